@@ -1,0 +1,77 @@
+// Files on this disk for data named the program's way.
+//
+// The program names files by paths whose separators are ':' (colon paths,
+// "RESOURCES:KEYS:ORVELL.TXT"), '\' (after the conversion that happens when a
+// file is opened) or '/' (the program folder itself). The data spells names
+// in upper case while the disk may hold them in any case, so a path is
+// resolved one component at a time: the exact name first, then the first
+// entry of the folder that matches it ignoring letter case.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <fstream>
+#include <memory>
+#include <streambuf>
+#include <string>
+#include <vector>
+
+// Turns a program path into a path on this disk. Every '\' and every ':' from
+// the third character on is a separator ('/' always is). Components that exist
+// are matched exactly or, failing that, case-blind; components that do not
+// exist are kept as written, so the result can name a file to create.
+std::string PLAT_resolve_path(const char* path);
+
+// fopen on a resolved path; nullptr when it cannot be opened.
+FILE* PLAT_fopen(const char* path, const char* mode);
+
+// Opens a file buffer on a resolved path. Returns false when it cannot be opened.
+bool PLAT_open_filebuf(std::filebuf& buf, const char* path, std::ios::openmode mode);
+
+// A read buffer that hands out a file's bytes with every carriage return that
+// directly precedes a line feed removed, the way a text-mode read takes CRLF
+// files. A lone carriage return is passed on.
+class PLAT_text_readbuf : public std::streambuf {
+public:
+    PLAT_text_readbuf() = default;
+    ~PLAT_text_readbuf() override;
+    PLAT_text_readbuf(const PLAT_text_readbuf&) = delete;
+    PLAT_text_readbuf& operator=(const PLAT_text_readbuf&) = delete;
+    bool open(const char* path);  // false when the file cannot be opened
+    bool is_open() const { return file_ != nullptr; }
+    void close();
+
+protected:
+    int_type underflow() override;
+
+private:
+    FILE* file_ = nullptr;
+    char raw_[4096];
+    char out_[4096];
+    int raw_len_ = 0;
+    int raw_pos_ = 0;
+    bool pending_cr_ = false;
+};
+
+// Reads a whole file as text, CRLF taken as LF. False when it cannot be read.
+bool PLAT_read_text_file(const char* path, std::string& out);
+
+// One entry of a folder as the system lists it.
+struct PLAT_dir_entry {
+    std::string name;
+    bool is_folder = false;
+};
+
+// Lists a folder (resolved as above) without "." and "..", in the order the
+// system gives. False when the folder cannot be read.
+bool PLAT_list_directory(const char* folder, std::vector<PLAT_dir_entry>& out);
+
+// Full path of the running executable ("/opt/orvell/orvell"), with '/' separators.
+std::string PLAT_executable_path();
+
+// Writes a file safely: the bytes go to a temporary file beside the target,
+// which is renamed over the target only when every byte was written.
+bool PLAT_replace_file(const char* temp_path, const char* final_path);
+
+// True when the resolved path names an existing regular file.
+bool PLAT_file_exists(const char* path);

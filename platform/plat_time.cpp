@@ -1,0 +1,36 @@
+#include "platform/plat_time.h"
+
+#include <ctime>
+
+namespace {
+
+int64_t monotonic_ns()
+{
+    timespec ts{};
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return static_cast<int64_t>(ts.tv_sec) * 1000000000 + ts.tv_nsec;
+}
+
+const int64_t start_ns = monotonic_ns();
+
+double system_seconds() { return static_cast<double>(monotonic_ns() - start_ns) * 1e-9; }
+int64_t system_calendar() { return static_cast<int64_t>(std::time(nullptr)); }
+
+PLAT_clock_fn clock_source = system_seconds;
+PLAT_calendar_fn calendar_source = system_calendar;
+
+}  // namespace
+
+double PLAT_seconds() { return clock_source(); }
+
+int64_t PLAT_perf_counter() { return monotonic_ns() - start_ns; }
+
+int64_t PLAT_perf_frequency() { return 1000000000; }
+
+int64_t PLAT_calendar_time() { return calendar_source(); }
+
+void PLAT_set_clock_source(PLAT_clock_fn seconds_fn, PLAT_calendar_fn calendar_fn)
+{
+    clock_source = seconds_fn ? seconds_fn : system_seconds;
+    calendar_source = calendar_fn ? calendar_fn : system_calendar;
+}

@@ -1,0 +1,20 @@
+// The alert routine: the one way the program shows a failure or a notice.
+#pragma once
+
+#include <cstdint>
+
+// Alert codes.
+constexpr int ALERT_FATAL = 17;       // shut down and exit after the alert
+constexpr int ALERT_NOTICE = 16;      // an ordinary notice; the caller goes on
+constexpr int ALERT_LANGUAGE = 13;    // language choice
+constexpr int ALERT_ABOUT = 15;       // about box
+
+// Shows up to four text lines with a code. The lines also go to "ERROR.OUT".
+// Code 17 is fatal: the call does not return.
+void MACIBM_nuke_alert(int return_mode, const char* line1, const char* line2, const char* line3,
+                       const char* line4, int code);
+
+// Replaces what an alert does (tests record the lines and code, and throw on a
+// fatal one, so fatal paths can be tested in-process). nullptr restores the default.
+using alert_handler_fn = void (*)(int return_mode, const char* const lines[4], int code);
+void MACIBM_set_alert_handler(alert_handler_fn handler);

@@ -1,0 +1,22 @@
+// Local coordinates about the scenery reference point, and the start airport.
+//
+// The local frame: x east, y up, z south, metres, origin on the planet's
+// surface at (lat_ref + latitude offset, lon_ref + longitude offset).
+#pragma once
+
+#include <cstdint>
+
+void GEO_latlon_to_local(float& x, float& y, float& z, double latitude, double longitude, double elevation);
+void GEO_local_to_latlon(float& latitude, float& longitude, float& elevation, double x, double y, double z);
+int GEO_round(float value);
+// Selects the start airport named in the start selection and places the user's plane at its first runway.
+void APT_find_start_airport();
+
+// The start selection: the start airport's 4-character id (not terminated
+// inside the four bytes), the selected airport index and the start index.
+struct start_selection_record {
+    char airport_id[5];   // four characters and a terminator
+    int32_t airport_index;
+    int32_t start_index;
+};
+extern start_selection_record start_selection;

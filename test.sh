@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Builds everything with AddressSanitizer and UndefinedBehaviorSanitizer and runs the whole test suite.
+set -euo pipefail
+cd "$(dirname "$0")"
+source tools/packages.sh
+orvell_ensure_packages
+cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DORVELL_SANITIZE=ON
+cmake --build build-test
+cd build-test
+ctest --output-on-failure -j"$(nproc)"

@@ -1,0 +1,85 @@
+#include "tests/support/test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <fstream>
+#include <sstream>
+#include <unistd.h>
+
+#include "shell/alert.h"
+
+std::vector<alert_record> recorded_alerts;
+
+void clear_alerts() { recorded_alerts.clear(); }
+
+namespace {
+
+void test_alert_handler(int return_mode, const char* const lines[4], int code)
+{
+    alert_record a;
+    a.return_mode = return_mode;
+    for (int i = 0; i < 4; ++i) a.lines[i] = lines[i] ? lines[i] : "";
+    a.code = code;
+    recorded_alerts.push_back(a);
+    if (code == ALERT_FATAL) throw fatal_alert(a);
+}
+
+// Installs the recording handler before any test runs, and clears the record before each test.
+class alert_environment : public ::testing::Environment {
+public:
+    void SetUp() override { MACIBM_set_alert_handler(test_alert_handler); }
+};
+
+class alert_listener : public ::testing::EmptyTestEventListener {
+    void OnTestStart(const ::testing::TestInfo&) override { clear_alerts(); }
+};
+
+const bool registered = [] {
+    ::testing::AddGlobalTestEnvironment(new alert_environment);
+    ::testing::UnitTest::GetInstance()->listeners().Append(new alert_listener);
+    return true;
+}();
+
+std::atomic<int> temp_counter{0};
+
+}  // namespace
+
+temp_folder::temp_folder()
+{
+    std::ostringstream name;
+    name << "orvell-test-" << getpid() << "-" << temp_counter++;
+    path_ = std::filesystem::temp_directory_path() / name.str();
+    std::filesystem::remove_all(path_);
+    std::filesystem::create_directories(path_);
+}
+
+temp_folder::~temp_folder()
+{
+    std::error_code ec;
+    std::filesystem::remove_all(path_, ec);
+}
+
+std::filesystem::path temp_folder::write(const std::string& relative, const std::string& bytes) const
+{
+    std::filesystem::path p = path_ / relative;
+    std::filesystem::create_directories(p.parent_path());
+    write_file_bytes(p, bytes);
+    return p;
+}
+
+std::string read_file_bytes(const std::filesystem::path& p)
+{
+    std::ifstream in(p, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void write_file_bytes(const std::filesystem::path& p, const std::string& bytes)
+{
+    std::ofstream out(p, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::string fixture_path(const std::string& name) { return std::string(ORVELL_FIXTURES) + "/" + name; }

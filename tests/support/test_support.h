@@ -1,0 +1,58 @@
+// Helpers shared by the test binaries: the recording alert handler, temporary
+// folders and byte-exact file helpers.
+#pragma once
+
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+struct alert_record {
+    int return_mode = 0;
+    std::string lines[4];
+    int code = 0;
+};
+
+// Thrown by the test alert handler for a fatal alert (code 17).
+struct fatal_alert : std::runtime_error {
+    alert_record alert;
+    explicit fatal_alert(const alert_record& a) : std::runtime_error(a.lines[0]), alert(a) {}
+};
+
+// Every alert raised since the last clear_alerts().
+extern std::vector<alert_record> recorded_alerts;
+void clear_alerts();
+
+// Runs f and returns the fatal alert it raised; fails the test when none was raised.
+template <class F>
+alert_record expect_fatal(F&& f)
+{
+    try {
+        f();
+    } catch (const fatal_alert& e) {
+        return e.alert;
+    }
+    throw std::runtime_error("expected a fatal alert, none was raised");
+}
+
+// A fresh folder under the system's temporary folder, removed with its contents.
+class temp_folder {
+public:
+    temp_folder();
+    ~temp_folder();
+    temp_folder(const temp_folder&) = delete;
+    temp_folder& operator=(const temp_folder&) = delete;
+    const std::filesystem::path& path() const { return path_; }
+    // The folder's path with a trailing '/', as the program folder is kept.
+    std::string prefix() const { return path_.string() + "/"; }
+    // Writes a file below the folder (creating its parent folders).
+    std::filesystem::path write(const std::string& relative, const std::string& bytes) const;
+
+private:
+    std::filesystem::path path_;
+};
+
+std::string read_file_bytes(const std::filesystem::path& p);
+void write_file_bytes(const std::filesystem::path& p, const std::string& bytes);
+// The path of a file in tests/fixtures.
+std::string fixture_path(const std::string& name);
