@@ -71,3 +71,9 @@ void CONST_stir_random(double t);
 void CONST_fill_constants();
 // Runs the ten dimension checks of the terrain grid constants; a failure raises "Array dim bad!".
 void CONST_dimension_self_check();
+
+// A terrain grid layout (index 0 Earth, 1 Mars), so the checks can be run on any layout.
+struct grid_layout {
+    int grid_rows[2], grid_cols[2], block_rows[2], block_cols[2], row_blocks[2], col_blocks[2];
+};
+void CONST_dimension_self_check(const grid_layout& layout);

@@ -20,3 +20,8 @@ struct start_selection_record {
     int32_t start_index;
 };
 extern start_selection_record start_selection;
+
+// The south-west corner, in whole degrees, of the scenery area about which
+// local coordinates are taken ("sim/flightmodel/position/lat_ref", "lon_ref").
+extern float lat_ref;
+extern float lon_ref;

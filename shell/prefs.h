@@ -12,10 +12,27 @@ constexpr int PREFS_KIND_MOVIE = 5;
 constexpr int PREFS_READ = 7;
 constexpr int PREFS_WRITE = 8;
 
+// File versions of the kinds.
+constexpr int PREFS_VERSION = 710;            // general, pilot, situation and movie files
+constexpr int PREFS_RESOLUTION_VERSION = 3;
+
+// Reads (mode 7) or writes (mode 8) one kind of file. A missing, unreadable or
+// other-version file leaves every value as it was. A file is written to
+// "<path>.tmp" first and renamed over the path only when every byte was
+// written, so a failed save keeps the previous file. A bad kind or mode raises
+// the fatal alert "Bad pref arg!".
 void PREFS_read_write(int kind, int mode, const char* path);
 
-// Field transfers on the open data file (mode 7 read, 8 write). When reading
-// with store 0 the value is consumed and dropped.
+// Field transfers on the open data file (mode 7 read, 8 write). Binary files:
+// 4 raw bytes least significant first (texts: exactly size bytes); a value
+// whose bytes are missing at the end of the file is not applied. Text files:
+// read with the label "io"; ints written right-aligned in 6 characters, floats
+// in fixed notation with 6 decimals in 12. When reading with store 0 the value
+// is consumed and dropped.
 void PREFS_transfer_int(int store, int32_t* place, int mode);
 void PREFS_transfer_float(int store, float* place, int mode);
 void PREFS_transfer_string(int store, char* text, int mode, int size);
+
+// The pilot preferences: the name of the pilot's logbook file.
+constexpr int PILOT_NAME_SIZE = 40;
+extern char logbook_path[PILOT_NAME_SIZE];

@@ -4,6 +4,7 @@ ORVELL_PACKAGES=(
   cmake ninja-build g++ pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   libpng-dev zlib1g-dev
+  libsdl2-dev libgl-dev libegl-dev libgl1-mesa-dri libegl-mesa0
 )
 
 orvell_ensure_packages() {

@@ -1,0 +1,237 @@
+// Checks that refuse an unflyable aircraft, and the removal of obsolete
+// instruments from its panel.
+#include <cstring>
+
+#include "aircraft/acf_file.h"
+#include "shell/alert.h"
+#include "shell/text_util.h"
+
+namespace {
+
+// Raises the fatal alert of a failed check: three lines of its own and a
+// fourth that names the aircraft file.
+void fail(const acf_struct& a, const char* l1, const char* l2, const char* l3)
+{
+    char path[ACF_TEXT_SIZE];
+    std::memcpy(path, a.acf_file_path, ACF_TEXT_SIZE);
+    path[ACF_TEXT_SIZE - 1] = 0;
+    char l4[TEXT_SIZE];
+    UTIL_strcat3("Please correct the aircraft file: ", path, l4);
+    MACIBM_nuke_alert(0, l1, l2, l3, l4, ALERT_FATAL);
+}
+
+bool has_prop_type(int t) { return t == 0 || t == 1 || t == 2 || t == 3 || t == 8; }
+
+int bounded(int n, int hi) { return n < 0 ? 0 : (n > hi ? hi : n); }
+
+// Checks 1 to 28, in order; true when one fired.
+bool run_checks(int slot, const acf_struct& a)
+{
+    // 1. The tail number.
+    bool blank = true;
+    for (int i = 0; i < ACF_TAILNUM_SIZE && a.acf_tailnum[i]; ++i) blank = blank && a.acf_tailnum[i] == ' ';
+    if (blank) {
+        fail(a, "This aircraft has no tail number.", "Every aircraft needs one: it is painted on the",
+             "aircraft and shown on the panel.");
+        return true;
+    }
+
+    // 2, 3. Propeller pitch range of each thrust point that drives a propeller.
+    for (int e = 0; e < bounded(a.acf_num_thrustpoints, ACF_MAX_ENGINES); ++e) {
+        if (!ACF_engine_has_prop(slot, e)) continue;
+        const int pt = a.acf_prop_type[e];
+        const float range = a.acf_max_pitch[e] - a.acf_min_pitch[e];
+        if ((pt == 1 || pt == 2 || pt == 3 || pt == 4 || pt == 7) && range < 0.01f) {
+            fail(a, "A variable-pitch propeller has no pitch range.",
+                 "Its maximum pitch must be above its minimum pitch.", "");
+            return true;
+        }
+        if (pt == 0 && range > 0.01f) {
+            fail(a, "A fixed-pitch propeller has a pitch range.",
+                 "Give it the same minimum and maximum pitch,", "or choose a variable-pitch propeller.");
+            return true;
+        }
+    }
+
+    // 4 to 7. Speeds and weights.
+    if (a.acf_Vne == 0.0f) {
+        fail(a, "The never-exceed speed (Vne) is zero.", "Every aircraft needs a never-exceed speed.", "");
+        return true;
+    }
+    if (a.acf_m_empty < 0.01f) {
+        fail(a, "The empty weight is zero.", "Every aircraft needs an empty weight.", "");
+        return true;
+    }
+    if (a.acf_m_max < 0.01f) {
+        fail(a, "The maximum weight is zero.", "Every aircraft needs a maximum weight.", "");
+        return true;
+    }
+    if (a.acf_m_empty > a.acf_m_max) {
+        fail(a, "The empty weight is above the maximum weight.", "The aircraft could never take off.", "");
+        return true;
+    }
+
+    // 8 to 17. Engines (the aircraft-wide engine values, tested for each engine).
+    for (int e = 0; e < bounded(a.acf_num_engines, ACF_MAX_ENGINES); ++e) {
+        const int t = a.acf_en_type[e];
+        const bool jet = t == 4 || t == 5;
+        if (jet && a.acf_face_jet < 0.001f) {
+            fail(a, "A jet engine has no inlet area.", "Give the jet engines their inlet area.", "");
+            return true;
+        }
+        if (a.acf_revthrust_eq && a.acf_throtmax_REV < 0.005f) {
+            fail(a, "Reverse thrust is fitted, but the reverse", "throttle limit is zero.", "");
+            return true;
+        }
+        if (a.acf_throtmax_FWD < 0.005f) {
+            fail(a, "The forward throttle limit is zero.", "The engines could never give power.", "");
+            return true;
+        }
+        if (a.acf_revthrust_eq && a.acf_throtmax_REV > a.acf_throtmax_FWD + 0.005f) {
+            fail(a, "The reverse throttle limit is above", "the forward throttle limit.", "");
+            return true;
+        }
+        if (t <= 1 && a.acf_mpmax < 0.01f) {
+            fail(a, "A piston engine has no maximum manifold pressure.", "", "");
+            return true;
+        }
+        if (has_prop_type(t) && (a.acf_RSC_idlespeed_eng < 1.0f || a.acf_RSC_redline_eng < 1.0f ||
+                                 a.acf_RSC_mingreen_eng < 1.0f || a.acf_RSC_maxgreen_eng < 1.0f)) {
+            fail(a, "The engine idle speed, redline or green arc", "is not given.",
+                 "Give all four engine speeds.");
+            return true;
+        }
+        if (has_prop_type(t) && a.acf_RSC_idlespeed_eng > a.acf_RSC_redline_eng) {
+            fail(a, "The engine idle speed is above its redline.", "", "");
+            return true;
+        }
+        if (has_prop_type(t) && a.acf_pmax < 0.01f) {
+            fail(a, "An engine that drives a propeller has", "no maximum power.", "");
+            return true;
+        }
+        if (jet && a.acf_tmax < 0.01f) {
+            fail(a, "A jet engine has no maximum thrust.", "", "");
+            return true;
+        }
+        if ((t == 6 || t == 7) && (a.acf_fmax_sl < 0.01f || a.acf_fmax_opt < 0.01f || a.acf_fmax_vac < 0.01f)) {
+            fail(a, "A rocket engine has no maximum thrust", "at sea level, at its optimum altitude",
+                 "or in vacuum.");
+            return true;
+        }
+    }
+
+    // 18. Flap and slat deployment time.
+    if ((a.acf_flapEQ || a.acf_slatEQ) && a.acf_flap_deftime < 0.01f && a.acf_flaps_with_vecEQ == 0) {
+        fail(a, "Flaps or slats are fitted, but they take", "no time to deploy.", "");
+        return true;
+    }
+
+    // 19 to 22. Control surfaces of the wing elements, one pass per check.
+    auto any_element = [&](auto&& test) {
+        for (int p = PART_WING_PAIR_FIRST; p <= PART_WING_EXTRA_LAST; ++p) {
+            if (!ACF_part_in_service(slot, p)) continue;
+            for (int i = 0; i < bounded(a.acf_els[p], ACF_ELS_PER_PART); ++i)
+                if (test(ACF_el(p, i))) return true;
+        }
+        return false;
+    };
+    if (a.acf_ail2vmax < 0.01f && any_element([&](int e) { return a.acf_ail2[e] != 0; })) {
+        fail(a, "Aileron 2 is fitted, but the speed", "up to which it works is zero.", "");
+        return true;
+    }
+    if (a.acf_splr_vmax < 0.01f && any_element([&](int e) { return a.acf_splr[e] != 0; })) {
+        fail(a, "Spoilers are fitted, but the speed", "up to which they work is zero.", "");
+        return true;
+    }
+    if (any_element([&](int e) { return a.acf_ail1[e] && a.acf_flap[e]; }) ||
+        any_element([&](int e) { return a.acf_ail2[e] && a.acf_flap[e]; })) {
+        fail(a, "A wing element carries both an aileron and a flap.", "An element may carry one of them only.",
+             "");
+        return true;
+    }
+
+    // 23. The deflection of the last flap detent.
+    if (a.acf_flapEQ && a.acf_flap_detents >= 1 &&
+        a.acf_flap_dn[bounded(a.acf_flap_detents, ACF_FLAP_DN - 1)] == 0.0f) {
+        fail(a, "The last flap detent has no deflection.", "", "");
+        return true;
+    }
+
+    // 24, 25. Landing gear.
+    for (int p = PART_GEAR_FIRST; p <= PART_GEAR_LAST; ++p) {
+        if (!ACF_part_in_service(slot, p)) continue;
+        if (a.acf_gear_tirrad[p] < 0.001f) {
+            fail(a, "A landing gear has no tyre radius.", "", "");
+            return true;
+        }
+        if (a.acf_gear_retract && a.acf_gear_cyc_time[p] < 0.01f) {
+            fail(a, "The landing gear retracts, but a gear", "takes no time to cycle.", "");
+            return true;
+        }
+    }
+
+    // 26. Equilibrium height on the gear.
+    if (a.acf_h_eqlbm < 0.01f) {
+        fail(a, "The height of the aircraft standing on its gear is zero.", "", "");
+        return true;
+    }
+
+    // 27. The fuselage stations.
+    const int base = PART_BODY_FIRST * ACF_BODY_PART_POINTS;
+    for (int k = 1; k <= 11; ++k) {
+        if (a.acf_body_Z[base + ACF_BODY_POINTS * k] == a.acf_body_Z[base + ACF_BODY_POINTS * (k - 1)]) {
+            fail(a, "Two stations of the fuselage are at the same place.", "", "");
+            return true;
+        }
+    }
+
+    // 28. Root chords of the lifting surfaces.
+    for (int p = PART_WING_PAIR_FIRST; p <= PART_WING_MORE_LAST; ++p) {
+        if (ACF_part_in_service(slot, p) && a.acf_Croot[p] < 0.01f) {
+            fail(a, "A wing or tail has no root chord.", "", "");
+            return true;
+        }
+    }
+    return false;
+}
+
+// Removes the slots whose instrument is obsolete: later slots move down one
+// place, the last slot keeps its content. Slots past the moved run hold copies
+// of the former last slot and are not examined again, so the pass always ends.
+void remove_obsolete_instruments(acf_struct& a)
+{
+    int live = ACF_INS_SLOTS;   // slots before this one still hold distinct entries
+    int s = 0;
+    while (s < live) {
+        if (!ACF_instrument_obsolete(a.acf_ins_type[s])) {
+            ++s;
+            continue;
+        }
+        if (s == ACF_INS_SLOTS - 1) break;
+        const std::size_t moved = static_cast<std::size_t>(ACF_INS_SLOTS - 1 - s);
+        std::memmove(&a.acf_ins_type[s], &a.acf_ins_type[s + 1], moved * sizeof(int32_t));
+        std::memmove(&a.acf_ins_size[s], &a.acf_ins_size[s + 1], moved * sizeof(float));
+        std::memmove(&a.acf_ins_x[s], &a.acf_ins_x[s + 1], moved * sizeof(float));
+        std::memmove(&a.acf_ins_y[s], &a.acf_ins_y[s + 1], moved * sizeof(float));
+        std::memmove(&a.acf_ins_delx[s], &a.acf_ins_delx[s + 1], moved * sizeof(float));
+        std::memmove(&a.acf_ins_dely[s], &a.acf_ins_dely[s + 1], moved * sizeof(float));
+        --live;
+    }
+}
+
+}  // namespace
+
+int ACF_instrument_obsolete(int type)
+{
+    // The retired instrument types: their picture entry reads "no longer used".
+    if (type < 0 || type >= ACF_INS_TYPES) return 0;
+    return type == 248 || type == 249 || type == 250 || type == 274;
+}
+
+void ACF_check(int slot)
+{
+    if (slot < 0 || slot >= ACF_SLOTS) return;
+    acf_struct& a = pln[slot];
+    if (run_checks(slot, a)) return;
+    remove_obsolete_instruments(a);
+}

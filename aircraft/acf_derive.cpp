@@ -1,0 +1,239 @@
+// Values derived from an aircraft record once its file has been read.
+#include <cmath>
+
+#include "aircraft/acf_file.h"
+#include "shell/constants.h"
+
+namespace {
+
+// The eight control surfaces: the per-element flag array and the run (first
+// element, one past the last element) of each part.
+struct control_arrays {
+    int32_t (acf_struct::*elements)[ACF_NUM_ELEMENTS];
+    float (acf_struct::*first)[ACF_NUM_PARTS];
+    float (acf_struct::*end)[ACF_NUM_PARTS];
+};
+
+constexpr control_arrays controls[] = {
+    {&acf_struct::acf_ail1, &acf_struct::acf_ail1_el_first, &acf_struct::acf_ail1_el_end},
+    {&acf_struct::acf_ail2, &acf_struct::acf_ail2_el_first, &acf_struct::acf_ail2_el_end},
+    {&acf_struct::acf_elev, &acf_struct::acf_elev_el_first, &acf_struct::acf_elev_el_end},
+    {&acf_struct::acf_rudd, &acf_struct::acf_rudd_el_first, &acf_struct::acf_rudd_el_end},
+    {&acf_struct::acf_splr, &acf_struct::acf_splr_el_first, &acf_struct::acf_splr_el_end},
+    {&acf_struct::acf_drud, &acf_struct::acf_drud_el_first, &acf_struct::acf_drud_el_end},
+    {&acf_struct::acf_sbrk, &acf_struct::acf_sbrk_el_first, &acf_struct::acf_sbrk_el_end},
+    {&acf_struct::acf_flap, &acf_struct::acf_flap_el_first, &acf_struct::acf_flap_el_end},
+};
+
+// Elements of part p that exist (the file's count, bounded by the record).
+int element_count(const acf_struct& a, int p)
+{
+    const int n = a.acf_els[p];
+    return n < 0 ? 0 : (n > ACF_ELS_PER_PART ? ACF_ELS_PER_PART : n);
+}
+
+int thrust_point_count(const acf_struct& a)
+{
+    const int n = a.acf_num_thrustpoints;
+    return n < 0 ? 0 : (n > ACF_MAX_ENGINES ? ACF_MAX_ENGINES : n);
+}
+
+int engine_count(const acf_struct& a)
+{
+    const int n = a.acf_num_engines;
+    return n < 0 ? 0 : (n > ACF_MAX_ENGINES ? ACF_MAX_ENGINES : n);
+}
+
+bool in(int x, int lo, int hi) { return x >= lo && x <= hi; }
+
+void derive_prop_types(int slot, acf_struct& a)
+{
+    for (int p = 0; p < thrust_point_count(a); ++p) {
+        if (p < a.acf_num_engines && ACF_engine_is_jet(slot, p) && ACF_part_not_failed_or_hidden(slot, p))
+            a.acf_prop_type[p] = 8;
+        else if (a.acf_prop_type[p] < 0)
+            a.acf_prop_type[p] = 0;
+        else if (a.acf_prop_type[p] > 7)
+            a.acf_prop_type[p] = 7;
+    }
+}
+
+void derive_sides(int slot, acf_struct& a)
+{
+    for (int p = 0; p < ACF_NUM_PARTS; ++p) {
+        if (!ACF_part_in_service(slot, p)) continue;
+        if (p <= PART_PROP_LAST || in(p, PART_WING_MORE_FIRST, PART_WING_MORE_LAST))
+            a.acf_part_is_left[p] = a.acf_Xarm[p] < -0.01f ? 1 : 0;
+        else if (in(p, PART_WING_PAIR_FIRST, PART_WING_PAIR_LAST))
+            a.acf_part_is_left[p] = (p % 2 == 0) ? 1 : 0;
+        else if (!in(p, PART_WING_EXTRA_FIRST, PART_WING_EXTRA_LAST))
+            a.acf_part_is_left[p] = 0;
+        a.acf_side_sign[p] = a.acf_part_is_left[p] ? -1.0f : 1.0f;
+        if (p <= PART_PROP_LAST) a.acf_vect_cant[p] = a.acf_vertcant[p];
+    }
+}
+
+void derive_element_equipment(int slot, acf_struct& a)
+{
+    for (int p = PART_WING_PAIR_FIRST; p <= PART_WING_EXTRA_LAST; ++p) {
+        if (!ACF_part_in_service(slot, p)) continue;
+        for (int i = 0; i < element_count(a, p); ++i) {
+            const int e = ACF_el(p, i);
+            if (a.acf_flap[e])
+                a.acf_flapEQ = 1;
+            else if ((a.acf_ail1[e] && a.acf_ail1flaps > 0.01f) || (a.acf_ail2[e] && a.acf_ail2flaps > 0.01f))
+                a.acf_flapEQ = 1;
+            if (a.acf_slat[e]) a.acf_slatEQ = 1;
+            if (a.acf_sbrk[e]) a.acf_sbrkEQ = 1;
+            if (a.acf_dihed_var[p]) a.acf_vardihedEQ = 1;
+            if (a.acf_sweep_var[p]) a.acf_varsweepEQ = 1;
+            if (a.acf_sweep_extra[p]) a.acf_sweep_extraEQ = 1;
+        }
+    }
+}
+
+void derive_element_geometry(int slot, acf_struct& a)
+{
+    for (int p = 0; p < ACF_NUM_PARTS; ++p) {
+        for (const control_arrays& c : controls) {
+            (a.*c.first)[p] = 10.0f;
+            (a.*c.end)[p] = 0.0f;
+        }
+        if (!ACF_part_in_service(slot, p)) continue;
+
+        const int n = element_count(a, p);
+        const float nf = static_cast<float>(n);
+        // A part without elements has no element length (rather than a division by zero).
+        a.acf_element_len[p] = n > 0 ? a.acf_semilen_SEG[p] / nf : 0.0f;
+
+        const float root = a.acf_Croot[p];
+        const float tip = a.acf_Ctip[p];
+        const float sweep_cos = std::cos(a.acf_sweep1[p] * units.deg_to_rad);
+        for (int i = 0; i < n; ++i) {
+            const int e = ACF_el(p, i);
+            for (const control_arrays& c : controls) {
+                if (!(a.*c.elements)[e]) continue;
+                float& first = (a.*c.first)[p];
+                float& end = (a.*c.end)[p];
+                if (static_cast<float>(i) <= first) first = static_cast<float>(i);
+                if (static_cast<float>(i + 1) >= end) end = static_cast<float>(i + 1);
+            }
+            const float inner = (tip - root) / nf * static_cast<float>(i) + root;
+            const float outer = (tip - root) / nf * static_cast<float>(i + 1) + root;
+            a.acf_s[e] = sweep_cos * a.acf_semilen_SEG[p] * (inner + outer) * 0.5f / nf;
+            const float s = inner + outer;
+            // Zero chords give a zero mean chord, not 0/0.
+            a.acf_mac[e] = s != 0.0f ? (s - inner * outer / s) * 2.0f / 3.0f : 0.0f;
+        }
+    }
+}
+
+void derive_panel_equipment(acf_struct& a)
+{
+    for (int k = 0; k < 4; ++k) a.acf_has_nav[k] = 0;
+    a.acf_has_radar = 0;
+    a.acf_has_SC_fd = 0;
+    a.acf_has_DC_fd = 0;
+    a.acf_has_stallwarn = 0;
+    a.acf_has_clutch = 0;
+    a.acf_has_idlespeed = 0;
+    a.acf_no_fadec = 0;
+    a.acf_force_fadec = 0;
+    a.acf_ap_keep_speed = 0;
+    a.acf_ap_keep_heading = 0;
+    a.acf_ap_keep_altitude = 0;
+    a.acf_panel_flag_51_52 = 0;
+
+    for (int s = 0; s < ACF_INS_SLOTS; ++s) {
+        const int t = a.acf_ins_type[s];
+        const bool nav3_4 = in(t, 139, 141) || in(t, 148, 150);   // both ADF receivers
+        if (t == 215 || t == 216 || t == 223 || t == 224) a.acf_has_nav[0] = 1;
+        if (t == 217 || t == 218 || t == 225 || t == 226) a.acf_has_nav[1] = 1;
+        if (t == 227 || t == 228 || in(t, 133, 135) || in(t, 142, 144) || nav3_4) a.acf_has_nav[2] = 1;
+        if (t == 229 || t == 230 || in(t, 136, 138) || in(t, 145, 147) || nav3_4) a.acf_has_nav[3] = 1;
+        if (t == 231)
+            for (int k = 0; k < 4; ++k) a.acf_has_nav[k] = 1;
+        if (in(t, 185, 187) || in(t, 371, 373) || t == 191 || t == 333) a.acf_has_radar = 1;
+        if (t == 37) a.acf_has_SC_fd = 1;
+        if (t == 403) a.acf_has_DC_fd = 1;
+        if (t == 339) a.acf_has_stallwarn = 1;
+        if (t == 446) a.acf_has_clutch = 1;
+        if (t == 15) a.acf_no_fadec = 1;
+        if (t == 411) a.acf_has_idlespeed = 1;
+        if (t == 9) a.acf_force_fadec = 1;
+        if (t == 282 || t == 290) a.acf_ap_keep_speed = 1;
+        if (t == 283 || t == 291 || in(t, 110, 121)) a.acf_ap_keep_heading = 1;
+        if (t == 284 || t == 292) a.acf_ap_keep_altitude = 1;
+        if (t == 51 || t == 52) a.acf_panel_flag_51_52 = 1;
+    }
+}
+
+void derive_defaults(acf_struct& a)
+{
+    if (a.acf_unpub_638096 < 1.0f) a.acf_unpub_638096 = a.acf_Vne;
+    if (a.acf_unpub_638108 < 1.0f) a.acf_unpub_638108 = 100.0f;
+    if (a.acf_unpub_638100 < 1.0f) {
+        for (int p = 0; p < thrust_point_count(a); ++p) {
+            const int t = a.acf_prop_type[p];
+            if (t == 0 || t == 1 || t == 2 || t == 4 || t == 5)
+                a.acf_unpub_638100 = 2500.0f;
+            else if (t == 3 || t == 7)
+                a.acf_unpub_638100 = 400.0f;
+            else if (t == 6)
+                a.acf_unpub_638100 = 100.0f;
+        }
+    }
+    if (a.acf_unpub_638104 < 1.0f) {
+        for (int e = 0; e < engine_count(a); ++e) {
+            const int t = a.acf_en_type[e];
+            if (t == 0 || t == 1 || t == 3)
+                a.acf_unpub_638104 = 2500.0f;
+            else if (t == 2 || t == 8)
+                a.acf_unpub_638104 = 1900.0f;
+        }
+    }
+
+    float* trims[6] = {&a.acf_elv_trim_dn, &a.acf_elv_trim_up, &a.acf_ail_trim_lt,
+                       &a.acf_ail_trim_rt, &a.acf_rud_trim_lt, &a.acf_rud_trim_rt};
+    bool all_small = true;
+    for (float* t : trims) all_small = all_small && *t < 0.005f;
+    if (all_small) {
+        const float defaults[6] = {0.5f, 0.5f, 0.25f, 0.25f, 0.25f, 0.25f};
+        for (int k = 0; k < 6; ++k) *trims[k] = defaults[k];
+    }
+    for (float* t : trims)
+        if (*t <= 0.001f) *t = 0.001f;
+
+    if (a.acf_spooltime_prop <= 0.1f) a.acf_spooltime_prop = 0.1f;
+    if (a.acf_spooltime_jet <= 0.1f) a.acf_spooltime_jet = 0.1f;
+}
+
+}  // namespace
+
+void ACF_derive_values(int slot)
+{
+    if (slot < 0 || slot >= ACF_SLOTS) return;
+    acf_struct& a = pln[slot];
+
+    derive_prop_types(slot, a);
+
+    a.acf_flapEQ = 0;
+    a.acf_slatEQ = 0;
+    a.acf_sbrkEQ = a.acf_brake_area > 0.1f ? 1 : 0;
+    a.acf_vardihedEQ = 0;
+    a.acf_varsweepEQ = 0;
+    a.acf_sweep_extraEQ = 0;
+
+    // Older files give one low and one high artificial-stability speed: spread them over the channels.
+    if (a.acf_ASloV == 0.0f && a.acf_ASloV_yaw == 0.0f && a.acf_ASloV_roll == 0.0f && a.acf_AShiV == 0.0f &&
+        a.acf_AShiV_yaw == 0.0f && a.acf_AShiV_roll == 0.0f) {
+        a.acf_ASloV = a.acf_ASloV_yaw = a.acf_ASloV_roll = a.acf_ASloV_old;
+        a.acf_AShiV = a.acf_AShiV_yaw = a.acf_AShiV_roll = a.acf_AShiV_old;
+    }
+
+    derive_sides(slot, a);
+    derive_element_equipment(slot, a);
+    derive_element_geometry(slot, a);
+    derive_panel_equipment(a);
+    derive_defaults(a);
+}

@@ -1,0 +1,209 @@
+// Reading and writing aircraft files.
+#include "aircraft/acf_file.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstring>
+#include <filesystem>
+#include <istream>
+
+#include "aircraft/airfoil.h"
+#include "platform/plat_files.h"
+#include "shell/alert.h"
+#include "shell/datafile.h"
+#include "shell/folders.h"
+#include "shell/text_util.h"
+
+static_assert(std::endian::native == std::endian::little,
+              "the record is written to files as it stands in memory: little-endian words");
+
+namespace {
+
+constexpr std::uintmax_t ACF_HEADER_SIZE = 5;   // byte-order letter and version
+
+// The compiled size of the file image; the reader and writer refuse to run with any other.
+constexpr std::size_t compiled_image_size = offsetof(acf_struct, acf_draw_geo);
+
+void size_guard()
+{
+    if (compiled_image_size != ACF_FILE_IMAGE_SIZE)
+        MACIBM_nuke_alert(0, "Duh-oh! I changed the size of the acf struct!", "", "", "", ALERT_FATAL);
+}
+
+void bad_slot()
+{
+    MACIBM_nuke_alert(0, "ACF_read_write: bad plane slot!", "", "", "", ALERT_FATAL);
+}
+
+// Calls f(first byte, width) for every text field of the file image that the
+// byte-order reversal must restore, and that a read must terminate.
+template <class F>
+void for_each_text_field(acf_struct& a, F&& f)
+{
+    f(a.acf_tailnum, ACF_TAILNUM_SIZE);
+    f(a.acf_author, ACF_TEXT_SIZE);
+    f(a.acf_descrip, ACF_TEXT_SIZE);
+    for (int p = 0; p < ACF_NUM_PARTS; ++p) {
+        f(a.acf_Rafl0 + p * ACF_AFL_NAME_SIZE, ACF_AFL_NAME_SIZE);
+        f(a.acf_Rafl1 + p * ACF_AFL_NAME_SIZE, ACF_AFL_NAME_SIZE);
+        f(a.acf_Tafl0 + p * ACF_AFL_NAME_SIZE, ACF_AFL_NAME_SIZE);
+        f(a.acf_Tafl1 + p * ACF_AFL_NAME_SIZE, ACF_AFL_NAME_SIZE);
+    }
+    for (int w = 0; w < ACF_WPN_SLOTS; ++w) f(a.wpn_name + w * ACF_WPN_NAME_SIZE, ACF_WPN_NAME_SIZE);
+}
+
+void swap_words(char* bytes, std::size_t count)
+{
+    for (std::size_t i = 0; i + 4 <= count; i += 4) {
+        uint32_t w;
+        std::memcpy(&w, bytes + i, 4);
+        w = FILE_swap32(w);
+        std::memcpy(bytes + i, &w, 4);
+    }
+}
+
+// The counts of a file that index the record's fixed arrays. A count beyond
+// its array means the file is damaged: the text of the reason, or nullptr.
+const char* bad_count(const acf_struct& a)
+{
+    if (!UTIL_in_range(a.acf_num_engines, 0, ACF_MAX_ENGINES))
+        return "It gives a number of engines the aircraft record cannot hold.";
+    if (!UTIL_in_range(a.acf_num_thrustpoints, 0, ACF_MAX_ENGINES))
+        return "It gives a number of thrust points the aircraft record cannot hold.";
+    for (int p = 0; p < ACF_NUM_PARTS; ++p)
+        if (!UTIL_in_range(a.acf_els[p], 0, ACF_ELS_PER_PART))
+            return "It gives a part more wing elements than the aircraft record can hold.";
+    if (!UTIL_in_range(a.acf_num_tanks, 0, ACF_TANKS))
+        return "It gives a number of fuel tanks the aircraft record cannot hold.";
+    if (!UTIL_in_range(a.acf_flap_detents, 0, ACF_FLAP_DN - 1))
+        return "It gives more flap detents than the aircraft record can hold.";
+    return nullptr;
+}
+
+// Values that choose an entry of a table elsewhere in the program: out of
+// range, the panel falls back to the general built-in panel and an unknown
+// instrument leaves its slot empty.
+void bound_choices(acf_struct& a)
+{
+    if (!UTIL_in_range(a.acf_cockpit_type, 0, ACF_COCKPIT_TYPES - 1)) a.acf_cockpit_type = 0;
+    for (int s = 0; s < ACF_INS_SLOTS; ++s)
+        if (!UTIL_in_range(a.acf_ins_type[s], ACF_INS_EMPTY, ACF_INS_TYPES - 1)) a.acf_ins_type[s] = ACF_INS_EMPTY;
+}
+
+void refuse_damaged(const char* path, const char* reason)
+{
+    MACIBM_nuke_alert(0, "This aircraft file is damaged and was not loaded:", path, reason, "", ALERT_NOTICE);
+}
+
+int read_file(int slot)
+{
+    acf_struct& a = pln[slot];
+
+    // 1. The file must lie below the program folder (compared over the shorter length).
+    a.acf_file_path[ACF_TEXT_SIZE - 1] = 0;
+    a.acf_file_name[ACF_TEXT_SIZE - 1] = 0;
+    const std::size_t n = std::min(std::strlen(a.acf_file_path), std::strlen(program_folder));
+    if (std::strncmp(a.acf_file_path, program_folder, n) != 0) return 0;
+
+    // 2, 3. Keep the file name and path; clear the whole record.
+    char name[ACF_TEXT_SIZE];
+    char path[ACF_TEXT_SIZE];
+    std::memcpy(name, a.acf_file_name, ACF_TEXT_SIZE);
+    std::memcpy(path, a.acf_file_path, ACF_TEXT_SIZE);
+    std::memset(&a, 0, sizeof a);
+
+    // 4. Version 700: the body is the record's file image. A file too short to
+    // hold even the letter and the version is refused before the data-file
+    // services would fail reading the version.
+    char open_path[ACF_TEXT_SIZE];
+    std::memcpy(open_path, path, ACF_TEXT_SIZE);
+    const char* damage = nullptr;
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(PLAT_resolve_path(open_path), ec);
+    if (!ec && size < ACF_HEADER_SIZE) damage = "It is too short to be an aircraft file.";
+    int accepted = damage ? 0 : FILE_open_for_use(open_path, KIND_AIRCRAFT, ACF_FILE_VERSION, 0);
+    if (accepted) {
+        std::istream& in = FILE_current_stream();
+        in.read(reinterpret_cast<char*>(&a), static_cast<std::streamsize>(ACF_FILE_IMAGE_SIZE));
+        if (in.gcount() != static_cast<std::streamsize>(ACF_FILE_IMAGE_SIZE))
+            damage = "It is shorter than an aircraft file of its version.";
+        else if (in.peek() != std::istream::traits_type::eof())
+            damage = "It is longer than an aircraft file of its version.";
+    }
+    FILE_close_current();
+    if (accepted && !damage) {
+        ACF_swap_record(slot);
+        damage = bad_count(a);
+    }
+    if (damage) {
+        std::memset(&a, 0, sizeof a);
+        accepted = 0;
+    }
+
+    // 5. The file name and path survive the read, whatever happened.
+    std::memcpy(a.acf_file_name, name, ACF_TEXT_SIZE);
+    std::memcpy(a.acf_file_path, path, ACF_TEXT_SIZE);
+    if (damage) refuse_damaged(path, damage);
+    if (!accepted) return 0;
+
+    // Texts from the file end at their last byte at the latest.
+    for_each_text_field(a, [](char* text, int size) { text[size - 1] = 0; });
+    bound_choices(a);
+
+    // 6. The four airfoils of each lifting part in service, then its Reynolds pairs.
+    for (int p = 0; p <= PART_AFL_LAST; ++p) {
+        if (!ACF_part_in_service(slot, p)) continue;
+        AIRFOIL_load(a.acf_Rafl0 + p * ACF_AFL_NAME_SIZE, slot, p, 0, 0);
+        AIRFOIL_load(a.acf_Rafl1 + p * ACF_AFL_NAME_SIZE, slot, p, 0, 1);
+        AIRFOIL_load(a.acf_Tafl0 + p * ACF_AFL_NAME_SIZE, slot, p, 1, 0);
+        AIRFOIL_load(a.acf_Tafl1 + p * ACF_AFL_NAME_SIZE, slot, p, 1, 1);
+        AIRFOIL_normalise_reynolds(slot, p);
+    }
+
+    // 7. Derived values, then the checks.
+    ACF_derive_values(slot);
+    ACF_check(slot);
+    return 1;
+}
+
+int write_file(int slot)
+{
+    acf_struct& a = pln[slot];
+    ACF_check(slot);
+    a.acf_byte_order = 0;
+
+    char path[ACF_TEXT_SIZE];
+    std::memcpy(path, a.acf_file_path, ACF_TEXT_SIZE);
+    path[ACF_TEXT_SIZE - 1] = 0;
+    if (!FILE_write_version(path, KIND_AIRCRAFT, ACF_FILE_VERSION)) return 0;
+    file_out.write(reinterpret_cast<const char*>(&a), static_cast<std::streamsize>(ACF_FILE_IMAGE_SIZE));
+    file_out.close();
+    if (file_out.fail()) {
+        MACIBM_nuke_alert(0, "The aircraft file could not be written completely:", path,
+                          "Check that the disk is writable and not full.", "", ALERT_NOTICE);
+        return 0;
+    }
+    return 1;
+}
+
+}  // namespace
+
+void ACF_swap_record(int slot)
+{
+    if (slot < 0 || slot >= ACF_SLOTS) return;
+    acf_struct& a = pln[slot];
+    if (a.acf_byte_order == 0) return;
+    swap_words(reinterpret_cast<char*>(&a), sizeof a);
+    for_each_text_field(a, [](char* text, int size) { swap_words(text, static_cast<std::size_t>(size)); });
+}
+
+int ACF_read_write(int mode, int slot, int flag)
+{
+    if (mode != ACF_MODE_READ && mode != ACF_MODE_WRITE) return 0;
+    size_guard();
+    if (slot < 0 || slot >= ACF_SLOTS) {
+        bad_slot();
+        return 0;
+    }
+    return mode == ACF_MODE_READ ? read_file(slot) : write_file(slot);
+}

@@ -1,0 +1,324 @@
+// The flight-model state record: everything that changes while a plane flies.
+//
+// One record per plane slot in the global array `flt` (slot 0 is the user's
+// plane). The fields are 32-bit words (floats or ints) or arrays of them, plus
+// three double-precision position words; they are stored in a fixed order
+// because the published data names point at fixed places and several routines
+// walk neighbouring fields as one run (see the static_asserts at the end).
+//
+// Two published names for the same words are expressed as anonymous unions of
+// two arrays of the same type and count.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+constexpr int FLT_SLOTS = 10;           // plane slots, 0 = the user's plane
+constexpr int FLT_PARTS = 73;           // aircraft parts (0..7 engines, 8..43 surfaces, 44.. bodies, 67..72 gear)
+constexpr int FLT_ELEMENTS = 730;       // 73 parts x 10 elements
+constexpr int FLT_ELEMENT_VALUES = 2920; // 730 elements x 4 values
+constexpr int FLT_ENGINES = 8;          // engines, propellers, rotors
+constexpr int FLT_FAILURE_SLOTS = 174;  // failure table
+constexpr int FLT_PUBLISHED_FAILURES = 137;
+
+// Failure states of the failure table.
+constexpr int32_t FAILURE_STATE_FAILED = 6;   // 0..5 say how the slot is set to fail; 6 = failed
+
+// Fixed slot bases of the failure table.
+constexpr int FAIL_SLOT_TURN_INDICATOR = 4;    // failed: the turn needles are driven towards 0
+constexpr int FAIL_SLOT_GEAR_BASE = 32;        // + k, gear k = 0..5 (part 67 + k): a failed gear does not move
+constexpr int FAIL_SLOT_TYRE_BASE = 37;        // + k, tyre of gear k burst (slot 37 is also gear 5)
+constexpr int FAIL_SLOT_ENGINE_FIRE_BASE = 50; // + e, engine e chip or fire (exhaust particles)
+constexpr int FAIL_SLOT_ENGINE_BASE = 58;      // + e, engine e failed; nacelle part p (53..60) uses p + 5
+constexpr int FAIL_SLOT_SURFACE_BASE = 130;    // + p, wing or control surface part p = 8..43 failed
+
+constexpr int FLT_FIRST_GEAR_PART = 67;
+constexpr int FLT_GEAR_COUNT = 6;
+
+struct flt_struct {
+    // Controls.
+    float FC_ptch;          // pitch control input      (sim/joystick)
+    float FC_roll;          // roll control input
+    float FC_hdng;          // yaw control input
+    float sbrkrat;          // speed-brake ratio now
+    float sbrkrqst;         // speed-brake request (negative = armed)
+    float vect_ratio;       // current thrust-vector ratio 0..1, follows vectrqst
+    float vectrqst;         // thrust-vector request
+    float swdi;             // variable sweep or dihedral ratio now
+    float swdirqst;         // its request
+    float flaprat;          // flap ratio now
+    float flaprqst;         // flap request
+    float slatrat;          // slat ratio now
+    float slatrqst;         // slat request
+    float ail_trim;         // aileron trim
+    float elv_trim;         // elevator trim
+    float rud_trim;         // rudder trim
+    float rot_trim;         // rotor trim
+
+    // Forces and moments.
+    float faxil_prop, fside_prop, fnrml_prop;   // propulsive force, body axial, side, normal
+    float faxil_aero, fside_aero, fnrml_aero;   // aerodynamic force
+    float faxil_gear, fside_gear, fnrml_gear;   // gear force
+    float M;                // pitching moment
+    float N;                // yawing moment
+    float L;                // rolling moment
+    float P_dot, Q_dot, R_dot;   // roll, pitch, yaw acceleration
+    float P, Q, R;               // roll, pitch, yaw rate, degrees/s
+    float Prad, Qrad, Rrad;      // the same in rad/s
+    float q[4];                  // attitude quaternion
+    float theta;            // pitch, degrees
+    float psi;              // true heading, degrees
+    float phi;              // roll, degrees
+    float vx_air_on_acf, vy_air_on_acf, vz_air_on_acf;   // air velocity relative to the plane, body axes
+    float vx_acf_axis, vy_acf_axis, vz_acf_axis;         // plane velocity, body axes
+    float Q_rotor_rad[FLT_ENGINES];
+    float R_rotor_rad[FLT_ENGINES];
+
+    // Position and velocity in the local frame (x east, y up, z south).
+    float local_ax, local_ay, local_az;   // m/s^2
+    float local_vx, local_vy, local_vz;   // m/s
+    float vs;               // derived by the simulation cycle from local_vz
+    float ve;               // derived by the simulation cycle from local_vx
+    float vh_ind;           // vertical speed indication
+    float local_x, local_y, local_z;      // m
+    int32_t align_doubles_; // keeps the doubles on their natural 8-byte boundary
+    double local_x_d, local_y_d, local_z_d;   // the integrator's double-precision position
+    int32_t i;              // land-use grid row under the plane
+    int32_t j;              // land-use grid column under the plane
+    float alpha;            // angle of attack, degrees
+    float beta;             // sideslip, degrees
+    float hpath;            // track over ground, 0..360
+    float vpath;            // flight-path angle
+    float sin_theta, cos_theta;
+    float track_sin, track_cos;
+    float sin_phi, cos_phi;
+    float sin_alpha, cos_alpha;
+    float sin_beta, cos_beta;
+
+    // Per-element and per-part aerodynamics.
+    float v_el[FLT_ELEMENT_VALUES];
+    float alpha_el[FLT_ELEMENT_VALUES];
+    float downwash_deg[FLT_ELEMENTS];
+    float propwash_rat[FLT_ELEMENTS];
+    float del_dir[FLT_ELEMENT_VALUES];
+    float CL_grndeffect[FLT_PARTS];
+    float CD_grndeffect[FLT_PARTS];
+    float Q_centroid_loc[292];
+    float Q_centroid_MULT[292];   // published twice: misc (228) and parts (292)
+    int32_t stalled[FLT_PARTS];
+    float nrml_force[FLT_PARTS];
+    float axil_force[FLT_PARTS];
+    float force_XYZ[2190];
+    int32_t tire_locked[FLT_PARTS];
+    float tire_drag_dis[FLT_PARTS];
+    float tire_speed_term[FLT_PARTS];
+    float tire_speed_now[FLT_PARTS];
+    float tire_prop_rot[FLT_PARTS];   // degrees 0..360: parts 0..7 propellers, 67..72 wheels
+
+    // Control-surface deflections.
+    float ail1_def[FLT_PARTS];
+    float lail1def, rail1def;
+    float ail2_def[FLT_PARTS];
+    float lail2def, rail2def;
+    float splr_def[FLT_PARTS];
+    float lsplrdef, rsplrdef;
+    float yawb_def[FLT_PARTS];
+    float ldruddef, rdruddef;
+    union { float elev_cont_def[FLT_PARTS]; float elev_trim_def[FLT_PARTS]; };
+    union { float rudd_def[FLT_PARTS]; float rudd_cont_def[FLT_PARTS]; };
+    float flap_def[FLT_PARTS];
+    union { float foil_inc[FLT_PARTS]; float foil_swe[FLT_PARTS]; };
+    float foil_dih[FLT_PARTS];
+    float elem_inc[FLT_ELEMENTS];
+    float foil_sin_dih[FLT_PARTS];
+    float foil_cos_dih[FLT_PARTS];
+    float foil_sin_swe[FLT_PARTS];
+    float foil_cos_swe[FLT_PARTS];
+
+    // Rotors.
+    float cyclic_elev_command[FLT_ENGINES];
+    float cyclic_ailn_command[FLT_ENGINES];
+    float cyclic_elev_blad_alph[FLT_ENGINES];
+    float cyclic_ailn_blad_alph[FLT_ENGINES];
+    float cyclic_elev_disc_tilt[FLT_ENGINES];
+    float cyclic_ailn_disc_tilt[FLT_ENGINES];
+    float sidecant[FLT_ENGINES];   // disc tilt sideways, degrees
+    float vertcant[FLT_ENGINES];   // disc tilt fore and aft, degrees
+    float disc_ang[FLT_ENGINES];
+    float DVinc[FLT_ENGINES];      // jet velocity increment
+    float ringDVinc[80];           // 10 ring values per engine
+
+    // Engines.
+    float ENGN_thro[FLT_ENGINES];       // throttle lever
+    float ENGN_thro_use[FLT_ENGINES];   // throttle applied
+    float ENGN_prop[FLT_ENGINES];       // propeller control
+    float ENGN_mixt[FLT_ENGINES];
+    float ENGN_heat[FLT_ENGINES];
+    float ENGN_cowl[FLT_ENGINES];
+    int32_t ignition_on[FLT_ENGINES];   // sim/cockpit/engine/ignition_on
+    int32_t ENGN_running[FLT_ENGINES];
+    float ENGN_model_value[FLT_ENGINES];   // per-engine value of the engine model
+    int32_t ENGN_burning[FLT_ENGINES];
+    float ENGN_burnrat[FLT_ENGINES];
+    int32_t ENGN_propmode[FLT_ENGINES];   // 3 = reverse
+    float ENGN_N1_[FLT_ENGINES];
+    float ENGN_MPR[FLT_ENGINES];
+    float ENGN_EPR[FLT_ENGINES];
+    float ENGN_TRQ[FLT_ENGINES];
+    float ENGN_FF_[FLT_ENGINES];
+    float ENGN_EGT[FLT_ENGINES];
+    float ENGN_ITT[FLT_ENGINES];
+    float ENGN_oil_quan[FLT_ENGINES];
+    float ENGN_oil_press[FLT_ENGINES];
+    float ENGN_oil_temp[FLT_ENGINES];
+    float ENGN_gen_amp[FLT_ENGINES];
+    float ENGN_bat_amp[FLT_ENGINES];
+    float ENGN_bat_volt[FLT_ENGINES];
+    float ENGN_mixt_pow_rat[FLT_ENGINES];
+    float ENGN_sigma[FLT_ENGINES];
+    float ENGN_crbice[FLT_ENGINES];
+    union { float ENGN_oil_lube_rat[FLT_ENGINES]; float oil_power_thrust_ratio[FLT_ENGINES]; };
+    float ENGN_power[FLT_ENGINES];
+    float ENGN_tacrad[FLT_ENGINES];     // engine speed, rad/s
+    float ENGN_omegadot[FLT_ENGINES];   // engine rotation acceleration (governor)
+    float POINT_rock_TRQ[FLT_ENGINES];
+    float POINT_drag_TRQ[FLT_ENGINES];
+    float POINT_omegadot[FLT_ENGINES];
+    float POINT_tacrad[FLT_ENGINES];    // rotor or propeller speed, rad/s
+    float POINT_thrust[FLT_ENGINES];
+    float POINT_prop_eff[FLT_ENGINES];
+    float POINT_pitch_deg[FLT_ENGINES];
+    float POINT_cone_rad[FLT_ENGINES];
+    float POINT_side_wash[FLT_ENGINES];
+    float POINT_XYZ[24];                // x, y, z of each thrust point
+
+    // Weights.
+    float m_fixed;          // payload
+    float m_fuel1;          // fuel, tank 1
+    float m_fuel2;          // tank 2
+    float m_fuel3;          // tank 3
+    float m_jettison;       // jettisonable mass
+    float m_total;
+    float mass_work[3];     // working words of the force build-up and the aircraft set-up
+    float cgz_ref_to_default;
+    float ett_size;
+    float jett_len;         // slung-load line length, m
+
+    // Failures. The three arrays follow each other with nothing between them:
+    // the word after failures[173] is failure_param[0], and the word after
+    // failure_param[173] is comp_fail_stat[0] (the preference files write
+    // those neighbours; see FLT_word_after_failures below).
+    int32_t failures[FLT_FAILURE_SLOTS];      // states 0..6; 0..136 published
+    float failure_param[FLT_FAILURE_SLOTS];   // trigger value per slot (the failure times / countdowns)
+    int32_t comp_fail_stat[8];                // bit sets, 32 slots per word
+
+    float pitot_ice, prop_ice, inlet_ice, window_ice, frm_ice;   // ice accumulation, 0 and up
+    int32_t over_g, over_vne, over_vfe, over_vle;
+
+    // Lights.
+    int32_t nav_lights_on;
+    int32_t beacon_lights_on;
+    int32_t strobe_lights_on;
+    int32_t landing_lights_on;
+    int32_t taxi_light_on;
+    int32_t strobe_flash;
+    int32_t onground_any;
+    int32_t onground_all;
+    float beacon_brightness;
+
+    float g_nrml, g_axil, g_side, g_total;
+    float parkbrake;
+    float l_brake_add, r_brake_add;
+    float nosewheel_speed;
+    float nosewheel_steer;
+    float wing_tilt_ptch, wing_tilt_roll;
+    int32_t ai_app_mode;    // traffic: 0 cruise, 1 approach point, 2 final
+    int32_t stallwarning;
+    int32_t lo_rotor_warning;
+    int32_t smoking;
+    float jato_left;
+    float displace_rat;
+
+    // Derived flight data.
+    float latitude;
+    float longitude;
+    float magpsi;
+    float elevation;        // m above sea level
+    float h_ind;
+    float y_agl;
+    float dist;
+    float groundspeed;      // m/s
+    float true_airspeed;    // m/s
+    float indicated_airspeed;   // knots
+    float machno;
+    float Qstatic;
+    float turnrate_roll;
+    float turnrate_noroll;
+    float slip;
+    float vacuum;
+    int32_t rocket_mode;
+    int32_t jett_dumping;
+    float rocket_timeout;
+    float prop_ospeed_test_timeout;
+    float blown_flap_engage_rat;
+    float lift_fan_total_power;
+};
+
+extern flt_struct flt[FLT_SLOTS];
+
+// Size: 16,443 32-bit words, one alignment word before the three doubles, and
+// the three doubles.
+static_assert(sizeof(flt_struct) % 8 == 0);
+static_assert(offsetof(flt_struct, local_x_d) % 8 == 0);
+
+// Runs that code walks as arrays: each field sits right after the one before.
+#define FLT_FOLLOWS(a, b) (offsetof(flt_struct, b) == offsetof(flt_struct, a) + sizeof(flt_struct::a))
+static_assert(FLT_FOLLOWS(FC_ptch, FC_roll) && FLT_FOLLOWS(FC_roll, FC_hdng));
+static_assert(FLT_FOLLOWS(P, Q) && FLT_FOLLOWS(Q, R) && FLT_FOLLOWS(Prad, Qrad) && FLT_FOLLOWS(Qrad, Rrad));
+static_assert(FLT_FOLLOWS(theta, psi) && FLT_FOLLOWS(psi, phi));
+static_assert(FLT_FOLLOWS(local_ax, local_ay) && FLT_FOLLOWS(local_ay, local_az));
+static_assert(FLT_FOLLOWS(local_vx, local_vy) && FLT_FOLLOWS(local_vy, local_vz));
+static_assert(FLT_FOLLOWS(local_x, local_y) && FLT_FOLLOWS(local_y, local_z));
+static_assert(FLT_FOLLOWS(local_x_d, local_y_d) && FLT_FOLLOWS(local_y_d, local_z_d));
+static_assert(FLT_FOLLOWS(m_fixed, m_fuel1) && FLT_FOLLOWS(m_fuel1, m_fuel2) && FLT_FOLLOWS(m_fuel2, m_fuel3) &&
+              FLT_FOLLOWS(m_fuel3, m_jettison));
+static_assert(FLT_FOLLOWS(failures, failure_param) && FLT_FOLLOWS(failure_param, comp_fail_stat));
+static_assert(FLT_FOLLOWS(nav_lights_on, beacon_lights_on) && FLT_FOLLOWS(beacon_lights_on, strobe_lights_on) &&
+              FLT_FOLLOWS(strobe_lights_on, landing_lights_on) && FLT_FOLLOWS(landing_lights_on, taxi_light_on));
+static_assert(FLT_FOLLOWS(latitude, longitude));
+static_assert(FLT_FOLLOWS(ENGN_thro, ENGN_thro_use) && FLT_FOLLOWS(ENGN_thro_use, ENGN_prop) &&
+              FLT_FOLLOWS(ENGN_prop, ENGN_mixt));
+static_assert(FLT_FOLLOWS(ENGN_crbice, ENGN_oil_lube_rat) && FLT_FOLLOWS(ENGN_oil_lube_rat, ENGN_power));
+static_assert(FLT_FOLLOWS(v_el, alpha_el) && FLT_FOLLOWS(alpha_el, downwash_deg));
+static_assert(offsetof(flt_struct, elev_trim_def) == offsetof(flt_struct, elev_cont_def));
+static_assert(offsetof(flt_struct, rudd_cont_def) == offsetof(flt_struct, rudd_def));
+static_assert(offsetof(flt_struct, foil_swe) == offsetof(flt_struct, foil_inc));
+static_assert(offsetof(flt_struct, oil_power_thrust_ratio) == offsetof(flt_struct, ENGN_oil_lube_rat));
+static_assert(sizeof(flt_struct) == 16443 * 4 + 4 + 3 * 8);
+static_assert(offsetof(flt_struct, local_x_d) == 80 * 4);
+static_assert(offsetof(flt_struct, failures) == 16037 * 4);
+#undef FLT_FOLLOWS
+
+// The words that follow the failure runs in memory, as the preference files
+// write them after each run of 174: the word after failures[173] (the first
+// failure time, as an int's bits) and the word after failure_param[173] (the
+// first word of comp_fail_stat, as a float's bits).
+int32_t FLT_word_after_failures(int plane);
+float FLT_word_after_failure_param(int plane);
+
+// Part-present rule of the wheel pass and the gear deployment:
+//  p = 0..7: not hidden at full vectoring, engine failure slot not failed, and
+//            either an engine with a propeller (or type 7) below acf_num_engines,
+//            or a thrust point between acf_num_engines and acf_num_thrustpoints;
+//  p = 8..43 and 53..60: failure slot not failed and acf_part_eq[p] set;
+//  other parts: acf_part_eq[p] set.
+// Out-of-range plane or part indices give 0.
+int FLT_part_present(int plane, int part);
+
+// The failure slot of part p (0..7 and 53..60 engines, 8..43 surfaces,
+// 67..72 gear), or -1 when the part has none.
+int FLT_failure_slot_of_part(int part);
+
+// Failure state of slot s of plane n, or 0 when either index is out of range.
+int32_t FLT_failure_state(int plane, int slot);
+inline bool FLT_slot_failed(int plane, int slot) { return FLT_failure_state(plane, slot) == FAILURE_STATE_FAILED; }

@@ -1,0 +1,36 @@
+// The file-name field. It opens the program's own file browser, which belongs
+// to the shell.
+#include <cstring>
+
+#include "graphics/button.h"
+#include "graphics/font.h"
+#include "graphics/widget.h"
+#include "shell/input.h"
+#include "shell/text_util.h"
+
+// The modal file browser (mode 998 open, 999 save). Referenced weakly until the
+// browser's own header exists: without a browser the field does not open.
+int opensave(int mode, int kind, char* name, char* path) __attribute__((weak));
+
+int BTN_file_field(float x, float y, char* name, char* path, int kind, int mode, const char* label)
+{
+    UTIL_limit_500(name);
+    UTIL_limit_500(path);
+    char caption[TEXT_SIZE], second[TEXT_SIZE], help[TEXT_SIZE];
+    BTN_split_label(label, caption, second, help);
+
+    BTN_art_quad(x - 17.0f - 13.0f, y + 3.0f - 13.0f, x - 17.0f + 13.0f, y + 3.0f + 13.0f, 208, 133, 234, 159);
+    BTN_frame1(9, x + 142.0f, y + 3.0f, 300.0f);
+
+    int result = 0;
+    if (BTN_mouse_in(x - 28.0f, x - 6.0f, y - 8.0f, y + 12.0f)) {
+        BTN_set_hover(help);
+        if (mouse.mouse_down && opensave) {
+            opensave(mode, kind, name, path);
+            result = 1;
+        }
+    }
+    OGL_draw_string(46, x, y, name, FONT_NO_WRAP, 106);
+    BTN_draw_label(x + 300.0f, y, 2, second);
+    return result;
+}

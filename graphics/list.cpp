@@ -1,0 +1,196 @@
+#include "graphics/list.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "graphics/font.h"
+#include "graphics/ogl_draw.h"
+#include "graphics/widget.h"
+#include "shell/alert.h"
+#include "shell/input.h"
+#include "shell/menus.h"
+#include "shell/modes.h"
+#include "shell/screen.h"
+#include "shell/text_util.h"
+
+int32_t active_text_field = -1;
+
+namespace {
+
+// Alpha of a blinking caret.
+float caret_alpha() { return 0.5f + 0.4f * static_cast<float>(std::sin(10.0 * UTIL_seconds())); }
+
+// The items of a selection list.
+struct text_list_items {
+    char item[TEXT_LIST_MAX_ITEMS][TEXT_SIZE];
+    int count = 0;
+};
+
+void split_items(const char* items, text_list_items& out)
+{
+    if (!items) items = "";
+    const size_t length = std::strlen(items);
+    if (std::strchr(items, '|'))
+        MACIBM_nuke_alert(0, "Found | char in text string!", "", "", "", ALERT_FATAL);
+    if (length > TEXT_SIZE || std::count(items, items + length, '-') >= TEXT_LIST_MAX_ITEMS)
+        MACIBM_nuke_alert(0, "BTN_text_list overflow!", "", "", "", ALERT_FATAL);
+
+    out.count = 1;
+    size_t n = 0;
+    out.item[0][0] = 0;
+    for (size_t i = 0; i < length; ++i) {
+        if (items[i] == '-') {
+            out.item[out.count][0] = 0;
+            ++out.count;
+            n = 0;
+            continue;
+        }
+        if (n >= TEXT_SIZE - 1) MACIBM_nuke_alert(0, "BTN_text_list overflow!", "", "", "", ALERT_FATAL);
+        char* it = out.item[out.count - 1];
+        it[n++] = items[i];
+        it[n] = 0;
+    }
+}
+
+}  // namespace
+
+int BTN_scroll_bar(float x, float bottom, float top, int first, int last, int* position)
+{
+    BTN_frame0(6, x, (bottom + top) / 2.0f, top - bottom);
+
+    float thumb_y = (bottom + top) / 2.0f;
+    if (first != last) {
+        const float lo = bottom + 9.0f, hi = top - 10.0f;
+        thumb_y = hi + static_cast<float>(*position - first) * (lo - hi) / static_cast<float>(last - first);
+        if (thumb_y < lo)
+            thumb_y = lo;
+        else if (thumb_y > hi)
+            thumb_y = hi;
+    }
+
+    if (mouse.mouse_down && BTN_mouse_in(x - 11.0f, x + 11.0f, top, top + 20.0f)) *position -= 1;
+    if (mouse.mouse_down && BTN_mouse_in(x - 11.0f, x + 11.0f, bottom - 20.0f, bottom)) *position += 1;
+
+    int result = 0;
+    if (mouse.mouse_held && BTN_mouse_in(x - 11.0f, x + 11.0f, bottom, top)) {
+        result = 1;
+        const float span = (bottom + 11.0f) - (top - 11.0f);
+        float p;
+        if (span == 0.0f) {
+            p = (static_cast<float>(first) + static_cast<float>(last)) / 2.0f;
+        } else {
+            p = static_cast<float>(first) +
+                (mouse.mouse_y - (top - 11.0f)) * static_cast<float>(last - first) / span;
+            const float lo = static_cast<float>(std::min(first, last)), hi = static_cast<float>(std::max(first, last));
+            p = std::clamp(p, lo, hi);
+        }
+        *position = static_cast<int>(p);
+    }
+    if (*position < first)
+        *position = first;
+    else if (*position > last)
+        *position = last;
+
+    const int colour = result ? 48 : 0;
+    BTN_art_quad(x - 9.0f, top - 3.0f, x + 9.0f, top + 19.0f, 83, 266, 101, 288, colour);
+    BTN_art_quad(x - 9.0f, thumb_y - 13.0f, x + 9.0f, thumb_y + 13.0f, 83, 239, 101, 265, colour);
+    BTN_art_quad(x - 9.0f, bottom - 21.0f, x + 9.0f, bottom + 1.0f, 83, 216, 101, 238, colour);
+    return result;
+}
+
+int32_t BTN_text_list_key(float x, float y)
+{
+    const double key = std::round(1024.0 * static_cast<double>(y) + static_cast<double>(x));
+    if (!(key > -2147483648.0 && key < 2147483647.0)) return 0;
+    return static_cast<int32_t>(key);
+}
+
+int BTN_text_list(float x, float y, int* selected, const char* items, const char* label)
+{
+    char caption[TEXT_SIZE], second[TEXT_SIZE], help[TEXT_SIZE];
+    BTN_split_label(label, caption, second, help);
+    static text_list_items list;   // one list is drawn at a time; too large for the stack
+    split_items(items, list);
+
+    *selected = std::clamp(*selected, 0, list.count - 1);
+
+    int widest = 0;
+    for (int i = 0; i < list.count; ++i)
+        widest = std::max(widest, static_cast<int>(OGL_string_width(list.item[i])));
+    const float W = static_cast<float>(widest);
+
+    BTN_frame1(10, x + 10.0f, y + 5.0f, W + 28.0f, 49);
+    BTN_draw_label(x - W / 2.0f - 5.0f, y, 0, caption);
+    BTN_draw_label(x + W / 2.0f + 25.0f, y, 2, second);
+
+    const int32_t key = BTN_text_list_key(x, y);
+    const bool over = BTN_mouse_in(x + 10.0f - W / 2.0f - 15.0f, x + 10.0f + W / 2.0f + 15.0f, y - 2.0f, y + 8.0f);
+    if (mouse.mouse_down && popup_owner != key && over) popup_owner = key;
+
+    int result = 0;
+    if (popup_answer_owner == key) {
+        *selected = std::clamp(popup_answer, 0, list.count - 1);
+        popup_answer_owner = 0;
+        result = 1;
+    }
+
+    if (popup_owner == key) {
+        // The pop-up opens with the selected item on the list's own line.
+        screen.open_menu = MENU_POPUP;
+        menu_record& menu = menu_table[MENU_POPUP];
+        menu.parent = 0;
+        menu.left = x - W / 2.0f - 3.0f;
+        menu.right = menu.left + W + 8.0f;
+        menu.bottom = y - 12.0f * static_cast<float>(list.count - 1 - *selected) - 4.0f;
+        menu.top = menu.bottom + 12.0f * static_cast<float>(list.count) + 2.0f;
+        for (menu_item_record& item : menu.items) item.text[0] = 0;
+        for (int i = 0; i < list.count; ++i) {
+            menu_item_record& item = menu.items[i];
+            const float row_bottom = y - 12.0f * static_cast<float>(i - *selected);
+            item.left = menu.left;
+            item.right = menu.right;
+            item.bottom = row_bottom;
+            item.top = row_bottom + 12.0f;
+            // A menu item holds 39 characters; a longer item is cut.
+            const size_t n = strnlen(list.item[i], MENU_TEXT_SIZE - 1);
+            std::memcpy(item.text, list.item[i], n);
+            item.text[n] = 0;
+        }
+    } else {
+        const char* shown = list.item[*selected];
+        OGL_draw_string(40, x - static_cast<float>(OGL_string_width(shown)) / 2.0f, y, shown, FONT_NO_WRAP, 101);
+        if (over) BTN_set_hover(help);
+    }
+    return result;
+}
+
+int BTN_text_field(float x, float y, char* text, int maximum, int id, const char* label)
+{
+    // The field and typed_text are 500-byte buffers: at most 499 characters.
+    const int capacity = std::clamp(maximum, 1, TEXT_SIZE);
+    const float m = static_cast<float>(maximum);
+    UTIL_limit_500(text);
+
+    if (app_mode == 0) {
+        OGL_shade_box(x - 2.0f, y - 3.0f, x + 6.0f * m + 2.0f, y + 8.0f, 0.5f);
+    } else {
+        BTN_frame1(9, x + 3.0f * m - 2.0f, y + 3.0f, 6.0f * m + 10.0f);
+        BTN_draw_label(x + 6.0f * m + 6.0f, y, 2, label);
+    }
+    OGL_draw_string(46, x, y, text, FONT_NO_WRAP, 106);
+
+    if (mouse.mouse_down && active_text_field != id && BTN_mouse_in(x, x + 6.0f * m, y, y + 8.0f)) {
+        active_text_field = id;
+        UTIL_strcpy(static_cast<const char*>(text), typed_text);
+        return 1;
+    }
+    if (active_text_field == id) {
+        const float caret_x = x + 1.0f + static_cast<float>(OGL_string_width(text));
+        OGL_draw_line(46, caret_alpha(), caret_x, y + 6.0f, caret_x, y - 1.0f);
+        typed_text[TEXT_MAX_LEN] = 0;
+        if (std::strlen(typed_text) > static_cast<size_t>(capacity - 1)) typed_text[capacity - 1] = 0;
+        std::memcpy(text, typed_text, std::strlen(typed_text) + 1);
+    }
+    return 0;
+}

@@ -1,0 +1,156 @@
+// The big scrolling name list: navaids, airports or the file browser's
+// folder listing, with a scroll bar and two search boxes.
+#include <cmath>
+#include <cstring>
+
+#include "graphics/font.h"
+#include "graphics/list.h"
+#include "graphics/ogl_draw.h"
+#include "graphics/widget.h"
+#include "shell/alert.h"
+#include "shell/datafile.h"
+#include "shell/input.h"
+#include "shell/text_util.h"
+#include "world/navdb.h"
+
+namespace {
+
+// The name list searches by id among airports.
+constexpr int NAME_LIST_NAV_KIND = 1;
+
+float caret_alpha() { return 0.5f + 0.4f * static_cast<float>(std::sin(10.0 * UTIL_seconds())); }
+
+// A fixed-size text field of a record, as a terminated text.
+template <size_t N>
+void field_text(const char (&field)[N], char out[TEXT_SIZE])
+{
+    const size_t n = strnlen(field, N);
+    std::memcpy(out, field, n);
+    out[n] = 0;
+}
+
+// Name and id of entry i of a list; false when the list has no such entry.
+bool entry_texts(int type, int i, char name[TEXT_SIZE], char id[TEXT_SIZE])
+{
+    name[0] = id[0] = 0;
+    if (i < 0) return false;
+    const size_t u = static_cast<size_t>(i);
+    switch (type) {
+    case NAME_LIST_NAVAIDS:
+        if (u >= navaid_table.size()) return false;
+        field_text(navaid_table[u].name, name);
+        field_text(navaid_table[u].id, id);
+        return true;
+    case NAME_LIST_AIRPORTS:
+        if (u >= airport_table.size()) return false;
+        field_text(airport_table[u].name, name);
+        field_text(airport_table[u].id, id);
+        return true;
+    default:
+        if (u >= static_cast<size_t>(FILE_LIST_MAX)) return false;
+        field_text(file_list_names[u], name);
+        return true;
+    }
+}
+
+// Texel x of the kind icon of a folder-listing entry, -1 for none.
+float kind_icon_x(int kind)
+{
+    switch (kind) {
+    case 1: return 34;
+    case 4: return 48;
+    case 2: return 62;
+    case 17: return 76;
+    case 3: return 90;
+    case 6: return 104;
+    case 7: return 118;
+    case 9: return 132;
+    case 5: return 146;
+    }
+    return -1;
+}
+
+}  // namespace
+
+int BTN_big_name_list(int type, float x, float y, int* current, int first, int last, char* search)
+{
+    BTN_frame2(16, x, y - 110.0f, NAME_LIST_WIDTH, NAME_LIST_HEIGHT, "");
+    if (first > last) return 0;
+
+    BTN_scroll_bar(x + 296.0f, y - 110.0f, y + 110.0f, first, last, current);
+
+    int result = 0;
+    if (mouse.mouse_down && BTN_mouse_in(x, x + NAME_LIST_WIDTH, y - 110.0f, y + 110.0f)) {
+        *current -= static_cast<int>(((mouse.mouse_y - y) - 5.0f) / 10.0f);
+        result = 1;
+    }
+
+    const bool searchable = type == NAME_LIST_NAVAIDS || type == NAME_LIST_AIRPORTS;
+    if (searchable) {
+        BTN_frame1(9, x + 116.0f, y - 128.0f, 232.0f);
+        BTN_frame1(9, x + 260.0f, y - 128.0f, 40.0f);
+        if (mouse.mouse_down && BTN_mouse_in(x, x + 232.0f, y - 138.0f, y - 118.0f)) {
+            active_text_field = 0;
+            search[0] = 0;
+            result = 1;
+        }
+        if (mouse.mouse_down && BTN_mouse_in(x + 240.0f, x + 280.0f, y - 138.0f, y - 118.0f)) {
+            active_text_field = 1;
+            search[0] = 0;
+            result = 1;
+        }
+    }
+
+    if (searchable && (active_text_field == 0 || active_text_field == 1)) {
+        UTIL_limit_500(search);
+        const bool by_id = active_text_field == 1;
+        if (by_id) {
+            if (std::strlen(search) > 4) search[4] = 0;
+            for (char* c = search; *c; ++c) UTIL_upcase_char(*c);
+        }
+        if (key_pressed) {
+            *current = 0;
+            if (by_id) {
+                NAV_find_nearest_by_id(search, NAME_LIST_NAV_KIND, *current, 0.0f, 0.0f);
+            } else {
+                char name[TEXT_SIZE], id[TEXT_SIZE];
+                for (int i = 0; i <= last; ++i) {
+                    *current = i;
+                    entry_texts(type, i, name, id);
+                    if (UTIL_strcmp_nocase(name, search) >= 0) break;
+                }
+            }
+        }
+        const float tx = by_id ? x + 246.0f : x + 6.0f;
+        OGL_draw_string(46, tx, y - 132.0f, search, FONT_NO_WRAP, 106);
+        const float caret_x = tx + static_cast<float>(OGL_string_width(search)) + 1.0f;
+        OGL_draw_line(46, caret_alpha(), caret_x, y - 126.0f, caret_x, y - 132.0f);
+    }
+
+    if (!searchable && type != NAME_LIST_FILES && type != 998 && type != 999) {
+        MACIBM_nuke_alert(0, "Bad BTN_big_name_list type!", "", "", "", ALERT_FATAL);
+        return result;
+    }
+    for (int k = -10; k <= 10; ++k) {
+        const int i = *current + k;
+        if (i < first || i > last) continue;
+        char name[TEXT_SIZE], id[TEXT_SIZE];
+        if (!entry_texts(type, i, name, id)) continue;
+        const float row_y = y - 10.0f * static_cast<float>(k);
+        OGL_draw_string(46, x + 20.0f, row_y - 3.0f, name, FONT_NO_WRAP, 106);
+        if (searchable) {
+            OGL_draw_string(46, x + 242.0f, row_y - 3.0f, id, FONT_NO_WRAP, 106);
+        } else {
+            const float icon = kind_icon_x(file_list_kinds[i]);
+            if (icon >= 0.0f)
+                BTN_art_quad(x + 4.0f, row_y - 6.0f, x + 16.0f, row_y + 6.0f, icon, 57, icon + 12.0f, 69, 49);
+        }
+    }
+
+    OGL_draw_rect_outline(46, 1.0f, x + 18.0f, y - 5.0f, 258.0f, 10.0f);
+    if (*current < first)
+        *current = first;
+    else if (*current > last)
+        *current = last;
+    return result;
+}

@@ -1,0 +1,33 @@
+// 2-D drawing in screen units (1024 x 768, y upward, relative to the current
+// screen's origin): lines, boxes, circles, the shade behind text, textured
+// quads, the twelve-tile screen background and the screenshot.
+#pragma once
+
+#include <cstdint>
+
+// Colours are rows of the colour table; alpha above 0.99 draws opaque.
+void OGL_draw_line(int row, float alpha, float x1, float y1, float x2, float y2);
+void OGL_fill_rect(int row, float alpha, float x, float y, float width, float height);
+void OGL_draw_rect_outline(int row, float alpha, float x, float y, float width, float height);
+void OGL_draw_circle(int row, float centre_x, float centre_y, float radius);
+// The shade behind text: colour row 33 over (x1, y1)..(x2, y2).
+void OGL_shade_box(float x1, float y1, float x2, float y2, float alpha);
+// A textured quad; the slot is bound on unit 0 when it is 1 or more (0 or
+// less keeps whatever is bound). Corners in order, each with its texture
+// coordinates.
+struct tex_quad_corner {
+    float x, y, s, t;
+};
+void OGL_draw_tex_quad(int slot, int row, float alpha, const tex_quad_corner corners[4], int tex_units,
+                       int transparency);
+// The screen background: slots 456..467 as twelve 256-unit tiles, four across
+// and three up from the bottom left; wide or tall windows get colour row 36
+// around them while a screen is open.
+void OGL_draw_background();
+
+// Writes the lower-left 1024 x 768 pixels of the window to
+// "<program folder>screenshot_<n>.bmp", n counting from 0 in each run.
+void OGL_screenshot();
+// The number the last screenshot got (-1 before the first).
+extern int32_t screenshot_counter;
+void SCREENSHOT_reset();

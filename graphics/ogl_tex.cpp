@@ -1,0 +1,397 @@
+#include "graphics/ogl_tex.h"
+
+#include <GL/gl.h>
+#include <GL/glext.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+#include "aircraft/acf_struct.h"
+#include "graphics/ogl_image.h"
+#include "graphics/ogl_state.h"
+#include "shell/alert.h"
+#include "shell/datafile.h"
+#include "shell/display.h"
+#include "shell/folders.h"
+#include "shell/glprobe.h"
+#include "shell/screen.h"
+#include "shell/text_util.h"
+
+namespace {
+
+alignas(16) uint8_t pixel_block[PIXEL_BUFFER_BYTES];
+alignas(16) uint8_t view_blocks[VIEW_IMAGE_COUNT][VIEW_IMAGE_BYTES];
+
+constexpr const char* ZERO_DIM_LINE =
+    "ZERO-dim textures are invalid for OpenGL, and textures greater than 1024 are invalid for Orvell!";
+
+bool in_range(int v, int lo, int hi) { return v >= lo && v <= hi; }
+
+int bytes_of_format(int format)
+{
+    switch (format) {
+    case GL_ALPHA: return 1;
+    case GL_RGB: return 3;
+    case GL_RGBA: return 4;
+    default: return 0;
+    }
+}
+
+// Power of two by halving, as an integer and as a float side by side.
+bool power_of_two(int side)
+{
+    int i = side;
+    float f = static_cast<float>(side);
+    while (i > 1) {
+        i /= 2;
+        f /= 2.0f;
+    }
+    return std::fabs(f - static_cast<float>(i)) <= 0.0001f;
+}
+
+bool repeats(int slot)
+{
+    return in_range(slot, 0, 48) || in_range(slot, 50, 173) || in_range(slot, 194, 198) ||
+           in_range(slot, 200, 205) || slot == 213 || slot == 214 || in_range(slot, 238, 253) ||
+           in_range(slot, 255, 266) || in_range(slot, 268, 273) || in_range(slot, 288, 298) || slot == 304 ||
+           in_range(slot, 311, 313) || slot == 454 || in_range(slot, 500, 999);
+}
+
+// Products of sizes and scale factors cut toward zero, kept within int range
+// (a factor from a damaged file must not make the conversion undefined).
+// Raises a fatal alert (which does not return); 0 is the caller's "nothing done".
+int fatal(int mode, const char* l1, const char* l2, const char* l3, const char* l4)
+{
+    MACIBM_nuke_alert(mode, l1, l2, l3, l4, ALERT_FATAL);
+    return 0;
+}
+
+int cut_to_int(double v)
+{
+    if (!(v == v)) return 0;
+    if (v > 2.0e9) return 2000000000;
+    if (v < -2.0e9) return -2000000000;
+    return static_cast<int>(v);
+}
+
+}  // namespace
+
+uint8_t* pixel_buffer = pixel_block;
+uint8_t* view_image_buffers[VIEW_IMAGE_COUNT] = {view_blocks[0], view_blocks[1], view_blocks[2],
+                                                  view_blocks[3], view_blocks[4], view_blocks[5],
+                                                  view_blocks[6], view_blocks[7], view_blocks[8]};
+int32_t bound_texture[TEX_UNITS_CACHED] = {-1, -1, -1, -1};
+int32_t texture_unit_count = 1;
+int32_t texture_memory[TEX_SLOTS];
+
+void OGL_init_image_blocks()
+{
+    pixel_buffer = pixel_block;
+    for (int i = 0; i < VIEW_IMAGE_COUNT; ++i) view_image_buffers[i] = view_blocks[i];
+}
+
+bool OGL_image_fits_buffer(int width, int height, int row_stride, int bytes_per_texel)
+{
+    if (width < 1 || height < 1 || row_stride < width || bytes_per_texel < 1 || bytes_per_texel > 4) return false;
+    if (width > PIXEL_BUFFER_SIDE || height > PIXEL_BUFFER_SIDE) return false;
+    const size_t texels = size_t(height - 1) * size_t(row_stride) + size_t(width);
+    return texels * size_t(bytes_per_texel) <= PIXEL_BUFFER_BYTES;
+}
+
+bool OGL_reserve_texture_slots()
+{
+    // Names 1..TEX_SLOTS-1 are taken with glGenTextures until every one is
+    // ours (name 0 is the default texture, which no one can be given). Names
+    // above the slots that come back on the way are given back at the end.
+    std::vector<bool> owned(TEX_SLOTS, false);
+    owned[0] = true;
+    int missing = TEX_SLOTS - 1;
+    std::vector<GLuint> spare;
+    while (missing > 0) {
+        std::vector<GLuint> names(static_cast<size_t>(missing), 0);
+        glGenTextures(missing, names.data());
+        int gained = 0;
+        for (GLuint n : names) {
+            if (n > 0 && n < static_cast<GLuint>(TEX_SLOTS) && !owned[n]) {
+                owned[n] = true;
+                ++gained;
+            } else if (n != 0) {
+                spare.push_back(n);
+            }
+        }
+        missing -= gained;
+        if (gained == 0) break;   // the rest belong to someone else already
+    }
+    if (!spare.empty()) glDeleteTextures(static_cast<GLsizei>(spare.size()), spare.data());
+    if (missing > 0 && error_log.is_open())
+        error_log << "Texture slots: " << missing << " slot names were already taken before start-up.\n";
+    return missing == 0;
+}
+
+void OGL_reset_bound_textures()
+{
+    for (int32_t& b : bound_texture) b = -1;
+}
+
+void OGL_bind_tex(int slot, int unit)
+{
+    if (unit < 0 || unit >= TEX_UNITS_CACHED) return;
+    if (bound_texture[unit] == slot) return;
+    bound_texture[unit] = slot;
+    const bool select = texture_unit_count != 1 && unit != 0 && gl_entry::glActiveTextureARB;
+    if (select) gl_entry::glActiveTextureARB(GL_TEXTURE0_ARB + unit);
+    glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(slot));
+    if (select) gl_entry::glActiveTextureARB(GL_TEXTURE0_ARB);
+}
+
+float OGL_tex_scale_for_res(const char* name, int slot, int kind, int width, int height, int& row_stride)
+{
+    if (!name) name = "";
+    float s = 1.0f;
+    row_stride = 1024;
+
+    // Size checks for every kind, before any texel is written.
+    if (width > 1024 || height > 1024)
+        MACIBM_nuke_alert(0, "Too big a bitmap to read!", "", "", name, ALERT_FATAL);
+    if ((kind == LOAD_CUSTOM_PANEL || kind == LOAD_PANEL) && (width != 1024 || height > 768))
+        MACIBM_nuke_alert(0,
+                          "Custom cockpit bitmap is not 1024 x 768 pixels! The cockpit bitmap must be 1024 x 768 "
+                          "pixels, with 32 or 24 bit RGB color.",
+                          "You are probably trying to use a custom cockpit from an older version of Orvell that is "
+                          "not the right size.",
+                          "Please redraw the panel at 1024 x 768 pixels.", name, ALERT_FATAL);
+
+    if (kind == LOAD_TEXTURE) {
+        const bool set_a = in_range(slot, 0, 175) || slot == 274 || slot == 275 || slot >= 1000;
+        switch (screen.rendering_res) {
+        case 4: s = set_a ? 0.5f : 1.0f; break;
+        case 3: s = set_a ? 0.25f : 0.5f; break;
+        case 2: s = set_a ? 0.125f : 0.25f; break;
+        case 1: s = set_a ? 0.0625f : 0.125f; break;
+        case 0: s = set_a ? 0.03125f : 0.0625f; break;
+        default: break;
+        }
+        if (slot == 197 || slot == 198) {
+            if (s < 1.0f) s *= 2.0f;
+        }
+        if (slot == 205) s = 1.0f;
+        if (in_range(slot, 215, 237)) s = 1.0f;
+        if (in_range(slot, 404, 443)) s /= 2.0f;
+        if (in_range(slot, 444, 453)) s = 1.0f;
+        if (slot == 499) s = 1.0f;
+        if (in_range(slot, 1000, 1002)) s = 1.0f;
+
+        if (width > 0) s = std::max(s, 1.0f / static_cast<float>(width));
+        if (height > 0) s = std::max(s, 1.0f / static_cast<float>(height));
+
+        GLint max_size = 0;
+        glGetIntegerv(GL_MAX_TEXTURE_SIZE, &max_size);
+        if (max_size > 0)
+            while (s > 0.0f && (static_cast<float>(width) * s > static_cast<float>(max_size) ||
+                                static_cast<float>(height) * s > static_cast<float>(max_size)))
+                s /= 2.0f;
+
+        if (slot < 49 || slot >= 4000) {
+            if (width > 1024 || height > 512)
+                MACIBM_nuke_alert(0, "Wrong size terrain texture!",
+                                  "Texture must be at most 512 texels high, and 256, 512, or 1024 texels wide!", name,
+                                  "", ALERT_FATAL);
+            bool multiple = false;
+            for (int m = 1; m <= 64; m *= 2)
+                if (width == height * m) multiple = true;
+            if (!multiple)
+                MACIBM_nuke_alert(0, "Wrong size terrain texture!",
+                                  "Texture must be power of 2 high, and some integer multipe (including 1) of that "
+                                  "wide. 1024 is the maximum dimension in either direction.",
+                                  name, "", ALERT_FATAL);
+        }
+        row_stride = cut_to_int(static_cast<double>(width) * s);
+    }
+
+    if (kind == LOAD_BITMAP && in_range(slot, 500, 699)) s = pln[0].acf_ins_size[slot - 500];
+    return s;
+}
+
+void OGL_bleed_alpha(int slot, int type, int width, int height, int bytes_per_texel, int row_stride)
+{
+    if (type < TEX_BRIGHT_MIPMAP || type > TEX_KEY) return;
+    if (in_range(slot, 400, 443) || slot == 189 || slot == 445) return;
+    if (height < 1 || bytes_per_texel != 4) return;
+    if (!OGL_image_fits_buffer(width, height, row_stride, 4)) return;
+
+    uint8_t* buf = pixel_buffer;
+    auto at = [&](int r, int c) { return buf + (size_t(r) * size_t(row_stride) + size_t(c)) * 4; };
+    for (int r = 0; r < height; ++r) {
+        for (int c = 0; c < width; ++c) {
+            uint8_t* t = at(r, c);
+            if (t[3] != 0) continue;
+            int sum[3] = {0, 0, 0};
+            int count = 0;
+            for (int rr = std::max(r - 2, 0); rr <= std::min(r + 2, height - 1); ++rr)
+                for (int cc = std::max(c - 2, 0); cc <= std::min(c + 2, width - 1); ++cc) {
+                    const uint8_t* n = at(rr, cc);
+                    if (n[3] == 0) continue;
+                    sum[0] += n[0];
+                    sum[1] += n[1];
+                    sum[2] += n[2];
+                    ++count;
+                }
+            if (count >= 1)
+                for (int i = 0; i < 3; ++i) t[i] = static_cast<uint8_t>(sum[i] / count);
+        }
+    }
+}
+
+void OGL_load_tex(const char* name, int slot, int level, int format, int width, int height,
+                  const uint8_t* pixels)
+{
+    if (!name) name = "";
+    // Each check is a fatal alert, which does not return; should a handler
+    // return all the same, nothing is uploaded.
+    if (!power_of_two(width) || !power_of_two(height))
+        return (void)fatal(0, "OGL_load_tex: Trying to read a texture that is not a power of 2!", name, "", "");
+    if (width < 1 || width > 1024 || height < 1 || height > 1024)
+        return (void)fatal(0,
+                     "OGL_load_tex: Trying to create a texture either less than 1 or greater than 1024 in "
+                     "dimension!",
+                     "I cannot do this!", ZERO_DIM_LINE, name);
+    if (slot < 0) return (void)fatal(0, "OGL_load_tex: Trying to bind too low  a texture index!", name, "", "");
+    if (slot >= TEX_SLOTS) return (void)fatal(0, "OGL_load_tex: Trying to bind too high a texture index!", name, "", "");
+    const int bpt = bytes_of_format(format);
+    if (bpt == 0 || !pixels) return (void)fatal(0, "OGL_load_tex: Bad texel format!", name, "", "");
+
+    // Memory savers: some panel pictures are not needed at low settings. The
+    // first 16 texels are then taken as a 4 x 4 picture.
+    const bool has_16_texels = width * height >= 16;
+    if (screen.rendering_res < 3 && (slot == 451 || slot == 452) && has_16_texels) width = height = 4;
+    if (screen.rendering_res < 2 && (slot == 447 || slot == 449) && has_16_texels) width = height = 4;
+
+    const int32_t bytes = width * height * bpt;
+    if (level == 0)
+        texture_memory[slot] = bytes;
+    else
+        texture_memory[slot] += bytes;
+
+    OGL_set_state(STATE_FOG_OFF, 1, STATE_LIGHTING_OFF, STATE_OPAQUE, STATE_DEPTH_TEST_OFF, STATE_DEPTH_WRITE_OFF);
+    OGL_bind_tex(slot, 0);
+    glTexImage2D(GL_TEXTURE_2D, level, format, width, height, 0, static_cast<GLenum>(format), GL_UNSIGNED_BYTE,
+                 pixels);
+
+    const GLint wrap = repeats(slot) ? GL_REPEAT : (has_edge_clamp ? GL_CLAMP_TO_EDGE : GL_CLAMP);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrap);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrap);
+    if (max_iso_filtering >= 1.0f)
+        glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAX_ANISOTROPY_EXT,
+                        in_range(slot, 50, 173) ? max_iso_filtering : 1.0f);
+}
+
+void OGL_mini_me(const char* name, int slot, int type, int format, int width, int height, uint8_t* pixels)
+{
+    if (!name) name = "";
+    if (width < 1 || width > 1024 || height < 1 || height > 1024)
+        return (void)fatal(0,
+                     "OGL_mini_me: Trying to create a texture either less than 1 or greater than 1024 in "
+                     "dimension!",
+                     "I cannot do this!", ZERO_DIM_LINE, name);
+    if (slot < 0) return (void)fatal(0, "OGL_mini_me: Trying to bind too low  a texture index!", name, "", "");
+    if (slot >= TEX_SLOTS) return (void)fatal(0, "OGL_mini_me: Trying to bind too high a texture index!", name, "", "");
+    const int bpt = bytes_of_format(format);
+    if (bpt == 0 || !pixels) return (void)fatal(0, "OGL_mini_me: Bad texel format!", name, "", "");
+
+    int level = 0;
+    while (width >= 2 || height >= 2) {
+        ++level;
+        const int nw = std::clamp(width / 2, 1, 1024);
+        const int nh = std::clamp(height / 2, 1, 1024);
+        // In place: each new texel lies at or before the first old texel it reads.
+        for (int r = 0; r < nh; ++r) {
+            const int r0 = std::min(2 * r, height - 1), r1 = std::min(2 * r + 1, height - 1);
+            for (int c = 0; c < nw; ++c) {
+                const int c0 = std::min(2 * c, width - 1), c1 = std::min(2 * c + 1, width - 1);
+                const uint8_t* a = pixels + (size_t(r0) * width + c0) * bpt;
+                const uint8_t* b = pixels + (size_t(r0) * width + c1) * bpt;
+                const uint8_t* d = pixels + (size_t(r1) * width + c0) * bpt;
+                const uint8_t* e = pixels + (size_t(r1) * width + c1) * bpt;
+                int sum[4] = {0, 0, 0, 0};
+                for (int k = 0; k < bpt; ++k) sum[k] = a[k] + b[k] + d[k] + e[k];
+                uint8_t* out = pixels + (size_t(r) * nw + c) * bpt;
+                for (int k = 0; k < bpt; ++k) out[k] = static_cast<uint8_t>(0.25f * static_cast<float>(sum[k]));
+            }
+        }
+        width = nw;
+        height = nh;
+        if (pixels == pixel_buffer) OGL_bleed_alpha(slot, type, width, height, bpt, width);
+        OGL_load_tex(name, slot, level, format, width, height, pixels);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    }
+}
+
+int OGL_load_tex_file(int kind, int slot, int type, const char* name, int& out_width, int& out_height)
+{
+    if (!name) name = "";
+    char path[TEXT_SIZE];
+    const size_t folder_len = std::strlen(program_folder);
+    const bool in_program_folder = std::strncmp(name, program_folder, folder_len) == 0;
+    if (in_program_folder)
+        UTIL_strcpy(name, path);
+    else
+        UTIL_strcat3(folder_table[FOLDER_BITMAPS], name, path);
+    FILE_colons_to_backslashes(path);
+
+    const bool four_bytes = kind == LOAD_BITMAP || in_range(type, TEX_BRIGHT_MIPMAP, TEX_KEY);
+    const int format = four_bytes ? GL_RGBA : GL_RGB;
+    const int bpt = four_bytes ? 4 : 3;
+
+    int x = 0, y = 0;
+    if (kind == LOAD_BITMAP && slot >= 500) {
+        x = cut_to_int(static_cast<double>(screen.screen_area_left) - 5000.0 + type / 10000);
+        y = cut_to_int(static_cast<double>(screen.screen_area_bottom) - 5000.0 + type % 10000);
+    } else if (type < TEX_BRIGHT_MIPMAP || type > TEX_RGB) {
+        return fatal(0, "Bad filter type!", "", "", name);
+    }
+
+    if (kind == LOAD_TEXTURE && slot % 5 == 0) {
+        char line[TEXT_SIZE];
+        UTIL_strcpy("Loading ", line);
+        UTIL_strcat(line, in_program_folder ? name + folder_len : name);
+        UTIL_strcat(line, ".");
+        MACIBM_loading_screen(line);
+    }
+
+    // The placeholder: a 16 x 16 grey checkerboard, uploaded when no file can be read.
+    out_width = out_height = 16;
+    for (int r = 0; r < 16; ++r)
+        for (int c = 0; c < 16; ++c) {
+            uint8_t* t = pixel_buffer + (size_t(r) * 16 + c) * bpt;
+            const uint8_t grey = ((r + c) % 2 == 0) ? 100 : 200;
+            t[0] = t[1] = t[2] = grey;
+            if (bpt == 4) t[3] = 255;
+        }
+
+    int row_stride = 16;
+    int read = BMP_read_file(path, slot, kind, bpt, type, out_width, out_height, x, y, row_stride);
+    if (!read) read = PNG_read_file(path, slot, kind, bpt, out_width, out_height, x, y, row_stride);
+
+    if (!read) {
+        if (kind == LOAD_BITMAP) return fatal(0, "Can't open bitmap!", path, "", "");
+        if (kind == LOAD_PANEL) return fatal(0, "Can't open panel!", path, "", "");
+        row_stride = 16;
+    }
+
+    if (type == TEX_KEY || type == TEX_KEY_MIPMAP) OGL_bleed_alpha(slot, type, out_width, out_height, bpt, row_stride);
+    if (kind != LOAD_TEXTURE) return read;
+
+    OGL_bleed_alpha(slot, type, out_width, out_height, bpt, row_stride);
+    OGL_load_tex(path, slot, 0, format, out_width, out_height, pixel_buffer);
+    if (type == TEX_RGB_MIPMAP || type == TEX_KEY_MIPMAP || type == TEX_BRIGHT_MIPMAP) {
+        OGL_mini_me(path, slot, type, format, out_width, out_height, pixel_buffer);
+    } else {
+        const GLint filter = (slot == 444 || slot == 446 || slot == 447) ? GL_NEAREST : GL_LINEAR;
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
+    }
+    return read;
+}

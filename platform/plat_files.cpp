@@ -1,0 +1,213 @@
+#include "platform/plat_files.h"
+
+#include <dirent.h>
+#include <strings.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstring>
+
+namespace {
+
+bool is_separator(const char* path, size_t i)
+{
+    const char c = path[i];
+    return c == '/' || c == '\\' || (c == ':' && i >= 2);
+}
+
+bool exists(const std::string& p)
+{
+    struct stat st;
+    return ::stat(p.c_str(), &st) == 0;
+}
+
+// The entry of `folder` whose name equals `name` ignoring letter case; when
+// several do, the byte-wise smallest, so the choice does not depend on the
+// order the disk happens to list them in. Empty when there is none.
+std::string find_case_blind(const std::string& folder, const std::string& name)
+{
+    DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+    if (!dir) return {};
+    std::string found;
+    while (const dirent* e = ::readdir(dir)) {
+        if (::strcasecmp(e->d_name, name.c_str()) != 0) continue;
+        if (found.empty() || std::strcmp(e->d_name, found.c_str()) < 0) found = e->d_name;
+    }
+    ::closedir(dir);
+    return found;
+}
+
+}  // namespace
+
+std::string PLAT_resolve_path(const char* path)
+{
+    if (!path) return {};
+    const size_t len = std::strlen(path);
+    std::string result;
+    size_t i = 0;
+    if (len > 0 && is_separator(path, 0)) {
+        result = "/";
+        while (i < len && is_separator(path, i)) ++i;
+    }
+    bool searching = true;   // false once a component is missing: nothing below it can exist
+    bool trailing_separator = false;
+    while (i < len) {
+        size_t start = i;
+        while (i < len && !is_separator(path, i)) ++i;
+        std::string component(path + start, i - start);
+        trailing_separator = i < len;
+        while (i < len && is_separator(path, i)) ++i;
+
+        std::string base = result;
+        if (!base.empty() && base.back() != '/') base += '/';
+        std::string name = component;
+        if (searching && component != "." && component != "..") {
+            if (!exists(base + component)) {
+                std::string match = find_case_blind(base.empty() ? std::string() : base, component);
+                if (match.empty())
+                    searching = false;
+                else
+                    name = match;
+            }
+        }
+        result = base + name;
+    }
+    if (trailing_separator && !result.empty() && result.back() != '/') result += '/';
+    return result;
+}
+
+FILE* PLAT_fopen(const char* path, const char* mode)
+{
+    if (!path || !mode) return nullptr;
+    return std::fopen(PLAT_resolve_path(path).c_str(), mode);
+}
+
+bool PLAT_open_filebuf(std::filebuf& buf, const char* path, std::ios::openmode mode)
+{
+    if (!path) return false;
+    return buf.open(PLAT_resolve_path(path), mode) != nullptr;
+}
+
+// ---- text-mode read buffer ----
+
+PLAT_text_readbuf::~PLAT_text_readbuf() { close(); }
+
+bool PLAT_text_readbuf::open(const char* path)
+{
+    close();
+    file_ = PLAT_fopen(path, "rb");
+    return file_ != nullptr;
+}
+
+void PLAT_text_readbuf::close()
+{
+    if (file_) std::fclose(file_);
+    file_ = nullptr;
+    raw_len_ = 0;
+    raw_pos_ = 0;
+    pending_cr_ = false;
+    setg(out_, out_, out_);
+}
+
+PLAT_text_readbuf::int_type PLAT_text_readbuf::underflow()
+{
+    if (gptr() < egptr()) return traits_type::to_int_type(*gptr());
+    if (!file_) return traits_type::eof();
+
+    // A carriage return is held back (pending_cr_) until the next byte shows
+    // whether a line feed follows; this also holds across two raw reads.
+    const int room = static_cast<int>(sizeof(out_)) - 1;   // each step writes at most two bytes
+    int n = 0;
+    while (n == 0) {
+        if (raw_pos_ >= raw_len_) {
+            const size_t got = std::fread(raw_, 1, sizeof(raw_), file_);
+            raw_len_ = static_cast<int>(got);
+            raw_pos_ = 0;
+            if (got == 0) {
+                if (pending_cr_) {
+                    pending_cr_ = false;
+                    out_[n++] = '\r';
+                }
+                break;
+            }
+        }
+        while (raw_pos_ < raw_len_ && n < room) {
+            const char c = raw_[raw_pos_++];
+            if (pending_cr_) {
+                pending_cr_ = false;
+                if (c != '\n') out_[n++] = '\r';
+            }
+            if (c == '\r') {
+                pending_cr_ = true;
+                continue;
+            }
+            out_[n++] = c;
+        }
+    }
+    if (n == 0) {
+        setg(out_, out_, out_);
+        return traits_type::eof();
+    }
+    setg(out_, out_, out_ + n);
+    return traits_type::to_int_type(*gptr());
+}
+
+bool PLAT_read_text_file(const char* path, std::string& out)
+{
+    out.clear();
+    PLAT_text_readbuf buf;
+    if (!buf.open(path)) return false;
+    char chunk[4096];
+    for (;;) {
+        const std::streamsize got = buf.sgetn(chunk, sizeof(chunk));
+        if (got <= 0) break;
+        out.append(chunk, static_cast<size_t>(got));
+    }
+    return true;
+}
+
+bool PLAT_list_directory(const char* folder, std::vector<PLAT_dir_entry>& out)
+{
+    out.clear();
+    std::string dir_path = PLAT_resolve_path(folder);
+    if (dir_path.empty()) dir_path = ".";
+    DIR* dir = ::opendir(dir_path.c_str());
+    if (!dir) return false;
+    if (dir_path.back() != '/') dir_path += '/';
+    while (const dirent* e = ::readdir(dir)) {
+        if (std::strcmp(e->d_name, ".") == 0 || std::strcmp(e->d_name, "..") == 0) continue;
+        PLAT_dir_entry entry;
+        entry.name = e->d_name;
+        if (e->d_type == DT_DIR) {
+            entry.is_folder = true;
+        } else if (e->d_type == DT_UNKNOWN || e->d_type == DT_LNK) {
+            struct stat st;
+            entry.is_folder = ::stat((dir_path + entry.name).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+        }
+        out.push_back(std::move(entry));
+    }
+    ::closedir(dir);
+    return true;
+}
+
+std::string PLAT_executable_path()
+{
+    char buf[4096];
+    const ssize_t n = ::readlink("/proc/self/exe", buf, sizeof(buf) - 1);
+    if (n <= 0) return {};
+    buf[n] = 0;
+    return std::string(buf);
+}
+
+bool PLAT_replace_file(const char* temp_path, const char* final_path)
+{
+    if (!temp_path || !final_path) return false;
+    return std::rename(PLAT_resolve_path(temp_path).c_str(), PLAT_resolve_path(final_path).c_str()) == 0;
+}
+
+bool PLAT_file_exists(const char* path)
+{
+    if (!path) return false;
+    struct stat st;
+    return ::stat(PLAT_resolve_path(path).c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}

@@ -1,0 +1,8 @@
+#include "scene/ships.h"
+
+float ship_x[SEA_OBJECT_SLOTS] = {-9.9e9f, -9.9e9f, -9.9e9f, -9.9e9f, -9.9e9f, -9.9e9f};
+float ship_y[SEA_OBJECT_SLOTS] = {};
+float ship_z[SEA_OBJECT_SLOTS] = {-9.9e9f, -9.9e9f, -9.9e9f, -9.9e9f, -9.9e9f, -9.9e9f};
+float ship_vx[SEA_OBJECT_SLOTS] = {};
+float ship_vz[SEA_OBJECT_SLOTS] = {};
+float ship_heading[SEA_OBJECT_SLOTS] = {};

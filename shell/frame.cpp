@@ -1,0 +1,3 @@
+#include "shell/frame.h"
+
+int32_t interval_ticks[INTERVAL_COUNT] = {};

@@ -1,0 +1,3 @@
+#include "shell/menus.h"
+
+menu_record menu_table[MENU_COUNT] = {};

@@ -1,0 +1,3 @@
+#include "shell/modes.h"
+
+int32_t app_mode = 0;

@@ -1,0 +1,625 @@
+// Preferences, saved situations and movies.
+//
+// Every kind of file is a fixed sequence of values; reading and writing walk
+// the same code (transfer_main_record and its siblings), so the field order is
+// written down once. Rows that only the general preferences apply are read and
+// dropped when the same record is read as a situation or a movie.
+
+#include "shell/prefs.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstdio>
+#include <cstring>
+#include <iomanip>
+#include <string>
+#include <vector>
+
+#include "aircraft/acf_struct.h"
+#include "aircraft/situation_start.h"
+#include "flightmodel/atmosphere.h"
+#include "flightmodel/flt.h"
+#include "flightmodel/plane_state.h"
+#include "links/net_slots.h"
+#include "links/serial_calibration.h"
+#include "platform/plat_files.h"
+#include "shell/alert.h"
+#include "shell/datafile.h"
+#include "shell/geo.h"
+#include "shell/replay.h"
+#include "shell/screen.h"
+#include "shell/simvars.h"
+#include "shell/text_util.h"
+
+char logbook_path[PILOT_NAME_SIZE] = "ORVELL PILOT.TXT";
+
+namespace {
+
+constexpr const char* DEFAULT_LOGBOOK_NAME = "ORVELL PILOT.TXT";
+constexpr int RESERVED_WORDS = 98;
+constexpr int FAILURE_RUN = 175;   // 174 slots and the word that follows them
+
+static_assert(SITUATION_FAILURE_SLOTS == FLT_FAILURE_SLOTS);
+static_assert(SITUATION_ENGINES == FLT_ENGINES);
+static_assert(FAILURE_RUN == FLT_FAILURE_SLOTS + 1);
+
+// ---------------------------------------------------------------------------
+// Raw 4-byte words, least significant byte first.
+
+void write_word(uint32_t bits)
+{
+    const char b[4] = {static_cast<char>(bits & 0xFF), static_cast<char>((bits >> 8) & 0xFF),
+                       static_cast<char>((bits >> 16) & 0xFF), static_cast<char>((bits >> 24) & 0xFF)};
+    file_out.write(b, 4);
+}
+
+// False when the four bytes are not all there.
+bool read_word(uint32_t& bits)
+{
+    std::istream& in = FILE_current_stream();
+    unsigned char b[4];
+    in.read(reinterpret_cast<char*>(b), 4);
+    if (in.gcount() != 4) return false;
+    bits = static_cast<uint32_t>(b[0]) | static_cast<uint32_t>(b[1]) << 8 | static_cast<uint32_t>(b[2]) << 16 |
+           static_cast<uint32_t>(b[3]) << 24;
+    return true;
+}
+
+bool reading_binary() { return FILE_current_slot().binary != 0; }
+
+// ---------------------------------------------------------------------------
+// Writing through a temporary file.
+
+struct pending_write {
+    char final_path[TEXT_SIZE + 8];
+    char temp_path[TEXT_SIZE + 8];
+};
+
+// Opens "<path>.tmp" with the data-file header. The final name is converted
+// the way the header writer converts the names it writes (separators, and the
+// last three characters in lower case).
+bool begin_write(pending_write& w, const char* path, int data_kind, int version)
+{
+    std::memset(&w, 0, sizeof w);
+    std::strncpy(w.final_path, path, TEXT_MAX_LEN);
+    FILE_colons_to_backslashes(w.final_path);
+    const size_t len = std::strlen(w.final_path);
+    if (len > 3)
+        for (size_t i = len - 3; i < len; ++i)
+            if (w.final_path[i] >= 'A' && w.final_path[i] <= 'Z')
+                w.final_path[i] = static_cast<char>(w.final_path[i] - 'A' + 'a');
+    std::memcpy(w.temp_path, w.final_path, len);
+    std::memcpy(w.temp_path + len, ".tmp", 5);
+    if (FILE_write_version(w.temp_path, data_kind, version)) return true;
+    // The header writer has shown the save-failure alert; nothing was created.
+    file_out.clear();
+    file_out.close();
+    file_out.clear();
+    return false;
+}
+
+// Closes the temporary file and renames it over the final path when every
+// byte was written; otherwise removes it, keeps the previous file and says so.
+void finish_write(pending_write& w)
+{
+    file_out.flush();
+    bool ok = file_out.good();
+    file_out.close();
+    ok = ok && !file_out.fail();
+    file_out.clear();
+    if (ok) ok = PLAT_replace_file(w.temp_path, w.final_path);
+    if (!ok) {
+        std::remove(PLAT_resolve_path(w.temp_path).c_str());
+        MACIBM_nuke_alert(0, "The file could not be saved:", w.final_path, "The previous file was kept.", "",
+                          ALERT_NOTICE);
+    }
+}
+
+// ---------------------------------------------------------------------------
+// The record walkers.
+
+struct transfer {
+    int mode;
+    int kind;
+
+    bool writing() const { return mode == PREFS_WRITE; }
+    // Store flag of the rows only the general preferences apply.
+    int general() const { return kind == PREFS_KIND_GENERAL ? 1 : 0; }
+
+    void i(int store, int32_t& v) const { PREFS_transfer_int(store, &v, mode); }
+    void f(int store, float& v) const { PREFS_transfer_float(store, &v, mode); }
+    void ints(int store, int32_t* a, int n) const
+    {
+        for (int k = 0; k < n; ++k) PREFS_transfer_int(store, &a[k], mode);
+    }
+    void floats(int store, float* a, int n) const
+    {
+        for (int k = 0; k < n; ++k) PREFS_transfer_float(store, &a[k], mode);
+    }
+    void text(int store, char* t, int size) const { PREFS_transfer_string(store, t, mode, size); }
+
+    // Rows written from the user's live plane and read into the situation start state.
+    void f_sit(float& live, float& saved) const { f(1, writing() ? live : saved); }
+    void i_sit(int32_t& live, int32_t& saved) const { i(1, writing() ? live : saved); }
+    void floats_sit(float* live, float* saved, int n) const { floats(1, writing() ? live : saved, n); }
+    void ints_sit(int32_t* live, int32_t* saved, int n) const { ints(1, writing() ? live : saved, n); }
+};
+
+void transfer_main_record(const transfer& t)
+{
+    const int all = 1;
+    const int gen = t.general();
+    acf_struct& acf = pln[0];
+    flt_struct& live = flt[0];
+    situation_start_record& saved = situation_start_state;
+    sim_weather_block& w = sim_weather;
+    screen_settings_block& ss = screen_settings;
+
+    // 1-3: the user's aircraft and the start airport.
+    t.text(all, acf.acf_file_path, TEXT_SIZE);
+    t.text(all, acf.acf_file_name, TEXT_SIZE);
+    t.text(all, start_selection.airport_id, static_cast<int>(sizeof start_selection.airport_id));
+    // 4-9.
+    t.i(all, start_selection.start_index);
+    t.i(all, sim_time.use_system_time);
+    t.i(all, sim_time.backwards);
+    t.f(all, sim_time.zulu_time_sec);
+    t.i(all, sim_time.local_date_days);
+    t.i(all, sim_graphics_misc.show_panel_click_spots);
+    // 10-11: serial-console calibration tables.
+    t.floats(all, serial_axis_lo, SERIAL_CHANNELS);
+    t.floats(all, serial_axis_hi, SERIAL_CHANNELS);
+    // 12-13.
+    t.f(all, ss.zone_correction_hours);
+    t.i(all, w.use_real_weather_bool);
+    // 14-18.
+    t.f(all, w.rain_percent);
+    t.f(all, w.thunderstorm_percent);
+    t.f(all, w.wind_turbulence_percent);
+    t.f(all, w.microburst_probability);
+    t.f(all, w.visibility_reported_m);
+    // 19-21: cloud layers.
+    t.ints(all, w.cloud_type, CLOUD_LAYERS);
+    t.floats(all, w.cloud_tops_msl_m, CLOUD_LAYERS);
+    t.floats(all, w.cloud_base_msl_m, CLOUD_LAYERS);
+    // 22-27: wind layers, one array after the other.
+    t.floats(all, w.wind_altitude_msl_m, WIND_LAYERS);
+    t.floats(all, w.wind_direction_degt, WIND_LAYERS);
+    t.floats(all, w.wind_speed_kt, WIND_LAYERS);
+    t.floats(all, w.shear_direction_degt, WIND_LAYERS);
+    t.floats(all, w.shear_speed_kt, WIND_LAYERS);
+    t.floats(all, w.turbulence, WIND_LAYERS);
+    // 28-34: sea and ground.
+    t.f(all, w.wave_amplitude);
+    t.f(all, w.wave_length);
+    t.f(all, w.wave_speed);
+    t.i(all, w.wave_dir);
+    t.i(all, w.meteorite_density);
+    t.i(all, w.runway_friction);
+    t.i(all, ss.runway_friction_extent);
+    // 35-41: planet constants.
+    t.f(all, sim_physics.earth_pressure_p);
+    t.f(all, sim_physics.earth_temp_c);
+    t.f(all, sim_physics.rho_sea_level);
+    t.f(all, sim_physics.earth_radius_m);
+    t.f(all, sim_physics.mu_air);
+    t.f(all, sim_physics.rho_water);
+    t.f(all, sim_physics.earth_mu);
+    // 42-43: units shown.
+    t.i(all, ss.temperature_unit);
+    t.i(all, ss.pressure_unit);
+
+    // 44-91: settings applied only from the general preferences.
+    t.f(gen, sim_operation_prefs_realweather.check_real_weather_time_sec);
+    t.i(gen, ss.radio_chatter_on);
+    sim_operation_prefs_block& op = sim_operation_prefs;
+    t.i(gen, op.has_headset_on);
+    t.i(gen, op.text_out);
+    t.i(gen, op.warn_framerate_low);
+    t.i(gen, op.warn_overspeed);
+    t.i(gen, op.warn_overgforce);
+    t.i(gen, op.warn_overspeed_flaps);
+    t.i(gen, op.warn_overspeed_gear);
+    t.i(gen, op.warn_bb);
+    sim_graphics_settings_block& gs = sim_graphics_settings;
+    t.i(gen, gs.draw_textured_lites);
+    t.i(gen, gs.dim_gload);
+    t.i(gen, gs.autogen_level);
+    t.i(gen, gs.autogen_distance);
+    t.i(gen, gs.draw_obstacles);
+    t.i(gen, gs.draw_aircrafts);
+    t.i(gen, gs.draw_taxilines);
+    t.i(gen, gs.draw_forestfires);
+    t.i(gen, gs.draw_oilrigs);
+    t.i(gen, gs.draw_ships);
+    t.i(gen, gs.draw_vectors);
+    t.i(gen, gs.draw_cars);
+    t.i(gen, op.startup_running);
+    sim_network_dataout_block& dout = sim_network_dataout;
+    t.f(gen, dout.network_data_rate);
+    t.f(gen, sim_operation_prefs_realweather.real_weather_max_vis_nm);
+    t.ints(gen, dout.data_to_internet, DATAOUT_GROUPS);
+    t.ints(gen, dout.data_to_disk, DATAOUT_GROUPS);
+    t.ints(gen, dout.data_to_graph, DATAOUT_GROUPS);
+    t.ints(gen, dout.data_to_screen, DATAOUT_GROUPS);
+    t.i(gen, dout.dump_parts_props);
+    t.i(gen, dout.dump_parts_wings);
+    t.i(gen, dout.dump_parts_vstabs);
+    t.i(gen, op.auto_coordinate_helos);
+    t.i(gen, op.reset_on_crash);
+    t.i(gen, op.startup_on_ramp);
+    t.i(gen, op.warn_nonobvious_stuff);
+    t.i(gen, ss.scenery_load_switch);
+    for (auto& p : ss.situation_acf_paths) t.text(gen, p, TEXT_SIZE);
+    for (auto& triple : ss.situation_start_values) t.floats(gen, triple, 3);
+    t.i(gen, ss.map_view_mode);
+    t.i(gen, ss.world_objects_switch);
+
+    // 92-121: cockpit.
+    sim_cockpit_autopilot_block& ap = sim_cockpit_autopilot;
+    t.i(all, ap.airspeed_mode);
+    t.i(all, ap.heading_mode);
+    t.i(all, ap.altitude_mode);
+    t.i(all, ap.hnav_mode);
+    t.i(all, ap.vnav_mode);
+    t.i(all, ap.backcourse_on);
+    t.f(all, ap.airspeed);
+    t.f(all, ap.heading_mag);
+    t.f(all, ap.vertical_velocity);
+    t.f(all, ap.altitude);
+    t.f(all, ap.current_altitude);
+    t.f(all, ap.pitch_hold_deg);
+    t.i(all, sim_cockpit_electrical.battery_on);
+    t.i(all, sim_cockpit_electrical.avionics_on);
+    t.i(all, sim_cockpit_engine.fuel_tank_selector);
+    t.i(all, sim_cockpit_switches.gear_handle_status);
+    sim_cockpit_radios_block& r = sim_cockpit_radios;
+    t.i(all, r.nav1_freq_hz);
+    t.i(all, r.nav2_freq_hz);
+    t.i(all, r.adf1_freq_hz);
+    t.i(all, r.adf2_freq_hz);
+    t.i(all, r.gps_freq_hz);
+    t.i(all, r.dme_freq_hz);
+    t.i(all, r.nav1_stdby_freq_hz);
+    t.i(all, r.nav2_stdby_freq_hz);
+    t.i(all, r.adf1_stdby_freq_hz);
+    t.i(all, r.adf2_stdby_freq_hz);
+    t.i(all, r.gps_stdby_freq_hz);
+    t.i(all, r.dme_stdby_freq_hz);
+    t.i(all, r.com1_freq_hz);
+    t.i(all, r.com2_freq_hz);
+    t.ints(all, r.com_spare_freq_hz, 4);
+    t.i(all, r.com1_stdby_freq_hz);
+    t.i(all, r.com2_stdby_freq_hz);
+    t.ints(all, r.com_spare_stdby_freq_hz, 4);
+    t.f(all, r.nav1_obs_degm);
+    t.f(all, r.nav2_obs_degm);
+    t.f(all, r.adf1_obs_card_mag);
+    t.f(all, r.adf2_obs_card_mag);
+    t.f(all, r.obs_mag);
+    t.f(all, r.dme_obs_degm);
+    t.i(all, r.transponder_code);
+    sim_cockpit_gps_block& gps = sim_cockpit_gps;
+    t.i(all, gps.destination_type);
+    t.i(all, gps.destination_index);
+    t.i(all, gps.airport_index);
+    t.i(all, gps.vor_index);
+    t.i(all, gps.ndb_index);
+    t.i(all, gps.fix_index);
+    t.f(all, sim_cockpit_misc.barometer_setting);
+    t.i(all, ap.airspeed_is_mach);
+
+    // 122-172: joystick, equipment, sound, view and network settings.
+    sim_joystick_block& joy = sim_joystick;
+    t.f(gen, ss.pitch_rate_damping);
+    t.f(gen, ss.roll_rate_damping);
+    t.f(gen, ss.yaw_rate_damping);
+    t.i(gen, sim_graphics_scenery.current_planet);
+    t.f(gen, sim_operation_misc.frame_rate_period);
+    t.f(gen, ss.systems_period);
+    t.f(gen, joy.joystick_pitch_nullzone);
+    t.f(gen, joy.joystick_roll_nullzone);
+    t.f(gen, joy.joystick_heading_nullzone);
+    t.f(gen, joy.joystick_pitch_sensitivity);
+    t.f(gen, joy.joystick_roll_sensitivity);
+    t.f(gen, joy.joystick_heading_sensitivity);
+    t.i(gen, ss.eq_cirrus_com2);
+    t.i(gen, joy.eq_ped_nobrk);
+    t.i(gen, joy.eq_ped_wibrk);
+    t.i(gen, ss.eq_button_throttle);
+    t.i(gen, ss.eq_gf_panels);
+    t.i(gen, ss.preset_radios_option);
+    t.i(gen, ss.keys_per_engine);
+    t.i(gen, joy.eq_cirrusII_fun);
+    t.i(gen, joy.eq_cirrusII_app);
+    t.i(gen, joy.eq_pfc_pedals);
+    t.i(gen, joy.eq_pfc_cirrus2);
+    t.i(gen, ss.joy_calibrating);
+    t.i(gen, ss.equipment_option_a);
+    t.i(gen, ss.equipment_option_b);
+    t.i(gen, sim_operation_sound.speech_on);
+    t.i(gen, sim_operation_sound.sound_on);
+    t.ints(gen, joy.joystick_axis_assignments, JOYSTICK_AXES);
+    t.ints(gen, joy.joystick_button_assignments, JOYSTICK_BUTTONS);
+    t.ints(gen, joy.joystick_axis_reverse, JOYSTICK_AXES);
+    t.floats(gen, joy.joystick_axis_minimum, JOYSTICK_AXES);
+    t.floats(gen, joy.joystick_axis_maximum, JOYSTICK_AXES);
+    t.i(gen, ss.start_screen_option);
+    t.i(gen, screen.rendering_res);
+    t.i(gen, ss.eq_cirrus_layout2);
+    t.i(gen, ss.eq_cirrus_latch_brake);
+    t.f(gen, ss.master_volume);
+    sim_graphics_view_block& view = sim_graphics_view;
+    t.f(gen, view.field_of_view_deg);
+    t.f(gen, view.field_of_view_horizontal_ratio);
+    t.f(gen, view.field_of_view_vertical_ratio);
+    t.f(gen, view.field_of_view_horizontal_deg);
+    t.f(gen, view.field_of_view_vertical_deg);
+    t.f(gen, ss.cloud_scale_a);
+    t.f(gen, ss.cloud_scale_b);
+    t.i(gen, ss.cloud_switch);
+    t.i(gen, view.number_elumens_projections);
+    t.i(gen, view.elumens_tex_width);
+    t.i(gen, view.elumens_tex_height);
+    t.f(gen, view.elumens_ref_psi);
+    t.f(gen, view.elumens_ref_the);
+    t.f(gen, view.elumens_ref_phi);
+    t.f(gen, view.field_of_view_roll_deg);
+    for (auto& ip : net_ip_text) t.text(gen, ip, NET_IP_TEXT_SIZE);
+    for (auto& port : net_port_text) t.text(gen, port, NET_PORT_TEXT_SIZE);
+    t.ints(gen, net_slot_enabled, NET_SLOT_COUNT);
+    t.f(gen, sim_operation_failures.mean_time_between_failure_hrs);
+
+    // 173-193: the situation start, written from the user's live plane and
+    // read into the situation start state.
+    t.f_sit(live.latitude, saved.latitude);
+    t.f_sit(live.longitude, saved.longitude);
+    t.f_sit(live.local_y, saved.local_y);
+    t.f_sit(live.psi, saved.psi);
+    t.f_sit(live.groundspeed, saved.groundspeed);
+    t.f_sit(live.flaprat, saved.flaprat);
+    t.f_sit(live.flaprqst, saved.flaprqst);
+    t.f_sit(live.elv_trim, saved.elv_trim);
+    t.f_sit(live.rud_trim, saved.rud_trim);
+    t.f_sit(live.ail_trim, saved.ail_trim);
+    t.f_sit(live.m_fuel1, saved.m_fuel1);
+    t.f_sit(live.m_fuel2, saved.m_fuel2);
+    t.f_sit(live.m_fuel3, saved.m_fuel3);
+    t.f_sit(live.m_jettison, saved.m_jettison);
+    t.f_sit(live.m_fixed, saved.m_fixed);
+    t.ints_sit(live.ignition_on, saved.ignition_on, FLT_ENGINES);
+    t.floats_sit(live.ENGN_thro, saved.ENGN_thro, FLT_ENGINES);
+    t.floats_sit(live.ENGN_prop, saved.ENGN_prop, FLT_ENGINES);
+    t.floats_sit(live.POINT_pitch_deg, saved.POINT_pitch_deg, FLT_ENGINES);
+    t.floats_sit(live.ENGN_mixt, saved.ENGN_mixt, FLT_ENGINES);
+    t.floats_sit(live.POINT_tacrad, saved.POINT_tacrad, FLT_ENGINES);
+    // Each failure run holds one word more than the table: the word that
+    // follows the run in the flight-model record (the first failure time
+    // after the states, the first failure bit set after the times). It is
+    // written from that named field and dropped when read.
+    t.ints_sit(live.failures, saved.failures, FLT_FAILURE_SLOTS);
+    int32_t after_states = std::bit_cast<int32_t>(live.failure_param[0]);
+    t.i(0, after_states);
+    t.floats_sit(live.failure_param, saved.failure_param, FLT_FAILURE_SLOTS);
+    float after_times = std::bit_cast<float>(live.comp_fail_stat[0]);
+    t.f(0, after_times);
+
+    // 194-197.
+    t.f(all, w.thermal_percent);
+    t.f(all, w.thermal_rate_ms);
+    for (int k = 0; k < RESERVED_WORDS; ++k) {
+        int32_t zero = 0;
+        t.i(0, zero);
+    }
+    t.floats(gen, storm_grid, STORM_GRID_CELLS);
+}
+
+// Type of each stored word of a plane state record: words 14 and 49 are not
+// stored.
+enum class word_type { none, i, f };
+constexpr word_type replay_word_type(int k)
+{
+    if (k == 0) return word_type::f;
+    if (k <= 13) return word_type::i;
+    if (k == 14) return word_type::none;
+    if (k <= 18) return word_type::i;
+    if (k <= 31) return word_type::f;
+    if (k == 32) return word_type::i;
+    if (k <= 40) return word_type::f;
+    if (k <= 48) return word_type::i;
+    return word_type::none;
+}
+
+void transfer_replay_ring(const transfer& t)
+{
+    for (plane_state_record& rec : replay_ring) {
+        uint32_t words[PLANE_STATE_WORDS];
+        std::memcpy(words, &rec, sizeof words);
+        for (int k = 0; k < PLANE_STATE_WORDS; ++k) {
+            switch (replay_word_type(k)) {
+            case word_type::i: {
+                int32_t v = std::bit_cast<int32_t>(words[k]);
+                t.i(1, v);
+                words[k] = std::bit_cast<uint32_t>(v);
+                break;
+            }
+            case word_type::f: {
+                float v = std::bit_cast<float>(words[k]);
+                t.f(1, v);
+                words[k] = std::bit_cast<uint32_t>(v);
+                break;
+            }
+            case word_type::none:
+                break;
+            }
+        }
+        std::memcpy(&rec, words, sizeof words);
+    }
+}
+
+void transfer_resolution(const transfer& t)
+{
+    t.i(1, screen.requested_width);
+    t.i(1, screen.requested_height);
+    t.i(1, screen.requested_depth);
+    t.i(1, screen.requested_full_screen);
+    t.i(1, sim_operation_prefs_misc.language);
+}
+
+// Keeps the requested size within the usable range and makes it the live one.
+void apply_resolution()
+{
+    if (screen.requested_width < SCREEN_MIN_WIDTH || screen.requested_width > SCREEN_MAX_SIZE)
+        screen.requested_width = SCREEN_MIN_WIDTH;
+    if (screen.requested_height < SCREEN_MIN_HEIGHT || screen.requested_height > SCREEN_MAX_SIZE)
+        screen.requested_height = SCREEN_MIN_HEIGHT;
+    screen.window_width = screen.requested_width;
+    screen.window_height = screen.requested_height;
+    screen.colour_depth = screen.requested_depth;
+    screen.full_screen = screen.requested_full_screen;
+}
+
+void set_default_logbook_name()
+{
+    std::memset(logbook_path, 0, sizeof logbook_path);
+    std::strncpy(logbook_path, DEFAULT_LOGBOOK_NAME, PILOT_NAME_SIZE - 1);
+}
+
+// Opens a preference file for reading; 0 when it is missing, unreadable or of
+// another version (then it is closed again).
+int open_for_reading(const char* path, int data_kind, int version)
+{
+    char buf[TEXT_SIZE];
+    std::memset(buf, 0, sizeof buf);
+    std::strncpy(buf, path, TEXT_MAX_LEN);
+    if (FILE_open_for_use(buf, data_kind, version, 0)) return 1;
+    FILE_close_current();
+    return 0;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// Field transfers.
+
+void PREFS_transfer_int(int store, int32_t* place, int mode)
+{
+    if (mode == PREFS_WRITE) {
+        const int32_t v = place ? *place : 0;
+        if (file_out_binary)
+            write_word(std::bit_cast<uint32_t>(v));
+        else
+            file_out << std::right << std::setw(6) << v;
+    } else if (mode == PREFS_READ) {
+        if (reading_binary()) {
+            uint32_t bits;
+            if (read_word(bits) && store && place) *place = std::bit_cast<int32_t>(bits);
+        } else {
+            const int32_t v = FILE_read_int("io");
+            if (store && place) *place = v;
+        }
+    }
+}
+
+void PREFS_transfer_float(int store, float* place, int mode)
+{
+    if (mode == PREFS_WRITE) {
+        uint32_t bits = 0;
+        if (place) std::memcpy(&bits, place, 4);
+        if (file_out_binary)
+            write_word(bits);
+        else
+            file_out << std::right << std::fixed << std::setprecision(6) << std::setw(12)
+                     << std::bit_cast<float>(bits);
+    } else if (mode == PREFS_READ) {
+        if (reading_binary()) {
+            uint32_t bits;
+            if (read_word(bits) && store && place) std::memcpy(place, &bits, 4);
+        } else {
+            const float v = FILE_read_float("io");
+            if (store && place) *place = v;
+        }
+    }
+}
+
+void PREFS_transfer_string(int store, char* text, int mode, int size)
+{
+    if (size <= 0) return;
+    if (mode == PREFS_WRITE) {
+        const size_t len = text ? strnlen(text, static_cast<size_t>(size)) : 0;
+        if (file_out_binary) {
+            // The text, then zeros to the field's size.
+            if (len) file_out.write(text, static_cast<std::streamsize>(len));
+            for (size_t k = len; k < static_cast<size_t>(size); ++k) file_out.put('\0');
+        } else if (len) {
+            file_out.write(text, static_cast<std::streamsize>(std::min<size_t>(len, TEXT_MAX_LEN)));
+        }
+    } else if (mode == PREFS_READ) {
+        std::vector<char> buf(static_cast<size_t>(size) + 1, '\0');
+        if (reading_binary()) {
+            std::istream& in = FILE_current_stream();
+            in.read(buf.data(), size);
+            if (in.gcount() != size) return;   // the field's bytes are not all there
+            buf[static_cast<size_t>(size) - 1] = '\0';   // a raw text may lack its terminator
+        } else {
+            FILE_read_field(buf.data(), size, 0);
+        }
+        if (!store || !text) return;
+        const size_t len = std::min<size_t>(strnlen(buf.data(), static_cast<size_t>(size)), TEXT_MAX_LEN);
+        std::memcpy(text, buf.data(), len);
+        text[len] = '\0';
+    }
+}
+
+// ---------------------------------------------------------------------------
+
+void PREFS_read_write(int kind, int mode, const char* path)
+{
+    const bool kind_ok = kind == PREFS_KIND_GENERAL || kind == PREFS_KIND_RESOLUTION || kind == PREFS_KIND_PILOT ||
+                         kind == PREFS_KIND_SITUATION || kind == PREFS_KIND_MOVIE;
+    if (!kind_ok || (mode != PREFS_READ && mode != PREFS_WRITE) || !path) {
+        MACIBM_nuke_alert(0, "Bad pref arg!", "", "", "", ALERT_FATAL);
+        return;
+    }
+    const transfer t{mode, kind};
+    const bool reading = mode == PREFS_READ;
+
+    if (kind == PREFS_KIND_PILOT) {
+        if (reading) {
+            set_default_logbook_name();
+            if (open_for_reading(path, KIND_TEXT, PREFS_VERSION)) {
+                FILE_read_line(logbook_path, PILOT_NAME_SIZE);
+                logbook_path[PILOT_NAME_SIZE - 1] = '\0';
+                FILE_close_current();
+            }
+        } else {
+            pending_write w;
+            if (!begin_write(w, path, KIND_TEXT, PREFS_VERSION)) return;
+            file_out.write(logbook_path, static_cast<std::streamsize>(strnlen(logbook_path, PILOT_NAME_SIZE - 1)));
+            file_out << '\n';
+            finish_write(w);
+        }
+        return;
+    }
+
+    const int version = kind == PREFS_KIND_RESOLUTION ? PREFS_RESOLUTION_VERSION : PREFS_VERSION;
+    pending_write w;
+    if (reading) {
+        if (!open_for_reading(path, KIND_BINARY, version)) return;
+    } else if (!begin_write(w, path, KIND_BINARY, version)) {
+        return;
+    }
+
+    if (kind == PREFS_KIND_RESOLUTION) {
+        transfer_resolution(t);
+        apply_resolution();
+    } else {
+        transfer_main_record(t);
+        if (kind == PREFS_KIND_MOVIE) transfer_replay_ring(t);
+    }
+
+    if (reading)
+        FILE_close_current();
+    else
+        finish_write(w);
+}

@@ -1,0 +1,3 @@
+#include "shell/screen.h"
+
+screen_record screen{};

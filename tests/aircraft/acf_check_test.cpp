@@ -1,0 +1,138 @@
+// The checks that refuse an unflyable aircraft, and the removal of obsolete instruments.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+#include "tests/aircraft/acf_test_util.h"
+
+using namespace acf_test;
+
+namespace {
+
+class AcfCheck : public ::testing::Test {
+protected:
+    program_folder_fixture fx;
+    static constexpr int slot = 3;
+    acf_struct& a = pln[slot];
+    void SetUp() override
+    {
+        make_single(a);
+        set_path(a, fx.aircraft_path("Check.acf"), "Check.acf");
+    }
+};
+
+struct broken {
+    int check;
+    const char* first_line;
+    std::function<void(acf_struct&)> apply;
+};
+
+const broken cases[] = {
+    {1, "This aircraft has no tail number.", [](acf_struct& a) { set_text(a.acf_tailnum, 40, "   "); }},
+    {2, "A variable-pitch propeller has no pitch range.", [](acf_struct& a) { a.acf_prop_type[0] = 1; }},
+    {3, "A fixed-pitch propeller has a pitch range.", [](acf_struct& a) { a.acf_max_pitch[0] += 0.02f; }},
+    {4, "The never-exceed speed (Vne) is zero.", [](acf_struct& a) { a.acf_Vne = 0.0f; }},
+    {5, "The empty weight is zero.", [](acf_struct& a) { a.acf_m_empty = 0.005f; }},
+    {6, "The maximum weight is zero.", [](acf_struct& a) { a.acf_m_max = 0.0f; }},
+    {7, "The empty weight is above the maximum weight.", [](acf_struct& a) { a.acf_m_empty = 2500.0f; }},
+    {8, "A jet engine has no inlet area.", [](acf_struct& a) { a.acf_en_type[0] = 4; a.acf_tmax = 1000.0f; }},
+    {9, "Reverse thrust is fitted, but the reverse", [](acf_struct& a) { a.acf_revthrust_eq = 1; }},
+    {10, "The forward throttle limit is zero.", [](acf_struct& a) { a.acf_throtmax_FWD = 0.004f; }},
+    {11, "The reverse throttle limit is above",
+     [](acf_struct& a) { a.acf_revthrust_eq = 1; a.acf_throtmax_REV = 1.006f; }},
+    {12, "A piston engine has no maximum manifold pressure.", [](acf_struct& a) { a.acf_mpmax = 0.0f; }},
+    {13, "The engine idle speed, redline or green arc", [](acf_struct& a) { a.acf_RSC_maxgreen_eng = 0.5f; }},
+    {14, "The engine idle speed is above its redline.", [](acf_struct& a) { a.acf_RSC_idlespeed_eng = 2800.0f; }},
+    {15, "An engine that drives a propeller has", [](acf_struct& a) { a.acf_pmax = 0.0f; }},
+    {16, "A jet engine has no maximum thrust.", [](acf_struct& a) { a.acf_en_type[0] = 5; a.acf_face_jet = 1.0f; }},
+    {17, "A rocket engine has no maximum thrust",
+     [](acf_struct& a) { a.acf_en_type[0] = 6; a.acf_fmax_sl = a.acf_fmax_opt = 100.0f; }},
+    {18, "Flaps or slats are fitted, but they take", [](acf_struct& a) { a.acf_flap_deftime = 0.0f; }},
+    {19, "Aileron 2 is fitted, but the speed", [](acf_struct& a) { a.acf_ail2[ACF_el(9, 3)] = 1; }},
+    {20, "Spoilers are fitted, but the speed", [](acf_struct& a) { a.acf_splr[ACF_el(8, 2)] = 1; }},
+    {21, "A wing element carries both an aileron and a flap.", [](acf_struct& a) { a.acf_ail1[ACF_el(9, 1)] = 1; }},
+    {22, "A wing element carries both an aileron and a flap.",
+     [](acf_struct& a) { a.acf_ail2[ACF_el(9, 0)] = 1; a.acf_ail2vmax = 100.0f; }},
+    {23, "The last flap detent has no deflection.", [](acf_struct& a) { a.acf_flap_dn[3] = 0.0f; }},
+    {24, "A landing gear has no tyre radius.", [](acf_struct& a) { a.acf_gear_tirrad[69] = 0.0f; }},
+    {25, "The landing gear retracts, but a gear", [](acf_struct& a) { a.acf_gear_retract = 1; }},
+    {26, "The height of the aircraft standing on its gear is zero.", [](acf_struct& a) { a.acf_h_eqlbm = 0.0f; }},
+    {27, "Two stations of the fuselage are at the same place.",
+     [](acf_struct& a) { a.acf_body_Z[44 * 360 + 18 * 11] = a.acf_body_Z[44 * 360 + 18 * 10]; }},
+    {28, "A wing or tail has no root chord.", [](acf_struct& a) { a.acf_Croot[18] = 0.0f; }},
+};
+
+}  // namespace
+
+TEST_F(AcfCheck, AFlyableAircraftPasses)
+{
+    ACF_check(slot);
+    EXPECT_TRUE(recorded_alerts.empty());
+}
+
+TEST_F(AcfCheck, EachBrokenValueRaisesItsFatalAlert)
+{
+    const auto good = std::make_unique<acf_struct>(a);
+    for (const broken& b : cases) {
+        SCOPED_TRACE(b.check);
+        a = *good;
+        b.apply(a);
+        const alert_record r = expect_fatal([] { ACF_check(slot); });
+        EXPECT_EQ(r.code, ALERT_FATAL);
+        EXPECT_EQ(r.lines[0], b.first_line);
+        EXPECT_EQ(r.lines[3], "Please correct the aircraft file: " + fx.aircraft_path("Check.acf"));
+    }
+}
+
+TEST_F(AcfCheck, LimitsThatStillPass)
+{
+    const auto good = std::make_unique<acf_struct>(a);
+    const std::function<void(acf_struct&)> passing[] = {
+        [](acf_struct& a) { set_text(a.acf_tailnum, 40, "N"); },
+        [](acf_struct& a) { a.acf_max_pitch[0] += 0.005f; },                      // check 3
+        [](acf_struct& a) { a.acf_m_empty = a.acf_m_max; },                       // check 7
+        [](acf_struct& a) { a.acf_revthrust_eq = 1; a.acf_throtmax_REV = 1.004f; },   // check 11
+        [](acf_struct& a) { a.acf_RSC_idlespeed_eng = a.acf_RSC_redline_eng; },  // check 14
+        [](acf_struct& a) { a.acf_part_eq[68] = 0; a.acf_gear_tirrad[68] = 0.0f; },   // check 24
+        [](acf_struct& a) { a.acf_num_engines = 0; a.acf_pmax = 0.0f; },          // checks 8..17
+        [](acf_struct& a) { a.acf_flap_deftime = 0.0f; a.acf_flaps_with_vecEQ = 1; },  // check 18
+    };
+    for (const auto& apply : passing) {
+        a = *good;
+        apply(a);
+        ACF_check(slot);
+    }
+    EXPECT_TRUE(recorded_alerts.empty());
+}
+
+TEST_F(AcfCheck, ObsoleteInstrumentsAreRemoved)
+{
+    for (int s = 0; s < ACF_INS_SLOTS; ++s) {
+        a.acf_ins_type[s] = 100 + s % 100;
+        a.acf_ins_x[s] = static_cast<float>(s);
+    }
+    a.acf_ins_type[3] = 248;
+    a.acf_ins_type[4] = 274;
+    ACF_check(slot);
+    EXPECT_EQ(a.acf_ins_type[2], 102);
+    EXPECT_EQ(a.acf_ins_x[3], 5.0f);     // slots 5..199 moved down two places
+    EXPECT_EQ(a.acf_ins_x[197], 199.0f);
+    EXPECT_EQ(a.acf_ins_x[198], 199.0f); // the last slots repeat the former slot 199
+    EXPECT_EQ(a.acf_ins_x[199], 199.0f);
+    EXPECT_EQ(a.acf_ins_type[3], 105);
+}
+
+TEST_F(AcfCheck, ObsoleteLastInstrumentsEndThePass)
+{
+    for (int s = 0; s < ACF_INS_SLOTS; ++s) a.acf_ins_type[s] = ACF_INS_EMPTY;
+    a.acf_ins_type[199] = 249;
+    ACF_check(slot);
+    EXPECT_EQ(a.acf_ins_type[199], 249);   // slot 199 stays
+    a.acf_ins_type[198] = 250;             // and with 198 obsolete too, the pass still ends
+    ACF_check(slot);
+    EXPECT_EQ(a.acf_ins_type[198], 249);
+    EXPECT_EQ(a.acf_ins_type[199], 249);
+    EXPECT_FALSE(ACF_instrument_obsolete(ACF_INS_EMPTY));
+    EXPECT_FALSE(ACF_instrument_obsolete(476 + 248));
+}

@@ -1,0 +1,236 @@
+// Aircraft files: writing, reading back, the other byte order, refusals.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "tests/aircraft/acf_test_util.h"
+
+using namespace acf_test;
+
+namespace {
+
+std::string image_of(const acf_struct& a)
+{
+    return std::string(reinterpret_cast<const char*>(&a), ACF_FILE_IMAGE_SIZE);
+}
+
+// Writes `a` (with a path below the fixture's program folder) through the writer into slot 0.
+std::string write_record(const program_folder_fixture& fx, const acf_struct& a, const std::string& name)
+{
+    std::filesystem::create_directories(fx.dir.path() / "AIRCRAFT");
+    pln[0] = a;
+    set_path(pln[0], fx.aircraft_path(name), name);
+    EXPECT_EQ(ACF_read_write(ACF_MODE_WRITE, 0, 0), 1);
+    return read_file_bytes(fx.dir.path() / "AIRCRAFT" / name);
+}
+
+int read_into(int slot, const std::string& path, const std::string& name)
+{
+    std::memset(&pln[slot], 0, sizeof pln[slot]);
+    set_path(pln[slot], path, name);
+    return ACF_read_write(ACF_MODE_READ, slot, 0);
+}
+
+// The file of `a` in the other byte order: every word reversed, the texts as written.
+std::string reversed_file(const acf_struct& record)
+{
+    auto copy = std::make_unique<acf_struct>(record);
+    acf_struct& a = *copy;
+    a.acf_byte_order = 1;
+    std::string body(reinterpret_cast<const char*>(&a), ACF_FILE_IMAGE_SIZE);
+    for (size_t i = 0; i < body.size(); i += 4) std::swap(body[i], body[i + 3]), std::swap(body[i + 1], body[i + 2]);
+    auto restore = [&](size_t offset, size_t size) { body.replace(offset, size, reinterpret_cast<const char*>(&a) + offset, size); };
+    restore(offsetof(acf_struct, acf_tailnum), ACF_TAILNUM_SIZE);
+    restore(offsetof(acf_struct, acf_author), ACF_TEXT_SIZE);
+    restore(offsetof(acf_struct, acf_descrip), ACF_TEXT_SIZE);
+    restore(offsetof(acf_struct, acf_Rafl0), 4 * 2920);   // the four name lists lie back to back
+    restore(offsetof(acf_struct, wpn_name), sizeof a.wpn_name);
+    return std::string("a\x00\x00\x02\xbc", 5) + body;
+}
+
+class AcfFile : public ::testing::Test {
+protected:
+    program_folder_fixture fx;
+    acf_struct& rec = pln[1];
+    void SetUp() override { make_minimal(rec); }
+};
+
+}  // namespace
+
+TEST_F(AcfFile, WrittenFileIsLetterVersionAndTheBodyAndReadsBackIdentically)
+{
+    rec.acf_byte_order = 77;   // the writer stores 0 in the first word
+    set_text(rec.acf_author, ACF_TEXT_SIZE, "Test pilot");
+    rec.acf_Xwpn_att[23] = -3.25f;
+    ACF_derive_values(1);
+    const std::string bytes = write_record(fx, rec, "T.acf");
+
+    ASSERT_EQ(bytes.size(), 647101u);
+    EXPECT_EQ(bytes.substr(0, 5), std::string("i\xbc\x02\x00\x00", 5));
+    // Bytes the writer must have put at their fixed places.
+    EXPECT_EQ(bytes.substr(5, 4), std::string(4, '\0'));
+    EXPECT_EQ(bytes.substr(5 + 1004, 6), "OV-TST");
+    float vne;
+    std::memcpy(&vne, bytes.data() + 5 + 2072, 4);
+    EXPECT_EQ(vne, 160.0f);
+
+    ASSERT_EQ(read_into(2, fx.aircraft_path("T.acf"), "T.acf"), 1);
+    EXPECT_TRUE(image_of(pln[2]) == image_of(pln[0]));
+    EXPECT_TRUE(recorded_alerts.empty());
+}
+
+TEST_F(AcfFile, HandMadeBytesReadAtTheirOffsets)
+{
+    std::string body(ACF_FILE_IMAGE_SIZE, '\0');
+    auto put_f = [&](size_t off, float v) { std::memcpy(&body[off], &v, 4); };
+    auto put_i = [&](size_t off, int32_t v) { std::memcpy(&body[off], &v, 4); };
+    body.replace(1004, 4, "ABCD");
+    put_f(2072, 150.0f);                       // Vne
+    put_f(625228, 1000.0f);                    // empty mass
+    put_f(625240, 2000.0f);                    // maximum mass
+    put_f(638008, 3.0f);                       // equilibrium height
+    put_f(9516, 1.0f);                         // forward throttle limit
+    for (int k = 0; k < 12; ++k) put_f(512476 + 4 * (44 * 360 + 18 * k), 1.5f * k);   // fuselage stations
+    for (int s = 0; s < 200; ++s) put_i(2308 + 4 * s, -1);
+    put_i(2308 + 4 * 7, 110);                  // a horizontal situation indicator in slot 7
+    fx.dir.write("AIRCRAFT/H.acf", std::string("i\xbc\x02\x00\x00", 5) + body);
+
+    ASSERT_EQ(read_into(3, fx.aircraft_path("H.acf"), "H.acf"), 1);
+    EXPECT_STREQ(pln[3].acf_tailnum, "ABCD");
+    EXPECT_EQ(pln[3].acf_Vne, 150.0f);
+    EXPECT_EQ(pln[3].acf_ins_type[7], 110);
+    EXPECT_EQ(pln[3].acf_ap_keep_heading, 1);   // derived from the indicator
+    EXPECT_STREQ(pln[3].acf_file_name, "H.acf");
+}
+
+TEST_F(AcfFile, OtherByteOrderReadsIntoTheSameRecord)
+{
+    set_text(rec.acf_author, ACF_TEXT_SIZE, "Author of the aircraft");
+    set_text(rec.acf_descrip, ACF_TEXT_SIZE, "Four seats");
+    set_text(rec.acf_Rafl0 + 8 * ACF_AFL_NAME_SIZE, ACF_AFL_NAME_SIZE, "wing root.afl");
+    set_text(rec.acf_Tafl1 + 72 * ACF_AFL_NAME_SIZE, ACF_AFL_NAME_SIZE, "last.afl");
+    set_text(rec.wpn_name + 5 * ACF_WPN_NAME_SIZE, ACF_WPN_NAME_SIZE, "bomb:small.wpn");
+    rec.acf_m_fuel_tot = 318.5f;
+    rec.acf_num_tanks = 2;
+    ACF_derive_values(1);
+    write_record(fx, rec, "L.acf");
+    fx.dir.write("AIRCRAFT/B.acf", reversed_file(pln[0]));
+
+    ASSERT_EQ(read_into(4, fx.aircraft_path("B.acf"), "B.acf"), 1);
+    const acf_struct& b = pln[4];
+    EXPECT_EQ(b.acf_byte_order, 1);
+    EXPECT_STREQ(b.acf_tailnum, "OV-TST");
+    EXPECT_STREQ(b.acf_author, "Author of the aircraft");
+    EXPECT_STREQ(b.acf_descrip, "Four seats");
+    EXPECT_STREQ(b.acf_Rafl0 + 8 * ACF_AFL_NAME_SIZE, "wing root.afl");
+    EXPECT_STREQ(b.acf_Tafl1 + 72 * ACF_AFL_NAME_SIZE, "last.afl");
+    EXPECT_STREQ(b.wpn_name + 5 * ACF_WPN_NAME_SIZE, "bomb:small.wpn");
+    EXPECT_EQ(b.acf_m_fuel_tot, 318.5f);
+    EXPECT_EQ(b.acf_num_tanks, 2);
+    // Apart from its first word and the name and path, the record is the little-endian one.
+    auto same = std::make_unique<acf_struct>(b);
+    same->acf_byte_order = 0;
+    std::memcpy(same->acf_file_name, pln[0].acf_file_name, 2 * ACF_TEXT_SIZE);
+    EXPECT_TRUE(image_of(*same) == image_of(pln[0]));
+}
+
+TEST_F(AcfFile, PathOutsideTheProgramFolderLeavesTheRecordUntouched)
+{
+    rec.acf_Vne = 123.0f;
+    set_path(rec, "/elsewhere/X.acf", "X.acf");
+    EXPECT_EQ(ACF_read_write(ACF_MODE_READ, 1, 0), 0);
+    EXPECT_EQ(rec.acf_Vne, 123.0f);
+    // A leading part of the program folder passes the test; the open then fails and the record is cleared.
+    set_path(rec, fx.dir.prefix().substr(0, 5), "X.acf");
+    EXPECT_EQ(ACF_read_write(ACF_MODE_READ, 1, 0), 0);
+    EXPECT_EQ(rec.acf_Vne, 0.0f);
+    EXPECT_STREQ(rec.acf_file_name, "X.acf");
+    EXPECT_EQ(ACF_read_write(9, 1, 0), 0);
+}
+
+TEST_F(AcfFile, UnknownVersionsAndLettersAreRefusedQuietly)
+{
+    fx.dir.write("AIRCRAFT/V.acf", file_bytes('i', 626, rec));
+    fx.dir.write("AIRCRAFT/W.acf", file_bytes('x', 700, rec));
+    EXPECT_EQ(read_into(1, fx.aircraft_path("V.acf"), "V.acf"), 0);
+    EXPECT_EQ(read_into(1, fx.aircraft_path("W.acf"), "W.acf"), 0);
+    EXPECT_EQ(read_into(1, fx.aircraft_path("missing.acf"), "missing.acf"), 0);
+    EXPECT_TRUE(recorded_alerts.empty());
+    EXPECT_STREQ(rec.acf_file_name, "missing.acf");
+    EXPECT_EQ(rec.acf_Vne, 0.0f);
+}
+
+TEST_F(AcfFile, DamagedFilesAreRefusedWithANotice)
+{
+    const std::string good = file_bytes('i', 700, rec);
+    struct damage {
+        const char* name;
+        std::string bytes;
+    };
+    auto with = [&](auto&& change) {
+        auto copy = std::make_unique<acf_struct>(rec);
+        change(*copy);
+        return file_bytes('i', 700, *copy);
+    };
+    const damage cases[] = {
+        {"short.acf", good.substr(0, good.size() - 100)},
+        {"headonly.acf", good.substr(0, 5)},
+        {"tiny.acf", good.substr(0, 3)},
+        {"long.acf", good + "x"},
+        {"engines.acf", with([](acf_struct& a) { a.acf_num_engines = 9; })},
+        {"els.acf", with([](acf_struct& a) { a.acf_els[30] = 11; })},
+        {"tanks.acf", with([](acf_struct& a) { a.acf_num_tanks = -1; })},
+        {"detents.acf", with([](acf_struct& a) { a.acf_flap_detents = 8; })},
+        {"points.acf", with([](acf_struct& a) { a.acf_num_thrustpoints = 1 << 30; })},
+    };
+    for (const damage& d : cases) {
+        SCOPED_TRACE(d.name);
+        clear_alerts();
+        fx.dir.write(std::string("AIRCRAFT/") + d.name, d.bytes);
+        EXPECT_EQ(read_into(1, fx.aircraft_path(d.name), d.name), 0);
+        ASSERT_EQ(recorded_alerts.size(), 1u);
+        EXPECT_EQ(recorded_alerts[0].code, ALERT_NOTICE);
+        EXPECT_EQ(recorded_alerts[0].lines[0], "This aircraft file is damaged and was not loaded:");
+        EXPECT_EQ(rec.acf_Vne, 0.0f);
+        EXPECT_EQ(rec.acf_num_engines, 0);
+        EXPECT_STREQ(rec.acf_file_name, d.name);
+    }
+}
+
+TEST_F(AcfFile, ChoicesOutOfTheirTablesAndUnterminatedTextsAreBounded)
+{
+    std::memset(rec.acf_tailnum, 'N', ACF_TAILNUM_SIZE);
+    std::memset(rec.acf_Rafl1, 'q', sizeof rec.acf_Rafl1);
+    rec.acf_cockpit_type = 12;
+    rec.acf_ins_type[0] = 476;
+    rec.acf_ins_type[1] = -2;
+    rec.acf_ins_type[2] = 475;
+    fx.dir.write("AIRCRAFT/C.acf", file_bytes('i', 700, rec));
+
+    ASSERT_EQ(read_into(1, fx.aircraft_path("C.acf"), "C.acf"), 1);
+    EXPECT_EQ(std::strlen(rec.acf_tailnum), 39u);
+    EXPECT_EQ(std::strlen(rec.acf_Rafl1 + 5 * ACF_AFL_NAME_SIZE), 39u);
+    EXPECT_EQ(rec.acf_cockpit_type, 0);
+    EXPECT_EQ(rec.acf_ins_type[0], ACF_INS_EMPTY);
+    EXPECT_EQ(rec.acf_ins_type[1], ACF_INS_EMPTY);
+    EXPECT_EQ(rec.acf_ins_type[2], 475);
+}
+
+TEST_F(AcfFile, AFailedWriteIsReported)
+{
+    pln[0] = rec;
+    set_path(pln[0], fx.dir.prefix() + "NO SUCH FOLDER:X.acf", "X.acf");
+    EXPECT_EQ(ACF_read_write(ACF_MODE_WRITE, 0, 0), 0);
+    ASSERT_FALSE(recorded_alerts.empty());
+    EXPECT_EQ(recorded_alerts.back().code, ALERT_NOTICE);
+}
+
+TEST_F(AcfFile, WritingChecksTheAircraftFirst)
+{
+    std::filesystem::create_directories(fx.dir.path() / "AIRCRAFT");
+    pln[0] = rec;
+    pln[0].acf_Vne = 0.0f;
+    set_path(pln[0], fx.aircraft_path("Z.acf"), "Z.acf");
+    expect_fatal([] { ACF_read_write(ACF_MODE_WRITE, 0, 0); });
+    EXPECT_FALSE(std::filesystem::exists(fx.dir.path() / "AIRCRAFT" / "Z.acf"));
+}

@@ -1,0 +1,134 @@
+// Aircraft records and files made by hand for the aircraft tests.
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+#include <string>
+
+#include "aircraft/acf_file.h"
+#include "flightmodel/flt.h"
+#include "platform/plat_files.h"
+#include "shell/alert.h"
+#include "shell/constants.h"
+#include "shell/datafile.h"
+#include "shell/folders.h"
+#include "tests/support/test_support.h"
+
+namespace acf_test {
+
+// A program folder in a fresh temporary folder, with the constants filled.
+struct program_folder_fixture {
+    temp_folder dir;
+    program_folder_fixture()
+    {
+        FOLDERS_init_from((dir.prefix() + "orvell").c_str());
+        CONST_fill_constants();
+        for (auto& f : flt) std::memset(f.failures, 0, sizeof f.failures);
+    }
+    std::string aircraft_path(const std::string& name) const { return dir.prefix() + "AIRCRAFT:" + name; }
+};
+
+inline void set_text(char* field, int size, const std::string& text)
+{
+    std::memset(field, 0, size);
+    std::memcpy(field, text.data(), text.size() < static_cast<size_t>(size) ? text.size() : size - 1);
+}
+
+inline void set_path(acf_struct& a, const std::string& path, const std::string& name)
+{
+    set_text(a.acf_file_path, ACF_TEXT_SIZE, path);
+    set_text(a.acf_file_name, ACF_TEXT_SIZE, name);
+}
+
+// A fuselage (part 44) whose first twelve stations lie at distinct places.
+inline void give_fuselage(acf_struct& a)
+{
+    for (int k = 0; k < ACF_BODY_STATIONS; ++k)
+        for (int j = 0; j < ACF_BODY_POINTS; ++j)
+            a.acf_body_Z[(PART_BODY_FIRST * ACF_BODY_STATIONS + k) * ACF_BODY_POINTS + j] = 2.0f * k;
+}
+
+// The least an aircraft needs to pass the checks: no engines, no lifting parts.
+inline void make_minimal(acf_struct& a)
+{
+    std::memset(&a, 0, sizeof a);
+    set_text(a.acf_tailnum, ACF_TAILNUM_SIZE, "OV-TST");
+    a.acf_Vne = 160.0f;
+    a.acf_m_empty = 1500.0f;
+    a.acf_m_max = 2400.0f;
+    a.acf_h_eqlbm = 4.0f;
+    a.acf_throtmax_FWD = 1.0f;
+    for (int s = 0; s < ACF_INS_SLOTS; ++s) a.acf_ins_type[s] = ACF_INS_EMPTY;
+    give_fuselage(a);
+}
+
+// A single-engine piston aircraft with wings, flaps, ailerons, a tail and
+// fixed gear that passes every check (no airfoils are needed to check it).
+inline void make_single(acf_struct& a)
+{
+    make_minimal(a);
+    a.acf_num_engines = 1;
+    a.acf_num_thrustpoints = 1;
+    a.acf_en_type[0] = 0;
+    a.acf_prop_type[0] = 0;
+    a.acf_min_pitch[0] = a.acf_max_pitch[0] = 22.0f;
+    a.acf_pmax = 160.0f;
+    a.acf_mpmax = 29.5f;
+    a.acf_RSC_idlespeed_eng = 650.0f;
+    a.acf_RSC_redline_eng = 2700.0f;
+    a.acf_RSC_mingreen_eng = 2100.0f;
+    a.acf_RSC_maxgreen_eng = 2700.0f;
+    a.acf_els[0] = 5;
+    a.acf_Croot[0] = 0.5f;
+    a.acf_Ctip[0] = 0.25f;
+    a.acf_semilen_SEG[0] = 3.0f;
+    for (int p : {8, 9, 16, 17, 18}) {
+        a.acf_part_eq[p] = 1;
+        a.acf_els[p] = 4;
+        a.acf_Croot[p] = 5.0f;
+        a.acf_Ctip[p] = 4.0f;
+        a.acf_semilen_SEG[p] = 15.0f;
+    }
+    for (int p : {8, 9}) {
+        a.acf_flap[ACF_el(p, 0)] = a.acf_flap[ACF_el(p, 1)] = 1;
+        a.acf_ail1[ACF_el(p, 3)] = 1;
+    }
+    a.acf_elev[ACF_el(16, 0)] = a.acf_elev[ACF_el(17, 0)] = 1;
+    a.acf_rudd[ACF_el(18, 0)] = 1;
+    a.acf_flapEQ = 1;
+    a.acf_flap_detents = 3;
+    a.acf_flap_dn[3] = 30.0f;
+    a.acf_flap_deftime = 6.0f;
+    for (int p : {67, 68, 69}) {
+        a.acf_part_eq[p] = 1;
+        a.acf_gear_tirrad[p] = 0.5f;
+    }
+}
+
+// The file bytes of a version-700 file: letter, version and body.
+inline std::string file_bytes(char letter, int32_t version, const acf_struct& a)
+{
+    std::string bytes(1, letter);
+    uint32_t v = static_cast<uint32_t>(version);
+    if (letter == 'a') v = FILE_swap32(v);
+    bytes.append(reinterpret_cast<const char*>(&v), 4);
+    bytes.append(reinterpret_cast<const char*>(&a), ACF_FILE_IMAGE_SIZE);
+    return bytes;
+}
+
+// A version-700 airfoil file with a simple linear lift curve.
+inline std::string airfoil_text()
+{
+    std::string s = "I\n700 version\n1234 device type code\n";
+    s += "5.0 0.12 0.7 0.1 0.2 -15 15 10 2 1.5 0.1 1.5 0.3 0.007 0.2 0.015 3 0.2 0.015 3 0 0 0 0 -12 14 "
+         "-0.02 -0.05 -0.05 -0.1\n";
+    s += "alpha cl cd cm:\n";
+    for (int i = 0; i < 721; ++i) {
+        const float alpha = AFL_grid_alpha(i);
+        s += std::to_string(alpha) + " " + std::to_string(alpha > -15 && alpha < 15 ? 0.2 + 0.1 * alpha : 0.5) +
+             " 0.01 -0.05\n";
+    }
+    return s;
+}
+
+}  // namespace acf_test

@@ -1,0 +1,341 @@
+// Airfoil files: version detection and parameter orders, the tables generated
+// for old files, the version-700 text layout, the search order, and refusal of
+// broken files.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <sstream>
+#include <string>
+
+#include "aircraft/acf_struct.h"
+#include "aircraft/airfoil.h"
+#include "shell/folders.h"
+#include "shell/text_util.h"
+#include "tests/support/test_support.h"
+
+namespace {
+
+constexpr double kDeg = 3.14159265358979 / 180.0;
+
+// A version-613 file: a name word, 25 numbers (t_rat re almin almax clB clM
+// Lpow Lstall Ldrop1 Ldrop2 Lpowstl DminCL Dmin Dal10 Dpow cmal2 cmal3 cm1 cm2
+// cm3 cm4 Bwidth Bdepth Bpower Bloc) and, on the next line, the Mach number.
+const char* const kParams613 =
+    "SECTION_A 0.12 3.0 -14 15 0.3 0.1 2.0 1.5 0.1 0.35 1.5 0.2 0.006 0.015 3.0 "
+    "-12 14 -0.02 -0.07 -0.07 -0.1 0.2 0.002 2.0 0.3 trailing words\n";
+
+std::string file_613(const char* params = kParams613) { return std::string("I\n613 version\n1234 device type code\n") + params + "0.72\n"; }
+
+// A version-700 file with the given parameter line and `rows` table rows,
+// row i holding cl = i/1000, cd = 0.01, cm = -i/2000.
+std::string file_700(const std::string& params, int rows = AFL_ROWS)
+{
+    std::ostringstream s;
+    s << "I\n700 version\n1234 device type code\n" << params << "\nalpha cl cd cm:\n";
+    for (int i = 0; i < rows; ++i) s << AFL_grid_alpha(i) << ' ' << i / 1000.0 << " 0.01 " << -i / 2000.0 << '\n';
+    return s.str();
+}
+
+const char* const kParams700 =
+    "2.5 0.15 0.7 0.105 0.36 -15 15.5 8 2 1.6 0.1 1.5 0.35 0.0065 0.25 0.016 3 "
+    "0.3 0.02 2.5 0 0 0 0 -12 14 -0.02 -0.07 -0.07 -0.11";
+
+class AirfoilTest : public ::testing::Test {
+protected:
+    void SetUp() override { clear_slots(); }
+    void TearDown() override { clear_slots(); }
+    static void clear_slots()
+    {
+        for (int s = 0; s < 2; ++s) std::memset(static_cast<void*>(pln[s].afl), 0, sizeof pln[s].afl);
+    }
+    // Reads `text` as an airfoil file into table (end, member) of slot 0, part 8.
+    int read_text(const std::string& text, int end = 0, int member = 0)
+    {
+        const std::string path = tmp.write("x.afl", text).string();
+        return AIRFOIL_read_write(AFL_MODE_READ, 0, 8, end, member, path.c_str());
+    }
+    temp_folder tmp;
+};
+
+TEST(AirfoilGrid, RowsStandForTheirAngles)
+{
+    EXPECT_FLOAT_EQ(AFL_grid_alpha(0), -180.0f);
+    EXPECT_FLOAT_EQ(AFL_grid_alpha(159), -21.0f);
+    EXPECT_FLOAT_EQ(AFL_grid_alpha(160), -20.0f);
+    EXPECT_FLOAT_EQ(AFL_grid_alpha(161), -19.9f);
+    EXPECT_FLOAT_EQ(AFL_grid_alpha(360), 0.0f);
+    EXPECT_FLOAT_EQ(AFL_grid_alpha(560), 20.0f);
+    EXPECT_FLOAT_EQ(AFL_grid_alpha(561), 21.0f);
+    EXPECT_FLOAT_EQ(AFL_grid_alpha(720), 180.0f);
+}
+
+TEST_F(AirfoilTest, Version613GetsFittedAndFarRows)
+{
+    ASSERT_EQ(read_text(file_613(), 1, 1), 1);
+    const afl_block& b = pln[0].afl[8];
+    const int t = 3;
+    const float* cl = &b.afl_cl[t * AFL_ROWS];
+    const float* cd = &b.afl_cd[t * AFL_ROWS];
+    const float* cm = &b.afl_cm[t * AFL_ROWS];
+    auto row = [](float a) {
+        for (int i = 0; i < AFL_ROWS; ++i)
+            if (std::fabs(AFL_grid_alpha(i) - a) < 1e-4f) return i;
+        return -1;
+    };
+
+    // Parameters in the old order; the Mach number from the next line; the linear range of old files.
+    EXPECT_FLOAT_EQ(b.afl_t_rat[1], 0.12f);
+    EXPECT_FLOAT_EQ(b.afl_re_num[t], 3.0f);
+    EXPECT_FLOAT_EQ(b.afl_almin[t], -14.0f);
+    EXPECT_FLOAT_EQ(b.afl_clM[t], 0.1f);
+    EXPECT_FLOAT_EQ(b.afl_Ldrop2, 0.35f);
+    EXPECT_FLOAT_EQ(b.afl_Lpowstl, 1.5f);
+    EXPECT_FLOAT_EQ(b.afl_Bloc, 0.3f);
+    EXPECT_FLOAT_EQ(b.afl_mach_div[1], 0.72f);
+    EXPECT_FLOAT_EQ(b.afl_linear_alpha, 10.0f);
+
+    // Rows of -20..+20 are the fits exactly.
+    for (int i = 160; i <= 560; ++i) {
+        const float a = AFL_grid_alpha(i);
+        ASSERT_EQ(cl[i], AIRFOIL_fit_lift(a, 0, 8, 1, 1)) << a;
+        ASSERT_EQ(cd[i], AIRFOIL_fit_drag(a, 0, 8, 1, 1)) << a;
+        ASSERT_EQ(cm[i], AIRFOIL_fit_moment(a, 0, 8)) << a;
+    }
+    // The fits themselves, from the parameters by hand.
+    EXPECT_NEAR(cl[row(0)], 0.3, 1e-6);
+    EXPECT_NEAR(cl[row(5)], 0.8, 1e-6);
+    EXPECT_NEAR(cl[row(15)], 1.5, 1e-6);      // Lstall at almax
+    EXPECT_NEAR(cl[row(-14)], -0.8, 1e-6);    // dropped value at almin: 2 clB - Lstall + Ldrop1
+    EXPECT_NEAR(cl[row(20)], 1.05, 1e-6);
+    EXPECT_NEAR(cl[row(-20)], -0.45, 1e-6);
+    EXPECT_NEAR(cd[row(10)], 0.015, 1e-7);    // Dal10, outside the bucket
+    EXPECT_NEAR(cd[row(-1)], 0.006 - 0.001, 1e-7);                 // Dmin at a0, half the bucket at its edge
+    EXPECT_NEAR(cd[row(0)], 0.006 + 0.009 / 1331.0 - 0.002, 1e-7);  // full bucket depth at its centre
+    EXPECT_NEAR(cd[row(3)], 0.006 + 0.009 * std::pow(4.0 / 11.0, 3.0), 1e-7);   // beyond the bucket
+    EXPECT_NEAR(cm[row(-12)], -0.07, 1e-7);
+    EXPECT_NEAR(cm[row(-16)], -0.045, 1e-7);
+    EXPECT_NEAR(cm[row(20)], -0.1, 1e-7);
+
+    // Flat-plate lift and drag, reversed flow near +-180.
+    EXPECT_NEAR(cl[row(-135)], 1.17, 1e-5);
+    EXPECT_NEAR(cl[row(135)], -1.17, 1e-5);
+    EXPECT_NEAR(cl[row(-90)], 0.0, 1e-5);
+    EXPECT_NEAR(cl[row(90)], 0.0, 1e-5);
+    EXPECT_NEAR(cl[row(-45)], -1.17, 1e-5);
+    EXPECT_NEAR(cl[row(45)], 1.17, 1e-5);
+    EXPECT_NEAR(cl[row(-180)], 0.15, 1e-6);
+    EXPECT_NEAR(cl[row(170)], 0.5 * (0.1 * -10 + 0.3), 1e-6);
+    EXPECT_NEAR(cd[row(-90)], 1.28, 1e-5);
+    EXPECT_NEAR(cd[row(90)], 1.28, 1e-5);
+    const double cd20 = 0.009 * std::pow(21.0 / 11.0, 3.0) + 0.006;
+    const double cdm20 = 0.009 * std::pow(19.0 / 11.0, 3.0) + 0.006;
+    EXPECT_NEAR(cd[row(160)], 4 * cd20, 1e-5);
+    EXPECT_NEAR(cd[row(-160)], 4 * cdm20, 1e-5);
+    EXPECT_NEAR(cd[row(180)], 4 * (0.006 + 0.009 / 1331.0 - 0.002), 1e-6);
+    // Drag blends quadratically from the fit at 20 towards 1.28 at 90.
+    const double x = 35.0 / 70.0, base = (1.28 - cd20) * x * x + cd20;
+    EXPECT_NEAR(cd[row(55)], base + (1.28 * std::sin(55 * kDeg) - base) * 0.5, 1e-5);
+
+    for (int i = 0; i < AFL_ROWS; ++i) {
+        const float a = AFL_grid_alpha(i);
+        if (std::fabs(a) >= 45.0f) {
+            ASSERT_NEAR(cm[i], 0.25 * cd[i] * std::sin(-a * kDeg), 1e-6) << a;
+        }
+        ASSERT_TRUE(std::isfinite(cl[i]) && std::isfinite(cd[i]) && std::isfinite(cm[i]));
+    }
+    for (float a : {-21.0f, 21.0f}) {
+        const int i = row(a);
+        const double fit = a < 0 ? -0.02 : -0.1;
+        const double m = 0.25 * cd[i] * std::sin(-a * kDeg);
+        EXPECT_GE(cm[i], std::min(fit, m) - 1e-7);
+        EXPECT_LE(cm[i], std::max(fit, m) + 1e-7);
+    }
+}
+
+TEST_F(AirfoilTest, OlderVersionsTakeTheirOwnOrderAndDefaults)
+{
+    // 363: no Mach number, 0.75 instead.
+    const std::string v363 = "I\n363 version\n1234 device type code\n" + std::string(kParams613);
+    ASSERT_EQ(read_text(v363, 0, 1), 1);
+    EXPECT_FLOAT_EQ(pln[0].afl[8].afl_mach_div[0], 0.75f);
+    EXPECT_FLOAT_EQ(pln[0].afl[8].afl_cl[1 * AFL_ROWS + 360], 0.3f);
+
+    // 641: an integer after the Mach number is skipped, almin/almax come last,
+    // and the linear range is 10 degrees.
+    std::ostringstream v641;
+    v641 << "I\n641 version\n1234 device type code\n"
+         << "4.0 0.09 0.8 17 0.11 0.2 2 1.4 0.1 1.5 0.3 0.007 0.1 0.02 2.5 0.2 0.03 3 "
+         << "0 0 0 0 -10 10 0 -0.05 -0.05 -0.08 -13 16\nalpha cl cd cm:\n";
+    for (int i = 0; i < AFL_ROWS; ++i) v641 << AFL_grid_alpha(i) << " 0.5 0.02 -0.01\n";
+    pln[0].afl[8].afl_linear_alpha = 3.0f;
+    ASSERT_EQ(read_text(v641.str(), 1, 0), 1);
+    const afl_block& b = pln[0].afl[8];
+    EXPECT_FLOAT_EQ(b.afl_re_num[2], 4.0f);
+    EXPECT_FLOAT_EQ(b.afl_mach_div[1], 0.8f);
+    EXPECT_FLOAT_EQ(b.afl_clM[2], 0.11f);
+    EXPECT_FLOAT_EQ(b.afl_clB[2], 0.2f);
+    EXPECT_FLOAT_EQ(b.afl_DminCL, 0.2f);   // second drag triple wins
+    EXPECT_FLOAT_EQ(b.afl_Dpow, 3.0f);
+    EXPECT_FLOAT_EQ(b.afl_cm4, -0.08f);
+    EXPECT_FLOAT_EQ(b.afl_almin[2], -13.0f);
+    EXPECT_FLOAT_EQ(b.afl_almax[2], 16.0f);
+    EXPECT_FLOAT_EQ(b.afl_linear_alpha, 10.0f);
+    EXPECT_FLOAT_EQ(b.afl_cd[2 * AFL_ROWS + 720], 0.02f);
+    EXPECT_FLOAT_EQ(b.afl_t_rat[1], 0.09f);
+    EXPECT_FLOAT_EQ(b.afl_t_rat[0], 0.12f);   // the other end keeps the 363 file's value
+}
+
+TEST_F(AirfoilTest, Version700WritesItsLayoutAndReadsBack)
+{
+    afl_block& b = pln[0].afl[5];
+    const int t = AFL_table_index(1, 0);
+    b.afl_re_num[t] = 3.0f;
+    b.afl_t_rat[1] = 0.12f;
+    b.afl_mach_div[1] = 0.75f;
+    b.afl_clM[t] = 0.1f;
+    b.afl_clB[t] = -0.25f;
+    b.afl_almin[t] = -14.5f;
+    b.afl_almax[t] = 15.0f;
+    b.afl_linear_alpha = 8.0f;
+    b.afl_Lpow = 1.25f;
+    b.afl_Lstall = 1.5f;
+    b.afl_Dmin = 0.0061f;
+    b.afl_DminCL = 0.2f;
+    b.afl_Dal10 = 0.0175f;
+    b.afl_Dpow = 2.5f;
+    b.afl_Bwidth = 0.3f;
+    b.afl_cm4 = -0.125f;
+    for (int i = 0; i < AFL_ROWS; ++i) {
+        b.afl_cl[t * AFL_ROWS + i] = 0.001f * static_cast<float>(i) - 0.25f;
+        b.afl_cd[t * AFL_ROWS + i] = 0.0123456f;
+        b.afl_cm[t * AFL_ROWS + i] = -0.5f;
+    }
+    b.afl_cl[t * AFL_ROWS + 720] = -12.345678f;
+
+    const std::string path = tmp.prefix() + "AIRFOILS:out.AFL";
+    std::filesystem::create_directories(tmp.path() / "AIRFOILS");
+    ASSERT_EQ(AIRFOIL_read_write(AFL_MODE_WRITE, 0, 5, 1, 0, path.c_str()), 1);
+
+    const std::string bytes = read_file_bytes(tmp.path() / "AIRFOILS" / "out.afl");
+    const std::string expected_prefix =
+        "I\n700 version\n1234 device type code\n"
+        "3.000000 0.120000 0.750000 0.100000 -0.250000 -14.500000 15.000000 8.000000 1.250000 "
+        "1.500000 0.000000 0.000000 0.000000 0.006100 0.200000 0.017500 2.500000 0.200000 "
+        "0.017500 2.500000 0.000000 0.300000 0.000000 0.000000 0.000000 0.000000 0.000000 "
+        "0.000000 0.000000 -0.125000\n"
+        "alpha cl cd cm:\n"
+        "-180.0 -0.25000  0.01235 -0.50000\n"
+        "-179.0 -0.24900  0.01235 -0.50000\n";
+    ASSERT_GE(bytes.size(), expected_prefix.size());
+    EXPECT_EQ(bytes.substr(0, expected_prefix.size()), expected_prefix);
+    EXPECT_NE(bytes.find("\n -20.0 -0.09000  0.01235 -0.50000\n"), std::string::npos);
+    EXPECT_NE(bytes.find("\n   0.0  0.11000  0.01235 -0.50000\n"), std::string::npos);
+    const std::string tail = " 180.0 -12.34568  0.01235 -0.50000\n";
+    EXPECT_EQ(bytes.substr(bytes.size() - tail.size()), tail);
+
+    // Read back into another slot, part and table.
+    ASSERT_EQ(AIRFOIL_read_write(AFL_MODE_READ, 1, 7, 0, 1, path.c_str()), 1);
+    const afl_block& r = pln[1].afl[7];
+    EXPECT_FLOAT_EQ(r.afl_re_num[1], 3.0f);
+    EXPECT_FLOAT_EQ(r.afl_t_rat[0], 0.12f);
+    EXPECT_FLOAT_EQ(r.afl_almin[1], -14.5f);
+    EXPECT_FLOAT_EQ(r.afl_linear_alpha, 8.0f);
+    EXPECT_FLOAT_EQ(r.afl_Dmin, 0.0061f);
+    EXPECT_FLOAT_EQ(r.afl_Bwidth, 0.3f);
+    EXPECT_FLOAT_EQ(r.afl_cm4, -0.125f);
+    for (int i = 0; i < AFL_ROWS; ++i) {
+        ASSERT_NEAR(r.afl_cl[AFL_ROWS + i], b.afl_cl[t * AFL_ROWS + i], 0.51e-5) << i;
+        ASSERT_NEAR(r.afl_cd[AFL_ROWS + i], b.afl_cd[t * AFL_ROWS + i], 0.51e-5) << i;
+        ASSERT_NEAR(r.afl_cm[AFL_ROWS + i], b.afl_cm[t * AFL_ROWS + i], 0.51e-5) << i;
+    }
+    EXPECT_EQ(AIRFOIL_read_write(3, 0, 5, 1, 0, path.c_str()), 0);
+}
+
+TEST_F(AirfoilTest, FileBesideTheAircraftWinsOverTheSharedFolder)
+{
+    UTIL_strcpy((tmp.prefix() + "AIRCRAFT:Trainer:trainer.acf").c_str(), pln[0].acf_file_path);
+    UTIL_strcpy("trainer.acf", pln[0].acf_file_name);
+    UTIL_strcpy((tmp.prefix() + "AIRFOILS:").c_str(), folder_table[FOLDER_AIRFOILS]);
+    const std::string shared = std::string(kParams700).replace(0, 3, "7.0");
+    tmp.write("AIRFOILS/wing.afl", file_700(shared));
+    tmp.write("AIRCRAFT/Trainer/Airfoils/wing.afl", file_700(kParams700));   // found case-blind
+
+    AIRFOIL_load("wing.afl", 0, 8, 0, 0);
+    EXPECT_FLOAT_EQ(pln[0].afl[8].afl_re_num[0], 2.5f);
+    std::filesystem::remove(tmp.path() / "AIRCRAFT/Trainer/Airfoils/wing.afl");
+    AIRFOIL_load("wing.afl", 0, 8, 1, 1);
+    EXPECT_FLOAT_EQ(pln[0].afl[8].afl_re_num[3], 7.0f);
+    EXPECT_FLOAT_EQ(pln[0].afl[8].afl_cl[3 * AFL_ROWS + 720], 0.72f);
+    EXPECT_TRUE(recorded_alerts.empty());
+
+    // A 40-character name without a terminator is taken whole and no further.
+    char name[AFL_NAME_SIZE * 2];
+    std::memset(name, 'z', sizeof name);
+    const alert_record missing = expect_fatal([&] { AIRFOIL_load(name, 0, 8, 0, 0); });
+    EXPECT_EQ(missing.lines[1], tmp.prefix() + "AIRCRAFT:Trainer:airfoils:" + std::string(40, 'z'));
+    EXPECT_EQ(missing.lines[2], tmp.prefix() + "AIRFOILS:" + std::string(40, 'z'));
+
+    // Reynolds pairs that are practically equal are spread apart.
+    afl_block& b = pln[0].afl[8];
+    b.afl_re_num[0] = 1000.0f, b.afl_re_num[1] = 1000.005f;
+    b.afl_re_num[2] = 1000.0f, b.afl_re_num[3] = 1000.02f;
+    AIRFOIL_normalise_reynolds(0, 8);
+    EXPECT_FLOAT_EQ(b.afl_re_num[0], 0.0f);
+    EXPECT_FLOAT_EQ(b.afl_re_num[1], 99.9f);
+    EXPECT_FLOAT_EQ(b.afl_re_num[2], 1000.0f);
+    EXPECT_FLOAT_EQ(b.afl_re_num[3], 1000.02f);
+}
+
+TEST_F(AirfoilTest, BrokenFilesAreRefused)
+{
+    const std::string path = (tmp.path() / "x.afl").string();
+    auto refused = [&](const std::string& text) {
+        const alert_record a = expect_fatal([&] { read_text(text); });
+        EXPECT_NE(a.lines[1].find("x.afl"), std::string::npos) << a.lines[0];
+    };
+    refused(file_700(kParams700, 500));                                      // table cut short
+    refused(file_700("2.5 0.15 0.7 abc"));                                   // not a number
+    refused(file_613("SECTION_A 0.12 3.0 -14 15\n"));                        // parameters cut short
+    refused(file_700(kParams700).replace(file_700(kParams700).rfind("0.01"), 4, "2e10"));   // out of range
+    refused("I\n613 version\n1234 device type code\n" + std::string(kParams613));          // no Mach line
+
+    const alert_record device = expect_fatal([&] {
+        read_text("I\n700 version\n1200 device type code\n" + std::string(kParams700));
+    });
+    EXPECT_EQ(device.code, 17);
+    // A generated value out of range stops the table build.
+    expect_fatal([&] {
+        read_text(file_613("S 0.12 3.0 -14 15 0.3 0.1 2.0 1.5 0.1 1e12 1.5 0.2 0.006 0.015 3.0 "
+                           "-12 14 -0.02 -0.07 -0.07 -0.1 0 0 0 0\n"));
+    });
+
+    // No file, an empty file, an unknown version or mark: simply not read.
+    EXPECT_EQ(AIRFOIL_read_write(AFL_MODE_READ, 0, 8, 0, 0, (tmp.prefix() + "none.afl").c_str()), 0);
+    EXPECT_EQ(read_text(""), 0);
+    EXPECT_EQ(read_text("I\n800 version\n1234 device type code\n"), 0);
+    EXPECT_EQ(read_text("X\n700 version\n"), 0);
+    expect_fatal([&] { AIRFOIL_read_write(AFL_MODE_READ, 0, 44, 0, 0, path.c_str()); });
+    expect_fatal([&] { AIRFOIL_read_write(AFL_MODE_READ, 10, 0, 0, 0, path.c_str()); });
+    expect_fatal([&] { AIRFOIL_read_write(AFL_MODE_READ, 0, 0, 2, 0, path.c_str()); });
+}
+
+TEST_F(AirfoilTest, DegenerateFitsGiveFiniteTables)
+{
+    // No lift slope, stalls on the edges of their ranges, a negative shape
+    // exponent and a bucket that cannot be placed: every ratio has a zero
+    // denominator somewhere on the grid.
+    ASSERT_EQ(read_text(file_613("S 0.12 3.0 -20 10 0.3 0 -1 1.5 0.1 0.3 -1 0.2 0.006 0.015 3.0 "
+                                 "-20 14 -0.02 -0.07 -0.05 -0.1 0.2 0.002 2.0 0.3\n")),
+              1);
+    const afl_block& b = pln[0].afl[8];
+    for (int i = 0; i < AFL_ROWS; ++i)
+        ASSERT_TRUE(std::isfinite(b.afl_cl[i]) && std::isfinite(b.afl_cd[i]) && std::isfinite(b.afl_cm[i]))
+            << AFL_grid_alpha(i);
+    EXPECT_FLOAT_EQ(b.afl_cm[160], -0.045f);   // equal end angles: the mean of both points
+    EXPECT_TRUE(recorded_alerts.empty());
+}
+
+}  // namespace

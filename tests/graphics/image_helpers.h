@@ -1,0 +1,30 @@
+// Test images: BMP bytes laid out by hand, PNG files made with libpng's writer,
+// and a texture read back from OpenGL.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+using rgb = std::array<uint8_t, 3>;
+
+// A 24-bit BMP: the 54-byte header, then the rows bottom first, each texel
+// B, G, R and each row padded with zeros to a multiple of 4 bytes.
+std::string bmp_bytes(int width, int height, const std::vector<rgb>& texels_bottom_first);
+
+struct png_spec {
+    int width = 1;
+    int height = 1;
+    int colour_type = 0;             // PNG_COLOR_TYPE_...
+    int bit_depth = 8;
+    std::vector<uint8_t> rows;       // packed rows, top row first, as the format stores them
+    std::vector<rgb> palette;
+    std::vector<uint8_t> trns;       // palette alphas
+    bool text_chunk = false;         // a tEXt chunk before the image data
+};
+// Writes the PNG and returns its bytes.
+std::string png_bytes(const png_spec& spec);
+
+// Level `level` of a texture slot as R, G, B, A bytes (width and height out).
+std::vector<uint8_t> read_texture(int slot, int level, int& width, int& height);

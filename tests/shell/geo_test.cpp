@@ -1,0 +1,101 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "shell/geo.h"
+#include "shell/simvars.h"
+#include "shell/text_util.h"
+
+namespace {
+
+class Geo : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        sim_physics.earth_radius_m = 6378145.0f;
+        sim_graphics_scenery.current_planet = 0;
+        lat_ref = 37.0f;   // centre 38.0 N, 121.5 W
+        lon_ref = -123.0f;
+    }
+    void TearDown() override { lat_ref = lon_ref = 0.0f; }
+    static constexpr double centre_lat = 38.0, centre_lon = -121.5, R = 6378145.0;
+};
+
+}  // namespace
+
+TEST_F(Geo, CentreMapsToTheOrigin)
+{
+    float x, y, z;
+    GEO_latlon_to_local(x, y, z, centre_lat, centre_lon, 0.0);
+    EXPECT_NEAR(x, 0.0f, 1e-6f);
+    EXPECT_NEAR(y, 0.0f, 1e-3f);
+    EXPECT_NEAR(z, 0.0f, 1e-3f);
+    GEO_latlon_to_local(x, y, z, centre_lat, centre_lon, 100.0);
+    EXPECT_NEAR(y, 100.0f, 1e-3f);
+    EXPECT_NEAR(z, 0.0f, 1e-3f);
+}
+
+TEST_F(Geo, NorthIsMinusZAndTheSurfaceCurvesAway)
+{
+    float x, y, z;
+    GEO_latlon_to_local(x, y, z, centre_lat + 1.0, centre_lon, 0.0);
+    EXPECT_NEAR(x, 0.0f, 1e-3f);
+    EXPECT_NEAR(z, -R * std::sin(0.017453292519943278), 1.0);
+    EXPECT_NEAR(y, -R * (1.0 - std::cos(0.017453292519943278)), 1.0);
+    EXPECT_LT(y, -900.0f);
+
+    // East is +x.
+    GEO_latlon_to_local(x, y, z, centre_lat, centre_lon + 0.5, 0.0);
+    EXPECT_GT(x, 0.0f);
+}
+
+TEST_F(Geo, LongitudeWrapsAcrossTheDateLine)
+{
+    float x1, y1, z1, x2, y2, z2;
+    GEO_latlon_to_local(x1, y1, z1, centre_lat, centre_lon + 359.0, 0.0);
+    GEO_latlon_to_local(x2, y2, z2, centre_lat, centre_lon - 1.0, 0.0);
+    EXPECT_LT(x1, 0.0f);
+    EXPECT_NEAR(x1, x2, 0.05f);
+    EXPECT_NEAR(y1, y2, 0.05f);
+    EXPECT_NEAR(z1, z2, 0.05f);
+}
+
+TEST_F(Geo, RoundTripOnBothPlanets)
+{
+    for (int planet = 0; planet < 2; ++planet) {
+        sim_graphics_scenery.current_planet = planet;
+        if (planet == 1) sim_physics.earth_radius_m = 3389500.0f;
+        const double points[][3] = {{38.0, -121.5, 0.0}, {37.2, -122.9, 1500.0}, {38.9, -120.1, 10.0},
+                                    {40.3, -118.0, 12000.0}};
+        for (const auto& p : points) {
+            float x, y, z, lat, lon, elev;
+            GEO_latlon_to_local(x, y, z, p[0], p[1], p[2]);
+            GEO_local_to_latlon(lat, lon, elev, x, y, z);
+            EXPECT_NEAR(lat, p[0], 1e-4);
+            EXPECT_NEAR(lon, p[1], 1e-4);
+            EXPECT_NEAR(elev, p[2], 0.5);
+        }
+    }
+    // The planet's centre has no direction; no NaN comes back.
+    float lat, lon, elev;
+    GEO_local_to_latlon(lat, lon, elev, 0.0, -sim_physics.earth_radius_m, 0.0);
+    EXPECT_FALSE(std::isnan(lat) || std::isnan(lon));
+}
+
+TEST_F(Geo, GridConvergenceFromTheFrameCentre)
+{
+    // Centre longitude -121.5: a point 1 degree east at 30 N turns the grid by -0.5 degrees.
+    EXPECT_NEAR(GEO_grid_convergence(30.0f, -120.5f), -0.5f, 1e-5f);
+    sim_graphics_scenery.current_planet = 1;   // Mars centre -120.0
+    EXPECT_NEAR(GEO_grid_convergence(30.0f, -121.0f), 0.5f, 1e-5f);
+}
+
+TEST(GeoRound, HalfAwayFromZero)
+{
+    EXPECT_EQ(GEO_round(-0.5f), -1);
+    EXPECT_EQ(GEO_round(0.49f), 0);
+    EXPECT_EQ(GEO_round(2.5f), 3);
+    EXPECT_EQ(GEO_round(-2.5f), -3);
+    EXPECT_EQ(GEO_round(0.49999997f), 0);   // not rounded up by a float sum
+    EXPECT_EQ(GEO_round(NAN), 0);
+}

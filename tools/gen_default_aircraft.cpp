@@ -1,0 +1,97 @@
+// Writes the default aircraft file from its readable description.
+//
+//   gen_default_aircraft <description> <program folder>
+//
+// The description's syntax is given in aircraft/acf_description.h; its "name"
+// says where the file goes: "AIRCRAFT:<name>.acf" below the program folder.
+// The record goes through the same derivation and checks as any aircraft file,
+// is written with the aircraft file writer and read back with the reader,
+// airfoils included (the airfoil files must already be in "AIRFOILS:" below
+// the program folder); any alert is a failure.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+#include "aircraft/acf_description.h"
+#include "aircraft/acf_file.h"
+#include "platform/plat_files.h"
+#include "shell/alert.h"
+#include "shell/constants.h"
+#include "shell/folders.h"
+
+namespace {
+
+int alerts_seen = 0;
+
+void alert_to_stderr(int, const char* const lines[4], int code)
+{
+    ++alerts_seen;
+    std::fprintf(stderr, "gen_default_aircraft: alert %d:\n", code);
+    for (int i = 0; i < 4; ++i)
+        if (lines[i] && lines[i][0]) std::fprintf(stderr, "  %s\n", lines[i]);
+    if (code == ALERT_FATAL) std::exit(EXIT_FAILURE);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: gen_default_aircraft <description> <program folder>\n");
+        return EXIT_FAILURE;
+    }
+    MACIBM_set_alert_handler(alert_to_stderr);
+    std::string folder = argv[2];
+    if (folder.empty() || folder.back() != '/') folder += '/';
+    if (folder.size() + 40 >= TEXT_SIZE) {
+        std::fprintf(stderr, "gen_default_aircraft: program folder path too long\n");
+        return EXIT_FAILURE;
+    }
+    FOLDERS_init_from((folder + "gen_default_aircraft").c_str());
+    CONST_fill_constants();
+
+    char name_text[ACF_TEXT_SIZE], error[ACF_TEXT_SIZE];
+    if (!ACF_read_description(argv[1], 0, name_text, error)) {
+        std::fprintf(stderr, "gen_default_aircraft: %s: %s\n", argv[1], error);
+        return EXIT_FAILURE;
+    }
+    if (!name_text[0]) {
+        std::fprintf(stderr, "gen_default_aircraft: %s gives no name\n", argv[1]);
+        return EXIT_FAILURE;
+    }
+    const std::string name = name_text;
+    const std::string relative = "AIRCRAFT:" + name + ".acf";
+    const std::string path = folder + relative;
+    if (path.size() >= TEXT_SIZE) {
+        std::fprintf(stderr, "gen_default_aircraft: aircraft path too long\n");
+        return EXIT_FAILURE;
+    }
+    const std::size_t cut = name.find_last_of(':');
+    const std::string file_name = (cut == std::string::npos ? name : name.substr(cut + 1)) + ".acf";
+
+    acf_struct& a = pln[0];
+    std::snprintf(a.acf_file_path, ACF_TEXT_SIZE, "%s", path.c_str());
+    std::snprintf(a.acf_file_name, ACF_TEXT_SIZE, "%s", file_name.c_str());
+
+    std::error_code ec;
+    std::filesystem::create_directories(std::filesystem::path(PLAT_resolve_path(path.c_str())).parent_path(), ec);
+
+    ACF_derive_values(0);
+    if (!ACF_read_write(ACF_MODE_WRITE, 0, 0) || alerts_seen) {
+        std::fprintf(stderr, "gen_default_aircraft: could not write %s\n", path.c_str());
+        return EXIT_FAILURE;
+    }
+
+    // Read it back the way the simulator does, airfoils and checks included.
+    std::memset(&a, 0, sizeof a);
+    std::snprintf(a.acf_file_path, ACF_TEXT_SIZE, "%s", path.c_str());
+    std::snprintf(a.acf_file_name, ACF_TEXT_SIZE, "%s", file_name.c_str());
+    if (!ACF_read_write(ACF_MODE_READ, 0, 0) || alerts_seen) {
+        std::fprintf(stderr, "gen_default_aircraft: %s does not read back\n", path.c_str());
+        return EXIT_FAILURE;
+    }
+    std::printf("gen_default_aircraft: wrote %s\n", relative.c_str());
+    return EXIT_SUCCESS;
+}

@@ -1,0 +1,76 @@
+// Loading the navigation databases of the current planet.
+
+#include <cstring>
+
+#include "shell/folders.h"
+#include "shell/simvars.h"
+#include "shell/text_util.h"
+#include "world/nav_internal.h"
+#include "world/navdb.h"
+
+namespace {
+
+// Index i of a table of n entries kept inside 0..n-1; -1 (no selection) for an empty table.
+int32_t clamp_index(int32_t i, int32_t n)
+{
+    if (n <= 0) return -1;
+    if (i < 0) return 0;
+    if (i > n - 1) return n - 1;
+    return i;
+}
+
+// The destination index kept inside 0..bound, the bound being its kind's own index.
+int32_t clamp_destination(int32_t d, int32_t bound)
+{
+    if (bound < 0) return -1;
+    if (d < 0) return 0;
+    if (d > bound) return bound;
+    return d;
+}
+
+void build_path(char* path, const char* name)
+{
+    std::memset(path, 0, TEXT_SIZE);
+    const int planet = sim_graphics_scenery.current_planet;
+    if (planet == 0) UTIL_strcat3(folder_table[FOLDER_EARTH_NAV], name, path);
+    if (planet == 1) UTIL_strcat3(folder_table[FOLDER_MARS_NAV], name, path);
+}
+
+}  // namespace
+
+void NAV_load_databases()
+{
+    airway_table.clear();
+    fix_table.clear();
+    nav_tables_changed();
+
+    char awy_path[TEXT_SIZE];
+    char fix_path[TEXT_SIZE];
+    char nav_path[TEXT_SIZE];
+    char apt_path[TEXT_SIZE];
+    build_path(awy_path, "awy.dat");
+    build_path(fix_path, "fix.dat");
+    build_path(nav_path, "nav.dat");
+    build_path(apt_path, "apt.dat");
+
+    // The airway option of the rendering settings.
+    if (screen_settings.scenery_load_switch) NAV_parse_airways(7, awy_path);
+    NAV_parse_fixes(7, fix_path);
+    NAV_parse_navaids(7, nav_path);
+    APT_parse(7, apt_path, 0);
+    APT_load(apt_path);
+
+    sim_cockpit_gps_block& gps = sim_cockpit_gps;
+    const int32_t airports = static_cast<int32_t>(airport_table.size());
+    const int32_t navaids = static_cast<int32_t>(navaid_table.size());
+    const int32_t fixes = static_cast<int32_t>(fix_table.size());
+    gps.airport_index = clamp_index(gps.airport_index, airports);
+    gps.vor_index = clamp_index(gps.vor_index, navaids);
+    gps.ndb_index = clamp_index(gps.ndb_index, navaids);
+    gps.fix_index = clamp_index(gps.fix_index, fixes);
+
+    if (gps.destination_type == 1) gps.destination_index = clamp_destination(gps.destination_index, gps.airport_index);
+    if (gps.destination_type == 3) gps.destination_index = clamp_destination(gps.destination_index, gps.vor_index);
+    if (gps.destination_type == 2) gps.destination_index = clamp_destination(gps.destination_index, gps.ndb_index);
+    if (gps.destination_type == 11) gps.destination_index = clamp_destination(gps.destination_index, gps.fix_index);
+}
