@@ -5,6 +5,7 @@
 #include "aircraft/acf_struct.h"
 #include "flightmodel/flt.h"
 #include "shell/constants.h"
+#include "shell/frame.h"
 #include "shell/simvars.h"
 
 int AP_any_mode_engaged()
@@ -39,3 +40,5 @@ void GEAR_deploy_step_at(int p, int down, float clock)
         a.acf_gear_deploy[g] = UTIL_clamp(a.acf_gear_deploy[g] + (down ? step : -step), 0.0f, 1.0f);
     }
 }
+
+void GEAR_deploy_step(int p, int down) { GEAR_deploy_step_at(p, down, frame_clock); }

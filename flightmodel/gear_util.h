@@ -22,10 +22,9 @@ inline float UTIL_min(float a, float b) { return a < b ? a : b; }
 int AP_any_mode_engaged();
 
 // Moves the retractable gear legs of plane slot p one frame towards down
-// (down = 1) or up (down = 0), each leg at its own randomised rate. Legs that
-// are absent or failed keep their deployment.
-void GEAR_deploy_step(int p, int down);
-
-// The same step with the frame clock given (seconds since the first frame);
-// GEAR_deploy_step passes the frame clock.
+// (down = 1) or up (down = 0), each leg at its own randomised rate that
+// changes with each whole second of the frame clock (seconds since the first
+// frame). Legs that are absent or failed keep their deployment.
 void GEAR_deploy_step_at(int p, int down, float clock);
+// The same at the frame loop's clock.
+void GEAR_deploy_step(int p, int down);

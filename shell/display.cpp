@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "graphics/font.h"
 #include "graphics/ogl_draw.h"
 #include "graphics/ogl_state.h"
 #include "graphics/ogl_tex.h"
@@ -53,7 +54,6 @@ int OGL_create_window()
 
 void MACIBM_loading_screen(const char* message)
 {
-    (void)message;
     if (!redraw_pending || !PLAT_window_exists()) return;
     const int32_t saved_pixel_drawing = draw_to_pixel_buffer;
     draw_to_pixel_buffer = 0;
@@ -82,9 +82,10 @@ void MACIBM_loading_screen(const char* message)
     ++loading_screen.progress;
     fraction = std::clamp(fraction, 0.02f, 1.0f);
     loading_screen.bar_end = 10.0f + 1004.0f * fraction;
-    // The frame (content box at 8, 31, 310 x 206), the groove and bar from
-    // x 10 to bar_end at y 15, and the message at (22, 65) are drawn by the
-    // widget and font kits.
+    // The frame (content box at 8, 31, 310 x 206) and the groove and bar from
+    // x 10 to bar_end at y 15 belong to the widget kit's frames.
+    OGL_draw_string(63, 22.0f - screen.screen_area_left, 65.0f - screen.screen_area_bottom, message ? message : "",
+                    280.0f, 100);
 
     OGL_swap_buffers();
     draw_to_pixel_buffer = saved_pixel_drawing;

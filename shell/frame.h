@@ -9,3 +9,6 @@ constexpr int INTERVAL_COUNT = 9;
 constexpr int INTERVAL_ONE_SECOND = 3;   // index of the 1-second flag
 
 extern int32_t interval_ticks[INTERVAL_COUNT];
+
+// Seconds since the first frame, set at the start of each frame.
+extern float frame_clock;

@@ -35,7 +35,7 @@ struct table_full {
 void copy_text(char* dest, int size, const char* src)
 {
     std::memset(dest, 0, static_cast<size_t>(size));
-    std::strncpy(dest, src, static_cast<size_t>(size - 1));
+    std::memcpy(dest, src, strnlen(src, static_cast<size_t>(size - 1)));
 }
 
 // The airport rows go to, or null when no airport has been opened yet.

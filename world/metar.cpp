@@ -168,8 +168,10 @@ int METAR_read(float latitude, float longitude, float* report_time, int* cloud_t
         if (L == 7 && g.at(6) == 'Z')
             *report_time = static_cast<float>((10 * g.digit(2) + g.digit(3)) * 3600 + (10 * g.digit(4) + g.digit(5)) * 60);
 
-        // Wind, dddssKT or dddssGggKT.
-        if (g.ends_with("KT")) {
+        // Wind, dddssKT or dddssGggKT. A wind-shear group also ends in KT but
+        // is read by its own rule only, against the surface wind.
+        const bool shear_group = g.at(0) == 'W' && g.at(1) == 'S' && g.at(5) == '/';
+        if (g.ends_with("KT") && !shear_group) {
             float direction;
             if (g.starts_with("VRB"))
                 direction = static_cast<float>(UTIL_rand() * 360.0 / 32767.0);
@@ -196,7 +198,7 @@ int METAR_read(float latitude, float longitude, float* report_time, int* cloud_t
         }
 
         // Wind shear, WSddd/dddssKT.
-        if (g.at(0) == 'W' && g.at(1) == 'S' && g.at(5) == '/') {
+        if (shear_group) {
             int shear = g.digit(9);
             for (int j = 10; j <= 11; ++j) {
                 const char ch = g.at(j);

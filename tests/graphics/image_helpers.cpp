@@ -50,32 +50,32 @@ std::string bmp_bytes(int width, int height, const std::vector<rgb>& texels)
     return b;
 }
 
-std::string png_bytes(const png_spec& spec)
+std::string png_bytes(const png_desc& desc)
 {
     std::string out;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);
     png_set_write_fn(png, &out, append_to_string, no_flush);
-    png_set_IHDR(png, info, spec.width, spec.height, spec.bit_depth, spec.colour_type, PNG_INTERLACE_NONE,
+    png_set_IHDR(png, info, desc.width, desc.height, desc.bit_depth, desc.colour_type, PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     std::vector<png_color> palette;
-    for (const rgb& p : spec.palette) palette.push_back(png_color{p[0], p[1], p[2]});
+    for (const rgb& p : desc.palette) palette.push_back(png_color{p[0], p[1], p[2]});
     if (!palette.empty()) png_set_PLTE(png, info, palette.data(), static_cast<int>(palette.size()));
-    if (!spec.trns.empty())
-        png_set_tRNS(png, info, spec.trns.data(), static_cast<int>(spec.trns.size()), nullptr);
+    if (!desc.trns.empty())
+        png_set_tRNS(png, info, desc.trns.data(), static_cast<int>(desc.trns.size()), nullptr);
     png_text text{};
     char key[] = "Comment";
     char value[] = "made by the test";
-    if (spec.text_chunk) {
+    if (desc.text_chunk) {
         text.compression = PNG_TEXT_COMPRESSION_NONE;
         text.key = key;
         text.text = value;
         png_set_text(png, info, &text, 1);
     }
     png_write_info(png, info);
-    const size_t row_bytes = spec.rows.size() / size_t(spec.height);
-    for (int r = 0; r < spec.height; ++r)
-        png_write_row(png, const_cast<png_bytep>(spec.rows.data() + size_t(r) * row_bytes));
+    const size_t row_bytes = desc.rows.size() / size_t(desc.height);
+    for (int r = 0; r < desc.height; ++r)
+        png_write_row(png, const_cast<png_bytep>(desc.rows.data() + size_t(r) * row_bytes));
     png_write_end(png, info);
     png_destroy_write_struct(&png, &info);
     return out;

@@ -13,7 +13,7 @@ using rgb = std::array<uint8_t, 3>;
 // B, G, R and each row padded with zeros to a multiple of 4 bytes.
 std::string bmp_bytes(int width, int height, const std::vector<rgb>& texels_bottom_first);
 
-struct png_spec {
+struct png_desc {
     int width = 1;
     int height = 1;
     int colour_type = 0;             // PNG_COLOR_TYPE_...
@@ -24,7 +24,7 @@ struct png_spec {
     bool text_chunk = false;         // a tEXt chunk before the image data
 };
 // Writes the PNG and returns its bytes.
-std::string png_bytes(const png_spec& spec);
+std::string png_bytes(const png_desc& desc);
 
 // Level `level` of a texture slot as R, G, B, A bytes (width and height out).
 std::vector<uint8_t> read_texture(int slot, int level, int& width, int& height);

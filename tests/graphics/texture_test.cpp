@@ -133,13 +133,13 @@ TEST_F(TextureFiles, ResolutionSettingHalvesAndMipmapsGetEveryLevel)
         }
 
     // The same through the PNG reader.
-    png_spec spec;
-    spec.width = spec.height = 256;
-    spec.colour_type = PNG_COLOR_TYPE_RGB;
+    png_desc desc;
+    desc.width = desc.height = 256;
+    desc.colour_type = PNG_COLOR_TYPE_RGB;
     for (int r = 255; r >= 0; --r)
         for (int c = 0; c < 256; ++c)
-            for (int k = 0; k < 3; ++k) spec.rows.push_back(big[size_t(r) * 256 + c][k]);
-    put("BIGP.PNG", png_bytes(spec));
+            for (int k = 0; k < 3; ++k) desc.rows.push_back(big[size_t(r) * 256 + c][k]);
+    put("BIGP.PNG", png_bytes(desc));
     ASSERT_EQ(load(LOAD_TEXTURE, 304, TEX_RGB, "BIGP.BMP"), 1);
     const std::vector<uint8_t> ptex = read_texture(304, 0, w, h);
     ASSERT_EQ(w, 128);
@@ -169,7 +169,7 @@ TEST_F(TextureFiles, ResolutionSettingHalvesAndMipmapsGetEveryLevel)
 TEST_F(TextureFiles, PngKindsArriveAsRgbaTexels)
 {
     // 1-bit grey, 8 texels in one byte: 1 0 1 1 0 0 0 1.
-    png_spec grey;
+    png_desc grey;
     grey.width = 8;
     grey.colour_type = PNG_COLOR_TYPE_GRAY;
     grey.bit_depth = 1;
@@ -185,7 +185,7 @@ TEST_F(TextureFiles, PngKindsArriveAsRgbaTexels)
     }
 
     // Palette with transparency, 2 x 2: top row 0 1, bottom row 2 0.
-    png_spec pal;
+    png_desc pal;
     pal.width = pal.height = 2;
     pal.colour_type = PNG_COLOR_TYPE_PALETTE;
     pal.palette = {{200, 0, 0}, {0, 200, 0}, {0, 0, 200}};
@@ -203,7 +203,7 @@ TEST_F(TextureFiles, PngKindsArriveAsRgbaTexels)
     EXPECT_EQ(texel4(1, 1), (std::array<uint8_t, 4>{0, 200, 0, 0}));
 
     // 16 bits a channel: the high bytes are kept; uploaded as an RGB texture.
-    png_spec deep;
+    png_desc deep;
     deep.colour_type = PNG_COLOR_TYPE_RGB;
     deep.bit_depth = 16;
     deep.rows = {0x12, 0xab, 0x34, 0xcd, 0x56, 0xef};
@@ -217,12 +217,12 @@ TEST_F(TextureFiles, PngKindsArriveAsRgbaTexels)
 
 TEST_F(TextureFiles, PngWarningsAreLoggedAndErrorsAreFatal)
 {
-    png_spec spec;
-    spec.width = spec.height = 2;
-    spec.colour_type = PNG_COLOR_TYPE_RGB;
-    spec.rows = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
-    spec.text_chunk = true;
-    std::string bytes = png_bytes(spec);
+    png_desc desc;
+    desc.width = desc.height = 2;
+    desc.colour_type = PNG_COLOR_TYPE_RGB;
+    desc.rows = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
+    desc.text_chunk = true;
+    std::string bytes = png_bytes(desc);
     // Spoil the check sum of the text chunk: the library only warns about it.
     const size_t text = bytes.find("tEXt");
     ASSERT_NE(text, std::string::npos);
@@ -240,7 +240,7 @@ TEST_F(TextureFiles, PngWarningsAreLoggedAndErrorsAreFatal)
     EXPECT_EQ(buffer_texel(0, 1)[2], 12);
 
     // Cut off inside the image data: a fatal alert, the library's message in the log.
-    put("CUT.PNG", png_bytes(spec).substr(0, 60));
+    put("CUT.PNG", png_bytes(desc).substr(0, 60));
     const alert_record a = expect_fatal([&] { load(LOAD_BITMAP, 0, TEX_RGB, "CUT.PNG"); });
     EXPECT_EQ(a.code, 17);
     put("TINY.PNG", std::string("\x89PNG", 4));
@@ -256,7 +256,7 @@ TEST_F(TextureFiles, OversizedAndDamagedFilesNeverWriteOutsideTheBuffer)
     const size_t last = PIXEL_BUFFER_BYTES - 1;
     pixel_buffer[last] = 0x5a;
 
-    png_spec wide;
+    png_desc wide;
     wide.width = 2048;
     wide.colour_type = PNG_COLOR_TYPE_GRAY;
     wide.rows.assign(2048, 77);
