@@ -9,6 +9,7 @@
 #include "graphics/ogl_draw.h"
 #include "graphics/ogl_state.h"
 #include "graphics/ogl_tex.h"
+#include "graphics/widget.h"
 #include "platform/plat_files.h"
 #include "platform/plat_window.h"
 #include "shell/alert.h"
@@ -73,6 +74,10 @@ void MACIBM_loading_screen(const char* message)
         glEnd();
     }
 
+    // Everything is placed in whole-window units, whatever the current screen's origin.
+    const float left = screen.screen_area_left, bottom = screen.screen_area_bottom;
+    BTN_frame2(15, 8.0f - left, 31.0f - bottom, 310.0f, 206.0f, "");
+
     // Progress: a call more than 0.1 s after the previous one starts the bar
     // again; quick calls grow it by 1 % each, from 2 % to full.
     const double now = UTIL_seconds();
@@ -82,10 +87,11 @@ void MACIBM_loading_screen(const char* message)
     ++loading_screen.progress;
     fraction = std::clamp(fraction, 0.02f, 1.0f);
     loading_screen.bar_end = 10.0f + 1004.0f * fraction;
-    // The frame (content box at 8, 31, 310 x 206) and the groove and bar from
-    // x 10 to bar_end at y 15 belong to the widget kit's frames.
-    OGL_draw_string(63, 22.0f - screen.screen_area_left, 65.0f - screen.screen_area_bottom, message ? message : "",
-                    280.0f, 100);
+    const float bar_end = loading_screen.bar_end;
+    BTN_frame1(4, 512.0f - left, 15.0f - bottom, 1004.0f, 0);
+    BTN_frame1(5, (bar_end + 10.0f) / 2.0f - left, 15.0f - bottom, bar_end - 10.0f, 0);
+
+    OGL_draw_string(63, 22.0f - left, 65.0f - bottom, message ? message : "", 280.0f, 100);
 
     OGL_swap_buffers();
     draw_to_pixel_buffer = saved_pixel_drawing;

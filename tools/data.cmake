@@ -36,16 +36,25 @@ if(TARGET gen_default_aircraft)
   list(APPEND ORVELL_DATA_STAMPS ${CMAKE_BINARY_DIR}/stamps/aircraft)
 endif()
 
-# Text sources copied as they stand.
-if(EXISTS ${CMAKE_SOURCE_DIR}/data/nav)
-  file(GLOB_RECURSE nav_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/data/nav/*)
-  add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/stamps/nav
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${ORVELL_DATA_DIR}/Resources ${CMAKE_BINARY_DIR}/stamps
-    COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/data/nav ${ORVELL_DATA_DIR}/Resources
-    COMMAND ${CMAKE_COMMAND} -E touch ${CMAKE_BINARY_DIR}/stamps/nav
-    DEPENDS ${nav_sources}
-    COMMENT "Laying out the navigation data")
-  list(APPEND ORVELL_DATA_STAMPS ${CMAKE_BINARY_DIR}/stamps/nav)
-endif()
+# Text sources copied as they stand: data/<source> becomes <program folder>/<destination>.
+macro(orvell_copy_data source destination)
+  if(EXISTS ${CMAKE_SOURCE_DIR}/data/${source})
+    string(MAKE_C_IDENTIFIER "${source}" stamp_name)
+    file(GLOB_RECURSE copy_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/data/${source}/*)
+    add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/stamps/copy_${stamp_name}
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${ORVELL_DATA_DIR}/${destination} ${CMAKE_BINARY_DIR}/stamps
+      COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/data/${source} ${ORVELL_DATA_DIR}/${destination}
+      COMMAND ${CMAKE_COMMAND} -E touch ${CMAKE_BINARY_DIR}/stamps/copy_${stamp_name}
+      DEPENDS ${copy_sources}
+      COMMENT "Laying out data/${source}")
+    list(APPEND ORVELL_DATA_STAMPS ${CMAKE_BINARY_DIR}/stamps/copy_${stamp_name})
+  endif()
+endmacro()
+
+orvell_copy_data(nav Resources)
+orvell_copy_data(keys Resources/keys)
+orvell_copy_data(text Resources/text)
+orvell_copy_data(menus Resources/menus)
+orvell_copy_data(bitmaps Resources/bitmaps)
 
 add_custom_target(orvell_data ALL DEPENDS ${ORVELL_DATA_STAMPS})

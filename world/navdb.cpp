@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "shell/alert.h"
+#include "shell/display.h"
 #include "shell/text_util.h"
 #include "world/nav_internal.h"
 
@@ -100,11 +101,30 @@ const std::vector<int32_t>& NAV_entries_with_key(int table, uint32_t key)
 
 // ---------------------------------------------------------------------------
 
-void nav_progress(const char* message)
+airport_record* APT_table_at(int index)
 {
-    // The loading screen shows the message while the databases load.
-    (void)message;
+    if (index < 0 || index >= static_cast<int>(airport_table.size())) return nullptr;
+    return &airport_table[static_cast<size_t>(index)];
 }
+
+bool APT_is_line_end(const char* buffer, int64_t position)
+{
+    const char c = buffer[position];
+    return c == 0 || c == '\n' || c == '\r';
+}
+
+void APT_skip_line_ends(const char* buffer, int64_t& cursor, int64_t end)
+{
+    if (cursor >= end) {
+        MACIBM_nuke_alert(0, "Scan too far!", "", "", "", ALERT_FATAL);
+        return;
+    }
+    while (cursor < end && APT_is_line_end(buffer, cursor)) ++cursor;
+}
+
+// ---------------------------------------------------------------------------
+
+void nav_progress(const char* message) { MACIBM_loading_screen(message); }
 
 void nav_refuse_file(const char* path, const char* table_name, int fatal)
 {

@@ -213,6 +213,15 @@ void NAV_parse_navaids(int mode, char* path);   // empties the navaid table and 
 void NAV_parse_fixes(int mode, char* path);     // appends
 void NAV_parse_airways(int mode, char* path);   // appends
 
+// The airport at an index of the table, or null outside it.
+airport_record* APT_table_at(int index);
+
+// Fatal "Scan too far!" when the cursor is at or past the end, else moves it
+// past every NUL, LF and CR.
+void APT_skip_line_ends(const char* buffer, int64_t& cursor, int64_t end);
+// True when the character at the position is NUL, LF or CR.
+bool APT_is_line_end(const char* buffer, int64_t position);
+
 // Reloads the four databases of the current planet, adds the custom scenery
 // airports, then brings the GPS selection back inside the tables. An index
 // of an empty table becomes -1 (no selection).

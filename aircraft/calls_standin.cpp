@@ -1,0 +1,3 @@
+#include "aircraft/calls_standin.h"
+
+std::vector<std::string> aircraft_standin_calls;

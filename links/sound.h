@@ -1,0 +1,14 @@
+// Sound and speech: the device, the speech voice and the sound slots.
+#pragma once
+
+constexpr int SOUND_SLOTS = 109;              // slots 0..108
+constexpr int SOUND_FIRST_CHATTER_SLOT = 59;  // 59..108 hold the radio chatter
+
+// Opens the sound device; 1 when it is ready. A machine without a sound device
+// runs silent and still answers 1.
+int SOUND_init_dsound();
+// Starts the speech voice; non-zero when speech is available.
+int SOUND_init_speech();
+// Loads a WAV file into a slot: for slots 59 and up the name is taken in
+// "RESOURCES:SOUNDS:RADIO CHATTER:", below 59 in "RESOURCES:SOUNDS:".
+void SOUND_load_wav(int slot, const char* file_name);

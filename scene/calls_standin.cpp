@@ -1,0 +1,3 @@
+#include "scene/calls_standin.h"
+
+std::vector<std::string> scene_standin_calls;

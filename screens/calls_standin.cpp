@@ -1,0 +1,3 @@
+#include "screens/calls_standin.h"
+
+std::vector<std::string> screens_standin_calls;

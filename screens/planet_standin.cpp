@@ -1,0 +1,33 @@
+// Stand-in of the planet constants until the planet screen is built: the two
+// planets' values as the screen's presets give them.
+#include "screens/setup.h"
+
+#include <string>
+
+#include "screens/calls_standin.h"
+#include "shell/simvars.h"
+
+void PLANET_set_constants(int planet)
+{
+    screens_standin_calls.push_back("PLANET_set_constants(" + std::to_string(planet) + ")");
+    sim_graphics_scenery.current_planet = planet;
+    if (planet == 0) {
+        sim_physics.earth_mu = 3.986012e14f;
+        sim_physics.earth_radius_m = 6378145.0f;
+        sim_physics.mu_air = 1.7894e-05f;
+        sim_physics.rho_water = 1000.0f;
+        sim_physics.earth_temp_c = 15.0f;
+        sim_physics.earth_pressure_p = 101325.0f;
+        sim_physics.rho_sea_level = 1.225f;
+        sim_cockpit_misc.barometer_setting = 29.92f;
+    } else if (planet == 1) {
+        sim_physics.earth_mu = 4.2845e13f;
+        sim_physics.earth_radius_m = 3396200.0f;
+        sim_physics.mu_air = 1.7894e-05f;
+        sim_physics.rho_water = 1000.0f;
+        sim_physics.earth_temp_c = -60.0f;
+        sim_physics.earth_pressure_p = 920.0f;
+        sim_physics.rho_sea_level = 0.01505f;
+        sim_cockpit_misc.barometer_setting = 0.3676f;
+    }
+}

@@ -1,0 +1,27 @@
+// Writes the interface bitmap "INTERFACE.PNG": the interface fonts, the widget
+// art and the interface colour swatches, 512 x 512 RGBA.
+//
+// usage: gen_interface_png <output.png>
+#include <cstdio>
+#include <string>
+
+#include "tools/interface_art.h"
+
+int main(int argc, char** argv)
+{
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: gen_interface_png <output.png>\n");
+        return 2;
+    }
+    interface_art::image im;
+    std::string problem;
+    if (!interface_art::build(im, &problem)) {
+        std::fprintf(stderr, "gen_interface_png: %s\n", problem.c_str());
+        return 1;
+    }
+    if (!interface_art::write_png(im, argv[1])) {
+        std::fprintf(stderr, "gen_interface_png: cannot write %s\n", argv[1]);
+        return 1;
+    }
+    return 0;
+}
