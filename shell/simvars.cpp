@@ -24,6 +24,9 @@ sim_operation_override_block sim_operation_override{};
 sim_operation_failures_block sim_operation_failures{};
 sim_operation_sound_block sim_operation_sound{};
 sim_joystick_block sim_joystick{};
+sim_cockpit_weapons_block sim_cockpit_weapons{};
+sim_flightmodel_misc_block sim_flightmodel_misc{};
+sim_private_camera_block sim_private_camera{};
 screen_settings_block screen_settings{};
 
 void SIMVARS_clear()
@@ -52,5 +55,8 @@ void SIMVARS_clear()
     sim_operation_failures = {};
     sim_operation_sound = {};
     sim_joystick = {};
+    sim_cockpit_weapons = {};
+    sim_flightmodel_misc = {};
+    sim_private_camera = {};
     screen_settings = {};
 }

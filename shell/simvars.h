@@ -44,6 +44,7 @@ struct sim_time_block {
     int32_t use_system_time;  // the clock follows the computer's clock
     int32_t backwards;        // runway starts from the other end
     int32_t paused;
+    float total_flight_time_sec;     // seconds since the flight started
 };
 extern sim_time_block sim_time;
 
@@ -163,6 +164,10 @@ struct sim_graphics_view_block {
     float view_heading;               // degrees
     float view_pitch;
     float view_zoom;                  // 1 = no zoom
+    int32_t view_type;                // 1000..1024
+    int32_t view_is_external;
+    int32_t visibility_math_level;    // 0..5
+    float visibility_framerate_ratio;
 };
 extern sim_graphics_view_block sim_graphics_view;
 
@@ -177,6 +182,7 @@ struct sim_network_dataout_block {
     int32_t dump_parts_props;
     int32_t dump_parts_wings;
     int32_t dump_parts_vstabs;
+    int32_t dump_next_cycle;          // the next flight-model step writes its report to "ORVELL.OUT"
 };
 extern sim_network_dataout_block sim_network_dataout;
 
@@ -206,18 +212,27 @@ struct sim_cockpit_electrical_block {
     int32_t battery_on;
     int32_t avionics_on;
     int32_t cockpit_lights_on;        // the panel fonts switch to their lit sheets
+    int32_t generator_on[8];
+    float HUD_brightness;
 };
 extern sim_cockpit_electrical_block sim_cockpit_electrical;
 
 // sim/cockpit/engine/ (the per-engine ignition switches are in the flight-model record).
 struct sim_cockpit_engine_block {
     int32_t fuel_tank_selector;
+    int32_t fadec_on[8];
+    float starter_duration[8];        // seconds the starter keeps turning
+    int32_t fuel_pump_on[8];
+    int32_t clutch_engage;
 };
 extern sim_cockpit_engine_block sim_cockpit_engine;
 
 // sim/cockpit/switches/.
 struct sim_cockpit_switches_block {
     int32_t gear_handle_status;       // 1 down, 0 up
+    int32_t EFIS_map_range_selector;
+    int32_t marker_panel_out;
+    int32_t audio_panel_out;
 };
 extern sim_cockpit_switches_block sim_cockpit_switches;
 
@@ -268,12 +283,14 @@ extern sim_cockpit_gps_block sim_cockpit_gps;
 // sim/cockpit/misc/.
 struct sim_cockpit_misc_block {
     float barometer_setting;          // inches of mercury
+    int32_t show_path;                // the flown path is drawn
 };
 extern sim_cockpit_misc_block sim_cockpit_misc;
 
 // sim/operation/misc/.
 struct sim_operation_misc_block {
     float frame_rate_period;          // seconds of the last frame
+    float time_ratio;                 // measured ratio of real to assumed frame period
 };
 extern sim_operation_misc_block sim_operation_misc;
 
@@ -299,6 +316,8 @@ extern sim_operation_failures_block sim_operation_failures;
 struct sim_operation_sound_block {
     int32_t speech_on;
     int32_t sound_on;
+    int32_t has_sound;                // the sound device is open
+    int32_t has_speech_synth;         // the speech voice is available
 };
 extern sim_operation_sound_block sim_operation_sound;
 
@@ -323,8 +342,32 @@ struct sim_joystick_block {
     int32_t joystick_axis_reverse[JOYSTICK_AXES];
     float joystick_axis_minimum[JOYSTICK_AXES];
     float joystick_axis_maximum[JOYSTICK_AXES];
+    float yolk_pitch_ratio;           // -1..1
+    float yolk_roll_ratio;
+    float yolk_heading_ratio;
 };
 extern sim_joystick_block sim_joystick;
+
+// sim/cockpit/weapons/.
+struct sim_cockpit_weapons_block {
+    int32_t plane_target_index;       // 1..planes - 1
+};
+extern sim_cockpit_weapons_block sim_cockpit_weapons;
+
+// sim/flightmodel/misc/ (the grid cell i, j is the flight-model record's).
+struct sim_flightmodel_misc_block {
+    int32_t stab_ptch_test;           // stability tests requested by the commands
+    int32_t stab_hdng_test;
+};
+extern sim_flightmodel_misc_block sim_flightmodel_misc;
+
+// sim/private/camera/: the free camera of the outside views.
+struct sim_private_camera_block {
+    float x;
+    float y;
+    float z;
+};
+extern sim_private_camera_block sim_private_camera;
 
 // Settings that belong to one settings screen and carry no published name.
 constexpr int SITUATION_ACF_PATHS = 5;
@@ -352,6 +395,8 @@ struct screen_settings_block {
     float situation_start_values[2][3];
     // Map window and map keys.
     int32_t map_view_mode;            // 0..5
+    float map_zoom;                   // scale factor of the map screens
+    float preview_zoom;               // 3-D preview and globe screens
     // Joystick and equipment screen.
     float pitch_rate_damping;         // 0..1
     float roll_rate_damping;
