@@ -9,8 +9,13 @@ constexpr int ALERT_NOTICE = 16;      // an ordinary notice; the caller goes on
 constexpr int ALERT_LANGUAGE = 13;    // language choice
 constexpr int ALERT_ABOUT = 15;       // about box
 
-// Shows up to four text lines with a code. The lines also go to "ERROR.OUT".
-// Code 17 is fatal: the call does not return.
+// Shows up to four text lines with a code. The lines also go to "ERROR.OUT"
+// (not those of the about box, code 15). Once the window can draw, the alert
+// is a box of its own mode (996) whose modal loop runs frames until it is
+// dismissed; before that it is the platform's message box. Code 17 is fatal:
+// after the box the program shuts down and ends with a non-zero status, and
+// the call does not return. An alert raised while another is on screen is
+// only logged; a fatal one then ends the program once that box is dismissed.
 void MACIBM_nuke_alert(int return_mode, const char* line1, const char* line2, const char* line3,
                        const char* line4, int code);
 
@@ -18,3 +23,4 @@ void MACIBM_nuke_alert(int return_mode, const char* line1, const char* line2, co
 // fatal one, so fatal paths can be tested in-process). nullptr restores the default.
 using alert_handler_fn = void (*)(int return_mode, const char* const lines[4], int code);
 void MACIBM_set_alert_handler(alert_handler_fn handler);
+alert_handler_fn MACIBM_get_alert_handler();

@@ -214,6 +214,7 @@ struct sim_cockpit_electrical_block {
     int32_t cockpit_lights_on;        // the panel fonts switch to their lit sheets
     int32_t generator_on[8];
     float HUD_brightness;
+    float cockpit_lights;             // panel light rheostat 0..1
 };
 extern sim_cockpit_electrical_block sim_cockpit_electrical;
 
@@ -303,6 +304,9 @@ extern sim_network_misc_block sim_network_misc;
 // sim/operation/override/.
 struct sim_operation_override_block {
     int32_t override_planepath[10];   // per plane slot: its path is set from outside (first 8 published)
+    int32_t override_joystick;        // the joystick is driven from outside
+    int32_t override_artstab;         // the artificial stability is driven from outside
+    int32_t override_flightcontrol;   // the flight controls are driven from outside
 };
 extern sim_operation_override_block sim_operation_override;
 
@@ -337,6 +341,8 @@ struct sim_joystick_block {
     int32_t eq_cirrusII_app;
     int32_t eq_pfc_pedals;
     int32_t eq_pfc_cirrus2;
+    int32_t has_joystick;             // a game controller is attached
+    int32_t mouse_is_joystick;        // the pointer flies the plane
     int32_t joystick_axis_assignments[JOYSTICK_AXES];
     int32_t joystick_button_assignments[JOYSTICK_BUTTONS];
     int32_t joystick_axis_reverse[JOYSTICK_AXES];
@@ -383,6 +389,7 @@ struct screen_settings_block {
     int32_t radio_chatter_on;         // lets the sound layer play the radio-chatter slots
     float master_volume;              // factor on every sound level, 0.01..1
     // Rendering screen.
+    int32_t lit_cus_panel_option;     // the aircraft's own lit panel picture is used at night
     int32_t scenery_load_switch;      // read by the network and navigation loaders
     int32_t world_objects_switch;     // world-object drawing
     int32_t cloud_switch;             // read by start-up, network, scenery and clouds

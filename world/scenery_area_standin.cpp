@@ -1,0 +1,12 @@
+// Stand-in of the scenery area until the airport scene build is built: the
+// Earth's 2 x 3 degree area at the equator, at the scale that fits it in the
+// operator map (890 x 686 map pixels).
+#include "world/scenery_area.h"
+
+namespace {
+constexpr float HALF_WIDTH = 1.5f * 60.15f * 1852.0f;    // metres
+constexpr float HALF_HEIGHT = 1.0f * 61.15f * 1852.0f;
+constexpr float SCALE = (1024.0f - 15.0f - 119.0f) / (2.0f * HALF_WIDTH);
+}  // namespace
+
+scenery_area_record scenery_area = {-HALF_WIDTH, HALF_WIDTH, -HALF_HEIGHT, HALF_HEIGHT, SCALE, 1.0f / SCALE};
