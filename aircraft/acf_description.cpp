@@ -214,6 +214,8 @@ std::vector<std::string> split_words(const std::string& s, char sep)
     return out;
 }
 
+constexpr int MAX_INDEX = 1000000;   // above the entry count of the record's largest array
+
 // Expands "3", "0..3", "8:0..3" (part 8, elements 0 to 3) and comma lists.
 std::vector<int> parse_indices(const std::string& list, int line_no)
 {
@@ -223,7 +225,9 @@ std::vector<int> parse_indices(const std::string& list, int line_no)
         std::string range = item;
         const auto colon = item.find(':');
         if (colon != std::string::npos) {
-            base = parse_int(trim(item.substr(0, colon)), line_no) * ACF_ELS_PER_PART;
+            const int part = parse_int(trim(item.substr(0, colon)), line_no);
+            if (part < 0 || part >= ACF_NUM_PARTS) fail(line_no, "index out of range: " + item);
+            base = part * ACF_ELS_PER_PART;
             range = trim(item.substr(colon + 1));
         }
         const auto dots = range.find("..");
@@ -235,6 +239,11 @@ std::vector<int> parse_indices(const std::string& list, int line_no)
             hi = parse_int(trim(range.substr(dots + 2)), line_no);
         }
         if (hi < lo) fail(line_no, "empty index range: " + item);
+        // An element index stays within its part; no array of the record has
+        // more than MAX_INDEX entries, and a larger range could overflow the
+        // sum below or ask for billions of entries.
+        if (lo < 0 || hi > (colon != std::string::npos ? ACF_ELS_PER_PART - 1 : MAX_INDEX))
+            fail(line_no, "index out of range: " + item);
         for (int i = lo; i <= hi; ++i) out.push_back(base + i);
     }
     return out;

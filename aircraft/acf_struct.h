@@ -558,7 +558,10 @@ struct acf_struct {
     float acf_side_sign[73];                // -1.0 for a part on the left, 1.0 otherwise (derived)
     int32_t acf_unpub_639872;
     int32_t acf_collective_rotor_index;     // thrust point with propeller type 3 (derived)
-    float acf_vect_cant[8];                 // current vertical cant of each engine, degrees
+    union {  // two names of the same words: the current thrust-vector angle (vertical cant) of each engine, degrees
+        float acf_vect_cant[8];
+        float thrust_vector_angle[8];
+    };
     int32_t acf_unpub_639912[2];
     int32_t acf_tvec_roll_at_90;            // thrust-vector phase flags
     int32_t acf_tvec_roll_at_00;
@@ -1087,6 +1090,7 @@ static_assert(offsetof(acf_struct, acf_side_sign) == 639580);
 static_assert(offsetof(acf_struct, acf_unpub_639872) == 639872);
 static_assert(offsetof(acf_struct, acf_collective_rotor_index) == 639876);
 static_assert(offsetof(acf_struct, acf_vect_cant) == 639880);
+static_assert(offsetof(acf_struct, thrust_vector_angle) == 639880);
 static_assert(offsetof(acf_struct, acf_unpub_639912) == 639912);
 static_assert(offsetof(acf_struct, acf_tvec_roll_at_90) == 639920);
 static_assert(offsetof(acf_struct, acf_tvec_roll_at_00) == 639924);
@@ -1140,6 +1144,10 @@ static_assert(offsetof(acf_struct, acf_sweepnow) + 4 * ACF_SWEEPNOW_WING_SWEEP2 
 static_assert(offsetof(acf_struct, acf_sweepnow) + 4 * ACF_SWEEPNOW_WING_SWEEP3 == 28224);
 static_assert(offsetof(acf_struct, acf_sweepnow) + 4 * ACF_SWEEPNOW_TVECT == 28232);
 static_assert(offsetof(acf_struct, acf_gear_def) + 4 * ACF_GEAR_DEF_GEAR1 == 623644);
+static_assert(offsetof(acf_struct, acf_gear_def) + 4 * (ACF_GEAR_DEF_GEAR1 + 1) == 623648 &&
+              offsetof(acf_struct, acf_gear_def) + 4 * (ACF_GEAR_DEF_GEAR1 + 2) == 623652 &&
+              offsetof(acf_struct, acf_gear_def) + 4 * (ACF_GEAR_DEF_GEAR1 + 3) == 623656 &&
+              offsetof(acf_struct, acf_gear_def) + 4 * (ACF_GEAR_DEF_GEAR1 + 4) == 623660);
 
 // Element entry of element i of part p.
 constexpr int ACF_el(int part, int element) { return part * ACF_ELS_PER_PART + element; }

@@ -3,3 +3,5 @@
 
 // Writes the logbook text file named by the pilot preferences.
 void LOGBOOK_write();
+// Reads the logbook text file named by the pilot preferences.
+void LOGBOOK_read();

@@ -11,3 +11,10 @@ extern float movie_frame_rate;
 
 void MOVIE_start();
 void MOVIE_finish();
+
+// Starts the movie library; movie_keys_enabled tells whether it is there.
+void MOVIE_init_quicktime();
+// Shuts the movie library down when it was started.
+void MOVIE_exit_quicktime();
+// Captures the finished frame while a movie is recorded.
+void MOVIE_add_frame();

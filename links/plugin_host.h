@@ -8,3 +8,26 @@ int PLUGIN_call_event_hook(int event, float value, float float_value, int a, int
 // The number of aircraft slots to handle: the manager's answer, or the count
 // unchanged when no manager is loaded.
 int PLUGIN_call_num_planes(int count, int flag);
+
+// Drawing phase of the frame (1/12 around each 3-D pass, 13/14 around the
+// background, 15/16 around the panel, 17/18 around the overlay): non-zero
+// lets the program draw that step. 1 without a manager or outside mode 0.
+int PLUGIN_call_draw_hook(int phase);
+// A key message: non-zero lets the program handle the key (always without a
+// manager or while a screen other than mode 0 is up).
+int PLUGIN_call_key_press_hook(int message, int wparam, int lparam);
+// A press (status 1) or release (0) at whole interface units: non-zero lets
+// the program handle the click (always without a manager or outside mode 0).
+int PLUGIN_call_mouse_click_hook(int x, int y, int status);
+// A chosen menu command: non-zero lets the program run it (1 without a manager).
+int PLUGIN_call_menu_hook(int command);
+// Whether a menu item can be chosen (1 without a manager).
+int PLUGIN_call_menu_item_enabled(int menu, int item);
+// The check mark of a menu item: the manager may write the state; non-zero lets
+// the program's own check marks apply (1 without a manager).
+int PLUGIN_call_check_menu_hook(int menu, int item, int* state);
+// Loads the plug-in manager from the program folder's plug-in folder and
+// starts the plug-ins (the last step of the start-up). 0 when there is none.
+int PLUGIN_load(const char* program_folder_path);
+// Asks the plug-in manager to shut its plug-ins down (nothing without one).
+void PLUGIN_call_shutdown();

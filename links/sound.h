@@ -12,3 +12,8 @@ int SOUND_init_speech();
 // Loads a WAV file into a slot: for slots 59 and up the name is taken in
 // "RESOURCES:SOUNDS:RADIO CHATTER:", below 59 in "RESOURCES:SOUNDS:".
 void SOUND_load_wav(int slot, const char* file_name);
+
+// 0 stops every playing sound slot; 1 starts the looping sounds.
+void SOUND_start_stop_loops(int on);
+// Releases the speech voice.
+void SOUND_close_speech();

@@ -28,3 +28,7 @@ void PANEL_tune_adf_digit(int32_t* freq, int step, int digit);
 void PANEL_tune_squawk_digit(int32_t* code, int step, int digit);
 // Rebuilds the weather-radar texture.
 void PANEL_radar_texture();
+
+// The per-frame panel pass: draws every instrument of the user's aircraft and
+// handles its clicks (the pointer already mapped through the panel zoom).
+void PANEL_update();

@@ -48,13 +48,13 @@ void tune_mhz(int32_t* freq, int step, int part, int lo, int hi)
 void tune_digit(int32_t* value, int step, int digit, int base, int digits)
 {
     if (!value || digit < 1 || digit > digits) return;
-    int v = *value < 0 ? 0 : *value;
-    int place = 1;
+    int64_t v = *value < 0 ? 0 : *value;
+    int64_t place = 1;
     for (int i = digit; i < digits; ++i) place *= 10;
-    const int d = (v / place) % 10;
+    const int d = static_cast<int>((v / place) % 10);
     const int nd = wrap(d + step, 0, base - 1);
     v += (nd - d) * place;
-    *value = v;
+    *value = static_cast<int32_t>(v);
 }
 
 void step_trim(float& trim, float delta)

@@ -1,8 +1,8 @@
-// The operator panel's map: the airport its airport map shows.
+// The operator panel's map: the airport its airport map (screen 23) shows.
 #pragma once
 
 #include <cstdint>
 
-// Airport-table index of the airport shown on the operator panel's airport
-// map (mode 23), -1 none. The numeric commands 1400 and up choose it.
-extern int32_t operator_map_airport;
+// Airport-table index of the airport shown on screen 23, -1 none; the numeric
+// commands 1400 + k make entry k of the scene's airport list this airport.
+extern int32_t chart_airport;

@@ -25,6 +25,9 @@ char* MappedFile_load(MappedFile* object, const char* path)
     MappedFile_destroy(object);
     if (!path) return nullptr;
 
+    // Only a regular file has contents to read: a folder opens on this system,
+    // but its length reads as the largest file offset, which no block can hold.
+    if (!PLAT_file_exists(path)) return nullptr;
     FILE* f = PLAT_fopen(path, "rb");
     if (!f) return nullptr;
     object->file = f;

@@ -486,13 +486,25 @@ void set_default_logbook_name()
 }
 
 // Opens a preference file for reading; 0 when it is missing, unreadable or of
-// another version (then it is closed again).
+// another version (then it is closed again). The header is opened for its mark
+// only and the version is read here under the quiet label, so a file cut short
+// inside its header is refused like a missing one instead of stopping the
+// program at every start.
 int open_for_reading(const char* path, int data_kind, int version)
 {
     char buf[TEXT_SIZE];
     std::memset(buf, 0, sizeof buf);
     std::strncpy(buf, path, TEXT_MAX_LEN);
-    if (FILE_open_for_use(buf, data_kind, version, 0)) return 1;
+    int ok = FILE_open_for_use(buf, data_kind, 0, 0);
+    if (ok) {
+        const int32_t found = FILE_read_int("prefs");
+        ok = FILE_current_stream().fail() || found != version ? 0 : 1;
+    }
+    if (ok && !FILE_kind_is_binary(data_kind)) {
+        FILE_read_line(scratch_text, TEXT_SIZE);   // the rest of the version line
+        ok = FILE_current_stream().good() ? 1 : 0;
+    }
+    if (ok) return 1;
     FILE_close_current();
     return 0;
 }

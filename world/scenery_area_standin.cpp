@@ -1,6 +1,6 @@
 // Stand-in of the scenery area until the airport scene build is built: the
 // Earth's 2 x 3 degree area at the equator, at the scale that fits it in the
-// operator map (890 x 686 map pixels).
+// operator map.
 #include "world/scenery_area.h"
 
 namespace {
@@ -9,4 +9,6 @@ constexpr float HALF_HEIGHT = 1.0f * 61.15f * 1852.0f;
 constexpr float SCALE = (1024.0f - 15.0f - 119.0f) / (2.0f * HALF_WIDTH);
 }  // namespace
 
-scenery_area_record scenery_area = {-HALF_WIDTH, HALF_WIDTH, -HALF_HEIGHT, HALF_HEIGHT, SCALE, 1.0f / SCALE};
+scenery_area_record scenery_area = {-HALF_WIDTH, HALF_WIDTH, -HALF_HEIGHT, HALF_HEIGHT};
+float map_base_scale = SCALE;
+float map_base_scale_inverse = 1.0f / SCALE;

@@ -69,6 +69,12 @@ TEST(AcfDescription, BadLinesAreNamed)
         {"acf_Vne = 1e99\n", "line 1: not a number: 1e99"},
         {"acf_Vne 160\n", "line 1: expected key = value"},
         {"acf_Vne = 160\n", "line 1: the description gives no name"},
+        // Indices that would overflow or run into the next part are refused.
+        {"acf_flap[8:10] = 1\n", "line 1: index out of range: 8:10"},
+        {"acf_flap[73:0] = 1\n", "line 1: index out of range: 73:0"},
+        {"acf_flap[300000000:0] = 1\n", "line 1: index out of range: 300000000:0"},
+        {"acf_Croot[0..2147483647] = 1\n", "line 1: index out of range: 0..2147483647"},
+        {"acf_Croot[-1] = 1\n", "line 1: index out of range: -1"},
     };
     for (const auto& c : cases) {
         const auto p = dir.write("d.txt", c.text);

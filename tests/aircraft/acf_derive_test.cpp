@@ -207,7 +207,8 @@ TEST(AcfRecord, PartInService)
     EXPECT_TRUE(ACF_part_in_service(7, 1));
 
     a.acf_hide_prop_at_90_vect = 1;
-    a.acf_vect_cant[0] = 90.0f;
+    a.thrust_vector_angle[0] = 90.0f;   // the flight model's name of the current cant
+    EXPECT_EQ(a.acf_vect_cant[0], 90.0f);
     EXPECT_FALSE(ACF_part_in_service(7, 0));
     a.acf_vect_cant[0] = 89.0f;
     EXPECT_TRUE(ACF_part_in_service(7, 0));

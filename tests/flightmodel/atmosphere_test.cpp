@@ -108,6 +108,26 @@ TEST_F(Atmosphere, MarsTablesAndOtherPlanets)
     EXPECT_NEAR(ATMO_temp_at_alt(22500.0f), -60.15f - 71.0f * 0.5f, 1e-4f);
     EXPECT_FLOAT_EQ(ATMO_temp_at_alt(50000.0f), -131.15f);
 
+    // The four heights of the Earth comparison, worked out by hand from the Mars table.
+    const struct {
+        float alt;
+        double rho, t;
+    } mars[] = {
+        {0.0f, 0.01505, -60.15},
+        {1000.0f, 0.01505 + (0.009861 - 0.01505) * 0.2, -60.15},
+        {5000.0f, 0.009861, -60.15},
+        {11000.0f, 0.006319 + (0.004034 - 0.006319) * 0.2, -60.15 - 71.0 * 6000.0 / 35000.0},
+    };
+    const float rho0 = ATMO_density_at_alt(1, 0.0f);
+    for (const auto& m : mars) {
+        const float rho = ATMO_density_at_alt(1, m.alt);
+        const float t = ATMO_temp_at_alt(m.alt);
+        EXPECT_NEAR(rho, m.rho, 1e-7) << m.alt;
+        EXPECT_NEAR(t, m.t, 1e-4) << m.alt;
+        std::printf("  Mars %6.0f m: density %.6f  temperature %7.2f C  pressure ratio %.4f\n", m.alt, rho, t,
+                    (rho / rho0) * ((t + 273.15f) / 213.0f));
+    }
+
     sim_graphics_scenery.current_planet = 2;
     EXPECT_FLOAT_EQ(ATMO_temp_pressure(), 1.0f);
     EXPECT_FLOAT_EQ(ATMO_temp_at_alt(1000.0f), 0.0f);

@@ -113,6 +113,25 @@ TEST_F(GearUtil, LegsTravelAtTheirOwnRandomisedRates)
     EXPECT_EQ(a.acf_gear_deploy[68], 1.0f);
 }
 
+TEST_F(GearUtil, RateTableIndexWrapsAtTheTableEnd)
+{
+    acf_struct& a = pln[1];
+    a.acf_gear_retract = 1;
+    a.acf_part_eq[67] = 1;
+    a.acf_gear_cyc_time[67] = 10.0f;
+    // The table holds the seeded generator's results from its initial state:
+    // 16838, 5758, 10113, 17515, 31051, 5627, 23010, 7419, ... scaled to 0..0.9999.
+    const float entry7 = static_cast<float>(7419 * 0.9999 / 32767);
+    ASSERT_FLOAT_EQ(random_table[7], entry7);
+    // Clock 9940.2 s: leg 67 reads entry (67 + 9940) mod 10000 = 7.
+    GEAR_deploy_step_at(1, 1, 9940.2f);
+    EXPECT_FLOAT_EQ(a.acf_gear_deploy[67], (entry7 + 0.5f) * 0.05f / 10.0f);
+    // A clock that is not a number reads entry 0 instead of an index out of the table.
+    a.acf_gear_deploy[67] = 0.0f;
+    GEAR_deploy_step_at(1, 1, std::numeric_limits<float>::quiet_NaN());
+    EXPECT_FLOAT_EQ(a.acf_gear_deploy[67], (random_table[0] + 0.5f) * 0.05f / 10.0f);
+}
+
 TEST_F(GearUtil, PartPresentRuleAndFailureNeighbours)
 {
     acf_struct& a = pln[1];

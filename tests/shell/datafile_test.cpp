@@ -299,4 +299,10 @@ TEST(MappedFileTest, MissingOneByteAndReload)
     EXPECT_EQ(MappedFile_load(&m, (tmp.prefix() + "NONE").c_str()), nullptr);   // releases the old block
     EXPECT_EQ(m.begin, nullptr);
     EXPECT_EQ(m.file, nullptr);
+
+    // A folder of that name is no file: nothing is loaded and nothing is reported.
+    tmp.write("Sub/inner", "x");
+    EXPECT_EQ(MappedFile_load(&m, (tmp.prefix() + "SUB").c_str()), nullptr);
+    EXPECT_EQ(m.end, nullptr);
+    EXPECT_TRUE(recorded_alerts.empty());
 }

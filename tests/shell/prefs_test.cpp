@@ -398,6 +398,29 @@ TEST_F(Prefs, PilotFile)
     EXPECT_EQ(save(PREFS_KIND_PILOT, "out.prf"), "I\n710 version\nMY LOGBOOK.TXT\n");
 }
 
+TEST_F(Prefs, HeaderCutShortIsRefusedLikeAMissingFile)
+{
+    fill_state(1);
+    const auto weather = sim_weather;
+    const int32_t width = screen.window_width;
+    for (const std::string& bytes : {std::string("i"), std::string("i\xC6\x02", 3), std::string("")}) {
+        write_file_bytes(dir.path() / "cut.prf", bytes);
+        load(PREFS_KIND_GENERAL, "cut.prf");
+        load(PREFS_KIND_RESOLUTION, "cut.prf");
+    }
+    EXPECT_TRUE(same_bytes(sim_weather, weather));
+    EXPECT_EQ(screen.window_width, width);
+    EXPECT_STREQ(start_selection.airport_id, "KSEA");
+
+    set_text(logbook_path, PILOT_NAME_SIZE, "SOMETHING.TXT");
+    for (const char* text : {"I\nabc version\nMY LOGBOOK.TXT\n", "I\n", "I\n710"}) {
+        write_file_bytes(dir.path() / "pilot.prf", text);
+        load(PREFS_KIND_PILOT, "pilot.prf");
+        EXPECT_STREQ(logbook_path, "ORVELL PILOT.TXT") << text;
+    }
+    EXPECT_TRUE(recorded_alerts.empty());
+}
+
 TEST_F(Prefs, BadKindOrModeIsFatal)
 {
     for (auto [kind, mode] : {std::pair{3, PREFS_READ}, std::pair{6, PREFS_WRITE}, std::pair{0, 9}}) {

@@ -5,6 +5,7 @@
 #include <regex>
 #include <string>
 
+#include "platform/plat_time.h"
 #include "shell/folders.h"
 #include "shell/frame.h"
 #include "shell/modes.h"
@@ -209,6 +210,24 @@ TEST(TextUtil, CrossNormalize)
     EXPECT_FLOAT_EQ(out[2], 1.0f);
     UTIL_cross_normalize(a, a, out);
     EXPECT_EQ(out[1], 1.0f);
+}
+
+namespace {
+double ten_days_and_a_millisecond() { return 864000.001; }
+}  // namespace
+
+TEST(TextUtil, SecondsCountFromProgramStartWithoutLosingMilliseconds)
+{
+    // The monotonic clock counts from the program's start, not from the machine's.
+    const double first = UTIL_seconds();
+    EXPECT_GE(first, 0.0);
+    EXPECT_LT(first, 3600.0);
+    EXPECT_GE(UTIL_seconds(), first);
+    // After days of running a millisecond still shows.
+    PLAT_set_clock_source(ten_days_and_a_millisecond, nullptr);
+    const double later = UTIL_seconds();
+    PLAT_set_clock_source(nullptr, nullptr);
+    EXPECT_NEAR(later - 864000.0, 0.001, 1e-6);
 }
 
 TEST(TextUtil, TimeProbeWritesColumnsWhenFlying)
