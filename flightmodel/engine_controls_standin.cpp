@@ -73,7 +73,7 @@ int ENGN_has_fadec(int p, int n)
     bool present;
     if (n < FLT_ENGINES) {
         present = !FLT_slot_failed(p, FAIL_SLOT_ENGINE_BASE + n) && n < a.acf_num_engines &&
-                  !(a.acf_hide_prop_at_90_vect && a.acf_vect_cant[n] >= 90.0f);
+                  !(a.acf_hide_prop_at_90_vect && a.thrust_vector_angle[n] >= 90.0f);
     } else if (n >= 53 && n <= 60) {
         present = !FLT_slot_failed(p, 5 + n) && a.acf_part_eq[n] != 0;
     } else if (n <= 43) {

@@ -8,6 +8,7 @@
 #include "graphics/ogl_draw.h"
 #include "graphics/widget.h"
 #include "shell/alert.h"
+#include "shell/frame.h"
 #include "shell/input.h"
 #include "shell/menus.h"
 #include "shell/modes.h"
@@ -19,7 +20,7 @@ int32_t active_text_field = -1;
 namespace {
 
 // Alpha of a blinking caret.
-float caret_alpha() { return 0.5f + 0.4f * static_cast<float>(std::sin(10.0 * UTIL_seconds())); }
+float caret_alpha() { return 0.5f + 0.4f * std::sin(10.0f * frame_clock); }
 
 // The items of a selection list.
 struct text_list_items {

@@ -9,6 +9,7 @@
 #include "graphics/widget.h"
 #include "shell/alert.h"
 #include "shell/datafile.h"
+#include "shell/frame.h"
 #include "shell/input.h"
 #include "shell/text_util.h"
 #include "world/navdb.h"
@@ -18,7 +19,7 @@ namespace {
 // The name list searches by id among airports.
 constexpr int NAME_LIST_NAV_KIND = 1;
 
-float caret_alpha() { return 0.5f + 0.4f * static_cast<float>(std::sin(10.0 * UTIL_seconds())); }
+float caret_alpha() { return 0.5f + 0.4f * std::sin(10.0f * frame_clock); }
 
 // A fixed-size text field of a record, as a terminated text.
 template <size_t N>

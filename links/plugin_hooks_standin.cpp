@@ -5,11 +5,14 @@
 #include "links/plugin_host.h"
 
 #include "links/calls_standin.h"
+#include "links/plugin_hooks_standin.h"
+
+int plugin_standin_menu_hook_answer = 1;
 
 int PLUGIN_call_draw_hook(int phase) { return 1; }
 int PLUGIN_call_key_press_hook(int message, int wparam, int lparam) { return 1; }
 int PLUGIN_call_mouse_click_hook(int x, int y, int status) { return 1; }
-int PLUGIN_call_menu_hook(int command) { return 1; }
+int PLUGIN_call_menu_hook(int command) { return plugin_standin_menu_hook_answer; }
 int PLUGIN_call_menu_item_enabled(int menu, int item) { return 1; }
 int PLUGIN_call_check_menu_hook(int menu, int item, int* state) { return 1; }
 

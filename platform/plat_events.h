@@ -6,9 +6,10 @@
 // characters, the keypad digits 0x60..0x69, F1..F12 0x70..0x7B, the arrows
 // 0x25..0x28, the US punctuation codes 0xBA..0xC0 and 0xDB..0xDE, Return 0x0D,
 // Tab 0x09, Backspace 0x08, Shift 0x10, Ctrl 0x11, Alt 0x12, Insert 0x2D,
-// Delete 0x2E. A key held down repeats its key-down message with bit 30 of the
-// long set. Pointer messages carry the position in window pixels from the top
-// left corner: x in the low 16 bits of the long, y in the high 16 bits.
+// Delete 0x2E. F10, Alt and keys pressed with Alt come as system keys. A key
+// held down repeats its key-down message with bit 30 of the long set. Pointer
+// messages carry the position in window pixels from the top left corner: x in
+// the low 16 bits of the long, y in the high 16 bits.
 //
 // The message box is the one way to tell the user something before the
 // program's own window can draw: the system's message box where there is a
@@ -24,6 +25,9 @@ constexpr uint32_t WM_PAINT = 0x000F;
 constexpr uint32_t WM_CLOSE = 0x0010;
 constexpr uint32_t WM_KEYDOWN = 0x0100;
 constexpr uint32_t WM_KEYUP = 0x0101;
+// Keys meant for the system rather than the program: F10, and every key while Alt is down.
+constexpr uint32_t WM_SYSKEYDOWN = 0x0104;
+constexpr uint32_t WM_SYSKEYUP = 0x0105;
 constexpr uint32_t WM_MOUSEMOVE = 0x0200;
 constexpr uint32_t WM_LBUTTONDOWN = 0x0201;
 constexpr uint32_t WM_LBUTTONUP = 0x0202;
@@ -84,5 +88,5 @@ int PLAT_watched_socket_count();
 // box), or writes the title and the text to the error stream when there is no
 // display or the box cannot be shown.
 void PLAT_message_box(const char* title, const char* text);
-// Makes a short warning sound where the system has one (nothing otherwise).
-void PLAT_beep();
+// True when a message box would be shown on a screen (false: the error stream).
+bool PLAT_message_box_has_display();

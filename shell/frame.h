@@ -1,14 +1,62 @@
-// The frame loop's interval flags: interval_ticks[i] is non-zero on the frames
-// on which interval i has elapsed. Periods, in order: 10, 5, 2, 1, 0.5, 0.2,
-// 0.1, 0.05 and 0.04 seconds.
+// One frame of the program: the frame clock and the interval flags, the
+// window messages and the network packets, the whole picture of the current
+// mode (3-D scene, background, panel, overlay, settings screen, menus and
+// hover help), the simulation cycle and the buffer swap. The main loop runs it
+// until the quit flag is set; the alert box and the file browser run it from
+// their own loops, so a frame can run inside another frame.
 #pragma once
 
 #include <cstdint>
 
+// The interval flags: interval_ticks[i] is 1 on the frames on which interval
+// i has elapsed. Periods, in order: 10, 5, 2, 1, 0.5, 0.2, 0.1, 0.05 and 0.04 s.
 constexpr int INTERVAL_COUNT = 9;
 constexpr int INTERVAL_ONE_SECOND = 3;   // index of the 1-second flag
+constexpr float interval_periods[INTERVAL_COUNT] = {10.0f, 5.0f, 2.0f, 1.0f, 0.5f, 0.2f, 0.1f, 0.05f, 0.04f};
 
 extern int32_t interval_ticks[INTERVAL_COUNT];
 
 // Seconds since the first frame, set at the start of each frame.
 extern float frame_clock;
+
+extern int32_t flying_frame_count;   // frames run in mode 0 since the start
+extern int32_t first_frames_fast;    // the sixth flying frame followed the fifth within 0.4 s
+extern int32_t o_lit_cus_panel;      // the lit-panel state of the previous flying frame
+extern int32_t log_frame_timing;     // the frame-timing option: profiler marks to ERROR.OUT
+
+// Limits of the frame period estimate.
+constexpr float FRAME_PERIOD_MIN = 0.001f;
+constexpr float FRAME_PERIOD_MAX = 0.08f;
+constexpr float FRAME_RATIO_MIN = 0.2f;
+constexpr float FRAME_RATIO_MAX = 5.0f;
+
+// What the frame keeps between calls (shared by outer and nested frames).
+struct frame_state {
+    bool started = false;              // the start time was taken
+    double start_time = 0.0;           // the clock of the first frame
+    float last_fire[INTERVAL_COUNT] = {};
+    bool sound_remembered = false;     // the looping-sound wish was taken
+    int32_t sound_wanted = 0;
+    bool estimate_started = false;     // the frame-period estimate has its start
+    float estimate_start = 0.0f;
+    float fifth_frame_time = 0.0f;     // the clock of the fifth flying frame
+    float previous_mouse_x = 999.0f;
+    float previous_mouse_y = 999.0f;
+};
+extern frame_state frame_loop;
+// Everything of the frame back to the state before the first frame.
+void FRAME_reset();
+
+// One frame.
+void MACIBM_do_frame();
+
+// The frame period estimate of a flying frame whose count is a multiple of
+// ten: the measured ratio (clamped to 0.2..5) and the new period (the old one
+// times the ratio's fourth root, clamped to 0.001..0.08 s).
+float FRAME_period_ratio(float elapsed, float period);
+float FRAME_next_period(float period, float ratio);
+
+// The view classes of a view type (flying mode only): the background picture
+// is drawn behind the panel, and the instrument panel itself.
+bool FRAME_is_panel_picture_view(int32_t view_type);
+bool FRAME_is_panel_view(int32_t view_type);

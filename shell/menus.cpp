@@ -1,6 +1,7 @@
 #include "shell/menus.h"
 
 #include <cstring>
+#include <iterator>
 
 #include "graphics/font.h"
 #include "shell/alert.h"
@@ -278,9 +279,10 @@ void MACIBM_build_menus(const char* file_name)
             menu_alert("A menu title line has no title:", line);
             return;
         }
-        if (number > 0 && number / MENU_ITEMS >= m) {
+        if (number > 0 && (number / MENU_ITEMS >= m ||
+                           menu_table[number / MENU_ITEMS].items[number % MENU_ITEMS].text[0] == 0)) {
             // A submenu opens from an item of a menu read before it.
-            menu_alert("A submenu names a parent item outside the menus read so far:", line);
+            menu_alert("A submenu names a parent item that is not in the menus before it:", line);
             return;
         }
         if (korean) UTIL_pack_number_text(text);

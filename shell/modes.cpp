@@ -1,3 +1,314 @@
 #include "shell/modes.h"
 
+#include <GL/gl.h>
+
+#include <cstring>
+#include <vector>
+
+#include "aircraft/acf_choose.h"
+#include "aircraft/acf_struct.h"
+#include "aircraft/flight_start.h"
+#include "flightmodel/flt.h"
+#include "graphics/list.h"
+#include "graphics/ogl_state.h"
+#include "graphics/ogl_tex.h"
+#include "links/dataout_session.h"
+#include "links/net_slots.h"
+#include "links/network.h"
+#include "links/plugin_host.h"
+#include "links/serial_calibration.h"
+#include "links/speech.h"
+#include "platform/plat_window.h"
+#include "screens/operator_map.h"
+#include "shell/commands.h"
+#include "shell/constants.h"
+#include "shell/geo.h"
+#include "shell/input.h"
+#include "shell/lang.h"
+#include "shell/screen.h"
+#include "shell/simvars.h"
+#include "shell/text_util.h"
+#include "world/apt_scene.h"
+#include "world/atc_state.h"
+#include "world/navdb.h"
+#include "world/scenery_area.h"
+
 int32_t app_mode = 0;
+int32_t quit_flag = 0;
+int32_t gl_ready = 0;
+
+namespace {
+
+constexpr int OPERATOR_SLOT = 9;          // the peer the operator panel commands
+constexpr int MODE_NETWORK = 3;
+constexpr int MODE_JOYSTICK = 4;
+constexpr int MODE_OPERATOR = 15;
+constexpr int MODE_GLOBE = 17;
+constexpr int MODE_OPERATOR_STATION = 18;
+constexpr int MODE_OPERATOR_AIRPORT = 23;
+constexpr int MODE_FLIGHT_PLAN = 24;
+constexpr int AIRPORT_KIND = 1;           // NAV_find_nearest_by_id: airports
+constexpr int RUDDER_HELO_AXIS = 3;       // an axis assignment that flies a helicopter's tail
+constexpr float INTERFACE_WIDTH = 1024.0f;
+constexpr float INTERFACE_HEIGHT = 768.0f;
+constexpr float MAP_MARGIN_X = 15.0f + 119.0f;
+constexpr float MAP_MARGIN_Y = 15.0f + 67.0f;
+constexpr float FEET_PER_METRE_DIVISOR = 0.3048f;
+
+struct mode_screen {
+    int32_t mode;
+    float width;
+    float height;
+    int title_text;
+};
+
+// The fixed screens: size in interface units and the UI text of the title.
+constexpr mode_screen fixed_screens[] = {
+    {1, 700, 450, 350},    {2, 631, 328, 351},    {3, 1024, 758, 353},   {4, 1000, 754, 354},
+    {5, 620, 306, 352},    {6, 840, 766, 355},    {7, 700, 500, 356},    {8, 1002, 766, 358},
+    {9, 572, 268, 357},    {10, 922, 650, 359},   {11, 1009, 756, 360},  {12, 374, 452, 361},
+    {13, 977, 766, 362},   {14, 810, 410, 363},   {16, 1020, 760, 365},  {17, 1020, 750, 366},
+    {19, 1020, 762, 367},  {20, 831, 636, 368},   {21, 835, 674, 371},   {22, 600, 426, 630},
+    {24, 590, 356, 369},   {996, 400, 220, 600},  {998, 341, 484, 601},  {999, 341, 484, 601},
+};
+
+// Rounding half away from zero.
+float round_half_away(float v) { return static_cast<float>(GEO_round(v)); }
+
+// A map-sized screen side: the loaded area's extent at the map scale plus the
+// panel margins, kept within 0..limit, cut to a whole number and made even.
+float map_screen_side(float extent, float margin, float limit)
+{
+    float side = extent * map_base_scale + margin;
+    if (side < 0.0f)
+        side = 0.0f;
+    else if (side > limit)
+        side = limit;
+    side = static_cast<float>(static_cast<int>(side));
+    return 2.0f * round_half_away(side / 2.0f);
+}
+
+// Mode 23's title: the operator map's airport as "name (ID) elev N ft.".
+void operator_airport_title(char* title)
+{
+    title[0] = 0;
+    const airport_record* a = APT_table_at(chart_airport);
+    if (!a) return;
+    char name[APT_NAME_SIZE + 1] = {};
+    char id[APT_ID_SIZE + 1] = {};
+    std::memcpy(name, a->name, APT_NAME_SIZE);
+    std::memcpy(id, a->id, APT_ID_SIZE);
+    char feet[TEXT_SIZE];
+    UTIL_int_to_text(static_cast<int>(a->elevation / FEET_PER_METRE_DIVISOR), feet, 1);
+    UTIL_strcpy(static_cast<const char*>(name), title);
+    UTIL_strcat(title, " (");
+    UTIL_strcat(title, id);
+    UTIL_strcat(title, ")");
+    UTIL_strcat(title, " elev ");
+    UTIL_strcat(title, feet);
+    UTIL_strcat(title, " ft.");
+}
+
+// "select airport": the user's plane goes to the first runway of the airport
+// chosen on the airport list, and the flight starts there.
+void place_at_selected_airport()
+{
+    const airport_record* a = APT_table_at(start_selection.airport_index);
+    if (a && !a->runways.empty()) {
+        const int planet = sim_graphics_scenery.current_planet == PLANET_MARS ? PLANET_MARS : PLANET_EARTH;
+        flt[0].latitude = a->runways[0].lat;
+        flt[0].longitude = a->runways[0].lon;
+        lat_ref = round_half_away(flt[0].latitude - reference_lat_offset[planet]);
+        lon_ref = round_half_away(flt[0].longitude - reference_lon_offset[planet]);
+
+        char text[TEXT_SIZE];
+        char id[APT_ID_SIZE + 1] = {};
+        std::memcpy(id, a->id, APT_ID_SIZE);
+        UTIL_strcat3("apt placement  ", id, text);
+        if (net_slot_enabled[OPERATOR_SLOT])
+            NET_data_send("KSTM", 0, text, static_cast<int>(std::strlen(text)), OPERATOR_SLOT);
+    }
+    APT_build_scene(1);
+    FLIGHT_init_situation(408, sim_operation_prefs.startup_on_ramp == 0 ? 401 : 400);
+}
+
+// Leaving the flight plan screen: the plan's destination is looked up and ATC answers.
+void file_flight_plan()
+{
+    int found_index = atc_flight_plan.atc_dest_airport;
+    char id[ATC_PLAN_TO_ID_SIZE + 1] = {};
+    std::memcpy(id, atc_flight_plan.atc_plan_to_id, ATC_PLAN_TO_ID_SIZE);
+    const int found = NAV_find_nearest_by_id(id, AIRPORT_KIND, found_index, flt[0].latitude, flt[0].longitude);
+    char spoken[TEXT_SIZE] = {};
+    if (found) {
+        atc_flight_plan.atc_dest_airport = found_index;
+        atc_flight_plan.atc_request_pending = 0;
+        if (atc_flight_plan.atc_plan_active) {
+            ATC_callsign(spoken, 1);
+            UTIL_strcat(spoken, "flight plan amended as requested.");
+            SOUND_speak(spoken, 1);
+        } else {
+            atc_flight_plan.atc_plan_filed = 1;
+            atc_flight_plan.atc_plan_active = 0;
+        }
+    } else {
+        ATC_callsign(spoken, 1);
+        UTIL_strcat(spoken, "unable, destination airport not found.");
+        SOUND_speak(spoken, 1);
+    }
+}
+
+// What a switch to any mode but the alert does to the simulation.
+void leave_and_enter(int32_t old_mode, int32_t mode, const char* reason)
+{
+    if (old_mode == MODE_NETWORK) DATAOUT_reset();
+
+    if (std::strcmp(reason, "select airport") == 0) place_at_selected_airport();
+
+    if (mode == MODE_FLYING && old_mode == MODE_GLOBE && std::strcmp(reason, "planet region") == 0) {
+        APT_build_scene(1);
+        FLIGHT_init_situation(800, 0);
+    }
+
+    // Every plane slot in use gets an aircraft (the count is asked again each time).
+    for (int i = 0; i < PLUGIN_call_num_planes(sim_graphics_settings.draw_aircrafts, 1) && i < ACF_SLOTS; ++i)
+        if (pln[i].acf_file_path[0] == 0) ACF_choose_and_load(i);
+
+    if (mode == MODE_JOYSTICK && screen_settings.joy_calibrating == 1) {
+        for (float& v : serial_axis_lo) v = 9999.9f;
+        for (float& v : serial_axis_hi) v = -9999.9f;
+    }
+
+    if (old_mode == MODE_FLIGHT_PLAN) file_flight_plan();
+
+    if (old_mode == MODE_JOYSTICK) {
+        for (int32_t a : sim_joystick.joystick_axis_assignments)
+            if (a == RUDDER_HELO_AXIS) sim_operation_prefs.auto_coordinate_helos = 0;
+    }
+}
+
+void fill_pixel_buffer_with_background()
+{
+    if (!pixel_buffer) return;
+    uint8_t rgba[4];
+    for (int k = 0; k < 3; ++k) rgba[k] = static_cast<uint8_t>(static_cast<int>(colour_table[36][k] * 255.0f));
+    rgba[3] = 255;
+    const size_t texels = size_t(1024) * 768;
+    for (size_t i = 0; i < texels; ++i) std::memcpy(pixel_buffer + i * 4, rgba, 4);
+}
+
+// The panel picture of a view: 0 main, 8 main lit, 1..7 the other panel views; -1 none.
+int panel_picture_of_view(int32_t view, bool lit)
+{
+    switch (view) {
+    case 1000: case 1001: case 1002: case 1019: return lit ? 8 : 0;
+    case 1005: return 1;
+    case 1007: return 2;
+    case 1009: return 3;
+    case 1010: return 4;
+    case 1008: return 5;
+    case 1006: return 6;
+    case 1004: return 7;
+    default: return -1;
+    }
+}
+
+}  // namespace
+
+bool MODE_fixed_screen(int32_t mode, float& width, float& height, int& title_text)
+{
+    for (const mode_screen& s : fixed_screens) {
+        if (s.mode != mode) continue;
+        width = s.width;
+        height = s.height;
+        title_text = s.title_text;
+        return true;
+    }
+    return false;
+}
+
+void APPLICATION_set_mode(int32_t mode, const char* reason)
+{
+    if (!reason) reason = "";
+    const int32_t old_mode = app_mode;
+
+    redraw_pending = 1;
+    sim_graphics_view.view_zoom = 1.0f;
+    zoom_target = 1.0f;
+    if (PLAT_window_exists()) OGL_set_projection(PROJECTION_2D, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1);
+
+    if (net_slot_enabled[OPERATOR_SLOT] && mode == MODE_FLYING && old_mode != MODE_OPERATOR_STATION)
+        mode = MODE_OPERATOR_STATION;
+
+    if (mode != MODE_ALERT) leave_and_enter(old_mode, mode, reason);
+
+    // The screen area: the window, then the mode's own size and title.
+    screen.screen_area_width = static_cast<float>(screen.window_width);
+    screen.screen_area_height = static_cast<float>(screen.window_height);
+    screen.screen_title[0] = 0;
+    float w = 0.0f, h = 0.0f;
+    int title = -1;
+    if (MODE_fixed_screen(mode, w, h, title)) {
+        screen.screen_area_width = w;
+        screen.screen_area_height = h;
+        UTIL_strcpy(LANG_ui_text(title), screen.screen_title);
+    } else if (mode == MODE_OPERATOR || mode == MODE_OPERATOR_STATION || mode == MODE_OPERATOR_AIRPORT) {
+        screen.screen_area_width =
+            map_screen_side(scenery_area.x1 - scenery_area.x0, MAP_MARGIN_X, INTERFACE_WIDTH);
+        screen.screen_area_height =
+            map_screen_side(scenery_area.z1 - scenery_area.z0, MAP_MARGIN_Y, INTERFACE_HEIGHT);
+        if (mode == MODE_OPERATOR_AIRPORT)
+            operator_airport_title(screen.screen_title);
+        else
+            UTIL_strcpy(LANG_ui_text(364), screen.screen_title);
+    }
+
+    active_text_field = -1;
+    screen.open_menu = -1;
+
+    screen.screen_area_left = round_half_away((INTERFACE_WIDTH - screen.screen_area_width) / 2.0f);
+    screen.screen_area_bottom = round_half_away((INTERFACE_HEIGHT - screen.screen_area_height) / 2.0f);
+    if (screen.screen_area_left <= 0.0f) screen.screen_area_left = 0.0f;
+    if (screen.screen_area_bottom <= 0.0f) screen.screen_area_bottom = 0.0f;
+
+    mouse.mouse_held = 0;
+    mouse.mouse_down = 0;
+    sim_joystick.mouse_is_joystick = 0;
+
+    app_mode = mode;
+
+    if (mode != MODE_FLYING) fill_pixel_buffer_with_background();
+    if (mode == MODE_INTRO) {
+        int iw = 0, ih = 0;
+        OGL_load_tex_file(LOAD_BITMAP, 0, TEX_RGB, "intro.bmp", iw, ih);
+    }
+    MACIBM_load_background();
+}
+
+void MACIBM_load_background()
+{
+    if (!pixel_buffer) return;
+    constexpr size_t PICTURE_BYTES = size_t(1024) * 768 * 4;
+
+    if (app_mode == MODE_FLYING) {
+        const bool lit = sim_cockpit_electrical.cockpit_lights_on && screen_settings.lit_cus_panel_option;
+        const int picture = panel_picture_of_view(sim_graphics_view.view_type, lit);
+        if (picture >= 0 && picture < VIEW_IMAGE_COUNT && view_image_buffers[picture])
+            std::memcpy(pixel_buffer, view_image_buffers[picture], PICTURE_BYTES);
+    }
+
+    if (!PLAT_window_exists()) return;   // no OpenGL context to hold the textures yet
+
+    std::vector<uint8_t> tile(size_t(BACKGROUND_TILE) * BACKGROUND_TILE * 4);
+    for (int r = 0; r < 3; ++r)
+        for (int c = 0; c < 4; ++c) {
+            for (int y = 0; y < BACKGROUND_TILE; ++y) {
+                const size_t from = (size_t(r * BACKGROUND_TILE + y) * 1024 + size_t(c) * BACKGROUND_TILE) * 4;
+                std::memcpy(&tile[size_t(y) * BACKGROUND_TILE * 4], pixel_buffer + from, size_t(BACKGROUND_TILE) * 4);
+            }
+            const int slot = BACKGROUND_FIRST_SLOT + 4 * r + c;
+            OGL_load_tex("background texture", slot, 0, GL_RGBA, BACKGROUND_TILE, BACKGROUND_TILE, tile.data());
+            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+        }
+}

@@ -1,5 +1,6 @@
 #include "shell/text_util.h"
 
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -241,7 +242,15 @@ float UTIL_text_to_float(const char* text)
         else if (c == '-') negative = true;
         else in_fraction = true;
     }
-    value /= std::pow(10.0L, decimals);
+    // Database loads convert millions of numbers: short fractions use a table.
+    static const auto powers = [] {
+        std::array<long double, 28> p{};
+        p[0] = 1.0L;
+        for (size_t k = 1; k < p.size(); ++k) p[k] = p[k - 1] * 10.0L;
+        return p;
+    }();
+    value /= decimals < static_cast<int>(powers.size()) ? powers[static_cast<size_t>(decimals)]
+                                                        : std::pow(10.0L, decimals);
     if (negative) value = -value;
     if (value > std::numeric_limits<float>::max()) return std::numeric_limits<float>::infinity();
     if (value < -std::numeric_limits<float>::max()) return -std::numeric_limits<float>::infinity();

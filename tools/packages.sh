@@ -5,7 +5,7 @@ ORVELL_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libpng-dev zlib1g-dev
   libsdl2-dev libgl-dev libegl-dev libgl1-mesa-dri libegl-mesa0
-  libopenal-dev
+  libopenal-dev libespeak-ng-dev
 )
 
 orvell_ensure_packages() {

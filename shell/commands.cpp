@@ -1,0 +1,747 @@
+// The numeric commands. The handler is a fixed series of independent tests
+// run from top to bottom, so one number may match several of them (a
+// forwarded start choice is both forwarded and run; 1015 is both a view and
+// the tower placement).
+#include "shell/commands.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+#include "aircraft/acf_load.h"
+#include "aircraft/acf_struct.h"
+#include "aircraft/flight_start.h"
+#include "flightmodel/flt.h"
+#include "flightmodel/logbook.h"
+#include "graphics/ogl_draw.h"
+#include "links/net_slots.h"
+#include "links/network.h"
+#include "links/plugin_host.h"
+#include "platform/plat_files.h"
+#include "screens/operator_map.h"
+#include "screens/setup.h"
+#include "shell/alert.h"
+#include "shell/constants.h"
+#include "shell/datafile.h"
+#include "shell/folders.h"
+#include "shell/frame.h"
+#include "shell/geo.h"
+#include "shell/keys.h"
+#include "shell/modes.h"
+#include "shell/prefs.h"
+#include "shell/random.h"
+#include "shell/replay.h"
+#include "shell/simvars.h"
+#include "world/apt_scene.h"
+#include "world/navdb.h"
+
+// The program's own file browser, when it is linked in.
+int opensave(int mode, int kind, char* name, char* path) __attribute__((weak));
+
+float zoom_target = 1.0f;
+float chase_distance = 0.0f;
+int32_t second_forward_view = 0;
+int32_t tracked_weapon = -1;
+float camera_drift[3] = {};
+
+int32_t follow_weapon_view = 0;
+int32_t auto_flight_on = 0;
+int32_t auto_view_cycle_on = 0;
+int32_t preset_flight_a = 0;
+int32_t preset_flight_b = 0;
+
+plane_state_record saved_replay_state{};
+
+char text_window[TEXT_WINDOW_SIZE] = {};
+int32_t text_window_length = 0;
+int32_t text_window_shown = 0;
+char checklist_window[CHECKLIST_LINES][CHECKLIST_LINE_SIZE] = {};
+int32_t checklist_count = 0;
+int32_t checklist_current = 0;
+int32_t checklist_shown = 0;
+
+char situation_file_name[TEXT_SIZE] = "UNTITLED.SIT";
+char situation_file_path[TEXT_SIZE] = {};
+char movie_file_name[TEXT_SIZE] = "UNTITLED.MOV";
+char movie_file_path[TEXT_SIZE] = {};
+
+namespace {
+
+int default_browser(int mode, int kind, char* name, char* path)
+{
+    if (!opensave) return 0;
+    return opensave(mode, kind, name, path);
+}
+
+}  // namespace
+
+commands_browser_fn commands_browser = default_browser;
+void COMMANDS_use_default_browser() { commands_browser = default_browser; }
+
+namespace {
+
+constexpr const char* MODE_REASON = "from APPLICATION_handlemenu";
+constexpr int BROWSE_OPEN = 998;
+constexpr int BROWSE_SAVE = 999;
+constexpr int APT_KIND_FOR_SEARCH = 1;
+
+int command_source = COMMAND_FROM_LOCAL;
+
+bool slot_on(int s) { return s >= 0 && s < NET_SLOT_COUNT && net_slot_enabled[s] != 0; }
+bool slot_live(int s) { return slot_on(s) && net_slot_valid[s] != 0; }
+
+float clampf(float v, float lo, float hi)
+{
+    if (!(v >= lo)) return lo;
+    if (v > hi) return hi;
+    return v;
+}
+
+void set_mode(int mode) { APPLICATION_set_mode(mode, MODE_REASON); }
+
+void notice(const char* l1, const char* l2, const char* l3, const char* l4)
+{
+    MACIBM_nuke_alert(app_mode, l1, l2, l3, l4, ALERT_NOTICE);
+}
+
+// A start choice that does not fit the lists: a local one is shown as a
+// notice; one from a peer is only written to "ERROR.OUT".
+void refuse_start_choice(int32_t command, const char* why)
+{
+    if (command_source == COMMAND_FROM_NETWORK) {
+        if (error_log.is_open())
+            error_log << "A start choice received from the network was ignored: command " << command << ": " << why
+                      << '\n'
+                      << std::flush;
+        return;
+    }
+    char number[32];
+    std::snprintf(number, sizeof number, "%d", command);
+    notice("This start choice is not on the current lists:", why, "Command:", number);
+}
+
+bool airport_ok(int a) { return a >= 0 && a < static_cast<int>(airport_table.size()); }
+
+bool airport_has_runway(int a) { return airport_ok(a) && !airport_table[static_cast<size_t>(a)].runways.empty(); }
+
+// The user's plane at the first runway of airport a, and the scenery
+// reference at whole degrees around it.
+void place_at_airport(int a)
+{
+    if (!airport_has_runway(a)) return;
+    const runway_record& r = airport_table[static_cast<size_t>(a)].runways[0];
+    flt[0].latitude = r.lat;
+    flt[0].longitude = r.lon;
+    const int p = sim_graphics_scenery.current_planet == PLANET_MARS ? PLANET_MARS : PLANET_EARTH;
+    lat_ref = static_cast<float>(GEO_round(r.lat - reference_lat_offset[p]));
+    lon_ref = static_cast<float>(GEO_round(r.lon - reference_lon_offset[p]));
+}
+
+// ---------------------------------------------------------------------------
+// Start choices.
+
+bool in_forwarded_range(int32_t c)
+{
+    return (c >= 4000 && c <= 163999) || (c >= 2400 && c <= 2799) || (c >= 2800 && c <= 2805) ||
+           (c >= 3000 && c <= 3005) || (c >= 3200 && c <= 3210);
+}
+
+void forward_to_peers(int32_t command)
+{
+    char text[TEXT_SIZE];
+    char number[16];
+    UTIL_int_to_text(command, number, 5);
+    UTIL_strcat3("menu selection ", number, text);
+    const int len = static_cast<int>(std::strlen(text));
+    for (int s : {9, 1, 2, 3, 4, 5})
+        if (slot_on(s)) NET_data_send("KSTM", 0, text, len, s);
+}
+
+struct airport_choice {
+    int sub_mode;
+    int item;
+    int rest;
+};
+
+airport_choice decode_airport_choice(int32_t command)
+{
+    static const int sub_modes[4] = {400, 401, 402, 403};
+    static const int bases[4] = {20, 220, 420, 620};
+    const int band = (command - 4000) / 40000;
+    const int q = command / 200;
+    return {sub_modes[band], q - bases[band], command - 200 * q};
+}
+
+// The checks of an airport start choice, made before anything is changed.
+const char* airport_choice_problem(const airport_choice& c)
+{
+    if (c.item < 0 || c.item > local_airport_last) return "apt sel out of local range!";
+    if (c.item >= LOCAL_AIRPORT_MAX) return "apt sel out of item range!";
+    const int a = local_airport_list[c.item];
+    if (!airport_ok(a)) return "loc_apt_wrl out of range!";
+    const airport_record& apt = airport_table[static_cast<size_t>(a)];
+    const int index = c.sub_mode == 400 ? c.rest : c.rest / 2;
+    const int count = static_cast<int>(c.sub_mode == 400 ? apt.starts.size() : apt.runways.size());
+    if (index < 0 || index >= count) return "lcl_rwy_ram out of range!";
+    return nullptr;
+}
+
+void airport_start(const airport_choice& c)
+{
+    start_selection.airport_index = local_airport_list[c.item];
+    if (c.sub_mode == 400) {
+        start_selection.start_index = c.rest;
+    } else {
+        start_selection.start_index = c.rest / 2;
+        sim_time.backwards = c.rest % 2 ? 1 : 0;
+    }
+    FLIGHT_init_situation(408, c.sub_mode);
+}
+
+// The navaid a navaid start command names, or -1 (with the reason) when it names none.
+int navaid_of_command(int32_t command, const char*& why)
+{
+    const int list = command >= 2600 ? 1 : 0;
+    const int entry = command - (list ? 2600 : 2400);
+    if (entry < 0 || entry > navaid_start_last[list] || entry >= NAVAID_START_MAX) {
+        why = "navaid start out of list range!";
+        return -1;
+    }
+    const int n = navaid_start_list[list][entry];
+    if (n < 0 || n >= static_cast<int>(navaid_table.size())) {
+        why = "navaid start out of navaid range!";
+        return -1;
+    }
+    return n;
+}
+
+void navaid_start(int n)
+{
+    const navaid_record& nav = navaid_table[static_cast<size_t>(n)];
+    chosen_navaid = n;
+    start_point.latitude = nav.lat;
+    start_point.longitude = nav.lon;
+    start_point.elevation = nav.height + 1000.0f;
+    start_point.heading = 0.0f;
+    start_point.speed = pln[0].acf_est_Vs * 1.5f;
+    FLIGHT_init_situation(800, 0);
+}
+
+void random_start()
+{
+    auto r = [] { return static_cast<float>(UTIL_rand()) / 32767.0f; };
+    start_point.latitude = lat_ref + 2.0f * r();
+    start_point.longitude = lon_ref + 3.0f * r();
+    start_point.elevation = 2000.0f + 2000.0f * r();
+    start_point.heading = 360.0f * r();
+    start_point.speed = pln[0].acf_est_Vs * 1.3f;
+    FLIGHT_init_situation(800, 0);
+}
+
+void switch_planet(int planet)
+{
+    if (sim_graphics_scenery.current_planet == planet) {
+        notice("The simulator is on that planet already.", "Nothing was changed.", "", "");
+        return;
+    }
+    if (!slot_on(6) && !slot_on(7) && !slot_on(8))
+        notice("The planet is being changed:", "navigation data, airports and scenery", "are loaded for the new planet.",
+               "This can take a moment.");
+    PLANET_set_constants(planet);
+    NAV_load_databases();
+    const char* id = planet == PLANET_MARS ? "MAR1" : "KSBD";
+    for (size_t i = 0; i < airport_table.size(); ++i) {
+        if (std::strncmp(airport_table[i].id, id, 4) == 0) {
+            start_selection.airport_index = static_cast<int32_t>(i);
+            start_selection.start_index = 0;
+        }
+    }
+    place_at_airport(start_selection.airport_index);
+    APT_build_scene(1);
+    FLIGHT_init_situation(408, 401);
+    if (planet == PLANET_EARTH) {
+        sim_weather.visibility_reported_m = max_visibility_m[PLANET_EARTH] * 0.5f;
+    } else {
+        sim_weather.cloud_type[0] = sim_weather.cloud_type[1] = 0;
+        sim_weather.visibility_reported_m = max_visibility_m[PLANET_MARS];
+        sim_weather.rain_percent = 0.0f;
+        sim_weather.thunderstorm_percent = 0.0f;
+        sim_weather.use_real_weather_bool = 0;
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Situation and movie files.
+
+bool prefs_file_readable(const char* path)
+{
+    char p[TEXT_SIZE];
+    std::memset(p, 0, sizeof p);
+    std::strncpy(p, path, TEXT_MAX_LEN);
+    const int ok = FILE_open_for_use(p, KIND_BINARY, PREFS_VERSION, 0);
+    FILE_close_current();
+    return ok != 0;
+}
+
+// The aircraft path a situation holds is relative to the program folder.
+void aircraft_path_to_full()
+{
+    char* path = pln[0].acf_file_path;
+    path[TEXT_MAX_LEN] = 0;
+    const size_t folder_len = std::strlen(program_folder);
+    if (folder_len && std::strncmp(path, program_folder, folder_len) == 0) return;   // already full
+    char full[TEXT_SIZE];
+    UTIL_strcat3(program_folder, path, full);
+    UTIL_strcpy(static_cast<const char*>(full), path);
+}
+
+// Reads a situation (kind 4) or movie (kind 5) and starts its flight.
+bool read_situation(int prefs_kind, const char* path)
+{
+    if (!prefs_file_readable(path)) return false;
+    PREFS_read_write(prefs_kind, PREFS_READ, path);
+    return true;
+}
+
+void open_situation(int32_t command)
+{
+    const bool movie = command == 206;
+    char* name = movie ? movie_file_name : situation_file_name;
+    char* path = movie ? movie_file_path : situation_file_path;
+    if (!commands_browser || !commands_browser(BROWSE_OPEN, movie ? KIND_MOVIE : KIND_SITUATION, name, path)) return;
+    name[TEXT_MAX_LEN] = 0;
+    path[TEXT_MAX_LEN] = 0;
+    if (!read_situation(movie ? PREFS_KIND_MOVIE : PREFS_KIND_SITUATION, path)) {
+        notice("The file could not be read:", path, "Nothing was changed.", "");
+        return;
+    }
+    if (slot_on(9)) {
+        char text[TEXT_SIZE];
+        UTIL_strcat3("sit selection  ", name, text);
+        NET_data_send("KSTM", 0, text, static_cast<int>(std::strlen(text)), 9);
+    }
+    aircraft_path_to_full();
+    ACF_load_and_setup(0);
+    APT_build_scene(1);
+    FLIGHT_init_situation(command, 0);
+    if (movie) APPLICATION_handlemenu(1031);
+}
+
+void save_situation(int32_t command)
+{
+    const bool movie = command == 205;
+    char* name = movie ? movie_file_name : situation_file_name;
+    char* path = movie ? movie_file_path : situation_file_path;
+    if (!commands_browser || !commands_browser(BROWSE_SAVE, movie ? KIND_MOVIE : KIND_SITUATION, name, path)) return;
+    path[TEXT_MAX_LEN] = 0;
+    char* acf_path = pln[0].acf_file_path;
+    acf_path[TEXT_MAX_LEN] = 0;
+    char full[TEXT_SIZE];
+    UTIL_strcpy(static_cast<const char*>(acf_path), full);
+    // Stored relative to the program folder, but only when it lies inside it.
+    const size_t folder_len = std::strlen(program_folder);
+    if (folder_len && std::strncmp(acf_path, program_folder, folder_len) == 0)
+        std::memmove(acf_path, acf_path + folder_len, std::strlen(acf_path + folder_len) + 1);
+    PREFS_read_write(movie ? PREFS_KIND_MOVIE : PREFS_KIND_SITUATION, PREFS_WRITE, path);
+    UTIL_strcpy(static_cast<const char*>(full), acf_path);
+}
+
+void open_aircraft()
+{
+    acf_struct& a = pln[0];
+    if (!commands_browser || !commands_browser(BROWSE_OPEN, KIND_AIRCRAFT, a.acf_file_name, a.acf_file_path)) return;
+    a.acf_file_name[TEXT_MAX_LEN] = 0;
+    a.acf_file_path[TEXT_MAX_LEN] = 0;
+    ACF_load_and_setup(0);
+    FLIGHT_init_situation(408, sim_operation_prefs.startup_on_ramp ? 400 : 401);
+}
+
+void quit()
+{
+    if (local_airport_last >= 0) {
+        PREFS_read_write(PREFS_KIND_GENERAL, PREFS_WRITE, pref_path_general);
+        PREFS_read_write(PREFS_KIND_PILOT, PREFS_WRITE, pref_path_pilot);
+    }
+    LOGBOOK_write();
+    quit_flag = 1;
+}
+
+// ---------------------------------------------------------------------------
+// Views.
+
+bool external_view(int v) { return v == 1014 || v == 1015 || (v >= 1017 && v <= 1021); }
+
+void view_command(int32_t v)
+{
+    PLUGIN_call_event_hook(1, frame_clock, 0.0f, 0, 0);
+    second_forward_view = (v == 1000 && sim_graphics_view.view_type == 1000 && !second_forward_view &&
+                           sim_time.total_flight_time_sec > 1.0f)
+                              ? 1
+                              : 0;
+    sim_graphics_view.view_zoom = 1.0f;
+    zoom_target = 1.0f;
+    sim_graphics_view.view_type = v;
+    sim_graphics_view.view_is_external = external_view(v) ? 1 : 0;
+
+    const flt_struct& f = flt[0];
+    const float target[3] = {f.local_x, f.local_y, f.local_z};
+    const float velocity[3] = {f.local_vx, f.local_vy, f.local_vz};
+    float d = f.groundspeed * 0.05f;
+    if (!(d >= pln[0].acf_size_x)) d = pln[0].acf_size_x;
+    if (d > 9.9e9f) d = 9.9e9f;
+    if (v == 1017) {
+        orbit_view_heading = 0.0f;
+        orbit_view_pitch = 0.0f;
+    }
+    if (v == 1020 || v == 1021) {
+        const float lead = v == 1020 ? 4.0f : 0.5f;
+        float camera[3];
+        for (int k = 0; k < 3; ++k) camera[k] = target[k] + lead * velocity[k] + d;
+        sim_private_camera.x = camera[0];
+        sim_private_camera.y = camera[1];
+        sim_private_camera.z = camera[2];
+        for (int k = 0; k < 3; ++k) free_view_point[k] = camera[k];
+        if (v == 1021)
+            for (int k = 0; k < 3; ++k) camera_drift[k] = velocity[k];
+    }
+    if (app_mode == 0) MACIBM_load_background();
+}
+
+// The tower view's point: the runway end nearest the user's plane, half a
+// runway in from its threshold, at the airport's height.
+void tower_placement()
+{
+    const int a = start_selection.airport_index;
+    if (!airport_ok(a)) return;
+    const airport_record& apt = airport_table[static_cast<size_t>(a)];
+    float best = 9.9e9f;
+    for (const runway_record& r : apt.runways) {
+        if (r.number[0] == 'x') continue;
+        float x, y, z;
+        GEO_latlon_to_local(x, y, z, r.lat, r.lon, apt.elevation);
+        for (int end = 0; end < 2; ++end) {
+            const double h = (r.heading + 180.0 * end) * DEG_TO_RAD_DOUBLE;
+            const float s = (r.length - 10.0f) * 0.5f;
+            const float px = x - s * static_cast<float>(std::sin(h));
+            const float pz = z + s * static_cast<float>(std::cos(h));
+            const float dx = px - flt[0].local_x;
+            const float dz = pz - flt[0].local_z;
+            const float dist = std::sqrt(dx * dx + dz * dz);
+            if (dist < best) {
+                best = dist;
+                sim_private_camera.x = px;
+                sim_private_camera.y = y;
+                sim_private_camera.z = pz;
+            }
+        }
+    }
+}
+
+void zoom_command(int32_t command)
+{
+    const bool out = command == 1026;
+    float& map_zoom = screen_settings.map_zoom;
+    if (app_mode == 16) map_zoom = clampf(out ? map_zoom / 1.05f : map_zoom * 1.05f, 0.05f, 1.5f);
+    if (app_mode == 17) map_zoom = clampf(out ? map_zoom / 1.05f : map_zoom * 1.05f, 0.2f, 1.0f);
+    const int v = sim_graphics_view.view_type;
+    if (v == 1017 || v == 1018 || v == 1019) {
+        const float k = clampf(0.1f - 0.08f * std::sqrt(chase_distance * (1.0f / 1852.0f) / 4.0f), 0.02f, 0.1f);
+        chase_distance *= out ? 1.0f - k : 1.0f + k;
+    } else {
+        zoom_target = clampf(out ? zoom_target * 2.0f : zoom_target * 0.5f, 1.0f, 400.0f);
+    }
+}
+
+void replay_toggle()
+{
+    int32_t& mode = sim_operation_prefs.replay_mode;
+    if (mode == 0) {
+        mode = 5;
+        PLANE_pack_state(saved_replay_state, 0);
+    } else {
+        mode = 0;
+        PLANE_unpack_state(saved_replay_state, saved_replay_state, 0.5f, PLANE_UNPACK_REPLAY, 0);
+    }
+    if (slot_live(9)) NET_data_send("KSTM", 0, mode == 0 ? "str_rep_fly    " : "str_rep_pause  ", 15, 9);
+}
+
+// ---------------------------------------------------------------------------
+// Text file and checklist windows.
+
+void clear_windows()
+{
+    std::memset(text_window, 0, sizeof text_window);
+    text_window_length = 0;
+    std::memset(checklist_window, 0, sizeof checklist_window);
+    checklist_count = 0;
+    checklist_current = 0;
+}
+
+FILE* browse_text_file()
+{
+    static char name[TEXT_SIZE] = "";
+    static char path[TEXT_SIZE] = "";
+    if (!commands_browser || !commands_browser(BROWSE_OPEN, KIND_TEXT, name, path)) return nullptr;
+    path[TEXT_MAX_LEN] = 0;
+    return PLAT_fopen(path, "rb");
+}
+
+void read_text_file()
+{
+    clear_windows();
+    FILE* f = browse_text_file();
+    if (!f) return;
+    int c;
+    while ((c = std::fgetc(f)) != EOF && text_window_length < TEXT_WINDOW_SIZE - 1)
+        text_window[text_window_length++] = static_cast<char>(c);
+    text_window[text_window_length] = 0;
+    std::fclose(f);
+    text_window_shown = 1;
+    checklist_shown = 0;
+}
+
+// One line of a text file: leading blanks skipped, at most size - 1
+// characters kept, the rest of the line dropped. False at the end of the file.
+bool read_checklist_line(FILE* f, char* out, int size)
+{
+    int c = std::fgetc(f);
+    if (c == EOF) return false;
+    while (c == ' ' || c == '\t') c = std::fgetc(f);
+    int n = 0;
+    while (c != EOF && c != '\n' && c != '\r') {
+        if (n < size - 1) out[n++] = static_cast<char>(c);
+        c = std::fgetc(f);
+    }
+    out[n] = 0;
+    if (c == '\r') {
+        const int next = std::fgetc(f);
+        if (next != '\n' && next != EOF) std::ungetc(next, f);
+    }
+    return true;
+}
+
+void read_checklist()
+{
+    clear_windows();
+    FILE* f = browse_text_file();
+    if (!f) return;
+    char line[CHECKLIST_LINE_SIZE];
+    int count = 0;
+    while (read_checklist_line(f, line, CHECKLIST_LINE_SIZE)) {
+        if (!line[0]) continue;
+        const int at = std::min(count, CHECKLIST_LINES - 1);   // further lines overwrite the last
+        std::memcpy(checklist_window[at], line, CHECKLIST_LINE_SIZE);
+        if (count < CHECKLIST_LINES) ++count;
+    }
+    std::fclose(f);
+    checklist_count = count;
+    checklist_shown = 1;
+    text_window_shown = 0;
+}
+
+// ---------------------------------------------------------------------------
+// Preset flights.
+
+void preset_flight(int32_t command)
+{
+    const bool first = command == 1231;
+    sim_time_block& t = sim_time;
+    sim_weather_block& w = sim_weather;
+    t.zulu_time_sec = (first ? 20.0f : 1.0f) * 3600.0f;
+    t.local_time_sec = (first ? 12.0f : 17.0f) * 3600.0f;
+    t.local_date_days = 90;
+    w.rain_percent = first ? 0.0f : 1.0f;
+    w.thunderstorm_percent = first ? 0.0f : 0.2f;
+    w.wind_turbulence_percent = 0.0f;
+    w.microburst_probability = 0.0f;
+    w.visibility_reported_m = (first ? 15.0f : 7.5f) * METRES_PER_NM;
+    w.cloud_type[0] = first ? 1 : 4;
+    w.cloud_base_msl_m[0] = (first ? 8000.0f : 2000.0f) * 0.3048f;
+    w.cloud_tops_msl_m[0] = (first ? 8000.0f : 3000.0f) * 0.3048f;
+    w.cloud_type[1] = 0;
+    w.cloud_base_msl_m[1] = 20000.0f * 0.3048f;
+    w.cloud_tops_msl_m[1] = 25000.0f * 0.3048f;
+    preset_flight_a = 1;
+    preset_flight_b = 1;
+
+    int found = -1;
+    if (NAV_find_nearest_by_id("KSBD", APT_KIND_FOR_SEARCH, found, flt[0].latitude, flt[0].longitude) &&
+        airport_has_runway(found)) {
+        start_selection.airport_index = found;
+        place_at_airport(found);
+    }
+    APT_build_scene(1);
+    FLIGHT_init_situation(408, 401);
+
+    const acf_struct& a = pln[0];
+    float* tanks[3] = {&flt[0].m_fuel1, &flt[0].m_fuel2, &flt[0].m_fuel3};
+    for (int k = 1; k <= 3; ++k) {
+        if (a.acf_num_tanks < k) continue;
+        const float share = std::min(0.5f / static_cast<float>(a.acf_num_tanks), a.acf_tank_rat[k - 1]);
+        *tanks[k - 1] = a.acf_m_fuel_tot * std::max(share, 0.0f);
+    }
+}
+
+// ---------------------------------------------------------------------------
+
+void first_group(int32_t c)
+{
+    if (c == 0) MACIBM_nuke_alert(app_mode, "", "", "", "", ALERT_ABOUT);
+    if (c == 1) set_mode(1);
+    if (c == 200) open_aircraft();
+    if (c == 202 || c == 205) save_situation(c);
+    if (c == 203 || c == 206) open_situation(c);
+    if (c == 208) quit();
+
+    // Start choices are checked before they are forwarded or used.
+    const char* why = nullptr;
+    airport_choice apt{};
+    int navaid = -1;
+    if (c >= 4000 && c <= 163999) {
+        apt = decode_airport_choice(c);
+        why = airport_choice_problem(apt);
+    } else if (c >= 2400 && c <= 2799) {
+        navaid = navaid_of_command(c, why);
+    }
+    if (why) {
+        refuse_start_choice(c, why);
+        return;
+    }
+    if (in_forwarded_range(c)) forward_to_peers(c);
+    if (c >= 4000 && c <= 163999) airport_start(apt);
+    if (c >= 2400 && c <= 2799) navaid_start(navaid);
+    if (c == 408) set_mode(2);
+    if ((c >= 2800 && c <= 2805) || (c >= 3000 && c <= 3005) || (c >= 3200 && c <= 3205) ||
+        (c >= 3207 && c <= 3210))
+        FLIGHT_init_situation(c, 0);
+    if (c == 414) random_start();
+    if (c == 416) switch_planet(PLANET_EARTH);
+    if (c == 417) switch_planet(PLANET_MARS);
+}
+
+void screen_commands(int32_t c)
+{
+    struct screen_entry {
+        int32_t command;
+        int32_t mode;
+    };
+    static const screen_entry screens[] = {{603, 5},   {600, 3},   {601, 4},   {604, 6},   {605, 7},
+                                           {608, 9},   {607, 8},   {610, 10},  {611, 11},  {613, 12},
+                                           {616, 13},  {614, 14},  {800, 15},  {801, 16},  {802, 17},
+                                           {803, 18},  {807, 20},  {1200, 21}, {1220, 22}};
+    for (const screen_entry& s : screens)
+        if (c == s.command) set_mode(s.mode);
+    if (c == 805) {
+        bool graphed = false;
+        for (int32_t g : sim_network_dataout.data_to_graph) graphed = graphed || g != 0;
+        set_mode(graphed ? 19 : 3);
+    }
+    if (c >= 1400 && c - 1400 <= local_airport_last && c - 1400 < LOCAL_AIRPORT_MAX) {
+        chart_airport = local_airport_list[c - 1400];
+        set_mode(23);
+    }
+}
+
+void further_commands(int32_t c)
+{
+    if (c >= 1000 && c <= 1024) view_command(c);
+    if (c == 1015) tower_placement();
+    if (c == 1026 || c == 1027) zoom_command(c);
+    if (c == 1029) sim_graphics_settings.transparent_panel = !sim_graphics_settings.transparent_panel;
+    if (c == 1030) flt[0].smoking = !flt[0].smoking;
+    if (c == 1031) replay_toggle();
+    if (c == 1032) sim_cockpit_misc.show_path = !sim_cockpit_misc.show_path;
+    if (c == 1034) REPLAY_clear_ring();
+    if (c == 1036) follow_weapon_view = !follow_weapon_view;
+    if (c == 1203) {
+        notice("The flight model's state will be written", "to the file ORVELL.OUT", "in the program's folder",
+               "at the next step.");
+        sim_network_dataout.dump_next_cycle = 1;
+    }
+    if (c == 1202) {
+        int32_t& level = sim_graphics_view.visibility_math_level;
+        level = ((level + 1) % 6 + 6) % 6;
+    }
+    if (c == 1208) read_text_file();
+    if (c == 1211) read_checklist();
+    if (c == 1209) text_window_shown = !text_window_shown;
+    if (c == 1212) checklist_shown = !checklist_shown;
+    if (c == 1206) sim_graphics_misc.show_panel_click_spots = !sim_graphics_misc.show_panel_click_spots;
+    if (c == 1205) OGL_screenshot();
+    if (c == 1214) {
+        auto_flight_on = !auto_flight_on;
+        if (!auto_flight_on) {
+            sim_cockpit_autopilot_block& ap = sim_cockpit_autopilot;
+            ap.airspeed_mode = ap.heading_mode = ap.altitude_mode = ap.hnav_mode = ap.vnav_mode = 9;
+        }
+    }
+    if (c == 1215) auto_view_cycle_on = !auto_view_cycle_on;
+    if (c == 1217 || c == 1218) {
+        notice("A stability test was requested:", "the aircraft will be disturbed", "and its response recorded.",
+               "Keep the controls still.");
+        if (c == 1217)
+            sim_flightmodel_misc.stab_ptch_test = 2;
+        else
+            sim_flightmodel_misc.stab_hdng_test = 2;
+    }
+    if (c == 1231 || c == 1232) preset_flight(c);
+}
+
+void handle(int32_t command)
+{
+    if (sim_operation_prefs.replay_mode == 0 || command == 208) first_group(command);
+    screen_commands(command);
+    further_commands(command);
+}
+
+}  // namespace
+
+void APPLICATION_handlemenu(int32_t command)
+{
+    const int outer = command_source;
+    command_source = COMMAND_FROM_LOCAL;
+    handle(command);
+    command_source = outer;
+}
+
+void APPLICATION_handlemenu_remote(int32_t command)
+{
+    const int outer = command_source;
+    command_source = COMMAND_FROM_NETWORK;
+    handle(command);
+    command_source = outer;
+}
+
+int COMMANDS_peer_situation_name_ok(const char* name)
+{
+    if (!name || !name[0]) return 0;
+    const size_t len = strnlen(name, TEXT_SIZE);
+    if (len >= TEXT_SIZE) return 0;
+    if (std::strstr(name, "..")) return 0;
+    for (size_t i = 0; i < len; ++i) {
+        const unsigned char c = static_cast<unsigned char>(name[i]);
+        if (c == '/' || c == '\\' || c == ':' || c < 32) return 0;
+    }
+    return std::strlen(folder_table[FOLDER_SITUATIONS]) + len <= static_cast<size_t>(TEXT_MAX_LEN) ? 1 : 0;
+}
+
+int APPLICATION_load_peer_situation(const char* name)
+{
+    if (!COMMANDS_peer_situation_name_ok(name)) {
+        if (error_log.is_open())
+            error_log << "A situation named by the network was refused (only plain names inside "
+                         "OUTPUT:SITUATIONS: are loaded).\n"
+                      << std::flush;
+        return 0;
+    }
+    char path[TEXT_SIZE];
+    UTIL_strcat3(folder_table[FOLDER_SITUATIONS], name, path);
+    if (!read_situation(PREFS_KIND_SITUATION, path)) return 0;
+    aircraft_path_to_full();
+    ACF_load_and_setup(0);
+    if (app_mode != 0) APPLICATION_set_mode(0, "net load sit");
+    APT_build_scene(1);
+    FLIGHT_init_situation(203, 0);
+    return 1;
+}

@@ -1,0 +1,70 @@
+// The numeric commands: every user action that is more than a value change
+// reaches the system as one integer command (menus, keys, joystick buttons,
+// the serial console, the operator panel, the network, the flight model).
+#pragma once
+
+#include <cstdint>
+
+#include "flightmodel/plane_state.h"
+#include "shell/text_util.h"
+
+// Where a command came from: a command from the network is checked like any
+// other, but a bad one is only logged, never shown.
+constexpr int COMMAND_FROM_LOCAL = 0;
+constexpr int COMMAND_FROM_NETWORK = 1;
+
+// Runs one numbered command from a local source (menus, keys, panels, the
+// flight model). Unknown numbers do nothing.
+void APPLICATION_handlemenu(int32_t command);
+// Runs one numbered command received from a peer ("menu selection " texts).
+void APPLICATION_handlemenu_remote(int32_t command);
+
+// Loads the situation a peer names ("sit selection  "): accepted only as a
+// plain file name inside "OUTPUT:SITUATIONS:" (no separator, no "..", not
+// absolute). A refused name is logged to "ERROR.OUT". Returns 1 when the
+// situation was read and the flight started.
+int APPLICATION_load_peer_situation(const char* name);
+// 1 when a peer's situation name is a plain file name (see above).
+int COMMANDS_peer_situation_name_ok(const char* name);
+
+// The view state the view commands write and the view set-up reads.
+extern float zoom_target;             // the zoom the view eases to, 1..400
+extern float chase_distance;          // metres, chase and orbit views
+extern int32_t second_forward_view;   // the forward view pressed twice
+extern int32_t tracked_weapon;        // weapon slot followed by the view, -1 none
+extern float camera_drift[3];         // velocity of the free camera (view 1021)
+
+// Display and flight switches toggled by commands.
+extern int32_t follow_weapon_view;    // 1036
+extern int32_t auto_flight_on;        // 1214; turning it off sets the autopilot mode words to 9
+extern int32_t auto_view_cycle_on;    // 1215
+extern int32_t preset_flight_a;       // set by the preset flights 1231, 1232
+extern int32_t preset_flight_b;
+
+// The replay: the user's plane as it was when replay began.
+extern plane_state_record saved_replay_state;
+
+// The text file window (1208) and the checklist window (1211).
+constexpr int TEXT_WINDOW_SIZE = 5000;      // 4,999 characters and a terminator
+constexpr int CHECKLIST_LINES = 200;
+constexpr int CHECKLIST_LINE_SIZE = 150;    // 149 characters and a terminator
+extern char text_window[TEXT_WINDOW_SIZE];
+extern int32_t text_window_length;
+extern int32_t text_window_shown;
+extern char checklist_window[CHECKLIST_LINES][CHECKLIST_LINE_SIZE];
+extern int32_t checklist_count;
+extern int32_t checklist_current;
+extern int32_t checklist_shown;
+
+// Names and full paths offered by the browser for situations and movies.
+extern char situation_file_name[TEXT_SIZE];
+extern char situation_file_path[TEXT_SIZE];
+extern char movie_file_name[TEXT_SIZE];
+extern char movie_file_path[TEXT_SIZE];
+
+// The file browser the commands use: (998 open or 999 save, file kind, name
+// buffer, path buffer) -> non-zero when the user confirmed. By default the
+// program's own browser when it is linked, else every browse is cancelled.
+using commands_browser_fn = int (*)(int mode, int kind, char* name, char* path);
+extern commands_browser_fn commands_browser;
+void COMMANDS_use_default_browser();

@@ -1,0 +1,623 @@
+// The simulation cycle.
+#include "shell/cycle.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <ctime>
+
+#include "aircraft/acf_struct.h"
+#include "flightmodel/plane_step.h"
+#include "flightmodel/systems.h"
+#include "flightmodel/terrain_query.h"
+#include "links/dataout.h"
+#include "links/hardware.h"
+#include "links/joystick.h"
+#include "links/net_slots.h"
+#include "links/network.h"
+#include "links/plugin_host.h"
+#include "panel/panel.h"
+#include "platform/plat_time.h"
+#include "scene/scene_origin.h"
+#include "screens/setup.h"
+#include "shell/constants.h"
+#include "shell/defaults.h"
+#include "shell/folders.h"
+#include "shell/frame.h"
+#include "shell/geo.h"
+#include "shell/modes.h"
+#include "shell/replay.h"
+#include "world/landuse_grid.h"
+#include "world/navdb.h"
+
+cycle_state cycle;
+plane_state_record snap_record{};
+int32_t origin_held_by_network = 0;
+float terrain_height_m = 0.0f;
+
+float ship_turn_rate[SEA_OBJECT_SLOTS] = {};
+float ship_pitch[SEA_OBJECT_SLOTS] = {};
+float ship_roll[SEA_OBJECT_SLOTS] = {};
+float ship_pitch_rate[SEA_OBJECT_SLOTS] = {};
+float ship_roll_rate[SEA_OBJECT_SLOTS] = {};
+int32_t ship_cell_row[SEA_OBJECT_SLOTS] = {};
+int32_t ship_cell_col[SEA_OBJECT_SLOTS] = {};
+
+void CYCLE_reset() { cycle = cycle_state{}; }
+
+namespace {
+
+// Indices of the interval flags the cycle reads.
+constexpr int TICK_ONE_SECOND = 3;
+constexpr int TICK_TENTH = 6;
+constexpr int TICK_TWENTIETH = 7;
+
+constexpr float FT_TO_M = 0.3048f;
+constexpr float PA_TO_INHG = 0.00029529f;
+constexpr float SKY_TOP_M = 99999.0f * FT_TO_M;   // 30,479.7 m
+constexpr int DAY_SECONDS = 86400;
+constexpr int PATH_PAYLOAD = 500;
+constexpr int PATH_TEXT_LIMIT = 150;               // characters of folder plus relative path
+constexpr int DATA_ROWS_PER_DATAGRAM = 77;         // 77 x 36 + 6 bytes stays under 2,800
+constexpr int GRAPH_ROWS = DATAOUT_GRAPH_GROUPS;
+
+int planet_index() { return sim_graphics_scenery.current_planet == PLANET_MARS ? PLANET_MARS : PLANET_EARTH; }
+
+bool tick(int k) { return interval_ticks[k] != 0; }
+
+bool slot_on(int s) { return s >= 0 && s < NET_SLOT_COUNT && net_slot_enabled[s] != 0; }
+bool slot_live(int s) { return slot_on(s) && net_slot_valid[s] != 0; }
+
+// Clamp that tests the low bound first; a NaN becomes the low bound.
+float clampf(float v, float lo, float hi)
+{
+    if (!(v >= lo)) return lo;
+    if (v > hi) return hi;
+    return v;
+}
+
+// Brings a value into [0, span] by whole spans, as repeated adding and
+// subtracting would (span itself stays); a value that is not finite becomes 0.
+float wrap_closed(float v, float span)
+{
+    if (!std::isfinite(v)) return 0.0f;
+    if (v > span) {
+        v = std::fmod(v, span);
+        if (v == 0.0f) v = span;
+    } else if (v < 0.0f) {
+        v = std::fmod(v, span);
+        if (v < 0.0f) v += span;
+    }
+    return v;
+}
+
+// Brings a value into [-half, half] by steps of 2 x half.
+double wrap_symmetric(double v, double half)
+{
+    if (!std::isfinite(v)) return 0.0;
+    const double span = 2.0 * half;
+    if (v > half) v -= span * std::ceil((v - half) / span);
+    if (v < -half) v += span * std::ceil((-half - v) / span);
+    return v;
+}
+
+int planes_to_run()
+{
+    const int n = PLUGIN_call_num_planes(sim_graphics_settings.draw_aircrafts, 0);
+    return std::clamp(n, 0, FLT_SLOTS);
+}
+
+// ---------------------------------------------------------------------------
+// Local frame conversions about an explicit centre, in double precision.
+
+struct geo_point {
+    double lat, lon, elev;
+};
+
+geo_point local_to_geo(double c_lat, double c_lon, double x, double y, double z)
+{
+    const double R = sim_physics.earth_radius_m;
+    const double a0 = c_lat * DEG_TO_RAD_DOUBLE;
+    const double p = z * std::sin(a0) + y * std::cos(a0) + R * std::cos(a0);
+    const double q = z * std::cos(a0) - y * std::sin(a0) - R * std::sin(a0);
+    const double r = std::sqrt(p * p + x * x + q * q);
+    if (r == 0.0) return {c_lat, c_lon, -R};
+    const double lat = std::asin(std::clamp(-q / r, -1.0, 1.0));
+    const double ring = r * std::cos(lat);
+    const double dl = ring > 0.0 ? std::asin(std::clamp(x / ring, -1.0, 1.0)) : 0.0;
+    return {lat * RAD_TO_DEG_DOUBLE, dl * RAD_TO_DEG_DOUBLE + c_lon, r - R};
+}
+
+void geo_to_local(double c_lat, double c_lon, const geo_point& g, double& x, double& y, double& z)
+{
+    const double R = sim_physics.earth_radius_m;
+    const double r = R + g.elev;
+    const double a0 = c_lat * DEG_TO_RAD_DOUBLE;
+    double dl = g.lon * DEG_TO_RAD_DOUBLE - c_lon * DEG_TO_RAD_DOUBLE;
+    if (dl < -PI_DOUBLE) dl += TWO_PI_DOUBLE;
+    if (dl > PI_DOUBLE) dl -= TWO_PI_DOUBLE;
+    const double f = g.lat * DEG_TO_RAD_DOUBLE;
+    const double a = r * std::cos(f) * std::cos(dl) - R * std::cos(a0);
+    const double b = R * std::sin(a0) - r * std::sin(f);
+    x = r * std::cos(f) * std::sin(dl);
+    y = a * std::cos(a0) - b * std::sin(a0);
+    z = a * std::sin(a0) + b * std::cos(a0);
+}
+
+// ---------------------------------------------------------------------------
+// Steps of the cycle.
+
+void clock_from_system_time()
+{
+    if (!sim_time.use_system_time) return;
+    const std::time_t now = static_cast<std::time_t>(PLAT_calendar_time());
+    std::tm local{};
+    if (!localtime_r(&now, &local)) return;
+    sim_time.local_time_sec = static_cast<float>(local.tm_sec + 60 * local.tm_min + 3600 * local.tm_hour);
+    sim_time.local_date_days = local.tm_mday + 30 * local.tm_mon - 1;   // every month counts 30 days
+    const float lon = std::isfinite(flt[0].longitude) ? flt[0].longitude : 0.0f;
+    const int zone = GEO_round(lon / 15.0f);
+    float zulu = sim_time.local_time_sec + screen_settings.zone_correction_hours * 3600.0f - zone * 3600.0f;
+    if (!std::isfinite(zulu)) zulu = sim_time.local_time_sec;
+    while (zulu < 0.0f) zulu += DAY_SECONDS;
+    while (zulu > DAY_SECONDS) zulu -= DAY_SECONDS;
+    sim_time.zulu_time_sec = zulu;
+}
+
+float selected_airport_height()
+{
+    const int a = start_selection.airport_index;
+    if (a < 0 || a >= static_cast<int>(airport_table.size())) return 0.0f;
+    return airport_table[static_cast<size_t>(a)].elevation;
+}
+
+void weather_bounds()
+{
+    sim_weather_block& w = sim_weather;
+    const float H = selected_airport_height() + 15.2f;
+    const float T = SKY_TOP_M;
+    w.cloud_base_msl_m[0] = clampf(w.cloud_base_msl_m[0], H, T - 914.4f);
+    w.cloud_tops_msl_m[0] = clampf(w.cloud_tops_msl_m[0], w.cloud_base_msl_m[0] + 304.8f, T - 609.6f);
+    w.cloud_base_msl_m[1] = clampf(w.cloud_base_msl_m[1], w.cloud_tops_msl_m[0] + 304.8f, T - 304.8f);
+    w.cloud_tops_msl_m[1] = clampf(w.cloud_tops_msl_m[1], w.cloud_base_msl_m[1] + 304.8f, T);
+    for (int l = 0; l < CLOUD_LAYERS; ++l)
+        if (w.cloud_type[l] == 2 || w.cloud_type[l] == 3) w.cloud_tops_msl_m[l] = w.cloud_base_msl_m[l] + 304.8f;
+    for (int l = 0; l < CLOUD_LAYERS; ++l)
+        if (w.cloud_type[l] == 1) w.cloud_tops_msl_m[l] = w.cloud_base_msl_m[l];
+    if (w.rain_percent > 0.0f && w.cloud_type[0] != 4 && w.cloud_type[1] != 4) w.cloud_type[0] = 4;
+    w.visibility_reported_m = clampf(w.visibility_reported_m, 185.2f, max_visibility_m[planet_index()]);
+    w.thunderstorm_percent = clampf(w.thunderstorm_percent, 0.0f, 1.0f);
+    w.rain_percent = clampf(w.rain_percent, w.thunderstorm_percent, 1.0f);
+    w.wind_turbulence_percent = clampf(w.wind_turbulence_percent, 0.0f, 1.0f);
+    w.microburst_probability = clampf(w.microburst_probability, 0.0f, 1.0f);
+    for (int l = 0; l < WIND_LAYERS; ++l) {
+        w.wind_direction_degt[l] = wrap_closed(w.wind_direction_degt[l], 360.0f);
+        w.shear_direction_degt[l] = clampf(w.shear_direction_degt[l], 0.0f, 180.0f);
+        w.wind_speed_kt[l] = clampf(w.wind_speed_kt[l], 0.0f, 100.0f);
+        w.shear_speed_kt[l] = clampf(w.shear_speed_kt[l], 0.0f, 50.0f);
+        w.turbulence[l] = clampf(w.turbulence[l], 0.0f, 9.0f);
+    }
+    w.rate_change_percent = clampf(w.rate_change_percent, -1.0f, 1.0f);
+}
+
+bool any_peer_for_shared_state()
+{
+    for (int s : {0, 1, 2, 3, 4, 5, 9})
+        if (slot_on(s)) return true;
+    return false;
+}
+
+bool shares_state(int s) { return (s >= 0 && s <= 5) || s == 9; }
+
+void send_stat()
+{
+    bool changed = app_mode != cycle.last_app_mode;
+    cycle.last_app_mode = app_mode;
+    stat_block now;
+    STAT_fill(now);
+    if (STAT_changed(cycle.stat_sent, now)) changed = true;
+    cycle.stat_sent = now;
+    if (changed)
+        for (int s = 0; s < CYCLE_PEER_SLOTS; ++s)
+            if (shares_state(s)) cycle.stat_dirty[s] = 1;
+
+    int cursor = cycle.stat_cursor + 1;
+    if (cursor < 0 || cursor >= CYCLE_PEER_SLOTS) cursor = 0;
+    cycle.stat_cursor = cursor;
+    if (cycle.stat_dirty[cursor] && slot_live(cursor)) {
+        NET_data_send("STAT", 0, &cycle.stat_sent, STAT_BLOCK_BYTES, cursor);
+        cycle.stat_dirty[cursor] = 0;
+    }
+}
+
+// The aircraft path of plane p relative to the program folder, cut so that
+// folder and relative path together stay within 150 characters. Empty when the
+// folder is that long already or the path does not lie in the folder.
+int relative_path_payload(int p, char out[PATH_PAYLOAD])
+{
+    std::memset(out, 0, PATH_PAYLOAD);
+    const size_t folder_len = strnlen(program_folder, TEXT_MAX_LEN);
+    if (folder_len >= static_cast<size_t>(PATH_TEXT_LIMIT)) return 0;
+    const char* path = pln[p].acf_file_path;
+    const size_t path_len = strnlen(path, TEXT_MAX_LEN);
+    if (path_len < folder_len || std::memcmp(path, program_folder, folder_len) != 0) return 0;
+    const size_t take = std::min(path_len - folder_len, static_cast<size_t>(PATH_TEXT_LIMIT) - folder_len);
+    std::memcpy(out, path + folder_len, take);
+    return static_cast<int>(take);
+}
+
+void send_path()
+{
+    const int n = planes_to_run();
+    cycle.path_plane_cursor += 1;
+    if (cycle.path_plane_cursor >= n || cycle.path_plane_cursor < 0) {
+        cycle.path_plane_cursor = 0;
+        cycle.path_slot_cursor += 1;
+        if (cycle.path_slot_cursor > 12 || cycle.path_slot_cursor < 0) cycle.path_slot_cursor = 0;
+    }
+    const int slot = cycle.path_slot_cursor;
+    const int plane = cycle.path_plane_cursor;
+    if (n < 1 || !shares_state(slot) || !slot_live(slot)) return;
+    int index = plane;
+    if (slot == 0) {
+        if (plane == 1) return;   // the peer knows our plane 1 as its own user plane's stand-in
+        if (plane == 0) index = 1;
+    }
+    char payload[PATH_PAYLOAD];
+    const int len = relative_path_payload(plane, payload);
+    NET_data_send("PATH", index, payload, len + 1, slot);
+}
+
+void record_replay()
+{
+    int index = replay_index + 1;
+    if (index < 0 || index >= REPLAY_RING_SIZE) index = 0;
+    replay_index = index;
+    PLANE_pack_state(replay_ring[index], 0);
+    replay_ring[(index + 1) % REPLAY_RING_SIZE].network_time_sec = 0.0f;
+    if (sim_time.total_flight_time_sec < 0.2f) replay_ring[index].network_time_sec = 0.0f;
+}
+
+bool replay_recording_wanted()
+{
+    if (sim_operation_prefs.replay_mode != 0) return false;
+    if (app_mode <= 0) return true;
+    for (int s = 6; s <= 9; ++s)
+        if (slot_on(s)) return true;
+    return false;
+}
+
+// The user plane's velocity turned from the axes at the origin into the axes
+// at the plane's own position; returns the vertical speed.
+float velocity_at_plane(flt_struct& f)
+{
+    const int p = planet_index();
+    const double c_lat = static_cast<double>(lat_ref) + reference_lat_offset[p];
+    const double c_lon = static_cast<double>(lon_ref) + reference_lon_offset[p];
+    const double d_lat = wrap_symmetric(f.latitude - c_lat, 90.0);
+    const double d_lon = wrap_symmetric(f.longitude - c_lon, 180.0);
+    // The frame mirrored about the centre: centred on C - D.
+    const double m_lat = c_lat - d_lat;
+    const double m_lon = c_lon - d_lon;
+    const geo_point v = local_to_geo(m_lat, m_lon, f.local_vx, f.local_vy, f.local_vz);
+    // The reference goes back to whole degrees.
+    lat_ref = static_cast<float>(GEO_round(lat_ref));
+    lon_ref = static_cast<float>(GEO_round(lon_ref));
+    double px, py, pz, qx, qy, qz;
+    geo_to_local(c_lat, c_lon, v, px, py, pz);
+    geo_to_local(c_lat, c_lon, {m_lat, m_lon, 0.0}, qx, qy, qz);
+    f.ve = static_cast<float>(px - qx);
+    f.vs = static_cast<float>(pz - qz);
+    return static_cast<float>(py - qy);
+}
+
+void plane_positions()
+{
+    const int n = planes_to_run();
+    const float dt = sim_operation_misc.frame_rate_period;
+    for (int i = n - 1; i >= 0; --i) {
+        flt_struct& f = flt[i];
+        GEO_local_to_latlon(f.latitude, f.longitude, f.elevation, f.local_x, f.local_y, f.local_z);
+        if (i != 0) continue;
+
+        f.latitude = static_cast<float>(wrap_symmetric(f.latitude, 90.0));
+        f.longitude = static_cast<float>(wrap_symmetric(f.longitude, 180.0));
+        const float v = velocity_at_plane(f);
+        if (!origin_held_by_network) SCENE_recenter_origin(f.latitude, f.longitude);
+        f.h_ind = f.elevation +
+                  (sim_cockpit_misc.barometer_setting - sim_physics.earth_pressure_p * PA_TO_INHG) * 1000.0f * FT_TO_M;
+        f.vh_ind = v * dt + (1.0f - dt) * f.vh_ind;
+        float scratch[3];
+        int row = f.i, col = f.j;
+        terrain_height_m = TERRAIN_height_at(f.local_x, f.local_z, &scratch[0], &scratch[1], &scratch[2], &row, &col, 1,
+                                             "update_plane_cycle local_y_cg");
+        f.i = row;
+        f.j = col;
+        f.y_agl = f.local_y - pln[0].acf_h_eqlbm - terrain_height_m;
+    }
+}
+
+void send_data_rows(int rows)
+{
+    for (int first = 0; first < rows; first += DATA_ROWS_PER_DATAGRAM) {
+        const int count = std::min(DATA_ROWS_PER_DATAGRAM, rows - first);
+        NET_data_send("DATA", 0, &net_data_snd[first], DATA_RECORD_BYTES * count, 12);
+    }
+}
+
+void data_output(bool paused)
+{
+    float rate = sim_network_dataout.network_data_rate;
+    rate = clampf(rate, 1.0f, 50.0f);
+    if (frame_clock > cycle.dataout_last_send + 1.0f / rate - 0.5f * sim_operation_misc.frame_rate_period) {
+        cycle.dataout_last_send = frame_clock;
+        if (slot_on(11)) HARDWARE_send_motion();
+        if (slot_on(12)) {
+            int rows = 0;
+            for (int g = 0; g < DATAOUT_GROUPS && rows < NET_DATA_ROWS; ++g)
+                if (sim_network_dataout.data_to_internet[g]) DATAOUT_group(1, g, rows++);
+            if (rows > 0) send_data_rows(rows);
+        }
+    }
+    if (paused) return;
+    if (tick(TICK_TENTH) && dataout_any_disk_group) {
+        for (int g = 0; g < DATAOUT_GROUPS; ++g)
+            if (sim_network_dataout.data_to_disk[g]) DATAOUT_group(2, g, 0);
+        if (data_log.is_open()) data_log << '\n';
+    }
+    if (tick(TICK_TWENTIETH)) {
+        int row = 0;
+        for (int g = 0; g < DATAOUT_GROUPS && row < GRAPH_ROWS; ++g)
+            if (sim_network_dataout.data_to_graph[g]) DATAOUT_group(4, g, row++);
+    }
+}
+
+void flying_step()
+{
+    PLUGIN_call_event_hook(0, frame_clock, 0.0f, 0, 0);
+    if (sim_graphics_scenery.current_planet == PLANET_MARS && !slot_on(0)) sim_graphics_settings.draw_aircrafts = 1;
+    const bool paused = sim_time.paused != 0;
+    if (sim_operation_prefs.replay_mode == 0 && !paused) SYSTEMS_own_plane_update();
+
+    const int n = planes_to_run();
+    for (int i = n - 1; i >= 0; --i) {
+        if (!paused) FLTMOD_plane_step(i);
+        for (int s = 0; s < CYCLE_PEER_SLOTS; ++s) {
+            if (!slot_live(s)) continue;
+            const bool wanted = (s == 0 && i == 0 && tick(TICK_TWENTIETH)) || (s >= 1 && s <= 5) || s == 10;
+            if (!wanted) continue;
+            PLANE_pack_state(snap_record, i);
+            NET_data_send("SNAP", s == 0 ? 1 : i, &snap_record, PLANE_STATE_BYTES, s);
+        }
+    }
+
+    data_output(paused);
+
+    if (paused) {
+        float scratch[JOY_POLL_OUTPUTS];
+        JOY_poll(scratch, 1);
+    }
+    if (!paused && sim_graphics_settings.draw_ships) {
+        CYCLE_ship_step(SHIP_CARRIER);
+        CYCLE_ship_step(SHIP_FRIGATE);
+    }
+}
+
+void screen_step()
+{
+    switch (app_mode) {
+    case 1: SETUP_credits(); break;
+    case 2: SETUP_airport_select(); break;
+    case 3: SETUP_network(); break;
+    case 4: SETUP_joystick_equipment(); break;
+    case 5: SETUP_sound(); break;
+    case 6: SETUP_rendering_language(); break;
+    case 7: SETUP_movie(); break;
+    case 8: SETUP_weather(); break;
+    case 9: SETUP_date_time(); break;
+    case 10: SETUP_weight_fuel(); break;
+    case 11: SETUP_failures(); break;
+    case 12: SETUP_operation_prefs(); break;
+    case 13: SETUP_time_weather_airport(); break;
+    case 14: SETUP_aircraft_paths(); break;
+    case 15:
+    case 18:
+    case 23: OPERATOR_panel(-999); break;
+    case 16: SETUP_flight_path_3d(); break;
+    case 17: SETUP_globe(); break;
+    case 19: SETUP_data_graph(); break;
+    case 20: SETUP_logbook(); break;
+    case 21: SETUP_text_pages(); break;
+    case 22: SETUP_planet(); break;
+    case 24: SETUP_flight_plan(); break;
+    default: break;
+    }
+}
+
+bool is_water(int32_t code) { return code == LANDUSE_WATER_A || code == LANDUSE_WATER_B; }
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+
+void STAT_fill(stat_block& o)
+{
+    const sim_weather_block& w = sim_weather;
+    const flt_struct& f = flt[0];
+    o = stat_block{};
+    o.paused = sim_time.paused;
+    o.draw_aircrafts = sim_graphics_settings.draw_aircrafts;
+    o.zulu_time_sec = sim_time.zulu_time_sec;
+    o.local_date_days = static_cast<float>(sim_time.local_date_days);
+    for (int l = 0; l < CLOUD_LAYERS; ++l) {
+        o.cloud_type[l] = w.cloud_type[l];
+        o.cloud_tops_msl_m[l] = w.cloud_tops_msl_m[l];
+        o.cloud_base_msl_m[l] = w.cloud_base_msl_m[l];
+    }
+    for (int l = 0; l < WIND_LAYERS; ++l) {
+        o.wind_altitude_msl_m[l] = w.wind_altitude_msl_m[l];
+        o.turbulence[l] = w.turbulence[l];
+        o.wind_direction_degt[l] = w.wind_direction_degt[l];
+        o.wind_speed_kt[l] = w.wind_speed_kt[l];
+        o.shear_direction_degt[l] = w.shear_direction_degt[l];
+        o.shear_speed_kt[l] = w.shear_speed_kt[l];
+    }
+    o.visibility_reported_m = w.visibility_reported_m;
+    o.rain_percent = w.rain_percent;
+    o.thunderstorm_percent = w.thunderstorm_percent;
+    o.weather_seed = weather_seed;
+    o.temperature_sealevel_c = w.temperature_sealevel_c;
+    o.earth_pressure_p = sim_physics.earth_pressure_p;
+    o.wave_amplitude = w.wave_amplitude;
+    o.wave_length = w.wave_length;
+    o.wave_speed = w.wave_speed;
+    o.wave_dir = static_cast<float>(w.wave_dir);
+    o.m_fixed = f.m_fixed;
+    o.m_fuel[0] = f.m_fuel1;
+    o.m_fuel[1] = f.m_fuel2;
+    o.m_fuel[2] = f.m_fuel3;
+    o.m_jettison = f.m_jettison;
+    for (int k = 0; k < STAT_FAILURES; ++k) {
+        o.failures[k] = f.failures[k];
+        o.failure_countdown[k] = f.failure_param[k];
+    }
+}
+
+namespace {
+
+bool int_moved(int32_t a, int32_t b, double threshold)
+{
+    return std::fabs(static_cast<double>(a) - static_cast<double>(b)) > threshold;
+}
+
+bool float_moved(float a, float b, double threshold)
+{
+    if (std::isnan(a) || std::isnan(b)) return std::memcmp(&a, &b, sizeof a) != 0;
+    return std::fabs(static_cast<double>(a) - static_cast<double>(b)) > threshold;
+}
+
+template <int N>
+bool ints_moved(const int32_t (&a)[N], const int32_t (&b)[N], double t)
+{
+    for (int k = 0; k < N; ++k)
+        if (int_moved(a[k], b[k], t)) return true;
+    return false;
+}
+
+template <int N>
+bool floats_moved(const float (&a)[N], const float (&b)[N], double t)
+{
+    for (int k = 0; k < N; ++k)
+        if (float_moved(a[k], b[k], t)) return true;
+    return false;
+}
+
+}  // namespace
+
+int STAT_changed(const stat_block& s, const stat_block& n)
+{
+    const bool moved =
+        int_moved(s.paused, n.paused, 0.0) || int_moved(s.draw_aircrafts, n.draw_aircrafts, 0.0) ||
+        float_moved(s.zulu_time_sec, n.zulu_time_sec, 216.0) ||
+        float_moved(s.local_date_days, n.local_date_days, 0.1) || ints_moved(s.cloud_type, n.cloud_type, 0.5) ||
+        floats_moved(s.cloud_tops_msl_m, n.cloud_tops_msl_m, 50.0) ||
+        floats_moved(s.cloud_base_msl_m, n.cloud_base_msl_m, 50.0) ||
+        floats_moved(s.wind_altitude_msl_m, n.wind_altitude_msl_m, 50.0) ||
+        floats_moved(s.turbulence, n.turbulence, 0.5) ||
+        floats_moved(s.wind_direction_degt, n.wind_direction_degt, 0.5) ||
+        floats_moved(s.wind_speed_kt, n.wind_speed_kt, 0.5) ||
+        floats_moved(s.shear_direction_degt, n.shear_direction_degt, 0.5) ||
+        floats_moved(s.shear_speed_kt, n.shear_speed_kt, 0.5) ||
+        float_moved(s.visibility_reported_m, n.visibility_reported_m, 250.0) ||
+        float_moved(s.rain_percent, n.rain_percent, 0.1) ||
+        float_moved(s.thunderstorm_percent, n.thunderstorm_percent, 0.1) ||
+        int_moved(s.weather_seed, n.weather_seed, 0.1) ||
+        float_moved(s.temperature_sealevel_c, n.temperature_sealevel_c, 0.5) ||
+        float_moved(s.earth_pressure_p, n.earth_pressure_p, 1.0) ||
+        float_moved(s.wave_amplitude, n.wave_amplitude, 0.5) || float_moved(s.wave_length, n.wave_length, 0.5) ||
+        float_moved(s.wave_speed, n.wave_speed, 0.5) || float_moved(s.wave_dir, n.wave_dir, 0.5) ||
+        float_moved(s.m_fixed, n.m_fixed, 0.5) || floats_moved(s.m_fuel, n.m_fuel, 0.5) ||
+        float_moved(s.m_jettison, n.m_jettison, 0.5) || ints_moved(s.failures, n.failures, 0.1) ||
+        floats_moved(s.failure_countdown, n.failure_countdown, 0.5);
+    return moved ? 1 : 0;
+}
+
+int CYCLE_block_is_dry(int row, int col)
+{
+    const int p = planet_index();
+    const int last_row = grid_rows[p];
+    const int last_col = grid_cols[p];
+    for (int dr = 0; dr <= 1; ++dr)
+        for (int dc = 0; dc <= 1; ++dc) {
+            const int r = row + dr;
+            const int c = col + dc;
+            if (r < 0 || r > last_row || c < 0 || c > last_col) continue;   // outside the grid: land
+            if (is_water(landuse_grid[r * TERRAIN_GRID_COLS + c])) return 0;
+        }
+    return 1;
+}
+
+void CYCLE_ship_step(int k)
+{
+    if (k < 0 || k > SHIP_FRIGATE) return;
+    if (!TERRAIN_point_in_area(ship_x[k], ship_y[k], ship_z[k], 0.0f)) return;
+    const float dt = sim_operation_misc.frame_rate_period;
+    const bool replaying = sim_operation_prefs.replay_mode != 0;
+    if (!replaying) {
+        const float speed = k == SHIP_CARRIER ? 15.0f : 10.0f;
+        const double h = ship_heading[k] * DEG_TO_RAD_DOUBLE;
+        ship_x[k] += static_cast<float>((speed * std::sin(h) + ship_vx[k]) * dt);
+        ship_z[k] += static_cast<float>((-speed * std::cos(h) + ship_vz[k]) * dt);
+
+        const int p = planet_index();
+        const int r = ship_cell_row[k];
+        const int c = ship_cell_col[k];
+        const bool land_plus_row =
+            r >= grid_rows[p] - 6 || CYCLE_block_is_dry(r, c) || CYCLE_block_is_dry(r + 1, c) || CYCLE_block_is_dry(r + 2, c);
+        const bool land_minus_row =
+            r <= 6 || CYCLE_block_is_dry(r, c) || CYCLE_block_is_dry(r - 1, c) || CYCLE_block_is_dry(r - 2, c);
+        const bool land_plus_col =
+            c >= grid_cols[p] - 6 || CYCLE_block_is_dry(r, c) || CYCLE_block_is_dry(r, c + 1) || CYCLE_block_is_dry(r, c + 2);
+        const bool land_minus_col =
+            c <= 6 || CYCLE_block_is_dry(r, c) || CYCLE_block_is_dry(r, c - 1) || CYCLE_block_is_dry(r, c - 2);
+        const float hd = ship_heading[k];
+        ship_turn_rate[k] = 0.0f;
+        if ((land_minus_row && hd >= 180.0f && hd <= 360.0f) ||
+            (land_plus_col && ((hd >= 270.0f && hd <= 360.0f) || (hd >= 0.0f && hd <= 90.0f))) ||
+            (land_plus_row && hd >= 0.0f && hd <= 180.0f) || (land_minus_col && hd >= 90.0f && hd <= 270.0f))
+            ship_turn_rate[k] = 0.2f * speed;
+        ship_heading[k] = wrap_closed(ship_heading[k] + ship_turn_rate[k] * dt, 360.0f);
+    }
+    if (TERRAIN_point_in_area(ship_x[k], ship_y[k], ship_z[k], 0.0f)) {
+        float scratch[3];
+        int row = ship_cell_row[k], col = ship_cell_col[k];
+        ship_y[k] = TERRAIN_height_at(ship_x[k], ship_z[k], &scratch[0], &scratch[1], &scratch[2], &row, &col, 0, "ships");
+        ship_cell_row[k] = row;
+        ship_cell_col[k] = col;
+    }
+    const double t = sim_network_misc.network_time_sec;
+    const double a = sim_weather.wave_amplitude;
+    ship_pitch[k] = static_cast<float>(0.5 * a * std::sin(0.7 * t));
+    ship_pitch_rate[k] = static_cast<float>(0.7 * 0.5 * a * std::cos(0.7 * t));
+    ship_roll[k] = static_cast<float>(1.5 * a * std::sin(0.7 * t));
+    ship_roll_rate[k] = static_cast<float>(0.7 * 1.5 * a * std::cos(0.7 * t));
+}
+
+void update_plane_cycle()
+{
+    clock_from_system_time();
+    weather_bounds();
+    if (tick(TICK_TENTH) && any_peer_for_shared_state()) {
+        send_stat();
+        send_path();
+    }
+    if (tick(TICK_TENTH) && replay_recording_wanted()) record_replay();
+    if (sim_weather.rain_percent > 0.0f && (pln[0].acf_has_radar || app_mode == 15 || app_mode == 8) &&
+        (tick(TICK_ONE_SECOND) || sim_time.total_flight_time_sec <= sim_operation_misc.frame_rate_period))
+        PANEL_radar_texture();
+    plane_positions();
+    if (app_mode == 0)
+        flying_step();
+    else
+        screen_step();
+}

@@ -1,0 +1,67 @@
+// The key assignment table and the keyboard commands.
+//
+// Every keyboard command goes through KEY_command_dispatch: letters typed with
+// Ctrl (fixed cockpit switches, map and GPS commands), special keys (Tab,
+// arrows, keypad) and ordinary characters, which are looked up in the key
+// assignment table: 96 command slots, each holding the character that runs
+// that command. Other input sources (serial console, joystick buttons, the
+// autopilot and operator panels, the own-plane physics, network "CHAR"
+// packets, plug-ins) run command i by passing the character of slot i.
+#pragma once
+
+#include <cstdint>
+
+#include "shell/text_util.h"
+
+constexpr int KEY_SLOTS = 96;
+
+// One key character per command slot, read from "RESOURCES:KEYS:ORVELL.TXT".
+extern uint8_t key_assignment_table[KEY_SLOTS];
+
+// Modifier classes of KEY_command_dispatch.
+constexpr int DISPATCH_PLAIN = 0;     // a typed character
+constexpr int DISPATCH_SPECIAL = 1;   // a shell key code below
+constexpr int DISPATCH_COMMAND = 2;   // a character taken from the key assignment table
+constexpr int DISPATCH_CTRL = 3;      // a letter with Ctrl ('a'..'z', upper case with Shift)
+
+// Shell key codes of the special keys.
+constexpr int KEY_CODE_TAB = 0x3000;
+constexpr int KEY_CODE_LEFT = 0x7B00;
+constexpr int KEY_CODE_RIGHT = 0x7C00;
+constexpr int KEY_CODE_DOWN = 0x7D00;
+constexpr int KEY_CODE_UP = 0x7E00;
+constexpr int KEY_CODE_SHIFT_UP = 50000;
+constexpr int KEY_CODE_SHIFT_LEFT = 50001;
+constexpr int KEY_CODE_SHIFT_DOWN = 50002;
+constexpr int KEY_CODE_SHIFT_RIGHT = 50003;
+constexpr int KEY_CODE_KEYPAD_1 = 0x5300;
+constexpr int KEY_CODE_KEYPAD_2 = 0x5400;
+constexpr int KEY_CODE_KEYPAD_3 = 0x5500;
+constexpr int KEY_CODE_KEYPAD_4 = 0x5600;
+constexpr int KEY_CODE_KEYPAD_5 = 0x5700;
+constexpr int KEY_CODE_KEYPAD_6 = 0x5800;
+constexpr int KEY_CODE_KEYPAD_8 = 0x5B00;
+
+// State the dispatcher keeps or owns.
+extern float last_step_key_time;     // frame clock of the last heading, course or barometer step key
+extern float last_view_key_time;     // frame clock of the last orbit-view arrow or zoom key
+extern uint8_t overlay_flag_a;       // two display switches of the 2-D overlay, toggled by Tab
+extern uint8_t overlay_flag_b;
+extern float free_view_point[3];     // the free view's point (x, y, z), moved by the arrows in view 1020
+extern float orbit_view_distance;    // metres
+extern float orbit_view_heading;     // radians 0..2 pi
+extern float orbit_view_pitch;       // radians -0.45 pi .. 0.45 pi
+extern int32_t chat_typing;          // a network text message is being typed
+extern char chat_text[TEXT_SIZE];    // the message being typed
+
+// Reads the key file into the table. A missing file leaves the table as it
+// was; a file of another version than 2 is a fatal alert; a file with fewer
+// lines fills the remaining slots with character 255.
+void KEY_read_table();
+// The same from a given colon path (tests and the start-up).
+void KEY_read_table_from(const char* path);
+
+// Runs the keyboard command of one key.
+void KEY_command_dispatch(int modifier_class, int key);
+// Held function keys: F1..F12 give 50..61, with Shift 62..73.
+void KEY_engine_controls(int code);

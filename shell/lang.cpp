@@ -1,0 +1,122 @@
+#include "shell/lang.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "aircraft/acf_load.h"
+#include "aircraft/acf_struct.h"
+#include "graphics/ogl_tex.h"
+#include "shell/alert.h"
+#include "shell/datafile.h"
+#include "shell/folders.h"
+#include "shell/menus.h"
+#include "shell/simvars.h"
+
+char ui_text_table[UI_TEXT_COUNT][TEXT_SIZE];
+char default_start_airport[START_AIRPORT_ID_SIZE];
+char default_aircraft_path[TEXT_SIZE];
+char default_aircraft_name[TEXT_SIZE];
+
+namespace {
+
+constexpr int LANGUAGE_KOREAN = 5;
+constexpr int KOREAN_GLYPH_SLOT = 445;
+constexpr int NO_FREE_INDEX = 9999;
+
+bool entry_counts_as_empty(const char* text)
+{
+    return text[0] == 0 || std::strcmp(text, "-") == 0 || std::strcmp(text, " ") == 0;
+}
+
+}  // namespace
+
+const char* LANG_ui_text(int n)
+{
+    if (n < 0 || n >= UI_TEXT_COUNT) return "";
+    return ui_text_table[n];
+}
+
+const char* LANG_text_at_820(int n) { return LANG_ui_text(UI_TEXT_PART_NAMES + n); }
+
+int LANG_lowest_free_index()
+{
+    for (int i = 0; i < UI_TEXT_COUNT; ++i)
+        if (ui_text_table[i][0] == 0) return i;
+    return NO_FREE_INDEX;
+}
+
+void LANG_load_text(int reload)
+{
+    // 1. The defaults of the language set-up.
+    std::memcpy(default_start_airport, "KSBD", START_AIRPORT_ID_SIZE);
+    UTIL_strcpy("AIRCRAFT:HEAVY METAL:B747-400 UNITED:UNITED-AIR.ACF", default_aircraft_path);
+    UTIL_strcpy("UNITED-AIR.ACF", default_aircraft_name);
+
+    // 2. A language picked on the settings screen brings the default aircraft back.
+    if (reload != 0) {
+        pln[0].acf_file_path[0] = 0;
+        pln[0].acf_file_name[0] = 0;
+        ACF_load_and_setup(0);
+    }
+
+    const int language = sim_operation_prefs_misc.language;
+
+    // 3. The Korean glyph set.
+    if (language == LANGUAGE_KOREAN) {
+        char glyphs[TEXT_SIZE];
+        UTIL_strcat3(folder_table[FOLDER_MENUS], "KOREAN:KOREAN_TEXT.BMP", glyphs);
+        int width = 0, height = 0;
+        OGL_load_tex_file(LOAD_TEXTURE, KOREAN_GLYPH_SLOT, TEX_KEY, glyphs, width, height);
+    }
+
+    // 4, 5. The language's folder and its menus.
+    char path[TEXT_SIZE];
+    UTIL_strcat3(folder_table[FOLDER_TEXT], MENU_language_folder(language), path);
+    UTIL_strcat(path, "ORVELL.TXT");
+    MACIBM_build_menus("ORVELL.TXT");
+
+    // 6. The table is rebuilt from nothing.
+    std::memset(ui_text_table, 0, sizeof ui_text_table);
+
+    // 7. The file, in input slot 0.
+    file_use_index = 0;
+    if (!FILE_open_for_use(path, KIND_TEXT, UI_TEXT_VERSION, 1)) {
+        MACIBM_nuke_alert(0, "The interface texts could not be read:", path,
+                          "Trash this copy and re-install Orvell.", "", ALERT_FATAL);
+        return;
+    }
+
+    // 8. Index and text, line by line, up to a negative index.
+    for (;;) {
+        const int32_t n = FILE_read_int(path);
+        if (!FILE_current_stream()) return;   // the read failed (and was reported)
+        if (n < 0) break;
+        if (n >= UI_TEXT_COUNT) {
+            MACIBM_nuke_alert(0, "The interface text file has more than 1000 texts.", "",
+                              "The last index allowed is 999. File:", path, ALERT_FATAL);
+            return;
+        }
+        if (ui_text_table[n][0] != 0) {
+            char line1[TEXT_SIZE];
+            std::snprintf(line1, sizeof line1, "The interface text %d is given twice.", n);
+            MACIBM_nuke_alert(0, line1, ui_text_table[n], path, "", ALERT_FATAL);
+            return;
+        }
+        FILE_read_line(ui_text_table[n], TEXT_SIZE);
+        if (entry_counts_as_empty(ui_text_table[n])) {
+            char line1[TEXT_SIZE];
+            std::snprintf(line1, sizeof line1, "The interface text %d is empty.", n);
+            MACIBM_nuke_alert(0, line1, "Every listed text needs words.", path, "", ALERT_FATAL);
+            return;
+        }
+    }
+
+    // 9. Close.
+    FILE_close_current();
+
+    // 10. Where the next new text can go.
+    if (error_log.is_open()) {
+        error_log << path << " LOWEST FREE TEXT INDEX=" << LANG_lowest_free_index() << "\n\n";
+        error_log.flush();
+    }
+}

@@ -1,0 +1,40 @@
+// The language texts: every label, caption and message of the program's own
+// screens comes from the UI text table, 1000 numbered texts read from
+// "ORVELL.TXT" in the current language's folder under "RESOURCES:TEXT:".
+// The language set-up also resets the default start airport and aircraft and
+// rebuilds the menus of the language.
+//
+// The text file: the data-file header with version 1, then one text per line,
+// a decimal index 0..999, white space and the text to the end of the line.
+// Indices come in any order, each at most once; a negative index ends the list.
+#pragma once
+
+#include <cstdint>
+
+#include "shell/text_util.h"
+
+constexpr int UI_TEXT_COUNT = 1000;
+constexpr int UI_TEXT_VERSION = 1;
+constexpr int UI_TEXT_PART_NAMES = 820;   // entries 820 and up: the names of the aircraft parts
+
+// The UI text table; an entry no line fills is empty.
+extern char ui_text_table[UI_TEXT_COUNT][TEXT_SIZE];
+
+// Defaults written by the language set-up and used by the simulation defaults.
+constexpr int START_AIRPORT_ID_SIZE = 5;   // four characters and a terminator
+extern char default_start_airport[START_AIRPORT_ID_SIZE];
+extern char default_aircraft_path[TEXT_SIZE];   // relative to the program folder
+extern char default_aircraft_name[TEXT_SIZE];
+
+// The whole language set-up (reload 0 at start-up; 1 from the settings screen,
+// which also reloads the user's aircraft as the default one). Every defect of
+// the text file is a fatal alert naming the file.
+void LANG_load_text(int reload);
+
+// Entry n of the table ("" for an n outside 0..999).
+const char* LANG_ui_text(int n);
+// Entry 820 + n ("" when 820 + n is outside the table).
+const char* LANG_text_at_820(int n);
+
+// The smallest empty index, 9999 when all 1000 are used.
+int LANG_lowest_free_index();

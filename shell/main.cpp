@@ -1,0 +1,248 @@
+#include "shell/main.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "aircraft/acf_choose.h"
+#include "aircraft/acf_load.h"
+#include "aircraft/flight_start.h"
+#include "flightmodel/logbook.h"
+#include "links/hardware.h"
+#include "links/joystick.h"
+#include "links/movie.h"
+#include "links/network.h"
+#include "links/plugin_host.h"
+#include "links/sound.h"
+#include "scene/scene_draw.h"
+#include "shell/datafile.h"
+#include "shell/defaults.h"
+#include "shell/display.h"
+#include "shell/folders.h"
+#include "shell/frame.h"
+#include "shell/geo.h"
+#include "shell/modes.h"
+#include "shell/prefs.h"
+#include "shell/replay.h"
+#include "shell/simvars.h"
+#include "shell/startup.h"
+#include "shell/world_textures.h"
+#include "world/apt_scene.h"
+#include "world/atc.h"
+#include "world/landuse_grid.h"
+#include "world/navdb.h"
+
+void* instance_handle = nullptr;
+int32_t show_command = 0;
+const char* startup_program_path = nullptr;
+item_list terrain_list_table[TERRAIN_LIST_ROWS][TERRAIN_LISTS_PER_ROW];
+
+namespace {
+
+struct main_state_record {
+    bool running = false;     // the main loop has begun
+    bool quitting = false;    // the shut-down has begun
+};
+main_state_record main_state;
+
+// The progress messages of the loaders.
+constexpr const char* LOADING_DEFAULTS = "Setting up the simulation...";
+constexpr const char* LOADING_PREFERENCES = "Reading the preferences...";
+constexpr const char* LOADING_PILOT = "Reading the pilot preferences...";
+constexpr const char* LOADING_AIRCRAFT = "Loading the aircraft...";
+constexpr const char* LOADING_NAVIGATION = "Loading the navigation data...";
+constexpr const char* LOADING_START_AIRPORT = "Finding the start airport...";
+constexpr const char* LOADING_LOGBOOK = "Reading the logbook...";
+constexpr const char* LOADING_JOYSTICKS = "Looking for joysticks...";
+constexpr const char* LOADING_HARDWARE = "Opening the cockpit hardware...";
+constexpr const char* LOADING_WORLD = "Loading the world textures...";
+constexpr const char* LOADING_AIRPORTS = "Building the airports...";
+constexpr const char* LOADING_FLIGHT = "Starting the flight...";
+
+constexpr int SITUATION_AIRPORT = 408;
+constexpr int AIRPORT_RAMP = 400;
+constexpr int AIRPORT_RUNWAY = 401;
+
+// The tables of other modules that the entry brings to their empty state.
+void clear_large_tables()
+{
+    sim_graphics_scenery.percent_lights_on = 0.0f;
+    SCENE_clear_state();
+    REPLAY_clear_ring();
+    sim_operation_failures.mean_time_between_failure_hrs = 0.0f;
+    atc_window = atc_window_state{};
+    std::memset(landuse_grid, 0, sizeof landuse_grid);
+}
+
+void load_aircraft()
+{
+    ACF_load_and_setup(0);
+    for (int i = 1; i < PLUGIN_call_num_planes(sim_graphics_settings.draw_aircrafts, 1); ++i) ACF_choose_and_load(i);
+}
+
+void preset_radios()
+{
+    sim_cockpit_radios.nav1_freq_hz = 11170;
+    sim_cockpit_radios.nav2_freq_hz = 11170;
+    sim_cockpit_radios.adf1_freq_hz = 210;
+    sim_cockpit_radios.com1_freq_hz = 12100;
+    sim_cockpit_radios.com2_freq_hz = 12100;
+}
+
+// Whether live weather reports are at hand: "metar.rwx" in the program folder,
+// opened on input slot 0 and left open there.
+void probe_live_weather()
+{
+    char path[TEXT_SIZE];
+    UTIL_strcat3(program_folder, "metar.rwx", path);
+    file_use_slot& slot = file_slots[0];
+    slot.in.clear();
+    if (slot.binary_buf.is_open()) slot.binary_buf.close();
+    if (slot.text_buf.is_open()) slot.text_buf.close();
+    slot.binary = 0;
+    const bool opened = PLAT_open_filebuf(slot.binary_buf, path, std::ios::in);
+    slot.in.rdbuf(&slot.binary_buf);
+    if (!opened) slot.in.setstate(std::ios::failbit);
+    sim_weather.has_real_weather_bool = opened ? 1 : 0;
+}
+
+}  // namespace
+
+void LIST_construct(item_list& list)
+{
+    list.reserved = 0;
+    list.count = 0;
+    list.items = nullptr;
+}
+
+void LIST_clear(item_list& list) { list.count = 0; }
+
+void LIST_destroy(item_list& list)
+{
+    list.count = 0;
+    std::free(list.items);
+    list.items = nullptr;
+}
+
+void TERRAIN_LISTS_destroy_all()
+{
+    for (int r = TERRAIN_LIST_ROWS - 1; r >= 0; --r)
+        for (int k = TERRAIN_LISTS_PER_ROW - 1; k >= 0; --k) LIST_destroy(terrain_list_table[r][k]);
+}
+
+void TERRAIN_LISTS_static_init()
+{
+    for (auto& row : terrain_list_table)
+        for (item_list& list : row) LIST_construct(list);
+}
+
+namespace {
+// Builds the lists before the entry runs and releases their storage when the process ends.
+struct terrain_lists_lifetime {
+    terrain_lists_lifetime() { TERRAIN_LISTS_static_init(); }
+    ~terrain_lists_lifetime() { TERRAIN_LISTS_destroy_all(); }
+};
+terrain_lists_lifetime terrain_lists_owner;
+}  // namespace
+
+bool APPLICATION_running() { return main_state.running; }
+
+void APPLICATION_start_up()
+{
+    main_state = main_state_record{};
+
+    clear_large_tables();
+    for (auto& row : terrain_list_table)
+        for (item_list& list : row) LIST_clear(list);
+
+    APPLICATION_init();
+
+    MACIBM_loading_screen(LOADING_DEFAULTS);
+    SIM_init_defaults();
+    MACIBM_loading_screen(LOADING_PREFERENCES);
+    PREFS_read_write(PREFS_KIND_GENERAL, PREFS_READ, pref_path_general);
+    MACIBM_loading_screen(LOADING_PILOT);
+    PREFS_read_write(PREFS_KIND_PILOT, PREFS_READ, pref_path_pilot);
+    MACIBM_loading_screen(LOADING_AIRCRAFT);
+    load_aircraft();
+    if (screen_settings.preset_radios_option != 0) preset_radios();
+    MACIBM_loading_screen(LOADING_NAVIGATION);
+    NAV_load_databases();
+    MACIBM_loading_screen(LOADING_START_AIRPORT);
+    APT_find_start_airport();
+    MACIBM_loading_screen(LOADING_LOGBOOK);
+    LOGBOOK_read();
+    MACIBM_loading_screen(LOADING_JOYSTICKS);
+    JOY_init();
+    MACIBM_loading_screen(LOADING_HARDWARE);
+    HARDWARE_open();
+    MACIBM_loading_screen(LOADING_WORLD);
+    WORLD_load_textures();
+    MACIBM_loading_screen(LOADING_AIRPORTS);
+    APT_build_scene(1);
+
+    // The flight starts on the runway or on the ramp; the message shows before either.
+    MACIBM_loading_screen(LOADING_FLIGHT);
+    if (sim_operation_prefs.startup_on_ramp == 0) FLIGHT_init_situation(SITUATION_AIRPORT, AIRPORT_RUNWAY);
+    MACIBM_loading_screen(LOADING_FLIGHT);
+    if (sim_operation_prefs.startup_on_ramp != 0) FLIGHT_init_situation(SITUATION_AIRPORT, AIRPORT_RAMP);
+
+    probe_live_weather();
+    NET_init();
+
+    if (screen_settings.start_screen_option != 0) app_mode = MODE_START_SCREEN;
+    APPLICATION_set_mode(app_mode, "ready to go");
+}
+
+void APPLICATION_run_frames()
+{
+    main_state.running = true;
+    while (quit_flag == 0) MACIBM_do_frame();
+}
+
+int APPLICATION_main(void* instance, void* previous_instance, const char* command_line, int show)
+{
+    (void)command_line;
+    instance_handle = instance;
+    show_command = show;
+    if (previous_instance != nullptr) return 0;
+
+    APPLICATION_start_up();
+    APPLICATION_run_frames();
+    MACIBM_quit();
+    return 0;
+}
+
+void MACIBM_quit()
+{
+    if (main_state.quitting) return;
+    main_state.quitting = true;
+
+    if (movie_recording != 0) MOVIE_finish();
+    if (movie_keys_enabled != 0) MOVIE_exit_quicktime();
+    PLUGIN_call_shutdown();
+    PREFS_read_write(PREFS_KIND_RESOLUTION, PREFS_WRITE, pref_path_resolution);
+    OGL_set_display_mode(0);
+    NET_close();
+    SOUND_close_speech();
+    JOY_close();
+    HARDWARE_close(1);
+    // The window itself goes with the process; from here on an alert can only
+    // go to the message box.
+    gl_ready = 0;
+    FOLDERS_close_logs();
+    main_state.running = false;
+}
+
+void MACIBM_fatal_exit()
+{
+    quit_flag = 1;
+    MACIBM_quit();
+    std::exit(EXIT_FAILURE);
+}
+
+void APPLICATION_abandon_start()
+{
+    quit_flag = 1;
+    MACIBM_quit();
+    std::exit(EXIT_SUCCESS);
+}

@@ -1,0 +1,167 @@
+#include "shell/startup.h"
+
+#include <cstdio>
+#include <cstring>
+#include <type_traits>
+
+#include "aircraft/acf_struct.h"
+#include "flightmodel/flt.h"
+#include "graphics/ogl_state.h"
+#include "graphics/ogl_tex.h"
+#include "links/dataout.h"
+#include "links/movie.h"
+#include "links/net_slots.h"
+#include "links/plugin_host.h"
+#include "shell/alert.h"
+#include "shell/constants.h"
+#include "shell/cycle.h"
+#include "shell/datafile.h"
+#include "shell/display.h"
+#include "shell/folders.h"
+#include "shell/frame.h"
+#include "shell/geo.h"
+#include "shell/glprobe.h"
+#include "shell/input.h"
+#include "shell/landuse.h"
+#include "shell/lang.h"
+#include "shell/main.h"
+#include "shell/menus.h"
+#include "shell/modes.h"
+#include "shell/prefs.h"
+#include "shell/screen.h"
+#include "shell/simvars.h"
+#include "world/navdb.h"
+
+namespace {
+
+constexpr int SLOT_LIGHT_SPRITES = 206;
+constexpr int SLOT_FIRST_SEA = 238;
+constexpr int SEA_TEXTURES = 16;
+
+template <class T>
+void zero_records(T* records, size_t count)
+{
+    static_assert(std::is_trivially_copyable_v<T>);
+    std::memset(static_cast<void*>(records), 0, sizeof(T) * count);
+}
+
+}  // namespace
+
+void STARTUP_reset_state()
+{
+    // The screen record and what follows it: mode, menus, input, texts, frame clock.
+    screen = screen_record{};
+    screen.open_menu = -1;
+    app_mode = 0;
+    MENUS_reset();
+    INPUT_clear();
+    std::memset(ui_text_table, 0, sizeof ui_text_table);
+    FRAME_reset();
+
+    // The simulation blocks: physics, view, cockpit, radios, weather, time,
+    // joystick, planet (the Earth) and language.
+    SIMVARS_clear();
+    LANDUSE_clear();
+    std::memset(texture_memory, 0, sizeof texture_memory);
+    num_tex_units = 0;
+    max_iso_filtering = 0.0f;
+    lat_ref = 0.0f;
+    lon_ref = 0.0f;
+
+    // The network address slots and exchange state.
+    std::memset(net_ip_text, 0, sizeof net_ip_text);
+    std::memset(net_port_text, 0, sizeof net_port_text);
+    std::memset(net_slot_enabled, 0, sizeof net_slot_enabled);
+    std::memset(net_slot_valid, 0, sizeof net_slot_valid);
+    std::memset(net_slot_addr, 0, sizeof net_slot_addr);
+    CYCLE_reset();
+    snap_record = plane_state_record{};
+    std::memset(net_data_snd, 0, sizeof net_data_snd);
+
+    // The ten aircraft records and the ten flight-model records.
+    zero_records(pln, ACF_SLOTS);
+    zero_records(flt, ACF_SLOTS);
+
+    // The world containers.
+    airport_table.clear();
+    navaid_table.clear();
+    fix_table.clear();
+    airway_table.clear();
+    airport_id_index.clear();
+    navaid_frequency_index.clear();
+}
+
+void STARTUP_random_and_clock()
+{
+    CONST_fill_random_table();
+    CONST_stir_random(UTIL_seconds());
+}
+
+void STARTUP_logs_and_folders()
+{
+    FOLDERS_open_logs();
+    file_use_index = 0;
+    if (startup_program_path)
+        FOLDERS_init_from(startup_program_path);
+    else
+        FOLDERS_init();
+}
+
+void STARTUP_display_defaults()
+{
+    screen.full_screen = 1;
+    screen.window_width = 1024;
+    screen.window_height = 768;
+    screen.colour_depth = 16;
+    screen.rendering_res = 3;
+    sim_operation_prefs_misc.language = -1;
+    screen.requested_width = screen.window_width;
+    screen.requested_height = screen.window_height;
+    screen.requested_depth = screen.colour_depth;
+    screen.requested_full_screen = 1;
+    PREFS_read_write(PREFS_KIND_RESOLUTION, PREFS_READ, pref_path_resolution);
+}
+
+void STARTUP_world_textures()
+{
+    int width = 0, height = 0;
+    OGL_load_tex_file(LOAD_TEXTURE, SLOT_LIGHT_SPRITES, TEX_BRIGHT, "WORLD:OVERLAYS:LIGHTS.BMP", width, height);
+    for (int i = 0; i < SEA_TEXTURES; ++i) {
+        char name[64];
+        std::snprintf(name, sizeof name, "TERRAIN:WATER -90+90 -180+180:SEA%02d.BMP", i + 1);
+        OGL_load_tex_file(LOAD_TEXTURE, SLOT_FIRST_SEA + i, TEX_RGB_MIPMAP, name, width, height);
+    }
+}
+
+void APPLICATION_init()
+{
+    // The window class of the other platform has nothing to stand for here:
+    // the window procedure is reached through the message pump.
+    OGL_init_image_blocks();
+    STARTUP_reset_state();
+    STARTUP_random_and_clock();
+    STARTUP_logs_and_folders();
+    CONST_fill_constants();
+    OGL_fill_default_colors();
+    STARTUP_display_defaults();
+    DISPLAY_set_ui_mapping();
+    DISPLAY_open();
+    DISPLAY_check_interface_file();
+    OGL_probe_capabilities();
+    DISPLAY_load_interface();
+
+    APPLICATION_set_mode(MODE_INTRO, "initial init");
+    gl_ready = 1;
+    quit_flag = 0;
+
+    if (sim_operation_prefs_misc.language < 0) {
+        sim_operation_prefs_misc.language = 0;
+        MACIBM_nuke_alert(-1, "", "", "", "", ALERT_LANGUAGE);
+    }
+    LANG_load_text(0);
+    MOVIE_init_quicktime();
+    STARTUP_world_textures();
+    LANDUSE_read_table();
+    CONST_dimension_self_check();
+    PLUGIN_load(program_folder);
+}

@@ -1,0 +1,136 @@
+// A known simulation state for the tests of the simulation cycle, the
+// numeric commands, the keyboard commands and the defaults.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "aircraft/acf_struct.h"
+#include "aircraft/calls_standin.h"
+#include "aircraft/flight_start.h"
+#include "flightmodel/calls_standin.h"
+#include "flightmodel/flt.h"
+#include "flightmodel/terrain_query_standin.h"
+#include "links/calls_standin.h"
+#include "links/dataout.h"
+#include "links/net_slots.h"
+#include "links/network_standin.h"
+#include "panel/calls_standin.h"
+#include "scene/calls_standin.h"
+#include "screens/calls_standin.h"
+#include "screens/setup.h"
+#include "shell/commands.h"
+#include "shell/cycle.h"
+#include "shell/folders.h"
+#include "shell/frame.h"
+#include "shell/geo.h"
+#include "shell/keys.h"
+#include "shell/modes.h"
+#include "shell/replay.h"
+#include "shell/simvars.h"
+#include "tests/support/test_support.h"
+#include "world/apt_scene.h"
+#include "world/calls_standin.h"
+#include "world/landuse_grid.h"
+#include "world/navdb.h"
+
+constexpr int TICK_1S = 3;
+constexpr int TICK_01 = 6;
+constexpr int TICK_005 = 7;
+
+class SimState : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        SIMVARS_clear();
+        for (flt_struct& f : flt) f = flt_struct{};
+        pln[0] = acf_struct{};
+        for (int s = 0; s < NET_SLOT_COUNT; ++s) net_slot_enabled[s] = net_slot_valid[s] = 0;
+        std::fill(std::begin(interval_ticks), std::end(interval_ticks), 0);
+        CYCLE_reset();
+        REPLAY_clear_ring();
+        replay_index = 0;
+        app_mode = 0;
+        quit_flag = 0;
+        frame_clock = 0.0f;
+        origin_held_by_network = 0;
+        lat_ref = 34.0f;
+        lon_ref = -118.0f;
+        PLANET_set_constants(0);
+        airport_table.clear();
+        navaid_table.clear();
+        local_airport_last = -1;
+        navaid_start_last[0] = navaid_start_last[1] = -1;
+        std::fill(std::begin(landuse_grid), std::end(landuse_grid), 0);
+        terrain_standin = terrain_standin_answer{};
+        std::memset(key_assignment_table, 0, sizeof key_assignment_table);
+        chat_typing = 0;
+        COMMANDS_use_default_browser();
+        sim_operation_misc.frame_rate_period = 0.05f;
+        sim_graphics_settings.draw_aircrafts = 1;
+        clear_logs();
+    }
+
+    void TearDown() override { COMMANDS_use_default_browser(); }
+
+    static void clear_logs()
+    {
+        NET_standin_clear();
+        links_standin_calls.clear();
+        aircraft_standin_calls.clear();
+        flightmodel_standin_calls.clear();
+        panel_standin_calls.clear();
+        scene_standin_calls.clear();
+        screens_standin_calls.clear();
+        world_standin_calls.clear();
+    }
+
+    static void enable(int slot)
+    {
+        net_slot_enabled[slot] = 1;
+        net_slot_valid[slot] = 1;
+    }
+
+    static void set_tick(int k, int on) { interval_ticks[k] = on; }
+
+    static bool called(const std::vector<std::string>& log, const std::string& call)
+    {
+        return std::find(log.begin(), log.end(), call) != log.end();
+    }
+
+    static int count_calls(const std::vector<std::string>& log, const std::string& call)
+    {
+        return static_cast<int>(std::count(log.begin(), log.end(), call));
+    }
+
+    static std::vector<net_sent_datagram> sent(const std::string& label)
+    {
+        std::vector<net_sent_datagram> out;
+        for (const net_sent_datagram& d : net_sent_log)
+            if (d.label() == label) out.push_back(d);
+        return out;
+    }
+
+    // One airport with `runways` runways and `starts` start positions.
+    static int add_airport(const char* id, float lat, float lon, int runways, int starts)
+    {
+        airport_record a{};
+        std::strncpy(a.id, id, APT_ID_SIZE - 1);
+        for (int r = 0; r < runways; ++r) {
+            runway_record rw{};
+            rw.lat = lat + 0.01f * r;
+            rw.lon = lon;
+            std::strcpy(rw.number, "09");
+            rw.heading = 90.0f;
+            rw.length = 1000.0f;
+            a.runways.push_back(rw);
+        }
+        for (int s = 0; s < starts; ++s) a.starts.push_back(start_position_record{lat, lon, 0.0f, {}});
+        airport_table.push_back(a);
+        return static_cast<int>(airport_table.size()) - 1;
+    }
+};

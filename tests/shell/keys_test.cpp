@@ -1,0 +1,262 @@
+// The key assignment table and the keyboard commands.
+
+#include <cmath>
+#include <filesystem>
+
+#include "links/movie.h"
+#include "flightmodel/systems.h"
+#include "shell/input.h"
+#include "tests/shell/cycle_fixture.h"
+#include "world/atc.h"
+
+namespace {
+
+class Keys : public SimState {
+protected:
+    // Gives command slot `slot` the key `c`.
+    static void assign(int slot, char c) { key_assignment_table[slot] = static_cast<uint8_t>(c); }
+    static void press(char c) { KEY_command_dispatch(DISPATCH_PLAIN, static_cast<unsigned char>(c)); }
+    static void ctrl(char c) { KEY_command_dispatch(DISPATCH_CTRL, static_cast<unsigned char>(c)); }
+    static void special(int code) { KEY_command_dispatch(DISPATCH_SPECIAL, code); }
+    temp_folder dir_;
+};
+
+TEST_F(Keys, KeyFileFillsTheTableAndAShortFileEndsIn255)
+{
+    std::string file = "I\n2 version\n";
+    file += "p  pause\n";
+    file += "v  reversers\n";
+    file += "J  jettison\n";
+    KEY_read_table_from(dir_.write("short.txt", file).c_str());
+    EXPECT_EQ(key_assignment_table[0], 'p');
+    EXPECT_EQ(key_assignment_table[1], 'v');
+    EXPECT_EQ(key_assignment_table[2], 'J');
+    for (int i = 3; i < KEY_SLOTS; ++i) ASSERT_EQ(key_assignment_table[i], 255) << i;
+
+    KEY_read_table_from((dir_.prefix() + "missing.txt").c_str());
+    EXPECT_EQ(key_assignment_table[0], 'p');
+
+    const std::string other = dir_.write("v3.txt", "I\n3 version\np\n").string();
+    const alert_record a = expect_fatal([&] { KEY_read_table_from(other.c_str()); });
+    EXPECT_EQ(a.code, 17);
+}
+
+TEST_F(Keys, TheShippedKeyFileGivesEveryTypedCommandItsOwnKey)
+{
+    const std::filesystem::path shipped =
+        std::filesystem::path(ORVELL_FIXTURES).parent_path().parent_path() / "data" / "keys" / "ORVELL.TXT";
+    KEY_read_table_from(shipped.c_str());
+    EXPECT_EQ(key_assignment_table[0], 'p');
+    EXPECT_EQ(key_assignment_table[5], 'g');
+    for (int i = 0; i < KEY_SLOTS; ++i) {
+        ASSERT_NE(key_assignment_table[i], 255) << i;
+        if (i == 19 || i == 21 || i >= 94) continue;   // slots that run nothing
+        for (int j = i + 1; j < KEY_SLOTS; ++j)
+            if (!(j == 19 || j == 21 || j >= 94)) ASSERT_NE(key_assignment_table[i], key_assignment_table[j]) << i << " " << j;
+    }
+}
+
+TEST_F(Keys, FlapKeysStepOneDetent)
+{
+    pln[0].acf_flap_detents = 3;
+    const float dn[4] = {0, 10, 20, 30};
+    std::copy(dn, dn + 4, pln[0].acf_flap_dn);
+    assign(62, 'F');
+    assign(63, 'f');
+    flt[0].flaprqst = 0.4f;
+    press('f');
+    EXPECT_NEAR(flt[0].flaprqst, 0.666667f, 1e-5f);
+    press('f');
+    press('f');
+    EXPECT_EQ(flt[0].flaprqst, 1.0f);
+    press('F');
+    EXPECT_NEAR(flt[0].flaprqst, 0.666667f, 1e-5f);
+
+    pln[0].acf_flap_detents = 0;
+    press('F');
+    EXPECT_EQ(flt[0].flaprqst, 0.5f);
+    pln[0].acf_flap_detents = 999;   // a count past the table is held to its last entry
+    press('f');
+    EXPECT_TRUE(std::isfinite(flt[0].flaprqst));
+}
+
+TEST_F(Keys, HeadingAndBarometerStepsAndTheirWrap)
+{
+    assign(24, 'h');
+    assign(25, 'j');
+    assign(26, 'k');
+    assign(27, 'l');
+    sim_cockpit_autopilot.heading_mag = 359.0f;
+    frame_clock = 10.0f;
+    press('j');
+    EXPECT_EQ(sim_cockpit_autopilot.heading_mag, 0.0f);
+    frame_clock = 11.0f;
+    press('h');
+    EXPECT_EQ(sim_cockpit_autopilot.heading_mag, 359.0f);
+    frame_clock = 11.05f;   // held: auto-repeat faster than ten a second
+    press('h');
+    EXPECT_FLOAT_EQ(sim_cockpit_autopilot.heading_mag, 359.0f - 30.0f * 0.05f);
+
+    sim_cockpit_misc.barometer_setting = 0.005f;
+    frame_clock = 20.0f;
+    press('k');
+    EXPECT_EQ(sim_cockpit_misc.barometer_setting, 0.0f);
+    sim_cockpit_misc.barometer_setting = 34.995f;
+    frame_clock = 30.0f;
+    press('l');
+    EXPECT_EQ(sim_cockpit_misc.barometer_setting, 35.0f);
+}
+
+TEST_F(Keys, CtrlLettersWorkTheCockpitSwitches)
+{
+    ctrl('f');
+    EXPECT_EQ(fail_now_request, 1);
+    EXPECT_TRUE(called(panel_standin_calls, "PANEL_gps(13)"));
+    fail_now_request = 0;
+
+    ctrl('O');
+    EXPECT_EQ(sim_cockpit_electrical.battery_on, 1);
+    ctrl('1');
+    EXPECT_EQ(sim_cockpit_engine.starter_duration[0], 0.2f);   // the battery gives power
+    ctrl('Q');
+    EXPECT_EQ(flt[0].ignition_on[0], 0);
+    for (int i = 0; i < 5; ++i) ctrl('K');
+    EXPECT_EQ(flt[0].ignition_on[7], 3);
+    ctrl(',');
+    EXPECT_EQ(sim_cockpit_engine.fuel_pump_on[7], 1);
+
+    sim_cockpit_switches.gear_handle_status = 1;
+    ctrl('d');
+    EXPECT_FALSE(called(panel_standin_calls, "PANEL_switches(20,0)"));
+    ctrl('u');
+    EXPECT_TRUE(called(panel_standin_calls, "PANEL_switches(20,0)"));
+
+    ctrl('e');
+    EXPECT_EQ(screen_settings.map_view_mode, 2);
+    EXPECT_EQ(app_mode, 15);   // command 800
+}
+
+TEST_F(Keys, OneCharacterInTwoSlotsRunsBothInTableOrder)
+{
+    assign(9, 'a');
+    assign(10, 'a');
+    sim_cockpit_autopilot.airspeed_mode = 10;
+    sim_cockpit_autopilot.heading_mode = 11;
+    press('a');
+    EXPECT_EQ(sim_cockpit_autopilot.heading_mode, 9);
+    EXPECT_EQ(sim_cockpit_autopilot.airspeed_mode, 10);   // off, then on again
+}
+
+TEST_F(Keys, PauseOnlyFlyingOrAtTheStationAndNotWhileChatting)
+{
+    assign(0, 'p');
+    press('p');
+    EXPECT_EQ(sim_time.paused, 1);
+    app_mode = 18;
+    press('p');
+    EXPECT_EQ(sim_time.paused, 0);
+    app_mode = 5;
+    press('p');
+    EXPECT_EQ(sim_time.paused, 0);
+
+    app_mode = 0;
+    chat_typing = 1;
+    press('p');
+    EXPECT_EQ(sim_time.paused, 0);
+}
+
+TEST_F(Keys, ReturnSendsTheChatOrOpensTheAtcWindow)
+{
+    press('\r');
+    EXPECT_EQ(atc_window.open, 1);
+    press('\r');
+    EXPECT_TRUE(called(world_standin_calls, "ATC_request_menu(1)"));
+    atc_window.open = 0;
+
+    enable(0);
+    press('\r');
+    EXPECT_EQ(chat_typing, 1);
+    std::strcpy(chat_text, "hello");
+    press('\r');
+    EXPECT_EQ(chat_typing, 0);
+    const auto mess = sent("MESS");
+    ASSERT_EQ(mess.size(), 1u);
+    EXPECT_EQ(mess[0].payload(), (std::vector<uint8_t>{'h', 'e', 'l', 'l', 'o', 0}));
+    EXPECT_EQ(chat_text[0], 0);
+}
+
+TEST_F(Keys, SpaceReleasesTheHoldsOneByOneThenFires)
+{
+    situation_hold_a = situation_hold_b = 1;
+    key_hold_command = 0;
+    press(' ');
+    EXPECT_EQ(situation_hold_a, 0);
+    EXPECT_EQ(situation_hold_b, 1);
+    press(' ');
+    press(' ');
+    EXPECT_EQ(situation_hold_b, 0);
+    EXPECT_EQ(key_hold_command, 1);
+    key_hold_command = 0;
+}
+
+TEST_F(Keys, SpecialKeysMoveTheYokeTheOverlayAndTheOrbit)
+{
+    special(KEY_CODE_TAB);
+    EXPECT_EQ(overlay_flag_a, 1);
+    EXPECT_EQ(overlay_flag_b, 1);
+    for (int i = 0; i < 30; ++i) special(KEY_CODE_KEYPAD_6);
+    EXPECT_EQ(sim_joystick.yolk_roll_ratio, 1.0f);
+    special(KEY_CODE_KEYPAD_5);
+    EXPECT_EQ(sim_joystick.yolk_roll_ratio, 0.0f);
+
+    sim_graphics_view.view_type = 1018;
+    orbit_view_distance = 0.0f;
+    orbit_view_heading = 0.0f;
+    frame_clock = 3.0f;
+    special(KEY_CODE_RIGHT);
+    EXPECT_FLOAT_EQ(orbit_view_heading, 2.0f * 3.14159265f - 0.5f * 0.05f);
+    EXPECT_EQ(last_view_key_time, 3.0f);
+    for (int i = 0; i < 200; ++i) special(KEY_CODE_SHIFT_UP);
+    EXPECT_FLOAT_EQ(orbit_view_pitch, 0.45f * 3.14159265f);
+}
+
+TEST_F(Keys, EngineKeysPerEngineOrForAll)
+{
+    pln[0].acf_num_engines = 2;
+    pln[0].acf_num_thrustpoints = 2;
+    pln[0].acf_throtmax_FWD = 1.0f;
+    KEY_engine_controls(62);
+    EXPECT_EQ(flt[0].ENGN_thro[0], 0.0f);   // nothing in this mode
+    KEY_engine_controls(51);
+    EXPECT_FLOAT_EQ(flt[0].ENGN_thro[0], 0.05f);
+    EXPECT_FLOAT_EQ(flt[0].ENGN_thro[1], 0.05f);
+
+    screen_settings.keys_per_engine = 1;
+    KEY_engine_controls(62);
+    EXPECT_FLOAT_EQ(flt[0].ENGN_thro[0], 0.10f);
+    EXPECT_FLOAT_EQ(flt[0].ENGN_thro[1], 0.05f);
+    screen_settings.keys_per_engine = 0;
+
+    flt[0].failures[FAIL_SLOT_ENGINE_BASE + 1] = FAILURE_STATE_FAILED;
+    KEY_engine_controls(50);
+    EXPECT_FLOAT_EQ(flt[0].ENGN_thro[0], 0.05f);
+    EXPECT_FLOAT_EQ(flt[0].ENGN_thro[1], 0.05f);   // a failed engine is not moved
+}
+
+TEST_F(Keys, RadioAndTransponderKeysWrap)
+{
+    assign(33, 'w');
+    assign(39, 'R');
+    assign(55, '+');
+    sim_cockpit_radios.com1_freq_hz = 13600;
+    sim_cockpit_radios.nav1_freq_hz = 11197;
+    sim_cockpit_radios.transponder_code = 7700;
+    press('w');
+    press('R');
+    press('+');
+    EXPECT_EQ(sim_cockpit_radios.com1_freq_hz, 11800);
+    EXPECT_EQ(sim_cockpit_radios.nav1_freq_hz, 11102);
+    EXPECT_EQ(sim_cockpit_radios.transponder_code, 700);
+}
+
+}  // namespace

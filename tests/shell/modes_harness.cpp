@@ -1,0 +1,139 @@
+#include "tests/shell/modes_harness.h"
+
+#include <algorithm>
+#include <cstring>
+#include <iterator>
+
+#include "graphics/ogl_state.h"
+#include "shell/datafile.h"
+#include "graphics/ogl_tex.h"
+#include "links/net_slots.h"
+#include "platform/plat_events.h"
+#include "platform/plat_time.h"
+#include "platform/plat_window.h"
+#include "shell/alert.h"
+#include "shell/constants.h"
+#include "shell/display.h"
+#include "shell/folders.h"
+#include "shell/frame.h"
+#include "shell/glprobe.h"
+#include "shell/input.h"
+#include "shell/modes.h"
+#include "shell/screen.h"
+#include "shell/text_util.h"
+
+namespace {
+
+std::function<void()> frame_action;
+double fake_time = 0.0;
+int frame_count = 0;
+
+double scripted_clock()
+{
+    fake_time += 0.02;
+    ++frame_count;
+    if (frame_action) frame_action();
+    return fake_time;
+}
+
+}  // namespace
+
+bool harness_window()
+{
+    screen.window_width = 1024;
+    screen.window_height = 768;
+    screen.colour_depth = 32;
+    screen.full_screen = 0;
+    DISPLAY_set_ui_mapping();
+    if (!PLAT_window_exists()) {
+        // Made here, or again when a test before this one closed it.
+        if (!OGL_create_window()) return false;
+        OGL_probe_capabilities();
+    }
+    static const bool filled = [] {
+        CONST_fill_constants();
+        OGL_init_image_blocks();
+        return true;
+    }();
+    (void)filled;
+    OGL_fill_default_colors();
+    return true;
+}
+
+struct harness_program_folder::saved_folders {
+    char program[TEXT_SIZE];
+    char table[FOLDER_COUNT][TEXT_SIZE];
+    char prefs[3][TEXT_SIZE];
+    char list_folder[TEXT_SIZE];
+};
+
+harness_program_folder::harness_program_folder(const std::string& folder) : saved_(new saved_folders)
+{
+    std::memcpy(saved_->program, program_folder, TEXT_SIZE);
+    std::memcpy(saved_->table, folder_table, sizeof folder_table);
+    std::memcpy(saved_->prefs[0], pref_path_resolution, TEXT_SIZE);
+    std::memcpy(saved_->prefs[1], pref_path_general, TEXT_SIZE);
+    std::memcpy(saved_->prefs[2], pref_path_pilot, TEXT_SIZE);
+    std::memcpy(saved_->list_folder, file_list_folder, TEXT_SIZE);
+    FOLDERS_init_from((folder + "/orvell").c_str());
+}
+
+harness_program_folder::~harness_program_folder()
+{
+    std::memcpy(program_folder, saved_->program, TEXT_SIZE);
+    std::memcpy(folder_table, saved_->table, sizeof folder_table);
+    std::memcpy(pref_path_resolution, saved_->prefs[0], TEXT_SIZE);
+    std::memcpy(pref_path_general, saved_->prefs[1], TEXT_SIZE);
+    std::memcpy(pref_path_pilot, saved_->prefs[2], TEXT_SIZE);
+    std::memcpy(file_list_folder, saved_->list_folder, TEXT_SIZE);
+    delete saved_;
+}
+
+namespace {
+alert_handler_fn saved_handler = nullptr;
+}
+
+harness_frames::harness_frames()
+{
+    saved_handler = MACIBM_get_alert_handler();
+    MACIBM_set_alert_handler(nullptr);
+    PLAT_flush_messages();
+    FRAME_reset();
+    frame_action = nullptr;
+    frame_count = 0;
+    gl_ready = 1;
+    window_painted = 1;
+    // No network roles: an operator station would turn every flying mode into its map.
+    std::fill(std::begin(net_slot_enabled), std::end(net_slot_enabled), 0);
+    quit_flag = 0;
+    PLAT_set_clock_source(scripted_clock, nullptr);
+}
+
+harness_frames::~harness_frames()
+{
+    PLAT_set_clock_source(nullptr, nullptr);
+    frame_action = nullptr;
+    PLAT_flush_messages();
+    gl_ready = 0;
+    MACIBM_set_alert_handler(saved_handler);
+}
+
+void harness_frames::on_frame(std::function<void()> action) { frame_action = std::move(action); }
+int harness_frames::frames() const { return frame_count; }
+
+void post_key(int virtual_key)
+{
+    PLAT_post_message(WM_KEYDOWN, static_cast<uintptr_t>(virtual_key), 0);
+    PLAT_post_message(WM_KEYUP, static_cast<uintptr_t>(virtual_key), 0);
+}
+
+void post_click(float ui_x, float ui_y)
+{
+    const float px = (ui_x + screen.screen_area_left + screen.ui_side_margin) * screen.ui_scale;
+    const float py = static_cast<float>(screen.window_height) - (ui_y + screen.screen_area_bottom) * screen.ui_scale;
+    const intptr_t lparam = static_cast<intptr_t>(static_cast<int>(px) & 0xFFFF) |
+                            (static_cast<intptr_t>(static_cast<int>(py) & 0xFFFF) << 16);
+    PLAT_post_message(WM_MOUSEMOVE, 0, lparam);
+    PLAT_post_message(WM_LBUTTONDOWN, 0, lparam);
+    PLAT_post_message(WM_LBUTTONUP, 0, lparam);
+}

@@ -1,0 +1,282 @@
+#include <gtest/gtest.h>
+
+#include <GL/gl.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "aircraft/acf_struct.h"
+#include "aircraft/calls_standin.h"
+#include "flightmodel/flt.h"
+#include "graphics/list.h"
+#include "graphics/ogl_state.h"
+#include "graphics/ogl_tex.h"
+#include "links/calls_standin.h"
+#include "links/net_slots.h"
+#include "links/network_standin.h"
+#include "links/serial_calibration.h"
+#include "screens/operator_map.h"
+#include "shell/geo.h"
+#include "shell/input.h"
+#include "shell/lang.h"
+#include "shell/modes.h"
+#include "shell/screen.h"
+#include "shell/simvars.h"
+#include "tests/shell/modes_harness.h"
+#include "tests/support/test_support.h"
+#include "world/atc_state.h"
+#include "world/calls_standin.h"
+#include "world/navdb.h"
+#include "world/scenery_area.h"
+
+namespace {
+
+bool contains(const std::vector<std::string>& calls, const std::string& call)
+{
+    return std::find(calls.begin(), calls.end(), call) != calls.end();
+}
+
+class modes_test : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        window = harness_window();
+        screen.window_width = 1024;
+        screen.window_height = 768;
+        for (int n : {350, 351, 352, 353, 354, 355, 356, 357, 358, 359, 360, 361, 362, 363, 364, 365, 366, 367,
+                      368, 369, 371, 600, 601, 630})
+            std::snprintf(ui_text_table[n], TEXT_SIZE, "T%d", n);
+        std::fill(std::begin(net_slot_enabled), std::end(net_slot_enabled), 0);
+        airport_table.clear();
+        airport_record a{};
+        std::strcpy(a.id, "KTST");
+        std::strcpy(a.name, "Test Field");
+        a.elevation = 100.0f;
+        runway_record r{};
+        r.lat = 34.6f;
+        r.lon = -117.3f;
+        a.runways.push_back(r);
+        airport_table.push_back(a);
+        sim_graphics_scenery.current_planet = 0;
+        sim_graphics_settings.draw_aircrafts = 2;
+        aircraft_standin_calls.clear();
+        world_standin_calls.clear();
+        links_standin_calls.clear();
+        NET_standin_clear();
+        app_mode = 0;
+    }
+    void TearDown() override
+    {
+        airport_table.clear();
+        std::fill(std::begin(net_slot_enabled), std::end(net_slot_enabled), 0);
+        std::fill(std::begin(net_slot_valid), std::end(net_slot_valid), 0);
+        app_mode = 0;
+    }
+    bool window = false;
+};
+
+}  // namespace
+
+TEST_F(modes_test, EveryModeSizesCentresAndTitlesItsScreen)
+{
+    struct expected {
+        int mode;
+        float w, h;
+        const char* title;
+    };
+    const expected table[] = {
+        {0, 1024, 768, ""},      {1, 700, 450, "T350"},   {2, 631, 328, "T351"},   {3, 1024, 758, "T353"},
+        {4, 1000, 754, "T354"},  {5, 620, 306, "T352"},   {6, 840, 766, "T355"},   {7, 700, 500, "T356"},
+        {8, 1002, 766, "T358"},  {9, 572, 268, "T357"},   {10, 922, 650, "T359"},  {11, 1009, 756, "T360"},
+        {12, 374, 452, "T361"},  {13, 977, 766, "T362"},  {14, 810, 410, "T363"},  {16, 1020, 760, "T365"},
+        {17, 1020, 750, "T366"}, {19, 1020, 762, "T367"}, {20, 831, 636, "T368"},  {21, 835, 674, "T371"},
+        {22, 600, 426, "T630"},  {24, 590, 356, "T369"},  {996, 400, 220, "T600"}, {998, 341, 484, "T601"},
+        {999, 341, 484, "T601"}, {0, 1024, 768, ""},
+    };
+    for (const expected& e : table) {
+        active_text_field = 3;
+        screen.open_menu = 2;
+        mouse.mouse_down = mouse.mouse_held = 1;
+        APPLICATION_set_mode(e.mode, "test");
+        EXPECT_EQ(app_mode, e.mode);
+        EXPECT_FLOAT_EQ(screen.screen_area_width, e.w) << e.mode;
+        EXPECT_FLOAT_EQ(screen.screen_area_height, e.h) << e.mode;
+        EXPECT_FLOAT_EQ(screen.screen_area_left, static_cast<float>(GEO_round((1024.0f - e.w) / 2.0f))) << e.mode;
+        EXPECT_FLOAT_EQ(screen.screen_area_bottom, static_cast<float>(GEO_round((768.0f - e.h) / 2.0f))) << e.mode;
+        EXPECT_STREQ(screen.screen_title, e.title) << e.mode;
+        EXPECT_EQ(active_text_field, -1);
+        EXPECT_EQ(screen.open_menu, -1);
+        EXPECT_EQ(mouse.mouse_down + mouse.mouse_held, 0);
+        EXPECT_EQ(redraw_pending, 1);
+    }
+    APPLICATION_set_mode(996, "test");
+    EXPECT_FLOAT_EQ(screen.screen_area_left, 312.0f);
+    EXPECT_FLOAT_EQ(screen.screen_area_bottom, 274.0f);
+    APPLICATION_set_mode(998, "test");
+    EXPECT_FLOAT_EQ(screen.screen_area_left, 342.0f);   // 341.5 rounds away from zero
+}
+
+TEST_F(modes_test, OperatorMapScreensTakeTheAreaAtTheMapScaleMadeEven)
+{
+    const scenery_area_record saved = scenery_area;
+    const float saved_scale = map_base_scale;
+    map_base_scale = 1.0f;
+    scenery_area = {0.0f, 1.0f, 0.0f, 1.0f};
+    APPLICATION_set_mode(15, "test");
+    EXPECT_FLOAT_EQ(screen.screen_area_width, 136.0f);   // 135 made even
+    EXPECT_FLOAT_EQ(screen.screen_area_height, 84.0f);   // 83 made even
+    EXPECT_STREQ(screen.screen_title, "T364");
+
+    scenery_area = {-5000.0f, 5000.0f, -1.0f, 9000.0f};
+    chart_airport = 0;
+    APPLICATION_set_mode(23, "test");
+    EXPECT_FLOAT_EQ(screen.screen_area_width, 1024.0f);
+    EXPECT_FLOAT_EQ(screen.screen_area_height, 768.0f);
+    EXPECT_FLOAT_EQ(screen.screen_area_left, 0.0f);
+    EXPECT_STREQ(screen.screen_title, "Test Field (KTST) elev 328 ft.");
+    chart_airport = -1;
+    APPLICATION_set_mode(23, "test");
+    EXPECT_STREQ(screen.screen_title, "");
+
+    scenery_area = saved;
+    map_base_scale = saved_scale;
+}
+
+TEST_F(modes_test, OperatorStationTurnsFlyingIntoItsMapExceptWhenLeavingIt)
+{
+    net_slot_enabled[9] = 1;
+    APPLICATION_set_mode(5, "test");
+    APPLICATION_set_mode(0, "test");
+    EXPECT_EQ(app_mode, 18);
+    APPLICATION_set_mode(0, "test");
+    EXPECT_EQ(app_mode, 0);
+}
+
+TEST_F(modes_test, SelectAirportPlacesThePlaneTellsTheOperatorAndStartsTheFlight)
+{
+    net_slot_enabled[9] = net_slot_valid[9] = 1;
+    start_selection.airport_index = 0;
+    sim_operation_prefs.startup_on_ramp = 0;
+    APPLICATION_set_mode(0, "select airport");
+    EXPECT_FLOAT_EQ(flt[0].latitude, 34.6f);
+    EXPECT_FLOAT_EQ(lat_ref, 34.0f);    // 33.6 rounded
+    EXPECT_FLOAT_EQ(lon_ref, -119.0f);  // -118.8 rounded away from zero
+    ASSERT_EQ(net_sent_log.size(), 1u);
+    EXPECT_EQ(net_sent_log[0].label(), "KSTM");
+    EXPECT_EQ(net_sent_log[0].slot, 9);
+    const std::vector<uint8_t> p = net_sent_log[0].payload();
+    EXPECT_EQ(std::string(p.begin(), p.end()), "apt placement  KTST");
+    EXPECT_TRUE(contains(world_standin_calls, "APT_build_scene(1)"));
+    EXPECT_TRUE(contains(aircraft_standin_calls, "FLIGHT_init_situation(408,401)"));
+
+    sim_operation_prefs.startup_on_ramp = 1;
+    APPLICATION_set_mode(996, "select airport");   // the alert leaves the simulation alone
+    EXPECT_FALSE(contains(aircraft_standin_calls, "FLIGHT_init_situation(408,400)"));
+    APPLICATION_set_mode(2, "select airport");
+    EXPECT_TRUE(contains(aircraft_standin_calls, "FLIGHT_init_situation(408,400)"));
+    sim_operation_prefs.startup_on_ramp = 0;
+
+    // "planet region" from the globe starts in the air; from any other screen it does nothing.
+    net_slot_enabled[9] = 0;
+    APPLICATION_set_mode(5, "test");
+    APPLICATION_set_mode(0, "planet region");
+    EXPECT_FALSE(contains(aircraft_standin_calls, "FLIGHT_init_situation(800,0)"));
+    APPLICATION_set_mode(17, "test");
+    APPLICATION_set_mode(0, "planet region");
+    EXPECT_TRUE(contains(aircraft_standin_calls, "FLIGHT_init_situation(800,0)"));
+}
+
+TEST_F(modes_test, LeavingAndEnteringScreensRunsTheirChores)
+{
+    pln[1].acf_file_path[0] = 0;
+    APPLICATION_set_mode(3, "test");
+    EXPECT_FALSE(contains(links_standin_calls, "DATAOUT_reset()"));
+    APPLICATION_set_mode(0, "test");
+    EXPECT_TRUE(contains(links_standin_calls, "DATAOUT_reset()"));
+
+    screen_settings.joy_calibrating = 1;
+    serial_axis_lo[4] = 1.0f;
+    serial_axis_hi[8] = 2.0f;
+    sim_joystick.joystick_axis_assignments[6] = 3;
+    sim_operation_prefs.auto_coordinate_helos = 1;
+    APPLICATION_set_mode(4, "test");
+    EXPECT_FLOAT_EQ(serial_axis_lo[4], 9999.9f);
+    EXPECT_FLOAT_EQ(serial_axis_hi[8], -9999.9f);
+    EXPECT_EQ(sim_operation_prefs.auto_coordinate_helos, 1);
+    APPLICATION_set_mode(0, "test");
+    EXPECT_EQ(sim_operation_prefs.auto_coordinate_helos, 0);
+    sim_joystick.joystick_axis_assignments[6] = 0;
+    screen_settings.joy_calibrating = 0;
+
+    // Every plane slot in use without an aircraft gets one.
+    EXPECT_TRUE(contains(aircraft_standin_calls, "ACF_choose_and_load(1)"));
+    EXPECT_FALSE(contains(aircraft_standin_calls, "ACF_choose_and_load(2)"));
+
+    // Leaving the flight plan: a known destination files the plan; with a
+    // plan already active ATC confirms; an unknown one is answered too.
+    atc_flight_plan = {};
+    atc_flight_plan.atc_request_pending = 1;
+    std::strcpy(atc_flight_plan.atc_plan_to_id, "KTST");
+    APPLICATION_set_mode(24, "test");
+    APPLICATION_set_mode(0, "test");
+    EXPECT_EQ(atc_flight_plan.atc_plan_filed, 1);
+    EXPECT_EQ(atc_flight_plan.atc_plan_active, 0);
+    EXPECT_EQ(atc_flight_plan.atc_request_pending, 0);
+    EXPECT_EQ(atc_flight_plan.atc_dest_airport, 0);
+    atc_flight_plan.atc_plan_active = 1;
+    APPLICATION_set_mode(24, "test");
+    APPLICATION_set_mode(0, "test");
+    EXPECT_TRUE(contains(links_standin_calls, "SOUND_speak(November one two three, flight plan amended as requested.,1)"));
+    std::strcpy(atc_flight_plan.atc_plan_to_id, "ZZZZ");
+    links_standin_calls.clear();
+    APPLICATION_set_mode(24, "test");
+    APPLICATION_set_mode(0, "test");
+    EXPECT_EQ(std::count_if(links_standin_calls.begin(), links_standin_calls.end(),
+                            [](const std::string& c) { return c.rfind("SOUND_speak(", 0) == 0; }),
+              1);
+    atc_flight_plan = {};
+}
+
+TEST_F(modes_test, BackgroundTilesComeFromTheScreenColourOrTheViewsPanelPicture)
+{
+    if (!window) GTEST_SKIP() << "no OpenGL context";
+    auto tile_texel = [](int slot, int x, int y) {
+        std::vector<uint8_t> t(256 * 256 * 4);
+        OGL_bind_tex(slot, 0);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, t.data());
+        const size_t at = (size_t(y) * 256 + size_t(x)) * 4;
+        return std::vector<uint8_t>(t.begin() + at, t.begin() + at + 4);
+    };
+
+    OGL_set_color(36, 0.5f, 0.25f, 1.0f);
+    APPLICATION_set_mode(5, "test");
+    EXPECT_EQ(tile_texel(456, 3, 3), (std::vector<uint8_t>{127, 63, 255, 255}));
+    EXPECT_EQ(tile_texel(467, 255, 255), (std::vector<uint8_t>{127, 63, 255, 255}));
+
+    // Flying in the main view: the panel picture, lit at night with the lit-panel option.
+    auto paint = [](int picture, uint8_t v) {
+        std::memset(view_image_buffers[picture], v, VIEW_IMAGE_BYTES);
+    };
+    paint(0, 10);
+    paint(8, 20);
+    paint(7, 30);
+    sim_graphics_view.view_type = 1000;
+    APPLICATION_set_mode(0, "test");
+    EXPECT_EQ(tile_texel(461, 0, 0)[0], 10);
+    sim_cockpit_electrical.cockpit_lights_on = 1;
+    screen_settings.lit_cus_panel_option = 1;
+    APPLICATION_set_mode(0, "test");
+    EXPECT_EQ(tile_texel(461, 0, 0)[0], 20);
+    sim_graphics_view.view_type = 1004;
+    MACIBM_load_background();
+    EXPECT_EQ(tile_texel(456, 0, 0)[0], 30);
+    // A view without a panel picture keeps what the buffer holds.
+    sim_graphics_view.view_type = 1015;
+    MACIBM_load_background();
+    EXPECT_EQ(tile_texel(456, 0, 0)[0], 30);
+    sim_cockpit_electrical.cockpit_lights_on = 0;
+    screen_settings.lit_cus_panel_option = 0;
+}

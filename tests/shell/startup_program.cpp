@@ -1,0 +1,53 @@
+#include "tests/shell/startup_program.h"
+
+#include <SDL2/SDL.h>
+
+#include <filesystem>
+
+#include "platform/plat_events.h"
+#include "platform/plat_time.h"
+#include "platform/plat_window.h"
+#include "shell/main.h"
+
+double test_clock_seconds = 0.0;
+double test_clock() { return test_clock_seconds; }
+
+namespace {
+std::string program_path;
+}  // namespace
+
+std::unique_ptr<temp_folder> copy_default_data_folder(const std::string& leave_out)
+{
+    namespace fs = std::filesystem;
+    auto folder = std::make_unique<temp_folder>();
+    const fs::path source(ORVELL_DATA_FOLDER);
+    for (const char* part : {"Aircraft", "Airfoils", "Resources"}) {
+        if (!fs::exists(source / part)) continue;
+        fs::copy(source / part, folder->path() / part, fs::copy_options::recursive);
+    }
+    if (!leave_out.empty()) fs::remove(folder->path() / leave_out);
+    return folder;
+}
+
+void start_program_in(const temp_folder& folder)
+{
+    program_path = folder.prefix() + "orvell";
+    startup_program_path = program_path.c_str();
+    test_clock_seconds = 100.0;
+    PLAT_set_clock_source(test_clock, nullptr);
+    // The video layer unloads the OpenGL library with the last window; holding
+    // it keeps the driver loaded while the tests open and close programs.
+    static const bool gl_library_held = PLAT_video_init() && SDL_GL_LoadLibrary(nullptr) == 0;
+    (void)gl_library_held;
+    PLAT_destroy_window();   // a window another test left open: the program opens its own
+    PLAT_flush_messages();
+    APPLICATION_start_up();
+}
+
+void stop_program()
+{
+    MACIBM_quit();
+    startup_program_path = nullptr;
+    PLAT_set_clock_source(nullptr, nullptr);
+    PLAT_flush_messages();
+}
