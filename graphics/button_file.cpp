@@ -1,16 +1,10 @@
-// The file-name field. It opens the program's own file browser, which belongs
-// to the shell.
-#include <cstring>
-
+// The file-name field: its icon opens the program's own file browser.
 #include "graphics/button.h"
 #include "graphics/font.h"
 #include "graphics/widget.h"
+#include "shell/browser.h"
 #include "shell/input.h"
 #include "shell/text_util.h"
-
-// The modal file browser (mode 998 open, 999 save). Referenced weakly until the
-// browser's own header exists: without a browser the field does not open.
-int opensave(int mode, int kind, char* name, char* path) __attribute__((weak));
 
 int BTN_file_field(float x, float y, char* name, char* path, int kind, int mode, const char* label)
 {
@@ -25,7 +19,7 @@ int BTN_file_field(float x, float y, char* name, char* path, int kind, int mode,
     int result = 0;
     if (BTN_mouse_in(x - 28.0f, x - 6.0f, y - 8.0f, y + 12.0f)) {
         BTN_set_hover(help);
-        if (mouse.mouse_down && opensave) {
+        if (mouse.mouse_down) {
             opensave(mode, kind, name, path);
             result = 1;
         }

@@ -83,7 +83,7 @@ constexpr prop_lookup prop_table = make_prop_lookup();
 enum font_layout { LAYOUT_PROP, LAYOUT_GRID, LAYOUT_TWO_BYTE };
 enum font_source { SOURCE_INTERFACE, SOURCE_INTERFACE_FONT2, SOURCE_PANEL, SOURCE_PANEL2 };
 
-struct font_spec {
+struct font_def {
     font_source source;
     font_layout layout;
     float ox, oy;         // block origin (texels)
@@ -96,14 +96,14 @@ struct font_spec {
     float dx;             // quad offset from the pen
 };
 
-constexpr font_spec prop_a{SOURCE_INTERFACE, LAYOUT_PROP, 0, 0, 0, 10, 0, 0, 0, 0, 6, 0};
-constexpr font_spec prop_b(int pitch) { return {SOURCE_INTERFACE, LAYOUT_PROP, 137, 0, 0, 10, 0, 0, 0, 0, pitch, 0}; }
-constexpr font_spec grid(font_source s, float ox, float oy, int map, int advance, float dx = 0.0f)
+constexpr font_def prop_a{SOURCE_INTERFACE, LAYOUT_PROP, 0, 0, 0, 10, 0, 0, 0, 0, 6, 0};
+constexpr font_def prop_b(int pitch) { return {SOURCE_INTERFACE, LAYOUT_PROP, 137, 0, 0, 10, 0, 0, 0, 0, pitch, 0}; }
+constexpr font_def grid(font_source s, float ox, float oy, int map, int advance, float dx = 0.0f)
 {
     return {s, LAYOUT_GRID, ox, oy, 6, 11, 21, 11, map, advance, advance, dx};
 }
 
-constexpr font_spec font_specs[FONT_LAST - FONT_FIRST + 1] = {
+constexpr font_def font_defs[FONT_LAST - FONT_FIRST + 1] = {
     prop_a,                                                           // 100
     prop_a,                                                           // 101
     {SOURCE_INTERFACE_FONT2, LAYOUT_TWO_BYTE, 0, 0, 13, 13, 40, 13, 0, 13, 14, 0},  // 102
@@ -125,13 +125,13 @@ constexpr font_spec font_specs[FONT_LAST - FONT_FIRST + 1] = {
     {SOURCE_PANEL, LAYOUT_GRID, 0, 0, 12, 22, 21, 22, GRID_MAP_FULL, 12, 12, 0},  // 118
 };
 
-const font_spec* spec_of(int font)
+const font_def* def_of(int font)
 {
     if (font < FONT_FIRST || font > FONT_LAST) return nullptr;
-    return &font_specs[font - FONT_FIRST];
+    return &font_defs[font - FONT_FIRST];
 }
 
-int slot_of(const font_spec& s)
+int slot_of(const font_def& s)
 {
     switch (s.source) {
     case SOURCE_INTERFACE: return SLOT_INTERFACE;
@@ -263,7 +263,7 @@ int FONT_grid_cell(int map, int code)
 
 bool FONT_glyph_place(int font, int code, font_glyph_place& out)
 {
-    const font_spec* s = spec_of(font);
+    const font_def* s = def_of(font);
     if (!s) return false;
     switch (s->layout) {
     case LAYOUT_PROP: {
@@ -289,13 +289,13 @@ bool FONT_glyph_place(int font, int code, font_glyph_place& out)
 
 int FONT_number_pitch(int font)
 {
-    const font_spec* s = spec_of(font);
+    const font_def* s = def_of(font);
     return s ? s->number_pitch : 0;
 }
 
 int FONT_slot(int font)
 {
-    const font_spec* s = spec_of(font);
+    const font_def* s = def_of(font);
     return s ? slot_of(*s) : -1;
 }
 
@@ -329,7 +329,7 @@ void OGL_draw_string(int colour, float x, float y, const char* text, float wrap_
     float px, py;
     place_anchor(x, y, px, py);
     set_text_state(colour);
-    const font_spec* s = spec_of(font);
+    const font_def* s = def_of(font);
     if (s) OGL_bind_tex(slot_of(*s), 0);
 
     glBegin(GL_QUADS);
@@ -374,8 +374,8 @@ void OGL_draw_string_fmt(int colour, float x, float y, float value, int digits, 
     float px, py;
     place_anchor(x, y, px, py);
     set_text_state(colour);
-    const font_spec* spec = spec_of(font);
-    if (spec) OGL_bind_tex(slot_of(*spec), 0);
+    const font_def* def = def_of(font);
+    if (def) OGL_bind_tex(slot_of(*def), 0);
     const float p = static_cast<float>(FONT_number_pitch(font));
 
     glBegin(GL_QUADS);

@@ -198,9 +198,10 @@ float OGL_tex_scale_for_res(const char* name, int slot, int kind, int width, int
                 MACIBM_nuke_alert(0, "Wrong size terrain texture!",
                                   "Texture must be at most 512 texels high, and 256, 512, or 1024 texels wide!", name,
                                   "", ALERT_FATAL);
+            // In 64 bits: a damaged file's height times 64 must not overflow.
             bool multiple = false;
-            for (int m = 1; m <= 64; m *= 2)
-                if (width == height * m) multiple = true;
+            for (int64_t m = 1; m <= 64; m *= 2)
+                if (int64_t(width) == int64_t(height) * m) multiple = true;
             if (!multiple)
                 MACIBM_nuke_alert(0, "Wrong size terrain texture!",
                                   "Texture must be power of 2 high, and some integer multipe (including 1) of that "

@@ -344,11 +344,10 @@ inline void draw_widgets(image& im)
     panel(im, 304, 460, 356, 484, rgba{60, 70, 90, 255}, rgba{40, 46, 60, 255}, -1, 3, outline_dark);    // button down
     panel(im, 204, 486, 302, 510, rgba{70, 92, 132, 255}, rgba{112, 138, 184, 255}, 1, 3, outline_dark); // tab front
     panel(im, 204, 459, 302, 483, rgba{40, 46, 60, 255}, rgba{64, 72, 90, 255}, 1, 3, outline_dark);     // tab back
-    // The selection list box: a light field with a drop arrow in its right cap.
-    panel(im, 357, 492, 425, 508, rgba{170, 178, 192, 255}, rgba{226, 230, 238, 255}, 1, 2, outline_dark);
-    triangle(im, 414.0f, 502, 9, 5, -1, rgba{40, 46, 60, 255});
-    im.fill(404, 494, 405, 506, rgba{120, 128, 144, 255});
-
+    // The selection list box: a dark field with a drop arrow in its right cap.
+    panel(im, 357, 492, 425, 508, rgba{14, 18, 26, 255}, rgba{34, 40, 52, 255}, -1, 2, rgba{120, 132, 156, 255});
+    panel(im, 404, 493, 424, 507, rgba{70, 82, 104, 255}, rgba{120, 134, 160, 255}, 1, 1);
+    triangle(im, 414.0f, 503, 9, 5, -1, rgba{236, 238, 244, 255});
     panel(im, 112, 163, 140, 176, steel_lo, steel_hi, 1, 3, outline_dark);                    // small strip 4
     panel(im, 83, 163, 111, 176, rgba{36, 42, 54, 255}, rgba{68, 78, 96, 255}, 1, 3, outline_dark);  // small strip 5
     // Slider track: a sunken groove in the upper part, where the fill runs.

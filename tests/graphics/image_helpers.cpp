@@ -56,7 +56,8 @@ std::string png_bytes(const png_desc& desc)
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);
     png_set_write_fn(png, &out, append_to_string, no_flush);
-    png_set_IHDR(png, info, desc.width, desc.height, desc.bit_depth, desc.colour_type, PNG_INTERLACE_NONE,
+    png_set_IHDR(png, info, desc.width, desc.height, desc.bit_depth, desc.colour_type,
+                 desc.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     std::vector<png_color> palette;
     for (const rgb& p : desc.palette) palette.push_back(png_color{p[0], p[1], p[2]});
@@ -73,9 +74,11 @@ std::string png_bytes(const png_desc& desc)
         png_set_text(png, info, &text, 1);
     }
     png_write_info(png, info);
+    const int passes = desc.interlaced ? png_set_interlace_handling(png) : 1;
     const size_t row_bytes = desc.rows.size() / size_t(desc.height);
-    for (int r = 0; r < desc.height; ++r)
-        png_write_row(png, const_cast<png_bytep>(desc.rows.data() + size_t(r) * row_bytes));
+    for (int pass = 0; pass < passes; ++pass)
+        for (int r = 0; r < desc.height; ++r)
+            png_write_row(png, const_cast<png_bytep>(desc.rows.data() + size_t(r) * row_bytes));
     png_write_end(png, info);
     png_destroy_write_struct(&png, &info);
     return out;

@@ -22,6 +22,7 @@ struct png_desc {
     std::vector<rgb> palette;
     std::vector<uint8_t> trns;       // palette alphas
     bool text_chunk = false;         // a tEXt chunk before the image data
+    bool interlaced = false;         // stored in seven interlaced passes
 };
 // Writes the PNG and returns its bytes.
 std::string png_bytes(const png_desc& desc);

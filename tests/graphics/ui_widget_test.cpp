@@ -18,6 +18,7 @@
 #include "tests/graphics/gl_context.h"
 #include "tests/graphics/ui_capture.h"
 #include "tests/support/test_support.h"
+#include "world/navdb.h"
 
 namespace {
 
@@ -388,8 +389,11 @@ TEST_F(Widgets, StripsCoverTheirLengthWithArtFromTheirBox)
 
 TEST_F(Widgets, CloseBoxesOnlyOnSettingsScreens)
 {
+    // A small work area keeps the captures small.
+    screen.screen_area_width = 240.0f;
+    screen.screen_area_height = 180.0f;
     auto close_boxes = [] {
-        return count_art(capture_rects([] { BTN_frame2(11, 0, 0, 1024, 768, "Title"); }), 120, 178, 138, 215);
+        return count_art(capture_rects([] { BTN_frame2(11, 0, 0, 240, 180, "Title"); }), 120, 178, 138, 215);
     };
     app_mode = 5;
     EXPECT_EQ(close_boxes(), 2);
@@ -400,6 +404,38 @@ TEST_F(Widgets, CloseBoxesOnlyOnSettingsScreens)
     // The screen frame with inner style 18 draws only the outer frame.
     app_mode = 0;
     screen.screen_title[0] = 0;
-    const size_t outer = capture_rects([] { BTN_frame2(12, 0, 0, 1024, 768, ""); }).size();
+    const size_t outer = capture_rects([] { BTN_frame2(12, 0, 0, 240, 180, ""); }).size();
     EXPECT_EQ(capture_rects([] { BTN_screen_frame(0, 18); }).size(), outer);
+    EXPECT_GT(capture_rects([] { BTN_screen_frame(0, 13); }).size(), outer);
+}
+
+TEST_F(Widgets, AirportNameSearchAndIdSearchText)
+{
+    const auto kept = airport_table;
+    airport_table.clear();
+    for (const char* name : {"Alpha Field", "Bravo Strip", "Charlie Intl"}) {
+        airport_record a{};
+        std::strcpy(a.name, name);
+        airport_table.push_back(a);
+    }
+    char search[TEXT_SIZE] = "";
+    int current = 0;
+    press(100, 300 - 128);   // the name search box
+    EXPECT_EQ(BTN_big_name_list(NAME_LIST_AIRPORTS, 100, 300, &current, 0, 2, search), 1);
+    EXPECT_EQ(active_text_field, 0);
+    release();
+    std::strcpy(search, "bRAVO");
+    key_pressed = 1;
+    BTN_big_name_list(NAME_LIST_AIRPORTS, 100, 300, &current, 0, 2, search);
+    EXPECT_EQ(current, 1);   // the first name at or after the text, ignoring case
+    std::strcpy(search, "zulu");
+    BTN_big_name_list(NAME_LIST_AIRPORTS, 100, 300, &current, 0, 2, search);
+    EXPECT_EQ(current, 2);   // past every name: the last index
+
+    key_pressed = 0;
+    active_text_field = 1;   // the id search cuts its text to four upper-case letters
+    std::strcpy(search, "ksbdxy");
+    BTN_big_name_list(NAME_LIST_AIRPORTS, 100, 300, &current, 0, 2, search);
+    EXPECT_STREQ(search, "KSBD");
+    airport_table = kept;
 }
