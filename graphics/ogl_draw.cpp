@@ -56,9 +56,13 @@ void OGL_draw_line(int row, float alpha, float x1, float y1, float x2, float y2)
         if (!std::isfinite(length)) return;
         const float ux = length > 0.0f ? dx / length : 0.0f;
         const float uy = length > 0.0f ? dy / length : 0.0f;
-        const float sx = x1 + left, sy = y1 + bottom;
-        for (long i = 0; static_cast<float>(i) < length + 0.5f && i < MAX_LINE_STEPS; ++i)
-            put_pixel(sy + static_cast<float>(i) * uy, sx + static_cast<float>(i) * ux);
+        // From the start point, one unit step after each texel.
+        float px = x1 + left, py = y1 + bottom;
+        for (long i = 0; static_cast<float>(i) < length + 0.5f && i < MAX_LINE_STEPS; ++i) {
+            put_pixel(py, px);
+            px += ux;
+            py += uy;
+        }
         return;
     }
     OGL_set_state(STATE_FOG_OFF, 0, STATE_LIGHTING_OFF, alpha < 0.99f ? STATE_BLEND : STATE_OPAQUE,
@@ -188,6 +192,11 @@ void OGL_screenshot()
 {
     ++screenshot_counter;
     const std::string path = std::string(program_folder) + "screenshot_" + std::to_string(screenshot_counter) + ".bmp";
-    glReadPixels(0, 0, 1024, 768, GL_RGB, GL_UNSIGNED_BYTE, pixel_buffer);
+    {
+        // Tight rows: a row length or skip left set by other code must not
+        // spread the picture past the end of the pixel buffer.
+        const OGL_pixel_rows_guard rows(true);
+        glReadPixels(0, 0, 1024, 768, GL_RGB, GL_UNSIGNED_BYTE, pixel_buffer);
+    }
     BMP_write_file(path.c_str(), 1024, 768);
 }

@@ -11,6 +11,7 @@
 #include "shell/glprobe.h"
 #include "shell/screen.h"
 #include "shell/simvars.h"
+#include "shell/wndproc.h"
 
 float colour_table[COLOUR_ROWS][3];
 float gload_dim_factor = 1.0f;
@@ -43,22 +44,6 @@ uint8_t to_byte(float v)
     if (!(v > 0.0f)) return 0;   // also NaN
     if (v >= 1.0f) return 255;
     return static_cast<uint8_t>(std::lround(v * 255.0f));
-}
-
-// The zoom-widened interface coordinates of the window layer, mapped back to
-// plain interface units (the identity while not zoomed).
-float ui_to_window_x(float x)
-{
-    const float z = screen.ui_zoom;
-    const float lo = -200.0f * z, hi = 1024.0f + 200.0f * z;
-    return lo + x * (hi - lo) / 1024.0f;
-}
-
-float ui_to_window_y(float y)
-{
-    const float z = screen.ui_zoom;
-    const float lo = -300.0f * z, hi = 768.0f;
-    return lo + y * (hi - lo) / 768.0f;
 }
 
 }  // namespace
@@ -105,7 +90,9 @@ void OGL_set_state(int fog, int tex_units, int lighting, int transparency, int d
     const bool blend_now = glIsEnabled(GL_BLEND);
     const bool alpha_now = glIsEnabled(GL_ALPHA_TEST);
     const bool depth_now = glIsEnabled(GL_DEPTH_TEST);
-    const int units_now = tex_now ? texture_unit_count : 0;
+    // Texturing found on counts as at least one unit, even when the count
+    // says none (other code switched it on behind the kit's back).
+    const int units_now = tex_now ? std::max(texture_unit_count, 1) : 0;
     const int units_wanted = tex_units > 0 ? tex_units : 0;
 
     const bool fog_wanted = fog == STATE_FOG_ON;
@@ -236,11 +223,11 @@ void OGL_color_ramp(float value)
 
 void OGL_scissor_on(float x, float y, float width, float height)
 {
-    const float x1 = (ui_to_window_x(screen.screen_area_left + x) + screen.ui_side_margin) * screen.ui_scale;
+    const float x1 = (MACIBM_ui_to_window_x(screen.screen_area_left + x) + screen.ui_side_margin) * screen.ui_scale;
     const float x2 =
-        (ui_to_window_x(screen.screen_area_left + x + width) + screen.ui_side_margin) * screen.ui_scale;
-    const float y1 = ui_to_window_y(screen.screen_area_bottom + y) * screen.ui_scale;
-    const float y2 = ui_to_window_y(screen.screen_area_bottom + y + height) * screen.ui_scale;
+        (MACIBM_ui_to_window_x(screen.screen_area_left + x + width) + screen.ui_side_margin) * screen.ui_scale;
+    const float y1 = MACIBM_ui_to_window_y(screen.screen_area_bottom + y) * screen.ui_scale;
+    const float y2 = MACIBM_ui_to_window_y(screen.screen_area_bottom + y + height) * screen.ui_scale;
     glEnable(GL_SCISSOR_TEST);
     const int ix1 = static_cast<int>(x1), iy1 = static_cast<int>(y1);
     const int w = static_cast<int>(x2 - x1), h = static_cast<int>(y2 - y1);

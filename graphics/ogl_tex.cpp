@@ -92,6 +92,32 @@ void OGL_init_image_blocks()
     for (int i = 0; i < VIEW_IMAGE_COUNT; ++i) view_image_buffers[i] = view_blocks[i];
 }
 
+namespace {
+// Alignment first: it is the one setting whose plain value is 1, not 0.
+constexpr unsigned pack_settings[6] = {GL_PACK_ALIGNMENT,   GL_PACK_ROW_LENGTH, GL_PACK_SKIP_ROWS,
+                                       GL_PACK_SKIP_PIXELS, GL_PACK_SWAP_BYTES, GL_PACK_LSB_FIRST};
+constexpr unsigned unpack_settings[6] = {GL_UNPACK_ALIGNMENT,   GL_UNPACK_ROW_LENGTH, GL_UNPACK_SKIP_ROWS,
+                                         GL_UNPACK_SKIP_PIXELS, GL_UNPACK_SWAP_BYTES, GL_UNPACK_LSB_FIRST};
+}  // namespace
+
+OGL_pixel_rows_guard::OGL_pixel_rows_guard(bool pack) : names_(pack ? pack_settings : unpack_settings)
+{
+    for (int i = 0; i < SETTINGS; ++i) {
+        saved_[i] = 0;
+        glGetIntegerv(names_[i], &saved_[i]);
+        const int plain = i == 0 ? 1 : 0;
+        if (saved_[i] != plain) glPixelStorei(names_[i], plain);
+    }
+}
+
+OGL_pixel_rows_guard::~OGL_pixel_rows_guard()
+{
+    for (int i = 0; i < SETTINGS; ++i) {
+        const int plain = i == 0 ? 1 : 0;
+        if (saved_[i] != plain) glPixelStorei(names_[i], saved_[i]);
+    }
+}
+
 bool OGL_image_fits_buffer(int width, int height, int row_stride, int bytes_per_texel)
 {
     if (width < 1 || height < 1 || row_stride < width || bytes_per_texel < 1 || bytes_per_texel > 4) return false;
@@ -277,8 +303,12 @@ void OGL_load_tex(const char* name, int slot, int level, int format, int width, 
 
     OGL_set_state(STATE_FOG_OFF, 1, STATE_LIGHTING_OFF, STATE_OPAQUE, STATE_DEPTH_TEST_OFF, STATE_DEPTH_WRITE_OFF);
     OGL_bind_tex(slot, 0);
-    glTexImage2D(GL_TEXTURE_2D, level, format, width, height, 0, static_cast<GLenum>(format), GL_UNSIGNED_BYTE,
-                 pixels);
+    {
+        // The texels are read as tight rows of width texels, never beyond them.
+        const OGL_pixel_rows_guard rows(false);
+        glTexImage2D(GL_TEXTURE_2D, level, format, width, height, 0, static_cast<GLenum>(format),
+                     GL_UNSIGNED_BYTE, pixels);
+    }
 
     const GLint wrap = repeats(slot) ? GL_REPEAT : (has_edge_clamp ? GL_CLAMP_TO_EDGE : GL_CLAMP);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrap);

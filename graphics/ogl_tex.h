@@ -71,6 +71,24 @@ float OGL_tex_scale_for_res(const char* name, int slot, int kind, int width, int
 // Gives fully transparent texels the mean colour of their opaque neighbours.
 void OGL_bleed_alpha(int slot, int type, int width, int height, int bytes_per_texel, int row_stride);
 
+// While it lives, pixel transfers between OpenGL and memory use the layout of
+// the pixel buffer (tight rows: alignment 1, no row length, no skipped rows
+// or texels, no byte swapping), whatever other code (a plug-in) left set; the
+// earlier settings are put back at the end. `pack` chooses the transfers from
+// OpenGL (glReadPixels), otherwise those to it (glTexImage2D).
+class OGL_pixel_rows_guard {
+public:
+    explicit OGL_pixel_rows_guard(bool pack);
+    ~OGL_pixel_rows_guard();
+    OGL_pixel_rows_guard(const OGL_pixel_rows_guard&) = delete;
+    OGL_pixel_rows_guard& operator=(const OGL_pixel_rows_guard&) = delete;
+
+private:
+    static constexpr int SETTINGS = 6;
+    const unsigned* names_;
+    int saved_[SETTINGS];
+};
+
 // True when an image of width x height texels of the given size at the given
 // row stride lies inside the pixel buffer.
 bool OGL_image_fits_buffer(int width, int height, int row_stride, int bytes_per_texel);

@@ -132,7 +132,8 @@ void OGL_probe_capabilities()
     GLfloat iso = max_iso_filtering;
     glGetFloatv(GL_MAX_TEXTURE_MAX_ANISOTROPY_EXT, &iso);
     max_iso_filtering = iso;
-    while (glGetError() != GL_NO_ERROR) {
+    // (A bounded number of reads: a lost context may keep answering with an error.)
+    for (int i = 0; i < 64 && glGetError() != GL_NO_ERROR; ++i) {
     }
 
     if (error_log.is_open()) GLPROBE_write_report(error_log, texts, flags, num_tex_units, max_iso_filtering);

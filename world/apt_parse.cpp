@@ -1,6 +1,8 @@
 // The airport database reader ("apt.dat", versions 703, 702, 701 and 600).
 
+#include <algorithm>
 #include <cstring>
+#include <string>
 
 #include "shell/alert.h"
 #include "shell/datafile.h"
@@ -260,9 +262,18 @@ int APT_parse(int mode, char* path, int is_custom)
     if (begin) {
         static const char* const versions[] = {"703", "702", "701", "600"};
         static const int version_numbers[] = {703, 702, 701, 600};
-        for (int k = 0; k < 4 && !version; ++k)
+        // A refused check may have written a terminator into the first line
+        // (inside its first 500 bytes, where a long line is cut): each version
+        // is checked against the file as it was read.
+        const size_t header_bytes =
+            std::min(static_cast<size_t>(file.end - file.begin), static_cast<size_t>(TEXT_SIZE));
+        const std::string as_read(begin, header_bytes);
+        for (int k = 0; k < 4 && !version; ++k) {
             if (SCAN_next_token(KIND_APT_DB, &file, begin, position, length, versions[k]))
                 version = version_numbers[k];
+            else
+                std::memcpy(begin, as_read.data(), header_bytes);
+        }
     }
     if (!version) {
         if (is_custom) return 0;

@@ -246,4 +246,36 @@ TEST_F(Drawing, BmpWriterAndScreenshots)
     OGL_screenshot();
     EXPECT_TRUE(std::filesystem::exists(tmp.path() / "screenshot_1.bmp"));
     EXPECT_EQ(screenshot_counter, 1);
+
+    // Pack settings left by other code (a long row length, skipped rows) would
+    // spread the picture past the end of the pixel buffer; the screenshot reads
+    // tight rows all the same and gives the settings back.
+    glPixelStorei(GL_PACK_ROW_LENGTH, 2048);
+    glPixelStorei(GL_PACK_SKIP_ROWS, 200);
+    glPixelStorei(GL_PACK_ALIGNMENT, 8);
+    glClearColor(0.8f, 0.0f, 1.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    OGL_screenshot();
+    GLint v = 0;
+    glGetIntegerv(GL_PACK_ROW_LENGTH, &v);
+    EXPECT_EQ(v, 2048);
+    glPixelStorei(GL_PACK_ROW_LENGTH, 0);
+    glPixelStorei(GL_PACK_SKIP_ROWS, 0);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    const std::string third = read_file_bytes(tmp.path() / "screenshot_2.bmp");
+    ASSERT_EQ(third.size(), 2359350u);
+    for (size_t texel : {size_t(0), size_t(700 * 1024 + 1000), size_t(1024 * 768 - 1)})
+        EXPECT_EQ(third.substr(54 + texel * 3, 3), std::string("\xff\x00\xcc", 3)) << texel;
+}
+
+TEST_F(Drawing, SetStateSwitchesOffTexturingOthersLeftOn)
+{
+    OGL_set_state(STATE_FOG_OFF, 0, STATE_LIGHTING_OFF, STATE_OPAQUE, STATE_DEPTH_TEST_OFF, STATE_DEPTH_WRITE_OFF);
+    EXPECT_EQ(texture_unit_count, 0);
+    glEnable(GL_TEXTURE_2D);   // a plug-in leaves texturing on
+    OGL_set_state(STATE_FOG_OFF, 0, STATE_LIGHTING_OFF, STATE_OPAQUE, STATE_DEPTH_TEST_OFF, STATE_DEPTH_WRITE_OFF);
+    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
+    OGL_set_state(STATE_FOG_OFF, 1, STATE_LIGHTING_OFF, STATE_OPAQUE, STATE_DEPTH_TEST_OFF, STATE_DEPTH_WRITE_OFF);
+    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
+    EXPECT_EQ(texture_unit_count, 1);
 }

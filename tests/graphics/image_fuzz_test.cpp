@@ -7,8 +7,6 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
-#include <map>
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -24,7 +22,9 @@
 
 namespace {
 
-constexpr int ROUNDS = 60000;
+// Rounds per format; tens of thousands were run with other seeds while the
+// readers were reviewed, the suite keeps a quick share.
+constexpr int ROUNDS = 4000;
 
 uint32_t below(uint32_t n) { return n ? static_cast<uint32_t>(UTIL_rand()) % n : 0; }
 uint32_t any32()
@@ -172,7 +172,8 @@ png_plan random_png_plan()
 {
     static constexpr uint8_t colours[] = {0, 2, 3, 4, 6};
     static constexpr uint8_t depths[] = {1, 2, 4, 8, 16};
-    static constexpr uint32_t sides[] = {1, 2, 3, 4, 5, 7, 8, 9, 16, 17, 31, 64, 1024, 1025, 2048, 0, 100000, 0x7fffffff};
+    static constexpr uint32_t sides[] = {1,    2,    3,    4,    5, 7,      8,         9,  16, 17, 31, 64,
+                                         1024, 1025, 2048, 0, 100000, 0x7fffffff};
     png_plan p;
     p.width = below(4) ? 1 + below(24) : sides[below(std::size(sides))];
     p.height = below(4) ? 1 + below(24) : sides[below(std::size(sides))];
@@ -206,7 +207,8 @@ std::string mutate(const std::string& base, bool png)
                 const size_t at = fields[below(std::size(fields))];
                 uint32_t v = interesting_value();
                 if (at == 28 && below(2)) v = 24;
-                if (below(2) && (at == 18 || at == 22)) v = static_cast<uint32_t>(static_cast<int32_t>(below(1100)) - 40);
+                if (below(2) && (at == 18 || at == 22))
+                    v = static_cast<uint32_t>(static_cast<int32_t>(below(1100)) - 40);   // -40..1059
                 put_le(b, at, v);
             }
             break;
@@ -266,8 +268,6 @@ class DamagedImages : public ::testing::Test {
 protected:
     temp_folder tmp;
     int loaded = 0, refused = 0;
-    std::map<std::string,int> reasons;
-    ~DamagedImages() { for (auto& [k,v] : reasons) printf("%6d %s\n", v, k.c_str()); }
 
     void SetUp() override
     {
@@ -275,7 +275,7 @@ protected:
         FOLDERS_init_from((tmp.prefix() + "orvell").c_str());
         screen.screen_area_left = screen.screen_area_bottom = 0.0f;
         redraw_pending = 0;
-        UTIL_srand(getenv("FUZZ_SEED") ? atoi(getenv("FUZZ_SEED")) : 20240611);
+        UTIL_srand(20240611);
     }
     void TearDown() override
     {
@@ -300,7 +300,6 @@ protected:
         } catch (const fatal_alert& a) {
             ++refused;
             EXPECT_EQ(a.alert.code, 17);
-            reasons[a.alert.lines[0] + " / " + a.alert.lines[1]]++;
         }
         clear_alerts();
     }

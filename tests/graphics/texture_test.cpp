@@ -331,3 +331,42 @@ TEST_F(TextureFiles, SizeRulesAndWrongCallsRaiseTheirAlerts)
     EXPECT_EQ(expect_fatal([&] { OGL_load_tex("big", 300, 0, GL_RGBA, 2048, 1, pixel_buffer); }).lines[1],
               "I cannot do this!");
 }
+
+TEST_F(TextureFiles, TerrainSizeRuleTakesAnyHeightFromAFile)
+{
+    // A height field near the bottom of the signed range: the "multiple of the
+    // height" test must not overflow on it; the file is refused by the rule.
+    std::string bmp = bmp_bytes(4, 4, pattern(4, 4));
+    for (int i = 0; i < 4; ++i) bmp[22 + i] = "\x01\x00\x00\x80"[i];
+    put("DEEPDOWN.BMP", bmp);
+    const alert_record a = expect_fatal([&] { load(LOAD_TEXTURE, 10, TEX_RGB, "DEEPDOWN.BMP"); });
+    EXPECT_EQ(a.lines[0], "Wrong size terrain texture!");
+    EXPECT_EQ(a.lines[1].rfind("Texture must be power of 2 high", 0), 0u);
+}
+
+TEST_F(TextureFiles, UploadReadsTightRowsWhateverOthersLeftSet)
+{
+    // A plug-in's unpack settings (4-byte row alignment, a long row length,
+    // skipped rows) would make OpenGL read the 2 x 2 RGB texels from the wrong
+    // places, and far past the image.
+    const std::vector<rgb> even = {{10, 20, 30}, {40, 50, 60}, {70, 80, 90}, {100, 110, 120}};
+    put("EVEN.BMP", bmp_bytes(2, 2, even));
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, 4096);
+    glPixelStorei(GL_UNPACK_SKIP_ROWS, 300);
+    ASSERT_EQ(load(LOAD_TEXTURE, 308, TEX_RGB, "EVEN.BMP"), 1);
+    GLint v = 0;
+    glGetIntegerv(GL_UNPACK_ROW_LENGTH, &v);
+    EXPECT_EQ(v, 4096);   // given back as it was
+    glGetIntegerv(GL_UNPACK_ALIGNMENT, &v);
+    EXPECT_EQ(v, 4);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+    glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
+    int w = 0, h = 0;
+    const std::vector<uint8_t> tex = read_texture(308, 0, w, h);
+    ASSERT_EQ(w * 10 + h, 22);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ((std::array<uint8_t, 4>{tex[i * 4], tex[i * 4 + 1], tex[i * 4 + 2], tex[i * 4 + 3]}),
+                  (std::array<uint8_t, 4>{even[i][0], even[i][1], even[i][2], 255}));
+}

@@ -214,3 +214,21 @@ TEST_F(AptParse, CustomFileTooLargeIsRefusedAndChangesNothing)
     EXPECT_EQ(APT_parse(7, bad, 1), 0);
     EXPECT_EQ(recorded_alerts.size(), 1u);
 }
+
+// The rest of the first line is ignored however long it is: every version is
+// still recognised (the header check runs once per version tried).
+TEST_F(AptParse, LongFirstLineDoesNotHideTheVersion)
+{
+    const std::string first = "I " + std::string(700, 'c') + "\n";
+    const char* versions[] = {"703", "702", "701", "600"};
+    for (const char* v : versions) {
+        const std::string body = std::string(v) == "600"   ? "10 1 1 09 90 1000 0 0 50 2000000\n"
+                                 : std::string(v) == "701" ? "10 1 1 09 90 1000 0 0 50 2000000 1\n"
+                                                           : "10 1 1 09 90 1000 0 0 50 0 2 1 0 0.25 1\n";
+        ASSERT_EQ(parse_main(first + v + " Version\n1 0 0 0 KAAA A\n" + body + "99\n"), 1) << v;
+        ASSERT_EQ(airport_table.size(), 1u) << v;
+        EXPECT_EQ(airport_table[0].runways.at(0).surface_code, 161) << v;
+        EXPECT_EQ(airport_table[0].runways[0].shoulder_code, std::string(v) == "600" ? 0 : 1) << v;
+    }
+    EXPECT_TRUE(recorded_alerts.empty());
+}

@@ -28,7 +28,10 @@ std::filesystem::path default_nav_file(const char* name)
 }
 
 // A number 0 .. n-1.
-size_t pick(size_t n) { return n ? (static_cast<size_t>(UTIL_rand()) << 15 | static_cast<size_t>(UTIL_rand())) % n : 0; }
+size_t pick(size_t n)
+{
+    return n ? (static_cast<size_t>(UTIL_rand()) << 15 | static_cast<size_t>(UTIL_rand())) % n : 0;
+}
 
 // One random damage: bytes overwritten, inserted, removed or repeated, a line
 // doubled until it is very long, line ends changed, numbers made huge or
@@ -68,10 +71,11 @@ void damage(std::string& s)
         break;
     }
     case 6: {
-        std::string flat = s;
-        for (char& c : flat)
-            if (c == '\n' || c == '\r') c = ' ';
-        s = flat;   // one huge line
+        // Every row after the header on one huge line (or the whole file, now and then).
+        size_t from = s.find('\n');
+        if (from != std::string::npos && UTIL_rand() % 4) from = s.find('\n', from + 1);
+        for (size_t i = from == std::string::npos ? 0 : from + 1; i < s.size(); ++i)
+            if (s[i] == '\n' || s[i] == '\r') s[i] = ' ';
         break;
     }
     case 7: s.resize(at); break;
@@ -79,7 +83,7 @@ void damage(std::string& s)
         // A field replaced by a huge or non-numeric value.
         const size_t space = s.find(' ', at);
         if (space != std::string::npos) {
-            const char* p = pieces[9 + pick(6)];
+            const char* p = pieces[11 + pick(5)];
             s.insert(space + 1, p);
         }
         break;
@@ -105,7 +109,9 @@ void use_tables()
         int found = -1;
         NAV_find_nearest_by_id(a.id, 1, found, 34.0f, -117.0f);
         // Found unless damage put it out of the search's reach (999.9 degrees, or not a finite place).
-        if (std::abs(a.runways[0].lat) < 500.0f && std::abs(a.runways[0].lon) < 500.0f) ASSERT_GE(found, 0) << a.id;
+        if (std::abs(a.runways[0].lat) < 500.0f && std::abs(a.runways[0].lon) < 500.0f) {
+            ASSERT_GE(found, 0) << a.id;
+        }
     }
     for (const navaid_record& n : navaid_table) {
         int found = -1;
@@ -134,7 +140,8 @@ TEST(FuzzFiles, AirportFilesNeverCrash)
 {
     temp_folder folder;
     const std::string good = read_file_bytes(default_nav_file("apt.dat"));
-    const std::string old600 = "A\n600 Version\n1 50 0 0 KOLD Old Field\n10 30.0 -90.0 18 180 3000 0.0 0.0 100 2000000\n"
+    const std::string old600 = "A\n600 Version\n1 50 0 0 KOLD Old Field\n"
+                               "10 30.0 -90.0 18 180 3000 0.0 0.0 100 2000000\n"
                                "15 30.0 -90.0 -90 start\n50 12345 ATIS\n19 1 1 1 w\n14 1 1 10 x\n18 1 1 1 b\n99\n";
     UTIL_srand(11);
     for (int round = 0; round < rounds(); ++round) {

@@ -180,3 +180,31 @@ TEST_F(NavParse, LoadReadsThePlanetsFolderAndClampsTheGps)
     EXPECT_EQ(sim_cockpit_gps.destination_index, -1);
     EXPECT_EQ(sim_cockpit_gps.vor_index, -1);
 }
+
+// Whole turns are taken off a heading until it is at most 360, whatever its
+// size: an exact multiple of a turn above 360 ends at 360, not at 0.
+TEST_F(NavParse, HeadingsOfAnySizeWrapLikeWholeTurns)
+{
+    sim_graphics_scenery.current_planet = 1;
+    navaids("I\n600 Version\n"
+            "3 1 1 0 11000 720 AAA A\n"
+            "3 1 1 0 11000 72000 BBB B\n"
+            "3 1 1 0 11000 36001 CCC C\n"
+            "3 1 1 0 11000 -72000 DDD D\n"
+            "3 1 1 0 11000 -36010 EEE E\n"
+            "99\n");
+    ASSERT_EQ(navaid_table.size(), 5u);
+    EXPECT_FLOAT_EQ(navaid_table[0].heading, 360.0f);
+    EXPECT_FLOAT_EQ(navaid_table[1].heading, 360.0f);
+    EXPECT_FLOAT_EQ(navaid_table[2].heading, 1.0f);
+    EXPECT_FLOAT_EQ(navaid_table[3].heading, 0.0f);
+    EXPECT_FLOAT_EQ(navaid_table[4].heading, 350.0f);
+
+    // Start positions of an airport follow the same rule.
+    path_buffer path(folder.write("apt.dat", "I\n703 Version\n1 0 0 0 KAAA A\n"
+                                             "10 1 1 09 90 1000 0 0 50 0 1 0 0 0.25 1\n"
+                                             "15 1 1 108000 far round\n99\n")
+                         .string());
+    ASSERT_EQ(APT_parse(7, path, 0), 1);
+    EXPECT_FLOAT_EQ(airport_table.at(0).starts.at(0).heading, 360.0f);
+}
