@@ -48,7 +48,7 @@ constexpr int MODE_OPERATOR_STATION = 18;
 constexpr int MODE_OPERATOR_AIRPORT = 23;
 constexpr int MODE_FLIGHT_PLAN = 24;
 constexpr int AIRPORT_KIND = 1;           // NAV_find_nearest_by_id: airports
-constexpr int RUDDER_HELO_AXIS = 3;       // an axis assignment that flies a helicopter's tail
+constexpr int AXIS_ENDS_AUTO_COORDINATION = 3;   // an axis so assigned turns the helicopters' automatic coordination off
 constexpr float INTERFACE_WIDTH = 1024.0f;
 constexpr float INTERFACE_HEIGHT = 768.0f;
 constexpr float MAP_MARGIN_X = 15.0f + 119.0f;
@@ -183,7 +183,7 @@ void leave_and_enter(int32_t old_mode, int32_t mode, const char* reason)
 
     if (old_mode == MODE_JOYSTICK) {
         for (int32_t a : sim_joystick.joystick_axis_assignments)
-            if (a == RUDDER_HELO_AXIS) sim_operation_prefs.auto_coordinate_helos = 0;
+            if (a == AXIS_ENDS_AUTO_COORDINATION) sim_operation_prefs.auto_coordinate_helos = 0;
     }
 }
 
@@ -213,9 +213,9 @@ int panel_picture_of_view(int32_t view, bool lit)
     }
 }
 
-}  // namespace
-
-bool MODE_fixed_screen(int32_t mode, float& width, float& height, int& title_text)
+// The size and title of a mode's screen as the table gives them: false for the
+// modes that take the window's or the operator map's size (and unknown modes).
+bool fixed_screen(int32_t mode, float& width, float& height, int& title_text)
 {
     for (const mode_screen& s : fixed_screens) {
         if (s.mode != mode) continue;
@@ -226,6 +226,8 @@ bool MODE_fixed_screen(int32_t mode, float& width, float& height, int& title_tex
     }
     return false;
 }
+
+}  // namespace
 
 void APPLICATION_set_mode(int32_t mode, const char* reason)
 {
@@ -248,7 +250,7 @@ void APPLICATION_set_mode(int32_t mode, const char* reason)
     screen.screen_title[0] = 0;
     float w = 0.0f, h = 0.0f;
     int title = -1;
-    if (MODE_fixed_screen(mode, w, h, title)) {
+    if (fixed_screen(mode, w, h, title)) {
         screen.screen_area_width = w;
         screen.screen_area_height = h;
         UTIL_strcpy(LANG_ui_text(title), screen.screen_title);

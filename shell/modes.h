@@ -44,8 +44,3 @@ void APPLICATION_set_mode(int32_t mode, const char* reason);
 // Rebuilds the twelve background textures from the pixel buffer; in flying
 // mode the current view's panel picture is copied into the buffer first.
 void MACIBM_load_background();
-
-// The size and title of a mode's screen as the mode table gives them: false
-// for the modes that take the window's size or the operator map's size (and
-// for unknown modes). title_text is the UI text number, -1 for none.
-bool MODE_fixed_screen(int32_t mode, float& width, float& height, int& title_text);

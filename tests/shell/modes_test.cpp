@@ -45,9 +45,7 @@ protected:
         window = harness_window();
         screen.window_width = 1024;
         screen.window_height = 768;
-        for (int n : {350, 351, 352, 353, 354, 355, 356, 357, 358, 359, 360, 361, 362, 363, 364, 365, 366, 367,
-                      368, 369, 371, 600, 601, 630})
-            std::snprintf(ui_text_table[n], TEXT_SIZE, "T%d", n);
+        for (int n : {364, 601, 630}) std::snprintf(ui_text_table[n], TEXT_SIZE, "T%d", n);
         std::fill(std::begin(net_slot_enabled), std::end(net_slot_enabled), 0);
         airport_table.clear();
         airport_record a{};
@@ -79,43 +77,27 @@ protected:
 
 }  // namespace
 
-TEST_F(modes_test, EveryModeSizesCentresAndTitlesItsScreen)
+TEST_F(modes_test, SwitchCentresTheScreenRoundingHalvesAwayAndClearsTheInputEdges)
 {
-    struct expected {
-        int mode;
-        float w, h;
-        const char* title;
-    };
-    const expected table[] = {
-        {0, 1024, 768, ""},      {1, 700, 450, "T350"},   {2, 631, 328, "T351"},   {3, 1024, 758, "T353"},
-        {4, 1000, 754, "T354"},  {5, 620, 306, "T352"},   {6, 840, 766, "T355"},   {7, 700, 500, "T356"},
-        {8, 1002, 766, "T358"},  {9, 572, 268, "T357"},   {10, 922, 650, "T359"},  {11, 1009, 756, "T360"},
-        {12, 374, 452, "T361"},  {13, 977, 766, "T362"},  {14, 810, 410, "T363"},  {16, 1020, 760, "T365"},
-        {17, 1020, 750, "T366"}, {19, 1020, 762, "T367"}, {20, 831, 636, "T368"},  {21, 835, 674, "T371"},
-        {22, 600, 426, "T630"},  {24, 590, 356, "T369"},  {996, 400, 220, "T600"}, {998, 341, 484, "T601"},
-        {999, 341, 484, "T601"}, {0, 1024, 768, ""},
-    };
-    for (const expected& e : table) {
-        active_text_field = 3;
-        screen.open_menu = 2;
-        mouse.mouse_down = mouse.mouse_held = 1;
-        APPLICATION_set_mode(e.mode, "test");
-        EXPECT_EQ(app_mode, e.mode);
-        EXPECT_FLOAT_EQ(screen.screen_area_width, e.w) << e.mode;
-        EXPECT_FLOAT_EQ(screen.screen_area_height, e.h) << e.mode;
-        EXPECT_FLOAT_EQ(screen.screen_area_left, static_cast<float>(GEO_round((1024.0f - e.w) / 2.0f))) << e.mode;
-        EXPECT_FLOAT_EQ(screen.screen_area_bottom, static_cast<float>(GEO_round((768.0f - e.h) / 2.0f))) << e.mode;
-        EXPECT_STREQ(screen.screen_title, e.title) << e.mode;
-        EXPECT_EQ(active_text_field, -1);
-        EXPECT_EQ(screen.open_menu, -1);
-        EXPECT_EQ(mouse.mouse_down + mouse.mouse_held, 0);
-        EXPECT_EQ(redraw_pending, 1);
-    }
-    APPLICATION_set_mode(996, "test");
-    EXPECT_FLOAT_EQ(screen.screen_area_left, 312.0f);
-    EXPECT_FLOAT_EQ(screen.screen_area_bottom, 274.0f);
-    APPLICATION_set_mode(998, "test");
-    EXPECT_FLOAT_EQ(screen.screen_area_left, 342.0f);   // 341.5 rounds away from zero
+    active_text_field = 3;
+    screen.open_menu = 2;
+    mouse.mouse_down = mouse.mouse_held = 1;
+    APPLICATION_set_mode(998, "test");   // 341 x 484: (1024 - 341) / 2 = 341.5
+    EXPECT_FLOAT_EQ(screen.screen_area_left, 342.0f);
+    EXPECT_FLOAT_EQ(screen.screen_area_bottom, 142.0f);
+    EXPECT_STREQ(screen.screen_title, "T601");
+    EXPECT_EQ(active_text_field, -1);
+    EXPECT_EQ(screen.open_menu, -1);
+    EXPECT_EQ(mouse.mouse_down + mouse.mouse_held, 0);
+    EXPECT_EQ(redraw_pending, 1);
+    APPLICATION_set_mode(3, "test");     // 1024 wide
+    EXPECT_FLOAT_EQ(screen.screen_area_left, 0.0f);
+    EXPECT_FLOAT_EQ(screen.screen_area_bottom, 5.0f);
+    APPLICATION_set_mode(22, "test");
+    EXPECT_STREQ(screen.screen_title, "T630");
+    APPLICATION_set_mode(0, "test");
+    EXPECT_FLOAT_EQ(screen.screen_area_width, 1024.0f);
+    EXPECT_STREQ(screen.screen_title, "");
 }
 
 TEST_F(modes_test, OperatorMapScreensTakeTheAreaAtTheMapScaleMadeEven)
