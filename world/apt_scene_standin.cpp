@@ -1,14 +1,61 @@
-// Stand-in of the airport scene build until it is built: the call is recorded;
-// the lists stay as they are.
+// Stand-in of the airport scene build until the scene itself is built: it
+// marks what lies in the loaded area and fills the nearby-airport list and the
+// two navaid start lists (VORs, NDBs) that the start menus and the quit
+// command read. Runway geometry, terrain, objects and menus are left alone.
 #include "world/apt_scene.h"
 
 #include <string>
 
+#include "shell/constants.h"
+#include "shell/geo.h"
+#include "shell/simvars.h"
 #include "world/calls_standin.h"
+#include "world/navdb.h"
 
 int32_t local_airport_list[LOCAL_AIRPORT_MAX] = {};
 int32_t local_airport_last = -1;
 int32_t navaid_start_list[NAVAID_START_LISTS][NAVAID_START_MAX] = {};
 int32_t navaid_start_last[NAVAID_START_LISTS] = {-1, -1};
 
-void APT_build_scene(int flag) { world_standin_calls.push_back("APT_build_scene(" + std::to_string(flag) + ")"); }
+namespace {
+
+// The loaded area: whole degrees from lat_ref/lon_ref over twice the planet's
+// centre offsets (2 x 3 degrees on the Earth, 5 x 6 on Mars), bounds inclusive.
+bool in_area(float lat, float lon)
+{
+    const int planet = sim_graphics_scenery.current_planet == PLANET_MARS ? PLANET_MARS : PLANET_EARTH;
+    return lat >= lat_ref && lat <= lat_ref + 2.0f * reference_lat_offset[planet] && lon >= lon_ref &&
+           lon <= lon_ref + 2.0f * reference_lon_offset[planet];
+}
+
+void append(int32_t* list, int32_t& last, int capacity, int32_t index)
+{
+    if (last < capacity - 1) list[++last] = index;
+}
+
+}  // namespace
+
+void APT_build_scene(int flag)
+{
+    world_standin_calls.push_back("APT_build_scene(" + std::to_string(flag) + ")");
+
+    local_airport_last = -1;
+    for (size_t i = 0; i < airport_table.size(); ++i) {
+        airport_record& a = airport_table[i];
+        a.local = !a.runways.empty() && in_area(a.runways[0].lat, a.runways[0].lon) ? 1 : 0;
+        if (a.local) append(local_airport_list, local_airport_last, LOCAL_AIRPORT_MAX, static_cast<int32_t>(i));
+    }
+
+    navaid_start_last[0] = navaid_start_last[1] = -1;
+    for (size_t i = 0; i < navaid_table.size(); ++i) {
+        navaid_record& n = navaid_table[i];
+        // The ships' landing aids travel with their ships and always count as near.
+        const bool ship = sim_graphics_scenery.current_planet == PLANET_EARTH && i < NAV_SHIP_NAVAIDS;
+        if (ship) continue;
+        n.local = in_area(n.lat, n.lon) ? 1 : 0;
+        if (!n.local) continue;
+        if (n.kind == NAV_VOR) append(navaid_start_list[0], navaid_start_last[0], NAVAID_START_MAX, static_cast<int32_t>(i));
+        if (n.kind == NAV_NDB) append(navaid_start_list[1], navaid_start_last[1], NAVAID_START_MAX, static_cast<int32_t>(i));
+    }
+    for (fix_record& f : fix_table) f.local = in_area(f.lat, f.lon) ? 1 : 0;
+}
