@@ -26,6 +26,7 @@ sim_operation_sound_block sim_operation_sound{};
 sim_joystick_block sim_joystick{};
 sim_cockpit_weapons_block sim_cockpit_weapons{};
 sim_flightmodel_misc_block sim_flightmodel_misc{};
+sim_flightmodel_position_block sim_flightmodel_position{};
 sim_private_camera_block sim_private_camera{};
 screen_settings_block screen_settings{};
 
@@ -57,6 +58,7 @@ void SIMVARS_clear()
     sim_joystick = {};
     sim_cockpit_weapons = {};
     sim_flightmodel_misc = {};
+    sim_flightmodel_position = {};
     sim_private_camera = {};
     screen_settings = {};
 }

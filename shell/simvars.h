@@ -367,6 +367,12 @@ struct sim_flightmodel_misc_block {
 };
 extern sim_flightmodel_misc_block sim_flightmodel_misc;
 
+// sim/flightmodel/position/: the position values that are not per plane.
+struct sim_flightmodel_position_block {
+    float magnetic_variation;   // degrees at the user's plane; magnetic = true + variation
+};
+extern sim_flightmodel_position_block sim_flightmodel_position;
+
 // sim/private/camera/: the free camera of the outside views.
 struct sim_private_camera_block {
     float x;

@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "flightmodel/flt.h"
 #include "shell/folders.h"
 #include "shell/mappedfile.h"
 #include "shell/random.h"
+#include "shell/simvars.h"
 #include "shell/text_util.h"
 #include "world/navdb.h"
 
@@ -18,16 +18,6 @@ constexpr float M_TO_FT = 3.2808399f;
 constexpr float NM_TO_M = 1852.0f;
 constexpr float SM_TO_NM = 0.86897624f;
 constexpr float HPA_TO_INHG = 0.029528744f;
-
-// The magnetic variation at the user's plane (degrees; magnetic = true - variation).
-template <class F>
-float magnetic_variation_of(const F& f)
-{
-    if constexpr (requires { f.magnetic_variation; })
-        return f.magnetic_variation;
-    else
-        return 0.0f;
-}
 
 // One group of the report. Every position outside the group reads as its end.
 struct group {
@@ -177,7 +167,7 @@ int METAR_read(float latitude, float longitude, float* report_time, int* cloud_t
                 direction = static_cast<float>(UTIL_rand() * 360.0 / 32767.0);
             else
                 direction = static_cast<float>(100 * g.digit(0) + 10 * g.digit(1) + g.digit(2));
-            *wind_direction = direction - magnetic_variation_of(flt[0]);
+            *wind_direction = direction - sim_flightmodel_position.magnetic_variation;
             int speed = g.digit(3);
             for (int j = 4; j <= 5; ++j) {
                 const char ch = g.at(j);
