@@ -22,6 +22,7 @@
 #include "screens/operator_map.h"
 #include "screens/setup.h"
 #include "shell/alert.h"
+#include "shell/browser.h"
 #include "shell/constants.h"
 #include "shell/datafile.h"
 #include "shell/folders.h"
@@ -35,9 +36,6 @@
 #include "shell/simvars.h"
 #include "world/apt_scene.h"
 #include "world/navdb.h"
-
-// The program's own file browser, when it is linked in.
-int opensave(int mode, int kind, char* name, char* path) __attribute__((weak));
 
 float zoom_target = 1.0f;
 float chase_distance = 0.0f;
@@ -68,11 +66,7 @@ char movie_file_path[TEXT_SIZE] = {};
 
 namespace {
 
-int default_browser(int mode, int kind, char* name, char* path)
-{
-    if (!opensave) return 0;
-    return opensave(mode, kind, name, path);
-}
+int default_browser(int mode, int kind, char* name, char* path) { return opensave(mode, kind, name, path); }
 
 }  // namespace
 
