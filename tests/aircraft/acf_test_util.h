@@ -1,11 +1,13 @@
-// Aircraft records and files made by hand for the aircraft tests.
+// Aircraft records, aircraft files and airfoil files made by hand for the aircraft tests.
 #pragma once
 
 #include <cstdint>
 #include <cstring>
+#include <sstream>
 #include <string>
 
 #include "aircraft/acf_file.h"
+#include "aircraft/airfoil.h"
 #include "flightmodel/flt.h"
 #include "platform/plat_files.h"
 #include "shell/alert.h"
@@ -40,15 +42,19 @@ inline void set_path(acf_struct& a, const std::string& path, const std::string& 
     set_text(a.acf_file_name, ACF_TEXT_SIZE, name);
 }
 
-// A fuselage (part 44) whose first twelve stations lie at distinct places.
-inline void give_fuselage(acf_struct& a)
+// Lifting part p in service with the given chords, element count and semi-length.
+inline void set_wing(acf_struct& a, int p, float root, float tip, int els, float semilen, float sweep = 0.0f)
 {
-    for (int k = 0; k < ACF_BODY_STATIONS; ++k)
-        for (int j = 0; j < ACF_BODY_POINTS; ++j)
-            a.acf_body_Z[(PART_BODY_FIRST * ACF_BODY_STATIONS + k) * ACF_BODY_POINTS + j] = 2.0f * k;
+    a.acf_part_eq[p] = 1;
+    a.acf_Croot[p] = root;
+    a.acf_Ctip[p] = tip;
+    a.acf_els[p] = els;
+    a.acf_semilen_SEG[p] = semilen;
+    a.acf_sweep1[p] = sweep;
 }
 
-// The least an aircraft needs to pass the checks: no engines, no lifting parts.
+// The least an aircraft needs to pass the checks: no engines, no lifting parts,
+// and a fuselage (part 44) whose stations lie at distinct places.
 inline void make_minimal(acf_struct& a)
 {
     std::memset(&a, 0, sizeof a);
@@ -59,53 +65,39 @@ inline void make_minimal(acf_struct& a)
     a.acf_h_eqlbm = 4.0f;
     a.acf_throtmax_FWD = 1.0f;
     for (int s = 0; s < ACF_INS_SLOTS; ++s) a.acf_ins_type[s] = ACF_INS_EMPTY;
-    give_fuselage(a);
+    for (int k = 0; k < ACF_BODY_STATIONS; ++k)
+        for (int j = 0; j < ACF_BODY_POINTS; ++j)
+            a.acf_body_Z[(PART_BODY_FIRST * ACF_BODY_STATIONS + k) * ACF_BODY_POINTS + j] = 2.0f * k;
 }
 
-// A single-engine piston aircraft with wings, flaps, ailerons, a tail and
-// fixed gear that passes every check (no airfoils are needed to check it).
+// A single-engine piston aircraft (engine and propeller type 0) with wings,
+// flaps, ailerons, a tail and fixed gear that passes every check (no airfoils
+// are needed to check it).
 inline void make_single(acf_struct& a)
 {
     make_minimal(a);
-    a.acf_num_engines = 1;
-    a.acf_num_thrustpoints = 1;
-    a.acf_en_type[0] = 0;
-    a.acf_prop_type[0] = 0;
+    a.acf_num_engines = a.acf_num_thrustpoints = 1;
     a.acf_min_pitch[0] = a.acf_max_pitch[0] = 22.0f;
     a.acf_pmax = 160.0f;
     a.acf_mpmax = 29.5f;
     a.acf_RSC_idlespeed_eng = 650.0f;
-    a.acf_RSC_redline_eng = 2700.0f;
+    a.acf_RSC_redline_eng = a.acf_RSC_maxgreen_eng = 2700.0f;
     a.acf_RSC_mingreen_eng = 2100.0f;
-    a.acf_RSC_maxgreen_eng = 2700.0f;
     a.acf_els[0] = 5;
     a.acf_Croot[0] = 0.5f;
     a.acf_Ctip[0] = 0.25f;
     a.acf_semilen_SEG[0] = 3.0f;
-    for (int p : {8, 9, 16, 17, 18}) {
-        a.acf_part_eq[p] = 1;
-        a.acf_els[p] = 4;
-        a.acf_Croot[p] = 5.0f;
-        a.acf_Ctip[p] = 4.0f;
-        a.acf_semilen_SEG[p] = 15.0f;
-    }
-    for (int p : {8, 9}) {
-        a.acf_flap[ACF_el(p, 0)] = a.acf_flap[ACF_el(p, 1)] = 1;
-        a.acf_ail1[ACF_el(p, 3)] = 1;
-    }
-    a.acf_elev[ACF_el(16, 0)] = a.acf_elev[ACF_el(17, 0)] = 1;
-    a.acf_rudd[ACF_el(18, 0)] = 1;
+    for (int p : {8, 9, 16, 17, 18}) set_wing(a, p, 5.0f, 4.0f, 4, 15.0f);
+    for (int p : {8, 9}) a.acf_flap[ACF_el(p, 0)] = a.acf_flap[ACF_el(p, 1)] = a.acf_ail1[ACF_el(p, 3)] = 1;
+    a.acf_elev[ACF_el(16, 0)] = a.acf_elev[ACF_el(17, 0)] = a.acf_rudd[ACF_el(18, 0)] = 1;
     a.acf_flapEQ = 1;
     a.acf_flap_detents = 3;
     a.acf_flap_dn[3] = 30.0f;
     a.acf_flap_deftime = 6.0f;
-    for (int p : {67, 68, 69}) {
-        a.acf_part_eq[p] = 1;
-        a.acf_gear_tirrad[p] = 0.5f;
-    }
+    for (int p : {67, 68, 69}) { a.acf_part_eq[p] = 1; a.acf_gear_tirrad[p] = 0.5f; }
 }
 
-// The file bytes of a version-700 file: letter, version and body.
+// The file bytes of a version-700 aircraft file: letter, version and body.
 inline std::string file_bytes(char letter, int32_t version, const acf_struct& a)
 {
     std::string bytes(1, letter);
@@ -116,19 +108,19 @@ inline std::string file_bytes(char letter, int32_t version, const acf_struct& a)
     return bytes;
 }
 
-// A version-700 airfoil file with a simple linear lift curve.
-inline std::string airfoil_text()
+// The parameter line of a version-700 airfoil file.
+inline const char* const kParams700 =
+    "2.5 0.15 0.7 0.105 0.36 -15 15.5 8 2 1.6 0.1 1.5 0.35 0.0065 0.25 0.016 3 "
+    "0.3 0.02 2.5 0 0 0 0 -12 14 -0.02 -0.07 -0.07 -0.11";
+
+// A version-700 airfoil file with the given parameter line and `rows` table
+// rows, row i holding cl = i/1000, cd = 0.01, cm = -i/2000.
+inline std::string file_700(const std::string& params = kParams700, int rows = AFL_ROWS)
 {
-    std::string s = "I\n700 version\n1234 device type code\n";
-    s += "5.0 0.12 0.7 0.1 0.2 -15 15 10 2 1.5 0.1 1.5 0.3 0.007 0.2 0.015 3 0.2 0.015 3 0 0 0 0 -12 14 "
-         "-0.02 -0.05 -0.05 -0.1\n";
-    s += "alpha cl cd cm:\n";
-    for (int i = 0; i < 721; ++i) {
-        const float alpha = AFL_grid_alpha(i);
-        s += std::to_string(alpha) + " " + std::to_string(alpha > -15 && alpha < 15 ? 0.2 + 0.1 * alpha : 0.5) +
-             " 0.01 -0.05\n";
-    }
-    return s;
+    std::ostringstream s;
+    s << "I\n700 version\n1234 device type code\n" << params << "\nalpha cl cd cm:\n";
+    for (int i = 0; i < rows; ++i) s << AFL_grid_alpha(i) << ' ' << i / 1000.0 << " 0.01 " << -i / 2000.0 << '\n';
+    return s.str();
 }
 
 }  // namespace acf_test

@@ -22,7 +22,9 @@ protected:
         std::memset(static_cast<void*>(&pln[1]), 0, sizeof(acf_struct));
         CONST_fill_random_table();
         sim_operation_misc.frame_rate_period = 0.05f;
+        pln[1].acf_gear_retract = 1;
     }
+    acf_struct& a = pln[1];
 };
 
 constexpr float NaN = std::numeric_limits<float>::quiet_NaN();
@@ -31,16 +33,13 @@ constexpr float NaN = std::numeric_limits<float>::quiet_NaN();
 
 TEST(Util, ClampMaxMinFollowTheirComparisons)
 {
-    EXPECT_FLOAT_EQ(UTIL_clamp(-2.0f, 0.0f, 1.0f), 0.0f);
-    EXPECT_FLOAT_EQ(UTIL_clamp(2.0f, 0.0f, 1.0f), 1.0f);
-    EXPECT_FLOAT_EQ(UTIL_clamp(0.3f, 0.0f, 1.0f), 0.3f);
-    // lo > hi: lo below lo, hi from lo up.
-    EXPECT_FLOAT_EQ(UTIL_clamp(0.5f, 1.0f, 0.0f), 1.0f);
-    EXPECT_FLOAT_EQ(UTIL_clamp(1.0f, 1.0f, 0.0f), 0.0f);
-    EXPECT_FLOAT_EQ(UTIL_clamp(5.0f, 1.0f, 0.0f), 0.0f);
-    // NaN: every comparison fails.
+    const struct { float v, lo, hi, result; } clamps[] = {
+        {-2.0f, 0.0f, 1.0f, 0.0f}, {2.0f, 0.0f, 1.0f, 1.0f}, {0.3f, 0.0f, 1.0f, 0.3f},
+        {0.5f, 1.0f, 0.0f, 1.0f}, {1.0f, 1.0f, 0.0f, 0.0f},   // lo > hi: lo below lo, hi from lo up
+        {0.5f, NaN, NaN, 0.5f},                              // NaN: every comparison fails
+    };
+    for (const auto& c : clamps) EXPECT_FLOAT_EQ(UTIL_clamp(c.v, c.lo, c.hi), c.result) << c.v << " " << c.lo;
     EXPECT_TRUE(std::isnan(UTIL_clamp(NaN, 0.0f, 1.0f)));
-    EXPECT_FLOAT_EQ(UTIL_clamp(0.5f, NaN, NaN), 0.5f);
     EXPECT_FLOAT_EQ(UTIL_max(NaN, 1.0f), 1.0f);
     EXPECT_TRUE(std::isnan(UTIL_max(1.0f, NaN)));
     EXPECT_FLOAT_EQ(UTIL_min(NaN, 1.0f), 1.0f);
@@ -49,8 +48,6 @@ TEST(Util, ClampMaxMinFollowTheirComparisons)
     EXPECT_FALSE(std::signbit(UTIL_max(-0.0f, 0.0f)));
     EXPECT_TRUE(std::signbit(UTIL_max(0.0f, -0.0f)));
     EXPECT_TRUE(std::signbit(UTIL_min(0.0f, -0.0f)));
-    EXPECT_FLOAT_EQ(UTIL_max(2.0f, 3.0f), 3.0f);
-    EXPECT_FLOAT_EQ(UTIL_min(2.0f, 3.0f), 2.0f);
 }
 
 TEST(Util, AutopilotEngagedWhileAnyModeWordIsNotNine)
@@ -58,9 +55,6 @@ TEST(Util, AutopilotEngagedWhileAnyModeWordIsNotNine)
     sim_cockpit_autopilot_block& ap = sim_cockpit_autopilot;
     ap.airspeed_mode = ap.heading_mode = ap.altitude_mode = ap.hnav_mode = ap.vnav_mode = 9;
     EXPECT_EQ(AP_any_mode_engaged(), 0);
-    ap.vnav_mode = 0;
-    EXPECT_EQ(AP_any_mode_engaged(), 1);
-    ap.vnav_mode = 9;
     ap.heading_mode = 11;
     EXPECT_EQ(AP_any_mode_engaged(), 1);
     ap.heading_mode = 9;
@@ -68,8 +62,6 @@ TEST(Util, AutopilotEngagedWhileAnyModeWordIsNotNine)
 
 TEST_F(GearUtil, LegsTravelAtTheirOwnRandomisedRates)
 {
-    acf_struct& a = pln[1];
-    a.acf_gear_retract = 1;
     for (int g = 67; g <= 72; ++g) {
         a.acf_gear_cyc_time[g] = 10.0f;
         a.acf_gear_deploy[g] = 0.5f;
@@ -77,37 +69,27 @@ TEST_F(GearUtil, LegsTravelAtTheirOwnRandomisedRates)
     }
     flt[1].failures[32 + 3] = FAILURE_STATE_FAILED;   // leg 70 failed
 
-    // Frame clock 3.7 s: leg g reads random-table entry g + 3.
+    // Frame clock 3.7 s: leg g reads random-table entry g + 3; the rates lie
+    // in 0.5..1.5 of the nominal one and differ from leg to leg.
     GEAR_deploy_step_at(1, 1, 3.7f);
     for (int g = 67; g <= 72; ++g) {
-        if (g == 70 || g == 71) {
-            EXPECT_FLOAT_EQ(a.acf_gear_deploy[g], 0.5f) << g;
-            continue;
-        }
+        const bool moves = g != 70 && g != 71;
         const float r = random_table[g + 3] + 0.5f;
-        EXPECT_FLOAT_EQ(a.acf_gear_deploy[g], 0.5f + r * 0.05f / 10.0f) << g;
+        EXPECT_FLOAT_EQ(a.acf_gear_deploy[g], moves ? 0.5f + r * 0.05f / 10.0f : 0.5f) << g;
+        EXPECT_TRUE(!moves || (r >= 0.5f && r < 1.5f)) << g;
     }
-    // The rates differ from leg to leg and lie in 0.5..1.5 of the nominal one.
     EXPECT_NE(a.acf_gear_deploy[67], a.acf_gear_deploy[68]);
-    for (int g : {67, 68, 69, 72}) {
-        const float step = a.acf_gear_deploy[g] - 0.5f;
-        EXPECT_GE(step, 0.5f * 0.005f - 1e-7f);
-        EXPECT_LT(step, 1.5f * 0.005f);
-    }
 
     // A whole travel up ends at exactly 0 and stays there.
     for (int frame = 0; frame < 1000; ++frame) GEAR_deploy_step_at(1, 0, frame * 0.05f);
-    EXPECT_EQ(a.acf_gear_deploy[67], 0.0f);
     GEAR_deploy_step_at(1, 0, 100.0f);
     EXPECT_EQ(a.acf_gear_deploy[67], 0.0f);
     EXPECT_FLOAT_EQ(a.acf_gear_deploy[70], 0.5f);
 
-    // A zero travel time moves the leg all the way at once.
+    // A zero travel time moves the leg all the way at once; fixed gear does not move.
     a.acf_gear_cyc_time[68] = 0.0f;
     GEAR_deploy_step_at(1, 1, 0.0f);
     EXPECT_EQ(a.acf_gear_deploy[68], 1.0f);
-
-    // Fixed gear does not move.
     a.acf_gear_retract = 0;
     GEAR_deploy_step_at(1, 0, 0.0f);
     EXPECT_EQ(a.acf_gear_deploy[68], 1.0f);
@@ -115,10 +97,7 @@ TEST_F(GearUtil, LegsTravelAtTheirOwnRandomisedRates)
 
 TEST_F(GearUtil, RateTableIndexWrapsAtTheTableEnd)
 {
-    acf_struct& a = pln[1];
-    a.acf_gear_retract = 1;
-    a.acf_part_eq[67] = 1;
-    a.acf_gear_cyc_time[67] = 10.0f;
+    a.acf_part_eq[67] = 1, a.acf_gear_cyc_time[67] = 10.0f;
     // The table holds the seeded generator's results from its initial state:
     // 16838, 5758, 10113, 17515, 31051, 5627, 23010, 7419, ... scaled to 0..0.9999.
     const float entry7 = static_cast<float>(7419 * 0.9999 / 32767);
@@ -128,49 +107,36 @@ TEST_F(GearUtil, RateTableIndexWrapsAtTheTableEnd)
     EXPECT_FLOAT_EQ(a.acf_gear_deploy[67], (entry7 + 0.5f) * 0.05f / 10.0f);
     // A clock that is not a number reads entry 0 instead of an index out of the table.
     a.acf_gear_deploy[67] = 0.0f;
-    GEAR_deploy_step_at(1, 1, std::numeric_limits<float>::quiet_NaN());
+    GEAR_deploy_step_at(1, 1, NaN);
     EXPECT_FLOAT_EQ(a.acf_gear_deploy[67], (random_table[0] + 0.5f) * 0.05f / 10.0f);
 }
 
 TEST_F(GearUtil, PartPresentRuleAndFailureNeighbours)
 {
-    acf_struct& a = pln[1];
-    a.acf_num_engines = 2;
-    a.acf_num_thrustpoints = 3;
-    a.acf_en_type[0] = 0;   // piston with propeller
-    a.acf_en_type[1] = 4;   // jet: no propeller
-    EXPECT_EQ(FLT_part_present(1, 0), 1);
-    EXPECT_EQ(FLT_part_present(1, 1), 0);
-    EXPECT_EQ(FLT_part_present(1, 2), 1);   // extra thrust point
-    EXPECT_EQ(FLT_part_present(1, 3), 0);
-    a.acf_hide_prop_at_90_vect = 1;
-    a.acf_vect_cant[0] = 90.0f;
+    a.acf_num_engines = 2, a.acf_num_thrustpoints = 3;
+    a.acf_en_type[1] = 4;   // engine 0 a piston with propeller, engine 1 a jet without
+    for (int p = 0; p < 4; ++p) EXPECT_EQ(FLT_part_present(1, p), p % 2 == 0) << p;   // 2: extra thrust point
+    a.acf_hide_prop_at_90_vect = 1, a.acf_vect_cant[0] = 90.0f;
     EXPECT_EQ(FLT_part_present(1, 0), 0);
-    a.acf_vect_cant[0] = 89.0f;
-    flt[1].failures[58] = FAILURE_STATE_FAILED;
+    a.acf_vect_cant[0] = 89.0f, flt[1].failures[58] = FAILURE_STATE_FAILED;
     EXPECT_EQ(FLT_part_present(1, 0), 0);
 
-    a.acf_part_eq[10] = a.acf_part_eq[55] = a.acf_part_eq[45] = a.acf_part_eq[67] = 1;
-    EXPECT_EQ(FLT_part_present(1, 10), 1);
+    a.acf_part_eq[10] = a.acf_part_eq[55] = a.acf_part_eq[67] = 1;
     flt[1].failures[140] = FAILURE_STATE_FAILED;
     EXPECT_EQ(FLT_part_present(1, 10), 0);
     EXPECT_EQ(FLT_part_present(1, 55), 1);
     flt[1].failures[60] = FAILURE_STATE_FAILED;   // engine 2's slot, shared by nacelle 55
     EXPECT_EQ(FLT_part_present(1, 55), 0);
-    EXPECT_EQ(FLT_part_present(1, 45), 1);
     flt[1].failures[32] = FAILURE_STATE_FAILED;   // a failed gear is still present
     EXPECT_EQ(FLT_part_present(1, 67), 1);
-    EXPECT_EQ(FLT_part_present(1, 73), 0);
-    EXPECT_EQ(FLT_part_present(10, 67), 0);
+    EXPECT_EQ(FLT_part_present(1, 73) + FLT_part_present(10, 67), 0);
     EXPECT_EQ(FLT_failure_slot_of_part(57), 62);
     EXPECT_EQ(FLT_failure_slot_of_part(70), 35);
     EXPECT_EQ(FLT_failure_slot_of_part(45), -1);
 
     // The words that follow the two failure runs in memory.
-    flt[1].failure_param[0] = 1.5f;
-    flt[1].comp_fail_stat[0] = 0x40400000;
+    flt[1].failure_param[0] = 1.5f, flt[1].comp_fail_stat[0] = 0x40400000;
     EXPECT_EQ(FLT_word_after_failures(1), std::bit_cast<int32_t>(1.5f));
     EXPECT_FLOAT_EQ(FLT_word_after_failure_param(1), 3.0f);
-    EXPECT_EQ(FLT_failure_state(1, 174), 0);
-    EXPECT_EQ(FLT_failure_state(-1, 0), 0);
+    EXPECT_EQ(FLT_failure_state(1, 174) + FLT_failure_state(-1, 0), 0);   // out of the table
 }

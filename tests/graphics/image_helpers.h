@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,9 +19,9 @@ struct png_desc {
     int height = 1;
     int colour_type = 0;             // PNG_COLOR_TYPE_...
     int bit_depth = 8;
-    std::vector<uint8_t> rows;       // packed rows, top row first, as the format stores them
-    std::vector<rgb> palette;
-    std::vector<uint8_t> trns;       // palette alphas
+    std::vector<uint8_t> rows{};     // packed rows, top row first, as the format stores them
+    std::vector<rgb> palette{};
+    std::vector<uint8_t> trns{};     // palette alphas
     bool text_chunk = false;         // a tEXt chunk before the image data
     bool interlaced = false;         // stored in seven interlaced passes
 };
@@ -29,3 +30,9 @@ std::string png_bytes(const png_desc& desc);
 
 // Level `level` of a texture slot as R, G, B, A bytes (width and height out).
 std::vector<uint8_t> read_texture(int slot, int level, int& width, int& height);
+
+// Four bytes at p as one value, to compare texels whole.
+inline std::array<uint8_t, 4> rgba_at(const uint8_t* p) { return {p[0], p[1], p[2], p[3]}; }
+
+// Runs f with ERROR.OUT sent to a file of its own; returns what f wrote there.
+std::string error_log_during(const std::function<void()>& f);

@@ -7,6 +7,9 @@
 #include <map>
 
 #include "graphics/font.h"
+#include "graphics/ogl_state.h"
+#include "shell/screen.h"
+#include "tests/graphics/gl_context.h"
 
 std::vector<fb_prim> capture_feedback(const std::function<void()>& draw)
 {
@@ -50,14 +53,10 @@ fb_rect bbox(const std::vector<fb_vertex>& vs)
 {
     fb_rect r{1e9f, 1e9f, -1e9f, -1e9f, 1e9f, 1e9f, -1e9f, -1e9f, vs[0].r, vs[0].g, vs[0].b, vs[0].a};
     for (const fb_vertex& v : vs) {
-        r.x1 = std::min(r.x1, v.x);
-        r.y1 = std::min(r.y1, v.y);
-        r.x2 = std::max(r.x2, v.x);
-        r.y2 = std::max(r.y2, v.y);
-        r.tx1 = std::min(r.tx1, v.s * 512.0f);
-        r.ty1 = std::min(r.ty1, v.t * 512.0f);
-        r.tx2 = std::max(r.tx2, v.s * 512.0f);
-        r.ty2 = std::max(r.ty2, v.t * 512.0f);
+        r.x1 = std::min(r.x1, v.x), r.y1 = std::min(r.y1, v.y);
+        r.x2 = std::max(r.x2, v.x), r.y2 = std::max(r.y2, v.y);
+        r.tx1 = std::min(r.tx1, v.s * 512.0f), r.ty1 = std::min(r.ty1, v.t * 512.0f);
+        r.tx2 = std::max(r.tx2, v.s * 512.0f), r.ty2 = std::max(r.ty2, v.t * 512.0f);
     }
     return r;
 }
@@ -118,4 +117,18 @@ int count_art(const std::vector<fb_rect>& rects, float x1, float y1, float x2, f
     for (const fb_rect& r : rects)
         if (r.tx1 >= x1 - 0.01f && r.tx2 <= x2 + 0.01f && r.ty1 >= y1 - 0.01f && r.ty2 <= y2 + 0.01f) ++n;
     return n;
+}
+
+std::vector<fb_rect> sorted_by_x(std::vector<fb_rect> r)
+{
+    std::sort(r.begin(), r.end(), [](const fb_rect& a, const fb_rect& b) { return a.x1 < b.x1; });
+    return r;
+}
+
+bool ui_2d_ready()
+{
+    if (!ensure_gl_context()) return false;
+    screen.screen_area_left = screen.screen_area_bottom = 0.0f;
+    OGL_set_projection(PROJECTION_2D, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1.0f);
+    return true;
 }

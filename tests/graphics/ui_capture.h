@@ -35,3 +35,9 @@ std::vector<std::string> text_lines(int font, const std::vector<fb_rect>& rects)
 
 // Quads whose texel box lies inside [x1, x2] x [y1, y2].
 int count_art(const std::vector<fb_rect>& rects, float x1, float y1, float x2, float y2);
+// The quads sorted left to right.
+std::vector<fb_rect> sorted_by_x(std::vector<fb_rect> r);
+
+// The test window ready for interface drawing: origin at the bottom left, the
+// 2-D projection; false when there is no OpenGL context.
+bool ui_2d_ready();

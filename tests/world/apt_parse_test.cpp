@@ -14,11 +14,11 @@ class AptParse : public ::testing::Test {
 protected:
     void SetUp() override { world_reset_tables(); }
 
-    // Writes the file and reads it as the main airport file.
-    int parse_main(const std::string& bytes)
+    // Writes the file and reads it as the main airport file (custom: as a custom scenery file).
+    int parse(const std::string& bytes, int custom = 0, const char* name = "apt.dat")
     {
-        path_buffer path(folder.write("apt.dat", bytes).string());
-        return APT_parse(7, path, 0);
+        path_buffer path(folder.write(name, bytes).string());
+        return APT_parse(7, path, custom);
     }
 
     temp_folder folder;
@@ -46,96 +46,76 @@ const std::string row10 = "10 1 1 09 90 1000 0 0 50 0 1 0 0 0.25 1\n";
 
 }  // namespace
 
-TEST_F(AptParse, Version703RecordsCarryEveryField)
-{
-    ASSERT_EQ(parse_main(v703), 1);
-    EXPECT_TRUE(recorded_alerts.empty());
-    ASSERT_EQ(airport_table.size(), 2u);
-
-    const airport_record& a = airport_table[0];
-    EXPECT_EQ(a.kind, 1);
-    EXPECT_STREQ(a.id, "KTST");                // four characters kept
-    EXPECT_STREQ(a.name, " Test Field");        // a leading '-' becomes a space
-    EXPECT_FLOAT_EQ(a.elevation, 1000 * 0.3048f);
-    EXPECT_EQ(a.tower_flag, 1);
-    EXPECT_FLOAT_EQ(a.tower_height, 60 * 0.3048f);
-    EXPECT_FLOAT_EQ(a.beacon_lon, -117.003f);
-    EXPECT_EQ(a.beacon_type, 2);
-    ASSERT_EQ(a.windsocks.size(), 1u);
-    EXPECT_EQ(a.frequencies[0].frequency, 12345);
-    EXPECT_STREQ(a.frequencies[6].name, "Departure");
-
-    ASSERT_EQ(a.runways.size(), 3u);
-    const runway_record& r = a.runways[0];
-    EXPECT_STREQ(r.number, "09L");
-    EXPECT_FLOAT_EQ(r.length, 5000 * 0.3048f);
-    EXPECT_FLOAT_EQ(r.width, 100 * 0.3048f);
-    EXPECT_FLOAT_EQ(r.displaced_thresholds, 0.01f);
-    EXPECT_FLOAT_EQ(r.stopways, 1000.0005f);
-    EXPECT_EQ(r.lighting_code, 354141);
-    EXPECT_EQ(r.surface_code, 161);
-    EXPECT_EQ(r.shoulder_code, 1);
-    EXPECT_EQ(r.markings_code, 3);
-    EXPECT_FLOAT_EQ(r.smoothness, 0.35f);
-    // A non-paved surface and a taxiway lose their markings.
-    EXPECT_EQ(a.runways[1].surface_code, 164);
-    EXPECT_EQ(a.runways[1].markings_code, 0);
-    EXPECT_EQ(a.runways[2].markings_code, 0);
-
-    ASSERT_EQ(a.starts.size(), 2u);
-    EXPECT_FLOAT_EQ(a.starts[0].heading, 270.0f);
-    EXPECT_EQ(std::strlen(a.starts[0].name), 39u);
-    EXPECT_FLOAT_EQ(a.starts[1].heading, 360.0f);
-
-    // The second airport has runways only: one default start at its first runway.
-    const airport_record& b = airport_table[1];
-    EXPECT_EQ(b.kind, 16);
-    EXPECT_STREQ(b.runways[0].number, "123");  // three characters kept
-    EXPECT_EQ(b.runways[0].surface_code, SURFACE_WATER);
-    ASSERT_EQ(b.starts.size(), 1u);
-    EXPECT_FLOAT_EQ(b.starts[0].lat, 35.0f);
-    EXPECT_FLOAT_EQ(b.starts[0].heading, 0.0f);
-
-    EXPECT_EQ(apt_cursor, 1);
-    EXPECT_EQ(airport_id_index.at(NAV_id_key("ABCD")), 1);
-}
-
-TEST_F(AptParse, CrLfLineEndsReadTheSame)
+TEST_F(AptParse, Version703RecordsCarryEveryFieldWithEitherLineEnd)
 {
     std::string crlf;
     for (char c : v703) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
-    ASSERT_EQ(parse_main(crlf), 1);
-    ASSERT_EQ(airport_table.size(), 2u);
-    EXPECT_EQ(airport_table[0].runways.size(), 3u);
-    EXPECT_EQ(airport_table[0].runways[0].distance_signs, 1);
-    EXPECT_STREQ(airport_table[0].frequencies[6].name, "Departure");
+    for (const std::string& file : {v703, crlf}) {
+        ASSERT_EQ(parse(file), 1);
+        EXPECT_TRUE(recorded_alerts.empty());
+        ASSERT_EQ(airport_table.size(), 2u);
+
+        const airport_record& a = airport_table[0];
+        EXPECT_STREQ(a.id, "KTST");                // four characters kept
+        EXPECT_STREQ(a.name, " Test Field");        // a leading '-' becomes a space
+        EXPECT_FLOAT_EQ(a.elevation, 1000 * 0.3048f);
+        EXPECT_FLOAT_EQ(a.tower_height, 60 * 0.3048f);
+        EXPECT_EQ(a.beacon_type, 2);
+        EXPECT_EQ(a.windsocks.size(), 1u);
+        EXPECT_EQ(a.frequencies[0].frequency, 12345);
+        EXPECT_STREQ(a.frequencies[6].name, "Departure");
+
+        ASSERT_EQ(a.runways.size(), 3u);
+        const runway_record& r = a.runways[0];
+        EXPECT_STREQ(r.number, "09L");
+        EXPECT_FLOAT_EQ(r.length, 5000 * 0.3048f);
+        EXPECT_FLOAT_EQ(r.stopways, 1000.0005f);
+        EXPECT_EQ(r.lighting_code, 354141);
+        EXPECT_EQ(r.surface_code, 161);
+        EXPECT_EQ(r.shoulder_code, 1);
+        EXPECT_EQ(r.markings_code, 3);
+        EXPECT_EQ(r.distance_signs, 1);
+        // A non-paved surface and a taxiway lose their markings.
+        EXPECT_EQ(a.runways[1].surface_code, 164);
+        EXPECT_EQ(a.runways[1].markings_code + a.runways[2].markings_code, 0);
+
+        ASSERT_EQ(a.starts.size(), 2u);
+        EXPECT_FLOAT_EQ(a.starts[0].heading, 270.0f);
+        EXPECT_EQ(std::strlen(a.starts[0].name), 39u);
+
+        // The second airport has runways only: one default start at its first runway.
+        const airport_record& b = airport_table[1];
+        EXPECT_EQ(b.kind, 16);
+        EXPECT_STREQ(b.runways[0].number, "123");  // three characters kept
+        EXPECT_EQ(b.runways[0].surface_code, SURFACE_WATER);
+        ASSERT_EQ(b.starts.size(), 1u);
+        EXPECT_FLOAT_EQ(b.starts[0].lat, 35.0f);
+        EXPECT_EQ(airport_id_index.at(NAV_id_key("ABCD")), 1);
+    }
 }
 
 TEST_F(AptParse, Version600And701CarryTheSurfaceInTheLightingCode)
 {
-    ASSERT_EQ(parse_main("A\n600 Version\n1 50 0 0 KOLD Old Field\n"
-                         "10 30.0 -90.0 18 180 3000 0.0 0.0 100 2000000\n"
-                         "10 30.1 -90.0 36 360 3000 0.0 0.0 100 5123123\n"
-                         "10 30.2 -90.0 xAB 90 800 0.0 0.0 40 1000000\n"
-                         "10 30.3 -90.0 18 180 3000 0.0 0.0 100 777\n99\n"),
+    ASSERT_EQ(parse("A\n600 Version\n1 50 0 0 KOLD Old Field\n"
+                    "10 30.0 -90.0 18 180 3000 0.0 0.0 100 2000000\n"
+                    "10 30.1 -90.0 36 360 3000 0.0 0.0 100 5123123\n"
+                    "10 30.2 -90.0 xAB 90 800 0.0 0.0 40 1000000\n"
+                    "10 30.3 -90.0 18 180 3000 0.0 0.0 100 777\n99\n"),
               1);
     const std::vector<runway_record>& r = airport_table.at(0).runways;
     ASSERT_EQ(r.size(), 4u);   // a repeated number is not checked before 702
-    EXPECT_EQ(r[0].surface_code, 161);
-    EXPECT_EQ(r[0].lighting_code, 0);
-    EXPECT_EQ(r[0].markings_code, 3);
+    const struct { int surface, lighting, markings, signs; } expected[] = {
+        {161, 0, 3, 1}, {164, 123123, 0, 1}, {160, 0, 0, 0} /* taxiway */, {0, 777, 3, 1}};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(r[i].surface_code, expected[i].surface) << i;
+        EXPECT_EQ(r[i].lighting_code, expected[i].lighting) << i;
+        EXPECT_EQ(r[i].markings_code, expected[i].markings) << i;
+        EXPECT_EQ(r[i].distance_signs, expected[i].signs) << i;
+    }
     EXPECT_FLOAT_EQ(r[0].smoothness, 0.5f);
-    EXPECT_EQ(r[0].distance_signs, 1);
-    EXPECT_EQ(r[1].surface_code, 164);
-    EXPECT_EQ(r[1].lighting_code, 123123);
-    EXPECT_EQ(r[1].markings_code, 0);
-    EXPECT_EQ(r[2].markings_code, 0);   // taxiway
-    EXPECT_EQ(r[2].distance_signs, 0);
-    EXPECT_EQ(r[3].surface_code, 0);    // no surface in the code
-    EXPECT_EQ(r[3].lighting_code, 777);
 
     // "7011" is read as 701, which adds the shoulder code.
-    ASSERT_EQ(parse_main("I\n7011 version\n17 10 0 0 H1 Heliport\n10 30.0 -90.0 H1 0 60 0.0 0.0 60 3000000 2\n99\n"), 1);
+    ASSERT_EQ(parse("I\n7011 version\n17 10 0 0 H1 Heliport\n10 30.0 -90.0 H1 0 60 0.0 0.0 60 3000000 2\n99\n"), 1);
     EXPECT_EQ(airport_table.at(0).runways.at(0).shoulder_code, 2);
     EXPECT_EQ(airport_table[0].runways[0].surface_code, 162);
 }
@@ -144,29 +124,26 @@ TEST_F(AptParse, EndRowMustEndItsLine)
 {
     const std::string body = "I\n703 version\n1 0 0 0 KAAA A\n" + row10;
     // "99" after a space, or without a line end, runs into the end of the data.
-    EXPECT_EQ(expect_fatal([&] { parse_main(body + " 99\n"); }).lines[0], "Scan too far!");
-    const alert_record a = expect_fatal([&] { parse_main(body + "99"); });
-    EXPECT_EQ(a.lines[0], "Scan too far!");
-    EXPECT_EQ(a.lines[1], "");
+    EXPECT_EQ(expect_fatal([&] { parse(body + " 99\n"); }).lines[0], "Scan too far!");
+    EXPECT_EQ(expect_fatal([&] { parse(body + "99"); }).lines[0], "Scan too far!");
     // An unlisted row whose last token is "99" at the end of its line ends the file.
-    EXPECT_EQ(parse_main(body + "5 foo 99\nnot read\n"), 1);
+    EXPECT_EQ(parse(body + "5 foo 99\nnot read\n"), 1);
 }
 
 TEST_F(AptParse, BadRunwaysAndHeadersAreFatal)
 {
     const std::string head = "I\n702 version\n1 0 0 0 KDUP Dup Field\n";
-    alert_record a = expect_fatal([&] { parse_main(head + row10 + row10 + "99\n"); });
+    alert_record a = expect_fatal([&] { parse(head + row10 + row10 + "99\n"); });
     EXPECT_NE(a.lines[0].find("same number"), std::string::npos);
     EXPECT_EQ(a.lines[1], "KDUP");
     // Taxiways never clash, nor do numbers differing in case.
-    EXPECT_EQ(parse_main(head + "10 1 1 x1 90 1000 0 0 50 0 1 0 0 0.25 1\n10 1 1 x1 90 1000 0 0 50 0 1 0 0 0.25 1\n"
-                                "10 1 1 09l 90 1000 0 0 50 0 1 0 0 0.25 1\n" + row10 + "99\n"),
-              1);
-    a = expect_fatal([&] { parse_main(head + "10 1 1 09 90 1000 0 0 0.5 0 1 0 0 0.25 1\n99\n"); });
+    const std::string taxiway = "10 1 1 x1 90 1000 0 0 50 0 1 0 0 0.25 1\n";
+    EXPECT_EQ(parse(head + taxiway + taxiway + "10 1 1 09l 90 1000 0 0 50 0 1 0 0 0.25 1\n" + row10 + "99\n"), 1);
+    a = expect_fatal([&] { parse(head + "10 1 1 09 90 1000 0 0 0.5 0 1 0 0 0.25 1\n99\n"); });
     EXPECT_NE(a.lines[0].find("wide"), std::string::npos);
-    a = expect_fatal([&] { parse_main(head + "10 1 1 09 90 0 0 0 50 0 1 0 0 0.25 1\n99\n"); });
+    a = expect_fatal([&] { parse(head + "10 1 1 09 90 0 0 0 50 0 1 0 0 0.25 1\n99\n"); });
     EXPECT_NE(a.lines[0].find("long"), std::string::npos);
-    a = expect_fatal([&] { parse_main("I\n810 version\n99\n"); });
+    a = expect_fatal([&] { parse("I\n810 version\n99\n"); });
     EXPECT_NE(a.lines[1].find("apt.dat"), std::string::npos);
     path_buffer missing(folder.prefix() + "none:apt.dat");
     a = expect_fatal([&] { APT_parse(7, missing, 0); });
@@ -175,10 +152,10 @@ TEST_F(AptParse, BadRunwaysAndHeadersAreFatal)
 
 TEST_F(AptParse, RowsWithoutAnAirportAreSkippedAndUnplaceableAirportsLeftOut)
 {
-    ASSERT_EQ(parse_main("I\n7031 version\n" + row10 + "14 1 1 10 x\n15 1 1 90 start\n18 1 1 1 b\n19 1 1 1 w\n50 1 A\n"
-                         "1 0 0 0 KNON Nothing\n1 0 0 0 KSTA Starts only\n15 2 2 90 start\n"
-                         "1 0 0 0 KOK OK Field\n" + row10 + "1 0 0 0 KOK Second of the id\n" + row10 +
-                         "1 0 0 0 KEND Nothing either\n99\n"),
+    ASSERT_EQ(parse("I\n7031 version\n" + row10 + "14 1 1 10 x\n15 1 1 90 start\n18 1 1 1 b\n19 1 1 1 w\n50 1 A\n"
+                    "1 0 0 0 KNON Nothing\n1 0 0 0 KSTA Starts only\n15 2 2 90 start\n"
+                    "1 0 0 0 KOK OK Field\n" + row10 + "1 0 0 0 KOK Second of the id\n" + row10 +
+                    "1 0 0 0 KEND Nothing either\n99\n"),
               1);
     ASSERT_EQ(airport_table.size(), 2u);
     EXPECT_STREQ(airport_table[0].id, "KOK");
@@ -190,12 +167,11 @@ TEST_F(AptParse, RowsWithoutAnAirportAreSkippedAndUnplaceableAirportsLeftOut)
 
 TEST_F(AptParse, CustomFileTooLargeIsRefusedAndChangesNothing)
 {
-    ASSERT_EQ(parse_main("I\n703 version\n1 0 0 0 KMAI Main\n" + row10 + "99\n"), 1);
+    ASSERT_EQ(parse("I\n703 version\n1 0 0 0 KMAI Main\n" + row10 + "99\n"), 1);
     const std::string lead = "I\n703 version\n15 5 5 0 added to the last airport\n";
     std::string big = lead + "1 0 0 0 KBIG Big\n" + row10;
     for (int i = 0; i <= APT_MAX_STARTS; ++i) big += "15 1 1 0 s\n";
-    path_buffer custom(folder.write("big.dat", big + "99\n").string());
-    EXPECT_EQ(APT_parse(7, custom, 1), 0);
+    EXPECT_EQ(parse(big + "99\n", 1, "big.dat"), 0);
     ASSERT_EQ(recorded_alerts.size(), 1u);
     EXPECT_EQ(recorded_alerts[0].code, ALERT_NOTICE);
     EXPECT_NE(recorded_alerts[0].lines[1].find("big.dat"), std::string::npos);
@@ -204,14 +180,12 @@ TEST_F(AptParse, CustomFileTooLargeIsRefusedAndChangesNothing)
     EXPECT_EQ(airport_id_index.count(NAV_id_key("KBIG")), 0u);
 
     // Within the capacity, a row before the first airport goes to the last airport.
-    path_buffer fits(folder.write("fits.dat", lead + "99\n").string());
-    EXPECT_EQ(APT_parse(7, fits, 1), 1);
+    EXPECT_EQ(parse(lead + "99\n", 1, "fits.dat"), 1);
     EXPECT_STREQ(airport_table[0].starts.at(1).name, "added to the last airport");
     // A missing or unrecognised custom file is silent.
     path_buffer none(folder.prefix() + "nothing.dat");
     EXPECT_EQ(APT_parse(7, none, 1), 0);
-    path_buffer bad(folder.write("bad.dat", "I\n999 version\n99\n").string());
-    EXPECT_EQ(APT_parse(7, bad, 1), 0);
+    EXPECT_EQ(parse("I\n999 version\n99\n", 1, "bad.dat"), 0);
     EXPECT_EQ(recorded_alerts.size(), 1u);
 }
 
@@ -220,15 +194,9 @@ TEST_F(AptParse, CustomFileTooLargeIsRefusedAndChangesNothing)
 TEST_F(AptParse, LongFirstLineDoesNotHideTheVersion)
 {
     const std::string first = "I " + std::string(700, 'c') + "\n";
-    const char* versions[] = {"703", "702", "701", "600"};
-    for (const char* v : versions) {
-        const std::string body = std::string(v) == "600"   ? "10 1 1 09 90 1000 0 0 50 2000000\n"
-                                 : std::string(v) == "701" ? "10 1 1 09 90 1000 0 0 50 2000000 1\n"
-                                                           : "10 1 1 09 90 1000 0 0 50 0 2 1 0 0.25 1\n";
-        ASSERT_EQ(parse_main(first + v + " Version\n1 0 0 0 KAAA A\n" + body + "99\n"), 1) << v;
-        ASSERT_EQ(airport_table.size(), 1u) << v;
-        EXPECT_EQ(airport_table[0].runways.at(0).surface_code, 161) << v;
-        EXPECT_EQ(airport_table[0].runways[0].shoulder_code, std::string(v) == "600" ? 0 : 1) << v;
-    }
+    ASSERT_EQ(parse(first + "703 Version\n1 0 0 0 KAAA A\n10 1 1 09 90 1000 0 0 50 0 2 1 0 0.25 1\n99\n"), 1);
+    EXPECT_EQ(airport_table.at(0).runways.at(0).shoulder_code, 1);
+    ASSERT_EQ(parse(first + "600 Version\n1 0 0 0 KAAA A\n10 1 1 09 90 1000 0 0 50 2000000\n99\n"), 1);
+    EXPECT_EQ(airport_table.at(0).runways.at(0).surface_code, 161);
     EXPECT_TRUE(recorded_alerts.empty());
 }

@@ -31,10 +31,12 @@ protected:
         ASSERT_EQ(APT_parse(7, path, 0), 1);
     }
 
-    void package(const std::string& name, const std::string& rows)
+    void package(const std::string& name, const std::string& rows, bool whole = true)
     {
-        folder.write("Custom Scenery/" + name + "/Earth nav data/apt.dat", apt_file(rows));
+        folder.write("Custom Scenery/" + name + "/Earth nav data/apt.dat", whole ? apt_file(rows) : rows);
     }
+
+    int index_of(const char* id) { return airport_id_index.at(NAV_id_key(id)); }
 
     temp_folder folder;
 };
@@ -48,9 +50,8 @@ TEST_F(CustomScenery, PackagesReplaceInPlaceAndAppend)
     // B_pack is read first and A_pack last, so A_pack's data wins.
     package("B_pack", airport("KSEA", "Seattle from B", 47.1f) + airport("KBFI", "Boeing from B", 47.6f));
     package("A_pack", airport("ksea", "Seattle from A", 47.2f) + airport("KNEW", "New field", 40.0f));
-    package("C_pack_without_file", "");
-    folder.write("Custom Scenery/C_pack_without_file/Earth nav data/apt.dat", "");
-    folder.write("Custom Scenery/.hidden/Earth nav data/apt.dat", apt_file(airport("KPDX", "Hidden", 1.0f)));
+    package("C_pack_without_file", "", false);
+    package(".hidden", airport("KPDX", "Hidden", 1.0f));
 
     EXPECT_EQ(APT_load(nullptr), 4);
     EXPECT_TRUE(recorded_alerts.empty());
@@ -62,11 +63,8 @@ TEST_F(CustomScenery, PackagesReplaceInPlaceAndAppend)
     EXPECT_STREQ(airport_table[2].name, "Boeing from B");
     EXPECT_STREQ(airport_table[3].id, "KNEW");   // right after the main airports
 
-    EXPECT_EQ(airport_id_index.at(NAV_id_key("KSEA")), 0);
-    EXPECT_EQ(airport_id_index.at(NAV_id_key("KPDX")), 1);
-    EXPECT_EQ(airport_id_index.at(NAV_id_key("KBFI")), 2);
-    EXPECT_EQ(airport_id_index.at(NAV_id_key("KNEW")), 3);
-    EXPECT_EQ(airport_id_index.count(NAV_id_key("ksea")), 0u);
+    const char* ids[] = {"KSEA", "KPDX", "KBFI", "KNEW"};
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(index_of(ids[i]), i) << ids[i];
     EXPECT_EQ(airport_id_index.size(), 4u);
     EXPECT_EQ(apt_cursor, 3);
 }
@@ -75,43 +73,41 @@ TEST_F(CustomScenery, AirportsNamedLikeTheOldMarkerStay)
 {
     load_main(airport("XXXX", "A real field", 10.0f) + airport("KAAA", "Main", 11.0f));
     EXPECT_EQ(APT_load(nullptr), 2);   // no package at all
-    ASSERT_EQ(airport_table.size(), 2u);
-    EXPECT_STREQ(airport_table[0].id, "XXXX");
+    EXPECT_STREQ(airport_table.at(0).id, "XXXX");
 
     package("P", airport("KAAA", "Replaced", 12.0f) + airport("xxxx", "Replaces the real one", 13.0f));
     EXPECT_EQ(APT_load(nullptr), 2);
     EXPECT_STREQ(airport_table[0].name, "Replaces the real one");
     EXPECT_STREQ(airport_table[1].name, "Replaced");
-    EXPECT_EQ(airport_id_index.at(NAV_id_key("XXXX")), 0);
+    EXPECT_EQ(index_of("XXXX"), 0);
 }
 
-TEST_F(CustomScenery, TwoPackageAirportsOfOneIdLeaveTheSecondsData)
+TEST_F(CustomScenery, RepeatedIdsInAndAcrossPackages)
 {
+    // Two airports of one id in one package: the second's data stays; a
+    // leading row goes to the last airport read so far.
     load_main(airport("KONE", "Main", 1.0f) + airport("KTWO", "Main two", 2.0f));
     package("P", "15 9 9 0 added to the last airport\n" + airport("KONE", "First copy", 3.0f) +
                      airport("KONE", "Second copy", 4.0f) + airport("KNEW", "New", 5.0f));
     EXPECT_EQ(APT_load(nullptr), 3);
     EXPECT_STREQ(airport_table[0].name, "Second copy");
-    EXPECT_EQ(airport_table[1].starts.size(), 2u);   // the leading row went to the last airport
-    EXPECT_STREQ(airport_table[2].id, "KNEW");
-    EXPECT_EQ(airport_id_index.at(NAV_id_key("KNEW")), 2);
-}
+    EXPECT_EQ(airport_table[1].starts.size(), 2u);
+    EXPECT_EQ(index_of("KNEW"), 2);
 
-TEST_F(CustomScenery, ALaterPackageReplacesAnAirportAnEarlierOneAdded)
-{
+    // A later package replaces an airport an earlier one added.
+    std::filesystem::remove_all(folder.path() / "Custom Scenery");
     load_main(airport("KONE", "Main", 1.0f));
     package("A", airport("KADD", "Added by A, replaced", 2.0f));
     package("B", airport("KADD", "Added by B", 3.0f));
     EXPECT_EQ(APT_load(nullptr), 2);
     EXPECT_STREQ(airport_table[1].name, "Added by A, replaced");
-    EXPECT_EQ(airport_id_index.at(NAV_id_key("KADD")), 1);
+    EXPECT_EQ(index_of("KADD"), 1);
 }
 
 TEST_F(CustomScenery, BrokenPackageIsFatalAndOversizedOneIsLeftOut)
 {
     load_main(airport("KONE", "Main", 1.0f));
-    std::string big;
-    big += airport("KBIG", "Big", 2.0f);
+    std::string big = airport("KBIG", "Big", 2.0f);
     for (int i = 0; i <= APT_MAX_WINDSOCKS; ++i) big += "19 1 1 1 w\n";
     package("Big", big);
     package("Fine", airport("KONE", "Fine", 3.0f));
@@ -121,6 +117,6 @@ TEST_F(CustomScenery, BrokenPackageIsFatalAndOversizedOneIsLeftOut)
     EXPECT_NE(recorded_alerts[0].lines[1].find("Big"), std::string::npos);
     EXPECT_STREQ(airport_table[0].name, "Fine");
 
-    folder.write("Custom Scenery/Broken/Earth nav data/apt.dat", "I\n703 Version\n" + airport("KBRK", "Broken", 4.0f));
+    package("Broken", "I\n703 Version\n" + airport("KBRK", "Broken", 4.0f), false);
     EXPECT_EQ(expect_fatal([&] { APT_load(nullptr); }).lines[0], "Scan too far!");
 }
