@@ -1,3 +1,3 @@
 #include "aircraft/calls_standin.h"
 
-std::vector<std::string> aircraft_standin_calls;
+standin_call_log aircraft_standin_calls;

@@ -1,3 +1,3 @@
 #include "flightmodel/calls_standin.h"
 
-std::vector<std::string> flightmodel_standin_calls;
+standin_call_log flightmodel_standin_calls;

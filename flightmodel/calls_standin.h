@@ -2,7 +2,6 @@
 // "NAME(arg,arg)". Tests read and clear it.
 #pragma once
 
-#include <string>
-#include <vector>
+#include "links/calls_standin.h"   // standin_call_log
 
-extern std::vector<std::string> flightmodel_standin_calls;
+extern standin_call_log flightmodel_standin_calls;

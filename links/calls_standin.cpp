@@ -1,3 +1,3 @@
 #include "links/calls_standin.h"
 
-std::vector<std::string> links_standin_calls;
+standin_call_log links_standin_calls;

@@ -1,3 +1,3 @@
 #include "panel/calls_standin.h"
 
-std::vector<std::string> panel_standin_calls;
+standin_call_log panel_standin_calls;

@@ -1,3 +1,3 @@
 #include "scene/calls_standin.h"
 
-std::vector<std::string> scene_standin_calls;
+standin_call_log scene_standin_calls;

@@ -1,3 +1,3 @@
 #include "screens/calls_standin.h"
 
-std::vector<std::string> screens_standin_calls;
+standin_call_log screens_standin_calls;

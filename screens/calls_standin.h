@@ -2,7 +2,6 @@
 // "NAME(arg,arg)". Tests read and clear it.
 #pragma once
 
-#include <string>
-#include <vector>
+#include "links/calls_standin.h"   // standin_call_log
 
-extern std::vector<std::string> screens_standin_calls;
+extern standin_call_log screens_standin_calls;

@@ -57,11 +57,12 @@ void folder_of_kind(int kind, char* folder)
     UTIL_strcpy(static_cast<const char*>(folder_table[table]), folder);
 }
 
-// A folder name as the menu shows it: every '-' (the menu's separator) as a space.
+// A folder name as the menu shows it: every '-' (the menu's separator) and
+// every '|' (which the selection list refuses) as a space.
 void menu_name(const char* name, size_t length, char* out)
 {
     size_t n = length < TEXT_MAX_LEN ? length : TEXT_MAX_LEN;
-    for (size_t i = 0; i < n; ++i) out[i] = name[i] == '-' ? ' ' : name[i];
+    for (size_t i = 0; i < n; ++i) out[i] = (name[i] == '-' || name[i] == '|') ? ' ' : name[i];
     out[n] = 0;
 }
 

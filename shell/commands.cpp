@@ -278,11 +278,13 @@ bool prefs_file_readable(const char* path)
     return ok != 0;
 }
 
-// The aircraft path a situation holds is relative to the program folder.
+// The aircraft path a situation holds is relative to the program folder; an
+// aircraft outside that folder was saved with its full path, kept as it is.
 void aircraft_path_to_full()
 {
     char* path = pln[0].acf_file_path;
     path[TEXT_MAX_LEN] = 0;
+    if (path[0] == '/') return;   // already full
     const size_t folder_len = std::strlen(program_folder);
     if (folder_len && std::strncmp(path, program_folder, folder_len) == 0) return;   // already full
     char full[TEXT_SIZE];
@@ -655,7 +657,7 @@ void further_commands(int32_t c)
     }
     if (c == 1202) {
         int32_t& level = sim_graphics_view.visibility_math_level;
-        level = ((level + 1) % 6 + 6) % 6;
+        level = static_cast<int32_t>(((static_cast<int64_t>(level) + 1) % 6 + 6) % 6);   // any stored value
     }
     if (c == 1208) read_text_file();
     if (c == 1211) read_checklist();

@@ -87,6 +87,7 @@ float wrap_closed(float v, float span)
     } else if (v < 0.0f) {
         v = std::fmod(v, span);
         if (v < 0.0f) v += span;
+        if (v == 0.0f) v = 0.0f;   // a whole number of spans below 0 ends at 0, not -0
     }
     return v;
 }
@@ -159,9 +160,10 @@ void clock_from_system_time()
     const int zone = GEO_round(lon / 15.0f);
     float zulu = sim_time.local_time_sec + screen_settings.zone_correction_hours * 3600.0f - zone * 3600.0f;
     if (!std::isfinite(zulu)) zulu = sim_time.local_time_sec;
-    while (zulu < 0.0f) zulu += DAY_SECONDS;
-    while (zulu > DAY_SECONDS) zulu -= DAY_SECONDS;
-    sim_time.zulu_time_sec = zulu;
+    // Whole days off, as adding or subtracting a day at a time would (86,400
+    // itself stays); by remainder, so a huge zone correction read from a
+    // preference file cannot keep the loop from ever ending.
+    sim_time.zulu_time_sec = wrap_closed(zulu, static_cast<float>(DAY_SECONDS));
 }
 
 float selected_airport_height()
@@ -547,6 +549,7 @@ int CYCLE_block_is_dry(int row, int col)
     const int p = planet_index();
     const int last_row = grid_rows[p];
     const int last_col = grid_cols[p];
+    if (row < -1 || row > last_row || col < -1 || col > last_col) return 1;   // wholly outside: land
     for (int dr = 0; dr <= 1; ++dr)
         for (int dc = 0; dc <= 1; ++dc) {
             const int r = row + dr;
@@ -570,8 +573,10 @@ void CYCLE_ship_step(int k)
         ship_z[k] += static_cast<float>((-speed * std::cos(h) + ship_vz[k]) * dt);
 
         const int p = planet_index();
-        const int r = ship_cell_row[k];
-        const int c = ship_cell_col[k];
+        // Cells well outside the grid all count as land; held near it so the
+        // neighbour arithmetic below cannot overflow.
+        const int r = std::clamp(ship_cell_row[k], -8, grid_rows[p] + 8);
+        const int c = std::clamp(ship_cell_col[k], -8, grid_cols[p] + 8);
         const bool land_plus_row =
             r >= grid_rows[p] - 6 || CYCLE_block_is_dry(r, c) || CYCLE_block_is_dry(r + 1, c) || CYCLE_block_is_dry(r + 2, c);
         const bool land_minus_row =

@@ -39,6 +39,7 @@ frame_state frame_loop;
 namespace {
 
 constexpr int MODE_RENDERING = 6;   // the rendering settings screen also updates the clouds
+constexpr int MAX_PROJECTIONS = 4;  // display projections of the flying view
 
 void mark(const char* label, int end_line = 0)
 {
@@ -381,8 +382,10 @@ void MACIBM_do_frame()
 
         const bool lights_on = sim_cockpit_electrical.cockpit_lights_on != 0;
         if (flying) {
+            // The count comes from the preferences; the display takes at most four.
             int projections = sim_graphics_view.number_elumens_projections;
             if (projections < 1) projections = 1;
+            if (projections > MAX_PROJECTIONS) projections = MAX_PROJECTIONS;
             for (int p = 0; p < projections; ++p) {
                 PLUGIN_call_draw_hook(1);
                 SCENE_draw_3d();

@@ -74,7 +74,15 @@ float wrap_open(float v, float span)
     return v;
 }
 
-bool matches(int key, int slot) { return key >= -128 && key <= 255 && static_cast<uint8_t>(key) == key_assignment_table[slot]; }
+// A slot that holds no key (0: no key file was read; 255: past the end of a
+// short key file) matches nothing, so a 0 or 255 passed by another input
+// source or a peer cannot run every command left without a key.
+bool matches(int key, int slot)
+{
+    const uint8_t assigned = key_assignment_table[slot];
+    if (assigned == 0 || assigned == END_OF_FILE_KEY) return false;
+    return key >= -128 && key <= 255 && static_cast<uint8_t>(key) == assigned;
+}
 
 int engine_count()
 {
@@ -319,7 +327,9 @@ void toggle_reversers()
 
 void step_target_index(int delta)
 {
-    const int n = PLUGIN_call_num_planes(sim_graphics_settings.draw_aircrafts, 0) - 1;
+    // The other planes 1..n; the count (a preference or a peer's value) is held
+    // to the plane slots, so the target always names a plane that exists.
+    const int n = std::clamp(PLUGIN_call_num_planes(sim_graphics_settings.draw_aircrafts, 0), 0, FLT_SLOTS) - 1;
     if (n <= 0) return;
     int32_t& idx = sim_cockpit_weapons.plane_target_index;
     const int64_t v64 = static_cast<int64_t>(idx) + delta;

@@ -5,6 +5,7 @@
 
 #include "aircraft/acf_choose.h"
 #include "aircraft/acf_load.h"
+#include "aircraft/acf_struct.h"
 #include "aircraft/flight_start.h"
 #include "flightmodel/logbook.h"
 #include "links/hardware.h"
@@ -13,6 +14,7 @@
 #include "links/network.h"
 #include "links/plugin_host.h"
 #include "links/sound.h"
+#include "platform/plat_window.h"
 #include "scene/scene_draw.h"
 #include "shell/datafile.h"
 #include "shell/defaults.h"
@@ -28,6 +30,7 @@
 #include "shell/world_textures.h"
 #include "world/apt_scene.h"
 #include "world/atc.h"
+#include "world/atc_state.h"
 #include "world/landuse_grid.h"
 #include "world/navdb.h"
 
@@ -70,13 +73,16 @@ void clear_large_tables()
     REPLAY_clear_ring();
     sim_operation_failures.mean_time_between_failure_hrs = 0.0f;
     atc_window = atc_window_state{};
+    atc_flight_plan = atc_flight_plan_state{};
     std::memset(landuse_grid, 0, sizeof landuse_grid);
 }
 
+// The plane count comes from the preferences: only the slots that exist are loaded.
 void load_aircraft()
 {
     ACF_load_and_setup(0);
-    for (int i = 1; i < PLUGIN_call_num_planes(sim_graphics_settings.draw_aircrafts, 1); ++i) ACF_choose_and_load(i);
+    for (int i = 1; i < ACF_SLOTS && i < PLUGIN_call_num_planes(sim_graphics_settings.draw_aircrafts, 1); ++i)
+        ACF_choose_and_load(i);
 }
 
 void preset_radios()
@@ -220,7 +226,10 @@ void MACIBM_quit()
     if (movie_recording != 0) MOVIE_finish();
     if (movie_keys_enabled != 0) MOVIE_exit_quicktime();
     PLUGIN_call_shutdown();
-    PREFS_read_write(PREFS_KIND_RESOLUTION, PREFS_WRITE, pref_path_resolution);
+    // Without a window the display could not be set up with these preferences:
+    // the resolution file then keeps the reset the start-up wrote, so the next
+    // start runs at the default resolution.
+    if (PLAT_window_exists()) PREFS_read_write(PREFS_KIND_RESOLUTION, PREFS_WRITE, pref_path_resolution);
     OGL_set_display_mode(0);
     NET_close();
     SOUND_close_speech();

@@ -25,9 +25,11 @@ void APPLICATION_run_frames();
 // True from the main loop's start on: the user's settings have been loaded.
 bool APPLICATION_running();
 
-// The shut-down: movie, plug-ins, resolution preferences, display mode, the
-// links and the log streams, in that order (the window goes with the process). Runs once; a second
-// call (from a fatal alert raised during the shut-down itself) does nothing.
+// The shut-down: movie, plug-ins, resolution preferences (only when the window
+// was set up: after a failed display set-up the file keeps its reset header),
+// display mode, the links and the log streams, in that order (the window goes
+// with the process). Runs once; a second call (from a fatal alert raised during
+// the shut-down itself) does nothing.
 void MACIBM_quit();
 // The end of a fatal alert: the quit flag, the shut-down, then the process
 // ends with a non-zero status.

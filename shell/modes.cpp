@@ -80,7 +80,7 @@ float round_half_away(float v) { return static_cast<float>(GEO_round(v)); }
 float map_screen_side(float extent, float margin, float limit)
 {
     float side = extent * map_base_scale + margin;
-    if (side < 0.0f)
+    if (!(side >= 0.0f))   // also a side that is not a number (an empty area at an endless scale)
         side = 0.0f;
     else if (side > limit)
         side = limit;
@@ -99,7 +99,10 @@ void operator_airport_title(char* title)
     std::memcpy(name, a->name, APT_NAME_SIZE);
     std::memcpy(id, a->id, APT_ID_SIZE);
     char feet[TEXT_SIZE];
-    UTIL_int_to_text(static_cast<int>(a->elevation / FEET_PER_METRE_DIVISOR), feet, 1);
+    // The elevation comes from the airport database: one no airport has is shown as 0.
+    const float elevation_ft = a->elevation / FEET_PER_METRE_DIVISOR;
+    const bool plausible = elevation_ft > -1.0e6f && elevation_ft < 1.0e6f;
+    UTIL_int_to_text(plausible ? static_cast<int>(elevation_ft) : 0, feet, 1);
     UTIL_strcpy(static_cast<const char*>(name), title);
     UTIL_strcat(title, " (");
     UTIL_strcat(title, id);

@@ -30,6 +30,7 @@
 #include "shell/prefs.h"
 #include "shell/screen.h"
 #include "shell/simvars.h"
+#include "shell/world_textures.h"
 #include "world/navdb.h"
 
 namespace {
@@ -57,6 +58,8 @@ void STARTUP_reset_state()
     INPUT_clear();
     std::memset(ui_text_table, 0, sizeof ui_text_table);
     FRAME_reset();
+    // A new window has no textures yet: the world set loads in full again.
+    WORLD_textures_reset();
 
     // The simulation blocks: physics, view, cockpit, radios, weather, time,
     // joystick, planet (the Earth) and language.

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "aircraft/acf_load.h"
+#include "aircraft/acf_struct.h"
 #include "aircraft/flight_start.h"
 #include "graphics/ogl_tex.h"
 #include "links/plugin_host.h"
@@ -215,8 +216,9 @@ void WORLD_load_textures()
 
     if (res != s.previous_res) {
         // Every aircraft is loaded again at the new texture size, and the flight starts again.
+        // The plane count comes from the preferences: only the slots that exist.
         const int planes = PLUGIN_call_num_planes(sim_graphics_settings.draw_aircrafts, 0);
-        for (int i = 0; i < planes; ++i) ACF_load_and_setup(i);
+        for (int i = 0; i < planes && i < ACF_SLOTS; ++i) ACF_load_and_setup(i);
         if (app_mode != 0)
             APPLICATION_set_mode(0,
                                  "so we initflt to window 0 as needed for flying, notinit with a subwindow up, "

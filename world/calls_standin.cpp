@@ -1,3 +1,3 @@
 #include "world/calls_standin.h"
 
-std::vector<std::string> world_standin_calls;
+standin_call_log world_standin_calls;

@@ -3,85 +3,55 @@
 #include <algorithm>
 #include <filesystem>
 #include <istream>
+#include <utility>
 
 #include "platform/plat_files.h"
 #include "tests/support/test_support.h"
 
 namespace fs = std::filesystem;
 
-TEST(PlatResolvePath, ColonPathFindsMixedCaseTree)
+TEST(PlatResolvePath, ColonPathsTakeTheExactNameFirstThenACaseBlindMatch)
 {
     temp_folder tmp;
     tmp.write("Aircraft/test.acf", "x");
-    const std::string root = tmp.path().string();
-
-    EXPECT_EQ(PLAT_resolve_path((root + "/AIRCRAFT:TEST.ACF").c_str()), root + "/Aircraft/test.acf");
-    EXPECT_EQ(PLAT_resolve_path((root + "/AIRCRAFT\\TEST.ACF").c_str()), root + "/Aircraft/test.acf");
-    // A folder path keeps its final separator.
-    EXPECT_EQ(PLAT_resolve_path((root + "/AIRCRAFT:").c_str()), root + "/Aircraft/");
-    // Missing components are kept as written, so a new file can be made there.
-    EXPECT_EQ(PLAT_resolve_path((root + "/AIRCRAFT:NEW:B.ACF").c_str()), root + "/Aircraft/NEW/B.ACF");
-    EXPECT_TRUE(PLAT_file_exists((root + "/aircraft:Test.Acf").c_str()));
-    EXPECT_FALSE(PLAT_file_exists((root + "/AIRCRAFT:").c_str()));   // a folder is not a file
+    for (const char* d : {"data", "DATA", "Data"}) tmp.write(std::string(d) + "/a.txt", d);
+    const std::string root = tmp.prefix();
+    const std::pair<const char*, const char*> cases[] = {
+        {"AIRCRAFT:TEST.ACF", "Aircraft/test.acf"}, {"AIRCRAFT\\TEST.ACF", "Aircraft/test.acf"},
+        {"AIRCRAFT:", "Aircraft/"},                    // a folder keeps its final separator
+        {"AIRCRAFT:NEW:B.ACF", "Aircraft/NEW/B.ACF"},  // missing parts as written, for a new file
+        {"DATA:a.txt", "DATA/a.txt"},                  {"Data:a.txt", "Data/a.txt"},
+        {"dAtA:a.txt", "DATA/a.txt"},                  // no exact match: the byte-wise first
+    };
+    for (const auto& [in, out] : cases) EXPECT_EQ(PLAT_resolve_path((root + in).c_str()), root + out) << in;
+    EXPECT_TRUE(PLAT_file_exists((root + "aircraft:Test.Acf").c_str()));
+    EXPECT_FALSE(PLAT_file_exists((root + "AIRCRAFT:").c_str()));   // a folder is not a file
 }
 
-TEST(PlatResolvePath, ExactNameWinsOverCaseBlindMatch)
+TEST(PlatTextReadbuf, CrlfReadsLikeLfAndLoneCarriageReturnsPass)
 {
     temp_folder tmp;
-    tmp.write("data/a.txt", "lower");
-    tmp.write("DATA/a.txt", "upper");
-    tmp.write("Data/a.txt", "mixed");
-    const std::string root = tmp.path().string();
-    EXPECT_EQ(PLAT_resolve_path((root + "/DATA:a.txt").c_str()), root + "/DATA/a.txt");
-    EXPECT_EQ(PLAT_resolve_path((root + "/Data:a.txt").c_str()), root + "/Data/a.txt");
-    // No exact match: the byte-wise first of the case-blind matches.
-    EXPECT_EQ(PLAT_resolve_path((root + "/dAtA:a.txt").c_str()), root + "/DATA/a.txt");
-}
-
-namespace {
-
-std::string read_through_stream(const fs::path& p)
-{
-    PLAT_text_readbuf buf;
-    EXPECT_TRUE(buf.open(p.string().c_str()));
-    std::istream in(&buf);
-    std::string out;
-    for (int c; (c = in.get()) != std::char_traits<char>::eof();) out += static_cast<char>(c);
-    return out;
-}
-
-}  // namespace
-
-TEST(PlatTextReadbuf, CrlfReadsLikeLf)
-{
-    temp_folder tmp;
-    const auto lf = tmp.write("lf.txt", "I\n700 version\nrow 1\n\nlast");
-    const auto crlf = tmp.write("crlf.txt", "I\r\n700 version\r\nrow 1\r\n\r\nlast");
-    EXPECT_EQ(read_through_stream(crlf), read_through_stream(lf));
-    EXPECT_EQ(read_through_stream(lf), "I\n700 version\nrow 1\n\nlast");
-    // Lone carriage returns pass, also before another CR and at the very end.
-    const auto cr = tmp.write("cr.txt", "A\r7\r\r\nz\r");
-    EXPECT_EQ(read_through_stream(cr), "A\r7\r\nz\r");
-    std::string whole;
-    ASSERT_TRUE(PLAT_read_text_file(crlf.string().c_str(), whole));
-    EXPECT_EQ(whole, "I\n700 version\nrow 1\n\nlast");
-}
-
-TEST(PlatTextReadbuf, CrlfSplitAcrossBufferBoundary)
-{
-    temp_folder tmp;
-    // CR as the last byte of the first 4096-byte read, LF as the first of the next;
-    // then a lone CR in the same position of the second read.
-    std::string raw(4095, 'a');
-    raw += "\r\n";
-    raw += std::string(4096 - 2, 'b');
-    raw += "\rc\r\n";
-    std::string expected(4095, 'a');
-    expected += "\n";
-    expected += std::string(4096 - 2, 'b');
-    expected += "\rc\n";
-    const auto p = tmp.write("big.txt", raw);
-    EXPECT_EQ(read_through_stream(p), expected);
+    // The last case: CR as the last byte of the first 4096-byte read, LF the first of
+    // the next; then a lone CR in the same place of the second read.
+    const std::pair<std::string, std::string> cases[] = {
+        {"I\r\n700 version\r\nrow 1\r\n\r\nlast", "I\n700 version\nrow 1\n\nlast"},
+        {"I\n700 version\nrow 1\n\nlast", "I\n700 version\nrow 1\n\nlast"},
+        {"A\r7\r\r\nz\r", "A\r7\r\nz\r"},
+        {std::string(4095, 'a') + "\r\n" + std::string(4094, 'b') + "\rc\r\n",
+         std::string(4095, 'a') + "\n" + std::string(4094, 'b') + "\rc\n"},
+    };
+    for (const auto& [raw, expected] : cases) {
+        const auto p = tmp.write("t.txt", raw);
+        PLAT_text_readbuf buf;
+        ASSERT_TRUE(buf.open(p.string().c_str()));
+        std::istream in(&buf);
+        std::string got;
+        for (int c; (c = in.get()) != std::char_traits<char>::eof();) got += static_cast<char>(c);
+        EXPECT_EQ(got, expected);
+        std::string whole;
+        ASSERT_TRUE(PLAT_read_text_file(p.string().c_str(), whole));
+        EXPECT_EQ(whole, expected);
+    }
 }
 
 TEST(PlatListDirectory, ListsEntriesWithoutDotNames)
@@ -102,9 +72,7 @@ TEST(PlatListDirectory, ListsEntriesWithoutDotNames)
 
 TEST(PlatFiles, ExecutablePathAndReplace)
 {
-    const std::string exe = PLAT_executable_path();
-    EXPECT_EQ(fs::path(exe).filename(), "tests_platform");
-
+    EXPECT_EQ(fs::path(PLAT_executable_path()).filename(), "tests_platform");
     temp_folder tmp;
     const auto from = tmp.write("new.tmp", "new");
     tmp.write("Target.txt", "old");

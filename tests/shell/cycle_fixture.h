@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -38,14 +39,20 @@
 #include "world/landuse_grid.h"
 #include "world/navdb.h"
 
-constexpr int TICK_1S = 3;
 constexpr int TICK_01 = 6;
 constexpr int TICK_005 = 7;
+
+// The project's own data folder ("data/..." beside the tests).
+inline std::filesystem::path data_folder()
+{
+    return std::filesystem::path(ORVELL_FIXTURES).parent_path().parent_path() / "data";
+}
 
 class SimState : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        saved_folder_ = program_folder;
         SIMVARS_clear();
         for (flt_struct& f : flt) f = flt_struct{};
         pln[0] = acf_struct{};
@@ -53,11 +60,8 @@ protected:
         std::fill(std::begin(interval_ticks), std::end(interval_ticks), 0);
         CYCLE_reset();
         REPLAY_clear_ring();
-        replay_index = 0;
-        app_mode = 0;
-        quit_flag = 0;
+        replay_index = app_mode = quit_flag = origin_held_by_network = chat_typing = 0;
         frame_clock = 0.0f;
-        origin_held_by_network = 0;
         lat_ref = 34.0f;
         lon_ref = -118.0f;
         PLANET_set_constants(0);
@@ -68,43 +72,41 @@ protected:
         std::fill(std::begin(landuse_grid), std::end(landuse_grid), 0);
         terrain_standin = terrain_standin_answer{};
         std::memset(key_assignment_table, 0, sizeof key_assignment_table);
-        chat_typing = 0;
         COMMANDS_use_default_browser();
         sim_operation_misc.frame_rate_period = 0.05f;
         sim_graphics_settings.draw_aircrafts = 1;
         clear_logs();
     }
 
-    void TearDown() override { COMMANDS_use_default_browser(); }
+    void TearDown() override
+    {
+        COMMANDS_use_default_browser();
+        if (folder_changed_) {
+            FOLDERS_init_from((saved_folder_ + "orvell").c_str());
+            std::strcpy(program_folder, saved_folder_.c_str());
+        }
+    }
+
+    // The program folder (and its folder table) for this test; put back after it.
+    void set_program_folder(const std::string& prefix)
+    {
+        FOLDERS_init_from((prefix + "orvell").c_str());
+        folder_changed_ = true;
+    }
 
     static void clear_logs()
     {
         NET_standin_clear();
-        links_standin_calls.clear();
-        aircraft_standin_calls.clear();
-        flightmodel_standin_calls.clear();
-        panel_standin_calls.clear();
-        scene_standin_calls.clear();
-        screens_standin_calls.clear();
-        world_standin_calls.clear();
+        for (auto* log : {&links_standin_calls, &aircraft_standin_calls, &flightmodel_standin_calls,
+                          &panel_standin_calls, &scene_standin_calls, &screens_standin_calls, &world_standin_calls})
+            log->clear();
     }
 
-    static void enable(int slot)
-    {
-        net_slot_enabled[slot] = 1;
-        net_slot_valid[slot] = 1;
-    }
-
-    static void set_tick(int k, int on) { interval_ticks[k] = on; }
+    static void enable(int slot) { net_slot_enabled[slot] = net_slot_valid[slot] = 1; }
 
     static bool called(const std::vector<std::string>& log, const std::string& call)
     {
         return std::find(log.begin(), log.end(), call) != log.end();
-    }
-
-    static int count_calls(const std::vector<std::string>& log, const std::string& call)
-    {
-        return static_cast<int>(std::count(log.begin(), log.end(), call));
     }
 
     static std::vector<net_sent_datagram> sent(const std::string& label)
@@ -113,6 +115,12 @@ protected:
         for (const net_sent_datagram& d : net_sent_log)
             if (d.label() == label) out.push_back(d);
         return out;
+    }
+
+    static std::string text_of(const net_sent_datagram& d)
+    {
+        const std::vector<uint8_t> pl = d.payload();
+        return std::string(pl.begin(), pl.end());
     }
 
     // One airport with `runways` runways and `starts` start positions.
@@ -133,4 +141,7 @@ protected:
         airport_table.push_back(a);
         return static_cast<int>(airport_table.size()) - 1;
     }
+
+    std::string saved_folder_;
+    bool folder_changed_ = false;
 };

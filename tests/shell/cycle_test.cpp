@@ -5,7 +5,6 @@
 #include <cstdlib>
 #include <ctime>
 
-#include "links/dataout.h"
 #include "platform/plat_time.h"
 #include "tests/shell/cycle_fixture.h"
 
@@ -38,7 +37,6 @@ std::vector<std::pair<int, int>> stat_ticks(int n)
 
 TEST_F(Cycle, StatBlockCarriesEveryFieldAtItsOffset)
 {
-    sim_time.paused = 0;
     sim_graphics_settings.draw_aircrafts = 3;
     sim_time.zulu_time_sec = 4321.5f;
     sim_time.local_date_days = 77;
@@ -58,7 +56,7 @@ TEST_F(Cycle, StatBlockCarriesEveryFieldAtItsOffset)
     flt[0].failures[5] = 6;
     flt[0].failure_param[173] = 99.5f;
     enable(2);   // the cursor starts at 1, so slot 2 is served at the first tick
-    set_tick(TICK_01, 1);
+    interval_ticks[TICK_01] = 1;
     update_plane_cycle();
 
     const std::vector<net_sent_datagram> stat = sent("STAT");
@@ -66,28 +64,14 @@ TEST_F(Cycle, StatBlockCarriesEveryFieldAtItsOffset)
     EXPECT_EQ(stat[0].slot, 2);
     const std::vector<uint8_t>& b = stat[0].bytes;
     ASSERT_EQ(b.size(), 6u + 1564u);
-    EXPECT_EQ(std::string(b.begin(), b.begin() + 4), "STAT");
-    EXPECT_EQ(b[4], 0);
-    EXPECT_EQ(b[5], '0');
-    const size_t p = 6;
-    EXPECT_EQ(at<int32_t>(b, p + 0), 0);
-    EXPECT_EQ(at<int32_t>(b, p + 4), 3);
-    EXPECT_EQ(at<float>(b, p + 8), 4321.5f);
-    EXPECT_EQ(at<float>(b, p + 12), 77.0f);
-    EXPECT_EQ(at<int32_t>(b, p + 16), 4);
-    EXPECT_EQ(at<int32_t>(b, p + 20), 2);
-    EXPECT_EQ(at<float>(b, p + 24), 2000.0f);
-    EXPECT_EQ(at<float>(b, p + 36), 5000.0f);
-    EXPECT_EQ(at<float>(b, p + 80), 17.0f);
-    EXPECT_EQ(at<float>(b, p + 108), 3.0f);
-    EXPECT_EQ(at<float>(b, p + 112), 9000.0f);
-    EXPECT_EQ(at<float>(b, p + 116), 0.5f);
-    EXPECT_EQ(at<float>(b, p + 128), 12.0f);
-    EXPECT_EQ(at<float>(b, p + 132), 101325.0f);
-    EXPECT_EQ(at<float>(b, p + 148), 45.0f);
-    EXPECT_EQ(at<float>(b, p + 160), 321.0f);
-    EXPECT_EQ(at<int32_t>(b, p + 172 + 5 * 4), 6);
-    EXPECT_EQ(at<float>(b, p + 868 + 173 * 4), 99.5f);
+    EXPECT_EQ(std::string(b.begin(), b.begin() + 6), std::string("STAT\0" "0", 6));
+    const std::pair<size_t, int32_t> ints[] = {{0, 0}, {4, 3}, {16, 4}, {20, 2}, {172 + 5 * 4, 6}};
+    for (auto [off, v] : ints) EXPECT_EQ(at<int32_t>(b, 6 + off), v) << off;
+    const std::pair<size_t, float> floats[] = {{8, 4321.5f},  {12, 77.0f},   {24, 2000.0f},    {36, 5000.0f},
+                                               {80, 17.0f},   {108, 3.0f},   {112, 9000.0f},   {116, 0.5f},
+                                               {128, 12.0f},  {132, 101325.0f}, {148, 45.0f},   {160, 321.0f},
+                                               {868 + 173 * 4, 99.5f}};
+    for (auto [off, v] : floats) EXPECT_EQ(at<float>(b, 6 + off), v) << off;
 }
 
 TEST_F(Cycle, ChangeBelowThresholdSendsNothingAboveItReachesThePeer)
@@ -95,28 +79,20 @@ TEST_F(Cycle, ChangeBelowThresholdSendsNothingAboveItReachesThePeer)
     enable(2);
     stat_ticks(13);   // the first comparison finds everything new; one round serves slot 2
     EXPECT_TRUE(stat_ticks(26).empty());
-
     sim_weather.wind_speed_kt[0] += 0.4f;
     EXPECT_TRUE(stat_ticks(13).empty());
-
     sim_weather.wind_speed_kt[0] += 0.6f;
-    const auto sends = stat_ticks(13);
-    ASSERT_EQ(sends.size(), 1u);
-    EXPECT_EQ(sends[0].second, 2);
+    EXPECT_EQ(stat_ticks(13), (std::vector<std::pair<int, int>>{{1, 2}}));
 }
 
 TEST_F(Cycle, RoundRobinServesOneSlotPerTick)
 {
     enable(9);
-    const auto first = stat_ticks(13);
-    ASSERT_EQ(first.size(), 1u);
-    EXPECT_EQ(first[0].first, 8);   // the cursor goes 2, 3, ... and reaches 9 at the eighth tick
-
+    // The cursor goes 2, 3, ... and reaches 9 at the eighth tick.
+    EXPECT_EQ(stat_ticks(13), (std::vector<std::pair<int, int>>{{8, 9}}));
     // A mode change marks every peer again; slot 9 is visited again 13 ticks after the last time.
     app_mode = 5;
-    const auto again = stat_ticks(13);
-    ASSERT_EQ(again.size(), 1u);
-    EXPECT_EQ(again[0].first, 8);
+    EXPECT_EQ(stat_ticks(13), (std::vector<std::pair<int, int>>{{8, 9}}));
 
     // A change made while no peer is enabled is found at the first tick after one is.
     net_slot_enabled[9] = 0;
@@ -126,25 +102,16 @@ TEST_F(Cycle, RoundRobinServesOneSlotPerTick)
     EXPECT_EQ(stat_ticks(13).size(), 1u);
 }
 
-// The program folder for one test.
-class program_folder_as {
-public:
-    explicit program_folder_as(const char* folder) : saved_(program_folder) { std::strcpy(program_folder, folder); }
-    ~program_folder_as() { std::strcpy(program_folder, saved_.c_str()); }
-
-private:
-    std::string saved_;
-};
-
-TEST_F(Cycle, PathTravelsRelativeAndTheUserPlaneIsPlaneOneToSlotZero)
+// The user plane travels as plane 1, relative to the program folder; a path
+// outside that folder travels empty.
+TEST_F(Cycle, PathTravelsRelativeOnlyInsideTheProgramFolder)
 {
-    program_folder_as prog("/prog/");
-    const std::string folder = program_folder;
+    set_program_folder("/prog/");
     sim_graphics_settings.draw_aircrafts = 3;
-    std::snprintf(pln[0].acf_file_path, 500, "%sAircraft/Own.acf", folder.c_str());
-    std::snprintf(pln[2].acf_file_path, 500, "%sAircraft/Other.acf", folder.c_str());
+    std::snprintf(pln[0].acf_file_path, 500, "/prog/Aircraft/Own.acf");
+    std::snprintf(pln[2].acf_file_path, 500, "/elsewhere/Other.acf");
     enable(0);
-    set_tick(TICK_01, 1);
+    interval_ticks[TICK_01] = 1;
     std::vector<std::pair<int, std::string>> paths;
     for (int t = 0; t < 3 * 13; ++t) {
         NET_standin_clear();
@@ -157,24 +124,8 @@ TEST_F(Cycle, PathTravelsRelativeAndTheUserPlaneIsPlaneOneToSlotZero)
             paths.emplace_back(d.index(), std::string(reinterpret_cast<const char*>(pl.data())));
         }
     }
-    ASSERT_EQ(paths.size(), 2u);
-    EXPECT_EQ(paths[0], std::make_pair(2, std::string("Aircraft/Other.acf")));
-    EXPECT_EQ(paths[1], std::make_pair(1, std::string("Aircraft/Own.acf")));
     pln[2] = acf_struct{};
-}
-
-TEST_F(Cycle, PathOutsideTheProgramFolderTravelsEmpty)
-{
-    program_folder_as prog("/prog/");
-    sim_graphics_settings.draw_aircrafts = 3;
-    std::snprintf(pln[2].acf_file_path, 500, "/elsewhere/Other.acf");
-    enable(0);
-    set_tick(TICK_01, 1);
-    for (int t = 0; t < 2; ++t) update_plane_cycle();
-    const std::vector<net_sent_datagram> path = sent("PATH");
-    ASSERT_EQ(path.size(), 1u);
-    EXPECT_EQ(path[0].payload(), std::vector<uint8_t>{0});
-    pln[2] = acf_struct{};
+    EXPECT_EQ(paths, (std::vector<std::pair<int, std::string>>{{2, ""}, {1, "Aircraft/Own.acf"}}));
 }
 
 TEST_F(Cycle, ReplayRingRecordsOnePerTickWrapsAndStopsWhileReplaying)
@@ -184,7 +135,7 @@ TEST_F(Cycle, ReplayRingRecordsOnePerTickWrapsAndStopsWhileReplaying)
     update_plane_cycle();
     EXPECT_EQ(replay_index, 0);   // no 0.1-s flag, no record
 
-    set_tick(TICK_01, 1);
+    interval_ticks[TICK_01] = 1;
     update_plane_cycle();
     EXPECT_EQ(replay_index, 1);
     EXPECT_EQ(replay_ring[1].network_time_sec, 123.0f);
@@ -201,17 +152,7 @@ TEST_F(Cycle, ReplayRingRecordsOnePerTickWrapsAndStopsWhileReplaying)
     update_plane_cycle();
     EXPECT_EQ(replay_index, 0);
 
-    // The first instants of a flight are not kept; a screen mode records only for a slave.
     sim_operation_prefs.replay_mode = 0;
-    sim_time.total_flight_time_sec = 0.1f;
-    update_plane_cycle();
-    EXPECT_EQ(replay_index, 1);
-    EXPECT_EQ(replay_ring[1].network_time_sec, 0.0f);
-    app_mode = 9;
-    update_plane_cycle();
-    EXPECT_EQ(replay_index, 1);
-
-    app_mode = 0;
     APPLICATION_handlemenu(1034);
     for (const plane_state_record& r : replay_ring) ASSERT_EQ(r.network_time_sec, 0.0f);
 }
@@ -221,25 +162,23 @@ TEST_F(Cycle, SnapGoesToPeerAndMonitorsAlsoWhilePaused)
     sim_graphics_settings.draw_aircrafts = 2;
     enable(0);
     enable(1);
-    set_tick(TICK_005, 1);
+    interval_ticks[TICK_005] = 1;
     update_plane_cycle();
     std::vector<std::pair<int, int>> got;   // (slot, index)
     for (const net_sent_datagram& d : sent("SNAP")) {
         EXPECT_EQ(d.payload().size(), 200u);
         got.emplace_back(d.slot, d.index());
     }
-    const std::vector<std::pair<int, int>> want = {{1, 1}, {0, 1}, {1, 0}};
-    EXPECT_EQ(got, want);
+    EXPECT_EQ(got, (std::vector<std::pair<int, int>>{{1, 1}, {0, 1}, {1, 0}}));
     EXPECT_EQ(flightmodel_standin_calls,
               (std::vector<std::string>{"SYSTEMS_own_plane_update()", "FLTMOD_plane_step(1)", "FLTMOD_plane_step(0)"}));
 
     clear_logs();
     sim_time.paused = 1;
-    set_tick(TICK_005, 0);
+    interval_ticks[TICK_005] = 0;
     update_plane_cycle();
     EXPECT_EQ(sent("SNAP").size(), 2u);   // the monitor still gets both planes
     EXPECT_TRUE(flightmodel_standin_calls.empty());
-    EXPECT_TRUE(called(links_standin_calls, "JOY_poll(1)"));
 }
 
 TEST_F(Cycle, DataRowsTravelInDatagramsOfAtMost77Rows)
@@ -266,7 +205,7 @@ TEST_F(Cycle, DataRowsTravelInDatagramsOfAtMost77Rows)
 TEST_F(Cycle, GraphOutputTakesAtMostFiveGroups)
 {
     for (int g = 0; g < 10; ++g) sim_network_dataout.data_to_graph[g] = 1;
-    set_tick(TICK_005, 1);
+    interval_ticks[TICK_005] = 1;
     update_plane_cycle();
     EXPECT_TRUE(called(links_standin_calls, "DATAOUT_group(4,4,4)"));
     EXPECT_FALSE(called(links_standin_calls, "DATAOUT_group(4,5,5)"));
@@ -305,38 +244,35 @@ TEST_F(Cycle, ClockFollowsTheSystemTimeOnlyWhenAsked)
     update_plane_cycle();
     EXPECT_EQ(sim_time.zulu_time_sec, 5.0f);
 
-    sim_time.use_system_time = 1;
-    flt[0].local_x = flt[0].local_z = 0.0f;   // the plane at the frame centre, longitude -116.5: zone -8
-    screen_settings.zone_correction_hours = -8.0f;
-    update_plane_cycle();
-    EXPECT_EQ(sim_time.local_time_sec, 82800.0f);
-    EXPECT_EQ(sim_time.local_date_days, 0);
-    EXPECT_EQ(sim_time.zulu_time_sec, 82800.0f);
-
-    screen_settings.zone_correction_hours = -7.0f;
-    update_plane_cycle();
-    EXPECT_EQ(sim_time.zulu_time_sec, 86400.0f);   // 86,400 itself stays
-    screen_settings.zone_correction_hours = -6.0f;
-    update_plane_cycle();
-    EXPECT_EQ(sim_time.zulu_time_sec, 3600.0f);
+    sim_time.use_system_time = 1;   // the plane at the frame centre, longitude -116.5: zone -8
+    const std::pair<float, float> zone_zulu[] = {{-8.0f, 82800.0f}, {-7.0f, 86400.0f}, {-6.0f, 3600.0f}};
+    for (auto [zone, zulu] : zone_zulu) {   // 86,400 itself stays
+        screen_settings.zone_correction_hours = zone;
+        update_plane_cycle();
+        EXPECT_EQ(sim_time.local_time_sec, 82800.0f);
+        EXPECT_EQ(sim_time.zulu_time_sec, zulu) << zone;
+    }
     PLAT_set_clock_source(nullptr, nullptr);
 }
 
+// East of the frame centre the meridians lean towards the centre's meridian,
+// so a velocity along the frame's north has an eastward part at the plane.
 TEST_F(Cycle, UserPlanePositionAndVelocityAtItsOwnPlace)
 {
-    flt[0].local_x = 1000.0f;
-    flt[0].local_y = 500.0f;
-    flt[0].local_z = -2000.0f;
-    flt[0].local_vx = 50.0f;
-    flt[0].local_vz = -20.0f;
+    float x, y, z;
+    GEO_latlon_to_local(x, y, z, 35.0, -115.5, 500.0);   // one degree east of the centre
+    flt[0].local_x = x;
+    flt[0].local_y = y;
+    flt[0].local_z = z;
+    flt[0].local_vz = -100.0f;
     pln[0].acf_h_eqlbm = 2.0f;
     terrain_standin.height = 100.0f;
     update_plane_cycle();
     EXPECT_NEAR(flt[0].elevation, 500.0f, 1.0f);
-    EXPECT_NEAR(flt[0].latitude, 35.018f, 0.01f);
-    EXPECT_NEAR(flt[0].ve, 50.0f, 0.1f);
-    EXPECT_NEAR(flt[0].vs, -20.0f, 0.1f);
-    EXPECT_EQ(flt[0].y_agl, 500.0f - 2.0f - 100.0f);
+    EXPECT_NEAR(flt[0].latitude, 35.0f, 0.001f);
+    EXPECT_NEAR(flt[0].ve, 1.0f, 0.1f);   // 100 x sin 1 deg x sin 35 deg
+    EXPECT_NEAR(flt[0].vs, -100.0f, 0.1f);
+    EXPECT_EQ(flt[0].y_agl, y - 2.0f - 100.0f);
     EXPECT_EQ(scene_standin_calls.size(), 1u);
 
     origin_held_by_network = 1;
@@ -346,12 +282,10 @@ TEST_F(Cycle, UserPlanePositionAndVelocityAtItsOwnPlace)
 
 TEST_F(Cycle, ScreensRunTheirRoutineAndMarsCarriesOnePlane)
 {
-    app_mode = 8;
-    update_plane_cycle();
-    app_mode = 23;
-    update_plane_cycle();
-    app_mode = 996;
-    update_plane_cycle();
+    for (int mode : {8, 23, 996}) {
+        app_mode = mode;
+        update_plane_cycle();
+    }
     EXPECT_EQ(screens_standin_calls, (std::vector<std::string>{"SETUP_weather()", "OPERATOR_panel(-999)"}));
 
     app_mode = 0;
@@ -368,14 +302,10 @@ protected:
     {
         SimState::SetUp();
         std::fill(std::begin(landuse_grid), std::end(landuse_grid), LANDUSE_WATER_A);
-        ship_x[0] = 0.0f;
-        ship_z[0] = 0.0f;
+        ship_x[0] = ship_z[0] = ship_vx[0] = ship_vz[0] = 0.0f;
         ship_heading[0] = 90.0f;
-        ship_cell_row[0] = 200;
-        ship_cell_col[0] = 200;
-        ship_vx[0] = ship_vz[0] = 0.0f;
-        terrain_standin.cell_row = 200;   // the terrain query finds the ship where it is
-        terrain_standin.cell_col = 200;
+        ship_cell_row[0] = ship_cell_col[0] = 200;
+        terrain_standin.cell_row = terrain_standin.cell_col = 200;   // the query finds the ship where it is
         sim_graphics_settings.draw_ships = 1;
     }
 };
@@ -392,57 +322,29 @@ TEST_F(Ships, SailsStraightOnOpenWaterAndTurnsAwayFromLand)
     CYCLE_ship_step(0);
     EXPECT_FLOAT_EQ(ship_turn_rate[0], 3.0f);
     EXPECT_FLOAT_EQ(ship_heading[0], 90.15f);
+
+    // Outside the loaded area, or while replaying, the ship does not move.
+    const float x = ship_x[0];
+    sim_operation_prefs.replay_mode = 5;
+    CYCLE_ship_step(0);
+    EXPECT_EQ(ship_x[0], x);
+    sim_operation_prefs.replay_mode = 0;
+    ship_x[0] = 1.0e7f;
+    CYCLE_ship_step(0);
+    EXPECT_EQ(ship_x[0], 1.0e7f);
 }
 
 TEST_F(Ships, CellsOutsideTheGridCountAsLand)
 {
-    EXPECT_EQ(CYCLE_block_is_dry(200, 200), 0);
-    EXPECT_EQ(CYCLE_block_is_dry(450, 200), 0);   // row 450 is water, row 451 outside
-    EXPECT_EQ(CYCLE_block_is_dry(451, 200), 1);   // both rows outside: land
-    EXPECT_EQ(CYCLE_block_is_dry(-1, 200), 0);    // row 0 is water
-    EXPECT_EQ(CYCLE_block_is_dry(-2, 200), 1);
-    EXPECT_EQ(CYCLE_block_is_dry(100000, -100000), 1);
+    const int row_col_dry[][3] = {{200, 200, 0},  {450, 200, 0},   // row 450 is water, row 451 outside
+                                  {451, 200, 1},  {-1, 200, 0},    // both rows outside: land; row 0 is water
+                                  {-2, 200, 1},   {100000, -100000, 1}};
+    for (const auto& c : row_col_dry) EXPECT_EQ(CYCLE_block_is_dry(c[0], c[1]), c[2]) << c[0] << "," << c[1];
     ship_cell_row[0] = 2000000;   // a cell no query could give: counted as land, never read
     ship_cell_col[0] = -7;
     ship_heading[0] = 0.0f;
     CYCLE_ship_step(0);
     EXPECT_GT(ship_turn_rate[0], 0.0f);
-}
-
-TEST_F(Ships, OutsideTheAreaNothingMovesAndTheSwellFollowsTheWaves)
-{
-    ship_x[0] = 1.0e7f;
-    CYCLE_ship_step(0);
-    EXPECT_EQ(ship_x[0], 1.0e7f);
-
-    ship_x[0] = 0.0f;
-    sim_weather.wave_amplitude = 2.0f;
-    sim_network_misc.network_time_sec = 1.0f;
-    sim_operation_prefs.replay_mode = 5;
-    CYCLE_ship_step(0);
-    EXPECT_EQ(ship_x[0], 0.0f);   // replaying: no own motion
-    EXPECT_NEAR(ship_pitch[0], 0.5f * 2.0f * std::sin(0.7f), 1e-5f);
-    EXPECT_NEAR(ship_roll_rate[0], 0.7f * 1.5f * 2.0f * std::cos(0.7f), 1e-5f);
-}
-
-}  // namespace
-
-namespace {
-
-// East of the frame centre the meridians lean towards the centre's meridian,
-// so a velocity along the frame's north has an eastward part at the plane.
-TEST_F(Cycle, VelocityIsTurnedIntoTheAxesAtThePlane)
-{
-    float x, y, z;
-    GEO_latlon_to_local(x, y, z, 35.0, -115.5, 0.0);   // one degree east of the centre
-    flt[0].local_x = x;
-    flt[0].local_y = y;
-    flt[0].local_z = z;
-    flt[0].local_vz = -100.0f;
-    update_plane_cycle();
-    const float convergence = std::sin(1.0f * 3.14159265f / 180.0f) * std::sin(35.0f * 3.14159265f / 180.0f);
-    EXPECT_NEAR(flt[0].ve, 100.0f * convergence, 0.1f);
-    EXPECT_NEAR(flt[0].vs, -100.0f, 0.1f);
 }
 
 }  // namespace

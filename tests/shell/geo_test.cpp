@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <utility>
 
 #include "shell/geo.h"
 #include "shell/simvars.h"
@@ -18,46 +19,31 @@ protected:
         lon_ref = -123.0f;
     }
     void TearDown() override { lat_ref = lon_ref = 0.0f; }
-    static constexpr double centre_lat = 38.0, centre_lon = -121.5, R = 6378145.0;
+    static constexpr double centre_lat = 38.0, centre_lon = -121.5;
 };
 
 }  // namespace
 
-TEST_F(Geo, CentreMapsToTheOrigin)
+// The centre is the origin; north is -z, east +x, and the surface curves away below.
+TEST_F(Geo, AxesOfTheLocalFrameAndTheDateLine)
 {
     float x, y, z;
-    GEO_latlon_to_local(x, y, z, centre_lat, centre_lon, 0.0);
-    EXPECT_NEAR(x, 0.0f, 1e-6f);
-    EXPECT_NEAR(y, 0.0f, 1e-3f);
-    EXPECT_NEAR(z, 0.0f, 1e-3f);
     GEO_latlon_to_local(x, y, z, centre_lat, centre_lon, 100.0);
+    EXPECT_NEAR(x, 0.0f, 1e-6f);
     EXPECT_NEAR(y, 100.0f, 1e-3f);
     EXPECT_NEAR(z, 0.0f, 1e-3f);
-}
-
-TEST_F(Geo, NorthIsMinusZAndTheSurfaceCurvesAway)
-{
-    float x, y, z;
     GEO_latlon_to_local(x, y, z, centre_lat + 1.0, centre_lon, 0.0);
     EXPECT_NEAR(x, 0.0f, 1e-3f);
-    EXPECT_NEAR(z, -R * std::sin(0.017453292519943278), 1.0);
-    EXPECT_NEAR(y, -R * (1.0 - std::cos(0.017453292519943278)), 1.0);
-    EXPECT_LT(y, -900.0f);
+    EXPECT_NEAR(z, -111314.0f, 1.0f);   // R sin 1 deg
+    EXPECT_NEAR(y, -971.4f, 1.0f);      // -R (1 - cos 1 deg)
 
-    // East is +x.
-    GEO_latlon_to_local(x, y, z, centre_lat, centre_lon + 0.5, 0.0);
-    EXPECT_GT(x, 0.0f);
-}
-
-TEST_F(Geo, LongitudeWrapsAcrossTheDateLine)
-{
-    float x1, y1, z1, x2, y2, z2;
-    GEO_latlon_to_local(x1, y1, z1, centre_lat, centre_lon + 359.0, 0.0);
+    // 359 degrees east is one degree west.
+    float x2, y2, z2;
+    GEO_latlon_to_local(x, y, z, centre_lat, centre_lon + 359.0, 0.0);
     GEO_latlon_to_local(x2, y2, z2, centre_lat, centre_lon - 1.0, 0.0);
-    EXPECT_LT(x1, 0.0f);
-    EXPECT_NEAR(x1, x2, 0.05f);
-    EXPECT_NEAR(y1, y2, 0.05f);
-    EXPECT_NEAR(z1, z2, 0.05f);
+    EXPECT_LT(x, 0.0f);
+    EXPECT_NEAR(x, x2, 0.05f);
+    EXPECT_NEAR(z, z2, 0.05f);
 }
 
 TEST_F(Geo, RoundTripOnBothPlanets)
@@ -92,10 +78,7 @@ TEST_F(Geo, GridConvergenceFromTheFrameCentre)
 
 TEST(GeoRound, HalfAwayFromZero)
 {
-    EXPECT_EQ(GEO_round(-0.5f), -1);
-    EXPECT_EQ(GEO_round(0.49f), 0);
-    EXPECT_EQ(GEO_round(2.5f), 3);
-    EXPECT_EQ(GEO_round(-2.5f), -3);
-    EXPECT_EQ(GEO_round(0.49999997f), 0);   // not rounded up by a float sum
-    EXPECT_EQ(GEO_round(NAN), 0);
+    // 0.49999997 is not rounded up by a float sum; NaN gives 0.
+    for (auto [v, r] : {std::pair{-0.5f, -1}, {0.49f, 0}, {2.5f, 3}, {-2.5f, -3}, {0.49999997f, 0}, {NAN, 0}})
+        EXPECT_EQ(GEO_round(v), r) << v;
 }

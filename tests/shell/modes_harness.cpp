@@ -5,7 +5,6 @@
 #include <iterator>
 
 #include "graphics/ogl_state.h"
-#include "shell/datafile.h"
 #include "graphics/ogl_tex.h"
 #include "links/net_slots.h"
 #include "platform/plat_events.h"
@@ -13,14 +12,16 @@
 #include "platform/plat_window.h"
 #include "shell/alert.h"
 #include "shell/constants.h"
+#include "shell/datafile.h"
 #include "shell/display.h"
 #include "shell/folders.h"
 #include "shell/frame.h"
 #include "shell/glprobe.h"
 #include "shell/input.h"
+#include "shell/lang.h"
 #include "shell/modes.h"
 #include "shell/screen.h"
-#include "shell/text_util.h"
+#include "shell/simvars.h"
 
 namespace {
 
@@ -61,31 +62,26 @@ bool harness_window()
 }
 
 struct harness_program_folder::saved_folders {
-    char program[TEXT_SIZE];
+    char texts[5][TEXT_SIZE];
     char table[FOLDER_COUNT][TEXT_SIZE];
-    char prefs[3][TEXT_SIZE];
-    char list_folder[TEXT_SIZE];
 };
+
+namespace {
+char* const folder_texts[5] = {program_folder, pref_path_resolution, pref_path_general, pref_path_pilot,
+                               file_list_folder};
+}
 
 harness_program_folder::harness_program_folder(const std::string& folder) : saved_(new saved_folders)
 {
-    std::memcpy(saved_->program, program_folder, TEXT_SIZE);
+    for (int i = 0; i < 5; ++i) std::memcpy(saved_->texts[i], folder_texts[i], TEXT_SIZE);
     std::memcpy(saved_->table, folder_table, sizeof folder_table);
-    std::memcpy(saved_->prefs[0], pref_path_resolution, TEXT_SIZE);
-    std::memcpy(saved_->prefs[1], pref_path_general, TEXT_SIZE);
-    std::memcpy(saved_->prefs[2], pref_path_pilot, TEXT_SIZE);
-    std::memcpy(saved_->list_folder, file_list_folder, TEXT_SIZE);
     FOLDERS_init_from((folder + "/orvell").c_str());
 }
 
 harness_program_folder::~harness_program_folder()
 {
-    std::memcpy(program_folder, saved_->program, TEXT_SIZE);
+    for (int i = 0; i < 5; ++i) std::memcpy(folder_texts[i], saved_->texts[i], TEXT_SIZE);
     std::memcpy(folder_table, saved_->table, sizeof folder_table);
-    std::memcpy(pref_path_resolution, saved_->prefs[0], TEXT_SIZE);
-    std::memcpy(pref_path_general, saved_->prefs[1], TEXT_SIZE);
-    std::memcpy(pref_path_pilot, saved_->prefs[2], TEXT_SIZE);
-    std::memcpy(file_list_folder, saved_->list_folder, TEXT_SIZE);
     delete saved_;
 }
 
@@ -93,33 +89,8 @@ namespace {
 alert_handler_fn saved_handler = nullptr;
 }
 
-harness_frames::harness_frames()
-{
-    saved_handler = MACIBM_get_alert_handler();
-    MACIBM_set_alert_handler(nullptr);
-    PLAT_flush_messages();
-    FRAME_reset();
-    frame_action = nullptr;
-    frame_count = 0;
-    gl_ready = 1;
-    window_painted = 1;
-    // No network roles: an operator station would turn every flying mode into its map.
-    std::fill(std::begin(net_slot_enabled), std::end(net_slot_enabled), 0);
-    quit_flag = 0;
-    PLAT_set_clock_source(scripted_clock, nullptr);
-}
-
-harness_frames::~harness_frames()
-{
-    PLAT_set_clock_source(nullptr, nullptr);
-    frame_action = nullptr;
-    PLAT_flush_messages();
-    gl_ready = 0;
-    MACIBM_set_alert_handler(saved_handler);
-}
-
-void harness_frames::on_frame(std::function<void()> action) { frame_action = std::move(action); }
-int harness_frames::frames() const { return frame_count; }
+void harness_test::on_frame(std::function<void()> action) { frame_action = std::move(action); }
+int harness_test::frames() { return frame_count; }
 
 void post_key(int virtual_key)
 {
@@ -136,4 +107,60 @@ void post_click(float ui_x, float ui_y)
     PLAT_post_message(WM_MOUSEMOVE, 0, lparam);
     PLAT_post_message(WM_LBUTTONDOWN, 0, lparam);
     PLAT_post_message(WM_LBUTTONUP, 0, lparam);
+}
+
+std::function<void()> press_return_in(int mode, int* seen)
+{
+    return [mode, seen, posted = false]() mutable {
+        if (app_mode != mode) posted = false;
+        if (app_mode != mode || posted) return;
+        posted = true;
+        if (seen) ++*seen;
+        post_key(VK_RETURN);
+    };
+}
+
+std::string current_screen()
+{
+    char s[TEXT_SIZE + 64];
+    std::snprintf(s, sizeof s, "%d %gx%g+%g+%g %s", app_mode, screen.screen_area_width, screen.screen_area_height,
+                  screen.screen_area_left, screen.screen_area_bottom, screen.screen_title);
+    return s;
+}
+
+void harness_test::SetUp()
+{
+    if (!harness_window()) GTEST_SKIP() << "no OpenGL context";
+    saved_handler = MACIBM_get_alert_handler();
+    MACIBM_set_alert_handler(nullptr);
+    PLAT_flush_messages();
+    FRAME_reset();
+    frame_action = nullptr;
+    frame_count = 0;
+    gl_ready = window_painted = 1;
+    // No network roles: an operator station would turn every flying mode into its map.
+    std::fill(std::begin(net_slot_enabled), std::end(net_slot_enabled), 0);
+    quit_flag = 0;
+    PLAT_set_clock_source(scripted_clock, nullptr);
+    folder = std::make_unique<harness_program_folder>(dir.path().string());
+    error_log.close();
+    error_log.clear();
+    error_log.open(dir.path() / "ERROR.OUT");
+    for (int n : {352, 358, 600, 601, 602, 606}) std::snprintf(ui_text_table[n], TEXT_SIZE, "Text %d", n);
+    sim_operation_prefs_misc.language = 0;
+    APPLICATION_set_mode(5, "test");
+}
+
+void harness_test::TearDown()
+{
+    if (IsSkipped()) return;
+    error_log.close();
+    folder.reset();
+    PLAT_set_clock_source(nullptr, nullptr);
+    frame_action = nullptr;
+    PLAT_flush_messages();
+    gl_ready = 0;
+    MACIBM_set_alert_handler(saved_handler);
+    screen.open_menu = -1;
+    app_mode = 0;
 }

@@ -4,8 +4,13 @@
 // messages in interface units.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <functional>
+#include <memory>
 #include <string>
+
+#include "tests/support/test_support.h"
 
 // The window (1024 x 768, offscreen where there is no display) with its
 // context, default GL state and colours; false when none could be made.
@@ -25,22 +30,28 @@ private:
     saved_folders* saved_;
 };
 
-// While alive: the real alert box (no recording handler), gl_ready set, the
-// window painted, the frame loop reset and a clock that advances 20 ms a call
-// and first runs the scripted action (the frame loop reads the clock once, at
-// the start of every frame). Everything is put back when it goes.
-class harness_frames {
-public:
-    harness_frames();
-    ~harness_frames();
-    harness_frames(const harness_frames&) = delete;
-    harness_frames& operator=(const harness_frames&) = delete;
-    // The action run at the start of each frame (nullptr: none).
-    void on_frame(std::function<void()> action);
-    int frames() const;   // frames started since construction
-};
-
 // Posts synthetic messages to the window's queue.
-void post_key(int virtual_key);                     // key down and up
-void post_click(float ui_x, float ui_y);            // move there, press, release (left button)
+void post_key(int virtual_key);            // key down and up
+void post_click(float ui_x, float ui_y);   // move there, press, release (left button)
 
+// A frame action that posts Return in the first frame it sees in `mode`, and again after
+// a frame in another mode; `seen` counts the Returns.
+std::function<void()> press_return_in(int mode, int* seen = nullptr);
+
+// The mode that is up with its screen area and title: "996 400x220+312+274 Text 600".
+std::string current_screen();
+
+// While a test runs: the window; the real alert box (no recording handler), gl_ready set,
+// the window painted, the frame loop reset, no network roles and a clock that advances
+// 20 ms a call and first runs the scripted action (the frame loop reads the clock once, at
+// the start of every frame); a program folder of the test's own with ERROR.OUT in it;
+// texts 352, 358 and 600 to 606 read "Text N"; mode 5 is up. Everything is put back after.
+class harness_test : public ::testing::Test {
+protected:
+    void SetUp() override;   // skips the test where no OpenGL context can be had
+    void TearDown() override;
+    static void on_frame(std::function<void()> action);   // nullptr: none
+    static int frames();   // frames started since SetUp
+    temp_folder dir;
+    std::unique_ptr<harness_program_folder> folder;
+};

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "aircraft/acf_struct.h"
@@ -16,7 +17,6 @@
 #include "links/calls_standin.h"
 #include "links/net_slots.h"
 #include "links/network_standin.h"
-#include "links/serial_calibration.h"
 #include "screens/operator_map.h"
 #include "shell/geo.h"
 #include "shell/input.h"
@@ -25,7 +25,6 @@
 #include "shell/screen.h"
 #include "shell/simvars.h"
 #include "tests/shell/modes_harness.h"
-#include "tests/support/test_support.h"
 #include "world/atc_state.h"
 #include "world/calls_standin.h"
 #include "world/navdb.h"
@@ -43,25 +42,17 @@ protected:
     void SetUp() override
     {
         window = harness_window();
-        screen.window_width = 1024;
-        screen.window_height = 768;
-        for (int n : {364, 601, 630}) std::snprintf(ui_text_table[n], TEXT_SIZE, "T%d", n);
-        std::fill(std::begin(net_slot_enabled), std::end(net_slot_enabled), 0);
-        airport_table.clear();
+        for (int n : {364, 601}) std::snprintf(ui_text_table[n], TEXT_SIZE, "T%d", n);
         airport_record a{};
         std::strcpy(a.id, "KTST");
         std::strcpy(a.name, "Test Field");
         a.elevation = 100.0f;
-        runway_record r{};
-        r.lat = 34.6f;
-        r.lon = -117.3f;
-        a.runways.push_back(r);
-        airport_table.push_back(a);
+        a.runways.emplace_back().lat = 34.6f;
+        a.runways[0].lon = -117.3f;
+        airport_table.assign(1, a);
         sim_graphics_scenery.current_planet = 0;
         sim_graphics_settings.draw_aircrafts = 2;
-        aircraft_standin_calls.clear();
-        world_standin_calls.clear();
-        links_standin_calls.clear();
+        for (auto* calls : {&aircraft_standin_calls, &world_standin_calls, &links_standin_calls}) calls->clear();
         NET_standin_clear();
         app_mode = 0;
     }
@@ -83,21 +74,12 @@ TEST_F(modes_test, SwitchCentresTheScreenRoundingHalvesAwayAndClearsTheInputEdge
     screen.open_menu = 2;
     mouse.mouse_down = mouse.mouse_held = 1;
     APPLICATION_set_mode(998, "test");   // 341 x 484: (1024 - 341) / 2 = 341.5
-    EXPECT_FLOAT_EQ(screen.screen_area_left, 342.0f);
-    EXPECT_FLOAT_EQ(screen.screen_area_bottom, 142.0f);
-    EXPECT_STREQ(screen.screen_title, "T601");
-    EXPECT_EQ(active_text_field, -1);
-    EXPECT_EQ(screen.open_menu, -1);
-    EXPECT_EQ(mouse.mouse_down + mouse.mouse_held, 0);
+    EXPECT_EQ(current_screen(), "998 341x484+342+142 T601");
+    EXPECT_EQ(std::tuple(active_text_field, screen.open_menu, mouse.mouse_down, mouse.mouse_held),
+              std::tuple(-1, -1, 0, 0));
     EXPECT_EQ(redraw_pending, 1);
-    APPLICATION_set_mode(3, "test");     // 1024 wide
-    EXPECT_FLOAT_EQ(screen.screen_area_left, 0.0f);
-    EXPECT_FLOAT_EQ(screen.screen_area_bottom, 5.0f);
-    APPLICATION_set_mode(22, "test");
-    EXPECT_STREQ(screen.screen_title, "T630");
     APPLICATION_set_mode(0, "test");
-    EXPECT_FLOAT_EQ(screen.screen_area_width, 1024.0f);
-    EXPECT_STREQ(screen.screen_title, "");
+    EXPECT_EQ(current_screen(), "0 1024x768+0+0 ");
 }
 
 TEST_F(modes_test, OperatorMapScreensTakeTheAreaAtTheMapScaleMadeEven)
@@ -107,21 +89,14 @@ TEST_F(modes_test, OperatorMapScreensTakeTheAreaAtTheMapScaleMadeEven)
     map_base_scale = 1.0f;
     scenery_area = {0.0f, 1.0f, 0.0f, 1.0f};
     APPLICATION_set_mode(15, "test");
-    EXPECT_FLOAT_EQ(screen.screen_area_width, 136.0f);   // 135 made even
-    EXPECT_FLOAT_EQ(screen.screen_area_height, 84.0f);   // 83 made even
+    EXPECT_EQ(current_screen().substr(0, 10), "15 136x84+");   // 135 and 83 made even
     EXPECT_STREQ(screen.screen_title, "T364");
 
-    scenery_area = {-5000.0f, 5000.0f, -1.0f, 9000.0f};
+    scenery_area = {-5000.0f, 5000.0f, -1.0f, 9000.0f};   // larger than the window: the whole window
     chart_airport = 0;
     APPLICATION_set_mode(23, "test");
-    EXPECT_FLOAT_EQ(screen.screen_area_width, 1024.0f);
-    EXPECT_FLOAT_EQ(screen.screen_area_height, 768.0f);
-    EXPECT_FLOAT_EQ(screen.screen_area_left, 0.0f);
-    EXPECT_STREQ(screen.screen_title, "Test Field (KTST) elev 328 ft.");
+    EXPECT_EQ(current_screen(), "23 1024x768+0+0 Test Field (KTST) elev 328 ft.");
     chart_airport = -1;
-    APPLICATION_set_mode(23, "test");
-    EXPECT_STREQ(screen.screen_title, "");
-
     scenery_area = saved;
     map_base_scale = saved_scale;
 }
@@ -146,10 +121,9 @@ TEST_F(modes_test, SelectAirportPlacesThePlaneTellsTheOperatorAndStartsTheFlight
     EXPECT_FLOAT_EQ(lat_ref, 34.0f);    // 33.6 rounded
     EXPECT_FLOAT_EQ(lon_ref, -119.0f);  // -118.8 rounded away from zero
     ASSERT_EQ(net_sent_log.size(), 1u);
-    EXPECT_EQ(net_sent_log[0].label(), "KSTM");
-    EXPECT_EQ(net_sent_log[0].slot, 9);
     const std::vector<uint8_t> p = net_sent_log[0].payload();
-    EXPECT_EQ(std::string(p.begin(), p.end()), "apt placement  KTST");
+    EXPECT_EQ(net_sent_log[0].label() + std::to_string(net_sent_log[0].slot) + std::string(p.begin(), p.end()),
+              "KSTM9apt placement  KTST");
     EXPECT_TRUE(contains(world_standin_calls, "APT_build_scene(1)"));
     EXPECT_TRUE(contains(aircraft_standin_calls, "FLIGHT_init_situation(408,401)"));
 
@@ -162,12 +136,11 @@ TEST_F(modes_test, SelectAirportPlacesThePlaneTellsTheOperatorAndStartsTheFlight
 
     // "planet region" from the globe starts in the air; from any other screen it does nothing.
     net_slot_enabled[9] = 0;
-    APPLICATION_set_mode(5, "test");
-    APPLICATION_set_mode(0, "planet region");
-    EXPECT_FALSE(contains(aircraft_standin_calls, "FLIGHT_init_situation(800,0)"));
-    APPLICATION_set_mode(17, "test");
-    APPLICATION_set_mode(0, "planet region");
-    EXPECT_TRUE(contains(aircraft_standin_calls, "FLIGHT_init_situation(800,0)"));
+    for (int from : {5, 17}) {
+        APPLICATION_set_mode(from, "test");
+        APPLICATION_set_mode(0, "planet region");
+        EXPECT_EQ(contains(aircraft_standin_calls, "FLIGHT_init_situation(800,0)"), from == 17);
+    }
 }
 
 TEST_F(modes_test, LeavingAndEnteringScreensRunsTheirChores)
@@ -177,47 +150,24 @@ TEST_F(modes_test, LeavingAndEnteringScreensRunsTheirChores)
     EXPECT_FALSE(contains(links_standin_calls, "DATAOUT_reset()"));
     APPLICATION_set_mode(0, "test");
     EXPECT_TRUE(contains(links_standin_calls, "DATAOUT_reset()"));
-
-    screen_settings.joy_calibrating = 1;
-    serial_axis_lo[4] = 1.0f;
-    serial_axis_hi[8] = 2.0f;
-    sim_joystick.joystick_axis_assignments[6] = 3;
-    sim_operation_prefs.auto_coordinate_helos = 1;
-    APPLICATION_set_mode(4, "test");
-    EXPECT_FLOAT_EQ(serial_axis_lo[4], 9999.9f);
-    EXPECT_FLOAT_EQ(serial_axis_hi[8], -9999.9f);
-    EXPECT_EQ(sim_operation_prefs.auto_coordinate_helos, 1);
-    APPLICATION_set_mode(0, "test");
-    EXPECT_EQ(sim_operation_prefs.auto_coordinate_helos, 0);
-    sim_joystick.joystick_axis_assignments[6] = 0;
-    screen_settings.joy_calibrating = 0;
-
     // Every plane slot in use without an aircraft gets one.
     EXPECT_TRUE(contains(aircraft_standin_calls, "ACF_choose_and_load(1)"));
     EXPECT_FALSE(contains(aircraft_standin_calls, "ACF_choose_and_load(2)"));
 
-    // Leaving the flight plan: a known destination files the plan; with a
-    // plan already active ATC confirms; an unknown one is answered too.
+    // Leaving the flight plan: a known destination files the plan; with a plan
+    // already active ATC confirms it.
     atc_flight_plan = {};
     atc_flight_plan.atc_request_pending = 1;
     std::strcpy(atc_flight_plan.atc_plan_to_id, "KTST");
-    APPLICATION_set_mode(24, "test");
-    APPLICATION_set_mode(0, "test");
+    for (int active : {0, 1}) {
+        atc_flight_plan.atc_plan_active = active;
+        APPLICATION_set_mode(24, "test");
+        APPLICATION_set_mode(0, "test");
+    }
     EXPECT_EQ(atc_flight_plan.atc_plan_filed, 1);
-    EXPECT_EQ(atc_flight_plan.atc_plan_active, 0);
     EXPECT_EQ(atc_flight_plan.atc_request_pending, 0);
     EXPECT_EQ(atc_flight_plan.atc_dest_airport, 0);
-    atc_flight_plan.atc_plan_active = 1;
-    APPLICATION_set_mode(24, "test");
-    APPLICATION_set_mode(0, "test");
     EXPECT_TRUE(contains(links_standin_calls, "SOUND_speak(November one two three, flight plan amended as requested.,1)"));
-    std::strcpy(atc_flight_plan.atc_plan_to_id, "ZZZZ");
-    links_standin_calls.clear();
-    APPLICATION_set_mode(24, "test");
-    APPLICATION_set_mode(0, "test");
-    EXPECT_EQ(std::count_if(links_standin_calls.begin(), links_standin_calls.end(),
-                            [](const std::string& c) { return c.rfind("SOUND_speak(", 0) == 0; }),
-              1);
     atc_flight_plan = {};
 }
 
@@ -232,33 +182,21 @@ TEST_F(modes_test, BackgroundTilesComeFromTheScreenColourOrTheViewsPanelPicture)
         const size_t at = (size_t(y) * 256 + size_t(x)) * 4;
         return std::vector<uint8_t>(t.begin() + at, t.begin() + at + 4);
     };
-
     OGL_set_color(36, 0.5f, 0.25f, 1.0f);
     APPLICATION_set_mode(5, "test");
     EXPECT_EQ(tile_texel(456, 3, 3), (std::vector<uint8_t>{127, 63, 255, 255}));
     EXPECT_EQ(tile_texel(467, 255, 255), (std::vector<uint8_t>{127, 63, 255, 255}));
 
     // Flying in the main view: the panel picture, lit at night with the lit-panel option.
-    auto paint = [](int picture, uint8_t v) {
-        std::memset(view_image_buffers[picture], v, VIEW_IMAGE_BYTES);
-    };
-    paint(0, 10);
-    paint(8, 20);
-    paint(7, 30);
+    for (auto [picture, v] : {std::pair{0, 10}, {8, 20}, {7, 30}}) std::memset(view_image_buffers[picture], v, VIEW_IMAGE_BYTES);
     sim_graphics_view.view_type = 1000;
     APPLICATION_set_mode(0, "test");
     EXPECT_EQ(tile_texel(461, 0, 0)[0], 10);
-    sim_cockpit_electrical.cockpit_lights_on = 1;
-    screen_settings.lit_cus_panel_option = 1;
+    sim_cockpit_electrical.cockpit_lights_on = screen_settings.lit_cus_panel_option = 1;
     APPLICATION_set_mode(0, "test");
     EXPECT_EQ(tile_texel(461, 0, 0)[0], 20);
     sim_graphics_view.view_type = 1004;
     MACIBM_load_background();
     EXPECT_EQ(tile_texel(456, 0, 0)[0], 30);
-    // A view without a panel picture keeps what the buffer holds.
-    sim_graphics_view.view_type = 1015;
-    MACIBM_load_background();
-    EXPECT_EQ(tile_texel(456, 0, 0)[0], 30);
-    sim_cockpit_electrical.cockpit_lights_on = 0;
-    screen_settings.lit_cus_panel_option = 0;
+    sim_cockpit_electrical.cockpit_lights_on = screen_settings.lit_cus_panel_option = 0;
 }

@@ -10,10 +10,10 @@
 #include "shell/main.h"
 
 double test_clock_seconds = 0.0;
-double test_clock() { return test_clock_seconds; }
 
 namespace {
 std::string program_path;
+double test_clock() { return test_clock_seconds; }
 }  // namespace
 
 std::unique_ptr<temp_folder> copy_default_data_folder(const std::string& leave_out)
@@ -21,17 +21,16 @@ std::unique_ptr<temp_folder> copy_default_data_folder(const std::string& leave_o
     namespace fs = std::filesystem;
     auto folder = std::make_unique<temp_folder>();
     const fs::path source(ORVELL_DATA_FOLDER);
-    for (const char* part : {"Aircraft", "Airfoils", "Resources"}) {
-        if (!fs::exists(source / part)) continue;
-        fs::copy(source / part, folder->path() / part, fs::copy_options::recursive);
-    }
+    for (const char* part : {"Aircraft", "Airfoils", "Resources"})
+        if (fs::exists(source / part)) fs::copy(source / part, folder->path() / part, fs::copy_options::recursive);
     if (!leave_out.empty()) fs::remove(folder->path() / leave_out);
     return folder;
 }
 
-void start_program_in(const temp_folder& folder)
+void started_program::SetUpTestSuite()
 {
-    program_path = folder.prefix() + "orvell";
+    folder = copy_default_data_folder();
+    program_path = folder->prefix() + "orvell";
     startup_program_path = program_path.c_str();
     test_clock_seconds = 100.0;
     PLAT_set_clock_source(test_clock, nullptr);
@@ -50,4 +49,10 @@ void stop_program()
     startup_program_path = nullptr;
     PLAT_set_clock_source(nullptr, nullptr);
     PLAT_flush_messages();
+}
+
+void started_program::TearDownTestSuite()
+{
+    stop_program();
+    folder.reset();
 }

@@ -3,6 +3,8 @@
 // shut it down without touching the build folder's own preferences.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <memory>
 #include <string>
 
@@ -13,12 +15,17 @@
 // copy, '/' separators) that the copy lacks.
 std::unique_ptr<temp_folder> copy_default_data_folder(const std::string& leave_out = "");
 
-// Starts the program (everything up to the main loop) on a folder as if its
-// executable "orvell" lay there; runs under an injectable clock.
-void start_program_in(const temp_folder& folder);
 // Shuts the program down and restores the system clock.
 void stop_program();
 
-// A clock the tests move by hand.
+// The clock the started program runs on, moved by hand.
 extern double test_clock_seconds;
-double test_clock();
+
+// A test suite on the program started once (everything up to the main loop) on a
+// copy of the default data folder, as if its executable "orvell" lay there.
+class started_program : public ::testing::Test {
+protected:
+    static inline std::unique_ptr<temp_folder> folder;
+    static void SetUpTestSuite();
+    static void TearDownTestSuite();
+};
