@@ -1,6 +1,7 @@
 // The key assignment table and the keyboard commands.
 
 #include <cmath>
+#include <tuple>
 
 #include "flightmodel/systems.h"
 #include "shell/input.h"
@@ -42,7 +43,7 @@ TEST_F(Keys, TheShippedKeyFileGivesEveryTypedCommandItsOwnKey)
     for (int i = 0; i < KEY_SLOTS; ++i) {
         ASSERT_NE(key_assignment_table[i], 255) << i;
         for (int j = i + 1; j < KEY_SLOTS && !runs_nothing(i); ++j)
-            if (!runs_nothing(j)) ASSERT_NE(key_assignment_table[i], key_assignment_table[j]) << i << " " << j;
+            ASSERT_TRUE(runs_nothing(j) || key_assignment_table[i] != key_assignment_table[j]) << i << " " << j;
     }
 }
 
@@ -70,29 +71,39 @@ TEST_F(Keys, FlapKeysStepOneDetent)
     EXPECT_TRUE(std::isfinite(flt[0].flaprqst));
 }
 
-TEST_F(Keys, HeadingAndBarometerStepsAndTheirWrap)
+TEST_F(Keys, SettingKeysStepAndWrap)
 {
-    const char keys[] = "hjkl";
-    for (int k = 0; k < 4; ++k) assign(24 + k, keys[k]);
-    sim_cockpit_autopilot.heading_mag = 359.0f;
-    frame_clock = 10.0f;
-    press('j');
-    EXPECT_EQ(sim_cockpit_autopilot.heading_mag, 0.0f);
-    frame_clock = 11.0f;
+    // Slot, key, the value before, after one press (a second apart, so no auto-repeat).
+    const std::tuple<int, char, float*, float, float> floats[] = {
+        {25, 'j', &sim_cockpit_autopilot.heading_mag, 359.0f, 0.0f},
+        {24, 'h', &sim_cockpit_autopilot.heading_mag, 0.0f, 359.0f},
+        {26, 'k', &sim_cockpit_misc.barometer_setting, 0.005f, 0.0f},
+        {27, 'l', &sim_cockpit_misc.barometer_setting, 34.995f, 35.0f}};
+    for (auto [slot, key, field, before, after] : floats) {
+        assign(slot, key);
+        *field = before;
+        frame_clock += 1.0f;
+        press(key);
+        EXPECT_EQ(*field, after) << key;
+    }
+    const std::tuple<int, char, int32_t*, int32_t, int32_t> ints[] = {
+        {33, 'w', &sim_cockpit_radios.com1_freq_hz, 13600, 11800},
+        {39, 'R', &sim_cockpit_radios.nav1_freq_hz, 11197, 11102},
+        {55, '+', &sim_cockpit_radios.transponder_code, 7700, 700}};
+    for (auto [slot, key, field, before, after] : ints) {
+        assign(slot, key);
+        *field = before;
+        press(key);
+        EXPECT_EQ(*field, after) << key;
+    }
+
+    // Held: auto-repeat faster than ten a second steps by the rate.
+    sim_cockpit_autopilot.heading_mag = 0.0f;
+    frame_clock += 1.0f;
     press('h');
-    EXPECT_EQ(sim_cockpit_autopilot.heading_mag, 359.0f);
-    frame_clock = 11.05f;   // held: auto-repeat faster than ten a second
+    frame_clock += 0.05f;
     press('h');
     EXPECT_FLOAT_EQ(sim_cockpit_autopilot.heading_mag, 359.0f - 30.0f * 0.05f);
-
-    sim_cockpit_misc.barometer_setting = 0.005f;
-    frame_clock = 20.0f;
-    press('k');
-    EXPECT_EQ(sim_cockpit_misc.barometer_setting, 0.0f);
-    sim_cockpit_misc.barometer_setting = 34.995f;
-    frame_clock = 30.0f;
-    press('l');
-    EXPECT_EQ(sim_cockpit_misc.barometer_setting, 35.0f);
 }
 
 TEST_F(Keys, CtrlLettersWorkTheCockpitSwitches)
@@ -209,20 +220,6 @@ TEST_F(Keys, EngineKeysPerEngineOrForAll)
     KEY_engine_controls(50);
     EXPECT_FLOAT_EQ(flt[0].ENGN_thro[0], 0.05f);
     EXPECT_FLOAT_EQ(flt[0].ENGN_thro[1], 0.05f);   // a failed engine is not moved
-}
-
-TEST_F(Keys, RadioAndTransponderKeysWrap)
-{
-    assign(33, 'w');
-    assign(39, 'R');
-    assign(55, '+');
-    sim_cockpit_radios.com1_freq_hz = 13600;
-    sim_cockpit_radios.nav1_freq_hz = 11197;
-    sim_cockpit_radios.transponder_code = 7700;
-    for (char c : {'w', 'R', '+'}) press(c);
-    EXPECT_EQ(sim_cockpit_radios.com1_freq_hz, 11800);
-    EXPECT_EQ(sim_cockpit_radios.nav1_freq_hz, 11102);
-    EXPECT_EQ(sim_cockpit_radios.transponder_code, 700);
 }
 
 }  // namespace
