@@ -73,7 +73,7 @@ TEST_F(Fonts, GlyphQuadsArePlacedRoundedAndCutFromTheMap)
     EXPECT_FLOAT_EQ(g[0].tx1, 381.0f + 13 * 6);   // B is cell 13
     EXPECT_FLOAT_EQ(g[1].x1 - g[0].x1, 10.0f);    // font 108 advances 10
 
-    // A font code with no specs is refused.
+    // A font code without a glyph layout is refused.
     EXPECT_EQ(expect_fatal([] { OGL_draw_glyphs(0, 0, 'a', 99); }).lines[0],
               "Asked for a font that does not set it's specs!");
     EXPECT_EQ(FONT_number_pitch(119), 0);
