@@ -34,7 +34,8 @@ float clamp_low_first(float v, float lo, float hi)
     return v;
 }
 
-double power_of_ten(int k) { return std::pow(10.0, k); }
+// 10^k; k is worked as a double so that no digit count or decimals overflow.
+double power_of_ten(double k) { return std::pow(10.0, k); }
 
 }  // namespace
 
@@ -224,7 +225,7 @@ int BTN_digit_field(float x, float y, float* value, int digits, int decimals, fl
             for (int i = 0; i < std::min(digits, 10); ++i) {
                 const float fi = static_cast<float>(i);
                 if (mouse.mouse_x < x + 10.0f * fi || mouse.mouse_x > x + 10.0f * (fi + 1.0f)) continue;
-                const float step = static_cast<float>(power_of_ten(digits - 1 - i - decimals));
+                const float step = static_cast<float>(power_of_ten(static_cast<double>(digits) - 1.0 - i - decimals));
                 *value += down ? -step : step;
                 result = 1;
             }
@@ -244,7 +245,7 @@ float BTN_digit_field_auto_max(int digits, int decimals)
     if (digits < 1 || digits > 10) return 0.0f;
     // 9, 9.9, 9.99, ... 9.999999999: every digit at 9.
     const double factor = 10.0 - power_of_ten(1 - digits);
-    return static_cast<float>(power_of_ten(digits - 1 - decimals) * factor);
+    return static_cast<float>(power_of_ten(static_cast<double>(digits) - 1.0 - decimals) * factor);
 }
 
 int BTN_digit_field_auto(float x, float y, float* value, int digits, int decimals, int negative_allowed,

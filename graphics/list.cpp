@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
 #include "graphics/font.h"
@@ -60,38 +61,42 @@ int BTN_scroll_bar(float x, float bottom, float top, int first, int last, int* p
 {
     BTN_frame0(6, x, (bottom + top) / 2.0f, top - bottom);
 
+    // Positions are worked in 64 bits and doubles: first, last and the
+    // position may lie anywhere in the int range.
+    const double span_positions = static_cast<double>(last) - static_cast<double>(first);
     float thumb_y = (bottom + top) / 2.0f;
     if (first != last) {
         const float lo = bottom + 9.0f, hi = top - 10.0f;
-        thumb_y = hi + static_cast<float>(*position - first) * (lo - hi) / static_cast<float>(last - first);
+        thumb_y = static_cast<float>(hi + (static_cast<double>(*position) - first) * (lo - hi) / span_positions);
         if (thumb_y < lo)
             thumb_y = lo;
         else if (thumb_y > hi)
             thumb_y = hi;
     }
 
-    if (mouse.mouse_down && BTN_mouse_in(x - 11.0f, x + 11.0f, top, top + 20.0f)) *position -= 1;
-    if (mouse.mouse_down && BTN_mouse_in(x - 11.0f, x + 11.0f, bottom - 20.0f, bottom)) *position += 1;
+    int64_t pos = *position;
+    if (mouse.mouse_down && BTN_mouse_in(x - 11.0f, x + 11.0f, top, top + 20.0f)) pos -= 1;
+    if (mouse.mouse_down && BTN_mouse_in(x - 11.0f, x + 11.0f, bottom - 20.0f, bottom)) pos += 1;
 
     int result = 0;
     if (mouse.mouse_held && BTN_mouse_in(x - 11.0f, x + 11.0f, bottom, top)) {
         result = 1;
-        const float span = (bottom + 11.0f) - (top - 11.0f);
-        float p;
-        if (span == 0.0f) {
-            p = (static_cast<float>(first) + static_cast<float>(last)) / 2.0f;
+        const double span = (static_cast<double>(bottom) + 11.0) - (static_cast<double>(top) - 11.0);
+        double p;
+        if (span == 0.0) {
+            p = (static_cast<double>(first) + static_cast<double>(last)) / 2.0;
         } else {
-            p = static_cast<float>(first) +
-                (mouse.mouse_y - (top - 11.0f)) * static_cast<float>(last - first) / span;
-            const float lo = static_cast<float>(std::min(first, last)), hi = static_cast<float>(std::max(first, last));
-            p = std::clamp(p, lo, hi);
+            p = first + (mouse.mouse_y - (static_cast<double>(top) - 11.0)) * span_positions / span;
+            if (!std::isfinite(p)) p = first;
+            p = std::clamp(p, static_cast<double>(std::min(first, last)), static_cast<double>(std::max(first, last)));
         }
-        *position = static_cast<int>(p);
+        pos = static_cast<int64_t>(p);
     }
-    if (*position < first)
-        *position = first;
-    else if (*position > last)
-        *position = last;
+    if (pos < first)
+        pos = first;
+    else if (pos > last)
+        pos = last;
+    *position = static_cast<int>(pos);
 
     const int colour = result ? 48 : 0;
     BTN_art_quad(x - 9.0f, top - 3.0f, x + 9.0f, top + 19.0f, 83, 266, 101, 288, colour);
@@ -102,8 +107,12 @@ int BTN_scroll_bar(float x, float bottom, float top, int first, int last, int* p
 
 int32_t BTN_text_list_key(float x, float y)
 {
+    // 0 means "no list" to the pop-up globals: a list whose key would be 0
+    // (at the origin) or would not fit an int takes the one key no position
+    // rounds to, so it neither owns an unopened pop-up nor takes a stale answer.
+    constexpr int32_t spare_key = INT32_MIN;
     const double key = std::round(1024.0 * static_cast<double>(y) + static_cast<double>(x));
-    if (!(key > -2147483648.0 && key < 2147483647.0)) return 0;
+    if (!(key > -2147483648.0 && key < 2147483647.0) || key == 0.0) return spare_key;
     return static_cast<int32_t>(key);
 }
 

@@ -34,7 +34,8 @@ int BTN_scroll_bar(float x, float bottom, float top, int first, int last, int* p
 // taken into the selection.
 int BTN_text_list(float x, float y, int* selected, const char* items, const char* label);
 
-// The key a selection list at (x, y) is known by while its pop-up is open.
+// The key a selection list at (x, y) is known by while its pop-up is open
+// (never 0, which stands for no list).
 int32_t BTN_text_list_key(float x, float y);
 
 // The big name list: 21 rows around the current index, a scroll bar, and for

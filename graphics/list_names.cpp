@@ -1,6 +1,8 @@
 // The big scrolling name list: navaids, airports or the file browser's
 // folder listing, with a scroll bar and two search boxes.
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
 #include "graphics/font.h"
@@ -81,8 +83,11 @@ int BTN_big_name_list(int type, float x, float y, int* current, int first, int l
     BTN_scroll_bar(x + 296.0f, y - 110.0f, y + 110.0f, first, last, current);
 
     int result = 0;
+    // The index is worked in 64 bits: first and last may lie anywhere in the
+    // int range, and a row click or a row offset must not overflow.
+    int64_t cur = *current;
     if (mouse.mouse_down && BTN_mouse_in(x, x + NAME_LIST_WIDTH, y - 110.0f, y + 110.0f)) {
-        *current -= static_cast<int>(((mouse.mouse_y - y) - 5.0f) / 10.0f);
+        cur -= static_cast<int64_t>(((mouse.mouse_y - y) - 5.0f) / 10.0f);
         result = 1;
     }
 
@@ -110,17 +115,23 @@ int BTN_big_name_list(int type, float x, float y, int* current, int first, int l
             for (char* c = search; *c; ++c) UTIL_upcase_char(*c);
         }
         if (key_pressed) {
-            *current = 0;
+            int found = 0;
             if (by_id) {
-                NAV_find_nearest_by_id(search, NAME_LIST_NAV_KIND, *current, 0.0f, 0.0f);
+                NAV_find_nearest_by_id(search, NAME_LIST_NAV_KIND, found, 0.0f, 0.0f);
             } else {
+                // Past the end of the table every name is empty and sorts
+                // before the search text: the walk ends at the last index.
                 char name[TEXT_SIZE], id[TEXT_SIZE];
                 for (int i = 0; i <= last; ++i) {
-                    *current = i;
-                    entry_texts(type, i, name, id);
+                    found = i;
+                    if (!entry_texts(type, i, name, id)) {
+                        found = last;
+                        break;
+                    }
                     if (UTIL_strcmp_nocase(name, search) >= 0) break;
                 }
             }
+            cur = found;
         }
         const float tx = by_id ? x + 246.0f : x + 6.0f;
         OGL_draw_string(46, tx, y - 132.0f, search, FONT_NO_WRAP, 106);
@@ -130,11 +141,13 @@ int BTN_big_name_list(int type, float x, float y, int* current, int first, int l
 
     if (!searchable && type != NAME_LIST_FILES && type != 998 && type != 999) {
         MACIBM_nuke_alert(0, "Bad BTN_big_name_list type!", "", "", "", ALERT_FATAL);
+        *current = static_cast<int>(std::clamp<int64_t>(cur, first, last));
         return result;
     }
     for (int k = -10; k <= 10; ++k) {
-        const int i = *current + k;
-        if (i < first || i > last) continue;
+        const int64_t row = cur + k;
+        if (row < first || row > last) continue;
+        const int i = static_cast<int>(row);
         char name[TEXT_SIZE], id[TEXT_SIZE];
         if (!entry_texts(type, i, name, id)) continue;
         const float row_y = y - 10.0f * static_cast<float>(k);
@@ -149,9 +162,10 @@ int BTN_big_name_list(int type, float x, float y, int* current, int first, int l
     }
 
     OGL_draw_rect_outline(46, 1.0f, x + 18.0f, y - 5.0f, 258.0f, 10.0f);
-    if (*current < first)
-        *current = first;
-    else if (*current > last)
-        *current = last;
+    if (cur < first)
+        cur = first;
+    else if (cur > last)
+        cur = last;
+    *current = static_cast<int>(cur);
     return result;
 }
