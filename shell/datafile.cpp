@@ -182,13 +182,18 @@ int FILE_open_for_use(char* path, int kind, int version, int strict)
     return slot.in.good() ? 1 : 0;
 }
 
-int FILE_write_version(char* path, int kind, int version)
+void FILE_output_name(char* path)
 {
     FILE_colons_to_backslashes(path);
     const size_t len = std::strlen(path);
     if (len > 3)
         for (size_t i = len - 3; i < len; ++i)
             if (path[i] >= 'A' && path[i] <= 'Z') path[i] = static_cast<char>(path[i] - 'A' + 'a');
+}
+
+int FILE_write_version(char* path, int kind, int version)
+{
+    FILE_output_name(path);
 
     file_out.clear();
     file_out.close();

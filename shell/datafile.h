@@ -65,6 +65,9 @@ std::istream& FILE_current_stream();
 
 int FILE_open_for_use(char* path, int kind, int version, int strict);
 int FILE_write_version(char* path, int kind, int version);
+// The name a written file gets: separators converted, the last three
+// characters in lower case (".ACF" is written as ".acf").
+void FILE_output_name(char* path);
 int FILE_check_read(const char* label);
 int FILE_skip_line(const char* label);
 int32_t FILE_read_int(const char* label);

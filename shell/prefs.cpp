@@ -82,12 +82,8 @@ bool begin_write(pending_write& w, const char* path, int data_kind, int version)
 {
     std::memset(&w, 0, sizeof w);
     std::strncpy(w.final_path, path, TEXT_MAX_LEN);
-    FILE_colons_to_backslashes(w.final_path);
+    FILE_output_name(w.final_path);
     const size_t len = std::strlen(w.final_path);
-    if (len > 3)
-        for (size_t i = len - 3; i < len; ++i)
-            if (w.final_path[i] >= 'A' && w.final_path[i] <= 'Z')
-                w.final_path[i] = static_cast<char>(w.final_path[i] - 'A' + 'a');
     std::memcpy(w.temp_path, w.final_path, len);
     std::memcpy(w.temp_path + len, ".tmp", 5);
     if (FILE_write_version(w.temp_path, data_kind, version)) return true;
