@@ -3,8 +3,8 @@
 #include <cstring>
 
 #include "aircraft/acf_file.h"
-#include "shell/alert.h"
-#include "shell/text_util.h"
+#include "core/alert.h"
+#include "core/text_util.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 #include <cmath>
 
 #include "aircraft/acf_file.h"
-#include "shell/constants.h"
+#include "core/constants.h"
 
 namespace {
 

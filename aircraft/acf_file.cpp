@@ -9,10 +9,10 @@
 
 #include "aircraft/airfoil.h"
 #include "platform/plat_files.h"
-#include "shell/alert.h"
-#include "shell/datafile.h"
-#include "shell/folders.h"
-#include "shell/text_util.h"
+#include "core/alert.h"
+#include "core/datafile.h"
+#include "core/folders.h"
+#include "core/text_util.h"
 
 static_assert(std::endian::native == std::endian::little,
               "the record is written to files as it stands in memory: little-endian words");

@@ -17,10 +17,10 @@
 #include <istream>
 
 #include "aircraft/acf_struct.h"
-#include "shell/alert.h"
-#include "shell/datafile.h"
-#include "shell/folders.h"
-#include "shell/text_util.h"
+#include "core/alert.h"
+#include "core/datafile.h"
+#include "core/folders.h"
+#include "core/text_util.h"
 
 namespace {
 

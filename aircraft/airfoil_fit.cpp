@@ -13,9 +13,9 @@
 
 #include "aircraft/acf_struct.h"
 #include "aircraft/airfoil.h"
-#include "shell/alert.h"
-#include "shell/constants.h"
-#include "shell/text_util.h"
+#include "core/alert.h"
+#include "core/constants.h"
+#include "core/text_util.h"
 
 namespace {
 

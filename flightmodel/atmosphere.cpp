@@ -3,9 +3,9 @@
 #include <cmath>
 
 #include "flightmodel/gear_util.h"
-#include "shell/constants.h"
-#include "shell/random.h"
-#include "shell/simvars.h"
+#include "core/constants.h"
+#include "core/random.h"
+#include "core/simvars.h"
 
 float storm_grid[STORM_GRID_CELLS]{};
 

@@ -4,7 +4,7 @@
 
 #include "aircraft/acf_struct.h"
 #include "flightmodel/flt.h"
-#include "shell/simvars.h"
+#include "core/simvars.h"
 
 namespace {
 

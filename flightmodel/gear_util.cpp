@@ -4,9 +4,9 @@
 
 #include "aircraft/acf_struct.h"
 #include "flightmodel/flt.h"
-#include "shell/constants.h"
-#include "shell/frame.h"
-#include "shell/simvars.h"
+#include "core/constants.h"
+#include "core/frame_clock.h"
+#include "core/simvars.h"
 
 int AP_any_mode_engaged()
 {

@@ -2,7 +2,7 @@
 
 #include "flightmodel/flt.h"
 #include "links/net_slots.h"
-#include "shell/simvars.h"
+#include "core/simvars.h"
 
 namespace {
 

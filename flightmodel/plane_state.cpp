@@ -9,9 +9,9 @@
 #include "flightmodel/plane_override.h"
 #include "links/net_slots.h"
 #include "scene/ships.h"
-#include "shell/geo.h"
-#include "shell/modes.h"
-#include "shell/simvars.h"
+#include "core/geo.h"
+#include "core/app_mode.h"
+#include "core/simvars.h"
 
 namespace {
 

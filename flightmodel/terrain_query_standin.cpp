@@ -3,8 +3,8 @@
 #include "flightmodel/terrain_query.h"
 
 #include "flightmodel/terrain_query_standin.h"
-#include "shell/geo.h"
-#include "shell/simvars.h"
+#include "core/geo.h"
+#include "core/simvars.h"
 
 terrain_standin_answer terrain_standin;
 

@@ -7,9 +7,9 @@
 #include "graphics/font.h"
 #include "graphics/ogl_state.h"
 #include "graphics/widget.h"
-#include "shell/input.h"
-#include "shell/screen.h"
-#include "shell/text_util.h"
+#include "core/input.h"
+#include "core/screen.h"
+#include "core/text_util.h"
 
 int32_t slider_dragging = 0;
 

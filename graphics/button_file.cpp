@@ -2,9 +2,9 @@
 #include "graphics/button.h"
 #include "graphics/font.h"
 #include "graphics/widget.h"
-#include "shell/browser.h"
-#include "shell/input.h"
-#include "shell/text_util.h"
+#include "core/file_browser.h"
+#include "core/input.h"
+#include "core/text_util.h"
 
 int BTN_file_field(float x, float y, char* name, char* path, int kind, int mode, const char* label)
 {
@@ -20,7 +20,7 @@ int BTN_file_field(float x, float y, char* name, char* path, int kind, int mode,
     if (BTN_mouse_in(x - 28.0f, x - 6.0f, y - 8.0f, y + 12.0f)) {
         BTN_set_hover(help);
         if (mouse.mouse_down) {
-            opensave(mode, kind, name, path);
+            UI_open_file_browser(mode, kind, name, path);
             result = 1;
         }
     }

@@ -9,10 +9,10 @@
 #include "graphics/ogl_draw.h"
 #include "graphics/ogl_state.h"
 #include "graphics/ogl_tex.h"
-#include "shell/alert.h"
-#include "shell/screen.h"
-#include "shell/simvars.h"
-#include "shell/text_util.h"
+#include "core/alert.h"
+#include "core/screen.h"
+#include "core/simvars.h"
+#include "core/text_util.h"
 
 namespace {
 

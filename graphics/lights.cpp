@@ -7,9 +7,10 @@
 
 #include "graphics/ogl_state.h"
 #include "graphics/ogl_tex.h"
-#include "shell/constants.h"
-#include "shell/simvars.h"
-#include "shell/text_util.h"
+#include "core/constants.h"
+#include "core/simvars.h"
+#include "core/text_util.h"
+#include "core/geo.h"
 
 light_batch_state light_batch{};
 

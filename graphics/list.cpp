@@ -8,13 +8,13 @@
 #include "graphics/font.h"
 #include "graphics/ogl_draw.h"
 #include "graphics/widget.h"
-#include "shell/alert.h"
-#include "shell/frame.h"
-#include "shell/input.h"
-#include "shell/menus.h"
-#include "shell/modes.h"
-#include "shell/screen.h"
-#include "shell/text_util.h"
+#include "core/alert.h"
+#include "core/frame_clock.h"
+#include "core/input.h"
+#include "core/menu_table.h"
+#include "core/app_mode.h"
+#include "core/screen.h"
+#include "core/text_util.h"
 
 int32_t active_text_field = -1;
 

@@ -9,12 +9,13 @@
 #include "graphics/list.h"
 #include "graphics/ogl_draw.h"
 #include "graphics/widget.h"
-#include "shell/alert.h"
-#include "shell/datafile.h"
-#include "shell/frame.h"
-#include "shell/input.h"
-#include "shell/text_util.h"
+#include "core/alert.h"
+#include "core/datafile.h"
+#include "core/frame_clock.h"
+#include "core/input.h"
+#include "core/text_util.h"
 #include "world/navdb.h"
+#include "world/nav_lookup.h"
 
 namespace {
 

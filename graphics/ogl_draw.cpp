@@ -9,11 +9,11 @@
 #include "graphics/ogl_image.h"
 #include "graphics/ogl_state.h"
 #include "graphics/ogl_tex.h"
-#include "shell/constants.h"
-#include "shell/folders.h"
-#include "shell/modes.h"
-#include "shell/screen.h"
-#include "shell/simvars.h"
+#include "core/constants.h"
+#include "core/folders.h"
+#include "core/app_mode.h"
+#include "core/screen.h"
+#include "core/simvars.h"
 
 int32_t screenshot_counter = -1;
 

@@ -10,10 +10,10 @@
 
 #include "graphics/ogl_tex.h"
 #include "platform/plat_files.h"
-#include "shell/alert.h"
-#include "shell/folders.h"
-#include "shell/mappedfile.h"
-#include "shell/text_util.h"
+#include "core/alert.h"
+#include "core/folders.h"
+#include "core/mappedfile.h"
+#include "core/text_util.h"
 
 namespace {
 

@@ -8,10 +8,11 @@
 
 #include "graphics/ogl_tex.h"
 #include "platform/plat_window.h"
-#include "shell/glprobe.h"
-#include "shell/screen.h"
-#include "shell/simvars.h"
-#include "shell/wndproc.h"
+#include "graphics/gl_entry.h"
+#include "graphics/glprobe.h"
+#include "core/screen.h"
+#include "core/simvars.h"
+#include "core/screen.h"
 
 float colour_table[COLOUR_ROWS][3];
 float gload_dim_factor = 1.0f;

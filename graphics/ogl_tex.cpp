@@ -11,13 +11,14 @@
 #include "aircraft/acf_struct.h"
 #include "graphics/ogl_image.h"
 #include "graphics/ogl_state.h"
-#include "shell/alert.h"
-#include "shell/datafile.h"
-#include "shell/display.h"
-#include "shell/folders.h"
-#include "shell/glprobe.h"
-#include "shell/screen.h"
-#include "shell/text_util.h"
+#include "core/alert.h"
+#include "core/datafile.h"
+#include "graphics/loading_screen.h"
+#include "core/folders.h"
+#include "graphics/gl_entry.h"
+#include "graphics/glprobe.h"
+#include "core/screen.h"
+#include "core/text_util.h"
 
 namespace {
 

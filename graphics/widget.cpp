@@ -8,10 +8,10 @@
 #include "graphics/font.h"
 #include "graphics/ogl_draw.h"
 #include "graphics/ogl_state.h"
-#include "shell/alert.h"
-#include "shell/input.h"
-#include "shell/modes.h"
-#include "shell/screen.h"
+#include "core/alert.h"
+#include "core/input.h"
+#include "core/app_mode.h"
+#include "core/screen.h"
 
 namespace {
 

@@ -16,7 +16,7 @@
 
 #include <cstdint>
 
-#include "shell/text_util.h"
+#include "core/text_util.h"
 
 // Splits a label into caption, second part and help text (each a 500-byte
 // buffer, cleared first). One trailing space of the caption and of the second

@@ -6,7 +6,7 @@
 
 #include "links/net_slots.h"
 #include "links/network_standin.h"
-#include "shell/alert.h"
+#include "core/alert.h"
 
 int32_t net_inited = 0;
 std::vector<net_sent_datagram> net_sent_log;

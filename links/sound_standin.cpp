@@ -7,7 +7,7 @@
 
 #include "links/calls_standin.h"
 #include "platform/plat_sound.h"
-#include "shell/folders.h"
+#include "core/folders.h"
 
 namespace {
 void log_to_error_out(const char* line)

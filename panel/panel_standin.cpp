@@ -7,7 +7,7 @@
 
 #include "flightmodel/flt.h"
 #include "panel/calls_standin.h"
-#include "shell/simvars.h"
+#include "core/simvars.h"
 
 namespace {
 

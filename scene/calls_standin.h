@@ -2,6 +2,6 @@
 // "NAME(arg,arg)". Tests read and clear it.
 #pragma once
 
-#include "links/calls_standin.h"   // standin_call_log
+#include "core/standin_log.h"
 
 extern standin_call_log scene_standin_calls;

@@ -5,7 +5,7 @@
 
 #include <GL/gl.h>
 
-#include "shell/display.h"
+#include "core/app_mode.h"
 
 int32_t scene_followed_weapon = -1;
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "screens/calls_standin.h"
-#include "shell/simvars.h"
+#include "core/simvars.h"
 
 void PLANET_set_constants(int planet)
 {

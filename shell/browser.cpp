@@ -8,14 +8,14 @@
 #include "graphics/list.h"
 #include "graphics/ogl_draw.h"
 #include "graphics/widget.h"
-#include "shell/datafile.h"
-#include "shell/folders.h"
+#include "core/datafile.h"
+#include "core/folders.h"
 #include "shell/frame.h"
-#include "shell/input.h"
+#include "core/input.h"
 #include "shell/lang.h"
 #include "shell/modes.h"
-#include "shell/screen.h"
-#include "shell/text_util.h"
+#include "core/screen.h"
+#include "core/text_util.h"
 
 int32_t opensave_folder_choice = 0;
 

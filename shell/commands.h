@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "flightmodel/plane_state.h"
-#include "shell/text_util.h"
+#include "core/text_util.h"
 
 // Where a command came from: a command from the network is checked like any
 // other, but a bad one is only logged, never shown.

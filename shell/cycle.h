@@ -14,7 +14,7 @@
 #include "flightmodel/flt.h"
 #include "flightmodel/plane_state.h"
 #include "scene/ships.h"
-#include "shell/simvars.h"
+#include "core/simvars.h"
 
 // The STAT block: the shared state that peers keep in step, as it travels in
 // the "STAT" datagram (little-endian 32-bit words). It is also the last-sent

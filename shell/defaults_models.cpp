@@ -6,7 +6,7 @@
 
 #include "platform/plat_window.h"
 #include "shell/defaults.h"
-#include "shell/random.h"
+#include "core/random.h"
 
 float star_points[STAR_LIST_COUNT][STARS_PER_LIST][3] = {};
 uint32_t star_lists[STAR_LIST_COUNT] = {};

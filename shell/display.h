@@ -1,22 +1,11 @@
 // The display: full-screen mode switch, the program's window with its OpenGL
-// context, the interface mapping and the loading screen that long operations
-// draw with a progress message and bar.
+// context and the interface mapping.
 #pragma once
 
 #include <cstdint>
 
-// Set by every mode change (and two commands), cleared by the scene's 2-D pass;
-// the loading screen draws nothing while it is 0.
-extern int32_t redraw_pending;
-
-// What the loading screen keeps between calls.
-struct loading_screen_state {
-    int32_t progress = 0;          // calls since the bar last started again
-    double previous_time = -1.0e9; // clock of the previous call, seconds
-    float bar_end = 10.0f;         // right end of the progress bar drawn last, in 2-D units
-};
-extern loading_screen_state loading_screen;
-void LOADING_reset();
+#include "core/app_mode.h"
+#include "graphics/loading_screen.h"
 
 // Enter 1: switches the display into the mode of exactly the window's size and
 // colour depth when full screen is on and such a mode exists; enter 0 restores
@@ -25,8 +14,6 @@ int OGL_set_display_mode(int enter);
 // Creates the window, its pixel format and OpenGL context, makes the context
 // current and reserves the texture slot names. 1 on success, 0 otherwise.
 int OGL_create_window();
-// Shows a progress message (and the bar) at once, while redraw_pending is set.
-void MACIBM_loading_screen(const char* message);
 
 // Start-up steps of the display, in the order the start-up runs them:
 // the interface mapping from the window size (ui_scale and the margins);

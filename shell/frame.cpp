@@ -1,6 +1,7 @@
 #include "shell/frame.h"
 
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 
 #include "flightmodel/flt.h"
@@ -16,24 +17,25 @@
 #include "links/sound.h"
 #include "panel/panel.h"
 #include "platform/plat_events.h"
+#include "platform/plat_time.h"
+#include "core/folders.h"
 #include "scene/scene_draw.h"
 #include "shell/commands.h"
 #include "shell/cycle.h"
-#include "shell/input.h"
+#include "core/input.h"
 #include "shell/menus.h"
 #include "shell/modes.h"
-#include "shell/screen.h"
-#include "shell/simvars.h"
-#include "shell/text_util.h"
+#include "core/screen.h"
+#include "core/simvars.h"
+#include "core/text_util.h"
 #include "shell/world_textures.h"
 #include "shell/wndproc.h"
 
-int32_t interval_ticks[INTERVAL_COUNT];
-float frame_clock = 0.0f;
 int32_t flying_frame_count = 0;
 int32_t first_frames_fast = 0;
 int32_t o_lit_cus_panel = 0;
 int32_t log_frame_timing = 0;
+int64_t time_probe_previous = 0;
 frame_state frame_loop;
 
 namespace {
@@ -469,4 +471,20 @@ void MACIBM_do_frame()
 
     if (movie_recording != 0) MOVIE_add_frame();
     mark("end", 1);
+}
+
+void UTIL_time_probe(const char* label, int end_line)
+{
+    if (app_mode != 0) return;
+    char field[TEXT_SIZE + 8];
+    if (interval_ticks[INTERVAL_ONE_SECOND]) {
+        std::snprintf(field, sizeof field, "%7.*s ", static_cast<int>(label ? strnlen(label, TEXT_MAX_LEN) : 0), label ? label : "");
+    } else {
+        const int64_t now = PLAT_perf_counter();
+        const auto hundreds = static_cast<long long>(static_cast<double>(now - time_probe_previous) * 0.01);
+        std::snprintf(field, sizeof field, "%7lld ", hundreds);
+        time_probe_previous = now;
+    }
+    error_log << field;
+    if (end_line) error_log << '\n';
 }

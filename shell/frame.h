@@ -8,21 +8,13 @@
 
 #include <cstdint>
 
-// The interval flags: interval_ticks[i] is 1 on the frames on which interval
-// i has elapsed. Periods, in order: 10, 5, 2, 1, 0.5, 0.2, 0.1, 0.05 and 0.04 s.
-constexpr int INTERVAL_COUNT = 9;
-constexpr int INTERVAL_ONE_SECOND = 3;   // index of the 1-second flag
-constexpr float interval_periods[INTERVAL_COUNT] = {10.0f, 5.0f, 2.0f, 1.0f, 0.5f, 0.2f, 0.1f, 0.05f, 0.04f};
-
-extern int32_t interval_ticks[INTERVAL_COUNT];
-
-// Seconds since the first frame, set at the start of each frame.
-extern float frame_clock;
+#include "core/frame_clock.h"
 
 extern int32_t flying_frame_count;   // frames run in mode 0 since the start
 extern int32_t first_frames_fast;    // the sixth flying frame followed the fifth within 0.4 s
 extern int32_t o_lit_cus_panel;      // the lit-panel state of the previous flying frame
 extern int32_t log_frame_timing;     // the frame-timing option: profiler marks to ERROR.OUT
+extern int64_t time_probe_previous;  // performance-counter value of the last profiler mark
 
 // Limits of the frame period estimate.
 constexpr float FRAME_PERIOD_MIN = 0.001f;
@@ -60,3 +52,8 @@ float FRAME_next_period(float period, float ratio);
 // is drawn behind the panel, and the instrument panel itself.
 bool FRAME_is_panel_picture_view(int32_t view_type);
 bool FRAME_is_panel_view(int32_t view_type);
+
+// A profiler mark in ERROR.OUT (flying mode only): on the 1-second flag the
+// label, otherwise the time since the previous mark in hundreds of counter
+// ticks; end_line closes the line.
+void UTIL_time_probe(const char* label, int end_line);

@@ -18,13 +18,13 @@
 #include "panel/panel.h"
 #include "screens/setup.h"
 #include "shell/commands.h"
-#include "shell/constants.h"
-#include "shell/datafile.h"
-#include "shell/folders.h"
+#include "core/constants.h"
+#include "core/datafile.h"
+#include "core/folders.h"
 #include "shell/frame.h"
-#include "shell/input.h"
+#include "core/input.h"
 #include "shell/modes.h"
-#include "shell/simvars.h"
+#include "core/simvars.h"
 #include "world/atc.h"
 
 uint8_t key_assignment_table[KEY_SLOTS] = {};

@@ -11,7 +11,7 @@
 
 #include <cstdint>
 
-#include "shell/text_util.h"
+#include "core/text_util.h"
 
 constexpr int KEY_SLOTS = 96;
 

@@ -6,11 +6,11 @@
 #include "aircraft/acf_load.h"
 #include "aircraft/acf_struct.h"
 #include "graphics/ogl_tex.h"
-#include "shell/alert.h"
-#include "shell/datafile.h"
-#include "shell/folders.h"
+#include "core/alert.h"
+#include "core/datafile.h"
+#include "core/folders.h"
 #include "shell/menus.h"
-#include "shell/simvars.h"
+#include "core/simvars.h"
 
 char ui_text_table[UI_TEXT_COUNT][TEXT_SIZE];
 char default_start_airport[START_AIRPORT_ID_SIZE];

@@ -11,7 +11,7 @@
 
 #include <cstdint>
 
-#include "shell/text_util.h"
+#include "core/text_util.h"
 
 constexpr int UI_TEXT_COUNT = 1000;
 constexpr int UI_TEXT_VERSION = 1;

@@ -16,16 +16,16 @@
 #include "links/sound.h"
 #include "platform/plat_window.h"
 #include "scene/scene_draw.h"
-#include "shell/datafile.h"
+#include "core/datafile.h"
 #include "shell/defaults.h"
 #include "shell/display.h"
-#include "shell/folders.h"
+#include "core/folders.h"
 #include "shell/frame.h"
-#include "shell/geo.h"
+#include "core/geo.h"
 #include "shell/modes.h"
 #include "shell/prefs.h"
-#include "shell/replay.h"
-#include "shell/simvars.h"
+#include "core/replay.h"
+#include "core/simvars.h"
 #include "shell/startup.h"
 #include "shell/world_textures.h"
 #include "world/apt_scene.h"
@@ -33,6 +33,12 @@
 #include "world/atc_state.h"
 #include "world/landuse_grid.h"
 #include "world/navdb.h"
+#include "world/nav_lookup.h"
+#include "graphics/loading_screen.h"
+#include "core/alert.h"
+#include "core/file_browser.h"
+#include "shell/alert_box.h"
+#include "shell/browser.h"
 
 void* instance_handle = nullptr;
 int32_t show_command = 0;
@@ -155,6 +161,9 @@ bool APPLICATION_running() { return main_state.running; }
 void APPLICATION_start_up()
 {
     main_state = main_state_record{};
+    // The spine's alert box and file browser serve every subsystem.
+    MACIBM_set_alert_box(ALERT_show_box);
+    UI_set_file_browser(opensave);
 
     clear_large_tables();
     for (auto& row : terrain_list_table)

@@ -4,15 +4,13 @@
 #include <iterator>
 
 #include "graphics/font.h"
-#include "shell/alert.h"
-#include "shell/datafile.h"
-#include "shell/folders.h"
-#include "shell/screen.h"
-#include "shell/simvars.h"
-#include "shell/text_util.h"
+#include "core/alert.h"
+#include "core/datafile.h"
+#include "core/folders.h"
+#include "core/screen.h"
+#include "core/simvars.h"
+#include "core/text_util.h"
 
-menu_record menu_table[MENU_COUNT] = {};
-float menu_bar_cursor = 10.0f;
 
 namespace {
 

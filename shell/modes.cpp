@@ -21,21 +21,20 @@
 #include "platform/plat_window.h"
 #include "screens/operator_map.h"
 #include "shell/commands.h"
-#include "shell/constants.h"
-#include "shell/geo.h"
-#include "shell/input.h"
+#include "core/constants.h"
+#include "core/geo.h"
+#include "core/input.h"
 #include "shell/lang.h"
-#include "shell/screen.h"
-#include "shell/simvars.h"
-#include "shell/text_util.h"
+#include "core/screen.h"
+#include "core/simvars.h"
+#include "core/text_util.h"
 #include "world/apt_scene.h"
 #include "world/atc_state.h"
 #include "world/navdb.h"
 #include "world/scenery_area.h"
+#include "world/nav_lookup.h"
+#include "core/app_mode.h"
 
-int32_t app_mode = 0;
-int32_t quit_flag = 0;
-int32_t gl_ready = 0;
 
 namespace {
 

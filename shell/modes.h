@@ -6,32 +6,13 @@
 //  998, 999  the file browser, open and save
 // Every change of mode goes through APPLICATION_set_mode with a reason text;
 // the switch sizes and titles the current screen area and prepares the
-// background picture of the new mode.
+// background picture of the new mode. The mode itself and the program-wide
+// flags are published in core/app_mode.h.
 #pragma once
 
 #include <cstdint>
 
-constexpr int32_t MODE_INTRO = -1;
-constexpr int32_t MODE_FLYING = 0;
-constexpr int32_t MODE_FIRST_SCREEN = 1;
-constexpr int32_t MODE_LAST_SCREEN = 24;
-constexpr int32_t MODE_START_SCREEN = 13;
-constexpr int32_t MODE_ALERT = 996;
-constexpr int32_t MODE_BROWSER_OPEN = 998;
-constexpr int32_t MODE_BROWSER_SAVE = 999;
-
-extern int32_t app_mode;
-
-// 1 ends the main loop after the current frame.
-extern int32_t quit_flag;
-
-// Set by the start-up once the window, the OpenGL context and the first mode
-// exist; while it is 0 an alert goes to the platform's message box.
-extern int32_t gl_ready;
-
-// Set by every mode switch; the loading screen draws only while it is set and
-// the flying view's 2-D overlay clears it (defined with the loading screen).
-extern int32_t redraw_pending;
+#include "core/app_mode.h"
 
 // Texture slots of the twelve background tiles (3 rows of 4, 256 x 256 texels).
 constexpr int BACKGROUND_FIRST_SLOT = 456;

@@ -23,13 +23,13 @@
 #include "links/net_slots.h"
 #include "links/serial_calibration.h"
 #include "platform/plat_files.h"
-#include "shell/alert.h"
-#include "shell/datafile.h"
-#include "shell/geo.h"
-#include "shell/replay.h"
-#include "shell/screen.h"
-#include "shell/simvars.h"
-#include "shell/text_util.h"
+#include "core/alert.h"
+#include "core/datafile.h"
+#include "core/geo.h"
+#include "core/replay.h"
+#include "core/screen.h"
+#include "core/simvars.h"
+#include "core/text_util.h"
 
 char logbook_path[PILOT_NAME_SIZE] = "ORVELL PILOT.TXT";
 

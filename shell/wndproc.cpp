@@ -12,13 +12,13 @@
 #include "platform/plat_window.h"
 #include "shell/commands.h"
 #include "shell/frame.h"
-#include "shell/input.h"
+#include "core/input.h"
 #include "shell/keys.h"
 #include "shell/main.h"
 #include "shell/menus.h"
 #include "shell/modes.h"
-#include "shell/screen.h"
-#include "shell/simvars.h"
+#include "core/screen.h"
+#include "core/simvars.h"
 #include "world/atc.h"
 
 namespace {
@@ -366,34 +366,4 @@ void MACIBM_pump_messages()
 {
     PLAT_message m;
     while (PLAT_peek_message(m)) MACIBM_wndproc(PLAT_window_handle(), m.message, m.wparam, m.lparam);
-}
-
-float MACIBM_window_to_ui_x(float x)
-{
-    const float z = screen.ui_zoom;
-    const float lo = -200.0f * z, hi = 1024.0f + 200.0f * z;
-    if (hi == lo) return 512.0f;
-    return 1024.0f * (x - lo) / (hi - lo);
-}
-
-float MACIBM_window_to_ui_y(float y)
-{
-    const float z = screen.ui_zoom;
-    const float lo = -300.0f * z, hi = 768.0f;
-    if (hi == lo) return 384.0f;
-    return 768.0f * (y - lo) / (hi - lo);
-}
-
-float MACIBM_ui_to_window_x(float x)
-{
-    const float z = screen.ui_zoom;
-    const float lo = -200.0f * z, hi = 1024.0f + 200.0f * z;
-    return lo + x * (hi - lo) / 1024.0f;
-}
-
-float MACIBM_ui_to_window_y(float y)
-{
-    const float z = screen.ui_zoom;
-    const float lo = -300.0f * z, hi = 768.0f;
-    return lo + y * (hi - lo) / 768.0f;
 }

@@ -5,6 +5,8 @@
 // Four maps convert between interface units and the zoom-widened range.
 #pragma once
 
+#include "core/screen.h"   // the window-to-interface conversion
+
 #include <cstdint>
 
 #include "platform/plat_events.h"
@@ -42,8 +44,3 @@ struct key_meaning {
 };
 key_meaning MACIBM_key_meaning(int virtual_key, bool shift, bool ctrl, int language);
 
-// Interface units and the zoom-widened range (z = the screen record's ui_zoom).
-float MACIBM_window_to_ui_x(float x);
-float MACIBM_window_to_ui_y(float y);
-float MACIBM_ui_to_window_x(float x);
-float MACIBM_ui_to_window_y(float y);

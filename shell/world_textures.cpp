@@ -10,12 +10,12 @@
 #include "aircraft/flight_start.h"
 #include "graphics/ogl_tex.h"
 #include "links/plugin_host.h"
-#include "shell/alert.h"
+#include "core/alert.h"
 #include "shell/modes.h"
-#include "shell/random.h"
-#include "shell/screen.h"
-#include "shell/simvars.h"
-#include "shell/text_util.h"
+#include "core/random.h"
+#include "core/screen.h"
+#include "core/simvars.h"
+#include "core/text_util.h"
 #include "world/apt_scene.h"
 
 world_textures_state world_textures;

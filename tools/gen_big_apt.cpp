@@ -12,7 +12,7 @@
 #include <string>
 
 #include "platform/plat_files.h"
-#include "shell/random.h"
+#include "core/random.h"
 
 struct big_apt_counts {
     int64_t airports = 0;

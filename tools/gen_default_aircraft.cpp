@@ -17,9 +17,9 @@
 #include "aircraft/acf_description.h"
 #include "aircraft/acf_file.h"
 #include "platform/plat_files.h"
-#include "shell/alert.h"
-#include "shell/constants.h"
-#include "shell/folders.h"
+#include "core/alert.h"
+#include "core/constants.h"
+#include "core/folders.h"
 
 namespace {
 

@@ -10,10 +10,10 @@
 #include <string>
 
 #include "platform/plat_files.h"
-#include "shell/alert.h"
+#include "core/alert.h"
 #include "shell/prefs.h"
-#include "shell/screen.h"
-#include "shell/simvars.h"
+#include "core/screen.h"
+#include "core/simvars.h"
 
 namespace {
 

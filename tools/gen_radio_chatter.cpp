@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/random.h"
+#include "core/random.h"
 
 #ifdef ORVELL_HAVE_ESPEAK
 #include <espeak-ng/speak_lib.h>

@@ -23,7 +23,7 @@
 #include <vector>
 
 #include "graphics/ogl_image.h"
-#include "shell/random.h"
+#include "core/random.h"
 
 namespace {
 

@@ -4,10 +4,10 @@
 #include <cstring>
 #include <string>
 
-#include "shell/alert.h"
-#include "shell/datafile.h"
-#include "shell/folders.h"
-#include "shell/mappedfile.h"
+#include "core/alert.h"
+#include "core/datafile.h"
+#include "core/folders.h"
+#include "core/mappedfile.h"
 #include "world/nav_internal.h"
 #include "world/nav_scan.h"
 #include "world/navdb.h"

@@ -6,9 +6,9 @@
 
 #include <string>
 
-#include "shell/constants.h"
-#include "shell/geo.h"
-#include "shell/simvars.h"
+#include "core/constants.h"
+#include "core/geo.h"
+#include "core/simvars.h"
 #include "world/calls_standin.h"
 #include "world/navdb.h"
 

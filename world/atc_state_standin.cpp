@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "shell/text_util.h"
+#include "core/text_util.h"
 #include "world/calls_standin.h"
 
 atc_flight_plan_state atc_flight_plan = {};

@@ -1,6 +1,6 @@
 #include "world/bmp24.h"
 
-#include "shell/mappedfile.h"
+#include "core/mappedfile.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 #include <unordered_map>
 #include <vector>
 
-#include "shell/datafile.h"
-#include "shell/folders.h"
-#include "shell/text_util.h"
+#include "core/datafile.h"
+#include "core/folders.h"
+#include "core/text_util.h"
 #include "world/nav_internal.h"
 #include "world/navdb.h"
 

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "shell/constants.h"
+#include "core/constants.h"
 
 constexpr int32_t LANDUSE_WATER_A = 14;
 constexpr int32_t LANDUSE_WATER_B = 15;

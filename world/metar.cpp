@@ -4,11 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "shell/folders.h"
-#include "shell/mappedfile.h"
-#include "shell/random.h"
-#include "shell/simvars.h"
-#include "shell/text_util.h"
+#include "core/folders.h"
+#include "core/mappedfile.h"
+#include "core/random.h"
+#include "core/simvars.h"
+#include "core/text_util.h"
 #include "world/navdb.h"
 
 namespace {

@@ -2,9 +2,9 @@
 
 #include <cstring>
 
-#include "shell/folders.h"
-#include "shell/simvars.h"
-#include "shell/text_util.h"
+#include "core/folders.h"
+#include "core/simvars.h"
+#include "core/text_util.h"
 #include "world/nav_internal.h"
 #include "world/navdb.h"
 

@@ -3,9 +3,9 @@
 #include <cstring>
 
 #include "scene/ships.h"
-#include "shell/datafile.h"
-#include "shell/mappedfile.h"
-#include "shell/simvars.h"
+#include "core/datafile.h"
+#include "core/mappedfile.h"
+#include "core/simvars.h"
 #include "world/nav_internal.h"
 #include "world/nav_scan.h"
 #include "world/navdb.h"

@@ -14,8 +14,8 @@
 #include <cstdint>
 #include <cstring>
 
-#include "shell/alert.h"
-#include "shell/text_util.h"
+#include "core/alert.h"
+#include "core/text_util.h"
 
 // Thrown when a fatal alert returned to its caller (it never does in the
 // program; the parsers then stop without touching anything further).

@@ -2,9 +2,9 @@
 
 #include <cstring>
 
-#include "shell/alert.h"
-#include "shell/display.h"
-#include "shell/text_util.h"
+#include "core/alert.h"
+#include "graphics/loading_screen.h"
+#include "core/text_util.h"
 #include "world/nav_internal.h"
 
 namespace {

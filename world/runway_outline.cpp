@@ -5,10 +5,10 @@
 #include <algorithm>
 #include <cmath>
 
-#include "shell/constants.h"
-#include "shell/geo.h"
-#include "shell/simvars.h"
-#include "shell/text_util.h"
+#include "core/constants.h"
+#include "core/geo.h"
+#include "core/simvars.h"
+#include "core/text_util.h"
 #include "world/navdb.h"
 
 float map_origin_x = 0.0f;

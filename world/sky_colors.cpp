@@ -2,9 +2,9 @@
 
 #include <cstring>
 
-#include "shell/alert.h"
-#include "shell/folders.h"
-#include "shell/text_util.h"
+#include "core/alert.h"
+#include "core/folders.h"
+#include "core/text_util.h"
 #include "world/bmp24.h"
 
 float sky_gradient_table[SKY_STATES][SKY_STEPS][3];

@@ -2,9 +2,9 @@
 
 #include <cstring>
 
-#include "shell/datafile.h"
-#include "shell/folders.h"
-#include "shell/landuse.h"
+#include "core/datafile.h"
+#include "core/folders.h"
+#include "world/landuse.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Terrain texture files: which image files draw a terrain texture at a place.
 #pragma once
 
-#include "shell/text_util.h"
+#include "core/text_util.h"
 
 // The region folder every position lies in.
 constexpr const char* TERRAIN_DEFAULT_REGION = "-90+90 -180+180";

@@ -10,10 +10,10 @@
 #include "aircraft/airfoil.h"
 #include "flightmodel/flt.h"
 #include "platform/plat_files.h"
-#include "shell/alert.h"
-#include "shell/constants.h"
-#include "shell/datafile.h"
-#include "shell/folders.h"
+#include "core/alert.h"
+#include "core/constants.h"
+#include "core/datafile.h"
+#include "core/folders.h"
 #include "tests/support/test_support.h"
 
 namespace acf_test {

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "aircraft/acf_struct.h"
-#include "shell/text_util.h"
+#include "core/text_util.h"
 #include "tests/aircraft/acf_test_util.h"
 
 using namespace acf_test;

@@ -4,8 +4,8 @@
 #include <cstdio>
 
 #include "flightmodel/atmosphere.h"
-#include "shell/random.h"
-#include "shell/simvars.h"
+#include "core/random.h"
+#include "core/simvars.h"
 
 namespace {
 

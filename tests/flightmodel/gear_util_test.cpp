@@ -8,9 +8,9 @@
 #include "aircraft/acf_struct.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/gear_util.h"
-#include "shell/constants.h"
-#include "shell/random.h"
-#include "shell/simvars.h"
+#include "core/constants.h"
+#include "core/random.h"
+#include "core/simvars.h"
 
 namespace {
 

@@ -11,10 +11,10 @@
 #include "flightmodel/plane_state.h"
 #include "links/net_slots.h"
 #include "scene/ships.h"
-#include "shell/geo.h"
+#include "core/geo.h"
 #include "shell/modes.h"
-#include "shell/random.h"
-#include "shell/simvars.h"
+#include "core/random.h"
+#include "core/simvars.h"
 
 namespace {
 

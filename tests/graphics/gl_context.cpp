@@ -2,10 +2,10 @@
 
 #include "graphics/ogl_state.h"
 #include "platform/plat_window.h"
-#include "shell/constants.h"
+#include "core/constants.h"
 #include "shell/display.h"
-#include "shell/glprobe.h"
-#include "shell/screen.h"
+#include "graphics/glprobe.h"
+#include "core/screen.h"
 
 bool ensure_gl_context()
 {

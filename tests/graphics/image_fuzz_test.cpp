@@ -11,12 +11,13 @@
 #include "aircraft/acf_struct.h"
 #include "graphics/ogl_tex.h"
 #include "shell/display.h"
-#include "shell/folders.h"
-#include "shell/random.h"
-#include "shell/screen.h"
+#include "core/folders.h"
+#include "core/random.h"
+#include "core/screen.h"
 #include "tests/graphics/gl_context.h"
 #include "tests/graphics/image_helpers.h"
 #include "tests/support/test_support.h"
+#include "core/app_mode.h"
 
 namespace {
 

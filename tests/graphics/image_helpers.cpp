@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "graphics/ogl_tex.h"
-#include "shell/folders.h"
+#include "core/folders.h"
 #include "tests/support/test_support.h"
 
 namespace {

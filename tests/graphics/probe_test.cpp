@@ -12,13 +12,16 @@
 #include "platform/plat_time.h"
 #include "platform/plat_window.h"
 #include "shell/display.h"
-#include "shell/folders.h"
-#include "shell/glprobe.h"
+#include "core/folders.h"
+#include "graphics/gl_entry.h"
+#include "graphics/glprobe.h"
 #include "shell/modes.h"
-#include "shell/screen.h"
+#include "core/screen.h"
 #include "tests/graphics/gl_context.h"
 #include "tests/graphics/image_helpers.h"
 #include "tests/support/test_support.h"
+#include "graphics/loading_screen.h"
+#include "core/app_mode.h"
 
 TEST(GlProbe, FlagsFollowTheVersionAndExtensionTexts)
 {

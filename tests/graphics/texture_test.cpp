@@ -9,11 +9,12 @@
 #include "graphics/ogl_image.h"
 #include "graphics/ogl_tex.h"
 #include "shell/display.h"
-#include "shell/folders.h"
-#include "shell/screen.h"
+#include "core/folders.h"
+#include "core/screen.h"
 #include "tests/graphics/gl_context.h"
 #include "tests/graphics/image_helpers.h"
 #include "tests/support/test_support.h"
+#include "core/app_mode.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 
 #include "graphics/font.h"
 #include "graphics/ogl_state.h"
-#include "shell/screen.h"
+#include "core/screen.h"
 #include "tests/graphics/gl_context.h"
 
 std::vector<fb_prim> capture_feedback(const std::function<void()>& draw)

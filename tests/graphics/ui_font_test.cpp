@@ -9,7 +9,7 @@
 #include "graphics/font.h"
 #include "graphics/ogl_state.h"
 #include "graphics/ogl_tex.h"
-#include "shell/screen.h"
+#include "core/screen.h"
 #include "tests/graphics/ui_capture.h"
 #include "tests/support/test_support.h"
 

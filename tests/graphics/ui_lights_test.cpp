@@ -6,8 +6,8 @@
 
 #include "graphics/lights.h"
 #include "graphics/ogl_state.h"
-#include "shell/constants.h"
-#include "shell/simvars.h"
+#include "core/constants.h"
+#include "core/simvars.h"
 #include "tests/graphics/gl_context.h"
 #include "tests/graphics/ui_capture.h"
 

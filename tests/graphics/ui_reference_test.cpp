@@ -13,7 +13,7 @@
 #include "graphics/font.h"
 #include "graphics/ogl_state.h"
 #include "shell/display.h"
-#include "shell/folders.h"
+#include "core/folders.h"
 #include "tests/graphics/gl_context.h"
 #include "tests/graphics/ui_capture.h"
 #include "tests/support/test_support.h"

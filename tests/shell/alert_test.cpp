@@ -4,12 +4,12 @@
 #include <string>
 
 #include "platform/plat_events.h"
-#include "shell/alert.h"
-#include "shell/folders.h"
+#include "core/alert.h"
+#include "core/folders.h"
 #include "shell/frame.h"
-#include "shell/input.h"
+#include "core/input.h"
 #include "shell/modes.h"
-#include "shell/screen.h"
+#include "core/screen.h"
 #include "tests/shell/modes_harness.h"
 
 // The real alert box over frames.

@@ -5,11 +5,11 @@
 
 #include "platform/plat_events.h"
 #include "shell/browser.h"
-#include "shell/folders.h"
-#include "shell/input.h"
+#include "core/folders.h"
+#include "core/input.h"
 #include "shell/menus.h"
 #include "shell/modes.h"
-#include "shell/screen.h"
+#include "core/screen.h"
 #include "tests/shell/modes_harness.h"
 
 namespace {

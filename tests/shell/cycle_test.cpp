@@ -7,6 +7,7 @@
 
 #include "platform/plat_time.h"
 #include "tests/shell/cycle_fixture.h"
+#include "core/frame_clock.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 #include "links/sound.h"
 #include "platform/plat_sound.h"
 #include "shell/defaults.h"
-#include "shell/folders.h"
+#include "core/folders.h"
 #include "shell/lang.h"
-#include "shell/random.h"
+#include "core/random.h"
 #include "tests/shell/cycle_fixture.h"
 
 namespace {

@@ -1,15 +1,21 @@
 #include <gtest/gtest.h>
 
+#include <string>
+
+#include <regex>
+
 #include <cmath>
 #include <tuple>
 #include <vector>
 
+#include "core/folders.h"
 #include "shell/frame.h"
-#include "shell/input.h"
+#include "core/input.h"
 #include "shell/modes.h"
-#include "shell/simvars.h"
+#include "core/simvars.h"
 #include "shell/wndproc.h"
 #include "tests/shell/startup_program.h"
+#include "tests/support/test_support.h"
 
 namespace {
 
@@ -135,4 +141,24 @@ TEST_F(FrameLoop, PerFrameEdgesAreClearedAndALongPressDragsThePanel)
     frames_after(0.6);
     EXPECT_EQ(mouse.mouse_panel_drag, 1);
     mouse.mouse_held = mouse.mouse_panel_drag = 0;
+}
+
+TEST(FrameProfile, TimeProbeWritesColumnsWhenFlying)
+{
+    temp_folder dir;
+    const auto log_path = dir.path() / "ERROR.OUT";
+    error_log.open(log_path, std::ios::out | std::ios::trunc);
+
+    app_mode = 3;
+    UTIL_time_probe("ignored", 1);
+    app_mode = 0;
+    for (int tick : {1, 0}) {   // the names at the one-second tick, then the times
+        interval_ticks[INTERVAL_ONE_SECOND] = tick;
+        UTIL_time_probe("frame", 0);
+        UTIL_time_probe("scene", 1);
+    }
+    error_log.close();
+
+    const std::string log = read_file_bytes(log_path);
+    EXPECT_TRUE(std::regex_match(log, std::regex("  frame   scene \n[ 0-9]{6}[0-9] [ 0-9]{6}[0-9] \n"))) << log;
 }

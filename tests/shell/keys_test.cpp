@@ -4,9 +4,10 @@
 #include <tuple>
 
 #include "flightmodel/systems.h"
-#include "shell/input.h"
+#include "core/input.h"
 #include "tests/shell/cycle_fixture.h"
 #include "world/atc.h"
+#include "core/frame_clock.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 #include <filesystem>
 #include <string>
 
-#include "shell/folders.h"
+#include "core/folders.h"
 #include "shell/lang.h"
-#include "shell/simvars.h"
+#include "core/simvars.h"
 #include "tests/support/test_support.h"
 
 namespace {

@@ -4,10 +4,10 @@
 #include <string>
 
 #include "graphics/font.h"
-#include "shell/folders.h"
+#include "core/folders.h"
 #include "shell/menus.h"
-#include "shell/screen.h"
-#include "shell/simvars.h"
+#include "core/screen.h"
+#include "core/simvars.h"
 #include "tests/support/test_support.h"
 
 namespace {

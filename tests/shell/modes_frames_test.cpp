@@ -6,9 +6,9 @@
 #include <string>
 
 #include "platform/plat_events.h"
-#include "shell/alert.h"
+#include "core/alert.h"
 #include "shell/browser.h"
-#include "shell/folders.h"
+#include "core/folders.h"
 #include "shell/frame.h"
 #include "shell/modes.h"
 #include "tests/shell/modes_harness.h"

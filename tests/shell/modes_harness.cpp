@@ -10,18 +10,19 @@
 #include "platform/plat_events.h"
 #include "platform/plat_time.h"
 #include "platform/plat_window.h"
-#include "shell/alert.h"
-#include "shell/constants.h"
-#include "shell/datafile.h"
+#include "core/alert.h"
+#include "shell/alert_box.h"
+#include "core/constants.h"
+#include "core/datafile.h"
 #include "shell/display.h"
-#include "shell/folders.h"
+#include "core/folders.h"
 #include "shell/frame.h"
-#include "shell/glprobe.h"
-#include "shell/input.h"
+#include "graphics/glprobe.h"
+#include "core/input.h"
 #include "shell/lang.h"
 #include "shell/modes.h"
-#include "shell/screen.h"
-#include "shell/simvars.h"
+#include "core/screen.h"
+#include "core/simvars.h"
 
 namespace {
 
@@ -133,6 +134,7 @@ void harness_test::SetUp()
     if (!harness_window()) GTEST_SKIP() << "no OpenGL context";
     saved_handler = MACIBM_get_alert_handler();
     MACIBM_set_alert_handler(nullptr);
+    MACIBM_set_alert_box(ALERT_show_box);   // the program installs its box at start-up
     PLAT_flush_messages();
     FRAME_reset();
     frame_action = nullptr;

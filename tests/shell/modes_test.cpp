@@ -18,17 +18,18 @@
 #include "links/net_slots.h"
 #include "links/network_standin.h"
 #include "screens/operator_map.h"
-#include "shell/geo.h"
-#include "shell/input.h"
+#include "core/geo.h"
+#include "core/input.h"
 #include "shell/lang.h"
 #include "shell/modes.h"
-#include "shell/screen.h"
-#include "shell/simvars.h"
+#include "core/screen.h"
+#include "core/simvars.h"
 #include "tests/shell/modes_harness.h"
 #include "world/atc_state.h"
 #include "world/calls_standin.h"
 #include "world/navdb.h"
 #include "world/scenery_area.h"
+#include "core/app_mode.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <sstream>
 #include <unistd.h>
 
-#include "shell/alert.h"
+#include "core/alert.h"
 
 std::vector<alert_record> recorded_alerts;
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/alert.h"
+#include "core/alert.h"
 #include "tests/world/world_test_util.h"
 #include "world/navdb.h"
 

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "shell/alert.h"
-#include "shell/folders.h"
+#include "core/alert.h"
+#include "core/folders.h"
 #include "tests/world/world_test_util.h"
 #include "world/navdb.h"
 

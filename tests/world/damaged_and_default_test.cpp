@@ -5,10 +5,11 @@
 #include <filesystem>
 
 #include "flightmodel/flt.h"
-#include "shell/geo.h"
-#include "shell/simvars.h"
+#include "core/geo.h"
+#include "core/simvars.h"
 #include "tests/world/world_test_util.h"
 #include "world/navdb.h"
+#include "world/nav_lookup.h"
 
 TEST(DefaultData, LoadsWithoutAlertsOnBothPlanets)
 {

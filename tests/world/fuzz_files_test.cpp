@@ -10,14 +10,15 @@
 #include <cstring>
 #include <string>
 
-#include "shell/alert.h"
-#include "shell/geo.h"
-#include "shell/random.h"
-#include "shell/simvars.h"
+#include "core/alert.h"
+#include "core/geo.h"
+#include "core/random.h"
+#include "core/simvars.h"
 #include "tests/world/world_test_util.h"
 #include "world/metar.h"
 #include "world/navdb.h"
 #include "world/runway_outline.h"
+#include "world/nav_lookup.h"
 
 namespace {
 

@@ -6,13 +6,14 @@
 #include <vector>
 
 #include "flightmodel/flt.h"
-#include "shell/geo.h"
-#include "shell/simvars.h"
-#include "shell/text_util.h"
+#include "core/geo.h"
+#include "core/simvars.h"
+#include "core/text_util.h"
 #include "tests/world/world_test_util.h"
 #include "world/navdb.h"
 #include "world/runway_outline.h"
 #include "world/sky_colors.h"
+#include "world/nav_lookup.h"
 
 namespace {
 
@@ -232,4 +233,15 @@ TEST(SkyColors, MissingSmallOrDamagedImagesAreFatal)
     cut.resize(cut.size() - 10);
     folder.write("Resources/bitmaps/cut.bmp", cut);
     expect_fatal([] { WEATHER_load_sky_colors("cut.bmp"); });
+}
+
+TEST(NavLookup, SplitRunwayCode)
+{
+    // Each end's hundreds, tens and units sign digits; an end of 0 keeps index 1 in all three.
+    const std::pair<int, std::array<int, 6>> cases[] = {{452318, {3, 4, 1, 2, 0, 7}}, {100, {1, 1, 1, 0, 1, 1}}};
+    for (const auto& [code, want] : cases) {
+        int hundreds[2], tens[2], units[2];
+        APT_split_rwy_code(hundreds, tens, units, code);
+        EXPECT_EQ((std::array<int, 6>{hundreds[0], tens[0], units[0], hundreds[1], tens[1], units[1]}), want) << code;
+    }
 }

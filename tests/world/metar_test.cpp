@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "shell/random.h"
+#include "core/random.h"
 #include "tests/world/world_test_util.h"
 #include "world/metar.h"
 #include "world/navdb.h"

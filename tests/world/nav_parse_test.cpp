@@ -4,9 +4,9 @@
 #include <string>
 
 #include "scene/ships.h"
-#include "shell/alert.h"
-#include "shell/folders.h"
-#include "shell/simvars.h"
+#include "core/alert.h"
+#include "core/folders.h"
+#include "core/simvars.h"
 #include "tests/world/world_test_util.h"
 #include "world/navdb.h"
 

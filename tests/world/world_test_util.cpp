@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "shell/folders.h"
-#include "shell/simvars.h"
+#include "core/folders.h"
+#include "core/simvars.h"
 #include "world/navdb.h"
 
 void world_use_program_folder(const temp_folder& folder)

@@ -6,7 +6,7 @@
 #include <string>
 #include <unistd.h>
 
-#include "shell/alert.h"
+#include "core/alert.h"
 #include "world/navdb.h"
 
 #define GEN_BIG_APT_NO_MAIN

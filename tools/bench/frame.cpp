@@ -12,9 +12,9 @@
 #include <string>
 #include <system_error>
 
-#include "shell/alert.h"
+#include "core/alert.h"
 #include "shell/frame.h"
-#include "shell/input.h"
+#include "core/input.h"
 #include "shell/main.h"
 #include "shell/modes.h"
 

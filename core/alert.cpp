@@ -1,0 +1,69 @@
+#include "core/alert.h"
+
+#include <cstdlib>
+#include <string>
+
+#include "core/folders.h"
+#include "core/text_util.h"
+#include "platform/plat_events.h"
+
+namespace {
+
+alert_handler_fn alert_handler = nullptr;
+alert_box_fn alert_box = nullptr;
+
+constexpr const char* MESSAGE_BOX_TITLE = "Kestrum Message";
+
+// The about box's three fixed lines.
+constexpr const char* ABOUT_LINES[3] = {"Orvell", "A desktop flight simulator.",
+                                        "Aircraft, world and interface made for this program."};
+
+void log_lines(const char* const lines[4])
+{
+    if (!error_log.is_open()) return;
+    for (int i = 0; i < 4; ++i) error_log << lines[i] << '\n';
+    error_log.flush();
+}
+
+}  // namespace
+
+void MACIBM_set_alert_handler(alert_handler_fn handler) { alert_handler = handler; }
+alert_handler_fn MACIBM_get_alert_handler() { return alert_handler; }
+void MACIBM_set_alert_box(alert_box_fn box) { alert_box = box; }
+
+void MACIBM_alert_message_box(const char* const lines[4])
+{
+    std::string text;
+    for (int i = 0; i < 4; ++i) {
+        if (i) text += "\n\n";
+        text += lines[i];
+    }
+    PLAT_message_box(MESSAGE_BOX_TITLE, text.c_str());
+}
+
+void MACIBM_nuke_alert(int return_mode, const char* line1, const char* line2, const char* line3,
+                       const char* line4, int code)
+{
+    const char* passed[4] = {line1 ? line1 : "", line2 ? line2 : "", line3 ? line3 : "", line4 ? line4 : ""};
+
+    char lines[4][TEXT_SIZE];
+    for (int i = 0; i < 4; ++i) UTIL_strcpy(passed[i], lines[i]);
+    if (code == ALERT_ABOUT) {
+        for (int i = 0; i < 3; ++i) UTIL_strcpy(ABOUT_LINES[i], lines[i]);
+    }
+    const char* shown[4] = {lines[0], lines[1], lines[2], lines[3]};
+    if (code != ALERT_ABOUT) log_lines(shown);
+
+    if (alert_handler) {
+        alert_handler(return_mode, passed, code);
+        return;
+    }
+    if (alert_box) {
+        alert_box(return_mode, passed, shown, code);
+        return;
+    }
+    // No box installed (a tool, or before the program's start-up): the
+    // platform's message box, and a fatal alert ends the process.
+    MACIBM_alert_message_box(passed);
+    if (code == ALERT_FATAL) std::exit(EXIT_FAILURE);
+}

@@ -1,0 +1,36 @@
+// The alert routine: the one way the program shows a failure or a notice.
+#pragma once
+
+#include <cstdint>
+
+// Alert codes.
+constexpr int ALERT_FATAL = 17;       // shut down and exit after the alert
+constexpr int ALERT_NOTICE = 16;      // an ordinary notice; the caller goes on
+constexpr int ALERT_LANGUAGE = 13;    // language choice
+constexpr int ALERT_ABOUT = 15;       // about box
+
+// Shows up to four text lines with a code. The lines also go to "ERROR.OUT"
+// (not those of the about box, code 15). Once the window can draw, the alert
+// is a box of its own mode (996) whose modal loop runs frames until it is
+// dismissed; before that it is the platform's message box. Code 17 is fatal:
+// after the box the program shuts down and ends with a non-zero status, and
+// the call does not return. An alert raised while another is on screen is
+// only logged; a fatal one then ends the program once that box is dismissed.
+void MACIBM_nuke_alert(int return_mode, const char* line1, const char* line2, const char* line3,
+                       const char* line4, int code);
+
+// Replaces what an alert does (tests record the lines and code, and throw on a
+// fatal one, so fatal paths can be tested in-process). nullptr restores the default.
+using alert_handler_fn = void (*)(int return_mode, const char* const lines[4], int code);
+void MACIBM_set_alert_handler(alert_handler_fn handler);
+alert_handler_fn MACIBM_get_alert_handler();
+
+// What shows an alert once its lines are prepared and logged: the program's
+// spine installs its alert box (a mode of its own with a modal loop) at
+// start-up. `passed` are the caller's lines, `shown` the lines the box draws
+// (the about box's fixed lines for code 15). Without a box the platform's
+// message box shows the caller's lines and a fatal alert ends the process.
+using alert_box_fn = void (*)(int return_mode, const char* const passed[4], const char* const shown[4], int code);
+void MACIBM_set_alert_box(alert_box_fn box);
+// The platform's message box titled "Kestrum Message", the lines apart by blank lines.
+void MACIBM_alert_message_box(const char* const lines[4]);

@@ -1,0 +1,94 @@
+#include "core/folders.h"
+
+#include <cstring>
+
+#include "platform/plat_files.h"
+#include "core/datafile.h"
+
+const char* const folder_relative_paths[FOLDER_COUNT] = {
+    "AIRFOILS:",
+    "WEAPONS:",
+    "AIRCRAFT:",
+    "RESOURCES:AUTOGEN OBJECTS:",
+    "RESOURCES:AUTOGEN TEXTURES:",
+    "OUTPUT:SITUATIONS:",
+    "OUTPUT:MOVIES:",
+    "OUTPUT:LOGBOOKS:",
+    "OUTPUT:FMS PLANS:",
+    "PELLICK RESOURCES:SAVED GAMES:",
+    "ROADMIRE RESOURCES:TRACKS:",
+    "ROADMIRE RESOURCES:CARS:",
+    "TALVERAN RESOURCES:SPACESHIPS:",
+    "TALVERAN RESOURCES:REGIONS:",
+    "RESOURCES:SOUNDS:",
+    "RESOURCES:BITMAPS:",
+    "PELLICK RESOURCES:PLANETS:",
+    "CUSTOM SCENERY:",
+    "RESOURCES:EARTH NAV DATA:",
+    "RESOURCES:MARS NAV DATA:",
+    "RESOURCES:MENUS:",
+    "RESOURCES:TEXT:",
+    "RESOURCES:KEYS:",
+    "RESOURCES:SOUNDS:RADIO CHATTER:",
+};
+
+char folder_table[FOLDER_COUNT][TEXT_SIZE];
+char program_folder[TEXT_SIZE];
+char pref_path_resolution[TEXT_SIZE];
+char pref_path_general[TEXT_SIZE];
+char pref_path_pilot[TEXT_SIZE];
+
+std::ofstream error_log;
+std::ofstream report_log;
+std::ofstream data_log;
+
+namespace {
+
+void open_log(std::ofstream& log, const char* name)
+{
+    log.close();
+    log.clear();
+    log.open(name, std::ios::out | std::ios::trunc);
+    log.setf(std::ios::fixed, std::ios::floatfield);
+}
+
+}  // namespace
+
+void FOLDERS_open_logs()
+{
+    open_log(error_log, "ERROR.OUT");
+    open_log(report_log, "ORVELL.OUT");
+    open_log(data_log, "DATA.OUT");
+}
+
+void FOLDERS_close_logs()
+{
+    error_log.close();
+    report_log.close();
+    data_log.close();
+}
+
+void FOLDERS_init_from(const char* executable_path)
+{
+    file_use_index = 0;
+
+    // The program folder is the executable's path cut after its last separator;
+    // a path without any separator is cut after its first character.
+    char path[TEXT_SIZE];
+    std::strncpy(path, executable_path, TEXT_MAX_LEN);
+    path[TEXT_MAX_LEN] = 0;
+    char* last = std::strrchr(path, '/');
+    if (last)
+        last[1] = 0;
+    else if (path[0])
+        path[1] = 0;
+    UTIL_strcpy(path, program_folder);
+    UTIL_strcpy(program_folder, file_list_folder);
+
+    for (int i = 0; i < FOLDER_COUNT; ++i) UTIL_strcat3(program_folder, folder_relative_paths[i], folder_table[i]);
+    UTIL_strcat3(program_folder, "RESOURCES:PREFERENCES:KESTRUM 7 RESOLUTION.PRF", pref_path_resolution);
+    UTIL_strcat3(program_folder, "RESOURCES:PREFERENCES:KESTRUM 7 ORVELL.PRF", pref_path_general);
+    UTIL_strcat3(program_folder, "RESOURCES:PREFERENCES:KESTRUM 7 PILOT.PRF", pref_path_pilot);
+}
+
+void FOLDERS_init() { FOLDERS_init_from(PLAT_executable_path().c_str()); }

@@ -1,0 +1,16 @@
+#include "core/frame_clock.h"
+
+#include <cmath>
+
+#include "core/simvars.h"
+#include "platform/plat_time.h"
+
+int32_t interval_ticks[INTERVAL_COUNT];
+float frame_clock = 0.0f;
+
+double UTIL_seconds() { return PLAT_seconds(); }
+
+float UTIL_time_pulse(float phase)
+{
+    return 0.5f * std::sin(4.0f * (sim_time.total_running_time_sec + phase)) + 0.5f;
+}

@@ -1,0 +1,30 @@
+// Local coordinates about the scenery reference point, and the start airport.
+//
+// The local frame: x east, y up, z south, metres, origin on the planet's
+// surface at (lat_ref + latitude offset, lon_ref + longitude offset).
+#pragma once
+
+#include <cstdint>
+
+void GEO_latlon_to_local(float& x, float& y, float& z, double latitude, double longitude, double elevation);
+void GEO_local_to_latlon(float& latitude, float& longitude, float& elevation, double x, double y, double z);
+int GEO_round(float value);
+// Degrees between true north and the local frame's north at a position: the
+// longitude distance from the frame centre times the sine of the latitude.
+float GEO_grid_convergence(float lat, float lon);
+// The unit normal of a x b; a zero cross product gives straight up (0, 1, 0).
+void UTIL_cross_normalize(const float a[3], const float b[3], float out[3]);
+
+// The start selection: the start airport's 4-character id (not terminated
+// inside the four bytes), the selected airport index and the start index.
+struct start_selection_record {
+    char airport_id[5];   // four characters and a terminator
+    int32_t airport_index;
+    int32_t start_index;
+};
+extern start_selection_record start_selection;
+
+// The south-west corner, in whole degrees, of the scenery area about which
+// local coordinates are taken ("sim/flightmodel/position/lat_ref", "lon_ref").
+extern float lat_ref;
+extern float lon_ref;

@@ -1,0 +1,33 @@
+#include "core/screen.h"
+
+screen_record screen{};
+
+float MACIBM_window_to_ui_x(float x)
+{
+    const float z = screen.ui_zoom;
+    const float lo = -200.0f * z, hi = 1024.0f + 200.0f * z;
+    if (hi == lo) return 512.0f;
+    return 1024.0f * (x - lo) / (hi - lo);
+}
+
+float MACIBM_window_to_ui_y(float y)
+{
+    const float z = screen.ui_zoom;
+    const float lo = -300.0f * z, hi = 768.0f;
+    if (hi == lo) return 384.0f;
+    return 768.0f * (y - lo) / (hi - lo);
+}
+
+float MACIBM_ui_to_window_x(float x)
+{
+    const float z = screen.ui_zoom;
+    const float lo = -200.0f * z, hi = 1024.0f + 200.0f * z;
+    return lo + x * (hi - lo) / 1024.0f;
+}
+
+float MACIBM_ui_to_window_y(float y)
+{
+    const float z = screen.ui_zoom;
+    const float lo = -300.0f * z, hi = 768.0f;
+    return lo + y * (hi - lo) / 768.0f;
+}

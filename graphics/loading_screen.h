@@ -1,0 +1,17 @@
+// The loading screen that long operations draw with a progress message and
+// bar while the program starts or loads a world.
+#pragma once
+
+#include <cstdint>
+
+// What the loading screen keeps between calls.
+struct loading_screen_state {
+    int32_t progress = 0;          // calls since the bar last started again
+    double previous_time = -1.0e9; // clock of the previous call, seconds
+    float bar_end = 10.0f;         // right end of the progress bar drawn last, in 2-D units
+};
+extern loading_screen_state loading_screen;
+void LOADING_reset();
+
+// Shows a progress message (and the bar) at once, while redraw_pending is set.
+void MACIBM_loading_screen(const char* message);

@@ -1,3 +1,0 @@
-#include "shell/screen.h"
-
-screen_record screen{};
