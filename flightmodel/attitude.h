@@ -1,0 +1,14 @@
+// Orientation integration: attitude held as Euler angles in degrees (pitch
+// theta, heading psi, roll phi) and as a unit quaternion (q0 scalar, q1 roll,
+// q2 pitch, q3 heading part). Used by the user's plane, the flight start and
+// the weapons.
+//
+// Reads: sim_operation_misc.frame_rate_period.
+#pragma once
+
+// The quaternion of Euler angles in degrees.
+void PHYS_euler_to_quat(float theta, float psi, float phi, float q[4]);
+
+// Advances q by the body rates (rad/s) over one frame period, renormalises it
+// and writes the angles back: heading 0..360, pitch and roll -180..180.
+void PHYS_integrate_quat(float P, float Q, float R, float* theta, float* psi, float* phi, float q[4]);

@@ -1,0 +1,135 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "core/constants.h"
+#include "core/simvars.h"
+#include "flightmodel/attitude.h"
+#include "flightmodel/environment/random_interp.h"
+#include "flightmodel/flt.h"
+#include "flightmodel/phys.h"
+
+namespace {
+
+struct PhysKit : ::testing::Test {
+    void SetUp() override { flt[0] = flt_struct{}; }
+    static void set_attitude(float theta, float psi, float phi)
+    {
+        flt_struct& f = flt[0];
+        const float d = static_cast<float>(DEG_TO_RAD_DOUBLE);
+        f.sin_theta = std::sin(theta * d), f.cos_theta = std::cos(theta * d);
+        f.track_sin = std::sin(psi * d), f.track_cos = std::cos(psi * d);
+        f.sin_phi = std::sin(phi * d), f.cos_phi = std::cos(phi * d);
+    }
+};
+
+}  // namespace
+
+TEST_F(PhysKit, AddersFollowTheMomentRule)
+{
+    PHYS_add_gear_normal(0, 1000.0f, 2.0f, 0.0f);   // up, right of the centre: rolls left
+    EXPECT_FLOAT_EQ(flt[0].L, -2000.0f);
+    EXPECT_FLOAT_EQ(flt[0].fnrml_gear, 1000.0f);
+    PHYS_add_gear_axial(0, 1000.0f, 0.0f, -1.0f);   // aft, below the centre: nose down
+    EXPECT_FLOAT_EQ(flt[0].M, -1000.0f);
+    PHYS_add_prop_side(0, 10.0f, 1.0f, 2.0f);
+    EXPECT_FLOAT_EQ(flt[0].fside_prop, 10.0f);
+    EXPECT_FLOAT_EQ(flt[0].L, -1990.0f);
+    EXPECT_FLOAT_EQ(flt[0].N, -20.0f);
+    PHYS_add_gear_axial(12, 1000.0f, 1.0f, 1.0f);   // no such plane: nothing happens, nothing breaks
+
+    float pitch = 0, yaw = 0, roll = 0;
+    PHYS_add_axial_moment(3.0f, 2.0f, 5.0f, &pitch, &yaw);
+    PHYS_add_normal_moment(1.0f, 4.0f, 1.0f, &roll, &pitch);
+    EXPECT_FLOAT_EQ(pitch, 14.0f);
+    EXPECT_FLOAT_EQ(yaw, 6.0f);
+    EXPECT_FLOAT_EQ(roll, -4.0f);
+}
+
+TEST_F(PhysKit, ElementForceKeepsItsSlotAndTakesItsMomentInBodyAxes)
+{
+    flt[0].cos_alpha = flt[0].cos_beta = 1.0f;
+    PHYS_add_element_aero_force(50.0f, 0.0f, 0.0f, 0.0f, 1.0f, 0.0f, 8, 2);   // pure drag above the centre
+    EXPECT_FLOAT_EQ(flt[0].M, 50.0f);
+    EXPECT_FLOAT_EQ(flt[0].faxil_aero, 50.0f);
+    EXPECT_FLOAT_EQ(flt[0].force_XYZ[3 * 82 + 2], 50.0f);
+    PHYS_add_element_aero_force(0.0f, 7.0f, 9.0f, 0.0f, 0.0f, 0.0f, -1, -1);   // no slot: totals only
+    EXPECT_FLOAT_EQ(flt[0].fside_aero, 7.0f);
+    EXPECT_FLOAT_EQ(flt[0].fnrml_aero, 9.0f);
+    EXPECT_FLOAT_EQ(flt[0].force_XYZ[3 * 82 + 2], 50.0f);
+
+    // At 90 degrees of alpha a lift (normal) force points along the body's axis.
+    flt[0] = flt_struct{};
+    flt[0].sin_alpha = 1.0f, flt[0].cos_beta = 1.0f;
+    PHYS_add_element_aero_force(0.0f, 0.0f, 10.0f, 0.0f, 2.0f, 0.0f, -1, -1);
+    EXPECT_NEAR(flt[0].M, -20.0f, 1e-5f);   // Fz = -C at y = 2
+}
+
+TEST_F(PhysKit, RotationsTurnTheNoseAndComeBack)
+{
+    set_attitude(30.0f, 90.0f, 0.0f);
+    float x, y, z;
+    PHYS_body_to_local(0.0f, 0.0f, -1.0f, &x, &y, &z, 0);   // the nose points east and up
+    EXPECT_NEAR(x, std::cos(30.0 * DEG_TO_RAD_DOUBLE), 1e-6);
+    EXPECT_NEAR(y, 0.5, 1e-6);
+    EXPECT_NEAR(z, 0.0, 1e-6);
+
+    set_attitude(-12.0f, 237.0f, 41.0f);
+    float bx, by, bz;
+    PHYS_body_to_local(1.5f, -2.0f, 3.0f, &x, &y, &z, 0);
+    PHYS_local_to_body(x, y, z, &bx, &by, &bz, 0);
+    EXPECT_NEAR(bx, 1.5f, 1e-5f);
+    EXPECT_NEAR(by, -2.0f, 1e-5f);
+    EXPECT_NEAR(bz, 3.0f, 1e-5f);
+
+    PHYS_rotate_by_cyclic(1.0f, 2.0f, 3.0f, &x, &y, &z, 0, 0);   // no cant: unchanged
+    EXPECT_FLOAT_EQ(x, 1.0f);
+    EXPECT_FLOAT_EQ(y, 2.0f);
+    EXPECT_FLOAT_EQ(z, 3.0f);
+    flt[0].vertcant[1] = 90.0f;   // a disc tilted a quarter turn: the aft axis comes out pointing down
+    PHYS_rotate_by_cyclic(0.0f, 0.0f, 1.0f, &x, &y, &z, 0, 1);
+    EXPECT_NEAR(y, -1.0f, 1e-6f);
+    EXPECT_NEAR(z, 0.0f, 1e-6f);
+}
+
+TEST(Attitude, QuaternionOfAnglesAndIntegrationBack)
+{
+    float q[4];
+    PHYS_euler_to_quat(0.0f, 90.0f, 0.0f, q);
+    EXPECT_NEAR(q[0], std::cos(M_PI / 4), 1e-6);
+    EXPECT_NEAR(q[3], std::sin(M_PI / 4), 1e-6);
+    EXPECT_NEAR(q[1], 0.0f, 1e-7);
+
+    sim_operation_misc.frame_rate_period = 0.05f;
+    float theta = 1, psi = 1, phi = 1;
+    PHYS_integrate_quat(0.0f, 0.0f, 0.0f, &theta, &psi, &phi, q);
+    EXPECT_NEAR(psi, 90.0f, 1e-4f);
+    EXPECT_NEAR(theta, 0.0f, 1e-4f);
+
+    // Yawing left for one second from heading 0 comes out as 350, not -10.
+    PHYS_euler_to_quat(0.0f, 0.0f, 0.0f, q);
+    const float R = static_cast<float>(-10.0 * DEG_TO_RAD_DOUBLE);
+    for (int i = 0; i < 20; ++i) PHYS_integrate_quat(0.0f, 0.0f, R, &theta, &psi, &phi, q);
+    EXPECT_NEAR(psi, 350.0f, 1e-2f);
+
+    // A pitch rate carries the nose over the top: pitch never leaves -90..90.
+    PHYS_euler_to_quat(80.0f, 0.0f, 0.0f, q);
+    for (int i = 0; i < 20; ++i) PHYS_integrate_quat(0.0f, 1.0f, 0.0f, &theta, &psi, &phi, q);
+    EXPECT_LE(theta, 90.0f);
+    EXPECT_NEAR(std::fabs(phi), 180.0f, 1e-2f);
+
+    // A degenerate quaternion restarts level instead of spreading NaN.
+    float zero[4] = {0, 0, 0, 0};
+    PHYS_integrate_quat(0.0f, 0.0f, 0.0f, &theta, &psi, &phi, zero);
+    EXPECT_FLOAT_EQ(zero[0], 1.0f);
+    EXPECT_FLOAT_EQ(theta, 0.0f);
+}
+
+TEST(RandomInterp, KeysWrapIntoTheTable)
+{
+    CONST_fill_random_table();
+    EXPECT_FLOAT_EQ(UTIL_random_interp(0.0f, 1.0f, 7), UTIL_random_interp(0.0f, 1.0f, 10007));
+    EXPECT_FLOAT_EQ(UTIL_random_interp(0.0f, 1.0f, 7), random_table[7]);
+    EXPECT_FLOAT_EQ(UTIL_random_interp(3.0f, 3.0f, 123), 3.0f);
+    EXPECT_FLOAT_EQ(UTIL_random_interp(0.0f, 1.0f, -3), random_table[9997]);
+}
