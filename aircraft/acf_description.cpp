@@ -148,7 +148,8 @@ const field fields[] = {
     F(acf_elv_trim_dn), F(acf_elv_trim_neg_lim), F(acf_elv_trim_up), F(acf_elv_trim_pos_lim),
     F(acf_ail_trim_lt), F(acf_ail_trim_neg_lim), F(acf_ail_trim_rt), F(acf_ail_trim_pos_lim),
     F(acf_rud_trim_lt), F(acf_rud_trim_neg_lim), F(acf_rud_trim_rt), F(acf_rud_trim_pos_lim),
-    F(acf_unpub_640004), F(acf_panel_flag_51_52), F(acf_unpub_640012),
+    F(acf_unpub_640004), F(acf_panel_flag_51_52), F(acf_has_varinc), F(acf_varinc), F(varinc_now), F(acf_gear_retract_len),
+    F(acf_diff_thro_with_ptch), F(acf_diff_thro_with_roll), F(acf_unpub_641188),
 };
 #undef F
 

@@ -17,6 +17,7 @@
 #include <cstdint>
 
 #include "aircraft/airfoil_block.h"
+#include "aircraft/wpn_slot.h"
 
 // Plane slots and record sizes.
 constexpr int ACF_SLOTS = 10;
@@ -604,12 +605,20 @@ struct acf_struct {
     };
     int32_t acf_unpub_640004;
     int32_t acf_panel_flag_51_52;           // panel equipment flag (instrument types 51 and 52)
-    int32_t acf_unpub_640012[1771];         // to the end of the file image
+    // Unpublished words of the incidence and gear set-up, at the start of the
+    // file's last unpublished region.
+    int32_t acf_has_varinc[73];             // per part: incidence varies with the sweep control
+    float acf_varinc[73];                   // per part: incidence at full sweep control, degrees
+    float varinc_now[73];                   // per part: the variable incidence now (written each frame)
+    float acf_gear_retract_len[73];         // per gear: leg shortening when fully retracted
+    float acf_diff_thro_with_ptch;          // differential throttle with pitch and roll control
+    float acf_diff_thro_with_roll;
+    int32_t acf_unpub_641188[1477];         // to the end of the file image
 
     // ---- working regions beyond the file image ----
     uint8_t acf_draw_geo[ACF_DRAW_GEO_SIZE];           // drawing geometry (owned by the scene renderer)
     afl_block afl[AFL_PARTS];                          // airfoil blocks of parts 0..43
-    uint8_t acf_wpn_slot[ACF_WPN_SLOTS][ACF_WPN_SLOT_SIZE];   // weapon blocks (weapon-file reader)
+    wpn_slot_record acf_wpn_slot[ACF_WPN_SLOTS];        // weapon slots (weapon-file reader, flight model)
     uint8_t acf_reserved[ACF_WPN_SLOT_SIZE];            // reserved, zero
 };
 
@@ -1115,7 +1124,13 @@ static_assert(offsetof(acf_struct, acf_rud_trim_lt) == 639996);
 static_assert(offsetof(acf_struct, acf_rud_trim_rt) == 640000);
 static_assert(offsetof(acf_struct, acf_unpub_640004) == 640004);
 static_assert(offsetof(acf_struct, acf_panel_flag_51_52) == 640008);
-static_assert(offsetof(acf_struct, acf_unpub_640012) == 640012);
+static_assert(offsetof(acf_struct, acf_has_varinc) == 640012);
+static_assert(offsetof(acf_struct, acf_varinc) == 640304);
+static_assert(offsetof(acf_struct, varinc_now) == 640596);
+static_assert(offsetof(acf_struct, acf_gear_retract_len) == 640888);
+static_assert(offsetof(acf_struct, acf_diff_thro_with_ptch) == 641180);
+static_assert(offsetof(acf_struct, acf_diff_thro_with_roll) == 641184);
+static_assert(offsetof(acf_struct, acf_unpub_641188) == 641188);
 static_assert(offsetof(acf_struct, acf_trq_max_prp) == 9588);
 static_assert(offsetof(acf_struct, acf_part_left) == 639288);
 static_assert(offsetof(acf_struct, acf_elv_trim_neg_lim) == 639980);
@@ -1129,6 +1144,7 @@ static_assert(sizeof(acf_struct) == ACF_RECORD_SIZE);
 static_assert(offsetof(acf_struct, acf_draw_geo) == ACF_FILE_IMAGE_SIZE);
 static_assert(offsetof(acf_struct, afl) == AFL_BLOCKS_OFFSET);
 static_assert(offsetof(acf_struct, acf_wpn_slot) == 3147676);
+static_assert(sizeof(wpn_slot_record) == ACF_WPN_SLOT_SIZE);
 static_assert(offsetof(acf_struct, acf_reserved) == 3377020);
 static_assert(ACF_RECORD_SIZE % 4 == 0 && ACF_FILE_IMAGE_SIZE % 4 == 0);
 

@@ -15,6 +15,9 @@ extern int32_t interval_ticks[INTERVAL_COUNT];
 // Seconds since the first frame, set at the start of each frame.
 extern float frame_clock;
 
+// Frames run in the flying mode since the start (the frame loop counts them).
+extern int32_t flying_frame_count;
+
 // Seconds of the monotonic clock since program start (double: no loss after days).
 double UTIL_seconds();
 // A slow blink: 0..1, four radians a second of the simulator's running time,

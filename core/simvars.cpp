@@ -29,6 +29,7 @@ sim_flightmodel_misc_block sim_flightmodel_misc{};
 sim_flightmodel_position_block sim_flightmodel_position{};
 sim_private_camera_block sim_private_camera{};
 screen_settings_block screen_settings{};
+float terrain_height_m = 0.0f;
 
 void SIMVARS_clear()
 {

@@ -89,6 +89,10 @@ struct sim_weather_block {
     float thermal_altitude_msl_m;
     float thermal_percent;
     float thermal_rate_ms;
+    // The air at the user's plane, written by the systems step.
+    float rho;                        // air density, kg/m^3
+    float sigma;                      // density ratio to the sea-level standard
+    float speed_of_sound_ms;          // speed of sound of the moment (published as sim/weather/gravity_mss)
 };
 extern sim_weather_block sim_weather;
 
@@ -225,6 +229,8 @@ struct sim_cockpit_engine_block {
     float starter_duration[8];        // seconds the starter keeps turning
     int32_t fuel_pump_on[8];
     int32_t clutch_engage;
+    float chute_deploy_ratio;         // drag chute deployment 0..1 (the force build-up grows it)
+    float chute_dir[3];               // the chute's direction in body axes, for drawing
 };
 extern sim_cockpit_engine_block sim_cockpit_engine;
 
@@ -234,6 +240,13 @@ struct sim_cockpit_switches_block {
     int32_t EFIS_map_range_selector;
     int32_t marker_panel_out;
     int32_t audio_panel_out;
+    int32_t jato_on;
+    int32_t parachute_on;             // drag chute deployed
+    int32_t pre_rotating;             // rotor pre-rotation (autogyros)
+    float pre_rotate_level;
+    int32_t arresting_gear;           // hook lowered
+    int32_t puffers_on;               // attitude puffers armed (the word after arresting_gear)
+    int32_t water_scoop_on;           // water scoop lowered (two words after arresting_gear)
 };
 extern sim_cockpit_switches_block sim_cockpit_switches;
 
@@ -428,6 +441,10 @@ struct screen_settings_block {
     int32_t start_screen_option;      // start in the date, weather and airport screen
 };
 extern screen_settings_block screen_settings;
+
+// Terrain height (local y, m) under the user's plane, written by the
+// simulation cycle from the terrain query once a frame.
+extern float terrain_height_m;
 
 // Sets every block above to zero (the state reset of the start-up).
 void SIMVARS_clear();

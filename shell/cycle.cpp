@@ -33,7 +33,6 @@
 cycle_state cycle;
 plane_state_record snap_record{};
 int32_t origin_held_by_network = 0;
-float terrain_height_m = 0.0f;
 
 float ship_turn_rate[SEA_OBJECT_SLOTS] = {};
 float ship_pitch[SEA_OBJECT_SLOTS] = {};

@@ -106,8 +106,7 @@ extern plane_state_record snap_record;
 // Set by the network's whole-plane position handler; while set the cycle does
 // not move the local origin.
 extern int32_t origin_held_by_network;
-// Terrain height under the user's plane, written each frame.
-extern float terrain_height_m;
+// Terrain height under the user's plane: terrain_height_m of core/simvars.h.
 
 // The ships' own motion beside the positions of scene/ships.h: turn rate
 // (degrees/s), pitch and roll (degrees) and their rates, and the land-use

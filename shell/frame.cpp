@@ -31,7 +31,6 @@
 #include "shell/world_textures.h"
 #include "shell/wndproc.h"
 
-int32_t flying_frame_count = 0;
 int32_t first_frames_fast = 0;
 int32_t o_lit_cus_panel = 0;
 int32_t log_frame_timing = 0;

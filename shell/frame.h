@@ -10,7 +10,6 @@
 
 #include "core/frame_clock.h"
 
-extern int32_t flying_frame_count;   // frames run in mode 0 since the start
 extern int32_t first_frames_fast;    // the sixth flying frame followed the fifth within 0.4 s
 extern int32_t o_lit_cus_panel;      // the lit-panel state of the previous flying frame
 extern int32_t log_frame_timing;     // the frame-timing option: profiler marks to ERROR.OUT

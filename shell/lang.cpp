@@ -12,7 +12,6 @@
 #include "shell/menus.h"
 #include "core/simvars.h"
 
-char ui_text_table[UI_TEXT_COUNT][TEXT_SIZE];
 char default_start_airport[START_AIRPORT_ID_SIZE];
 char default_aircraft_path[TEXT_SIZE];
 char default_aircraft_name[TEXT_SIZE];
@@ -29,14 +28,6 @@ bool entry_counts_as_empty(const char* text)
 }
 
 }  // namespace
-
-const char* LANG_ui_text(int n)
-{
-    if (n < 0 || n >= UI_TEXT_COUNT) return "";
-    return ui_text_table[n];
-}
-
-const char* LANG_text_at_820(int n) { return LANG_ui_text(UI_TEXT_PART_NAMES + n); }
 
 int LANG_lowest_free_index()
 {

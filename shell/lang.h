@@ -12,13 +12,9 @@
 #include <cstdint>
 
 #include "core/text_util.h"
+#include "core/ui_text.h"   // the table itself and its readers
 
-constexpr int UI_TEXT_COUNT = 1000;
 constexpr int UI_TEXT_VERSION = 1;
-constexpr int UI_TEXT_PART_NAMES = 820;   // entries 820 and up: the names of the aircraft parts
-
-// The UI text table; an entry no line fills is empty.
-extern char ui_text_table[UI_TEXT_COUNT][TEXT_SIZE];
 
 // Defaults written by the language set-up and used by the simulation defaults.
 constexpr int START_AIRPORT_ID_SIZE = 5;   // four characters and a terminator
@@ -30,11 +26,6 @@ extern char default_aircraft_name[TEXT_SIZE];
 // which also reloads the user's aircraft as the default one). Every defect of
 // the text file is a fatal alert naming the file.
 void LANG_load_text(int reload);
-
-// Entry n of the table ("" for an n outside 0..999).
-const char* LANG_ui_text(int n);
-// Entry 820 + n ("" when 820 + n is outside the table).
-const char* LANG_text_at_820(int n);
 
 // The smallest empty index, 9999 when all 1000 are used.
 int LANG_lowest_free_index();

@@ -1,0 +1,29 @@
+// The launch flags of the special flight starts: aero-tow, winch launch, the
+// carrier catapult and arresting hook, and a plane carried under a mother
+// ship. The flight start sets them, the key commands hook and unhook, the
+// force build-up, the ground contact and the scene read them.
+#pragma once
+
+#include <cstdint>
+
+struct launch_flags_block {
+    int32_t aero_tow_mode;               // aero-tow situation: plane 1 tows the user's plane
+    int32_t tow_situation;               // plane 1 flies as the tow plane
+    int32_t tow_attached;                // the tow rope is hooked
+    int32_t winch_mode;                  // winch-launch situation
+    int32_t winch_attached;              // the winch cable is hooked (released past 60 degrees of elevation)
+    int32_t plane1_straight_situation;   // plane 1 flies as a mother ship
+    int32_t carried_by_plane1;           // the user's plane rides under plane 1
+    int32_t catapult_armed;              // the carrier catapult holds and throws the plane
+    float catapult_accel_mss;            // the catapult's acceleration, m/s^2
+    int32_t hook_engaged;                // the arresting hook has caught a wire
+    int32_t hook_active;                 // the wire pulls
+    float winch_x, winch_y, winch_z;     // the winch, local metres
+    float winch_cable_m;                 // cable length out, m
+    float rope_pitch_deg;                // tow or winch rope angles relative to the body, degrees
+    float rope_side_deg;                 //   (drawing and the tow-wake test)
+};
+extern launch_flags_block launch_flags;
+
+// All flags cleared, lengths and points 0.
+void LAUNCH_reset();

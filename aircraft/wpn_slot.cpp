@@ -1,0 +1,21 @@
+#include "aircraft/wpn_slot.h"
+
+#include "aircraft/acf_struct.h"
+
+namespace {
+
+const wpn_slot_record* slot_record(int plane, int slot)
+{
+    if (plane < 0 || plane >= ACF_SLOTS || slot < 0 || slot >= ACF_WPN_SLOTS) return nullptr;
+    return &pln[plane].acf_wpn_slot[slot];
+}
+
+}  // namespace
+
+int WPN_released(int plane, int slot)
+{
+    const wpn_slot_record* w = slot_record(plane, slot);
+    return w && w->wpn_valid != 0 && w->wpn_released != 0 ? 1 : 0;
+}
+
+int WPN_not_released(int plane, int slot) { return WPN_released(plane, slot) ? 0 : 1; }

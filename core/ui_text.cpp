@@ -1,0 +1,11 @@
+#include "core/ui_text.h"
+
+char ui_text_table[UI_TEXT_COUNT][TEXT_SIZE];
+
+const char* LANG_ui_text(int n)
+{
+    if (n < 0 || n >= UI_TEXT_COUNT) return "";
+    return ui_text_table[n];
+}
+
+const char* LANG_text_at_820(int n) { return LANG_ui_text(UI_TEXT_PART_NAMES + n); }

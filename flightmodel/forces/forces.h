@@ -1,0 +1,53 @@
+// The force-and-moment build-up of the user's plane (slot 0): once per
+// integration half-step it clears the totals, asks every wing element, body,
+// engine, propeller, landing gear, float, weapon and special device for its
+// force, sums them about the centre of gravity, works out the mass and
+// inertia of the moment, turns the totals into local linear and body angular
+// accelerations and integrates the body rates and local velocities by one
+// frame period. Position and attitude are its caller's (the derived-data step).
+//
+// Reads: pln[0] (the whole aircraft record); flt[0] attitude, air data and
+// their cached sines and cosines as the previous derived-data step left them,
+// controls, deflections, engines, weights, failures; sim_weather rho, sigma,
+// speed of sound; sim_physics g_sealevel, mu_air; terrain_height_m; the
+// frame period and clock; the launch flags; the damping settings; the report
+// and stability-test flags.
+// Writes: flt[0] force and moment totals, per-part and per-element aero
+// values, g loads, accelerations, rates, local velocities, m_total,
+// onground_any/all, nosewheel_steer/speed, the blown-flap and lift-fan
+// values; pln[0].acf_gear_def; fm_state; gload_dim_factor.
+#pragma once
+
+#include "flightmodel/flt.h"
+
+// Values the build-up keeps from one call to the next (and the per-frame
+// values its stages hand on to each other).
+struct forces_state {
+    // The previous frame's alpha, beta (degrees) and Prad, Qrad, Rrad (rad/s),
+    // for the prediction.
+    float prev_alpha, prev_beta, prev_Prad, prev_Qrad, prev_Rrad;
+    // This frame's predicted values: alpha and beta in degrees, rates in rad/s.
+    float alpha_use, beta_use, P_use, Q_use, R_use;
+    // Moments of inertia of the moment (kg m^2) about x (pitch), y (yaw) and z (roll).
+    float MI_pitch, MI_yaw, MI_roll;
+    // Each wing's wash sum of this frame (the downwash it casts next frame).
+    float wash_sum[FLT_PARTS];
+    // Arresting hook: the engagement time stamp, the time of the last hook
+    // frame and the hook's offset from the wire point in the last frame.
+    float hook_engage_time, hook_last_time;
+    float hook_prev_offset[3];
+    int hook_was_engaged;
+    // Phases of the tow-wake turbulence, radians 0..2 pi.
+    float wake_phase[3];
+};
+extern forces_state fm_state;
+
+// Back to the state of a fresh start: everything kept between calls is zero.
+void FM_forces_reset();
+
+// One build-up of plane 0 (27 stages in a fixed order).
+void FM_forces_and_moments();
+
+// Gravity constant of the flight model's own physics (m/s^2); the local
+// gravity of the moment is sim_physics.g_sealevel.
+constexpr float FM_GRAVITY = 9.7982788f;
