@@ -421,7 +421,7 @@ struct acf_struct {
     float acf_tank_Y[3];
     float acf_tank_Z[3];
     int32_t acf_jett_is_slung;
-    int32_t acf_unpub_625316;
+    float jett_len;                         // rope length of a slung jettisonable load (ft in the file, m after set-up)
     int32_t acf_unpub_625320;               // 1 by default in conversion
     float jett_X;
     float jett_Y;
@@ -524,7 +524,7 @@ struct acf_struct {
     float acf_est_Vs;
     float acf_size_x;
     float acf_size_z;
-    float acf_unpub_638000;
+    float acf_tire_contact_area;            // total tyre footprint of the gear in service, m2 (set-up)
     float acf_m_displaced_y;
     float acf_h_eqlbm;
     float acf_the_eqlbm;
@@ -547,7 +547,13 @@ struct acf_struct {
     float acf_unpub_638100;                 // set by propeller type when below 1.0
     float acf_unpub_638104;                 // set by engine type when below 1.0
     float acf_unpub_638108;                 // 100.0 when below 1.0
-    int32_t acf_unpub_638112[146];
+    float acf_taper[73];                    // tip chord / root chord of each lifting part (set-up)
+    float acf_trq_per_speed[8];             // engine torque per rad/s of redline: acf_trq_max_prp / redline (set-up)
+    float acf_critalt_boost_pa;             // pressure boost a supercharger holds up to acf_critalt, Pa (set-up)
+    uint8_t acf_is_general_aviation;        // path lies in the general-aviation folder (set-up)
+    uint8_t acf_is_heavy_metal;             // path lies in the heavy-metal folder (set-up)
+    uint8_t acf_unpub_638442[2];
+    int32_t acf_unpub_638444[63];
     int32_t acf_sweep_extra[73];            // per part; any part in service with it set sets acf_sweep_extraEQ
     int32_t acf_sweep_extraEQ;              // lets the sweep actuator move (derived)
     float acf_roll_yaw_link;                // fraction of yoke roll added to yoke heading
@@ -963,7 +969,7 @@ static_assert(offsetof(acf_struct, acf_tank_X) == 625276);
 static_assert(offsetof(acf_struct, acf_tank_Y) == 625288);
 static_assert(offsetof(acf_struct, acf_tank_Z) == 625300);
 static_assert(offsetof(acf_struct, acf_jett_is_slung) == 625312);
-static_assert(offsetof(acf_struct, acf_unpub_625316) == 625316);
+static_assert(offsetof(acf_struct, jett_len) == 625316);
 static_assert(offsetof(acf_struct, acf_unpub_625320) == 625320);
 static_assert(offsetof(acf_struct, jett_X) == 625324);
 static_assert(offsetof(acf_struct, jett_Y) == 625328);
@@ -1066,7 +1072,7 @@ static_assert(offsetof(acf_struct, acf_Zwpn_att) == 637892);
 static_assert(offsetof(acf_struct, acf_est_Vs) == 637988);
 static_assert(offsetof(acf_struct, acf_size_x) == 637992);
 static_assert(offsetof(acf_struct, acf_size_z) == 637996);
-static_assert(offsetof(acf_struct, acf_unpub_638000) == 638000);
+static_assert(offsetof(acf_struct, acf_tire_contact_area) == 638000);
 static_assert(offsetof(acf_struct, acf_m_displaced_y) == 638004);
 static_assert(offsetof(acf_struct, acf_h_eqlbm) == 638008);
 static_assert(offsetof(acf_struct, acf_the_eqlbm) == 638012);
@@ -1089,7 +1095,12 @@ static_assert(offsetof(acf_struct, acf_unpub_638096) == 638096);
 static_assert(offsetof(acf_struct, acf_unpub_638100) == 638100);
 static_assert(offsetof(acf_struct, acf_unpub_638104) == 638104);
 static_assert(offsetof(acf_struct, acf_unpub_638108) == 638108);
-static_assert(offsetof(acf_struct, acf_unpub_638112) == 638112);
+static_assert(offsetof(acf_struct, acf_taper) == 638112);
+static_assert(offsetof(acf_struct, acf_trq_per_speed) == 638404);
+static_assert(offsetof(acf_struct, acf_critalt_boost_pa) == 638436);
+static_assert(offsetof(acf_struct, acf_is_general_aviation) == 638440);
+static_assert(offsetof(acf_struct, acf_is_heavy_metal) == 638441);
+static_assert(offsetof(acf_struct, acf_unpub_638444) == 638444);
 static_assert(offsetof(acf_struct, acf_sweep_extra) == 638696);
 static_assert(offsetof(acf_struct, acf_sweep_extraEQ) == 638988);
 static_assert(offsetof(acf_struct, acf_roll_yaw_link) == 638992);

@@ -298,6 +298,9 @@ extern sim_cockpit_gps_block sim_cockpit_gps;
 struct sim_cockpit_misc_block {
     float barometer_setting;          // inches of mercury
     int32_t show_path;                // the flown path is drawn
+    // Panel x of the centre of the throttle, propeller, mixture, carburettor-heat
+    // and cowl-flap lever columns, set by the aircraft set-up from the panel.
+    float lever_gang_x[5];
 };
 extern sim_cockpit_misc_block sim_cockpit_misc;
 

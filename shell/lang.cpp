@@ -40,8 +40,8 @@ void LANG_load_text(int reload)
 {
     // 1. The defaults of the language set-up.
     std::memcpy(default_start_airport, "KSBD", START_AIRPORT_ID_SIZE);
-    UTIL_strcpy("AIRCRAFT:HEAVY METAL:B747-400 UNITED:UNITED-AIR.ACF", default_aircraft_path);
-    UTIL_strcpy("UNITED-AIR.ACF", default_aircraft_name);
+    UTIL_strcpy("AIRCRAFT:GENERAL AVIATION:ORVELL TRAINER:ORVELL TRAINER.ACF", default_aircraft_path);
+    UTIL_strcpy("ORVELL TRAINER.ACF", default_aircraft_name);
 
     // 2. A language picked on the settings screen brings the default aircraft back.
     if (reload != 0) {

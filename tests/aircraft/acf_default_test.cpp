@@ -17,15 +17,15 @@ TEST(AcfDefault, TrainerPassesEveryCheckAndLoadsWithoutAlert)
     char name[ACF_TEXT_SIZE], error[ACF_TEXT_SIZE];
     ASSERT_EQ(ACF_read_description(trainer.c_str(), 0, name, error), 1) << error;
     const std::string relative = std::string("AIRCRAFT:") + name + ".acf";
-    EXPECT_EQ(relative, "AIRCRAFT:HEAVY METAL:B747-400 UNITED:UNITED-AIR.acf");
+    EXPECT_EQ(relative, "AIRCRAFT:General Aviation:Orvell Trainer:Orvell Trainer.acf");
     const std::string path = fx.dir.prefix() + relative;
     std::filesystem::create_directories(std::filesystem::path(PLAT_resolve_path(path.c_str())).parent_path());
-    set_path(pln[0], path, "UNITED-AIR.acf");
+    set_path(pln[0], path, "Orvell Trainer.acf");
     ACF_derive_values(0);
     ASSERT_EQ(ACF_read_write(ACF_MODE_WRITE, 0, 0), 1);   // the writer checks the aircraft first
 
     std::memset(&pln[0], 0, sizeof pln[0]);
-    set_path(pln[0], path, "UNITED-AIR.acf");
+    set_path(pln[0], path, "Orvell Trainer.acf");
     ASSERT_EQ(ACF_read_write(ACF_MODE_READ, 0, 0), 1);
     EXPECT_TRUE(recorded_alerts.empty());
 

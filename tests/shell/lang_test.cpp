@@ -51,7 +51,8 @@ TEST_F(LanguageTexts, ReadsNumberedTextsAndReportsTheLowestFreeIndex)
     EXPECT_NE(read_file_bytes(tmp.path() / "ERROR.OUT").find("ORVELL.TXT LOWEST FREE TEXT INDEX=6\n\n"),
               std::string::npos);
     EXPECT_STREQ(default_start_airport, "KSBD");
-    EXPECT_STREQ(default_aircraft_path, "AIRCRAFT:HEAVY METAL:B747-400 UNITED:UNITED-AIR.ACF");
+    EXPECT_STREQ(default_aircraft_path, "AIRCRAFT:GENERAL AVIATION:ORVELL TRAINER:ORVELL TRAINER.ACF");
+    EXPECT_STREQ(default_aircraft_name, "ORVELL TRAINER.ACF");
 
     // A reload replaces every text; with every index used, in any order, the lowest free is 9999.
     std::string all;
