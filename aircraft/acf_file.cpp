@@ -175,15 +175,11 @@ int write_file(int slot)
     char path[ACF_TEXT_SIZE];
     std::memcpy(path, a.acf_file_path, ACF_TEXT_SIZE);
     path[ACF_TEXT_SIZE - 1] = 0;
-    if (!FILE_write_version(path, KIND_AIRCRAFT, ACF_FILE_VERSION)) return 0;
+    // Written beside the file and put in its place only when complete: a
+    // failed save leaves the previous file as it was, and says so.
+    if (!FILE_begin_save(path, KIND_AIRCRAFT, ACF_FILE_VERSION)) return 0;
     file_out.write(reinterpret_cast<const char*>(&a), static_cast<std::streamsize>(ACF_FILE_IMAGE_SIZE));
-    file_out.close();
-    if (file_out.fail()) {
-        MACIBM_nuke_alert(0, "The aircraft file could not be written completely:", path,
-                          "Check that the disk is writable and not full.", "", ALERT_NOTICE);
-        return 0;
-    }
-    return 1;
+    return FILE_end_save();
 }
 
 }  // namespace

@@ -24,7 +24,9 @@ constexpr int ACF_COCKPIT_TYPES = 8; // built-in panels 0..7
 // notice names the file). After a 0 the record is zero apart from its file
 // name and path (unless the folder test failed: then it is untouched).
 // Mode 8 checks the record and writes it to acf_file_path: 1 when the whole
-// file was written. Other modes do nothing and return 0. `flag` is unused.
+// file is in place; 0, with the previous file kept as it was and a notice
+// naming the file, when it could not be saved. Other modes do nothing and
+// return 0. `flag` is unused.
 int ACF_read_write(int mode, int slot, int flag);
 
 // Reverses a record read from a file of the other byte order: when its first

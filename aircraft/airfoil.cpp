@@ -172,7 +172,9 @@ int read_file(afl_block& b, int end, int member, const char* path)
 int write_file(const afl_block& b, int end, int member, char* path)
 {
     const int t = AFL_table_index(end, member);
-    if (!FILE_write_version(path, KIND_AIRFOIL, AFL_WRITE_VERSION)) return 0;
+    // Written beside the file and put in its place only when complete: a
+    // failed save leaves the previous file as it was, and says so.
+    if (!FILE_begin_save(path, KIND_AIRFOIL, AFL_WRITE_VERSION)) return 0;
 
     std::ofstream& out = file_out;
     out << AFL_DEVICE_CODE << " device type code\n";
@@ -194,10 +196,7 @@ int write_file(const afl_block& b, int end, int member, char* path)
             << std::setw(8) << b.afl_cl[k] << ' ' << std::setw(8) << b.afl_cd[k] << ' ' << std::setw(8)
             << b.afl_cm[k] << '\n';
     }
-    out.flush();
-    const bool written = out.good();
-    out.close();
-    return written ? 1 : 0;
+    return FILE_end_save();
 }
 
 }  // namespace

@@ -25,8 +25,9 @@ void AIRFOIL_load(const char* name, int slot, int part, int end, int member);
 // Mode 7 reads the file at `path` (a colon path) into table (end, member) of
 // the part's block: 1 on success, 0 when no readable file of a known version is
 // there. A malformed file is a fatal alert. Mode 8 writes the table and the
-// part's values as a version-700 file: 1 when the whole file was written.
-// Any other mode: 0.
+// part's values as a version-700 file: 1 when the whole file is in place; 0,
+// with the previous file kept as it was and a notice naming the file, when it
+// could not be saved. Any other mode: 0.
 int AIRFOIL_read_write(int mode, int slot, int part, int end, int member, const char* path);
 
 // After the four files of a part are read: each end whose two Reynolds

@@ -1,11 +1,16 @@
 #include "core/datafile.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <numeric>
+#include <string>
+#include <system_error>
 #include <vector>
 
 #include "core/alert.h"
+#include "core/folders.h"
 #include "core/mappedfile.h"
 
 file_use_slot file_slots[FILE_USE_SLOTS];
@@ -191,15 +196,22 @@ void FILE_output_name(char* path)
             if (path[i] >= 'A' && path[i] <= 'Z') path[i] = static_cast<char>(path[i] - 'A' + 'a');
 }
 
-int FILE_write_version(char* path, int kind, int version)
-{
-    FILE_output_name(path);
+namespace {
 
+// Opens file_out on a file of this disk (an existing file is truncated) and
+// writes the data-file header. False when the stream reports an error.
+bool open_output(const std::string& disk_path, int kind, int version)
+{
     file_out.clear();
     file_out.close();
     file_out.clear();
+    // Every file starts with the format of a fresh stream: a width left set
+    // by a write that failed part-way would otherwise pad this file's header.
+    file_out.flags(std::ios::skipws | std::ios::dec);
+    file_out.width(0);
+    file_out.precision(6);
+    file_out.fill(' ');
 
-    const std::string disk_path = PLAT_resolve_path(path);
     if (FILE_kind_is_binary(kind)) {
         file_out.open(disk_path, std::ios::out | std::ios::binary | std::ios::trunc);
         file_out_binary = 1;
@@ -219,13 +231,135 @@ int FILE_write_version(char* path, int kind, int version)
         else
             file_out << "version\n";
     }
+    return file_out.good();
+}
 
-    if (!file_out.good()) {
-        MACIBM_nuke_alert(0, "The file could not be saved:", path, "Check that its folder exists",
-                          "and that the disk is writable and not full.", ALERT_NOTICE);
+void cannot_open_alert(const char* path)
+{
+    MACIBM_nuke_alert(0, "The file could not be saved:", path, "Check that its folder exists",
+                      "and that the disk is writable and not full.", ALERT_NOTICE);
+}
+
+// The save in progress: the file it replaces and the temporary file beside it.
+struct save_state {
+    char final_path[TEXT_SIZE];
+    char temp_path[TEXT_SIZE + 16];
+    bool open;
+};
+save_state file_save;
+
+void save_reset()
+{
+    std::memset(&file_save, 0, sizeof file_save);
+    PLAT_hold_size_limit_signal(false);
+}
+
+void remove_temporary(const char* temp_path)
+{
+    std::error_code ec;
+    const std::filesystem::path p(PLAT_resolve_path(temp_path));
+    if (std::filesystem::is_regular_file(std::filesystem::symlink_status(p, ec))) std::filesystem::remove(p, ec);
+}
+
+// Removes the stale temporary files of one folder, and of its sub-folders when `deep`.
+void remove_stale_in(const char* folder, bool deep)
+{
+    namespace fs = std::filesystem;
+    const std::string suffix = FILE_SAVE_SUFFIX;
+    auto stale = [&](const fs::directory_entry& e) {
+        std::error_code ec;
+        const std::string name = e.path().filename().string();
+        return name.size() > suffix.size() && name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0 &&
+               e.is_regular_file(ec) && !e.is_symlink(ec);
+    };
+    std::error_code ec;
+    const fs::path root(PLAT_resolve_path(folder));
+    if (!fs::is_directory(root, ec)) return;
+    std::vector<fs::path> found;
+    if (deep) {
+        for (fs::recursive_directory_iterator it(root, fs::directory_options::skip_permission_denied, ec), end;
+             !ec && it != end; it.increment(ec))
+            if (stale(*it)) found.push_back(it->path());
+    } else {
+        for (fs::directory_iterator it(root, fs::directory_options::skip_permission_denied, ec), end;
+             !ec && it != end; it.increment(ec))
+            if (stale(*it)) found.push_back(it->path());
+    }
+    for (const fs::path& p : found) fs::remove(p, ec);
+}
+
+}  // namespace
+
+int FILE_write_version(char* path, int kind, int version)
+{
+    FILE_output_name(path);
+    if (!open_output(PLAT_resolve_path(path), kind, version)) {
+        cannot_open_alert(path);
         return 0;
     }
     return 1;
+}
+
+int FILE_begin_save(char* path, int kind, int version)
+{
+    // A save that never reached its end (its writer stopped on an alert) is abandoned.
+    if (file_save.open) {
+        file_out.close();
+        file_out.clear();
+        remove_temporary(file_save.temp_path);
+    }
+    save_reset();
+    FILE_output_name(path);
+    UTIL_strcpy(static_cast<const char*>(path), file_save.final_path);
+    std::snprintf(file_save.temp_path, sizeof file_save.temp_path, "%s%s", file_save.final_path, FILE_SAVE_SUFFIX);
+
+    PLAT_hold_size_limit_signal(true);
+    const std::string disk_path = PLAT_resolve_path(file_save.final_path);
+    if (!open_output(PLAT_resolve_path(file_save.temp_path), kind, version)) {
+        file_out.close();
+        file_out.clear();
+        remove_temporary(file_save.temp_path);
+        save_reset();
+        cannot_open_alert(disk_path.c_str());
+        return 0;
+    }
+    file_save.open = true;
+    return 1;
+}
+
+int FILE_end_save()
+{
+    if (!file_save.open) return 0;
+    file_out.flush();
+    bool ok = file_out.good();
+    file_out.close();
+    ok = ok && !file_out.fail();
+    file_out.clear();
+    if (ok) ok = PLAT_replace_file(file_save.temp_path, file_save.final_path);
+    const std::string disk_path = PLAT_resolve_path(file_save.final_path);
+    if (!ok) {
+        remove_temporary(file_save.temp_path);
+        std::error_code ec;
+        const bool kept = std::filesystem::exists(disk_path, ec);
+        MACIBM_nuke_alert(0, "The file could not be saved:", disk_path.c_str(),
+                          kept ? "The previous file was kept as it was." : "",
+                          "Check that the disk is writable and not full.", ALERT_NOTICE);
+    }
+    save_reset();
+    return ok ? 1 : 0;
+}
+
+void FILE_remove_stale_saves()
+{
+    if (!program_folder[0]) return;
+    char folder[TEXT_SIZE];
+    remove_stale_in(program_folder, false);
+    UTIL_strcat3(program_folder, "RESOURCES:PREFERENCES:", folder);
+    remove_stale_in(folder, false);
+    UTIL_strcat3(program_folder, "OUTPUT:", folder);
+    remove_stale_in(folder, true);
+    remove_stale_in(folder_table[FOLDER_AIRCRAFT], true);
+    remove_stale_in(folder_table[FOLDER_AIRFOILS], true);
 }
 
 int FILE_check_read(const char* label)

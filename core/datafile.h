@@ -68,6 +68,22 @@ int FILE_write_version(char* path, int kind, int version);
 // The name a written file gets: separators converted, the last three
 // characters in lower case (".ACF" is written as ".acf").
 void FILE_output_name(char* path);
+// Saving without ever losing the previous file. FILE_begin_save converts the
+// path as FILE_write_version does, opens "<path>.partial" beside it on
+// file_out and writes the data-file header; the caller appends its fields to
+// file_out, then FILE_end_save flushes and closes the file, waits until it is
+// on the disk and renames it over the path. A step that fails removes the
+// temporary file, leaves any file at the path byte for byte as it was, raises
+// the save-failure alert naming the file (code 16) and returns 0. While a save
+// is open, a write past the process's file-size limit fails instead of ending
+// the program.
+constexpr const char* FILE_SAVE_SUFFIX = ".partial";
+int FILE_begin_save(char* path, int kind, int version);
+int FILE_end_save();
+// Removes what saves cut short by a crash or a power loss left behind: files
+// ending in FILE_SAVE_SUFFIX in the program folder, the preferences folder
+// and the aircraft, airfoil and output trees.
+void FILE_remove_stale_saves();
 int FILE_check_read(const char* label);
 int FILE_skip_line(const char* label);
 int32_t FILE_read_int(const char* label);

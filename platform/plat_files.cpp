@@ -1,10 +1,13 @@
 #include "platform/plat_files.h"
 
 #include <dirent.h>
+#include <fcntl.h>
+#include <signal.h>
 #include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstring>
 
 namespace {
@@ -199,10 +202,40 @@ std::string PLAT_executable_path()
     return std::string(buf);
 }
 
+namespace {
+
+// Waits until the file's bytes are on the disk. False when the disk reports
+// an error (a full disk can show only here, after every write succeeded).
+bool sync_path(const std::string& path, int flags)
+{
+    const int fd = ::open(path.c_str(), flags | O_CLOEXEC);
+    if (fd < 0) return false;
+    int rc;
+    do {
+        rc = ::fsync(fd);
+    } while (rc != 0 && errno == EINTR);
+    ::close(fd);
+    return rc == 0;
+}
+
+}  // namespace
+
 bool PLAT_replace_file(const char* temp_path, const char* final_path)
 {
     if (!temp_path || !final_path) return false;
-    return std::rename(PLAT_resolve_path(temp_path).c_str(), PLAT_resolve_path(final_path).c_str()) == 0;
+    const std::string temp = PLAT_resolve_path(temp_path);
+    const std::string target = PLAT_resolve_path(final_path);
+    // The new file keeps the access rights of the one it replaces.
+    struct stat old_file;
+    if (::stat(target.c_str(), &old_file) == 0 && S_ISREG(old_file.st_mode))
+        ::chmod(temp.c_str(), old_file.st_mode & 07777);
+    if (!sync_path(temp, O_RDONLY)) return false;
+    if (std::rename(temp.c_str(), target.c_str()) != 0) return false;
+    // The new name itself lasts once the folder is on the disk too; the file
+    // is already in place, so a folder that cannot be synced is not a failure.
+    const size_t slash = target.rfind('/');
+    sync_path(slash == std::string::npos ? "." : (slash == 0 ? "/" : target.substr(0, slash)), O_RDONLY | O_DIRECTORY);
+    return true;
 }
 
 bool PLAT_file_exists(const char* path)
@@ -210,4 +243,27 @@ bool PLAT_file_exists(const char* path)
     if (!path) return false;
     struct stat st;
     return ::stat(PLAT_resolve_path(path).c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+namespace {
+struct size_limit_signal_state {
+    bool held = false;
+    struct sigaction previous {};
+};
+size_limit_signal_state size_limit_signal;
+}  // namespace
+
+void PLAT_hold_size_limit_signal(bool hold)
+{
+    size_limit_signal_state& s = size_limit_signal;
+    if (hold == s.held) return;
+    if (hold) {
+        struct sigaction ignore {};
+        ignore.sa_handler = SIG_IGN;
+        sigemptyset(&ignore.sa_mask);
+        if (::sigaction(SIGXFSZ, &ignore, &s.previous) != 0) return;
+    } else {
+        ::sigaction(SIGXFSZ, &s.previous, nullptr);
+    }
+    s.held = hold;
 }

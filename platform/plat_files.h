@@ -69,9 +69,16 @@ bool PLAT_list_directory(const char* folder, std::vector<PLAT_dir_entry>& out);
 // Full path of the running executable ("/opt/orvell/orvell"), with '/' separators.
 std::string PLAT_executable_path();
 
-// Writes a file safely: the bytes go to a temporary file beside the target,
-// which is renamed over the target only when every byte was written.
+// The last step of a safe write (the bytes went to a temporary file beside
+// the target): waits until the temporary file is on the disk, then renames it
+// over the target. False, with the target untouched, when either step fails.
+// The new file keeps the access rights of the file it replaces.
 bool PLAT_replace_file(const char* temp_path, const char* final_path);
+
+// While held, a write past the process's file-size limit fails with an error
+// the writer sees, instead of the limit's signal ending the program; released,
+// the signal does what it did before.
+void PLAT_hold_size_limit_signal(bool hold);
 
 // True when the resolved path names an existing regular file.
 bool PLAT_file_exists(const char* path);

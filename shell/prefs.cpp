@@ -22,7 +22,6 @@
 #include "flightmodel/plane_state.h"
 #include "links/net_slots.h"
 #include "links/serial_calibration.h"
-#include "platform/plat_files.h"
 #include "core/alert.h"
 #include "core/datafile.h"
 #include "core/geo.h"
@@ -66,50 +65,6 @@ bool read_word(uint32_t& bits)
 }
 
 bool reading_binary() { return FILE_current_slot().binary != 0; }
-
-// ---------------------------------------------------------------------------
-// Writing through a temporary file.
-
-struct pending_write {
-    char final_path[TEXT_SIZE + 8];
-    char temp_path[TEXT_SIZE + 8];
-};
-
-// Opens "<path>.tmp" with the data-file header. The final name is converted
-// the way the header writer converts the names it writes (separators, and the
-// last three characters in lower case).
-bool begin_write(pending_write& w, const char* path, int data_kind, int version)
-{
-    std::memset(&w, 0, sizeof w);
-    std::strncpy(w.final_path, path, TEXT_MAX_LEN);
-    FILE_output_name(w.final_path);
-    const size_t len = std::strlen(w.final_path);
-    std::memcpy(w.temp_path, w.final_path, len);
-    std::memcpy(w.temp_path + len, ".tmp", 5);
-    if (FILE_write_version(w.temp_path, data_kind, version)) return true;
-    // The header writer has shown the save-failure alert; nothing was created.
-    file_out.clear();
-    file_out.close();
-    file_out.clear();
-    return false;
-}
-
-// Closes the temporary file and renames it over the final path when every
-// byte was written; otherwise removes it, keeps the previous file and says so.
-void finish_write(pending_write& w)
-{
-    file_out.flush();
-    bool ok = file_out.good();
-    file_out.close();
-    ok = ok && !file_out.fail();
-    file_out.clear();
-    if (ok) ok = PLAT_replace_file(w.temp_path, w.final_path);
-    if (!ok) {
-        std::remove(PLAT_resolve_path(w.temp_path).c_str());
-        MACIBM_nuke_alert(0, "The file could not be saved:", w.final_path, "The previous file was kept.", "",
-                          ALERT_NOTICE);
-    }
-}
 
 // ---------------------------------------------------------------------------
 // The record walkers.
@@ -481,6 +436,17 @@ void set_default_logbook_name()
     std::strncpy(logbook_path, DEFAULT_LOGBOOK_NAME, PILOT_NAME_SIZE - 1);
 }
 
+// Starts saving a file of the given kind through a temporary file beside it
+// (FILE_end_save puts it in place); false, after the save-failure alert, when
+// it cannot be created.
+bool begin_write(const char* path, int data_kind, int version)
+{
+    char buf[TEXT_SIZE];
+    std::memset(buf, 0, sizeof buf);
+    std::strncpy(buf, path, TEXT_MAX_LEN);
+    return FILE_begin_save(buf, data_kind, version) != 0;
+}
+
 // Opens a preference file for reading; 0 when it is missing, unreadable or of
 // another version (then it is closed again). The header is opened for its mark
 // only and the version is read here under the quiet label, so a file cut short
@@ -601,20 +567,18 @@ void PREFS_read_write(int kind, int mode, const char* path)
                 FILE_close_current();
             }
         } else {
-            pending_write w;
-            if (!begin_write(w, path, KIND_TEXT, PREFS_VERSION)) return;
+            if (!begin_write(path, KIND_TEXT, PREFS_VERSION)) return;
             file_out.write(logbook_path, static_cast<std::streamsize>(strnlen(logbook_path, PILOT_NAME_SIZE - 1)));
             file_out << '\n';
-            finish_write(w);
+            FILE_end_save();
         }
         return;
     }
 
     const int version = kind == PREFS_KIND_RESOLUTION ? PREFS_RESOLUTION_VERSION : PREFS_VERSION;
-    pending_write w;
     if (reading) {
         if (!open_for_reading(path, KIND_BINARY, version)) return;
-    } else if (!begin_write(w, path, KIND_BINARY, version)) {
+    } else if (!begin_write(path, KIND_BINARY, version)) {
         return;
     }
 
@@ -629,5 +593,5 @@ void PREFS_read_write(int kind, int mode, const char* path)
     if (reading)
         FILE_close_current();
     else
-        finish_write(w);
+        FILE_end_save();
 }

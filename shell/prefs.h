@@ -17,9 +17,9 @@ constexpr int PREFS_VERSION = 710;            // general, pilot, situation and m
 constexpr int PREFS_RESOLUTION_VERSION = 3;
 
 // Reads (mode 7) or writes (mode 8) one kind of file. A missing, unreadable or
-// other-version file leaves every value as it was. A file is written to
-// "<path>.tmp" first and renamed over the path only when every byte was
-// written, so a failed save keeps the previous file. A bad kind or mode raises
+// other-version file leaves every value as it was. A file is written to a
+// temporary file beside the path first and put in its place only when every
+// byte is on the disk, so a failed save keeps the previous file. A bad kind or mode raises
 // the fatal alert "Bad pref arg!".
 void PREFS_read_write(int kind, int mode, const char* path);
 

@@ -144,6 +144,7 @@ void APPLICATION_init()
     STARTUP_reset_state();
     STARTUP_random_and_clock();
     STARTUP_logs_and_folders();
+    FILE_remove_stale_saves();
     CONST_fill_constants();
     OGL_fill_default_colors();
     STARTUP_display_defaults();

@@ -217,3 +217,29 @@ TEST_F(AcfFile, WritingChecksTheAircraftFirstAndReportsAFailedWrite)
     expect_fatal([] { ACF_read_write(ACF_MODE_WRITE, 0, 0); });
     EXPECT_FALSE(std::filesystem::exists(fx.dir.path() / "AIRCRAFT" / "Z.acf"));
 }
+
+TEST_F(AcfFile, ASaveThatFailsPartWayKeepsThePreviousFileAndNamesIt)
+{
+    set_text(rec.acf_author, ACF_TEXT_SIZE, "First");
+    const std::string good = write_record(fx, rec, "Keep.acf");
+    ASSERT_EQ(good.size(), 5 + ACF_FILE_IMAGE_SIZE);
+    const auto file = fx.dir.path() / "AIRCRAFT" / "Keep.acf";
+
+    // The disk takes the first 100,000 bytes of the new file only.
+    set_text(pln[0].acf_author, ACF_TEXT_SIZE, "Second");
+    clear_alerts();
+    {
+        file_size_limit limit(100000);
+        EXPECT_EQ(ACF_read_write(ACF_MODE_WRITE, 0, 0), 0);
+    }
+    ASSERT_EQ(recorded_alerts.size(), 1u);
+    EXPECT_EQ(recorded_alerts[0].code, ALERT_NOTICE);
+    EXPECT_EQ(recorded_alerts[0].lines[1], file.string());
+    EXPECT_TRUE(read_file_bytes(file) == good);
+    EXPECT_FALSE(std::filesystem::exists(file.string() + FILE_SAVE_SUFFIX));
+
+    // Without the limit the same save replaces the file whole.
+    EXPECT_EQ(ACF_read_write(ACF_MODE_WRITE, 0, 0), 1);
+    EXPECT_EQ(read_file_bytes(file).substr(5 + offsetof(acf_struct, acf_author), 7), std::string("Second\0", 7));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(file.parent_path()), std::filesystem::directory_iterator()), 1);
+}

@@ -280,3 +280,39 @@ TEST_F(AirfoilTest, DegenerateFitsGiveFiniteTables)
     EXPECT_FLOAT_EQ(b.afl_cm[160], -0.045f);   // equal end angles: the mean of both points
     EXPECT_TRUE(recorded_alerts.empty());
 }
+
+TEST_F(AirfoilTest, ASaveThatFailsKeepsThePreviousFileAndNamesIt)
+{
+    afl_block& b = pln[0].afl[5];
+    for (int i = 0; i < AFL_ROWS; ++i) b.afl_cl[i] = 0.25f;
+    std::filesystem::create_directories(tmp.path() / "AIRFOILS");
+    const std::string path = tmp.prefix() + "AIRFOILS:wing.afl";
+    ASSERT_EQ(AIRFOIL_read_write(AFL_MODE_WRITE, 0, 5, 0, 0, path.c_str()), 1);
+    const auto file = tmp.path() / "AIRFOILS" / "wing.afl";
+    const std::string good = read_file_bytes(file);
+    ASSERT_GT(good.size(), 20000u);
+
+    // The disk refuses the rows part-way through.
+    for (int i = 0; i < AFL_ROWS; ++i) b.afl_cl[i] = -0.5f;
+    {
+        file_size_limit limit(4096);
+        EXPECT_EQ(AIRFOIL_read_write(AFL_MODE_WRITE, 0, 5, 0, 0, path.c_str()), 0);
+    }
+    ASSERT_EQ(recorded_alerts.size(), 1u);
+    EXPECT_EQ(recorded_alerts[0].code, ALERT_NOTICE);
+    EXPECT_EQ(recorded_alerts[0].lines[1], file.string());
+    EXPECT_TRUE(read_file_bytes(file) == good);
+    EXPECT_FALSE(std::filesystem::exists(file.string() + FILE_SAVE_SUFFIX));
+
+    // A folder that does not exist: nothing is created, and the notice names the file.
+    EXPECT_EQ(AIRFOIL_read_write(AFL_MODE_WRITE, 0, 5, 0, 0, (tmp.prefix() + "NONE:wing.afl").c_str()), 0);
+    ASSERT_EQ(recorded_alerts.size(), 2u);
+    EXPECT_EQ(recorded_alerts[1].lines[1], (tmp.path() / "NONE" / "wing.afl").string());
+    EXPECT_FALSE(std::filesystem::exists(tmp.path() / "NONE"));
+
+    // The same save on a disk with room replaces the file whole.
+    ASSERT_EQ(AIRFOIL_read_write(AFL_MODE_WRITE, 0, 5, 0, 0, path.c_str()), 1);
+    EXPECT_EQ(read_file_bytes(file).substr(0, 14), "I\n700 version\n");   // no format left over from the failed save
+    ASSERT_EQ(AIRFOIL_read_write(AFL_MODE_READ, 1, 5, 0, 0, path.c_str()), 1);
+    EXPECT_FLOAT_EQ(pln[1].afl[5].afl_cl[AFL_ROWS - 1], -0.5f);
+}

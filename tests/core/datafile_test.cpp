@@ -158,6 +158,50 @@ TEST_F(DataFile, WriteVersionHeaders)
     EXPECT_EQ(recorded_alerts[0].lines[1], bad.text);
 }
 
+TEST_F(DataFile, SavesReplaceTheFileOnTheDiskWholeWithItsAccessRights)
+{
+    const fs::path old_file = tmp.write("Output/Situations/Old.SIT", "old");
+    fs::permissions(old_file, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+
+    // The name is found case-blind, so the file on the disk is replaced, not doubled.
+    path_text p(tmp.prefix() + "OUTPUT:SITUATIONS:OLD.SIT");
+    ASSERT_EQ(FILE_begin_save(p, KIND_SITUATION, 3), 1);
+    EXPECT_EQ(read_file_bytes(old_file), "old");   // untouched until the save ends
+    file_out << 7 << '\n';
+    ASSERT_EQ(FILE_end_save(), 1);
+    EXPECT_EQ(read_file_bytes(old_file), "I\n3 version\n7\n");
+    EXPECT_EQ(fs::status(old_file).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_EQ(std::distance(fs::directory_iterator(old_file.parent_path()), fs::directory_iterator()), 1);
+    EXPECT_EQ(FILE_end_save(), 0);   // no save open
+    EXPECT_TRUE(recorded_alerts.empty());
+
+    // A save its writer abandoned (stopped by an alert) leaves nothing once the next one begins.
+    path_text a(tmp.prefix() + "OUTPUT:SITUATIONS:A.SIT");
+    ASSERT_EQ(FILE_begin_save(a, KIND_SITUATION, 3), 1);
+    path_text b(tmp.prefix() + "OUTPUT:SITUATIONS:B.SIT");
+    ASSERT_EQ(FILE_begin_save(b, KIND_SITUATION, 3), 1);
+    ASSERT_EQ(FILE_end_save(), 1);
+    EXPECT_FALSE(fs::exists(tmp.path() / (std::string("Output/Situations/A.sit") + FILE_SAVE_SUFFIX)));
+    EXPECT_TRUE(fs::exists(tmp.path() / "Output/Situations/B.sit"));
+}
+
+TEST_F(DataFile, StaleTemporaryFilesOfInterruptedSavesAreRemoved)
+{
+    const char* const stale[] = {"Orvell_0.bmp.partial", "Resources/preferences/KESTRUM 7 ORVELL.prf.partial",
+                                 "Output/situations/deep/flight.sit.partial", "Aircraft/Trainer/Trainer.acf.partial",
+                                 "Aircraft/Trainer/airfoils/wing.afl.partial", "Airfoils/naca.afl.partial"};
+    const char* const kept[] = {"Resources/text/notes.partial", "Aircraft/notes.partial.txt", "Aircraft/Trainer/.partial",
+                                "Aircraft/Trainer/Trainer.acf", "Resources/preferences/KESTRUM 7 ORVELL.prf"};
+    for (const char* f : stale) tmp.write(f, "half");
+    for (const char* f : kept) tmp.write(f, "whole");
+    fs::create_directories(tmp.path() / "Output/folder.partial");
+    FILE_remove_stale_saves();
+    for (const char* f : stale) EXPECT_FALSE(fs::exists(tmp.path() / f)) << f;
+    for (const char* f : kept) EXPECT_TRUE(fs::exists(tmp.path() / f)) << f;
+    EXPECT_TRUE(fs::is_directory(tmp.path() / "Output/folder.partial"));
+}
+
 TEST(DataFileNames, SetExtensionKindOfEntryAndColons)
 {
     for (auto [in, out] : {std::pair{"GLIDER.FMS", "GLIDER.ACF"}, {"ABC", "ABC.ACF"}, {".ACF", ".ACF.ACF"}}) {

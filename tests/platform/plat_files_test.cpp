@@ -79,4 +79,7 @@ TEST(PlatFiles, ExecutablePathAndReplace)
     ASSERT_TRUE(PLAT_replace_file(from.string().c_str(), (tmp.prefix() + "TARGET.TXT").c_str()));
     EXPECT_EQ(read_file_bytes(tmp.path() / "Target.txt"), "new");
     EXPECT_FALSE(fs::exists(from));
+    // A temporary file that is gone leaves the target alone.
+    EXPECT_FALSE(PLAT_replace_file(from.string().c_str(), (tmp.prefix() + "TARGET.TXT").c_str()));
+    EXPECT_EQ(read_file_bytes(tmp.path() / "Target.txt"), "new");
 }

@@ -3,11 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <string>
-#include <sys/resource.h>
 #include <tuple>
 
 #include "aircraft/acf_struct.h"
@@ -131,7 +129,7 @@ TEST_F(Prefs, GeneralFileLayoutByHandAndRoundTrip)
     fill_state(1);
     const std::string f = save(PREFS_KIND_GENERAL, "general.prf");
     ASSERT_EQ(f.size(), MAIN_FILE_BYTES);
-    EXPECT_FALSE(std::filesystem::exists(dir.path() / "general.prf.tmp"));
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "general.prf.partial"));
     EXPECT_EQ(f.substr(0, 5), std::string("\x69\xC6\x02\x00\x00", 5));
     EXPECT_EQ(std::string(f.c_str() + 5), pln[0].acf_file_path);
     EXPECT_EQ(f[5 + 499], '\0');   // texts are padded with zeros
@@ -326,23 +324,20 @@ TEST_F(Prefs, FailedWriteKeepsThePreviousFile)
     const std::string good = save(PREFS_KIND_GENERAL, "keep.prf");
     fill_state(2);
 
-    // The disk refuses the bytes part-way through.
-    struct rlimit old_limit;
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old_limit), 0);
-    const auto old_handler = std::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit small = old_limit;
-    small.rlim_cur = 100000;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    PREFS_read_write(PREFS_KIND_GENERAL, PREFS_WRITE, path("keep.prf").c_str());
-    setrlimit(RLIMIT_FSIZE, &old_limit);
-    std::signal(SIGXFSZ, old_handler);
+    // The disk refuses the bytes part-way through (the file-size limit's
+    // signal must not end the program either).
+    {
+        file_size_limit limit(100000);
+        PREFS_read_write(PREFS_KIND_GENERAL, PREFS_WRITE, path("keep.prf").c_str());
+    }
     ASSERT_EQ(recorded_alerts.size(), 1u);
     EXPECT_EQ(recorded_alerts[0].code, ALERT_NOTICE);
+    EXPECT_EQ(recorded_alerts[0].lines[1], path("keep.prf"));
     EXPECT_EQ(first_difference(read_file_bytes(dir.path() / "keep.prf"), good), -1);
-    EXPECT_FALSE(std::filesystem::exists(dir.path() / "keep.prf.tmp"));
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "keep.prf.partial"));
 
     // The temporary file cannot even be created.
-    std::filesystem::create_directory(dir.path() / "keep.prf.tmp");
+    std::filesystem::create_directory(dir.path() / "keep.prf.partial");
     PREFS_read_write(PREFS_KIND_GENERAL, PREFS_WRITE, path("keep.prf").c_str());
     EXPECT_EQ(recorded_alerts.size(), 2u);
     EXPECT_EQ(first_difference(read_file_bytes(dir.path() / "keep.prf"), good), -1);

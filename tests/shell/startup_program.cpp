@@ -30,6 +30,7 @@ std::unique_ptr<temp_folder> copy_default_data_folder(const std::string& leave_o
 void started_program::SetUpTestSuite()
 {
     folder = copy_default_data_folder();
+    folder->write("Aircraft/Interrupted.acf.partial", "half a save");   // the start-up removes it
     program_path = folder->prefix() + "orvell";
     startup_program_path = program_path.c_str();
     test_clock_seconds = 100.0;

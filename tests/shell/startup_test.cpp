@@ -71,6 +71,7 @@ TEST_F(ProgramStart, LoadsTheDefaultFolderWithoutAnAlertInTheStepsOrder)
     EXPECT_NE(std::find_if(first, first + MENU_ITEMS, [](auto& it) { return it.command == 208; }), first + MENU_ITEMS);
     EXPECT_GT(landuse_texture_count, 1);
     EXPECT_TRUE(PLAT_file_exists(pln[0].acf_file_path)) << pln[0].acf_file_path;
+    EXPECT_FALSE(std::filesystem::exists(folder->path() / "Aircraft/Interrupted.acf.partial"));
     EXPECT_FALSE(navaid_table.empty());
 
     // The start airport is found and the plane placed at its first runway.

@@ -5,6 +5,7 @@
 #include <atomic>
 #include <fstream>
 #include <sstream>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include "core/alert.h"
@@ -83,3 +84,21 @@ void write_file_bytes(const std::filesystem::path& p, const std::string& bytes)
 }
 
 std::string fixture_path(const std::string& name) { return std::string(ORVELL_FIXTURES) + "/" + name; }
+
+file_size_limit::file_size_limit(unsigned long bytes)
+{
+    struct rlimit limit;
+    if (getrlimit(RLIMIT_FSIZE, &limit) != 0) throw std::runtime_error("no file-size limit to set");
+    previous_ = limit.rlim_cur;
+    limit.rlim_cur = bytes;
+    if (setrlimit(RLIMIT_FSIZE, &limit) != 0) throw std::runtime_error("the file-size limit cannot be set");
+    set_ = true;
+}
+
+file_size_limit::~file_size_limit()
+{
+    struct rlimit limit;
+    if (!set_ || getrlimit(RLIMIT_FSIZE, &limit) != 0) return;
+    limit.rlim_cur = previous_;
+    setrlimit(RLIMIT_FSIZE, &limit);
+}

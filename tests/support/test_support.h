@@ -52,6 +52,21 @@ private:
     std::filesystem::path path_;
 };
 
+// While it lives, no file of this process can grow beyond `bytes`: a write
+// past the limit fails (the program is expected to cope with the limit's
+// signal itself). The previous limit comes back at the end of the scope.
+class file_size_limit {
+public:
+    explicit file_size_limit(unsigned long bytes);
+    ~file_size_limit();
+    file_size_limit(const file_size_limit&) = delete;
+    file_size_limit& operator=(const file_size_limit&) = delete;
+
+private:
+    unsigned long previous_ = 0;
+    bool set_ = false;
+};
+
 std::string read_file_bytes(const std::filesystem::path& p);
 void write_file_bytes(const std::filesystem::path& p, const std::string& bytes);
 // The path of a file in tests/fixtures.
