@@ -1,24 +1,59 @@
-// Flight starts: place the user's plane and reset it for a situation code.
+// Flight starts: place the user's plane for a situation and reset it for a
+// fresh flight, and place any plane slot at a start point.
+//
+// Reads: the airport table and the start selection; the start-position block
+// (situation_start_state); pln[0] (and pln[1] for the second aircraft of the
+// special situations); the preferences startup_on_ramp and startup_running,
+// sim_time.backwards; the ship, fire, object and terrain grid tables; the
+// scenery area bounds; the multiplayer peer state; the situation aircraft
+// paths and start values; sim_weather.speed_of_sound_ms.
+// Writes: flt[0] (cleared and rebuilt), flt[n] for a reset slot, pln[n] gear
+// deployment; the replay ring (cleared unless the code keeps it); the cockpit
+// switches, autopilot, radios and warning words of a fresh start; the launch
+// flags; the flight plan, ATC callsign and plan values; lat_ref/lon_ref and
+// the start selection; the local time and the flight clocks; view_type
+// through the view command.
 #pragma once
 
 #include <cstdint>
 
-// The free start point that codes 800 use: position, elevation (m), heading
-// (degrees) and speed (m/s).
-struct start_point_record {
-    float latitude;
-    float longitude;
-    float elevation;
-    float heading;
-    float speed;
-};
-extern start_point_record start_point;
+#include "aircraft/situation_start.h"
+
+// Situation codes (first argument of FLIGHT_init_situation) and the sub-modes
+// of the airport start.
+constexpr int SIT_AIRPORT = 408;
+constexpr int SIT_RAMP = 400;            // sub-modes of SIT_AIRPORT
+constexpr int SIT_RUNWAY = 401;
+constexpr int SIT_APPROACH_3NM = 402;
+constexpr int SIT_APPROACH_10NM = 403;
+constexpr int SIT_FROM_BLOCK = 203;      // the block's position, controls, fuel and failures
+constexpr int SIT_KEEP_POSITION = 206;   // stays put, keeps the replay ring, restores the block's controls
+constexpr int SIT_IN_FLIGHT = 800;       // the block's position, heading and speed
+constexpr int SIT_NEAREST_RUNWAY_FIRST = 2800;   // 2800..2803: nearest runway of a type
+constexpr int SIT_NEAREST_RUNWAY_LAST = 2803;
+constexpr int SIT_CATAPULT = 2804;
+constexpr int SIT_OPEN_WATER = 2805;
+constexpr int SIT_FORMATION = 3000;
+constexpr int SIT_AERO_TOW = 3001;
+constexpr int SIT_WINCH = 3002;
+constexpr int SIT_REFUEL_A = 3003;
+constexpr int SIT_REFUEL_B = 3004;
+constexpr int SIT_MOTHER_SHIP = 3005;
+constexpr int SIT_ROOFTOP = 3200;
+constexpr int SIT_CARRIER_APPROACH = 3201;
+constexpr int SIT_FRIGATE_APPROACH = 3202;
+constexpr int SIT_PLATFORM_1 = 3203;
+constexpr int SIT_PLATFORM_2 = 3204;
+constexpr int SIT_FOREST_FIRE = 3205;
+constexpr int SIT_SHUTTLE_FIRST = 3207;  // 3207..3210: four energy states
+constexpr int SIT_SHUTTLE_LAST = 3210;
 
 // The navaid chosen for a navaid start (index into the navaid table, -1 none).
 extern int32_t chosen_navaid;
 
-// Hold flags the special situations set; the space key releases them one by one.
-extern int32_t situation_hold_a;
+// Hold flags of the special situations; the space key releases them one by
+// one. The first is the carried-under-the-mother-ship flag of the launch flags.
+extern int32_t& situation_hold_a;
 extern int32_t situation_hold_b;
 extern int32_t situation_hold_c;
 
@@ -27,8 +62,14 @@ extern int32_t situation_hold_c;
 extern float situation_altitude;
 extern float situation_speed;
 
-// Starts a flight: 408 with 400..403 (ramp start or runway of the selected
-// airport), 800 with 0 (from the start point), 2800..2805, 3000..3005,
-// 3200..3210 with 0 (special situations), 203 and 206 with 0 (after a
-// situation or movie file was read).
+// Starts a flight of the user's plane for a situation code and sub-mode (see
+// the codes above; codes outside the table keep the plane where it is and
+// only reset it). A special situation that finds no place, or an airport start
+// with no airport to start at, shows a notice and leaves the plane as it was.
 void FLIGHT_init_situation(int code, int sub_mode);
+
+// Puts plane slot `slot` (loading an aircraft first when it has none) at the
+// local point (x, y, z) with the attitude in degrees and the ground speed in
+// m/s, with a fresh flight-model record, engines running and the gear by type.
+// A slot outside 0..9 does nothing.
+void FLIGHT_reset_at_start(int slot, float theta, float psi, float phi, float x, float y, float z, float groundspeed);

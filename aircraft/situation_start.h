@@ -1,6 +1,9 @@
-// The situation start state: the user plane's state as a saved situation or
-// movie holds it. The preference reader fills it; the flight start applies it
-// when the situation starts.
+// The start-position block: where and how the next flight starts. The map
+// placement, the navaid and random-start commands, the situation and movie
+// files (through the preference reader) and the network fill it before they
+// start a flight; codes 800 and 203 place the plane at its position, heading
+// and speed, and codes 203 and 206 also restore its controls, fuel, masses,
+// engine settings and failure states.
 #pragma once
 
 #include <cstdint>
@@ -12,9 +15,9 @@ struct situation_start_record {
     // Position (sim/flightmodel/position/).
     float latitude;
     float longitude;
-    float local_y;
-    float psi;
-    float groundspeed;
+    float elevation;          // m above sea level (situation files store the plane's local y here)
+    float psi;                // heading, degrees true
+    float groundspeed;        // m/s
     // Controls (sim/flightmodel/controls/).
     float flaprat;
     float flaprqst;
@@ -33,7 +36,7 @@ struct situation_start_record {
     float ENGN_prop[SITUATION_ENGINES];
     float POINT_pitch_deg[SITUATION_ENGINES];
     float ENGN_mixt[SITUATION_ENGINES];
-    float POINT_tacrad[SITUATION_ENGINES];
+    float POINT_tacrad[SITUATION_ENGINES];   // the one stored engine speed, rad/s
     // Failure states (0..6) and the failure times beside them.
     int32_t failures[SITUATION_FAILURE_SLOTS];
     float failure_param[SITUATION_FAILURE_SLOTS];

@@ -93,6 +93,9 @@ struct sim_weather_block {
     float rho;                        // air density, kg/m^3
     float sigma;                      // density ratio to the sea-level standard
     float speed_of_sound_ms;          // speed of sound of the moment (published as sim/weather/gravity_mss)
+    // Precipitation at the user's plane (0..1), written by the weather at the plane.
+    float precip_rain;
+    float precip_hail;
 };
 extern sim_weather_block sim_weather;
 
@@ -206,6 +209,7 @@ struct sim_cockpit_autopilot_block {
     float current_altitude;           // altitude target in use, ft
     float pitch_hold_deg;             // pitch target
     int32_t airspeed_is_mach;
+    int32_t autopilot_mode;           // 0 off, 1 flight director, 2 on
 };
 extern sim_cockpit_autopilot_block sim_cockpit_autopilot;
 static_assert(offsetof(sim_cockpit_autopilot_block, vnav_mode) ==
@@ -219,6 +223,7 @@ struct sim_cockpit_electrical_block {
     int32_t generator_on[8];
     float HUD_brightness;
     float cockpit_lights;             // panel light rheostat 0..1
+    int32_t HUD_on;
 };
 extern sim_cockpit_electrical_block sim_cockpit_electrical;
 
@@ -231,6 +236,11 @@ struct sim_cockpit_engine_block {
     int32_t clutch_engage;
     float chute_deploy_ratio;         // drag chute deployment 0..1 (the force build-up grows it)
     float chute_dir[3];               // the chute's direction in body axes, for drawing
+    int32_t igniters_on[8];
+    int32_t idle_speed[8];            // high idle selected
+    int32_t inverter_on[8];
+    int32_t fuel_tank_transfer;
+    float clutch_ratio[8];            // clutch engagement per engine, 0 open .. 1 engaged
 };
 extern sim_cockpit_engine_block sim_cockpit_engine;
 
@@ -247,6 +257,26 @@ struct sim_cockpit_switches_block {
     int32_t arresting_gear;           // hook lowered
     int32_t puffers_on;               // attitude puffers armed (the word after arresting_gear)
     int32_t water_scoop_on;           // water scoop lowered (two words after arresting_gear)
+    int32_t auto_brake_settings;
+    int32_t auto_feather_mode;
+    int32_t art_stab_on;
+    int32_t prop_sync_on;
+    int32_t dumping_fuel;
+    int32_t EFIS_map_mode;
+    int32_t yaw_damper_on;
+    int32_t DME_distance_or_time;
+    int32_t DME_radio_selector;
+    int32_t HSI_selector;
+    // The anti-ice and heat switches.
+    int32_t anti_ice_on;
+    int32_t anti_ice_inlet_heat;
+    int32_t anti_ice_prop_heat;
+    int32_t anti_ice_window_heat;
+    int32_t anti_ice_surf_heat;
+    int32_t anti_ice_surf_boot;
+    int32_t anti_ice_auto_ignite;
+    int32_t anti_ice_inert_sep;
+    int32_t pitot_heat_on;
 };
 extern sim_cockpit_switches_block sim_cockpit_switches;
 
@@ -280,6 +310,9 @@ struct sim_cockpit_radios_block {
     float obs_mag;                        // the GPS course
     float dme_obs_degm;                   // the last word of the course run
     int32_t transponder_code;             // four octal digits written in decimal
+    int32_t transponder_mode;             // 0 off, 1 standby, 2 on
+    int32_t marker_audio_working;         // 0 while the marker tone is muted for the present beacon
+    int32_t gear_audio_working;           // 0 while the gear horn is silenced
 };
 extern sim_cockpit_radios_block sim_cockpit_radios;
 
@@ -301,6 +334,10 @@ struct sim_cockpit_misc_block {
     // Panel x of the centre of the throttle, propeller, mixture, carburettor-heat
     // and cowl-flap lever columns, set by the aircraft set-up from the panel.
     float lever_gang_x[5];
+    float ah_bar;                     // attitude indicator reference bar
+    int32_t outer_marker_lit;
+    int32_t middle_marker_lit;
+    int32_t inner_marker_lit;
 };
 extern sim_cockpit_misc_block sim_cockpit_misc;
 
@@ -329,6 +366,7 @@ extern sim_operation_override_block sim_operation_override;
 // sim/operation/failures/ (the failure table itself is in the flight-model record).
 struct sim_operation_failures_block {
     float mean_time_between_failure_hrs;
+    float hydraulic_pressure_ratio;   // 0..1
 };
 extern sim_operation_failures_block sim_operation_failures;
 
@@ -373,6 +411,11 @@ extern sim_joystick_block sim_joystick;
 // sim/cockpit/weapons/.
 struct sim_cockpit_weapons_block {
     int32_t plane_target_index;       // 1..planes - 1
+    // The four arming switches.
+    int32_t guns_armed;
+    int32_t rockets_armed;
+    int32_t missiles_armed;
+    int32_t bombs_armed;
 };
 extern sim_cockpit_weapons_block sim_cockpit_weapons;
 
@@ -396,6 +439,31 @@ struct sim_private_camera_block {
     float z;
 };
 extern sim_private_camera_block sim_private_camera;
+
+// sim/cockpit/warnings/.
+struct sim_cockpit_warnings_block {
+    int32_t ECAM_warning_on;
+    int32_t master_accept_on;
+    int32_t master_caution_on;
+};
+extern sim_cockpit_warnings_block sim_cockpit_warnings;
+
+// sim/cockpit/pressure/.
+struct sim_cockpit_pressure_block {
+    int32_t bleed_air_on;
+    float cabin_altitude_set_m_msl;
+    float cabin_vvi_set_m_msec;
+};
+extern sim_cockpit_pressure_block sim_cockpit_pressure;
+
+// sim/private/net_disables/: parts of the simulation a display slave leaves to its master.
+struct sim_private_net_disables_block {
+    int32_t ai_loc[10];               // per plane slot: the slave does not move that plane
+    int32_t annuns;
+    int32_t nav_NC;
+    int32_t nav_GPS;
+};
+extern sim_private_net_disables_block sim_private_net_disables;
 
 // Settings that belong to one settings screen and carry no published name.
 constexpr int SITUATION_ACF_PATHS = 5;

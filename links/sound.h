@@ -13,6 +13,17 @@ int SOUND_init_speech();
 // "RESOURCES:SOUNDS:RADIO CHATTER:", below 59 in "RESOURCES:SOUNDS:".
 void SOUND_load_wav(int slot, const char* file_name);
 
+// Starts sound slot 0..108 unless it is already playing, looping or once, at
+// the two levels (scaled by the master sound level).
+void SOUND_play(int slot, int looping, float level_a, float level_b);
+// Stops the slot.
+void SOUND_stop(int slot);
+// Per-frame engine, propeller, wind, rocket and precipitation levels and
+// pitch for a listener at the user plane's local position.
+void SOUND_engine_update(float x, float y, float z);
+// Length in seconds of each slot's sample, set when the wave files are loaded.
+extern float sound_sample_length_sec[SOUND_SLOTS];
+
 // 0 stops every playing sound slot; 1 starts the looping sounds.
 void SOUND_start_stop_loops(int on);
 // Releases the speech voice.

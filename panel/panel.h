@@ -7,6 +7,8 @@
 
 // Non-zero when battery or generators supply the panel.
 int PANEL_has_power();
+// Non-zero when the avionics switch is on and the panel has power.
+int PANEL_avionics_powered();
 // Makes instrument type `type` current and operates its switch as one click
 // would, without drawing (11 jettison, 20 gear handle, 446 clutch).
 void PANEL_switches(int type, int item);

@@ -8,6 +8,8 @@
 constexpr int SEA_OBJECT_SLOTS = 6;
 constexpr int SHIP_CARRIER = 0;
 constexpr int SHIP_FRIGATE = 1;
+constexpr int SEA_PLATFORM_1 = 3;   // the two oil platforms
+constexpr int SEA_PLATFORM_2 = 4;
 
 extern float ship_x[SEA_OBJECT_SLOTS];
 extern float ship_y[SEA_OBJECT_SLOTS];
@@ -15,3 +17,6 @@ extern float ship_z[SEA_OBJECT_SLOTS];
 extern float ship_vx[SEA_OBJECT_SLOTS];        // drift added to the ship's own motion, m/s
 extern float ship_vz[SEA_OBJECT_SLOTS];
 extern float ship_heading[SEA_OBJECT_SLOTS];
+// Pitch and roll of each ship, degrees (moved by the simulation cycle's ship motion).
+extern float ship_pitch[SEA_OBJECT_SLOTS];
+extern float ship_roll[SEA_OBJECT_SLOTS];

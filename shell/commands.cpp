@@ -215,22 +215,24 @@ void navaid_start(int n)
 {
     const navaid_record& nav = navaid_table[static_cast<size_t>(n)];
     chosen_navaid = n;
-    start_point.latitude = nav.lat;
-    start_point.longitude = nav.lon;
-    start_point.elevation = nav.height + 1000.0f;
-    start_point.heading = 0.0f;
-    start_point.speed = pln[0].acf_est_Vs * 1.5f;
+    situation_start_record& s = situation_start_state;
+    s.latitude = nav.lat;
+    s.longitude = nav.lon;
+    s.elevation = nav.height + 1000.0f;
+    s.psi = 0.0f;
+    s.groundspeed = pln[0].acf_est_Vs * 1.5f;
     FLIGHT_init_situation(800, 0);
 }
 
 void random_start()
 {
     auto r = [] { return static_cast<float>(UTIL_rand()) / 32767.0f; };
-    start_point.latitude = lat_ref + 2.0f * r();
-    start_point.longitude = lon_ref + 3.0f * r();
-    start_point.elevation = 2000.0f + 2000.0f * r();
-    start_point.heading = 360.0f * r();
-    start_point.speed = pln[0].acf_est_Vs * 1.3f;
+    situation_start_record& s = situation_start_state;
+    s.latitude = lat_ref + 2.0f * r();
+    s.longitude = lon_ref + 3.0f * r();
+    s.elevation = 2000.0f + 2000.0f * r();
+    s.psi = 360.0f * r();
+    s.groundspeed = pln[0].acf_est_Vs * 1.3f;
     FLIGHT_init_situation(800, 0);
 }
 

@@ -112,8 +112,6 @@ extern int32_t origin_held_by_network;
 // (degrees/s), pitch and roll (degrees) and their rates, and the land-use
 // grid cell under each, written by its terrain query.
 extern float ship_turn_rate[SEA_OBJECT_SLOTS];
-extern float ship_pitch[SEA_OBJECT_SLOTS];
-extern float ship_roll[SEA_OBJECT_SLOTS];
 extern float ship_pitch_rate[SEA_OBJECT_SLOTS];
 extern float ship_roll_rate[SEA_OBJECT_SLOTS];
 extern int32_t ship_cell_row[SEA_OBJECT_SLOTS];

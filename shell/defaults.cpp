@@ -33,7 +33,10 @@ namespace {
 
 constexpr float FT = 0.3048f;               // metres per foot
 constexpr float KT = 0.514444f;             // metres per second per knot
-constexpr int CHATTER_TRIES = 101;          // the 102nd try for one slot gives up
+constexpr int CHATTER_TRIES = 101;
+// The fleet's aircraft that fly in the special situations.
+constexpr const char* SITUATION_TOW_PLANE_PATH = "AIRCRAFT:GENERAL AVIATION:ORVELL TRAINER:ORVELL TRAINER.ACF";
+constexpr const char* SITUATION_TANKER_PATH = "AIRCRAFT:HEAVY METAL:ORVELL AIRLINER:ORVELL AIRLINER.ACF";          // the 102nd try for one slot gives up
 
 float rand_fraction() { return static_cast<float>(UTIL_rand()) / 32767.0f; }
 
@@ -84,12 +87,14 @@ void user_aircraft_and_airport()
 
 void situation_paths()
 {
-    static const char* const relative[SITUATION_ACF_PATHS] = {
-        "AIRCRAFT:Space Ships:Space Shuttle:SHUTTLE ORBITER.ACF",
-        "AIRCRAFT:General Aviation:Columbia 400-Turbo-HITS:COLUMBIA 400.ACF",
-        "AIRCRAFT:Heavy Metal:KC-10:KC-10.ACF",
-        "AIRCRAFT:Heavy Metal:KC-10:KC-10.ACF",
-        "AIRCRAFT:Heavy Metal:B-52G NASA:B-52G NASA.ACF",
+    // The fleet has no orbiter: its approaches fly the default aircraft. The
+    // trainer tows; the airliner tanks and carries.
+    const char* const relative[SITUATION_ACF_PATHS] = {
+        default_aircraft_path,
+        SITUATION_TOW_PLANE_PATH,
+        SITUATION_TANKER_PATH,
+        SITUATION_TANKER_PATH,
+        SITUATION_TANKER_PATH,
     };
     for (int i = 0; i < SITUATION_ACF_PATHS; ++i)
         UTIL_strcat3(program_folder, relative[i], screen_settings.situation_acf_paths[i]);

@@ -37,6 +37,8 @@
 #include "graphics/loading_screen.h"
 #include "core/alert.h"
 #include "core/file_browser.h"
+#include "core/command_hook.h"
+#include "shell/commands.h"
 #include "shell/alert_box.h"
 #include "shell/browser.h"
 
@@ -67,9 +69,6 @@ constexpr const char* LOADING_WORLD = "Loading the world textures...";
 constexpr const char* LOADING_AIRPORTS = "Building the airports...";
 constexpr const char* LOADING_FLIGHT = "Starting the flight...";
 
-constexpr int SITUATION_AIRPORT = 408;
-constexpr int AIRPORT_RAMP = 400;
-constexpr int AIRPORT_RUNWAY = 401;
 
 // The tables of other modules that the entry brings to their empty state.
 void clear_large_tables()
@@ -164,6 +163,7 @@ void APPLICATION_start_up()
     // The spine's alert box and file browser serve every subsystem.
     MACIBM_set_alert_box(ALERT_show_box);
     UI_set_file_browser(opensave);
+    CORE_set_command_dispatcher(APPLICATION_handlemenu);
 
     clear_large_tables();
     for (auto& row : terrain_list_table)
@@ -197,9 +197,9 @@ void APPLICATION_start_up()
 
     // The flight starts on the runway or on the ramp; the message shows before either.
     MACIBM_loading_screen(LOADING_FLIGHT);
-    if (sim_operation_prefs.startup_on_ramp == 0) FLIGHT_init_situation(SITUATION_AIRPORT, AIRPORT_RUNWAY);
+    if (sim_operation_prefs.startup_on_ramp == 0) FLIGHT_init_situation(SIT_AIRPORT, SIT_RUNWAY);
     MACIBM_loading_screen(LOADING_FLIGHT);
-    if (sim_operation_prefs.startup_on_ramp != 0) FLIGHT_init_situation(SITUATION_AIRPORT, AIRPORT_RAMP);
+    if (sim_operation_prefs.startup_on_ramp != 0) FLIGHT_init_situation(SIT_AIRPORT, SIT_RAMP);
 
     probe_live_weather();
     NET_init();

@@ -325,7 +325,7 @@ void transfer_main_record(const transfer& t)
     // read into the situation start state.
     t.f_sit(live.latitude, saved.latitude);
     t.f_sit(live.longitude, saved.longitude);
-    t.f_sit(live.local_y, saved.local_y);
+    t.f_sit(live.local_y, saved.elevation);
     t.f_sit(live.psi, saved.psi);
     t.f_sit(live.groundspeed, saved.groundspeed);
     t.f_sit(live.flaprat, saved.flaprat);

@@ -13,3 +13,12 @@ extern atc_window_state atc_window;
 
 // The pilot-request step of the ATC window (Return while it is open).
 void ATC_request_menu(int flag);
+
+// Clearance delivery, departure, en-route, approach, tower and ground
+// hand-offs; the plane step calls it with 0 once a second while a flight-plan
+// clearance is active.
+void ATC_clearance_and_handoffs(int mode);
+// Answers the pending pilot request; called once a second while one is pending.
+void ATC_handle_request(int request);
+// Landing-signal calls on a carrier approach; called every 5 s.
+void ATC_carrier_lso();

@@ -15,5 +15,18 @@ struct atc_flight_plan_state {
 };
 extern atc_flight_plan_state atc_flight_plan;
 
+// The flight-plan clearance words the flight start fills and the callsign
+// text the controllers speak.
+constexpr int ATC_CALLSIGN_SIZE = 264 * 4;   // the callsign text area
+constexpr int ATC_PLAN_VALUES = 11;
+constexpr int ATC_PLAN_ID_SIZE = 5;
+struct atc_clearance_state {
+    char callsign[ATC_CALLSIGN_SIZE];
+    float plan_values[ATC_PLAN_VALUES];
+    char departure_id[ATC_PLAN_ID_SIZE];      // four characters and a terminator
+    char destination_id[ATC_PLAN_ID_SIZE];
+};
+extern atc_clearance_state atc_clearance;
+
 // Writes the user's spoken callsign into the 500-byte buffer.
 void ATC_callsign(char* buffer, int flag);

@@ -8,6 +8,7 @@
 #include "world/calls_standin.h"
 
 atc_flight_plan_state atc_flight_plan = {};
+atc_clearance_state atc_clearance = {};
 
 void ATC_callsign(char* buffer, int flag)
 {

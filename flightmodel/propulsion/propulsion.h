@@ -15,3 +15,7 @@ void ENGN_prop_engines();
 // The aerodynamic trim of the engine torque's roll (stage 20 of the
 // build-up): adds to L for each present thrust point that applies it.
 void ENGN_torque_roll_trim();
+
+// 1 when engine e's propeller of the user's plane is a gyro or helicopter
+// rotor (propeller types 3 and 7) on an aircraft flown by its rotor.
+int PROP_is_rotor(int e);

@@ -4,3 +4,4 @@
 void ENGN_jet_engines(int) {}
 void ENGN_prop_engines() {}
 void ENGN_torque_roll_trim() {}
+int PROP_is_rotor(int) { return 0; }

@@ -94,9 +94,9 @@ TEST_F(Commands, NavaidStartUsesTheChosenNavaid)
     pln[0].acf_est_Vs = 40.0f;
     APPLICATION_handlemenu(2603);
     EXPECT_EQ(chosen_navaid, 1);
-    EXPECT_EQ(start_point.latitude, 34.2f);
-    EXPECT_EQ(start_point.elevation, 1300.0f);
-    EXPECT_EQ(start_point.speed, 60.0f);
+    EXPECT_EQ(situation_start_state.latitude, 34.2f);
+    EXPECT_EQ(situation_start_state.elevation, 1300.0f);
+    EXPECT_EQ(situation_start_state.groundspeed, 60.0f);
     EXPECT_EQ(aircraft_standin_calls, std::vector<std::string>{"FLIGHT_init_situation(800,0)"});
 
     APPLICATION_handlemenu(2604);   // past the list's end

@@ -1,0 +1,39 @@
+// The integration of the user's plane: two half-steps of half the frame
+// period, each advancing the clocks, running the force build-up and
+// integrating attitude and position, then the flight data the instruments,
+// sounds and the next step read; after them the released weapons, the stall
+// warning and the ends of the tow and winch lines and the slung load.
+//
+// Reads: pln[0], pln[1]; flt[1] (the towing or carrying plane); the frame
+// period; the wind at the plane, sim_weather rho, sigma and speed of sound;
+// the launch flags and the winch point; the stability-test requests;
+// dump_next_cycle.
+// Writes: flt[0] attitude, quaternion, position, speeds, air data, path
+// angles, turn and slip, cached sines and cosines, stallwarning; the three
+// clocks (total flight, total running and network time); rope_points; the
+// frame period (halved during the half-steps, restored after).
+#pragma once
+
+// The rope and load points of the user's plane, local metres (velocity m/s):
+// end A of a tow or winch line on the user's plane, end B on the towing plane
+// or the winch; the slung load's attachment point, position and velocity.
+// Read by the force build-up and the scene.
+struct rope_points_block {
+    float line_a[3];
+    float line_b[3];
+    float load_attach[3];
+    float load_pos[3];
+    float load_vel[3];
+};
+extern rope_points_block rope_points;
+
+// What the integration keeps about its last frame: how many half-steps ran
+// the force build-up (2 while the plane flies itself, 0 while moved from outside).
+struct derived_data_state {
+    int buildups_last_frame;
+};
+extern derived_data_state derived_state;
+void FLTMOD_derived_reset();
+
+// One frame of plane n's integration and derived data (n is always 0).
+void FLTMOD_derived_data(int n);
