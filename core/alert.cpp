@@ -11,6 +11,7 @@ namespace {
 
 alert_handler_fn alert_handler = nullptr;
 alert_box_fn alert_box = nullptr;
+bool quitting = false;
 
 constexpr const char* MESSAGE_BOX_TITLE = "Kestrum Message";
 
@@ -26,6 +27,9 @@ void log_lines(const char* const lines[4])
 }
 
 }  // namespace
+
+void ALERT_set_quitting(bool on) { quitting = on; }
+bool ALERT_quitting() { return quitting; }
 
 void MACIBM_set_alert_handler(alert_handler_fn handler) { alert_handler = handler; }
 alert_handler_fn MACIBM_get_alert_handler() { return alert_handler; }
@@ -47,12 +51,18 @@ void MACIBM_nuke_alert(int return_mode, const char* line1, const char* line2, co
     const char* passed[4] = {line1 ? line1 : "", line2 ? line2 : "", line3 ? line3 : "", line4 ? line4 : ""};
 
     char lines[4][TEXT_SIZE];
-    for (int i = 0; i < 4; ++i) UTIL_strcpy(passed[i], lines[i]);
+    for (int i = 0; i < 4; ++i) {
+        if (FOLDERS_in_program_folder(passed[i]))
+            UTIL_strcpy(FOLDERS_log_path(passed[i]).c_str(), lines[i]);
+        else
+            UTIL_strcpy(passed[i], lines[i]);
+    }
     if (code == ALERT_ABOUT) {
         for (int i = 0; i < 3; ++i) UTIL_strcpy(ABOUT_LINES[i], lines[i]);
     }
     const char* shown[4] = {lines[0], lines[1], lines[2], lines[3]};
     if (code != ALERT_ABOUT) log_lines(shown);
+    if (quitting && code == ALERT_NOTICE) return;
 
     if (alert_handler) {
         alert_handler(return_mode, passed, code);
@@ -64,6 +74,6 @@ void MACIBM_nuke_alert(int return_mode, const char* line1, const char* line2, co
     }
     // No box installed (a tool, or before the program's start-up): the
     // platform's message box, and a fatal alert ends the process.
-    MACIBM_alert_message_box(passed);
+    MACIBM_alert_message_box(code == ALERT_ABOUT ? passed : shown);
     if (code == ALERT_FATAL) std::exit(EXIT_FAILURE);
 }

@@ -19,6 +19,16 @@ constexpr int ALERT_ABOUT = 15;       // about box
 void MACIBM_nuke_alert(int return_mode, const char* line1, const char* line2, const char* line3,
                        const char* line4, int code);
 
+// A line that is a path inside the program folder is shown and logged as the
+// path on this disk (FOLDERS_log_path); the caller's own text is what a
+// handler gets.
+//
+// While the program quits nobody is left to dismiss a box: from the quit's
+// start on, a notice (code 16) is only written to ERROR.OUT, so a save that
+// fails at quit is reported there once and the quit goes on.
+void ALERT_set_quitting(bool quitting);
+bool ALERT_quitting();
+
 // Replaces what an alert does (tests record the lines and code, and throw on a
 // fatal one, so fatal paths can be tested in-process). nullptr restores the default.
 using alert_handler_fn = void (*)(int return_mode, const char* const lines[4], int code);

@@ -1,6 +1,8 @@
 #include "core/folders.h"
 
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 #include "platform/plat_files.h"
 #include "core/datafile.h"
@@ -30,6 +32,15 @@ const char* const folder_relative_paths[FOLDER_COUNT] = {
     "RESOURCES:TEXT:",
     "RESOURCES:KEYS:",
     "RESOURCES:SOUNDS:RADIO CHATTER:",
+};
+
+const char* const written_folders[WRITTEN_FOLDER_COUNT] = {
+    "",
+    "Resources/preferences",
+    "Output/situations",
+    "Output/movies",
+    "Output/logbooks",
+    "Output/FMS plans",
 };
 
 char folder_table[FOLDER_COUNT][TEXT_SIZE];
@@ -92,3 +103,33 @@ void FOLDERS_init_from(const char* executable_path)
 }
 
 void FOLDERS_init() { FOLDERS_init_from(PLAT_executable_path().c_str()); }
+
+int FOLDERS_make_written()
+{
+    // Only a program folder taken from a whole path names a place on disk.
+    const size_t n = strnlen(program_folder, TEXT_SIZE);
+    if (n == 0 || program_folder[n - 1] != '/') return 0;
+    int failed = 0;
+    for (const char* folder : written_folders) {
+        const std::string wanted = std::string(program_folder) + folder;
+        const std::string disk = PLAT_resolve_path(wanted.c_str());
+        if (disk.empty()) continue;
+        std::error_code ec;
+        std::filesystem::create_directories(disk, ec);
+        if (!ec && std::filesystem::is_directory(disk, ec)) continue;
+        ++failed;
+        if (error_log.is_open()) {
+            error_log << "The folder " << disk << " could not be made; files saved there will be lost.\n";
+            error_log.flush();
+        }
+    }
+    return failed;
+}
+
+std::string FOLDERS_log_path(const char* path) { return path ? PLAT_resolve_path(path) : std::string(); }
+
+bool FOLDERS_in_program_folder(const char* text)
+{
+    const size_t n = strnlen(program_folder, TEXT_SIZE);
+    return text && n > 0 && std::strncmp(text, program_folder, n) == 0;
+}

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <fstream>
+#include <string>
 
 #include "core/text_util.h"
 
@@ -33,3 +34,21 @@ void FOLDERS_close_logs();
 void FOLDERS_init();
 // The same from a given executable path (tests).
 void FOLDERS_init_from(const char* executable_path);
+
+// The folders of the data tree the program writes into: the preferences, the
+// output folders (situations, movies, logbooks, flight plans) and the program
+// folder itself, where the screenshots go. Each is given as the default data
+// folder spells it, relative to the program folder.
+constexpr int WRITTEN_FOLDER_COUNT = 6;
+extern const char* const written_folders[WRITTEN_FOLDER_COUNT];
+// Creates the folders of written_folders that are missing (a component that
+// exists in another letter case is used as it is). A folder that cannot be
+// made is named once in ERROR.OUT; returns the number of such folders.
+int FOLDERS_make_written();
+
+// A path as the logs and alerts name it: the path on this disk, with the
+// letter case found there and one '/' between components (the program's own
+// ':' and '\' separators turned).
+std::string FOLDERS_log_path(const char* path);
+// True when the text is a path inside the program folder.
+bool FOLDERS_in_program_folder(const char* text);

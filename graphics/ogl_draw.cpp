@@ -5,6 +5,9 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <vector>
+
+#include <strings.h>
 
 #include "graphics/ogl_image.h"
 #include "graphics/ogl_state.h"
@@ -14,6 +17,7 @@
 #include "core/app_mode.h"
 #include "core/screen.h"
 #include "core/simvars.h"
+#include "platform/plat_files.h"
 
 int32_t screenshot_counter = -1;
 
@@ -188,9 +192,48 @@ void OGL_draw_background()
         }
 }
 
+namespace {
+
+// Screenshot numbers above this are not taken from the folder, so the next
+// number always fits.
+constexpr int32_t SCREENSHOT_NUMBER_MAX = 999999999;
+
+// The highest n of a "screenshot_<n>.bmp" in the folder (any letter case), -1 when none.
+int32_t highest_screenshot_number(const char* folder)
+{
+    std::vector<PLAT_dir_entry> entries;
+    if (!PLAT_list_directory(folder, entries)) return -1;
+    static constexpr char prefix[] = "screenshot_";
+    static constexpr char suffix[] = ".bmp";
+    constexpr size_t prefix_len = sizeof prefix - 1, suffix_len = sizeof suffix - 1;
+    int32_t highest = -1;
+    for (const PLAT_dir_entry& e : entries) {
+        const std::string& name = e.name;
+        if (e.is_folder || name.size() <= prefix_len + suffix_len) continue;
+        if (strncasecmp(name.c_str(), prefix, prefix_len) != 0) continue;
+        if (strcasecmp(name.c_str() + name.size() - suffix_len, suffix) != 0) continue;
+        int64_t n = 0;
+        bool digits = true;
+        for (size_t i = prefix_len; i < name.size() - suffix_len && digits; ++i) {
+            const char c = name[i];
+            digits = c >= '0' && c <= '9';
+            n = n * 10 + (c - '0');
+            if (n > SCREENSHOT_NUMBER_MAX) digits = false;
+        }
+        if (digits && n > highest) highest = static_cast<int32_t>(n);
+    }
+    return highest;
+}
+
+}  // namespace
+
 void OGL_screenshot()
 {
-    ++screenshot_counter;
+    // The next number after the last one of this run and every screenshot in
+    // the folder, so no earlier screenshot is ever replaced.
+    const int32_t on_disk = highest_screenshot_number(program_folder);
+    if (screenshot_counter < on_disk) screenshot_counter = on_disk;
+    if (screenshot_counter < SCREENSHOT_NUMBER_MAX) ++screenshot_counter;
     const std::string path = std::string(program_folder) + "screenshot_" + std::to_string(screenshot_counter) + ".bmp";
     {
         // Tight rows: a row length or skip left set by other code must not

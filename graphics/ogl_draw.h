@@ -26,8 +26,10 @@ void OGL_draw_tex_quad(int slot, int row, float alpha, const tex_quad_corner cor
 void OGL_draw_background();
 
 // Writes the lower-left 1024 x 768 pixels of the window to
-// "<program folder>screenshot_<n>.bmp", n counting from 0 in each run.
+// "<program folder>screenshot_<n>.bmp", n the next number after the highest
+// of this run and of the screenshots already in the folder (0 in an empty
+// folder), so earlier screenshots survive a restart.
 void OGL_screenshot();
-// The number the last screenshot got (-1 before the first).
+// The number the last screenshot got (-1 before the first of the run).
 extern int32_t screenshot_counter;
 void SCREENSHOT_reset();

@@ -1,5 +1,6 @@
 #include "platform/plat_time.h"
 
+#include <cerrno>
 #include <ctime>
 
 namespace {
@@ -28,6 +29,19 @@ double PLAT_seconds() { return clock_source(); }
 int64_t PLAT_perf_counter() { return (monotonic_ns() - start_ns) / 100; }
 
 int64_t PLAT_perf_frequency() { return 10000000; }
+
+void PLAT_sleep_seconds(double seconds)
+{
+    if (!(seconds > 0.0)) return;   // also NaN
+    if (seconds > 3600.0) seconds = 3600.0;
+    timespec wait{};
+    wait.tv_sec = static_cast<time_t>(seconds);
+    wait.tv_nsec = static_cast<long>((seconds - static_cast<double>(wait.tv_sec)) * 1e9);
+    if (wait.tv_nsec >= 1000000000L) wait.tv_nsec = 999999999L;
+    // A signal cuts the sleep short: carry on with what is left.
+    while (clock_nanosleep(CLOCK_MONOTONIC, 0, &wait, &wait) == EINTR) {
+    }
+}
 
 int64_t PLAT_calendar_time() { return calendar_source(); }
 

@@ -11,6 +11,10 @@ double PLAT_seconds();
 int64_t PLAT_perf_counter();
 int64_t PLAT_perf_frequency();
 
+// Sleeps for the given time on the monotonic clock (nothing for 0 or less);
+// the thread gives up the processor instead of spinning.
+void PLAT_sleep_seconds(double seconds);
+
 // Wall-clock calendar time in seconds since 1970 (UTC).
 int64_t PLAT_calendar_time();
 

@@ -1,8 +1,12 @@
 #include "platform/plat_window.h"
 
+#include <GL/gl.h>
 #include <SDL2/SDL.h>
 
 #include <cstdlib>
+#include <cstring>
+
+#include "platform/plat_time.h"
 
 namespace {
 
@@ -14,8 +18,39 @@ struct window_state {
     int depth_bits = 0;
     bool mode_chosen = false;     // a full-screen mode is chosen (and applied when a window exists)
     SDL_DisplayMode mode{};
+    int swap_sync = 0;            // -1 adaptive sync, 1 vertical sync, 0 none
 };
 window_state ws;
+
+constexpr double DEFAULT_REFRESH_HZ = 60.0;
+constexpr double SYNCED_PERIOD_SHARE = 0.9;
+
+struct pacing_state {
+    bool on = false;
+    bool scheduled = false;       // a frame was paced: `next_tick` holds the next frame's time
+    int64_t next_tick = 0;        // performance-counter ticks
+};
+pacing_state pacing;
+
+bool offscreen_driver() { return std::strcmp(PLAT_video_driver(), "offscreen") == 0; }
+
+// The swap interval the pacing asks for, on the current window. The
+// offscreen driver shows nothing, so it has no sync to wait for.
+void apply_swap_interval()
+{
+    ws.swap_sync = 0;
+    if (!ws.window || !ws.context) return;
+    if (!pacing.on || offscreen_driver()) {
+        SDL_GL_SetSwapInterval(0);
+        return;
+    }
+    if (SDL_GL_SetSwapInterval(-1) == 0)
+        ws.swap_sync = -1;
+    else if (SDL_GL_SetSwapInterval(1) == 0)
+        ws.swap_sync = 1;
+    else
+        SDL_GL_SetSwapInterval(0);
+}
 
 // Bits per pixel as the display reports them: the storage size of a pixel, so a
 // mode with 8 bits per channel in 4-byte pixels counts as 32.
@@ -152,6 +187,8 @@ bool PLAT_create_window(const char* title, int width, int height)
         PLAT_destroy_window();
         return false;
     }
+    apply_swap_interval();
+    pacing.scheduled = false;
     return true;
 }
 
@@ -167,6 +204,7 @@ void PLAT_destroy_window()
     ws.context = nullptr;
     ws.window = nullptr;
     ws.depth_bits = 0;
+    ws.swap_sync = 0;
 }
 
 void* PLAT_window_handle() { return ws.window; }
@@ -183,7 +221,65 @@ bool PLAT_swap_buffers()
 {
     if (!ws.window) return false;
     SDL_GL_SwapWindow(ws.window);
+    if (offscreen_driver()) {
+        if (pacing.on)
+            glFinish();
+        else
+            glFlush();
+    }
     return true;
+}
+
+void PLAT_set_frame_pacing(bool on)
+{
+    pacing.on = on;
+    pacing.scheduled = false;
+    apply_swap_interval();
+}
+
+bool PLAT_frame_pacing() { return pacing.on; }
+
+int PLAT_swap_sync() { return ws.swap_sync; }
+
+double PLAT_refresh_rate_hz()
+{
+    if (!ws.video_ok) return DEFAULT_REFRESH_HZ;
+    SDL_DisplayMode m{};
+    int display = ws.window ? SDL_GetWindowDisplayIndex(ws.window) : 0;
+    if (display < 0) display = 0;
+    if (SDL_GetCurrentDisplayMode(display, &m) != 0 || m.refresh_rate <= 0) return DEFAULT_REFRESH_HZ;
+    return static_cast<double>(m.refresh_rate);
+}
+
+void PLAT_pace_frame()
+{
+    if (!pacing.on) return;
+    const double frequency = static_cast<double>(PLAT_perf_frequency());
+    double period = 1.0 / PLAT_refresh_rate_hz();
+    // A swap that waits for the display paces by itself and then never comes
+    // early; a slightly shorter period catches a swap that does not wait (a
+    // hidden window, a driver that takes the setting and ignores it) without
+    // ever holding back a swap that does, on a display a little faster than
+    // it says.
+    if (ws.swap_sync != 0) period *= SYNCED_PERIOD_SHARE;
+    const auto period_ticks = static_cast<int64_t>(period * frequency);
+
+    const int64_t now = PLAT_perf_counter();
+    if (!pacing.scheduled) {
+        pacing.scheduled = true;
+        pacing.next_tick = now + period_ticks;
+        return;
+    }
+    if (now < pacing.next_tick) {
+        PLAT_sleep_seconds(static_cast<double>(pacing.next_tick - now) / frequency);
+        pacing.next_tick += period_ticks;
+    } else if (now - pacing.next_tick > period_ticks) {
+        // More than a frame late (a slow frame, a stall): start the schedule
+        // again from now rather than hurrying to catch up.
+        pacing.next_tick = now + period_ticks;
+    } else {
+        pacing.next_tick += period_ticks;
+    }
 }
 
 void* PLAT_gl_proc_address(const char* name)

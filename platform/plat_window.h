@@ -53,8 +53,29 @@ void PLAT_window_pixel_size(int& width, int& height);
 // Bits of the depth buffer the context got (0 without a window).
 int PLAT_depth_bits();
 
-// Shows the back buffer. Returns false without a window.
+// Shows the back buffer. Returns false without a window. On the offscreen
+// driver, where a swap shows nothing and so hands nothing to the renderer,
+// the frame's drawing is flushed (and, with pacing on, finished), so drawing
+// never queues up from frame to frame.
 bool PLAT_swap_buffers();
+
+// Frame pacing, off until it is switched on (tests and benchmarks run frames
+// as fast as they can). With pacing on, a window swaps with the display's
+// vertical sync (adaptive sync first, where the driver has it), and
+// PLAT_pace_frame, called once a frame after the swap, sleeps the rest of the
+// display's refresh period wherever the swap does not wait for the display
+// itself (the offscreen driver, or no sync to be had). With sync, it still
+// holds frames to at most a ninth above the refresh rate, for a swap that
+// does not wait after all (a hidden window). With pacing off the swap does
+// not wait.
+void PLAT_set_frame_pacing(bool on);
+bool PLAT_frame_pacing();
+void PLAT_pace_frame();
+// What the window's swap waits for: -1 adaptive sync, 1 vertical sync, 0 nothing.
+int PLAT_swap_sync();
+// Refresh rate of the window's display in Hz (of the main display without a
+// window); 60 when the system does not say.
+double PLAT_refresh_rate_hz();
 // Address of an OpenGL entry point of the current context, null when missing.
 void* PLAT_gl_proc_address(const char* name);
 // Last error text of the video layer (for logs).

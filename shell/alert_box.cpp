@@ -78,7 +78,7 @@ void ALERT_show_box(int return_mode, const char* const passed[4], const char* co
     }
 
     if (gl_ready == 0) {
-        MACIBM_alert_message_box(passed);
+        MACIBM_alert_message_box(code == ALERT_ABOUT ? passed : lines);
     } else {
         const float kept_x = mouse.mouse_x, kept_y = mouse.mouse_y;
         // Quitting while the box is up (the window closed) dismisses it.

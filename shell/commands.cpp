@@ -358,6 +358,9 @@ void open_aircraft()
 
 void quit()
 {
+    // From here on a save that fails is a notice in ERROR.OUT: a box would
+    // hold the quit up, and a second quit request would save again.
+    ALERT_set_quitting(true);
     if (local_airport_last >= 0) {
         PREFS_read_write(PREFS_KIND_GENERAL, PREFS_WRITE, pref_path_general);
         PREFS_read_write(PREFS_KIND_PILOT, PREFS_WRITE, pref_path_pilot);

@@ -18,6 +18,7 @@
 #include "panel/panel.h"
 #include "platform/plat_events.h"
 #include "platform/plat_time.h"
+#include "platform/plat_window.h"
 #include "core/folders.h"
 #include "scene/scene_draw.h"
 #include "shell/commands.h"
@@ -356,8 +357,12 @@ void MACIBM_do_frame()
 
     NET_receive();
 
-    // Nothing is drawn and nothing moves before the window was painted once.
-    if (window_painted == 0) return;
+    // Nothing is drawn and nothing moves before the window was painted once;
+    // the frame still takes its time, so waiting for the paint does not spin.
+    if (window_painted == 0) {
+        PLAT_pace_frame();
+        return;
+    }
 
     estimate_frame_period();
     pointer_idle();
@@ -466,6 +471,7 @@ void MACIBM_do_frame()
     mark("menus");
 
     OGL_swap_buffers();
+    PLAT_pace_frame();
     mark("sbuff");
 
     if (movie_recording != 0) MOVIE_add_frame();

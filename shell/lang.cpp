@@ -107,7 +107,7 @@ void LANG_load_text(int reload)
 
     // 10. Where the next new text can go.
     if (error_log.is_open()) {
-        error_log << path << " LOWEST FREE TEXT INDEX=" << LANG_lowest_free_index() << "\n\n";
+        error_log << FOLDERS_log_path(path) << " LOWEST FREE TEXT INDEX=" << LANG_lowest_free_index() << "\n\n";
         error_log.flush();
     }
 }

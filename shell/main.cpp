@@ -160,6 +160,7 @@ bool APPLICATION_running() { return main_state.running; }
 void APPLICATION_start_up()
 {
     main_state = main_state_record{};
+    ALERT_set_quitting(false);
     // The spine's alert box and file browser serve every subsystem.
     MACIBM_set_alert_box(ALERT_show_box);
     UI_set_file_browser(opensave);
@@ -214,12 +215,20 @@ void APPLICATION_run_frames()
     while (quit_flag == 0) MACIBM_do_frame();
 }
 
+bool APPLICATION_pacing_wanted()
+{
+    const char* off = std::getenv(NO_PACING_VARIABLE);
+    return !(off && *off && std::strcmp(off, "0") != 0);
+}
+
 int APPLICATION_main(void* instance, void* previous_instance, const char* command_line, int show)
 {
     (void)command_line;
     instance_handle = instance;
     show_command = show;
     if (previous_instance != nullptr) return 0;
+
+    PLAT_set_frame_pacing(APPLICATION_pacing_wanted());
 
     APPLICATION_start_up();
     APPLICATION_run_frames();
@@ -231,6 +240,7 @@ void MACIBM_quit()
 {
     if (main_state.quitting) return;
     main_state.quitting = true;
+    ALERT_set_quitting(true);
 
     if (movie_recording != 0) MOVIE_finish();
     if (movie_keys_enabled != 0) MOVIE_exit_quicktime();

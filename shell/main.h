@@ -17,6 +17,13 @@ extern int32_t show_command;
 // previous instance returns at once. The command line is not read.
 int APPLICATION_main(void* instance, void* previous_instance, const char* command_line, int show);
 
+// Frame pacing: the program's frames keep to the display's refresh rate
+// unless this environment variable is set to anything but "" or "0" (for
+// benchmarks). Only the program entry switches pacing on; tests and
+// benchmarks that run frames themselves run them unpaced.
+constexpr const char* NO_PACING_VARIABLE = "ORVELL_NO_PACING";
+bool APPLICATION_pacing_wanted();
+
 // The entry's steps up to the main loop: the tables cleared, the start-up,
 // the loaders, the live-weather probe, the network link and the first mode.
 void APPLICATION_start_up();

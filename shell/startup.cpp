@@ -108,6 +108,8 @@ void STARTUP_logs_and_folders()
         FOLDERS_init_from(startup_program_path);
     else
         FOLDERS_init();
+    // The folders saves go to exist before anything is saved.
+    FOLDERS_make_written();
 }
 
 void STARTUP_display_defaults()

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "core/alert.h"
 #include "core/datafile.h"
 #include "core/folders.h"
 #include "tests/support/test_support.h"
@@ -55,4 +56,76 @@ TEST(Folders, LogsAreEmptiedAtASecondOpenInTheCurrentFolder)
         ASSERT_TRUE(fs::exists(tmp.path() / name)) << name;
         EXPECT_EQ(fs::file_size(tmp.path() / name), 0u) << name;
     }
+}
+
+namespace {
+
+// The logs open in a folder of the test's own, closed and put back afterwards.
+class logs_in_folder {
+public:
+    explicit logs_in_folder(const fs::path& p) : before_(fs::current_path())
+    {
+        fs::current_path(p);
+        FOLDERS_open_logs();
+    }
+    ~logs_in_folder()
+    {
+        FOLDERS_close_logs();
+        fs::current_path(before_);
+    }
+
+private:
+    fs::path before_;
+};
+
+}  // namespace
+
+TEST(Folders, WrittenFoldersAreMadeInTheSpellingFoundOnDisk)
+{
+    temp_folder tmp;
+    fs::create_directories(tmp.path() / "RESOURCES");   // another letter case than the table's
+    tmp.write("Output", "a file where a folder belongs");
+    {
+        const logs_in_folder logs(tmp.path());
+        FOLDERS_init_from((tmp.prefix() + "orvell").c_str());
+        EXPECT_EQ(FOLDERS_make_written(), 4);   // the four output folders cannot be made
+        EXPECT_EQ(FOLDERS_make_written(), 4);   // and making them again changes nothing
+    }
+    EXPECT_TRUE(fs::is_directory(tmp.path() / "RESOURCES/preferences"));
+    EXPECT_FALSE(fs::exists(tmp.path() / "Resources"));
+    const std::string log = read_file_bytes(tmp.path() / "ERROR.OUT");
+    EXPECT_NE(log.find("The folder " + tmp.prefix() + "Output/FMS plans could not be made"), std::string::npos)
+        << log;
+
+    // A program folder that is not a whole path names no place to make folders in.
+    FOLDERS_init_from("app");
+    EXPECT_EQ(FOLDERS_make_written(), 0);
+}
+
+TEST(Alerts, PathsAreLoggedAsOnDiskAndNoticesAtQuitAreOnlyLogged)
+{
+    temp_folder tmp;
+    fs::create_directories(tmp.path() / "Resources/preferences");
+    {
+        const logs_in_folder logs(tmp.path());
+        FOLDERS_init_from((tmp.prefix() + "orvell").c_str());
+        char path[TEXT_SIZE];
+        UTIL_strcat3(pref_path_general, ".tmp", path);
+        FILE_colons_to_backslashes(path);   // a path as the writers name it
+        MACIBM_nuke_alert(0, "The file could not be saved:", path, "", "", ALERT_NOTICE);
+        ASSERT_EQ(recorded_alerts.size(), 1u);
+        EXPECT_EQ(recorded_alerts[0].lines[1], path);   // the caller's text reaches the handler as given
+
+        // While quitting a notice is only logged; a fatal alert still goes its way.
+        ALERT_set_quitting(true);
+        MACIBM_nuke_alert(0, "quiet notice", "", "", "", ALERT_NOTICE);
+        EXPECT_EQ(recorded_alerts.size(), 1u);
+        expect_fatal([] { MACIBM_nuke_alert(0, "fatal at quit", "", "", "", ALERT_FATAL); });
+        ALERT_set_quitting(false);
+    }
+    const std::string log = read_file_bytes(tmp.path() / "ERROR.OUT");
+    EXPECT_NE(log.find("\n" + tmp.prefix() + "Resources/preferences/KESTRUM 7 ORVELL.PRF.tmp\n"), std::string::npos)
+        << log;
+    EXPECT_NE(log.find("quiet notice\n"), std::string::npos);
+    EXPECT_NE(log.find("fatal at quit\n"), std::string::npos);
 }

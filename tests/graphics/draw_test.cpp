@@ -210,4 +210,15 @@ TEST_F(Drawing, BmpWriterAndScreenshots)
     glPixelStorei(GL_PACK_SKIP_ROWS, 0);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     expect_every_texel_sampled(third, std::string("\xff\x00\xcc", 3));
+
+    // The next run goes on after the screenshots in the folder, whatever their
+    // letter case, so none of them is replaced.
+    SCREENSHOT_reset();
+    tmp.write("SCREENSHOT_7.BMP", "kept");
+    tmp.write("screenshot_x.bmp", "not a number");
+    OGL_screenshot();
+    EXPECT_EQ(screenshot_counter, 8);
+    EXPECT_TRUE(std::filesystem::exists(tmp.path() / "screenshot_8.bmp"));
+    EXPECT_EQ(read_file_bytes(tmp.path() / "SCREENSHOT_7.BMP"), "kept");
+    expect_every_texel_sampled(read_file_bytes(tmp.path() / "screenshot_0.bmp"), "\x99\x66\x33");
 }

@@ -4,7 +4,9 @@
 
 #include <regex>
 
+#include <chrono>
 #include <cmath>
+#include <ctime>
 #include <tuple>
 #include <vector>
 
@@ -13,6 +15,8 @@
 #include "core/input.h"
 #include "shell/modes.h"
 #include "core/simvars.h"
+#include "platform/plat_time.h"
+#include "platform/plat_window.h"
 #include "shell/wndproc.h"
 #include "tests/shell/startup_program.h"
 #include "tests/support/test_support.h"
@@ -109,6 +113,43 @@ TEST_F(FrameLoop, FramePeriodFollowsTheFourthRootOfTheClampedRatio)
         }
         EXPECT_FLOAT_EQ(period, bound);
     }
+}
+
+// The program's frames with pacing on, on the real clock: they keep to the
+// display's refresh rate by sleeping, and the period estimate measures them.
+TEST_F(FrameLoop, PacedFramesKeepToTheRefreshRateAndTheEstimateMeasuresThem)
+{
+    PLAT_set_clock_source(nullptr, nullptr);
+    FRAME_reset();
+    window_painted = 1;
+    float& period = sim_operation_misc.frame_rate_period;
+    period = 0.05f;
+    const double refresh_period = 1.0 / PLAT_refresh_rate_hz();
+
+    PLAT_set_frame_pacing(true);
+    const auto cpu_seconds = [] {
+        timespec t{};
+        clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+        return static_cast<double>(t.tv_sec) + 1e-9 * static_cast<double>(t.tv_nsec);
+    };
+    const double cpu_before = cpu_seconds();
+    const auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < 20; ++i) MACIBM_do_frame();
+    const float period_after_20 = period;
+    for (int i = 0; i < 10; ++i) MACIBM_do_frame();
+    const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const double cpu = cpu_seconds() - cpu_before;
+    PLAT_set_frame_pacing(false);
+    use_test_clock();
+
+    ASSERT_EQ(flying_frame_count, 30);
+    EXPECT_GE(wall, 29 * refresh_period * 0.95);   // the first frame starts the schedule
+    EXPECT_LT(cpu, 0.75 * wall) << "the frames spun instead of sleeping";
+    // Frames 21 to 30 took ten refresh periods (more on a busy machine).
+    const double measured = sim_operation_misc.time_ratio * period_after_20;
+    EXPECT_GE(measured, refresh_period * 0.95);
+    EXPECT_LT(measured, refresh_period * 4.0);
+    EXPECT_LT(period, 0.05f);   // moving from the assumed 20 Hz toward the paced rate
 }
 
 TEST_F(FrameLoop, PeriodArithmeticStaysWithinItsBounds)

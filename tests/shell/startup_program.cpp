@@ -16,6 +16,8 @@ std::string program_path;
 double test_clock() { return test_clock_seconds; }
 }  // namespace
 
+void use_test_clock() { PLAT_set_clock_source(test_clock, nullptr); }
+
 std::unique_ptr<temp_folder> copy_default_data_folder(const std::string& leave_out)
 {
     namespace fs = std::filesystem;
@@ -31,10 +33,15 @@ void started_program::SetUpTestSuite()
 {
     folder = copy_default_data_folder();
     folder->write("Aircraft/Interrupted.acf.partial", "half a save");   // the start-up removes it
-    program_path = folder->prefix() + "orvell";
+    start_program(*folder);
+}
+
+void start_program(const temp_folder& folder)
+{
+    program_path = folder.prefix() + "orvell";
     startup_program_path = program_path.c_str();
     test_clock_seconds = 100.0;
-    PLAT_set_clock_source(test_clock, nullptr);
+    use_test_clock();
     // The video layer unloads the OpenGL library with the last window; holding
     // it keeps the driver loaded while the tests open and close programs.
     static const bool gl_library_held = PLAT_video_init() && SDL_GL_LoadLibrary(nullptr) == 0;

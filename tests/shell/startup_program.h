@@ -15,11 +15,16 @@
 // copy, '/' separators) that the copy lacks.
 std::unique_ptr<temp_folder> copy_default_data_folder(const std::string& leave_out = "");
 
+// Starts the program (everything up to the main loop) on the data folder, as
+// if its executable "orvell" lay there, on the test clock.
+void start_program(const temp_folder& folder);
 // Shuts the program down and restores the system clock.
 void stop_program();
 
 // The clock the started program runs on, moved by hand.
 extern double test_clock_seconds;
+// Puts the program on that clock (again).
+void use_test_clock();
 
 // A test suite on the program started once (everything up to the main loop) on a
 // copy of the default data folder, as if its executable "orvell" lay there.

@@ -33,7 +33,11 @@ public:
 };
 
 class alert_listener : public ::testing::EmptyTestEventListener {
-    void OnTestStart(const ::testing::TestInfo&) override { clear_alerts(); }
+    void OnTestStart(const ::testing::TestInfo&) override
+    {
+        clear_alerts();
+        ALERT_set_quitting(false);   // a quit in an earlier test does not keep later notices quiet
+    }
 };
 
 const bool registered = [] {

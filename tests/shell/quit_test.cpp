@@ -1,0 +1,96 @@
+// Quitting: the folders saves go to are made at start, a quit writes the
+// preferences, and a save that fails at quit is a notice in ERROR.OUT rather
+// than a box that holds the quit up.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "core/alert.h"
+#include "core/app_mode.h"
+#include "platform/plat_events.h"
+#include "shell/main.h"
+#include "tests/shell/startup_program.h"
+#include "tests/support/test_support.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* PREFERENCE_FILES[3] = {"KESTRUM 7 ORVELL.prf", "KESTRUM 7 PILOT.prf",
+                                             "KESTRUM 7 RESOLUTION.prf"};
+
+// The logs go to the current folder: the program's own for the test's length.
+class in_folder {
+public:
+    explicit in_folder(const fs::path& p) : before_(fs::current_path()) { fs::current_path(p); }
+    ~in_folder() { fs::current_path(before_); }
+
+private:
+    fs::path before_;
+};
+
+size_t count_of(const std::string& text, const std::string& part)
+{
+    size_t n = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+    return n;
+}
+
+// A close request taken by the frame loop, then the shut-down.
+void close_window_and_quit()
+{
+    PLAT_post_message(WM_CLOSE, 0, 0);
+    APPLICATION_run_frames();   // returns once a frame has taken the close
+    stop_program();
+}
+
+}  // namespace
+
+TEST(ProgramQuit, MissingFoldersAreMadeAndQuittingSavesTheThreePreferenceFiles)
+{
+    auto folder = copy_default_data_folder();
+    fs::remove_all(folder->path() / "Resources/preferences");
+    ASSERT_FALSE(fs::exists(folder->path() / "Output"));
+    const in_folder here(folder->path());
+
+    start_program(*folder);
+    for (const char* made : {"Resources/preferences", "Output/situations", "Output/movies", "Output/logbooks",
+                             "Output/FMS plans"})
+        EXPECT_TRUE(fs::is_directory(folder->path() / made)) << made;
+    // With no display preferences the first start asks for the language, and nothing else.
+    ASSERT_EQ(recorded_alerts.size(), 1u);
+    EXPECT_EQ(recorded_alerts[0].code, ALERT_LANGUAGE);
+    clear_alerts();
+
+    close_window_and_quit();
+    EXPECT_EQ(quit_flag, 1);
+    for (const char* name : PREFERENCE_FILES)
+        EXPECT_TRUE(fs::is_regular_file(folder->path() / "Resources/preferences" / name)) << name;
+    EXPECT_TRUE(recorded_alerts.empty());
+    EXPECT_EQ(read_file_bytes("ERROR.OUT").find("could not be saved"), std::string::npos);
+}
+
+TEST(ProgramQuit, SavesThatFailAtQuitAreOneNoticeEachAndTheQuitGoesOn)
+{
+    auto folder = copy_default_data_folder();
+    const in_folder here(folder->path());
+    start_program(*folder);
+    clear_alerts();
+
+    // The preferences folder turns into a file while the program runs: every save there fails.
+    const fs::path prefs = folder->path() / "Resources/preferences";
+    fs::remove_all(prefs);
+    write_file_bytes(prefs, "not a folder");
+
+    close_window_and_quit();
+    EXPECT_EQ(quit_flag, 1);
+    EXPECT_EQ(recorded_alerts.size(), 0u);   // no box held the quit up
+    const std::string log = read_file_bytes("ERROR.OUT");
+    EXPECT_EQ(count_of(log, "The file could not be saved:"), 3u) << log;
+    for (const char* name : PREFERENCE_FILES) {
+        // Named once each, as the path on disk: the folder's own spelling, '/' between the parts.
+        EXPECT_EQ(count_of(log, (prefs / name).string()), 1u) << name << "\n" << log;
+    }
+    EXPECT_EQ(read_file_bytes(prefs), "not a folder");
+}
