@@ -1,5 +1,6 @@
 #include "world/metar.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -18,6 +19,14 @@ constexpr float M_TO_FT = 3.2808399f;
 constexpr float NM_TO_M = 1852.0f;
 constexpr float SM_TO_NM = 0.86897624f;
 constexpr float HPA_TO_INHG = 0.029528744f;
+constexpr float MPS_TO_KT = 3600.0f / NM_TO_M;     // wind reported in metres per second
+constexpr float KMH_TO_KT = 1000.0f / NM_TO_M;     // wind reported in kilometres per hour
+
+// Pressures outside these bounds are misreadings ("A0000", "Q0000") and are not used.
+constexpr float PRESSURE_MIN_INHG = 25.0f;
+constexpr float PRESSURE_MAX_INHG = 35.0f;
+constexpr int PRESSURE_MIN_HPA = 850;
+constexpr int PRESSURE_MAX_HPA = 1200;
 
 // One group of the report. Every position outside the group reads as its end.
 struct group {
@@ -57,6 +66,62 @@ bool temperature_group(const std::string& t, int& temperature, int& dewpoint)
     ++j;
     if (!temperature_value(t, j, dewpoint)) return false;
     return j == t.size();
+}
+
+bool all_digits(const std::string& t, size_t from, size_t to)
+{
+    if (from >= to || to > t.size()) return false;
+    for (size_t j = from; j < to; ++j)
+        if (!UTIL_is_digit(t[j])) return false;
+    return true;
+}
+
+// A variable wind direction, dddVddd.
+bool variable_direction_group(const std::string& t)
+{
+    return t.size() == 7 && t[3] == 'V' && all_digits(t, 0, 3) && all_digits(t, 4, 7);
+}
+
+// A runway visual range, Rnn/..., Rnnx/... (x the L, C or R of parallel runways).
+bool runway_range_group(const std::string& t)
+{
+    if (t.size() < 5 || t[0] != 'R' || !all_digits(t, 1, 3)) return false;
+    const size_t slash = t[3] == '/' ? 3 : 4;
+    return t[slash] == '/' && (slash == 3 || t[3] == 'L' || t[3] == 'C' || t[3] == 'R');
+}
+
+// A fraction of a statute mile, "n/dSM" or "Mn/dSM" (M: less than), numerator
+// and denominator of one or two digits. False for any other shape.
+bool statute_fraction(const std::string& t, float& miles)
+{
+    size_t begin = t[0] == 'M' ? 1 : 0;
+    const size_t end = t.size() - 2;   // before "SM"
+    const size_t slash = t.find('/', begin);
+    if (slash == std::string::npos || slash >= end) return false;
+    if (slash - begin > 2 || end - slash - 1 > 2) return false;
+    if (!all_digits(t, begin, slash) || !all_digits(t, slash + 1, end)) return false;
+    const int numerator = std::stoi(t.substr(begin, slash - begin));
+    const int denominator = std::stoi(t.substr(slash + 1, end - slash - 1));
+    if (denominator == 0) return false;
+    miles = static_cast<float>(numerator) / static_cast<float>(denominator);
+    return true;
+}
+
+// The unit of a wind group: the letters it ends in and their factor to knots.
+struct wind_unit {
+    const char* letters;
+    float to_knots;
+};
+constexpr wind_unit WIND_UNITS[] = {{"KT", 1.0f}, {"MPS", MPS_TO_KT}, {"KMH", KMH_TO_KT}};
+
+// The unit a group ends in, or nullptr when it is no wind group.
+const wind_unit* wind_unit_of(const std::string& t)
+{
+    for (const wind_unit& u : WIND_UNITS) {
+        const size_t n = std::strlen(u.letters);
+        if (t.size() >= n && t.compare(t.size() - n, n, u.letters) == 0) return &u;
+    }
+    return nullptr;
 }
 
 struct station_choice {
@@ -147,6 +212,8 @@ int METAR_read(float latitude, float longitude, float* report_time, int* cloud_t
     *precip_level = 0;
     int wind_position = -999;
     int visibility_position = -999;
+    int variable_position = -999;
+    int weather_position = -999;
     int layers = 0;
 
     for (int k = 0; k < METAR_MAX_TOKENS; ++k) {
@@ -158,10 +225,15 @@ int METAR_read(float latitude, float longitude, float* report_time, int* cloud_t
         if (L == 7 && g.at(6) == 'Z')
             *report_time = static_cast<float>((10 * g.digit(2) + g.digit(3)) * 3600 + (10 * g.digit(4) + g.digit(5)) * 60);
 
-        // Wind, dddssKT or dddssGggKT. A wind-shear group also ends in KT but
-        // is read by its own rule only, against the surface wind.
+        // Wind, dddssKT or dddssGggKT; also in metres per second (MPS) or
+        // kilometres per hour (KMH), converted to knots. A wind-shear group
+        // also ends in KT but is read by its own rule only, against the
+        // surface wind.
         const bool shear_group = g.at(0) == 'W' && g.at(1) == 'S' && g.at(5) == '/';
-        if (g.ends_with("KT") && !shear_group) {
+        const wind_unit* unit = wind_unit_of(g.text);
+        if (unit && !shear_group) {
+            // A digit place holding the end of the token or a letter of the unit adds nothing.
+            auto unit_letter = [&](int j) { return g.at(j) == 0 || std::strchr(unit->letters, g.at(j)) != nullptr; };
             float direction;
             if (g.starts_with("VRB"))
                 direction = static_cast<float>(UTIL_rand() * 360.0 / 32767.0);
@@ -169,23 +241,23 @@ int METAR_read(float latitude, float longitude, float* report_time, int* cloud_t
                 direction = static_cast<float>(100 * g.digit(0) + 10 * g.digit(1) + g.digit(2));
             *wind_direction = direction - sim_flightmodel_position.magnetic_variation;
             int speed = g.digit(3);
-            for (int j = 4; j <= 5; ++j) {
-                const char ch = g.at(j);
-                if (ch != 'G' && ch != 'K' && ch != 'T' && ch != 0) speed = 10 * speed + g.digit(j);
-            }
-            *wind_speed = static_cast<float>(speed);
+            for (int j = 4; j <= 5; ++j)
+                if (g.at(j) != 'G' && !unit_letter(j)) speed = 10 * speed + g.digit(j);
+            *wind_speed = static_cast<float>(speed) * unit->to_knots;
+            // A gust below the wind is a misreading: no gust.
             *gust_increment = 0.0f;
             for (int j = 0; j < L; ++j) {
                 if (g.at(j) != 'G') continue;
                 int gust = g.digit(j + 1);
-                for (int m = j + 2; m <= j + 3; ++m) {
-                    const char ch = g.at(m);
-                    if (ch != 'K' && ch != 'T' && ch != 0) gust = 10 * gust + g.digit(m);
-                }
-                *gust_increment = static_cast<float>(gust - speed);
+                for (int m = j + 2; m <= j + 3; ++m)
+                    if (!unit_letter(m)) gust = 10 * gust + g.digit(m);
+                *gust_increment = std::max(0.0f, static_cast<float>(gust - speed) * unit->to_knots);
             }
             wind_position = k;
         }
+
+        // A variable direction right behind the wind: metric visibility may follow it.
+        if (k == wind_position + 1 && variable_direction_group(g.text)) variable_position = k;
 
         // Wind shear, WSddd/dddssKT.
         if (shear_group) {
@@ -194,21 +266,26 @@ int METAR_read(float latitude, float longitude, float* report_time, int* cloud_t
                 const char ch = g.at(j);
                 if (ch != 'K' && ch != 'T' && ch != 0) shear = 10 * shear + g.digit(j);
             }
-            *gust_increment = static_cast<float>(shear) - *wind_speed;
+            *gust_increment = std::max(0.0f, static_cast<float>(shear) - *wind_speed);
             wind_position = k;
         }
 
-        // Visibility in statute miles: 10SM, P6SM, 1/2SM.
+        // Visibility in statute miles: 10SM, P6SM (6 or more), a fraction 1/2SM,
+        // 3/16SM or M1/4SM (less than a quarter), and a whole number before a
+        // fraction, "1 1/2SM", adds to it. A fraction that cannot be read
+        // (1/0SM, 1/SM) is passed over.
         if (g.ends_with("SM")) {
-            float miles = static_cast<float>(g.digit(L - 3));
-            if (L > 3) miles = static_cast<float>(10 * g.digit(L - 4)) + miles;
+            float miles = 0.0f;
             bool usable = true;
-            if (g.at(1) == '/') {
-                // A zero denominator gives no distance; the group is passed over.
-                if (g.digit(2) != 0)
-                    miles = static_cast<float>(g.digit(0)) / static_cast<float>(g.digit(2));
-                else
-                    usable = false;
+            if (g.text.find('/') != std::string::npos) {
+                usable = statute_fraction(g.text, miles);
+                const group& before = groups[static_cast<size_t>(k > 0 ? k - 1 : 0)];
+                if (usable && k > 0 && g.at(0) != 'M' && all_digits(before.text, 0, before.text.size()) &&
+                    before.length() <= 2)
+                    miles += static_cast<float>(UTIL_text_to_int(before.text.c_str()));
+            } else {
+                miles = static_cast<float>(g.digit(L - 3));
+                if (L > 3) miles = static_cast<float>(10 * g.digit(L - 4)) + miles;
             }
             if (usable) {
                 *visibility = miles * SM_TO_NM * NM_TO_M;
@@ -221,14 +298,18 @@ int METAR_read(float latitude, float longitude, float* report_time, int* cloud_t
             visibility_position = k;
         }
 
-        // Metric visibility right after the wind.
-        if (k == wind_position + 1 && L <= 4 && UTIL_is_number_text(g.text.c_str())) {
+        // Metric visibility right after the wind, or after a variable direction that follows it.
+        if ((k == wind_position + 1 || k == variable_position + 1) && L <= 4 && UTIL_is_number_text(g.text.c_str())) {
             *visibility = static_cast<float>(UTIL_text_to_int(g.text.c_str()));
             visibility_position = k;
         }
 
-        // Weather right after the visibility.
-        if (k == visibility_position + 1) {
+        // Weather right after the visibility, or after the runway visual
+        // ranges that follow it.
+        if (k == visibility_position + 1) weather_position = k;
+        if (k == weather_position && runway_range_group(g.text)) {
+            ++weather_position;
+        } else if (k == weather_position) {
             static const struct {
                 const char* code;
                 int kind, level;
@@ -241,8 +322,10 @@ int METAR_read(float latitude, float longitude, float* report_time, int* cloud_t
             }
         }
 
-        // Cloud layers, the first two.
-        if (layers < 2 && L == 6) {
+        // Cloud layers, the first two; a convective cloud (CB, TCU) behind the
+        // height does not change the layer.
+        const bool layer_shape = L == 6 || (L == 8 && g.ends_with("CB")) || (L == 9 && g.ends_with("TCU"));
+        if (layers < 2 && layer_shape) {
             int type = 0;
             if (g.starts_with("FEW") || g.starts_with("SCT")) type = 2;
             if (g.starts_with("BKN")) type = 3;
@@ -259,13 +342,17 @@ int METAR_read(float latitude, float longitude, float* report_time, int* cloud_t
             }
         }
 
-        // Altimeter, Annnn (inches) or Qnnnn (hectopascals).
-        if (L == 5 && g.at(0) == 'A' && UTIL_is_number_text(g.text.c_str() + 1))
-            *pressure = static_cast<float>(10 * g.digit(1) + g.digit(2)) + 0.1f * static_cast<float>(g.digit(3)) +
-                        0.01f * static_cast<float>(g.digit(4));
-        if (L == 5 && g.at(0) == 'Q' && UTIL_is_number_text(g.text.c_str() + 1))
-            *pressure = static_cast<float>(1000 * g.digit(1) + 100 * g.digit(2) + 10 * g.digit(3) + g.digit(4)) *
-                        HPA_TO_INHG;
+        // Altimeter, Annnn (inches) or Qnnnn (hectopascals); a value no
+        // station reports is a misreading and leaves the pressure alone.
+        if (L == 5 && g.at(0) == 'A' && UTIL_is_number_text(g.text.c_str() + 1)) {
+            const float inches = static_cast<float>(10 * g.digit(1) + g.digit(2)) +
+                                 0.1f * static_cast<float>(g.digit(3)) + 0.01f * static_cast<float>(g.digit(4));
+            if (inches >= PRESSURE_MIN_INHG && inches <= PRESSURE_MAX_INHG) *pressure = inches;
+        }
+        if (L == 5 && g.at(0) == 'Q' && UTIL_is_number_text(g.text.c_str() + 1)) {
+            const int hpa = 1000 * g.digit(1) + 100 * g.digit(2) + 10 * g.digit(3) + g.digit(4);
+            if (hpa >= PRESSURE_MIN_HPA && hpa <= PRESSURE_MAX_HPA) *pressure = static_cast<float>(hpa) * HPA_TO_INHG;
+        }
 
         // Temperature and dewpoint, raised to sea level by 2 degrees a thousand feet.
         int t, dp;

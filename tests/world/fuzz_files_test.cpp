@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -176,25 +177,95 @@ TEST(FuzzFiles, CustomSceneryPackagesNeverCrash)
     });
 }
 
-TEST(FuzzFiles, WeatherReportsNeverCrash)
+namespace {
+
+// The outputs of one weather read, each starting at a value no group gives.
+struct weather_outputs {
+    static constexpr float UNSET = -12345.0f;
+    float time = UNSET, visibility = UNSET, temperature = UNSET, dewpoint = UNSET, direction = UNSET,
+          speed = UNSET, gust = UNSET, pressure = UNSET;
+    int type[2] = {-7, -7};
+    float base[2] = {UNSET, UNSET}, top[2] = {UNSET, UNSET};
+    int kind = -7, level = -7;
+
+    int read(float lat, float lon)
+    {
+        return METAR_read(lat, lon, &time, type, base, top, &visibility, &kind, &level, &temperature, &dewpoint,
+                          &direction, &speed, &gust, &pressure);
+    }
+};
+
+// Every output is untouched or holds a value its group can give: finite,
+// within the range of the group's digits, a pressure a station reports, no
+// gust below the wind.
+void expect_sound(const weather_outputs& w, int result, const std::string& file)
+{
+    const weather_outputs unset;
+    const float U = weather_outputs::UNSET;
+    auto within = [](float v, float lo, float hi) { return v == weather_outputs::UNSET || (std::isfinite(v) && v >= lo && v <= hi); };
+    if (result < 0) {
+        ASSERT_EQ(std::memcmp(&w, &unset, sizeof w), 0) << file;
+        return;
+    }
+    ASSERT_TRUE(within(w.time, -12 * 3600.0f, 100 * 3600.0f)) << w.time << file;
+    for (int n = 0; n < 2; ++n) {
+        ASSERT_TRUE(w.type[n] >= 0 && w.type[n] <= 4) << file;
+        ASSERT_TRUE(std::isfinite(w.base[n]) && w.base[n] <= METAR_NO_CLOUD_BASE && w.base[n] != U) << file;
+        ASSERT_TRUE(std::isfinite(w.top[n]) && w.top[n] >= 0.0f) << file;
+        if (w.type[n] == 0) ASSERT_TRUE(w.base[n] == METAR_NO_CLOUD_BASE && w.top[n] == 0.0f) << file;
+    }
+    ASSERT_TRUE(within(w.visibility, -1111.0f, 200 * 1609.344f)) << w.visibility << file;
+    ASSERT_TRUE(w.kind >= 0 && w.kind <= 2 && w.level >= 0 && w.level <= 3) << file;
+    ASSERT_TRUE(within(w.temperature, -99.0f, 120.0f)) << w.temperature << file;
+    ASSERT_TRUE(within(w.dewpoint, -99.0f, 99.0f)) << w.dewpoint << file;
+    ASSERT_TRUE(within(w.direction, -1200.0f, 1200.0f)) << w.direction << file;
+    ASSERT_TRUE(within(w.speed, -250.0f, 2000.0f)) << w.speed << file;
+    // A wind shear without a surface wind in the report counts from the wind passed in.
+    ASSERT_TRUE(within(w.gust, 0.0f, 2100.0f + std::max(0.0f, -w.speed))) << w.gust << file;
+    ASSERT_TRUE(within(w.pressure, 25.0f, 1200 * 0.029528744f + 1e-3f)) << w.pressure << file;
+}
+
+}  // namespace
+
+TEST(FuzzFiles, WeatherReportsNeverCrashAndGiveOnlySoundValues)
 {
     temp_folder folder;
     world_use_program_folder(folder);
     const std::string apt = read_file_bytes(default_nav_file("apt.dat"));
     const std::string good =
         "2024/05/06 18:53\n"
-        "METAR KSBD 061853Z VRB05G15KT 1 1/2SM -TSRA FEW250 BKN035 OVC100 WS020/27045KT A2992 Q1013 M05/M10 RMK x\n"
-        "SPECI KONT 061853Z 27015KT 9999 SM KT 15/08 9/ M/M 1/0SM P6SM 3/4SM\r\n"
-        "KRAL 061853Z 00000KT 10SM CLR 20/10 A3001\n";
+        "METAR KSBD 061853Z VRB05G15KT 1 1/2SM R24/4000FT -TSRA FEW250 BKN035CB OVC100 WS020/27045KT A2992 Q1013 M05/M10 RMK x\n"
+        "SPECI KONT 061853Z 27015MPS 240V300 9999 SM KT 15/08 9/ M/M 1/0SM P6SM M1/4SM 3/16SM SCT025TCU\r\n"
+        "KRAL 061853Z 00000KMH 10SM R05L/P1500N +SN CLR 20/10 A3001 A0000 Q0000\n";
     world_reset_tables();
     path_buffer main_path(folder.write("apt.dat", apt).string());
     ASSERT_EQ(APT_parse(7, main_path, 0), 1);
     UTIL_srand(14);
-    for (int round = 0; round < rounds(); ++round) {
-        folder.write("metar.rwx", damaged(good, 4));
-        float f[8] = {}, base[2] = {}, top[2] = {};
-        int types[2] = {}, precip[2] = {};
-        METAR_read(34.0f, -117.3f, &f[0], types, base, top, &f[1], &precip[0], &precip[1], &f[2], &f[3], &f[4], &f[5],
-                   &f[6], &f[7]);
+    const float where[3][2] = {{34.0f, -117.3f}, {34.06f, -117.6f}, {33.95f, -117.44f}};
+    for (int round = 0; round < 4 * rounds(); ++round) {
+        const std::string file = damaged(good, 4);
+        folder.write("metar.rwx", file);
+        weather_outputs w;
+        const float* at = where[round % 3];
+        expect_sound(w, w.read(at[0], at[1]), file);
+        if (HasFatalFailure()) return;
+    }
+
+    // Reports made of groups drawn at random, whole and damaged, in any order.
+    static const char* const groups[] = {
+        "061853Z", "27015KT", "27015G25KT", "27025G15KT", "VRB05KT", "05008MPS", "05008G13MPS", "27036KMH", "MPS",
+        "KMH", "G", "GKT", "99999G999MPS", "-----KT", "+++++G++KMH", "240V300", "9V9", "9999", "0800", "-999", "----",
+        "1", "12", "1/2SM", "M1/4SM", "1/16SM", "99/99SM", "99/0SM", "1/SM", "/SM", "M/SM", "P6SM", "10SM", "SM",
+        "R28L/2400FT", "R28/", "R/", "R99X/1", "+SN", "-TSRA", "SQ", "GR", "BR", "FEW250", "SCT025TCU", "BKN030CB",
+        "OVC100", "OVC---", "FEW+++CB", "WS020/27045KT", "WS", "WS/////////", "A2992", "A0000", "A----", "A9999",
+        "Q1013", "Q0000", "Q++++", "M05/M10", "15/08", "M/M", "--/--", "RMK", "", "X"};
+    for (int round = 0; round < 4 * rounds(); ++round) {
+        std::string line = "KSBD";
+        for (int n = static_cast<int>(pick(50)); n > 0; --n) line += std::string(" ") + groups[pick(std::size(groups))];
+        const std::string file = line + "\n";
+        folder.write("metar.rwx", file);
+        weather_outputs w;
+        expect_sound(w, w.read(34.0f, -117.3f), file);
+        if (HasFatalFailure()) return;
     }
 }
