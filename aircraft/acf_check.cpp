@@ -4,6 +4,7 @@
 
 #include "aircraft/acf_file.h"
 #include "core/alert.h"
+#include "core/engine_types.h"
 #include "core/text_util.h"
 
 namespace {
@@ -19,8 +20,6 @@ void fail(const acf_struct& a, const char* l1, const char* l2, const char* l3)
     UTIL_strcat3("Please correct the aircraft file: ", path, l4);
     MACIBM_nuke_alert(0, l1, l2, l3, l4, ALERT_FATAL);
 }
-
-bool has_prop_type(int t) { return t == 0 || t == 1 || t == 2 || t == 3 || t == 8; }
 
 int bounded(int n, int hi) { return n < 0 ? 0 : (n > hi ? hi : n); }
 
@@ -41,12 +40,12 @@ bool run_checks(int slot, const acf_struct& a)
         if (!ACF_engine_has_prop(slot, e)) continue;
         const int pt = a.acf_prop_type[e];
         const float range = a.acf_max_pitch[e] - a.acf_min_pitch[e];
-        if ((pt == 1 || pt == 2 || pt == 3 || pt == 4 || pt == 7) && range < 0.01f) {
+        if (PROP_type_has_pitch_range(pt) && range < 0.01f) {
             fail(a, "A variable-pitch propeller has no pitch range.",
                  "Its maximum pitch must be above its minimum pitch.", "");
             return true;
         }
-        if (pt == 0 && range > 0.01f) {
+        if (pt == PROP_FIXED_PITCH && range > 0.01f) {
             fail(a, "A fixed-pitch propeller has a pitch range.",
                  "Give it the same minimum and maximum pitch,", "or choose a variable-pitch propeller.");
             return true;
@@ -74,7 +73,7 @@ bool run_checks(int slot, const acf_struct& a)
     // 8 to 17. Engines (the aircraft-wide engine values, tested for each engine).
     for (int e = 0; e < bounded(a.acf_num_engines, ACF_MAX_ENGINES); ++e) {
         const int t = a.acf_en_type[e];
-        const bool jet = t == 4 || t == 5;
+        const bool jet = ENGINE_type_is_jet(t);
         if (jet && a.acf_face_jet < 0.001f) {
             fail(a, "A jet engine has no inlet area.", "Give the jet engines their inlet area.", "");
             return true;
@@ -91,21 +90,22 @@ bool run_checks(int slot, const acf_struct& a)
             fail(a, "The reverse throttle limit is above", "the forward throttle limit.", "");
             return true;
         }
-        if (t <= 1 && a.acf_mpmax < 0.01f) {
+        // Every type up to the pistons: a negative type from a damaged file too.
+        if (t <= ENGINE_PISTON_INJECTED && a.acf_mpmax < 0.01f) {
             fail(a, "A piston engine has no maximum manifold pressure.", "", "");
             return true;
         }
-        if (has_prop_type(t) && (a.acf_RSC_idlespeed_eng < 1.0f || a.acf_RSC_redline_eng < 1.0f ||
+        if (ENGINE_type_drives_prop(t) && (a.acf_RSC_idlespeed_eng < 1.0f || a.acf_RSC_redline_eng < 1.0f ||
                                  a.acf_RSC_mingreen_eng < 1.0f || a.acf_RSC_maxgreen_eng < 1.0f)) {
             fail(a, "The engine idle speed, redline or green arc", "is not given.",
                  "Give all four engine speeds.");
             return true;
         }
-        if (has_prop_type(t) && a.acf_RSC_idlespeed_eng > a.acf_RSC_redline_eng) {
+        if (ENGINE_type_drives_prop(t) && a.acf_RSC_idlespeed_eng > a.acf_RSC_redline_eng) {
             fail(a, "The engine idle speed is above its redline.", "", "");
             return true;
         }
-        if (has_prop_type(t) && a.acf_pmax < 0.01f) {
+        if (ENGINE_type_drives_prop(t) && a.acf_pmax < 0.01f) {
             fail(a, "An engine that drives a propeller has", "no maximum power.", "");
             return true;
         }
@@ -113,7 +113,7 @@ bool run_checks(int slot, const acf_struct& a)
             fail(a, "A jet engine has no maximum thrust.", "", "");
             return true;
         }
-        if ((t == 6 || t == 7) && (a.acf_fmax_sl < 0.01f || a.acf_fmax_opt < 0.01f || a.acf_fmax_vac < 0.01f)) {
+        if (ENGINE_type_is_rocket(t) && (a.acf_fmax_sl < 0.01f || a.acf_fmax_opt < 0.01f || a.acf_fmax_vac < 0.01f)) {
             fail(a, "A rocket engine has no maximum thrust", "at sea level, at its optimum altitude",
                  "or in vacuum.");
             return true;

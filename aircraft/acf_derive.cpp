@@ -3,6 +3,7 @@
 
 #include "aircraft/acf_file.h"
 #include "core/constants.h"
+#include "core/engine_types.h"
 
 namespace {
 
@@ -50,11 +51,11 @@ void derive_prop_types(int slot, acf_struct& a)
 {
     for (int p = 0; p < thrust_point_count(a); ++p) {
         if (p < a.acf_num_engines && ACF_engine_is_jet(slot, p) && ACF_part_not_failed_or_hidden(slot, p))
-            a.acf_prop_type[p] = 8;
-        else if (a.acf_prop_type[p] < 0)
-            a.acf_prop_type[p] = 0;
-        else if (a.acf_prop_type[p] > 7)
-            a.acf_prop_type[p] = 7;
+            a.acf_prop_type[p] = PROP_JET;
+        else if (a.acf_prop_type[p] < PROP_FIXED_PITCH)
+            a.acf_prop_type[p] = PROP_FIXED_PITCH;
+        else if (a.acf_prop_type[p] > PROP_TYPE_LAST_CHOSEN)
+            a.acf_prop_type[p] = PROP_TYPE_LAST_CHOSEN;
     }
 }
 
@@ -175,20 +176,21 @@ void derive_defaults(acf_struct& a)
     if (a.acf_unpub_638100 < 1.0f) {
         for (int p = 0; p < thrust_point_count(a); ++p) {
             const int t = a.acf_prop_type[p];
-            if (t == 0 || t == 1 || t == 2 || t == 4 || t == 5)
+            if (t == PROP_FIXED_PITCH || t == PROP_CONSTANT_SPEED || t == PROP_MANUAL_PITCH || t == PROP_AUTO_PITCH ||
+                t == PROP_TAIL_ROTOR)
                 a.acf_unpub_638100 = 2500.0f;
-            else if (t == 3 || t == 7)
+            else if (t == PROP_COLLECTIVE_ROTOR || t == PROP_MAIN_ROTOR)
                 a.acf_unpub_638100 = 400.0f;
-            else if (t == 6)
+            else if (t == PROP_LIFT_FAN)
                 a.acf_unpub_638100 = 100.0f;
         }
     }
     if (a.acf_unpub_638104 < 1.0f) {
         for (int e = 0; e < engine_count(a); ++e) {
             const int t = a.acf_en_type[e];
-            if (t == 0 || t == 1 || t == 3)
+            if (ENGINE_type_is_piston(t) || t == ENGINE_ELECTRIC)
                 a.acf_unpub_638104 = 2500.0f;
-            else if (t == 2 || t == 8)
+            else if (t == ENGINE_TURBINE_FREE || t == ENGINE_TURBINE_FIXED)
                 a.acf_unpub_638104 = 1900.0f;
         }
     }

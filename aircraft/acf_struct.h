@@ -68,13 +68,6 @@ constexpr int PART_GEAR_FIRST = 67;       // landing gear
 constexpr int PART_GEAR_LAST = 72;
 static_assert(PART_AFL_LAST + 1 == AFL_PARTS);
 
-// Failure entries (indices into the flight model's failure-state table) of the parts.
-constexpr int FAIL_PROP_BASE = 58;          // part p of 0..7: entry 58 + p
-constexpr int FAIL_ENGINE_BODY_BASE = 5;    // part p of 53..60: entry 5 + p (58..65)
-constexpr int FAIL_WING_BASE = 130;         // part p of 8..43: entry 130 + p
-constexpr int FAIL_STATE_FAILED = 6;        // failed and inoperative
-constexpr int FAIL_TABLE_SIZE = 174;
-
 struct acf_struct {
     int32_t acf_byte_order;                 // 0 as written; non-zero makes the reader reverse the record
     char acf_file_name[500];                // file name of the aircraft (kept across a read)
@@ -1182,11 +1175,12 @@ constexpr int ACF_el(int part, int element) { return part * ACF_ELS_PER_PART + e
 // The aircraft records of the 10 plane slots (zero at start, kept until exit).
 extern acf_struct pln[ACF_SLOTS];
 
-// Engine-type queries on entry `engine` of acf_en_type of a slot's record.
-// Out-of-range slot or engine indices give 0.
-int ACF_engine_is_jet(int slot, int engine);     // types 4, 5
-int ACF_engine_is_recip(int slot, int engine);   // types 0, 1
-int ACF_engine_has_prop(int slot, int engine);   // types 0, 1, 2, 3, 8
+// Engine-type queries on entry `engine` of acf_en_type of a slot's record
+// (the types and their classes: core/engine_types.h). Out-of-range slot or
+// engine indices give 0.
+int ACF_engine_is_jet(int slot, int engine);     // ENGINE_type_is_jet
+int ACF_engine_is_recip(int slot, int engine);   // ENGINE_type_is_piston
+int ACF_engine_has_prop(int slot, int engine);   // ENGINE_type_drives_prop
 
 // Whether part p of the aircraft in a slot takes part in the model: not when its
 // failure entry is failed; for parts 0..7 by engine count, type and thrust
@@ -1197,6 +1191,3 @@ int ACF_part_in_service(int slot, int part);
 // entries), used where the engine-count test is not wanted.
 int ACF_part_not_failed_or_hidden(int slot, int part);
 
-// State of entry `entry` of the flight model's failure-state table of a plane
-// slot (0..6, FAIL_STATE_FAILED = failed); 0 for indices out of range.
-int ACF_failure_state(int slot, int entry);

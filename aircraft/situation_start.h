@@ -8,8 +8,10 @@
 
 #include <cstdint>
 
+#include "core/failure_slots.h"
+
 constexpr int SITUATION_ENGINES = 8;
-constexpr int SITUATION_FAILURE_SLOTS = 174;
+constexpr int SITUATION_FAILURE_SLOTS = FAILURE_SLOTS;
 
 struct situation_start_record {
     // Position (sim/flightmodel/position/).

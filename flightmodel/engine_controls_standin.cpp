@@ -4,6 +4,7 @@
 
 #include "aircraft/acf_struct.h"
 #include "flightmodel/flt.h"
+#include "core/engine_types.h"
 #include "core/simvars.h"
 
 namespace {
@@ -53,7 +54,7 @@ void ENGN_set_prop_pitch(int n, float degrees)
     const float c = clamp_low_first(degrees, lo, hi);
     float& pitch = flt[0].POINT_pitch_deg[n];
     const int type = a.acf_prop_type[n];
-    if (type == 1 || type == 4 || type == 7) {
+    if (PROP_type_pitch_is_slewed(type)) {
         const float step = 30.0f * sim_operation_misc.frame_rate_period;
         pitch = clamp_low_first(c, pitch - step, pitch + step);
     } else {
@@ -75,13 +76,12 @@ int ENGN_has_fadec(int p, int n)
         present = !FLT_slot_failed(p, FAIL_SLOT_ENGINE_BASE + n) && n < a.acf_num_engines &&
                   !(a.acf_hide_prop_at_90_vect && a.thrust_vector_angle[n] >= 90.0f);
     } else if (n >= 53 && n <= 60) {
-        present = !FLT_slot_failed(p, 5 + n) && a.acf_part_eq[n] != 0;
+        present = !FLT_slot_failed(p, FLT_failure_slot_of_part(n)) && a.acf_part_eq[n] != 0;
     } else if (n <= 43) {
         present = !FLT_slot_failed(p, FAIL_SLOT_SURFACE_BASE + n) && a.acf_part_eq[n] != 0;
     } else {
         present = a.acf_part_eq[n] != 0;
     }
     if (!present || n >= FLT_ENGINES) return 0;
-    const int type = a.acf_en_type[n];
-    return fitted && (type == 0 || type == 1 || type == 2 || type == 3 || type == 8) ? 1 : 0;
+    return fitted && ENGINE_type_drives_prop(a.acf_en_type[n]) ? 1 : 0;
 }

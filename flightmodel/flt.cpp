@@ -3,6 +3,7 @@
 #include <bit>
 
 #include "aircraft/acf_struct.h"
+#include "core/engine_types.h"
 
 flt_struct flt[FLT_SLOTS]{};
 
@@ -26,7 +27,7 @@ float FLT_word_after_failure_param(int plane)
 
 int32_t FLT_failure_state(int plane, int slot)
 {
-    if (!plane_ok(plane) || slot < 0 || slot >= FLT_FAILURE_SLOTS) return 0;
+    if (!plane_ok(plane) || slot < 0 || slot >= FAILURE_SLOTS) return 0;
     return flt[plane].failures[slot];
 }
 
@@ -34,7 +35,7 @@ int FLT_failure_slot_of_part(int part)
 {
     if (part >= 0 && part <= 7) return FAIL_SLOT_ENGINE_BASE + part;
     if (part >= 8 && part <= 43) return FAIL_SLOT_SURFACE_BASE + part;
-    if (part >= 53 && part <= 60) return part + 5;   // nacelles share their engine's slot
+    if (part >= 53 && part <= 60) return FAIL_SLOT_ENGINE_BASE + (part - 53);   // nacelles share their engine's slot
     if (part >= FLT_FIRST_GEAR_PART && part < FLT_FIRST_GEAR_PART + FLT_GEAR_COUNT)
         return FAIL_SLOT_GEAR_BASE + (part - FLT_FIRST_GEAR_PART);
     return -1;
@@ -48,7 +49,7 @@ int FLT_part_present(int plane, int part)
     if (part <= 7) {
         if (a.acf_hide_prop_at_90_vect != 0 && a.acf_vect_cant[part] >= 90.0f) return 0;
         if (FLT_slot_failed(plane, FAIL_SLOT_ENGINE_BASE + part)) return 0;
-        if (part < a.acf_num_engines) return ACF_engine_has_prop(plane, part) || a.acf_en_type[part] == 7;
+        if (part < a.acf_num_engines) return ACF_engine_has_prop(plane, part) || a.acf_en_type[part] == ENGINE_TIP_ROCKET;
         return part < a.acf_num_thrustpoints;
     }
     if (part <= 43 || (part >= 53 && part <= 60)) {

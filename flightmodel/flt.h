@@ -13,24 +13,14 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "core/failure_slots.h"
+
 constexpr int FLT_SLOTS = 10;           // plane slots, 0 = the user's plane
 constexpr int FLT_PARTS = 73;           // aircraft parts (0..7 engines, 8..43 surfaces, 44.. bodies, 67..72 gear)
 constexpr int FLT_ELEMENTS = 730;       // 73 parts x 10 elements
 constexpr int FLT_ELEMENT_VALUES = 2920; // 730 elements x 4 values
 constexpr int FLT_ENGINES = 8;          // engines, propellers, rotors
-constexpr int FLT_FAILURE_SLOTS = 174;  // failure table
-constexpr int FLT_PUBLISHED_FAILURES = 137;
-
-// Failure states of the failure table.
-constexpr int32_t FAILURE_STATE_FAILED = 6;   // 0..5 say how the slot is set to fail; 6 = failed
-
-// Fixed slot bases of the failure table.
-constexpr int FAIL_SLOT_TURN_INDICATOR = 4;    // failed: the turn needles are driven towards 0
-constexpr int FAIL_SLOT_GEAR_BASE = 32;        // + k, gear k = 0..5 (part 67 + k): a failed gear does not move
-constexpr int FAIL_SLOT_TYRE_BASE = 37;        // + k, tyre of gear k burst (slot 37 is also gear 5)
-constexpr int FAIL_SLOT_ENGINE_FIRE_BASE = 50; // + e, engine e chip or fire (exhaust particles)
-constexpr int FAIL_SLOT_ENGINE_BASE = 58;      // + e, engine e failed; nacelle part p (53..60) uses p + 5
-constexpr int FAIL_SLOT_SURFACE_BASE = 130;    // + p, wing or control surface part p = 8..43 failed
+// The failure table's slots and states: core/failure_slots.h.
 
 constexpr int FLT_FIRST_GEAR_PART = 67;
 constexpr int FLT_GEAR_COUNT = 6;
@@ -208,8 +198,8 @@ struct flt_struct {
     // the word after failures[173] is failure_param[0], and the word after
     // failure_param[173] is comp_fail_stat[0] (the preference files write
     // those neighbours; see FLT_word_after_failures below).
-    int32_t failures[FLT_FAILURE_SLOTS];      // states 0..6; 0..136 published
-    float failure_param[FLT_FAILURE_SLOTS];   // trigger value per slot (the failure times / countdowns)
+    int32_t failures[FAILURE_SLOTS];      // states 0..6; 0..136 published
+    float failure_param[FAILURE_SLOTS];   // trigger value per slot (the failure times / countdowns)
     int32_t comp_fail_stat[8];                // bit sets, 32 slots per word
 
     float pitot_ice, prop_ice, inlet_ice, window_ice, frm_ice;   // ice accumulation, 0 and up
@@ -319,6 +309,7 @@ int FLT_part_present(int plane, int part);
 // 67..72 gear), or -1 when the part has none.
 int FLT_failure_slot_of_part(int part);
 
-// Failure state of slot s of plane n, or 0 when either index is out of range.
+// Failure state of slot s of plane n, or 0 when either index is out of range:
+// the one lookup of the failure table for every reader.
 int32_t FLT_failure_state(int plane, int slot);
 inline bool FLT_slot_failed(int plane, int slot) { return FLT_failure_state(plane, slot) == FAILURE_STATE_FAILED; }

@@ -15,7 +15,6 @@
 
 namespace {
 
-constexpr int APP_MODE_FAILURES_SCREEN = 11;
 constexpr int NET_ROLE_MASTER_IOS = 9;   // while enabled, records do not set engine failure states
 
 // ---------------------------------------------------------------------------
@@ -471,7 +470,7 @@ void PLANE_unpack_state(plane_state_record a, plane_state_record b, float frac, 
     }
 
     // 12. Engines.
-    const bool failures_screen = app_mode == APP_MODE_FAILURES_SCREEN;
+    const bool failures_screen = app_mode == MODE_FAILURES;
     const bool master_ios = net_slot_enabled[NET_ROLE_MASTER_IOS] != 0;
     for (int e = 0; e < FLT_ENGINES; ++e) {
         f.ENGN_thro_use[e] = blend(da.thro[e], db.thro[e], frac) / 100.0f;

@@ -134,8 +134,8 @@ const font_def* def_of(int font)
 int slot_of(const font_def& s)
 {
     switch (s.source) {
-    case SOURCE_INTERFACE: return SLOT_INTERFACE;
-    case SOURCE_INTERFACE_FONT2: return SLOT_INTERFACE_FONT2;
+    case SOURCE_INTERFACE: return TEX_SLOT_INTERFACE;
+    case SOURCE_INTERFACE_FONT2: return TEX_SLOT_INTERFACE_FONT2;
     case SOURCE_PANEL: return OGL_font_tex();
     case SOURCE_PANEL2: return OGL_font2_tex();
     }
@@ -211,14 +211,14 @@ int digit_at(double r, int k)
 // ---------------------------------------------------------------------------
 int OGL_font_tex()
 {
-    return (sim_cockpit_electrical.cockpit_lights_on != 0 && screen.rendering_res >= 2) ? SLOT_PANEL_FONT + 1
-                                                                                          : SLOT_PANEL_FONT;
+    return (sim_cockpit_electrical.cockpit_lights_on != 0 && screen.rendering_res >= 2) ? TEX_SLOT_PANEL_FONT_LIT
+                                                                                          : TEX_SLOT_PANEL_FONT;
 }
 
 int OGL_font2_tex()
 {
-    return (sim_cockpit_electrical.cockpit_lights_on != 0 && screen.rendering_res >= 2) ? SLOT_PANEL_FONT2 + 1
-                                                                                          : SLOT_PANEL_FONT2;
+    return (sim_cockpit_electrical.cockpit_lights_on != 0 && screen.rendering_res >= 2) ? TEX_SLOT_PANEL_FONT2_LIT
+                                                                                          : TEX_SLOT_PANEL_FONT2;
 }
 
 bool FONT_prop_glyph(int code, prop_glyph& out)

@@ -3,10 +3,10 @@
 //
 // Font codes 100..118 fix the texture slot, where the glyphs lie in the bitmap
 // and how far the pen moves per glyph:
-//   100, 101, 103      proportional font at (0, 0) of the interface bitmap (slot 444)
+//   100, 101, 103      proportional font at (0, 0) of the interface bitmap (TEX_SLOT_INTERFACE)
 //   104, 105, 106      second proportional font at (137, 0) of the interface bitmap
 //   107, 108           6 x 11 grid font at (381, 0) of the interface bitmap (advance 6 / 10)
-//   102                two-byte glyph codes in a 40-a-row grid of 13 x 13 cells (slot 445)
+//   102                two-byte glyph codes in a 40-a-row grid of 13 x 13 cells (TEX_SLOT_INTERFACE_FONT2)
 //   109..115, 118      panel font sheet (OGL_font_tex)
 //   116, 117           second panel font sheet (OGL_font2_tex)
 // Texel coordinates count from the bitmap's lower-left corner and are turned
@@ -15,13 +15,10 @@
 
 #include <cstdint>
 
+#include "core/texture_slots.h"
+
 constexpr int FONT_FIRST = 100;
 constexpr int FONT_LAST = 118;
-
-constexpr int SLOT_INTERFACE = 444;        // the interface bitmap: widget art and fonts 100, 101, 103..108
-constexpr int SLOT_INTERFACE_FONT2 = 445;  // the second interface font (102)
-constexpr int SLOT_PANEL_FONT = 446;       // 447 lit
-constexpr int SLOT_PANEL_FONT2 = 448;      // 449 lit
 
 constexpr double FONT_TEXEL = 0.001953125;  // 1/512: texels to texture coordinates
 constexpr float FONT_NO_WRAP = 10000.0f;    // a wrap width that never wraps

@@ -60,7 +60,7 @@ void OGL_lights_begin(int force)
     light_batch.sprite_mode = (sim_graphics_settings.draw_textured_lites != 0 || force != 0) ? 1 : 0;
     if (light_batch.sprite_mode) {
         OGL_set_state(STATE_FOG_ON, 1, STATE_LIGHTING_OFF, STATE_BLEND, STATE_DEPTH_TEST_ON, STATE_DEPTH_WRITE_OFF);
-        OGL_bind_tex(SLOT_LIGHTS, 0);
+        OGL_bind_tex(TEX_SLOT_LIGHTS, 0);
     } else {
         OGL_set_state(STATE_FOG_ON, 0, STATE_LIGHTING_OFF, STATE_BLEND, STATE_DEPTH_TEST_ON, STATE_DEPTH_WRITE_OFF);
         glBegin(GL_POINTS);

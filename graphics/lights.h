@@ -1,7 +1,7 @@
 // Light points of the world, drawn in batches: begin, optionally a frame (the
 // origin and orientation of an object that carries lights), one call per
-// light, end. A light is a camera-facing sprite from the light atlas (slot
-// 206) that grows with distance, or a plain OpenGL point while textured lights
+// light, end. A light is a camera-facing sprite from the light atlas
+// (TEX_SLOT_LIGHTS) that grows with distance, or a plain OpenGL point while textured lights
 // are off. The shared random table decides which flash-indexed lights are lit
 // and how bright each one is.
 //
@@ -12,7 +12,6 @@
 
 #include <cstdint>
 
-constexpr int SLOT_LIGHTS = 206;        // "WORLD:OVERLAYS:LIGHTS.BMP"
 constexpr int LIGHT_TYPE_SECOND = 106;  // the second sprite picture
 constexpr int LIGHT_TYPE_SPLASH = 107;  // an ordinary sprite with a ground splash when near
 constexpr float LIGHT_SPLASH_RANGE_SQ = 150000.0f;   // squared metres (about 387 m)

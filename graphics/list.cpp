@@ -182,7 +182,7 @@ int BTN_text_field(float x, float y, char* text, int maximum, int id, const char
     const float m = static_cast<float>(maximum);
     UTIL_limit_500(text);
 
-    if (app_mode == 0) {
+    if (app_mode == MODE_FLYING) {
         OGL_shade_box(x - 2.0f, y - 3.0f, x + 6.0f * m + 2.0f, y + 8.0f, 0.5f);
     } else {
         BTN_frame1(9, x + 3.0f * m - 2.0f, y + 3.0f, 6.0f * m + 10.0f);

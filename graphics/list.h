@@ -15,7 +15,7 @@ extern int32_t active_text_field;
 // Name list types.
 constexpr int NAME_LIST_NAVAIDS = 993;
 constexpr int NAME_LIST_AIRPORTS = 994;
-constexpr int NAME_LIST_FILES = 995;     // 998 and 999 list the files too
+constexpr int NAME_LIST_FILES = 995;     // the browser's two modes list the files too
 
 // The name list's box, from the row band's half-width (300 - 20) and its
 // vertical extent (110 - (-110)).

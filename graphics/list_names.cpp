@@ -10,6 +10,7 @@
 #include "graphics/ogl_draw.h"
 #include "graphics/widget.h"
 #include "core/alert.h"
+#include "core/app_mode.h"
 #include "core/datafile.h"
 #include "core/frame_clock.h"
 #include "core/input.h"
@@ -140,7 +141,7 @@ int BTN_big_name_list(int type, float x, float y, int* current, int first, int l
         OGL_draw_line(46, caret_alpha(), caret_x, y - 126.0f, caret_x, y - 132.0f);
     }
 
-    if (!searchable && type != NAME_LIST_FILES && type != 998 && type != 999) {
+    if (!searchable && type != NAME_LIST_FILES && !MODE_is_browser(type)) {
         MACIBM_nuke_alert(0, "Bad BTN_big_name_list type!", "", "", "", ALERT_FATAL);
         *current = static_cast<int>(std::clamp<int64_t>(cur, first, last));
         return result;

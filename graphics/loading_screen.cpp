@@ -23,7 +23,7 @@ void MACIBM_loading_screen(const char* message)
     const int32_t saved_pixel_drawing = draw_to_pixel_buffer;
     draw_to_pixel_buffer = 0;
 
-    if (app_mode == -1) {
+    if (app_mode == MODE_INTRO) {
         OGL_draw_background();
     } else {
         OGL_set_state(STATE_FOG_OFF, 0, STATE_LIGHTING_OFF, STATE_OPAQUE, STATE_DEPTH_TEST_OFF,

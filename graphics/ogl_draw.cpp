@@ -157,7 +157,7 @@ void OGL_draw_tex_quad(int slot, int row, float alpha, const tex_quad_corner cor
 void OGL_draw_background()
 {
     const float side = screen.ui_side_margin, top = screen.ui_top_margin;
-    if (app_mode != 0 && (side > 0.5f || top > 0.5f)) {
+    if (app_mode != MODE_FLYING && (side > 0.5f || top > 0.5f)) {
         OGL_set_state(STATE_FOG_OFF, 0, STATE_LIGHTING_OFF, STATE_OPAQUE, STATE_DEPTH_TEST_OFF,
                       STATE_DEPTH_WRITE_OFF);
         OGL_apply_color(36, 1.0f);
@@ -169,7 +169,7 @@ void OGL_draw_background()
         glEnd();
     }
 
-    const float alpha = (app_mode == 0 && sim_graphics_settings.transparent_panel) ? 0.4f : 1.0f;
+    const float alpha = (app_mode == MODE_FLYING && sim_graphics_settings.transparent_panel) ? 0.4f : 1.0f;
     OGL_set_state(STATE_FOG_OFF, 1, STATE_LIGHTING_OFF, alpha <= 0.99f ? STATE_BLEND : STATE_ALPHA_TEST,
                   STATE_DEPTH_TEST_OFF, STATE_DEPTH_WRITE_OFF);
     glColor4f(sim_graphics_misc.cockpit_light_level_r * gload_dim_factor,
@@ -177,7 +177,7 @@ void OGL_draw_background()
               sim_graphics_misc.cockpit_light_level_b * gload_dim_factor, alpha);
     for (int r = 0; r < 3; ++r)
         for (int c = 0; c < 4; ++c) {
-            OGL_bind_tex(456 + c + 4 * r, 0);
+            OGL_bind_tex(TEX_SLOT_BACKGROUND_FIRST + c + 4 * r, 0);
             const float x0 = 256.0f * static_cast<float>(c), y0 = 256.0f * static_cast<float>(r);
             glBegin(GL_QUADS);
             glTexCoord2f(0.0f, 0.0f);

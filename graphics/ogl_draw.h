@@ -20,8 +20,8 @@ struct tex_quad_corner {
 };
 void OGL_draw_tex_quad(int slot, int row, float alpha, const tex_quad_corner corners[4], int tex_units,
                        int transparency);
-// The screen background: slots 456..467 as twelve 256-unit tiles, four across
-// and three up from the bottom left; wide or tall windows get colour row 36
+// The screen background: the slots from TEX_SLOT_BACKGROUND_FIRST as twelve
+// 256-unit tiles, four across and three up from the bottom left; wide or tall windows get colour row 36
 // around them while a screen is open.
 void OGL_draw_background();
 

@@ -178,10 +178,11 @@ void bmp_after_passes(int slot, int kind, int type, int bpt, int width, int heig
             }
 
     if (kind == LOAD_TEXTURE) {
-        const bool bright_quarter = slot == 197 || slot == 198;
-        const bool bright_half = slot == 208;
-        const bool black = slot == 268;
-        const bool white = slot == 206 || slot == 211 || slot == 214 || (slot >= 215 && slot <= 237);
+        const bool bright_quarter = slot == TEX_SLOT_CIRRUS || slot == TEX_SLOT_CUMULUS;
+        const bool bright_half = slot == TEX_SLOT_SMOKE;
+        const bool black = slot == TEX_SLOT_TREES_FIRST;
+        const bool white = slot == TEX_SLOT_LIGHTS || slot == TEX_SLOT_CLOUD || slot == TEX_SLOT_SCRATCHES ||
+                           (slot >= TEX_SLOT_MOON_FIRST && slot <= TEX_SLOT_MOON_LAST);
         if (bright_quarter || bright_half || black || white)
             for (int r = 0; r < height; ++r)
                 for (int c = 0; c < width; ++c) {
@@ -195,7 +196,8 @@ void bmp_after_passes(int slot, int kind, int type, int bpt, int width, int heig
                 }
     }
 
-    const bool soft_edges = (slot >= 162 && slot <= 175) || slot == 255 || slot == 257 || slot == 259;
+    const bool soft_edges = (slot >= TEX_SLOT_SOFT_EDGE_FIRST && slot <= TEX_SLOT_SOFT_EDGE_LAST) ||
+                            slot == TEX_SLOT_HIGHWAY || slot == TEX_SLOT_TRAIL || slot == TEX_SLOT_RAILROAD;
     if (soft_edges && bpt == 4)
         for (int r = 0; r < height; ++r)
             for (int c = 0; c < width; ++c) {

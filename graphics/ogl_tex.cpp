@@ -52,12 +52,17 @@ bool power_of_two(int side)
     return std::fabs(f - static_cast<float>(i)) <= 0.0001f;
 }
 
+// The slots whose pictures tile: wrapped with GL_REPEAT, every other slot clamped.
 bool repeats(int slot)
 {
-    return in_range(slot, 0, 48) || in_range(slot, 50, 173) || in_range(slot, 194, 198) ||
-           in_range(slot, 200, 205) || slot == 213 || slot == 214 || in_range(slot, 238, 253) ||
-           in_range(slot, 255, 266) || in_range(slot, 268, 273) || in_range(slot, 288, 298) || slot == 304 ||
-           in_range(slot, 311, 313) || slot == 454 || in_range(slot, 500, 999);
+    return in_range(slot, TEX_SLOT_TERRAIN_FIRST, TEX_SLOT_TERRAIN_LAST) ||
+           in_range(slot, TEX_SLOT_RUNWAY_FIRST, TEX_SLOT_RUNWAY_LAST) ||
+           in_range(slot, TEX_SLOT_HITS_1, TEX_SLOT_CUMULUS) ||
+           in_range(slot, TEX_SLOT_FLAME_BURNER_FAST, TEX_SLOT_FENCE) || slot == TEX_SLOT_ICE ||
+           slot == TEX_SLOT_SCRATCHES || in_range(slot, TEX_SLOT_SEA_FIRST, TEX_SLOT_SEA_LAST) ||
+           in_range(slot, TEX_SLOT_HIGHWAY, 266) || in_range(slot, TEX_SLOT_TREES_FIRST, TEX_SLOT_TREES_LAST) ||
+           in_range(slot, 288, 298) || slot == 304 || in_range(slot, 311, 313) || slot == 454 ||
+           in_range(slot, TEX_SLOT_INSTRUMENTS_FIRST, 999);
 }
 
 // Products of sizes and scale factors cut toward zero, kept within int range
@@ -191,7 +196,8 @@ float OGL_tex_scale_for_res(const char* name, int slot, int kind, int width, int
                           "Please redraw the panel at 1024 x 768 pixels.", name, ALERT_FATAL);
 
     if (kind == LOAD_TEXTURE) {
-        const bool set_a = in_range(slot, 0, 175) || slot == 274 || slot == 275 || slot >= 1000;
+        const bool set_a = in_range(slot, TEX_SLOT_TERRAIN_FIRST, TEX_SLOT_WATER) || slot == TEX_SLOT_PLANET_1 ||
+                           slot == TEX_SLOT_PLANET_2 || slot >= 1000;
         switch (screen.rendering_res) {
         case 4: s = set_a ? 0.5f : 1.0f; break;
         case 3: s = set_a ? 0.25f : 0.5f; break;
@@ -200,13 +206,13 @@ float OGL_tex_scale_for_res(const char* name, int slot, int kind, int width, int
         case 0: s = set_a ? 0.03125f : 0.0625f; break;
         default: break;
         }
-        if (slot == 197 || slot == 198) {
+        if (slot == TEX_SLOT_CIRRUS || slot == TEX_SLOT_CUMULUS) {
             if (s < 1.0f) s *= 2.0f;
         }
-        if (slot == 205) s = 1.0f;
-        if (in_range(slot, 215, 237)) s = 1.0f;
+        if (slot == TEX_SLOT_FENCE) s = 1.0f;
+        if (in_range(slot, TEX_SLOT_MOON_FIRST, TEX_SLOT_MOON_LAST)) s = 1.0f;
         if (in_range(slot, 404, 443)) s /= 2.0f;
-        if (in_range(slot, 444, 453)) s = 1.0f;
+        if (in_range(slot, TEX_SLOT_INTERFACE, TEX_SLOT_PANEL_CUSTOM)) s = 1.0f;
         if (slot == 499) s = 1.0f;
         if (in_range(slot, 1000, 1002)) s = 1.0f;
 
@@ -220,7 +226,7 @@ float OGL_tex_scale_for_res(const char* name, int slot, int kind, int width, int
                                 static_cast<float>(height) * s > static_cast<float>(max_size)))
                 s /= 2.0f;
 
-        if (slot < 49 || slot >= 4000) {
+        if (slot <= TEX_SLOT_TERRAIN_LAST || slot >= TEX_SLOT_TERRAIN_MORE_FIRST) {
             if (width > 1024 || height > 512)
                 MACIBM_nuke_alert(0, "Wrong size terrain texture!",
                                   "Texture must be at most 512 texels high, and 256, 512, or 1024 texels wide!", name,
@@ -238,14 +244,15 @@ float OGL_tex_scale_for_res(const char* name, int slot, int kind, int width, int
         row_stride = cut_to_int(static_cast<double>(width) * s);
     }
 
-    if (kind == LOAD_BITMAP && in_range(slot, 500, 699)) s = pln[0].acf_ins_size[slot - 500];
+    if (kind == LOAD_BITMAP && in_range(slot, TEX_SLOT_INSTRUMENTS_FIRST, TEX_SLOT_INSTRUMENTS_LAST))
+        s = pln[0].acf_ins_size[slot - TEX_SLOT_INSTRUMENTS_FIRST];
     return s;
 }
 
 void OGL_bleed_alpha(int slot, int type, int width, int height, int bytes_per_texel, int row_stride)
 {
     if (type < TEX_BRIGHT_MIPMAP || type > TEX_KEY) return;
-    if (in_range(slot, 400, 443) || slot == 189 || slot == 445) return;
+    if (in_range(slot, 400, 443) || slot == TEX_SLOT_BUILDINGS_LIT || slot == TEX_SLOT_INTERFACE_FONT2) return;
     if (height < 1 || bytes_per_texel != 4) return;
     if (!OGL_image_fits_buffer(width, height, row_stride, 4)) return;
 
@@ -293,8 +300,11 @@ void OGL_load_tex(const char* name, int slot, int level, int format, int width, 
     // Memory savers: some panel pictures are not needed at low settings. The
     // first 16 texels are then taken as a 4 x 4 picture.
     const bool has_16_texels = width * height >= 16;
-    if (screen.rendering_res < 3 && (slot == 451 || slot == 452) && has_16_texels) width = height = 4;
-    if (screen.rendering_res < 2 && (slot == 447 || slot == 449) && has_16_texels) width = height = 4;
+    if (screen.rendering_res < 3 && (slot == TEX_SLOT_COMPASS_ROSE || slot == TEX_SLOT_HSI_ROSE) && has_16_texels)
+        width = height = 4;
+    if (screen.rendering_res < 2 && (slot == TEX_SLOT_PANEL_FONT_LIT || slot == TEX_SLOT_PANEL_FONT2_LIT) &&
+        has_16_texels)
+        width = height = 4;
 
     const int32_t bytes = width * height * bpt;
     if (level == 0)
@@ -316,7 +326,7 @@ void OGL_load_tex(const char* name, int slot, int level, int format, int width, 
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrap);
     if (max_iso_filtering >= 1.0f)
         glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAX_ANISOTROPY_EXT,
-                        in_range(slot, 50, 173) ? max_iso_filtering : 1.0f);
+                        in_range(slot, TEX_SLOT_RUNWAY_FIRST, TEX_SLOT_RUNWAY_LAST) ? max_iso_filtering : 1.0f);
 }
 
 void OGL_mini_me(const char* name, int slot, int type, int format, int width, int height, uint8_t* pixels)
@@ -378,7 +388,7 @@ int OGL_load_tex_file(int kind, int slot, int type, const char* name, int& out_w
     const int bpt = four_bytes ? 4 : 3;
 
     int x = 0, y = 0;
-    if (kind == LOAD_BITMAP && slot >= 500) {
+    if (kind == LOAD_BITMAP && slot >= TEX_SLOT_INSTRUMENTS_FIRST) {
         x = cut_to_int(static_cast<double>(screen.screen_area_left) - 5000.0 + type / 10000);
         y = cut_to_int(static_cast<double>(screen.screen_area_bottom) - 5000.0 + type % 10000);
     } else if (type < TEX_BRIGHT_MIPMAP || type > TEX_RGB) {
@@ -421,7 +431,9 @@ int OGL_load_tex_file(int kind, int slot, int type, const char* name, int& out_w
     if (type == TEX_RGB_MIPMAP || type == TEX_KEY_MIPMAP || type == TEX_BRIGHT_MIPMAP) {
         OGL_mini_me(path, slot, type, format, out_width, out_height, pixel_buffer);
     } else {
-        const GLint filter = (slot == 444 || slot == 446 || slot == 447) ? GL_NEAREST : GL_LINEAR;
+        const GLint filter =
+            (slot == TEX_SLOT_INTERFACE || slot == TEX_SLOT_PANEL_FONT || slot == TEX_SLOT_PANEL_FONT_LIT) ? GL_NEAREST
+                                                                                                          : GL_LINEAR;
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
     }

@@ -7,8 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 
-// Texture slots 0..4941.
-constexpr int TEX_SLOTS = 4942;
+#include "core/texture_slots.h"
 
 // Load kinds.
 constexpr int LOAD_TEXTURE = -100;       // uploaded into the slot

@@ -140,7 +140,7 @@ void BTN_art_quad(float x1, float y1, float x2, float y2, float tx1, float ty1, 
         {x2, y2, tx2 * k, ty2 * k},
         {x2, y1, tx2 * k, ty1 * k},
     };
-    OGL_draw_tex_quad(SLOT_INTERFACE, colour, 1.0f, corners, 1, STATE_BLEND);
+    OGL_draw_tex_quad(TEX_SLOT_INTERFACE, colour, 1.0f, corners, 1, STATE_BLEND);
 }
 
 bool BTN_mouse_in(float x1, float x2, float y1, float y2)
@@ -302,7 +302,7 @@ void BTN_frame2(int style, float x, float y, float width, float height, const ch
     const float ty = y + height - (style == 11 ? 13.0f : 16.0f);
     OGL_draw_string(colour, x + width / 2.0f - title_width / 2.0f, ty, t, FONT_NO_WRAP, font);
 
-    if (style == 11 && app_mode != 0 && app_mode != 996 && app_mode != 998 && app_mode != 999)
+    if (style == 11 && APP_settings_screen_open())
         BTN_draw_close_boxes(0);
 }
 

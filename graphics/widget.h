@@ -9,9 +9,9 @@
 // Labels: "caption|second part{xhelp text", where x is any one character
 // skipped after the brace. A closing brace anywhere is a fatal alert.
 //
-// All widget art comes from the interface bitmap (slot 444), addressed in
-// texels from its lower-left corner; coordinates are interface units relative
-// to the current screen's origin, y upward.
+// All widget art comes from the interface bitmap (TEX_SLOT_INTERFACE),
+// addressed in texels from its lower-left corner; coordinates are interface
+// units relative to the current screen's origin, y upward.
 #pragma once
 
 #include <cstdint>

@@ -34,6 +34,7 @@
 #include "core/random.h"
 #include "core/replay.h"
 #include "core/simvars.h"
+#include "core/views.h"
 #include "world/apt_scene.h"
 #include "world/navdb.h"
 #include "world/nav_lookup.h"
@@ -77,8 +78,8 @@ void COMMANDS_use_default_browser() { commands_browser = default_browser; }
 namespace {
 
 constexpr const char* MODE_REASON = "from APPLICATION_handlemenu";
-constexpr int BROWSE_OPEN = 998;
-constexpr int BROWSE_SAVE = 999;
+constexpr int BROWSE_OPEN = MODE_BROWSER_OPEN;
+constexpr int BROWSE_SAVE = MODE_BROWSER_SAVE;
 constexpr int APT_KIND_FOR_SEARCH = 1;
 
 int command_source = COMMAND_FROM_LOCAL;
@@ -372,19 +373,17 @@ void quit()
 // ---------------------------------------------------------------------------
 // Views.
 
-bool external_view(int v) { return v == 1014 || v == 1015 || (v >= 1017 && v <= 1021); }
-
 void view_command(int32_t v)
 {
     PLUGIN_call_event_hook(1, frame_clock, 0.0f, 0, 0);
-    second_forward_view = (v == 1000 && sim_graphics_view.view_type == 1000 && !second_forward_view &&
+    second_forward_view = (v == VIEW_FORWARD && sim_graphics_view.view_type == VIEW_FORWARD && !second_forward_view &&
                            sim_time.total_flight_time_sec > 1.0f)
                               ? 1
                               : 0;
     sim_graphics_view.view_zoom = 1.0f;
     zoom_target = 1.0f;
     sim_graphics_view.view_type = v;
-    sim_graphics_view.view_is_external = external_view(v) ? 1 : 0;
+    sim_graphics_view.view_is_external = VIEW_is_external(v) ? 1 : 0;
 
     const flt_struct& f = flt[0];
     const float target[3] = {f.local_x, f.local_y, f.local_z};
@@ -392,22 +391,22 @@ void view_command(int32_t v)
     float d = f.groundspeed * 0.05f;
     if (!(d >= pln[0].acf_size_x)) d = pln[0].acf_size_x;
     if (d > 9.9e9f) d = 9.9e9f;
-    if (v == 1017) {
+    if (v == VIEW_CHASE) {
         orbit_view_heading = 0.0f;
         orbit_view_pitch = 0.0f;
     }
-    if (v == 1020 || v == 1021) {
-        const float lead = v == 1020 ? 4.0f : 0.5f;
+    if (v == VIEW_FLYBY || v == VIEW_FLYBY_DRIFT) {
+        const float lead = v == VIEW_FLYBY ? 4.0f : 0.5f;
         float camera[3];
         for (int k = 0; k < 3; ++k) camera[k] = target[k] + lead * velocity[k] + d;
         sim_private_camera.x = camera[0];
         sim_private_camera.y = camera[1];
         sim_private_camera.z = camera[2];
         for (int k = 0; k < 3; ++k) free_view_point[k] = camera[k];
-        if (v == 1021)
+        if (v == VIEW_FLYBY_DRIFT)
             for (int k = 0; k < 3; ++k) camera_drift[k] = velocity[k];
     }
-    if (app_mode == 0) MACIBM_load_background();
+    if (app_mode == MODE_FLYING) MACIBM_load_background();
 }
 
 // The tower view's point: the runway end nearest the user's plane, half a
@@ -442,12 +441,12 @@ void tower_placement()
 
 void zoom_command(int32_t command)
 {
-    const bool out = command == 1026;
+    const bool out = command == COMMAND_ZOOM_OUT;
     float& map_zoom = screen_settings.map_zoom;
-    if (app_mode == 16) map_zoom = clampf(out ? map_zoom / 1.05f : map_zoom * 1.05f, 0.05f, 1.5f);
-    if (app_mode == 17) map_zoom = clampf(out ? map_zoom / 1.05f : map_zoom * 1.05f, 0.2f, 1.0f);
+    if (app_mode == MODE_FLIGHT_PATH_3D) map_zoom = clampf(out ? map_zoom / 1.05f : map_zoom * 1.05f, 0.05f, 1.5f);
+    if (app_mode == MODE_GLOBE) map_zoom = clampf(out ? map_zoom / 1.05f : map_zoom * 1.05f, 0.2f, 1.0f);
     const int v = sim_graphics_view.view_type;
-    if (v == 1017 || v == 1018 || v == 1019) {
+    if (v == VIEW_CHASE || VIEW_is_orbit(v)) {
         const float k = clampf(0.1f - 0.08f * std::sqrt(chase_distance * (1.0f / 1852.0f) / 4.0f), 0.02f, 0.1f);
         chase_distance *= out ? 1.0f - k : 1.0f + k;
     } else {
@@ -590,7 +589,7 @@ void preset_flight(int32_t command)
 void first_group(int32_t c)
 {
     if (c == 0) MACIBM_nuke_alert(app_mode, "", "", "", "", ALERT_ABOUT);
-    if (c == 1) set_mode(1);
+    if (c == 1) set_mode(MODE_CREDITS);
     if (c == 200) open_aircraft();
     if (c == 202 || c == 205) save_situation(c);
     if (c == 203 || c == 206) open_situation(c);
@@ -613,7 +612,7 @@ void first_group(int32_t c)
     if (in_forwarded_range(c)) forward_to_peers(c);
     if (c >= 4000 && c <= 163999) airport_start(apt);
     if (c >= 2400 && c <= 2799) navaid_start(navaid);
-    if (c == 408) set_mode(2);
+    if (c == 408) set_mode(MODE_AIRPORT_LIST);
     if ((c >= 2800 && c <= 2805) || (c >= 3000 && c <= 3005) || (c >= 3200 && c <= 3205) ||
         (c >= 3207 && c <= 3210))
         FLIGHT_init_situation(c, 0);
@@ -628,35 +627,39 @@ void screen_commands(int32_t c)
         int32_t command;
         int32_t mode;
     };
-    static const screen_entry screens[] = {{603, 5},   {600, 3},   {601, 4},   {604, 6},   {605, 7},
-                                           {608, 9},   {607, 8},   {610, 10},  {611, 11},  {613, 12},
-                                           {616, 13},  {614, 14},  {800, 15},  {801, 16},  {802, 17},
-                                           {803, 18},  {807, 20},  {1200, 21}, {1220, 22}};
+    static const screen_entry screens[] = {
+        {603, MODE_SOUND},           {600, MODE_NETWORK},          {601, MODE_JOYSTICK},
+        {604, MODE_RENDERING},       {605, MODE_MOVIE},            {608, MODE_DATE_TIME},
+        {607, MODE_WEATHER},         {610, MODE_WEIGHT_FUEL},      {611, MODE_FAILURES},
+        {613, MODE_OPERATION_PREFS}, {616, MODE_START_SCREEN},     {614, MODE_AIRCRAFT_PATHS},
+        {800, MODE_OPERATOR},        {801, MODE_FLIGHT_PATH_3D},   {802, MODE_GLOBE},
+        {803, MODE_OPERATOR_STATION}, {807, MODE_LOGBOOK},         {1200, MODE_TEXT_PAGES},
+        {1220, MODE_PLANET}};
     for (const screen_entry& s : screens)
         if (c == s.command) set_mode(s.mode);
     if (c == 805) {
         bool graphed = false;
         for (int32_t g : sim_network_dataout.data_to_graph) graphed = graphed || g != 0;
-        set_mode(graphed ? 19 : 3);
+        set_mode(graphed ? MODE_DATA_GRAPH : MODE_NETWORK);
     }
     if (c >= 1400 && c - 1400 <= local_airport_last && c - 1400 < LOCAL_AIRPORT_MAX) {
         chart_airport = local_airport_list[c - 1400];
-        set_mode(23);
+        set_mode(MODE_OPERATOR_AIRPORT);
     }
 }
 
 void further_commands(int32_t c)
 {
-    if (c >= 1000 && c <= 1024) view_command(c);
-    if (c == 1015) tower_placement();
-    if (c == 1026 || c == 1027) zoom_command(c);
-    if (c == 1029) sim_graphics_settings.transparent_panel = !sim_graphics_settings.transparent_panel;
-    if (c == 1030) flt[0].smoking = !flt[0].smoking;
-    if (c == 1031) replay_toggle();
+    if (VIEW_is_view(c)) view_command(c);
+    if (c == VIEW_RUNWAY) tower_placement();
+    if (c == COMMAND_ZOOM_OUT || c == COMMAND_ZOOM_IN) zoom_command(c);
+    if (c == COMMAND_TRANSPARENT_PANEL) sim_graphics_settings.transparent_panel = !sim_graphics_settings.transparent_panel;
+    if (c == COMMAND_SMOKE) flt[0].smoking = !flt[0].smoking;
+    if (c == COMMAND_REPLAY) replay_toggle();
     if (c == 1032) sim_cockpit_misc.show_path = !sim_cockpit_misc.show_path;
     if (c == 1034) REPLAY_clear_ring();
     if (c == 1036) follow_weapon_view = !follow_weapon_view;
-    if (c == 1203) {
+    if (c == COMMAND_DATA_TO_FILE) {
         notice("The flight model's state will be written", "to the file ORVELL.OUT", "in the program's folder",
                "at the next step.");
         sim_network_dataout.dump_next_cycle = 1;
@@ -742,7 +745,7 @@ int APPLICATION_load_peer_situation(const char* name)
     if (!read_situation(PREFS_KIND_SITUATION, path)) return 0;
     aircraft_path_to_full();
     ACF_load_and_setup(0);
-    if (app_mode != 0) APPLICATION_set_mode(0, "net load sit");
+    if (app_mode != MODE_FLYING) APPLICATION_set_mode(MODE_FLYING, "net load sit");
     APT_build_scene(1);
     FLIGHT_init_situation(203, 0);
     return 1;

@@ -8,6 +8,14 @@
 #include "flightmodel/plane_state.h"
 #include "core/text_util.h"
 
+// Command numbers run from outside the menus (the key commands).
+constexpr int32_t COMMAND_ZOOM_OUT = 1026;
+constexpr int32_t COMMAND_ZOOM_IN = 1027;
+constexpr int32_t COMMAND_TRANSPARENT_PANEL = 1029;
+constexpr int32_t COMMAND_SMOKE = 1030;
+constexpr int32_t COMMAND_REPLAY = 1031;
+constexpr int32_t COMMAND_DATA_TO_FILE = 1203;
+
 // Where a command came from: a command from the network is checked like any
 // other, but a bad one is only logged, never shown.
 constexpr int COMMAND_FROM_LOCAL = 0;
@@ -32,7 +40,7 @@ extern float zoom_target;             // the zoom the view eases to, 1..400
 extern float chase_distance;          // metres, chase and orbit views
 extern int32_t second_forward_view;   // the forward view pressed twice
 extern int32_t tracked_weapon;        // weapon slot followed by the view, -1 none
-extern float camera_drift[3];         // velocity of the free camera (view 1021)
+extern float camera_drift[3];         // velocity of the drifting fly-by camera
 
 // Display and flight switches toggled by commands.
 extern int32_t follow_weapon_view;    // 1036

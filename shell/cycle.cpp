@@ -19,7 +19,6 @@
 #include "panel/panel.h"
 #include "platform/plat_time.h"
 #include "scene/scene_origin.h"
-#include "screens/setup.h"
 #include "core/constants.h"
 #include "shell/defaults.h"
 #include "core/folders.h"
@@ -282,7 +281,7 @@ void record_replay()
 bool replay_recording_wanted()
 {
     if (sim_operation_prefs.replay_mode != 0) return false;
-    if (app_mode <= 0) return true;
+    if (app_mode <= MODE_FLYING) return true;   // flying or the intro picture
     for (int s = 6; s <= 9; ++s)
         if (slot_on(s)) return true;
     return false;
@@ -404,35 +403,11 @@ void flying_step()
     }
 }
 
+// The current settings screen's frame.
 void screen_step()
 {
-    switch (app_mode) {
-    case 1: SETUP_credits(); break;
-    case 2: SETUP_airport_select(); break;
-    case 3: SETUP_network(); break;
-    case 4: SETUP_joystick_equipment(); break;
-    case 5: SETUP_sound(); break;
-    case 6: SETUP_rendering_language(); break;
-    case 7: SETUP_movie(); break;
-    case 8: SETUP_weather(); break;
-    case 9: SETUP_date_time(); break;
-    case 10: SETUP_weight_fuel(); break;
-    case 11: SETUP_failures(); break;
-    case 12: SETUP_operation_prefs(); break;
-    case 13: SETUP_time_weather_airport(); break;
-    case 14: SETUP_aircraft_paths(); break;
-    case 15:
-    case 18:
-    case 23: OPERATOR_panel(-999); break;
-    case 16: SETUP_flight_path_3d(); break;
-    case 17: SETUP_globe(); break;
-    case 19: SETUP_data_graph(); break;
-    case 20: SETUP_logbook(); break;
-    case 21: SETUP_text_pages(); break;
-    case 22: SETUP_planet(); break;
-    case 24: SETUP_flight_plan(); break;
-    default: break;
-    }
+    const mode_screen* s = MODE_screen_of(app_mode);
+    if (s && s->step) s->step();
 }
 
 bool is_water(int32_t code) { return code == LANDUSE_WATER_A || code == LANDUSE_WATER_B; }
@@ -616,11 +591,11 @@ void update_plane_cycle()
         send_path();
     }
     if (tick(TICK_TENTH) && replay_recording_wanted()) record_replay();
-    if (sim_weather.rain_percent > 0.0f && (pln[0].acf_has_radar || app_mode == 15 || app_mode == 8) &&
+    if (sim_weather.rain_percent > 0.0f && (pln[0].acf_has_radar || app_mode == MODE_OPERATOR || app_mode == MODE_WEATHER) &&
         (tick(TICK_ONE_SECOND) || sim_time.total_flight_time_sec <= sim_operation_misc.frame_rate_period))
         PANEL_radar_texture();
     plane_positions();
-    if (app_mode == 0)
+    if (app_mode == MODE_FLYING)
         flying_step();
     else
         screen_step();

@@ -19,7 +19,7 @@
 // The STAT block: the shared state that peers keep in step, as it travels in
 // the "STAT" datagram (little-endian 32-bit words). It is also the last-sent
 // copy against which changes are detected.
-constexpr int STAT_FAILURES = FLT_FAILURE_SLOTS;   // 174
+constexpr int STAT_FAILURES = FAILURE_SLOTS;   // 174
 struct stat_block {
     int32_t paused;
     int32_t draw_aircrafts;

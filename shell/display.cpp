@@ -102,6 +102,6 @@ void DISPLAY_check_interface_file()
 void DISPLAY_load_interface()
 {
     int width = 0, height = 0;
-    OGL_load_tex_file(LOAD_TEXTURE, 444, TEX_BRIGHT, "INTERFACE.PNG", width, height);
+    OGL_load_tex_file(LOAD_TEXTURE, TEX_SLOT_INTERFACE, TEX_BRIGHT, "INTERFACE.PNG", width, height);
     OGL_sample_interface_colors();
 }

@@ -23,5 +23,5 @@ void DISPLAY_set_ui_mapping();
 void DISPLAY_open();
 // the check that "INTERFACE.PNG" is in the bitmaps folder (fatal alert if not);
 void DISPLAY_check_interface_file();
-// the interface texture (slot 444) and the interface colours sampled from it.
+// the interface texture (TEX_SLOT_INTERFACE) and the interface colours sampled from it.
 void DISPLAY_load_interface();

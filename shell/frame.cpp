@@ -19,6 +19,7 @@
 #include "platform/plat_events.h"
 #include "platform/plat_time.h"
 #include "platform/plat_window.h"
+#include "core/draw_phases.h"
 #include "core/folders.h"
 #include "scene/scene_draw.h"
 #include "shell/commands.h"
@@ -29,6 +30,7 @@
 #include "core/screen.h"
 #include "core/simvars.h"
 #include "core/text_util.h"
+#include "core/views.h"
 #include "shell/world_textures.h"
 #include "shell/wndproc.h"
 
@@ -40,15 +42,12 @@ frame_state frame_loop;
 
 namespace {
 
-constexpr int MODE_RENDERING = 6;   // the rendering settings screen also updates the clouds
 constexpr int MAX_PROJECTIONS = 4;  // display projections of the flying view
 
 void mark(const char* label, int end_line = 0)
 {
     if (log_frame_timing) UTIL_time_probe(label, end_line);
 }
-
-bool modal_mode(int mode) { return mode == MODE_ALERT || mode == MODE_BROWSER_OPEN || mode == MODE_BROWSER_SAVE; }
 
 float max_f(float a, float b) { return a > b ? a : b; }
 
@@ -58,9 +57,9 @@ int builtin_check_state(int command)
     switch (command) {
     case 416: return sim_graphics_scenery.current_planet == 0 ? 1 : 0;
     case 417: return sim_graphics_scenery.current_planet == 1 ? 1 : 0;
-    case 1029: return sim_graphics_settings.transparent_panel != 0 ? 1 : 0;
-    case 1030: return flt[0].smoking != 0 ? 1 : 0;
-    case 1031: return sim_operation_prefs.replay_mode != 0 ? 1 : 0;
+    case COMMAND_TRANSPARENT_PANEL: return sim_graphics_settings.transparent_panel != 0 ? 1 : 0;
+    case COMMAND_SMOKE: return flt[0].smoking != 0 ? 1 : 0;
+    case COMMAND_REPLAY: return sim_operation_prefs.replay_mode != 0 ? 1 : 0;
     case 1032: return sim_cockpit_misc.show_path != 0 ? 1 : 0;
     case 1036: return follow_weapon_view != 0 ? 1 : 0;
     case 1206: return sim_graphics_misc.show_panel_click_spots != 0 ? 1 : 0;
@@ -70,7 +69,7 @@ int builtin_check_state(int command)
     case 1215: return auto_view_cycle_on != 0 ? 1 : 0;
     default: break;
     }
-    if (command >= 1000 && command <= 1024) return sim_graphics_view.view_type == command ? 1 : 0;
+    if (VIEW_is_view(command)) return sim_graphics_view.view_type == command ? 1 : 0;
     return -1;
 }
 
@@ -305,13 +304,6 @@ float FRAME_next_period(float period, float ratio)
     return next;
 }
 
-bool FRAME_is_panel_picture_view(int32_t v)
-{
-    return v == 1000 || v == 1001 || v == 1002 || (v >= 1004 && v <= 1010) || v == 1019;
-}
-
-bool FRAME_is_panel_view(int32_t v) { return v == 1000 || v == 1001 || v == 1002 || v == 1019; }
-
 void MACIBM_do_frame()
 {
     advance_clock();
@@ -322,7 +314,7 @@ void MACIBM_do_frame()
     mouse.mouse_released = 0;
     key_pressed = 0;
 
-    if (app_mode == -1) app_mode = MODE_FLYING;
+    if (app_mode == MODE_INTRO) app_mode = MODE_FLYING;
 
     // Menu-bar tracking: moving along the bar with a menu open opens the menu under the pointer.
     if (screen.open_menu >= 0) {
@@ -352,6 +344,7 @@ void MACIBM_do_frame()
     MACIBM_pump_messages();
     mark("event");
 
+    // The rendering settings screen shows the clouds too.
     if (app_mode == MODE_FLYING || app_mode == MODE_RENDERING) CLOUD_update_draw();
     mark("clouds");
 
@@ -371,13 +364,13 @@ void MACIBM_do_frame()
     blink_colours();
     mark("time");
 
-    if (!modal_mode(app_mode)) {
+    if (!MODE_is_modal(app_mode)) {
         if (app_mode == MODE_FLYING || app_mode == MODE_START_SCREEN) WORLD_load_textures();
 
         const int32_t view = sim_graphics_view.view_type;
         const bool flying = app_mode == MODE_FLYING;
-        const bool picture_view = flying && FRAME_is_panel_picture_view(view);
-        const bool panel_view = flying && FRAME_is_panel_view(view);
+        const bool picture_view = flying && VIEW_has_panel_picture(view);
+        const bool panel_view = flying && VIEW_is_panel_view(view);
         mark("willmes");
 
         if (master_slot_enabled()) {
@@ -393,13 +386,13 @@ void MACIBM_do_frame()
             if (projections < 1) projections = 1;
             if (projections > MAX_PROJECTIONS) projections = MAX_PROJECTIONS;
             for (int p = 0; p < projections; ++p) {
-                PLUGIN_call_draw_hook(1);
+                PLUGIN_call_draw_hook(DRAW_PHASE_SCENE_BEFORE);
                 SCENE_draw_3d();
-                PLUGIN_call_draw_hook(12);
+                PLUGIN_call_draw_hook(DRAW_PHASE_SCENE_AFTER);
             }
             mark("scene3d");
             const int32_t n_lit_cus_panel = (lights_on && screen_settings.lit_cus_panel_option != 0) ? 1 : 0;
-            if (n_lit_cus_panel != o_lit_cus_panel) APPLICATION_set_mode(0, "from n_lit_cus_panel!=o_lit_cus_panel");
+            if (n_lit_cus_panel != o_lit_cus_panel) APPLICATION_set_mode(MODE_FLYING, "from n_lit_cus_panel!=o_lit_cus_panel");
             o_lit_cus_panel = n_lit_cus_panel;
         }
 
@@ -433,14 +426,14 @@ void MACIBM_do_frame()
             mark("view");
 
             if (!flying || picture_view) {
-                if (PLUGIN_call_draw_hook(13) != 0) OGL_draw_background();
-                PLUGIN_call_draw_hook(14);
+                if (PLUGIN_call_draw_hook(DRAW_PHASE_BACKGROUND_BEFORE) != 0) OGL_draw_background();
+                PLUGIN_call_draw_hook(DRAW_PHASE_BACKGROUND_AFTER);
             }
             mark("backg");
 
             if (panel_view) {
-                if (PLUGIN_call_draw_hook(15) != 0) PANEL_update();
-                PLUGIN_call_draw_hook(16);
+                if (PLUGIN_call_draw_hook(DRAW_PHASE_PANEL_BEFORE) != 0) PANEL_update();
+                PLUGIN_call_draw_hook(DRAW_PHASE_PANEL_AFTER);
             }
 
             mouse.mouse_x = kept_x;
@@ -449,8 +442,8 @@ void MACIBM_do_frame()
             mark("panel");
 
             if (flying) {
-                if (PLUGIN_call_draw_hook(17) != 0) SCENE_draw_overlay();
-                PLUGIN_call_draw_hook(18);
+                if (PLUGIN_call_draw_hook(DRAW_PHASE_OVERLAY_BEFORE) != 0) SCENE_draw_overlay();
+                PLUGIN_call_draw_hook(DRAW_PHASE_OVERLAY_AFTER);
             }
 
             const float k = 4.0f * sim_operation_misc.frame_rate_period;
@@ -480,7 +473,7 @@ void MACIBM_do_frame()
 
 void UTIL_time_probe(const char* label, int end_line)
 {
-    if (app_mode != 0) return;
+    if (app_mode != MODE_FLYING) return;
     char field[TEXT_SIZE + 8];
     if (interval_ticks[INTERVAL_ONE_SECOND]) {
         std::snprintf(field, sizeof field, "%7.*s ", static_cast<int>(label ? strnlen(label, TEXT_MAX_LEN) : 0), label ? label : "");

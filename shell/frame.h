@@ -47,11 +47,6 @@ void MACIBM_do_frame();
 float FRAME_period_ratio(float elapsed, float period);
 float FRAME_next_period(float period, float ratio);
 
-// The view classes of a view type (flying mode only): the background picture
-// is drawn behind the panel, and the instrument panel itself.
-bool FRAME_is_panel_picture_view(int32_t view_type);
-bool FRAME_is_panel_view(int32_t view_type);
-
 // A profiler mark in ERROR.OUT (flying mode only): on the 1-second flag the
 // label, otherwise the time since the previous mark in hundreds of counter
 // ticks; end_line closes the line.

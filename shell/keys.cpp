@@ -25,6 +25,9 @@
 #include "core/input.h"
 #include "shell/modes.h"
 #include "core/simvars.h"
+#include "core/engine_types.h"
+#include "core/failure_slots.h"
+#include "core/views.h"
 #include "world/atc.h"
 
 uint8_t key_assignment_table[KEY_SLOTS] = {};
@@ -128,8 +131,8 @@ void ctrl_key(int key)
     if (c == '.') APPLICATION_handlemenu(1205);
     if (c == '9') APPLICATION_handlemenu(1231);
     if (c == '0') APPLICATION_handlemenu(1232);
-    if (c == 'i') APPLICATION_handlemenu(1011);
-    if (c == 'o') APPLICATION_handlemenu(1012);
+    if (c == 'i') APPLICATION_handlemenu(VIEW_LEFT_15);
+    if (c == 'o') APPLICATION_handlemenu(VIEW_RIGHT_75);
     if (c == 'f') fail_now_request = 1;
     if (c == 'c') PANEL_switches(446, 0);
     if (c == '\'')
@@ -176,7 +179,7 @@ void special_key(int key)
         overlay_flag_b = overlay_flag_b ? 0 : 1;
     }
 
-    if (mode == 0) {
+    if (mode == MODE_FLYING) {
         sim_joystick_block& j = sim_joystick;
         switch (key) {
         case KEY_CODE_KEYPAD_5:
@@ -193,7 +196,7 @@ void special_key(int key)
         }
     }
 
-    if (mode == 15 || mode == 18 || mode == 23) {
+    if (MODE_is_operator_panel(mode)) {
         if (key == KEY_CODE_UP) OPERATOR_panel(0);
         if (key == KEY_CODE_LEFT) OPERATOR_panel(2);
         if (key == KEY_CODE_DOWN) OPERATOR_panel(1);
@@ -205,7 +208,7 @@ void special_key(int key)
     const float sh = static_cast<float>(std::sin(heading)), ch = static_cast<float>(std::cos(heading));
     const float sp = static_cast<float>(std::sin(pitch)), cp = static_cast<float>(std::cos(pitch));
 
-    if (mode == 0 && view == 1020 && is_plain_arrow(key)) {
+    if (mode == MODE_FLYING && view == VIEW_FLYBY && is_plain_arrow(key)) {
         float* p = free_view_point;
         if (key == KEY_CODE_LEFT) {
             p[0] -= 50.0f * cp * ch;
@@ -224,7 +227,7 @@ void special_key(int key)
         }
     }
 
-    if (mode == 0 && view == 1015 && (is_plain_arrow(key) || is_shift_arrow(key))) {
+    if (mode == MODE_FLYING && view == VIEW_RUNWAY && (is_plain_arrow(key) || is_shift_arrow(key))) {
         const float a = is_shift_arrow(key) ? 10.0f : 4.0f;
         const float b = is_shift_arrow(key) ? 8.0f : 2.0f;
         float& vx = sim_graphics_view.view_x;
@@ -244,10 +247,10 @@ void special_key(int key)
         }
     }
 
-    const bool orbit = (mode == 0 && (view == 1018 || view == 1019)) || mode == 16 || mode == 17;
+    const bool orbit = (mode == MODE_FLYING && VIEW_is_orbit(view)) || MODE_is_map_view(mode);
     if (orbit && (is_plain_arrow(key) || is_shift_arrow(key))) {
         float s;
-        if (mode == 16 || mode == 17) {
+        if (MODE_is_map_view(mode)) {
             s = 1.0f;
         } else {
             const float d = orbit_view_distance / METRES_PER_NM;
@@ -261,7 +264,7 @@ void special_key(int key)
         last_view_key_time = frame_clock;
     }
 
-    if (mode == 0 && atc_window.open != 0) {
+    if (mode == MODE_FLYING && atc_window.open != 0) {
         if (key == KEY_CODE_UP) atc_window.selected_row -= 1;
         if (key == KEY_CODE_DOWN) atc_window.selected_row += 1;
         if (key == KEY_CODE_LEFT) atc_window.selected_col -= 1;
@@ -319,7 +322,7 @@ void toggle_reversers()
     if (!a.acf_revthrust_eq) return;
     flt_struct& f = flt[0];
     for (int n = 0; n < engine_count(); ++n) {
-        if (FLT_failure_state(0, 74 + n) == FAILURE_STATE_FAILED) continue;
+        if (FLT_slot_failed(0, FAIL_SLOT_REVERSER_BASE + n)) continue;
         f.ENGN_thro[n] = 0.01f;
         f.ENGN_propmode[n] = f.ENGN_propmode[n] == 3 ? 1 : 3;
     }
@@ -344,127 +347,222 @@ void toggle_mode(int32_t& word, int value)
     word = word == value ? 9 : value;
 }
 
+// What the commands of one key share: the step of the heading, course and
+// barometer keys is taken once per key (taking it marks the time of the step),
+// and the speedbrake moves at most one step per key, inwards first.
+struct key_context {
+    bool have_step = false;
+    step_sizes step{};
+    bool speedbrake_moved = false;
+
+    const step_sizes& steps()
+    {
+        if (!have_step) {
+            step = step_for_now();
+            have_step = true;
+        }
+        return step;
+    }
+};
+
+// One key command: the slot whose character runs it, an argument (the
+// direction -1 or +1 of a command that steps a value, or the value it sets),
+// and what it does. A pair of slots shares one action, walked in the
+// direction of each slot.
+struct key_command {
+    int slot;
+    int arg;
+    void (*run)(int arg, key_context& k);
+};
+
+// The actions of the key commands. A paired action takes the direction of
+// its slot; the others take the value their row gives (or nothing).
+void reversers(int, key_context&) { toggle_reversers(); }
+void transponder_ident(int, key_context&) { PANEL_transponder(1); }
+void jettison(int, key_context&) { PANEL_switches(11, 0); }
+void gear(int, key_context&) { PANEL_switches(20, 0); }
+// The brake keys set the brake ratio, or release it when it is set.
+void brake_toggle(float ratio)
+{
+    float& b = flt[0].parkbrake;
+    b = b < 0.01f ? ratio : 0.0f;
+}
+void brakes(int, key_context&) { brake_toggle(0.67f); }
+void parking_brake(int, key_context&) { brake_toggle(1.0f); }
+void clock_step(int d, key_context&)
+{
+    float& t = sim_time.zulu_time_sec;
+    t = wrap_open(t + 240.0f * d, 86400.0f);
+}
+void target_step(int d, key_context&) { step_target_index(d); }
+void heading_bug(int d, key_context& k)
+{
+    float& v = sim_cockpit_autopilot.heading_mag;
+    v = wrap_open(v + d * k.steps().degrees, 360.0f);
+}
+void nav1_course(int d, key_context& k)
+{
+    float& v = sim_cockpit_radios.nav1_obs_degm;
+    v = wrap_open(v + d * k.steps().degrees, 360.0f);
+}
+void nav2_course(int d, key_context& k)
+{
+    float& v = sim_cockpit_radios.nav2_obs_degm;
+    v = wrap_open(v + d * k.steps().degrees, 360.0f);
+}
+void barometer(int d, key_context& k)
+{
+    float& baro = sim_cockpit_misc.barometer_setting;
+    baro = clampf(baro + d * k.steps().inches, 0.0f, 35.0f);
+}
+// The radios: whole megahertz in steps of one, the kilohertz part in steps of five.
+void com1_mhz(int d, key_context&) { PANEL_tune_com_digit(&sim_cockpit_radios.com1_freq_hz, d, 1); }
+void com1_khz(int d, key_context&) { PANEL_tune_com_digit(&sim_cockpit_radios.com1_freq_hz, 5 * d, 2); }
+void com2_mhz(int d, key_context&) { PANEL_tune_com_digit(&sim_cockpit_radios.com2_freq_hz, d, 1); }
+void com2_khz(int d, key_context&) { PANEL_tune_com_digit(&sim_cockpit_radios.com2_freq_hz, 5 * d, 2); }
+void nav1_mhz(int d, key_context&) { PANEL_tune_freq_digit(&sim_cockpit_radios.nav1_freq_hz, d, 1); }
+void nav1_khz(int d, key_context&) { PANEL_tune_freq_digit(&sim_cockpit_radios.nav1_freq_hz, 5 * d, 2); }
+void nav2_mhz(int d, key_context&) { PANEL_tune_freq_digit(&sim_cockpit_radios.nav2_freq_hz, d, 1); }
+void nav2_khz(int d, key_context&) { PANEL_tune_freq_digit(&sim_cockpit_radios.nav2_freq_hz, 5 * d, 2); }
+template <int digit>
+void adf_digit(int d, key_context&) { PANEL_tune_adf_digit(&sim_cockpit_radios.adf1_freq_hz, d, digit); }
+template <int digit>
+void squawk_digit(int d, key_context&) { PANEL_tune_squawk_digit(&sim_cockpit_radios.transponder_code, d, digit); }
+void flaps(int d, key_context&) { flap_step(d); }
+void engine_heat(int on, key_context&)
+{
+    for (int n = 0; n < engine_count(); ++n) flt[0].ENGN_heat[n] = on ? 1.0f : 0.0f;
+}
+void speedbrake(int d, key_context& k)
+{
+    if (k.speedbrake_moved) return;
+    k.speedbrake_moved = true;
+    const float lo = pln[0].acf_autosbrkEQ ? -0.5f : 0.0f;
+    float& request = flt[0].sbrkrqst;
+    request = clampf(request + 0.5f * d, lo, 1.0f);
+}
+void trim_wheel(int wheel, key_context&) { PANEL_trim_wheels(wheel, key_down); }
+void menu_command(int command, key_context&) { APPLICATION_handlemenu(command); }
+void forward_lower(int, key_context&)
+{
+    const bool first = sim_graphics_view.view_type == VIEW_FORWARD_DOWN_4;
+    APPLICATION_handlemenu(first ? VIEW_FORWARD_DOWN_8 : VIEW_FORWARD_DOWN_4);
+}
+void view_ring(int d, key_context&) { APPLICATION_handlemenu(VIEW_ring_step(sim_graphics_view.view_type, d)); }
+void autopilot_off(int, key_context&)
+{
+    sim_cockpit_autopilot_block& ap = sim_cockpit_autopilot;
+    ap.airspeed_mode = ap.heading_mode = ap.altitude_mode = 9;
+    ap.hnav_mode = ap.vnav_mode = 9;
+    ap.backcourse_on = 0;
+}
+// The autopilot mode keys toggle a mode word between 9 (off) and the mode;
+// the navigation modes count their armed value (the mode + 1) as on too.
+void airspeed_mode(int m, key_context&) { toggle_mode(sim_cockpit_autopilot.airspeed_mode, m); }
+void heading_mode(int m, key_context&) { toggle_mode(sim_cockpit_autopilot.heading_mode, m); }
+void altitude_mode(int m, key_context&) { toggle_mode(sim_cockpit_autopilot.altitude_mode, m); }
+void nav_mode(int32_t& word, int m) { word = (word == m || word == m + 1) ? 9 : m; }
+void lateral_nav(int m, key_context&) { nav_mode(sim_cockpit_autopilot.hnav_mode, m); }
+void vertical_nav(int m, key_context&) { nav_mode(sim_cockpit_autopilot.vnav_mode, m); }
+
+// The key commands in the order they run when one character sits in several slots.
+constexpr key_command key_commands[] = {
+    {KEY_SLOT_REVERSERS, 0, reversers},
+    {KEY_SLOT_TRANSPONDER_IDENT, 0, transponder_ident},
+    {KEY_SLOT_JETTISON, 0, jettison},
+    {KEY_SLOT_BRAKES, 0, brakes},
+    {KEY_SLOT_PARKING_BRAKE, 0, parking_brake},
+    {KEY_SLOT_GEAR, 0, gear},
+    {KEY_SLOT_CLOCK_EARLIER, -1, clock_step},
+    {KEY_SLOT_CLOCK_LATER, +1, clock_step},
+    {KEY_SLOT_TARGET_PREVIOUS, -1, target_step},
+    {KEY_SLOT_TARGET_NEXT, +1, target_step},
+    {KEY_SLOT_HEADING_BUG_LEFT, -1, heading_bug},
+    {KEY_SLOT_HEADING_BUG_RIGHT, +1, heading_bug},
+    {KEY_SLOT_NAV1_COURSE_DOWN, -1, nav1_course},
+    {KEY_SLOT_NAV1_COURSE_UP, +1, nav1_course},
+    {KEY_SLOT_NAV2_COURSE_DOWN, -1, nav2_course},
+    {KEY_SLOT_NAV2_COURSE_UP, +1, nav2_course},
+    {KEY_SLOT_BAROMETER_DOWN, -1, barometer},
+    {KEY_SLOT_BAROMETER_UP, +1, barometer},
+    {KEY_SLOT_COM1_MHZ_DOWN, -1, com1_mhz},
+    {KEY_SLOT_COM1_MHZ_UP, +1, com1_mhz},
+    {KEY_SLOT_COM1_KHZ_DOWN, -1, com1_khz},
+    {KEY_SLOT_COM1_KHZ_UP, +1, com1_khz},
+    {KEY_SLOT_NAV1_MHZ_DOWN, -1, nav1_mhz},
+    {KEY_SLOT_NAV1_MHZ_UP, +1, nav1_mhz},
+    {KEY_SLOT_NAV1_KHZ_DOWN, -1, nav1_khz},
+    {KEY_SLOT_NAV1_KHZ_UP, +1, nav1_khz},
+    {KEY_SLOT_COM2_MHZ_DOWN, -1, com2_mhz},
+    {KEY_SLOT_COM2_MHZ_UP, +1, com2_mhz},
+    {KEY_SLOT_COM2_KHZ_DOWN, -1, com2_khz},
+    {KEY_SLOT_COM2_KHZ_UP, +1, com2_khz},
+    {KEY_SLOT_NAV2_MHZ_DOWN, -1, nav2_mhz},
+    {KEY_SLOT_NAV2_MHZ_UP, +1, nav2_mhz},
+    {KEY_SLOT_NAV2_KHZ_DOWN, -1, nav2_khz},
+    {KEY_SLOT_NAV2_KHZ_UP, +1, nav2_khz},
+    {KEY_SLOT_ADF_HUNDREDS_DOWN, -1, adf_digit<1>},
+    {KEY_SLOT_ADF_HUNDREDS_UP, +1, adf_digit<1>},
+    {KEY_SLOT_ADF_TENS_DOWN, -1, adf_digit<2>},
+    {KEY_SLOT_ADF_TENS_UP, +1, adf_digit<2>},
+    {KEY_SLOT_ADF_UNITS_DOWN, -1, adf_digit<3>},
+    {KEY_SLOT_ADF_UNITS_UP, +1, adf_digit<3>},
+    {KEY_SLOT_SQUAWK_THOUSANDS_DOWN, -1, squawk_digit<1>},
+    {KEY_SLOT_SQUAWK_THOUSANDS_UP, +1, squawk_digit<1>},
+    {KEY_SLOT_SQUAWK_HUNDREDS_DOWN, -1, squawk_digit<2>},
+    {KEY_SLOT_SQUAWK_HUNDREDS_UP, +1, squawk_digit<2>},
+    {KEY_SLOT_SQUAWK_TENS_DOWN, -1, squawk_digit<3>},
+    {KEY_SLOT_SQUAWK_TENS_UP, +1, squawk_digit<3>},
+    {KEY_SLOT_SQUAWK_UNITS_DOWN, -1, squawk_digit<4>},
+    {KEY_SLOT_SQUAWK_UNITS_UP, +1, squawk_digit<4>},
+    {KEY_SLOT_FLAPS_UP, -1, flaps},
+    {KEY_SLOT_FLAPS_DOWN, +1, flaps},
+    {KEY_SLOT_ENGINE_HEAT_OFF, 0, engine_heat},
+    {KEY_SLOT_ENGINE_HEAT_ON, 1, engine_heat},
+    {KEY_SLOT_SPEEDBRAKE_IN, -1, speedbrake},
+    {KEY_SLOT_SPEEDBRAKE_OUT, +1, speedbrake},
+    {KEY_SLOT_AILERON_TRIM_LEFT, 27, trim_wheel},   // the panel's trim wheel commands
+    {KEY_SLOT_AILERON_TRIM_RIGHT, 29, trim_wheel},
+    {KEY_SLOT_RUDDER_TRIM_LEFT, 24, trim_wheel},
+    {KEY_SLOT_RUDDER_TRIM_RIGHT, 26, trim_wheel},
+    {KEY_SLOT_ELEVATOR_TRIM_DOWN, 21, trim_wheel},
+    {KEY_SLOT_ELEVATOR_TRIM_UP, 20, trim_wheel},
+    {KEY_SLOT_VIEW_FORWARD, VIEW_FORWARD, menu_command},
+    {KEY_SLOT_VIEW_FORWARD_LOWER, 0, forward_lower},
+    {KEY_SLOT_VIEW_NEXT, +1, view_ring},
+    {KEY_SLOT_VIEW_PREVIOUS, -1, view_ring},
+    {KEY_SLOT_VIEW_BACK, VIEW_BACK, menu_command},
+    {KEY_SLOT_VIEW_TOWER, VIEW_TOWER, menu_command},
+    {KEY_SLOT_VIEW_RUNWAY, VIEW_RUNWAY, menu_command},
+    {KEY_SLOT_VIEW_CHASE, VIEW_CHASE, menu_command},
+    {KEY_SLOT_VIEW_ORBIT, VIEW_ORBIT, menu_command},
+    {KEY_SLOT_VIEW_ORBIT_PANEL, VIEW_ORBIT_PANEL, menu_command},
+    {KEY_SLOT_VIEW_FLYBY, VIEW_FLYBY, menu_command},
+    {KEY_SLOT_VIEW_NO_PANEL, VIEW_FORWARD_NO_PANEL, menu_command},
+    {KEY_SLOT_VIEW_HUD, VIEW_HUD, menu_command},
+    {KEY_SLOT_SEE_THROUGH_PANEL, COMMAND_TRANSPARENT_PANEL, menu_command},
+    {KEY_SLOT_SMOKE, COMMAND_SMOKE, menu_command},
+    {KEY_SLOT_DATA_TO_FILE, COMMAND_DATA_TO_FILE, menu_command},
+    {KEY_SLOT_REPLAY, COMMAND_REPLAY, menu_command},
+    {KEY_SLOT_VIEW_FLYBY_DRIFT, VIEW_FLYBY_DRIFT, menu_command},
+    {KEY_SLOT_AUTOPILOT_OFF, 0, autopilot_off},
+    {KEY_SLOT_AUTOTHROTTLE, 10, airspeed_mode},
+    {KEY_SLOT_AP_HEADING, 11, heading_mode},
+    {KEY_SLOT_AP_WING_LEVELLER, 12, heading_mode},
+    {KEY_SLOT_AP_ALTITUDE_FIRST, 13, altitude_mode},
+    {KEY_SLOT_AP_ALTITUDE_FIRST + 1, 14, altitude_mode},
+    {KEY_SLOT_AP_ALTITUDE_FIRST + 2, 15, altitude_mode},
+    {KEY_SLOT_AP_ALTITUDE_FIRST + 3, 16, altitude_mode},
+    {KEY_SLOT_AP_ALTITUDE_LAST, 17, altitude_mode},
+    {KEY_SLOT_AP_LATERAL_NAV, 18, lateral_nav},
+    {KEY_SLOT_AP_VERTICAL_NAV, 20, vertical_nav},
+};
+
 void table_commands(int key)
 {
-    flt_struct& f = flt[0];
-    const acf_struct& a = pln[0];
-    sim_cockpit_radios_block& radio = sim_cockpit_radios;
-    sim_cockpit_autopilot_block& ap = sim_cockpit_autopilot;
-    auto m = [key](int slot) { return matches(key, slot); };
-
-    if (m(1)) toggle_reversers();
-    if (m(6)) PANEL_transponder(1);
-    if (m(2)) PANEL_switches(11, 0);
-    if (m(3)) f.parkbrake = f.parkbrake < 0.01f ? 0.67f : 0.0f;
-    if (m(4)) f.parkbrake = f.parkbrake < 0.01f ? 1.0f : 0.0f;
-    if (m(5)) PANEL_switches(20, 0);
-    if (m(7)) sim_time.zulu_time_sec = wrap_open(sim_time.zulu_time_sec - 240.0f, 86400.0f);
-    if (m(8)) sim_time.zulu_time_sec = wrap_open(sim_time.zulu_time_sec + 240.0f, 86400.0f);
-    if (m(22)) step_target_index(-1);
-    if (m(23)) step_target_index(1);
-
-    const bool step_key = m(24) || m(25) || m(26) || m(27) || m(28) || m(29) || m(30) || m(31);
-    if (step_key) {
-        const step_sizes s = step_for_now();
-        if (m(24)) ap.heading_mag = wrap_open(ap.heading_mag - s.degrees, 360.0f);
-        if (m(25)) ap.heading_mag = wrap_open(ap.heading_mag + s.degrees, 360.0f);
-        if (m(28)) radio.nav1_obs_degm = wrap_open(radio.nav1_obs_degm - s.degrees, 360.0f);
-        if (m(29)) radio.nav1_obs_degm = wrap_open(radio.nav1_obs_degm + s.degrees, 360.0f);
-        if (m(30)) radio.nav2_obs_degm = wrap_open(radio.nav2_obs_degm - s.degrees, 360.0f);
-        if (m(31)) radio.nav2_obs_degm = wrap_open(radio.nav2_obs_degm + s.degrees, 360.0f);
-        float& baro = sim_cockpit_misc.barometer_setting;
-        if (m(26)) baro = clampf(baro - s.inches, 0.0f, 35.0f);
-        if (m(27)) baro = clampf(baro + s.inches, 0.0f, 35.0f);
-    }
-
-    if (m(32)) PANEL_tune_com_digit(&radio.com1_freq_hz, -1, 1);
-    if (m(33)) PANEL_tune_com_digit(&radio.com1_freq_hz, 1, 1);
-    if (m(34)) PANEL_tune_com_digit(&radio.com1_freq_hz, -5, 2);
-    if (m(35)) PANEL_tune_com_digit(&radio.com1_freq_hz, 5, 2);
-    if (m(36)) PANEL_tune_freq_digit(&radio.nav1_freq_hz, -1, 1);
-    if (m(37)) PANEL_tune_freq_digit(&radio.nav1_freq_hz, 1, 1);
-    if (m(38)) PANEL_tune_freq_digit(&radio.nav1_freq_hz, -5, 2);
-    if (m(39)) PANEL_tune_freq_digit(&radio.nav1_freq_hz, 5, 2);
-    if (m(40)) PANEL_tune_com_digit(&radio.com2_freq_hz, -1, 1);
-    if (m(41)) PANEL_tune_com_digit(&radio.com2_freq_hz, 1, 1);
-    if (m(42)) PANEL_tune_com_digit(&radio.com2_freq_hz, -5, 2);
-    if (m(43)) PANEL_tune_com_digit(&radio.com2_freq_hz, 5, 2);
-    if (m(44)) PANEL_tune_freq_digit(&radio.nav2_freq_hz, -1, 1);
-    if (m(45)) PANEL_tune_freq_digit(&radio.nav2_freq_hz, 1, 1);
-    if (m(46)) PANEL_tune_freq_digit(&radio.nav2_freq_hz, -5, 2);
-    if (m(47)) PANEL_tune_freq_digit(&radio.nav2_freq_hz, 5, 2);
-    for (int d = 0; d < 3; ++d) {
-        if (m(48 + 2 * d)) PANEL_tune_adf_digit(&radio.adf1_freq_hz, -1, d + 1);
-        if (m(49 + 2 * d)) PANEL_tune_adf_digit(&radio.adf1_freq_hz, 1, d + 1);
-    }
-    for (int d = 0; d < 4; ++d) {
-        if (m(54 + 2 * d)) PANEL_tune_squawk_digit(&radio.transponder_code, -1, d + 1);
-        if (m(55 + 2 * d)) PANEL_tune_squawk_digit(&radio.transponder_code, 1, d + 1);
-    }
-    if (m(62)) flap_step(-1);
-    if (m(63)) flap_step(1);
-    if (m(64))
-        for (int n = 0; n < engine_count(); ++n) f.ENGN_heat[n] = 0.0f;
-    if (m(65))
-        for (int n = 0; n < engine_count(); ++n) f.ENGN_heat[n] = 1.0f;
-    if (m(66) || m(67)) {
-        const float lo = a.acf_autosbrkEQ ? -0.5f : 0.0f;
-        f.sbrkrqst = clampf(f.sbrkrqst + (m(66) ? -0.5f : 0.5f), lo, 1.0f);
-    }
-    if (m(68)) PANEL_trim_wheels(27, key_down);
-    if (m(69)) PANEL_trim_wheels(29, key_down);
-    if (m(70)) PANEL_trim_wheels(24, key_down);
-    if (m(71)) PANEL_trim_wheels(26, key_down);
-    if (m(72)) PANEL_trim_wheels(21, key_down);
-    if (m(73)) PANEL_trim_wheels(20, key_down);
-    if (m(74)) APPLICATION_handlemenu(1000);
-    if (m(75)) APPLICATION_handlemenu(sim_graphics_view.view_type == 1001 ? 1002 : 1001);
-    if (m(76)) {
-        int next;
-        switch (sim_graphics_view.view_type) {
-        case 1004: next = 1006; break;
-        case 1006: next = 1008; break;
-        case 1008: next = 1010; break;
-        case 1010: next = 1009; break;
-        case 1009: next = 1007; break;
-        case 1007: next = 1005; break;
-        case 1005: next = 1000; break;
-        default: next = 1004; break;
-        }
-        APPLICATION_handlemenu(next);
-    }
-    if (m(77)) {
-        int next;
-        switch (sim_graphics_view.view_type) {
-        case 1005: next = 1007; break;
-        case 1007: next = 1009; break;
-        case 1009: next = 1010; break;
-        case 1010: next = 1008; break;
-        case 1008: next = 1006; break;
-        case 1006: next = 1004; break;
-        case 1004: next = 1000; break;
-        default: next = 1005; break;
-        }
-        APPLICATION_handlemenu(next);
-    }
-    static const int view_commands[11] = {1010, 1014, 1015, 1017, 1018, 1019, 1020, 1024, 1023, 1029, 1030};
-    for (int i = 0; i < 11; ++i)
-        if (m(78 + i)) APPLICATION_handlemenu(view_commands[i]);
-    if (m(91)) APPLICATION_handlemenu(1203);
-    if (m(92)) APPLICATION_handlemenu(1031);
-    if (m(93)) APPLICATION_handlemenu(1021);
-    if (m(9)) {
-        ap.airspeed_mode = ap.heading_mode = ap.altitude_mode = 9;
-        ap.hnav_mode = ap.vnav_mode = 9;
-        ap.backcourse_on = 0;
-    }
-    if (m(10)) toggle_mode(ap.airspeed_mode, 10);
-    if (m(11)) toggle_mode(ap.heading_mode, 11);
-    if (m(12)) toggle_mode(ap.heading_mode, 12);
-    for (int s = 13; s <= 17; ++s)
-        if (m(s)) toggle_mode(ap.altitude_mode, s);
-    if (m(18)) ap.hnav_mode = (ap.hnav_mode == 18 || ap.hnav_mode == 19) ? 9 : 18;
-    if (m(20)) ap.vnav_mode = (ap.vnav_mode == 20 || ap.vnav_mode == 21) ? 9 : 20;
+    key_context k;
+    for (const key_command& c : key_commands)
+        if (matches(key, c.slot)) c.run(c.arg, k);
 }
 
 void return_key()
@@ -532,19 +630,20 @@ void KEY_command_dispatch(int modifier_class, int key)
     if (modifier_class != DISPATCH_PLAIN && modifier_class != DISPATCH_COMMAND) return;
 
     const int mode = app_mode;
-    if ((mode == 0 || mode == 18) && matches(key, 0)) toggle(sim_time.paused);
-    if (mode == 15 || mode == 18 || mode == 23) {
-        if (matches(key, 89)) OPERATOR_panel(4);
-        if (matches(key, 90)) OPERATOR_panel(5);
+    if ((mode == MODE_FLYING || mode == MODE_OPERATOR_STATION) && matches(key, KEY_SLOT_PAUSE))
+        toggle(sim_time.paused);
+    if (MODE_is_operator_panel(mode)) {
+        if (matches(key, KEY_SLOT_ZOOM_OUT)) OPERATOR_panel(4);
+        if (matches(key, KEY_SLOT_ZOOM_IN)) OPERATOR_panel(5);
         return;
     }
-    if (mode == 0 || mode == 16 || mode == 17) {
-        if (matches(key, 89)) {
-            APPLICATION_handlemenu(1026);
+    if (mode == MODE_FLYING || MODE_is_map_view(mode)) {
+        if (matches(key, KEY_SLOT_ZOOM_OUT)) {
+            APPLICATION_handlemenu(COMMAND_ZOOM_OUT);
             last_view_key_time = frame_clock;
         }
-        if (matches(key, 90)) {
-            APPLICATION_handlemenu(1027);
+        if (matches(key, KEY_SLOT_ZOOM_IN)) {
+            APPLICATION_handlemenu(COMMAND_ZOOM_IN);
             last_view_key_time = frame_clock;
         }
     }
@@ -558,7 +657,7 @@ void KEY_command_dispatch(int modifier_class, int key)
         else
             key_hold_command = 1;
     }
-    if (app_mode != 0) return;
+    if (app_mode != MODE_FLYING) return;
     if (key == KEY_RETURN) return_key();
     table_commands(key);
 }
@@ -579,7 +678,7 @@ void KEY_engine_controls(int code)
     }
     const int points = clampi(a.acf_num_thrustpoints, 0, FLT_ENGINES);
     for (int n = 0; n < points; ++n) {
-        const bool usable = FLT_failure_state(0, FAIL_SLOT_ENGINE_BASE + n) != FAILURE_STATE_FAILED &&
+        const bool usable = !FLT_slot_failed(0, FAIL_SLOT_ENGINE_BASE + n) &&
                             n < a.acf_num_engines &&
                             !(a.acf_hide_prop_at_90_vect && a.thrust_vector_angle[n] >= 90.0f);
         if (usable && (code == 50 || code == 51)) ENGN_set_throttle(n, f.ENGN_thro[n] + (code == 50 ? -0.05f : 0.05f));
@@ -587,9 +686,9 @@ void KEY_engine_controls(int code)
         if (code == 54 || code == 55) {
             const float sign = code == 54 ? -1.0f : 1.0f;
             const int type = a.acf_prop_type[n];
-            if (type == 1 || type == 7)
+            if (PROP_type_is_governed(type))
                 ENGN_set_prop_rpm(n, f.ENGN_prop[n] + sign * 0.05f * (a.acf_RSC_redline_prp - a.acf_RSC_mingreen_prp));
-            else if (type == 2 || type == 3)
+            else if (PROP_type_lever_sets_pitch(type))
                 ENGN_set_prop_pitch(n, f.POINT_pitch_deg[n] + sign);
         }
     }

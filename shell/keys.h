@@ -11,9 +11,8 @@
 
 #include <cstdint>
 
+#include "core/key_slots.h"
 #include "core/text_util.h"
-
-constexpr int KEY_SLOTS = 96;
 
 // One key character per command slot, read from "RESOURCES:KEYS:ORVELL.TXT".
 extern uint8_t key_assignment_table[KEY_SLOTS];
@@ -47,7 +46,7 @@ extern float last_step_key_time;     // frame clock of the last heading, course 
 extern float last_view_key_time;     // frame clock of the last orbit-view arrow or zoom key
 extern uint8_t overlay_flag_a;       // two display switches of the 2-D overlay, toggled by Tab
 extern uint8_t overlay_flag_b;
-extern float free_view_point[3];     // the free view's point (x, y, z), moved by the arrows in view 1020
+extern float free_view_point[3];     // the fly-by view's point (x, y, z), moved by the arrows in that view
 extern float orbit_view_distance;    // metres
 extern float orbit_view_heading;     // radians 0..2 pi
 extern float orbit_view_pitch;       // radians -0.45 pi .. 0.45 pi

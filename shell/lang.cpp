@@ -19,7 +19,6 @@ char default_aircraft_name[TEXT_SIZE];
 namespace {
 
 constexpr int LANGUAGE_KOREAN = 5;
-constexpr int KOREAN_GLYPH_SLOT = 445;
 constexpr int NO_FREE_INDEX = 9999;
 
 bool entry_counts_as_empty(const char* text)
@@ -57,7 +56,7 @@ void LANG_load_text(int reload)
         char glyphs[TEXT_SIZE];
         UTIL_strcat3(folder_table[FOLDER_MENUS], "KOREAN:KOREAN_TEXT.BMP", glyphs);
         int width = 0, height = 0;
-        OGL_load_tex_file(LOAD_TEXTURE, KOREAN_GLYPH_SLOT, TEX_KEY, glyphs, width, height);
+        OGL_load_tex_file(LOAD_TEXTURE, TEX_SLOT_INTERFACE_FONT2, TEX_KEY, glyphs, width, height);
     }
 
     // 4, 5. The language's folder and its menus.

@@ -20,6 +20,7 @@
 #include "links/speech.h"
 #include "platform/plat_window.h"
 #include "screens/operator_map.h"
+#include "screens/setup.h"
 #include "shell/commands.h"
 #include "core/constants.h"
 #include "core/geo.h"
@@ -34,18 +35,12 @@
 #include "world/scenery_area.h"
 #include "world/nav_lookup.h"
 #include "core/app_mode.h"
+#include "core/views.h"
 
 
 namespace {
 
 constexpr int OPERATOR_SLOT = 9;          // the peer the operator panel commands
-constexpr int MODE_NETWORK = 3;
-constexpr int MODE_JOYSTICK = 4;
-constexpr int MODE_OPERATOR = 15;
-constexpr int MODE_GLOBE = 17;
-constexpr int MODE_OPERATOR_STATION = 18;
-constexpr int MODE_OPERATOR_AIRPORT = 23;
-constexpr int MODE_FLIGHT_PLAN = 24;
 constexpr int AIRPORT_KIND = 1;           // NAV_find_nearest_by_id: airports
 constexpr int AXIS_ENDS_AUTO_COORDINATION = 3;   // an axis so assigned turns the helicopters' automatic coordination off
 constexpr float INTERFACE_WIDTH = 1024.0f;
@@ -54,21 +49,43 @@ constexpr float MAP_MARGIN_X = 15.0f + 119.0f;
 constexpr float MAP_MARGIN_Y = 15.0f + 67.0f;
 constexpr float FEET_PER_METRE_DIVISOR = 0.3048f;
 
-struct mode_screen {
-    int32_t mode;
-    float width;
-    float height;
-    int title_text;
-};
+static_assert(VIEW_PANEL_PICTURES == VIEW_IMAGE_COUNT);
 
-// The fixed screens: size in interface units and the UI text of the title.
-constexpr mode_screen fixed_screens[] = {
-    {1, 700, 450, 350},    {2, 631, 328, 351},    {3, 1024, 758, 353},   {4, 1000, 754, 354},
-    {5, 620, 306, 352},    {6, 840, 766, 355},    {7, 700, 500, 356},    {8, 1002, 766, 358},
-    {9, 572, 268, 357},    {10, 922, 650, 359},   {11, 1009, 756, 360},  {12, 374, 452, 361},
-    {13, 977, 766, 362},   {14, 810, 410, 363},   {16, 1020, 760, 365},  {17, 1020, 750, 366},
-    {19, 1020, 762, 367},  {20, 831, 636, 368},   {21, 835, 674, 371},   {22, 600, 426, 630},
-    {24, 590, 356, 369},   {996, 400, 220, 600},  {998, 341, 484, 601},  {999, 341, 484, 601},
+void operator_panel_step() { OPERATOR_panel(-999); }
+
+constexpr int OPERATOR_TITLE = 364;
+constexpr int AIRPORT_LINE_TITLE = -1;
+
+// Every mode's screen: size in interface units, the UI text of the title and
+// the step of the simulation cycle.
+constexpr mode_screen mode_screens[] = {
+    {MODE_CREDITS, 700, 450, 350, SETUP_credits, false},
+    {MODE_AIRPORT_LIST, 631, 328, 351, SETUP_airport_select, false},
+    {MODE_NETWORK, 1024, 758, 353, SETUP_network, false},
+    {MODE_JOYSTICK, 1000, 754, 354, SETUP_joystick_equipment, false},
+    {MODE_SOUND, 620, 306, 352, SETUP_sound, false},
+    {MODE_RENDERING, 840, 766, 355, SETUP_rendering_language, false},
+    {MODE_MOVIE, 700, 500, 356, SETUP_movie, false},
+    {MODE_WEATHER, 1002, 766, 358, SETUP_weather, false},
+    {MODE_DATE_TIME, 572, 268, 357, SETUP_date_time, false},
+    {MODE_WEIGHT_FUEL, 922, 650, 359, SETUP_weight_fuel, false},
+    {MODE_FAILURES, 1009, 756, 360, SETUP_failures, false},
+    {MODE_OPERATION_PREFS, 374, 452, 361, SETUP_operation_prefs, false},
+    {MODE_START_SCREEN, 977, 766, 362, SETUP_time_weather_airport, false},
+    {MODE_AIRCRAFT_PATHS, 810, 410, 363, SETUP_aircraft_paths, false},
+    {MODE_OPERATOR, 0, 0, OPERATOR_TITLE, operator_panel_step, true},
+    {MODE_FLIGHT_PATH_3D, 1020, 760, 365, SETUP_flight_path_3d, false},
+    {MODE_GLOBE, 1020, 750, 366, SETUP_globe, false},
+    {MODE_OPERATOR_STATION, 0, 0, OPERATOR_TITLE, operator_panel_step, true},
+    {MODE_DATA_GRAPH, 1020, 762, 367, SETUP_data_graph, false},
+    {MODE_LOGBOOK, 831, 636, 368, SETUP_logbook, false},
+    {MODE_TEXT_PAGES, 835, 674, 371, SETUP_text_pages, false},
+    {MODE_PLANET, 600, 426, 630, SETUP_planet, false},
+    {MODE_OPERATOR_AIRPORT, 0, 0, AIRPORT_LINE_TITLE, operator_panel_step, true},
+    {MODE_FLIGHT_PLAN, 590, 356, 369, SETUP_flight_plan, false},
+    {MODE_ALERT, 400, 220, 600, nullptr, false},
+    {MODE_BROWSER_OPEN, 341, 484, 601, nullptr, false},
+    {MODE_BROWSER_SAVE, 341, 484, 601, nullptr, false},
 };
 
 // Rounding half away from zero.
@@ -87,7 +104,7 @@ float map_screen_side(float extent, float margin, float limit)
     return 2.0f * round_half_away(side / 2.0f);
 }
 
-// Mode 23's title: the operator map's airport as "name (ID) elev N ft.".
+// The operator airport screen's title: the operator map's airport as "name (ID) elev N ft.".
 void operator_airport_title(char* title)
 {
     title[0] = 0;
@@ -199,37 +216,14 @@ void fill_pixel_buffer_with_background()
     for (size_t i = 0; i < texels; ++i) std::memcpy(pixel_buffer + i * 4, rgba, 4);
 }
 
-// The panel picture of a view: 0 main, 8 main lit, 1..7 the other panel views; -1 none.
-int panel_picture_of_view(int32_t view, bool lit)
-{
-    switch (view) {
-    case 1000: case 1001: case 1002: case 1019: return lit ? 8 : 0;
-    case 1005: return 1;
-    case 1007: return 2;
-    case 1009: return 3;
-    case 1010: return 4;
-    case 1008: return 5;
-    case 1006: return 6;
-    case 1004: return 7;
-    default: return -1;
-    }
-}
-
-// The size and title of a mode's screen as the table gives them: false for the
-// modes that take the window's or the operator map's size (and unknown modes).
-bool fixed_screen(int32_t mode, float& width, float& height, int& title_text)
-{
-    for (const mode_screen& s : fixed_screens) {
-        if (s.mode != mode) continue;
-        width = s.width;
-        height = s.height;
-        title_text = s.title_text;
-        return true;
-    }
-    return false;
-}
-
 }  // namespace
+
+const mode_screen* MODE_screen_of(int32_t mode)
+{
+    for (const mode_screen& s : mode_screens)
+        if (s.mode == mode) return &s;
+    return nullptr;
+}
 
 void APPLICATION_set_mode(int32_t mode, const char* reason)
 {
@@ -250,21 +244,20 @@ void APPLICATION_set_mode(int32_t mode, const char* reason)
     screen.screen_area_width = static_cast<float>(screen.window_width);
     screen.screen_area_height = static_cast<float>(screen.window_height);
     screen.screen_title[0] = 0;
-    float w = 0.0f, h = 0.0f;
-    int title = -1;
-    if (fixed_screen(mode, w, h, title)) {
-        screen.screen_area_width = w;
-        screen.screen_area_height = h;
-        UTIL_strcpy(LANG_ui_text(title), screen.screen_title);
-    } else if (mode == MODE_OPERATOR || mode == MODE_OPERATOR_STATION || mode == MODE_OPERATOR_AIRPORT) {
-        screen.screen_area_width =
-            map_screen_side(scenery_area.x1 - scenery_area.x0, MAP_MARGIN_X, INTERFACE_WIDTH);
-        screen.screen_area_height =
-            map_screen_side(scenery_area.z1 - scenery_area.z0, MAP_MARGIN_Y, INTERFACE_HEIGHT);
-        if (mode == MODE_OPERATOR_AIRPORT)
+    if (const mode_screen* s = MODE_screen_of(mode)) {
+        if (s->sized_by_map) {
+            screen.screen_area_width =
+                map_screen_side(scenery_area.x1 - scenery_area.x0, MAP_MARGIN_X, INTERFACE_WIDTH);
+            screen.screen_area_height =
+                map_screen_side(scenery_area.z1 - scenery_area.z0, MAP_MARGIN_Y, INTERFACE_HEIGHT);
+        } else {
+            screen.screen_area_width = s->width;
+            screen.screen_area_height = s->height;
+        }
+        if (s->title_text == AIRPORT_LINE_TITLE)
             operator_airport_title(screen.screen_title);
         else
-            UTIL_strcpy(LANG_ui_text(364), screen.screen_title);
+            UTIL_strcpy(LANG_ui_text(s->title_text), screen.screen_title);
     }
 
     active_text_field = -1;
@@ -296,7 +289,7 @@ void MACIBM_load_background()
 
     if (app_mode == MODE_FLYING) {
         const bool lit = sim_cockpit_electrical.cockpit_lights_on && screen_settings.lit_cus_panel_option;
-        const int picture = panel_picture_of_view(sim_graphics_view.view_type, lit);
+        const int picture = VIEW_panel_picture(sim_graphics_view.view_type, lit);
         if (picture >= 0 && picture < VIEW_IMAGE_COUNT && view_image_buffers[picture])
             std::memcpy(pixel_buffer, view_image_buffers[picture], PICTURE_BYTES);
     }
@@ -310,7 +303,7 @@ void MACIBM_load_background()
                 const size_t from = (size_t(r * BACKGROUND_TILE + y) * 1024 + size_t(c) * BACKGROUND_TILE) * 4;
                 std::memcpy(&tile[size_t(y) * BACKGROUND_TILE * 4], pixel_buffer + from, size_t(BACKGROUND_TILE) * 4);
             }
-            const int slot = BACKGROUND_FIRST_SLOT + 4 * r + c;
+            const int slot = TEX_SLOT_BACKGROUND_FIRST + 4 * r + c;
             OGL_load_tex("background texture", slot, 0, GL_RGBA, BACKGROUND_TILE, BACKGROUND_TILE, tile.data());
             glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
             glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);

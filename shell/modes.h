@@ -14,9 +14,27 @@
 
 #include "core/app_mode.h"
 
-// Texture slots of the twelve background tiles (3 rows of 4, 256 x 256 texels).
-constexpr int BACKGROUND_FIRST_SLOT = 456;
+// The twelve background tiles (3 rows of 4, 256 x 256 texels) in the texture
+// slots from TEX_SLOT_BACKGROUND_FIRST.
 constexpr int BACKGROUND_TILE = 256;
+
+// A mode's own screen: its size in interface units, the UI text of its title
+// and the step that runs it once a frame (in the simulation cycle). The
+// operator-panel screens take their size from the loaded area at the map
+// scale; the operator airport screen's title is the airport line of the map.
+// The alert box and the file browser have a size and title but run their own
+// modal loop, so they have no step.
+struct mode_screen {
+    int32_t mode;
+    float width;           // 0 for a screen sized by the map
+    float height;
+    int title_text;        // -1 for the operator airport screen's airport line
+    void (*step)();        // nullptr for the modal screens
+    bool sized_by_map;
+};
+
+// The screen of a mode, or nullptr for flying, the intro and unknown modes.
+const mode_screen* MODE_screen_of(int32_t mode);
 
 // Switches the application mode; the reason names the caller's situation.
 // Two reasons change what the switch does: "select airport" and "planet region".

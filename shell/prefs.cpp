@@ -38,9 +38,9 @@ constexpr const char* DEFAULT_LOGBOOK_NAME = "ORVELL PILOT.TXT";
 constexpr int RESERVED_WORDS = 98;
 constexpr int FAILURE_RUN = 175;   // 174 slots and the word that follows them
 
-static_assert(SITUATION_FAILURE_SLOTS == FLT_FAILURE_SLOTS);
+static_assert(SITUATION_FAILURE_SLOTS == FAILURE_SLOTS);
 static_assert(SITUATION_ENGINES == FLT_ENGINES);
-static_assert(FAILURE_RUN == FLT_FAILURE_SLOTS + 1);
+static_assert(FAILURE_RUN == FAILURE_SLOTS + 1);
 
 // ---------------------------------------------------------------------------
 // Raw 4-byte words, least significant byte first.
@@ -348,10 +348,10 @@ void transfer_main_record(const transfer& t)
     // follows the run in the flight-model record (the first failure time
     // after the states, the first failure bit set after the times). It is
     // written from that named field and dropped when read.
-    t.ints_sit(live.failures, saved.failures, FLT_FAILURE_SLOTS);
+    t.ints_sit(live.failures, saved.failures, FAILURE_SLOTS);
     int32_t after_states = std::bit_cast<int32_t>(live.failure_param[0]);
     t.i(0, after_states);
-    t.floats_sit(live.failure_param, saved.failure_param, FLT_FAILURE_SLOTS);
+    t.floats_sit(live.failure_param, saved.failure_param, FAILURE_SLOTS);
     float after_times = std::bit_cast<float>(live.comp_fail_stat[0]);
     t.f(0, after_times);
 

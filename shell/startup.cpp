@@ -30,14 +30,13 @@
 #include "shell/prefs.h"
 #include "core/screen.h"
 #include "core/simvars.h"
+#include "core/texture_slots.h"
 #include "shell/world_textures.h"
 #include "world/navdb.h"
 
 namespace {
 
-constexpr int SLOT_LIGHT_SPRITES = 206;
-constexpr int SLOT_FIRST_SEA = 238;
-constexpr int SEA_TEXTURES = 16;
+constexpr int SEA_TEXTURES = TEX_SLOT_SEA_LAST - TEX_SLOT_SEA_FIRST + 1;
 
 template <class T>
 void zero_records(T* records, size_t count)
@@ -53,7 +52,7 @@ void STARTUP_reset_state()
     // The screen record and what follows it: mode, menus, input, texts, frame clock.
     screen = screen_record{};
     screen.open_menu = -1;
-    app_mode = 0;
+    app_mode = MODE_FLYING;
     MENUS_reset();
     INPUT_clear();
     std::memset(ui_text_table, 0, sizeof ui_text_table);
@@ -130,11 +129,11 @@ void STARTUP_display_defaults()
 void STARTUP_world_textures()
 {
     int width = 0, height = 0;
-    OGL_load_tex_file(LOAD_TEXTURE, SLOT_LIGHT_SPRITES, TEX_BRIGHT, "WORLD:OVERLAYS:LIGHTS.BMP", width, height);
+    OGL_load_tex_file(LOAD_TEXTURE, TEX_SLOT_LIGHTS, TEX_BRIGHT, "WORLD:OVERLAYS:LIGHTS.BMP", width, height);
     for (int i = 0; i < SEA_TEXTURES; ++i) {
         char name[64];
         std::snprintf(name, sizeof name, "TERRAIN:WATER -90+90 -180+180:SEA%02d.BMP", i + 1);
-        OGL_load_tex_file(LOAD_TEXTURE, SLOT_FIRST_SEA + i, TEX_RGB_MIPMAP, name, width, height);
+        OGL_load_tex_file(LOAD_TEXTURE, TEX_SLOT_SEA_FIRST + i, TEX_RGB_MIPMAP, name, width, height);
     }
 }
 

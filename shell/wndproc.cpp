@@ -201,7 +201,7 @@ void MACIBM_handlekey(int vk)
     if (vk == VK_RETURN) enter_pressed = 1;
     key_char = k.character;
 
-    if (app_mode != 999 && active_text_field < 0) KEY_command_dispatch(k.key_class, k.dispatch_key);
+    if (app_mode != MODE_BROWSER_SAVE && active_text_field < 0) KEY_command_dispatch(k.key_class, k.dispatch_key);
 
     const int c = k.character;
     if (c == '+' || c == '=' || c == '-' || c == '_' || is_arrow_code(k.code) ||
@@ -227,7 +227,7 @@ void MACIBM_handleclick(int close_flag)
     const float y = mouse.mouse_y;
 
     // 1. A settings screen closes through its corner boxes or Return.
-    if (app_mode != 0 && app_mode != 996 && app_mode != 998 && app_mode != 999) {
+    if (APP_settings_screen_open()) {
         const float w = screen.screen_area_width;
         const float h = screen.screen_area_height;
         const bool left_box = in_box(x, y, 0.0f, h - 20.0f, 25.0f, h);
@@ -235,13 +235,13 @@ void MACIBM_handleclick(int close_flag)
         if (left_box || right_box || close_flag != 0) {
             BTN_draw_close_boxes(1);
             OGL_swap_buffers();
-            APPLICATION_set_mode(0, "MACIBM_handleclick, close the window");
+            APPLICATION_set_mode(MODE_FLYING, "MACIBM_handleclick, close the window");
             return;
         }
     }
 
     // 2. The menu bar and the submenus of the open menu.
-    if (app_mode == 0) {
+    if (app_mode == MODE_FLYING) {
         for (int m = 0; m < MENU_COUNT; ++m) {
             const menu_record& menu = menu_table[m];
             if (menu.parent != -1 && menu.parent != screen.open_menu) continue;
@@ -277,7 +277,7 @@ void MACIBM_handleclick(int close_flag)
 
     // 4. Nothing hit.
     screen.open_menu = -1;
-    if (app_mode != 0 || close_flag != 0) return;
+    if (app_mode != MODE_FLYING || close_flag != 0) return;
 
     // 5. A click on the head-up display's centre toggles flying by the pointer.
     const acf_struct& acf = pln[0];

@@ -16,6 +16,7 @@
 #include "core/screen.h"
 #include "core/simvars.h"
 #include "core/text_util.h"
+#include "core/texture_slots.h"
 #include "world/apt_scene.h"
 
 world_textures_state world_textures;
@@ -30,7 +31,7 @@ struct slot_file {
     int type;
 };
 
-// The paved runway pictures: slot 50 + 2k under ASPHALT, 51 + 2k under CONCRETE.
+// The paved runway pictures: slot TEX_SLOT_PAVED_FIRST + 2k under ASPHALT, the next one under CONCRETE.
 const char* const paved_names[] = {
     "RWAY_BLAS.BMP", "RWAY_DIS1.BMP", "RWAY_DIS2.BMP", "RWAY_DIS3.BMP", "RWAY_THR1.BMP", "RWAY_THR2.BMP",
     "NUMBERS:RWAY_L.BMP", "NUMBERS:RWAY_C.BMP", "NUMBERS:RWAY_R.BMP", "NUMBERS:RWAY_SPACE.BMP",
@@ -50,76 +51,76 @@ static_assert(std::size(paved_names) == 53);
 
 // The other runway pictures, in load order.
 const slot_file other_runway_files[] = {
-    {160, "RUNWAYS:ASPHALT:RWAY_LINE.BMP", TEX_RGB},
-    {161, "RUNWAYS:CONCRETE:RWAY_LINE.BMP", TEX_RGB},
-    {156, "RUNWAYS:ASPHALT:RWAY_LAT_L_BLAST.BMP", TEX_RGB},
-    {157, "RUNWAYS:CONCRETE:RWAY_LAT_L_BLAST.BMP", TEX_RGB},
-    {158, "RUNWAYS:ASPHALT:RWAY_LAT_R_BLAST.BMP", TEX_RGB},
-    {159, "RUNWAYS:CONCRETE:RWAY_LAT_R_BLAST.BMP", TEX_RGB},
-    {162, "RUNWAYS:GRASS:RWAY_LINE.BMP", TEX_KEY_MIPMAP},
-    {163, "RUNWAYS:DIRT:RWAY_LINE.BMP", TEX_KEY_MIPMAP},
-    {164, "RUNWAYS:GRAV:RWAY_LINE.BMP", TEX_KEY_MIPMAP},
-    {165, "RUNWAYS:LAKEBED:RWAY_LINE.BMP", TEX_KEY_MIPMAP},
-    {170, "RUNWAYS:GRASS:RWAY_THR1.BMP", TEX_KEY_MIPMAP},
-    {171, "RUNWAYS:DIRT:RWAY_THR1.BMP", TEX_KEY_MIPMAP},
-    {172, "RUNWAYS:GRAV:RWAY_THR1.BMP", TEX_KEY_MIPMAP},
-    {173, "RUNWAYS:LAKEBED:RWAY_THR1.BMP", TEX_KEY_MIPMAP},
-    {166, "RUNWAYS:ASPHALT:HELIPAD.BMP", TEX_RGB},
-    {167, "RUNWAYS:CONCRETE:HELIPAD.BMP", TEX_RGB},
-    {168, "RUNWAYS:GRASS:HELIPAD.BMP", TEX_KEY},
-    {169, "RUNWAYS:DIRT:HELIPAD.BMP", TEX_KEY},
-    {174, "RUNWAYS:SKIDS.BMP", TEX_BRIGHT},
+    {TEX_SLOT_LINE_ASPHALT, "RUNWAYS:ASPHALT:RWAY_LINE.BMP", TEX_RGB},
+    {TEX_SLOT_LINE_CONCRETE, "RUNWAYS:CONCRETE:RWAY_LINE.BMP", TEX_RGB},
+    {TEX_SLOT_LATERAL_BLAST_LEFT_ASPHALT, "RUNWAYS:ASPHALT:RWAY_LAT_L_BLAST.BMP", TEX_RGB},
+    {TEX_SLOT_LATERAL_BLAST_LEFT_CONCRETE, "RUNWAYS:CONCRETE:RWAY_LAT_L_BLAST.BMP", TEX_RGB},
+    {TEX_SLOT_LATERAL_BLAST_RIGHT_ASPHALT, "RUNWAYS:ASPHALT:RWAY_LAT_R_BLAST.BMP", TEX_RGB},
+    {TEX_SLOT_LATERAL_BLAST_RIGHT_CONCRETE, "RUNWAYS:CONCRETE:RWAY_LAT_R_BLAST.BMP", TEX_RGB},
+    {TEX_SLOT_LINE_GRASS, "RUNWAYS:GRASS:RWAY_LINE.BMP", TEX_KEY_MIPMAP},
+    {TEX_SLOT_LINE_DIRT, "RUNWAYS:DIRT:RWAY_LINE.BMP", TEX_KEY_MIPMAP},
+    {TEX_SLOT_LINE_GRAVEL, "RUNWAYS:GRAV:RWAY_LINE.BMP", TEX_KEY_MIPMAP},
+    {TEX_SLOT_LINE_LAKEBED, "RUNWAYS:LAKEBED:RWAY_LINE.BMP", TEX_KEY_MIPMAP},
+    {TEX_SLOT_THRESHOLD_GRASS, "RUNWAYS:GRASS:RWAY_THR1.BMP", TEX_KEY_MIPMAP},
+    {TEX_SLOT_THRESHOLD_DIRT, "RUNWAYS:DIRT:RWAY_THR1.BMP", TEX_KEY_MIPMAP},
+    {TEX_SLOT_THRESHOLD_GRAVEL, "RUNWAYS:GRAV:RWAY_THR1.BMP", TEX_KEY_MIPMAP},
+    {TEX_SLOT_THRESHOLD_LAKEBED, "RUNWAYS:LAKEBED:RWAY_THR1.BMP", TEX_KEY_MIPMAP},
+    {TEX_SLOT_HELIPAD_ASPHALT, "RUNWAYS:ASPHALT:HELIPAD.BMP", TEX_RGB},
+    {TEX_SLOT_HELIPAD_CONCRETE, "RUNWAYS:CONCRETE:HELIPAD.BMP", TEX_RGB},
+    {TEX_SLOT_HELIPAD_GRASS, "RUNWAYS:GRASS:HELIPAD.BMP", TEX_KEY},
+    {TEX_SLOT_HELIPAD_DIRT, "RUNWAYS:DIRT:HELIPAD.BMP", TEX_KEY},
+    {TEX_SLOT_SKIDS, "RUNWAYS:SKIDS.BMP", TEX_BRIGHT},
 };
 
 // The world group before the cirrus slot, and after it, in load order.
 const slot_file world_files_first[] = {
-    {188, "WORLD:BUILDINGS:BUILDINGS.BMP", TEX_RGB_MIPMAP},
-    {189, "WORLD:BUILDINGS:BUILDINGS_LIT.BMP", TEX_RGB_MIPMAP},
-    {190, "WORLD:BUILDINGS:DECK.BMP", TEX_RGB},
-    {191, "WORLD:BUILDINGS:SURFACES.BMP", TEX_RGB},
-    {192, "WORLD:ROADS:CARS.BMP", TEX_RGB},
-    {193, "WORLD:PERSON.BMP", TEX_RGB},
-    {194, "WORLD:HITS1.BMP", TEX_RGB_MIPMAP},
-    {195, "WORLD:HITS2.BMP", TEX_RGB_MIPMAP},
-    {196, "WORLD:CHUTE.BMP", TEX_RGB_MIPMAP},
+    {TEX_SLOT_BUILDINGS, "WORLD:BUILDINGS:BUILDINGS.BMP", TEX_RGB_MIPMAP},
+    {TEX_SLOT_BUILDINGS_LIT, "WORLD:BUILDINGS:BUILDINGS_LIT.BMP", TEX_RGB_MIPMAP},
+    {TEX_SLOT_DECK, "WORLD:BUILDINGS:DECK.BMP", TEX_RGB},
+    {TEX_SLOT_SURFACES, "WORLD:BUILDINGS:SURFACES.BMP", TEX_RGB},
+    {TEX_SLOT_CARS, "WORLD:ROADS:CARS.BMP", TEX_RGB},
+    {TEX_SLOT_PERSON, "WORLD:PERSON.BMP", TEX_RGB},
+    {TEX_SLOT_HITS_1, "WORLD:HITS1.BMP", TEX_RGB_MIPMAP},
+    {TEX_SLOT_HITS_2, "WORLD:HITS2.BMP", TEX_RGB_MIPMAP},
+    {TEX_SLOT_CHUTE, "WORLD:CHUTE.BMP", TEX_RGB_MIPMAP},
 };
 const slot_file world_files_second[] = {
-    {198, "WORLD:CLOUDS:CLD_CUMULUS.BMP", TEX_BRIGHT},
-    {199, "WORLD:FIRE:FIRE.BMP", TEX_BRIGHT},
-    {200, "WORLD:FIRE:FLAME_BURNER_FAST.BMP", TEX_BRIGHT},
-    {201, "WORLD:FIRE:FLAME_BURNER_SLOW.BMP", TEX_BRIGHT},
-    {202, "WORLD:FIRE:FLAME_ROCKET_LIQ.BMP", TEX_BRIGHT},
-    {203, "WORLD:FIRE:FLAME_ROCKET_SOL.BMP", TEX_BRIGHT},
-    {305, "WORLD:OVERLAYS:WINDAMAGE.BMP", TEX_BRIGHT_MIPMAP},
-    {204, "WORLD:OVERLAYS:BSNOW.BMP", TEX_BRIGHT_MIPMAP},
-    {205, "WORLD:OVERLAYS:FENCE.BMP", TEX_BRIGHT_MIPMAP},
-    {206, "WORLD:OVERLAYS:LIGHTS.BMP", TEX_BRIGHT},
-    {207, "WORLD:OVERLAYS:PROP_DISC.BMP", TEX_BRIGHT},
-    {208, "WORLD:OVERLAYS:SMOKE.BMP", TEX_BRIGHT},
-    {210, "WORLD:OVERLAYS:WAKE.BMP", TEX_BRIGHT},
-    {212, "WORLD:OVERLAYS:LANDING LIGHT.BMP", TEX_RGB_MIPMAP},
-    {213, "WORLD:OVERLAYS:ICE.BMP", TEX_BRIGHT},
-    {214, "WORLD:OVERLAYS:SCRATCHES.BMP", TEX_BRIGHT},
+    {TEX_SLOT_CUMULUS, "WORLD:CLOUDS:CLD_CUMULUS.BMP", TEX_BRIGHT},
+    {TEX_SLOT_FIRE, "WORLD:FIRE:FIRE.BMP", TEX_BRIGHT},
+    {TEX_SLOT_FLAME_BURNER_FAST, "WORLD:FIRE:FLAME_BURNER_FAST.BMP", TEX_BRIGHT},
+    {TEX_SLOT_FLAME_BURNER_SLOW, "WORLD:FIRE:FLAME_BURNER_SLOW.BMP", TEX_BRIGHT},
+    {TEX_SLOT_FLAME_ROCKET_LIQUID, "WORLD:FIRE:FLAME_ROCKET_LIQ.BMP", TEX_BRIGHT},
+    {TEX_SLOT_FLAME_ROCKET_SOLID, "WORLD:FIRE:FLAME_ROCKET_SOL.BMP", TEX_BRIGHT},
+    {TEX_SLOT_WINDOW_DAMAGE, "WORLD:OVERLAYS:WINDAMAGE.BMP", TEX_BRIGHT_MIPMAP},
+    {TEX_SLOT_BLOWING_SNOW, "WORLD:OVERLAYS:BSNOW.BMP", TEX_BRIGHT_MIPMAP},
+    {TEX_SLOT_FENCE, "WORLD:OVERLAYS:FENCE.BMP", TEX_BRIGHT_MIPMAP},
+    {TEX_SLOT_LIGHTS, "WORLD:OVERLAYS:LIGHTS.BMP", TEX_BRIGHT},
+    {TEX_SLOT_PROP_DISC, "WORLD:OVERLAYS:PROP_DISC.BMP", TEX_BRIGHT},
+    {TEX_SLOT_SMOKE, "WORLD:OVERLAYS:SMOKE.BMP", TEX_BRIGHT},
+    {TEX_SLOT_WAKE, "WORLD:OVERLAYS:WAKE.BMP", TEX_BRIGHT},
+    {TEX_SLOT_LANDING_LIGHT, "WORLD:OVERLAYS:LANDING LIGHT.BMP", TEX_RGB_MIPMAP},
+    {TEX_SLOT_ICE, "WORLD:OVERLAYS:ICE.BMP", TEX_BRIGHT},
+    {TEX_SLOT_SCRATCHES, "WORLD:OVERLAYS:SCRATCHES.BMP", TEX_BRIGHT},
 };
-constexpr int MOON_PHASES = 23;   // slots 215..237
+constexpr int MOON_PHASES = TEX_SLOT_MOON_LAST - TEX_SLOT_MOON_FIRST + 1;
 const slot_file world_files_third[] = {
-    {254, "WORLD:MOVIE.BMP", TEX_RGB_MIPMAP},
-    {255, "WORLD:ROADS:HIGHWAY.BMP", TEX_KEY_MIPMAP},
-    {256, "WORLD:ROADS:HIGHWAY_BRIDGE.BMP", TEX_KEY_MIPMAP},
-    {257, "WORLD:ROADS:TRAIL.BMP", TEX_KEY_MIPMAP},
-    {258, "WORLD:ROADS:TRAIL_BRIDGE.BMP", TEX_KEY_MIPMAP},
-    {259, "WORLD:ROADS:RAILROAD.BMP", TEX_KEY_MIPMAP},
-    {260, "WORLD:ROADS:RAILROAD_BRIDGE.BMP", TEX_KEY_MIPMAP},
+    {TEX_SLOT_MOVIE, "WORLD:MOVIE.BMP", TEX_RGB_MIPMAP},
+    {TEX_SLOT_HIGHWAY, "WORLD:ROADS:HIGHWAY.BMP", TEX_KEY_MIPMAP},
+    {TEX_SLOT_HIGHWAY_BRIDGE, "WORLD:ROADS:HIGHWAY_BRIDGE.BMP", TEX_KEY_MIPMAP},
+    {TEX_SLOT_TRAIL, "WORLD:ROADS:TRAIL.BMP", TEX_KEY_MIPMAP},
+    {TEX_SLOT_TRAIL_BRIDGE, "WORLD:ROADS:TRAIL_BRIDGE.BMP", TEX_KEY_MIPMAP},
+    {TEX_SLOT_RAILROAD, "WORLD:ROADS:RAILROAD.BMP", TEX_KEY_MIPMAP},
+    {TEX_SLOT_RAILROAD_BRIDGE, "WORLD:ROADS:RAILROAD_BRIDGE.BMP", TEX_KEY_MIPMAP},
 };
 
 const slot_file tree_files[] = {
-    {267, "WORLD:TREES:TREE_SIDE.BMP", TEX_BRIGHT_MIPMAP},
-    {268, "WORLD:TREES:TREE1_0_0.BMP", TEX_BRIGHT_MIPMAP},
-    {269, "WORLD:TREES:TREE1_1_0.BMP", TEX_KEY_MIPMAP},
-    {270, "WORLD:TREES:TREE1_2_0.BMP", TEX_KEY_MIPMAP},
-    {271, "WORLD:TREES:TREE1_3_0.BMP", TEX_KEY_MIPMAP},
-    {272, "WORLD:TREES:TREE1_4_0.BMP", TEX_KEY_MIPMAP},
-    {273, "WORLD:TREES:TREE1_5_0.BMP", TEX_KEY_MIPMAP},
+    {TEX_SLOT_TREE_SIDE, "WORLD:TREES:TREE_SIDE.BMP", TEX_BRIGHT_MIPMAP},
+    {TEX_SLOT_TREES_FIRST, "WORLD:TREES:TREE1_0_0.BMP", TEX_BRIGHT_MIPMAP},
+    {TEX_SLOT_TREES_FIRST + 1, "WORLD:TREES:TREE1_1_0.BMP", TEX_KEY_MIPMAP},
+    {TEX_SLOT_TREES_FIRST + 2, "WORLD:TREES:TREE1_2_0.BMP", TEX_KEY_MIPMAP},
+    {TEX_SLOT_TREES_FIRST + 3, "WORLD:TREES:TREE1_3_0.BMP", TEX_KEY_MIPMAP},
+    {TEX_SLOT_TREES_FIRST + 4, "WORLD:TREES:TREE1_4_0.BMP", TEX_KEY_MIPMAP},
+    {TEX_SLOT_TREES_FIRST + 5, "WORLD:TREES:TREE1_5_0.BMP", TEX_KEY_MIPMAP},
 };
 
 int load(int slot, const char* name, int type, int& width, int& height)
@@ -142,8 +143,8 @@ void load_all(const slot_file (&files)[N])
 void load_planet_pair(int planet)
 {
     int w = 0, h = 0;
-    load(WORLD_SLOT_PLANET_1, planet == 1 ? "MARS1.BMP" : "EARTH1.BMP", TEX_RGB, w, h);
-    load(WORLD_SLOT_PLANET_2, planet == 1 ? "MARS2.BMP" : "EARTH2.BMP", TEX_RGB, w, h);
+    load(TEX_SLOT_PLANET_1, planet == 1 ? "MARS1.BMP" : "EARTH1.BMP", TEX_RGB, w, h);
+    load(TEX_SLOT_PLANET_2, planet == 1 ? "MARS2.BMP" : "EARTH2.BMP", TEX_RGB, w, h);
 }
 
 void load_runways()
@@ -152,9 +153,9 @@ void load_runways()
     int w = 0, h = 0;
     for (int k = 0; k < static_cast<int>(std::size(paved_names)); ++k) {
         UTIL_strcat3("RUNWAYS:ASPHALT:", paved_names[k], name);
-        load(WORLD_SLOT_FIRST_PAVED + 2 * k, name, TEX_RGB, w, h);
+        load(TEX_SLOT_PAVED_FIRST + 2 * k, name, TEX_RGB, w, h);
         UTIL_strcat3("RUNWAYS:CONCRETE:", paved_names[k], name);
-        load(WORLD_SLOT_FIRST_PAVED + 2 * k + 1, name, TEX_RGB, w, h);
+        load(TEX_SLOT_PAVED_FIRST + 2 * k + 1, name, TEX_RGB, w, h);
     }
     load_all(other_runway_files);
 }
@@ -171,14 +172,14 @@ void load_world_group()
     UTIL_strcat3("WORLD:CLOUDS:CLD_CIRRUS", digit, name);
     UTIL_strcat(name, ".BMP");
     int w = 0, h = 0;
-    load(WORLD_SLOT_CIRRUS, name, TEX_BRIGHT, w, h);
+    load(TEX_SLOT_CIRRUS, name, TEX_BRIGHT, w, h);
 
     load_all(world_files_second);
     for (int n = 1; n <= MOON_PHASES; ++n) {
         UTIL_int_to_text(n, digit, 2);
         UTIL_strcat3("WORLD:MOON:MOON", digit, name);
         UTIL_strcat(name, ".BMP");
-        load(214 + n, name, TEX_BRIGHT, w, h);
+        load(TEX_SLOT_MOON_FIRST + n - 1, name, TEX_BRIGHT, w, h);
     }
     load_all(world_files_third);
 }
@@ -188,7 +189,7 @@ void load_world_group()
 void load_riverbank_and_border()
 {
     int w = 0, h = 0;
-    load(WORLD_SLOT_RIVERBANK, "WORLD:ROADS:RIVERBANK.BMP", TEX_BRIGHT, w, h);
+    load(TEX_SLOT_RIVERBANK, "WORLD:ROADS:RIVERBANK.BMP", TEX_BRIGHT, w, h);
     if (w > WORLD_RIVERBANK_MAX || h > WORLD_RIVERBANK_MAX) {
         MACIBM_nuke_alert(0, "OOPS!", "RIVERBANK TEXTURE CANNOT EXCEEED 256X256!", "", "", ALERT_FATAL);
         return;
@@ -197,8 +198,8 @@ void load_riverbank_and_border()
 
     std::vector<uint8_t> mask(static_cast<size_t>(w) * static_cast<size_t>(h));
     for (size_t i = 0; i < mask.size(); ++i) mask[i] = pixel_buffer[i * 4 + 3];
-    OGL_load_tex("LAND-USE BORDER", WORLD_SLOT_RIVERBANK, 0, GL_ALPHA, w, h, mask.data());
-    OGL_mini_me("LAND-USE BORDER", WORLD_SLOT_RIVERBANK, TEX_RGB_MIPMAP, GL_ALPHA, w, h, mask.data());
+    OGL_load_tex("LAND-USE BORDER", TEX_SLOT_RIVERBANK, 0, GL_ALPHA, w, h, mask.data());
+    OGL_mini_me("LAND-USE BORDER", TEX_SLOT_RIVERBANK, TEX_RGB_MIPMAP, GL_ALPHA, w, h, mask.data());
 }
 
 }  // namespace
@@ -219,8 +220,8 @@ void WORLD_load_textures()
         // The plane count comes from the preferences: only the slots that exist.
         const int planes = PLUGIN_call_num_planes(sim_graphics_settings.draw_aircrafts, 0);
         for (int i = 0; i < planes && i < ACF_SLOTS; ++i) ACF_load_and_setup(i);
-        if (app_mode != 0)
-            APPLICATION_set_mode(0,
+        if (app_mode != MODE_FLYING)
+            APPLICATION_set_mode(MODE_FLYING,
                                  "so we initflt to window 0 as needed for flying, notinit with a subwindow up, "
                                  "which would set our background and stuff up for the in-cockpit view with a "
                                  "sub-window still in place!");
@@ -234,7 +235,7 @@ void WORLD_load_textures()
         load_runways();
         load_world_group();
         int w = 0, h = 0;
-        load(WORLD_SLOT_TAXILINE, "RUNWAYS:TAXILINE.BMP", TEX_RGB, w, h);
+        load(TEX_SLOT_TAXILINE, "RUNWAYS:TAXILINE.BMP", TEX_RGB, w, h);
         load_riverbank_and_border();
     }
 

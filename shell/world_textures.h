@@ -8,13 +8,7 @@
 
 #include <cstdint>
 
-// Slots of the set.
-constexpr int WORLD_SLOT_PLANET_1 = 274;
-constexpr int WORLD_SLOT_PLANET_2 = 275;
-constexpr int WORLD_SLOT_FIRST_PAVED = 50;     // 50 + 2k asphalt, 51 + 2k concrete
-constexpr int WORLD_SLOT_TAXILINE = 261;
-constexpr int WORLD_SLOT_RIVERBANK = 262;      // ends up holding the land-use border mask
-constexpr int WORLD_SLOT_CIRRUS = 197;
+// The slots of the set are in core/texture_slots.h.
 constexpr int WORLD_RIVERBANK_MAX = 256;
 
 // What the loader remembers between calls.

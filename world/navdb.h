@@ -14,6 +14,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "core/texture_slots.h"
+
 // ---------------------------------------------------------------------------
 // Capacities. Indices of these tables travel in nav references whose low 24
 // bits hold the index, so no table may grow past 2^24 entries. A file that
@@ -39,9 +41,9 @@ constexpr int APT_KIND_SEAPLANE_BASE = 16;
 constexpr int APT_KIND_HELIPORT = 17;
 
 // Internal surface codes (texture slots of the runway surfaces).
-constexpr int32_t SURFACE_WATER = 175;
-constexpr int32_t SURFACE_ASPHALT = 160;
-constexpr int32_t SURFACE_CONCRETE = 161;
+constexpr int32_t SURFACE_WATER = TEX_SLOT_WATER;
+constexpr int32_t SURFACE_ASPHALT = TEX_SLOT_LINE_ASPHALT;
+constexpr int32_t SURFACE_CONCRETE = TEX_SLOT_LINE_CONCRETE;
 
 // Navaid kinds.
 constexpr int32_t NAV_NDB = 2;

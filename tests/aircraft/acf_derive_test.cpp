@@ -82,9 +82,9 @@ TEST_F(AcfDerive, SidesEquipmentAndJetPropellerTypes)
     a.acf_num_engines = a.acf_num_thrustpoints = 2;
     a.acf_en_type[0] = a.acf_en_type[1] = 4;
     a.acf_prop_type[0] = 3, a.acf_prop_type[1] = 12;
-    flt[slot].failures[FAIL_PROP_BASE + 1] = FAIL_STATE_FAILED;
+    flt[slot].failures[FAIL_SLOT_ENGINE_BASE + 1] = FAILURE_STATE_FAILED;
     ACF_derive_values(slot);
-    flt[slot].failures[FAIL_PROP_BASE + 1] = 0;
+    flt[slot].failures[FAIL_SLOT_ENGINE_BASE + 1] = 0;
 
     const int left[][2] = {{8, 1}, {9, 0}, {18, 0}, {20, 1}, {28, 1}, {29, 0}};
     for (const auto& l : left) EXPECT_EQ(a.acf_part_is_left[l[0]], l[1]) << l[0];
@@ -137,7 +137,7 @@ TEST(AcfRecord, EngineTypeQueriesAndPartInService)
     EXPECT_FALSE(ACF_part_in_service(7, 0));
 
     a.acf_part_eq[12] = a.acf_part_eq[55] = a.acf_part_eq[70] = 1;
-    flt[7].failures[FAIL_WING_BASE + 12] = flt[7].failures[FAIL_ENGINE_BODY_BASE + 55] = FAIL_STATE_FAILED;
+    flt[7].failures[FAIL_SLOT_SURFACE_BASE + 12] = flt[7].failures[FLT_failure_slot_of_part(55)] = FAILURE_STATE_FAILED;
     EXPECT_FALSE(ACF_part_in_service(7, 12) || ACF_part_in_service(7, 55));   // 55: engine 2's entry
     EXPECT_TRUE(ACF_part_in_service(7, 70));
     EXPECT_FALSE(ACF_part_in_service(7, 71) || ACF_part_in_service(7, 73) || ACF_part_in_service(-1, 8));

@@ -105,7 +105,7 @@ TEST_F(Fonts, TwoByteFontStopsAtTheTerminatorOfAnOddLengthText)
     // Glyph (2 - 1) * 127 + (3 - 1) = 129: cell 9 of row 3 of 13 x 13 cells.
     EXPECT_FLOAT_EQ(r[0].tx1, 9.0f * 13.0f);
     EXPECT_FLOAT_EQ(r[0].ty1, 3.0f * 13.0f);
-    EXPECT_EQ(bound_texture[0], SLOT_INTERFACE_FONT2);
+    EXPECT_EQ(bound_texture[0], TEX_SLOT_INTERFACE_FONT2);
 }
 
 TEST_F(Fonts, NumberCellsFullStopAndSign)

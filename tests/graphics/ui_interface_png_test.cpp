@@ -94,7 +94,7 @@ TEST(InterfaceArt, LoadsAsTheInterfaceTextureAndGivesTheSwatchColours)
     DISPLAY_load_interface();
     EXPECT_TRUE(recorded_alerts.empty());
     int w = 0, h = 0;
-    read_texture(SLOT_INTERFACE, 0, w, h);
+    read_texture(TEX_SLOT_INTERFACE, 0, w, h);
     EXPECT_EQ(std::make_pair(w, h), std::make_pair(512, 512));
     // The texels the start-up samples, counted in the 512-wide image, are
     // opaque; the colour rows take the generator's swatches.

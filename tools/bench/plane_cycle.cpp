@@ -53,7 +53,7 @@ void first_start_state()
     FOLDERS_init();
     SIM_init_defaults();
     std::atexit(PLAT_sound_close);
-    app_mode = 0;
+    app_mode = MODE_FLYING;
     clear_standin_logs();
 }
 
@@ -80,7 +80,7 @@ void BM_plane_cycle_flying(benchmark::State& state)
         clear_standin_logs();
         ++frames;
     }
-    if (app_mode != 0) state.SkipWithError("left flying mode");
+    if (app_mode != MODE_FLYING) state.SkipWithError("left flying mode");
     state.counters["planes"] = sim_graphics_settings.draw_aircrafts;
     state.counters["replay_index"] = replay_index;
     state.counters["alerts"] = alerts_seen;

@@ -1,0 +1,16 @@
+// Plug-in drawing phases: the phase numbers passed to the plug-in manager's
+// drawing hook before and after each drawing step. A zero answer to a
+// "before" phase asks the caller to skip its own drawing of that step (the
+// 3-D scene and the airport lights are drawn whatever the answer).
+#pragma once
+
+constexpr int DRAW_PHASE_SCENE_BEFORE = 1;        // around each 3-D scene pass
+constexpr int DRAW_PHASE_SCENE_AFTER = 12;
+constexpr int DRAW_PHASE_AIRPORT_BEFORE = 4;      // around the airport surfaces of the objects pass
+constexpr int DRAW_PHASE_AIRPORT_AFTER = 5;
+constexpr int DRAW_PHASE_BACKGROUND_BEFORE = 13;  // around the 2-D background picture
+constexpr int DRAW_PHASE_BACKGROUND_AFTER = 14;
+constexpr int DRAW_PHASE_PANEL_BEFORE = 15;       // around the instrument panel
+constexpr int DRAW_PHASE_PANEL_AFTER = 16;
+constexpr int DRAW_PHASE_OVERLAY_BEFORE = 17;     // around the 2-D overlay of the flying view
+constexpr int DRAW_PHASE_OVERLAY_AFTER = 18;
