@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <tuple>
+#include <vector>
 
 #include "flightmodel/systems.h"
 #include "core/input.h"
@@ -139,6 +140,27 @@ TEST_F(Keys, OneCharacterInTwoSlotsRunsBothInTableOrder)
     press('a');
     EXPECT_EQ(sim_cockpit_autopilot.heading_mode, 9);
     EXPECT_EQ(sim_cockpit_autopilot.airspeed_mode, 10);   // off, then on again
+}
+
+TEST_F(Keys, ViewKeysWalkTheRingAroundTheAircraftBothWays)
+{
+    assign(KEY_SLOT_VIEW_NEXT, '3');
+    assign(KEY_SLOT_VIEW_PREVIOUS, '4');
+    assign(KEY_SLOT_VIEW_FORWARD_LOWER, '2');
+    auto walk = [](char key, int32_t from) {
+        sim_graphics_view.view_type = from;
+        std::vector<int32_t> seen;
+        for (int i = 0; i < 8; ++i) {
+            press(key);
+            seen.push_back(sim_graphics_view.view_type);
+        }
+        return seen;
+    };
+    EXPECT_EQ(walk('3', 1000), (std::vector<int32_t>{1004, 1006, 1008, 1010, 1009, 1007, 1005, 1000}));
+    EXPECT_EQ(walk('4', 1000), (std::vector<int32_t>{1005, 1007, 1009, 1010, 1008, 1006, 1004, 1000}));
+    EXPECT_EQ(walk('3', 1017)[0], 1004);   // from outside the ring: its near end
+    EXPECT_EQ(walk('4', 1017)[0], 1005);
+    EXPECT_EQ(walk('2', 1000), (std::vector<int32_t>{1001, 1002, 1001, 1002, 1001, 1002, 1001, 1002}));
 }
 
 TEST_F(Keys, PauseOnlyFlyingOrAtTheStationAndNotWhileChatting)

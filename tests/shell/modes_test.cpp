@@ -83,6 +83,28 @@ TEST_F(modes_test, SwitchCentresTheScreenRoundingHalvesAwayAndClearsTheInputEdge
     EXPECT_EQ(current_screen(), "0 1024x768+0+0 ");
 }
 
+TEST_F(modes_test, EveryFixedScreenHasItsSizeAndTitle)
+{
+    // Mode, width, height, UI text of the title.
+    const int screens[][4] = {
+        {1, 700, 450, 350},   {2, 631, 328, 351},   {3, 1024, 758, 353},  {4, 1000, 754, 354},
+        {5, 620, 306, 352},   {6, 840, 766, 355},   {7, 700, 500, 356},   {8, 1002, 766, 358},
+        {9, 572, 268, 357},   {10, 922, 650, 359},  {11, 1009, 756, 360}, {12, 374, 452, 361},
+        {13, 977, 766, 362},  {14, 810, 410, 363},  {16, 1020, 760, 365}, {17, 1020, 750, 366},
+        {19, 1020, 762, 367}, {20, 831, 636, 368},  {21, 835, 674, 371},  {22, 600, 426, 630},
+        {24, 590, 356, 369},  {996, 400, 220, 600}, {998, 341, 484, 601}, {999, 341, 484, 601}};
+    for (const auto& s : screens) {
+        std::snprintf(ui_text_table[s[3]], TEXT_SIZE, "T%d", s[3]);
+        APPLICATION_set_mode(s[0], "test");
+        EXPECT_EQ(std::tuple(app_mode, screen.screen_area_width, screen.screen_area_height, std::string(screen.screen_title)),
+                  std::tuple(s[0], float(s[1]), float(s[2]), "T" + std::to_string(s[3])));
+    }
+    // Flying takes the window's size and no title.
+    APPLICATION_set_mode(0, "test");
+    EXPECT_EQ(std::tuple(screen.screen_area_width, screen.screen_title[0]),
+              std::tuple(static_cast<float>(screen.window_width), '\0'));
+}
+
 TEST_F(modes_test, OperatorMapScreensTakeTheAreaAtTheMapScaleMadeEven)
 {
     const scenery_area_record saved = scenery_area;
