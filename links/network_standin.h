@@ -1,4 +1,4 @@
-// What the stand-in of the UDP link keeps: every datagram it would have sent.
+// What the stand-in of the UDP socket keeps: every datagram it would have sent.
 #pragma once
 
 #include <cstdint>

@@ -26,7 +26,7 @@
 #include "core/simvars.h"
 #include "tests/shell/modes_harness.h"
 #include "world/atc_state.h"
-#include "world/calls_standin.h"
+#include "world/apt_scene.h"
 #include "world/navdb.h"
 #include "world/scenery_area.h"
 #include "core/app_mode.h"
@@ -51,9 +51,10 @@ protected:
         a.runways.emplace_back().lat = 34.6f;
         a.runways[0].lon = -117.3f;
         airport_table.assign(1, a);
+        local_airport_last = -1;
         sim_graphics_scenery.current_planet = 0;
         sim_graphics_settings.draw_aircrafts = 2;
-        for (auto* calls : {&aircraft_standin_calls, &world_standin_calls, &links_standin_calls}) calls->clear();
+        for (auto* calls : {&aircraft_standin_calls, &links_standin_calls}) calls->clear();
         NET_standin_clear();
         app_mode = 0;
     }
@@ -147,7 +148,9 @@ TEST_F(modes_test, SelectAirportPlacesThePlaneTellsTheOperatorAndStartsTheFlight
     const std::vector<uint8_t> p = net_sent_log[0].payload();
     EXPECT_EQ(net_sent_log[0].label() + std::to_string(net_sent_log[0].slot) + std::string(p.begin(), p.end()),
               "KSTM9apt placement  KTST");
-    EXPECT_TRUE(contains(world_standin_calls, "APT_build_scene(1)"));
+    // The scene is built around the new reference point: the airport lies in its area.
+    EXPECT_EQ(airport_table[0].local, 1);
+    EXPECT_EQ(local_airport_last, 0);
     EXPECT_TRUE(contains(aircraft_standin_calls, "FLIGHT_init_situation(408,401)"));
 
     sim_operation_prefs.startup_on_ramp = 1;

@@ -1,5 +1,6 @@
-// Stand-in of the engine-control setters until the flight model's own are
-// built: the clamps the callers rely on. Engine indices outside 0..7 are ignored.
+// Engine-control setters of the user's plane and the FADEC fitting test. Each
+// setter keeps its control inside the aircraft's limits, testing the lower
+// bound first. Engine indices outside 0..7 are ignored.
 #include "flightmodel/engine_controls.h"
 
 #include "aircraft/acf_struct.h"

@@ -1,15 +1,11 @@
-// Stand-in of the planet constants until the planet screen is built: the two
-// planets' values as the screen's presets give them.
+// The planet constants: the Earth's or Mars' physical values, as the planet
+// screen's two presets give them.
 #include "screens/setup.h"
 
-#include <string>
-
-#include "screens/calls_standin.h"
 #include "core/simvars.h"
 
 void PLANET_set_constants(int planet)
 {
-    screens_standin_calls.push_back("PLANET_set_constants(" + std::to_string(planet) + ")");
     sim_graphics_scenery.current_planet = planet;
     if (planet == 0) {
         sim_physics.earth_mu = 3.986012e14f;

@@ -1,15 +1,12 @@
-// Stand-in of the airport scene build until the scene itself is built: it
-// marks what lies in the loaded area and fills the nearby-airport list and the
-// two navaid start lists (VORs, NDBs) that the start menus and the quit
-// command read. Runway geometry, terrain, objects and menus are left alone.
+// The airport scene build around the loaded area. So far it marks what lies
+// in the area and fills the nearby-airport list and the two navaid start lists
+// (VORs, NDBs) that the start menus and the quit command read; runway
+// geometry, terrain, objects and menus are not built yet.
 #include "world/apt_scene.h"
-
-#include <string>
 
 #include "core/constants.h"
 #include "core/geo.h"
 #include "core/simvars.h"
-#include "world/calls_standin.h"
 #include "world/navdb.h"
 
 int32_t local_airport_list[LOCAL_AIRPORT_MAX] = {};
@@ -37,8 +34,6 @@ void append(int32_t* list, int32_t& last, int capacity, int32_t index)
 
 void APT_build_scene(int flag)
 {
-    world_standin_calls.push_back("APT_build_scene(" + std::to_string(flag) + ")");
-
     local_airport_last = -1;
     for (size_t i = 0; i < airport_table.size(); ++i) {
         airport_record& a = airport_table[i];
