@@ -23,10 +23,11 @@ void fail(const acf_struct& a, const char* l1, const char* l2, const char* l3)
 
 int bounded(int n, int hi) { return n < 0 ? 0 : (n > hi ? hi : n); }
 
-// Checks 1 to 28, in order; true when one fired.
+// The checks, in order, from the tail number to the root chords; the first that
+// fails shows its alert. True when one fired.
 bool run_checks(int slot, const acf_struct& a)
 {
-    // 1. The tail number.
+    // The tail number.
     bool blank = true;
     for (int i = 0; i < ACF_TAILNUM_SIZE && a.acf_tailnum[i]; ++i) blank = blank && a.acf_tailnum[i] == ' ';
     if (blank) {
@@ -35,7 +36,7 @@ bool run_checks(int slot, const acf_struct& a)
         return true;
     }
 
-    // 2, 3. Propeller pitch range of each thrust point that drives a propeller.
+    // Propeller pitch range of each thrust point that drives a propeller.
     for (int e = 0; e < bounded(a.acf_num_thrustpoints, ACF_MAX_ENGINES); ++e) {
         if (!ACF_engine_has_prop(slot, e)) continue;
         const int pt = a.acf_prop_type[e];
@@ -52,7 +53,7 @@ bool run_checks(int slot, const acf_struct& a)
         }
     }
 
-    // 4 to 7. Speeds and weights.
+    // Speeds and weights.
     if (a.acf_Vne == 0.0f) {
         fail(a, "The never-exceed speed (Vne) is zero.", "Every aircraft needs a never-exceed speed.", "");
         return true;
@@ -70,7 +71,7 @@ bool run_checks(int slot, const acf_struct& a)
         return true;
     }
 
-    // 8 to 17. Engines (the aircraft-wide engine values, tested for each engine).
+    // Engines (the aircraft-wide engine values, tested for each engine).
     for (int e = 0; e < bounded(a.acf_num_engines, ACF_MAX_ENGINES); ++e) {
         const int t = a.acf_en_type[e];
         const bool jet = ENGINE_type_is_jet(t);
@@ -120,13 +121,13 @@ bool run_checks(int slot, const acf_struct& a)
         }
     }
 
-    // 18. Flap and slat deployment time.
+    // Flap and slat deployment time.
     if ((a.acf_flapEQ || a.acf_slatEQ) && a.acf_flap_deftime < 0.01f && a.acf_flaps_with_vecEQ == 0) {
         fail(a, "Flaps or slats are fitted, but they take", "no time to deploy.", "");
         return true;
     }
 
-    // 19 to 22. Control surfaces of the wing elements, one pass per check.
+    // Control surfaces of the wing elements, one pass per check.
     auto any_element = [&](auto&& test) {
         for (int p = PART_WING_PAIR_FIRST; p <= PART_WING_EXTRA_LAST; ++p) {
             if (!ACF_part_in_service(slot, p)) continue;
@@ -150,14 +151,14 @@ bool run_checks(int slot, const acf_struct& a)
         return true;
     }
 
-    // 23. The deflection of the last flap detent.
+    // The deflection of the last flap detent.
     if (a.acf_flapEQ && a.acf_flap_detents >= 1 &&
         a.acf_flap_dn[bounded(a.acf_flap_detents, ACF_FLAP_DN - 1)] == 0.0f) {
         fail(a, "The last flap detent has no deflection.", "", "");
         return true;
     }
 
-    // 24, 25. Landing gear.
+    // Landing gear.
     for (int p = PART_GEAR_FIRST; p <= PART_GEAR_LAST; ++p) {
         if (!ACF_part_in_service(slot, p)) continue;
         if (a.acf_gear_tirrad[p] < 0.001f) {
@@ -170,13 +171,13 @@ bool run_checks(int slot, const acf_struct& a)
         }
     }
 
-    // 26. Equilibrium height on the gear.
+    // Equilibrium height on the gear.
     if (a.acf_h_eqlbm < 0.01f) {
         fail(a, "The height of the aircraft standing on its gear is zero.", "", "");
         return true;
     }
 
-    // 27. The fuselage stations.
+    // The fuselage stations.
     const int base = PART_BODY_FIRST * ACF_BODY_PART_POINTS;
     for (int k = 1; k <= 11; ++k) {
         if (a.acf_body_Z[base + ACF_BODY_POINTS * k] == a.acf_body_Z[base + ACF_BODY_POINTS * (k - 1)]) {
@@ -185,7 +186,7 @@ bool run_checks(int slot, const acf_struct& a)
         }
     }
 
-    // 28. Root chords of the lifting surfaces.
+    // Root chords of the lifting surfaces.
     for (int p = PART_WING_PAIR_FIRST; p <= PART_WING_MORE_LAST; ++p) {
         if (ACF_part_in_service(slot, p) && a.acf_Croot[p] < 0.01f) {
             fail(a, "A wing or tail has no root chord.", "", "");

@@ -99,7 +99,7 @@ int read_file(int slot)
 {
     acf_struct& a = pln[slot];
 
-    // 1. The file must lie below the program folder (compared over the shorter length).
+    // The file must lie below the program folder (compared over the shorter length).
     a.acf_file_path[ACF_TEXT_SIZE - 1] = 0;
     a.acf_file_name[ACF_TEXT_SIZE - 1] = 0;
     const std::size_t n = std::min(std::strlen(a.acf_file_path), std::strlen(program_folder));
@@ -112,7 +112,7 @@ int read_file(int slot)
     std::memcpy(path, a.acf_file_path, ACF_TEXT_SIZE);
     std::memset(&a, 0, sizeof a);
 
-    // 4. Version 700: the body is the record's file image. A file too short to
+    // Version 700: the body is the record's file image. A file too short to
     // hold even the letter and the version is refused before the data-file
     // services would fail reading the version.
     char open_path[ACF_TEXT_SIZE];
@@ -140,7 +140,7 @@ int read_file(int slot)
         accepted = 0;
     }
 
-    // 5. The file name and path survive the read, whatever happened.
+    // The file name and path survive the read, whatever happened.
     std::memcpy(a.acf_file_name, name, ACF_TEXT_SIZE);
     std::memcpy(a.acf_file_path, path, ACF_TEXT_SIZE);
     if (damage) refuse_damaged(path, damage);
@@ -150,7 +150,7 @@ int read_file(int slot)
     for_each_text_field(a, [](char* text, int size) { text[size - 1] = 0; });
     bound_choices(a);
 
-    // 6. The four airfoils of each lifting part in service, then its Reynolds pairs.
+    // The four airfoils of each lifting part in service, then its Reynolds pairs.
     for (int p = 0; p <= PART_AFL_LAST; ++p) {
         if (!ACF_part_in_service(slot, p)) continue;
         AIRFOIL_load(a.acf_Rafl0 + p * ACF_AFL_NAME_SIZE, slot, p, 0, 0);
@@ -160,7 +160,7 @@ int read_file(int slot)
         AIRFOIL_normalise_reynolds(slot, p);
     }
 
-    // 7. Derived values, then the checks.
+    // Derived values, then the checks.
     ACF_derive_values(slot);
     ACF_check(slot);
     return 1;

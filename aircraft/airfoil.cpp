@@ -31,7 +31,7 @@ constexpr float REYNOLDS_LOW = 0.0f;
 constexpr float REYNOLDS_HIGH = 99.9f;
 constexpr int WORD_SIZE = 64;
 
-// Label of part p in alerts: UI text 820 + p.
+// Label of part p in alerts: "part p".
 const char* part_label(int part);
 
 [[noreturn]] void bad_index_alert()
@@ -263,7 +263,6 @@ void AIRFOIL_normalise_reynolds(int slot, int part)
 namespace {
 const char* part_label(int part)
 {
-    // Replaced by the language text of the part once the language table lands.
     static char label[32];
     std::snprintf(label, sizeof label, "part %d", part);
     return label;

@@ -614,14 +614,14 @@ int SCAN_next_token(int kind, MappedFile* file, char* buffer, int64_t& position,
 
     if (buffer[0] != 'A' && buffer[0] != 'I') return 0;
 
-    // 1. The mark, to the end of the first line.
+    // The mark, to the end of the first line.
     if (position >= length) return scan_too_far(), 0;
     while (position < length && buffer[position] == ' ') ++position;
     int64_t start = position;
     while (position < length && !is_line_break(buffer[position])) ++position;
     end_token(buffer, start, position, length, position);
 
-    // 2. The line break; then the first three characters of the version must match.
+    // The line break; then the first three characters of the version must match.
     if (position >= length) return scan_too_far(), 0;
     while (position < length && is_line_break(buffer[position])) ++position;
     for (int k = 0; k < 3; ++k) {
@@ -630,7 +630,7 @@ int SCAN_next_token(int kind, MappedFile* file, char* buffer, int64_t& position,
         if (version[k] == 0) break;
     }
 
-    // 3. The version number.
+    // The version number.
     if (position >= length) return scan_too_far(), 0;
     while (position < length && buffer[position] == ' ') ++position;
     start = position;
@@ -638,7 +638,7 @@ int SCAN_next_token(int kind, MappedFile* file, char* buffer, int64_t& position,
         ++position;
     end_token(buffer, start, position, length, position);
 
-    // 4. The remark ("version", or the database's own text), then the line break.
+    // The remark ("version", or the database's own text), then the line break.
     if (position >= length) return scan_too_far(), 0;
     while (position < length && buffer[position] == ' ') ++position;
     start = position;

@@ -47,6 +47,10 @@ void PHYS_local_to_body(float x, float y, float z, float* ox, float* oy, float* 
 // Propeller n of plane p's tilted axes to body axes (side cant, then vertical cant).
 void PHYS_rotate_by_cyclic(float x, float y, float z, float* ox, float* oy, float* oz, int p, int n);
 
+// Camera axes to local axes by the camera's roll, pitch and heading, with the
+// sines and cosines the view set-up caches each frame.
+void PHYS_rotate_by_camera(const float in[3], float out[3]);
+
 // The body-to-local turn with explicit sines and cosines of pitch, heading and roll.
 void PHYS_turn_to_local(float x, float y, float z, float* ox, float* oy, float* oz, float s_theta, float c_theta,
                         float s_psi, float c_psi, float s_phi, float c_phi);

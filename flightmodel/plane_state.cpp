@@ -327,11 +327,11 @@ void PLANE_unpack_state(plane_state_record a, plane_state_record b, float frac, 
     decode(a, f, da);
     decode(b, f, db);
 
-    // 1. Record a's position about its reference point, re-expressed locally.
+    // Record a's position about its reference point, re-expressed locally.
     PLANE_rebase_position(da.pos[0], da.pos[1], da.pos[2], da.ref_lat, da.ref_lon);
     for (int k = 0; k < 3; ++k) da.pos[k] = finite_or(da.pos[k], db.pos[k]);
 
-    // 2. Flags of record a, from bit 23 down.
+    // Flags of record a, from bit 23 down.
     int64_t rest = da.flags;
     auto take = [&](int bit) {
         const int64_t value = int64_t{1} << bit;
@@ -352,12 +352,12 @@ void PLANE_unpack_state(plane_state_record a, plane_state_record b, float frac, 
     f.smoking = take(1);
     f.onground_any = rest > 0 ? 1 : 0;
 
-    // 3. Attitude.
+    // Attitude.
     const float theta = wrap_pm180(blend_angle(da.att[0], db.att[0], frac));
     const float psi = wrap_0_360(blend_angle(da.att[1], db.att[1], frac));
     const float phi = wrap_pm180(blend_angle(da.att[2], db.att[2], frac));
 
-    // 4. Position, velocity and time.
+    // Position, velocity and time.
     float& clock = sim_network_misc.network_time_sec;
     float* pos[3] = {&f.local_x, &f.local_y, &f.local_z};
     double* pos_d[3] = {&f.local_x_d, &f.local_y_d, &f.local_z_d};
@@ -402,7 +402,7 @@ void PLANE_unpack_state(plane_state_record a, plane_state_record b, float frac, 
         }
     }
 
-    // 5. Controls.
+    // Controls.
     f.FC_ptch = (blend(da.ctl[0], db.ctl[0], frac) - 50.0f) / 50.0f;
     f.FC_roll = (blend(da.ctl[1], db.ctl[1], frac) - 50.0f) / 50.0f;
     f.FC_hdng = (blend(da.ctl[2], db.ctl[2], frac) - 50.0f) / 50.0f;
@@ -412,7 +412,7 @@ void PLANE_unpack_state(plane_state_record a, plane_state_record b, float frac, 
     f.m_jettison = blend(da.jettison, db.jettison, frac);
     f.nosewheel_steer = blend(da.nws, db.nws, frac) - 50.0f;
 
-    // 6. Engine and rotor angles; engines 2..7 copy engine 0.
+    // Engine and rotor angles; engines 2..7 copy engine 0.
     for (int k = 0; k < 2; ++k) {
         acf.acf_vect_cant[k] = blend_angle(da.vect[k], db.vect[k], frac);
         acf.acf_sidecant[k] = blend_angle(da.cant[k], db.cant[k], frac);
@@ -426,7 +426,7 @@ void PLANE_unpack_state(plane_state_record a, plane_state_record b, float frac, 
         f.cyclic_ailn_disc_tilt[e] = f.cyclic_ailn_disc_tilt[0];
     }
 
-    // 7. Gear.
+    // Gear.
     for (int g = 0; g < FLT_GEAR_COUNT; ++g) {
         const int part = FLT_FIRST_GEAR_PART + g;
         f.tire_locked[part] = da.tire_locked[g];
@@ -434,18 +434,18 @@ void PLANE_unpack_state(plane_state_record a, plane_state_record b, float frac, 
         acf.acf_gear_def[part] = blend(da.def[g], db.def[g], frac) / 1000.0f;
     }
 
-    // 8. Speeds and the turn and slip indications.
+    // Speeds and the turn and slip indications.
     f.indicated_airspeed = blend(da.ias, db.ias, frac);
     f.nosewheel_speed = blend(da.nws_speed, db.nws_speed, frac);
     f.turnrate_roll = blend(da.turn, db.turn, frac) * 110.0f / 999.0f - 55.0f;
     f.turnrate_noroll = f.turnrate_roll;
     f.slip = blend(da.slip, db.slip, frac) * 30.0f / 999.0f - 15.0f;
 
-    // 9. Wheels turn with the nose-wheel speed.
+    // Wheels turn with the nose-wheel speed.
     for (int part = FLT_FIRST_GEAR_PART; part < FLT_FIRST_GEAR_PART + FLT_GEAR_COUNT; ++part)
         if (acf.acf_part_eq[part] != 0) f.tire_speed_term[part] = f.nosewheel_speed;
 
-    // 10. The user's radios.
+    // The user's radios.
     if (p == 0) {
         sim_cockpit_radios.nav1_freq_hz = da.nav[0];
         sim_cockpit_radios.adf1_freq_hz = da.adf[0];
@@ -453,7 +453,7 @@ void PLANE_unpack_state(plane_state_record a, plane_state_record b, float frac, 
         sim_cockpit_radios.adf2_freq_hz = da.adf[1];
     }
 
-    // 11. The two ships.
+    // The two ships.
     for (int k = 0; k < 2; ++k) {
         ship_heading[k] = blend(da.ship_tenths[k], db.ship_tenths[k], frac) * 0.1f;
         const float x = blend(da.ship_x[k], db.ship_x[k], frac);
@@ -469,7 +469,7 @@ void PLANE_unpack_state(plane_state_record a, plane_state_record b, float frac, 
         }
     }
 
-    // 12. Engines.
+    // Engines.
     const bool failures_screen = app_mode == MODE_FAILURES;
     const bool master_ios = net_slot_enabled[NET_ROLE_MASTER_IOS] != 0;
     for (int e = 0; e < FLT_ENGINES; ++e) {
@@ -482,7 +482,7 @@ void PLANE_unpack_state(plane_state_record a, plane_state_record b, float frac, 
         }
     }
 
-    // 14. Icing, from record a.
+    // Icing, from record a.
     f.pitot_ice = static_cast<float>(da.pitot) / 999.0f;
     f.window_ice = static_cast<float>(da.window) / 999.0f;
 }

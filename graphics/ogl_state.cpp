@@ -12,18 +12,13 @@
 #include "graphics/glprobe.h"
 #include "core/screen.h"
 #include "core/simvars.h"
-#include "core/screen.h"
+#include "flightmodel/phys.h"
 
 float colour_table[COLOUR_ROWS][3];
 float gload_dim_factor = 1.0f;
 float view_volume_box[6];
 int32_t draw_to_pixel_buffer = 0;
 uint8_t pixel_byte_colour[3];
-
-// The camera rotation belongs to the flight model. It is referenced weakly so
-// that programs without a camera (tests of the 2-D kit) still link; without it
-// the view-volume box is taken in camera axes.
-void PHYS_rotate_by_camera(const float in[3], float out[3]) __attribute__((weak));
 
 namespace {
 
@@ -162,7 +157,7 @@ void OGL_set_projection(int mode, float left, float bottom, float right, float t
         };
         for (int i = 0; i < 5; ++i) {
             float p[3] = {points[i][0], points[i][1], points[i][2]};
-            if (PHYS_rotate_by_camera) PHYS_rotate_by_camera(points[i], p);
+            PHYS_rotate_by_camera(points[i], p);
             for (int a = 0; a < 3; ++a) {
                 if (i == 0 || p[a] < view_volume_box[a]) view_volume_box[a] = p[a];
                 if (i == 0 || p[a] > view_volume_box[a + 3]) view_volume_box[a + 3] = p[a];

@@ -1,4 +1,5 @@
-// Instrument power of the user's aircraft: whether the panel has electrical power.
+// Instrument power of the user's aircraft: whether the panel, and the
+// avionics behind their switch, have electrical power.
 #include "panel/panel.h"
 
 #include <cstdint>
@@ -12,3 +13,5 @@ int PANEL_has_power()
         if (g) return 1;
     return 0;
 }
+
+int PANEL_avionics_powered() { return sim_cockpit_electrical.avionics_on && PANEL_has_power() ? 1 : 0; }

@@ -80,7 +80,8 @@ bool pointer_on_item(const menu_item_record& item, float x, float y)
     return item.left <= x && x <= item.right && item.bottom <= y && y <= item.top - 1.0f;
 }
 
-// Steps 35 to 37: the menu bar, the open menu and the hover help.
+// The menu bar (shown in flight when the pointer is at the top, always while a
+// menu is open), the open menu and the hover help.
 void draw_menus()
 {
     const float x = mouse.mouse_x;
@@ -202,7 +203,8 @@ void draw_menus()
     }
 }
 
-// Steps 1 and 2.
+// The frame clock: seconds since the first frame; then each interval flag is
+// raised for this frame when its period has passed since it last fired.
 void advance_clock()
 {
     const double now = UTIL_seconds();
@@ -221,7 +223,8 @@ void advance_clock()
     }
 }
 
-// Step 15.
+// Counts the flying frames, notes whether the first ones came fast, and every
+// tenth flying frame re-estimates the frame period from the time they took.
 void estimate_frame_period()
 {
     float& period = sim_operation_misc.frame_rate_period;
@@ -244,7 +247,7 @@ void estimate_frame_period()
     }
 }
 
-// Step 16.
+// Hides the pointer after ten seconds without movement and shows it again when it moves.
 void pointer_idle()
 {
     const float x = mouse.mouse_x, y = mouse.mouse_y;
@@ -259,7 +262,7 @@ void pointer_idle()
     frame_loop.previous_mouse_y = y;
 }
 
-// Step 19.
+// The three blinking colours (86, 87, 88) pulse with the frame clock.
 void blink_colours()
 {
     const float s = std::sin(10.0f * frame_clock);

@@ -37,12 +37,12 @@ int LANG_lowest_free_index()
 
 void LANG_load_text(int reload)
 {
-    // 1. The defaults of the language set-up.
+    // The defaults of the language set-up.
     std::memcpy(default_start_airport, "KSBD", START_AIRPORT_ID_SIZE);
     UTIL_strcpy("AIRCRAFT:GENERAL AVIATION:ORVELL TRAINER:ORVELL TRAINER.ACF", default_aircraft_path);
     UTIL_strcpy("ORVELL TRAINER.ACF", default_aircraft_name);
 
-    // 2. A language picked on the settings screen brings the default aircraft back.
+    // A language picked on the settings screen brings the default aircraft back.
     if (reload != 0) {
         pln[0].acf_file_path[0] = 0;
         pln[0].acf_file_name[0] = 0;
@@ -51,7 +51,7 @@ void LANG_load_text(int reload)
 
     const int language = sim_operation_prefs_misc.language;
 
-    // 3. The Korean glyph set.
+    // The Korean glyph set.
     if (language == LANGUAGE_KOREAN) {
         char glyphs[TEXT_SIZE];
         UTIL_strcat3(folder_table[FOLDER_MENUS], "KOREAN:KOREAN_TEXT.BMP", glyphs);
@@ -65,10 +65,10 @@ void LANG_load_text(int reload)
     UTIL_strcat(path, "ORVELL.TXT");
     MACIBM_build_menus("ORVELL.TXT");
 
-    // 6. The table is rebuilt from nothing.
+    // The table is rebuilt from nothing.
     std::memset(ui_text_table, 0, sizeof ui_text_table);
 
-    // 7. The file, in input slot 0.
+    // The file, in input slot 0.
     file_use_index = 0;
     if (!FILE_open_for_use(path, KIND_TEXT, UI_TEXT_VERSION, 1)) {
         MACIBM_nuke_alert(0, "The interface texts could not be read:", path,
@@ -76,7 +76,7 @@ void LANG_load_text(int reload)
         return;
     }
 
-    // 8. Index and text, line by line, up to a negative index.
+    // Index and text, line by line, up to a negative index.
     for (;;) {
         const int32_t n = FILE_read_int(path);
         if (!FILE_current_stream()) return;   // the read failed (and was reported)
@@ -101,10 +101,10 @@ void LANG_load_text(int reload)
         }
     }
 
-    // 9. Close.
+    // Close.
     FILE_close_current();
 
-    // 10. Where the next new text can go.
+    // Where the next new text can go.
     if (error_log.is_open()) {
         error_log << FOLDERS_log_path(path) << " LOWEST FREE TEXT INDEX=" << LANG_lowest_free_index() << "\n\n";
         error_log.flush();

@@ -226,7 +226,7 @@ void MACIBM_handleclick(int close_flag)
     const float x = mouse.mouse_x;
     const float y = mouse.mouse_y;
 
-    // 1. A settings screen closes through its corner boxes or Return.
+    // A settings screen closes through its corner boxes or Return.
     if (APP_settings_screen_open()) {
         const float w = screen.screen_area_width;
         const float h = screen.screen_area_height;
@@ -240,7 +240,7 @@ void MACIBM_handleclick(int close_flag)
         }
     }
 
-    // 2. The menu bar and the submenus of the open menu.
+    // The menu bar and the submenus of the open menu.
     if (app_mode == MODE_FLYING) {
         for (int m = 0; m < MENU_COUNT; ++m) {
             const menu_record& menu = menu_table[m];
@@ -251,7 +251,7 @@ void MACIBM_handleclick(int close_flag)
         }
     }
 
-    // 3. An item of the open menu.
+    // An item of the open menu.
     const int open = screen.open_menu;
     if (open >= 0 && open < MENU_COUNT) {
         for (int i = 0; i < MENU_ITEMS; ++i) {
@@ -275,18 +275,18 @@ void MACIBM_handleclick(int close_flag)
         }
     }
 
-    // 4. Nothing hit.
+    // A click that hits no menu closes the open one.
     screen.open_menu = -1;
     if (app_mode != MODE_FLYING || close_flag != 0) return;
 
-    // 5. A click on the head-up display's centre toggles flying by the pointer.
+    // A click on the head-up display's centre toggles flying by the pointer.
     const acf_struct& acf = pln[0];
     if (atc_window.open == 0 &&
         in_box(x, y, acf.acf_HUD_cntrx - 100.0f, acf.acf_HUD_cntry - 100.0f, acf.acf_HUD_cntrx + 100.0f,
                acf.acf_HUD_cntry + 100.0f))
         sim_joystick.mouse_is_joystick = sim_joystick.mouse_is_joystick == 0 ? 1 : 0;
 
-    // 6. Other controls have the stick.
+    // Other controls have the stick.
     bool forced_off = sim_joystick.has_joystick != 0 || sim_joystick.eq_cirrusII_fun != 0 ||
                       sim_joystick.eq_cirrusII_app != 0 || sim_operation_override.override_joystick != 0 ||
                       sim_operation_override.override_artstab != 0 ||

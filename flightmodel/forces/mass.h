@@ -13,6 +13,6 @@
 // Stage 24: base mass and inertia and the point masses.
 void FM_mass_and_inertia();
 
-// After this frame's load factors (accelerations step 5): the moments of the
+// After this frame's load factors are known: the moments of the
 // centre-of-gravity offset and of the weight-shift control.
 void FM_cg_offset_moments();
