@@ -360,6 +360,7 @@ struct sim_operation_override_block {
     int32_t override_joystick;        // the joystick is driven from outside
     int32_t override_artstab;         // the artificial stability is driven from outside
     int32_t override_flightcontrol;   // the flight controls are driven from outside
+    int32_t override_throttles;       // the throttles are driven from outside
 };
 extern sim_operation_override_block sim_operation_override;
 

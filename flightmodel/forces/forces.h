@@ -18,6 +18,8 @@
 // values; pln[0].acf_gear_def; fm_state; gload_dim_factor.
 #pragma once
 
+#include <cstdint>
+
 #include "flightmodel/flt.h"
 
 // Values the build-up keeps from one call to the next (and the per-frame
@@ -39,6 +41,11 @@ struct forces_state {
     int hook_was_engaged;
     // Phases of the tow-wake turbulence, radians 0..2 pi.
     float wake_phase[3];
+    // Build-ups run since the reset.
+    unsigned calls;
+    // The parts that take part in this frame (the presence rule of the flight
+    // model, taken once at the start of the build-up).
+    uint8_t present[FLT_PARTS];
 };
 extern forces_state fm_state;
 

@@ -1,0 +1,205 @@
+// The rigid body of the user's plane: the prediction of the flow angles and
+// rates, clearing the sums, the catapult, the accelerations from the totals
+// and the integration of the body rates and local velocities.
+#include <cmath>
+
+#include "aircraft/acf_struct.h"
+#include "aircraft/launch_flags.h"
+#include "core/constants.h"
+#include "core/frame_clock.h"
+#include "core/random.h"
+#include "core/simvars.h"
+#include "flightmodel/flt.h"
+#include "flightmodel/forces/forces.h"
+#include "flightmodel/forces/mass.h"
+#include "flightmodel/forces/stages.h"
+#include "flightmodel/gear_util.h"
+#include "flightmodel/phys.h"
+#include "flightmodel/systems.h"
+#include "graphics/ogl_state.h"
+
+forces_state fm_state{};
+
+void FM_forces_reset() { fm_state = forces_state{}; }
+
+namespace {
+
+constexpr float RAD = static_cast<float>(RAD_TO_DEG_DOUBLE);
+constexpr float DEG = static_cast<float>(DEG_TO_RAD_DOUBLE);
+constexpr float TWO_PI_F = static_cast<float>(TWO_PI_DOUBLE);
+constexpr int SKID = 1;
+
+float predicted(float value, float* previous)
+{
+    const float use = value + 0.75f * (value - *previous);
+    *previous = value;
+    return use;
+}
+
+float keep_finite(float v) { return std::isfinite(v) ? v : 0.0f; }
+
+// The yaw lock: a rotor pre-rotating on the ground against the parking brake,
+// or a plane standing on its skids with more than half its weight on them.
+bool yaw_locked(const acf_struct& a, const flt_struct& f)
+{
+    if (sim_cockpit_switches.pre_rotating && f.onground_any && f.parkbrake > 0.5f) return true;
+    if (!(f.groundspeed < 1.0f)) return false;
+    float load = 0.0f;
+    int skids = 0;
+    for (int p = PART_GEAR_FIRST; p <= PART_GEAR_FIRST + 3; ++p) {
+        if (!fm_state.present[p]) continue;
+        if (a.acf_gear_type[p] != SKID) return false;
+        load += f.nrml_force[p];
+        ++skids;
+    }
+    return skids > 0 && load > f.m_total * FM_GRAVITY * 0.5f;
+}
+
+// Tow-wake turbulence: while towed in the air and flying in the tow plane's
+// wake (the rope within 4 degrees of its line in pitch and heading).
+void tow_wake(flt_struct& f, float dt)
+{
+    const launch_flags_block& l = launch_flags;
+    if (!(l.aero_tow_mode && l.tow_attached) || f.onground_any) return;
+    const flt_struct& tow = flt[1];
+    if (!(std::fabs(l.rope_pitch_deg - f.theta + tow.theta) < 4.0f)) return;
+    if (!(std::fabs(-l.rope_side_deg - f.psi + tow.psi) < 4.0f)) return;
+    float* rates[3] = {&f.P_dot, &f.Q_dot, &f.R_dot};
+    for (int k = 0; k < 3; ++k) {
+        float& ph = fm_state.wake_phase[k];
+        ph += (1.0f + 3.0f * static_cast<float>(UTIL_rand()) / UTIL_RAND_MAX) * dt;
+        ph = std::fmod(ph, TWO_PI_F);
+        if (ph < 0.0f) ph += TWO_PI_F;
+        *rates[k] += (50.0f + 50.0f * static_cast<float>(UTIL_rand()) / UTIL_RAND_MAX) * std::sin(10.0f * ph);
+    }
+}
+
+}  // namespace
+
+void FM_predict()
+{
+    flt_struct& f = flt[0];
+    forces_state& s = fm_state;
+    s.alpha_use = predicted(f.alpha, &s.prev_alpha);
+    s.beta_use = predicted(f.beta, &s.prev_beta);
+    s.P_use = predicted(f.Prad, &s.prev_Prad);
+    s.Q_use = predicted(f.Qrad, &s.prev_Qrad);
+    s.R_use = predicted(f.Rrad, &s.prev_Rrad);
+}
+
+void FM_clear_part_values()
+{
+    acf_struct& a = pln[0];
+    flt_struct& f = flt[0];
+    for (int p = 0; p < FLT_PARTS; ++p) {
+        a.acf_gear_def[p] = 0.0f;
+        f.nrml_force[p] = 0.0f;
+        f.axil_force[p] = 0.0f;
+        fm_state.present[p] = FLT_part_present(0, p) ? 1 : 0;
+    }
+}
+
+void FM_clear_totals()
+{
+    flt_struct& f = flt[0];
+    f.L = f.M = f.N = 0.0f;
+    f.faxil_aero = f.fside_aero = f.fnrml_aero = 0.0f;
+    f.faxil_prop = f.fside_prop = f.fnrml_prop = 0.0f;
+    f.faxil_gear = f.fside_gear = f.fnrml_gear = 0.0f;
+}
+
+void FM_catapult()
+{
+    if (!launch_flags.catapult_armed) return;
+    flt_struct& f = flt[0];
+    const float push = f.m_total * launch_flags.catapult_accel_mss;
+    f.faxil_aero = push;
+    f.M -= push * 3.0f * f.sin_alpha;
+    f.N -= push * 3.0f * f.sin_beta;
+}
+
+void FM_accelerations()
+{
+    const acf_struct& a = pln[0];
+    flt_struct& f = flt[0];
+    const float g = FM_GRAVITY;
+    const float dt = sim_operation_misc.frame_rate_period;
+
+    // Aerodynamic totals from flight-path axes into body axes.
+    const float normal = f.fnrml_aero * f.cos_alpha + f.faxil_aero * f.sin_alpha;
+    const float axial_a = f.faxil_aero * f.cos_alpha - f.fnrml_aero * f.sin_alpha;
+    const float side = f.fside_aero * f.cos_beta + axial_a * f.sin_beta;
+    const float axial = axial_a * f.cos_beta - f.fside_aero * f.sin_beta;
+
+    // Without mass the forces move nothing (no division by zero).
+    const float per_mass = f.m_total > 0.0f ? 1.0f / (f.m_total * g) : 0.0f;
+    f.g_nrml = (f.fnrml_prop + normal + f.fnrml_gear) * per_mass;
+    f.g_axil = (f.faxil_prop + axial + f.faxil_gear) * per_mass;
+    f.g_side = (f.fside_prop + side + f.fside_gear) * per_mass;
+
+    PHYS_body_to_local(f.g_side * g, f.g_nrml * g, f.g_axil * g, &f.local_ax, &f.local_ay, &f.local_az, 0);
+
+    const float local_g = sim_physics.g_sealevel;
+    const float buoyancy = a.acf_m_displaced * g * f.displace_rat * sim_weather.sigma;
+    f.local_ay += (f.m_total > 0.0f ? buoyancy / f.m_total : 0.0f) - local_g;
+
+    FM_cg_offset_moments();
+    f.L -= buoyancy * f.sin_phi * a.acf_m_displaced_y;
+    f.M -= buoyancy * f.sin_theta * a.acf_m_displaced_y;
+
+    const float ay = f.local_ay + local_g;
+    f.g_total = std::sqrt(ay * ay + f.local_ax * f.local_ax + f.local_az * f.local_az) / g;
+
+    if (sim_graphics_settings.dim_gload) {
+        const float target = UTIL_clamp(1.0f - (f.g_nrml - 7.0f) / 3.0f, 0.0f, 1.0f);
+        gload_dim_factor = (1.0f - dt) * gload_dim_factor + dt * target;
+    } else {
+        gload_dim_factor = 1.0f;
+    }
+
+    // Without inertia the moments turn nothing; the damping settings still act.
+    const forces_state& s = fm_state;
+    f.P_dot = (s.MI_roll > 0.0f ? f.L / s.MI_roll * RAD : 0.0f) - f.P * screen_settings.roll_rate_damping * 5.0f;
+    f.Q_dot = (s.MI_pitch > 0.0f ? f.M / s.MI_pitch * RAD : 0.0f) - f.Q * screen_settings.pitch_rate_damping * 20.0f;
+    f.R_dot = (s.MI_yaw > 0.0f ? f.N / s.MI_yaw * RAD : 0.0f) - f.R * screen_settings.yaw_rate_damping * 10.0f;
+}
+
+void FM_integrate()
+{
+    const acf_struct& a = pln[0];
+    flt_struct& f = flt[0];
+    const float dt = sim_operation_misc.frame_rate_period;
+
+    if (launch_flags.carried_by_plane1) {
+        f.local_ax = f.local_ay = f.local_az = 0.0f;
+        f.P_dot = f.Q_dot = f.R_dot = 0.0f;
+        f.P = f.Q = f.R = 0.0f;
+        f.Prad = f.Qrad = f.Rrad = 0.0f;
+        f.local_vx = flt[1].local_vx;
+        f.local_vy = flt[1].local_vy;
+        f.local_vz = flt[1].local_vz;
+    }
+    tow_wake(f, dt);
+    if (yaw_locked(a, f)) f.R_dot = f.R = 0.0f;
+
+    f.P += f.P_dot * dt;
+    f.Q += f.Q_dot * dt;
+    f.R += f.R_dot * dt;
+    f.local_vx += f.local_ax * dt;
+    f.local_vy += f.local_ay * dt;
+    f.local_vz += f.local_az * dt;
+
+    if (frame_clock < crash_hold_until) {
+        const float k = 1.0f - 5.0f * dt;
+        f.P *= k, f.Q *= k, f.R *= k;
+        f.local_vx *= k, f.local_vy *= k, f.local_vz *= k;
+    }
+
+    // Whatever a damaged aircraft did to the sums, the state that is carried
+    // into the next frame stays a number.
+    f.P = keep_finite(f.P), f.Q = keep_finite(f.Q), f.R = keep_finite(f.R);
+    f.local_vx = keep_finite(f.local_vx), f.local_vy = keep_finite(f.local_vy), f.local_vz = keep_finite(f.local_vz);
+    f.Prad = f.P * DEG;
+    f.Qrad = f.Q * DEG;
+    f.Rrad = f.R * DEG;
+}

@@ -1,0 +1,326 @@
+// Element, control-surface and body aerodynamics, ground effect and mass,
+// on the test aircraft and on airfoil tables made here.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "flightmodel/forces/body_drag.h"
+#include "flightmodel/forces/control_surface.h"
+#include "flightmodel/forces/element_aero.h"
+#include "flightmodel/forces/mass.h"
+#include "tests/flightmodel/forces_fixture.h"
+
+using namespace forces_test;
+
+namespace {
+
+struct ForcesAero : ::testing::Test {
+    void SetUp() override
+    {
+        CONST_fill_constants();
+        build_aircraft();
+        still_air();
+        sim_network_dataout.dump_next_cycle = 0;
+        for (auto& fl : flt) std::memset(fl.failures, 0, sizeof fl.failures);
+    }
+    // Table t of part p holds its own row number, so a lookup returns the table position it read.
+    static void row_numbers(int p)
+    {
+        afl_block& b = pln[0].afl[p];
+        for (int t = 0; t < AFL_TABLES; ++t) {
+            b.afl_clB[t] = 0.0f;
+            for (int i = 0; i < AFL_ROWS; ++i) b.afl_cl[t * AFL_ROWS + i] = static_cast<float>(i);
+        }
+    }
+    static float position_read(float alpha)
+    {
+        float cl, cd, cm;
+        FM_airfoil_lookup(alpha, &cl, &cd, &cm, 9, 0, 0, 0, 0);
+        return cl;
+    }
+};
+
+}  // namespace
+
+TEST_F(ForcesAero, AirfoilTablePositions)
+{
+    row_numbers(9);
+    EXPECT_NEAR(position_read(19.95f), 559.5f, 1e-3f);   // half of entry 559, half of 560
+    EXPECT_NEAR(position_read(20.0f), 560.0f, 1e-4f);
+    EXPECT_NEAR(position_read(0.0f), 360.0f, 1e-4f);
+    EXPECT_NEAR(position_read(-90.0f), 90.0f, 1e-4f);
+    EXPECT_EQ(position_read(179.0f), 719.0f);           // entry 719 alone, never 720
+    EXPECT_EQ(position_read(180.0f), 719.0f);
+    EXPECT_EQ(position_read(1.0e30f), 719.0f);
+    const float nan_read = position_read(std::numeric_limits<float>::quiet_NaN());
+    EXPECT_GE(nan_read, 0.0f);
+    EXPECT_LE(nan_read, 720.0f);
+
+    // Up to 20 degrees the lift multiplier moves the table angle fully; from 90 not at all.
+    pln[0].acf_al_D_al0[9] = 0.5f;
+    EXPECT_NEAR(position_read(10.0f), 360.0f + 50.0f, 1e-3f);
+    EXPECT_NEAR(position_read(100.0f), 100.0f - 20.0f + 560.0f, 1e-3f);
+    // A stalled part is flagged by the last lookup.
+    pln[0].acf_al_D_al0[9] = 1.0f;
+    position_read(16.0f);
+    EXPECT_EQ(flt[0].stalled[9], 1);
+    position_read(14.0f);
+    EXPECT_EQ(flt[0].stalled[9], 0);
+}
+
+TEST_F(ForcesAero, ReynoldsBlendOfTheTables)
+{
+    acf_struct& a = pln[0];
+    afl_block& b = a.afl[9];
+    // Four airfoils of their own: low-number tables give 1, high-number tables 2.
+    set_name(a.acf_Rafl1, 9, "ROOT HIGH.AFL");
+    set_name(a.acf_Tafl0, 9, "TIP LOW.AFL");
+    set_name(a.acf_Tafl1, 9, "TIP HIGH.AFL");
+    for (int end = 0; end < 2; ++end)
+        for (int i = 0; i < AFL_ROWS; ++i) {
+            b.afl_cl[AFL_table_index(end, 0) * AFL_ROWS + i] = 1.0f;
+            b.afl_cl[AFL_table_index(end, 1) * AFL_ROWS + i] = 2.0f;
+        }
+    a.acf_AR[9] = 0.0f;   // no induced drag
+    flt[0].v_el[FM_flow_index(9, 0, 0)] = 30.0f;
+    const float re = sim_weather.rho * 30.0f * a.acf_mac[ACF_el(9, 0)] / sim_physics.mu_air / 1.0e6f;
+    auto cl_with = [&](float re0, float re1) {
+        b.afl_re_num[0] = b.afl_re_num[2] = re0;
+        b.afl_re_num[1] = b.afl_re_num[3] = re1;
+        float cl, cd, cm;
+        FM_element_coeffs(0.12f, 0.75f, 0.0f, 0.0f, 0.0f, 0.0f, &cl, &cd, &cm, 9, 0, 0);
+        return cl;
+    };
+    EXPECT_NEAR(cl_with(re * 2.0f, re * 4.0f), 1.0f, 1e-5f);   // below the low table: it alone
+    EXPECT_NEAR(cl_with(re * 0.1f, re * 0.2f), 2.0f, 1e-5f);   // above the high table: it alone
+    EXPECT_NEAR(cl_with(re * 0.5f, re * 1.5f), 1.5f, 1e-4f);   // between: in proportion
+    EXPECT_NEAR(cl_with(5.0f, 5.0f), 1.5f, 1e-5f);             // equal numbers: the mean
+}
+
+TEST_F(ForcesAero, MachOneTakesTheSupersonicPath)
+{
+    const int idx = FM_flow_index(9, 0, 0);
+    flt_struct& f = flt[0];
+    afl_block& b = pln[0].afl[9];
+    b.afl_t_rat[0] = b.afl_t_rat[1] = 0.0f;   // a flat plate
+    f.machno = 1.0f;
+    f.alpha_el[idx] = 4.0f;
+    f.del_dir[idx] = 0.0f;
+    f.v_el[idx] = 1.5f * sim_weather.speed_of_sound_ms;   // local Mach 1.5
+    float lift, drag, moment;
+    const float cl = FM_element_forces(0.0f, 0.0f, 0.0f, &lift, &drag, &moment, 9, 0, 0);
+    const float alpha = 4.0f * DEG;
+    const float expect_cl = 2.0f * (2.0f * alpha / std::sqrt(1.5f * 1.5f - 1.0f)) * std::cos(alpha);
+    EXPECT_NEAR(cl, expect_cl, 1e-5f);
+    const float qS = 0.5f * sim_weather.rho * f.v_el[idx] * f.v_el[idx] * pln[0].acf_s[ACF_el(9, 0)];
+    EXPECT_NEAR(lift / qS, expect_cl, 1e-5f);
+    EXPECT_NEAR(drag / qS, 0.0046f + 2.0f * (2.0f * alpha / std::sqrt(1.25f)) * std::sin(alpha), 1e-5f);
+    EXPECT_NEAR(moment / (qS * pln[0].acf_mac[ACF_el(9, 0)]), -0.24f * expect_cl, 1e-5f);
+
+    // Just below Mach 1 the tables answer, and a local Mach of 0.9 counts as 0.8.
+    f.machno = 0.99f;
+    f.alpha_el[idx] = 2.0f;
+    pln[0].acf_AR[9] = 0.0f;
+    float c1, d1, m1, c2, d2, m2;
+    FM_element_coeffs(0.12f, 2.0f, 0.9f, 0, 0, 0, &c1, &d1, &m1, 9, 0, 0);
+    FM_element_coeffs(0.12f, 2.0f, 0.8f, 0, 0, 0, &c2, &d2, &m2, 9, 0, 0);
+    EXPECT_FLOAT_EQ(c1, c2);
+    EXPECT_NEAR(c1, 0.1f * (2.0f + 2.0f) / std::sqrt(1.0f - 0.64f), 1e-5f);
+}
+
+TEST_F(ForcesAero, SideslipInvertsTheAspectRatioAndGroundEffectLiftsOnlyPositiveLift)
+{
+    const int idx = FM_flow_index(9, 0, 0);
+    acf_struct& a = pln[0];
+    flt_struct& f = flt[0];
+    a.acf_dihednow[9] = 0.0f;
+    f.alpha_el[idx] = 4.0f;
+    auto cd_at = [&](float beta) {
+        f.beta = beta;
+        float cl, cd, cm;
+        FM_element_coeffs(0.12f, 2.0f, 0.0f, 0, 0, 0, &cl, &cd, &cm, 9, 0, 0);
+        return cd - section_cd(4.0f);   // the induced part
+    };
+    const float cl = 0.1f * 6.0f;
+    EXPECT_NEAR(cd_at(0.0f), cl * cl / (3.14159265f * 0.8f * 7.9f), 1e-6f);
+    EXPECT_NEAR(cd_at(90.0f), cl * cl / (3.14159265f * 0.8f / 7.9f), 1e-5f);
+
+    f.beta = 0.0f;
+    f.CL_grndeffect[9] = 1.5f;
+    f.CD_grndeffect[9] = 0.5f;
+    float c_pos, d_pos, m_pos, c_neg, d_neg, m_neg;
+    FM_element_coeffs(0.12f, 2.0f, 0.0f, 0, 0, 0, &c_pos, &d_pos, &m_pos, 9, 0, 0);
+    EXPECT_NEAR(c_pos, 1.5f * cl, 1e-5f);
+    f.alpha_el[idx] = -6.0f;
+    FM_element_coeffs(0.12f, 2.0f, 0.0f, 0, 0, 0, &c_neg, &d_neg, &m_neg, 9, 0, 0);
+    EXPECT_NEAR(c_neg, 0.1f * (-6.0f + 2.0f), 1e-5f);
+}
+
+TEST_F(ForcesAero, FlapsAndControlSurfaces)
+{
+    acf_struct& a = pln[0];
+    a.acf_al_D_al0[9] = 1.2f;
+    const float A = 1.2f, S = A * 0.1f;
+    const float c = ACF_control_chord_ratio(0, 9, 0.0f, SURF_FLAPS);
+    EXPECT_NEAR(c, 0.25f, 1e-6f);
+    float da = 0, dl = 0, dd = 0, dm = 0;
+    FM_control_surface_coeffs(9, 0, SURF_FLAPS, 40.0f, &da, &dl, &dd, &dm, "FLAPS", 0);
+    EXPECT_NEAR(da, c * c * 40.0f, 1e-5f);
+    EXPECT_NEAR(dl + da * S, a.acf_flap_cl * A, 1e-5f);   // the flap adds exactly acf_flap_cl * A in all
+    EXPECT_NEAR(dd, a.acf_flap_cd, 1e-6f);
+    EXPECT_NEAR(dm, a.acf_flap_cm * A, 1e-6f);
+    da = dl = dd = dm = 0;
+    FM_control_surface_coeffs(9, 0, SURF_FLAPS, 20.0f, &da, &dl, &dd, &dm, "FLAPS", 0);
+    EXPECT_NEAR(dm / (a.acf_flap_cm * A), 0.7f / 0.78f, 1e-5f);
+    EXPECT_NEAR(FM_flap_curve(90.0f), 1.0f, 1e-6f);
+    EXPECT_EQ(FM_flap_curve(-5.0f), 0.0f);
+    EXPECT_EQ(FM_flap_curve(200.0f), 1.0f);
+
+    // A failed left flap ignores its deflection and follows the angle of attack.
+    flt[0].failures[28] = FAILURE_STATE_FAILED;
+    flt[0].alpha_el[FM_flow_index(8, 0, 0)] = 5.0f;
+    da = dl = dd = dm = 0;
+    FM_control_surface_coeffs(8, 0, SURF_FLAPS, 40.0f, &da, &dl, &dd, &dm, "FLAPS", 0);
+    EXPECT_EQ(da, 0.0f);
+    EXPECT_NEAR(dl, 2.0f * c * -0.5f, 1e-6f);
+    EXPECT_NEAR(dd, 0.12f, 1e-6f);
+
+    // Ailerons: a negative angle change for a positive deflection, half the lift as moment; 0 adds nothing.
+    da = dl = dd = dm = 0;
+    FM_control_surface_coeffs(9, 4, SURF_AILERON1, 10.0f, &da, &dl, &dd, &dm, "AILERON #1", 1);
+    EXPECT_LT(da, 0.0f);
+    EXPECT_NEAR(dm, -0.5f * dl, 1e-7f);
+    float z[4] = {0, 0, 0, 0};
+    FM_control_surface_coeffs(9, 4, SURF_AILERON1, 0.0f, &z[0], &z[1], &z[2], &z[3], "AILERON #1", 1);
+    FM_control_surface_coeffs(9, 4, SURF_SPOILER, 0.0f, &z[0], &z[1], &z[2], &z[3], "SPOILER", 0);
+    EXPECT_EQ(z[0] + z[1] + z[2] + z[3], 0.0f);
+    // The smoothest class turns the flow most.
+    float rough = 0, smooth = 0, junk = 0;
+    a.acf_con_smooth = 0.0f;
+    FM_control_surface_coeffs(9, 4, SURF_AILERON1, 10.0f, &rough, &junk, &junk, &junk, "", 1);
+    a.acf_con_smooth = 3.0f;
+    FM_control_surface_coeffs(9, 4, SURF_AILERON1, 10.0f, &smooth, &junk, &junk, &junk, "", 1);
+    EXPECT_NEAR(smooth / rough, 1.5f / 0.7f, 1e-5f);
+}
+
+TEST_F(ForcesAero, BodyCrossflow)
+{
+    const float V = sim_weather.speed_of_sound_ms;   // Mach 1
+    const float q = 0.5f * sim_weather.rho * V * V;
+    float fv, fs, fd;
+    FM_body_drag(1.0f, 4.0f, 6.0f, 0.0f, V, 0.0f, &fv, 0.0f, &fs, 1.5707964f, &fd);
+    EXPECT_NEAR(fd / (0.27f * 5.0f * q), 1.0f / 0.6f + 2.5f * 0.04f, 1e-4f);   // 1.7667 on the mean area
+    FM_body_drag(1.0f, 4.0f, 6.0f, 0.3f, 20.0f, 0.0f, &fv, 0.0f, &fs, 0.0f, &fd);
+    EXPECT_EQ(fv, 0.0f);
+    EXPECT_EQ(fs, 0.0f);
+    EXPECT_NEAR(fd, 0.3f * 1.0f * 0.5f * sim_weather.rho * 400.0f, 1e-3f);
+    float fv2, fs2, fd2;
+    FM_body_drag(1.0f, 4.0f, 6.0f, 0.3f, 20.0f, -0.2f, &fv2, 0.1f, &fs2, -0.25f, &fd2);
+    FM_body_drag(1.0f, 4.0f, 6.0f, 0.3f, 20.0f, 0.2f, &fv, -0.1f, &fs, 0.25f, &fd);
+    EXPECT_FLOAT_EQ(fv, -fv2);
+    EXPECT_FLOAT_EQ(fs, -fs2);
+    EXPECT_FLOAT_EQ(fd, fd2);
+}
+
+TEST_F(ForcesAero, GroundEffectFromTheGroundToOneSpan)
+{
+    flt_struct& f = flt[0];
+    place(0.5f, 30.0f, 0.0f);   // the wing root (0.5 m below the centre of gravity) on the ground
+    FM_forces_and_moments();
+    EXPECT_FLOAT_EQ(f.CL_grndeffect[9], 1.5f);
+    EXPECT_FLOAT_EQ(f.CD_grndeffect[9], 0.5f);
+    EXPECT_FLOAT_EQ(f.CL_grndeffect[18], 1.0f);   // the fin stands upright: none
+    place(0.5f + 9.0f, 30.0f, 0.0f);   // one span (two semi-spans) up
+    FM_forces_and_moments();
+    EXPECT_FLOAT_EQ(f.CL_grndeffect[9], 1.0f);
+    EXPECT_FLOAT_EQ(f.CD_grndeffect[9], 1.0f);
+}
+
+TEST_F(ForcesAero, MassOfIceStoresFuelAndSeparatedEngines)
+{
+    acf_struct& a = pln[0];
+    flt_struct& f = flt[0];
+    place(1000.0f, 40.0f, 0.0f);
+    FM_mass_and_inertia();
+    EXPECT_FLOAT_EQ(f.m_total, 1000.0f);
+    EXPECT_FLOAT_EQ(fm_state.MI_roll, 1300.0f);
+    f.frm_ice = 0.1f;
+    FM_mass_and_inertia();
+    EXPECT_FLOAT_EQ(f.m_total, 1100.0f);
+    EXPECT_FLOAT_EQ(fm_state.MI_pitch, 1980.0f);
+    f.frm_ice = 0.0f;
+
+    // A store on station 3: its pylon stays after release, the weapon goes.
+    std::strcpy(a.wpn_name + 3 * ACF_WPN_NAME_SIZE, "TANK.WPN");
+    wpn_slot_record& w = a.acf_wpn_slot[3];
+    w.wpn_type = 23, w.wpn_valid = 1, w.wpn_fixed_mass = 20.0f, w.wpn_mass_now = 150.0f;
+    a.acf_Xwpn_att[3] = 2.0f, w.wpn_cg_offset[0] = 0.0f;
+    FM_mass_and_inertia();
+    EXPECT_FLOAT_EQ(f.m_total, 1170.0f);
+    EXPECT_FLOAT_EQ(fm_state.MI_roll, 1300.0f + 4.0f * 170.0f);
+    w.wpn_released = 1;
+    FM_mass_and_inertia();
+    EXPECT_FLOAT_EQ(f.m_total, 1020.0f);
+    EXPECT_EQ(WPN_released(0, 3), 1);
+    a.wpn_name[3 * ACF_WPN_NAME_SIZE] = 0;   // no name: the station is skipped
+    FM_mass_and_inertia();
+    EXPECT_FLOAT_EQ(f.m_total, 1000.0f);
+    EXPECT_EQ(WPN_not_released(0, 24), 1);
+    EXPECT_EQ(WPN_released(11, 0), 0);
+
+    // Fuel in two tanks, and an engine that has separated.
+    a.acf_num_tanks = 2;
+    f.m_fuel1 = 50.0f, f.m_fuel2 = 60.0f;
+    a.acf_num_thrustpoints = 1;
+    a.acf_eng_mass[0] = 120.0f;
+    a.acf_Zarm[0] = -2.0f;
+    f.failures[FAIL_SLOT_ENGINE_BASE] = FAILURE_STATE_FAILED;
+    FM_mass_and_inertia();
+    EXPECT_FLOAT_EQ(f.m_total, 1000.0f + 110.0f - 120.0f);
+    EXPECT_FLOAT_EQ(fm_state.MI_pitch, 1800.0f - 4.0f * 120.0f);
+
+    // Under load the weight of an off-centre mass rolls the plane; in free fall it does not.
+    f.L = 0.0f;
+    f.g_nrml = 1.0f;
+    a.acf_tank_X[0] = 3.0f;
+    FM_mass_and_inertia();
+    EXPECT_NEAR(f.L, FM_GRAVITY * 3.0f * 50.0f, 1e-2f);
+    f.L = f.M = f.N = 0.0f;
+    f.g_nrml = 0.0f;
+    FM_mass_and_inertia();
+    FM_cg_offset_moments();
+    EXPECT_EQ(f.L, 0.0f);
+    EXPECT_EQ(f.M, 0.0f);
+}
+
+TEST_F(ForcesAero, FailedEngineTakesItsNacelleAndPropwash)
+{
+    acf_struct& a = pln[0];
+    flt_struct& f = flt[0];
+    // A piston engine in a nacelle (body 53) ahead of the right wing, its propeller blowing over it.
+    a.acf_num_engines = a.acf_num_thrustpoints = 1;
+    a.acf_en_type[0] = 1;
+    a.acf_prop_type[0] = 0;
+    a.acf_semilen_SEG[0] = 1.0f;
+    a.acf_part_eq[53] = 1;
+    a.acf_s[ACF_el(53, 0)] = 0.5f, a.acf_s[ACF_el(53, 1)] = 2.0f, a.acf_s[ACF_el(53, 2)] = 2.0f;
+    a.acf_body_r[53] = 0.3f;   // smaller than the propeller: the nacelle counts
+    a.acf_X_body_aero[53] = 2.0f, a.acf_Z_body_aero[53] = 1.0f;
+    a.acf_fuse_cd = 0.1f;
+    f.POINT_XYZ[0] = 2.0f, f.POINT_XYZ[1] = -0.5f, f.POINT_XYZ[2] = -1.0f;
+    f.DVinc[0] = 15.0f;
+    place(1000.0f, 40.0f, 0.0f);
+    ACF_control_incidence(0);
+    FM_forces_and_moments();
+    const float washed = f.propwash_rat[ACF_el(9, 1)];
+    EXPECT_GT(washed, 0.0f);
+    EXPECT_EQ(f.propwash_rat[ACF_el(8, 1)], 0.0f);   // the other wing is out of the wash
+    EXPECT_GT(f.force_XYZ[3 * ACF_el(53, 0) + 2], 0.0f);   // nacelle drag
+
+    f.failures[FAIL_SLOT_ENGINE_BASE] = FAILURE_STATE_FAILED;
+    f.force_XYZ[3 * ACF_el(53, 0) + 2] = 0.0f;
+    FM_forces_and_moments();
+    EXPECT_EQ(f.propwash_rat[ACF_el(9, 1)], 0.0f);
+    EXPECT_EQ(f.force_XYZ[3 * ACF_el(53, 0) + 2], 0.0f);
+}

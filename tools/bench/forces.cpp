@@ -1,0 +1,151 @@
+// One force-and-moment build-up of the default trainer and of the airliner in
+// steady flight at 3,000 m in still air (the plane step calls it twice a
+// frame). The aircraft come from the data folder beside the benchmark through
+// the aircraft set-up; where the set-up is not built yet the file alone is read
+// and its missing set-up values are filled with plausible constants, which
+// times the same stages on the same parts.
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+#include "aircraft/acf_file.h"
+#include "aircraft/acf_load.h"
+#include "aircraft/launch_flags.h"
+#include "core/alert.h"
+#include "core/constants.h"
+#include "core/folders.h"
+#include "core/simvars.h"
+#include "flightmodel/attitude.h"
+#include "flightmodel/flt.h"
+#include "flightmodel/forces/control_incidence.h"
+#include "flightmodel/forces/forces.h"
+#include "flightmodel/phys.h"
+
+namespace {
+
+void ignore_alert(int, const char* const[4], int) {}
+
+std::string lower(std::string s)
+{
+    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return std::tolower(c); });
+    return s;
+}
+
+// The trainer by its file name; the airliner as the other aircraft in "Heavy Metal".
+std::string find_aircraft(bool airliner)
+{
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    std::string trainer_path;
+    for (fs::recursive_directory_iterator it(fs::path(program_folder) / "Aircraft", ec), end; it != end && !ec;
+         it.increment(ec)) {
+        if (!it->is_regular_file(ec) || lower(it->path().extension().string()) != ".acf") continue;
+        const std::string name = lower(it->path().filename().string());
+        const bool is_trainer = name == "orvell trainer.acf" || name == "united-air.acf";
+        if (!airliner && is_trainer) return it->path().string();
+        if (airliner && !is_trainer && lower(it->path().string()).find("heavy metal") != std::string::npos)
+            return it->path().string();
+    }
+    return "";
+}
+
+// Set-up values the file does not hold, for a record the set-up has not completed.
+void complete_without_set_up()
+{
+    acf_struct& a = pln[0];
+    for (int p = 0; p <= 43; ++p) {
+        if (!ACF_part_in_service(0, p)) continue;
+        const float area = a.acf_semilen_SEG[p] * (a.acf_Croot[p] + a.acf_Ctip[p]);
+        a.acf_AR[p] = area > 0.0f ? 4.0f * a.acf_semilen_SEG[p] * a.acf_semilen_SEG[p] / area : 0.0f;
+        a.acf_e[p] = 0.8f;
+        a.acf_cl_D_cl0[p] = a.acf_cm_D_cm0[p] = a.acf_al_D_al0[p] = 1.0f;
+        a.acf_alpha_max[p] = 15.0f;
+        a.acf_slat_effect[p] = 1.0f;
+        a.acf_semilen_JND[p] = a.acf_semilen_SEG[p];
+        a.acf_spec_wash[p] = 0.3f;
+        a.acf_dihednow[p] = a.acf_dihed1[p];
+        a.acf_sweepnow[p] = a.acf_sweep1[p];
+    }
+    a.acf_Jxx_unitmass = 1.8f, a.acf_Jyy_unitmass = 2.7f, a.acf_Jzz_unitmass = 1.3f;
+}
+
+// Loads the aircraft into slot 0 and puts it in steady flight at speed v (m/s).
+bool prepare(bool airliner, float v, std::string* label)
+{
+    MACIBM_set_alert_handler(ignore_alert);
+    CONST_fill_constants();
+    FOLDERS_init();
+    const std::string path = find_aircraft(airliner);
+    if (path.empty()) return false;
+    std::memset(&pln[0], 0, sizeof pln[0]);
+    std::memset(&flt[0], 0, sizeof flt[0]);
+    std::snprintf(pln[0].acf_file_path, ACF_TEXT_SIZE, "%s", path.c_str());
+    std::snprintf(pln[0].acf_file_name, ACF_TEXT_SIZE, "%s", std::filesystem::path(path).filename().c_str());
+    ACF_load_and_setup(0);
+    *label = "set up";
+    if (!(pln[0].acf_Jxx_unitmass > 0.0f)) {
+        if (!ACF_read_write(ACF_MODE_READ, 0, 0)) return false;
+        complete_without_set_up();
+        *label = "file only, set-up values filled";
+    }
+
+    sim_weather.rho = 0.909f, sim_weather.sigma = 0.742f, sim_weather.speed_of_sound_ms = 328.6f;
+    sim_physics.mu_air = 1.7894e-5f, sim_physics.g_sealevel = 9.80665f;
+    sim_operation_misc.frame_rate_period = 0.02f;
+    LAUNCH_reset();
+    flt_struct& f = flt[0];
+    f.local_y = 3000.0f, f.y_agl = 3000.0f;
+    f.local_vz = -v;
+    f.theta = 2.0f;
+    PHYS_euler_to_quat(f.theta, f.psi, f.phi, f.q);
+    for (int p = 0; p < FLT_PARTS; ++p)
+        for (int b = 0; b < 4; ++b) f.Q_centroid_MULT[4 * p + b] = 1.0f;
+    ACF_control_incidence(0);
+    ACF_control_incidence(0);
+    f.true_airspeed = f.groundspeed = v;
+    f.Qstatic = 0.5f * sim_weather.rho * v * v;
+    f.machno = v / sim_weather.speed_of_sound_ms;
+    PHYS_local_to_body(0.0f, 0.0f, v, &f.vx_air_on_acf, &f.vy_air_on_acf, &f.vz_air_on_acf, 0);
+    f.alpha = std::atan2(f.vy_air_on_acf, f.vz_air_on_acf) * static_cast<float>(RAD_TO_DEG_DOUBLE);
+    f.sin_alpha = std::sin(f.alpha * static_cast<float>(DEG_TO_RAD_DOUBLE));
+    f.cos_alpha = std::cos(f.alpha * static_cast<float>(DEG_TO_RAD_DOUBLE));
+    f.cos_beta = 1.0f;
+    f.indicated_airspeed = f.vz_air_on_acf * std::sqrt(sim_weather.sigma) * 1.94384f;
+    FM_forces_reset();
+    for (int i = 0; i < 10; ++i) FM_forces_and_moments();   // downwash and centroid factors settle
+    return true;
+}
+
+void run(benchmark::State& state, bool airliner, float v)
+{
+    std::string label;
+    if (!prepare(airliner, v, &label)) {
+        state.SkipWithError(airliner ? "no airliner in the data folder yet" : "no trainer in the data folder");
+        return;
+    }
+    flt_struct& f = flt[0];
+    const flt_struct steady = f;
+    for (auto _ : state) {
+        FM_forces_and_moments();
+        // Hold the flight steady: the build-up integrates the velocities and rates.
+        f.local_vx = steady.local_vx, f.local_vy = steady.local_vy, f.local_vz = steady.local_vz;
+        f.P = f.Q = f.R = f.Prad = f.Qrad = f.Rrad = 0.0f;
+        benchmark::DoNotOptimize(f.L);
+    }
+    state.SetLabel(label);
+}
+
+void BM_forces_trainer(benchmark::State& state) { run(state, false, 36.0f); }
+void BM_forces_airliner(benchmark::State& state) { run(state, true, 130.0f); }
+
+}  // namespace
+
+BENCHMARK(BM_forces_trainer)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_forces_airliner)->Unit(benchmark::kMicrosecond);
