@@ -4,6 +4,8 @@
 
 #include "core/constants.h"
 #include "flightmodel/flt.h"
+#include "scene/camera_trig.h"
+#include "scene/ships.h"
 
 namespace {
 
@@ -167,4 +169,25 @@ void PHYS_rotate_by_cyclic(float x, float y, float z, float* ox, float* oy, floa
     *ox = x * c1 - z * s1;
     *oy = y * c2 - t * s2;
     *oz = y * s2 + t * c2;
+}
+
+void PHYS_ship_to_local(float x, float y, float z, float* ox, float* oy, float* oz, int k)
+{
+    if (k < 0 || k >= SEA_OBJECT_SLOTS) {
+        *ox = x, *oy = y, *oz = z;
+        return;
+    }
+    const float d = static_cast<float>(DEG_TO_RAD_DOUBLE);
+    const float theta = ship_pitch[k] * d, psi = ship_heading[k] * d, phi = ship_roll[k] * d;
+    PHYS_turn_to_local(x, y, z, ox, oy, oz, std::sin(theta), std::cos(theta), std::sin(psi), std::cos(psi),
+                       std::sin(phi), std::cos(phi));
+}
+
+void PHYS_rotate_by_camera(const float in[3], float out[3])
+{
+    const camera_trig_block& c = camera_trig;
+    float x, y, z;
+    PHYS_turn_to_local(in[0], in[1], in[2], &x, &y, &z, c.sin_pitch, c.cos_pitch, c.sin_heading, c.cos_heading,
+                       c.sin_roll, c.cos_roll);
+    out[0] = x, out[1] = y, out[2] = z;
 }

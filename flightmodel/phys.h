@@ -10,7 +10,8 @@
 //     N += Fz*x - Fx*z      (yaw, nose right positive)
 //
 // Reads: flt[p] cached sines and cosines of theta, psi (track_sin/cos), phi,
-// alpha, beta; sidecant/vertcant; the ship table; the camera's cached angles.
+// alpha, beta; sidecant/vertcant; the ship table (scene/ships.h); the camera's
+// cached angles (scene/camera_trig.h).
 // Writes: flt[p] force totals (aero, prop, gear), L, M, N, force_XYZ.
 #pragma once
 
@@ -46,6 +47,11 @@ void PHYS_body_to_local(float x, float y, float z, float* ox, float* oy, float* 
 void PHYS_local_to_body(float x, float y, float z, float* ox, float* oy, float* oz, int p);
 // Propeller n of plane p's tilted axes to body axes (side cant, then vertical cant).
 void PHYS_rotate_by_cyclic(float x, float y, float z, float* ox, float* oy, float* oz, int p, int n);
+
+// Ship k's axes (x starboard, y up, z aft) to local axes by its roll, pitch and
+// heading from the ship table (sines and cosines taken on each call); a ship
+// outside 0..5 leaves the vector as it is.
+void PHYS_ship_to_local(float x, float y, float z, float* ox, float* oy, float* oz, int k);
 
 // Camera axes to local axes by the camera's roll, pitch and heading, with the
 // sines and cosines the view set-up caches each frame.

@@ -8,6 +8,8 @@
 #include "flightmodel/environment/random_interp.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/phys.h"
+#include "scene/camera_trig.h"
+#include "scene/ships.h"
 
 namespace {
 
@@ -90,6 +92,32 @@ TEST_F(PhysKit, RotationsTurnTheNoseAndComeBack)
     PHYS_rotate_by_cyclic(0.0f, 0.0f, 1.0f, &x, &y, &z, 0, 1);
     EXPECT_NEAR(y, -1.0f, 1e-6f);
     EXPECT_NEAR(z, 0.0f, 1e-6f);
+}
+
+TEST_F(PhysKit, ShipAndCameraAxes)
+{
+    // The carrier heading east with its bow 10 degrees up: the bow points east and up.
+    ship_heading[SHIP_CARRIER] = 90.0f;
+    ship_pitch[SHIP_CARRIER] = 10.0f;
+    ship_roll[SHIP_CARRIER] = 0.0f;
+    float x, y, z;
+    PHYS_ship_to_local(0.0f, 0.0f, -1.0f, &x, &y, &z, SHIP_CARRIER);
+    EXPECT_NEAR(x, std::cos(10.0 * DEG_TO_RAD_DOUBLE), 1e-6);
+    EXPECT_NEAR(y, std::sin(10.0 * DEG_TO_RAD_DOUBLE), 1e-6);
+    EXPECT_NEAR(z, 0.0, 1e-6);
+    PHYS_ship_to_local(1.0f, 2.0f, 3.0f, &x, &y, &z, SEA_OBJECT_SLOTS);   // no such ship: unchanged
+    EXPECT_EQ(x + y + z, 6.0f);
+    ship_heading[SHIP_CARRIER] = ship_pitch[SHIP_CARRIER] = 0.0f;
+
+    // A camera looking south (heading 180): its forward axis is local +z.
+    const camera_trig_block saved = camera_trig;
+    camera_trig = {0.0f, 1.0f, 0.0f, -1.0f, 0.0f, 1.0f};
+    const float ahead[3] = {0.0f, 0.0f, -1.0f};
+    float out[3];
+    PHYS_rotate_by_camera(ahead, out);
+    EXPECT_NEAR(out[0], 0.0f, 1e-6f);
+    EXPECT_NEAR(out[2], 1.0f, 1e-6f);
+    camera_trig = saved;
 }
 
 TEST(Attitude, QuaternionOfAnglesAndIntegrationBack)
