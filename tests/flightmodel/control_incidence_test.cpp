@@ -137,7 +137,7 @@ TEST_F(ControlIncidence, SweepTakesTheShortWayAndHugeSpansWrapAtOnce)
     EXPECT_LE(std::fabs(f.foil_dih[11]), 90.0f);
 }
 
-TEST_F(ControlIncidence, VectoringDifferentialThrottleAndTailRotor)
+TEST_F(ControlIncidence, VectoringAndDifferentialThrottle)
 {
     acf_struct& a = pln[0];
     flt_struct& f = flt[0];
@@ -162,16 +162,6 @@ TEST_F(ControlIncidence, VectoringDifferentialThrottleAndTailRotor)
     ACF_control_incidence(0);
     EXPECT_EQ(f.ENGN_thro_use[0], 0.0f);
 
-    // A tail rotor on thrust point 1: full right pedal takes it to one end of its range.
-    a.acf_prop_type[1] = 5;
-    a.acf_min_pitch[1] = -8.0f, a.acf_max_pitch[1] = 20.0f;
-    a.acf_prop_dir[0] = 1.0f;
-    f.FC_hdng = 1.0f;
-    ACF_control_incidence(0);
-    EXPECT_FLOAT_EQ(f.POINT_pitch_deg[1], -8.0f);
-    f.FC_hdng = -1.0f;
-    ACF_control_incidence(0);
-    EXPECT_FLOAT_EQ(f.POINT_pitch_deg[1], 20.0f);
 }
 
 TEST_F(ControlIncidence, ReportForThePlaneOfTheUserOnlyAndSlotsOutsideDoNothing)
