@@ -4,11 +4,16 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
+#include <cstring>
 #include <memory>
+#include <string>
 
 #include "graphics/font.h"
+#include "graphics/widget.h"
 #include "graphics/ogl_state.h"
 #include "graphics/ogl_tex.h"
+#include "core/random.h"
 #include "core/screen.h"
 #include "tests/graphics/ui_capture.h"
 #include "tests/support/test_support.h"
@@ -36,6 +41,15 @@ std::string glyphs(int font, const std::vector<fb_rect>& sorted)
 std::vector<fb_rect> number(float value, int digits, int decimals, int sign)
 {
     return sorted_by_x(capture_rects([&] { OGL_draw_string_fmt(0, 100, 100, value, digits, decimals, sign, 104); }));
+}
+
+// A random text of up to 600 bytes from 1..255, never a closing brace.
+std::string random_text()
+{
+    std::string s(static_cast<size_t>(UTIL_rand() % 600), ' ');
+    for (char& c : s) c = static_cast<char>(1 + UTIL_rand() % 255);
+    std::replace(s.begin(), s.end(), '}', '{');
+    return s;
 }
 
 }  // namespace
@@ -137,4 +151,26 @@ TEST_F(Fonts, NumbersTooLongShowThreeDigitsAndAnExponent)
     EXPECT_EQ(glyphs(104, r), "1.23x5");   // 1.23 x 10^5
     EXPECT_FLOAT_EQ(r[0].x1, 100.0f);
     EXPECT_FLOAT_EQ(r[1].x1, 107.0f);   // the stop at pen (x - p) + 1.5 p + 2
+}
+
+// Random texts with every byte value and values that are not numbers, through
+// the text routines: nothing is read or written out of bounds.
+TEST_F(Fonts, RandomTextsThroughTheTextRoutines)
+{
+    UTIL_srand(4242);
+    const float values[] = {NAN, INFINITY, -INFINITY, 3.4e38f, -3.4e38f, 0.0f, -0.0f, 1e-30f, 123456.0f, -999.0f};
+    for (int round = 0; round < 60; ++round) {
+        const std::string t = random_text();
+        const int font = FONT_FIRST + round % (FONT_LAST - FONT_FIRST + 1);
+        char caption[TEXT_SIZE], second[TEXT_SIZE], help[TEXT_SIZE];
+        capture_rects([&] {
+            EXPECT_GE(OGL_string_width(t.c_str()), 0.0);
+            OGL_draw_string(0, 10, 700, t.c_str(), round % 2 ? 200.0f : FONT_NO_WRAP, font);
+            BTN_split_label(t.c_str(), caption, second, help);
+            BTN_draw_label(500, 300, round % 3, t.c_str());
+            const float v = values[round % 10];
+            OGL_draw_string_fmt(0, 100, 100, v, round % 13 - 1, round % 7 - 2, round % 2, font);
+        });
+        EXPECT_LE(std::strlen(caption) + std::strlen(second) + std::strlen(help), size_t{TEXT_MAX_LEN});
+    }
 }

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <climits>
+#include <cmath>
 #include <cstring>
 #include <string>
 #include <tuple>
@@ -282,4 +284,81 @@ TEST_F(Widgets, FramesStripsAndCloseBoxes)
         const auto r = capture_rects([] { BTN_frame2(11, 0, 0, 240, 180, "Title"); });
         EXPECT_EQ(count_art(r, 120, 178, 138, 215), mode == 5 ? 2 : 0) << mode;
     }
+}
+
+// Values that are not numbers, and text fields at the edges of their capacity.
+TEST_F(Widgets, ValueWidgetsTakeValuesThatAreNotNumbers)
+{
+    for (float v0 : {NAN, INFINITY, -INFINITY, 3.4e38f}) {
+        for (int style = -1; style <= 10; ++style) {
+            float v = v0;
+            press(150, 200);
+            capture_rects([&] { BTN_slider(100, 200, style, NAN, INFINITY, &v, 1, "A|b{ c", "12"); });
+            capture_rects([&] { BTN_slider(100, 200, style, -1e38f, 1e38f, &v, 0, "A", "x"); });
+        }
+        float d = v0;
+        int i = INT_MAX;
+        press(105, 110);
+        capture_rects([&] {
+            BTN_digit_field(100, 100, &d, 4, 1, 0.0f, 999.9f, "D");
+            BTN_digit_field_int(100, 100, &i, 10, -3e9f, 3e9f, "I");
+        });
+        EXPECT_TRUE(d >= 0.0f && d <= 999.9f);
+    }
+    // Text fields at the edges of their capacity never write past 500 bytes.
+    char one[1] = "", big[TEXT_SIZE] = "";
+    std::memset(typed_text, 'x', TEXT_MAX_LEN);
+    active_text_field = 7;
+    capture_rects([&] { BTN_text_field(10, 10, one, 0, 7, "T"); });
+    EXPECT_EQ(one[0], 0);
+    std::memset(typed_text, 'x', TEXT_MAX_LEN);
+    active_text_field = 8;
+    capture_rects([&] { BTN_text_field(10, 10, big, INT_MAX, 8, "T"); });
+    EXPECT_EQ(std::strlen(big), size_t{TEXT_MAX_LEN});
+}
+
+// List positions at the ends of the int range neither overflow nor leave the list.
+TEST_F(Widgets, ScrollBarAndNameListAtTheEndsOfTheIntRange)
+{
+    struct range { int first, last, position; };
+    for (const range& r : {range{INT_MIN, INT_MAX, INT_MIN}, {INT_MIN, INT_MAX, INT_MAX}, {-5, INT_MAX, INT_MAX},
+                           {INT_MIN, 5, INT_MIN}, {0, 0, INT_MAX}, {10, 3, 7}}) {
+        for (float my : {600.0f, 500.0f, 395.0f, 520.0f, 390.0f}) {   // up arrow, track ends, down arrow
+            int p = r.position;
+            press(300, my);
+            capture_rects([&] { BTN_scroll_bar(300, 400, 500, r.first, r.last, &p); });
+            EXPECT_TRUE(r.first > r.last || (p >= r.first && p <= r.last));
+            int c = r.position;
+            press(100, my - 200);
+            capture_rects([&] { BTN_big_name_list(995, 50, 300, &c, r.first, r.last, typed_text); });
+            EXPECT_TRUE(r.first > r.last || (c >= r.first && c <= r.last));
+        }
+    }
+    // A list claiming more rows than the airport table: the search stops at the
+    // table's end on the last index, without walking the whole int range.
+    char search[TEXT_SIZE] = "~~~~";
+    active_text_field = 0, key_pressed = 1, mouse.mouse_down = 0;
+    int current = 0;
+    capture_rects([&] { BTN_big_name_list(994, 50, 300, &current, 0, INT_MAX, search); });
+    EXPECT_EQ(current, INT_MAX);
+}
+
+TEST_F(Widgets, SelectionListAtTheOriginOwnsNoPopUp)
+{
+    // Key 0 means "no list": a list whose position gives 0 must not take the
+    // closed pop-up for its own nor a stale answer in every frame.
+    EXPECT_NE(BTN_text_list_key(0, 0), 0);
+    EXPECT_NE(BTN_text_list_key(std::nanf(""), 0), 0);
+    int selected = 1;
+    popup_answer = 2;   // a stale answer of another list
+    EXPECT_EQ(BTN_text_list(0, 0, &selected, "a-b-c", "Pick"), 0);
+    EXPECT_EQ((std::pair{selected, screen.open_menu}), (std::pair{1, -1}));
+    // It still opens and takes its answer like any other list.
+    press(0, 3);
+    BTN_text_list(0, 0, &selected, "a-b-c", "Pick");
+    EXPECT_EQ(popup_owner, BTN_text_list_key(0, 0));
+    EXPECT_EQ(screen.open_menu, MENU_POPUP);
+    popup_answer_owner = popup_owner, popup_owner = 0, screen.open_menu = -1;
+    EXPECT_EQ(BTN_text_list(0, 0, &selected, "a-b-c", "Pick"), 1);
+    EXPECT_EQ(selected, 2);
 }

@@ -5,6 +5,8 @@
 
 #include "platform/plat_events.h"
 #include "shell/browser.h"
+#include "core/alert.h"
+#include "core/datafile.h"
 #include "core/folders.h"
 #include "core/input.h"
 #include "shell/menus.h"
@@ -36,6 +38,17 @@ protected:
 
     char name[TEXT_SIZE] = {};
     char path[TEXT_SIZE] = {};
+};
+
+// The browser with the recording alert handler: an alert fails the test instead of showing the box.
+class browser_recording_test : public browser_test {
+protected:
+    void SetUp() override
+    {
+        const alert_handler_fn recording = MACIBM_get_alert_handler();
+        browser_test::SetUp();
+        MACIBM_set_alert_handler(recording);
+    }
 };
 
 }  // namespace
@@ -94,4 +107,21 @@ TEST_F(browser_test, FolderMenuShowsDashesAsSpacesAndChoosingARowOpensThatFolder
     EXPECT_EQ(shown, "Orvell folder|AIRCRAFT|A B");
     EXPECT_STREQ(name, "x.acf");
     EXPECT_EQ(path, in_folder("AIRCRAFT\\A-B\\x.acf"));
+}
+
+// Folder names are the user's: a '|' (which the selection list refuses) shows
+// as a space in the folder menu, and the folder keeps its own name.
+TEST_F(browser_recording_test, ShowsAndEntersAFolderNamedWithABar)
+{
+    dir.write("OUTPUT/SITUATIONS/A|B/x.SIT", "x");
+    on_frame([n = 0]() mutable {
+        if (app_mode != MODE_BROWSER_OPEN) return;
+        ++n;
+        if (n == 1) post_key(VK_RETURN);          // the middle row: the folder
+        if (n == 3) post_click(45.0f, 28.0f);     // cancel inside it
+    });
+    EXPECT_EQ(opensave(MODE_BROWSER_OPEN, KIND_SITUATION, name, path), 0);
+    EXPECT_NE(std::string(file_list_folder).find("A|B\\"), std::string::npos) << file_list_folder;
+    EXPECT_TRUE(recorded_alerts.empty());
+    EXPECT_EQ(app_mode, 5);
 }

@@ -2,6 +2,7 @@
 // screens, replay, the planet switch, the presets, situation files and the
 // text windows.
 
+#include <climits>
 #include <filesystem>
 
 #include "shell/prefs.h"
@@ -287,6 +288,29 @@ TEST_F(Commands, TextWindowKeepsItsTerminatorAndChecklistSkipsEmptyLines)
     EXPECT_EQ(std::string(checklist_window[2]), "third");
     EXPECT_EQ(std::string(checklist_window[199]), "line 299");   // further lines overwrite the last
     EXPECT_EQ(text_window_shown, 0);
+}
+
+TEST_F(Commands, VisibilityMathLevelStepsFromAnyStoredValue)
+{
+    const std::pair<int32_t, int32_t> before_after[] = {{0, 1}, {5, 0}, {-7, 0}, {INT_MAX, 2}, {INT_MIN, 5}};
+    for (auto [before, after] : before_after) {
+        sim_graphics_view.visibility_math_level = before;
+        APPLICATION_handlemenu(1202);
+        EXPECT_EQ(sim_graphics_view.visibility_math_level, after) << before;
+    }
+}
+
+TEST_F(Commands, AnAircraftOutsideTheProgramFolderComesBackAsSaved)
+{
+    set_program_folder(dir_.prefix());
+    browse_answer = dir_.prefix() + "outside.sit";
+    commands_browser = confirming_browser;
+    std::snprintf(pln[0].acf_file_path, 500, "/elsewhere/Other.acf");   // saved with its full path
+    APPLICATION_handlemenu(202);
+    pln[0].acf_file_path[0] = 0;
+    APPLICATION_handlemenu(203);
+    EXPECT_EQ(std::string(pln[0].acf_file_path), "/elsewhere/Other.acf");
+    EXPECT_TRUE(recorded_alerts.empty());
 }
 
 }  // namespace

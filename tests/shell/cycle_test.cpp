@@ -1,6 +1,7 @@
 // The simulation cycle: the STAT block and its round robin, the PATH, SNAP and
 // DATA sends, the replay ring, the weather bounds, the clock and the ships.
 
+#include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <ctime>
@@ -253,6 +254,30 @@ TEST_F(Cycle, ClockFollowsTheSystemTimeOnlyWhenAsked)
     PLAT_set_clock_source(nullptr, nullptr);
 }
 
+TEST_F(Cycle, ZuluTimeEndsWithinTheDayForAnyZoneCorrection)
+{
+    setenv("TZ", "UTC", 1);
+    tzset();
+    PLAT_set_clock_source(nullptr, fixed_calendar);
+    update_plane_cycle();           // places the plane at longitude -116.5: zone -8
+    sim_time.use_system_time = 1;
+    // 82,800 + (2,393 + 8) x 3,600 is 101 whole days: 86,400 stays.
+    screen_settings.zone_correction_hours = 2393.0f;
+    update_plane_cycle();
+    EXPECT_EQ(sim_time.zulu_time_sec, 86400.0f);
+    screen_settings.zone_correction_hours = -32.5f;   // 82,800 - 32.5 h + 8 h is -5,400: a day is added
+    update_plane_cycle();
+    EXPECT_EQ(sim_time.zulu_time_sec, 81000.0f);
+    // A preference file's huge value once kept subtracting a day that the float could not take off.
+    for (float zone : {1.0e12f, -1.0e12f, 3.0e38f}) {
+        screen_settings.zone_correction_hours = zone;
+        update_plane_cycle();
+        EXPECT_GE(sim_time.zulu_time_sec, 0.0f) << zone;
+        EXPECT_LE(sim_time.zulu_time_sec, 86400.0f) << zone;
+    }
+    PLAT_set_clock_source(nullptr, nullptr);
+}
+
 // East of the frame centre the meridians lean towards the centre's meridian,
 // so a velocity along the frame's north has an eastward part at the plane.
 TEST_F(Cycle, UserPlanePositionAndVelocityAtItsOwnPlace)
@@ -291,6 +316,22 @@ TEST_F(Cycle, ScreensRunTheirRoutineAndMarsCarriesOnePlane)
     sim_graphics_settings.draw_aircrafts = 5;
     update_plane_cycle();
     EXPECT_EQ(sim_graphics_settings.draw_aircrafts, 1);
+}
+
+TEST_F(Cycle, ShipCellsAtTheEndsOfTheIntegerRangeCountAsLand)
+{
+    std::fill(std::begin(landuse_grid), std::end(landuse_grid), LANDUSE_WATER_A);
+    for (int r : {INT_MAX, INT_MIN})
+        for (int c : {INT_MAX, INT_MIN, 200}) EXPECT_EQ(CYCLE_block_is_dry(r, c), 1) << r << "," << c;
+    EXPECT_EQ(CYCLE_block_is_dry(200, 200), 0);
+    ship_x[0] = ship_z[0] = 0.0f;
+    ship_heading[0] = 0.0f;
+    ship_cell_row[0] = INT_MAX;
+    ship_cell_col[0] = INT_MIN;
+    terrain_standin.cell_row = terrain_standin.cell_col = 200;
+    CYCLE_ship_step(0);   // land towards +row with the bow at 0 degrees: the ship turns
+    EXPECT_FLOAT_EQ(ship_turn_rate[0], 3.0f);
+    EXPECT_EQ(ship_cell_row[0], 200);
 }
 
 // Ships: a carrier inside the loaded area on open water.

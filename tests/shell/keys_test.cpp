@@ -1,5 +1,6 @@
 // The key assignment table and the keyboard commands.
 
+#include <climits>
 #include <cmath>
 #include <tuple>
 #include <vector>
@@ -243,6 +244,53 @@ TEST_F(Keys, EngineKeysPerEngineOrForAll)
     KEY_engine_controls(50);
     EXPECT_FLOAT_EQ(flt[0].ENGN_thro[0], 0.05f);
     EXPECT_FLOAT_EQ(flt[0].ENGN_thro[1], 0.05f);   // a failed engine is not moved
+}
+
+TEST_F(Keys, SlotsWithoutAKeyRunNothing)
+{
+    // No key file read: every slot holds 0. The operator panel's pause button
+    // (or a peer's "CHAR" 0) passes that 0 and must not run the other 95 commands.
+    key_assignment_table[0] = 'p';
+    key_assignment_table[74] = 0;
+    KEY_command_dispatch(DISPATCH_COMMAND, 0);
+    KEY_command_dispatch(DISPATCH_PLAIN, 0);
+    EXPECT_EQ(sim_operation_prefs.replay_mode, 0);         // slot 92
+    EXPECT_EQ(sim_graphics_view.view_type, 0);             // slots 74..88
+    EXPECT_EQ(flt[0].parkbrake, 0.0f);                     // slots 3, 4
+    EXPECT_EQ(sim_cockpit_autopilot.airspeed_mode, 0);     // slots 9, 10
+    EXPECT_TRUE(recorded_alerts.empty());                  // slot 91's notice
+    EXPECT_EQ(sim_time.paused, 0);
+
+    // A short key file fills the rest with 255; a 255 (or a signed -1) matches none of them.
+    KEY_read_table_from(dir_.write("short.txt", "I\n2 version\np  pause\nv  reversers\n").c_str());
+    ASSERT_EQ(key_assignment_table[92], 255);
+    for (int key : {255, -1}) {
+        KEY_command_dispatch(DISPATCH_PLAIN, key);
+        KEY_command_dispatch(DISPATCH_COMMAND, key);
+    }
+    EXPECT_EQ(sim_operation_prefs.replay_mode, 0);
+    EXPECT_EQ(sim_graphics_view.view_type, 0);
+    EXPECT_EQ(sim_time.paused, 0);
+    EXPECT_TRUE(recorded_alerts.empty());
+
+    KEY_command_dispatch(DISPATCH_COMMAND, key_assignment_table[0]);   // an assigned key still works
+    EXPECT_EQ(sim_time.paused, 1);
+}
+
+TEST_F(Keys, WeaponTargetStaysOnAnExistingPlane)
+{
+    key_assignment_table[22] = '(';
+    key_assignment_table[23] = ')';
+    int32_t& target = sim_cockpit_weapons.plane_target_index;
+    sim_graphics_settings.draw_aircrafts = 50;   // more than the ten plane slots
+    target = 9;
+    KEY_command_dispatch(DISPATCH_PLAIN, ')');
+    EXPECT_EQ(target, 1);
+    KEY_command_dispatch(DISPATCH_PLAIN, '(');
+    EXPECT_EQ(target, 9);
+    sim_graphics_settings.draw_aircrafts = INT_MIN;   // no other plane: unchanged
+    KEY_command_dispatch(DISPATCH_PLAIN, ')');
+    EXPECT_EQ(target, 9);
 }
 
 }  // namespace

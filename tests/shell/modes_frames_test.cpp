@@ -1,7 +1,11 @@
 // Frames through the application modes: flying, a settings screen, the alert
 // box and both browser modes, with the screen area and title each shows.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <cstdint>
+#include <cstdlib>
+#include <limits>
 #include <map>
 #include <string>
 
@@ -11,9 +15,11 @@
 #include "core/folders.h"
 #include "shell/frame.h"
 #include "shell/modes.h"
+#include "core/simvars.h"
 #include "tests/shell/modes_harness.h"
 
 using mode_frames_test = harness_test;
+using mode_frames_death_test = harness_test;
 
 TEST_F(mode_frames_test, FramesThroughFlyingASettingsScreenTheAlertAndBothBrowsers)
 {
@@ -52,4 +58,20 @@ TEST_F(mode_frames_test, FramesThroughFlyingASettingsScreenTheAlertAndBothBrowse
     on_frame(nullptr);
     MACIBM_do_frame();
     EXPECT_EQ(current_screen(), "5 620x306+202+231 Text 352");
+}
+
+// A damaged preference asking for two billion display projections must not
+// keep the frame in the 3-D scene for ever: the child is stopped after 60 s.
+TEST_F(mode_frames_death_test, ProjectionCountIsCutToWhatTheDisplayTakes)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            alarm(60);
+            APPLICATION_set_mode(MODE_FLYING, "test");
+            sim_graphics_view.number_elumens_projections = std::numeric_limits<int32_t>::max();
+            MACIBM_do_frame();
+            std::_Exit(flying_frame_count == 1 ? 0 : 3);
+        },
+        ::testing::ExitedWithCode(0), "");
 }

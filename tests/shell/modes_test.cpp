@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -122,6 +123,32 @@ TEST_F(modes_test, OperatorMapScreensTakeTheAreaAtTheMapScaleMadeEven)
     EXPECT_EQ(current_screen(), "23 1024x768+0+0 Test Field (KTST) elev 328 ft.");
     chart_airport = -1;
     scenery_area = saved;
+    map_base_scale = saved_scale;
+}
+
+// The operator screens take their size and title from the scenery and the
+// airport database: values no area or airport has give a sane screen.
+TEST_F(modes_test, OperatorScreensStaySaneOnAnEndlessScaleOrAnAbsurdElevation)
+{
+    const scenery_area_record saved_area = scenery_area;
+    const float saved_scale = map_base_scale;
+    scenery_area = {100.0f, 100.0f, 50.0f, 50.0f};   // an empty area at an endless scale
+    map_base_scale = std::numeric_limits<float>::infinity();
+    APPLICATION_set_mode(15, "test");
+    EXPECT_EQ(current_screen().substr(0, 14), "15 0x0+512+384");
+
+    airport_record far{};
+    std::memcpy(far.name, "Far", 4);
+    std::memcpy(far.id, "XFAR", 5);
+    far.elevation = 1.0e30f;
+    airport_table.push_back(far);
+    chart_airport = static_cast<int32_t>(airport_table.size()) - 1;
+    APPLICATION_set_mode(23, "test");
+    EXPECT_STREQ(screen.screen_title, "Far (XFAR) elev 0 ft.");
+
+    airport_table.pop_back();
+    chart_airport = -1;
+    scenery_area = saved_area;
     map_base_scale = saved_scale;
 }
 

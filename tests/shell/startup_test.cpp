@@ -25,8 +25,14 @@
 #include "shell/main.h"
 #include "shell/menus.h"
 #include "shell/modes.h"
+#include "core/datafile.h"
+#include "core/screen.h"
 #include "core/simvars.h"
+#include "core/text_util.h"
+#include "shell/prefs.h"
+#include "shell/world_textures.h"
 #include "tests/shell/startup_program.h"
+#include "world/atc_state.h"
 #include "world/navdb.h"
 
 namespace {
@@ -150,6 +156,53 @@ TEST_F(ProgramStart, ShutsDownInOrder)
     EXPECT_TRUE(PLAT_file_exists(resolution_prefs.c_str()));   // the display preferences are saved
     EXPECT_FALSE(error_log.is_open());
     EXPECT_EQ(gl_ready, 0);
+}
+
+// The plane count and the resolution file come from the preferences of the
+// folder the program runs on; the entry clears the flight-plan state.
+TEST(ProgramRestart, PlaneCountStaysWithinTheSlotsAndAFailedDisplayKeepsItsResolutionReset)
+{
+    const auto folder = copy_default_data_folder();
+    atc_flight_plan.atc_plan_filed = 1;
+    atc_flight_plan.atc_plan_active = 1;
+    atc_flight_plan.atc_request_pending = 1;
+    start_program(*folder);
+    EXPECT_EQ(atc_flight_plan.atc_plan_filed, 0);
+    EXPECT_EQ(atc_flight_plan.atc_plan_active, 0);
+    EXPECT_EQ(atc_flight_plan.atc_request_pending, 0);
+
+    // Preferences asking for more planes than there are slots.
+    sim_graphics_settings.draw_aircrafts = 50;
+    PREFS_read_write(PREFS_KIND_GENERAL, PREFS_WRITE, pref_path_general);
+    // A new rendering resolution reloads every aircraft: only the slots that exist.
+    aircraft_standin_calls.clear();
+    screen.rendering_res += 1;
+    WORLD_load_textures();
+    EXPECT_GE(find_call(aircraft_standin_calls, "ACF_load_and_setup(9)"), 0);
+    EXPECT_EQ(find_call(aircraft_standin_calls, "ACF_load_and_setup(10)"), -1);
+
+    // The next start loads only the slots that exist, and the world textures
+    // for its new window afresh, not as a change of the last start's resolution.
+    stop_program();
+    aircraft_standin_calls.clear();
+    start_program(*folder);
+    ASSERT_EQ(sim_graphics_settings.draw_aircrafts, 50);
+    EXPECT_GE(find_call(aircraft_standin_calls, "ACF_choose_and_load(9)"), 0);
+    EXPECT_EQ(find_call(aircraft_standin_calls, "ACF_choose_and_load(10)"), -1);
+    EXPECT_EQ(app_mode, MODE_INTRO);
+
+    // A display that could not be set up: the start-up resets the resolution
+    // file and the shut-down leaves it so, for the next start to use the defaults.
+    char path[TEXT_SIZE];
+    UTIL_strcpy(static_cast<const char*>(pref_path_resolution), path);
+    const std::string on_disk = PLAT_resolve_path(path);
+    FILE_write_version(path, KIND_BINARY, -999);
+    file_out.close();
+    const std::string reset = read_file_bytes(on_disk);
+    ASSERT_FALSE(reset.empty());
+    PLAT_destroy_window();
+    stop_program();
+    EXPECT_EQ(read_file_bytes(on_disk), reset);
 }
 
 TEST(ProgramEntry, AnotherInstanceReturnsAtOnce)
