@@ -32,6 +32,16 @@ constexpr int FAIL_SLOT_GPS = 13;
 constexpr int FAIL_SLOT_DME = 14;
 constexpr int FAIL_SLOT_LOCALIZER = 15;
 constexpr int FAIL_SLOT_GLIDESLOPE = 16;
+// The control jams: each keeps its control on one side of centre.
+constexpr int FAIL_SLOT_ROLL_JAM_RIGHT = 17;   // roll kept in 0..1
+constexpr int FAIL_SLOT_ROLL_JAM_LEFT = 18;    // roll kept in -1..0
+constexpr int FAIL_SLOT_PITCH_JAM_DOWN = 19;   // pitch kept in -1..0
+constexpr int FAIL_SLOT_PITCH_JAM_UP = 20;     // pitch kept in 0..1
+constexpr int FAIL_SLOT_YAW_JAM_RIGHT = 21;    // yaw kept in 0..1
+constexpr int FAIL_SLOT_YAW_JAM_LEFT = 22;     // yaw kept in -1..0
+constexpr int FAIL_SLOT_AILERON_TRIM = 23;     // the trims run back to 0
+constexpr int FAIL_SLOT_ELEVATOR_TRIM = 24;
+constexpr int FAIL_SLOT_RUDDER_TRIM = 25;
 constexpr int FAIL_SLOT_SLATS = 30;
 constexpr int FAIL_SLOT_THROTTLE = 31;
 constexpr int FAIL_SLOT_ANTI_ICE = 42;
@@ -50,4 +60,6 @@ constexpr int FAIL_SLOT_ENGINE_BASE = 58;      // + e, engine e failed; nacelle 
 constexpr int FAIL_SLOT_REVERSER_BASE = 74;    // + e, engine e's thrust reverser
 constexpr int FAIL_SLOT_OIL_BASE = 98;         // + e
 constexpr int FAIL_SLOT_GENERATOR_BASE = 114;  // + e
+constexpr int FAIL_SLOT_INVERTER_BASE = 122;   // + e, engine e's inverter
+constexpr int FAIL_SLOT_FADEC_BASE = 130;      // + e, engine e's FADEC (slots 130..137)
 constexpr int FAIL_SLOT_SURFACE_BASE = 130;    // + p, wing or control surface part p = 8..43 failed

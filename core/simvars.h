@@ -210,6 +210,8 @@ struct sim_cockpit_autopilot_block {
     float pitch_hold_deg;             // pitch target
     int32_t airspeed_is_mach;
     int32_t autopilot_mode;           // 0 off, 1 flight director, 2 on
+    float flight_director_pitch;      // degrees, the command bars
+    float flight_director_roll;
 };
 extern sim_cockpit_autopilot_block sim_cockpit_autopilot;
 static_assert(offsetof(sim_cockpit_autopilot_block, vnav_mode) ==
@@ -313,6 +315,11 @@ struct sim_cockpit_radios_block {
     int32_t transponder_mode;             // 0 off, 1 standby, 2 on
     int32_t marker_audio_working;         // 0 while the marker tone is muted for the present beacon
     int32_t gear_audio_working;           // 0 while the gear horn is silenced
+    // What each receiver reads, by receiver (written by the radio receivers).
+    float nav1_course_degt[RADIO_RECEIVERS];   // course flown, degrees true
+    float nav1_slope_degt[RADIO_RECEIVERS];    // glideslope angle, degrees
+    float nav1_hdef_deg[RADIO_RECEIVERS];      // course deflection, degrees
+    float nav1_vdef_deg[RADIO_RECEIVERS];      // glideslope deflection, degrees
 };
 extern sim_cockpit_radios_block sim_cockpit_radios;
 
@@ -361,6 +368,8 @@ struct sim_operation_override_block {
     int32_t override_artstab;         // the artificial stability is driven from outside
     int32_t override_flightcontrol;   // the flight controls are driven from outside
     int32_t override_throttles;       // the throttles are driven from outside
+    int32_t override_flightdir;       // the flight-director commands are written from outside
+    int32_t override_autopilot;       // the autopilot's captures are left to the outside
 };
 extern sim_operation_override_block sim_operation_override;
 
@@ -406,6 +415,10 @@ struct sim_joystick_block {
     float yolk_pitch_ratio;           // -1..1
     float yolk_roll_ratio;
     float yolk_heading_ratio;
+    // Artificial-stability inputs added to the control deflections.
+    float artstab_pitch_ratio;
+    float artstab_roll_ratio;
+    float artstab_heading_ratio;
 };
 extern sim_joystick_block sim_joystick;
 

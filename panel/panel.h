@@ -9,6 +9,9 @@
 int PANEL_has_power();
 // Non-zero when the avionics switch is on and the panel has power.
 int PANEL_avionics_powered();
+// Non-zero when some engine has its inverter switched on and that inverter
+// (failure slot 122 + engine) has not failed.
+int PANEL_inverter_on();
 // Makes instrument type `type` current and operates its switch as one click
 // would, without drawing (11 jettison, 20 gear handle, 446 clutch).
 void PANEL_switches(int type, int item);

@@ -46,8 +46,6 @@ int32_t tracked_weapon = -1;
 float camera_drift[3] = {};
 
 int32_t follow_weapon_view = 0;
-int32_t auto_flight_on = 0;
-int32_t auto_view_cycle_on = 0;
 int32_t preset_flight_a = 0;
 int32_t preset_flight_b = 0;
 

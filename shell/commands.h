@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "flightmodel/control/own_physics.h"
 #include "flightmodel/plane_state.h"
 #include "core/text_util.h"
 
@@ -44,8 +45,7 @@ extern float camera_drift[3];         // velocity of the drifting fly-by camera
 
 // Display and flight switches toggled by commands.
 extern int32_t follow_weapon_view;    // 1036
-extern int32_t auto_flight_on;        // 1214; turning it off sets the autopilot mode words to 9
-extern int32_t auto_view_cycle_on;    // 1215
+// auto_flight_on (1214) and auto_view_cycle_on (1215) belong to the own-plane step.
 extern int32_t preset_flight_a;       // set by the preset flights 1231, 1232
 extern int32_t preset_flight_b;
 

@@ -394,8 +394,8 @@ void flying_step()
     data_output(paused);
 
     if (paused) {
-        float scratch[JOY_POLL_OUTPUTS];
-        JOY_poll(scratch, 1);
+        float s[12] = {};
+        JOY_poll(&s[0], &s[1], &s[2], &s[3], &s[4], &s[5], &s[6], &s[7], &s[8], &s[9], &s[10], &s[11], 1);
     }
     if (!paused && sim_graphics_settings.draw_ships) {
         CYCLE_ship_step(SHIP_CARRIER);

@@ -662,6 +662,14 @@ void KEY_command_dispatch(int modifier_class, int key)
     table_commands(key);
 }
 
+void KEY_run_slot(int modifier_class, int slot)
+{
+    if (slot < 0 || slot >= KEY_SLOTS) return;
+    const uint8_t key = key_assignment_table[slot];
+    if (key == 0 || key == END_OF_FILE_KEY) return;
+    KEY_command_dispatch(modifier_class, key);
+}
+
 void KEY_engine_controls(int code)
 {
     const acf_struct& a = pln[0];

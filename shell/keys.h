@@ -62,5 +62,8 @@ void KEY_read_table_from(const char* path);
 
 // Runs the keyboard command of one key.
 void KEY_command_dispatch(int modifier_class, int key);
+// Runs KEY_command_dispatch with the key of assignment slot `slot`; a slot
+// outside the table or holding no key runs nothing.
+void KEY_run_slot(int modifier_class, int slot);
 // Held function keys: F1..F12 give 50..61, with Shift 62..73.
 void KEY_engine_controls(int code);

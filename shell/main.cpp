@@ -39,6 +39,7 @@
 #include "core/file_browser.h"
 #include "core/command_hook.h"
 #include "shell/commands.h"
+#include "shell/keys.h"
 #include "shell/alert_box.h"
 #include "shell/browser.h"
 
@@ -165,6 +166,7 @@ void APPLICATION_start_up()
     MACIBM_set_alert_box(ALERT_show_box);
     UI_set_file_browser(opensave);
     CORE_set_command_dispatcher(APPLICATION_handlemenu);
+    CORE_set_key_slot_dispatcher(KEY_run_slot);
 
     clear_large_tables();
     for (auto& row : terrain_list_table)
