@@ -57,6 +57,11 @@ extern int32_t& situation_hold_a;
 extern int32_t situation_hold_b;
 extern int32_t situation_hold_c;
 
+// Height (local y, m) of the airport surface under the plane of a ground
+// start, and whether it is valid (cleared by every start).
+extern float airport_surface_height_m;
+extern int32_t airport_surface_valid;
+
 // Altitude (m) and speed (m/s) edited on the operator panel and used by the
 // special situations.
 extern float situation_altitude;

@@ -21,6 +21,7 @@ constexpr int ATC_CALLSIGN_SIZE = 264 * 4;   // the callsign text area
 constexpr int ATC_PLAN_VALUES = 11;
 constexpr int ATC_PLAN_ID_SIZE = 5;
 struct atc_clearance_state {
+    int32_t plan_flags[2];                   // both set: a flight-plan clearance is active
     char callsign[ATC_CALLSIGN_SIZE];
     float plan_values[ATC_PLAN_VALUES];
     char departure_id[ATC_PLAN_ID_SIZE];      // four characters and a terminator

@@ -38,11 +38,15 @@ TEST_F(Commands, AirportStartNumbersChooseItemRunwayAndEndAndAreForwardedFirst)
     two_local_airports();
     enable(9);
     enable(3);
+    mark_flight();
     APPLICATION_handlemenu(44001);   // item 0, runway 0, the opposite end
     EXPECT_EQ(start_selection.airport_index, local_airport_list[0]);
     EXPECT_EQ(start_selection.start_index, 0);
     EXPECT_EQ(sim_time.backwards, 1);
-    EXPECT_EQ(aircraft_standin_calls, std::vector<std::string>{"FLIGHT_init_situation(408,401)"});
+    // On the runway, facing its other end (the runway points east).
+    EXPECT_TRUE(flight_started());
+    EXPECT_NEAR(flt[0].psi, 270.0f, 1.0f);
+    EXPECT_EQ(flt[0].groundspeed, 0.0f);
     const auto kstm = sent("KSTM");
     ASSERT_EQ(kstm.size(), 2u);
     EXPECT_EQ(kstm[0].slot, 9);
@@ -50,13 +54,22 @@ TEST_F(Commands, AirportStartNumbersChooseItemRunwayAndEndAndAreForwardedFirst)
     EXPECT_EQ(text_of(kstm[0]), "menu selection 44001");
 
     clear_logs();
+    mark_flight();
     APPLICATION_handlemenu(4199);   // item 0, start position 199
     EXPECT_EQ(start_selection.start_index, 199);
+    EXPECT_TRUE(flight_started());
+    EXPECT_EQ(flt[0].psi, 0.0f);   // the ramp start's own heading
+    mark_flight();
     APPLICATION_handlemenu(3206);   // forwarded, starts nothing
     EXPECT_EQ(text_of(sent("KSTM").back()), "menu selection 03206");
-    APPLICATION_handlemenu(3205);
-    EXPECT_EQ(aircraft_standin_calls,
-              (std::vector<std::string>{"FLIGHT_init_situation(408,400)", "FLIGHT_init_situation(3205,0)"}));
+    EXPECT_FALSE(flight_started());
+    clear_alerts();
+    APPLICATION_handlemenu(3205);   // a forest-fire start: without a fire it only says so
+    // (after switching the fires' drawing on, which it also says)
+    ASSERT_EQ(recorded_alerts.size(), 2u);
+    EXPECT_EQ(sim_graphics_settings.draw_forestfires, 1);
+    EXPECT_EQ(recorded_alerts[1].code, 16);
+    EXPECT_FALSE(flight_started());
 }
 
 TEST_F(Commands, BadStartNumbersAreCheckedBeforeUse)
@@ -98,10 +111,14 @@ TEST_F(Commands, NavaidStartUsesTheChosenNavaid)
     EXPECT_EQ(situation_start_state.latitude, 34.2f);
     EXPECT_EQ(situation_start_state.elevation, 1300.0f);
     EXPECT_EQ(situation_start_state.groundspeed, 60.0f);
-    EXPECT_EQ(aircraft_standin_calls, std::vector<std::string>{"FLIGHT_init_situation(800,0)"});
+    // In the air over the navaid, 1000 m above it.
+    EXPECT_NEAR(flt[0].latitude, 34.2f, 1e-3f);
+    EXPECT_NEAR(flt[0].elevation, 1300.0f, 1.0f);
+    EXPECT_NEAR(flt[0].groundspeed, 60.0f, 1e-3f);
 
+    mark_flight();
     APPLICATION_handlemenu(2604);   // past the list's end
-    EXPECT_EQ(aircraft_standin_calls.size(), 1u);
+    EXPECT_FALSE(flight_started());
     EXPECT_EQ(recorded_alerts.size(), 1u);
 }
 
@@ -179,6 +196,7 @@ protected:
 TEST_F(PlanetSwitch, MarsAndBack)
 {
     enable(6);   // an external view: no notice before the switch
+    mark_flight();
     APPLICATION_handlemenu(417);
     EXPECT_EQ(sim_graphics_scenery.current_planet, 1);
     ASSERT_TRUE(start_selection.airport_index >= 0 &&
@@ -186,13 +204,14 @@ TEST_F(PlanetSwitch, MarsAndBack)
     EXPECT_EQ(std::string(airport_table[start_selection.airport_index].id), "MAR1");
     EXPECT_EQ(sim_weather.visibility_reported_m, 111120.0f);
     EXPECT_EQ(lat_ref, static_cast<float>(GEO_round(flt[0].latitude - 2.5f)));
-    EXPECT_TRUE(called(aircraft_standin_calls, "FLIGHT_init_situation(408,401)"));
+    EXPECT_TRUE(flight_started());
     EXPECT_TRUE(recorded_alerts.empty());
 
     clear_logs();
+    mark_flight();
     APPLICATION_handlemenu(417);   // already there: a notice and nothing else
     EXPECT_EQ(recorded_alerts.size(), 1u);
-    EXPECT_TRUE(aircraft_standin_calls.empty());
+    EXPECT_FALSE(flight_started());
 
     net_slot_enabled[6] = 0;
     APPLICATION_handlemenu(416);
@@ -218,7 +237,10 @@ TEST_F(PlanetSwitch, PresetFlightPlacesThePlaneAtKsbdWithItsWeatherAndFuel)
     EXPECT_FLOAT_EQ(sim_weather.cloud_base_msl_m[0], 2000.0f * 0.3048f);
     EXPECT_FLOAT_EQ(sim_weather.visibility_reported_m, 7.5f * 1852.0f);
     EXPECT_EQ(std::string(airport_table[start_selection.airport_index].id), "KSBD");
-    EXPECT_EQ(flt[0].latitude, airport_table[start_selection.airport_index].runways[0].lat);
+    // On the first runway, half its length back from its middle.
+    const runway_record& rw = airport_table[start_selection.airport_index].runways[0];
+    EXPECT_NEAR(flt[0].latitude, rw.lat, 0.01f);
+    EXPECT_NEAR(flt[0].psi, rw.heading, 1.0f);
     EXPECT_FLOAT_EQ(flt[0].m_fuel1, 100.0f);
     EXPECT_FLOAT_EQ(flt[0].m_fuel2, 250.0f);
     EXPECT_EQ(flt[0].m_fuel3, 7.0f);
@@ -246,17 +268,20 @@ TEST_F(Commands, SavedAircraftPathIsRelativeOnlyWhenInsideTheProgramFolder)
     APPLICATION_handlemenu(202);
     pln[0].acf_file_path[0] = 0;
     enable(9);
+    mark_flight();
     APPLICATION_handlemenu(203);
     EXPECT_EQ(std::string(pln[0].acf_file_path), own);
-    EXPECT_EQ(aircraft_standin_calls,
-              (std::vector<std::string>{"ACF_load_and_setup(0)", "FLIGHT_init_situation(203,0)"}));
+    EXPECT_EQ(aircraft_standin_calls, (std::vector<std::string>{"ACF_load_and_setup(0)"}));
+    EXPECT_TRUE(flight_started());
     EXPECT_EQ(text_of(sent("KSTM")[0]), "sit selection  one.sit");
 
     // A file that cannot be read: a notice, nothing else.
     clear_logs();
+    mark_flight();
     browse_answer = dir_.prefix() + "missing.sit";
     APPLICATION_handlemenu(203);
     EXPECT_TRUE(aircraft_standin_calls.empty());
+    EXPECT_FALSE(flight_started());
     EXPECT_EQ(recorded_alerts.back().code, 16);
 }
 

@@ -56,6 +56,7 @@ protected:
         SIMVARS_clear();
         for (flt_struct& f : flt) f = flt_struct{};
         pln[0] = acf_struct{};
+        pln[0].acf_gear_type[PART_GEAR_FIRST] = 1;   // a plane on wheels: runway starts stand on the runway
         for (int s = 0; s < NET_SLOT_COUNT; ++s) net_slot_enabled[s] = net_slot_valid[s] = 0;
         std::fill(std::begin(interval_ticks), std::end(interval_ticks), 0);
         CYCLE_reset();
@@ -101,6 +102,10 @@ protected:
                           &panel_standin_calls, &scene_standin_calls, &screens_standin_calls, &world_standin_calls})
             log->clear();
     }
+
+    // A flight start zeroes the flight time: marked beforehand, a zero shows one ran.
+    static void mark_flight() { sim_time.total_flight_time_sec = 77.0f; }
+    static bool flight_started() { return sim_time.total_flight_time_sec == 0.0f; }
 
     static void enable(int slot) { net_slot_enabled[slot] = net_slot_valid[slot] = 1; }
 

@@ -63,6 +63,7 @@ protected:
         a.runways[0].lon = -117.3f;
         airport_table.assign(1, a);
         local_airport_last = -1;
+        pln[0].acf_gear_type[PART_GEAR_FIRST] = 1;   // on wheels: a runway start stands on the runway
         sim_graphics_scenery.current_planet = 0;
         sim_graphics_settings.draw_aircrafts = 2;
         for (auto* calls : {&aircraft_standin_calls, &links_standin_calls}) calls->clear();
@@ -177,8 +178,9 @@ TEST_F(modes_test, SelectAirportPlacesThePlaneTellsTheOperatorAndStartsTheFlight
     net_slot_enabled[9] = net_slot_valid[9] = 1;
     start_selection.airport_index = 0;
     sim_operation_prefs.startup_on_ramp = 0;
+    sim_time.total_flight_time_sec = 77.0f;   // a flight start zeroes it
     APPLICATION_set_mode(0, "select airport");
-    EXPECT_FLOAT_EQ(flt[0].latitude, 34.6f);
+    EXPECT_NEAR(flt[0].latitude, 34.6f, 0.01f);
     EXPECT_FLOAT_EQ(lat_ref, 34.0f);    // 33.6 rounded
     EXPECT_FLOAT_EQ(lon_ref, -119.0f);  // -118.8 rounded away from zero
     ASSERT_EQ(net_sent_log.size(), 1u);
@@ -188,21 +190,26 @@ TEST_F(modes_test, SelectAirportPlacesThePlaneTellsTheOperatorAndStartsTheFlight
     // The scene is built around the new reference point: the airport lies in its area.
     EXPECT_EQ(airport_table[0].local, 1);
     EXPECT_EQ(local_airport_last, 0);
-    EXPECT_TRUE(contains(aircraft_standin_calls, "FLIGHT_init_situation(408,401)"));
+    EXPECT_EQ(sim_time.total_flight_time_sec, 0.0f);
 
+    // The ramp start stands on the airport's start position, facing its heading.
+    airport_table[0].starts.push_back(start_position_record{34.62f, -117.3f, 123.0f, {}});
     sim_operation_prefs.startup_on_ramp = 1;
+    sim_time.total_flight_time_sec = 77.0f;
     APPLICATION_set_mode(996, "select airport");   // the alert leaves the simulation alone
-    EXPECT_FALSE(contains(aircraft_standin_calls, "FLIGHT_init_situation(408,400)"));
+    EXPECT_EQ(sim_time.total_flight_time_sec, 77.0f);
     APPLICATION_set_mode(2, "select airport");
-    EXPECT_TRUE(contains(aircraft_standin_calls, "FLIGHT_init_situation(408,400)"));
+    EXPECT_EQ(sim_time.total_flight_time_sec, 0.0f);
+    EXPECT_NEAR(flt[0].psi, 123.0f, 1e-3f);
     sim_operation_prefs.startup_on_ramp = 0;
 
     // "planet region" from the globe starts in the air; from any other screen it does nothing.
     net_slot_enabled[9] = 0;
     for (int from : {5, 17}) {
         APPLICATION_set_mode(from, "test");
+        sim_time.total_flight_time_sec = 77.0f;
         APPLICATION_set_mode(0, "planet region");
-        EXPECT_EQ(contains(aircraft_standin_calls, "FLIGHT_init_situation(800,0)"), from == 17);
+        EXPECT_EQ(sim_time.total_flight_time_sec == 0.0f, from == 17);
     }
 }
 

@@ -84,7 +84,14 @@ TEST_F(ProgramStart, LoadsTheDefaultFolderWithoutAnAlertInTheStepsOrder)
     ASSERT_GE(start_selection.airport_index, 0);
     const airport_record& apt = airport_table[static_cast<size_t>(start_selection.airport_index)];
     EXPECT_STREQ(apt.id, "KSBD");
-    EXPECT_FLOAT_EQ(flt[0].latitude, apt.runways[0].lat);
+    // On the selected runway, 10 m inside its threshold; 3 nm out on the
+    // approach while the aircraft has no gear leg.
+    const runway_record& rw = apt.runways[static_cast<size_t>(start_selection.start_index)];
+    EXPECT_NEAR(flt[0].psi, rw.heading + GEO_grid_convergence(rw.lat, rw.lon), 1e-3f);
+    float rx, ry, rz;
+    GEO_latlon_to_local(rx, ry, rz, rw.lat, rw.lon, apt.elevation);
+    const float back = (rw.length - 20.0f) * 0.5f + (pln[0].acf_gear_type[PART_GEAR_FIRST] == 0 ? 3.0f * 1852.0f : 0.0f);
+    EXPECT_NEAR(std::hypot(flt[0].local_x - rx, flt[0].local_z - rz), back, 1.0f);
     EXPECT_FLOAT_EQ(lat_ref, std::round(flt[0].latitude - 1.0f));
 
     // The language texts report where a new text can go.
@@ -99,11 +106,11 @@ TEST_F(ProgramStart, LoadsTheDefaultFolderWithoutAnAlertInTheStepsOrder)
         EXPECT_GT(at, last) << call;
         last = at;
     }
-    // Exactly one flight start: on the runway (the ramp option is off).
-    const long aircraft = find_call(aircraft_standin_calls, "ACF_load_and_setup(0)");
-    EXPECT_GE(aircraft, 0);
-    EXPECT_GT(find_call(aircraft_standin_calls, "FLIGHT_init_situation(408,401)"), aircraft);
-    EXPECT_EQ(find_call(aircraft_standin_calls, "FLIGHT_init_situation(408,400)"), -1);
+    // The flight started on the runway (the ramp option is off), standing, brake set.
+    EXPECT_GE(find_call(aircraft_standin_calls, "ACF_load_and_setup(0)"), 0);
+    EXPECT_EQ(flt[0].groundspeed, 0.0f);
+    EXPECT_EQ(flt[0].parkbrake, 1.0f);
+    EXPECT_EQ(sim_time.total_flight_time_sec, 0.0f);
     EXPECT_GE(find_call(flightmodel_standin_calls, "LOGBOOK_read()"), 0);
     EXPECT_EQ(sim_weather.has_real_weather_bool, 0);   // no "metar.rwx" in the folder
 }

@@ -1,0 +1,3 @@
+#include "aircraft/acf_equipment.h"
+
+acf_equipment_block acf_equipment{};

@@ -1,0 +1,627 @@
+// Flight starts of the user's plane: the dispatcher by situation code, the
+// airport, position and nearest-runway placements and the common reset that
+// gives every flight a fresh start. The special situations are in
+// flight_start_special.cpp, the reset of any slot at a point in flight_reset.cpp.
+#include "aircraft/flight_start.h"
+
+#include <cmath>
+#include <cstring>
+
+#include "aircraft/acf_equipment.h"
+#include "aircraft/acf_struct.h"
+#include "aircraft/flight_start_internal.h"
+#include "aircraft/launch_flags.h"
+#include "core/alert.h"
+#include "core/app_mode.h"
+#include "core/command_hook.h"
+#include "core/constants.h"
+#include "core/frame_clock.h"
+#include "core/geo.h"
+#include "core/replay.h"
+#include "core/simvars.h"
+#include "flightmodel/attitude.h"
+#include "flightmodel/engine_controls.h"
+#include "flightmodel/flt.h"
+#include "flightmodel/gear_util.h"
+#include "flightmodel/propulsion/propulsion.h"
+#include "flightmodel/systems/flight_plan.h"
+#include "flightmodel/terrain_query.h"
+#include "links/dataout_session.h"
+#include "links/net_slots.h"
+#include "links/plugin_host.h"
+#include "links/speech.h"
+#include "scene/particles.h"
+#include "scene/scene_origin.h"
+#include "scene/ships.h"
+#include "scene/view_effects.h"
+#include "world/apt_scene.h"
+#include "world/atc_state.h"
+#include "world/navdb.h"
+
+int32_t chosen_navaid = -1;
+int32_t& situation_hold_a = launch_flags.carried_by_plane1;
+int32_t situation_hold_b = 0;
+int32_t situation_hold_c = 0;
+float situation_altitude = 0.0f;
+float situation_speed = 0.0f;
+float airport_surface_height_m = -9999.0f;
+int32_t airport_surface_valid = 0;
+
+namespace {
+
+constexpr float NO_SURFACE = -9999.0f;
+constexpr float TOW_PLANE_AHEAD_M = 55.0f;
+constexpr float WINCH_CABLE_M = 2000.0f;
+constexpr float STANDING_SPEED_MPS = 1.0f;   // below it the plane counts as standing
+constexpr float MODEL_AIRCRAFT_MAX_KG = 45.36f;   // 100 lb
+constexpr int32_t VIEW_FORWARD = 1000;
+constexpr int32_t VIEW_MODEL_CHASE = 1015;
+constexpr int PLUGIN_EVENT_FLIGHT_START = 4;
+constexpr int32_t AUTOPILOT_MODE_OFF = 9;
+constexpr int FUEL_SELECTOR_ALL = 4;
+constexpr int32_t TRANSPONDER_ON = 2;
+constexpr int ENGINE_TYPE_ROCKET_TURBINE = 5;   // N1 starts at 20 instead of 50
+constexpr int PROP_TYPE_LIFT_FAN = 6;
+
+float sin_deg(float a) { return static_cast<float>(std::sin(a * DEG_TO_RAD_DOUBLE)); }
+float cos_deg(float a) { return static_cast<float>(std::cos(a * DEG_TO_RAD_DOUBLE)); }
+
+// An angle brought into [0, 360) by remainder (NaN and infinities become 0).
+float wrap_360(float a)
+{
+    if (!std::isfinite(a)) return 0.0f;
+    float r = std::fmod(a, 360.0f);
+    if (r < 0.0f) r += 360.0f;
+    if (r >= 360.0f) r = 0.0f;
+    return r;
+}
+
+float finite_or(float v, float fallback) { return std::isfinite(v) ? v : fallback; }
+
+// The airport selection and its start index, clamped into the airport's lists.
+struct airport_choice {
+    const airport_record* airport = nullptr;
+    int index = 0;
+};
+
+airport_choice clamp_selection(int sub_mode)
+{
+    airport_choice c;
+    const int count = static_cast<int>(airport_table.size());
+    int32_t& a = start_selection.airport_index;
+    int32_t& s = start_selection.start_index;
+    if (count == 0) return c;
+    if (a < 0) a = 0;
+    if (a > count - 1) a = count - 1;
+    const airport_record& apt = airport_table[static_cast<size_t>(a)];
+    const int n = static_cast<int>(sub_mode == SIT_RAMP ? apt.starts.size() : apt.runways.size());
+    if (s < 0) s = 0;
+    if (n > 0 && s > n - 1) s = n - 1;
+    if (n == 0) return c;
+    c.airport = &apt;
+    c.index = s;
+    return c;
+}
+
+// The runway nearest to the plane of the code's type codes (2800..2803); on a
+// find the selection moves there and the local frame is centred on it.
+void nearest_runway_of_type(int code)
+{
+    auto matches = [code](int32_t t) {
+        switch (code) {
+        case 2800: return t == 162;
+        case 2801: return t == 163;
+        case 2802: return t == 164;
+        default: return t >= 166 && t <= 169;
+        }
+    };
+    const float lat = flt[0].latitude, lon = flt[0].longitude;
+    float best = 9.9e9f;
+    int best_airport = -1, best_runway = -1;
+    for (size_t a = 0; a < airport_table.size(); ++a) {
+        const airport_record& apt = airport_table[a];
+        for (size_t r = 0; r < apt.runways.size(); ++r) {
+            const runway_record& rw = apt.runways[r];
+            if (rw.number[0] == 'x' || !matches(rw.surface_code)) continue;
+            const float d = std::sqrt((rw.lat - lat) * (rw.lat - lat) + (rw.lon - lon) * (rw.lon - lon));
+            if (d < best) {
+                best = d;
+                best_airport = static_cast<int>(a);
+                best_runway = static_cast<int>(r);
+            }
+        }
+    }
+    if (best_airport < 0) return;
+    start_selection.airport_index = best_airport;
+    start_selection.start_index = best_runway;
+    const runway_record& rw = airport_table[static_cast<size_t>(best_airport)].runways[static_cast<size_t>(best_runway)];
+    const int p = sim_graphics_scenery.current_planet == PLANET_MARS ? PLANET_MARS : PLANET_EARTH;
+    lat_ref = static_cast<float>(GEO_round(rw.lat - reference_lat_offset[p]));
+    lon_ref = static_cast<float>(GEO_round(rw.lon - reference_lon_offset[p]));
+    APT_build_scene(1);
+}
+
+bool advisory_code(int code)
+{
+    return code == SIT_CATAPULT || code == SIT_OPEN_WATER || (code >= SIT_AERO_TOW && code <= SIT_MOTHER_SHIP) ||
+           code == SIT_CARRIER_APPROACH || code == SIT_FRIGATE_APPROACH || code == SIT_FOREST_FIRE ||
+           (code >= SIT_SHUTTLE_FIRST && code <= SIT_SHUTTLE_LAST);
+}
+
+// Steps 1 and 2: the selection, advisories, the frame centred on the airport.
+void prepare(int code, int place_code, const airport_choice& choice)
+{
+    if (sim_joystick.eq_cirrusII_app && advisory_code(code))
+        FLIGHT_notice("This start is not one the console's approach trainer knows:",
+                      "its instruments and lights may not match the situation.", "The start goes on.", "");
+    if (place_code == SIT_AIRPORT && choice.airport) {
+        const runway_record& first = choice.airport->runways.front();
+        SCENE_recenter_origin(first.lat, first.lon);
+        SCENE_recenter_origin(first.lat, first.lon);
+    }
+    if (code == SIT_CATAPULT &&
+        TERRAIN_point_in_area(ship_x[SHIP_CARRIER], ship_y[SHIP_CARRIER], ship_z[SHIP_CARRIER], 0.0f)) {
+        float elevation = 0.0f;
+        GEO_local_to_latlon(flt[0].latitude, flt[0].longitude, elevation, ship_x[SHIP_CARRIER], ship_y[SHIP_CARRIER],
+                            ship_z[SHIP_CARRIER]);
+        SCENE_recenter_origin(flt[0].latitude, flt[0].longitude);
+        SCENE_recenter_origin(flt[0].latitude, flt[0].longitude);
+    }
+    FLIGHT_special_scenery(code);
+}
+
+// Step 4: the launch flags of a fresh start.
+void launch_state(int code)
+{
+    airport_surface_height_m = NO_SURFACE;
+    airport_surface_valid = 0;
+    launch_flags_block& l = launch_flags;
+    l.catapult_armed = 0;
+    l.hook_engaged = 0;
+    l.hook_active = 0;
+    l.tow_attached = 0;
+    l.winch_attached = 0;
+    l.aero_tow_mode = l.tow_situation = code == SIT_AERO_TOW ? 1 : 0;
+    l.winch_mode = code == SIT_WINCH ? 1 : 0;
+    l.plane1_straight_situation = l.carried_by_plane1 = code == SIT_MOTHER_SHIP ? 1 : 0;
+}
+
+// Placement at the selected airport: ramp, runway or approach.
+void place_at_airport(int code, int& sub_mode, const airport_choice& choice, start_place& p)
+{
+    const acf_struct& a = pln[0];
+    if (sub_mode == SIT_RUNWAY && a.acf_gear_type[PART_GEAR_FIRST] == 0) sub_mode = SIT_APPROACH_3NM;
+    const airport_record& apt = *choice.airport;
+    float lat, lon, heading;
+    float length = 0.0f;
+    if (sub_mode == SIT_RAMP) {
+        const start_position_record& sp = apt.starts[static_cast<size_t>(choice.index)];
+        lat = sp.lat;
+        lon = sp.lon;
+        heading = sp.heading;
+    } else {
+        const runway_record& rw = apt.runways[static_cast<size_t>(choice.index)];
+        lat = rw.lat;
+        lon = rw.lon;
+        length = rw.length;
+        heading = rw.heading + GEO_grid_convergence(lat, lon);
+        if (sim_time.backwards) heading = wrap_360(heading + 180.0f);
+    }
+    GEO_latlon_to_local(p.x, p.y, p.z, lat, lon, apt.elevation + a.acf_h_eqlbm);
+    const float s = sin_deg(heading), c = cos_deg(heading);
+    if (sub_mode != SIT_RAMP) {
+        // Back from the runway's centre point so the plane stands 10 m inside the threshold.
+        const float back = (length - 20.0f) * 0.5f;
+        p.x -= back * s;
+        p.z += back * c;
+        p.psi = heading;
+    }
+    if (sub_mode == SIT_RAMP) {
+        p.psi = heading;
+        p.theta = a.acf_the_eqlbm;
+        p.groundspeed = 0.0f;
+    } else if (sub_mode == SIT_RUNWAY) {
+        launch_flags.winch_x = p.x + WINCH_CABLE_M * s;
+        launch_flags.winch_y = p.y;
+        launch_flags.winch_z = p.z - WINCH_CABLE_M * c;
+        launch_flags.winch_cable_m = WINCH_CABLE_M;
+        p.theta = a.acf_the_eqlbm;
+        p.groundspeed = 0.0f;
+    } else {
+        const float d = (sub_mode == SIT_APPROACH_10NM ? 10.0f : 3.0f) * METRES_PER_NM;
+        const float glide = a.acf_num_engines == 0 ? 6.0f : 3.0f;
+        p.x -= d * s;
+        p.z += d * c;
+        p.y += d * sin_deg(glide);
+        p.theta = 0.0f;
+        const float rho = sim_physics.rho_sea_level;
+        const float r = sim_physics.earth_radius_m;
+        const float density = rho > 0.0f ? std::sqrt(1.225f / rho) : 1.0f;
+        const float gravity = r > 0.0f && sim_physics.earth_mu > 0.0f
+                                  ? std::sqrt(sim_physics.earth_mu / (r * r) / 9.798279f)
+                                  : 1.0f;
+        p.groundspeed = 1.5f * a.acf_est_Vs * density * gravity;
+    }
+    if (code == SIT_AERO_TOW && !FLIGHT_live_peer()) {
+        const float h1 = pln[1].acf_h_eqlbm;
+        FLIGHT_reset_at_start(1, pln[1].acf_the_eqlbm, p.psi, 0.0f, p.x + TOW_PLANE_AHEAD_M * sin_deg(p.psi),
+                              p.y - a.acf_h_eqlbm + h1, p.z - TOW_PLANE_AHEAD_M * cos_deg(p.psi), 0.0f);
+        flt[1].flaprat = 0.5f;
+    }
+}
+
+// Placement at the start-position block's position, heading and speed.
+void place_from_block(start_place& p)
+{
+    const situation_start_record& b = situation_start_state;
+    const float lat = UTIL_clamp(finite_or(b.latitude, 0.0f), -90.0f, 90.0f);
+    const float lon = finite_or(b.longitude, 0.0f);
+    GEO_latlon_to_local(p.x, p.y, p.z, lat, lon, finite_or(b.elevation, 0.0f));
+    p.psi = finite_or(b.psi, 0.0f);
+    p.groundspeed = finite_or(b.groundspeed, 0.0f);
+    p.theta = 0.0f;
+}
+
+// Step 6 of the common reset: the ground velocity in the level frame at the
+// plane turned into the area frame (the end of a 1-m step along the heading
+// taken through latitude and longitude and back).
+void velocity_in_area_frame(flt_struct& f)
+{
+    const double r = sim_physics.earth_radius_m + f.elevation;
+    float vx = 0.0f, vy = 0.0f, vz = 0.0f;
+    if (r > 1.0 && f.groundspeed != 0.0f) {
+        const double h = f.psi * DEG_TO_RAD_DOUBLE;
+        const double lat = f.latitude;
+        const double dlat = std::cos(h) / r * RAD_TO_DEG_DOUBLE;
+        const double coslat = std::cos(lat * DEG_TO_RAD_DOUBLE);
+        const double dlon = coslat > 1e-6 ? std::sin(h) / (r * coslat) * RAD_TO_DEG_DOUBLE : 0.0;
+        float x0, y0, z0, x1, y1, z1;
+        GEO_latlon_to_local(x0, y0, z0, lat, f.longitude, f.elevation);
+        GEO_latlon_to_local(x1, y1, z1, lat + dlat, f.longitude + dlon, f.elevation);
+        vx = (x1 - x0) * f.groundspeed;
+        vy = (y1 - y0) * f.groundspeed;
+        vz = (z1 - z0) * f.groundspeed;
+    }
+    f.local_vx = vx;
+    f.local_vy = vy;
+    f.local_vz = vz;
+    lat_ref = static_cast<float>(GEO_round(lat_ref));
+    lon_ref = static_cast<float>(GEO_round(lon_ref));
+}
+
+void gear_for_start(int code, const flt_struct& f)
+{
+    acf_struct& a = pln[0];
+    const bool down = a.acf_gear_retract == 0 || code == SIT_CATAPULT ||
+                      (f.groundspeed < STANDING_SPEED_MPS && code != SIT_MOTHER_SHIP && code != SIT_OPEN_WATER);
+    sim_cockpit_switches.gear_handle_status = down ? 1 : 0;
+    for (int p = PART_GEAR_FIRST; p <= PART_GEAR_LAST; ++p) {
+        a.acf_gear_deploy[p] = down ? 1.0f : 0.0f;
+        a.acf_gear_latN[p] = down ? a.acf_gear_latE[p] : a.acf_gear_latR[p];
+        a.acf_gear_lonN[p] = down ? a.acf_gear_lonE[p] : a.acf_gear_lonR[p];
+        a.acf_gear_axiN[p] = down ? a.acf_gear_axiE[p] : a.acf_gear_axiR[p];
+    }
+}
+
+// A speed between two limits given in either order.
+float between(float v, float a, float b)
+{
+    const float lo = a < b ? a : b, hi = a < b ? b : a;
+    return v < lo ? lo : (v > hi ? hi : v);
+}
+
+void engines_for_start(flt_struct& f, bool running)
+{
+    const acf_struct& a = pln[0];
+    const acf_equipment_block& eq = acf_equipment;
+    sim_cockpit_engine_block& ce = sim_cockpit_engine;
+    sim_cockpit_electrical_block& el = sim_cockpit_electrical;
+    const bool standing = f.groundspeed < STANDING_SPEED_MPS;
+    for (int e = 0; e < FLT_ENGINES; ++e) {
+        ce.igniters_on[e] = 1;
+        ce.idle_speed[e] = 1;
+        ce.fadec_on[e] = ENGN_has_fadec(0, e);
+        el.generator_on[e] = running || eq.generator_EQ == 0 ? 1 : 0;
+        ce.inverter_on[e] = running || eq.inverter_eq == 0 ? 1 : 0;
+        ce.fuel_pump_on[e] = running || eq.fuel_pump_EQ == 0 ? 1 : 0;
+        el.battery_on = running || eq.battery_EQ == 0 ? 1 : 0;
+        el.avionics_on = running || eq.avionics_EQ == 0 ? 1 : 0;
+        const bool open = !running && a.acf_has_clutch && a.acf_eng_clutch[e] != 0;
+        ce.clutch_ratio[e] = open ? 0.0f : 1.0f;
+        ce.clutch_engage = open ? 0 : 1;
+        f.ENGN_thro[e] = f.groundspeed > STANDING_SPEED_MPS ? 0.75f : 0.0f;
+        f.ENGN_prop[e] = a.acf_RSC_redline_prp;
+        f.ENGN_mixt[e] = !running && a.acf_panel_flag_51_52 ? 0.0f : 1.0f;
+        f.ignition_on[e] = running ? 3 : 0;
+        f.ENGN_running[e] = running ? 1 : 0;
+        f.ENGN_model_value[e] = running ? 100.0f : 0.0f;
+        f.ENGN_N1_[e] = running ? (a.acf_en_type[e] == ENGINE_TYPE_ROCKET_TURBINE ? 20.0f : 50.0f) : 0.0f;
+        f.ENGN_oil_quan[e] = 1.0f;
+        f.ENGN_oil_temp[e] = running ? 0.5f : 0.0f;
+        f.ENGN_bat_volt[e] = 1.0f;
+        f.ENGN_mixt_pow_rat[e] = running ? 1.0f : 0.0f;
+        f.ENGN_sigma[e] = 1.0f;
+        f.ENGN_oil_lube_rat[e] = 1.0f;
+        f.ENGN_propmode[e] = 1;
+        const float throttle_root = std::sqrt(f.ENGN_thro[e]);
+        const float run = running ? 1.0f : 0.0f;
+        f.ENGN_tacrad[e] = run * between(a.acf_RSC_idlespeed_eng + (a.acf_RSC_redline_eng - a.acf_RSC_idlespeed_eng) * throttle_root,
+                                         a.acf_RSC_idlespeed_eng, a.acf_RSC_redline_eng);
+        f.POINT_tacrad[e] = run * between(a.acf_RSC_idlespeed_prp + (a.acf_RSC_redline_prp - a.acf_RSC_idlespeed_prp) * throttle_root,
+                                          a.acf_RSC_idlespeed_prp, a.acf_RSC_redline_prp);
+        f.POINT_pitch_deg[e] = standing ? a.acf_min_pitch[e] : (a.acf_min_pitch[e] + a.acf_max_pitch[e]) * 0.5f;
+        if (running) {
+            if (a.acf_props_linked) {
+                f.ENGN_tacrad[e] = a.acf_RSC_redline_eng;
+                // An engine without a gear ratio drives no propeller.
+                const float ratio = a.acf_prop_gear_rat[e];
+                f.POINT_tacrad[e] = ratio != 0.0f ? a.acf_RSC_redline_prp * a.acf_prop_gear_rat[0] / ratio : 0.0f;
+            }
+            if (PROP_is_rotor(e) || a.acf_prop_type[e] == PROP_TYPE_LIFT_FAN) f.POINT_tacrad[e] = 0.0f;
+        }
+    }
+}
+
+void lights_and_switches(int code, flt_struct& f, bool running)
+{
+    const acf_struct& a = pln[0];
+    const int on = running ? 1 : 0;
+    f.parkbrake = f.groundspeed < STANDING_SPEED_MPS || code == SIT_CATAPULT ? 1.0f : 0.0f;
+    f.landing_lights_on = running && (a.acf_has_lanlite1 || a.acf_has_lanlite2) ? 1 : 0;
+    f.taxi_light_on = running && a.acf_has_lanlite3 ? 1 : 0;
+    f.nav_lights_on = running && a.acf_has_navlites ? 1 : 0;
+    f.beacon_lights_on = f.strobe_lights_on = on;
+    sim_cockpit_electrical.HUD_on = on;
+
+    sim_cockpit_switches_block& sw = sim_cockpit_switches;
+    sw.yaw_damper_on = on;
+    sw.auto_brake_settings = 0;
+    sw.auto_feather_mode = 1;
+    sw.art_stab_on = 1;
+    sw.jato_on = sw.arresting_gear = sw.parachute_on = sw.prop_sync_on = sw.pre_rotating = 0;
+    sw.pre_rotate_level = 0.0f;
+    sw.anti_ice_on = sw.anti_ice_inlet_heat = sw.anti_ice_prop_heat = sw.anti_ice_window_heat = 0;
+    sw.anti_ice_surf_heat = sw.anti_ice_surf_boot = sw.anti_ice_auto_ignite = sw.anti_ice_inert_sep = 0;
+    sw.pitot_heat_on = 0;
+    sw.dumping_fuel = 0;
+    sw.EFIS_map_mode = 1;
+    sw.DME_distance_or_time = 0;
+    sw.DME_radio_selector = 2;
+    sim_cockpit_engine.fuel_tank_selector = FUEL_SELECTOR_ALL;
+    sim_cockpit_engine.fuel_tank_transfer = 0;
+    sim_cockpit_warnings.ECAM_warning_on = 0;
+    sim_cockpit_warnings.master_accept_on = sim_cockpit_warnings.master_caution_on = 1;
+    sim_cockpit_pressure.bleed_air_on = 0;
+    sim_cockpit_pressure.cabin_altitude_set_m_msl = 0.0f;
+    sim_cockpit_pressure.cabin_vvi_set_m_msec = 500.0f * units.fpm_to_mps;
+    sim_cockpit_misc.ah_bar = 0.0f;
+    sim_cockpit_electrical.cockpit_lights = 1.0f;
+    sim_cockpit_weapons_block& w = sim_cockpit_weapons;
+    w.guns_armed = w.rockets_armed = w.missiles_armed = w.bombs_armed = 0;
+
+    sim_cockpit_autopilot_block& ap = sim_cockpit_autopilot;
+    ap.autopilot_mode = 2;
+    ap.airspeed_mode = ap.heading_mode = ap.altitude_mode = ap.hnav_mode = ap.vnav_mode = AUTOPILOT_MODE_OFF;
+    ap.backcourse_on = 0;
+    ap.airspeed = ap.vertical_velocity = ap.altitude = ap.current_altitude = 0.0f;
+    sim_cockpit_radios.transponder_mode = running ? TRANSPONDER_ON : 0;
+    sim_cockpit_radios.marker_audio_working = sim_cockpit_radios.gear_audio_working = 1;
+    sim_joystick.yolk_pitch_ratio = sim_joystick.yolk_roll_ratio = sim_joystick.yolk_heading_ratio = 0.0f;
+    sim_network_misc.network_time_sec = 0.0f;
+    sim_operation_failures.hydraulic_pressure_ratio = 1.0f;
+    sim_flightmodel_misc.stab_ptch_test = sim_flightmodel_misc.stab_hdng_test = 0;
+    sim_time.total_flight_time_sec = 0.0f;
+    sim_weather.sigma = 1.0f;
+}
+
+void controls_for_start(int sub_mode, bool airport_start, flt_struct& f)
+{
+    const acf_struct& a = pln[0];
+    if (airport_start && (sub_mode == SIT_APPROACH_3NM || sub_mode == SIT_APPROACH_10NM)) f.flaprat = f.flaprqst = 0.5f;
+    f.jett_len = 40.0f * units.ft_to_mtrs;
+    f.jato_left = a.acf_jato_dur;
+    f.displace_rat = 1.0f;
+    if (a.acf_vectEQ) {
+        // The vector starts vertical for a standing plane, within 0..90 degrees.
+        const float v = f.groundspeed < STANDING_SPEED_MPS ? 90.0f : 0.0f;
+        f.vect_ratio = f.vectrqst = between(v, 0.0f, 90.0f);
+    }
+}
+
+void clear_flight_plan()
+{
+    fms_plan.destination_index = 0;
+    fms_plan.displayed_index = 0;
+    for (fms_entry& e : fms_plan.entries) {
+        e = fms_entry{};
+        std::memcpy(e.id, "     ", 6);
+    }
+    for (float& w : engine_trail_records) w = 0.0f;
+}
+
+void atc_for_start()
+{
+    atc_clearance_state& c = atc_clearance;
+    c.plan_flags[0] = c.plan_flags[1] = 1;
+    std::memcpy(c.departure_id, "KMMM", 5);
+    std::memcpy(c.destination_id, "KMMM", 5);
+    // The callsign: the aircraft file name without its extension, to the first blank.
+    const char* name = pln[0].acf_file_name;
+    size_t n = strnlen(name, ACF_TEXT_SIZE);
+    n = n > 4 ? n - 4 : 0;
+    size_t k = 0;
+    while (k < n && k + 1 < sizeof c.callsign && name[k] != ' ') {
+        c.callsign[k] = name[k];
+        ++k;
+    }
+    c.callsign[k] = 0;
+}
+
+void local_time()
+{
+    const int zone = GEO_round(flt[0].longitude / 15.0f);
+    float t = std::fmod(sim_time.zulu_time_sec + 3600.0f * static_cast<float>(zone), 86400.0f);
+    if (!std::isfinite(t)) t = 0.0f;
+    if (t < 0.0f) t += 86400.0f;
+    if (t >= 86400.0f) t = 0.0f;
+    sim_time.local_time_sec = t;
+}
+
+// Codes 203 and 206: the start-position block's controls, fuel, masses,
+// engine settings and failures, each bounded.
+void restore_from_block(flt_struct& f)
+{
+    const situation_start_record& b = situation_start_state;
+    auto ratio = [](float v) { return std::isfinite(v) ? UTIL_clamp(v, 0.0f, 1.0f) : 0.0f; };
+    auto finite = [](float v) { return finite_or(v, 0.0f); };
+    auto mass = [](float v) { return std::isfinite(v) && v > 0.0f ? v : 0.0f; };
+    f.flaprat = ratio(b.flaprat);
+    f.flaprqst = ratio(b.flaprqst);
+    f.elv_trim = finite(b.elv_trim);
+    f.rud_trim = finite(b.rud_trim);
+    f.ail_trim = finite(b.ail_trim);
+    f.m_fuel1 = mass(b.m_fuel1);
+    f.m_fuel2 = mass(b.m_fuel2);
+    f.m_fuel3 = mass(b.m_fuel3);
+    f.m_jettison = mass(b.m_jettison);
+    f.m_fixed = mass(b.m_fixed);
+    for (int e = 0; e < FLT_ENGINES; ++e) {
+        f.ignition_on[e] = b.ignition_on[e] < 0 ? 0 : (b.ignition_on[e] > 3 ? 3 : b.ignition_on[e]);
+        f.ENGN_thro[e] = finite(b.ENGN_thro[e]);
+        f.ENGN_prop[e] = finite(b.ENGN_prop[e]);
+        f.POINT_pitch_deg[e] = finite(b.POINT_pitch_deg[e]);
+        f.ENGN_mixt[e] = ratio(b.ENGN_mixt[e]);
+        f.ENGN_tacrad[e] = f.POINT_tacrad[e] = finite(b.POINT_tacrad[e]);
+    }
+    for (int s = 0; s < FLT_FAILURE_SLOTS; ++s) {
+        const int32_t v = b.failures[s];
+        f.failures[s] = v < 0 ? 0 : (v > FAILURE_STATE_FAILED ? FAILURE_STATE_FAILED : v);
+        f.failure_param[s] = finite(b.failure_param[s]);
+    }
+}
+
+// Step 6: the common reset of every start.
+void common_reset(int code, int place_code, int sub_mode, const start_place& p, const airport_choice& choice)
+{
+    flt_struct& f = flt[0];
+    const acf_struct& a = pln[0];
+    const float fuel1 = f.m_fuel1, fuel2 = f.m_fuel2, fuel3 = f.m_fuel3, fixed = f.m_fixed;
+    f = flt_struct{};
+    f.local_x = p.x;
+    f.local_y = p.y;
+    f.local_z = p.z;
+    f.theta = p.theta;
+    f.psi = p.psi;
+    f.groundspeed = p.groundspeed;
+    f.m_fuel1 = fuel1;
+    f.m_fuel2 = fuel2;
+    f.m_fuel3 = fuel3;
+    f.m_fixed = fixed;
+    const bool shuttle = code >= SIT_SHUTTLE_FIRST && code <= SIT_SHUTTLE_LAST;
+    if (shuttle) {
+        f.m_fixed = 1000.0f;
+        f.m_jettison = 0.0f;
+    }
+    if (code != SIT_KEEP_POSITION) {
+        REPLAY_clear_ring();
+        replay_index = 0;
+    }
+    std::memset(atc_clearance.callsign, 0, sizeof atc_clearance.callsign);
+    for (float& v : atc_clearance.plan_values) v = 0.0f;
+
+    f.psi = wrap_360(f.psi);
+
+    const bool ground_start = place_code == SIT_AIRPORT && choice.airport && (sub_mode == SIT_RAMP || sub_mode == SIT_RUNWAY);
+    if (ground_start) {
+        float lat, lon, elevation, x, z;
+        GEO_local_to_latlon(lat, lon, elevation, f.local_x, f.local_y, f.local_z);
+        GEO_latlon_to_local(x, airport_surface_height_m, z, lat, lon, choice.airport->elevation);
+        airport_surface_valid = 1;
+        f.local_y = airport_surface_height_m + a.acf_h_eqlbm;
+    }
+
+    float surface_v[3];
+    int row = f.i, col = f.j;
+    const float ground = TERRAIN_height_at(f.local_x, f.local_z, &surface_v[0], &surface_v[1], &surface_v[2], &row,
+                                           &col, 1, "init flt min altitude");
+    f.i = row;
+    f.j = col;
+    terrain_height_m = ground;
+    if (f.local_y < ground + a.acf_h_eqlbm) f.local_y = ground + a.acf_h_eqlbm;
+
+    GEO_local_to_latlon(f.latitude, f.longitude, f.elevation, f.local_x, f.local_y, f.local_z);
+    f.h_ind = f.elevation;
+    velocity_in_area_frame(f);
+    if (code == SIT_SHUTTLE_FIRST) f.local_vy = -561.7f * units.ft_to_mtrs;
+    f.local_x_d = f.local_x;
+    f.local_y_d = f.local_y;
+    f.local_z_d = f.local_z;
+
+    for (float& v : f.failure_param) v = 100.0f;
+    gear_for_start(code, f);
+
+    const bool running = sim_operation_prefs.startup_running || f.groundspeed > STANDING_SPEED_MPS;
+    engines_for_start(f, running);
+    lights_and_switches(code, f, running);
+    controls_for_start(sub_mode, place_code == SIT_AIRPORT, f);
+    for (int32_t& w : sim_private_net_disables.ai_loc) w = 0;
+    clear_flight_plan();
+    atc_for_start();
+    local_time();
+    if (code == SIT_FROM_BLOCK || code == SIT_KEEP_POSITION) restore_from_block(f);
+
+    VIEW_draw_air_points(0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1);
+    VIEW_draw_windshield(0, 0, 0, 0, 0, 0, 0, 1);
+    DATAOUT_reset();
+    PHYS_euler_to_quat(f.theta, f.psi, f.phi, f.q);
+    CORE_run_command(a.acf_m_max < MODEL_AIRCRAFT_MAX_KG ? VIEW_MODEL_CHASE : VIEW_FORWARD);
+    if (code == SIT_FRIGATE_APPROACH) SOUND_speak("Frigate I L S is on 1 0 8 point 1 0.", 1);
+    PLUGIN_call_event_hook(PLUGIN_EVENT_FLIGHT_START, frame_clock, 0.0f, 0, 0);
+}
+
+}  // namespace
+
+bool FLIGHT_live_peer() { return net_slot_enabled[0] != 0 && net_peer_heard[0] != 0; }
+
+void FLIGHT_notice(const char* l1, const char* l2, const char* l3, const char* l4)
+{
+    MACIBM_nuke_alert(app_mode, l1, l2, l3, l4, ALERT_NOTICE);
+}
+
+void FLIGHT_init_situation(int code, int sub_mode)
+{
+    // A nearest-runway start chooses its runway, then starts there as a runway start.
+    if (code >= SIT_NEAREST_RUNWAY_FIRST && code <= SIT_NEAREST_RUNWAY_LAST) nearest_runway_of_type(code);
+    int place_code = code;
+    if ((code >= SIT_NEAREST_RUNWAY_FIRST && code <= SIT_NEAREST_RUNWAY_LAST) || code == SIT_AERO_TOW ||
+        code == SIT_WINCH) {
+        place_code = SIT_AIRPORT;
+        sub_mode = SIT_RUNWAY;
+    }
+    // An airport start's sub-mode from a peer or a plug-in: anything but the
+    // four starts is a runway start.
+    if (place_code == SIT_AIRPORT && (sub_mode < SIT_RAMP || sub_mode > SIT_APPROACH_10NM)) sub_mode = SIT_RUNWAY;
+
+    const airport_choice choice = clamp_selection(place_code == SIT_AIRPORT ? sub_mode : SIT_RUNWAY);
+    if (place_code == SIT_AIRPORT && !choice.airport) {
+        FLIGHT_notice("There is no airport to start at:",
+                      airport_table.empty() ? "no airports are loaded." : "the airport has no runway or start position for this start.",
+                      "The plane stays where it is.", "");
+        return;
+    }
+
+    prepare(code, place_code, choice);
+    FLIGHT_special_aircraft(code);
+    launch_state(code);
+
+    const flt_struct& now = flt[0];
+    start_place p{now.local_x, now.local_y, now.local_z, now.theta, now.psi, now.phi, now.groundspeed};
+    if (place_code == SIT_AIRPORT) {
+        place_at_airport(code, sub_mode, choice, p);
+    } else if (code == SIT_FROM_BLOCK || code == SIT_IN_FLIGHT) {
+        place_from_block(p);
+    } else if (FLIGHT_is_special_placement(code)) {
+        if (!FLIGHT_place_special(code, p)) return;
+    }
+    common_reset(code, place_code, sub_mode, p, choice);
+}

@@ -1,0 +1,32 @@
+// Shared between the flight start's dispatcher and its special situations.
+#pragma once
+
+#include <cstdint>
+
+// Where and how the user's plane is put before the common reset.
+struct start_place {
+    float x, y, z;
+    float theta, psi, phi;
+    float groundspeed;
+};
+
+// A multiplayer peer is live: the multiplayer slot is enabled and its peer heard.
+bool FLIGHT_live_peer();
+
+// A code-16 notice of up to four lines.
+void FLIGHT_notice(const char* l1, const char* l2 = "", const char* l3 = "", const char* l4 = "");
+
+// Loads situation aircraft `which` (1..5, the aircraft paths of the
+// settings) into plane slot `slot`.
+void FLIGHT_load_situation_aircraft(int which, int slot);
+
+// The special situations' share of the sequence.
+// Step 2: scenery the situation needs is switched on (with a notice).
+void FLIGHT_special_scenery(int code);
+// Step 3: the aircraft a situation flies with.
+void FLIGHT_special_aircraft(int code);
+// Step 5: placement; false when no place was found (the notice is shown).
+bool FLIGHT_place_special(int code, start_place& place);
+// True for the codes of the special placements (2804, 2805, 3000, 3003..3005,
+// 3200..3205, 3207..3210).
+bool FLIGHT_is_special_placement(int code);
