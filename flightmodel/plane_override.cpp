@@ -1,5 +1,10 @@
 #include "flightmodel/plane_override.h"
 
+#include <cmath>
+
+#include "core/replay.h"
+#include "flightmodel/plane_state.h"
+
 #include "flightmodel/flt.h"
 #include "links/net_slots.h"
 #include "core/simvars.h"
@@ -30,4 +35,69 @@ int PLANE_externally_moved(int n)
 {
     if (net_slot_enabled[ROLE_MULTIPLAYER] != 0 && n >= 1) return 1;
     return PLANE_path_overridden(n);
+}
+
+namespace {
+
+// An angle brought into [lo, lo + 360] by remainder, so a value from a peer
+// far outside the range costs no loop.
+float wrap_from(float a, float lo)
+{
+    if (!std::isfinite(a)) return lo < 0.0f ? 0.0f : lo;
+    if (a >= lo && a <= lo + 360.0f) return a;
+    float r = std::fmod(a - lo, 360.0f);
+    if (r < 0.0f) r += 360.0f;
+    return lo + r;
+}
+
+bool recorded(float t) { return std::isfinite(t) && t > 0.01f; }
+
+}  // namespace
+
+void PLANE_follow_override(int n)
+{
+    if (n < 0 || n >= FLT_SLOTS) return;
+    if (master_role_enabled() || override_set(n)) return;   // the outside writes the state itself
+    flt_struct& f = flt[n];
+    const float dt = sim_operation_misc.frame_rate_period;
+    f.theta = wrap_from(f.theta + f.Q * dt, -180.0f);
+    f.psi = wrap_from(f.psi + f.R * dt, 0.0f);
+    f.phi = wrap_from(f.phi + f.P * dt, -180.0f);
+    f.local_x += f.local_vx * dt;
+    f.local_y += f.local_vy * dt;
+    f.local_z += f.local_vz * dt;
+}
+
+void REPLAY_play_own_plane(int n)
+{
+    int32_t& mode = sim_operation_prefs.replay_mode;
+    if (mode < REPLAY_OFF || mode > REPLAY_TO_END) return;   // an unknown mode moves nothing
+    float& clock = sim_network_misc.network_time_sec;
+    const float dt = sim_operation_misc.frame_rate_period;
+    static constexpr float rate_of_mode[10] = {0.0f, 0.0f, -5.0f, -1.0f, -0.2f, 0.0f, 0.2f, 1.0f, 5.0f, 0.0f};
+    clock += rate_of_mode[mode] * dt;
+
+    float earliest = 999999.875f, latest = -999999.875f;
+    bool found = false;
+    for (int i = 0; i < REPLAY_RING_SIZE; ++i) {
+        const int j = i + 1 < REPLAY_RING_SIZE ? i + 1 : 0;
+        const float ti = replay_ring[i].network_time_sec;
+        const float tj = replay_ring[j].network_time_sec;
+        if (recorded(ti)) {
+            if (ti < earliest) earliest = ti;
+            if (ti > latest) latest = ti;
+        }
+        if (mode == REPLAY_TO_START) clock = earliest;
+        if (mode == REPLAY_TO_END) clock = latest;
+        if (recorded(ti) && recorded(tj) && ti <= clock && clock <= tj) {
+            const float f = tj == ti ? 0.5f : (clock - ti) * (1.0f / (tj - ti));
+            PLANE_unpack_state(replay_ring[i], replay_ring[j], f, PLANE_UNPACK_REPLAY, n);
+            found = true;
+        }
+    }
+    if (!found) mode = REPLAY_PAUSED;
+    if (earliest < latest) {
+        if (clock < earliest) clock = earliest;
+        if (clock > latest) clock = latest;
+    }
 }

@@ -2,3 +2,4 @@
 #include "flightmodel/weapons/weapons.h"
 
 void WPN_fire_and_fly() {}
+void WPN_fly_released(int) {}

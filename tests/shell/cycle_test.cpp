@@ -137,17 +137,21 @@ TEST_F(Cycle, ReplayRingRecordsOnePerTickWrapsAndStopsWhileReplaying)
     update_plane_cycle();
     EXPECT_EQ(replay_index, 0);   // no 0.1-s flag, no record
 
+    // Each record holds the network clock as the frame found it (the plane
+    // step then moves the clock on by the frame period).
     interval_ticks[TICK_01] = 1;
+    float clock = sim_network_misc.network_time_sec;
     update_plane_cycle();
     EXPECT_EQ(replay_index, 1);
-    EXPECT_EQ(replay_ring[1].network_time_sec, 123.0f);
+    EXPECT_EQ(replay_ring[1].network_time_sec, clock);
     EXPECT_EQ(replay_ring[2].network_time_sec, 0.0f);
 
     replay_index = 8999;
     replay_ring[1].network_time_sec = 55.0f;
+    clock = sim_network_misc.network_time_sec;
     update_plane_cycle();
     EXPECT_EQ(replay_index, 0);
-    EXPECT_EQ(replay_ring[0].network_time_sec, 123.0f);
+    EXPECT_EQ(replay_ring[0].network_time_sec, clock);
     EXPECT_EQ(replay_ring[1].network_time_sec, 0.0f);   // the end mark
 
     sim_operation_prefs.replay_mode = 5;
@@ -165,6 +169,7 @@ TEST_F(Cycle, SnapGoesToPeerAndMonitorsAlsoWhilePaused)
     enable(0);
     enable(1);
     interval_ticks[TICK_005] = 1;
+    flt[1].local_vx = 10.0f;   // the peer's plane, dead-reckoned between its records
     update_plane_cycle();
     std::vector<std::pair<int, int>> got;   // (slot, index)
     for (const net_sent_datagram& d : sent("SNAP")) {
@@ -172,15 +177,17 @@ TEST_F(Cycle, SnapGoesToPeerAndMonitorsAlsoWhilePaused)
         got.emplace_back(d.slot, d.index());
     }
     EXPECT_EQ(got, (std::vector<std::pair<int, int>>{{1, 1}, {0, 1}, {1, 0}}));
-    EXPECT_EQ(flightmodel_standin_calls,
-              (std::vector<std::string>{"SYSTEMS_own_plane_update()", "FLTMOD_plane_step(1)", "FLTMOD_plane_step(0)"}));
+    // Both planes stepped: the peer's moved on, the user's flew a frame.
+    EXPECT_FLOAT_EQ(flt[1].local_x, 10.0f * 0.05f);
+    EXPECT_FLOAT_EQ(sim_time.total_flight_time_sec, 0.05f);
 
     clear_logs();
     sim_time.paused = 1;
     interval_ticks[TICK_005] = 0;
     update_plane_cycle();
     EXPECT_EQ(sent("SNAP").size(), 2u);   // the monitor still gets both planes
-    EXPECT_TRUE(flightmodel_standin_calls.empty());
+    EXPECT_FLOAT_EQ(flt[1].local_x, 10.0f * 0.05f);   // paused: no plane step
+    EXPECT_FLOAT_EQ(sim_time.total_flight_time_sec, 0.05f);
 }
 
 TEST_F(Cycle, DataRowsTravelInDatagramsOfAtMost77Rows)
