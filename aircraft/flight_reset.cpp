@@ -8,6 +8,7 @@
 #include "aircraft/acf_struct.h"
 #include "aircraft/flight_start.h"
 #include "core/constants.h"
+#include "core/engine_types.h"
 #include "core/random.h"
 #include "core/simvars.h"
 #include "flightmodel/flt.h"
@@ -25,8 +26,6 @@ int grid_cell(float v, float first, float last, int cells)
     if (f > cells - 1) f = cells - 1;
     return static_cast<int>(f);
 }
-
-bool jet_wash_is_prop(int type) { return type == 0 || type == 1 || type == 2 || type == 3 || type == 8; }
 
 }  // namespace
 
@@ -68,7 +67,7 @@ void FLIGHT_reset_at_start(int slot, float theta, float psi, float phi, float x,
         f.ENGN_thro_use[e] = 1.0f;
         f.ENGN_tacrad[e] = 99.9f;
         f.POINT_tacrad[e] = 99.9f;
-        f.DVinc[e] = sound * (jet_wash_is_prop(a.acf_en_type[e]) ? 0.1f : 0.75f);
+        f.DVinc[e] = sound * (ENGINE_type_drives_prop(a.acf_en_type[e]) ? 0.1f : 0.75f);
     }
     f.ai_app_mode = UTIL_rand() * 3 / (UTIL_RAND_MAX + 1);
 }

@@ -15,10 +15,12 @@
 #include "core/app_mode.h"
 #include "core/command_hook.h"
 #include "core/constants.h"
+#include "core/engine_types.h"
 #include "core/frame_clock.h"
 #include "core/geo.h"
 #include "core/replay.h"
 #include "core/simvars.h"
+#include "core/views.h"
 #include "flightmodel/attitude.h"
 #include "flightmodel/engine_controls.h"
 #include "flightmodel/flt.h"
@@ -54,14 +56,10 @@ constexpr float TOW_PLANE_AHEAD_M = 55.0f;
 constexpr float WINCH_CABLE_M = 2000.0f;
 constexpr float STANDING_SPEED_MPS = 1.0f;   // below it the plane counts as standing
 constexpr float MODEL_AIRCRAFT_MAX_KG = 45.36f;   // 100 lb
-constexpr int32_t VIEW_FORWARD = 1000;
-constexpr int32_t VIEW_MODEL_CHASE = 1015;
 constexpr int PLUGIN_EVENT_FLIGHT_START = 4;
 constexpr int32_t AUTOPILOT_MODE_OFF = 9;
 constexpr int FUEL_SELECTOR_ALL = 4;
 constexpr int32_t TRANSPONDER_ON = 2;
-constexpr int ENGINE_TYPE_ROCKET_TURBINE = 5;   // N1 starts at 20 instead of 50
-constexpr int PROP_TYPE_LIFT_FAN = 6;
 
 float sin_deg(float a) { return static_cast<float>(std::sin(a * DEG_TO_RAD_DOUBLE)); }
 float cos_deg(float a) { return static_cast<float>(std::cos(a * DEG_TO_RAD_DOUBLE)); }
@@ -335,7 +333,7 @@ void engines_for_start(flt_struct& f, bool running)
         f.ignition_on[e] = running ? 3 : 0;
         f.ENGN_running[e] = running ? 1 : 0;
         f.ENGN_model_value[e] = running ? 100.0f : 0.0f;
-        f.ENGN_N1_[e] = running ? (a.acf_en_type[e] == ENGINE_TYPE_ROCKET_TURBINE ? 20.0f : 50.0f) : 0.0f;
+        f.ENGN_N1_[e] = running ? (a.acf_en_type[e] == ENGINE_JET_HIGH_BYPASS ? 20.0f : 50.0f) : 0.0f;
         f.ENGN_oil_quan[e] = 1.0f;
         f.ENGN_oil_temp[e] = running ? 0.5f : 0.0f;
         f.ENGN_bat_volt[e] = 1.0f;
@@ -357,7 +355,7 @@ void engines_for_start(flt_struct& f, bool running)
                 const float ratio = a.acf_prop_gear_rat[e];
                 f.POINT_tacrad[e] = ratio != 0.0f ? a.acf_RSC_redline_prp * a.acf_prop_gear_rat[0] / ratio : 0.0f;
             }
-            if (PROP_is_rotor(e) || a.acf_prop_type[e] == PROP_TYPE_LIFT_FAN) f.POINT_tacrad[e] = 0.0f;
+            if (PROP_is_rotor(e) || a.acf_prop_type[e] == PROP_LIFT_FAN) f.POINT_tacrad[e] = 0.0f;
         }
     }
 }
@@ -493,7 +491,7 @@ void restore_from_block(flt_struct& f)
         f.ENGN_mixt[e] = ratio(b.ENGN_mixt[e]);
         f.ENGN_tacrad[e] = f.POINT_tacrad[e] = finite(b.POINT_tacrad[e]);
     }
-    for (int s = 0; s < FLT_FAILURE_SLOTS; ++s) {
+    for (int s = 0; s < FAILURE_SLOTS; ++s) {
         const int32_t v = b.failures[s];
         f.failures[s] = v < 0 ? 0 : (v > FAILURE_STATE_FAILED ? FAILURE_STATE_FAILED : v);
         f.failure_param[s] = finite(b.failure_param[s]);
@@ -574,7 +572,7 @@ void common_reset(int code, int place_code, int sub_mode, const start_place& p, 
     VIEW_draw_windshield(0, 0, 0, 0, 0, 0, 0, 1);
     DATAOUT_reset();
     PHYS_euler_to_quat(f.theta, f.psi, f.phi, f.q);
-    CORE_run_command(a.acf_m_max < MODEL_AIRCRAFT_MAX_KG ? VIEW_MODEL_CHASE : VIEW_FORWARD);
+    CORE_run_command(a.acf_m_max < MODEL_AIRCRAFT_MAX_KG ? VIEW_RUNWAY : VIEW_FORWARD);
     if (code == SIT_FRIGATE_APPROACH) SOUND_speak("Frigate I L S is on 1 0 8 point 1 0.", 1);
     PLUGIN_call_event_hook(PLUGIN_EVENT_FLIGHT_START, frame_clock, 0.0f, 0, 0);
 }

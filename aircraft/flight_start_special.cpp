@@ -12,6 +12,7 @@
 #include "aircraft/flight_start_internal.h"
 #include "aircraft/launch_flags.h"
 #include "core/constants.h"
+#include "core/engine_types.h"
 #include "core/geo.h"
 #include "core/random.h"
 #include "core/simvars.h"
@@ -237,9 +238,9 @@ void place_formation(start_place& p)
         float raise = 0.0f;
         if (lead.acf_num_engines == 0) raise += 2000.0f + 2000.0f * random_fraction();
         const int type = lead.acf_en_type[0];
-        if (type < 2 || type == 7) raise += 2000.0f + 2000.0f * random_fraction();
-        else if (type == 2 || type == 8) raise += 4000.0f + 4000.0f * random_fraction();
-        else if (type >= 3 && type <= 6) raise += 8000.0f + 4000.0f * random_fraction();
+        if (type < ENGINE_TURBINE_FREE || type == ENGINE_TIP_ROCKET) raise += 2000.0f + 2000.0f * random_fraction();
+        else if (type == ENGINE_TURBINE_FREE || type == ENGINE_TURBINE_FIXED) raise += 4000.0f + 4000.0f * random_fraction();
+        else if (type >= ENGINE_ELECTRIC && type <= ENGINE_ROCKET) raise += 8000.0f + 4000.0f * random_fraction();
         flt[1].local_y += raise;
         flt[1].local_y_d = flt[1].local_y;
     }

@@ -4,6 +4,7 @@
 
 #include "aircraft/acf_struct.h"
 #include "core/constants.h"
+#include "core/engine_types.h"
 #include "core/frame_clock.h"
 #include "core/geo.h"
 #include "core/simvars.h"
@@ -37,19 +38,6 @@ constexpr int SOUND_SKID_WET = 29;
 constexpr int SOUND_ROLL_ROUGH = 30;
 constexpr int SOUND_TOUCHDOWN_HARD = 32;
 
-// Engine types by their exhaust (aircraft file codes).
-constexpr int ENGINE_RECIP_CARB = 0;
-constexpr int ENGINE_RECIP_INJ = 1;
-constexpr int ENGINE_TURBOPROP_FREE = 2;
-constexpr int ENGINE_ELECTRIC = 3;
-constexpr int ENGINE_JET_LOW_BYPASS = 4;
-constexpr int ENGINE_JET_HIGH_BYPASS = 5;
-constexpr int ENGINE_ROCKET = 6;
-constexpr int ENGINE_TIP_ROCKETS = 7;
-constexpr int ENGINE_TURBOPROP_FIXED = 8;
-constexpr int PROP_TYPE_GYRO_ROTOR = 3;
-constexpr int PROP_TYPE_TAIL_ROTOR = 5;
-constexpr int PROP_TYPE_LIFT_FAN = 6;
 
 float wrap_360(float a)
 {
@@ -108,12 +96,12 @@ exhaust_look exhaust_of(const acf_struct& a, const flt_struct& f, int e, float s
     const float sigma = sim_weather.sigma;
     const float throttle = f.ENGN_thro_use[e];
     switch (a.acf_en_type[e]) {
-    case ENGINE_RECIP_CARB:
-    case ENGINE_RECIP_INJ:
+    case ENGINE_PISTON_CARBURETTED:
+    case ENGINE_PISTON_INJECTED:
         x.s1 = x.s2 = r * clampq(mach * 4.0f);
         break;
-    case ENGINE_TURBOPROP_FREE:
-    case ENGINE_TURBOPROP_FIXED:
+    case ENGINE_TURBINE_FREE:
+    case ENGINE_TURBINE_FIXED:
         x.s1 = r * clampq(mach * 4.0f);
         x.s2 = x.s1 * 0.5f;
         x.kind = PARTICLE_EXHAUST;
@@ -138,12 +126,12 @@ exhaust_look exhaust_of(const acf_struct& a, const flt_struct& f, int e, float s
     default: break;
     }
     const int prop = a.acf_prop_type[e];
-    if (prop == PROP_TYPE_GYRO_ROTOR || prop == PROP_TYPE_TAIL_ROTOR || prop == PROP_TYPE_LIFT_FAN) {
+    if (prop == PROP_COLLECTIVE_ROTOR || prop == PROP_TAIL_ROTOR || prop == PROP_LIFT_FAN) {
         x.kind = -1;
         x.intensity = 0.0f;
     }
     const int type = a.acf_en_type[e];
-    if (type != ENGINE_ELECTRIC && type != ENGINE_ROCKET && type != ENGINE_TIP_ROCKETS) {
+    if (type != ENGINE_ELECTRIC && type != ENGINE_ROCKET && type != ENGINE_TIP_ROCKET) {
         const float c = UTIL_clamp((ATMO_temp_at_alt(f.local_y) + 273.0f - 240.0f) * -0.05f, 0.0f, 1.0f);
         if (x.intensity < c) {
             x.intensity = c * throttle;
@@ -191,8 +179,8 @@ void PLANE_exhaust(int n, float speed)
     const float dt = sim_operation_misc.frame_rate_period;
     const int engines = a.acf_num_engines < FLT_ENGINES ? a.acf_num_engines : FLT_ENGINES;
     for (int e = 0; e < engines; ++e) {
-        if (e >= a.acf_num_thrustpoints || a.acf_en_type[e] == ENGINE_TIP_ROCKETS ||
-            FLT_slot_failed(n, FAIL_SLOT_ENGINE_BASE + e) || a.acf_prop_type[e] == PROP_TYPE_TAIL_ROTOR)
+        if (e >= a.acf_num_thrustpoints || a.acf_en_type[e] == ENGINE_TIP_ROCKET ||
+            FLT_slot_failed(n, FAIL_SLOT_ENGINE_BASE + e) || a.acf_prop_type[e] == PROP_TAIL_ROTOR)
             continue;
         float px, py, pz, cx, cy, cz, jx, jy, jz;
         PHYS_body_to_local(a.acf_Xarm[e], a.acf_Yarm[e], a.acf_Zarm[e], &px, &py, &pz, n);

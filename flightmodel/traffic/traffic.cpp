@@ -6,6 +6,7 @@
 #include "aircraft/flight_start.h"
 #include "aircraft/launch_flags.h"
 #include "core/constants.h"
+#include "core/engine_types.h"
 #include "core/geo.h"
 #include "core/random.h"
 #include "core/simvars.h"
@@ -80,8 +81,8 @@ void place_again(int p, float ground)
     if (p % 2 == 0) {
         mode = MODE_CRUISE;
         const int type = pln[p].acf_en_type[0];
-        if (type == 2 || type == 8) y += 3000.0f + 3000.0f * u();
-        else if (type >= 3 && type <= 6) y += 9000.0f + 3000.0f * u();
+        if (type == ENGINE_TURBINE_FREE || type == ENGINE_TURBINE_FIXED) y += 3000.0f + 3000.0f * u();
+        else if (type >= ENGINE_ELECTRIC && type <= ENGINE_ROCKET) y += 9000.0f + 3000.0f * u();
         else y += 1000.0f + 2000.0f * u();
     } else {
         mode = UTIL_rand() * 2 / (UTIL_RAND_MAX + 1) + 1;
@@ -217,7 +218,7 @@ targets approach(int p, flt_struct& f, const acf_struct& a, float ground, float 
     if (std::fabs(w(bearing - f.psi)) > 90.0f && dist < r_min) m = m == MODE_APPROACH_POINT ? MODE_FINAL : MODE_APPROACH_POINT;
     if (m == MODE_FINAL && std::fabs(w(f.psi - h_r)) > 135.0f) m = MODE_APPROACH_POINT;
     const int type = a.acf_en_type[0];
-    if (m == MODE_FINAL && a.acf_num_engines > 1 && (type == 4 || type == 5) && length < 2000.0f) m = MODE_APPROACH_POINT;
+    if (m == MODE_FINAL && a.acf_num_engines > 1 && ENGINE_type_is_jet(type) && length < 2000.0f) m = MODE_APPROACH_POINT;
     separation(p, f);
     return t;
 }
@@ -254,7 +255,7 @@ void lights(flt_struct& f, const acf_struct& a)
     int32_t on = 1;
     if (sim_graphics_scenery.percent_lights_on <= 0.25f) {
         const int type = a.acf_en_type[0];
-        on = f.local_y < 3000.0f && (type == 4 || type == 5) ? 1 : 0;
+        on = f.local_y < 3000.0f && ENGINE_type_is_jet(type) ? 1 : 0;
     }
     f.nav_lights_on = f.beacon_lights_on = f.strobe_lights_on = f.landing_lights_on = f.taxi_light_on = on;
 }
