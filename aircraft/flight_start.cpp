@@ -252,11 +252,14 @@ void place_at_airport(int code, int& sub_mode, const airport_choice& choice, sta
 void place_from_block(start_place& p)
 {
     const situation_start_record& b = situation_start_state;
+    // Values from files and peers are kept within the planet: a latitude, a
+    // longitude, a height up to 10,000 km and a speed up to 100 km/s.
     const float lat = UTIL_clamp(finite_or(b.latitude, 0.0f), -90.0f, 90.0f);
-    const float lon = finite_or(b.longitude, 0.0f);
-    GEO_latlon_to_local(p.x, p.y, p.z, lat, lon, finite_or(b.elevation, 0.0f));
+    const float lon = std::fmod(finite_or(b.longitude, 0.0f), 360.0f);
+    const float elevation = UTIL_clamp(finite_or(b.elevation, 0.0f), -1.0e7f, 1.0e7f);
+    GEO_latlon_to_local(p.x, p.y, p.z, lat, lon, elevation);
     p.psi = finite_or(b.psi, 0.0f);
-    p.groundspeed = finite_or(b.groundspeed, 0.0f);
+    p.groundspeed = UTIL_clamp(finite_or(b.groundspeed, 0.0f), -1.0e5f, 1.0e5f);
     p.theta = 0.0f;
 }
 

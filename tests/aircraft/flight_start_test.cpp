@@ -1,0 +1,366 @@
+// Flight starts: the airport, position and special situations, the common
+// reset, and the reset of any slot at a start point.
+
+#include <cmath>
+#include <cstring>
+
+#include "aircraft/flight_start.h"
+#include "core/random.h"
+#include "tests/support/flight_fixture.h"
+
+namespace {
+
+// KSBD's first runway: 10,001 ft at 71.9 degrees true, field elevation 1,159 ft.
+constexpr float KSBD_LAT = 34.0954f, KSBD_LON = -117.2349f, KSBD_HDG = 71.9f;
+constexpr float KSBD_LEN_M = 10001.0f * 0.3048f, KSBD_ELEV_M = 1159.0f * 0.3048f;
+
+class FlightStart : public FlightState {
+protected:
+    void SetUp() override
+    {
+        FlightState::SetUp();
+        trainer_like(pln[0]);
+        start_selection.airport_index = add_airport("KSBD", KSBD_LAT, KSBD_LON, KSBD_HDG, KSBD_LEN_M, KSBD_ELEV_M);
+        start_selection.start_index = 0;
+    }
+
+    static void runway_point(float& x, float& y, float& z)
+    {
+        GEO_latlon_to_local(x, y, z, KSBD_LAT, KSBD_LON, KSBD_ELEV_M);
+    }
+};
+
+float sin_deg(float a) { return static_cast<float>(std::sin(a * DEG_TO_RAD_DOUBLE)); }
+float cos_deg(float a) { return static_cast<float>(std::cos(a * DEG_TO_RAD_DOUBLE)); }
+
+}  // namespace
+
+TEST_F(FlightStart, RunwayStartStandsInsideTheThresholdReadyToGo)
+{
+    replay_ring[17].network_time_sec = 12.0f;
+    sim_time.total_flight_time_sec = 99.0f;
+    sim_operation_prefs.startup_running = 1;
+    FLIGHT_init_situation(SIT_AIRPORT, SIT_RUNWAY);
+
+    const flt_struct& f = flt[0];
+    const float heading = KSBD_HDG + GEO_grid_convergence(KSBD_LAT, KSBD_LON);
+    EXPECT_FLOAT_EQ(f.psi, heading);
+    float rx, ry, rz;
+    runway_point(rx, ry, rz);
+    const float back = (KSBD_LEN_M - 20.0f) * 0.5f;   // 1,514.2 m
+    EXPECT_NEAR(f.local_x, rx - back * sin_deg(heading), 0.05f);
+    EXPECT_NEAR(f.local_z, rz + back * cos_deg(heading), 0.05f);
+    // On the airport surface under the plane, standing on its gear.
+    float sx, surface, sz;
+    GEO_latlon_to_local(sx, surface, sz, f.latitude, f.longitude, KSBD_ELEV_M);
+    EXPECT_NEAR(f.local_y, surface + 1.2f, 0.05f);
+    EXPECT_EQ(airport_surface_valid, 1);
+    EXPECT_EQ(f.theta, 2.0f);
+    EXPECT_EQ(f.groundspeed, 0.0f);
+    EXPECT_EQ(f.local_vx, 0.0f);
+    EXPECT_EQ(f.parkbrake, 1.0f);
+    EXPECT_EQ(sim_cockpit_switches.gear_handle_status, 1);
+    for (int g = PART_GEAR_FIRST; g <= PART_GEAR_LAST; ++g) EXPECT_EQ(pln[0].acf_gear_deploy[g], 1.0f);
+    EXPECT_EQ(replay_ring[17].network_time_sec, 0.0f);
+    EXPECT_EQ(sim_time.total_flight_time_sec, 0.0f);
+    // The winch stands 2,000 m down the runway; the engines run with the preference set.
+    EXPECT_NEAR(std::hypot(launch_flags.winch_x - f.local_x, launch_flags.winch_z - f.local_z), 2000.0f, 0.1f);
+    EXPECT_EQ(f.ENGN_running[0], 1);
+    EXPECT_EQ(f.nav_lights_on, 0);   // no nav lights fitted
+    EXPECT_EQ(sim_cockpit_radios.transponder_mode, 2);
+    EXPECT_STREQ(atc_clearance.callsign, "ORVELL");
+    // The attitude quaternion matches the angles.
+    EXPECT_NEAR(f.q[0] * f.q[0] + f.q[1] * f.q[1] + f.q[2] * f.q[2] + f.q[3] * f.q[3], 1.0f, 1e-5f);
+}
+
+TEST_F(FlightStart, ColdStartAndTheOtherEndAndTheRamp)
+{
+    sim_operation_prefs.startup_running = 0;
+    pln[0].acf_panel_flag_51_52 = 1;
+    pln[0].acf_has_navlites = 1;
+    sim_time.backwards = 1;
+    FLIGHT_init_situation(SIT_AIRPORT, SIT_RUNWAY);
+    const flt_struct& f = flt[0];
+    EXPECT_NEAR(f.psi, std::fmod(KSBD_HDG + GEO_grid_convergence(KSBD_LAT, KSBD_LON) + 180.0f, 360.0f), 1e-3f);
+    EXPECT_EQ(f.ENGN_running[0], 0);
+    EXPECT_EQ(f.ENGN_thro[0], 0.0f);
+    EXPECT_EQ(f.ENGN_mixt[0], 0.0f);
+    EXPECT_EQ(f.ENGN_tacrad[0], 0.0f);
+    EXPECT_EQ(f.nav_lights_on, 0);
+    EXPECT_EQ(f.parkbrake, 1.0f);
+    EXPECT_EQ(sim_cockpit_radios.transponder_mode, 0);
+
+    // The ramp start keeps its start position's heading as it is.
+    FLIGHT_init_situation(SIT_AIRPORT, SIT_RAMP);
+    EXPECT_FLOAT_EQ(flt[0].psi, 123.0f);
+}
+
+TEST_F(FlightStart, ApproachesAndTheGearlessRunwayStart)
+{
+    float rx, ry, rz;
+    runway_point(rx, ry, rz);
+    const float ry_plane = ry + 1.2f;
+
+    // A glider 10 nm out on a 6-degree slope, flaps half down.
+    pln[0].acf_num_engines = 0;
+    FLIGHT_init_situation(SIT_AIRPORT, SIT_APPROACH_10NM);
+    EXPECT_NEAR(flt[0].local_y - ry_plane, 10.0f * 1852.0f * sin_deg(6.0f), 0.1f);   // about 1,936 m
+    EXPECT_EQ(flt[0].flaprat, 0.5f);
+    EXPECT_EQ(flt[0].flaprqst, 0.5f);
+    EXPECT_GT(flt[0].groundspeed, 1.5f * 25.0f * 0.99f);
+    EXPECT_EQ(flt[0].parkbrake, 0.0f);
+
+    // No gear: a runway start becomes a 3-nm approach on 3 degrees.
+    pln[0].acf_num_engines = 1;
+    pln[0].acf_gear_type[PART_GEAR_FIRST] = 0;
+    FLIGHT_init_situation(SIT_AIRPORT, SIT_RUNWAY);
+    EXPECT_NEAR(flt[0].local_y - ry_plane, 3.0f * 1852.0f * sin_deg(3.0f), 0.1f);
+    EXPECT_EQ(flt[0].flaprat, 0.5f);
+}
+
+TEST_F(FlightStart, PositionStartsLocalTimeAndTheKeptRing)
+{
+    lon_ref = -9.0f;   // the area around longitude -7.5
+    situation_start_record& b = situation_start_state;
+    b.latitude = 34.0f;
+    b.longitude = -7.5f;
+    b.elevation = 2000.0f;
+    b.psi = 90.0f;
+    b.groundspeed = 60.0f;
+    sim_time.zulu_time_sec = 7200.0f;
+    FLIGHT_init_situation(SIT_IN_FLIGHT, 0);
+    EXPECT_NEAR(flt[0].elevation, 2000.0f, 0.5f);
+    EXPECT_NEAR(flt[0].local_vx, 60.0f, 0.01f);
+    EXPECT_NEAR(flt[0].local_vz, 0.0f, 0.01f);
+    EXPECT_EQ(sim_time.local_time_sec, 3600.0f);   // -0.5 hours rounds to -1
+    sim_time.zulu_time_sec = 1800.0f;
+    FLIGHT_init_situation(SIT_IN_FLIGHT, 0);
+    EXPECT_EQ(sim_time.local_time_sec, 84600.0f);
+
+    // 206 keeps the ring and the position and restores the block's settings, bounded.
+    replay_ring[5].network_time_sec = 3.0f;
+    flt[0].local_x = 1234.0f;
+    b.failures[5] = 99;
+    b.failures[6] = -4;
+    b.flaprat = std::nanf("");
+    b.m_fuel1 = 50.0f;
+    FLIGHT_init_situation(SIT_KEEP_POSITION, 0);
+    EXPECT_EQ(replay_ring[5].network_time_sec, 3.0f);
+    EXPECT_EQ(flt[0].local_x, 1234.0f);
+    EXPECT_EQ(flt[0].failures[5], 6);
+    EXPECT_EQ(flt[0].failures[6], 0);
+    EXPECT_EQ(flt[0].flaprat, 0.0f);
+    EXPECT_EQ(flt[0].m_fuel1, 50.0f);
+    FLIGHT_init_situation(SIT_FROM_BLOCK, 0);
+    EXPECT_EQ(replay_ring[5].network_time_sec, 0.0f);
+}
+
+TEST_F(FlightStart, NothingToStartAtKeepsThePlaneWithANotice)
+{
+    flt[0].local_x = 77.0f;
+    sim_time.total_flight_time_sec = 5.0f;
+    start_selection.airport_index = 9;   // past the end: clamped
+    airport_table[0].starts.clear();
+    FLIGHT_init_situation(SIT_AIRPORT, SIT_RAMP);
+    ASSERT_EQ(recorded_alerts.size(), 1u);
+    EXPECT_EQ(recorded_alerts[0].code, 16);
+    EXPECT_EQ(flt[0].local_x, 77.0f);
+    EXPECT_EQ(sim_time.total_flight_time_sec, 5.0f);
+    EXPECT_EQ(start_selection.airport_index, 0);
+
+    airport_table.clear();
+    FLIGHT_init_situation(SIT_AIRPORT, SIT_RUNWAY);
+    EXPECT_EQ(recorded_alerts.size(), 2u);
+    EXPECT_EQ(flt[0].local_x, 77.0f);
+
+    // The orbiter's base is missing.
+    FLIGHT_init_situation(SIT_SHUTTLE_FIRST, 0);
+    EXPECT_EQ(recorded_alerts.size(), 3u);
+    EXPECT_EQ(sim_time.total_flight_time_sec, 5.0f);
+}
+
+TEST_F(FlightStart, NearestRunwayOfAKindCentresTheArea)
+{
+    add_airport("KFAR", 40.0f, -100.0f, 90.0f, 2000.0f, 100.0f);
+    add_airport("KNEA", 34.5f, -117.9f, 180.0f, 2000.0f, 100.0f);
+    airport_table[1].runways[0].surface_code = 162;
+    airport_table[2].runways[0].surface_code = 162;
+    flt[0].latitude = 34.2f;
+    flt[0].longitude = -117.5f;
+    FLIGHT_init_situation(2800, 0);
+    EXPECT_EQ(start_selection.airport_index, 2);
+    EXPECT_EQ(lat_ref, 34.0f);     // 33.5 rounds away from zero
+    EXPECT_EQ(lon_ref, -119.0f);   // -119.4
+    EXPECT_NEAR(flt[0].psi, 180.0f + GEO_grid_convergence(34.5f, -117.9f), 1e-3f);
+
+    // None of the kind: the selection stays.
+    FLIGHT_init_situation(2801, 0);
+    EXPECT_EQ(start_selection.airport_index, 2);
+}
+
+TEST_F(FlightStart, ResetAtAStartPointGivesAFreshRunningPlane)
+{
+    pln[2].acf_gear_retract = 1;
+    pln[2].acf_en_type[0] = 4;   // a jet: a strong jet wash
+    std::strcpy(pln[2].acf_file_name, "HAS ONE.ACF");
+    flt[2].m_total = 5000.0f;
+    FLIGHT_reset_at_start(2, 3.0f, 90.0f, 1.0f, 10.0f, 500.0f, -20.0f, 50.0f);
+    const flt_struct& f = flt[2];
+    EXPECT_NEAR(f.local_vx, 50.0f, 1e-4f);
+    EXPECT_NEAR(f.local_vz, 0.0f, 1e-4f);
+    EXPECT_EQ(f.m_total, 0.0f);
+    EXPECT_EQ(f.ENGN_running[3], 1);
+    EXPECT_FLOAT_EQ(f.POINT_tacrad[0], 99.9f);
+    EXPECT_FLOAT_EQ(f.DVinc[0], 340.0f * 0.75f);
+    EXPECT_FLOAT_EQ(f.DVinc[1], 340.0f * 0.1f);
+    EXPECT_EQ(pln[2].acf_gear_deploy[PART_GEAR_FIRST], 0.0f);
+    EXPECT_TRUE(f.ai_app_mode >= 0 && f.ai_app_mode <= 2);
+
+    // Equal area bounds give the middle cell; a point off the area stays inside the grid.
+    scenery_area = {5.0f, 5.0f, 7.0f, 7.0f};
+    FLIGHT_reset_at_start(2, 0, 0, 0, 123.0f, 0, 456.0f, 0);
+    EXPECT_EQ(flt[2].i, 224);
+    EXPECT_EQ(flt[2].j, 199);
+    scenery_area = {-1000.0f, 1000.0f, -1000.0f, 1000.0f};
+    for (float x : {-5000.0f, 5000.0f, std::nanf("")}) {
+        FLIGHT_reset_at_start(2, 0, 0, 0, x, 0, x, 0);
+        EXPECT_TRUE(flt[2].i >= 0 && flt[2].i <= 449) << x;
+        EXPECT_TRUE(flt[2].j >= 0 && flt[2].j <= 399) << x;
+    }
+    FLIGHT_reset_at_start(12, 0, 0, 0, 0, 0, 0, 0);   // no such slot: nothing happens
+}
+
+TEST_F(FlightStart, PlatformApproachStartsSouthOfItHeadingNorth)
+{
+    ship_x[3] = 100.0f;
+    ship_y[3] = 0.0f;
+    ship_z[3] = 200.0f;
+    pln[0].acf_est_Vs = 30.0f;
+    FLIGHT_init_situation(SIT_PLATFORM_1, 0);
+    const flt_struct& f = flt[0];
+    const float d = 90.0f * 30.0f;
+    EXPECT_NEAR(f.local_x, 100.0f, 0.01f);
+    EXPECT_NEAR(f.local_z, 200.0f + d, 0.01f);
+    EXPECT_NEAR(f.local_y, d * sin_deg(3.5f) + 60.0f, 0.01f);
+    EXPECT_EQ(f.psi, 0.0f);
+    EXPECT_NEAR(f.groundspeed, 36.0f, 1e-4f);
+    EXPECT_EQ(sim_graphics_settings.draw_oilrigs, 1);   // switched on, with a notice
+
+    // A platform outside the loaded area: a notice and no start.
+    ship_x[4] = 9.9e9f;
+    flt[0].local_x = 5.0f;
+    FLIGHT_init_situation(SIT_PLATFORM_2, 0);
+    EXPECT_EQ(flt[0].local_x, 5.0f);
+    EXPECT_EQ(recorded_alerts.back().code, 16);
+}
+
+TEST_F(FlightStart, OpenWaterStartsOnTheLakeScannedLast)
+{
+    auto lake = [](int ci, int cj) {
+        for (int i = ci - 4; i <= ci + 4; ++i)
+            for (int j = cj - 4; j <= cj + 4; ++j) landuse_grid[i * TERRAIN_GRID_COLS + j] = 14;
+        terrain_vertex_grid[ci * TERRAIN_GRID_COLS + cj] = terrain_vertex{float(ci), 3.0f, float(cj)};
+    };
+    lake(198, 138);   // scanned first (lower column)
+    lake(248, 128);
+    pln[0].acf_gear_retract = 1;
+    FLIGHT_init_situation(SIT_OPEN_WATER, 0);
+    EXPECT_EQ(flt[0].local_x, 248.0f);
+    EXPECT_EQ(flt[0].local_z, 128.0f);
+    EXPECT_NEAR(flt[0].groundspeed, 0.1f, 1e-6f);
+    EXPECT_EQ(pln[0].acf_gear_deploy[PART_GEAR_FIRST], 0.0f);   // afloat: a retractable gear goes up
+
+    std::fill(std::begin(landuse_grid), std::end(landuse_grid), 0);
+    flt[0].local_x = 1.0f;
+    FLIGHT_init_situation(SIT_OPEN_WATER, 0);
+    EXPECT_EQ(flt[0].local_x, 1.0f);
+    EXPECT_EQ(recorded_alerts.back().code, 16);
+}
+
+TEST_F(FlightStart, ForestFireNeedsDryWarmWeather)
+{
+    forest_fire = forest_fire_record{1, 0.0f, 50.0f, 0.0f};
+    sim_graphics_settings.draw_forestfires = 1;
+    sim_weather.temperature_sealevel_c = 20.0f;
+    sim_weather.rain_percent = 0.001f;   // a tenth of a percent
+    flt[0].local_x = 9.0f;
+    FLIGHT_init_situation(SIT_FOREST_FIRE, 0);
+    ASSERT_EQ(recorded_alerts.size(), 1u);
+    EXPECT_EQ(flt[0].local_x, 9.0f);
+
+    sim_weather.rain_percent = 0.0f;
+    sim_weather.wind_direction_degt[0] = 0.0f;
+    FLIGHT_init_situation(SIT_FOREST_FIRE, 0);
+    EXPECT_EQ(recorded_alerts.size(), 2u);   // no water on board: it warns and starts
+    EXPECT_EQ(flt[0].psi, 270.0f);
+    EXPECT_NEAR(flt[0].local_x, 120.0f * 25.0f * sin_deg(120.0f), 0.05f);
+    for (float s : sim_weather.wind_speed_kt) EXPECT_TRUE(s >= 15.0f && s <= 20.0f);
+}
+
+TEST_F(FlightStart, SecondAircraftSituations)
+{
+    // Aero-tow with a live peer: the tow mode is set, no tow plane is placed.
+    net_slot_enabled[0] = net_peer_heard[0] = 1;
+    flt[1].local_x = 42.0f;
+    FLIGHT_init_situation(SIT_AERO_TOW, 0);
+    EXPECT_EQ(launch_flags.aero_tow_mode, 1);
+    EXPECT_EQ(launch_flags.tow_situation, 1);
+    EXPECT_EQ(flt[1].local_x, 42.0f);
+
+    // Without one the tow plane stands 55 m ahead on the runway, flaps half down.
+    net_slot_enabled[0] = 0;
+    trainer_like(pln[1]);
+    FLIGHT_init_situation(SIT_AERO_TOW, 0);
+    const flt_struct& u = flt[0];
+    EXPECT_NEAR(flt[1].local_x - u.local_x, 55.0f * sin_deg(u.psi), 0.01f);
+    EXPECT_NEAR(flt[1].local_z - u.local_z, -55.0f * cos_deg(u.psi), 0.01f);
+    EXPECT_EQ(flt[1].flaprat, 0.5f);
+
+    // A glider leading the formation is raised twice: 4,000 to 8,000 m above the ground.
+    pln[1].acf_num_engines = 0;
+    for (int seed : {1, 2, 3}) {
+        UTIL_srand(static_cast<uint32_t>(seed));
+        FLIGHT_init_situation(SIT_FORMATION, 0);
+        EXPECT_TRUE(flt[1].local_y >= 4000.0f && flt[1].local_y <= 8000.0f) << flt[1].local_y;
+        EXPECT_EQ(flt[0].local_y, flt[1].local_y);
+        EXPECT_NEAR(std::hypot(flt[0].local_x - flt[1].local_x, flt[0].local_z - flt[1].local_z), 0.2f * 1852.0f, 0.5f);
+    }
+
+    // Refuelling: tanks at 15 % of the total, never past their share.
+    pln[0].acf_num_tanks = 2;
+    pln[0].acf_m_fuel_tot = 1000.0f;
+    pln[0].acf_tank_rat[0] = 0.05f;
+    pln[0].acf_tank_rat[1] = 0.95f;
+    const float tanker[3] = {400.0f, 25000.0f, 0.0f};   // kt, ft, degrees
+    std::memcpy(screen_settings.situation_start_values[0], tanker, sizeof tanker);
+    FLIGHT_init_situation(SIT_REFUEL_A, 0);
+    EXPECT_FLOAT_EQ(flt[0].m_fuel1, 50.0f);
+    EXPECT_FLOAT_EQ(flt[0].m_fuel2, 75.0f);
+    EXPECT_NEAR(flt[1].local_y, 25000.0f * 0.3048f, 1.0f);
+    EXPECT_NEAR(flt[0].groundspeed, 400.0f * 0.514444f, 0.01f);
+}
+
+TEST_F(FlightStart, RandomStartsNeverLeaveTheTablesOrTheNumbers)
+{
+    // Codes, sub-modes, indices and start blocks as peers, plug-ins or damaged
+    // situation files might give them.
+    UTIL_srand(99);
+    for (int round = 0; round < 300; ++round) {
+        auto r = [] { return UTIL_rand(); };
+        situation_start_record& b = situation_start_state;
+        unsigned char* bytes = reinterpret_cast<unsigned char*>(&b);
+        for (size_t k = 0; k < sizeof b; ++k) bytes[k] = static_cast<unsigned char>(r());
+        start_selection.airport_index = r() - 16000;
+        start_selection.start_index = r() - 16000;
+        static const int codes[] = {408, 203, 206, 800, 2800, 2803, 2804, 2805, 3000, 3001, 3002, 3003, 3005, 3200,
+                                    3201, 3202, 3205, 3207, 3210, 1, -5};
+        const int code = codes[r() % (sizeof codes / sizeof codes[0])];
+        const int sub = 395 + r() % 12;
+        FLIGHT_init_situation(code, sub);
+        ASSERT_TRUE(std::isfinite(flt[0].local_x) && std::isfinite(flt[0].local_y) && std::isfinite(flt[0].local_z))
+            << code << " " << sub;
+        ASSERT_TRUE(std::isfinite(flt[0].psi) && flt[0].psi >= 0.0f && flt[0].psi < 360.0f) << code;
+        ASSERT_TRUE(flt[0].i >= 0 && flt[0].i <= 450 && flt[0].j >= 0 && flt[0].j <= 400);
+        for (int32_t s : flt[0].failures) ASSERT_TRUE(s >= 0 && s <= 6);
+    }
+}

@@ -1,0 +1,164 @@
+// A known state for the flight start and plane step tests: the Earth's
+// constants, empty plane slots and tables, no network, no scenery objects,
+// the sounds recorded through the sound layer's seam.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "aircraft/acf_struct.h"
+#include "aircraft/launch_flags.h"
+#include "core/constants.h"
+#include "core/frame_clock.h"
+#include "core/geo.h"
+#include "core/replay.h"
+#include "core/simvars.h"
+#include "flightmodel/aural_warnings.h"
+#include "flightmodel/derived_data.h"
+#include "flightmodel/flt.h"
+#include "flightmodel/terrain_query_standin.h"
+#include "links/net_slots.h"
+#include "links/sound_seam.h"
+#include "scene/fires.h"
+#include "scene/particles_standin.h"
+#include "scene/ships.h"
+#include "scene/surface_state.h"
+#include "screens/setup.h"
+#include "tests/support/test_support.h"
+#include "world/airport_state.h"
+#include "world/atc_calls_standin.h"
+#include "world/atc_state.h"
+#include "world/landuse_grid.h"
+#include "world/navdb.h"
+#include "world/objects.h"
+#include "world/scenery_area.h"
+#include "world/terrain_grid.h"
+
+// Every sound slot started or stopped and every text spoken.
+struct sound_log : sound_recorder {
+    struct play {
+        int slot, looping;
+        float a, b;
+    };
+    std::vector<play> plays;
+    std::vector<int> stops;
+    std::vector<std::pair<std::string, int>> spoken_texts;
+    void played(int slot, int looping, float a, float b) override { plays.push_back({slot, looping, a, b}); }
+    void stopped(int slot) override { stops.push_back(slot); }
+    void spoken(const char* text, int show) override { spoken_texts.emplace_back(text, show); }
+    int count(int slot) const
+    {
+        return static_cast<int>(std::count_if(plays.begin(), plays.end(), [slot](const play& p) { return p.slot == slot; }));
+    }
+    void clear() { *this = sound_log{}; }
+};
+
+class FlightState : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        saved_area_ = scenery_area;
+        SIMVARS_clear();
+        CONST_fill_constants();
+        PLANET_set_constants(PLANET_EARTH);
+        lat_ref = 33.0f;
+        lon_ref = -119.0f;
+        for (flt_struct& f : flt) f = flt_struct{};
+        for (int s = 0; s < 3; ++s) std::memset(static_cast<void*>(&pln[s]), 0, sizeof pln[s]);
+        REPLAY_clear_ring();
+        replay_index = 0;
+        airport_table.clear();
+        navaid_table.clear();
+        std::fill(std::begin(landuse_grid), std::end(landuse_grid), 0);
+        std::fill(std::begin(terrain_vertex_grid), std::end(terrain_vertex_grid), terrain_vertex{});
+        for (int k = 0; k < SEA_OBJECT_SLOTS; ++k) {
+            ship_x[k] = ship_z[k] = -9.9e9f;
+            ship_y[k] = ship_heading[k] = ship_pitch[k] = ship_roll[k] = 0.0f;
+        }
+        forest_fire = forest_fire_record{};
+        scenery_objects.clear();
+        object_placements.clear();
+        LAUNCH_reset();
+        AURAL_reset();
+        FLTMOD_derived_reset();
+        PARTICLE_standin_clear();
+        atc_standin = atc_standin_counts{};
+        atc_flight_plan = atc_flight_plan_state{};
+        atc_clearance = atc_clearance_state{};
+        traffic_runway_state = traffic_runway_record{};
+        surface_state = surface_state_record{0, 0.0f, SURFACE_NONE, 0.0f, 0, 0};
+        for (int s = 0; s < NET_SLOT_COUNT; ++s) net_slot_enabled[s] = net_peer_heard[s] = 0;
+        std::fill(std::begin(interval_ticks), std::end(interval_ticks), 0);
+        frame_clock = 0.0f;
+        terrain_standin = terrain_standin_answer{};
+        sim_operation_misc.frame_rate_period = 0.05f;
+        sim_weather.speed_of_sound_ms = 340.0f;
+        sim_weather.rho = 1.225f;
+        sim_weather.sigma = 1.0f;
+        sim_graphics_settings.draw_aircrafts = 1;
+        sounds.clear();
+        SOUND_install_recorder(&sounds);
+    }
+
+    void TearDown() override
+    {
+        SOUND_install_recorder(nullptr);
+        scenery_area = saved_area_;
+        airport_table.clear();
+        navaid_table.clear();
+    }
+
+    // One airport with one runway at (lat, lon), heading and length, and one start position.
+    static int add_airport(const char* id, float lat, float lon, float heading, float length, float elevation)
+    {
+        airport_record a{};
+        std::strncpy(a.id, id, APT_ID_SIZE - 1);
+        a.elevation = elevation;
+        runway_record rw{};
+        rw.lat = lat;
+        rw.lon = lon;
+        std::strcpy(rw.number, "06");
+        rw.heading = heading;
+        rw.length = length;
+        a.runways.push_back(rw);
+        a.starts.push_back(start_position_record{lat + 0.002f, lon, 123.0f, {}});
+        airport_table.push_back(a);
+        return static_cast<int>(airport_table.size()) - 1;
+    }
+
+    // A small aircraft on fixed wheels.
+    static void trainer_like(acf_struct& a)
+    {
+        a.acf_num_engines = a.acf_num_thrustpoints = 1;
+        a.acf_gear_type[PART_GEAR_FIRST] = 1;
+        a.acf_h_eqlbm = 1.2f;
+        a.acf_the_eqlbm = 2.0f;
+        a.acf_est_Vs = 25.0f;
+        a.acf_m_max = 1100.0f;
+        a.acf_RSC_idlespeed_eng = a.acf_RSC_idlespeed_prp = 60.0f;
+        a.acf_RSC_redline_eng = a.acf_RSC_redline_prp = 280.0f;
+        std::strcpy(a.acf_file_name, "ORVELL TRAINER.ACF");
+    }
+
+    static bool all_finite(const flt_struct& f)
+    {
+        const float* w = reinterpret_cast<const float*>(&f);
+        const size_t words = sizeof f / sizeof(float);
+        for (size_t k = 0; k < words; ++k) {
+            // Int words read as floats are finite unless their bits say otherwise; the
+            // doubles are checked on their own.
+            if (reinterpret_cast<const char*>(&w[k]) >= reinterpret_cast<const char*>(&f.local_x_d) &&
+                reinterpret_cast<const char*>(&w[k]) < reinterpret_cast<const char*>(&f.local_z_d) + sizeof(double))
+                continue;
+            if (!std::isfinite(w[k])) return false;
+        }
+        return std::isfinite(f.local_x_d) && std::isfinite(f.local_y_d) && std::isfinite(f.local_z_d);
+    }
+
+    sound_log sounds;
+    scenery_area_record saved_area_{};
+};
