@@ -5,6 +5,7 @@
 #include "aircraft/acf_file.h"
 #include "core/alert.h"
 #include "core/engine_types.h"
+#include "core/numeric.h"
 #include "core/text_util.h"
 
 namespace {
@@ -21,8 +22,6 @@ void fail(const acf_struct& a, const char* l1, const char* l2, const char* l3)
     MACIBM_nuke_alert(0, l1, l2, l3, l4, ALERT_FATAL);
 }
 
-int bounded(int n, int hi) { return n < 0 ? 0 : (n > hi ? hi : n); }
-
 // The checks, in order, from the tail number to the root chords; the first that
 // fails shows its alert. True when one fired.
 bool run_checks(int slot, const acf_struct& a)
@@ -37,7 +36,7 @@ bool run_checks(int slot, const acf_struct& a)
     }
 
     // Propeller pitch range of each thrust point that drives a propeller.
-    for (int e = 0; e < bounded(a.acf_num_thrustpoints, ACF_MAX_ENGINES); ++e) {
+    for (int e = 0; e < util_clamp_int(a.acf_num_thrustpoints, 0, ACF_MAX_ENGINES); ++e) {
         if (!ACF_engine_has_prop(slot, e)) continue;
         const int pt = a.acf_prop_type[e];
         const float range = a.acf_max_pitch[e] - a.acf_min_pitch[e];
@@ -72,7 +71,7 @@ bool run_checks(int slot, const acf_struct& a)
     }
 
     // Engines (the aircraft-wide engine values, tested for each engine).
-    for (int e = 0; e < bounded(a.acf_num_engines, ACF_MAX_ENGINES); ++e) {
+    for (int e = 0; e < util_clamp_int(a.acf_num_engines, 0, ACF_MAX_ENGINES); ++e) {
         const int t = a.acf_en_type[e];
         const bool jet = ENGINE_type_is_jet(t);
         if (jet && a.acf_face_jet < 0.001f) {
@@ -131,7 +130,7 @@ bool run_checks(int slot, const acf_struct& a)
     auto any_element = [&](auto&& test) {
         for (int p = PART_WING_PAIR_FIRST; p <= PART_WING_EXTRA_LAST; ++p) {
             if (!ACF_part_in_service(slot, p)) continue;
-            for (int i = 0; i < bounded(a.acf_els[p], ACF_ELS_PER_PART); ++i)
+            for (int i = 0; i < util_clamp_int(a.acf_els[p], 0, ACF_ELS_PER_PART); ++i)
                 if (test(ACF_el(p, i))) return true;
         }
         return false;
@@ -153,7 +152,7 @@ bool run_checks(int slot, const acf_struct& a)
 
     // The deflection of the last flap detent.
     if (a.acf_flapEQ && a.acf_flap_detents >= 1 &&
-        a.acf_flap_dn[bounded(a.acf_flap_detents, ACF_FLAP_DN - 1)] == 0.0f) {
+        a.acf_flap_dn[util_clamp_int(a.acf_flap_detents, 0, ACF_FLAP_DN - 1)] == 0.0f) {
         fail(a, "The last flap detent has no deflection.", "", "");
         return true;
     }

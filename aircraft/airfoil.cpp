@@ -20,6 +20,7 @@
 #include "core/alert.h"
 #include "core/datafile.h"
 #include "core/folders.h"
+#include "core/numeric.h"
 #include "core/text_util.h"
 
 namespace {

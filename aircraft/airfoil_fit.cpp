@@ -14,8 +14,8 @@
 #include "aircraft/acf_struct.h"
 #include "aircraft/airfoil.h"
 #include "core/alert.h"
-#include "core/constants.h"
-#include "core/text_util.h"
+#include "core/numeric.h"
+#include "core/units.h"
 
 namespace {
 
@@ -29,7 +29,6 @@ constexpr float MOMENT_FACTOR = 0.25f;
 constexpr float FIT_EDGE = 20.0f;
 constexpr float REVERSED_EDGE = 160.0f;
 constexpr float DAL10_ALPHA = 10.0f;
-constexpr float DEG_TO_RAD = static_cast<float>(DEG_TO_RAD_DOUBLE);
 
 float ratio(float num, float den) { return den == 0.0f ? 0.0f : num / den; }
 
@@ -41,7 +40,7 @@ float fpow(float base, float exponent)
     return std::isfinite(r) ? r : 0.0f;
 }
 
-float sin_deg(float a) { return sinf(a * DEG_TO_RAD); }
+float sin_deg(float a) { return sinf(a * DEG_TO_RAD_FLOAT); }
 
 void check_table_value(float v)
 {

@@ -15,7 +15,7 @@ unit_constants units;
 float degree_sin[DEGREE_TABLE_SIZE];
 float degree_cos[DEGREE_TABLE_SIZE];
 
-float max_visibility_m[2] = {max_visibility_nm[0] * METRES_PER_NM, max_visibility_nm[1] * METRES_PER_NM};
+float max_visibility_m[2] = {max_visibility_nm[0] * UNIT.nm_to_mtrs, max_visibility_nm[1] * UNIT.nm_to_mtrs};
 
 // The layout the terrain code is built for must fit the terrain vertex grid.
 static_assert(grid_rows[0] + 1 == TERRAIN_GRID_ROWS && grid_cols[0] + 1 == TERRAIN_GRID_COLS);
@@ -38,66 +38,18 @@ void CONST_stir_random(double t)
     for (int i = 0; i < extra; ++i) UTIL_rand();
 }
 
-namespace {
-
-// 1.0 divided by the stored factor, rounded once to float.
-float reciprocal(float factor) { return static_cast<float>(1.0 / factor); }
-
-}  // namespace
-
 void CONST_fill_constants()
 {
-    pi = 3.1415927f;
-    double_pi = 6.2831855f;
-    half_pi = 1.5707964f;
+    pi = PI_FLOAT;
+    double_pi = TWO_PI_FLOAT;
+    half_pi = HALF_PI_FLOAT;
     R = 287.0f;
     speed_light_m_sec = 299792448.0f;
 
-    unit_constants& u = units;
-    u.g_conv = 9.7982788f;   // the simulator's own value, not the standard 9.80665
-    u.lbs_to_kgs = 0.45359251f;
-    u.kgs_to_lbs = reciprocal(u.lbs_to_kgs);
-    u.ft_to_mtrs = 0.3048f;
-    u.mtrs_to_ft = reciprocal(u.ft_to_mtrs);
-    u.hp_to_watts = 745.7f;
-    u.watts_to_hp = reciprocal(u.hp_to_watts);
-    u.degf_to_degc = 5.0f / 9.0f;
-    u.degc_to_degf = reciprocal(u.degf_to_degc);
-    u.rad_to_deg = 180.0f / pi;
-    u.deg_to_rad = reciprocal(u.rad_to_deg);
-    u.kts_to_ftps = 1.6878098f;
-    u.ftps_to_kts = reciprocal(u.kts_to_ftps);
-    u.kts_to_mps = u.kts_to_ftps * u.ft_to_mtrs;
-    u.mps_to_kts = reciprocal(u.kts_to_mps);
-    u.rpm_to_radps = u.deg_to_rad * 6.0f;
-    u.radps_to_rpm = reciprocal(u.rpm_to_radps);
-    u.fpm_to_mps = u.ft_to_mtrs / 60.0f;
-    u.mps_to_fpm = reciprocal(u.fpm_to_mps);
-    // Feet per nautical mile is a double literal: the product rounds once, to exactly 1852.
-    u.nm_to_mtrs = static_cast<float>(u.ft_to_mtrs * 6076.1155);
-    u.mtrs_to_nm = reciprocal(u.nm_to_mtrs);
-    u.sqft_to_sqm = u.ft_to_mtrs * u.ft_to_mtrs;
-    u.sqm_to_sqft = reciprocal(u.sqft_to_sqm);
-    u.lbf_to_n = u.lbs_to_kgs * u.g_conv;
-    u.n_to_lbf = reciprocal(u.lbf_to_n);
-    u.ftlbf_to_nm = u.lbf_to_n * u.ft_to_mtrs;
-    u.nm_to_ftlbf = reciprocal(u.ftlbf_to_nm);
-    const float ft4 = u.ft_to_mtrs * u.ft_to_mtrs * u.ft_to_mtrs * u.ft_to_mtrs;
-    u.slugft3_to_kgm3 = u.g_conv * u.lbs_to_kgs / ft4;
-    u.kgm3_to_slugft3 = reciprocal(u.slugft3_to_kgm3);
-    u.psf_to_pa = u.lbf_to_n / u.sqft_to_sqm;
-    u.pa_to_psf = reciprocal(u.psf_to_pa);
-    u.lbft2_to_kgm2 = u.sqft_to_sqm * u.lbs_to_kgs;
-    u.kgm2_to_lbft2 = reciprocal(u.lbft2_to_kgm2);
-    u.pa_to_inhg = 0.00029528743f;
-    u.inhg_to_pa = reciprocal(u.pa_to_inhg);
-    u.mb_to_inhg = 0.029528745f;
-    u.inhg_to_mb = reciprocal(u.mb_to_inhg);
-    u.kts_to_mph = 1.1507795f;
-    u.mph_to_kts = reciprocal(u.kts_to_mph);
+    units = UNIT;
 
     for (int i = 0; i < DEGREE_TABLE_SIZE; ++i) {
-        const float x = static_cast<float>(i) * u.deg_to_rad;
+        const float x = static_cast<float>(i) * units.deg_to_rad;
         degree_sin[i] = static_cast<float>(std::sin(static_cast<double>(x)));
         degree_cos[i] = static_cast<float>(std::cos(static_cast<double>(x)));
     }

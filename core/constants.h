@@ -5,11 +5,7 @@
 
 #include <cstdint>
 
-constexpr double PI_DOUBLE = 3.14159265358979;
-constexpr double DEG_TO_RAD_DOUBLE = 0.017453292519943278;
-constexpr double RAD_TO_DEG_DOUBLE = 57.29577951308238;
-constexpr double TWO_PI_DOUBLE = 6.28318530717958;
-constexpr float METRES_PER_NM = 1852.0f;
+#include "core/units.h"
 
 constexpr int RANDOM_TABLE_SIZE = 10000;
 extern float random_table[RANDOM_TABLE_SIZE];
@@ -17,30 +13,7 @@ extern float random_table[RANDOM_TABLE_SIZE];
 // Published physics constants.
 extern float pi, double_pi, half_pi, R, speed_light_m_sec;
 
-// Unit conversion constants: g_conv, then each factor followed by its reciprocal.
-struct unit_constants {
-    float g_conv;
-    float lbs_to_kgs, kgs_to_lbs;
-    float ft_to_mtrs, mtrs_to_ft;
-    float hp_to_watts, watts_to_hp;
-    float degf_to_degc, degc_to_degf;
-    float rad_to_deg, deg_to_rad;
-    float kts_to_ftps, ftps_to_kts;
-    float kts_to_mps, mps_to_kts;
-    float rpm_to_radps, radps_to_rpm;
-    float fpm_to_mps, mps_to_fpm;
-    float nm_to_mtrs, mtrs_to_nm;
-    float sqft_to_sqm, sqm_to_sqft;
-    float lbf_to_n, n_to_lbf;
-    float ftlbf_to_nm, nm_to_ftlbf;
-    float slugft3_to_kgm3, kgm3_to_slugft3;
-    float psf_to_pa, pa_to_psf;
-    float lbft2_to_kgm2, kgm2_to_lbft2;
-    float pa_to_inhg, inhg_to_pa;
-    float mb_to_inhg, inhg_to_mb;
-    float kts_to_mph, mph_to_kts;
-};
-static_assert(sizeof(unit_constants) == 39 * 4);
+// Unit conversion constants (the set of core/units.h, stored at start-up).
 extern unit_constants units;
 
 constexpr int DEGREE_TABLE_SIZE = 361;

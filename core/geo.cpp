@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "core/constants.h"
+#include "core/numeric.h"
 #include "core/simvars.h"
 
 float lat_ref = 0.0f;
@@ -23,50 +24,58 @@ frame_centre centre()
             static_cast<double>(lon_ref) + reference_lon_offset[p]};
 }
 
-// asin of a value that rounding may have carried just past +-1.
-double asin_clamped(double v) { return std::asin(v < -1.0 ? -1.0 : (v > 1.0 ? 1.0 : v)); }
-
 }  // namespace
 
-void GEO_latlon_to_local(float& x, float& y, float& z, double latitude, double longitude, double elevation)
+geo_point GEO_local_to_latlon_about(double centre_lat, double centre_lon, double x, double y, double z)
 {
-    const frame_centre c = centre();
     const double planet_r = sim_physics.earth_radius_m;
-    const double r = planet_r + elevation;
-    const double a0 = c.lat_deg * DEG_TO_RAD_DOUBLE;
-    double dl = longitude * DEG_TO_RAD_DOUBLE - c.lon_deg * DEG_TO_RAD_DOUBLE;
+    const double a0 = centre_lat * DEG_TO_RAD_DOUBLE;
+    const double p = z * std::sin(a0) + y * std::cos(a0) + planet_r * std::cos(a0);
+    const double q = z * std::cos(a0) - y * std::sin(a0) - planet_r * std::sin(a0);
+    const double r = std::sqrt(p * p + x * x + q * q);
+    if (r == 0.0) return {centre_lat, centre_lon, r - planet_r};
+    const double lat = std::asin(UTIL_clamp_unit(-q / r));
+    const double ring = r * std::cos(lat);   // radius of the latitude circle
+    const double dl = ring > 0.0 ? std::asin(UTIL_clamp_unit(x / ring)) : 0.0;
+    return {lat * RAD_TO_DEG_DOUBLE, dl * RAD_TO_DEG_DOUBLE + centre_lon, r - planet_r};
+}
+
+void GEO_latlon_to_local_about(double centre_lat, double centre_lon, const geo_point& g, double& x, double& y,
+                               double& z)
+{
+    const double planet_r = sim_physics.earth_radius_m;
+    const double r = planet_r + g.elev;
+    const double a0 = centre_lat * DEG_TO_RAD_DOUBLE;
+    double dl = g.lon * DEG_TO_RAD_DOUBLE - centre_lon * DEG_TO_RAD_DOUBLE;
     if (dl < -PI_DOUBLE) dl += TWO_PI_DOUBLE;
     if (dl > PI_DOUBLE) dl -= TWO_PI_DOUBLE;
-    const double f = latitude * DEG_TO_RAD_DOUBLE;
+    const double f = g.lat * DEG_TO_RAD_DOUBLE;
 
     // The point on the sphere, then rotated so the centre's vertical becomes y.
     const double a = r * std::cos(f) * std::cos(dl) - planet_r * std::cos(a0);
     const double b = planet_r * std::sin(a0) - r * std::sin(f);
-    x = static_cast<float>(r * std::cos(f) * std::sin(dl));
-    y = static_cast<float>(a * std::cos(a0) - b * std::sin(a0));
-    z = static_cast<float>(a * std::sin(a0) + b * std::cos(a0));
+    x = r * std::cos(f) * std::sin(dl);
+    y = a * std::cos(a0) - b * std::sin(a0);
+    z = a * std::sin(a0) + b * std::cos(a0);
+}
+
+void GEO_latlon_to_local(float& x, float& y, float& z, double latitude, double longitude, double elevation)
+{
+    const frame_centre c = centre();
+    double lx, ly, lz;
+    GEO_latlon_to_local_about(c.lat_deg, c.lon_deg, {latitude, longitude, elevation}, lx, ly, lz);
+    x = static_cast<float>(lx);
+    y = static_cast<float>(ly);
+    z = static_cast<float>(lz);
 }
 
 void GEO_local_to_latlon(float& latitude, float& longitude, float& elevation, double x, double y, double z)
 {
     const frame_centre c = centre();
-    const double planet_r = sim_physics.earth_radius_m;
-    const double a0 = c.lat_deg * DEG_TO_RAD_DOUBLE;
-    const double p = z * std::sin(a0) + y * std::cos(a0) + planet_r * std::cos(a0);
-    const double q = z * std::cos(a0) - y * std::sin(a0) - planet_r * std::sin(a0);
-    const double r = std::sqrt(p * p + x * x + q * q);
-    elevation = static_cast<float>(r - planet_r);
-    if (r == 0.0) {
-        // The planet's centre has no direction: report the frame centre.
-        latitude = static_cast<float>(c.lat_deg);
-        longitude = static_cast<float>(c.lon_deg);
-        return;
-    }
-    const double lat = asin_clamped(-q / r);
-    latitude = static_cast<float>(lat * RAD_TO_DEG_DOUBLE);
-    const double ring = r * std::cos(lat);   // radius of the latitude circle
-    const double dl = ring > 0.0 ? asin_clamped(x / ring) : 0.0;
-    longitude = static_cast<float>(dl * RAD_TO_DEG_DOUBLE + c.lon_deg);
+    const geo_point g = GEO_local_to_latlon_about(c.lat_deg, c.lon_deg, x, y, z);
+    latitude = static_cast<float>(g.lat);
+    longitude = static_cast<float>(g.lon);
+    elevation = static_cast<float>(g.elev);
 }
 
 int GEO_round(float value)

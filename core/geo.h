@@ -8,6 +8,16 @@
 
 void GEO_latlon_to_local(float& x, float& y, float& z, double latitude, double longitude, double elevation);
 void GEO_local_to_latlon(float& latitude, float& longitude, float& elevation, double x, double y, double z);
+
+// The same conversions about an explicit frame centre (degrees), in double
+// precision throughout. A point at the planet's centre has no direction: it
+// reports the frame centre at elevation minus the planet's radius.
+struct geo_point {
+    double lat, lon, elev;   // degrees, degrees, metres
+};
+geo_point GEO_local_to_latlon_about(double centre_lat, double centre_lon, double x, double y, double z);
+void GEO_latlon_to_local_about(double centre_lat, double centre_lon, const geo_point& g, double& x, double& y,
+                               double& z);
 int GEO_round(float value);
 // Degrees between true north and the local frame's north at a position: the
 // longitude distance from the frame centre times the sine of the latitude.

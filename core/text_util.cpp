@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "core/alert.h"
+#include "core/numeric.h"
 
 char custom_scenery_folder[TEXT_SIZE];
 
@@ -153,19 +154,6 @@ void UTIL_pack_number_text(char* text)
 
 // ---------------------------------------------------------------------------
 // Numbers and characters
-
-int UTIL_in_range(int x, int lo, int hi) { return (x >= lo && x <= hi) ? 1 : 0; }
-
-int util_clamp_int(int x, int lo, int hi)
-{
-    if (x < lo) return lo;
-    if (x > hi) return hi;
-    return x;
-}
-
-float util_abs_float(float x) { return x < 0.0f ? -x : x; }
-
-int UTIL_bad_float(float x) { return (std::isnan(x) || x <= -1e10f || x >= 1e10f) ? 1 : 0; }
 
 bool UTIL_is_digit(char c) { return c >= '0' && c <= '9'; }
 

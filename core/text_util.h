@@ -22,11 +22,7 @@ void UTIL_downcase_char(char& c);
 void UTIL_upcase_char(char& c);
 void UTIL_pack_number_text(char* text);
 
-// Numbers and characters.
-int UTIL_in_range(int x, int lo, int hi);
-int util_clamp_int(int x, int lo, int hi);
-float util_abs_float(float x);
-int UTIL_bad_float(float x);
+// Numbers and characters (the clamps and range tests are in core/numeric.h).
 bool UTIL_is_digit(char c);
 bool UTIL_is_number_text(const char* text);
 int UTIL_char_to_digit(char c);

@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "flightmodel/gear_util.h"
 #include "core/constants.h"
+#include "core/numeric.h"
 #include "core/random.h"
 #include "core/simvars.h"
 
@@ -16,8 +16,8 @@ struct alt_density {
     float rho;
 };
 
-constexpr float FT = 0.3048f;
-constexpr float SLUG = static_cast<float>(ATMO_SLUGFT3_TO_KGM3);
+constexpr float FT = UNIT.ft_to_mtrs;
+constexpr float SLUG = UNIT.slugft3_to_kgm3;
 
 // Earth: altitudes in ft, densities in slug/ft3, both converted at build time.
 constexpr alt_density earth_table[] = {

@@ -28,9 +28,6 @@ float ATMO_temp_at_alt(float altitude_m);
 // 1 replaces them), scaled by sim_weather.wind_turbulence_percent.
 void ATMO_turbulence(float blend);
 
-// Slug per cubic foot in kg/m3: the program's g0 x kg per lb / ft^4.
-constexpr double ATMO_SLUGFT3_TO_KGM3 = 9.798279 * 0.4535925 / (0.3048 * 0.3048 * 0.3048 * 0.3048);
-
 // The storm grid: 256 x 256 storm strengths over the loaded scenery area,
 // index column x * 256 + row z (column 0 at the west edge, row 0 at the south
 // edge). Read as storm strength 0..1 and above; stored in the preference files.

@@ -2,9 +2,6 @@
 
 #include <bit>
 
-#include "aircraft/acf_struct.h"
-#include "core/engine_types.h"
-
 flt_struct flt[FLT_SLOTS]{};
 
 namespace {
@@ -39,21 +36,4 @@ int FLT_failure_slot_of_part(int part)
     if (part >= FLT_FIRST_GEAR_PART && part < FLT_FIRST_GEAR_PART + FLT_GEAR_COUNT)
         return FAIL_SLOT_GEAR_BASE + (part - FLT_FIRST_GEAR_PART);
     return -1;
-}
-
-int FLT_part_present(int plane, int part)
-{
-    if (!plane_ok(plane) || part < 0 || part >= FLT_PARTS) return 0;
-    const acf_struct& a = pln[plane];
-
-    if (part <= 7) {
-        if (a.acf_hide_prop_at_90_vect != 0 && a.acf_vect_cant[part] >= 90.0f) return 0;
-        if (FLT_slot_failed(plane, FAIL_SLOT_ENGINE_BASE + part)) return 0;
-        if (part < a.acf_num_engines) return ACF_engine_has_prop(plane, part) || a.acf_en_type[part] == ENGINE_TIP_ROCKET;
-        return part < a.acf_num_thrustpoints;
-    }
-    if (part <= 43 || (part >= 53 && part <= 60)) {
-        if (FLT_slot_failed(plane, FLT_failure_slot_of_part(part))) return 0;
-    }
-    return a.acf_part_eq[part] != 0;
 }

@@ -4,7 +4,7 @@
 // plane). The fields are 32-bit words (floats or ints) or arrays of them, plus
 // three double-precision position words; they are stored in a fixed order
 // because the published data names point at fixed places and several routines
-// walk neighbouring fields as one run (see the static_asserts at the end).
+// walk neighbouring fields as one run (checked in flt_layout_check.cpp).
 //
 // Two published names for the same words are expressed as anonymous unions of
 // two arrays of the same type and count.
@@ -257,37 +257,9 @@ struct flt_struct {
 extern flt_struct flt[FLT_SLOTS];
 
 // Size: 16,443 32-bit words, one alignment word before the three doubles, and
-// the three doubles.
-static_assert(sizeof(flt_struct) % 8 == 0);
-static_assert(offsetof(flt_struct, local_x_d) % 8 == 0);
-
-// Runs that code walks as arrays: each field sits right after the one before.
-#define FLT_FOLLOWS(a, b) (offsetof(flt_struct, b) == offsetof(flt_struct, a) + sizeof(flt_struct::a))
-static_assert(FLT_FOLLOWS(FC_ptch, FC_roll) && FLT_FOLLOWS(FC_roll, FC_hdng));
-static_assert(FLT_FOLLOWS(P, Q) && FLT_FOLLOWS(Q, R) && FLT_FOLLOWS(Prad, Qrad) && FLT_FOLLOWS(Qrad, Rrad));
-static_assert(FLT_FOLLOWS(theta, psi) && FLT_FOLLOWS(psi, phi));
-static_assert(FLT_FOLLOWS(local_ax, local_ay) && FLT_FOLLOWS(local_ay, local_az));
-static_assert(FLT_FOLLOWS(local_vx, local_vy) && FLT_FOLLOWS(local_vy, local_vz));
-static_assert(FLT_FOLLOWS(local_x, local_y) && FLT_FOLLOWS(local_y, local_z));
-static_assert(FLT_FOLLOWS(local_x_d, local_y_d) && FLT_FOLLOWS(local_y_d, local_z_d));
-static_assert(FLT_FOLLOWS(m_fixed, m_fuel1) && FLT_FOLLOWS(m_fuel1, m_fuel2) && FLT_FOLLOWS(m_fuel2, m_fuel3) &&
-              FLT_FOLLOWS(m_fuel3, m_jettison));
-static_assert(FLT_FOLLOWS(failures, failure_param) && FLT_FOLLOWS(failure_param, comp_fail_stat));
-static_assert(FLT_FOLLOWS(nav_lights_on, beacon_lights_on) && FLT_FOLLOWS(beacon_lights_on, strobe_lights_on) &&
-              FLT_FOLLOWS(strobe_lights_on, landing_lights_on) && FLT_FOLLOWS(landing_lights_on, taxi_light_on));
-static_assert(FLT_FOLLOWS(latitude, longitude));
-static_assert(FLT_FOLLOWS(ENGN_thro, ENGN_thro_use) && FLT_FOLLOWS(ENGN_thro_use, ENGN_prop) &&
-              FLT_FOLLOWS(ENGN_prop, ENGN_mixt));
-static_assert(FLT_FOLLOWS(ENGN_crbice, ENGN_oil_lube_rat) && FLT_FOLLOWS(ENGN_oil_lube_rat, ENGN_power));
-static_assert(FLT_FOLLOWS(v_el, alpha_el) && FLT_FOLLOWS(alpha_el, downwash_deg));
-static_assert(offsetof(flt_struct, elev_trim_def) == offsetof(flt_struct, elev_cont_def));
-static_assert(offsetof(flt_struct, rudd_cont_def) == offsetof(flt_struct, rudd_def));
-static_assert(offsetof(flt_struct, foil_swe) == offsetof(flt_struct, foil_inc));
-static_assert(offsetof(flt_struct, oil_power_thrust_ratio) == offsetof(flt_struct, ENGN_oil_lube_rat));
+// the three doubles. The field order the code relies on is checked in
+// flightmodel/flt_layout_check.cpp.
 static_assert(sizeof(flt_struct) == 16443 * 4 + 4 + 3 * 8);
-static_assert(offsetof(flt_struct, local_x_d) == 80 * 4);
-static_assert(offsetof(flt_struct, failures) == 16037 * 4);
-#undef FLT_FOLLOWS
 
 // The words that follow the failure runs in memory, as the preference files
 // write them after each run of 174: the word after failures[173] (the first
@@ -296,14 +268,8 @@ static_assert(offsetof(flt_struct, failures) == 16037 * 4);
 int32_t FLT_word_after_failures(int plane);
 float FLT_word_after_failure_param(int plane);
 
-// Part-present rule of the wheel pass and the gear deployment:
-//  p = 0..7: not hidden at full vectoring, engine failure slot not failed, and
-//            either an engine with a propeller (or type 7) below acf_num_engines,
-//            or a thrust point between acf_num_engines and acf_num_thrustpoints;
-//  p = 8..43 and 53..60: failure slot not failed and acf_part_eq[p] set;
-//  other parts: acf_part_eq[p] set.
-// Out-of-range plane or part indices give 0.
-int FLT_part_present(int plane, int part);
+// Whether a part takes part in the model is the aircraft's part-in-service
+// rule, ACF_part_in_service (aircraft/acf_struct.h).
 
 // The failure slot of part p (0..7 and 53..60 engines, 8..43 surfaces,
 // 67..72 gear), or -1 when the part has none.

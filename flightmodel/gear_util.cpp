@@ -6,6 +6,7 @@
 #include "flightmodel/flt.h"
 #include "core/constants.h"
 #include "core/frame_clock.h"
+#include "core/numeric.h"
 #include "core/simvars.h"
 
 int AP_any_mode_engaged()

@@ -10,6 +10,7 @@
 #include "core/input.h"
 #include "core/screen.h"
 #include "core/text_util.h"
+#include "core/units.h"
 
 int32_t slider_dragging = 0;
 
@@ -201,7 +202,7 @@ void BTN_direction_dial(float x, float y, float* angle, float* scale)
     if (!mouse.mouse_down) return;
 
     if (BTN_mouse_in(x - 30.0f, x + 30.0f, y - 30.0f, y + 30.0f)) {
-        float a = static_cast<float>(std::atan2(mouse.mouse_x - x, mouse.mouse_y - y) * 57.29577951308232);
+        float a = static_cast<float>(std::atan2(mouse.mouse_x - x, mouse.mouse_y - y) * RAD_TO_DEG_DOUBLE);
         if (a < 0.0f) a += 360.0f;
         if (a >= 360.0f) a -= 360.0f;
         *angle = a;

@@ -1,9 +1,14 @@
-// The sea objects of the scene: one entry per sea-object slot (6 slots; 0 the
-// carrier, 1 the frigate, 3 and 4 the oil platforms). Positions and rates are
-// in the local frame (x east, y up, z south, metres); headings in degrees,
-// 0 pointing the bow to -z. Until the scene build places them, x and z hold
-// -9.9e9 (far outside every view) and the headings hold 0.
+// The sea objects of the scene and the ships' motion: one entry per sea-object
+// slot (6 slots; 0 the carrier, 1 the frigate, 3 and 4 the oil platforms; only
+// 0 and 1 move). Positions and rates are in the local frame (x east, y up,
+// z south, metres); headings in degrees 0..360, 0 pointing the bow to -z,
+// 90 to +x. Until the scene build places them, x and z hold -9.9e9 (far
+// outside every view) and the headings hold 0. The positions, headings and
+// cells persist between frames; the flight-start code places the ships and
+// SHIPS_step alone moves them.
 #pragma once
+
+#include <cstdint>
 
 constexpr int SEA_OBJECT_SLOTS = 6;
 constexpr int SHIP_CARRIER = 0;
@@ -17,6 +22,23 @@ extern float ship_z[SEA_OBJECT_SLOTS];
 extern float ship_vx[SEA_OBJECT_SLOTS];        // drift added to the ship's own motion, m/s
 extern float ship_vz[SEA_OBJECT_SLOTS];
 extern float ship_heading[SEA_OBJECT_SLOTS];
-// Pitch and roll of each ship, degrees (moved by the simulation cycle's ship motion).
+
+// Turn rate (degrees/s), pitch and roll (degrees) and their rates, and the
+// land-use grid cell under each ship, written by its terrain query.
+extern float ship_turn_rate[SEA_OBJECT_SLOTS];
 extern float ship_pitch[SEA_OBJECT_SLOTS];
 extern float ship_roll[SEA_OBJECT_SLOTS];
+extern float ship_pitch_rate[SEA_OBJECT_SLOTS];
+extern float ship_roll_rate[SEA_OBJECT_SLOTS];
+extern int32_t ship_cell_row[SEA_OBJECT_SLOTS];
+extern int32_t ship_cell_col[SEA_OBJECT_SLOTS];
+
+// Whether the land-use grid block (row, col) .. (row + 1, col + 1) holds no
+// water; cells outside the grid of the current planet count as land.
+int SHIPS_block_is_dry(int row, int col);
+// One frame of ship k (0 the carrier, 1 the frigate; other slots do nothing):
+// sails on at its own speed plus its drift, steers away from land, takes the
+// terrain height, and pitches and rolls with the waves. A ship outside the
+// loaded scenery area is left alone; while a replay runs it neither sails
+// nor steers.
+void SHIPS_step(int k);

@@ -12,6 +12,7 @@
 #include "core/folders.h"
 #include "shell/frame.h"
 #include "core/input.h"
+#include "core/numeric.h"
 #include "shell/lang.h"
 #include "shell/modes.h"
 #include "core/screen.h"
@@ -132,11 +133,8 @@ void build_folder_menu(folder_menu& menu, int entries)
 
 int list_folder(int kind) { return FILE_list_directory(kind); }
 
-void clamp_row(int& row, int entries)
-{
-    if (row > entries - 1) row = entries - 1;
-    if (row < 0) row = 0;
-}
+// A list row kept within the list; row 0 for an empty list.
+void clamp_row(int& row, int entries) { row = entries > 0 ? util_clamp_int(row, 0, entries - 1) : 0; }
 
 }  // namespace
 

@@ -28,6 +28,7 @@
 #include "core/folders.h"
 #include "shell/frame.h"
 #include "core/geo.h"
+#include "core/numeric.h"
 #include "shell/keys.h"
 #include "shell/modes.h"
 #include "shell/prefs.h"
@@ -84,13 +85,6 @@ int command_source = COMMAND_FROM_LOCAL;
 
 bool slot_on(int s) { return s >= 0 && s < NET_SLOT_COUNT && net_slot_enabled[s] != 0; }
 bool slot_live(int s) { return slot_on(s) && net_slot_valid[s] != 0; }
-
-float clampf(float v, float lo, float hi)
-{
-    if (!(v >= lo)) return lo;
-    if (v > hi) return hi;
-    return v;
-}
 
 void set_mode(int mode) { APPLICATION_set_mode(mode, MODE_REASON); }
 
@@ -441,14 +435,15 @@ void zoom_command(int32_t command)
 {
     const bool out = command == COMMAND_ZOOM_OUT;
     float& map_zoom = screen_settings.map_zoom;
-    if (app_mode == MODE_FLIGHT_PATH_3D) map_zoom = clampf(out ? map_zoom / 1.05f : map_zoom * 1.05f, 0.05f, 1.5f);
-    if (app_mode == MODE_GLOBE) map_zoom = clampf(out ? map_zoom / 1.05f : map_zoom * 1.05f, 0.2f, 1.0f);
+    if (app_mode == MODE_FLIGHT_PATH_3D) map_zoom = UTIL_clamp_nan_low(out ? map_zoom / 1.05f : map_zoom * 1.05f, 0.05f, 1.5f);
+    if (app_mode == MODE_GLOBE) map_zoom = UTIL_clamp_nan_low(out ? map_zoom / 1.05f : map_zoom * 1.05f, 0.2f, 1.0f);
     const int v = sim_graphics_view.view_type;
     if (v == VIEW_CHASE || VIEW_is_orbit(v)) {
-        const float k = clampf(0.1f - 0.08f * std::sqrt(chase_distance * (1.0f / 1852.0f) / 4.0f), 0.02f, 0.1f);
+        const float nm = chase_distance * (1.0f / UNIT.nm_to_mtrs);
+        const float k = UTIL_clamp_nan_low(0.1f - 0.08f * std::sqrt(nm / 4.0f), 0.02f, 0.1f);
         chase_distance *= out ? 1.0f - k : 1.0f + k;
     } else {
-        zoom_target = clampf(out ? zoom_target * 2.0f : zoom_target * 0.5f, 1.0f, 400.0f);
+        zoom_target = UTIL_clamp_nan_low(out ? zoom_target * 2.0f : zoom_target * 0.5f, 1.0f, 400.0f);
     }
 }
 
@@ -554,13 +549,13 @@ void preset_flight(int32_t command)
     w.thunderstorm_percent = first ? 0.0f : 0.2f;
     w.wind_turbulence_percent = 0.0f;
     w.microburst_probability = 0.0f;
-    w.visibility_reported_m = (first ? 15.0f : 7.5f) * METRES_PER_NM;
+    w.visibility_reported_m = (first ? 15.0f : 7.5f) * UNIT.nm_to_mtrs;
     w.cloud_type[0] = first ? 1 : 4;
-    w.cloud_base_msl_m[0] = (first ? 8000.0f : 2000.0f) * 0.3048f;
-    w.cloud_tops_msl_m[0] = (first ? 8000.0f : 3000.0f) * 0.3048f;
+    w.cloud_base_msl_m[0] = (first ? 8000.0f : 2000.0f) * UNIT.ft_to_mtrs;
+    w.cloud_tops_msl_m[0] = (first ? 8000.0f : 3000.0f) * UNIT.ft_to_mtrs;
     w.cloud_type[1] = 0;
-    w.cloud_base_msl_m[1] = 20000.0f * 0.3048f;
-    w.cloud_tops_msl_m[1] = 25000.0f * 0.3048f;
+    w.cloud_base_msl_m[1] = 20000.0f * UNIT.ft_to_mtrs;
+    w.cloud_tops_msl_m[1] = 25000.0f * UNIT.ft_to_mtrs;
     preset_flight_a = 1;
     preset_flight_b = 1;
 

@@ -7,6 +7,8 @@
 #include <ctime>
 
 #include "aircraft/acf_struct.h"
+#include "flightmodel/flt.h"
+#include "flightmodel/plane_state.h"
 #include "flightmodel/plane_step.h"
 #include "flightmodel/systems.h"
 #include "flightmodel/terrain_query.h"
@@ -19,27 +21,21 @@
 #include "panel/panel.h"
 #include "platform/plat_time.h"
 #include "scene/scene_origin.h"
+#include "scene/ships.h"
 #include "core/constants.h"
 #include "shell/defaults.h"
 #include "core/folders.h"
 #include "shell/frame.h"
 #include "core/geo.h"
+#include "core/numeric.h"
 #include "shell/modes.h"
 #include "core/replay.h"
-#include "world/landuse_grid.h"
+#include "core/simvars.h"
 #include "world/navdb.h"
 
 cycle_state cycle;
 plane_state_record snap_record{};
 int32_t origin_held_by_network = 0;
-
-float ship_turn_rate[SEA_OBJECT_SLOTS] = {};
-float ship_pitch[SEA_OBJECT_SLOTS] = {};
-float ship_roll[SEA_OBJECT_SLOTS] = {};
-float ship_pitch_rate[SEA_OBJECT_SLOTS] = {};
-float ship_roll_rate[SEA_OBJECT_SLOTS] = {};
-int32_t ship_cell_row[SEA_OBJECT_SLOTS] = {};
-int32_t ship_cell_col[SEA_OBJECT_SLOTS] = {};
 
 void CYCLE_reset() { cycle = cycle_state{}; }
 
@@ -50,9 +46,7 @@ constexpr int TICK_ONE_SECOND = 3;
 constexpr int TICK_TENTH = 6;
 constexpr int TICK_TWENTIETH = 7;
 
-constexpr float FT_TO_M = 0.3048f;
-constexpr float PA_TO_INHG = 0.00029529f;
-constexpr float SKY_TOP_M = 99999.0f * FT_TO_M;   // 30,479.7 m
+constexpr float SKY_TOP_M = 99999.0f * UNIT.ft_to_mtrs;   // 30,479.7 m
 constexpr int DAY_SECONDS = 86400;
 constexpr int PATH_PAYLOAD = 500;
 constexpr int PATH_TEXT_LIMIT = 150;               // characters of folder plus relative path
@@ -65,30 +59,6 @@ bool tick(int k) { return interval_ticks[k] != 0; }
 
 bool slot_on(int s) { return s >= 0 && s < NET_SLOT_COUNT && net_slot_enabled[s] != 0; }
 bool slot_live(int s) { return slot_on(s) && net_slot_valid[s] != 0; }
-
-// Clamp that tests the low bound first; a NaN becomes the low bound.
-float clampf(float v, float lo, float hi)
-{
-    if (!(v >= lo)) return lo;
-    if (v > hi) return hi;
-    return v;
-}
-
-// Brings a value into [0, span] by whole spans, as repeated adding and
-// subtracting would (span itself stays); a value that is not finite becomes 0.
-float wrap_closed(float v, float span)
-{
-    if (!std::isfinite(v)) return 0.0f;
-    if (v > span) {
-        v = std::fmod(v, span);
-        if (v == 0.0f) v = span;
-    } else if (v < 0.0f) {
-        v = std::fmod(v, span);
-        if (v < 0.0f) v += span;
-        if (v == 0.0f) v = 0.0f;   // a whole number of spans below 0 ends at 0, not -0
-    }
-    return v;
-}
 
 // Brings a value into [-half, half] by steps of 2 x half.
 double wrap_symmetric(double v, double half)
@@ -104,43 +74,6 @@ int planes_to_run()
 {
     const int n = PLUGIN_call_num_planes(sim_graphics_settings.draw_aircrafts, 0);
     return std::clamp(n, 0, FLT_SLOTS);
-}
-
-// ---------------------------------------------------------------------------
-// Local frame conversions about an explicit centre, in double precision.
-
-struct geo_point {
-    double lat, lon, elev;
-};
-
-geo_point local_to_geo(double c_lat, double c_lon, double x, double y, double z)
-{
-    const double R = sim_physics.earth_radius_m;
-    const double a0 = c_lat * DEG_TO_RAD_DOUBLE;
-    const double p = z * std::sin(a0) + y * std::cos(a0) + R * std::cos(a0);
-    const double q = z * std::cos(a0) - y * std::sin(a0) - R * std::sin(a0);
-    const double r = std::sqrt(p * p + x * x + q * q);
-    if (r == 0.0) return {c_lat, c_lon, -R};
-    const double lat = std::asin(std::clamp(-q / r, -1.0, 1.0));
-    const double ring = r * std::cos(lat);
-    const double dl = ring > 0.0 ? std::asin(std::clamp(x / ring, -1.0, 1.0)) : 0.0;
-    return {lat * RAD_TO_DEG_DOUBLE, dl * RAD_TO_DEG_DOUBLE + c_lon, r - R};
-}
-
-void geo_to_local(double c_lat, double c_lon, const geo_point& g, double& x, double& y, double& z)
-{
-    const double R = sim_physics.earth_radius_m;
-    const double r = R + g.elev;
-    const double a0 = c_lat * DEG_TO_RAD_DOUBLE;
-    double dl = g.lon * DEG_TO_RAD_DOUBLE - c_lon * DEG_TO_RAD_DOUBLE;
-    if (dl < -PI_DOUBLE) dl += TWO_PI_DOUBLE;
-    if (dl > PI_DOUBLE) dl -= TWO_PI_DOUBLE;
-    const double f = g.lat * DEG_TO_RAD_DOUBLE;
-    const double a = r * std::cos(f) * std::cos(dl) - R * std::cos(a0);
-    const double b = R * std::sin(a0) - r * std::sin(f);
-    x = r * std::cos(f) * std::sin(dl);
-    y = a * std::cos(a0) - b * std::sin(a0);
-    z = a * std::sin(a0) + b * std::cos(a0);
 }
 
 // ---------------------------------------------------------------------------
@@ -161,7 +94,7 @@ void clock_from_system_time()
     // Whole days off, as adding or subtracting a day at a time would (86,400
     // itself stays); by remainder, so a huge zone correction read from a
     // preference file cannot keep the loop from ever ending.
-    sim_time.zulu_time_sec = wrap_closed(zulu, static_cast<float>(DAY_SECONDS));
+    sim_time.zulu_time_sec = UTIL_wrap_closed(zulu, static_cast<float>(DAY_SECONDS));
 }
 
 float selected_airport_height()
@@ -176,28 +109,28 @@ void weather_bounds()
     sim_weather_block& w = sim_weather;
     const float H = selected_airport_height() + 15.2f;
     const float T = SKY_TOP_M;
-    w.cloud_base_msl_m[0] = clampf(w.cloud_base_msl_m[0], H, T - 914.4f);
-    w.cloud_tops_msl_m[0] = clampf(w.cloud_tops_msl_m[0], w.cloud_base_msl_m[0] + 304.8f, T - 609.6f);
-    w.cloud_base_msl_m[1] = clampf(w.cloud_base_msl_m[1], w.cloud_tops_msl_m[0] + 304.8f, T - 304.8f);
-    w.cloud_tops_msl_m[1] = clampf(w.cloud_tops_msl_m[1], w.cloud_base_msl_m[1] + 304.8f, T);
+    w.cloud_base_msl_m[0] = UTIL_clamp_nan_low(w.cloud_base_msl_m[0], H, T - 914.4f);
+    w.cloud_tops_msl_m[0] = UTIL_clamp_nan_low(w.cloud_tops_msl_m[0], w.cloud_base_msl_m[0] + 304.8f, T - 609.6f);
+    w.cloud_base_msl_m[1] = UTIL_clamp_nan_low(w.cloud_base_msl_m[1], w.cloud_tops_msl_m[0] + 304.8f, T - 304.8f);
+    w.cloud_tops_msl_m[1] = UTIL_clamp_nan_low(w.cloud_tops_msl_m[1], w.cloud_base_msl_m[1] + 304.8f, T);
     for (int l = 0; l < CLOUD_LAYERS; ++l)
         if (w.cloud_type[l] == 2 || w.cloud_type[l] == 3) w.cloud_tops_msl_m[l] = w.cloud_base_msl_m[l] + 304.8f;
     for (int l = 0; l < CLOUD_LAYERS; ++l)
         if (w.cloud_type[l] == 1) w.cloud_tops_msl_m[l] = w.cloud_base_msl_m[l];
     if (w.rain_percent > 0.0f && w.cloud_type[0] != 4 && w.cloud_type[1] != 4) w.cloud_type[0] = 4;
-    w.visibility_reported_m = clampf(w.visibility_reported_m, 185.2f, max_visibility_m[planet_index()]);
-    w.thunderstorm_percent = clampf(w.thunderstorm_percent, 0.0f, 1.0f);
-    w.rain_percent = clampf(w.rain_percent, w.thunderstorm_percent, 1.0f);
-    w.wind_turbulence_percent = clampf(w.wind_turbulence_percent, 0.0f, 1.0f);
-    w.microburst_probability = clampf(w.microburst_probability, 0.0f, 1.0f);
+    w.visibility_reported_m = UTIL_clamp_nan_low(w.visibility_reported_m, 185.2f, max_visibility_m[planet_index()]);
+    w.thunderstorm_percent = UTIL_clamp_nan_low(w.thunderstorm_percent, 0.0f, 1.0f);
+    w.rain_percent = UTIL_clamp_nan_low(w.rain_percent, w.thunderstorm_percent, 1.0f);
+    w.wind_turbulence_percent = UTIL_clamp_nan_low(w.wind_turbulence_percent, 0.0f, 1.0f);
+    w.microburst_probability = UTIL_clamp_nan_low(w.microburst_probability, 0.0f, 1.0f);
     for (int l = 0; l < WIND_LAYERS; ++l) {
-        w.wind_direction_degt[l] = wrap_closed(w.wind_direction_degt[l], 360.0f);
-        w.shear_direction_degt[l] = clampf(w.shear_direction_degt[l], 0.0f, 180.0f);
-        w.wind_speed_kt[l] = clampf(w.wind_speed_kt[l], 0.0f, 100.0f);
-        w.shear_speed_kt[l] = clampf(w.shear_speed_kt[l], 0.0f, 50.0f);
-        w.turbulence[l] = clampf(w.turbulence[l], 0.0f, 9.0f);
+        w.wind_direction_degt[l] = UTIL_wrap_closed(w.wind_direction_degt[l], 360.0f);
+        w.shear_direction_degt[l] = UTIL_clamp_nan_low(w.shear_direction_degt[l], 0.0f, 180.0f);
+        w.wind_speed_kt[l] = UTIL_clamp_nan_low(w.wind_speed_kt[l], 0.0f, 100.0f);
+        w.shear_speed_kt[l] = UTIL_clamp_nan_low(w.shear_speed_kt[l], 0.0f, 50.0f);
+        w.turbulence[l] = UTIL_clamp_nan_low(w.turbulence[l], 0.0f, 9.0f);
     }
-    w.rate_change_percent = clampf(w.rate_change_percent, -1.0f, 1.0f);
+    w.rate_change_percent = UTIL_clamp_nan_low(w.rate_change_percent, -1.0f, 1.0f);
 }
 
 bool any_peer_for_shared_state()
@@ -299,13 +232,13 @@ float velocity_at_plane(flt_struct& f)
     // The frame mirrored about the centre: centred on C - D.
     const double m_lat = c_lat - d_lat;
     const double m_lon = c_lon - d_lon;
-    const geo_point v = local_to_geo(m_lat, m_lon, f.local_vx, f.local_vy, f.local_vz);
+    const geo_point v = GEO_local_to_latlon_about(m_lat, m_lon, f.local_vx, f.local_vy, f.local_vz);
     // The reference goes back to whole degrees.
     lat_ref = static_cast<float>(GEO_round(lat_ref));
     lon_ref = static_cast<float>(GEO_round(lon_ref));
     double px, py, pz, qx, qy, qz;
-    geo_to_local(c_lat, c_lon, v, px, py, pz);
-    geo_to_local(c_lat, c_lon, {m_lat, m_lon, 0.0}, qx, qy, qz);
+    GEO_latlon_to_local_about(c_lat, c_lon, v, px, py, pz);
+    GEO_latlon_to_local_about(c_lat, c_lon, {m_lat, m_lon, 0.0}, qx, qy, qz);
     f.ve = static_cast<float>(px - qx);
     f.vs = static_cast<float>(pz - qz);
     return static_cast<float>(py - qy);
@@ -324,8 +257,8 @@ void plane_positions()
         f.longitude = static_cast<float>(wrap_symmetric(f.longitude, 180.0));
         const float v = velocity_at_plane(f);
         if (!origin_held_by_network) SCENE_recenter_origin(f.latitude, f.longitude);
-        f.h_ind = f.elevation +
-                  (sim_cockpit_misc.barometer_setting - sim_physics.earth_pressure_p * PA_TO_INHG) * 1000.0f * FT_TO_M;
+        f.h_ind = f.elevation + (sim_cockpit_misc.barometer_setting - sim_physics.earth_pressure_p * UNIT_PA_TO_INHG_SHORT) *
+                                    1000.0f * UNIT.ft_to_mtrs;
         f.vh_ind = v * dt + (1.0f - dt) * f.vh_ind;
         float scratch[3];
         int row = f.i, col = f.j;
@@ -348,7 +281,7 @@ void send_data_rows(int rows)
 void data_output(bool paused)
 {
     float rate = sim_network_dataout.network_data_rate;
-    rate = clampf(rate, 1.0f, 50.0f);
+    rate = UTIL_clamp_nan_low(rate, 1.0f, 50.0f);
     if (frame_clock > cycle.dataout_last_send + 1.0f / rate - 0.5f * sim_operation_misc.frame_rate_period) {
         cycle.dataout_last_send = frame_clock;
         if (slot_on(11)) HARDWARE_send_motion();
@@ -398,8 +331,8 @@ void flying_step()
         JOY_poll(&s[0], &s[1], &s[2], &s[3], &s[4], &s[5], &s[6], &s[7], &s[8], &s[9], &s[10], &s[11], 1);
     }
     if (!paused && sim_graphics_settings.draw_ships) {
-        CYCLE_ship_step(SHIP_CARRIER);
-        CYCLE_ship_step(SHIP_FRIGATE);
+        SHIPS_step(SHIP_CARRIER);
+        SHIPS_step(SHIP_FRIGATE);
     }
 }
 
@@ -409,8 +342,6 @@ void screen_step()
     const mode_screen* s = MODE_screen_of(app_mode);
     if (s && s->step) s->step();
 }
-
-bool is_water(int32_t code) { return code == LANDUSE_WATER_A || code == LANDUSE_WATER_B; }
 
 }  // namespace
 
@@ -516,70 +447,6 @@ int STAT_changed(const stat_block& s, const stat_block& n)
         float_moved(s.m_jettison, n.m_jettison, 0.5) || ints_moved(s.failures, n.failures, 0.1) ||
         floats_moved(s.failure_countdown, n.failure_countdown, 0.5);
     return moved ? 1 : 0;
-}
-
-int CYCLE_block_is_dry(int row, int col)
-{
-    const int p = planet_index();
-    const int last_row = grid_rows[p];
-    const int last_col = grid_cols[p];
-    if (row < -1 || row > last_row || col < -1 || col > last_col) return 1;   // wholly outside: land
-    for (int dr = 0; dr <= 1; ++dr)
-        for (int dc = 0; dc <= 1; ++dc) {
-            const int r = row + dr;
-            const int c = col + dc;
-            if (r < 0 || r > last_row || c < 0 || c > last_col) continue;   // outside the grid: land
-            if (is_water(landuse_grid[r * TERRAIN_GRID_COLS + c])) return 0;
-        }
-    return 1;
-}
-
-void CYCLE_ship_step(int k)
-{
-    if (k < 0 || k > SHIP_FRIGATE) return;
-    if (!TERRAIN_point_in_area(ship_x[k], ship_y[k], ship_z[k], 0.0f)) return;
-    const float dt = sim_operation_misc.frame_rate_period;
-    const bool replaying = sim_operation_prefs.replay_mode != 0;
-    if (!replaying) {
-        const float speed = k == SHIP_CARRIER ? 15.0f : 10.0f;
-        const double h = ship_heading[k] * DEG_TO_RAD_DOUBLE;
-        ship_x[k] += static_cast<float>((speed * std::sin(h) + ship_vx[k]) * dt);
-        ship_z[k] += static_cast<float>((-speed * std::cos(h) + ship_vz[k]) * dt);
-
-        const int p = planet_index();
-        // Cells well outside the grid all count as land; held near it so the
-        // neighbour arithmetic below cannot overflow.
-        const int r = std::clamp(ship_cell_row[k], -8, grid_rows[p] + 8);
-        const int c = std::clamp(ship_cell_col[k], -8, grid_cols[p] + 8);
-        const bool land_plus_row =
-            r >= grid_rows[p] - 6 || CYCLE_block_is_dry(r, c) || CYCLE_block_is_dry(r + 1, c) || CYCLE_block_is_dry(r + 2, c);
-        const bool land_minus_row =
-            r <= 6 || CYCLE_block_is_dry(r, c) || CYCLE_block_is_dry(r - 1, c) || CYCLE_block_is_dry(r - 2, c);
-        const bool land_plus_col =
-            c >= grid_cols[p] - 6 || CYCLE_block_is_dry(r, c) || CYCLE_block_is_dry(r, c + 1) || CYCLE_block_is_dry(r, c + 2);
-        const bool land_minus_col =
-            c <= 6 || CYCLE_block_is_dry(r, c) || CYCLE_block_is_dry(r, c - 1) || CYCLE_block_is_dry(r, c - 2);
-        const float hd = ship_heading[k];
-        ship_turn_rate[k] = 0.0f;
-        if ((land_minus_row && hd >= 180.0f && hd <= 360.0f) ||
-            (land_plus_col && ((hd >= 270.0f && hd <= 360.0f) || (hd >= 0.0f && hd <= 90.0f))) ||
-            (land_plus_row && hd >= 0.0f && hd <= 180.0f) || (land_minus_col && hd >= 90.0f && hd <= 270.0f))
-            ship_turn_rate[k] = 0.2f * speed;
-        ship_heading[k] = wrap_closed(ship_heading[k] + ship_turn_rate[k] * dt, 360.0f);
-    }
-    if (TERRAIN_point_in_area(ship_x[k], ship_y[k], ship_z[k], 0.0f)) {
-        float scratch[3];
-        int row = ship_cell_row[k], col = ship_cell_col[k];
-        ship_y[k] = TERRAIN_height_at(ship_x[k], ship_z[k], &scratch[0], &scratch[1], &scratch[2], &row, &col, 0, "ships");
-        ship_cell_row[k] = row;
-        ship_cell_col[k] = col;
-    }
-    const double t = sim_network_misc.network_time_sec;
-    const double a = sim_weather.wave_amplitude;
-    ship_pitch[k] = static_cast<float>(0.5 * a * std::sin(0.7 * t));
-    ship_pitch_rate[k] = static_cast<float>(0.7 * 0.5 * a * std::cos(0.7 * t));
-    ship_roll[k] = static_cast<float>(1.5 * a * std::sin(0.7 * t));
-    ship_roll_rate[k] = static_cast<float>(0.7 * 1.5 * a * std::cos(0.7 * t));
 }
 
 void update_plane_cycle()

@@ -31,12 +31,10 @@ int32_t weather_seed = 0;
 
 namespace {
 
-constexpr float FT = 0.3048f;               // metres per foot
-constexpr float KT = 0.514444f;             // metres per second per knot
-constexpr int CHATTER_TRIES = 101;
+constexpr int CHATTER_TRIES = 101;          // the 102nd try for one slot gives up
 // The fleet's aircraft that fly in the special situations.
 constexpr const char* SITUATION_TOW_PLANE_PATH = "AIRCRAFT:GENERAL AVIATION:ORVELL TRAINER:ORVELL TRAINER.ACF";
-constexpr const char* SITUATION_TANKER_PATH = "AIRCRAFT:HEAVY METAL:ORVELL AIRLINER:ORVELL AIRLINER.ACF";          // the 102nd try for one slot gives up
+constexpr const char* SITUATION_TANKER_PATH = "AIRCRAFT:HEAVY METAL:ORVELL AIRLINER:ORVELL AIRLINER.ACF";
 
 float rand_fraction() { return static_cast<float>(UTIL_rand()) / 32767.0f; }
 
@@ -110,15 +108,15 @@ void weather_defaults()
     w.thunderstorm_percent = 0.0f;
     w.wind_turbulence_percent = 0.3f;
     w.microburst_probability = 0.0f;
-    w.visibility_reported_m = 3.0f * METRES_PER_NM;
+    w.visibility_reported_m = 3.0f * UNIT.nm_to_mtrs;
     w.cloud_type[1] = 0;
     w.cloud_type[0] = 4;
-    w.cloud_base_msl_m[1] = w.cloud_tops_msl_m[1] = 20000.0f * FT;
-    w.cloud_base_msl_m[0] = 5000.0f * FT;
-    w.cloud_tops_msl_m[0] = 8000.0f * FT;
-    w.wind_altitude_msl_m[0] = 5000.0f * FT;
-    w.wind_altitude_msl_m[1] = 7500.0f * FT;
-    w.wind_altitude_msl_m[2] = 25000.0f * FT;
+    w.cloud_base_msl_m[1] = w.cloud_tops_msl_m[1] = 20000.0f * UNIT.ft_to_mtrs;
+    w.cloud_base_msl_m[0] = 5000.0f * UNIT.ft_to_mtrs;
+    w.cloud_tops_msl_m[0] = 8000.0f * UNIT.ft_to_mtrs;
+    w.wind_altitude_msl_m[0] = 5000.0f * UNIT.ft_to_mtrs;
+    w.wind_altitude_msl_m[1] = 7500.0f * UNIT.ft_to_mtrs;
+    w.wind_altitude_msl_m[2] = 25000.0f * UNIT.ft_to_mtrs;
     sim_time.zulu_time_sec = 9000.0f;
     sim_time.local_time_sec = 66600.0f;
     sim_time.local_date_days = 90;
@@ -131,7 +129,7 @@ void weather_defaults()
     }
     w.wave_amplitude = 1.0f;
     w.wave_length = w.wave_amplitude * 12.0f;
-    w.wave_speed = std::sqrt(w.wave_length * (1.0f / FT)) * 1.34f * KT;
+    w.wave_speed = std::sqrt(w.wave_length * (1.0f / UNIT.ft_to_mtrs)) * 1.34f * UNIT_KTS_TO_MPS_SHORT;
     w.wave_dir = 0;
     w.meteorite_density = 2;
     w.runway_friction = 0;
@@ -156,8 +154,8 @@ void operation_defaults()
     sim_operation_prefs.auto_coordinate_helos = 1;
     sim_cockpit_switches.EFIS_map_range_selector = 2;
     sim_cockpit_electrical.HUD_brightness = 0.75f;
-    situation_altitude = 5000.0f * FT;
-    situation_speed = 200.0f * KT;
+    situation_altitude = 5000.0f * UNIT.ft_to_mtrs;
+    situation_speed = 200.0f * UNIT_KTS_TO_MPS_SHORT;
     control_authority = 1.0f;
     g.autogen_level = 2;
     g.autogen_distance = 6;

@@ -23,6 +23,7 @@
 #include "core/folders.h"
 #include "shell/frame.h"
 #include "core/input.h"
+#include "core/numeric.h"
 #include "shell/modes.h"
 #include "core/simvars.h"
 #include "core/engine_types.h"
@@ -48,24 +49,9 @@ constexpr int KEY_RETURN = 13;
 constexpr int KEY_SPACE = 32;
 constexpr uint8_t END_OF_FILE_KEY = 255;   // what a slot past the end of a short key file holds
 constexpr int KEY_FILE_VERSION = 2;
-constexpr float PI_F = 3.14159265358979f;
 
 // ---------------------------------------------------------------------------
 // Helpers.
-
-float clampf(float v, float lo, float hi)
-{
-    if (!(v >= lo)) return lo;
-    if (v > hi) return hi;
-    return v;
-}
-
-int clampi(int v, int lo, int hi)
-{
-    if (v < lo) return lo;
-    if (v > hi) return hi;
-    return v;
-}
 
 // Into [0, span): one full turn wraps to 0.
 float wrap_open(float v, float span)
@@ -89,7 +75,7 @@ bool matches(int key, int slot)
 
 int engine_count()
 {
-    return clampi(pln[0].acf_num_engines, 0, FLT_ENGINES);
+    return util_clamp_int(pln[0].acf_num_engines, 0, FLT_ENGINES);
 }
 
 void toggle(int32_t& v) { v = v ? 0 : 1; }
@@ -114,11 +100,11 @@ void ctrl_key(int key)
     if (c >= '1' && c <= '8' && PANEL_has_power()) sim_cockpit_engine.starter_duration[c - '1'] = 0.2f;
     if (const char* p = std::strchr(ignition_down, c); p && c) {
         const int n = static_cast<int>(p - ignition_down);
-        f.ignition_on[n] = clampi(clampi(f.ignition_on[n], 0, 3) - 1, 0, 3);
+        f.ignition_on[n] = util_clamp_int(util_clamp_int(f.ignition_on[n], 0, 3) - 1, 0, 3);
     }
     if (const char* p = std::strchr(ignition_up, c); p && c) {
         const int n = static_cast<int>(p - ignition_up);
-        f.ignition_on[n] = clampi(clampi(f.ignition_on[n], 0, 3) + 1, 0, 3);
+        f.ignition_on[n] = util_clamp_int(util_clamp_int(f.ignition_on[n], 0, 3) + 1, 0, 3);
     }
     if (const char* p = std::strchr(fuel_pumps, c); p && c) toggle(sim_cockpit_engine.fuel_pump_on[p - fuel_pumps]);
     if (c == 'O') toggle(sim_cockpit_electrical.battery_on);
@@ -166,7 +152,7 @@ bool is_right(int k) { return k == KEY_CODE_RIGHT || k == KEY_CODE_SHIFT_RIGHT; 
 bool is_shift_arrow(int k) { return k >= KEY_CODE_SHIFT_UP && k <= KEY_CODE_SHIFT_RIGHT; }
 bool is_plain_arrow(int k) { return k == KEY_CODE_UP || k == KEY_CODE_DOWN || k == KEY_CODE_LEFT || k == KEY_CODE_RIGHT; }
 
-void yoke_step(float& ratio, float delta) { ratio = clampf(ratio + delta, -1.0f, 1.0f); }
+void yoke_step(float& ratio, float delta) { ratio = UTIL_clamp_nan_low(ratio + delta, -1.0f, 1.0f); }
 
 void special_key(int key)
 {
@@ -253,14 +239,15 @@ void special_key(int key)
         if (MODE_is_map_view(mode)) {
             s = 1.0f;
         } else {
-            const float d = orbit_view_distance / METRES_PER_NM;
-            s = clampf(0.5f - 0.45f * std::sqrt(0.3f * d), 0.05f, 0.5f);
+            const float d = orbit_view_distance / UNIT.nm_to_mtrs;
+            s = UTIL_clamp_nan_low(0.5f - 0.45f * std::sqrt(0.3f * d), 0.05f, 0.5f);
         }
         if (is_shift_arrow(key)) s *= 10.0f;
-        if (is_up(key)) orbit_view_pitch = clampf(orbit_view_pitch + s * f, -0.45f * PI_F, 0.45f * PI_F);
-        if (is_down(key)) orbit_view_pitch = clampf(orbit_view_pitch - s * f, -0.45f * PI_F, 0.45f * PI_F);
-        if (is_left(key)) orbit_view_heading = wrap_open(orbit_view_heading + s * f, 2.0f * PI_F);
-        if (is_right(key)) orbit_view_heading = wrap_open(orbit_view_heading - s * f, 2.0f * PI_F);
+        const float pitch_lo = -0.45f * PI_FLOAT, pitch_hi = 0.45f * PI_FLOAT;
+        if (is_up(key)) orbit_view_pitch = UTIL_clamp_nan_low(orbit_view_pitch + s * f, pitch_lo, pitch_hi);
+        if (is_down(key)) orbit_view_pitch = UTIL_clamp_nan_low(orbit_view_pitch - s * f, pitch_lo, pitch_hi);
+        if (is_left(key)) orbit_view_heading = wrap_open(orbit_view_heading + s * f, 2.0f * PI_FLOAT);
+        if (is_right(key)) orbit_view_heading = wrap_open(orbit_view_heading - s * f, 2.0f * PI_FLOAT);
         last_view_key_time = frame_clock;
     }
 
@@ -301,7 +288,7 @@ float flap_detent_ratio(int k, int D)
 
 void flap_step(int direction)
 {
-    const int D = clampi(pln[0].acf_flap_detents, 0, ACF_FLAP_DN - 1);
+    const int D = util_clamp_int(pln[0].acf_flap_detents, 0, ACF_FLAP_DN - 1);
     float& request = flt[0].flaprqst;
     int nearest = 0;
     float best = 9.9f;
@@ -312,7 +299,7 @@ void flap_step(int direction)
             nearest = k;
         }
     }
-    nearest = clampi(nearest + direction, 0, D);
+    nearest = util_clamp_int(nearest + direction, 0, D);
     request = flap_detent_ratio(nearest, D);
 }
 
@@ -413,7 +400,7 @@ void nav2_course(int d, key_context& k)
 void barometer(int d, key_context& k)
 {
     float& baro = sim_cockpit_misc.barometer_setting;
-    baro = clampf(baro + d * k.steps().inches, 0.0f, 35.0f);
+    baro = UTIL_clamp_nan_low(baro + d * k.steps().inches, 0.0f, 35.0f);
 }
 // The radios: whole megahertz in steps of one, the kilohertz part in steps of five.
 void com1_mhz(int d, key_context&) { PANEL_tune_com_digit(&sim_cockpit_radios.com1_freq_hz, d, 1); }
@@ -439,7 +426,7 @@ void speedbrake(int d, key_context& k)
     k.speedbrake_moved = true;
     const float lo = pln[0].acf_autosbrkEQ ? -0.5f : 0.0f;
     float& request = flt[0].sbrkrqst;
-    request = clampf(request + 0.5f * d, lo, 1.0f);
+    request = UTIL_clamp_nan_low(request + 0.5f * d, lo, 1.0f);
 }
 void trim_wheel(int wheel, key_context&) { PANEL_trim_wheels(wheel, key_down); }
 void menu_command(int command, key_context&) { APPLICATION_handlemenu(command); }
@@ -684,7 +671,7 @@ void KEY_engine_controls(int code)
         else if (code >= 70 && code <= 73) ENGN_set_mixture(code - 70, f.ENGN_mixt[code - 70] + 0.05f);
         return;
     }
-    const int points = clampi(a.acf_num_thrustpoints, 0, FLT_ENGINES);
+    const int points = util_clamp_int(a.acf_num_thrustpoints, 0, FLT_ENGINES);
     for (int n = 0; n < points; ++n) {
         const bool usable = !FLT_slot_failed(0, FAIL_SLOT_ENGINE_BASE + n) &&
                             n < a.acf_num_engines &&

@@ -47,7 +47,6 @@ constexpr float INTERFACE_WIDTH = 1024.0f;
 constexpr float INTERFACE_HEIGHT = 768.0f;
 constexpr float MAP_MARGIN_X = 15.0f + 119.0f;
 constexpr float MAP_MARGIN_Y = 15.0f + 67.0f;
-constexpr float FEET_PER_METRE_DIVISOR = 0.3048f;
 
 static_assert(VIEW_PANEL_PICTURES == VIEW_IMAGE_COUNT);
 
@@ -116,7 +115,7 @@ void operator_airport_title(char* title)
     std::memcpy(id, a->id, APT_ID_SIZE);
     char feet[TEXT_SIZE];
     // The elevation comes from the airport database: one no airport has is shown as 0.
-    const float elevation_ft = a->elevation / FEET_PER_METRE_DIVISOR;
+    const float elevation_ft = a->elevation / UNIT.ft_to_mtrs;
     const bool plausible = elevation_ft > -1.0e6f && elevation_ft < 1.0e6f;
     UTIL_int_to_text(plausible ? static_cast<int>(elevation_ft) : 0, feet, 1);
     UTIL_strcpy(static_cast<const char*>(name), title);

@@ -85,12 +85,7 @@ void STARTUP_reset_state()
     zero_records(flt, ACF_SLOTS);
 
     // The world containers.
-    airport_table.clear();
-    navaid_table.clear();
-    fix_table.clear();
-    airway_table.clear();
-    airport_id_index.clear();
-    navaid_frequency_index.clear();
+    NAV_clear_tables();
 }
 
 void STARTUP_random_and_clock()

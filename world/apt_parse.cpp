@@ -8,6 +8,7 @@
 #include "core/datafile.h"
 #include "core/folders.h"
 #include "core/mappedfile.h"
+#include "core/units.h"
 #include "world/nav_internal.h"
 #include "world/nav_scan.h"
 #include "world/navdb.h"
@@ -73,7 +74,7 @@ void read_airport_row(nav_scanner& sc, int32_t code)
     copy_text(apt.id, APT_ID_SIZE, id);
     if (name[0] == '-') name[0] = ' ';
     copy_text(apt.name, APT_NAME_SIZE, name);
-    apt.elevation = elevation * NAV_FT_TO_M;
+    apt.elevation = elevation * UNIT.ft_to_mtrs;
     apt.tower_flag = static_cast<uint8_t>(tower);
     apt.buildings_flag = static_cast<uint8_t>(buildings);
     airport_id_index.try_emplace(NAV_id_key(apt.id), index);
@@ -128,8 +129,8 @@ void read_runway_row(nav_scanner& sc, int version, const char* path)
     }
     if (width_ft < 1.0f) fatal_airport("A runway of this airport is less than one foot wide:", *apt, path);
     if (length_ft < 1.0f) fatal_airport("A runway of this airport is less than one foot long:", *apt, path);
-    r.length = length_ft * NAV_FT_TO_M;
-    r.width = width_ft * NAV_FT_TO_M;
+    r.length = length_ft * UNIT.ft_to_mtrs;
+    r.width = width_ft * UNIT.ft_to_mtrs;
 
     if (static_cast<int32_t>(apt->runways.size()) >= APT_MAX_RUNWAYS) throw table_full{"runways of one airport"};
     apt->runways.push_back(r);
@@ -154,7 +155,7 @@ void read_airport_detail_row(nav_scanner& sc, int32_t code)
         if (code == 14) {
             apt->tower_lat = lat;
             apt->tower_lon = lon;
-            apt->tower_height = height_ft * NAV_FT_TO_M;
+            apt->tower_height = height_ft * UNIT.ft_to_mtrs;
         } else if (code == 18) {
             apt->beacon_lat = lat;
             apt->beacon_lon = lon;

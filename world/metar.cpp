@@ -10,17 +10,10 @@
 #include "core/random.h"
 #include "core/simvars.h"
 #include "core/text_util.h"
+#include "core/units.h"
 #include "world/navdb.h"
 
 namespace {
-
-constexpr float FT_TO_M = 0.3048f;
-constexpr float M_TO_FT = 3.2808399f;
-constexpr float NM_TO_M = 1852.0f;
-constexpr float SM_TO_NM = 0.86897624f;
-constexpr float HPA_TO_INHG = 0.029528744f;
-constexpr float MPS_TO_KT = 3600.0f / NM_TO_M;     // wind reported in metres per second
-constexpr float KMH_TO_KT = 1000.0f / NM_TO_M;     // wind reported in kilometres per hour
 
 // Pressures outside these bounds are misreadings ("A0000", "Q0000") and are not used.
 constexpr float PRESSURE_MIN_INHG = 25.0f;
@@ -112,7 +105,7 @@ struct wind_unit {
     const char* letters;
     float to_knots;
 };
-constexpr wind_unit WIND_UNITS[] = {{"KT", 1.0f}, {"MPS", MPS_TO_KT}, {"KMH", KMH_TO_KT}};
+constexpr wind_unit WIND_UNITS[] = {{"KT", 1.0f}, {"MPS", UNIT_MPS_TO_KTS_BY_NM}, {"KMH", UNIT_KMH_TO_KTS}};
 
 // The unit a group ends in, or nullptr when it is no wind group.
 const wind_unit* wind_unit_of(const std::string& t)
@@ -288,13 +281,13 @@ int METAR_read(float latitude, float longitude, float* report_time, int* cloud_t
                 if (L > 3) miles = static_cast<float>(10 * g.digit(L - 4)) + miles;
             }
             if (usable) {
-                *visibility = miles * SM_TO_NM * NM_TO_M;
+                *visibility = miles * UNIT_SM_TO_NM * UNIT.nm_to_mtrs;
                 visibility_position = k;
             }
         }
 
         if (g.text == "9999") {
-            *visibility = 10.0f * NM_TO_M;
+            *visibility = 10.0f * UNIT.nm_to_mtrs;
             visibility_position = k;
         }
 
@@ -333,9 +326,9 @@ int METAR_read(float latitude, float longitude, float* report_time, int* cloud_t
             if (type) {
                 const int feet = 10000 * g.digit(3) + 1000 * g.digit(4) + 100 * g.digit(5);
                 cloud_type[layers] = type;
-                const float base = chosen.elevation + FT_TO_M * static_cast<float>(feet);
+                const float base = chosen.elevation + UNIT.ft_to_mtrs * static_cast<float>(feet);
                 if (base < cloud_base[layers]) cloud_base[layers] = base;
-                const float top = cloud_base[layers] + M_TO_FT * 304.8f;
+                const float top = cloud_base[layers] + UNIT.mtrs_to_ft * 304.8f;
                 if (top > cloud_top[layers]) cloud_top[layers] = top;
                 if (cloud_base[layers] > 5000.0f && cloud_type[layers] == 2) cloud_type[layers] = 1;
                 ++layers;
@@ -351,14 +344,14 @@ int METAR_read(float latitude, float longitude, float* report_time, int* cloud_t
         }
         if (L == 5 && g.at(0) == 'Q' && UTIL_is_number_text(g.text.c_str() + 1)) {
             const int hpa = 1000 * g.digit(1) + 100 * g.digit(2) + 10 * g.digit(3) + g.digit(4);
-            if (hpa >= PRESSURE_MIN_HPA && hpa <= PRESSURE_MAX_HPA) *pressure = static_cast<float>(hpa) * HPA_TO_INHG;
+            if (hpa >= PRESSURE_MIN_HPA && hpa <= PRESSURE_MAX_HPA) *pressure = static_cast<float>(hpa) * UNIT.mb_to_inhg;
         }
 
         // Temperature and dewpoint, raised to sea level by 2 degrees a thousand feet.
         int t, dp;
         if (temperature_group(g.text, t, dp)) {
             *dewpoint = static_cast<float>(dp);
-            *temperature = static_cast<float>(t) + chosen.elevation * M_TO_FT * 0.001f * 2.0f;
+            *temperature = static_cast<float>(t) + chosen.elevation * UNIT.mtrs_to_ft * 0.001f * 2.0f;
         }
 
         if (remarks) break;

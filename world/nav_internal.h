@@ -13,5 +13,3 @@ void nav_progress(const char* message);
 // Refuses a file that would take a table past its capacity: a notice naming
 // the file (fatal when `fatal` is set, for the main airport file).
 void nav_refuse_file(const char* path, const char* table_name, int fatal);
-
-constexpr float NAV_FT_TO_M = 0.3048f;

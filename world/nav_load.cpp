@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "core/folders.h"
+#include "core/numeric.h"
 #include "core/simvars.h"
 #include "core/text_util.h"
 #include "world/nav_internal.h"
@@ -11,22 +12,10 @@
 namespace {
 
 // Index i of a table of n entries kept inside 0..n-1; -1 (no selection) for an empty table.
-int32_t clamp_index(int32_t i, int32_t n)
-{
-    if (n <= 0) return -1;
-    if (i < 0) return 0;
-    if (i > n - 1) return n - 1;
-    return i;
-}
+int32_t clamp_index(int32_t i, int32_t n) { return n <= 0 ? -1 : util_clamp_int(i, 0, n - 1); }
 
 // The destination index kept inside 0..bound, the bound being its kind's own index.
-int32_t clamp_destination(int32_t d, int32_t bound)
-{
-    if (bound < 0) return -1;
-    if (d < 0) return 0;
-    if (d > bound) return bound;
-    return d;
-}
+int32_t clamp_destination(int32_t d, int32_t bound) { return bound < 0 ? -1 : util_clamp_int(d, 0, bound); }
 
 void build_path(char* path, const char* name)
 {

@@ -6,6 +6,7 @@
 #include "core/datafile.h"
 #include "core/mappedfile.h"
 #include "core/simvars.h"
+#include "core/units.h"
 #include "world/nav_internal.h"
 #include "world/nav_scan.h"
 #include "world/navdb.h"
@@ -90,7 +91,7 @@ void NAV_parse_navaids(int mode, char* path)
             sc.token_text(n.id, APT_ID_SIZE - 1);
             sc.rest_of_line(n.name, APT_NAME_SIZE - 1);
             if (n.kind != NAV_GLIDESLOPE) n.heading = nav_wrap_heading(n.heading);
-            n.height = height_ft * NAV_FT_TO_M;
+            n.height = height_ft * UNIT.ft_to_mtrs;
 
             if (static_cast<int32_t>(navaid_table.size()) >= NAV_MAX_NAVAIDS) throw table_full{};
             navaid_table.push_back(n);

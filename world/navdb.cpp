@@ -44,6 +44,18 @@ uint32_t NAV_id_key(const char* id)
            static_cast<uint32_t>(b[3]) << 24;
 }
 
+void NAV_clear_tables()
+{
+    airport_table.clear();
+    navaid_table.clear();
+    fix_table.clear();
+    airway_table.clear();
+    airport_id_index.clear();
+    navaid_frequency_index.clear();
+    apt_cursor = rwy_cursor = nav_cursor = -1;
+    nav_tables_changed();
+}
+
 // ---------------------------------------------------------------------------
 // Id look-up tables: one multimap per table from the id key to the entries
 // carrying it, rebuilt lazily after any table changed.

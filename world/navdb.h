@@ -191,6 +191,10 @@ extern const char* const nav_frigate_label;
 // The 32-bit key of an id text: its first four bytes, NUL-padded.
 uint32_t NAV_id_key(const char* id);
 
+// Empties the four tables and their indices and puts the three cursors back
+// to -1, as at program start.
+void NAV_clear_tables();
+
 // ---------------------------------------------------------------------------
 // Readers. mode 7 reads; no other mode does anything. Each path is a program
 // path (':' separators) and is converted in place to the '\' form first.

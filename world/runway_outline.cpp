@@ -7,6 +7,7 @@
 
 #include "core/constants.h"
 #include "core/geo.h"
+#include "core/numeric.h"
 #include "core/simvars.h"
 #include "core/text_util.h"
 #include "world/navdb.h"
@@ -25,14 +26,6 @@ float outline_window_origin_y = 0.0f;
 void APT_outline_gl_vertex(float x, float y) { glVertex2f(x, y); }
 
 outline_vertex_fn apt_outline_vertex = APT_outline_gl_vertex;
-
-namespace {
-
-constexpr double outline_rad_to_deg = 57.29577951;
-
-double clamp_unit(double v) { return std::max(-1.0, std::min(1.0, v)); }
-
-}  // namespace
 
 void APT_runway_outline(int airport, int runway, float latitudes[4], float longitudes[4], float heights[4],
                         int emit)
@@ -69,8 +62,8 @@ void APT_runway_outline(int airport, int runway, float latitudes[4], float longi
     const double half_width = rwy.width * 0.5;
     const double half_length = rwy.length * 0.5;
     const double n = std::trunc(static_cast<double>(rwy.stopways));
-    const double e1 = half_length + n * 0.3048;
-    const double e2 = half_length + (static_cast<double>(rwy.stopways) - n) * 10000.0 * 0.3048;
+    const double e1 = half_length + n * FT_TO_M_DOUBLE;
+    const double e2 = half_length + (static_cast<double>(rwy.stopways) - n) * 10000.0 * FT_TO_M_DOUBLE;
     const double across[4] = {-half_width, half_width, -half_width, half_width};
     const double along[4] = {e1, e1, -e2, -e2};
 
@@ -82,9 +75,10 @@ void APT_runway_outline(int airport, int runway, float latitudes[4], float longi
         const double B = zk * std::cos(phi_ref) - (R + y0) * std::sin(phi_ref);
         const double dist = std::sqrt(A * A + xk * xk + B * B);
         heights[k] = static_cast<float>(dist - R);
-        latitudes[k] = static_cast<float>(std::asin(clamp_unit(-B / dist)) * outline_rad_to_deg);
+        latitudes[k] = static_cast<float>(std::asin(UTIL_clamp_unit(-B / dist)) * RAD_TO_DEG_DOUBLE);
         const double cos_lat = std::cos(static_cast<double>(latitudes[k]) * DEG_TO_RAD_DOUBLE);
-        longitudes[k] = static_cast<float>(lam_ref + std::asin(clamp_unit(xk / (dist * cos_lat))) * outline_rad_to_deg);
+        longitudes[k] =
+            static_cast<float>(lam_ref + std::asin(UTIL_clamp_unit(xk / (dist * cos_lat))) * RAD_TO_DEG_DOUBLE);
         sx[k] = static_cast<float>((xk - map_ref_x) * map_scale + map_origin_x);
         sy[k] = static_cast<float>(map_origin_y - (zk - map_ref_z) * map_scale);
     }

@@ -3,9 +3,11 @@
 // operator map.
 #include "world/scenery_area.h"
 
+#include "core/units.h"
+
 namespace {
-constexpr float HALF_WIDTH = 1.5f * 60.15f * 1852.0f;    // metres
-constexpr float HALF_HEIGHT = 1.0f * 61.15f * 1852.0f;
+constexpr float HALF_WIDTH = 1.5f * 60.15f * UNIT.nm_to_mtrs;    // metres
+constexpr float HALF_HEIGHT = 1.0f * 61.15f * UNIT.nm_to_mtrs;
 constexpr float SCALE = (1024.0f - 15.0f - 119.0f) / (2.0f * HALF_WIDTH);
 }  // namespace
 

@@ -1,26 +1,19 @@
 // Engine-control setters, FADEC tests, fuel flow and the clamped interpolation.
+// Every control clamp tests the lower bound first (UTIL_clamp).
 #include "flightmodel/engine_controls.h"
 
 #include <cmath>
 
 #include "aircraft/acf_struct.h"
+#include "core/numeric.h"
 #include "core/simvars.h"
 #include "flightmodel/control/control_numbers.h"
 #include "flightmodel/flt.h"
-#include "flightmodel/gear_util.h"
 
 namespace {
 
 bool engine_ok(int n) { return n >= 0 && n < FLT_ENGINES; }
 bool plane_ok(int p) { return p >= 0 && p < FLT_SLOTS; }
-
-// Lower bound first, as every control clamp.
-float clamp_low_first(float v, float lo, float hi)
-{
-    if (v < lo) return lo;
-    if (v > hi) return hi;
-    return v;
-}
 
 // The lever zone edges: forward from F, beta from R to F, reverse below R.
 struct lever_zones {
@@ -49,19 +42,19 @@ void ENGN_set_throttle(int n, float value)
     if (!engine_ok(n) || std::isnan(value)) return;
     const acf_struct& a = pln[0];
     const float hi = flt[0].ENGN_propmode[n] == PROPMODE_REVERSE ? a.acf_throtmax_REV : a.acf_throtmax_FWD;
-    flt[0].ENGN_thro[n] = clamp_low_first(value, 0.0f, hi);
+    flt[0].ENGN_thro[n] = UTIL_clamp(value, 0.0f, hi);
 }
 
 void ENGN_set_prop_rpm(int n, float value)
 {
     if (!engine_ok(n) || std::isnan(value)) return;
-    flt[0].ENGN_prop[n] = clamp_low_first(value, pln[0].acf_RSC_mingreen_prp, pln[0].acf_RSC_redline_prp);
+    flt[0].ENGN_prop[n] = UTIL_clamp(value, pln[0].acf_RSC_mingreen_prp, pln[0].acf_RSC_redline_prp);
 }
 
 void ENGN_set_mixture(int n, float value)
 {
     if (!engine_ok(n) || std::isnan(value)) return;
-    flt[0].ENGN_mixt[n] = clamp_low_first(value, 0.0f, 1.0f);
+    flt[0].ENGN_mixt[n] = UTIL_clamp(value, 0.0f, 1.0f);
 }
 
 void ENGN_set_prop_pitch(int n, float degrees)
@@ -75,11 +68,11 @@ void ENGN_set_prop_pitch(int n, float degrees)
     case PROPMODE_REVERSE: lo = -90.0f; hi = a.acf_min_pitch[n]; break;
     default: break;   // beta and unknown modes: flat
     }
-    const float c = clamp_low_first(degrees, lo, hi);
+    const float c = UTIL_clamp(degrees, lo, hi);
     float& pitch = flt[0].POINT_pitch_deg[n];
     if (PROP_type_pitch_is_slewed(a.acf_prop_type[n])) {
         const float step = 30.0f * sim_operation_misc.frame_rate_period;
-        pitch = clamp_low_first(c, pitch - step, pitch + step);
+        pitch = UTIL_clamp(c, pitch - step, pitch + step);
         if (std::isnan(pitch)) pitch = c;   // a pitch that was never a number starts at the request
     } else {
         pitch = c;
@@ -98,14 +91,14 @@ float ENGN_lever_to_throttle(float x, int n, int write)
         if (x >= F) {
             f.ENGN_propmode[n] = PROPMODE_NORMAL;
             const float t = F != 1.0f ? a.acf_throtmax_FWD * (x - F) / (1.0f - F) : 0.5f * a.acf_throtmax_FWD;
-            f.ENGN_thro[n] = clamp_low_first(t, 0.0f, a.acf_throtmax_FWD);
+            f.ENGN_thro[n] = UTIL_clamp(t, 0.0f, a.acf_throtmax_FWD);
         } else if (x >= R) {
             f.ENGN_propmode[n] = PROPMODE_BETA;
             f.ENGN_thro[n] = 0.0f;
         } else {
             if (a.acf_revthrust_eq) f.ENGN_propmode[n] = PROPMODE_REVERSE;
             const float t = R != 0.0f ? a.acf_throtmax_REV * (R - x) / R : 0.5f * a.acf_throtmax_REV;
-            f.ENGN_thro[n] = clamp_low_first(t, 0.0f, a.acf_throtmax_REV);
+            f.ENGN_thro[n] = UTIL_clamp(t, 0.0f, a.acf_throtmax_REV);
         }
     }
 
@@ -203,5 +196,5 @@ float UTIL_interp_clamped(float x1, float y1, float x2, float y2, float x, int e
     if (extrapolate) return y;
     const float lo = y1 < y2 ? y1 : y2;
     const float hi = y1 < y2 ? y2 : y1;
-    return clamp_low_first(y, lo, hi);
+    return UTIL_clamp(y, lo, hi);
 }

@@ -9,6 +9,7 @@
 
 #include "platform/plat_time.h"
 #include "core/folders.h"
+#include "core/numeric.h"
 #include "core/frame_clock.h"
 #include "core/text_util.h"
 #include "tests/support/test_support.h"

@@ -31,25 +31,6 @@ constexpr float NaN = std::numeric_limits<float>::quiet_NaN();
 
 }  // namespace
 
-TEST(Util, ClampMaxMinFollowTheirComparisons)
-{
-    const struct { float v, lo, hi, result; } clamps[] = {
-        {-2.0f, 0.0f, 1.0f, 0.0f}, {2.0f, 0.0f, 1.0f, 1.0f}, {0.3f, 0.0f, 1.0f, 0.3f},
-        {0.5f, 1.0f, 0.0f, 1.0f}, {1.0f, 1.0f, 0.0f, 0.0f},   // lo > hi: lo below lo, hi from lo up
-        {0.5f, NaN, NaN, 0.5f},                              // NaN: every comparison fails
-    };
-    for (const auto& c : clamps) EXPECT_FLOAT_EQ(UTIL_clamp(c.v, c.lo, c.hi), c.result) << c.v << " " << c.lo;
-    EXPECT_TRUE(std::isnan(UTIL_clamp(NaN, 0.0f, 1.0f)));
-    EXPECT_FLOAT_EQ(UTIL_max(NaN, 1.0f), 1.0f);
-    EXPECT_TRUE(std::isnan(UTIL_max(1.0f, NaN)));
-    EXPECT_FLOAT_EQ(UTIL_min(NaN, 1.0f), 1.0f);
-    EXPECT_TRUE(std::isnan(UTIL_min(1.0f, NaN)));
-    // Equal arguments give the second: visible only in the sign of zero.
-    EXPECT_FALSE(std::signbit(UTIL_max(-0.0f, 0.0f)));
-    EXPECT_TRUE(std::signbit(UTIL_max(0.0f, -0.0f)));
-    EXPECT_TRUE(std::signbit(UTIL_min(0.0f, -0.0f)));
-}
-
 TEST(Util, AutopilotEngagedWhileAnyModeWordIsNotNine)
 {
     sim_cockpit_autopilot_block& ap = sim_cockpit_autopilot;
@@ -115,21 +96,21 @@ TEST_F(GearUtil, PartPresentRuleAndFailureNeighbours)
 {
     a.acf_num_engines = 2, a.acf_num_thrustpoints = 3;
     a.acf_en_type[1] = 4;   // engine 0 a piston with propeller, engine 1 a jet without
-    for (int p = 0; p < 4; ++p) EXPECT_EQ(FLT_part_present(1, p), p % 2 == 0) << p;   // 2: extra thrust point
+    for (int p = 0; p < 4; ++p) EXPECT_EQ(ACF_part_in_service(1, p), p % 2 == 0) << p;   // 2: extra thrust point
     a.acf_hide_prop_at_90_vect = 1, a.acf_vect_cant[0] = 90.0f;
-    EXPECT_EQ(FLT_part_present(1, 0), 0);
+    EXPECT_EQ(ACF_part_in_service(1, 0), 0);
     a.acf_vect_cant[0] = 89.0f, flt[1].failures[58] = FAILURE_STATE_FAILED;
-    EXPECT_EQ(FLT_part_present(1, 0), 0);
+    EXPECT_EQ(ACF_part_in_service(1, 0), 0);
 
     a.acf_part_eq[10] = a.acf_part_eq[55] = a.acf_part_eq[67] = 1;
     flt[1].failures[140] = FAILURE_STATE_FAILED;
-    EXPECT_EQ(FLT_part_present(1, 10), 0);
-    EXPECT_EQ(FLT_part_present(1, 55), 1);
+    EXPECT_EQ(ACF_part_in_service(1, 10), 0);
+    EXPECT_EQ(ACF_part_in_service(1, 55), 1);
     flt[1].failures[60] = FAILURE_STATE_FAILED;   // engine 2's slot, shared by nacelle 55
-    EXPECT_EQ(FLT_part_present(1, 55), 0);
+    EXPECT_EQ(ACF_part_in_service(1, 55), 0);
     flt[1].failures[32] = FAILURE_STATE_FAILED;   // a failed gear is still present
-    EXPECT_EQ(FLT_part_present(1, 67), 1);
-    EXPECT_EQ(FLT_part_present(1, 73) + FLT_part_present(10, 67), 0);
+    EXPECT_EQ(ACF_part_in_service(1, 67), 1);
+    EXPECT_EQ(ACF_part_in_service(1, 73) + ACF_part_in_service(10, 67), 0);
     EXPECT_EQ(FLT_failure_slot_of_part(57), 62);
     EXPECT_EQ(FLT_failure_slot_of_part(70), 35);
     EXPECT_EQ(FLT_failure_slot_of_part(45), -1);

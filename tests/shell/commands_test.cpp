@@ -188,8 +188,7 @@ protected:
     void TearDown() override
     {
         Commands::TearDown();
-        airport_table.clear();
-        navaid_table.clear();
+        NAV_clear_tables();
     }
 };
 

@@ -66,8 +66,7 @@ protected:
         lat_ref = 34.0f;
         lon_ref = -118.0f;
         PLANET_set_constants(0);
-        airport_table.clear();
-        navaid_table.clear();
+        NAV_clear_tables();
         local_airport_last = -1;
         navaid_start_last[0] = navaid_start_last[1] = -1;
         std::fill(std::begin(landuse_grid), std::end(landuse_grid), 0);

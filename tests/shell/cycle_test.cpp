@@ -1,7 +1,6 @@
 // The simulation cycle: the STAT block and its round robin, the PATH, SNAP and
-// DATA sends, the replay ring, the weather bounds, the clock and the ships.
+// DATA sends, the replay ring, the weather bounds and the clock.
 
-#include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <ctime>
@@ -323,74 +322,6 @@ TEST_F(Cycle, ScreensRunTheirRoutineAndMarsCarriesOnePlane)
     sim_graphics_settings.draw_aircrafts = 5;
     update_plane_cycle();
     EXPECT_EQ(sim_graphics_settings.draw_aircrafts, 1);
-}
-
-TEST_F(Cycle, ShipCellsAtTheEndsOfTheIntegerRangeCountAsLand)
-{
-    std::fill(std::begin(landuse_grid), std::end(landuse_grid), LANDUSE_WATER_A);
-    for (int r : {INT_MAX, INT_MIN})
-        for (int c : {INT_MAX, INT_MIN, 200}) EXPECT_EQ(CYCLE_block_is_dry(r, c), 1) << r << "," << c;
-    EXPECT_EQ(CYCLE_block_is_dry(200, 200), 0);
-    ship_x[0] = ship_z[0] = 0.0f;
-    ship_heading[0] = 0.0f;
-    ship_cell_row[0] = INT_MAX;
-    ship_cell_col[0] = INT_MIN;
-    terrain_standin.cell_row = terrain_standin.cell_col = 200;
-    CYCLE_ship_step(0);   // land towards +row with the bow at 0 degrees: the ship turns
-    EXPECT_FLOAT_EQ(ship_turn_rate[0], 3.0f);
-    EXPECT_EQ(ship_cell_row[0], 200);
-}
-
-// Ships: a carrier inside the loaded area on open water.
-class Ships : public SimState {
-protected:
-    void SetUp() override
-    {
-        SimState::SetUp();
-        std::fill(std::begin(landuse_grid), std::end(landuse_grid), LANDUSE_WATER_A);
-        ship_x[0] = ship_z[0] = ship_vx[0] = ship_vz[0] = 0.0f;
-        ship_heading[0] = 90.0f;
-        ship_cell_row[0] = ship_cell_col[0] = 200;
-        terrain_standin.cell_row = terrain_standin.cell_col = 200;   // the query finds the ship where it is
-        sim_graphics_settings.draw_ships = 1;
-    }
-};
-
-TEST_F(Ships, SailsStraightOnOpenWaterAndTurnsAwayFromLand)
-{
-    CYCLE_ship_step(0);
-    EXPECT_NEAR(ship_x[0], 15.0f * 0.05f, 1e-4f);
-    EXPECT_EQ(ship_turn_rate[0], 0.0f);
-    EXPECT_EQ(ship_heading[0], 90.0f);
-
-    for (int r = 200; r <= 201; ++r)   // a dry block two cells towards +column
-        for (int c = 202; c <= 203; ++c) landuse_grid[r * TERRAIN_GRID_COLS + c] = 3;
-    CYCLE_ship_step(0);
-    EXPECT_FLOAT_EQ(ship_turn_rate[0], 3.0f);
-    EXPECT_FLOAT_EQ(ship_heading[0], 90.15f);
-
-    // Outside the loaded area, or while replaying, the ship does not move.
-    const float x = ship_x[0];
-    sim_operation_prefs.replay_mode = 5;
-    CYCLE_ship_step(0);
-    EXPECT_EQ(ship_x[0], x);
-    sim_operation_prefs.replay_mode = 0;
-    ship_x[0] = 1.0e7f;
-    CYCLE_ship_step(0);
-    EXPECT_EQ(ship_x[0], 1.0e7f);
-}
-
-TEST_F(Ships, CellsOutsideTheGridCountAsLand)
-{
-    const int row_col_dry[][3] = {{200, 200, 0},  {450, 200, 0},   // row 450 is water, row 451 outside
-                                  {451, 200, 1},  {-1, 200, 0},    // both rows outside: land; row 0 is water
-                                  {-2, 200, 1},   {100000, -100000, 1}};
-    for (const auto& c : row_col_dry) EXPECT_EQ(CYCLE_block_is_dry(c[0], c[1]), c[2]) << c[0] << "," << c[1];
-    ship_cell_row[0] = 2000000;   // a cell no query could give: counted as land, never read
-    ship_cell_col[0] = -7;
-    ship_heading[0] = 0.0f;
-    CYCLE_ship_step(0);
-    EXPECT_GT(ship_turn_rate[0], 0.0f);
 }
 
 }  // namespace

@@ -72,7 +72,7 @@ protected:
     }
     void TearDown() override
     {
-        airport_table.clear();
+        NAV_clear_tables();
         std::fill(std::begin(net_slot_enabled), std::end(net_slot_enabled), 0);
         std::fill(std::begin(net_slot_valid), std::end(net_slot_valid), 0);
         app_mode = 0;

@@ -13,13 +13,7 @@ void world_use_program_folder(const temp_folder& folder)
 
 void world_reset_tables()
 {
-    airport_table.clear();
-    navaid_table.clear();
-    fix_table.clear();
-    airway_table.clear();
-    airport_id_index.clear();
-    navaid_frequency_index.clear();
-    apt_cursor = rwy_cursor = nav_cursor = -1;
+    NAV_clear_tables();
     sim_graphics_scenery.current_planet = 0;
     sim_physics.earth_radius_m = 6378145.0f;
     screen_settings.scenery_load_switch = 0;

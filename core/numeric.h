@@ -1,0 +1,56 @@
+// Small numeric helpers every subsystem shares: the clamps, minimum and
+// maximum, range and sanity tests, and the wrap of a value into a span.
+// The clamps test the lower bound first; they differ only in what a NaN
+// becomes, so each call site keeps the one whose rule it was written with.
+#pragma once
+
+#include <cmath>
+
+// lo when x < lo; otherwise hi when x > hi; otherwise x. The lower bound is
+// tested first, so with lo > hi the result is lo below lo and hi from lo up;
+// a NaN x fails both tests and comes back as it is.
+inline float UTIL_clamp(float x, float lo, float hi)
+{
+    if (x < lo) return lo;
+    if (x > hi) return hi;
+    return x;
+}
+
+// The same tests, except that a value that is not at least lo, a NaN
+// included, becomes lo.
+inline float UTIL_clamp_nan_low(float x, float lo, float hi)
+{
+    if (!(x >= lo)) return lo;
+    if (x > hi) return hi;
+    return x;
+}
+
+// lo when x < lo; otherwise hi when x > hi; otherwise x (lower bound first).
+inline int util_clamp_int(int x, int lo, int hi)
+{
+    if (x < lo) return lo;
+    if (x > hi) return hi;
+    return x;
+}
+
+// Into [-1, 1], for the sine or cosine that rounding may have carried just
+// past either end before an asin or acos; a NaN comes back as it is.
+inline double UTIL_clamp_unit(double v) { return v < -1.0 ? -1.0 : (v > 1.0 ? 1.0 : v); }
+
+// a when a > b, otherwise b (so b when either is NaN, and b when they are equal).
+inline float UTIL_max(float a, float b) { return a > b ? a : b; }
+
+// a when a < b, otherwise b (so b when either is NaN, and b when they are equal).
+inline float UTIL_min(float a, float b) { return a < b ? a : b; }
+
+// 1 when lo <= x <= hi, otherwise 0.
+inline int UTIL_in_range(int x, int lo, int hi) { return (x >= lo && x <= hi) ? 1 : 0; }
+
+inline float util_abs_float(float x) { return x < 0.0f ? -x : x; }
+
+// 1 for a NaN or a value of magnitude 1e10 or more.
+inline int UTIL_bad_float(float x) { return (std::isnan(x) || x <= -1e10f || x >= 1e10f) ? 1 : 0; }
+
+// Brings a value into [0, span] by whole spans, as repeated adding and
+// subtracting would (span itself stays); a value that is not finite becomes 0.
+float UTIL_wrap_closed(float v, float span);

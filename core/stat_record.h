@@ -1,0 +1,45 @@
+// The STAT block: the shared state that peers keep in step, as it travels in
+// the "STAT" datagram (little-endian 32-bit words, 1,564 bytes). The cycle
+// fills and sends it (shell/cycle.h) and keeps its last-sent copy to detect
+// changes; the network's receive side reads it. The field offsets the
+// datagram fixes are checked in core/stat_record_layout_check.cpp.
+#pragma once
+
+#include <cstdint>
+
+#include "core/failure_slots.h"
+#include "core/simvars.h"
+
+constexpr int STAT_FAILURES = FAILURE_SLOTS;   // one entry per slot of the failure table
+struct stat_block {
+    int32_t paused;
+    int32_t draw_aircrafts;
+    float zulu_time_sec;
+    float local_date_days;
+    int32_t cloud_type[CLOUD_LAYERS];
+    float cloud_tops_msl_m[CLOUD_LAYERS];
+    float cloud_base_msl_m[CLOUD_LAYERS];
+    float wind_altitude_msl_m[WIND_LAYERS];
+    float turbulence[WIND_LAYERS];
+    float wind_direction_degt[WIND_LAYERS];
+    float wind_speed_kt[WIND_LAYERS];
+    float shear_direction_degt[WIND_LAYERS];
+    float shear_speed_kt[WIND_LAYERS];
+    float visibility_reported_m;
+    float rain_percent;
+    float thunderstorm_percent;
+    int32_t weather_seed;
+    float temperature_sealevel_c;
+    float earth_pressure_p;
+    float wave_amplitude;
+    float wave_length;
+    float wave_speed;
+    float wave_dir;
+    float m_fixed;
+    float m_fuel[3];
+    float m_jettison;
+    int32_t failures[STAT_FAILURES];
+    float failure_countdown[STAT_FAILURES];
+};
+constexpr int STAT_BLOCK_BYTES = 1564;
+static_assert(sizeof(stat_block) == STAT_BLOCK_BYTES);

@@ -1,0 +1,90 @@
+// The ships' motion: sailing, steering away from land, the land test of the
+// grid blocks, and the cases that leave a ship where it is.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <climits>
+#include <iterator>
+
+#include "core/geo.h"
+#include "core/simvars.h"
+#include "flightmodel/terrain_query_standin.h"
+#include "scene/ships.h"
+#include "screens/setup.h"
+#include "world/landuse_grid.h"
+
+namespace {
+
+// A carrier inside the loaded area on open water.
+class Ships : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        SIMVARS_clear();
+        lat_ref = 34.0f;
+        lon_ref = -118.0f;
+        PLANET_set_constants(0);
+        sim_operation_misc.frame_rate_period = 0.05f;
+        std::fill(std::begin(landuse_grid), std::end(landuse_grid), LANDUSE_WATER_A);
+        ship_x[0] = ship_z[0] = ship_vx[0] = ship_vz[0] = 0.0f;
+        ship_heading[0] = 90.0f;
+        ship_cell_row[0] = ship_cell_col[0] = 200;
+        terrain_standin = terrain_standin_answer{};
+        terrain_standin.cell_row = terrain_standin.cell_col = 200;   // the query finds the ship where it is
+    }
+    void TearDown() override { std::fill(std::begin(landuse_grid), std::end(landuse_grid), 0); }
+};
+
+}  // namespace
+
+TEST_F(Ships, SailsStraightOnOpenWaterAndTurnsAwayFromLand)
+{
+    SHIPS_step(0);
+    EXPECT_NEAR(ship_x[0], 15.0f * 0.05f, 1e-4f);
+    EXPECT_EQ(ship_turn_rate[0], 0.0f);
+    EXPECT_EQ(ship_heading[0], 90.0f);
+
+    for (int r = 200; r <= 201; ++r)   // a dry block two cells towards +column
+        for (int c = 202; c <= 203; ++c) landuse_grid[r * TERRAIN_GRID_COLS + c] = 3;
+    SHIPS_step(0);
+    EXPECT_FLOAT_EQ(ship_turn_rate[0], 3.0f);
+    EXPECT_FLOAT_EQ(ship_heading[0], 90.15f);
+
+    // Outside the loaded area, or while replaying, the ship does not move.
+    const float x = ship_x[0];
+    sim_operation_prefs.replay_mode = 5;
+    SHIPS_step(0);
+    EXPECT_EQ(ship_x[0], x);
+    sim_operation_prefs.replay_mode = 0;
+    ship_x[0] = 1.0e7f;
+    SHIPS_step(0);
+    EXPECT_EQ(ship_x[0], 1.0e7f);
+}
+
+TEST_F(Ships, CellsOutsideTheGridCountAsLand)
+{
+    const int row_col_dry[][3] = {{200, 200, 0},  {450, 200, 0},   // row 450 is water, row 451 outside
+                                  {451, 200, 1},  {-1, 200, 0},    // both rows outside: land; row 0 is water
+                                  {-2, 200, 1},   {100000, -100000, 1}};
+    for (const auto& c : row_col_dry) EXPECT_EQ(SHIPS_block_is_dry(c[0], c[1]), c[2]) << c[0] << "," << c[1];
+    ship_cell_row[0] = 2000000;   // a cell no query could give: counted as land, never read
+    ship_cell_col[0] = -7;
+    ship_heading[0] = 0.0f;
+    SHIPS_step(0);
+    EXPECT_GT(ship_turn_rate[0], 0.0f);
+}
+
+TEST_F(Ships, ShipCellsAtTheEndsOfTheIntegerRangeCountAsLand)
+{
+    for (int r : {INT_MAX, INT_MIN})
+        for (int c : {INT_MAX, INT_MIN, 200}) EXPECT_EQ(SHIPS_block_is_dry(r, c), 1) << r << "," << c;
+    EXPECT_EQ(SHIPS_block_is_dry(200, 200), 0);
+    ship_x[0] = ship_z[0] = 0.0f;
+    ship_heading[0] = 0.0f;
+    ship_cell_row[0] = INT_MAX;
+    ship_cell_col[0] = INT_MIN;
+    SHIPS_step(0);   // land towards +row with the bow at 0 degrees: the ship turns
+    EXPECT_FLOAT_EQ(ship_turn_rate[0], 3.0f);
+    EXPECT_EQ(ship_cell_row[0], 200);
+}
