@@ -161,8 +161,8 @@ void PHYS_rotate_by_cyclic(float x, float y, float z, float* ox, float* oy, floa
         *ox = x, *oy = y, *oz = z;
         return;
     }
-    const float side = f->sidecant[n] * static_cast<float>(DEG_TO_RAD_DOUBLE);
-    const float vert = f->vertcant[n] * static_cast<float>(DEG_TO_RAD_DOUBLE);
+    const float side = f->sidecant[n] * DEG_TO_RAD_FLOAT;
+    const float vert = f->vertcant[n] * DEG_TO_RAD_FLOAT;
     const float s1 = std::sin(side), c1 = std::cos(side);
     const float s2 = std::sin(vert), c2 = std::cos(vert);
     const float t = x * s1 + z * c1;

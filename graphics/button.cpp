@@ -8,6 +8,7 @@
 #include "graphics/ogl_state.h"
 #include "graphics/widget.h"
 #include "core/input.h"
+#include "core/numeric.h"
 #include "core/screen.h"
 #include "core/text_util.h"
 #include "core/units.h"
@@ -25,15 +26,6 @@ struct label_parts {
 };
 
 bool menu_open() { return screen.open_menu != -1; }
-
-// A value kept within [lo, hi], low bound first; a value that is not a number
-// takes the low bound.
-float clamp_low_first(float v, float lo, float hi)
-{
-    if (!(v >= lo)) return lo;
-    if (v > hi) return hi;
-    return v;
-}
 
 // 10^k; k is worked as a double so that no digit count or decimals overflow.
 double power_of_ten(double k) { return std::pow(10.0, k); }
@@ -160,13 +152,13 @@ int BTN_slider(float x, float y, int style, float low, float high, float* value,
             fill_start = x + T / 2.0f - fill_length;
         }
     } else if (has_fill) {
-        fill_length = high == low ? T / 2.0f : clamp_low_first((v - low) * T / (high - low), 0.0f, T);
+        fill_length = high == low ? T / 2.0f : UTIL_clamp_nan_low((v - low) * T / (high - low), 0.0f, T);
     }
 
     int result = 0;
     if (editable) {
         const float lo = std::min(low, high), hi = std::max(low, high);
-        float knob_x = hi == lo ? x + T / 2.0f : clamp_low_first(x + (v - lo) * T / (hi - lo), x, x + T);
+        float knob_x = hi == lo ? x + T / 2.0f : UTIL_clamp_nan_low(x + (v - lo) * T / (hi - lo), x, x + T);
         BTN_art_quad(knob_x - 10.0f, y - 9.0f, knob_x + 10.0f, y + 13.0f, 262, 267, 282, 289);
 
         if (!mouse.mouse_held) {
@@ -175,7 +167,7 @@ int BTN_slider(float x, float y, int style, float low, float high, float* value,
             const float g = slider_dragging ? 20.0f : 10.0f;
             if (BTN_mouse_in(x - 10.0f, x + T + 10.0f, y - g, y + g)) {
                 *value = T == 0.0f ? (lo + hi) / 2.0f
-                                   : clamp_low_first(lo + (mouse.mouse_x - x) * (hi - lo) / T, lo, hi);
+                                   : UTIL_clamp_nan_low(lo + (mouse.mouse_x - x) * (hi - lo) / T, lo, hi);
                 slider_dragging = 1;
                 result = 1;
             }
@@ -232,7 +224,7 @@ int BTN_digit_field(float x, float y, float* value, int digits, int decimals, fl
             }
         }
     }
-    *value = clamp_low_first(*value, minimum, maximum);
+    *value = UTIL_clamp_nan_low(*value, minimum, maximum);
 
     BTN_util_draw_boxed_button(x + 5.0f * d - 1.0f, y + 3.0f, 10.0f * d + 15.0f, 2.0f, digits);
     BTN_draw_label(x - 12.0f, y, 0, parts.caption);

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "core/random.h"
+#include "core/units.h"
 
 #ifdef ORVELL_HAVE_ESPEAK
 #include <espeak-ng/speak_lib.h>
@@ -99,7 +100,7 @@ std::vector<float> murmur(size_t words)
             const int n = RATE / 8 + UTIL_rand() % (RATE / 10);
             const float pitch = 110.0f + static_cast<float>(UTIL_rand() % 60);
             for (int i = 0; i < n; ++i) {
-                const float env = std::sin(3.14159265f * static_cast<float>(i) / static_cast<float>(n));
+                const float env = std::sin(PI_FLOAT * static_cast<float>(i) / static_cast<float>(n));
                 const float voice = std::sin(6.2831853f * pitch * static_cast<float>(i) / RATE);
                 out.push_back(0.35f * env * (0.6f * voice + 0.4f * noise()));
             }

@@ -24,10 +24,9 @@
 
 #include "graphics/ogl_image.h"
 #include "core/random.h"
+#include "core/units.h"
 
 namespace {
-
-constexpr double TWO_PI = 6.28318530717958;
 
 struct rgb {
     float r, g, b;
@@ -143,13 +142,13 @@ image sea_frame(int frame, int frames)
         float amp;
     };
     const wave waves[] = {{3, 1, 1, 0.35f}, {-2, 3, 2, 0.25f}, {5, -4, 3, 0.15f}, {1, 7, -2, 0.12f}, {9, 2, 4, 0.08f}};
-    const double phase = TWO_PI * frame / frames;
+    const double phase = TWO_PI_DOUBLE * frame / frames;
     const rgb deep{22, 58, 92}, light{70, 120, 150};
     for (int y = 0; y < SIZE; ++y)
         for (int x = 0; x < SIZE; ++x) {
             double h = 0;
             for (const wave& w : waves)
-                h += w.amp * std::sin(TWO_PI * (w.kx * x + w.ky * y) / SIZE - w.speed * phase);
+                h += w.amp * std::sin(TWO_PI_DOUBLE * (w.kx * x + w.ky * y) / SIZE - w.speed * phase);
             const float t = std::clamp(0.5f + 0.45f * static_cast<float>(h) + 0.3f * (swell.at(x, y) - 0.5f), 0.0f, 1.0f);
             im.at(x, y) = mix(deep, light, t * t);
         }
@@ -187,7 +186,7 @@ image land_texture(const std::string& name, uint32_t seed)
                 c = mix(rgb{112, 108, 70}, rgb{86, 100, 56}, std::clamp(1.6f * (f - 0.3f), 0.0f, 1.0f));
                 c = scale(c, 0.85f + 0.3f * b);
             } else if (has("DESERT")) {
-                const float ripple = 0.5f + 0.5f * static_cast<float>(std::sin(TWO_PI * (6 * x + 2 * y) / SIZE + 5.0 * b));
+                const float ripple = 0.5f + 0.5f * static_cast<float>(std::sin(TWO_PI_DOUBLE * (6 * x + 2 * y) / SIZE + 5.0 * b));
                 c = mix(rgb{196, 168, 120}, rgb{222, 200, 150}, 0.6f * ripple + 0.4f * f);
             } else if (has("ROCK")) {
                 c = mix(rgb{96, 90, 84}, rgb{158, 150, 138}, std::clamp(0.6f * b + 0.7f * (f - 0.25f), 0.0f, 1.0f));

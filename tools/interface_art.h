@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "core/units.h"
 #include "graphics/font.h"
 #include "tools/pixel_font.h"
 
@@ -407,7 +408,7 @@ inline void draw_widgets(image& im)
     disc(im, 206.0f, 189.0f, 26.5f, rgba{30, 36, 48, 250});
     disc(im, 206.0f, 189.0f, 26.5f, rgba{120, 134, 160, 255}, 2.0f);
     for (int deg = 0; deg < 360; deg += 30) {
-        const float a = static_cast<float>(deg) * 3.14159265f / 180.0f;
+        const float a = static_cast<float>(deg) * PI_FLOAT / 180.0f;
         const int len = deg % 90 == 0 ? 6 : 3;
         for (int k = 0; k < len; ++k) {
             const float r = 23.5f - static_cast<float>(k);

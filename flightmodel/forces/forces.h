@@ -20,6 +20,7 @@
 
 #include <cstdint>
 
+#include "core/units.h"
 #include "flightmodel/flt.h"
 
 // Values the build-up keeps from one call to the next (and the per-frame
@@ -55,6 +56,6 @@ void FM_forces_reset();
 // One build-up of plane 0 (27 stages in a fixed order).
 void FM_forces_and_moments();
 
-// Gravity constant of the flight model's own physics (m/s^2); the local
-// gravity of the moment is sim_physics.g_sealevel.
-constexpr float FM_GRAVITY = 9.7982788f;
+// Gravity constant of the flight model's own physics (m/s^2): the unit set's
+// g_conv; the local gravity of the moment is sim_physics.g_sealevel.
+constexpr float FM_GRAVITY = UNIT.g_conv;

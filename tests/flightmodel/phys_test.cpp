@@ -18,7 +18,7 @@ struct PhysKit : ::testing::Test {
     static void set_attitude(float theta, float psi, float phi)
     {
         flt_struct& f = flt[0];
-        const float d = static_cast<float>(DEG_TO_RAD_DOUBLE);
+        const float d = DEG_TO_RAD_FLOAT;
         f.sin_theta = std::sin(theta * d), f.cos_theta = std::cos(theta * d);
         f.track_sin = std::sin(psi * d), f.track_cos = std::cos(psi * d);
         f.sin_phi = std::sin(phi * d), f.cos_phi = std::cos(phi * d);
