@@ -11,9 +11,10 @@ constexpr double PI_DOUBLE = 3.14159265358979;
 constexpr double DEG_TO_RAD_DOUBLE = 0.017453292519943278;
 constexpr double RAD_TO_DEG_DOUBLE = 57.29577951308238;
 constexpr double TWO_PI_DOUBLE = 6.28318530717958;
-// The double factor rounded once to float (not the record's deg_to_rad, which
-// is the float reciprocal of 180 / pi and differs in the last bits).
+// The double factors rounded once to float (not the record's deg_to_rad and
+// rad_to_deg, which are worked from the float pi and differ in the last bits).
 constexpr float DEG_TO_RAD_FLOAT = static_cast<float>(DEG_TO_RAD_DOUBLE);
+constexpr float RAD_TO_DEG_FLOAT = static_cast<float>(RAD_TO_DEG_DOUBLE);
 
 // The published single-precision pi and its multiples.
 constexpr float PI_FLOAT = 3.1415927f;

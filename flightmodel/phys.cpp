@@ -177,7 +177,7 @@ void PHYS_ship_to_local(float x, float y, float z, float* ox, float* oy, float* 
         *ox = x, *oy = y, *oz = z;
         return;
     }
-    const float d = static_cast<float>(DEG_TO_RAD_DOUBLE);
+    const float d = DEG_TO_RAD_FLOAT;
     const float theta = ship_pitch[k] * d, psi = ship_heading[k] * d, phi = ship_roll[k] * d;
     PHYS_turn_to_local(x, y, z, ox, oy, oz, std::sin(theta), std::cos(theta), std::sin(psi), std::cos(psi),
                        std::sin(phi), std::cos(phi));

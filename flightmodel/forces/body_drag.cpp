@@ -6,17 +6,17 @@
 
 #include "aircraft/acf_struct.h"
 #include "core/constants.h"
+#include "core/numeric.h"
 #include "core/simvars.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/forces/forces.h"
 #include "flightmodel/forces/report.h"
 #include "flightmodel/forces/stages.h"
-#include "flightmodel/gear_util.h"
 #include "flightmodel/phys.h"
 
 namespace {
 
-constexpr float RAD = static_cast<float>(RAD_TO_DEG_DOUBLE);
+constexpr float RAD = RAD_TO_DEG_FLOAT;
 constexpr float PI_F = static_cast<float>(PI_DOUBLE);
 constexpr float CYLINDER_CD = 0.27f;
 

@@ -4,12 +4,11 @@
 
 #include "aircraft/acf_struct.h"
 #include "core/simvars.h"
+#include "core/units.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/forces/stages.h"
 
 namespace {
-
-constexpr float PI_F = 3.14159265f;
 
 // Damping of the canopy swinging at rate w (rad/s) on an arm.
 float damping(float w, float arm, float c_rho)
@@ -37,7 +36,7 @@ void FM_drag_chute()
     const float rho = sim_weather.rho;
     const float D = V * V * C * rho * 0.5f;
     const float cr = C * rho;
-    const float y_arm = std::fabs(a.acf_chute_Y + 1.25f * std::sqrt(a.acf_chute_area / PI_F));
+    const float y_arm = std::fabs(a.acf_chute_Y + 1.25f * std::sqrt(a.acf_chute_area / PI_FLOAT));
     const float z_arm = std::fabs(a.acf_chute_Z);
     f.faxil_aero += D;
     f.L += a.acf_chute_Y * D * d[0] - damping(f.Prad, y_arm, cr);

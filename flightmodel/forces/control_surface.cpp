@@ -5,14 +5,14 @@
 
 #include "aircraft/acf_struct.h"
 #include "core/constants.h"
+#include "core/numeric.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/forces/control_incidence.h"
 #include "flightmodel/forces/element_aero.h"
-#include "flightmodel/gear_util.h"
 
 namespace {
 
-constexpr float DEG = static_cast<float>(DEG_TO_RAD_DOUBLE);
+constexpr float DEG = DEG_TO_RAD_FLOAT;
 constexpr int FAIL_SLOT_LEFT_FLAP = 28;
 constexpr int FAIL_SLOT_RIGHT_FLAP = 29;
 

@@ -7,15 +7,15 @@
 
 #include "aircraft/acf_struct.h"
 #include "core/constants.h"
+#include "core/numeric.h"
 #include "core/simvars.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/forces/report.h"
-#include "flightmodel/gear_util.h"
 
 namespace {
 
-constexpr float DEG = static_cast<float>(DEG_TO_RAD_DOUBLE);
-constexpr float RAD = static_cast<float>(RAD_TO_DEG_DOUBLE);
+constexpr float DEG = DEG_TO_RAD_FLOAT;
+constexpr float RAD = RAD_TO_DEG_FLOAT;
 constexpr float PI_F = static_cast<float>(PI_DOUBLE);
 
 bool indices_ok(int p, int e, int b) { return p >= 0 && p < FLT_PARTS && e >= 0 && e < 10 && b >= 0 && b < 4; }
@@ -25,14 +25,6 @@ float span_blend(float r, float t, int e, int n)
 {
     if (n <= 0) return 0.5f * (r + t);
     return r + (t - r) * (static_cast<float>(e) + 0.5f) / static_cast<float>(n);
-}
-
-// The clamp of a table position that also takes a NaN to the low end, so a
-// broken angle of attack still reads inside the table.
-float table_clamp(float x, float lo, float hi)
-{
-    if (!(x >= lo)) return lo;
-    return x > hi ? hi : x;
 }
 
 // Speed of sound of the moment; a value of 0 (no atmosphere set) gives Mach 0.
@@ -76,11 +68,11 @@ void FM_airfoil_lookup(float alpha, float* cl, float* cd, float* cm, int p, int 
 
     float x;
     if (alpha2 < -20.0f)
-        x = table_clamp(alpha2 + 180.0f, 0.0f, 160.0f);
+        x = UTIL_clamp_nan_low(alpha2 + 180.0f, 0.0f, 160.0f);
     else if (alpha2 < 20.0f)
-        x = table_clamp((alpha2 + 20.0f) * 10.0f + 160.0f, 160.0f, 560.0f);
+        x = UTIL_clamp_nan_low((alpha2 + 20.0f) * 10.0f + 160.0f, 160.0f, 560.0f);
     else
-        x = table_clamp(alpha2 - 20.0f + 560.0f, 560.0f, 719.0f);
+        x = UTIL_clamp_nan_low(alpha2 - 20.0f + 560.0f, 560.0f, 719.0f);
     const int i = static_cast<int>(x);
     const float w = x - static_cast<float>(i);
     const int base = t * AFL_ROWS;

@@ -14,7 +14,7 @@
 namespace {
 
 constexpr char RULE_BYTE = '\xA5';
-constexpr float RAD = 57.29578f;
+constexpr float RAD = RAD_TO_DEG_FLOAT;
 
 void rule_bytes(int n)
 {

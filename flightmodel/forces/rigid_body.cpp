@@ -6,6 +6,7 @@
 #include "aircraft/acf_struct.h"
 #include "aircraft/launch_flags.h"
 #include "core/constants.h"
+#include "core/numeric.h"
 #include "core/frame_clock.h"
 #include "core/random.h"
 #include "core/simvars.h"
@@ -13,7 +14,6 @@
 #include "flightmodel/forces/forces.h"
 #include "flightmodel/forces/mass.h"
 #include "flightmodel/forces/stages.h"
-#include "flightmodel/gear_util.h"
 #include "flightmodel/phys.h"
 #include "flightmodel/systems.h"
 #include "graphics/ogl_state.h"
@@ -24,8 +24,8 @@ void FM_forces_reset() { fm_state = forces_state{}; }
 
 namespace {
 
-constexpr float RAD = static_cast<float>(RAD_TO_DEG_DOUBLE);
-constexpr float DEG = static_cast<float>(DEG_TO_RAD_DOUBLE);
+constexpr float RAD = RAD_TO_DEG_FLOAT;
+constexpr float DEG = DEG_TO_RAD_FLOAT;
 constexpr float TWO_PI_F = static_cast<float>(TWO_PI_DOUBLE);
 constexpr int SKID = 1;
 
@@ -95,7 +95,7 @@ void FM_clear_part_values()
         a.acf_gear_def[p] = 0.0f;
         f.nrml_force[p] = 0.0f;
         f.axil_force[p] = 0.0f;
-        fm_state.present[p] = FLT_part_present(0, p) ? 1 : 0;
+        fm_state.present[p] = ACF_part_in_service(0, p) ? 1 : 0;
     }
 }
 

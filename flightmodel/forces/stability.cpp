@@ -12,7 +12,7 @@
 
 namespace {
 
-constexpr float DEG = static_cast<float>(DEG_TO_RAD_DOUBLE);
+constexpr float DEG = DEG_TO_RAD_FLOAT;
 
 void offset_line(const char* what)
 {
@@ -30,7 +30,7 @@ void FM_reference_geometry(float* sref, float* cref)
     int n = 0;
     float S = 0.0f, C = 0.0f;
     for (int p = PART_WING_PAIR_FIRST; p <= PART_WING_EXTRA_LAST; ++p) {
-        if (!FLT_part_present(0, p) || !(std::fabs(a.acf_dihednow[p]) < 45.0f)) continue;
+        if (!ACF_part_in_service(0, p) || !(std::fabs(a.acf_dihednow[p]) < 45.0f)) continue;
         ++n;
         const float chord = 0.5f * (a.acf_Croot[p] + a.acf_Ctip[p]);
         S += a.acf_semilen_SEG[p] * chord * std::cos(a.acf_sweepnow[p] * DEG);
@@ -77,7 +77,7 @@ void FM_stability_derivative()
     report_log << '\n';
     report_log << "Since the stability derivative is the coefficient of moment per degree, our stability derivative is ";
     FM_num(cm, 5, 10) << "/degree! (or ";
-    FM_num(cm * 57.29578f, 5, 10) << "/radian).\n";
+    FM_num(cm * RAD_TO_DEG_FLOAT, 5, 10) << "/radian).\n";
     FM_report_rule();
     report_log << '\n';
     report_log.flush();

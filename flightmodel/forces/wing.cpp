@@ -5,6 +5,7 @@
 
 #include "aircraft/acf_struct.h"
 #include "core/constants.h"
+#include "core/numeric.h"
 #include "core/simvars.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/forces/control_surface.h"
@@ -12,13 +13,12 @@
 #include "flightmodel/forces/forces.h"
 #include "flightmodel/forces/report.h"
 #include "flightmodel/forces/stages.h"
-#include "flightmodel/gear_util.h"
 #include "flightmodel/phys.h"
 
 namespace {
 
-constexpr float DEG = static_cast<float>(DEG_TO_RAD_DOUBLE);
-constexpr float RAD = static_cast<float>(RAD_TO_DEG_DOUBLE);
+constexpr float DEG = DEG_TO_RAD_FLOAT;
+constexpr float RAD = RAD_TO_DEG_FLOAT;
 constexpr int WING_LAST = PART_WING_EXTRA_LAST;   // wings proper: 8..27
 constexpr int PROPMODE_REVERSE = 3;
 

@@ -113,11 +113,11 @@ bool prepare(bool airliner, float v, std::string* label)
     f.Qstatic = 0.5f * sim_weather.rho * v * v;
     f.machno = v / sim_weather.speed_of_sound_ms;
     PHYS_local_to_body(0.0f, 0.0f, v, &f.vx_air_on_acf, &f.vy_air_on_acf, &f.vz_air_on_acf, 0);
-    f.alpha = std::atan2(f.vy_air_on_acf, f.vz_air_on_acf) * static_cast<float>(RAD_TO_DEG_DOUBLE);
-    f.sin_alpha = std::sin(f.alpha * static_cast<float>(DEG_TO_RAD_DOUBLE));
-    f.cos_alpha = std::cos(f.alpha * static_cast<float>(DEG_TO_RAD_DOUBLE));
+    f.alpha = std::atan2(f.vy_air_on_acf, f.vz_air_on_acf) * RAD_TO_DEG_FLOAT;
+    f.sin_alpha = std::sin(f.alpha * DEG_TO_RAD_FLOAT);
+    f.cos_alpha = std::cos(f.alpha * DEG_TO_RAD_FLOAT);
     f.cos_beta = 1.0f;
-    f.indicated_airspeed = f.vz_air_on_acf * std::sqrt(sim_weather.sigma) * 1.94384f;
+    f.indicated_airspeed = f.vz_air_on_acf * std::sqrt(sim_weather.sigma) * UNIT.mps_to_kts;
     FM_forces_reset();
     for (int i = 0; i < 10; ++i) FM_forces_and_moments();   // downwash and centroid factors settle
     return true;
