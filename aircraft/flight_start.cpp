@@ -24,7 +24,7 @@
 #include "flightmodel/attitude.h"
 #include "flightmodel/engine_controls.h"
 #include "flightmodel/flt.h"
-#include "flightmodel/gear_util.h"
+#include "core/numeric.h"
 #include "flightmodel/propulsion/propulsion.h"
 #include "flightmodel/systems/flight_plan.h"
 #include "flightmodel/terrain_query.h"
@@ -226,7 +226,7 @@ void place_at_airport(int code, int& sub_mode, const airport_choice& choice, sta
         p.theta = a.acf_the_eqlbm;
         p.groundspeed = 0.0f;
     } else {
-        const float d = (sub_mode == SIT_APPROACH_10NM ? 10.0f : 3.0f) * METRES_PER_NM;
+        const float d = (sub_mode == SIT_APPROACH_10NM ? 10.0f : 3.0f) * UNIT.nm_to_mtrs;
         const float glide = a.acf_num_engines == 0 ? 6.0f : 3.0f;
         p.x -= d * s;
         p.z += d * c;
@@ -236,7 +236,7 @@ void place_at_airport(int code, int& sub_mode, const airport_choice& choice, sta
         const float r = sim_physics.earth_radius_m;
         const float density = rho > 0.0f ? std::sqrt(1.225f / rho) : 1.0f;
         const float gravity = r > 0.0f && sim_physics.earth_mu > 0.0f
-                                  ? std::sqrt(sim_physics.earth_mu / (r * r) / 9.798279f)
+                                  ? std::sqrt(sim_physics.earth_mu / (r * r) / UNIT.g_conv)
                                   : 1.0f;
         p.groundspeed = 1.5f * a.acf_est_Vs * density * gravity;
     }

@@ -182,8 +182,8 @@ bool place_rooftop(start_place& p)
         return false;
     }
     p.x = site->x;
-    p.y = site->y + 0.05f * METRES_PER_NM;
-    p.z = site->z + METRES_PER_NM;
+    p.y = site->y + 0.05f * UNIT.nm_to_mtrs;
+    p.z = site->z + UNIT.nm_to_mtrs;
     p.psi = 0.0f;
     p.theta = 0.0f;
     p.groundspeed = 1.2f * pln[0].acf_est_Vs;
@@ -219,7 +219,7 @@ void behind_plane_1(start_place& p)
 {
     const flt_struct& lead = flt[1];
     const float b = std::trunc(lead.psi - 10.0f);
-    const float d = FORMATION_BEHIND_NM * METRES_PER_NM;
+    const float d = FORMATION_BEHIND_NM * UNIT.nm_to_mtrs;
     p.x = lead.local_x - d * sin_deg(b);
     p.z = lead.local_z + d * cos_deg(b);
     p.y = lead.local_y;
@@ -333,7 +333,7 @@ bool place_shuttle(int code, start_place& p)
 
     float rx, ry, rz;
     GEO_latlon_to_local(rx, ry, rz, rw.lat, rw.lon, apt.elevation);
-    const float nm = METRES_PER_NM;
+    const float nm = UNIT.nm_to_mtrs;
     switch (code) {
     case SIT_SHUTTLE_FIRST:
         p.x = -30.0f * nm;

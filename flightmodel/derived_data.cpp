@@ -9,7 +9,7 @@
 #include "flightmodel/attitude.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/forces/forces.h"
-#include "flightmodel/gear_util.h"
+#include "core/numeric.h"
 #include "flightmodel/phys.h"
 #include "flightmodel/plane_override.h"
 #include "flightmodel/systems/wind_at_plane.h"
@@ -23,8 +23,8 @@ void FLTMOD_derived_reset() { derived_state = derived_data_state{}; }
 
 namespace {
 
-constexpr float RAD_TO_DEG = static_cast<float>(RAD_TO_DEG_DOUBLE);
-constexpr float DEG_TO_RAD = static_cast<float>(DEG_TO_RAD_DOUBLE);
+constexpr float RAD_TO_DEG = RAD_TO_DEG_FLOAT;
+constexpr float DEG_TO_RAD = DEG_TO_RAD_FLOAT;
 constexpr int TOW_POINT_PART = PART_BODY_FIRST;   // the towing plane's fuselage
 constexpr int TOW_POINT_OUTLINE = 198;            // its tail point among the fuselage's outline points
 

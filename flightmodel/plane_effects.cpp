@@ -10,7 +10,7 @@
 #include "core/simvars.h"
 #include "flightmodel/atmosphere.h"
 #include "flightmodel/flt.h"
-#include "flightmodel/gear_util.h"
+#include "core/numeric.h"
 #include "flightmodel/phys.h"
 #include "links/sound.h"
 #include "scene/particles.h"
@@ -19,7 +19,7 @@
 
 namespace {
 
-constexpr float RAD_TO_DEG = static_cast<float>(RAD_TO_DEG_DOUBLE);
+constexpr float RAD_TO_DEG = RAD_TO_DEG_FLOAT;
 constexpr float PI_F = static_cast<float>(PI_DOUBLE);
 constexpr float TYRE_BURST_SKID = 100.0f;
 
@@ -252,7 +252,7 @@ void PLANE_jato_smoke(int n)
     const acf_struct& a = pln[n];
     const flt_struct& f = flt[n];
     const float sound = sim_weather.speed_of_sound_ms;
-    const float theta = a.acf_jato_theta * static_cast<float>(DEG_TO_RAD_DOUBLE);
+    const float theta = a.acf_jato_theta * DEG_TO_RAD_FLOAT;
     float px, py, pz, vx, vy, vz;
     PHYS_body_to_local(0.0f, a.acf_jato_Y, a.acf_jato_Z, &px, &py, &pz, n);
     PHYS_body_to_local(0.0f, -sound * 4.0f * std::sin(theta), sound * 4.0f * std::cos(theta), &vx, &vy, &vz, n);

@@ -14,6 +14,7 @@
 #include "flightmodel/flt.h"
 #include "flightmodel/forces/forces.h"
 #include "flightmodel/gear_util.h"
+#include "core/numeric.h"
 #include "flightmodel/terrain_query.h"
 #include "links/plugin_host.h"
 #include "panel/panel.h"
@@ -25,10 +26,10 @@ int32_t tow_turn_dir = 0;
 
 namespace {
 
-constexpr float RAD_TO_DEG = static_cast<float>(RAD_TO_DEG_DOUBLE);
-constexpr float DEG_TO_RAD = static_cast<float>(DEG_TO_RAD_DOUBLE);
+constexpr float RAD_TO_DEG = RAD_TO_DEG_FLOAT;
+constexpr float DEG_TO_RAD = DEG_TO_RAD_FLOAT;
 constexpr float TWO_PI = static_cast<float>(TWO_PI_DOUBLE);
-constexpr float NM = METRES_PER_NM;
+constexpr float NM = UNIT.nm_to_mtrs;
 constexpr float D6 = 6.0f * NM;
 constexpr float GRAVITY = FM_GRAVITY;
 constexpr int MODE_CRUISE = 0;
