@@ -28,8 +28,6 @@ constexpr int PROP_TYPE_LIFT_FAN = 6;
 
 float sg(float v) { return v < 0.0f ? -1.0f : 1.0f; }
 
-int bounded(int n, int hi) { return n < 0 ? 0 : (n > hi ? hi : n); }
-
 // A span of angles brought into [-180, 180] by whole turns (a remainder, so a
 // huge value from a file costs no more than a small one).
 float wrap_span(float d)
@@ -120,7 +118,7 @@ void gear_doors(int plane, acf_struct& a)
 // C. Thrust vectoring and disc tilt of every thrust point in service.
 void thrust_vectoring(int plane, acf_struct& a, flt_struct& f)
 {
-    const int points = bounded(a.acf_num_thrustpoints, ACF_MAX_ENGINES);
+    const int points = util_clamp_int(a.acf_num_thrustpoints, 0, ACF_MAX_ENGINES);
     for (int p = 0; p < points; ++p) {
         if (FLT_slot_failed(plane, FAIL_SLOT_ENGINE_BASE + p)) continue;
         if (a.acf_hide_prop_at_90_vect != 0 && a.acf_vect_cant[p] >= 90.0f) continue;
@@ -148,7 +146,7 @@ void thrust_vectoring(int plane, acf_struct& a, flt_struct& f)
 void differential_throttle(acf_struct& a, flt_struct& f)
 {
     if (sim_operation_override.override_throttles) return;
-    const int engines = bounded(a.acf_num_engines, ACF_MAX_ENGINES);
+    const int engines = util_clamp_int(a.acf_num_engines, 0, ACF_MAX_ENGINES);
     for (int e = 0; e < engines; ++e) {
         const float cant = a.acf_vect_cant[e] * DEG;
         const float s = std::sin(cant), c = std::cos(cant);
@@ -212,7 +210,7 @@ void element_incidence(int plane, acf_struct& a, flt_struct& f)
         else if (f.elv_trim > 0.0f && a.acf_elv_trim_pos_lim != 0.0f)
             trim = f.elv_trim / a.acf_elv_trim_pos_lim * (aft ? -a.acf_hstb_trim_up : a.acf_hstb_trim_dn);
 
-        const int els = bounded(a.acf_els[p], ACF_ELS_PER_PART);
+        const int els = util_clamp_int(a.acf_els[p], 0, ACF_ELS_PER_PART);
         for (int e = 0; e < els; ++e) {
             const int el = ACF_el(p, e);
             float& inc = f.elem_inc[el];
@@ -247,7 +245,7 @@ void lags(flt_struct& f)
 void deflections(int plane, const acf_struct& a, flt_struct& f)
 {
     const float roll = f.FC_roll, ptch = f.FC_ptch, hdng = f.FC_hdng;
-    const int det = bounded(a.acf_flap_detents, ACF_FLAP_DN - 1);
+    const int det = util_clamp_int(a.acf_flap_detents, 0, ACF_FLAP_DN - 1);
     const float flap_lo = a.acf_flap_dn[0], flap_hi = a.acf_flap_dn[det];
     const float lower1 = -UTIL_max(a.acf_ail1flaps, a.acf_ail1_dn) - std::fabs(a.acf_ail1pitch);
     const float upper1 = UTIL_max(a.acf_ail1flaps, a.acf_ail1_up) + std::fabs(a.acf_ail1pitch);

@@ -5,12 +5,11 @@
 #include "flightmodel/forces/mass.h"
 
 #include "aircraft/acf_struct.h"
+#include "core/numeric.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/forces/forces.h"
 
 namespace {
-
-int bounded(int n, int hi) { return n < 0 ? 0 : (n > hi ? hi : n); }
 
 // Adds a point mass m at (x, y, z) from the centre of gravity: its mass, its
 // inertia and the moments of its weight under the previous frame's load factors.
@@ -54,9 +53,9 @@ void FM_mass_and_inertia()
                    a.acf_Zwpn_att[k] - w.wpn_cg_offset[2]);
     }
     const float fuel[ACF_TANKS] = {f.m_fuel1, f.m_fuel2, f.m_fuel3};
-    for (int t = 0; t < bounded(a.acf_num_tanks, ACF_TANKS); ++t)
+    for (int t = 0; t < util_clamp_int(a.acf_num_tanks, 0, ACF_TANKS); ++t)
         point_mass(f, fuel[t], a.acf_tank_X[t], a.acf_tank_Y[t], a.acf_tank_Z[t]);
-    for (int i = 0; i < bounded(a.acf_num_thrustpoints, ACF_MAX_ENGINES); ++i)
+    for (int i = 0; i < util_clamp_int(a.acf_num_thrustpoints, 0, ACF_MAX_ENGINES); ++i)
         if (FLT_slot_failed(0, FAIL_SLOT_ENGINE_BASE + i))
             point_mass(f, -a.acf_eng_mass[i], a.acf_Xarm[i], a.acf_Yarm[i], a.acf_Zarm[i]);
 }
