@@ -5,7 +5,7 @@
 // 90 to +x. Until the scene build places them, x and z hold -9.9e9 (far
 // outside every view) and the headings hold 0. The positions, headings and
 // cells persist between frames; the flight-start code places the ships and
-// SHIPS_step alone moves them.
+// the ship motion (flightmodel/environment/ship_motion.h) alone moves them.
 #pragma once
 
 #include <cstdint>
@@ -32,13 +32,3 @@ extern float ship_pitch_rate[SEA_OBJECT_SLOTS];
 extern float ship_roll_rate[SEA_OBJECT_SLOTS];
 extern int32_t ship_cell_row[SEA_OBJECT_SLOTS];
 extern int32_t ship_cell_col[SEA_OBJECT_SLOTS];
-
-// Whether the land-use grid block (row, col) .. (row + 1, col + 1) holds no
-// water; cells outside the grid of the current planet count as land.
-int SHIPS_block_is_dry(int row, int col);
-// One frame of ship k (0 the carrier, 1 the frigate; other slots do nothing):
-// sails on at its own speed plus its drift, steers away from land, takes the
-// terrain height, and pitches and rolls with the waves. A ship outside the
-// loaded scenery area is left alone; while a replay runs it neither sails
-// nor steers.
-void SHIPS_step(int k);

@@ -7,6 +7,7 @@
 #include <ctime>
 
 #include "aircraft/acf_struct.h"
+#include "flightmodel/environment/ship_motion.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/plane_state.h"
 #include "flightmodel/plane_step.h"

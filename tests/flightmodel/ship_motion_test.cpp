@@ -9,6 +9,7 @@
 
 #include "core/geo.h"
 #include "core/simvars.h"
+#include "flightmodel/environment/ship_motion.h"
 #include "flightmodel/terrain_query_standin.h"
 #include "scene/ships.h"
 #include "screens/setup.h"
