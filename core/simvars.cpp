@@ -34,6 +34,8 @@ sim_private_net_disables_block sim_private_net_disables{};
 screen_settings_block screen_settings{};
 float terrain_height_m = 0.0f;
 
+float gload_dim_factor = 1.0f;
+
 void SIMVARS_clear()
 {
     sim_physics = {};

@@ -531,5 +531,10 @@ extern screen_settings_block screen_settings;
 // simulation cycle from the terrain query once a frame.
 extern float terrain_height_m;
 
+// The G-load dimming factor: every colour the drawing kit sends is multiplied
+// by it. The flight model lowers it under high load while "dim_gload" is on;
+// 1.0 otherwise.
+extern float gload_dim_factor;
+
 // Sets every block above to zero (the state reset of the start-up).
 void SIMVARS_clear();

@@ -4,7 +4,6 @@
 
 #include "core/constants.h"
 #include "flightmodel/flt.h"
-#include "scene/camera_trig.h"
 #include "scene/ships.h"
 
 namespace {
@@ -115,19 +114,6 @@ void PHYS_add_element_aero_force(float A, float B, float C, float x, float y, fl
                         &f.fside_aero, &f.M, &f.fnrml_aero, &f.N);
 }
 
-void PHYS_turn_to_local(float x, float y, float z, float* ox, float* oy, float* oz, float s_theta, float c_theta,
-                        float s_psi, float c_psi, float s_phi, float c_phi)
-{
-    // Roll about z, pitch about x, heading about y.
-    const float x1 = x * c_phi + y * s_phi;
-    const float y1 = y * c_phi - x * s_phi;
-    const float y2 = y1 * c_theta - z * s_theta;
-    const float z2 = y1 * s_theta + z * c_theta;
-    *ox = x1 * c_psi - z2 * s_psi;
-    *oz = x1 * s_psi + z2 * c_psi;
-    *oy = y2;
-}
-
 void PHYS_body_to_local(float x, float y, float z, float* ox, float* oy, float* oz, int p)
 {
     const flt_struct* f = plane(p);
@@ -183,11 +169,3 @@ void PHYS_ship_to_local(float x, float y, float z, float* ox, float* oy, float* 
                        std::sin(phi), std::cos(phi));
 }
 
-void PHYS_rotate_by_camera(const float in[3], float out[3])
-{
-    const camera_trig_block& c = camera_trig;
-    float x, y, z;
-    PHYS_turn_to_local(in[0], in[1], in[2], &x, &y, &z, c.sin_pitch, c.cos_pitch, c.sin_heading, c.cos_heading,
-                       c.sin_roll, c.cos_roll);
-    out[0] = x, out[1] = y, out[2] = z;
-}

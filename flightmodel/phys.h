@@ -11,9 +11,11 @@
 //
 // Reads: flt[p] cached sines and cosines of theta, psi (track_sin/cos), phi,
 // alpha, beta; sidecant/vertcant; the ship table (scene/ships.h); the camera's
-// cached angles (scene/camera_trig.h).
+// cached angles (core/camera.h).
 // Writes: flt[p] force totals (aero, prop, gear), L, M, N, force_XYZ.
 #pragma once
+
+#include "core/camera.h"   // PHYS_turn_to_local, PHYS_rotate_by_camera
 
 // One force component at a point (a, b: the two arm coordinates the moment
 // rule needs). Gear and prop totals are in body axes.
@@ -53,10 +55,4 @@ void PHYS_rotate_by_cyclic(float x, float y, float z, float* ox, float* oy, floa
 // outside 0..5 leaves the vector as it is.
 void PHYS_ship_to_local(float x, float y, float z, float* ox, float* oy, float* oz, int k);
 
-// Camera axes to local axes by the camera's roll, pitch and heading, with the
-// sines and cosines the view set-up caches each frame.
-void PHYS_rotate_by_camera(const float in[3], float out[3]);
 
-// The body-to-local turn with explicit sines and cosines of pitch, heading and roll.
-void PHYS_turn_to_local(float x, float y, float z, float* ox, float* oy, float* oz, float s_theta, float c_theta,
-                        float s_psi, float c_psi, float s_phi, float c_phi);

@@ -17,7 +17,7 @@ loading_screen_state loading_screen;
 
 void LOADING_reset() { loading_screen = loading_screen_state{}; }
 
-void MACIBM_loading_screen(const char* message)
+void LOADING_draw_screen(const char* message)
 {
     if (!redraw_pending || !PLAT_window_exists()) return;
     const int32_t saved_pixel_drawing = draw_to_pixel_buffer;

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "core/loading.h"
+
 // What the loading screen keeps between calls.
 struct loading_screen_state {
     int32_t progress = 0;          // calls since the bar last started again
@@ -13,5 +15,6 @@ struct loading_screen_state {
 extern loading_screen_state loading_screen;
 void LOADING_reset();
 
-// Shows a progress message (and the bar) at once, while redraw_pending is set.
-void MACIBM_loading_screen(const char* message);
+// Draws a progress message (and the bar) at once, while redraw_pending is set:
+// the drawer the start-up installs behind MACIBM_loading_screen (core/loading.h).
+void LOADING_draw_screen(const char* message);

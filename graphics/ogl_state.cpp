@@ -12,10 +12,9 @@
 #include "graphics/glprobe.h"
 #include "core/screen.h"
 #include "core/simvars.h"
-#include "flightmodel/phys.h"
+#include "core/camera.h"
 
 float colour_table[COLOUR_ROWS][3];
-float gload_dim_factor = 1.0f;
 float view_volume_box[6];
 int32_t draw_to_pixel_buffer = 0;
 uint8_t pixel_byte_colour[3];

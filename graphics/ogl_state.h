@@ -3,6 +3,8 @@
 // colour factors, scissor, polygon offset and the buffer swap.
 #pragma once
 
+#include "core/simvars.h"   // gload_dim_factor
+
 #include <cstdint>
 
 // Colour table: rows of R, G, B (0..1). Rows 36..48 are the interface colours
@@ -11,9 +13,8 @@
 constexpr int COLOUR_ROWS = 112;
 extern float colour_table[COLOUR_ROWS][3];
 
-// Every colour sent to OpenGL is multiplied by it (R, G and B). The flight
-// model lowers it under high load while "dim_gload" is on; 1.0 otherwise.
-extern float gload_dim_factor;
+// Every colour sent to OpenGL is multiplied by gload_dim_factor (R, G and B;
+// core/simvars.h).
 
 // View-volume box of the last 3-D projection, in camera-centred world axes:
 // minimum x, y, z, then maximum x, y, z.

@@ -13,7 +13,7 @@
 #include "graphics/ogl_state.h"
 #include "core/alert.h"
 #include "core/datafile.h"
-#include "graphics/loading_screen.h"
+#include "core/loading.h"
 #include "core/folders.h"
 #include "graphics/gl_entry.h"
 #include "graphics/glprobe.h"

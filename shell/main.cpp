@@ -165,6 +165,7 @@ void APPLICATION_start_up()
     // The spine's alert box and file browser serve every subsystem.
     MACIBM_set_alert_box(ALERT_show_box);
     UI_set_file_browser(opensave);
+    LOADING_set_screen(LOADING_draw_screen);
     CORE_set_command_dispatcher(APPLICATION_handlemenu);
     CORE_set_key_slot_dispatcher(KEY_run_slot);
 

@@ -16,7 +16,6 @@
 #include "flightmodel/forces/stages.h"
 #include "flightmodel/phys.h"
 #include "flightmodel/systems.h"
-#include "graphics/ogl_state.h"
 
 forces_state fm_state{};
 

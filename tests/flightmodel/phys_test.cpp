@@ -8,7 +8,7 @@
 #include "flightmodel/environment/random_interp.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/phys.h"
-#include "scene/camera_trig.h"
+#include "core/camera.h"
 #include "scene/ships.h"
 
 namespace {
