@@ -57,8 +57,10 @@ constexpr int FAIL_SLOT_GEAR_BASE = 32;        // + k, gear k = 0..5 (part 67 + 
 constexpr int FAIL_SLOT_TYRE_BASE = 37;        // + k, tyre of gear k burst (slot 37 is also gear 5)
 constexpr int FAIL_SLOT_ENGINE_FIRE_BASE = 50; // + e, engine e chip or fire
 constexpr int FAIL_SLOT_ENGINE_BASE = 58;      // + e, engine e failed; nacelle part p (53..60) uses p + 5
+constexpr int FAIL_SLOT_CLUTCH_BASE = 66;      // + e, the clutch between engine e and its shaft
 constexpr int FAIL_SLOT_REVERSER_BASE = 74;    // + e, engine e's thrust reverser
 constexpr int FAIL_SLOT_OIL_BASE = 98;         // + e
+constexpr int FAIL_SLOT_FUEL_PUMP_BASE = 106;  // + e, engine e's engine-driven fuel pump
 constexpr int FAIL_SLOT_GENERATOR_BASE = 114;  // + e
 constexpr int FAIL_SLOT_INVERTER_BASE = 122;   // + e, engine e's inverter
 constexpr int FAIL_SLOT_FADEC_BASE = 130;      // + e, engine e's FADEC (slots 130..137)

@@ -25,6 +25,7 @@ struct sim_physics_block {
     float rho_water;
     float earth_mu;           // gravity parameter
     float g_sealevel;
+    float ambient_pressure;   // static pressure at the user's plane, pascals (written by the systems step)
 };
 extern sim_physics_block sim_physics;
 
@@ -93,6 +94,7 @@ struct sim_weather_block {
     float rho;                        // air density, kg/m^3
     float sigma;                      // density ratio to the sea-level standard
     float speed_of_sound_ms;          // speed of sound of the moment (published as sim/weather/gravity_mss)
+    float temperature_ambient_c;      // air temperature at the plane, degrees C
     // Precipitation at the user's plane (0..1), written by the weather at the plane.
     float precip_rain;
     float precip_hail;

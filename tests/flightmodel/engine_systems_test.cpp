@@ -1,0 +1,286 @@
+// Engine and electrical systems: the tank the engines draw from, carried
+// fuel tanks, what keeps an engine running, the mixture, turbine
+// temperatures, oil, and the batteries and generators.
+#include "aircraft/wpn_slot.h"
+#include "tests/flightmodel/propulsion_fixture.h"
+
+using namespace prop_test;
+
+namespace {
+
+struct EngineSystems : ::testing::Test {
+    void SetUp() override
+    {
+        CONST_fill_constants();
+        standard_air();
+        piston_single();
+        flt_struct& f = flt[0];
+        f.ignition_on[0] = 3;
+        f.ENGN_mixt[0] = 0.7f;   // best power at sigma 1
+        f.ENGN_FF_[0] = 0.01f;   // 10 g/s
+        sim_cockpit_engine.fuel_tank_selector = 4;
+    }
+    static void tanks(float a, float b, float c)
+    {
+        flt[0].m_fuel1 = a, flt[0].m_fuel2 = b, flt[0].m_fuel3 = c;
+    }
+};
+
+TEST_F(EngineSystems, FullestTankSelectorDrawsTheFirstOfEqualTanks)
+{
+    flt_struct& f = flt[0];
+    tanks(100, 100, 100);
+    ENGN_systems();
+    EXPECT_LT(f.m_fuel1, 100.0f);
+    EXPECT_FLOAT_EQ(f.m_fuel2, 100.0f);
+    EXPECT_FLOAT_EQ(f.m_fuel3, 100.0f);
+    EXPECT_EQ(f.ENGN_running[0], 1);
+
+    tanks(50, 100, 100);
+    ENGN_systems();
+    EXPECT_FLOAT_EQ(f.m_fuel1, 50.0f);
+    EXPECT_LT(f.m_fuel2, 100.0f);
+    EXPECT_FLOAT_EQ(f.m_fuel3, 100.0f);
+
+    tanks(50, 100, 101);
+    ENGN_systems();
+    EXPECT_LT(f.m_fuel3, 101.0f) << "tank 3 only when fuller than both";
+
+    // A selector on one tank draws it; on an empty tank or none the engine starves.
+    sim_cockpit_engine.fuel_tank_selector = 2;
+    tanks(100, 0, 100);
+    ENGN_systems();
+    EXPECT_EQ(f.ENGN_running[0], 0);
+    EXPECT_FLOAT_EQ(f.ENGN_FF_[0], 0.0f) << "no fuel, no flow at once";
+    sim_cockpit_engine.fuel_tank_selector = 0;
+    tanks(100, 100, 100);
+    ENGN_systems();
+    EXPECT_EQ(f.ENGN_running[0], 0);
+}
+
+TEST_F(EngineSystems, CarriedDropTankIsDrawnFirst)
+{
+    acf_struct& a = pln[0];
+    flt_struct& f = flt[0];
+    tanks(100, 100, 100);
+    for (int s : {3, 5}) {
+        wpn_slot_record& w = a.acf_wpn_slot[s];
+        w.wpn_type = 23;
+        w.wpn_valid = 1;
+        w.wpn_mass = 300.0f;
+        w.wpn_fuel = 250.0f;
+        w.wpn_fuel_now = 200.0f;
+        w.wpn_mass_now = 250.0f;
+    }
+    sim_cockpit_engine.fuel_tank_selector = 1;
+    ENGN_systems();
+    EXPECT_FLOAT_EQ(f.m_fuel1, 100.0f) << "the selector is passed over";
+    const wpn_slot_record& first = a.acf_wpn_slot[3];
+    EXPECT_FLOAT_EQ(first.wpn_fuel_now, 200.0f - 0.01f * 0.02f) << "the first of two equal tanks";
+    EXPECT_FLOAT_EQ(first.wpn_mass_now, 300.0f - 250.0f + first.wpn_fuel_now);
+    EXPECT_FLOAT_EQ(a.acf_wpn_slot[5].wpn_fuel_now, 200.0f);
+
+    // A released tank or an empty one is not drawn.
+    a.acf_wpn_slot[3].wpn_released = 1;
+    a.acf_wpn_slot[5].wpn_fuel_now = 0.0f;
+    ENGN_systems();
+    EXPECT_LT(f.m_fuel1, 100.0f);
+    EXPECT_EQ(f.ENGN_running[0], 1);
+}
+
+TEST_F(EngineSystems, WhatKeepsAnEngineRunning)
+{
+    acf_struct& a = pln[0];
+    flt_struct& f = flt[0];
+    tanks(0, 0, 0);
+    a.acf_en_type[0] = ENGINE_ELECTRIC;
+    f.ENGN_mixt[0] = 0.0f;
+    ENGN_systems();
+    EXPECT_EQ(f.ENGN_running[0], 1) << "an electric motor needs no fuel and no mixture";
+    f.ignition_on[0] = 0;
+    ENGN_systems();
+    EXPECT_EQ(f.ENGN_running[0], 0) << "but it needs its ignition";
+
+    // A starter switches the ignition on by itself, and runs down.
+    sim_cockpit_engine.starter_duration[0] = 0.03f;
+    ENGN_systems();
+    EXPECT_EQ(f.ignition_on[0], 3);
+    EXPECT_EQ(f.ENGN_running[0], 1);
+    EXPECT_NEAR(sim_cockpit_engine.starter_duration[0], 0.01f, 1e-6f);
+    ENGN_systems();
+    EXPECT_FLOAT_EQ(sim_cockpit_engine.starter_duration[0], 0.0f);
+
+    // Pistons: lean cut-off, carburettor ice, a failed engine; turbines: N1.
+    tanks(100, 100, 100);
+    a.acf_en_type[0] = ENGINE_PISTON_CARBURETTED;
+    f.ENGN_mixt[0] = 0.02f;
+    ENGN_systems();
+    EXPECT_EQ(f.ENGN_running[0], 0);
+    f.ENGN_mixt[0] = 0.7f;
+    f.ENGN_crbice[0] = 0.6f;
+    ENGN_systems();
+    EXPECT_EQ(f.ENGN_running[0], 0);
+    f.ENGN_crbice[0] = 0.0f;
+    f.failures[FAIL_SLOT_ENGINE_BASE] = FAILURE_STATE_FAILED;
+    ENGN_systems();
+    EXPECT_EQ(f.ENGN_running[0], 0);
+    f.failures[FAIL_SLOT_ENGINE_BASE] = 0;
+    a.acf_en_type[0] = ENGINE_TURBINE_FREE;
+    f.ENGN_N1_[0] = 0.5f;
+    ENGN_systems();
+    EXPECT_EQ(f.ENGN_running[0], 0);
+    f.ENGN_N1_[0] = 12.0f;
+    ENGN_systems();
+    EXPECT_EQ(f.ENGN_running[0], 1);
+    EXPECT_FLOAT_EQ(prop_state.run_time_sec[0], 0.02f);
+
+    // With its engine-driven pump failed, fuel reaches it only with the boost pump on.
+    f.failures[FAIL_SLOT_FUEL_PUMP_BASE] = FAILURE_STATE_FAILED;
+    ENGN_systems();
+    EXPECT_EQ(f.ENGN_running[0], 0);
+    EXPECT_FLOAT_EQ(prop_state.run_time_sec[0], 0.0f);
+    sim_cockpit_engine.fuel_pump_on[0] = 1;
+    ENGN_systems();
+    EXPECT_EQ(f.ENGN_running[0], 1);
+}
+
+TEST_F(EngineSystems, MixtureBestPowerAndLeanCutOff)
+{
+    flt_struct& f = flt[0];
+    tanks(100, 100, 100);
+    f.ENGN_thro_use[0] = 1.0f;
+    f.ENGN_mixt[0] = 0.7f;
+    ENGN_systems();
+    EXPECT_FLOAT_EQ(f.ENGN_mixt_pow_rat[0], 1.0f) << "best power at sigma - 0.3";
+    f.ENGN_mixt[0] = 1.0f;
+    ENGN_systems();
+    EXPECT_NEAR(f.ENGN_mixt_pow_rat[0], 1.0f - 0.03f, 1e-6f) << "too rich";
+    f.ENGN_mixt[0] = 0.6f;
+    ENGN_systems();
+    EXPECT_NEAR(f.ENGN_mixt_pow_rat[0], 1.0f - 0.04f, 1e-6f) << "too lean";
+    f.ENGN_mixt[0] = 0.45f;
+    ENGN_systems();
+    EXPECT_EQ(f.ENGN_running[0], 1);
+    EXPECT_FLOAT_EQ(f.ENGN_mixt_pow_rat[0], 0.0f) << "leaner than sigma - 0.5: no power";
+
+    // Drive-by-wire sets the mixture to best power itself.
+    pln[0].acf_drive_by_wire = 1;
+    ENGN_systems();
+    EXPECT_FLOAT_EQ(f.ENGN_mixt[0], 0.7f);
+    EXPECT_FLOAT_EQ(f.ENGN_mixt_pow_rat[0], 1.0f);
+}
+
+TEST_F(EngineSystems, HotTurbineFailsAndOilFailureDrainsTheOilRatio)
+{
+    acf_struct& a = pln[0];
+    flt_struct& f = flt[0];
+    tanks(100, 100, 100);
+    a.acf_en_type[0] = ENGINE_TURBINE_FREE;
+    f.ENGN_N1_[0] = 60.0f;
+    f.ENGN_thro_use[0] = 0.5f;
+    f.ENGN_oil_temp[0] = 0.5f;
+    ENGN_systems();
+    EXPECT_EQ(f.failures[FAIL_SLOT_ENGINE_FIRE_BASE], 0);
+    EXPECT_GT(f.ENGN_ITT[0], 0.0f);
+    EXPECT_FLOAT_EQ(f.ENGN_EGT[0], f.ENGN_ITT[0]);
+
+    // Lit at full throttle with hardly any N1 on a hot day (a hot start), it
+    // goes past its limit.
+    f.ENGN_thro_use[0] = 1.0f;
+    f.ENGN_N1_[0] = 2.0f;
+    sim_weather.temperature_ambient_c = 45.0f;
+    ENGN_systems();
+    EXPECT_EQ(f.failures[FAIL_SLOT_ENGINE_FIRE_BASE], FAILURE_STATE_FAILED);
+    ENGN_systems();
+    EXPECT_EQ(f.ENGN_running[0], 0) << "and stays failed";
+
+    // An oil failure drains the oil ratio over 300 s.
+    f.failures[FAIL_SLOT_OIL_BASE] = FAILURE_STATE_FAILED;
+    sim_operation_misc.frame_rate_period = 0.1f;
+    for (int i = 0; i < 1500; ++i) ENGN_systems();
+    EXPECT_NEAR(f.oil_power_thrust_ratio[0], 0.5f, 1e-3f);
+    for (int i = 0; i < 2000; ++i) ENGN_systems();
+    EXPECT_FLOAT_EQ(f.oil_power_thrust_ratio[0], 0.0f);
+    f.failures[FAIL_SLOT_OIL_BASE] = 0;
+    ENGN_systems();
+    EXPECT_FLOAT_EQ(f.oil_power_thrust_ratio[0], 1.0f);
+}
+
+TEST_F(EngineSystems, GeneratorsChargeTheWeakestBatteryOnlyWhileOneIsLow)
+{
+    acf_struct& a = pln[0];
+    flt_struct& f = flt[0];
+    tanks(100, 100, 100);
+    a.acf_num_engines = a.acf_num_thrustpoints = 3;
+    for (int n = 0; n < 3; ++n) {
+        a.acf_en_type[n] = ENGINE_TURBINE_FREE;
+        f.ENGN_N1_[n] = 60.0f;
+        f.ignition_on[n] = 3;
+        f.ENGN_mixt[n] = 1.0f;
+        sim_cockpit_electrical.generator_on[n] = 1;
+    }
+    sim_cockpit_electrical.battery_on = 1;
+    sim_operation_misc.frame_rate_period = 0.1f;
+
+    // All full: no charge, only the base loads.
+    ENGN_systems();
+    for (int n = 0; n < 3; ++n) {
+        EXPECT_FLOAT_EQ(f.ENGN_gen_amp[n], 0.0f) << n;
+        EXPECT_NEAR(f.ENGN_bat_amp[n], -0.006f / 3.0f, 1e-7f) << n;
+    }
+
+    // Battery 1 low: re-chosen at the next 1-second flag, and all three
+    // generators' current goes into it, counted once.
+    for (int n = 0; n < 3; ++n) f.ENGN_bat_volt[n] = 1.0f;
+    f.ENGN_bat_volt[1] = 0.98f;
+    interval_ticks[INTERVAL_ONE_SECOND] = 1;
+    ENGN_systems();
+    EXPECT_EQ(prop_state.weakest_battery, 1);
+    for (int n = 0; n < 3; ++n) EXPECT_NEAR(f.ENGN_gen_amp[n], 0.2f, 1e-6f) << n;
+    EXPECT_NEAR(f.ENGN_bat_amp[1], 0.6f - 0.002f, 1e-6f);
+    EXPECT_NEAR(f.ENGN_bat_volt[1], 0.98f + (0.6f - 0.002f) * 0.1f / 180.0f, 1e-6f);
+    EXPECT_LT(f.ENGN_bat_volt[0], 1.0f) << "the others only discharge";
+
+    // Between the 1-second flags the choice stands, though battery 0 is now lowest.
+    interval_ticks[INTERVAL_ONE_SECOND] = 0;
+    f.ENGN_bat_volt[0] = 0.5f;
+    ENGN_systems();
+    EXPECT_EQ(prop_state.weakest_battery, 1);
+    EXPECT_GT(f.ENGN_bat_amp[1], 0.0f);
+    interval_ticks[INTERVAL_ONE_SECOND] = 1;
+    ENGN_systems();
+    EXPECT_EQ(prop_state.weakest_battery, 0);
+
+    // A failed generator, a generator switched off or an engine below 1 % N1 gives nothing.
+    f.failures[FAIL_SLOT_GENERATOR_BASE] = FAILURE_STATE_FAILED;
+    sim_cockpit_electrical.generator_on[1] = 0;
+    f.ENGN_N1_[2] = 0.5f;
+    ENGN_systems();
+    for (int n = 0; n < 3; ++n) EXPECT_FLOAT_EQ(f.ENGN_gen_amp[n], 0.0f) << n;
+
+    // The starter's load flattens a battery, which then stops at 0.
+    sim_cockpit_engine.starter_duration[2] = 1000.0f;
+    for (int i = 0; i < 8000; ++i) ENGN_systems();
+    EXPECT_FLOAT_EQ(f.ENGN_bat_volt[2], 0.0f);
+    EXPECT_FLOAT_EQ(f.ENGN_bat_amp[2], 0.0f) << "a flat battery takes no load";
+}
+
+TEST_F(EngineSystems, NoEnginesLeaveAFullBatteryAndZeroCapacityDrawsNothing)
+{
+    acf_struct& a = pln[0];
+    flt_struct& f = flt[0];
+    a.acf_num_engines = 0;
+    f.ENGN_bat_volt[0] = 0.3f;
+    ENGN_systems();
+    EXPECT_FLOAT_EQ(f.ENGN_bat_volt[0], 1.0f);
+
+    a.acf_num_engines = 1;
+    a.acf_battery_cap = 0.0f;
+    sim_cockpit_electrical.battery_on = 1;
+    tanks(100, 100, 100);
+    ENGN_systems();
+    EXPECT_FLOAT_EQ(f.ENGN_bat_amp[0], 0.0f);
+    EXPECT_TRUE(std::isfinite(f.ENGN_bat_volt[0]));
+}
+
+}  // namespace

@@ -1,0 +1,278 @@
+// Propeller engines: the torque laws of each engine type at redline, the
+// breathing of piston engines, the clutches, the turbine spool, linked
+// shafts and lift fans.
+#include "tests/flightmodel/propulsion_fixture.h"
+
+using namespace prop_test;
+
+namespace {
+
+struct PropEngines : ::testing::Test {
+    void SetUp() override
+    {
+        CONST_fill_constants();
+        standard_air();
+        piston_single();
+    }
+    // One frame of the propeller engines; the torque of step A is read before
+    // the clutch moves the engine.
+    static void frame() { ENGN_prop_engines(); }
+};
+
+TEST_F(PropEngines, EachTorqueLawGivesTheRatedTorqueAtRedline)
+{
+    acf_struct& a = pln[0];
+    flt_struct& f = flt[0];
+    const struct {
+        int32_t type;
+        const char* name;
+    } types[] = {{ENGINE_PISTON_CARBURETTED, "piston, carburetted"},
+                 {ENGINE_PISTON_INJECTED, "piston, injected"},
+                 {ENGINE_TURBINE_FREE, "free turbine"},
+                 {ENGINE_TURBINE_FIXED, "fixed-shaft turbine"}};
+    for (const auto& t : types) {
+        piston_single();
+        a.acf_en_type[0] = t.type;
+        running_engine(0, a.acf_RSC_redline_eng);
+        f.ENGN_N1_[0] = 100.0f;
+        frame();
+        EXPECT_NEAR(f.ENGN_TRQ[0], a.acf_trq_max_prp, 0.01f * a.acf_trq_max_prp) << t.name;
+        EXPECT_FLOAT_EQ(f.ENGN_sigma[0], 1.0f) << t.name;
+        if (t.type == ENGINE_TURBINE_FREE) {
+            EXPECT_NEAR(f.ENGN_N1_[0], 100.0f, 0.01f) << "the spool holds";
+        }
+    }
+}
+
+TEST_F(PropEngines, PowerFallsPastRedlineToNothingAtTwiceIt)
+{
+    acf_struct& a = pln[0];
+    flt_struct& f = flt[0];
+    // At twice redline only friction is left: the drive term is gone.
+    running_engine(0, 2.0f * a.acf_RSC_redline_eng);
+    frame();
+    const float friction = (0.25f + 0.75f * 4.0f) * a.acf_trq_max_prp;
+    EXPECT_NEAR(f.ENGN_TRQ[0], 0.25f * a.acf_trq_max_prp - friction, 0.01f * a.acf_trq_max_prp);
+    // Halfway there the drive is down by the square root of a half.
+    running_engine(0, 1.5f * a.acf_RSC_redline_eng);
+    frame();
+    const float drive = 0.25f + 1.75f * std::sqrt(0.5f);
+    EXPECT_NEAR(f.ENGN_TRQ[0], (drive - 0.25f - 0.75f * 2.25f) * a.acf_trq_max_prp, 0.01f * a.acf_trq_max_prp);
+}
+
+TEST_F(PropEngines, PistonBreathingWithOneMagnetoHeatIceAndBoost)
+{
+    acf_struct& a = pln[0];
+    flt_struct& f = flt[0];
+    running_engine(0, a.acf_RSC_redline_eng);
+    f.ignition_on[0] = 1;
+    frame();
+    EXPECT_FLOAT_EQ(f.ENGN_sigma[0], 0.85f);
+    f.ignition_on[0] = 2;
+    frame();
+    EXPECT_FLOAT_EQ(f.ENGN_sigma[0], 0.85f);
+
+    f.ignition_on[0] = 3;
+    f.ENGN_heat[0] = 1.0f;
+    frame();
+    EXPECT_FLOAT_EQ(f.ENGN_sigma[0], 0.9f);
+    f.ENGN_heat[0] = 0.0f;
+    f.ENGN_crbice[0] = 1.0f;
+    frame();
+    EXPECT_FLOAT_EQ(f.ENGN_sigma[0], 0.0f) << "full carburettor ice";
+
+    // High above, a turbocharger's boost and ram air restore the breathing.
+    f.ENGN_crbice[0] = 0.0f;
+    sim_weather.sigma = 0.6f;
+    sim_physics.ambient_pressure = 60000.0f;
+    frame();
+    EXPECT_NEAR(f.ENGN_sigma[0], 0.6f, 1e-5f);
+    a.acf_critalt_boost_pa = 30000.0f;
+    f.Qstatic = 4000.0f;
+    frame();
+    EXPECT_NEAR(f.ENGN_sigma[0], (0.75f * 4000.0f + 60000.0f) / 60000.0f * 0.6f + 30000.0f / 101325.0f, 1e-5f);
+}
+
+TEST_F(PropEngines, StoppedEngineLosesItsThrottleAndTheStarterTurnsIt)
+{
+    acf_struct& a = pln[0];
+    flt_struct& f = flt[0];
+    running_engine(0, 0.6f * a.acf_RSC_redline_eng);
+    f.ENGN_running[0] = 0;
+    frame();
+    EXPECT_FLOAT_EQ(prop_state.spooled_throttle[0], 1.0f) << "the lagged throttle keeps its value";
+    EXPECT_LT(f.ENGN_TRQ[0], 0.0f) << "friction only";
+
+    // From rest the starter alone turns it, and the prop with it.
+    piston_single();
+    f.ignition_on[0] = 3;
+    sim_cockpit_engine.starter_duration[0] = 2.0f;
+    frame();
+    EXPECT_NEAR(f.ENGN_TRQ[0], (0.02f + 0.46f - 0.0f) * a.acf_trq_max_prp, 1e-3f);
+    for (int i = 0; i < 50; ++i) frame();
+    EXPECT_GT(f.POINT_tacrad[0], 5.0f);
+    EXPECT_NEAR(f.ENGN_tacrad[0], f.POINT_tacrad[0], 0.05f * f.POINT_tacrad[0])
+        << "the clutch holds engine and prop together";
+    sim_cockpit_engine.starter_duration[0] = 0.0f;
+}
+
+TEST_F(PropEngines, ManifoldPressureFromAmbientAtRestToFullAtSpeed)
+{
+    acf_struct& a = pln[0];
+    flt_struct& f = flt[0];
+    const float ambient_inhg = 101325.0f / 3386.39f;
+    f.ENGN_MPR[0] = ambient_inhg;
+    for (int i = 0; i < 50; ++i) frame();
+    EXPECT_NEAR(f.ENGN_MPR[0], ambient_inhg, 0.01f) << "an engine at rest reads the ambient pressure";
+
+    running_engine(0, a.acf_RSC_redline_eng);
+    sim_operation_misc.frame_rate_period = 1.0f;   // the lag reaches its target in one frame
+    f.ENGN_tacrad[0] = a.acf_RSC_redline_eng;
+    frame();
+    EXPECT_NEAR(f.ENGN_MPR[0], a.acf_mpmax, 0.01f) << "full throttle at redline";
+    EXPECT_NEAR(f.ENGN_N1_[0], 100.0f, 0.5f);
+}
+
+TEST_F(PropEngines, ManualClutchEngagesOverFiftySeconds)
+{
+    acf_struct& a = pln[0];
+    a.acf_eng_clutch[0] = 1;
+    a.acf_has_clutch = 1;
+    sim_cockpit_engine.clutch_engage = 1;
+    sim_cockpit_engine.clutch_ratio[0] = 0.0f;
+    sim_operation_misc.frame_rate_period = 0.1f;
+    for (int i = 0; i < 499; ++i) ENGN_torque_clutch(0, 0.0f);
+    EXPECT_NEAR(sim_cockpit_engine.clutch_ratio[0], 0.998f, 1e-4f);
+    ENGN_torque_clutch(0, 0.0f);
+    ENGN_torque_clutch(0, 0.0f);
+    EXPECT_FLOAT_EQ(sim_cockpit_engine.clutch_ratio[0], 1.0f);
+
+    // Released, it slips out at the same rate.
+    sim_cockpit_engine.clutch_engage = 0;
+    for (int i = 0; i < 250; ++i) ENGN_torque_clutch(0, 0.0f);
+    EXPECT_NEAR(sim_cockpit_engine.clutch_ratio[0], 0.5f, 1e-4f);
+}
+
+TEST_F(PropEngines, FailedClutchPassesNothing)
+{
+    acf_struct& a = pln[0];
+    flt_struct& f = flt[0];
+    running_engine(0, a.acf_RSC_redline_eng);
+    f.ENGN_TRQ[0] = a.acf_trq_max_prp;
+    f.failures[FAIL_SLOT_CLUTCH_BASE] = FAILURE_STATE_FAILED;
+    const float friction = a.acf_friction_rat * a.acf_trq_max_prp;
+    EXPECT_FLOAT_EQ(ENGN_torque_clutch(0, 0.5f * a.acf_RSC_redline_eng), -friction);
+    EXPECT_GT(f.ENGN_tacrad[0], a.acf_RSC_redline_eng) << "the engine free-runs";
+
+    // A manual clutch fully engaged passes nothing either once it has failed.
+    a.acf_eng_clutch[0] = 1;
+    a.acf_has_clutch = 1;
+    sim_cockpit_engine.clutch_ratio[0] = 1.0f;
+    EXPECT_FLOAT_EQ(ENGN_torque_clutch(0, 0.5f * a.acf_RSC_redline_eng), -friction);
+}
+
+TEST_F(PropEngines, TurbopropSpoolStaysAtRestWithoutItsStarter)
+{
+    acf_struct& a = pln[0];
+    flt_struct& f = flt[0];
+    a.acf_en_type[0] = ENGINE_TURBINE_FREE;
+    a.acf_idle_rat_lo = 0.5f;
+    a.acf_spooltime_prop = 4.0f;
+    f.ENGN_thro_use[0] = 0.0f;
+    for (int i = 0; i < 100; ++i) frame();
+    EXPECT_FLOAT_EQ(f.ENGN_N1_[0], 0.0f);
+
+    sim_cockpit_engine.starter_duration[0] = 10.0f;
+    frame();
+    const float lo = 0.5f * 0.2f;
+    const float rate = 0.05f * a.acf_starter_torque_rat;
+    EXPECT_NEAR(f.ENGN_N1_[0], 0.02f * 500.0f * (1.0f - lo) * (rate - 0.001f) / 4.0f, 1e-6f);
+    sim_cockpit_engine.starter_duration[0] = 0.0f;
+
+    // Running at full throttle it spools up to 100 % and holds there.
+    running_engine(0, a.acf_RSC_redline_eng);
+    f.ENGN_N1_[0] = 60.0f;
+    for (int i = 0; i < 3000; ++i) ENGN_spool(0);
+    EXPECT_NEAR(f.ENGN_N1_[0], 100.0f, 0.2f);
+    // An oil ratio falling to zero takes the spool with it.
+    f.oil_power_thrust_ratio[0] = 0.0f;
+    ENGN_spool(0);
+    EXPECT_FLOAT_EQ(f.ENGN_N1_[0], 0.0f);
+}
+
+TEST_F(PropEngines, LinkedShaftTurnsEveryPresentPropWithOneEngineFailed)
+{
+    acf_struct& a = pln[0];
+    flt_struct& f = flt[0];
+    // Two engines and a third prop of its own on one shaft (a tandem rotor
+    // craft's layout): engine 1 fails.
+    a.acf_num_engines = 2;
+    a.acf_num_thrustpoints = 3;
+    a.acf_props_linked = 1;
+    a.acf_en_type[1] = ENGINE_PISTON_CARBURETTED;
+    propeller(1, 3.0f, 0.0f, -1.0f, 0.93f, 2.0f, -1.0f, 32.0f, 14.0f);
+    propeller(2, 0.0f, 1.0f, 6.0f, 0.6f, 2.0f, 1.0f, 20.0f, 10.0f);
+    a.acf_prop_gear_rat[0] = 1.0f, a.acf_prop_gear_rat[1] = 1.0f, a.acf_prop_gear_rat[2] = 0.5f;
+    running_engine(0, 150.0f);
+    running_engine(1, 150.0f);
+    f.POINT_tacrad[2] = 300.0f;
+    f.failures[FAIL_SLOT_ENGINE_BASE + 1] = FAILURE_STATE_FAILED;
+    for (int i = 0; i < 50; ++i) {
+        frame();
+        EXPECT_NEAR(f.POINT_tacrad[2], f.POINT_tacrad[0] / 0.5f, 1e-4f * f.POINT_tacrad[2]) << "frame " << i;
+    }
+    EXPECT_NE(f.POINT_tacrad[0], 150.0f) << "the shaft moved";
+    EXPECT_FLOAT_EQ(f.POINT_tacrad[1], 150.0f) << "the failed engine's prop takes no part";
+
+    // Alone on the shaft with nothing to turn, the running engine speeds it up.
+    a.acf_num_thrustpoints = 1;
+    a.acf_els[0] = 0;
+    f.POINT_drag_TRQ[0] = 0.0f;
+    running_engine(0, 150.0f);
+    frame();
+    EXPECT_GT(f.POINT_tacrad[0], 150.0f);
+}
+
+TEST_F(PropEngines, LiftFansShareTheJetsPowerEqually)
+{
+    acf_struct& a = pln[0];
+    flt_struct& f = flt[0];
+    a.acf_num_engines = 1;
+    a.acf_num_thrustpoints = 3;
+    jet(0, 0.0f, 0.0f, 2.0f);
+    a.acf_RSC_redline_eng = 500.0f;
+    a.acf_lift_fan_rat = 0.3f;
+    for (int n : {1, 2}) {
+        propeller(n, 0.0f, 0.0f, -3.0f + n, 0.6f, 8.0f, 1.0f, 20.0f, 10.0f);
+        a.acf_prop_type[n] = PROP_LIFT_FAN;
+        f.POINT_tacrad[n] = 200.0f;
+    }
+    f.lift_fan_total_power = 3.0e6f;
+    frame();
+    for (int n : {1, 2}) {
+        EXPECT_FLOAT_EQ(f.ENGN_power[n], 1.5e6f) << n;
+        EXPECT_FLOAT_EQ(f.ENGN_TRQ[n], 1.5e6f / 200.0f) << n;
+        EXPECT_FLOAT_EQ(f.ENGN_N1_[n], 40.0f) << n;
+    }
+    // A fan at rest divides by 1 rad/s and its torque stops at its limit.
+    f.POINT_tacrad[1] = 0.0f;
+    frame();
+    EXPECT_FLOAT_EQ(f.ENGN_TRQ[1], 1.5f * 100000.0f * 0.3f * 340.0f / 500.0f);
+}
+
+TEST_F(PropEngines, FreeRotorsAreTheOnesFlightStartStops)
+{
+    acf_struct& a = pln[0];
+    a.acf_prop_type[0] = PROP_COLLECTIVE_ROTOR;
+    EXPECT_EQ(PROP_is_rotor(0), 0) << "a driven rotor";
+    a.acf_no_fadec = 1;
+    EXPECT_EQ(PROP_is_rotor(0), 1);
+    a.acf_prop_type[0] = PROP_MAIN_ROTOR;
+    EXPECT_EQ(PROP_is_rotor(0), 1);
+    a.acf_prop_type[0] = PROP_TAIL_ROTOR;
+    EXPECT_EQ(PROP_is_rotor(0), 0);
+    EXPECT_EQ(PROP_is_rotor(-1), 0);
+    EXPECT_EQ(PROP_is_rotor(8), 0);
+}
+
+}  // namespace
