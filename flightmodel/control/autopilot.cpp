@@ -1,0 +1,334 @@
+// Autopilot, autothrottle and flight director of the control step.
+#include "flightmodel/control/autopilot.h"
+
+#include <cmath>
+
+#include "aircraft/acf_struct.h"
+#include "core/frame_clock.h"
+#include "core/simvars.h"
+#include "flightmodel/control/control_math.h"
+#include "flightmodel/control/control_numbers.h"
+#include "flightmodel/flt.h"
+#include "flightmodel/gear_util.h"
+#include "flightmodel/systems/gyros.h"
+#include "links/sound.h"
+#include "panel/panel.h"
+
+autopilot_state autopilot{};
+
+void AP_reset_state() { autopilot = autopilot_state{}; }
+
+int AP_receiver_index(int32_t hsi_selector)
+{
+    switch (hsi_selector) {
+    case 1: return 1;
+    case 2: return 4;   // the GPS
+    default: return 0;
+    }
+}
+
+namespace {
+
+constexpr float MACH_SWITCH_HEIGHT_M = CTL_FT_TO_M * 28000.0f;
+constexpr float STANDARD_RATE_RAD = 3.0f * CTL_DEG_TO_RAD;   // 3 degrees per second
+
+bool entered(int32_t now, int32_t before, int32_t mode) { return now == mode && before != mode; }
+
+// The present speed in the target's unit: Mach, knots, or statute miles per
+// hour on an aircraft whose airspeed indicator reads them.
+void capture_speed(const acf_struct& a, const flt_struct& f)
+{
+    sim_cockpit_autopilot_block& ap = sim_cockpit_autopilot;
+    if (ap.airspeed_is_mach)
+        ap.airspeed = f.machno;
+    else
+        ap.airspeed = a.acf_asi_kts ? f.indicated_airspeed : f.indicated_airspeed / CTL_MPH_TO_KT;
+}
+
+// Every engine's throttle one step, within 0..acf_throtmax_FWD.
+void nudge_throttles(const acf_struct& a, flt_struct& f, float step)
+{
+    const int engines = bounded_count(a.acf_num_engines, FLT_ENGINES);
+    for (int n = 0; n < engines; ++n) f.ENGN_thro[n] = clamp_or(f.ENGN_thro[n] + step, 0.0f, a.acf_throtmax_FWD, 0.0f);
+}
+
+void mode_entries(const acf_struct& a, flt_struct& f)
+{
+    sim_cockpit_autopilot_block& ap = sim_cockpit_autopilot;
+    autopilot_state& s = autopilot;
+    bool speed_entry = false, pitch_speed_entry = false, heading_entry = false, vertical_entry = false;
+
+    if (entered(ap.airspeed_mode, s.airspeed_mode_before, AP_AUTOTHROTTLE)) {
+        if (!a.acf_ap_keep_speed) capture_speed(a, f);
+        speed_entry = true;
+    }
+    if (entered(ap.heading_mode, s.heading_mode_before, AP_HEADING_HOLD)) {
+        if (!a.acf_ap_keep_heading) ap.heading_mag = f.magpsi;
+        heading_entry = true;
+    }
+    const int32_t alt = ap.altitude_mode, alt_before = s.altitude_mode_before;
+    if (entered(alt, alt_before, AP_SPEED_BY_PITCH)) {
+        if (!a.acf_ap_keep_speed) capture_speed(a, f);
+        pitch_speed_entry = vertical_entry = true;
+    }
+    if (entered(alt, alt_before, AP_VERTICAL_SPEED)) {
+        ap.vertical_velocity = f.vh_ind * CTL_MPS_TO_FPM;
+        vertical_entry = true;
+    }
+    if (entered(alt, alt_before, AP_ALTITUDE_HOLD)) {
+        ap.current_altitude = ap.altitude;
+        if (!a.acf_ap_keep_altitude) ap.current_altitude = f.h_ind * CTL_M_TO_FT;
+        ap.vertical_velocity = UTIL_max(500.0f, std::fabs(f.vh_ind * CTL_MPS_TO_FPM));
+        if (alt_before == AP_LEVEL_CHANGE)
+            nudge_throttles(a, f, -0.05f * (ap.current_altitude * CTL_FT_TO_M >= f.h_ind ? 1.0f : -1.0f));
+        vertical_entry = true;
+    }
+    if (entered(alt, alt_before, AP_LEVEL_CHANGE)) {
+        ap.current_altitude = ap.altitude;
+        capture_speed(a, f);
+        if (alt_before == AP_ALTITUDE_HOLD)
+            nudge_throttles(a, f, 0.05f * (ap.current_altitude * CTL_FT_TO_M >= f.h_ind ? 1.0f : -1.0f));
+        pitch_speed_entry = vertical_entry = true;
+    }
+    if (entered(alt, alt_before, AP_PITCH_HOLD)) {
+        ap.pitch_hold_deg = gyro_pitch[GYRO_VACUUM];
+        vertical_entry = true;
+    }
+
+    // One speed law at a time, and a new mode drops the captured navigation.
+    if (speed_entry && (ap.altitude_mode == AP_SPEED_BY_PITCH || ap.altitude_mode == AP_LEVEL_CHANGE))
+        ap.altitude_mode = AP_OFF;
+    if (pitch_speed_entry && ap.airspeed_mode == AP_AUTOTHROTTLE) ap.airspeed_mode = AP_OFF;
+    if (heading_entry && ap.hnav_mode == AP_COURSE_CAPTURED) ap.hnav_mode = AP_OFF;
+    if (vertical_entry && ap.vnav_mode == AP_GLIDESLOPE_CAPTURED) ap.vnav_mode = AP_OFF;
+
+    s.airspeed_mode_before = ap.airspeed_mode;
+    s.heading_mode_before = ap.heading_mode;
+    s.altitude_mode_before = ap.altitude_mode;
+}
+
+void captures(const flt_struct& f, int receiver)
+{
+    sim_cockpit_autopilot_block& ap = sim_cockpit_autopilot;
+    const sim_cockpit_radios_block& radio = sim_cockpit_radios;
+    if (ap.hnav_mode == AP_COURSE_ARMED && std::fabs(radio.nav1_hdef_deg[receiver]) < 2.5f) {
+        ap.hnav_mode = AP_COURSE_CAPTURED;
+        ap.heading_mode = AP_OFF;
+    }
+    if (ap.vnav_mode == AP_GLIDESLOPE_ARMED && std::fabs(radio.nav1_vdef_deg[receiver]) < 0.05f) {
+        ap.vnav_mode = AP_GLIDESLOPE_CAPTURED;
+        ap.altitude_mode = AP_OFF;
+    }
+    if (ap.altitude_mode == AP_LEVEL_CHANGE && std::fabs(ap.current_altitude * CTL_FT_TO_M - f.h_ind) < 50.0f) {
+        ap.altitude_mode = AP_ALTITUDE_HOLD;
+        ap.airspeed_mode = AP_AUTOTHROTTLE;
+    }
+}
+
+// Knots to Mach above 28,000 ft and back below, at the density of the moment.
+void speed_units(const flt_struct& f)
+{
+    sim_cockpit_autopilot_block& ap = sim_cockpit_autopilot;
+    const float root_sigma = clamp_or(std::sqrt(UTIL_max(sim_weather.sigma, 0.0f)), 0.01f, 1.0f, 1.0f);
+    const float factor = sim_weather.speed_of_sound_ms * CTL_MPS_TO_KT * root_sigma;
+    if (!(factor > 0.0f) || !std::isfinite(factor)) return;   // no speed of sound yet: keep the unit
+    if (!ap.airspeed_is_mach && f.local_y > MACH_SWITCH_HEIGHT_M) {
+        ap.airspeed_is_mach = 1;
+        ap.airspeed /= factor;
+    } else if (ap.airspeed_is_mach && f.local_y <= MACH_SWITCH_HEIGHT_M) {
+        ap.airspeed_is_mach = 0;
+        ap.airspeed *= factor;
+    }
+}
+
+void all_modes_off()
+{
+    sim_cockpit_autopilot_block& ap = sim_cockpit_autopilot;
+    ap.airspeed_mode = ap.heading_mode = ap.altitude_mode = ap.hnav_mode = ap.vnav_mode = AP_OFF;
+    ap.backcourse_on = 0;
+}
+
+// Speed error E (the target less the speed 10 s ahead) and the acceleration c.
+struct speed_error {
+    float E;
+    float c;
+};
+
+speed_error speed_law(const acf_struct& a, const flt_struct& f, float inv_dt)
+{
+    const sim_cockpit_autopilot_block& ap = sim_cockpit_autopilot;
+    autopilot_state& s = autopilot;
+    float v = f.indicated_airspeed;
+    float u = ap.airspeed * (a.acf_asi_kts ? 1.0f : CTL_MPH_TO_KT);
+    if (ap.airspeed_is_mach) {
+        const float sound = sim_weather.speed_of_sound_ms;
+        v = sound * f.machno * 2.0f;
+        u = ap.airspeed * sound * 2.0f;
+    }
+    if (!s.primed) s.speed_before = v;
+    const float c = finite_or((v - s.speed_before) * inv_dt, 0.0f);
+    s.speed_before = finite_or(v, 0.0f);
+    return {finite_or(u - (10.0f * c + v), 0.0f), c};
+}
+
+void autothrottle(const acf_struct& a, flt_struct& f, const speed_error& err, float dt)
+{
+    const float command = clamp_or(0.1f * err.E + 0.5f - 0.2f * err.c, 0.0f, a.acf_throtmax_FWD, 0.0f);
+    const float thro0 = finite_or(f.ENGN_thro[0], 0.0f);
+    const float step = UTIL_clamp(command - thro0, -0.05f * dt, 0.05f * dt);
+    for (float& t : f.ENGN_thro) t = thro0 + step;
+}
+
+void lateral_law(const acf_struct& a, const flt_struct& f, const control_gains& gains, int receiver, bool on, float dt,
+                 float inv_dt)
+{
+    sim_cockpit_autopilot_block& ap = sim_cockpit_autopilot;
+    const sim_cockpit_radios_block& radio = sim_cockpit_radios;
+    sim_joystick_block& joy = sim_joystick;
+    autopilot_state& s = autopilot;
+    const float hdef = finite_or(radio.nav1_hdef_deg[receiver], 0.0f);
+    if (!s.primed) {
+        s.psi_before = f.psi;
+        s.hdef_before = hdef;
+    }
+    const float turn_rate = wrap_180(f.psi - s.psi_before) * inv_dt;   // across north too
+    const float hdef_rate = (hdef - s.hdef_before) * inv_dt;
+    s.psi_before = f.psi;
+    s.hdef_before = hdef;
+
+    if (!on) {
+        s.heading_integral = s.roll_integral = 0.0f;
+        return;
+    }
+    const float gyro_hdg = gyro_heading[GYRO_VACUUM];
+    const float fade = UTIL_clamp(1.0f - 0.1f * std::fabs(f.phi), 0.0f, 1.0f);
+    float target = 0.0f, input = 0.0f;
+    if (ap.heading_mode == AP_WING_LEVELLER) {
+        target = gyro_hdg - 0.5f * f.phi - f.P;
+    } else if (ap.heading_mode == AP_HEADING_HOLD) {
+        target = ap.heading_mag;
+        input = wrap_180(ap.heading_mag - gyro_hdg) - 10.0f * turn_rate;   // the short way round
+    } else {   // the course captured
+        const float b = ap.backcourse_on ? -1.0f : 1.0f;
+        const float intercept = clamp_or((20.0f * hdef_rate + hdef) * 5.0f * b, -30.0f, 30.0f, 0.0f);
+        target = wrap_360(radio.nav1_course_degt[receiver] + sim_flightmodel_position.magnetic_variation + intercept +
+                          (ap.backcourse_on ? 180.0f : 0.0f));
+        input = intercept;
+    }
+    s.heading_integral = clamp_or(s.heading_integral + input * dt * fade * 0.05f, -30.0f, 30.0f, 0.0f);
+    const float error = wrap_180(target + s.heading_integral - gyro_hdg - turn_rate);
+    const float bank_limit =
+        UTIL_clamp(std::atan(f.groundspeed / CTL_G * STANDARD_RATE_RAD) * CTL_RAD_TO_DEG, 0.0f, 25.0f);
+    if (!sim_operation_override.override_flightdir) ap.flight_director_roll = UTIL_clamp(error, -bank_limit, bank_limit);
+
+    if (ap.autopilot_mode == AP_MODE_SERVOS) {
+        const float bank_error = ap.flight_director_roll - f.phi;
+        s.roll_integral = clamp_or((1.0f - dt * (1.0f - fade)) * (s.roll_integral + dt * bank_error * fade * 0.001f),
+                                   -0.5f, 0.5f, 0.0f);
+        joy.yolk_roll_ratio = 0.25f * gains.pilot_roll + (bank_error / 45.0f - f.P / 90.0f + s.roll_integral) * gains.g;
+        if (a.acf_has_prop_type5)
+            joy.yolk_heading_ratio = 0.25f * gains.pilot_heading + (-0.05f * f.beta - 0.05f * f.R) * gains.g;
+    }
+}
+
+void vertical_law(const acf_struct& a, flt_struct& f, const control_gains& gains, int receiver, bool on,
+                  const speed_error& err, float dt, float inv_dt)
+{
+    sim_cockpit_autopilot_block& ap = sim_cockpit_autopilot;
+    const sim_cockpit_radios_block& radio = sim_cockpit_radios;
+    autopilot_state& s = autopilot;
+    const float gyro_pitch_now = gyro_pitch[GYRO_VACUUM];
+
+    if (!on) {
+        s.engaged_at = frame_clock;
+        s.trim_at_engagement = f.elv_trim;
+        s.gyro_pitch_before = gyro_pitch_now;
+        s.pitch_integral = gyro_pitch_now;
+        s.trim_integral = f.elv_trim;
+        if (a.acf_auto_trimEQ) f.elv_trim += sim_joystick.yolk_pitch_ratio * 0.2f * dt;   // trim follows held stick
+        return;
+    }
+
+    const bool fd_free = !sim_operation_override.override_flightdir;
+    if (ap.altitude_mode == AP_PITCH_HOLD) {
+        if (fd_free) ap.flight_director_pitch = 2.0f * ap.pitch_hold_deg - gyro_pitch_now;
+    } else if (ap.altitude_mode == AP_SPEED_BY_PITCH || ap.altitude_mode == AP_LEVEL_CHANGE) {
+        if (fd_free) ap.flight_director_pitch = -err.E;
+    } else {
+        float w = 0.0f;   // climb rate wanted, m/s
+        if (ap.altitude_mode == AP_VERTICAL_SPEED) {
+            w = ap.vertical_velocity * CTL_FPM_TO_MPS;
+        } else if (ap.altitude_mode == AP_ALTITUDE_HOLD) {
+            const float limit = std::fabs(ap.vertical_velocity * CTL_FPM_TO_MPS);
+            w = UTIL_clamp((ap.current_altitude * CTL_FT_TO_M - f.h_ind) * 0.1f, -limit, limit);
+        }
+        if (ap.vnav_mode == AP_GLIDESLOPE_CAPTURED) {
+            const float b = ap.backcourse_on ? -1.0f : 1.0f;
+            w = -f.groundspeed * std::sin((10.0f * radio.nav1_vdef_deg[receiver] + b * radio.nav1_slope_degt[receiver]) *
+                                          CTL_DEG_TO_RAD);
+        }
+        w = finite_or(w, 0.0f);
+        const float e = finite_or(((w - f.vh_ind) - 2.0f * f.local_ay) * 0.5f, 0.0f);
+        if (fd_free) {
+            const float d = UTIL_max(UTIL_max(UTIL_max(std::fabs(1.1f * e), 1.0f), finite_or(f.groundspeed, 0.0f)),
+                                     std::fabs(1.1f * w));
+            const float path = std::asin(w / d) * CTL_RAD_TO_DEG;
+            const float correction = std::asin(e / d) * CTL_RAD_TO_DEG;
+            s.pitch_integral = clamp_or(s.pitch_integral + correction * dt / 10.0f, -10.0f, 10.0f, 0.0f);
+            ap.flight_director_pitch = path + correction + s.pitch_integral;
+        }
+    }
+    if (fd_free) ap.flight_director_pitch = clamp_or(ap.flight_director_pitch, -15.0f, 15.0f, 0.0f);
+
+    if (ap.autopilot_mode == AP_MODE_SERVOS) {
+        const float r = finite_or((ap.flight_director_pitch - gyro_pitch_now) -
+                                      2.0f * (gyro_pitch_now - s.gyro_pitch_before) * inv_dt,
+                                  0.0f);
+        const float kg = gains.k * gains.g;
+        f.elv_trim = r / 45.0f * kg + s.trim_integral;
+        s.trim_integral = clamp_or(s.trim_integral + r / 10.0f * kg * dt, -a.acf_elv_trim_dn, a.acf_elv_trim_up, 0.0f);
+        // The servo's output fades in over 3 s from the trim at engagement.
+        const float from = s.trim_at_engagement, to = f.elv_trim;
+        const float ramped = from + (frame_clock - s.engaged_at) * (to - from) / 3.0f;
+        f.elv_trim = from < to ? UTIL_clamp(ramped, from, to) : UTIL_clamp(ramped, to, from);
+    }
+    s.gyro_pitch_before = gyro_pitch_now;
+}
+
+}  // namespace
+
+void AP_step(int p, const control_gains& gains)
+{
+    const acf_struct& a = pln[p];
+    flt_struct& f = flt[p];
+    sim_cockpit_autopilot_block& ap = sim_cockpit_autopilot;
+    autopilot_state& s = autopilot;
+    const float dt = sim_operation_misc.frame_rate_period;
+    const float inv_dt = per_second(dt);
+
+    mode_entries(a, f);
+    const int receiver = AP_receiver_index(sim_cockpit_switches.HSI_selector);
+    if (!sim_operation_override.override_autopilot) captures(f, receiver);
+    speed_units(f);
+
+    if (!PANEL_has_power() || !PANEL_inverter_on()) all_modes_off();
+
+    const int engaged = AP_any_mode_engaged();
+    if (s.engaged_before && !engaged && (a.acf_warn1EQ || a.acf_warn2EQ) && sim_operation_prefs.warn_bb)
+        SOUND_play(SOUND_SLOT_AUTOPILOT_OFF, 0, 1.0f, 1.0f);
+    s.engaged_before = engaged;
+
+    const speed_error err = speed_law(a, f, inv_dt);
+    const bool laws_failed = FLT_slot_failed(p, FAIL_SLOT_AUTOTHROTTLE);
+    if (ap.airspeed_mode == AP_AUTOTHROTTLE && !laws_failed) autothrottle(a, f, err, dt);
+
+    const bool laws_on = !laws_failed && ap.autopilot_mode >= AP_MODE_FLIGHT_DIRECTOR;
+    const bool lateral_on = laws_on && (ap.heading_mode == AP_HEADING_HOLD || ap.heading_mode == AP_WING_LEVELLER ||
+                                        ap.hnav_mode == AP_COURSE_CAPTURED);
+    lateral_law(a, f, gains, receiver, lateral_on, dt, inv_dt);
+
+    const bool vertical_on = laws_on && ((ap.altitude_mode >= AP_SPEED_BY_PITCH && ap.altitude_mode <= AP_PITCH_HOLD) ||
+                                         ap.vnav_mode == AP_GLIDESLOPE_CAPTURED);
+    vertical_law(a, f, gains, receiver, vertical_on, err, dt, inv_dt);
+    s.primed = 1;
+}

@@ -1,0 +1,65 @@
+// Small arithmetic shared by the stages of the control step: the clamps with
+// a neutral value for numbers that are not numbers, angle wraps, the frame
+// period's reciprocal and the unit factors the control laws are written with.
+#pragma once
+
+#include <cmath>
+
+#include "flightmodel/gear_util.h"
+
+// The factors as the control laws are written (rounded as the laws give them).
+constexpr float CTL_KT_TO_MPS = 0.514444f;
+constexpr float CTL_MPS_TO_KT = 1.943844f;
+constexpr float CTL_M_TO_FT = 3.28084f;
+constexpr float CTL_FT_TO_M = 0.3048f;
+constexpr float CTL_MPS_TO_FPM = 196.85f;
+constexpr float CTL_FPM_TO_MPS = 0.00508f;
+constexpr float CTL_G = 9.7982788f;                 // the simulator's gravity, m/s^2
+constexpr float CTL_MPH_TO_KT = 0.86897624f;        // statute to nautical miles
+constexpr float CTL_DEG_TO_RAD = 0.017453292519943295f;
+constexpr float CTL_RAD_TO_DEG = 57.29577951308232f;
+constexpr float CTL_RPM_TO_RADPS = 0.10471976f;
+
+// UTIL_clamp, except that a value that is not a number becomes `neutral`:
+// a bad value from a plug-in, the network or a file never travels on.
+inline float clamp_or(float x, float lo, float hi, float neutral)
+{
+    return std::isnan(x) ? neutral : UTIL_clamp(x, lo, hi);
+}
+
+// A finite value as it is, anything else as `neutral`.
+inline float finite_or(float x, float neutral) { return std::isfinite(x) ? x : neutral; }
+
+// Into -180..180, as repeated steps of 360 would bring it; a value that is
+// not finite becomes 0.
+inline float wrap_180(float a)
+{
+    if (!std::isfinite(a)) return 0.0f;
+    a = std::fmod(a, 360.0f);
+    if (a > 180.0f) a -= 360.0f;
+    else if (a < -180.0f) a += 360.0f;
+    return a;
+}
+
+// Into 0..360 the same way.
+inline float wrap_360(float a)
+{
+    if (!std::isfinite(a)) return 0.0f;
+    a = std::fmod(a, 360.0f);
+    if (a < 0.0f) a += 360.0f;
+    return a;
+}
+
+// 1 / dt, or 0 when the frame period is not positive (rates then read 0).
+inline float per_second(float dt) { return dt > 0.0f ? 1.0f / dt : 0.0f; }
+
+// a / b, or `neutral` when b is 0 or the quotient is not finite.
+inline float ratio_or(float a, float b, float neutral)
+{
+    if (b == 0.0f) return neutral;
+    const float q = a / b;
+    return std::isfinite(q) ? q : neutral;
+}
+
+// A count from the aircraft file bounded to 0..hi.
+inline int bounded_count(int n, int hi) { return n < 0 ? 0 : (n > hi ? hi : n); }

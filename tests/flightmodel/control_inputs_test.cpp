@@ -1,0 +1,152 @@
+// Pilot inputs of the control step: the joystick's hold on the levers, the
+// throttle axis without engines, toe brakes, the serial cockpit, the
+// afterburner under the autothrottle, and values that are not numbers.
+#include "tests/flightmodel/control_fixture.h"
+
+#include <limits>
+
+#include "flightmodel/engine_controls.h"
+
+namespace {
+constexpr float NaN = std::numeric_limits<float>::quiet_NaN();
+}
+
+TEST_F(ControlStep, KeyMovingAHeldThrottleReleasesItUntilTheAxisMoves)
+{
+    stick.axis[THROTTLE] = 0.5f;
+    step();
+    EXPECT_FLOAT_EQ(f.ENGN_thro[0], 0.5f);
+    EXPECT_FLOAT_EQ(f.ENGN_thro[1], 0.5f);
+
+    ENGN_set_throttle(0, 0.7f);   // a held key moves the lever
+    step();
+    EXPECT_FLOAT_EQ(f.ENGN_thro[0], 0.7f);   // the joystick let go
+    stick.axis[THROTTLE] = 0.52f;
+    step();
+    EXPECT_FLOAT_EQ(f.ENGN_thro[0], 0.7f);   // 0.02 of travel is not enough
+    stick.axis[THROTTLE] = 0.54f;
+    step();
+    EXPECT_FLOAT_EQ(f.ENGN_thro[0], 0.54f);
+    EXPECT_FLOAT_EQ(f.ENGN_thro[1], 0.54f);
+
+    // In reverse the axis spans the reverse limit.
+    f.ENGN_propmode[1] = 3;
+    f.ENGN_prop[1] = 210.0f;
+    stick.axis[THROTTLE] = 1.0f;
+    step();
+    EXPECT_FLOAT_EQ(f.ENGN_thro[1], 0.5f);
+}
+
+TEST_F(ControlStep, ThrottleAxisDrivesTheSpeedbrakeWithoutEngines)
+{
+    a.acf_num_engines = 0;
+    stick.axis[THROTTLE] = 0.3f;
+    step();
+    EXPECT_FLOAT_EQ(f.sbrkrqst, 0.7f);
+}
+
+TEST_F(ControlStep, CollectiveFollowsTheThrottleAxisOnAHelicopter)
+{
+    a.acf_has_collective_rotor = 1;
+    a.acf_collective_rotor_index = 0;
+    a.acf_prop_type[0] = 3;
+    a.acf_min_pitch[0] = 0.0f;
+    a.acf_max_pitch[0] = 16.0f;
+    a.acf_RSC_mingreen_prp = a.acf_RSC_redline_prp = 30.0f;
+    stick.axis[THROTTLE] = 0.25f;
+    step();
+    EXPECT_FLOAT_EQ(f.POINT_pitch_deg[0], 12.0f);   // axis 0 the maximum pitch, 1 the minimum
+    EXPECT_FLOAT_EQ(f.ENGN_thro[0], 0.5f);          // the throttles are left alone
+}
+
+TEST_F(ControlStep, BothToeBrakesReleasedClearTheParkingBrakeOnePedalDoesNot)
+{
+    f.parkbrake = 1.0f;
+    stick.axis[LEFT_BRAKE] = 1.0f;
+    step();
+    stick.axis[LEFT_BRAKE] = 0.0f;
+    step();
+    EXPECT_FLOAT_EQ(f.parkbrake, 1.0f);
+
+    stick.axis[LEFT_BRAKE] = stick.axis[RIGHT_BRAKE] = 1.0f;
+    step();
+    stick.axis[LEFT_BRAKE] = stick.axis[RIGHT_BRAKE] = 0.0f;
+    step();
+    EXPECT_FLOAT_EQ(f.parkbrake, 0.0f);
+
+    // Without nose-wheel steering or toe brakes, the stick brakes one side.
+    a.acf_nw_steerdeg1 = 0.0f;
+    stick.axis[ROLL] = -0.6f;
+    step();
+    EXPECT_FLOAT_EQ(f.l_brake_add, 0.6f);
+    EXPECT_FLOAT_EQ(f.r_brake_add, 0.0f);
+}
+
+TEST_F(ControlStep, SerialCockpitLeavesThrottlesAndPitchesToItsOwnLevers)
+{
+    joy.eq_cirrusII_fun = 1;
+    for (float axis : {0.1f, 0.9f, 0.3f}) {
+        stick.axis[THROTTLE] = stick.axis[PROP] = axis;
+        step();
+        EXPECT_FLOAT_EQ(f.ENGN_thro[0], 0.5f);
+        EXPECT_FLOAT_EQ(f.ENGN_thro[1], 0.5f);
+    }
+}
+
+TEST_F(ControlStep, SingleLeversDriveEveryEngine)
+{
+    stick.axis[MIXTURE] = 0.6f;
+    stick.axis[PROP_RPM] = 190.0f;
+    step();
+    EXPECT_FLOAT_EQ(f.ENGN_mixt[1], 0.6f);
+    EXPECT_FLOAT_EQ(f.ENGN_mixt[7], 0.6f);
+    EXPECT_FLOAT_EQ(f.ENGN_prop[1], 190.0f);
+}
+
+TEST_F(ControlStep, AfterburnerNeverLightsUnderTheAutothrottle)
+{
+    airliner();
+    a.acf_en_type[0] = 4;
+    a.acf_burnerinc = 20000.0f;
+    f.ENGN_thro[0] = f.ENGN_thro_use[0] = 1.0f;
+    f.ENGN_N1_[0] = 101.0f;
+    step();
+    EXPECT_EQ(f.ENGN_burning[0], 1);
+    ap.airspeed_mode = 10;
+    for (int i = 0; i < 20; ++i) {
+        f.ENGN_thro_use[0] = 1.0f;
+        step();
+        EXPECT_EQ(f.ENGN_burning[0], 0);
+    }
+}
+
+TEST_F(ControlStep, ReverserFailureReversesAnEngineAndALowPropRequestCancelsReverse)
+{
+    a.acf_throtmax_REV = 0.0f;   // no reverser fitted
+    f.failures[74] = 6;
+    stick.axis[THROTTLE] = 0.6f;
+    step(2);
+    EXPECT_EQ(f.ENGN_propmode[0], 3);
+    EXPECT_FLOAT_EQ(pilot_inputs.throttle_lever_before, 0.0f);   // not a division by the 0 limit
+
+    f.ENGN_propmode[1] = 3;
+    f.ENGN_prop[1] = 100.0f;   // below three quarters of the red line
+    step();
+    EXPECT_EQ(f.ENGN_propmode[1], 1);
+    EXPECT_FLOAT_EQ(f.ENGN_thro[1], 0.0f);
+}
+
+TEST_F(ControlStep, AxesThatAreNotNumbersNeverReachTheControls)
+{
+    for (int i = 0; i < 12; ++i) stick.axis[i] = NaN;
+    control_authority = 0.5f;
+    step(3);
+    for (float v : {f.FC_ptch, f.FC_roll, f.FC_hdng, f.ENGN_thro[0], f.ENGN_thro[1], f.ENGN_prop[1], f.ENGN_mixt[1],
+                    f.l_brake_add, joy.yolk_pitch_ratio})
+        EXPECT_TRUE(std::isfinite(v));
+
+    stick.clear();
+    stick.axis[PITCH] = 0.8f;   // the control authority halves the yoke
+    step();
+    EXPECT_FLOAT_EQ(f.FC_ptch, 0.4f);
+}
