@@ -239,12 +239,15 @@ void vertical_law(const acf_struct& a, flt_struct& f, const control_gains& gains
     autopilot_state& s = autopilot;
     const float gyro_pitch_now = gyro_pitch[GYRO_VACUUM];
 
-    if (!on) {
+    if (!on || !s.primed) {
+        // Off (or on from the very first frame): the law starts from the present attitude and trim.
         s.engaged_at = frame_clock;
         s.trim_at_engagement = f.elv_trim;
         s.gyro_pitch_before = gyro_pitch_now;
         s.pitch_integral = gyro_pitch_now;
         s.trim_integral = f.elv_trim;
+    }
+    if (!on) {
         if (a.acf_auto_trimEQ) f.elv_trim += sim_joystick.yolk_pitch_ratio * 0.2f * dt;   // trim follows held stick
         return;
     }

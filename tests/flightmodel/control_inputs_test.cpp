@@ -6,6 +6,8 @@
 #include <limits>
 
 #include "flightmodel/engine_controls.h"
+#include "world/airport_state.h"
+#include "world/navdb.h"
 
 namespace {
 constexpr float NaN = std::numeric_limits<float>::quiet_NaN();
@@ -149,4 +151,46 @@ TEST_F(ControlStep, AxesThatAreNotNumbersNeverReachTheControls)
     stick.axis[PITCH] = 0.8f;   // the control authority halves the yoke
     step();
     EXPECT_FLOAT_EQ(f.FC_ptch, 0.4f);
+}
+
+TEST_F(ControlStep, ShowcaseOnTheGroundSteersForTheTrafficRunwayIfThereIsOne)
+{
+    auto_flight_on = 1;
+    f.y_agl = 2.0f;
+    f.m_fuel1 = 100.0f;
+    sim_flightmodel_position.magnetic_variation = 3.0f;
+    airport_table.clear();
+    traffic_runway_state.traffic_airport = 99;   // no such airport: the heading stays
+    step();   // heading hold engages on the present heading
+    ap.heading_mag = 123.0f;
+    step();
+    EXPECT_FLOAT_EQ(ap.heading_mag, 123.0f);
+    EXPECT_EQ(ap.heading_mode, 11);
+    EXPECT_FLOAT_EQ(f.ENGN_thro[0], 1.0f);   // full power for the take-off
+    EXPECT_EQ(sim_cockpit_switches.gear_handle_status, 1);
+
+    airport_table.emplace_back();
+    traffic_runway_state.traffic_airport = 0;   // an airport without runways
+    step();
+    EXPECT_FLOAT_EQ(ap.heading_mag, 123.0f);
+    airport_table[0].runways.emplace_back();
+    airport_table[0].runways[0].heading = 357.0f;
+    f.magpsi = 2.0f;
+    step();
+    EXPECT_FLOAT_EQ(ap.heading_mag, 360.0f);
+    EXPECT_LT(joy.yolk_heading_ratio, 0.0f);   // 2 degrees to the left, not 358 to the right
+    airport_table.clear();
+}
+
+TEST_F(ControlStep, AutomaticSlatsDeployNearTheStall)
+{
+    airliner();
+    a.acf_part_eq[8] = 1;
+    a.acf_alpha_max[8] = 15.0f;
+    f.alpha_el[8 * 40] = 9.0f;
+    step();
+    EXPECT_FLOAT_EQ(f.slatrat, 0.0f);
+    f.alpha_el[8 * 40] = 11.0f;
+    step();
+    EXPECT_FLOAT_EQ(f.slatrat, 1.0f);
 }

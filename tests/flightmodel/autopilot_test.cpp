@@ -1,0 +1,157 @@
+// The autopilot flying the hand-made twin: mode entries, captures, the speed
+// unit at 28,000 ft, the autothrottle, the disconnect horn, and the turn
+// across north.
+#include "tests/flightmodel/control_fixture.h"
+
+TEST_F(ControlStep, AltitudeHoldInAClimbKeepsTheClimbRateAsItsLimit)
+{
+    f.vh_ind = 2000.0f / 196.85f;   // 2,000 ft/min
+    f.h_ind = 3000.0f;
+    ap.altitude_mode = 15;
+    step();
+    EXPECT_NEAR(ap.vertical_velocity, 2000.0f, 0.01f);
+    EXPECT_NEAR(ap.current_altitude, 3000.0f * 3.28084f, 0.01f);
+
+    f.vh_ind = 1.0f;   // a slow climb gets 500 ft/min
+    ap.altitude_mode = 9;
+    step();
+    ap.altitude_mode = 15;
+    step();
+    EXPECT_FLOAT_EQ(ap.vertical_velocity, 500.0f);
+}
+
+TEST_F(ControlStep, LevelChangeFromAltitudeHoldNudgesTheThrottlesAtOnce)
+{
+    ap.altitude_mode = 15;
+    step();
+    ap.altitude = 20000.0f;   // dialled above: more power
+    ap.altitude_mode = 16;
+    step();
+    EXPECT_FLOAT_EQ(f.ENGN_thro[0], 0.55f);
+    EXPECT_FLOAT_EQ(f.ENGN_thro[1], 0.55f);
+    EXPECT_FLOAT_EQ(ap.airspeed, 150.0f);   // the speed captured
+    EXPECT_EQ(ap.airspeed_mode, 9);
+
+    // Reaching the altitude: back to altitude hold with the autothrottle.
+    f.h_ind = 20000.0f * 0.3048f - 10.0f;
+    step();
+    EXPECT_EQ(ap.altitude_mode, 15);
+    EXPECT_EQ(ap.airspeed_mode, 10);
+}
+
+TEST_F(ControlStep, ArmedCourseCapturesWithinTwoAndAHalfDegrees)
+{
+    ap.heading_mode = 11;
+    ap.hnav_mode = 18;
+    for (int k = 0; k < 6; ++k) sim_cockpit_radios.nav1_hdef_deg[k] = 10.0f;
+    sim_cockpit_radios.nav1_hdef_deg[0] = 3.0f;
+    step();
+    EXPECT_EQ(ap.hnav_mode, 18);
+    EXPECT_EQ(ap.heading_mode, 11);
+    sim_cockpit_radios.nav1_hdef_deg[0] = 2.0f;
+    sim_cockpit_switches.HSI_selector = 7;   // outside 0..2: NAV1, as the instruments show it
+    step();
+    EXPECT_EQ(ap.hnav_mode, 19);
+    EXPECT_EQ(ap.heading_mode, 9);
+
+    // Selector 2 tracks the GPS entry.
+    EXPECT_EQ(AP_receiver_index(2), 4);
+    EXPECT_EQ(AP_receiver_index(-1), 0);
+}
+
+TEST_F(ControlStep, SpeedTargetTurnsToMachAbove28000FeetAndBack)
+{
+    ap.airspeed = 250.0f;
+    sim_weather.speed_of_sound_ms = 300.0f;
+    sim_weather.sigma = 0.36f;
+    const float factor = 300.0f * 1.943844f * 0.6f;
+    f.local_y = 28001.0f * 0.3048f;
+    step();
+    EXPECT_EQ(ap.airspeed_is_mach, 1);
+    EXPECT_NEAR(ap.airspeed, 250.0f / factor, 1e-5f);
+    f.local_y = 27999.0f * 0.3048f;
+    step();
+    EXPECT_EQ(ap.airspeed_is_mach, 0);
+    EXPECT_NEAR(ap.airspeed, 250.0f, 1e-3f);
+
+    // Without a speed of sound yet the unit stays.
+    sim_weather.speed_of_sound_ms = 0.0f;
+    f.local_y = 30000.0f * 0.3048f;
+    step();
+    EXPECT_EQ(ap.airspeed_is_mach, 0);
+    EXPECT_NEAR(ap.airspeed, 250.0f, 1e-3f);
+}
+
+TEST_F(ControlStep, AutothrottleWritesAllEightThrottles)
+{
+    ap.airspeed_mode = 10;
+    step();
+    ap.airspeed = 180.0f;   // faster wanted
+    step();
+    const float expected = 0.5f + 0.05f * 0.05f;   // 0.05 a second at most
+    for (int n = 0; n < 8; ++n) EXPECT_FLOAT_EQ(f.ENGN_thro[n], expected) << n;
+
+    f.failures[47] = 6;   // the autopilot computer fails: the throttles stay
+    step();
+    EXPECT_FLOAT_EQ(f.ENGN_thro[0], expected);
+}
+
+TEST_F(ControlStep, DisconnectKeyDropsEveryModeAndSoundsTheHornOnce)
+{
+    a.acf_warn1EQ = 1;
+    sim_operation_prefs.warn_bb = 1;
+    ap.heading_mode = 11;
+    ap.altitude_mode = 15;
+    step(3);
+    KEY_command_dispatch(DISPATCH_COMMAND, KEY_AP_OFF);
+    step(5);
+    EXPECT_EQ(ap.airspeed_mode, 9);
+    EXPECT_EQ(ap.heading_mode, 9);
+    EXPECT_EQ(ap.altitude_mode, 9);
+    EXPECT_EQ(sounds.plays(40), 1);
+
+    // Without power (or an inverter) every mode drops.
+    ap.heading_mode = 11;
+    step();
+    sim_cockpit_engine.inverter_on[0] = 0;
+    step();
+    EXPECT_EQ(ap.heading_mode, 9);
+    EXPECT_EQ(sounds.plays(40), 2);
+}
+
+TEST_F(ControlStep, HeadingHoldTurnsTheShortWayAcrossNorth)
+{
+    ap.heading_mode = 11;
+    f.magpsi = f.psi = gyro_heading[0] = 358.0f;
+    f.groundspeed = 70.0f;
+    step();
+    EXPECT_FLOAT_EQ(ap.heading_mag, 358.0f);   // engaged on the present heading
+    ap.heading_mag = 5.0f;
+    for (int i = 0; i < 40; ++i) {
+        // A right turn at 2 degrees a second through north.
+        f.psi = f.magpsi = gyro_heading[0] = std::fmod(f.psi + 0.1f, 360.0f);
+        step();
+        if (i < 25) ASSERT_GT(ap.flight_director_roll, 0.0f) << "frame " << i;   // banked right until near 5
+        ASSERT_LT(std::fabs(autopilot.heading_integral), 2.0f) << "frame " << i;
+    }
+    EXPECT_TRUE(std::isfinite(joy.yolk_roll_ratio));
+}
+
+TEST_F(ControlStep, AltitudeHoldServoFadesTheTrimInOverThreeSeconds)
+{
+    f.elv_trim = 0.0f;
+    f.h_ind = 1000.0f;
+    ap.altitude_mode = 15;
+    ap.current_altitude = 1200.0f / 0.3048f;   // 200 m below the target
+    step();
+    ap.current_altitude = 1200.0f / 0.3048f;
+    float previous = 0.0f;
+    for (int i = 0; i < 20; ++i) {
+        step();
+        EXPECT_GE(f.elv_trim, previous - 1e-6f);   // nose up, fading in
+        previous = f.elv_trim;
+    }
+    EXPECT_GT(ap.flight_director_pitch, 0.0f);
+    EXPECT_LE(ap.flight_director_pitch, 15.0f);
+    EXPECT_GT(f.FC_ptch, 0.0f);
+}

@@ -1,0 +1,139 @@
+// Propeller governing and ground automation on the hand-made twin and
+// airliner: feathering, the overspeed test, prop sync, autobrake with the
+// autopilot disconnect, the rejected take-off, a dead bus, and divisions by
+// zero file values.
+#include "tests/flightmodel/control_fixture.h"
+
+TEST_F(ControlStep, PropLeverAtTheBottomOfTheGreenArcFeathersAndUpAgainUnfeathers)
+{
+    f.ENGN_prop[1] = a.acf_RSC_mingreen_prp;
+    step();
+    EXPECT_EQ(f.ENGN_propmode[1], 0);
+    step(60);
+    EXPECT_FLOAT_EQ(f.POINT_pitch_deg[1], 85.0f);   // at 30 deg/s
+
+    // Lever up while the propeller has stopped: it stays feathered until it turns past 60 rpm.
+    f.ENGN_prop[1] = 210.0f;
+    f.POINT_tacrad[1] = 5.0f;
+    step();
+    EXPECT_EQ(f.ENGN_propmode[1], 0);
+    f.POINT_tacrad[1] = 7.0f;
+    step();
+    EXPECT_EQ(f.ENGN_propmode[1], 1);
+
+    // A stopped engine with auto-feather armed feathers by itself.
+    sim_cockpit_switches.auto_feather_mode = 1;
+    f.ENGN_running[0] = 0;
+    step();
+    EXPECT_EQ(f.ENGN_propmode[0], 0);
+}
+
+TEST_F(ControlStep, GovernorHoldsTheRequestedSpeedOrSevenEighthsOfItUnderTest)
+{
+    // On speed: the pitch stands.
+    step();
+    EXPECT_FLOAT_EQ(f.POINT_pitch_deg[0], 25.0f);
+
+    // During the overspeed test the governor wants 87.5 % of the request.
+    f.prop_ospeed_test_timeout = frame_clock + 10.0f;
+    step();
+    EXPECT_GT(f.POINT_pitch_deg[0], 25.0f);   // coarser: too fast for the test speed
+    const float coarser = f.POINT_pitch_deg[0];
+    f.POINT_tacrad[0] = 0.875f * 210.0f;
+    step();
+    EXPECT_NEAR(f.POINT_pitch_deg[0], coarser, 1e-4f);
+}
+
+TEST_F(ControlStep, PropSyncGovernsTheSecondPropToTheFirstPropsSpeed)
+{
+    f.POINT_tacrad[0] = f.POINT_tacrad[1] = 190.0f;   // both slower than the 210 requested
+    sim_cockpit_switches.prop_sync_on = 1;
+    step();
+    EXPECT_FLOAT_EQ(f.POINT_pitch_deg[1], 25.0f);   // on the first prop's speed
+    EXPECT_LT(f.POINT_pitch_deg[0], 25.0f);         // the first prop goes finer to speed up
+    sim_cockpit_switches.prop_sync_on = 0;
+    step();
+    EXPECT_LT(f.POINT_pitch_deg[1], 25.0f);
+}
+
+TEST_F(ControlStep, AutobrakeThreeBrakesAtTouchDownAndDisconnectsTheAutopilot)
+{
+    airliner();
+    sim_cockpit_switches.auto_brake_settings = 3;
+    ap.heading_mode = 11;
+    f.sbrkrqst = -0.5f;   // speedbrake armed
+    step(2);              // airborne: the autobrake arms
+    f.onground_any = 1;   // mains first
+    step();
+    EXPECT_FLOAT_EQ(f.sbrkrqst, 1.0f);
+    EXPECT_FLOAT_EQ(f.parkbrake, 0.0f);
+    f.onground_all = 1;
+    step();
+    EXPECT_FLOAT_EQ(f.parkbrake, 0.8f);
+    EXPECT_EQ(ap.heading_mode, 9);   // through the disconnect key
+
+    f.parkbrake = 0.0f;   // the pilot takes over: no second application on the ground
+    step(10);
+    EXPECT_FLOAT_EQ(f.parkbrake, 0.0f);
+}
+
+TEST_F(ControlStep, ReverseOnTouchDownThroughTheReverserKey)
+{
+    airliner();
+    a.acf_rev_on_touchdown = 1;
+    step();
+    f.onground_any = 1;
+    step();
+    EXPECT_EQ(f.ENGN_propmode[0], 3);
+    EXPECT_EQ(f.ENGN_propmode[1], 3);
+}
+
+TEST_F(ControlStep, RejectedTakeOffBrakesFullyOnce)
+{
+    airliner();
+    sim_cockpit_switches.auto_brake_settings = -1;
+    f.onground_any = f.onground_all = 1;
+    f.ENGN_thro[0] = f.ENGN_thro[1] = 0.9f;
+    step();
+    EXPECT_FLOAT_EQ(f.parkbrake, 0.0f);
+    f.ENGN_thro[0] = f.ENGN_thro[1] = 0.0f;
+    step();
+    EXPECT_FLOAT_EQ(f.parkbrake, 1.0f);
+    f.parkbrake = 0.0f;
+    step(5);
+    EXPECT_FLOAT_EQ(f.parkbrake, 0.0f);
+}
+
+TEST_F(ControlStep, FlapsAndSlatsStandStillOnADeadBus)
+{
+    airliner();
+    f.flaprqst = 1.0f;
+    sim_cockpit_electrical.battery_on = 0;
+    step(20);
+    EXPECT_FLOAT_EQ(f.flaprat, 0.0f);
+    EXPECT_FLOAT_EQ(f.slatrat, 0.0f);
+    EXPECT_EQ(sounds.plays(24), 0);
+
+    sim_cockpit_electrical.battery_on = 1;
+    step(20);
+    EXPECT_NEAR(f.flaprat, 20 * 0.05f / 10.0f, 1e-5f);
+    EXPECT_NEAR(f.slatrat, 0.4f, 1e-5f);   // four times faster
+    EXPECT_EQ(sounds.plays(24), 1);     // the actuator sound starts once
+}
+
+TEST_F(ControlStep, ZeroFileValuesGiveNeutralPropellerSpeedsAndPitches)
+{
+    // Tip-speed schedule without a blade length, no green arc, no flap time.
+    a.acf_prop_type[0] = 4;
+    a.acf_semilen_SEG[0] = 0.0f;
+    a.acf_pmax = 0.0f;
+    a.acf_RSC_maxgreen_prp = 0.0f;
+    a.acf_RSC_mingreen_prp = a.acf_RSC_redline_prp;
+    a.acf_prop_type[1] = 2;
+    a.acf_flap_deftime = 0.0f;
+    f.flaprqst = 0.5f;
+    step(3);
+    for (float v : {f.ENGN_prop[0], f.POINT_pitch_deg[0], f.POINT_pitch_deg[1], f.flaprat}) EXPECT_TRUE(std::isfinite(v));
+    EXPECT_FLOAT_EQ(f.POINT_pitch_deg[1], 30.0f);   // equal speeds: the mean pitch
+    EXPECT_FLOAT_EQ(f.flaprat, 0.5f);               // no flap time: at once
+}

@@ -1,0 +1,110 @@
+// Artificial stability and control mixing: speed blending, plug-in overrides,
+// yaw damping on the ground, jams against trims, hydraulic authority, and
+// bad values written from outside.
+#include "tests/flightmodel/control_fixture.h"
+
+#include <limits>
+
+namespace {
+constexpr float NaN = std::numeric_limits<float>::quiet_NaN();
+}
+
+TEST_F(ControlStep, StabilityBlendsItsLowAndHighSpeedLawsByAirspeed)
+{
+    sim_cockpit_switches.art_stab_on = 1;
+    // Against a nose-down rate of 2 deg/s the low-speed pitch law gives 0.4, the high-speed one 0.2.
+    f.Q = -2.0f;
+    a.acf_ASp_lo_rate = 0.2f;
+    a.acf_ASp_hi_rate = 0.1f;
+    a.acf_ASloV = 60.0f;
+    a.acf_AShiV = 140.0f;
+    a.acf_est_Vs = 1000.0f;   // full speed gain at every speed here
+
+    const struct { float ias, lo_speed, hi_speed, ratio; } cases[] = {
+        {0.0f, 60.0f, 140.0f, 0.4f},      // standing still: no high-speed law
+        {100.0f, 60.0f, 140.0f, 0.3f},    // halfway between the blend speeds
+        {150.0f, 60.0f, 140.0f, 0.2f},
+        {150.0f, 60.0f, 60.0f, 0.3f},     // equal blend speeds: half of each
+        {2.0f, 60.0f, 60.0f, 0.24f},      // the high-speed half fades in over the first 5 kt
+    };
+    for (const auto& c : cases) {
+        f.indicated_airspeed = c.ias;
+        a.acf_ASloV = c.lo_speed;
+        a.acf_AShiV = c.hi_speed;
+        step();
+        EXPECT_NEAR(joy.artstab_pitch_ratio, c.ratio, 1e-6f) << c.ias << " kt";
+    }
+    sim_cockpit_switches.art_stab_on = 0;
+    step();
+    EXPECT_FLOAT_EQ(joy.artstab_pitch_ratio, 0.0f);
+}
+
+TEST_F(ControlStep, OverriddenStabilityRatiosAreStillAdded)
+{
+    sim_operation_override.override_artstab = 1;
+    joy.artstab_pitch_ratio = 0.3f;
+    joy.artstab_roll_ratio = NaN;   // a bad plug-in value counts as nothing
+    step();
+    EXPECT_FLOAT_EQ(f.FC_ptch, 0.3f);
+    EXPECT_FLOAT_EQ(f.FC_roll, 0.0f);
+}
+
+TEST_F(ControlStep, YawStabilityRestsWithEveryWheelDown)
+{
+    sim_cockpit_switches.art_stab_on = sim_cockpit_switches.yaw_damper_on = 1;
+    a.acf_ASh_lo_rate = 0.1f;
+    a.acf_ASloV = a.acf_AShiV = a.acf_ASloV_yaw = a.acf_AShiV_yaw = 50.0f;
+    f.R = 5.0f;
+    step();
+    EXPECT_LT(joy.artstab_heading_ratio, 0.0f);
+    f.onground_all = 1;
+    step();
+    EXPECT_FLOAT_EQ(joy.artstab_heading_ratio, 0.0f);
+}
+
+TEST_F(ControlStep, JammedRollKeepsOneDirectionButTrimCarriesItPast)
+{
+    f.failures[17] = 6;   // roll kept in 0..1
+    stick.axis[ROLL] = -0.5f;
+    step();
+    EXPECT_FLOAT_EQ(f.FC_roll, 0.0f);
+    stick.axis[ROLL] = 0.7f;
+    step();
+    EXPECT_FLOAT_EQ(f.FC_roll, 0.7f);
+    stick.axis[ROLL] = -0.5f;
+    f.ail_trim = -0.2f;
+    step();
+    EXPECT_FLOAT_EQ(f.FC_roll, -0.2f);
+
+    f.failures[23] = 6;   // the aileron trim runs back to 0
+    step();
+    EXPECT_FLOAT_EQ(f.ail_trim, 0.0f);
+    EXPECT_FLOAT_EQ(f.FC_roll, 0.0f);
+}
+
+TEST_F(ControlStep, LostHydraulicsLeaveTheAircraftsFloorOfAuthority)
+{
+    a.acf_hyd_min_authority = 0.3f;
+    sim_operation_failures.hydraulic_pressure_ratio = 0.0f;
+    stick.axis[PITCH] = 1.0f;
+    stick.axis[HEADING] = -1.0f;
+    step();
+    EXPECT_FLOAT_EQ(f.FC_ptch, 0.3f);
+    EXPECT_FLOAT_EQ(f.FC_hdng, -0.3f);
+}
+
+TEST_F(ControlStep, ValuesWrittenFromOutsideThatAreNotNumbersNeverReachTheDeflections)
+{
+    joy.yolk_pitch_ratio = joy.yolk_roll_ratio = joy.yolk_heading_ratio = NaN;
+    f.elv_trim = f.ail_trim = f.rud_trim = NaN;
+    sim_operation_failures.hydraulic_pressure_ratio = NaN;
+    step();
+    for (float v : {f.FC_ptch, f.FC_roll, f.FC_hdng, f.elv_trim, f.ail_trim, f.rud_trim}) EXPECT_FLOAT_EQ(v, 0.0f);
+
+    sim_operation_override.override_flightcontrol = 1;   // a plug-in writes the deflections
+    f.FC_ptch = NaN;
+    f.FC_roll = std::numeric_limits<float>::infinity();
+    step();
+    EXPECT_FLOAT_EQ(f.FC_ptch, 0.0f);
+    EXPECT_FLOAT_EQ(f.FC_roll, 1.0f);
+}
