@@ -30,7 +30,7 @@ int AP_receiver_index(int32_t hsi_selector)
 namespace {
 
 constexpr float MACH_SWITCH_HEIGHT_M = CTL_FT_TO_M * 28000.0f;
-constexpr float STANDARD_RATE_RAD = 3.0f * CTL_DEG_TO_RAD;   // 3 degrees per second
+constexpr float STANDARD_RATE_RAD = 3.0f * DEG_TO_RAD_FLOAT;   // 3 degrees per second
 
 bool entered(int32_t now, int32_t before, int32_t mode) { return now == mode && before != mode; }
 
@@ -42,7 +42,7 @@ void capture_speed(const acf_struct& a, const flt_struct& f)
     if (ap.airspeed_is_mach)
         ap.airspeed = f.machno;
     else
-        ap.airspeed = a.acf_asi_kts ? f.indicated_airspeed : f.indicated_airspeed / CTL_MPH_TO_KT;
+        ap.airspeed = a.acf_asi_kts ? f.indicated_airspeed : f.indicated_airspeed / UNIT_SM_TO_NM;
 }
 
 // Every engine's throttle one step, within 0..acf_throtmax_FWD.
@@ -159,7 +159,7 @@ speed_error speed_law(const acf_struct& a, const flt_struct& f, float inv_dt)
     const sim_cockpit_autopilot_block& ap = sim_cockpit_autopilot;
     autopilot_state& s = autopilot;
     float v = f.indicated_airspeed;
-    float u = ap.airspeed * (a.acf_asi_kts ? 1.0f : CTL_MPH_TO_KT);
+    float u = ap.airspeed * (a.acf_asi_kts ? 1.0f : UNIT_SM_TO_NM);
     if (ap.airspeed_is_mach) {
         const float sound = sim_weather.speed_of_sound_ms;
         v = sound * f.machno * 2.0f;
@@ -218,7 +218,7 @@ void lateral_law(const acf_struct& a, const flt_struct& f, const control_gains& 
     s.heading_integral = clamp_or(s.heading_integral + input * dt * fade * 0.05f, -30.0f, 30.0f, 0.0f);
     const float error = wrap_180(target + s.heading_integral - gyro_hdg - turn_rate);
     const float bank_limit =
-        UTIL_clamp(std::atan(f.groundspeed / CTL_G * STANDARD_RATE_RAD) * CTL_RAD_TO_DEG, 0.0f, 25.0f);
+        UTIL_clamp(std::atan(f.groundspeed / UNIT.g_conv * STANDARD_RATE_RAD) * RAD_TO_DEG_FLOAT, 0.0f, 25.0f);
     if (!sim_operation_override.override_flightdir) ap.flight_director_roll = UTIL_clamp(error, -bank_limit, bank_limit);
 
     if (ap.autopilot_mode == AP_MODE_SERVOS) {
@@ -268,15 +268,15 @@ void vertical_law(const acf_struct& a, flt_struct& f, const control_gains& gains
         if (ap.vnav_mode == AP_GLIDESLOPE_CAPTURED) {
             const float b = ap.backcourse_on ? -1.0f : 1.0f;
             w = -f.groundspeed * std::sin((10.0f * radio.nav1_vdef_deg[receiver] + b * radio.nav1_slope_degt[receiver]) *
-                                          CTL_DEG_TO_RAD);
+                                          DEG_TO_RAD_FLOAT);
         }
         w = finite_or(w, 0.0f);
         const float e = finite_or(((w - f.vh_ind) - 2.0f * f.local_ay) * 0.5f, 0.0f);
         if (fd_free) {
             const float d = UTIL_max(UTIL_max(UTIL_max(std::fabs(1.1f * e), 1.0f), finite_or(f.groundspeed, 0.0f)),
                                      std::fabs(1.1f * w));
-            const float path = std::asin(w / d) * CTL_RAD_TO_DEG;
-            const float correction = std::asin(e / d) * CTL_RAD_TO_DEG;
+            const float path = std::asin(w / d) * RAD_TO_DEG_FLOAT;
+            const float correction = std::asin(e / d) * RAD_TO_DEG_FLOAT;
             s.pitch_integral = clamp_or(s.pitch_integral + correction * dt / 10.0f, -10.0f, 10.0f, 0.0f);
             ap.flight_director_pitch = path + correction + s.pitch_integral;
         }

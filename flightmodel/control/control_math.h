@@ -5,20 +5,16 @@
 
 #include <cmath>
 
-#include "flightmodel/gear_util.h"
+#include "core/numeric.h"
+#include "core/units.h"
 
 // The factors as the control laws are written (rounded as the laws give them).
-constexpr float CTL_KT_TO_MPS = 0.514444f;
+constexpr float CTL_KT_TO_MPS = UNIT_KTS_TO_MPS_SHORT;
 constexpr float CTL_MPS_TO_KT = 1.943844f;
 constexpr float CTL_M_TO_FT = 3.28084f;
-constexpr float CTL_FT_TO_M = 0.3048f;
+constexpr float CTL_FT_TO_M = UNIT.ft_to_mtrs;
 constexpr float CTL_MPS_TO_FPM = 196.85f;
 constexpr float CTL_FPM_TO_MPS = 0.00508f;
-constexpr float CTL_G = 9.7982788f;                 // the simulator's gravity, m/s^2
-constexpr float CTL_MPH_TO_KT = 0.86897624f;        // statute to nautical miles
-constexpr float CTL_DEG_TO_RAD = 0.017453292519943295f;
-constexpr float CTL_RAD_TO_DEG = 57.29577951308232f;
-constexpr float CTL_RPM_TO_RADPS = 0.10471976f;
 
 // UTIL_clamp, except that a value that is not a number becomes `neutral`:
 // a bad value from a plug-in, the network or a file never travels on.

@@ -121,7 +121,7 @@ void propeller_pitch(int p, int n)
                                       sim_cockpit_engine.starter_duration[n] < 0.01f;
             if (detent < 0.025f || auto_feather)
                 f.ENGN_propmode[n] = PROPMODE_FEATHERED;
-            else if (f.ENGN_propmode[n] == PROPMODE_FEATHERED && f.POINT_tacrad[n] > UNFEATHER_RPM * CTL_RPM_TO_RADPS)
+            else if (f.ENGN_propmode[n] == PROPMODE_FEATHERED && f.POINT_tacrad[n] > UNFEATHER_RPM * UNIT.rpm_to_radps)
                 f.ENGN_propmode[n] = PROPMODE_NORMAL;
         }
         if (f.ENGN_propmode[n] == PROPMODE_BETA && f.ENGN_thro[n] > 0.0f) f.ENGN_propmode[n] = PROPMODE_NORMAL;
@@ -153,7 +153,7 @@ void differential_collective(int p)
     for (int n = 0; n < points; ++n) mean += f.POINT_pitch_deg[n];
     mean /= static_cast<float>(points);
     for (int n = 0; n < points; ++n) {
-        const float v = a.thrust_vector_angle[n] * CTL_DEG_TO_RAD;
+        const float v = a.thrust_vector_angle[n] * DEG_TO_RAD_FLOAT;
         const float sx = a.acf_Xarm[n] < 0.0f ? -1.0f : 1.0f;
         const float sz = a.acf_Zarm[n] < 0.0f ? -1.0f : 1.0f;
         f.POINT_pitch_deg[n] = mean - sx * a.acf_diff_coll_with_roll * f.FC_roll * std::sin(v) -
@@ -253,7 +253,7 @@ void thrust_point_positions(int p)
     flt_struct& f = flt[p];
     const int points = bounded_count(a.acf_num_thrustpoints, FLT_ENGINES);
     for (int n = 0; n < points; ++n) {
-        const float v = a.thrust_vector_angle[n] * CTL_DEG_TO_RAD;
+        const float v = a.thrust_vector_angle[n] * DEG_TO_RAD_FLOAT;
         f.POINT_XYZ[3 * n] = a.acf_Xarm[n];
         f.POINT_XYZ[3 * n + 1] = a.acf_Yarm[n] - a.acf_vectarmZ * std::sin(v) + a.acf_vectarmY * std::cos(v);
         f.POINT_XYZ[3 * n + 2] = a.acf_Zarm[n] + a.acf_vectarmZ * std::cos(v) + a.acf_vectarmY * std::sin(v);
