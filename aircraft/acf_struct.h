@@ -415,7 +415,10 @@ struct acf_struct {
     float acf_tank_Z[3];
     int32_t acf_jett_is_slung;
     float jett_len;                         // rope length of a slung jettisonable load (ft in the file, m after set-up)
-    int32_t acf_unpub_625320;               // 1 by default in conversion
+    union {  // the aircraft is a water bomber: its jettisonable load is water, dropped over time and scooped up
+        int32_t acf_unpub_625320;           // 1 by default in conversion
+        int32_t acf_jett_is_water;
+    };
     float jett_X;
     float jett_Y;
     float jett_Z;

@@ -9,6 +9,7 @@
 
 float lat_ref = 0.0f;
 float lon_ref = 0.0f;
+float water_level_m = 0.0f;
 start_selection_record start_selection{};
 
 namespace {

@@ -38,3 +38,5 @@ extern start_selection_record start_selection;
 // local coordinates are taken ("sim/flightmodel/position/lat_ref", "lon_ref").
 extern float lat_ref;
 extern float lon_ref;
+// The local y of the water surface (still water), metres.
+extern float water_level_m;

@@ -33,6 +33,7 @@ sim_cockpit_pressure_block sim_cockpit_pressure{};
 sim_private_net_disables_block sim_private_net_disables{};
 screen_settings_block screen_settings{};
 float terrain_height_m = 0.0f;
+int32_t weather_seed = 0;
 
 float gload_dim_factor = 1.0f;
 

@@ -529,6 +529,10 @@ struct screen_settings_block {
 };
 extern screen_settings_block screen_settings;
 
+// The storm seed: offset of the storm grid's noise, 0..1000, drawn by the
+// simulation defaults and the weather screen, received from peers.
+extern int32_t weather_seed;
+
 // Terrain height (local y, m) under the user's plane, written by the
 // simulation cycle from the terrain query once a frame.
 extern float terrain_height_m;

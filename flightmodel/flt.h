@@ -247,7 +247,7 @@ struct flt_struct {
     float slip;
     float vacuum;
     int32_t rocket_mode;
-    int32_t jett_dumping;
+    union { int32_t jett_dumping; int32_t water_drop_on; };   // a water load is being dropped (jettison button)
     float rocket_timeout;
     float prop_ospeed_test_timeout;
     float blown_flap_engage_rat;

@@ -27,7 +27,6 @@
 #include "core/simvars.h"
 #include "world/sky_colors.h"
 
-int32_t weather_seed = 0;
 
 namespace {
 

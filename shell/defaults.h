@@ -9,9 +9,6 @@
 
 #include <cstdint>
 
-// Offset of the storm-grid noise, 0..1000, drawn at start-up.
-extern int32_t weather_seed;
-
 // The star field: four lists of 8000 points on a sphere of radius 1555 about
 // the origin. The points are kept here; when an OpenGL context exists each
 // list is also compiled into a display list (star_lists) that the sky drawing

@@ -7,7 +7,9 @@
 #include "core/constants.h"
 #include "core/geo.h"
 #include "core/simvars.h"
+#include "flightmodel/atmosphere.h"
 #include "world/navdb.h"
+#include "world/terrain_grid.h"
 
 int32_t local_airport_list[LOCAL_AIRPORT_MAX] = {};
 int32_t local_airport_last = -1;
@@ -28,6 +30,22 @@ bool in_area(float lat, float lon)
 void append(int32_t* list, int32_t& last, int capacity, int32_t index)
 {
     if (last < capacity - 1) list[++last] = index;
+}
+
+// The storm grid's blocks over the area's whole-degree cells: all of them on
+// a full rebuild (mode 1), the newly exposed column or row on a shift (2 west,
+// 3 east, 4 north, 5 south).
+void storm_blocks(int mode)
+{
+    const int planet = sim_graphics_scenery.current_planet == PLANET_MARS ? PLANET_MARS : PLANET_EARTH;
+    const int columns = static_cast<int>(2.0f * reference_lon_offset[planet]);
+    const int rows = static_cast<int>(2.0f * reference_lat_offset[planet]);
+    for (int c = 0; c < columns; ++c)
+        for (int r = 0; r < rows; ++r) {
+            const bool exposed = mode == 1 || (mode == 2 && c == 0) || (mode == 3 && c == columns - 1) ||
+                                 (mode == 4 && r == rows - 1) || (mode == 5 && r == 0);
+            if (exposed) ATMO_storm_grid_tile(c, r);
+        }
 }
 
 }  // namespace
@@ -53,4 +71,7 @@ void APT_build_scene(int flag)
         if (n.kind == NAV_NDB) append(navaid_start_list[1], navaid_start_last[1], NAVAID_START_MAX, static_cast<int32_t>(i));
     }
     for (fix_record& f : fix_table) f.local = in_area(f.lat, f.lon) ? 1 : 0;
+
+    storm_blocks(flag);
+    TERRAIN_build_grid();
 }

@@ -10,9 +10,9 @@
 #include "core/geo.h"
 #include "core/simvars.h"
 #include "flightmodel/environment/ship_motion.h"
-#include "flightmodel/terrain_query_standin.h"
 #include "scene/ships.h"
 #include "screens/setup.h"
+#include "tests/support/terrain_support.h"
 #include "world/landuse_grid.h"
 
 namespace {
@@ -31,8 +31,7 @@ protected:
         ship_x[0] = ship_z[0] = ship_vx[0] = ship_vz[0] = 0.0f;
         ship_heading[0] = 90.0f;
         ship_cell_row[0] = ship_cell_col[0] = 200;
-        terrain_standin = terrain_standin_answer{};
-        terrain_standin.cell_row = terrain_standin.cell_col = 200;   // the query finds the ship where it is
+        TEST_lay_flat_grid(0.0f);   // the ship at the origin lies in cell (200, 200)
     }
     void TearDown() override { std::fill(std::begin(landuse_grid), std::end(landuse_grid), 0); }
 };

@@ -15,7 +15,6 @@
 #include "aircraft/flight_start.h"
 #include "flightmodel/calls_standin.h"
 #include "flightmodel/flt.h"
-#include "flightmodel/terrain_query_standin.h"
 #include "links/calls_standin.h"
 #include "links/dataout.h"
 #include "links/net_slots.h"
@@ -33,6 +32,7 @@
 #include "shell/modes.h"
 #include "core/replay.h"
 #include "core/simvars.h"
+#include "tests/support/terrain_support.h"
 #include "tests/support/test_support.h"
 #include "world/apt_scene.h"
 #include "world/calls_standin.h"
@@ -70,7 +70,7 @@ protected:
         local_airport_last = -1;
         navaid_start_last[0] = navaid_start_last[1] = -1;
         std::fill(std::begin(landuse_grid), std::end(landuse_grid), 0);
-        terrain_standin = terrain_standin_answer{};
+        TEST_lay_flat_grid(0.0f);
         std::memset(key_assignment_table, 0, sizeof key_assignment_table);
         COMMANDS_use_default_browser();
         sim_operation_misc.frame_rate_period = 0.05f;

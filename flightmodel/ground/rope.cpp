@@ -1,0 +1,142 @@
+// Ropes: their geometry and pull, and the build-up's rope stages: the tow rope
+// behind plane 1, the winch cable, and a load slung under the plane.
+#include "flightmodel/ground/rope.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "aircraft/acf_struct.h"
+#include "aircraft/launch_flags.h"
+#include "core/constants.h"
+#include "core/simvars.h"
+#include "flightmodel/derived_data.h"
+#include "flightmodel/flt.h"
+#include "flightmodel/forces/forces.h"
+#include "flightmodel/ground/ground_stages.h"
+#include "flightmodel/phys.h"
+#include "flightmodel/terrain_query.h"
+
+ground_stage_state ground_state{};
+
+void GROUND_stages_reset() { ground_state = ground_stage_state{}; }
+
+namespace {
+
+constexpr float RAD_TO_DEG = static_cast<float>(RAD_TO_DEG_DOUBLE);
+constexpr float TOW_ROPE_M = 55.0f;
+constexpr float WINCH_FIRST_REEL_MPS = 10.0f;
+constexpr float WINCH_LOW_REEL_MPS = 30.0f;    // rope at most 45 degrees up
+constexpr float WINCH_HIGH_REEL_MPS = 15.0f;
+constexpr float WINCH_SLOW_ELEVATION_DEG = 45.0f;
+constexpr float WINCH_RELEASE_ELEVATION_DEG = 60.0f;
+constexpr float KG_PER_SHORT_TON = 2000.0f * 0.45359251f;
+
+}  // namespace
+
+void ROPE_geometry(float x0, float x1, float y0, float y1, float z0, float z1, float* dx, float* dy, float* dz,
+                   float* length, float* elevation_deg)
+{
+    *dx = x1 - x0;
+    *dy = y1 - y0;
+    *dz = z1 - z0;
+    *length = std::sqrt(*dx * *dx + *dy * *dy + *dz * *dz);
+    // atan2 of the horizontal length gives +-90 for a vertical rope instead of a division by zero.
+    *elevation_deg = std::atan2(-*dy, std::sqrt(*dz * *dz + *dx * *dx)) * RAD_TO_DEG;
+}
+
+void ROPE_apply_tension(float tension, float length, float hook_x, float hook_y, float hook_z, float dx, float dy,
+                        float dz, float* side, float* normal, float* axial)
+{
+    const float d = length > 1.0f ? length : 1.0f;
+    PHYS_local_to_body(tension * dx / d, tension * dy / d, tension * dz / d, side, normal, axial, 0);
+    PHYS_add_prop_axial(0, *axial, hook_x, hook_y);
+    PHYS_add_prop_side(0, *side, hook_y, hook_z);
+    PHYS_add_prop_normal(0, *normal, hook_x, hook_z);
+}
+
+void ROPE_tow_and_winch()
+{
+    launch_flags_block& l = launch_flags;
+    flt_struct& f = flt[0];
+    const acf_struct& a = pln[0];
+    const bool tow = l.aero_tow_mode && l.tow_attached;
+    const bool winch = !tow && l.winch_mode && l.winch_attached;
+    if (!winch) ground_state.winch_reel_mps = 0.0f;
+    if (!tow && !winch) return;
+
+    float dx, dy, dz, length, elevation;
+    const float* A = rope_points.line_a;
+    const float* B = rope_points.line_b;
+    ROPE_geometry(A[0], B[0], A[1], B[1], A[2], B[2], &dx, &dy, &dz, &length, &elevation);
+
+    const float dt = sim_operation_misc.frame_rate_period;
+    float nominal, reference, hook_y, hook_z;
+    if (tow) {
+        nominal = TOW_ROPE_M;
+        reference = flt[1].groundspeed;
+        hook_y = a.acf_tow_hook_Y, hook_z = a.acf_tow_hook_Z;
+    } else {
+        float& reel = ground_state.winch_reel_mps;
+        if (reel <= 0.0f) reel = WINCH_FIRST_REEL_MPS;
+        l.winch_cable_m = std::max(l.winch_cable_m - reel * dt, 0.0f);
+        nominal = l.winch_cable_m;
+        reference = reel * dt;
+        hook_y = a.acf_win_hook_Y, hook_z = a.acf_win_hook_Z;
+        reel = elevation <= WINCH_SLOW_ELEVATION_DEG ? WINCH_LOW_REEL_MPS : WINCH_HIGH_REEL_MPS;
+        if (elevation > WINCH_RELEASE_ELEVATION_DEG) l.winch_attached = 0;
+    }
+
+    const float tension = f.m_total * std::max(1.0f, (length - nominal) - (f.groundspeed - reference));
+    float side, normal, axial;
+    ROPE_apply_tension(tension, length, 0.0f, hook_y, hook_z, dx, dy, dz, &side, &normal, &axial);
+
+    // The rope's angles relative to the body, from its forward pull (held at
+    // least 1 N so a rope pulling aft or sideways stays finite).
+    const float forward = std::max(-axial, 1.0f);
+    l.rope_pitch_deg = std::atan(normal / forward) * RAD_TO_DEG;
+    l.rope_side_deg = std::atan(side / forward) * RAD_TO_DEG;
+}
+
+void ROPE_slung_load()
+{
+    flt_struct& f = flt[0];
+    const acf_struct& a = pln[0];
+    const float m = f.m_jettison;
+    if (!a.acf_jett_is_slung || !(m > 0.01f)) return;
+    const float g = FM_GRAVITY;
+    const float dt = sim_operation_misc.frame_rate_period;
+
+    float dx, dy, dz, length, elevation;
+    const float* A = rope_points.load_attach;
+    float* load = rope_points.load_pos;
+    float* v = rope_points.load_vel;
+    ROPE_geometry(A[0], load[0], A[1], load[1], A[2], load[2], &dx, &dy, &dz, &length, &elevation);
+
+    const float stretch = length - f.jett_len;
+    const float tension = std::max(std::min(stretch * m * g * 4.0f, 2.0f * m * g), 1.0f);
+    float side, normal, axial;
+    ROPE_apply_tension(tension, length, a.jett_X, a.jett_Y, a.jett_Z, dx, dy, dz, &side, &normal, &axial);
+
+    f.ett_size = std::sqrt(1.5f * m / KG_PER_SHORT_TON);
+    const float size = f.ett_size;
+
+    // The load: pulled back along the rope, held back by its drag, pulled down.
+    const float d = length > 1.0f ? length : 1.0f;
+    float acc[3] = {-tension * dx / d / m, -tension * dy / d / m, -tension * dz / d / m};
+    for (int k = 0; k < 3; ++k) acc[k] -= size * size * v[k] * std::fabs(v[k]) * sim_weather.rho / 2.0f / m;
+    acc[1] -= g;
+
+    // On the ground it rests at half its size and drags.
+    const float ground = TERRAIN_height_at(load[0], load[2], nullptr, nullptr, nullptr, &ground_state.load_cell_i,
+                                           &ground_state.load_cell_j, 0, "slung load");
+    if (load[1] < ground + size / 2.0f) {
+        load[1] = ground + size / 2.0f;
+        v[1] = 0.0f;
+        acc[1] = 0.0f;
+        for (int k : {0, 2}) {
+            const float brake = g * std::clamp(std::fabs(v[k]), 0.0f, 1.0f);
+            acc[k] -= v[k] > 0.0f ? brake : (v[k] < 0.0f ? -brake : 0.0f);
+        }
+    }
+    for (int k = 0; k < 3; ++k) v[k] += acc[k] * dt;
+}

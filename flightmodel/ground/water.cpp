@@ -1,0 +1,223 @@
+// Water: the wave surface, the water's force on the panels of floats and
+// hulls, and the build-up's water stages (the test for water under the plane,
+// the floats with the water rudder and the splash sound, scooping and
+// dumping of a water bomber).
+#include "flightmodel/ground/water.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "aircraft/acf_struct.h"
+#include "core/constants.h"
+#include "core/folders.h"
+#include "core/frame_clock.h"
+#include "core/geo.h"
+#include "core/simvars.h"
+#include "core/ui_text.h"
+#include "flightmodel/flt.h"
+#include "flightmodel/forces/forces.h"
+#include "flightmodel/forces/report.h"
+#include "flightmodel/ground/ground_stages.h"
+#include "flightmodel/phys.h"
+#include "links/sound.h"
+#include "scene/surface_state.h"
+#include "world/landuse_grid.h"
+
+namespace {
+
+constexpr float FEET_PER_METRE = 1.0f / 0.3048f;
+constexpr float FLAT_WAVE_FT = 0.1f;
+constexpr float RAD_TO_DEG = static_cast<float>(RAD_TO_DEG_DOUBLE);
+constexpr float TWO_PI = static_cast<float>(TWO_PI_DOUBLE);
+constexpr int WATER_SOUND_SLOT = 31;
+constexpr float WATER_SOUND_REPEAT_SEC = 1.5f;
+
+// A float held at least 0.01 from zero, its sign kept (+0.01 for 0).
+float away_from_zero(float v)
+{
+    if (std::fabs(v) >= 0.01f) return v;
+    return v < 0.0f ? -0.01f : 0.01f;
+}
+
+// Degrees brought into -180..180.
+float wrap_180(float a)
+{
+    if (!std::isfinite(a)) return 0.0f;
+    a = std::fmod(a, 360.0f);
+    if (a > 180.0f) a -= 360.0f;
+    if (a < -180.0f) a += 360.0f;
+    return a;
+}
+
+int body_point(int part, int section, int point)
+{
+    return part * ACF_BODY_PART_POINTS + section * ACF_BODY_POINTS + point;
+}
+
+bool water_code(int32_t code) { return code == LANDUSE_WATER_A || code == LANDUSE_WATER_B; }
+
+// Whether the land use of the plane's cell or its +1 neighbours is water.
+bool land_use_water()
+{
+    const int p = sim_graphics_scenery.current_planet == PLANET_MARS ? PLANET_MARS : PLANET_EARTH;
+    const int i = std::clamp(static_cast<int>(flt[0].i), 0, grid_rows[p] - 1);
+    const int j = std::clamp(static_cast<int>(flt[0].j), 0, grid_cols[p] - 1);
+    for (int di = 0; di <= 1; ++di)
+        for (int dj = 0; dj <= 1; ++dj)
+            if (water_code(landuse_grid[(i + di) * TERRAIN_GRID_COLS + (j + dj)])) return true;
+    return false;
+}
+
+}  // namespace
+
+float WAVE_height(float x, float y, float z)
+{
+    const sim_weather_block& w = sim_weather;
+    if (!(w.wave_amplitude * FEET_PER_METRE > FLAT_WAVE_FT) || !(w.wave_length > 0.0f)) return y;
+    const float d = w.wave_speed * sim_time.total_running_time_sec;
+    const int dir = ((w.wave_dir % 360) + 360) % 360;
+    const float S = degree_sin[dir], C = degree_cos[dir];
+    return y + 0.5f * w.wave_amplitude * std::sin(TWO_PI * ((z - d * C) * C - (x + d * S) * S) / w.wave_length);
+}
+
+int FM_water_forces(int p, int s, int k, float x, float y, float z)
+{
+    if (p < 0 || p >= ACF_NUM_PARTS || s < 0 || s + 1 >= ACF_BODY_STATIONS || k < 1 || k + 1 >= ACF_BODY_POINTS)
+        return 0;
+    const flt_struct& f = flt[0];
+    const acf_struct& a = pln[0];
+    const float g = FM_GRAVITY;
+    const float rho = sim_physics.rho_water;
+
+    // 1-2. The panel centre's velocity and position in local axes.
+    float vx, vy, vz, px, py, pz;
+    PHYS_body_to_local(y * f.Prad - z * f.Rrad, -x * f.Prad - z * f.Qrad, x * f.Rrad + y * f.Qrad, &vx, &vy, &vz, 0);
+    vx += f.local_vx, vy += f.local_vy, vz += f.local_vz;
+    PHYS_body_to_local(x, y, z, &px, &py, &pz, 0);
+    px += f.local_x, py += f.local_y, pz += f.local_z;
+
+    // 3. Depth below the (wavy) surface.
+    const float depth = WAVE_height(px, water_level_m, pz) - py;
+    if (!(depth >= 0.0f)) return 0;
+
+    // 4. Track over the water and the heading relative to it.
+    float track = std::atan2(vx, -vz) * RAD_TO_DEG;
+    if (track < 0.0f) track += 360.0f;
+    const float rel = wrap_180(f.psi - track);
+    const float speed = std::sqrt(vx * vx + vy * vy + vz * vz);
+    const float st = std::sin(track / RAD_TO_DEG), ct = std::cos(track / RAD_TO_DEG);
+
+    // 5-6. The panel's extents, areas and slope to the water.
+    const float w = (a.acf_body_X[body_point(p, s, k - 1)] - a.acf_body_X[body_point(p, s, k + 1)]) / 2.0f;
+    const float dY = a.acf_body_Y[body_point(p, s + 1, k)] - a.acf_body_Y[body_point(p, s, k)];
+    const float dZ = a.acf_body_Z[body_point(p, s + 1, k)] - a.acf_body_Z[body_point(p, s, k)];
+    const float e = dY * f.cos_theta - dZ * f.sin_theta;
+    const float l = dZ * f.cos_theta + dY * f.sin_theta;
+    const float plan_area = std::fabs(dZ * w);
+    const float front_area = std::fabs(w * e);
+    const float side_area = std::fabs(l * e);
+    const float slope = std::clamp(e / away_from_zero(l), -2.0f, 0.0f);
+
+    // 7. Buoyancy, damping, planing, side force and drag.
+    const float q = 0.5f * rho * speed * speed;
+    const float buoyancy = depth * plan_area * rho * g;
+    const float damping = -vy * std::fabs(vy) * plan_area * rho;
+    const float planing = -speed * std::fabs(speed) * slope * front_area * rho;
+    const float fy_raw = buoyancy + damping + planing;
+    const float side = 0.5f * side_area * q * std::sin(rel / RAD_TO_DEG);
+    const float skin = 0.0016f * plan_area * q;
+    const float along = -planing * std::clamp(slope, -0.05f, 0.05f) + skin;
+
+    // 8-9. Into local axes, each component no more than the plane's weight.
+    const float limit = std::fabs(f.m_total * g);
+    const float fz = std::clamp(along * ct + side * st, -limit, limit);
+    const float fx = std::clamp(side * ct - along * st, -limit, limit);
+    const float fy = std::clamp(fy_raw, -limit, limit);
+
+    // 10. Into body axes, at the panel centre.
+    float bs, bn, ba;
+    PHYS_local_to_body(fx, fy, fz, &bs, &bn, &ba, 0);
+    PHYS_add_gear_side(0, bs, y, z);
+    PHYS_add_gear_normal(0, bn, x, z);
+    PHYS_add_gear_axial(0, ba, x, y);
+    return 1;
+}
+
+int GROUND_over_water()
+{
+    if (surface_state.on_carrier_deck || surface_state.on_frigate_deck || surface_state.flat_surface_on) return 0;
+    return land_use_water() ? 1 : 0;
+}
+
+void FM_water_contact()
+{
+    flt_struct& f = flt[0];
+    const acf_struct& a = pln[0];
+    const bool report = FM_reporting();
+
+    for (int b = PART_BODY_FIRST; b <= PART_BODY_LAST; ++b) {
+        if (!FLT_part_present(0, b)) continue;
+        const bool large = b <= PART_ENGINE_BODY_LAST;
+        const int n = large ? 18 : 10;
+        const int stations = large ? 12 : 8;
+        bool wet = false;
+        for (int s = 0; s < stations - 1; ++s)
+            for (int k = n / 2 - 3; k <= n / 2 + 2; ++k) {
+                const int i0 = body_point(b, s, k), i1 = body_point(b, s + 1, k);
+                const float cx = (a.acf_body_X[i0] + a.acf_body_X[i1]) / 2.0f + a.acf_Xarm[b];
+                const float cy = (a.acf_body_Y[i0] + a.acf_body_Y[i1]) / 2.0f + a.acf_Yarm[b];
+                const float cz = (a.acf_body_Z[i0] + a.acf_body_Z[i1]) / 2.0f + a.acf_Zarm[b];
+                if (FM_water_forces(b, s, k, cx, cy, cz)) {
+                    f.onground_any = f.onground_all = 1;
+                    wet = true;
+                }
+            }
+        if (report && wet) {
+            report_log << '\n';
+            FM_report_rule();
+            for (int r = 0; r < 3; ++r) report_log.put('\xA5');
+            report_log << LANG_text_at_820(b) << " WATER-CONTACT";
+            FM_report_rule(72);
+            FM_report_rule();
+        }
+    }
+
+    // The water rudder steers by the rudder input against the heading error.
+    const float error = wrap_180(f.psi - f.hpath);
+    const bool pedals = sim_joystick.eq_ped_nobrk || sim_joystick.eq_ped_wibrk;
+    const float input = pedals ? sim_joystick.yolk_heading_ratio : sim_joystick.yolk_roll_ratio;
+    const float deflection = std::clamp((a.acf_water_rud_maxdef * input - error) * 0.025f, -1.0f, 1.0f);
+    const float limit = std::fabs(a.acf_m_empty);
+    const float force = std::clamp(deflection * a.acf_water_rud_area * f.groundspeed * f.groundspeed *
+                                       sim_physics.rho_water / 2.0f,
+                                   -limit, limit);
+    PHYS_add_gear_side(0, -force, 0.0f, a.acf_water_rud_longarm);
+
+    // The splash, at most every 1.5 s.
+    if (f.onground_any) {
+        const float since = frame_clock - ground_state.water_sound_time;
+        if (!(since >= 0.0f && since < WATER_SOUND_REPEAT_SEC)) {
+            ground_state.water_sound_time = frame_clock;
+            SOUND_play(WATER_SOUND_SLOT, 0, std::clamp(0.05f * f.groundspeed, 0.0f, 1.0f),
+                       std::clamp(0.02f * f.groundspeed, 0.0f, 1.0f));
+        }
+    }
+}
+
+void FM_water_scoop()
+{
+    flt_struct& f = flt[0];
+    const acf_struct& a = pln[0];
+    if (!a.acf_jett_is_water) return;
+    const float full = a.acf_m_jettison;
+    const float dt = sim_operation_misc.frame_rate_period;
+    if (sim_cockpit_switches.water_scoop_on && f.onground_any && land_use_water() && f.m_jettison < full) {
+        f.m_jettison += full / 12.0f * dt;
+        f.faxil_aero += full / 12.0f * f.groundspeed;
+    }
+    if (f.water_drop_on) {
+        f.m_jettison -= full / 4.0f * dt;
+        if (f.m_jettison <= 0.0f) f.water_drop_on = 0;
+    }
+    f.m_jettison = std::clamp(f.m_jettison, 0.0f, std::max(full, 0.0f));
+}

@@ -1,0 +1,21 @@
+// Water: the height of the wavy water surface, and the force of the water on
+// one panel of a float or hull (buoyancy, damping, planing and side force).
+//
+// Reads: sim_weather wave_amplitude, wave_length, wave_speed, wave_dir;
+// sim_time.total_running_time_sec; water_level_m; sim_physics.rho_water; the
+// degree sine and cosine tables; flt[0] position, velocity, body rates,
+// heading, attitude sines and cosines, m_total; pln[0] body points.
+// Writes: flt[0] gear force sums and moments.
+#pragma once
+
+// Height of the water surface at the local point (x, z) now, for still water
+// at height y: y itself when the waves are below 0.1 ft or their length is not
+// above 0.
+float WAVE_height(float x, float y, float z);
+
+// The water's force on panel (part, section, point) of the user's plane, whose
+// centre is (x, y, z) in body axes; added at the centre to the gear sums.
+// Returns 1 when the panel is in the water, else 0 and nothing is added.
+// Part, section and point outside the body arrays (the point needs both
+// neighbours) give 0.
+int FM_water_forces(int part, int section, int point, float x, float y, float z);
