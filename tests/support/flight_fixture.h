@@ -20,7 +20,6 @@
 #include "flightmodel/aural_warnings.h"
 #include "flightmodel/derived_data.h"
 #include "flightmodel/flt.h"
-#include "flightmodel/terrain_query_standin.h"
 #include "links/net_slots.h"
 #include "links/sound_seam.h"
 #include "scene/fires.h"
@@ -28,6 +27,7 @@
 #include "scene/ships.h"
 #include "scene/surface_state.h"
 #include "screens/setup.h"
+#include "tests/support/terrain_support.h"
 #include "tests/support/test_support.h"
 #include "world/airport_state.h"
 #include "world/atc_calls_standin.h"
@@ -94,7 +94,7 @@ protected:
         for (int s = 0; s < NET_SLOT_COUNT; ++s) net_slot_enabled[s] = net_peer_heard[s] = 0;
         std::fill(std::begin(interval_ticks), std::end(interval_ticks), 0);
         frame_clock = 0.0f;
-        terrain_standin = terrain_standin_answer{};
+        TEST_lay_flat_grid(0.0f);
         sim_operation_misc.frame_rate_period = 0.05f;
         sim_weather.speed_of_sound_ms = 340.0f;
         sim_weather.rho = 1.225f;
