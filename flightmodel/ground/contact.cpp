@@ -12,9 +12,11 @@
 #include "core/constants.h"
 #include "core/folders.h"
 #include "core/frame_clock.h"
+#include "core/numeric.h"
 #include "core/simvars.h"
 #include "core/ui_text.h"
 #include "flightmodel/flt.h"
+#include "flightmodel/forces/forces.h"
 #include "flightmodel/forces/report.h"
 #include "flightmodel/ground/ground_stages.h"
 #include "flightmodel/phys.h"
@@ -28,7 +30,6 @@ void CONTACT_reset() { contact = contact_state{}; }
 
 namespace {
 
-constexpr float CONTACT_GRAVITY = 9.79828f;   // the flight model's gravity constant, as the force cap takes it
 constexpr float MAX_DEFLECTION_M = 999.9f;
 constexpr float MIN_SLIP_GAIN = 1.0f;
 constexpr float MAX_SLIP_GAIN = 50.0f;
@@ -41,9 +42,6 @@ constexpr float SIDE_GEAR_X_M = 0.05f;  // a gear further out than this is a lef
 // and at or below it.
 constexpr float CONDITION_WARM[3] = {1.0f, 0.75f, 0.5f};
 constexpr float CONDITION_COLD[3] = {0.8f, 0.4f, 0.2f};
-
-constexpr float RAD_TO_DEG = static_cast<float>(RAD_TO_DEG_DOUBLE);
-constexpr float DEG_TO_RAD = static_cast<float>(DEG_TO_RAD_DOUBLE);
 
 bool wing_or_body_dusts(int n)
 {
@@ -62,7 +60,7 @@ bool on_dry_patch(float x, float z)
 
 float condition_factor()
 {
-    const int k = std::clamp(static_cast<int>(sim_weather.runway_friction), 0, 2);
+    const int k = util_clamp_int(sim_weather.runway_friction, 0, 2);
     return sim_weather.temperature_sealevel_c > 0.0f ? CONDITION_WARM[k] : CONDITION_COLD[k];
 }
 
@@ -101,16 +99,16 @@ int handlecontactpoint(int plane, int n, float x_plane, float vx_plane, float x,
     const float dt = sim_operation_misc.frame_rate_period;
 
     // 1. The normal force's cap.
-    const float f_max = 10.0f * CONTACT_GRAVITY * a.acf_m_max;
+    const float f_max = 10.0f * FM_GRAVITY * a.acf_m_max;
 
     // 2. A failed tyre thumps once a turn: more rolling drag and a raised point.
     if (bump > 0.0f) {
         float& angle = contact.wheel_roll_deg[n];
-        if (tyre_radius > 0.0f) angle += *rolling_speed / tyre_radius * RAD_TO_DEG * dt;
+        if (tyre_radius > 0.0f) angle += *rolling_speed / tyre_radius * RAD_TO_DEG_FLOAT * dt;
         if (!std::isfinite(angle)) angle = 0.0f;
         angle = std::fmod(angle, 360.0f);
         if (angle < 0.0f) angle += 360.0f;
-        const float al = angle * DEG_TO_RAD;
+        const float al = angle * DEG_TO_RAD_FLOAT;
         const float b = 0.2f * (std::sin(al) + std::cos(al) + std::sin(2.0f * al) + std::cos(2.0f * al)) + 0.45f;
         mu_axial += b * bump;
         y += (0.8f - 0.4f * b) * tyre_radius * bump;
@@ -134,11 +132,11 @@ int handlecontactpoint(int plane, int n, float x_plane, float vx_plane, float x,
     const float rvx = lvx - svx, rvy = lvy - svy, rvz = lvz - svz;
     const float d = h - py;
     const float spring = k * d + c * (-rvy);
-    const float fn = std::clamp(spring, 0.0f, std::max(f_max, 0.0f));
+    const float fn = UTIL_clamp(spring, 0.0f, std::max(f_max, 0.0f));
 
     // 8. The compression along body y.
     float dfx, dfy, dfz;
-    PHYS_local_to_body(0.0f, std::clamp(d, 0.0f, MAX_DEFLECTION_M), 0.0f, &dfx, &dfy, &dfz, plane);
+    PHYS_local_to_body(0.0f, UTIL_clamp(d, 0.0f, MAX_DEFLECTION_M), 0.0f, &dfx, &dfy, &dfz, plane);
     *deflection = dfy;
 
     // 9-10. Held by the catapult or the hook, or no contact.
@@ -152,7 +150,7 @@ int handlecontactpoint(int plane, int n, float x_plane, float vx_plane, float x,
     float bx, by, bz;
     PHYS_local_to_body(rvx, rvy, rvz, &bx, &by, &bz, plane);
     *rolling_speed = -bz;
-    const float gamma = std::atan2(-bx, -bz) * RAD_TO_DEG;
+    const float gamma = std::atan2(-bx, -bz) * RAD_TO_DEG_FLOAT;
     float gamma_w;
     if (castoring) {
         *steer_deg = -gamma * std::min(std::sqrt(bx * bx + bz * bz), 1.0f);
@@ -171,17 +169,17 @@ int handlecontactpoint(int plane, int n, float x_plane, float vx_plane, float x,
     // 15-16. Slip, saturating at 1/gain m/s, and the gain for the next frame.
     const float speed = std::sqrt(bx * bx + by * by + bz * bz);
     float& gain = contact.slip_gain[n];
-    gain = std::clamp(gain, MIN_SLIP_GAIN, MAX_SLIP_GAIN);
-    const float gw = gamma_w * DEG_TO_RAD;
-    const float side_slip = std::clamp(speed * std::sin(gw) * gain, -1.0f, 1.0f);
-    const float axial_slip = std::clamp(speed * std::cos(gw) * gain, -1.0f, 1.0f);
+    gain = UTIL_clamp(gain, MIN_SLIP_GAIN, MAX_SLIP_GAIN);
+    const float gw = gamma_w * DEG_TO_RAD_FLOAT;
+    const float side_slip = UTIL_clamp(speed * std::sin(gw) * gain, -1.0f, 1.0f);
+    const float axial_slip = UTIL_clamp(speed * std::cos(gw) * gain, -1.0f, 1.0f);
     const bool same_sign = (side_slip < 0.0f) == (contact.last_side_slip[n] < 0.0f);
-    gain = std::clamp(gain * (same_sign ? 1.5f : 0.5f), MIN_SLIP_GAIN, MAX_SLIP_GAIN);
+    gain = UTIL_clamp(gain * (same_sign ? 1.5f : 0.5f), MIN_SLIP_GAIN, MAX_SLIP_GAIN);
     contact.last_side_slip[n] = side_slip;
 
     // 17-20. Friction in body axes.
-    const float load = f_max > 0.0f ? std::clamp(1.0f - 0.9f * fn / f_max, 0.1f, 1.0f) : 0.55f;
-    const float rate = dt > 0.0f ? std::clamp(1.0f + 0.05f * (1.0f / dt - 20.0f), 0.5f, 1.0f) : 1.0f;
+    const float load = f_max > 0.0f ? UTIL_clamp(1.0f - 0.9f * fn / f_max, 0.1f, 1.0f) : 0.55f;
+    const float rate = dt > 0.0f ? UTIL_clamp(1.0f + 0.05f * (1.0f / dt - 20.0f), 0.5f, 1.0f) : 1.0f;
     float side_limit = fn * mu_side;
     if (std::fabs(*steer_deg) > 0.01f && a.acf_nosewheel_k > 0.01f)
         side_limit = std::min(side_limit, a.acf_nosewheel_k * std::fabs(gamma_w));
@@ -205,7 +203,7 @@ int handlecontactpoint(int plane, int n, float x_plane, float vx_plane, float x,
     if (interval_ticks[INTERVAL_TWENTIETH] && wing_or_body_dusts(n)) {
         const float u = std::sqrt(rvx * rvx + rvz * rvz);
         const float l = 0.1f * a.acf_size_z;
-        const float s = std::clamp(u * l / 50.0f, std::min(0.0f, l), std::max(0.0f, l));
+        const float s = UTIL_clamp(u * l / 50.0f, std::min(0.0f, l), std::max(0.0f, l));
         PARTICLE_spawn(px, py + s / 2.0f, pz, 0.0f, 0.0f, 0.0f, py - s / 2.0f, s, 1.0f, 3.0f, 0, 1.0f, 0);
     }
 
@@ -306,7 +304,7 @@ void FM_ground_contact()
 
     // Wing tips.
     for (int p = PART_WING_PAIR_FIRST; p <= PART_WING_EXTRA_LAST; ++p) {
-        if (!FLT_part_present(0, p)) continue;
+        if (!ACF_part_in_service(0, p)) continue;
         const float l = a.acf_els[p] * a.acf_element_len[p];
         const float side = a.acf_part_is_left[p] ? -1.0f : 1.0f;
         const float cs = f.foil_cos_swe[p], ss = f.foil_sin_swe[p];
@@ -319,7 +317,7 @@ void FM_ground_contact()
     // Bodies: two points of each station's ring.
     constexpr int BODY_STATIONS_IN_CONTACT = 12;
     for (int b = PART_BODY_FIRST; b <= PART_ENGINE_BODY_LAST; ++b) {
-        if (!FLT_part_present(0, b)) continue;
+        if (!ACF_part_in_service(0, b)) continue;
         for (int t = 0; t < BODY_STATIONS_IN_CONTACT; ++t)
             for (int ring_point : {9, 0}) {
                 const int idx = b * ACF_BODY_PART_POINTS + t * ACF_BODY_POINTS + ring_point;
@@ -334,14 +332,14 @@ void FM_ground_contact()
     const bool castors = a.acf_nw_steerdeg1 < 0.01f;
     bool touching[FLT_GEAR_COUNT] = {};
     for (int n = PART_GEAR_FIRST; n <= PART_GEAR_LAST; ++n) {
-        if (!FLT_part_present(0, n)) continue;
+        if (!ACF_part_in_service(0, n)) continue;
         const bool skid = a.acf_gear_type[n] == 1;
         const bool steers = a.acf_gear_steers[n] != 0;
         float mu_side = skid ? co.sliding : co.braking;
         float mu_axial = skid ? co.sliding : co.rolling;
         if (!steers && !skid) {
             const float beta = brake_ratio(a.acf_gear_xnodef[n]);
-            mu_axial = std::clamp(co.rolling + (co.braking - co.rolling) * beta, std::min(co.rolling, co.braking),
+            mu_axial = UTIL_clamp(co.rolling + (co.braking - co.rolling) * beta, std::min(co.rolling, co.braking),
                                   std::max(co.rolling, co.braking));
         }
         float steer = steers ? (castors ? CASTORING_STEER_DEG : f.nosewheel_steer) : 0.0f;
@@ -354,19 +352,19 @@ void FM_ground_contact()
         if (!hit) {
             f.tire_speed_term[n] = 0.0f;
         } else if (steers) {
-            if (castors) f.nosewheel_steer = steer * std::clamp(std::fabs(100.0f * f.tire_speed_term[n]), 0.0f, 1.0f);
+            if (castors) f.nosewheel_steer = steer * UTIL_clamp(std::fabs(100.0f * f.tire_speed_term[n]), 0.0f, 1.0f);
             f.nosewheel_speed = f.tire_speed_term[n];
         }
     }
     for (int n = PART_GEAR_FIRST; n <= PART_GEAR_LAST; ++n)
-        if (FLT_part_present(0, n) && !a.acf_gear_steers[n]) tyre_lock(n);
+        if (ACF_part_in_service(0, n) && !a.acf_gear_steers[n]) tyre_lock(n);
 
     // The on-ground flags: the main gears 67..69 set them, any gear in the air
     // (but a skid of a hybrid undercarriage) clears "all".
     for (int n = PART_GEAR_FIRST; n < PART_GEAR_FIRST + 3; ++n)
-        if (FLT_part_present(0, n) && touching[n - PART_GEAR_FIRST]) f.onground_any = f.onground_all = 1;
+        if (ACF_part_in_service(0, n) && touching[n - PART_GEAR_FIRST]) f.onground_any = f.onground_all = 1;
     for (int n = PART_GEAR_FIRST; n <= PART_GEAR_LAST; ++n) {
-        if (!FLT_part_present(0, n) || touching[n - PART_GEAR_FIRST]) continue;
+        if (!ACF_part_in_service(0, n) || touching[n - PART_GEAR_FIRST]) continue;
         if (a.acf_hybrid_gear && a.acf_gear_type[n] == 1) continue;
         f.onground_all = 0;
     }

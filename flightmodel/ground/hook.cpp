@@ -8,6 +8,7 @@
 #include "aircraft/launch_flags.h"
 #include "core/constants.h"
 #include "core/frame_clock.h"
+#include "core/numeric.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/forces/forces.h"
 #include "flightmodel/ground/ground_stages.h"
@@ -17,7 +18,6 @@
 namespace {
 
 constexpr float PULL_OUT_M = 92.06f;        // sqrt(8475.56)
-constexpr float MPS_PER_KT = 0.5144444f;
 constexpr float DECK_Y_M = 21.0f;           // the carrier's deck above its position
 // The two ends of the wire's run in the carrier's frame (x starboard, z aft):
 // where the wires cross the landing area, and 92.06 m on along the angled
@@ -55,9 +55,9 @@ void FM_arresting_hook()
 
     flt_struct& f = flt[0];
     const acf_struct& a = pln[0];
-    const float v_engage = 1.5f * a.acf_Vso * MPS_PER_KT;
+    const float v_engage = 1.5f * a.acf_Vso * UNIT.kts_to_mps;
     const float pull_out_sec = v_engage > 0.0f ? 2.0f * PULL_OUT_M / v_engage : 0.0f;
-    const float r = pull_out_sec > 0.0f ? std::clamp((frame_clock - st.hook_engage_time) / pull_out_sec, 0.0f, 1.0f)
+    const float r = pull_out_sec > 0.0f ? UTIL_clamp((frame_clock - st.hook_engage_time) / pull_out_sec, 0.0f, 1.0f)
                                         : 1.0f;
 
     float x0, z0, x1, z1;

@@ -7,6 +7,7 @@
 #include "core/folders.h"
 #include "core/frame_clock.h"
 #include "core/simvars.h"
+#include "core/units.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/forces/report.h"
 #include "flightmodel/ground/ground_stages.h"
@@ -16,7 +17,6 @@
 namespace {
 
 constexpr float MIN_FUEL_FLOW = 0.01f;
-constexpr float DEG_TO_RAD = 0.017453292f;
 
 // Manoeuvring-rocket commands: a push along one body axis at the centre of gravity.
 constexpr int ROCKET_AFT = 380;
@@ -92,7 +92,7 @@ void ROCKET_thrusters()
     }
 
     if (sim_cockpit_switches.jato_on) {
-        const float theta = a.acf_jato_theta * DEG_TO_RAD;
+        const float theta = a.acf_jato_theta * DEG_TO_RAD_FLOAT;
         PHYS_add_prop_axial(0, -a.acf_jato_thrust * std::cos(theta), 0.0f, a.acf_jato_Y);
         PHYS_add_prop_normal(0, a.acf_jato_thrust * std::sin(theta), 0.0f, a.acf_jato_Z);
         f.jato_left -= sim_operation_misc.frame_rate_period;

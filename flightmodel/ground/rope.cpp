@@ -8,6 +8,7 @@
 #include "aircraft/acf_struct.h"
 #include "aircraft/launch_flags.h"
 #include "core/constants.h"
+#include "core/numeric.h"
 #include "core/simvars.h"
 #include "flightmodel/derived_data.h"
 #include "flightmodel/flt.h"
@@ -22,14 +23,13 @@ void GROUND_stages_reset() { ground_state = ground_stage_state{}; }
 
 namespace {
 
-constexpr float RAD_TO_DEG = static_cast<float>(RAD_TO_DEG_DOUBLE);
 constexpr float TOW_ROPE_M = 55.0f;
 constexpr float WINCH_FIRST_REEL_MPS = 10.0f;
 constexpr float WINCH_LOW_REEL_MPS = 30.0f;    // rope at most 45 degrees up
 constexpr float WINCH_HIGH_REEL_MPS = 15.0f;
 constexpr float WINCH_SLOW_ELEVATION_DEG = 45.0f;
 constexpr float WINCH_RELEASE_ELEVATION_DEG = 60.0f;
-constexpr float KG_PER_SHORT_TON = 2000.0f * 0.45359251f;
+constexpr float KG_PER_SHORT_TON = 2000.0f * UNIT.lbs_to_kgs;
 
 }  // namespace
 
@@ -41,7 +41,7 @@ void ROPE_geometry(float x0, float x1, float y0, float y1, float z0, float z1, f
     *dz = z1 - z0;
     *length = std::sqrt(*dx * *dx + *dy * *dy + *dz * *dz);
     // atan2 of the horizontal length gives +-90 for a vertical rope instead of a division by zero.
-    *elevation_deg = std::atan2(-*dy, std::sqrt(*dz * *dz + *dx * *dx)) * RAD_TO_DEG;
+    *elevation_deg = std::atan2(-*dy, std::sqrt(*dz * *dz + *dx * *dx)) * RAD_TO_DEG_FLOAT;
 }
 
 void ROPE_apply_tension(float tension, float length, float hook_x, float hook_y, float hook_z, float dx, float dy,
@@ -93,8 +93,8 @@ void ROPE_tow_and_winch()
     // The rope's angles relative to the body, from its forward pull (held at
     // least 1 N so a rope pulling aft or sideways stays finite).
     const float forward = std::max(-axial, 1.0f);
-    l.rope_pitch_deg = std::atan(normal / forward) * RAD_TO_DEG;
-    l.rope_side_deg = std::atan(side / forward) * RAD_TO_DEG;
+    l.rope_pitch_deg = std::atan(normal / forward) * RAD_TO_DEG_FLOAT;
+    l.rope_side_deg = std::atan(side / forward) * RAD_TO_DEG_FLOAT;
 }
 
 void ROPE_slung_load()
@@ -134,7 +134,7 @@ void ROPE_slung_load()
         v[1] = 0.0f;
         acc[1] = 0.0f;
         for (int k : {0, 2}) {
-            const float brake = g * std::clamp(std::fabs(v[k]), 0.0f, 1.0f);
+            const float brake = g * UTIL_clamp(std::fabs(v[k]), 0.0f, 1.0f);
             acc[k] -= v[k] > 0.0f ? brake : (v[k] < 0.0f ? -brake : 0.0f);
         }
     }

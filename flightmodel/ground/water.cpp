@@ -12,6 +12,7 @@
 #include "core/folders.h"
 #include "core/frame_clock.h"
 #include "core/geo.h"
+#include "core/numeric.h"
 #include "core/simvars.h"
 #include "core/ui_text.h"
 #include "flightmodel/flt.h"
@@ -25,10 +26,7 @@
 
 namespace {
 
-constexpr float FEET_PER_METRE = 1.0f / 0.3048f;
 constexpr float FLAT_WAVE_FT = 0.1f;
-constexpr float RAD_TO_DEG = static_cast<float>(RAD_TO_DEG_DOUBLE);
-constexpr float TWO_PI = static_cast<float>(TWO_PI_DOUBLE);
 constexpr int WATER_SOUND_SLOT = 31;
 constexpr float WATER_SOUND_REPEAT_SEC = 1.5f;
 
@@ -60,8 +58,8 @@ bool water_code(int32_t code) { return code == LANDUSE_WATER_A || code == LANDUS
 bool land_use_water()
 {
     const int p = sim_graphics_scenery.current_planet == PLANET_MARS ? PLANET_MARS : PLANET_EARTH;
-    const int i = std::clamp(static_cast<int>(flt[0].i), 0, grid_rows[p] - 1);
-    const int j = std::clamp(static_cast<int>(flt[0].j), 0, grid_cols[p] - 1);
+    const int i = util_clamp_int(flt[0].i, 0, grid_rows[p] - 1);
+    const int j = util_clamp_int(flt[0].j, 0, grid_cols[p] - 1);
     for (int di = 0; di <= 1; ++di)
         for (int dj = 0; dj <= 1; ++dj)
             if (water_code(landuse_grid[(i + di) * TERRAIN_GRID_COLS + (j + dj)])) return true;
@@ -73,11 +71,11 @@ bool land_use_water()
 float WAVE_height(float x, float y, float z)
 {
     const sim_weather_block& w = sim_weather;
-    if (!(w.wave_amplitude * FEET_PER_METRE > FLAT_WAVE_FT) || !(w.wave_length > 0.0f)) return y;
+    if (!(w.wave_amplitude * UNIT.mtrs_to_ft > FLAT_WAVE_FT) || !(w.wave_length > 0.0f)) return y;
     const float d = w.wave_speed * sim_time.total_running_time_sec;
     const int dir = ((w.wave_dir % 360) + 360) % 360;
     const float S = degree_sin[dir], C = degree_cos[dir];
-    return y + 0.5f * w.wave_amplitude * std::sin(TWO_PI * ((z - d * C) * C - (x + d * S) * S) / w.wave_length);
+    return y + 0.5f * w.wave_amplitude * std::sin(TWO_PI_FLOAT * ((z - d * C) * C - (x + d * S) * S) / w.wave_length);
 }
 
 int FM_water_forces(int p, int s, int k, float x, float y, float z)
@@ -101,11 +99,11 @@ int FM_water_forces(int p, int s, int k, float x, float y, float z)
     if (!(depth >= 0.0f)) return 0;
 
     // 4. Track over the water and the heading relative to it.
-    float track = std::atan2(vx, -vz) * RAD_TO_DEG;
+    float track = std::atan2(vx, -vz) * RAD_TO_DEG_FLOAT;
     if (track < 0.0f) track += 360.0f;
     const float rel = wrap_180(f.psi - track);
     const float speed = std::sqrt(vx * vx + vy * vy + vz * vz);
-    const float st = std::sin(track / RAD_TO_DEG), ct = std::cos(track / RAD_TO_DEG);
+    const float st = std::sin(track / RAD_TO_DEG_FLOAT), ct = std::cos(track / RAD_TO_DEG_FLOAT);
 
     // 5-6. The panel's extents, areas and slope to the water.
     const float w = (a.acf_body_X[body_point(p, s, k - 1)] - a.acf_body_X[body_point(p, s, k + 1)]) / 2.0f;
@@ -116,7 +114,7 @@ int FM_water_forces(int p, int s, int k, float x, float y, float z)
     const float plan_area = std::fabs(dZ * w);
     const float front_area = std::fabs(w * e);
     const float side_area = std::fabs(l * e);
-    const float slope = std::clamp(e / away_from_zero(l), -2.0f, 0.0f);
+    const float slope = UTIL_clamp(e / away_from_zero(l), -2.0f, 0.0f);
 
     // 7. Buoyancy, damping, planing, side force and drag.
     const float q = 0.5f * rho * speed * speed;
@@ -124,15 +122,15 @@ int FM_water_forces(int p, int s, int k, float x, float y, float z)
     const float damping = -vy * std::fabs(vy) * plan_area * rho;
     const float planing = -speed * std::fabs(speed) * slope * front_area * rho;
     const float fy_raw = buoyancy + damping + planing;
-    const float side = 0.5f * side_area * q * std::sin(rel / RAD_TO_DEG);
+    const float side = 0.5f * side_area * q * std::sin(rel / RAD_TO_DEG_FLOAT);
     const float skin = 0.0016f * plan_area * q;
-    const float along = -planing * std::clamp(slope, -0.05f, 0.05f) + skin;
+    const float along = -planing * UTIL_clamp(slope, -0.05f, 0.05f) + skin;
 
     // 8-9. Into local axes, each component no more than the plane's weight.
     const float limit = std::fabs(f.m_total * g);
-    const float fz = std::clamp(along * ct + side * st, -limit, limit);
-    const float fx = std::clamp(side * ct - along * st, -limit, limit);
-    const float fy = std::clamp(fy_raw, -limit, limit);
+    const float fz = UTIL_clamp(along * ct + side * st, -limit, limit);
+    const float fx = UTIL_clamp(side * ct - along * st, -limit, limit);
+    const float fy = UTIL_clamp(fy_raw, -limit, limit);
 
     // 10. Into body axes, at the panel centre.
     float bs, bn, ba;
@@ -156,7 +154,7 @@ void FM_water_contact()
     const bool report = FM_reporting();
 
     for (int b = PART_BODY_FIRST; b <= PART_BODY_LAST; ++b) {
-        if (!FLT_part_present(0, b)) continue;
+        if (!ACF_part_in_service(0, b)) continue;
         const bool large = b <= PART_ENGINE_BODY_LAST;
         const int n = large ? 18 : 10;
         const int stations = large ? 12 : 8;
@@ -186,9 +184,9 @@ void FM_water_contact()
     const float error = wrap_180(f.psi - f.hpath);
     const bool pedals = sim_joystick.eq_ped_nobrk || sim_joystick.eq_ped_wibrk;
     const float input = pedals ? sim_joystick.yolk_heading_ratio : sim_joystick.yolk_roll_ratio;
-    const float deflection = std::clamp((a.acf_water_rud_maxdef * input - error) * 0.025f, -1.0f, 1.0f);
+    const float deflection = UTIL_clamp((a.acf_water_rud_maxdef * input - error) * 0.025f, -1.0f, 1.0f);
     const float limit = std::fabs(a.acf_m_empty);
-    const float force = std::clamp(deflection * a.acf_water_rud_area * f.groundspeed * f.groundspeed *
+    const float force = UTIL_clamp(deflection * a.acf_water_rud_area * f.groundspeed * f.groundspeed *
                                        sim_physics.rho_water / 2.0f,
                                    -limit, limit);
     PHYS_add_gear_side(0, -force, 0.0f, a.acf_water_rud_longarm);
@@ -198,8 +196,8 @@ void FM_water_contact()
         const float since = frame_clock - ground_state.water_sound_time;
         if (!(since >= 0.0f && since < WATER_SOUND_REPEAT_SEC)) {
             ground_state.water_sound_time = frame_clock;
-            SOUND_play(WATER_SOUND_SLOT, 0, std::clamp(0.05f * f.groundspeed, 0.0f, 1.0f),
-                       std::clamp(0.02f * f.groundspeed, 0.0f, 1.0f));
+            SOUND_play(WATER_SOUND_SLOT, 0, UTIL_clamp(0.05f * f.groundspeed, 0.0f, 1.0f),
+                       UTIL_clamp(0.02f * f.groundspeed, 0.0f, 1.0f));
         }
     }
 }
@@ -219,5 +217,5 @@ void FM_water_scoop()
         f.m_jettison -= full / 4.0f * dt;
         if (f.m_jettison <= 0.0f) f.water_drop_on = 0;
     }
-    f.m_jettison = std::clamp(f.m_jettison, 0.0f, std::max(full, 0.0f));
+    f.m_jettison = UTIL_clamp(f.m_jettison, 0.0f, std::max(full, 0.0f));
 }
