@@ -18,6 +18,7 @@
 #pragma once
 
 #include "flightmodel/flt.h"
+#include "flightmodel/propulsion/engine_systems.h"
 
 // Values the engines keep from one frame to the next that the flight-model
 // record does not hold. The engine systems step keeps its own beside them.

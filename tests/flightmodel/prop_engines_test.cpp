@@ -276,3 +276,40 @@ TEST_F(PropEngines, FreeRotorsAreTheOnesFlightStartStops)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(PropEngines, TorqueRollTrimGrowsWithTheSquareOfTheAirspeed)
+{
+    acf_struct& a = pln[0];
+    flt_struct& f = flt[0];
+    f.indicated_airspeed = 0.6f * a.acf_Vne;
+    ENGN_torque_roll_trim();
+    EXPECT_NEAR(f.L, 0.75f * a.acf_trq_max_eng, 1e-3f);
+    f.L = 0.0f;
+    f.indicated_airspeed = 0.3f * a.acf_Vne;
+    ENGN_torque_roll_trim();
+    EXPECT_NEAR(f.L, 0.25f * 0.75f * a.acf_trq_max_eng, 1e-3f);
+
+    // Turbines trim at a higher speed; a counter-clockwise prop the other way.
+    a.acf_en_type[0] = ENGINE_TURBINE_FIXED;
+    a.acf_prop_dir[0] = -1.0f;
+    f.L = 0.0f;
+    f.indicated_airspeed = 0.85f * a.acf_Vne;
+    ENGN_torque_roll_trim();
+    EXPECT_NEAR(f.L, -0.5f * a.acf_trq_max_eng, 1e-3f);
+
+    // A prop tilted 15 degrees or more, a failed engine or no Vne: no trim.
+    f.L = 0.0f;
+    a.acf_vect_cant[0] = 15.0f;
+    ENGN_torque_roll_trim();
+    a.acf_vect_cant[0] = 0.0f;
+    f.failures[FAIL_SLOT_ENGINE_BASE] = FAILURE_STATE_FAILED;
+    ENGN_torque_roll_trim();
+    f.failures[FAIL_SLOT_ENGINE_BASE] = 0;
+    a.acf_Vne = 0.0f;
+    ENGN_torque_roll_trim();
+    EXPECT_FLOAT_EQ(f.L, 0.0f);
+}
+
+}  // namespace

@@ -1,9 +1,11 @@
-// One force-and-moment build-up of the default trainer and of the airliner in
-// steady flight at 3,000 m in still air (the plane step calls it twice a
-// frame). The aircraft come from the data folder beside the benchmark through
-// the aircraft set-up; where the set-up is not built yet the file alone is read
-// and its missing set-up values are filled with plausible constants, which
-// times the same stages on the same parts.
+// One force-and-moment build-up of each kind of the fleet (the default
+// trainer, the twin turboprop, the airliner and the helicopter) in steady
+// flight at 3,000 m in still air with its engines running at cruise power
+// (the plane step calls it twice a frame). The aircraft come from the data
+// folder beside the benchmark through the aircraft set-up; where the set-up is
+// not built yet the file alone is read and its missing set-up values are
+// filled with plausible constants, which times the same stages on the same
+// parts.
 
 #include <benchmark/benchmark.h>
 
@@ -21,6 +23,7 @@
 #include "core/alert.h"
 #include "core/constants.h"
 #include "core/folders.h"
+#include "core/engine_types.h"
 #include "core/simvars.h"
 #include "flightmodel/attitude.h"
 #include "flightmodel/flt.h"
@@ -38,22 +41,72 @@ std::string lower(std::string s)
     return s;
 }
 
-// The trainer by its file name; the airliner as the other aircraft in "Heavy Metal".
-std::string find_aircraft(bool airliner)
+enum class kind { trainer, turboprop, airliner, helicopter };
+
+// The kind of the aircraft file read into slot 0 (by its engines and rotors).
+bool is_kind(kind k)
+{
+    const acf_struct& a = pln[0];
+    const int t = a.acf_en_type[0];
+    bool rotor = false;
+    for (int n = 0; n < ACF_MAX_ENGINES; ++n) rotor = rotor || a.acf_prop_type[n] == PROP_COLLECTIVE_ROTOR;
+    switch (k) {
+    case kind::trainer: return a.acf_num_engines == 1 && ENGINE_type_is_piston(t) && !rotor;
+    case kind::turboprop:
+        return a.acf_num_engines == 2 && (t == ENGINE_TURBINE_FREE || t == ENGINE_TURBINE_FIXED) && !rotor;
+    case kind::airliner: return a.acf_num_engines >= 2 && ENGINE_type_is_jet(t);
+    default: return rotor;
+    }
+}
+
+// The trainer by its file name; the others by what their files hold.
+std::string find_aircraft(kind k)
 {
     namespace fs = std::filesystem;
     std::error_code ec;
-    std::string trainer_path;
     for (fs::recursive_directory_iterator it(fs::path(program_folder) / "Aircraft", ec), end; it != end && !ec;
          it.increment(ec)) {
         if (!it->is_regular_file(ec) || lower(it->path().extension().string()) != ".acf") continue;
         const std::string name = lower(it->path().filename().string());
         const bool is_trainer = name == "orvell trainer.acf" || name == "united-air.acf";
-        if (!airliner && is_trainer) return it->path().string();
-        if (airliner && !is_trainer && lower(it->path().string()).find("heavy metal") != std::string::npos)
-            return it->path().string();
+        if (k == kind::trainer) {
+            if (is_trainer) return it->path().string();
+            continue;
+        }
+        std::memset(&pln[0], 0, sizeof pln[0]);
+        std::snprintf(pln[0].acf_file_path, ACF_TEXT_SIZE, "%s", it->path().c_str());
+        std::snprintf(pln[0].acf_file_name, ACF_TEXT_SIZE, "%s", it->path().filename().c_str());
+        if (ACF_read_write(ACF_MODE_READ, 0, 0) && is_kind(k)) return it->path().string();
     }
     return "";
+}
+
+// Every engine running at cruise power: three quarters throttle, the props and
+// rotors at nine tenths of their top speed, turbines at 90 % N1, the thrust
+// points at their arms.
+void engines_running()
+{
+    const acf_struct& a = pln[0];
+    flt_struct& f = flt[0];
+    sim_physics.ambient_pressure = 70108.0f;
+    for (int n = 0; n < ACF_MAX_ENGINES; ++n) {
+        f.ENGN_running[n] = n < a.acf_num_engines;
+        f.ignition_on[n] = 3;
+        f.ENGN_mixt[n] = f.ENGN_mixt_pow_rat[n] = 1.0f;
+        f.ENGN_thro[n] = f.ENGN_thro_use[n] = 0.75f * a.acf_throtmax_FWD;
+        f.ENGN_tacrad[n] = 0.9f * a.acf_RSC_redline_eng;
+        const float gear = a.acf_prop_gear_rat[n];
+        f.POINT_tacrad[n] = a.acf_prop_type[n] == PROP_COLLECTIVE_ROTOR || a.acf_prop_type[n] == PROP_MAIN_ROTOR
+                                ? 0.9f * a.acf_des_rpm_prp[n]
+                                : (gear != 0.0f ? f.ENGN_tacrad[n] / gear : 0.0f);
+        f.ENGN_N1_[n] = 90.0f;
+        f.POINT_pitch_deg[n] = 0.5f * (a.acf_min_pitch[n] + a.acf_max_pitch[n]);
+        f.POINT_XYZ[3 * n] = a.acf_Xarm[n], f.POINT_XYZ[3 * n + 1] = a.acf_Yarm[n], f.POINT_XYZ[3 * n + 2] = a.acf_Zarm[n];
+        f.vertcant[n] = a.acf_vertcant[n], f.sidecant[n] = a.acf_sidecant[n];
+        f.ENGN_bat_volt[n] = 1.0f;
+        f.oil_power_thrust_ratio[n] = 1.0f;
+        f.ENGN_sigma[n] = 1.0f;
+    }
 }
 
 // Set-up values the file does not hold, for a record the set-up has not completed.
@@ -77,12 +130,12 @@ void complete_without_set_up()
 }
 
 // Loads the aircraft into slot 0 and puts it in steady flight at speed v (m/s).
-bool prepare(bool airliner, float v, std::string* label)
+bool prepare(kind k, float v, std::string* label)
 {
     MACIBM_set_alert_handler(ignore_alert);
     CONST_fill_constants();
     FOLDERS_init();
-    const std::string path = find_aircraft(airliner);
+    const std::string path = find_aircraft(k);
     if (path.empty()) return false;
     std::memset(&pln[0], 0, sizeof pln[0]);
     std::memset(&flt[0], 0, sizeof flt[0]);
@@ -100,6 +153,7 @@ bool prepare(bool airliner, float v, std::string* label)
     sim_physics.mu_air = 1.7894e-5f, sim_physics.g_sealevel = 9.80665f;
     sim_operation_misc.frame_rate_period = 0.02f;
     LAUNCH_reset();
+    engines_running();
     flt_struct& f = flt[0];
     f.local_y = 3000.0f, f.y_agl = 3000.0f;
     f.local_vz = -v;
@@ -123,11 +177,11 @@ bool prepare(bool airliner, float v, std::string* label)
     return true;
 }
 
-void run(benchmark::State& state, bool airliner, float v)
+void run(benchmark::State& state, kind k, float v)
 {
     std::string label;
-    if (!prepare(airliner, v, &label)) {
-        state.SkipWithError(airliner ? "no airliner in the data folder yet" : "no trainer in the data folder");
+    if (!prepare(k, v, &label)) {
+        state.SkipWithError("no such aircraft in the data folder yet");
         return;
     }
     flt_struct& f = flt[0];
@@ -142,10 +196,14 @@ void run(benchmark::State& state, bool airliner, float v)
     state.SetLabel(label);
 }
 
-void BM_forces_trainer(benchmark::State& state) { run(state, false, 36.0f); }
-void BM_forces_airliner(benchmark::State& state) { run(state, true, 130.0f); }
+void BM_forces_trainer(benchmark::State& state) { run(state, kind::trainer, 36.0f); }
+void BM_forces_turboprop(benchmark::State& state) { run(state, kind::turboprop, 100.0f); }
+void BM_forces_airliner(benchmark::State& state) { run(state, kind::airliner, 130.0f); }
+void BM_forces_helicopter(benchmark::State& state) { run(state, kind::helicopter, 40.0f); }
 
 }  // namespace
 
 BENCHMARK(BM_forces_trainer)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_forces_turboprop)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_forces_airliner)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_forces_helicopter)->Unit(benchmark::kMicrosecond);

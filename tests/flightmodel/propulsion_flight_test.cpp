@@ -1,0 +1,503 @@
+// Engines started from cold and run up as a pilot does it: the switches set,
+// the starter held until the engine runs by itself, idle, then full
+// throttle. On a test stand (the engine and electrical systems and the
+// engine stages of the build-up, the aircraft held still) for a piston
+// single, a turboprop and a jet made by the test; then each aircraft of the
+// fleet through the real systems and plane steps, on the ground. Also a
+// damaged aircraft that must keep every value a number.
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include "aircraft/acf_load.h"
+#include "core/folders.h"
+#include "flightmodel/forces/forces.h"
+#include "flightmodel/forces/mass.h"
+#include "flightmodel/plane_step.h"
+#include "flightmodel/systems.h"
+#include "tests/flightmodel/propulsion_fixture.h"
+
+using namespace prop_test;
+
+namespace {
+
+// ---- the pilot ----
+
+// Idle of engine n: its idle speed (rad/s) for a piston or electric engine,
+// its N1 (percent) at idle throttle for a turbine.
+bool turbine(int n)
+{
+    const int t = pln[0].acf_en_type[n];
+    return t == ENGINE_TURBINE_FREE || ENGINE_type_is_jet(t);
+}
+
+float idle_n1(int n)
+{
+    const acf_struct& a = pln[0];
+    const int t = a.acf_en_type[n];
+    const float ratio = a.acf_idle_rat_lo;
+    const float lo = t == ENGINE_TURBINE_FREE ? 0.2f * ratio : (t == ENGINE_JET_LOW_BYPASS ? 0.15f : 0.05f) * ratio;
+    // Where the spool's drive at idle throttle meets its drag.
+    const float d = std::pow(lo, 0.4f);
+    return 100.0f * (d + std::sqrt(d * d - 0.003996f)) / 1.998f;
+}
+
+float engine_speed(int n) { return turbine(n) ? flt[0].ENGN_N1_[n] : flt[0].ENGN_tacrad[n]; }
+float idle_speed(int n) { return turbine(n) ? idle_n1(n) : pln[0].acf_RSC_idlespeed_eng; }
+
+// The cold cockpit made ready: battery and generators on, fuel pumps on,
+// fullest tank, mixture rich, throttles closed, both magnetos.
+void cockpit_ready()
+{
+    flt_struct& f = flt[0];
+    sim_cockpit_electrical.battery_on = 1;
+    sim_cockpit_engine.fuel_tank_selector = 4;
+    sim_cockpit_engine.clutch_engage = 1;
+    for (int n = 0; n < FLT_ENGINES; ++n) {
+        sim_cockpit_electrical.generator_on[n] = 1;
+        sim_cockpit_engine.fuel_pump_on[n] = 1;
+        sim_cockpit_engine.idle_speed[n] = 0;
+        f.ENGN_mixt[n] = 1.0f;
+        f.ENGN_thro[n] = f.ENGN_thro_use[n] = 0.0f;
+        f.ignition_on[n] = 3;
+    }
+}
+
+struct run_result {
+    bool all_idle;
+    float seconds;
+};
+
+// Starts every engine from cold with the frame `step`, then runs for the rest
+// of 60 s: the starter of each engine is held (as the panel's button holds
+// it, two frame periods at a time) until that engine turns at half its idle
+// (six tenths for turbines), for at most 30 s. A turbine gets its fuel (the
+// condition lever) only once the starter has it at 12 % N1, or it lights too
+// hot.
+run_result start_engines(const std::function<void()>& step, float dt)
+{
+    const acf_struct& a = pln[0];
+    const int engines = std::clamp(a.acf_num_engines, 0, FLT_ENGINES);
+    cockpit_ready();
+    bool released[FLT_ENGINES] = {};
+    run_result r{false, 0.0f};
+    for (int i = 0; i < static_cast<int>(60.0f / dt); ++i) {
+        const float t = i * dt;
+        for (int n = 0; n < engines; ++n) {
+            const float share = turbine(n) ? 0.6f : 0.5f;
+            if (engine_speed(n) >= share * idle_speed(n) || t > 30.0f) released[n] = true;
+            sim_cockpit_engine.starter_duration[n] = released[n] ? 0.0f : 2.0f * dt;
+            if (turbine(n)) flt[0].ENGN_mixt[n] = flt[0].ENGN_N1_[n] >= 12.0f || flt[0].ENGN_running[n] ? 1.0f : 0.0f;
+        }
+        sim_operation_misc.frame_rate_period = dt;
+        step();
+        bool idle = true;
+        // At idle: within 2 % of it (a turbine's spool closes in on its idle N1
+        // without ever quite reaching it).
+        for (int n = 0; n < engines; ++n)
+            idle = idle && flt[0].ENGN_running[n] && engine_speed(n) >= 0.98f * idle_speed(n);
+        if (idle && !r.all_idle) r = {true, t};
+    }
+    return r;
+}
+
+float fuel_aboard()
+{
+    const flt_struct& f = flt[0];
+    return f.m_fuel1 + f.m_fuel2 + f.m_fuel3;
+}
+
+// ---- the test stand ----
+
+// The engine stages of the build-up with the aircraft held still.
+void test_stand_frame()
+{
+    flt_struct& f = flt[0];
+    ENGN_systems();
+    f.faxil_prop = f.fside_prop = f.fnrml_prop = f.L = f.M = f.N = 0.0f;
+    f.lift_fan_total_power = 0.0f;
+    for (int e = 0; e < pln[0].acf_num_engines; ++e)
+        if (ENGINE_type_is_jet(pln[0].acf_en_type[e])) ENGN_jet_engines(e);
+    ENGN_prop_engines();
+}
+
+struct TestStand : ::testing::Test {
+    void SetUp() override
+    {
+        CONST_fill_constants();
+        CONST_fill_random_table();
+        standard_air();
+        piston_single();
+        flt[0].m_fuel1 = flt[0].m_fuel2 = 60.0f;
+    }
+    // Starts from cold; idle within 60 s with fuel flowing and the tanks going down.
+    void expect_start()
+    {
+        const float fuel = fuel_aboard();
+        const run_result r = start_engines(test_stand_frame, 0.02f);
+        EXPECT_TRUE(r.all_idle) << "engine speed " << engine_speed(0) << " of idle " << idle_speed(0);
+        std::printf("idle after %.1f s\n", r.seconds);
+        EXPECT_GT(flt[0].ENGN_FF_[0], 0.0f);
+        EXPECT_LT(fuel_aboard(), fuel);
+        EXPECT_LT(engine_speed(0), 1.1f * idle_speed(0)) << "and settles there";
+    }
+    // Full throttle for 30 s.
+    static void full_throttle()
+    {
+        flt_struct& f = flt[0];
+        for (int n = 0; n < pln[0].acf_num_engines; ++n) f.ENGN_thro[n] = f.ENGN_thro_use[n] = pln[0].acf_throtmax_FWD;
+        for (int i = 0; i < 1500; ++i) test_stand_frame();
+    }
+};
+
+TEST_F(TestStand, PistonSingleStartsIdlesAndPulls)
+{
+    acf_struct& a = pln[0];
+    flt_struct& f = flt[0];
+    a.acf_idle_rat_lo = 2.6f;
+    a.acf_friction_rat = 0.0f;
+    expect_start();
+    EXPECT_EQ(f.ENGN_running[0], 1);
+    EXPECT_GT(f.ENGN_bat_volt[0], 0.9f) << "the generator made up the starter's draw";
+
+    full_throttle();
+    EXPECT_GT(f.POINT_tacrad[0], 0.85f * a.acf_RSC_redline_eng);
+    EXPECT_LT(f.POINT_tacrad[0], 1.0f * a.acf_RSC_redline_eng) << "a fixed-pitch prop holds it below redline";
+    if (element_forces_work()) {
+        EXPECT_GT(f.POINT_thrust[0], 1500.0f);
+        EXPECT_LT(f.faxil_prop, -1500.0f) << "forward";
+    }
+    EXPECT_GT(f.ENGN_MPR[0], 28.0f);
+}
+
+TEST_F(TestStand, TurbopropLightsOffAndPulls)
+{
+    acf_struct& a = pln[0];
+    flt_struct& f = flt[0];
+    a.acf_en_type[0] = ENGINE_TURBINE_FREE;
+    a.acf_RSC_redline_eng = 2000.0f * RPM;
+    a.acf_RSC_idlespeed_eng = 1000.0f * RPM;
+    a.acf_trq_max_prp = 500000.0f / a.acf_RSC_redline_eng;
+    a.acf_spooltime_prop = 5.0f;
+    a.acf_SFC[0] = 0.6f * 0.4535925f / 745.7f / 3600.0f;
+    a.acf_pmax = 500000.0f;
+    propeller(0, 0.0f, 0.0f, -1.5f, 1.3f, 4.0f, 1.0f, 30.0f, 12.0f);
+    expect_start();
+    EXPECT_GT(f.POINT_tacrad[0], 10.0f) << "the prop turns at idle";
+
+    full_throttle();
+    EXPECT_NEAR(f.ENGN_N1_[0], 100.0f, 1.0f);
+    if (element_forces_work()) {
+        EXPECT_GT(f.POINT_thrust[0], 4000.0f);
+    }
+}
+
+TEST_F(TestStand, JetSpoolsToIdleAndToFullThrust)
+{
+    acf_struct& a = pln[0];
+    flt_struct& f = flt[0];
+    a.acf_prop_type[0] = PROP_JET;
+    jet(0, 0.0f, -1.0f, 2.0f);
+    a.acf_SFC[0] = 0.35f / 9.7982788f / 3600.0f;
+    expect_start();
+
+    full_throttle();
+    EXPECT_GE(f.ENGN_N1_[0], 99.0f);
+    EXPECT_NEAR(f.POINT_thrust[0], a.acf_tmax * sim_weather.sigma, 0.01f * a.acf_tmax);
+}
+
+// ---- a damaged aircraft ----
+
+void expect_engines_finite(const char* what)
+{
+    const flt_struct& f = flt[0];
+    auto check = [&](const char* name, const float* v, int n) {
+        for (int i = 0; i < n; ++i)
+            if (!std::isfinite(v[i])) {
+                ADD_FAILURE() << what << ": " << name << "[" << i << "] = " << v[i];
+                return;
+            }
+    };
+#define CHECK_ARRAY(x) check(#x, f.x, static_cast<int>(sizeof f.x / sizeof f.x[0]))
+#define CHECK_ONE(x) check(#x, &f.x, 1)
+    CHECK_ONE(faxil_prop), CHECK_ONE(fside_prop), CHECK_ONE(fnrml_prop), CHECK_ONE(L), CHECK_ONE(M), CHECK_ONE(N);
+    CHECK_ONE(lift_fan_total_power), CHECK_ONE(m_fuel1), CHECK_ONE(m_fuel2), CHECK_ONE(m_fuel3);
+    CHECK_ARRAY(ENGN_thro_use), CHECK_ARRAY(ENGN_N1_), CHECK_ARRAY(ENGN_MPR), CHECK_ARRAY(ENGN_EPR);
+    CHECK_ARRAY(ENGN_TRQ), CHECK_ARRAY(ENGN_FF_), CHECK_ARRAY(ENGN_EGT), CHECK_ARRAY(ENGN_ITT);
+    CHECK_ARRAY(ENGN_oil_press), CHECK_ARRAY(ENGN_oil_temp), CHECK_ARRAY(ENGN_gen_amp), CHECK_ARRAY(ENGN_bat_amp);
+    CHECK_ARRAY(ENGN_bat_volt), CHECK_ARRAY(ENGN_mixt_pow_rat), CHECK_ARRAY(ENGN_sigma), CHECK_ARRAY(ENGN_power);
+    CHECK_ARRAY(ENGN_tacrad), CHECK_ARRAY(ENGN_omegadot), CHECK_ARRAY(oil_power_thrust_ratio);
+    CHECK_ARRAY(POINT_rock_TRQ), CHECK_ARRAY(POINT_drag_TRQ), CHECK_ARRAY(POINT_omegadot), CHECK_ARRAY(POINT_tacrad);
+    CHECK_ARRAY(POINT_thrust), CHECK_ARRAY(POINT_prop_eff), CHECK_ARRAY(POINT_cone_rad), CHECK_ARRAY(POINT_side_wash);
+    CHECK_ARRAY(DVinc), CHECK_ARRAY(ringDVinc), CHECK_ARRAY(disc_ang), CHECK_ARRAY(Q_rotor_rad), CHECK_ARRAY(R_rotor_rad);
+    CHECK_ARRAY(cyclic_elev_command), CHECK_ARRAY(cyclic_ailn_command), CHECK_ARRAY(cyclic_elev_blad_alph);
+    CHECK_ARRAY(cyclic_ailn_blad_alph), CHECK_ARRAY(cyclic_elev_disc_tilt), CHECK_ARRAY(cyclic_ailn_disc_tilt);
+    CHECK_ARRAY(v_el), CHECK_ARRAY(alpha_el), CHECK_ARRAY(del_dir), CHECK_ARRAY(force_XYZ);
+#undef CHECK_ARRAY
+#undef CHECK_ONE
+    check("spooled throttle", prop_state.spooled_throttle, FLT_ENGINES);
+    check("run time", prop_state.run_time_sec, FLT_ENGINES);
+    check("clutch ratio", sim_cockpit_engine.clutch_ratio, FLT_ENGINES);
+}
+
+TEST_F(TestStand, DamagedFileValuesKeepEveryValueANumber)
+{
+    acf_struct& a = pln[0];
+    flt_struct& f = flt[0];
+    // Every kind at once: a piston, a turboprop and a jet, a rotor with tip
+    // jets, a lift fan and a prop without an engine, on a linked shaft, all
+    // with the divisors of the file at zero.
+    a.acf_num_engines = 4;
+    a.acf_num_thrustpoints = 6;
+    const int32_t types[4] = {ENGINE_PISTON_CARBURETTED, ENGINE_TURBINE_FREE, ENGINE_JET_HIGH_BYPASS, ENGINE_TIP_ROCKET};
+    for (int n = 0; n < 6; ++n) {
+        propeller(n, n - 2.5f, 0.0f, -1.0f, 0.9f, 3.0f, n % 2 ? -1.0f : 1.0f, 25.0f, 10.0f);
+        if (n < 4) a.acf_en_type[n] = types[n];
+        a.acf_ringarea[ACF_el(n, 1)] = 0.0f;
+        a.acf_discarea[n] = 0.0f;
+        a.acf_miprop_rpm[n] = 0.0f;
+        a.acf_eng_inertia[n] = 0.0f;
+        a.acf_prop_gear_rat[n] = n == 5 ? 0.0f : 1.0f;
+    }
+    a.acf_prop_type[3] = PROP_MAIN_ROTOR;
+    a.acf_prop_type[4] = PROP_LIFT_FAN;
+    a.acf_prop_type[5] = PROP_TAIL_ROTOR;
+    a.acf_face_jet = 0.0f;
+    a.acf_RSC_redline_eng = a.acf_RSC_idlespeed_eng = 0.0f;
+    a.acf_spooltime_prop = a.acf_spooltime_jet = 0.0f;
+    a.acf_throtmax_FWD = 0.0f;
+    a.acf_Vne = 0.0f;
+    a.acf_battery_cap = 0.0f;
+    a.acf_tmax = 50000.0f;
+    a.acf_lift_fan_rat = 0.5f;
+    a.acf_vect_cant[2] = 60.0f;
+    a.acf_drive_by_wire = 1;
+    a.acf_eng_clutch[0] = 1;
+    a.acf_has_clutch = 1;
+    f.m_fuel1 = 100.0f;
+    cockpit_ready();
+    for (int linked = 0; linked <= 1; ++linked) {
+        a.acf_props_linked = linked;
+        for (int i = 0; i < 500; ++i) {
+            for (int n = 0; n < 4; ++n) {
+                sim_cockpit_engine.starter_duration[n] = i < 100 ? 0.04f : 0.0f;
+                f.ENGN_thro[n] = f.ENGN_thro_use[n] = i < 250 ? 0.0f : 1.0f;
+            }
+            test_stand_frame();
+            ENGN_torque_roll_trim();
+        }
+        expect_engines_finite(linked ? "linked" : "separate");
+    }
+
+    // Counts beyond the tables and a huge frame period stay inside them.
+    a.acf_num_engines = 1000;
+    a.acf_num_thrustpoints = -7;
+    sim_operation_misc.frame_rate_period = 1.0e6f;
+    for (int i = 0; i < 5; ++i) test_stand_frame();
+    a.acf_num_engines = -3;
+    a.acf_num_thrustpoints = 99;
+    for (int i = 0; i < 5; ++i) test_stand_frame();
+    for (int n = 0; n < FLT_ENGINES; ++n) {
+        EXPECT_TRUE(std::isfinite(f.ENGN_tacrad[n])) << n;
+        EXPECT_TRUE(std::isfinite(f.POINT_tacrad[n])) << n;
+        EXPECT_TRUE(std::isfinite(f.ENGN_bat_volt[n])) << n;
+    }
+}
+
+// ---- the fleet through the real steps ----
+
+std::string lower(std::string s)
+{
+    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return std::tolower(c); });
+    return s;
+}
+
+enum class kind { trainer, turboprop, airliner, helicopter };
+
+const char* name_of(kind k)
+{
+    switch (k) {
+    case kind::trainer: return "trainer";
+    case kind::turboprop: return "twin turboprop";
+    case kind::airliner: return "jet airliner";
+    default: return "helicopter";
+    }
+}
+
+bool is_rotor(const acf_struct& a)
+{
+    for (int n = 0; n < FLT_ENGINES; ++n)
+        if (a.acf_prop_type[n] == PROP_COLLECTIVE_ROTOR) return true;
+    return false;
+}
+
+// Which fleet aircraft the record in slot 0 is.
+bool is_kind(kind k)
+{
+    const acf_struct& a = pln[0];
+    const int t = a.acf_en_type[0];
+    switch (k) {
+    case kind::trainer: return a.acf_num_engines == 1 && ENGINE_type_is_piston(t) && !is_rotor(a);
+    case kind::turboprop:
+        return a.acf_num_engines == 2 && (t == ENGINE_TURBINE_FREE || t == ENGINE_TURBINE_FIXED) && !is_rotor(a);
+    case kind::airliner: return a.acf_num_engines >= 2 && ENGINE_type_is_jet(t);
+    default: return is_rotor(a);
+    }
+}
+
+// Loads the fleet aircraft of kind k into slot 0 through the aircraft set-up.
+// Empty when it is there and set up; otherwise what is missing.
+std::string load_fleet(kind k)
+{
+    namespace fs = std::filesystem;
+    FOLDERS_init_from(ORVELL_DATA_FOLDER "orvell");
+    CONST_fill_constants();
+    CONST_fill_random_table();
+    std::error_code ec;
+    bool any = false, read = false;
+    for (fs::recursive_directory_iterator it(fs::path(ORVELL_DATA_FOLDER), ec), end; it != end && !ec;
+         it.increment(ec)) {
+        if (!it->is_regular_file(ec) || lower(it->path().extension().string()) != ".acf") continue;
+        std::memset(&pln[0], 0, sizeof pln[0]);
+        std::memset(&flt[0], 0, sizeof flt[0]);
+        std::snprintf(pln[0].acf_file_path, ACF_TEXT_SIZE, "%s", it->path().c_str());
+        std::snprintf(pln[0].acf_file_name, ACF_TEXT_SIZE, "%s", it->path().filename().c_str());
+        ACF_load_and_setup(0);
+        any = true;
+        read = read || pln[0].acf_num_engines > 0 || pln[0].acf_m_empty > 0.0f;
+        if (!is_kind(k)) continue;
+        if (!(pln[0].acf_Jxx_unitmass > 0.0f) || !(pln[0].acf_m_empty > 0.0f))
+            return "the aircraft set-up (ACF_load_and_setup, the set-up issue)";
+        return "";
+    }
+    if (!any) return "the fleet in the data folder";
+    if (!read) return "the aircraft set-up (ACF_load_and_setup, the set-up issue)";
+    return std::string("the fleet's ") + name_of(k) + " (the set-up issue's test fleet)";
+}
+
+// One frame of the program's own order: the systems step, then the plane step.
+void real_frame()
+{
+    SYSTEMS_own_plane_update();
+    FLTMOD_plane_step(0);
+}
+
+// What of the real steps is still missing, found by what they do.
+std::string missing_steps()
+{
+    flt_struct& f = flt[0];
+    const flt_struct saved = f;
+    sim_physics.ambient_pressure = 0.0f;
+    sim_operation_misc.frame_rate_period = 0.02f;
+    const unsigned calls = fm_state.calls;
+    real_frame();
+    std::string missing;
+    if (!(sim_physics.ambient_pressure > 0.0f)) missing = "the systems step (SYSTEMS_own_plane_update, the systems issue)";
+    else if (fm_state.calls == calls) missing = "the plane step with the build-up";
+    else if (!f.onground_any) missing = "the ground contact (the ground issue)";
+    f = saved;
+    return missing;
+}
+
+struct FleetOnTheGround : ::testing::TestWithParam<kind> {
+    void SetUp() override
+    {
+        const std::string missing = load_fleet(GetParam());
+        if (!missing.empty()) GTEST_SKIP() << "needs " << missing;
+        standard_air();
+        terrain_height_m = 0.0f;
+        // Standing on its wheels at the airport's height, parking brake set.
+        flt_struct& f = flt[0];
+        f.local_y = f.local_y_d = pln[0].acf_h_eqlbm;
+        f.theta = pln[0].acf_the_eqlbm;
+        f.parkbrake = 1.0f;
+        for (int i = 0; i < 50; ++i) {
+            sim_operation_misc.frame_rate_period = 0.02f;
+            FLTMOD_plane_step(0);
+        }
+        const std::string steps = missing_steps();
+        if (!steps.empty()) GTEST_SKIP() << "needs " << steps;
+    }
+};
+
+TEST_P(FleetOnTheGround, EnginesStartFromColdAndRunUp)
+{
+    const acf_struct& a = pln[0];
+    flt_struct& f = flt[0];
+    const float fuel = fuel_aboard();
+    const run_result r = start_engines(real_frame, 0.02f);
+    EXPECT_TRUE(r.all_idle);
+    std::printf("%s: every engine at idle after %.1f s\n", name_of(GetParam()), r.seconds);
+    for (int n = 0; n < a.acf_num_engines; ++n) {
+        EXPECT_EQ(f.ENGN_running[n], 1) << n;
+        EXPECT_GT(f.ENGN_FF_[n], 0.0f) << n;
+    }
+    EXPECT_LT(fuel_aboard(), fuel);
+
+    // Full throttle with the brakes set.
+    for (int n = 0; n < a.acf_num_engines; ++n) f.ENGN_thro[n] = f.ENGN_thro_use[n] = a.acf_throtmax_FWD;
+    for (int i = 0; i < 1500; ++i) {
+        f.parkbrake = 1.0f;
+        real_frame();
+    }
+    switch (GetParam()) {
+    case kind::trainer:
+    case kind::turboprop:
+        EXPECT_LT(f.faxil_prop, 0.0f) << "forward thrust";
+        for (int n = 0; n < a.acf_num_engines; ++n) EXPECT_GT(f.POINT_thrust[n], 0.0f) << n;
+        break;
+    case kind::airliner:
+        for (int n = 0; n < a.acf_num_engines; ++n) {
+            EXPECT_GE(f.ENGN_N1_[n], 99.0f) << n;
+            EXPECT_NEAR(f.POINT_thrust[n], a.acf_tmax * sim_weather.sigma, 0.01f * a.acf_tmax) << n;
+        }
+        break;
+    default: break;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Fleet, FleetOnTheGround,
+                         ::testing::Values(kind::trainer, kind::turboprop, kind::airliner, kind::helicopter),
+                         [](const auto& info) {
+                             std::string s = name_of(info.param);
+                             std::replace(s.begin(), s.end(), ' ', '_');
+                             return s;
+                         });
+
+// The helicopter's main rotor at its design speed with full collective lifts
+// more than the helicopter weighs.
+TEST(FleetHelicopter, RotorAtDesignSpeedAndFullCollectiveLiftsItsWeight)
+{
+    const std::string missing = load_fleet(kind::helicopter);
+    if (!missing.empty()) GTEST_SKIP() << "needs " << missing;
+    if (!element_forces_work()) GTEST_SKIP() << "needs the wing-element aerodynamics";
+    standard_air();
+    const acf_struct& a = pln[0];
+    flt_struct& f = flt[0];
+    int rotor = -1;
+    for (int n = 0; n < a.acf_num_thrustpoints && rotor < 0; ++n)
+        if (a.acf_prop_type[n] == PROP_COLLECTIVE_ROTOR) rotor = n;
+    ASSERT_GE(rotor, 0);
+    FM_mass_and_inertia();
+    f.POINT_XYZ[3 * rotor] = a.acf_Xarm[rotor];
+    f.POINT_XYZ[3 * rotor + 1] = a.acf_Yarm[rotor];
+    f.POINT_XYZ[3 * rotor + 2] = a.acf_Zarm[rotor];
+    f.vertcant[rotor] = a.acf_vertcant[rotor];
+    for (int k = 0; k < 4; ++k) f.Q_centroid_MULT[4 * rotor + k] = 1.0f;
+    float lift = 0.0f;
+    for (int i = 0; i < 500; ++i) {   // the wash settles
+        f.POINT_tacrad[rotor] = a.acf_des_rpm_prp[rotor];
+        f.POINT_pitch_deg[rotor] = a.acf_max_pitch[rotor];
+        f.faxil_prop = f.fside_prop = f.fnrml_prop = f.L = f.M = f.N = 0.0f;
+        PROP_blade_element_forces(rotor);
+        lift = f.fnrml_prop;
+    }
+    const float weight = f.m_total * 9.7982788f;
+    std::printf("helicopter: rotor lift %.0f N, weight %.0f N\n", lift, weight);
+    EXPECT_GT(lift, weight);
+}
+
+}  // namespace
