@@ -119,7 +119,8 @@ void test_stand_frame()
     ENGN_systems();
     f.faxil_prop = f.fside_prop = f.fnrml_prop = f.L = f.M = f.N = 0.0f;
     f.lift_fan_total_power = 0.0f;
-    for (int e = 0; e < pln[0].acf_num_engines; ++e)
+    const int engines = std::clamp(pln[0].acf_num_engines, 0, FLT_ENGINES);
+    for (int e = 0; e < engines; ++e)
         if (ENGINE_type_is_jet(pln[0].acf_en_type[e])) ENGN_jet_engines(e);
     ENGN_prop_engines();
 }
@@ -148,7 +149,8 @@ struct TestStand : ::testing::Test {
     static void full_throttle()
     {
         flt_struct& f = flt[0];
-        for (int n = 0; n < pln[0].acf_num_engines; ++n) f.ENGN_thro[n] = f.ENGN_thro_use[n] = pln[0].acf_throtmax_FWD;
+        for (int n = 0; n < std::clamp(pln[0].acf_num_engines, 0, FLT_ENGINES); ++n)
+            f.ENGN_thro[n] = f.ENGN_thro_use[n] = pln[0].acf_throtmax_FWD;
         for (int i = 0; i < 1500; ++i) test_stand_frame();
     }
 };
@@ -431,14 +433,14 @@ TEST_P(FleetOnTheGround, EnginesStartFromColdAndRunUp)
     const run_result r = start_engines(real_frame, 0.02f);
     EXPECT_TRUE(r.all_idle);
     std::printf("%s: every engine at idle after %.1f s\n", name_of(GetParam()), r.seconds);
-    for (int n = 0; n < a.acf_num_engines; ++n) {
+    for (int n = 0; n < std::clamp(a.acf_num_engines, 0, FLT_ENGINES); ++n) {
         EXPECT_EQ(f.ENGN_running[n], 1) << n;
         EXPECT_GT(f.ENGN_FF_[n], 0.0f) << n;
     }
     EXPECT_LT(fuel_aboard(), fuel);
 
     // Full throttle with the brakes set.
-    for (int n = 0; n < a.acf_num_engines; ++n) f.ENGN_thro[n] = f.ENGN_thro_use[n] = a.acf_throtmax_FWD;
+    for (int n = 0; n < std::clamp(a.acf_num_engines, 0, FLT_ENGINES); ++n) f.ENGN_thro[n] = f.ENGN_thro_use[n] = a.acf_throtmax_FWD;
     for (int i = 0; i < 1500; ++i) {
         f.parkbrake = 1.0f;
         real_frame();
@@ -447,10 +449,10 @@ TEST_P(FleetOnTheGround, EnginesStartFromColdAndRunUp)
     case kind::trainer:
     case kind::turboprop:
         EXPECT_LT(f.faxil_prop, 0.0f) << "forward thrust";
-        for (int n = 0; n < a.acf_num_engines; ++n) EXPECT_GT(f.POINT_thrust[n], 0.0f) << n;
+        for (int n = 0; n < std::clamp(a.acf_num_engines, 0, FLT_ENGINES); ++n) EXPECT_GT(f.POINT_thrust[n], 0.0f) << n;
         break;
     case kind::airliner:
-        for (int n = 0; n < a.acf_num_engines; ++n) {
+        for (int n = 0; n < std::clamp(a.acf_num_engines, 0, FLT_ENGINES); ++n) {
             EXPECT_GE(f.ENGN_N1_[n], 99.0f) << n;
             EXPECT_NEAR(f.POINT_thrust[n], a.acf_tmax * sim_weather.sigma, 0.01f * a.acf_tmax) << n;
         }
@@ -478,7 +480,7 @@ TEST(FleetHelicopter, RotorAtDesignSpeedAndFullCollectiveLiftsItsWeight)
     const acf_struct& a = pln[0];
     flt_struct& f = flt[0];
     int rotor = -1;
-    for (int n = 0; n < a.acf_num_thrustpoints && rotor < 0; ++n)
+    for (int n = 0; n < std::clamp(a.acf_num_thrustpoints, 0, FLT_ENGINES) && rotor < 0; ++n)
         if (a.acf_prop_type[n] == PROP_COLLECTIVE_ROTOR) rotor = n;
     ASSERT_GE(rotor, 0);
     FM_mass_and_inertia();
