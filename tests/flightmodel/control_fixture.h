@@ -27,6 +27,8 @@
 #include "links/sound_seam.h"
 #include "shell/keys.h"
 
+namespace control_test {
+
 // The joystick of the tests: each of the twelve poll destinations that holds
 // a value is written with it on every poll (as an assigned axis would be).
 struct test_stick {
@@ -173,3 +175,7 @@ protected:
     sim_joystick_block& joy = sim_joystick;
     sound_log sounds;
 };
+
+}  // namespace control_test
+
+using namespace control_test;
