@@ -1,0 +1,312 @@
+// Ropes (geometry, pull, tow, winch, slung load) and the thrust that needs no
+// air (rocket engines, manoeuvring rockets, JATO, puffers), the last also
+// through the whole build-up in a vacuum.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+
+#include "aircraft/acf_struct.h"
+#include "aircraft/launch_flags.h"
+#include "core/constants.h"
+#include "core/frame_clock.h"
+#include "core/simvars.h"
+#include "flightmodel/derived_data.h"
+#include "flightmodel/flt.h"
+#include "flightmodel/forces/forces.h"
+#include "flightmodel/ground/ground_stages.h"
+#include "flightmodel/ground/rope.h"
+#include "scene/surface_state.h"
+#include "tests/flightmodel/forces_fixture.h"
+#include "tests/support/terrain_support.h"
+
+namespace {
+
+class Ropes : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        CONST_fill_constants();
+        std::memset(static_cast<void*>(&pln[0]), 0, sizeof pln[0]);
+        for (int p : {0, 1}) flt[p] = flt_struct{};
+        flt_struct& f = flt[0];
+        f.cos_theta = f.track_cos = f.cos_phi = 1.0f;
+        f.m_total = 500.0f;
+        LAUNCH_reset();
+        GROUND_stages_reset();
+        rope_points = rope_points_block{};
+        sim_operation_misc.frame_rate_period = 0.05f;
+        sim_graphics_scenery.current_planet = PLANET_EARTH;
+        TEST_lay_flat_grid(0.0f);
+    }
+    void TearDown() override { LAUNCH_reset(); }
+
+    static void set_line(float bx, float by, float bz)
+    {
+        rope_points.line_b[0] = bx, rope_points.line_b[1] = by, rope_points.line_b[2] = bz;
+    }
+};
+
+}  // namespace
+
+TEST_F(Ropes, GeometryOfTheRope)
+{
+    float dx, dy, dz, len, el;
+    ROPE_geometry(0.0f, 0.0f, 5.0f, 5.0f, 0.0f, -10.0f, &dx, &dy, &dz, &len, &el);
+    EXPECT_EQ(el, 0.0f);
+    EXPECT_EQ(len, 10.0f);
+    ROPE_geometry(0.0f, 0.0f, 5.0f, -5.0f, 0.0f, 10.0f, &dx, &dy, &dz, &len, &el);
+    EXPECT_NEAR(el, 45.0f, 1e-4f);
+    EXPECT_EQ(dy, -10.0f);
+    ROPE_geometry(3.0f, 3.0f, 5.0f, -5.0f, 1.0f, 1.0f, &dx, &dy, &dz, &len, &el);
+    EXPECT_NEAR(el, 90.0f, 1e-4f);
+    ROPE_geometry(3.0f, 3.0f, -5.0f, 5.0f, 1.0f, 1.0f, &dx, &dy, &dz, &len, &el);
+    EXPECT_NEAR(el, -90.0f, 1e-4f);
+}
+
+TEST_F(Ropes, AShortRopePullsWithItsLengthAtTheHook)
+{
+    float side, normal, axial;
+    // Half a metre straight ahead: half the tension, pulling forward.
+    ROPE_apply_tension(1000.0f, 0.5f, 0.0f, -0.5f, -3.0f, 0.0f, 0.0f, -0.5f, &side, &normal, &axial);
+    EXPECT_NEAR(axial, -500.0f, 1e-3f);
+    EXPECT_NEAR(flt[0].faxil_prop, -500.0f, 1e-3f);
+    EXPECT_NEAR(flt[0].M, -500.0f * -0.5f, 1e-3f);   // below the centre of gravity: nose up
+    // Ten metres up and ahead: the whole tension along the rope.
+    ROPE_apply_tension(1000.0f, 10.0f, 0.0f, 0.0f, 0.0f, 0.0f, 6.0f, -8.0f, &side, &normal, &axial);
+    EXPECT_NEAR(normal, 600.0f, 1e-3f);
+    EXPECT_NEAR(axial, -800.0f, 1e-3f);
+    // A zero-length rope divides by nothing.
+    ROPE_apply_tension(1000.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, &side, &normal, &axial);
+    EXPECT_EQ(axial, 0.0f);
+}
+
+TEST_F(Ropes, TowRopeBehindTheTowPlane)
+{
+    flt_struct& f = flt[0];
+    launch_flags.aero_tow_mode = launch_flags.tow_attached = 1;
+    pln[0].acf_tow_hook_Y = -0.2f, pln[0].acf_tow_hook_Z = -2.0f;
+    flt[1].groundspeed = 30.0f;
+    f.groundspeed = 30.0f;
+    set_line(0.0f, 0.0f, -60.0f);   // 5 m past the rope's 55 m
+    ROPE_tow_and_winch();
+    EXPECT_NEAR(f.faxil_prop, -5.0f * f.m_total, 0.01f);
+    EXPECT_NEAR(launch_flags.rope_pitch_deg, 0.0f, 1e-4f);
+    EXPECT_NEAR(launch_flags.rope_side_deg, 0.0f, 1e-4f);
+
+    // Slack (the glider catching up): the least pull, m_total newtons.
+    f.faxil_prop = 0.0f;
+    set_line(0.0f, 0.0f, -50.0f);
+    f.groundspeed = 32.0f;
+    ROPE_tow_and_winch();
+    EXPECT_NEAR(f.faxil_prop, -f.m_total, 0.01f);
+
+    // The tow plane above: the rope points up from the body.
+    set_line(0.0f, 10.0f, -60.0f);
+    ROPE_tow_and_winch();
+    EXPECT_NEAR(launch_flags.rope_pitch_deg, std::atan(10.0f / 60.0f) * 57.29578f, 0.01f);
+
+    launch_flags.tow_attached = 0;   // released: no pull
+    f.faxil_prop = 0.0f;
+    ROPE_tow_and_winch();
+    EXPECT_EQ(f.faxil_prop, 0.0f);
+}
+
+TEST_F(Ropes, TheWinchReelsInAndLetsGoAbove60Degrees)
+{
+    flt_struct& f = flt[0];
+    launch_flags.winch_mode = launch_flags.winch_attached = 1;
+    launch_flags.winch_cable_m = 1000.0f;
+    set_line(0.0f, -100.0f, -900.0f);   // the winch far ahead and below, 6 degrees down
+    ROPE_tow_and_winch();
+    EXPECT_NEAR(launch_flags.winch_cable_m, 1000.0f - 10.0f * 0.05f, 1e-3f);
+    ROPE_tow_and_winch();
+    EXPECT_NEAR(launch_flags.winch_cable_m, 999.5f - 30.0f * 0.05f, 1e-3f);
+
+    set_line(0.0f, -800.0f, -700.0f);   // 49 degrees down: reeled in more slowly
+    ROPE_tow_and_winch();
+    ROPE_tow_and_winch();
+    EXPECT_NEAR(launch_flags.winch_cable_m, 998.0f - 30.0f * 0.05f - 15.0f * 0.05f, 1e-3f);
+    EXPECT_EQ(launch_flags.winch_attached, 1);
+
+    set_line(0.0f, -900.0f, -500.0f);   // 61 degrees: let go
+    ROPE_tow_and_winch();
+    EXPECT_EQ(launch_flags.winch_attached, 0);
+    f.faxil_prop = f.fnrml_prop = 0.0f;
+    ROPE_tow_and_winch();
+    EXPECT_EQ(f.fnrml_prop, 0.0f);
+
+    // A fresh launch starts slowly again.
+    launch_flags.winch_attached = 1;
+    launch_flags.winch_cable_m = 1000.0f;
+    set_line(0.0f, -100.0f, -900.0f);
+    ROPE_tow_and_winch();
+    EXPECT_NEAR(launch_flags.winch_cable_m, 999.5f, 1e-3f);
+}
+
+TEST_F(Ropes, ASlungLoadHangsOnItsRopeAndRestsOnTheGround)
+{
+    flt_struct& f = flt[0];
+    acf_struct& a = pln[0];
+    a.acf_jett_is_slung = 1;
+    a.jett_Y = -1.0f;
+    f.m_jettison = 200.0f;
+    f.jett_len = 10.0f;
+    f.local_y = 100.0f;
+    sim_weather.rho = 1.2f;
+    // The rope stretched a quarter metre: it holds the load's weight.
+    for (float* p : {rope_points.load_attach}) p[1] = 99.0f;
+    rope_points.load_pos[1] = 99.0f - 10.25f;
+    ROPE_slung_load();
+    const float weight = 200.0f * FM_GRAVITY;
+    EXPECT_NEAR(f.fnrml_prop, -weight, 0.5f);
+    EXPECT_NEAR(rope_points.load_vel[1], 0.0f, 1e-3f);
+    EXPECT_NEAR(f.ett_size, std::sqrt(1.5f * 200.0f / 907.18f), 1e-4f);
+
+    // Slack, it falls; on the ground it rests at half its size and drags.
+    rope_points.load_pos[1] = 95.0f;
+    rope_points.load_vel[1] = 0.0f;
+    ROPE_slung_load();
+    EXPECT_LT(rope_points.load_vel[1], -0.4f);
+    rope_points.load_pos[1] = -1.0f;
+    rope_points.load_vel[0] = 3.0f;
+    rope_points.load_vel[1] = -2.0f;
+    ROPE_slung_load();
+    EXPECT_NEAR(rope_points.load_pos[1], 0.5f * f.ett_size, 1e-4f);
+    EXPECT_EQ(rope_points.load_vel[1], 0.0f);
+    EXPECT_LT(rope_points.load_vel[0], 3.0f - 0.4f);
+
+    // No load, no rope.
+    f.m_jettison = 0.0f;
+    f.fnrml_prop = 0.0f;
+    ROPE_slung_load();
+    EXPECT_EQ(f.fnrml_prop, 0.0f);
+}
+
+// ---------------------------------------------------------------------------
+
+namespace {
+
+class Rockets : public Ropes {
+protected:
+    void SetUp() override
+    {
+        Ropes::SetUp();
+        acf_struct& a = pln[0];
+        a.acf_jato_thrust = 4000.0f;
+        a.acf_jato_theta = 30.0f;
+        a.acf_jato_Y = -0.5f, a.acf_jato_Z = 1.0f;
+        a.acf_puffX = 100.0f, a.acf_puffY = 200.0f, a.acf_puffZ = 300.0f;
+        sim_cockpit_switches.jato_on = 0;
+        sim_cockpit_switches.puffers_on = 0;
+        frame_clock = 10.0f;
+    }
+    void TearDown() override
+    {
+        sim_cockpit_switches.jato_on = sim_cockpit_switches.puffers_on = 0;
+        frame_clock = 0.0f;
+        Ropes::TearDown();
+    }
+};
+
+}  // namespace
+
+TEST_F(Rockets, JatoBurnsUntilItsTimeIsSpent)
+{
+    flt_struct& f = flt[0];
+    sim_cockpit_switches.jato_on = 1;
+    f.jato_left = 0.0f;   // none left: this frame still burns
+    ROCKET_thrusters();
+    EXPECT_NEAR(f.faxil_prop, -4000.0f * std::cos(30.0f * 0.01745329f), 0.05f);
+    EXPECT_NEAR(f.fnrml_prop, 2000.0f, 0.05f);
+    EXPECT_EQ(sim_cockpit_switches.jato_on, 0);
+    f.faxil_prop = 0.0f;
+    ROCKET_thrusters();
+    EXPECT_EQ(f.faxil_prop, 0.0f);
+
+    sim_cockpit_switches.jato_on = 1;
+    f.jato_left = 0.12f;
+    for (int frame = 0; frame < 3; ++frame) ROCKET_thrusters();
+    EXPECT_EQ(sim_cockpit_switches.jato_on, 0);
+    EXPECT_NEAR(f.jato_left, 0.12f - 0.15f, 1e-6f);
+}
+
+TEST_F(Rockets, ManoeuvringRocketsWhileTheirTimerRuns)
+{
+    flt_struct& f = flt[0];
+    f.rocket_timeout = 11.0f;
+    f.rocket_mode = 382;
+    ROCKET_thrusters();
+    EXPECT_EQ(f.fside_prop, 100.0f);
+    f.rocket_mode = 385;
+    ROCKET_thrusters();
+    EXPECT_EQ(f.fnrml_prop, -200.0f);
+    f.rocket_mode = 381;
+    ROCKET_thrusters();
+    EXPECT_EQ(f.faxil_prop, -300.0f);
+    f.rocket_mode = 386;   // no such rocket
+    ROCKET_thrusters();
+    frame_clock = 11.0f;   // the timer ran out
+    f.rocket_mode = 380;
+    ROCKET_thrusters();
+    EXPECT_EQ(f.fside_prop, 100.0f);
+    EXPECT_EQ(f.fnrml_prop, -200.0f);
+    EXPECT_EQ(f.faxil_prop, -300.0f);
+}
+
+TEST_F(Rockets, PuffersTurnTheControlsIntoMoments)
+{
+    flt_struct& f = flt[0];
+    acf_struct& a = pln[0];
+    f.FC_roll = 0.5f, f.FC_ptch = -1.0f, f.FC_hdng = 0.25f;
+    sim_cockpit_switches.puffers_on = 1;
+    ROCKET_thrusters();
+    EXPECT_EQ(f.L, 0.0f);   // no puffer moments: nothing
+    a.acf_puffL = 1000.0f, a.acf_puffM = 2000.0f, a.acf_puffN = 400.0f;
+    ROCKET_thrusters();
+    EXPECT_EQ(f.L, 500.0f);
+    EXPECT_EQ(f.M, -2000.0f);
+    EXPECT_EQ(f.N, 100.0f);
+    sim_cockpit_switches.puffers_on = 0;
+    ROCKET_thrusters();
+    EXPECT_EQ(f.L, 500.0f);
+}
+
+// The force tests' aircraft with a rocket for its engine and JATO, in a vacuum.
+TEST(RocketFlight, RocketsAndJatoPushWithoutAir)
+{
+    using namespace forces_test;
+    CONST_fill_constants();
+    sim_graphics_scenery.current_planet = PLANET_EARTH;
+    TEST_lay_flat_grid(0.0f);
+    SCENE_surface_reset();
+    build_aircraft();
+    still_air();
+    sim_weather.rho = 0.0f;
+    sim_weather.sigma = 0.0f;
+    acf_struct& a = pln[0];
+    a.acf_num_engines = a.acf_num_thrustpoints = 1;
+    a.acf_en_type[0] = 6;
+    a.acf_fmax_vac = a.acf_fmax_opt = a.acf_fmax_sl = 5000.0f;
+    a.acf_throtmax_FWD = 1.0f;
+    a.acf_jato_thrust = 3000.0f;
+    place(20000.0f, 0.0f, 0.0f);
+    flt_struct& f = flt[0];
+    f.ENGN_running[0] = 1;
+    f.ENGN_thro_use[0] = 1.0f;
+    f.ENGN_mixt_pow_rat[0] = 1.0f;
+    f.ENGN_FF_[0] = 0.0f;   // no fuel flow reported yet
+    f.POINT_XYZ[1] = 0.5f;  // the nozzle above the centre of gravity
+    f.jato_left = 10.0f;
+    sim_cockpit_switches.jato_on = 1;
+
+    FM_forces_and_moments();
+    if (f.POINT_thrust[0] <= 0.0f) GTEST_SKIP() << "needs the jet thrust available (ENGN_jet_thrust_avail)";
+    EXPECT_NEAR(f.POINT_thrust[0], 5000.0f, 0.5f);
+    EXPECT_NEAR(f.faxil_prop, -5000.0f - 3000.0f, 0.5f);
+    EXPECT_NEAR(f.DVinc[0], 5000.0f / 0.01f, 1.0f);
+    EXPECT_NEAR(f.ENGN_N1_[0], 100.0f, 1e-3f);
+    EXPECT_NEAR(f.force_XYZ[2], -5000.0f, 0.5f);
+    EXPECT_LT(f.local_vz, 0.0f);   // pushed ahead
+    sim_cockpit_switches.jato_on = 0;
+}

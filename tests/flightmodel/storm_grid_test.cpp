@@ -1,0 +1,161 @@
+// The storm grid: its cells over the loaded area, its blocks per planet, the
+// noise rebuilt from the storm seed, and bad blocks and seeds from peers.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <climits>
+#include <limits>
+#include <vector>
+
+#include "core/constants.h"
+#include "core/simvars.h"
+#include "flightmodel/atmosphere.h"
+#include "flightmodel/environment/noise.h"
+#include "world/scenery_area.h"
+
+namespace {
+
+constexpr float UNTOUCHED = -5.0f;
+
+class Storms : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        CONST_fill_random_table();
+        saved_ = scenery_area;
+        scenery_area = {-1000.0f, 1000.0f, -500.0f, 500.0f};
+        sim_graphics_scenery.current_planet = PLANET_EARTH;
+        weather_seed = 417;
+        std::fill(std::begin(storm_grid), std::end(storm_grid), UNTOUCHED);
+    }
+    void TearDown() override
+    {
+        scenery_area = saved_;
+        sim_graphics_scenery.current_planet = PLANET_EARTH;
+        std::fill(std::begin(storm_grid), std::end(storm_grid), 0.0f);
+    }
+
+    // The columns and rows a rebuild wrote.
+    struct span {
+        int x0 = 999, x1 = -1, z0 = 999, z1 = -1;
+    };
+    static span written()
+    {
+        span s;
+        for (int x = 0; x < STORM_GRID_DIM; ++x)
+            for (int z = 0; z < STORM_GRID_DIM; ++z)
+                if (storm_grid[x * STORM_GRID_DIM + z] != UNTOUCHED) {
+                    s.x0 = std::min(s.x0, x), s.x1 = std::max(s.x1, x);
+                    s.z0 = std::min(s.z0, z), s.z1 = std::max(s.z1, z);
+                }
+        return s;
+    }
+    scenery_area_record saved_{};
+};
+
+}  // namespace
+
+TEST_F(Storms, CellsAcrossTheArea)
+{
+    EXPECT_EQ(ATMO_storm_cell_x(-1000.0f), 0);
+    EXPECT_EQ(ATMO_storm_cell_x(999.9f), 254);
+    EXPECT_EQ(ATMO_storm_cell_x(1000.0f), 255);
+    EXPECT_EQ(ATMO_storm_cell_x(-5000.0f), 0);   // west of the area
+    EXPECT_EQ(ATMO_storm_cell_x(5000.0f), 255);  // east of it
+    EXPECT_EQ(ATMO_storm_cell_z(500.0f), 0);     // the south edge
+    EXPECT_EQ(ATMO_storm_cell_z(-500.0f), 255);  // the north edge
+    EXPECT_EQ(ATMO_storm_cell_z(-9000.0f), 255); // north of the area
+    EXPECT_EQ(ATMO_storm_cell_z(0.0f), 127);
+    EXPECT_EQ(ATMO_storm_cell_x(std::numeric_limits<float>::quiet_NaN()), 0);
+    EXPECT_EQ(ATMO_storm_cell_z(3e38f), 0);
+
+    scenery_area = {7.0f, 7.0f, 3.0f, 3.0f};
+    for (float v : {-1e6f, 0.0f, 7.0f, 1e6f}) {
+        EXPECT_EQ(ATMO_storm_cell_x(v), 127);
+        EXPECT_EQ(ATMO_storm_cell_z(v), 127);
+    }
+}
+
+TEST_F(Storms, BlocksCoverTheirShareOfTheGridAndShareTheirBorders)
+{
+    ATMO_storm_grid_tile(2, 1);
+    span s = written();
+    EXPECT_EQ(s.x0, 170);
+    EXPECT_EQ(s.x1, 255);
+    EXPECT_EQ(s.z0, 128);
+    EXPECT_EQ(s.z1, 255);
+
+    std::fill(std::begin(storm_grid), std::end(storm_grid), UNTOUCHED);
+    ATMO_storm_grid_tile(0, 0);
+    s = written();
+    EXPECT_EQ(s.x0, 0);
+    EXPECT_EQ(s.x1, 85);
+    EXPECT_EQ(s.z0, 0);
+    EXPECT_EQ(s.z1, 128);
+
+    // Every block of the Earth: the whole grid, every cell 0..1, some storm somewhere.
+    std::fill(std::begin(storm_grid), std::end(storm_grid), UNTOUCHED);
+    for (int bx = 0; bx < 3; ++bx)
+        for (int bz = 0; bz < 2; ++bz) ATMO_storm_grid_tile(bx, bz);
+    float lo = 2.0f, hi = -2.0f;
+    for (float c : storm_grid) lo = std::min(lo, c), hi = std::max(hi, c);
+    EXPECT_GE(lo, 0.0f);
+    EXPECT_LE(hi, 1.0f);
+    EXPECT_GT(hi, 0.0f);
+
+    // Mars has 6 x 5 blocks.
+    sim_graphics_scenery.current_planet = PLANET_MARS;
+    std::fill(std::begin(storm_grid), std::end(storm_grid), UNTOUCHED);
+    ATMO_storm_grid_tile(5, 4);
+    s = written();
+    EXPECT_EQ(s.x0, 5 * 256 / 6);
+    EXPECT_EQ(s.z0, 4 * 256 / 5);
+    EXPECT_EQ(s.x1, 255);
+}
+
+TEST_F(Storms, TheSeedMakesThePattern)
+{
+    ATMO_storm_grid_tile(1, 1);
+    const std::vector<float> first(std::begin(storm_grid), std::end(storm_grid));
+    ATMO_storm_grid_tile(1, 1);
+    EXPECT_TRUE(std::equal(first.begin(), first.end(), std::begin(storm_grid)));
+    weather_seed = 418;
+    ATMO_storm_grid_tile(1, 1);
+    EXPECT_FALSE(std::equal(first.begin(), first.end(), std::begin(storm_grid)));
+}
+
+TEST_F(Storms, BadBlocksAndSeedsStayInsideTheTables)
+{
+    for (auto [bx, bz] : {std::pair{3, 0}, {0, 2}, {-1, 0}, {INT_MAX, INT_MIN}}) ATMO_storm_grid_tile(bx, bz);
+    EXPECT_EQ(written().x1, -1);   // nothing written
+
+    for (int seed : {-1, -999999, INT_MIN, INT_MAX, 123456789}) {
+        weather_seed = seed;
+        ATMO_storm_grid_tile(2, 1);
+        for (float c : storm_grid) ASSERT_TRUE(c == UNTOUCHED || (c >= 0.0f && c <= 1.0f)) << seed;
+    }
+    weather_seed = 0;
+}
+
+TEST(ValueNoise, OctaveZeroIsAPyramidOverTheRectangle)
+{
+    CONST_fill_random_table();
+    std::vector<float> grid(17 * 17, 0.0f);
+    UTIL_noise_fill(0, 0, 16, 16, grid.data(), 17, 1.0f, 1.0f, 0, 0, 5);
+    // Centre half the amplitude (lo = hi = 1, octave 0), borders untouched,
+    // falling off toward them.
+    EXPECT_FLOAT_EQ(grid[8 * 17 + 8], 0.5f);
+    EXPECT_EQ(grid[0 * 17 + 5], 0.0f);
+    EXPECT_EQ(grid[16 * 17 + 5], 0.0f);
+    EXPECT_GT(grid[8 * 17 + 4], 0.0f);
+    EXPECT_LT(grid[8 * 17 + 4], 0.5f);
+    EXPECT_GT(grid[6 * 17 + 6], grid[3 * 17 + 3]);
+
+    // Rectangles outside the grid's rows, empty ones and octaves past 15 change nothing.
+    const std::vector<float> before = grid;
+    UTIL_noise_fill(0, 0, 16, 17, grid.data(), 17, 1.0f, 1.0f, 0, 0, 5);
+    UTIL_noise_fill(-1, 0, 16, 16, grid.data(), 17, 1.0f, 1.0f, 0, 0, 5);
+    UTIL_noise_fill(5, 5, 4, 16, grid.data(), 17, 1.0f, 1.0f, 0, 0, 5);
+    UTIL_noise_fill(0, 0, 16, 16, grid.data(), 17, 1.0f, 1.0f, 0, 40, 5);
+    EXPECT_EQ(grid, before);
+}
