@@ -1,0 +1,251 @@
+// Whole flights on the ground and on the water through the real simulation
+// cycle and plane step: the default trainer started on the default airport's
+// runway stands, holds on its parking brake, takes off, and lands again from
+// an approach; the fleet's float plane rests on still water.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+#include "aircraft/flight_start.h"
+#include "core/app_mode.h"
+#include "core/numeric.h"
+#include "flightmodel/control/pilot_inputs.h"
+#include "flightmodel/engine_controls.h"
+#include "flightmodel/ground/contact.h"
+#include "flightmodel/ground/ground_stages.h"
+#include "scene/surface_state.h"
+#include "shell/cycle.h"
+#include "tests/flightmodel/trainer_fixture.h"
+#include "tests/support/flight_fixture.h"
+#include "tests/support/terrain_support.h"
+#include "world/apt_scene.h"
+#include "world/nav_lookup.h"
+
+using namespace trainer_test;
+
+namespace {
+
+constexpr float DT = 0.04f;   // 25 frames a second
+constexpr float KT = 0.5144444f;
+constexpr float RAD = 57.29578f;
+
+// What the test's pilot holds this frame, handed to the control step as its joystick.
+struct pilot_hands {
+    float pitch = 0.0f, roll = 0.0f, heading = 0.0f;   // yoke ratios -1..1
+    float throttle = 0.0f;                              // lever 0..1
+    float left_brake = 0.0f, right_brake = 0.0f;
+} hands;
+
+void test_joystick(float* pitch, float* roll, float* heading, float* throttle, float*, float* left, float* right,
+                   float*, float*, float*, float*, float*, int)
+{
+    *pitch = hands.pitch, *roll = hands.roll, *heading = hands.heading;
+    *throttle = hands.throttle;
+    *left = hands.left_brake, *right = hands.right_brake;
+}
+
+// The default world: the data folder's airports, the default start airport,
+// the scene built around it.
+class DefaultAirport : public FlightState {
+protected:
+    void SetUp() override
+    {
+        FlightState::SetUp();
+        const std::string missing = load_trainer();
+        if (!missing.empty()) GTEST_SKIP() << "needs " << missing;
+        char path[500];
+        std::snprintf(path, sizeof path, "%s", ORVELL_DATA_FOLDER "Resources/Earth nav data/apt.dat");
+        ASSERT_EQ(APT_parse(7, path, 0), 1);
+        std::memcpy(start_selection.airport_id, "KSBD", 5);
+        APT_find_start_airport();
+        APT_build_scene(1);
+        CONTACT_reset();
+        GROUND_stages_reset();
+        hands = pilot_hands{};
+        INPUT_set_joystick_poll(test_joystick);
+        sim_operation_prefs.startup_running = 1;
+        sim_weather.temperature_sealevel_c = 15.0f;
+        app_mode = MODE_FLYING;
+    }
+    void TearDown() override
+    {
+        INPUT_set_joystick_poll(nullptr);
+        FlightState::TearDown();
+    }
+
+    // One frame of the program's simulation: the scene pass's surface, then the cycle.
+    static void frame()
+    {
+        frame_clock += DT;
+        sim_operation_misc.frame_rate_period = DT;
+        SCENE_surface_under_plane();
+        update_plane_cycle();
+    }
+
+    static float struts()
+    {
+        float sum = 0.0f;
+        for (int n = PART_GEAR_FIRST; n < PART_GEAR_FIRST + 3; ++n) sum += flt[0].nrml_force[n];
+        return sum;
+    }
+
+    static float ias_kt() { return flt[0].indicated_airspeed; }
+
+    // Pitch attitude held by the elevator, wings level by the ailerons.
+    static void fly_attitude(float theta_deg)
+    {
+        const flt_struct& f = flt[0];
+        hands.pitch = UTIL_clamp(0.08f * (theta_deg - f.theta) - 0.02f * f.Q, -1.0f, 1.0f);
+        hands.roll = UTIL_clamp(-0.05f * f.phi - 0.01f * f.P, -1.0f, 1.0f);
+    }
+
+    // Rudder (and nose wheel) toward a heading.
+    static void steer(float heading_deg)
+    {
+        float err = heading_deg - flt[0].psi;
+        err = std::remainder(err, 360.0f);
+        hands.heading = UTIL_clamp(0.1f * err - 0.02f * flt[0].R, -1.0f, 1.0f);
+    }
+};
+
+}  // namespace
+
+TEST_F(DefaultAirport, TheTrainerStandsOnItsGearAndTheParkingBrakeHoldsIt)
+{
+    FLIGHT_init_situation(SIT_AIRPORT, SIT_RUNWAY);
+    if (!plane_step_runs_the_build_up()) GTEST_SKIP() << "needs the plane step (FLTMOD_plane_step with the build-up)";
+    flt_struct& f = flt[0];
+    ASSERT_EQ(surface_state.flat_surface_on, 0);   // nothing decided before the first scene pass
+    f.parkbrake = 1.0f;
+    const float x0 = f.local_x, z0 = f.local_z;
+    for (int k = 0; k < 125; ++k) frame();   // 5 s to settle
+    EXPECT_EQ(surface_state.flat_surface_on, 1);   // on the runway
+    EXPECT_NEAR(struts(), f.m_total * sim_physics.g_sealevel, 0.01f * f.m_total * sim_physics.g_sealevel);
+    EXPECT_EQ(f.onground_all, 1);
+    for (int k = 0; k < 60 * 25; ++k) frame();   // a minute at idle
+    EXPECT_LT(std::hypot(f.local_x - x0, f.local_z - z0), 1.0f);
+}
+
+TEST_F(DefaultAirport, TheTrainerTakesOffBeforeTheRunwaysEnd)
+{
+    FLIGHT_init_situation(SIT_AIRPORT, SIT_RUNWAY);
+    if (!plane_step_runs_the_build_up()) GTEST_SKIP() << "needs the plane step (FLTMOD_plane_step with the build-up)";
+    flt_struct& f = flt[0];
+    const airport_record& apt = airport_table.at(static_cast<size_t>(start_selection.airport_index));
+    const runway_record& rw = apt.runways.at(0);
+    const float heading = f.psi;
+    const float x0 = f.local_x, z0 = f.local_z;
+    const float to_the_end = rw.length - 20.0f;   // the start stands 10 m inside the threshold
+    for (int k = 0; k < 50; ++k) frame();
+
+    hands.throttle = 1.0f;
+    f.parkbrake = 0.0f;
+    float airborne_sec = 0.0f, lift_off_at = -1.0f;
+    for (int k = 0; k < 90 * 25 && airborne_sec < 3.0f; ++k) {
+        const bool rotate = ias_kt() > 1.2f * pln[0].acf_Vso;
+        fly_attitude(rotate ? 8.0f : f.theta);
+        if (!rotate) hands.pitch = 0.0f;
+        steer(heading);
+        frame();
+        const float along = (f.local_x - x0) * std::sin(heading / RAD) - (f.local_z - z0) * std::cos(heading / RAD);
+        airborne_sec = f.onground_any ? 0.0f : airborne_sec + DT;
+        if (!f.onground_any && lift_off_at < 0.0f) lift_off_at = along;
+        if (f.onground_any) lift_off_at = -1.0f;
+        ASSERT_LT(along, to_the_end) << "still rolling at the runway's end";
+    }
+    EXPECT_GE(airborne_sec, 3.0f);
+    EXPECT_GT(lift_off_at, 0.0f);
+    EXPECT_GT(f.y_agl, 5.0f);
+}
+
+TEST_F(DefaultAirport, AScriptedApproachLandsTheTrainerOnTheRunwayAndBrakesItToAStop)
+{
+    FLIGHT_init_situation(SIT_AIRPORT, SIT_APPROACH_3NM);
+    if (!plane_step_runs_the_build_up()) GTEST_SKIP() << "needs the plane step (FLTMOD_plane_step with the build-up)";
+    flt_struct& f = flt[0];
+    const airport_record& apt = airport_table.at(static_cast<size_t>(start_selection.airport_index));
+    const runway_record& rw = apt.runways.at(0);
+    const float heading = rw.heading + GEO_grid_convergence(rw.lat, rw.lon);
+    const float sh = std::sin(heading / RAD), ch = std::cos(heading / RAD);
+    float cx, cy, cz;
+    GEO_latlon_to_local(cx, cy, cz, rw.lat, rw.lon, apt.elevation);
+    // The aim point 300 m past the threshold, and a 3-degree path down to it.
+    const float aim_x = cx - (0.5f * rw.length - 300.0f) * sh, aim_z = cz + (0.5f * rw.length - 300.0f) * ch;
+    const float approach_kt = 1.3f * pln[0].acf_Vso;
+
+    float touchdown_sink = -1.0f, all_down_sec = -1.0f;
+    float time = 0.0f;
+    for (int k = 0; k < 240 * 25; ++k, time += DT) {
+        const float ahead = (aim_x - f.local_x) * sh - (aim_z - f.local_z) * ch;   // distance to the aim point
+        const float across = (f.local_x - aim_x) * ch + (f.local_z - aim_z) * sh;  // right of the centre line
+        if (touchdown_sink < 0.0f) {
+            if (f.y_agl > 6.0f) {
+                // On the path: the flight path follows the height error, the throttle the speed.
+                const float path_height = std::fmax(ahead, 0.0f) * std::tan(3.0f / RAD);
+                const float gamma_cmd = UTIL_clamp(-3.0f + 0.3f * (path_height - f.y_agl), -6.0f, 0.0f);
+                const float gamma = std::atan2(f.local_vy, std::fmax(f.groundspeed, 1.0f)) * RAD;
+                fly_attitude(f.theta + 2.0f * (gamma_cmd - gamma));
+                hands.throttle = UTIL_clamp(0.3f + 0.05f * (approach_kt - ias_kt()), 0.0f, 1.0f);
+                hands.roll = UTIL_clamp(hands.roll - 0.02f * across, -1.0f, 1.0f);
+            } else {
+                // The flare: idle, the nose raised as the ground nears.
+                hands.throttle = 0.0f;
+                fly_attitude(4.0f + 0.5f * (6.0f - f.y_agl));
+            }
+            steer(heading);
+        } else {
+            hands.pitch = 0.0f;
+            hands.throttle = 0.0f;
+            steer(heading);
+            if (all_down_sec >= 0.0f) hands.left_brake = hands.right_brake = 1.0f;
+        }
+        const float vy = f.local_vy;
+        frame();
+        if (touchdown_sink < 0.0f && f.onground_any) touchdown_sink = -vy;
+        if (all_down_sec < 0.0f && f.onground_all) all_down_sec = time;
+        if (all_down_sec >= 0.0f && f.groundspeed < 0.3f) break;
+    }
+    ASSERT_GE(touchdown_sink, 0.0f) << "never touched down";
+    EXPECT_LT(touchdown_sink, 3.0f);
+    EXPECT_GE(all_down_sec, 0.0f);
+    EXPECT_LT(f.groundspeed, 0.3f);
+    EXPECT_EQ(surface_state.flat_surface_on, 1);   // stopped on the runway
+    EXPECT_EQ(f.onground_all, 1);
+}
+
+// The fleet's float plane, set on still water, floats on its own water forces.
+TEST_F(DefaultAirport, TheFleetsFloatPlaneComesToRestOnStillWater)
+{
+    namespace fs = std::filesystem;
+    std::string path;
+    std::error_code ec;
+    for (fs::recursive_directory_iterator it(ORVELL_DATA_FOLDER "Aircraft", ec), end; it != end && !ec; it.increment(ec)) {
+        std::string name = it->path().filename().string();
+        for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if (name.find("float") != std::string::npos && name.size() > 4 && name.substr(name.size() - 4) == ".acf")
+            path = it->path().string();
+    }
+    if (path.empty()) GTEST_SKIP() << "needs the test fleet's float plane";
+    std::memset(&pln[0], 0, sizeof pln[0]);
+    std::snprintf(pln[0].acf_file_path, ACF_TEXT_SIZE, "%s", path.c_str());
+    std::snprintf(pln[0].acf_file_name, ACF_TEXT_SIZE, "%s", fs::path(path).filename().c_str());
+    ACF_load_and_setup(0);
+
+    // A lake all over the area at sea level.
+    TEST_lay_flat_grid(-20.0f);
+    std::fill(std::begin(landuse_grid), std::end(landuse_grid), LANDUSE_WATER_A);
+    water_level_m = 0.0f;
+    sim_weather.wave_amplitude = 0.0f;
+    FLIGHT_reset_at_start(0, 0.0f, 0.0f, 0.0f, 0.0f, 0.5f, 0.0f, 0.0f);
+    if (!plane_step_runs_the_build_up()) GTEST_SKIP() << "needs the plane step (FLTMOD_plane_step with the build-up)";
+    flt_struct& f = flt[0];
+    for (int k = 0; k < 60 * 25; ++k) frame();
+    const float weight = f.m_total * sim_physics.g_sealevel;
+    EXPECT_NEAR(f.fnrml_gear, weight, 0.02f * weight);
+    EXPECT_EQ(f.onground_any, 1);
+    EXPECT_LT(std::fabs(f.local_vy), 0.05f);
+}
