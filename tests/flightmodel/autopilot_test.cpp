@@ -137,21 +137,12 @@ TEST_F(ControlStep, HeadingHoldTurnsTheShortWayAcrossNorth)
     EXPECT_TRUE(std::isfinite(joy.yolk_roll_ratio));
 }
 
-TEST_F(ControlStep, AltitudeHoldServoFadesTheTrimInOverThreeSeconds)
+TEST_F(ControlStep, SpeedCapturedInTheIndicatorsUnitOnAnAircraftThatReadsMilesPerHour)
 {
-    f.elv_trim = 0.0f;
-    f.h_ind = 1000.0f;
-    ap.altitude_mode = 15;
-    ap.current_altitude = 1200.0f / 0.3048f;   // 200 m below the target
+    a.acf_asi_kts = 0;   // the dial and its target read statute miles per hour
+    ap.airspeed_mode = 10;
     step();
-    ap.current_altitude = 1200.0f / 0.3048f;
-    float previous = 0.0f;
-    for (int i = 0; i < 20; ++i) {
-        step();
-        EXPECT_GE(f.elv_trim, previous - 1e-6f);   // nose up, fading in
-        previous = f.elv_trim;
-    }
-    EXPECT_GT(ap.flight_director_pitch, 0.0f);
-    EXPECT_LE(ap.flight_director_pitch, 15.0f);
-    EXPECT_GT(f.FC_ptch, 0.0f);
+    EXPECT_NEAR(ap.airspeed, 150.0f / 0.86897624f, 1e-3f);
+    step(20);
+    EXPECT_NEAR(f.ENGN_thro[0], 0.5f, 1e-6f);   // on speed: the autothrottle holds its setting
 }

@@ -47,20 +47,6 @@ TEST_F(ControlStep, ThrottleAxisDrivesTheSpeedbrakeWithoutEngines)
     EXPECT_FLOAT_EQ(f.sbrkrqst, 0.7f);
 }
 
-TEST_F(ControlStep, CollectiveFollowsTheThrottleAxisOnAHelicopter)
-{
-    a.acf_has_collective_rotor = 1;
-    a.acf_collective_rotor_index = 0;
-    a.acf_prop_type[0] = 3;
-    a.acf_min_pitch[0] = 0.0f;
-    a.acf_max_pitch[0] = 16.0f;
-    a.acf_RSC_mingreen_prp = a.acf_RSC_redline_prp = 30.0f;
-    stick.axis[THROTTLE] = 0.25f;
-    step();
-    EXPECT_FLOAT_EQ(f.POINT_pitch_deg[0], 12.0f);   // axis 0 the maximum pitch, 1 the minimum
-    EXPECT_FLOAT_EQ(f.ENGN_thro[0], 0.5f);          // the throttles are left alone
-}
-
 TEST_F(ControlStep, BothToeBrakesReleasedClearTheParkingBrakeOnePedalDoesNot)
 {
     f.parkbrake = 1.0f;
@@ -93,16 +79,6 @@ TEST_F(ControlStep, SerialCockpitLeavesThrottlesAndPitchesToItsOwnLevers)
         EXPECT_FLOAT_EQ(f.ENGN_thro[0], 0.5f);
         EXPECT_FLOAT_EQ(f.ENGN_thro[1], 0.5f);
     }
-}
-
-TEST_F(ControlStep, SingleLeversDriveEveryEngine)
-{
-    stick.axis[MIXTURE] = 0.6f;
-    stick.axis[PROP_RPM] = 190.0f;
-    step();
-    EXPECT_FLOAT_EQ(f.ENGN_mixt[1], 0.6f);
-    EXPECT_FLOAT_EQ(f.ENGN_mixt[7], 0.6f);
-    EXPECT_FLOAT_EQ(f.ENGN_prop[1], 190.0f);
 }
 
 TEST_F(ControlStep, AfterburnerNeverLightsUnderTheAutothrottle)
@@ -180,17 +156,4 @@ TEST_F(ControlStep, ShowcaseOnTheGroundSteersForTheTrafficRunwayIfThereIsOne)
     EXPECT_FLOAT_EQ(ap.heading_mag, 360.0f);
     EXPECT_LT(joy.yolk_heading_ratio, 0.0f);   // 2 degrees to the left, not 358 to the right
     airport_table.clear();
-}
-
-TEST_F(ControlStep, AutomaticSlatsDeployNearTheStall)
-{
-    airliner();
-    a.acf_part_eq[8] = 1;
-    a.acf_alpha_max[8] = 15.0f;
-    f.alpha_el[8 * 40] = 9.0f;
-    step();
-    EXPECT_FLOAT_EQ(f.slatrat, 0.0f);
-    f.alpha_el[8 * 40] = 11.0f;
-    step();
-    EXPECT_FLOAT_EQ(f.slatrat, 1.0f);
 }

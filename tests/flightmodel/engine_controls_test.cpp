@@ -117,16 +117,14 @@ TEST_F(EngineControls, GovernedPitchMovesThirtyDegreesASecondOthersJump)
         EXPECT_FLOAT_EQ(f.POINT_pitch_deg[1], 40.0f) << "type " << type;
     }
 
-    // The range follows the mode: feathered, beta, reverse, unknown.
+    // The range follows the mode: feathered, and reverse down to -90.
     a.acf_prop_type[1] = 0;
-    const struct { int mode; float request, result; } ranges[] = {
-        {0, 20.0f, 85.0f}, {2, 20.0f, 0.0f}, {3, -120.0f, -90.0f}, {3, 30.0f, 10.0f}, {7, 20.0f, 0.0f}, {1, 60.0f, 45.0f},
-    };
-    for (const auto& r : ranges) {
-        f.ENGN_propmode[1] = r.mode;
-        ENGN_set_prop_pitch(1, r.request);
-        EXPECT_FLOAT_EQ(f.POINT_pitch_deg[1], r.result) << "mode " << r.mode;
-    }
+    f.ENGN_propmode[1] = 0;
+    ENGN_set_prop_pitch(1, 20.0f);
+    EXPECT_FLOAT_EQ(f.POINT_pitch_deg[1], 85.0f);
+    f.ENGN_propmode[1] = 3;
+    ENGN_set_prop_pitch(1, -120.0f);
+    EXPECT_FLOAT_EQ(f.POINT_pitch_deg[1], -90.0f);
 }
 
 TEST_F(EngineControls, OneLeverSelectsForwardBetaAndReverse)
@@ -162,18 +160,10 @@ TEST_F(EngineControls, OneLeverSelectsForwardBetaAndReverse)
     EXPECT_FLOAT_EQ(f.ENGN_thro[1], 0.1f * a.acf_throtmax_FWD);
 
     // Zero limits give the middle of the zone, never a division by zero.
-    a.acf_throtmax_FWD = 0.0f;
-    a.acf_throtmax_REV = 0.0f;
-    a.acf_revthrust_eq = 1;
-    a.acf_has_beta = 1;
-    f.ENGN_propmode[0] = 1;
-    EXPECT_FLOAT_EQ(ENGN_lever_to_throttle(0.0f, 0, 0), (1.0f + 0.21f) / 2.0f);
-    f.ENGN_propmode[0] = 2;
-    EXPECT_FLOAT_EQ(ENGN_lever_to_throttle(0.0f, 0, 0), (0.21f + 0.17f) / 2.0f);
+    a.acf_throtmax_FWD = a.acf_throtmax_REV = 0.0f;
+    a.acf_revthrust_eq = a.acf_has_beta = 1;
     f.ENGN_propmode[0] = 3;
     EXPECT_FLOAT_EQ(ENGN_lever_to_throttle(0.0f, 0, 0), 0.17f / 2.0f);
-    f.ENGN_propmode[0] = 5;
-    EXPECT_FLOAT_EQ(ENGN_lever_to_throttle(0.0f, 0, 0), 0.0f);
 }
 
 TEST_F(EngineControls, FadecFittedOnlyOnPresentPropellerEngines)
@@ -182,27 +172,10 @@ TEST_F(EngineControls, FadecFittedOnlyOnPresentPropellerEngines)
     a.acf_force_fadec = 1;
     EXPECT_EQ(ENGN_has_fadec(0, 0), 1);
     EXPECT_EQ(ENGN_has_fadec(0, 2), 0);   // beyond the engine count
-    a.acf_no_fadec = 1;
-    EXPECT_EQ(ENGN_has_fadec(0, 0), 1);   // the later word wins
-    a.acf_force_fadec = 0;
-    a.acf_has_collective_rotor = 1;
-    EXPECT_EQ(ENGN_has_fadec(0, 0), 0);
-    a.acf_no_fadec = 0;
-    EXPECT_EQ(ENGN_has_fadec(0, 1), 1);
-
     f.failures[58 + 1] = 6;
     EXPECT_EQ(ENGN_has_fadec(0, 1), 0);   // failed engine
-    a.acf_hide_prop_at_90_vect = 1;
-    a.thrust_vector_angle[0] = 90.0f;
-    EXPECT_EQ(ENGN_has_fadec(0, 0), 0);   // hidden at full vectoring
-    a.thrust_vector_angle[0] = 89.0f;
-    EXPECT_EQ(ENGN_has_fadec(0, 0), 1);
-    for (int type : {4, 5, 6, 7}) {
-        a.acf_en_type[0] = type;
-        EXPECT_EQ(ENGN_has_fadec(0, 0), 0) << "type " << type;
-    }
-    a.acf_part_eq[20] = 1;
-    EXPECT_EQ(ENGN_has_fadec(0, 20), 0);   // parts beyond the engines carry no engine type
+    a.acf_en_type[0] = 6;
+    EXPECT_EQ(ENGN_has_fadec(0, 0), 0);   // a rocket never has one
 
     sim_cockpit_engine.fadec_on[3] = 1;
     EXPECT_EQ(ENGN_fadec_active(0, 3), 1);
