@@ -6,7 +6,7 @@
 // gear, brakes, steering, water rudder, water-bomber flag); flt[0] (controls,
 // engines, position, velocity, attitude, rates, masses, brakes, failures, cell
 // hint); flt[1] ground speed (towing); the launch flags and rope points; the
-// cockpit switches (JATO, puffers, scoop); sim_weather (rho, wind-free water,
+// cockpit switches (JATO, puffers, scoop); sim_weather (rho, waves,
 // runway condition); the frame clock and period; the land-use grid and the
 // surface under the plane; the report flag.
 // Writes: flt[0] force sums and moments, POINT_thrust, DVinc, ENGN_N1_,
