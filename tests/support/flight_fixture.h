@@ -68,7 +68,7 @@ protected:
         lat_ref = 33.0f;
         lon_ref = -119.0f;
         for (flt_struct& f : flt) f = flt_struct{};
-        for (int s = 0; s < 3; ++s) std::memset(static_cast<void*>(&pln[s]), 0, sizeof pln[s]);
+        for (int s = 0; s < 4; ++s) std::memset(static_cast<void*>(&pln[s]), 0, sizeof pln[s]);
         REPLAY_clear_ring();
         replay_index = 0;
         airport_table.clear();

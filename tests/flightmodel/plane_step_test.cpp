@@ -1,0 +1,388 @@
+// The plane step as the cycle runs it: the integration's half-steps and flight
+// data, wheels, propellers and lights of every plane, the user plane's sounds
+// and calls, planes moved from outside, replay playback and the traffic.
+
+#include <cmath>
+#include <cstring>
+
+#include "aircraft/flight_start.h"
+#include "core/random.h"
+#include "flightmodel/plane_override.h"
+#include "flightmodel/plane_state.h"
+#include "flightmodel/plane_step.h"
+#include "flightmodel/traffic/traffic.h"
+#include "links/sound.h"
+#include "tests/support/flight_fixture.h"
+
+namespace {
+
+class PlaneStep : public FlightState {
+protected:
+    void SetUp() override
+    {
+        FlightState::SetUp();
+        sim_cockpit_electrical.battery_on = 1;
+        sim_cockpit_electrical.avionics_on = 1;
+    }
+    // n frames of slot p, with the interval flags of `ticks` raised on each.
+    static void frames(int p, int n, std::initializer_list<int> ticks = {})
+    {
+        for (int k = 0; k < n; ++k) {
+            for (int t : ticks) interval_ticks[t] = 1;
+            FLTMOD_plane_step(p);
+            std::fill(std::begin(interval_ticks), std::end(interval_ticks), 0);
+        }
+    }
+};
+
+}  // namespace
+
+TEST_F(PlaneStep, IntegrationRunsTwoHalfStepsAndDerivesTheFlightData)
+{
+    flt_struct& f = flt[0];
+    sim_operation_misc.frame_rate_period = 0.04f;
+    f.local_vx = 10.0f;   // due east
+    f.q[0] = 1.0f;
+    FLTMOD_plane_step(0);
+    EXPECT_FLOAT_EQ(sim_time.total_flight_time_sec, 0.04f);
+    EXPECT_FLOAT_EQ(sim_time.total_running_time_sec, 0.04f);
+    EXPECT_FLOAT_EQ(sim_network_misc.network_time_sec, 0.04f);
+    EXPECT_EQ(sim_operation_misc.frame_rate_period, 0.04f);
+    EXPECT_EQ(derived_state.buildups_last_frame, 2);
+    EXPECT_NEAR(f.local_x, 0.4f, 1e-4f);
+    EXPECT_NEAR(f.hpath, 90.0f, 1e-3f);
+
+    f.local_vx = 0.0f;
+    f.local_vz = -10.0f;   // due north, nose north
+    FLTMOD_plane_step(0);
+    EXPECT_NEAR(f.hpath, 0.0f, 1e-3f);
+    FLTMOD_plane_step(0);
+    EXPECT_GT(f.indicated_airspeed, 10.0f);
+
+    f.local_vz = 10.0f;   // tail first
+    FLTMOD_plane_step(0);
+    FLTMOD_plane_step(0);
+    EXPECT_EQ(f.indicated_airspeed, 0.0f);
+    for (int s = 0; s < FLT_SLOTS; ++s) EXPECT_TRUE(all_finite(flt[s])) << s;
+}
+
+TEST_F(PlaneStep, StabilityTestKicksThePitchOnce)
+{
+    flt_struct& f = flt[0];
+    f.q[0] = 1.0f;
+    FLTMOD_plane_step(0);
+    const float before = f.theta;
+    sim_flightmodel_misc.stab_ptch_test = 2;
+    FLTMOD_plane_step(0);
+    EXPECT_NEAR(f.theta - before, 1.0f, 1e-3f);
+    // The request is taken (the derivative finder then reports and clears it).
+    EXPECT_NE(sim_flightmodel_misc.stab_ptch_test, 2);
+    const float kicked = f.theta;
+    FLTMOD_plane_step(0);
+    EXPECT_NEAR(f.theta, kicked, 1e-3f);
+}
+
+TEST_F(PlaneStep, PlaneMovedFromOutsideKeepsItsClocksButIsNotIntegrated)
+{
+    net_slot_enabled[6] = 1;   // following a master machine
+    flt_struct& f = flt[0];
+    f.local_vx = 10.0f;
+    FLTMOD_plane_step(0);
+    EXPECT_FLOAT_EQ(sim_time.total_flight_time_sec, 0.05f);
+    EXPECT_EQ(f.local_x, 0.0f);
+    EXPECT_EQ(derived_state.buildups_last_frame, 0);
+}
+
+TEST_F(PlaneStep, ReplayLeavesOtherSlotsUnmovedButTheirWheelsPropsAndLightsTurn)
+{
+    sim_operation_prefs.replay_mode = REPLAY_PAUSED;
+    acf_struct& a = pln[3];
+    a.acf_part_eq[PART_GEAR_FIRST] = 1;
+    a.acf_gear_def[PART_GEAR_FIRST] = 0.1f;   // on the ground
+    a.acf_gear_tirrad[PART_GEAR_FIRST] = 0.3f;
+    a.acf_prop_dir[0] = 1.0f;
+    flt_struct& f = flt[3];
+    f.local_vx = 20.0f;
+    f.groundspeed = 20.0f;
+    f.tire_speed_term[PART_GEAR_FIRST] = 20.0f;
+    f.tire_locked[PART_GEAR_FIRST] = 1;
+    f.POINT_tacrad[0] = 15.0f;
+    f.strobe_lights_on = 1;
+    f.beacon_lights_on = 1;
+
+    // 20 m/s on a locked wheel: the skid sum reaches 100 after ln 2 x 10 s.
+    float burst_at = -1.0f;
+    int strobes = 0;
+    for (int k = 1; k <= 200 && burst_at < 0.0f; ++k) {
+        sim_network_misc.network_time_sec = k * 0.05f;
+        frames(3, 1);
+        strobes += f.strobe_flash;
+        if (f.failures[FAIL_SLOT_TYRE_BASE] == FAILURE_STATE_FAILED) burst_at = k * 0.05f;
+    }
+    EXPECT_NEAR(burst_at, 6.93f, 0.06f);
+    EXPECT_EQ(f.local_x, 0.0f);   // not moved
+    EXPECT_EQ(f.tire_speed_now[PART_GEAR_FIRST], 0.0f);
+    EXPECT_GE(strobes, 6);        // one flash a second
+    EXPECT_GT(f.beacon_brightness, 0.0f);
+    // The propeller at 15 rad/s is drawn at 180 degrees a second: 20 frames make half a turn.
+    f.tire_prop_rot[0] = 0.0f;
+    frames(3, 20);
+    EXPECT_NEAR(f.tire_prop_rot[0], 180.0f, 1e-3f);
+
+    // At 10 m/s the sum tends to 100 and never passes it.
+    f.failures[FAIL_SLOT_TYRE_BASE] = 0;
+    f.tire_drag_dis[PART_GEAR_FIRST] = 0.0f;
+    f.tire_speed_term[PART_GEAR_FIRST] = 10.0f;
+    frames(3, 1200);
+    EXPECT_EQ(f.failures[FAIL_SLOT_TYRE_BASE], 0);
+    EXPECT_LT(f.tire_drag_dis[PART_GEAR_FIRST], 100.0f);
+}
+
+TEST_F(PlaneStep, CockpitCallsNeedAvionicsPower)
+{
+    // A paused replay holds the plane still while the calls run.
+    sim_operation_prefs.replay_mode = REPLAY_PAUSED;
+    acf_struct& a = pln[0];
+    a.acf_has_stallwarn = 1;
+    a.acf_warn1EQ = 1;
+    flt_struct& f = flt[0];
+    f.stallwarning = 1;
+    f.latitude = 34.0f;
+    f.longitude = -117.0f;
+    f.y_agl = 1200.0f * 0.3048f;
+    navaid_record outer{};
+    outer.kind = NAV_OUTER_MARKER;
+    outer.lat = 34.001f;
+    outer.lon = -117.001f;
+    outer.local = 1;
+    navaid_table.assign(1, outer);
+    sim_cockpit_switches.marker_panel_out = 1;
+    sim_cockpit_radios.marker_audio_working = 1;
+    sim_operation_prefs.warn_bb = 1;
+    screen_settings.radio_chatter_on = 1;
+    frame_clock = 100.0f;
+    sim_time.total_running_time_sec = 1000.0f;
+    atc_clearance.plan_flags[0] = atc_clearance.plan_flags[1] = 1;
+
+    sim_cockpit_electrical.avionics_on = 0;
+    for (int k = 0; k < 40; ++k) {
+        sim_time.total_running_time_sec += 1.0f;
+        frames(0, 1, {INTERVAL_ONE_SECOND, INTERVAL_FIVE_SECONDS, INTERVAL_TENTH_SECOND});
+    }
+    f.y_agl = 900.0f * 0.3048f;
+    frames(0, 1, {INTERVAL_ONE_SECOND});
+    EXPECT_TRUE(sounds.plays.empty());
+    EXPECT_EQ(atc_standin.clearance_calls + atc_standin.carrier_calls, 0);
+    EXPECT_EQ(sim_cockpit_misc.outer_marker_lit, 0);
+
+    sim_cockpit_electrical.avionics_on = 1;
+    f.y_agl = 1200.0f * 0.3048f;
+    frames(0, 1, {INTERVAL_ONE_SECOND});
+    for (int k = 0; k < 40; ++k) {
+        sim_time.total_running_time_sec += 1.0f;
+        sim_network_misc.network_time_sec = k * 0.1f;
+        frames(0, 1, {INTERVAL_ONE_SECOND, INTERVAL_FIVE_SECONDS});
+    }
+    EXPECT_EQ(sounds.count(22), 1);   // the stall horn starts once and keeps going
+    EXPECT_GE(sounds.count(54), 1);   // the outer marker
+    EXPECT_GT(atc_standin.clearance_calls, 0);
+    EXPECT_GT(atc_standin.carrier_calls, 0);
+    int chatter = 0;
+    for (const auto& p : sounds.plays) chatter += p.slot >= SOUND_FIRST_CHATTER_SLOT ? 1 : 0;
+    EXPECT_GE(chatter, 1);
+}
+
+TEST_F(PlaneStep, HeightCalloutsPlayOnceEachTimeThePlaneDescendsThroughThem)
+{
+    sim_operation_prefs.replay_mode = REPLAY_PAUSED;
+    pln[0].acf_warn1EQ = 1;
+    sim_operation_prefs.warn_bb = 1;
+    flt_struct& f = flt[0];
+    auto check_at = [&](float feet) {
+        f.y_agl = feet * 0.3048f;
+        sim_time.total_running_time_sec += 1.0f;
+        frames(0, 1, {INTERVAL_ONE_SECOND});
+    };
+    check_at(1100.0f);
+    check_at(900.0f);
+    check_at(800.0f);
+    EXPECT_EQ(sounds.count(41), 1);
+    check_at(1100.0f);
+    check_at(950.0f);
+    EXPECT_EQ(sounds.count(41), 2);
+    EXPECT_EQ(sounds.count(42), 0);   // 500 ft not reached
+    f.onground_all = 1;               // on the ground: nothing is called
+    check_at(1100.0f);
+    check_at(5.0f);
+    EXPECT_EQ(sounds.count(41), 2);
+}
+
+TEST_F(PlaneStep, PeerPlanesAreDeadReckonedAtAnyFrameRate)
+{
+    net_slot_enabled[0] = 1;   // multiplayer: slots 1..9 come from the peer
+    for (float dt : {0.01f, 0.02f, 0.04f, 0.05f}) {
+        sim_operation_misc.frame_rate_period = dt;
+        flt_struct& f = flt[1];
+        f = flt_struct{};
+        f.psi = 355.0f;
+        f.R = 10.0f;
+        f.Q = 20.0f;
+        f.theta = 170.0f;
+        f.local_vx = 3.0f;
+        frames(1, static_cast<int>(std::lround(1.0f / dt)));
+        EXPECT_NEAR(f.psi, 5.0f, 1e-3f) << dt;
+        EXPECT_NEAR(f.theta, -170.0f, 1e-3f) << dt;   // 190 wraps like a roll, not folded
+        EXPECT_NEAR(f.local_x, 3.0f, 1e-4f) << dt;
+    }
+    // The user's plane still flies itself.
+    FLTMOD_plane_step(0);
+    EXPECT_EQ(derived_state.buildups_last_frame, 2);
+}
+
+TEST_F(PlaneStep, ReplayPlaysTheRecordsBetweenTheClockAndItsEnds)
+{
+    // Three records a second apart, then the end mark.
+    for (int k = 0; k < 3; ++k) {
+        flt[0].local_x = 100.0f * (k + 1);
+        PLANE_pack_state(replay_ring[k], 0);
+        replay_ring[k].network_time_sec = 1.0f + k;
+    }
+    int32_t& mode = sim_operation_prefs.replay_mode;
+    float& clock = sim_network_misc.network_time_sec;
+
+    mode = REPLAY_TO_END;
+    FLTMOD_plane_step(0);
+    EXPECT_EQ(clock, 3.0f);
+    EXPECT_NEAR(flt[0].local_x, 200.0f, 1e-3f);   // the second newest, f = 0: the newest starts no pair
+
+    mode = REPLAY_TO_START;
+    FLTMOD_plane_step(0);
+    EXPECT_EQ(clock, 1.0f);
+    EXPECT_NEAR(flt[0].local_x, 100.0f, 1e-3f);
+
+    mode = REPLAY_FORWARD;
+    clock = 1.45f;
+    sim_operation_misc.frame_rate_period = 0.05f;
+    FLTMOD_plane_step(0);
+    EXPECT_FLOAT_EQ(clock, 1.5f);
+    EXPECT_NEAR(flt[0].local_x, 150.0f, 1e-2f);
+
+    mode = REPLAY_BACK_FAST;   // runs off the start: held at the earliest record, paused
+    for (int k = 0; k < 10; ++k) FLTMOD_plane_step(0);
+    EXPECT_EQ(clock, 1.0f);
+    EXPECT_EQ(mode, REPLAY_PAUSED);
+
+    mode = 42;   // not a mode: no clock moves
+    clock = 2.5f;
+    FLTMOD_plane_step(0);
+    EXPECT_EQ(clock, 2.5f);
+
+    REPLAY_clear_ring();
+    mode = REPLAY_FORWARD;
+    FLTMOD_plane_step(0);
+    EXPECT_EQ(mode, REPLAY_PAUSED);
+}
+
+TEST_F(PlaneStep, DamagedReplayRingsStayInBounds)
+{
+    UTIL_srand(5);
+    for (int round = 0; round < 30; ++round) {
+        for (plane_state_record& r : replay_ring) {
+            auto* w = reinterpret_cast<uint32_t*>(&r);
+            for (int k = 0; k < PLANE_STATE_WORDS; ++k)
+                w[k] = static_cast<uint32_t>(UTIL_rand()) << 17 ^ static_cast<uint32_t>(UTIL_rand());
+        }
+        replay_ring[round].network_time_sec = std::nanf("");
+        replay_ring[round + 1].network_time_sec = INFINITY;
+        sim_operation_prefs.replay_mode = UTIL_rand() % 12 - 1;
+        sim_network_misc.network_time_sec = static_cast<float>(UTIL_rand());
+        FLTMOD_plane_step(0);
+        ASSERT_TRUE(std::isfinite(sim_network_misc.network_time_sec));
+        ASSERT_TRUE(std::isfinite(flt[0].local_x) && std::isfinite(flt[0].psi));
+    }
+}
+
+TEST_F(PlaneStep, TrafficIsPlacedNearTheUserAndFliesItsBehaviours)
+{
+    scenery_area = {-200000.0f, 200000.0f, -200000.0f, 200000.0f};
+    sim_graphics_settings.draw_aircrafts = 4;
+    add_airport("KTRF", 34.0f, -117.5f, 90.0f, 2500.0f, 100.0f);   // the traffic runway
+    flt[0].local_y = 1000.0f;
+    flt[0].track_sin = 1.0f;
+    for (int p : {2, 3}) pln[p].acf_est_Vs = 30.0f;
+
+    // Standing still, and far away: both are placed again near the user.
+    flt[3].local_x = 9.9e9f;
+    flt[3].groundspeed = 100.0f;
+    for (uint32_t seed : {1u, 2u, 3u, 4u}) {
+        UTIL_srand(seed);
+        flt[2] = flt_struct{};
+        FLTMOD_plane_step(2);
+        EXPECT_GT(flt[2].groundspeed, 1.7f * 30.0f * 0.99f);
+        EXPECT_LT(std::fabs(flt[2].local_x - flt[0].local_x), 1.6f * 25.0f * 1852.0f);
+        EXPECT_EQ(flt[2].ai_app_mode, 0);   // even slots cruise
+        FLTMOD_plane_step(3);
+        // Odd slots come in low: within 2,000 m of the user they end within 500 m of it.
+        EXPECT_LE(std::fabs(flt[3].local_y - 1000.0f), 500.0f + 2.0f);
+        EXPECT_TRUE(flt[3].ai_app_mode == 1 || flt[3].ai_app_mode == 2);
+        flt[3].local_x = 9.9e9f;
+    }
+
+    // An approach with no traffic runway cruises instead.
+    flt[3] = flt_struct{};
+    flt[3].groundspeed = 50.0f;
+    flt[3].ai_app_mode = 1;
+    traffic_runway_state.traffic_runway = 5;
+    FLTMOD_plane_step(3);
+    EXPECT_EQ(flt[3].ai_app_mode, 0);
+    for (int s = 0; s < 4; ++s) EXPECT_TRUE(all_finite(flt[s])) << s;
+}
+
+TEST_F(PlaneStep, TrafficApproachTurnsAtAnyBankAndFlapsWithoutTravelTime)
+{
+    scenery_area = {-200000.0f, 200000.0f, -200000.0f, 200000.0f};
+    add_airport("KTRF", 34.0f, -117.5f, 90.0f, 2500.0f, 100.0f);
+    acf_struct& a = pln[2];
+    a.acf_est_Vs = 30.0f;
+    a.acf_flap_deftime = 0.0f;
+    flt_struct& f = flt[2];
+    f.local_x = 3000.0f;
+    f.local_y = 800.0f;
+    f.groundspeed = 50.0f;
+    f.psi = 200.0f;
+    f.phi = 0.0f;   // no bank: the turn rate comes from a hundredth of a degree
+    f.ai_app_mode = 2;
+    FLTMOD_plane_step(2);
+    EXPECT_TRUE(std::isfinite(f.psi));
+    EXPECT_EQ(f.flaprat, 1.0f);   // final: flaps out at once
+
+    // Without the user's power the traffic's flaps stay.
+    sim_cockpit_electrical.battery_on = 0;
+    f.flaprat = 0.3f;
+    f.ai_app_mode = 2;
+    FLTMOD_plane_step(2);
+    EXPECT_EQ(f.flaprat, 0.3f);
+    EXPECT_TRUE(all_finite(f));
+}
+
+TEST_F(PlaneStep, TowPlaneRollsThenClimbsAheadOfTheGlider)
+{
+    launch_flags.tow_situation = 1;
+    launch_flags.tow_attached = 1;
+    pln[1].acf_h_eqlbm = 1.5f;
+    flt_struct& f = flt[1];
+    f.groundspeed = 20.0f;
+    f.local_y = 50.0f;
+    f.track_cos = 1.0f;   // heading north
+    TRAFFIC_update_other(1);
+    EXPECT_EQ(f.local_y, 1.5f);   // on the ground below 25 m/s
+    EXPECT_GT(f.groundspeed, 20.0f);
+    f.groundspeed = 30.0f;
+    TRAFFIC_update_other(1);
+    EXPECT_NEAR(f.local_vy, (f.groundspeed - 25.0f) * 0.5f, 1e-4f);
+
+    launch_flags.tow_attached = 0;   // released: it keeps its speed
+    const float speed = f.groundspeed;
+    TRAFFIC_update_other(1);
+    EXPECT_EQ(f.groundspeed, speed);
+}
