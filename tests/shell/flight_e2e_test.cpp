@@ -1,0 +1,93 @@
+// End to end: the program started on the generated default data folder, as
+// ./run.sh starts it, puts the trainer on KSBD's first runway and flies frames
+// with the whole plane step.
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <string>
+
+#include "aircraft/acf_struct.h"
+#include "core/app_mode.h"
+#include "core/geo.h"
+#include "core/replay.h"
+#include "core/simvars.h"
+#include "flightmodel/derived_data.h"
+#include "flightmodel/flt.h"
+#include "flightmodel/terrain_query.h"
+#include "shell/frame.h"
+#include "shell/wndproc.h"
+#include "tests/shell/startup_program.h"
+#include "world/navdb.h"
+
+namespace {
+
+class FlightEndToEnd : public started_program {
+protected:
+    static void SetUpTestSuite()
+    {
+        start_selection = start_selection_record{};   // a fresh process: no start chosen yet
+        started_program::SetUpTestSuite();
+    }
+};
+
+bool finite_record(const flt_struct& f)
+{
+    // Every float field; the int fields hold small values whose bits read as finite floats.
+    const auto* w = reinterpret_cast<const uint32_t*>(&f);
+    for (size_t k = 0; k < offsetof(flt_struct, local_x_d) / 4; ++k) {
+        float v;
+        std::memcpy(&v, &w[k], 4);
+        if (!std::isfinite(v)) return false;
+    }
+    return std::isfinite(f.local_x_d) && std::isfinite(f.local_y_d) && std::isfinite(f.local_z_d);
+}
+
+}  // namespace
+
+TEST_F(FlightEndToEnd, TrainerStartsOnKsbdsFirstRunwayAndFliesAHundredFrames)
+{
+    if (!(pln[0].acf_m_max > 0.0f) || !std::strstr(pln[0].acf_file_name, "TRAINER"))
+        GTEST_SKIP() << "needs the aircraft load and set-up (ACF_load_and_setup) to load the trainer; "
+                        "its stand-in leaves the aircraft record empty";
+
+    // On the first runway, 10 m inside its threshold, standing on its gear.
+    const airport_record& apt = airport_table[static_cast<size_t>(start_selection.airport_index)];
+    ASSERT_STREQ(apt.id, "KSBD");
+    ASSERT_EQ(start_selection.start_index, 0);
+    const runway_record& rw = apt.runways[0];
+    const flt_struct& f = flt[0];
+    const float heading = rw.heading + GEO_grid_convergence(rw.lat, rw.lon);
+    EXPECT_NEAR(f.psi, heading, 1e-3f);
+    float rx, ry, rz;
+    GEO_latlon_to_local(rx, ry, rz, rw.lat, rw.lon, apt.elevation);
+    EXPECT_NEAR(std::hypot(f.local_x - rx, f.local_z - rz), (rw.length - 20.0f) * 0.5f, 0.1f);
+    float sx, surface, sz;
+    GEO_latlon_to_local(sx, surface, sz, f.latitude, f.longitude, apt.elevation);
+    EXPECT_NEAR(f.local_y, std::max(surface, terrain_height_m) + pln[0].acf_h_eqlbm, 0.05f);
+    EXPECT_EQ(f.groundspeed, 0.0f);
+    EXPECT_EQ(f.parkbrake, 1.0f);
+    for (int g = PART_GEAR_FIRST; g <= PART_GEAR_LAST; ++g) EXPECT_EQ(pln[0].acf_gear_deploy[g], 1.0f);
+    for (const plane_state_record& r : replay_ring) ASSERT_EQ(r.network_time_sec, 0.0f);
+
+    // A hundred flying frames at about 25 frames a second.
+    MACIBM_pump_messages();
+    FRAME_reset();
+    app_mode = MODE_FLYING;
+    const float flight_time = sim_time.total_flight_time_sec;
+    double periods = 0.0;
+    for (int k = 0; k < 100; ++k) {
+        test_clock_seconds += 0.04;
+        MACIBM_do_frame();
+        periods += sim_operation_misc.frame_rate_period;
+        ASSERT_EQ(derived_state.buildups_last_frame, 2) << "frame " << k;
+    }
+    EXPECT_NEAR(sim_time.total_flight_time_sec - flight_time, periods, 1e-3);
+    for (int s = 0; s < FLT_SLOTS; ++s) EXPECT_TRUE(finite_record(flt[s])) << "slot " << s;
+    // The other planes in use were placed near the user's plane, inside the loaded area.
+    for (int s = 1; s < sim_graphics_settings.draw_aircrafts && s < FLT_SLOTS; ++s) {
+        const flt_struct& o = flt[s];
+        EXPECT_LT(std::fabs(o.local_x), 9.0e9f) << "slot " << s;
+        EXPECT_TRUE(TERRAIN_point_in_area(o.local_x, o.local_y, o.local_z, 0.0f)) << "slot " << s;
+    }
+}
