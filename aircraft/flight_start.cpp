@@ -64,14 +64,11 @@ constexpr int32_t TRANSPONDER_ON = 2;
 float sin_deg(float a) { return static_cast<float>(std::sin(a * DEG_TO_RAD_DOUBLE)); }
 float cos_deg(float a) { return static_cast<float>(std::cos(a * DEG_TO_RAD_DOUBLE)); }
 
-// An angle brought into [0, 360) by remainder (NaN and infinities become 0).
+// An angle brought into [0, 360) (anything not finite becomes 0).
 float wrap_360(float a)
 {
-    if (!std::isfinite(a)) return 0.0f;
-    float r = std::fmod(a, 360.0f);
-    if (r < 0.0f) r += 360.0f;
-    if (r >= 360.0f) r = 0.0f;
-    return r;
+    const float r = UTIL_wrap_closed(a, 360.0f);
+    return r >= 360.0f ? 0.0f : r;
 }
 
 float finite_or(float v, float fallback) { return std::isfinite(v) ? v : fallback; }

@@ -12,6 +12,7 @@
 #include "aircraft/flight_start_internal.h"
 #include "aircraft/launch_flags.h"
 #include "core/constants.h"
+#include "core/numeric.h"
 #include "core/engine_types.h"
 #include "core/geo.h"
 #include "core/random.h"
@@ -35,12 +36,6 @@ constexpr int SHUTTLE_RUNWAY = 6;   // the orbiter lands on the seventh runway o
 
 float sin_deg(float a) { return static_cast<float>(std::sin(a * DEG_TO_RAD_DOUBLE)); }
 float cos_deg(float a) { return static_cast<float>(std::cos(a * DEG_TO_RAD_DOUBLE)); }
-float wrap_360(float a)
-{
-    if (!std::isfinite(a)) return 0.0f;
-    float r = std::fmod(a, 360.0f);
-    return r < 0.0f ? r + 360.0f : r;
-}
 float random_fraction() { return static_cast<float>(UTIL_rand()) / static_cast<float>(UTIL_RAND_MAX); }
 
 int planet() { return sim_graphics_scenery.current_planet == PLANET_MARS ? PLANET_MARS : PLANET_EARTH; }
@@ -200,8 +195,8 @@ bool place_forest_fire(start_place& p)
     }
     const float vs = pln[0].acf_est_Vs;
     const float d = 120.0f * vs;
-    const float b = wrap_360(w.wind_direction_degt[0] + 120.0f);
-    p.psi = wrap_360(w.wind_direction_degt[0] + 270.0f);
+    const float b = UTIL_wrap_360(w.wind_direction_degt[0] + 120.0f);
+    p.psi = UTIL_wrap_360(w.wind_direction_degt[0] + 270.0f);
     p.x = forest_fire.x + d * sin_deg(b);
     p.y = forest_fire.y + d * sin_deg(10.0f);
     p.z = forest_fire.z - d * cos_deg(b);

@@ -54,3 +54,8 @@ inline int UTIL_bad_float(float x) { return (std::isnan(x) || x <= -1e10f || x >
 // Brings a value into [0, span] by whole spans, as repeated adding and
 // subtracting would (span itself stays); a value that is not finite becomes 0.
 float UTIL_wrap_closed(float v, float span);
+
+// An angle in degrees brought into [0, 360] or [-180, 180] by whole turns (a
+// value that is not finite becomes 0).
+inline float UTIL_wrap_360(float deg) { return UTIL_wrap_closed(deg, 360.0f); }
+inline float UTIL_wrap_180(float deg) { return std::isfinite(deg) ? UTIL_wrap_closed(deg + 180.0f, 360.0f) - 180.0f : 0.0f; }

@@ -28,13 +28,6 @@ constexpr float DEG_TO_RAD = DEG_TO_RAD_FLOAT;
 constexpr int TOW_POINT_PART = PART_BODY_FIRST;   // the towing plane's fuselage
 constexpr int TOW_POINT_OUTLINE = 198;            // its tail point among the fuselage's outline points
 
-float wrap_360(float a)
-{
-    if (a >= 0.0f && a <= 360.0f) return a;
-    if (!std::isfinite(a)) return 0.0f;
-    float r = std::fmod(a, 360.0f);
-    return r < 0.0f ? r + 360.0f : r;
-}
 
 // Turn needles: the raw value scaled and clamped, then smoothed at 2/s.
 void turn_and_slip(flt_struct& f, float dt)
@@ -84,7 +77,7 @@ void attitude_values(flt_struct& f, const float w[3])
 {
     const float horizontal = UTIL_clamp(std::sqrt(f.local_vx * f.local_vx + f.local_vz * f.local_vz), 0.01f, 9.9e9f);
     f.vpath = std::atan(f.local_vy / horizontal) * RAD_TO_DEG;
-    f.hpath = wrap_360(std::atan2(f.local_vx, -f.local_vz) * RAD_TO_DEG);
+    f.hpath = UTIL_wrap_360(std::atan2(f.local_vx, -f.local_vz) * RAD_TO_DEG);
     f.sin_theta = std::sin(f.theta * DEG_TO_RAD);
     f.cos_theta = std::cos(f.theta * DEG_TO_RAD);
     f.track_sin = std::sin(f.psi * DEG_TO_RAD);

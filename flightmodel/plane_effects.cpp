@@ -39,13 +39,6 @@ constexpr int SOUND_ROLL_ROUGH = 30;
 constexpr int SOUND_TOUCHDOWN_HARD = 32;
 
 
-float wrap_360(float a)
-{
-    if (a >= 0.0f && a <= 360.0f) return a;
-    if (!std::isfinite(a)) return 0.0f;
-    float r = std::fmod(a, 360.0f);
-    return r < 0.0f ? r + 360.0f : r;
-}
 
 float clampq(float x) { return UTIL_clamp(x, 0.25f, 1.0f); }
 
@@ -162,7 +155,7 @@ void PLANE_wheels(int n)
         }
         if (f.tire_locked[p]) now = 0.0f;
         if (a.acf_gear_tirrad[p] > 0.0f)
-            f.tire_prop_rot[p] = wrap_360(f.tire_prop_rot[p] + now / a.acf_gear_tirrad[p] * RAD_TO_DEG * dt);
+            f.tire_prop_rot[p] = UTIL_wrap_360(f.tire_prop_rot[p] + now / a.acf_gear_tirrad[p] * RAD_TO_DEG * dt);
         if (on_ground && f.tire_locked[p]) {
             f.tire_drag_dis[p] += dt * term;
             if (f.tire_drag_dis[p] > TYRE_BURST_SKID)
@@ -288,6 +281,6 @@ void PLANE_prop_angles(int n)
     const float dt = sim_operation_misc.frame_rate_period;
     for (int e = 0; e < FLT_ENGINES; ++e) {
         const float rate = f.POINT_tacrad[e] < 15.0f ? f.POINT_tacrad[e] * RAD_TO_DEG : 180.0f;
-        f.tire_prop_rot[e] = wrap_360(f.tire_prop_rot[e] - dt * rate * a.acf_prop_dir[e]);
+        f.tire_prop_rot[e] = UTIL_wrap_360(f.tire_prop_rot[e] - dt * rate * a.acf_prop_dir[e]);
     }
 }

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "core/numeric.h"
 #include "core/replay.h"
 #include "flightmodel/plane_state.h"
 
@@ -39,17 +40,6 @@ int PLANE_externally_moved(int n)
 
 namespace {
 
-// An angle brought into [lo, lo + 360] by remainder, so a value from a peer
-// far outside the range costs no loop.
-float wrap_from(float a, float lo)
-{
-    if (!std::isfinite(a)) return lo < 0.0f ? 0.0f : lo;
-    if (a >= lo && a <= lo + 360.0f) return a;
-    float r = std::fmod(a - lo, 360.0f);
-    if (r < 0.0f) r += 360.0f;
-    return lo + r;
-}
-
 bool recorded(float t) { return std::isfinite(t) && t > 0.01f; }
 
 }  // namespace
@@ -60,9 +50,9 @@ void PLANE_follow_override(int n)
     if (master_role_enabled() || override_set(n)) return;   // the outside writes the state itself
     flt_struct& f = flt[n];
     const float dt = sim_operation_misc.frame_rate_period;
-    f.theta = wrap_from(f.theta + f.Q * dt, -180.0f);
-    f.psi = wrap_from(f.psi + f.R * dt, 0.0f);
-    f.phi = wrap_from(f.phi + f.P * dt, -180.0f);
+    f.theta = UTIL_wrap_180(f.theta + f.Q * dt);
+    f.psi = UTIL_wrap_360(f.psi + f.R * dt);
+    f.phi = UTIL_wrap_180(f.phi + f.P * dt);
     f.local_x += f.local_vx * dt;
     f.local_y += f.local_vy * dt;
     f.local_z += f.local_vz * dt;

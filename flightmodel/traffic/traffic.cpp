@@ -42,22 +42,8 @@ float u() { return static_cast<float>(UTIL_rand()) / static_cast<float>(UTIL_RAN
 float sin_deg(float a) { return std::sin(a * DEG_TO_RAD); }
 float cos_deg(float a) { return std::cos(a * DEG_TO_RAD); }
 
-// An angle into -180..180 (w) and into 0..360, by remainder.
-float w(float a)
-{
-    if (a >= -180.0f && a <= 180.0f) return a;
-    if (!std::isfinite(a)) return 0.0f;
-    float r = std::fmod(a + 180.0f, 360.0f);
-    if (r < 0.0f) r += 360.0f;
-    return r - 180.0f;
-}
-float wrap_360(float a)
-{
-    if (a >= 0.0f && a <= 360.0f) return a;
-    if (!std::isfinite(a)) return 0.0f;
-    float r = std::fmod(a, 360.0f);
-    return r < 0.0f ? r + 360.0f : r;
-}
+// An angle into -180..180.
+float w(float a) { return UTIL_wrap_180(a); }
 
 float clamp_between(float v, float a, float b)
 {
@@ -92,7 +78,7 @@ void place_again(int p, float ground)
     if (std::fabs(y - user.local_y) < 2000.0f) y = user.local_y - 500.0f + 1000.0f * u();
     // Thin air flies faster; no air counts as a hundredth of the sea-level density.
     const float sigma = UTIL_max(ATMO_density_at_alt(0, y) / 1.225f, 0.01f);
-    const float heading = wrap_360(a + 180.0f + 20.0f * u() - 10.0f);
+    const float heading = UTIL_wrap_360(a + 180.0f + 20.0f * u() - 10.0f);
     FLIGHT_reset_at_start(p, 0.0f, heading, 0.0f, x, y, z, pln[p].acf_est_Vs * 1.7f / std::sqrt(sigma));
     flt[p].i = flt[p].j = 0;
     flt[p].ai_app_mode = mode;
@@ -116,7 +102,7 @@ void tow_plane(flt_struct& f, const acf_struct& a, float ground, float dt)
     } else if (std::fabs(f.phi) < 15.0f) {
         f.phi += dt * (tow_turn_dir ? 1.0f : -1.0f);
     }
-    f.psi = wrap_360(f.psi + dt * GRAVITY * std::tan(f.phi * DEG_TO_RAD) * 360.0f / (TWO_PI * f.groundspeed));
+    f.psi = UTIL_wrap_360(f.psi + dt * GRAVITY * std::tan(f.phi * DEG_TO_RAD) * 360.0f / (TWO_PI * f.groundspeed));
 }
 
 struct targets {
@@ -244,7 +230,7 @@ void steer(int p, flt_struct& f, const acf_struct& a, float ground, float dt)
     f.Q = (1.0f - 5.0f * dt) * f.Q + 5.0f * pitch_cmd * dt;
     f.phi += dt * f.P;
     f.theta += dt * f.Q;
-    f.psi = wrap_360(f.psi + t.turn_rate * dt);
+    f.psi = UTIL_wrap_360(f.psi + t.turn_rate * dt);
     const float gamma = f.theta - f.alpha;
     f.local_vx = f.groundspeed * sin_deg(f.psi) * cos_deg(gamma);
     f.local_vy = f.groundspeed * sin_deg(gamma);
