@@ -39,7 +39,7 @@
 #include "world/terrain_grid.h"
 
 // Every sound slot started or stopped and every text spoken.
-struct sound_log : sound_recorder {
+struct flight_sound_log : sound_recorder {
     struct play {
         int slot, looping;
         float a, b;
@@ -54,7 +54,7 @@ struct sound_log : sound_recorder {
     {
         return static_cast<int>(std::count_if(plays.begin(), plays.end(), [slot](const play& p) { return p.slot == slot; }));
     }
-    void clear() { *this = sound_log{}; }
+    void clear() { *this = flight_sound_log{}; }
 };
 
 class FlightState : public ::testing::Test {
@@ -159,6 +159,6 @@ protected:
         return std::isfinite(f.local_x_d) && std::isfinite(f.local_y_d) && std::isfinite(f.local_z_d);
     }
 
-    sound_log sounds;
+    flight_sound_log sounds;
     scenery_area_record saved_area_{};
 };
