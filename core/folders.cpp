@@ -59,6 +59,10 @@ void open_log(std::ofstream& log, const char* name)
 {
     log.close();
     log.clear();
+    // A width or precision left set by a write to the closed stream (which the
+    // failed write never used up) does not carry over into the new file.
+    const std::ios fresh_format(nullptr);
+    log.copyfmt(fresh_format);
     log.open(name, std::ios::out | std::ios::trunc);
     log.setf(std::ios::fixed, std::ios::floatfield);
 }
