@@ -432,6 +432,8 @@ struct sim_cockpit_weapons_block {
     int32_t rockets_armed;
     int32_t missiles_armed;
     int32_t bombs_armed;
+    int32_t firing_mode;              // bombs released by mode: 0 single, 1 pairs, 2 ripple, 3 salvo
+    int32_t firing_rate;              // ripple releases per second (the rate knob stores 1, 2, 5 or 10)
 };
 extern sim_cockpit_weapons_block sim_cockpit_weapons;
 

@@ -7,6 +7,7 @@
 #include "aircraft/acf_struct.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/plane_override.h"
+#include "flightmodel/weapons/weapons.h"
 #include "links/net_slots.h"
 #include "scene/ships.h"
 #include "core/geo.h"
@@ -481,6 +482,10 @@ void PLANE_unpack_state(plane_state_record a, plane_state_record b, float frac, 
             if (!master_ios) f.failures[FAIL_SLOT_ENGINE_FIRE_BASE + e] = da.fail[e];
         }
     }
+
+    // Loaded weapons still aboard go back on their attach points.
+    for (int k = 0; k < ACF_WPN_SLOTS; ++k)
+        if (acf.acf_wpn_slot[k].wpn_type != 0 && WPN_not_released(p, k)) WPN_hang(p, k);
 
     // Icing, from record a.
     f.pitot_ice = static_cast<float>(da.pitot) / 999.0f;

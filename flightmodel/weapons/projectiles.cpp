@@ -1,0 +1,157 @@
+// The projectiles of guns and rocket pods: shooting at the fire rate while the
+// weapon is released, and the flight of each projectile as a point mass with
+// drag and its motor until it meets the ground or leaves the loaded area.
+#include "flightmodel/weapons/projectiles.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/frame_clock.h"
+#include "core/numeric.h"
+#include "core/simvars.h"
+#include "core/units.h"
+#include "core/weapon_kinds.h"
+#include "flightmodel/phys.h"
+#include "flightmodel/terrain_query.h"
+#include "flightmodel/weapons/weapons_internal.h"
+#include "scene/particles.h"
+#include "world/scenery_area.h"
+
+projectile_list_record projectile_list{};
+
+namespace {
+
+constexpr float DEG = DEG_TO_RAD_FLOAT;
+constexpr float DRAG_FACTOR = 0.1f;   // drag = 0.5 x sigma x 0.1 x drag area x V^2
+
+// The record the next shot takes: the first free one, else a new one at the
+// end of the list, else (the list is full) the oldest projectile's.
+projectile_record& take_record()
+{
+    projectile_list_record& l = projectile_list;
+    int index = -1;
+    for (int i = 0; i < l.count; ++i)
+        if (l.rec[i].proj_kind == 0) {
+            index = i;
+            break;
+        }
+    if (index < 0 && l.count < PROJECTILE_MAX) index = l.count++;
+    if (index < 0) {
+        index = 0;
+        for (int i = 1; i < l.count; ++i)
+            if (l.shot_serial[i] - l.next_serial < l.shot_serial[index] - l.next_serial) index = i;
+    }
+    l.shot_serial[index] = l.next_serial++;
+    l.last_smoke[index] = -1.0f;
+    return l.rec[index];
+}
+
+void shoot(int plane, wpn_slot_record& w)
+{
+    w.wpn_next_shot = frame_clock + 1.0f / w.wpn_fire_rate;
+    w.wpn_ammo -= 1.0f;
+
+    projectile_record& r = take_record();
+    const flt_struct& f = flt[plane];
+    r.proj_kind = w.wpn_type;
+    r.proj_terrain_i = f.i;
+    r.proj_terrain_j = f.j;
+    r.proj_drag_area = w.wpn_proj_drag_area;
+    r.proj_mass = w.wpn_mass;
+    for (int k = 0; k < 3; ++k) {
+        r.proj_burn_time[k] = w.wpn_burn_time[k];
+        r.proj_thrust[k] = w.wpn_thrust[k];
+    }
+    const float az = w.wpn_aim_az * DEG, el = w.wpn_aim_el * DEG;
+    PHYS_body_to_local(std::sin(az) * std::cos(el), std::sin(el), -std::cos(az) * std::cos(el), &r.proj_dir[0],
+                       &r.proj_dir[1], &r.proj_dir[2], plane);
+    for (int k = 0; k < 3; ++k) {
+        r.proj_vel[k] = w.wpn_muzzle_speed * r.proj_dir[k] + w.wpn_vel[k];
+        r.proj_pos[k] = w.wpn_pos[k];
+    }
+    if (w.wpn_type == WPN_KIND_GUN)   // muzzle flash
+        PARTICLE_spawn(r.proj_pos[0], r.proj_pos[1], r.proj_pos[2], 0.25f * r.proj_vel[0], 0.25f * r.proj_vel[1],
+                       0.25f * r.proj_vel[2], -9999.9f, std::sqrt(UTIL_max(w.wpn_mass, 0.0f)) * 2.0f, 1.0f, 3.0f, 0,
+                       1.0f, 0);
+}
+
+bool inside_area(const float* p)
+{
+    const scenery_area_record& a = scenery_area;
+    return p[0] >= a.x0 && p[0] <= a.x1 && p[2] >= a.z0 && p[2] <= a.z1;
+}
+
+void fly(int index, float dt)
+{
+    projectile_record& r = projectile_list.rec[index];
+    float V = std::sqrt(r.proj_vel[0] * r.proj_vel[0] + r.proj_vel[1] * r.proj_vel[1] + r.proj_vel[2] * r.proj_vel[2]);
+    if (!(V > 1.0f)) V = 1.0f;
+    const float drag = 0.5f * sim_weather.sigma * DRAG_FACTOR * r.proj_drag_area * V * V;
+
+    float thrust = 0.0f;
+    bool burned = false;
+    for (int stage = 0; stage < 3; ++stage) {
+        if (!(r.proj_burn_time[stage] > 0.0f)) continue;
+        r.proj_burn_time[stage] -= dt;
+        thrust = r.proj_thrust[stage];
+        burned = true;
+        break;
+    }
+
+    // A projectile without mass feels gravity alone.
+    const float inv_m = r.proj_mass > 0.0f ? 1.0f / r.proj_mass : 0.0f;
+    float acc[3];
+    for (int k = 0; k < 3; ++k) acc[k] = (thrust * r.proj_dir[k] - drag * r.proj_vel[k] / V) * inv_m;
+    acc[1] -= WPN_GRAVITY_MPS2;
+    for (int k = 0; k < 3; ++k) {
+        r.proj_vel[k] += acc[k] * dt;
+        r.proj_pos[k] += r.proj_vel[k] * dt;
+    }
+
+    // It ends below the ground, and outside the loaded area.
+    if (!inside_area(r.proj_pos)) {
+        r.proj_kind = 0;
+    } else {
+        const float ground = TERRAIN_height_at(r.proj_pos[0], r.proj_pos[2], nullptr, nullptr, nullptr,
+                                               &r.proj_terrain_i, &r.proj_terrain_j, 0, "bomb h");
+        if (r.proj_pos[1] < ground) r.proj_kind = 0;
+    }
+    if (burned && WPN_smoke_due(projectile_list.last_smoke[index]))
+        PARTICLE_spawn(r.proj_pos[0], r.proj_pos[1], r.proj_pos[2], r.proj_vel[0], r.proj_vel[1], r.proj_vel[2],
+                       -9999.9f, std::sqrt(UTIL_max(r.proj_mass, 0.0f)) * 0.25f, 1.0f, 3.0f, 21, 1.0f, 0);
+}
+
+}  // namespace
+
+void WPN_shoot_step()
+{
+    const int planes = WPN_planes_in_use();
+    for (int p = 0; p < planes; ++p)
+        for (wpn_slot_record& w : pln[p].acf_wpn_slot) {
+            if (w.wpn_released == 0 || !WPN_kind_shoots(w.wpn_type)) continue;
+            if (!(w.wpn_fire_rate > 0.0f) || !(w.wpn_next_shot < frame_clock)) continue;
+            shoot(p, w);
+        }
+}
+
+void WPN_projectile_step()
+{
+    const float dt = sim_operation_misc.frame_rate_period;
+    for (int i = 0; i < projectile_list.count; ++i)
+        if (projectile_list.rec[i].proj_kind != 0) fly(i, dt);
+}
+
+void WPN_clear_projectiles()
+{
+    projectile_list.rec.fill(projectile_record{});
+    projectile_list.shot_serial.fill(0);
+    projectile_list.last_smoke.fill(-1.0f);
+    projectile_list.count = 0;
+    projectile_list.next_serial = 0;
+}
+
+int PROJ_live_count()
+{
+    return static_cast<int>(std::count_if(projectile_list.rec.begin(), projectile_list.rec.begin() + projectile_list.count,
+                                          [](const projectile_record& r) { return r.proj_kind != 0; }));
+}

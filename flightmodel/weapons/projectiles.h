@@ -1,0 +1,41 @@
+// The projectile list of guns and rocket pods: one 80-byte record per
+// projectile in flight, a point mass with drag and an optional three-stage
+// motor. A record whose kind is 0 is free and is taken by the next shot.
+//
+// The list holds at most PROJECTILE_MAX records; when every one is live the
+// next shot takes the record of the oldest projectile.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+struct projectile_record {
+    int32_t proj_kind;           // kind of the weapon that shot it (3 or 4); 0 = free
+    int32_t proj_terrain_i;      // the terrain query's cell hints for this projectile
+    int32_t proj_terrain_j;
+    float proj_drag_area;        // m^2
+    float proj_mass;             // kg
+    float proj_burn_time[3];     // burn time left of motor stages 1..3, s
+    float proj_thrust[3];        // thrust of stages 1..3, N
+    float proj_dir[3];           // unit launch direction, local axes; thrust acts along it
+    float proj_vel[3];           // velocity, local axes, m/s
+    float proj_pos[3];           // position, local axes, m
+};
+static_assert(sizeof(projectile_record) == 80);
+static_assert(offsetof(projectile_record, proj_drag_area) == 12);
+static_assert(offsetof(projectile_record, proj_pos) == 68);
+
+constexpr int PROJECTILE_MAX = 4096;
+
+struct projectile_list_record {
+    std::array<projectile_record, PROJECTILE_MAX> rec{};
+    std::array<uint32_t, PROJECTILE_MAX> shot_serial{};   // order of the shots, to find the oldest
+    std::array<float, PROJECTILE_MAX> last_smoke{};       // frame clock of the last smoke puff (-1 none)
+    int count = 0;                                        // records in use so far (grows, never shrinks)
+    uint32_t next_serial = 0;
+};
+extern projectile_list_record projectile_list;
+
+// The number of live projectiles (records whose kind is not 0).
+int PROJ_live_count();
