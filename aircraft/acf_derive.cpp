@@ -212,6 +212,12 @@ void derive_defaults(acf_struct& a)
 
 }  // namespace
 
+void ACF_settle_prop_types(int slot)
+{
+    if (slot < 0 || slot >= ACF_SLOTS) return;
+    derive_prop_types(slot, pln[slot]);
+}
+
 void ACF_derive_values(int slot)
 {
     if (slot < 0 || slot >= ACF_SLOTS) return;

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <istream>
 
+#include "aircraft/acf_old_file.h"
 #include "aircraft/airfoil.h"
 #include "platform/plat_files.h"
 #include "core/alert.h"
@@ -82,11 +83,12 @@ const char* bad_count(const acf_struct& a)
 }
 
 // Values that choose an entry of a table elsewhere in the program: out of
-// range, the panel falls back to the general built-in panel and an unknown
-// instrument leaves its slot empty.
-void bound_choices(acf_struct& a)
+// range, the user's panel falls back to the general built-in panel (only the
+// user's aircraft has its panel drawn) and an unknown instrument leaves its
+// slot empty.
+void bound_choices(acf_struct& a, int slot)
 {
-    if (!UTIL_in_range(a.acf_cockpit_type, 0, ACF_COCKPIT_TYPES - 1)) a.acf_cockpit_type = 0;
+    if (slot == 0 && !UTIL_in_range(a.acf_cockpit_type, 0, ACF_COCKPIT_TYPES - 1)) a.acf_cockpit_type = 0;
     for (int s = 0; s < ACF_INS_SLOTS; ++s)
         if (!UTIL_in_range(a.acf_ins_type[s], ACF_INS_EMPTY, ACF_INS_TYPES - 1)) a.acf_ins_type[s] = ACF_INS_EMPTY;
 }
@@ -113,27 +115,48 @@ int read_file(int slot)
     std::memcpy(path, a.acf_file_path, ACF_TEXT_SIZE);
     std::memset(&a, 0, sizeof a);
 
-    // Version 700: the body is the record's file image. A file too short to
-    // hold even the letter and the version is refused before the data-file
-    // services would fail reading the version.
-    char open_path[ACF_TEXT_SIZE];
-    std::memcpy(open_path, path, ACF_TEXT_SIZE);
+    // The file is tried as each version in turn: 600 and 626 carry the old
+    // body, read into the staging record and converted; 700 is the record's
+    // file image. A file too short to hold even the letter and the version is
+    // refused before the data-file services would fail reading the version.
     const char* damage = nullptr;
     std::error_code ec;
-    const auto size = std::filesystem::file_size(PLAT_resolve_path(open_path), ec);
+    const auto size = std::filesystem::file_size(PLAT_resolve_path(path), ec);
     if (!ec && size < ACF_HEADER_SIZE) damage = "It is too short to be an aircraft file.";
-    int accepted = damage ? 0 : FILE_open_for_use(open_path, KIND_AIRCRAFT, ACF_FILE_VERSION, 0);
+    int accepted = 0;
+    int version = 0;
+    for (const int v : {ACF_OLD_VERSION_600, ACF_OLD_VERSION_626, ACF_FILE_VERSION}) {
+        if (damage) break;
+        char open_path[ACF_TEXT_SIZE];
+        std::memcpy(open_path, path, ACF_TEXT_SIZE);
+        if (FILE_open_for_use(open_path, KIND_AIRCRAFT, v, 0)) {
+            accepted = 1;
+            version = v;
+            break;
+        }
+    }
     if (accepted) {
         std::istream& in = FILE_current_stream();
-        in.read(reinterpret_cast<char*>(&a), static_cast<std::streamsize>(ACF_FILE_IMAGE_SIZE));
-        if (in.gcount() != static_cast<std::streamsize>(ACF_FILE_IMAGE_SIZE))
+        const bool old_body = version != ACF_FILE_VERSION;
+        const std::size_t body_size = version == ACF_OLD_VERSION_600 ? ACF_OLD_BODY_SIZE_600
+                                      : old_body                     ? ACF_OLD_RECORD_SIZE
+                                                                     : ACF_FILE_IMAGE_SIZE;
+        if (old_body) std::memset(acf_old_record.bytes, 0, sizeof acf_old_record.bytes);
+        char* into = old_body ? reinterpret_cast<char*>(acf_old_record.bytes) : reinterpret_cast<char*>(&a);
+        in.read(into, static_cast<std::streamsize>(body_size));
+        if (in.gcount() != static_cast<std::streamsize>(body_size))
             damage = "It is shorter than an aircraft file of its version.";
         else if (in.peek() != std::istream::traits_type::eof())
             damage = "It is longer than an aircraft file of its version.";
     }
     FILE_close_current();
     if (accepted && !damage) {
-        ACF_swap_record(slot);
+        if (version == ACF_FILE_VERSION) {
+            ACF_swap_record(slot);
+        } else {
+            ACF_swap_old_record();
+            ACF_set_defaults(slot);
+        }
         damage = bad_count(a);
     }
     if (damage) {
@@ -149,7 +172,7 @@ int read_file(int slot)
 
     // Texts from the file end at their last byte at the latest.
     for_each_text_field(a, [](char* text, int size) { text[size - 1] = 0; });
-    bound_choices(a);
+    bound_choices(a, slot);
 
     // The four airfoils of each lifting part in service, then its Reynolds pairs.
     for (int p = 0; p <= PART_AFL_LAST; ++p) {

@@ -35,6 +35,10 @@ int ACF_read_write(int mode, int slot, int flag);
 // are reversed back, so they read as written.
 void ACF_swap_record(int slot);
 
+// Settles the propeller types of the thrust points: a jet in service gets the
+// jet's type, any other is kept within the types a file may choose.
+void ACF_settle_prop_types(int slot);
+
 // Completes a record after its file was read: propeller type of jets, side of
 // each part, equipment flags from the wing elements and the panel, control
 // runs, element areas and mean chords, and a few defaults and lower bounds.

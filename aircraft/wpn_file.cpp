@@ -321,7 +321,8 @@ void WPN_find_file(int slot, const char* name, char* path)
     }
     std::memcpy(path, a.acf_file_path, cut);
     path[cut] = 0;
-    if (append_fits(path, WEAPON_SUBFOLDER) && append_fits(path, weapon) && open_weapon_file(path) > 0) return;
+    // A file there is the one, even one the reader will refuse as damaged.
+    if (append_fits(path, WEAPON_SUBFOLDER) && append_fits(path, weapon) && open_weapon_file(path) != 0) return;
 
     // Otherwise the program's weapon folder.
     path[0] = 0;

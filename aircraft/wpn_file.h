@@ -36,10 +36,10 @@ static_assert(sizeof(wpn_file_image) == WPN_FILE_SIZE - WPN_FILE_HEADER_SIZE);
 
 // Builds the path of weapon file `name` for the aircraft of plane `slot` into
 // `path` (500 characters): the aircraft's folder followed by "weapons:" and
-// the name when that file opens as a version-1 weapon file (it is then left
-// open in the data-file services' input slot), otherwise the program's
-// "WEAPONS:" folder followed by the name. A path that would not fit 500
-// characters is not found: `path` is then empty.
+// the name when there is such a file (when it opens as a version-1 weapon
+// file it is left open in the data-file services' input slot), otherwise the
+// program's "WEAPONS:" folder followed by the name. A path that would not fit
+// 500 characters is not found: `path` is then empty.
 void WPN_find_file(int slot, const char* name, char* path);
 
 // Mode 7 reads, mode 8 writes the weapon file `name` of weapon slot

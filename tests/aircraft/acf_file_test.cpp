@@ -146,7 +146,7 @@ TEST_F(AcfFile, PathsOutsideTheProgramFolderAndUnknownFilesAreRefusedQuietly)
     EXPECT_EQ(ACF_read_write(ACF_MODE_READ, 1, 0), 0);
     EXPECT_EQ(rec.acf_Vne, 0.0f);
 
-    EXPECT_EQ(read_bytes("V.acf", file_bytes('i', 626, rec)), 0);   // unknown version
+    EXPECT_EQ(read_bytes("V.acf", file_bytes('i', 650, rec)), 0);   // unknown version
     EXPECT_EQ(read_bytes("W.acf", file_bytes('x', 700, rec)), 0);   // unknown letter
     EXPECT_EQ(read_bytes("missing.acf", ""), 0);
     EXPECT_TRUE(recorded_alerts.empty());
@@ -197,10 +197,12 @@ TEST_F(AcfFile, ChoicesOutOfTheirTablesAndUnterminatedTextsAreBounded)
     ASSERT_EQ(read_bytes("C.acf", file_bytes('i', 700, rec)), 1);
     EXPECT_EQ(std::strlen(rec.acf_tailnum), 39u);
     EXPECT_EQ(std::strlen(rec.acf_Rafl1 + 5 * ACF_AFL_NAME_SIZE), 39u);
-    EXPECT_EQ(rec.acf_cockpit_type, 0);
+    EXPECT_EQ(rec.acf_cockpit_type, 12);   // only the user's aircraft has its panel drawn
     EXPECT_EQ(rec.acf_ins_type[0], ACF_INS_EMPTY);
     EXPECT_EQ(rec.acf_ins_type[1], ACF_INS_EMPTY);
     EXPECT_EQ(rec.acf_ins_type[2], 475);
+    ASSERT_EQ(read_into(0, "C.acf"), 1);
+    EXPECT_EQ(pln[0].acf_cockpit_type, 0);
 }
 
 TEST_F(AcfFile, WritingChecksTheAircraftFirstAndReportsAFailedWrite)
