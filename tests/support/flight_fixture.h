@@ -96,6 +96,8 @@ protected:
         frame_clock = 0.0f;
         TEST_lay_flat_grid(0.0f);
         sim_operation_misc.frame_rate_period = 0.05f;
+        // The air and gravity the systems step keeps at the plane.
+        sim_physics.g_sealevel = sim_physics.earth_mu / (sim_physics.earth_radius_m * sim_physics.earth_radius_m);
         sim_weather.speed_of_sound_ms = 340.0f;
         sim_weather.rho = 1.225f;
         sim_weather.sigma = 1.0f;
