@@ -7,6 +7,7 @@
 #include "core/engine_types.h"
 #include "core/numeric.h"
 #include "core/text_util.h"
+#include "panel/instrument_pictures.h"
 
 namespace {
 
@@ -223,9 +224,9 @@ void remove_obsolete_instruments(acf_struct& a)
 
 int ACF_instrument_obsolete(int type)
 {
-    // The retired instrument types: their picture entry reads "no longer used".
+    // A retired instrument type's picture entry reads "no longer used".
     if (type < 0 || type >= ACF_INS_TYPES) return 0;
-    return type == 248 || type == 249 || type == 250 || type == 274;
+    return UTIL_strcmp_nocase(PANEL_instrument_picture(type), "no longer used") == 0 ? 1 : 0;
 }
 
 void ACF_check(int slot)

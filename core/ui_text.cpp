@@ -1,6 +1,8 @@
 #include "core/ui_text.h"
 
 char ui_text_table[UI_TEXT_COUNT][TEXT_SIZE];
+char default_aircraft_path[TEXT_SIZE];
+char default_aircraft_name[TEXT_SIZE];
 
 const char* LANG_ui_text(int n)
 {

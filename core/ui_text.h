@@ -15,3 +15,8 @@ extern char ui_text_table[UI_TEXT_COUNT][TEXT_SIZE];
 const char* LANG_ui_text(int n);
 // Entry 820 + n ("" when 820 + n is outside the table).
 const char* LANG_text_at_820(int n);
+
+// The default aircraft, set by the language set-up: its path relative to the
+// program folder and its file name. The aircraft load falls back to it.
+extern char default_aircraft_path[TEXT_SIZE];
+extern char default_aircraft_name[TEXT_SIZE];

@@ -3,8 +3,11 @@
 #pragma once
 
 // Forwards an event to the plug-in manager (0: a flying frame begins, with the
-// frame clock; 1: before a view change). 1 when no manager is loaded.
+// frame clock; 1: before a view change; 3: an aircraft was loaded into slot a). 1 when no manager is loaded.
 int PLUGIN_call_event_hook(int event, float value, float float_value, int a, int b);
+// Tells the plug-in manager the file name and path of the aircraft about to
+// be loaded into a plane slot (nothing without a manager).
+void PLUGIN_call_update_plane_path(int slot, const char* file_name, const char* path);
 // The number of aircraft slots to handle: the manager's answer, or the count
 // unchanged when no manager is loaded.
 int PLUGIN_call_num_planes(int count, int flag);

@@ -13,3 +13,8 @@ int PLUGIN_call_event_hook(int event, float value, float float_value, int a, int
 }
 
 int PLUGIN_call_num_planes(int count, int flag) { return count; }
+
+void PLUGIN_call_update_plane_path(int slot, const char* file_name, const char* path)
+{
+    links_standin_calls.push_back("PLUGIN_call_update_plane_path(" + std::to_string(slot) + ")");
+}

@@ -13,8 +13,6 @@
 #include "core/simvars.h"
 
 char default_start_airport[START_AIRPORT_ID_SIZE];
-char default_aircraft_path[TEXT_SIZE];
-char default_aircraft_name[TEXT_SIZE];
 
 namespace {
 

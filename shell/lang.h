@@ -19,8 +19,7 @@ constexpr int UI_TEXT_VERSION = 1;
 // Defaults written by the language set-up and used by the simulation defaults.
 constexpr int START_AIRPORT_ID_SIZE = 5;   // four characters and a terminator
 extern char default_start_airport[START_AIRPORT_ID_SIZE];
-extern char default_aircraft_path[TEXT_SIZE];   // relative to the program folder
-extern char default_aircraft_name[TEXT_SIZE];
+// default_aircraft_path and default_aircraft_name: core/ui_text.h.
 
 // The whole language set-up (reload 0 at start-up; 1 from the settings screen,
 // which also reloads the user's aircraft as the default one). Every defect of

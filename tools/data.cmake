@@ -28,31 +28,32 @@ function(orvell_generate name comment)
 endfunction()
 
 foreach(gen gen_default_airfoils gen_default_aircraft gen_big_apt gen_world_bitmaps gen_default_prefs
-            gen_radio_chatter gen_interface_png gen_light_sprites)
+            gen_radio_chatter gen_interface_png gen_light_sprites gen_panel_bitmaps gen_aircraft_sounds)
   orvell_generator(${gen})
 endforeach()
 
-# The radio chatter is spoken by the speech synthesiser when its library is
-# installed (otherwise the tool writes squelch and a murmur).
-if(TARGET gen_radio_chatter)
-  find_library(ORVELL_ESPEAK_LIBRARY espeak-ng)
-  find_path(ORVELL_ESPEAK_INCLUDE espeak-ng/speak_lib.h)
-  if(ORVELL_ESPEAK_LIBRARY AND ORVELL_ESPEAK_INCLUDE)
-    target_compile_definitions(gen_radio_chatter PRIVATE ORVELL_HAVE_ESPEAK)
-    target_include_directories(gen_radio_chatter PRIVATE ${ORVELL_ESPEAK_INCLUDE})
-    target_link_libraries(gen_radio_chatter PRIVATE ${ORVELL_ESPEAK_LIBRARY})
+# The radio chatter and the spoken warnings and callouts come from the speech
+# synthesiser when its library is installed (otherwise the tools write a
+# murmur or a tone in the rhythm of the words).
+find_library(ORVELL_ESPEAK_LIBRARY espeak-ng)
+find_path(ORVELL_ESPEAK_INCLUDE espeak-ng/speak_lib.h)
+foreach(gen gen_radio_chatter gen_aircraft_sounds)
+  if(TARGET ${gen} AND ORVELL_ESPEAK_LIBRARY AND ORVELL_ESPEAK_INCLUDE)
+    target_compile_definitions(${gen} PRIVATE ORVELL_HAVE_ESPEAK)
+    target_include_directories(${gen} PRIVATE ${ORVELL_ESPEAK_INCLUDE})
+    target_link_libraries(${gen} PRIVATE ${ORVELL_ESPEAK_LIBRARY})
   endif()
-endif()
+endforeach()
 
 file(GLOB afl_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/data/airfoils/*)
-file(GLOB acf_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/data/aircraft/*)
+file(GLOB acf_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/data/aircraft/*.txt)
 set(land_use ${CMAKE_SOURCE_DIR}/data/bitmaps/terrain/LAND_USE.TXT)
 
 orvell_generate(gen_default_airfoils "Generating the default airfoils"
   ARGS ${CMAKE_SOURCE_DIR}/data/airfoils ${ORVELL_DATA_DIR}/
   DEPENDS ${afl_sources} DIRS ${ORVELL_DATA_DIR}/Airfoils)
 orvell_generate(gen_default_aircraft "Generating the default aircraft"
-  ARGS ${CMAKE_SOURCE_DIR}/data/aircraft/trainer.txt ${ORVELL_DATA_DIR}/
+  ARGS ${ORVELL_DATA_DIR}/ ${acf_sources}
   DEPENDS ${acf_sources} ${CMAKE_BINARY_DIR}/stamps/gen_default_airfoils DIRS ${ORVELL_DATA_DIR}/Aircraft)
 # The sea frames, the land textures of the land-use table with their border
 # masks, and the sky colour table.
@@ -62,6 +63,12 @@ orvell_generate(gen_world_bitmaps "Drawing the sea, terrain and sky images"
 orvell_generate(gen_default_prefs "Writing the first-start display preferences"
   ARGS ${ORVELL_DATA_DIR}/ DIRS ${ORVELL_DATA_DIR}/Resources/preferences)
 orvell_generate(gen_radio_chatter "Recording the radio chatter" ARGS ${ORVELL_DATA_DIR}/)
+# The aircraft sounds: engines, propellers, weather, warnings and callouts.
+orvell_generate(gen_aircraft_sounds "Recording the aircraft sounds" ARGS ${ORVELL_DATA_DIR}/)
+# The built-in panels, the instrument faces and the airliner's own panel.
+orvell_generate(gen_panel_bitmaps "Drawing the panels and instrument faces"
+  ARGS ${ORVELL_DATA_DIR}/ "Aircraft/Heavy Metal/Orvell Airliner/Orvell Airliner_PANEL.bmp"
+  DEPENDS ${CMAKE_BINARY_DIR}/stamps/gen_default_aircraft)
 orvell_generate(gen_interface_png "Drawing the interface bitmap"
   ARGS ${ORVELL_DATA_DIR}/Resources/bitmaps/INTERFACE.PNG DIRS ${ORVELL_DATA_DIR}/Resources/bitmaps)
 orvell_generate(gen_light_sprites "Drawing the light sprites"

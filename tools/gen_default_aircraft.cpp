@@ -1,9 +1,9 @@
-// Writes the default aircraft file from its readable description.
+// Writes the project's aircraft files from their readable descriptions.
 //
-//   gen_default_aircraft <description> <program folder>
+//   gen_default_aircraft <program folder> <description>...
 //
-// The description's syntax is given in aircraft/acf_description.h; its "name"
-// says where the file goes: "AIRCRAFT:<name>.acf" below the program folder.
+// The description's syntax is given in aircraft/acf_description.h; each one's
+// "name" says where its file goes: "AIRCRAFT:<name>.acf" below the program folder.
 // The record goes through the same derivation and checks as any aircraft file,
 // is written with the aircraft file writer and read back with the reader,
 // airfoils included (the airfoil files must already be in "AIRFOILS:" below
@@ -34,39 +34,25 @@ void alert_to_stderr(int, const char* const lines[4], int code)
     if (code == ALERT_FATAL) std::exit(EXIT_FAILURE);
 }
 
-}  // namespace
-
-int main(int argc, char** argv)
+// Writes one aircraft file from its description and reads it back; 0 when
+// that failed (the reason is on stderr).
+int make_aircraft(const std::string& folder, const char* description)
 {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: gen_default_aircraft <description> <program folder>\n");
-        return EXIT_FAILURE;
-    }
-    MACIBM_set_alert_handler(alert_to_stderr);
-    std::string folder = argv[2];
-    if (folder.empty() || folder.back() != '/') folder += '/';
-    if (folder.size() + 40 >= TEXT_SIZE) {
-        std::fprintf(stderr, "gen_default_aircraft: program folder path too long\n");
-        return EXIT_FAILURE;
-    }
-    FOLDERS_init_from((folder + "gen_default_aircraft").c_str());
-    CONST_fill_constants();
-
     char name_text[ACF_TEXT_SIZE], error[ACF_TEXT_SIZE];
-    if (!ACF_read_description(argv[1], 0, name_text, error)) {
-        std::fprintf(stderr, "gen_default_aircraft: %s: %s\n", argv[1], error);
-        return EXIT_FAILURE;
+    if (!ACF_read_description(description, 0, name_text, error)) {
+        std::fprintf(stderr, "gen_default_aircraft: %s: %s\n", description, error);
+        return 0;
     }
     if (!name_text[0]) {
-        std::fprintf(stderr, "gen_default_aircraft: %s gives no name\n", argv[1]);
-        return EXIT_FAILURE;
+        std::fprintf(stderr, "gen_default_aircraft: %s gives no name\n", description);
+        return 0;
     }
     const std::string name = name_text;
     const std::string relative = "AIRCRAFT:" + name + ".acf";
     const std::string path = folder + relative;
     if (path.size() >= TEXT_SIZE) {
         std::fprintf(stderr, "gen_default_aircraft: aircraft path too long\n");
-        return EXIT_FAILURE;
+        return 0;
     }
     const std::size_t cut = name.find_last_of(':');
     const std::string file_name = (cut == std::string::npos ? name : name.substr(cut + 1)) + ".acf";
@@ -81,7 +67,7 @@ int main(int argc, char** argv)
     ACF_derive_values(0);
     if (!ACF_read_write(ACF_MODE_WRITE, 0, 0) || alerts_seen) {
         std::fprintf(stderr, "gen_default_aircraft: could not write %s\n", path.c_str());
-        return EXIT_FAILURE;
+        return 0;
     }
 
     // Read it back the way the simulator does, airfoils and checks included.
@@ -90,8 +76,30 @@ int main(int argc, char** argv)
     std::snprintf(a.acf_file_name, ACF_TEXT_SIZE, "%s", file_name.c_str());
     if (!ACF_read_write(ACF_MODE_READ, 0, 0) || alerts_seen) {
         std::fprintf(stderr, "gen_default_aircraft: %s does not read back\n", path.c_str());
-        return EXIT_FAILURE;
+        return 0;
     }
     std::printf("gen_default_aircraft: wrote %s\n", relative.c_str());
+    return 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: gen_default_aircraft <program folder> <description>...\n");
+        return EXIT_FAILURE;
+    }
+    MACIBM_set_alert_handler(alert_to_stderr);
+    std::string folder = argv[1];
+    if (folder.empty() || folder.back() != '/') folder += '/';
+    if (folder.size() + 40 >= TEXT_SIZE) {
+        std::fprintf(stderr, "gen_default_aircraft: program folder path too long\n");
+        return EXIT_FAILURE;
+    }
+    FOLDERS_init_from((folder + "gen_default_aircraft").c_str());
+    CONST_fill_constants();
+    for (int i = 2; i < argc; ++i)
+        if (!make_aircraft(folder, argv[i])) return EXIT_FAILURE;
     return EXIT_SUCCESS;
 }

@@ -5,7 +5,7 @@ ORVELL_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libpng-dev zlib1g-dev
   libsdl2-dev libgl-dev libegl-dev libgl1-mesa-dri libegl-mesa0
-  libopenal-dev libespeak-ng-dev
+  libopenal-dev libespeak-ng-dev espeak-ng
 )
 
 orvell_ensure_packages() {

@@ -248,29 +248,32 @@ TEST_F(PlanetSwitch, PresetFlightPlacesThePlaneAtKsbdWithItsWeatherAndFuel)
 TEST_F(Commands, SavedAircraftPathIsRelativeOnlyWhenInsideTheProgramFolder)
 {
     set_program_folder(dir_.prefix());
-    const std::string own = dir_.prefix() + "Aircraft/Own.acf";
+    link_default_aircraft(dir_.path());
+    const std::string relative = "Aircraft/General Aviation/Orvell Trainer/Orvell Trainer.acf";
+    const std::string own = dir_.prefix() + relative;
     std::snprintf(pln[0].acf_file_path, 500, "%s", own.c_str());
     browse_answer = dir_.prefix() + "one.sit";
     commands_browser = confirming_browser;
     APPLICATION_handlemenu(202);
     const std::string saved = read_file_bytes(browse_answer);
     ASSERT_GT(saved.size(), 505u);
-    EXPECT_EQ(std::string(saved.c_str() + 5), "Aircraft/Own.acf");
+    EXPECT_EQ(std::string(saved.c_str() + 5), relative);
     EXPECT_EQ(std::string(pln[0].acf_file_path), own);   // put back
 
     std::snprintf(pln[0].acf_file_path, 500, "/elsewhere/Other.acf");
     APPLICATION_handlemenu(202);
     EXPECT_EQ(std::string(read_file_bytes(browse_answer).c_str() + 5), "/elsewhere/Other.acf");
 
-    // Reading it back puts the folder in front of a relative path and starts the flight.
+    // Reading it back puts the folder in front of a relative path, loads the
+    // aircraft and starts the flight.
     std::snprintf(pln[0].acf_file_path, 500, "%s", own.c_str());
     APPLICATION_handlemenu(202);
-    pln[0].acf_file_path[0] = 0;
+    pln[0] = acf_struct{};
     enable(9);
     mark_flight();
     APPLICATION_handlemenu(203);
     EXPECT_EQ(std::string(pln[0].acf_file_path), own);
-    EXPECT_EQ(aircraft_standin_calls, (std::vector<std::string>{"ACF_load_and_setup(0)"}));
+    EXPECT_STREQ(pln[0].acf_tailnum, "OV-TRN");
     EXPECT_TRUE(flight_started());
     EXPECT_EQ(text_of(sent("KSTM")[0]), "sit selection  one.sit");
 
@@ -324,16 +327,21 @@ TEST_F(Commands, VisibilityMathLevelStepsFromAnyStoredValue)
     }
 }
 
-TEST_F(Commands, AnAircraftOutsideTheProgramFolderComesBackAsSaved)
+TEST_F(Commands, AnAircraftOutsideTheProgramFolderIsSavedWithItsPathAndFliesTheDefault)
 {
     set_program_folder(dir_.prefix());
+    link_default_aircraft(dir_.path());
     browse_answer = dir_.prefix() + "outside.sit";
     commands_browser = confirming_browser;
     std::snprintf(pln[0].acf_file_path, 500, "/elsewhere/Other.acf");   // saved with its full path
     APPLICATION_handlemenu(202);
+    EXPECT_EQ(std::string(read_file_bytes(browse_answer).c_str() + 5), "/elsewhere/Other.acf");
     pln[0].acf_file_path[0] = 0;
     APPLICATION_handlemenu(203);
-    EXPECT_EQ(std::string(pln[0].acf_file_path), "/elsewhere/Other.acf");
+    // Aircraft are read from below the program folder only: the default one flies.
+    EXPECT_EQ(std::string(pln[0].acf_file_path),
+              dir_.prefix() + "AIRCRAFT:GENERAL AVIATION:ORVELL TRAINER:ORVELL TRAINER.ACF");
+    EXPECT_STREQ(pln[0].acf_tailnum, "OV-TRN");
     EXPECT_TRUE(recorded_alerts.empty());
 }
 

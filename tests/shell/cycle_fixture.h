@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -57,6 +58,9 @@ protected:
         for (flt_struct& f : flt) f = flt_struct{};
         pln[0] = acf_struct{};
         pln[0].acf_gear_type[PART_GEAR_FIRST] = 1;   // a plane on wheels: runway starts stand on the runway
+        // Slot 0 names an aircraft already, so switching modes loads none.
+        std::snprintf(pln[0].acf_file_path, ACF_TEXT_SIZE, "AIRCRAFT:TEST.ACF");
+        std::snprintf(pln[0].acf_file_name, ACF_TEXT_SIZE, "TEST.ACF");
         for (int s = 0; s < NET_SLOT_COUNT; ++s) net_slot_enabled[s] = net_slot_valid[s] = 0;
         std::fill(std::begin(interval_ticks), std::end(interval_ticks), 0);
         CYCLE_reset();

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <iterator>
 
+#include "aircraft/acf_struct.h"
 #include "graphics/ogl_state.h"
 #include "graphics/ogl_tex.h"
 #include "links/net_slots.h"
@@ -150,6 +151,11 @@ void harness_test::SetUp()
     error_log.open(dir.path() / "ERROR.OUT");
     for (int n : {352, 358, 600, 601, 602, 606}) std::snprintf(ui_text_table[n], TEXT_SIZE, "Text %d", n);
     sim_operation_prefs_misc.language = 0;
+    // Every slot names an aircraft already, so switching modes loads none.
+    for (acf_struct& a : pln) {
+        std::snprintf(a.acf_file_path, ACF_TEXT_SIZE, "AIRCRAFT:TEST.ACF");
+        std::snprintf(a.acf_file_name, ACF_TEXT_SIZE, "TEST.ACF");
+    }
     APPLICATION_set_mode(5, "test");
 }
 

@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <limits>
 #include <string>
@@ -66,6 +67,11 @@ protected:
         pln[0].acf_gear_type[PART_GEAR_FIRST] = 1;   // on wheels: a runway start stands on the runway
         sim_graphics_scenery.current_planet = 0;
         sim_graphics_settings.draw_aircrafts = 2;
+        // Every slot names an aircraft already, so switching modes loads none.
+        for (acf_struct& p : pln) {
+            std::snprintf(p.acf_file_path, ACF_TEXT_SIZE, "AIRCRAFT:TEST.ACF");
+            std::snprintf(p.acf_file_name, ACF_TEXT_SIZE, "TEST.ACF");
+        }
         for (auto* calls : {&aircraft_standin_calls, &links_standin_calls}) calls->clear();
         NET_standin_clear();
         app_mode = 0;
@@ -216,14 +222,20 @@ TEST_F(modes_test, SelectAirportPlacesThePlaneTellsTheOperatorAndStartsTheFlight
 TEST_F(modes_test, LeavingAndEnteringScreensRunsTheirChores)
 {
     spoken_texts speech;
-    pln[1].acf_file_path[0] = 0;
+    temp_folder dir;
+    link_default_aircraft(dir.path());
+    harness_program_folder folder(dir.path().string());
+    pln[1] = acf_struct{};
+    pln[2] = acf_struct{};
     APPLICATION_set_mode(3, "test");
     EXPECT_FALSE(contains(links_standin_calls, "DATAOUT_reset()"));
     APPLICATION_set_mode(0, "test");
     EXPECT_TRUE(contains(links_standin_calls, "DATAOUT_reset()"));
-    // Every plane slot in use without an aircraft gets one.
-    EXPECT_TRUE(contains(aircraft_standin_calls, "ACF_choose_and_load(1)"));
-    EXPECT_FALSE(contains(aircraft_standin_calls, "ACF_choose_and_load(2)"));
+    // Every plane slot in use without an aircraft gets one from the fleet.
+    EXPECT_NE(pln[1].acf_file_name[0], 0);
+    EXPECT_GT(pln[1].acf_m_max, 0.0f);
+    EXPECT_EQ(flt[1].local_x, 9.9e9f);
+    EXPECT_EQ(pln[2].acf_file_name[0], 0);
 
     // Leaving the flight plan: a known destination files the plan; with a plan
     // already active ATC confirms it.

@@ -106,8 +106,17 @@ TEST_F(ProgramStart, LoadsTheDefaultFolderWithoutAnAlertInTheStepsOrder)
         EXPECT_GT(at, last) << call;
         last = at;
     }
+    // The default trainer flies in slot 0 from its path in the general-aviation
+    // folder; the other slots in use got aircraft of the fleet folders.
+    EXPECT_STREQ(pln[0].acf_tailnum, "OV-TRN");
+    EXPECT_STREQ(pln[0].acf_file_name, "ORVELL TRAINER.ACF");
+    EXPECT_EQ(pln[0].acf_is_general_aviation, 1);
+    ASSERT_GE(sim_graphics_settings.draw_aircrafts, 2);
+    for (int i = 1; i < sim_graphics_settings.draw_aircrafts && i < ACF_SLOTS; ++i) {
+        EXPECT_NE(pln[i].acf_file_name[0], 0) << "slot " << i;
+        EXPECT_GT(pln[i].acf_m_empty, 0.0f) << "slot " << i;
+    }
     // The flight started on the runway (the ramp option is off), standing, brake set.
-    EXPECT_GE(find_call(aircraft_standin_calls, "ACF_load_and_setup(0)"), 0);
     EXPECT_EQ(flt[0].groundspeed, 0.0f);
     EXPECT_EQ(flt[0].parkbrake, 1.0f);
     EXPECT_EQ(sim_time.total_flight_time_sec, 0.0f);
@@ -181,21 +190,19 @@ TEST(ProgramRestart, PlaneCountStaysWithinTheSlotsAndAFailedDisplayKeepsItsResol
     // Preferences asking for more planes than there are slots.
     sim_graphics_settings.draw_aircrafts = 50;
     PREFS_read_write(PREFS_KIND_GENERAL, PREFS_WRITE, pref_path_general);
-    // A new rendering resolution reloads every aircraft: only the slots that exist.
-    aircraft_standin_calls.clear();
+    // A new rendering resolution reloads every aircraft: only the slots that
+    // exist (a load clears the slot's limit flags).
+    for (flt_struct& f : flt) f.over_g = 1;
     screen.rendering_res += 1;
     WORLD_load_textures();
-    EXPECT_GE(find_call(aircraft_standin_calls, "ACF_load_and_setup(9)"), 0);
-    EXPECT_EQ(find_call(aircraft_standin_calls, "ACF_load_and_setup(10)"), -1);
+    for (int slot = 0; slot < ACF_SLOTS; ++slot) EXPECT_EQ(flt[slot].over_g, 0) << slot;
 
     // The next start loads only the slots that exist, and the world textures
     // for its new window afresh, not as a change of the last start's resolution.
     stop_program();
-    aircraft_standin_calls.clear();
     start_program(*folder);
     ASSERT_EQ(sim_graphics_settings.draw_aircrafts, 50);
-    EXPECT_GE(find_call(aircraft_standin_calls, "ACF_choose_and_load(9)"), 0);
-    EXPECT_EQ(find_call(aircraft_standin_calls, "ACF_choose_and_load(10)"), -1);
+    for (int slot = 0; slot < ACF_SLOTS; ++slot) EXPECT_NE(pln[slot].acf_file_name[0], 0) << slot;
     EXPECT_EQ(app_mode, MODE_INTRO);
 
     // A display that could not be set up: the start-up resets the resolution

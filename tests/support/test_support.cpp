@@ -106,3 +106,13 @@ file_size_limit::~file_size_limit()
     limit.rlim_cur = previous_;
     setrlimit(RLIMIT_FSIZE, &limit);
 }
+
+void link_default_aircraft(const std::filesystem::path& folder)
+{
+    namespace fs = std::filesystem;
+    const fs::path data(ORVELL_DATA_FOLDER);
+    for (const char* part : {"Aircraft", "Airfoils"}) fs::create_directory_symlink(data / part, folder / part);
+    fs::create_directories(folder / "RESOURCES" / "BITMAPS");
+    for (const char* part : {"PANELS", "cockpit"})
+        fs::create_directory_symlink(data / "Resources" / "bitmaps" / part, folder / "RESOURCES" / "BITMAPS" / part);
+}

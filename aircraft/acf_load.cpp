@@ -1,0 +1,108 @@
+// Loading an aircraft into a plane slot: the order of the set-up stages.
+#include "aircraft/acf_load.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+#include "aircraft/acf_file.h"
+#include "aircraft/acf_panel_setup.h"
+#include "aircraft/acf_report.h"
+#include "aircraft/acf_setup.h"
+#include "aircraft/acf_struct.h"
+#include "aircraft/wpn_file.h"
+#include "core/alert.h"
+#include "core/datafile.h"
+#include "core/folders.h"
+#include "core/frame_clock.h"
+#include "core/simvars.h"
+#include "core/ui_text.h"
+#include "flightmodel/flt.h"
+#include "links/plugin_host.h"
+#include "scene/acf_textures.h"
+
+namespace {
+
+constexpr int PLUGIN_EVENT_AIRCRAFT_LOADED = 3;
+
+// The file name is what follows the path's last separator.
+void set_file_name(acf_struct& a)
+{
+    a.acf_file_path[ACF_TEXT_SIZE - 1] = 0;
+    const char* name = a.acf_file_path;
+    for (const char* c = a.acf_file_path; *c; ++c)
+        if (*c == '\\' || *c == ':' || *c == '/') name = c + 1;
+    UTIL_strcpy(name, a.acf_file_name);
+}
+
+// The category flags, from the folder below the aircraft folder (exact
+// case). A path outside the aircraft folder sets neither.
+void set_category_flags(acf_struct& a)
+{
+    const char* folder = folder_table[FOLDER_AIRCRAFT];
+    const std::size_t n = std::strlen(folder);
+    if (std::strncmp(a.acf_file_path, folder, n) != 0) return;
+    const char* below = a.acf_file_path + n;
+    if (std::strncmp(below, "GENERAL AVIATION", 16) == 0) a.acf_is_general_aviation = 1;
+    if (std::strncmp(below, "HEAVY METAL", 11) == 0) a.acf_is_heavy_metal = 1;
+}
+
+int read_aircraft(int slot)
+{
+    acf_struct& a = pln[slot];
+    const int first = ACF_read_write(ACF_MODE_READ, slot, 0);
+    if (first) return first;
+    UTIL_strcat3(program_folder, default_aircraft_path, a.acf_file_path);
+    UTIL_strcpy(static_cast<const char*>(default_aircraft_name), a.acf_file_name);
+    if (!ACF_read_write(ACF_MODE_READ, slot, 0)) {
+        char path[ACF_TEXT_SIZE];
+        UTIL_strcpy(a.acf_file_path, path);
+        const std::string l1 = ACF_cp1251("Не могу найти требуемый самолет, а так же следующее:     ");
+        const std::string l3 = ACF_cp1251("Убедитесь, что самолет по умолчанию находится в папке 'GENERAL AVIATION'.     ");
+        const std::string l4 = ACF_cp1251("Это самолет (по умолчанию) используется для запуска игры.     ");
+        MACIBM_nuke_alert(0, l1.c_str(), path, l3.c_str(), l4.c_str(), ALERT_FATAL);
+    }
+    return first;
+}
+
+}  // namespace
+
+int ACF_load_and_setup(int slot)
+{
+    if (slot < 0 || slot >= ACF_SLOTS) {
+        MACIBM_nuke_alert(0, "ACF_load_and_setup: bad plane slot!", "", "", "", ALERT_FATAL);
+        return 0;
+    }
+    acf_struct& a = pln[slot];
+    flt_struct& f = flt[slot];
+
+    sim_graphics_settings.draw_aircrafts = std::max(sim_graphics_settings.draw_aircrafts, slot + 1);
+    std::memset(f.failures, 0, sizeof f.failures);
+    set_file_name(a);
+    PLUGIN_call_update_plane_path(slot, a.acf_file_name, a.acf_file_path);
+    const int first = read_aircraft(slot);
+    set_category_flags(a);
+    ACF_setup_report_header(slot);
+    f.over_g = f.over_vne = f.over_vfe = f.over_vle = 0;
+
+    ACF_setup_convert(slot);
+    ACF_setup_gear(slot);
+    ACF_setup_wings(slot);
+    ACF_setup_props_and_masses(slot);
+    ACF_setup_slats_and_stall(slot);
+    ACF_setup_downwash(slot);
+    ACF_setup_pressure_centre(slot);
+
+    char line[ACF_TEXT_SIZE];
+    for (int w = 0; w < ACF_WPN_SLOTS; ++w) {
+        char* name = a.wpn_name + w * ACF_WPN_NAME_SIZE;
+        name[ACF_WPN_NAME_SIZE - 1] = 0;
+        if (name[0]) WPN_read(ACF_MODE_READ, slot, w, name, line, 0);
+    }
+    ACF_setup_initial_masses(slot);
+    ACF_load_textures(1, 0, 0, slot);
+    ACF_setup_panel(slot);
+    ACF_setup_sounds(slot);
+    PLUGIN_call_event_hook(PLUGIN_EVENT_AIRCRAFT_LOADED, frame_clock, 0.0f, slot, 0);
+    return first;
+}
