@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "aircraft/flight_start.h"
+#include "core/folders.h"
 #include "core/random.h"
 #include "tests/support/flight_fixture.h"
 
@@ -316,8 +317,9 @@ TEST_F(FlightStart, SecondAircraftSituations)
     EXPECT_NEAR(flt[1].local_z - u.local_z, -55.0f * cos_deg(u.psi), 0.01f);
     EXPECT_EQ(flt[1].flaprat, 0.5f);
 
-    // A glider leading the formation is raised twice: 4,000 to 8,000 m above the ground.
-    pln[1].acf_num_engines = 0;
+    // A glider leading the formation (the lead flies the user's aircraft, here
+    // the fleet's glider) is raised twice: 4,000 to 8,000 m above the ground.
+    UTIL_strcat3(program_folder, "AIRCRAFT:GLIDERS:ORVELL GLIDER:ORVELL GLIDER.ACF", pln[0].acf_file_path);
     for (int seed : {1, 2, 3}) {
         UTIL_srand(static_cast<uint32_t>(seed));
         FLIGHT_init_situation(SIT_FORMATION, 0);

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "shell/prefs.h"
+#include "core/ui_text.h"
 #include "tests/shell/cycle_fixture.h"
 
 namespace {
@@ -331,6 +332,7 @@ TEST_F(Commands, AnAircraftOutsideTheProgramFolderIsSavedWithItsPathAndFliesTheD
 {
     set_program_folder(dir_.prefix());
     link_default_aircraft(dir_.path());
+    UTIL_strcpy("AIRCRAFT:GENERAL AVIATION:ORVELL TRAINER:ORVELL TRAINER.ACF", default_aircraft_path);
     browse_answer = dir_.prefix() + "outside.sit";
     commands_browser = confirming_browser;
     std::snprintf(pln[0].acf_file_path, 500, "/elsewhere/Other.acf");   // saved with its full path

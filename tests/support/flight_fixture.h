@@ -13,6 +13,8 @@
 #include "aircraft/acf_struct.h"
 #include "aircraft/launch_flags.h"
 #include "core/constants.h"
+#include "core/folders.h"
+#include "core/ui_text.h"
 #include "core/frame_clock.h"
 #include "core/geo.h"
 #include "core/replay.h"
@@ -69,6 +71,13 @@ protected:
         lon_ref = -119.0f;
         for (flt_struct& f : flt) f = flt_struct{};
         for (int s = 0; s < 4; ++s) std::memset(static_cast<void*>(&pln[s]), 0, sizeof pln[s]);
+        // The built data folder is the program folder: the loads a start asks
+        // for find the fleet there, and the default trainer in its place. Every
+        // slot names an aircraft, so the reset at a start point loads none.
+        FOLDERS_init_from(ORVELL_DATA_FOLDER "orvell");
+        UTIL_strcpy("AIRCRAFT:GENERAL AVIATION:ORVELL TRAINER:ORVELL TRAINER.ACF", default_aircraft_path);
+        UTIL_strcpy("ORVELL TRAINER.ACF", default_aircraft_name);
+        for (acf_struct& a : pln) UTIL_strcpy("TEST.ACF", a.acf_file_name);
         REPLAY_clear_ring();
         replay_index = 0;
         airport_table.clear();

@@ -1,0 +1,120 @@
+// Span efficiency, body areas and element points.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+
+#include "aircraft/acf_geometry.h"
+#include "tests/aircraft/acf_test_util.h"
+
+using namespace acf_test;
+
+TEST(AcfGeometry, SpanEfficiencyTableCornersInterpolationAndEdges)
+{
+    EXPECT_FLOAT_EQ(ACF_e_search(1, 0, -40, 0), 0.941f);
+    EXPECT_FLOAT_EQ(ACF_e_search(60, 5, 70, 1), 0.801f);
+    EXPECT_NEAR(ACF_e_search(7.5f, 0, 0, 0.45f), 0.99475f, 0.0001f);
+    // Beyond an axis: its edge value, no extrapolation.
+    EXPECT_FLOAT_EQ(ACF_e_search(0.5f, 0, 0, 0.45f), ACF_e_search(1, 0, 0, 0.45f));
+    EXPECT_NEAR(ACF_e_search(0.5f, 0, 0, 0.45f), 0.983f, 1e-6f);
+    EXPECT_FLOAT_EQ(ACF_e_search(100, 0, 0, 0.45f), ACF_e_search(60, 0, 0, 0.45f));
+    EXPECT_FLOAT_EQ(ACF_e_search(5, -3, -90, -1), ACF_e_search(5, 0, -40, 0));
+    EXPECT_FLOAT_EQ(ACF_e_search(5, 9, 120, 3), ACF_e_search(5, 5, 70, 1));
+}
+
+namespace {
+
+// Body part p of slot 1 with `stations` circular stations of radius r, 1 m apart;
+// points 0..8 from the top down the right side, 22.5 degrees apart.
+void circular_body(int p, int stations, float r)
+{
+    acf_struct& a = pln[1];
+    std::memset(&a, 0, sizeof a);
+    for (int s = 0; s < stations; ++s)
+        for (int k = 0; k < ACF_BODY_POINTS; ++k) {
+            const double ang = k * 22.5 * M_PI / 180.0;
+            const int e = (p * ACF_BODY_STATIONS + s) * ACF_BODY_POINTS + k;
+            a.acf_body_X[e] = static_cast<float>(r * std::sin(ang));
+            a.acf_body_Y[e] = static_cast<float>(r * std::cos(ang));
+            a.acf_body_Z[e] = static_cast<float>(s);
+        }
+}
+
+struct areas {
+    float front = 0, side = 0, top = 0, cx = -1, cy = -1, cz = -1, surface = 0, yz = 0, xz = 0, xy = 0;
+    void of(int slot, int part, float x0, float y0, float z0)
+    {
+        ACF_body_areas(slot, part, 0, x0, y0, z0, front, side, top, cx, cy, cz, surface, yz, xz, xy);
+    }
+};
+
+}  // namespace
+
+TEST(AcfGeometry, BodyAreasOfCircularStationsAndOfDegenerateBodies)
+{
+    const float r = 0.8f;
+    circular_body(44, 12, r);
+    areas b;
+    b.of(1, 44, 0.5f, 1.0f, 2.0f);
+    EXPECT_NEAR(b.front, 8.0f * r * r * std::sin(22.5f * static_cast<float>(M_PI) / 180.0f), 1e-4f);
+    EXPECT_FLOAT_EQ(b.cx, 0.5f);
+    EXPECT_NEAR(b.side, 2.0f * r * 11.0f, 1e-3f);       // the full height over 11 m of stations
+    EXPECT_GT(b.surface, 0.0f);
+    EXPECT_NEAR(b.cy, 1.0f, 1e-4f);                       // symmetric above and below its axis
+    EXPECT_NEAR(b.cz, 2.0f + 5.5f, 1e-3f);
+
+    // The frontal area only grows; the other outputs add up over calls.
+    const areas first = b;
+    b.front = 100.0f;
+    b.of(1, 44, 0.5f, 1.0f, 2.0f);
+    EXPECT_EQ(b.front, 100.0f);
+    EXPECT_NEAR(b.surface, 2.0f * first.surface, 1e-3f);
+
+    // All points on the centre line: no areas, and without surface the
+    // centroid is the reference point.
+    std::memset(&pln[1], 0, sizeof pln[1]);
+    areas flat;
+    flat.of(1, 45, 1.0f, 2.0f, 3.0f);
+    EXPECT_EQ(flat.front, 0.0f);
+    EXPECT_EQ(flat.side, 0.0f);
+    EXPECT_EQ(flat.top, 0.0f);
+    EXPECT_EQ(flat.cy, 2.0f);
+    EXPECT_EQ(flat.cz, 3.0f);
+}
+
+TEST(AcfGeometry, PointsAlongWingsAndBlades)
+{
+    acf_struct& a = pln[2];
+    std::memset(&a, 0, sizeof a);
+    flt_struct& f = flt[2];
+    for (int p : {8, 9}) {
+        a.acf_element_len[p] = 2.0f;
+        a.acf_els[p] = 5;
+        a.acf_Xarm[p] = p == 8 ? -1.0f : 1.0f;
+        a.acf_Yarm[p] = -0.5f;
+        a.acf_Zarm[p] = 3.0f;
+        a.acf_side_sign[p] = p == 8 ? -1.0f : 1.0f;
+        f.foil_cos_swe[p] = 1.0f;
+        f.foil_sin_swe[p] = 0.0f;
+        f.foil_cos_dih[p] = std::cos(0.1f);
+        f.foil_sin_dih[p] = std::sin(0.1f);
+    }
+    EXPECT_FLOAT_EQ(ACF_point_on_element(2, 9, 0.0f, 'X'), 1.0f);
+    EXPECT_FLOAT_EQ(ACF_point_on_element(2, 9, 0.0f, 'Z'), 3.0f);
+    EXPECT_NEAR(ACF_point_on_element(2, 9, 5.0f, 'X'), 1.0f + 10.0f * std::cos(0.1f), 1e-5f);
+    EXPECT_NEAR(ACF_point_on_element(2, 9, 5.0f, 'Y'), -0.5f + 10.0f * std::sin(0.1f), 1e-5f);
+    EXPECT_NEAR(ACF_point_on_element(2, 8, 5.0f, 'X'), -ACF_point_on_element(2, 9, 5.0f, 'X'), 1e-5f);
+
+    // A blade of ten elements of 0.3 m, swept 10 degrees: 2.5 elements out.
+    a.acf_els[0] = 10;
+    a.acf_element_len[0] = 0.3f;
+    for (int j = 0; j < 10; ++j) a.acf_bladesweep[j] = 10.0f;
+    const float c = std::cos(10.0f * static_cast<float>(M_PI) / 180.0f);
+    EXPECT_NEAR(ACF_point_on_element(2, 0, 2.5f, 'X'), 2.5f * 0.3f * c, 1e-5f);
+    EXPECT_EQ(ACF_point_on_element(2, 0, 2.5f, 'Y'), 0.0f);
+    EXPECT_GT(ACF_point_on_element(2, 0, 2.5f, 'Z'), 0.0f);
+    // Far past the tip: the whole blade, never a read past its sweep entries.
+    EXPECT_NEAR(ACF_point_on_element(2, 0, 1e30f, 'X'), 10 * 0.3f * c, 1e-4f);
+    a.acf_els[0] = 0;
+    EXPECT_EQ(ACF_point_on_element(2, 0, 2.5f, 'X'), 0.0f);
+}

@@ -1,0 +1,286 @@
+// The set-up stages on hand-made records: conversion and re-centring, wing
+// geometry and span efficiency, masses, downwash, initial masses.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+
+#include "aircraft/acf_setup.h"
+#include "tests/aircraft/acf_test_util.h"
+
+using namespace acf_test;
+
+namespace {
+
+// Four airfoil tables of the part with the given lift slope (per degree) and stall angle.
+void airfoils(acf_struct& a, int p, float slope, float stall, float thickness = 0.12f)
+{
+    for (int t = 0; t < AFL_TABLES; ++t) {
+        a.afl[p].afl_clM[t] = slope;
+        a.afl[p].afl_almax[t] = stall;
+    }
+    a.afl[p].afl_t_rat[0] = a.afl[p].afl_t_rat[1] = thickness;
+}
+
+// A flat lifting part in SI units, on the right unless `left`.
+void surface(acf_struct& a, int p, float x, float y, float z, float root, float tip, float semispan, int els,
+             bool left = false)
+{
+    a.acf_part_eq[p] = 1;
+    a.acf_Xarm[p] = x;
+    a.acf_Yarm[p] = y;
+    a.acf_Zarm[p] = z;
+    a.acf_Croot[p] = root;
+    a.acf_Ctip[p] = tip;
+    a.acf_semilen_SEG[p] = semispan;
+    a.acf_els[p] = els;
+    a.acf_side_sign[p] = left ? -1.0f : 1.0f;
+    airfoils(a, p, 0.1f, 15.0f);
+}
+
+class AcfSetup : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        CONST_fill_constants();
+        for (int s = 0; s < ACF_SLOTS; ++s) {
+            std::memset(&pln[s], 0, sizeof pln[s]);
+            flt[s] = flt_struct{};
+        }
+    }
+};
+
+}  // namespace
+
+TEST_F(AcfSetup, RectangularWingHalfGetsItsAspectRatioEfficiencyAndFiniteSpanFactors)
+{
+    acf_struct& a = pln[1];
+    surface(a, 9, 0.0f, 0.0f, 0.0f, 2.0f, 2.0f, 5.0f, 5);
+    ACF_setup_wings(1);
+    EXPECT_FLOAT_EQ(a.acf_element_len[9], 1.0f);
+    EXPECT_NEAR(a.acf_semilen_JND[9], 5.0f, 1e-5f);
+    EXPECT_NEAR(a.acf_AR[9], 5.0f, 1e-5f);
+    EXPECT_NEAR(a.acf_taper[9], 1.0f, 1e-6f);
+    EXPECT_NEAR(a.acf_e[9], 0.986f, 1e-4f);
+    EXPECT_EQ(a.acf_delta_fac[9], 0.0f);
+    const float k = a.acf_al_D_al0[9] * a.acf_cl_D_cl0[9];
+    EXPECT_NEAR(k, 0.730f, 0.001f);
+    EXPECT_NEAR(a.acf_cl_D_cl0[9], 0.904f, 0.001f);
+    EXPECT_NEAR(a.acf_cm_D_cm0[9], 5.0f / 7.0f, 1e-4f);
+    EXPECT_NEAR(a.acf_alpha_max[9], 15.0f / a.acf_al_D_al0[9], 1e-3f);
+    EXPECT_FLOAT_EQ(flt[1].foil_cos_dih[9], 1.0f);
+
+    // Two touching panels join into one wing: the inner panel's geometry is
+    // the whole wing's (root at the centre line, tip of the outer panel).
+    surface(a, 11, 0.0f, 0.0f, 0.0f, 2.0f, 2.0f, 5.0f, 5);
+    a.acf_Xarm[11] = 5.0f;
+    ACF_setup_wings(1);
+    EXPECT_NEAR(a.acf_semilen_JND[9], 10.0f, 1e-4f);
+    EXPECT_NEAR(a.acf_semilen_JND[11], 10.0f, 1e-4f);
+    EXPECT_NEAR(a.acf_AR[9], 10.0f, 1e-4f);
+}
+
+TEST_F(AcfSetup, DamagedGeometryGivesFiniteValues)
+{
+    acf_struct& a = pln[1];
+    surface(a, 9, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0);   // no chords, no span, no elements
+    surface(a, 10, 0.0f, 0.0f, 0.0f, 2.0f, 1.0f, 4.0f, 4, true);
+    airfoils(a, 10, -5.0f, 0.0f);                            // a nonsense lift slope and stall angle
+    a.acf_slat[ACF_el(10, 0)] = 1;
+    a.acf_slat_inc = 5.0f;
+    a.acf_part_eq[0] = 0;
+    a.acf_num_engines = a.acf_num_thrustpoints = 1;          // a propeller with zero chords
+    a.acf_els[0] = 4;
+    a.acf_num_blades[0] = 3;
+    a.acf_m_empty = 0.0f;                                     // and nothing weighs anything
+    ACF_setup_wings(1);
+    ACF_setup_props_and_masses(1);
+    ACF_setup_slats_and_stall(1);
+    for (int p : {0, 9, 10})
+        for (float v : {a.acf_AR[p], a.acf_e[p], a.acf_taper[p], a.acf_cl_D_cl0[p], a.acf_al_D_al0[p],
+                        a.acf_cm_D_cm0[p], a.acf_alpha_max[p], a.acf_slat_effect[p], a.acf_semilen_JND[p]})
+            EXPECT_TRUE(std::isfinite(v)) << "part " << p;
+    for (float v : {a.acf_Jxx_unitmass, a.acf_Jyy_unitmass, a.acf_Jzz_unitmass, a.acf_est_Vs, a.acf_discarea[0],
+                    a.acf_prop_mass[0]})
+        EXPECT_TRUE(std::isfinite(v));
+    EXPECT_EQ(a.acf_slat_effect[10], 1.0f);   // a stall angle of 0 leaves the slats without effect
+}
+
+TEST_F(AcfSetup, ConversionRecentresOnTheCentreOfGravityAndScalesOnce)
+{
+    acf_struct& a = pln[1];
+    a.acf_cgY = 1.0f;
+    a.acf_cgZ = 10.0f;
+    a.acf_Zarm[8] = 12.0f;
+    a.acf_Yarm[8] = -2.0f;
+    a.acf_Xarm[8] = 3.0f;
+    a.acf_tow_hook_Z = 1.0f;
+    a.acf_cgZ_fwd = 9.0f;
+    a.acf_sweep1[8] = 540.0f;
+    a.acf_sweep2[8] = -190.0f;
+    a.acf_dihed1[8] = 180.0f;
+    a.acf_en_type[0] = 4;
+    a.acf_en_type[1] = 9;
+    a.acf_en_type[2] = 0;
+    a.acf_SFC[0] = a.acf_SFC[1] = a.acf_SFC[2] = 0.5f;
+    a.acf_m_empty = 1000.0f;
+    a.acf_RSC_redline_eng = 2700.0f;
+    a.acf_pmax = 160.0f;
+    a.acf_prop_gear_rat[0] = 0.0f;   // no gearbox: a jet, no propeller speeds
+    ACF_setup_convert(1);
+    EXPECT_EQ(a.acf_cgY, 0.0f);
+    EXPECT_EQ(a.acf_cgZ, 0.0f);
+    EXPECT_NEAR(a.acf_Zarm[8], (12.0f - 10.0f) * 0.3048f, 1e-5f);
+    EXPECT_NEAR(a.acf_Yarm[8], (-2.0f - 1.0f) * 0.3048f, 1e-5f);
+    EXPECT_NEAR(a.acf_Xarm[8], 3.0f * 0.3048f, 1e-5f);   // X stays about the reference line
+    EXPECT_NEAR(a.acf_tow_hook_Z, (1.0f - 10.0f) * 0.3048f, 1e-5f);
+    EXPECT_NEAR(a.acf_cgZ_fwd, -0.3048f, 1e-5f);
+    EXPECT_NEAR(a.acf_m_displaced_y, -0.3048f, 1e-6f);
+    EXPECT_EQ(a.acf_sweep1[8], 180.0f);
+    EXPECT_EQ(a.acf_sweep2[8], 170.0f);
+    EXPECT_EQ(a.acf_dihed1[8], 180.0f);
+    EXPECT_NEAR(a.acf_SFC[0], 0.5f / 9.7982788f / 3600.0f, 1e-10f);
+    EXPECT_NEAR(a.acf_SFC[1], 0.5f / 3600.0f, 1e-10f);
+    EXPECT_NEAR(a.acf_SFC[2], 0.5f * 0.4535925f / 745.7f / 3600.0f, 1e-11f);
+    EXPECT_NEAR(a.acf_m_empty, 453.5925f, 1e-3f);
+    EXPECT_EQ(a.acf_RSC_redline_prp, 0.0f);
+    EXPECT_NEAR(a.acf_trq_max_prp, 160.0f * 745.7f / (2700.0f * 6.0f * static_cast<float>(M_PI) / 180.0f), 0.01f);
+
+    a.acf_RSC_redline_eng = 0.0f;    // no redline: no torque rather than infinity
+    ACF_setup_convert(1);
+    EXPECT_EQ(a.acf_trq_max_prp, 0.0f);
+}
+
+TEST_F(AcfSetup, GearSteeringTyreFootprintAndHybridGear)
+{
+    acf_struct& a = pln[1];
+    for (int p : {67, 68, 69}) {
+        a.acf_part_eq[p] = 1;
+        a.acf_gear_type[p] = 2;
+        a.acf_gear_tirrad[p] = 0.3f;
+        a.acf_gear_tirwid[p] = 0.1f;
+        a.acf_gear_deploy[p] = 1.0f;
+    }
+    a.acf_Zarm[67] = -2.0f;   // ahead of the centre of gravity
+    a.acf_Zarm[68] = 1.0f;
+    a.acf_Zarm[69] = 0.0f;    // exactly below it: never steers
+    a.acf_gear_lonE[68] = 7.0f;
+    a.acf_gear_type[70] = 1;  // a skid out of service counts for nothing
+    ACF_setup_gear(1);
+    EXPECT_EQ(a.acf_gear_steers[67], 1);
+    EXPECT_EQ(a.acf_gear_steers[68], 0);
+    EXPECT_EQ(a.acf_gear_steers[69], 0);
+    EXPECT_EQ(a.acf_gear_lonN[68], 7.0f);
+    EXPECT_NEAR(a.acf_tire_contact_area, 3.0f * std::sin(4.0f * static_cast<float>(M_PI) / 180.0f) * 0.03f, 1e-6f);
+    EXPECT_EQ(a.acf_hybrid_gear, 0);
+
+    a.acf_is_taildragger = 1;
+    a.acf_part_eq[70] = 1;
+    a.acf_gear_tirrad[70] = 0.1f;
+    ACF_setup_gear(1);
+    EXPECT_EQ(a.acf_gear_steers[67], 0);
+    EXPECT_EQ(a.acf_gear_steers[68], 1);
+    EXPECT_EQ(a.acf_gear_steers[69], 0);
+    EXPECT_EQ(a.acf_gear_steers[70], 0);   // a skid never steers
+    EXPECT_EQ(a.acf_hybrid_gear, 1);
+}
+
+TEST_F(AcfSetup, RotorBladesEnginesAndInertia)
+{
+    acf_struct& a = pln[1];
+    a.acf_num_engines = a.acf_num_thrustpoints = 1;
+    a.acf_en_type[0] = 2;
+    a.acf_prop_type[0] = 3;
+    a.acf_els[0] = 8;
+    a.acf_semilen_SEG[0] = 5.0f;
+    a.acf_element_len[0] = 5.0f / 8.0f;
+    a.acf_Croot[0] = a.acf_Ctip[0] = 0.3f;
+    airfoils(a, 0, 0.1f, 13.0f, 0.12f);
+    a.aacf_rotor_mi_rat = 1.0f;
+    a.acf_num_blades[0] = 1.0f;
+    a.acf_m_empty = 1000.0f;
+    a.acf_pmax = 300000.0f;
+    ACF_setup_props_and_masses(1);
+    const float one_blade = a.acf_prop_mass[0];
+    EXPECT_GT(one_blade, 0.0f);
+    EXPECT_EQ(a.acf_has_collective_rotor, 1);
+    EXPECT_EQ(a.acf_collective_rotor_index, 0);
+    EXPECT_NEAR(a.acf_discarea[0], static_cast<float>(M_PI) * 25.0f, 1e-3f);
+    float rings = 0.0f;
+    for (int e = 0; e < 8; ++e) rings += a.acf_ringarea[e];
+    EXPECT_NEAR(rings, a.acf_discarea[0], 1e-3f);
+
+    a.acf_num_blades[0] = 4.0f;
+    ACF_setup_props_and_masses(1);
+    EXPECT_NEAR(a.acf_prop_mass[0], 4.0f * one_blade, 1e-4f);
+    // Tip weights of a rotor add their own inertia: with no blade mass it is all there is.
+    a.aacf_rotor_mi_rat = 0.0f;
+    a.aacf_tip_weight = 10.0f;
+    ACF_setup_props_and_masses(1);
+    EXPECT_EQ(a.acf_prop_mass[0], 0.0f);
+    EXPECT_NEAR(a.acf_miprop_rpm[0], 10.0f * 4.0f * (0.85f * 5.0f) * (0.85f * 5.0f), 1e-2f);
+    // A turboshaft weighs half a pound per horsepower; at the centre of gravity it adds no inertia.
+    EXPECT_NEAR(a.acf_eng_mass[0], 300000.0f / 745.7f * 0.5f * 0.4535925f, 0.01f);
+    EXPECT_EQ(a.acf_Jxx_unitmass, 0.0f);
+}
+
+TEST_F(AcfSetup, DownwashMapEverySlotFactorsOnlyForTheUsersAircraft)
+{
+    for (int slot : {0, 3}) {
+        acf_struct& a = pln[slot];
+        // A left wing (8) ahead of a left tail (16): washer taper 1, aspect
+        // ratio 6, 0.5 semispans behind and 0.67 semispans above it.
+        surface(a, 8, 0.0f, 0.0f, 0.0f, 1.0f, 1.0f, 3.0f, 3, true);
+        surface(a, 16, 0.0f, 2.0f, 1.5f, 0.2f, 0.2f, 1.0f, 2, true);
+        surface(a, 18, 0.0f, 0.0f, 2.0f, 1.0f, 1.0f, 1.0f, 2);   // a fin: never washed or washing
+        a.acf_dihed1[18] = 90.0f;
+        a.acf_spec_wash[8] = 7.0f;                               // the file's value
+        ACF_setup_wings(slot);
+        ACF_setup_downwash(slot);
+        EXPECT_EQ(a.acf_in_downwash[(16 * ACF_NUM_PARTS + 8) * ACF_ELS_PER_PART + 0], 1) << slot;
+        EXPECT_EQ(a.acf_in_downwash[(16 * ACF_NUM_PARTS + 8) * ACF_ELS_PER_PART + 1], 1) << slot;
+        EXPECT_EQ(a.acf_in_downwash[(8 * ACF_NUM_PARTS + 16) * ACF_ELS_PER_PART + 0], 0) << slot;
+        EXPECT_EQ(a.acf_in_downwash[(18 * ACF_NUM_PARTS + 8) * ACF_ELS_PER_PART + 0], 0) << slot;
+    }
+    // a = -1.1 (taper 1), b = 2.0 (AR 6), c = 5.1 (gz <= 0.6), d = -3.2 (gy >= 0.6).
+    EXPECT_NEAR(pln[0].acf_spec_wash[8], -1.1f + 2.0f + 5.1f - 3.2f, 1e-4f);
+    EXPECT_EQ(pln[3].acf_spec_wash[8], 7.0f);
+
+    // Root chords that overlap lengthwise halve the factor.
+    pln[0].acf_Croot[16] = 1.0f;
+    ACF_setup_downwash(0);
+    EXPECT_NEAR(pln[0].acf_spec_wash[8], 0.5f * (-1.1f + 2.0f + 5.1f - 3.2f), 1e-4f);
+}
+
+TEST_F(AcfSetup, InitialFuelPayloadAndJettisonMasses)
+{
+    acf_struct& a = pln[1];
+    a.acf_num_tanks = 2;
+    a.acf_tank_rat[0] = 0.6f;
+    a.acf_tank_rat[1] = 0.1f;
+    a.acf_tank_rat[2] = 0.5f;
+    a.acf_m_fuel_tot = 1000.0f;
+    a.acf_m_jettison = 100.0f;
+    a.acf_m_empty = 2000.0f;
+    a.acf_m_max = 5000.0f;
+    std::strcpy(a.wpn_name + 3 * ACF_WPN_NAME_SIZE, "tank.wpn");
+    a.acf_wpn_slot[3].wpn_fixed_mass = 20.0f;
+    a.acf_wpn_slot[3].wpn_mass_now = 80.0f;
+    a.acf_wpn_slot[4].wpn_mass_now = 500.0f;   // no name: not aboard
+    ACF_setup_initial_masses(1);
+    const flt_struct& f = flt[1];
+    EXPECT_FLOAT_EQ(f.m_fuel1, 250.0f);
+    EXPECT_FLOAT_EQ(f.m_fuel2, 100.0f);
+    EXPECT_EQ(f.m_fuel3, 0.0f);
+    EXPECT_FLOAT_EQ(f.m_jettison, 50.0f);
+    EXPECT_FLOAT_EQ(f.m_fixed, 0.5f * (5000.0f - 1000.0f - 100.0f - 2000.0f - 100.0f));
+
+    a.acf_jett_is_slung = 1;
+    a.acf_m_displaced = 4000.0f;   // a float plane: the payload fills up to the displacement
+    ACF_setup_initial_masses(1);
+    EXPECT_EQ(f.m_jettison, 0.0f);
+    EXPECT_FLOAT_EQ(f.m_fixed, 4000.0f - 1000.0f - 100.0f - 2000.0f - 100.0f);
+    a.acf_m_displaced = 3000.0f;
+    ACF_setup_initial_masses(1);
+    EXPECT_EQ(f.m_fixed, 0.0f);
+}
