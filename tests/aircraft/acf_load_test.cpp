@@ -350,6 +350,26 @@ TEST_F(AcfLoad, DamagedCopiesOfTheFleetGetFiniteValuesOrAnAlert)
     }
 }
 
+TEST_F(AcfLoad, MissingPanelAndInstrumentPicturesAreFatalAMissingOwnPanelIsSilent)
+{
+    // The trainer's own view bitmaps do not exist: nothing is said about them.
+    ASSERT_EQ(load(0, FLEET[0]), 1);
+    EXPECT_TRUE(recorded_alerts.empty());
+
+    // Without the built-in panels, then without the instrument pictures.
+    temp_folder bare;
+    fs::create_directory_symlink(fs::path(ORVELL_DATA_FOLDER) / "Aircraft", bare.path() / "Aircraft");
+    fs::create_directory_symlink(fs::path(ORVELL_DATA_FOLDER) / "Airfoils", bare.path() / "Airfoils");
+    FOLDERS_init_from((bare.prefix() + "orvell").c_str());
+    set_path(pln[0], bare.prefix() + FLEET[0], "");
+    EXPECT_EQ(expect_fatal([] { ACF_load_and_setup(0); }).lines[0], "Can't open panel!");
+    fs::create_directories(bare.path() / "RESOURCES" / "BITMAPS");
+    fs::create_directory_symlink(fs::path(ORVELL_DATA_FOLDER) / "Resources/bitmaps/PANELS",
+                                 bare.path() / "RESOURCES" / "BITMAPS" / "PANELS");
+    set_path(pln[0], bare.prefix() + FLEET[0], "");
+    EXPECT_EQ(expect_fatal([] { ACF_load_and_setup(0); }).lines[0], "Can't open bitmap!");
+}
+
 namespace {
 
 // An aircraft tree below a fresh program folder: each relative path gets a copy of the trainer.
