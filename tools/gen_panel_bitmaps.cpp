@@ -251,7 +251,7 @@ image draw_face(int type, const std::string& path)
         bezel(im, cx, cy, r);
         const double a0 = PI * 1.0, a1 = -PI * 0.0;   // down on the left, up on the right via the top
         dial_ticks(im, cx, cy, r, s.major * 2, PI * 1.5 - 0.05, PI * -0.5 + 0.05, GREY);
-        for (int i = 0; i <= s.major; ++i) {
+        for (int i = 0; i < s.major; ++i) {   // the last mark meets the first at the bottom
             const double t = double(i) / s.major;
             const double a = PI * 1.5 - 0.05 + (PI * -0.5 + 0.05 - (PI * 1.5 - 0.05)) * t;
             const int v = int(std::lround(std::fabs(s.lo + (s.hi - s.lo) * t)));
@@ -275,7 +275,7 @@ image draw_face(int type, const std::string& path)
         im.fill(2, 2, s.w - 2, s.h - 2, GREY);
         im.fill(s.w / 2 - 3, 6, s.w / 2 + 3, s.h - 10, BLACK);   // the switch
         im.fill(s.w / 2 - 4, s.h - 12, s.w / 2 + 4, s.h - 6, WHITE);
-        const std::string cap = caption_of(path).substr(0, 5);
+        const std::string cap = caption_of(path).substr(0, 4);
         centred_text(im, cap, cx, 0.0 + 1, BLACK);
         break;
     }
