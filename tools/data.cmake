@@ -27,7 +27,7 @@ function(orvell_generate name comment)
   set(ORVELL_DATA_STAMPS ${ORVELL_DATA_STAMPS} ${stamp} PARENT_SCOPE)
 endfunction()
 
-foreach(gen gen_default_airfoils gen_default_aircraft gen_big_apt gen_world_bitmaps gen_default_prefs
+foreach(gen gen_default_airfoils gen_default_aircraft gen_weapons gen_big_apt gen_world_bitmaps gen_default_prefs
             gen_radio_chatter gen_interface_png gen_light_sprites gen_panel_bitmaps gen_aircraft_sounds)
   orvell_generator(${gen})
 endforeach()
@@ -55,6 +55,11 @@ orvell_generate(gen_default_airfoils "Generating the default airfoils"
 orvell_generate(gen_default_aircraft "Generating the default aircraft"
   ARGS ${ORVELL_DATA_DIR}/ ${acf_sources}
   DEPENDS ${acf_sources} ${CMAKE_BINARY_DIR}/stamps/gen_default_airfoils DIRS ${ORVELL_DATA_DIR}/Aircraft)
+# The weapons the fleet's armed aircraft carries.
+file(GLOB wpn_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/data/weapons/*)
+orvell_generate(gen_weapons "Generating the weapons"
+  ARGS ${CMAKE_SOURCE_DIR}/data/weapons ${ORVELL_DATA_DIR}/
+  DEPENDS ${wpn_sources} DIRS ${ORVELL_DATA_DIR}/Weapons)
 # The sea frames, the land textures of the land-use table with their border
 # masks, and the sky colour table.
 orvell_generate(gen_world_bitmaps "Drawing the sea, terrain and sky images"

@@ -3,7 +3,8 @@
 //   gen_default_airfoils <descriptions folder> <program folder>
 //
 // Every "*.txt" file of the descriptions folder describes one airfoil as
-// "key value" lines ('#' starts a comment): the output file name ("file") and
+// "key value" lines ('#' starts a comment): the output file name ("file",
+// the rest of its line, so a name may hold blanks) and
 // every fitted parameter of an airfoil file, named as the block's fields
 // without their "afl_" prefix. The coefficient tables are generated from the
 // fits and the result is written as a version-700 airfoil file into
@@ -92,7 +93,17 @@ std::string parse_description(const std::string& path, const std::string& text, 
         std::istringstream words(line);
         std::string key, value, extra;
         if (!(words >> key)) continue;
-        if (!(words >> value) || (words >> extra)) {
+        if (key == "file") {
+            // A file name may hold blanks: the rest of the line, trimmed.
+            std::getline(words, value);
+            const size_t first = value.find_first_not_of(" \t\r");
+            const size_t last = value.find_last_not_of(" \t\r");
+            value = first == std::string::npos ? "" : value.substr(first, last - first + 1);
+            if (value.empty()) {
+                std::fprintf(stderr, "%s:%d: expected \"file name\"\n", path.c_str(), number);
+                return "";
+            }
+        } else if (!(words >> value) || (words >> extra)) {
             std::fprintf(stderr, "%s:%d: expected \"key value\"\n", path.c_str(), number);
             return "";
         }

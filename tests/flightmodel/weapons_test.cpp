@@ -7,7 +7,9 @@
 #include <vector>
 
 #include "core/input.h"
+#include "core/geo.h"
 #include "core/weapon_kinds.h"
+#include "flightmodel/plane_state.h"
 #include "flightmodel/weapons/projectiles.h"
 #include "flightmodel/weapons/weapons.h"
 #include "tests/support/flight_fixture.h"
@@ -473,4 +475,54 @@ TEST_F(Weapons, ProjectileRecordsAreReusedAndCapped)
     EXPECT_EQ(gun.wpn_released, 1);
     EXPECT_EQ(projectile_list.count, 1);
     EXPECT_EQ(PROJ_live_count(), 0);
+}
+
+TEST_F(Weapons, UnpackingAPlaneStateHangsItsWeaponsStillAboard)
+{
+    flt[0].local_x = 100.0f, flt[0].local_z = -50.0f;
+    plane_state_record rec{};
+    PLANE_pack_state(rec, 0);
+    wpn_slot_record& aboard = load(0, WPN_KIND_BOMB, 2.0f, 2);
+    wpn_slot_record& gone = load(1, WPN_KIND_BOMB, 2.0f, 2);
+    gone.wpn_released = 1;
+    gone.wpn_pos[1] = 300.0f;
+    level(flt[2], 0.0f);   // the attitude's sines and cosines as the plane's last step left them
+    PLANE_unpack_state(rec, rec, 0.0f, PLANE_UNPACK_REPLAY, 2);
+    EXPECT_NEAR(aboard.wpn_pos[0], 102.0f, 1e-3f);
+    EXPECT_NEAR(aboard.wpn_pos[1], flt[2].local_y - 1.0f, 1e-3f);
+    EXPECT_NEAR(aboard.wpn_pos[2], -50.0f, 1e-3f);
+    EXPECT_EQ(gone.wpn_pos[1], 300.0f);
+}
+
+TEST_F(Weapons, ReleasedWeaponsAndProjectilesKeepTheirPlaceWhenTheAreaMoves)
+{
+    wpn_slot_record& bomb = load(0, WPN_KIND_BOMB);
+    bomb.wpn_released = 1;
+    bomb.wpn_pos[0] = 30000.0f, bomb.wpn_pos[1] = 800.0f, bomb.wpn_pos[2] = -40000.0f;
+    bomb.wpn_vel[2] = -100.0f;
+    wpn_slot_record& aboard = load(1, WPN_KIND_BOMB);
+    aboard.wpn_pos[0] = 5.0f;
+    projectile_list.count = 2;
+    projectile_record& r = projectile_list.rec[1];
+    r.proj_kind = WPN_KIND_GUN;
+    r.proj_pos[0] = -20000.0f, r.proj_pos[1] = 300.0f, r.proj_pos[2] = 10000.0f;
+    r.proj_vel[0] = 500.0f;
+    float lat1, lon1, h1, lat2, lon2, h2;
+    GEO_local_to_latlon(lat1, lon1, h1, bomb.wpn_pos[0], bomb.wpn_pos[1], bomb.wpn_pos[2]);
+    GEO_local_to_latlon(lat2, lon2, h2, r.proj_pos[0], r.proj_pos[1], r.proj_pos[2]);
+
+    lat_ref += 1.0f;   // the area moves a degree north and one east
+    lon_ref += 1.0f;
+    WPN_rebase(lat_ref - 1.0f, lon_ref - 1.0f);
+    float lat, lon, h;
+    GEO_local_to_latlon(lat, lon, h, bomb.wpn_pos[0], bomb.wpn_pos[1], bomb.wpn_pos[2]);
+    EXPECT_NEAR(lat, lat1, 1e-4f);
+    EXPECT_NEAR(lon, lon1, 1e-4f);
+    EXPECT_NEAR(h, h1, 0.05f);
+    EXPECT_NEAR(std::hypot(bomb.wpn_vel[0], bomb.wpn_vel[1], bomb.wpn_vel[2]), 100.0f, 0.01f);
+    GEO_local_to_latlon(lat, lon, h, r.proj_pos[0], r.proj_pos[1], r.proj_pos[2]);
+    EXPECT_NEAR(lat, lat2, 1e-4f);
+    EXPECT_NEAR(lon, lon2, 1e-4f);
+    EXPECT_NEAR(std::hypot(r.proj_vel[0], r.proj_vel[1], r.proj_vel[2]), 500.0f, 0.01f);
+    EXPECT_EQ(aboard.wpn_pos[0], 5.0f);   // still aboard: hung again by its plane
 }
