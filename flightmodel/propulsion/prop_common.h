@@ -79,10 +79,16 @@ inline float prop_inertia(int n)
     const float i = pln[0].acf_miprop_rpm[n];
     return i > MIN_INERTIA ? i : MIN_INERTIA;
 }
+// An engine's own rotational inertia at its shaft; a file without it (or with
+// a damaged value) gets a quarter of its propeller's, taken through the gears.
 inline float engine_inertia(int n)
 {
-    const float i = pln[0].acf_eng_inertia[n];
-    return i > MIN_INERTIA ? i : MIN_INERTIA;
+    const acf_struct& a = pln[0];
+    const float i = a.acf_eng_inertia[n];
+    if (i > MIN_INERTIA) return i;
+    const float gear = a.acf_prop_gear_rat[n];
+    const float share = std::fabs(gear) > 1e-3f ? 0.25f * a.acf_miprop_rpm[n] / (gear * gear) : 0.0f;
+    return share > MIN_INERTIA ? share : MIN_INERTIA;
 }
 
 // The fastest any shaft may turn (rad/s, about 95,000 rpm): a ceiling no

@@ -89,6 +89,7 @@ inline void still_air()
     sim_weather.rho = 1.225f;
     sim_weather.sigma = 1.0f;
     sim_weather.speed_of_sound_ms = 340.3f;
+    sim_physics.ambient_pressure = 101325.0f;
     sim_physics.mu_air = 1.7894e-5f;
     sim_physics.g_sealevel = 9.80665f;
     sim_operation_misc.frame_rate_period = 0.02f;

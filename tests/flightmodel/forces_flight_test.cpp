@@ -19,6 +19,7 @@
 #include "flightmodel/forces/mass.h"
 #include "flightmodel/forces/stability.h"
 #include "flightmodel/plane_step.h"
+#include "flightmodel/propulsion/propulsion.h"
 #include "shell/commands.h"
 #include "tests/flightmodel/forces_fixture.h"
 #include "tests/flightmodel/trainer_fixture.h"
@@ -183,12 +184,30 @@ struct TrainerFlight : ::testing::Test {
         place(3000.0f, 70.0f * KT, 0.0f, -5.0f);
         if (!plane_step_runs_the_build_up()) GTEST_SKIP() << "needs the plane step (FLTMOD_plane_step with the build-up)";
     }
-    // A frame of the real plane step with the inputs held (0.04 s, as at 25 frames a second).
+    // A frame of the engine systems and the real plane step with the inputs
+    // held (0.04 s, as at 25 frames a second).
     static void frame(float ptch, float roll, float hdng = 0.0f)
     {
         hold_controls(ptch, roll, hdng);
         sim_operation_misc.frame_rate_period = 0.04f;
+        ENGN_systems();
         FLTMOD_plane_step(0);
+    }
+    // The engine running at speed as in flight: fuel from the fullest tank,
+    // both magnetos, mixture rich, the engine and prop turning at 90 % of redline.
+    static void engine_running(float throttle)
+    {
+        flt_struct& f = flt[0];
+        sim_cockpit_engine.fuel_tank_selector = 4;
+        sim_cockpit_engine.clutch_engage = 1;
+        f.ENGN_thro[0] = f.ENGN_thro_use[0] = throttle;
+        f.ENGN_mixt[0] = 1.0f;
+        f.ignition_on[0] = 3;
+        f.ENGN_running[0] = 1;
+        f.ENGN_mixt_pow_rat[0] = 1.0f;
+        f.oil_power_thrust_ratio[0] = 1.0f;
+        f.ENGN_tacrad[0] = 0.9f * pln[0].acf_RSC_redline_eng;
+        f.POINT_tacrad[0] = f.ENGN_tacrad[0] / pln[0].acf_prop_gear_rat[0];
     }
     // The trimmed 70 KIAS glide, flown for a second to settle.
     trim_result glide()
@@ -362,10 +381,7 @@ TEST_F(TrainerFlight, FidelityBesideATypicalTrainer)
 
     // The powered rows need thrust.
     flt_struct probe = f;
-    f.ENGN_thro[0] = f.ENGN_thro_use[0] = 1.0f;
-    f.ENGN_mixt[0] = 1.0f;
-    f.ignition_on[0] = 3;
-    f.ENGN_running[0] = 1;
+    engine_running(1.0f);
     for (int i = 0; i < 50; ++i) frame(0.0f, 0.0f);
     const bool thrust = f.POINT_thrust[0] > 100.0f;
     f = probe;
@@ -390,7 +406,7 @@ TEST_F(TrainerFlight, FidelityBesideATypicalTrainer)
     float climb, tas;
     still_air();
     place(100.0f, 74.0f * KT, 5.0f, 3.0f);
-    f.ENGN_thro[0] = 1.0f, f.ENGN_mixt[0] = 1.0f, f.ignition_on[0] = 3, f.ENGN_running[0] = 1;
+    engine_running(1.0f);
     hold_speed(74.0f, 60.0f, false, &climb, &tas);
     std::printf("best-rate climb, sea level, full power: %.0f ft/min (typical: 730 ft/min)\n", climb);
     EXPECT_GE(climb, 548.0f);
@@ -399,13 +415,14 @@ TEST_F(TrainerFlight, FidelityBesideATypicalTrainer)
     const float h = 8500.0f * 0.3048f;
     sim_weather.rho = ATMO_density_at_alt(0, h);
     sim_weather.sigma = sim_weather.rho / 1.225f;
+    sim_physics.ambient_pressure = 75200.0f;   // the standard atmosphere's at 8,500 ft
     place(h, 110.0f * KT, 2.0f, 0.0f);
-    f.ENGN_mixt[0] = 1.0f, f.ignition_on[0] = 3, f.ENGN_running[0] = 1;
     float throttle = 0.75f;
+    engine_running(throttle);
     for (int pass = 0; pass < 6; ++pass) {   // a throttle that makes 75 % of the rated power
         f.ENGN_thro[0] = throttle;
         hold_speed(0.0f, 20.0f, true, &climb, &tas);
-        const float power = f.ENGN_power[0] / (a.acf_pmax * 745.7f);
+        const float power = f.ENGN_power[0] / a.acf_pmax;   // the set-up holds the rated power in watts
         if (power > 0.0f) throttle = std::clamp(throttle * 0.75f / power, 0.05f, 1.0f);
     }
     hold_speed(0.0f, 60.0f, true, &climb, &tas);

@@ -187,6 +187,8 @@ inline void jet(int e, float x, float y, float z)
 inline bool element_forces_work()
 {
     const flt_struct saved = flt[0];
+    flt[0].Q_centroid_MULT[0] = 1.0f;
+    flt[0].CL_grndeffect[0] = flt[0].CD_grndeffect[0] = 1.0f;
     flt[0].v_el[FM_flow_index(0, 2, 0)] = 100.0f;
     flt[0].alpha_el[FM_flow_index(0, 2, 0)] = 5.0f;
     flt[0].del_dir[FM_flow_index(0, 2, 0)] = 0.0f;

@@ -22,6 +22,7 @@
 #include "flightmodel/phys.h"
 #include "flightmodel/plane_step.h"
 #include "flightmodel/systems.h"
+#include "screens/setup.h"
 #include "tests/flightmodel/propulsion_fixture.h"
 #include "tests/support/terrain_support.h"
 
@@ -392,6 +393,36 @@ void real_frame()
     FLTMOD_plane_step(0);
 }
 
+// Chocks and tie-downs: the airframe stays where it stands, level, while its
+// engines run (the run-up checks the engines, not the ground handling). It
+// is let down onto its wheels first, free to move only up and down.
+float tied_height = 0.0f;
+void tie_down(bool settling = false)
+{
+    flt_struct& f = flt[0];
+    f.local_x = f.local_z = 0.0f;
+    f.local_x_d = f.local_z_d = 0.0;
+    if (settling) {
+        tied_height = f.local_y;
+    } else {
+        f.local_y = tied_height;
+        f.local_y_d = tied_height;
+        f.local_vy = 0.0f;
+    }
+    f.theta = pln[0].acf_the_eqlbm;
+    f.psi = f.phi = 0.0f;
+    PHYS_euler_to_quat(f.theta, f.psi, f.phi, f.q);
+    f.local_vx = f.local_vz = 0.0f;
+    f.P = f.Q = f.R = f.Prad = f.Qrad = f.Rrad = 0.0f;
+}
+
+// A frame of the real steps with the airframe tied down.
+void tied_frame()
+{
+    real_frame();
+    tie_down();
+}
+
 // What of the real steps is still missing, found by what they do.
 std::string missing_steps()
 {
@@ -415,8 +446,11 @@ struct FleetOnTheGround : ::testing::TestWithParam<kind> {
         const std::string missing = load_fleet(GetParam());
         if (!missing.empty()) GTEST_SKIP() << "needs " << missing;
         standard_air();
-        // Flat ground with a smooth runway under the wheels.
+        // Standard air as the systems step works it out, and flat ground with
+        // a smooth runway under the wheels.
         sim_graphics_scenery.current_planet = PLANET_EARTH;
+        PLANET_set_constants(PLANET_EARTH);
+        sim_weather.temperature_sealevel_c = 15.0f;
         TEST_lay_flat_grid(0.0f);
         SCENE_surface_reset();
         surface_state.surface_code = 160;
@@ -438,9 +472,10 @@ struct FleetOnTheGround : ::testing::TestWithParam<kind> {
             f.ENGN_propmode[n] = 1;
             f.POINT_pitch_deg[n] = pln[0].acf_min_pitch[n];
         }
-        for (int i = 0; i < 50; ++i) {
+        for (int i = 0; i < 150; ++i) {
             sim_operation_misc.frame_rate_period = 0.02f;
             FLTMOD_plane_step(0);
+            tie_down(true);
         }
         const std::string steps = missing_steps();
         if (!steps.empty()) GTEST_SKIP() << "needs " << steps;
@@ -453,7 +488,7 @@ TEST_P(FleetOnTheGround, EnginesStartFromColdAndRunUp)
     const acf_struct& a = pln[0];
     flt_struct& f = flt[0];
     const float fuel = fuel_aboard();
-    const run_result r = start_engines(real_frame, 0.02f);
+    const run_result r = start_engines(tied_frame, 0.02f);
     EXPECT_TRUE(r.all_idle);
     std::printf("%s: every engine at idle after %.1f s\n", name_of(GetParam()), r.seconds);
     for (int n = 0; n < std::clamp(a.acf_num_engines, 0, FLT_ENGINES); ++n) {
@@ -466,7 +501,7 @@ TEST_P(FleetOnTheGround, EnginesStartFromColdAndRunUp)
     for (int n = 0; n < std::clamp(a.acf_num_engines, 0, FLT_ENGINES); ++n) f.ENGN_thro[n] = f.ENGN_thro_use[n] = a.acf_throtmax_FWD;
     for (int i = 0; i < 1500; ++i) {
         f.parkbrake = 1.0f;
-        real_frame();
+        tied_frame();
     }
     switch (GetParam()) {
     case kind::trainer:
@@ -498,8 +533,8 @@ TEST(FleetHelicopter, RotorAtDesignSpeedAndFullCollectiveLiftsItsWeight)
 {
     const std::string missing = load_fleet(kind::helicopter);
     if (!missing.empty()) GTEST_SKIP() << "needs " << missing;
-    if (!element_forces_work()) GTEST_SKIP() << "needs the wing-element aerodynamics";
     standard_air();
+    if (!element_forces_work()) GTEST_SKIP() << "needs the wing-element aerodynamics";
     const acf_struct& a = pln[0];
     flt_struct& f = flt[0];
     int rotor = -1;
@@ -512,6 +547,7 @@ TEST(FleetHelicopter, RotorAtDesignSpeedAndFullCollectiveLiftsItsWeight)
     f.POINT_XYZ[3 * rotor + 2] = a.acf_Zarm[rotor];
     f.vertcant[rotor] = a.acf_vertcant[rotor];
     for (int k = 0; k < 4; ++k) f.Q_centroid_MULT[4 * rotor + k] = 1.0f;
+    f.CL_grndeffect[rotor] = f.CD_grndeffect[rotor] = 1.0f;   // out of ground effect
     float lift = 0.0f;
     for (int i = 0; i < 500; ++i) {   // the wash settles
         f.POINT_tacrad[rotor] = a.acf_des_rpm_prp[rotor];
