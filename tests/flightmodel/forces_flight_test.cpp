@@ -181,6 +181,9 @@ struct TrainerFlight : ::testing::Test {
         for (auto& fl : flt) std::memset(fl.failures, 0, sizeof fl.failures);
         sim_operation_prefs.replay_mode = 0;
         sim_network_dataout.dump_next_cycle = 0;
+        // Full hydraulic pressure, as the systems step leaves it for an aircraft
+        // without a hydraulic failure: the control step scales the stick by it.
+        sim_operation_failures.hydraulic_pressure_ratio = 1.0f;
         place(3000.0f, 70.0f * KT, 0.0f, -5.0f);
         if (!plane_step_runs_the_build_up()) GTEST_SKIP() << "needs the plane step (FLTMOD_plane_step with the build-up)";
     }
@@ -389,15 +392,19 @@ TEST_F(TrainerFlight, FidelityBesideATypicalTrainer)
 
     // Best-rate climb at sea level, full power, and the TAS at 75 % power at 8,500 ft: a speed-holding
     // pitch loop on the elevator and, for the cruise, a height-holding loop, flown for a minute each.
+    // The pilot's loops: the speed (or, holding height, the climb rate) sets a
+    // pitch attitude, which the elevator holds; each loop trims itself.
     auto hold_speed = [&](float ias_kt, float seconds, bool hold_height, float* climb_fpm, float* tas_kt) {
-        float integral = 0.0f, vy_sum = 0.0f, tas_sum = 0.0f;
+        float attitude = f.theta, trim = 0.0f, vy_sum = 0.0f, tas_sum = 0.0f;
         int n = 0;
         for (int i = 0; i < static_cast<int>(seconds * 25.0f); ++i) {
-            // Positive error: the nose should go down (climbing, or too slow).
-            const float err = hold_height ? f.local_vy : (ias_kt - f.indicated_airspeed) * KT;
-            integral = std::clamp(integral + err * 0.04f, -50.0f, 50.0f);
-            const float elevator = std::clamp(-0.02f * f.Q - 0.05f * err - 0.01f * integral, -1.0f, 1.0f);
-            frame(elevator, -0.02f * f.phi);
+            // Positive error: the nose should go up (too fast, or sinking).
+            const float err = hold_height ? -f.local_vy : (f.indicated_airspeed - ias_kt) * KT;
+            attitude = std::clamp(attitude + 0.2f * err * 0.04f, -10.0f, 25.0f);
+            const float wanted = std::clamp(attitude + 0.5f * err, -10.0f, 25.0f);
+            trim = std::clamp(trim + 0.005f * (wanted - f.theta) * 0.04f, -0.5f, 0.5f);
+            const float elevator = std::clamp(trim + 0.04f * (wanted - f.theta) - 0.02f * f.Q, -1.0f, 1.0f);
+            frame(elevator, -0.02f * f.phi - 0.01f * f.P);
             if (i > static_cast<int>(seconds * 25.0f) / 2) vy_sum += f.local_vy, tas_sum += f.true_airspeed, ++n;
         }
         *climb_fpm = vy_sum / n * 196.85f;
