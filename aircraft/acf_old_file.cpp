@@ -1,7 +1,10 @@
 // Conversion of the old aircraft body (versions 600 and 626) into the record.
 #include "aircraft/acf_old_file.h"
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <iterator>
 
@@ -228,7 +231,7 @@ void apply_rules(int slot, acf_struct& a)
         const int type = a.acf_prop_type[e];
         const bool rotor = (rotor_kind == 1 && type == PROP_TAIL_ROTOR) ||
                            (rotor_kind == 2 && (type == PROP_COLLECTIVE_ROTOR || type == PROP_MAIN_ROTOR));
-        if (rotor && divisor != 0.0f) ratio /= divisor;
+        if (rotor && divisor != 0.0f && std::isfinite(divisor)) ratio /= divisor;
         a.acf_prop_gear_rat[e] = ratio;
     }
 
@@ -257,7 +260,8 @@ void apply_rules(int slot, acf_struct& a)
             a.acf_prop_type[p] = PROP_LIFT_FAN;
             ++fans;
         }
-    a.acf_num_engines -= fans;
+    // (A count far out of range stays out of range: the reader refuses it.)
+    a.acf_num_engines = static_cast<int32_t>(std::max<int64_t>(int64_t{a.acf_num_engines} - fans, INT32_MIN));
     ACF_settle_prop_types(slot);
 
     // A collective rotor needs a collective lever on the panel.

@@ -190,6 +190,21 @@ TEST_F(OldFile, EveryOldValueLandsAtItsNewOffsetAndPartInBothByteOrders)
     }
 }
 
+TEST_F(OldFile, UnterminatedTextsEndAtTheirLastByte)
+{
+    old_body body;
+    std::memset(&body.b[ACF_OLD_TAILNUM], 'N', 40);
+    std::memset(&body.b[ACF_OLD_DESCRIP], 'D', 500);
+    std::memset(&body.b[ACF_OLD_AFL_NAMES[2]], 'a', 57 * 40);
+    std::memset(&body.b[ACF_OLD_WPN_NAMES], 'w', 24 * 500);
+    body.stage(body.b);
+    ACF_set_defaults(1);
+    EXPECT_EQ(strnlen(pln[1].acf_tailnum, 40), 39u);
+    EXPECT_EQ(strnlen(pln[1].acf_descrip, 500), 499u);
+    EXPECT_EQ(strnlen(pln[1].acf_Tafl0 + 40 * 71, 40), 39u);
+    EXPECT_EQ(strnlen(pln[1].wpn_name + 500 * 23, 500), 499u);
+}
+
 TEST_F(OldFile, CockpitTypeOfTheUsersAircraftOnly)
 {
     old_body body;
@@ -445,4 +460,25 @@ TEST_F(OldFile, TrainerWrittenAsAVersion626FileLoadsWithItsOwnValues)
     EXPECT_STREQ(pln[5].acf_Rafl0 + 40 * 8, original->acf_Rafl0 + 40 * 8);
     // The airfoils loaded: the wing's tables are those of the version-700 read.
     EXPECT_EQ(std::memcmp(&pln[5].afl[8], &original->afl[8], sizeof(afl_block)), 0);
+}
+
+TEST_F(OldFile, AnyBytesConvertWithoutLeavingTheRecord)
+{
+    // Random bodies in both byte orders: every count and index the rules use is
+    // taken as it comes, so only the sanitizers and the bounds speak here.
+    uint32_t seed = 12345;
+    old_body body;
+    for (int round = 0; round < 8; ++round) {
+        for (size_t i = 0; i < body.b.size(); i += 4) {
+            seed = seed * 1664525u + 1013904223u;
+            std::memcpy(&body.b[i], &seed, 4);
+        }
+        if (round % 2) body.put_i(ACF_OLD_BYTE_ORDER, 0);
+        body.stage(body.b);
+        ACF_swap_old_record();
+        ACF_set_defaults(round % 2 ? 0 : 6);
+        const acf_struct& a = pln[round % 2 ? 0 : 6];
+        EXPECT_LT(strnlen(a.acf_tailnum, 40), 40u);
+        EXPECT_LT(strnlen(a.wpn_name + 500 * 23, 500), 500u);
+    }
 }

@@ -205,14 +205,28 @@ TEST_F(WeaponFile, BodyAreasAndRadiiOfGyrationOfACylinder)
             im->X[p] = std::sin(a), im->Y[p] = std::cos(a), im->Z[p] = static_cast<float>(k);
         }
     beside("C.wpn", file_bytes('i', *im));
-    read(2, 3, "C.wpn");
-    const wpn_slot_record& w = pln[2].acf_wpn_slot[3];
+    read(0, 3, "C.wpn");
+    const wpn_slot_record& w = pln[0].acf_wpn_slot[3];
+    EXPECT_NE(report().find("The frontal area                is    0.284 square meters.\n"), std::string::npos);
     EXPECT_NEAR(w.wpn_area_front, 8.0f * FT * FT * std::sin(22.5f * DEG_TO_RAD_FLOAT), 1e-4f);
     EXPECT_NEAR(w.wpn_centroid_lat, 0.0f, 1e-6f);
     EXPECT_NEAR(w.wpn_centroid_long, 5.5f * FT, 1e-3f);
     EXPECT_GT(w.wpn_gyr_pitch, w.wpn_gyr_roll);   // a long body turns harder about its middle
     // Each surface triangle's centroid lies (5 + 4 cos 22.5) / 9 of the radius squared from the axis.
     EXPECT_NEAR(w.wpn_gyr_roll, FT * FT * (5.0f + 4.0f * std::cos(22.5f * DEG_TO_RAD_FLOAT)) / 9.0f, 1e-4f);
+}
+
+TEST_F(WeaponFile, AnUnterminatedTextEndsAtItsLastByte)
+{
+    auto im = raw_weapon(WPN_KIND_BOMB);
+    std::memset(reinterpret_cast<char*>(&im->block) + WPN_TEXT_OFFSET, 'T', WPN_TEXT_SIZE);
+    beside("T.wpn", file_bytes('a', *im));
+    read(2, 0, "T.wpn");
+    EXPECT_EQ(strnlen(reinterpret_cast<const char*>(&pln[2].acf_wpn_slot[0]) + WPN_TEXT_OFFSET, WPN_TEXT_SIZE),
+              static_cast<size_t>(WPN_TEXT_SIZE - 1));
+    const std::string name(600, 'n');   // a name longer than its field is cut, not overrun
+    read(2, 0, name.c_str());
+    EXPECT_TRUE(recorded_alerts.empty());
 }
 
 TEST_F(WeaponFile, WeaponsBesideTheAircraftWinOverTheProgramsFolder)

@@ -365,6 +365,20 @@ TEST_F(Weapons, ZeroRadiusOfGyrationAndNoMassDivideNothing)
         EXPECT_TRUE(std::isfinite(v));
 }
 
+TEST_F(Weapons, PlaneCountBeyondTheSlotsStaysInsideThem)
+{
+    sim_graphics_settings.draw_aircrafts = 50;
+    wpn_slot_record& w = load(23, WPN_KIND_BOMB, 0.0f, ACF_SLOTS - 1);
+    w.wpn_released = 1;
+    w.wpn_pos[1] = 400.0f;
+    w.wpn_vel[2] = -30.0f;
+    frame(0.02f);
+    EXPECT_EQ(w.wpn_speed, 30.0f);   // the last plane slot's store was worked on
+    EXPECT_TRUE(std::isfinite(w.wpn_force[1]));
+    sim_graphics_settings.draw_aircrafts = -3;
+    frame(0.02f);
+}
+
 TEST_F(Weapons, GunShootsAtItsRateTakingOneRoundEachShot)
 {
     arm_all();
