@@ -562,3 +562,48 @@ TEST(FleetHelicopter, RotorAtDesignSpeedAndFullCollectiveLiftsItsWeight)
 }
 
 }  // namespace
+
+namespace {
+
+// A damaged copy of each fleet aircraft: no disc or ring areas, inertias,
+// redline or idle speed, spool times, jet face, lever travel, Vne or battery
+// capacity; started and run up on the test stand with every value a number.
+struct DamagedFleet : ::testing::TestWithParam<kind> {};
+
+TEST_P(DamagedFleet, EnginesKeepEveryValueANumber)
+{
+    const std::string missing = load_fleet(GetParam());
+    if (!missing.empty()) GTEST_SKIP() << "needs " << missing;
+    standard_air();
+    acf_struct& a = pln[0];
+    for (int n = 0; n < FLT_ENGINES; ++n) {
+        a.acf_discarea[n] = a.acf_miprop_rpm[n] = a.acf_eng_inertia[n] = 0.0f;
+        for (int e = 0; e < ACF_ELS_PER_PART; ++e) a.acf_ringarea[ACF_el(n, e)] = 0.0f;
+    }
+    a.acf_RSC_redline_eng = a.acf_RSC_idlespeed_eng = 0.0f;
+    a.acf_spooltime_prop = a.acf_spooltime_jet = 0.0f;
+    a.acf_face_jet = a.acf_throtmax_FWD = a.acf_Vne = a.acf_battery_cap = 0.0f;
+    flt_struct& f = flt[0];
+    for (int n = 0; n < FLT_ENGINES; ++n) {
+        f.POINT_XYZ[3 * n] = a.acf_Xarm[n], f.POINT_XYZ[3 * n + 1] = a.acf_Yarm[n], f.POINT_XYZ[3 * n + 2] = a.acf_Zarm[n];
+        f.vertcant[n] = a.acf_vertcant[n];
+        f.POINT_pitch_deg[n] = a.acf_max_pitch[n];
+        for (int k = 0; k < 4; ++k) f.Q_centroid_MULT[4 * n + k] = 1.0f;
+        f.CL_grndeffect[n] = f.CD_grndeffect[n] = 1.0f;
+    }
+    f.cos_theta = f.track_cos = f.cos_phi = f.cos_alpha = f.cos_beta = 1.0f;
+    start_engines(test_stand_frame, 0.02f);
+    for (int n = 0; n < FLT_ENGINES; ++n) f.ENGN_thro[n] = f.ENGN_thro_use[n] = 1.0f;
+    for (int i = 0; i < 500; ++i) test_stand_frame();
+    expect_engines_finite(name_of(GetParam()));
+}
+
+INSTANTIATE_TEST_SUITE_P(Fleet, DamagedFleet,
+                         ::testing::Values(kind::trainer, kind::turboprop, kind::airliner, kind::helicopter),
+                         [](const auto& info) {
+                             std::string s = name_of(info.param);
+                             std::replace(s.begin(), s.end(), ' ', '_');
+                             return s;
+                         });
+
+}  // namespace
