@@ -540,3 +540,26 @@ TEST_F(Weapons, ReleasedWeaponsAndProjectilesKeepTheirPlaceWhenTheAreaMoves)
     EXPECT_NEAR(std::hypot(r.proj_vel[0], r.proj_vel[1], r.proj_vel[2]), 500.0f, 0.01f);
     EXPECT_EQ(aboard.wpn_pos[0], 5.0f);   // still aboard: hung again by its plane
 }
+
+TEST_F(Weapons, AStoreAboardTheUsersPlaneAddsItsDragOthersDoNot)
+{
+    sim_graphics_settings.draw_aircrafts = 2;
+    flt[0].cos_alpha = flt[0].cos_beta = 1.0f;   // flying straight into the air
+    flt[1] = flt[0];
+    for (int plane : {1, 0}) {
+        wpn_slot_record& w = load(0, WPN_KIND_BOMB, 3.0f, plane);
+        w.wpn_area_front = 0.3f, w.wpn_area_side = w.wpn_area_top = 2.0f;
+        w.wpn_cd_base = 0.2f;
+        WPN_hang(plane, 0);
+        flt[0].faxil_aero = flt[0].fside_aero = flt[0].fnrml_aero = flt[0].N = 0.0f;
+        WPN_fire_and_fly();
+        if (plane == 1) {
+            EXPECT_EQ(flt[0].faxil_aero, 0.0f);
+            pln[1].acf_wpn_slot[0] = wpn_slot_record{};
+        } else {
+            EXPECT_GT(flt[0].faxil_aero, 100.0f);   // about 0.2 x 0.3 m2 x 6 kPa, aft
+            EXPECT_NEAR(flt[0].fside_aero, 0.0f, 1e-3f);
+            EXPECT_NEAR(flt[0].N, 3.0f * flt[0].faxil_aero, 1e-2f);   // drag 3 m right yaws the nose right
+        }
+    }
+}
