@@ -35,7 +35,19 @@ float predicted(float value, float* previous)
     return use;
 }
 
-float keep_finite(float v) { return std::isfinite(v) ? v : 0.0f; }
+// Bounds of the state carried into the next frame: far beyond anything that
+// flies (orbital speeds included), but low enough that forces and moments
+// worked out from them stay numbers. A damaged aircraft (no inertia, a tiny
+// mass) can make the explicit integration run away; it then tumbles at the
+// bound instead of overflowing.
+constexpr float RATE_BOUND_DEG_S = 1.0e5f;
+constexpr float SPEED_BOUND_MPS = 1.0e5f;
+
+float keep_bounded(float v, float bound)
+{
+    if (!std::isfinite(v)) return 0.0f;
+    return v > bound ? bound : (v < -bound ? -bound : v);
+}
 
 // The yaw lock: a rotor pre-rotating on the ground against the parking brake,
 // or a plane standing on its skids with more than half its weight on them.
@@ -196,8 +208,12 @@ void FM_integrate()
 
     // Whatever a damaged aircraft did to the sums, the state that is carried
     // into the next frame stays a number.
-    f.P = keep_finite(f.P), f.Q = keep_finite(f.Q), f.R = keep_finite(f.R);
-    f.local_vx = keep_finite(f.local_vx), f.local_vy = keep_finite(f.local_vy), f.local_vz = keep_finite(f.local_vz);
+    f.P = keep_bounded(f.P, RATE_BOUND_DEG_S);
+    f.Q = keep_bounded(f.Q, RATE_BOUND_DEG_S);
+    f.R = keep_bounded(f.R, RATE_BOUND_DEG_S);
+    f.local_vx = keep_bounded(f.local_vx, SPEED_BOUND_MPS);
+    f.local_vy = keep_bounded(f.local_vy, SPEED_BOUND_MPS);
+    f.local_vz = keep_bounded(f.local_vz, SPEED_BOUND_MPS);
     f.Prad = f.P * DEG;
     f.Qrad = f.Q * DEG;
     f.Rrad = f.R * DEG;
