@@ -1,7 +1,8 @@
-// The airport scene build around the loaded area. So far it marks what lies
-// in the area and fills the nearby-airport list and the two navaid start lists
-// (VORs, NDBs) that the start menus and the quit command read; runway
-// geometry, terrain, objects and menus are not built yet.
+// The airport scene build around the loaded area. So far it sets the area's
+// bounds, marks what lies in the area, fills the nearby-airport list and the
+// two navaid start lists (VORs, NDBs) that the start menus and the quit
+// command read, and builds the terrain from the scenery tiles; runway
+// geometry, buildings, navaid huts and menus are not built yet.
 #include "world/apt_scene.h"
 
 #include "core/constants.h"
@@ -9,7 +10,7 @@
 #include "core/simvars.h"
 #include "flightmodel/atmosphere.h"
 #include "world/navdb.h"
-#include "world/terrain_grid.h"
+#include "world/scene_terrain.h"
 
 int32_t local_airport_list[LOCAL_AIRPORT_MAX] = {};
 int32_t local_airport_last = -1;
@@ -52,6 +53,7 @@ void storm_blocks(int mode)
 
 void APT_build_scene(int flag)
 {
+    APT_set_area_bounds();
     local_airport_last = -1;
     for (size_t i = 0; i < airport_table.size(); ++i) {
         airport_record& a = airport_table[i];
@@ -73,5 +75,7 @@ void APT_build_scene(int flag)
     for (fix_record& f : fix_table) f.local = in_area(f.lat, f.lon) ? 1 : 0;
 
     storm_blocks(flag);
-    TERRAIN_build_grid();
+    TERRAIN_reset();
+    TERRAIN_build_sphere_grid();
+    ENV_load_area_tiles(flag);
 }

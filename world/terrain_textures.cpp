@@ -1,10 +1,28 @@
 #include "world/terrain_textures.h"
 
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
+#include "core/alert.h"
 #include "core/datafile.h"
 #include "core/folders.h"
+#include "core/geo.h"
+#include "core/loading.h"
+#include "core/screen.h"
+#include "flightmodel/flt.h"
+#include "graphics/ogl_tex.h"
+#include "scene/terrain/terrain_definitions.h"
 #include "world/landuse.h"
+#include "world/landuse_grid.h"
+
+float terrain_point_normal[TERRAIN_GRID_POINTS][3];
+int32_t terrain_point_texture[TERRAIN_GRID_POINTS];
+int32_t terrain_cell_layer_slot[TERRAIN_GRID_POINTS][4];
+int32_t terrain_cell_layer_texture[TERRAIN_GRID_POINTS][4];
+char terrain_texture_file[LANDUSE_MAX_TEXTURES][TEXT_SIZE];
+float terrain_texture_aspect[LANDUSE_MAX_TEXTURES];
+int32_t terrain_mask_size[2];
 
 namespace {
 
@@ -22,7 +40,243 @@ bool region_value(const char* text, int digits, int& out)
     return true;
 }
 
+constexpr int GL_ALPHA_FORMAT = 6406;
+constexpr int NO_RESOLUTION = -99;
+
+// The resolution the textures were last loaded at.
+struct texture_state {
+    int rendering_res = NO_RESOLUTION;
+};
+texture_state tex_state;
+
+bool water_code(int32_t code) { return code == LANDUSE_WATER_A || code == LANDUSE_WATER_B; }
+
+void fatal_file(const char* what, const char* file)
+{
+    MACIBM_nuke_alert(0, what, "file:", file, "", ALERT_FATAL);
+}
+
+// Loads one mask image into the first of its slots and cuts its masks out:
+// four quadrants, or the two halves of "_C4". The image must be 2S x 2S
+// (2S x S for "_C4").
+void load_masks(int t, int first, const char* file, bool halves)
+{
+    int width = 0, height = 0;
+    const int slot = TERRAIN_MASK_SLOT_FIRST + TERRAIN_MASKS_PER_TEXTURE * t + first;
+    OGL_load_tex_file(LOAD_TEXTURE, slot, TEX_BRIGHT, file, width, height);
+    const bool even = width >= 2 && width % 2 == 0;
+    if (!even || height != (halves ? width / 2 : width)) {
+        fatal_file("A terrain mask image has the wrong size.", file);
+        return;
+    }
+    const int S = width / 2;
+    if (halves) {
+        terrain_mask_size[0] = S;
+        terrain_mask_size[1] = height;
+        TERRAIN_make_border(slot, 0, 0);
+        TERRAIN_make_border(slot + 1, height, 0);
+        return;
+    }
+    const int H = height / 2;
+    terrain_mask_size[0] = S;
+    terrain_mask_size[1] = H;
+    TERRAIN_make_border(slot, 0, 0);
+    TERRAIN_make_border(slot + 1, 0, S);
+    TERRAIN_make_border(slot + 2, H, S);
+    TERRAIN_make_border(slot + 3, H, 0);
+}
+
+void point_pass(const terrain_extent& e, std::vector<uint8_t>& used)
+{
+    for (int i = 0; i <= e.last_i; ++i)
+        for (int j = 0; j <= e.last_j; ++j) {
+            const terrain_vertex& p = terrain_vertex_grid[TERRAIN_index(i, j)];
+            const terrain_vertex& pi = terrain_vertex_grid[TERRAIN_index(std::min(i + 1, e.last_i), j)];
+            const terrain_vertex& pj = terrain_vertex_grid[TERRAIN_index(i, std::min(j + 1, e.last_j))];
+            const float a[3] = {pi.x - p.x, (pi.y - p.y) * 4.0f, pi.z - p.z};
+            const float b[3] = {pj.x - p.x, (pj.y - p.y) * 4.0f, pj.z - p.z};
+            UTIL_cross_normalize(a, b, terrain_point_normal[TERRAIN_index(i, j)]);
+            const int t = UTIL_landuse_texture(landuse_grid[TERRAIN_index(i, j)]);
+            terrain_point_texture[TERRAIN_index(i, j)] = t;
+            if (t >= 0 && t < LANDUSE_MAX_TEXTURES) used[static_cast<size_t>(t)] = 1;
+        }
+}
+
+void texture_pass(const std::vector<uint8_t>& used)
+{
+    const bool changed = screen.rendering_res != tex_state.rendering_res;
+    tex_state.rendering_res = screen.rendering_res;
+    const int count = std::clamp(landuse_texture_count, 0, LANDUSE_MAX_TEXTURES);
+    for (int t = 0; t < count; ++t) {
+        if (!used[static_cast<size_t>(t)]) continue;
+        char base[TEXT_SIZE] = {};
+        char variants[4][TEXT_SIZE] = {};
+        TERRAIN_find_texture_file(t, base, variants, flt[0].latitude, flt[0].longitude);
+        const bool same = std::strcmp(base, terrain_texture_file[t]) == 0;
+        UTIL_strcpy(static_cast<const char*>(base), terrain_texture_file[t]);
+        if (texture_memory[t] > 0 && !changed && same) continue;
+        if (landuse_texture_water[t]) {
+            terrain_texture_aspect[t] = 1.0f;
+            continue;
+        }
+
+        char definition[TEXT_SIZE];
+        UTIL_strcat3(folder_table[FOLDER_BITMAPS], base, definition);
+        const size_t n = std::strlen(definition);
+        definition[n >= 4 ? n - 4 : 0] = 0;
+        UTIL_strcat(definition, ".txt");
+        TERRAIN_setup_textures(definition, t);
+
+        int width = 0, height = 0;
+        if (!OGL_load_tex_file(LOAD_TEXTURE, t, TEX_RGB_MIPMAP, base, width, height)) {
+            fatal_file("A terrain texture could not be loaded.", base);
+            return;
+        }
+        terrain_texture_aspect[t] = height > 0 ? static_cast<float>(width) / static_cast<float>(height) : 1.0f;
+        load_masks(t, 0, variants[2], false);    // "_C3": codes 1..4
+        load_masks(t, 4, variants[1], false);    // "_C2": codes 5..8
+        load_masks(t, 8, variants[0], false);    // "_C1": codes 9..12
+        load_masks(t, 12, variants[3], true);    // "_C4": codes 13, 14
+    }
+}
+
+void layer_cell(int i, int j)
+{
+    const int k = TERRAIN_index(i, j);
+    const int codes[4] = {landuse_grid[k], landuse_grid[TERRAIN_index(i, j + 1)],
+                          landuse_grid[TERRAIN_index(i + 1, j + 1)], landuse_grid[TERRAIN_index(i + 1, j)]};
+    int T[4];
+    for (int c = 0; c < 4; ++c) T[c] = UTIL_landuse_texture(codes[c]);
+    if (T[0] == T[1] && T[1] == T[2] && T[2] == T[3]) return;
+    for (int c = 0; c < 4; ++c)
+        if (codes[c] >= LANDUSE_CODES) return;
+
+    int32_t* slots = terrain_cell_layer_slot[k];
+    int32_t* textures = terrain_cell_layer_texture[k];
+    terrain_point_texture[k] = TERRAIN_LAYERED;
+    for (int n = 0; n < 4; ++n) slots[n] = textures[n] = TERRAIN_NO_LAYER;
+
+    // The distinct textures in ascending order.
+    int L[4] = {TERRAIN_NO_LAYER, TERRAIN_NO_LAYER, TERRAIN_NO_LAYER, TERRAIN_NO_LAYER};
+    L[0] = *std::min_element(T, T + 4);
+    for (int n = 1; n < 4; ++n)
+        for (int c = 0; c < 4; ++c)
+            if (T[c] > L[n - 1] && T[c] < L[n]) L[n] = T[c];
+    int K[4] = {0, 0, 0, 0};
+    for (int n = 1; n < 4; ++n)
+        if (L[n] < TERRAIN_NO_LAYER) K[n] = TERRAIN_border_code(T[0], T[1], T[2], T[3], L[n]);
+
+    // A diagonal overlay split into two corner masks (the layer it pushes out is lost).
+    if (K[1] > 12 && !TERRAIN_keep_diagonal(i, j, K[1])) {
+        L[3] = L[2];
+        K[3] = K[2];
+        L[2] = L[1];
+        K[2] = K[1] == 13 ? 6 : 5;
+        K[1] = K[1] == 13 ? 8 : 7;
+    }
+    if (K[2] > 12 && !TERRAIN_keep_diagonal(i, j, K[2])) {
+        L[3] = L[2];
+        K[3] = K[2] == 13 ? 6 : 5;
+        K[2] = K[2] == 13 ? 8 : 7;
+    }
+    // The base on a diagonal.
+    const int split = terrain_cell_split[k];
+    if (T[0] == L[0] && T[2] == L[0] && T[1] != L[0] && T[3] != L[0] && split != 0 && split != 1 && split != 5)
+        K[1] = 13;
+    if (T[1] == L[0] && T[3] == L[0] && T[0] != L[0] && T[2] != L[0] && split != 0 && split != 2 && split != 6)
+        K[1] = 14;
+
+    slots[0] = textures[0] = L[0];
+    for (int n = 1; n < 4; ++n) {
+        if (L[n] >= TERRAIN_NO_LAYER || landuse_texture_water[L[n]]) continue;
+        slots[n] = TERRAIN_MASKS_PER_TEXTURE * L[n] + TERRAIN_MASK_SLOT_FIRST - 1 + K[n];
+        textures[n] = L[n];
+    }
+    for (int32_t* a : {slots, textures}) {
+        if (a[1] == TERRAIN_NO_LAYER) {
+            a[1] = a[2];
+            a[2] = a[3];
+            a[3] = TERRAIN_NO_LAYER;
+        }
+        if (a[2] == TERRAIN_NO_LAYER) {
+            a[2] = a[3];
+            a[3] = TERRAIN_NO_LAYER;
+        }
+    }
+    if (textures[1] == TERRAIN_NO_LAYER) terrain_point_texture[k] = L[0];
+    static constexpr float plain[8] = {0, 0, 0, 1, 1, 1, 1, 0};
+    std::memcpy(terrain_cell_tex[k], plain, sizeof plain);
+}
+
 }  // namespace
+
+void TERRAIN_reset_textures()
+{
+    tex_state = texture_state{};
+    std::memset(terrain_texture_file, 0, sizeof terrain_texture_file);
+    std::fill(std::begin(terrain_texture_aspect), std::end(terrain_texture_aspect), 1.0f);
+}
+
+void TERRAIN_load_tile_textures()
+{
+    const terrain_extent e = TERRAIN_extent();
+    std::vector<uint8_t> used(LANDUSE_MAX_TEXTURES, 0);
+    point_pass(e, used);
+    texture_pass(used);
+    MACIBM_loading_screen("Preparing the ground textures.");
+    for (int i = 0; i < e.last_i; ++i)
+        for (int j = 0; j < e.last_j; ++j) layer_cell(i, j);
+    MACIBM_loading_screen("Ground textures ready.");
+}
+
+void TERRAIN_make_border(int slot, int column, int row)
+{
+    const int S = terrain_mask_size[0];
+    if (S < 1 || S > 1024 || terrain_mask_size[1] < 1 || terrain_mask_size[1] > 512) {
+        MACIBM_nuke_alert(0, "A terrain border mask has a size out of range.", "", "", "", ALERT_FATAL);
+        return;
+    }
+    const int stride = 2 * S;
+    if (column < 0 || row < 0 || column + S > stride || !OGL_image_fits_buffer(stride, row + S, stride, 4)) {
+        MACIBM_nuke_alert(0, "A terrain border mask lies outside its image.", "", "", "", ALERT_FATAL);
+        return;
+    }
+    std::vector<uint8_t> mask(static_cast<size_t>(S) * static_cast<size_t>(S));
+    for (int r = 0; r < S; ++r)
+        for (int c = 0; c < S; ++c)
+            mask[static_cast<size_t>(r) * S + c] =
+                pixel_buffer[(static_cast<size_t>(row + r) * stride + static_cast<size_t>(column + c)) * 4 + 3];
+    OGL_load_tex("land-use border", slot, 0, GL_ALPHA_FORMAT, S, S, mask.data());
+    OGL_mini_me("land-use border", slot, TEX_RGB_MIPMAP, GL_ALPHA_FORMAT, S, S, mask.data());
+}
+
+int TERRAIN_border_code(int t0, int t1, int t2, int t3, int texture)
+{
+    // Indexed by the corners that carry the texture: c0 bit 0 .. c3 bit 3.
+    static constexpr int codes[16] = {0, 7, 8, 2, 5, 14, 3, 10, 6, 1, 13, 9, 4, 12, 11, 0};
+    const int set = (t0 == texture ? 1 : 0) | (t1 == texture ? 2 : 0) | (t2 == texture ? 4 : 0) |
+                    (t3 == texture ? 8 : 0);
+    if (codes[set] == 0) {
+        MACIBM_nuke_alert(0, "A terrain cell's overlay covers no corner or every corner.", "", "", "", ALERT_FATAL);
+        return 0;
+    }
+    return codes[set];
+}
+
+bool TERRAIN_keep_diagonal(int i, int j, int code)
+{
+    if (code != 13 && code != 14) return false;
+    if (i < 0 || i >= TERRAIN_GRID_ROWS || j < 0 || j >= TERRAIN_GRID_COLS) return false;
+    const int w = terrain_cell_split[TERRAIN_index(i, j)];
+    if ((code == 13 && (w == 2 || w == 6)) || (code == 14 && (w == 1 || w == 5))) return true;
+    if (w != 0 && w != 4) return false;
+    const terrain_extent e = TERRAIN_extent();
+    float water = 0.0f;
+    for (int r = std::max(i - 1, 0); r <= std::min(i + 1, e.last_i); ++r)
+        for (int c = std::max(j - 1, 0); c <= std::min(j + 1, e.last_j); ++c)
+            if (water_code(landuse_grid[TERRAIN_index(r, c)])) water += 1.0f / 9.0f;
+    return water > 0.5f;
+}
 
 void TERRAIN_find_texture_file(int t, char* base, char variants[4][TEXT_SIZE], float lat, float lon)
 {

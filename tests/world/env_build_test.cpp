@@ -1,0 +1,315 @@
+// The world built from an Earth tile: objects, power-line towers, roads over
+// water and their finished edges, city land use, water cells, ground under
+// runways and heliports, custom package order, folded grids.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sstream>
+
+#include "core/folders.h"
+#include "core/geo.h"
+#include "core/simvars.h"
+#include "flightmodel/terrain_query.h"
+#include "tests/world/tile_test_util.h"
+#include "tests/world/world_test_util.h"
+#include "world/apt_scene.h"
+#include "world/env_tile.h"
+#include "world/landuse_grid.h"
+#include "world/navdb.h"
+#include "world/objects.h"
+#include "world/scene_terrain.h"
+#include "world/segments.h"
+#include "world/terrain_grid.h"
+
+namespace {
+
+constexpr int EARTH = 0, MARS = 1;
+constexpr int SOUTH = 34, WEST = -118;   // the tile read, window from (150, 200) of the area at 33 N, 119 W
+constexpr int ROW0 = 150, COL0 = 200;
+
+float elevation_of(int i, int j)
+{
+    const terrain_vertex& v = terrain_vertex_grid[TERRAIN_index(i, j)];
+    const int p = sim_graphics_scenery.current_planet;
+    return static_cast<float>(
+        GEO_local_to_latlon_about(lat_ref + (p ? 2.5 : 1.0), lon_ref + (p ? 3.0 : 1.5), v.x, v.y, v.z).elev);
+}
+
+terrain_vertex local(double lat, double lon, double elevation = 0.0)
+{
+    terrain_vertex v;
+    GEO_latlon_to_local(v.x, v.y, v.z, lat, lon, elevation);
+    return v;
+}
+
+std::vector<const segment_point*> all_points(int kind)
+{
+    std::vector<const segment_point*> out;
+    for (const terrain_point_lists& l : terrain_lists)
+        for (const segment_point& p : l.seg[kind]) out.push_back(&p);
+    return out;
+}
+
+class EnvBuild : public ::testing::Test {
+protected:
+    temp_folder tmp;
+    void SetUp() override { use_area(EARTH); }
+    void use_area(int planet)
+    {
+        tiles_use_area(tmp, planet, 33.0f, -119.0f);
+        scenery_objects.clear();
+    }
+    // The tile written into the navigation data and read.
+    void read(const env::tile& t)
+    {
+        tiles_write(tmp, sim_graphics_scenery.current_planet, t);
+        tiles_read(t.south, t.west);
+    }
+    static int add_airport(int kind, double lat, double lon, float elevation_m, float length_m, float width_m)
+    {
+        const int a = world_add_airport("TEST", static_cast<float>(lat), static_cast<float>(lon), "09", 90.0f,
+                                        elevation_m);
+        airport_table[static_cast<size_t>(a)].kind = kind;
+        airport_table[static_cast<size_t>(a)].runways[0].length = length_m;
+        airport_table[static_cast<size_t>(a)].runways[0].width = width_m;
+        local_airport_list[++local_airport_last] = a;
+        return a;
+    }
+};
+
+}  // namespace
+
+TEST_F(EnvBuild, ObjectsTakeTheirKindAndHeightAndCustomNamesStayInTheirPackage)
+{
+    env::tile t = flat_tile(EARTH, SOUTH, WEST, 100.0, 10);
+    t.objects = {{2, 34.5f, -117.5f, 299.0f, ""},       {2, 34.5f, -117.4f, 300.0f, ""},
+                 {3, 34.6f, -117.5f, 500.0f, ""},       {5, 34.6f, -117.4f, 200.0f, ""},
+                 {6, 34.7f, -117.5f, 150.0f, ""},       {8, 34.7f, -117.4f, 45.0f, "towers:big"},
+                 {8, 34.8f, -117.4f, 0.0f, "../escape"}, {8, 34.8f, -117.5f, 0.0f, "/etc/passwd"}};
+    const std::filesystem::path log = tmp.path() / "ERROR.OUT";
+    error_log.close();
+    error_log.clear();
+    error_log.open(log);
+    read(t);
+    error_log.close();
+
+    ASSERT_EQ(object_placements.size(), 6u);
+    const std::pair<const char*, int> made[] = {{"block", 2},         {"block", 90},  {"radio tower", 3},
+                                                {"cooling tower", 5}, {"stacks", 6}};
+    for (size_t k = 0; k < 5; ++k) {
+        const scenery_object_record& o = scenery_objects[static_cast<size_t>(object_placements[k].object)];
+        EXPECT_EQ(o.name, made[k].first);
+        if (k == 1)
+            EXPECT_TRUE(o.build_kind >= 90 && o.build_kind <= 93) << o.build_kind;
+        else
+            EXPECT_EQ(o.build_kind, made[k].second);
+        EXPECT_FLOAT_EQ(o.size_m, t.objects[k].value * 0.3048f);
+    }
+    EXPECT_FLOAT_EQ(scenery_objects[static_cast<size_t>(object_placements[0].object)].size_m, 91.1352f);
+    const scenery_object_record& custom = scenery_objects[static_cast<size_t>(object_placements[5].object)];
+    EXPECT_EQ(custom.build_kind, 8);
+    EXPECT_EQ(custom.name, "custom objects:towers:big.obj");
+    EXPECT_EQ(object_placements[5].heading_deg, 45.0f);
+    const terrain_vertex at = local(34.7f, -117.4f);
+    EXPECT_NEAR(object_placements[5].x, at.x, 0.01f);
+
+    const std::string logged = read_file_bytes(log);
+    EXPECT_NE(logged.find("\"../escape\""), std::string::npos);
+    EXPECT_NE(logged.find("\"/etc/passwd\""), std::string::npos);
+}
+
+TEST_F(EnvBuild, PowerLineTowersAndRoadsOverALake)
+{
+    env::tile t = flat_tile(EARTH, SOUTH, WEST, 100.0, 10);
+    for (int i = 60; i <= 80; ++i)
+        for (int j = 100; j <= 120; ++j) t.at(i, j).landuse_word = env::landuse_word(0, 0, 0, 4, 15);
+    // A line 1,240 m long running east.
+    const double lat = 34.3, span = 1240.0 / (6378145.0 * std::cos(lat * M_PI / 180.0) * M_PI / 180.0);
+    t.sections[env::POWER_LINES] = {{{lat, -117.9}, {lat, -117.9 + span}}};
+    read(t);
+    ASSERT_TRUE(recorded_alerts.empty());
+
+    const std::vector<const segment_point*> towers = all_points(3);
+    ASSERT_EQ(towers.size(), 3u);
+    const segment_point* p = towers[0];
+    for (const segment_point* q : towers)
+        if (q->x < p->x) p = q;
+    for (int k = 0; k < 2; ++k) {   // west to east along the links
+        EXPECT_EQ(p->marker, SEG_ON_LAND);
+        EXPECT_NEAR(p->heading_deg, 90.0f, 0.5f);
+        const std::vector<segment_point>* next = SEG_list(3, static_cast<int>(p->w9), static_cast<int>(p->w10));
+        ASSERT_TRUE(next && p->w11 >= 0 && p->w11 < next->size());
+        const segment_point* q = &(*next)[static_cast<size_t>(p->w11)];
+        EXPECT_NEAR(q->x - p->x, 620.0f, 5.0f);
+        p = q;
+    }
+    EXPECT_EQ(p->marker, SEG_END);
+
+    // Over the lake a road is raised 15 m, a taxi line is not.
+    const int i = ROW0 + 70, j = COL0 + 110;
+    const terrain_vertex &a = terrain_vertex_grid[TERRAIN_index(i, j)], &b = terrain_vertex_grid[TERRAIN_index(i + 1, j + 1)];
+    const float x = (a.x + b.x) * 0.5f, z = (a.z + b.z) * 0.5f;
+    const float h = TERRAIN_height_at(x, z, nullptr, nullptr, nullptr, nullptr, nullptr, 0, "test");
+    for (int kind : {0, 4}) {
+        int r = i, c = j;
+        build_seg(kind, x, z, r, c, ROW0, COL0, 1, 0);
+        const segment_point& s = SEG_list(kind, r, c)->back();
+        EXPECT_FLOAT_EQ(s.y, kind == 0 ? h + 15.0f : h);
+        EXPECT_EQ(s.marker, kind == 0 ? SEG_RAISED : SEG_ON_LAND);
+    }
+}
+
+TEST_F(EnvBuild, FinishedHighwayEdgesLieTwoWidthsOverTheCosineApartAndCarryCars)
+{
+    env::tile t = flat_tile(EARTH, SOUTH, WEST, 100.0, 10);
+    t.sections[env::HIGHWAYS] = {{{34.20, -117.90}, {34.20, -117.80}}, {{34.50, -117.50}, {34.50, -117.40}, {34.60, -117.40}}};
+    read(t);
+    ASSERT_TRUE(recorded_alerts.empty());
+
+    bool bend = false;
+    int straight = 0;
+    for (const terrain_point_lists& l : terrain_lists) {
+        const std::vector<segment_point>& s = l.seg[0];
+        // Points inside a cell's piece of the road (a piece's first point turns from its own place).
+        for (size_t p = 1; p + 1 < s.size(); ++p) {
+            if (s[p].marker == SEG_END || s[p - 1].marker == SEG_END) continue;
+            const float apart = std::hypot(s[p].edge_x - s[p].x, s[p].edge_z - s[p].z);
+            if (std::fabs(apart - 36.0f) < 0.05f) {
+                ++straight;
+                EXPECT_NEAR(s[p].w10, 1.0f, 1e-4f);   // the normal of level ground
+            } else {
+                EXPECT_NEAR(apart, 36.0f / std::cos(M_PI / 4.0), 0.5f);
+                bend = true;
+            }
+        }
+        for (const traffic_record& car : l.traffic) {
+            EXPECT_TRUE(car.position >= 0.01f && car.position <= 0.99f);
+            EXPECT_TRUE(std::set<float>({-1.1f, -0.9f, 0.9f, 1.1f}).count(car.factor));
+            EXPECT_LT(car.point + 1, static_cast<int32_t>(s.size()));
+        }
+    }
+    EXPECT_GE(straight, 5);
+    EXPECT_TRUE(bend);
+}
+
+TEST_F(EnvBuild, TownsBecomeCityOnTheEarthOnly)
+{
+    read(flat_tile(EARTH, SOUTH, WEST, 100.0, 1));
+    const std::pair<std::pair<int, int>, int> expected[] = {
+        {{152, 200}, 83}, {{161, 211}, 82}, {{155, 205}, 81}, {{150, 205}, 80}};
+    for (auto [at, code] : expected) EXPECT_EQ(landuse_grid[TERRAIN_index(at.first, at.second)], code);
+    for (int i = ROW0; i <= ROW0 + 150; i += 7)
+        for (int j = COL0; j <= COL0 + 200; j += 7) {
+            const int code = landuse_grid[TERRAIN_index(i, j)];
+            EXPECT_TRUE(code >= 80 && code <= 83) << code;
+        }
+
+    use_area(MARS);   // the Mars area from 33 N, 119 W: tile 34 N, 118 W has its window at (64, 64)
+    read(flat_tile(MARS, 34, -118, 100.0, 1));
+    EXPECT_EQ(landuse_grid[TERRAIN_index(64 + 5, 64 + 5)], 1);
+}
+
+TEST_F(EnvBuild, WaterCellsTakeTheirLowestCorner)
+{
+    env::tile t = flat_tile(EARTH, SOUTH, WEST, 300.0, 10);
+    t.at(10, 10).elevation_m = 150.0;
+    t.at(10, 10).landuse_word = env::landuse_word(0, 0, 0, 4, 15);
+    read(t);
+    const float low = terrain_vertex_grid[TERRAIN_index(ROW0 + 10, COL0 + 10)].y;
+    EXPECT_NEAR(elevation_of(ROW0 + 10, COL0 + 10), 150.0f, 0.01f);
+    for (int i = 9; i <= 11; ++i)
+        for (int j = 9; j <= 11; ++j) EXPECT_EQ(terrain_vertex_grid[TERRAIN_index(ROW0 + i, COL0 + j)].y, low);
+    EXPECT_NEAR(elevation_of(ROW0 + 12, COL0 + 12), 300.0f, 0.01f);
+}
+
+TEST_F(EnvBuild, RunwaysFlattenTheGroundAndRaisedHeliportsStandOnIt)
+{
+    env::tile t = flat_tile(EARTH, SOUTH, WEST, 0.0, 1);
+    for (int i = 0; i <= 150; ++i)
+        for (int j = 0; j <= 200; ++j) t.at(i, j).elevation_m = 200.0 + 0.5 * i;
+    add_airport(APT_KIND_AIRPORT, 34.5, -117.5, 300.0f, 3000.0f, 45.0f);
+    read(t);
+    ASSERT_TRUE(recorded_alerts.empty());
+
+    const terrain_vertex p = local(34.5, -117.5, 300.0);
+    int ci = 0, cj = 0;
+    TERRAIN_height_at(p.x, p.z, nullptr, nullptr, nullptr, &ci, &cj, 0, "test");
+    int flagged = 0;
+    for (int i = ci - 12; i <= ci + 12; ++i)
+        for (int j = cj - 12; j <= cj + 12; ++j) {
+            if (!terrain_airport_cell[TERRAIN_index(i, j)]) continue;
+            ++flagged;
+            EXPECT_LE(std::abs(i - ci), 8);   // k = 3000 / 400 = 7, one more below
+            for (auto [di, dj] : {std::pair{0, 0}, {0, 1}, {1, 1}, {1, 0}}) {
+                EXPECT_NEAR(elevation_of(i + di, j + dj), 300.0f, 0.01f);
+                EXPECT_EQ(landuse_grid[TERRAIN_index(i + di, j + dj)], 84);
+            }
+        }
+    EXPECT_TRUE(terrain_airport_cell[TERRAIN_index(ci, cj)]);
+    EXPECT_GE(flagged, 5);
+    EXPECT_NEAR(elevation_of(ci + 20, cj), 200.0f + 0.5f * (ci + 20 - ROW0), 0.01f);
+
+    // A heliport 30 m above the ground gets a raised pad and leaves the ground; at 20 m it flattens it.
+    for (float above : {30.0f, 20.0f}) {
+        use_area(EARTH);
+        local_airport_last = -1;
+        airport_table.clear();
+        add_airport(APT_KIND_HELIPORT, 34.5, -117.5, 100.0f + above, 30.0f, 30.0f);
+        read(flat_tile(EARTH, SOUTH, WEST, 100.0, 10));
+        const terrain_vertex q = local(34.5, -117.5);
+        int hi = 0, hj = 0;
+        TERRAIN_height_at(q.x, q.z, nullptr, nullptr, nullptr, &hi, &hj, 0, "test");
+        EXPECT_FALSE(terrain_airport_cell[TERRAIN_index(hi, hj)]);
+        if (above > 25.0f) {
+            ASSERT_EQ(object_placements.size(), 1u);
+            const scenery_object_record& pad = scenery_objects[static_cast<size_t>(object_placements[0].object)];
+            EXPECT_EQ(pad.build_kind, 91);
+            EXPECT_EQ(pad.name, OBJ_HELIPAD_NAME);
+            EXPECT_NEAR(pad.size_m, 30.0f, 0.05f);
+            EXPECT_NEAR(elevation_of(hi, hj), 100.0f, 0.01f);
+        } else {
+            EXPECT_TRUE(object_placements.empty());
+            EXPECT_NEAR(elevation_of(hi, hj), 120.0f, 0.01f);
+        }
+    }
+}
+
+TEST_F(EnvBuild, TheFirstListedPackageWins)
+{
+    tiles_write(tmp, EARTH, flat_tile(EARTH, SOUTH, WEST, 111.0, 10), "Alpha");
+    tiles_write(tmp, EARTH, flat_tile(EARTH, SOUTH, WEST, 222.0, 10), "Beta");
+    read(flat_tile(EARTH, SOUTH, WEST, 333.0, 10));
+    EXPECT_NEAR(elevation_of(ROW0 + 5, COL0 + 5), 111.0f, 0.01f);
+    EXPECT_NE(std::string(custom_scenery_folder).find("Alpha"), std::string::npos);
+
+    std::filesystem::remove_all(tmp.path() / "Custom Scenery" / "Alpha");
+    tiles_read(SOUTH, WEST);
+    EXPECT_NEAR(elevation_of(ROW0 + 5, COL0 + 5), 222.0f, 0.01f);
+    std::filesystem::remove_all(tmp.path() / "Custom Scenery");
+    tiles_read(SOUTH, WEST);
+    EXPECT_NEAR(elevation_of(ROW0 + 5, COL0 + 5), 333.0f, 0.01f);
+    EXPECT_STREQ(custom_scenery_folder, "");
+}
+
+TEST_F(EnvBuild, AFoldedPointIsNudgedABoundedWayAndPlainCornersComeBack)
+{
+    env::tile t = flat_tile(EARTH, SOUTH, WEST, 100.0, 10);
+    for (env::grid_point& g : t.grid) g.landuse_word = env::landuse_word(1, 1, 1, 4, 10);
+    t.at(10, 10).lon = t.at(4, 10).lon;   // folded far west over its neighbours
+    read(t);
+    ASSERT_TRUE(recorded_alerts.empty());
+    const terrain_vertex folded = local(t.at(4, 10).lat, t.at(4, 10).lon);
+    const float moved = terrain_vertex_grid[TERRAIN_index(ROW0 + 10, COL0 + 10)].x - folded.x;
+    EXPECT_GT(moved, 0.0f);
+    EXPECT_LE(moved, 2000.0f);   // at most 100 nudges of 10 m for each of the two lines
+    EXPECT_EQ(terrain_cell_tex[TERRAIN_index(ROW0 + 3, COL0 + 3)][0], 0.5f);
+
+    TERRAIN_reset();
+    for (env::grid_point& g : t.grid) g.landuse_word = env::landuse_word(1, 1, 1, 0, 10);   // rotation 0
+    read(t);
+    const float* c = terrain_cell_tex[TERRAIN_index(ROW0 + 3, COL0 + 3)];
+    EXPECT_EQ(std::vector<float>(c, c + 8), (std::vector<float>{0, 0, 0, 1, 1, 1, 1, 0}));
+}
