@@ -192,13 +192,24 @@ image land_texture(const std::string& name, uint32_t seed)
                 c = mix(rgb{96, 90, 84}, rgb{158, 150, 138}, std::clamp(0.6f * b + 0.7f * (f - 0.25f), 0.0f, 1.0f));
             } else if (has("SNOW")) {
                 c = mix(rgb{214, 220, 232}, rgb{246, 248, 252}, std::clamp(0.5f * b + 0.5f * f, 0.0f, 1.0f));
+            } else if (has("URBAN_AIRPORT")) {
+                // Airport grounds in town: grass between aprons and service roads.
+                c = mix(rgb{86, 112, 58}, rgb{112, 134, 72}, std::clamp(0.6f * b + 0.5f * (f - 0.25f), 0.0f, 1.0f));
+                if ((x / 64 + y / 64) % 3 == 0) c = scale(rgb{132, 132, 128}, 0.92f + 0.16f * f);   // aprons
+                if (x % 128 < 6 || y % 128 < 6) c = {88, 88, 90};                                  // roads
             } else if (has("URBAN")) {
-                // Blocks between streets, roofs of varied grey and red.
-                const int bx = x / 32, by = y / 32;
-                UTIL_srand(seed + uint32_t(by * 8 + bx) * 17u);
+                // Blocks between streets, roofs of varied grey and red; the core's blocks are
+                // small and dark, the commercial ones large and pale, the squares hold parks.
+                const int block = has("URBAN_CORE") ? 16 : (has("URBAN_BLOCKS") ? 64 : 32);
+                const int bx = x / block, by = y / block;
+                UTIL_srand(seed + uint32_t(by * 16 + bx) * 17u);
                 static const rgb roofs[] = {{120, 118, 116}, {150, 146, 140}, {138, 96, 82}, {104, 106, 110}, {166, 160, 150}};
                 c = roofs[UTIL_rand() % 5];
-                if (x % 32 < 4 || y % 32 < 4) c = {82, 82, 84};   // streets
+                if (has("URBAN_CORE")) c = scale(c, 0.8f);
+                if (has("URBAN_BLOCKS")) c = mix(c, rgb{190, 188, 182}, 0.35f);
+                if (has("URBAN_SQUARES") && (bx + by) % 2 == 0) c = mix(rgb{70, 104, 50}, rgb{98, 128, 64}, f);   // parks
+                const int street = block / 8;
+                if (x % block < street || y % block < street) c = {82, 82, 84};   // streets
                 else if ((x / 8 + y / 8) % 3 == 0) c = scale(c, 0.85f);
                 c = scale(c, 0.9f + 0.2f * f);
             } else if (has("WETLAND")) {

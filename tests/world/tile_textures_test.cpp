@@ -1,0 +1,233 @@
+// The ground textures of the loaded tiles, on the offscreen context: layer
+// stacks of mixed cells, border masks cut out of their images, reloading
+// only what changed, region folders, custom textures of the tiles.
+#include <gtest/gtest.h>
+
+#include <GL/gl.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "core/folders.h"
+#include "core/screen.h"
+#include "graphics/ogl_image.h"
+#include "graphics/ogl_tex.h"
+#include "tests/graphics/gl_context.h"
+#include "tests/support/terrain_support.h"
+#include "tests/world/tile_test_util.h"
+#include "world/env_tile.h"
+#include "world/landuse.h"
+#include "world/landuse_grid.h"
+#include "world/terrain_textures.h"
+
+namespace {
+
+constexpr int S = 8;   // mask size: images of 16 x 16 (16 x 8 for "_C4")
+const std::string REGION = "Resources/bitmaps/terrain/-90+90 -180+180/";
+
+// A 24-bit BMP whose grey value at (row from the bottom, column) is v(row, column).
+template <class F>
+std::string bmp(int width, int height, F v)
+{
+    uint8_t header[BMP_HEADER_SIZE];
+    BMP_make_header(header, width, height);
+    std::string out(reinterpret_cast<char*>(header), BMP_HEADER_SIZE);
+    std::string row(BMP_row_bytes(width), '\0');
+    for (int r = 0; r < height; ++r) {
+        for (int c = 0; c < width; ++c) row[3 * c] = row[3 * c + 1] = row[3 * c + 2] = static_cast<char>(v(r, c));
+        out += row;
+    }
+    return out;
+}
+
+// The texel of mask k (0..13) at (row, column).
+int mask_value(int k, int r, int c) { return 8 + 16 * k + (r + c) % 8; }
+
+class TileTextures : public ::testing::Test {
+protected:
+    temp_folder tmp;
+    void SetUp() override
+    {
+        if (!ensure_gl_context()) GTEST_SKIP() << "needs an OpenGL context";
+        tiles_use_area(tmp, 0, 33.0f, -119.0f);
+        screen.rendering_res = 5;
+        TERRAIN_reset_textures();
+        // Textures 0 and 1 are water (codes 14, 15); code c is texture c for 2..9.
+        LANDUSE_clear();
+        landuse_texture_count = 10;
+        for (int t = 0; t < 10; ++t) {
+            std::snprintf(landuse_texture_name[t], TEXT_SIZE, "terrain:-90+90 -180+180:T%d0_000", t);
+            if (t >= 2) landuse_code_texture[t] = t;
+        }
+        landuse_code_texture[14] = 0;
+        landuse_code_texture[15] = 1;
+        landuse_texture_water[0] = landuse_texture_water[1] = 1;
+        for (int t = 2; t < 10; ++t) write_texture(t);
+        TEST_lay_flat_grid(0.0f);
+        std::fill(std::begin(landuse_grid), std::end(landuse_grid), 3);
+    }
+    void TearDown() override { LANDUSE_clear(); }
+
+    void write_texture(int t)
+    {
+        const std::string name = REGION + "T" + std::to_string(t) + "0_000";
+        tmp.write(name + ".BMP", bmp(16, 16, [](int, int) { return 128; }));
+        // Quadrants 0..3: columns 0..S-1 rows 0..S-1, rows S..2S-1, then columns S..2S-1 rows S..2S-1, rows 0..S-1.
+        const char* images[3] = {"_C3", "_C2", "_C1"};
+        for (int m = 0; m < 3; ++m)
+            tmp.write(name + images[m] + ".BMP", bmp(2 * S, 2 * S, [m](int r, int c) {
+                          const int q = c < S ? (r < S ? 0 : 1) : (r < S ? 3 : 2);
+                          return mask_value(4 * m + q, r % S, c % S);
+                      }));
+        tmp.write(name + "_C4.BMP", bmp(2 * S, S, [](int r, int c) { return mask_value(c < S ? 12 : 13, r, c % S); }));
+    }
+    static void corners(int i, int j, int c0, int c1, int c2, int c3)
+    {
+        landuse_grid[TERRAIN_index(i, j)] = c0;
+        landuse_grid[TERRAIN_index(i, j + 1)] = c1;
+        landuse_grid[TERRAIN_index(i + 1, j + 1)] = c2;
+        landuse_grid[TERRAIN_index(i + 1, j)] = c3;
+    }
+    static std::vector<int> slots(int i, int j)
+    {
+        const int32_t* s = terrain_cell_layer_slot[TERRAIN_index(i, j)];
+        return {s[0], s[1], s[2], s[3]};
+    }
+};
+
+}  // namespace
+
+TEST_F(TileTextures, MixedCellsGetLayerStacksAndTheMasksLandByteForByte)
+{
+    corners(10, 10, 3, 3, 7, 7);
+    corners(20, 20, 5, 9, 5, 9);
+    corners(30, 30, 5, 9, 5, 9);
+    terrain_cell_split[TERRAIN_index(30, 30)] = 2;
+    corners(40, 40, 2, 4, 6, 8);
+    corners(50, 50, 14, 14, 15, 15);   // water over water: the overlay goes
+    corners(60, 60, 1000, 3, 3, 2);    // a custom code: not layered
+    terrain_cell_tex[TERRAIN_index(10, 10)][0] = 0.5f;
+    TERRAIN_load_tile_textures();
+    ASSERT_TRUE(recorded_alerts.empty()) << recorded_alerts[0].lines[0] << " " << recorded_alerts[0].lines[2];
+
+    EXPECT_EQ(slots(10, 10), (std::vector<int>{3, 4101, 9999, 9999}));
+    EXPECT_EQ(terrain_cell_layer_texture[TERRAIN_index(10, 10)][1], 7);
+    EXPECT_EQ(terrain_point_texture[TERRAIN_index(10, 10)], TERRAIN_LAYERED);
+    EXPECT_EQ(terrain_cell_tex[TERRAIN_index(10, 10)][0], 0.0f);
+    EXPECT_EQ(slots(20, 20), (std::vector<int>{5, 4133, 4131, 9999}));
+    EXPECT_EQ(slots(30, 30), (std::vector<int>{5, 4138, 9999, 9999}));
+    EXPECT_EQ(slots(40, 40), (std::vector<int>{2, 14 * 4 + 3999 + 8, 14 * 6 + 3999 + 5, 14 * 8 + 3999 + 6}));
+    EXPECT_EQ(slots(50, 50), (std::vector<int>{0, 9999, 9999, 9999}));
+    EXPECT_EQ(terrain_point_texture[TERRAIN_index(50, 50)], 0);
+    EXPECT_EQ(terrain_point_texture[TERRAIN_index(60, 60)], 1000);
+    EXPECT_EQ(terrain_point_texture[TERRAIN_index(100, 100)], 3);
+    const float* up = terrain_point_normal[TERRAIN_index(100, 100)];
+    EXPECT_EQ(std::vector<float>(up, up + 3), (std::vector<float>{0.0f, 1.0f, 0.0f}));
+    EXPECT_FLOAT_EQ(terrain_texture_aspect[3], 1.0f);
+
+    // Every mask of texture 7 holds its quadrant, row 0 the image's bottom row.
+    OGL_pixel_rows_guard rows(true);
+    for (int k = 0; k < 14; ++k) {
+        glBindTexture(GL_TEXTURE_2D, 4000 + 14 * 7 + k);
+        std::vector<uint8_t> alpha(S * S);
+        glGetTexImage(GL_TEXTURE_2D, 0, GL_ALPHA, GL_UNSIGNED_BYTE, alpha.data());
+        for (int r = 0; r < S; ++r)
+            for (int c = 0; c < S; ++c) ASSERT_EQ(alpha[r * S + c], mask_value(k, r, c)) << k << " " << r << "," << c;
+    }
+    OGL_reset_bound_textures();
+}
+
+TEST_F(TileTextures, ASecondCallLoadsNothingUnlessTheResolutionChanged)
+{
+    TERRAIN_load_tile_textures();
+    ASSERT_TRUE(recorded_alerts.empty());
+    for (const auto& e : std::filesystem::directory_iterator(tmp.path() / REGION)) std::filesystem::remove(e.path());
+    TERRAIN_load_tile_textures();
+    EXPECT_TRUE(recorded_alerts.empty());
+    screen.rendering_res = 4;
+    const alert_record a = expect_fatal([] { TERRAIN_load_tile_textures(); });
+    EXPECT_NE(a.lines[2].find("T30_000.BMP"), std::string::npos);
+}
+
+TEST_F(TileTextures, TheSmallestRegionAroundThePlaceWinsAndMasksMustHaveTheirSize)
+{
+    tmp.write("Resources/bitmaps/terrain/+30+50 -130-060/T30_000.BMP", "");
+    char base[TEXT_SIZE] = {};
+    char variants[4][TEXT_SIZE] = {};
+    TERRAIN_find_texture_file(3, base, variants, 40.0f, -100.0f);
+    EXPECT_STREQ(base, "terrain:+30+50 -130-060\\T30_000.BMP");
+    TERRAIN_find_texture_file(3, base, variants, 40.0f, -140.0f);
+    EXPECT_STREQ(base, "terrain:-90+90 -180+180\\T30_000.BMP");
+    EXPECT_STREQ(variants[1], "terrain:-90+90 -180+180\\T30_000_C2.BMP");
+
+    tmp.write(REGION + "T30_000_C3.BMP", bmp(16, 8, [](int, int) { return 200; }));
+    const alert_record a = expect_fatal([] { TERRAIN_load_tile_textures(); });
+    EXPECT_NE(a.lines[2].find("T30_000_C3.BMP"), std::string::npos);
+}
+
+TEST_F(TileTextures, CustomTexturesOfTheTilesShareTheirSlots)
+{
+    tiles_use_area(tmp, 0, 33.0f, -119.0f);   // the area's own grid and bounds
+    ENV_clear_custom_textures();
+    env::tile t = flat_tile(0, 34, -118, 100.0, 10);
+    t.at(10, 10).landuse_word = env::landuse_word(0, 0, 0, 4, 1000);
+    t.at(20, 20).landuse_word = env::landuse_word(0, 0, 0, 4, 1001);
+    t.at(30, 30).landuse_word = env::landuse_word(0, 0, 0, 4, 1002);
+    t.textures = {"field", "field", "rock"};
+    tiles_write(tmp, 0, t);
+    tiles_read(34, -118);
+    ASSERT_TRUE(recorded_alerts.empty());
+    EXPECT_EQ(landuse_grid[TERRAIN_index(150 + 10, 200 + 10)], 1000);
+    EXPECT_EQ(landuse_grid[TERRAIN_index(150 + 20, 200 + 20)], 1000);
+    EXPECT_EQ(landuse_grid[TERRAIN_index(150 + 30, 200 + 30)], 1001);
+    EXPECT_STREQ(ENV_custom_texture_name(1), "rock");
+    EXPECT_GT(texture_memory[1001], 0);
+
+    // The next tile's "rock" takes the slot the table holds.
+    env::tile u = flat_tile(0, 34, -117, 100.0, 10);
+    u.at(5, 5).landuse_word = env::landuse_word(0, 0, 0, 4, 1000);
+    u.textures = {"rock"};
+    tiles_write(tmp, 0, u);
+    tiles_read(34, -117);
+    EXPECT_EQ(landuse_grid[TERRAIN_index(300 + 5, 200 + 5)], 1001);
+    EXPECT_STREQ(ENV_custom_texture_name(0), "field");
+}
+
+TEST_F(TileTextures, TheDefaultMasksAreOpaqueAtTheirCodesCorners)
+{
+    // The data folder's land-use table and the images drawn for it.
+    FOLDERS_init_from(ORVELL_DATA_FOLDER "orvell");
+    LANDUSE_read_table();
+    ASSERT_TRUE(recorded_alerts.empty());
+    const int farmland = UTIL_landuse_texture(4);
+    std::fill(std::begin(landuse_grid), std::end(landuse_grid), 4);
+    TERRAIN_load_tile_textures();
+    ASSERT_TRUE(recorded_alerts.empty());
+
+    // Corners c0..c3 of each border code (c0 at s 0, t 0; c1 at s 0, t 1; c2 at 1, 1; c3 at 1, 0).
+    const std::vector<int> corners_of[15] = {{},     {0, 3},    {0, 1},    {1, 2},    {2, 3},
+                                             {2},    {3},       {0},       {1},       {0, 1, 3},
+                                             {0, 1, 2}, {1, 2, 3}, {0, 2, 3}, {1, 3}, {0, 2}};
+    OGL_pixel_rows_guard rows(true);
+    for (int code = 1; code <= 14; ++code) {
+        glBindTexture(GL_TEXTURE_2D, 3999 + 14 * farmland + code);
+        int size = 0;
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &size);
+        ASSERT_GT(size, 1);
+        std::vector<uint8_t> alpha(static_cast<size_t>(size * size));
+        glGetTexImage(GL_TEXTURE_2D, 0, GL_ALPHA, GL_UNSIGNED_BYTE, alpha.data());
+        const int last = size - 1;
+        const int at[4] = {alpha[0], alpha[static_cast<size_t>(last * size)], alpha[static_cast<size_t>(last * size + last)],
+                           alpha[static_cast<size_t>(last)]};   // row t, column s
+        for (int c = 0; c < 4; ++c) {
+            const bool carries = std::count(corners_of[code].begin(), corners_of[code].end(), c) > 0;
+            if (carries)
+                EXPECT_GT(at[c], 200) << "code " << code << " corner " << c;
+            else
+                EXPECT_LT(at[c], 55) << "code " << code << " corner " << c;
+        }
+    }
+    OGL_reset_bound_textures();
+}
