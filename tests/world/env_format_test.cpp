@@ -100,6 +100,8 @@ TEST_F(EnvFormat, TileMadeByteByByteReadsBack)
         }
     w.i32(3), w.f32(-6.5f), w.f32(134.5f), w.f32(100.0f);   // radio tower
     w.i32(1), w.f32(-6.4f), w.f32(134.4f), w.f32(50.0f);    // skipped
+    w.i32(8), w.f32(-6.3f), w.f32(134.3f), w.f32(90.0f);    // a name that fills its field
+    w.bytes += std::string(150, 'a');
     w.i32(99);
     w.i32(1000 + 2000), w.i32(-12345), w.i32(99);           // section 0: one chain of two points
     for (int k = 1; k <= 3; ++k) w.i32(99);
@@ -134,10 +136,11 @@ TEST_F(EnvFormat, TileMadeByteByByteReadsBack)
     GEO_latlon_to_local(x, y, z, lat, lon, 3 * N);
     EXPECT_EQ(terrain_vertex_grid[TERRAIN_index(N, 0)].x, x);
 
-    // The radio tower (the skipped type 1 places nothing).
-    ASSERT_EQ(object_placements.size(), 1u);
-    EXPECT_EQ(scenery_objects.back().name, "radio tower");
-    EXPECT_FLOAT_EQ(scenery_objects.back().size_m, 30.48f);
+    // The radio tower (the skipped type 1 places nothing) and the custom object, its name ended at byte 149.
+    ASSERT_EQ(object_placements.size(), 2u);
+    EXPECT_EQ(scenery_objects[0].name, "radio tower");
+    EXPECT_FLOAT_EQ(scenery_objects[0].size_m, 30.48f);
+    EXPECT_EQ(scenery_objects[1].name, "custom objects:" + std::string(149, 'a') + ".obj");
 
     // -12345 ends the chain at q 1, r 2345 (placed at the height of its grid point).
     ENV_decode_coord(12345, lat, lon, SOUTH, WEST);
