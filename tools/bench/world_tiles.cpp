@@ -36,6 +36,15 @@ void set_up_area()
     const std::filesystem::path folder =
         std::filesystem::temp_directory_path() / ("orvell-bench-tiles-" + std::to_string(getpid()));
     std::filesystem::create_directories(folder);
+    // The folder goes again when the benchmark ends.
+    static const struct remover {
+        std::filesystem::path path;
+        ~remover()
+        {
+            std::error_code ec;
+            std::filesystem::remove_all(path, ec);
+        }
+    } cleanup{folder};
     FOLDERS_init_from((folder / "orvell").string().c_str());
     PLANET_set_constants(PLANET_EARTH);
     lat_ref = 33.0f;
