@@ -6,6 +6,12 @@
 
 constexpr int DRAW_PHASE_SCENE_BEFORE = 1;        // around each 3-D scene pass
 constexpr int DRAW_PHASE_SCENE_AFTER = 12;
+constexpr int DRAW_PHASE_GROUND_BEFORE = 2;        // around the ground surface, roads, objects and taxi lines
+constexpr int DRAW_PHASE_GROUND_AFTER = 3;
+constexpr int DRAW_PHASE_COVER_BEFORE = 8;         // around the terrain cover, ships, lights, fires and bolt
+constexpr int DRAW_PHASE_COVER_AFTER = 9;
+constexpr int DRAW_PHASE_PLANES_BEFORE = 10;       // around the planes, the user's shadow and the hung weapons
+constexpr int DRAW_PHASE_PLANES_AFTER = 11;
 constexpr int DRAW_PHASE_AIRPORT_BEFORE = 4;      // around the airport surfaces of the objects pass
 constexpr int DRAW_PHASE_AIRPORT_AFTER = 5;
 constexpr int DRAW_PHASE_BACKGROUND_BEFORE = 13;  // around the 2-D background picture

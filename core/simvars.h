@@ -33,6 +33,11 @@ extern sim_physics_block sim_physics;
 struct sim_graphics_scenery_block {
     int32_t current_planet;   // 0 Earth, 1 Mars
     float percent_lights_on;  // share 0..1 of the flash-indexed lights that are lit
+    // Where the sun and the moon stand, worked out by the scene each pass (degrees).
+    float sun_declination;
+    float moon_declination;
+    float sun_azimuth;        // -180..180, 0 at the local noon
+    float moon_azimuth;
 };
 extern sim_graphics_scenery_block sim_graphics_scenery;
 
@@ -98,6 +103,7 @@ struct sim_weather_block {
     // Precipitation at the user's plane (0..1), written by the weather at the plane.
     float precip_rain;
     float precip_hail;
+    float precip_snow;
 };
 extern sim_weather_block sim_weather;
 
@@ -166,17 +172,30 @@ struct sim_graphics_view_block {
     float elumens_ref_psi;
     float elumens_ref_the;
     float elumens_ref_phi;
-    // The camera, set by the view set-up before the scene is drawn.
+    // The camera, placed by the scene pass before anything is drawn.
     float view_x;                     // local coordinates, metres
     float view_y;
     float view_z;
-    float view_heading;               // degrees
-    float view_pitch;
-    float view_zoom;                  // 1 = no zoom
+    // The direction the picture looks (the view set-up's): each angle with its
+    // sine and cosine beside it.
+    float view_heading;               // degrees 0..360
+    float view_heading_sin, view_heading_cos;
+    float view_pitch;                 // degrees
+    float view_pitch_sin, view_pitch_cos;
+    float view_roll;                  // degrees
+    float view_roll_sin, view_roll_cos;
+    float view_zoom;                  // 1 = no zoom, up to 400
     int32_t view_type;                // 1000..1024
     int32_t view_is_external;
     int32_t visibility_math_level;    // 0..5
     float visibility_framerate_ratio;
+    // The scene's visibility of the pass: of the terrain and of everything else, m.
+    float visibility_terrain_m;
+    float visibility_effective_m;
+    // Where the camera is on the planet.
+    float view_latitude_deg;
+    float view_longitude_deg;
+    float view_elevation_m_msl;
 };
 extern sim_graphics_view_block sim_graphics_view;
 
@@ -372,6 +391,7 @@ struct sim_operation_override_block {
     int32_t override_throttles;       // the throttles are driven from outside
     int32_t override_flightdir;       // the flight-director commands are written from outside
     int32_t override_autopilot;       // the autopilot's captures are left to the outside
+    int32_t override_camera;          // the camera is placed from outside: the scene leaves it where it is
 };
 extern sim_operation_override_block sim_operation_override;
 
@@ -450,11 +470,13 @@ struct sim_flightmodel_position_block {
 };
 extern sim_flightmodel_position_block sim_flightmodel_position;
 
-// sim/private/camera/: the free camera of the outside views.
+// sim/private/camera/: the camera's attitude, degrees (its position is
+// sim_graphics_view's view_x, view_y, view_z). The view set-up keeps their
+// sines and cosines in camera_trig (core/camera.h).
 struct sim_private_camera_block {
-    float x;
-    float y;
-    float z;
+    float the;                        // pitch -90..90
+    float psi;                        // heading 0..360
+    float phi;                        // roll -180..180
 };
 extern sim_private_camera_block sim_private_camera;
 

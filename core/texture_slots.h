@@ -41,6 +41,10 @@ constexpr int TEX_SLOT_WATER = 175;                  // the water surface code; 
 constexpr int TEX_SLOT_SOFT_EDGE_FIRST = TEX_SLOT_LINE_GRASS;
 constexpr int TEX_SLOT_SOFT_EDGE_LAST = TEX_SLOT_WATER;
 
+// The shadow pictures of the ten plane slots: slot 178 + n for plane n.
+constexpr int TEX_SLOT_SHADOW_FIRST = 178;
+constexpr int TEX_SLOT_SHADOW_LAST = 187;
+
 // The world group.
 constexpr int TEX_SLOT_BUILDINGS = 188;
 constexpr int TEX_SLOT_BUILDINGS_LIT = 189;

@@ -4,4 +4,6 @@
 
 #include "links/calls_standin.h"
 
+int32_t fide_mode = 0;
+
 void HARDWARE_send_motion() { links_standin_calls.push_back("HARDWARE_send_motion()"); }

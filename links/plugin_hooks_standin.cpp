@@ -8,8 +8,10 @@
 #include "links/plugin_hooks_standin.h"
 
 int plugin_standin_menu_hook_answer = 1;
+int plugin_standin_draw_phase_taken = -1;
 
-int PLUGIN_call_draw_hook(int phase) { return 1; }
+int PLUGIN_call_draw_hook(int phase) { return phase == plugin_standin_draw_phase_taken ? 0 : 1; }
+int PLUGIN_call_camera_hook(float*, float*, float*, float*, float*, float*, float*) { return 1; }
 int PLUGIN_call_key_press_hook(int message, int wparam, int lparam) { return 1; }
 int PLUGIN_call_mouse_click_hook(int x, int y, int status) { return 1; }
 int PLUGIN_call_menu_hook(int command) { return plugin_standin_menu_hook_answer; }

@@ -16,6 +16,10 @@ int PLUGIN_call_num_planes(int count, int flag);
 // background, 15/16 around the panel, 17/18 around the overlay): non-zero
 // lets the program draw that step. 1 without a manager or outside mode 0.
 int PLUGIN_call_draw_hook(int phase);
+// Offers the camera (local x, y, z in metres, pitch, heading and roll in
+// degrees, zoom) to the plug-ins, which may write them: non-zero lets the
+// program's own camera run, 0 means a plug-in has placed it. 1 without a manager.
+int PLUGIN_call_camera_hook(float* x, float* y, float* z, float* pitch, float* heading, float* roll, float* zoom);
 // A key message: non-zero lets the program handle the key (always without a
 // manager or while a screen other than mode 0 is up).
 int PLUGIN_call_key_press_hook(int message, int wparam, int lparam);

@@ -1,22 +1,288 @@
-// The 3-D pass of the frame. Of the scene's drawers none is built yet, so the
-// pass decides the surface under the user's plane (a stand-in until the
-// runway, ship and object drawers do), clears the picture to a plain sky and
-// follows no weapon.
+// One pass of the 3-D scene for the current display projection: the camera,
+// visibility, sky, fog and light, the view set-up, then every drawer of the
+// world in a fixed order under fixed gates, the aircraft and what hangs on
+// them, and the 2-D layers that sit on the 3-D picture. Between passes it
+// keeps only the nearest-airport sweep (and the camera's smoothing).
 #include "scene/scene_draw.h"
 
 #include <GL/gl.h>
 
-#include "scene/surface_state.h"
+#include <algorithm>
+#include <cmath>
+#include <cstring>
 
-int32_t scene_followed_weapon = -1;
+#include "aircraft/acf_struct.h"
+#include "core/command_hook.h"
+#include "core/draw_phases.h"
+#include "core/frame_clock.h"
+#include "core/geo.h"
+#include "core/numeric.h"
+#include "core/screen.h"
+#include "core/simvars.h"
+#include "core/time_probe.h"
+#include "core/views.h"
+#include "flightmodel/flt.h"
+#include "flightmodel/weapons/weapons.h"
+#include "graphics/ogl_draw.h"
+#include "graphics/ogl_state.h"
+#include "links/net_slots.h"
+#include "links/plugin_host.h"
+#include "panel/hud.h"
+#include "scene/camera.h"
+#include "scene/drawers.h"
+#include "scene/plane_range.h"
+#include "scene/sky_light.h"
+#include "scene/surface_state.h"
+#include "scene/view_effects.h"
+#include "scene/view_setup.h"
+#include "world/apt_scene.h"
+#include "world/navdb.h"
+#include "world/scenery_area.h"
+
+static_assert(SCENE_AIRPORT_SLOTS == LOCAL_AIRPORT_MAX);
+
+namespace {
+
+constexpr int SLOT_MONITOR_EXTERNAL_VIEW = 6;     // network slots of a display slaved to a master
+constexpr int SLOT_MONITOR_EXTERNAL_COCKPIT = 7;
+
+void probe(const char* label)
+{
+    if (log_frame_timing) UTIL_time_probe(label, 0);
+}
+
+bool view_is(std::initializer_list<int32_t> types)
+{
+    return std::find(types.begin(), types.end(), sim_graphics_view.view_type) != types.end();
+}
+
+// Step 6: the previous pass's footprint as a box, widened and held inside the area.
+void footprint_box()
+{
+    float min_x = view_footprint[0].x, max_x = min_x, min_z = view_footprint[0].z, max_z = min_z;
+    for (const ground_point& g : view_footprint) {
+        min_x = std::min(min_x, g.x), max_x = std::max(max_x, g.x);
+        min_z = std::min(min_z, g.z), max_z = std::max(max_z, g.z);
+    }
+    const scenery_area_record& a = scenery_area;
+    scene_footprint_box[0] = std::clamp(min_x - scene_cull_margin, a.x0, a.x1);
+    scene_footprint_box[1] = std::clamp(max_x + scene_cull_margin, a.x0, a.x1);
+    scene_footprint_box[2] = std::clamp(min_z - scene_cull_margin, a.z0, a.z1);
+    scene_footprint_box[3] = std::clamp(max_z + scene_cull_margin, a.z0, a.z1);
+}
+
+// Step 7: a slice of the near-airport list a pass, its nearest airport
+// published when the sweep reaches the end of the list.
+void airport_sweep()
+{
+    airport_sweep_record& s = scene_airport_sweep;
+    const int last = std::min(local_airport_last, LOCAL_AIRPORT_MAX - 1);
+    if (s.cursor == -10 && s.candidate < 0) s.candidate = start_selection.airport_index;
+    s.cursor += 10;
+    if (s.cursor >= last) s.cursor = 0;
+    int end = std::min(s.cursor + 10, last);
+    if (flying_frame_count < 2) {
+        s.cursor = 0;
+        s.best = 9.9e9f;
+        end = last;
+    }
+    const flt_struct& f = flt[0];
+    for (int n = s.cursor; n <= end; ++n) {
+        const int32_t a = local_airport_list[n];
+        scene_airport_visible[n] = 0;
+        if (a < 0 || static_cast<size_t>(a) >= airport_table.size() || airport_table[static_cast<size_t>(a)].runways.empty())
+            continue;
+        const airport_record& apt = airport_table[static_cast<size_t>(a)];
+        const runway_record& rw = apt.runways[0];
+        float x, y, z;
+        GEO_latlon_to_local(x, y, z, rw.lat, rw.lon, apt.elevation);
+        bool seen = x >= scene_footprint_box[0] && x <= scene_footprint_box[1] && z >= scene_footprint_box[2] &&
+                    z <= scene_footprint_box[3];
+        for (int k = 0; k < 4 && seen; ++k) {
+            const ground_point& p = view_footprint[k];
+            const ground_point& q = view_footprint[(k + 1) % 4];
+            seen = VIEW_circle_inside_edge(p.x, p.z, q.x, q.z, x, z, scene_cull_margin);
+        }
+        scene_airport_visible[n] = seen ? 1 : 0;
+        const float dlat = rw.lat - f.latitude, dlon = rw.lon - f.longitude;
+        if (dlat * dlat + dlon * dlon < s.best) {
+            s.best = dlat * dlat + dlon * dlon;
+            s.candidate = a;
+            s.candidate_position = n;
+        }
+    }
+    if (end != last) return;
+    s.best = 9.9e9f;
+    const int32_t a = s.candidate;
+    if (a < 0 || static_cast<size_t>(a) >= airport_table.size() || airport_table[static_cast<size_t>(a)].runways.empty())
+        return;
+    const airport_record& apt = airport_table[static_cast<size_t>(a)];
+    nearest_airport_record& out = scene_nearest_airport;
+    out.airport_index = a;
+    out.list_position = s.candidate_position;
+    std::memcpy(out.id, apt.id, sizeof out.id);
+    out.id[sizeof out.id - 1] = 0;
+    const float off_wind = UTIL_wrap_180(sim_weather.wind_direction_degt[0] - apt.runways[0].heading);
+    out.runway_end_sign = std::fabs(off_wind) < 90.0f ? 1 : -1;
+    if (out.list_position >= 0 && out.list_position < SCENE_AIRPORT_SLOTS) scene_airport_visible[out.list_position] = 1;
+}
+
+// Step 16, items 4 and 8: the cloud layers on one side of the camera, and the thermals.
+void clouds_and_thermals(bool above)
+{
+    const int far = scene_gates.farther_layer, near = scene_gates.nearer_layer;
+    const auto on_this_side = [above](int layer) { return (scene_cloud_bands[layer].rel < 0.0f) == above; };
+    if (on_this_side(far) && !scene_gates.skip_farther) SKYOBJ_draw_clouds(far);
+    if (on_this_side(near)) SKYOBJ_draw_clouds(near);
+    const float thermal_top = sim_weather.thermal_altitude_msl_m * 0.3048f + scene_ground_elevation;
+    if ((sim_graphics_view.view_elevation_m_msl < thermal_top) == above) SKYOBJ_draw_thermals();
+}
+
+// Step 16: the near world, drawn while the camera is low enough to see it.
+void world_level()
+{
+    const sim_graphics_settings_block& g = sim_graphics_settings;
+    const bool lines = g.draw_vectors || g.draw_taxilines;
+    LIGHTS_fraction();
+    probe("3scene4");
+    if (PLUGIN_call_draw_hook(DRAW_PHASE_GROUND_BEFORE) != 0 && scene_gates.detail) {
+        SURFACE_draw_patch(terrain_vertex_grid, 3, 0, 1);
+        if (lines) ROADS_draw_traffic();
+        WORLDOBJ_draw_objects();
+        WPN_draw_impact_marks();
+        if (lines) TAXILINES_draw();
+    }
+    PLUGIN_call_draw_hook(DRAW_PHASE_GROUND_AFTER);
+    probe("3scene5");
+    clouds_and_thermals(true);
+    if (PLUGIN_call_draw_hook(DRAW_PHASE_COVER_BEFORE) != 0) {
+        probe("3scene6");
+        if (scene_gates.detail && (g.draw_obstacles || g.autogen_level)) TERRAIN_draw();
+        probe("3scene7");
+        if (scene_gates.detail) {
+            SHIPS_draw();
+            LIGHTS_draw();
+        }
+        if (scene_gates.fire && g.draw_forestfires) PARTICLE_draw_fires();
+        if (scene_gates.lightning_bolt) SKYOBJ_draw_lightning();
+    }
+    PLUGIN_call_draw_hook(DRAW_PHASE_COVER_AFTER);
+    probe("3scene8");
+    clouds_and_thermals(false);
+}
+
+// Step 24: the aircraft's own cockpit geometry seen from the pilot's eye, in
+// the views it asks for.
+void cockpit_redraw()
+{
+    const sim_graphics_view_block& v = sim_graphics_view;
+    const acf_struct& a = pln[0];
+    if (v.view_is_external) return;
+    const bool asked = (a.acf_draw_geo_frnt_views && view_is({VIEW_FORWARD, VIEW_FORWARD_DOWN_4, VIEW_FORWARD_DOWN_8})) ||
+                       (a.acf_draw_geo_side_views && v.view_type >= VIEW_LEFT_45 && v.view_type <= VIEW_RIGHT_75) ||
+                       (a.acf_draw_geo_side_views && (std::fabs(v.field_of_view_horizontal_deg) > 0.01f ||
+                                                      std::fabs(v.field_of_view_horizontal_ratio) > 0.01f));
+    if (!asked) return;
+    const scene_projection_record& s = scene_projection;
+    const float k = v.field_of_view_deg / 90.0f;
+    glDepthMask(GL_TRUE);
+    glClear(GL_DEPTH_BUFFER_BIT);
+    glPushMatrix();
+    OGL_set_projection(PROJECTION_3D, s.frustum[0] * k, s.frustum[1] * k, s.frustum[2] * k, s.frustum[3] * k,
+                       MACIBM_ui_to_window_x(s.screen[0]), MACIBM_ui_to_window_y(s.screen[1]),
+                       MACIBM_ui_to_window_x(s.screen[2]), MACIBM_ui_to_window_y(s.screen[3]), 0.1f, 200.0f, 200.0f,
+                       v.view_zoom);
+    glRotatef(view_offset_pitch, -1.0f, 0.0f, 0.0f);
+    glRotatef(view_offset_heading, 0.0f, 1.0f, 0.0f);
+    glTranslatef(-a.acf_peX, -a.acf_peY, -a.acf_peZ);
+    ACF_draw_plane(0, 1);
+    OGL_set_state(STATE_FOG_ON, 1, STATE_LIGHTING_ON, STATE_OPAQUE, STATE_DEPTH_TEST_ON, STATE_DEPTH_WRITE_ON);
+    for (int slot = 0; slot < ACF_WPN_SLOTS; ++slot)
+        if (a.acf_wpn_slot[slot].wpn_type != 0) ACF_draw_weapon(0, slot, 1);
+    glPopMatrix();
+}
+
+}  // namespace
 
 void SCENE_draw_3d()
 {
-    scene_followed_weapon = -1;
-    SCENE_surface_under_plane();
-    glClearColor(0.45f, 0.62f, 0.85f, 1.0f);
-    glClearDepth(1.0);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-}
+    const sim_graphics_view_block& v = sim_graphics_view;
+    const scene_projection_record& s = scene_projection;
 
-void SCENE_clear_state() { scene_followed_weapon = 0; }
+    // 1. A display slaved to a master shows the master's outside or cockpit view.
+    if (net_slot_enabled[SLOT_MONITOR_EXTERNAL_VIEW] && v.view_type != VIEW_FORWARD_NO_PANEL)
+        CORE_run_command(VIEW_FORWARD_NO_PANEL);
+    if (net_slot_enabled[SLOT_MONITOR_EXTERNAL_COCKPIT] && v.view_type != VIEW_FORWARD) CORE_run_command(VIEW_FORWARD);
+    // 2, 3. The camera, where it is on the planet and the ground under it.
+    CAMERA_place();
+    CAMERA_locate();
+    // 4, 5. Cloud bands, visibility and gates.
+    SKY_visibility_and_gates();
+    probe("3scene0");
+    // 6-8. The footprint box and the nearest airport.
+    footprint_box();
+    airport_sweep();
+    probe("3scene1");
+    // 9. Sun and moon, sky bands, light.
+    SKY_sun_and_light();
+    // 10, 11. Boxes, near and far, fog, projection and head angles.
+    CAMERA_boxes();
+    const plane_run_record run = SCENE_plane_run();
+    CAMERA_near_and_far(run.first, run.last);
+    SKY_fog();
+    CAMERA_project();
+    // 12. The view, the sky backdrop, the sun light and the fog.
+    probe("3scene2");
+    VIEW_setup_scene(s.far_radius_m, s.offset_heading_rad, s.offset_pitch_rad, v.visibility_terrain_m,
+                     v.view_y - scene_ground_elevation);
+    probe("3scene3");
+    // 13. Sun, moon and stars.
+    if (scene_gates.sun)
+        SKYOBJ_draw_sun_moon_stars(sky_ramp[7][0] * scene_atmosphere_factor, sky_ramp[7][1] * scene_atmosphere_factor,
+                                   sky_ramp[7][2] * scene_atmosphere_factor, s.screen[0], 0.0f, s.screen[2], s.screen[3]);
+    // 14. The drawers mark the surface under the user's plane afresh.
+    SCENE_surface_reset();
+    // 15. The globe, from high up.
+    if (scene_gates.globe) {
+        OGL_set_state(STATE_FOG_ON, 1, STATE_LIGHTING_ON, STATE_OPAQUE, STATE_DEPTH_TEST_ON, STATE_DEPTH_WRITE_ON);
+        if (globe_display_list != 0) glCallList(globe_display_list);
+    }
+    // 16. The near world.
+    if (scene_world_visible) world_level();
+    // 17-21. Planes, particles, the ground quad, weapons, attachments.
+    SCENE_draw_plane_range(run.first, run.last);
+    PARTICLE_draw();
+    if (v.visibility_math_level == 5) PARTICLE_draw_engine_trails();
+    if (scene_world_visible && scene_gates.detail && SCENE_planet() == PLANET_EARTH) WORLDOBJ_draw_ground_quad();
+    WPN_draw();
+    SCENE_draw_attachments();
+    // 22. The head-up display's symbols on the world.
+    const bool hud_view = view_is({VIEW_FORWARD, VIEW_FORWARD_DOWN_4, VIEW_FORWARD_DOWN_8, VIEW_HUD});
+    if (HUD_acf_type() == 2 && sim_cockpit_electrical.HUD_on && hud_view) {
+        OGL_scissor_on(s.hud_box[0], s.hud_box[1], s.hud_box[2] - s.hud_box[0], s.hud_box[3] - s.hud_box[1]);
+        HUD_draw_world_symbols(0);
+        OGL_scissor_off();
+    }
+    // 23. Rain and snow streaming past.
+    const flt_struct& f = flt[0];
+    VIEW_draw_air_points(s.screen[0], 0.0f, s.screen[2], s.screen[3], s.frustum[0], s.frustum[1], s.frustum[2],
+                         s.frustum[3], f.local_vx, f.local_vy, f.local_vz, sim_weather.precip_rain, sim_weather.precip_snow, 0);
+    // 24. The cockpit seen from the pilot's eye.
+    cockpit_redraw();
+    // 25-27. The 2-D layers: windshield and head-up display.
+    OGL_set_projection(PROJECTION_2D, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1);
+    const int inside = view_is({VIEW_FORWARD, VIEW_FORWARD_DOWN_4, VIEW_FORWARD_DOWN_8, VIEW_HUD, VIEW_FORWARD_NO_PANEL});
+    VIEW_draw_windshield(inside, s.screen[0], 0.0f, s.screen[2], s.screen[3], 0.0f, f.window_ice, 0);
+    if (hud_view && ((HUD_acf_type() != 0 && sim_cockpit_electrical.HUD_on) || v.view_type == VIEW_HUD))
+        HUD_draw(s.hud_box[0], s.hud_box[1], s.hud_box[2], s.hud_box[3], 0);
+    // 28. The yaw string streams back, turned by the sideslip.
+    const acf_struct& a = pln[0];
+    if (f.groundspeed > 1.0f && a.acf_yawstringx > 0.0f && a.acf_yawstringy > 0.0f &&
+        view_is({VIEW_FORWARD, VIEW_FORWARD_DOWN_4, VIEW_FORWARD_DOWN_8})) {
+        const float beta = f.beta * DEG_TO_RAD_FLOAT;
+        OGL_draw_line(21, 1.0f, a.acf_yawstringx, a.acf_yawstringy, a.acf_yawstringx - 50.0f * std::sin(beta),
+                      a.acf_yawstringy + 50.0f * std::cos(beta));
+    }
+    // 29.
+    probe("3scene9");
+}

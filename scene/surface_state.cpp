@@ -1,5 +1,5 @@
 #include "scene/surface_state.h"
 
-surface_state_record surface_state{0, 0.0f, SURFACE_NONE, 0.0f, 0, 0};
+surface_state_record surface_state{0, 0.0f, SURFACE_NONE, 0.0f, 0, 0, RUNWAY_NONE};
 
-void SCENE_surface_reset() { surface_state = surface_state_record{0, 0.0f, SURFACE_NONE, 0.0f, 0, 0}; }
+void SCENE_surface_reset() { surface_state = surface_state_record{0, 0.0f, SURFACE_NONE, 0.0f, 0, 0, RUNWAY_NONE}; }

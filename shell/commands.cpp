@@ -40,13 +40,7 @@
 #include "world/navdb.h"
 #include "world/nav_lookup.h"
 
-float zoom_target = 1.0f;
-float chase_distance = 0.0f;
 int32_t second_forward_view = 0;
-int32_t tracked_weapon = -1;
-float camera_drift[3] = {};
-
-int32_t follow_weapon_view = 0;
 int32_t preset_flight_a = 0;
 int32_t preset_flight_b = 0;
 
@@ -373,7 +367,7 @@ void view_command(int32_t v)
                               ? 1
                               : 0;
     sim_graphics_view.view_zoom = 1.0f;
-    zoom_target = 1.0f;
+    view_zoom_target = 1.0f;
     sim_graphics_view.view_type = v;
     sim_graphics_view.view_is_external = VIEW_is_external(v) ? 1 : 0;
 
@@ -384,19 +378,19 @@ void view_command(int32_t v)
     if (!(d >= pln[0].acf_size_x)) d = pln[0].acf_size_x;
     if (d > 9.9e9f) d = 9.9e9f;
     if (v == VIEW_CHASE) {
-        orbit_view_heading = 0.0f;
-        orbit_view_pitch = 0.0f;
+        view_orbit_heading = 0.0f;
+        view_orbit_pitch = 0.0f;
     }
     if (v == VIEW_FLYBY || v == VIEW_FLYBY_DRIFT) {
         const float lead = v == VIEW_FLYBY ? 4.0f : 0.5f;
         float camera[3];
         for (int k = 0; k < 3; ++k) camera[k] = target[k] + lead * velocity[k] + d;
-        sim_private_camera.x = camera[0];
-        sim_private_camera.y = camera[1];
-        sim_private_camera.z = camera[2];
-        for (int k = 0; k < 3; ++k) free_view_point[k] = camera[k];
+        sim_graphics_view.view_x = camera[0];
+        sim_graphics_view.view_y = camera[1];
+        sim_graphics_view.view_z = camera[2];
+        for (int k = 0; k < 3; ++k) view_fixed_point[k] = camera[k];
         if (v == VIEW_FLYBY_DRIFT)
-            for (int k = 0; k < 3; ++k) camera_drift[k] = velocity[k];
+            for (int k = 0; k < 3; ++k) view_fixed_velocity[k] = velocity[k];
     }
     if (app_mode == MODE_FLYING) MACIBM_load_background();
 }
@@ -423,9 +417,9 @@ void tower_placement()
             const float dist = std::sqrt(dx * dx + dz * dz);
             if (dist < best) {
                 best = dist;
-                sim_private_camera.x = px;
-                sim_private_camera.y = y;
-                sim_private_camera.z = pz;
+                sim_graphics_view.view_x = px;
+                sim_graphics_view.view_y = y;
+                sim_graphics_view.view_z = pz;
             }
         }
     }
@@ -439,11 +433,11 @@ void zoom_command(int32_t command)
     if (app_mode == MODE_GLOBE) map_zoom = UTIL_clamp_nan_low(out ? map_zoom / 1.05f : map_zoom * 1.05f, 0.2f, 1.0f);
     const int v = sim_graphics_view.view_type;
     if (v == VIEW_CHASE || VIEW_is_orbit(v)) {
-        const float nm = chase_distance * (1.0f / UNIT.nm_to_mtrs);
+        const float nm = view_distance * (1.0f / UNIT.nm_to_mtrs);
         const float k = UTIL_clamp_nan_low(0.1f - 0.08f * std::sqrt(nm / 4.0f), 0.02f, 0.1f);
-        chase_distance *= out ? 1.0f - k : 1.0f + k;
+        view_distance *= out ? 1.0f - k : 1.0f + k;
     } else {
-        zoom_target = UTIL_clamp_nan_low(out ? zoom_target * 2.0f : zoom_target * 0.5f, 1.0f, 400.0f);
+        view_zoom_target = UTIL_clamp_nan_low(out ? view_zoom_target * 2.0f : view_zoom_target * 0.5f, 1.0f, 400.0f);
     }
 }
 
@@ -651,7 +645,7 @@ void further_commands(int32_t c)
     if (c == COMMAND_REPLAY) replay_toggle();
     if (c == 1032) sim_cockpit_misc.show_path = !sim_cockpit_misc.show_path;
     if (c == 1034) REPLAY_clear_ring();
-    if (c == 1036) follow_weapon_view = !follow_weapon_view;
+    if (c == 1036) view_follow_weapon = !view_follow_weapon;
     if (c == COMMAND_DATA_TO_FILE) {
         notice("The flight model's state will be written", "to the file ORVELL.OUT", "in the program's folder",
                "at the next step.");

@@ -8,6 +8,7 @@
 #include "flightmodel/control/own_physics.h"
 #include "flightmodel/plane_state.h"
 #include "core/text_util.h"
+#include "scene/scene_state.h"
 
 // Command numbers run from outside the menus (the key commands).
 constexpr int32_t COMMAND_ZOOM_OUT = 1026;
@@ -36,15 +37,11 @@ int APPLICATION_load_peer_situation(const char* name);
 // 1 when a peer's situation name is a plain file name (see above).
 int COMMANDS_peer_situation_name_ok(const char* name);
 
-// The view state the view commands write and the view set-up reads.
-extern float zoom_target;             // the zoom the view eases to, 1..400
-extern float chase_distance;          // metres, chase and orbit views
+// The view state the view commands write and the scene's camera reads is the
+// scene's (scene/scene_state.h); this one is the commands' own.
 extern int32_t second_forward_view;   // the forward view pressed twice
-extern int32_t tracked_weapon;        // weapon slot followed by the view, -1 none
-extern float camera_drift[3];         // velocity of the drifting fly-by camera
 
-// Display and flight switches toggled by commands.
-extern int32_t follow_weapon_view;    // 1036
+// Display and flight switches toggled by commands (1036 is view_follow_weapon).
 // auto_flight_on (1214) and auto_view_cycle_on (1215) belong to the own-plane step.
 extern int32_t preset_flight_a;       // set by the preset flights 1231, 1232
 extern int32_t preset_flight_b;

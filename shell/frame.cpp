@@ -36,8 +36,6 @@
 
 int32_t first_frames_fast = 0;
 int32_t o_lit_cus_panel = 0;
-int32_t log_frame_timing = 0;
-int64_t time_probe_previous = 0;
 frame_state frame_loop;
 
 namespace {
@@ -61,7 +59,7 @@ int builtin_check_state(int command)
     case COMMAND_SMOKE: return flt[0].smoking != 0 ? 1 : 0;
     case COMMAND_REPLAY: return sim_operation_prefs.replay_mode != 0 ? 1 : 0;
     case 1032: return sim_cockpit_misc.show_path != 0 ? 1 : 0;
-    case 1036: return follow_weapon_view != 0 ? 1 : 0;
+    case 1036: return view_follow_weapon != 0 ? 1 : 0;
     case 1206: return sim_graphics_misc.show_panel_click_spots != 0 ? 1 : 0;
     case 1209: return text_window_shown != 0 ? 1 : 0;
     case 1212: return checklist_shown != 0 ? 1 : 0;
@@ -472,20 +470,4 @@ void MACIBM_do_frame()
 
     if (movie_recording != 0) MOVIE_add_frame();
     mark("end", 1);
-}
-
-void UTIL_time_probe(const char* label, int end_line)
-{
-    if (app_mode != MODE_FLYING) return;
-    char field[TEXT_SIZE + 8];
-    if (interval_ticks[INTERVAL_ONE_SECOND]) {
-        std::snprintf(field, sizeof field, "%7.*s ", static_cast<int>(label ? strnlen(label, TEXT_MAX_LEN) : 0), label ? label : "");
-    } else {
-        const int64_t now = PLAT_perf_counter();
-        const auto hundreds = static_cast<long long>(static_cast<double>(now - time_probe_previous) * 0.01);
-        std::snprintf(field, sizeof field, "%7lld ", hundreds);
-        time_probe_previous = now;
-    }
-    error_log << field;
-    if (end_line) error_log << '\n';
 }

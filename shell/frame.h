@@ -9,11 +9,10 @@
 #include <cstdint>
 
 #include "core/frame_clock.h"
+#include "core/time_probe.h"   // log_frame_timing, UTIL_time_probe
 
 extern int32_t first_frames_fast;    // the sixth flying frame followed the fifth within 0.4 s
 extern int32_t o_lit_cus_panel;      // the lit-panel state of the previous flying frame
-extern int32_t log_frame_timing;     // the frame-timing option: profiler marks to ERROR.OUT
-extern int64_t time_probe_previous;  // performance-counter value of the last profiler mark
 
 // Limits of the frame period estimate.
 constexpr float FRAME_PERIOD_MIN = 0.001f;
@@ -47,7 +46,3 @@ void MACIBM_do_frame();
 float FRAME_period_ratio(float elapsed, float period);
 float FRAME_next_period(float period, float ratio);
 
-// A profiler mark in ERROR.OUT (flying mode only): on the 1-second flag the
-// label, otherwise the time since the previous mark in hundreds of counter
-// ticks; end_line closes the line.
-void UTIL_time_probe(const char* label, int end_line);

@@ -36,10 +36,6 @@ float last_step_key_time = -1.0e9f;
 float last_view_key_time = 0.0f;
 uint8_t overlay_flag_a = 0;
 uint8_t overlay_flag_b = 0;
-float free_view_point[3] = {};
-float orbit_view_distance = 0.0f;
-float orbit_view_heading = 0.0f;
-float orbit_view_pitch = 0.0f;
 int32_t chat_typing = 0;
 char chat_text[TEXT_SIZE] = {};
 
@@ -195,7 +191,7 @@ void special_key(int key)
     const float sp = static_cast<float>(std::sin(pitch)), cp = static_cast<float>(std::cos(pitch));
 
     if (mode == MODE_FLYING && view == VIEW_FLYBY && is_plain_arrow(key)) {
-        float* p = free_view_point;
+        float* p = view_fixed_point;
         if (key == KEY_CODE_LEFT) {
             p[0] -= 50.0f * cp * ch;
             p[2] -= 50.0f * cp * sh;
@@ -239,15 +235,15 @@ void special_key(int key)
         if (MODE_is_map_view(mode)) {
             s = 1.0f;
         } else {
-            const float d = orbit_view_distance / UNIT.nm_to_mtrs;
+            const float d = view_distance / UNIT.nm_to_mtrs;
             s = UTIL_clamp_nan_low(0.5f - 0.45f * std::sqrt(0.3f * d), 0.05f, 0.5f);
         }
         if (is_shift_arrow(key)) s *= 10.0f;
         const float pitch_lo = -0.45f * PI_FLOAT, pitch_hi = 0.45f * PI_FLOAT;
-        if (is_up(key)) orbit_view_pitch = UTIL_clamp_nan_low(orbit_view_pitch + s * f, pitch_lo, pitch_hi);
-        if (is_down(key)) orbit_view_pitch = UTIL_clamp_nan_low(orbit_view_pitch - s * f, pitch_lo, pitch_hi);
-        if (is_left(key)) orbit_view_heading = wrap_open(orbit_view_heading + s * f, 2.0f * PI_FLOAT);
-        if (is_right(key)) orbit_view_heading = wrap_open(orbit_view_heading - s * f, 2.0f * PI_FLOAT);
+        if (is_up(key)) view_orbit_pitch = UTIL_clamp_nan_low(view_orbit_pitch + s * f, pitch_lo, pitch_hi);
+        if (is_down(key)) view_orbit_pitch = UTIL_clamp_nan_low(view_orbit_pitch - s * f, pitch_lo, pitch_hi);
+        if (is_left(key)) view_orbit_heading = wrap_open(view_orbit_heading + s * f, 2.0f * PI_FLOAT);
+        if (is_right(key)) view_orbit_heading = wrap_open(view_orbit_heading - s * f, 2.0f * PI_FLOAT);
         last_view_key_time = frame_clock;
     }
 

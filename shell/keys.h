@@ -9,6 +9,7 @@
 // packets, plug-ins) run command i by passing the character of slot i.
 #pragma once
 
+#include "scene/scene_state.h"   // the view values the arrows move (fly-by point, orbit angles)
 #include <cstdint>
 
 #include "core/key_slots.h"
@@ -46,10 +47,6 @@ extern float last_step_key_time;     // frame clock of the last heading, course 
 extern float last_view_key_time;     // frame clock of the last orbit-view arrow or zoom key
 extern uint8_t overlay_flag_a;       // two display switches of the 2-D overlay, toggled by Tab
 extern uint8_t overlay_flag_b;
-extern float free_view_point[3];     // the fly-by view's point (x, y, z), moved by the arrows in that view
-extern float orbit_view_distance;    // metres
-extern float orbit_view_heading;     // radians 0..2 pi
-extern float orbit_view_pitch;       // radians -0.45 pi .. 0.45 pi
 extern int32_t chat_typing;          // a network text message is being typed
 extern char chat_text[TEXT_SIZE];    // the message being typed
 

@@ -19,3 +19,7 @@ extern int32_t navaid_start_last[NAVAID_START_LISTS];
 // Rebuilds the airport, navaid and scenery-tile scene around lat_ref/lon_ref
 // (and places the user's plane at the start airport). The shell passes 1.
 void APT_build_scene(int flag);
+
+// The globe the scene draws from high up: a display list the scene build
+// makes (0 while there is none).
+extern uint32_t globe_display_list;

@@ -17,6 +17,7 @@
 #include "flightmodel/engine_controls.h"
 #include "flightmodel/ground/contact.h"
 #include "flightmodel/ground/ground_stages.h"
+#include "scene/drawers.h"
 #include "scene/surface_state.h"
 #include "shell/cycle.h"
 #include "tests/flightmodel/trainer_fixture.h"
@@ -77,12 +78,14 @@ protected:
         FlightState::TearDown();
     }
 
-    // One frame of the program's simulation: the scene pass's surface, then the cycle.
+    // One frame of the program's simulation: the scene pass's surface (reset,
+    // then marked by the world-objects pass), then the cycle.
     static void frame()
     {
         frame_clock += DT;
         sim_operation_misc.frame_rate_period = DT;
-        SCENE_surface_under_plane();
+        SCENE_surface_reset();
+        WORLDOBJ_draw_objects();
         update_plane_cycle();
     }
 

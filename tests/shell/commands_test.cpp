@@ -161,20 +161,20 @@ TEST_F(Commands, ViewsSetTypeZoomAndCamera)
     }
     EXPECT_TRUE(called(links_standin_calls, "PLUGIN_call_event_hook(1)"));
 
-    zoom_target = 50.0f;
+    view_zoom_target = 50.0f;
     APPLICATION_handlemenu(1020);
     EXPECT_EQ(sim_graphics_view.view_type, 1020);
     EXPECT_EQ(sim_graphics_view.view_is_external, 1);
-    EXPECT_EQ(zoom_target, 1.0f);
+    EXPECT_EQ(view_zoom_target, 1.0f);
     APPLICATION_handlemenu(1016);
     EXPECT_EQ(sim_graphics_view.view_is_external, 0);
 
     // Zoom keys double the zoom up to 400.
     sim_graphics_view.view_type = 1000;
     for (int i = 0; i < 13; ++i) APPLICATION_handlemenu(1026);
-    EXPECT_EQ(zoom_target, 400.0f);
+    EXPECT_EQ(view_zoom_target, 400.0f);
     APPLICATION_handlemenu(1027);
-    EXPECT_EQ(zoom_target, 200.0f);
+    EXPECT_EQ(view_zoom_target, 200.0f);
 }
 
 // A program folder laid over the project's own navigation data.

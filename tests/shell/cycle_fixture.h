@@ -22,6 +22,7 @@
 #include "links/network_standin.h"
 #include "panel/calls_standin.h"
 #include "scene/calls_standin.h"
+#include "scene/scene_origin.h"
 #include "screens/calls_standin.h"
 #include "screens/setup.h"
 #include "shell/commands.h"
@@ -69,6 +70,7 @@ protected:
         frame_clock = 0.0f;
         lat_ref = 34.0f;
         lon_ref = -118.0f;
+        SCENE_origin_reset();
         PLANET_set_constants(0);
         NAV_clear_tables();
         local_airport_last = -1;

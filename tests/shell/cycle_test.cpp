@@ -296,17 +296,22 @@ TEST_F(Cycle, UserPlanePositionAndVelocityAtItsOwnPlace)
     flt[0].local_vz = -100.0f;
     pln[0].acf_h_eqlbm = 2.0f;
     TEST_lay_flat_grid(100.0f);
+    origin_held_by_network = 1;   // the origin stays where it is
     update_plane_cycle();
     EXPECT_NEAR(flt[0].elevation, 500.0f, 1.0f);
     EXPECT_NEAR(flt[0].latitude, 35.0f, 0.001f);
     EXPECT_NEAR(flt[0].ve, 1.0f, 0.1f);   // 100 x sin 1 deg x sin 35 deg
     EXPECT_NEAR(flt[0].vs, -100.0f, 0.1f);
     EXPECT_NEAR(flt[0].y_agl, y - 2.0f - 100.0f, 0.11f);   // the ground's small bumps
-    EXPECT_EQ(scene_standin_calls.size(), 1u);
+    EXPECT_EQ(lon_ref, -118.0f);
 
-    origin_held_by_network = 1;
+    // 2.5 degrees east of the corner is past the eastern margin: the block steps east.
+    flt[0].local_x = x;
+    flt[0].local_z = z;
+    origin_held_by_network = 0;
     update_plane_cycle();
-    EXPECT_EQ(scene_standin_calls.size(), 1u);
+    EXPECT_EQ(lon_ref, -117.0f);
+    EXPECT_EQ(lat_ref, 34.0f);
 }
 
 TEST_F(Cycle, ScreensRunTheirRoutineAndMarsCarriesOnePlane)

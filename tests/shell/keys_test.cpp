@@ -216,12 +216,12 @@ TEST_F(Keys, SpecialKeysMoveTheYokeAndTheOrbitWithinTheirBounds)
     EXPECT_EQ(sim_joystick.yolk_roll_ratio, 0.0f);
 
     sim_graphics_view.view_type = 1018;
-    orbit_view_distance = orbit_view_heading = 0.0f;
+    view_distance = view_orbit_heading = 0.0f;
     frame_clock = 3.0f;
     special(KEY_CODE_RIGHT);
-    EXPECT_FLOAT_EQ(orbit_view_heading, 2.0f * 3.14159265f - 0.5f * 0.05f);
+    EXPECT_FLOAT_EQ(view_orbit_heading, 2.0f * 3.14159265f - 0.5f * 0.05f);
     for (int i = 0; i < 200; ++i) special(KEY_CODE_SHIFT_UP);
-    EXPECT_FLOAT_EQ(orbit_view_pitch, 0.45f * 3.14159265f);
+    EXPECT_FLOAT_EQ(view_orbit_pitch, 0.45f * 3.14159265f);
 }
 
 TEST_F(Keys, EngineKeysPerEngineOrForAll)

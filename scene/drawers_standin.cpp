@@ -1,15 +1,21 @@
-// Stand-in of the scene pass's surface decision until the runway, ship,
-// platform and object drawers are built: the runways of the nearby airports
-// (the scene build's list) are the only surfaces; a paved runway under the
-// user's plane makes the flat surface at the airport's elevation, with the
-// runway's surface code and roughness. Water runways are left to the water.
-#include "scene/surface_state.h"
+// Stand-ins of the scene's drawers until their own issues draw them: they
+// draw nothing, with two exceptions that carry behaviour the rest of the
+// program already relies on. The world-objects pass finds the paved runway
+// under the user's plane (the flat surface at the airport's elevation, with
+// the runway's surface code, roughness and index) from the runways of the
+// nearby airports; water runways are left to the water. A plane's model is a
+// single point at its reference point, so a drawn plane can be told from one
+// left out.
+#include "scene/drawers.h"
+
+#include <GL/gl.h>
 
 #include <cmath>
 
 #include "core/constants.h"
 #include "core/geo.h"
 #include "flightmodel/flt.h"
+#include "scene/surface_state.h"
 #include "world/apt_scene.h"
 #include "world/navdb.h"
 
@@ -28,16 +34,42 @@ bool over_runway(const runway_record& r, float elevation, float px, float pz)
 
 }  // namespace
 
-void SCENE_surface_under_plane()
+void SKYOBJ_draw_sun_moon_stars(float, float, float, float, float, float, float) {}
+void LIGHTS_fraction() {}
+void LIGHTS_draw() {}
+void SURFACE_draw_patch(const terrain_vertex*, int, int, int) {}
+void ROADS_draw_traffic() {}
+void WPN_draw_impact_marks() {}
+void TAXILINES_draw() {}
+void SKYOBJ_draw_clouds(int) {}
+void SKYOBJ_draw_thermals() {}
+void TERRAIN_draw() {}
+void SHIPS_draw() {}
+void PARTICLE_draw_fires() {}
+void SKYOBJ_draw_lightning() {}
+void PARTICLE_draw() {}
+void PARTICLE_draw_engine_trails() {}
+void WORLDOBJ_draw_ground_quad() {}
+void ACF_draw_weapon(int, int, int) {}
+void SCENE_draw_attachments() {}
+
+void ACF_draw_plane(int, int)
 {
-    SCENE_surface_reset();
+    glBegin(GL_POINTS);
+    glVertex3f(0.0f, 0.0f, 0.0f);
+    glEnd();
+}
+
+void WORLDOBJ_draw_objects()
+{
     const flt_struct& f = flt[0];
     const int last = local_airport_last < LOCAL_AIRPORT_MAX ? local_airport_last : LOCAL_AIRPORT_MAX - 1;
     for (int n = 0; n <= last; ++n) {
         const int32_t a = local_airport_list[n];
         if (a < 0 || static_cast<size_t>(a) >= airport_table.size()) continue;
         const airport_record& apt = airport_table[static_cast<size_t>(a)];
-        for (const runway_record& r : apt.runways) {
+        for (size_t k = 0; k < apt.runways.size(); ++k) {
+            const runway_record& r = apt.runways[k];
             if (r.surface_code == SURFACE_WATER || !over_runway(r, apt.elevation, f.local_x, f.local_z)) continue;
             float lat, lon, elev, x, y, z;
             GEO_local_to_latlon(lat, lon, elev, f.local_x, f.local_y, f.local_z);
@@ -46,6 +78,7 @@ void SCENE_surface_under_plane()
             surface_state.flat_surface_height = y;
             surface_state.surface_code = r.surface_code;
             surface_state.surface_roughness = r.smoothness;
+            surface_state.runway_under_plane = static_cast<int32_t>(k);
             return;
         }
     }

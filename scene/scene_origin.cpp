@@ -1,0 +1,76 @@
+#include "scene/scene_origin.h"
+
+#include <cmath>
+
+#include "core/geo.h"
+#include "scene/scene_state.h"
+#include "world/apt_scene.h"
+
+scene_origin_state scene_origin{0, 0, 0, 1};
+
+void SCENE_origin_reset() { scene_origin = {0, 0, 0, 1}; }
+
+namespace {
+
+constexpr int REBUILD_FULL = 1;
+constexpr int REBUILD_WEST = 2;
+constexpr int REBUILD_EAST = 3;
+constexpr int REBUILD_NORTH = 4;
+constexpr int REBUILD_SOUTH = 5;
+
+// Into [-half, half] by whole steps of 2 x half (NaN stays NaN).
+float wrap(float v, float half) { return static_cast<float>(std::remainder(static_cast<double>(v), 2.0 * half)); }
+
+// A whole degree (halves away from zero), longitudes kept in -180..180 and
+// latitudes in -90..90.
+float whole_longitude(float v) { return wrap(static_cast<float>(GEO_round(v)), 180.0f); }
+float whole_latitude(float v) { return wrap(static_cast<float>(GEO_round(v)), 90.0f); }
+
+// Truncated toward zero (a corner that is no number counts as 0).
+int32_t whole(float v) { return std::fabs(v) < 1.0e6f ? static_cast<int32_t>(v) : 0; }
+
+void note_corner()
+{
+    scene_origin.noted = 1;
+    scene_origin.noted_lat = whole(lat_ref);
+    scene_origin.noted_lon = whole(lon_ref);
+}
+
+}  // namespace
+
+void SCENE_recenter_origin(float latitude, float longitude)
+{
+    if (!scene_origin.noted) note_corner();
+
+    const int p = SCENE_planet();
+    const float H = SCENE_AREA_LAT_SPAN[p], W = SCENE_AREA_LON_SPAN[p];
+    const float m_lat = SCENE_PROBE_MARGIN_LAT[p], m_lon = SCENE_PROBE_MARGIN_LON[p];
+    const float dlon = wrap(longitude - lon_ref, 180.0f);
+    const float dlat = wrap(latitude - lat_ref, 90.0f);
+
+    int reason = 0;
+    if (dlon < m_lon - 1.0f || dlon > W - m_lon + 1.0f || dlat < m_lat - 1.0f || dlat > H - m_lat + 1.0f) {
+        lon_ref = whole_longitude(longitude - 0.5f * W);
+        lat_ref = static_cast<float>(GEO_round(latitude - 0.5f * H));
+        reason = REBUILD_FULL;
+    } else if (dlon < m_lon) {
+        lon_ref = whole_longitude(lon_ref - 1.0f);
+        reason = REBUILD_WEST;
+    } else if (dlon > W - m_lon) {
+        lon_ref = whole_longitude(lon_ref + 1.0f);
+        reason = REBUILD_EAST;
+    } else if (dlat < m_lat) {
+        lat_ref = whole_latitude(lat_ref - 1.0f);
+        reason = REBUILD_SOUTH;
+    } else if (dlat > H - m_lat) {
+        lat_ref = whole_latitude(lat_ref + 1.0f);
+        reason = REBUILD_NORTH;
+    } else if (scene_world_visible && !scene_origin.was_world_visible &&
+               (scene_origin.noted_lat != whole(lat_ref) || scene_origin.noted_lon != whole(lon_ref))) {
+        reason = REBUILD_FULL;
+    }
+    if (reason != 0) APT_build_scene(reason);
+
+    if (scene_world_visible) note_corner();
+    scene_origin.was_world_visible = scene_world_visible;
+}

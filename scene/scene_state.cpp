@@ -1,0 +1,120 @@
+#include "scene/scene_state.h"
+
+#include <cstring>
+
+#include "core/geo.h"
+#include "core/numeric.h"
+#include "core/simvars.h"
+#include "scene/camera.h"
+#include "scene/scene_origin.h"
+#include "scene/sky_light.h"
+#include "world/navdb.h"
+
+float view_zoom_target = 1.0f;
+float view_distance = 0.0f;
+float view_orbit_heading = 0.0f;
+float view_orbit_pitch = 0.0f;
+float view_fixed_point[3] = {};
+float view_fixed_velocity[3] = {};
+int32_t view_follow_weapon = 0;
+int32_t scene_followed_weapon = -1;
+
+float scene_ground_elevation = 0.0f;
+camera_cell_record camera_cell{};
+float view_offset_pitch = 0.0f;
+float view_offset_heading = 0.0f;
+float view_offset_roll = 0.0f;
+scene_projection_record scene_projection{};
+
+cloud_band_record scene_cloud_bands[2] = {};
+int32_t scene_world_visible = 1;
+scene_gates_record scene_gates{};
+int32_t scene_dominant_layer = 0;
+float scene_sun_elevation = 0.0f;
+float scene_moon_elevation = 0.0f;
+float sky_ramp[SKY_BANDS][3] = {};
+float surface_tint[3] = {};
+float sun_ambient_rgba[4] = {};
+float sun_diffuse_rgba[4] = {};
+float sun_angles[3] = {};
+float scene_ambient_rgb[3] = {};
+float scene_diffuse_rgb[3] = {};
+float scene_cockpit_light_rgb[3] = {};
+float scene_atmosphere_factor = 1.0f;
+float fog_start = 0.0f;
+float fog_end = 0.0f;
+
+int32_t view_quarter_turn_neg = 0;
+int32_t view_quarter_turn_pos = 0;
+ground_point view_footprint[4] = {};
+int32_t view_octant = 1;
+float sun_tangents[2] = {};
+terrain_window_record terrain_window{};
+uint8_t cell_visible[TERRAIN_GRID_ROWS * TERRAIN_GRID_COLS] = {};
+float scene_footprint_box[4] = {};
+
+airport_sweep_record scene_airport_sweep{-10, 9.9e9f, -1, -1};
+uint8_t scene_airport_visible[SCENE_AIRPORT_SLOTS] = {};
+nearest_airport_record scene_nearest_airport{-1, -1, {}, 1};
+
+int SCENE_planet() { return sim_graphics_scenery.current_planet == PLANET_MARS ? PLANET_MARS : PLANET_EARTH; }
+
+void SCENE_clear_state()
+{
+    sim_graphics_scenery.sun_declination = sim_graphics_scenery.moon_declination = 0.0f;
+    sim_graphics_scenery.sun_azimuth = sim_graphics_scenery.moon_azimuth = 0.0f;
+    view_zoom_target = 1.0f;
+    view_distance = 0.0f;
+    view_orbit_heading = view_orbit_pitch = 0.0f;
+    for (int k = 0; k < 3; ++k) view_fixed_point[k] = view_fixed_velocity[k] = 0.0f;
+    view_follow_weapon = 0;
+    scene_followed_weapon = 0;
+
+    scene_ground_elevation = 0.0f;
+    camera_cell = {};
+    view_offset_pitch = view_offset_heading = view_offset_roll = 0.0f;
+    scene_projection = {};
+
+    for (cloud_band_record& b : scene_cloud_bands) b = {};
+    scene_world_visible = 1;
+    scene_gates = {};
+    scene_dominant_layer = 0;
+    scene_sun_elevation = scene_moon_elevation = 0.0f;
+    std::memset(sky_ramp, 0, sizeof sky_ramp);
+    for (int k = 0; k < 3; ++k)
+        surface_tint[k] = sun_angles[k] = scene_ambient_rgb[k] = scene_diffuse_rgb[k] = scene_cockpit_light_rgb[k] = 0.0f;
+    for (int k = 0; k < 4; ++k) sun_ambient_rgba[k] = sun_diffuse_rgba[k] = 0.0f;
+    scene_atmosphere_factor = 1.0f;
+    fog_start = fog_end = 0.0f;
+
+    for (ground_point& p : view_footprint) p = {};
+    view_octant = 1;
+    sun_tangents[0] = sun_tangents[1] = 0.0f;
+    terrain_window = {};
+    std::memset(cell_visible, 0, sizeof cell_visible);
+    for (float& v : scene_footprint_box) v = 0.0f;
+
+    scene_airport_sweep = {-10, 9.9e9f, -1, -1};
+    std::memset(scene_airport_visible, 0, sizeof scene_airport_visible);
+    scene_nearest_airport = {-1, -1, {}, 1};
+
+    CAMERA_reset();
+    SKY_reset();
+    SCENE_origin_reset();
+}
+
+float SCENE_interp(float x, float x0, float y0, float x1, float y1)
+{
+    if (x0 == x1) return 0.5f * (y0 + y1);
+    if (y0 == y1) return y0;
+    const float y = y0 + (x - x0) * (y1 - y0) / (x1 - x0);
+    return y0 < y1 ? UTIL_clamp(y, y0, y1) : UTIL_clamp(y, y1, y0);
+}
+
+int32_t SCENE_current_airport()
+{
+    for (const int32_t a : {scene_nearest_airport.airport_index, start_selection.airport_index})
+        if (a >= 0 && static_cast<size_t>(a) < airport_table.size() && !airport_table[static_cast<size_t>(a)].runways.empty())
+            return a;
+    return -1;
+}

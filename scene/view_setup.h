@@ -1,0 +1,33 @@
+// The view of a scene pass: the direction the picture looks, the ground it can
+// see (the view footprint) and the terrain cells to draw, the modelview, the
+// sky backdrop, the sun light and the fog; and the footprint's culling test.
+//
+// Reads: the camera (view_x/y/z, the camera angles, the view offsets, the
+// display reference angles, the quarter-turn settings), the field of view and
+// the screen record, sky_ramp, sun_angles, the sun light colours, fog_start,
+// fog_end, gload_dim_factor, the planet, lat_ref/lon_ref and the planet
+// radius, camera_cell, view_elevation_m_msl, has_dis_fog.
+// Writes: view_heading, view_pitch, view_roll with their sines and cosines,
+// camera_trig, view_octant, view_footprint, terrain_window, sun_tangents, the
+// modelview matrix, light 0 and the fog.
+#pragma once
+
+#include <cstdint>
+
+// Sets up the view of one projection and draws the sky ring of radius
+// ring_radius (m) around the camera. offset_heading_rad and offset_pitch_rad
+// are this display's view-centre offsets (they turn the view direction, not
+// the matrix); terrain_visibility is the terrain visibility (m) and
+// camera_height the camera's height above the ground under it (m). A planet
+// other than the Earth or Mars is a fatal alert.
+void VIEW_setup_scene(float ring_radius, float offset_heading_rad, float offset_pitch_rad, float terrain_visibility,
+                      float camera_height);
+
+// The 45-degree sector of a view heading: 1 below 45, 2 below 90 ... 8 from 315 on.
+int32_t VIEW_octant_of(float heading_deg);
+
+// Whether the circle (cx, cz, r) reaches the inner side of the directed edge
+// (x1, z1) -> (x2, z2), the side of its normal (-dz, dx); strict, so a point
+// on the edge is outside, and an edge of zero length rejects everything. Four
+// calls over a convex quadrilateral's edges, corners in order, test it.
+bool VIEW_circle_inside_edge(float x1, float z1, float x2, float z2, float cx, float cz, float r);
