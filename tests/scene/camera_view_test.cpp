@@ -1,0 +1,145 @@
+// The camera and the view a pass sets up: angles, zoom, near plane, the
+// override, the ground footprint and the terrain window, the matrices, and
+// the footprint's culling test.
+#include "tests/scene/scene_fixture.h"
+
+namespace {
+
+class CameraView : public SceneState {};
+
+float footprint_extent(int axis)
+{
+    float m = 0.0f;
+    for (const ground_point& g : view_footprint) m = std::max(m, std::fabs(axis == 0 ? g.x : g.z));
+    return m;
+}
+
+}  // namespace
+
+TEST_F(CameraView, InsideViewsTakeThePlanesAttitudeNormalised)
+{
+    sim_graphics_view.view_type = 1000;
+    flt[0].theta = 95.0f, flt[0].psi = 10.0f, flt[0].phi = 10.0f;
+    CAMERA_place();
+    EXPECT_NEAR(sim_private_camera.the, 85.0f, 1e-4f);
+    EXPECT_NEAR(sim_private_camera.psi, 190.0f, 1e-4f);
+    EXPECT_NEAR(sim_private_camera.phi, 170.0f, 1e-4f);
+
+    // The zoom eases at four times itself a second toward the target.
+    sim_graphics_view.view_zoom = 4.0f;
+    view_zoom_target = 1.0f;
+    sim_operation_misc.frame_rate_period = 0.1f;
+    CAMERA_place();
+    EXPECT_NEAR(sim_graphics_view.view_zoom, 2.4f, 1e-5f);
+
+    // A plug-in that places the camera is left alone, pitch and all.
+    camera_at(1.0f, 2.0f, 3.0f, 120.0f, 400.0f, -200.0f);
+    CAMERA_place();
+    EXPECT_EQ(sim_private_camera.the, 120.0f);
+    EXPECT_EQ(sim_private_camera.psi, 400.0f);
+    EXPECT_EQ(sim_graphics_view.view_x, 1.0f);
+}
+
+TEST_F(CameraView, SideViewsTurnThePictureAndTheHeadingFollows)
+{
+    sim_graphics_view.view_type = 1006;   // 90 degrees left
+    flt[0].psi = 30.0f;
+    flt[0].local_y = 20.0f;
+    pass_to_view();
+    EXPECT_EQ(view_offset_heading, -90.0f);
+    EXPECT_NEAR(sim_graphics_view.view_heading, 300.0f, 1e-3f);
+    EXPECT_EQ(view_octant, 7);
+    // The world point straight ahead of the picture lands on the eye's axis.
+    const std::vector<float> m = matrix(GL_MODELVIEW_MATRIX);
+    const float h = 300.0f * DEG_TO_RAD_FLOAT;
+    const float p[3] = {1000.0f * std::sin(h), 20.0f, -1000.0f * std::cos(h)};
+    const float eye[3] = {m[0] * p[0] + m[4] * p[1] + m[8] * p[2] + m[12], m[1] * p[0] + m[5] * p[1] + m[9] * p[2] + m[13],
+                          m[2] * p[0] + m[6] * p[1] + m[10] * p[2] + m[14]};
+    EXPECT_NEAR(eye[0], 0.0f, 0.05f);
+    EXPECT_NEAR(eye[1], 0.0f, 0.05f);
+    EXPECT_NEAR(eye[2], -1000.0f, 0.05f);
+    // The projection's near plane is the pass's.
+    const std::vector<float> pr = matrix(GL_PROJECTION_MATRIX);
+    EXPECT_NEAR(pr[14] / (pr[10] - 1.0f), scene_projection.near_m, 1e-3f * scene_projection.near_m);
+}
+
+TEST_F(CameraView, NearPlaneTakesTheWholeElevationAbove30Km)
+{
+    sim_graphics_view_block& v = sim_graphics_view;
+    scene_ground_elevation = 29990.0f;
+    v.view_y = v.view_elevation_m_msl = 29999.0f;
+    CAMERA_near_and_far(1, 0);
+    EXPECT_NEAR(scene_projection.near_m, 2.25f, 1e-3f);   // a quarter of the 9 m above the ground
+    v.view_y = v.view_elevation_m_msl = 30001.0f;
+    CAMERA_near_and_far(1, 0);
+    EXPECT_NEAR(scene_projection.near_m, 400.02f, 0.01f);   // held to the limit at that height
+}
+
+TEST_F(CameraView, FootprintLowOverTheGround)
+{
+    // 20 m up, 20 km terrain visibility: the downward rectangle reaches 120 m.
+    camera_at(0.0f, 20.0f, 0.0f, -90.0f, 0.0f);
+    VIEW_setup_scene(2000.0f, 0.0f, 0.0f, 20000.0f, 20.0f);
+    EXPECT_NEAR(footprint_extent(0), 167.1f, 0.05f);
+    EXPECT_NEAR(footprint_extent(1), 125.4f, 0.05f);
+
+    camera_at(0.0f, 20.0f, 0.0f, 0.0f, 0.0f);
+    VIEW_setup_scene(2000.0f, 0.0f, 0.0f, 20000.0f, 20.0f);
+    EXPECT_NEAR(view_footprint[1].x, -20892.0f, 2.0f);
+    EXPECT_NEAR(view_footprint[1].z, -20000.0f, 1.0f);
+    EXPECT_NEAR(view_footprint[2].x, 20892.0f, 2.0f);
+    EXPECT_NEAR(view_footprint[2].z, -20000.0f, 1.0f);
+    EXPECT_NEAR(std::hypot(view_footprint[0].x, view_footprint[0].z), 1.0f, 1e-4f);   // a metre out along the cone
+}
+
+TEST_F(CameraView, TerrainWindowAndCameraCellStayOnTheGrid)
+{
+    const float places[][3] = {{0.0f, 20.0f, 0.0f},    {1.0e7f, 5000.0f, -1.0e7f}, {-4.0e7f, 1.0e8f, 3.0e7f},
+                               {NAN, 100.0f, 0.0f},     {INFINITY, 0.0f, 0.0f},     {-300000.0f, 10.0f, 250000.0f}};
+    for (const auto& c : places) {
+        camera_at(c[0], c[1], c[2], -30.0f, 225.0f);
+        SCENE_draw_3d();
+        const terrain_window_record& w = terrain_window;
+        EXPECT_TRUE(camera_cell.column >= 0 && camera_cell.column <= 449 && camera_cell.row >= 0 && camera_cell.row <= 399)
+            << c[0] << " " << c[2];
+        EXPECT_TRUE(w.first_column >= 0 && w.first_column <= w.last_column && w.last_column <= 449) << c[0];
+        EXPECT_TRUE(w.first_row >= 0 && w.first_row <= w.last_row && w.last_row <= 399) << c[0];
+        EXPECT_TRUE(w.first_column <= camera_cell.column && camera_cell.column <= w.last_column) << c[0];
+    }
+    // Looking down from 20 m on the middle of cell (200, 200) of 100 m cells:
+    // the 334 x 251 m rectangle reaches cells 198..202 across and 199..201
+    // along, and the window takes one more to the west and the south.
+    camera_at(0.0f, 20.0f, 0.0f, -90.0f, 0.0f);
+    SCENE_draw_3d();
+    EXPECT_EQ(terrain_window.first_column, 197);
+    EXPECT_EQ(terrain_window.last_column, 202);
+    EXPECT_EQ(terrain_window.first_row, 198);
+    EXPECT_EQ(terrain_window.last_row, 201);
+}
+
+TEST_F(CameraView, AnUnknownPlanetIsFatal)
+{
+    sim_graphics_scenery.current_planet = 2;
+    const alert_record a = expect_fatal([] { SCENE_draw_3d(); });
+    EXPECT_EQ(a.code, 17);
+}
+
+TEST_F(CameraView, OctantsAndTheFootprintEdges)
+{
+    for (const auto [heading, octant] : {std::pair{0.0f, 1}, {44.99f, 1}, {45.0f, 2}, {180.0f, 5}, {359.9f, 8}, {360.0f, 8}})
+        EXPECT_EQ(VIEW_octant_of(heading), octant) << heading;
+
+    struct edge_case {
+        float x1, z1, x2, z2, cx, cz, r;
+        bool inside;
+    } cases[] = {
+        {0, 0, 10, 0, 5, 1, 0, true},   {0, 0, 10, 0, 5, -1, 0, false}, {0, 0, 10, 0, 5, -1, 2, true},
+        {0, 0, 10, 0, 5, 0, 0, false},  // on the edge
+        {0, 0, 0, 10, -1, 5, 0, true},  {0, 0, 0, 10, 1, 5, 0, false},  {0, 0, 10, 10, 5, 6, 0, true},
+        {0, 0, 10, 10, 5, 4, 0, false}, {10, 0, 0, 0, 5, -1, 0, true},  {0, 10, 0, 0, 1, 5, 0, true},
+        {3, 3, 3, 3, 3, 3, 100, false},  // an edge of no length
+    };
+    for (const edge_case& c : cases)
+        EXPECT_EQ(VIEW_circle_inside_edge(c.x1, c.z1, c.x2, c.z2, c.cx, c.cz, c.r), c.inside)
+            << c.x1 << "," << c.z1 << " -> " << c.x2 << "," << c.z2 << " at " << c.cx << "," << c.cz << " r " << c.r;
+}

@@ -1,0 +1,148 @@
+// Sun and moon, the sky bands, the light and the fog that time, weather and
+// height give a pass, read back from the scene state and from GL.
+#include <cstring>
+
+#include "tests/scene/scene_fixture.h"
+
+#ifndef GL_FOG_DISTANCE_MODE_NV
+#define GL_FOG_DISTANCE_MODE_NV 0x855A
+#define GL_EYE_RADIAL_NV 0x855B
+#define GL_EYE_PLANE_ABSOLUTE_NV 0x855C
+#endif
+
+namespace {
+
+class Sky : public SceneState {
+protected:
+    // The sun at the equator on day 262, zulu `hours` at longitude 0.
+    static void equator(float hours)
+    {
+        flt[0].latitude = flt[0].longitude = 0.0f;
+        sim_time.local_date_days = 262;
+        sim_time.zulu_time_sec = hours * 3600.0f;
+    }
+
+    static void visibility_and_light()
+    {
+        SKY_visibility_and_gates();
+        SKY_sun_and_light();
+    }
+};
+
+}  // namespace
+
+TEST_F(Sky, SunOverheadAtNoonOnTheEquator)
+{
+    equator(12.0f);
+    visibility_and_light();
+    EXPECT_NEAR(scene_sun_elevation, 90.0f, 1e-3f);
+    EXPECT_NEAR(sim_graphics_scenery.sun_azimuth, 0.0f, 1e-3f);
+    EXPECT_NEAR(sim_graphics_scenery.sun_declination, 0.0f, 1e-5f);
+    EXPECT_NEAR(std::fabs(sim_graphics_scenery.moon_azimuth), 180.0f, 1e-3f);
+    EXPECT_NEAR(scene_moon_elevation, -90.0f, 1e-3f);
+    // Day 353 (91 days on): the sun stands 23.5 degrees south.
+    sim_time.local_date_days = 353;
+    visibility_and_light();
+    EXPECT_NEAR(sim_graphics_scenery.sun_declination, -23.5f, 0.01f);
+}
+
+TEST_F(Sky, LowSunBlendsTheRowsAndTintsTheDusk)
+{
+    equator(6.0f + 2.0f / 15.0f);   // the sun 2 degrees up
+    visibility_and_light();
+    ASSERT_NEAR(scene_sun_elevation, 2.0f, 1e-3f);
+    for (int k = 0; k < 3; ++k) EXPECT_NEAR(sky_ramp[0][k], 0.6f * test_band(1, 0, k) + 0.4f * test_band(2, 0, k), 1e-5f);
+    EXPECT_NEAR(colour_table[108][0], 1.0f, 1e-5f);
+    EXPECT_NEAR(colour_table[108][1], 0.8f, 1e-5f);
+    EXPECT_NEAR(colour_table[108][2], 0.7f, 1e-5f);
+    // Higher bands are thinned by the air (all but nothing at 20 m).
+    EXPECT_NEAR(sky_ramp[9][1], 0.6f * test_band(1, 9, 1) + 0.4f * test_band(2, 9, 1), 1e-3f);
+
+    // The sun at 9 degrees uses the first row alone; far below, the night row.
+    equator(6.6f);
+    visibility_and_light();
+    ASSERT_NEAR(scene_sun_elevation, 9.0f, 1e-3f);
+    EXPECT_NEAR(sky_ramp[0][0], test_band(0, 0, 0), 1e-5f);
+    equator(0.0f);
+    visibility_and_light();
+    EXPECT_NEAR(sky_ramp[0][0], test_band(3, 0, 0), 1e-6f);
+}
+
+TEST_F(Sky, UnderTheOvercastTheOvercastRowsInsideItTheCloud)
+{
+    sim_weather.cloud_type[0] = 4;
+    sim_graphics_view.view_elevation_m_msl = 20.0f;
+    visibility_and_light();   // noon, under the layer
+    EXPECT_NEAR(sky_ramp[0][2], test_band(4, 0, 2), 1e-6f);
+    EXPECT_EQ(scene_gates.sun, 0);   // below the layer's top the sun is hidden
+    sim_time.zulu_time_sec += 12.0f * 3600.0f;
+    visibility_and_light();
+    EXPECT_NEAR(sky_ramp[0][2], test_band(7, 0, 2), 1e-6f);
+
+    // Inside: both visibilities down to a tenth of a mile, the sun gate shut,
+    // the detail drawers off above the padded base.
+    sim_graphics_view.view_elevation_m_msl = 3500.0f;
+    visibility_and_light();
+    EXPECT_NEAR(sim_graphics_view.visibility_terrain_m, 185.2f, 1e-3f);
+    EXPECT_NEAR(sim_graphics_view.visibility_effective_m, 185.2f, 1e-3f);
+    EXPECT_EQ(scene_gates.sun, 0);
+    EXPECT_EQ(scene_gates.detail, 0);
+
+    // Above it, in the clear: the sun is back.
+    sim_graphics_view.view_elevation_m_msl = 4500.0f;
+    visibility_and_light();
+    EXPECT_EQ(scene_gates.sun, 1);
+    EXPECT_EQ(scene_gates.nearer_layer, 1);   // two layers at the same place: the later is the nearer
+}
+
+TEST_F(Sky, FogAndSunLightReachGl)
+{
+    camera_at(0.0f, 0.0f, 0.0f, 0.0f, 0.0f);   // at sea level
+    SCENE_draw_3d();
+    float start = 0, end = 0, colour[4] = {};
+    glGetFloatv(GL_FOG_START, &start);
+    glGetFloatv(GL_FOG_END, &end);
+    glGetFloatv(GL_FOG_COLOR, colour);
+    EXPECT_NEAR(end, 20000.0f, 0.5f);
+    EXPECT_NEAR(start, 5000.0f, 5.0f);
+    for (int k = 0; k < 3; ++k) EXPECT_NEAR(colour[k], sky_ramp[0][k], 1e-6f);
+
+    float diffuse[4] = {}, ambient[4] = {}, position[4] = {};
+    glGetLightfv(GL_LIGHT0, GL_DIFFUSE, diffuse);
+    glGetLightfv(GL_LIGHT0, GL_AMBIENT, ambient);
+    glGetLightfv(GL_LIGHT0, GL_POSITION, position);
+    for (int k = 0; k < 4; ++k) {
+        EXPECT_NEAR(diffuse[k], sun_diffuse_rgba[k], 1e-6f);
+        EXPECT_NEAR(ambient[k], sun_ambient_rgba[k], 1e-6f);
+    }
+    EXPECT_NEAR(diffuse[0], 0.8f * 0.6f, 1e-3f);   // the second colour in sea-level air
+    EXPECT_EQ(position[3], 0.0f);                  // a light from afar
+    EXPECT_GT(position[1], 0.4f);                  // at noon from high up
+
+    // Radial fog only where the driver offers it.
+    const char* ext = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
+    if (!ext || !std::strstr(ext, "GL_NV_fog_distance")) GTEST_SKIP() << "the driver has no radial fog";
+    const int32_t found = has_dis_fog;
+    GLint mode = 0;
+    glFogi(GL_FOG_DISTANCE_MODE_NV, GL_EYE_PLANE_ABSOLUTE_NV);
+    has_dis_fog = 0;
+    SCENE_draw_3d();
+    glGetIntegerv(GL_FOG_DISTANCE_MODE_NV, &mode);
+    EXPECT_EQ(mode, GL_EYE_PLANE_ABSOLUTE_NV);
+    has_dis_fog = 1;
+    SCENE_draw_3d();
+    glGetIntegerv(GL_FOG_DISTANCE_MODE_NV, &mode);
+    EXPECT_EQ(mode, GL_EYE_RADIAL_NV);
+    has_dis_fog = found;
+}
+
+TEST_F(Sky, HighUpTheSkyDarkensAndTheGlobeShows)
+{
+    for (const auto [elevation, factor] : {std::pair{90000.0f, 0.5f}, {120000.0f, 0.0f}}) {
+        sim_graphics_view.view_elevation_m_msl = elevation;
+        visibility_and_light();
+        EXPECT_NEAR(sky_ramp[0][0], test_band(0, 0, 0) * factor, 1e-5f) << elevation;
+        EXPECT_EQ(scene_gates.globe, 1);
+        EXPECT_EQ(scene_world_visible, 0);
+    }
+}

@@ -1,0 +1,139 @@
+// The nearest-airport sweep spread over passes, and many passes of random
+// cameras, views and weather that must keep every index on its table.
+#include <cstring>
+#include <random>
+
+#include "tests/scene/scene_fixture.h"
+
+namespace {
+
+class Sweep : public SceneState {
+protected:
+    void SetUp() override
+    {
+        SceneState::SetUp();
+        // 25 airports in a row eastward; the plane sits on number 17.
+        for (int i = 0; i < 25; ++i) {
+            airport_record a{};
+            std::snprintf(a.id, sizeof a.id, "A%03d", i);
+            runway_record rw{};
+            rw.lat = 34.0f;
+            rw.lon = -119.9f + 0.05f * static_cast<float>(i);
+            rw.heading = 90.0f;
+            a.runways.push_back(rw);
+            airport_table.push_back(a);
+            local_airport_list[i] = i;
+        }
+        local_airport_last = 24;
+        flt[0].latitude = 34.0f;
+        flt[0].longitude = -119.9f + 0.05f * 17.0f;
+        sim_weather.wind_direction_degt[0] = 250.0f;
+        camera_at(0.0f, 20.0f, 0.0f, 0.0f, 0.0f);
+    }
+
+    // One pass; how many list entries it looked at.
+    static int pass()
+    {
+        std::memset(scene_airport_visible, 7, sizeof scene_airport_visible);
+        scene_nearest_airport.airport_index = -1;
+        SCENE_draw_3d();
+        return static_cast<int>(std::count_if(std::begin(scene_airport_visible), std::end(scene_airport_visible),
+                                              [](uint8_t b) { return b != 7; }));
+    }
+};
+
+}  // namespace
+
+TEST_F(Sweep, ElevenEntriesAPassPublishedEveryThirdPass)
+{
+    for (int k = 1; k <= 9; ++k) {
+        EXPECT_LE(pass(), 11) << "pass " << k;
+        EXPECT_EQ(scene_nearest_airport.airport_index >= 0, k % 3 == 0) << "pass " << k;
+    }
+    EXPECT_EQ(scene_nearest_airport.airport_index, 17);
+    EXPECT_STREQ(scene_nearest_airport.id, "A017");
+    EXPECT_EQ(scene_nearest_airport.list_position, 17);
+    EXPECT_EQ(scene_nearest_airport.runway_end_sign, -1);   // the wind from 250 is behind a runway heading 090
+    EXPECT_EQ(scene_airport_visible[17], 1);
+}
+
+TEST_F(Sweep, TheFirstTwoFramesTakeTheWholeList)
+{
+    flying_frame_count = 0;
+    EXPECT_EQ(pass(), 25);
+    EXPECT_EQ(scene_nearest_airport.airport_index, 17);
+    flying_frame_count = 1;
+    EXPECT_EQ(pass(), 25);
+    EXPECT_EQ(scene_nearest_airport.airport_index, 17);
+}
+
+TEST_F(Sweep, AnEmptyListPublishesTheCurrentAirportOrNothing)
+{
+    local_airport_last = -1;
+    SCENE_clear_state();
+    EXPECT_EQ(pass(), 0);
+    EXPECT_EQ(scene_nearest_airport.airport_index, -1);   // no current airport either
+    SCENE_clear_state();
+    start_selection.airport_index = 3;
+    pass();
+    EXPECT_EQ(scene_nearest_airport.airport_index, 3);
+}
+
+TEST_F(Sweep, RandomCamerasViewsAndWeatherKeepEveryIndexOnItsTable)
+{
+    std::mt19937 rng(2024);
+    auto any = [&](float lo, float hi) { return std::uniform_real_distribution<float>(lo, hi)(rng); };
+    auto odd = [&](float lo, float hi) {
+        switch (rng() % 8) {
+        case 0: return NAN;
+        case 1: return any(-1.0f, 1.0f) > 0.0f ? INFINITY : -INFINITY;
+        case 2: return any(-1.0e30f, 1.0e30f);
+        default: return any(lo, hi);
+        }
+    };
+    sim_operation_override.override_camera = 0;
+    for (int k = 0; k < 300; ++k) {
+        sim_graphics_view_block& v = sim_graphics_view;
+        sim_operation_override.override_camera = rng() % 3 == 0;
+        v.view_type = 995 + static_cast<int32_t>(rng() % 35);
+        v.view_is_external = static_cast<int32_t>(rng() % 2);
+        v.view_x = odd(-2.0e5f, 2.0e5f), v.view_y = odd(-100.0f, 2.0e5f), v.view_z = odd(-2.0e5f, 2.0e5f);
+        sim_private_camera.the = odd(-720.0f, 720.0f), sim_private_camera.psi = odd(-720.0f, 720.0f);
+        sim_private_camera.phi = odd(-720.0f, 720.0f);
+        v.view_zoom = odd(-5.0f, 500.0f);
+        view_zoom_target = odd(0.0f, 500.0f);
+        view_distance = odd(-10.0f, 3.0e7f);
+        view_orbit_heading = odd(-10.0f, 10.0f), view_orbit_pitch = odd(-10.0f, 10.0f);
+        view_follow_weapon = static_cast<int32_t>(rng() % 2);
+        v.field_of_view_deg = odd(0.0f, 200.0f);
+        v.field_of_view_horizontal_ratio = odd(-2.0f, 2.0f);
+        v.number_elumens_projections = static_cast<int32_t>(rng() % 3);
+        v.elumens_tex_width = static_cast<int32_t>(rng() % 2048);
+        sim_graphics_settings.draw_aircrafts = static_cast<int32_t>(rng() % 30) - 10;
+        sim_graphics_scenery.current_planet = static_cast<int32_t>(rng() % 2);
+        for (int l = 0; l < 2; ++l) {
+            sim_weather.cloud_type[l] = static_cast<int32_t>(rng() % 8) - 1;
+            sim_weather.cloud_base_msl_m[l] = odd(-1000.0f, 10000.0f);
+            sim_weather.cloud_tops_msl_m[l] = odd(-1000.0f, 12000.0f);
+        }
+        sim_weather.visibility_reported_m = odd(0.0f, 1.0e5f);
+        sim_time.zulu_time_sec = odd(-1.0e5f, 2.0e5f);
+        sim_time.local_date_days = static_cast<int32_t>(rng());
+        flt[0].latitude = odd(-90.0f, 90.0f), flt[0].longitude = odd(-180.0f, 180.0f);
+        flt[0].local_x = odd(-1.0e5f, 1.0e5f), flt[0].g_nrml = odd(-10.0f, 10.0f);
+        flying_frame_count = static_cast<int32_t>(rng() % 4);
+        local_airport_last = static_cast<int32_t>(rng() % 30) - 2;
+        SCENE_draw_3d();
+
+        const int p = SCENE_planet();
+        const int columns = p == 1 ? 384 : 450, rows = p == 1 ? 320 : 400;
+        ASSERT_TRUE(camera_cell.column >= 0 && camera_cell.column < columns && camera_cell.row >= 0 && camera_cell.row < rows)
+            << "pass " << k;
+        const terrain_window_record& w = terrain_window;
+        ASSERT_TRUE(w.first_column >= 0 && w.last_column < columns && w.first_row >= 0 && w.last_row < rows) << "pass " << k;
+        ASSERT_TRUE(scene_gates.nearer_layer == 0 || scene_gates.nearer_layer == 1);
+        ASSERT_TRUE(view_octant >= 1 && view_octant <= 8);
+        ASSERT_TRUE(scene_followed_weapon >= -1 && scene_followed_weapon < 24);
+    }
+    sim_graphics_scenery.current_planet = 0;
+}

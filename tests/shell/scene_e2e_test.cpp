@@ -1,0 +1,233 @@
+// End to end: the program started on the generated default data folder, as
+// ./run.sh starts it, at KSBD; the 3-D pass draws its sky by time and
+// weather, and every view command places the camera.
+#include <GL/gl.h>
+#include <png.h>
+
+#include <array>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "aircraft/acf_struct.h"
+#include "core/app_mode.h"
+#include "core/command_hook.h"
+#include "core/frame_clock.h"
+#include "core/geo.h"
+#include "core/simvars.h"
+#include "core/views.h"
+#include "flightmodel/flt.h"
+#include "flightmodel/phys.h"
+#include "scene/camera.h"
+#include "scene/scene_draw.h"
+#include "shell/frame.h"
+#include "shell/wndproc.h"
+#include "tests/shell/startup_program.h"
+#include "world/navdb.h"
+#include "world/sky_colors.h"
+
+namespace {
+
+class SceneEndToEnd : public started_program {
+protected:
+    static void SetUpTestSuite()
+    {
+        start_selection = start_selection_record{};   // a fresh process: no start chosen yet
+        started_program::SetUpTestSuite();
+    }
+
+    void SetUp() override
+    {
+        MACIBM_pump_messages();
+        app_mode = MODE_FLYING;
+        flying_frame_count = 10;
+        sim_operation_misc.frame_rate_period = 0.1f;
+        sim_operation_override.override_camera = 0;
+        gload_dim_factor = 1.0f;
+    }
+
+    void TearDown() override { sim_operation_override.override_camera = 0; }
+
+    static void clear_weather()
+    {
+        sim_weather.cloud_type[0] = sim_weather.cloud_type[1] = 0;
+        sim_weather.visibility_reported_m = 40000.0f;
+    }
+
+    static void default_overcast()
+    {
+        sim_weather.cloud_type[0] = 4;
+        sim_weather.cloud_type[1] = 0;
+        sim_weather.cloud_base_msl_m[0] = 5000.0f * 0.3048f;
+        sim_weather.cloud_tops_msl_m[0] = 8000.0f * 0.3048f;
+        sim_weather.visibility_reported_m = 3.0f * 1852.0f;
+    }
+
+    // The zulu time of the local solar hour at the plane.
+    static void solar_hour(float hour)
+    {
+        sim_time.zulu_time_sec = std::fmod((hour - flt[0].longitude / 15.0f) * 3600.0f + 86400.0f, 86400.0f);
+    }
+
+    // The pass drawn with the camera 2 m over the plane, looking up 60 degrees; the middle pixel.
+    static std::array<float, 3> sky_60_degrees_up()
+    {
+        sim_operation_override.override_camera = 1;
+        sim_graphics_view.view_x = flt[0].local_x;
+        sim_graphics_view.view_y = flt[0].local_y + 2.0f;
+        sim_graphics_view.view_z = flt[0].local_z;
+        sim_private_camera.the = 60.0f, sim_private_camera.psi = 0.0f, sim_private_camera.phi = 0.0f;
+        SCENE_draw_3d();
+        glFinish();
+        unsigned char p[4] = {};
+        glReadPixels(512, 384, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
+        return {p[0] / 255.0f, p[1] / 255.0f, p[2] / 255.0f};
+    }
+
+    static void expect_top_band_drawn(const std::array<float, 3>& px)
+    {
+        for (int k = 0; k < 3; ++k) EXPECT_NEAR(px[k], sky_ramp[9][k] * gload_dim_factor, 2.0f / 255.0f + 1e-4f) << k;
+    }
+
+    static void passes(int n)
+    {
+        for (int k = 0; k < n; ++k) SCENE_draw_3d();
+    }
+
+    static bool trainer_loaded() { return pln[0].acf_m_max > 0.0f && std::strstr(pln[0].acf_file_name, "TRAINER"); }
+};
+
+}  // namespace
+
+TEST_F(SceneEndToEnd, ClearSkyByDayAndByNight)
+{
+    clear_weather();
+    solar_hour(12.0f);
+    const std::array<float, 3> noon = sky_60_degrees_up();
+    expect_top_band_drawn(noon);
+    for (int k = 0; k < 3; ++k) EXPECT_NEAR(sky_ramp[9][k], sky_gradient_table[0][9][k] * scene_atmosphere_factor, 1e-5f);
+    EXPECT_GT(noon[2], noon[0]);   // a blue sky
+
+    solar_hour(0.0f);
+    const std::array<float, 3> night = sky_60_degrees_up();
+    expect_top_band_drawn(night);
+    for (int k = 0; k < 3; ++k) EXPECT_NEAR(sky_ramp[9][k], sky_gradient_table[3][9][k] * scene_atmosphere_factor, 1e-5f);
+    EXPECT_LT(night[2], 0.5f * noon[2]);
+}
+
+TEST_F(SceneEndToEnd, UnderTheDefaultOvercastTheSkyIsTheOvercastRows)
+{
+    default_overcast();
+    solar_hour(12.0f);
+    expect_top_band_drawn(sky_60_degrees_up());
+    for (int k = 0; k < 3; ++k) EXPECT_FLOAT_EQ(sky_ramp[0][k], sky_gradient_table[4][0][k]);
+    EXPECT_EQ(scene_gates.sun, 0);
+    solar_hour(0.0f);
+    expect_top_band_drawn(sky_60_degrees_up());
+    for (int k = 0; k < 3; ++k) EXPECT_FLOAT_EQ(sky_ramp[0][k], sky_gradient_table[7][0][k]);
+}
+
+TEST_F(SceneEndToEnd, EveryViewCommandPlacesTheCamera)
+{
+    if (!trainer_loaded()) GTEST_SKIP() << "needs the aircraft set-up (ACF_load_and_setup) to load the trainer";
+    clear_weather();
+    const flt_struct& f = flt[0];
+    const acf_struct& a = pln[0];
+    const sim_graphics_view_block& v = sim_graphics_view;
+    const float size = std::sqrt(a.acf_size_x * a.acf_size_x + a.acf_size_z * a.acf_size_z);
+    for (int32_t type = VIEW_FIRST; type <= VIEW_LAST; ++type) {
+        CORE_run_command(type);
+        ASSERT_EQ(v.view_type, type);
+        const float placed[3] = {v.view_x, v.view_y, v.view_z};
+        passes(150);
+        const float dx = f.local_x - v.view_x, dy = f.local_y - v.view_y, dz = f.local_z - v.view_z;
+        const float horizontal = std::hypot(dx, dz);
+        if (!VIEW_is_external(type)) {
+            float e[3];
+            PHYS_body_to_local(a.acf_peX, a.acf_peY, a.acf_peZ, &e[0], &e[1], &e[2], 0);
+            EXPECT_NEAR(v.view_x, f.local_x + e[0], 1e-3f) << type;
+            EXPECT_NEAR(v.view_y, f.local_y + e[1], 1e-3f) << type;
+            EXPECT_NEAR(v.view_z, f.local_z + e[2], 1e-3f) << type;
+            EXPECT_NEAR(std::remainder(sim_private_camera.psi - f.psi, 360.0f), 0.0f, 1e-3f) << type;
+            continue;
+        }
+        // Outside, the camera looks at the plane.
+        EXPECT_NEAR(std::remainder(v.view_heading - std::atan2(dx, -dz) * 57.29578f, 360.0f), 0.0f, 0.5f) << type;
+        EXPECT_NEAR(v.view_pitch, std::atan2(dy, horizontal) * 57.29578f, 0.5f) << type;
+        switch (type) {
+        case VIEW_CHASE:   // behind the plane along its heading, at the chase distance
+            EXPECT_NEAR(std::remainder(std::atan2(dx, -dz) * 57.29578f - f.psi, 360.0f), 0.0f, 1.0f);
+            EXPECT_NEAR(camera_smoothing.camera_distance_smoothed, 1.5f * size, 1e-3f);
+            EXPECT_NEAR(horizontal, 1.5f * size * std::cos(f.theta * 0.01745329f), 0.05f);
+            break;
+        case VIEW_ORBIT:   // the orbit angles the chase view left at 0: due south
+        case VIEW_ORBIT_PANEL:
+            EXPECT_NEAR(dx, 0.0f, 1e-2f) << type;
+            EXPECT_NEAR(-dz, camera_smoothing.camera_distance_smoothed, 1e-2f) << type;
+            break;
+        case VIEW_TOWER: {
+            const airport_record& apt = airport_table[static_cast<size_t>(scene_nearest_airport.airport_index)];
+            EXPECT_STREQ(apt.id, "KSBD");
+            float tx, ty, tz;
+            const bool tower = std::fabs(apt.tower_lat) > 0.01f || std::fabs(apt.tower_lon) > 0.01f;
+            GEO_latlon_to_local(tx, ty, tz, tower ? apt.tower_lat : apt.runways[0].lat,
+                                tower ? apt.tower_lon : apt.runways[0].lon,
+                                apt.elevation + (tower ? apt.tower_height : 20.0f));
+            EXPECT_NEAR(v.view_x, tx, 0.05f);
+            EXPECT_NEAR(v.view_y, ty, 0.05f);
+            EXPECT_NEAR(v.view_z, tz, 0.05f);
+            break;
+        }
+        case VIEW_RUNWAY:   // where the command put it, beside the runway
+            EXPECT_EQ(v.view_x, placed[0]);
+            EXPECT_EQ(v.view_z, placed[2]);
+            break;
+        case VIEW_FLYBY:
+        case VIEW_FLYBY_DRIFT:   // the plane stands: its point is the plane plus the plane's size on each axis
+            EXPECT_NEAR(v.view_x, f.local_x + a.acf_size_x, 1e-2f) << type;
+            EXPECT_NEAR(v.view_z, f.local_z + a.acf_size_x, 1e-2f) << type;
+            break;
+        default: break;
+        }
+    }
+    CORE_run_command(VIEW_FORWARD);
+}
+
+TEST_F(SceneEndToEnd, NoonChaseViewMatchesItsReferencePicture)
+{
+    CORE_run_command(VIEW_CHASE);
+    for (int k = 0; k < 10; ++k) {   // whole frames: the plane step works out the plane's attitude
+        test_clock_seconds += 0.04;
+        MACIBM_do_frame();
+    }
+    clear_weather();
+    solar_hour(12.0f);
+    sim_operation_misc.frame_rate_period = 0.1f;
+    passes(150);
+    glFinish();
+    constexpr int W = 1024, H = 768;
+    std::vector<unsigned char> bottom_up(W * H * 4), frame(W * H * 4);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, W, H, GL_RGBA, GL_UNSIGNED_BYTE, bottom_up.data());
+    for (int y = 0; y < H; ++y) std::memcpy(&frame[size_t(y) * W * 4], &bottom_up[size_t(H - 1 - y) * W * 4], W * 4);
+    CORE_run_command(VIEW_FORWARD);
+
+    const std::string reference = fixture_path("scene_noon_chase.png");
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    if (std::getenv("ORVELL_UPDATE_REFERENCE")) {
+        image.width = W, image.height = H, image.format = PNG_FORMAT_RGBA;
+        ASSERT_TRUE(png_image_write_to_file(&image, reference.c_str(), 0, frame.data(), 0, nullptr));
+        GTEST_SKIP() << "wrote " << reference;
+    }
+    ASSERT_TRUE(png_image_begin_read_from_file(&image, reference.c_str())) << reference;
+    image.format = PNG_FORMAT_RGBA;
+    std::vector<unsigned char> expected(PNG_IMAGE_SIZE(image));
+    ASSERT_TRUE(png_image_finish_read(&image, nullptr, expected.data(), 0, nullptr));
+    ASSERT_EQ(expected.size(), frame.size());
+    int off = 0;
+    for (size_t i = 0; i < frame.size(); ++i)
+        if (std::abs(int(frame[i]) - int(expected[i])) > 8) ++off;
+    EXPECT_LT(off, 2000) << "bytes differing from the reference";
+}
