@@ -18,6 +18,7 @@
 #include "flightmodel/terrain_query.h"
 #include "flightmodel/weapons/projectiles.h"
 #include "flightmodel/weapons/weapons.h"
+#include "scene/drawers.h"
 #include "scene/surface_state.h"
 #include "shell/cycle.h"
 #include "tests/flightmodel/trainer_fixture.h"
@@ -75,7 +76,8 @@ protected:
     {
         frame_clock += DT;
         sim_operation_misc.frame_rate_period = DT;
-        SCENE_surface_under_plane();
+        SCENE_surface_reset();
+        WORLDOBJ_draw_objects();
         update_plane_cycle();
     }
 };
