@@ -16,6 +16,7 @@
 
 #include "aircraft/acf_struct.h"
 #include "core/constants.h"
+#include "core/folders.h"
 #include "core/frame_clock.h"
 #include "core/geo.h"
 #include "core/screen.h"
@@ -50,6 +51,7 @@ protected:
     {
         ASSERT_TRUE(ensure_gl_context());
         saved_area_ = scenery_area;
+        FOLDERS_init_from(ORVELL_DATA_FOLDER "orvell");   // a scene build reads the built data folder's tiles
         SIMVARS_clear();
         CONST_fill_constants();
         PLANET_set_constants(PLANET_EARTH);
