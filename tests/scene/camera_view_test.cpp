@@ -92,20 +92,8 @@ TEST_F(CameraView, FootprintLowOverTheGround)
     EXPECT_NEAR(std::hypot(view_footprint[0].x, view_footprint[0].z), 1.0f, 1e-4f);   // a metre out along the cone
 }
 
-TEST_F(CameraView, TerrainWindowAndCameraCellStayOnTheGrid)
+TEST_F(CameraView, TerrainWindowHoldsTheFootprintsCells)
 {
-    const float places[][3] = {{0.0f, 20.0f, 0.0f},    {1.0e7f, 5000.0f, -1.0e7f}, {-4.0e7f, 1.0e8f, 3.0e7f},
-                               {NAN, 100.0f, 0.0f},     {INFINITY, 0.0f, 0.0f},     {-300000.0f, 10.0f, 250000.0f}};
-    for (const auto& c : places) {
-        camera_at(c[0], c[1], c[2], -30.0f, 225.0f);
-        SCENE_draw_3d();
-        const terrain_window_record& w = terrain_window;
-        EXPECT_TRUE(camera_cell.column >= 0 && camera_cell.column <= 449 && camera_cell.row >= 0 && camera_cell.row <= 399)
-            << c[0] << " " << c[2];
-        EXPECT_TRUE(w.first_column >= 0 && w.first_column <= w.last_column && w.last_column <= 449) << c[0];
-        EXPECT_TRUE(w.first_row >= 0 && w.first_row <= w.last_row && w.last_row <= 399) << c[0];
-        EXPECT_TRUE(w.first_column <= camera_cell.column && camera_cell.column <= w.last_column) << c[0];
-    }
     // Looking down from 20 m on the middle of cell (200, 200) of 100 m cells:
     // the 334 x 251 m rectangle reaches cells 198..202 across and 199..201
     // along, and the window takes one more to the west and the south.

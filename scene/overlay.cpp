@@ -1,7 +1,0 @@
-// The 2-D overlay of the flying view. Nothing of it is drawn yet; it ends the
-// redraw that a mode switch asked for.
-#include "scene/scene_draw.h"
-
-#include "core/app_mode.h"
-
-void SCENE_draw_overlay() { redraw_pending = 0; }
