@@ -19,7 +19,7 @@
 #include "core/ui_text.h"
 #include "flightmodel/flt.h"
 #include "links/plugin_host.h"
-#include "scene/acf_textures.h"
+#include "scene/aircraft/acf_textures.h"
 
 namespace {
 

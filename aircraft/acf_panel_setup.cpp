@@ -13,6 +13,7 @@
 #include "graphics/ogl_tex.h"
 #include "links/sound.h"
 #include "panel/instrument_pictures.h"
+#include "scene/aircraft/part_presence.h"
 
 float visibility_scale = 0.0f;
 int32_t auto_fea_EQ = 0, battery_EQ = 0, avionics_EQ = 0;
@@ -173,7 +174,7 @@ void ACF_setup_sounds(int slot)
             }
             if (name) acf_sounds.load_wav(e, name);
         }
-        if (ACF_part_in_service(slot, e)) {
+        if (ACF_part_present(slot, e)) {
             const char* name = nullptr;
             switch (a.acf_prop_type[e]) {
             case 0: case 1: case 2: case 4: case 5: name = "PROP_PLANE.WAV"; break;

@@ -649,12 +649,5 @@ int ACF_engine_is_jet(int slot, int engine);     // ENGINE_type_is_jet
 int ACF_engine_is_recip(int slot, int engine);   // ENGINE_type_is_piston
 int ACF_engine_has_prop(int slot, int engine);   // ENGINE_type_drives_prop
 
-// Whether part p of the aircraft in a slot takes part in the model: not when its
-// failure entry is failed; for parts 0..7 by engine count, type and thrust
-// points (and hidden when the engine's current cant is 90 degrees or more with
-// acf_hide_prop_at_90_vect); for parts 8..72 by acf_part_eq.
-int ACF_part_in_service(int slot, int part);
-// The failure and cant tests of the rule alone (parts 0..7 and their failure
-// entries), used where the engine-count test is not wanted.
-int ACF_part_not_failed_or_hidden(int slot, int part);
-
+// Whether a part is present (fitted, not failed, not hidden) is the part
+// presence rule, ACF_part_present (scene/aircraft/part_presence.h).

@@ -17,7 +17,7 @@
 #include "core/units.h"
 #include "core/weapon_kinds.h"
 #include "platform/plat_files.h"
-#include "scene/acf_textures.h"
+#include "scene/aircraft/acf_textures.h"
 
 static_assert(std::endian::native == std::endian::little,
               "weapon files are written from memory as little-endian words");

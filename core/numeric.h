@@ -40,6 +40,14 @@ inline double UTIL_clamp_unit(double v) { return v < -1.0 ? -1.0 : (v > 1.0 ? 1.
 // a when a > b, otherwise b (so b when either is NaN, and b when they are equal).
 inline float UTIL_max(float a, float b) { return a > b ? a : b; }
 
+// The largest of three: the larger of a and b (b when they are equal), then c
+// only when it is strictly larger than that.
+inline float UTIL_max3(float a, float b, float c)
+{
+    const float m = a > b ? a : b;
+    return c > m ? c : m;
+}
+
 // a when a < b, otherwise b (so b when either is NaN, and b when they are equal).
 inline float UTIL_min(float a, float b) { return a < b ? a : b; }
 

@@ -92,6 +92,13 @@ constexpr int TEX_SLOT_PLANET_1 = 274;
 constexpr int TEX_SLOT_PLANET_2 = 275;
 constexpr int TEX_SLOT_WINDOW_DAMAGE = 305;
 
+// The aircraft of plane slot n (0..9): its shadow, its four paint bitmaps
+// (paint 1, lit paint 1, paint 2, lit paint 2) and the bitmaps of its 24
+// weapon slots.
+constexpr int TEX_SLOT_SHADOW_FIRST = 178;           // 178 + n
+constexpr int TEX_SLOT_PAINT_FIRST = 400;            // 400 + 4n .. 403 + 4n
+constexpr int TEX_SLOT_WEAPON_FIRST = 4701;          // 4701 + 24n + w
+
 // The interface and the panel.
 constexpr int TEX_SLOT_INTERFACE = 444;              // the interface bitmap: widget art and the interface fonts
 constexpr int TEX_SLOT_INTERFACE_FONT2 = 445;        // the second interface font (the two-byte glyphs)
@@ -99,6 +106,7 @@ constexpr int TEX_SLOT_PANEL_FONT = 446;             // the panel font sheet
 constexpr int TEX_SLOT_PANEL_FONT_LIT = 447;
 constexpr int TEX_SLOT_PANEL_FONT2 = 448;            // the second panel font sheet
 constexpr int TEX_SLOT_PANEL_FONT2_LIT = 449;
+constexpr int TEX_SLOT_PANEL_BLEND = 450;            // the panel's blend bitmap
 constexpr int TEX_SLOT_COMPASS_ROSE = 451;
 constexpr int TEX_SLOT_HSI_ROSE = 452;
 constexpr int TEX_SLOT_PANEL_CUSTOM = 453;

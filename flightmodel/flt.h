@@ -268,8 +268,8 @@ static_assert(sizeof(flt_struct) == 16443 * 4 + 4 + 3 * 8);
 int32_t FLT_word_after_failures(int plane);
 float FLT_word_after_failure_param(int plane);
 
-// Whether a part takes part in the model is the aircraft's part-in-service
-// rule, ACF_part_in_service (aircraft/acf_struct.h).
+// Whether a part takes part in the model is the part presence rule,
+// ACF_part_present (scene/aircraft/part_presence.h).
 
 // The failure slot of part p (0..7 and 53..60 engines, 8..43 surfaces,
 // 67..72 gear), or -1 when the part has none.

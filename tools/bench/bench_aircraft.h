@@ -27,6 +27,7 @@
 #include "flightmodel/forces/control_incidence.h"
 #include "flightmodel/forces/forces.h"
 #include "flightmodel/phys.h"
+#include "scene/aircraft/part_presence.h"
 
 namespace bench_aircraft {
 
@@ -111,7 +112,7 @@ inline void complete_without_set_up()
 {
     acf_struct& a = pln[0];
     for (int p = 0; p <= 43; ++p) {
-        if (!ACF_part_in_service(0, p)) continue;
+        if (!ACF_part_present(0, p)) continue;
         const float area = a.acf_semilen_SEG[p] * (a.acf_Croot[p] + a.acf_Ctip[p]);
         a.acf_AR[p] = area > 0.0f ? 4.0f * a.acf_semilen_SEG[p] * a.acf_semilen_SEG[p] / area : 0.0f;
         a.acf_e[p] = 0.8f;
