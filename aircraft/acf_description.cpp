@@ -345,6 +345,8 @@ std::string read_description(const char* path, int slot)
         }
         if (key == "name") {
             name = value;
+        } else if (key.rfind("paint_", 0) == 0) {
+            // The paint generator's colours (tools/aircraft_paint.h), not the record's.
         } else if (key == "body") {
             if (indices.size() != 1 || indices[0] < 0 || indices[0] >= ACF_NUM_PARTS)
                 fail(line_no, "body[part] takes one part index");

@@ -15,7 +15,8 @@
 // "body[p] = z halfwidth top bottom", which adds the next station of the
 // outline of body part p (an elliptic section; lengths relative to the part's
 // arm). Values are in the aircraft file's units: feet, pounds, horsepower,
-// knots, rpm, degrees.
+// knots, rpm, degrees. Keys beginning with "paint_" are the paint
+// generator's colours (tools/aircraft_paint.h) and are passed over here.
 #pragma once
 
 #include "aircraft/acf_struct.h"

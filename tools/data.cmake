@@ -40,9 +40,17 @@ foreach(tool gen_world_tiles env_write)
 endforeach()
 
 foreach(gen gen_default_airfoils gen_default_aircraft gen_weapons gen_big_apt gen_world_bitmaps gen_default_prefs
-            gen_radio_chatter gen_interface_png gen_light_sprites gen_panel_bitmaps gen_aircraft_sounds)
+            gen_radio_chatter gen_interface_png gen_light_sprites gen_panel_bitmaps gen_aircraft_sounds
+            gen_aircraft_paint)
   orvell_generator(${gen})
 endforeach()
+
+# The aircraft paint painter is also a library: the tests use its template mode.
+add_library(aircraft_paint STATIC ${CMAKE_SOURCE_DIR}/tools/aircraft_paint.cpp)
+target_link_libraries(aircraft_paint PUBLIC orvell_core)
+if(TARGET gen_aircraft_paint)
+  target_link_libraries(gen_aircraft_paint PRIVATE aircraft_paint)
+endif()
 
 # The radio chatter and the spoken warnings and callouts come from the speech
 # synthesiser when its library is installed (otherwise the tools write a
@@ -96,6 +104,18 @@ orvell_generate(gen_interface_png "Drawing the interface bitmap"
 orvell_generate(gen_light_sprites "Drawing the light sprites"
   ARGS ${ORVELL_DATA_DIR}/Resources/bitmaps/WORLD/OVERLAYS/LIGHTS.BMP
   DIRS ${ORVELL_DATA_DIR}/Resources/bitmaps/WORLD/OVERLAYS)
+
+# The aircraft's paint and the weapons' bitmaps, once the aircraft files and
+# the weapon files (any generator above whose name speaks of weapons) are in place.
+set(paint_after ${CMAKE_BINARY_DIR}/stamps/gen_default_aircraft)
+foreach(stamp ${ORVELL_DATA_STAMPS})
+  get_filename_component(stamp_name ${stamp} NAME)
+  if(stamp_name MATCHES "weapon")
+    list(APPEND paint_after ${stamp})
+  endif()
+endforeach()
+orvell_generate(gen_aircraft_paint "Painting the aircraft and weapons"
+  ARGS ${ORVELL_DATA_DIR}/ ${acf_sources} DEPENDS ${acf_sources} ${paint_after})
 
 # The folders the program writes into: preferences and its output files.
 foreach(folder Resources/preferences Output/situations Output/movies Output/logbooks "Output/FMS plans")

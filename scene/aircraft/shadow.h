@@ -23,9 +23,9 @@ int ACF_shadow_size(int rendering_res, int max_texture_size);
 // that are not finite are left out; nothing is written outside the S x S texels.
 void ACF_shadow_raster(int plane, int S, uint8_t* rgba);
 
-// Softens the alpha of `rgba` in place with a 3 x 3 box, column by column
-// (each texel already softened feeds the ones after it); the outermost rows
-// and columns stay as they are.
+// Softens the alpha of `rgba` in place with a 3 x 3 box (the mean, rounded),
+// column by column (each texel already softened feeds the ones after it); the
+// outermost rows and columns stay as they are.
 void ACF_shadow_blur(uint8_t* rgba, int S);
 
 // The whole shadow of plane `plane`: size, footprint and blur in the
