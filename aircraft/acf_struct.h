@@ -618,7 +618,7 @@ struct acf_struct {
     int32_t acf_unpub_641188[1477];         // to the end of the file image
 
     // ---- working regions beyond the file image ----
-    uint8_t acf_draw_geo[ACF_DRAW_GEO_SIZE];           // drawing geometry (owned by the scene renderer)
+    uint8_t acf_draw_geo[ACF_DRAW_GEO_SIZE];           // drawing geometry (scene/aircraft/part_geometry.h)
     afl_block afl[AFL_PARTS];                          // airfoil blocks of parts 0..43
     wpn_slot_record acf_wpn_slot[ACF_WPN_SLOTS];        // weapon slots (weapon-file reader, flight model)
     uint8_t acf_reserved[ACF_WPN_SLOT_SIZE];            // reserved, zero

@@ -352,8 +352,42 @@ fuselage_plan plan_fuselage(int plane)
     tail[n] = 0;
     f.text_rows = text_bitmap(tail);
     f.pixel = std::clamp(0.03f * height, 0.035f, 0.09f);
-    f.text_z = f.front + (airliner ? 0.8f : 0.66f) * length;
+    // Aft, clear of the windows, where the fuselage is still tall enough for
+    // the letters: from the preferred place forwards, the first place with
+    // room, else the roomiest with the letters made to fit.
+    const float columns = float(f.text_rows[0].size());
+    const auto room_at = [&](float z_mid, float pixel) {
+        const float half = 0.5f * columns * pixel;
+        for (const window_box& w : f.windows)
+            if (z_mid + half > w.z0 && z_mid - half < w.z1) return 0.0f;
+        float room = f.top - f.bottom;
+        for (int r = 0; r < R; ++r) {
+            const float z = g.part_vertex[k][r][0][2] + z_arm;
+            if (z < z_mid - half || z > z_mid + half) continue;
+            float row_top = g.part_vertex[k][r][0][1];
+            for (int i = 0; i < N; ++i) row_top = std::max(row_top, g.part_vertex[k][r][i][1]);
+            room = std::min(room, row_top + y_arm - (f.waterline + f.band));
+        }
+        return room;
+    };
+    const float preferred = airliner ? 0.8f : 0.66f;
+    float best_z = f.front + preferred * length, best_room = 0.0f, best_miss = 1.0f;
+    bool fits = false;
+    for (float frac = 0.3f; frac <= 0.86f; frac += 0.02f) {
+        const float z = f.front + frac * length, room = room_at(z, f.pixel);
+        const float miss = std::fabs(frac - preferred);
+        const bool fit = room >= 9.5f * f.pixel;
+        if ((fit && (!fits || miss < best_miss)) || (!fits && !fit && room > best_room)) {
+            best_z = z;
+            best_room = room;
+            best_miss = miss;
+            fits = fit;
+        }
+    }
+    f.text_z = best_z;
+    f.pixel = std::min(f.pixel, std::max(best_room, 0.0f) / 9.5f);
     f.text_foot = f.waterline + f.band + 1.5f * f.pixel;
+    if (!(f.pixel > 0.0f)) f.text_rows.clear();
     return f;
 }
 
@@ -446,7 +480,6 @@ void paint_aircraft(int plane, const scheme& colours, picture& paint1, picture& 
     paint1.fill(0, 0, paint1.width(), paint1.height(), colours.body);
     paint2.fill(0, 0, paint2.width(), paint2.height(), colours.body);
     if (!ACF_geometry(plane)) return;
-    const acf_struct& a = pln[plane];
 
     // Each part's pictures in its base colour.
     for (int k = 0; k <= PART_BODY_LAST; ++k) {
