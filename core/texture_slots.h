@@ -92,10 +92,9 @@ constexpr int TEX_SLOT_PLANET_1 = 274;
 constexpr int TEX_SLOT_PLANET_2 = 275;
 constexpr int TEX_SLOT_WINDOW_DAMAGE = 305;
 
-// The aircraft of plane slot n (0..9): its shadow, its four paint bitmaps
-// (paint 1, lit paint 1, paint 2, lit paint 2) and the bitmaps of its 24
-// weapon slots.
-constexpr int TEX_SLOT_SHADOW_FIRST = 178;           // 178 + n
+// The aircraft of plane slot n (0..9): its four paint bitmaps (paint 1, lit
+// paint 1, paint 2, lit paint 2) and the bitmaps of its 24 weapon slots (its
+// shadow is TEX_SLOT_SHADOW_FIRST + n).
 constexpr int TEX_SLOT_PAINT_FIRST = 400;            // 400 + 4n .. 403 + 4n
 constexpr int TEX_SLOT_WEAPON_FIRST = 4701;          // 4701 + 24n + w
 
