@@ -170,40 +170,6 @@ TEST_F(BladeElements, TipJetsDriveTheRotorAndLiftWithTheirPitch)
     EXPECT_NEAR(f.faxil_prop, -f.POINT_thrust[0], 1e-2f);
 }
 
-TEST_F(BladeElements, RotorDiscPassesMomentToTheAirframeOnlyAtItsStops)
-{
-    acf_struct& a = pln[0];
-    flt_struct& f = flt[0];
-    a.acf_prop_type[0] = PROP_MAIN_ROTOR;
-    a.acf_cyclic_elev = 5.0f;   // stops at 10 degrees
-    a.acf_cyclic_ailn = 5.0f;
-    a.acf_flap_arm = 0.0f;
-    a.acf_prop_mass[0] = 20.0f;
-    for (int e = 0; e < 5; ++e) a.acf_s[ACF_el(0, e)] = 0.0f;   // no aerodynamic force
-    const float I = a.acf_miprop_rpm[0];
-    const float tip = 5.0f * a.acf_element_len[0];
-
-    auto run = [&](float tilt, float rate) {
-        clear_totals();
-        f.POINT_tacrad[0] = 30.0f;
-        f.Q_rotor_rad[0] = rate;
-        f.cyclic_elev_disc_tilt[0] = tilt;
-        PROP_blade_element_forces(0);
-    };
-    // A disc tilting at 5 rad/s is held back by a moment of 5 * I * omega.
-    run(5.0f, -5.0f);
-    EXPECT_FLOAT_EQ(f.M, 0.0f) << "inside the stops the moment only moves the disc";
-    run(10.5f, -5.0f);
-    EXPECT_NEAR(f.M, 5.0f * I * 30.0f - 0.01f * 20.0f * tip, 1e-2f);
-    EXPECT_FLOAT_EQ(f.cyclic_elev_disc_tilt[0], 10.0f) << "held at its stop";
-    run(-10.5f, 5.0f);
-    EXPECT_NEAR(f.M, -5.0f * I * 30.0f - 0.01f * 20.0f * tip, 1e-2f);
-    EXPECT_FLOAT_EQ(f.cyclic_elev_disc_tilt[0], -10.0f);
-    run(-10.5f, -5.0f);
-    EXPECT_FLOAT_EQ(f.M, 0.0f) << "a moment away from the stop moves the disc off it";
-    EXPECT_GT(f.cyclic_elev_disc_tilt[0], -10.0f);
-}
-
 TEST_F(BladeElements, PropStrikeOnLandButOverWaterOnlyOnADeck)
 {
     acf_struct& a = pln[0];

@@ -134,19 +134,6 @@ TEST_F(JetEngines, ReverserBlownFlapsAndLiftFans)
     EXPECT_FLOAT_EQ(f.POINT_thrust[0], forward + 40000.0f);
 }
 
-TEST_F(JetEngines, JetWashLagsTheThrust)
-{
-    flt_struct& f = flt[0];
-    f.ENGN_thro_use[0] = 1.0f;   // the spool holds full speed
-    f.ENGN_N1_[0] = 100.0f;
-    for (int i = 0; i < 500; ++i) ENGN_jet_engines(0);
-    // Settled: wash = thrust / (face * rho * (groundspeed + wash)).
-    const float w = f.DVinc[0];
-    EXPECT_NEAR(f.POINT_thrust[0], 100000.0f, 10.0f);
-    EXPECT_NEAR(w * w * 1.5f * 1.225f, f.POINT_thrust[0], 100.0f);
-    EXPECT_NEAR(f.ENGN_power[0], f.POINT_thrust[0] * w, 0.001f * 100000.0f * w);
-}
-
 TEST_F(JetEngines, ThrustAvailableByAltitude)
 {
     acf_struct& a = pln[0];

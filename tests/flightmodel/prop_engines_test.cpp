@@ -60,7 +60,7 @@ TEST_F(PropEngines, PowerFallsPastRedlineToNothingAtTwiceIt)
     EXPECT_NEAR(f.ENGN_TRQ[0], (drive - 0.25f - 0.75f * 2.25f) * a.acf_trq_max_prp, 0.01f * a.acf_trq_max_prp);
 }
 
-TEST_F(PropEngines, PistonBreathingWithOneMagnetoHeatIceAndBoost)
+TEST_F(PropEngines, PistonBreathingOnOneMagnetoAndWithCarburettorIce)
 {
     acf_struct& a = pln[0];
     flt_struct& f = flt[0];
@@ -68,69 +68,10 @@ TEST_F(PropEngines, PistonBreathingWithOneMagnetoHeatIceAndBoost)
     f.ignition_on[0] = 1;
     frame();
     EXPECT_FLOAT_EQ(f.ENGN_sigma[0], 0.85f);
-    f.ignition_on[0] = 2;
-    frame();
-    EXPECT_FLOAT_EQ(f.ENGN_sigma[0], 0.85f);
-
     f.ignition_on[0] = 3;
-    f.ENGN_heat[0] = 1.0f;
-    frame();
-    EXPECT_FLOAT_EQ(f.ENGN_sigma[0], 0.9f);
-    f.ENGN_heat[0] = 0.0f;
     f.ENGN_crbice[0] = 1.0f;
     frame();
     EXPECT_FLOAT_EQ(f.ENGN_sigma[0], 0.0f) << "full carburettor ice";
-
-    // High above, a turbocharger's boost and ram air restore the breathing.
-    f.ENGN_crbice[0] = 0.0f;
-    sim_weather.sigma = 0.6f;
-    sim_physics.ambient_pressure = 60000.0f;
-    frame();
-    EXPECT_NEAR(f.ENGN_sigma[0], 0.6f, 1e-5f);
-    a.acf_critalt_boost_pa = 30000.0f;
-    f.Qstatic = 4000.0f;
-    frame();
-    EXPECT_NEAR(f.ENGN_sigma[0], (0.75f * 4000.0f + 60000.0f) / 60000.0f * 0.6f + 30000.0f / 101325.0f, 1e-5f);
-}
-
-TEST_F(PropEngines, StoppedEngineLosesItsThrottleAndTheStarterTurnsIt)
-{
-    acf_struct& a = pln[0];
-    flt_struct& f = flt[0];
-    running_engine(0, 0.6f * a.acf_RSC_redline_eng);
-    f.ENGN_running[0] = 0;
-    frame();
-    EXPECT_FLOAT_EQ(prop_state.spooled_throttle[0], 1.0f) << "the lagged throttle keeps its value";
-    EXPECT_LT(f.ENGN_TRQ[0], 0.0f) << "friction only";
-
-    // From rest the starter alone turns it, and the prop with it.
-    piston_single();
-    f.ignition_on[0] = 3;
-    sim_cockpit_engine.starter_duration[0] = 2.0f;
-    frame();
-    EXPECT_NEAR(f.ENGN_TRQ[0], (0.02f + 0.46f - 0.0f) * a.acf_trq_max_prp, 1e-3f);
-    for (int i = 0; i < 50; ++i) frame();
-    EXPECT_GT(f.POINT_tacrad[0], 5.0f);
-    EXPECT_NEAR(f.ENGN_tacrad[0], f.POINT_tacrad[0], 0.05f * f.POINT_tacrad[0])
-        << "the clutch holds engine and prop together";
-    sim_cockpit_engine.starter_duration[0] = 0.0f;
-}
-
-TEST_F(PropEngines, ManifoldPressureFromAmbientAtRestToFullAtSpeed)
-{
-    acf_struct& a = pln[0];
-    flt_struct& f = flt[0];
-    const float ambient_inhg = 101325.0f / 3386.39f;
-    f.ENGN_MPR[0] = ambient_inhg;
-    for (int i = 0; i < 50; ++i) frame();
-    EXPECT_NEAR(f.ENGN_MPR[0], ambient_inhg, 0.01f) << "an engine at rest reads the ambient pressure";
-
-    running_engine(0, a.acf_RSC_redline_eng);
-    sim_operation_misc.frame_rate_period = 1.0f;   // the lag reaches its target in one frame
-    f.ENGN_tacrad[0] = a.acf_RSC_redline_eng;
-    frame();
-    EXPECT_NEAR(f.ENGN_MPR[0], a.acf_mpmax, 0.01f) << "full throttle at redline";
-    EXPECT_NEAR(f.ENGN_N1_[0], 100.0f, 0.5f);
 }
 
 TEST_F(PropEngines, ManualClutchEngagesOverFiftySeconds)
@@ -259,25 +200,6 @@ TEST_F(PropEngines, LiftFansShareTheJetsPowerEqually)
     frame();
     EXPECT_FLOAT_EQ(f.ENGN_TRQ[1], 1.5f * 100000.0f * 0.3f * 340.0f / 500.0f);
 }
-
-TEST_F(PropEngines, FreeRotorsAreTheOnesFlightStartStops)
-{
-    acf_struct& a = pln[0];
-    a.acf_prop_type[0] = PROP_COLLECTIVE_ROTOR;
-    EXPECT_EQ(PROP_is_rotor(0), 0) << "a driven rotor";
-    a.acf_no_fadec = 1;
-    EXPECT_EQ(PROP_is_rotor(0), 1);
-    a.acf_prop_type[0] = PROP_MAIN_ROTOR;
-    EXPECT_EQ(PROP_is_rotor(0), 1);
-    a.acf_prop_type[0] = PROP_TAIL_ROTOR;
-    EXPECT_EQ(PROP_is_rotor(0), 0);
-    EXPECT_EQ(PROP_is_rotor(-1), 0);
-    EXPECT_EQ(PROP_is_rotor(8), 0);
-}
-
-}  // namespace
-
-namespace {
 
 TEST_F(PropEngines, TorqueRollTrimGrowsWithTheSquareOfTheAirspeed)
 {

@@ -1,10 +1,9 @@
 // Engines started from cold and run up as a pilot does it: the switches set,
 // the starter held until the engine runs by itself, idle, then full
-// throttle. On a test stand (the engine and electrical systems and the
-// engine stages of the build-up, the aircraft held still) for a piston
-// single, a turboprop and a jet made by the test; then each aircraft of the
-// fleet through the real systems and plane steps, on the ground. Also a
-// damaged aircraft that must keep every value a number.
+// throttle, for each aircraft of the fleet through the real systems and plane
+// steps, on the ground; the helicopter's rotor against its weight; damaged
+// aircraft on a test stand (the engine and electrical systems and the engine
+// stages of the build-up) that must keep every value a number.
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
@@ -131,91 +130,6 @@ void test_stand_frame()
     ENGN_prop_engines();
 }
 
-struct TestStand : ::testing::Test {
-    void SetUp() override
-    {
-        CONST_fill_constants();
-        CONST_fill_random_table();
-        standard_air();
-        piston_single();
-        flt[0].m_fuel1 = flt[0].m_fuel2 = 60.0f;
-    }
-    // Starts from cold; idle within 60 s with fuel flowing and the tanks going down.
-    void expect_start()
-    {
-        const float fuel = fuel_aboard();
-        const run_result r = start_engines(test_stand_frame, 0.02f);
-        EXPECT_TRUE(r.all_idle) << "engine speed " << engine_speed(0) << " of idle " << idle_speed(0);
-        std::printf("idle after %.1f s\n", r.seconds);
-        EXPECT_GT(flt[0].ENGN_FF_[0], 0.0f);
-        EXPECT_LT(fuel_aboard(), fuel);
-        EXPECT_LT(engine_speed(0), 1.1f * idle_speed(0)) << "and settles there";
-    }
-    // Full throttle for 30 s.
-    static void full_throttle()
-    {
-        flt_struct& f = flt[0];
-        for (int n = 0; n < std::clamp(pln[0].acf_num_engines, 0, FLT_ENGINES); ++n)
-            f.ENGN_thro[n] = f.ENGN_thro_use[n] = pln[0].acf_throtmax_FWD;
-        for (int i = 0; i < 1500; ++i) test_stand_frame();
-    }
-};
-
-TEST_F(TestStand, PistonSingleStartsIdlesAndPulls)
-{
-    acf_struct& a = pln[0];
-    flt_struct& f = flt[0];
-    a.acf_idle_rat_lo = 2.6f;
-    a.acf_friction_rat = 0.0f;
-    expect_start();
-    EXPECT_EQ(f.ENGN_running[0], 1);
-    EXPECT_GT(f.ENGN_bat_volt[0], 0.9f) << "the generator made up the starter's draw";
-
-    full_throttle();
-    EXPECT_GT(f.POINT_tacrad[0], 0.85f * a.acf_RSC_redline_eng);
-    EXPECT_LT(f.POINT_tacrad[0], 1.0f * a.acf_RSC_redline_eng) << "a fixed-pitch prop holds it below redline";
-    if (element_forces_work()) {
-        EXPECT_GT(f.POINT_thrust[0], 1500.0f);
-        EXPECT_LT(f.faxil_prop, -1500.0f) << "forward";
-    }
-    EXPECT_GT(f.ENGN_MPR[0], 28.0f);
-}
-
-TEST_F(TestStand, TurbopropLightsOffAndPulls)
-{
-    acf_struct& a = pln[0];
-    flt_struct& f = flt[0];
-    a.acf_en_type[0] = ENGINE_TURBINE_FREE;
-    a.acf_RSC_redline_eng = 2000.0f * RPM;
-    a.acf_RSC_idlespeed_eng = 1000.0f * RPM;
-    a.acf_trq_max_prp = 500000.0f / a.acf_RSC_redline_eng;
-    a.acf_spooltime_prop = 5.0f;
-    a.acf_SFC[0] = 0.6f * 0.4535925f / 745.7f / 3600.0f;
-    a.acf_pmax = 500000.0f;
-    propeller(0, 0.0f, 0.0f, -1.5f, 1.3f, 4.0f, 1.0f, 30.0f, 12.0f);
-    expect_start();
-    EXPECT_GT(f.POINT_tacrad[0], 10.0f) << "the prop turns at idle";
-
-    full_throttle();
-    EXPECT_NEAR(f.ENGN_N1_[0], 100.0f, 1.0f);
-    if (element_forces_work()) {
-        EXPECT_GT(f.POINT_thrust[0], 4000.0f);
-    }
-}
-
-TEST_F(TestStand, JetSpoolsToIdleAndToFullThrust)
-{
-    acf_struct& a = pln[0];
-    flt_struct& f = flt[0];
-    a.acf_prop_type[0] = PROP_JET;
-    jet(0, 0.0f, -1.0f, 2.0f);
-    a.acf_SFC[0] = 0.35f / 9.7982788f / 3600.0f;
-    expect_start();
-
-    full_throttle();
-    EXPECT_GE(f.ENGN_N1_[0], 99.0f);
-    EXPECT_NEAR(f.POINT_thrust[0], a.acf_tmax * sim_weather.sigma, 0.01f * a.acf_tmax);
-}
 
 // ---- a damaged aircraft ----
 
@@ -249,70 +163,6 @@ void expect_engines_finite(const char* what)
     check("spooled throttle", prop_state.spooled_throttle, FLT_ENGINES);
     check("run time", prop_state.run_time_sec, FLT_ENGINES);
     check("clutch ratio", sim_cockpit_engine.clutch_ratio, FLT_ENGINES);
-}
-
-TEST_F(TestStand, DamagedFileValuesKeepEveryValueANumber)
-{
-    acf_struct& a = pln[0];
-    flt_struct& f = flt[0];
-    // Every kind at once: a piston, a turboprop and a jet, a rotor with tip
-    // jets, a lift fan and a prop without an engine, on a linked shaft, all
-    // with the divisors of the file at zero.
-    a.acf_num_engines = 4;
-    a.acf_num_thrustpoints = 6;
-    const int32_t types[4] = {ENGINE_PISTON_CARBURETTED, ENGINE_TURBINE_FREE, ENGINE_JET_HIGH_BYPASS, ENGINE_TIP_ROCKET};
-    for (int n = 0; n < 6; ++n) {
-        propeller(n, n - 2.5f, 0.0f, -1.0f, 0.9f, 3.0f, n % 2 ? -1.0f : 1.0f, 25.0f, 10.0f);
-        if (n < 4) a.acf_en_type[n] = types[n];
-        a.acf_ringarea[ACF_el(n, 1)] = 0.0f;
-        a.acf_discarea[n] = 0.0f;
-        a.acf_miprop_rpm[n] = 0.0f;
-        a.acf_eng_inertia[n] = 0.0f;
-        a.acf_prop_gear_rat[n] = n == 5 ? 0.0f : 1.0f;
-    }
-    a.acf_prop_type[3] = PROP_MAIN_ROTOR;
-    a.acf_prop_type[4] = PROP_LIFT_FAN;
-    a.acf_prop_type[5] = PROP_TAIL_ROTOR;
-    a.acf_face_jet = 0.0f;
-    a.acf_RSC_redline_eng = a.acf_RSC_idlespeed_eng = 0.0f;
-    a.acf_spooltime_prop = a.acf_spooltime_jet = 0.0f;
-    a.acf_throtmax_FWD = 0.0f;
-    a.acf_Vne = 0.0f;
-    a.acf_battery_cap = 0.0f;
-    a.acf_tmax = 50000.0f;
-    a.acf_lift_fan_rat = 0.5f;
-    a.acf_vect_cant[2] = 60.0f;
-    a.acf_drive_by_wire = 1;
-    a.acf_eng_clutch[0] = 1;
-    a.acf_has_clutch = 1;
-    f.m_fuel1 = 100.0f;
-    cockpit_ready();
-    for (int linked = 0; linked <= 1; ++linked) {
-        a.acf_props_linked = linked;
-        for (int i = 0; i < 500; ++i) {
-            for (int n = 0; n < 4; ++n) {
-                sim_cockpit_engine.starter_duration[n] = i < 100 ? 0.04f : 0.0f;
-                f.ENGN_thro[n] = f.ENGN_thro_use[n] = i < 250 ? 0.0f : 1.0f;
-            }
-            test_stand_frame();
-            ENGN_torque_roll_trim();
-        }
-        expect_engines_finite(linked ? "linked" : "separate");
-    }
-
-    // Counts beyond the tables and a huge frame period stay inside them.
-    a.acf_num_engines = 1000;
-    a.acf_num_thrustpoints = -7;
-    sim_operation_misc.frame_rate_period = 1.0e6f;
-    for (int i = 0; i < 5; ++i) test_stand_frame();
-    a.acf_num_engines = -3;
-    a.acf_num_thrustpoints = 99;
-    for (int i = 0; i < 5; ++i) test_stand_frame();
-    for (int n = 0; n < FLT_ENGINES; ++n) {
-        EXPECT_TRUE(std::isfinite(f.ENGN_tacrad[n])) << n;
-        EXPECT_TRUE(std::isfinite(f.POINT_tacrad[n])) << n;
-        EXPECT_TRUE(std::isfinite(f.ENGN_bat_volt[n])) << n;
-    }
 }
 
 // ---- the fleet through the real steps ----
@@ -567,7 +417,8 @@ namespace {
 
 // A damaged copy of each fleet aircraft: no disc or ring areas, inertias,
 // redline or idle speed, spool times, jet face, lever travel, Vne or battery
-// capacity; started and run up on the test stand with every value a number.
+// capacity; started and run up on the test stand, separate and linked, with
+// every value a number.
 struct DamagedFleet : ::testing::TestWithParam<kind> {};
 
 TEST_P(DamagedFleet, EnginesKeepEveryValueANumber)
@@ -595,6 +446,15 @@ TEST_P(DamagedFleet, EnginesKeepEveryValueANumber)
     start_engines(test_stand_frame, 0.02f);
     for (int n = 0; n < FLT_ENGINES; ++n) f.ENGN_thro[n] = f.ENGN_thro_use[n] = 1.0f;
     for (int i = 0; i < 500; ++i) test_stand_frame();
+    // On a linked shaft too, and with counts beyond the tables.
+    a.acf_props_linked = 1;
+    for (int i = 0; i < 500; ++i) test_stand_frame();
+    a.acf_num_engines = 1000;
+    a.acf_num_thrustpoints = -7;
+    for (int i = 0; i < 5; ++i) test_stand_frame();
+    a.acf_num_engines = -3;
+    a.acf_num_thrustpoints = 99;
+    for (int i = 0; i < 5; ++i) test_stand_frame();
     expect_engines_finite(name_of(GetParam()));
 }
 

@@ -108,26 +108,4 @@ TEST_F(EngineReport, PropellerEngineBlocksInTheirOrder)
               std::string::npos);
 }
 
-TEST_F(EngineReport, RotorMomentLinesAndTorqueTrimNote)
-{
-    acf_struct& a = pln[0];
-    flt_struct& f = flt[0];
-    a.acf_prop_type[0] = PROP_MAIN_ROTOR;
-    PROP_blade_element_forces(0);
-    std::string r = report();
-    const std::string pitch = "   pitch-moment of prop on aircraft, as seen looking along axis of prop from behind: ";
-    const size_t first = r.find(pitch);
-    ASSERT_NE(first, std::string::npos);
-    EXPECT_NE(r.find(pitch, first + 1), std::string::npos) << "before and after the disc moves";
-    EXPECT_NE(r.find("   new resultant cyclic tilt of prop for roll:  "), std::string::npos);
-
-    // The trim note, after the roll it adds at the trim speed.
-    f.indicated_airspeed = 0.6f * a.acf_Vne;
-    f.L = 0.0f;
-    ENGN_torque_roll_trim();
-    EXPECT_NEAR(f.L, a.acf_trq_max_eng * 0.75f, 1e-3f);
-    r = report();
-    EXPECT_EQ(r.substr(r.size() - 31), "NOTE: L adjusted to=    315.66\n");
-}
-
 }  // namespace
