@@ -29,6 +29,7 @@ sim_flightmodel_misc_block sim_flightmodel_misc{};
 sim_flightmodel_position_block sim_flightmodel_position{};
 sim_private_camera_block sim_private_camera{};
 sim_cockpit_warnings_block sim_cockpit_warnings{};
+sim_cockpit_warnings_annunciators_block sim_cockpit_warnings_annunciators{};
 sim_cockpit_pressure_block sim_cockpit_pressure{};
 sim_private_net_disables_block sim_private_net_disables{};
 screen_settings_block screen_settings{};
@@ -68,6 +69,7 @@ void SIMVARS_clear()
     sim_flightmodel_position = {};
     sim_private_camera = {};
     sim_cockpit_warnings = {};
+    sim_cockpit_warnings_annunciators = {};
     sim_cockpit_pressure = {};
     sim_private_net_disables = {};
     screen_settings = {};

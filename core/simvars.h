@@ -51,6 +51,7 @@ struct sim_time_block {
     int32_t backwards;        // runway starts from the other end
     int32_t paused;
     float total_flight_time_sec;     // seconds since the flight started
+    float timer_elapsed_time_sec;    // the panel clock's stopwatch
 };
 extern sim_time_block sim_time;
 
@@ -100,6 +101,7 @@ struct sim_weather_block {
     float sigma;                      // density ratio to the sea-level standard
     float speed_of_sound_ms;          // speed of sound of the moment (published as sim/weather/gravity_mss)
     float temperature_ambient_c;      // air temperature at the plane, degrees C
+    float temperature_le_c;           // air temperature at the wing's leading edge, degrees C
     // Precipitation at the user's plane (0..1), written by the weather at the plane.
     float precip_rain;
     float precip_hail;
@@ -290,6 +292,8 @@ struct sim_cockpit_switches_block {
     int32_t DME_distance_or_time;
     int32_t DME_radio_selector;
     int32_t HSI_selector;
+    int32_t RMI_selector;
+    int32_t ECAM_mode;
     // The anti-ice and heat switches.
     int32_t anti_ice_on;
     int32_t anti_ice_inlet_heat;
@@ -341,6 +345,17 @@ struct sim_cockpit_radios_block {
     float nav1_slope_degt[RADIO_RECEIVERS];    // glideslope angle, degrees
     float nav1_hdef_deg[RADIO_RECEIVERS];      // course deflection, degrees
     float nav1_vdef_deg[RADIO_RECEIVERS];      // glideslope deflection, degrees
+    int32_t nav_type[RADIO_RECEIVERS];         // kind of the station tuned
+    int32_t nav1_fromto[RADIO_RECEIVERS];      // 0 off, 1 to, 2 from
+    float nav1_hdef_dot[RADIO_RECEIVERS];      // course deflection, dots
+    float nav1_vdef_dot[RADIO_RECEIVERS];      // glideslope deflection, dots
+    float nav1_dir_degt[RADIO_RECEIVERS];      // bearing to the station, degrees true
+    float nav1_dme_dist_m[RADIO_RECEIVERS];    // DME distance (nautical miles as shown)
+    float nav1_dme_speed_kts[RADIO_RECEIVERS];
+    float nav1_dme_time_secs[RADIO_RECEIVERS];
+    int32_t nav1_has_dme[RADIO_RECEIVERS];
+    int32_t transponder_id;                    // the ident is being sent
+    int32_t transponder_light;                 // the reply lamp is lit
 };
 extern sim_cockpit_radios_block sim_cockpit_radios;
 
@@ -366,6 +381,7 @@ struct sim_cockpit_misc_block {
     int32_t outer_marker_lit;
     int32_t middle_marker_lit;
     int32_t inner_marker_lit;
+    float radio_altimeter_minimum;    // feet
 };
 extern sim_cockpit_misc_block sim_cockpit_misc;
 
@@ -373,6 +389,7 @@ extern sim_cockpit_misc_block sim_cockpit_misc;
 struct sim_operation_misc_block {
     float frame_rate_period;          // seconds of the last frame
     float time_ratio;                 // measured ratio of real to assumed frame period
+    int32_t debug_network;            // the network link traces every send and receipt in "ERROR.OUT"
 };
 extern sim_operation_misc_block sim_operation_misc;
 
@@ -392,6 +409,14 @@ struct sim_operation_override_block {
     int32_t override_flightdir;       // the flight-director commands are written from outside
     int32_t override_autopilot;       // the autopilot's captures are left to the outside
     int32_t override_camera;          // the camera is placed from outside: the scene leaves it where it is
+    // Raised by data records received for the groups that may be written from
+    // outside (links/dataout.h): the simulation leaves those values alone.
+    int32_t override_gearbrake;
+    int32_t override_navneedles;
+    int32_t override_adf;
+    int32_t override_dme;
+    int32_t override_gps;
+    int32_t override_annunciators;
 };
 extern sim_operation_override_block sim_operation_override;
 
@@ -454,6 +479,7 @@ struct sim_cockpit_weapons_block {
     int32_t bombs_armed;
     int32_t firing_mode;              // bombs released by mode: 0 single, 1 pairs, 2 ripple, 3 salvo
     int32_t firing_rate;              // ripple releases per second (the rate knob stores 1, 2, 5 or 10)
+    int32_t selected_weapon_slot;     // the weapon slot the data output reports, -1 none
 };
 extern sim_cockpit_weapons_block sim_cockpit_weapons;
 
@@ -485,14 +511,38 @@ struct sim_cockpit_warnings_block {
     int32_t ECAM_warning_on;
     int32_t master_accept_on;
     int32_t master_caution_on;
+    float annunciator_test_timeout;   // seconds the lamp test keeps every annunciator lit
 };
 extern sim_cockpit_warnings_block sim_cockpit_warnings;
+
+// sim/cockpit/warnings/annunciators/: the annunciator lamps (0 dark, 1 lit).
+struct sim_cockpit_warnings_annunciators_block {
+    int32_t master_caution;
+    int32_t master_accept;
+    int32_t autopilot_disconnect;
+    int32_t low_vacuum;
+    int32_t low_voltage;
+    int32_t fuel_quantity;
+    int32_t hydraulic_pressure;
+    int32_t fuel_pressure;
+    int32_t oil_pressure;
+    int32_t oil_temperature;
+    int32_t inverter;
+    int32_t generator;
+    int32_t chip_detect;
+    int32_t engine_fire;
+    int32_t auto_ignition;
+};
+extern sim_cockpit_warnings_annunciators_block sim_cockpit_warnings_annunciators;
 
 // sim/cockpit/pressure/.
 struct sim_cockpit_pressure_block {
     int32_t bleed_air_on;
     float cabin_altitude_set_m_msl;
     float cabin_vvi_set_m_msec;
+    float cabin_altitude_actual_m_msl;
+    float cabin_vvi_actual_m_msec;
+    float pressure_test_timeout;
 };
 extern sim_cockpit_pressure_block sim_cockpit_pressure;
 
@@ -526,6 +576,8 @@ struct screen_settings_block {
     float cloud_scale_a;              // the two cloud drawing values
     float cloud_scale_b;
     float systems_period;             // target frame period, seconds
+    int32_t planet_view_flag_a;       // the two view flags of the rendering screen (also set by peers)
+    int32_t planet_view_flag_b;
     // Aircraft paths screen: the aircraft files and two start states (speed kt,
     // altitude ft, heading) of the special flight-start situations.
     char situation_acf_paths[SITUATION_ACF_PATHS][TEXT_SIZE];

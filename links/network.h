@@ -1,26 +1,62 @@
-// The UDP link: the one send routine every sender of the program calls.
-// A sender names a destination slot (links/net_slots.h), never an address.
+// The UDP link: one socket shared by every sender and receiver of the
+// program. A sender names one of the twenty destination slots
+// (links/net_slots.h), never an address. Datagrams that arrive are read into a
+// 100-slot receive ring by the socket notification and handled once a frame by
+// the receive pass (links/net_receive.h).
+//
+// Every datagram: a 4-character label, an index byte, the sender's byte-order
+// mark ('0' little-endian, '1' big-endian) and the payload, under 2,800 bytes
+// in all.
 #pragma once
 
 #include <cstdint>
 
 constexpr int NET_PACKET_MAX = 2800;   // whole datagram, head included, must stay below this
 constexpr int NET_HEAD_BYTES = 6;      // label (4), index byte, byte-order mark
+constexpr int NET_RING_SLOTS = 100;
+constexpr int NET_RING_BYTES = NET_PACKET_MAX;   // one ring slot
+constexpr int NET_SOCKET_BUFFER_BYTES = 280000;
+constexpr int NET_OWN_IP_SIZE = 16;
+constexpr int NET_HEARTBEAT_SLOTS = 11;   // the heartbeat visits slots 0..10
+constexpr char NET_OWN_MARK = '0';        // this machine is little-endian
 
-extern int32_t net_inited;             // set by the first NET_init
+extern int32_t net_inited;   // set by the first NET_init, never cleared (NET_reset aside)
+
+// The link's own state.
+struct net_link_state {
+    int net_socket = -1;
+    char net_own_ip[NET_OWN_IP_SIZE] = {};         // this machine's address, dotted
+    uint8_t data_send[NET_PACKET_MAX] = {};        // the datagram being sent
+    int32_t net_heartbeat_slot = 0;                // the slot the last heartbeat tick visited
+    uint8_t net_ring[NET_RING_SLOTS][NET_RING_BYTES] = {};
+    int32_t net_ring_len[NET_RING_SLOTS] = {};     // byte count of each slot's datagram, -1 after a failed read
+    int32_t net_ring_index = 0;                    // the slot written last
+};
+extern net_link_state net_link;
 
 // Sends one datagram: the 4-character label, the index byte, the byte-order
 // mark '0' and `length` bytes of payload, to destination slot `slot`.
 // A slot that is not enabled or not valid drops the datagram silently.
-// Fatal alerts: slot outside 0..19, length + 6 of 2,800 or more.
+// Fatal alerts: slot outside 0..19, length + 6 of 2,800 or more, a send before
+// the link was started.
 void NET_data_send(const char* label, int index, const void* payload, int length, int slot);
 
-// Starts the UDP link (once; a second call does nothing).
+// Starts the link on its first call (socket bound to the UDP port, watched for
+// reading); every call re-reads the enabled slots' addresses and, on the
+// 0.1-s tick, sends the heartbeat to the next slot of 0..10 in turn. Set-up
+// failures are fatal alerts.
 void NET_init();
-// Closes the socket when it was opened.
+// Closes the socket when it was opened (the started flag stays set).
 void NET_close();
-// Walks the datagrams received since the last call and dispatches each by its label.
-void NET_receive();
-// The socket notification: 1 data to read (one datagram into the receive
-// ring), 2 ready to send.
+// The socket notification: 1 reads one datagram into the next ring slot,
+// 2 (ready to send) and anything else change nothing.
 void NET_socket_notify(int event);
+// Handles every datagram waiting in the receive ring (links/net_receive.h).
+void NET_receive();
+
+// The UDP port the link's socket is bound to (0 while it has none).
+int NET_bound_port();
+
+// Closes the socket and clears the link, the receive copies, the needle, text
+// and FIX_ tables and the started flag (a fresh start for tests).
+void NET_reset();

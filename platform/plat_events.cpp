@@ -23,7 +23,8 @@ struct event_state {
     std::deque<PLAT_message> posted;
     bool key_down[256] = {};
     void* announced_window = nullptr;   // the window whose creation was announced
-    bool polled_this_round = false;     // the sockets were polled since the last "no message"
+    int socket_polls_this_round = 0;    // polls of the sockets since the last "no message"
+    bool sockets_quiet = false;         // the last poll of this round found no socket ready
     bool cursor_shown = true;
     std::vector<watched_socket> sockets;
 };
@@ -141,9 +142,11 @@ void announce_new_window()
     es.posted.push_back(PLAT_message{WM_PAINT, 0, 0});
 }
 
-void poll_sockets()
+// Polls the watched sockets once and posts one notification per ready socket
+// and wish; true when it posted any.
+bool poll_sockets()
 {
-    if (es.sockets.empty()) return;
+    if (es.sockets.empty()) return false;
     std::vector<pollfd> fds;
     fds.reserve(es.sockets.size());
     for (const watched_socket& s : es.sockets) {
@@ -152,15 +155,21 @@ void poll_sockets()
         p.events = static_cast<short>((s.want_read ? POLLIN : 0) | (s.want_write ? POLLOUT : 0));
         fds.push_back(p);
     }
-    if (poll(fds.data(), fds.size(), 0) <= 0) return;
+    if (poll(fds.data(), fds.size(), 0) <= 0) return false;
+    bool posted = false;
     for (size_t i = 0; i < fds.size(); ++i) {
         const short r = fds[i].revents;
         const uintptr_t fd = static_cast<uintptr_t>(fds[i].fd);
-        if (es.sockets[i].want_read && (r & (POLLIN | POLLERR | POLLHUP)))
+        if (es.sockets[i].want_read && (r & (POLLIN | POLLERR | POLLHUP))) {
             es.posted.push_back(PLAT_message{WM_SOCKET_NOTIFY, fd, SOCKET_EVENT_READ});
-        if (es.sockets[i].want_write && (r & POLLOUT))
+            posted = true;
+        }
+        if (es.sockets[i].want_write && (r & POLLOUT)) {
             es.posted.push_back(PLAT_message{WM_SOCKET_NOTIFY, fd, SOCKET_EVENT_WRITE});
+            posted = true;
+        }
     }
+    return posted;
 }
 
 bool take_posted(PLAT_message& out)
@@ -245,12 +254,17 @@ bool PLAT_peek_message(PLAT_message& out)
             if (translate(e, out)) return true;
         }
     }
-    if (!es.polled_this_round) {
-        es.polled_this_round = true;
-        poll_sockets();
+    // A socket that is still ready after its notification was handled (more
+    // datagrams wait) is heard of again, up to PLAT_SOCKET_POLLS_PER_PUMP times
+    // in one pump, so a burst is read in one frame and an unread socket cannot
+    // keep the pump going for ever.
+    if (!es.sockets_quiet && es.socket_polls_this_round < PLAT_SOCKET_POLLS_PER_PUMP) {
+        ++es.socket_polls_this_round;
+        if (!poll_sockets()) es.sockets_quiet = true;
         if (take_posted(out)) return true;
     }
-    es.polled_this_round = false;
+    es.socket_polls_this_round = 0;
+    es.sockets_quiet = false;
     return false;
 }
 
@@ -268,7 +282,8 @@ void PLAT_flush_messages()
     }
     std::memset(es.key_down, 0, sizeof es.key_down);
     es.announced_window = PLAT_window_handle();
-    es.polled_this_round = false;
+    es.socket_polls_this_round = 0;
+    es.sockets_quiet = false;
 }
 
 int PLAT_key_state(int virtual_key)

@@ -55,9 +55,13 @@ struct PLAT_message {
 // Takes the next message off the window's queue; false when there is none
 // (the caller's pump stops there, so nothing ever waits). Messages posted by
 // the program come first, then the system's events in their order; when both
-// are empty the registered sockets are polled once, and a socket that is ready
-// gives one notification. The next call after a false answer starts over.
+// are empty the registered sockets are polled, and a socket that is ready
+// gives one notification. Polling repeats while a socket stays ready after its
+// notification was taken (more datagrams wait), up to
+// PLAT_SOCKET_POLLS_PER_PUMP polls before the answer is false. The next call
+// after a false answer starts over.
 bool PLAT_peek_message(PLAT_message& out);
+constexpr int PLAT_SOCKET_POLLS_PER_PUMP = 100;
 
 // Puts a message at the end of the program's own queue.
 void PLAT_post_message(uint32_t message, uintptr_t wparam, intptr_t lparam);

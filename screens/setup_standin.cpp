@@ -7,7 +7,6 @@
 
 void SETUP_credits() { screens_standin_calls.push_back("SETUP_credits()"); }
 void SETUP_airport_select() { screens_standin_calls.push_back("SETUP_airport_select()"); }
-void SETUP_network() { screens_standin_calls.push_back("SETUP_network()"); }
 void SETUP_joystick_equipment() { screens_standin_calls.push_back("SETUP_joystick_equipment()"); }
 void SETUP_sound() { screens_standin_calls.push_back("SETUP_sound()"); }
 void SETUP_rendering_language() { screens_standin_calls.push_back("SETUP_rendering_language()"); }
@@ -21,7 +20,6 @@ void SETUP_time_weather_airport() { screens_standin_calls.push_back("SETUP_time_
 void SETUP_aircraft_paths() { screens_standin_calls.push_back("SETUP_aircraft_paths()"); }
 void SETUP_flight_path_3d() { screens_standin_calls.push_back("SETUP_flight_path_3d()"); }
 void SETUP_globe() { screens_standin_calls.push_back("SETUP_globe()"); }
-void SETUP_data_graph() { screens_standin_calls.push_back("SETUP_data_graph()"); }
 void SETUP_logbook() { screens_standin_calls.push_back("SETUP_logbook()"); }
 void SETUP_text_pages() { screens_standin_calls.push_back("SETUP_text_pages()"); }
 void SETUP_planet() { screens_standin_calls.push_back("SETUP_planet()"); }

@@ -36,7 +36,6 @@
 
 cycle_state cycle;
 plane_state_record snap_record{};
-int32_t origin_held_by_network = 0;
 
 void CYCLE_reset() { cycle = cycle_state{}; }
 

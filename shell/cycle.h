@@ -10,6 +10,7 @@
 
 #include <cstdint>
 
+#include "core/geo.h"
 #include "core/plane_state_record.h"
 #include "core/stat_record.h"
 
@@ -36,9 +37,7 @@ void CYCLE_reset();
 
 // The "SNAP" payload.
 extern plane_state_record snap_record;
-// Set by the network's whole-plane position handler; while set the cycle does
-// not move the local origin.
-extern int32_t origin_held_by_network;
+// origin_held_by_network (core/geo.h): while set the cycle does not move the local origin.
 // Terrain height under the user's plane: terrain_height_m of core/simvars.h.
 
 // The once-a-frame simulation step.

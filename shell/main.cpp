@@ -38,6 +38,8 @@
 #include "core/alert.h"
 #include "core/file_browser.h"
 #include "core/command_hook.h"
+#include "core/shell_hooks.h"
+#include "shell/wndproc.h"
 #include "shell/commands.h"
 #include "shell/keys.h"
 #include "shell/alert_box.h"
@@ -158,16 +160,28 @@ terrain_lists_lifetime terrain_lists_owner;
 
 bool APPLICATION_running() { return main_state.running; }
 
-void APPLICATION_start_up()
+void APPLICATION_install_hooks()
 {
-    main_state = main_state_record{};
-    ALERT_set_quitting(false);
     // The spine's alert box and file browser serve every subsystem.
     MACIBM_set_alert_box(ALERT_show_box);
     UI_set_file_browser(opensave);
     LOADING_set_screen(LOADING_draw_screen);
     CORE_set_command_dispatcher(APPLICATION_handlemenu);
     CORE_set_key_slot_dispatcher(KEY_run_slot);
+    shell_hooks hooks;
+    hooks.set_mode = APPLICATION_set_mode;
+    hooks.remote_command = APPLICATION_handlemenu_remote;
+    hooks.load_peer_situation = APPLICATION_load_peer_situation;
+    hooks.key_command = KEY_command_dispatch;
+    hooks.click = MACIBM_handleclick;
+    CORE_set_shell_hooks(hooks);
+}
+
+void APPLICATION_start_up()
+{
+    main_state = main_state_record{};
+    ALERT_set_quitting(false);
+    APPLICATION_install_hooks();
 
     clear_large_tables();
     for (auto& row : terrain_list_table)

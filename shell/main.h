@@ -27,6 +27,10 @@ bool APPLICATION_pacing_wanted();
 // The entry's steps up to the main loop: the tables cleared, the start-up,
 // the loaders, the live-weather probe, the network link and the first mode.
 void APPLICATION_start_up();
+// Installs the spine's services for the subsystems below it (alert box, file
+// browser, loading screen, command and key dispatchers, the hooks of
+// core/shell_hooks.h); the start-up does it first.
+void APPLICATION_install_hooks();
 // The main loop: frames until the quit flag is set (none when it already is).
 void APPLICATION_run_frames();
 // True from the main loop's start on: the user's settings have been loaded.

@@ -19,7 +19,6 @@
 #include "links/calls_standin.h"
 #include "links/dataout.h"
 #include "links/net_slots.h"
-#include "links/network_standin.h"
 #include "panel/calls_standin.h"
 #include "scene/calls_standin.h"
 #include "scene/scene_origin.h"
@@ -34,6 +33,7 @@
 #include "shell/modes.h"
 #include "core/replay.h"
 #include "core/simvars.h"
+#include "tests/support/net_peer.h"
 #include "tests/support/terrain_support.h"
 #include "tests/support/test_support.h"
 #include "world/apt_scene.h"
@@ -63,6 +63,7 @@ protected:
         std::snprintf(pln[0].acf_file_path, ACF_TEXT_SIZE, "AIRCRAFT:TEST.ACF");
         std::snprintf(pln[0].acf_file_name, ACF_TEXT_SIZE, "TEST.ACF");
         for (int s = 0; s < NET_SLOT_COUNT; ++s) net_slot_enabled[s] = net_slot_valid[s] = 0;
+        net_peer_attach();   // every slot's address is a socket of the test peer
         std::fill(std::begin(interval_ticks), std::end(interval_ticks), 0);
         CYCLE_reset();
         REPLAY_clear_ring();
@@ -102,7 +103,7 @@ protected:
 
     static void clear_logs()
     {
-        NET_standin_clear();
+        net_peer_clear();
         for (auto* log : {&links_standin_calls, &aircraft_standin_calls, &flightmodel_standin_calls,
                           &panel_standin_calls, &scene_standin_calls, &screens_standin_calls, &world_standin_calls})
             log->clear();
@@ -119,13 +120,7 @@ protected:
         return std::find(log.begin(), log.end(), call) != log.end();
     }
 
-    static std::vector<net_sent_datagram> sent(const std::string& label)
-    {
-        std::vector<net_sent_datagram> out;
-        for (const net_sent_datagram& d : net_sent_log)
-            if (d.label() == label) out.push_back(d);
-        return out;
-    }
+    static std::vector<net_sent_datagram> sent(const std::string& label) { return net_peer_sent(label); }
 
     static std::string text_of(const net_sent_datagram& d)
     {

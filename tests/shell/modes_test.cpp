@@ -19,7 +19,8 @@
 #include "graphics/ogl_tex.h"
 #include "links/calls_standin.h"
 #include "links/net_slots.h"
-#include "links/network_standin.h"
+#include "links/dataout.h"
+#include "tests/support/net_peer.h"
 #include "links/sound_seam.h"
 #include "screens/operator_map.h"
 #include "core/geo.h"
@@ -73,7 +74,7 @@ protected:
             std::snprintf(p.acf_file_name, ACF_TEXT_SIZE, "TEST.ACF");
         }
         for (auto* calls : {&aircraft_standin_calls, &links_standin_calls}) calls->clear();
-        NET_standin_clear();
+        net_peer_attach();
         app_mode = 0;
     }
     void TearDown() override
@@ -189,9 +190,9 @@ TEST_F(modes_test, SelectAirportPlacesThePlaneTellsTheOperatorAndStartsTheFlight
     EXPECT_NEAR(flt[0].latitude, 34.6f, 0.01f);
     EXPECT_FLOAT_EQ(lat_ref, 34.0f);    // 33.6 rounded
     EXPECT_FLOAT_EQ(lon_ref, -119.0f);  // -118.8 rounded away from zero
-    ASSERT_EQ(net_sent_log.size(), 1u);
-    const std::vector<uint8_t> p = net_sent_log[0].payload();
-    EXPECT_EQ(net_sent_log[0].label() + std::to_string(net_sent_log[0].slot) + std::string(p.begin(), p.end()),
+    const std::vector<net_sent_datagram>& log = net_peer_log();
+    ASSERT_EQ(log.size(), 1u);
+    EXPECT_EQ(log[0].label() + std::to_string(log[0].slot) + log[0].payload_text(),
               "KSTM9apt placement  KTST");
     // The scene is built around the new reference point: the airport lies in its area.
     EXPECT_EQ(airport_table[0].local, 1);
@@ -227,10 +228,14 @@ TEST_F(modes_test, LeavingAndEnteringScreensRunsTheirChores)
     harness_program_folder folder(dir.path().string());
     pln[1] = acf_struct{};
     pln[2] = acf_struct{};
-    APPLICATION_set_mode(3, "test");
-    EXPECT_FALSE(contains(links_standin_calls, "DATAOUT_reset()"));
+    // Leaving the network screen starts the data output anew: the graph history empties.
+    APPLICATION_set_mode(1, "test");
+    graph_history.value[0][0] = 5.0f;
     APPLICATION_set_mode(0, "test");
-    EXPECT_TRUE(contains(links_standin_calls, "DATAOUT_reset()"));
+    EXPECT_EQ(graph_history.value[0][0], 5.0f);
+    APPLICATION_set_mode(3, "test");
+    APPLICATION_set_mode(0, "test");
+    EXPECT_EQ(graph_history.value[0][0], -999.0f);
     // Every plane slot in use without an aircraft gets one from the fleet.
     EXPECT_NE(pln[1].acf_file_name[0], 0);
     EXPECT_GT(pln[1].acf_m_max, 0.0f);

@@ -1,5 +1,7 @@
 #include "tests/shell/startup_program.h"
 
+#include "links/network.h"
+
 #include <SDL2/SDL.h>
 
 #include <filesystem>
@@ -48,6 +50,7 @@ void start_program(const temp_folder& folder)
     (void)gl_library_held;
     PLAT_destroy_window();   // a window another test left open: the program opens its own
     PLAT_flush_messages();
+    NET_reset();   // a fresh process: the link has not started yet
     APPLICATION_start_up();
 }
 

@@ -31,6 +31,7 @@
 #include "core/text_util.h"
 #include "shell/prefs.h"
 #include "shell/world_textures.h"
+#include "links/network.h"
 #include "tests/shell/startup_program.h"
 #include "world/atc_state.h"
 #include "world/navdb.h"
@@ -101,11 +102,13 @@ TEST_F(ProgramStart, LoadsTheDefaultFolderWithoutAnAlertInTheStepsOrder)
     // The movie library, the plug-ins, then the devices; the network whether or not a peer is enabled.
     long last = -1;
     for (const char* call : {"MOVIE_init_quicktime()", "PLUGIN_load()", "SOUND_init_dsound()", "JOY_init()",
-                             "HARDWARE_open()", "NET_init()"}) {
+                             "HARDWARE_open()"}) {
         const long at = find_call(links_standin_calls, call);
         EXPECT_GT(at, last) << call;
         last = at;
     }
+    EXPECT_EQ(net_inited, 1);
+    EXPECT_GT(NET_bound_port(), 0);   // a test program's link takes a free port
     // The default trainer flies in slot 0 from its path in the general-aviation
     // folder; the other slots in use got aircraft of the fleet folders.
     EXPECT_STREQ(pln[0].acf_tailnum, "OV-TRN");
@@ -162,13 +165,14 @@ TEST_F(ProgramStart, ShutsDownInOrder)
     std::filesystem::remove(PLAT_resolve_path(resolution_prefs.c_str()));
     stop_program();
 
-    const std::vector<std::string> expected = {"PLUGIN_call_shutdown()", "NET_close()", "SOUND_close_speech()",
-                                               "JOY_close()", "HARDWARE_close(1)"};
+    const std::vector<std::string> expected = {"PLUGIN_call_shutdown()", "SOUND_close_speech()", "JOY_close()",
+                                               "HARDWARE_close(1)"};
     std::vector<std::string> seen;
     for (const std::string& c : links_standin_calls)
         if (std::find(expected.begin(), expected.end(), c) != expected.end() || c.rfind("MOVIE_", 0) == 0)
             seen.push_back(c);
     EXPECT_EQ(seen, expected);   // no movie was recorded and no movie library started
+    EXPECT_EQ(NET_bound_port(), 0);   // the link's socket is closed
     EXPECT_TRUE(PLAT_file_exists(resolution_prefs.c_str()));   // the display preferences are saved
     EXPECT_FALSE(error_log.is_open());
     EXPECT_EQ(gl_ready, 0);

@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include "core/alert.h"
+#include "platform/plat_net.h"
 
 std::vector<alert_record> recorded_alerts;
 
@@ -29,7 +30,12 @@ void test_alert_handler(int return_mode, const char* const lines[4], int code)
 // Installs the recording handler before any test runs, and clears the record before each test.
 class alert_environment : public ::testing::Environment {
 public:
-    void SetUp() override { MACIBM_set_alert_handler(test_alert_handler); }
+    void SetUp() override
+    {
+        MACIBM_set_alert_handler(test_alert_handler);
+        // Test programs run side by side: each one's UDP link takes a free port.
+        PLAT_udp_override_port(0);
+    }
 };
 
 class alert_listener : public ::testing::EmptyTestEventListener {

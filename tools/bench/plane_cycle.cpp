@@ -10,7 +10,6 @@
 #include "aircraft/calls_standin.h"
 #include "flightmodel/calls_standin.h"
 #include "links/calls_standin.h"
-#include "links/network_standin.h"
 #include "panel/calls_standin.h"
 #include "scene/calls_standin.h"
 #include "screens/calls_standin.h"
@@ -39,7 +38,6 @@ void clear_standin_logs()
     for (auto* log : {&links_standin_calls, &aircraft_standin_calls, &flightmodel_standin_calls, &panel_standin_calls,
                       &scene_standin_calls, &screens_standin_calls, &world_standin_calls})
         log->clear();
-    NET_standin_clear();
 }
 
 void first_start_state()

@@ -1,0 +1,170 @@
+// The receive side of the UDP link: the per-frame pass over the receive ring
+// and what each label does. The pass checks every datagram's head and size,
+// puts its numbers into this machine's byte order and hands it to its label's
+// handler through one table (links/net_receive.cpp).
+//
+// Nothing a sender puts in a datagram ends the program or reaches outside a
+// slot, table or record: a datagram that cannot be applied whole is dropped
+// with one line in "ERROR.OUT" and none of it is applied.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "core/plane_state_record.h"
+#include "core/stat_record.h"
+#include "links/dataout.h"
+
+constexpr int NET_MESS_SIZE = 150;        // 149 characters and the terminator
+constexpr int NET_FIX_ENTRIES = 32;
+constexpr int NET_NEEDLE_ENTRIES = 500;
+constexpr int NET_TEXT_ENTRIES = 250;
+constexpr int NET_TEXT_CHARS = 152;       // 151 characters and the terminator
+constexpr int NET_NEEDLE_TEXTURE = 453;   // texture slot of the needle pictures
+constexpr float NET_TEXT_SHOW_SEC = 1.0f;
+constexpr int NET_PLANES = 10;            // plane slots a datagram may name
+
+// "ONEP": one plane's position and attitude (index byte: the plane slot).
+struct net_onep_record {
+    float local_x, local_y, local_z;
+    float psi, theta, phi;
+    float latitude, longitude;
+};
+static_assert(sizeof(net_onep_record) == 32);
+
+// "ALLP": planes 0..index-1 (index byte: the count).
+struct net_allp_record {
+    float local_x[NET_PLANES], local_y[NET_PLANES], local_z[NET_PLANES];
+    float psi[NET_PLANES], theta[NET_PLANES], phi[NET_PLANES];
+    float latitude, longitude;
+};
+static_assert(sizeof(net_allp_record) == 248);
+
+// "ISET": one destination slot (index byte: the slot).
+struct net_iset_record {
+    char ip[16];
+    char port[8];
+    int32_t enabled;
+};
+static_assert(sizeof(net_iset_record) == 28);
+static_assert(offsetof(net_iset_record, enabled) == 24);
+
+// "TRAI": a runway or approach start at an airport.
+struct net_trai_record {
+    int32_t kind;       // 401 take-off, 402 and 403 the approaches
+    int32_t airport;
+    int32_t runway;
+    int32_t backwards;  // 0 or 1
+};
+static_assert(sizeof(net_trai_record) == 16);
+
+// "CUST": one needle of the panel overlay.
+struct net_cust_record {
+    int32_t index;      // needle slot 0..499
+    int32_t kind;       // 0 off, 1 turning needle, 2 fixed picture
+    float x, y, angle;
+    float s0, t0, s1, t1;   // source rectangle in texels of texture slot 453
+};
+static_assert(sizeof(net_cust_record) == 36);
+
+// "TEXT": one string of the panel overlay.
+struct net_text_record {
+    int32_t font;
+    int32_t color;
+    float x, y;
+    char text[156];
+};
+static_assert(sizeof(net_text_record) == 172);
+
+struct net_needle_entry {
+    int32_t kind;
+    float x, y, angle;
+    float s0, t0, s1, t1;
+};
+
+struct net_text_entry {
+    int32_t font;       // 0 marks a free entry
+    int32_t color;
+    float x, y;
+    char text[NET_TEXT_CHARS];
+    float timeout;      // frame-clock seconds until which it shows
+};
+static_assert(sizeof(net_text_entry) == 172);
+
+// The last datagram of each label, as the handler received it.
+extern stat_block net_stat_rcv;
+extern plane_state_record net_snap_rcv;
+extern net_onep_record net_onep_rcv;
+extern net_allp_record net_allp_rcv;
+extern net_iset_record net_iset_rcv;
+extern net_trai_record net_trai_rcv;
+extern net_cust_record net_cust_rcv;
+extern net_text_record net_text_rcv;
+extern float net_gset_rcv;
+extern char net_mess_rcv[NET_MESS_SIZE];
+extern data_record net_data_rcv[NET_DATA_ROWS];
+
+// Written by "FIX_" (entry n holds n and its two words); read by nothing else.
+extern int32_t net_fix_table[NET_FIX_ENTRIES][3];
+// The panel overlay: needles never time out; a text shows for a second after
+// its last datagram.
+extern net_needle_entry net_needle_table[NET_NEEDLE_ENTRIES];
+extern net_text_entry net_text_table[NET_TEXT_ENTRIES];
+// The panel origin the overlay is drawn about (the panel pass sets it; 0, 0 otherwise).
+extern float net_panel_origin_x, net_panel_origin_y;
+
+// Zeroes the needle, text and FIX_ tables (the first NET_init does).
+void NET_clear_tables();
+// Zeroes the receive copies above.
+void NET_clear_receive_copies();
+
+// One received datagram, its payload in this machine's byte order and followed
+// by a zero byte.
+struct net_datagram {
+    char label[5];
+    int index;           // the index byte
+    uint8_t* payload;
+    int size;            // payload bytes
+};
+
+// Writes the one line that explains why a datagram was dropped.
+void NET_refuse(const net_datagram& d, const char* why);
+
+// The handlers (links/net_simple.cpp, net_state.cpp, net_panel.cpp, net_commands.cpp).
+void NET_handle_MESS(net_datagram& d);
+void NET_handle_CHAR(net_datagram& d);
+void NET_handle_DATA(net_datagram& d);
+void NET_handle_FAIL(net_datagram& d);
+void NET_handle_RECO(net_datagram& d);
+void NET_handle_selection(net_datagram& d);   // DSEL, USEL, DCOC, UCOC
+void NET_handle_MOUS(net_datagram& d);
+void NET_handle_ISET(net_datagram& d);
+void NET_handle_FIX(net_datagram& d);
+void NET_handle_STAT_datagram(net_datagram& d);
+void NET_handle_GSET_datagram(net_datagram& d);
+void NET_handle_SNAP(net_datagram& d);
+void NET_handle_ONEP(net_datagram& d);
+void NET_handle_ALLP(net_datagram& d);
+void NET_handle_PATH(net_datagram& d);
+void NET_handle_TRAI(net_datagram& d);
+void NET_handle_CUST_datagram(net_datagram& d);
+void NET_handle_TEXT_datagram(net_datagram& d);
+void NET_handle_KSTM(net_datagram& d);
+
+// Applies the "STAT" copy (net_stat_rcv).
+void NET_handle_STAT();
+// Applies the "GSET" value (net_gset_rcv) to setting n.
+void NET_handle_GSET(int n);
+// Moves the scenery reference tile when (lat, lon) left the current one, and
+// holds the origin for the network from then on.
+void NET_handle_planes(float lat, float lon);
+// Mode 0 stores the needle or text just received (the copies above), mode 1
+// draws the table (the panel pass calls TEXT(1), then CUST(1)).
+void NET_handle_CUST(int mode);
+void NET_handle_TEXT(int mode);
+
+// Helpers shared by the handlers.
+// True for a finite value that an int can hold once cut toward zero.
+bool NET_fits_int(float v);
+// True when every float of the run is finite.
+bool NET_all_finite(const float* v, int count);

@@ -1,0 +1,335 @@
+// The labels that keep copies in step: "STAT" (time, weather, sea-level air,
+// waves, weights and failures), "GSET" (one rendering or view setting),
+// "SNAP" (one plane's whole state), "ONEP" and "ALLP" (positions set from
+// outside, with the scenery tile that goes with them), "PATH" (the aircraft a
+// plane slot flies) and "TRAI" (a runway or approach start).
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+#include "aircraft/acf_choose.h"
+#include "aircraft/acf_load.h"
+#include "aircraft/acf_struct.h"
+#include "aircraft/flight_start.h"
+#include "core/app_mode.h"
+#include "core/constants.h"
+#include "core/folders.h"
+#include "core/geo.h"
+#include "core/screen.h"
+#include "core/shell_hooks.h"
+#include "core/simvars.h"
+#include "core/text_util.h"
+#include "flightmodel/atmosphere.h"
+#include "flightmodel/flt.h"
+#include "flightmodel/plane_state.h"
+#include "links/net_receive.h"
+#include "links/net_slots.h"
+#include "links/plugin_host.h"
+#include "world/apt_scene.h"
+#include "world/navdb.h"
+
+namespace {
+
+constexpr int SLOT_MULTIPLAYER = 0;
+constexpr int SLOT_INSTRUCTOR = 10;
+constexpr int PATH_FIELD = 500;   // the aircraft path's field
+
+int planet() { return sim_graphics_scenery.current_planet == PLANET_MARS ? PLANET_MARS : PLANET_EARTH; }
+
+// The number of planes a datagram may address: draw_aircrafts, at most the slots there are.
+int planes_in_use() { return std::clamp(sim_graphics_settings.draw_aircrafts, 0, NET_PLANES); }
+
+// Brings an int into [-half, half] by steps of `step` (181 for latitudes, 361
+// for longitudes, as the tile rule has it).
+int wrap_by(int v, int half, int step)
+{
+    if (v > half) v -= step * ((v - half + step - 1) / step);
+    if (v < -half) v += step * ((-half - v + step - 1) / step);
+    return v;
+}
+
+bool position_ok(float lat, float lon)
+{
+    return std::isfinite(lat) && std::isfinite(lon) && std::fabs(lat) <= 90.0f && std::fabs(lon) <= 180.0f;
+}
+
+void set_plane(int i, float x, float y, float z, float psi, float theta, float phi)
+{
+    flt_struct& f = flt[i];
+    f.local_x = x;
+    f.local_y = y;
+    f.local_z = z;
+    f.psi = psi;
+    f.theta = theta;
+    f.phi = phi;
+    sim_operation_override.override_planepath[i] = 1;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// "STAT"
+
+void NET_handle_STAT_datagram(net_datagram& d)
+{
+    stat_block s;
+    std::memcpy(&s, d.payload, sizeof s);
+    // Every float it carries must be a number, the two that become ints must fit one.
+    const float* floats[] = {&s.zulu_time_sec,        s.cloud_tops_msl_m,    s.cloud_base_msl_m,   s.wind_altitude_msl_m,
+                             s.turbulence,            s.wind_direction_degt, s.wind_speed_kt,      s.shear_direction_degt,
+                             s.shear_speed_kt,        &s.visibility_reported_m, &s.rain_percent,   &s.thunderstorm_percent,
+                             &s.temperature_sealevel_c, &s.earth_pressure_p, &s.wave_amplitude,    &s.wave_length,
+                             &s.wave_speed,           &s.m_fixed,            s.m_fuel,             &s.m_jettison};
+    const int counts[] = {1, CLOUD_LAYERS, CLOUD_LAYERS, WIND_LAYERS, WIND_LAYERS, WIND_LAYERS, WIND_LAYERS,
+                          WIND_LAYERS, WIND_LAYERS, 1, 1, 1, 1, 1, 1, 1, 1, 1, 3, 1};
+    for (size_t k = 0; k < std::size(floats); ++k)
+        if (!NET_all_finite(floats[k], counts[k])) return NET_refuse(d, "a value of its block is not a number");
+    if (!NET_fits_int(s.local_date_days) || !NET_fits_int(s.wave_dir))
+        return NET_refuse(d, "its day or wave direction is not a number an int can hold");
+    if (net_slot_enabled[SLOT_INSTRUCTOR] && !NET_all_finite(s.failure_countdown, STAT_FAILURES))
+        return NET_refuse(d, "a failure value is not a number");
+    net_stat_rcv = s;
+    NET_handle_STAT();
+}
+
+void NET_handle_STAT()
+{
+    const stat_block& s = net_stat_rcv;
+    sim_weather_block& w = sim_weather;
+    sim_time.paused = s.paused;
+    sim_graphics_settings.draw_aircrafts = std::clamp(s.draw_aircrafts, 1, NET_PLANES);
+    sim_time.zulu_time_sec = s.zulu_time_sec;
+    sim_time.local_date_days = static_cast<int32_t>(s.local_date_days);
+    for (int l = 0; l < CLOUD_LAYERS; ++l) {
+        w.cloud_type[l] = s.cloud_type[l];
+        w.cloud_tops_msl_m[l] = s.cloud_tops_msl_m[l];
+        w.cloud_base_msl_m[l] = s.cloud_base_msl_m[l];
+    }
+    for (int l = 0; l < WIND_LAYERS; ++l) {
+        w.wind_altitude_msl_m[l] = s.wind_altitude_msl_m[l];
+        w.turbulence[l] = s.turbulence[l];
+        w.wind_direction_degt[l] = s.wind_direction_degt[l];
+        w.wind_speed_kt[l] = s.wind_speed_kt[l];
+        w.shear_direction_degt[l] = s.shear_direction_degt[l];
+        w.shear_speed_kt[l] = s.shear_speed_kt[l];
+    }
+    w.visibility_reported_m = s.visibility_reported_m;
+    w.rain_percent = s.rain_percent;
+    w.thunderstorm_percent = s.thunderstorm_percent;
+    w.temperature_sealevel_c = s.temperature_sealevel_c;
+    sim_physics.earth_pressure_p = s.earth_pressure_p;
+    w.wave_amplitude = s.wave_amplitude;
+    w.wave_length = s.wave_length;
+    w.wave_speed = s.wave_speed;
+    w.wave_dir = static_cast<int32_t>(s.wave_dir);
+
+    if (s.weather_seed != weather_seed) {
+        weather_seed = s.weather_seed;
+        const int rows = planet() == PLANET_MARS ? 5 : 2;
+        const int columns = planet() == PLANET_MARS ? 6 : 3;
+        for (int z = 0; z < rows; ++z)
+            for (int x = 0; x < columns; ++x) ATMO_storm_grid_tile(x, z);
+    }
+    if (app_mode != MODE_WEIGHT_FUEL && !net_slot_enabled[SLOT_MULTIPLAYER]) {
+        flt_struct& f = flt[0];
+        f.m_fixed = s.m_fixed;
+        f.m_fuel1 = s.m_fuel[0];
+        f.m_fuel2 = s.m_fuel[1];
+        f.m_fuel3 = s.m_fuel[2];
+        f.m_jettison = s.m_jettison;
+    }
+    if (net_slot_enabled[SLOT_INSTRUCTOR]) {
+        // A master takes the failures from the station that instructs it; a state
+        // that is none of 0..6 is left as it was.
+        for (int k = 0; k < STAT_FAILURES; ++k) {
+            if (s.failures[k] >= 0 && s.failures[k] <= FAILURE_STATE_FAILED) flt[0].failures[k] = s.failures[k];
+            if (std::isfinite(s.failure_countdown[k])) flt[0].failure_param[k] = s.failure_countdown[k];
+        }
+    }
+    const int planes = std::clamp(PLUGIN_call_num_planes(sim_graphics_settings.draw_aircrafts, 1), 0, NET_PLANES);
+    for (int i = 0; i < planes; ++i)
+        if (pln[i].acf_file_name[0] == 0) ACF_choose_and_load(i);
+}
+
+// ---------------------------------------------------------------------------
+// "GSET"
+
+namespace {
+
+enum gset_kind { GSET_NONE, GSET_INT, GSET_FLOAT };
+struct gset_row {
+    gset_kind kind;
+    int32_t* int_place;
+    float* float_place;
+};
+
+gset_row gset_row_of(int n)
+{
+    sim_graphics_settings_block& g = sim_graphics_settings;
+    sim_graphics_view_block& v = sim_graphics_view;
+    switch (n) {
+    case 0: return {GSET_INT, &screen.rendering_res, nullptr};
+    case 1: return {GSET_INT, &screen.requested_width, nullptr};
+    case 2: return {GSET_INT, &screen.requested_height, nullptr};
+    case 3: return {GSET_INT, &screen.requested_depth, nullptr};
+    case 4: return {GSET_INT, &screen.requested_full_screen, nullptr};
+    case 5: return {GSET_INT, &g.draw_aircrafts, nullptr};
+    case 6: return {GSET_INT, &g.autogen_level, nullptr};
+    case 7: return {GSET_INT, &g.autogen_distance, nullptr};
+    case 8: return {GSET_INT, &g.draw_vectors, nullptr};
+    case 9: return {GSET_INT, &g.draw_cars, nullptr};
+    case 10: return {GSET_INT, &screen_settings.scenery_load_switch, nullptr};
+    case 12: return {GSET_INT, &g.draw_obstacles, nullptr};
+    case 13: return {GSET_INT, &g.draw_oilrigs, nullptr};
+    case 14: return {GSET_INT, &g.draw_ships, nullptr};
+    case 15: return {GSET_INT, &g.draw_forestfires, nullptr};
+    case 16: return {GSET_INT, &g.draw_textured_lites, nullptr};
+    case 17: return {GSET_INT, &screen_settings.cloud_switch, nullptr};
+    case 18: return {GSET_INT, &g.dim_gload, nullptr};
+    case 19: return {GSET_INT, &g.draw_taxilines, nullptr};
+    case 20: return {GSET_FLOAT, nullptr, &v.field_of_view_horizontal_deg};
+    case 21: return {GSET_FLOAT, nullptr, &v.field_of_view_horizontal_ratio};
+    case 22: return {GSET_FLOAT, nullptr, &v.field_of_view_vertical_deg};
+    case 23: return {GSET_FLOAT, nullptr, &v.field_of_view_vertical_ratio};
+    case 24: return {GSET_FLOAT, nullptr, &v.field_of_view_deg};
+    case 25: return {GSET_INT, &screen_settings.planet_view_flag_a, nullptr};
+    case 26: return {GSET_INT, &screen_settings.planet_view_flag_b, nullptr};
+    default: return {GSET_NONE, nullptr, nullptr};
+    }
+}
+
+constexpr int GSET_DRAW_AIRCRAFTS = 5;
+
+}  // namespace
+
+void NET_handle_GSET_datagram(net_datagram& d)
+{
+    float v;
+    std::memcpy(&v, d.payload, sizeof v);
+    const gset_row row = gset_row_of(d.index);
+    if (row.kind == GSET_INT && !NET_fits_int(v)) return NET_refuse(d, "its value is not a number an int can hold");
+    if (row.kind == GSET_FLOAT && !std::isfinite(v)) return NET_refuse(d, "its value is not a number");
+    net_gset_rcv = v;
+    NET_handle_GSET(d.index);
+}
+
+void NET_handle_GSET(int n)
+{
+    const gset_row row = gset_row_of(n);
+    const float v = net_gset_rcv;
+    if (row.kind == GSET_INT && NET_fits_int(v)) {
+        int32_t i = static_cast<int32_t>(v);
+        if (n == GSET_DRAW_AIRCRAFTS) i = std::clamp(i, 1, NET_PLANES);
+        *row.int_place = i;
+    } else if (row.kind == GSET_FLOAT) {
+        *row.float_place = v;
+    }
+}
+
+// ---------------------------------------------------------------------------
+// "SNAP", "ONEP", "ALLP"
+
+void NET_handle_SNAP(net_datagram& d)
+{
+    if (d.index >= NET_PLANES) return NET_refuse(d, "there are only plane slots 0 to 9");
+    std::memcpy(&net_snap_rcv, d.payload, sizeof net_snap_rcv);
+    if (d.index >= planes_in_use()) return;   // a plane this copy does not fly
+    PLANE_unpack_state(net_snap_rcv, net_snap_rcv, 0.0f, 1, d.index);
+}
+
+void NET_handle_ONEP(net_datagram& d)
+{
+    if (d.index >= NET_PLANES) return NET_refuse(d, "there are only plane slots 0 to 9");
+    net_onep_record r;
+    std::memcpy(&r, d.payload, sizeof r);
+    if (!NET_all_finite(&r.local_x, 8)) return NET_refuse(d, "a value is not a number");
+    if (!position_ok(r.latitude, r.longitude)) return NET_refuse(d, "its latitude or longitude is off the planet");
+    net_onep_rcv = r;
+    if (d.index >= planes_in_use()) return;
+    set_plane(d.index, r.local_x, r.local_y, r.local_z, r.psi, r.theta, r.phi);
+    NET_handle_planes(r.latitude, r.longitude);
+}
+
+void NET_handle_ALLP(net_datagram& d)
+{
+    net_allp_record r;
+    std::memcpy(&r, d.payload, sizeof r);
+    const int n = std::min(d.index, planes_in_use());
+    const float* rows[] = {r.local_x, r.local_y, r.local_z, r.psi, r.theta, r.phi};
+    for (const float* row : rows)
+        if (!NET_all_finite(row, n)) return NET_refuse(d, "a value is not a number");
+    if (!position_ok(r.latitude, r.longitude)) return NET_refuse(d, "its latitude or longitude is off the planet");
+    net_allp_rcv = r;
+    for (int i = 0; i < n; ++i) set_plane(i, r.local_x[i], r.local_y[i], r.local_z[i], r.psi[i], r.theta[i], r.phi[i]);
+    NET_handle_planes(r.latitude, r.longitude);
+}
+
+void NET_handle_planes(float lat, float lon)
+{
+    origin_held_by_network = 1;
+    if (!NET_fits_int(lat) || !NET_fits_int(lon) || !NET_fits_int(lat_ref) || !NET_fits_int(lon_ref)) return;
+    const int p = planet();
+    const int a = static_cast<int>(lat - reference_lat_offset[p]);
+    const int b = static_cast<int>(lon - reference_lon_offset[p]);
+    const int dlat = wrap_by(static_cast<int>(static_cast<float>(a) - lat_ref), 90, 181);
+    const int dlon = wrap_by(static_cast<int>(static_cast<float>(b) - lon_ref), 180, 361);
+    if (dlat == 0 && dlon == 0) return;
+    if (dlat == 0 && (dlon == -1 || dlon == 1)) {
+        lon_ref = static_cast<float>(b);
+        APT_build_scene(dlon == -1 ? 2 : 3);
+    } else if (dlon == 0 && (dlat == -1 || dlat == 1)) {
+        lat_ref = static_cast<float>(a);
+        APT_build_scene(dlat == -1 ? 5 : 4);
+    } else {
+        lat_ref = static_cast<float>(a);
+        lon_ref = static_cast<float>(b);
+        APT_build_scene(1);
+    }
+}
+
+// ---------------------------------------------------------------------------
+// "PATH"
+
+void NET_handle_PATH(net_datagram& d)
+{
+    if (d.index >= NET_PLANES) return NET_refuse(d, "there are only plane slots 0 to 9");
+    const char* path = reinterpret_cast<const char*>(d.payload);
+    const size_t len = strnlen(path, static_cast<size_t>(std::min(d.size, PATH_FIELD)));
+    if (len >= static_cast<size_t>(PATH_FIELD)) return NET_refuse(d, "its path is too long for its 500-byte field");
+    if (std::strstr(path, "..")) return NET_refuse(d, "its path leaves the program folder");
+    if (std::strlen(program_folder) + len > static_cast<size_t>(TEXT_MAX_LEN))
+        return NET_refuse(d, "the program folder and its path are too long for a path");
+    char name[TEXT_SIZE];
+    UTIL_file_name_of_path(name, path);
+    acf_struct& a = pln[d.index];
+    if (std::strcmp(name, a.acf_file_name) == 0) return;
+    UTIL_strcpy(static_cast<const char*>(name), a.acf_file_name);
+    UTIL_strcat3(program_folder, path, a.acf_file_path);
+    ACF_load_and_setup(d.index);
+    if (d.index == 0) {
+        FLIGHT_init_situation(SIT_AIRPORT, SIT_RUNWAY);
+        CORE_set_mode(MODE_FLYING, "from the network: the peer's aircraft for the user's plane");
+    }
+}
+
+// ---------------------------------------------------------------------------
+// "TRAI"
+
+void NET_handle_TRAI(net_datagram& d)
+{
+    net_trai_record t;
+    std::memcpy(&t, d.payload, sizeof t);
+    const bool kind_ok = t.kind >= SIT_RUNWAY && t.kind <= SIT_APPROACH_10NM;
+    const bool airport_ok = t.airport >= 0 && t.airport < static_cast<int32_t>(airport_table.size());
+    const bool runway_ok =
+        airport_ok && t.runway >= 0 &&
+        t.runway < static_cast<int32_t>(airport_table[static_cast<size_t>(t.airport)].runways.size());
+    if (!kind_ok || !runway_ok || (t.backwards != 0 && t.backwards != 1))
+        return NET_refuse(d, "its start kind, airport, runway or runway end is not one of this copy");
+    net_trai_rcv = t;
+    start_selection.airport_index = t.airport;
+    start_selection.start_index = t.runway;
+    sim_time.backwards = t.backwards;
+    FLIGHT_init_situation(SIT_AIRPORT, t.kind);
+}

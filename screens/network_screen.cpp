@@ -1,0 +1,182 @@
+// Screen 3: the data-output table and the network connections.
+#include "screens/network_screen.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "core/frame_clock.h"
+#include "core/simvars.h"
+#include "core/ui_text.h"
+#include "graphics/button.h"
+#include "graphics/font.h"
+#include "graphics/list.h"
+#include "graphics/widget.h"
+#include "links/dataout.h"
+#include "links/net_slots.h"
+#include "links/network.h"
+#include "screens/screen_layout.h"
+#include "screens/setup.h"
+
+network_screen_state network_screen;
+
+const char* const network_role_names[NETWORK_SCREEN_ROLES] = {
+    "multiplayer",
+    "monitor 1",
+    "monitor 2",
+    "monitor 3",
+    "monitor 4",
+    "monitor 5",
+    "master machine, is external view",
+    "master machine, is external cockpit",
+    "master machine, is external anything",
+    "master machine, is external IOS",
+    "IOS",
+    "motion platform",
+    "data output sender",
+};
+
+void SETUP_network_reset() { network_screen = network_screen_state{}; }
+
+namespace {
+
+constexpr int LABEL_COLOUR = 45;
+constexpr int LABEL_FONT = 103;
+
+// The four columns of the data table: first group, last group, x, and the
+// groups after which a spacer row follows.
+struct table_column {
+    int first, last;
+    float x;
+    int spacers[8];
+    int spacer_count;
+};
+constexpr table_column columns[4] = {
+    {0, 22, 60.0f, {2, 5, 8, 11, 14, 18, 20}, 7},
+    {23, 52, 300.0f, {30, 37, 43, 48}, 4},
+    {53, 81, 540.0f, {55, 57, 59, 64, 70, 72, 78}, 7},
+    {82, 106, 780.0f, {90, 92, 94, 97}, 4},
+};
+
+float role_row_y(int i)
+{
+    if (i == 0) return 600.0f;
+    if (i <= 5) return 550.0f - 20.0f * static_cast<float>(i - 1);
+    return 430.0f - 40.0f * static_cast<float>(i - 6);
+}
+
+void data_table()
+{
+    const char* title = LANG_ui_text(255);
+    const float tx = SCREEN_width() / 2.0f - 3.0f * static_cast<float>(std::strlen(title));
+    OGL_draw_string(LABEL_COLOUR, tx, 10.0f, title, 9999.0f, LABEL_FONT);
+
+    char help[4][TEXT_SIZE];
+    for (int b = 0; b < 4; ++b) SCREEN_help_label(LANG_ui_text(533 + b), help[b], TEXT_SIZE);
+    sim_network_dataout_block& d = sim_network_dataout;
+    int32_t* selections[4] = {d.data_to_internet, d.data_to_disk, d.data_to_graph, d.data_to_screen};
+
+    for (const table_column& c : columns) {
+        for (int g = c.first; g <= c.last; ++g) {
+            int row = g - c.first;
+            for (int s = 0; s < c.spacer_count; ++s)
+                if (c.spacers[s] < g) ++row;
+            const float x = c.x, y = 680.0f - 18.0f * static_cast<float>(row);
+            for (int b = 0; b < 4; ++b) BTN_check_box(x + 18.0f * b, y, &selections[b][g], help[b], 1);
+            if (g < 100)
+                OGL_draw_string_fmt(LABEL_COLOUR, x - 24.0f, y, static_cast<float>(g), 2, 0, 0, LABEL_FONT);
+            else
+                OGL_draw_string_fmt(LABEL_COLOUR, x - 30.0f, y, static_cast<float>(g), 3, 0, 0, LABEL_FONT);
+            DATAOUT_group(8, g, static_cast<int>(x + 68.0f) * 1000 + static_cast<int>(y));
+        }
+    }
+    SETUP_network_limit_selections();
+    BTN_check_box(780.0f, 86.0f, &d.dump_parts_props, LANG_ui_text(113), 1);
+    BTN_check_box(780.0f, 68.0f, &d.dump_parts_wings, LANG_ui_text(114), 1);
+    BTN_check_box(780.0f, 50.0f, &d.dump_parts_vstabs, LANG_ui_text(115), 1);
+}
+
+void connections()
+{
+    SCREEN_place_box(34.0f, 15, 200.0f, 10.0f, -1.0f, 612.0f, "");
+    SCREEN_place_box(34.0f, 15, 10.0f, frame_next_y, -1.0f, -1.0f, "");
+    BTN_draw_label(20.0f, 680.0f, 1, LANG_ui_text(256));
+    BTN_draw_label(20.0f, 670.0f, 1, LANG_ui_text(257));
+    BTN_draw_label(20.0f, 660.0f, 1, LANG_ui_text(258));
+    BTN_draw_label(300.0f, 660.0f, 1, net_link.net_own_ip);
+
+    for (int i = 0; i < NETWORK_SCREEN_ROLES; ++i) {
+        const float y = role_row_y(i);
+        BTN_draw_label(215.0f, y, 1, LANG_ui_text(266 + i));
+        if (i == 0) BTN_draw_label(233.0f, y - 10.0f, 1, LANG_ui_text(700));
+        if (i >= 5) BTN_draw_label(233.0f, y - 10.0f, 1, LANG_ui_text(700 + i - 4));
+        if (net_slot_enabled[i]) {
+            BTN_text_field(20.0f, y, net_ip_text[i], NET_IP_TEXT_SIZE, i, "");
+            BTN_text_field(130.0f, y, net_port_text[i], NET_PORT_TEXT_SIZE, 20 + i, "");
+        }
+        if (BTN_check_box(185.0f, y, &net_slot_enabled[i], LANG_ui_text(709), 1)) SETUP_network_role_clicked(i);
+        // An address keeps only its digits and points: the text ends at any other character.
+        for (char& ch : net_ip_text[i])
+            if (!((ch >= '0' && ch <= '9') || ch == '.')) ch = 0;
+    }
+    if (net_slot_enabled[11] || net_slot_enabled[12])
+        BTN_digit_field(100.0f, 65.0f, &sim_network_dataout.network_data_rate, 2, 0, 1.0f, 50.0f, LANG_ui_text(116));
+
+    for (int i = 0; i < NETWORK_SCREEN_ROLES; ++i) {
+        char line[TEXT_SIZE];
+        if (SETUP_network_status_line(i, line, sizeof line))
+            BTN_draw_label(215.0f, 140.0f - 10.0f * static_cast<float>(i), 1, line);
+    }
+    NET_init();
+}
+
+}  // namespace
+
+bool SETUP_network_status_line(int slot, char* out, int size)
+{
+    if (size > 0) out[0] = 0;
+    if (slot < 0 || slot >= NETWORK_SCREEN_ROLES || !net_peer_heard[slot]) return false;
+    std::snprintf(out, static_cast<size_t>(size), "Got a test transmission from someone talking to a %s %4.1f seconds ago.",
+                  network_role_names[slot], static_cast<double>(frame_clock - net_peer_heard_time[slot]));
+    return true;
+}
+
+void SETUP_network_role_clicked(int slot)
+{
+    const bool monitor_or_ios = (slot >= 1 && slot <= 5) || slot == 10;
+    const bool master_kind = slot >= 6 && slot <= 9;
+    if (monitor_or_ios)
+        for (int s = 6; s <= 9; ++s) net_slot_enabled[s] = 0;
+    if (master_kind) {
+        for (int s = 1; s <= 5; ++s) net_slot_enabled[s] = 0;
+        net_slot_enabled[10] = 0;
+        for (int s = 6; s <= 9; ++s)
+            if (s != slot) net_slot_enabled[s] = 0;
+    }
+}
+
+void SETUP_network_limit_selections()
+{
+    auto limit = [](int32_t* sel, int most) {
+        int count = 0;
+        for (int g = 0; g < DATAOUT_GROUPS; ++g) count += sel[g] != 0;
+        if (count <= most) return;
+        for (int g = 0; g < DATAOUT_GROUPS; ++g)
+            if (sel[g]) {
+                sel[g] = 0;
+                return;
+            }
+    };
+    limit(sim_network_dataout.data_to_graph, NETWORK_GRAPH_LIMIT);
+    limit(sim_network_dataout.data_to_screen, NETWORK_SCREEN_GROUP_LIMIT);
+}
+
+void SETUP_network()
+{
+    BTN_screen_frame(1, 1);
+    BTN_tab(0, 0, &network_screen.network_tab, LANG_ui_text(372));
+    BTN_tab(1, 0, &network_screen.network_tab, LANG_ui_text(373));
+    if (network_screen.network_tab == 0)
+        data_table();
+    else
+        connections();
+}

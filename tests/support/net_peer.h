@@ -1,0 +1,51 @@
+// A loopback peer for the UDP link: one receiving socket per destination slot
+// on 127.0.0.1, so every datagram the program sends to a slot can be read
+// back byte for byte, and a sender that puts datagrams on the program's own
+// port as an outside program would.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct net_sent_datagram {
+    int slot = 0;
+    std::vector<uint8_t> bytes;   // the whole datagram: label, index, mark, payload
+
+    std::string label() const { return bytes.size() >= 4 ? std::string(bytes.begin(), bytes.begin() + 4) : ""; }
+    int index() const { return bytes.size() >= 5 ? bytes[4] : -1; }
+    std::vector<uint8_t> payload() const
+    {
+        return bytes.size() > 6 ? std::vector<uint8_t>(bytes.begin() + 6, bytes.end()) : std::vector<uint8_t>{};
+    }
+    std::string payload_text() const
+    {
+        const std::vector<uint8_t> p = payload();
+        return std::string(p.begin(), p.end());
+    }
+};
+
+// Starts the link when it has no socket yet (on a free port), opens the
+// peer's sockets once, points every slot's address and port at them (the
+// enabled and valid flags are left alone; a slot the test enables sends to
+// the peer) and forgets what was received so far.
+void net_peer_attach();
+
+// Every datagram the program sent to the peer since the last clear, in the
+// order they were sent.
+std::vector<net_sent_datagram>& net_peer_log();
+// Only the datagrams of one label.
+std::vector<net_sent_datagram> net_peer_sent(const std::string& label);
+void net_peer_clear();
+
+// The port of slot s's socket.
+int net_peer_port(int slot);
+
+// Puts one datagram on the program's own port, from outside; returns false
+// when it could not be sent.
+bool net_peer_send(const void* bytes, size_t length);
+bool net_peer_send(const std::string& label, int index, char mark, const void* payload, size_t length);
+// Reads the datagrams waiting on the program's socket into its receive ring,
+// as the message pump's notifications would: waits until `expected` of them
+// were read, then takes whatever else waits. Returns the number read.
+int net_peer_deliver(int expected = 1);
