@@ -1,11 +1,10 @@
 #include "tests/shell/startup_program.h"
 
-#include "links/network.h"
-
 #include <SDL2/SDL.h>
 
 #include <filesystem>
 
+#include "links/network.h"
 #include "platform/plat_events.h"
 #include "platform/plat_time.h"
 #include "platform/plat_window.h"

@@ -1,0 +1,118 @@
+// "KSTM" commands: the heartbeat, airport and map placements, menu commands,
+// the replay modes and quit with its relay.
+#include <cmath>
+#include <cstring>
+#include <string>
+
+#include "aircraft/flight_start.h"
+#include "tests/links/net_fixture.h"
+#include "tests/support/terrain_support.h"
+
+namespace {
+
+class Commands : public NetState {
+protected:
+    void SetUp() override
+    {
+        NetState::SetUp();
+        TEST_lay_flat_grid(0.0f);
+        pln[0].acf_gear_type[PART_GEAR_FIRST] = 1;
+    }
+
+    static int add_airport(const char* id, float lat, float lon)
+    {
+        airport_record a{};
+        std::strncpy(a.id, id, APT_ID_SIZE - 1);
+        runway_record rw{};
+        rw.lat = lat;
+        rw.lon = lon;
+        std::strcpy(rw.number, "09");
+        rw.heading = 90.0f;
+        rw.length = 1500.0f;
+        a.runways.push_back(rw);
+        airport_table.push_back(a);
+        return static_cast<int>(airport_table.size()) - 1;
+    }
+};
+
+TEST_F(Commands, HeartbeatMarksTheSlotItNamesEvenWhenThatSlotIsOff)
+{
+    frame_clock = 42.0f;
+    receive_text("KSTM", 7, "I am sending!  ");
+    EXPECT_EQ(net_peer_heard[7], 1);
+    EXPECT_EQ(net_peer_heard_time[7], 42.0f);
+}
+
+TEST_F(Commands, AirportPlacementTakesTheNearestOfTheIdAndTellsTheMonitors)
+{
+    add_airport("KAAA", 10.0f, 10.0f);
+    const int near = add_airport("KAAA", 46.6f, -122.2f);
+    flt[0].latitude = 46.0f;
+    flt[0].longitude = -122.0f;
+    for (int s : {1, 3, 6}) enable(s);
+    app_mode = MODE_NETWORK;
+    sim_time.total_flight_time_sec = 77.0f;
+    receive_text("KSTM", 0, "apt placement  KAAA");
+
+    EXPECT_EQ(start_selection.airport_index, near);
+    EXPECT_EQ(lat_ref, 46.0f);   // 46.6 - 1.0 = 45.6, rounded
+    EXPECT_EQ(lon_ref, -124.0f); // -122.2 - 1.5 = -123.7, rounded
+    EXPECT_EQ(app_mode, MODE_FLYING);
+    EXPECT_EQ(sim_time.total_flight_time_sec, 0.0f);
+    std::vector<std::pair<int, std::string>> relayed;
+    for (const net_sent_datagram& d : net_peer_sent("KSTM")) relayed.emplace_back(d.slot, d.payload_text());
+    EXPECT_EQ(relayed, (std::vector<std::pair<int, std::string>>{{1, "apt placement  KAAA"}, {3, "apt placement  KAAA"}}));
+}
+
+TEST_F(Commands, MapPlacementPutsAnotherPlaneThere)
+{
+    receive_text("KSTM", 3, "map placement  3777500547500027000100000050");
+    float x, y, z;
+    GEO_latlon_to_local(x, y, z, 47.5, -122.25, 1000.0);
+    EXPECT_NEAR(flt[3].local_x, x, 0.01f);
+    EXPECT_NEAR(flt[3].local_y, y, 0.01f);
+    EXPECT_NEAR(flt[3].local_z, z, 0.01f);
+    EXPECT_EQ(flt[3].psi, 270.0f);
+    EXPECT_NEAR(std::hypot(flt[3].local_vx, flt[3].local_vz), 50.0f, 0.01f);
+
+    // The user's plane starts in the air from the placement; the screen closes.
+    app_mode = MODE_OPERATOR;
+    receive_text("KSTM", 0, "map placement  3777500547500027000100000050");
+    EXPECT_NEAR(flt[0].latitude, 47.5f, 1e-3f);
+    EXPECT_NEAR(flt[0].longitude, -122.25f, 1e-3f);
+    EXPECT_EQ(app_mode, MODE_FLYING);
+}
+
+TEST_F(Commands, MenuCommandsAndReplayModes)
+{
+    receive_text("KSTM", 0, "menu selection 01005");
+    EXPECT_EQ(sim_graphics_view.view_type, 1005);
+    const std::pair<const char*, int> replays[] = {{"str_rep_fr     ", 2}, {"str_rep_rr     ", 3}, {"str_rep_sr     ", 4},
+                                                   {"str_rep_pause  ", 5}, {"str_rep_sf     ", 6}, {"str_rep_rf     ", 7},
+                                                   {"str_rep_ff     ", 8}, {"str_rep_fly    ", 0}};
+    for (auto [text, mode] : replays) {
+        receive_text("KSTM", 0, text);
+        EXPECT_EQ(sim_operation_prefs.replay_mode, mode) << text;
+    }
+    receive_text("KSTM", 0, "str_rep_FF     ");   // no command: ignored
+    EXPECT_EQ(sim_operation_prefs.replay_mode, 0);
+    EXPECT_EQ(error_lines(), 0) << error_text();
+}
+
+TEST_F(Commands, QuitIsRelayedToEveryLiveSlotThenQuits)
+{
+    temp_folder program;
+    FOLDERS_init_from((program.prefix() + "orvell").c_str());   // what the quit saves stays in the test's folder
+    for (int s : {0, 13, 19}) enable(s);
+    net_slot_enabled[5] = 1;   // enabled but its address never parsed
+    receive_text("KSTM", 0, "quit           ");
+    std::vector<int> slots;
+    for (const net_sent_datagram& d : net_peer_sent("KSTM")) {
+        EXPECT_EQ(d.payload_text(), "quit           ");
+        slots.push_back(d.slot);
+    }
+    EXPECT_EQ(slots, (std::vector<int>{0, 13, 19}));
+    EXPECT_EQ(quit_flag, 1);
+}
+
+}  // namespace

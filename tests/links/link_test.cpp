@@ -1,0 +1,122 @@
+// The UDP link on a real socket: the bytes a send puts on the wire and its
+// trace, the send checks, the slots' addresses and the heartbeat, and
+// datagrams too large for the receive ring.
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "core/ui_text.h"
+#include "tests/links/net_fixture.h"
+
+namespace {
+
+class Link : public NetState {};
+
+TEST_F(Link, DataSendPutsTheHeadBeforeThePayloadAndTracesIt)
+{
+    std::snprintf(ui_text_table[266 + 12], TEXT_SIZE, "Data output receiver");
+    net_slot_enabled[12] = 1;
+    NET_init();   // parses the slot's address
+    ASSERT_EQ(net_slot_valid[12], 1);
+    sim_operation_misc.debug_network = 1;
+    uint8_t payload[36];
+    for (int k = 0; k < 36; ++k) payload[k] = static_cast<uint8_t>(k + 1);
+    NET_data_send("DATA", 0, payload, 36, 12);
+
+    const std::vector<net_sent_datagram>& got = net_peer_log();
+    ASSERT_EQ(got.size(), 1u);
+    EXPECT_EQ(got[0].slot, 12);
+    std::vector<uint8_t> expected = {0x44, 0x41, 0x54, 0x41, 0x00, 0x30};
+    expected.insert(expected.end(), payload, payload + 36);
+    EXPECT_EQ(got[0].bytes, expected);   // 42 bytes exactly
+
+    const std::string log = error_text();
+    EXPECT_NE(log.find("At time=10, sending label DATA to IP 127.0.0.1, which is: Data output receiver, with index 0.\n"),
+              std::string::npos)
+        << log;
+    EXPECT_NE(log.find("The length is 42 and send failed=0 (0=not failed, 1=failed).\n"), std::string::npos);
+    EXPECT_NE(log.find("data_send[0]=68\ndata_send[1]=65\ndata_send[2]=84\ndata_send[3]=65\ndata_send[4]=0\n"
+                       "data_send[5]=48\n"),
+              std::string::npos);
+}
+
+TEST_F(Link, SendChecksStayFatalForLocalCallers)
+{
+    enable(3);
+    std::vector<uint8_t> big(2794, 'x');
+    EXPECT_EQ(expect_fatal([&] { NET_data_send("DATA", 0, big.data(), 2794, 3); }).lines[0],
+              "Trying to send too LARGE a buffer!");
+    NET_data_send("DATA", 0, big.data(), 2793, 3);   // 2799 bytes in all still go
+    ASSERT_EQ(net_peer_log().size(), 1u);
+    EXPECT_EQ(net_peer_log()[0].bytes.size(), 2799u);
+    for (int slot : {-1, 20})
+        EXPECT_EQ(expect_fatal([&] { NET_data_send("MESS", 0, "hi", 2, slot); }).lines[0],
+                  "Trying to send on too high an IP index!");
+
+    // A slot that is off, or whose address did not parse, drops the datagram without a word.
+    net_slot_valid[3] = 0;
+    NET_data_send("MESS", 0, "hi", 2, 3);
+    net_slot_valid[3] = 1;
+    net_slot_enabled[3] = 0;
+    NET_data_send("MESS", 0, "hi", 2, 3);
+    net_peer_clear();
+    EXPECT_TRUE(net_peer_log().empty());
+    EXPECT_TRUE(recorded_alerts.size() == 3u);
+
+    // Before the link has started a send to a live slot is refused.
+    NET_reset();
+    enable(3);
+    const alert_record a = expect_fatal([&] { NET_data_send("MESS", 0, "hello", 5, 3); });
+    EXPECT_EQ(a.lines[0], "Trying to send when not yet initedd!");
+    EXPECT_EQ(a.lines[1], "MESS");
+    EXPECT_EQ(a.lines[2], "hello");
+}
+
+TEST_F(Link, InitReadsEnabledAddressesAndTheHeartbeatVisitsSlotsInTurn)
+{
+    const char* texts[] = {"127.0.0.1", "", "255.255.255.255", "12.x"};
+    for (int s = 0; s < 4; ++s) {
+        std::snprintf(net_ip_text[s], NET_IP_TEXT_SIZE, "%s", texts[s]);
+        net_slot_enabled[s] = 1;
+    }
+    net_slot_valid[5] = 1;   // a slot that is off keeps its flag
+    NET_init();
+    EXPECT_EQ(std::vector<int>(net_slot_valid, net_slot_valid + 6), (std::vector<int>{1, 0, 0, 0, 0, 1}));
+
+    // Slots 0..10 in turn, one a tenth of a second: each enabled one hears it every 1.1 s.
+    net_peer_attach();
+    for (int s = 0; s < 4; ++s) net_slot_enabled[s] = 0;
+    for (int s : {2, 7, 12}) net_slot_enabled[s] = 1;
+    std::vector<std::pair<int, int>> heard;   // (tick, slot)
+    interval_ticks[INTERVAL_TENTH_SECOND] = 1;
+    for (int tick = 1; tick <= 22; ++tick) {
+        NET_init();
+        for (const net_sent_datagram& d : net_peer_log()) {
+            EXPECT_EQ(d.label(), "KSTM");
+            EXPECT_EQ(d.index(), d.slot);
+            EXPECT_EQ(d.payload_text(), "I am sending!  ");
+            heard.emplace_back(tick, d.slot);
+        }
+        net_peer_clear();
+    }
+    EXPECT_EQ(heard, (std::vector<std::pair<int, int>>{{2, 2}, {7, 7}, {13, 2}, {18, 7}}));
+}
+
+TEST_F(Link, DatagramsOfTheFullSizeOrMoreAreDroppedWithOneLineEach)
+{
+    for (size_t size : {size_t{2800}, size_t{3000}}) {
+        std::vector<uint8_t> d(size, 7);
+        std::memcpy(d.data(), "FAIL\0" "0", 6);
+        ASSERT_TRUE(net_peer_send(d.data(), d.size()));
+    }
+    ASSERT_EQ(net_peer_deliver(2), 2);
+    NET_receive();
+    EXPECT_EQ(error_lines(), 2) << error_text();
+    EXPECT_EQ(flt[0].failures[7], 0);
+
+    const uint8_t f = 7;
+    receive("FAIL", 0, '0', &f, 1);   // the link reads on
+    EXPECT_EQ(flt[0].failures[7], 6);
+}
+
+}  // namespace

@@ -1,0 +1,56 @@
+// Needles and texts placed over the panel from outside: which entry a text
+// takes, how long it shows, and where the needles are drawn.
+#include <cmath>
+#include <string>
+
+#include "tests/graphics/ui_capture.h"
+#include "tests/links/net_fixture.h"
+
+namespace {
+
+class PanelOverlay : public NetState {};
+
+TEST_F(PanelOverlay, TextsShareAnEntryByPlaceAndShowForASecond)
+{
+    receive_record("TEXT", 0, net_text_record{100, 45, 100.0f, 50.3f, "first"});
+    receive_record("TEXT", 0, net_text_record{100, 45, 100.5f, 50.0f, "third"});    // 0.5 apart: an entry of its own
+    receive_record("TEXT", 0, net_text_record{100, 45, 100.2f, 50.0f, "second"});   // both differences below 0.5
+    EXPECT_STREQ(net_text_table[0].text, "second");
+    EXPECT_EQ(net_text_table[0].x, 100.2f);
+    EXPECT_STREQ(net_text_table[1].text, "third");
+    EXPECT_EQ(net_text_table[0].timeout, 11.0f);
+    const std::string long_text(200, 'w');
+    net_text_record r{100, 45, 300.0f, 300.0f, {}};
+    std::memcpy(r.text, long_text.data(), sizeof r.text);   // no terminator
+    receive_record("TEXT", 0, r);
+    EXPECT_EQ(std::string(net_text_table[2].text), std::string(151, 'w'));
+
+    if (!ui_2d_ready()) GTEST_SKIP() << "no OpenGL context";
+    auto drawn = [] { return capture_rects([] { NET_handle_TEXT(1); }).size(); };
+    frame_clock = 10.9f;
+    EXPECT_GE(drawn(), std::string("second").size() + std::string("third").size());
+    frame_clock = 11.0f;
+    EXPECT_EQ(drawn(), 0u);   // its second is over; the entry keeps its place
+    EXPECT_EQ(net_text_table[0].font, 100);
+}
+
+TEST_F(PanelOverlay, TurningNeedlesAreTakenAboutTheirPlaceAgainFixedPicturesAreNot)
+{
+    receive_record("CUST", 0, net_cust_record{7, 1, 10.0f, 20.0f, 0.0f, 0.0f, 0.0f, 8.0f, 30.0f});
+    receive_record("CUST", 0, net_cust_record{8, 2, 10.0f, 20.0f, 0.0f, 0.0f, 0.0f, 8.0f, 30.0f});
+    receive_record("CUST", 0, net_cust_record{9, 3, 10.0f, 20.0f, 0.0f, 0.0f, 0.0f, 8.0f, 30.0f});   // stored, not drawn
+    EXPECT_EQ(net_needle_table[9].kind, 3);
+    if (!ui_2d_ready()) GTEST_SKIP() << "no OpenGL context";
+    const std::vector<fb_rect> r = capture_rects([] { NET_handle_CUST(1); });
+    ASSERT_EQ(r.size(), 2u);
+    auto centre = [](const fb_rect& q) { return std::make_pair((q.x1 + q.x2) / 2.0f, (q.y1 + q.y2) / 2.0f); };
+    EXPECT_EQ(centre(r[0]), std::make_pair(20.0f, 40.0f));
+    EXPECT_EQ(centre(r[1]), std::make_pair(10.0f, 20.0f));
+    EXPECT_NEAR(r[0].x2 - r[0].x1, 8.0f, 1e-3f);
+    EXPECT_NEAR(r[0].y2 - r[0].y1, 30.0f, 1e-3f);
+
+    receive_record("CUST", 0, net_cust_record{7, 0, 0, 0, 0, 0, 0, 0, 0});   // kind 0 takes the needle away
+    EXPECT_EQ(capture_rects([] { NET_handle_CUST(1); }).size(), 1u);
+}
+
+}  // namespace

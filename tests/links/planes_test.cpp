@@ -1,0 +1,171 @@
+// Planes and settings from peers: positions with their scenery tile, plane
+// states, aircraft paths, runway starts and the rendering settings.
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+#include "aircraft/flight_start.h"
+#include "flightmodel/atmosphere.h"
+#include "flightmodel/plane_state.h"
+#include "tests/links/net_fixture.h"
+#include "tests/support/terrain_support.h"
+
+namespace {
+
+class Planes : public NetState {
+protected:
+    void SetUp() override
+    {
+        NetState::SetUp();
+        TEST_lay_flat_grid(0.0f);
+    }
+};
+
+// Which rebuild of the scene the last step asked for, seen on the storm grid:
+// 1 every block, 2 the west column, 3 the east column, 4 the north row, 5 the
+// south row; 0 none (Earth: three columns, two rows of blocks).
+template <class F>
+int scene_code_of(F&& step)
+{
+    std::fill(std::begin(storm_grid), std::end(storm_grid), -7.0f);
+    step();
+    auto rebuilt = [](int bx, int bz) {
+        const int x = bx * STORM_GRID_DIM / 3 + 10, z = bz * STORM_GRID_DIM / 2 + 10;
+        return storm_grid[x * STORM_GRID_DIM + z] != -7.0f;
+    };
+    int count = 0;
+    for (int bx = 0; bx < 3; ++bx)
+        for (int bz = 0; bz < 2; ++bz) count += rebuilt(bx, bz);
+    if (count == 6) return 1;
+    if (count == 0) return 0;
+    if (count == 2 && rebuilt(0, 0) && rebuilt(0, 1)) return 2;
+    if (count == 2 && rebuilt(2, 0) && rebuilt(2, 1)) return 3;
+    if (count == 3 && rebuilt(0, 1) && rebuilt(1, 1) && rebuilt(2, 1)) return 4;
+    if (count == 3 && rebuilt(0, 0) && rebuilt(1, 0) && rebuilt(2, 0)) return 5;
+    return -1;
+}
+
+TEST_F(Planes, PositionsFromOutsideMoveThePlaneAndTheTileAsTheRuleSays)
+{
+    net_onep_record p{100.0f, 200.0f, 300.0f, 90.0f, 5.0f, -3.0f, 47.9f, -121.6f};
+    EXPECT_EQ(scene_code_of([&] { receive_record("ONEP", 2, p); }), 0);   // tile 46: no rebuild
+    EXPECT_EQ(flt[2].local_y, 200.0f);
+    EXPECT_EQ(flt[2].psi, 90.0f);
+    EXPECT_EQ(sim_operation_override.override_planepath[2], 1);
+    EXPECT_EQ(origin_held_by_network, 1);
+
+    p.latitude = 48.2f;   // one tile north
+    EXPECT_EQ(scene_code_of([&] { receive_record("ONEP", 2, p); }), 4);
+    EXPECT_EQ(lat_ref, 47.0f);
+    p.longitude = -122.7f;   // one tile west
+    EXPECT_EQ(scene_code_of([&] { receive_record("ONEP", 2, p); }), 2);
+    EXPECT_EQ(lon_ref, -124.0f);
+
+    // Across the date line the difference wraps by 361: a full rebuild, not a shift.
+    lon_ref = -180.0f;
+    p.longitude = 180.0f;   // candidate 178.5 -> 178
+    EXPECT_EQ(scene_code_of([&] { receive_record("ONEP", 2, p); }), 1);
+    EXPECT_EQ(lon_ref, 178.0f);
+
+    // A plane this copy does not fly is left alone.
+    flt[5].local_x = 1.0f;
+    receive_record("ONEP", 5, p);
+    EXPECT_EQ(flt[5].local_x, 1.0f);
+
+    // All planes: only those in use; a count of 0 still moves the tile.
+    net_allp_record all{};
+    for (int i = 0; i < 10; ++i) all.local_x[i] = 1000.0f + i;
+    all.latitude = 20.5f;
+    all.longitude = 10.5f;
+    receive_record("ALLP", 9, all);
+    EXPECT_EQ(flt[2].local_x, 1002.0f);
+    EXPECT_NE(flt[3].local_x, 1003.0f);
+    all.latitude = 30.5f;
+    flt[0].local_x = 5.0f;
+    EXPECT_EQ(scene_code_of([&] { receive_record("ALLP", 0, all); }), 1);
+    EXPECT_EQ(flt[0].local_x, 5.0f);
+    EXPECT_EQ(lat_ref, 29.0f);
+}
+
+TEST_F(Planes, PlaneStatesLandOnPlanesInUse)
+{
+    flt[1].local_x = 123.0f;
+    flt[1].local_y = 45.0f;
+    flt[1].psi = 77.0f;
+    plane_state_record rec{};
+    PLANE_pack_state(rec, 1);
+    flt[1] = flt_struct{};
+    net_slot_enabled[6] = 1;   // this copy shows its master's planes where they are
+    receive_record("SNAP", 1, rec);
+    EXPECT_EQ(flt[1].local_x, 123.0f);
+    EXPECT_NEAR(flt[1].psi, 77.0f, 1e-3f);
+    flt[4].local_x = 9.0f;
+    receive_record("SNAP", 4, rec);   // at or above draw_aircrafts: ignored
+    EXPECT_EQ(flt[4].local_x, 9.0f);
+    EXPECT_EQ(error_lines(), 0);
+}
+
+TEST_F(Planes, SettingsAreStoredByTheirKind)
+{
+    auto gset = [](int n, float v) { receive_record("GSET", n, v); };
+    gset(6, 3.9f);
+    EXPECT_EQ(sim_graphics_settings.autogen_level, 3);
+    gset(5, 15.0f);   // the plane count is held to the slots there are
+    EXPECT_EQ(sim_graphics_settings.draw_aircrafts, 10);
+    gset(5, -2.0f);
+    EXPECT_EQ(sim_graphics_settings.draw_aircrafts, 1);
+    gset(24, 72.5f);
+    EXPECT_EQ(sim_graphics_view.field_of_view_deg, 72.5f);
+    const sim_graphics_settings_block before = sim_graphics_settings;
+    gset(11, 1.0f);   // no setting
+    gset(27, 1.0f);
+    EXPECT_EQ(std::memcmp(&before, &sim_graphics_settings, sizeof before), 0);
+}
+
+TEST_F(Planes, PathsLoadAircraftThatTheSlotDoesNotFlyYet)
+{
+    namespace fs = std::filesystem;
+    FOLDERS_init_from(ORVELL_DATA_FOLDER "orvell");
+    std::string relative;
+    for (const fs::directory_entry& e : fs::recursive_directory_iterator(fs::path(ORVELL_DATA_FOLDER) / "Aircraft"))
+        if (e.path().filename() == "Orvell Trainer.acf")
+            relative = fs::relative(e.path(), ORVELL_DATA_FOLDER).string();
+    if (relative.empty()) GTEST_SKIP() << "no trainer in the built data folder";
+
+    std::snprintf(pln[1].acf_file_name, ACF_TEXT_SIZE, "%s", fs::path(relative).filename().c_str());
+    std::snprintf(pln[1].acf_file_path, ACF_TEXT_SIZE, "kept");
+    receive_text("PATH", 1, "Elsewhere:Folder:" + fs::path(relative).filename().string() + '\0');
+    EXPECT_STREQ(pln[1].acf_file_path, "kept");   // the same file in another folder: nothing loads
+
+    std::snprintf(pln[1].acf_file_name, ACF_TEXT_SIZE, "OTHER.ACF");
+    receive_text("PATH", 1, relative + '\0');
+    EXPECT_EQ(std::string(pln[1].acf_file_path), std::string(program_folder) + relative);
+    EXPECT_GT(pln[1].acf_m_empty, 0.0f);
+}
+
+TEST_F(Planes, RunwayStartsFromTheStation)
+{
+    airport_record a{};
+    std::strcpy(a.id, "KTST");
+    for (int r = 0; r < 2; ++r) {
+        runway_record rw{};
+        rw.lat = 46.5f + 0.01f * r;
+        rw.lon = -122.5f;
+        std::strcpy(rw.number, r == 0 ? "09" : "27");
+        rw.heading = r == 0 ? 90.0f : 270.0f;
+        rw.length = 1500.0f;
+        a.runways.push_back(rw);
+    }
+    airport_table.push_back(a);
+    pln[0].acf_gear_type[PART_GEAR_FIRST] = 1;
+    sim_time.total_flight_time_sec = 77.0f;
+    receive_record("TRAI", 0, net_trai_record{403, 0, 1, 1});
+    EXPECT_EQ(start_selection.airport_index, 0);
+    EXPECT_EQ(start_selection.start_index, 1);
+    EXPECT_EQ(sim_time.backwards, 1);
+    EXPECT_EQ(sim_time.total_flight_time_sec, 0.0f);   // a flight started
+    EXPECT_EQ(error_lines(), 0) << error_text();
+}
+
+}  // namespace

@@ -1,0 +1,279 @@
+// The receive pass: heads, byte order, the simple labels, and every datagram
+// that cannot be applied whole dropped with one line and nothing applied.
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "flightmodel/atmosphere.h"
+#include "links/net_receive.h"
+#include "screens/network_screen.h"
+#include "tests/links/net_fixture.h"
+
+namespace {
+
+class Receive : public NetState {};
+
+std::vector<uint8_t> ints(std::initializer_list<int32_t> v)
+{
+    std::vector<uint8_t> out(v.size() * 4);
+    std::memcpy(out.data(), v.begin(), out.size());
+    return out;
+}
+
+TEST_F(Receive, BadHeadsAreExplainedEvenWithoutTheTrace)
+{
+    receive_text("FAIL", 3, "\x05");
+    EXPECT_EQ(flt[0].failures[5], 6);
+    flt[0].failures[5] = 0;
+    const uint8_t f = 5;
+    receive("FAIL", 3, '2', &f, 1);   // mark "2"
+    receive("FAIL", 3, '0', nullptr, 0);   // exactly the 6-byte head
+    EXPECT_EQ(flt[0].failures[5], 0);
+    const std::string log = error_text();
+    EXPECT_EQ(error_lines(), 2) << log;
+    EXPECT_NE(log.find("payload size is 1"), std::string::npos);
+    EXPECT_NE(log.find("label    [0->3]=FAIL"), std::string::npos);
+    EXPECT_NE(log.find("index    [4   ]=3"), std::string::npos);
+    EXPECT_NE(log.find("0/1 check[5   ]=50"), std::string::npos);
+    EXPECT_NE(log.find("payload size is 0"), std::string::npos);
+}
+
+// A block from a big-endian sender: every word reversed on the wire.
+TEST_F(Receive, SharedStateFromABigEndianSenderSetsTimeWeatherAndFailures)
+{
+    stat_block s{};
+    s.draw_aircrafts = 2;
+    s.zulu_time_sec = 4321.0f;
+    s.local_date_days = 123.9f;
+    s.cloud_type[0] = 4;
+    s.cloud_type[1] = 2;
+    s.cloud_tops_msl_m[0] = 2000.0f;
+    s.cloud_base_msl_m[0] = 1000.0f;
+    s.cloud_tops_msl_m[1] = 6000.0f;
+    s.cloud_base_msl_m[1] = 5000.0f;
+    s.wind_speed_kt[2] = 33.0f;
+    s.wind_direction_degt[1] = 270.0f;
+    s.weather_seed = 0;   // unchanged
+    s.m_fixed = 90.0f;
+    s.failures[173] = 6;
+    s.failures[10] = 9;   // no state: left alone
+    s.failure_countdown[173] = 12.5f;
+    enable(10);   // this machine is instructed: it takes the failures
+    flt[0].failures[10] = 3;
+    std::fill(std::begin(storm_grid), std::end(storm_grid), -7.0f);
+    receive_record("STAT", 0, big_endian(s), '1');
+
+    EXPECT_EQ(sim_time.zulu_time_sec, 4321.0f);
+    EXPECT_EQ(sim_time.local_date_days, 123);
+    EXPECT_EQ(sim_weather.cloud_type[0], 4);
+    EXPECT_EQ(sim_weather.cloud_base_msl_m[1], 5000.0f);
+    EXPECT_EQ(sim_weather.cloud_tops_msl_m[0], 2000.0f);
+    EXPECT_EQ(sim_weather.wind_speed_kt[2], 33.0f);
+    EXPECT_EQ(sim_weather.wind_direction_degt[1], 270.0f);
+    EXPECT_EQ(sim_graphics_settings.draw_aircrafts, 2);
+    EXPECT_EQ(flt[0].m_fixed, 90.0f);
+    EXPECT_EQ(flt[0].failures[173], 6);
+    EXPECT_EQ(flt[0].failure_param[173], 12.5f);
+    EXPECT_EQ(flt[0].failures[10], 3);
+    EXPECT_EQ(storm_grid[100], -7.0f);   // the same seed builds no storm
+
+    s.weather_seed = 77;   // a new seed rebuilds every block
+    receive_record("STAT", 0, s);
+    EXPECT_EQ(weather_seed, 77);
+    EXPECT_GE(storm_grid[100], 0.0f);
+
+    // On the weight and fuel screen, or with a multiplayer peer, the weights stay.
+    s.m_fixed = 150.0f;
+    app_mode = MODE_WEIGHT_FUEL;
+    receive_record("STAT", 0, s);
+    app_mode = MODE_FLYING;
+    enable(0);
+    receive_record("STAT", 0, s);
+    EXPECT_EQ(flt[0].m_fixed, 90.0f);
+}
+
+TEST_F(Receive, SimpleLabels)
+{
+    // Chat text is never turned, even from a big-endian sender.
+    receive("MESS", 0, '1', "Hello there", 12);
+    EXPECT_STREQ(net_mess_rcv, "Hello there");
+    const std::string long_text(300, 'm');
+    receive_text("MESS", 0, long_text);
+    EXPECT_EQ(std::string(net_mess_rcv), std::string(149, 'm'));
+
+    const uint8_t f = 200;   // above 173: the last failure
+    receive("FAIL", 0, '0', &f, 1);
+    EXPECT_EQ(flt[0].failures[173], 6);
+    receive("RECO", 0, '1', &f, 1);
+    EXPECT_EQ(flt[0].failures[173], 0);
+
+    // 80 bytes of data records: two records, the last 8 bytes ignored.
+    data_record r[2] = {{8, {0.5f, -999, -999, -999, -999, -999, -999, -999}},
+                        {13, {-999, 0.25f, -999, -999, -999, -999, -999, -999}}};
+    std::vector<uint8_t> data(80, 0);
+    std::memcpy(data.data(), r, sizeof r);
+    receive("DATA", 0, '0', data.data(), data.size());
+    EXPECT_EQ(sim_joystick.yolk_pitch_ratio, 0.5f);
+    EXPECT_EQ(flt[0].parkbrake, 0.25f);
+    EXPECT_EQ(net_data_rcv[1].group, 13);
+
+    // Selections by their least significant byte; a payload too short for one entry selects nothing.
+    const std::vector<uint8_t> sel = ints({3, 256 + 4});
+    receive("DSEL", 0, '0', sel.data(), sel.size());
+    EXPECT_TRUE(sim_network_dataout.data_to_internet[3] && sim_network_dataout.data_to_internet[4]);
+    receive("USEL", 0, '0', sel.data(), 4);
+    EXPECT_FALSE(sim_network_dataout.data_to_internet[3]);
+    receive("DCOC", 0, '0', sel.data(), 3);
+    EXPECT_EQ(std::count(std::begin(sim_network_dataout.data_to_screen), std::end(sim_network_dataout.data_to_screen), 1), 0);
+
+    // A destination slot from outside: texts cut to their fields, only the flag word turned.
+    net_iset_record iset{};
+    std::memcpy(iset.ip, "192.168.100.200!", 16);   // no terminator
+    std::memcpy(iset.port, "4900012", 8);
+    iset.enabled = 1 << 24;   // a big-endian 1: only this word is turned
+    receive_record("ISET", 4, iset, '1');
+    EXPECT_STREQ(net_ip_text[4], "192.168.100.200");
+    EXPECT_STREQ(net_port_text[4], "49000");
+    EXPECT_EQ(net_slot_enabled[4], 1);
+
+    const std::vector<uint8_t> fix = ints({31, 5, 6});
+    receive("FIX_", 0, '0', fix.data(), fix.size());
+    EXPECT_EQ(net_fix_table[31][1], 5);
+    EXPECT_EQ(error_lines(), 0) << error_text();
+}
+
+TEST_F(Receive, RingSlotsAreHandledInOrderFromSlotZero)
+{
+    auto put = [](int k, const char* text) {
+        std::memset(net_link.net_ring[k], 0, NET_RING_BYTES);
+        std::memcpy(net_link.net_ring[k], "MESS\0" "0", 6);
+        std::strcpy(reinterpret_cast<char*>(net_link.net_ring[k]) + 6, text);
+        net_link.net_ring_len[k] = 6 + static_cast<int>(std::strlen(text)) + 1;
+    };
+    put(99, "later slot");
+    put(0, "first slot");
+    NET_receive();
+    EXPECT_STREQ(net_mess_rcv, "later slot");
+    EXPECT_EQ(net_link.net_ring[0][0], 0);
+    EXPECT_EQ(net_link.net_ring[99][0], 0);
+
+    // While the alert box is up, datagrams are dropped without a word.
+    put(5, "dropped");
+    app_mode = MODE_ALERT;
+    NET_receive();
+    EXPECT_STREQ(net_mess_rcv, "later slot");
+    EXPECT_EQ(error_lines(), 0);
+}
+
+// The state a refused datagram must leave as it found.
+struct watched_state {
+    std::vector<uint8_t> bytes;
+    static void add(std::vector<uint8_t>& b, const void* p, size_t n)
+    {
+        const auto* c = static_cast<const uint8_t*>(p);
+        b.insert(b.end(), c, c + n);
+    }
+    static watched_state now()
+    {
+        watched_state w;
+        add(w.bytes, flt, sizeof(flt_struct) * 3);
+        add(w.bytes, &sim_weather, sizeof sim_weather);
+        add(w.bytes, &sim_network_dataout, sizeof sim_network_dataout);
+        add(w.bytes, &sim_graphics_settings, sizeof sim_graphics_settings);
+        add(w.bytes, &sim_graphics_view, sizeof sim_graphics_view);
+        add(w.bytes, net_slot_enabled, sizeof net_slot_enabled);
+        add(w.bytes, net_ip_text, sizeof net_ip_text);
+        add(w.bytes, net_peer_heard, sizeof net_peer_heard);
+        add(w.bytes, net_fix_table, sizeof net_fix_table);
+        add(w.bytes, net_needle_table, sizeof net_needle_table);
+        add(w.bytes, net_text_table, sizeof net_text_table);
+        add(w.bytes, &start_selection, sizeof start_selection);
+        add(w.bytes, &lat_ref, sizeof lat_ref);
+        add(w.bytes, &lon_ref, sizeof lon_ref);
+        add(w.bytes, &quit_flag, sizeof quit_flag);
+        add(w.bytes, &app_mode, sizeof app_mode);
+        add(w.bytes, &origin_held_by_network, sizeof origin_held_by_network);
+        return w;
+    }
+};
+
+struct refused_case {
+    const char* what;
+    std::string label;
+    int index;
+    std::vector<uint8_t> payload;
+};
+
+std::vector<uint8_t> bytes(const std::string& s) { return std::vector<uint8_t>(s.begin(), s.end()); }
+template <class T>
+std::vector<uint8_t> bytes_of(const T& v)
+{
+    std::vector<uint8_t> out(sizeof v);
+    std::memcpy(out.data(), &v, sizeof v);
+    return out;
+}
+
+TEST_F(Receive, DatagramsThatCannotBeAppliedWholeAreDroppedWithOneLine)
+{
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    std::vector<refused_case> cases = {
+        {"FIX_ entry 32", "FIX_", 0, ints({32, 1, 2})},
+        {"FIX_ entry -1", "FIX_", 0, ints({-1, 1, 2})},
+        {"needle slot 500", "CUST", 0, bytes_of(net_cust_record{500, 1, 1, 1, 0, 0, 0, 8, 8})},
+        {"needle slot -3", "CUST", 0, bytes_of(net_cust_record{-3, 1, 1, 1, 0, 0, 0, 8, 8})},
+        {"needle at no place", "CUST", 0, bytes_of(net_cust_record{4, 1, nan, 1, 0, 0, 0, 8, 8})},
+        {"text in font 5", "TEXT", 0, bytes_of(net_text_record{5, 1, 10, 10, "boom"})},
+        {"text at no place", "TEXT", 0, bytes_of(net_text_record{100, 1, nan, 10, "x"})},
+        {"state of the wrong size", "STAT", 0, std::vector<uint8_t>(100, 1)},
+        {"plane state of the wrong size", "SNAP", 1, std::vector<uint8_t>(199, 1)},
+        {"position of the wrong size", "ONEP", 1, std::vector<uint8_t>(33, 1)},
+        {"200 selections", "DSEL", 0, std::vector<uint8_t>(800, 1)},
+        {"a selection row of 200", "DSEL", 0, ints({3, 4, 456})},
+        {"slot 20", "ISET", 20, bytes_of(net_iset_record{"1.2.3.4", "5", 1})},
+        {"heartbeat index 20", "KSTM", 20, bytes("I am sending!  ")},
+        {"start kind 400", "TRAI", 0, ints({400, 0, 0, 0})},
+        {"airport 5 of none", "TRAI", 0, ints({401, 5, 0, 0})},
+        {"int setting of no number", "GSET", 5, bytes_of(nan)},
+        {"int setting too large for an int", "GSET", 6, bytes_of(3.0e20f)},
+        {"float setting of no number", "GSET", 24, bytes_of(nan)},
+        {"position of no number", "ONEP", 1, bytes_of(net_onep_record{nan, 0, 0, 0, 0, 0, 46.5f, -122.0f})},
+        {"position off the planet", "ONEP", 1, bytes_of(net_onep_record{0, 0, 0, 0, 0, 0, 95.0f, -122.0f})},
+        {"plane slot 10", "SNAP", 10, std::vector<uint8_t>(200, 0)},
+        {"path of plane 10", "PATH", 10, bytes(std::string("A.acf") + '\0')},
+        {"path up the tree", "PATH", 1, bytes(std::string("../../etc/x.acf") + '\0')},
+        {"path too long for its field", "PATH", 1, std::vector<uint8_t>(600, 'a')},
+        {"unknown airport", "KSTM", 0, bytes("apt placement  ZZZZ")},
+        {"map placement off the planet", "KSTM", 0, bytes("map placement  3777500947500027000100000050")},
+        {"map placement of plane 10", "KSTM", 10, bytes("map placement  3777500547500027000100000050")},
+    };
+    stat_block nan_stat{};
+    nan_stat.wind_speed_kt[1] = nan;
+    cases.push_back({"state of no number", "STAT", 0, bytes_of(nan_stat)});
+    stat_block huge_day{};
+    huge_day.local_date_days = 1.0e30f;
+    cases.push_back({"day too large for an int", "STAT", 0, bytes_of(huge_day)});
+
+    for (const refused_case& c : cases) {
+        const int lines = error_lines();
+        const watched_state before = watched_state::now();
+        receive(c.label, c.index, '0', c.payload.data(), c.payload.size());
+        EXPECT_EQ(error_lines(), lines + 1) << c.what << "\n" << error_text();
+        EXPECT_TRUE(watched_state::now().bytes == before.bytes) << c.what;
+    }
+
+    // A full text table: a 251st place is refused while every text still shows,
+    // and takes the lowest entry whose time is over once one is.
+    for (int e = 0; e < NET_TEXT_ENTRIES; ++e) receive_record("TEXT", 0, net_text_record{100, 1, 10.0f * e, 0, "t"});
+    const int lines = error_lines();
+    frame_clock = 10.5f;
+    receive_record("TEXT", 0, net_text_record{100, 1, 5, 5, "new"});
+    EXPECT_EQ(error_lines(), lines + 1);
+    frame_clock = 11.5f;
+    receive_record("TEXT", 0, net_text_record{100, 1, 5, 5, "new"});
+    EXPECT_STREQ(net_text_table[0].text, "new");
+    EXPECT_EQ(net_text_table[0].x, 5.0f);
+}
+
+}  // namespace
