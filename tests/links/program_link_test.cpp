@@ -1,0 +1,220 @@
+// The link in the started program (the default data folder, the default
+// trainer at its start airport): the data output of the simulation cycle, the
+// "DATA.OUT" rows, control from outside through the frame loop, and a storm
+// of damaged datagrams that must leave the frame loop running.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "aircraft/acf_struct.h"
+#include "core/app_mode.h"
+#include "core/folders.h"
+#include "core/frame_clock.h"
+#include "core/simvars.h"
+#include "flightmodel/flt.h"
+#include "links/dataout.h"
+#include "links/dataout_session.h"
+#include "links/net_slots.h"
+#include "links/network.h"
+#include "shell/cycle.h"
+#include "shell/frame.h"
+#include "tests/shell/startup_program.h"
+#include "tests/support/net_peer.h"
+
+extern "C" size_t __sanitizer_get_current_allocated_bytes() __attribute__((weak));
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class ProgramLink : public ::testing::Test {
+protected:
+    static inline std::unique_ptr<temp_folder> folder;
+    static inline fs::path kept_cwd;
+
+    static void SetUpTestSuite()
+    {
+        folder = copy_default_data_folder();
+        kept_cwd = fs::current_path();
+        fs::current_path(folder->path());   // the program's logs go to its own folder
+        start_program(*folder);
+    }
+    static void TearDownTestSuite()
+    {
+        stop_program();
+        fs::current_path(kept_cwd);
+        folder.reset();
+    }
+    void SetUp() override
+    {
+        net_peer_attach();
+        for (int s = 0; s < NET_SLOT_COUNT; ++s) net_slot_enabled[s] = net_slot_valid[s] = 0;
+        app_mode = MODE_FLYING;
+        sim_time.paused = 0;
+    }
+    static void frame(double dt = 0.02)
+    {
+        test_clock_seconds += dt;
+        MACIBM_do_frame();
+    }
+    static std::string data_file()
+    {
+        data_log.flush();
+        return read_file_bytes(folder->path() / "DATA.OUT");
+    }
+};
+
+template <class T>
+T at(const std::vector<uint8_t>& b, size_t offset)
+{
+    T v;
+    std::memcpy(&v, b.data() + offset, sizeof v);
+    return v;
+}
+
+TEST_F(ProgramLink, TrainerDataGoesOutOnceTheRatesPeriodHasPassed)
+{
+    ASSERT_EQ(pln[0].acf_num_engines, 1);
+    for (int g = 0; g < DATAOUT_GROUPS; ++g) sim_network_dataout.data_to_internet[g] = 0;
+    for (int g : {2, 17, 23}) sim_network_dataout.data_to_internet[g] = 1;
+    sim_network_dataout.network_data_rate = 20.0f;
+    sim_operation_misc.frame_rate_period = 0.02f;
+    net_slot_enabled[12] = net_slot_valid[12] = 1;
+    CYCLE_reset();
+    std::fill(std::begin(interval_ticks), std::end(interval_ticks), 0);
+    net_peer_clear();
+    std::vector<float> sent_at;
+    std::vector<net_sent_datagram> data;
+    for (int k = 1; k <= 6; ++k) {
+        frame_clock = 0.02f * static_cast<float>(k);
+        update_plane_cycle();
+        for (const net_sent_datagram& d : net_peer_sent("DATA")) {
+            sent_at.push_back(frame_clock);
+            data.push_back(d);
+        }
+        net_peer_clear();
+    }
+    ASSERT_FALSE(sent_at.empty());
+    EXPECT_FLOAT_EQ(sent_at[0], 0.06f);   // the first frame past 0.04 s
+    const std::vector<uint8_t>& b = data[0].bytes;
+    ASSERT_EQ(b.size(), 114u);
+    EXPECT_EQ(at<int32_t>(b, 6), 2);
+    EXPECT_EQ(at<int32_t>(b, 6 + 36), 17);
+    EXPECT_EQ(at<int32_t>(b, 6 + 72), 23);
+    EXPECT_FLOAT_EQ(at<float>(b, 6 + 4 + 2 * 4), at<float>(b, 6 + 4) * 1.1507795f);
+    for (int k = 1; k < 8; ++k) EXPECT_EQ(at<float>(b, 6 + 72 + 4 + 4 * k), 0.0f) << "engine " << k;
+    sim_network_dataout.data_to_internet[2] = sim_network_dataout.data_to_internet[17] =
+        sim_network_dataout.data_to_internet[23] = 0;
+}
+
+TEST_F(ProgramLink, DataFileRowsFollowUnpausedTenthsOfASecond)
+{
+    for (int g = 0; g < DATAOUT_GROUPS; ++g) sim_network_dataout.data_to_disk[g] = 0;
+    sim_network_dataout.data_to_disk[23] = sim_network_dataout.data_to_disk[24] = 1;
+    const size_t before = data_file().size();
+    DATAOUT_reset();
+    std::fill(std::begin(interval_ticks), std::end(interval_ticks), 0);
+    for (int k = 0; k < 8; ++k) {
+        sim_time.paused = k >= 5 ? 1 : 0;
+        interval_ticks[INTERVAL_TENTH_SECOND] = 1;
+        update_plane_cycle();
+    }
+    sim_time.paused = 0;
+    const std::string section = data_file().substr(before);
+    std::vector<std::string> lines;
+    for (size_t p = 0, e; (e = section.find('\n', p)) != std::string::npos; p = e + 1) lines.push_back(section.substr(p, e - p));
+    ASSERT_EQ(lines.size(), 7u) << section;   // an empty line, the header, five rows
+    EXPECT_EQ(lines[0], "");
+    EXPECT_EQ(lines[1], "  thro1,_part |   mode1,____n | ");
+    for (int r = 2; r < 7; ++r) EXPECT_EQ(std::count(lines[r].begin(), lines[r].end(), '|'), 2) << lines[r];
+    sim_network_dataout.data_to_disk[23] = sim_network_dataout.data_to_disk[24] = 0;
+}
+
+TEST_F(ProgramLink, OutsideProgramDrivesTheYokeThroughTheFrameLoop)
+{
+    auto send_group8 = [](float pitch) {
+        const data_record r{8, {pitch, -999, -999, -999, -999, -999, -999, -999}};
+        ASSERT_TRUE(net_peer_send("DATA", 0, '0', &r, sizeof r));
+        for (int k = 0; k < 3; ++k) frame();
+    };
+    send_group8(0.5f);
+    EXPECT_EQ(sim_joystick.yolk_pitch_ratio, 0.5f);
+    EXPECT_EQ(sim_operation_override.override_joystick, 1);
+    send_group8(-999.0f);
+    EXPECT_EQ(sim_operation_override.override_joystick, 0);
+}
+
+size_t heap_now() { return __sanitizer_get_current_allocated_bytes ? __sanitizer_get_current_allocated_bytes() : 0; }
+
+// Random datagrams, known and random labels, of random sizes, index bytes and
+// marks; none of what rightly quits or hands the user's input to the sender
+// ("quit", "menu selection ", "CHAR", "MOUS").
+std::vector<uint8_t> random_datagram(std::mt19937& rng)
+{
+    static const char* const labels[] = {"CUST", "TEXT", "STAT", "SNAP", "FIX_", "ONEP", "ALLP", "GSET", "ISET",
+                                         "TRAI", "PATH", "MESS", "DATA", "FAIL", "RECO", "DSEL", "USEL", "DCOC",
+                                         "UCOC", "KSTM", "FIRE", "MMLO", "STA1", "ATA1"};
+    static const int sizes[] = {36, 172, 1564, 200, 12, 32, 248, 4, 28, 16};
+    static const char* const commands[] = {"I am sending!  ", "apt placement  ", "map placement  ", "sit selection  ",
+                                           "str_rep_fly    ", "str_rep_pause  ", "str_rep_ff     ", "str_rep_rr     "};
+    auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<uint32_t>(n)); };
+    std::string label;
+    if (pick(5) == 0)
+        for (int k = 0; k < 4; ++k) label += static_cast<char>(pick(256));
+    else
+        label = labels[pick(static_cast<int>(std::size(labels)))];
+    if (label == "CHAR" || label == "MOUS") label = "FAIL";
+    int size = pick(3001);
+    for (size_t k = 0; k < std::size(sizes); ++k)
+        if (label == labels[k] && pick(2) == 0) size = sizes[k];
+    std::vector<uint8_t> d(6 + static_cast<size_t>(size));
+    std::memcpy(d.data(), label.data(), 4);
+    d[4] = static_cast<uint8_t>(pick(256));
+    const int mark = pick(10);
+    d[5] = static_cast<uint8_t>(mark < 5 ? '0' : mark < 9 ? '1' : pick(256));
+    for (size_t k = 6; k < d.size(); ++k) d[k] = static_cast<uint8_t>(pick(256));
+    if (label == "KSTM" && pick(3) != 0 && d.size() >= 21) {
+        const char* c = commands[pick(static_cast<int>(std::size(commands)))];
+        std::memcpy(d.data() + 6, c, 15);
+        if (pick(2)) std::memcpy(d.data() + 21, "KSBD", std::min<size_t>(4, d.size() - 21));
+    }
+    return d;
+}
+
+TEST_F(ProgramLink, DamagedDatagramsLeaveTheFrameLoopRunning)
+{
+    int rounds = 3000;
+    if (const char* env = std::getenv("ORVELL_FUZZ_ROUNDS")) rounds = std::max(100, std::atoi(env));
+    std::mt19937 rng(4711);
+    size_t heap_after_first = 0;
+    for (int sent = 0; sent < rounds;) {
+        for (int k = 0; k < 100 && sent < rounds; ++k, ++sent) {
+            const std::vector<uint8_t> d = random_datagram(rng);
+            net_peer_send(d.data(), d.size());
+        }
+        frame();
+        ASSERT_EQ(quit_flag, 0) << "after " << sent << " datagrams";
+        if (sent == 10000) heap_after_first = heap_now();
+    }
+    for (int k = 0; k < 5; ++k) frame();
+    if (heap_after_first > 0) {
+        const double grown = static_cast<double>(heap_now()) - static_cast<double>(heap_after_first);
+        EXPECT_LT(grown, 1024.0 * 1024.0) << "the heap grew by " << grown << " bytes";
+    }
+    // The link still applies a good record.
+    app_mode = MODE_FLYING;
+    const data_record r{8, {0.3f, -999, -999, -999, -999, -999, -999, -999}};
+    ASSERT_TRUE(net_peer_send("DATA", 0, '0', &r, sizeof r));
+    for (int k = 0; k < 3; ++k) frame();
+    EXPECT_EQ(sim_joystick.yolk_pitch_ratio, 0.3f);
+    EXPECT_EQ(quit_flag, 0);
+}
+
+}  // namespace

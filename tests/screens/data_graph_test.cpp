@@ -1,0 +1,99 @@
+// The data graph screen: the range and scale of the history, where values
+// land on the plot, no line across the ring's wrap, and the cursor column.
+#include <gtest/gtest.h>
+
+#include <GL/gl.h>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "core/input.h"
+#include "core/screen.h"
+#include "core/simvars.h"
+#include "links/dataout.h"
+#include "screens/data_graph_screen.h"
+#include "screens/setup.h"
+#include "tests/graphics/ui_capture.h"
+
+namespace {
+
+class DataGraph : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!ui_2d_ready()) GTEST_SKIP() << "no OpenGL context";
+        SIMVARS_clear();
+        DATAOUT_clear();
+        SETUP_data_graph_reset();
+        screen.screen_area_width = 1024.0f;
+        screen.screen_area_height = 768.0f;
+        screen.open_menu = -1;
+        mouse = mouse_record{};
+        sim_network_dataout.data_to_graph[23] = 1;
+    }
+    // Column c sampled at time t with value v in row 0.
+    static void sample(int c, float t, float v)
+    {
+        graph_history.time[c] = t;
+        graph_history.value[0][c] = v;
+    }
+};
+
+TEST_F(DataGraph, AnEmptyHistoryHoldsTheWindowAtItsUnsetRange)
+{
+    const graph_range r = GRAPH_scan();
+    EXPECT_EQ(r.tmin, 9.9e9f);
+    EXPECT_EQ(r.tmax, 0.0f);
+    SETUP_data_graph();
+    EXPECT_EQ(data_graph.graph_start, 9.9e9f);
+    EXPECT_EQ(GRAPH_cursor_column(data_graph.graph_start), -1);
+}
+
+TEST_F(DataGraph, ValuesLandByTheirGroupsScaleAndNoLineCrossesTheWrap)
+{
+    // The ring: columns 1795..1799 then 0..2 hold 9.5 s .. 10.2 s; column 3, the oldest, 9.4 s.
+    for (int k = 0; k < 8; ++k) sample((1795 + k) % 1800, 9.5f + 0.1f * k, k % 2 == 0 ? 0.0f : 250.0f);
+    sample(3, 9.4f, -250.0f);
+    graph_history.column = 2;
+    const graph_range r = GRAPH_scan();
+    EXPECT_FLOAT_EQ(r.tmin, 9.4f);
+    EXPECT_FLOAT_EQ(r.tmax, 10.2f);
+    EXPECT_EQ(r.scale[0], 250.0f);
+    EXPECT_EQ(r.scale[1], 1.0f);
+
+    mouse.mouse_y = 0.0f;   // below the plot: no cursor move, no scrolling
+    std::vector<fb_prim> lines;
+    for (const fb_prim& p : capture_feedback([] { SETUP_data_graph(); }))
+        if (p.token == GL_LINE_TOKEN || p.token == GL_LINE_RESET_TOKEN) lines.push_back(p);
+    const graph_plot p = GRAPH_plot(1024.0f, 768.0f);
+    int curve = 0;
+    for (const fb_prim& l : lines) {
+        const float y0 = l.v[0].y - 0.5f, y1 = l.v[1].y - 0.5f;   // lines run through pixel centres
+        if (y0 == y1) continue;   // the three plot lines
+        if (std::fabs(l.v[0].x - l.v[1].x) < 0.01f) continue;   // the cursor
+        ++curve;
+        // 250 touches the top less 2, 0 lies on the middle line.
+        EXPECT_EQ(std::max(y0, y1), p.top - 2.0f);
+        EXPECT_EQ(std::min(y0, y1), p.middle);
+    }
+    EXPECT_EQ(curve, 7);   // eight samples in time order; none from the newest back to the oldest
+    EXPECT_EQ(GRAPH_cursor_column(9.95f), 1799);
+}
+
+TEST_F(DataGraph, HoldingThePointerLeftOfThePlotScrollsBack)
+{
+    for (int c = 0; c < 100; ++c) sample(c, static_cast<float>(c), 1.0f);
+    data_graph.graph_start = 50.0f;
+    sim_operation_misc.frame_rate_period = 0.1f;
+    mouse.mouse_x = 5.0f;
+    mouse.mouse_y = 400.0f;
+    SETUP_data_graph();
+    EXPECT_FLOAT_EQ(data_graph.graph_start, 49.5f);
+    EXPECT_EQ(data_graph.graph_cursor, 0.0f);
+    data_graph.graph_start = 0.2f;
+    SETUP_data_graph();
+    EXPECT_EQ(data_graph.graph_start, 0.0f);   // not before the oldest sample
+}
+
+}  // namespace
