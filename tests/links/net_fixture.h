@@ -36,6 +36,7 @@ protected:
     {
         SIMVARS_clear();
         CONST_fill_constants();
+        FOLDERS_init_from(ORVELL_DATA_FOLDER "orvell");   // the built data folder: the scene builds find its tiles
         PLANET_set_constants(PLANET_EARTH);
         for (flt_struct& f : flt) f = flt_struct{};
         for (int s = 0; s < 3; ++s) std::memset(static_cast<void*>(&pln[s]), 0, sizeof pln[s]);
