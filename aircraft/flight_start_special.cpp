@@ -163,9 +163,9 @@ bool place_rooftop(start_place& p)
     const flt_struct& f = flt[0];
     float best = 9.9e9f;
     const object_placement* site = nullptr;
-    for (const object_placement& o : object_placements) {
-        if (o.object < 0 || static_cast<size_t>(o.object) >= scenery_objects.size()) continue;
-        if (scenery_objects[static_cast<size_t>(o.object)].kind != OBJECT_KIND_ROOFTOP_PAD) continue;
+    for (const object_placement& o : placement_list) {
+        if (o.object < 0 || static_cast<size_t>(o.object) >= object_table.size()) continue;
+        if (object_table[static_cast<size_t>(o.object)].object_class != OBJ_CLASS_HARD_ROOF) continue;
         const float d = std::sqrt((o.x - f.local_x) * (o.x - f.local_x) + (o.z - f.local_z) * (o.z - f.local_z));
         if (d < best) {
             best = d;
@@ -188,7 +188,7 @@ bool place_rooftop(start_place& p)
 bool place_forest_fire(start_place& p)
 {
     sim_weather_block& w = sim_weather;
-    if (!forest_fire.exists || !(w.temperature_sealevel_c > 0.0f) || w.rain_percent != 0.0f) {
+    if (!fire_table.present || !(w.temperature_sealevel_c > 0.0f) || w.rain_percent != 0.0f) {
         FLIGHT_notice("Forest fires burn only in warm, dry weather:", "set a temperature above freezing and no rain",
                       "in the weather settings, then try again.", "");
         return false;
@@ -197,9 +197,9 @@ bool place_forest_fire(start_place& p)
     const float d = 120.0f * vs;
     const float b = UTIL_wrap_360(w.wind_direction_degt[0] + 120.0f);
     p.psi = UTIL_wrap_360(w.wind_direction_degt[0] + 270.0f);
-    p.x = forest_fire.x + d * sin_deg(b);
-    p.y = forest_fire.y + d * sin_deg(10.0f);
-    p.z = forest_fire.z - d * cos_deg(b);
+    p.x = fire_table.x[0] + d * sin_deg(b);
+    p.y = fire_table.y[0] + d * sin_deg(10.0f);
+    p.z = fire_table.z[0] - d * cos_deg(b);
     p.theta = 0.0f;
     p.groundspeed = 2.0f * vs;
     for (float& speed : w.wind_speed_kt) speed = 15.0f + 5.0f * random_fraction();

@@ -10,6 +10,7 @@
 #include "flightmodel/weapons/weapons.h"
 #include "links/net_slots.h"
 #include "scene/ships.h"
+#include "core/constants.h"
 #include "core/geo.h"
 #include "core/app_mode.h"
 #include "core/simvars.h"
@@ -302,15 +303,21 @@ void PLANE_rebase_position(float& x, float& y, float& z, float& lat_ref_in, floa
     while (dlon > 180.0f) dlon -= 360.0f;
     if (std::fabs(dlat) <= 0.1f && std::fabs(dlon) <= 0.1f) return;
 
-    // Take the geographic position about the record's reference point ...
-    lat_ref -= dlat;
-    lon_ref -= dlon;
-    float lat = 0.0f, lon = 0.0f, elev = 0.0f;
-    GEO_local_to_latlon(lat, lon, elev, x, y, z);
-    // ... and express it about the local reference, kept in whole degrees.
-    lon_ref = static_cast<float>(GEO_round(lon_ref + dlon));
-    lat_ref = static_cast<float>(GEO_round(lat_ref + dlat));
-    GEO_latlon_to_local(x, y, z, lat, lon, elev);
+    // Take the geographic position about the record's reference point and
+    // express it about the local reference, kept in whole degrees (in double
+    // precision: a position far out keeps its centimetres).
+    const int planet = sim_graphics_scenery.current_planet == PLANET_MARS ? PLANET_MARS : PLANET_EARTH;
+    const double old_lat = static_cast<double>(lat_ref - dlat) + reference_lat_offset[planet];
+    const double old_lon = static_cast<double>(lon_ref - dlon) + reference_lon_offset[planet];
+    const geo_point g = GEO_local_to_latlon_about(old_lat, old_lon, x, y, z);
+    lon_ref = static_cast<float>(GEO_round(lon_ref));
+    lat_ref = static_cast<float>(GEO_round(lat_ref));
+    double nx, ny, nz;
+    GEO_latlon_to_local_about(lat_ref + reference_lat_offset[planet], lon_ref + reference_lon_offset[planet], g, nx,
+                              ny, nz);
+    x = static_cast<float>(nx);
+    y = static_cast<float>(ny);
+    z = static_cast<float>(nz);
     lat_ref_in = lat_ref;
     lon_ref_in = lon_ref;
 }

@@ -79,6 +79,13 @@ void OGL_apply_color(int row, float alpha)
 
 void OGL_set_state(int fog, int tex_units, int lighting, int transparency, int depth_test, int depth_writes)
 {
+    // While a display list is being compiled OpenGL reports the state outside
+    // the list, which says nothing of the state the list will meet when it is
+    // called: then every requested item goes into the list.
+    GLint compiled_list = 0;
+    glGetIntegerv(GL_LIST_INDEX, &compiled_list);
+    const bool compiling = compiled_list != 0;
+
     const bool fog_now = glIsEnabled(GL_FOG);
     const bool tex_now = glIsEnabled(GL_TEXTURE_2D);
     const bool light_now = glIsEnabled(GL_LIGHTING);
@@ -89,37 +96,38 @@ void OGL_set_state(int fog, int tex_units, int lighting, int transparency, int d
     // says none (other code switched it on behind the kit's back).
     const int units_now = tex_now ? std::max(texture_unit_count, 1) : 0;
     const int units_wanted = tex_units > 0 ? tex_units : 0;
+    const bool units_change = compiling || units_wanted != units_now;
 
     const bool fog_wanted = fog == STATE_FOG_ON;
-    if (fog_wanted != fog_now) set_enabled(GL_FOG, fog_wanted);
+    if (compiling || fog_wanted != fog_now) set_enabled(GL_FOG, fog_wanted);
 
-    if (units_wanted != units_now) set_enabled(GL_TEXTURE_2D, units_wanted > 0);
+    if (units_change) set_enabled(GL_TEXTURE_2D, units_wanted > 0);
 
     const bool light_wanted = lighting == STATE_LIGHTING_ON;
-    if (light_wanted != light_now) {
+    if (compiling || light_wanted != light_now) {
         set_enabled(GL_LIGHTING, light_wanted);
         set_enabled(GL_LIGHT0, light_wanted);
     }
 
     const bool depth_wanted = depth_test == STATE_DEPTH_TEST_ON;
-    if (depth_wanted != depth_now) set_enabled(GL_DEPTH_TEST, depth_wanted);
+    if (compiling || depth_wanted != depth_now) set_enabled(GL_DEPTH_TEST, depth_wanted);
 
     glDepthMask(depth_writes == STATE_DEPTH_WRITE_ON ? GL_TRUE : GL_FALSE);
 
     const bool blend_wanted = transparency == STATE_BLEND || transparency == STATE_BLEND_ALPHA_TEST;
     const bool alpha_wanted = transparency == STATE_ALPHA_TEST || transparency == STATE_BLEND_ALPHA_TEST;
-    if (blend_wanted != blend_now) set_enabled(GL_BLEND, blend_wanted);
-    if (alpha_wanted != alpha_now) set_enabled(GL_ALPHA_TEST, alpha_wanted);
+    if (compiling || blend_wanted != blend_now) set_enabled(GL_BLEND, blend_wanted);
+    if (compiling || alpha_wanted != alpha_now) set_enabled(GL_ALPHA_TEST, alpha_wanted);
 
-    if (units_wanted != units_now) {
+    if (units_change) {
         const int units_new = std::clamp(units_wanted, 0, std::max(num_tex_units, 0));
         texture_unit_count = units_new;
-        if ((units_new > 1 || units_now > 1) && gl_entry::glActiveTextureARB) {
+        if ((compiling || units_new > 1 || units_now > 1) && gl_entry::glActiveTextureARB) {
             for (int k = 1; k <= 4 && k <= num_tex_units; ++k) {
                 gl_entry::glActiveTextureARB(GL_TEXTURE0_ARB + k - 1);
                 if (units_new >= k)
                     glEnable(GL_TEXTURE_2D);
-                else if (units_now >= k)
+                else if (compiling || units_now >= k)
                     glDisable(GL_TEXTURE_2D);
             }
             gl_entry::glActiveTextureARB(GL_TEXTURE0_ARB);

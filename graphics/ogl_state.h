@@ -34,7 +34,8 @@ constexpr int STATE_DEPTH_WRITE_ON = 10, STATE_DEPTH_WRITE_OFF = 11;
 
 // Switches fog, texturing (number of texture units, 0 = off), lighting,
 // transparency, depth test and depth writes, touching only what differs from
-// OpenGL's own state; then makes colour row 49 current.
+// OpenGL's own state (while a display list is compiled, every item goes into
+// the list); then makes colour row 49 current.
 void OGL_set_state(int fog, int tex_units, int lighting, int transparency, int depth_test, int depth_writes);
 
 constexpr int PROJECTION_2D = 2;

@@ -1,11 +1,17 @@
-// The forest fires of the scene: whether one burns in the loaded area, and
-// where the first one is (local metres).
+// The forest fires of the scene: the fire table the airport scene build sets
+// up (whether fires burn in the loaded area, and where fire 0 stands; the
+// other fires are laid out around it by the fire drawer), local metres.
 #pragma once
 
 #include <cstdint>
 
-struct forest_fire_record {
-    int32_t exists;
-    float x, y, z;
+constexpr int FIRE_COUNT = 10;
+
+struct fire_table_record {
+    int32_t present;                 // the scene build found a place for the fires
+    int32_t burning[FIRE_COUNT];     // non-zero: burning
+    float x[FIRE_COUNT];
+    float y[FIRE_COUNT];
+    float z[FIRE_COUNT];
 };
-extern forest_fire_record forest_fire;
+extern fire_table_record fire_table;

@@ -1,4 +1,5 @@
-// Stand-in of the forest fires until the scene's fires are built: none burns.
+// Stand-in of the forest fires until the scene's fires are built: the table
+// the scene build fills, and no drawing.
 #include "scene/fires.h"
 
-forest_fire_record forest_fire{};
+fire_table_record fire_table{};

@@ -4,6 +4,7 @@
 #include "scene/particles_standin.h"
 
 float engine_trail_records[ENGINE_TRAIL_WORDS] = {};
+std::vector<particle_record> particle_list;
 particle_standin_record particle_standin{};
 
 void PARTICLE_standin_clear() { particle_standin = particle_standin_record{}; }

@@ -29,6 +29,7 @@
 #include "shell/startup.h"
 #include "shell/world_textures.h"
 #include "world/apt_scene.h"
+#include "world/objects.h"
 #include "world/atc.h"
 #include "world/atc_state.h"
 #include "world/landuse_grid.h"
@@ -41,6 +42,7 @@
 #include "core/shell_hooks.h"
 #include "shell/wndproc.h"
 #include "shell/commands.h"
+#include "shell/menus.h"
 #include "shell/keys.h"
 #include "shell/alert_box.h"
 #include "shell/browser.h"
@@ -79,6 +81,8 @@ void clear_large_tables()
     sim_graphics_scenery.percent_lights_on = 0.0f;
     SCENE_clear_state();
     REPLAY_clear_ring();
+    OBJ_clear_table();
+    APT_scene_reset();
     sim_operation_failures.mean_time_between_failure_hrs = 0.0f;
     atc_window = atc_window_state{};
     atc_flight_plan = atc_flight_plan_state{};
@@ -167,6 +171,7 @@ void APPLICATION_install_hooks()
     UI_set_file_browser(opensave);
     LOADING_set_screen(LOADING_draw_screen);
     CORE_set_command_dispatcher(APPLICATION_handlemenu);
+    MENU_set_services(MACIBM_create_menu, append_menu);
     CORE_set_key_slot_dispatcher(KEY_run_slot);
     shell_hooks hooks;
     hooks.set_mode = APPLICATION_set_mode;

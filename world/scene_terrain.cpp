@@ -46,7 +46,7 @@ void TERRAIN_reset()
     std::memset(terrain_airport_cell, 0, sizeof terrain_airport_cell);
     std::memset(terrain_sphere_grid, 0, sizeof terrain_sphere_grid);
     SEG_clear_lists();
-    object_placements.clear();
+    placement_list.clear();
     terrain_elevation_high = terrain_elevation_low = 0.0f;
     std::memset(terrain_cell_split, 0, sizeof terrain_cell_split);
     std::memset(terrain_texture_code, 0, sizeof terrain_texture_code);

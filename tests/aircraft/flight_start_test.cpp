@@ -280,7 +280,9 @@ TEST_F(FlightStart, OpenWaterStartsOnTheLakeScannedLast)
 
 TEST_F(FlightStart, ForestFireNeedsDryWarmWeather)
 {
-    forest_fire = forest_fire_record{1, 0.0f, 50.0f, 0.0f};
+    fire_table = fire_table_record{};
+    fire_table.present = 1;
+    fire_table.y[0] = 50.0f;
     sim_graphics_settings.draw_forestfires = 1;
     sim_weather.temperature_sealevel_c = 20.0f;
     sim_weather.rain_percent = 0.001f;   // a tenth of a percent

@@ -88,9 +88,8 @@ protected:
             ship_x[k] = ship_z[k] = -9.9e9f;
             ship_y[k] = ship_heading[k] = ship_pitch[k] = ship_roll[k] = 0.0f;
         }
-        forest_fire = forest_fire_record{};
-        scenery_objects.clear();
-        object_placements.clear();
+        fire_table = fire_table_record{};
+        OBJ_clear_table();
         LAUNCH_reset();
         AURAL_reset();
         FLTMOD_derived_reset();

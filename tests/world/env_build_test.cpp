@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -60,7 +61,7 @@ protected:
     void use_area(int planet)
     {
         tiles_use_area(tmp, planet, 33.0f, -119.0f);
-        scenery_objects.clear();
+        OBJ_clear_table();
     }
     // The tile written into the navigation data and read.
     void read(const env::tile& t)
@@ -88,33 +89,43 @@ TEST_F(EnvBuild, ObjectsTakeTheirKindAndHeightAndCustomNamesStayInTheirPackage)
     t.objects = {{2, 34.5f, -117.5f, 299.0f, ""},       {2, 34.5f, -117.4f, 300.0f, ""},
                  {3, 34.6f, -117.5f, 500.0f, ""},       {5, 34.6f, -117.4f, 200.0f, ""},
                  {6, 34.7f, -117.5f, 150.0f, ""},       {8, 34.7f, -117.4f, 45.0f, "towers:big"},
-                 {8, 34.8f, -117.4f, 0.0f, "../escape"}, {8, 34.8f, -117.5f, 0.0f, "/etc/passwd"}};
+                 {8, 34.8f, -117.4f, 0.0f, "../escape"}, {8, 34.8f, -117.5f, 0.0f, "/etc/passwd"},
+                 {8, 34.9f, -117.5f, 0.0f, "missing"}};
+    // The package's one object file: a version-2 tower of one quad.
+    tmp.write("Custom Scenery/Objects/custom objects/towers/big.obj", "I\n2 version\nTOWER // texture\n4 0 1 0 1\n"
+                                                                     "-5 0 0\n-5 30 0\n5 30 0\n5 0 0\n99\n");
     const std::filesystem::path log = tmp.path() / "ERROR.OUT";
     error_log.close();
     error_log.clear();
     error_log.open(log);
-    read(t);
+    tiles_write(tmp, EARTH, t, "Objects");
+    tiles_read(t.south, t.west);
     error_log.close();
 
-    ASSERT_EQ(object_placements.size(), 6u);
-    const std::pair<const char*, int> made[] = {{"block", 2},         {"block", 90},  {"radio tower", 3},
-                                                {"cooling tower", 5}, {"stacks", 6}};
+    // Blocks, towers and stacks by their 10 m size bands; the 300 ft block shares
+    // the first block's record ("block9"), whatever kind it asked for. The
+    // object outside the package and the missing file place nothing.
+    ASSERT_EQ(placement_list.size(), 6u);
+    const char* names[] = {"block9", "block9", "radio tower15", "cooling tower6", "stacks4"};
     for (size_t k = 0; k < 5; ++k) {
-        const scenery_object_record& o = scenery_objects[static_cast<size_t>(object_placements[k].object)];
-        EXPECT_EQ(o.name, made[k].first);
-        if (k == 1)
-            EXPECT_TRUE(o.build_kind >= 90 && o.build_kind <= 93) << o.build_kind;
-        else
-            EXPECT_EQ(o.build_kind, made[k].second);
-        EXPECT_FLOAT_EQ(o.size_m, t.objects[k].value * 0.3048f);
+        const scenery_object_record& o = object_table[static_cast<size_t>(placement_list[k].object)];
+        EXPECT_STREQ(o.name, names[k]);
+        EXPECT_EQ(o.object_class, OBJ_CLASS_PLAIN);
+        const terrain_vertex at = local(t.objects[k].lat, t.objects[k].lon);
+        EXPECT_NEAR(placement_list[k].x, at.x, 0.01f);
+        EXPECT_NEAR(placement_list[k].y, TERRAIN_height_at(at.x, at.z, nullptr, nullptr, nullptr, nullptr, nullptr, 0, "t"),
+                    0.01f);
     }
-    EXPECT_FLOAT_EQ(scenery_objects[static_cast<size_t>(object_placements[0].object)].size_m, 91.1352f);
-    const scenery_object_record& custom = scenery_objects[static_cast<size_t>(object_placements[5].object)];
-    EXPECT_EQ(custom.build_kind, 8);
-    EXPECT_EQ(custom.name, "custom objects:towers:big.obj");
-    EXPECT_EQ(object_placements[5].heading_deg, 45.0f);
+    EXPECT_EQ(placement_list[0].object, placement_list[1].object);
+    EXPECT_EQ(object_table.size(), 5u);
+
+    const object_placement& tower = placement_list[5];
+    const scenery_object_record& custom = object_table[static_cast<size_t>(tower.object)];
+    EXPECT_TRUE(std::string(custom.name).ends_with("custom objects:towers:big.obj")) << custom.name;
+    EXPECT_EQ(tower.heading, 45.0f);
     const terrain_vertex at = local(34.7f, -117.4f);
-    EXPECT_NEAR(object_placements[5].x, at.x, 0.01f);
+    EXPECT_NEAR(tower.x, at.x, 0.01f);
+    EXPECT_NEAR(tower.z, at.z, 0.01f);
 
     const std::string logged = read_file_bytes(log);
     EXPECT_NE(logged.find("\"../escape\""), std::string::npos);
@@ -264,14 +275,15 @@ TEST_F(EnvBuild, RunwaysFlattenTheGroundAndRaisedHeliportsStandOnIt)
         TERRAIN_height_at(q.x, q.z, nullptr, nullptr, nullptr, &hi, &hj, 0, "test");
         EXPECT_FALSE(terrain_airport_cell[TERRAIN_index(hi, hj)]);
         if (above > 25.0f) {
-            ASSERT_EQ(object_placements.size(), 1u);
-            const scenery_object_record& pad = scenery_objects[static_cast<size_t>(object_placements[0].object)];
-            EXPECT_EQ(pad.build_kind, 91);
-            EXPECT_EQ(pad.name, OBJ_HELIPAD_NAME);
-            EXPECT_NEAR(pad.size_m, 30.0f, 0.05f);
+            // The pad's size is its exact height: its record is named by tenths of a metre.
+            ASSERT_EQ(placement_list.size(), 1u);
+            const scenery_object_record& pad = object_table[static_cast<size_t>(placement_list[0].object)];
+            EXPECT_EQ(std::string(pad.name).rfind(OBJ_HELIPAD_NAME, 0), 0u);
+            EXPECT_NEAR(std::stof(std::string(pad.name).substr(std::strlen(OBJ_HELIPAD_NAME))), 300.0f, 1.0f);
+            EXPECT_EQ(pad.object_class, OBJ_CLASS_HARD_ROOF);
             EXPECT_NEAR(elevation_of(hi, hj), 100.0f, 0.01f);
         } else {
-            EXPECT_TRUE(object_placements.empty());
+            EXPECT_TRUE(placement_list.empty());
             EXPECT_NEAR(elevation_of(hi, hj), 120.0f, 0.01f);
         }
     }

@@ -66,7 +66,7 @@ protected:
     void SetUp() override
     {
         tiles_use_area(tmp, MARS, SOUTH, WEST);
-        scenery_objects.clear();
+        OBJ_clear_table();
     }
     // A Mars tile of the world generator with one chain in every section.
     env::tile chained_tile(int32_t version, char order)
@@ -110,7 +110,9 @@ TEST_F(EnvFormat, TileMadeByteByByteReadsBack)
     w.f32(-6.0f), w.f32(135.5f), w.u8('g');                  // ends the section, adds nothing
     w.i32(99);
     w.name("UNTITLED");                                       // and the file ends: the other names are empty
-    tiles_write(tmp, MARS, SOUTH, WEST, w.bytes);
+    // In a package, with the custom object's file of its 149-character name.
+    tiles_write(tmp, MARS, SOUTH, WEST, w.bytes, "P");
+    tmp.write("Custom Scenery/P/custom objects/" + std::string(149, 'a') + ".obj", "I\n2 version\nNONE // no texture\n99\n");
     tiles_read(SOUTH, WEST);
     ASSERT_TRUE(recorded_alerts.empty()) << recorded_alerts[0].lines[0];
 
@@ -137,10 +139,10 @@ TEST_F(EnvFormat, TileMadeByteByByteReadsBack)
     EXPECT_EQ(terrain_vertex_grid[TERRAIN_index(N, 0)].x, x);
 
     // The radio tower (the skipped type 1 places nothing) and the custom object, its name ended at byte 149.
-    ASSERT_EQ(object_placements.size(), 2u);
-    EXPECT_EQ(scenery_objects[0].name, "radio tower");
-    EXPECT_FLOAT_EQ(scenery_objects[0].size_m, 30.48f);
-    EXPECT_EQ(scenery_objects[1].name, "custom objects:" + std::string(149, 'a') + ".obj");
+    ASSERT_EQ(placement_list.size(), 2u);
+    EXPECT_STREQ(object_table[static_cast<size_t>(placement_list[0].object)].name, "radio tower3");
+    const std::string custom = object_table[static_cast<size_t>(placement_list[1].object)].name;
+    EXPECT_TRUE(custom.ends_with("custom objects:" + std::string(149, 'a') + ".obj")) << custom;
 
     // -12345 ends the chain at q 1, r 2345 (placed at the height of its grid point).
     ENV_decode_coord(12345, lat, lon, SOUTH, WEST);

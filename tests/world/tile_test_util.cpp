@@ -1,6 +1,7 @@
 #include "tests/world/tile_test_util.h"
 
 #include "core/geo.h"
+#include "tests/graphics/gl_context.h"
 #include "core/simvars.h"
 #include "screens/setup.h"
 #include "tests/world/world_test_util.h"
@@ -11,6 +12,7 @@
 
 void tiles_use_area(const temp_folder& folder, int planet, float lat, float lon)
 {
+    ensure_gl_context();   // a tile's objects compile display lists
     world_use_program_folder(folder);
     world_reset_tables();
     PLANET_set_constants(planet);

@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include "core/folders.h"
+#include "tools/bench/bench_gl.h"
 #include "core/geo.h"
 #include "core/simvars.h"
 #include "screens/setup.h"
@@ -33,6 +34,7 @@ void set_up_area()
     static bool done = false;
     if (done) return;
     done = true;
+    bench_gl_context();   // the tile's objects compile display lists
     const std::filesystem::path folder =
         std::filesystem::temp_directory_path() / ("orvell-bench-tiles-" + std::to_string(getpid()));
     std::filesystem::create_directories(folder);
@@ -87,8 +89,7 @@ void BM_ReadAndBuildEarthTile(benchmark::State& state)
     for (auto _ : state) {
         state.PauseTiming();
         SEG_clear_lists();
-        object_placements.clear();
-        scenery_objects.clear();
+        OBJ_clear_table();
         state.ResumeTiming();
         ENV_load_tile(SOUTH, WEST, 150, 200, 1);
     }
@@ -96,7 +97,7 @@ void BM_ReadAndBuildEarthTile(benchmark::State& state)
     for (const terrain_point_lists& l : terrain_lists)
         for (const auto& list : l.seg) points += list.size();
     state.counters["feature points"] = static_cast<double>(points);
-    state.counters["objects"] = static_cast<double>(object_placements.size());
+    state.counters["objects"] = static_cast<double>(placement_list.size());
     int flagged = 0;
     for (uint8_t f : terrain_airport_cell) flagged += f;
     state.counters["runway cells"] = flagged;
