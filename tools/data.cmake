@@ -41,7 +41,7 @@ endforeach()
 
 foreach(gen gen_default_airfoils gen_default_aircraft gen_weapons gen_big_apt gen_world_bitmaps gen_default_prefs
             gen_radio_chatter gen_interface_png gen_light_sprites gen_panel_bitmaps gen_aircraft_sounds
-            gen_aircraft_paint)
+            gen_aircraft_paint gen_object_bitmaps)
   orvell_generator(${gen})
 endforeach()
 
@@ -116,6 +116,21 @@ foreach(stamp ${ORVELL_DATA_STAMPS})
 endforeach()
 orvell_generate(gen_aircraft_paint "Painting the aircraft and weapons"
   ARGS ${ORVELL_DATA_DIR}/ ${acf_sources} DEPENDS ${acf_sources} ${paint_after})
+# The scenery objects' textures: the procedural buildings' and the KSBD package's.
+orvell_generate(gen_object_bitmaps "Drawing the object textures" ARGS ${ORVELL_DATA_DIR}/)
+# The KSBD scenery package: its object files (data/custom_scenery) and its
+# tile, the procedural world's tile with the package's objects placed on it.
+set(ksbd_package "${ORVELL_DATA_DIR}/Custom Scenery/Orvell KSBD")
+set(ksbd_objects "${CMAKE_SOURCE_DIR}/data/package_objects/Orvell KSBD.txt")
+file(GLOB_RECURSE ksbd_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/data/custom_scenery/*)
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/stamps/ksbd_package
+  COMMAND ${CMAKE_COMMAND} -E make_directory "${ksbd_package}/Earth nav data/+30-120" ${CMAKE_BINARY_DIR}/stamps
+  COMMAND ${CMAKE_COMMAND} -E copy_directory "${CMAKE_SOURCE_DIR}/data/custom_scenery" "${ORVELL_DATA_DIR}/Custom Scenery"
+  COMMAND env_write "${earth_apt}" 0 34 -118 "${ksbd_package}/Earth nav data/+30-120/+34-118.env" --objects "${ksbd_objects}"
+  COMMAND ${CMAKE_COMMAND} -E touch ${CMAKE_BINARY_DIR}/stamps/ksbd_package
+  DEPENDS env_write ${ksbd_sources} "${ksbd_objects}" "${earth_apt}"
+  COMMENT "Laying out the KSBD scenery package")
+list(APPEND ORVELL_DATA_STAMPS ${CMAKE_BINARY_DIR}/stamps/ksbd_package)
 
 # The folders the program writes into: preferences and its output files.
 foreach(folder Resources/preferences Output/situations Output/movies Output/logbooks "Output/FMS plans")

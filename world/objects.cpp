@@ -151,7 +151,7 @@ void read_entry_v2(const char* path, int object, int group, int32_t code, int co
     if (textured) {
         Sa = read_number(path), Sb = read_number(path), Ta = read_number(path), Tb = read_number(path);
     }
-    if (colour || textured) discard_line();
+    discard_line();
     if (colour) {
         for (int k = 0; k < count; ++k) {
             const float x = read_number(path), y = read_number(path), z = read_number(path);

@@ -24,7 +24,7 @@ std::unique_ptr<temp_folder> copy_default_data_folder(const std::string& leave_o
     namespace fs = std::filesystem;
     auto folder = std::make_unique<temp_folder>();
     const fs::path source(ORVELL_DATA_FOLDER);
-    for (const char* part : {"Aircraft", "Airfoils", "Resources"})
+    for (const char* part : {"Aircraft", "Airfoils", "Resources", "Custom Scenery"})
         if (fs::exists(source / part)) fs::copy(source / part, folder->path() / part, fs::copy_options::recursive);
     if (!leave_out.empty()) fs::remove(folder->path() / leave_out);
     return folder;
