@@ -304,9 +304,11 @@ int open_object_file(const char* name)
     return in().good() ? static_cast<int>(version) : 0;
 }
 
-// Reads the object file into a new record. False when it could not be opened.
-bool read_object_file(const char* path, int object, int autogen)
+}  // namespace
+
+bool OBJ_read_file(const char* path, int object, int autogen)
 {
+    if (object < 0 || static_cast<size_t>(object) >= object_table.size()) return false;
     object_file_slot slot;
     const int version = open_object_file(path);
     if (version == 0) return false;
@@ -330,6 +332,8 @@ bool read_object_file(const char* path, int object, int autogen)
     }
     return true;
 }
+
+namespace {
 
 // ---------------------------------------------------------------------------
 // Finishing.
@@ -419,8 +423,11 @@ void fill_normals(std::vector<object_primitive>& p)
     }
 }
 
-void finish_record(int object)
+}  // namespace
+
+void OBJ_finish(int object)
 {
+    if (object < 0 || static_cast<size_t>(object) >= object_table.size()) return;
     scenery_object_record& r = record(object);
     for (size_t g = 0; g < r.groups.size(); ++g) {
         fill_normals(r.groups[g].prims);
@@ -434,6 +441,8 @@ void finish_record(int object)
         p.swap(kept);
     }
 }
+
+namespace {
 
 // The GL state a new record leaves: everything off, unit 0 selected.
 void restore_gl_state()
@@ -576,7 +585,7 @@ int OBJ_build_obs(float x, float z, float heading, float size, const char* name,
     build_rollback rollback{object, placement};
 
     if (kind == 8) {
-        if (!read_object_file(name, object, autogen)) {
+        if (!OBJ_read_file(name, object, autogen)) {
             if (autogen != 0)
                 MACIBM_nuke_alert(0, "An object file the terrain textures name cannot be opened:", name, "", "",
                                   ALERT_FATAL);
@@ -586,7 +595,7 @@ int OBJ_build_obs(float x, float z, float heading, float size, const char* name,
         int index = 0;
         OBJ_build_procedural(kind, size, name, object, 0, index);
     }
-    finish_record(object);
+    OBJ_finish(object);
     restore_gl_state();
     rollback.done = true;
     return object;

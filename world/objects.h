@@ -179,6 +179,12 @@ void OBJ_draw_reset();
 // procedural. Returns the object index (for a missing file: the last index of
 // the table, -1 when it is empty, and no placement).
 int OBJ_build_obs(float x, float z, float heading, float size, const char* name, int kind, int autogen);
+// The two halves of building a record from a file: reading the object file
+// (version 2 or 700) into record `object` (false when it cannot be opened),
+// and finishing a record: normals, display lists, and only the primitives the
+// per-frame pass draws itself kept.
+bool OBJ_read_file(const char* path, int object, int autogen);
+void OBJ_finish(int object);
 // Reads the next entry of the open object file: its primitive code, and its
 // vertex count through `count`. `path` names the file in the alert.
 int OBJ_read_entry(const char* path, int version, int& count);

@@ -1,0 +1,412 @@
+// Scenery objects: the builders' primitive lists, object files of both
+// versions read into exact primitive lists, finishing, the lookup by name and
+// size band, the texture ring, damaged files, and drawing on the offscreen
+// context (day and night textures, a compiled list against direct drawing).
+#include <gtest/gtest.h>
+
+#include <GL/gl.h>
+
+#include <cmath>
+#include <cstring>
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "core/datafile.h"
+#include "core/folders.h"
+#include "core/text_util.h"
+#include "graphics/glprobe.h"
+#include "graphics/ogl_image.h"
+#include "graphics/ogl_state.h"
+#include "graphics/ogl_tex.h"
+#include "tests/graphics/gl_context.h"
+#include "tests/world/tile_test_util.h"
+#include "world/objects.h"
+
+namespace {
+
+std::vector<int32_t> codes(const std::vector<object_primitive>& p)
+{
+    std::vector<int32_t> out;
+    for (const object_primitive& q : p) out.push_back(q.code);
+    return out;
+}
+
+class Objects : public ::testing::Test {
+protected:
+    temp_folder tmp;
+    void SetUp() override
+    {
+        if (!ensure_gl_context()) GTEST_SKIP() << "needs an OpenGL context";
+        tiles_use_area(tmp, 0, 33.0f, -119.0f);
+        OBJ_clear_table();
+        UTIL_strcpy((tmp.prefix() + "pkg/").c_str(), custom_scenery_folder);
+    }
+    void TearDown() override { custom_scenery_folder[0] = 0; }
+
+    // An empty record to build into.
+    static int new_record()
+    {
+        scenery_object_record r{};
+        r.object_class = OBJ_CLASS_NEW;
+        r.day_tex = r.lit_tex = OBJ_NO_TEXTURE;
+        r.groups.push_back(lod_group{0, 0, 0.0f, OBJ_FIRST_GROUP_FAR2, {}});
+        object_table.push_back(r);
+        return static_cast<int>(object_table.size()) - 1;
+    }
+    static std::vector<object_primitive>& prims(int object, int group = 0)
+    {
+        return object_table[size_t(object)].groups[size_t(group)].prims;
+    }
+    std::string object_file(const std::string& name, const std::string& text)
+    {
+        return tmp.write("pkg/custom objects/" + name, text).string();
+    }
+    // A 4 x 4 texture of one colour in the package's texture folder.
+    void texture_file(const std::string& name, uint8_t r, uint8_t g, uint8_t b)
+    {
+        std::string bytes(BMP_HEADER_SIZE, 0);
+        BMP_make_header(reinterpret_cast<uint8_t*>(bytes.data()), 4, 4);
+        for (int k = 0; k < 16; ++k) bytes += std::string{char(b), char(g), char(r)};
+        tmp.write("pkg/custom object textures/" + name + ".bmp", bytes);
+    }
+};
+
+// An orthographic view of 20 x 15 m, no fog, light 0 white from the viewer.
+void plain_view()
+{
+    glViewport(0, 0, 1024, 768);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(-10, 10, -7.5, 7.5, -10, 10);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glFogf(GL_FOG_START, 1000.0f);
+    glFogf(GL_FOG_END, 2000.0f);
+    const GLfloat toward[4] = {0, 0, 1, 0}, white[4] = {1, 1, 1, 1}, none[4] = {0, 0, 0, 1};
+    glLightfv(GL_LIGHT0, GL_POSITION, toward);
+    glLightfv(GL_LIGHT0, GL_DIFFUSE, white);
+    glLightfv(GL_LIGHT0, GL_AMBIENT, none);
+    glLightfv(GL_LIGHT0, GL_SPECULAR, none);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, none);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_EMISSION, none);
+}
+
+// Uploads a texture of w x h texels into a slot, filtered without reduced levels.
+void texture_slot(int slot, int w, int h, const std::vector<uint8_t>& rgb)
+{
+    OGL_load_tex("test", slot, 0, GL_RGB, w, h, rgb.data());
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+}
+
+constexpr const char* V2_FIXTURE =
+    "I\n2 version\nwall // texture\n"
+    "4 0.25 0.5 0.75 1.0 // a quad: Sa Sb Ta Tb\n0 0 0\n0 10 0\n10 10 0\n10 0 0\n"
+    "4 0 1 0 1 // a second quad joins the first\n0 0 1\n0 1 1\n1 1 1\n1 0 1\n"
+    "-2 // a quad strip of two pairs\n0 0 0  0 5 0  0.1 0.2 0.3 0.4\n5 0 0  5 5 0  0.5 0.6 0.7 0.8\n"
+    "1 10 5 0 // a light\n1 2 3\n2 10 10 10 // a line\n0 0 0\n0 0 5\n99\n";
+
+constexpr const char* V700_FIXTURE =
+    "I\n700 version\nOBJ\ntex // texture\nATTR_LOD 0 100\n"
+    "tri // keyword and comment\n0 0 0 0 0\n1 0 0 1 0\n0 1 0 0 1\n"
+    "ATTR_foo 1 2 3 // not known: ignored\nits end swallows this line\nATTR_no_depth\nthis line is swallowed\nand so is this one\n"
+    "smoke_black 1 2 3 4\nlight // l\n0 5 0 10 5 0\n"
+    "ATTR_LOD 100 1000\nquad_strip -3 // a negative count reads no vertex\nits end swallows this line\nEND\nnot read\n";
+
+}  // namespace
+
+TEST_F(Objects, BuildersJoinBatchesAndMakeTheProceduralModels)
+{
+    int i = 0;
+    const int a = new_record();
+    OBJ_add_light(a, 0, i, 1, 2, 3, 0.1f, 0.2f, 0.3f);
+    OBJ_add_light(a, 0, i, 4, 5, 6, 0.1f, 0.2f, 0.3f);
+    EXPECT_EQ(codes(prims(a)), (std::vector<int32_t>{1, 14, 14, 18}));
+    const int b = new_record();
+    OBJ_add_light(b, 0, i, 1, 2, 3, 1, 1, 1);
+    OBJ_add_line(b, 0, i, 0, 0, 0, 0, 1, 0, 1, 1, 1);
+    EXPECT_EQ(codes(prims(b)), (std::vector<int32_t>{1, 14, 18, 2, 15, 15, 19}));
+    EXPECT_EQ(prims(b)[4].w[1], 0.0f);
+    EXPECT_EQ(prims(b)[5].w[1], 1.0f);
+
+    // The NDB: a box strip of five pairs, a roof quad, 18 wires of 4 m at 14.8 m in one line batch.
+    const int ndb = new_record();
+    OBJ_build_procedural(9, 0.0f, "NAVAID: NDB", ndb, 0, i);
+    std::vector<int32_t> expected{10};
+    for (int k = 0; k < 5; ++k) expected.insert(expected.end(), {13, 17, 17});
+    expected.insert(expected.end(), {21, 4, 13, 17, 17, 17, 17, 21, 2});
+    expected.insert(expected.end(), 36, 15);
+    expected.push_back(19);
+    EXPECT_EQ(codes(prims(ndb)), expected);
+    for (size_t k = 25; k + 1 < prims(ndb).size(); k += 2) {
+        const float* p = prims(ndb)[k].w;
+        const float* q = prims(ndb)[k + 1].w;
+        EXPECT_EQ(p[1], 14.8f);
+        EXPECT_EQ(q[1], 14.8f);
+        EXPECT_NEAR(std::hypot(q[0] - p[0], q[2] - p[2]), 4.0f, 1e-5f);
+    }
+
+    // A radio tower of 2 m: three legs and the top light alone.
+    const int tower = new_record();
+    OBJ_build_procedural(3, 2.0f, "radio tower", tower, 0, i);
+    EXPECT_EQ(codes(prims(tower)), (std::vector<int32_t>{2, 15, 15, 15, 15, 15, 15, 19, 1, 14, 18}));
+    const float* top = prims(tower)[9].w;
+    EXPECT_EQ(std::vector<float>(top, top + 6), (std::vector<float>{0, 2, 0, 9.8f, 9.8f, 9.8f}));
+
+    // Classes: the VOR keeps 1, the tall buildings 3, every other kind 2.
+    for (int kind : {1, 2, 3, 5, 6, 9, 10, 11, 12, 13, 90, 91, 92, 93, 94}) {
+        const int o = OBJ_build_obs(0, 0, 0, 40.0f, ("kind " + std::to_string(kind)).c_str(), kind, 1);
+        const int32_t expected_class = kind == 10 ? 1 : (kind >= 90 && kind <= 93) ? 3 : 2;
+        EXPECT_EQ(object_table[size_t(o)].object_class, expected_class) << kind;
+    }
+    const alert_record alert = expect_fatal([] { OBJ_build_obs(0, 0, 0, 0, "no such kind", 4, 1); });
+    EXPECT_EQ(alert.lines[2], "no such kind");
+}
+
+TEST_F(Objects, FilesOfBothVersionsGiveExactPrimitiveLists)
+{
+    const int v2 = new_record();
+    ASSERT_TRUE(OBJ_read_file(object_file("v2.obj", V2_FIXTURE).c_str(), v2, 0));
+    EXPECT_EQ(codes(prims(v2)), (std::vector<int32_t>{4, 13, 17, 17, 17, 17, 13, 17, 17, 17, 17, 21, 10, 13, 17, 17,
+                                                       13, 17, 17, 21, 1, 14, 18, 2, 15, 15, 19}));
+    auto st = [&](size_t k) { return std::pair{prims(v2)[k].w[3], prims(v2)[k].w[4]}; };
+    // Quad texture order (Sb, Tb), (Sb, Ta), (Sa, Ta), (Sa, Tb).
+    EXPECT_EQ(st(2), std::pair(0.5f, 1.0f));
+    EXPECT_EQ(st(3), std::pair(0.5f, 0.75f));
+    EXPECT_EQ(st(4), std::pair(0.25f, 0.75f));
+    EXPECT_EQ(st(5), std::pair(0.25f, 1.0f));
+    // Strip pairs: x1 y1 z1 x2 y2 z2 s1 s2 t1 t2.
+    EXPECT_EQ(st(14), std::pair(0.1f, 0.3f));
+    EXPECT_EQ(st(15), std::pair(0.2f, 0.4f));
+    EXPECT_EQ(prims(v2)[15].w[1], 5.0f);
+    EXPECT_EQ(std::vector<float>(prims(v2)[21].w, prims(v2)[21].w + 6), (std::vector<float>{1, 2, 3, 1.0f, 0.5f, 0}));
+    EXPECT_EQ(object_table[size_t(v2)].object_class, OBJ_CLASS_PLAIN);
+
+    const int v7 = new_record();
+    ASSERT_TRUE(OBJ_read_file(object_file("v700.obj", V700_FIXTURE).c_str(), v7, 0));
+    ASSERT_EQ(object_table[size_t(v7)].groups.size(), 2u);
+    EXPECT_EQ(codes(prims(v7, 0)), (std::vector<int32_t>{31, 3, 13, 17, 17, 17, 21, 32, 29, 6, 1, 14, 18, 31}));
+    EXPECT_EQ(codes(prims(v7, 1)), (std::vector<int32_t>{10, 21}));
+    EXPECT_EQ(std::vector<float>(prims(v7)[9].w, prims(v7)[9].w + 4), (std::vector<float>{1, 2, 3, 4}));
+    EXPECT_EQ(prims(v7)[11].w[3], 1.0f);
+    const lod_group& g0 = object_table[size_t(v7)].groups[0];
+    const lod_group& g1 = object_table[size_t(v7)].groups[1];
+    EXPECT_EQ(std::vector<float>({g0.near2, g0.far2, g1.near2, g1.far2}), (std::vector<float>{0, 1e4f, 1e4f, 1e6f}));
+    EXPECT_EQ(file_use_index, 0);
+
+    // An unknown field in small letters is fatal and names the file.
+    const std::string bad = object_file("bad.obj", "I\n700 version\nOBJ\ntex //\nattr_foo 1\nend\n");
+    const alert_record alert = expect_fatal([&] { OBJ_build_obs(0, 0, 0, 0, bad.c_str(), 8, 0); });
+    EXPECT_EQ(alert.lines[2], bad);
+    EXPECT_EQ(alert.lines[3], "attr_foo");
+    EXPECT_EQ(file_use_index, 0);
+    EXPECT_TRUE(placement_list.empty());
+}
+
+TEST_F(Objects, FinishingKeepsWhatThePerFramePassDrawsAndTheTableSharesRecords)
+{
+    const std::string path = object_file(
+        "mixed.obj", "I\n700 version\nOBJ\nnone //\nquad //\n0 0 0 0 0\n0 1 0 0 1\n1 1 0 1 1\n1 0 0 1 0\n"
+                     "quad_hard //\n0 5 1 0 0\n0 5 0 0 1\n1 5 0 1 1\n1 5 1 1 0\nlight //\n0 6 0 10 10 10\n"
+                     "smoke_white 0 6 0 9\nline //\n0 0 0 1 1 1\n0 9 0 1 1 1\nquad_movie //\n0 0 2 0 0\n0 1 2 0 1\n"
+                     "1 1 2 1 1\n1 0 2 1 0\nend\n");
+    const int o = OBJ_build_obs(10.0f, 20.0f, 30.0f, 0.0f, path.c_str(), 8, 0);
+    ASSERT_EQ(o, 0);
+    EXPECT_EQ(codes(prims(o)), (std::vector<int32_t>{5, 13, 17, 17, 17, 17, 1, 14, 18, 7, 8, 16, 16, 16, 16, 20}));
+    EXPECT_EQ(std::vector<float>(prims(o)[1].w, prims(o)[1].w + 3), (std::vector<float>{0, 1, 0}));   // the roof's normal
+    const lod_group& g = object_table[0].groups[0];
+    EXPECT_TRUE(glIsList(g.day_list));
+    EXPECT_TRUE(glIsList(g.lit_list));
+    ASSERT_EQ(placement_list.size(), 1u);
+    EXPECT_EQ(placement_list[0].x, 10.0f);
+    EXPECT_EQ(placement_list[0].heading, 30.0f);
+
+    // One record per name and 10 m band: the second block finds the first and compiles nothing.
+    const int a = OBJ_build_obs(0, 0, 0, 95.0f, "block", 2, 0);
+    const GLuint before = glGenLists(1);
+    const int b = OBJ_build_obs(5, 5, 0, 99.9f, "block", 2, 0);
+    EXPECT_EQ(a, b);
+    EXPECT_STREQ(object_table[size_t(a)].name, "block9");
+    EXPECT_EQ(glGenLists(1), before + 1);
+    EXPECT_EQ(placement_list.back().object, a);
+    EXPECT_EQ(OBJ_build_obs(0, 0, 0, 0.0f, "hangar", 94, 0), OBJ_build_obs(9, 9, 0, -3.0f, "hangar", 94, 0));
+
+    // A missing file leaves neither record nor placement; the next object takes its index.
+    const size_t placed = placement_list.size();
+    const int last = int(object_table.size()) - 1;
+    EXPECT_EQ(OBJ_build_obs(0, 0, 0, 0, (tmp.prefix() + "pkg/none.obj").c_str(), 8, 0), last);
+    EXPECT_EQ(placement_list.size(), placed);
+    EXPECT_EQ(OBJ_build_obs(0, 0, 0, 0, "stacks", 6, 0), last + 1);
+}
+
+TEST_F(Objects, ObjectTexturesFillTheRingOfSlots500To999)
+{
+    for (const char* t : {"t1", "t2", "t3"}) texture_file(t, 200, 100, 50);
+    auto textured = [&](const std::string& tex) {
+        const std::string path = object_file(tex + std::to_string(object_table.size()) + ".obj",
+                                             "I\n2 version\n" + tex + " // texture\n99\n");
+        const int o = OBJ_build_obs(0, 0, 0, 0, path.c_str(), 8, 0);
+        return std::pair{object_table[size_t(o)].day_tex, object_table[size_t(o)].lit_tex};
+    };
+    EXPECT_EQ(textured("t1"), std::pair(500, 455));   // no "t1LIT.bmp": the lit slot stays empty
+    EXPECT_EQ(textured("t1"), std::pair(500, 455));   // found again
+    EXPECT_EQ(textured("missing"), std::pair(455, 455));
+    obj_texture_tables.counter = 499;   // as after 499 textures
+    EXPECT_EQ(textured("t2"), std::pair(999, 455));
+    EXPECT_EQ(textured("t3"), std::pair(500, 455));   // the 501st texture takes slot 500 again
+    EXPECT_EQ(textured("t2"), std::pair(501, 455));   // stored above the counter: loaded once more
+
+    // A name too long for name + "LIT.bmp" in 150 bytes gets no texture, and says so.
+    const std::filesystem::path log = tmp.path() / "ERROR.OUT";
+    error_log.close();
+    error_log.clear();
+    error_log.open(log);
+    EXPECT_EQ(textured(std::string(143, 'n')), std::pair(455, 455));
+    error_log.close();
+    EXPECT_NE(read_file_bytes(log).find("too long"), std::string::npos);
+}
+
+TEST_F(Objects, DamagedFilesAreRefusedWithoutReadingOutOfBounds)
+{
+    const std::string truncated = object_file("cut.obj", "I\n2 version\nt //\n4 0 1 0 1\n0 0 0\n0 1 0\n");
+    EXPECT_EQ(expect_fatal([&] { OBJ_build_obs(0, 0, 0, 0, truncated.c_str(), 8, 0); }).lines[2], truncated);
+    const std::string too_many = object_file("many.obj", "I\n700 version\nOBJ\nt //\npolygon 1000 //\n0 0 0 0 0\nend\n");
+    EXPECT_EQ(expect_fatal([&] { OBJ_build_obs(0, 0, 0, 0, too_many.c_str(), 8, 0); }).lines[2], too_many);
+    EXPECT_TRUE(object_table.empty());
+    EXPECT_TRUE(placement_list.empty());
+    EXPECT_EQ(file_use_index, 0);
+
+    // Short groups at the end: their normals find no points and point up.
+    const std::string short_groups =
+        object_file("short.obj", "I\n700 version\nOBJ\nt //\nquad_hard //\n0 0 0 0 0\n0 1 0 0 0\n1 1 0 0 0\n1 0 0 0 0\n"
+                                 "tri_fan 1 //\n0 0 0 0 0\npolygon 1 //\n0 0 0 0 0\nend\n");
+    const int o = OBJ_build_obs(0, 0, 0, 0, short_groups.c_str(), 8, 0);
+    EXPECT_EQ(std::vector<float>(prims(o)[1].w, prims(o)[1].w + 3), (std::vector<float>{0, 0, 1}));
+
+    // Damaged copies of the fixtures: a few hundred truncations and changed bytes.
+    std::mt19937 rng(23);
+    int refused = 0, read = 0;
+    for (int round = 0; round < 300; ++round) {
+        std::string text = round % 2 ? V2_FIXTURE : V700_FIXTURE;
+        if (round % 3 == 0) text.resize(rng() % text.size());
+        for (int k = 0; k < 3; ++k)
+            if (!text.empty()) text[rng() % text.size()] = "0123456789-. \nxAqa"[rng() % 18];
+        const std::string path = object_file("fuzz" + std::to_string(round) + ".obj", text);
+        try {
+            OBJ_build_obs(0, 0, 0, 0, path.c_str(), 8, 0);
+            ++read;
+        } catch (const fatal_alert&) {
+            ++refused;
+        }
+        ASSERT_EQ(file_use_index, 0);
+        ASSERT_EQ(object_index.size(), object_table.size());
+    }
+    EXPECT_GT(refused, 0);
+    EXPECT_GT(read, 0);
+}
+
+TEST_F(Objects, DrawingShowsTheDayTextureByDayAndAddsTheLitTextureAtNight)
+{
+    if (!has_mul_tex_add) GTEST_SKIP() << "no additive multitexture";
+    auto solid = [](int slot, uint8_t r, uint8_t g, uint8_t b) {
+        std::vector<uint8_t> px(16 * 3);
+        for (int k = 0; k < 16; ++k) px[size_t(k) * 3] = r, px[size_t(k) * 3 + 1] = g, px[size_t(k) * 3 + 2] = b;
+        texture_slot(slot, 4, 4, px);
+    };
+    solid(600, 100, 60, 20);
+    solid(601, 40, 80, 120);
+    const int o = new_record();
+    object_table[size_t(o)].day_tex = 600;
+    object_table[size_t(o)].lit_tex = 601;
+    int i = 0;
+    OBJ_add_primitive(o, 0, i, OBJ_QUAD);
+    prims(o).push_back({OBJ_NORMAL, {0, 0, 1, 0, 0, 0}});
+    for (auto [x, y] : {std::pair{-5.0f, -5.0f}, {-5.0f, 5.0f}, {5.0f, 5.0f}, {5.0f, -5.0f}})
+        prims(o).push_back({OBJ_VERTEX, {x, y, 0, 0.5f, 0.5f, 0}});
+    prims(o).push_back({OBJ_END, {}});
+    OBJ_draw(o, 0, 0, 0);
+    OBJ_draw(o, 0, 1, 0);
+
+    plain_view();
+    auto centre = [&](int lit) {
+        OGL_reset_bound_textures();
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        OBJ_draw(o, 0, lit, 1);
+        uint8_t px[4];
+        glReadPixels(512, 384, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, px);
+        return std::vector<int>{px[0], px[1], px[2]};
+    };
+    const std::vector<int> day = centre(0), night = centre(1);
+    for (int c = 0; c < 3; ++c) {
+        EXPECT_NEAR(day[c], (std::vector<int>{100, 60, 20})[c], 2) << c;
+        EXPECT_NEAR(night[c], (std::vector<int>{140, 140, 140})[c], 2) << c;
+    }
+    OGL_set_state(1, 0, 3, 4, 8, 10);
+}
+
+TEST_F(Objects, ACompiledListReplaysLikeTheSamePrimitivesDrawnDirectly)
+{
+    std::vector<uint8_t> px(64 * 64 * 3);
+    for (size_t k = 0; k < px.size(); ++k) px[k] = static_cast<uint8_t>((k * 37) % 251);
+    texture_slot(602, 64, 64, px);
+    const int o = new_record();
+    object_table[size_t(o)].day_tex = 602;
+    int i = 0;
+    OBJ_add_line(o, 0, i, -8, -6, 0, 8, 6, 0, 1.0f, 0.2f, 0.2f);
+    OBJ_add_line(o, 0, i, -8, 6, 0, 8, -6, 0, 0.2f, 1.0f, 0.2f);
+    const float quads[2][4][5] = {{{-6, -4, 0, 0, 0}, {-6, 0, 0, 0, 1}, {-1, 0, 0, 1, 1}, {-1, -4, 0, 1, 0}},
+                                  {{1, 0, 0, 0.2f, 0.1f}, {1, 5, 0, 0.4f, 0.9f}, {6, 5, 0, 0.9f, 0.7f}, {6, 0, 0, 0.7f, -0.1f}}};
+    for (const auto& q : quads) {
+        OBJ_add_primitive(o, 0, i, OBJ_QUAD);
+        prims(o).push_back({OBJ_NORMAL, {0, 0, 1, 0, 0, 0}});
+        for (const auto& v : q) prims(o).push_back({OBJ_VERTEX, {v[0], v[1], v[2], v[3], v[4], 0}});
+        prims(o).push_back({OBJ_END, {}});
+    }
+    OBJ_draw(o, 0, 0, 0);
+
+    plain_view();
+    auto picture = [] {
+        std::vector<uint8_t> out(1024 * 768 * 4);
+        glReadPixels(0, 0, 1024, 768, GL_RGBA, GL_UNSIGNED_BYTE, out.data());
+        return out;
+    };
+    glNormal3f(0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    OGL_reset_bound_textures();
+    OBJ_draw(o, 0, 0, 1);
+    const std::vector<uint8_t> replayed = picture();
+
+    // The same primitives straight to OpenGL in the same states.
+    glNormal3f(0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    OGL_set_state(0, 0, 2, 6, 8, 10);
+    const float L = gload_dim_factor;
+    glBegin(GL_LINES);
+    glColor4f(1.0f * L, 0.2f * L, 0.2f * L, 0.5f), glVertex3f(-8, -6, 0), glVertex3f(8, 6, 0);
+    glColor4f(0.2f * L, 1.0f * L, 0.2f * L, 0.5f), glVertex3f(-8, 6, 0), glVertex3f(8, -6, 0);
+    glEnd();
+    OGL_set_state(0, 1, 2, 6, 8, 10);
+    glBindTexture(GL_TEXTURE_2D, 602);
+    glBegin(GL_QUADS);
+    for (const auto& q : quads) {
+        glNormal3f(0, 0, 1);
+        for (const auto& v : q) glTexCoord2f(v[3], v[4]), glVertex3f(v[0], v[1], v[2]);
+    }
+    glEnd();
+    const std::vector<uint8_t> direct = picture();
+
+    size_t lit = 0;
+    for (size_t k = 0; k < direct.size(); k += 4) lit += direct[k] || direct[k + 1] || direct[k + 2];
+    EXPECT_GT(lit, 1000u);
+    size_t differ = 0, first = 0;
+    for (size_t k = 0; k < direct.size(); ++k)
+        if (replayed[k] != direct[k]) {
+            if (!differ) first = k;
+            ++differ;
+        }
+    EXPECT_EQ(differ, 0u) << "first at texel " << first / 4 << ": " << int(replayed[first]) << " against "
+                          << int(direct[first]);
+    OGL_set_state(1, 0, 3, 4, 8, 10);
+}
