@@ -1,0 +1,265 @@
+// The scene build on a hand-made apt.dat and navaid table: the first 200
+// airports of the area listed with their menus and runway geometry, starts
+// and runway rows beyond the menus' 200 items, hangars beside a runway,
+// towers and navaid huts, repeated rebuilds, and the origin moved a degree
+// west and back east with everything the shift carries.
+#include <gtest/gtest.h>
+
+#include <GL/gl.h>
+
+#include <cmath>
+#include <cstring>
+#include <sstream>
+
+#include "aircraft/acf_struct.h"
+#include "core/geo.h"
+#include "core/menu_table.h"
+#include "core/replay.h"
+#include "core/simvars.h"
+#include "flightmodel/atmosphere.h"
+#include "flightmodel/flt.h"
+#include "scene/cloud_field.h"
+#include "scene/fires.h"
+#include "scene/particles.h"
+#include "scene/ships.h"
+#include "scene/trails.h"
+#include "screens/setup.h"
+#include "shell/menus.h"
+#include "tests/graphics/gl_context.h"
+#include "tests/world/tile_test_util.h"
+#include "tests/world/world_test_util.h"
+#include "world/airport_state.h"
+#include "world/apt_scene.h"
+#include "world/navdb.h"
+#include "world/objects.h"
+#include "world/origin_shift.h"
+#include "world/runway_geometry.h"
+
+namespace {
+
+constexpr int AREA_AIRPORTS = 210;
+
+class AptScene : public ::testing::Test {
+protected:
+    temp_folder tmp;
+    float hangar_runway_lat = 0, hangar_runway_lon = 0;
+
+    void SetUp() override
+    {
+        if (!ensure_gl_context()) GTEST_SKIP() << "needs an OpenGL context";
+        tiles_use_area(tmp, 0, 33.0f, -119.0f);
+        OBJ_clear_table();
+        MENUS_reset();
+        MENU_set_services(MACIBM_create_menu, append_menu);
+        traffic_runway_state.airport_activity = 0.0f;
+        // Where the second runway of airport 1 must lie to take its third hangar:
+        // 28.3 m east and 128 m south of the first runway's point (heading 90,
+        // 1,000 x 100 ft: hangars 128 m to the right, from 61.7 m behind in 45 m steps).
+        float x, y, z, e;
+        GEO_latlon_to_local(x, y, z, 33.6, -118.0, 0.0);
+        GEO_local_to_latlon(hangar_runway_lat, hangar_runway_lon, e, x + 28.32f, y, z + 128.0f);
+        write_and_read_apt();
+        add_navaids();
+    }
+    void TearDown() override { MENU_set_services(nullptr, nullptr); }
+
+    void write_and_read_apt()
+    {
+        std::ostringstream o;
+        o.precision(9);
+        o << "I\n703 Version - hand made\n\n";
+        for (int k = 0; k < AREA_AIRPORTS + 2; ++k) {
+            const bool outside = k >= AREA_AIRPORTS;   // the last two lie south of the area
+            const double lat = outside ? 32.5 : 33.1 + 0.009 * k, lon = -118.9 + 0.013 * k;
+            o << "1 100 " << (k == 2 ? 1 : 0) << ' ' << (k == 1 ? 1 : 0) << " A" << 100 + k << " Airport number "
+              << k << (k == 3 ? " with a name much longer than any menu" : "") << "\n";
+            o << "10 " << lat << ' ' << lon << " 09x 90.00 1000 0.0000 0.0000 100 111111 1 0 0 0.25 0\n";
+            o << "10 " << lat + 0.002 << ' ' << lon << " xxx 90.00 500 0.0000 0.0000 50 000000 1 0 0 0.25 0\n";
+            const int starts = k == 0 ? 250 : 2;
+            for (int s = 0; s < starts; ++s) o << "15 " << lat << ' ' << lon << " 90.00 Stand " << s << "\n";
+            if (k == 0)   // 118 more rows, 120 in all: runway 99 the last in the menus, runway 100 beyond them
+                for (int r = 2; r < 120; ++r)
+                    o << "10 " << lat - 0.001 << ' ' << lon << (r == 99 ? " 36x" : r == 100 ? " 27L" : " xxx")
+                      << " 180.00 800 0.0000 0.0000 60 111111 1 0 0 0.25 0\n";
+            if (k == 1)
+                o << "10 " << hangar_runway_lat << ' ' << hangar_runway_lon
+                  << " 18x 180.00 600 0.0000 0.0000 50 111111 1 0 0 0.25 0\n";
+            if (k == 2) o << "14 " << lat + 0.005 << ' ' << lon << " 50 0 Tower\n";
+        }
+        o << "99\n";
+        tmp.write("apt.dat", o.str());
+        path_buffer path(tmp.prefix() + "apt.dat");
+        ASSERT_EQ(APT_parse(7, path, 0), 1);
+        ASSERT_EQ(airport_table.size(), size_t(AREA_AIRPORTS + 2));
+        // Airport 1 sits at the hangar test's point.
+        airport_table[1].runways[0].lat = 33.6f;
+        airport_table[1].runways[0].lon = -118.0f;
+    }
+
+    static void add_navaids()
+    {
+        auto nav = [](int kind, float lat, float lon, uint8_t local, float heading = 0.0f) {
+            navaid_record n{};
+            n.kind = kind, n.lat = lat, n.lon = lon, n.local = local, n.heading = heading;
+            std::snprintf(n.name, sizeof n.name, "Navaid %zu", navaid_table.size());
+            navaid_table.push_back(n);
+        };
+        for (int k = 0; k < 4; ++k) nav(NAV_NDB, 33.5f, -118.5f + 0.1f * k, 1);   // 0..3: no huts
+        nav(NAV_VOR, 40.0f, -100.0f, 0);
+        nav(NAV_VOR, 40.0f, -100.0f, 0);
+        nav(NAV_DME, 33.7f, -118.2f, 0);                 // 6: an NDB hut
+        nav(NAV_VOR, 34.2f, -117.2f, 0);                 // 7
+        nav(NAV_NDB, 34.3f, -117.3f, 0);                 // 8
+        nav(NAV_ILS_LOC, 34.4f, -117.4f, 0, 123.0f);     // 9
+        nav(NAV_VOR, 36.5f, -117.0f, 0);                 // 10: outside
+        nav(1, 34.5f, -117.5f, 0);                       // 11: no hut for this kind
+    }
+
+    static int placements_named(const char* prefix)
+    {
+        int n = 0;
+        for (const object_placement& p : placement_list) n += std::strncmp(object_table[size_t(p.object)].name, prefix, std::strlen(prefix)) == 0;
+        return n;
+    }
+};
+
+}  // namespace
+
+TEST_F(AptScene, TheFirst200AirportsOfTheAreaWithTheirMenusGeometryAndBuildings)
+{
+    APT_build_scene(1);
+    for (const alert_record& a : recorded_alerts) ADD_FAILURE() << a.lines[0] << " / " << a.lines[1];
+
+    ASSERT_EQ(local_airport_last, 199);
+    float activity = 0.0f;
+    for (int n = 0; n < 200; ++n) {
+        ASSERT_EQ(local_airport_list[n], n);
+        EXPECT_EQ(local_airport_light_level[n], 10);
+        EXPECT_EQ(menu_table[7].items[n].command, 1400 + n);
+        EXPECT_EQ(menu_table[11].items[n].command, 2200 + n);
+        EXPECT_EQ(menu_table[20 + n].parent, 8);
+        EXPECT_EQ(menu_table[20 + n].items[1].command, (20 + n) * 200 + 1);
+        EXPECT_STREQ(menu_table[20 + n].items[1].text, "Stand 1");
+        // The runway row has both ends, the taxiway row no item but its geometry.
+        EXPECT_STREQ(menu_table[420 + n].items[1].text, "RWY 2 7 ");
+        EXPECT_EQ(menu_table[420 + n].items[2].text[0], 0);
+        const airport_record& a = airport_table[size_t(n)];
+        EXPECT_GE(runway_geometry_table[size_t(a.runways[1].geometry_index)].sections.size(), 2u);
+        for (const runway_record& r : a.runways) activity += r.number[0] == 'x' ? 0.0f : r.length;
+    }
+    EXPECT_NEAR(traffic_runway_state.airport_activity, (200.0f + activity) / 200000.0f, 1e-5f);
+    EXPECT_EQ(airport_table[200].local, 1);
+    EXPECT_EQ(menu_table[7].items[199].command, 1599);
+    EXPECT_STREQ(menu_table[7].items[3].text, "Airport number 3 with a n");   // 25 characters
+    EXPECT_EQ(airport_table[AREA_AIRPORTS].local, 0);
+
+    // Beyond the 200 items: airport 0's starts stop at 199, its runway rows at the 100th.
+    EXPECT_STREQ(menu_table[20].items[199].text, "Stand 199");
+    EXPECT_STREQ(menu_table[220].items[198].text, "RWY 3 6 ");
+    EXPECT_STREQ(menu_table[220].items[199].text, "RWY 1 8 ");
+    EXPECT_EQ(airport_table[0].runways.size(), 120u);
+
+    // Three of airport 1's four hangars: the third stands on its second runway.
+    EXPECT_EQ(placements_named("hangar"), 3);
+    EXPECT_EQ(placements_named("control tower"), 1);
+    // Navaid huts: none for records 0..3 nor for other kinds, an NDB hut for the DME.
+    EXPECT_EQ(placements_named("NAVAID: NDB"), 2);
+    EXPECT_EQ(placements_named("NAVAID: VOR"), 1);
+    EXPECT_EQ(placements_named("NAVAID: ILS"), 1);
+    for (const object_placement& p : placement_list)
+        if (std::strcmp(object_table[size_t(p.object)].name, "NAVAID: ILS") == 0) EXPECT_EQ(p.heading, 123.0f);
+    EXPECT_EQ(navaid_start_last[0], 0);
+    EXPECT_EQ(navaid_start_list[0][0], 7);
+    EXPECT_EQ(navaid_start_last[1], 4);   // the four first NDBs and record 8
+    EXPECT_EQ(menu_table[12].items[0].command, 2400);
+    EXPECT_STREQ(menu_table[13].items[4].text, "Navaid 8");
+
+    // Ten rebuilds leave as many live display lists as one.
+    auto live_lists = [] {
+        int n = 0;
+        for (GLuint id = 1; id < 20000; ++id) n += glIsList(id) ? 1 : 0;
+        return n;
+    };
+    const int lists = live_lists();
+    EXPECT_TRUE(glIsList(planet_sphere_list));
+    EXPECT_TRUE(glIsList(globe_list));
+    for (int k = 0; k < 10; ++k) APT_build_scene(1);
+    EXPECT_EQ(live_lists(), lists);
+}
+
+TEST_F(AptScene, AShiftWestAndBackEastLeavesEveryPositionInPlace)
+{
+    APT_build_scene(1);
+    sim_graphics_settings.draw_aircrafts = 1000;   // more than there are slots: held to the slots
+    for (int p = 0; p < FLT_SLOTS; ++p) {
+        flt[p].local_x = 1000.0f * p - 3000.0f, flt[p].local_y = 800.0f, flt[p].local_z = -2000.0f + 500.0f * p;
+        flt[p].local_vx = 0.0f, flt[p].local_vy = 0.0f, flt[p].local_vz = -60.0f;   // straight north
+        flt[p].i = 200, flt[p].j = 300;
+    }
+    ship_x[0] = 20000.0f, ship_y[0] = 0.0f, ship_z[0] = 15000.0f;
+    REPLAY_clear_ring();
+    replay_ring[0].network_time_sec = 5.0f;
+    replay_ring[0].ref_point = APT_pack_reference(lat_ref, lon_ref);
+    replay_ring[0].local_x = 12000.0f, replay_ring[0].local_y = 300.0f, replay_ring[0].local_z = -8000.0f;
+    replay_ring[1].local_x = 7.0f;   // an empty record stays as it is
+    particle_list = {particle_record{}, particle_record{}};
+    particle_list[0].x = 100.0f, particle_list[0].y = 50.0f, particle_list[0].z = 100.0f;
+    particle_list[0].floor_y = 40.0f, particle_list[0].age = 1.0f, particle_list[0].life = 5.0f;
+    particle_list[1].x = 3.0f, particle_list[1].life = 5.0f;   // age 0: not alive
+    for (int k = 0; k < STORM_GRID_CELLS; ++k) storm_grid[k] = float(k % 977) / 977.0f;
+
+    const std::vector<float> storm_before(storm_grid, storm_grid + STORM_GRID_CELLS);
+    struct point {
+        float x, y, z;
+    };
+    std::vector<point> before;
+    auto positions = [] {
+        std::vector<point> out;
+        for (int p = 0; p < FLT_SLOTS; ++p) out.push_back({flt[p].local_x, flt[p].local_y, flt[p].local_z});
+        out.push_back({ship_x[0], ship_y[0], ship_z[0]});
+        out.push_back({replay_ring[0].local_x, replay_ring[0].local_y, replay_ring[0].local_z});
+        out.push_back({particle_list[0].x, particle_list[0].y, particle_list[0].z});
+        return out;
+    };
+    before = positions();
+    const geo_point plane_before = GEO_local_to_latlon_about(34.0, -117.5, flt[0].local_x, flt[0].local_y, flt[0].local_z);
+
+    lon_ref -= 1.0f;
+    APT_build_scene(2);
+    // Nothing moved in the world: the plane's place is the same, its cells 150 further east.
+    const geo_point plane_after = GEO_local_to_latlon_about(34.0, -118.5, flt[0].local_x, flt[0].local_y, flt[0].local_z);
+    EXPECT_NEAR(plane_after.lat, plane_before.lat, 1e-7);
+    EXPECT_NEAR(plane_after.lon, plane_before.lon, 1e-7);
+    EXPECT_NEAR(flt[0].local_x - before[0].x, 92500.0f, 1000.0f);
+    EXPECT_EQ(flt[0].i, 350);
+    EXPECT_EQ(flt[0].local_x_d, double(flt[0].local_x));
+    EXPECT_EQ(replay_ring[0].ref_point, APT_pack_reference(33.0f, -120.0f));
+    EXPECT_FLOAT_EQ(particle_list[0].floor_y - 40.0f, particle_list[0].y - 50.0f);
+    // The storm grid moved 85 cells east; block column 0 was made anew.
+    for (int a = 86; a < STORM_GRID_DIM; a += 7)
+        for (int b = 0; b < STORM_GRID_DIM; b += 5)
+            ASSERT_EQ(storm_grid[a * STORM_GRID_DIM + b], storm_before[size_t((a - 85) * STORM_GRID_DIM + b)]);
+
+    lon_ref += 1.0f;
+    APT_build_scene(3);
+    const std::vector<point> after = positions();
+    for (size_t k = 0; k < before.size(); ++k) {
+        EXPECT_NEAR(after[k].x, before[k].x, 0.01f) << k;
+        EXPECT_NEAR(after[k].y, before[k].y, 0.01f) << k;
+        EXPECT_NEAR(after[k].z, before[k].z, 0.01f) << k;
+    }
+    EXPECT_NEAR(flt[0].local_vz, -60.0f, 1e-3f);
+    EXPECT_NEAR(flt[0].local_vx, 0.0f, 1e-3f);
+    EXPECT_EQ(replay_ring[1].local_x, 7.0f);
+    EXPECT_EQ(particle_list[1].x, 3.0f);
+    EXPECT_EQ(flt[0].i, 200);
+    sim_graphics_settings.draw_aircrafts = 1;
+
+    // On Mars a degree is 64 grid points either way.
+    PLANET_set_constants(1);
+    flt[0].i = 100, flt[0].j = 100;
+    lat_ref -= 1.0f;
+    APT_shift_origin(5);
+    EXPECT_EQ(flt[0].j, 164);
+    PLANET_set_constants(0);
+}
