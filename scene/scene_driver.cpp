@@ -25,6 +25,7 @@
 #include "flightmodel/weapons/weapons.h"
 #include "graphics/ogl_draw.h"
 #include "graphics/ogl_state.h"
+#include "graphics/ogl_tex.h"
 #include "links/net_slots.h"
 #include "links/plugin_host.h"
 #include "panel/hud.h"
@@ -245,7 +246,10 @@ void SCENE_draw_3d()
     // 15. The globe, from high up.
     if (scene_gates.globe) {
         OGL_set_state(STATE_FOG_ON, 1, STATE_LIGHTING_ON, STATE_OPAQUE, STATE_DEPTH_TEST_ON, STATE_DEPTH_WRITE_ON);
-        if (globe_display_list != 0) glCallList(globe_display_list);
+        if (globe_display_list != 0) {
+            glCallList(globe_display_list);
+            bound_texture[0] = TEX_SLOT_PLANET_2;   // the list binds its textures itself
+        }
     }
     // 16. The near world.
     if (scene_world_visible) world_level();

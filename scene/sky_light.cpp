@@ -157,7 +157,7 @@ void SKY_visibility_and_gates()
     }
     scene_gates.sun = below_top4 ? 0 : 1;
     scene_gates.detail = scene_world_visible && flt[0].y_agl < v.visibility_terrain_m && !above_padded_base ? 1 : 0;
-    scene_gates.fire = scene_gates.detail && forest_fire.exists && sim_physics.earth_temp_c > 0.0f &&
+    scene_gates.fire = scene_gates.detail && fire_table.present && sim_physics.earth_temp_c > 0.0f &&
                                sim_weather.rain_percent == 0.0f
                            ? 1
                            : 0;

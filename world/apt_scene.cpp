@@ -23,6 +23,7 @@
 #include "flightmodel/runway_label.h"
 #include "flightmodel/terrain_query.h"
 #include "graphics/ogl_state.h"
+#include "graphics/ogl_tex.h"
 #include "links/plugin_host.h"
 #include "panel/panel.h"
 #include "scene/fires.h"
@@ -46,8 +47,8 @@ int32_t local_fix_list[LOCAL_FIX_MAX] = {};
 int32_t local_fix_last = -1;
 float area_height_low = 0.0f;
 float area_height_high = 0.0f;
-uint32_t planet_sphere_list = 0;
-uint32_t globe_list = 0;
+uint32_t globe_display_list = 0;
+uint32_t globe_screen_list = 0;
 
 namespace {
 
@@ -386,9 +387,10 @@ uint32_t list_name(uint32_t previous)
 void compile_planet_list()
 {
     sphere_arrays& s = sphere();
-    planet_sphere_list = list_name(planet_sphere_list);
-    if (planet_sphere_list == 0) return;
-    glNewList(planet_sphere_list, GL_COMPILE);
+    globe_display_list = list_name(globe_display_list);
+    if (globe_display_list == 0) return;
+    const int32_t units_outside = texture_unit_count;
+    glNewList(globe_display_list, GL_COMPILE);
     OGL_set_state(STATE_FOG_ON, 1, STATE_LIGHTING_ON, STATE_OPAQUE, STATE_DEPTH_TEST_ON, STATE_DEPTH_WRITE_ON);
     for (int half = 0; half < 2; ++half) {
         glBindTexture(GL_TEXTURE_2D, half == 0 ? TEX_SLOT_PLANET_1 : TEX_SLOT_PLANET_2);
@@ -406,13 +408,15 @@ void compile_planet_list()
         }
     }
     glEndList();
+    texture_unit_count = units_outside;
 }
 
 void compile_globe_list()
 {
-    globe_list = list_name(globe_list);
-    if (globe_list == 0) return;
-    glNewList(globe_list, GL_COMPILE);
+    globe_screen_list = list_name(globe_screen_list);
+    if (globe_screen_list == 0) return;
+    const int32_t units_outside = texture_unit_count;
+    glNewList(globe_screen_list, GL_COMPILE);
     OGL_set_state(STATE_FOG_ON, 1, STATE_LIGHTING_ON, STATE_OPAQUE, STATE_DEPTH_TEST_ON, STATE_DEPTH_WRITE_ON);
     for (int half = 0; half < 2; ++half) {
         glBindTexture(GL_TEXTURE_2D, half == 0 ? TEX_SLOT_PLANET_1 : TEX_SLOT_PLANET_2);
@@ -432,6 +436,7 @@ void compile_globe_list()
         }
     }
     glEndList();
+    texture_unit_count = units_outside;
 }
 
 }  // namespace
@@ -441,7 +446,7 @@ void APT_scene_reset()
     local_airport_last = -1;
     navaid_start_last[0] = navaid_start_last[1] = -1;
     local_fix_last = -1;
-    planet_sphere_list = globe_list = 0;
+    globe_display_list = globe_screen_list = 0;
     runway_geometry_table.clear();
 }
 

@@ -39,11 +39,12 @@ extern int32_t local_fix_last;
 extern float area_height_low;
 extern float area_height_high;
 
-// The planet drawn as a textured sphere in the local frame (the 3-D scene
-// draws it from high up) and the unit globe of the globe screen. Each list
-// binds texture slot 274, then 275, on unit 0 itself. 0 while not made.
-extern uint32_t planet_sphere_list;
-extern uint32_t globe_list;
+// The globe the 3-D scene draws from high up (the planet as a textured
+// sphere in the local frame) and the unit globe of the globe screen. Each
+// list sets its state and binds texture slot 274, then 275, on unit 0 itself
+// (so slot 275 is bound after a call). 0 while not made.
+extern uint32_t globe_display_list;
+extern uint32_t globe_screen_list;
 
 // Rebuilds the scene: mode 1 after a jump of the origin (everything, the sea
 // objects placed afresh), 2..5 after the origin moved one degree west, east,

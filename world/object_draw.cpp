@@ -173,8 +173,12 @@ void OBJ_draw(int object, int group, int lit, int mode)
     else
         g.day_list = list;
     if (list == 0) return;
+    // The state switches go into the list; the kit's unit count describes
+    // OpenGL's own state again once the list is closed.
+    const int32_t units_outside = texture_unit_count;
     glNewList(list, GL_COMPILE);
     for (size_t k = 0; k < g.prims.size(); ++k)
         if (OBJ_is_static_prim(object, group, static_cast<int>(k))) send(g.prims[k]);
     glEndList();
+    texture_unit_count = units_outside;
 }

@@ -18,6 +18,7 @@
 #include "scene/cloud_field.h"
 #include "scene/fires.h"
 #include "scene/particles.h"
+#include "scene/scene_state.h"
 #include "scene/ships.h"
 #include "scene/trails.h"
 #include "world/terrain_grid.h"
@@ -129,9 +130,18 @@ void APT_shift_origin(int mode)
                          lat_ref + reference_lat_offset[p], lon_ref + reference_lon_offset[p]};
     const int planes = planes_in_play();
 
-    // 1. Terrain cells of the planes: a degree is the planet's grid points per degree.
+    // 1. Terrain cells: the camera's cell and the drawn window, and the planes'
+    // cells; a degree is the planet's grid points per degree.
     const terrain_extent e = TERRAIN_extent();
     const int column_shift = s.lon * e.tile_n, row_shift = s.lat * e.tile_m;
+    auto column = [&](int32_t& c) { c = std::clamp(c + column_shift, 0, e.last_i - 1); };
+    auto row = [&](int32_t& r) { r = std::clamp(r + row_shift, 0, e.last_j - 1); };
+    column(camera_cell.column);
+    row(camera_cell.row);
+    column(terrain_window.first_column);
+    column(terrain_window.last_column);
+    row(terrain_window.first_row);
+    row(terrain_window.last_row);
     for (int n = 0; n < planes; ++n) {
         flt[n].i = std::clamp(flt[n].i + column_shift, 0, e.last_i);
         flt[n].j = std::clamp(flt[n].j + row_shift, 0, e.last_j);
@@ -166,8 +176,8 @@ void APT_shift_origin(int mode)
 
     // 6. Fires and the camera.
     for (int k = 0; k < FIRE_COUNT; ++k) f.point(fire_table.x[k], fire_table.y[k], fire_table.z[k]);
-    f.point(sim_private_camera.x, sim_private_camera.y, sim_private_camera.z);
     f.point(sim_graphics_view.view_x, sim_graphics_view.view_y, sim_graphics_view.view_z);
+    f.point(view_fixed_point);
 
     // 7. Engine trails.
     for (engine_trail_ring& ring : engine_trails)

@@ -4,9 +4,10 @@
 // the old origin follows from the mode (2 west, 3 east, 4 north, 5 south).
 //
 // Reads and writes: the planes in play (position, velocity, terrain cell),
-// the sea objects and their wakes, particles, fires, the camera, the engine
-// trails, the replay ring, the weapons in flight and released, the cloud
-// field's point and the storm grid.
+// the camera's terrain cell and the drawn terrain window, the sea objects and
+// their wakes, particles, fires, the camera and the fly-by views' point, the
+// engine trails, the replay ring, the weapons in flight and released, the
+// cloud field's point and the storm grid.
 #pragma once
 
 #include <cstdint>

@@ -13,6 +13,7 @@
 
 #include "aircraft/acf_struct.h"
 #include "core/screen.h"
+#include "graphics/ogl_state.h"
 #include "core/simvars.h"
 #include "core/weapon_kinds.h"
 #include "flightmodel/flt.h"
@@ -92,6 +93,9 @@ protected:
     void SetUp() override
     {
         if (!ensure_gl_context()) GTEST_SKIP() << "no OpenGL context";
+        // One texture unit, as the aircraft drawer has it when it draws wheels
+        // (an earlier test may have left texturing off).
+        OGL_set_state(STATE_FOG_OFF, 1, STATE_LIGHTING_OFF, STATE_OPAQUE, STATE_DEPTH_TEST_ON, STATE_DEPTH_WRITE_ON);
         glViewport(0, 0, 1024, 768);
         glDisable(GL_CULL_FACE);
         glMatrixMode(GL_PROJECTION);

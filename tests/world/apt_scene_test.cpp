@@ -181,8 +181,8 @@ TEST_F(AptScene, TheFirst200AirportsOfTheAreaWithTheirMenusGeometryAndBuildings)
         return n;
     };
     const int lists = live_lists();
-    EXPECT_TRUE(glIsList(planet_sphere_list));
-    EXPECT_TRUE(glIsList(globe_list));
+    EXPECT_TRUE(glIsList(globe_display_list));
+    EXPECT_TRUE(glIsList(globe_screen_list));
     for (int k = 0; k < 10; ++k) APT_build_scene(1);
     EXPECT_EQ(live_lists(), lists);
 }
