@@ -72,3 +72,26 @@ TEST_F(Origin, ComingBackBelowTheNearWorldHeightRebuildsOnce)
     EXPECT_EQ(lon_ref, -62.0f);
     EXPECT_FALSE(recenter(50.0f, -60.5f));
 }
+
+TEST_F(Origin, AOneDegreeStepKeepsThePlaneWhereItIs)
+{
+    // The plane at (41.0, -74.1): the block steps west and the scene build
+    // carries the plane over into the new frame.
+    const int p = SCENE_planet();
+    float x, y, z;
+    GEO_latlon_to_local(x, y, z, 41.0, -74.1, 1000.0);
+    flt[0].local_x = x, flt[0].local_y = y, flt[0].local_z = z;
+    flt[0].local_x_d = x, flt[0].local_y_d = y, flt[0].local_z_d = z;
+    const auto where = [p] {
+        return GEO_local_to_latlon_about(lat_ref + reference_lat_offset[p], lon_ref + reference_lon_offset[p],
+                                         flt[0].local_x, flt[0].local_y, flt[0].local_z);
+    };
+    const geo_point before = where();
+    ASSERT_TRUE(recenter(41.0f, -74.1f));
+    ASSERT_EQ(lon_ref, -76.0f);
+    const geo_point after = where();
+    const double m_per_deg = sim_physics.earth_radius_m * DEG_TO_RAD_DOUBLE;
+    EXPECT_LT(std::fabs(after.lat - before.lat) * m_per_deg, 0.01);
+    EXPECT_LT(std::fabs(after.lon - before.lon) * m_per_deg * std::cos(41.0 * DEG_TO_RAD_DOUBLE), 0.01);
+    EXPECT_NEAR(after.elev, 1000.0, 0.01);
+}
