@@ -91,6 +91,7 @@ constexpr int TEX_SLOT_TREES_LAST = 273;
 constexpr int TEX_SLOT_PLANET_1 = 274;
 constexpr int TEX_SLOT_PLANET_2 = 275;
 constexpr int TEX_SLOT_WINDOW_DAMAGE = 305;
+constexpr int TEX_SLOT_MOVIE_CAPTURE = 310;             // the movie recorder's copy of the frame
 
 // The aircraft of plane slot n (0..9): its four paint bitmaps (paint 1, lit
 // paint 1, paint 2, lit paint 2) and the bitmaps of its 24 weapon slots (its

@@ -1,20 +1,49 @@
-// Movie recording: start and finish a recording.
+// Movie recording: takes of what the window shows, written as numbered
+// ".mov" files of JPEG frames.
+//
+// Reads: frame_clock, the frame buffer, pixel_buffer. Writes: the take files,
+// texture slot 310, pixel_buffer.
 #pragma once
 
 #include <cstdint>
 
-extern int32_t movie_keys_enabled;   // the movie library started
-extern int32_t movie_recording;      // 1 between MOVIE_start and MOVIE_finish
-extern int32_t movie_width;
+#include "core/text_util.h"
+
+constexpr int MOVIE_TIME_SCALE = 600;       // time-scale units a second
+constexpr int MOVIE_MAX_SAMPLE_UNITS = 60;  // a sample lasts at most 0.1 s
+
+// The settings of the movie screen.
+extern float movie_frame_rate;              // samples a second at most (10..99)
+extern int32_t movie_width;                 // frame size in pixels (160..1024 x 160..768)
 extern int32_t movie_height;
-extern float movie_frame_rate;
+extern char movie_file_name[TEXT_SIZE];     // base name of the takes
+extern char movie_file_path[TEXT_SIZE];     // its full path
+extern int32_t movie_take_counter;          // number of the last take
 
-void MOVIE_start();
-void MOVIE_finish();
+extern int32_t movie_keys_enabled;          // the recorder is available
+extern int32_t movie_recording;             // 1 while a take runs
 
-// Starts the movie library; movie_keys_enabled tells whether it is there.
+// The recorder's state while a take runs.
+struct movie_recorder_record {
+    char take_path[TEXT_SIZE];
+    float last_sample_sec;                  // frame clock of the last sample
+    int32_t samples;                        // samples written into the take
+};
+extern movie_recorder_record movie_recorder;
+// Drops a take under way without finishing its file and clears the recorder.
+void MOVIE_reset();
+
+// Finds the JPEG compressor and prepares the capture texture (slot 310).
 void MOVIE_init_quicktime();
-// Shuts the movie library down when it was started.
-void MOVIE_exit_quicktime();
-// Captures the finished frame while a movie is recorded.
+// Starts the next take (after waiting a second).
+void MOVIE_start();
+// Adds the frame just drawn to the take, at most movie_frame_rate a second.
 void MOVIE_add_frame();
+// Finishes the take's file.
+void MOVIE_finish();
+// Ends the recorder.
+void MOVIE_exit_quicktime();
+
+// The take file name for a base path and take number: the base with a final
+// ".mov" (any letter case) removed, then " take-<n>.mov".
+void MOVIE_take_name(const char* base, int take, char* out);

@@ -5,9 +5,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <mutex>
 #include <string>
 
 namespace {
+
+constexpr int SPEECH_SOURCE = PLAT_SOUND_SLOTS;   // the source after the slots'
+constexpr int SOURCES = PLAT_SOUND_SLOTS + 1;
 
 struct sound_layer {
     bool open = false;
@@ -15,16 +19,22 @@ struct sound_layer {
     bool told_silent = false;
     ALCdevice* device = nullptr;
     ALCcontext* context = nullptr;
-    ALuint sources[PLAT_SOUND_SLOTS] = {};
-    ALuint buffers[PLAT_SOUND_SLOTS] = {};
+    ALuint sources[SOURCES] = {};
+    ALuint buffers[SOURCES] = {};
     PLAT_sound_slot_state state[PLAT_SOUND_SLOTS];
+    bool speech_started = false;
+    int speech_samples = 0;
 };
 
 sound_layer layer;
 PLAT_sound_log_fn log_fn = nullptr;
+// Guards the layer against the speech thread while it is opened or closed and
+// while the speech source is used.
+std::recursive_mutex layer_lock;
 
 bool slot_ok(int slot) { return slot >= 0 && slot < PLAT_SOUND_SLOTS; }
 bool live() { return layer.open && !layer.silent; }
+bool al_ok() { return alGetError() == AL_NO_ERROR; }
 
 void go_silent(const std::string& why)
 {
@@ -42,14 +52,26 @@ void apply_pan(ALuint source, float pan)
     alSource3f(source, AL_POSITION, pan, 0.0f, -std::sqrt(std::max(0.0f, 1.0f - pan * pan)));
 }
 
+void release_device()
+{
+    alcMakeContextCurrent(nullptr);
+    if (layer.context) alcDestroyContext(layer.context);
+    if (layer.device) alcCloseDevice(layer.device);
+    layer.context = nullptr;
+    layer.device = nullptr;
+}
+
 }  // namespace
 
 void PLAT_sound_set_log(PLAT_sound_log_fn fn) { log_fn = fn; }
 
 bool PLAT_sound_open(const char* device_name)
 {
+    std::lock_guard<std::recursive_mutex> hold(layer_lock);
     if (layer.open) return !layer.silent;
     for (PLAT_sound_slot_state& s : layer.state) s = PLAT_sound_slot_state{};
+    layer.speech_started = false;
+    layer.speech_samples = 0;
 
     layer.device = alcOpenDevice(device_name);
     if (!layer.device) {
@@ -58,25 +80,25 @@ bool PLAT_sound_open(const char* device_name)
     }
     layer.context = alcCreateContext(layer.device, nullptr);
     if (!layer.context || !alcMakeContextCurrent(layer.context)) {
-        if (layer.context) alcDestroyContext(layer.context);
-        alcCloseDevice(layer.device);
-        layer.context = nullptr;
-        layer.device = nullptr;
+        release_device();
         go_silent("the sound device gave no playing context");
         return false;
     }
     alGetError();
-    alGenSources(PLAT_SOUND_SLOTS, layer.sources);
-    alGenBuffers(PLAT_SOUND_SLOTS, layer.buffers);
-    if (alGetError() != AL_NO_ERROR) {
-        alcMakeContextCurrent(nullptr);
-        alcDestroyContext(layer.context);
-        alcCloseDevice(layer.device);
-        layer.context = nullptr;
-        layer.device = nullptr;
+    alGenSources(SOURCES, layer.sources);
+    if (!al_ok()) {
+        release_device();
+        std::fill(std::begin(layer.sources), std::end(layer.sources), 0u);
+        go_silent("the sound device could not give a source for every sound slot");
+        return false;
+    }
+    alGenBuffers(SOURCES, layer.buffers);
+    if (!al_ok()) {
+        alDeleteSources(SOURCES, layer.sources);
+        release_device();
         std::fill(std::begin(layer.sources), std::end(layer.sources), 0u);
         std::fill(std::begin(layer.buffers), std::end(layer.buffers), 0u);
-        go_silent("the sound device could not give a source for every sound slot");
+        go_silent("the sound device could not give a buffer for every sound slot");
         return false;
     }
     for (ALuint s : layer.sources) {
@@ -90,15 +112,14 @@ bool PLAT_sound_open(const char* device_name)
 
 void PLAT_sound_close()
 {
+    std::lock_guard<std::recursive_mutex> hold(layer_lock);
     if (!layer.open) return;
     if (!layer.silent) {
-        alSourceStopv(PLAT_SOUND_SLOTS, layer.sources);
+        alSourceStopv(SOURCES, layer.sources);
         for (ALuint s : layer.sources) alSourcei(s, AL_BUFFER, 0);
-        alDeleteSources(PLAT_SOUND_SLOTS, layer.sources);
-        alDeleteBuffers(PLAT_SOUND_SLOTS, layer.buffers);
-        alcMakeContextCurrent(nullptr);
-        alcDestroyContext(layer.context);
-        alcCloseDevice(layer.device);
+        alDeleteSources(SOURCES, layer.sources);
+        alDeleteBuffers(SOURCES, layer.buffers);
+        release_device();
     }
     const bool told = layer.told_silent;
     layer = sound_layer{};
@@ -127,7 +148,7 @@ bool PLAT_sound_load(int slot, const void* data, int bytes, int channels, int bi
         alSourcei(src, AL_BUFFER, 0);
         alGetError();
         alBufferData(layer.buffers[slot], format, data, bytes, rate);
-        if (alGetError() != AL_NO_ERROR) {
+        if (!al_ok()) {
             layer.state[slot].loaded = false;
             return false;
         }
@@ -139,24 +160,29 @@ bool PLAT_sound_load(int slot, const void* data, int bytes, int channels, int bi
 
 bool PLAT_sound_is_loaded(int slot) { return slot_ok(slot) && layer.state[slot].loaded; }
 
-void PLAT_sound_play(int slot, bool loop)
+bool PLAT_sound_play(int slot, bool loop)
 {
-    if (!slot_ok(slot) || !layer.state[slot].loaded) return;
+    if (!slot_ok(slot) || !layer.state[slot].loaded) return false;
     PLAT_sound_slot_state& st = layer.state[slot];
     st.looping = loop;
     st.started = true;
-    if (!live()) return;
+    if (!live()) return true;
     const ALuint src = layer.sources[slot];
+    alGetError();
     alSourcei(src, AL_LOOPING, loop ? AL_TRUE : AL_FALSE);
     alSourceRewind(src);
     alSourcePlay(src);
+    return al_ok();
 }
 
-void PLAT_sound_stop(int slot)
+bool PLAT_sound_stop(int slot)
 {
-    if (!slot_ok(slot)) return;
+    if (!slot_ok(slot)) return false;
     layer.state[slot].started = false;
-    if (live()) alSourceStop(layer.sources[slot]);
+    if (!live()) return true;
+    alGetError();
+    alSourceStop(layer.sources[slot]);
+    return al_ok();
 }
 
 void PLAT_sound_stop_all()
@@ -173,30 +199,82 @@ bool PLAT_sound_is_playing(int slot)
     return st == AL_PLAYING;
 }
 
-void PLAT_sound_set_gain(int slot, float gain)
+bool PLAT_sound_set_gain(int slot, float gain)
 {
-    if (!slot_ok(slot)) return;
+    if (!slot_ok(slot)) return false;
     if (!(gain >= 0.0f)) gain = 0.0f;   // negative and NaN are silence
+    if (gain > 1.0f) gain = 1.0f;
     layer.state[slot].gain = gain;
-    if (live()) alSourcef(layer.sources[slot], AL_GAIN, gain);
+    if (!live()) return true;
+    alGetError();
+    alSourcef(layer.sources[slot], AL_GAIN, gain);
+    return al_ok();
 }
 
-void PLAT_sound_set_pitch(int slot, float pitch)
+bool PLAT_sound_set_pitch(int slot, float pitch)
 {
-    if (!slot_ok(slot)) return;
-    if (!(pitch >= 0.01f)) pitch = 0.01f;
-    if (pitch > 4.0f) pitch = 4.0f;
+    if (!slot_ok(slot)) return false;
+    if (!(pitch >= PLAT_SOUND_PITCH_MIN)) pitch = PLAT_SOUND_PITCH_MIN;
+    if (pitch > PLAT_SOUND_PITCH_MAX) pitch = PLAT_SOUND_PITCH_MAX;
     layer.state[slot].pitch = pitch;
-    if (live()) alSourcef(layer.sources[slot], AL_PITCH, pitch);
+    if (!live()) return true;
+    alGetError();
+    alSourcef(layer.sources[slot], AL_PITCH, pitch);
+    return al_ok();
 }
 
-void PLAT_sound_set_pan(int slot, float pan)
+bool PLAT_sound_set_pan(int slot, float pan)
 {
-    if (!slot_ok(slot)) return;
+    if (!slot_ok(slot)) return false;
     if (!(pan >= -1.0f)) pan = -1.0f;
     if (pan > 1.0f) pan = 1.0f;
     layer.state[slot].pan = pan;
-    if (live()) apply_pan(layer.sources[slot], pan);
+    if (!live()) return true;
+    alGetError();
+    apply_pan(layer.sources[slot], pan);
+    return al_ok();
 }
 
 PLAT_sound_slot_state PLAT_sound_slot(int slot) { return slot_ok(slot) ? layer.state[slot] : PLAT_sound_slot_state{}; }
+
+bool PLAT_sound_speech_play(const int16_t* samples, int count, int rate)
+{
+    std::lock_guard<std::recursive_mutex> hold(layer_lock);
+    if (!layer.open || !samples || count <= 0 || rate < 1) return false;
+    layer.speech_samples = count;
+    layer.speech_started = true;
+    if (!live()) return true;
+    const ALuint src = layer.sources[SPEECH_SOURCE];
+    alSourceStop(src);
+    alSourcei(src, AL_BUFFER, 0);
+    alGetError();
+    alBufferData(layer.buffers[SPEECH_SOURCE], AL_FORMAT_MONO16, samples, count * 2, rate);
+    if (!al_ok()) return false;
+    alSourcei(src, AL_BUFFER, static_cast<ALint>(layer.buffers[SPEECH_SOURCE]));
+    alSourcei(src, AL_LOOPING, AL_FALSE);
+    alSourcePlay(src);
+    return al_ok();
+}
+
+void PLAT_sound_speech_stop()
+{
+    std::lock_guard<std::recursive_mutex> hold(layer_lock);
+    layer.speech_started = false;
+    if (live()) alSourceStop(layer.sources[SPEECH_SOURCE]);
+}
+
+bool PLAT_sound_speech_is_playing()
+{
+    std::lock_guard<std::recursive_mutex> hold(layer_lock);
+    if (!layer.speech_started) return false;
+    if (!live()) return false;
+    ALint st = AL_STOPPED;
+    alGetSourcei(layer.sources[SPEECH_SOURCE], AL_SOURCE_STATE, &st);
+    return st == AL_PLAYING;
+}
+
+int PLAT_sound_speech_samples()
+{
+    std::lock_guard<std::recursive_mutex> hold(layer_lock);
+    return layer.speech_started ? layer.speech_samples : 0;
+}

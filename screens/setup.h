@@ -3,6 +3,9 @@
 #pragma once
 
 void SETUP_credits();
+// The fifteen lines of the credits page.
+constexpr int CREDIT_LINE_COUNT = 15;
+const char* const* SETUP_credit_lines();
 void SETUP_airport_select();
 void SETUP_network();
 void SETUP_joystick_equipment();

@@ -56,8 +56,6 @@ int32_t checklist_shown = 0;
 
 char situation_file_name[TEXT_SIZE] = "UNTITLED.SIT";
 char situation_file_path[TEXT_SIZE] = {};
-char movie_file_name[TEXT_SIZE] = "UNTITLED.MOV";
-char movie_file_path[TEXT_SIZE] = {};
 
 namespace {
 

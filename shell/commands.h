@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "flightmodel/control/own_physics.h"
+#include "links/movie.h"   // the movie file's name and path
 #include "flightmodel/plane_state.h"
 #include "core/text_util.h"
 #include "scene/scene_state.h"
@@ -64,8 +65,6 @@ extern int32_t checklist_shown;
 // Names and full paths offered by the browser for situations and movies.
 extern char situation_file_name[TEXT_SIZE];
 extern char situation_file_path[TEXT_SIZE];
-extern char movie_file_name[TEXT_SIZE];
-extern char movie_file_path[TEXT_SIZE];
 
 // The file browser the commands use: (998 open or 999 save, file kind, name
 // buffer, path buffer) -> non-zero when the user confirmed. By default the

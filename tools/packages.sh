@@ -6,6 +6,7 @@ ORVELL_PACKAGES=(
   libpng-dev zlib1g-dev
   libsdl2-dev libgl-dev libegl-dev libgl1-mesa-dri libegl-mesa0
   libopenal-dev libespeak-ng-dev espeak-ng
+  libavformat-dev libavcodec-dev libswscale-dev libavutil-dev
 )
 
 orvell_ensure_packages() {

@@ -45,7 +45,14 @@ protected:
         DEFAULTS_free_star_lists();
         SimState::TearDown();
     }
-    void one_recording() { dir_.write("Resources/sounds/radio chatter/ONE.WAV", "RIFF"); }
+    // One short 22,050 Hz recording: a 16-bit mono click.
+    void one_recording()
+    {
+        std::string wav("RIFF\x2a\0\0\0WAVEfmt \x10\0\0\0\x01\0\x01\0\x22\x56\0\0\x44\xac\0\0\x02\0\x10\0data\x06\0\0\0"
+                        "\0\x40\0\xc0\0\0",
+                        50);
+        dir_.write("Resources/sounds/radio chatter/ONE.WAV", wav);
+    }
 
     temp_folder dir_;
 };
@@ -80,9 +87,7 @@ TEST_F(Defaults, OneRecordingFillsAllFiftyChatterSlotsAndNoneIsFatal)
     one_recording();
     SIM_init_defaults();
     int loads = 0;
-    for (int s = 59; s <= 108; ++s)
-        loads += static_cast<int>(std::count(links_standin_calls.begin(), links_standin_calls.end(),
-                                             "SOUND_load_wav(" + std::to_string(s) + ",ONE.WAV)"));
+    for (int s = 59; s <= 108; ++s) loads += sound_slots.loaded[s];
     EXPECT_EQ(loads, 50);
 
     // An empty chatter folder, or one with only a folder in it.
@@ -120,7 +125,7 @@ TEST(PlatSound, NullDeviceTakesSlotsAndANoDeviceMachineRunsSilent)
     PLAT_sound_set_pitch(3, 100.0f);
     PLAT_sound_set_pan(3, -3.0f);
     PLAT_sound_set_gain(3, NAN);
-    EXPECT_EQ(PLAT_sound_slot(3).pitch, 4.0f);
+    EXPECT_EQ(PLAT_sound_slot(3).pitch, PLAT_SOUND_PITCH_MAX);
     EXPECT_EQ(PLAT_sound_slot(3).pan, -1.0f);
     EXPECT_EQ(PLAT_sound_slot(3).gain, 0.0f);
     PLAT_sound_stop(3);

@@ -121,4 +121,7 @@ void link_default_aircraft(const std::filesystem::path& folder)
     fs::create_directories(folder / "RESOURCES" / "BITMAPS");
     for (const char* part : {"PANELS", "cockpit"})
         fs::create_directory_symlink(data / "Resources" / "bitmaps" / part, folder / "RESOURCES" / "BITMAPS" / part);
+    // The aircraft's sounds, unless the folder has sounds of its own.
+    if (!fs::exists(folder / "RESOURCES" / "SOUNDS") && !fs::exists(folder / "Resources" / "sounds"))
+        fs::create_directory_symlink(data / "Resources" / "sounds", folder / "RESOURCES" / "SOUNDS");
 }

@@ -70,8 +70,9 @@ private:
 std::string read_file_bytes(const std::filesystem::path& p);
 void write_file_bytes(const std::filesystem::path& p, const std::string& bytes);
 // Puts the built default data's aircraft into a program folder (as links, not
-// copies): "Aircraft", "Airfoils" and the panel bitmaps and instrument faces
-// in "RESOURCES/BITMAPS/", so the aircraft loads of the folder find the fleet.
+// copies): "Aircraft", "Airfoils", the panel bitmaps and instrument faces
+// in "RESOURCES/BITMAPS/" and the sounds (unless the folder has its own), so
+// the aircraft loads of the folder find the fleet and its sounds.
 void link_default_aircraft(const std::filesystem::path& folder);
 
 // The path of a file in tests/fixtures.

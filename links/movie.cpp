@@ -1,0 +1,193 @@
+// Movie recording: each frame of a take is copied into the capture texture,
+// drawn upside down at the movie's frame size, read back into the pixel
+// buffer top row first, compressed as JPEG and appended as one sample whose
+// duration is the real time since the previous one.
+#include "links/movie.h"
+
+#include <GL/gl.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+#include "core/alert.h"
+#include "core/frame_clock.h"
+#include "core/texture_slots.h"
+#include "graphics/ogl_state.h"
+#include "graphics/ogl_tex.h"
+#include "platform/plat_files.h"
+#include "platform/plat_movie.h"
+#include "platform/plat_time.h"
+
+float movie_frame_rate = 20.0f;
+int32_t movie_width = 320;
+int32_t movie_height = 240;
+char movie_file_name[TEXT_SIZE] = "UNTITLED.MOV";
+char movie_file_path[TEXT_SIZE] = {};
+int32_t movie_take_counter = 0;
+int32_t movie_keys_enabled = 0;
+int32_t movie_recording = 0;
+movie_recorder_record movie_recorder;
+
+namespace {
+
+constexpr int CAPTURE_SIDE = 1024;          // the capture texture is 1024 x 1024
+constexpr int CAPTURE_WIDTH = 1024;         // of which the frame's lower-left 1024 x 768
+constexpr int CAPTURE_HEIGHT = 768;
+constexpr double START_WAIT_SEC = 1.0;
+constexpr double START_WAIT_NAP_SEC = 0.01;
+constexpr int START_WAIT_NAPS = 200;
+
+// The open take (owned from MOVIE_start to MOVIE_finish).
+PLAT_movie* open_movie = nullptr;
+int take_width = 0;
+int take_height = 0;
+
+void fatal_step(const char* what, const PLAT_movie_error& err)
+{
+    const std::string step = std::string("The movie could not be recorded: ") + (err.step ? err.step : "") + " failed";
+    const std::string code = "(" + std::to_string(err.code) + ")";
+    MACIBM_nuke_alert(0, step.c_str(), what, code.c_str(), "", ALERT_FATAL);
+}
+
+int clamp_int(int v, int lo, int hi) { return v < lo ? lo : (v > hi ? hi : v); }
+
+}  // namespace
+
+void MOVIE_take_name(const char* base, int take, char* out)
+{
+    std::string name = base ? std::string(base, strnlen(base, TEXT_SIZE)) : std::string();
+    if (name.size() >= 4 && UTIL_strcmp_nocase(name.c_str() + name.size() - 4, ".mov") == 0) name.resize(name.size() - 4);
+    name += " take-" + std::to_string(take) + ".mov";
+    if (name.size() > TEXT_SIZE - 1) name.resize(TEXT_SIZE - 1);
+    std::memcpy(out, name.c_str(), name.size() + 1);
+}
+
+void MOVIE_reset()
+{
+    PLAT_movie_discard(open_movie);
+    open_movie = nullptr;
+    movie_recorder = movie_recorder_record{};
+    movie_recording = 0;
+}
+
+void MOVIE_init_quicktime()
+{
+    movie_keys_enabled = PLAT_movie_available() ? 1 : 0;
+    if (!movie_keys_enabled) return;
+    OGL_bind_tex(TEX_SLOT_MOVIE_CAPTURE, 0);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, CAPTURE_SIDE, CAPTURE_SIDE, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixel_buffer);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+}
+
+void MOVIE_start()
+{
+    // The take begins a second after the command: the seconds clock is
+    // watched, and a clock that stands still is not waited for longer than
+    // twice that in sleeps.
+    const double asked = UTIL_seconds();
+    for (int naps = 0; naps < START_WAIT_NAPS && UTIL_seconds() - asked < START_WAIT_SEC; ++naps)
+        PLAT_sleep_seconds(START_WAIT_NAP_SEC);
+
+    ++movie_take_counter;
+    char take[TEXT_SIZE];
+    MOVIE_take_name(movie_file_path, movie_take_counter, take);
+    if (open_movie) {
+        MACIBM_nuke_alert(0, "A movie is being recorded already.", "This take was not started:", take, "", ALERT_NOTICE);
+        return;
+    }
+    // The pixel buffer holds the read-back frame: the size is kept to the screen's.
+    take_width = clamp_int(movie_width, 16, CAPTURE_WIDTH);
+    take_height = clamp_int(movie_height, 16, CAPTURE_HEIGHT);
+    PLAT_movie_error err;
+    open_movie = PLAT_movie_create(PLAT_resolve_path(take).c_str(), take_width, take_height, &err);
+    if (!open_movie) {
+        fatal_step(take, err);
+        return;
+    }
+    std::memcpy(movie_recorder.take_path, take, TEXT_SIZE);
+    movie_recorder.samples = 0;
+    movie_recorder.last_sample_sec = frame_clock;
+    movie_recording = 1;
+}
+
+void MOVIE_add_frame()
+{
+    if (!open_movie) return;
+    const float dt = frame_clock - movie_recorder.last_sample_sec;
+    const float interval = movie_frame_rate > 0.0f ? 1.0f / movie_frame_rate : 1.0f;
+    if (dt < interval) return;
+    movie_recorder.last_sample_sec = frame_clock;
+    const int duration = clamp_int(static_cast<int>(dt * static_cast<float>(MOVIE_TIME_SCALE)), 1, MOVIE_MAX_SAMPLE_UNITS);
+
+    // The frame into the capture texture, then drawn upside down at the
+    // movie's size in the lower-left corner.
+    OGL_set_state(STATE_FOG_OFF, 1, STATE_LIGHTING_OFF, STATE_OPAQUE, STATE_DEPTH_TEST_OFF, STATE_DEPTH_WRITE_OFF);
+    OGL_bind_tex(TEX_SLOT_MOVIE_CAPTURE, 0);
+    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, CAPTURE_WIDTH, CAPTURE_HEIGHT);
+
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    glViewport(0, 0, take_width, take_height);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(0.0, 1.0, 0.0, 1.0, -1.0, 1.0);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    const float top = static_cast<float>(CAPTURE_HEIGHT) / static_cast<float>(CAPTURE_SIDE);   // 0.75
+    glBegin(GL_QUADS);
+    glTexCoord2f(0.0f, top);
+    glVertex2f(0.0f, 0.0f);
+    glTexCoord2f(0.0f, 0.0f);
+    glVertex2f(0.0f, 1.0f);
+    glTexCoord2f(1.0f, 0.0f);
+    glVertex2f(1.0f, 1.0f);
+    glTexCoord2f(1.0f, top);
+    glVertex2f(1.0f, 0.0f);
+    glEnd();
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
+
+    // Read bottom-up from the flipped picture, the rows come out top-down.
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glReadPixels(0, 0, take_width, take_height, GL_RGBA, GL_UNSIGNED_BYTE, pixel_buffer);
+    // R, G, B, A becomes x, R, G, B.
+    const size_t pixels = static_cast<size_t>(take_width) * static_cast<size_t>(take_height);
+    for (size_t i = 0; i < pixels; ++i) {
+        uint8_t* p = pixel_buffer + i * 4;
+        p[3] = p[2];
+        p[2] = p[1];
+        p[1] = p[0];
+    }
+    PLAT_movie_error err;
+    if (!PLAT_movie_add_frame(open_movie, pixel_buffer, duration, &err)) {
+        fatal_step(movie_recorder.take_path, err);
+        return;
+    }
+    ++movie_recorder.samples;
+}
+
+void MOVIE_finish()
+{
+    if (!open_movie) {
+        MACIBM_nuke_alert(0, "No movie is being recorded.", "", "", "", ALERT_NOTICE);
+        return;
+    }
+    PLAT_movie* movie = open_movie;
+    open_movie = nullptr;
+    PLAT_movie_error err;
+    if (!PLAT_movie_finish(movie, &err)) {
+        fatal_step(movie_recorder.take_path, err);
+        return;
+    }
+    movie_recording = 0;
+}
+
+void MOVIE_exit_quicktime() { movie_keys_enabled = 0; }

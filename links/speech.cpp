@@ -1,0 +1,44 @@
+// Speech: the speech voice, the text on screen and its deadline.
+#include "links/speech.h"
+
+#include <cstring>
+
+#include "core/frame_clock.h"
+#include "core/loading.h"
+#include "core/simvars.h"
+#include "links/sound.h"
+#include "links/sound_seam.h"
+#include "platform/plat_sound.h"
+#include "platform/plat_speech.h"
+
+char speech_text[TEXT_SIZE] = {};
+float speech_busy_until = 0.0f;
+
+int SOUND_init_speech()
+{
+    MACIBM_loading_screen("Starting the speech voice.");
+    return PLAT_speech_open() ? 1 : 0;
+}
+
+void SOUND_speak(const char* text, int show)
+{
+    // The program's texts hold at most 499 characters and their end.
+    char cut[TEXT_SIZE] = {};
+    if (text) std::strncpy(cut, text, TEXT_SIZE - 1);
+    SOUND_seam_spoken(cut, show);
+    if (show) {
+        std::memcpy(speech_text, cut, TEXT_SIZE);
+        speech_busy_until =
+            frame_clock + SPEECH_SHOW_SEC + SPEECH_SHOW_PER_CHAR_SEC * static_cast<float>(std::strlen(cut));
+    }
+    if (sim_operation_sound.has_speech_synth && sim_operation_sound.speech_on) PLAT_speech_say(cut);
+}
+
+void SOUND_close_speech()
+{
+    if (!sim_operation_sound.has_sound) return;
+    if (sim_operation_sound.has_speech_synth) PLAT_speech_close();
+    PLAT_sound_close();
+    sim_operation_sound.has_sound = 0;
+    SOUND_reset();
+}
