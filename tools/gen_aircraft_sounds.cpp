@@ -34,22 +34,31 @@ struct low_pass {
     float operator()(float x) { return y += k * (x - y); }
 };
 
-// A loop of whole periods of `base_hz` so it repeats without a click: f(t)
-// for t in seconds.
+// Folds the last `fade` samples of a take into its head, so the result (the
+// take less those samples) repeats without a click: the loop's last sample is
+// followed, on the way round, by the sample that followed it in the take.
+samples seamless(samples take, size_t fade)
+{
+    if (take.size() <= 2 * fade) return take;
+    const size_t n = take.size() - fade;
+    for (size_t i = 0; i < fade; ++i) {
+        const float t = static_cast<float>(i) / static_cast<float>(fade);
+        take[i] = take[i] * t + take[n + i] * (1.0f - t);
+    }
+    take.resize(n);
+    return take;
+}
+
+// A loop of whole periods of `base_hz` that repeats without a click: f(t)
+// for t in seconds, taken a tenth longer and folded round.
 samples loop(double seconds, double base_hz, const std::function<float(double)>& f)
 {
     const double periods = std::max(1.0, std::round(seconds * base_hz));
     const int n = static_cast<int>(std::round(periods / base_hz * RATE));
-    samples s(static_cast<size_t>(n));
-    for (int i = 0; i < n; ++i) s[static_cast<size_t>(i)] = f(static_cast<double>(i) / RATE);
-    // Cross-fade the noise at the seam: the last tenth fades into the first.
     const int fade = n / 10;
-    for (int i = 0; i < fade; ++i) {
-        const float t = static_cast<float>(i) / static_cast<float>(fade);
-        float& end = s[static_cast<size_t>(n - fade + i)];
-        end = end * (1.0f - t) + s[static_cast<size_t>(i)] * t;
-    }
-    return s;
+    samples s(static_cast<size_t>(n + fade));
+    for (int i = 0; i < n + fade; ++i) s[static_cast<size_t>(i)] = f(static_cast<double>(i) / RATE);
+    return seamless(std::move(s), static_cast<size_t>(fade));
 }
 
 samples tone(double seconds, double hz, float level, double attack = 0.005)
@@ -149,7 +158,8 @@ samples blade_loop(double pass_hz, double cutoff_hz, float sharpness)
     low_pass lp(cutoff_hz);
     return loop(1.0, pass_hz, [&](double t) {
         const double phase = std::fmod(t * pass_hz, 1.0);
-        const float pulse = static_cast<float>(std::exp(-phase * sharpness));
+        // Each pass swells in quickly and dies away: no step between passes.
+        const float pulse = static_cast<float>(std::min(1.0, phase / 0.04) * std::exp(-phase * sharpness));
         return 0.7f * pulse * lp(noise()) + 0.2f * pulse * static_cast<float>(std::sin(TWO_PI * pass_hz * 2 * t));
     });
 }
@@ -187,20 +197,19 @@ std::vector<sound> all_sounds()
         {"RUMBLE.WAV", [] { return loop(1.0, 1.0, [lp = low_pass(120)](double) mutable { return 1.0f * lp(noise()) * 2.5f; }); }},
         {"WIND.WAV", [] { return loop(2.0, 0.5, [lp = low_pass(600)](double t) mutable {
                              return 0.6f * lp(noise()) * static_cast<float>(0.75 + 0.25 * std::sin(TWO_PI * 0.5 * t)); }); }},
-        {"RAIN.WAV", [] { return join({impacts(2.0, 400, 0.5f, 6000)}); }},
-        {"HAIL.WAV", [] { return join({impacts(2.0, 120, 0.9f, 4000)}); }},
+        {"RAIN.WAV", [] { return seamless(impacts(2.2, 400, 0.5f, 6000), static_cast<size_t>(count(0.2))); }},
+        {"HAIL.WAV", [] { return seamless(impacts(2.2, 120, 0.9f, 4000), static_cast<size_t>(count(0.2))); }},
         {"THUNDER.WAV", [] { return shaped_noise(3.5, 150, [](double t) { return static_cast<float>(2.5 * std::min(1.0, t / 0.05) * std::exp(-t * 1.2)); }); }},
         {"STAL.WAV", [] { return loop(1.0, 420.0, [](double t) {
                              return 0.35f * static_cast<float>(std::sin(TWO_PI * 420 * t) + 0.3 * std::sin(TWO_PI * 1260 * t)); }); }},
+        // The starter's whine, looped while the starter turns.
         {"ENG_START.WAV", [] {
-             samples s(static_cast<size_t>(count(2.0)));
-             double phase = 0.0;
-             for (size_t i = 0; i < s.size(); ++i) {
-                 const double t = static_cast<double>(i) / RATE;
-                 phase += TWO_PI * (200.0 + 600.0 * t) / RATE;
-                 s[i] = static_cast<float>(0.4 * std::min(1.0, t * 5) * std::sin(phase)) + 0.1f * noise();
-             }
-             return s;
+             low_pass lp(1500);
+             return loop(1.0, 10.0, [&](double t) {
+                 const double wobble = 0.8 + 0.2 * std::sin(TWO_PI * 10.0 * t);
+                 return static_cast<float>(wobble * (0.3 * std::sin(TWO_PI * 600.0 * t) + 0.15 * std::sin(TWO_PI * 1200.0 * t))) +
+                        0.15f * lp(noise());
+             });
          }},
         {"FLAP.WAV", [] { return engine_loop(150.0, {0.3f, 0.2f, 0.1f}, 0.1f, 2000); }},
         {"DESC.WAV", [] { return tone(1.0, 300.0, 0.4f, 0.02); }},
