@@ -6,9 +6,9 @@ sound_recorder* installed_recorder = nullptr;
 
 void SOUND_install_recorder(sound_recorder* recorder) { installed_recorder = recorder; }
 
-void SOUND_seam_played(int slot, int looping, float level_a, float level_b)
+void SOUND_seam_played(int slot, int looping, float pitch, float level)
 {
-    if (installed_recorder) installed_recorder->played(slot, looping, level_a, level_b);
+    if (installed_recorder) installed_recorder->played(slot, looping, pitch, level);
 }
 
 void SOUND_seam_stopped(int slot)

@@ -1,5 +1,5 @@
 // The recording seam of the sound layer: a test installs a recorder and sees
-// every sound slot started or stopped, with its levels, and every text given
+// every sound slot started or stopped, with its pitch and level, and every text given
 // to the speech voice with its show flag. The sound and speech routines report
 // to it whether or not a device plays anything.
 #pragma once
@@ -7,7 +7,7 @@
 class sound_recorder {
 public:
     virtual ~sound_recorder() = default;
-    virtual void played(int slot, int looping, float level_a, float level_b) {}
+    virtual void played(int slot, int looping, float pitch, float level) {}
     virtual void stopped(int slot) {}
     virtual void spoken(const char* text, int show) {}
 };
@@ -16,6 +16,6 @@ public:
 void SOUND_install_recorder(sound_recorder* recorder);
 
 // Called by the sound and speech routines.
-void SOUND_seam_played(int slot, int looping, float level_a, float level_b);
+void SOUND_seam_played(int slot, int looping, float pitch, float level);
 void SOUND_seam_stopped(int slot);
 void SOUND_seam_spoken(const char* text, int show);
