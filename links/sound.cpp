@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "aircraft/acf_struct.h"
+#include "scene/aircraft/part_presence.h"
 #include "core/alert.h"
 #include "core/folders.h"
 #include "core/loading.h"
@@ -275,7 +276,7 @@ void SOUND_start_stop_loops(int on)
     const acf_struct& a = pln[0];
     for (int i = 0; i <= ENGINE_SLOT_LAST; ++i) {
         if (i < a.acf_num_engines && ACF_part_not_failed_or_hidden(0, i)) SOUND_play(i, 1, 1.0f, 0.0f);
-        if (ACF_part_in_service(0, i)) SOUND_play(PROP_SLOT_FIRST + i, 1, 1.0f, 0.0f);
+        if (ACF_part_present(0, i)) SOUND_play(PROP_SLOT_FIRST + i, 1, 1.0f, 0.0f);
     }
     SOUND_play(17, 1, 1.0f, 0.0f);
     SOUND_play(18, 1, 1.0f, 0.0f);
