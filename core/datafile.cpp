@@ -245,6 +245,7 @@ struct save_state {
     char final_path[TEXT_SIZE];
     char temp_path[TEXT_SIZE + 16];
     bool open;
+    bool notify;   // a failure raises the notice; otherwise it is only logged
 };
 save_state file_save;
 
@@ -288,6 +289,19 @@ void remove_stale_in(const char* folder, bool deep)
     for (const fs::path& p : found) fs::remove(p, ec);
 }
 
+// A failed save: the notice, or only its lines in ERROR.OUT.
+void save_failure(bool notify, const char* l1, const char* l2, const char* l3, const char* l4)
+{
+    if (notify) {
+        MACIBM_nuke_alert(0, l1, l2, l3, l4, ALERT_NOTICE);
+        return;
+    }
+    if (!error_log.is_open()) return;
+    for (const char* l : {l1, l2, l3, l4})
+        if (l && l[0]) error_log << l << '\n';
+    error_log.flush();
+}
+
 }  // namespace
 
 int FILE_write_version(char* path, int kind, int version)
@@ -300,7 +314,7 @@ int FILE_write_version(char* path, int kind, int version)
     return 1;
 }
 
-int FILE_begin_save(char* path, int kind, int version)
+int FILE_begin_save(char* path, int kind, int version, bool notify)
 {
     // A save that never reached its end (its writer stopped on an alert) is abandoned.
     if (file_save.open) {
@@ -320,10 +334,15 @@ int FILE_begin_save(char* path, int kind, int version)
         file_out.clear();
         remove_temporary(file_save.temp_path);
         save_reset();
-        cannot_open_alert(disk_path.c_str());
+        if (notify)
+            cannot_open_alert(disk_path.c_str());
+        else
+            save_failure(false, "The file could not be saved:", disk_path.c_str(), "Check that its folder exists",
+                         "and that the disk is writable and not full.");
         return 0;
     }
     file_save.open = true;
+    file_save.notify = notify;
     return 1;
 }
 
@@ -341,9 +360,8 @@ int FILE_end_save()
         remove_temporary(file_save.temp_path);
         std::error_code ec;
         const bool kept = std::filesystem::exists(disk_path, ec);
-        MACIBM_nuke_alert(0, "The file could not be saved:", disk_path.c_str(),
-                          kept ? "The previous file was kept as it was." : "",
-                          "Check that the disk is writable and not full.", ALERT_NOTICE);
+        save_failure(file_save.notify, "The file could not be saved:", disk_path.c_str(),
+                     kept ? "The previous file was kept as it was." : "", "Check that the disk is writable and not full.");
     }
     save_reset();
     return ok ? 1 : 0;

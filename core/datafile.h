@@ -78,7 +78,9 @@ void FILE_output_name(char* path);
 // is open, a write past the process's file-size limit fails instead of ending
 // the program.
 constexpr const char* FILE_SAVE_SUFFIX = ".partial";
-int FILE_begin_save(char* path, int kind, int version);
+// With notify false a failure raises no notice: its lines only go to
+// ERROR.OUT (for callers that show their own alert or none).
+int FILE_begin_save(char* path, int kind, int version, bool notify = true);
 int FILE_end_save();
 // Removes what saves cut short by a crash or a power loss left behind: files
 // ending in FILE_SAVE_SUFFIX in the program folder, the preferences folder

@@ -51,6 +51,7 @@ struct sim_time_block {
     int32_t backwards;        // runway starts from the other end
     int32_t paused;
     float total_flight_time_sec;     // seconds since the flight started
+    int32_t timer_is_running_sec;    // the panel stopwatch runs
     float timer_elapsed_time_sec;    // the panel clock's stopwatch
 };
 extern sim_time_block sim_time;
@@ -106,6 +107,13 @@ struct sim_weather_block {
     float precip_rain;
     float precip_hail;
     float precip_snow;
+    // Sea-level dew point (degrees C), set by the weather reports.
+    float dewpoi_sealevel_c;
+    float temperature_le_c;           // total temperature at the leading edges
+    // The smoothed wind at the plane: its direction (degrees true, 0..360) and
+    // horizontal speed (m/s, at most 999), kept apart from the wind layers.
+    float wind_direction_at_plane_degt;
+    float wind_speed_at_plane_ms;
 };
 extern sim_weather_block sim_weather;
 
@@ -356,6 +364,13 @@ struct sim_cockpit_radios_block {
     int32_t nav1_has_dme[RADIO_RECEIVERS];
     int32_t transponder_id;                    // the ident is being sent
     int32_t transponder_light;                 // the reply lamp is lit
+    // The GPS toward its destination.
+    float gps_course_degt;                     // the selected course, true
+    float gps_hdef_deg;                        // cross-track deviation, -5..5
+    float gps_hdef_dot;
+    int32_t gps_fromto;
+    float gps_dir_degt;                        // bearing of the destination relative to the nose
+    float gps_dme_dist_m;                      // great-circle distance in nautical miles (as the DME's)
 };
 extern sim_cockpit_radios_block sim_cockpit_radios;
 
@@ -367,6 +382,7 @@ struct sim_cockpit_gps_block {
     int32_t vor_index;
     int32_t ndb_index;
     int32_t fix_index;
+    float course = 0.0f;              // course to the destination, degrees in the local grid, 0..360
 };
 extern sim_cockpit_gps_block sim_cockpit_gps;
 
@@ -424,6 +440,7 @@ extern sim_operation_override_block sim_operation_override;
 struct sim_operation_failures_block {
     float mean_time_between_failure_hrs;
     float hydraulic_pressure_ratio;   // 0..1
+    int32_t ram_air_turbine_on;
 };
 extern sim_operation_failures_block sim_operation_failures;
 
@@ -511,11 +528,14 @@ struct sim_cockpit_warnings_block {
     int32_t ECAM_warning_on;
     int32_t master_accept_on;
     int32_t master_caution_on;
-    float annunciator_test_timeout;   // seconds the lamp test keeps every annunciator lit
+    float master_caution_timeout;     // running-time deadline of the lit master caution, s
+    float annunciator_test_timeout;   // frame-clock deadline of the lamp test, s
 };
 extern sim_cockpit_warnings_block sim_cockpit_warnings;
 
-// sim/cockpit/warnings/annunciators/: the annunciator lamps (0 dark, 1 lit).
+// sim/cockpit/warnings/annunciators/: 15 words in this order. Words 0..6 are
+// 0 or 1; words 7..14 are bit masks, bit n for engine n.
+constexpr int ANNUNCIATOR_WORDS = 15;
 struct sim_cockpit_warnings_annunciators_block {
     int32_t master_caution;
     int32_t master_accept;
@@ -534,6 +554,7 @@ struct sim_cockpit_warnings_annunciators_block {
     int32_t auto_ignition;
 };
 extern sim_cockpit_warnings_annunciators_block sim_cockpit_warnings_annunciators;
+static_assert(sizeof(sim_cockpit_warnings_annunciators_block) == ANNUNCIATOR_WORDS * 4);
 
 // sim/cockpit/pressure/.
 struct sim_cockpit_pressure_block {
@@ -542,7 +563,8 @@ struct sim_cockpit_pressure_block {
     float cabin_vvi_set_m_msec;
     float cabin_altitude_actual_m_msl;
     float cabin_vvi_actual_m_msec;
-    float pressure_test_timeout;
+    float pressure_test_timeout;      // frame-clock deadline of the pressurisation test, s
+    float max_allowable_altitude;     // pressure altitude (m) above which the cabin climbs with the plane
 };
 extern sim_cockpit_pressure_block sim_cockpit_pressure;
 

@@ -12,6 +12,9 @@ int PANEL_avionics_powered();
 // Non-zero when some engine has its inverter switched on and that inverter
 // (failure slot 122 + engine) has not failed.
 int PANEL_inverter_on();
+// Electrical power available to the instruments, 0..1 (0 while the electrical
+// system has failed).
+float PANEL_power_level();
 // Makes instrument type `type` current and operates its switch as one click
 // would, without drawing (11 jettison, 20 gear handle, 446 clutch).
 void PANEL_switches(int type, int item);

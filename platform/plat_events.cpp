@@ -286,6 +286,11 @@ void PLAT_flush_messages()
     es.sockets_quiet = false;
 }
 
+void PLAT_pump_events()
+{
+    if (events_available()) SDL_PumpEvents();
+}
+
 int PLAT_key_state(int virtual_key)
 {
     if (virtual_key <= 0 || virtual_key >= 256) return 0;

@@ -70,6 +70,11 @@ void PLAT_post_message(uint32_t message, uintptr_t wparam, intptr_t lparam);
 // the key states (used when the program starts and in tests).
 void PLAT_flush_messages();
 
+// Lets the system see the program alive during a long wait (so the desktop
+// does not flag the window) without taking any message: everything stays
+// queued for the next PLAT_peek_message.
+void PLAT_pump_events();
+
 // Key state as the last message taken reported it: negative while the key is
 // down, 0 while it is up.
 int PLAT_key_state(int virtual_key);

@@ -115,7 +115,7 @@ void ctrl_key(int key)
     if (c == '0') APPLICATION_handlemenu(1232);
     if (c == 'i') APPLICATION_handlemenu(VIEW_LEFT_15);
     if (c == 'o') APPLICATION_handlemenu(VIEW_RIGHT_75);
-    if (c == 'f') fail_now_request = 1;
+    if (c == 'f') fail_on_command_armed = 1;
     if (c == 'c') PANEL_switches(446, 0);
     if (c == '\'')
         for (int n = 0; n < engine_count(); ++n)

@@ -30,8 +30,6 @@
 #include "core/simvars.h"
 #include "core/text_util.h"
 
-char logbook_path[PILOT_NAME_SIZE] = "ORVELL PILOT.TXT";
-
 namespace {
 
 constexpr const char* DEFAULT_LOGBOOK_NAME = "ORVELL PILOT.TXT";

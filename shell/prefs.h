@@ -33,6 +33,5 @@ void PREFS_transfer_int(int store, int32_t* place, int mode);
 void PREFS_transfer_float(int store, float* place, int mode);
 void PREFS_transfer_string(int store, char* text, int mode, int size);
 
-// The pilot preferences: the name of the pilot's logbook file.
-constexpr int PILOT_NAME_SIZE = 40;
-extern char logbook_path[PILOT_NAME_SIZE];
+// The pilot preferences: the name of the pilot's logbook file (core/pilot_prefs.h).
+#include "core/pilot_prefs.h"

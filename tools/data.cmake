@@ -39,6 +39,11 @@ foreach(tool gen_world_tiles env_write)
   target_link_libraries(${tool} PRIVATE orvell_env)
 endforeach()
 
+# The magnetic-variation table is a source of the flight model, kept in the
+# tree; the tool that writes it is built so it can be run again by hand:
+#   gen_magvar flightmodel/systems/magvar_table.cpp
+add_executable(gen_magvar ${CMAKE_SOURCE_DIR}/tools/gen_magvar.cpp)
+
 foreach(gen gen_default_airfoils gen_default_aircraft gen_weapons gen_big_apt gen_world_bitmaps gen_default_prefs
             gen_radio_chatter gen_interface_png gen_light_sprites gen_panel_bitmaps gen_aircraft_sounds
             gen_aircraft_paint gen_object_bitmaps)

@@ -16,6 +16,7 @@
 #include "aircraft/flight_start.h"
 #include "flightmodel/calls_standin.h"
 #include "flightmodel/flt.h"
+#include "flightmodel/systems.h"
 #include "links/calls_standin.h"
 #include "links/dataout.h"
 #include "links/net_slots.h"
@@ -66,6 +67,7 @@ protected:
         net_peer_attach();   // every slot's address is a socket of the test peer
         std::fill(std::begin(interval_ticks), std::end(interval_ticks), 0);
         CYCLE_reset();
+        SYSTEMS_reset();
         REPLAY_clear_ring();
         replay_index = app_mode = quit_flag = origin_held_by_network = chat_typing = 0;
         frame_clock = 0.0f;

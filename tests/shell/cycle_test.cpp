@@ -179,6 +179,7 @@ TEST_F(Cycle, SnapGoesToPeerAndMonitorsAlsoWhilePaused)
     // Both planes stepped: the peer's moved on, the user's flew a frame.
     EXPECT_FLOAT_EQ(flt[1].local_x, 10.0f * 0.05f);
     EXPECT_FLOAT_EQ(sim_time.total_flight_time_sec, 0.05f);
+    EXPECT_FLOAT_EQ(sim_time.zulu_time_sec, 0.05f);   // the systems step ran first and moved the clock on
 
     clear_logs();
     sim_time.paused = 1;
@@ -249,6 +250,7 @@ TEST_F(Cycle, ClockFollowsTheSystemTimeOnlyWhenAsked)
     setenv("TZ", "UTC", 1);
     tzset();
     PLAT_set_clock_source(nullptr, fixed_calendar);
+    sim_time.paused = 1;   // the systems step, which moves the clock on by the frame, stays out
     sim_time.zulu_time_sec = 5.0f;
     update_plane_cycle();
     EXPECT_EQ(sim_time.zulu_time_sec, 5.0f);
@@ -269,6 +271,7 @@ TEST_F(Cycle, ZuluTimeEndsWithinTheDayForAnyZoneCorrection)
     setenv("TZ", "UTC", 1);
     tzset();
     PLAT_set_clock_source(nullptr, fixed_calendar);
+    sim_time.paused = 1;            // the systems step, which moves the clock on by the frame, stays out
     update_plane_cycle();           // places the plane at longitude -116.5: zone -8
     sim_time.use_system_time = 1;
     // 82,800 + (2,393 + 8) x 3,600 is 101 whole days: 86,400 stays.

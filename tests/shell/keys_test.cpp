@@ -112,8 +112,8 @@ TEST_F(Keys, SettingKeysStepAndWrap)
 TEST_F(Keys, CtrlLettersWorkTheCockpitSwitches)
 {
     ctrl('f');
-    EXPECT_EQ(fail_now_request, 1);
-    fail_now_request = 0;
+    EXPECT_EQ(fail_on_command_armed, 1);
+    fail_on_command_armed = 0;
     ctrl('O');
     EXPECT_EQ(sim_cockpit_electrical.battery_on, 1);
     ctrl('1');

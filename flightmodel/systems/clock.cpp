@@ -1,0 +1,105 @@
+// Pilot-log hours, the simulation clock and calendar, and touchdowns.
+#include "flightmodel/systems/clock.h"
+
+#include <cmath>
+
+#include "core/constants.h"
+#include "core/geo.h"
+#include "core/simvars.h"
+#include "flightmodel/flt.h"
+#include "flightmodel/logbook.h"
+#include "world/navdb.h"
+
+systems_clock_state systems_clock;
+
+void SYSTEMS_clock_reset() { systems_clock = systems_clock_state{}; }
+
+namespace {
+
+constexpr float SECONDS_PER_HOUR = 3600.0f;
+constexpr float SECONDS_PER_DAY = 86400.0f;
+constexpr int DAYS_PER_YEAR = 360;             // the calendar numbers 360 days
+constexpr float INSTRUMENT_VISIBILITY_M = 3.0f * METRES_PER_NM;
+constexpr float NIGHT_ENDS_HOUR = 5.0f;
+constexpr float NIGHT_BEGINS_HOUR = 19.0f;
+constexpr float LANDING_BOUNCE_SEC = 60.0f;    // touchdowns closer together count one landing
+
+// Into 0..span by adding or taking whole spans, as repeated steps would; a
+// value that is not finite becomes 0.
+float wrap_into(float v, float span)
+{
+    if (!std::isfinite(v)) return 0.0f;
+    if (v < 0.0f || v > span) {
+        v = std::fmod(v, span);
+        if (v < 0.0f) v += span;
+    }
+    return v;
+}
+
+const char* airport_id_at(int index)
+{
+    if (index < 0 || index >= static_cast<int>(airport_table.size())) return "";
+    return airport_table[static_cast<size_t>(index)].id;
+}
+
+}  // namespace
+
+void SYSTEMS_clock_and_calendar()
+{
+    systems_clock_state& s = systems_clock;
+    const float dt = sim_operation_misc.frame_rate_period;
+    const float h = dt / SECONDS_PER_HOUR;
+    const flt_struct& f = flt[0];
+
+    const float local_hour = sim_time.local_time_sec / SECONDS_PER_HOUR;   // the previous frame's
+    const bool instrument = sim_graphics_view.visibility_effective_m < INSTRUMENT_VISIBILITY_M;
+    const bool night = local_hour < NIGHT_ENDS_HOUR || local_hour > NIGHT_BEGINS_HOUR;
+    LOGBOOK_add_hours(h, night ? h : 0.0f, instrument ? h : 0.0f);
+
+    if (sim_time.timer_is_running_sec)
+        sim_time.timer_elapsed_time_sec = wrap_into(sim_time.timer_elapsed_time_sec + dt, SECONDS_PER_HOUR);
+    sim_time.zulu_time_sec = wrap_into(sim_time.zulu_time_sec + dt, SECONDS_PER_DAY);
+
+    const float lon = std::isfinite(f.longitude) ? f.longitude : 0.0f;
+    const float t = wrap_into(sim_time.zulu_time_sec + SECONDS_PER_HOUR * static_cast<float>(GEO_round(lon / 15.0f)),
+                              SECONDS_PER_DAY);
+    sim_time.local_time_sec = t;
+    if (!s.started) {
+        s.started = true;
+        s.prev_local_time = t;
+        s.prev_onground = f.onground_any;
+    }
+
+    int day = sim_time.local_date_days;
+    if (s.prev_local_time > SECONDS_PER_DAY - 1.0f && t < 1.0f) day += 1;
+    if (s.prev_local_time < 1.0f && t > SECONDS_PER_DAY - 1.0f) day -= 1;
+    day %= DAYS_PER_YEAR;
+    if (day < 0) day += DAYS_PER_YEAR;
+    sim_time.local_date_days = day;
+    s.prev_local_time = t;
+
+    if (f.onground_any == 0) s.airborne_hours_since_airport += h;
+}
+
+void SYSTEMS_touchdowns()
+{
+    systems_clock_state& s = systems_clock;
+    const flt_struct& f = flt[0];
+    const int airport = start_selection.airport_index;
+    if (s.prev_onground == 0 && f.onground_any != 0) {
+        if (s.last_landing_time < sim_time.total_running_time_sec - LANDING_BOUNCE_SEC) {
+            LOGBOOK_count_landing(airport_id_at(airport));
+            s.last_landing_time = sim_time.total_running_time_sec;
+        }
+        if (!s.have_prev_airport) {
+            s.have_prev_airport = true;
+            s.prev_selected_airport = airport;
+        }
+        if (airport != s.prev_selected_airport) {
+            LOGBOOK_add_cross_country(s.airborne_hours_since_airport);
+            s.airborne_hours_since_airport = 0.0f;
+        }
+        s.prev_selected_airport = airport;
+    }
+    s.prev_onground = f.onground_any;
+}

@@ -1,0 +1,331 @@
+// The pilot's logbook: its entries, and its text file.
+#include "flightmodel/logbook.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <string>
+
+#include "aircraft/acf_struct.h"
+#include "core/alert.h"
+#include "core/datafile.h"
+#include "core/folders.h"
+#include "core/geo.h"
+#include "core/pilot_prefs.h"
+#include "platform/plat_time.h"
+#include "world/navdb.h"
+
+logbook_arrays logbook{};
+int32_t logbook_index = -1;
+
+namespace {
+
+constexpr int LOGBOOK_VERSION = 1;
+constexpr int ENTRY_CODE = 2;
+constexpr int END_CODE = 99;
+constexpr float REUSE_BELOW_HOURS = 0.05f;   // a flight of under 3 minutes is overwritten
+constexpr int AIRPORT_CHARS = LOGBOOK_AIRPORT_SIZE - 1;
+constexpr int TAIL_CHARS = LOGBOOK_TAIL_SIZE - 1;
+constexpr int AIRCRAFT_CHARS = LOGBOOK_AIRCRAFT_SIZE - 1;
+constexpr int EXTENSION_CHARS = 4;           // the aircraft file's ".acf"
+// An empty from, to or tail is written as this so that it reads back as empty.
+constexpr const char* EMPTY_FIELD = "-";
+
+void too_many_entries()
+{
+    MACIBM_nuke_alert(0, "Too many logbook entries! (Orvell allows 5000.)",
+                      "Throw away your logbook file in your logbook folder!",
+                      "Or, if you want to keep a record of your flights, rename it to the dates it was in use or "
+                      "something like that.",
+                      "That way, you can keep your old logbook saved and Orvell will start a new one, just like pilots "
+                      "save old logbooks.",
+                      ALERT_FATAL);
+}
+
+// Copies at most `chars` characters of src into a field of chars + 1 bytes.
+void set_field(char* field, const char* src, int chars)
+{
+    std::memset(field, 0, static_cast<size_t>(chars) + 1);
+    if (src) std::memcpy(field, src, strnlen(src, static_cast<size_t>(chars)));
+}
+
+int32_t today_yymmdd()
+{
+    const std::time_t now = static_cast<std::time_t>(PLAT_calendar_time());
+    std::tm local{};
+    if (!localtime_r(&now, &local)) return 0;
+    return (local.tm_year + 1900 - 2000) * 10000 + (local.tm_mon + 1) * 100 + local.tm_mday;
+}
+
+const char* current_airport_id()
+{
+    const int a = start_selection.airport_index;
+    if (a < 0 || a >= static_cast<int>(airport_table.size())) return "";
+    return airport_table[static_cast<size_t>(a)].id;
+}
+
+void logbook_file_path(char out[TEXT_SIZE])
+{
+    UTIL_strcat3(folder_table[FOLDER_LOGBOOKS], "", out);
+    char name[PILOT_NAME_SIZE];
+    set_field(name, logbook_path, PILOT_NAME_SIZE - 1);
+    UTIL_strcat(out, name);
+}
+
+// ---------------------------------------------------------------------------
+// Writing.
+
+// A text field padded with blanks to its width; an empty one as the placeholder.
+void put_padded(std::string& line, const char* text, int width)
+{
+    const size_t len = strnlen(text, static_cast<size_t>(width));
+    const char* t = len ? text : EMPTY_FIELD;
+    const size_t n = len ? len : std::strlen(EMPTY_FIELD);
+    line.append(t, n);
+    line.append(static_cast<size_t>(width) - n, ' ');
+}
+
+float finite_or_zero(float v) { return std::isfinite(v) ? v : 0.0f; }
+
+std::string entry_line(int e)
+{
+    const logbook_arrays& b = logbook;
+    char number[64];
+    std::string line = "2 ";
+    std::snprintf(number, sizeof number, "%6d  ", std::clamp(b.date[e], 0, 999999));
+    line += number;
+    put_padded(line, b.from[e], AIRPORT_CHARS);
+    line += "  ";
+    put_padded(line, b.to[e], AIRPORT_CHARS);
+    std::snprintf(number, sizeof number, "  %2d  ", b.landings[e]);
+    line += number;
+    for (float h : {b.total_hours[e], b.night_hours[e], b.instrument_hours[e], b.cross_country_hours[e]}) {
+        std::snprintf(number, sizeof number, "%4.1f  ", finite_or_zero(h));
+        line += number;
+    }
+    put_padded(line, b.tail[e], TAIL_CHARS);
+    line += "  ";
+    const size_t len = strnlen(b.aircraft[e], AIRCRAFT_CHARS);
+    for (size_t k = 0; k < len; ++k) {
+        const char c = b.aircraft[e][k];
+        line += c == '\n' || c == '\r' ? ' ' : c;   // one entry, one line
+    }
+    line += '\n';
+    return line;
+}
+
+// ---------------------------------------------------------------------------
+// Reading: one entry a line, read as the fields were written; a line that
+// does not parse is skipped.
+
+struct cursor {
+    const std::string& s;
+    size_t at = 0;
+
+    void skip_blanks()
+    {
+        while (at < s.size() && (s[at] == ' ' || s[at] == '\t')) ++at;
+    }
+    bool integer(int32_t& out)
+    {
+        skip_blanks();
+        const char* begin = s.c_str() + at;
+        char* end = nullptr;
+        errno = 0;
+        const long v = std::strtol(begin, &end, 10);
+        if (end == begin || errno == ERANGE || v < INT32_MIN || v > INT32_MAX) return false;
+        at += static_cast<size_t>(end - begin);
+        out = static_cast<int32_t>(v);
+        return true;
+    }
+    bool number(float& out)
+    {
+        skip_blanks();
+        if (at < s.size() && !(std::isdigit(static_cast<unsigned char>(s[at])) || s[at] == '-' || s[at] == '+' ||
+                               s[at] == '.'))
+            return false;
+        const char* begin = s.c_str() + at;
+        char* end = nullptr;
+        const float v = std::strtof(begin, &end);
+        if (end == begin || !std::isfinite(v)) return false;
+        at += static_cast<size_t>(end - begin);
+        out = v;
+        return true;
+    }
+    // A field of a fixed width after the blanks, then the one separator after
+    // it; trailing blanks of the field dropped, the placeholder read as empty.
+    void fixed(char* field, int chars)
+    {
+        skip_blanks();
+        const size_t n = std::min(static_cast<size_t>(chars), s.size() - at);
+        std::string text = s.substr(at, n);
+        at += n;
+        if (at < s.size()) ++at;
+        while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.pop_back();
+        if (text == EMPTY_FIELD) text.clear();
+        set_field(field, text.c_str(), chars);
+    }
+    void rest(char* field, int chars)
+    {
+        skip_blanks();
+        std::string text = at < s.size() ? s.substr(at) : std::string();
+        while (!text.empty() && (text.back() == '\r' || text.back() == ' ')) text.pop_back();
+        set_field(field, text.c_str(), chars);
+    }
+};
+
+// The fields of one entry line after its code; false when a number is missing.
+bool read_entry(cursor& c, int e)
+{
+    logbook_arrays& b = logbook;
+    int32_t date = 0, landings = 0;
+    float hours[4] = {};
+    if (!c.integer(date)) return false;
+    char from[LOGBOOK_AIRPORT_SIZE], to[LOGBOOK_AIRPORT_SIZE];
+    c.fixed(from, AIRPORT_CHARS);
+    c.fixed(to, AIRPORT_CHARS);
+    if (!c.integer(landings)) return false;
+    for (float& h : hours)
+        if (!c.number(h)) return false;
+    b.date[e] = date;
+    std::memcpy(b.from[e], from, sizeof from);
+    std::memcpy(b.to[e], to, sizeof to);
+    b.landings[e] = landings;
+    b.total_hours[e] = hours[0];
+    b.night_hours[e] = hours[1];
+    b.instrument_hours[e] = hours[2];
+    b.cross_country_hours[e] = hours[3];
+    c.fixed(b.tail[e], TAIL_CHARS);
+    c.rest(b.aircraft[e], AIRCRAFT_CHARS);
+    return true;
+}
+
+void log_skipped_line(int line_number)
+{
+    if (!error_log.is_open()) return;
+    error_log << "Logbook: line " << line_number << " could not be read and was left out.\n";
+    error_log.flush();
+}
+
+bool has_entry() { return logbook_index >= 0 && logbook_index < LOGBOOK_MAX_ENTRIES; }
+
+}  // namespace
+
+void LOGBOOK_new_entry()
+{
+    logbook_arrays& b = logbook;
+    if (!(has_entry() && b.total_hours[logbook_index] < REUSE_BELOW_HOURS)) {
+        if (logbook_index + 1 >= LOGBOOK_MAX_ENTRIES) {
+            too_many_entries();
+            return;
+        }
+        logbook_index = std::max(logbook_index + 1, 0);
+    }
+    const int e = logbook_index;
+    b.date[e] = today_yymmdd();
+    set_field(b.tail[e], pln[0].acf_tailnum, TAIL_CHARS);
+    char aircraft[TEXT_SIZE];
+    set_field(aircraft, pln[0].acf_file_name, TEXT_MAX_LEN);
+    const size_t len = std::strlen(aircraft);
+    aircraft[len > EXTENSION_CHARS ? len - EXTENSION_CHARS : 0] = '\0';
+    set_field(b.aircraft[e], aircraft, AIRCRAFT_CHARS);
+    set_field(b.from[e], current_airport_id(), AIRPORT_CHARS);
+    set_field(b.to[e], current_airport_id(), AIRPORT_CHARS);
+    b.landings[e] = 0;
+    b.total_hours[e] = b.night_hours[e] = b.instrument_hours[e] = b.cross_country_hours[e] = 0.0f;
+}
+
+void LOGBOOK_clear()
+{
+    logbook = logbook_arrays{};
+    logbook_index = 0;
+    LOGBOOK_new_entry();
+}
+
+void LOGBOOK_write()
+{
+    char path[TEXT_SIZE];
+    logbook_file_path(path);
+    if (!FILE_begin_save(path, KIND_LOG, LOGBOOK_VERSION, false)) return;
+    const int last = std::min(logbook_index, LOGBOOK_MAX_ENTRIES - 1);
+    for (int e = 0; e <= last; ++e) {
+        const std::string line = entry_line(e);
+        file_out.write(line.data(), static_cast<std::streamsize>(line.size()));
+    }
+    file_out << END_CODE << '\n';
+    FILE_end_save();
+}
+
+void LOGBOOK_read()
+{
+    logbook_index = -1;
+    char path[TEXT_SIZE];
+    logbook_file_path(path);
+    // Input slot 1, given back (closed) however the read ends.
+    struct slot_use {
+        int32_t previous = file_use_index;
+        slot_use() { file_use_index = 1; }
+        ~slot_use()
+        {
+            FILE_close_current();
+            file_use_index = previous;
+        }
+    } use;
+    if (FILE_open_for_use(path, KIND_LOG, 0, 0)) {
+        std::istream& in = FILE_current_stream();
+        std::string line;
+        // The header's version line.
+        int32_t version = 0;
+        bool ok = static_cast<bool>(std::getline(in, line, file_line_end));
+        if (ok) {
+            cursor c{line};
+            ok = c.integer(version) && version == LOGBOOK_VERSION;
+        }
+        int line_number = 2;
+        while (ok && std::getline(in, line, file_line_end)) {
+            ++line_number;
+            cursor c{line};
+            int32_t code = 0;
+            if (!c.integer(code)) {
+                c.skip_blanks();
+                if (c.at >= line.size() || line[c.at] == '\r') continue;   // a blank line
+                log_skipped_line(line_number);
+                continue;
+            }
+            if (code != ENTRY_CODE) break;
+            if (logbook_index + 1 >= LOGBOOK_MAX_ENTRIES) {
+                too_many_entries();
+                break;
+            }
+            if (read_entry(c, logbook_index + 1))
+                ++logbook_index;
+            else
+                log_skipped_line(line_number);
+        }
+    }
+}
+
+void LOGBOOK_add_hours(float total, float night, float instrument)
+{
+    if (!has_entry()) return;
+    logbook.total_hours[logbook_index] += total;
+    logbook.night_hours[logbook_index] += night;
+    logbook.instrument_hours[logbook_index] += instrument;
+}
+
+void LOGBOOK_add_cross_country(float hours)
+{
+    if (has_entry()) logbook.cross_country_hours[logbook_index] += hours;
+}
+
+void LOGBOOK_count_landing(const char* airport_id)
+{
+    if (!has_entry()) return;
+    logbook.landings[logbook_index] += 1;
+    set_field(logbook.to[logbook_index], airport_id, AIRPORT_CHARS);
+}

@@ -1,0 +1,38 @@
+// Runway label and navaid proximity.
+#include "flightmodel/systems/nav_proximity.h"
+
+#include <cmath>
+#include <cstring>
+
+#include "flightmodel/flt.h"
+#include "world/navdb.h"
+
+namespace {
+constexpr float NEARER_TOLERANCE_DEG = 0.1f;
+}
+
+void RWY_label(const char* designator, char* out)
+{
+    if (!out) return;
+    const char* d = designator ? designator : "";
+    const size_t len = strnlen(d, RWY_NUMBER_SIZE - 1);
+    std::memcpy(out, d[0] == 'H' ? "PAD " : "RWY ", 4);
+    std::memcpy(out + 4, d, len);
+    size_t end = 4 + len;
+    out[end] = '\0';
+    if (out[end - 1] == 'x') out[end - 1] = '\0';
+}
+
+int NAV_nearer_than_best(int navaid_index, float* best)
+{
+    if (!best || navaid_index < 0 || navaid_index >= static_cast<int>(navaid_table.size())) return 0;
+    const navaid_record& n = navaid_table[static_cast<size_t>(navaid_index)];
+    const float dlon = flt[0].longitude - n.lon;
+    const float dlat = flt[0].latitude - n.lat;
+    const float d = std::sqrt(dlon * dlon + dlat * dlat);
+    if (d < *best + NEARER_TOLERANCE_DEG) {
+        *best = d;
+        return 1;
+    }
+    return 0;
+}
