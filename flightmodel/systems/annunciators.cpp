@@ -12,6 +12,7 @@
 #include "core/random.h"
 #include "core/simvars.h"
 #include "flightmodel/flt.h"
+#include "core/numeric.h"
 #include "flightmodel/gear_util.h"
 #include "flightmodel/systems/fluids.h"
 #include "flightmodel/systems/gyros.h"

@@ -5,6 +5,7 @@
 
 #include "core/constants.h"
 #include "core/geo.h"
+#include "core/numeric.h"
 #include "core/simvars.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/logbook.h"
@@ -19,22 +20,10 @@ namespace {
 constexpr float SECONDS_PER_HOUR = 3600.0f;
 constexpr float SECONDS_PER_DAY = 86400.0f;
 constexpr int DAYS_PER_YEAR = 360;             // the calendar numbers 360 days
-constexpr float INSTRUMENT_VISIBILITY_M = 3.0f * METRES_PER_NM;
+constexpr float INSTRUMENT_VISIBILITY_M = 3.0f * UNIT.nm_to_mtrs;
 constexpr float NIGHT_ENDS_HOUR = 5.0f;
 constexpr float NIGHT_BEGINS_HOUR = 19.0f;
 constexpr float LANDING_BOUNCE_SEC = 60.0f;    // touchdowns closer together count one landing
-
-// Into 0..span by adding or taking whole spans, as repeated steps would; a
-// value that is not finite becomes 0.
-float wrap_into(float v, float span)
-{
-    if (!std::isfinite(v)) return 0.0f;
-    if (v < 0.0f || v > span) {
-        v = std::fmod(v, span);
-        if (v < 0.0f) v += span;
-    }
-    return v;
-}
 
 const char* airport_id_at(int index)
 {
@@ -57,11 +46,11 @@ void SYSTEMS_clock_and_calendar()
     LOGBOOK_add_hours(h, night ? h : 0.0f, instrument ? h : 0.0f);
 
     if (sim_time.timer_is_running_sec)
-        sim_time.timer_elapsed_time_sec = wrap_into(sim_time.timer_elapsed_time_sec + dt, SECONDS_PER_HOUR);
-    sim_time.zulu_time_sec = wrap_into(sim_time.zulu_time_sec + dt, SECONDS_PER_DAY);
+        sim_time.timer_elapsed_time_sec = UTIL_wrap_closed(sim_time.timer_elapsed_time_sec + dt, SECONDS_PER_HOUR);
+    sim_time.zulu_time_sec = UTIL_wrap_closed(sim_time.zulu_time_sec + dt, SECONDS_PER_DAY);
 
     const float lon = std::isfinite(f.longitude) ? f.longitude : 0.0f;
-    const float t = wrap_into(sim_time.zulu_time_sec + SECONDS_PER_HOUR * static_cast<float>(GEO_round(lon / 15.0f)),
+    const float t = UTIL_wrap_closed(sim_time.zulu_time_sec + SECONDS_PER_HOUR * static_cast<float>(GEO_round(lon / 15.0f)),
                               SECONDS_PER_DAY);
     sim_time.local_time_sec = t;
     if (!s.started) {

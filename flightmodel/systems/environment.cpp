@@ -63,12 +63,12 @@ void SYSTEMS_ship_navaids()
     camera_rel_carrier[2] = sim_private_camera.z - ship_z[SHIP_CARRIER];
     if (navaid_table.size() < static_cast<size_t>(NAV_SHIP_NAVAIDS)) return;
 
-    const float h0 = ship_heading[SHIP_CARRIER] * static_cast<float>(DEG_TO_RAD_DOUBLE);
+    const float h0 = ship_heading[SHIP_CARRIER] * DEG_TO_RAD_FLOAT;
     const float ox = carrier_nav_offset[0], oy = carrier_nav_offset[1], oz = carrier_nav_offset[2];
     place_ship_navaids(0, ship_x[SHIP_CARRIER] + ox * std::cos(h0) - oz * std::sin(h0), ship_y[SHIP_CARRIER] + oy,
                        ship_z[SHIP_CARRIER] + oz * std::cos(h0) + ox * std::sin(h0));
 
-    const float h1 = ship_heading[SHIP_FRIGATE] * static_cast<float>(DEG_TO_RAD_DOUBLE);
+    const float h1 = ship_heading[SHIP_FRIGATE] * DEG_TO_RAD_FLOAT;
     place_ship_navaids(3, ship_x[SHIP_FRIGATE] - FRIGATE_ANTENNA_FWD_M * std::sin(h1),
                        ship_y[SHIP_FRIGATE] + FRIGATE_ANTENNA_UP_M,
                        ship_z[SHIP_FRIGATE] + FRIGATE_ANTENNA_FWD_M * std::cos(h1));

@@ -5,9 +5,11 @@
 #include <cmath>
 
 #include "aircraft/acf_struct.h"
+#include "core/units.h"
 #include "core/engine_types.h"
 #include "core/frame_clock.h"
 #include "core/simvars.h"
+#include "core/numeric.h"
 #include "flightmodel/gear_util.h"
 #include "panel/panel.h"
 
@@ -28,8 +30,6 @@ constexpr float DUMP_SECONDS = 300.0f;
 constexpr float TRANSFER_RATE = 0.001f;        // share of the full load a second
 constexpr float HYDRAULIC_BLEED_SEC = 180.0f;
 constexpr float RAT_CUT_IN = 0.75f;
-constexpr float PA_TO_INHG = 0.00029528744f;
-constexpr float FT_TO_M = 0.3048f;
 
 int engine_count()
 {
@@ -188,13 +188,13 @@ void FLUIDS_cabin_pressure()
     const flt_struct& f = flt[0];
     sim_cockpit_pressure_block& p = sim_cockpit_pressure;
     const float dt = sim_operation_misc.frame_rate_period;
-    const float pa = (29.92f - sim_physics.earth_pressure_p * PA_TO_INHG) * 1000.0f * FT_TO_M + f.elevation;
+    const float pa = (29.92f - sim_physics.earth_pressure_p * UNIT.pa_to_inhg) * 1000.0f * UNIT.ft_to_mtrs + f.elevation;
     if (pln[0].acf_max_press_diff <= 0.01f) {
         p.cabin_vvi_actual_m_msec = f.vh_ind;
         p.cabin_altitude_actual_m_msl = pa;
         return;
     }
-    float target = frame_clock < p.pressure_test_timeout ? f.elevation - 100.0f * FT_TO_M : p.cabin_altitude_set_m_msl;
+    float target = frame_clock < p.pressure_test_timeout ? f.elevation - 100.0f * UNIT.ft_to_mtrs : p.cabin_altitude_set_m_msl;
     target = std::min(target, pa);
     float rate;
     if (!p.bleed_air_on)

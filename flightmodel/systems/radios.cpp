@@ -10,6 +10,7 @@
 #include "core/constants.h"
 #include "core/geo.h"
 #include "flightmodel/flt.h"
+#include "core/numeric.h"
 #include "flightmodel/gear_util.h"
 #include "flightmodel/systems/flight_plan.h"
 #include "flightmodel/systems/nav_proximity.h"
@@ -28,12 +29,8 @@ void RADIOS_reset()
 
 namespace {
 
-constexpr float RAD_TO_DEG_F = static_cast<float>(RAD_TO_DEG_DOUBLE);
-constexpr float DEG_TO_RAD_F = static_cast<float>(DEG_TO_RAD_DOUBLE);
 constexpr float SEARCH_BOX_DEG = 5.0f;
 constexpr float AGL_30000_FT_M = 9144.0f;
-constexpr float FT_TO_M = 0.3048f;
-constexpr float FPM_TO_MPS = 0.00508f;
 constexpr int SOUND_GLIDESLOPE = 37;
 constexpr float GS_WARNING_REPEAT_SEC = 2.0f;
 
@@ -83,7 +80,7 @@ float obs_of(int r)
 float bearing_to(const float p[3])
 {
     const flt_struct& f = flt[0];
-    return std::atan2(p[0] - f.local_x, f.local_z - p[2]) * RAD_TO_DEG_F;
+    return std::atan2(p[0] - f.local_x, f.local_z - p[2]) * RAD_TO_DEG_FLOAT;
 }
 
 void copy_ident(int r, const navaid_record& n)
@@ -267,7 +264,7 @@ void gps()
     }
     c.gps_course_degt = c.obs_mag - variation;
     const float deviation =
-        UTIL_clamp(c.gps_dme_dist_m * std::sin((g.course - c.gps_course_degt) * DEG_TO_RAD_F) * 4.0f, -5.0f, 5.0f);
+        UTIL_clamp(c.gps_dme_dist_m * std::sin((g.course - c.gps_course_degt) * DEG_TO_RAD_FLOAT) * 4.0f, -5.0f, 5.0f);
     c.gps_hdef_deg = c.gps_hdef_dot = deviation;
     c.gps_fromto = 1;
 }
@@ -282,13 +279,13 @@ void glideslope_warning(int r, float hdef, float vdef, float horizontal_m)
     const flt_struct& f = flt[0];
     sim_cockpit_radios_block& c = sim_cockpit_radios;
     if (c.nav_type[r] != NAV_ILS_LOC || RADIOS_hsi_source() != r || !has_gpws()) return;
-    const float vs_fpm = f.vh_ind / FPM_TO_MPS;
+    const float vs_fpm = f.vh_ind / UNIT.fpm_to_mps;
     const float heading_off = std::fabs(wrap_180(f.psi - c.nav1_course_degt[r]));
     if (std::fabs(hdef) < 2.5f && std::fabs(vdef) < 2.5f && heading_off < 10.0f && vs_fpm < -100.0f &&
-        horizontal_m < 10.0f * METRES_PER_NM)
+        horizontal_m < 10.0f * UNIT.nm_to_mtrs)
         radios.gs_warning_armed = 1;
     if (vs_fpm > 1000.0f || f.onground_any || heading_off > 45.0f) radios.gs_warning_armed = 0;
-    const float agl_ft = f.y_agl / FT_TO_M;
+    const float agl_ft = f.y_agl / UNIT.ft_to_mtrs;
     const float now = sim_time.total_running_time_sec;
     if (radios.gs_warning_armed && agl_ft >= 50.0f && agl_ft <= 1000.0f && vdef < -1.0f &&
         now - radios.gs_warning_last >= GS_WARNING_REPEAT_SEC) {
@@ -329,7 +326,7 @@ void deflections()
                 const float horizontal = std::sqrt(dx * dx + dz * dz);
                 if (c.nav_type[r] == NAV_ILS_LOC)
                     c.nav1_vdef_deg[r] =
-                        std::atan2(f.elevation - radio_stations.gs_station_elev[r], horizontal) * RAD_TO_DEG_F -
+                        std::atan2(f.elevation - radio_stations.gs_station_elev[r], horizontal) * RAD_TO_DEG_FLOAT -
                         c.nav1_slope_degt[r];
                 hdot = UTIL_clamp(hdef * 2.0f, -5.0f, 5.0f);
                 vdot = UTIL_clamp(c.nav1_vdef_deg[r] * 7.0f, -5.0f, 5.0f);
@@ -364,7 +361,7 @@ void dme()
         if (!c.nav1_has_dme[r]) continue;
         const float* s = radio_stations.dme_station_pos[r];
         const float dx = s[0] - f.local_x, dy = s[1] - f.local_y, dz = s[2] - f.local_z;
-        const float slant_nm = std::sqrt(dx * dx + dy * dy + dz * dz) / METRES_PER_NM;
+        const float slant_nm = std::sqrt(dx * dx + dy * dy + dz * dz) / UNIT.nm_to_mtrs;
         const float previous = c.nav1_dme_dist_m[r];
         const float dist = UTIL_clamp((1.0f - dt) * previous + dt * (slant_nm - radio_stations.dme_bias[r]), 0.0f, 999.0f);
         const float speed = dt > 0.0f ? UTIL_clamp(std::fabs(dist - previous) / dt * 3600.0f, 0.0f, 999.0f) : 0.0f;

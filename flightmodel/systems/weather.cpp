@@ -12,6 +12,7 @@
 #include "flightmodel/atmosphere.h"
 #include "flightmodel/environment/random_interp.h"
 #include "flightmodel/flt.h"
+#include "core/numeric.h"
 #include "flightmodel/gear_util.h"
 #include "links/sound.h"
 #include "world/metar.h"
@@ -31,16 +32,10 @@ void WEATHER_reset()
 namespace {
 
 constexpr int TICK_TENTH = 6;
-constexpr float KT_TO_MPS = 0.514444f;
-constexpr float FPM_TO_MPS = 0.00508f;
-constexpr float FT_TO_M = 0.3048f;
-constexpr float PA_TO_INHG = 0.00029528744f;
-constexpr float INHG_TO_PA = 3386.53f;
 constexpr int SOUND_WIND_SHEAR = 39;
 constexpr int SOUND_THUNDER = 21;
 constexpr int CLOUD_OVERCAST = 4;
 constexpr float MICROBURST_CEILING_AGL_M = 300.0f;
-constexpr float PI_F = static_cast<float>(PI_DOUBLE);
 
 float rnd() { return static_cast<float>(UTIL_rand()) / static_cast<float>(UTIL_RAND_MAX); }
 float signed_rnd() { return 2.0f * rnd() - 1.0f; }
@@ -125,16 +120,16 @@ void WEATHER_real_weather()
         w.rate_change_percent = 0.0f;
         float report_time = 0.0f;
         int kind = 0, intensity = 0;
-        float pressure_inhg = sim_physics.earth_pressure_p * PA_TO_INHG;
+        float pressure_inhg = sim_physics.earth_pressure_p * UNIT.pa_to_inhg;
         const int found = METAR_read(f.latitude, f.longitude, &report_time, w.cloud_type, t.cloud_base_msl_m,
                                      t.cloud_tops_msl_m, &t.visibility_m, &kind, &intensity, &w.temperature_sealevel_c,
                                      &w.dewpoi_sealevel_c, &w.wind_direction_degt[0], &w.wind_speed_kt[0],
                                      &w.shear_speed_kt[0], &pressure_inhg);
         w.has_real_weather_bool = found >= 0 ? 1 : 0;
         t.visibility_m =
-            UTIL_clamp(t.visibility_m, 0.0f, sim_operation_prefs_realweather.real_weather_max_vis_nm * METRES_PER_NM);
+            UTIL_clamp(t.visibility_m, 0.0f, sim_operation_prefs_realweather.real_weather_max_vis_nm * UNIT.nm_to_mtrs);
         if (found >= 0) {
-            sim_physics.earth_pressure_p = pressure_inhg * INHG_TO_PA;
+            sim_physics.earth_pressure_p = pressure_inhg * UNIT.inhg_to_pa;
             w.runway_friction = 0;
             w.microburst_probability = 0.0f;
             t.rain_percent = 0.0f;
@@ -222,7 +217,7 @@ void WEATHER_wind_sample()
                 turbulence = std::max(turbulence, 2.0f);
 
     // The mean wind with its gust and direction swing.
-    const float speed_ms = (signed_rnd() * gust + speed) * KT_TO_MPS;
+    const float speed_ms = (signed_rnd() * gust + speed) * UNIT.kts_to_mps;
     int dir = GEO_round(signed_rnd() * variation + direction) % 360;
     if (dir < 0) dir += 360;
     const float wx = -speed_ms * degree_sin[dir];
@@ -242,10 +237,10 @@ void WEATHER_wind_sample()
     // A thermal over some cells.
     float strength = 0.0f;
     if (UTIL_random_interp(0.0f, 1.0f, i * j) < w.thermal_percent) strength = random_table[(i + j) % RANDOM_TABLE_SIZE] + 0.5f;
-    const float top = w.thermal_altitude_msl_m * FT_TO_M;
+    const float top = w.thermal_altitude_msl_m * UNIT.ft_to_mtrs;
     const float fade = clamp01(1.0f - (agl - (top - 500.0f)) / 1000.0f);
     const float ramp = clamp01(0.01f * agl);
-    const float thermal = strength * w.thermal_rate_ms * FPM_TO_MPS * fade * ramp;
+    const float thermal = strength * w.thermal_rate_ms * UNIT.fpm_to_mps * fade * ramp;
     const float vertical = lift + thermal;
 
     // Gusts, stronger in storms and turbulence, weaker near the ground, high
@@ -273,8 +268,8 @@ void WEATHER_microburst()
             s.microburst_kind = 1 + static_cast<int>(3.0f * static_cast<float>(UTIL_rand()) / 32768.0f);
             s.microburst_start = now;
             s.microburst_end = now + 10.0f + 10.0f * rnd();
-            s.microburst_outflow = (30.0f + 60.0f * rnd()) * KT_TO_MPS;
-            s.microburst_downdraft = (2000.0f + 6000.0f * rnd()) * FPM_TO_MPS;
+            s.microburst_outflow = (30.0f + 60.0f * rnd()) * UNIT.kts_to_mps;
+            s.microburst_downdraft = (2000.0f + 6000.0f * rnd()) * UNIT.fpm_to_mps;
             if (warns_of_wind_shear()) SOUND_play(SOUND_WIND_SHEAR, 0, 1.0f, 1.0f);
         }
     }
@@ -285,13 +280,13 @@ void WEATHER_microburst()
     const float span = s.microburst_end - s.microburst_start;
     const float q = span != 0.0f ? (now - s.microburst_start) / span : 0.5f;
     float a = 0.0f, v = 0.0f;
-    if (s.microburst_kind == 1) a = std::sin(PI_F * q);
-    if (s.microburst_kind == 2) a = -std::sin(PI_F * q);
+    if (s.microburst_kind == 1) a = std::sin(PI_FLOAT * q);
+    if (s.microburst_kind == 2) a = -std::sin(PI_FLOAT * q);
     if (s.microburst_kind == 3) {
-        a = std::sin(2.0f * PI_F * q);
-        v = (std::cos(2.0f * PI_F * q) - 1.0f) * 0.5f;
+        a = std::sin(2.0f * PI_FLOAT * q);
+        v = (std::cos(2.0f * PI_FLOAT * q) - 1.0f) * 0.5f;
     }
-    const float psi = f.psi * static_cast<float>(DEG_TO_RAD_DOUBLE);
+    const float psi = f.psi * DEG_TO_RAD_FLOAT;
     s.microburst_wind[0] = -s.microburst_outflow * a * std::sin(psi);
     s.microburst_wind[1] = s.microburst_downdraft * v;
     s.microburst_wind[2] = s.microburst_outflow * a * std::cos(psi);
@@ -303,7 +298,7 @@ void WEATHER_smooth_wind()
 {
     const float dt = sim_operation_misc.frame_rate_period;
     for (int k = 0; k < 3; ++k) wind_vector[k] = (1.0f - dt) * wind_vector[k] + dt * (gust_vector[k] + weather_stage.microburst_wind[k]);
-    float dir = std::atan2(-wind_vector[0], wind_vector[2]) * static_cast<float>(RAD_TO_DEG_DOUBLE);
+    float dir = std::atan2(-wind_vector[0], wind_vector[2]) * RAD_TO_DEG_FLOAT;
     if (dir < 0.0f) dir += 360.0f;
     sim_weather.wind_direction_at_plane_degt = dir;
     sim_weather.wind_speed_at_plane_ms =
@@ -355,8 +350,8 @@ void WEATHER_lightning_strike(float distance_nm, float bearing_rad)
     weather_stage_state& s = weather_stage;
     const flt_struct& f = flt[0];
     s.lightning_distance = distance_nm;
-    const float x = f.local_x + distance_nm * std::sin(bearing_rad) * METRES_PER_NM;
-    const float z = f.local_z - distance_nm * std::cos(bearing_rad) * METRES_PER_NM;
+    const float x = f.local_x + distance_nm * std::sin(bearing_rad) * UNIT.nm_to_mtrs;
+    const float z = f.local_z - distance_nm * std::cos(bearing_rad) * UNIT.nm_to_mtrs;
     if (!(sim_weather.thunderstorm_percent * storm_grid[storm_cell(x, z)] > 0.2f)) return;
 
     const int layer = current_cloud_layer();
@@ -386,7 +381,7 @@ void WEATHER_lightning()
     weather_stage_state& s = weather_stage;
     if (one_second() && sim_weather.thunderstorm_percent > 0.0f && sim_weather.temperature_sealevel_c > 0.0f) {
         const float d = 30.0f * rnd();
-        const float beta = 2.0f * PI_F * rnd();
+        const float beta = 2.0f * PI_FLOAT * rnd();
         WEATHER_lightning_strike(d, beta);
     }
     s.lightning_flash = frame_clock < s.lightning_flash_end && interval_ticks[TICK_TENTH] != 0 ? 1 : 0;
