@@ -14,7 +14,6 @@
 
 float carrier_nav_offset[3] = {0.0f, 17.0f, 100.0f};
 float camera_rel_carrier[3] = {};
-float ambient_pressure = 0.0f;
 
 namespace {
 
@@ -90,7 +89,7 @@ void SYSTEMS_air_at_plane()
     w.speed_of_sound_ms = std::sqrt(GAMMA_AIR * R * kelvin);
     const float radius = f.local_y + sim_physics.earth_radius_m;
     if (radius > 0.0f) sim_physics.g_sealevel = sim_physics.earth_mu / (radius * radius);
-    ambient_pressure = w.rho * R * kelvin;
+    sim_physics.ambient_pressure = w.rho * R * kelvin;
 }
 
 float SYSTEMS_magvar_at(float latitude, float longitude)

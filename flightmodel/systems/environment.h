@@ -6,7 +6,7 @@
 // attitude and Mach number, the planet and its constants.
 // Writes: navaid records 0..5 (position), camera_rel_carrier; the weather
 // block's temperatures, rho, sigma and speed of sound, sim_physics.g_sealevel
-// (the local gravity), ambient_pressure; magnetic_variation and flt[0].magpsi.
+// (the local gravity), sim_physics.ambient_pressure; magnetic_variation and flt[0].magpsi.
 #pragma once
 
 // The carrier's navaid antenna in the carrier's own frame (x right, y up,
@@ -14,8 +14,6 @@
 extern float carrier_nav_offset[3];
 // The camera relative to the carrier's deck, for the landing-signal calls.
 extern float camera_rel_carrier[3];
-// Static pressure at the plane, Pa (the engines and the data output read it).
-extern float ambient_pressure;
 
 // The magnetic variation on a 5-degree grid: row r for latitude -90 + 5r
 // (0..36), column c for longitude -180 + 5c (0..72); magnetic heading = true
