@@ -112,10 +112,13 @@ void explain_crash()
 // program alive.
 void crash_wait()
 {
+    constexpr double NAP_SEC = 0.01;
+    // Bounded by naps as well, should the clock stand still.
+    constexpr int MOST_NAPS = static_cast<int>(2.0 * CRASH_WAIT_SEC / NAP_SEC);
     const double until = UTIL_seconds() + CRASH_WAIT_SEC;
-    while (UTIL_seconds() < until) {
+    for (int nap = 0; nap < MOST_NAPS && UTIL_seconds() < until; ++nap) {
         PLAT_pump_events();
-        PLAT_sleep_seconds(0.01);
+        PLAT_sleep_seconds(NAP_SEC);
     }
 }
 

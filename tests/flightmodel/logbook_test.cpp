@@ -1,0 +1,238 @@
+// The logbook: its entries and its file, checked byte by byte against files
+// written here by hand.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <string>
+
+#include "aircraft/acf_struct.h"
+#include "core/folders.h"
+#include "core/geo.h"
+#include "core/pilot_prefs.h"
+#include "flightmodel/logbook.h"
+#include "platform/plat_time.h"
+#include "tests/support/test_support.h"
+#include "world/navdb.h"
+
+namespace {
+
+int64_t june_12_2003() { return 1055419200; }   // 2003-06-12 12:00:00 UTC
+
+const std::string HEADER = "I\n1 version\n";
+
+class Logbook : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        saved_folder_ = program_folder;
+        FOLDERS_init_from((dir_.prefix() + "orvell").c_str());
+        dir_.write("Output/logbooks/keep", "");
+        setenv("TZ", "UTC", 1);
+        tzset();
+        PLAT_set_clock_source(nullptr, june_12_2003);
+        logbook = logbook_arrays{};
+        logbook_index = -1;
+        std::strcpy(logbook_path, "ORVELL PILOT.TXT");
+        std::memset(static_cast<void*>(&pln[0]), 0, sizeof pln[0]);
+        std::strcpy(pln[0].acf_tailnum, "N12");
+        std::strcpy(pln[0].acf_file_name, "Orvell Trainer.acf");
+        airport_table.clear();
+        airport_record a{};
+        std::strcpy(a.id, "KSBD");
+        airport_table.push_back(a);
+        start_selection.airport_index = 0;
+        clear_alerts();
+    }
+    void TearDown() override
+    {
+        PLAT_set_clock_source(nullptr, nullptr);
+        airport_table.clear();
+        FOLDERS_init_from((saved_folder_ + "orvell").c_str());
+    }
+
+    std::filesystem::path file() const { return dir_.path() / "Output/logbooks/ORVELL PILOT.txt"; }
+    std::string written()
+    {
+        LOGBOOK_write();
+        return read_file_bytes(file());
+    }
+    void read(const std::string& bytes)
+    {
+        write_file_bytes(file(), bytes);
+        LOGBOOK_read();
+    }
+
+    temp_folder dir_;
+    std::string saved_folder_;
+};
+
+// One entry line as the file has it.
+std::string line(const std::string& date, const std::string& from, const std::string& to, const std::string& landings,
+                 const std::string& hours, const std::string& tail, const std::string& aircraft)
+{
+    return "2 " + date + "  " + from + "  " + to + "  " + landings + "  " + hours + tail + "  " + aircraft + "\n";
+}
+
+}  // namespace
+
+TEST_F(Logbook, AnEmptyLogbookIsTheHeaderAndTheEnd)
+{
+    EXPECT_EQ(written(), HEADER + "99\n");
+}
+
+TEST_F(Logbook, ANewEntryIsDatedAndNamedAndWrittenFieldByField)
+{
+    LOGBOOK_new_entry();
+    EXPECT_EQ(logbook_index, 0);
+    EXPECT_EQ(logbook.date[0], 30612);
+    EXPECT_STREQ(logbook.from[0], "KSBD");
+    EXPECT_STREQ(logbook.to[0], "KSBD");
+    EXPECT_STREQ(logbook.tail[0], "N12");
+    EXPECT_STREQ(logbook.aircraft[0], "Orvell Trainer");
+
+    std::strcpy(logbook.from[0], "KSB");
+    logbook.landings[0] = 3;
+    logbook.total_hours[0] = 1.26f;
+    logbook.night_hours[0] = 0.4f;
+    logbook.cross_country_hours[0] = 0.2f;
+    EXPECT_EQ(written(), HEADER +
+                             line(" 30612", "KSB ", "KSBD", " 3", " 1.3   0.4   0.0   0.2  ", "N12   ", "Orvell Trainer") +
+                             "99\n");
+}
+
+TEST_F(Logbook, AShortFlightIsOverwrittenByTheNext)
+{
+    LOGBOOK_new_entry();
+    logbook.total_hours[0] = 0.04f;
+    LOGBOOK_new_entry();
+    EXPECT_EQ(logbook_index, 0);
+    EXPECT_EQ(logbook.total_hours[0], 0.0f);
+    logbook.total_hours[0] = 0.05f;
+    LOGBOOK_new_entry();
+    EXPECT_EQ(logbook_index, 1);
+    EXPECT_EQ(logbook.total_hours[0], 0.05f);
+
+    LOGBOOK_clear();
+    EXPECT_EQ(logbook_index, 0);
+    EXPECT_EQ(logbook.total_hours[0], 0.0f);
+    EXPECT_STREQ(logbook.tail[0], "N12");
+    EXPECT_EQ(logbook.date[1], 0);
+}
+
+TEST_F(Logbook, EmptyAndShortFieldsReadBackAsTheyWere)
+{
+    LOGBOOK_new_entry();
+    logbook.from[0][0] = '\0';
+    std::strcpy(logbook.to[0], "L1");
+    logbook.landings[0] = 12;
+    logbook.total_hours[0] = 2.5f;
+    logbook.instrument_hours[0] = 0.7f;
+    pln[0].acf_tailnum[0] = '\0';
+    std::strcpy(pln[0].acf_file_name, "X.acf");
+    LOGBOOK_new_entry();   // a second entry with an empty tail
+    const std::string bytes = written();
+    EXPECT_EQ(bytes, HEADER + line(" 30612", "-   ", "L1  ", "12", " 2.5   0.0   0.7   0.0  ", "N12   ", "Orvell Trainer") +
+                         line(" 30612", "KSBD", "KSBD", " 0", " 0.0   0.0   0.0   0.0  ", "-     ", "X") + "99\n");
+
+    const logbook_arrays before = logbook;
+    logbook = logbook_arrays{};
+    read(bytes);
+    ASSERT_EQ(logbook_index, 1);
+    for (int e = 0; e < 2; ++e) {
+        EXPECT_EQ(logbook.date[e], before.date[e]);
+        EXPECT_STREQ(logbook.from[e], before.from[e]) << e;
+        EXPECT_STREQ(logbook.to[e], before.to[e]) << e;
+        EXPECT_EQ(logbook.landings[e], before.landings[e]);
+        EXPECT_NEAR(logbook.total_hours[e], before.total_hours[e], 0.05f);
+        EXPECT_NEAR(logbook.instrument_hours[e], before.instrument_hours[e], 0.05f);
+        EXPECT_STREQ(logbook.tail[e], before.tail[e]) << e;
+        EXPECT_STREQ(logbook.aircraft[e], before.aircraft[e]) << e;
+    }
+    EXPECT_EQ(written(), bytes);
+}
+
+TEST_F(Logbook, FilesWrittenWithoutPaddingStillRead)
+{
+    read(HEADER + "2  30612  KSBD  KONT   1   1.5   0.0   0.1   0.0  N12345  Orvell Trainer\n"
+                  "2    101  KLAX  KLAX   0   0.1   0.1   0.0   0.0  N54321  A very long aircraft name past the width of the field\n"
+                  "99\n");
+    ASSERT_EQ(logbook_index, 1);
+    EXPECT_STREQ(logbook.to[0], "KONT");
+    EXPECT_STREQ(logbook.tail[0], "N12345");
+    EXPECT_STREQ(logbook.aircraft[0], "Orvell Trainer");
+    EXPECT_EQ(logbook.date[1], 101);
+    EXPECT_EQ(std::strlen(logbook.aircraft[1]), 39u);   // cut to its field
+}
+
+TEST_F(Logbook, DamagedFilesReadIntoBoundedFieldsOrNotAtAll)
+{
+    // Lines that do not parse are left out, the others kept.
+    read(HEADER + "2 abc\n"
+                  "2  30612  K\n"
+                  "2\n"
+                  "2  30612  KSBD  KONT  x   1.5   0.0   0.1   0.0  N1  A\n"
+                  "2  30612  KSBDXYZ  KONT   1   1.5   0.0   0.1   0.0  N1  A\n"
+                  "junk\n"
+                  "2  30612  KSBD  KONT   1   1.5   nan   0.1   0.0  N1  A\n"
+                  "2  30612  KSBD  KONT   1   1.5   0.0   0.1   0.0  TAILTOOLONG\n"
+                  "2  30612  KSBD  KONT   1   1.5   0.0   0.1   0.0\n"
+                  "99\n"
+                  "2  30612  KSBD  KONT   1   1.5   0.0   0.1   0.0  N1  after the end\n");
+    ASSERT_EQ(logbook_index, 1);
+    EXPECT_STREQ(logbook.tail[0], "TAILTO");
+    EXPECT_STREQ(logbook.aircraft[0], "LONG");   // the tail field is six characters and one separator
+    EXPECT_STREQ(logbook.tail[1], "");
+    EXPECT_STREQ(logbook.aircraft[1], "");
+    EXPECT_TRUE(recorded_alerts.empty());
+
+    // A missing file, a bad header or another version: an empty logbook, nothing said.
+    for (const std::string bytes : {std::string(), std::string("I\n"), std::string("X\n1 version\n2 1 A B 1 1 1 1 1 T A\n"),
+                                    std::string("I\nabc version\n99\n"), std::string("I\n2 version\n99\n")}) {
+        logbook_index = 7;
+        read(bytes);
+        EXPECT_EQ(logbook_index, -1);
+    }
+    std::filesystem::remove(file());
+    logbook_index = 7;
+    LOGBOOK_read();
+    EXPECT_EQ(logbook_index, -1);
+    EXPECT_TRUE(recorded_alerts.empty());
+}
+
+TEST_F(Logbook, FiveThousandEntriesReadAndOneMoreIsFatal)
+{
+    std::string bytes = HEADER;
+    const std::string one = "2  30612  KSBD  KONT   1   1.5   0.0   0.1   0.0  N12345  Orvell Trainer\n";
+    for (int e = 0; e < LOGBOOK_MAX_ENTRIES; ++e) bytes += one;
+    read(bytes + "99\n");
+    EXPECT_EQ(logbook_index, LOGBOOK_MAX_ENTRIES - 1);
+    EXPECT_TRUE(recorded_alerts.empty());
+
+    write_file_bytes(file(), bytes + one + "99\n");
+    const alert_record a = expect_fatal([] { LOGBOOK_read(); });
+    EXPECT_EQ(a.lines[0], "Too many logbook entries! (Orvell allows 5000.)");
+    EXPECT_EQ(a.code, 17);
+    EXPECT_EQ(logbook_index, LOGBOOK_MAX_ENTRIES - 1);
+
+    // Starting a 5,001st flight is the same alert.
+    const alert_record b = expect_fatal([] { LOGBOOK_new_entry(); });
+    EXPECT_EQ(b.lines[1], "Throw away your logbook file in your logbook folder!");
+}
+
+TEST_F(Logbook, AFailedWriteKeepsThePreviousFile)
+{
+    LOGBOOK_new_entry();
+    const std::string first = written();
+    for (int e = 0; e < 200; ++e) {
+        logbook.total_hours[logbook_index] = 1.0f;
+        LOGBOOK_new_entry();
+    }
+    {
+        const file_size_limit limit(first.size() + 10);
+        LOGBOOK_write();
+    }
+    EXPECT_EQ(read_file_bytes(file()), first);
+    EXPECT_TRUE(recorded_alerts.empty());   // noted in ERROR.OUT only
+}

@@ -1,0 +1,183 @@
+// The systems step's clock, calendar, pilot log, air at the plane and
+// magnetic variation, flown frame by frame.
+#include "flightmodel/systems/clock.h"
+#include "flightmodel/systems/environment.h"
+#include "tests/flightmodel/systems_fixture.h"
+
+namespace {
+
+class SystemsClock : public SystemsState {
+protected:
+    void SetUp() override
+    {
+        SystemsState::SetUp();
+        place(34.1f, -117.2f, 400.0f);
+        add_airport("KSBD", 34.0954f, -117.2349f, 71.9f, 3000.0f, 350.0f);
+        add_airport("KONT", 34.056f, -117.601f, 80.0f, 3000.0f, 280.0f);
+        logbook_index = 0;   // an entry open, counting
+    }
+};
+
+}  // namespace
+
+TEST_F(SystemsClock, MidnightTurnsTheDayBothWays)
+{
+    flt[0].longitude = 0.0f;   // local time is zulu
+    sim_time.local_date_days = 359;
+    sim_time.zulu_time_sec = 86399.5f;
+    frames(1);                 // 86,399.55: the previous local time is set
+    frames(10);                // past midnight
+    EXPECT_LT(sim_time.local_time_sec, 1.0f);
+    EXPECT_EQ(sim_time.local_date_days, 0);
+
+    SYSTEMS_reset();
+    sim_time.local_date_days = 0;
+    sim_time.zulu_time_sec = 0.5f;
+    frames(1);
+    sim_time.zulu_time_sec = 86399.8f;   // the clock set back over midnight
+    frames(1);
+    EXPECT_EQ(sim_time.local_date_days, 359);
+}
+
+TEST_F(SystemsClock, TimeZoneByNearestFifteenDegrees)
+{
+    sim_time.zulu_time_sec = 36000.0f;
+    flt[0].longitude = 7.4f;
+    frames(1, 0.0f);
+    EXPECT_FLOAT_EQ(sim_time.local_time_sec, 36000.0f);
+    flt[0].longitude = 7.5f;
+    frames(1, 0.0f);
+    EXPECT_FLOAT_EQ(sim_time.local_time_sec, 36000.0f + 3600.0f);
+    flt[0].longitude = -120.0f;   // zone -8, wrapped into the day
+    sim_time.zulu_time_sec = 3600.0f;
+    frames(1, 0.0f);
+    EXPECT_FLOAT_EQ(sim_time.local_time_sec, 3600.0f - 8.0f * 3600.0f + 86400.0f);
+}
+
+TEST_F(SystemsClock, HoursByKindAndTheStopwatch)
+{
+    sim_time.zulu_time_sec = 12.0f * 3600.0f;
+    flt[0].longitude = 0.0f;
+    sim_graphics_view.visibility_effective_m = 5556.0f;   // exactly 3 nm: not instrument weather
+    sim_time.timer_is_running_sec = 1;
+    sim_time.timer_elapsed_time_sec = 3599.0f;
+    frames(72);   // 3.6 s
+    EXPECT_NEAR(logbook.total_hours[0], 0.001f, 1e-6f);
+    EXPECT_EQ(logbook.instrument_hours[0], 0.0f);
+    EXPECT_EQ(logbook.night_hours[0], 0.0f);
+    EXPECT_NEAR(sim_time.timer_elapsed_time_sec, 2.6f, 1e-3f);   // wrapped past the hour
+
+    sim_graphics_view.visibility_effective_m = 5555.0f;
+    sim_time.zulu_time_sec = 20.0f * 3600.0f;   // after 19:00 local
+    frames(72);
+    EXPECT_NEAR(logbook.instrument_hours[0], 0.001f, 1e-6f);
+    EXPECT_NEAR(logbook.night_hours[0], 0.001f, 1e-6f);
+    EXPECT_NEAR(logbook.total_hours[0], 0.002f, 1e-6f);
+}
+
+TEST_F(SystemsClock, BouncesCountOneLandingAndCrossCountryNeedsAnotherAirport)
+{
+    start_selection.airport_index = 0;
+    flt[0].onground_any = 1;
+    frames(1);
+    flt[0].onground_any = 0;   // airborne for an hour of frames
+    frames(36, 100.0f);
+    const float airborne = 36 * 100.0f / 3600.0f;
+    flt[0].onground_any = 1;   // first touchdown at KSBD
+    frames(1);
+    EXPECT_EQ(logbook.landings[0], 1);
+    EXPECT_STREQ(logbook.to[0], "KSBD");
+    EXPECT_EQ(logbook.cross_country_hours[0], 0.0f);   // the first touchdown's airport is the reference
+
+    flt[0].onground_any = 0;
+    frames(36, 100.0f);
+    start_selection.airport_index = 1;   // the airport changed: KONT
+    sim_time.total_running_time_sec -= 3600.0f - 30.0f;   // the touchdown 30 s after the last landing
+    flt[0].onground_any = 1;
+    frames(1);
+    EXPECT_EQ(logbook.landings[0], 1);                        // a bounce
+    EXPECT_STREQ(logbook.to[0], "KSBD");
+    EXPECT_NEAR(logbook.cross_country_hours[0], 2.0f * airborne, 1e-3f);   // still credited
+
+    flt[0].onground_any = 0;
+    frames(1);
+    sim_time.total_running_time_sec += 120.0f;
+    flt[0].onground_any = 1;
+    frames(1);
+    EXPECT_EQ(logbook.landings[0], 2);
+    EXPECT_STREQ(logbook.to[0], "KONT");
+}
+
+TEST_F(SystemsClock, AirAtThePlane)
+{
+    sim_graphics_scenery.current_planet = PLANET_EARTH;
+    place(34.1f, -117.2f, 0.0f);
+    flt[0].machno = 0.5f;
+    frames(2);   // the leading-edge temperature needs last frame's density
+    const sim_weather_block& w = sim_weather;
+    EXPECT_NEAR(w.temperature_ambient_c, 15.0f, 0.01f);
+    EXPECT_NEAR(w.temperature_le_c, 288.15f * 1.05f - 273.15f, 0.01f);
+    EXPECT_NEAR(w.rho, 1.225f, 0.01f);
+    EXPECT_NEAR(w.sigma, w.rho / 1.225f, 1e-6f);
+    EXPECT_NEAR(w.speed_of_sound_ms, std::sqrt(1.4f * 287.0f * 288.15f), 0.01f);
+    const float r = flt[0].local_y + sim_physics.earth_radius_m;
+    EXPECT_FLOAT_EQ(sim_physics.g_sealevel, sim_physics.earth_mu / (r * r));
+}
+
+TEST_F(SystemsClock, MagneticVariationInsideACellIsBilinear)
+{
+    // Latitude 31..36 and longitude -120..-115: the cell of rows 24, 25 and columns 12, 13.
+    const float lat = 33.0f, lon = -116.0f;
+    const float sw = magvar_table[24][12], nw = magvar_table[25][12];
+    const float se = magvar_table[24][13], ne = magvar_table[25][13];
+    const float fy = (lat - 30.0f) / 5.0f, fx = (lon + 120.0f) / 5.0f;
+    const float expected = (sw + fy * (nw - sw)) + fx * ((se + fy * (ne - se)) - (sw + fy * (nw - sw)));
+    flt[0].latitude = lat;
+    flt[0].longitude = lon;
+    flt[0].psi = 350.0f;
+    frames(1);
+    EXPECT_NEAR(sim_flightmodel_position.magnetic_variation, expected, 1e-4f);
+    float magpsi = 350.0f + expected;
+    magpsi = std::fmod(magpsi + 360.0f, 360.0f);
+    EXPECT_NEAR(flt[0].magpsi, magpsi, 1e-3f);
+
+    // A corner of the grid is its table value; the poles stay on the table's rows.
+    EXPECT_NEAR(SYSTEMS_magvar_at(0.0f, -180.0f), magvar_table[18][0], 1e-5f);
+    EXPECT_NEAR(SYSTEMS_magvar_at(89.0f, 179.0f),
+                magvar_table[35][71] + 0.8f * (magvar_table[36][71] - magvar_table[35][71]) +
+                    0.8f * ((magvar_table[35][72] + 0.8f * (magvar_table[36][72] - magvar_table[35][72])) -
+                            (magvar_table[35][71] + 0.8f * (magvar_table[36][71] - magvar_table[35][71]))),
+                1e-3f);
+    EXPECT_EQ(SYSTEMS_magvar_at(NAN, 0.0f), 0.0f);
+
+    sim_graphics_scenery.current_planet = PLANET_MARS;
+    flt[0].psi = 370.0f;
+    frames(1);
+    EXPECT_EQ(sim_flightmodel_position.magnetic_variation, 0.0f);
+    EXPECT_FLOAT_EQ(flt[0].magpsi, 10.0f);
+}
+
+TEST_F(SystemsClock, ShipNavaidsFollowTheShipsOnEarthOnly)
+{
+    navaid_table.assign(NAV_SHIP_NAVAIDS, navaid_record{});
+    ship_x[SHIP_CARRIER] = 1000.0f, ship_y[SHIP_CARRIER] = 0.0f, ship_z[SHIP_CARRIER] = -2000.0f;
+    ship_heading[SHIP_CARRIER] = 90.0f;
+    ship_x[SHIP_FRIGATE] = -500.0f, ship_y[SHIP_FRIGATE] = 0.0f, ship_z[SHIP_FRIGATE] = 800.0f;
+    ship_heading[SHIP_FRIGATE] = 0.0f;
+    frames(1);
+    // The carrier's antenna 100 m aft of its middle: with the bow east, aft is west.
+    float x, y, z;
+    GEO_latlon_to_local(x, y, z, navaid_table[1].lat, navaid_table[1].lon, navaid_table[1].height);
+    EXPECT_NEAR(x, 900.0f, 1.0f);
+    EXPECT_NEAR(z, -2000.0f, 1.0f);
+    EXPECT_NEAR(navaid_table[2].height, navaid_table[0].height, 1e-3f);
+    GEO_latlon_to_local(x, y, z, navaid_table[4].lat, navaid_table[4].lon, navaid_table[4].height);
+    EXPECT_NEAR(x, -500.0f, 1.0f);   // the frigate's 55 m aft, bow north
+    EXPECT_NEAR(z, 855.0f, 1.0f);
+
+    sim_graphics_scenery.current_planet = PLANET_MARS;
+    const float before = navaid_table[0].lat;
+    ship_x[SHIP_CARRIER] += 5000.0f;
+    frames(1);
+    EXPECT_EQ(navaid_table[0].lat, before);
+}

@@ -1,0 +1,286 @@
+// Icing, fuel, hydraulics and vacuum; the failure model; the annunciators
+// and gyros: each flown through the systems step.
+#include "core/engine_types.h"
+#include "core/random.h"
+#include "flightmodel/systems/annunciators.h"
+#include "flightmodel/systems/failures.h"
+#include "flightmodel/systems/fluids.h"
+#include "flightmodel/systems/gyros.h"
+#include "tests/flightmodel/systems_fixture.h"
+
+namespace {
+
+class SystemsFluids : public SystemsState {
+protected:
+    void SetUp() override
+    {
+        SystemsState::SetUp();
+        trainer_like(pln[0]);
+        place(34.0f, -117.0f, 2000.0f);
+        flt[0].onground_any = flt[0].onground_all = 0;
+    }
+
+    // At -10 C at the leading edges inside an overcast layer.
+    static void icing_cloud()
+    {
+        sim_weather.cloud_type[0] = 4;
+        sim_weather.cloud_base_msl_m[0] = flt[0].local_y - 500.0f;
+        sim_weather.cloud_tops_msl_m[0] = flt[0].local_y + 500.0f;
+        // The ambient air at the plane is 15 - 6.5 x 2 = 2 C less the offset below.
+        sim_weather.temperature_sealevel_c = -10.0f - (ATMO_temp_at_alt(flt[0].elevation) - 15.0f);
+    }
+
+    float ices() const { return flt[0].pitot_ice + flt[0].frm_ice + flt[0].prop_ice + flt[0].window_ice + flt[0].inlet_ice; }
+};
+
+}  // namespace
+
+TEST_F(SystemsFluids, IceGrowsInColdCloudAndTheAntiIceTakesItOff)
+{
+    icing_cloud();
+    frames(200);   // 10 s: ten 1-second passes
+    ASSERT_NEAR(sim_weather.temperature_le_c, -10.0f, 0.05f);
+    for (float ice : {flt[0].pitot_ice, flt[0].frm_ice, flt[0].prop_ice, flt[0].window_ice, flt[0].inlet_ice})
+        EXPECT_NEAR(ice, 0.04f, 1e-4f);   // 0.005 - 0.001 a second
+
+    sim_cockpit_switches.anti_ice_on = 1;
+    frames(100);   // five passes of -0.006
+    for (float ice : {flt[0].pitot_ice, flt[0].frm_ice, flt[0].prop_ice, flt[0].window_ice, flt[0].inlet_ice})
+        EXPECT_NEAR(ice, 0.01f, 1e-4f);
+    frames(100);
+    EXPECT_EQ(ices(), 0.0f);   // never below 0
+
+    // A failed anti-ice system heats nothing.
+    flt[0].failures[FAIL_SLOT_ANTI_ICE] = FAILURE_STATE_FAILED;
+    frames(100);
+    EXPECT_NEAR(flt[0].frm_ice, 0.02f, 1e-4f);
+}
+
+TEST_F(SystemsFluids, CarburettorIceAtPartPowerAndTheHeatClearsIt)
+{
+    sim_weather.temperature_sealevel_c = 20.0f;
+    flt[0].ENGN_tacrad[0] = 100.0f;
+    pln[0].acf_RSC_mingreen_eng = 150.0f;
+    frames(200);
+    EXPECT_NEAR(flt[0].ENGN_crbice[0], 0.05f, 1e-4f);
+    flt[0].ENGN_heat[0] = 1.0f;
+    frames(20);
+    EXPECT_EQ(flt[0].ENGN_crbice[0], 0.0f);
+}
+
+TEST_F(SystemsFluids, HydraulicsBleedAwayOverThreeMinutesAfterTheirFailure)
+{
+    pln[0].acf_num_engines = 2;
+    pln[0].acf_ff_hydraulic = 1;
+    pln[0].acf_Vne = 200.0f;
+    pln[0].acf_en_type[0] = pln[0].acf_en_type[1] = ENGINE_JET_HIGH_BYPASS;
+    flt[0].ENGN_N1_[0] = flt[0].ENGN_N1_[1] = 90.0f;
+    frames(1);
+    EXPECT_EQ(sim_operation_failures.hydraulic_pressure_ratio, 1.0f);
+    EXPECT_EQ(sim_operation_failures.ram_air_turbine_on, 0);
+
+    flt[0].failures[FAIL_SLOT_HYDRAULICS] = FAILURE_STATE_FAILED;
+    frames(1800);   // 90 s
+    EXPECT_NEAR(sim_operation_failures.hydraulic_pressure_ratio, 0.5f, 0.002f);
+    frames(1800);
+    EXPECT_EQ(sim_operation_failures.hydraulic_pressure_ratio, 0.0f);
+
+    // Engines at idle: the ram-air turbine gives pressure by airspeed.
+    flt[0].failures[FAIL_SLOT_HYDRAULICS] = FAILURE_STATE_ON_COMMAND;
+    flt[0].ENGN_N1_[0] = flt[0].ENGN_N1_[1] = 0.5f;
+    flt[0].indicated_airspeed = 100.0f;
+    frames(1);
+    EXPECT_EQ(sim_operation_failures.ram_air_turbine_on, 1);
+    EXPECT_FLOAT_EQ(sim_operation_failures.hydraulic_pressure_ratio, 0.5f);
+}
+
+TEST_F(SystemsFluids, DumpingEmptiesThreeTanksInFiveMinutes)
+{
+    acf_struct& a = pln[0];
+    a.acf_m_fuel_tot = 300.0f;
+    a.acf_num_tanks = 3;
+    a.acf_tank_rat[0] = a.acf_tank_rat[1] = a.acf_tank_rat[2] = 1.0f / 3.0f;
+    flt[0].m_fuel1 = flt[0].m_fuel2 = flt[0].m_fuel3 = 100.0f;
+    sim_cockpit_switches.dumping_fuel = 1;
+    frames(3000);   // 150 s
+    EXPECT_NEAR(flt[0].m_fuel1, 50.0f, 0.05f);
+    frames(3000);
+    EXPECT_EQ(flt[0].m_fuel1 + flt[0].m_fuel2 + flt[0].m_fuel3, 0.0f);
+
+    // No tanks: nothing dumps, nothing divides by zero.
+    a.acf_num_tanks = 0;
+    flt[0].m_fuel1 = 50.0f;
+    frames(10);
+    EXPECT_EQ(flt[0].m_fuel1, 50.0f);
+}
+
+TEST_F(SystemsFluids, TransferFillsTheChosenTankFromTheOthers)
+{
+    acf_struct& a = pln[0];
+    a.acf_m_fuel_tot = 300.0f;
+    a.acf_num_tanks = 2;
+    a.acf_tank_rat[0] = a.acf_tank_rat[1] = 0.5f;
+    flt[0].m_fuel1 = 50.0f;
+    flt[0].m_fuel2 = 100.0f;
+    sim_cockpit_electrical.battery_on = 1;
+    sim_cockpit_engine.fuel_tank_transfer = 1;
+    frames(20);   // 1 s at 0.3 kg/s
+    EXPECT_NEAR(flt[0].m_fuel1, 50.3f, 1e-3f);
+    EXPECT_NEAR(flt[0].m_fuel2, 99.7f, 1e-3f);
+    // A receiving tank the aircraft does not have, or a word set from outside, moves nothing.
+    for (int32_t word : {3, 4, -1, 1 << 30}) {
+        sim_cockpit_engine.fuel_tank_transfer = word;
+        frames(20);
+        EXPECT_NEAR(flt[0].m_fuel1, 50.3f, 1e-3f) << word;
+    }
+}
+
+TEST_F(SystemsFluids, PowerRatiosWithoutARedlineAreZero)
+{
+    pln[0].acf_RSC_redline_prp = 0.0f;
+    flt[0].POINT_tacrad[0] = 200.0f;
+    frames(1);
+    EXPECT_EQ(engine_power_ratio[0], 0.0f);
+    EXPECT_EQ(flt[0].vacuum, 0.0f);   // nor any vacuum from the engine's pump
+    pln[0].acf_RSC_redline_prp = 250.0f;
+    frames(1);
+    EXPECT_FLOAT_EQ(engine_power_ratio[0], 0.8f);
+    EXPECT_NEAR(flt[0].vacuum, std::min(1.0f, std::sqrt(1.6f) * std::sqrt(sim_weather.sigma)), 1e-5f);
+}
+
+TEST_F(SystemsFluids, FailureTriggersByTimeSpeedAndCommand)
+{
+    flt_struct& f = flt[0];
+    f.failures[FAIL_SLOT_GPS] = FAILURE_STATE_AT_TIME;
+    f.failure_param[FAIL_SLOT_GPS] = 1.5f;   // minutes
+    frames(1799);                           // 89.95 s
+    EXPECT_EQ(f.failures[FAIL_SLOT_GPS], FAILURE_STATE_AT_TIME);
+    frames(20);                             // the first 1-second pass after 90 s
+    EXPECT_EQ(f.failures[FAIL_SLOT_GPS], FAILURE_STATE_FAILED);
+    EXPECT_NE(f.comp_fail_stat[0] & (1 << FAIL_SLOT_GPS), 0);
+
+    f.failures[FAIL_SLOT_DME] = FAILURE_STATE_ABOVE_SPEED;
+    f.failure_param[FAIL_SLOT_DME] = 150.0f;
+    f.indicated_airspeed = 150.0f;
+    frames(40);
+    EXPECT_EQ(f.failures[FAIL_SLOT_DME], FAILURE_STATE_ABOVE_SPEED);
+    f.indicated_airspeed = 151.0f;
+    frames(20);
+    EXPECT_EQ(f.failures[FAIL_SLOT_DME], FAILURE_STATE_FAILED);
+
+    // On command: the slots waiting for it fail at the next pass, and the command is spent.
+    f.failures[FAIL_SLOT_ADF1] = FAILURE_STATE_ON_COMMAND;
+    f.failures[140] = FAILURE_STATE_ON_COMMAND;
+    fail_on_command_armed = 1;
+    frames(20);
+    EXPECT_EQ(f.failures[FAIL_SLOT_ADF1], FAILURE_STATE_FAILED);
+    EXPECT_EQ(f.failures[140], FAILURE_STATE_FAILED);
+    EXPECT_EQ(fail_on_command_armed, 0);
+    f.failures[FAIL_SLOT_ADF2] = FAILURE_STATE_ON_COMMAND;
+    frames(40);
+    EXPECT_EQ(f.failures[FAIL_SLOT_ADF2], FAILURE_STATE_ON_COMMAND);
+    EXPECT_EQ(f.comp_fail_stat[5] & (1 << 14), 0);   // slot 174 does not exist
+}
+
+TEST_F(SystemsFluids, SlotsOfAbsentEnginesNeverFailAndEcamShowsEngineFailures)
+{
+    pln[0].acf_num_engines = 1;
+    flt_struct& f = flt[0];
+    for (int k = 0; k < FAILURE_SLOTS; ++k) {
+        f.failures[k] = FAILURE_STATE_ABOVE_ALTITUDE;
+        f.failure_param[k] = -1000.0f;   // every trigger already met
+    }
+    fail_on_command_armed = 1;   // lets slots 138 and up be tested
+    frames(20);
+    for (int base : {50, 58, 66, 74, 98, 106, 114, 130}) {
+        EXPECT_EQ(f.failures[base], FAILURE_STATE_FAILED) << base;
+        for (int e = 1; e < 8; ++e) EXPECT_EQ(f.failures[base + e], FAILURE_STATE_ABOVE_ALTITUDE) << base + e;
+    }
+    EXPECT_EQ(f.failures[173], FAILURE_STATE_FAILED);
+    EXPECT_EQ(sim_cockpit_switches.ECAM_mode, 4);
+}
+
+TEST_F(SystemsFluids, RandomFailuresAtTheMeanTimeBetweenFailures)
+{
+    UTIL_srand(1);
+    sim_operation_failures.mean_time_between_failure_hrs = 0.5f;
+    flt_struct& f = flt[0];
+    for (int k = 0; k < 100; ++k) f.failures[k] = FAILURE_STATE_MTBF;
+    pln[0].acf_num_engines = 8;
+    frames(20 * 360);   // 360 passes over 100 slots: about 10 failures expected at 1 in 3,600 a second
+    int failed = 0;
+    for (int k = 0; k < 100; ++k) failed += f.failures[k] == FAILURE_STATE_FAILED;
+    EXPECT_GT(failed, 2);
+    EXPECT_LT(failed, 25);
+}
+
+TEST_F(SystemsFluids, AnnunciatorsByEngineAndTheLampTest)
+{
+    pln[0].acf_num_engines = 2;
+    flt_struct& f = flt[0];
+    f.failures[FAIL_SLOT_ENGINE_FIRE_BASE + 0] = FAILURE_STATE_FAILED;
+    f.failures[FAIL_SLOT_ENGINE_FIRE_BASE + 1] = FAILURE_STATE_FAILED;
+    f.ENGN_mixt[0] = 0.6f;
+    f.ENGN_mixt[1] = 0.5f;
+    frames(1);
+    const sim_cockpit_warnings_annunciators_block& an = sim_cockpit_warnings_annunciators;
+    EXPECT_EQ(an.chip_detect, 3);
+    EXPECT_EQ(an.engine_fire, 1);
+    EXPECT_EQ(an.low_vacuum, 0);   // engine 0's type draws no vacuum pump: full vacuum
+
+    sim_cockpit_warnings.annunciator_test_timeout = frame_clock + 1.0f;
+    frames(1);
+    const int32_t* words = &an.master_caution;
+    for (int w = 0; w < ANNUNCIATOR_WORDS; ++w) EXPECT_EQ(words[w], 0x1FF) << w;
+    frames(20);   // the test over: the lamps say what they mean again
+    EXPECT_EQ(an.chip_detect, 3);
+    EXPECT_EQ(an.auto_ignition, 0);
+}
+
+TEST_F(SystemsFluids, TheAutopilotDisconnectLampBurnsThreeSeconds)
+{
+    sim_cockpit_autopilot.airspeed_mode = sim_cockpit_autopilot.heading_mode = sim_cockpit_autopilot.altitude_mode =
+        sim_cockpit_autopilot.hnav_mode = sim_cockpit_autopilot.vnav_mode = 9;
+    sim_cockpit_autopilot.heading_mode = 11;
+    frames(1);
+    sim_cockpit_autopilot.heading_mode = 9;
+    frames(1);
+    EXPECT_EQ(sim_cockpit_warnings_annunciators.autopilot_disconnect, 1);
+    frames(58);
+    EXPECT_EQ(sim_cockpit_warnings_annunciators.autopilot_disconnect, 1);
+    frames(3);
+    EXPECT_EQ(sim_cockpit_warnings_annunciators.autopilot_disconnect, 0);
+}
+
+TEST_F(SystemsFluids, GyrosSpinUpWithTheirStartErrorAndFreezeWhenFailed)
+{
+    sim_time.total_flight_time_sec = 0.0f;   // the first frame of a flight draws the errors
+    pln[0].acf_en_type[0] = ENGINE_JET_LOW_BYPASS;   // the vacuum system runs at full power
+    flt[0].theta = 5.0f;
+    frames(1);
+    sim_time.total_flight_time_sec = 100.0f;
+    for (int k = 0; k < GYRO_SYSTEMS; ++k) {
+        EXPECT_GE(std::fabs(gyro_pitch_error[k]), 10.0f);
+        EXPECT_LE(std::fabs(gyro_pitch_error[k]), 40.0f);
+        EXPECT_GE(std::fabs(gyro_roll_error[k]), 10.0f);
+        EXPECT_LE(std::fabs(gyro_roll_error[k]), 20.0f);
+    }
+    // Spun up to half: the pitch settles at the true pitch plus half the start error.
+    gyro_spin[GYRO_VACUUM] = 0.5f;
+    flt[0].vacuum = 0.5f;
+    pln[0].acf_en_type[0] = ENGINE_PISTON_CARBURETTED;
+    flt[0].POINT_tacrad[0] = 0.125f * pln[0].acf_RSC_redline_prp;   // a vacuum of exactly 0.5 at sea-level density
+    sim_weather.temperature_sealevel_c = 15.0f;
+    flt[0].elevation = 0.0f;
+    frames(4000);
+    EXPECT_NEAR(gyro_spin[GYRO_VACUUM], flt[0].vacuum, 0.01f);
+    const float spin = gyro_spin[GYRO_VACUUM];
+    EXPECT_NEAR(gyro_pitch[GYRO_VACUUM], 5.0f + gyro_pitch_error[GYRO_VACUUM] * (1.0f - spin), 0.2f);
+
+    // A failed attitude gyro holds its indication.
+    flt[0].failures[FAIL_SLOT_ATTITUDE_GYRO] = FAILURE_STATE_FAILED;
+    const float held = gyro_pitch[GYRO_VACUUM];
+    flt[0].theta = -20.0f;
+    frames(100);
+    EXPECT_EQ(gyro_pitch[GYRO_VACUUM], held);
+}

@@ -1,0 +1,158 @@
+// Limits, the frame-rate guard and the crash of the user's plane.
+#include <cstring>
+
+#include "aircraft/flight_start.h"
+#include "core/ui_text.h"
+#include "flightmodel/systems/limits.h"
+#include "platform/plat_time.h"
+#include "tests/flightmodel/systems_fixture.h"
+
+namespace {
+
+// A clock that jumps a second at every look, so the crash's wait passes at once.
+double fast_clock_now = 0.0;
+double fast_clock() { return fast_clock_now += 1.0; }
+
+class SystemsLimits : public SystemsState {
+protected:
+    void SetUp() override
+    {
+        SystemsState::SetUp();
+        trainer_like(pln[0]);
+        start_selection.airport_index = add_airport("KSBD", 34.0954f, -117.2349f, 71.9f, 3048.0f, 353.0f);
+        place(34.0954f, -117.2349f, 353.0f);
+        terrain_height_m = flt[0].local_y;   // on the runway's surface
+        flt[0].onground_any = 1;
+        PLAT_set_clock_source(fast_clock, nullptr);
+    }
+    void TearDown() override
+    {
+        PLAT_set_clock_source(nullptr, nullptr);
+        SystemsState::TearDown();
+    }
+
+    // Whether this frame with this sink rate was a crash (the plane held: its velocity stopped).
+    bool crashes(float vy)
+    {
+        flt[0].local_vy = vy;
+        flt[0].local_vx = 1.0f;
+        frames(1);
+        return flt[0].local_vx == 0.0f;
+    }
+};
+
+}  // namespace
+
+TEST_F(SystemsLimits, ASinkRateBeyondSevenAndAHalfIsACrash)
+{
+    EXPECT_FALSE(crashes(-7.4f));
+    EXPECT_TRUE(crashes(-7.6f));
+    EXPECT_GE(crash_hold_until, frame_clock + 0.9f);
+    EXPECT_TRUE(recorded_alerts.empty());   // held without advisories
+    // Below the surface even gently is a crash; in the air nothing is.
+    flt[0].local_y = terrain_height_m - 1.0f;
+    EXPECT_TRUE(crashes(-1.0f));
+    flt[0].onground_any = 0;
+    EXPECT_FALSE(crashes(-20.0f));
+}
+
+TEST_F(SystemsLimits, AGentleTouchdownOnALakeIsNoCrashButSinkingOffACarrierIs)
+{
+    const int i = std::clamp(flt[0].i, 0, TERRAIN_GRID_ROWS - 2), j = std::clamp(flt[0].j, 0, TERRAIN_GRID_COLS - 2);
+    landuse_grid[(i + 1) * TERRAIN_GRID_COLS + j + 1] = LANDUSE_WATER_A;   // water under one corner of the cell
+    flt[0].local_y = terrain_height_m - 0.5f;
+    airport_surface_valid = 0;
+    EXPECT_FALSE(crashes(-1.0f));
+    launch_flags.hook_engaged = 1;
+    EXPECT_TRUE(crashes(-1.0f));
+    launch_flags.hook_engaged = 0;
+    // Cell words set from outside the grid are kept inside it.
+    for (int32_t word : {-5, 100000, 1 << 30}) {
+        flt[0].i = flt[0].j = word;
+        crashes(-1.0f);
+    }
+}
+
+TEST_F(SystemsLimits, ACrashWithResetExplainsTellsTheMotionPlatformAndRestartsOnTheRunway)
+{
+    sim_operation_prefs.reset_on_crash = 1;
+    net_slot_enabled[11] = net_slot_valid[11] = 1;
+    flt[0].frm_ice = 0.2f;
+    flt[0].failures[FAIL_SLOT_VACUUM] = FAILURE_STATE_FAILED;
+    flt[0].local_vy = -12.0f;
+    sim_time.total_flight_time_sec = 300.0f;
+    frames(1);
+
+    // Two advisories: the ice and the vacuum.
+    ASSERT_EQ(recorded_alerts.size(), 2u);
+    EXPECT_EQ(recorded_alerts[0].code, 16);
+    EXPECT_NE(recorded_alerts[0].lines[0].find("Ice"), std::string::npos);
+    EXPECT_NE(recorded_alerts[1].lines[0].find("vacuum"), std::string::npos);
+    // "FIDE" to the motion platform: -990, 0, -999.
+    ASSERT_EQ(net_sent_log.size(), 1u);
+    const net_sent_datagram& d = net_sent_log[0];
+    EXPECT_EQ(d.slot, 11);
+    EXPECT_EQ(d.label(), "FIDE");
+    EXPECT_EQ(d.index(), 0);
+    const std::vector<uint8_t> payload = d.payload();
+    ASSERT_EQ(payload.size(), 12u);
+    int32_t words[3];
+    std::memcpy(words, payload.data(), 12);
+    EXPECT_EQ(words[0], -990);
+    EXPECT_EQ(words[1], 0);
+    EXPECT_EQ(words[2], -999);
+    // The crash sound, then the flight starts again on the runway.
+    EXPECT_EQ(sounds.count(32), 1);
+    EXPECT_EQ(sim_time.total_flight_time_sec, 0.0f);
+    EXPECT_EQ(airport_surface_valid, 1);
+    EXPECT_EQ(flt[0].local_vy, 0.0f);
+    EXPECT_EQ(flt[0].parkbrake, 1.0f);
+}
+
+TEST_F(SystemsLimits, OverspeedWithFlapsOutTearsAFlapAway)
+{
+    pln[0].acf_Vfe = 100.0f;
+    sim_operation_prefs.warn_overspeed_flaps = 1;
+    flt[0].flaprqst = 0.02f;
+    flt[0].indicated_airspeed = 110.0f;   // within the 10 per cent margin
+    frames(1);
+    EXPECT_EQ(flt[0].over_vfe, 0);
+    flt[0].indicated_airspeed = 110.5f;
+    frames(1);
+    EXPECT_EQ(flt[0].over_vfe, 1);
+    const bool left = FLT_slot_failed(0, 28), right = FLT_slot_failed(0, 29);
+    EXPECT_TRUE(left || right);
+}
+
+TEST_F(SystemsLimits, OverGFailsTheWingsOnlyWhenWarnedOf)
+{
+    pln[0].acf_Gpos = 4.0f;
+    pln[0].acf_Gneg = 2.0f;
+    flt[0].g_nrml = 4.5f;
+    frames(1);
+    EXPECT_EQ(flt[0].over_g, 0);
+    EXPECT_FALSE(FLT_slot_failed(0, 58));
+    sim_operation_prefs.warn_overgforce = 1;
+    frames(1);
+    EXPECT_EQ(flt[0].over_g, 1);
+    for (int slot : {58, 59, 138, 140, 142, 144}) EXPECT_TRUE(FLT_slot_failed(0, slot)) << slot;
+}
+
+TEST_F(SystemsLimits, ElevenSlowSecondsWarnOnceAndShortenTheView)
+{
+    sim_operation_prefs.warn_framerate_low = 1;
+    std::strcpy(ui_text_table[408], "The frame rate is low.");
+    frames(11 * 20 + 40, 0.1f);   // a frame period above the 0.08 s goal
+    ASSERT_EQ(recorded_alerts.size(), 1u);
+    EXPECT_EQ(recorded_alerts[0].lines[0], "The frame rate is low.");
+    EXPECT_EQ(recorded_alerts[0].code, 16);
+    EXPECT_LT(sim_graphics_view.visibility_framerate_ratio, 0.96f * 0.96f);
+    frames(200, 0.1f);
+    EXPECT_EQ(recorded_alerts.size(), 1u);   // once a run
+
+    // Fast frames bring the view back.
+    const float short_view = sim_graphics_view.visibility_framerate_ratio;
+    frames(200, 0.02f);
+    EXPECT_GT(sim_graphics_view.visibility_framerate_ratio, short_view);
+    ui_text_table[408][0] = '\0';
+}

@@ -1,0 +1,191 @@
+// The radio receivers: which station each hears, the course deflections,
+// bearing needles, DME and GPS; the runway label and the nearness test.
+#include <cstring>
+
+#include "flightmodel/systems/nav_proximity.h"
+#include "flightmodel/systems/radios.h"
+#include "tests/flightmodel/systems_fixture.h"
+
+namespace {
+
+constexpr float LAT = 34.0f, LON = -117.0f;
+
+class SystemsRadios : public SystemsState {
+protected:
+    void SetUp() override
+    {
+        SystemsState::SetUp();
+        navaid_frequency_index.clear();
+        place(LAT, LON, 1000.0f);
+        flt[0].y_agl = 700.0f;
+        flt[0].psi = 0.0f;
+        sim_cockpit_electrical.battery_on = 1;
+        sim_cockpit_electrical.avionics_on = 1;
+    }
+    void TearDown() override
+    {
+        navaid_frequency_index.clear();
+        SystemsState::TearDown();
+    }
+
+    static int add_navaid(int32_t kind, float lat, float lon, int32_t frequency, float heading, const char* id)
+    {
+        navaid_record n{};
+        n.kind = kind;
+        n.lat = lat;
+        n.lon = lon;
+        n.height = 300.0f;
+        n.frequency = frequency;
+        n.heading = heading;
+        std::strncpy(n.id, id, APT_ID_SIZE - 1);
+        navaid_table.push_back(n);
+        const int idx = static_cast<int>(navaid_table.size()) - 1;
+        navaid_frequency_index.emplace(frequency, idx);
+        return idx;
+    }
+};
+
+}  // namespace
+
+TEST_F(SystemsRadios, OfTwoNearlyEqualVorsTheLaterWins)
+{
+    add_navaid(NAV_VOR, LAT + 0.30f, LON, 11300, 0.0f, "NEA");
+    add_navaid(NAV_VOR, LAT + 0.35f, LON, 11300, 0.0f, "FAR");
+    add_navaid(NAV_VOR, LAT + 0.80f, LON, 11300, 0.0f, "OUT");   // more than 0.1 degree beyond: not taken
+    sim_cockpit_radios.nav1_freq_hz = 11300;
+    frames(1);
+    EXPECT_EQ(sim_cockpit_radios.nav_type[RADIO_NAV1], NAV_VOR);
+    EXPECT_STREQ(radio_stations.nav_ident_text[RADIO_NAV1], "FAR");
+
+    // A failed receiver hears nothing.
+    flt[0].failures[FAIL_SLOT_NAV1] = FAILURE_STATE_FAILED;
+    frames(1);
+    EXPECT_EQ(sim_cockpit_radios.nav_type[RADIO_NAV1], 0);
+    EXPECT_EQ(sim_cockpit_radios.nav1_fromto[RADIO_NAV1], 0);
+    EXPECT_EQ(sim_cockpit_radios.nav1_hdef_deg[RADIO_NAV1], 0.0f);
+}
+
+TEST_F(SystemsRadios, AVorBehindReadsFromWithTheDeflectionMirrored)
+{
+    add_navaid(NAV_VOR, LAT + 0.3f, LON, 11300, 0.0f, "VOR");   // straight ahead, due north
+    sim_cockpit_radios.nav1_freq_hz = 11300;
+    sim_cockpit_radios.nav1_obs_degm = 350.0f;
+    frames(1);
+    EXPECT_EQ(sim_cockpit_radios.nav1_fromto[RADIO_NAV1], 1);
+    EXPECT_NEAR(sim_cockpit_radios.nav1_hdef_deg[RADIO_NAV1], 10.0f, 0.1f);
+    EXPECT_NEAR(sim_cockpit_radios.nav1_dir_degt[RADIO_NAV1], 0.0f, 0.5f);   // the needle points ahead
+
+    sim_cockpit_radios.nav1_obs_degm = 170.0f;   // the radial behind the station
+    frames(1);
+    EXPECT_EQ(sim_cockpit_radios.nav1_fromto[RADIO_NAV1], 2);
+    EXPECT_NEAR(sim_cockpit_radios.nav1_hdef_deg[RADIO_NAV1], -10.0f, 0.1f);
+}
+
+TEST_F(SystemsRadios, ADmeInsideItsBiasReadsZero)
+{
+    // 0.5 nm north at the plane's height.
+    add_navaid(NAV_DME, LAT + 0.5f / 60.0f, LON, 11500, 1.0f, "DME");
+    navaid_table.back().height = 1000.0f;
+    sim_cockpit_radios.dme_freq_hz = 11500;
+    sim_cockpit_radios.nav1_dme_dist_m[RADIO_DME] = 3.0f;
+    frames(200);
+    EXPECT_EQ(sim_cockpit_radios.nav1_has_dme[RADIO_DME], 1);
+    EXPECT_EQ(sim_cockpit_radios.nav_type[RADIO_DME], NAV_DME);
+    EXPECT_EQ(sim_cockpit_radios.nav1_dme_dist_m[RADIO_DME], 0.0f);
+    EXPECT_EQ(sim_cockpit_radios.nav1_dme_speed_kts[RADIO_DME], 0.0f);
+
+    // Without the bias it reads the slant distance, eased in.
+    navaid_table.back().heading = 0.0f;
+    frames(400);
+    EXPECT_NEAR(sim_cockpit_radios.nav1_dme_dist_m[RADIO_DME], 0.5f, 0.01f);
+}
+
+TEST_F(SystemsRadios, AnIdleAdfParksAtNinetyAndABusyOnePoints)
+{
+    sim_cockpit_radios.adf1_freq_hz = 350;
+    sim_cockpit_radios.adf2_freq_hz = 400;
+    add_navaid(NAV_NDB, LAT, LON + 0.2f, 400, 0.0f, "EST");   // due east
+    frames(1);
+    EXPECT_EQ(sim_cockpit_radios.nav_type[RADIO_ADF1], 0);
+    EXPECT_EQ(sim_cockpit_radios.nav1_dir_degt[RADIO_ADF1], 90.0f);
+    EXPECT_EQ(sim_cockpit_radios.nav_type[RADIO_ADF2], NAV_NDB);
+    EXPECT_STREQ(radio_stations.nav_ident_text[RADIO_ADF2], "EST");
+    EXPECT_NEAR(sim_cockpit_radios.nav1_dir_degt[RADIO_ADF2], 90.0f, 0.5f);
+    flt[0].psi = 90.0f;
+    frames(1);
+    EXPECT_NEAR(sim_cockpit_radios.nav1_dir_degt[RADIO_ADF2], 0.0f, 0.5f);
+}
+
+TEST_F(SystemsRadios, TheGpsSteersToItsDestinationAndAPointOutsideTheTablesIsZeroZero)
+{
+    fix_table.clear();
+    fix_record fix{};
+    fix.lat = LAT;
+    fix.lon = LON + 1.0f;
+    std::strcpy(fix.id, "EAST");
+    fix_table.push_back(fix);
+    sim_cockpit_gps.destination_type = 11;
+    sim_cockpit_gps.destination_index = 0;
+    frames(1);
+    EXPECT_NEAR(sim_cockpit_gps.course, 90.0f, 1.0f);
+    EXPECT_NEAR(sim_cockpit_radios.gps_dme_dist_m, 60.0f * std::cos(34.0f * DEG_TO_RAD_FLOAT), 0.3f);
+    EXPECT_EQ(sim_cockpit_radios.gps_fromto, 1);
+    EXPECT_NEAR(sim_cockpit_radios.gps_hdef_deg, 0.0f, 0.01f);   // the course was set toward it
+
+    for (int32_t index : {1, -3, 1 << 30}) {
+        sim_cockpit_gps.destination_index = index;
+        frames(1);
+        float x, y, z;
+        GEO_latlon_to_local(x, y, z, 0.0, 0.0, 0.0);
+        EXPECT_FLOAT_EQ(radio_stations.nav_station_pos[RADIO_GPS][0], x) << index;
+        EXPECT_FLOAT_EQ(radio_stations.nav_station_pos[RADIO_GPS][2], z) << index;
+    }
+    // The flight plan's destination entry, its index kept inside the plan.
+    fms_plan.entries[3].latitude = LAT + 1.0f;
+    fms_plan.entries[3].longitude = LON;
+    fms_plan.destination_index = 3;
+    sim_cockpit_gps.destination_type = 13;
+    frames(1);
+    EXPECT_NEAR(sim_cockpit_radios.gps_dme_dist_m, 60.0f, 0.3f);
+    fms_plan.destination_index = 5000;
+    frames(1);
+    EXPECT_GT(sim_cockpit_radios.gps_dme_dist_m, 2000.0f);   // (0, 0): far away
+    fix_table.clear();
+}
+
+TEST_F(SystemsRadios, TheHsiSelectorOutsideItsRangeCountsAsNav1)
+{
+    for (auto [selector, source] : {std::pair{0, RADIO_NAV1}, {1, RADIO_NAV2}, {2, RADIO_GPS}, {3, RADIO_NAV1},
+                                    {-7, RADIO_NAV1}, {1 << 30, RADIO_NAV1}}) {
+        sim_cockpit_switches.HSI_selector = selector;
+        EXPECT_EQ(RADIOS_hsi_source(), source) << selector;
+    }
+}
+
+TEST(RunwayLabel, PadsRunwaysAndTaxiwayMarks)
+{
+    char out[RWY_LABEL_SIZE];
+    RWY_label("H1", out);
+    EXPECT_STREQ(out, "PAD H1");
+    RWY_label("09x", out);
+    EXPECT_STREQ(out, "RWY 09");
+    RWY_label("36", out);
+    EXPECT_STREQ(out, "RWY 36");
+    RWY_label("", out);
+    EXPECT_STREQ(out, "RWY ");
+    RWY_label("27RIGHT", out);   // a long designator is cut to its field
+    EXPECT_STREQ(out, "RWY 27R");
+}
+
+TEST_F(SystemsRadios, NearerThanBestAdmitsATenthOfADegreeMore)
+{
+    add_navaid(NAV_VOR, LAT + 1.05f, LON, 11300, 0.0f, "A");
+    float best = 1.0f;
+    EXPECT_EQ(NAV_nearer_than_best(0, &best), 1);
+    EXPECT_NEAR(best, 1.05f, 1e-5f);
+    best = 0.9f;
+    EXPECT_EQ(NAV_nearer_than_best(0, &best), 0);
+    EXPECT_EQ(best, 0.9f);
+    EXPECT_EQ(NAV_nearer_than_best(1, &best), 0);    // past the table
+    EXPECT_EQ(NAV_nearer_than_best(-1, &best), 0);
+}

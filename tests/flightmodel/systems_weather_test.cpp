@@ -1,0 +1,154 @@
+// Weather at the user's plane: real weather from the reports, the wind the
+// plane flies in, precipitation, storms and lightning.
+#include <string>
+
+#include "core/folders.h"
+#include "flightmodel/systems/weather.h"
+#include "tests/flightmodel/systems_fixture.h"
+
+namespace {
+
+constexpr int SOUND_THUNDER = 21;
+
+class SystemsWeather : public SystemsState {
+protected:
+    void SetUp() override
+    {
+        SystemsState::SetUp();
+        saved_program_folder_ = program_folder;
+        FOLDERS_init_from((folder_.prefix() + "orvell").c_str());
+        add_airport("KSBD", 34.0f, -117.0f, 90.0f, 3000.0f, 300.0f);
+        place(34.0f, -117.0f, 1000.0f);
+        flt[0].y_agl = 700.0f;
+        sim_operation_prefs_realweather.check_real_weather_time_sec = 600.0f;
+        sim_operation_prefs_realweather.real_weather_max_vis_nm = 25.0f;
+    }
+    void TearDown() override
+    {
+        FOLDERS_init_from((saved_program_folder_ + "orvell").c_str());
+        SystemsState::TearDown();
+    }
+
+    temp_folder folder_;
+    std::string saved_program_folder_;
+};
+
+}  // namespace
+
+TEST_F(SystemsWeather, AThunderstormReportRaisesMicroburstsAndWetsTheRunway)
+{
+    folder_.write("metar.rwx", "METAR KSBD 061853Z 27015KT 10SM -TSRA OVC080 A2992 15/10\n");
+    sim_weather.use_real_weather_bool = 1;
+    sim_weather.wind_turbulence_percent = 0.4f;
+    frames(1);
+    const sim_weather_block& w = sim_weather;
+    EXPECT_EQ(w.has_real_weather_bool, 1);
+    EXPECT_FLOAT_EQ(w.microburst_probability, 0.75f);
+    EXPECT_EQ(w.runway_friction, 2);
+    EXPECT_FLOAT_EQ(weather_stage.weather_target.thunderstorm_percent, 0.75f);
+    // The layers built up from the reported surface wind.
+    EXPECT_EQ(w.wind_turbulence_percent, 0.0f);
+    EXPECT_FLOAT_EQ(w.wind_speed_kt[0], 15.0f);
+    EXPECT_FLOAT_EQ(w.turbulence[0], 3.0f);
+    EXPECT_FLOAT_EQ(w.wind_speed_kt[1], 30.0f);
+    EXPECT_FLOAT_EQ(w.wind_speed_kt[2], 60.0f);
+    EXPECT_FLOAT_EQ(w.wind_altitude_msl_m[2], terrain_height_m + 12000.0f);
+    EXPECT_NEAR(sim_physics.earth_pressure_p, 29.92f * 3386.53f, 1.0f);
+
+    // The next read waits for the check interval (or another whole degree).
+    folder_.write("metar.rwx", "METAR KSBD 061853Z 27015KT 10SM RA OVC080 A2992 15/10\n");
+    frames(20);
+    EXPECT_FLOAT_EQ(w.microburst_probability, 0.75f);
+}
+
+TEST_F(SystemsWeather, NoReportLeavesTheWeatherAsItWas)
+{
+    sim_weather.use_real_weather_bool = 1;
+    sim_weather.visibility_reported_m = 9000.0f;
+    sim_weather.rain_percent = 0.5f;
+    sim_weather.wind_speed_kt[0] = 12.0f;
+    frames(40);
+    EXPECT_EQ(sim_weather.has_real_weather_bool, 0);
+    EXPECT_FLOAT_EQ(sim_weather.visibility_reported_m, 9000.0f);
+    EXPECT_FLOAT_EQ(sim_weather.rain_percent, 0.5f);
+    EXPECT_FLOAT_EQ(sim_weather.wind_speed_kt[0], 12.0f);
+}
+
+TEST_F(SystemsWeather, TheWindAtThePlaneKeepsItsOwnWordsInMetresPerSecond)
+{
+    for (int k = 0; k < WIND_LAYERS; ++k) {
+        sim_weather.wind_altitude_msl_m[k] = 1000.0f * static_cast<float>(k + 1);
+        sim_weather.wind_direction_degt[k] = 270.0f;
+        sim_weather.wind_speed_kt[k] = 20.0f;
+    }
+    frames(400);   // 20 s of frames: the smoothed wind has caught up with the samples
+    const float ms = 20.0f * 0.514444f;
+    EXPECT_NEAR(wind_vector[0], ms, 0.01f);   // from the west, blowing east
+    EXPECT_NEAR(wind_vector[2], 0.0f, 0.01f);
+    EXPECT_NEAR(sim_weather.wind_direction_at_plane_degt, 270.0f, 0.1f);
+    EXPECT_NEAR(sim_weather.wind_speed_at_plane_ms, ms, 0.01f);
+    // The layers are what the wind is made from: they do not drain into it.
+    EXPECT_EQ(sim_weather.wind_speed_kt[0], 20.0f);
+    EXPECT_EQ(sim_weather.wind_direction_degt[0], 270.0f);
+}
+
+TEST_F(SystemsWeather, PrecipitationSplitsByTemperatureAndStormsTurnItToHail)
+{
+    sim_weather_block& w = sim_weather;
+    w.cloud_type[0] = 4;
+    w.cloud_base_msl_m[0] = 2000.0f;
+    w.cloud_tops_msl_m[0] = 3000.0f;
+    w.rain_percent = 0.8f;
+    flt[0].elevation = 1000.0f;
+    sim_graphics_view.view_elevation_m_msl = 1000.0f;
+    w.temperature_ambient_c = 0.0f;
+    WEATHER_precipitation();
+    EXPECT_FLOAT_EQ(w.precip_rain, 0.4f);
+    EXPECT_FLOAT_EQ(w.precip_snow, 0.4f);
+    EXPECT_EQ(w.precip_hail, 0.0f);
+    EXPECT_EQ(weather_stage.storm_level, 0.0f);   // below the cloud: no storm at the plane
+
+    // In the middle of a full storm cloud the precipitation is hail.
+    std::fill(std::begin(storm_grid), std::end(storm_grid), 1.0f);
+    w.thunderstorm_percent = 1.0f;
+    w.temperature_ambient_c = 5.0f;
+    flt[0].elevation = 2500.0f;
+    sim_graphics_view.view_elevation_m_msl = 2500.0f;
+    WEATHER_precipitation();
+    EXPECT_FLOAT_EQ(weather_stage.storm_level, 1.0f);
+    EXPECT_EQ(w.precip_rain, 0.0f);
+    EXPECT_EQ(w.precip_snow, 0.0f);
+    EXPECT_NEAR(w.precip_hail, 0.8f * (500.0f / 304.8f > 1.0f ? 1.0f : 500.0f / 304.8f), 1e-6f);
+}
+
+TEST_F(SystemsWeather, ThunderByDistanceOfTheStrike)
+{
+    std::fill(std::begin(storm_grid), std::end(storm_grid), 1.0f);
+    sim_weather.thunderstorm_percent = 0.5f;
+    sim_weather.cloud_type[0] = 4;
+    sim_weather.cloud_base_msl_m[0] = 1000.0f;
+    sim_weather.cloud_tops_msl_m[0] = 3000.0f;
+    frame_clock = 100.0f;
+    WEATHER_lightning_strike(4.0f, 0.0f);
+    ASSERT_EQ(sounds.count(SOUND_THUNDER), 1);
+    EXPECT_EQ(sounds.plays.back().a, 1.0f);
+    EXPECT_EQ(sounds.plays.back().b, 1.0f);
+    EXPECT_GE(weather_stage.lightning_flash_end, 100.4f);
+    // The first bolt starts mid-cloud 4 nm north of the plane and comes down.
+    EXPECT_FLOAT_EQ(weather_stage.lightning_bolts[0][0][1], 2000.0f);
+    EXPECT_NEAR(weather_stage.lightning_bolts[0][0][2], flt[0].local_z - 4.0f * 1852.0f, 0.5f);
+    EXPECT_LT(weather_stage.lightning_bolts[0][19][1], 2000.0f);
+    EXPECT_FLOAT_EQ(weather_stage.lightning_bolts[1][0][1], weather_stage.lightning_bolts[0][13][1]);
+
+    sounds.clear();
+    WEATHER_lightning_strike(25.0f, 1.0f);
+    EXPECT_EQ(sounds.count(SOUND_THUNDER), 0);
+    EXPECT_FLOAT_EQ(weather_stage.lightning_distance, 25.0f);
+
+    // Where the storm is weak there is no strike at all.
+    std::fill(std::begin(storm_grid), std::end(storm_grid), 0.3f);
+    weather_stage.lightning_flash_end = 0.0f;
+    WEATHER_lightning_strike(4.0f, 0.0f);
+    EXPECT_EQ(sounds.count(SOUND_THUNDER), 0);
+    EXPECT_EQ(weather_stage.lightning_flash_end, 0.0f);
+}
