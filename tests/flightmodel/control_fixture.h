@@ -51,8 +51,7 @@ inline void poll_test_stick(float* a0, float* a1, float* a2, float* a3, float* a
 // Axis destinations by position in the poll.
 enum stick_axis { PITCH = 0, ROLL, HEADING, THROTTLE, PROP, LEFT_BRAKE, RIGHT_BRAKE, PROP_RPM, MIXTURE, HEAT };
 
-// (Named apart from the flight fixture's sound log: both live in this test binary.)
-struct control_sound_log : sound_recorder {
+struct sound_log : sound_recorder {
     std::vector<int> played_slots, stopped_slots;
     void played(int slot, int, float, float) override { played_slots.push_back(slot); }
     void stopped(int slot) override { stopped_slots.push_back(slot); }
@@ -174,7 +173,7 @@ protected:
     flt_struct& f = flt[0];
     sim_cockpit_autopilot_block& ap = sim_cockpit_autopilot;
     sim_joystick_block& joy = sim_joystick;
-    control_sound_log sounds;
+    sound_log sounds;
 };
 
 }  // namespace control_test

@@ -56,7 +56,7 @@ TEST_F(SystemsClock, TimeZoneByNearestFifteenDegrees)
 
 TEST_F(SystemsClock, HoursByKindAndTheStopwatch)
 {
-    sim_time.zulu_time_sec = 12.0f * 3600.0f;
+    sim_time.zulu_time_sec = sim_time.local_time_sec = 12.0f * 3600.0f;   // night is judged by the last frame's time
     flt[0].longitude = 0.0f;
     sim_graphics_view.visibility_effective_m = 5556.0f;   // exactly 3 nm: not instrument weather
     sim_time.timer_is_running_sec = 1;
@@ -68,7 +68,7 @@ TEST_F(SystemsClock, HoursByKindAndTheStopwatch)
     EXPECT_NEAR(sim_time.timer_elapsed_time_sec, 2.6f, 1e-3f);   // wrapped past the hour
 
     sim_graphics_view.visibility_effective_m = 5555.0f;
-    sim_time.zulu_time_sec = 20.0f * 3600.0f;   // after 19:00 local
+    sim_time.zulu_time_sec = sim_time.local_time_sec = 20.0f * 3600.0f;   // after 19:00 local
     frames(72);
     EXPECT_NEAR(logbook.instrument_hours[0], 0.001f, 1e-6f);
     EXPECT_NEAR(logbook.night_hours[0], 0.001f, 1e-6f);

@@ -74,7 +74,7 @@ TEST_F(SystemsFluids, HydraulicsBleedAwayOverThreeMinutesAfterTheirFailure)
     pln[0].acf_ff_hydraulic = 1;
     pln[0].acf_Vne = 200.0f;
     pln[0].acf_en_type[0] = pln[0].acf_en_type[1] = ENGINE_JET_HIGH_BYPASS;
-    flt[0].ENGN_N1_[0] = flt[0].ENGN_N1_[1] = 90.0f;
+    flt[0].ENGN_N1_[0] = flt[0].ENGN_N1_[1] = 10.0f;   // a pressure of exactly 1: 2 x 0.1 x 10 / 2
     frames(1);
     EXPECT_EQ(sim_operation_failures.hydraulic_pressure_ratio, 1.0f);
     EXPECT_EQ(sim_operation_failures.ram_air_turbine_on, 0);
@@ -226,7 +226,7 @@ TEST_F(SystemsFluids, AnnunciatorsByEngineAndTheLampTest)
     const sim_cockpit_warnings_annunciators_block& an = sim_cockpit_warnings_annunciators;
     EXPECT_EQ(an.chip_detect, 3);
     EXPECT_EQ(an.engine_fire, 1);
-    EXPECT_EQ(an.low_vacuum, 0);   // engine 0's type draws no vacuum pump: full vacuum
+    EXPECT_EQ(an.low_vacuum, 1);   // the stopped piston engine turns no vacuum pump
 
     sim_cockpit_warnings.annunciator_test_timeout = frame_clock + 1.0f;
     frames(1);

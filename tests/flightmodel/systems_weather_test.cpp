@@ -17,7 +17,8 @@ protected:
         SystemsState::SetUp();
         saved_program_folder_ = program_folder;
         FOLDERS_init_from((folder_.prefix() + "orvell").c_str());
-        add_airport("KSBD", 34.0f, -117.0f, 90.0f, 3000.0f, 300.0f);
+        airport_id_index.clear();
+        airport_id_index[NAV_id_key("KSBD")] = add_airport("KSBD", 34.0f, -117.0f, 90.0f, 3000.0f, 300.0f);
         place(34.0f, -117.0f, 1000.0f);
         flt[0].y_agl = 700.0f;
         sim_operation_prefs_realweather.check_real_weather_time_sec = 600.0f;
@@ -25,6 +26,7 @@ protected:
     }
     void TearDown() override
     {
+        airport_id_index.clear();
         FOLDERS_init_from((saved_program_folder_ + "orvell").c_str());
         SystemsState::TearDown();
     }

@@ -39,9 +39,11 @@ TEST(SystemsInProgram, Nav1HearsTheLocalizerAndTheLogbookOutlivesTheRun)
     start_program(*folder);
     ASSERT_EQ(std::string(start_selection.airport_id), "KSBD");
     EXPECT_EQ(logbook_index, -1);
+    // Until the aircraft set-up is built the aircraft does not fly true: a
+    // crash holds the plane rather than restarting the flight.
     sim_operation_prefs.reset_on_crash = 0;
     sim_cockpit_radios.nav1_freq_hz = 10930;
-    fly(1.0);
+    fly(0.1);   // the receivers on the runway, before the plane has moved
 
     const sim_cockpit_radios_block& r = sim_cockpit_radios;
     EXPECT_EQ(r.nav_type[RADIO_NAV1], NAV_ILS_LOC);
@@ -52,7 +54,7 @@ TEST(SystemsInProgram, Nav1HearsTheLocalizerAndTheLogbookOutlivesTheRun)
     ASSERT_EQ(logbook_index, 0);
     EXPECT_STREQ(logbook.from[0], "KSBD");
 
-    fly(199.0);
+    fly(199.9);
     EXPECT_NEAR(logbook.total_hours[0], 200.0 / 3600.0, 0.002);
     const std::string tail = pln[0].acf_tailnum;
     std::string aircraft = pln[0].acf_file_name;
