@@ -8,6 +8,7 @@
 #include <string>
 
 #include "aircraft/acf_struct.h"
+#include "aircraft/flight_start.h"
 #include "core/geo.h"
 #include "core/simvars.h"
 #include "flightmodel/flt.h"
@@ -39,6 +40,10 @@ TEST(SystemsInProgram, Nav1HearsTheLocalizerAndTheLogbookOutlivesTheRun)
     start_program(*folder);
     ASSERT_EQ(std::string(start_selection.airport_id), "KSBD");
     EXPECT_EQ(logbook_index, -1);
+    // On runway 06, the airport's first runway.
+    start_selection.start_index = 0;
+    sim_time.backwards = 0;
+    FLIGHT_init_situation(SIT_AIRPORT, SIT_RUNWAY);
     // Until the aircraft set-up is built the aircraft does not fly true: a
     // crash holds the plane rather than restarting the flight.
     sim_operation_prefs.reset_on_crash = 0;
