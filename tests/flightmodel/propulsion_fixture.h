@@ -31,11 +31,6 @@ constexpr float KT = 0.5144444f;                               // m/s per knot
 // Standard sea-level air, still, and a frame of 0.02 s.
 inline void standard_air()
 {
-    // The sea-level values the systems step derives the air at the plane from.
-    sim_weather.temperature_sealevel_c = 15.0f;
-    sim_physics.earth_pressure_p = 101325.0f;
-    sim_physics.earth_radius_m = 6378145.0f;
-    sim_physics.earth_mu = 9.80665f * 6378145.0f * 6378145.0f;
     sim_weather.rho = 1.225f;
     sim_weather.sigma = 1.0f;
     sim_weather.speed_of_sound_ms = 340.3f;

@@ -330,11 +330,6 @@ struct FleetOnTheGround : ::testing::TestWithParam<kind> {
         const std::string steps = missing_steps();
         if (!steps.empty()) GTEST_SKIP() << "needs " << steps;
         if (!(fuel_aboard() > 0.0f)) GTEST_SKIP() << "needs fuel in the tanks at load (the set-up issue)";
-        // First run against the real systems step: the trainer's and the
-        // helicopter's engines do not reach idle through the real steps (with
-        // or without the systems' own stages); left to the engines' owner.
-        if (GetParam() == kind::trainer || GetParam() == kind::helicopter)
-            GTEST_SKIP() << "this engine's start through the real steps fails: for the engines' owner";
     }
 };
 
