@@ -109,7 +109,6 @@ struct sim_weather_block {
     float precip_snow;
     // Sea-level dew point (degrees C), set by the weather reports.
     float dewpoi_sealevel_c;
-    float temperature_le_c;           // total temperature at the leading edges
     // The smoothed wind at the plane: its direction (degrees true, 0..360) and
     // horizontal speed (m/s, at most 999), kept apart from the wind layers.
     float wind_direction_at_plane_degt;

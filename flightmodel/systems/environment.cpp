@@ -57,9 +57,9 @@ float along(float v0, float v1, float offset, float span)
 
 void SYSTEMS_ship_navaids()
 {
-    camera_rel_carrier[0] = sim_private_camera.x - ship_x[SHIP_CARRIER];
-    camera_rel_carrier[1] = sim_private_camera.y - ship_y[SHIP_CARRIER] - DECK_HEIGHT_M;
-    camera_rel_carrier[2] = sim_private_camera.z - ship_z[SHIP_CARRIER];
+    camera_rel_carrier[0] = sim_graphics_view.view_x - ship_x[SHIP_CARRIER];
+    camera_rel_carrier[1] = sim_graphics_view.view_y - ship_y[SHIP_CARRIER] - DECK_HEIGHT_M;
+    camera_rel_carrier[2] = sim_graphics_view.view_z - ship_z[SHIP_CARRIER];
     if (navaid_table.size() < static_cast<size_t>(NAV_SHIP_NAVAIDS)) return;
 
     const float h0 = ship_heading[SHIP_CARRIER] * DEG_TO_RAD_FLOAT;

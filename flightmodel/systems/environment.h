@@ -2,7 +2,7 @@
 // the moving navaids of the two ships, the air at the plane and the magnetic
 // variation.
 //
-// Reads: the camera, the ship table, lat_ref/lon_ref, flt[0] position,
+// Reads: the camera position (the view), the ship table, lat_ref/lon_ref, flt[0] position,
 // attitude and Mach number, the planet and its constants.
 // Writes: navaid records 0..5 (position), camera_rel_carrier; the weather
 // block's temperatures, rho, sigma and speed of sound, sim_physics.g_sealevel

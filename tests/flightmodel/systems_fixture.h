@@ -12,7 +12,7 @@
 #include "flightmodel/logbook.h"
 #include "flightmodel/systems.h"
 #include "flightmodel/systems/flight_plan.h"
-#include "links/network_standin.h"
+#include "tests/support/net_peer.h"
 #include "tests/support/flight_fixture.h"
 
 class SystemsState : public FlightState {
@@ -25,7 +25,6 @@ protected:
         logbook_index = -1;
         fms_plan = fms_plan_record{};
         std::fill(std::begin(storm_grid), std::end(storm_grid), 0.0f);
-        NET_standin_clear();
         start_selection.airport_index = 0;
         sim_physics.earth_radius_m = 6378145.0f;
         sim_physics.earth_mu = 3.986012e14f;

@@ -76,6 +76,7 @@ TEST_F(SystemsLimits, AGentleTouchdownOnALakeIsNoCrashButSinkingOffACarrierIs)
 TEST_F(SystemsLimits, ACrashWithResetExplainsTellsTheMotionPlatformAndRestartsOnTheRunway)
 {
     sim_operation_prefs.reset_on_crash = 1;
+    net_peer_attach();
     net_slot_enabled[11] = net_slot_valid[11] = 1;
     flt[0].frm_ice = 0.2f;
     flt[0].failures[FAIL_SLOT_VACUUM] = FAILURE_STATE_FAILED;
@@ -89,8 +90,9 @@ TEST_F(SystemsLimits, ACrashWithResetExplainsTellsTheMotionPlatformAndRestartsOn
     EXPECT_NE(recorded_alerts[0].lines[0].find("Ice"), std::string::npos);
     EXPECT_NE(recorded_alerts[1].lines[0].find("vacuum"), std::string::npos);
     // "FIDE" to the motion platform: -990, 0, -999.
-    ASSERT_EQ(net_sent_log.size(), 1u);
-    const net_sent_datagram& d = net_sent_log[0];
+    const std::vector<net_sent_datagram> sent = net_peer_sent("FIDE");
+    ASSERT_EQ(sent.size(), 1u);
+    const net_sent_datagram& d = sent[0];
     EXPECT_EQ(d.slot, 11);
     EXPECT_EQ(d.label(), "FIDE");
     EXPECT_EQ(d.index(), 0);
@@ -107,6 +109,7 @@ TEST_F(SystemsLimits, ACrashWithResetExplainsTellsTheMotionPlatformAndRestartsOn
     EXPECT_EQ(airport_surface_valid, 1);
     EXPECT_EQ(flt[0].local_vy, 0.0f);
     EXPECT_EQ(flt[0].parkbrake, 1.0f);
+    net_slot_enabled[11] = net_slot_valid[11] = 0;
 }
 
 TEST_F(SystemsLimits, OverspeedWithFlapsOutTearsAFlapAway)
