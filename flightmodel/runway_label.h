@@ -3,6 +3,7 @@
 #pragma once
 
 // "PAD " and the designator when it begins with 'H', else "RWY " and the
-// designator; a trailing 'x' (no side letter) is dropped. `out` holds at least
-// as much as the designator plus five characters.
+// designator; a trailing 'x' (no side letter) is dropped. `out` holds the
+// designator plus five characters, or a text buffer (TEXT_SIZE): the designator
+// is read to at most TEXT_MAX_LEN - 4 characters.
 void RWY_label(const char* designator, char* out);

@@ -1,4 +1,4 @@
-// Runway label and navaid proximity.
+// Navaid proximity.
 #include "flightmodel/systems/nav_proximity.h"
 
 #include <cmath>
@@ -9,18 +9,6 @@
 
 namespace {
 constexpr float NEARER_TOLERANCE_DEG = 0.1f;
-}
-
-void RWY_label(const char* designator, char* out)
-{
-    if (!out) return;
-    const char* d = designator ? designator : "";
-    const size_t len = strnlen(d, RWY_NUMBER_SIZE - 1);
-    std::memcpy(out, d[0] == 'H' ? "PAD " : "RWY ", 4);
-    std::memcpy(out + 4, d, len);
-    size_t end = 4 + len;
-    out[end] = '\0';
-    if (out[end - 1] == 'x') out[end - 1] = '\0';
 }
 
 int NAV_nearer_than_best(int navaid_index, float* best)

@@ -1,7 +1,9 @@
 // The radio receivers: which station each hears, the course deflections,
 // bearing needles, DME and GPS; the runway label and the nearness test.
 #include <cstring>
+#include <string>
 
+#include "flightmodel/runway_label.h"
 #include "flightmodel/systems/nav_proximity.h"
 #include "flightmodel/systems/radios.h"
 #include "tests/flightmodel/systems_fixture.h"
@@ -164,7 +166,7 @@ TEST_F(SystemsRadios, TheHsiSelectorOutsideItsRangeCountsAsNav1)
 
 TEST(RunwayLabel, PadsRunwaysAndTaxiwayMarks)
 {
-    char out[RWY_LABEL_SIZE];
+    char out[TEXT_SIZE];
     RWY_label("H1", out);
     EXPECT_STREQ(out, "PAD H1");
     RWY_label("09x", out);
@@ -173,8 +175,11 @@ TEST(RunwayLabel, PadsRunwaysAndTaxiwayMarks)
     EXPECT_STREQ(out, "RWY 36");
     RWY_label("", out);
     EXPECT_STREQ(out, "RWY ");
-    RWY_label("27RIGHT", out);   // a long designator is cut to its field
-    EXPECT_STREQ(out, "RWY 27R");
+    RWY_label("0 9 L", out);     // the spaced form of the menus
+    EXPECT_STREQ(out, "RWY 0 9 L");
+    const std::string endless(2000, '7');
+    RWY_label(endless.c_str(), out);   // never past a text buffer
+    EXPECT_EQ(std::strlen(out), static_cast<size_t>(TEXT_MAX_LEN));
 }
 
 TEST_F(SystemsRadios, NearerThanBestAdmitsATenthOfADegreeMore)
