@@ -26,6 +26,9 @@ extern float frame_clock;
 // Frames run in the flying mode since the start (the frame loop counts them).
 extern int32_t flying_frame_count;
 
+// The sixth flying frame followed the fifth within 0.4 s (set by the frame loop).
+extern int32_t first_frames_fast;
+
 // Seconds of the monotonic clock since program start (double: no loss after days).
 double UTIL_seconds();
 // A slow blink: 0..1, four radians a second of the simulator's running time,

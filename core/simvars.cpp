@@ -24,6 +24,7 @@ sim_operation_override_block sim_operation_override{};
 sim_operation_failures_block sim_operation_failures{};
 sim_operation_sound_block sim_operation_sound{};
 sim_joystick_block sim_joystick{};
+sim_joystick_pfc_block sim_joystick_pfc{};
 sim_cockpit_weapons_block sim_cockpit_weapons{};
 sim_flightmodel_misc_block sim_flightmodel_misc{};
 sim_flightmodel_position_block sim_flightmodel_position{};
@@ -34,6 +35,7 @@ sim_cockpit_pressure_block sim_cockpit_pressure{};
 sim_private_net_disables_block sim_private_net_disables{};
 screen_settings_block screen_settings{};
 float terrain_height_m = 0.0f;
+int32_t ground_type_word = 0;
 int32_t weather_seed = 0;
 
 float gload_dim_factor = 1.0f;
@@ -64,6 +66,7 @@ void SIMVARS_clear()
     sim_operation_failures = {};
     sim_operation_sound = {};
     sim_joystick = {};
+    sim_joystick_pfc = {};
     sim_cockpit_weapons = {};
     sim_flightmodel_misc = {};
     sim_flightmodel_position = {};

@@ -432,6 +432,12 @@ struct sim_operation_override_block {
     int32_t override_dme;
     int32_t override_gps;
     int32_t override_annunciators;
+    // Set by plug-ins: with override_joystick, the joystick's pitch, roll or
+    // heading input is left to them; the console's lamps are theirs.
+    int32_t override_joystick_pitch;
+    int32_t override_joystick_roll;
+    int32_t override_joystick_heading;
+    int32_t override_pfc_autopilot_lites;
 };
 extern sim_operation_override_block sim_operation_override;
 
@@ -482,8 +488,22 @@ struct sim_joystick_block {
     float artstab_pitch_ratio;
     float artstab_roll_ratio;
     float artstab_heading_ratio;
+    // What the controllers read this frame: each axis in the device range
+    // -100..100, and each button or hat direction (non-zero = down).
+    float joystick_axis_values[JOYSTICK_AXES];
+    int32_t joystick_button_values[JOYSTICK_BUTTONS];
 };
 extern sim_joystick_block sim_joystick;
+
+// sim/joystick/pfc/: the serial cockpit console's autopilot buttons and lamps.
+struct sim_joystick_pfc_block {
+    // Presses counted in the hundreds, the last button's code below them.
+    int32_t last_autopilot_button_input;
+    // The lamp byte a plug-in sends instead of the autopilot's own
+    // (override_pfc_autopilot_lites): bit 7 the engaged form, bits 0..6 the lamps.
+    int32_t autopilot_lites;
+};
+extern sim_joystick_pfc_block sim_joystick_pfc;
 
 // sim/cockpit/weapons/.
 struct sim_cockpit_weapons_block {
@@ -529,6 +549,7 @@ struct sim_cockpit_warnings_block {
     int32_t master_caution_on;
     float master_caution_timeout;     // running-time deadline of the lit master caution, s
     float annunciator_test_timeout;   // frame-clock deadline of the lamp test, s
+    float warning_suppression_timeout;   // frame clock until which the warnings are silenced
 };
 extern sim_cockpit_warnings_block sim_cockpit_warnings;
 
@@ -633,6 +654,10 @@ extern int32_t weather_seed;
 // Terrain height (local y, m) under the user's plane, written by the
 // simulation cycle from the terrain query once a frame.
 extern float terrain_height_m;
+
+// Surface code under the user's plane, set by the terrain and scenery code;
+// the shared-memory record carries it.
+extern int32_t ground_type_word;
 
 // The G-load dimming factor: every colour the drawing kit sends is multiplied
 // by it. The flight model lowers it under high load while "dim_gload" is on;

@@ -34,6 +34,12 @@ void PANEL_tune_freq_digit(int32_t* freq, int step, int part);
 void PANEL_tune_com_digit(int32_t* freq, int step, int part);
 void PANEL_tune_adf_digit(int32_t* freq, int step, int digit);
 void PANEL_tune_squawk_digit(int32_t* code, int step, int digit);
+// Fires the rocket of plane p: the rocket mode becomes `type` and the rocket
+// timeout the frame clock + d.
+void PANEL_rocket_switch(int plane, int type, float d);
+// The clock's stopwatch: a non-zero toggle starts or stops it, (0, non-zero)
+// resets it; (0, 0) draws. Returns non-zero when a command was performed.
+int PANEL_clock_timer(int toggle_cmd, int reset_cmd);
 // Rebuilds the weather-radar texture.
 void PANEL_radar_texture();
 

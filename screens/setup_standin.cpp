@@ -6,7 +6,6 @@
 #include "screens/calls_standin.h"
 
 void SETUP_airport_select() { screens_standin_calls.push_back("SETUP_airport_select()"); }
-void SETUP_joystick_equipment() { screens_standin_calls.push_back("SETUP_joystick_equipment()"); }
 void SETUP_rendering_language() { screens_standin_calls.push_back("SETUP_rendering_language()"); }
 void SETUP_weather() { screens_standin_calls.push_back("SETUP_weather()"); }
 void SETUP_date_time() { screens_standin_calls.push_back("SETUP_date_time()"); }

@@ -34,7 +34,6 @@
 #include "shell/world_textures.h"
 #include "shell/wndproc.h"
 
-int32_t first_frames_fast = 0;
 int32_t o_lit_cus_panel = 0;
 frame_state frame_loop;
 

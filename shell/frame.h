@@ -11,7 +11,6 @@
 #include "core/frame_clock.h"
 #include "core/time_probe.h"   // log_frame_timing, UTIL_time_probe
 
-extern int32_t first_frames_fast;    // the sixth flying frame followed the fifth within 0.4 s
 extern int32_t o_lit_cus_panel;      // the lit-panel state of the previous flying frame
 
 // Limits of the frame period estimate.

@@ -13,6 +13,7 @@
 #include "links/movie.h"
 #include "links/network.h"
 #include "links/plugin_host.h"
+#include "links/shared_memory.h"
 #include "links/sound.h"
 #include "platform/plat_window.h"
 #include "scene/scene_draw.h"
@@ -252,6 +253,8 @@ int APPLICATION_main(void* instance, void* previous_instance, const char* comman
 
     PLAT_set_frame_pacing(APPLICATION_pacing_wanted());
 
+    // Outside programs may read the shared-memory area from the start.
+    SHMEM_static_init();
     APPLICATION_start_up();
     APPLICATION_run_frames();
     MACIBM_quit();

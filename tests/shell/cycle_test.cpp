@@ -216,7 +216,8 @@ TEST_F(Cycle, GraphOutputTakesAtMostFiveGroups)
     DATAOUT_clear();
     for (int g = 100; g < 107; ++g) sim_network_dataout.data_to_graph[g] = 1;
     sim_cockpit_warnings.annunciator_test_timeout = 2.5f;   // group 100, value 0
-    sim_joystick.eq_ped_nobrk = 1;                          // group 104, value 0
+    sim_joystick.has_joystick = 1;                          // a yaw axis: pedals without toe brakes,
+    sim_joystick.joystick_axis_assignments[0] = 3;          // group 104, value 0
     interval_ticks[TICK_005] = 1;
     update_plane_cycle();
     const int c = graph_history.column;
