@@ -131,8 +131,17 @@ int PLAT_serial_open(const char* port_name, const char* settings, plat_serial_st
     }
     // Not shared: the terminal is claimed for this program while it is open.
     const int fd = open(PLAT_serial_device(port_name), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0 || ioctl(fd, TIOCEXCL) != 0) {
-        if (fd >= 0) close(fd);
+    if (fd < 0) {
+        step = PLAT_SERIAL_OPEN;
+        return -1;
+    }
+    if (!isatty(fd)) {
+        close(fd);
+        step = PLAT_SERIAL_STATE;
+        return -1;
+    }
+    if (ioctl(fd, TIOCEXCL) != 0) {
+        close(fd);
         step = PLAT_SERIAL_OPEN;
         return -1;
     }
@@ -141,7 +150,7 @@ int PLAT_serial_open(const char* port_name, const char* settings, plat_serial_st
         step = at;
         return -1;
     };
-    if (!isatty(fd) || !apply_settings(fd, s)) return fail(PLAT_SERIAL_STATE);
+    if (!apply_settings(fd, s)) return fail(PLAT_SERIAL_STATE);
     if (!immediate_reads(fd)) return fail(PLAT_SERIAL_TIMEOUTS);
     if (tcflow(fd, TCOON) != 0) return fail(PLAT_SERIAL_PURGE_TX_ABORT);
     if (tcflush(fd, TCIFLUSH) != 0) return fail(PLAT_SERIAL_PURGE_RX_ABORT);

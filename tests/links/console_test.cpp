@@ -1,0 +1,275 @@
+// The serial cockpit console on a pseudo-terminal: what the first ticks
+// write, the bytes of the displays, changed groups only, the refresh after
+// the avionics come on, the console's bytes applied through the joystick
+// poll, a port that cannot be opened, and damaged streams.
+#include <fcntl.h>
+#include <pty.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <functional>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "links/console.h"
+#include "links/serial_calibration.h"
+#include "platform/plat_serial.h"
+#include "tests/links/joystick_fixture.h"
+
+namespace {
+
+using bytes = std::vector<uint8_t>;
+
+class Console : public JoystickState {
+protected:
+    void SetUp() override
+    {
+        JoystickState::SetUp();
+        char name[256];
+        ASSERT_EQ(openpty(&master_, &slave_, name, nullptr, nullptr), 0);
+        fcntl(master_, F_SETFL, fcntl(master_, F_GETFL) | O_NONBLOCK);
+        PLAT_serial_set_device("COM1", name);
+        for (int c = 0; c < CONSOLE_CHANNELS; ++c) {
+            serial_axis_lo[c] = 0.0f;
+            serial_axis_hi[c] = 255.0f;
+        }
+        sim_joystick.eq_cirrusII_fun = 1;
+        sim_cockpit_electrical.avionics_on = 1;
+        HARDWARE_open();
+    }
+    void TearDown() override
+    {
+        JoystickState::TearDown();
+        close(master_);
+        close(slave_);
+    }
+
+    // One frame of the poll on a 0.05-s tick (or off it), and what the console received.
+    bytes tick(bool on_tick = true)
+    {
+        frame_clock += 0.05f;
+        interval_ticks[INTERVAL_TWENTIETH_SECOND] = on_tick ? 1 : 0;
+        poll();
+        return received();
+    }
+    bytes received()
+    {
+        bytes out;
+        uint8_t b[512];
+        for (ssize_t n; (n = read(master_, b, sizeof b)) > 0;) out.insert(out.end(), b, b + n);
+        return out;
+    }
+    void send(const bytes& b, bool settle = true)
+    {
+        ASSERT_EQ(write(master_, b.data(), b.size()), static_cast<ssize_t>(b.size()));
+        if (settle) usleep(10000);   // the terminal hands the bytes on
+    }
+    static bool contains(const bytes& hay, const bytes& needle)
+    {
+        return std::search(hay.begin(), hay.end(), needle.begin(), needle.end()) != hay.end();
+    }
+
+    int master_ = -1, slave_ = -1;
+};
+
+TEST_F(Console, FirstTickRefreshesThenSendsTheWholeMessageAndLaterOnlyChanges)
+{
+    sim_cockpit_radios_block& r = sim_cockpit_radios;
+    r.nav1_freq_hz = 11020;
+    r.com1_freq_hz = 11802;
+    r.adf1_freq_hz = 379;
+    r.transponder_code = 1200;
+    r.transponder_light = 1;
+    pln[0].acf_gear_deploy[67] = 1.0f;
+    pln[0].acf_gear_deploy[68] = 0.5f;
+    EXPECT_TRUE(tick(false).empty());   // between ticks nothing is built
+    const bytes expected = {
+        0x78, 0xFA, 0xB0, 0xB1, 0xB2, 0xB3, 0xB4, 0xB5, 0xB6, 0xB7,   // the refresh
+        0xA0,                                                         // no marker
+        0xB6,                                                         // no autopilot lamp
+        0xC4, 0x00, 0x02, 0x20,                                       // DME shows a frequency
+        0xC1, 0x11, 0x02, 0x04,  0xC3, 0x00, 0x00, 0x04,  0xC0, 0x11, 0x80, 0x24,  0xC2, 0x00, 0x00, 0x04,
+        0xC5, 0x37, 0x9F, 0xF0,                                       // ADF 379, no hundredths
+        0xC4, 0x00, 0x00, 0x02,                                       // DME distance 0.0
+        0xD1, 0x00, 0x00, 0x04,  0xD3, 0x00, 0x00, 0x04,  0xD0, 0x00, 0x00, 0x04,  0xD2, 0x00, 0x00, 0x04,
+        0xD5, 0x00, 0x0F, 0xF0,  0xD4, 0x00, 0x00, 0x04,
+        0xC7, 0x12, 0x00, 0xE0,                                       // squawk 1200, reply lamp
+        0xA9, 0x09,                                                   // leg 0 down, leg 1 moving
+    };
+    EXPECT_EQ(tick(), expected);
+    EXPECT_TRUE(tick().empty());   // nothing changed, nothing sent
+
+    r.nav1_freq_hz = 11170;
+    r.adf1_stdby_freq_hz = 1750;       // past 999: the display holds 999
+    r.transponder_code = 99999;        // past 9999: every digit holds 9
+    r.nav1_dme_dist_m[0] = NAN;
+    EXPECT_EQ(tick(), (bytes{0xC1, 0x11, 0x17, 0x04, 0xD5, 0x99, 0x9F, 0xF0, 0xC7, 0x99, 0x99, 0xE0}));
+}
+
+TEST_F(Console, AvionicsComingOnSendTheChangesThenTheRefreshWithinFiveSeconds)
+{
+    sim_cockpit_electrical.avionics_on = 0;
+    sim_cockpit_radios.nav1_freq_hz = 11020;
+    EXPECT_EQ(tick().size(), 10u);      // only the refresh, whatever the avionics
+    for (int k = 0; k < 20; ++k) EXPECT_TRUE(tick().empty());
+
+    sim_cockpit_electrical.avionics_on = 1;
+    const float on_at = frame_clock + 0.05f;
+    const bytes first = tick();
+    EXPECT_TRUE(contains(first, {0xC1, 0x11, 0x02, 0x04}));
+    EXPECT_NE(first[0], 0x78);
+    bytes refresh;
+    float refresh_at = 0.0f;
+    for (int k = 0; k < 120 && refresh.empty(); ++k) {
+        const bytes b = tick();
+        if (!b.empty()) refresh = b, refresh_at = frame_clock;
+    }
+    ASSERT_FALSE(refresh.empty());
+    EXPECT_GT(refresh_at, on_at + 4.0f);
+    EXPECT_LE(refresh_at, on_at + 5.0f);
+    // The refresh, then the first nine groups again (they differ from the refresh's).
+    const bytes again = {0x78, 0xFA, 0xB0, 0xB1, 0xB2, 0xB3, 0xB4, 0xB5, 0xB6, 0xB7, 0xA0, 0xB6, 0xC4, 0x00, 0x02, 0x20,
+                         0xC1, 0x11, 0x02, 0x04, 0xC3, 0x00, 0x00, 0x04, 0xC0, 0x00, 0x00, 0x04, 0xC2, 0x00, 0x00, 0x04,
+                         0xC5, 0x00, 0x0F, 0xF0, 0xC4, 0x00, 0x00, 0x02};
+    EXPECT_EQ(refresh, again);
+}
+
+TEST_F(Console, ConsoleBytesActThroughThePoll)
+{
+    tick();
+    sim_cockpit_radios.nav1_freq_hz = 11020;
+    sim_cockpit_radios.nav1_stdby_freq_hz = 11020;
+    send({0x85, 0xF1, 0x03});   // lever 0 reads 0xF1; 0xF1 with 0x03 is also NAV1's MHz knob
+    tick(false);
+    EXPECT_NEAR(console.channel[0], (255.0f - 241.0f) / 255.0f, 1e-6f);
+    EXPECT_NEAR(flt[0].ENGN_thro[0], (255.0f - 241.0f) / 255.0f, 1e-6f);
+    EXPECT_EQ(sim_cockpit_radios.nav1_stdby_freq_hz, 10920);
+
+    // Model 12 takes the radios only.
+    sim_joystick.eq_cirrusII_fun = 12;
+    sim_cockpit_radios.nav1_stdby_freq_hz = 11330;
+    send({0x85, 0x10, 0xF1, 0x01});
+    tick(false);
+    EXPECT_NEAR(console.channel[0], (255.0f - 241.0f) / 255.0f, 1e-6f);
+    EXPECT_EQ(sim_cockpit_radios.nav1_freq_hz, 11330);
+    EXPECT_EQ(sim_cockpit_radios.nav1_stdby_freq_hz, 11020);
+
+    // The console's buttons press joystick buttons for this poll: code 92 toggles the landing lights.
+    sim_joystick.eq_cirrusII_fun = 1;
+    sim_joystick.joystick_button_assignments[1] = 92;
+    send({0x9B, 12});
+    tick(false);
+    EXPECT_EQ(flt[0].landing_lights_on, 1);
+    tick(false);   // not repeated: the button is up again
+    EXPECT_EQ(flt[0].landing_lights_on, 1);
+}
+
+TEST_F(Console, CommandTable)
+{
+    sim_cockpit_radios_block& r = sim_cockpit_radios;
+    const struct {
+        bytes stream;
+        std::function<void()> before;
+        std::function<bool()> after;
+        const char* what;
+    } cases[] = {
+        {{0xF8, 0x01}, [] { sim_cockpit_radios.nav1_obs_degm = 0.0f; }, [&] { return r.nav1_obs_degm == 359.0f; },
+         "course knob down wraps"},
+        {{0xF8, 0x10}, [] { sim_cockpit_radios.adf1_obs_card_mag = 359.0f; }, [&] { return r.adf1_obs_card_mag == 2.0f; },
+         "card knob turns the other way, fast"},
+        {{0xF6, 0x08, 0xF6, 0x08}, [] { sim_joystick_pfc.last_autopilot_button_input = 0; },
+         [] { return sim_joystick_pfc.last_autopilot_button_input == 211 && sim_cockpit_autopilot.backcourse_on == 0; },
+         "two presses counted in the hundreds"},
+        {{0xF6, 0x00}, [] { sim_cockpit_autopilot.autopilot_mode = 1; },
+         [] { return sim_cockpit_autopilot.autopilot_mode == 2; }, "autopilot on"},
+        {{0xE5, 0x03}, [] { sim_cockpit_radios.adf1_stdby_freq_hz = 990; }, [&] { return r.adf1_stdby_freq_hz == 10; },
+         "ADF standby wraps past 999"},
+        {{0xF7, 0x05}, [] { sim_cockpit_radios.transponder_code = 200; }, [&] { return r.transponder_code == 7200; },
+         "squawk thousands down wraps"},
+        {{0xF9, 0x0F}, [] { sim_cockpit_autopilot.altitude = 3450.0f; },
+         [] { return sim_cockpit_autopilot.altitude == 3300.0f; }, "altitude down to a whole hundred"},
+        {{0xD6, 0xD7}, [] { sim_joystick.eq_pfc_cirrus2 = 0; },
+         [] { return sim_cockpit_engine.fuel_pump_on[0] == 0 && sim_cockpit_switches.pitot_heat_on == 0; },
+         "switch rows need the extended console"},
+        {{0xD6, 0xD7}, [] { sim_joystick.eq_pfc_cirrus2 = 1; },
+         [] { return sim_cockpit_engine.fuel_pump_on[0] == 1 && sim_cockpit_switches.pitot_heat_on == 1; },
+         "extended switch rows"},
+        {{0x86, 0x00, 0x8A, 0x80}, [] { sim_joystick.eq_pfc_pedals = 1; },
+         [] { return flt[0].l_brake_add == 1.0f && std::fabs(flt[0].r_brake_add) < 1e-6f; }, "toe brakes"},
+        {{0x83, 0x7B}, [] { console.channel[4] = 0.25f; }, [] { return console.channel[4] == 0.25f; },
+         "channel 4 ignores 0x7B"},
+    };
+    for (const auto& c : cases) {
+        c.before();
+        send(c.stream);
+        tick(false);
+        EXPECT_TRUE(c.after()) << c.what;
+    }
+    // Model 8: lever 2 is the first throttle, in reverse below half of lever 5.
+    sim_joystick.eq_cirrusII_fun = 8;
+    pln[0].acf_throtmax_REV = 0.5f;
+    send({0x87, 0x00, 0x84, 0x00});   // the lowest readings are the levers' tops: forward, full
+    tick(false);
+    EXPECT_EQ(flt[0].ENGN_propmode[0], 1);
+    EXPECT_EQ(flt[0].ENGN_thro[0], 1.0f);
+    send({0x87, 0xFF, 0x84, 0x00});   // lever 5 at its bottom: reverse
+    tick(false);
+    EXPECT_EQ(flt[0].ENGN_propmode[0], 3);
+    EXPECT_EQ(flt[0].ENGN_thro[0], 0.5f);
+}
+
+TEST_F(Console, AFullBufferIsReadOverTwoPassesNotLost)
+{
+    tick();
+    sim_cockpit_autopilot.autopilot_mode = 0;
+    bytes stream;
+    for (int k = 0; k < 100; ++k) stream.insert(stream.end(), {0xF6, 0x03});   // each pair flips the flight director
+    send(stream);
+    tick(false);   // 199 bytes: 99 pairs and a lone 0xF6
+    EXPECT_EQ(sim_cockpit_autopilot.autopilot_mode, 1);
+    tick(false);   // the last byte: nothing whole
+    EXPECT_EQ(sim_cockpit_autopilot.autopilot_mode, 1);
+}
+
+TEST_F(Console, PortThatCannotBeOpenedIsNamedOnceAndTheProgramRunsOn)
+{
+    HARDWARE_close(0);
+    PLAT_serial_set_device("COM1", "/nonexistent/console");
+    HARDWARE_open();
+    ASSERT_EQ(recorded_alerts.size(), 1u);
+    EXPECT_EQ(recorded_alerts[0].code, 16);
+    EXPECT_NE(recorded_alerts[0].lines[0].find("/nonexistent/console"), std::string::npos);
+    EXPECT_NE(recorded_alerts[0].lines[1].find("opened"), std::string::npos);
+    EXPECT_EQ(console.port_open, 0);
+    for (int k = 0; k < 3; ++k) {   // the equipment screen tries once a second
+        HARDWARE_close(0);
+        HARDWARE_open();
+        tick();
+    }
+    EXPECT_EQ(recorded_alerts.size(), 1u);
+    sim_joystick.eq_cirrusII_fun = 2;   // new settings: named again
+    HARDWARE_open();
+    EXPECT_EQ(recorded_alerts.size(), 2u);
+}
+
+TEST_F(Console, DamagedStreamsNeverReachPastTheBuffers)
+{
+    std::mt19937 rng(38);
+    for (int round = 0; round < 300; ++round) {
+        sim_joystick.eq_cirrusII_fun = static_cast<int32_t>(rng() % 14);
+        sim_joystick.eq_pfc_cirrus2 = rng() & 1;
+        sim_joystick.eq_pfc_pedals = rng() & 1;
+        screen_settings.eq_cirrus_layout2 = rng() & 1;
+        sim_cockpit_switches.DME_distance_or_time = static_cast<int32_t>(rng() % 20) - 5;
+        sim_cockpit_radios.transponder_code = static_cast<int32_t>(rng());
+        sim_cockpit_radios.nav1_freq_hz = static_cast<int32_t>(rng());
+        bytes b(rng() % 64);
+        for (uint8_t& x : b) x = static_cast<uint8_t>(rng() % 3 ? 0x80 + rng() % 128 : rng() % 256);
+        if (!b.empty() && sim_joystick.eq_cirrusII_fun != 0) send(b, false);
+        tick(rng() & 1);
+    }
+    SUCCEED();
+}
+
+}  // namespace

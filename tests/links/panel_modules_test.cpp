@@ -1,0 +1,166 @@
+// Panel modules through a library of the test's own in place of the maker's:
+// the greeting at start, frequencies shown and tuned, switch panels as
+// joystick buttons, the gear-and-lights unit, the shut-down, and no library.
+#include <dlfcn.h>
+
+#include <string>
+
+#include "links/panel_modules.h"
+#include "tests/links/joystick_fixture.h"
+
+namespace {
+
+// The fake library's record (tests/fixtures/fake_gfdev.cpp).
+struct fake_gfdev_record {
+    int init_result;
+    int radio_count, p8_count, t8_count, lgt_count;
+    int16_t outer[8], inner[8];
+    uint8_t p8_switches, t8_switches;
+    int16_t wheel;
+    uint8_t lgt_switches;
+    char alpha[8][8];
+    char numeric[8][8];
+    int alpha_sends[8];
+    int numeric_sends[8];
+    int p8_lamps, t8_lamps, lgt_lamps;
+    int initialised, terminated;
+    char log[16384];
+};
+
+class PanelModules : public JoystickState {
+protected:
+    void SetUp() override
+    {
+        JoystickState::SetUp();
+        // The test's own hold on the library keeps its state readable after the program lets go.
+        handle_ = dlopen(FAKE_GFDEV_LIBRARY, RTLD_NOW);
+        ASSERT_NE(handle_, nullptr) << dlerror();
+        auto get = reinterpret_cast<fake_gfdev_record* (*)()>(dlsym(handle_, "fake_gfdev_state"));
+        ASSERT_NE(get, nullptr);
+        fake_ = get();
+        *fake_ = fake_gfdev_record{};
+        GFDEV_set_library_path(FAKE_GFDEV_LIBRARY);
+        screen_settings.eq_gf_panels = 1;
+    }
+    void TearDown() override
+    {
+        JoystickState::TearDown();
+        GFDEV_set_library_path("");
+        if (handle_) dlclose(handle_);
+    }
+    void* handle_ = nullptr;
+    fake_gfdev_record* fake_ = nullptr;
+};
+
+TEST_F(PanelModules, FourRadioUnitsTwoSwitchPanelsAndTheGearUnitThroughAFlight)
+{
+    fake_->radio_count = 5;       // only four are used
+    fake_->p8_count = 1000;       // held to one
+    fake_->t8_count = 1;
+    fake_->lgt_count = 1;
+    sim_cockpit_radios_block& r = sim_cockpit_radios;
+    r.nav1_freq_hz = 10800;
+    r.com1_freq_hz = 11802;
+    HARDWARE_open();
+    EXPECT_EQ(fake_->initialised, 1);
+    for (int u = 0; u < 4; ++u) {
+        EXPECT_STREQ(fake_->alpha[u], "ORVL") << u;
+        EXPECT_STREQ(fake_->numeric[u], "000.00") << u;
+    }
+    EXPECT_STREQ(fake_->alpha[4], "");
+    EXPECT_EQ(fake_->p8_lamps, 255);
+    EXPECT_EQ(fake_->t8_lamps, 255);
+    EXPECT_EQ(fake_->lgt_lamps, 168);
+    HARDWARE_open();   // loaded once a run
+    EXPECT_EQ(fake_->alpha_sends[0], 1);
+
+    frames(3);
+    const char* labels[4] = {"NAV1", "NAV2", "COM1", "COM2"};
+    for (int u = 0; u < 4; ++u) EXPECT_STREQ(fake_->alpha[u], labels[u]);
+    EXPECT_STREQ(fake_->numeric[0], "108.00");
+    EXPECT_STREQ(fake_->numeric[2], "118.02");
+    EXPECT_EQ(fake_->numeric_sends[2], 2);   // the greeting, then the frequency once
+    EXPECT_EQ(fake_->alpha_sends[2], 2);
+
+    // One inner click on the NAV1 unit: the active frequency, 0.05 MHz.
+    fake_->inner[0] = 1;
+    frames(1);
+    EXPECT_EQ(r.nav1_freq_hz, 10805);
+    EXPECT_STREQ(fake_->numeric[0], "108.05");
+    fake_->outer[2] = -1;
+    frames(1);
+    EXPECT_EQ(r.com1_freq_hz, 13602);   // the MHz wrap within 118..136
+
+    // P8 switch 3 reads as button 91 held; every lamp shows its switch.
+    sim_joystick.has_joystick = 1;
+    sim_joystick.joystick_button_assignments[91] = 56;
+    fake_->p8_switches = 0x08;
+    fake_->t8_switches = 0x81;
+    frames(2);
+    EXPECT_EQ(flt[0].parkbrake, 0.67f);
+    EXPECT_EQ(fake_->p8_lamps, 0x08);
+    EXPECT_EQ(fake_->t8_lamps, 0x81);
+    EXPECT_EQ(sim_joystick.joystick_button_values[80], 1);
+    EXPECT_EQ(sim_joystick.joystick_button_values[87], 1);
+    fake_->p8_switches = 0;
+    frames(1);
+    EXPECT_EQ(flt[0].parkbrake, 0.0f);
+
+    // The flap lever at +1 lowers the flaps one notch, once; the trim wheel steps the elevator trim.
+    pln[0].acf_flap_detents = 4;
+    fake_->lgt_switches = 0x02;
+    frames(1);
+    const float one_notch = flt[0].flaprqst;
+    EXPECT_GT(one_notch, 0.0f);
+    frames(5);
+    EXPECT_EQ(flt[0].flaprqst, one_notch);
+    fake_->wheel = 1;
+    frames(1);
+    EXPECT_NEAR(flt[0].elv_trim, 0.001f, 1e-7f);
+
+    // Gear lamps: green for a leg down with the handle down, red for a leg in between.
+    sim_cockpit_switches.gear_handle_status = 1;
+    float* legs = pln[0].acf_gear_deploy + 67;
+    legs[0] = 1.0f, legs[1] = 0.5f, legs[2] = 1.0f;
+    frames(1);
+    EXPECT_EQ(fake_->lgt_lamps, 0x80 | 0x10 | 0x08);
+    sim_cockpit_switches.gear_handle_status = 0;
+    legs[0] = 0.0f, legs[2] = 0.0f;
+    frames(1);
+    EXPECT_EQ(fake_->lgt_lamps, 0x10);
+
+    // Shut-down: blank displays, dark lamps, the library let go.
+    HARDWARE_close(1);
+    EXPECT_STREQ(fake_->alpha[0], "    ");
+    EXPECT_STREQ(fake_->numeric[3], "      ");
+    EXPECT_EQ(fake_->p8_lamps, 0);
+    EXPECT_EQ(fake_->lgt_lamps, 0);
+    EXPECT_EQ(fake_->terminated, 1);
+    EXPECT_EQ(gfdev_table.library, nullptr);
+    EXPECT_NE(std::string(fake_->log).find("GF45_GetDialVals"), std::string::npos);
+}
+
+TEST_F(PanelModules, WithoutTheLibraryThereAreNoModulesAndNoAlert)
+{
+    GFDEV_set_library_path("/nonexistent/GFDev.so");
+    HARDWARE_open();
+    frames(2);
+    HARDWARE_close(1);
+    EXPECT_EQ(panel_modules.radio_units, 0);
+    EXPECT_TRUE(recorded_alerts.empty());
+    EXPECT_EQ(fake_->log[0], 0);   // not one call
+    EXPECT_EQ(GFDEV_load(nullptr), GFDEV_NO_LIBRARY);
+    EXPECT_EQ(GF45_GetNumDevices(), 0);
+    EXPECT_EQ(GF45_SetAlpha(0, "NAV1"), GFDEV_NO_ENTRY);
+
+    // A library that will not start leaves the modules uncounted.
+    GFDEV_reset();
+    GFDEV_set_library_path(FAKE_GFDEV_LIBRARY);
+    fake_->init_result = 0x0101;
+    fake_->radio_count = 2;
+    HARDWARE_open();
+    EXPECT_EQ(fake_->initialised, 1);
+    EXPECT_EQ(panel_modules.radio_units, 0);
+}
+
+}  // namespace
