@@ -127,6 +127,7 @@ void notice_failure(const char* port, plat_serial_step step)
         "its pending input could not be aborted",
         "its input could not be cleared",
         "its output could not be cleared",
+        "it stopped taking what was sent to it",
     };
     const int32_t settings[3] = {sim_joystick.eq_cirrusII_fun, sim_joystick.eq_cirrusII_app, screen_settings.eq_cirrus_com2};
     if (console.failure_noticed && std::equal(settings, settings + 3, console.noticed_settings)) return;
@@ -211,8 +212,12 @@ void UTIL_cirrus_send(int count)
     }
     std::memcpy(console.last_sent, console.message, static_cast<size_t>(n));
     if (console.output_count == 0) return;
-    if (PLAT_serial_write(console.port, console.output, console.output_count) != console.output_count)
-        MACIBM_nuke_alert(0, "The cockpit console did not take", "everything sent to it.", "", "", ALERT_FATAL);
+    // A console that stops taking bytes (unplugged, its adapter gone) is
+    // named once and let go; the flight goes on without it.
+    if (PLAT_serial_write(console.port, console.output, console.output_count) != console.output_count) {
+        CONSOLE_close_port();
+        notice_failure(screen_settings.eq_cirrus_com2 ? "COM2" : "COM1", PLAT_SERIAL_WRITE);
+    }
 }
 
 void UTIL_cirrus_read()

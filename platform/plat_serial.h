@@ -17,6 +17,7 @@ enum plat_serial_step : int {
     PLAT_SERIAL_PURGE_RX_ABORT,
     PLAT_SERIAL_PURGE_RX_CLEAR,
     PLAT_SERIAL_PURGE_TX_CLEAR,
+    PLAT_SERIAL_WRITE,            // an open port stopped taking what was written
 };
 
 // The device a port name stands for; an unknown name stands for itself.

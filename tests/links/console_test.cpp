@@ -253,6 +253,21 @@ TEST_F(Console, PortThatCannotBeOpenedIsNamedOnceAndTheProgramRunsOn)
     EXPECT_EQ(recorded_alerts.size(), 2u);
 }
 
+TEST_F(Console, ConsolePulledOutMidFlightIsNamedOnceAndLetGo)
+{
+    tick();
+    close(master_);   // the other end goes: writes fail
+    master_ = -1;
+    sim_cockpit_radios.nav1_freq_hz = 11170;
+    tick();
+    ASSERT_EQ(recorded_alerts.size(), 1u);
+    EXPECT_EQ(recorded_alerts[0].code, 16);
+    EXPECT_EQ(console.port_open, 0);
+    sim_cockpit_radios.nav1_freq_hz = 11020;
+    tick();
+    EXPECT_EQ(recorded_alerts.size(), 1u);
+}
+
 TEST_F(Console, DamagedStreamsNeverReachPastTheBuffers)
 {
     std::mt19937 rng(38);
