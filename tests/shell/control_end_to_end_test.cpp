@@ -1,6 +1,6 @@
 // The control step in the running program: started in-process on the
 // generated data folder with the airliner of the test fleet as the user's
-// aircraft (the default trainer until the fleet ships it), keys go through
+// aircraft, keys go through
 // the real window procedure and key dispatcher, frames through the real
 // simulation cycle and plane step.
 #include <gtest/gtest.h>
@@ -72,22 +72,20 @@ void frames(int n)
 
 class ControlEndToEnd : public started_program {
 protected:
-    static inline bool airliner = false;
     static inline std::string missing;
 
     static void SetUpTestSuite()
     {
         started_program::SetUpTestSuite();
-        // The airliner of the test fleet as the user's aircraft, when the fleet ships it.
+        // The airliner of the test fleet as the user's aircraft.
         const std::string path = first_aircraft_in(folder->path() / "Aircraft" / "Heavy Metal");
-        if (!path.empty()) {
-            std::snprintf(pln[0].acf_file_path, ACF_TEXT_SIZE, "%s", path.c_str());
-            ACF_load_and_setup(0);
-            airliner = true;
+        if (path.empty()) {
+            missing = "the test fleet's airliner in Aircraft/Heavy Metal";
+            return;
         }
-        // Until the aircraft set-up is built, the file's own values serve the keys and the autopilot.
-        if (pln[0].acf_num_engines <= 0 && pln[0].acf_file_path[0]) ACF_read_write(ACF_MODE_READ, 0, 0);
-        if (pln[0].acf_num_engines <= 0) missing = "an aircraft with engines in slot 0";
+        std::snprintf(pln[0].acf_file_path, ACF_TEXT_SIZE, "%s", path.c_str());
+        ACF_load_and_setup(0);
+        if (pln[0].acf_num_engines < 2) missing = "the airliner loaded with its engines";
         FLIGHT_init_situation(SIT_AIRPORT, SIT_RUNWAY);
     }
 
@@ -95,9 +93,6 @@ protected:
     {
         if (!missing.empty()) GTEST_SKIP() << "needs " << missing;
         app_mode = MODE_FLYING;
-        // Until the aircraft set-up is built the file's raw values do not fly: a
-        // crash holds the plane rather than restarting the flight.
-        sim_operation_prefs.reset_on_crash = 0;
         sim_time.paused = 0;
         sim_operation_prefs.replay_mode = 0;
         sim_operation_misc.frame_rate_period = DT;
@@ -126,9 +121,8 @@ TEST_F(ControlEndToEnd, HeadingKeyEngagesHeadingHoldOnThePresentHeading)
 
 TEST_F(ControlEndToEnd, DisconnectKeyDropsEveryModeAndSoundsTheHornOnce)
 {
-    // The airliner has GPWS; the trainer gets it for the test.
-    const int32_t fitted = pln[0].acf_warn1EQ;
-    if (!pln[0].acf_warn2EQ) pln[0].acf_warn1EQ = 1;
+    // The airliner has GPWS.
+    ASSERT_TRUE(pln[0].acf_warn2EQ || pln[0].acf_warn1EQ);
     sim_operation_prefs.warn_bb = 1;
     horn_log horn;
     SOUND_install_recorder(&horn);
@@ -138,7 +132,6 @@ TEST_F(ControlEndToEnd, DisconnectKeyDropsEveryModeAndSoundsTheHornOnce)
     press(KEY_SLOT_AUTOPILOT_OFF);
     frames(10);
     SOUND_install_recorder(nullptr);
-    pln[0].acf_warn1EQ = fitted;
     const sim_cockpit_autopilot_block& ap = sim_cockpit_autopilot;
     for (int32_t mode : {ap.airspeed_mode, ap.heading_mode, ap.altitude_mode, ap.hnav_mode, ap.vnav_mode})
         EXPECT_EQ(mode, 9);
@@ -147,7 +140,6 @@ TEST_F(ControlEndToEnd, DisconnectKeyDropsEveryModeAndSoundsTheHornOnce)
 
 TEST_F(ControlEndToEnd, HeldThrottleKeyRaisesEveryThrottleToTheForwardLimit)
 {
-    if (!airliner) std::printf("(on the default trainer until the test fleet ships its airliner)\n");
     const int engines = std::min(pln[0].acf_num_engines, 8);
     for (int n = 0; n < engines; ++n) flt[0].ENGN_thro[n] = 0.0f;
     for (int i = 0; i < 60; ++i) {

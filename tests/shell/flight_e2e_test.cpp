@@ -8,6 +8,7 @@
 #include <string>
 
 #include "aircraft/acf_struct.h"
+#include "aircraft/flight_start.h"
 #include "core/app_mode.h"
 #include "core/geo.h"
 #include "core/replay.h"
@@ -90,4 +91,51 @@ TEST_F(FlightEndToEnd, TrainerStartsOnKsbdsFirstRunwayAndFliesAHundredFrames)
         EXPECT_LT(std::fabs(o.local_x), 9.0e9f) << "slot " << s;
         EXPECT_TRUE(TERRAIN_point_in_area(o.local_x, o.local_y, o.local_z, 0.0f)) << "slot " << s;
     }
+}
+
+// Gravity reaches the plane through the running program's own systems step:
+// the trainer let go 2 m above the runway falls at the local gravity, lands
+// on its gear without a crash and comes to rest with its struts carrying its
+// weight.
+TEST_F(FlightEndToEnd, TrainerLetGoAboveTheRunwayFallsUnderGravityAndLandsOnItsGear)
+{
+    FLIGHT_init_situation(SIT_AIRPORT, SIT_RUNWAY);
+    MACIBM_pump_messages();
+    FRAME_reset();
+    app_mode = MODE_FLYING;
+    auto frames = [](int n) {
+        for (int k = 0; k < n; ++k) {
+            test_clock_seconds += 0.04;
+            MACIBM_do_frame();
+        }
+    };
+    flt_struct& f = flt[0];
+    frames(25);   // settled on the runway
+    ASSERT_EQ(f.onground_all, 1);
+    const float rest_y = f.local_y;
+    const float x0 = f.local_x, z0 = f.local_z;
+
+    f.local_y_d += 2.0;
+    f.local_y = static_cast<float>(f.local_y_d);
+    f.local_vx = f.local_vy = f.local_vz = 0.0f;
+    frames(1);
+    ASSERT_EQ(f.onground_any, 0);
+    ASSERT_NEAR(sim_physics.g_sealevel, 9.79f, 0.02f);   // the systems step's gravity at the field
+    // A quarter second of free fall: at this speed the air barely holds it.
+    const float vy0 = f.local_vy;
+    double seconds = 0.0;
+    for (int k = 0; k < 6; ++k) {
+        frames(1);
+        seconds += sim_operation_misc.frame_rate_period;
+    }
+    EXPECT_NEAR((f.local_vy - vy0) / seconds, -sim_physics.g_sealevel, 0.03f * sim_physics.g_sealevel);
+
+    frames(5 * 25);
+    EXPECT_EQ(f.onground_all, 1);
+    EXPECT_NEAR(f.local_y, rest_y, 0.05f);   // back where it stood, not restarted elsewhere
+    EXPECT_LT(std::hypot(f.local_x - x0, f.local_z - z0), 0.5f);
+    float struts = 0.0f;
+    for (int n = PART_GEAR_FIRST; n < PART_GEAR_FIRST + 3; ++n) struts += f.nrml_force[n];
+    const float weight = f.m_total * sim_physics.g_sealevel;
+    EXPECT_NEAR(struts, weight, 0.02f * weight);
 }

@@ -44,11 +44,8 @@ TEST(SystemsInProgram, Nav1HearsTheLocalizerAndTheLogbookOutlivesTheRun)
     start_selection.start_index = 0;
     sim_time.backwards = 0;
     FLIGHT_init_situation(SIT_AIRPORT, SIT_RUNWAY);
-    // Until the aircraft set-up is built the aircraft does not fly true: a
-    // crash holds the plane rather than restarting the flight.
-    sim_operation_prefs.reset_on_crash = 0;
     sim_cockpit_radios.nav1_freq_hz = 10930;
-    fly(0.1);   // the receivers on the runway, before the plane has moved
+    fly(1.0);   // the receivers on the runway, the plane standing on its parking brake
 
     const sim_cockpit_radios_block& r = sim_cockpit_radios;
     EXPECT_EQ(r.nav_type[RADIO_NAV1], NAV_ILS_LOC);
@@ -59,8 +56,12 @@ TEST(SystemsInProgram, Nav1HearsTheLocalizerAndTheLogbookOutlivesTheRun)
     ASSERT_EQ(logbook_index, 0);
     EXPECT_STREQ(logbook.from[0], "KSBD");
 
-    fly(199.9);
+    fly(199.0);
     EXPECT_NEAR(logbook.total_hours[0], 200.0 / 3600.0, 0.002);
+    // Still standing where it started, on its gear: no crash restarted the flight.
+    EXPECT_EQ(flt[0].onground_all, 1);
+    EXPECT_LT(flt[0].groundspeed, 0.1f);
+    EXPECT_LT(std::fabs(r.nav1_hdef_deg[RADIO_NAV1]), 0.5f);
     const std::string tail = pln[0].acf_tailnum;
     std::string aircraft = pln[0].acf_file_name;
     aircraft = aircraft.size() > 4 ? aircraft.substr(0, aircraft.size() - 4) : std::string();
@@ -83,8 +84,8 @@ TEST(SystemsInProgram, Nav1HearsTheLocalizerAndTheLogbookOutlivesTheRun)
     EXPECT_EQ(logbook_index, 1);
     stop_program();
 
-    if (tail.empty() && aircraft.empty())
-        GTEST_SKIP() << "the tail number and aircraft name come with the aircraft load (aircraft set-up issue)";
+    ASSERT_FALSE(tail.empty());
+    ASSERT_FALSE(aircraft.empty());
     EXPECT_NE(written.find(tail), std::string::npos);
     EXPECT_NE(written.find(aircraft), std::string::npos);
 }
