@@ -103,6 +103,11 @@ TEST_F(FlightEndToEnd, TrainerLetGoAboveTheRunwayFallsUnderGravityAndLandsOnItsG
     MACIBM_pump_messages();
     FRAME_reset();
     app_mode = MODE_FLYING;
+    // Still air: no gust moves the falling plane.
+    for (int k = 0; k < WIND_LAYERS; ++k)
+        sim_weather.wind_speed_kt[k] = sim_weather.shear_speed_kt[k] = sim_weather.turbulence[k] = 0.0f;
+    sim_weather.thunderstorm_percent = sim_weather.microburst_probability = sim_weather.wind_turbulence_percent = 0.0f;
+    sim_weather.thermal_percent = 0.0f;
     auto frames = [](int n) {
         for (int k = 0; k < n; ++k) {
             test_clock_seconds += 0.04;
