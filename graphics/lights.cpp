@@ -5,6 +5,7 @@
 #include <cmath>
 #include <initializer_list>
 
+#include "graphics/ogl_bind_seam.h"
 #include "graphics/ogl_state.h"
 #include "graphics/ogl_tex.h"
 #include "core/constants.h"
@@ -86,6 +87,7 @@ void OGL_lights_frame(float x, float y, float z, float pitch, float heading, flo
 void OGL_draw_light(float x, float y, float z, float r, float g, float b, float a, float size, int flash_index,
                     int phase_index, int type)
 {
+    OGL_seam_light({x, y, z, r, g, b, a, size, flash_index, phase_index, type});
     if (!OGL_light_is_lit(flash_index)) return;
     const float k = gload_dim_factor;
     glColor4f(r * k, g * k, b * k, a * OGL_light_brightness(phase_index));

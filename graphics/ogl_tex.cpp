@@ -1,5 +1,7 @@
 #include "graphics/ogl_tex.h"
 
+#include "graphics/ogl_bind_seam.h"
+
 #include <GL/gl.h>
 #include <GL/glext.h>
 
@@ -170,6 +172,7 @@ void OGL_reset_bound_textures()
 void OGL_bind_tex(int slot, int unit)
 {
     if (unit < 0 || unit >= TEX_UNITS_CACHED) return;
+    OGL_seam_bound(slot, unit);
     if (bound_texture[unit] == slot) return;
     bound_texture[unit] = slot;
     const bool select = texture_unit_count != 1 && unit != 0 && gl_entry::glActiveTextureARB;

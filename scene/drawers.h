@@ -40,12 +40,8 @@ void PARTICLE_draw_engine_trails();
 // The textured ground quad around the camera.
 void WORLDOBJ_draw_ground_quad();
 
-// Plane n's model in the current matrix: level 1 the whole aircraft with its
-// lights, 0 only the lights.
-void ACF_draw_plane(int n, int level);
-// The weapon of slot `slot` of plane n; with place 1 the plane's position and
-// attitude are applied first, with 0 it is drawn in the current matrix.
-void ACF_draw_weapon(int n, int slot, int place);
+// The aircraft models and their weapons: ACF_draw_plane, ACF_draw_weapon.
+#include "scene/aircraft/acf_draw.h"
 
 // What hangs on or trails behind the user's aircraft: the flown path, the
 // ropes, the slung load, the parachute and the refuelling hose.

@@ -1,14 +1,10 @@
 // Stand-ins of the scene's drawers until their own issues draw them: they
-// draw nothing, with two exceptions that carry behaviour the rest of the
-// program already relies on. The world-objects pass finds the paved runway
+// draw nothing, with one exception that carries behaviour the rest of the
+// program already relies on: the world-objects pass finds the paved runway
 // under the user's plane (the flat surface at the airport's elevation, with
 // the runway's surface code, roughness and index) from the runways of the
-// nearby airports; water runways are left to the water. A plane's model is a
-// single point at its reference point, so a drawn plane can be told from one
-// left out.
+// nearby airports; water runways are left to the water.
 #include "scene/drawers.h"
-
-#include <GL/gl.h>
 
 #include <cmath>
 
@@ -50,15 +46,7 @@ void SKYOBJ_draw_lightning() {}
 void PARTICLE_draw() {}
 void PARTICLE_draw_engine_trails() {}
 void WORLDOBJ_draw_ground_quad() {}
-void ACF_draw_weapon(int, int, int) {}
 void SCENE_draw_attachments() {}
-
-void ACF_draw_plane(int, int)
-{
-    glBegin(GL_POINTS);
-    glVertex3f(0.0f, 0.0f, 0.0f);
-    glEnd();
-}
 
 void WORLDOBJ_draw_objects()
 {
