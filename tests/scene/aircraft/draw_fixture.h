@@ -191,6 +191,22 @@ inline std::array<float, 3> turned(const float* p, const float* h, const float* 
     return out;
 }
 
+constexpr float BLADE_M = 1.0f;   // two blade elements of 0.5 m
+
+// A two-blade propeller on engine 0 of plane n, its hub 1 m ahead.
+inline void propeller_plane(int n)
+{
+    clear_plane(n);
+    acf_struct& a = pln[n];
+    a.acf_num_engines = a.acf_num_thrustpoints = 1;
+    a.acf_num_blades[0] = 2.0f;
+    a.acf_prop_dir[0] = 1.0f;
+    hand_wing(n, 0, 2, 0.5f * BLADE_M, 0.2f, 1.0f);
+    a.acf_Zarm[0] = -1.0f;
+    ACF_prepare_model(n);
+    flt[n].POINT_pitch_deg[0] = 20.0f;
+}
+
 // A test of the drawers on the offscreen context: a known GL state, the
 // Earth's constants, lights on at full daylight, no overlay.
 class AircraftDraw : public ::testing::Test {

@@ -1,0 +1,190 @@
+// Weapons and the aircraft preview, read back as pixels.
+#include <algorithm>
+
+#include "core/screen.h"
+#include "flightmodel/forces/control_incidence.h"
+#include "tests/scene/aircraft/draw_fixture.h"
+
+using namespace draw_test;
+
+namespace {
+
+using pixels = std::vector<unsigned char>;
+
+pixels read_window()
+{
+    pixels px(1024 * 768 * 4);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, 1024, 768, GL_RGBA, GL_UNSIGNED_BYTE, px.data());
+    return px;
+}
+int lit(const pixels& px)
+{
+    int n = 0;
+    for (size_t i = 0; i < px.size(); i += 4) n += px[i] > 128;
+    return n;
+}
+
+class Weapons : public AircraftDraw {
+protected:
+    static constexpr int N = 1;   // the plane carrying the weapons
+    // Slot w of plane N: a body of revolution of the radius, 3 m long, its
+    // fins given afterwards.
+    void weapon(int w, float radius)
+    {
+        acf_struct& c = pln[N];
+        c.acf_wpn_slot[w].wpn_type = 4;
+        for (int r = 0; r < 12; ++r)
+            for (int k = 0; k < 18; ++k) {
+                const int at = (w * ACF_BODY_STATIONS + r) * ACF_BODY_POINTS + k;
+                const float ang = static_cast<float>(k) * 20.0f * DEG;
+                c.acf_body_X[at] = radius * std::sin(ang);
+                c.acf_body_Y[at] = radius * std::cos(ang);
+                c.acf_body_Z[at] = -1.5f + 3.0f * static_cast<float>(r) / 11.0f;
+            }
+        ACF_prepare_model(N);
+    }
+    // White on black, flat: what a drawing covers.
+    static void flat()
+    {
+        OGL_set_state(STATE_FOG_OFF, 0, STATE_LIGHTING_OFF, STATE_OPAQUE, STATE_DEPTH_TEST_ON, STATE_DEPTH_WRITE_ON);
+        glViewport(0, 0, 1024, 768);
+        glClearColor(0, 0, 0, 1);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glColor3f(1, 1, 1);
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+    }
+};
+
+}  // namespace
+
+TEST_F(Weapons, InTheAircraftFrameItLandsWhereTheSceneFramePutsIt)
+{
+    clear_plane(N);
+    weapon(2, 0.3f);
+    wpn_slot_record& w = pln[N].acf_wpn_slot[2];
+    w.wpn_pos[0] = 5.0f, w.wpn_pos[1] = 2.0f, w.wpn_pos[2] = -3.0f;
+    w.wpn_theta = 10.0f, w.wpn_psi = 30.0f, w.wpn_phi = 5.0f;
+    flt_struct& p = flt[N];
+    p.local_x = 3.0f, p.local_y = 1.0f, p.local_z = -2.0f, p.psi = 40.0f, p.theta = 10.0f, p.phi = -20.0f;
+
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glFrustum(-0.4, 0.4, -0.3, 0.3, 1.0, 100.0);
+    const auto camera = [] {
+        glTranslatef(0.0f, 0.0f, -12.0f);
+        glRotatef(20.0f, 1.0f, 0.0f, 0.0f);
+        glRotatef(-30.0f, 0.0f, 1.0f, 0.0f);
+        glTranslatef(-5.0f, -2.0f, 3.0f);   // looking at the weapon
+    };
+    flat();
+    camera();
+    ACF_draw_weapon(N, 2, 0);
+    const pixels scene_frame = read_window();
+    flat();
+    camera();
+    glTranslatef(p.local_x, p.local_y, p.local_z);
+    glRotatef(-p.psi, 0.0f, 1.0f, 0.0f);
+    glRotatef(-p.theta, -1.0f, 0.0f, 0.0f);
+    glRotatef(-p.phi, 0.0f, 0.0f, 1.0f);
+    ACF_draw_weapon(N, 2, 1);
+    const pixels aircraft_frame = read_window();
+    int differ = 0;
+    for (size_t i = 0; i < scene_frame.size(); i += 4) differ += (scene_frame[i] > 128) != (aircraft_frame[i] > 128);
+    EXPECT_GT(lit(scene_frame), 2000);
+    EXPECT_LT(differ, 20);
+
+    // Out of range: nothing.
+    flat();
+    camera();
+    for (const auto& [n, slot] : {std::pair{-1, 2}, std::pair{10, 2}, std::pair{N, -1}, std::pair{N, 24}}) ACF_draw_weapon(n, slot, 0);
+    EXPECT_EQ(lit(read_window()), 0);
+}
+
+TEST_F(Weapons, FinsOfNoSpanOrChordAreLeftOut)
+{
+    clear_plane(N);
+    weapon(3, 0.0f);   // a body of no width: only the fins show
+    wpn_slot_record& w = pln[N].acf_wpn_slot[3];
+    w.wpn_fin_span[0] = 0.02f;
+    w.wpn_fin_tip[0] = 0.01f;
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(-0.05, 0.05, -0.0375, 0.0375, -1.0, 1.0);
+    glDisable(GL_CULL_FACE);
+    for (const auto& [root, drawn] : {std::pair{0.01f, false}, std::pair{0.02f, true}}) {
+        w.wpn_fin_root[0] = root;
+        flat();
+        glRotatef(90.0f, 1.0f, 0.0f, 0.0f);   // from above: the fins lie flat
+        ACF_draw_weapon(N, 3, 0);
+        EXPECT_EQ(lit(read_window()) > 1000, drawn) << root;
+    }
+    glEnable(GL_CULL_FACE);
+}
+
+// The preview of the airliner, gear up in flight: drawn gear-down inside its
+// rectangle only, and the airliner flies on with its gear and cyclic as they were.
+TEST_F(Weapons, PreviewStaysInItsRectangleAndLeavesThePlaneAsItWas)
+{
+    fleet_folder folder;
+    ASSERT_TRUE(folder.load(0, AIRLINER));
+    acf_struct& c = pln[0];
+    flt_struct& p = flt[0];
+    ACF_control_incidence(0);
+    const float wheel[3] = {c.acf_gear_xnodef[68], c.acf_gear_ynodef[68], c.acf_gear_znodef[68]};
+    for (int g = 67; g <= 69; ++g) c.acf_gear_deploy[g] = 0.0f, c.acf_gear_def[g] = 0.3f;
+    ACF_control_incidence(0);
+    p.vertcant[0] = p.sidecant[1] = 7.0f;
+    p.psi = 90.0f, p.theta = p.phi = 0.0f, p.local_x = 3.0f, p.local_y = -2.0f, p.local_z = 500.0f;
+    const acf_struct before = c;
+    const flt_struct flying = p;
+
+    screen.ui_scale = 1.0f, screen.ui_side_margin = screen.ui_top_margin = screen.ui_zoom = 0.0f;
+    screen.screen_area_left = screen.screen_area_bottom = 0.0f;
+    OGL_set_projection(PROJECTION_2D, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1.0f);
+    glClearColor(1, 0, 1, 1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    const float x1 = 672, y1 = 171, x2 = 952, y2 = 423;
+    ACF_draw_preview(x1, y1, x2, y2);
+    const pixels px = read_window();
+    const auto background = [&](int x, int y) {
+        const unsigned char* q = &px[(size_t(y) * 1024 + x) * 4];
+        return q[0] == 255 && q[1] == 0 && q[2] == 255;
+    };
+    int inside = 0, outside = 0;
+    for (int y = 0; y < 768; ++y)
+        for (int x = 0; x < 1024; ++x) {
+            const bool in = x >= x1 && x < x2 && y >= y1 && y < y2;
+            (in ? inside : outside) += !background(x, y);
+        }
+    EXPECT_EQ(outside, 0);
+    EXPECT_GT(inside, 3000);
+
+    // The main wheel where the gear hangs when down: in the side view the
+    // aircraft's z runs across, its y up, about its centre of gravity.
+    const float D = std::sqrt(c.acf_size_x * c.acf_size_x + c.acf_size_z * c.acf_size_z);
+    const float h = D, aspect = (y2 - y1) / (x2 - x1);
+    const float ex = p.local_x - (wheel[2] - c.acf_cgZ), ey = p.local_y + (wheel[1] - c.acf_cgY);
+    const int wx = int(x1 + (ex + h) / (2.0f * h) * (x2 - x1)), wy = int(y1 + (ey + h * aspect) / (2.0f * h * aspect) * (y2 - y1));
+    EXPECT_FALSE(background(wx, wy)) << wx << " " << wy;
+
+    EXPECT_EQ(std::memcmp(&p, &flying, sizeof p), 0) << "the flight-model state as it was";
+    for (int g = 67; g <= 69; ++g) {
+        EXPECT_EQ(c.acf_gear_deploy[g], before.acf_gear_deploy[g]);
+        EXPECT_EQ(c.acf_gear_def[g], before.acf_gear_def[g]);
+        EXPECT_EQ(c.acf_gear_ynodef[g], before.acf_gear_ynodef[g]);
+        EXPECT_EQ(c.acf_gear_lonN[g], before.acf_gear_lonN[g]);
+    }
+    GLint box[4];
+    glGetIntegerv(GL_VIEWPORT, box);
+    EXPECT_TRUE(box[0] == 0 && box[1] == 0 && box[2] == 1024 && box[3] == 768) << "the screen's projection is back";
+    EXPECT_FALSE(glIsEnabled(GL_SCISSOR_TEST));
+
+    // A zoom of 0 or less draws as no zoom: the same picture.
+    sim_graphics_view.view_zoom = -3.0f;
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    ACF_draw_preview(x1, y1, x2, y2);
+    EXPECT_TRUE(read_window() == px);
+    clear_plane(0);
+}
