@@ -98,7 +98,7 @@ image flame(const flame_style& st, int seed)
                 const float u = (s - NOZZLE_S) / (1.0f - NOZZLE_S);   // 0 at the nozzle, 1 at the tail
                 bright = std::pow(1.0f - u, st.fade) * streak(t, st.streaks * u, seed);
                 if (st.diamonds > 0)
-                    bright *= 0.7f + 0.3f * std::pow(std::cos(u * PI * static_cast<float>(st.diamonds)), 2.0f) * (1.0f - u);
+                    bright *= 0.55f + 0.45f * std::pow(std::cos(u * PI * static_cast<float>(st.diamonds)), 2.0f);
                 mix = u;
             }
             if (x == FLAME_W - 1) bright = 0.0f;   // the tail ends in nothing
