@@ -2,6 +2,7 @@
 // and wheels, in feedback mode.
 #include <algorithm>
 #include <set>
+#include <tuple>
 
 #include "tests/scene/aircraft/draw_fixture.h"
 
@@ -9,41 +10,38 @@ using namespace draw_test;
 
 namespace {
 
-// Triangles of the disc: its colour's alpha is the disc's.
+// Triangles of the disc, known by its alpha.
 int disc_triangles(const capture& c, float alpha)
 {
-    int n = 0;
-    for (const prim& p : c.prims)
-        if (p.kind == 3 && std::fabs(p.v[0].a - alpha) < 1e-3f) ++n;
-    return n;
+    return int(std::count_if(c.prims.begin(), c.prims.end(),
+                             [&](const prim& p) { return p.kind == 3 && std::fabs(p.v[0].a - alpha) < 1e-3f; }));
 }
 
-// Distinct points of the vertices whose texture t is `t` (1e-6), rounded to 0.1 mm.
-std::set<std::array<int, 3>> points_with_t(const capture& c, float t)
+using point = std::array<int, 3>;   // tenths of a millimetre
+point at(float x, float y, float z) { return {int(std::lround(x * 1e4f)), int(std::lround(y * 1e4f)), int(std::lround(z * 1e4f))}; }
+// Where the vertices with texture t lie.
+std::set<point> points_with_t(const capture& c, float t)
 {
-    std::set<std::array<int, 3>> out;
+    std::set<point> out;
     for (const vtx& v : c.vertices())
-        if (std::fabs(v.t - t) < 1e-6f) out.insert({int(std::lround(v.x * 1e4f)), int(std::lround(v.y * 1e4f)), int(std::lround(v.z * 1e4f))});
+        if (std::fabs(v.t - t) < 1e-6f) out.insert(at(v.x, v.y, v.z));
     return out;
 }
-std::array<int, 3> at(float x, float y, float z) { return {int(std::lround(x * 1e4f)), int(std::lround(y * 1e4f)), int(std::lround(z * 1e4f))}; }
+constexpr float TYRE_RIGHT_CENTRE_T = 0.126953125f;   // a tyre's right face centre
+constexpr float STRUT_T_ARM = 131.0f / 1024.0f, STRUT_T_WHEEL = 259.0f / 1024.0f;
 
-constexpr float WHEEL_RIGHT_CENTRE_T = 0.126953125f;   // the texture t of a tyre's right face centre
-constexpr float STRUT_T_END = 131.0f / 1024.0f, STRUT_T_WHEEL = 259.0f / 1024.0f;
-
-class Bodies : public AircraftDraw {
+class Gear : public AircraftDraw {
 protected:
     static constexpr float R = 0.5f, W = 0.2f, R8 = 0.8f * R;
-    // Gear part p of type `type` with its wheel point at (x, y, z) under the leg's arm at (x, 0, z).
+    // Gear p of `type`, its wheel point at (x, y, z) under the leg's arm at (x, 0, z).
     void gear(int p, int type, float x, float y, float z)
     {
         a.acf_part_eq[p] = 1;
         a.acf_gear_type[p] = type;
         a.acf_gear_tirrad[p] = R, a.acf_gear_tirwid[p] = W;
-        a.acf_gear_xnodef[p] = x, a.acf_gear_ynodef[p] = y, a.acf_gear_znodef[p] = z;
-        a.acf_Xarm[p] = x, a.acf_Yarm[p] = 0.0f, a.acf_Zarm[p] = z;
+        a.acf_gear_xnodef[p] = a.acf_Xarm[p] = x, a.acf_gear_ynodef[p] = y, a.acf_gear_znodef[p] = a.acf_Zarm[p] = z;
     }
-    // A fairing for gear p: 8 rings of 10 points in the wheel point's frame.
+    // A fairing for gear p: 8 rings of 10 points, flat 0.3 m above the wheel point.
     void fairing(int p)
     {
         a.acf_part_eq[p - 6] = 1;
@@ -59,7 +57,7 @@ protected:
 }  // namespace
 
 // At 15 rad/s the propeller is two blades at 0 and 180 degrees; faster it is
-// a disc of 36 translucent triangles about the hub, fainter seen from the
+// a fan of 36 translucent triangles about the hub, fainter seen from the
 // user's own cockpit.
 TEST_F(AircraftDraw, PropellerBladesBecomeADiscAbove15RadPerSecond)
 {
@@ -76,62 +74,54 @@ TEST_F(AircraftDraw, PropellerBladesBecomeADiscAbove15RadPerSecond)
     f.POINT_tacrad[0] = 15.01f;
     c = capture_drawing([&] { ACF_draw_plane(P, 1); }, 3.0f);
     EXPECT_EQ(disc_triangles(c, 0.2f), 36);
-    EXPECT_EQ(int(c.prims.size()), 36);   // and nothing else: no blades
+    EXPECT_EQ(int(c.prims.size()), 36);   // and no blades
     const float hub[3] = {0.0f, 0.0f, -1.0f};
-    for (const prim& t : c.prims) {
-        EXPECT_TRUE(std::any_of(t.v.begin(), t.v.end(), [&](const vtx& v) { return v.dist(hub) < 1e-3f; }));
-        for (const vtx& v : t.v) EXPECT_TRUE(v.dist(hub) < 1e-3f || std::fabs(v.dist(hub) - BLADE_M) < 1e-3f);
-    }
+    for (const vtx& v : c.vertices()) EXPECT_TRUE(v.dist(hub) < 1e-3f || std::fabs(v.dist(hub) - BLADE_M) < 1e-3f);
 
     propeller_plane(0);
     flt[0].POINT_tacrad[0] = 20.0f;
-    sim_graphics_view.view_is_external = 0;
-    EXPECT_EQ(disc_triangles(capture_drawing([&] { ACF_draw_plane(0, 1); }, 3.0f), 0.1f), 36);
-    sim_graphics_view.view_is_external = 1;
-    EXPECT_EQ(disc_triangles(capture_drawing([&] { ACF_draw_plane(0, 1); }, 3.0f), 0.2f), 36);
+    for (const auto& [external, alpha] : {std::pair{0, 0.1f}, std::pair{1, 0.2f}}) {
+        sim_graphics_view.view_is_external = external;
+        EXPECT_EQ(disc_triangles(capture_drawing([&] { ACF_draw_plane(0, 1); }, 3.0f), alpha), 36) << external;
+    }
     clear_plane(0);
 }
 
-TEST_F(Bodies, WheelLayoutsStrutSteeringAndSkids)
+TEST_F(Gear, WheelLayoutsStrutSteeringAndSkids)
 {
     // Type 6: six tyres in three rows; type 8: the first at -1.5 W, not -2 W.
     gear(67, 6, 0.0f, -1.0f, 0.0f);
-    std::set<std::array<int, 3>> want;
+    std::set<point> six;
     for (float z : {-2.5f * R8, 0.0f, 2.5f * R8})
-        for (float x : {-1.5f * W, 1.5f * W}) want.insert(at(x + W, -1.0f, z));
-    EXPECT_EQ(points_with_t(draw(67), WHEEL_RIGHT_CENTRE_T), want);
+        for (float x : {-1.5f * W, 1.5f * W}) six.insert(at(x + W, -1.0f, z));
+    EXPECT_EQ(points_with_t(draw(67), TYRE_RIGHT_CENTRE_T), six);
     a.acf_gear_type[67] = 8;
-    const auto type8 = points_with_t(draw(67), WHEEL_RIGHT_CENTRE_T);
-    EXPECT_EQ(type8.size(), 6u);
-    EXPECT_TRUE(type8.count(at(-1.5f * W + W, -1.0f, -2.0f * R8)));
-    EXPECT_FALSE(type8.count(at(-2.0f * W + W, -1.0f, -2.0f * R8)));
-    a.acf_gear_type[67] = 9;   // no such layout: strut only
-    EXPECT_TRUE(points_with_t(draw(67), WHEEL_RIGHT_CENTRE_T).empty());
+    const std::set<point> eight = points_with_t(draw(67), TYRE_RIGHT_CENTRE_T);
+    EXPECT_EQ(eight.size(), 6u);
+    EXPECT_TRUE(eight.count(at(-0.5f * W, -1.0f, -2.0f * R8)) && !eight.count(at(-W, -1.0f, -2.0f * R8)));
+    a.acf_gear_type[67] = 9;   // no such layout: no tyre
+    EXPECT_TRUE(points_with_t(draw(67), TYRE_RIGHT_CENTRE_T).empty());
 
-    // The strut: a tube of nine columns, quarter the tyre's radius, from the
-    // wheel point up to the leg's arm.
+    // The strut: a tube of nine columns (18 vertices, the last column on the
+    // first), a quarter of the tyre's radius, from the wheel point up to the arm.
     a.acf_gear_type[67] = 2;
-    capture c = draw(67);
-    const auto strut_wheel = points_with_t(c, STRUT_T_WHEEL), strut_arm = points_with_t(c, STRUT_T_END);
-    EXPECT_EQ(strut_wheel.size() + strut_arm.size(), 16u);   // 18 vertices, the first and last column in one place
-    for (const auto& p : strut_wheel) EXPECT_NEAR(std::hypot(p[0], p[2]) * 1e-4f, 0.25f * R, 1e-3f);
-    for (const auto& p : strut_arm) EXPECT_EQ(p[1], 0);
+    const capture straight = draw(67);
+    const std::set<point> strut_wheel = points_with_t(straight, STRUT_T_WHEEL), strut_arm = points_with_t(straight, STRUT_T_ARM);
+    EXPECT_EQ(strut_wheel.size() + strut_arm.size(), 16u);
+    for (const point& p : strut_wheel) EXPECT_NEAR(std::hypot(p[0], p[2]) * 1e-4f, 0.25f * R, 1e-3f);
+    for (const point& p : strut_arm) EXPECT_EQ(p[1], 0);
 
     // Steering turns fairing and tyre about the vertical, not the strut.
     fairing(67);
     a.acf_gear_steers[67] = 1;
-    const capture straight = draw(67);
     f.nosewheel_steer = 20.0f;
-    c = draw(67);
-    const float G[3] = {0.0f, -1.0f, 0.0f}, down[3] = {0.0f, -1.0f, 0.0f};
-    EXPECT_EQ(points_with_t(c, STRUT_T_WHEEL), points_with_t(straight, STRUT_T_WHEEL));
-    const float face[3] = {W, -1.0f, 0.0f};
+    const capture steered = draw(67);
+    const float G[3] = {0.0f, -1.0f, 0.0f}, down[3] = {0.0f, -1.0f, 0.0f}, face[3] = {W, -1.0f, 0.0f};
+    const float corner[3] = {-0.45f, -0.7f, -0.35f};
+    EXPECT_EQ(points_with_t(steered, STRUT_T_WHEEL), strut_wheel);
     const auto steered_face = turned(face, G, down, 20.0f);
-    EXPECT_EQ(points_with_t(c, WHEEL_RIGHT_CENTRE_T),
-              (std::set{at(steered_face[0], steered_face[1], steered_face[2])}));
-    const float fairing_corner[3] = {-0.45f, -0.7f, -0.35f};
-    EXPECT_TRUE(c.has(turned(fairing_corner, G, down, 20.0f).data()));
-    EXPECT_FALSE(c.has(fairing_corner));
+    EXPECT_EQ(points_with_t(steered, TYRE_RIGHT_CENTRE_T), (std::set{at(steered_face[0], steered_face[1], steered_face[2])}));
+    EXPECT_TRUE(steered.has(turned(corner, G, down, 20.0f).data()) && !steered.has(corner));
 
     // Skids: gear 67 pitched toward gear 69 behind it, 69 not at all; points
     // above one another pitch a quarter turn, coinciding ones not at all.
@@ -139,12 +129,11 @@ TEST_F(Bodies, WheelLayoutsStrutSteeringAndSkids)
     a.acf_gear_is_skid = 1;
     gear(69, 2, 0.0f, -1.5f, 2.0f);
     fairing(69);
-    const float pitch = std::atan(0.5f / 2.0f) / DEG, pitch_axis[3] = {-1.0f, 0.0f, 0.0f};
-    EXPECT_TRUE(draw(67).has(turned(fairing_corner, G, pitch_axis, -pitch).data()));
-    const float corner69[3] = {-0.45f, -1.2f, 1.65f};
+    const float corner69[3] = {-0.45f, -1.2f, 1.65f}, pitch_axis[3] = {-1.0f, 0.0f, 0.0f};
     EXPECT_TRUE(draw(69).has(corner69));
-    for (const auto& [y69, z69, deg] : {std::tuple{-1.5f, 0.0f, 90.0f}, std::tuple{-1.0f, 0.0f, 0.0f}}) {
+    for (const auto& [y69, z69, deg] : {std::tuple{-1.5f, 2.0f, std::atan(0.25f) / DEG}, std::tuple{-1.5f, 0.0f, 90.0f},
+                                        std::tuple{-1.0f, 0.0f, 0.0f}}) {
         a.acf_gear_ynodef[69] = y69, a.acf_gear_znodef[69] = z69;
-        EXPECT_TRUE(draw(67).has(turned(fairing_corner, G, pitch_axis, -deg).data())) << deg;
+        EXPECT_TRUE(draw(67).has(turned(corner, G, pitch_axis, -deg).data())) << deg;
     }
 }

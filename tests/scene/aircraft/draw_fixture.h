@@ -1,7 +1,6 @@
-// Drawing the aircraft on the offscreen context: what a drawer sends to
-// OpenGL captured in feedback mode and turned back into aircraft coordinates,
-// what it binds and which lights it asks for (the kit's recording seam), and
-// hand-made aircraft to draw.
+// Drawing the aircraft on the offscreen context: a drawing captured in
+// feedback mode and turned back into the drawer's frame, the kit's recording
+// seam (binds and lights), and a known state to draw hand-made aircraft in.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -27,11 +26,9 @@ namespace draw_test {
 
 using namespace model_test;
 
-// One vertex as drawn: aircraft coordinates (the capture's model-view is the
-// aircraft frame), colour and texture coordinate.
-struct vtx {
+struct vtx {   // position in the drawer's frame, colour, texture coordinate
     float x, y, z, r, g, b, a, s, t;
-    float dist(const float* p) const { return std::sqrt((x - p[0]) * (x - p[0]) + (y - p[1]) * (y - p[1]) + (z - p[2]) * (z - p[2])); }
+    float dist(const float* p) const { return std::hypot(x - p[0], y - p[1], z - p[2]); }
 };
 struct prim {
     int kind;   // 3 polygon, 2 line, 1 point
@@ -45,46 +42,37 @@ struct capture {
         for (const prim& p : prims) n += p.kind == kind;
         return n;
     }
-    // Whether some vertex of a primitive of `kind` lies within `tol` of p.
-    bool has(const float* p, float tol = 1e-3f, int kind = 3) const
-    {
-        for (const prim& q : prims)
-            if (q.kind == kind)
-                for (const vtx& v : q.v)
-                    if (v.dist(p) < tol) return true;
-        return false;
-    }
-    // Whether some polygon has vertices at the three points (in any order).
-    bool has_triangle(const float* p, const float* q, const float* r, float tol = 1e-3f) const
-    {
-        for (const prim& t : prims) {
-            if (t.kind != 3) continue;
-            int found = 0;
-            for (const float* c : {p, q, r})
-                for (const vtx& v : t.v)
-                    if (v.dist(c) < tol) {
-                        ++found;
-                        break;
-                    }
-            if (found == 3) return true;
-        }
-        return false;
-    }
-    std::vector<vtx> vertices(int kind = 3) const
+    std::vector<vtx> vertices() const
     {
         std::vector<vtx> out;
         for (const prim& q : prims)
-            if (q.kind == kind) out.insert(out.end(), q.v.begin(), q.v.end());
+            if (q.kind == 3) out.insert(out.end(), q.v.begin(), q.v.end());
         return out;
     }
+    // Some polygon has a vertex within 1 mm of each of the points.
+    bool has(std::initializer_list<const float*> points) const
+    {
+        for (const prim& t : prims) {
+            size_t found = 0;
+            for (const float* c : points)
+                for (const vtx& v : t.v) {
+                    if (t.kind == 3 && v.dist(c) < 1e-3f) {
+                        ++found;
+                        break;
+                    }
+                }
+            if (found == points.size()) return true;
+        }
+        return false;
+    }
+    bool has(const float* p) const { return has({p}); }
 };
 
-// Everything `draw` sends, seen through an orthographic box of half-width S
-// metres about the origin of the current frame, face culling off; the
-// matrices are put back afterwards.
+// What `draw` sends through an orthographic box of half-width S about the
+// current frame's origin, face culling off; the matrices are put back.
 inline capture capture_drawing(const std::function<void()>& draw, float S = 50.0f)
 {
-    const float W = 1024.0f, H = 768.0f, Y = S * H / W;
+    const float Y = S * 0.75f;
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glLoadIdentity();
@@ -106,35 +94,15 @@ inline capture capture_drawing(const std::function<void()>& draw, float S = 50.0
     glMatrixMode(GL_MODELVIEW);
     glPopMatrix();
     EXPECT_GE(n, 0) << "feedback buffer overflow";
-
     capture out;
-    const auto vertex = [&](GLint& i) {
-        vtx v{-S + b[i] / W * 2.0f * S, -Y + b[i + 1] / H * 2.0f * Y, -(2.0f * b[i + 2] - 1.0f) * S,
-              b[i + 3], b[i + 4], b[i + 5], b[i + 6], b[i + 7], b[i + 8]};
-        i += 11;   // x, y, z, colour, texture (s, t, r, q)
-        return v;
-    };
-    for (GLint i = 0; i < n;) {
+    for (GLint i = 0; i < n;) {   // per vertex: window x, y, z, colour, texture s, t, r, q
         const GLint token = static_cast<GLint>(b[i++]);
-        prim p{0, {}};
-        if (token == GL_POLYGON_TOKEN) {
-            p.kind = 3;
-            const GLint count = static_cast<GLint>(b[i++]);
-            for (GLint k = 0; k < count; ++k) p.v.push_back(vertex(i));
-        } else if (token == GL_LINE_TOKEN || token == GL_LINE_RESET_TOKEN) {
-            p.kind = 2;
-            p.v.push_back(vertex(i));
-            p.v.push_back(vertex(i));
-        } else if (token == GL_POINT_TOKEN) {
-            p.kind = 1;
-            p.v.push_back(vertex(i));
-        } else if (token == GL_PASS_THROUGH_TOKEN) {
-            ++i;
-            continue;
-        } else {
-            ADD_FAILURE() << "feedback token " << token;
-            break;
-        }
+        const int kind = token == GL_POLYGON_TOKEN ? 3 : (token == GL_POINT_TOKEN ? 1 : 2);
+        const GLint count = kind == 3 ? static_cast<GLint>(b[i++]) : (kind == 1 ? 1 : 2);
+        prim p{kind, {}};
+        for (GLint k = 0; k < count; ++k, i += 11)
+            p.v.push_back({-S + b[i] / 512.0f * S, -Y + b[i + 1] / 384.0f * Y, (1.0f - 2.0f * b[i + 2]) * S, b[i + 3],
+                           b[i + 4], b[i + 5], b[i + 6], b[i + 7], b[i + 8]});
         out.prims.push_back(p);
     }
     return out;
@@ -143,10 +111,7 @@ inline capture capture_drawing(const std::function<void()>& draw, float S = 50.0
 // The kit's seam: every bind asked of OGL_bind_tex and every light asked of
 // OGL_draw_light while it lives.
 struct recorder : bind_recorder {
-    struct bind {
-        int slot, unit;
-    };
-    std::vector<bind> binds;
+    std::vector<std::array<int, 2>> binds;   // slot, unit
     std::vector<light_call> lights;
     recorder() { OGL_install_bind_recorder(this); }
     ~recorder() override { OGL_install_bind_recorder(nullptr); }
@@ -154,14 +119,8 @@ struct recorder : bind_recorder {
     void light(const light_call& c) override { lights.push_back(c); }
     bool bound_on(int slot, int unit) const
     {
-        for (const bind& b : binds)
-            if (b.slot == slot && b.unit == unit) return true;
-        return false;
-    }
-    bool any_on_unit(int unit) const
-    {
-        for (const bind& b : binds)
-            if (b.unit == unit) return true;
+        for (const auto& b : binds)
+            if (b[0] == slot && b[1] == unit) return true;
         return false;
     }
 };
@@ -171,47 +130,25 @@ inline void power_user_plane(bool on)
 {
     sim_cockpit_electrical.battery_on = on ? 1 : 0;
     for (int32_t& g : sim_cockpit_electrical.generator_on) g = 0;
-    for (int e = 0; e < FLT_ENGINES; ++e) {
-        flt[0].ENGN_bat_volt[e] = on ? 24.0f : 0.0f;
-        flt[0].ENGN_N1_[e] = 0.0f;
-    }
+    for (int e = 0; e < FLT_ENGINES; ++e) flt[0].ENGN_bat_volt[e] = on ? 24.0f : 0.0f, flt[0].ENGN_N1_[e] = 0.0f;
 }
 
-// Rotates p about the axis through h along `axis` by `deg` degrees (right hand).
+// p turned by `deg` degrees (right hand) about the axis through h along `axis`.
 inline std::array<float, 3> turned(const float* p, const float* h, const float* axis, float deg)
 {
-    const float len = std::sqrt(axis[0] * axis[0] + axis[1] * axis[1] + axis[2] * axis[2]);
-    const float u[3] = {axis[0] / len, axis[1] / len, axis[2] / len};
-    const float v[3] = {p[0] - h[0], p[1] - h[1], p[2] - h[2]};
-    const float c = std::cos(deg * DEG), s = std::sin(deg * DEG);
-    const float dot = u[0] * v[0] + u[1] * v[1] + u[2] * v[2];
+    const float len = std::hypot(axis[0], axis[1], axis[2]);
+    const float u[3] = {axis[0] / len, axis[1] / len, axis[2] / len}, v[3] = {p[0] - h[0], p[1] - h[1], p[2] - h[2]};
+    const float c = std::cos(deg * DEG), s = std::sin(deg * DEG), dot = u[0] * v[0] + u[1] * v[1] + u[2] * v[2];
     const float cross[3] = {u[1] * v[2] - u[2] * v[1], u[2] * v[0] - u[0] * v[2], u[0] * v[1] - u[1] * v[0]};
     std::array<float, 3> out;
     for (int q = 0; q < 3; ++q) out[q] = h[q] + v[q] * c + cross[q] * s + u[q] * dot * (1.0f - c);
     return out;
 }
 
-constexpr float BLADE_M = 1.0f;   // two blade elements of 0.5 m
-
-// A two-blade propeller on engine 0 of plane n, its hub 1 m ahead.
-inline void propeller_plane(int n)
-{
-    clear_plane(n);
-    acf_struct& a = pln[n];
-    a.acf_num_engines = a.acf_num_thrustpoints = 1;
-    a.acf_num_blades[0] = 2.0f;
-    a.acf_prop_dir[0] = 1.0f;
-    hand_wing(n, 0, 2, 0.5f * BLADE_M, 0.2f, 1.0f);
-    a.acf_Zarm[0] = -1.0f;
-    ACF_prepare_model(n);
-    flt[n].POINT_pitch_deg[0] = 20.0f;
-}
-
-// A test of the drawers on the offscreen context: a known GL state, the
-// Earth's constants, lights on at full daylight, no overlay.
+// A known state: the user's aircraft powered, full daylight, no overlay; plane P empty.
 class AircraftDraw : public ::testing::Test {
 protected:
-    static constexpr int P = 3;   // the plane slot the hand-made aircraft go into
+    static constexpr int P = 3;
     void SetUp() override
     {
         ASSERT_TRUE(ensure_gl_context());
@@ -234,6 +171,19 @@ protected:
     acf_struct& a = pln[P];
     flt_struct& f = flt[P];
     const float* vertex(int part, int row, int point) const { return geo(P).part_vertex[part][row][point]; }
+    static constexpr float BLADE_M = 1.0f;   // two blade elements of 0.5 m
+    // A two-blade propeller of 1 m on engine 0 of plane n, its hub 1 m ahead.
+    static void propeller_plane(int n)
+    {
+        clear_plane(n);
+        pln[n].acf_num_engines = pln[n].acf_num_thrustpoints = 1;
+        pln[n].acf_num_blades[0] = 2.0f;
+        pln[n].acf_prop_dir[0] = 1.0f;
+        hand_wing(n, 0, 2, 0.5f * BLADE_M, 0.2f, 1.0f);
+        pln[n].acf_Zarm[0] = -1.0f;
+        ACF_prepare_model(n);
+        flt[n].POINT_pitch_deg[0] = 20.0f;
+    }
 };
 
 }  // namespace draw_test

@@ -1,5 +1,5 @@
 // Weapons and the aircraft preview, read back as pixels.
-#include <algorithm>
+#include <cstring>
 
 #include "core/screen.h"
 #include "flightmodel/forces/control_incidence.h"
@@ -28,21 +28,20 @@ int lit(const pixels& px)
 class Weapons : public AircraftDraw {
 protected:
     static constexpr int N = 1;   // the plane carrying the weapons
-    // Slot w of plane N: a body of revolution of the radius, 3 m long, its
-    // fins given afterwards.
-    void weapon(int w, float radius)
+    // Slot w of plane N: a body of revolution of the radius, 3 m long.
+    static wpn_slot_record& weapon(int w, float radius)
     {
         acf_struct& c = pln[N];
         c.acf_wpn_slot[w].wpn_type = 4;
         for (int r = 0; r < 12; ++r)
             for (int k = 0; k < 18; ++k) {
                 const int at = (w * ACF_BODY_STATIONS + r) * ACF_BODY_POINTS + k;
-                const float ang = static_cast<float>(k) * 20.0f * DEG;
-                c.acf_body_X[at] = radius * std::sin(ang);
-                c.acf_body_Y[at] = radius * std::cos(ang);
+                c.acf_body_X[at] = radius * std::sin(k * 20.0f * DEG);
+                c.acf_body_Y[at] = radius * std::cos(k * 20.0f * DEG);
                 c.acf_body_Z[at] = -1.5f + 3.0f * static_cast<float>(r) / 11.0f;
             }
         ACF_prepare_model(N);
+        return c.acf_wpn_slot[w];
     }
     // White on black, flat: what a drawing covers.
     static void flat()
@@ -59,16 +58,17 @@ protected:
 
 }  // namespace
 
-TEST_F(Weapons, InTheAircraftFrameItLandsWhereTheSceneFramePutsIt)
+// Drawn in plane n's frame with in_aircraft_frame 1, a weapon covers the
+// pixels it covers drawn in the scene's frame with 0; its fins are left out
+// when they have no span or no chord.
+TEST_F(Weapons, AircraftFrameAndFins)
 {
     clear_plane(N);
-    weapon(2, 0.3f);
-    wpn_slot_record& w = pln[N].acf_wpn_slot[2];
+    wpn_slot_record& w = weapon(2, 0.3f);
     w.wpn_pos[0] = 5.0f, w.wpn_pos[1] = 2.0f, w.wpn_pos[2] = -3.0f;
     w.wpn_theta = 10.0f, w.wpn_psi = 30.0f, w.wpn_phi = 5.0f;
     flt_struct& p = flt[N];
     p.local_x = 3.0f, p.local_y = 1.0f, p.local_z = -2.0f, p.psi = 40.0f, p.theta = 10.0f, p.phi = -20.0f;
-
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     glFrustum(-0.4, 0.4, -0.3, 0.3, 1.0, 100.0);
@@ -94,37 +94,32 @@ TEST_F(Weapons, InTheAircraftFrameItLandsWhereTheSceneFramePutsIt)
     for (size_t i = 0; i < scene_frame.size(); i += 4) differ += (scene_frame[i] > 128) != (aircraft_frame[i] > 128);
     EXPECT_GT(lit(scene_frame), 2000);
     EXPECT_LT(differ, 20);
-
-    // Out of range: nothing.
     flat();
     camera();
     for (const auto& [n, slot] : {std::pair{-1, 2}, std::pair{10, 2}, std::pair{N, -1}, std::pair{N, 24}}) ACF_draw_weapon(n, slot, 0);
-    EXPECT_EQ(lit(read_window()), 0);
-}
+    EXPECT_EQ(lit(read_window()), 0) << "no such plane or slot";
 
-TEST_F(Weapons, FinsOfNoSpanOrChordAreLeftOut)
-{
-    clear_plane(N);
-    weapon(3, 0.0f);   // a body of no width: only the fins show
-    wpn_slot_record& w = pln[N].acf_wpn_slot[3];
-    w.wpn_fin_span[0] = 0.02f;
-    w.wpn_fin_tip[0] = 0.01f;
+    // A weapon of no width with one fin pair of span 0.02, seen from above.
+    wpn_slot_record& finned = weapon(3, 0.0f);
+    finned.wpn_fin_span[0] = 0.02f;
+    finned.wpn_fin_tip[0] = 0.01f;
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     glOrtho(-0.05, 0.05, -0.0375, 0.0375, -1.0, 1.0);
     glDisable(GL_CULL_FACE);
     for (const auto& [root, drawn] : {std::pair{0.01f, false}, std::pair{0.02f, true}}) {
-        w.wpn_fin_root[0] = root;
+        finned.wpn_fin_root[0] = root;
         flat();
-        glRotatef(90.0f, 1.0f, 0.0f, 0.0f);   // from above: the fins lie flat
+        glRotatef(90.0f, 1.0f, 0.0f, 0.0f);
         ACF_draw_weapon(N, 3, 0);
         EXPECT_EQ(lit(read_window()) > 1000, drawn) << root;
     }
     glEnable(GL_CULL_FACE);
 }
 
-// The preview of the airliner, gear up in flight: drawn gear-down inside its
-// rectangle only, and the airliner flies on with its gear and cyclic as they were.
+// The airliner in flight with its gear up: the preview draws it gear-down
+// inside its rectangle only, and the airliner flies on with its gear and
+// cyclic as they were.
 TEST_F(Weapons, PreviewStaysInItsRectangleAndLeavesThePlaneAsItWas)
 {
     fleet_folder folder;
@@ -144,7 +139,7 @@ TEST_F(Weapons, PreviewStaysInItsRectangleAndLeavesThePlaneAsItWas)
     screen.screen_area_left = screen.screen_area_bottom = 0.0f;
     OGL_set_projection(PROJECTION_2D, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1.0f);
     glClearColor(1, 0, 1, 1);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glClear(GL_COLOR_BUFFER_BIT);
     const float x1 = 672, y1 = 171, x2 = 952, y2 = 423;
     ACF_draw_preview(x1, y1, x2, y2);
     const pixels px = read_window();
@@ -154,36 +149,25 @@ TEST_F(Weapons, PreviewStaysInItsRectangleAndLeavesThePlaneAsItWas)
     };
     int inside = 0, outside = 0;
     for (int y = 0; y < 768; ++y)
-        for (int x = 0; x < 1024; ++x) {
-            const bool in = x >= x1 && x < x2 && y >= y1 && y < y2;
-            (in ? inside : outside) += !background(x, y);
-        }
+        for (int x = 0; x < 1024; ++x) (x >= x1 && x < x2 && y >= y1 && y < y2 ? inside : outside) += !background(x, y);
     EXPECT_EQ(outside, 0);
     EXPECT_GT(inside, 3000);
-
-    // The main wheel where the gear hangs when down: in the side view the
-    // aircraft's z runs across, its y up, about its centre of gravity.
-    const float D = std::sqrt(c.acf_size_x * c.acf_size_x + c.acf_size_z * c.acf_size_z);
-    const float h = D, aspect = (y2 - y1) / (x2 - x1);
+    // The main wheel where the gear hangs down: side on, the aircraft's z
+    // runs across the rectangle and its y up, about its centre of gravity.
+    const float h = std::hypot(c.acf_size_x, c.acf_size_z), aspect = (y2 - y1) / (x2 - x1);
     const float ex = p.local_x - (wheel[2] - c.acf_cgZ), ey = p.local_y + (wheel[1] - c.acf_cgY);
-    const int wx = int(x1 + (ex + h) / (2.0f * h) * (x2 - x1)), wy = int(y1 + (ey + h * aspect) / (2.0f * h * aspect) * (y2 - y1));
-    EXPECT_FALSE(background(wx, wy)) << wx << " " << wy;
+    EXPECT_FALSE(background(int(x1 + (ex + h) / (2 * h) * (x2 - x1)), int(y1 + (ey + h * aspect) / (2 * h * aspect) * (y2 - y1))));
 
     EXPECT_EQ(std::memcmp(&p, &flying, sizeof p), 0) << "the flight-model state as it was";
-    for (int g = 67; g <= 69; ++g) {
-        EXPECT_EQ(c.acf_gear_deploy[g], before.acf_gear_deploy[g]);
-        EXPECT_EQ(c.acf_gear_def[g], before.acf_gear_def[g]);
-        EXPECT_EQ(c.acf_gear_ynodef[g], before.acf_gear_ynodef[g]);
-        EXPECT_EQ(c.acf_gear_lonN[g], before.acf_gear_lonN[g]);
-    }
+    for (int g = 67; g <= 69; ++g)
+        EXPECT_TRUE(c.acf_gear_deploy[g] == before.acf_gear_deploy[g] && c.acf_gear_def[g] == before.acf_gear_def[g] &&
+                    c.acf_gear_ynodef[g] == before.acf_gear_ynodef[g] && c.acf_gear_lonN[g] == before.acf_gear_lonN[g]);
     GLint box[4];
     glGetIntegerv(GL_VIEWPORT, box);
-    EXPECT_TRUE(box[0] == 0 && box[1] == 0 && box[2] == 1024 && box[3] == 768) << "the screen's projection is back";
-    EXPECT_FALSE(glIsEnabled(GL_SCISSOR_TEST));
+    EXPECT_TRUE(box[0] == 0 && box[1] == 0 && box[2] == 1024 && box[3] == 768 && !glIsEnabled(GL_SCISSOR_TEST));
 
-    // A zoom of 0 or less draws as no zoom: the same picture.
-    sim_graphics_view.view_zoom = -3.0f;
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    sim_graphics_view.view_zoom = -3.0f;   // no zoom at all: as zoom 1
+    glClear(GL_COLOR_BUFFER_BIT);
     ACF_draw_preview(x1, y1, x2, y2);
     EXPECT_TRUE(read_window() == px);
     clear_plane(0);
