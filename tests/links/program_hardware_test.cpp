@@ -9,12 +9,14 @@
 
 #include <array>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "aircraft/acf_struct.h"
 #include "core/app_mode.h"
+#include "core/folders.h"
 #include "core/frame_clock.h"
 #include "core/input.h"
 #include "core/simvars.h"
@@ -24,6 +26,7 @@
 #include "links/joystick.h"
 #include "links/net_slots.h"
 #include "links/shared_memory.h"
+#include "platform/plat_serial.h"
 #include "shell/frame.h"
 #include "tests/shell/startup_program.h"
 #include "tests/support/net_peer.h"
@@ -146,6 +149,21 @@ TEST_F(Motion, FideCarriesFourteenWordsAndHoldsThemWhilePaused)
     flying_frame_count = 0;
     p = net_sent_datagram{MOTION_SLOT, send("FIDE")}.payload();
     EXPECT_EQ(word(p, 36), 10000.0f);
+}
+
+TEST_F(Motion, InstallationFileChoosesTheProtocolAndThePorts)
+{
+    temp_folder tmp;
+    tmp.write("Resources/preferences/hardware.txt",
+              "# the cockpit of this machine\nfide_mode 1\nCOM2 /dev/ttyUSB7\nspeed 9\nfide_mode x\n");
+    const std::string kept = program_folder;
+    std::snprintf(program_folder, TEXT_SIZE, "%s", tmp.prefix().c_str());
+    HARDWARE_open();
+    std::snprintf(program_folder, TEXT_SIZE, "%s", kept.c_str());
+    EXPECT_EQ(fide_mode, 1);
+    EXPECT_STREQ(PLAT_serial_device("COM2"), "/dev/ttyUSB7");
+    EXPECT_STREQ(PLAT_serial_device("COM1"), "/dev/ttyS0");
+    EXPECT_EQ(send("FIDE").size(), 62u);
 }
 
 // What a second process sees in the shared area: the 66 words, read by a
