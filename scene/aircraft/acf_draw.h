@@ -6,8 +6,10 @@
 // coordinates (metres, reference point at the origin, x right, y up, z aft)
 // into the scene (translate to local_x, local_y, local_z, then turn by -psi
 // about (0, 1, 0), -theta about (-1, 0, 0) and -phi about (0, 0, 1)). Every
-// drawer here leaves the model-view matrix and its stack depth as it found
-// them and the front face counter-clockwise.
+// drawer here leaves the model-view matrix, its stack depth and the front-face
+// winding as it found them: the rest of the scene culls with the program's
+// default clockwise front faces, so the model sets its own winding per part
+// and gives the caller's back.
 //
 // Reads: pln[n] (the record, its part geometry arrays, lights, gear, doors,
 // engines, weapon slots), flt[n] (controls, incidences, failures, engines,

@@ -1,6 +1,7 @@
 // The lifting surfaces as drawn: the moving controls of hand-made wings in
 // feedback mode, every part of every fleet aircraft in a pose, and the
 // trainer's wings as the program culls them.
+#include <functional>
 #include <limits>
 #include <string>
 #include <tuple>
@@ -82,14 +83,17 @@ TEST_F(Surfaces, AileronFlapSpoilerAndSpeedbrakePanels)
     a.acf_sbrk_up = 60.0f;
     one_element(18, 1.0f, a.acf_sbrk);
     f.sbrkrat = 1.0f;
-    c = draw(18);
-    for (int row : {0, 1})
-        for (const auto& [hinge, free, deg] : {std::tuple{5, 6, -60.0f}, std::tuple{8, 7, 60.0f}}) {
-            const float *h = vertex(18, 0, hinge), *h_out = vertex(18, 1, hinge);
-            const float along[3] = {h_out[0] - h[0], h_out[1] - h[1], h_out[2] - h[2]};
-            EXPECT_TRUE(c.has(turned(vertex(18, row, free), h, along, deg).data())) << row << " " << free;
-            EXPECT_FALSE(c.has(turned(vertex(18, row, free), h, along, -deg).data())) << row << " " << free;
-        }
+    for (float span : {a.acf_semilen_SEG[18], 0.0f}) {   // a part of no span keeps the plain hinge axis
+        a.acf_semilen_SEG[18] = span;
+        c = draw(18);
+        for (int row : {0, 1})
+            for (const auto& [hinge, free, deg] : {std::tuple{5, 6, -60.0f}, std::tuple{8, 7, 60.0f}}) {
+                const float *h = vertex(18, 0, hinge), *h_out = vertex(18, 1, hinge);
+                const float along[3] = {h_out[0] - h[0], h_out[1] - h[1], h_out[2] - h[2]};
+                EXPECT_TRUE(c.has(turned(vertex(18, row, free), h, along, deg).data())) << row << " " << free << " " << span;
+                EXPECT_FALSE(c.has(turned(vertex(18, row, free), h, along, -deg).data())) << row << " " << free;
+            }
+    }
 
     // No elements: nothing at all, wing or plain surface.
     a.acf_els[18] = 0;
@@ -98,15 +102,34 @@ TEST_F(Surfaces, AileronFlapSpoilerAndSpeedbrakePanels)
     EXPECT_TRUE(draw(30).prims.empty());
 }
 
-// Every part of every fleet aircraft, its controls and engines in a pose,
-// also with angles that are no numbers: the matrix, its stack and the
-// winding come back as they were, and every vertex is a number.
+// Every part of every fleet aircraft, and the whole aircraft in both modes,
+// its controls and engines in a pose, also with angles that are no numbers:
+// the matrix, its stack and the winding come back as they were, and every
+// vertex is a number. No such part or plane draws nothing.
 TEST_F(Surfaces, EveryFleetPartLeavesTheMatrixAndWindingAsItFoundThem)
 {
     fleet_folder folder;
     std::vector<std::string> fleet(std::begin(FLEET), std::end(FLEET));
     fleet.push_back("Aircraft/Military/Orvell Striker/Orvell Striker.acf");
     const float nan = std::numeric_limits<float>::quiet_NaN();
+    const auto check = [](const std::function<void()>& drawing, GLenum winding, const std::string& what) {
+        GLint depth_before = 0;
+        const capture c = capture_drawing([&] {
+            glTranslatef(1.0f, 2.0f, 3.0f);
+            glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth_before);
+            drawing();
+            GLfloat m[16];
+            GLint depth = 0, face = 0;
+            glGetFloatv(GL_MODELVIEW_MATRIX, m);
+            glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
+            glGetIntegerv(GL_FRONT_FACE, &face);
+            EXPECT_TRUE(depth == depth_before && face == GLint(winding) && m[12] == 1.0f && m[13] == 2.0f &&
+                        m[14] == 3.0f && m[0] == 1.0f && m[5] == 1.0f)
+                << what;
+        }, 200.0f);
+        for (const vtx& v : c.vertices()) EXPECT_TRUE(std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z)) << what;
+        return c;
+    };
     for (const std::string& plane : fleet) {
         ASSERT_TRUE(folder.load(P, plane)) << plane;
         for (int round = 0; round < 2; ++round) {
@@ -117,37 +140,27 @@ TEST_F(Surfaces, EveryFleetPartLeavesTheMatrixAndWindingAsItFoundThem)
             f.sbrkrat = f.slatrat = 1.0f;
             f.nosewheel_steer = 15.0f;
             for (int e = 0; e < 8; ++e) f.POINT_tacrad[e] = 5.0f, f.tire_prop_rot[e] = 33.0f, f.vertcant[e] = 4.0f;
-            if (round == 1) {   // what a peer or a plug-in may send
+            if (round == 1) {   // what a peer or a plug-in may send; the propellers as discs
                 f.ail1_def[8] = f.flap_def[9] = f.foil_swe[16] = f.elem_inc[ACF_el(8, 0)] = nan;
                 f.tire_prop_rot[0] = f.vertcant[0] = f.POINT_cone_rad[0] = nan;
                 f.nosewheel_steer = f.tire_prop_rot[67] = std::numeric_limits<float>::infinity();
+                for (int e = 1; e < 8; ++e) f.POINT_tacrad[e] = 100.0f;
             }
             for (GLenum winding : {GL_CW, GL_CCW}) {
                 glFrontFace(winding);
                 for (int p = -1; p <= ACF_NUM_PARTS; ++p) {
-                    GLint depth_before = 0;
-                    const capture c = capture_drawing([&] {
-                        glTranslatef(1.0f, 2.0f, 3.0f);
-                        glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth_before);
-                        ACF_draw_part(P, p);
-                        GLfloat m[16];
-                        GLint depth = 0, face = 0;
-                        glGetFloatv(GL_MODELVIEW_MATRIX, m);
-                        glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
-                        glGetIntegerv(GL_FRONT_FACE, &face);
-                        EXPECT_TRUE(depth == depth_before && face == GLint(winding) && m[12] == 1.0f && m[13] == 2.0f &&
-                                    m[14] == 3.0f && m[0] == 1.0f && m[5] == 1.0f)
-                            << plane << " part " << p;
-                    }, 200.0f);
-                    for (const vtx& v : c.vertices())
-                        ASSERT_TRUE(std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z)) << plane << " part " << p;
+                    const capture c = check([&] { ACF_draw_part(P, p); }, winding, plane + " part " + std::to_string(p));
                     if (p < 0 || p > 72 || (p >= 61 && p <= 66)) {
                         EXPECT_TRUE(c.prims.empty()) << p;
                     }
                 }
+                for (int mode : {0, 1}) check([&] { ACF_draw_plane(P, mode); }, winding, plane + " mode " + std::to_string(mode));
             }
         }
     }
+    glFrontFace(GL_CCW);
+    for (int n : {-1, 10}) EXPECT_TRUE(check([&] { ACF_draw_plane(n, 1); }, GL_CCW, "no such plane").prims.empty());
+    glFrontFace(GL_CW);
 }
 
 // Seen from above and lit from above, with back faces culled as the program
