@@ -43,7 +43,7 @@ class AircraftDrawEndToEnd : public started_program {
 protected:
     void SetUp() override
     {
-        if (!std::strstr(pln[0].acf_file_name, "TRAINER")) GTEST_SKIP() << "the trainer is not the loaded aircraft";
+        ASSERT_NE(std::strstr(pln[0].acf_file_name, "TRAINER"), nullptr) << "the default aircraft is the trainer";
         MACIBM_pump_messages();
         app_mode = MODE_FLYING;
         flying_frame_count = 10;
@@ -54,6 +54,7 @@ protected:
         // Clear skies at the local noon; the propeller and the light phases held.
         sim_weather.cloud_type[0] = sim_weather.cloud_type[1] = 0;
         sim_weather.visibility_reported_m = 40000.0f;
+        sim_time.use_system_time = 0, sim_time.local_date_days = 90;   // the sun of a fixed day, not the calendar's
         sim_time.zulu_time_sec = std::fmod((12.0f - flt[0].longitude / 15.0f) * 3600.0f + 86400.0f, 86400.0f);
         sim_time.total_running_time_sec = 100.0f;
         flt[0].POINT_tacrad[0] = flt[0].tire_prop_rot[0] = 0.0f;
