@@ -70,6 +70,13 @@ TEST_F(AircraftDraw, PropellerBladesBecomeADiscAbove15RadPerSecond)
     EXPECT_NEAR(lo, -BLADE_M, 0.05f);
     EXPECT_LT(across, 0.2f);   // nothing out at 90 or 270 degrees
     EXPECT_EQ(disc_triangles(c, 0.2f), 0);
+    // Blade counts are held to 100, so a wild count from a file or a peer ends.
+    a.acf_num_blades[0] = 1e9f;
+    const size_t held = capture_drawing([&] { ACF_draw_part(P, 0); }).prims.size();
+    a.acf_num_blades[0] = 100.0f;
+    EXPECT_GT(held, 100u);
+    EXPECT_EQ(capture_drawing([&] { ACF_draw_part(P, 0); }).prims.size(), held);
+    a.acf_num_blades[0] = 2.0f;
 
     f.POINT_tacrad[0] = 15.01f;
     c = capture_drawing([&] { ACF_draw_plane(P, 1); }, 3.0f);
