@@ -256,3 +256,54 @@ TEST_F(DefaultAirport, TheFleetsFloatPlaneComesToRestOnStillWater)
     EXPECT_EQ(f.onground_any, 1);
     EXPECT_LT(std::fabs(f.local_vy), 0.05f);
 }
+
+namespace {
+
+// Every aircraft of the fleet with wheels or skids, started on the default
+// airport's runway as the user's aircraft: it settles on its gear (the glider,
+// on its one main wheel, leans onto a wing tip), stays upright, the ground
+// carries its weight and its parking brake holds it at idle.
+struct fleet_member {
+    const char* file;
+    float most_bank_deg;
+};
+
+class FleetOnTheRunway : public DefaultAirport, public ::testing::WithParamInterface<fleet_member> {};
+
+}  // namespace
+
+TEST_P(FleetOnTheRunway, StandsOnItsGearAndItsParkingBrakeHoldsIt)
+{
+    namespace fs = std::filesystem;
+    std::string path;
+    std::error_code ec;
+    for (fs::recursive_directory_iterator it(ORVELL_DATA_FOLDER "Aircraft", ec), end; it != end && !ec; it.increment(ec))
+        if (it->path().filename() == GetParam().file) path = it->path().string();
+    ASSERT_FALSE(path.empty()) << GetParam().file;
+    std::memset(&pln[0], 0, sizeof pln[0]);
+    std::snprintf(pln[0].acf_file_path, ACF_TEXT_SIZE, "%s", path.c_str());
+    std::snprintf(pln[0].acf_file_name, ACF_TEXT_SIZE, "%s", GetParam().file);
+    ACF_load_and_setup(0);
+    FLIGHT_init_situation(SIT_AIRPORT, SIT_RUNWAY);
+    flt_struct& f = flt[0];
+    const float x0 = f.local_x, z0 = f.local_z;
+    for (int k = 0; k < 20 * 25; ++k) frame();
+    const float weight = f.m_total * sim_physics.g_sealevel;
+    EXPECT_EQ(f.onground_all, 1);
+    EXPECT_LT(std::fabs(f.phi), GetParam().most_bank_deg);
+    EXPECT_LT(std::fabs(f.theta - pln[0].acf_the_eqlbm), 5.0f);
+    EXPECT_LT(std::hypot(f.local_x - x0, f.local_z - z0), 2.0f);
+    EXPECT_LT(f.groundspeed, 0.2f);
+    EXPECT_NEAR(f.fnrml_gear, weight, 0.05f * weight);
+}
+
+INSTANTIATE_TEST_SUITE_P(Fleet, FleetOnTheRunway,
+                         ::testing::Values(fleet_member{"Orvell Twin.acf", 3.0f},
+                                           fleet_member{"Orvell Airliner.acf", 3.0f},
+                                           fleet_member{"Orvell Striker.acf", 3.0f},
+                                           fleet_member{"Orvell Glider.acf", 12.0f},
+                                           fleet_member{"Orvell Helicopter.acf", 3.0f}),
+                         [](const auto& info) {
+                             const std::string s = info.param.file;
+                             return s.substr(7, s.size() - 11);
+                         });

@@ -1,9 +1,7 @@
 // The fleet's aircraft in the benchmarks: each kind (the default trainer, the
 // twin turboprop, the airliner and the helicopter) from the data folder beside
 // the benchmark, set up and put in steady flight at 3,000 m in still air with
-// its engines running at cruise power. Where the aircraft set-up is not built
-// yet the file alone is read and its missing set-up values are filled with
-// plausible constants, which times the same stages on the same parts.
+// its engines running at cruise power.
 #pragma once
 
 #include <algorithm>
@@ -27,7 +25,6 @@
 #include "flightmodel/forces/control_incidence.h"
 #include "flightmodel/forces/forces.h"
 #include "flightmodel/phys.h"
-#include "scene/aircraft/part_presence.h"
 
 namespace bench_aircraft {
 
@@ -107,26 +104,6 @@ inline void engines_running()
     }
 }
 
-// Set-up values the file does not hold, for a record the set-up has not completed.
-inline void complete_without_set_up()
-{
-    acf_struct& a = pln[0];
-    for (int p = 0; p <= 43; ++p) {
-        if (!ACF_part_present(0, p)) continue;
-        const float area = a.acf_semilen_SEG[p] * (a.acf_Croot[p] + a.acf_Ctip[p]);
-        a.acf_AR[p] = area > 0.0f ? 4.0f * a.acf_semilen_SEG[p] * a.acf_semilen_SEG[p] / area : 0.0f;
-        a.acf_e[p] = 0.8f;
-        a.acf_cl_D_cl0[p] = a.acf_cm_D_cm0[p] = a.acf_al_D_al0[p] = 1.0f;
-        a.acf_alpha_max[p] = 15.0f;
-        a.acf_slat_effect[p] = 1.0f;
-        a.acf_semilen_JND[p] = a.acf_semilen_SEG[p];
-        a.acf_spec_wash[p] = 0.3f;
-        a.acf_dihednow[p] = a.acf_dihed1[p];
-        a.acf_sweepnow[p] = a.acf_sweep1[p];
-    }
-    a.acf_Jxx_unitmass = 1.8f, a.acf_Jyy_unitmass = 2.7f, a.acf_Jzz_unitmass = 1.3f;
-}
-
 // Loads the aircraft into slot 0 and puts it in steady flight at speed v (m/s).
 inline bool prepare(kind k, float v, std::string* label)
 {
@@ -141,11 +118,7 @@ inline bool prepare(kind k, float v, std::string* label)
     std::snprintf(pln[0].acf_file_name, ACF_TEXT_SIZE, "%s", std::filesystem::path(path).filename().c_str());
     ACF_load_and_setup(0);
     *label = "set up";
-    if (!(pln[0].acf_Jxx_unitmass > 0.0f)) {
-        if (!ACF_read_write(ACF_MODE_READ, 0, 0)) return false;
-        complete_without_set_up();
-        *label = "file only, set-up values filled";
-    }
+    if (!(pln[0].acf_Jxx_unitmass > 0.0f)) return false;   // the set-up refused it
 
     sim_weather.rho = 0.909f, sim_weather.sigma = 0.742f, sim_weather.speed_of_sound_ms = 328.6f;
     sim_physics.mu_air = 1.7894e-5f, sim_physics.g_sealevel = 9.80665f;
