@@ -4,6 +4,7 @@
 // an approach; the fleet's float plane rests on still water.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -13,10 +14,13 @@
 #include "aircraft/flight_start.h"
 #include "core/app_mode.h"
 #include "core/numeric.h"
+#include "flightmodel/control/own_physics.h"
 #include "flightmodel/control/pilot_inputs.h"
 #include "flightmodel/engine_controls.h"
 #include "flightmodel/ground/contact.h"
 #include "flightmodel/ground/ground_stages.h"
+#include "flightmodel/propulsion/propulsion.h"
+#include "flightmodel/systems.h"
 #include "scene/drawers.h"
 #include "scene/surface_state.h"
 #include "shell/cycle.h"
@@ -66,6 +70,11 @@ protected:
         APT_build_scene(1);
         CONTACT_reset();
         GROUND_stages_reset();
+        // Every stage starts from its own rest, whatever flew before.
+        CONTROL_reset_state();
+        SYSTEMS_reset();
+        FM_forces_reset();
+        ENGN_propulsion_reset();
         hands = pilot_hands{};
         INPUT_set_joystick_poll(test_joystick);
         sim_joystick.eq_ped_wibrk = 1;   // the pilot's rudder pedals with toe brakes steer the nose wheel
@@ -307,3 +316,59 @@ INSTANTIATE_TEST_SUITE_P(Fleet, FleetOnTheRunway,
                              const std::string s = info.param.file;
                              return s.substr(7, s.size() - 11);
                          });
+
+// The fleet's helicopter, started on the runway with its engine governing the
+// rotors, lifts into a hover as the collective comes up: the tail rotor, on
+// the engine's shaft, holds the main rotor's torque and the heading.
+TEST_F(DefaultAirport, TheHelicopterLiftsIntoAHoverAndHoldsItsHeading)
+{
+    namespace fs = std::filesystem;
+    std::string path;
+    std::error_code ec;
+    for (fs::recursive_directory_iterator it(ORVELL_DATA_FOLDER "Aircraft", ec), end; it != end && !ec; it.increment(ec))
+        if (it->path().filename() == "Orvell Helicopter.acf") path = it->path().string();
+    ASSERT_FALSE(path.empty());
+    std::memset(&pln[0], 0, sizeof pln[0]);
+    std::snprintf(pln[0].acf_file_path, ACF_TEXT_SIZE, "%s", path.c_str());
+    std::snprintf(pln[0].acf_file_name, ACF_TEXT_SIZE, "Orvell Helicopter.acf");
+    ACF_load_and_setup(0);
+    FLIGHT_init_situation(SIT_AIRPORT, SIT_RUNWAY);
+    const acf_struct& a = pln[0];
+    flt_struct& f = flt[0];
+    const float heading = f.psi;
+    for (int k = 0; k < 10 * 25; ++k) frame();
+    hands.throttle = 1.0f;   // the engine's governor holds the rotor speed
+    f.parkbrake = 0.0f;
+
+    // The collective up half a degree a second until the skids leave the
+    // ground, then worked to hold 5 m; cyclic level, pedals on the heading.
+    constexpr float HOVER_M = 5.0f;
+    float collective = a.acf_min_pitch[0];
+    bool lifted = false;
+    float worst_rate = 0.0f, worst_heading = 0.0f, lowest = 1e9f, highest = -1e9f;
+    for (int k = 0; k < 70 * 25; ++k) {
+        lifted = lifted || !f.onground_any;
+        collective += DT * (lifted ? 0.3f * (HOVER_M - f.y_agl) - 0.8f * f.local_vy : 0.5f);
+        collective = UTIL_clamp(collective, a.acf_min_pitch[0], a.acf_max_pitch[0]);
+        ENGN_set_prop_pitch(0, collective);
+        fly_attitude(a.acf_the_eqlbm);
+        steer(heading);
+        frame();
+        if (k >= 50 * 25) {   // the last 20 s
+            worst_rate = std::max(worst_rate, std::fabs(f.R));
+            worst_heading = std::max(worst_heading, std::fabs(std::remainder(f.psi - heading, 360.0f)));
+            lowest = std::min(lowest, f.y_agl);
+            highest = std::max(highest, f.y_agl);
+        }
+    }
+    EXPECT_TRUE(lifted);
+    EXPECT_EQ(f.onground_any, 0);
+    EXPECT_GT(lowest, 0.5f * HOVER_M);
+    EXPECT_LT(highest, 2.0f * HOVER_M);
+    EXPECT_LT(worst_rate, 5.0f);
+    EXPECT_LT(worst_heading, 10.0f);
+    EXPECT_LT(std::fabs(f.phi), 10.0f);
+    // Both rotors at their design speeds.
+    EXPECT_NEAR(f.POINT_tacrad[0], a.acf_des_rpm_prp[0], 0.1f * a.acf_des_rpm_prp[0]);
+    EXPECT_NEAR(f.POINT_tacrad[1], a.acf_des_rpm_prp[1], 0.1f * a.acf_des_rpm_prp[1]);
+}
