@@ -123,6 +123,23 @@ protected:
         err = std::remainder(err, 360.0f);
         hands.heading = UTIL_clamp(0.1f * err - 0.02f * flt[0].R, -1.0f, 1.0f);
     }
+
+    // Loads the fleet's aircraft of this file name into slot 0 through the set-up.
+    static bool load_fleet_member(const char* file)
+    {
+        namespace fs = std::filesystem;
+        std::string path;
+        std::error_code ec;
+        for (fs::recursive_directory_iterator it(ORVELL_DATA_FOLDER "Aircraft", ec), end; it != end && !ec;
+             it.increment(ec))
+            if (it->path().filename() == file) path = it->path().string();
+        if (path.empty()) return false;
+        std::memset(&pln[0], 0, sizeof pln[0]);
+        std::snprintf(pln[0].acf_file_path, ACF_TEXT_SIZE, "%s", path.c_str());
+        std::snprintf(pln[0].acf_file_name, ACF_TEXT_SIZE, "%s", file);
+        ACF_load_and_setup(0);
+        return pln[0].acf_m_empty > 0.0f;
+    }
 };
 
 }  // namespace
@@ -283,16 +300,7 @@ class FleetOnTheRunway : public DefaultAirport, public ::testing::WithParamInter
 
 TEST_P(FleetOnTheRunway, StandsOnItsGearAndItsParkingBrakeHoldsIt)
 {
-    namespace fs = std::filesystem;
-    std::string path;
-    std::error_code ec;
-    for (fs::recursive_directory_iterator it(ORVELL_DATA_FOLDER "Aircraft", ec), end; it != end && !ec; it.increment(ec))
-        if (it->path().filename() == GetParam().file) path = it->path().string();
-    ASSERT_FALSE(path.empty()) << GetParam().file;
-    std::memset(&pln[0], 0, sizeof pln[0]);
-    std::snprintf(pln[0].acf_file_path, ACF_TEXT_SIZE, "%s", path.c_str());
-    std::snprintf(pln[0].acf_file_name, ACF_TEXT_SIZE, "%s", GetParam().file);
-    ACF_load_and_setup(0);
+    ASSERT_TRUE(load_fleet_member(GetParam().file)) << GetParam().file;
     FLIGHT_init_situation(SIT_AIRPORT, SIT_RUNWAY);
     flt_struct& f = flt[0];
     const float x0 = f.local_x, z0 = f.local_z;
@@ -322,16 +330,7 @@ INSTANTIATE_TEST_SUITE_P(Fleet, FleetOnTheRunway,
 // the engine's shaft, holds the main rotor's torque and the heading.
 TEST_F(DefaultAirport, TheHelicopterLiftsIntoAHoverAndHoldsItsHeading)
 {
-    namespace fs = std::filesystem;
-    std::string path;
-    std::error_code ec;
-    for (fs::recursive_directory_iterator it(ORVELL_DATA_FOLDER "Aircraft", ec), end; it != end && !ec; it.increment(ec))
-        if (it->path().filename() == "Orvell Helicopter.acf") path = it->path().string();
-    ASSERT_FALSE(path.empty());
-    std::memset(&pln[0], 0, sizeof pln[0]);
-    std::snprintf(pln[0].acf_file_path, ACF_TEXT_SIZE, "%s", path.c_str());
-    std::snprintf(pln[0].acf_file_name, ACF_TEXT_SIZE, "Orvell Helicopter.acf");
-    ACF_load_and_setup(0);
+    ASSERT_TRUE(load_fleet_member("Orvell Helicopter.acf"));
     FLIGHT_init_situation(SIT_AIRPORT, SIT_RUNWAY);
     const acf_struct& a = pln[0];
     flt_struct& f = flt[0];
@@ -372,3 +371,49 @@ TEST_F(DefaultAirport, TheHelicopterLiftsIntoAHoverAndHoldsItsHeading)
     EXPECT_NEAR(f.POINT_tacrad[0], a.acf_des_rpm_prp[0], 0.1f * a.acf_des_rpm_prp[0]);
     EXPECT_NEAR(f.POINT_tacrad[1], a.acf_des_rpm_prp[1], 0.1f * a.acf_des_rpm_prp[1]);
 }
+
+namespace {
+
+// The fleet's powered aeroplanes at full power from the default runway, rotated
+// to 8 degrees at 1.3 times their stalling speed with a quarter flap: each lifts
+// off before the runway's end and climbs away straight ahead.
+class FleetTakesOff : public DefaultAirport, public ::testing::WithParamInterface<const char*> {};
+
+}  // namespace
+
+TEST_P(FleetTakesOff, LiftsOffBeforeTheRunwaysEndAndClimbsAway)
+{
+    ASSERT_TRUE(load_fleet_member(GetParam())) << GetParam();
+    FLIGHT_init_situation(SIT_AIRPORT, SIT_RUNWAY);
+    flt_struct& f = flt[0];
+    const runway_record& rw = airport_table.at(static_cast<size_t>(start_selection.airport_index)).runways.at(0);
+    const float heading = f.psi;
+    const float x0 = f.local_x, z0 = f.local_z;
+    for (int k = 0; k < 50; ++k) frame();
+    hands.throttle = 1.0f;
+    f.parkbrake = 0.0f;
+    f.flaprqst = 0.25f;
+    float airborne_sec = 0.0f;
+    for (int k = 0; k < 120 * 25 && airborne_sec < 15.0f; ++k) {
+        const bool rotate = ias_kt() > 1.3f * pln[0].acf_Vso;
+        fly_attitude(rotate ? 8.0f : f.theta);
+        if (!rotate) hands.pitch = 0.0f;
+        steer(heading);
+        frame();
+        airborne_sec = f.onground_any ? 0.0f : airborne_sec + DT;
+        const float along = (f.local_x - x0) * std::sin(heading / RAD) - (f.local_z - z0) * std::cos(heading / RAD);
+        if (f.onground_any) ASSERT_LT(along, rw.length - 20.0f) << "still rolling at the runway's end";
+    }
+    EXPECT_GE(airborne_sec, 15.0f);
+    EXPECT_GT(f.y_agl, 30.0f);
+    EXPECT_GT(f.local_vy, 1.0f);
+    EXPECT_LT(std::fabs(std::remainder(f.psi - heading, 360.0f)), 5.0f);
+    EXPECT_LT(std::fabs(f.phi), 10.0f);
+}
+
+INSTANTIATE_TEST_SUITE_P(Fleet, FleetTakesOff,
+                         ::testing::Values("Orvell Twin.acf", "Orvell Airliner.acf", "Orvell Striker.acf"),
+                         [](const auto& info) {
+                             const std::string s = info.param;
+                             return s.substr(7, s.size() - 11);
+                         });
