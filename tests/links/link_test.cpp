@@ -40,6 +40,31 @@ TEST_F(Link, DataSendPutsTheHeadBeforeThePayloadAndTracesIt)
               std::string::npos);
 }
 
+// The shapes other senders hand the link: a replay button's command to the
+// instructor station (slot 9) and the crash's short motion datagram (slot 11).
+TEST_F(Link, OtherSendersDatagramsArriveByteForByte)
+{
+    const int32_t crash[3] = {-990, 0, -999};
+    const struct {
+        const char* label;
+        int slot;
+        const void* payload;
+        int size;
+    } sends[] = {{"KSTM", 9, "str_rep_ff     ", 15}, {"FIDE", 11, crash, 12}};
+    for (const auto& s : sends) {
+        enable(s.slot);
+        NET_data_send(s.label, 0, s.payload, s.size, s.slot);
+        std::vector<uint8_t> expected(s.label, s.label + 4);
+        expected.insert(expected.end(), {0x00, 0x30});
+        const auto* p = static_cast<const uint8_t*>(s.payload);
+        expected.insert(expected.end(), p, p + s.size);
+        ASSERT_EQ(net_peer_log().size(), 1u) << s.label;
+        EXPECT_EQ(net_peer_log()[0].slot, s.slot);
+        EXPECT_EQ(net_peer_log()[0].bytes, expected) << s.label;
+        net_peer_clear();
+    }
+}
+
 TEST_F(Link, SendChecksStayFatalForLocalCallers)
 {
     enable(3);
