@@ -417,3 +417,24 @@ INSTANTIATE_TEST_SUITE_P(Fleet, FleetTakesOff,
                              const std::string s = info.param;
                              return s.substr(7, s.size() - 11);
                          });
+
+// The float plane has no wheels: a runway start puts it on a 3-nm approach.
+// With the throttle closed and the wings held level at the glide's attitude
+// it comes down: nothing but its wings and its engine holds it up.
+TEST_F(DefaultAirport, TheFloatPlaneOnItsApproachGlidesDownWithTheThrottleClosed)
+{
+    ASSERT_TRUE(load_fleet_member("Orvell Floatplane.acf"));
+    FLIGHT_init_situation(SIT_AIRPORT, SIT_RUNWAY);
+    flt_struct& f = flt[0];
+    ASSERT_EQ(f.onground_any, 0);
+    const float start_y = f.local_y;
+    float sink_sum = 0.0f;
+    for (int k = 0; k < 30 * 25; ++k) {
+        ENGN_set_throttle(0, 0.0f);
+        fly_attitude(0.0f);
+        frame();
+        if (k >= 10 * 25) sink_sum -= f.local_vy * DT;
+    }
+    EXPECT_LT(f.local_y, start_y - 50.0f);
+    EXPECT_GT(sink_sum / 20.0f, 1.5f);   // a glider's sink rate or more, in m/s
+}
