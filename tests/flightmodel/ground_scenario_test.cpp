@@ -14,6 +14,7 @@
 #include "aircraft/flight_start.h"
 #include "core/app_mode.h"
 #include "core/numeric.h"
+#include "flightmodel/attitude.h"
 #include "flightmodel/control/own_physics.h"
 #include "flightmodel/control/pilot_inputs.h"
 #include "flightmodel/engine_controls.h"
@@ -437,4 +438,42 @@ TEST_F(DefaultAirport, TheFloatPlaneOnItsApproachGlidesDownWithTheThrottleClosed
     }
     EXPECT_LT(f.local_y, start_y - 50.0f);
     EXPECT_GT(sink_sum / 20.0f, 1.5f);   // a glider's sink rate or more, in m/s
+}
+
+// The float plane set on a lake with its engine running, at full power: it
+// runs up on its floats, leaves the water and climbs away.
+TEST_F(DefaultAirport, TheFloatPlaneTakesOffFromStillWater)
+{
+    ASSERT_TRUE(load_fleet_member("Orvell Floatplane.acf"));
+    FLIGHT_init_situation(SIT_AIRPORT, SIT_RUNWAY);   // on its approach, the engine running
+    TEST_lay_flat_grid(-20.0f);
+    std::fill(std::begin(landuse_grid), std::end(landuse_grid), LANDUSE_WATER_A);
+    water_level_m = 0.0f;
+    sim_weather.wave_amplitude = 0.0f;
+    flt_struct& f = flt[0];
+    f.local_x_d = f.local_z_d = 0.0, f.local_y_d = 0.5;
+    f.local_x = f.local_z = 0.0f, f.local_y = 0.5f;
+    f.local_vx = f.local_vy = f.local_vz = 0.0f;
+    f.theta = f.phi = 0.0f, f.psi = 90.0f;
+    f.P = f.Q = f.R = 0.0f;
+    PHYS_euler_to_quat(f.theta, f.psi, f.phi, f.q);
+    f.flaprqst = 0.25f;
+    for (int k = 0; k < 20 * 25; ++k) {   // afloat at idle
+        ENGN_set_throttle(0, 0.0f);
+        frame();
+    }
+    ASSERT_EQ(f.onground_any, 1);
+    float lift_off_x = -1.0f;
+    for (int k = 0; k < 90 * 25; ++k) {
+        ENGN_set_throttle(0, 1.0f);
+        fly_attitude(ias_kt() > 1.2f * pln[0].acf_Vso ? 7.0f : 2.0f);
+        steer(90.0f);
+        frame();
+        if (lift_off_x < 0.0f && !f.onground_any && f.local_y > 3.0f) lift_off_x = f.local_x;
+    }
+    ASSERT_GT(lift_off_x, 0.0f) << "never left the water";
+    EXPECT_LT(lift_off_x, 2000.0f);
+    EXPECT_GT(f.local_y, 60.0f);
+    EXPECT_GT(f.local_vy, 2.0f);
+    EXPECT_LT(std::fabs(std::remainder(f.psi - 90.0f, 360.0f)), 5.0f);
 }
