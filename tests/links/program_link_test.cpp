@@ -16,6 +16,7 @@
 
 #include "aircraft/acf_load.h"
 #include "aircraft/acf_struct.h"
+#include "core/alert.h"
 #include "core/app_mode.h"
 #include "core/folders.h"
 #include "core/geo.h"
@@ -30,6 +31,7 @@
 #include "links/network.h"
 #include "shell/cycle.h"
 #include "shell/frame.h"
+#include "shell/main.h"
 #include "tests/shell/startup_program.h"
 #include "tests/support/net_peer.h"
 #include "world/apt_scene.h"
@@ -155,6 +157,34 @@ TEST_F(ProgramLink, OutsideProgramDrivesTheYokeThroughTheFrameLoop)
     EXPECT_EQ(sim_operation_override.override_joystick, 1);
     send_group8(-999.0f);
     EXPECT_EQ(sim_operation_override.override_joystick, 0);
+}
+
+// A peer's "quit" goes on to the live slots, the preferences are written
+// (the user is at an airport) and the frame loop ends.
+TEST_F(ProgramLink, QuitFromAPeerIsRelayedSavesThePreferencesAndEndsTheLoop)
+{
+    auto preference_files = [] {
+        std::vector<fs::path> found;
+        for (const fs::directory_entry& e : fs::recursive_directory_iterator(folder->path())) {
+            std::string name = e.path().filename().string();
+            for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+            if (name.size() > 4 && name.compare(name.size() - 4, 4, ".PRF") == 0) found.push_back(e.path());
+        }
+        return found;
+    };
+    for (const fs::path& p : preference_files()) fs::remove(p);
+    ASSERT_TRUE(preference_files().empty());
+    net_slot_enabled[4] = net_slot_valid[4] = 1;
+    ASSERT_TRUE(net_peer_send("KSTM", 0, '0', "quit           ", 15));
+    frame();
+    EXPECT_EQ(quit_flag, 1);
+    APPLICATION_run_frames();   // returns at once
+    ASSERT_EQ(net_peer_sent("KSTM").size(), 1u);
+    EXPECT_EQ(net_peer_sent("KSTM")[0].slot, 4);
+    EXPECT_EQ(net_peer_sent("KSTM")[0].payload_text(), "quit           ");
+    EXPECT_FALSE(preference_files().empty());
+    quit_flag = 0;
+    ALERT_set_quitting(false);
 }
 
 // The heap in use once the GL driver has finished drawing: a software
