@@ -437,23 +437,8 @@ void clear_flight_plan()
     for (float& w : engine_trail_records) w = 0.0f;
 }
 
-void atc_for_start()
-{
-    atc_clearance_state& c = atc_clearance;
-    c.plan_flags[0] = c.plan_flags[1] = 1;
-    std::memcpy(c.departure_id, "KMMM", 5);
-    std::memcpy(c.destination_id, "KMMM", 5);
-    // The callsign: the aircraft file name without its extension, to the first blank.
-    const char* name = pln[0].acf_file_name;
-    size_t n = strnlen(name, ACF_TEXT_SIZE);
-    n = n > 4 ? n - 4 : 0;
-    size_t k = 0;
-    while (k < n && k + 1 < sizeof c.callsign && name[k] != ' ') {
-        c.callsign[k] = name[k];
-        ++k;
-    }
-    c.callsign[k] = 0;
-}
+// The flight plan's defaults and the callsign text.
+void atc_for_start() { ATC_set_start_defaults(pln[0].acf_file_name); }
 
 void local_time()
 {
@@ -524,8 +509,7 @@ void common_reset(int code, int place_code, int sub_mode, const start_place& p, 
         REPLAY_clear_ring();
         replay_index = 0;
     }
-    std::memset(atc_clearance.callsign, 0, sizeof atc_clearance.callsign);
-    for (float& v : atc_clearance.plan_values) v = 0.0f;
+    ATC_reset_for_start();
 
     f.psi = wrap_360(f.psi);
 

@@ -14,7 +14,6 @@
 #include "panel/panel.h"
 #include "world/airport_state.h"
 #include "world/atc.h"
-#include "world/atc_state.h"
 #include "world/navdb.h"
 
 aural_state_record aural_state{};
@@ -140,7 +139,7 @@ void low_rotor(const acf_struct& a, flt_struct& f)
 void radio_chatter()
 {
     if (!screen_settings.radio_chatter_on || sim_graphics_scenery.current_planet != PLANET_EARTH ||
-        !(speech_busy_until < frame_clock) || atc_flight_plan.atc_request_pending)
+        !(speech_busy_until < frame_clock) || atc_state.atc_request_pending)
         return;
     const float now = sim_time.total_running_time_sec;
     aural_state_record& s = aural_state;
@@ -159,8 +158,8 @@ void radio_chatter()
 void atc_calls()
 {
     if (tick(INTERVAL_ONE_SECOND)) {
-        if (atc_clearance.plan_flags[0] && atc_clearance.plan_flags[1]) ATC_clearance_and_handoffs(0);
-        if (atc_flight_plan.atc_request_pending) ATC_handle_request(atc_flight_plan.atc_request_pending);
+        if (atc_state.atc_plan_filed && atc_state.atc_plan_active) ATC_clearance_and_handoffs(0);
+        if (atc_state.atc_request_pending) ATC_handle_request(atc_state.atc_request_text);
     }
     if (tick(INTERVAL_FIVE_SECONDS)) ATC_carrier_lso();
 }

@@ -247,11 +247,11 @@ void special_key(int key)
         last_view_key_time = frame_clock;
     }
 
-    if (mode == MODE_FLYING && atc_window.open != 0) {
-        if (key == KEY_CODE_UP) atc_window.selected_row -= 1;
-        if (key == KEY_CODE_DOWN) atc_window.selected_row += 1;
-        if (key == KEY_CODE_LEFT) atc_window.selected_col -= 1;
-        if (key == KEY_CODE_RIGHT) atc_window.selected_col += 1;
+    if (mode == MODE_FLYING && atc_state.atc_window_open != 0) {
+        if (key == KEY_CODE_UP) atc_state.atc_hover_row -= 1;
+        if (key == KEY_CODE_DOWN) atc_state.atc_hover_row += 1;
+        if (key == KEY_CODE_LEFT) atc_state.atc_hover_col -= 1;
+        if (key == KEY_CODE_RIGHT) atc_state.atc_hover_col += 1;
     }
 }
 
@@ -562,9 +562,9 @@ void return_key()
         typed_text[0] = 0;
         return;
     }
-    if (atc_window.open == 0) {
-        atc_window.open = 1;
-        atc_window.sub_state = 0;
+    if (atc_state.atc_window_open == 0) {
+        atc_state.atc_window_open = 1;
+        atc_state.atc_page = 0;
     } else {
         ATC_request_menu(1);
         enter_pressed = 0;

@@ -32,7 +32,6 @@
 #include "world/apt_scene.h"
 #include "world/objects.h"
 #include "world/atc.h"
-#include "world/atc_state.h"
 #include "world/landuse_grid.h"
 #include "world/navdb.h"
 #include "world/nav_lookup.h"
@@ -85,8 +84,7 @@ void clear_large_tables()
     OBJ_clear_table();
     APT_scene_reset();
     sim_operation_failures.mean_time_between_failure_hrs = 0.0f;
-    atc_window = atc_window_state{};
-    atc_flight_plan = atc_flight_plan_state{};
+    ATC_reset_block();
     std::memset(landuse_grid, 0, sizeof landuse_grid);
 }
 

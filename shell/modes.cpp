@@ -30,7 +30,7 @@
 #include "core/simvars.h"
 #include "core/text_util.h"
 #include "world/apt_scene.h"
-#include "world/atc_state.h"
+#include "world/atc.h"
 #include "world/navdb.h"
 #include "world/scenery_area.h"
 #include "world/nav_lookup.h"
@@ -153,21 +153,21 @@ void place_at_selected_airport()
 // Leaving the flight plan screen: the plan's destination is looked up and ATC answers.
 void file_flight_plan()
 {
-    int found_index = atc_flight_plan.atc_dest_airport;
+    int found_index = atc_state.atc_dest_airport;
     char id[ATC_PLAN_TO_ID_SIZE + 1] = {};
-    std::memcpy(id, atc_flight_plan.atc_plan_to_id, ATC_PLAN_TO_ID_SIZE);
+    std::memcpy(id, atc_state.atc_plan_to_id, ATC_PLAN_TO_ID_SIZE);
     const int found = NAV_find_nearest_by_id(id, AIRPORT_KIND, found_index, flt[0].latitude, flt[0].longitude);
     char spoken[TEXT_SIZE] = {};
     if (found) {
-        atc_flight_plan.atc_dest_airport = found_index;
-        atc_flight_plan.atc_request_pending = 0;
-        if (atc_flight_plan.atc_plan_active) {
+        atc_state.atc_dest_airport = found_index;
+        atc_state.atc_request_pending = 0;
+        if (atc_state.atc_plan_active) {
             ATC_callsign(spoken, 1);
             UTIL_strcat(spoken, "flight plan amended as requested.");
             SOUND_speak(spoken, 1);
         } else {
-            atc_flight_plan.atc_plan_filed = 1;
-            atc_flight_plan.atc_plan_active = 0;
+            atc_state.atc_plan_filed = 1;
+            atc_state.atc_plan_active = 0;
         }
     } else {
         ATC_callsign(spoken, 1);

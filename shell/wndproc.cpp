@@ -281,7 +281,7 @@ void MACIBM_handleclick(int close_flag)
 
     // A click on the head-up display's centre toggles flying by the pointer.
     const acf_struct& acf = pln[0];
-    if (atc_window.open == 0 &&
+    if (atc_state.atc_window_open == 0 &&
         in_box(x, y, acf.acf_HUD_cntrx - 100.0f, acf.acf_HUD_cntry - 100.0f, acf.acf_HUD_cntrx + 100.0f,
                acf.acf_HUD_cntry + 100.0f))
         sim_joystick.mouse_is_joystick = sim_joystick.mouse_is_joystick == 0 ? 1 : 0;

@@ -1,24 +1,34 @@
-// The air-traffic-control window as the keyboard sees it.
+// The air-traffic-control radio: the pilot's request window, the controllers'
+// answers, the clearances and hand-offs of a flight plan, the carrier's
+// landing-signal calls, and the phrase builders they are assembled from.
+// Every controller text is handed to SOUND_speak with its show flag.
+//
+// Texts are 500-byte buffers (at most 499 characters and a terminator); every
+// builder appends with that bound.
 #pragma once
 
-#include <cstdint>
+#include "world/atc_state.h"
 
-struct atc_window_state {
-    int32_t open;          // 0 closed
-    int32_t sub_state;
-    int32_t selected_row;  // moved by the arrow keys; the ATC code keeps them in range
-    int32_t selected_col;
-};
-extern atc_window_state atc_window;
-
-// The pilot-request step of the ATC window (Return while it is open).
-void ATC_request_menu(int flag);
-
-// Clearance delivery, departure, en-route, approach, tower and ground
-// hand-offs; the plane step calls it with 0 once a second while a flight-plan
-// clearance is active.
-void ATC_clearance_and_handoffs(int mode);
-// Answers the pending pilot request; called once a second while one is pending.
-void ATC_handle_request(int request);
-// Landing-signal calls on a carrier approach; called every 5 s.
+// The request window: click 0 draws its contents (2-D projection, 1024 x 768
+// layout), click non-zero acts on the highlighted row or entry.
+void ATC_request_menu(int click);
+// Answers one pilot request ("REQUEST VEC" + airport name, "WIN", "TAN", ...).
+void ATC_handle_request(const char* request);
+// The flight plan's controller phases; pilot_call 1 when the pilot checks in.
+void ATC_clearance_and_handoffs(int pilot_call);
+// The landing-signal officer's calls on a carrier approach (every 5 s).
 void ATC_carrier_lso();
+// The airport information broadcast of an airport into out.
+void ATC_atis(int airport, char letter, char* out, int use_real_weather);
+
+// Phrase builders.
+void ATC_spell_char(char c, char* out);
+void ATC_type_name(char* out, float altitude_ft);
+void ATC_frequency_words(char* out, int whole_mhz, int hundredths);
+void ATC_heading_words(char* out, int angle_deg, int step_deg);
+void ATC_active_runway(int airport, int& runway, int& end, int& localizer_found, int& localizer_index,
+                       int use_real_weather);
+void ATC_runway_name(char* out, int airport, int use_real_weather);
+void ATC_wind_phrase(char* out, int direction_deg, int speed_kt, int variation_deg, int gust_kt);
+void ATC_callsign(char* out, int for_user);
+int ATC_traffic_advisory(int allow_user, int allow_user_handoff);

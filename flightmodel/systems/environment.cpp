@@ -10,6 +10,7 @@
 #include "flightmodel/atmosphere.h"
 #include "flightmodel/flt.h"
 #include "scene/ships.h"
+#include "world/atc_state.h"
 #include "world/navdb.h"
 
 float carrier_nav_offset[3] = {0.0f, 17.0f, 100.0f};
@@ -60,6 +61,9 @@ void SYSTEMS_ship_navaids()
     camera_rel_carrier[0] = sim_graphics_view.view_x - ship_x[SHIP_CARRIER];
     camera_rel_carrier[1] = sim_graphics_view.view_y - ship_y[SHIP_CARRIER] - DECK_HEIGHT_M;
     camera_rel_carrier[2] = sim_graphics_view.view_z - ship_z[SHIP_CARRIER];
+    // The landing-signal officer reads the same offsets from the ATC state.
+    atc_state.atc_carrier_dx = camera_rel_carrier[0], atc_state.atc_carrier_dy = camera_rel_carrier[1],
+    atc_state.atc_carrier_dz = camera_rel_carrier[2];
     if (navaid_table.size() < static_cast<size_t>(NAV_SHIP_NAVAIDS)) return;
 
     const float h0 = ship_heading[SHIP_CARRIER] * DEG_TO_RAD_FLOAT;

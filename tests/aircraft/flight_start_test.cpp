@@ -69,7 +69,7 @@ TEST_F(FlightStart, RunwayStartStandsInsideTheThresholdReadyToGo)
     EXPECT_EQ(f.ENGN_running[0], 1);
     EXPECT_EQ(f.nav_lights_on, 0);   // no nav lights fitted
     EXPECT_EQ(sim_cockpit_radios.transponder_mode, 2);
-    EXPECT_STREQ(atc_clearance.callsign, "ORVELL");
+    EXPECT_STREQ(atc_callsign_text, "ORVELL");
     // The attitude quaternion matches the angles.
     EXPECT_NEAR(f.q[0] * f.q[0] + f.q[1] * f.q[1] + f.q[2] * f.q[2] + f.q[3] * f.q[3], 1.0f, 1e-5f);
 }

@@ -12,6 +12,7 @@
 #include "flightmodel/plane_step.h"
 #include "flightmodel/traffic/traffic.h"
 #include "links/sound.h"
+#include "links/speech.h"
 #include "tests/support/flight_fixture.h"
 
 namespace {
@@ -162,7 +163,7 @@ TEST_F(PlaneStep, CockpitCallsNeedAvionicsPower)
     screen_settings.radio_chatter_on = 1;
     frame_clock = 100.0f;
     sim_time.total_running_time_sec = 1000.0f;
-    atc_clearance.plan_flags[0] = atc_clearance.plan_flags[1] = 1;
+    atc_state.atc_plan_filed = atc_state.atc_plan_active = 1;   // a plan picked up: the clearance is due
 
     sim_cockpit_electrical.avionics_on = 0;
     for (int k = 0; k < 40; ++k) {
@@ -172,12 +173,18 @@ TEST_F(PlaneStep, CockpitCallsNeedAvionicsPower)
     f.y_agl = 900.0f * 0.3048f;
     frames(0, 1, {INTERVAL_ONE_SECOND});
     EXPECT_TRUE(sounds.plays.empty());
-    EXPECT_EQ(atc_standin.clearance_calls + atc_standin.carrier_calls, 0);
+    EXPECT_TRUE(sounds.spoken_texts.empty());
     EXPECT_EQ(sim_cockpit_misc.outer_marker_lit, 0);
 
     sim_cockpit_electrical.avionics_on = 1;
     f.y_agl = 1200.0f * 0.3048f;
     frames(0, 1, {INTERVAL_ONE_SECOND});
+    // The clearance is delivered once the avionics have power; center then
+    // waits for the pilot's call, and the radio is free once it has been read out.
+    ASSERT_EQ(sounds.spoken_texts.size(), 1u);
+    EXPECT_NE(sounds.spoken_texts[0].first.find("CLEARED AS FILED"), std::string::npos);
+    EXPECT_EQ(atc_state.atc_phase, 5);
+    speech_busy_until = 0.0f;
     for (int k = 0; k < 40; ++k) {
         sim_time.total_running_time_sec += 1.0f;
         sim_network_misc.network_time_sec = k * 0.1f;
@@ -185,8 +192,6 @@ TEST_F(PlaneStep, CockpitCallsNeedAvionicsPower)
     }
     EXPECT_EQ(sounds.count(22), 1);   // the stall horn starts once and keeps going
     EXPECT_GE(sounds.count(54), 1);   // the outer marker
-    EXPECT_GT(atc_standin.clearance_calls, 0);
-    EXPECT_GT(atc_standin.carrier_calls, 0);
     int chatter = 0;
     for (const auto& p : sounds.plays) chatter += p.slot >= SOUND_FIRST_CHATTER_SLOT ? 1 : 0;
     EXPECT_GE(chatter, 1);

@@ -179,8 +179,8 @@ TEST_F(Keys, PauseOnlyFlyingOrAtTheStationAndNotWhileChatting)
 TEST_F(Keys, ReturnSendsTheChatOrOpensTheAtcWindow)
 {
     press('\r');
-    EXPECT_EQ(atc_window.open, 1);
-    atc_window.open = 0;
+    EXPECT_EQ(atc_state.atc_window_open, 1);
+    atc_state.atc_window_open = 0;
 
     enable(0);
     press('\r');

@@ -30,7 +30,7 @@
 #include "core/screen.h"
 #include "core/simvars.h"
 #include "tests/shell/modes_harness.h"
-#include "world/atc_state.h"
+#include "world/atc.h"
 #include "world/apt_scene.h"
 #include "world/navdb.h"
 #include "world/scenery_area.h"
@@ -244,20 +244,23 @@ TEST_F(modes_test, LeavingAndEnteringScreensRunsTheirChores)
 
     // Leaving the flight plan: a known destination files the plan; with a plan
     // already active ATC confirms it.
-    atc_flight_plan = {};
-    atc_flight_plan.atc_request_pending = 1;
-    std::strcpy(atc_flight_plan.atc_plan_to_id, "KTST");
+    atc_state = {};
+    UTIL_strcpy("ORVELL", atc_callsign_text);
+    atc_state.atc_request_pending = 1;
+    std::strcpy(atc_state.atc_plan_to_id, "KTST");
     for (int active : {0, 1}) {
-        atc_flight_plan.atc_plan_active = active;
+        atc_state.atc_plan_active = active;
         APPLICATION_set_mode(24, "test");
         APPLICATION_set_mode(0, "test");
     }
-    EXPECT_EQ(atc_flight_plan.atc_plan_filed, 1);
-    EXPECT_EQ(atc_flight_plan.atc_request_pending, 0);
-    EXPECT_EQ(atc_flight_plan.atc_dest_airport, 0);
-    const std::pair<std::string, int> amended{"November one two three, flight plan amended as requested.", 1};
+    EXPECT_EQ(atc_state.atc_plan_filed, 1);
+    EXPECT_EQ(atc_state.atc_request_pending, 0);
+    EXPECT_EQ(atc_state.atc_dest_airport, 0);
+    char callsign[TEXT_SIZE];
+    ATC_callsign(callsign, 1);
+    const std::pair<std::string, int> amended{std::string(callsign) + "flight plan amended as requested.", 1};
     EXPECT_NE(std::find(speech.said.begin(), speech.said.end(), amended), speech.said.end());
-    atc_flight_plan = {};
+    atc_state = {};
 }
 
 TEST_F(modes_test, BackgroundTilesComeFromTheScreenColourOrTheViewsPanelPicture)

@@ -199,13 +199,13 @@ TEST_F(ProgramStart, ShutsDownInOrder)
 TEST(ProgramRestart, PlaneCountStaysWithinTheSlotsAndAFailedDisplayKeepsItsResolutionReset)
 {
     const auto folder = copy_default_data_folder();
-    atc_flight_plan.atc_plan_filed = 1;
-    atc_flight_plan.atc_plan_active = 1;
-    atc_flight_plan.atc_request_pending = 1;
+    atc_state.atc_plan_filed = 1;
+    atc_state.atc_plan_active = 1;
+    atc_state.atc_request_pending = 1;
     start_program(*folder);
-    EXPECT_EQ(atc_flight_plan.atc_plan_filed, 0);
-    EXPECT_EQ(atc_flight_plan.atc_plan_active, 0);
-    EXPECT_EQ(atc_flight_plan.atc_request_pending, 0);
+    EXPECT_EQ(atc_state.atc_plan_filed, 0);
+    EXPECT_EQ(atc_state.atc_plan_active, 0);
+    EXPECT_EQ(atc_state.atc_request_pending, 0);
 
     // Preferences asking for more planes than there are slots.
     sim_graphics_settings.draw_aircrafts = 50;

@@ -32,8 +32,7 @@
 #include "tests/support/terrain_support.h"
 #include "tests/support/test_support.h"
 #include "world/airport_state.h"
-#include "world/atc_calls_standin.h"
-#include "world/atc_state.h"
+#include "world/atc.h"
 #include "world/landuse_grid.h"
 #include "world/navdb.h"
 #include "world/objects.h"
@@ -94,9 +93,7 @@ protected:
         AURAL_reset();
         FLTMOD_derived_reset();
         PARTICLE_standin_clear();
-        atc_standin = atc_standin_counts{};
-        atc_flight_plan = atc_flight_plan_state{};
-        atc_clearance = atc_clearance_state{};
+        ATC_reset_block();
         traffic_runway_state = traffic_runway_record{};
         surface_state = surface_state_record{0, 0.0f, SURFACE_NONE, 0.0f, 0, 0};
         for (int s = 0; s < NET_SLOT_COUNT; ++s) net_slot_enabled[s] = net_peer_heard[s] = 0;

@@ -1,0 +1,775 @@
+// The air-traffic-control radio: the phrase builders, the ATIS, the request
+// handling with its approach controller, a flight plan flown from clearance
+// to the ramp, the carrier's landing-signal officer and the request window.
+// Every text is read where the speech voice receives it.
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+#include <cstring>
+#include <set>
+#include <string>
+
+#include "core/geo.h"
+#include "core/random.h"
+#include "scene/ships.h"
+#include "tests/support/flight_fixture.h"
+#include "tests/world/world_test_util.h"
+#include "world/apt_scene.h"
+#include "world/atc.h"
+
+namespace {
+
+constexpr float NM = 1852.0f;
+
+class Atc : public FlightState {
+protected:
+    void SetUp() override
+    {
+        FlightState::SetUp();
+        NAV_clear_tables();
+        UTIL_strcpy("ORVELL", atc_callsign_text);
+        std::strcpy(pln[0].acf_tailnum, "N123");
+        sim_physics.earth_pressure_p = 101325.0f;
+        screen_settings.pressure_unit = 0;
+        sim_flightmodel_position.magnetic_variation = 0.0f;
+        sim_time.total_running_time_sec = 1000.0f;
+        frame_clock = 1000.0f;
+        local_airport_last = -1;
+        start_selection.airport_index = 0;
+        terrain_height_m = 0.0f;
+        UTIL_srand(1);
+    }
+
+    // An airport whose first runway's centre stands at (lat, lon).
+    static int airport(const char* id, const char* name, float lat, float lon, const char* number, float heading,
+                       float length_m, float elevation_m = 0.0f, bool tower = true)
+    {
+        airport_record a{};
+        std::strncpy(a.id, id, APT_ID_SIZE - 1);
+        std::strncpy(a.name, name, APT_NAME_SIZE - 1);
+        a.elevation = elevation_m;
+        a.tower_flag = tower ? 1 : 0;
+        a.local = 1;
+        runway_record rw{};
+        rw.lat = lat;
+        rw.lon = lon;
+        std::strncpy(rw.number, number, RWY_NUMBER_SIZE - 1);
+        rw.heading = heading;
+        rw.length = length_m;
+        a.runways.push_back(rw);
+        airport_table.push_back(a);
+        const int index = static_cast<int>(airport_table.size()) - 1;
+        airport_id_index.emplace(NAV_id_key(id), index);
+        local_airport_list[++local_airport_last] = index;
+        local_airport_light_level[local_airport_last] = 10;
+        return index;
+    }
+
+    static int navaid(int kind, const char* name, float lat, float lon, float heading)
+    {
+        navaid_record n{};
+        n.kind = kind;
+        n.lat = lat;
+        n.lon = lon;
+        n.heading = heading;
+        n.local = 1;
+        std::strncpy(n.name, name, APT_NAME_SIZE - 1);
+        navaid_table.push_back(n);
+        return static_cast<int>(navaid_table.size()) - 1;
+    }
+
+    static void local_of(float lat, float lon, float& x, float& z)
+    {
+        float y;
+        GEO_latlon_to_local(x, y, z, lat, lon, 0.0);
+    }
+
+    // The user's plane at a local point, heading, height.
+    static void place(float x, float z, float psi, float height_m = 1000.0f)
+    {
+        flt_struct& f = flt[0];
+        f.local_x = x;
+        f.local_z = z;
+        f.local_y = height_m;
+        f.elevation = height_m;
+        f.h_ind = height_m;
+        f.psi = f.magpsi = psi;
+        GEO_local_to_latlon(f.latitude, f.longitude, f.elevation, x, height_m, z);
+    }
+
+    std::string last() const { return sounds.spoken_texts.empty() ? "" : sounds.spoken_texts.back().first; }
+    size_t said() const { return sounds.spoken_texts.size(); }
+    static std::string callsign() { return "ORVELL ONE TWO THREE "; }
+    static bool ends_with(const std::string& s, const std::string& tail)
+    {
+        return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
+    }
+    static void pass_time(float seconds)
+    {
+        sim_time.total_running_time_sec += seconds;
+        frame_clock += seconds;
+    }
+};
+
+std::string heading(int angle, int step)
+{
+    char t[TEXT_SIZE] = {};
+    ATC_heading_words(t, angle, step);
+    return t;
+}
+
+std::string wind(int d, int v, int w, int g)
+{
+    char t[TEXT_SIZE] = {};
+    ATC_wind_phrase(t, d, v, w, g);
+    return t;
+}
+
+}  // namespace
+
+TEST_F(Atc, PhraseBuildersSpeakHeadingsFrequenciesWindsAndCallsigns)
+{
+    for (auto [angle, step, words] : {std::tuple{355, 10, "3 6 0"}, {-5, 10, "3 6 0"}, {0, 10, "3 6 0"},
+                                      {184, 10, "1 8 0"}, {270, 5, "2 7 0"}, {4, 10, "3 6 0"},
+                                      {2000000000, 10, "2 0 0"}, {-2000000000, 1, "1 6 0"}})
+        EXPECT_EQ(heading(angle, step), words) << angle;
+    char f[TEXT_SIZE] = {};
+    ATC_frequency_words(f, 118, 25);
+    EXPECT_STREQ(f, "1 1 8 point 2 5");
+    f[0] = 0;
+    ATC_frequency_words(f, 121, 5);
+    EXPECT_STREQ(f, "1 2 1 point 0 5");
+
+    EXPECT_EQ(wind(274, 12, 0, 8), "WIND SHEAR ALERT. WIND 2 7 0 AT 12 GUST 20");
+    EXPECT_EQ(wind(90, 3, 0, 0), "WIND LIGHT AND VARIABLE");
+    EXPECT_EQ(wind(90, 0, 0, 0), "WIND CALM");
+    EXPECT_EQ(wind(90, 4, 0, 1), "WIND 0 9 0 AT 4");
+    EXPECT_EQ(wind(90, 10, 10, 5), "WIND 0 9 0 AT 10");
+    EXPECT_EQ(wind(90, 10, 20, 0), "WIND 0 9 0 AT 10 VARIABLE 0 7 0 TO 1 1 0");
+
+    char word[TEXT_SIZE];
+    for (auto [c, w] : {std::pair{'9', "NINER"}, {'L', "LEEMA"}, {'X', "X RAY"}, {'Z', "ZOOLOO"}, {'a', ""}}) {
+        ATC_spell_char(c, word);
+        EXPECT_STREQ(word, w);
+    }
+
+    // The user: callsign text and the tail from its second character; a
+    // made-up aircraft: four words.
+    char out[TEXT_SIZE];
+    ATC_callsign(out, 1);
+    EXPECT_EQ(std::string(out), callsign());
+    std::strcpy(pln[0].acf_tailnum, "N1 a");
+    ATC_callsign(out, 1);
+    EXPECT_EQ(std::string(out), "ORVELL ONE  ");
+    ATC_callsign(out, 0);
+    EXPECT_GE(std::strlen(out), 16u);   // four spelled words
+    EXPECT_TRUE(ends_with(out, " "));
+
+    // A callsign text of 499 characters: every builder keeps within the buffer.
+    std::memset(atc_callsign_text, 'A', TEXT_MAX_LEN);
+    atc_callsign_text[TEXT_MAX_LEN] = 0;
+    std::strcpy(pln[0].acf_tailnum, "N12345678901234567890123456789012345678");
+    ATC_callsign(out, 1);
+    EXPECT_EQ(std::strlen(out), static_cast<size_t>(TEXT_MAX_LEN));
+    ATC_handle_request("WIN");
+    EXPECT_EQ(last().size(), static_cast<size_t>(TEXT_MAX_LEN));
+}
+
+TEST_F(Atc, TheRunwayInUseFollowsTheWindAndTheLocalizer)
+{
+    const int apt = airport("KTST", "TEST FIELD", 34.0f, -117.5f, "09", 90.0f, 914.4f);
+    runway_record long_rw = airport_table[apt].runways[0];
+    std::strcpy(long_rw.number, "15");
+    long_rw.heading = 150.0f;
+    long_rw.length = 3048.0f;
+    airport_table[apt].runways.push_back(long_rw);
+    int r, e, found, loc;
+
+    // A 10,000 ft runway 60 degrees off the wind beats a 3,000 ft one aligned with it.
+    sim_weather.wind_direction_degt[0] = 90.0f;
+    sim_weather.wind_speed_kt[0] = 10.0f;
+    ATC_active_runway(apt, r, e, found, loc, 0);
+    EXPECT_EQ(r, 1);
+    EXPECT_EQ(e, 1);
+
+    // At 5 kt and no localizer: runway 0, end +1; at 5.1 kt the scored choice.
+    sim_weather.wind_direction_degt[0] = 330.0f;
+    sim_weather.wind_speed_kt[0] = 5.0f;
+    ATC_active_runway(apt, r, e, found, loc, 0);
+    EXPECT_EQ(r, 0);
+    EXPECT_EQ(e, 1);
+    sim_weather.wind_speed_kt[0] = 5.1f;
+    ATC_active_runway(apt, r, e, found, loc, 0);
+    EXPECT_EQ(r, 1);
+    EXPECT_EQ(e, -1);
+    char name[TEXT_SIZE] = {};
+    ATC_runway_name(name, apt, 0);
+    EXPECT_STREQ(name, "RUNWAY 3 3");
+
+    // A localizer 4.9 nm away with heading 090 wins against a wind from 270.
+    sim_weather.wind_direction_degt[0] = 270.0f;
+    sim_weather.wind_speed_kt[0] = 20.0f;
+    airport_table[apt].runways[1].length = 100.0f;
+    navaid(NAV_ILS_LOC, "FAR ILS", 34.0f, -117.5f + 5.1f / 60.0f, 270.0f);
+    const int near = navaid(NAV_ILS_LOC, "TEST ILS 09", 34.0f, -117.5f + 4.9f / 60.0f, 90.0f);
+    ATC_active_runway(apt, r, e, found, loc, 0);
+    EXPECT_EQ(found, 1);
+    EXPECT_EQ(loc, near);
+    EXPECT_EQ(r, 0);
+    EXPECT_EQ(e, 1);
+
+    // No runways, or an index outside the table: runway 0, end +1.
+    for (int bad : {-1, 7, 1 << 30}) {
+        ATC_active_runway(bad, r, e, found, loc, 1);
+        EXPECT_EQ(r + e + found, 1);
+    }
+}
+
+TEST_F(Atc, TheAtisReadsTheWeatherOfTheField)
+{
+    const int apt = airport("KTST", "ORVELL FIELD", 34.0f, -117.5f, "27L", 270.0f, 3000.0f);
+    sim_time.zulu_time_sec = 14.0f * 3600.0f + 20.0f * 60.0f;
+    sim_weather.cloud_type[0] = 2;
+    sim_weather.cloud_base_msl_m[0] = 762.0f;
+    sim_weather.cloud_type[1] = 0;
+    sim_weather.cloud_base_msl_m[1] = 3000.0f;
+    sim_weather.visibility_reported_m = 10.0f * NM;
+    sim_weather.temperature_sealevel_c = 12.0f;
+    sim_weather.dewpoi_sealevel_c = 8.0f;
+    sim_weather.wind_direction_degt[0] = 270.0f;
+    sim_weather.wind_speed_kt[0] = 12.0f;
+    char text[TEXT_SIZE];
+    ATC_atis(apt, 'B', text, 1);
+    EXPECT_STREQ(text,
+                 "ORVELL FIELD INFORMATION BRAVO. 14 HUNDRED ZOOLOO WEATHER. SKY CONDITIONS 2500 SCATTERED VISIBILITY "
+                 "10. TEMPERATURE 12 DEWPOINT 8. WIND 2 7 0 AT 12, ALTIMETER 29.92. ARRIVING AND DEPARTING RUNWAY 2 7 "
+                 "LEFT. ADVISE ON INITIAL CONTACT YOU HAVE BRAVO.");
+
+    auto has = [&](const char* piece) { return std::string(text).find(piece) != std::string::npos; };
+    sim_weather.visibility_reported_m = 1666.0f;
+    ATC_atis(apt, 'B', text, 0);
+    EXPECT_TRUE(has("R V R 5500. ")) << text;
+    sim_weather.visibility_reported_m = 1700.0f;
+    ATC_atis(apt, 'B', text, 0);
+    EXPECT_TRUE(has("VISIBILITY 1. ")) << text;
+
+    // Cloud heights above a field 1,000 m high, both layers.
+    airport_table[apt].elevation = 1000.0f;
+    sim_weather.temperature_sealevel_c = 15.0f;
+    sim_weather.cloud_type[1] = 4;
+    for (auto [feet, spoken] : {std::pair{1000.0f, "1000 SCATTERED "}, {1024.0f, "1000 SCATTERED "},
+                                {10260.0f, "10500 SCATTERED "}, {-300.0f, "-300 SCATTERED "}}) {
+        sim_weather.cloud_base_msl_m[0] = 1000.0f + feet * 0.3048f;
+        sim_weather.cloud_base_msl_m[1] = 1000.0f + 1500.0f * 0.3048f;
+        ATC_atis(apt, 'B', text, 0);
+        EXPECT_TRUE(has((std::string("SKY CONDITIONS ") + spoken + "1500 OVERCAST VISIBILITY").c_str())) << text;
+    }
+    EXPECT_TRUE(has("TEMPERATURE 8 ")) << text;
+    sim_weather.cloud_type[0] = sim_weather.cloud_type[1] = 0;
+    screen_settings.pressure_unit = 1;
+    ATC_atis(apt, '?', text, 0);
+    EXPECT_TRUE(has("SKY CLEAR VISIBILITY")) << text;
+    EXPECT_TRUE(has("AREA QNH 1013. ")) << text;
+    EXPECT_TRUE(has("INFORMATION . ")) << text;
+}
+
+TEST_F(Atc, OnRealWeatherTheAtisAndTheRunwayReadTheNearestReport)
+{
+    temp_folder folder;
+    folder.write("metar.rwx", read_file_bytes(std::string(ORVELL_FIXTURES) + "/metar.rwx"));
+    world_use_program_folder(folder);
+    const int apt = airport("KTST", "TEST FIELD", 34.0f, -117.5f, "09", 90.0f, 3000.0f);
+    airport("KFAR", "FAR FIELD", 36.0f, -117.5f, "27", 270.0f, 3000.0f);
+    sim_weather.wind_direction_degt[0] = 270.0f;   // the simulated wind favours the other end
+    sim_weather.wind_speed_kt[0] = 20.0f;
+    sim_weather.use_real_weather_bool = 1;
+    char text[TEXT_SIZE];
+    ATC_atis(apt, 'A', text, 1);
+    EXPECT_STREQ(text,
+                 "TEST FIELD INFORMATION ALPHA. 14 HUNDRED ZOOLOO WEATHER. SKY CONDITIONS 800 OVERCAST R V R 5300, "
+                 "SNOW. TEMPERATURE -2 DEWPOINT -5. WIND SHEAR ALERT. WIND 0 9 0 AT 15 GUST 25, ALTIMETER 30.01. "
+                 "ARRIVING AND DEPARTING RUNWAY 0 9. ADVISE ON INITIAL CONTACT YOU HAVE ALPHA.");
+    // Without the real-weather flag the simulated weather stands.
+    ATC_atis(apt, 'A', text, 0);
+    EXPECT_NE(std::string(text).find("RUNWAY 2 7. "), std::string::npos) << text;
+    sim_weather.use_real_weather_bool = 0;
+}
+
+TEST_F(Atc, AnIlsApproachIsVectoredThenHandedToTheTower)
+{
+    const int apt = airport("KTST", "TEST FIELD", 34.0f, -117.48f, "27", 270.0f, 2000.0f);
+    navaid(NAV_ILS_LOC, "TEST ILS 27", 34.0f, -117.5f, 270.0f);
+    float nx, nz;
+    local_of(34.0f, -117.5f, nx, nz);
+    atc_state.atc_plan_altitude = 6000;
+
+    // North-east of the field, heading north: the first answer turns,
+    // gives an altitude and offers another approach.
+    place(nx + 25.0f * NM, nz - 25.0f * NM, 0.0f);
+    ATC_handle_request("REQUEST ILSTEST ILS 27");
+    ASSERT_EQ(said(), 1u);
+    const std::string first = last();
+    EXPECT_EQ(first.rfind(callsign() + "TURN ", 0), 0u) << first;
+    EXPECT_NE(first.find(" HEADING "), std::string::npos);
+    EXPECT_NE(first.find("MAINTAIN 6000 FEET"), std::string::npos) << first;
+    EXPECT_TRUE(ends_with(first, " VECTORS TEST ILS 27, IF YOU WOULD LIKE ANOTHER APPROACH INSTEAD JUST TELL ME."));
+    EXPECT_EQ(atc_state.atc_request_pending, 1);
+    EXPECT_STREQ(atc_state.atc_request_text, "REQUEST ILSTEST ILS 27");
+
+    // Within the pacing time nothing is said.
+    pass_time(19.0f);
+    ATC_handle_request(atc_state.atc_request_text);
+    EXPECT_EQ(said(), 1u);
+
+    // Established: on the course line 10 nm out, heading along it.
+    pass_time(41.0f);
+    place(nx + 10.0f * NM, nz, 270.0f);
+    ATC_handle_request(atc_state.atc_request_text);
+    EXPECT_EQ(last(), callsign() + "INTERCEPT LOCALIZER ALTIMETER 29.92 CLEARED TEST ILS 27 CONTACT TOWER.");
+    EXPECT_EQ(atc_state.atc_phase, 7);
+    EXPECT_EQ(atc_state.atc_plan_active, 1);
+    EXPECT_EQ(atc_state.atc_plan_filed, 1);
+    EXPECT_EQ(atc_state.atc_request_pending, 0);
+    EXPECT_EQ(atc_state.atc_dest_airport, apt);
+}
+
+TEST_F(Atc, ApproachAltitudesStepDownWithDistanceAboveTheTerrainFloor)
+{
+    navaid(NAV_LOC, "TEST LOC", 34.0f, -117.5f, 270.0f);
+    float nx, nz;
+    local_of(34.0f, -117.5f, nx, nz);
+    ASSERT_EQ(nx, 0.0f);   // the navaid at the origin: the band edges are exact distances
+    ASSERT_EQ(nz, 0.0f);
+    auto altitude_at = [&](float nm) {
+        atc_state.atc_request_pending = 0;
+        place(nx + nm * NM, nz, 90.0f);
+        ATC_handle_request("REQUEST LOCTEST LOC");
+        const std::string t = last();
+        const size_t at = t.find("MAINTAIN ");
+        return at == std::string::npos ? -1 : std::stoi(t.substr(at + 9));
+    };
+    atc_state.atc_plan_altitude = 40000;
+    for (auto [nm, feet] : {std::pair{14.9f, 4000}, {15.0f, 6000}, {30.0f, 10000}, {60.0f, 14000}, {99.9f, 14000},
+                            {100.0f, 40000}})
+        EXPECT_EQ(altitude_at(nm), feet) << nm;
+    atc_state.atc_plan_altitude = 0;
+    terrain_height_m = 0.0f;
+    EXPECT_EQ(altitude_at(5.0f), 2000);
+    terrain_height_m = 1600.0f * 0.3048f;
+    EXPECT_EQ(altitude_at(5.0f), 4000);
+    terrain_height_m = 0.0f;
+}
+
+TEST_F(Atc, ShipsTankerLightsAndUnknownRequests)
+{
+    place(0.0f, 10.0f * NM, 0.0f);
+    ship_x[SHIP_CARRIER] = ship_z[SHIP_CARRIER] = 0.0f;
+    ship_heading[SHIP_CARRIER] = 90.0f;
+    ship_x[SHIP_FRIGATE] = 0.0f;
+    ship_z[SHIP_FRIGATE] = 0.0f;
+    ship_heading[SHIP_FRIGATE] = 180.0f;
+    atc_state.atc_plan_filed = atc_state.atc_plan_active = 1;
+    ATC_handle_request("CAR");
+    EXPECT_EQ(last(), callsign() + "TURN LEFT HEADING 3 6 0 VECTORS FOR THE NEAREST CARRIER, HE IS 10 MILES FROM YOUR "
+                                   "CURRENT POSITION, HEADING 0 9 0 DEGREES AT 29 KNOTS TRUE.");
+    EXPECT_EQ(atc_state.atc_plan_filed + atc_state.atc_plan_active, 0);
+    EXPECT_EQ(sim_graphics_settings.draw_ships, 1);
+    ATC_handle_request("FRIGATE");
+    EXPECT_TRUE(ends_with(last(), "HEADING 1 8 0 DEGREES AT 19 KNOTS TRUE."));
+
+    // The tanker: loaded into slot 1 once, placed by three random values.
+    UTIL_strcat3(program_folder, "AIRCRAFT:HEAVY METAL:ORVELL AIRLINER:ORVELL AIRLINER.ACF",
+                 screen_settings.situation_acf_paths[2]);
+    UTIL_srand(1);
+    ATC_handle_request("TAN");
+    EXPECT_STREQ(pln[1].acf_file_name, "ORVELL AIRLINER.ACF");
+    EXPECT_GT(pln[1].acf_m_max, 0.0f);
+    const float r1 = 16838.0f, r2 = 5758.0f, r3 = 10113.0f;
+    EXPECT_NEAR(flt[1].local_y, 7620.0f, 0.01f);
+    EXPECT_NEAR(flt[1].local_x, (r2 * 20.0f / 32767.0f - 10.0f) * NM, 0.5f);
+    EXPECT_NEAR(flt[1].local_z, 10.0f * NM + (r1 * 20.0f / 32767.0f - 10.0f) * NM, 0.5f);
+    EXPECT_NEAR(flt[1].psi, r3 * 360.0f / 32767.0f, 0.01f);
+    EXPECT_TRUE(ends_with(last(), " KNOTS TRUE AT FLIGHT LEVEL 250.")) << last();
+    EXPECT_NE(last().find("DEGREES AT 400 KNOTS"), std::string::npos);
+    flt[1].local_x = 123.0f;
+    ATC_handle_request("TAN");
+    EXPECT_EQ(flt[1].local_x, 123.0f);
+
+    // Runway lights of the chosen airport.
+    const int apt = airport("KTST", "TEST FIELD", 34.0f, -117.5f, "27", 270.0f, 2000.0f);
+    start_selection.airport_index = apt;
+    local_airport_light_level[0] = 13;
+    ATC_handle_request("BRI");
+    EXPECT_EQ(last(), callsign() + "THE LIGHTS ARE ALREADY ON AT MAX!");
+    EXPECT_EQ(local_airport_light_level[0], 3);
+    ATC_handle_request("DIM");
+    EXPECT_EQ(local_airport_light_level[0], 2);
+    local_airport_light_level[0] = 0;
+    ATC_handle_request("DIM");
+    EXPECT_EQ(last(), callsign() + "THE LIGHTS ARE OFF AT THIS FIELD RIGHT NOW!");
+    EXPECT_EQ(local_airport_light_level[0], 0);
+    // A selection outside the table changes no light.
+    start_selection.airport_index = 1 << 30;
+    ATC_handle_request("BRI");
+    EXPECT_EQ(local_airport_light_level[0], 0);
+
+    ATC_handle_request("HELLO");
+    EXPECT_EQ(last(), callsign() + "SAY AGAIN PLEASE");
+    ATC_handle_request(nullptr);
+    EXPECT_EQ(last(), callsign() + "SAY AGAIN PLEASE");
+}
+
+TEST_F(Atc, ATargetNoLongerInTheTablesIsAskedAgainAndAnEmergencyWithoutAirportsGetsTheSquawk)
+{
+    navaid(NAV_ILS_LOC, "TEST ILS 27", 34.0f, -117.5f, 270.0f);
+    place(10.0f * NM, 0.0f, 0.0f);
+    ATC_handle_request("REQUEST ILSTEST ILS 27");
+    EXPECT_EQ(atc_state.atc_request_pending, 1);
+    navaid_table.clear();   // a planet switch
+    pass_time(60.0f);
+    ATC_handle_request(atc_state.atc_request_text);
+    EXPECT_EQ(last(), callsign() + "SAY AGAIN PLEASE");
+    EXPECT_EQ(atc_state.atc_request_pending, 0);
+    for (const char* r : {"REQUEST VECNOWHERE", "REQUEST LAN", "REQUEST TAK", "REQUEST PAR\x01\xff"}) {
+        ATC_handle_request(r);
+        EXPECT_EQ(last(), callsign() + "SAY AGAIN PLEASE") << r;
+    }
+
+    atc_state.atc_plan_filed = 1;
+    local_airport_last = 5;   // a list left from before a reload
+    ATC_handle_request("DEC");
+    EXPECT_EQ(last(), callsign() + "SQUAWK 7 7 0 0.");
+    EXPECT_EQ(atc_state.atc_plan_filed, 0);
+
+    local_airport_last = -1;
+    const int apt = airport("KTST", "TEST FIELD", 34.0f, -117.5f, "27", 270.0f, 2000.0f);
+    airport("KSHT", "SHORT FIELD", 34.0f, -117.45f, "27", 270.0f, 150.0f);
+    ATC_handle_request("DEC");
+    EXPECT_NE(last().find("VECTORS TEST FIELD, THEY ARE ABOUT 10 MILES"), std::string::npos) << last();
+    (void)apt;
+}
+
+TEST_F(Atc, AFlightPlanIsFlownFromClearanceToTheRamp)
+{
+    const int dep = airport("KDEP", "DEPARTURE FIELD", 34.0f, -117.5f, "09", 90.0f, 2000.0f);
+    const int dest = airport("KDST", "DESTINATION FIELD", 34.3f, -117.5f, "27", 270.0f, 2500.0f);
+    navaid(NAV_ILS_LOC, "DESTINATION ILS", 34.3f, -117.52f, 270.0f);
+    start_selection.airport_index = dep;
+    atc_state.atc_dest_airport = dest;
+    atc_state.atc_plan_filed = atc_state.atc_plan_active = 1;
+    atc_state.atc_plan_option1 = atc_state.atc_plan_sir = 1;
+    atc_state.atc_plan_altitude = 6020;
+    sim_weather.wind_direction_degt[0] = 270.0f;
+    sim_weather.wind_speed_kt[0] = 10.0f;
+    float dx, dz, nx, nz;
+    local_of(34.0f, -117.5f, dx, dz);
+    local_of(34.3f, -117.52f, nx, nz);
+    flt_struct& f = flt[0];
+    place(dx, dz, 90.0f, 0.0f);
+    f.onground_all = 1;
+    std::vector<int> phases{atc_state.atc_phase};
+    auto step = [&](int pilot_call) {
+        if (pilot_call) atc_state.atc_checkin_expected = 0;
+        ATC_clearance_and_handoffs(pilot_call);
+        if (phases.back() != atc_state.atc_phase) phases.push_back(atc_state.atc_phase);
+    };
+
+    step(0);
+    EXPECT_EQ(last().rfind(callsign() + "CLEARED AS FILED MAINTAIN AT OR BELOW 2000 EXPECT 6000 10 MINUTES AFTER "
+                                        "DEPARTURE. DEPARTURE WILL BE ON 1 ",
+                           0),
+              0u)
+        << last();
+    EXPECT_TRUE(ends_with(last(), ", ADVISE WHEN READY TO TAXI."));
+    f.onground_all = 0;
+    f.y_agl = 150.0f;
+    step(0);
+    EXPECT_EQ(atc_state.atc_phase, 3);
+    f.y_agl = 201.0f;
+    step(0);
+    EXPECT_EQ(last(), callsign() + "CONTACT DEPARTURE.");
+    step(1);
+    EXPECT_EQ(last(), callsign() + "RADAR CONTACT. CLIMB TO 6000 APPROVED, PROCEED ON COURSE TO DESTINATION FIELD.");
+    pass_time(46.0f);
+    step(0);
+    EXPECT_EQ(last().rfind(callsign() + "CONTACT CENTER 1 ", 0), 0u) << last();
+    const size_t before = said();
+    step(0);   // center waits for the check-in
+    EXPECT_EQ(said(), before);
+    step(1);
+    EXPECT_EQ(last().rfind(callsign() + "ROGER PROCEED ON COURSE TO DESTINATION FIELD ALTIMETER 29.92. ", 0), 0u);
+
+    // Near the destination the en-route check hands over to approach.
+    place(nx + 12.0f * NM, nz, 270.0f, 6000.0f * 0.3048f);
+    pass_time(46.0f);
+    step(0);
+    EXPECT_EQ(last().rfind(callsign() + "CONTACT DESTINATION FIELD APPROACH ON ", 0), 0u) << last();
+    step(1);   // the approach check-in asks for the ILS for the pilot
+    EXPECT_TRUE(ends_with(last(), " VECTORS DESTINATION ILS, IF YOU WOULD LIKE ANOTHER APPROACH INSTEAD JUST TELL ME."));
+    EXPECT_EQ(atc_state.atc_request_pending, 1);
+    pass_time(41.0f);
+    ATC_handle_request(atc_state.atc_request_text);   // as the plane step re-submits it
+    if (phases.back() != atc_state.atc_phase) phases.push_back(atc_state.atc_phase);
+    EXPECT_EQ(last(), callsign() + "INTERCEPT LOCALIZER ALTIMETER 29.92 CLEARED DESTINATION ILS CONTACT TOWER.");
+    step(1);
+    EXPECT_EQ(last(), callsign() + "WIND 2 7 0 AT 10, CLEARED TO LAND RUNWAY 2 7 DESTINATION FIELD.");
+    f.onground_all = 1;
+    f.groundspeed = 12.0f;
+    step(0);
+    EXPECT_EQ(atc_state.atc_phase, 8);
+    f.groundspeed = 9.0f;
+    step(0);
+    EXPECT_EQ(last().rfind(callsign() + "MAKE NEXT TURN-OFF CONTACT GROUND 1 2 1 point ", 0), 0u) << last();
+    step(1);
+    EXPECT_EQ(last(), callsign() + "TAXI TO THE RAMP.");
+    EXPECT_EQ(atc_state.atc_plan_filed + atc_state.atc_plan_active, 0);
+    EXPECT_EQ(phases, (std::vector<int>{0, 3, 4, 5, 6, 7, 8, 9}));
+}
+
+TEST_F(Atc, ClearancesOfHighFieldsUntoweredFieldsAndAirbornePickUps)
+{
+    const int dep = airport("KDEP", "DEPARTURE FIELD", 34.0f, -117.5f, "09", 90.0f, 2000.0f);
+    airport("KDST", "DESTINATION FIELD", 34.3f, -117.5f, "27", 270.0f, 2500.0f);
+    start_selection.airport_index = dep;
+    atc_state.atc_dest_airport = 1;
+    flt[0].onground_all = 1;
+    atc_state.atc_plan_option1 = 1;
+    for (auto [field_ft, filed, initial] : {std::tuple{9800.0f, 10000, 9500}, {2000.0f, 3000, 2500}, {0.0f, 800, 1000}}) {
+        airport_table[dep].elevation = field_ft * 0.3048f;
+        atc_state.atc_phase = 0;
+        atc_state.atc_plan_altitude = filed;
+        ATC_clearance_and_handoffs(0);
+        EXPECT_EQ(atc_state.atc_initial_altitude, initial) << field_ft;
+        EXPECT_EQ(atc_state.atc_phase, 3);
+    }
+
+    airport_table[dep].tower_flag = 0;
+    sim_time.zulu_time_sec = 14.0f * 3600.0f + 5.0f * 60.0f;
+    atc_state.atc_phase = 0;
+    ATC_clearance_and_handoffs(0);
+    EXPECT_TRUE(ends_with(last(), ", TIME NOW 14 5 Z, CLEARANCE VOID IF NOT OFF BY 14 15 Z.")) << last();
+    EXPECT_EQ(atc_state.atc_phase, 5);
+
+    airport_table[dep].tower_flag = 1;
+    flt[0].onground_all = 0;
+    atc_state.atc_phase = 0;
+    atc_state.atc_checkin_expected = 0;
+    ATC_clearance_and_handoffs(0);
+    EXPECT_EQ(last().rfind(callsign() + "CLEARED AS FILED SQUAWK ", 0), 0u) << last();
+    EXPECT_EQ(atc_state.atc_phase, 5);
+    EXPECT_EQ(atc_state.atc_checkin_expected, 1);
+
+    // At 40,000 ft the approach hand-off comes 126.7 nm out.
+    float x, z;
+    local_of(34.3f, -117.5f, x, z);
+    atc_state.atc_plan_altitude = 40000;
+    for (auto [nm, phase] : {std::pair{126.8f, 5}, {126.6f, 6}}) {
+        place(x + nm * NM, z, 90.0f, 40000.0f * 0.3048f);
+        atc_state.atc_checkin_expected = 0;
+        ATC_clearance_and_handoffs(1);
+        pass_time(46.0f);
+        ATC_clearance_and_handoffs(0);
+        EXPECT_EQ(atc_state.atc_phase, phase) << nm;
+    }
+}
+
+TEST_F(Atc, TheLandingSignalOfficerCallsTheBallThenCorrections)
+{
+    ship_x[SHIP_CARRIER] = ship_y[SHIP_CARRIER] = ship_z[SHIP_CARRIER] = 0.0f;
+    ship_heading[SHIP_CARRIER] = 90.0f;
+    const double course = 82.0 * M_PI / 180.0;
+    auto eye = [&](double range_nm, double glide_deg, double lineup_deg, float alpha) {
+        const double bearing = course + lineup_deg * M_PI / 180.0;
+        const double r = range_nm * 1852.0;
+        atc_state.atc_carrier_dx = static_cast<float>(-r * std::sin(bearing));
+        atc_state.atc_carrier_dz = static_cast<float>(r * std::cos(bearing));
+        atc_state.atc_carrier_dy = static_cast<float>(r * std::tan(glide_deg * M_PI / 180.0));
+        flt[0].psi = 82.0f;
+        flt[0].alpha = alpha;
+        const size_t before = said();
+        ATC_carrier_lso();
+        return said() == before ? std::string() : last();
+    };
+    EXPECT_EQ(eye(2.0, 3.5, 0.0, 8.0f), "CALL THE BALL, I L S 1 0 8 POINT 0 0, HEADING 0 8 2");
+    EXPECT_EQ(atc_state.atc_ball_called, 1);
+    for (auto [range, glide, lineup, alpha, call] :
+         {std::tuple{2.0, 1.5, 0.0, 8.0f, "POWER"}, {2.0, 6.5, 0.0, 8.0f, "POWER OFF"},
+          {0.2, 7.0, 0.0, 8.0f, "WAVE OFF!"}, {0.2, 3.0, 0.0, 5.0f, "ATTITUDE!"}, {0.2, 3.0, 0.0, 13.0f, ""},
+          {2.0, 2.001, 0.0, 6.0f, ""}, {2.0, 5.999, 0.0, 12.0f, ""}, {2.0, 3.0, 0.0, 5.9f, "POWER OFF"},
+          {2.0, 3.0, 5.0, 8.0f, "RIGHT FOR LINE UP"}, {2.0, 3.0, -5.0, 8.0f, "COME LEFT"}}) {
+        EXPECT_EQ(eye(range, glide, lineup, alpha), call) << range << " " << glide << " " << alpha;
+    }
+    // Leaving the window clears the call; a propeller of type 3 stays quiet after it.
+    EXPECT_EQ(eye(6.0, 3.0, 0.0, 8.0f), "");
+    EXPECT_EQ(atc_state.atc_ball_called, 0);
+    pln[0].acf_num_engines = 1;
+    pln[0].acf_prop_type[0] = 3;
+    EXPECT_NE(eye(2.0, 1.5, 0.0, 8.0f), "");
+    EXPECT_EQ(eye(2.0, 1.5, 0.0, 8.0f), "");
+    // The carrier outside the loaded area: nothing changes.
+    ship_x[SHIP_CARRIER] = -9.9e9f;
+    EXPECT_EQ(eye(6.0, 3.0, 0.0, 8.0f), "");
+    EXPECT_EQ(atc_state.atc_ball_called, 1);
+}
+
+// ---------------------------------------------------------------------------
+// The request window, drawn on the offscreen context.
+
+#include "core/input.h"
+#include "graphics/font.h"
+#include "links/speech.h"
+#include "tests/graphics/ui_capture.h"
+
+namespace {
+
+class AtcWindow : public Atc {
+protected:
+    void SetUp() override
+    {
+        Atc::SetUp();
+        mouse.mouse_x = mouse.mouse_y = 0.0f;
+        speech_text[0] = 0;   // no last message: no "SAY AGAIN" row
+        atc_state.atc_window_open = 1;
+    }
+    // The menu drawn; the bottom of each drawn text line, top first, and the lines.
+    static std::vector<fb_rect> draw() { return capture_rects([] { ATC_request_menu(0); }); }
+    static void choose(int row, int col = 0)
+    {
+        atc_state.atc_hover_row = row;
+        atc_state.atc_hover_col = col;
+        ATC_request_menu(1);
+    }
+};
+
+}  // namespace
+
+TEST_F(AtcWindow, AClickOnAHiddenRowOrBeforeTheFirstDrawingOnlyClosesTheWindow)
+{
+    choose(18);   // "WIND CHECK", but nothing has been drawn yet
+    EXPECT_EQ(atc_state.atc_window_open, 0);
+    EXPECT_EQ(said(), 0u);
+
+    if (!ui_2d_ready()) GTEST_SKIP() << "no OpenGL context";
+    airport("KTST", "TEST FIELD", 34.0f, -117.5f, "27", 270.0f, 2000.0f);
+    flt[0].onground_all = 1;
+    atc_state.atc_window_open = 1;
+    const std::vector<fb_rect> rects = draw();
+    for (int row : {4, 9, 12, 16, 17, 19, 21, 27, 28}) {
+        atc_state.atc_window_open = 1;
+        choose(row);
+        EXPECT_EQ(atc_state.atc_window_open, 0) << row;
+        EXPECT_EQ(atc_state.atc_page, 0);
+    }
+    EXPECT_EQ(said(), 0u);
+
+    // Rows drawn stand 10 units apart from y 737 down, the highlighted one outlined.
+    const std::vector<fb_rect> reference =
+        capture_rects([] { OGL_draw_string(48, 6.0f, 737.0f, "FILE FLIGHT PLAN", 9999.0f, 106); });
+    ASSERT_FALSE(reference.empty());
+    const float top = reference[0].y1;
+    std::set<int> rows;
+    for (const fb_rect& r : rects) rows.insert(static_cast<int>(std::lround((top - r.y1) / 10.0f)));
+    EXPECT_EQ(rows, (std::set<int>{0, 2, 3, 10, 11, 18, 22, 23, 24, 25, 26}));
+    for (const fb_rect& r : rects) {
+        const float down = top - r.y1;
+        EXPECT_NEAR(down, 10.0f * std::round(down / 10.0f), 0.01f);
+    }
+    const std::vector<std::string> lines = text_lines(106, rects);
+    ASSERT_EQ(lines.size(), 11u);
+    EXPECT_EQ(lines[0], "FILE FLIGHT PLAN");
+    EXPECT_EQ(lines[3], "N123 REQUEST TAXI TO ACTIVE TEST FIELD");
+
+    // The taxi row answers from the chosen field.
+    atc_state.atc_window_open = 1;
+    choose(10);
+    EXPECT_EQ(last(), callsign() + "TAXI RUNWAY 2 7.");
+}
+
+TEST_F(AtcWindow, PickListsShowTheNamesAndAskWithTheWholeName)
+{
+    if (!ui_2d_ready()) GTEST_SKIP() << "no OpenGL context";
+    navaid(NAV_GLIDESLOPE, "ORVELL PRECISION 27", 34.0f, -117.5f, 270.0f);
+    navaid(NAV_GLIDESLOPE, "ELSEWHERE", 34.0f, -117.5f, 270.0f);
+    navaid_table.back().local = 0;
+    airport("KTST", "TEST FIELD WITH A NAME OF MANY LETTERS", 34.0f, -117.5f, "27", 270.0f, 2000.0f);
+    place(10.0f * NM, 0.0f, 270.0f);
+    atc_state.atc_plan_filed = atc_state.atc_plan_active = 1;
+    draw();
+    choose(16);   // the precision-radar list; the plan is dropped
+    EXPECT_EQ(atc_state.atc_page, 7);
+    EXPECT_EQ(atc_state.atc_window_open, 1);
+    EXPECT_EQ(atc_state.atc_plan_filed + atc_state.atc_plan_active, 0);
+    EXPECT_EQ(text_lines(106, draw()), (std::vector<std::string>{"ORVELL P"}));
+    choose(0, 0);
+    EXPECT_EQ(atc_state.atc_window_open, 0);
+    EXPECT_STREQ(atc_state.atc_request_text, "REQUEST PARORVELL PRECISION 27");
+    EXPECT_TRUE(ends_with(last(), " VECTORS ORVELL P, IF YOU WOULD LIKE ANOTHER APPROACH INSTEAD JUST TELL ME."));
+
+    // The towered fields' ATIS: a name cut to 27 characters, a letter A..Z.
+    atc_state.atc_window_open = 1;
+    atc_state.atc_page = 1;
+    EXPECT_EQ(text_lines(106, draw()), (std::vector<std::string>{"TEST FIELD WITH A NAME OF M"}));
+    choose(0, 0);
+    EXPECT_EQ(last().rfind("TEST FIELD WITH A NAME OF MANY LETTERS INFORMATION ", 0), 0u) << last();
+    // An empty list: a click closes and says nothing.
+    const size_t before = said();
+    atc_state.atc_window_open = 1;
+    atc_state.atc_page = 2;
+    EXPECT_TRUE(text_lines(106, draw()).empty());
+    choose(0, 0);
+    EXPECT_EQ(atc_state.atc_window_open, 0);
+    EXPECT_EQ(said(), before);
+}
+
+// Whatever the keys, clicks, peers and tables hold, the radio neither crashes
+// nor reads outside a table, and every text keeps its terminator.
+TEST_F(Atc, RandomRequestsPositionsAndWindowStatesStayInBounds)
+{
+    airport("KTST", "TEST FIELD", 34.0f, -117.5f, "27", 270.0f, 2000.0f);
+    navaid(NAV_ILS_LOC, "TEST ILS", 34.0f, -117.5f, 270.0f);
+    navaid(NAV_GLIDESLOPE, "TEST PAR", 34.0f, -117.5f, 1.0e30f);
+    const float odd[] = {0.0f, -1.0f, 1.0e30f, -1.0e30f, NAN, INFINITY, 359.9f, 12345.0f};
+    const char* const requests[] = {"REQUEST ILSTEST ILS", "REQUEST PARTEST PAR", "REQUEST VECTEST FIELD", "DEC", "TAN",
+                                    "CAR", "BRI", "DIM", "WIN", "REQUEST LANTEST FIELD", "", "REQUEST"};
+    std::srand(7);
+    auto pick = [](int n) { return std::rand() % n; };
+    for (int round = 0; round < 300; ++round) {
+        flt_struct& f = flt[0];
+        f.local_x = odd[pick(8)];
+        f.local_z = odd[pick(8)];
+        f.psi = odd[pick(8)];
+        f.magpsi = odd[pick(8)];
+        f.indicated_airspeed = odd[pick(8)];
+        f.h_ind = odd[pick(8)];
+        f.latitude = odd[pick(8)];
+        sim_weather.wind_direction_degt[0] = odd[pick(8)];
+        sim_weather.wind_speed_kt[0] = odd[pick(8)];
+        sim_weather.shear_speed_kt[0] = odd[pick(8)];
+        sim_weather.visibility_reported_m = odd[pick(8)];
+        sim_weather.cloud_type[0] = pick(9) - 2;
+        sim_weather.cloud_base_msl_m[0] = odd[pick(8)];
+        sim_flightmodel_position.magnetic_variation = odd[pick(8)];
+        atc_state.atc_carrier_dx = odd[pick(8)];
+        atc_state.atc_carrier_dy = odd[pick(8)];
+        start_selection.airport_index = pick(3) - 1;
+        atc_state.atc_dest_airport = pick(4) - 2;
+        atc_state.atc_phase = pick(12) - 1;
+        atc_state.atc_request_pending = pick(2);
+        atc_state.atc_plan_altitude = pick(2) ? 2000000000 : -5;
+        local_airport_last = pick(4) - 1;
+        local_airport_light_level[0] = pick(40) - 20;
+        atc_state.atc_window_open = 1;
+        atc_state.atc_page = pick(12) - 2;
+        atc_state.atc_hover_row = pick(2) ? pick(100) - 50 : std::numeric_limits<int>::max();
+        atc_state.atc_hover_col = pick(20) - 10;
+        pass_time(static_cast<float>(pick(60)));
+        ATC_handle_request(requests[pick(12)]);
+        ATC_clearance_and_handoffs(pick(2));
+        ATC_carrier_lso();
+        ATC_request_menu(1);
+        char text[TEXT_SIZE];
+        ATC_atis(pick(3) - 1, static_cast<char>(pick(256)), text, 0);
+        EXPECT_LT(std::strlen(text), static_cast<size_t>(TEXT_SIZE));
+    }
+    for (const auto& [text, show] : sounds.spoken_texts) EXPECT_LT(text.size(), static_cast<size_t>(TEXT_SIZE));
+}

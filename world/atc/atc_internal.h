@@ -1,0 +1,70 @@
+// What the ATC modules share among themselves: number conventions, the
+// values each module keeps between calls, and small helpers.
+#pragma once
+
+#include <cstdint>
+
+#include "core/units.h"
+#include "world/navdb.h"
+
+constexpr double ATC_FT_PER_M = 3.2808399;
+constexpr double ATC_M_PER_FT = 0.3048;
+constexpr double ATC_M_PER_NM = 1852.0;
+constexpr double ATC_INHG_PER_PA = 0.0002952874;
+constexpr double ATC_HPA_PER_INHG = 33.8653;
+constexpr double ATC_FAR_FUTURE = 9.9e9;
+constexpr int ATC_MENU_ROWS = 29;
+
+// The request window's row states of its last drawing pass and the mouse
+// position of its last highlight update.
+struct atc_menu_record {
+    int32_t atc_row_state[ATC_MENU_ROWS];
+    float atc_last_mouse[2];
+};
+extern atc_menu_record atc_menu;
+
+// The approach controller's pacing and the last vectors it gave.
+struct atc_request_record {
+    double atc_approach_next_time;
+    int32_t atc_last_heading;
+    int32_t atc_last_altitude;
+};
+extern atc_request_record atc_request;
+
+// The clearance logic's timers.
+struct atc_clearance_record {
+    double atc_center_handoff_time;
+    double atc_enroute_check_time;
+    int32_t atc_vectors_given;
+};
+extern atc_clearance_record atc_clearance;
+
+void ATC_reset_modules();
+
+// Numbers: values from files or peers may be huge or not finite, so every
+// conversion to an integer is bounded and a non-finite value counts as 0.
+int atc_trunc(double x);
+int atc_round(double x);                 // halves away from zero
+double atc_wrap180(double x);            // into -180..180 by remainder
+double atc_wrap360(double x);            // into 0..360
+int atc_wrap_int(int x, int lo);         // into lo..lo + 359
+int atc_random(int n);                   // (r * n) / 32768
+double atc_chance();                     // r / 32767
+
+// Appends decimal digits of a value.
+void atc_append_int(char* out, int value);
+// Appends the pressure phrase ("ALTIMETER 29.92" or "AREA QNH 1013") of
+// inches of mercury.
+void atc_append_pressure(char* out, double inhg);
+// Appends four random squawk digits 0..7 separated by blanks.
+void atc_append_squawk(char* out);
+
+// The airport or navaid at an index, or null outside its table.
+const airport_record* atc_airport(int index);
+const navaid_record* atc_navaid(int index);
+// The first runway point of an airport (false without runways).
+bool atc_airport_point(int index, float& lat, float& lon);
+// Copies a fixed-size record text into a terminated 500-byte buffer.
+void atc_copy_name(const char* src, int size, char* out);
+// Spoken with the show flag (the last ATC message).
+void atc_speak(const char* text);
