@@ -1,17 +1,50 @@
-// Instrument power of the user's aircraft: whether the panel, and the
-// avionics behind their switch, have electrical power.
+// Instrument power of the user's aircraft: whether the panel, and the avionics
+// behind their switch, have electrical power. Whoever asks, plane 0 is judged.
+#include <cmath>
+
+#include "aircraft/acf_struct.h"
+#include "core/failure_slots.h"
+#include "core/simvars.h"
+#include "flightmodel/flt.h"
 #include "panel/panel.h"
 
-#include <cstdint>
+namespace {
 
-#include "core/simvars.h"
+constexpr float POWER_THRESHOLD = 0.01f;
 
-int PANEL_has_power()
+// Engines the sums run over: at least engine 0, at most the eight entries.
+int engines_counted()
 {
-    if (sim_cockpit_electrical.battery_on) return 1;
-    for (int32_t g : sim_cockpit_electrical.generator_on)
-        if (g) return 1;
-    return 0;
+    const int n = pln[0].acf_num_engines;
+    if (n <= 1) return 1;
+    return n < FLT_ENGINES ? n : FLT_ENGINES;
 }
 
-int PANEL_avionics_powered() { return sim_cockpit_electrical.avionics_on && PANEL_has_power() ? 1 : 0; }
+}  // namespace
+
+float PANEL_power_level()
+{
+    if (FLT_slot_failed(0, FAIL_SLOT_ELECTRICAL)) return 0.0f;
+    const flt_struct& f = flt[0];
+    const bool battery = sim_cockpit_electrical.battery_on != 0;
+    float sum = 0.0f;
+    for (int e = 0; e < engines_counted(); ++e) sum += battery ? f.ENGN_bat_volt[e] : f.ENGN_N1_[e] / 10.0f;
+    if (!(sum > 0.0f)) return 0.0f;   // also a sum that is not a number
+    return sum > 1.0f ? 1.0f : sum;
+}
+
+int PANEL_has_power() { return PANEL_power_level() > POWER_THRESHOLD ? 1 : 0; }
+
+int PANEL_avionics_powered()
+{
+    if (sim_cockpit_electrical.avionics_on == 0) return 0;
+    return PANEL_has_power();
+}
+
+int PANEL_inverter_on()
+{
+    const int n = pln[0].acf_num_engines < FLT_ENGINES ? pln[0].acf_num_engines : FLT_ENGINES;
+    for (int e = 0; e < n; ++e)
+        if (sim_cockpit_engine.inverter_on[e] && !FLT_slot_failed(0, FAIL_SLOT_INVERTER_BASE + e)) return 1;
+    return 0;
+}

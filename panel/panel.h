@@ -1,48 +1,135 @@
-// What the rest of the program calls in the cockpit panel: power, switches
-// operated without drawing, the GPS keys, the transponder ident, the trim
-// wheels, the radio tuners and the weather-radar texture.
+// What the rest of the program calls in the cockpit panel: the per-frame panel
+// pass, instrument power, the radio tuning steps, the weather-radar texture,
+// and the instrument drawers, which also serve the keys, the joystick buttons
+// and the serial console (switches operated without drawing, the GPS keys,
+// the transponder ident, the trim wheels, the rocket switch, the clock).
+//
+// The panel pass keeps the drawing context of the slot being drawn in
+// `panel_ins_type` and `panel_ins_scale`; the slot's centre is the screen
+// record's 2-D origin (screen.screen_area_left/bottom), which every 2-D
+// drawer adds. The helper library the drawers use is panel/panel_kit.h.
 #pragma once
 
 #include <cstdint>
 
-// Non-zero when battery or generators supply the panel.
+// ---- the panel pass --------------------------------------------------------
+
+// Draws every instrument of the user's aircraft and handles its clicks (the
+// pointer already mapped into panel coordinates by the frame).
+void PANEL_update();
+// Back to the state at program start: the Morse sequencer idle, the airspeed
+// trend and the held dial readings cleared.
+void PANEL_reset();
+
+// The drawing context of the slot being drawn.
+extern int32_t panel_ins_type;
+extern float panel_ins_scale;
+
+// ---- instrument power (always of the user's plane) -------------------------
+
+// Electrical power available to the instruments, 0..1.
+float PANEL_power_level();
+// 1 when the power level is above 0.01.
 int PANEL_has_power();
-// Non-zero when the avionics switch is on and the panel has power.
+// 1 when the avionics switch is on and the power level is above 0.01.
 int PANEL_avionics_powered();
-// Non-zero when some engine has its inverter switched on and that inverter
+// 1 when some engine has its inverter switched on and that inverter
 // (failure slot 122 + engine) has not failed.
 int PANEL_inverter_on();
-// Electrical power available to the instruments, 0..1 (0 while the electrical
-// system has failed).
-float PANEL_power_level();
-// Makes instrument type `type` current and operates its switch as one click
+
+// ---- radio tuning and Morse steps -------------------------------------------
+
+// NAV and COM values are MHz x 100 + hundredths: part 1 moves the MHz (NAV
+// 108..117, COM 118..136, wrapping), part 2 the hundredths by 2 in the
+// direction of the step's sign, nudged to end in 0, 2, 5 or 7 and wrapping in
+// 0..99. Both return the MHz part.
+int PANEL_tune_freq_digit(int32_t* freq, int step, int part);
+int PANEL_tune_com_digit(int32_t* freq, int step, int part);
+// ADF: decimal digit 1..3 (hundreds, tens, units), wrapping 0..9. Squawk:
+// octal digit 1..4 (thousands .. units), wrapping 0..7. Another part number
+// changes no digit but still rewrites the value from its digits.
+void PANEL_tune_adf_digit(int32_t* freq, int step, int part);
+void PANEL_tune_squawk_digit(int32_t* code, int step, int part);
+
+// Morse sequence steps: 24 kinds (0 silent, 1 dot, 2 dash) and 24 start
+// times. Each writes kinds[i] and times[i + 1] = times[i] + the element's
+// length (dot 0.2 s, dash and letter gap 0.35 s); i is held in 0..22.
+constexpr int MORSE_STEPS = 24;
+void PANEL_morse_dot(int32_t kinds[MORSE_STEPS], float times[MORSE_STEPS], int i);
+void PANEL_morse_dash(int32_t kinds[MORSE_STEPS], float times[MORSE_STEPS], int i);
+void PANEL_morse_gap(int32_t kinds[MORSE_STEPS], float times[MORSE_STEPS], int i);
+
+// ---- weather radar ------------------------------------------------------------
+
+// Rebuilds texture slot 454 from the storm grid and the rain and
+// thunderstorm fractions; leaves it bound, with linear filtering.
+void PANEL_radar_texture();
+// Draws slot 454 onto four corners (texels (0,0), (0,1), (1,1), (1,0)),
+// clipped to the window rectangle left, bottom, right, top.
+void PANEL_draw_radar_texture(float left, float bottom, float right, float top, float x0, float y0, float x1,
+                              float y1, float x2, float y2, float x3, float y3, float alpha);
+
+// ---- engine dials --------------------------------------------------------------
+
+// Full-power fuel flow of engine e of the user's aircraft, kg/s.
+float ENGN_max_fuel_flow(int engine);
+
+// ---- small system panels the buttons also work ---------------------------------
+
+// Fires the rocket of plane p: with t > 0 the current type becomes t and the
+// rocket fires at once; otherwise it fires while the slot's spot is held.
+// `rocket_mode` = the type, `rocket_timeout` = frame clock + d.
+void PANEL_rocket_switch(int plane, int type, float d);
+
+// ---- the instrument drawers ----------------------------------------------------
+// Each draws the instrument of the current slot and takes the clicks aimed at
+// it. Those not yet built draw nothing (panel/drawers_standin.cpp).
+
+// Command -1 draws and takes clicks, item 0, an engine counter or a gear part
+// 67..72; a command of an instrument type operates its switch as one click
 // would, without drawing (11 jettison, 20 gear handle, 446 clutch).
-void PANEL_switches(int type, int item);
+void PANEL_switches(int command, int item);
+void PANEL_knob();
+void PANEL_levers(int engine, float travel);
+void PANEL_flap_lever();
+// -1 draws (repeat = the mouse held-long flag). One step of a trim: 20/21
+// elevator +/-, 22/23 rotor +/-, 24/26 rudder -/+, 27/29 aileron -/+ (25 and
+// 28 nothing); 0.05 x frame period when held, else 0.001.
+void PANEL_trim_wheels(int command, int repeat);
+void PANEL_asi();
+void PANEL_adi();
+void PANEL_altimeter();
+void PANEL_compass();
+void PANEL_hsi();
+void PANEL_vvi();
+void PANEL_cdi(int nav_radio);
+void PANEL_rmi();
+void PANEL_efis_readouts();
+void PANEL_efis_map();
+void PANEL_orbiter_primary();
+void PANEL_orbiter_approach();
+void PANEL_orbiter_entry();
+void PANEL_synthetic_vision(int counter);
+void PANEL_efis_switches();
+void PANEL_ecam_page();
+void PANEL_ecam_mode_switch();
+void PANEL_audio_panel();
+void PANEL_radios(int radio, int nav_part, int com_part, int adf_head, int standby_and_swap);
 // 0 draws the GPS; 10..13 act as its destination-type buttons, -3..3 as its
 // index-step buttons, without drawing.
 void PANEL_gps(int code);
-// 1: the transponder's ident button.
+void PANEL_dme();
+// 0 draws and takes clicks; 1 the ident button.
 void PANEL_transponder(int code);
-// One step of a trim: 20/21 elevator +/-, 22/23 rotor +/-, 24/26 rudder -/+,
-// 27/29 aileron -/+ (25 and 28 nothing); 0.05 x frame period when held, else 0.001.
-void PANEL_trim_wheels(int command, int held);
-// Radio tuners. NAV and COM values are MHz x 100 + hundredths: part 1 moves the
-// MHz (NAV 108..117, COM 118..136, wrapping), part 2 the hundredths (0..99,
-// wrapping, ending in 0, 2, 5 or 7). ADF: decimal digit 1..3 (hundreds, tens,
-// units), wrapping 0..9. Squawk: octal digit 1..4 (thousands .. units), 0..7.
-void PANEL_tune_freq_digit(int32_t* freq, int step, int part);
-void PANEL_tune_com_digit(int32_t* freq, int step, int part);
-void PANEL_tune_adf_digit(int32_t* freq, int step, int digit);
-void PANEL_tune_squawk_digit(int32_t* code, int step, int digit);
-// Fires the rocket of plane p: the rocket mode becomes `type` and the rocket
-// timeout the frame clock + d.
-void PANEL_rocket_switch(int plane, int type, float d);
-// The clock's stopwatch: a non-zero toggle starts or stops it, (0, non-zero)
-// resets it; (0, 0) draws. Returns non-zero when a command was performed.
+void PANEL_autopilot();
+void PANEL_engine_readout(int engine);
+void PANEL_stormscope();
+void PANEL_radio_altimeter();
+void PANEL_te_vario();
+// (0, 0) draws; a non-zero toggle starts or stops the stopwatch, (0, non-zero)
+// resets it. Returns non-zero when a command was performed.
 int PANEL_clock_timer(int toggle_cmd, int reset_cmd);
-// Rebuilds the weather-radar texture.
-void PANEL_radar_texture();
-
-// The per-frame panel pass: draws every instrument of the user's aircraft and
-// handles its clicks (the pointer already mapped through the panel zoom).
-void PANEL_update();
+// Shows tank *counter and advances the counter.
+void PANEL_fuel_gauges(int32_t* counter);
+void PANEL_oat();
+void PANEL_fms_page();

@@ -1,60 +1,74 @@
 // Radio tuning steps: each changes one part of a frequency or code and wraps
-// that part within its own range, never carrying into the next part.
-#include "panel/panel.h"
-
+// that part within its own range, never carrying into the next part. Beside
+// them the three steps from which the panel pass keys a Morse identifier.
 #include <cstdint>
+
+#include "panel/panel.h"
 
 namespace {
 
-int wrap(int v, int lo, int hi)
+// v brought into lo .. lo + span - 1 by whole steps of span.
+int64_t wrap(int64_t v, int64_t lo, int64_t span)
 {
-    const int span = hi - lo + 1;
-    v = (v - lo) % span;
-    if (v < 0) v += span;
-    return v + lo;
+    int64_t r = (v - lo) % span;
+    if (r < 0) r += span;
+    return lo + r;
 }
 
-// Hundredths end in 0, 2, 5 or 7: an off value moves on in the step's direction.
-int nudge_hundredths(int h, int step)
+// The hundredths moved by 2 in the step's direction, the last digit nudged so
+// it ends in 0, 2, 5 or 7 (a negative value keeps its digit), then wrapped.
+int64_t step_hundredths(int64_t h, int step)
 {
-    static const int up[10] = {0, 2, 2, 5, 5, 5, 7, 7, 10, 10};
-    static const int down[10] = {0, 0, 2, 2, 2, 5, 5, 7, 7, 7};
-    const int d = h % 10;
-    return h - d + (step >= 0 ? up[d] : down[d]);
+    h += step >= 0 ? 2 : -2;
+    if (h % 10 == 1) h -= 1;
+    if (h % 10 == 3) h -= 1;
+    if (h % 10 == 4) h += 1;
+    if (h % 10 == 6) h -= 1;
+    if (h % 10 == 8) h -= 1;
+    if (h % 10 == 9) h += 1;
+    return wrap(h, 0, 100);
 }
 
-void tune_mhz(int32_t* freq, int step, int part, int lo, int hi)
+int tune_mhz(int32_t* freq, int step, int part, int64_t lo, int64_t span)
 {
-    if (!freq) return;
-    int mhz = *freq / 100;
-    int hundredths = *freq % 100;
-    if (hundredths < 0) hundredths = 0;
-    if (part == 1) {
-        mhz = wrap(mhz + step, lo, hi);
-    } else if (part == 2) {
-        hundredths = wrap(nudge_hundredths(wrap(hundredths + step, 0, 99), step), 0, 99);
-    } else {
-        return;
-    }
-    if (mhz < lo || mhz > hi) mhz = wrap(mhz, lo, hi);
-    *freq = mhz * 100 + hundredths;
+    if (!freq) return 0;
+    int64_t m = *freq / 100, h = *freq % 100;
+    if (part == 1) m = wrap(m + step, lo, span);
+    else if (part == 2) h = step_hundredths(h, step);
+    *freq = static_cast<int32_t>(m * 100 + h);
+    return static_cast<int>(m);
 }
 
-void tune_digit(int32_t* value, int step, int digit, int base, int digits)
+// Decimal digits of `places` places (the highest first); digit `part` (1 the
+// highest) moves by the step and wraps within 0 .. base - 1.
+void tune_digit(int32_t* value, int step, int part, int places, int64_t base)
 {
-    if (!value || digit < 1 || digit > digits) return;
-    int64_t v = *value < 0 ? 0 : *value;
+    if (!value) return;
+    int64_t digits[4] = {0, 0, 0, 0};
     int64_t place = 1;
-    for (int i = digit; i < digits; ++i) place *= 10;
-    const int d = static_cast<int>((v / place) % 10);
-    const int nd = wrap(d + step, 0, base - 1);
-    v += (nd - d) * place;
+    for (int k = places - 1; k >= 0; --k, place *= 10) digits[k] = (*value / place) % 10;
+    if (part >= 1 && part <= places) digits[part - 1] = wrap(digits[part - 1] + step, 0, base);
+    int64_t v = 0;
+    for (int k = 0; k < places; ++k) v = v * 10 + digits[k];
     *value = static_cast<int32_t>(v);
+}
+
+constexpr double DOT_SEC = 0.2, DASH_SEC = 0.35, GAP_SEC = 0.35;
+
+void morse_step(int32_t kinds[MORSE_STEPS], float times[MORSE_STEPS], int i, int kind, double length)
+{
+    if (!kinds || !times || i < 0 || i > MORSE_STEPS - 2) return;
+    kinds[i] = kind;
+    times[i + 1] = static_cast<float>(static_cast<double>(times[i]) + length);
 }
 
 }  // namespace
 
-void PANEL_tune_freq_digit(int32_t* freq, int step, int part) { tune_mhz(freq, step, part, 108, 117); }
-void PANEL_tune_com_digit(int32_t* freq, int step, int part) { tune_mhz(freq, step, part, 118, 136); }
-void PANEL_tune_adf_digit(int32_t* freq, int step, int digit) { tune_digit(freq, step, digit, 10, 3); }
-void PANEL_tune_squawk_digit(int32_t* code, int step, int digit) { tune_digit(code, step, digit, 8, 4); }
+int PANEL_tune_freq_digit(int32_t* freq, int step, int part) { return tune_mhz(freq, step, part, 108, 10); }
+int PANEL_tune_com_digit(int32_t* freq, int step, int part) { return tune_mhz(freq, step, part, 118, 19); }
+void PANEL_tune_adf_digit(int32_t* freq, int step, int part) { tune_digit(freq, step, part, 3, 10); }
+void PANEL_tune_squawk_digit(int32_t* code, int step, int part) { tune_digit(code, step, part, 4, 8); }
+
+void PANEL_morse_dot(int32_t kinds[MORSE_STEPS], float times[MORSE_STEPS], int i) { morse_step(kinds, times, i, 1, DOT_SEC); }
+void PANEL_morse_dash(int32_t kinds[MORSE_STEPS], float times[MORSE_STEPS], int i) { morse_step(kinds, times, i, 2, DASH_SEC); }
+void PANEL_morse_gap(int32_t kinds[MORSE_STEPS], float times[MORSE_STEPS], int i) { morse_step(kinds, times, i, 0, GAP_SEC); }

@@ -34,6 +34,7 @@ void autopilot_on()
     auto_flight_on = auto_view_cycle_on = 0;
     sim_cockpit_electrical = {};
     sim_cockpit_electrical.battery_on = 1;
+    flt[0].ENGN_bat_volt[0] = 1.0f;   // a charged battery
     sim_cockpit_engine = {};
     sim_cockpit_engine.inverter_on[0] = 1;
     sim_cockpit_switches = {};

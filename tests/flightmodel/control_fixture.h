@@ -90,6 +90,7 @@ protected:
         CORE_set_key_slot_dispatcher(KEY_run_slot);
 
         sim_cockpit_electrical.battery_on = 1;
+        flt[0].ENGN_bat_volt[0] = 1.0f;   // a charged battery: the instruments have power
         sim_cockpit_engine.inverter_on[0] = 1;
         sim_operation_failures.hydraulic_pressure_ratio = 1.0f;
         sim_weather.speed_of_sound_ms = 320.0f;

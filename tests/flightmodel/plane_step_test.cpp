@@ -23,6 +23,7 @@ protected:
     {
         FlightState::SetUp();
         sim_cockpit_electrical.battery_on = 1;
+        flt[0].ENGN_bat_volt[0] = 1.0f;   // a charged battery: the instruments have power
         sim_cockpit_electrical.avionics_on = 1;
     }
     // n frames of slot p, with the interval flags of `ticks` raised on each.

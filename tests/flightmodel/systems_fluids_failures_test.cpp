@@ -123,6 +123,7 @@ TEST_F(SystemsFluids, TransferFillsTheChosenTankFromTheOthers)
     flt[0].m_fuel1 = 50.0f;
     flt[0].m_fuel2 = 100.0f;
     sim_cockpit_electrical.battery_on = 1;
+    flt[0].ENGN_bat_volt[0] = 1.0f;   // a charged battery
     sim_cockpit_engine.fuel_tank_transfer = 1;
     frames(20);   // 1 s at 0.3 kg/s
     EXPECT_NEAR(flt[0].m_fuel1, 50.3f, 1e-3f);

@@ -22,6 +22,7 @@ protected:
         flt[0].y_agl = 700.0f;
         flt[0].psi = 0.0f;
         sim_cockpit_electrical.battery_on = 1;
+        flt[0].ENGN_bat_volt[0] = 1.0f;   // a charged battery: the avionics have power
         sim_cockpit_electrical.avionics_on = 1;
     }
     void TearDown() override

@@ -91,7 +91,7 @@ TEST_F(Keys, SettingKeysStepAndWrap)
     }
     const std::tuple<int, char, int32_t*, int32_t, int32_t> ints[] = {
         {33, 'w', &sim_cockpit_radios.com1_freq_hz, 13600, 11800},
-        {39, 'R', &sim_cockpit_radios.nav1_freq_hz, 11197, 11102},
+        {39, 'R', &sim_cockpit_radios.nav1_freq_hz, 11197, 11100},   // the hundredths wrap, no carry
         {55, '+', &sim_cockpit_radios.transponder_code, 7700, 700}};
     for (auto [slot, key, field, before, after] : ints) {
         assign(slot, key);
@@ -116,6 +116,7 @@ TEST_F(Keys, CtrlLettersWorkTheCockpitSwitches)
     fail_on_command_armed = 0;
     ctrl('O');
     EXPECT_EQ(sim_cockpit_electrical.battery_on, 1);
+    flt[0].ENGN_bat_volt[0] = 1.0f;   // a charged battery
     ctrl('1');
     EXPECT_EQ(sim_cockpit_engine.starter_duration[0], 0.2f);   // the battery gives power
     for (int i = 0; i < 5; ++i) ctrl('K');

@@ -1,0 +1,227 @@
+// The annunciator panel with its master lights and test button, the stall
+// warning and angle-of-attack instruments, the rocket switch, the cabin
+// pressurization panel, the engine picker of the engine dials and the
+// label-and-number line of the ECAM pages.
+//
+// Reads the annunciator words, the warning and pressurization values of
+// sim/cockpit, flt[0] (alpha, ground speed, airspeed, rockets) and pln[0];
+// writes master_caution_on, master_accept_on, annunciator_test_timeout, the
+// cabin selections, max_allowable_altitude and the rocket state.
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "aircraft/acf_struct.h"
+#include "core/frame_clock.h"
+#include "core/simvars.h"
+#include "flightmodel/atmosphere.h"
+#include "flightmodel/flt.h"
+#include "graphics/font.h"
+#include "panel/panel_kit.h"
+
+namespace {
+
+constexpr float FT_TO_M = 0.3048f;
+constexpr float M_TO_FT = 1.0f / 0.3048f;
+constexpr float FPM_TO_MPS = 0.3048f / 60.0f;
+constexpr float MPS_TO_KTS = 1.0f / (1.6878f * 0.3048f);
+constexpr float SEA_LEVEL_PA = 101325.0f;
+constexpr float SEA_LEVEL_RHO = 1.225f;
+
+// Whether the engine at `e` suits the current instrument type.
+bool engine_suits(int e)
+{
+    if (!PANEL_engine_ok(e)) return false;
+    const int k = pln[0].acf_en_type[e];
+    const bool prop = k == 0 || k == 1 || k == 2 || k == 3 || k == 8;
+    switch (panel_ins_type) {
+    case 294: case 301: case 308: case 315: case 404:
+    case 461: case 462: case 463: case 464: case 465:
+    case 296: case 303: case 310: case 317: case 406:
+    case 298: case 305: case 312: case 319: case 408:
+        return prop;
+    case 297: case 304: case 311: case 318: case 407:
+        return k == 4 || k == 5;
+    default:
+        return true;
+    }
+}
+
+// The pass's plain advance: one on, back into 0 .. engines - 1 (not with none).
+int advance(int c)
+{
+    const int n = pln[0].acf_num_engines;
+    ++c;
+    if (n > 0) {
+        c %= n;
+        if (c < 0) c += n;
+    }
+    return c;
+}
+
+bool lit_single(int t)
+{
+    const sim_cockpit_warnings_annunciators_block& w = sim_cockpit_warnings_annunciators;
+    switch (t) {
+    case 355: return w.master_caution != 0;
+    case 376: return w.master_accept != 0;
+    case 356: return w.autopilot_disconnect != 0;
+    case 357: return w.low_vacuum != 0;
+    case 358: return w.low_voltage != 0;
+    case 359: return w.fuel_quantity != 0;
+    case 367: return w.hydraulic_pressure != 0;
+    default: return false;
+    }
+}
+
+bool lit_engine(int t, int n)
+{
+    const sim_cockpit_warnings_annunciators_block& w = sim_cockpit_warnings_annunciators;
+    switch (t) {
+    case 360: return PANEL_annunciator_bit(w.fuel_pressure, n);
+    case 361: return PANEL_annunciator_bit(w.oil_pressure, n);
+    case 362: return PANEL_annunciator_bit(w.oil_temperature, n);
+    case 363: return PANEL_annunciator_bit(w.inverter, n);
+    case 364: return PANEL_annunciator_bit(w.generator, n);
+    case 365: return PANEL_annunciator_bit(w.chip_detect, n);
+    case 366: return PANEL_annunciator_bit(w.engine_fire, n);
+    case 386: return PANEL_annunciator_bit(w.auto_ignition, n);
+    default: return false;
+    }
+}
+
+// The highest aircraft altitude the cabin can hold at the selected cabin
+// altitude s (m). A pressure difference that leaves no cabin pressure would
+// divide by zero: the start value stands then, and whenever the iteration
+// leaves the numbers.
+float max_cabin_safe_altitude(float s)
+{
+    const int planet = sim_graphics_scenery.current_planet;
+    const float diff = pln[0].acf_max_press_diff;
+    const float start = diff * 0.15f + s;
+    const float p = ATMO_density_at_alt(planet, s) * SEA_LEVEL_PA / sim_physics.rho_sea_level - diff;
+    const float denominator = (p / SEA_LEVEL_RHO) * sim_physics.rho_sea_level;
+    if (!(p > 0.0f) || !(denominator > 0.0f) || !std::isfinite(denominator)) return std::isfinite(start) ? start : 0.0f;
+    float h = start;
+    for (int k = 0; k < 10; ++k) h = (ATMO_density_at_alt(planet, h) / denominator * 0.75f + 0.25f) * h;
+    if (!std::isfinite(h)) return std::isfinite(start) ? start : 0.0f;
+    return h;
+}
+
+}  // namespace
+
+int PANEL_annunciator_bit(int word, int n)
+{
+    if (n < 0 || n > 7) return 0;
+    return (static_cast<unsigned>(word) >> n) & 1u ? 1 : 0;
+}
+
+void PANEL_annunciators(int n)
+{
+    if (!PANEL_has_power()) return;
+    if (n == -1) {
+        if (PANEL_click_spot(0.0f, 0.0f, 10.0f, 1)) {
+            sim_cockpit_warnings.annunciator_test_timeout = frame_clock + 0.1f;
+            return;
+        }
+    }
+    const int t = panel_ins_type;
+    if (t == 355 && PANEL_click_spot(0.0f, 0.0f, 15.0f, 0)) sim_cockpit_warnings.master_caution_on = 0;
+    if (t == 376 && PANEL_click_spot(0.0f, 0.0f, 15.0f, 0)) sim_cockpit_warnings.master_accept_on = 0;
+    if (lit_single(t) || lit_engine(t, n)) PANEL_draw_control(0.0f, 0.0f, 0);
+}
+
+void PANEL_stall_warning()
+{
+    const flt_struct& f = flt[0];
+    const float gs = f.groundspeed;
+    const float a = f.alpha * std::clamp(gs * gs, 0.0f, 1.0f);
+    const float s = panel_ins_scale;
+    switch (panel_ins_type) {
+    case 89:
+        PANEL_draw_tape(0, 9, -13.0f, 9.0f, 0.0f, 58.0f * s, -999.0f, a * std::clamp(gs, 0.0f, 1.0f), 1.0f, 5, 10.0f,
+                        2, 0, 110);
+        break;
+    case 378: PANEL_draw_needle(0.0f, 0.0f, 90.0f - 6.0f * std::clamp(a, -30.0f, 30.0f), 41); break;
+    case 437: {
+        const float vs_kt = pln[0].acf_est_Vs * MPS_TO_KTS;
+        const float ias = f.indicated_airspeed;
+        if (!(ias >= 0.2f * vs_kt && ias <= 2.0f * vs_kt)) break;
+        const float w = pln[0].acf_stall_warn_alpha * 0.6f;
+        if (a > w + 1.0f) PANEL_draw_control(0.0f, 19.0f, 0);
+        if (a >= w - 2.0f && a <= w + 2.0f) PANEL_draw_control(0.0f, 0.0f, 1);
+        if (a < w - 1.0f) PANEL_draw_control(0.0f, -19.0f, 2);
+        break;
+    }
+    default: break;
+    }
+}
+
+void PANEL_rocket_switch(int plane, int type, float d)
+{
+    if (plane < 0 || plane >= FLT_SLOTS) return;
+    if (type > 0) panel_ins_type = type;
+    if (PANEL_click_spot(0.0f, 0.0f, 12.0f, 1) || type > 0) {
+        flt[plane].rocket_mode = panel_ins_type;
+        flt[plane].rocket_timeout = frame_clock + d;
+    }
+}
+
+void PANEL_pressurization()
+{
+    sim_cockpit_pressure_block& p = sim_cockpit_pressure;
+    switch (panel_ins_type) {
+    case 418: {
+        float s = p.cabin_altitude_set_m_msl + PANEL_drag_spot(0.0f, -19.0f, 15.0f, 10.0f, 250.0f, 1);
+        s = std::clamp(std::isfinite(s) ? s : 0.0f, 0.0f, FT_TO_M * 12500.0f);
+        p.cabin_altitude_set_m_msl = s;
+        p.max_allowable_altitude = max_cabin_safe_altitude(s);
+        PANEL_draw_drum_counter(-15.0f, 19.0f, s * M_TO_FT * 0.01f, 3);
+        PANEL_draw_drum_counter(-15.0f, 1.0f, p.max_allowable_altitude * M_TO_FT * 0.01f, 3);
+        break;
+    }
+    case 419: {
+        const float lo = 250.0f * FPM_TO_MPS, hi = 2500.0f * FPM_TO_MPS;
+        float v = p.cabin_vvi_set_m_msec + PANEL_drag_spot(0.0f, 0.0f, 20.0f, 0.1f, 2.5f, 1);
+        v = std::clamp(std::isfinite(v) ? v : lo, lo, hi);
+        p.cabin_vvi_set_m_msec = v;
+        PANEL_draw_needle(0.0f, 0.0f, (v - lo) * 270.0f / (hi - lo) - 135.0f, 58);
+        break;
+    }
+    case 420: {
+        flt_struct& f = flt[0];
+        const float kept = f.h_ind;
+        f.h_ind = p.cabin_altitude_actual_m_msl;
+        PANEL_altimeter();
+        f.h_ind = kept;
+        break;
+    }
+    case 421: {
+        flt_struct& f = flt[0];
+        const float kept = f.vh_ind;
+        f.vh_ind = p.cabin_vvi_actual_m_msec;
+        PANEL_vvi();
+        f.vh_ind = kept;
+        break;
+    }
+    default: break;
+    }
+}
+
+int PANEL_pick_engine(int32_t* counter)
+{
+    if (!counter) return 0;
+    for (int k = 0; k < 8; ++k) {
+        *counter = advance(*counter);
+        if (engine_suits(*counter)) return *counter;
+    }
+    return 0;
+}
+
+void PANEL_ecam_label_value(float x, float y, const char* label, float value, int digits, int decimals)
+{
+    const char* text = label ? label : "";
+    OGL_draw_string(49, x, y, text, 9999.0f, 110);
+    const float at = x + 6.0f * static_cast<float>(std::strlen(text)) + 6.0f + 6.0f * static_cast<float>(4 - digits);
+    OGL_draw_string_fmt(49, at, y, value, digits, decimals, 1, 110);
+}
