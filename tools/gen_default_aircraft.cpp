@@ -7,7 +7,9 @@
 // The record goes through the same derivation and checks as any aircraft file,
 // is written with the aircraft file writer and read back with the reader,
 // airfoils included (the airfoil files must already be in "AIRFOILS:" below
-// the program folder); any alert is a failure.
+// the program folder); any alert is a failure. An instrument slot whose
+// description gives no picture size (acf_ins_delx/dely) gets its type's
+// design size, the size its face is drawn at.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -20,6 +22,7 @@
 #include "core/alert.h"
 #include "core/constants.h"
 #include "core/folders.h"
+#include "panel/instrument_pictures.h"
 
 namespace {
 
@@ -58,6 +61,11 @@ int make_aircraft(const std::string& folder, const char* description)
     const std::string file_name = (cut == std::string::npos ? name : name.substr(cut + 1)) + ".acf";
 
     acf_struct& a = pln[0];
+    for (int k = 0; k < ACF_INS_SLOTS; ++k) {
+        const instrument_design_size d = PANEL_instrument_design_size(a.acf_ins_type[k]);
+        if (a.acf_ins_delx[k] <= 0.0f) a.acf_ins_delx[k] = d.w;
+        if (a.acf_ins_dely[k] <= 0.0f) a.acf_ins_dely[k] = d.h;
+    }
     std::snprintf(a.acf_file_path, ACF_TEXT_SIZE, "%s", path.c_str());
     std::snprintf(a.acf_file_name, ACF_TEXT_SIZE, "%s", file_name.c_str());
 

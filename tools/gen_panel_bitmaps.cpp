@@ -1,10 +1,17 @@
 // Draws the cockpit bitmaps of the default data folder by code:
 //  - the eight built-in forward panels "RESOURCES:BITMAPS:PANELS:PANEL_*.BMP"
-//    (1024 x 768; magenta above the glareshield lets the view show through);
-//  - a face for every instrument type that has a picture in the instrument
-//    picture table, at its picture path below "RESOURCES:BITMAPS:" (magenta
-//    outside the face is left off when the face is composed onto a panel);
-//  - the airliner's own forward panel, with its instruments painted in.
+//    (1024 x 768; the windscreen above the glareshield is in the colour key,
+//    so the 3-D view shows through);
+//  - a face for every instrument type of the instrument picture table, at its
+//    picture path below "RESOURCES:BITMAPS:", at the type's design size
+//    (magenta outside the face is left off when it is composed onto a panel);
+//    the printed airspeed scales are marked at the angles their needle takes;
+//  - the two panel-font sheets "PANEL_TEST_NEAREST.BMP" and
+//    "PANEL_TEST_LINEAR.BMP" (tools/panel_sheets.h), the attitude face plate
+//    "PANEL_BLEND_LINEAR.BMP", the rose cards "PANEL_COMPASS_ROSE.BMP" and
+//    "PANEL_HSI_ROSE.BMP" and "PANEL_CUSTOM.BMP";
+//  - the airliner's own forward panel, with its instruments painted in where
+//    its description puts them.
 //
 // usage: gen_panel_bitmaps <program folder>/ <own panel path below the program folder>
 #include <algorithm>
@@ -18,6 +25,9 @@
 
 #include "graphics/ogl_image.h"
 #include "panel/instrument_pictures.h"
+#include "panel/panel_art.h"
+#include "panel/panel_kit.h"
+#include "tools/panel_sheets.h"
 #include "tools/pixel_font.h"
 
 namespace {
@@ -31,6 +41,7 @@ constexpr rgb KEY{255, 0, 255};
 constexpr rgb BLACK{12, 12, 14};
 constexpr rgb WHITE{236, 236, 230};
 constexpr rgb GREY{120, 122, 126};
+constexpr rgb LIGHT{200, 202, 206};
 constexpr rgb DARK{38, 40, 44};
 constexpr rgb GREEN{40, 190, 70};
 constexpr rgb YELLOW{230, 200, 40};
@@ -133,40 +144,39 @@ bool write_bmp(const std::filesystem::path& path, const image& im)
 }
 
 // ---------------------------------------------------------------- faces ----
+// Each face is drawn at its type's design size; what the drawers put on top
+// (needles, drums, lit lamps, generated scales) is left out.
 
-enum class face_kind { dial, attitude, heading, vsi, compass, button, lever, label };
+enum class face_kind { plate, button, lever, round_blank, asi_printed, clock, turn, slip, suction, attitude, lamp,
+                       tape, compass, tail };
 
-struct face_style {
-    face_kind kind;
-    int w, h;
-    const char* caption;
-    double lo, hi;      // scale values of a dial
-    int major;          // numbered ticks
-};
+bool in(int t, int lo, int hi) { return t >= lo && t <= hi; }
 
-// How each instrument type is drawn; unknown types get a plain labelled plate.
-face_style style_of(int type, const std::string& path)
+face_kind kind_of(int t, const std::string& path)
 {
-    const bool hm = path.find("_HM") != std::string::npos;
-    const int d = hm ? 100 : 110;
-    switch (type) {
-    case 74: return {face_kind::dial, d, d, "KNOTS", 0, 200, 10};
-    case 75: return {face_kind::dial, d, d, "KNOTS", 0, 300, 10};
-    case 78: return {face_kind::dial, d, d, "KNOTS", 0, 400, 8};
-    case 94: case 96: return {face_kind::dial, d, d, "ALT", 0, 10, 10};
-    case 90: case 93: return {face_kind::attitude, d, d, "", 0, 0, 0};
-    case 109: case 110: case 112: return {face_kind::heading, d, d, "", 0, 0, 0};
-    case 122: return {face_kind::vsi, d, d, "VSI", -2, 2, 4};
-    case 123: return {face_kind::vsi, d, d, "VSI", -3, 3, 6};
-    case 127: return {face_kind::vsi, d, d, "VSI", -2, 2, 4};
-    case 337: return {face_kind::vsi, d, d, "TE", -8, 8, 8};
-    case 106: case 108: return {face_kind::compass, 80, 40, "", 0, 0, 0};
-    case 0: return {face_kind::label, 80, 20, "", 0, 0, 0};
-    default: break;
-    }
-    if (path.find(":handles:") != std::string::npos) return {face_kind::lever, 40, 90, "", 0, 0, 0};
-    if (path.find(":buttons:") != std::string::npos) return {face_kind::button, 32, 32, "", 0, 0, 0};
-    return {face_kind::label, 64, 32, "", 0, 0, 0};
+    if (t == 0) return face_kind::tail;
+    if (in(t, 74, 79)) return face_kind::asi_printed;
+    if (in(t, 340, 342)) return face_kind::clock;
+    if (t == 101 || t == 102) return face_kind::turn;
+    if (in(t, 103, 105)) return face_kind::slip;
+    if (t == 338) return face_kind::suction;
+    if (in(t, 90, 93) || t == 448 || t == 460 || t == 166) return face_kind::attitude;
+    if (in(t, 106, 108)) return face_kind::compass;
+    if (in(t, 355, 367) || t == 376 || t == 386 || t == 339 || in(t, 272, 281) || t == 402 || t == 444 ||
+        t == 213 || t == 214)
+        return face_kind::lamp;
+    if (in(t, 80, 86) || in(t, 94, 99) || in(t, 109, 129) || in(t, 131, 156) || in(t, 167, 169) ||
+        in(t, 294, 307) || in(t, 322, 329) || t == 412 || t == 332 || t == 334 || t == 337 || t == 397 ||
+        in(t, 348, 349) || t == 378 || in(t, 418, 421) || t == 440 || t == 453 || t == 461 || t == 462)
+        return face_kind::round_blank;
+    if (t == 87 || t == 88 || t == 89 || t == 100 || t == 130 || in(t, 170, 172) || t == 330 || t == 335 ||
+        in(t, 308, 314) || t == 463 || t == 352 || t == 353 || t == 445 || t == 449)
+        return face_kind::tape;
+    if (path.find(":handles:") != std::string::npos && t != 65 && t != 453) return face_kind::lever;
+    if (path.find(":buttons:") != std::string::npos || path.find(":rheostats:") != std::string::npos ||
+        path.find(":de-ice:") != std::string::npos)
+        return face_kind::button;
+    return face_kind::plate;
 }
 
 // A short caption from the picture's file name: "but_battery.bmp" -> "BATTERY".
@@ -174,11 +184,19 @@ std::string caption_of(const std::string& path)
 {
     std::string name = path.substr(path.find_last_of(':') + 1);
     name = name.substr(0, name.find('.'));
-    for (const char* p : {"but_", "han_slider_", "han_"})
+    for (const char* p : {"but_", "han_slider_", "han_", "rhe_", "ott_", "rad_", "EFIS_el_", "EFIS_", "ECAM_", "ann_"})
         if (name.rfind(p, 0) == 0) name = name.substr(std::strlen(p));
     std::string out;
     for (char c : name) out += c == '_' ? ' ' : static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return out.substr(0, 10);
+    return out;
+}
+
+// The caption cut to what fits a width (pixel-font text at scale 1).
+std::string fitted(std::string s, int width)
+{
+    while (!s.empty() && text_width(s) > width) s.pop_back();
+    while (!s.empty() && s.back() == ' ') s.pop_back();
+    return s;
 }
 
 void bezel(image& im, double cx, double cy, double r)
@@ -187,116 +205,191 @@ void bezel(image& im, double cx, double cy, double r)
     disc(im, cx, cy, r - 3, BLACK);
 }
 
-void dial_ticks(image& im, double cx, double cy, double r, int count, double a0, double a1, rgb c)
+// A point at radius r and dial angle a (degrees, 0 up, clockwise).
+void polar(double cx, double cy, double r, double a_deg, double& x, double& y)
 {
-    for (int i = 0; i <= count; ++i) {
-        const double a = a0 + (a1 - a0) * i / count;
-        line(im, cx + std::cos(a) * r * 0.78, cy + std::sin(a) * r * 0.78, cx + std::cos(a) * r * 0.95,
-             cy + std::sin(a) * r * 0.95, 2, c);
+    x = cx + r * std::sin(a_deg * PI / 180.0);
+    y = cy + r * std::cos(a_deg * PI / 180.0);
+}
+
+void dial_tick(image& im, double cx, double cy, double r1, double r2, double a_deg, double width, rgb c)
+{
+    double x1, y1, x2, y2;
+    polar(cx, cy, r1, a_deg, x1, y1);
+    polar(cx, cy, r2, a_deg, x2, y2);
+    line(im, x1, y1, x2, y2, width, c);
+}
+
+void dial_arc(image& im, double cx, double cy, double r, double a1, double a2, double width, rgb c)
+{
+    for (double a = a1; a <= a2; a += 0.5) {
+        double x, y;
+        polar(cx, cy, r, a, x, y);
+        disc(im, x, y, width * 0.5, c);
     }
+}
+
+// The printed airspeed scale of types 74..79, at the angles the needle takes.
+void asi_printed(image& im, int t, double cx, double cy, double r)
+{
+    const double top = t == 74 ? 200 : t == 75 ? 300 : (t <= 77 ? 400 : 450);
+    const double major = t == 74 ? 20 : 50, minor = t == 74 ? 5 : 10;
+    panel_ins_type = t;
+    dial_arc(im, cx, cy, r - 8, a_of_v(60), a_of_v(t == 74 ? 120 : 160), 4, GREEN);
+    dial_arc(im, cx, cy, r - 8, a_of_v(t == 74 ? 120 : 160), a_of_v(t == 74 ? 160 : 250), 4, YELLOW);
+    for (double v = 0; v <= top + 0.1; v += minor) {
+        const double a = a_of_v(static_cast<float>(v));
+        const bool is_major = std::fmod(v, major) < 0.01;
+        dial_tick(im, cx, cy, r - (is_major ? 14 : 9), r - 4, a, is_major ? 2 : 1, WHITE);
+        if (is_major && v >= (t == 74 ? 40 : 60)) {
+            double x, y;
+            polar(cx, cy, r - 26, a, x, y);
+            centred_text(im, std::to_string(static_cast<int>(v)), x, y, WHITE);
+        }
+    }
+    if (t == 77 || t == 79) im.fill(int(cx) - 11, int(cy) - 27, int(cx) + 12, int(cy) - 15, DARK);   // drum window
 }
 
 image draw_face(int type, const std::string& path)
 {
-    const face_style s = style_of(type, path);
-    image im(s.w, s.h, KEY);
-    const double cx = s.w * 0.5, cy = s.h * 0.5, r = std::min(s.w, s.h) * 0.5 - 1;
-    switch (s.kind) {
-    case face_kind::dial: {
+    const instrument_design_size d = PANEL_instrument_design_size(type);
+    const int w = std::max<int>(d.w, 8), h = std::max<int>(d.h, 8);
+    image im(w, h, KEY);
+    const double cx = w * 0.5, cy = h * 0.5, r = std::min(w, h) * 0.5 - 1;
+    const std::string cap = caption_of(path);
+    switch (kind_of(type, path)) {
+    case face_kind::tail:
+        im.fill(0, 0, w, h, WHITE);
+        im.fill(1, 1, w - 1, h - 1, LIGHT);
+        break;
+    case face_kind::asi_printed:
         bezel(im, cx, cy, r);
-        // Scale from 7 o'clock round to 5 o'clock, numbered at the major ticks.
-        const double a0 = PI * 1.25, a1 = -PI * 0.25;
-        dial_ticks(im, cx, cy, r, s.major * 2, a0, a1, GREY);
-        dial_ticks(im, cx, cy, r, s.major, a0, a1, WHITE);
-        for (int i = 0; i < s.major; i += (s.major > 8 ? 2 : 1)) {
-            const double a = a0 + (a1 - a0) * i / s.major;
-            const int v = int(std::lround(s.lo + (s.hi - s.lo) * i / s.major));
-            centred_text(im, std::to_string(v), cx + std::cos(a) * r * 0.6, cy + std::sin(a) * r * 0.6, WHITE);
-        }
-        if (type >= 74 && type <= 79) {   // the green arc of the airspeed indicator
-            for (double t = 0.2; t <= 0.6; t += 0.005) {
-                const double a = a0 + (a1 - a0) * t;
-                disc(im, cx + std::cos(a) * r * 0.9, cy + std::sin(a) * r * 0.9, 2, GREEN);
-            }
-        }
-        centred_text(im, s.caption, cx, cy - r * 0.35, WHITE);
+        asi_printed(im, type, cx, cy, r - 3);
         break;
-    }
-    case face_kind::attitude: {
+    case face_kind::clock:
         bezel(im, cx, cy, r);
-        for (int y = int(cy - r); y <= int(cy + r); ++y)
-            for (int x = int(cx - r); x <= int(cx + r); ++x)
-                if (std::hypot(x + 0.5 - cx, y + 0.5 - cy) <= r - 4) im.set(x, y, y >= cy ? SKY : EARTH);
-        line(im, cx - r + 4, cy, cx + r - 4, cy, 2, WHITE);
-        for (int k = -2; k <= 2; ++k)
-            if (k) line(im, cx - 10, cy + k * 9, cx + 10, cy + k * 9, 1, WHITE);
-        line(im, cx - 28, cy, cx - 10, cy, 3, YELLOW);
-        line(im, cx + 10, cy, cx + 28, cy, 3, YELLOW);
-        disc(im, cx, cy, 3, YELLOW);
-        break;
-    }
-    case face_kind::heading: {
-        bezel(im, cx, cy, r);
-        dial_ticks(im, cx, cy, r, 36, PI * 0.5, PI * 0.5 - 2 * PI, GREY);
-        const char* marks[4] = {"N", "E", "S", "W"};
-        for (int i = 0; i < 4; ++i) {
-            const double a = PI * 0.5 - i * PI * 0.5;
-            centred_text(im, marks[i], cx + std::cos(a) * r * 0.62, cy + std::sin(a) * r * 0.62, WHITE);
+        for (int k = 0; k < 60; ++k) dial_tick(im, cx, cy, r - (k % 5 ? 7 : 11), r - 4, k * 6.0, k % 5 ? 1 : 2, WHITE);
+        for (int k = 3; k <= 12; k += 3) {
+            double x, y;
+            polar(cx, cy, r - 20, k * 30.0, x, y);
+            centred_text(im, std::to_string(k), x, y, WHITE);
         }
-        line(im, cx, cy - r * 0.45, cx, cy + r * 0.45, 2, YELLOW);
-        line(im, cx - 12, cy - 4, cx + 12, cy - 4, 2, YELLOW);
         break;
-    }
-    case face_kind::vsi: {
+    case face_kind::turn:
         bezel(im, cx, cy, r);
-        const double a0 = PI * 1.0, a1 = -PI * 0.0;   // down on the left, up on the right via the top
-        dial_ticks(im, cx, cy, r, s.major * 2, PI * 1.5 - 0.05, PI * -0.5 + 0.05, GREY);
-        for (int i = 0; i < s.major; ++i) {   // the last mark meets the first at the bottom
-            const double t = double(i) / s.major;
-            const double a = PI * 1.5 - 0.05 + (PI * -0.5 + 0.05 - (PI * 1.5 - 0.05)) * t;
-            const int v = int(std::lround(std::fabs(s.lo + (s.hi - s.lo) * t)));
-            if (i % 2 == 0) centred_text(im, std::to_string(v), cx + std::cos(a) * r * 0.62, cy + std::sin(a) * r * 0.62, WHITE);
-        }
-        (void)a0;
-        (void)a1;
-        centred_text(im, s.caption, cx + r * 0.3, cy, WHITE);
+        // Level at 90 and 270 degrees; a standard-rate turn banks the needle about 16.5.
+        for (double a : {90.0 + 16.5, 270.0 + 16.5, 90.0 - 16.5, 270.0 - 16.5})
+            dial_tick(im, cx, cy, r - 14, r - 4, a, 3, WHITE);
+        dial_tick(im, cx, cy, r - 14, r - 4, 90.0, 2, GREY);
+        dial_tick(im, cx, cy, r - 14, r - 4, 270.0, 2, GREY);
+        centred_text(im, "L", cx - r * 0.55, cy - r * 0.5, WHITE);
+        centred_text(im, "R", cx + r * 0.55, cy - r * 0.5, WHITE);
+        centred_text(im, type == 101 ? "TURN" : "RATE", cx, cy - r * 0.62, WHITE);
         break;
-    }
-    case face_kind::compass: {
-        im.fill(0, 0, s.w, s.h, DARK);
-        im.fill(3, 3, s.w - 3, s.h - 3, BLACK);
-        for (int x = 8; x < s.w - 8; x += 8) line(im, x, s.h * 0.55, x, s.h - 6, 1, WHITE);
-        centred_text(im, "33  N  3", cx, s.h * 0.3, WHITE);
-        line(im, cx, 4, cx, s.h - 4, 1, RED);
+    case face_kind::slip:
+        im.fill(0, 0, w, h, DARK);
+        im.fill(3, 3, w - 3, h - 3, LIGHT);
+        im.fill(int(cx) - 9, 3, int(cx) - 8, h - 3, BLACK);
+        im.fill(int(cx) + 8, 3, int(cx) + 9, h - 3, BLACK);
         break;
-    }
+    case face_kind::suction:
+        bezel(im, cx, cy, r);
+        dial_arc(im, cx, cy, r - 7, -180.0 + 225.0 * 0.6, -180.0 + 225.0 * 1.0, 3, GREEN);   // a pump at work
+        for (int k = 0; k <= 10; ++k) dial_tick(im, cx, cy, r - (k % 2 ? 7 : 10), r - 4, -180.0 + 22.5 * k, 1.5, WHITE);
+        centred_text(im, "VAC", cx, cy - r * 0.4, WHITE);
+        break;
+    case face_kind::attitude:
+        bezel(im, cx, cy, r);
+        break;
+    case face_kind::round_blank:
+        bezel(im, cx, cy, r);
+        if (in(type, 301, 307) || type == 462)
+            im.fill(int(cx) - 14, int(cy) - 28, int(cx) + 18, int(cy) - 16, DARK);   // drum window
+        if (h > w + 8) centred_text(im, fitted(cap, w - 4), cx, 5, WHITE);
+        break;
+    case face_kind::lamp:
+        im.fill(0, 0, w, h, DARK);
+        im.fill(1, 1, w - 1, h - 1, BLACK);
+        break;
+    case face_kind::tape:
+        im.fill(0, 0, w, h, DARK);
+        im.fill(2, 2, w - 2, h - 2, BLACK);
+        break;
+    case face_kind::compass:
+        im.fill(0, 0, w, h, DARK);
+        im.fill(3, 3, w - 3, h - 3, BLACK);
+        line(im, cx, 4, cx, h - 4, 1, RED);
+        break;
     case face_kind::button: {
-        im.fill(0, 0, s.w, s.h, DARK);
-        im.fill(2, 2, s.w - 2, s.h - 2, GREY);
-        im.fill(s.w / 2 - 3, 6, s.w / 2 + 3, s.h - 10, BLACK);   // the switch
-        im.fill(s.w / 2 - 4, s.h - 12, s.w / 2 + 4, s.h - 6, WHITE);
-        const std::string cap = caption_of(path).substr(0, 4);
-        centred_text(im, cap, cx, 0.0 + 1, BLACK);
+        im.fill(0, 0, w, h, DARK);
+        im.fill(2, 2, w - 2, h - 2, GREY);
+        disc(im, cx, cy + 2, std::min(w, h) * 0.32, DARK);
+        centred_text(im, fitted(cap, w - 2), cx, 4.5, BLACK);
         break;
     }
-    case face_kind::lever: {
-        im.fill(s.w / 2 - 3, 4, s.w / 2 + 3, s.h - 4, BLACK);   // the slot
-        rgb knob = GREY;
-        if (path.find("thro") != std::string::npos) knob = BLACK;
-        if (path.find("prop") != std::string::npos) knob = SKY;
-        if (path.find("mix") != std::string::npos) knob = RED;
-        if (path.find("collective") != std::string::npos) knob = YELLOW;
-        im.fill(4, s.h - 22, s.w - 4, s.h - 8, knob);
-        im.fill(4, s.h - 22, s.w - 4, s.h - 20, WHITE);
+    case face_kind::lever:
+        im.fill(int(cx) - 3, 4, int(cx) + 3, h - 4, BLACK);   // the slot
+        break;
+    case face_kind::plate:
+        im.fill(0, 0, w, h, DARK);
+        im.fill(2, 2, w - 2, h - 2, mix(DARK, BLACK, 0.5));
+        if (h >= 12) centred_text(im, fitted(cap, w - 6), cx, h >= 24 ? h - 8.0 : cy, GREY);
         break;
     }
-    case face_kind::label: {
-        im.fill(0, 0, s.w, s.h, WHITE);
-        im.fill(1, 1, s.w - 1, s.h - 1, GREY);
-        centred_text(im, caption_of(path), cx, cy, BLACK);
-        break;
+    return im;
+}
+
+// The mechanical attitude indicator's face plate (slot 450, alpha from
+// brightness: black shows the ball through), 128 x 128.
+image draw_blend()
+{
+    image im(128, 128, BLACK);
+    for (int y = 0; y < 128; ++y)
+        for (int x = 0; x < 128; ++x)
+            if (std::hypot(x + 0.5 - 64, y + 0.5 - 64) > 54) im.set(x, y, GREY);
+    line(im, 30, 64, 50, 64, 3, LIGHT);
+    line(im, 78, 64, 98, 64, 3, LIGHT);
+    disc(im, 64, 64, 3, LIGHT);
+    return im;
+}
+
+// A rose card of 256 texels: marks every 5 degrees, headings every 30.
+image draw_rose(bool hsi)
+{
+    image im(256, 256, KEY);
+    const double c = 128, r = 126;
+    disc(im, c, c, r, BLACK);
+    const char* labels[12] = {"N", "3", "6", "E", "12", "15", "S", "21", "24", "W", "30", "33"};
+    for (int deg = 0; deg < 360; deg += 5) {
+        dial_tick(im, c, c, r - (deg % 10 ? 8 : 14), r - 2, deg, deg % 30 ? 1.5 : 2.5, WHITE);
+        if (deg % 30 == 0) {
+            double x, y;
+            polar(c, c, r - 30, deg, x, y);
+            centred_text(im, labels[deg / 30], x, y, WHITE, 2);
+        }
     }
-    }
+    if (hsi) disc(im, c, c, 60, KEY);
+    return im;
+}
+
+image draw_custom()
+{
+    image im(256, 256, KEY);
+    bezel(im, 128, 128, 120);
+    for (int k = 0; k <= 10; ++k) dial_tick(im, 128, 128, 100, 114, -135.0 + 27.0 * k, 2, WHITE);
+    centred_text(im, "CUSTOM", 128, 70, WHITE, 2);
+    return im;
+}
+
+// A panel-font sheet in the colour key.
+image from_sheet(const interface_art::image& sheet)
+{
+    image im(PANEL_ART_SIDE, PANEL_ART_SIDE, KEY);
+    for (int y = 0; y < PANEL_ART_SIDE; ++y)
+        for (int x = 0; x < PANEL_ART_SIDE; ++x) {
+            const interface_art::rgba p = sheet.get(x, y);
+            if (p.a) im.set(x, y, {p.r, p.g, p.b});
+        }
     return im;
 }
 
@@ -369,44 +462,41 @@ int main(int argc, char** argv)
         return EXIT_FAILURE;
     }
     const std::string folder = argv[1];
-    const std::string bitmaps = folder + "/Resources/bitmaps";
+    const std::filesystem::path bitmaps = std::filesystem::path(folder) / "Resources/bitmaps";
     int written = 0;
-    for (const panel_style& s : panels) {
-        if (!write_bmp(std::filesystem::path(bitmaps) / "PANELS" / s.file, draw_panel(s))) {
-            std::fprintf(stderr, "gen_panel_bitmaps: cannot write panel %s\n", s.file);
-            return EXIT_FAILURE;
+    auto put = [&written](const std::filesystem::path& path, const image& im) {
+        if (!write_bmp(path, im)) {
+            std::fprintf(stderr, "gen_panel_bitmaps: cannot write %s\n", path.string().c_str());
+            std::exit(EXIT_FAILURE);
         }
         ++written;
-    }
+    };
+    for (const panel_style& s : panels) put(bitmaps / "PANELS" / s.file, draw_panel(s));
     for (int t = 0; t < PANEL_INSTRUMENT_TYPES; ++t) {
         const std::string path = PANEL_instrument_picture(t);
-        if (path.empty() || path.find(':') == std::string::npos) continue;   // none, or retired
-        if (!write_bmp(below(bitmaps, path), draw_face(t, path))) {
-            std::fprintf(stderr, "gen_panel_bitmaps: cannot write %s\n", path.c_str());
-            return EXIT_FAILURE;
-        }
-        ++written;
+        if (path.find(':') == std::string::npos) continue;   // retired
+        put(below(bitmaps.string(), path), draw_face(t, path));
     }
+    put(bitmaps / "PANEL_TEST_NEAREST.BMP", from_sheet(panel_sheets::sheet(SHEET_F1)));
+    put(bitmaps / "PANEL_TEST_LINEAR.BMP", from_sheet(panel_sheets::sheet(SHEET_F2)));
+    put(bitmaps / "PANEL_BLEND_LINEAR.BMP", draw_blend());
+    put(bitmaps / "PANEL_COMPASS_ROSE.BMP", draw_rose(false));
+    put(bitmaps / "PANEL_HSI_ROSE.BMP", draw_rose(true));
+    put(bitmaps / "PANEL_CUSTOM.BMP", draw_custom());
 
     // The airliner's own panel: its instruments painted in where its
-    // description puts them (two rows of glass-cockpit style gauges).
+    // description (data/aircraft/airliner.txt) puts them.
     image own = draw_panel({"", {58, 64, 74}, {24, 26, 30}, 540, "ORVELL AIRLINER"});
     const struct {
         int type, x, y;
-    } layout[] = {{78, 200, 300}, {93, 320, 300}, {96, 440, 300}, {112, 320, 180}, {127, 440, 180},
-                  {108, 560, 300}, {5, 660, 420}, {29, 60, 90},  {30, 110, 90},  {31, 160, 90},
-                  {33, 210, 90},  {47, 500, 150}, {48, 540, 150}, {56, 600, 150}};
+    } layout[] = {{78, 200, 330}, {93, 360, 330}, {96, 520, 330}, {168, 360, 165}, {127, 520, 165},
+                  {108, 660, 440}, {5, 740, 440}, {29, 60, 90},   {30, 110, 90},   {31, 160, 90},
+                  {33, 210, 90},  {47, 660, 150}, {48, 700, 150}, {56, 760, 150}};
     for (const auto& l : layout) {
-        const std::string path = PANEL_instrument_picture(l.type);
-        if (path.empty()) continue;
-        const image face = draw_face(l.type, path);
+        const image face = draw_face(l.type, PANEL_instrument_picture(l.type));
         paint(own, face, l.x - face.w / 2, l.y - face.h / 2);
     }
-    if (!write_bmp(std::filesystem::path(folder) / argv[2], own)) {
-        std::fprintf(stderr, "gen_panel_bitmaps: cannot write %s\n", argv[2]);
-        return EXIT_FAILURE;
-    }
-    ++written;
+    put(std::filesystem::path(folder) / argv[2], own);
     std::printf("gen_panel_bitmaps: wrote %d bitmaps\n", written);
     return EXIT_SUCCESS;
 }

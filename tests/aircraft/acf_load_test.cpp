@@ -216,7 +216,7 @@ TEST_F(AcfLoad, TrainerInTheUsersSlotWritesItsReportLoadsItsSoundsAndComposesIts
         EXPECT_TRUE(fs::exists(fs::path(ORVELL_DATA_FOLDER) / "Resources/sounds" / s.second)) << s.second;
 
     // The panel: no bitmap of its own, the built-in panel with the airspeed
-    // indicator (slot 0, 110 x 110 about (230, 300)) composed at its place.
+    // indicator (slot 0, its 140 x 140 design size about (200, 330)) composed at its place.
     EXPECT_EQ(has_view_bitmap[0], 0);
     EXPECT_EQ(battery_EQ, 1);
     EXPECT_EQ(avionics_EQ, 1);
@@ -224,13 +224,14 @@ TEST_F(AcfLoad, TrainerInTheUsersSlotWritesItsReportLoadsItsSoundsAndComposesIts
     EXPECT_FLOAT_EQ(sim_cockpit_misc.lever_gang_x[0], 620.0f);   // throttle
     EXPECT_FLOAT_EQ(sim_cockpit_misc.lever_gang_x[2], 680.0f);   // mixture
     const bmp_file face(fs::path(ORVELL_DATA_FOLDER) / "Resources/bitmaps/cockpit/standard/asi_preset_GA_200.bmp");
-    ASSERT_EQ(face.w, 110);
+    ASSERT_EQ(face.w, 140);
+    EXPECT_EQ(pln[0].acf_ins_delx[0], 140.0f);
     int compared = 0;
     for (int y = 0; y < face.h; y += 7)
         for (int x = 0; x < face.w; x += 7) {
             const uint8_t* f = face.at(x, y);
             if (f[2] == 255 && f[1] == 0 && f[0] == 255) continue;   // see-through
-            const uint8_t* v = view_texel(0, 175 + x, 245 + y);
+            const uint8_t* v = view_texel(0, 130 + x, 260 + y);
             ASSERT_EQ(v[0], f[2]) << x << "," << y;
             ASSERT_EQ(v[1], f[1]) << x << "," << y;
             ASSERT_EQ(v[2], f[0]) << x << "," << y;
@@ -246,7 +247,7 @@ TEST_F(AcfLoad, AirlinerKeepsItsOwnPanelAndSetsTheThrottleColumnFromBothLevers)
 {
     ASSERT_EQ(load(0, FLEET[3]), 1);
     EXPECT_EQ(has_view_bitmap[0], 1);
-    EXPECT_FLOAT_EQ(sim_cockpit_misc.lever_gang_x[0], 0.5f * (500.0f + 540.0f));
+    EXPECT_FLOAT_EQ(sim_cockpit_misc.lever_gang_x[0], 0.5f * (660.0f + 700.0f));
     EXPECT_EQ(battery_EQ, 1);
     EXPECT_EQ(fuel_pump_EQ, 1);
     // Nothing composed: the view image is the aircraft's own bitmap, texel for texel.
