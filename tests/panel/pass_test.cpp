@@ -1,0 +1,265 @@
+// The panel pass through its real path: slots of the user's aircraft drawn by
+// PANEL_update and read back from the feedback mode; the Morse identifier
+// through the sound layer's seam on an injected running time.
+#include "tests/panel/panel_fixture.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+#include "core/failure_slots.h"
+#include "core/ui_text.h"
+#include "flightmodel/systems/radios.h"
+#include "links/net_slots.h"
+
+namespace {
+
+// Texts drawn in `font`: glyph quads joined left to right while they stand
+// side by side on one line (a full stop sits a unit or two lower).
+std::vector<std::string> words(int font, const std::vector<fb_rect>& rects)
+{
+    std::vector<fb_rect> glyphs;
+    for (const fb_rect& r : rects)
+        if (glyph_of(font, r) != 0) glyphs.push_back(r);
+    std::sort(glyphs.begin(), glyphs.end(), [](const fb_rect& a, const fb_rect& b) { return a.x1 < b.x1; });
+    std::vector<std::string> out;
+    std::vector<bool> used(glyphs.size(), false);
+    for (size_t i = 0; i < glyphs.size(); ++i) {
+        if (used[i]) continue;
+        // The digit fonts keep '0' in the blank's cell.
+        auto ch = [font](const fb_rect& r) {
+            const int c = glyph_of(font, r);
+            return static_cast<char>(c == ' ' && (font == 116 || font == 117) ? '0' : c);
+        };
+        std::string w(1, ch(glyphs[i]));
+        float x = glyphs[i].x1, y = glyphs[i].y1;
+        used[i] = true;
+        for (size_t j = i + 1; j < glyphs.size(); ++j)
+            if (!used[j] && std::fabs(glyphs[j].y1 - y) <= 2.5f && glyphs[j].x1 - x <= 7.0f && glyphs[j].x1 > x) {
+                w += ch(glyphs[j]);
+                x = glyphs[j].x1;
+                used[j] = true;
+            }
+        out.push_back(w);
+    }
+    return out;
+}
+
+bool has(const std::vector<std::string>& w, const std::string& s) { return std::find(w.begin(), w.end(), s) != w.end(); }
+
+constexpr float RPM = 9.549297f;
+
+}  // namespace
+
+TEST_F(PanelTest, MorseIdentifierOfTheSelectedRadioPlaysOnTimeAndRepeats)
+{
+    power();
+    sim_cockpit_radios.nav_type[RADIO_NAV1] = 3;
+    sim_cockpit_switches.audio_panel_out = RADIO_NAV1;
+    std::strcpy(radio_stations.nav_ident_text[RADIO_NAV1], "VOR");
+    const float t0 = 50.0f;
+    sim_time.total_running_time_sec = t0;
+    PANEL_update();
+    EXPECT_TRUE(sounds.played_slots.empty());   // the first dot waits until the clock is past it
+
+    const float at[] = {0.0f, 0.2f, 0.4f, 0.6f, 1.3f, 1.65f, 2.0f, 2.7f, 2.9f, 3.25f};
+    const int slot[] = {52, 52, 52, 53, 53, 53, 53, 52, 53, 52};
+    for (int k = 0; k < 10; ++k) {
+        sim_time.total_running_time_sec = t0 + at[k] + 0.01f;
+        PANEL_update();
+        ASSERT_EQ(sounds.played_slots.size(), static_cast<size_t>(k + 1)) << "step " << k;
+        EXPECT_EQ(sounds.played_slots.back(), slot[k]) << "step " << k;
+    }
+    sim_time.total_running_time_sec = t0 + 4.9f;
+    PANEL_update();
+    EXPECT_EQ(sounds.played_slots.size(), 10u);   // each once
+    // After 5 s the identifier starts again from its first letter.
+    for (float t : {5.01f, 5.02f, 5.03f}) {
+        sim_time.total_running_time_sec = t0 + t;
+        PANEL_update();
+    }
+    ASSERT_EQ(sounds.played_slots.size(), 11u);
+    EXPECT_EQ(sounds.played_slots.back(), 52);
+
+    // A digit or a small letter keys only its gap, an identifier ends at its
+    // terminator and a fifth character is never keyed.
+    auto keyed = [&](const char* ident, int bytes) {
+        PANEL_reset();
+        sounds.played_slots.clear();
+        std::memset(radio_stations.nav_ident_text[RADIO_NAV1], 0, TEXT_SIZE);
+        std::memcpy(radio_stations.nav_ident_text[RADIO_NAV1], ident, static_cast<size_t>(bytes));
+        for (int k = 0; k <= 100; ++k) {
+            sim_time.total_running_time_sec = 200.0f + 0.049f * static_cast<float>(k);
+            PANEL_update();
+        }
+        return sounds.played_slots;
+    };
+    EXPECT_EQ(keyed("E1eE", 4), (std::vector<int>{52, 52}));
+    EXPECT_EQ(keyed("EEEEE", 5), (std::vector<int>{52, 52, 52, 52}));
+    EXPECT_EQ(keyed("T\0TT", 4), (std::vector<int>{53}));
+
+    // The GPS selected, or no avionics power: nothing is keyed.
+    sim_cockpit_radios.nav_type[4] = 3;
+    sim_cockpit_switches.audio_panel_out = 4;
+    std::strcpy(radio_stations.nav_ident_text[4], "VOR");
+    EXPECT_TRUE(keyed("VOR", 3).empty());
+    sim_cockpit_switches.audio_panel_out = RADIO_NAV1;
+    sim_cockpit_electrical.avionics_on = 0;
+    EXPECT_TRUE(keyed("VOR", 3).empty());
+}
+
+TEST_F(PanelTest, EngineDialsTakeSuccessiveSuitableEngines)
+{
+    acf_struct& a = pln[0];
+    // A custom range makes the angles easy to read: 1..3 over -135..135 for EPR,
+    // 0..3000 rpm for the tachometers.
+    a.acf_cus_rnd_use[8] = a.acf_cus_rnd_use[4] = 1;
+    a.acf_cus_rnd_lo_val[8] = 1.0f, a.acf_cus_rnd_hi_val[8] = 3.0f;
+    a.acf_cus_rnd_lo_val[4] = 0.0f, a.acf_cus_rnd_hi_val[4] = 3000.0f;
+    for (int k : {4, 8}) a.acf_cus_rnd_lo_ang[k] = -135.0f, a.acf_cus_rnd_hi_ang[k] = 135.0f;
+
+    // A twin with a piston engine 0 and a jet engine 1: every EPR dial shows the jet.
+    a.acf_num_engines = 2;
+    a.acf_en_type[0] = 0, a.acf_en_type[1] = 4;
+    flt[0].ENGN_EPR[0] = 1.2f, flt[0].ENGN_EPR[1] = 2.0f;
+    slot(0, 297, 100, 100);
+    slot(1, 297, 300, 100);
+    auto epr = needles(capture_feedback(PANEL_update), 59);
+    ASSERT_EQ(epr.size(), 2u);
+    for (const drawn_needle& n : epr) EXPECT_NEAR(n.angle_deg, 0.0f, 0.2f);
+
+    // A piston twin: tachometers 294, 294 and 301 share one counter: engines 0, 1, 0.
+    a.acf_en_type[1] = 0;
+    flt[0].POINT_tacrad[0] = 1000.0f / RPM, flt[0].POINT_tacrad[1] = 2000.0f / RPM;
+    slot(0, 294, 100, 100);
+    slot(1, 294, 300, 100);
+    slot(2, 301, 500, 100);
+    const auto prims = capture_feedback(PANEL_update);
+    const auto first = needles(prims, 59), second = needles(prims, 60);
+    ASSERT_EQ(first.size(), 2u);
+    ASSERT_EQ(second.size(), 1u);
+    EXPECT_NEAR(first[0].angle_deg, -45.0f, 0.2f);
+    EXPECT_NEAR(first[1].angle_deg, 45.0f, 0.2f);
+    EXPECT_NEAR(second[0].angle_deg, -45.0f, 0.2f);
+    EXPECT_NEAR(first[1].pivot_x, 300.0f, 0.01f);
+    EXPECT_NEAR(first[1].pivot_y, 100.0f, 0.01f);
+
+    // Without engines the counters are not wrapped, and an engine beyond the
+    // eight entries draws nothing.
+    a.acf_num_engines = 0;
+    for (int s = 0; s < 12; ++s) slot(s, 36, 50.0f + 20.0f * s, 50);
+    power();
+    mouse.mouse_held = 1;
+    mouse.mouse_x = 50.0f + 20.0f * 10, mouse.mouse_y = 50.0f;
+    PANEL_update();   // the eleventh starter's engine does not exist: nothing is written
+    for (float d : sim_cockpit_engine.starter_duration) EXPECT_EQ(d, 0.0f);
+    EXPECT_TRUE(capture_rects([] { update_eng_asi(294, 0, 0, 9, 0); }).empty());
+}
+
+TEST_F(PanelTest, SlotsAreDrawnAboutTheirCentresAndTheOriginComesBackBitForBit)
+{
+    screen.screen_area_left = 12.345f, screen.screen_area_bottom = 6.789f;
+    const float left = screen.screen_area_left, bottom = screen.screen_area_bottom;
+    slot(0, 101, 100.1f, 200.3f);
+    slot(1, 340, 300.7f, 200.9f, 0.8f);
+    slot(2, 294, 500.33f, 200.77f);
+    slot(3, 9999, 10, 10);                       // no such type
+    slot(4, 101, std::nanf(""), 10);             // placed by no number
+    flt[0].turnrate_roll = 10.0f;
+    sim_time.local_time_sec = 3.0f * 3600.0f + 15.0f * 60.0f + 30.0f;
+    const auto prims = capture_feedback(PANEL_update);
+    EXPECT_EQ(std::memcmp(&left, &screen.screen_area_left, sizeof left), 0);
+    EXPECT_EQ(std::memcmp(&bottom, &screen.screen_area_bottom, sizeof bottom), 0);
+
+    const auto turn = needles(prims, 15);
+    ASSERT_EQ(turn.size(), 1u);
+    EXPECT_NEAR(turn[0].angle_deg, 100.0f, 0.05f);
+    EXPECT_NEAR(turn[0].pivot_x, left + 100.1f, 0.01f);
+    EXPECT_NEAR(turn[0].pivot_y, bottom + 200.3f, 0.01f);
+    // The clock's hands: 3.258 hours, 15.5 minutes, 30 seconds; scale 0.8 shortens them.
+    const float hands[3][2] = {{41, (3.0f + 15.5f / 60.0f) * 30.0f}, {42, 15.5f * 6.0f}, {43, 180.0f}};
+    for (const auto& h : hands) {
+        const auto n = needles(prims, static_cast<int>(h[0]));
+        ASSERT_EQ(n.size(), 1u) << h[0];
+        EXPECT_LT(angle_gap(n[0].angle_deg, h[1]), 0.05f) << h[0];
+        EXPECT_NEAR(n[0].length, 47.0f * 0.8f, 0.01f);
+    }
+}
+
+TEST_F(PanelTest, GeneratedEngineScaleAndItsNumbers)
+{
+    pln[0].acf_en_type[0] = 0;
+    slot(0, 295, 200, 200);   // N1, 0..100 over 270 degrees
+    const auto rects = capture_rects(PANEL_update);
+    EXPECT_EQ(count_art(rects, TICK_MAJOR_U1, TICK_V1, TICK_MAJOR_U2, TICK_V2), 6);
+    EXPECT_EQ(count_art(rects, TICK_MINOR_U1, TICK_V1, TICK_MINOR_U2, TICK_V2), 15);
+    auto numbers = words(117, rects);
+    std::sort(numbers.begin(), numbers.end());
+    EXPECT_EQ(numbers, (std::vector<std::string>{"0", "100", "20", "40", "60", "80"}));
+
+    // With the aircraft's own panel bitmap the printed scale stands instead.
+    has_view_bitmap[0] = 1;
+    EXPECT_EQ(count_art(capture_rects(PANEL_update), TICK_MAJOR_U1, TICK_V1, TICK_MAJOR_U2, TICK_V2), 0);
+    has_view_bitmap[0] = 0;
+
+    // A range that is not a number, or an EPR high end divided by a missing
+    // jet face, is held to one unit above its low end: the ticks stay few.
+    pln[0].acf_en_type[0] = 4;
+    pln[0].acf_face_jet = 0.0f;
+    slot(0, 297, 200, 200);
+    const int epr_ticks = count_art(capture_rects(PANEL_update), TICK_MINOR_U1, TICK_V1, TICK_MINOR_U2, TICK_V2);
+    EXPECT_GT(epr_ticks, 0);
+    EXPECT_LT(epr_ticks, 40);
+    pln[0].acf_cus_rnd_use[5] = 1;
+    pln[0].acf_cus_rnd_lo_val[5] = std::nanf("");
+    pln[0].acf_cus_rnd_hi_val[5] = INFINITY;
+    pln[0].acf_en_type[0] = 0;
+    slot(0, 295, 200, 200);
+    const auto odd = capture_rects(PANEL_update);
+    EXPECT_GT(count_art(odd, TICK_MAJOR_U1, TICK_V1, TICK_MAJOR_U2, TICK_V2), 0);
+    EXPECT_LT(odd.size(), 200u);
+}
+
+TEST_F(PanelTest, DrumsTapesAndSprites)
+{
+    panel_ins_scale = 1.0f;
+    screen.screen_area_left = screen.screen_area_bottom = 300.0f;   // every quad inside the window
+    const auto drums = sorted_by_x(capture_rects([] { PANEL_draw_drum_counter(0, 0, 19.5f, 3); }));
+    ASSERT_EQ(drums.size(), 3u);
+    const float centres[3] = {271.0f, 284.5f, 356.5f};
+    for (int k = 0; k < 3; ++k) EXPECT_NEAR((drums[k].ty1 + drums[k].ty2) * 0.5f, centres[k], 1e-3f);
+    EXPECT_EQ(capture_rects([] { PANEL_draw_drum_counter(10, 0, -5.0f, 2); }).size(), 3u);   // with the minus sign
+
+    const auto vertical = capture_rects([] { PANEL_draw_tape(0, -1, 20, 9, 300, 50, -999, 1500, 500, 1, 0.2f, 2, 0, 110); });
+    EXPECT_TRUE(has(words(110, vertical), "1.5k"));
+    const auto big = capture_rects([] { PANEL_draw_tape(0, -1, 20, 9, 300, 50, -999, 12000, 1000, 1, 0.05f, 2, 0, 110); });
+    EXPECT_TRUE(has(words(110, big), "12k"));
+    const auto across = capture_rects([] { PANEL_draw_tape(0, -1, 20, 300, 300, 40, -999, 365, 10, 10, 2.0f, 0, 0, 110); });
+    const auto labels = words(110, across);
+    EXPECT_TRUE(has(labels, "010"));
+    EXPECT_TRUE(has(labels, "360"));
+    // A step that is not positive draws no marks at all.
+    EXPECT_TRUE(capture_rects([] { PANEL_draw_tape(0, -1, 20, 9, 300, 50, -999, 10, 0, 1, 1, 2, 0, 110); }).empty());
+
+    // A radio head in state 12: the lit strip of the first sheet.
+    binds.slots.clear();
+    const auto head = rects_of(in_slot(231, 1.0f, [] { PANEL_draw_control(0, 0, 12); }));
+    ASSERT_EQ(head.size(), 1u);
+    EXPECT_NEAR((head[0].tx1 + head[0].tx2) * 0.5f, 209.0f, 1e-3f);
+    EXPECT_NEAR((head[0].ty1 + head[0].ty2) * 0.5f, 274.0f, 1e-3f);
+    EXPECT_NEAR(head[0].tx2 - head[0].tx1, 30.0f, 1e-3f);
+    EXPECT_NEAR(head[0].ty2 - head[0].ty1, 6.0f, 1e-3f);
+    EXPECT_NEAR(head[0].r, colour_table[49][0], 1e-3f);
+    ASSERT_FALSE(binds.slots.empty());
+    EXPECT_EQ(binds.slots.back(), (std::pair<int, int>{TEX_SLOT_PANEL_FONT, 0}));
+    // Lever handles keep their size at any scale; other sprites grow with it.
+    const auto lever = rects_of(in_slot(47, 2.0f, [] { PANEL_draw_control(0, 0, 0); }));
+    ASSERT_EQ(lever.size(), 1u);
+    EXPECT_NEAR(lever[0].x2 - lever[0].x1, 32.0f, 1e-3f);
+    EXPECT_NEAR(rects_of(in_slot(339, 2.0f, [] { PANEL_draw_control(0, 0, 0); }))[0].x2 -
+                    rects_of(in_slot(339, 2.0f, [] { PANEL_draw_control(0, 0, 0); }))[0].x1,
+                48.0f, 1e-3f);
+    // A type without a sprite, or a state its rule leaves out, draws nothing.
+    EXPECT_TRUE(capture_rects([] { panel_ins_type = 500; PANEL_draw_control(0, 0, 0); }).empty());
+    EXPECT_TRUE(rects_of(in_slot(437, 1.0f, [] { PANEL_draw_control(0, 0, 3); })).empty());
+}

@@ -1,0 +1,199 @@
+// Annunciators, master lights and warning lines, the angle-of-attack
+// indexer, rockets, pressurization, jettison lights and the weather radar.
+#include "tests/panel/panel_fixture.h"
+
+#include <cstring>
+
+#include "core/failure_slots.h"
+#include "core/ui_text.h"
+#include "flightmodel/atmosphere.h"
+#include "graphics/ogl_tex.h"
+#include "links/net_slots.h"
+
+namespace {
+
+// Quads whose centre lies within 1 unit of (x, y).
+int quads_at(const std::vector<fb_rect>& rects, float x, float y)
+{
+    int n = 0;
+    for (const fb_rect& r : rects)
+        if (std::fabs((r.x1 + r.x2) * 0.5f - x) < 1.0f && std::fabs((r.y1 + r.y2) * 0.5f - y) < 1.0f) ++n;
+    return n;
+}
+
+}  // namespace
+
+TEST_F(PanelTest, AnnunciatorsLightForTheirEngineAndTheMasterLightsClearAndComeBack)
+{
+    power();
+    pln[0].acf_num_engines = 5;
+    for (int s = 0; s < 5; ++s) slot(s, 360, 100.0f + 50.0f * s, 100);
+    sim_cockpit_warnings_annunciators.fuel_pressure = 8;   // engine 3
+    auto lit = capture_rects(PANEL_update);
+    ASSERT_EQ(lit.size(), 1u);
+    EXPECT_NEAR((lit[0].x1 + lit[0].x2) * 0.5f, 250.0f, 1e-3f);
+    sim_cockpit_warnings_annunciators.fuel_pressure = 16;  // engine 4
+    lit = capture_rects(PANEL_update);
+    ASSERT_EQ(lit.size(), 1u);
+    EXPECT_NEAR((lit[0].x1 + lit[0].x2) * 0.5f, 300.0f, 1e-3f);
+    flt[0].ENGN_bat_volt[0] = 0.0f;                         // without power the panel is dark
+    EXPECT_TRUE(capture_rects(PANEL_update).empty());
+    power();
+
+    // Master caution: a click clears it once; the pass lights both again one
+    // second after the timeout.
+    for (int s = 0; s < 5; ++s) slot(s, -1, 0, 0);
+    slot(0, 355, 100, 100);
+    slot(1, 368, 200, 100);
+    sim_cockpit_warnings.master_caution_timeout = 10.0f;
+    sim_time.total_running_time_sec = 11.0f;
+    sim_cockpit_warnings.master_caution_on = sim_cockpit_warnings.master_accept_on = 1;
+    mouse.mouse_x = 110.0f, mouse.mouse_y = 110.0f;
+    mouse.mouse_down = mouse.mouse_held = 1;
+    PANEL_update();
+    EXPECT_EQ(sim_cockpit_warnings.master_caution_on, 0);   // 11.0 is not past 10 + 1
+    sim_cockpit_warnings.master_caution_on = 1;
+    mouse.mouse_down = 0;
+    PANEL_update();
+    EXPECT_EQ(sim_cockpit_warnings.master_caution_on, 1);   // holding does not repeat
+    mouse.mouse_down = 1;
+    PANEL_update();
+    sim_time.total_running_time_sec = 11.01f;
+    mouse = mouse_record{};
+    PANEL_update();
+    EXPECT_EQ(sim_cockpit_warnings.master_caution_on, 1);
+    EXPECT_EQ(sim_cockpit_warnings.master_accept_on, 1);
+    // The lamp test button pushes its timeout ahead while held.
+    mouse.mouse_x = 205.0f, mouse.mouse_y = 95.0f, mouse.mouse_held = 1;
+    frame_clock = 300.0f;
+    PANEL_update();
+    EXPECT_FLOAT_EQ(sim_cockpit_warnings.annunciator_test_timeout, 300.1f);
+    frame_clock = 301.0f;
+    PANEL_update();
+    EXPECT_FLOAT_EQ(sim_cockpit_warnings.annunciator_test_timeout, 301.1f);
+}
+
+TEST_F(PanelTest, WarningLinesStandInAColumnUnlessTheInstructorWatches)
+{
+    std::strcpy(ui_text_table[380], "OVERG");
+    std::strcpy(ui_text_table[384], "ICE");
+    sim_operation_prefs.warn_nonobvious_stuff = 1;
+    flt[0].over_g = 1;
+    flt[0].ENGN_crbice[0] = 0.02f;
+    auto column = [] {
+        int lines = 0;
+        for (float y : {698.0f, 658.0f}) {
+            int n = 0;
+            for (const fb_rect& r : capture_rects(PANEL_update))
+                if (r.x1 >= 897.0f && std::fabs(r.y1 - (y - 2.0f)) < 0.5f) ++n;
+            lines += n > 0;
+        }
+        return lines;
+    };
+    EXPECT_EQ(column(), 2);
+    net_slot_enabled[10] = 1;
+    EXPECT_EQ(column(), 0);
+    net_slot_enabled[10] = 0;
+    sim_operation_prefs.warn_nonobvious_stuff = 0;
+    EXPECT_EQ(column(), 0);
+}
+
+TEST_F(PanelTest, AngleOfAttackIndexerRocketsAndJettisonLights)
+{
+    power();
+    pln[0].acf_est_Vs = 30.0f;                  // m/s: about 58 knots
+    pln[0].acf_stall_warn_alpha = 10.0f;        // w = 6
+    flt[0].indicated_airspeed = 80.0f;
+    flt[0].groundspeed = 40.0f;
+    flt[0].alpha = 7.5f;                        // w + 1.5: upper and middle
+    slot(0, 437, 100, 100);
+    auto r = capture_rects(PANEL_update);
+    EXPECT_EQ(quads_at(r, 100, 119), 1);
+    EXPECT_EQ(quads_at(r, 100, 100), 1);
+    EXPECT_EQ(quads_at(r, 100, 81), 0);
+    flt[0].indicated_airspeed = 200.0f;         // above 2 Vs: nothing
+    EXPECT_TRUE(capture_rects(PANEL_update).empty());
+
+    // The rocket switch fires while held.
+    slot(0, 382, 100, 100);
+    mouse.mouse_x = 100.0f, mouse.mouse_y = 100.0f, mouse.mouse_held = 1;
+    PANEL_update();
+    EXPECT_EQ(flt[0].rocket_mode, 382);
+    EXPECT_FLOAT_EQ(flt[0].rocket_timeout, frame_clock + 0.1f);
+    mouse = mouse_record{};
+    PANEL_rocket_switch(3, 384, 0.5f);          // from a joystick button
+    EXPECT_EQ(flt[3].rocket_mode, 384);
+    PANEL_rocket_switch(12, 384, 0.5f);         // no such plane
+
+    // Jettison lights: one ninth of the load each, up to nine; none without a load.
+    slot(0, 449, 100, 100);
+    pln[0].acf_m_jettison = 900.0f;
+    flt[0].m_jettison = 450.0f;
+    EXPECT_EQ(capture_rects(PANEL_update).size(), 5u);
+    flt[0].m_jettison = 1.0e30f;
+    EXPECT_EQ(capture_rects(PANEL_update).size(), 9u);
+    flt[0].m_jettison = -50.0f;
+    EXPECT_TRUE(capture_rects(PANEL_update).empty());
+    pln[0].acf_m_jettison = 0.0f;
+    flt[0].m_jettison = 450.0f;
+    EXPECT_TRUE(capture_rects(PANEL_update).empty());
+}
+
+TEST_F(PanelTest, CabinSelectorsStopAtTheirEndsAndTheSafeAltitudeStaysANumber)
+{
+    sim_physics.rho_sea_level = 1.225f;
+    slot(0, 418, 100, 100);
+    slot(1, 419, 300, 100);
+    sim_cockpit_pressure.cabin_altitude_set_m_msl = 3800.0f;
+    sim_cockpit_pressure.cabin_vvi_set_m_msec = 20.0f;
+    mouse.mouse_x = 110.0f, mouse.mouse_y = 90.0f;   // upper right of the altitude knob
+    mouse.mouse_down = mouse.mouse_held = 1;
+    PANEL_update();
+    EXPECT_FLOAT_EQ(sim_cockpit_pressure.cabin_altitude_set_m_msl, 0.3048f * 12500.0f);
+    EXPECT_FLOAT_EQ(sim_cockpit_pressure.cabin_vvi_set_m_msec, 2500.0f * 0.3048f / 60.0f);
+    EXPECT_TRUE(std::isfinite(sim_cockpit_pressure.max_allowable_altitude));
+
+    // A pressure difference above the cabin's pressure: the start value stands.
+    pln[0].acf_max_press_diff = 500000.0f;
+    PANEL_update();
+    EXPECT_FLOAT_EQ(sim_cockpit_pressure.max_allowable_altitude,
+                    500000.0f * 0.15f + sim_cockpit_pressure.cabin_altitude_set_m_msl);
+}
+
+TEST_F(PanelTest, RadarColoursTheStormGridByLevel)
+{
+    std::fill(std::begin(storm_grid), std::end(storm_grid), 0.0f);
+    storm_grid[0 * 256 + 0] = 1.0f;
+    storm_grid[1 * 256 + 0] = 0.5f;
+    storm_grid[2 * 256 + 0] = 0.2f;
+    storm_grid[3 * 256 + 0] = 0.3f;
+    storm_grid[4 * 256 + 7] = 1.0f;
+    sim_weather.rain_percent = sim_weather.thunderstorm_percent = 1.0f;
+    PANEL_radar_texture();
+    std::vector<uint8_t> texels(256 * 256 * 4);
+    auto read = [&] {
+        OGL_bind_tex(454, 0);
+        const OGL_pixel_rows_guard rows(true);
+        glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+    };
+    read();
+    auto texel = [&](int col, int row) {
+        const uint8_t* t = &texels[(static_cast<size_t>(row) * 256 + static_cast<size_t>(col)) * 4];
+        return std::vector<int>{t[0], t[1], t[2], t[3]};
+    };
+    EXPECT_EQ(texel(0, 0), (std::vector<int>{255, 0, 0, 255}));
+    EXPECT_EQ(texel(1, 0), (std::vector<int>{0, 127, 0, 255}));
+    EXPECT_EQ(texel(2, 0)[3], 0);
+    EXPECT_EQ(texel(3, 0), (std::vector<int>{0, 229, 0, 255}));
+    EXPECT_EQ(texel(4, 7), (std::vector<int>{255, 0, 0, 255}));   // first index along the columns
+
+    // Fractions from a peer beyond 1 are held at the top level; none at all clears the picture.
+    sim_weather.rain_percent = 50.0f;
+    PANEL_radar_texture();
+    read();
+    EXPECT_EQ(texel(3, 0), (std::vector<int>{255, 0, 0, 255}));
+    sim_weather.rain_percent = sim_weather.thunderstorm_percent = 0.0f;
+    PANEL_radar_texture();
+    read();
+    for (size_t k = 3; k < texels.size(); k += 4) ASSERT_EQ(texels[k], 0) << k;
+}
