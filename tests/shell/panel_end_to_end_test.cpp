@@ -182,7 +182,9 @@ TEST_F(PanelEndToEnd, TrainerPanelStandsUnderTheViewAndItsNeedlesFollowTheFlight
     // The frame against the reference picture, a few levels of tolerance, on
     // the panel below the glareshield (the view above it is the scene's).
     const std::string reference = fixture_path("panel_trainer_reference.png");
-    if (std::getenv("ORVELL_UPDATE_REFERENCE")) ASSERT_TRUE(write_png(reference, second));
+    if (std::getenv("ORVELL_UPDATE_REFERENCE")) {
+        ASSERT_TRUE(write_png(reference, second));
+    }
     std::vector<unsigned char> expected;
     ASSERT_TRUE(read_png(reference, expected)) << reference;
     constexpr size_t PANEL_ROWS = 470;
