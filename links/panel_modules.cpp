@@ -77,10 +77,10 @@ void radio_units()
         const bool com = u >= 2;
         if (com) {
             PANEL_tune_com_digit(freq, outer, 1);
-            PANEL_tune_com_digit(freq, inner * 5, 2);
+            if (inner != 0) PANEL_tune_com_digit(freq, inner * 5, 2);   // a step of 0 would move up
         } else {
             PANEL_tune_freq_digit(freq, outer, 1);
-            PANEL_tune_freq_digit(freq, inner * 5, 2);
+            if (inner != 0) PANEL_tune_freq_digit(freq, inner * 5, 2);
         }
         const int v = std::clamp(*freq, 0, 99999);
         const int whole = v / 100 % 1000, hundredths = v % 100;

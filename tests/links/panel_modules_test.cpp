@@ -82,11 +82,11 @@ TEST_F(PanelModules, FourRadioUnitsTwoSwitchPanelsAndTheGearUnitThroughAFlight)
     EXPECT_EQ(fake_->numeric_sends[2], 2);   // the greeting, then the frequency once
     EXPECT_EQ(fake_->alpha_sends[2], 2);
 
-    // One inner click on the NAV1 unit: the active frequency, 0.05 MHz.
+    // One inner click on the NAV1 unit: the active frequency's hundredths, one channel up.
     fake_->inner[0] = 1;
     frames(1);
-    EXPECT_EQ(r.nav1_freq_hz, 10805);
-    EXPECT_STREQ(fake_->numeric[0], "108.05");
+    EXPECT_EQ(r.nav1_freq_hz, 10802);
+    EXPECT_STREQ(fake_->numeric[0], "108.02");
     fake_->outer[2] = -1;
     frames(1);
     EXPECT_EQ(r.com1_freq_hz, 13602);   // the MHz wrap within 118..136
