@@ -123,6 +123,7 @@ TEST_F(Stages, TakeOffRocketFlame)
 TEST_F(Stages, ForceOverlayLevelsAndTheLightsOnlyMode)
 {
     propeller_plane(0);
+    power_user_plane(true);   // the cleared plane's battery has its voltage again
     hand_wing(0, 8, 2, 2.0f, 1.0f, -1.0f);
     ACF_prepare_model(0);
     visibility_scale = 0.001f;
