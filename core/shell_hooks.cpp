@@ -30,3 +30,13 @@ void CORE_click(int close_flag)
 {
     if (installed.click) installed.click(close_flag);
 }
+
+void CORE_load_language(int reload)
+{
+    if (installed.load_language) installed.load_language(reload);
+}
+
+void CORE_build_menus(const char* file_name)
+{
+    if (installed.build_menus) installed.build_menus(file_name);
+}

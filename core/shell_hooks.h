@@ -13,6 +13,8 @@ struct shell_hooks {
     int (*load_peer_situation)(const char* name) = nullptr;                 // APPLICATION_load_peer_situation
     void (*key_command)(int modifier_class, int key) = nullptr;             // KEY_command_dispatch
     void (*click)(int close_flag) = nullptr;                                // MACIBM_handleclick
+    void (*load_language)(int reload) = nullptr;                            // LANG_load_text
+    void (*build_menus)(const char* file_name) = nullptr;                   // MACIBM_build_menus
 };
 void CORE_set_shell_hooks(const shell_hooks& hooks);
 
@@ -21,3 +23,5 @@ void CORE_run_remote_command(int32_t command);
 int CORE_load_peer_situation(const char* name);
 void CORE_run_key(int modifier_class, int key);
 void CORE_click(int close_flag);
+void CORE_load_language(int reload);
+void CORE_build_menus(const char* file_name);

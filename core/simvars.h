@@ -614,6 +614,7 @@ struct screen_settings_block {
     int32_t lit_cus_panel_option;     // the aircraft's own lit panel picture is used at night
     int32_t scenery_load_switch;      // read by the network and navigation loaders
     int32_t world_objects_switch;     // world-object drawing
+    int32_t draw_apron_aircraft;      // other aircraft parked on the selected airport's large aprons
     int32_t cloud_switch;             // read by start-up, network, scenery and clouds
     float cloud_scale_a;              // the two cloud drawing values
     float cloud_scale_b;

@@ -1,8 +1,15 @@
-// The planet constants: the Earth's or Mars' physical values, as the planet
-// screen's two presets give them.
+// The planet constants, the Earth's or Mars' physical values, and screen 22
+// that shows and edits them with a preset button for each planet.
+//
+// Writes sim_physics (gravity parameter, radius, air viscosity, water density,
+// sea-level temperature, pressure and density, sea-level gravity),
+// sim_graphics_scenery.current_planet and the barometer setting.
 #include "screens/setup.h"
 
 #include "core/simvars.h"
+#include "graphics/button.h"
+#include "graphics/widget.h"
+#include "screens/screen_layout.h"
 
 void PLANET_set_constants(int planet)
 {
@@ -26,4 +33,41 @@ void PLANET_set_constants(int planet)
         sim_physics.rho_sea_level = 0.01505f;
         sim_cockpit_misc.barometer_setting = 0.3676f;
     }
+}
+
+namespace {
+
+// The planet screen's captions, in the program's own words.
+constexpr const char* EARTH_BUTTON = "Earth";
+constexpr const char* MARS_BUTTON = "Mars";
+
+}  // namespace
+
+void SETUP_planet()
+{
+    BTN_screen_frame(1, 18);
+    SCREEN_place_box(0.0f, 13, 10.0f, 10.0f, -1.0f, -1.0f, "");
+
+    sim_physics_block& p = sim_physics;
+    if (p.earth_radius_m > 0.0f) p.g_sealevel = p.earth_mu / (p.earth_radius_m * p.earth_radius_m);
+
+    if (BTN_push_button(300.0f, 365.0f, 0, 1, EARTH_BUTTON)) PLANET_set_constants(0);
+    if (BTN_push_button(300.0f, 315.0f, 0, 1, MARS_BUTTON)) PLANET_set_constants(1);
+    BTN_digit_field_auto(250.0f, 265.0f, &p.g_sealevel, 8, 4, 0, "gravity m/s2");
+
+    // Shown in 10^14 m3/s2 and km, stored in SI units.
+    p.earth_mu /= 1e14f;
+    p.earth_radius_m /= 1000.0f;
+    BTN_digit_field_auto(100.0f, 365.0f, &p.earth_mu, 6, 5, 0, "mu 10^14");
+    // A radius below 1 km would make gravity endless.
+    BTN_digit_field(100.0f, 315.0f, &p.earth_radius_m, 6, 0, 1.0f, BTN_digit_field_auto_max(6, 0), "radius km");
+    BTN_digit_field_auto(100.0f, 265.0f, &p.mu_air, 8, 7, 0, "air viscosity");
+    BTN_digit_field_auto(100.0f, 215.0f, &p.rho_water, 4, 0, 0, "water density");
+    BTN_digit_field_auto(100.0f, 165.0f, &p.earth_temp_c, 4, 0, 1, "sea-level temp C");
+    BTN_digit_field_auto(100.0f, 115.0f, &p.earth_pressure_p, 8, 0, 0, "sea-level pressure Pa");
+    // A sea-level density of 0 would divide the start speeds by nothing.
+    BTN_digit_field(100.0f, 65.0f, &p.rho_sea_level, 8, 4, 0.0001f, BTN_digit_field_auto_max(8, 4),
+                    "sea-level density");
+    p.earth_mu *= 1e14f;
+    p.earth_radius_m *= 1000.0f;
 }

@@ -16,8 +16,6 @@
 
 namespace {
 
-constexpr int SCREEN_TEXT_COLOUR = 48;   // colour row and font of the screens' plain texts
-constexpr int SCREEN_TEXT_FONT = 105;
 constexpr int FRAME_STYLE_BOX = 15;
 constexpr int INNER_NONE = 18;
 constexpr int BROWSER_SAVE = 999;

@@ -42,6 +42,7 @@
 #include "core/shell_hooks.h"
 #include "shell/wndproc.h"
 #include "shell/commands.h"
+#include "shell/lang.h"
 #include "shell/menus.h"
 #include "shell/keys.h"
 #include "shell/alert_box.h"
@@ -178,6 +179,8 @@ void APPLICATION_install_hooks()
     hooks.load_peer_situation = APPLICATION_load_peer_situation;
     hooks.key_command = KEY_command_dispatch;
     hooks.click = MACIBM_handleclick;
+    hooks.load_language = LANG_load_text;
+    hooks.build_menus = MACIBM_build_menus;
     CORE_set_shell_hooks(hooks);
 }
 

@@ -1,0 +1,187 @@
+// Screens 12, 14, 20 and 21: the operating preferences, the aircraft paths and
+// start states of the special flight starts, the pilot's logbook, and the
+// text pages.
+//
+// Screen 12 writes the sim_operation_prefs flags, debug_network and
+// log_frame_timing; screen 14 screen_settings.situation_acf_paths and
+// situation_start_values; screen 20 logbook_path and the logbook arrays
+// (through the logbook's own routines); screen 21 only its page tab.
+#include <algorithm>
+#include <cstring>
+
+#include "core/datafile.h"
+#include "core/file_browser.h"
+#include "core/pilot_prefs.h"
+#include "core/screen.h"
+#include "core/simvars.h"
+#include "core/text_util.h"
+#include "core/time_probe.h"
+#include "core/ui_text.h"
+#include "flightmodel/logbook.h"
+#include "graphics/button.h"
+#include "graphics/font.h"
+#include "graphics/list.h"
+#include "graphics/widget.h"
+#include "screens/screen_layout.h"
+#include "screens/screen_state.h"
+#include "screens/setup.h"
+
+namespace {
+
+constexpr int STYLE_GROUP = 13;
+constexpr int STYLE_BOX = 15;
+constexpr int BROWSER_OPEN = 998;
+constexpr int BROWSER_SAVE = 999;
+
+}  // namespace
+
+void SETUP_operation_prefs()
+{
+    BTN_screen_frame(1, 18);
+    const float h = screen.screen_area_height;
+    sim_operation_prefs_block& p = sim_operation_prefs;
+    struct row {
+        float below_top;
+        int32_t* value;
+        int entry;
+    };
+    const row rows[] = {
+        {49.0f, &p.startup_on_ramp, 515},        {69.0f, &p.startup_running, 197},
+        {109.0f, &p.warn_overspeed, 202},        {129.0f, &p.warn_overgforce, 203},
+        {149.0f, &p.warn_overspeed_flaps, 204},  {169.0f, &p.warn_overspeed_gear, 205},
+        {189.0f, &p.reset_on_crash, 511},        {229.0f, &p.warn_nonobvious_stuff, 516},
+        {249.0f, &p.warn_framerate_low, 206},    {269.0f, &sim_operation_misc.debug_network, 514},
+        {289.0f, &log_frame_timing, 998},
+    };
+    for (const row& r : rows) BTN_check_box(26.0f, h - r.below_top, r.value, LANG_ui_text(r.entry), 0);
+}
+
+void SETUP_display_name_of_path(const char* path, char* out)
+{
+    // The text after the last '\' or ':' past the path's first character.
+    const char* start = path;
+    for (const char* c = path + (path[0] ? 1 : 0); *c; ++c)
+        if (*c == '\\' || *c == ':') start = c + 1;
+    UTIL_strcpy(start, out);
+}
+
+void SETUP_aircraft_paths()
+{
+    BTN_screen_frame(1, 18);
+    SCREEN_place_box(0.0f, STYLE_GROUP, 10.0f, 10.0f, -1.0f, 206.0f, "");
+    SCREEN_place_box(0.0f, STYLE_GROUP, 10.0f, frame_next_y, -1.0f, -1.0f, "");
+
+    screen_settings_block& ss = screen_settings;
+    const float ys[SITUATION_ACF_PATHS] = {350.0f, 325.0f, 300.0f, 275.0f, 250.0f};
+    const int captions[SITUATION_ACF_PATHS] = {618, 619, 691, 692, 693};
+    for (int k = 0; k < SITUATION_ACF_PATHS; ++k) {
+        char* path = ss.situation_acf_paths[k];
+        path[TEXT_SIZE - 1] = 0;   // a path from the preference file is cut at 499
+        char name[TEXT_SIZE];
+        SETUP_display_name_of_path(path, name);
+        BTN_file_field(55.0f, ys[k], name, path, KIND_AIRCRAFT, BROWSER_OPEN, LANG_ui_text(captions[k]));
+    }
+
+    float(&a)[3] = ss.situation_start_values[0];
+    float(&b)[3] = ss.situation_start_values[1];
+    BTN_digit_field_auto(205.0f, 165.0f, &a[0], 5, 0, 0, LANG_ui_text(694));
+    BTN_digit_field_auto(195.0f, 115.0f, &a[1], 6, 0, 0, LANG_ui_text(695));
+    BTN_digit_field(225.0f, 65.0f, &a[2], 3, 0, 0.0f, 360.0f, LANG_ui_text(696));
+    BTN_digit_field_auto(285.0f, 165.0f, &b[0], 5, 0, 0, LANG_ui_text(697));
+    BTN_digit_field_auto(275.0f, 115.0f, &b[1], 6, 0, 0, LANG_ui_text(698));
+    BTN_digit_field(305.0f, 65.0f, &b[2], 3, 0, 0.0f, 360.0f, LANG_ui_text(699));
+}
+
+void SETUP_text_pages()
+{
+    BTN_screen_frame(1, 1);
+    const float w = screen.screen_area_width, h = screen.screen_area_height;
+    BTN_frame2(STYLE_BOX, 20.0f, 20.0f, w - 40.0f, h - 82.0f, "");
+    int& page = small_screens.text_pages_tab;
+    for (int n = 0; n < 5; ++n) BTN_tab(n, 0, &page, LANG_ui_text(896 + n));
+    if (page < 0 || page > 4) page = 0;
+    for (int k = 0; k < 4; ++k)
+        OGL_draw_string(SCREEN_TEXT_COLOUR, 30.0f, h - 92.0f - 30.0f * static_cast<float>(k),
+                        LANG_ui_text(901 + 4 * page + k), w - 70.0f, SCREEN_TEXT_FONT);
+}
+
+void SETUP_logbook()
+{
+    BTN_screen_frame(1, 18);
+    BTN_frame2(STYLE_BOX, 20.0f, 20.0f, 770.0f, 562.0f, "");
+
+    char name[TEXT_SIZE], path[TEXT_SIZE];
+    logbook_path[PILOT_NAME_SIZE - 1] = 0;
+    UTIL_strcpy(static_cast<const char*>(logbook_path), name);
+    UTIL_strcpy(static_cast<const char*>(logbook_path), path);
+    auto take_name = [&] {
+        std::memset(logbook_path, 0, PILOT_NAME_SIZE);
+        std::strncpy(logbook_path, name, PILOT_NAME_SIZE - 1);
+    };
+    // Opening another logbook saves the current one first; a new one does not.
+    if (BTN_push_button(80.0f, 600.0f, 0, 1, LANG_ui_text(289)) &&
+        UI_open_file_browser(BROWSER_OPEN, KIND_LOG, name, path)) {
+        LOGBOOK_write();
+        take_name();
+        LOGBOOK_read();
+    }
+    UTIL_strcpy(static_cast<const char*>(logbook_path), name);
+    UTIL_strcpy(static_cast<const char*>(logbook_path), path);
+    if (BTN_push_button(202.0f, 600.0f, 0, 1, LANG_ui_text(290)) &&
+        UI_open_file_browser(BROWSER_SAVE, KIND_LOG, name, path)) {
+        take_name();
+        LOGBOOK_clear();
+    }
+
+    OGL_draw_string(SCREEN_TEXT_COLOUR, 52.0f, 562.0f, logbook_path, SCREEN_NO_WRAP, 106);
+    SCREEN_text(52.0f, 550.0f, 291);
+
+    const int last = std::min(logbook_index, LOGBOOK_MAX_ENTRIES - 1);
+    int& scroll = small_screens.logbook_scroll;
+    scroll = std::clamp(scroll, 0, std::max(last, 0));
+    BTN_scroll_bar(806.0f, 20.0f, 20.0f + 582.0f, 0, std::max(last, 0), &scroll);
+    scroll = std::clamp(scroll, 0, std::max(last, 0));
+
+    int count_sum = 0;
+    float sums[4] = {};
+    const logbook_arrays& lb = logbook;
+    auto field = [](const char* text, int size, char* out) {
+        std::memset(out, 0, TEXT_SIZE);
+        std::memcpy(out, text, static_cast<size_t>(size - 1));
+    };
+    for (int i = 0; i <= last; ++i) {
+        const float totals[4] = {lb.total_hours[i], lb.night_hours[i], lb.instrument_hours[i],
+                                 lb.cross_country_hours[i]};
+        for (int k = 0; k < 4; ++k) sums[k] += totals[k];
+        count_sum += lb.landings[i];
+        const int r = i - scroll;
+        if (r < 0 || r > 39) continue;
+        const float y = 538.0f - 12.0f * static_cast<float>(r);
+        const int code = lb.date[i];
+        const int parts[3] = {code / 10000, (code / 100) % 100, code % 100};
+        const float part_x[3] = {52.0f, 70.0f, 88.0f};
+        for (int k = 0; k < 3; ++k)
+            OGL_draw_string_fmt(SCREEN_TEXT_COLOUR, part_x[k], y, static_cast<float>(parts[k]), 2, 0, 0,
+                                SCREEN_TEXT_FONT);
+        SCREEN_string(64.0f, y, "-");
+        SCREEN_string(82.0f, y, "-");
+        char text[TEXT_SIZE];
+        field(lb.tail[i], LOGBOOK_TAIL_SIZE, text);
+        SCREEN_string(105.0f, y, text);
+        field(lb.aircraft[i], LOGBOOK_AIRCRAFT_SIZE, text);
+        OGL_draw_string(SCREEN_TEXT_COLOUR, 154.0f, y, text, SCREEN_NO_WRAP, 106);
+        field(lb.from[i], LOGBOOK_AIRPORT_SIZE, text);
+        SCREEN_string(358.0f, y, text);
+        field(lb.to[i], LOGBOOK_AIRPORT_SIZE, text);
+        SCREEN_string(418.0f, y, text);
+        OGL_draw_string_fmt(SCREEN_TEXT_COLOUR, 490.0f, y, static_cast<float>(lb.landings[i]), 2, 0, 0,
+                            SCREEN_TEXT_FONT);
+        for (int k = 0; k < 4; ++k)
+            OGL_draw_string_fmt(SCREEN_TEXT_COLOUR, 550.0f + 60.0f * static_cast<float>(k), y, totals[k], 3, 1, 0,
+                                SCREEN_TEXT_FONT);
+    }
+    OGL_draw_string_fmt(SCREEN_TEXT_COLOUR, 478.0f, 58.0f, static_cast<float>(count_sum), 4, 0, 0, SCREEN_TEXT_FONT);
+    for (int k = 0; k < 4; ++k)
+        OGL_draw_string_fmt(SCREEN_TEXT_COLOUR, 544.0f + 60.0f * static_cast<float>(k), 58.0f, sums[k], 4, 1, 0,
+                            SCREEN_TEXT_FONT);
+}
