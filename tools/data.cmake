@@ -163,6 +163,18 @@ endmacro()
 orvell_copy_data(nav Resources)
 orvell_copy_data(keys Resources/keys)
 orvell_copy_data(text Resources/text)
+# The interface texts have one source, the English file: every other language
+# folder gets a copy of it.
+set(ORVELL_TEXT_SOURCE ${CMAKE_SOURCE_DIR}/data/text/english/ORVELL.TXT)
+foreach(language french german italian korean spanish portugese)
+  add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/stamps/text_${language}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${ORVELL_DATA_DIR}/Resources/text/${language} ${CMAKE_BINARY_DIR}/stamps
+    COMMAND ${CMAKE_COMMAND} -E copy ${ORVELL_TEXT_SOURCE} ${ORVELL_DATA_DIR}/Resources/text/${language}/ORVELL.TXT
+    COMMAND ${CMAKE_COMMAND} -E touch ${CMAKE_BINARY_DIR}/stamps/text_${language}
+    DEPENDS ${ORVELL_TEXT_SOURCE} ${CMAKE_BINARY_DIR}/stamps/copy_text
+    COMMENT "Copying the interface texts to ${language}")
+  list(APPEND ORVELL_DATA_STAMPS ${CMAKE_BINARY_DIR}/stamps/text_${language})
+endforeach()
 orvell_copy_data(menus Resources/menus)
 orvell_copy_data(bitmaps Resources/bitmaps)
 
