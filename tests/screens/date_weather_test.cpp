@@ -1,0 +1,180 @@
+// The date, time and weather screens driven frame by frame on the offscreen
+// context: the zulu time from the local time and longitude, the date and
+// visibility read-outs, the storm rule, cloud layers, wind layers, the
+// runway condition from rain, waves and a new storm pattern.
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "core/app_mode.h"
+#include "core/random.h"
+#include "core/simvars.h"
+#include "core/ui_text.h"
+#include "flightmodel/atmosphere.h"
+#include "flightmodel/flt.h"
+#include "screens/screen_state.h"
+#include "screens/setup.h"
+#include "screens/weather_text.h"
+#include "tests/screens/screen_fixture.h"
+
+namespace {
+
+class DateWeather : public ScreenTest {
+protected:
+    void SetUp() override
+    {
+        ScreenTest::SetUp();
+        if (IsSkipped()) return;
+        flt[0] = flt_struct{};
+        text(215, "L%04d");
+        text(216, "Z%04d");
+        text(721, "DEC");
+        text(217, "NMFOG");
+        text(101, "Clear-Thin-Scattered-Broken-Storms");
+        text(184, "Dry-Wet-Puddles");
+        text(185, "Dry-Snow-Ice");
+    }
+};
+
+}  // namespace
+
+TEST_F(DateWeather, ZuluTimeFollowsTheLocalTimeAndTheLongitudesZone)
+{
+    sim_time.local_time_sec = 23.0f * 3600.0f + 30.0f * 60.0f;
+    flt[0].longitude = 170.0f;
+    SETUP_date_time();   // a frame shows the zulu time of the frame before
+    const auto lines = printed(SETUP_date_time);
+    EXPECT_EQ(sim_time.zulu_time_sec, 45000.0f);
+    EXPECT_TRUE(shows(lines, "L2330"));
+    EXPECT_TRUE(shows(lines, "Z1230"));
+
+    // Half a zone rounds away from zero; the correction adds whole hours.
+    EXPECT_EQ(SETUP_zulu_time(36000.0f, 0.0f, 7.5f), 32400.0f);
+    EXPECT_EQ(SETUP_zulu_time(36000.0f, 0.0f, -7.5f), 39600.0f);
+    EXPECT_EQ(SETUP_zulu_time(36000.0f, 2.0f, 0.0f), 43200.0f);
+    EXPECT_EQ(SETUP_zulu_time(3600.0f, 0.0f, 30.0f), 82800.0f);   // wraps below midnight
+    // Values from outside: a huge time ends inside the day, one that is not a number gives 0.
+    const float huge = SETUP_zulu_time(3.0e38f, 0.0f, 0.0f);
+    EXPECT_TRUE(huge >= 0.0f && huge <= 86400.0f);
+    EXPECT_EQ(SETUP_zulu_time(std::numeric_limits<float>::quiet_NaN(), 0.0f, 0.0f), 0.0f);
+    sim_time.local_time_sec = std::numeric_limits<float>::infinity();
+    SETUP_date_time();
+    EXPECT_TRUE(sim_time.zulu_time_sec >= 0.0f && sim_time.zulu_time_sec <= 86400.0f);
+}
+
+TEST_F(DateWeather, TheDateAndVisibilityReadOuts)
+{
+    sim_time.local_date_days = 359;
+    EXPECT_TRUE(shows(printed(SETUP_date_time), "DEC30"));
+    EXPECT_EQ(sim_time.local_date_days, 359);
+    sim_time.local_date_days = 5000;   // from a peer: shown as day 0, never read past the month texts
+    text(710, "JAN");
+    EXPECT_TRUE(shows(printed(SETUP_date_time), "JAN1"));
+
+    char vis[TEXT_SIZE];
+    SETUP_visibility_text(0.45f, vis);
+    EXPECT_STREQ(vis, ".4NMFOG");
+    text(224, " CLEAR");
+    SETUP_visibility_text(12.34f, vis);
+    EXPECT_STREQ(vis, "12.3 CLEAR");
+    SETUP_visibility_text(std::numeric_limits<float>::quiet_NaN(), vis);
+    EXPECT_STREQ(vis, ".0NMFOG");
+
+    // A format that does not hold exactly one integer conversion is drawn plain.
+    text(215, "L%s%n");
+    sim_time.local_time_sec = 3600.0f;
+    EXPECT_TRUE(shows(printed(SETUP_date_time), "L%s%n"));
+}
+
+TEST_F(DateWeather, RainAndThunderstormsNeedAStormLayer)
+{
+    weather_screen.weather_tab = 0;
+    sim_weather.cloud_type[0] = 4;
+    sim_weather.rain_percent = 0.3f;
+    // The thunderstorm slider (x 135, 156 long, 0..1) dragged to 0.7 raises rain with it.
+    drag(SETUP_weather, 135.0f + 0.7f * 156.0f, 190.0f);
+    EXPECT_NEAR(sim_weather.thunderstorm_percent, 0.7f, 0.01f);
+    EXPECT_EQ(sim_weather.rain_percent, sim_weather.thunderstorm_percent);
+    // Rain dragged below the storms lowers them.
+    drag(SETUP_weather, 135.0f + 0.2f * 156.0f, 240.0f);
+    EXPECT_NEAR(sim_weather.rain_percent, 0.2f, 0.01f);
+    EXPECT_EQ(sim_weather.thunderstorm_percent, sim_weather.rain_percent);
+
+    sim_weather.cloud_type[0] = 1;
+    SETUP_weather();
+    EXPECT_EQ(sim_weather.rain_percent, 0.0f);
+    EXPECT_EQ(sim_weather.thunderstorm_percent, 0.0f);
+}
+
+TEST_F(DateWeather, CloudLayersKeepTheirThickness)
+{
+    // A thin (type 1) layer's base follows its tops: the thousands digit of the tops stepped up.
+    sim_weather.cloud_type[0] = 1;
+    sim_weather.cloud_tops_msl_m[0] = sim_weather.cloud_base_msl_m[0] = 5000.0f * 0.3048f;
+    click(SETUP_weather, 125.0f + 15.0f, 560.0f);
+    EXPECT_NEAR(sim_weather.cloud_tops_msl_m[0], 6000.0f * 0.3048f, 0.01f);
+    EXPECT_NEAR(sim_weather.cloud_base_msl_m[0], 6000.0f * 0.3048f, 0.01f);
+
+    // Another type keeps exactly 1000 ft; a storm layer only grows when it would get thinner.
+    sim_weather.cloud_type[1] = 2;
+    sim_weather.cloud_tops_msl_m[1] = 9000.0f * 0.3048f;
+    sim_weather.cloud_base_msl_m[1] = 3000.0f * 0.3048f;
+    click(SETUP_weather, 125.0f + 15.0f, 670.0f);   // tops 10,000 ft
+    EXPECT_NEAR(sim_weather.cloud_base_msl_m[1], 9000.0f * 0.3048f, 0.01f);
+    sim_weather.cloud_type[1] = 4;
+    click(SETUP_weather, 125.0f + 15.0f, 670.0f);   // tops 11,000 ft, base stays
+    EXPECT_NEAR(sim_weather.cloud_tops_msl_m[1], 11000.0f * 0.3048f, 0.01f);
+    EXPECT_NEAR(sim_weather.cloud_base_msl_m[1], 9000.0f * 0.3048f, 0.01f);
+}
+
+TEST_F(DateWeather, WindLayersStackAndRainSetsTheRunway)
+{
+    const float feet[3] = {2000.0f, 2500.0f, 2600.0f};
+    for (int i = 0; i < 3; ++i) sim_weather.wind_altitude_msl_m[i] = feet[i] * 0.3048f;
+    sim_weather.cloud_type[0] = 4;
+    sim_weather.rain_percent = 0.3f;
+    SETUP_weather();
+    EXPECT_NEAR(sim_weather.wind_altitude_msl_m[0], 609.6f, 0.01f);
+    EXPECT_NEAR(sim_weather.wind_altitude_msl_m[1], 914.4f, 0.01f);
+    EXPECT_NEAR(sim_weather.wind_altitude_msl_m[2], 1219.2f, 0.01f);
+
+    struct step {
+        float rain;
+        int before, after;
+    };
+    const step steps[] = {{0.5f, 0, 1}, {0.9f, 1, 2}, {0.5f, 2, 1}, {0.3f, 1, 0}, {0.35f, 2, 2}};
+    for (const step& s : steps) {
+        sim_weather.rain_percent = s.rain;
+        sim_weather.runway_friction = s.before;
+        SETUP_weather();
+        EXPECT_EQ(sim_weather.runway_friction, s.after) << s.rain;
+    }
+}
+
+TEST_F(DateWeather, WavesAndANewStormPattern)
+{
+    weather_screen.weather_tab = 1;
+    sim_weather.wave_amplitude = 1.0f;
+    SETUP_weather();
+    EXPECT_NEAR(sim_weather.wave_length, 12.0f, 1e-4f);
+    EXPECT_NEAR(sim_weather.wave_speed, 4.33f, 0.01f);
+
+    weather_screen.weather_tab = 0;
+    for (int planet : {0, 1}) {
+        sim_graphics_scenery.current_planet = planet;
+        std::fill(std::begin(storm_grid), std::end(storm_grid), -1.0f);
+        UTIL_srand(1);
+        click(SETUP_weather, 824.0f, 28.0f);
+        EXPECT_EQ(weather_seed, 514);
+        // Every block of the area (3 x 2 on the Earth, 6 x 5 on Mars) is built again.
+        EXPECT_EQ(std::count(std::begin(storm_grid), std::end(storm_grid), -1.0f), 0) << planet;
+    }
+    // On Mars the weather tab keeps clouds, rain and real weather off.
+    sim_weather.cloud_type[0] = 4;
+    sim_weather.rain_percent = 0.5f;
+    sim_weather.use_real_weather_bool = 1;
+    SETUP_weather();
+    EXPECT_EQ(sim_weather.cloud_type[0], 0);
+    EXPECT_EQ(sim_weather.rain_percent, 0.0f);
+    EXPECT_EQ(sim_weather.use_real_weather_bool, 0);
+}

@@ -1,0 +1,166 @@
+// The weight and fuel screen and the failures screen driven frame by frame:
+// the fuel endurance, the fuel and tank sliders and their caps, the
+// overweight look, the failure rows of a twin and the clear button, and a
+// failure state from outside that no pop-up can name.
+#include <algorithm>
+#include <cmath>
+#include <fstream>
+#include <set>
+
+#include "aircraft/acf_struct.h"
+#include "core/folders.h"
+#include "core/simvars.h"
+#include "flightmodel/flt.h"
+#include "screens/screen_state.h"
+#include "screens/setup.h"
+#include "tests/graphics/ui_capture.h"
+#include "tests/screens/screen_fixture.h"
+#include "tests/support/test_support.h"
+
+namespace {
+
+class WeightFailures : public ScreenTest {
+protected:
+    void SetUp() override
+    {
+        ScreenTest::SetUp();
+        if (IsSkipped()) return;
+        pln[0] = acf_struct{};
+        flt[0] = flt_struct{};
+        acf_struct& a = pln[0];
+        a.acf_m_empty = 600.0f;
+        a.acf_m_max = 2000.0f;   // sliders run to 3000 kg
+        a.acf_m_fuel_tot = 1000.0f;
+        a.acf_num_tanks = 3;
+        a.acf_tank_rat[0] = 0.5f, a.acf_tank_rat[1] = 0.3f, a.acf_tank_rat[2] = 0.2f;
+        text(93, "Working-Random-Timed-Speed-Altitude-Key-Failed");
+    }
+    // The slider x (x 145, 312 long) of a mass on the 0..3000 kg sliders.
+    static float slider_x(float kg) { return 145.0f + kg / 3000.0f * 312.0f; }
+};
+
+// The fill colour of the bar gauge of the slider on row y.
+fb_rect gauge_at(float y)
+{
+    fb_rect found{};
+    for (const fb_rect& r : capture_rects(SETUP_weight_fuel))
+        if (std::fabs(r.y1 - (y - 3.0f)) < 0.5f && std::fabs(r.y2 - (y + 13.0f)) < 0.5f && r.x1 > 160.0f &&
+            r.x2 - r.x1 < 2.5f)
+            found = r;
+    return found;
+}
+
+}  // namespace
+
+TEST_F(WeightFailures, FuelEnduranceFromTheEnginesFullFlow)
+{
+    flt[0].m_fuel1 = 945.0f;
+    EXPECT_FLOAT_EQ(ENGN_fuel_endurance(), 999.9f);   // no engines
+    pln[0].acf_num_engines = 1;
+    pln[0].acf_en_type[0] = 3;                           // electric: burns nothing
+    EXPECT_FLOAT_EQ(ENGN_fuel_endurance(), 999.9f);
+    pln[0].acf_en_type[0] = 4;                           // a jet at 0.1 kg/s full flow
+    pln[0].acf_SFC[0] = 0.0001f;
+    pln[0].acf_tmax = 1000.0f;
+    EXPECT_NEAR(ENGN_fuel_endurance(), 10.0f, 1e-3f);
+    pln[0].acf_num_engines = 99;                         // held to the eight engines
+    EXPECT_GT(ENGN_fuel_endurance(), 0.0f);
+}
+
+TEST_F(WeightFailures, FuelSplitsByTheTanksAndEachTankKeepsItsCap)
+{
+    drag(SETUP_weight_fuel, slider_x(600.0f), 410.0f);
+    EXPECT_NEAR(flt[0].m_fuel1, 300.0f, 2.0f);
+    EXPECT_NEAR(flt[0].m_fuel2, 180.0f, 2.0f);
+    EXPECT_NEAR(flt[0].m_fuel3, 120.0f, 2.0f);
+
+    // A tank slider moves that tank only.
+    drag(SETUP_weight_fuel, slider_x(400.0f), 360.0f);
+    EXPECT_NEAR(flt[0].m_fuel1, 400.0f, 2.0f);
+    EXPECT_NEAR(flt[0].m_fuel2, 180.0f, 2.0f);
+
+    // A tank over its share is cut in the same frame, shown or not.
+    pln[0].acf_num_tanks = 1;
+    flt[0].m_fuel3 = 500.0f;
+    SETUP_weight_fuel();
+    EXPECT_EQ(flt[0].m_fuel3, 200.0f);
+    EXPECT_NEAR(flt[0].m_fuel1, 400.0f, 2.0f);
+}
+
+TEST_F(WeightFailures, OverweightShowsTheTotalAndMaximumInTheWarningLook)
+{
+    // Empty 600 + payload 1400 = 2000 = the maximum: the payload's look.
+    flt[0].m_fixed = 1400.0f;
+    const fb_rect payload = gauge_at(460.0f);
+    const fb_rect equal_total = gauge_at(110.0f);
+    ASSERT_GT(payload.x2, 0.0f);
+    EXPECT_EQ(equal_total.r, payload.r);
+    EXPECT_EQ(equal_total.g, payload.g);
+    EXPECT_EQ(equal_total.b, payload.b);
+
+    flt[0].m_fixed = 1401.0f;
+    SETUP_weight_fuel();
+    EXPECT_FLOAT_EQ(flt[0].m_total, 2001.0f);
+    const fb_rect over_total = gauge_at(110.0f), over_max = gauge_at(60.0f);
+    EXPECT_TRUE(over_total.r != payload.r || over_total.g != payload.g || over_total.b != payload.b);
+    EXPECT_EQ(over_max.r, over_total.r);
+    EXPECT_EQ(over_max.g, over_total.g);
+}
+
+TEST_F(WeightFailures, ATwinShowsItsEngineRowsAndClearKeepsTheValues)
+{
+    pln[0].acf_num_engines = 2;
+    small_screens.failures_tab = 3;
+    text(334, "EA");
+    text(335, "EB");
+    text(584, "EC");
+    text(338, "ED");
+    // Which slot's state each row position edits: answer every possible row's pop-up with "failed".
+    std::set<int> shown;
+    for (float x : {200.0f, 500.0f, 800.0f})
+        for (int row = 0; row < 16; ++row) {
+            std::fill(std::begin(flt[0].failures), std::end(flt[0].failures), 0);
+            answer_list(SETUP_failures, x, 768.0f - 90.0f - 40.0f * row, 6);
+            for (int s = 0; s < 174; ++s)
+                if (flt[0].failures[s] == 6) shown.insert(s);
+        }
+    EXPECT_EQ(shown, (std::set<int>{50, 51, 58, 59, 66, 67, 74, 75}));
+    std::multiset<std::string> captions;
+    for (const std::string& line : printed(SETUP_failures, 103))
+        for (const char* c : {"EA", "EB", "EC", "ED"})
+            if (line.find(c) != std::string::npos) captions.insert(c);
+    EXPECT_EQ(captions, (std::multiset<std::string>{"EA", "EA", "EB", "EB", "EC", "EC", "ED", "ED"}));
+
+    // Clear all: every state to 0, on every tab, the trigger values kept.
+    for (int s = 0; s < 174; ++s) flt[0].failures[s] = 3, flt[0].failure_param[s] = 100.0f + s;
+    click(SETUP_failures, 918.0f, 768.0f - 35.0f);
+    EXPECT_EQ(std::count(std::begin(flt[0].failures), std::end(flt[0].failures), 0), 174);
+    EXPECT_EQ(flt[0].failure_param[90], 190.0f);
+    // The landing gear's tyre drag is cleared every frame the screen shows.
+    flt[0].tire_drag_dis[70] = 5.0f;
+    SETUP_failures();
+    EXPECT_EQ(flt[0].tire_drag_dis[70], 0.0f);
+}
+
+TEST_F(WeightFailures, AStateFromOutsideIsShownAsWorkingAndKept)
+{
+    temp_folder tmp;
+    const std::string log = tmp.prefix() + "ERROR.OUT";
+    error_log.close();
+    error_log.open(log);
+    small_screens.failures_tab = 1;
+    flt[0].failures[3] = 9;   // written by a plug-in
+    SETUP_failures();
+    SETUP_failures();
+    EXPECT_EQ(flt[0].failures[3], 9);   // not clamped by the pop-up
+    EXPECT_TRUE(recorded_alerts.empty());
+    // Choosing a state stores it.
+    answer_list(SETUP_failures, 200.0f, 768.0f - 90.0f - 40.0f * 3, 2);
+    EXPECT_EQ(flt[0].failures[3], 2);
+    error_log.close();
+    const std::string bytes = read_file_bytes(log);
+    size_t count = 0;
+    for (size_t p = bytes.find("util_set_fail_sit"); p != std::string::npos; p = bytes.find("util_set_fail_sit", p + 1))
+        ++count;
+    EXPECT_EQ(count, 1u);
+}
