@@ -63,6 +63,19 @@ fb_rect bbox(const std::vector<fb_vertex>& vs)
 
 bool close(float a, float b) { return std::fabs(a - b) < 0.01f; }
 
+// The corners two triangles have in common, place and texture both: the two
+// halves of one quad share a diagonal; neighbouring quads that merely touch
+// share places but not texture coordinates (a dropped empty triangle must not
+// pair every later triangle with the wrong partner).
+int shared_corners(const fb_prim& a, const fb_prim& b)
+{
+    int n = 0;
+    for (const fb_vertex& u : a.v)
+        for (const fb_vertex& v : b.v)
+            if (close(u.x, v.x) && close(u.y, v.y) && close(u.s, v.s) && close(u.t, v.t)) ++n;
+    return n;
+}
+
 }  // namespace
 
 std::vector<fb_rect> rects_of(const std::vector<fb_prim>& prims)
@@ -72,7 +85,7 @@ std::vector<fb_rect> rects_of(const std::vector<fb_prim>& prims)
         const fb_prim& p = prims[i];
         if (p.token != GL_POLYGON_TOKEN) continue;
         if (p.v.size() == 3 && i + 1 < prims.size() && prims[i + 1].token == GL_POLYGON_TOKEN &&
-            prims[i + 1].v.size() == 3) {
+            prims[i + 1].v.size() == 3 && shared_corners(p, prims[i + 1]) == 2) {
             std::vector<fb_vertex> both = p.v;
             both.insert(both.end(), prims[i + 1].v.begin(), prims[i + 1].v.end());
             out.push_back(bbox(both));

@@ -1,0 +1,297 @@
+// The rendering, planet, logbook, flight plan and small screens driven frame
+// by frame: the target frame period and texture read-outs, a language click
+// that reloads the texts, the planet presets and units, the logbook list and
+// its two buttons, the flight plan form and message, the aircraft paths and
+// text pages; and the language file's lists and formats.
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "aircraft/acf_struct.h"
+#include "core/app_mode.h"
+#include "core/file_browser.h"
+#include "core/folders.h"
+#include "core/screen.h"
+#include "core/pilot_prefs.h"
+#include "core/simvars.h"
+#include "core/text_util.h"
+#include "core/ui_text.h"
+#include "flightmodel/flt.h"
+#include "flightmodel/logbook.h"
+#include "graphics/list.h"
+#include "graphics/ogl_tex.h"
+#include "screens/screen_layout.h"
+#include "screens/screen_state.h"
+#include "screens/setup.h"
+#include "shell/lang.h"
+#include "shell/main.h"
+#include "tests/graphics/ui_capture.h"
+#include "tests/screens/screen_fixture.h"
+#include "tests/support/test_support.h"
+#include "world/atc_state.h"
+
+namespace {
+
+class OtherScreens : public ScreenTest {};
+
+std::string chosen;
+int choose(int, int, char* name, char* path)
+{
+    if (chosen.empty()) return 0;
+    std::strcpy(name, chosen.c_str());
+    std::strcpy(path, chosen.c_str());
+    return 1;
+}
+
+// The program folder of a test, with its logs; the previous one comes back after.
+struct scratch_program {
+    temp_folder tmp;
+    std::filesystem::path kept = std::filesystem::current_path();
+    scratch_program()
+    {
+        std::filesystem::current_path(tmp.path());
+        FOLDERS_open_logs();
+        FOLDERS_init_from((tmp.prefix() + "orvell").c_str());
+    }
+    ~scratch_program()
+    {
+        FOLDERS_close_logs();
+        std::filesystem::current_path(kept);
+    }
+};
+
+// A logbook file of that name, whatever the letter case its extension got.
+bool logbook_file_exists(const scratch_program& folder, std::string name)
+{
+    for (const auto& e : std::filesystem::directory_iterator(folder.tmp.path() / "Output" / "logbooks")) {
+        std::string n = e.path().filename().string();
+        for (char& c : n) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        if (n == name) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+TEST_F(OtherScreens, RenderingFrameRateAndTextureReadOuts)
+{
+    screen_settings.systems_period = 0.05f;   // 20 frames a second
+    for (int k = 0; k < 5; ++k) click(SETUP_rendering_language, 135.0f, 236.0f);   // the units digit up
+    EXPECT_NEAR(screen_settings.systems_period, 0.04f, 1e-6f);
+
+    // A colour depth other than 16 or 32 becomes 16.
+    screen.requested_depth = 24;
+    text(123, "16-32");
+    SETUP_rendering_language();
+    EXPECT_EQ(screen.requested_depth, 16);
+
+    std::fill(std::begin(texture_memory), std::end(texture_memory), 0);
+    for (int s = 500; s < 750; ++s) texture_memory[s] = 1;
+    text(146, "A%dB%dC");
+    EXPECT_TRUE(shows(printed(SETUP_rendering_language), "A250B50C"));
+    std::fill(std::begin(texture_memory), std::end(texture_memory), 0);
+}
+
+TEST_F(OtherScreens, ALanguageClickShowsThatLanguagesTextsTheNextFrame)
+{
+    scratch_program folder;
+    // The data folder's aircraft, sounds and menus; texts of our own.
+    const std::filesystem::path data = ORVELL_DATA_FOLDER;
+    for (const char* f : {"Aircraft", "Airfoils", "Weapons"})
+        std::filesystem::create_directory_symlink(data / f, folder.tmp.path() / f);
+    std::filesystem::create_directories(folder.tmp.path() / "Resources");
+    for (const auto& e : std::filesystem::directory_iterator(data / "Resources"))
+        if (e.path().filename() != "text")
+            std::filesystem::create_directory_symlink(e.path(), folder.tmp.path() / "Resources" / e.path().filename());
+    folder.tmp.write("Resources/text/english/ORVELL.TXT", "I\n1 version\n137 View\n-1\n");
+    folder.tmp.write("Resources/text/french/ORVELL.TXT", "I\n1 version\n137 Vue\n-1\n");
+    APPLICATION_install_hooks();
+    sim_operation_prefs_misc.language = 0;
+    LANG_load_text(0);
+    EXPECT_TRUE(shows(printed(SETUP_rendering_language, 103), "View"));
+
+    click(SETUP_rendering_language, 740.0f, 577.0f);   // the second language
+    EXPECT_EQ(sim_operation_prefs_misc.language, 1);
+    EXPECT_TRUE(shows(printed(SETUP_rendering_language, 103), "Vue"));
+    EXPECT_TRUE(recorded_alerts.empty());
+}
+
+TEST_F(OtherScreens, PlanetPresetsAndUnits)
+{
+    PLANET_set_constants(0);
+    SETUP_planet();
+    EXPECT_NEAR(sim_physics.g_sealevel, 9.7983f, 1e-3f);
+    click(SETUP_planet, 300.0f, 315.0f);   // Mars
+    SETUP_planet();
+    EXPECT_EQ(sim_graphics_scenery.current_planet, 1);
+    EXPECT_NEAR(sim_physics.earth_radius_m, 3396200.0f, 1.0f);
+    EXPECT_NEAR(sim_physics.g_sealevel, 3.7146f, 1e-3f);
+    EXPECT_EQ(sim_physics.mu_air, 1.7894e-05f);
+
+    // The radius shown in km: 6000 typed is stored as 6,000,000 m.
+    sim_physics.earth_radius_m = 5000000.0f;
+    click(SETUP_planet, 100.0f + 25.0f, 325.0f);   // the thousands digit up
+    EXPECT_FLOAT_EQ(sim_physics.earth_radius_m, 6000000.0f);
+    // No radius below 1 km, no sea-level density of 0.
+    sim_physics.earth_radius_m = 0.0f;
+    sim_physics.rho_sea_level = 0.0f;
+    SETUP_planet();
+    SETUP_planet();
+    EXPECT_EQ(sim_physics.earth_radius_m, 1000.0f);
+    EXPECT_TRUE(std::isfinite(sim_physics.g_sealevel));
+    EXPECT_FLOAT_EQ(sim_physics.rho_sea_level, 0.0001f);
+    PLANET_set_constants(2);   // no such planet: only the number changes
+    EXPECT_EQ(sim_graphics_scenery.current_planet, 2);
+    EXPECT_EQ(sim_physics.earth_radius_m, 1000.0f);
+    PLANET_set_constants(0);
+}
+
+TEST_F(OtherScreens, LogbookListsFortyRowsAndSumsThemAll)
+{
+    scratch_program folder;
+    std::filesystem::create_directories(folder.tmp.path() / "Output" / "logbooks");
+    LOGBOOK_clear();
+    for (int i = 0; i < 45; ++i) {
+        logbook_index = i;
+        logbook.date[i] = 121314;
+        logbook.landings[i] = 10;
+        logbook.total_hours[i] = 10.0f;
+    }
+    std::strcpy(logbook_path, "OLD.TXT");
+    const auto lines = printed(SETUP_logbook);
+    int rows = 0;
+    for (const std::string& l : lines)
+        if (l.find("12-13-14") != std::string::npos) ++rows;
+    EXPECT_EQ(rows, 40);
+    EXPECT_TRUE(shows(lines, "0450"));    // the landings' sum
+    EXPECT_TRUE(shows(lines, "04504500"));   // the total hours' sum, 450.0 (the point drawn apart)
+    small_screens.logbook_scroll = 999;  // held to the last entry
+    SETUP_logbook();
+    EXPECT_EQ(small_screens.logbook_scroll, 44);
+
+    // Open: the current logbook is written first, then the chosen one read.
+    UI_set_file_browser(choose);
+    chosen = "OTHER.TXT";
+    click(SETUP_logbook, 80.0f, 600.0f);
+    EXPECT_STREQ(logbook_path, "OTHER.TXT");
+    EXPECT_TRUE(logbook_file_exists(folder, "OLD.TXT"));
+    // New: the current one is not written; the arrays start again.
+    logbook_index = 3;
+    chosen = "FRESH.TXT";
+    click(SETUP_logbook, 202.0f, 600.0f);
+    EXPECT_STREQ(logbook_path, "FRESH.TXT");
+    EXPECT_FALSE(logbook_file_exists(folder, "OTHER.TXT"));
+    EXPECT_EQ(logbook_index, 0);
+    // A cancelled browser changes nothing.
+    chosen.clear();
+    click(SETUP_logbook, 80.0f, 600.0f);
+    EXPECT_STREQ(logbook_path, "FRESH.TXT");
+}
+
+TEST_F(OtherScreens, FlightPlanFormAndMessage)
+{
+    pln[0] = acf_struct{};
+    flt[0] = flt_struct{};
+    atc_flight_plan = atc_flight_plan_state{};
+    pln[0].acf_Vne = 300.0f;
+    pln[0].acf_en_type[0] = 4;
+    EXPECT_EQ(SETUP_flight_plan_cruise_speed(), 402);
+
+    // Fuel hours: endurance + 0.5, halves away from zero (an electric engine: fuel / burn set by hand).
+    pln[0].acf_num_engines = 1;
+    pln[0].acf_en_type[0] = 6;   // rocket: full flow x 3600 per hour
+    pln[0].acf_SFC[0] = 1.0f / 3600.0f;
+    pln[0].acf_fmax_opt = 1.0f;  // 1 kg an hour
+    const float hours[3] = {2.0f, 2.4f, 1.6f};
+    const char* says[3] = {"onboard3hours", "onboard3hours", "onboard2hours"};
+    for (int k = 0; k < 3; ++k) {
+        flt[0].m_fuel1 = hours[k];
+        char message[TEXT_SIZE];
+        SETUP_flight_plan_message(message);
+        std::string packed;
+        for (const char* c = message; *c; ++c)
+            if (*c != ' ') packed += *c;
+        EXPECT_NE(packed.find(says[k]), std::string::npos) << message;
+    }
+
+    // The rules boxes exclude each other; unticking leaves the partner.
+    atc_flight_plan.flight_plan_ifr = 1;
+    click(SETUP_flight_plan, 100.0f, 295.0f);
+    EXPECT_EQ(atc_flight_plan.flight_plan_vfr, 1);
+    EXPECT_EQ(atc_flight_plan.flight_plan_ifr, 0);
+    click(SETUP_flight_plan, 100.0f, 295.0f);
+    EXPECT_EQ(atc_flight_plan.flight_plan_vfr, 0);
+    EXPECT_EQ(atc_flight_plan.flight_plan_ifr, 0);
+
+    // Typed lower case shows upper case.
+    std::strcpy(atc_flight_plan.atc_plan_to_id, "kpsp");
+    SETUP_flight_plan();
+    EXPECT_STREQ(atc_flight_plan.atc_plan_to_id, "KPSP");
+
+    // A long aircraft file name loses its extension; a short one is used whole.
+    std::strcpy(pln[0].acf_file_name, "ABC");
+    char message[TEXT_SIZE];
+    SETUP_flight_plan_message(message);
+    EXPECT_NE(std::string(message).find(", ABC"), std::string::npos);
+}
+
+TEST_F(OtherScreens, AircraftPathsAndTextPages)
+{
+    char name[TEXT_SIZE];
+    SETUP_display_name_of_path("AIRCRAFT:GA:TRAINER.ACF", name);
+    EXPECT_STREQ(name, "TRAINER.ACF");
+    SETUP_display_name_of_path(":PLAIN", name);   // a separator only at the first character
+    EXPECT_STREQ(name, ":PLAIN");
+
+    screen_settings.situation_start_values[0][2] = 500.0f;
+    SETUP_aircraft_paths();
+    EXPECT_EQ(screen_settings.situation_start_values[0][2], 360.0f);
+
+    small_screens.text_pages_tab = 4;
+    for (int e = 917; e <= 920; ++e) text(e, ("PAGE" + std::to_string(e)).c_str());
+    const auto lines = printed(SETUP_text_pages);
+    for (int e = 917; e <= 920; ++e) EXPECT_TRUE(shows(lines, "PAGE" + std::to_string(e)));
+}
+
+TEST(LanguageFile, ListsAndFormatsHoldWhatTheScreensExpect)
+{
+    const std::filesystem::path data = ORVELL_DATA_FOLDER;
+    int folders = 0;
+    for (const char* language : {"english", "french", "german", "italian", "korean", "spanish", "portugese"}) {
+        std::ifstream in(data / "Resources" / "text" / language / "ORVELL.TXT");
+        ASSERT_TRUE(in) << language;
+        ++folders;
+        std::string line;
+        std::getline(in, line);
+        std::getline(in, line);
+        std::string entries[UI_TEXT_COUNT];
+        while (std::getline(in, line)) {
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+            const size_t space = line.find_first_of(" \t");
+            const int n = std::stoi(line.substr(0, space));
+            if (n < 0) break;
+            entries[n] = space == std::string::npos ? "" : line.substr(line.find_first_not_of(" \t", space));
+        }
+        // The selection lists the screens open.
+        for (int n : {3, 93, 101, 118, 123, 159, 167, 170, 184, 185, 525}) {
+            const std::string& list = entries[n];
+            EXPECT_LE(list.size(), 500u) << language << " " << n;
+            EXPECT_EQ(list.find('|'), std::string::npos) << language << " " << n;
+            EXPECT_LE(std::count(list.begin(), list.end(), '-') + 1, 50) << language << " " << n;
+        }
+        EXPECT_TRUE(SCREEN_format_fits(entries[145].c_str(), format_args::one_double)) << language;
+        for (int n : {146, 147, 148})
+            EXPECT_TRUE(SCREEN_format_fits(entries[n].c_str(), format_args::two_ints)) << language << " " << n;
+        for (int n : {215, 216})
+            EXPECT_TRUE(SCREEN_format_fits(entries[n].c_str(), format_args::one_int)) << language << " " << n;
+    }
+    EXPECT_EQ(folders, 7);
+    // What the format check refuses.
+    EXPECT_FALSE(SCREEN_format_fits("%s", format_args::one_int));
+    EXPECT_FALSE(SCREEN_format_fits("%d %d", format_args::one_int));
+    EXPECT_FALSE(SCREEN_format_fits("%*d", format_args::one_int));
+    EXPECT_TRUE(SCREEN_format_fits("100%% %5.1lf", format_args::one_double));
+}
