@@ -1,0 +1,109 @@
+// The settings screens inside the running program on the generated data: each
+// opens from its command, an airport chosen on the airport list is flown
+// from, an engine set failed stops, and a filed flight plan reaches ATC.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <string>
+
+#include "core/app_mode.h"
+#include "core/geo.h"
+#include "core/input.h"
+#include "core/screen.h"
+#include "core/simvars.h"
+#include "flightmodel/flt.h"
+#include "graphics/list.h"
+#include "screens/screen_state.h"
+#include "screens/setup.h"
+#include "shell/commands.h"
+#include "shell/frame.h"
+#include "shell/modes.h"
+#include "tests/shell/startup_program.h"
+#include "world/atc_state.h"
+#include "world/nav_lookup.h"
+#include "world/navdb.h"
+
+namespace {
+
+void frames(double seconds)
+{
+    const int n = static_cast<int>(seconds / 0.05 + 0.5);
+    for (int k = 0; k < n; ++k) {
+        test_clock_seconds += 0.05;
+        MACIBM_do_frame();
+    }
+}
+
+// One call of a screen routine with the pointer pressed at (x, y) of its work area.
+void press(void (*routine)(), float x, float y)
+{
+    mouse.mouse_x = x, mouse.mouse_y = y;
+    mouse.mouse_down = mouse.mouse_held = 1;
+    routine();
+    mouse.mouse_down = mouse.mouse_held = 0;
+    mouse.mouse_x = mouse.mouse_y = -100.0f;
+}
+
+int airport_index(const char* id)
+{
+    int index = -1;
+    return NAV_find_nearest_by_id(id, 1, index, flt[0].latitude, flt[0].longitude) ? index : -1;
+}
+
+}  // namespace
+
+TEST(ScreensInProgram, EachOpensAndActsFromTheNextFrame)
+{
+    const auto folder = copy_default_data_folder();
+    start_program(*folder);
+    frames(0.5);
+
+    // Each screen opens from its command and draws a frame.
+    const int commands[][2] = {{408, 2},  {604, 6},  {607, 8},  {608, 9},   {610, 10},  {611, 11}, {613, 12},
+                               {616, 13}, {614, 14}, {807, 20}, {1200, 21}, {1220, 22}};
+    for (const auto& [command, mode] : commands) {
+        APPLICATION_handlemenu(command);
+        frames(0.1);
+        EXPECT_EQ(app_mode, mode) << command;
+        APPLICATION_set_mode(MODE_FLYING, "test");
+        frames(0.1);
+    }
+
+    // Screen 2: KPSP chosen and selected: the flight starts on a KPSP runway.
+    const int kpsp = airport_index("KPSP");
+    ASSERT_GE(kpsp, 0);
+    APPLICATION_handlemenu(408);
+    frames(0.1);
+    start_selection.airport_index = kpsp;
+    press(SETUP_airport_select, 247.0f, 28.0f);
+    EXPECT_EQ(app_mode, MODE_FLYING);
+    frames(0.5);
+    const runway_record& first = APT_table_at(kpsp)->runways[0];
+    EXPECT_NEAR(flt[0].latitude, first.lat, 0.05f);
+    EXPECT_NEAR(flt[0].longitude, first.lon, 0.05f);
+
+    // Screen 11: the trainer's engine set failed stops within a second of closing.
+    ASSERT_EQ(flt[0].ENGN_running[0], 1);
+    APPLICATION_handlemenu(611);
+    frames(0.1);
+    small_screens.failures_tab = 3;
+    popup_answer_owner = BTN_text_list_key(200.0f, screen.screen_area_height - 90.0f - 40.0f * 8.0f);
+    popup_answer = 6;
+    frames(0.05);
+    EXPECT_EQ(flt[0].failures[58], 6);
+    APPLICATION_set_mode(MODE_FLYING, "test");
+    frames(1.0);
+    EXPECT_EQ(flt[0].ENGN_running[0], 0);
+
+    // Screen 24: "kpsp" typed, closed: ATC's destination is KPSP, a plan filed.
+    atc_flight_plan = atc_flight_plan_state{};
+    APPLICATION_set_mode(MODE_FLIGHT_PLAN, "test");
+    std::strcpy(atc_flight_plan.atc_plan_to_id, "kpsp");
+    frames(0.1);
+    EXPECT_STREQ(atc_flight_plan.atc_plan_to_id, "KPSP");
+    APPLICATION_set_mode(MODE_FLYING, "test");
+    EXPECT_EQ(atc_flight_plan.atc_dest_airport, kpsp);
+    EXPECT_EQ(atc_flight_plan.atc_plan_filed, 1);
+    stop_program();
+}
