@@ -15,7 +15,7 @@
 #include "graphics/ogl_tex.h"
 #include "core/random.h"
 #include "core/screen.h"
-#include "tests/graphics/ui_capture.h"
+#include "tests/support/ui_capture.h"
 #include "tests/support/test_support.h"
 
 namespace {

@@ -8,7 +8,7 @@
 
 #include "graphics/font.h"
 #include "graphics/widget.h"
-#include "tests/graphics/ui_capture.h"
+#include "tests/support/ui_capture.h"
 #include "tests/support/test_support.h"
 
 namespace {

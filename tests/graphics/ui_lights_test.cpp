@@ -9,7 +9,7 @@
 #include "core/constants.h"
 #include "core/simvars.h"
 #include "tests/graphics/gl_context.h"
-#include "tests/graphics/ui_capture.h"
+#include "tests/support/ui_capture.h"
 
 namespace {
 

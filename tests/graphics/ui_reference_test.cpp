@@ -15,7 +15,7 @@
 #include "shell/display.h"
 #include "core/folders.h"
 #include "tests/graphics/gl_context.h"
-#include "tests/graphics/ui_capture.h"
+#include "tests/support/ui_capture.h"
 #include "tests/support/test_support.h"
 #include "tools/interface_art.h"
 

@@ -17,7 +17,7 @@
 #include "shell/menus.h"
 #include "shell/modes.h"
 #include "core/screen.h"
-#include "tests/graphics/ui_capture.h"
+#include "tests/support/ui_capture.h"
 #include "tests/support/test_support.h"
 
 namespace {

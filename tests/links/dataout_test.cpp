@@ -11,7 +11,7 @@
 #include "core/ui_text.h"
 #include "links/dataout_groups.h"
 #include "links/dataout_session.h"
-#include "tests/graphics/ui_capture.h"
+#include "tests/support/ui_capture.h"
 #include "tests/links/net_fixture.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <string>
 
-#include "tests/graphics/ui_capture.h"
+#include "tests/support/ui_capture.h"
 #include "tests/links/net_fixture.h"
 
 namespace {

@@ -14,7 +14,7 @@
 #include "links/dataout.h"
 #include "screens/data_graph_screen.h"
 #include "screens/setup.h"
-#include "tests/graphics/ui_capture.h"
+#include "tests/support/ui_capture.h"
 
 namespace {
 

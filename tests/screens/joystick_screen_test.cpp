@@ -19,7 +19,7 @@
 #include "links/joystick.h"
 #include "screens/joystick_screen.h"
 #include "screens/setup.h"
-#include "tests/graphics/ui_capture.h"
+#include "tests/support/ui_capture.h"
 #include "tests/support/test_support.h"
 #include "tests/support/virtual_joystick.h"
 

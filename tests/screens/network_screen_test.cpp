@@ -16,7 +16,7 @@
 #include "links/network.h"
 #include "screens/network_screen.h"
 #include "screens/setup.h"
-#include "tests/graphics/ui_capture.h"
+#include "tests/support/ui_capture.h"
 #include "tests/support/net_peer.h"
 #include "tests/support/test_support.h"
 

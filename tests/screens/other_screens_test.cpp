@@ -28,7 +28,7 @@
 #include "screens/setup.h"
 #include "shell/lang.h"
 #include "shell/main.h"
-#include "tests/graphics/ui_capture.h"
+#include "tests/support/ui_capture.h"
 #include "tests/screens/screen_fixture.h"
 #include "tests/support/test_support.h"
 #include "world/atc_state.h"

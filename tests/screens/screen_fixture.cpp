@@ -10,7 +10,7 @@
 #include "graphics/button.h"
 #include "graphics/list.h"
 #include "screens/screen_state.h"
-#include "tests/graphics/ui_capture.h"
+#include "tests/support/ui_capture.h"
 
 void ScreenTest::SetUp()
 {

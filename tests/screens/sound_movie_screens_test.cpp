@@ -20,7 +20,7 @@
 #include "graphics/list.h"
 #include "links/movie.h"
 #include "screens/setup.h"
-#include "tests/graphics/ui_capture.h"
+#include "tests/support/ui_capture.h"
 
 namespace {
 

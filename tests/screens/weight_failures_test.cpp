@@ -13,7 +13,7 @@
 #include "flightmodel/flt.h"
 #include "screens/screen_state.h"
 #include "screens/setup.h"
-#include "tests/graphics/ui_capture.h"
+#include "tests/support/ui_capture.h"
 #include "tests/screens/screen_fixture.h"
 #include "tests/support/test_support.h"
 

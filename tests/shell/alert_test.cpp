@@ -10,7 +10,7 @@
 #include "core/input.h"
 #include "shell/modes.h"
 #include "core/screen.h"
-#include "tests/shell/modes_harness.h"
+#include "tests/support/modes_harness.h"
 
 // The real alert box over frames.
 using alert_box_test = harness_test;

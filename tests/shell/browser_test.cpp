@@ -12,7 +12,7 @@
 #include "shell/menus.h"
 #include "shell/modes.h"
 #include "core/screen.h"
-#include "tests/shell/modes_harness.h"
+#include "tests/support/modes_harness.h"
 
 namespace {
 

@@ -8,6 +8,7 @@
 #include "platform/plat_time.h"
 #include "tests/shell/cycle_fixture.h"
 #include "core/frame_clock.h"
+#include "screens/screen_state.h"
 
 namespace {
 
@@ -325,6 +326,7 @@ TEST_F(Cycle, UserPlanePositionAndVelocityAtItsOwnPlace)
 TEST_F(Cycle, ScreensRunTheirRoutineAndMarsCarriesOnePlane)
 {
     // The weather screen (mode 8) keeps rain only under a storm layer.
+    SETUP_weather_reset();
     sim_weather.cloud_type[0] = sim_weather.cloud_type[1] = 1;
     sim_weather.rain_percent = 0.5f;
     for (int mode : {8, 23, 996}) {

@@ -16,7 +16,7 @@
 #include "shell/frame.h"
 #include "shell/modes.h"
 #include "core/simvars.h"
-#include "tests/shell/modes_harness.h"
+#include "tests/support/modes_harness.h"
 
 using mode_frames_test = harness_test;
 using mode_frames_death_test = harness_test;

@@ -29,7 +29,7 @@
 #include "shell/modes.h"
 #include "core/screen.h"
 #include "core/simvars.h"
-#include "tests/shell/modes_harness.h"
+#include "tests/support/modes_harness.h"
 #include "world/atc.h"
 #include "world/apt_scene.h"
 #include "world/navdb.h"

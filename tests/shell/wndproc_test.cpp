@@ -13,7 +13,7 @@
 #include "core/screen.h"
 #include "core/simvars.h"
 #include "shell/wndproc.h"
-#include "tests/shell/modes_harness.h"
+#include "tests/support/modes_harness.h"
 #include "tests/shell/startup_program.h"
 
 // What a key means, without a window.

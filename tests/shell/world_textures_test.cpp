@@ -18,7 +18,7 @@
 #include "core/screen.h"
 #include "core/simvars.h"
 #include "shell/world_textures.h"
-#include "tests/shell/modes_harness.h"
+#include "tests/support/modes_harness.h"
 #include "world/apt_scene.h"
 
 namespace {

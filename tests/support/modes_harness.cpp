@@ -1,4 +1,4 @@
-#include "tests/shell/modes_harness.h"
+#include "tests/support/modes_harness.h"
 
 #include <algorithm>
 #include <cstring>

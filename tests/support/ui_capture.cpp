@@ -1,4 +1,4 @@
-#include "tests/graphics/ui_capture.h"
+#include "tests/support/ui_capture.h"
 
 #include <GL/gl.h>
 
