@@ -1,9 +1,13 @@
 // The settings screens inside the running program on the generated data: each
 // opens from its command, an airport chosen on the airport list is flown
 // from, an engine set failed stops, and a filed flight plan reaches ATC.
+#include <GL/gl.h>
 #include <gtest/gtest.h>
+#include <png.h>
 
 #include <cmath>
+#include <cstdlib>
+#include <vector>
 #include <cstring>
 #include <string>
 
@@ -45,6 +49,38 @@ void press(void (*routine)(), float x, float y)
     mouse.mouse_x = mouse.mouse_y = -100.0f;
 }
 
+// The picture of the frame just shown, compared with the screen's reference
+// picture in tests/fixtures/screens/ (checked by eye when it was made);
+// ORVELL_UPDATE_REFERENCE=1 writes new ones.
+void matches_reference(int mode)
+{
+    constexpr int W = 1024, H = 768, STRIDE = -W * 4;   // rows bottom up, as GL reads them
+    std::vector<unsigned char> frame(W * H * 4), expected(W * H * 4);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadBuffer(GL_FRONT);
+    glReadPixels(0, 0, W, H, GL_RGBA, GL_UNSIGNED_BYTE, frame.data());
+    glReadBuffer(GL_BACK);
+    const std::string reference = fixture_path("screens/screen_" + std::to_string(mode) + ".png");
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    if (std::getenv("ORVELL_UPDATE_REFERENCE")) {
+        image.width = W, image.height = H, image.format = PNG_FORMAT_RGBA;
+        ASSERT_TRUE(png_image_write_to_file(&image, reference.c_str(), 0, frame.data(), STRIDE, nullptr));
+        return;
+    }
+    ASSERT_TRUE(png_image_begin_read_from_file(&image, reference.c_str())) << reference;
+    image.format = PNG_FORMAT_RGBA;
+    ASSERT_EQ(PNG_IMAGE_SIZE(image), expected.size());
+    ASSERT_TRUE(png_image_finish_read(&image, nullptr, expected.data(), STRIDE, nullptr));
+    // The rendering screen's lowest box names the OpenGL driver and counts
+    // the textures of the moment: it is left out.
+    const size_t first = mode == MODE_RENDERING ? size_t(W) * 4 * 150 : 0;
+    int off = 0;   // rasterisers may round glyph edges differently
+    for (size_t i = first; i < frame.size(); ++i)
+        if (std::abs(int(frame[i]) - int(expected[i])) > 8) ++off;
+    EXPECT_LT(off, 6000) << "bytes differing from the reference of screen " << mode;
+}
+
 int airport_index(const char* id)
 {
     int index = -1;
@@ -66,9 +102,17 @@ TEST(ScreensInProgram, EachOpensAndActsFromTheNextFrame)
         APPLICATION_handlemenu(command);
         frames(0.1);
         EXPECT_EQ(app_mode, mode) << command;
+        matches_reference(mode);
         APPLICATION_set_mode(MODE_FLYING, "test");
         frames(0.1);
     }
+
+    // Screen 24 opens from the ATC window.
+    APPLICATION_set_mode(MODE_FLIGHT_PLAN, "test");
+    frames(0.1);
+    matches_reference(MODE_FLIGHT_PLAN);
+    APPLICATION_set_mode(MODE_FLYING, "test");
+    frames(0.1);
 
     // Screen 2: KPSP chosen and selected: the flight starts on a KPSP runway.
     const int kpsp = airport_index("KPSP");

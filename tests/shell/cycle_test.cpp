@@ -8,6 +8,7 @@
 #include "platform/plat_time.h"
 #include "tests/shell/cycle_fixture.h"
 #include "core/frame_clock.h"
+#include "core/input.h"
 #include "screens/screen_state.h"
 
 namespace {
@@ -327,6 +328,7 @@ TEST_F(Cycle, ScreensRunTheirRoutineAndMarsCarriesOnePlane)
 {
     // The weather screen (mode 8) keeps rain only under a storm layer.
     SETUP_weather_reset();
+    mouse.mouse_down = mouse.mouse_held = 0;   // no click left over from an earlier test
     sim_weather.cloud_type[0] = sim_weather.cloud_type[1] = 1;
     sim_weather.rain_percent = 0.5f;
     for (int mode : {8, 23, 996}) {
