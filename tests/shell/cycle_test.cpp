@@ -326,16 +326,17 @@ TEST_F(Cycle, UserPlanePositionAndVelocityAtItsOwnPlace)
 
 TEST_F(Cycle, ScreensRunTheirRoutineAndMarsCarriesOnePlane)
 {
-    // The weather screen (mode 8) keeps rain only under a storm layer.
+    // The weather screen (mode 8) derives the sea waves on its second tab.
     SETUP_weather_reset();
-    mouse.mouse_down = mouse.mouse_held = 0;   // no click left over from an earlier test
-    sim_weather.cloud_type[0] = sim_weather.cloud_type[1] = 1;
-    sim_weather.rain_percent = 0.5f;
+    INPUT_clear();   // no click or list answer left over from an earlier test
+    weather_screen.weather_tab = 1;
+    sim_weather.wave_amplitude = 1.0f;
+    sim_weather.wave_length = 0.0f;
     for (int mode : {8, 23, 996}) {
         app_mode = mode;
         update_plane_cycle();
     }
-    EXPECT_EQ(sim_weather.rain_percent, 0.0f);
+    EXPECT_NEAR(sim_weather.wave_length, 12.0f, 1e-4f);
     EXPECT_EQ(screens_standin_calls, (std::vector<std::string>{"OPERATOR_panel(-999)"}));
 
     app_mode = 0;
