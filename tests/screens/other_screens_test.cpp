@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "aircraft/acf_struct.h"
 #include "core/app_mode.h"
@@ -88,11 +89,13 @@ TEST_F(OtherScreens, RenderingFrameRateAndTextureReadOuts)
     SETUP_rendering_language();
     EXPECT_EQ(screen.requested_depth, 16);
 
-    std::fill(std::begin(texture_memory), std::end(texture_memory), 0);
+    // 250 textures in the aircraft slots 500..999 (the table is put back after).
+    std::vector<int32_t> kept(std::begin(texture_memory), std::end(texture_memory));
+    std::fill(texture_memory + 500, texture_memory + 1000, 0);
     for (int s = 500; s < 750; ++s) texture_memory[s] = 1;
     text(146, "A%dB%dC");
     EXPECT_TRUE(shows(printed(SETUP_rendering_language), "A250B50C"));
-    std::fill(std::begin(texture_memory), std::end(texture_memory), 0);
+    std::copy(kept.begin(), kept.end(), texture_memory);
 }
 
 TEST_F(OtherScreens, ALanguageClickShowsThatLanguagesTextsTheNextFrame)

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <vector>
@@ -51,9 +52,13 @@ void press(void (*routine)(), float x, float y)
 
 // The picture of the frame just shown, compared with the screen's reference
 // picture in tests/fixtures/screens/ (checked by eye when it was made);
-// ORVELL_UPDATE_REFERENCE=1 writes new ones.
+// ORVELL_UPDATE_REFERENCE=1 writes new ones. The pictures are compared in a
+// process of their own (the ctest entry screens_pictures sets
+// ORVELL_SCREEN_PICTURES): a program started after other tests' drawing
+// context has closed draws its interface untextured.
 void matches_reference(int mode)
 {
+    if (!std::getenv("ORVELL_SCREEN_PICTURES") && !std::getenv("ORVELL_UPDATE_REFERENCE")) return;
     constexpr int W = 1024, H = 768, STRIDE = -W * 4;   // rows bottom up, as GL reads them
     std::vector<unsigned char> frame(W * H * 4), expected(W * H * 4);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
