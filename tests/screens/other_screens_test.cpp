@@ -198,7 +198,7 @@ TEST_F(OtherScreens, FlightPlanFormAndMessage)
 {
     pln[0] = acf_struct{};
     flt[0] = flt_struct{};
-    atc_flight_plan = atc_flight_plan_state{};
+    atc_state = atc_state_block{};
     pln[0].acf_Vne = 300.0f;
     pln[0].acf_en_type[0] = 4;
     EXPECT_EQ(SETUP_flight_plan_cruise_speed(), 402);
@@ -221,18 +221,18 @@ TEST_F(OtherScreens, FlightPlanFormAndMessage)
     }
 
     // The rules boxes exclude each other; unticking leaves the partner.
-    atc_flight_plan.flight_plan_ifr = 1;
+    atc_state.atc_plan_option1 = 1;
     click(SETUP_flight_plan, 100.0f, 295.0f);
-    EXPECT_EQ(atc_flight_plan.flight_plan_vfr, 1);
-    EXPECT_EQ(atc_flight_plan.flight_plan_ifr, 0);
+    EXPECT_EQ(atc_state.atc_plan_option2, 1);
+    EXPECT_EQ(atc_state.atc_plan_option1, 0);
     click(SETUP_flight_plan, 100.0f, 295.0f);
-    EXPECT_EQ(atc_flight_plan.flight_plan_vfr, 0);
-    EXPECT_EQ(atc_flight_plan.flight_plan_ifr, 0);
+    EXPECT_EQ(atc_state.atc_plan_option2, 0);
+    EXPECT_EQ(atc_state.atc_plan_option1, 0);
 
     // Typed lower case shows upper case.
-    std::strcpy(atc_flight_plan.atc_plan_to_id, "kpsp");
+    std::strcpy(atc_state.atc_plan_to_id, "kpsp");
     SETUP_flight_plan();
-    EXPECT_STREQ(atc_flight_plan.atc_plan_to_id, "KPSP");
+    EXPECT_STREQ(atc_state.atc_plan_to_id, "KPSP");
 
     // A long aircraft file name loses its extension; a short one is used whole.
     std::strcpy(pln[0].acf_file_name, "ABC");

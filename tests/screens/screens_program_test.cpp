@@ -146,13 +146,13 @@ TEST(ScreensInProgram, EachOpensAndActsFromTheNextFrame)
     EXPECT_EQ(flt[0].ENGN_running[0], 0);
 
     // Screen 24: "kpsp" typed, closed: ATC's destination is KPSP, a plan filed.
-    atc_flight_plan = atc_flight_plan_state{};
+    atc_state = atc_state_block{};
     APPLICATION_set_mode(MODE_FLIGHT_PLAN, "test");
-    std::strcpy(atc_flight_plan.atc_plan_to_id, "kpsp");
+    std::strcpy(atc_state.atc_plan_to_id, "kpsp");
     frames(0.1);
-    EXPECT_STREQ(atc_flight_plan.atc_plan_to_id, "KPSP");
+    EXPECT_STREQ(atc_state.atc_plan_to_id, "KPSP");
     APPLICATION_set_mode(MODE_FLYING, "test");
-    EXPECT_EQ(atc_flight_plan.atc_dest_airport, kpsp);
-    EXPECT_EQ(atc_flight_plan.atc_plan_filed, 1);
+    EXPECT_EQ(atc_state.atc_dest_airport, kpsp);
+    EXPECT_EQ(atc_state.atc_plan_filed, 1);
     stop_program();
 }

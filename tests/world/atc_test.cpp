@@ -618,7 +618,7 @@ TEST_F(Atc, TheLandingSignalOfficerCallsTheBallThenCorrections)
 #include "core/input.h"
 #include "graphics/font.h"
 #include "links/speech.h"
-#include "tests/graphics/ui_capture.h"
+#include "tests/support/ui_capture.h"
 
 namespace {
 
