@@ -28,7 +28,7 @@
 #include "panel/panel_art.h"
 #include "panel/panel_kit.h"
 #include "tests/graphics/gl_context.h"
-#include "tests/graphics/ui_capture.h"
+#include "tests/support/ui_capture.h"
 #include "tests/support/test_support.h"
 
 struct recorded_binds : bind_recorder {
