@@ -40,7 +40,6 @@ void TAXILINES_draw() {}
 void SKYOBJ_draw_clouds(int) {}
 void SKYOBJ_draw_thermals() {}
 void TERRAIN_draw() {}
-void SHIPS_draw() {}
 void PARTICLE_draw_fires() {}
 void SKYOBJ_draw_lightning() {}
 void PARTICLE_draw() {}
