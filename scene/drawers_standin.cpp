@@ -45,7 +45,6 @@ void SKYOBJ_draw_lightning() {}
 void PARTICLE_draw() {}
 void PARTICLE_draw_engine_trails() {}
 void WORLDOBJ_draw_ground_quad() {}
-void SCENE_draw_attachments() {}
 
 void WORLDOBJ_draw_objects()
 {
