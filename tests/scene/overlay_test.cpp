@@ -32,7 +32,7 @@ protected:
         SceneState::SetUp();
         LAUNCH_reset();
         sun_glare = 0.0f;
-        atc_window = {};
+        atc_state.atc_window_open = 0;
         mouse = {};
         checklist_count = checklist_current = checklist_shown = text_window_shown = chat_typing = 0;
         speech_busy_until = 0.0f;
@@ -80,7 +80,7 @@ TEST_F(Overlay, GlareWashesBlackToThreeQuartersWhiteAndLoadingEnds)
 
 TEST_F(Overlay, TheAtcWindowHidesThePhraseBoxAndTheDataRows)
 {
-    atc_window.open = 1;
+    atc_state.atc_window_open = 1;
     const std::vector<unsigned char> atc_only = frame();
     sim_operation_prefs.text_out = 1;
     speech_busy_until = frame_clock + 5.0f;
@@ -88,7 +88,7 @@ TEST_F(Overlay, TheAtcWindowHidesThePhraseBoxAndTheDataRows)
     EXPECT_EQ(frame(), atc_only);
 
     // Closed: the phrase box shows instead, and with it no data rows.
-    atc_window.open = 0;
+    atc_state.atc_window_open = 0;
     const std::vector<unsigned char> phrase = frame();
     EXPECT_NE(phrase, atc_only);
     for (int i = 0; i < 6; ++i) sim_network_dataout.data_to_screen[i] = 0;
