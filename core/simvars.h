@@ -63,6 +63,7 @@ struct sim_graphics_misc_block {
     float cockpit_light_level_r = 1.0f;
     float cockpit_light_level_g = 1.0f;
     float cockpit_light_level_b = 1.0f;
+    int32_t use_proportional_fonts = 1;   // the fonts plug-in texts are drawn with
 };
 extern sim_graphics_misc_block sim_graphics_misc;
 
