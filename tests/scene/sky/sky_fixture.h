@@ -16,6 +16,7 @@
 #include "scene/sky/air_points.h"
 #include "scene/sky/cloud_field.h"
 #include "scene/sky/sky_objects.h"
+#include "scene/view_effects.h"
 #include "tests/scene/scene_fixture.h"
 
 // One fed-back vertex: window x, y, z, colour and texture s, t.
@@ -52,6 +53,22 @@ std::vector<fb_primitive> feedback(F&& draw)
             p.v.push_back({f[0], f[1], f[2], f[3], f[4], f[5], f[6], f[7], f[8]});
         }
         out.push_back(std::move(p));
+    }
+    return out;
+}
+
+// The polygons as quads: the driver may hand a quad back as two triangles.
+inline std::vector<fb_primitive> quads(const std::vector<fb_primitive>& p)
+{
+    std::vector<fb_primitive> out;
+    for (size_t k = 0; k < p.size(); ++k) {
+        if (p[k].kind != GL_POLYGON_TOKEN) continue;
+        fb_primitive q = p[k];
+        if (q.v.size() == 3 && k + 1 < p.size() && p[k + 1].kind == GL_POLYGON_TOKEN && p[k + 1].v.size() == 3) {
+            for (const fb_vertex& v : p[k + 1].v) q.v.push_back(v);
+            ++k;
+        }
+        out.push_back(std::move(q));
     }
     return out;
 }
