@@ -57,6 +57,8 @@ protected:
         sim_weather.cloud_base_msl_m[0] = 5000.0f * 0.3048f;
         sim_weather.cloud_tops_msl_m[0] = 8000.0f * 0.3048f;
         sim_weather.visibility_reported_m = overcast ? 3.0f * 1852.0f : 40000.0f;
+        if (!overcast)   // dry: no rain left streaming past from the default weather
+            sim_weather.rain_percent = sim_weather.precip_rain = sim_weather.precip_snow = 0.0f;
     }
 
     // The zulu time of the local solar hour at the plane.
