@@ -15,6 +15,8 @@
 #include <system_error>
 
 #include "core/alert.h"
+#include "core/simvars.h"
+#include "flightmodel/flt.h"
 #include "shell/frame.h"
 #include "core/input.h"
 #include "core/simvars.h"
@@ -126,5 +128,22 @@ BENCHMARK(BM_flying_frame)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond)->UseRe
 
 void BM_flying_frame_rendered(benchmark::State& state) { run_frames(state, true); }
 BENCHMARK(BM_flying_frame_rendered)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+// The same at noon under a broken layer at 1,500 m with cloud shadows on.
+void BM_flying_frame_broken_layer(benchmark::State& state)
+{
+    if (program().failure.empty()) {
+        sim_weather.cloud_type[0] = 3;
+        sim_weather.cloud_type[1] = 0;
+        sim_weather.cloud_base_msl_m[0] = 1500.0f;
+        sim_weather.cloud_tops_msl_m[0] = 2500.0f;
+        sim_weather.visibility_reported_m = 40000.0f;
+        sim_weather.rain_percent = sim_weather.thunderstorm_percent = 0.0f;
+        screen_settings.cloud_shadows_on = 1;
+        sim_time.zulu_time_sec = std::fmod((12.0f - flt[0].longitude / 15.0f) * 3600.0f + 86400.0f, 86400.0f);
+    }
+    run_frames(state, true);
+}
+BENCHMARK(BM_flying_frame_broken_layer)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 }  // namespace
