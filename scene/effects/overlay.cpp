@@ -31,7 +31,6 @@
 #include "shell/keys.h"
 #include "world/atc.h"
 
-float sun_glare = 0.0f;
 
 const char* const REPLAY_BUTTON_COMMAND[10] = {"",
                                                "",
