@@ -18,6 +18,7 @@
 
 #include "core/random.h"
 #include "graphics/ogl_image.h"
+#include "tools/bmp_writer.h"
 
 namespace {
 
@@ -33,21 +34,10 @@ struct picture {
 
 bool write_bmp(const std::filesystem::path& path, const picture& p)
 {
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return false;
-    uint8_t header[BMP_HEADER_SIZE];
-    BMP_make_header(header, p.w, p.h);
-    bool ok = std::fwrite(header, 1, sizeof header, f) == sizeof header;
-    std::vector<uint8_t> row(BMP_row_bytes(p.w), 0);
-    for (int y = 0; y < p.h && ok; ++y) {
-        for (int x = 0; x < p.w; ++x) {
-            const auto b = static_cast<uint8_t>(std::lround(std::clamp(p.v[size_t(y) * size_t(p.w) + size_t(x)], 0.0f, 1.0f) * 255.0f));
-            row[size_t(x) * 3] = row[size_t(x) * 3 + 1] = row[size_t(x) * 3 + 2] = b;
-        }
-        ok = std::fwrite(row.data(), 1, row.size(), f) == row.size();
-    }
-    if (std::fclose(f) != 0) ok = false;
-    return ok;
+    return write_bmp_file(path, p.w, p.h, [&](int x, int y, uint8_t* bgr) {
+        const float v = std::clamp(p.v[size_t(y) * size_t(p.w) + size_t(x)], 0.0f, 1.0f);
+        bgr[0] = bgr[1] = bgr[2] = static_cast<uint8_t>(std::lround(v * 255.0f));
+    });
 }
 
 // Value noise on a lattice that wraps every `period` cells.
