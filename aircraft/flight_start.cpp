@@ -171,13 +171,17 @@ void launch_state(int code)
     airport_surface_height_m = NO_SURFACE;
     airport_surface_valid = 0;
     launch_flags_block& l = launch_flags;
-    l.catapult_armed = 0;
+    l.catapult_hold = l.catapult_fired = 0;
+    l.catapult_launch_time = 0.0f;
+    l.arrest_decel = 0.0f;
     l.hook_engaged = 0;
     l.hook_active = 0;
     l.tow_attached = 0;
     l.winch_attached = 0;
     l.aero_tow_mode = l.tow_situation = code == SIT_AERO_TOW ? 1 : 0;
     l.winch_mode = code == SIT_WINCH ? 1 : 0;
+    l.tow_armed = l.aero_tow_mode;
+    l.winch_armed = l.winch_mode;
     l.plane1_straight_situation = l.carried_by_plane1 = code == SIT_MOTHER_SHIP ? 1 : 0;
 }
 

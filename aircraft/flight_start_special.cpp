@@ -99,7 +99,7 @@ bool place_catapult(start_place& p)
     p.y = h + 21.0f + pln[0].acf_h_eqlbm;
     p.x = ship_x[SHIP_CARRIER] - 12.5f * cH + 60.0f * sH + 21.0f * (sR * cH - sP * sH);
     p.z = ship_z[SHIP_CARRIER] - 60.0f * cH - 12.5f * sH + 21.0f * (sP * cH + sR * sH);
-    launch_flags.catapult_armed = 1;
+    launch_flags.catapult_hold = 1;
     return true;
 }
 

@@ -63,6 +63,7 @@ struct sim_graphics_misc_block {
     float cockpit_light_level_r = 1.0f;
     float cockpit_light_level_g = 1.0f;
     float cockpit_light_level_b = 1.0f;
+    int32_t use_proportional_fonts = 1;   // the fonts plug-in texts are drawn with
 };
 extern sim_graphics_misc_block sim_graphics_misc;
 
@@ -615,9 +616,9 @@ struct screen_settings_block {
     int32_t scenery_load_switch;      // read by the network and navigation loaders
     int32_t world_objects_switch;     // world-object drawing
     int32_t draw_apron_aircraft;      // other aircraft parked on the selected airport's large aprons
-    int32_t cloud_switch;             // read by start-up, network, scenery and clouds
-    float cloud_scale_a;              // the two cloud drawing values
-    float cloud_scale_b;
+    int32_t cloud_shadows_on;         // clouds cast shadows on the ground
+    float cloud_puff_count_factor;    // puff candidates per cloud cell: this x 600 (held to 0..9.9)
+    float cloud_puff_size_factor;     // puff size scale: this x 800 m (held to 0..9.9)
     float systems_period;             // target frame period, seconds
     int32_t planet_view_flag_a;       // the two view flags of the rendering screen (also set by peers)
     int32_t planet_view_flag_b;

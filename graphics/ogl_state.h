@@ -9,8 +9,9 @@
 
 // Colour table: rows of R, G, B (0..1). Rows 36..48 are the interface colours
 // ("sim/graphics/colors/..."), 33 the shade behind text, 49 the colour the state
-// kit leaves current.
-constexpr int COLOUR_ROWS = 112;
+// kit leaves current, 113 the colour of the last plug-in text or number.
+constexpr int COLOUR_ROWS = 114;
+constexpr int COLOUR_PLUGIN_TEXT = 113;
 extern float colour_table[COLOUR_ROWS][3];
 
 // Every colour sent to OpenGL is multiplied by gload_dim_factor (R, G and B;

@@ -1,15 +1,22 @@
-// Hooks into the plug-in manager. Without a manager every hook gives the
-// answer that lets the program go on as if there were no plug-ins.
+// The plug-in host: loads the plug-in manager library at the end of the
+// start-up, hands it the host table and the published data names, and carries
+// the simulator's events to it through the hooks below. Without a manager
+// every hook gives the answer that lets the program go on as if there were no
+// plug-ins.
 #pragma once
 
+#include "plugins/orvell_plugin.h"
+
 // Forwards an event to the plug-in manager (0: a flying frame begins, with the
-// frame clock; 1: before a view change; 3: an aircraft was loaded into slot a). 1 when no manager is loaded.
+// frame clock; 1: before a view change; 3: an aircraft was loaded into slot a;
+// 4: a situation was set up; 6: the airport scene was rebuilt). Also called
+// while a screen is up. 1 when no manager is loaded.
 int PLUGIN_call_event_hook(int event, float value, float float_value, int a, int b);
 // Tells the plug-in manager the file name and path of the aircraft about to
 // be loaded into a plane slot (nothing without a manager).
 void PLUGIN_call_update_plane_path(int slot, const char* file_name, const char* path);
 // The number of aircraft slots to handle: the manager's answer, or the count
-// unchanged when no manager is loaded.
+// unchanged when no manager is loaded. Callers bound the answer to their slots.
 int PLUGIN_call_num_planes(int count, int flag);
 
 // Drawing phase of the frame (1/12 around each 3-D pass, 13/14 around the
@@ -25,6 +32,8 @@ int PLUGIN_call_camera_hook(float* x, float* y, float* z, float* pitch, float* h
 int PLUGIN_call_key_press_hook(int message, int wparam, int lparam);
 // A press (status 1) or release (0) at whole interface units: non-zero lets
 // the program handle the click (always without a manager or outside mode 0).
+// A press on the menu bar or inside an open menu is the program's; a release
+// above the bar after a press a plug-in took reaches the plug-in on the bar's line.
 int PLUGIN_call_mouse_click_hook(int x, int y, int status);
 // A chosen menu command: non-zero lets the program run it (1 without a manager).
 int PLUGIN_call_menu_hook(int command);
@@ -33,8 +42,48 @@ int PLUGIN_call_menu_item_enabled(int menu, int item);
 // The check mark of a menu item: the manager may write the state; non-zero lets
 // the program's own check marks apply (1 without a manager).
 int PLUGIN_call_check_menu_hook(int menu, int item, int* state);
-// Loads the plug-in manager from the program folder's plug-in folder and
-// starts the plug-ins (the last step of the start-up). 0 when there is none.
+// Loads the plug-in manager "Resources/plugins/ORPM.so" of the program folder
+// and starts the plug-ins (the last step of the start-up). Returns 1 when the
+// manager was initialised, 0 when there is none (no message: the program runs
+// without plug-ins).
 int PLUGIN_load(const char* program_folder_path);
 // Asks the plug-in manager to shut its plug-ins down (nothing without one).
 void PLUGIN_call_shutdown();
+
+// The manager's entries, each null when the library lacks it.
+struct plugin_manager_entries {
+    ORPMInitializePlugins_fn initialize = nullptr;
+    ORPMShutdownPlugins_fn shutdown = nullptr;
+    ORPMDoDrawingHook_fn drawing = nullptr;
+    ORPMMouseClickHook_fn mouse_click = nullptr;
+    ORPMKeyPressHook_fn key_press = nullptr;
+    ORPMEventHook_fn event = nullptr;
+    ORPMCameraHook_fn camera = nullptr;
+    ORPMRegisterDataAccessor_fn register_data = nullptr;
+    ORPMUnregisterDataAccessor_fn unregister_data = nullptr;   // looked up, never called
+    ORPMMenuHook_fn menu = nullptr;
+    ORPMCheckMenuHook_fn check_menu = nullptr;
+    ORPMMenuItemEnabled_fn menu_item_enabled = nullptr;
+    ORPMGetNumberPlanesToHandle_fn num_planes = nullptr;
+    ORPMUpdatePlaneNameAndPath_fn update_plane_path = nullptr;
+};
+
+struct plugin_host_state {
+    void* manager_library = nullptr;   // kept loaded for the whole run
+    void* widget_library = nullptr;    // loaded when present; nothing in it is called
+    plugin_manager_entries entries;
+    int press_flag = 0;                // a plug-in took the last press: its release goes to it
+};
+extern plugin_host_state plugin_host;
+// Forgets the manager (the libraries stay loaded) and the press flag.
+void PLUGIN_host_reset();
+
+// The table handed to the manager; filled once by PLUGIN_load.
+extern ORPM_host_table PLUGIN_host_table;
+void PLUGIN_fill_host_table();
+
+// Registers every published data name with the manager's
+// ORPMRegisterDataAccessor (nothing when the entry is missing).
+void PLUGIN_register_datarefs();
+// The number of published data names.
+int PLUGIN_dataref_count();

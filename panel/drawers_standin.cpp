@@ -27,12 +27,7 @@ void PANEL_transponder(int code)
 void PANEL_knob() {}
 void PANEL_levers(int, float) {}
 void PANEL_flap_lever() {}
-void PANEL_asi() {}
-void PANEL_adi() {}
-void PANEL_altimeter() {}
-void PANEL_compass() {}
 void PANEL_hsi() {}
-void PANEL_vvi() {}
 void PANEL_cdi(int) {}
 void PANEL_rmi() {}
 void PANEL_efis_readouts() {}

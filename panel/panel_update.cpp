@@ -29,6 +29,7 @@
 #include "links/net_receive.h"
 #include "links/net_slots.h"
 #include "links/sound.h"
+#include "panel/instruments/flight_instruments.h"
 #include "panel/panel_kit.h"
 
 int32_t panel_ins_type = -1;
@@ -413,6 +414,7 @@ void PANEL_reset()
     panel_ins_scale = 1.0f;
     DIALS_reset();
     RADAR_reset();
+    FLIGHT_INSTRUMENTS_reset();
 }
 
 void PANEL_update()

@@ -30,23 +30,17 @@ bool over_runway(const runway_record& r, float elevation, float px, float pz)
 
 }  // namespace
 
-void SKYOBJ_draw_sun_moon_stars(float, float, float, float, float, float, float) {}
 void LIGHTS_fraction() {}
 void LIGHTS_draw() {}
 void SURFACE_draw_patch(const terrain_vertex*, int, int, int) {}
 void ROADS_draw_traffic() {}
 void WPN_draw_impact_marks() {}
 void TAXILINES_draw() {}
-void SKYOBJ_draw_clouds(int) {}
-void SKYOBJ_draw_thermals() {}
 void TERRAIN_draw() {}
-void SHIPS_draw() {}
 void PARTICLE_draw_fires() {}
-void SKYOBJ_draw_lightning() {}
 void PARTICLE_draw() {}
 void PARTICLE_draw_engine_trails() {}
 void WORLDOBJ_draw_ground_quad() {}
-void SCENE_draw_attachments() {}
 
 void WORLDOBJ_draw_objects()
 {

@@ -269,8 +269,9 @@ void SCENE_draw_3d()
     }
     // 23. Rain and snow streaming past.
     const flt_struct& f = flt[0];
-    VIEW_draw_air_points(s.screen[0], 0.0f, s.screen[2], s.screen[3], s.frustum[0], s.frustum[1], s.frustum[2],
-                         s.frustum[3], f.local_vx, f.local_vy, f.local_vz, sim_weather.precip_rain, sim_weather.precip_snow, 0);
+    // The edges go as top, bottom, left, right: the points take them third, second, fourth, first.
+    VIEW_draw_air_points(s.screen[0], 0.0f, s.screen[2], s.screen[3], s.frustum[3], s.frustum[1], s.frustum[0],
+                         s.frustum[2], f.local_vx, f.local_vy, f.local_vz, sim_weather.precip_rain, sim_weather.precip_snow, 0);
     // 24. The cockpit seen from the pilot's eye.
     cockpit_redraw();
     // 25-27. The 2-D layers: windshield and head-up display.

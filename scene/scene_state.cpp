@@ -7,6 +7,8 @@
 #include "core/simvars.h"
 #include "scene/camera.h"
 #include "scene/scene_origin.h"
+#include "scene/sky/cloud_field.h"
+#include "scene/sky/sky_objects.h"
 #include "scene/sky_light.h"
 #include "world/navdb.h"
 
@@ -49,6 +51,7 @@ int32_t view_quarter_turn_pos = 0;
 ground_point view_footprint[4] = {};
 int32_t view_octant = 1;
 float sun_tangents[2] = {};
+float sun_glare = 0.0f;
 terrain_window_record terrain_window{};
 uint8_t cell_visible[TERRAIN_GRID_ROWS * TERRAIN_GRID_COLS] = {};
 float scene_footprint_box[4] = {};
@@ -90,6 +93,7 @@ void SCENE_clear_state()
     for (ground_point& p : view_footprint) p = {};
     view_octant = 1;
     sun_tangents[0] = sun_tangents[1] = 0.0f;
+    sun_glare = 0.0f;
     terrain_window = {};
     std::memset(cell_visible, 0, sizeof cell_visible);
     for (float& v : scene_footprint_box) v = 0.0f;
@@ -101,6 +105,8 @@ void SCENE_clear_state()
     CAMERA_reset();
     SKY_reset();
     SCENE_origin_reset();
+    CLOUD_reset();
+    SKYOBJ_reset();
 }
 
 float SCENE_interp(float x, float x0, float y0, float x1, float y1)

@@ -117,6 +117,9 @@ extern float scene_cockpit_light_rgb[3];
 extern float scene_atmosphere_factor;   // square root of the air density ratio at the camera
 extern float fog_start;
 extern float fog_end;
+// The glare of a sun in view, 0..1 (the windshield pass's); the sky draws a
+// halo round the sun and moon while it is above 0.
+extern float sun_glare;
 
 // ---------------------------------------------------------------------------
 // The view (scene/view_setup.h).

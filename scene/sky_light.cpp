@@ -7,6 +7,7 @@
 #include "core/simvars.h"
 #include "flightmodel/atmosphere.h"
 #include "flightmodel/flt.h"
+#include "flightmodel/systems/weather.h"
 #include "graphics/ogl_state.h"
 #include "links/hardware.h"
 #include "panel/panel.h"
@@ -29,9 +30,10 @@ constexpr float SKY_FADE_VISIBILITY_M = 12964.0f;
 constexpr int OVERCAST = 4;                      // the cloud type that closes the sky
 constexpr int DUSK_TINT_ROW = 108;
 
-// The lightning strike of the moment (the systems step's; none until it draws strikes).
-bool bolt_active() { return false; }
-float bolt_distance_nm() { return 30.0f; }
+// The lightning strike of the moment, as the weather at the plane leaves it:
+// its flash flickers on while the bolt shows, at its distance in nautical miles.
+bool bolt_active() { return weather_stage.lightning_flash != 0; }
+float bolt_distance_nm() { return std::isfinite(weather_stage.lightning_distance) ? weather_stage.lightning_distance : 30.0f; }
 
 bool overcast(int layer) { return sim_weather.cloud_type[layer] == OVERCAST; }
 

@@ -197,9 +197,9 @@ void operation_defaults()
     UTIL_strcat3(program_folder, "UNTITLED.MOV", movie_file_path);
     screen_settings.preview_zoom = 1.0f;
     sim_graphics_view.field_of_view_deg = 70.0f;
-    screen_settings.cloud_scale_a = 1.0f;
-    screen_settings.cloud_scale_b = 1.0f;
-    screen_settings.cloud_switch = 1;
+    screen_settings.cloud_puff_count_factor = 1.0f;
+    screen_settings.cloud_puff_size_factor = 1.0f;
+    screen_settings.cloud_shadows_on = 1;
     for (int s = 0; s < NET_SLOT_COUNT; ++s) {
         std::snprintf(net_ip_text[s], NET_IP_TEXT_SIZE, "%s", "255.255.255.0");
         std::snprintf(net_port_text[s], NET_PORT_TEXT_SIZE, "%s", "49000");

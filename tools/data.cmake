@@ -46,7 +46,7 @@ add_executable(gen_magvar ${CMAKE_SOURCE_DIR}/tools/gen_magvar.cpp)
 
 foreach(gen gen_default_airfoils gen_default_aircraft gen_weapons gen_big_apt gen_world_bitmaps gen_default_prefs
             gen_radio_chatter gen_interface_png gen_light_sprites gen_panel_bitmaps gen_aircraft_sounds
-            gen_aircraft_paint gen_object_bitmaps gen_scene_bitmaps)
+            gen_aircraft_paint gen_object_bitmaps gen_scene_bitmaps gen_sea_bitmaps gen_cloud_bitmaps)
   orvell_generator(${gen})
 endforeach()
 
@@ -106,11 +106,16 @@ orvell_generate(gen_panel_bitmaps "Drawing the panels and instrument faces"
   DEPENDS ${CMAKE_BINARY_DIR}/stamps/gen_default_aircraft)
 orvell_generate(gen_interface_png "Drawing the interface bitmap"
   ARGS ${ORVELL_DATA_DIR}/Resources/bitmaps/INTERFACE.PNG DIRS ${ORVELL_DATA_DIR}/Resources/bitmaps)
+orvell_generate(gen_cloud_bitmaps "Drawing the clouds and the moon"
+  ARGS ${ORVELL_DATA_DIR}/Resources/bitmaps DIRS ${ORVELL_DATA_DIR}/Resources/bitmaps)
 orvell_generate(gen_light_sprites "Drawing the light sprites"
   ARGS ${ORVELL_DATA_DIR}/Resources/bitmaps/WORLD/OVERLAYS/LIGHTS.BMP
   DIRS ${ORVELL_DATA_DIR}/Resources/bitmaps/WORLD/OVERLAYS)
 # The exhaust flames and the propeller disc the aircraft drawers bind.
 orvell_generate(gen_scene_bitmaps "Drawing the flames and the propeller disc"
+  ARGS ${ORVELL_DATA_DIR}/ DIRS ${ORVELL_DATA_DIR}/Resources/bitmaps/WORLD)
+# The carrier's deck, the drag chute and the windshield overlays.
+orvell_generate(gen_sea_bitmaps "Drawing the deck, the chute and the windshield overlays"
   ARGS ${ORVELL_DATA_DIR}/ DIRS ${ORVELL_DATA_DIR}/Resources/bitmaps/WORLD)
 
 # The aircraft's paint and the weapons' bitmaps, once the aircraft files and

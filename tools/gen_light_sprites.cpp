@@ -4,6 +4,8 @@
 //   s 0..0.25,   t 0..0.5   an ordinary light: a round glow with a bright core
 //   s 0.25..0.5, t 0.5..1   the second picture: a glow with four star spikes
 //   s 0.25..0.5, t 0..0.5   the ground splash: a wide, soft pool of light
+//   s 0..0.25,   t 0.5..1   the sun's disc: round, bright to its edge
+//   s 0.5..1,    t 0..1     the sun's glare halo: a broad glow with faint rays
 //
 // usage: gen_light_sprites <output.bmp>
 #include <algorithm>
@@ -45,6 +47,22 @@ float splash(float u, float v)
     return 0.55f * std::pow(std::cos(r * 1.5707964f), 2.0f);
 }
 
+float sun_disc(float u, float v)
+{
+    const float r = std::sqrt(u * u + v * v);
+    if (r >= 1.0f) return 0.0f;
+    const float edge = std::clamp((0.9f - r) / 0.15f, 0.0f, 1.0f);   // a soft rim
+    return std::min(1.0f, edge + 0.35f * std::exp(-(r - 0.8f) * (r - 0.8f) * 40.0f));
+}
+
+float glare(float u, float v)
+{
+    const float r = std::sqrt(u * u + v * v);
+    if (r >= 1.0f) return 0.0f;
+    const float rays = 0.5f + 0.5f * std::cos(12.0f * std::atan2(v, u));
+    return std::min(1.0f, std::pow(1.0f - r, 2.5f) * (0.8f + 0.2f * rays) + 0.6f * std::exp(-r * r * 30.0f));
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -64,6 +82,12 @@ int main(int argc, char** argv)
             if (cx == 0 && cy == 0) b = glow(u, v);
             if (cx == 1 && cy == 1) b = star(u, v);
             if (cx == 1 && cy == 0) b = splash(u, v);
+            if (cx == 0 && cy == 1) b = sun_disc(u, v);
+            if (cx >= 2) {   // the right half is one picture
+                const float hu = (static_cast<float>(x - 2 * CELL) + 0.5f) / CELL - 1.0f;
+                const float hv = (static_cast<float>(y) + 0.5f) / CELL - 1.0f;
+                b = glare(hu, hv);
+            }
             level[size_t(y) * WIDTH + size_t(x)] = b;
         }
 

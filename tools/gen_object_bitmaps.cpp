@@ -11,7 +11,9 @@
 //     lit and everything else black (it is added at night);
 //   - "WORLD:BUILDINGS:SURFACES.BMP": the navaid huts and antennas (s 0..0.25,
 //     t 0..0.5, white-painted concrete), the hangar and the chimneys and
-//     cooling towers (s 0..0.25, t 0.5..1, grey sheet metal and concrete);
+//     cooling towers (s 0..0.25, t 0.5..1, grey sheet metal and concrete),
+//     also the ships' gallery and walls; the ships' funnels (s 0.25..0.5),
+//     hull (s 0.5..0.75) and the carrier's island (s 0.75..1);
 //   - the day and "LIT" textures of the KSBD scenery package's objects in its
 //     "custom object textures" folder.
 //
@@ -26,6 +28,7 @@
 
 #include "core/random.h"
 #include "graphics/ogl_image.h"
+#include "tools/bmp_writer.h"
 
 namespace {
 
@@ -53,25 +56,10 @@ uint8_t to_byte(float v) { return static_cast<uint8_t>(std::lround(std::clamp(v,
 
 bool write_bmp(const std::filesystem::path& path, const image& im)
 {
-    std::error_code ec;
-    std::filesystem::create_directories(path.parent_path(), ec);
-    std::FILE* f = std::fopen(path.string().c_str(), "wb");
-    if (!f) return false;
-    uint8_t header[BMP_HEADER_SIZE];
-    BMP_make_header(header, SIZE, SIZE);
-    bool ok = std::fwrite(header, 1, sizeof header, f) == sizeof header;
-    std::vector<uint8_t> row(BMP_row_bytes(SIZE), 0);
-    for (int y = 0; y < SIZE && ok; ++y) {
-        for (int x = 0; x < SIZE; ++x) {
-            const rgb& p = im.px[size_t(y) * SIZE + size_t(x)];
-            row[size_t(x) * 3 + 0] = to_byte(p.b);
-            row[size_t(x) * 3 + 1] = to_byte(p.g);
-            row[size_t(x) * 3 + 2] = to_byte(p.r);
-        }
-        ok = std::fwrite(row.data(), 1, row.size(), f) == row.size();
-    }
-    if (std::fclose(f) != 0) ok = false;
-    return ok;
+    return write_bmp_file(path, SIZE, SIZE, [&](int x, int y, uint8_t* bgr) {
+        const rgb& p = im.px[size_t(y) * SIZE + size_t(x)];
+        bgr[0] = to_byte(p.b), bgr[1] = to_byte(p.g), bgr[2] = to_byte(p.r);
+    });
 }
 
 // A little grain so that large surfaces do not look flat.
@@ -155,8 +143,22 @@ void draw_surfaces(image& im)
     });
     // Grey sheet metal of the hangars and the concrete of the chimneys.
     im.fill(0.0f, 0.25f, 0.5f, 1.0f, [](int x, int y, int, int) { return ribbed({0.58f, 0.60f, 0.62f}, x, y, 8); });
-    // The rest: plain grey.
-    im.fill(0.25f, 1.0f, 0.0f, 1.0f, [](int x, int y, int, int) { return plain({0.55f, 0.55f, 0.55f}, x, y); });
+    // The ships' funnels and platform tops (s 0.25..0.5): grey with a black cap band.
+    im.fill(0.25f, 0.5f, 0.0f, 1.0f, [](int x, int y, int, int h) {
+        return (y % (h / 2)) > h / 2 * 0.85f ? plain({0.12f, 0.12f, 0.12f}, x, y) : plain({0.55f, 0.55f, 0.55f}, x, y);
+    });
+    // The ships' hull (s 0.5..0.75): haze grey above a red boot top at the waterline (t 0.5 and 1).
+    im.fill(0.5f, 0.75f, 0.0f, 1.0f, [](int x, int y, int, int h) {
+        const float t = float(y % (h / 2)) / (h / 2);
+        return t < 0.08f ? plain({0.45f, 0.12f, 0.1f}, x, y) : plain({0.50f, 0.53f, 0.56f}, x, y);
+    });
+    // The carrier's island (s 0.75..1): grey walls with dark window bands at
+    // the band edges .234, .398 and .914 of each half.
+    im.fill(0.75f, 1.0f, 0.0f, 1.0f, [](int x, int y, int, int h) {
+        const float t = float(y % (h / 2)) / (h / 2);
+        const bool window = std::fabs(t - 0.3f) < 0.04f || std::fabs(t - 0.85f) < 0.04f || std::fabs(t - 0.95f) < 0.02f;
+        return window ? plain({0.15f, 0.18f, 0.22f}, x, y) : plain({0.55f, 0.57f, 0.6f}, x, y);
+    });
 }
 
 // The KSBD package: its terminal buildings and its hangar.

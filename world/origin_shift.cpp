@@ -15,7 +15,7 @@
 #include "flightmodel/plane_state.h"
 #include "flightmodel/weapons/weapons.h"
 #include "links/plugin_host.h"
-#include "scene/cloud_field.h"
+#include "scene/sky/cloud_field.h"
 #include "scene/fires.h"
 #include "scene/particles.h"
 #include "scene/scene_state.h"
@@ -197,12 +197,12 @@ void APT_shift_origin(int mode)
     // 9, 10. Weapons in flight and released weapons.
     WPN_rebase(old_lat_ref, old_lon_ref);
 
-    // 11. The cloud field's point, kept inside the field.
-    cloud_field_point_record& c = cloud_field_point;
-    if (c.half_x > 0.0f && c.half_z > 0.0f) {
+    // 11. The cloud grid's origin, kept within one cell of the field.
+    cloud_grid_origin_record& c = cloud_grid_origin;
+    if (cloud_cell_box.hx > 0.0f && cloud_cell_box.hz > 0.0f) {
         f.point(c.x, c.y, c.z);
-        wrap_into(c.x, c.half_x);
-        wrap_into(c.z, c.half_z);
+        wrap_into(c.x, cloud_cell_box.hx);
+        wrap_into(c.z, cloud_cell_box.hz);
         c.y = 0.0f;
     }
 

@@ -122,8 +122,9 @@ void FM_clear_totals()
 
 void FM_catapult()
 {
-    if (!launch_flags.catapult_armed) return;
+    // The stroke pushes from the launch while the wheels are on the deck.
     flt_struct& f = flt[0];
+    if (!launch_flags.catapult_fired || !f.onground_any) return;
     const float push = f.m_total * launch_flags.catapult_accel_mss;
     f.faxil_aero = push;
     f.M -= push * 3.0f * f.sin_alpha;

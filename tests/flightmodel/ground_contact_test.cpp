@@ -125,7 +125,7 @@ TEST_F(Contact, SpringDamperAndItsLimits)
 
 TEST_F(Contact, TheCatapultHoldsGearAheadOfTheCentreOfGravity)
 {
-    launch_flags.catapult_armed = 1;
+    launch_flags.catapult_hold = 1;
     EXPECT_EQ(touch(NOSE, 0.5f, 0.0f, 0.0f, -1.5f, 0.0f, 0.0f, 0.0f).hit, 1);
     EXPECT_EQ(touch(LEFT, 0.5f, -1.0f, 0.0f, 0.6f, 0.0f, 0.0f, 0.0f).hit, 0);
     EXPECT_EQ(touch(10, 0.5f, -1.0f, 0.0f, -0.6f, 0.0f, 0.0f, 0.0f).hit, 0);   // a wing tip is never held

@@ -131,7 +131,8 @@ TEST_F(Planes, PlanesWithinTheVisibilityAreDrawnWhereTheyAre)
     f = feedback([] { SCENE_draw_plane_range(0, 250); });   // held to the ten slots
     for (int n = 0; n < FLT_SLOTS; ++n) EXPECT_TRUE(drawn_at(f, flt[n].local_x, 60.0f)) << n;
 
-    plugin_standin_draw_phase_taken = 10;   // a plug-in draws the planes: nothing of ours
+    // A plug-in manager that draws the planes itself: nothing of ours.
+    plugin_host.entries.drawing = [](int phase) { return phase == 10 ? 0 : 1; };
     const fed_back taken = feedback([] { SCENE_draw_plane_range(0, 2); });
     EXPECT_TRUE(taken.polygon.empty());
     EXPECT_TRUE(taken.points.empty());

@@ -25,7 +25,7 @@
 #include "graphics/glprobe.h"
 #include "graphics/ogl_state.h"
 #include "links/net_slots.h"
-#include "links/plugin_hooks_standin.h"
+#include "links/plugin_host.h"
 #include "scene/camera.h"
 #include "scene/scene_draw.h"
 #include "scene/scene_origin.h"
@@ -68,7 +68,7 @@ protected:
         start_selection.airport_index = -1;
         for (int k = 0; k < SEA_OBJECT_SLOTS; ++k) ship_x[k] = ship_z[k] = -9.9e9f;
         for (int s = 0; s < NET_SLOT_COUNT; ++s) net_slot_enabled[s] = 0;
-        plugin_standin_draw_phase_taken = -1;
+        PLUGIN_host_reset();
         TEST_lay_flat_grid(0.0f);
         scenery_area = {-150000.0f, 150000.0f, -110000.0f, 110000.0f};
         screen.ui_side_margin = screen.ui_top_margin = 0.0f;
@@ -108,7 +108,7 @@ protected:
     {
         scenery_area = saved_area_;
         airport_table.clear();
-        plugin_standin_draw_phase_taken = -1;
+        PLUGIN_host_reset();
         sim_operation_override.override_camera = 0;
     }
 

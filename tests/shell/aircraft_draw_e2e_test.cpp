@@ -50,6 +50,11 @@ protected:
         gload_dim_factor = 1.0f;
         sim_operation_override.override_joystick = 1;   // the pitch control is the test's
         sim_joystick.yolk_pitch_ratio = 0.0f;
+        // The trainer alone in still, dry air: no traffic, rain, snow or lightning changing the picture between frames.
+        sim_graphics_settings.draw_aircrafts = 1;
+        sim_weather.cloud_type[0] = sim_weather.cloud_type[1] = 0;
+        sim_weather.rain_percent = sim_weather.thunderstorm_percent = 0.0f;
+        sim_weather.precip_rain = sim_weather.precip_snow = 0.0f;
         frames(10);
         // Clear skies at the local noon; the propeller and the light phases held.
         sim_weather.cloud_type[0] = sim_weather.cloud_type[1] = 0;

@@ -19,6 +19,7 @@
 #include "flightmodel/systems.h"
 #include "links/calls_standin.h"
 #include "links/dataout.h"
+#include "links/plugin_host.h"
 #include "links/net_slots.h"
 #include "panel/calls_standin.h"
 #include "scene/calls_standin.h"
@@ -109,6 +110,7 @@ protected:
         for (auto* log : {&links_standin_calls, &aircraft_standin_calls, &flightmodel_standin_calls,
                           &panel_standin_calls, &scene_standin_calls, &screens_standin_calls, &world_standin_calls})
             log->clear();
+        PLUGIN_host_reset();
     }
 
     // A flight start zeroes the flight time: marked beforehand, a zero shows one ran.

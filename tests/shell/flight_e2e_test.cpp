@@ -15,6 +15,7 @@
 #include "core/simvars.h"
 #include "flightmodel/derived_data.h"
 #include "flightmodel/flt.h"
+#include "flightmodel/systems/weather.h"
 #include "flightmodel/terrain_query.h"
 #include "shell/frame.h"
 #include "shell/wndproc.h"
@@ -108,6 +109,7 @@ TEST_F(FlightEndToEnd, TrainerLetGoAboveTheRunwayFallsUnderGravityAndLandsOnItsG
         sim_weather.wind_speed_kt[k] = sim_weather.shear_speed_kt[k] = sim_weather.turbulence[k] = 0.0f;
     sim_weather.thunderstorm_percent = sim_weather.microburst_probability = sim_weather.wind_turbulence_percent = 0.0f;
     sim_weather.thermal_percent = 0.0f;
+    WEATHER_reset();   // nor the wind an earlier flight left easing toward calm
     auto frames = [](int n) {
         for (int k = 0; k < n; ++k) {
             test_clock_seconds += 0.04;

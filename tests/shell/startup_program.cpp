@@ -27,6 +27,8 @@ std::unique_ptr<temp_folder> copy_default_data_folder(const std::string& leave_o
     for (const char* part : {"Aircraft", "Airfoils", "Resources", "Custom Scenery"})
         if (fs::exists(source / part)) fs::copy(source / part, folder->path() / part, fs::copy_options::recursive);
     if (!leave_out.empty()) fs::remove(folder->path() / leave_out);
+    // Programs start without the plug-in manager unless a test lays it out itself.
+    fs::remove_all(folder->path() / "Resources" / "plugins");
     return folder;
 }
 

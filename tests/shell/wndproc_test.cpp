@@ -5,7 +5,7 @@
 #include <tuple>
 
 #include "graphics/list.h"
-#include "links/plugin_hooks_standin.h"
+#include "links/plugin_host.h"
 #include "shell/frame.h"
 #include "core/input.h"
 #include "shell/menus.h"
@@ -74,7 +74,7 @@ protected:
     void TearDown() override
     {
         active_text_field = -1;
-        plugin_standin_menu_hook_answer = 1;
+        PLUGIN_host_reset();
         screen.open_menu = -1;
     }
     static void push_key(SDL_Keycode key, SDL_Scancode scan, Uint16 mod = KMOD_NONE)
@@ -188,7 +188,7 @@ TEST_F(WindowInput, MenuItemRunsThroughThePluginHookThenTheCommand)
     EXPECT_NE(sim_graphics_misc.show_panel_click_spots, before);
 
     // A plug-in that takes the command: nothing runs, the menu closes all the same.
-    plugin_standin_menu_hook_answer = 0;
+    plugin_host.entries.menu = [](int) { return 0; };   // a plug-in manager that takes every command
     click_title();
     click_item();
     EXPECT_EQ(screen.open_menu, -1);

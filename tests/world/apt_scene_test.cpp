@@ -18,7 +18,7 @@
 #include "core/simvars.h"
 #include "flightmodel/atmosphere.h"
 #include "flightmodel/flt.h"
-#include "scene/cloud_field.h"
+#include "scene/sky/cloud_field.h"
 #include "scene/fires.h"
 #include "scene/particles.h"
 #include "scene/ships.h"

@@ -1,11 +1,13 @@
 // One frame of the program in flying mode: the program is started on a copy of
 // the generated default data folder (the folder this benchmark lies in, beside
-// the program), on the offscreen OpenGL context, and then runs MACIBM_do_frame.
+// the program), on the offscreen OpenGL context, and then runs MACIBM_do_frame;
+// argument 1 puts the carrier in view ahead of the plane.
 
 #include <GL/gl.h>
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -13,8 +15,13 @@
 #include <system_error>
 
 #include "core/alert.h"
+#include "core/simvars.h"
+#include "flightmodel/flt.h"
 #include "shell/frame.h"
 #include "core/input.h"
+#include "core/simvars.h"
+#include "flightmodel/flt.h"
+#include "scene/ships.h"
 #include "shell/main.h"
 #include "shell/modes.h"
 
@@ -84,6 +91,18 @@ started_program& program()
     return started;
 }
 
+// The carrier 400 m ahead of the user's plane, bow to the plane, so the
+// frame draws it (its deck, island, lines and lights) and tests its deck.
+void carrier_ahead()
+{
+    const flt_struct& f = flt[0];
+    const float h = f.psi * 0.017453293f;
+    ship_x[SHIP_CARRIER] = f.local_x + 400.0f * std::sin(h);
+    ship_z[SHIP_CARRIER] = f.local_z - 400.0f * std::cos(h);
+    ship_heading[SHIP_CARRIER] = f.psi + 180.0f;
+    sim_graphics_settings.draw_ships = 1;
+}
+
 // `finish`: wait until the offscreen renderer has drawn the frame's picture
 // (without it only the frame's own work and the queued drawing are measured).
 void run_frames(benchmark::State& state, bool finish)
@@ -94,6 +113,7 @@ void run_frames(benchmark::State& state, bool finish)
     }
     const int32_t frames_before = flying_frame_count;
     for (auto _ : state) {
+        if (state.range(0)) carrier_ahead();
         MACIBM_do_frame();
         if (finish) glFinish();
     }
@@ -104,9 +124,26 @@ void run_frames(benchmark::State& state, bool finish)
 }
 
 void BM_flying_frame(benchmark::State& state) { run_frames(state, false); }
-BENCHMARK(BM_flying_frame)->Unit(benchmark::kMicrosecond)->UseRealTime();
+BENCHMARK(BM_flying_frame)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 void BM_flying_frame_rendered(benchmark::State& state) { run_frames(state, true); }
-BENCHMARK(BM_flying_frame_rendered)->Unit(benchmark::kMicrosecond)->UseRealTime();
+BENCHMARK(BM_flying_frame_rendered)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+// The same at noon under a broken layer at 1,500 m with cloud shadows on.
+void BM_flying_frame_broken_layer(benchmark::State& state)
+{
+    if (program().failure.empty()) {
+        sim_weather.cloud_type[0] = 3;
+        sim_weather.cloud_type[1] = 0;
+        sim_weather.cloud_base_msl_m[0] = 1500.0f;
+        sim_weather.cloud_tops_msl_m[0] = 2500.0f;
+        sim_weather.visibility_reported_m = 40000.0f;
+        sim_weather.rain_percent = sim_weather.thunderstorm_percent = 0.0f;
+        screen_settings.cloud_shadows_on = 1;
+        sim_time.zulu_time_sec = std::fmod((12.0f - flt[0].longitude / 15.0f) * 3600.0f + 86400.0f, 86400.0f);
+    }
+    run_frames(state, true);
+}
+BENCHMARK(BM_flying_frame_broken_layer)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 }  // namespace

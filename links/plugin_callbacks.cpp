@@ -1,0 +1,429 @@
+// The host table's screen, graphics, aircraft, command and menu callbacks
+// (slots 0..33), and the table itself. Every value a plug-in passes that
+// indexes one of our tables is checked first: a value outside it is ignored
+// (or answers 0), texts are cut to their fields.
+#include <GL/gl.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstring>
+
+#include "aircraft/acf_load.h"
+#include "aircraft/acf_struct.h"
+#include "aircraft/flight_start.h"
+#include "core/app_mode.h"
+#include "core/command_hook.h"
+#include "core/folders.h"
+#include "core/frame_clock.h"
+#include "core/geo.h"
+#include "core/input.h"
+#include "core/menu_table.h"
+#include "core/screen.h"
+#include "core/shell_hooks.h"
+#include "core/simvars.h"
+#include "flightmodel/flt.h"
+#include "graphics/font.h"
+#include "graphics/glprobe.h"
+#include "graphics/ogl_draw.h"
+#include "graphics/ogl_state.h"
+#include "graphics/ogl_tex.h"
+#include "links/joystick.h"
+#include "links/plugin_host.h"
+#include "links/plugin_nav.h"
+#include "links/speech.h"
+#include "scene/plane_range.h"
+#include "world/apt_scene.h"
+#include "world/nav_lookup.h"
+
+ORPM_host_table PLUGIN_host_table;
+
+namespace {
+
+constexpr float MENU_BAR_LINE = 750.0f;
+constexpr int FIRST_FREE_TEXTURE = 4942;   // one past the program's highest texture slot
+constexpr int PLUGIN_FONTS = 8;
+constexpr int PLUGIN_COMMANDS = 94;
+constexpr int PROGRAM_VERSION = 710;
+constexpr int INTERFACE_VERSION = 1;
+constexpr int PLUGIN_PLANES = 10;
+constexpr int MENU_LAST_PLUGIN = MENU_COUNT - 1;
+constexpr int TEXT_FIELD = 500;            // aircraft path and file-name fields
+
+constexpr std::array<int, PLUGIN_FONTS> FONT_PROPORTIONAL = {100, 101, 103, 105, 105, 109, 110, 111};
+constexpr std::array<int, PLUGIN_FONTS> FONT_FIXED = {107, 107, 107, 107, 108, 109, 110, 111};
+constexpr std::array<int, PLUGIN_FONTS> FONT_WIDTH = {6, 7, 6, 6, 10, 6, 6, 6};
+constexpr std::array<int, PLUGIN_FONTS> FONT_HEIGHT = {10, 10, 10, 10, 10, 11, 11, 11};
+
+// Plug-in command n to the key-assignment slot and to the joystick button function.
+constexpr std::array<int, PLUGIN_COMMANDS> COMMAND_KEY_SLOT = [] {
+    std::array<int, PLUGIN_COMMANDS> t{};
+    const int head[21] = {0, 1, 2, 3, 4, 5, 7, 8, 0, 9, 10, 13, 11, 18, 12, 18, 15, 14, 20, 94, 95};
+    for (int n = 0; n < 21; ++n) t[n] = head[n];
+    for (int n = 21; n <= 87; ++n) t[n] = n + 1;
+    t[88] = 0;
+    for (int n = 89; n <= 92; ++n) t[n] = n;
+    t[93] = 6;
+    return t;
+}();
+constexpr int command_button_code(int n) { return n <= 57 ? n : n == 58 ? 93 : n - 1; }
+
+constexpr std::array<int, 7> LANGUAGES = {-1, 0, 1, 2, 3, 4, 5};
+
+float line_of_menu_bar() { return screen.ui_top_margin + MENU_BAR_LINE; }
+
+// Copies a text into a field of `size` bytes, always terminated.
+void copy_text(char* out, const char* in, size_t size)
+{
+    if (out == nullptr || size == 0) return;
+    size_t n = 0;
+    if (in) n = strnlen(in, size - 1);
+    if (n) std::memcpy(out, in, n);
+    out[n] = 0;
+}
+
+// The local frame's centre on the current planet, degrees.
+void frame_centre(double& lat, double& lon)
+{
+    const bool mars = sim_graphics_scenery.current_planet == 1;
+    lat = lat_ref + (mars ? 2.5 : 1.0);
+    lon = lon_ref + (mars ? 3.0 : 1.5);
+}
+
+// ---- slots 0..5 -----------------------------------------------------------
+void get_screen_size(int* width, int* height)
+{
+    if (width) *width = static_cast<int>(screen.screen_area_width);
+    if (height) *height = static_cast<int>(screen.screen_area_height);
+}
+
+void get_mouse(int* x, int* y, int with_menu_bar)
+{
+    if (x) *x = static_cast<int>(mouse.mouse_x);
+    if (y) {
+        const float line = line_of_menu_bar();
+        *y = static_cast<int>(mouse.mouse_y > line && with_menu_bar == 0 ? line : mouse.mouse_y);
+    }
+}
+
+void set_graphics_state(int fog, int texture_units, int lighting, int flag_a, int flag_b, int depth_test,
+                        int depth_write)
+{
+    const int transparency = flag_a ? (flag_b ? 7 : 6) : (flag_b ? 5 : 4);
+    OGL_set_state(fog ? 0 : 1, std::clamp(texture_units, 0, TEX_UNITS_CACHED), lighting ? 2 : 3, transparency,
+                  depth_test ? 8 : 9, depth_write ? 10 : 11);
+}
+
+// The texture binder keeps the cache of what each unit holds.
+void bind_texture(int texture, int unit) { OGL_bind_tex(texture, unit); }
+
+void gen_tex_ids(int* out, int count)
+{
+    if (out == nullptr || count <= 0) return;
+    int candidate = FIRST_FREE_TEXTURE;
+    for (int i = 0; i < count; ++i) {
+        while (glIsTexture(static_cast<GLuint>(candidate))) ++candidate;
+        out[i] = candidate++;
+    }
+}
+
+int get_texture(int kind)
+{
+    constexpr int slots[3] = {444, 400, 401};
+    return kind >= 0 && kind < 3 ? slots[kind] : 0;
+}
+
+// ---- slots 8..13 ----------------------------------------------------------
+void draw_dark_box(int left, int top, int right, int bottom)
+{
+    OGL_shade_box(static_cast<float>(left), static_cast<float>(bottom), static_cast<float>(right),
+                  static_cast<float>(top), 0.5f);
+}
+
+// The drawing font of a plug-in font, -1 outside the table.
+int mapped_font(int font)
+{
+    if (font < 0 || font >= PLUGIN_FONTS) return -1;
+    return (sim_graphics_misc.use_proportional_fonts ? FONT_PROPORTIONAL : FONT_FIXED)[font];
+}
+
+void set_text_colour(const float* rgb)
+{
+    if (rgb == nullptr) return;
+    for (int c = 0; c < 3; ++c) colour_table[COLOUR_PLUGIN_TEXT][c] = rgb[c];
+}
+
+void draw_string(float* rgb, int x, int y, char* text, int* wrap_width, int font)
+{
+    const int f = mapped_font(font);
+    if (f < 0 || text == nullptr) return;
+    set_text_colour(rgb);
+    const float wrap = wrap_width ? static_cast<float>(*wrap_width) : 10000.0f;
+    OGL_draw_string(COLOUR_PLUGIN_TEXT, static_cast<float>(x), static_cast<float>(y), text, wrap, f);
+}
+
+void draw_number(float* rgb, int x, int y, double value, int digits, int decimals, int show_sign, int font)
+{
+    const int f = mapped_font(font);
+    if (f < 0) return;
+    set_text_colour(rgb);
+    OGL_draw_string_fmt(COLOUR_PLUGIN_TEXT, static_cast<float>(x), static_cast<float>(y), static_cast<float>(value),
+                        digits, decimals, show_sign, f);
+}
+
+void get_font_dims(int font, int* width, int* height, int* third)
+{
+    const bool known = font >= 0 && font < PLUGIN_FONTS;
+    if (width) *width = known ? FONT_WIDTH[font] : 0;
+    if (height) *height = known ? FONT_HEIGHT[font] : 0;
+    if (third) *third = 0;
+}
+
+float get_elapsed_time() { return frame_clock; }
+
+void read_camera(float* x, float* y, float* z, float* pitch, float* heading, float* roll, float* zoom)
+{
+    if (!x || !y || !z || !pitch || !heading || !roll || !zoom) return;
+    *x = sim_graphics_view.view_x, *y = sim_graphics_view.view_y, *z = sim_graphics_view.view_z;
+    *pitch = sim_private_camera.the, *heading = sim_private_camera.psi, *roll = sim_private_camera.phi;
+    *zoom = sim_graphics_view.view_zoom;
+}
+
+// ---- slots 14..18 ---------------------------------------------------------
+void draw_aircraft(int plane, float x, float y, float z, float pitch, float roll, float heading, int full,
+                   ORPM_draw_info* info)
+{
+    if (plane < 0 || plane >= PLUGIN_PLANES) return;
+    ORPM_draw_info d{};
+    d.size = sizeof(ORPM_draw_info);
+    d.throttle = 0.3f;
+    if (info && info->size > 0)
+        std::memcpy(&d, info, std::min<size_t>(static_cast<size_t>(info->size), sizeof(ORPM_draw_info)));
+    d.size = sizeof(ORPM_draw_info);
+
+    flt_struct& f = flt[plane];
+    acf_struct& a = pln[plane];
+    // Every field written below is restored from these copies.
+    const flt_struct saved_flt = f;
+    float saved_gear[5];
+    std::memcpy(saved_gear, a.acf_gear_deploy, sizeof saved_gear);
+    const float saved_splr = a.acf_splr_up;
+
+    f.local_x = x, f.local_y = y, f.local_z = z;
+    f.theta = pitch, f.phi = roll, f.psi = heading;
+    for (int g = 0; g < 5; ++g) a.acf_gear_deploy[g] = d.gear_deploy;
+    f.flaprat = d.flap_ratio;
+    a.acf_splr_up = d.spoiler_ratio;
+    f.sbrkrat = d.speed_brake_ratio;
+    f.slatrat = d.slat_ratio;
+    f.swdi = d.wing_sweep;
+    f.FC_ptch = d.pitch_control, f.FC_hdng = d.heading_control, f.FC_roll = d.roll_control;
+    for (float& t : f.ENGN_thro) t = d.throttle;
+    f.nav_lights_on = f.beacon_lights_on = f.strobe_lights_on = f.landing_lights_on = f.taxi_light_on = 1;
+    f.sin_theta = std::sin(pitch * 0.017453292519943278f), f.cos_theta = std::cos(pitch * 0.017453292519943278f);
+
+    (void)full;
+    SCENE_draw_plane_range(plane, plane);
+
+    f = saved_flt;
+    std::memcpy(a.acf_gear_deploy, saved_gear, sizeof saved_gear);
+    a.acf_splr_up = saved_splr;
+}
+
+void set_aircraft(int plane, char* path, char* file_name)
+{
+    if (plane < 0 || plane >= PLUGIN_PLANES || path == nullptr || file_name == nullptr) return;
+    copy_text(pln[plane].acf_file_path, path, TEXT_FIELD);
+    copy_text(pln[plane].acf_file_name, file_name, TEXT_FIELD);
+    ACF_load_and_setup(plane);
+}
+
+void get_aircraft(int plane, char* path_out, char* file_name_out)
+{
+    if (plane < 0 || plane >= PLUGIN_PLANES) return;
+    copy_text(path_out, pln[plane].acf_file_path, TEXT_FIELD);
+    copy_text(file_name_out, pln[plane].acf_file_name, TEXT_FIELD);
+}
+
+int count_aircraft() { return sim_graphics_settings.draw_aircrafts; }
+
+void select_airport(char* airport_id)
+{
+    if (airport_id == nullptr) return;
+    char id[8];
+    copy_text(id, airport_id, sizeof id);
+    int index = -1;
+    NAV_find_nearest_by_id(id, 1, index, flt[0].latitude, flt[0].longitude);
+    start_selection.airport_index = index;
+    app_mode = 2;
+    CORE_set_mode(0, "select airport");
+}
+
+// ---- slots 19..27 ---------------------------------------------------------
+void simulate_key(int modifiers, int key) { CORE_run_key(modifiers, key); }
+
+void speak(char* text)
+{
+    if (text) SOUND_speak(text, 1);
+}
+
+void command_key(int command)
+{
+    if (command < 0 || command >= PLUGIN_COMMANDS) return;
+    CORE_run_key_slot(0, COMMAND_KEY_SLOT[command]);
+}
+
+void command_button(int* commands, int up, int continuous)
+{
+    if (commands == nullptr) return;
+    for (int i = 0; commands[i] != 0; ++i) {
+        const int c = commands[i];
+        if (c < 1 || c >= PLUGIN_COMMANDS) continue;
+        const int code = command_button_code(c);
+        if (!up) continuous ? JOY_button_held(code) : JOY_button_pressed(code);
+        else continuous ? JOY_button_idle(code) : JOY_button_released(code);
+    }
+}
+
+void get_system_path(char* out) { copy_text(out, program_folder, TEXT_SIZE); }
+void get_prefs_path(char* out) { copy_text(out, pref_path_general, TEXT_SIZE); }
+
+int get_versions(int* program, int* interface_version)
+{
+    if (program) *program = PROGRAM_VERSION;
+    if (interface_version) *interface_version = INTERFACE_VERSION;
+    return PROGRAM_VERSION;
+}
+
+int get_language()
+{
+    for (size_t i = 0; i < LANGUAGES.size(); ++i)
+        if (LANGUAGES[i] == sim_operation_prefs_misc.language) return static_cast<int>(i);
+    return 0;
+}
+
+void debug_string(char* text)
+{
+    if (text == nullptr) return;
+    error_log << text;
+    error_log.flush();
+}
+
+// ---- slots 28..33 ---------------------------------------------------------
+int create_menu(int parent_menu, int parent_item, char* title)
+{
+    for (int m = MENU_FIRST_PLUGIN; m <= MENU_LAST_PLUGIN; ++m) {
+        if (menu_table[m].title[0] != 0) continue;
+        char text[MENU_TEXT_SIZE];
+        copy_text(text, title ? title : "", MENU_TEXT_SIZE);
+        if (text[0] == 0) std::strcpy(text, " ");   // an empty title would leave the slot free
+        const bool valid_parent = parent_menu >= 1 && parent_menu < MENU_COUNT && parent_item >= 0 &&
+                                  parent_item < MENU_ITEMS;
+        MENU_create(m, valid_parent ? parent_menu * MENU_ITEMS + parent_item : 0, text);
+        return m;
+    }
+    return -1;
+}
+
+int append_menu_item(int menu, int item, char* text, int enabled)
+{
+    if (menu < MENU_FIRST_PLUGIN || menu > MENU_LAST_PLUGIN || item < 0 || item >= MENU_ITEMS) return 0;
+    char label[MENU_TEXT_SIZE];
+    copy_text(label, text ? text : "", MENU_TEXT_SIZE);
+    const int command = menu * 100 + item;
+    MENU_append(menu, item, command, label, 0);
+    return command;
+}
+
+void set_menu_item(int menu, int item, char* text, int enabled) { append_menu_item(menu, item, text, enabled); }
+
+void destroy_menu(int menu)
+{
+    if (menu < MENU_FIRST_PLUGIN || menu > MENU_LAST_PLUGIN) return;
+    menu_table[menu].title[0] = 0;
+}
+
+void set_situation(int code, int sub_mode) { FLIGHT_init_situation(code, sub_mode); }
+void reload_scenery() { APT_build_scene(1); }
+
+}   // namespace
+
+// ---- local and world coordinates (slots 6, 7) -----------------------------
+void PLUGIN_host_world_to_local(double lat, double lon, double elevation, double* x, double* y, double* z)
+{
+    constexpr double rad = 0.017453292519943278, pi = 3.14159265358979323846;
+    double clat, clon;
+    frame_centre(clat, clon);
+    const double R = sim_physics.earth_radius_m;
+    const double a = clat * rad;
+    double dl = (lon - clon) * rad;
+    if (dl < -pi) dl += 2.0 * pi;
+    if (dl >= pi) dl -= 2.0 * pi;
+    const double phi = lat * rad, r = R + elevation;
+    const double P = r * std::cos(phi) * std::cos(dl) - R * std::cos(a);
+    const double Q = R * std::sin(a) - r * std::sin(phi);
+    if (x) *x = static_cast<float>(r * std::cos(phi) * std::sin(dl));
+    if (y) *y = static_cast<float>(P * std::cos(a) - Q * std::sin(a));
+    if (z) *z = static_cast<float>(Q * std::cos(a) + P * std::sin(a));
+}
+
+void PLUGIN_host_local_to_world(double x, double y, double z, double* lat, double* lon, double* elevation)
+{
+    constexpr double rad = 0.017453292519943278, deg = 57.29577951308238;
+    double clat, clon;
+    frame_centre(clat, clon);
+    const double R = sim_physics.earth_radius_m;
+    const double a = clat * rad;
+    const double A = R * std::cos(a) + y * std::cos(a) + z * std::sin(a);
+    const double B = z * std::cos(a) - y * std::sin(a) - R * std::sin(a);
+    const double r = std::sqrt(B * B + x * x + A * A);
+    // A point far from the origin can put the sines' arguments past 1: held to -1..1.
+    const double la = r > 0.0 ? std::asin(std::clamp(-B / r, -1.0, 1.0)) : a;
+    const double across = r * std::cos(la);
+    const double lo = across > 0.0 ? std::asin(std::clamp(x / across, -1.0, 1.0)) : 0.0;
+    if (lat) *lat = static_cast<float>(la * deg);
+    if (lon) *lon = static_cast<float>(clon + lo * deg);
+    if (elevation) *elevation = static_cast<float>(r - R);
+}
+
+void PLUGIN_fill_host_table()
+{
+    ORPM_host_table& t = PLUGIN_host_table;
+    t.version = ORPM_HOST_TABLE_VERSION;
+    t.size = sizeof(ORPM_host_table);
+    t.get_screen_size = get_screen_size;
+    t.get_mouse = get_mouse;
+    t.set_graphics_state = set_graphics_state;
+    t.bind_texture = bind_texture;
+    t.gen_tex_ids = gen_tex_ids;
+    t.get_texture = get_texture;
+    t.world_to_local = PLUGIN_host_world_to_local;
+    t.local_to_world = PLUGIN_host_local_to_world;
+    t.draw_dark_box = draw_dark_box;
+    t.draw_string = draw_string;
+    t.draw_number = draw_number;
+    t.get_font_dims = get_font_dims;
+    t.get_elapsed_time = get_elapsed_time;
+    t.read_camera = read_camera;
+    t.draw_aircraft = draw_aircraft;
+    t.set_aircraft = set_aircraft;
+    t.get_aircraft = get_aircraft;
+    t.count_aircraft = count_aircraft;
+    t.select_airport = select_airport;
+    t.simulate_key = simulate_key;
+    t.speak = speak;
+    t.command_key = command_key;
+    t.command_button = command_button;
+    t.get_system_path = get_system_path;
+    t.get_prefs_path = get_prefs_path;
+    t.get_versions = get_versions;
+    t.get_language = get_language;
+    t.debug_string = debug_string;
+    t.create_menu = create_menu;
+    t.append_menu_item = append_menu_item;
+    t.set_menu_item = set_menu_item;
+    t.destroy_menu = destroy_menu;
+    t.set_situation = set_situation;
+    t.reload_scenery = reload_scenery;
+    PLUGIN_fill_nav_slots(t);
+}

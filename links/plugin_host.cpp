@@ -1,0 +1,163 @@
+// The plug-in loader and the hook forwarders.
+#include "links/plugin_host.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+#include "core/app_mode.h"
+#include "core/menu_table.h"
+#include "core/screen.h"
+#include "platform/plat_dl.h"
+#include "platform/plat_files.h"
+
+plugin_host_state plugin_host;
+
+void PLUGIN_host_reset() { plugin_host = plugin_host_state{}; }
+
+namespace {
+
+constexpr size_t PATH_BUFFER = 500;   // the program folder is cut to 499 characters
+constexpr float MENU_BAR_LINE = 750.0f;
+
+// The program folder followed by a file of the plug-in folder, found with the
+// case-blind lookup.
+std::string plugin_path(const char* program_folder, const char* file)
+{
+    std::string path(program_folder ? program_folder : "");
+    if (path.size() > PATH_BUFFER - 1) path.resize(PATH_BUFFER - 1);
+    path += "Resources/plugins/";
+    path += file;
+    return PLAT_resolve_path(path.c_str());
+}
+
+template <typename F> F entry(void* library, const char* name)
+{
+    return reinterpret_cast<F>(PLAT_dl_symbol(library, name));
+}
+
+}   // namespace
+
+int PLUGIN_load(const char* program_folder_path)
+{
+    plugin_host_state& h = plugin_host;
+    h.manager_library = PLAT_dl_open(plugin_path(program_folder_path, "ORPM.so").c_str());
+    if (h.manager_library == nullptr) return 0;
+
+    void* m = h.manager_library;
+    plugin_manager_entries& e = h.entries;
+    e.initialize = entry<ORPMInitializePlugins_fn>(m, "ORPMInitializePlugins");
+    e.shutdown = entry<ORPMShutdownPlugins_fn>(m, "ORPMShutdownPlugins");
+    e.drawing = entry<ORPMDoDrawingHook_fn>(m, "ORPMDoDrawingHook");
+    e.mouse_click = entry<ORPMMouseClickHook_fn>(m, "ORPMMouseClickHook");
+    e.key_press = entry<ORPMKeyPressHook_fn>(m, "ORPMKeyPressHook");
+    e.event = entry<ORPMEventHook_fn>(m, "ORPMEventHook");
+    e.camera = entry<ORPMCameraHook_fn>(m, "ORPMCameraHook");
+    e.register_data = entry<ORPMRegisterDataAccessor_fn>(m, "ORPMRegisterDataAccessor");
+    e.unregister_data = entry<ORPMUnregisterDataAccessor_fn>(m, "ORPMUnregisterDataAccessor");
+    e.menu = entry<ORPMMenuHook_fn>(m, "ORPMMenuHook");
+    e.check_menu = entry<ORPMCheckMenuHook_fn>(m, "ORPMCheckMenuHook");
+    e.menu_item_enabled = entry<ORPMMenuItemEnabled_fn>(m, "ORPMMenuItemEnabled");
+    e.num_planes = entry<ORPMGetNumberPlanesToHandle_fn>(m, "ORPMGetNumberPlanesToHandle");
+    e.update_plane_path = entry<ORPMUpdatePlaneNameAndPath_fn>(m, "ORPMUpdatePlaneNameAndPath");
+
+    // The widget library is loaded when it is there; we ship none.
+    h.widget_library = PLAT_dl_open(plugin_path(program_folder_path, "ORWidgets.so").c_str());
+
+    if (e.initialize == nullptr) return 0;
+    PLUGIN_fill_host_table();
+    PLUGIN_register_datarefs();
+    e.initialize(program_folder_path, &PLUGIN_host_table);
+    return 1;
+}
+
+void PLUGIN_call_shutdown()
+{
+    if (plugin_host.entries.shutdown) plugin_host.entries.shutdown();
+}
+
+int PLUGIN_call_draw_hook(int phase)
+{
+    if (plugin_host.entries.drawing == nullptr || app_mode != 0) return 1;
+    return plugin_host.entries.drawing(phase);
+}
+
+int PLUGIN_call_key_press_hook(int message, int wparam, int lparam)
+{
+    if (plugin_host.entries.key_press == nullptr || app_mode != 0) return 1;
+    return plugin_host.entries.key_press(message, wparam, lparam);
+}
+
+int PLUGIN_call_mouse_click_hook(int x, int y, int status)
+{
+    plugin_host_state& h = plugin_host;
+    if (h.entries.mouse_click == nullptr || app_mode != 0) return 1;
+
+    // Above the menu bar's line the click is the program's, unless a plug-in
+    // took the press this release ends: it then gets the release on the line.
+    const float line = screen.ui_top_margin + MENU_BAR_LINE;
+    if (static_cast<float>(y) > line) {
+        if (h.press_flag == 0) return 1;
+        y = static_cast<int>(line);
+    }
+
+    // An open menu takes every click inside the box around its items.
+    const int open = screen.open_menu;
+    if (open >= 0 && open < MENU_COUNT) {
+        float left = 9999.0f, bottom = 9999.0f, right = 0.0f, top = 0.0f;
+        for (const menu_item_record& item : menu_table[open].items) {
+            if (item.text[0] == 0) continue;
+            left = std::min(left, item.left);
+            bottom = std::min(bottom, item.bottom);
+            right = std::max(right, item.right);
+            top = std::max(top, item.top);
+        }
+        const float fx = static_cast<float>(x), fy = static_cast<float>(y);
+        if (left <= fx && fx <= right && bottom <= fy && fy <= top) return 1;
+    }
+
+    const int answer = h.entries.mouse_click(x, y, status);
+    h.press_flag = status != 0 && answer == 0 ? 1 : 0;
+    return answer;
+}
+
+int PLUGIN_call_event_hook(int event, float value, float float_value, int a, int b)
+{
+    if (plugin_host.entries.event == nullptr) return 1;
+    return plugin_host.entries.event(event, value, static_cast<int>(float_value), a, b);
+}
+
+int PLUGIN_call_camera_hook(float* x, float* y, float* z, float* pitch, float* heading, float* roll, float* zoom)
+{
+    if (plugin_host.entries.camera == nullptr) return 1;
+    return plugin_host.entries.camera(x, y, z, pitch, heading, roll, zoom);
+}
+
+int PLUGIN_call_menu_hook(int command)
+{
+    if (plugin_host.entries.menu == nullptr) return 1;
+    return plugin_host.entries.menu(command);
+}
+
+int PLUGIN_call_check_menu_hook(int menu, int item, int* state)
+{
+    if (plugin_host.entries.check_menu == nullptr) return 1;
+    return plugin_host.entries.check_menu(menu, item, state);
+}
+
+int PLUGIN_call_menu_item_enabled(int menu, int item)
+{
+    if (plugin_host.entries.menu_item_enabled == nullptr) return 1;
+    return plugin_host.entries.menu_item_enabled(menu, item);
+}
+
+int PLUGIN_call_num_planes(int count, int flag)
+{
+    if (plugin_host.entries.num_planes == nullptr) return count;
+    return plugin_host.entries.num_planes(count, flag);
+}
+
+void PLUGIN_call_update_plane_path(int slot, const char* file_name, const char* path)
+{
+    if (plugin_host.entries.update_plane_path) plugin_host.entries.update_plane_path(slot, file_name, path);
+}

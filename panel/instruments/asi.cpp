@@ -1,0 +1,52 @@
+// The airspeed and Mach instruments: the round dials through the shared dial
+// drawer, the linear airspeed and Mach tapes, and the EFIS airspeed tape
+// with its speed bands and three-digit readout.
+#include <algorithm>
+#include <cmath>
+
+#include "aircraft/acf_struct.h"
+#include "flightmodel/flt.h"
+#include "graphics/font.h"
+#include "panel/instruments/flight_instruments.h"
+#include "panel/panel_kit.h"
+
+namespace {
+constexpr float KNOTS_TO_STATUTE_MPH = 1.1507795f;
+}
+
+bool PANEL_glass_alive()
+{
+    return PANEL_avionics_powered() != 0 && !FLT_slot_failed(0, FAIL_SLOT_GLASS_INSTR);
+}
+
+void PANEL_asi()
+{
+    const acf_struct& a = pln[0];
+    const flt_struct& f = flt[0];
+    const float s = panel_ins_scale;
+    float v = f.indicated_airspeed * (a.acf_asi_kts != 0 ? 1.0f : KNOTS_TO_STATUTE_MPH);
+    if (!std::isfinite(v)) v = 0.0f;
+    const int t = panel_ins_type;
+    if (t == 87) {
+        PANEL_draw_tape(0, 9, -13.0f, 9.0f, 0.0f, 58.0f * s, -999.0f, v, 2.0f, 10, 2.0f, 1, 0, 110);
+        return;
+    }
+    if (t == 88) {
+        const float m = std::isfinite(f.machno) ? f.machno : 0.0f;
+        PANEL_draw_tape(0, 9, -13.0f, 10.0f, 0.0f, 60.0f * s, -999.0f, m, 0.1f, 1, 50.0f, 1, 0, 110);
+        return;
+    }
+    if (t != 170) {
+        update_eng_asi(t, 0.0f, 0.0f, 0, 0);
+        return;
+    }
+    if (!PANEL_glass_alive()) return;
+    PANEL_draw_tape(49, -1, -12.0f, 11.0f, 0.0f, 62.0f * s, 10.0f, v, 5.0f, 10, 2.0f, 1, 0, 110);
+    const struct { int colour; float speed; } bands[4] = {
+        {49, a.acf_Vso}, {50, a.acf_Vs}, {59, a.acf_Vno}, {58, a.acf_Vne}};
+    for (const auto& b : bands) {
+        const float offset = (b.speed - v) * 2.0f;
+        if (std::isfinite(offset)) PANEL_tape_mark(b.colour, 9.0f, 6.0f * s, 62.0f * s, offset);
+    }
+    OGL_draw_string_fmt(50, -13.0f * s, -4.0f * s, std::clamp(v, 0.0f, 999.0f), 3, 0, 0, 110);
+}

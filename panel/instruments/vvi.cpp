@@ -1,0 +1,78 @@
+// The vertical speed indicators: needle dials with each dial's law (linear,
+// or a knee at 1,000 ft/min and a power law above it), the linear tape, the
+// EFIS needle and number, and the generated dial of type 440.
+#include <algorithm>
+#include <cmath>
+
+#include "flightmodel/flt.h"
+#include "graphics/font.h"
+#include "panel/instruments/flight_instruments.h"
+#include "panel/panel_kit.h"
+
+vvi_memory vvi_mem;
+
+namespace {
+
+constexpr float FPM_PER_MPS = 196.850394f;
+
+struct vvi_law {
+    int type, style;
+    float full_fpm, full_deg, knee_fpm, knee_deg, exponent;
+};
+constexpr vvi_law VVI_LAWS[] = {
+    {122, 17, 2000, 160, 0, 0, 1},    {123, 17, 3000, 150, 1000, 70, 1}, {124, 19, 2000, 160, 0, 0, 1},
+    {125, 19, 5000, 160, 0, 0, 1},    {126, 19, 6000, 170, 1000, 60, 0.65f},
+    {127, 20, 2000, 160, 0, 0, 1},    {128, 20, 5000, 160, 0, 0, 1},
+    {129, 20, 6000, 170, 1000, 60, 0.65f}, {421, 19, 2000, 160, 0, 0, 1},
+    {172, 21, 6000, 70, 1000, 30, 0.65f},
+};
+
+const vvi_law* law_of(int type)
+{
+    for (const vvi_law& l : VVI_LAWS)
+        if (l.type == type) return &l;
+    return nullptr;
+}
+
+}  // namespace
+
+float VVI_needle_angle(int type, float fpm)
+{
+    const vvi_law* l = law_of(type);
+    if (!l || !std::isfinite(fpm)) return 0.0f;
+    const float a = std::fabs(fpm), sign = fpm >= 0.0f ? 1.0f : -1.0f;
+    float angle;
+    if (a >= l->knee_fpm)
+        angle = (l->full_deg - l->knee_deg) *
+                    std::pow((a - l->knee_fpm) / (l->full_fpm - l->knee_fpm), l->exponent) + l->knee_deg;
+    else
+        angle = a / l->knee_fpm * l->knee_deg;
+    return sign * std::min(angle, l->full_deg);
+}
+
+void PANEL_vvi()
+{
+    const int t = panel_ins_type;
+    const float s = panel_ins_scale;
+    if (!FLT_slot_failed(0, FAIL_SLOT_VVI_INSTR)) {
+        const float v = flt[0].vh_ind * FPM_PER_MPS;
+        if (std::isfinite(v)) vvi_mem.vvi_fpm = v;
+    }
+    const float v = vvi_mem.vvi_fpm;
+    if (t == 130) {
+        PANEL_draw_tape(0, 9, -13.0f, 9.0f, 0.0f, 58.0f * s, -999.0f, v * 0.01f, 1.0f, 10, 5.0f, 2, 0, 110);
+        return;
+    }
+    if (t == 181) {
+        if (PANEL_glass_alive()) OGL_draw_string_fmt(49, -12.0f, -4.0f, v, 4, 0, 1, 110);
+        return;
+    }
+    if (t == 440) {
+        update_eng_asi(t, 0.0f, 0.0f, 0, 0);
+        return;
+    }
+    const vvi_law* l = law_of(t);
+    if (!l) return;
+    if (t == 172 && !PANEL_glass_alive()) return;
+    PANEL_draw_needle(t == 172 ? 17.0f : 0.0f, 0.0f, VVI_needle_angle(t, v) - 90.0f, l->style);
+}

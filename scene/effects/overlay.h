@@ -1,0 +1,26 @@
+// The 2-D overlay of the flying view and its replay bar, and the sun glare
+// the windshield pass works out for it.
+//
+// Reads: sun_glare, the replay mode and the replay clock, the mouse record,
+// the ATC window, the spoken text, the data rows chosen for the screen, the
+// launch flags, the pause, chat, notes and checklist of the shell, the user
+// plane's parking brake, groundspeed and sideslip, the joystick state and
+// the aircraft's head-up-display centre, destination slot 9 of the link.
+// Writes: the launch flags (brake releases, wire release), replay_mode and
+// checklist_current on clicks, redraw_pending (cleared).
+#pragma once
+
+// White wash over the picture from looking into the sun, 0 (none) to about 1.
+extern float sun_glare;
+
+// Labels of the replay bar's buttons 1..9 as the link's command table names
+// them (15 characters, trailing blanks included); "" for buttons that send
+// nothing.
+extern const char* const REPLAY_BUTTON_COMMAND[10];
+// Centre x of replay button b (1..9); the bar's buttons sit at y 740.
+extern const float REPLAY_BUTTON_X[10];
+constexpr float REPLAY_BUTTON_Y = 740.0f;
+
+// Draws the bar and handles clicks on its buttons; called by the overlay.
+void REPLAY_draw_bar();
+// (SCENE_draw_overlay itself is declared in scene/scene_draw.h.)

@@ -1,0 +1,539 @@
+// The plug-in host: loading managers laid out beside a program folder, the
+// hooks, the data accessors as a manager receives them, the navigation and
+// flight-plan callbacks, the host callbacks, and our manager with the sample
+// plug-in.
+#include <dlfcn.h>
+#include <gtest/gtest.h>
+#include <GL/gl.h>
+
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <map>
+#include <string>
+
+#include "aircraft/acf_struct.h"
+#include "core/app_mode.h"
+#include "core/command_hook.h"
+#include "core/geo.h"
+#include "core/menu_table.h"
+#include "core/screen.h"
+#include "core/simvars.h"
+#include "flightmodel/flt.h"
+#include "flightmodel/systems/flight_plan.h"
+#include "graphics/ogl_state.h"
+#include "links/plugin_host.h"
+#include "links/plugin_nav.h"
+#include "shell/menus.h"
+#include "tests/graphics/gl_context.h"
+#include "tests/support/test_support.h"
+#include "world/navdb.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// What the program registered, as a manager sees it.
+std::map<std::string, ORPM_data_ref> registered;
+int capture(const char* name, int type, int writable, ORPM_get_int_fn gi, ORPM_set_int_fn si, ORPM_get_float_fn gf,
+            ORPM_set_float_fn sf, ORPM_get_double_fn gd, ORPM_set_double_fn sd, ORPM_get_int_array_fn gia,
+            ORPM_set_int_array_fn sia, ORPM_get_float_array_fn gfa, ORPM_set_float_array_fn sfa, ORPM_get_bytes_fn gb,
+            ORPM_set_bytes_fn sb, void* rc, void* wc)
+{
+    registered[name] = ORPM_data_ref{nullptr, type, writable, gi, si, gf, sf, gd, sd, gia, sia, gfa, sfa, gb, sb, rc, wc};
+    return 1;
+}
+
+// The recording test manager's record (tests/fixtures/plugin_managers.cpp).
+struct recorded {
+    int registrations;
+    int by_type[64];
+    int not_writable;
+    int registered_before_init;
+    ORPM_host_table* table;
+    int shutdowns;
+    int first_computed;
+};
+
+class PluginHost : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        PLUGIN_host_reset();
+        PLUGIN_nav_reset();
+        app_mode = 0;
+        screen.open_menu = -1;
+        screen.ui_top_margin = 0.0f;
+        for (int m = MENU_FIRST_PLUGIN; m < MENU_COUNT; ++m) menu_table[m] = menu_record{};
+        MENU_set_services(MACIBM_create_menu, append_menu);
+        registered.clear();
+    }
+    void TearDown() override
+    {
+        PLUGIN_host_reset();
+        NAV_clear_tables();
+        MENU_set_services(nullptr, nullptr);
+        app_mode = 0;
+    }
+    // A program folder whose plug-in folder holds `manager` as ORPM.so (the
+    // folder names in another case: the lookup is case-blind).
+    void lay_out(const char* manager, const char* plugin = nullptr)
+    {
+        const fs::path plugins = folder_.path() / "RESOURCES" / "Plugins";
+        fs::create_directories(plugins / "modules");
+        fs::copy_file(manager, plugins / "ORPM.so");
+        if (plugin) fs::copy_file(plugin, plugins / "modules" / "sample.so");
+    }
+    static recorded& record()
+    {
+        return *static_cast<recorded*>(dlsym(plugin_host.manager_library, "test_manager_record"));
+    }
+    temp_folder folder_;
+};
+
+// ---------------------------------------------------------------------------
+TEST_F(PluginHost, WithoutAManagerEveryHookLetsTheProgramGoOn)
+{
+    EXPECT_EQ(PLUGIN_load(folder_.prefix().c_str()), 0);
+    EXPECT_EQ(plugin_host.manager_library, nullptr);
+    EXPECT_EQ(plugin_host.widget_library, nullptr);
+    float v[7] = {};
+    int state = -1;
+    EXPECT_EQ(PLUGIN_call_draw_hook(15), 1);
+    EXPECT_EQ(PLUGIN_call_mouse_click_hook(10, 10, 1), 1);
+    EXPECT_EQ(PLUGIN_call_key_press_hook(0x100, 65, 0), 1);
+    EXPECT_EQ(PLUGIN_call_event_hook(0, 1.0f, 0.0f, 0, 0), 1);
+    EXPECT_EQ(PLUGIN_call_camera_hook(&v[0], &v[1], &v[2], &v[3], &v[4], &v[5], &v[6]), 1);
+    EXPECT_EQ(PLUGIN_call_menu_hook(1000), 1);
+    EXPECT_EQ(PLUGIN_call_check_menu_hook(3, 4, &state), 1);
+    EXPECT_EQ(PLUGIN_call_menu_item_enabled(3, 4), 1);
+    EXPECT_EQ(PLUGIN_call_num_planes(7, 0), 7);
+    PLUGIN_call_update_plane_path(1, "A.acf", "AIRCRAFT:A.acf");
+    PLUGIN_call_shutdown();
+}
+
+TEST_F(PluginHost, AManagerGetsEveryNameBeforeItStartsAndTheWholeTable)
+{
+    lay_out(TEST_MANAGER_RECORDER);
+    ASSERT_EQ(PLUGIN_load(folder_.prefix().c_str()), 1);
+    const recorded& r = record();
+    EXPECT_EQ(r.registrations, PLUGIN_dataref_count());
+    EXPECT_EQ(r.registered_before_init, r.registrations);
+    EXPECT_EQ(r.not_writable, 0);
+    EXPECT_EQ(r.by_type[ORPM_TYPE_DOUBLE], 0);
+    for (int type : {1, 2, 8, 16, 32}) EXPECT_GT(r.by_type[type], 0) << type;
+
+    // The table as bytes: version, size, and slot 50 the GPS destination.
+    ASSERT_EQ(r.table, &PLUGIN_host_table);
+    const auto* bytes = reinterpret_cast<const unsigned char*>(r.table);
+    int32_t version, size;
+    std::memcpy(&version, bytes, 4);
+    std::memcpy(&size, bytes + 4, 4);
+    EXPECT_EQ(version, 2);
+    EXPECT_EQ(size, 416);
+    int (*gps_dest)();
+    std::memcpy(&gps_dest, bytes + ORPM_host_slot_offset(50), sizeof gps_dest);
+    sim_cockpit_gps.destination_type = 1, sim_cockpit_gps.destination_index = 3;
+    EXPECT_EQ(gps_dest(), 0x1000003);
+    sim_cockpit_gps.destination_type = 11;
+    EXPECT_EQ(gps_dest(), 0x2000003);
+    // Every slot is filled.
+    for (int s = 0; s < ORPM_HOST_SLOTS; ++s) {
+        void* p;
+        std::memcpy(&p, bytes + ORPM_host_slot_offset(s), sizeof p);
+        EXPECT_NE(p, nullptr) << s;
+    }
+    PLUGIN_call_shutdown();
+    EXPECT_EQ(record().shutdowns, 1);
+}
+
+TEST_F(PluginHost, AManagerWithOnlyItsStartGetsTheTableAndNoNames)
+{
+    lay_out(TEST_MANAGER_INIT_ONLY);
+    ASSERT_EQ(PLUGIN_load(folder_.prefix().c_str()), 1);
+    EXPECT_EQ(record().registrations, 0);
+    EXPECT_EQ(record().table->version, 2);
+    EXPECT_EQ(PLUGIN_call_draw_hook(17), 1);
+    EXPECT_EQ(PLUGIN_call_num_planes(7, 0), 7);
+    PLUGIN_call_shutdown();   // absent: never called through null
+}
+
+// ---------------------------------------------------------------------------
+struct hook_log {
+    int draws = 0, clicks = 0, keys = 0, events = 0;
+    int last_x = 0, last_y = 0, last_status = -1;
+    int event_code[8] = {}, event_param[8] = {};
+    float event_time[8] = {};
+    int answer = 1;
+} hooks;
+
+TEST_F(PluginHost, HooksGoToTheManagerOnlyWhileFlyingExceptEvents)
+{
+    hooks = hook_log{};
+    plugin_manager_entries& e = plugin_host.entries;
+    e.drawing = [](int) { return ++hooks.draws, 0; };
+    e.key_press = [](int, int, int) { return ++hooks.keys, 0; };
+    e.mouse_click = [](int x, int y, int status) {
+        ++hooks.clicks, hooks.last_x = x, hooks.last_y = y, hooks.last_status = status;
+        return hooks.answer;
+    };
+    e.event = [](int code, float time, int zero, int param, int zero2) {
+        const int n = hooks.events++ % 8;
+        hooks.event_code[n] = code, hooks.event_time[n] = time, hooks.event_param[n] = param;
+        return 1;
+    };
+
+    app_mode = 2;   // a screen is up
+    EXPECT_EQ(PLUGIN_call_draw_hook(15), 1);
+    EXPECT_EQ(PLUGIN_call_key_press_hook(0x100, 65, 0), 1);
+    EXPECT_EQ(PLUGIN_call_mouse_click_hook(100, 100, 1), 1);
+    PLUGIN_call_event_hook(6, 2.5f, 0.0f, 0, 0);
+    EXPECT_EQ(hooks.draws + hooks.keys + hooks.clicks, 0);
+    EXPECT_EQ(hooks.events, 1);
+
+    app_mode = 0;
+    EXPECT_EQ(PLUGIN_call_draw_hook(15), 0);
+    EXPECT_EQ(PLUGIN_call_key_press_hook(0x100, 65, 0), 0);
+    for (int code : {0, 1, 4}) PLUGIN_call_event_hook(code, 3.0f + code, 0.0f, 0, 0);
+    PLUGIN_call_event_hook(3, 9.0f, 0.0f, 5, 0);
+    const int codes[] = {6, 0, 1, 4, 3}, params[] = {0, 0, 0, 0, 5};
+    const float times[] = {2.5f, 3.0f, 4.0f, 7.0f, 9.0f};
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(hooks.event_code[i], codes[i]);
+        EXPECT_EQ(hooks.event_param[i], params[i]);
+        EXPECT_FLOAT_EQ(hooks.event_time[i], times[i]);
+    }
+
+    // A press on the menu bar is the program's.
+    EXPECT_EQ(PLUGIN_call_mouse_click_hook(100, 760, 1), 1);
+    EXPECT_EQ(hooks.clicks, 0);
+    // A press the plug-in takes; its release above the bar reaches it on the line.
+    hooks.answer = 0;
+    EXPECT_EQ(PLUGIN_call_mouse_click_hook(100, 700, 1), 0);
+    EXPECT_EQ(PLUGIN_call_mouse_click_hook(100, 765, 0), 0);
+    EXPECT_EQ(hooks.clicks, 2);
+    EXPECT_EQ(hooks.last_y, 750);
+    EXPECT_EQ(hooks.last_status, 0);
+    // The flag went with that release: the next release above the bar is the program's.
+    EXPECT_EQ(PLUGIN_call_mouse_click_hook(100, 765, 0), 1);
+    EXPECT_EQ(hooks.clicks, 2);
+
+    // An open menu takes every click inside the box around its items, even between them.
+    menu_record& m = menu_table[MENU_FIRST_PLUGIN];
+    std::strcpy(m.items[0].text, "One");
+    m.items[0].left = 100, m.items[0].right = 200, m.items[0].bottom = 600, m.items[0].top = 620;
+    std::strcpy(m.items[1].text, "Two");
+    m.items[1].left = 100, m.items[1].right = 200, m.items[1].bottom = 560, m.items[1].top = 580;
+    screen.open_menu = MENU_FIRST_PLUGIN;
+    for (int y : {560, 590, 620}) EXPECT_EQ(PLUGIN_call_mouse_click_hook(150, y, 1), 1) << y;
+    EXPECT_EQ(hooks.clicks, 2);
+    EXPECT_EQ(PLUGIN_call_mouse_click_hook(201, 590, 1), 0);
+    EXPECT_EQ(hooks.clicks, 3);
+    EXPECT_EQ(PLUGIN_call_mouse_click_hook(201, 590, 0), 0);   // the release clears the flag again
+    EXPECT_EQ(plugin_host.press_flag, 0);
+}
+
+// ---------------------------------------------------------------------------
+class PluginData : public PluginHost {
+protected:
+    void SetUp() override
+    {
+        PluginHost::SetUp();
+        plugin_host.entries.register_data = capture;
+        PLUGIN_register_datarefs();
+    }
+    const ORPM_data_ref& ref(const char* name)
+    {
+        const auto it = registered.find(name);
+        EXPECT_NE(it, registered.end()) << name;
+        static const ORPM_data_ref none{};
+        return it == registered.end() ? none : it->second;
+    }
+};
+
+TEST_F(PluginData, ArraysBytesAndComputedValues)
+{
+    EXPECT_EQ(static_cast<int>(registered.size()), PLUGIN_dataref_count());
+
+    const ORPM_data_ref& tail = ref("sim/aircraft/view/acf_tailnum");
+    ASSERT_EQ(tail.type, ORPM_TYPE_BYTES);
+    EXPECT_EQ(tail.get_bytes(tail.read_context, nullptr, 0, 0), 40);
+    std::strcpy(pln[0].acf_tailnum, "OV-TRN");
+    char out[64];
+    std::memset(out, 'x', sizeof out);
+    EXPECT_EQ(tail.get_bytes(tail.read_context, out, 0, 64), 40);
+    EXPECT_STREQ(out, "OV-TRN");
+    // Negative offsets and maxima copy nothing (they would reach outside the field).
+    EXPECT_EQ(tail.get_bytes(tail.read_context, out, -4, 8), 0);
+    EXPECT_EQ(tail.get_bytes(tail.read_context, out, 0, -1), 0);
+    tail.set_bytes(tail.write_context, out, -4, 8);
+    tail.set_bytes(tail.write_context, const_cast<char*>("ABCD"), 38, 4);   // only two bytes fit
+    EXPECT_EQ(pln[0].acf_tailnum[38], 'A');
+    EXPECT_EQ(pln[0].acf_tailnum[39], 'B');
+
+    const ORPM_data_ref& thro = ref("sim/flightmodel/engine/ENGN_thro");
+    ASSERT_EQ(thro.type, ORPM_TYPE_FLOAT_ARRAY);
+    EXPECT_EQ(thro.get_float_array(thro.read_context, nullptr, 0, 0), 8);
+    for (int i = 0; i < 8; ++i) flt[0].ENGN_thro[i] = 0.1f * i;
+    float f[10] = {};
+    EXPECT_EQ(thro.get_float_array(thro.read_context, f, 5, 10), 3);
+    EXPECT_FLOAT_EQ(f[0], 0.5f);
+    EXPECT_FLOAT_EQ(f[2], 0.7f);
+    EXPECT_FLOAT_EQ(f[3], 0.0f);
+    EXPECT_EQ(thro.get_float_array(thro.read_context, f, 8, 10), 0);
+    EXPECT_EQ(thro.get_float_array(thro.read_context, f, -1, 3), 0);
+
+    const ORPM_data_ref& heading = ref("sim/cockpit/autopilot/heading");
+    sim_flightmodel_position.magnetic_variation = -5.0f;
+    heading.set_float(heading.write_context, 90.0f);
+    EXPECT_FLOAT_EQ(sim_cockpit_autopilot.heading_mag, 85.0f);
+    EXPECT_FLOAT_EQ(heading.get_float(heading.read_context), 90.0f);
+
+    const ORPM_data_ref& ap = ref("sim/cockpit/autopilot/autopilot_state");
+    sim_cockpit_autopilot.airspeed_mode = 10, sim_cockpit_autopilot.heading_mode = 12;
+    sim_cockpit_autopilot.altitude_mode = 15, sim_cockpit_autopilot.hnav_mode = 19;
+    sim_cockpit_autopilot.vnav_mode = 20;
+    EXPECT_EQ(ap.get_int(ap.read_context), 1 + 4 + 32 + 512 + 1024);
+    ap.set_int(ap.write_context, 0);
+    EXPECT_EQ(ap.get_int(ap.read_context), 1 + 4 + 32 + 512 + 1024);
+
+    const ORPM_data_ref& baro = ref("sim/weather/barometer_sealevel_inhg");
+    sim_physics.earth_pressure_p = 101325.0f;
+    EXPECT_NEAR(baro.get_float(baro.read_context), 29.92f, 0.005f);
+    baro.set_float(baro.write_context, 30.0f);
+    EXPECT_NEAR(sim_physics.earth_pressure_p, 101595.9f, 0.5f);
+
+    // Scalars read and write the variable itself, without checks.
+    const ORPM_data_ref& planes = ref("sim/graphics/settings/draw_aircrafts");
+    planes.set_int(planes.write_context, 1000);
+    EXPECT_EQ(sim_graphics_settings.draw_aircrafts, 1000);
+    sim_graphics_settings.draw_aircrafts = 1;
+}
+
+// ---------------------------------------------------------------------------
+class PluginNav : public PluginHost {
+protected:
+    void SetUp() override
+    {
+        PluginHost::SetUp();
+        PLUGIN_fill_host_table();
+        NAV_clear_tables();
+        auto navaid = [](int kind, float lat, float lon, const char* id, const char* name) {
+            navaid_record n{};
+            n.kind = kind, n.lat = lat, n.lon = lon, n.frequency = 11030;
+            std::strncpy(n.id, id, sizeof n.id - 1);
+            std::strncpy(n.name, name, sizeof n.name - 1);
+            navaid_table.push_back(n);
+        };
+        navaid(NAV_NDB, 47.0f, -122.0f, "BF", "BOEING NDB");
+        navaid(NAV_VOR, 47.4f, -122.3f, "SEA", "SEATTLE VOR");
+        navaid(NAV_ILS_LOC, 47.45f, -122.31f, "ISEA", "KSEA ILS 16L");
+        airport_record a{};
+        a.kind = 1;
+        std::strcpy(a.id, "KSEA");
+        std::strcpy(a.name, "SEATTLE TACOMA");
+        a.runways.push_back(runway_record{});
+        a.runways[0].lat = 47.45f, a.runways[0].lon = -122.30f;
+        airport_table.push_back(a);
+        fix_record fx{};
+        fx.lat = 47.6f, fx.lon = -122.4f;
+        std::strcpy(fx.id, "ALKIS");
+        fix_table.push_back(fx);
+        fms_plan = fms_plan_record{};
+    }
+    ORPM_host_table& host = PLUGIN_host_table;
+};
+
+TEST_F(PluginNav, WalkFindAndDetails)
+{
+    int visited = 0, reference = host.nav_first();
+    const int expected[] = {0, 1, 2, 0x1000000, 0x2000000};
+    for (; reference != -1 && visited < 10; reference = host.nav_next(reference)) {
+        ASSERT_LT(visited, 5);
+        EXPECT_EQ(reference, expected[visited++]);
+    }
+    EXPECT_EQ(visited, 5);
+
+    EXPECT_EQ(host.nav_first_of_type(4), 1);
+    EXPECT_EQ(host.nav_last_of_type(8), 2);
+    EXPECT_EQ(host.nav_first_of_type(1), 0x1000000);
+    EXPECT_EQ(host.nav_last_of_type(512), 0x2000000);
+    // Reloaded data rebuild the index.
+    navaid_table.erase(navaid_table.begin());
+    EXPECT_EQ(host.nav_first_of_type(4), 0);
+
+    // Nearest airport or fix to a point near the fix, then near the airport; without a position the last match.
+    float lat = 47.59f, lon = -122.39f;
+    EXPECT_EQ(host.nav_find(nullptr, nullptr, &lat, &lon, nullptr, 1 + 512), 0x2000000);
+    lat = 47.46f, lon = -122.30f;
+    EXPECT_EQ(host.nav_find(nullptr, nullptr, &lat, &lon, nullptr, 1 + 512), 0x1000000);
+    EXPECT_EQ(host.nav_find(nullptr, nullptr, nullptr, nullptr, nullptr, 1 + 512), 0x1000000);
+    EXPECT_EQ(host.nav_find(nullptr, const_cast<char*>("SEA"), nullptr, nullptr, nullptr, 4), 0);
+
+    char id[8] = "?", name[64] = "?";
+    int type = 99;
+    host.nav_info(-1, &type, nullptr, nullptr, nullptr, nullptr, nullptr, id, name, nullptr);
+    EXPECT_STREQ(id, "NTFND");
+    EXPECT_STREQ(name, "NOT FOUND");
+    EXPECT_EQ(type, 0);
+    host.nav_info(0x2000000, &type, &lat, &lon, nullptr, nullptr, nullptr, id, name, nullptr);
+    EXPECT_EQ(type, 512);
+    EXPECT_STREQ(name, "ALKIS");
+    EXPECT_FLOAT_EQ(lat, 47.6f);
+    host.nav_info(0x2000005, &type, nullptr, nullptr, nullptr, nullptr, nullptr, id, name, nullptr);   // untouched
+    EXPECT_EQ(type, 512);
+}
+
+TEST_F(PluginNav, FlightPlanEntries)
+{
+    host.fms_set_entry_latlon(0, 47.5f, -122.25f, 3000);
+    char id[FMS_ID_SIZE];
+    int type = 0, reference = 0, altitude = 0;
+    float lat = 0, lon = 0;
+    host.fms_get_entry(0, &type, id, &reference, &altitude, &lat, &lon);
+    EXPECT_STREQ(id, "+47.50 -122.25");
+    EXPECT_EQ(type, 2048);
+    EXPECT_EQ(reference, -1);
+    EXPECT_EQ(altitude, 3000);
+
+    // An ILS reference: position and ID copied, the entry's kind kept.
+    host.fms_set_entry(1, 0x1000000, 500);
+    host.fms_set_entry(1, 2, 1200);
+    host.fms_get_entry(1, &type, id, &reference, &altitude, &lat, &lon);
+    EXPECT_EQ(type, 1);
+    EXPECT_STREQ(id, "ISEA");
+    EXPECT_FLOAT_EQ(lat, 47.45f);
+    EXPECT_EQ(altitude, 1200);
+    EXPECT_EQ(host.fms_count(), 2);
+    host.fms_clear_entry(1);
+    EXPECT_EQ(host.fms_count(), 1);
+
+    // Entry numbers outside the plan are ignored.
+    host.fms_set_displayed(3);
+    host.fms_set_displayed(100);
+    host.fms_set_destination(-1);
+    host.fms_set_entry_latlon(100, 1.0f, 1.0f, 1);
+    host.fms_clear_entry(-1);
+    EXPECT_EQ(host.fms_get_displayed(), 3);
+    EXPECT_EQ(host.fms_get_destination(), 0);
+}
+
+// ---------------------------------------------------------------------------
+TEST_F(PluginHost, CoordinatesMenusCommandsAndTextures)
+{
+    PLUGIN_fill_host_table();
+    ORPM_host_table& host = PLUGIN_host_table;
+    sim_physics.earth_radius_m = 6378145.0f;
+    sim_graphics_scenery.current_planet = 0;
+    lat_ref = 47.0f, lon_ref = -123.0f;
+    double x = 1, y = 1, z = 1;
+    host.world_to_local(48.0, -121.5, 0.0, &x, &y, &z);
+    EXPECT_NEAR(x, 0.0, 1e-3);
+    EXPECT_NEAR(y, 0.0, 1e-3);
+    EXPECT_NEAR(z, 0.0, 1e-3);
+    host.world_to_local(48.0, -121.5, 100.0, &x, &y, &z);
+    EXPECT_NEAR(y, 100.0, 1e-3);
+    host.world_to_local(48.3, -121.1, 250.0, &x, &y, &z);
+    double lat, lon, elev;
+    host.local_to_world(x, y, z, &lat, &lon, &elev);
+    EXPECT_NEAR(lat, 48.3, 1e-4);
+    EXPECT_NEAR(lon, -121.1, 1e-4);
+    EXPECT_NEAR(elev, 250.0, 1.0);
+    host.local_to_world(9e6, -9e6, 9e6, &lat, &lon, &elev);   // far away: no NaN
+    EXPECT_FALSE(std::isnan(lat) || std::isnan(lon));
+
+    const int menu = host.create_menu(0, 0, const_cast<char*>("Plug-in menu with a title far too long to fit"));
+    EXPECT_EQ(menu, 820);
+    EXPECT_EQ(std::strlen(menu_table[menu].title), size_t(MENU_TEXT_SIZE - 1));
+    EXPECT_EQ(host.append_menu_item(menu, 5, const_cast<char*>("Item"), 1), 82005);
+    EXPECT_EQ(menu_table[menu].items[5].command, 82005);
+    EXPECT_EQ(host.append_menu_item(menu, 200, const_cast<char*>("Item"), 1), 0);
+    EXPECT_EQ(host.append_menu_item(700, 1, const_cast<char*>("Item"), 1), 0);
+    host.destroy_menu(menu);
+    EXPECT_EQ(host.create_menu(0, 0, const_cast<char*>("Again")), 820);
+
+    static int slot_run;
+    slot_run = -1;
+    CORE_set_key_slot_dispatcher([](int, int slot) { slot_run = slot; });
+    host.command_key(8);
+    EXPECT_EQ(slot_run, 0);
+    host.command_key(93);
+    EXPECT_EQ(slot_run, 6);
+    slot_run = -1;
+    host.command_key(94);
+    host.command_key(-1);
+    EXPECT_EQ(slot_run, -1);
+    CORE_set_key_slot_dispatcher(nullptr);
+
+    int w = -1, h = -1, third = -1;
+    host.get_font_dims(4, &w, &h, &third);
+    EXPECT_EQ(w, 10);
+    host.get_font_dims(8, &w, &h, &third);
+    EXPECT_EQ(w, 0);
+    EXPECT_EQ(host.get_texture(0), 444);
+    EXPECT_EQ(host.get_texture(3), 0);
+    sim_operation_prefs_misc.language = -1;
+    EXPECT_EQ(host.get_language(), 0);
+    sim_operation_prefs_misc.language = 5;
+    EXPECT_EQ(host.get_language(), 6);
+
+    if (!ensure_gl_context()) GTEST_SKIP() << "no OpenGL context";
+    int first[3], second[3];
+    host.gen_tex_ids(first, 3);
+    host.gen_tex_ids(second, 3);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(first[i], second[i]);
+        EXPECT_GE(first[i], 4942);
+    }
+    host.gen_tex_ids(first, -5);   // nothing
+}
+
+// ---------------------------------------------------------------------------
+TEST_F(PluginHost, OurManagerRunsTheSamplePlugin)
+{
+    lay_out(ORPM_LIBRARY, SAMPLE_PLUGIN);
+    ASSERT_EQ(PLUGIN_load(folder_.prefix().c_str()), 1);
+    // The sample's menu with its item.
+    const menu_record& m = menu_table[MENU_FIRST_PLUGIN];
+    EXPECT_STREQ(m.title, "Sample");
+    EXPECT_STREQ(m.items[0].text, "Airspeed box");
+    const int command = m.items[0].command;
+    EXPECT_EQ(command, 82000);
+    int state = -1;
+    EXPECT_EQ(PLUGIN_call_check_menu_hook(MENU_FIRST_PLUGIN, 0, &state), 0);
+    EXPECT_EQ(state, 1);
+    EXPECT_EQ(PLUGIN_call_menu_hook(1000), 1);   // not the sample's: the program runs it
+    EXPECT_EQ(PLUGIN_call_num_planes(7, 0), 7);
+
+    if (ensure_gl_context()) {
+        // The dark box with the airspeed, drawn before the overlay.
+        auto box_pixel = [] {
+            screen.screen_area_left = screen.screen_area_bottom = 0.0f;
+            screen.ui_zoom = 0.0f;
+            draw_to_pixel_buffer = 0;
+            gload_dim_factor = 1.0f;
+            OGL_fill_default_colors();
+            OGL_scissor_off();
+            OGL_set_projection(PROJECTION_2D, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1.0f);
+            glClearColor(0.5f, 0.5f, 0.5f, 1);
+            glClear(GL_COLOR_BUFFER_BIT);
+            EXPECT_EQ(PLUGIN_call_draw_hook(17), 1);
+            unsigned char px[4];
+            glReadPixels(196, 672, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, px);
+            return int(px[0]);
+        };
+        const int shown = box_pixel();
+        unsigned char far[4];
+        glReadPixels(500, 300, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, far);
+        const int cleared = far[0];
+        EXPECT_LT(shown, cleared);   // the dark box
+        EXPECT_EQ(PLUGIN_call_menu_hook(command), 0);   // the item hides the box
+        EXPECT_EQ(box_pixel(), cleared);
+        EXPECT_EQ(PLUGIN_call_check_menu_hook(MENU_FIRST_PLUGIN, 0, &state), 0);
+        EXPECT_EQ(state, 0);
+    }
+    PLUGIN_call_shutdown();
+    EXPECT_EQ(menu_table[MENU_FIRST_PLUGIN].title[0], 0);   // the sample took its menu away
+}
+
+}   // namespace

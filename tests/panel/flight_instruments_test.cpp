@@ -1,0 +1,172 @@
+// The six flight instruments and the compass, drawn on the offscreen context
+// and read back from feedback mode: needle angles, readouts, the attitude
+// ball's tilt, the flight-director cues and the compass card's lag.
+#include "tests/panel/panel_fixture.h"
+
+#include "core/failure_slots.h"
+#include "flightmodel/systems/gyros.h"
+#include "panel/instruments/flight_instruments.h"
+
+namespace {
+
+class FlightInstruments : public PanelTest {
+protected:
+    void SetUp() override
+    {
+        PanelTest::SetUp();
+        screen.screen_area_left = 512.0f;
+        screen.screen_area_bottom = 384.0f;
+        for (int g = 0; g < GYRO_SYSTEMS; ++g) gyro_roll[g] = gyro_pitch[g] = 0.0f, gyro_power[g] = 1.0f;
+        sim_cockpit_autopilot = sim_cockpit_autopilot_block{};
+        sim_operation_override = sim_operation_override_block{};
+    }
+    // The tilt (degrees, counter-clockwise) of the edge between the drawn
+    // vertices carrying texels (u1, v) and (u2, v), in 512ths.
+    static float tilt_of(const std::vector<fb_prim>& prims, float u1, float u2, float v, bool* found)
+    {
+        *found = false;
+        const fb_vertex *a = nullptr, *b = nullptr;
+        auto at = [](const fb_vertex& w, float u, float t) {
+            return std::fabs(w.s * 512.0f - u) < 0.05f && std::fabs(w.t * 512.0f - t) < 0.05f;
+        };
+        for (const fb_prim& p : prims)
+            for (const fb_vertex& w : p.v) {
+                if (p.token != GL_POLYGON_TOKEN) continue;
+                if (!a && at(w, u1, v)) a = &w;
+                if (!b && at(w, u2, v)) b = &w;
+            }
+        if (!a || !b) return 0.0f;
+        *found = true;
+        return std::atan2(b->y - a->y, b->x - a->x) * 57.29578f;
+    }
+};
+
+TEST_F(FlightInstruments, VerticalSpeedNeedlesFollowEachDialsLaw)
+{
+    const struct { int type, style; float fpm, angle; } cases[] = {
+        {123, 17, 1000.0f, 70.0f}, {123, 17, 0.0f, 0.0f}, {123, 17, -9000.0f, -150.0f},
+        {122, 17, 1000.0f, 80.0f}, {126, 19, 6000.0f, 170.0f}, {129, 20, -2000.0f, -(110.0f * std::pow(0.2f, 0.65f) + 60.0f)},
+    };
+    for (const auto& c : cases) {
+        flt[0].vh_ind = c.fpm / 196.850394f;
+        const auto n = needles(in_slot(c.type, 1.0f, [] { PANEL_vvi(); }), c.style);
+        ASSERT_EQ(n.size(), 1u) << c.type;
+        EXPECT_LT(angle_gap(n[0].angle_deg, c.angle - 90.0f), 0.2f) << c.type << " at " << c.fpm;
+    }
+    // A failed indicator keeps its last reading.
+    flt[0].failures[FAIL_SLOT_VVI_INSTR] = FAILURE_STATE_FAILED;
+    flt[0].vh_ind = 0.0f;
+    const auto n = needles(in_slot(123, 1.0f, [] { PANEL_vvi(); }), 17);
+    ASSERT_EQ(n.size(), 1u);
+    EXPECT_LT(angle_gap(n[0].angle_deg, -110.0f - 90.0f), 0.2f);
+}
+
+TEST_F(FlightInstruments, AltimeterNeedlesAndTheBarometerWindowAndKnob)
+{
+    flt[0].h_ind = 2500.0f / 3.2808399f;
+    const auto prims = in_slot(96, 1.0f, [] { PANEL_altimeter(); });
+    const auto n100 = needles(prims, 9), n1000 = needles(prims, 10), n10000 = needles(prims, 11);
+    ASSERT_EQ(n100.size(), 1u);
+    ASSERT_EQ(n1000.size(), 1u);
+    ASSERT_EQ(n10000.size(), 1u);
+    EXPECT_LT(angle_gap(n100[0].angle_deg, 180.0f), 0.1f);   // 500 ft past the turn
+    EXPECT_LT(angle_gap(n1000[0].angle_deg, 90.0f), 0.1f);
+    EXPECT_LT(angle_gap(n10000[0].angle_deg, 9.0f), 0.1f);
+    EXPECT_TRUE(needles(in_slot(94, 1.0f, [] { PANEL_altimeter(); }), 11).empty());
+
+    // A custom gauge with equal ends rests its needles at the middle angle.
+    pln[0].acf_cus_rnd_use[3] = 1;
+    pln[0].acf_cus_rnd_lo_val[3] = pln[0].acf_cus_rnd_hi_val[3] = 100.0f;
+    pln[0].acf_cus_rnd_lo_ang[3] = 20.0f, pln[0].acf_cus_rnd_hi_ang[3] = 80.0f;
+    const auto mid = needles(in_slot(94, 1.0f, [] { PANEL_altimeter(); }), 10);
+    ASSERT_EQ(mid.size(), 1u);
+    EXPECT_LT(angle_gap(mid[0].angle_deg, 50.0f), 0.1f);
+    pln[0].acf_cus_rnd_use[3] = 0;
+
+    // A failed altimeter freezes its needles.
+    flt[0].failures[FAIL_SLOT_ALTIMETER_INSTR] = FAILURE_STATE_FAILED;
+    flt[0].h_ind = 0.0f;
+    EXPECT_LT(angle_gap(needles(in_slot(96, 1.0f, [] { PANEL_altimeter(); }), 10)[0].angle_deg, 50.0f), 0.1f);
+    flt[0].failures[FAIL_SLOT_ALTIMETER_INSTR] = 0;
+
+    // The knob's upper-right half raises the setting, held within 0..35 in.
+    sim_cockpit_misc.barometer_setting = 34.995f;
+    mouse.mouse_down = mouse.mouse_held = 1;
+    mouse.mouse_x = 512.0f - 47.0f + 5.0f, mouse.mouse_y = 384.0f - 55.0f + 5.0f;
+    in_slot(94, 1.0f, [] { PANEL_altimeter(); });
+    EXPECT_FLOAT_EQ(sim_cockpit_misc.barometer_setting, 35.0f);
+}
+
+TEST_F(FlightInstruments, EfisAirspeedReadoutAndBlankingWithoutAvionics)
+{
+    pln[0].acf_asi_kts = 0;
+    flt[0].indicated_airspeed = 100.0f;
+    EXPECT_TRUE(in_slot(170, 1.0f, [] { PANEL_asi(); }).empty());
+    power();
+    const struct { float kt; const char* reads; } cases[] = {{100.0f, "115"}, {1200.0f, "999"}, {-20.0f, "000"}};
+    for (const auto& c : cases) {
+        flt[0].indicated_airspeed = c.kt;
+        std::vector<fb_rect> readout;
+        for (const fb_rect& r : rects_of(in_slot(170, 1.0f, [] { PANEL_asi(); })))
+            if (r.y1 > 375.0f && r.y1 < 381.0f && r.x1 >= 495.0f && r.x2 <= 519.0f) readout.push_back(r);
+        const auto lines = text_lines(110, readout);
+        ASSERT_FALSE(lines.empty()) << c.kt;
+        EXPECT_NE(lines[0].find(c.reads), std::string::npos) << c.kt << " read " << lines[0];
+    }
+    flt[0].failures[FAIL_SLOT_GLASS_INSTR] = FAILURE_STATE_FAILED;
+    EXPECT_TRUE(in_slot(170, 1.0f, [] { PANEL_asi(); }).empty());
+}
+
+TEST_F(FlightInstruments, AttitudeBallsTiltWithTheirOwnGyro)
+{
+    bool found = false;
+    gyro_roll[GYRO_ELECTRIC] = 30.0f;
+    // Unpowered, the glass ball draws nothing; powered, it leans 30 degrees.
+    EXPECT_TRUE(in_slot(91, 1.0f, [] { PANEL_adi(); }).empty());
+    power();
+    EXPECT_NEAR(tilt_of(in_slot(91, 1.0f, [] { PANEL_adi(); }), 384.0f, 512.0f, 320.0f, &found), 30.0f, 0.2f);
+    EXPECT_TRUE(found);
+    // Type 90 reads the vacuum gyro, 448 the electric one.
+    gyro_roll[GYRO_VACUUM] = -15.0f;
+    EXPECT_NEAR(tilt_of(in_slot(90, 1.0f, [] { PANEL_adi(); }), 288.0f, 352.0f, 320.0f, &found), -15.0f, 0.2f);
+    EXPECT_TRUE(found);
+    EXPECT_NEAR(tilt_of(in_slot(448, 1.0f, [] { PANEL_adi(); }), 288.0f, 352.0f, 320.0f, &found), 30.0f, 0.2f);
+    EXPECT_TRUE(found);
+}
+
+TEST_F(FlightInstruments, FlightDirectorCuesPegAndTheSymbolKnobStops)
+{
+    power();
+    pln[0].acf_has_DC_fd = 1;
+    sim_cockpit_autopilot.autopilot_mode = 1;
+    sim_cockpit_autopilot.heading_mode = 11;
+    sim_cockpit_autopilot.altitude_mode = 13;
+    sim_cockpit_autopilot.flight_director_roll = 120.0f;
+    sim_cockpit_autopilot.flight_director_pitch = -60.0f;
+    for (int i = 0; i < 200; ++i) in_slot(91, 1.0f, [] { PANEL_adi(); });
+    EXPECT_NEAR(adi_mem.fd_roll_bar, 45.0f, 0.01f);
+    EXPECT_NEAR(adi_mem.fd_pitch_bar, -20.0f, 0.01f);
+
+    mouse.mouse_down = mouse.mouse_held = 1;
+    mouse.mouse_x = 512.0f + 50.0f + 5.0f, mouse.mouse_y = 384.0f - 50.0f + 5.0f;
+    for (int i = 0; i < 8; ++i) in_slot(91, 1.0f, [] { PANEL_adi(); });
+    EXPECT_FLOAT_EQ(adi_mem.adi_symbol_offset, 5.0f);
+}
+
+TEST_F(FlightInstruments, CompassTurningErrorsAndLag)
+{
+    flt[0].psi = flt[0].magpsi = 90.0f;
+    flt[0].local_ax = 1.0f;
+    EXPECT_NEAR(COMPASS_indicated_heading(), 72.0f, 1e-3f);
+    // The card closes the gap at one part per second: after one second of
+    // 0.05 s frames it has covered 1 - 0.95^20 of it.
+    for (int i = 0; i < 20; ++i) in_slot(106, 1.0f, [] { PANEL_compass(); });
+    EXPECT_NEAR(compass_mem.card_deg, 72.0f * (1.0f - std::pow(0.95f, 20.0f)), 0.01f);
+    // Northerly turning error: banked on north, the card swings.
+    flt[0].psi = flt[0].magpsi = 0.0f, flt[0].local_ax = 0.0f, flt[0].phi = 20.0f, flt[0].latitude = 45.0f;
+    const float t = std::tan(22.5f * 0.01745329f);
+    EXPECT_NEAR(COMPASS_indicated_heading(),
+                360.0f + std::atan2(-t * std::sin(20.0f * 0.01745329f), 1.0f) * 57.29578f, 1e-2f);
+}
+
+}  // namespace

@@ -1,0 +1,121 @@
+// The user plane's attachments drawn whole and captured in feedback mode:
+// the flown path, the chute, the refuelling hose and the fuel it moves.
+#include <gtest/gtest.h>
+
+#include <GL/gl.h>
+
+#include <cmath>
+#include <vector>
+
+#include "core/replay.h"
+#include "scene/drawers.h"
+#include "scene/effects/attachments.h"
+#include "tests/scene/scene_fixture.h"
+
+namespace {
+
+struct drawn {
+    int lines = 0, polygons = 0;
+};
+
+// What SCENE_draw_attachments sends through a 2-km box about the origin.
+drawn capture()
+{
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(-1000, 1000, -1000, 1000, -1000, 1000);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    static std::vector<GLfloat> b(1 << 20);
+    glFeedbackBuffer(static_cast<GLsizei>(b.size()), GL_3D, b.data());
+    glRenderMode(GL_FEEDBACK);
+    SCENE_draw_attachments();
+    const GLint n = glRenderMode(GL_RENDER);
+    EXPECT_GE(n, 0);
+    drawn d;
+    for (GLint i = 0; i < n;) {
+        const GLint token = static_cast<GLint>(b[i++]);
+        if (token == GL_POLYGON_TOKEN) {
+            const GLint count = static_cast<GLint>(b[i++]);
+            i += 3 * count;
+            ++d.polygons;
+        } else if (token == GL_LINE_TOKEN || token == GL_LINE_RESET_TOKEN) {
+            i += 6;
+            ++d.lines;
+        } else if (token == GL_POINT_TOKEN) {
+            i += 3;
+        } else {
+            i += 1;   // pass-through and bitmap tokens carry one value here
+        }
+    }
+    return d;
+}
+
+class Attachments : public SceneState {
+protected:
+    void SetUp() override
+    {
+        SceneState::SetUp();
+        REPLAY_clear_ring();
+        sim_cockpit_misc.show_path = 0;
+        sim_cockpit_switches.parachute_on = 0;
+        sim_operation_misc.frame_rate_period = 0.1f;
+    }
+};
+
+TEST_F(Attachments, TheFlownPathSkipsEmptyRecords)
+{
+    sim_cockpit_misc.show_path = 1;
+    for (int i = 0; i < 6; ++i) {
+        replay_ring[i].network_time_sec = i == 3 ? 0.01f : 1.0f + i;
+        replay_ring[i].local_x = 10.0f * i;
+    }
+    EXPECT_EQ(capture().lines, 3);   // 0-1, 1-2 and 4-5; 2-3 and 3-4 touch an empty record
+}
+
+TEST_F(Attachments, AHalfDeployedChuteHasLinesButNoCanopy)
+{
+    pln[0].acf_chute_area = 50.0f;
+    sim_cockpit_switches.parachute_on = 1;
+    sim_cockpit_engine.chute_dir[2] = 1.0f;
+    sim_cockpit_engine.chute_deploy_ratio = 0.5f;
+    drawn d = capture();
+    EXPECT_EQ(d.lines, 1 + 13);
+    EXPECT_EQ(d.polygons, 0);
+    sim_cockpit_engine.chute_deploy_ratio = 1.0f;
+    d = capture();
+    EXPECT_GT(d.polygons, 4 * 12);
+    pln[0].acf_chute_area = NAN;
+    d = capture();
+    EXPECT_EQ(d.lines + d.polygons, 0);
+}
+
+TEST_F(Attachments, TheHoseShowsWithin250MetresAndFillsTheTanksWithin5)
+{
+    for (int p = 0; p < 2; ++p) pln[p].acf_has_refuel = 1;
+    acf_struct& a = pln[0];
+    a.acf_num_tanks = 2;
+    a.acf_m_fuel_tot = 100.0f;
+    a.acf_tank_rat[0] = a.acf_tank_rat[1] = 0.5f;
+    flt[0].m_fuel1 = 10.0f;
+    flt[0].m_fuel2 = 49.0f;
+    flt[1].local_x = 4.0f;
+    EXPECT_EQ(capture().lines, 1);
+    EXPECT_NEAR(flt[0].m_fuel1, 12.786f, 1e-3f);
+    EXPECT_EQ(flt[0].m_fuel2, 50.0f);   // full at its share
+    flt[0].m_fuel1 = 10.0f;
+    flt[1].local_x = 5.0f;
+    EXPECT_EQ(capture().lines, 1);
+    EXPECT_EQ(flt[0].m_fuel1, 10.0f);
+    flt[1].local_x = 251.0f;
+    EXPECT_EQ(capture().lines, 0);
+
+    // Four tanks: only the first three fill, each with a quarter.
+    a.acf_num_tanks = 4;
+    a.acf_tank_rat[2] = 0.5f;
+    flt[0].m_fuel1 = flt[0].m_fuel2 = flt[0].m_fuel3 = 0.0f;
+    SCENE_refuel(0.1f);
+    EXPECT_NEAR(flt[0].m_fuel3, 1.393f, 1e-3f);
+}
+
+}  // namespace

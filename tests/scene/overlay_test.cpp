@@ -1,0 +1,205 @@
+// The 2-D overlay drawn whole over a cleared frame and read back: the glare
+// wash, the three-way box under the replay bar, the start prompts and their
+// brake releases, the replay bar's clicks and datagrams, the checklist.
+#include <gtest/gtest.h>
+
+#include <GL/gl.h>
+
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "aircraft/launch_flags.h"
+#include "core/app_mode.h"
+#include "core/frame_clock.h"
+#include "core/input.h"
+#include "core/random.h"
+#include "core/ui_text.h"
+#include "links/speech.h"
+#include "scene/effects/overlay.h"
+#include "shell/commands.h"
+#include "shell/keys.h"
+#include "tests/scene/scene_fixture.h"
+#include "tests/support/net_peer.h"
+#include "world/atc.h"
+
+namespace {
+
+class Overlay : public SceneState {
+protected:
+    void SetUp() override
+    {
+        SceneState::SetUp();
+        LAUNCH_reset();
+        sun_glare = 0.0f;
+        atc_state.atc_window_open = 0;
+        mouse = {};
+        checklist_count = checklist_current = checklist_shown = text_window_shown = chat_typing = 0;
+        speech_busy_until = 0.0f;
+        frame_clock = 100.0f;
+        flt[0].parkbrake = 1.0f;
+        std::snprintf(ui_text_table[565], TEXT_SIZE, "Release the parking brake to launch");
+        std::snprintf(speech_text, TEXT_SIZE, "Cleared to land");
+        sim_joystick.has_joystick = 1;   // no control marker unless a test asks
+    }
+
+    // One overlay over a black frame; the frame read back as RGBA rows.
+    std::vector<unsigned char> frame()
+    {
+        glClearColor(clear_grey, clear_grey, clear_grey, 1);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        OGL_set_projection(PROJECTION_2D, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1.0f);
+        SCENE_draw_overlay();
+        mouse.mouse_down = 0;
+        std::vector<unsigned char> px(1024 * 768 * 4);
+        glReadPixels(0, 0, 1024, 768, GL_RGBA, GL_UNSIGNED_BYTE, px.data());
+        return px;
+    }
+    float clear_grey = 0.5f;
+    static int red_at(const std::vector<unsigned char>& px, int x, int y) { return px[(y * 1024 + x) * 4]; }
+
+    static void click(float x, float y)
+    {
+        mouse.mouse_x = x;
+        mouse.mouse_y = y;
+        mouse.mouse_down = 1;
+    }
+};
+
+TEST_F(Overlay, GlareWashesBlackToThreeQuartersWhiteAndLoadingEnds)
+{
+    clear_grey = 0.0f;
+    redraw_pending = 1;
+    EXPECT_EQ(red_at(frame(), 300, 100), 0);
+    EXPECT_EQ(redraw_pending, 0);
+    sun_glare = 1.0f;
+    const std::vector<unsigned char> px = frame();
+    for (const auto& p : {std::pair{0, 0}, std::pair{1023, 767}, std::pair{300, 100}})
+        EXPECT_NEAR(red_at(px, p.first, p.second), 191, 1);
+}
+
+TEST_F(Overlay, TheAtcWindowHidesThePhraseBoxAndTheDataRows)
+{
+    atc_state.atc_window_open = 1;
+    const std::vector<unsigned char> atc_only = frame();
+    sim_operation_prefs.text_out = 1;
+    speech_busy_until = frame_clock + 5.0f;
+    for (int i = 0; i < 6; ++i) sim_network_dataout.data_to_screen[i] = 1;
+    EXPECT_EQ(frame(), atc_only);
+
+    // Closed: the phrase box shows instead, and with it no data rows.
+    atc_state.atc_window_open = 0;
+    const std::vector<unsigned char> phrase = frame();
+    EXPECT_NE(phrase, atc_only);
+    for (int i = 0; i < 6; ++i) sim_network_dataout.data_to_screen[i] = 0;
+    EXPECT_EQ(frame(), phrase);
+}
+
+TEST_F(Overlay, ReleasingTheBrakeFiresTheCatapultAndTheTowAndTheWireLetsGo)
+{
+    const std::vector<unsigned char> plain = frame();
+    launch_flags.catapult_hold = 1;
+    const std::vector<unsigned char> prompt = frame();
+    EXPECT_NE(prompt, plain);
+    EXPECT_EQ(launch_flags.catapult_fired, 0);   // the brake still holds
+
+    flt[0].parkbrake = 0.4f;
+    frame_clock = 123.5f;
+    EXPECT_EQ(frame(), prompt);                  // drawn in the frame that fires
+    EXPECT_EQ(launch_flags.catapult_hold, 0);
+    EXPECT_EQ(launch_flags.catapult_fired, 1);
+    EXPECT_EQ(launch_flags.catapult_launch_time, 123.5f);
+    EXPECT_EQ(frame(), plain);                   // and gone from the next
+
+    launch_flags.aero_tow_mode = launch_flags.tow_armed = 1;
+    launch_flags.winch_mode = launch_flags.winch_armed = 1;
+    frame();
+    EXPECT_EQ(launch_flags.tow_armed, 0);
+    EXPECT_EQ(launch_flags.tow_attached, 1);
+    EXPECT_EQ(launch_flags.winch_armed, 0);
+    EXPECT_EQ(launch_flags.winch_attached, 1);
+
+    // The caught wire: kept at 3 m/s ahead, let go below 2 m/s or rolling backwards.
+    launch_flags.hook_engaged = 1;
+    flt[0].groundspeed = 3.0f;
+    frame();
+    EXPECT_EQ(launch_flags.hook_engaged, 1);
+    flt[0].beta = -91.0f;
+    frame();
+    EXPECT_EQ(launch_flags.hook_engaged, 0);
+}
+
+TEST_F(Overlay, ReplayButtonsSetTheModeAndSendTheirCommandOnSlotNine)
+{
+    net_peer_attach();
+    net_slot_enabled[9] = 1;
+    net_slot_valid[9] = 1;
+    sim_operation_prefs.replay_mode = 1;
+
+    click(553.0f, 740.0f);
+    frame();
+    EXPECT_EQ(sim_operation_prefs.replay_mode, 7);
+    net_peer_deliver(0);
+    ASSERT_EQ(net_peer_log().size(), 1u);
+    const std::vector<uint8_t>& d = net_peer_log()[0].bytes;
+    const char want[] = "KSTM\0" "0str_rep_rf     ";
+    ASSERT_EQ(d.size(), 21u);
+    EXPECT_EQ(std::memcmp(d.data(), want, 21), 0);
+    EXPECT_EQ(net_peer_log()[0].slot, 9);
+
+    // The edge of a hit box counts; buttons 1 and 9, or slot 9 off, send nothing.
+    net_peer_clear();
+    const struct {
+        float x, y;
+        int enabled, mode;
+    } rows[] = {{418.0f, 750.0f, 1, 1}, {606.0f, 730.0f, 1, 9}, {566.0f, 740.0f, 0, 8}, {412.0f, 740.0f, 1, 8}};
+    for (const auto& r : rows) {
+        net_slot_enabled[9] = r.enabled;
+        click(r.x, r.y);
+        frame();
+        EXPECT_EQ(sim_operation_prefs.replay_mode, r.mode) << r.x;
+        net_peer_deliver(0);
+        EXPECT_TRUE(net_peer_log().empty()) << r.x;
+    }
+    net_slot_enabled[9] = 0;
+}
+
+TEST_F(Overlay, TheChecklistStepsWithinItsLinesAndShowsAnEmptyLinePastTheLast)
+{
+    checklist_shown = 1;
+    checklist_count = CHECKLIST_LINES;
+    for (int k = 0; k < CHECKLIST_LINES; ++k)
+        std::snprintf(checklist_window[k], CHECKLIST_LINE_SIZE, "%0149d", k);   // no room for a terminator but the last
+    click(213.0f, 613.0f);
+    frame();
+    EXPECT_EQ(checklist_current, 0);
+    checklist_current = CHECKLIST_LINES - 1;
+    click(224.0f, 613.0f);
+    frame();
+    EXPECT_EQ(checklist_current, CHECKLIST_LINES);
+    click(229.0f, 618.0f);
+    frame();   // the line past the last reads nothing beyond the list
+    EXPECT_EQ(checklist_current, CHECKLIST_LINES);
+}
+
+TEST_F(Overlay, RandomClicksFlagsAndModesStayInBounds)
+{
+    UTIL_srand(7);
+    net_slot_enabled[9] = 0;
+    checklist_count = 3;
+    checklist_shown = 1;
+    for (int round = 0; round < 200; ++round) {
+        click(UTIL_rand() % 1100 - 40, UTIL_rand() % 820 - 20);
+        sim_operation_prefs.replay_mode = UTIL_rand() % 40 - 15;   // from a peer or a plug-in
+        checklist_current = UTIL_rand() % 9 - 3;
+        sun_glare = (UTIL_rand() % 300) / 100.0f - 1.0f;
+        sim_joystick.has_joystick = UTIL_rand() % 2;
+        sim_joystick.mouse_is_joystick = UTIL_rand() % 2;
+        launch_flags.catapult_hold = UTIL_rand() % 2;
+        frame();
+        EXPECT_GE(checklist_current, 0);
+        EXPECT_LE(checklist_current, checklist_count);
+    }
+}
+
+}  // namespace

@@ -1,0 +1,244 @@
+// The ships and platforms through their pass: deck contact with the object
+// in view and out of it, the carrier's wires and catapult, the ball, and the
+// lights each object shows at night and by day.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "aircraft/launch_flags.h"
+#include "core/random.h"
+#include "flightmodel/terrain_query.h"
+#include "graphics/ogl_bind_seam.h"
+#include "scene/drawers.h"
+#include "scene/sea/sea.h"
+#include "scene/surface_state.h"
+#include "tests/scene/scene_fixture.h"
+
+namespace {
+
+struct light_log : bind_recorder {
+    std::vector<light_call> lights;
+    void bound(int, int) override {}
+    void light(const light_call& c) override { lights.push_back(c); }
+};
+
+class Sea : public SceneState {
+protected:
+    void SetUp() override
+    {
+        SceneState::SetUp();
+        LAUNCH_reset();
+        sim_graphics_settings.draw_ships = sim_graphics_settings.draw_oilrigs = 1;
+        place(SHIP_CARRIER, 1000.0f, 2000.0f, 0.0f);
+        place(SHIP_FRIGATE, -3000.0f, 2000.0f, 0.0f);
+        place(SEA_PLATFORM_2, 5000.0f, -4000.0f, 0.0f);
+        place(SEA_PLATFORM_1, -5000.0f, -4000.0f, 0.0f);
+        look_at(0.0f, 0.0f);
+        sim_graphics_scenery.percent_lights_on = 1.0f;
+    }
+    void TearDown() override
+    {
+        OGL_install_bind_recorder(nullptr);
+        SceneState::TearDown();
+    }
+
+    static void place(int slot, float x, float z, float heading)
+    {
+        ship_x[slot] = x, ship_y[slot] = 0.0f, ship_z[slot] = z, ship_heading[slot] = heading;
+        ship_pitch[slot] = ship_roll[slot] = 0.0f;
+    }
+    // The view's ground footprint: a 2-km square about (x, z), or far away.
+    static void look_at(float x, float z)
+    {
+        const ground_point p[4] = {{x - 1000, z + 1000}, {x - 1000, z - 1000}, {x + 1000, z - 1000}, {x + 1000, z + 1000}};
+        for (int k = 0; k < 4; ++k) view_footprint[k] = p[k];
+    }
+    // The plane at a point of the slot's own frame, turned with it.
+    static void plane_on(int slot, float xs, float zs)
+    {
+        const double h = ship_heading[slot] * 3.14159265358979 / 180.0;
+        flt[0].local_x = ship_x[slot] + static_cast<float>(xs * std::cos(h) - zs * std::sin(h));
+        flt[0].local_z = ship_z[slot] + static_cast<float>(xs * std::sin(h) + zs * std::cos(h));
+    }
+    static void pass()
+    {
+        SCENE_surface_reset();
+        SHIPS_draw();
+    }
+};
+
+TEST_F(Sea, DecksTurnWithTheShipAndHoldOutOfView)
+{
+    const struct {
+        int slot;
+        float x, z;
+        int on;
+    } rows[] = {{SHIP_CARRIER, 0, 0, 1},   {SHIP_CARRIER, 0, 170, 0}, {SHIP_CARRIER, -27, 40, 1},
+                {SHIP_FRIGATE, 0, 55, 1},  {SHIP_FRIGATE, 0, 39, 0},  {SHIP_FRIGATE, 0, 71, 0},
+                {SHIP_FRIGATE, 14, 41, 1}, {SHIP_FRIGATE, 0, -20, 0}};
+    for (float heading : {0.0f, 90.0f})
+        for (bool in_view : {true, false})
+            for (const auto& r : rows) {
+                ship_heading[r.slot] = heading;
+                look_at(in_view ? ship_x[r.slot] : 90000.0f, ship_z[r.slot]);
+                plane_on(r.slot, r.x, r.z);
+                pass();
+                const int on = r.slot == SHIP_CARRIER ? surface_state.on_carrier_deck : surface_state.on_frigate_deck;
+                EXPECT_EQ(on, r.on) << r.slot << " " << r.x << "," << r.z << " heading " << heading;
+                EXPECT_EQ(surface_state.surface_code, r.on ? SURFACE_DECK : SURFACE_NONE);
+            }
+
+    // Switched off, a ship carries nothing.
+    sim_graphics_settings.draw_ships = 0;
+    plane_on(SHIP_CARRIER, 0, 0);
+    pass();
+    EXPECT_EQ(surface_state.on_carrier_deck, 0);
+}
+
+TEST_F(Sea, PlatformDecksAreTheGroundOfTheHeightQuery)
+{
+    ship_y[SEA_PLATFORM_2] = ship_y[SEA_PLATFORM_1] = 2.0f;
+    const struct {
+        int slot;
+        float dz, height;
+    } rows[] = {{SEA_PLATFORM_2, 65, 62}, {SEA_PLATFORM_1, 90, 99}, {SEA_PLATFORM_1, 110, 0}};
+    for (const auto& r : rows) {
+        flt[0].local_x = ship_x[r.slot];
+        flt[0].local_z = ship_z[r.slot] + r.dz;
+        pass();
+        surface_state.surface_roughness = 0.0f;
+        EXPECT_NEAR(TERRAIN_height_at(flt[0].local_x, flt[0].local_z, nullptr, nullptr, nullptr, nullptr, nullptr, 1,
+                                      "test"),
+                    r.height, 0.11f)
+            << r.slot;
+    }
+}
+
+TEST_F(Sea, WiresCatchAboveTenOverTheShipAndLetGoBelowThirteen)
+{
+    sim_cockpit_switches.arresting_gear = 1;
+    flt[0].onground_any = 1;
+    plane_on(SHIP_CARRIER, -5, 100);
+    flt[0].groundspeed = 25.0f;
+    pass();
+    EXPECT_EQ(launch_flags.hook_engaged, 0);
+    flt[0].beta = 90.0f;
+    flt[0].groundspeed = 25.2f;
+    pass();
+    EXPECT_EQ(launch_flags.hook_engaged, 0);
+    flt[0].beta = 3.0f;
+    look_at(90000.0f, 0.0f);   // out of view: the wires still catch
+    pass();
+    EXPECT_EQ(launch_flags.hook_engaged, 1);
+    EXPECT_NEAR(launch_flags.arrest_decel, 0.5202f, 1e-4f);
+    flt[0].groundspeed = 13.1f;
+    pass();
+    EXPECT_EQ(launch_flags.hook_engaged, 1);
+    flt[0].groundspeed = 12.9f;
+    pass();
+    EXPECT_EQ(launch_flags.hook_engaged, 0);
+}
+
+TEST_F(Sea, TheCatapultHoldsOnItsSpotAndTheLaunchEndsOffTheDeck)
+{
+    flt[0].onground_all = flt[0].onground_any = 1;
+    flt[0].parkbrake = 0.0f;
+    flt[0].groundspeed = 35.1f;
+    plane_on(SHIP_CARRIER, -12.5f, -55.0f);
+    pass();
+    EXPECT_EQ(launch_flags.catapult_hold, 0);
+    flt[0].groundspeed = 15.0f;
+    pass();
+    EXPECT_EQ(launch_flags.catapult_hold, 1);
+    EXPECT_EQ(flt[0].parkbrake, 1.0f);
+
+    launch_flags.catapult_hold = 0;
+    launch_flags.catapult_fired = 1;   // released by the overlay
+    plane_on(SHIP_CARRIER, -12.5f, -140.0f);
+    look_at(90000.0f, 0.0f);
+    pass();
+    EXPECT_EQ(launch_flags.catapult_fired, 1);   // still on the deck
+    plane_on(SHIP_CARRIER, -12.5f, -170.0f);
+    pass();
+    EXPECT_EQ(launch_flags.catapult_fired, 0);
+}
+
+TEST_F(Sea, TheBallStandsTwoMetresLowOnThreeDegreesAndRedBelow)
+{
+    auto ball = [](float degrees, bool* red) {
+        const double r = degrees * 3.14159265358979 / 180.0;
+        return SHIPS_ball_offset(static_cast<float>(1000.0 * std::cos(r)), static_cast<float>(1000.0 * std::sin(r)),
+                                 0.0f, red);
+    };
+    bool red = true;
+    EXPECT_NEAR(ball(3.0f, &red), -2.0f, 1e-4f);
+    EXPECT_FALSE(red);
+    EXPECT_NEAR(ball(2.9f, &red), -2.2f, 1e-3f);
+    EXPECT_TRUE(red);
+    EXPECT_EQ(ball(-10.0f, &red), -4.0f);
+    EXPECT_EQ(SHIPS_ball_offset(0.0f, 100.0f, 0.0f, &red), 4.0f);   // right above: no division by zero
+    EXPECT_FALSE(red);
+}
+
+TEST_F(Sea, AtNightLightsShowByDayOnlyTheBallAndItsDatum)
+{
+    light_log log;
+    OGL_install_bind_recorder(&log);
+    auto lights_of = [&](int slot) {
+        log.lights.clear();
+        look_at(ship_x[slot], ship_z[slot]);
+        pass();
+        return log.lights;
+    };
+    EXPECT_EQ(lights_of(SHIP_CARRIER).size(), 70u);
+    EXPECT_EQ(lights_of(SHIP_FRIGATE).size(), 40u);
+    EXPECT_GT(lights_of(SEA_PLATFORM_2).size(), 20u);
+    EXPECT_GT(lights_of(SEA_PLATFORM_1).size(), 100u);
+
+    sim_graphics_scenery.percent_lights_on = 0.0f;
+    const std::vector<bind_recorder::light_call> carrier = lights_of(SHIP_CARRIER);
+    ASSERT_EQ(carrier.size(), 7u);
+    EXPECT_EQ(carrier[0].size, 3.0f);   // the ball
+    for (size_t k = 1; k < 7; ++k) EXPECT_EQ(carrier[k].g, 1.0f) << k;
+    EXPECT_TRUE(lights_of(SHIP_FRIGATE).empty());
+    EXPECT_TRUE(lights_of(SEA_PLATFORM_1).empty());
+    EXPECT_TRUE(lights_of(SEA_PLATFORM_2).empty());
+
+    // The derrick's red, the platform's last three lights, pulses every pi / 2 s.
+    sim_graphics_scenery.percent_lights_on = 1.0f;
+    sim_time.total_running_time_sec = 10.0f;
+    const float r0 = lights_of(SEA_PLATFORM_2).back().r;
+    sim_time.total_running_time_sec = 10.0f + 1.5708f;
+    EXPECT_NEAR(lights_of(SEA_PLATFORM_2).back().r, r0, 1e-3f);
+    sim_time.total_running_time_sec = 10.0f + 0.785f;
+    EXPECT_NEAR(lights_of(SEA_PLATFORM_2).back().r, 1.0f - r0, 1e-2f);
+}
+
+TEST_F(Sea, UnplacedOrDamagedShipsGiveNoDeck)
+{
+    plane_on(SHIP_CARRIER, 0, 0);
+    for (float bad : {NAN, INFINITY, -9.9e9f}) {
+        ship_x[SHIP_CARRIER] = bad;
+        pass();
+        EXPECT_EQ(surface_state.on_carrier_deck, 0);
+    }
+    UTIL_srand(11);
+    auto any = []() {
+        const int k = UTIL_rand() % 8;
+        const float v[8] = {NAN, INFINITY, -INFINITY, 1e30f, -9.9e9f, 0.0f, 30.0f, -400.0f};
+        return k < 4 ? v[UTIL_rand() % 8] : (UTIL_rand() - 16384) * 0.05f;
+    };
+    for (int round = 0; round < 200; ++round) {
+        for (int s = 0; s < SEA_OBJECT_SLOTS; ++s) {
+            ship_x[s] = any(), ship_y[s] = any(), ship_z[s] = any();
+            ship_heading[s] = any(), ship_pitch[s] = any(), ship_roll[s] = any();
+        }
+        flt[0].local_x = any(), flt[0].local_z = any(), flt[0].groundspeed = any(), flt[0].beta = any();
+        look_at(any(), any());
+        pass();
+        EXPECT_TRUE(std::isfinite(launch_flags.arrest_decel));
+    }
+}
+
+}  // namespace

@@ -1,0 +1,223 @@
+// The cloud field: puff generation and its triggers, the shadow decisions,
+// lighting with self-shadowing, and the shadow textures read back.
+#include "tests/scene/sky/sky_fixture.h"
+
+namespace {
+
+class CloudField : public SkyState {
+protected:
+    void SetUp() override
+    {
+        SkyState::SetUp();
+        // Daylight from straight above, ambient and diffuse alike.
+        for (int k = 0; k < 3; ++k) scene_ambient_rgb[k] = 0.3f, scene_diffuse_rgb[k] = 0.5f;
+        sun_angles[1] = sun_angles[2] = 0.0f;
+        sun_tangents[0] = sun_tangents[1] = 0.0f;
+        sim_weather.cloud_type[0] = 2;
+    }
+
+    static size_t puff_total()
+    {
+        size_t n = 0;
+        for (const cloud_cell& c : cloud_cells) n += c.puffs.size();
+        return n;
+    }
+
+    // One puff of size 1000 m at the centre of the middle cell, the rest empty.
+    static void lone_puff()
+    {
+        for (cloud_cell& c : cloud_cells) c.clear();
+        cloud_cell& c = cloud_cells[4 * CLOUD_GRID + 4];
+        c.puffs.push_back(cloud_puff{0, 0, 0, 1000.0f, 0, 0, 0, 0, 0, 0});
+        c.count = 1;
+        c.draw_order = c.light_order = {0};
+    }
+};
+
+}  // namespace
+
+TEST_F(CloudField, PuffsFollowTheirSettingsAndStayInTheirCells)
+{
+    CLOUD_update_draw();
+    const cloud_cell_box_record& b = cloud_cell_box;
+    EXPECT_FLOAT_EQ(b.hx, 4630.0f);
+    EXPECT_NEAR(b.hy, 914.4f, 1e-3f);
+    EXPECT_NEAR(b.r, 6611.35f, 0.01f);
+    EXPECT_EQ(texture_memory[312], 512 * 512 * 3);
+    const std::vector<cloud_puff> first = cloud_cells[40].puffs;
+    ASSERT_GT(puff_total(), 1000u);
+    for (const cloud_cell& c : cloud_cells) {
+        ASSERT_EQ(c.count, static_cast<int32_t>(c.puffs.size()));
+        for (const cloud_puff& p : c.puffs) {
+            EXPECT_LE(std::fabs(p.dx), 4630.0f);
+            EXPECT_LE(std::fabs(p.dy), 914.4f + 1e-3f);
+            EXPECT_LE(std::fabs(p.dz), 4630.0f);
+            EXPECT_GE(p.size, 400.0f);
+            EXPECT_LE(p.size, 1200.0f);
+        }
+    }
+
+    // A change of 0.001 leaves them; 0.0011 makes them again, the same for the same settings.
+    cloud_cells[40].puffs[0].size = -1.0f;   // a mark a regeneration would wipe
+    for (const float f : {1.001f, 1.0f}) {
+        screen_settings.cloud_puff_count_factor = f;
+        CLOUD_update_draw();
+        EXPECT_EQ(cloud_cells[40].puffs[0].size, -1.0f);
+        EXPECT_NE(cloud_light.frame, -1);      // a normal step: the cycle goes on
+    }
+    screen_settings.cloud_puff_count_factor = 1.0011f;
+    CLOUD_update_draw();
+    EXPECT_EQ(cloud_light.frame, -1);          // regenerated and fully relit
+    screen_settings.cloud_puff_count_factor = 1.0f;
+    CLOUD_update_draw();
+    ASSERT_EQ(cloud_cells[40].puffs.size(), first.size());
+    for (size_t k = 0; k < first.size(); ++k) {
+        EXPECT_EQ(cloud_cells[40].puffs[k].dx, first[k].dx);
+        EXPECT_EQ(cloud_cells[40].puffs[k].size, first[k].size);
+    }
+
+    // No candidates, no puffs; factors from a damaged file are held.
+    const struct {
+        float given, held;
+    } factors[] = {{0.0f, 0.0f}, {NAN, 0.0f}, {-3.0f, 0.0f}, {INFINITY, 0.0f}, {1e30f, 9.9f}, {2.5f, 2.5f}};
+    for (const auto& f : factors) EXPECT_FLOAT_EQ(CLOUD_hold_factor(f.given), f.held) << f.given;
+    screen_settings.cloud_puff_count_factor = NAN;
+    CLOUD_update_draw();
+    EXPECT_EQ(screen_settings.cloud_puff_count_factor, 0.0f);
+    EXPECT_EQ(puff_total(), 0u);
+}
+
+TEST_F(CloudField, ShadowTexturesByCloudTypeAndLight)
+{
+    const struct {
+        int type0, type1;
+        int source, shadow;
+    } rows[] = {
+        {0, 0, 0, 0}, {1, 0, 197, 313}, {2, 1, 311, 312}, {0, 3, 311, 312}, {4, 2, 0, 0}, {3, 4, 0, 0}, {9, -2, 0, 0},
+    };
+    for (const auto& r : rows) {
+        sim_weather.cloud_type[0] = r.type0, sim_weather.cloud_type[1] = r.type1;
+        CLOUD_update_draw();
+        EXPECT_EQ(cloud_source_texture, r.source) << r.type0 << " " << r.type1;
+        EXPECT_EQ(cloud_shadow_texture, r.shadow) << r.type0 << " " << r.type1;
+    }
+    // Equal ambient and diffuse light from overhead: S = 0.75; none with the light flat.
+    for (int k = 0; k < 3; ++k) scene_diffuse_rgb[k] = scene_ambient_rgb[k];
+    CLOUD_update_draw();
+    EXPECT_NEAR(cloud_shadow_strength, 0.75f, 1e-5f);
+    sun_tangents[0] = 4.0f;
+    CLOUD_update_draw();
+    EXPECT_EQ(cloud_shadow_strength, 0.0f);
+    EXPECT_EQ(cloud_shadow_texture, 0);
+    sun_tangents[0] = 0.0f;
+    screen_settings.cloud_shadows_on = 0;
+    CLOUD_update_draw();
+    EXPECT_EQ(cloud_shadow_texture, 0);
+
+    // Two cirrus layers: the shadow lies at layer 0's base.
+    screen_settings.cloud_shadows_on = 1;
+    sim_weather.cloud_type[0] = sim_weather.cloud_type[1] = 1;
+    sim_weather.cloud_base_msl_m[0] = 7000.0f, sim_weather.cloud_base_msl_m[1] = 9000.0f;
+    CLOUD_update_draw();
+    EXPECT_EQ(cloud_shadow_base, 7000.0f);
+}
+
+TEST_F(CloudField, LightingShadesEachPuffAndWalksTheCycle)
+{
+    CLOUD_update_draw();            // the cell box and textures
+    screen_settings.cloud_shadows_on = 0;
+    CLOUD_update_draw();            // no shadow texture: lighting without GL work
+
+    // A lone puff after a full relight: ambient plus three quarters of the diffuse.
+    lone_puff();
+    CLOUD_light_cells(1);
+    const cloud_puff& p = cloud_cells[40].puffs[0];
+    for (const float c : {p.red, p.green, p.blue}) EXPECT_NEAR(c, 0.3f + 0.75f * 0.5f, 1e-6f);
+    EXPECT_EQ(cloud_light.frame, -1);
+
+    // A hundred normal steps light every puff exactly once.
+    screen_settings.cloud_puff_count_factor = 1.5f;
+    CLOUD_update_draw();
+    ASSERT_EQ(cloud_light.frame, -1);
+    std::vector<std::vector<int>> lit(CLOUD_CELLS);
+    for (int c = 0; c < CLOUD_CELLS; ++c) lit[size_t(c)].assign(cloud_cells[size_t(c)].puffs.size(), 0);
+    for (int step = 0; step < 100; ++step) {
+        for (cloud_cell& c : cloud_cells)
+            for (cloud_puff& q : c.puffs) q.red = -1.0f;
+        CLOUD_light_cells(0);
+        for (int c = 0; c < CLOUD_CELLS; ++c)
+            for (size_t k = 0; k < cloud_cells[size_t(c)].puffs.size(); ++k)
+                lit[size_t(c)][k] += cloud_cells[size_t(c)].puffs[k].red >= 0.0f;
+    }
+    for (int c = 0; c < CLOUD_CELLS; ++c)
+        for (size_t k = 0; k < lit[size_t(c)].size(); ++k) ASSERT_EQ(lit[size_t(c)][k], 1) << "cell " << c << " puff " << k << " of " << lit[size_t(c)].size();
+    // Lit whole again: later puffs sit in the shade of earlier ones.
+    CLOUD_light_cells(1);
+    float darkest = 1.0f;
+    for (const cloud_cell& c : cloud_cells)
+        for (const cloud_puff& q : c.puffs) darkest = std::min(darkest, q.red);
+    EXPECT_LT(darkest, 0.3f + 0.5f * 0.75f * 0.75f);
+    EXPECT_GE(darkest, 0.3f);
+}
+
+TEST_F(CloudField, CumulusShadowIsDarkUnderThePuffs)
+{
+    CLOUD_update_draw();
+    ASSERT_EQ(cloud_shadow_texture, 312);
+    // A stack of puffs over the middle of the field, lit whole.
+    lone_puff();
+    cloud_cell& c = cloud_cells[4 * CLOUD_GRID + 4];
+    for (int k = 1; k < 6; ++k) {
+        c.puffs.push_back(cloud_puff{0, 100.0f * k, 0, 1000.0f, 0, 0, 0, 0, 0, 0});
+        c.draw_order.push_back(k), c.light_order.push_back(k);
+    }
+    c.count = static_cast<int32_t>(c.puffs.size());
+    CLOUD_light_cells(1);
+    int w = 0, h = 0;
+    const std::vector<uint8_t> px = texture_rgb(312, w, h);
+    ASSERT_EQ(w, 512);
+    const auto at = [&](int x, int y) { return int(px[(size_t(y) * 512 + size_t(x)) * 3]); };
+    EXPECT_LT(at(256, 256) + 20, at(40, 40));   // under the stack against open ground
+    EXPECT_EQ(at(40, 40), at(470, 300));
+    // The ground's look-up rectangle: x from -hx to 17hx, z from hz to -17hz.
+    EXPECT_FLOAT_EQ(cloud_shadow_mapping[0], -4630.0f);
+    EXPECT_FLOAT_EQ(cloud_shadow_mapping[1], 1.0f / (18.0f * 4630.0f));
+    EXPECT_FLOAT_EQ(cloud_shadow_mapping[2], 4630.0f);
+    EXPECT_FLOAT_EQ(cloud_shadow_mapping[3], -1.0f / (18.0f * 4630.0f));
+}
+
+TEST_F(CloudField, CirrusShadowIsTheCirrusInBlackOverWhite)
+{
+    // No ambient light: the strength is 1, the cirrus goes down opaque.
+    for (int k = 0; k < 3; ++k) scene_ambient_rgb[k] = 0.0f, scene_diffuse_rgb[k] = 1.0f;
+    sim_weather.cloud_type[0] = 1;
+    sim_graphics_view.view_latitude_deg = 34.03f, sim_graphics_view.view_longitude_deg = -117.2f;
+    CLOUD_update_draw();
+    ASSERT_GT(cloud_shadow_strength, 0.99f);
+    ASSERT_EQ(cloud_shadow_texture, 313);
+    int w = 0, h = 0;
+    const std::vector<uint8_t> shadow = texture_rgb(313, w, h);
+    const std::vector<uint8_t> cirrus = texture_rgb(TEX_SLOT_CIRRUS, w, h, GL_RGBA);
+    double mean_shadow = 0.0, mean_clear = 0.0;
+    int lo = 255, hi = 0;
+    for (size_t k = 0; k < shadow.size(); k += 3) {
+        mean_shadow += shadow[k];
+        EXPECT_EQ(shadow[k], shadow[k + 1]);
+        lo = std::min<int>(lo, shadow[k]), hi = std::max<int>(hi, shadow[k]);
+    }
+    for (size_t k = 3; k < cirrus.size(); k += 4) mean_clear += 255 - cirrus[k];
+    mean_shadow /= 512.0 * 512.0;
+    mean_clear /= double(w) * double(h);
+    EXPECT_NEAR(mean_shadow, mean_clear, 2.0);
+    EXPECT_LT(lo, 100);    // streaks
+    EXPECT_GT(hi, 240);    // and clear sky between them
+
+    // The tile: 0.06 by 0.1 degrees about the camera's cell of the grid.
+    float x0, y, z0, x1, z1;
+    GEO_latlon_to_local(x0, y, z0, 34.02, -117.2, 0.0);
+    GEO_latlon_to_local(x1, y, z1, 34.08, -117.1, 0.0);
+    EXPECT_NEAR(cloud_shadow_mapping[0], x0, 30.0f);
+    EXPECT_NEAR(1.0f / cloud_shadow_mapping[1], x1 - x0, 30.0f);
+    EXPECT_NEAR(cloud_shadow_mapping[2], z0, 30.0f);
+    EXPECT_NEAR(1.0f / cloud_shadow_mapping[3], z1 - z0, 30.0f);
+}

@@ -1,0 +1,194 @@
+// Cloud layers in the 3-D pass, caught in feedback mode: puff layers at their
+// heights, faded to the fog end and drawn far to near; the overcast field's
+// sheets and the lightning's glow on them; the grid held inside the loaded
+// block; the pass a layer is drawn in.
+#include "tests/scene/sky/sky_fixture.h"
+
+namespace {
+
+constexpr float SIDE_HALF = 60000.0f, Y0 = 0.0f, Y1 = 6000.0f;
+
+class CloudLayers : public SkyState {
+protected:
+    void SetUp() override
+    {
+        SkyState::SetUp();
+        sim_weather.cloud_type[0] = 2;
+        CLOUD_update_draw();   // the cell box and the textures
+        // The camera level at 20 m looking north; 20 km of fog.
+        camera_at(0.0f, 20.0f, 0.0f, 0.0f, 0.0f);
+        pass_to_view();
+        fog_end = 20000.0f;
+    }
+
+    // Every cell holds the given puffs (offsets from its centre, size 100 m).
+    static void fill_cells(const std::vector<std::array<float, 3>>& offsets)
+    {
+        for (cloud_cell& c : cloud_cells) {
+            c.clear();
+            for (const auto& o : offsets) {
+                c.draw_order.push_back(c.count++);
+                c.light_order.push_back(c.draw_order.back());
+                c.puffs.push_back(cloud_puff{o[0], o[1], o[2], 100.0f, 1, 1, 1, 0, 0, 0});
+            }
+        }
+    }
+
+    // The centre heights (m) of the drawn quads, seen from the south.
+    static std::vector<float> quad_heights(const std::vector<fb_primitive>& p)
+    {
+        std::vector<float> out;
+        for (const fb_primitive& q : p) {
+            if (q.kind != GL_POLYGON_TOKEN) continue;
+            float lo = 1e9f, hi = -1e9f;
+            for (const fb_vertex& v : q.v) lo = std::min(lo, v.y), hi = std::max(hi, v.y);
+            out.push_back(world_y(0.5f * (lo + hi), Y0, Y1));
+        }
+        return out;
+    }
+};
+
+}  // namespace
+
+TEST_F(CloudLayers, PuffLayersSitAboveTheirBaseByType)
+{
+    fill_cells({{0.0f, 0.0f, 0.0f}});
+    const struct {
+        int type;
+        float centre;
+    } rows[] = {{2, 1000.0f + 1066.8f}, {3, 1000.0f + 1219.2f}, {4, 1000.0f}};
+    for (const auto& r : rows) {
+        sim_weather.cloud_type[0] = r.type;
+        sim_weather.cloud_base_msl_m[0] = 1000.0f;
+        side_view(SIDE_HALF, Y0, Y1);
+        const std::vector<float> h = quad_heights(feedback([] { CLOUD_draw_layer(0); }));
+        ASSERT_FALSE(h.empty()) << r.type;
+        for (const float y : h) EXPECT_NEAR(y, r.centre, 0.5f) << r.type;
+        EXPECT_EQ(cloud_shadow_base, 1000.0f);
+    }
+    // Through the layer drawer: types 2 and 3 are the puffs, a base that is no number draws nothing.
+    sim_weather.cloud_type[0] = 3;
+    side_view(SIDE_HALF, Y0, Y1);
+    EXPECT_FALSE(quad_heights(feedback([] { SKYOBJ_draw_clouds(0); })).empty());
+    for (const float bad : {NAN, INFINITY}) {
+        sim_weather.cloud_base_msl_m[0] = bad;
+        EXPECT_TRUE(feedback([] { SKYOBJ_draw_clouds(0); }).empty());
+    }
+    sim_weather.cloud_base_msl_m[0] = 1000.0f;
+    for (const int type : {-1, 5, 1 << 30}) {
+        sim_weather.cloud_type[0] = type;
+        EXPECT_TRUE(feedback([] { SKYOBJ_draw_clouds(0); }).empty()) << type;
+    }
+}
+
+TEST_F(CloudLayers, PuffsFadeToTheFogEndFarthestFirst)
+{
+    // The camera at the cell centres' height, puffs 1,000, 600 and 300 m north of the middle cell's centre.
+    sim_weather.cloud_base_msl_m[0] = 1000.0f - 1066.8f;
+    fill_cells({{0.0f, 0.0f, -300.0f}, {0.0f, 0.0f, -1000.0f}, {0.0f, 0.0f, -600.0f}});
+    sim_graphics_view.view_y = 1000.0f;
+    fog_end = 1000.0f;
+    side_view(SIDE_HALF, Y0, Y1);
+    std::vector<fb_primitive> p = quads(feedback([] { CLOUD_draw_layer(0); }));
+    EXPECT_EQ(p.size(), 2u);   // the one exactly at the fog end is left out
+    fog_end = 1000.5f;
+    feedback([] { CLOUD_draw_layer(0); });           // drawn once: the order is sorted after it
+    p = quads(feedback([] { CLOUD_draw_layer(0); }));
+    ASSERT_EQ(p.size(), 3u);
+    EXPECT_GT(p[0].v[0].a, 0.0f);
+    EXPECT_LT(p[0].v[0].a, 0.002f);                  // just inside: nearly clear
+    EXPECT_LT(p[0].v[0].a, p[1].v[0].a);
+    EXPECT_LT(p[1].v[0].a, p[2].v[0].a);
+    const cloud_cell& c = cloud_cells[0];
+    EXPECT_EQ(c.draw_order, (std::vector<int32_t>{1, 2, 0}));
+
+    // Far west and south of the origin the grid indices are negative; they
+    // still map onto stored cells 0..8.
+    camera_at(-9260.0f * 12.0f, 1000.0f, 9260.0f * 10.0f, 0.0f, 0.0f);
+    pass_to_view();
+    fog_end = 20000.0f;
+    for (cloud_cell& cell : cloud_cells) cell.puffs[0].eye_distance = -1.0f;
+    side_view(1e6f, Y0, Y1);
+    EXPECT_GT(quads(feedback([] { CLOUD_draw_layer(0); })).size(), 0u);
+    EXPECT_GE(cloud_cells[size_t(6 * CLOUD_GRID + 8)].puffs[0].eye_distance, 0.0f);   // i -12, j -10 went through it
+}
+
+TEST_F(CloudLayers, OvercastSheetsByTheirNoiseAndTheBolt)
+{
+    sim_weather.cloud_type[0] = 4;
+    sim_weather.cloud_base_msl_m[0] = 1500.0f;
+    sim_weather.cloud_tops_msl_m[0] = 2500.0f;
+    for (int k = 0; k < 3; ++k) scene_cockpit_light_rgb[k] = 0.5f;
+    // Looking straight down, the sheets turn flat and show from above.
+    sim_graphics_view.view_pitch = -90.0f;
+    const auto sheets = [] {
+        top_view(SIDE_HALF);
+        return quads(feedback([] { SKYOBJ_draw_clouds(0); }));
+    };
+    // The noise says where sheets hang: every point below 0.8, none at 0.8.
+    std::fill(std::begin(random_table), std::end(random_table), 0.79f);
+    const std::vector<fb_primitive> all = sheets();
+    EXPECT_GT(all.size(), 100u);
+    std::fill(std::begin(random_table), std::end(random_table), 0.8f);
+    EXPECT_EQ(sheets().size(), 0u);
+    CONST_fill_random_table();
+
+    const std::vector<fb_primitive> plain = sheets();
+    ASSERT_FALSE(plain.empty());
+    for (const fb_primitive& q : plain) EXPECT_NEAR(q.v[0].r, 0.5f, 1e-4f);
+    // A bolt 3 km north of the camera lights the sheets within 10 km of it.
+    weather_stage.lightning_flash = 1;
+    weather_stage.lightning_bolts[0][0][0] = 0.0f;
+    weather_stage.lightning_bolts[0][0][2] = -3000.0f;
+    int brighter = 0, near = 0;
+    for (const fb_primitive& q : sheets()) {
+        float x = 0.0f, z = 0.0f;
+        for (const fb_vertex& v : q.v) x += world_x(v.x, SIDE_HALF) / q.v.size(), z += world_z(v.y, SIDE_HALF) / q.v.size();
+        const float d = std::hypot(x, z + 3000.0f);
+        if (d < 9000.0f) ++near, brighter += q.v[0].r > 0.5f + 1e-3f;
+        if (d > 11500.0f) EXPECT_NEAR(q.v[0].r, 0.5f, 1e-4f);
+    }
+    EXPECT_GT(near, 5);
+    EXPECT_EQ(brighter, near);
+}
+
+TEST_F(CloudLayers, TheGridStaysInsideTheLoadedBlock)
+{
+    // Thin sheets (0.06 x 0.1 degrees) at every fog range, at 34, 60 and 89.9 degrees north.
+    sim_weather.cloud_type[0] = 1;
+    sim_weather.cloud_base_msl_m[0] = sim_weather.cloud_tops_msl_m[0] = 9000.0f;
+    for (const float lat : {34.0f, 60.0f, 89.9f}) {
+        lat_ref = std::floor(lat) - 1.0f;
+        lon_ref = -119.0f;
+        for (const float range : {0.0f, 500.0f, 20000.0f, 46300.0f, 1e7f, INFINITY}) {
+            sim_graphics_view.view_latitude_deg = lat;
+            sim_graphics_view.view_longitude_deg = -117.0f;
+            fog_end = range;
+            top_view(400000.0f);
+            const std::vector<fb_primitive> p = feedback([] { SKYOBJ_draw_clouds(0); });
+            if (!(range > 0.0f) || !std::isfinite(range)) continue;
+            ASSERT_FALSE(p.empty()) << lat << " " << range;
+            for (const fb_primitive& q : p)
+                for (const fb_vertex& v : q.v) {
+                    float la, lo, el;
+                    GEO_local_to_latlon(la, lo, el, world_x(v.x, 400000.0f), 9000.0f, world_z(v.y, 400000.0f));
+                    ASSERT_GE(la, lat_ref - 0.01f) << lat << " " << range;
+                    ASSERT_LE(la, lat_ref + 2.01f) << lat << " " << range;
+                    ASSERT_GE(lo, lon_ref - 0.01f) << lat << " " << range;
+                    ASSERT_LE(lo, lon_ref + 3.01f) << lat << " " << range;
+                }
+        }
+    }
+}
+
+TEST_F(CloudLayers, ALayerBasedAtTheCameraIsDrawnAfterTheTerrain)
+{
+    const float e = sim_graphics_view.view_elevation_m_msl;
+    for (const float base : {e, e - 100.0f, e + 100.0f}) {
+        sim_weather.cloud_base_msl_m[0] = base;
+        sim_weather.cloud_tops_msl_m[0] = base + 1000.0f;
+        SKY_visibility_and_gates();
+        // The first pass (before the terrain objects) takes the layers whose band lies above the camera.
+        EXPECT_EQ(scene_cloud_bands[0].rel < 0.0f, base > e) << base - e;
+    }
+}

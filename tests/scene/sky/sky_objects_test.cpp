@@ -1,0 +1,254 @@
+// Sun, moon, stars and meteors, thermals, rain and snow and the lightning
+// bolt, caught in feedback mode; and the whole pass under random weather.
+#include "shell/defaults.h"
+#include "tests/scene/sky/sky_fixture.h"
+
+namespace {
+
+class SkyObjects : public SkyState {
+protected:
+    void SetUp() override
+    {
+        SkyState::SetUp();
+        if (star_lists[0] == 0) DEFAULTS_build_stars();
+        camera_at(0.0f, 20.0f, 0.0f, 0.0f, 0.0f);
+        pass_to_view();
+        for (int& t : interval_ticks) t = 0;
+    }
+
+    static std::vector<fb_primitive> sky(float r, float g, float b)
+    {
+        return feedback([=] { SKYOBJ_draw_sun_moon_stars(r, g, b, 0.0f, 0.0f, 1024.0f, 768.0f); });
+    }
+
+    // The sun (or the moon) straight overhead, the camera looking up at it;
+    // the elevation sets only how bright it is.
+    static void body_ahead(float elevation, bool moon)
+    {
+        camera_at(0.0f, 20.0f, 0.0f, 89.0f, 0.0f);
+        pass_to_view();
+        sim_graphics_scenery_block& s = sim_graphics_scenery;
+        flt[0].latitude = 0.0f;
+        s.sun_azimuth = s.moon_azimuth = 0.0f;
+        s.sun_declination = s.moon_declination = 0.0f;
+        scene_sun_elevation = moon ? -30.0f : elevation;
+        scene_moon_elevation = moon ? elevation : -30.0f;
+    }
+};
+
+}  // namespace
+
+TEST_F(SkyObjects, StarsAndMeteorsComeOutInADarkSky)
+{
+    sim_graphics_view.visibility_effective_m = 20.0f * 1852.0f;
+    body_ahead(-30.0f, false);
+    EXPECT_EQ(count_kind(sky(0.2f, 0.2f, 0.1f), GL_POINT_TOKEN), 0u);   // r + g + b = 0.5
+    std::vector<fb_primitive> dark = sky(0.02f, 0.02f, 0.05f);
+    EXPECT_GT(count_kind(dark, GL_POINT_TOKEN), 1000u);
+    for (const fb_primitive& p : dark)
+        if (p.kind == GL_POINT_TOKEN) EXPECT_LE(p.v[0].a, 0.8f * (1.0f - 2.0f * 0.09f) + 1e-4f);
+
+    // Meteors: the same draws start the same meteors for a density of 0 as of 2.
+    const uint32_t saved[STAR_LIST_COUNT] = {star_lists[0], star_lists[1], star_lists[2], star_lists[3]};
+    for (uint32_t& l : star_lists) l = 0;   // the meteors alone
+    sim_operation_misc.frame_rate_period = 0.1f;
+    const auto meteors = [](int32_t density) {
+        sim_weather.meteorite_density = density;
+        UTIL_srand(12345);
+        SKYOBJ_reset();
+        std::vector<float> starts;
+        interval_ticks[INTERVAL_TEN_SECONDS] = 1;
+        for (int frame = 0; frame < 400; ++frame) {
+            SKYOBJ_draw_sun_moon_stars(0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 1024.0f, 768.0f);
+            if (sky_meteor.t < 0.15f) starts.push_back(sky_meteor.mx);
+        }
+        interval_ticks[INTERVAL_TEN_SECONDS] = 0;
+        return starts;
+    };
+    EXPECT_EQ(meteors(0), meteors(2));
+    EXPECT_EQ(meteors(-7), meteors(2));
+    EXPECT_GT(meteors(4).size(), 4 * meteors(1).size());
+    EXPECT_FALSE(meteors(1).empty());
+    for (int k = 0; k < STAR_LIST_COUNT; ++k) star_lists[k] = saved[k];
+    // None in a bright sky, however often one starts.
+    SKYOBJ_reset();
+    interval_ticks[INTERVAL_TEN_SECONDS] = 1;
+    sim_weather.meteorite_density = 4;
+    for (int frame = 0; frame < 50; ++frame) sky(0.3f, 0.3f, 0.3f);
+    EXPECT_GE(sky_meteor.t, 2.0f);
+    interval_ticks[INTERVAL_TEN_SECONDS] = 0;
+}
+
+TEST_F(SkyObjects, SunAndMoonByElevationVisibilityAndPhase)
+{
+    sim_graphics_view.visibility_effective_m = 5.0f * 1852.0f;
+    const struct {
+        float elevation;
+        size_t quads;
+        float alpha;
+    } suns[] = {{5.0f, 1, 1.0f}, {0.0f, 1, 0.5f}, {-5.0f, 0, 0.0f}, {-20.0f, 0, 0.0f}};
+    for (const auto& s : suns) {
+        body_ahead(s.elevation, false);
+        const std::vector<fb_primitive> q = quads(sky(0.5f, 0.5f, 0.5f));
+        ASSERT_EQ(q.size(), s.quads) << s.elevation;
+        if (s.quads == 0) continue;
+        EXPECT_NEAR(q[0].v[0].a, s.alpha, 1e-4f);
+        EXPECT_NEAR(q[0].v[0].r, colour_table[108][0], 1e-4f);   // the dusk tint
+        EXPECT_EQ(bound_texture[0], TEX_SLOT_LIGHTS);
+        for (const fb_vertex& v : q[0].v) {
+            EXPECT_LE(v.s, 0.25f + 1e-4f);   // the disc's corner of the light pictures
+            EXPECT_GE(v.t, 0.5f - 1e-4f);
+        }
+    }
+    // With the sun's glare a halo five times the disc.
+    body_ahead(10.0f, false);
+    sun_glare = 0.4f;
+    const std::vector<fb_primitive> glare = quads(sky(0.5f, 0.5f, 0.5f));
+    ASSERT_EQ(glare.size(), 2u);
+    EXPECT_NEAR(glare[1].v[0].a, 0.4f, 1e-4f);
+    const auto width = [](const fb_primitive& p) {
+        float lo = 1e9f, hi = -1e9f;
+        for (const fb_vertex& v : p.v) lo = std::min(lo, v.x), hi = std::max(hi, v.x);
+        return hi - lo;
+    };
+    EXPECT_NEAR(width(glare[1]) / width(glare[0]), 5.0f, 0.05f);
+    sun_glare = 0.0f;
+
+    // The moon: one of 22 phases by the day of the year, never on Mars.
+    sim_graphics_view.visibility_effective_m = 20.0f * 1852.0f;
+    body_ahead(20.0f, true);
+    const struct {
+        int32_t day;
+        int slot;
+    } days[] = {{0, 215}, {21, 236}, {22, 215}, {365, 215 + 365 % 22}, {-1, 236}, {INT32_MIN, 215 + 20}};
+    for (const auto& d : days) {
+        sim_time.local_date_days = d.day;
+        ASSERT_EQ(quads(sky(0.0f, 0.0f, 0.1f)).size(), 1u) << d.day;
+        EXPECT_EQ(bound_texture[0], d.slot) << d.day;
+    }
+    sim_graphics_scenery.current_planet = PLANET_MARS;
+    EXPECT_TRUE(quads(sky(0.0f, 0.0f, 0.1f)).empty());
+    sim_graphics_scenery.current_planet = PLANET_EARTH;
+}
+
+TEST_F(SkyObjects, ThermalsOverTheirShareOfTheWindow)
+{
+    sim_weather.thermal_altitude_msl_m = 3000.0f;
+    sim_graphics_view.visibility_effective_m = 46300.0f;
+    terrain_window = {220, 195, 230, 205};   // ten by ten cells about the camera
+    sim_graphics_view.view_pitch = -90.0f;    // the sprites turn flat toward a camera looking down
+    const auto sprites = [] {
+        top_view(20000.0f);
+        return quads(feedback([] { SKYOBJ_draw_thermals(); }));
+    };
+    sim_weather.thermal_percent = 0.009f;
+    EXPECT_TRUE(sprites().empty());
+    sim_weather.thermal_percent = 1.0f;
+    const std::vector<fb_primitive> all = sprites();
+    EXPECT_EQ(all.size(), 100u);
+    for (const fb_primitive& q : all) EXPECT_GT(q.v[0].a, 0.0f);
+    sim_weather.thermal_percent = 0.3f;
+    const size_t some = sprites().size();
+    EXPECT_GT(some, 5u);
+    EXPECT_LT(some, 80u);
+}
+
+TEST_F(SkyObjects, RainAndSnowStreamPastTheCamera)
+{
+    VIEW_draw_air_points(0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1);
+    sim_graphics_misc.cockpit_light_level_r = sim_graphics_misc.cockpit_light_level_g =
+        sim_graphics_misc.cockpit_light_level_b = 1.0f;
+    sim_operation_misc.frame_rate_period = 0.1f;
+    const scene_projection_record& s = scene_projection;
+    const auto points = [&](float rain, float snow, float vx) {
+        return feedback([&] {
+            VIEW_draw_air_points(s.screen[0], 0.0f, s.screen[2], s.screen[3], s.frustum[3], s.frustum[1], s.frustum[0],
+                                 s.frustum[2], vx, 0.0f, 0.0f, rain, snow, 0);
+        });
+    };
+    // Rain: grey 0.75, falling 20 knots; equal amounts are snow: white, 3 knots.
+    const struct {
+        float rain, snow, grey, fall_mps;
+    } kinds[] = {{0.6f, 0.2f, 0.75f, 20.0f * 0.514444f}, {0.4f, 0.4f, 1.0f, 3.0f * 0.514444f}};
+    for (const auto& k : kinds) {
+        air_points.drift[1] = 0.0f;
+        const std::vector<fb_primitive> p = points(k.rain, k.snow, 0.0f);
+        ASSERT_GT(count_kind(p, GL_POINT_TOKEN), 20u);
+        for (const fb_primitive& q : p) {
+            EXPECT_NEAR(q.v[0].r, k.grey, 1e-4f);
+            EXPECT_GT(q.v[0].a, 0.0f);   // 1 + d / 20: only points 0..20 m ahead
+            EXPECT_LT(q.v[0].a, 1.0f);
+        }
+        EXPECT_NEAR(air_points.drift[1], k.fall_mps * 0.1f, 1e-3f);
+    }
+    // A 25 m step wraps to 5; nothing falls and nothing moves without precipitation.
+    air_points.drift[0] = 0.0f;
+    sim_operation_misc.frame_rate_period = 1.0f;
+    points(0.5f, 0.0f, 25.0f);
+    EXPECT_NEAR(air_points.drift[0], 5.0f, 1e-4f);
+    EXPECT_TRUE(points(0.0f, 0.0f, 25.0f).empty());
+    EXPECT_NEAR(air_points.drift[0], 5.0f, 1e-4f);
+    EXPECT_TRUE(points(NAN, 0.0f, 25.0f).empty());
+}
+
+TEST_F(SkyObjects, TheBoltIsSeventySixLinesThroughEverything)
+{
+    for (int b = 0; b < LIGHTNING_BOLTS; ++b)
+        for (int p = 0; p < LIGHTNING_BOLT_POINTS; ++p) {
+            float* v = weather_stage.lightning_bolts[b][p];
+            v[0] = 50.0f * b, v[1] = 1000.0f - 40.0f * p, v[2] = -3000.0f;
+        }
+    gload_dim_factor = 0.5f;
+    glEnable(GL_DEPTH_TEST);
+    const std::vector<fb_primitive> p = feedback([] { SKYOBJ_draw_lightning(); });
+    EXPECT_EQ(count_kind(p, GL_LINE_TOKEN), 76u);
+    for (const fb_primitive& l : p) {
+        EXPECT_NEAR(l.v[0].r, 0.5f, 1e-4f);
+        EXPECT_NEAR(l.v[0].b, 0.45f, 1e-4f);
+    }
+    EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST));
+    // In pixel-buffer drawing the colour goes to the kit's bytes; the lines still go out.
+    draw_to_pixel_buffer = 1;
+    EXPECT_EQ(count_kind(feedback([] { SKYOBJ_draw_lightning(); }), GL_LINE_TOKEN), 76u);
+    draw_to_pixel_buffer = 0;
+    EXPECT_EQ(pixel_byte_colour[2], 230);
+    weather_stage.lightning_bolts[2][7][1] = NAN;
+    EXPECT_TRUE(feedback([] { SKYOBJ_draw_lightning(); }).empty());
+}
+
+// Whole passes and cloud updates under weather from anywhere: any type,
+// base, factor, density, day or amount keeps every index on its table.
+TEST_F(SkyObjects, RandomWeatherOverManyFrames)
+{
+    UTIL_srand(4242);
+    const auto pick = [](std::initializer_list<float> values) {
+        return *(values.begin() + UTIL_rand() % static_cast<int>(values.size()));
+    };
+    sim_operation_override.override_camera = 0;
+    for (int frame = 0; frame < 60; ++frame) {
+        sim_weather_block& w = sim_weather;
+        for (int l = 0; l < CLOUD_LAYERS; ++l) {
+            w.cloud_type[l] = static_cast<int32_t>(pick({0, 1, 2, 3, 4, -1, 7, 2e9f}));
+            w.cloud_base_msl_m[l] = pick({500.0f, 1500.0f, 3000.0f, -200.0f, NAN, INFINITY, 1e12f});
+            w.cloud_tops_msl_m[l] = w.cloud_base_msl_m[l] + pick({0.0f, 1000.0f, -500.0f, NAN});
+        }
+        screen_settings.cloud_puff_count_factor = pick({1.0f, 0.0f, NAN, -4.0f, 0.3f});
+        screen_settings.cloud_puff_size_factor = pick({1.0f, 2.0f, INFINITY, 50.0f, 0.0f});
+        w.meteorite_density = static_cast<int32_t>(pick({0, 1, 4, -9, 1e9f}));
+        w.thermal_percent = pick({0.0f, 0.5f, 1.0f, NAN});
+        w.thermal_altitude_msl_m = pick({3000.0f, NAN, -1e9f});
+        w.precip_rain = pick({0.0f, 0.5f, NAN});
+        w.precip_snow = pick({0.0f, 0.5f, INFINITY});
+        w.visibility_reported_m = pick({100.0f, 20000.0f, 1e9f, NAN});
+        sim_time.local_date_days = static_cast<int32_t>(pick({0, 100, -5, 2e9f}));
+        sim_time.zulu_time_sec = pick({0.0f, 43200.0f, 80000.0f});
+        weather_stage.lightning_flash = UTIL_rand() % 2;
+        weather_stage.lightning_bolts[0][0][0] = pick({0.0f, NAN, 1e30f});
+        sim_graphics_view.view_type = static_cast<int32_t>(pick({1000, 1017, 1024}));
+        interval_ticks[INTERVAL_TEN_SECONDS] = frame % 10 == 0;
+        CLOUD_update_draw();
+        SCENE_draw_3d();
+        for (const cloud_cell& c : cloud_cells) ASSERT_EQ(c.count, static_cast<int32_t>(c.puffs.size()));
+    }
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
