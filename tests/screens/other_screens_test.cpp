@@ -24,6 +24,7 @@
 #include "flightmodel/logbook.h"
 #include "graphics/list.h"
 #include "graphics/ogl_tex.h"
+#include "links/plugin_host.h"
 #include "screens/screen_layout.h"
 #include "screens/screen_state.h"
 #include "screens/setup.h"
@@ -96,6 +97,17 @@ TEST_F(OtherScreens, RenderingFrameRateAndTextureReadOuts)
     text(146, "A%dB%dC");
     EXPECT_TRUE(shows(printed(SETUP_rendering_language), "A250B50C"));
     std::copy(kept.begin(), kept.end(), texture_memory);
+
+    // A change of the number of aircraft drawn tells the plug-ins once (event 7).
+    static std::vector<int> events;
+    events.clear();
+    plugin_host.entries.event = [](int code, float, int, int, int) { events.push_back(code); return 1; };
+    sim_graphics_settings.draw_aircrafts = 5;
+    click(SETUP_rendering_language, 65.0f, 562.0f);   // the units digit up
+    SETUP_rendering_language();
+    EXPECT_EQ(sim_graphics_settings.draw_aircrafts, 6);
+    EXPECT_EQ(events, std::vector<int>{7});
+    PLUGIN_host_reset();
 }
 
 TEST_F(OtherScreens, ALanguageClickShowsThatLanguagesTextsTheNextFrame)
