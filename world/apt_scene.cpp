@@ -384,11 +384,28 @@ uint32_t list_name(uint32_t previous)
     return glGenLists(1);
 }
 
+// The planet sphere stands in the local frame, so its list only changes when
+// the frame's origin or the planet does; the globe of the screens never
+// changes. Compiling them again at every scene build would cost the driver
+// the whole sphere's vertices each time, for the same picture.
+struct planet_list_origin {
+    float lat = 0.0f, lon = 0.0f;
+    int planet = -1;
+    bool operator==(const planet_list_origin&) const = default;
+};
+planet_list_origin planet_list_built_for;
+
+bool list_is_current(uint32_t list) { return list != 0 && glIsList(list); }
+
 void compile_planet_list()
 {
+    const planet_list_origin origin{lat_ref, lon_ref, planet()};
+    if (list_is_current(globe_display_list) && origin == planet_list_built_for) return;
+    build_sphere();
     sphere_arrays& s = sphere();
     globe_display_list = list_name(globe_display_list);
     if (globe_display_list == 0) return;
+    planet_list_built_for = origin;
     const int32_t units_outside = texture_unit_count;
     glNewList(globe_display_list, GL_COMPILE);
     OGL_set_state(STATE_FOG_ON, 1, STATE_LIGHTING_ON, STATE_OPAQUE, STATE_DEPTH_TEST_ON, STATE_DEPTH_WRITE_ON);
@@ -413,6 +430,7 @@ void compile_planet_list()
 
 void compile_globe_list()
 {
+    if (list_is_current(globe_screen_list)) return;
     globe_screen_list = list_name(globe_screen_list);
     if (globe_screen_list == 0) return;
     const int32_t units_outside = texture_unit_count;
@@ -447,6 +465,7 @@ void APT_scene_reset()
     navaid_start_last[0] = navaid_start_last[1] = -1;
     local_fix_last = -1;
     globe_display_list = globe_screen_list = 0;
+    planet_list_built_for = {};
     runway_geometry_table.clear();
 }
 
@@ -491,7 +510,6 @@ void APT_build_scene(int mode)
     // 22. Placements sharing a texture follow each other.
     OBJ_sort_placements();
     // 23 .. 25. The planet lists.
-    build_sphere();
     compile_planet_list();
     compile_globe_list();
     // 26.
