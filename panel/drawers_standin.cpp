@@ -1,7 +1,7 @@
 // Stand-ins of the instrument drawers until their own issues build them: each
-// draws nothing and takes no click. The switch bank, the GPS keys and the
-// transponder ident, when the keys, buttons or console work them (not when
-// the panel pass draws), are recorded as "NAME(arg,arg)".
+// draws nothing and takes no click. The switch bank and the GPS keys, when
+// the keys, buttons or console work them (not when the panel pass draws), are
+// recorded as "NAME(arg,arg)".
 #include "panel/panel.h"
 
 #include <string>
@@ -19,11 +19,6 @@ void PANEL_gps(int code)
     if (code != 0) panel_standin_calls.push_back("PANEL_gps(" + std::to_string(code) + ")");
 }
 
-void PANEL_transponder(int code)
-{
-    if (code != 0) panel_standin_calls.push_back("PANEL_transponder(" + std::to_string(code) + ")");
-}
-
 void PANEL_knob() {}
 void PANEL_levers(int, float) {}
 void PANEL_flap_lever() {}
@@ -39,9 +34,6 @@ void PANEL_synthetic_vision(int) {}
 void PANEL_efis_switches() {}
 void PANEL_ecam_page() {}
 void PANEL_ecam_mode_switch() {}
-void PANEL_audio_panel() {}
-void PANEL_radios(int, int, int, int, int) {}
-void PANEL_dme() {}
 void PANEL_autopilot() {}
 void PANEL_engine_readout(int) {}
 void PANEL_stormscope() {}

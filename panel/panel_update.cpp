@@ -31,6 +31,7 @@
 #include "links/sound.h"
 #include "panel/instruments/flight_instruments.h"
 #include "panel/panel_kit.h"
+#include "panel/radios/radios.h"
 
 int32_t panel_ins_type = -1;
 float panel_ins_scale = 1.0f;
@@ -415,6 +416,7 @@ void PANEL_reset()
     DIALS_reset();
     RADAR_reset();
     FLIGHT_INSTRUMENTS_reset();
+    RADIOS_reset();
 }
 
 void PANEL_update()
