@@ -1,7 +1,7 @@
 // Stand-ins of the instrument drawers until their own issues build them: each
-// draws nothing and takes no click. The switch bank and the GPS keys, when
-// the keys, buttons or console work them (not when the panel pass draws), are
-// recorded as "NAME(arg,arg)".
+// draws nothing and takes no click. The switch bank, when the keys, buttons
+// or console work it (not when the panel pass draws), is recorded as
+// "NAME(arg,arg)".
 #include "panel/panel.h"
 
 #include <string>
@@ -12,11 +12,6 @@ void PANEL_switches(int command, int item)
 {
     if (command != -1)
         panel_standin_calls.push_back("PANEL_switches(" + std::to_string(command) + "," + std::to_string(item) + ")");
-}
-
-void PANEL_gps(int code)
-{
-    if (code != 0) panel_standin_calls.push_back("PANEL_gps(" + std::to_string(code) + ")");
 }
 
 void PANEL_knob() {}

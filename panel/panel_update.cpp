@@ -416,7 +416,7 @@ void PANEL_reset()
     DIALS_reset();
     RADAR_reset();
     FLIGHT_INSTRUMENTS_reset();
-    RADIOS_reset();
+    RADIO_STACK_reset();
 }
 
 void PANEL_update()

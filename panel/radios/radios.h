@@ -42,4 +42,4 @@ struct dme_texts {
 };
 dme_texts DME_texts(int receiver);
 
-void RADIOS_reset();
+void RADIO_STACK_reset();

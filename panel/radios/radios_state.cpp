@@ -3,7 +3,7 @@
 
 gps_unit_state gps_unit;
 
-void RADIOS_reset()
+void RADIO_STACK_reset()
 {
     radio_heads = radio_heads_state{};
     transponder = transponder_state{};
