@@ -27,17 +27,5 @@ void PANEL_orbiter_approach() {}
 void PANEL_orbiter_entry() {}
 void PANEL_synthetic_vision(int) {}
 void PANEL_efis_switches() {}
-void PANEL_ecam_page() {}
-void PANEL_ecam_mode_switch() {}
 void PANEL_autopilot() {}
-void PANEL_engine_readout(int) {}
-void PANEL_stormscope() {}
-void PANEL_radio_altimeter() {}
-void PANEL_te_vario() {}
-int PANEL_clock_timer(int, int) { return 0; }
-void PANEL_fuel_gauges(int32_t* counter)
-{
-    if (counter) ++*counter;
-}
-void PANEL_oat() {}
 void PANEL_fms_page() {}

@@ -30,6 +30,7 @@
 #include "links/net_slots.h"
 #include "links/sound.h"
 #include "panel/instruments/flight_instruments.h"
+#include "panel/gauges/gauges.h"
 #include "panel/panel_kit.h"
 #include "panel/radios/radios.h"
 
@@ -417,6 +418,7 @@ void PANEL_reset()
     RADAR_reset();
     FLIGHT_INSTRUMENTS_reset();
     RADIO_STACK_reset();
+    GAUGES_reset();
 }
 
 void PANEL_update()
