@@ -22,9 +22,6 @@ void PANEL_cdi(int) {}
 void PANEL_rmi() {}
 void PANEL_efis_readouts() {}
 void PANEL_efis_map() {}
-void PANEL_orbiter_primary() {}
-void PANEL_orbiter_approach() {}
-void PANEL_orbiter_entry() {}
 void PANEL_synthetic_vision(int) {}
 void PANEL_efis_switches() {}
 void PANEL_autopilot() {}

@@ -31,6 +31,7 @@
 #include "links/sound.h"
 #include "panel/instruments/flight_instruments.h"
 #include "panel/gauges/gauges.h"
+#include "panel/orbiter/orbiter.h"
 #include "panel/panel_kit.h"
 #include "panel/radios/radios.h"
 
@@ -419,6 +420,7 @@ void PANEL_reset()
     FLIGHT_INSTRUMENTS_reset();
     RADIO_STACK_reset();
     GAUGES_reset();
+    ORBITER_reset();
 }
 
 void PANEL_update()
