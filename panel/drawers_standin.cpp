@@ -1,7 +1,7 @@
 // Stand-ins of the instrument drawers until their own issues build them: each
-// draws nothing and takes no click. The switch bank, the GPS keys and the
-// transponder ident, when the keys, buttons or console work them (not when
-// the panel pass draws), are recorded as "NAME(arg,arg)".
+// draws nothing and takes no click. The switch bank, when the keys, buttons
+// or console work it (not when the panel pass draws), is recorded as
+// "NAME(arg,arg)".
 #include "panel/panel.h"
 
 #include <string>
@@ -14,16 +14,6 @@ void PANEL_switches(int command, int item)
         panel_standin_calls.push_back("PANEL_switches(" + std::to_string(command) + "," + std::to_string(item) + ")");
 }
 
-void PANEL_gps(int code)
-{
-    if (code != 0) panel_standin_calls.push_back("PANEL_gps(" + std::to_string(code) + ")");
-}
-
-void PANEL_transponder(int code)
-{
-    if (code != 0) panel_standin_calls.push_back("PANEL_transponder(" + std::to_string(code) + ")");
-}
-
 void PANEL_knob() {}
 void PANEL_levers(int, float) {}
 void PANEL_flap_lever() {}
@@ -32,25 +22,7 @@ void PANEL_cdi(int) {}
 void PANEL_rmi() {}
 void PANEL_efis_readouts() {}
 void PANEL_efis_map() {}
-void PANEL_orbiter_primary() {}
-void PANEL_orbiter_approach() {}
-void PANEL_orbiter_entry() {}
 void PANEL_synthetic_vision(int) {}
 void PANEL_efis_switches() {}
-void PANEL_ecam_page() {}
-void PANEL_ecam_mode_switch() {}
-void PANEL_audio_panel() {}
-void PANEL_radios(int, int, int, int, int) {}
-void PANEL_dme() {}
 void PANEL_autopilot() {}
-void PANEL_engine_readout(int) {}
-void PANEL_stormscope() {}
-void PANEL_radio_altimeter() {}
-void PANEL_te_vario() {}
-int PANEL_clock_timer(int, int) { return 0; }
-void PANEL_fuel_gauges(int32_t* counter)
-{
-    if (counter) ++*counter;
-}
-void PANEL_oat() {}
 void PANEL_fms_page() {}

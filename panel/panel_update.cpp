@@ -30,7 +30,10 @@
 #include "links/net_slots.h"
 #include "links/sound.h"
 #include "panel/instruments/flight_instruments.h"
+#include "panel/gauges/gauges.h"
+#include "panel/orbiter/orbiter.h"
 #include "panel/panel_kit.h"
+#include "panel/radios/radios.h"
 
 int32_t panel_ins_type = -1;
 float panel_ins_scale = 1.0f;
@@ -415,6 +418,9 @@ void PANEL_reset()
     DIALS_reset();
     RADAR_reset();
     FLIGHT_INSTRUMENTS_reset();
+    RADIO_STACK_reset();
+    GAUGES_reset();
+    ORBITER_reset();
 }
 
 void PANEL_update()

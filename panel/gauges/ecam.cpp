@@ -1,0 +1,320 @@
+// The ECAM display (types 193..205) with its pages of engines, fuel, flight
+// controls, hydraulics and failures, the rotorcraft text display (204) with
+// its spoken warnings, and the separate page-select buttons (206..210).
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "aircraft/acf_struct.h"
+#include "core/failure_slots.h"
+#include "core/frame_clock.h"
+#include "core/screen.h"
+#include "core/simvars.h"
+#include "flightmodel/flt.h"
+#include "graphics/font.h"
+#include "graphics/ogl_draw.h"
+#include "links/speech.h"
+#include "panel/gauges/gauges.h"
+#include "panel/panel_kit.h"
+
+ecam_state ecam;
+
+namespace {
+
+constexpr float LB_PER_KG = 1.0f / 0.4535925f, MPS_TO_KT = 1.943844f;
+constexpr float RAD_S_TO_RPM = 60.0f / 6.2831853f;
+constexpr float N_TO_LBF = 1.0f / (9.7982788f * 0.4535925f), NM_TO_FTLB = N_TO_LBF / 0.3048f;
+constexpr float W_TO_HP = 1.0f / 745.7f, MPS_TO_MPH = 1.943844f * 1.1507795f;
+constexpr int PAGES = 5;
+
+constexpr const char* warning_messages[6] = {
+    "",
+    "ROTOR PITCH HIGH AT LOW ROTOR SPEED",
+    "CYCLIC LIMIT EXCEEDED",
+    "CYCLIC NEAR LIMIT",
+    "GEAR UP AT LOW SPEED",
+    "GEAR DOWN ABOVE 130 KNOTS",
+};
+
+float finite(float v) { return std::isfinite(v) ? v : 0.0f; }
+int engines() { return std::clamp(pln[0].acf_num_engines, 0, 8); }
+bool failed(int slot) { return slot >= 0 && slot < FAILURE_SLOTS && flt[0].failures[slot] == FAILURE_STATE_FAILED; }
+
+// ---- engines -------------------------------------------------------------------
+
+void engine_page(int t)
+{
+    const int n = engines();
+    for (int e = 0; e < n; ++e) {
+        const float fe = static_cast<float>(e);
+        const float rx = 72.0f * fe - 36.0f;
+        const int flag = e == n - 1 ? 1 : 2;
+        switch (t) {
+        case 194: update_eng_asi(461, rx, 30, e, 1), update_eng_asi(296, rx, -35, e, 1); break;
+        case 196: update_eng_asi(461, rx, 30, e, 1), update_eng_asi(298, rx, -35, e, 1); break;
+        case 198: update_eng_asi(295, rx, 30, e, 1), update_eng_asi(299, rx, -35, e, 1); break;
+        case 200: update_eng_asi(297, rx, 30, e, 1), update_eng_asi(299, rx, -35, e, 1); break;
+        case 202: update_eng_asi(295, rx, 30, e, 1), update_eng_asi(299, rx, 30, e, 1); break;
+        case 193: update_eng_asi(463, 6 * fe - 40, -10, e, flag), update_eng_asi(310, 6 * fe + 22, -10, e, flag); break;
+        case 195: update_eng_asi(463, 6 * fe - 40, -10, e, flag), update_eng_asi(312, 6 * fe + 22, -10, e, flag); break;
+        case 197: update_eng_asi(309, 6 * fe - 40, -10, e, flag), update_eng_asi(313, 6 * fe + 22, -10, e, flag); break;
+        case 199: update_eng_asi(311, 6 * fe - 40, -10, e, flag), update_eng_asi(313, 6 * fe + 22, -10, e, flag); break;
+        case 201: update_eng_asi(309, 6 * fe - 40, -10, e, flag), update_eng_asi(313, 6 * fe, -10, e, flag); break;
+        case 203: update_eng_asi(311, 6 * fe - 60, -10, e, flag), update_eng_asi(309, 6 * fe, -10, e, flag); break;
+        default: break;
+        }
+    }
+    if (t != 203) return;
+    const flt_struct& f = flt[0];
+    const float s = panel_ins_scale;
+    OGL_draw_string_fmt(56, 51 * s, 42 * s, finite(f.flap_def[8]), 2, 0, 0, 110);
+    const float r = std::clamp(finite(f.flaprat), 0.0f, 1.0f);
+    OGL_fill_rect(56, 1.0f, 54 * s, (38 - 50 * r) * s, 5 * s, 50 * r * s);
+    OGL_draw_rect_outline(56, 1.0f, 52 * s, -14 * s, 8 * s, 53 * s);
+    OGL_draw_string(56, 45 * s, -24 * s, "FLAP", 9999.0f, 110);
+    const float* d = pln[0].acf_gear_deploy + FLT_FIRST_GEAR_PART;
+    const bool down = d[0] > 0.99f && d[1] > 0.99f && d[2] > 0.99f;
+    const bool up = d[0] < 0.01f && d[1] < 0.01f && d[2] < 0.01f;
+    if (down) OGL_draw_string(50, 45 * s, -44 * s, "DOWN", 9999.0f, 110);
+    else if (up) OGL_draw_string(51, 45 * s, -44 * s, "UP", 9999.0f, 110);
+    OGL_draw_string(53, 45 * s, -54 * s, "GEAR", 9999.0f, 110);
+}
+
+// ---- fuel ----------------------------------------------------------------------------
+
+void fuel_page()
+{
+    const int n = engines();
+    if (n < 1) return;
+    const flt_struct& f = flt[0];
+    const float s = panel_ins_scale;
+    auto row = [s](float y, const char* label, float value, int digits, int decimals) {
+        OGL_draw_string(60, -65 * s, y * s, label, 9999.0f, 110);
+        OGL_draw_string_fmt(60, -5 * s, y * s, finite(value), digits, decimals, 0, 110);
+    };
+    row(48, "TANK1 LB", f.m_fuel1 * LB_PER_KG, 6, 0);
+    row(38, "TANK2 LB", f.m_fuel2 * LB_PER_KG, 6, 0);
+    row(28, "TANK3 LB", f.m_fuel3 * LB_PER_KG, 6, 0);
+    row(18, "TOTAL LB", (f.m_fuel1 + f.m_fuel2 + f.m_fuel3) * LB_PER_KG, 6, 0);
+    static constexpr const char* flow_labels[8] = {"FF1 PPH", "FF2 PPH", "FF3 PPH", "FF4 PPH",
+                                                   "FF5 PPH", "FF6 PPH", "FF7 PPH", "FF8 PPH"};
+    float y = -2.0f, flow = 0.0f;
+    for (int k = 0; k < n; ++k, y -= 10.0f) {
+        row(y, flow_labels[k], f.ENGN_FF_[k] * LB_PER_KG * 3600.0f, 6, 0);
+        flow += f.ENGN_FF_[k];
+    }
+    if (!(flow >= 1e-6f)) flow = 1e-6f;
+    const float hours = (f.m_fuel1 + f.m_fuel2 + f.m_fuel3) / flow / 3600.0f;
+    row(y, "ENDUR HR", hours, 3, 1);
+    row(y - 10, "RANGE NM", hours * f.groundspeed * MPS_TO_KT, 5, 0);
+    row(y - 20, "WEIGHT LB", f.m_total * LB_PER_KG, 6, 0);
+}
+
+// ---- flight controls --------------------------------------------------------------------
+
+void controls_page()
+{
+    const float s = panel_ins_scale;
+    const acf_struct& a = pln[0];
+    const flt_struct& f = flt[0];
+    auto box = [s](int c, float x, float y, float w, float h) { OGL_fill_rect(c, 1.0f, x * s, y * s, w * s, h * s); };
+    static constexpr float outline[8][4] = {{-68, 27, 63, 22}, {-1, 27, 63, 22}, {-65, 43, 57, 6}, {2, 43, 57, 6},
+                                            {-52, 36, 19, 6},  {27, 36, 19, 6},  {-52, 27, 47, 8}, {-1, 27, 47, 8}};
+    for (const auto& o : outline) OGL_draw_rect_outline(60, 1.0f, o[0] * s, o[1] * s, o[2] * s, o[3] * s);
+    static constexpr float rows[3] = {15, -7, -29};
+    static constexpr const char* labels[3] = {"ROLL", "YAW", "PITCH"};
+    for (int k = 0; k < 3; ++k) {
+        const float r = rows[k];
+        OGL_draw_line(60, 1.0f, -70 * s, r * s, 70 * s, r * s);
+        OGL_draw_line(60, 1.0f, -10 * s, (r - 4) * s, 50 * s, (r - 4) * s);
+        OGL_draw_line(60, 1.0f, -10 * s, (r - 6) * s, 50 * s, (r - 6) * s);
+        for (float x : {-10.0f, 19.0f, 48.0f}) box(60, x, r - 4, 3, 3);
+        OGL_draw_string(60, -67 * s, (r - 10) * s, labels[k], 99.0f, 110);
+    }
+    if (a.acf_slatEQ && f.slatrat > 0.01f) {
+        const int c = f.slatrat < 0.99f ? 59 : 50;
+        box(c, -63, 45, 54, 3), box(c, 4, 45, 54, 3);
+    }
+    if (a.acf_flapEQ && f.flaprat > 0.01f) {
+        const int c = std::fabs(f.flaprat - f.flaprqst) > 0.01f ? 59 : 50;
+        box(c, -50, 29, 44, 5), box(c, 1, 29, 44, 5);
+    }
+    if (a.acf_sbrkEQ && f.sbrkrat > 0.01f) box(50, -50, 38, 16, 3), box(50, 29, 38, 16, 3);
+    // The needle drawer scales its pivot itself: the positions go in as design units.
+    const float inputs[3] = {f.FC_roll, f.FC_hdng, f.FC_ptch};
+    for (int k = 0; k < 3; ++k)
+        PANEL_draw_needle(20.0f + 30.0f * std::clamp(finite(inputs[k]), -2.0f, 2.0f), rows[k] - 9.0f, 0.0f, 44);
+}
+
+// ---- hydraulics ---------------------------------------------------------------------------
+
+void hydraulics_page()
+{
+    const float s = panel_ins_scale;
+    const acf_struct& a = pln[0];
+    const flt_struct& f = flt[0];
+    for (float y0 : {12.0f, -6.0f}) {
+        OGL_draw_line(49, 1.0f, -70 * s, (y0 - 2) * s, 70 * s, (y0 - 2) * s);
+        OGL_draw_line(49, 1.0f, -70 * s, y0 * s, 70 * s, y0 * s);
+        for (float y : {y0 - 4.0f, y0 - 6.0f}) {
+            OGL_draw_line(58, 1.0f, 8 * s, y * s, 68 * s, y * s);
+            OGL_draw_line(59, 1.0f, 23 * s, y * s, 63 * s, y * s);
+            OGL_draw_line(50, 1.0f, 38 * s, y * s, 58 * s, y * s);
+        }
+    }
+    const int n = engines();
+    int pump1 = 70, pump2 = 70;
+    const bool rocket = a.acf_en_type[0] == 6 || a.acf_en_type[0] == 7;
+    if (n >= 1 && !rocket) {
+        pump1 = f.ENGN_N1_[0] > 10.0f ? 70 : 58;
+        pump2 = n >= 2 ? (f.ENGN_N1_[1] > 10.0f ? 70 : 58) : pump1;
+    }
+    OGL_draw_string(pump1, -68 * s, 40 * s, "PUMP 1", 9999.0f, 110);
+    OGL_draw_string(pump2, -68 * s, 30 * s, "PUMP 2", 9999.0f, 110);
+    OGL_draw_string(sim_operation_failures.ram_air_turbine_on ? 59 : 70, -68 * s, 20 * s, "RAM AIR TURBINE", 9999.0f, 110);
+    const float x = 9.0f + 53.0f * std::clamp(finite(sim_operation_failures.hydraulic_pressure_ratio), 0.0f, 1.0f);
+    PANEL_draw_needle(x, 0.0f, 0.0f, 44);
+    PANEL_draw_needle(x, -18.0f, 0.0f, 44);
+}
+
+// ---- failures ------------------------------------------------------------------------------
+
+void failure_line(float x, float& y, const char* label, bool is_failed)
+{
+    const float s = panel_ins_scale;
+    OGL_draw_string(is_failed ? 58 : 70, x * s, y * s, label, 9999.0f, 110);
+    y -= 10.0f;
+}
+
+void failures_page()
+{
+    const acf_struct& a = pln[0];
+    float y = 48.0f;
+    failure_line(-68, y, "ROLL CONTROL", failed(17) || failed(18));
+    failure_line(-68, y, "PITCH CONTROL", failed(19) || failed(20));
+    failure_line(-68, y, "YAW CONTROL", failed(21) || failed(22));
+    failure_line(-68, y, "FLAPS", failed(26));
+    failure_line(-68, y, "FLAPS ASYM", failed(27));
+    failure_line(-68, y, "SLATS", failed(30));
+    if (a.acf_gear_is_skid == 0) {
+        failure_line(-68, y, "NOSE GEAR", failed(32));
+        failure_line(-68, y, "LEFT GEAR", failed(33));
+        failure_line(-68, y, "RIGHT GEAR", failed(34));
+    }
+    failure_line(-68, y, "ANTI-ICE", failed(42));
+    if (a.acf_ff_hydraulic) failure_line(-68, y, "HYDRAULICS", failed(45));
+    failure_line(-68, y, "STAB AUG", failed(46));
+
+    static constexpr const char* groups[3][4] = {{"ENG1 FIRE", "ENG2 FIRE", "ENG3 FIRE", "ENG4 FIRE"},
+                                                 {"ENG1 OIL", "ENG2 OIL", "ENG3 OIL", "ENG4 OIL"},
+                                                 {"ENG1 REV", "ENG2 REV", "ENG3 REV", "ENG4 REV"}};
+    static constexpr int bases[3] = {50, 98, 74};
+    const int n = std::min(engines(), 4);
+    y = 48.0f;
+    for (int g = 0; g < 3; ++g)
+        for (int e = 0; e < n; ++e) failure_line(2, y, groups[g][e], failed(bases[g] + e));
+}
+
+// ---- rotorcraft ---------------------------------------------------------------------------------
+
+int rotorcraft_warning()
+{
+    const flt_struct& f = flt[0];
+    const float rotor_rpm = f.POINT_tacrad[1] * RAD_S_TO_RPM;
+    const float cyclic = std::hypot(f.cyclic_elev_blad_alph[1], f.cyclic_ailn_blad_alph[1]);
+    const float ias = f.indicated_airspeed;
+    const int gear = sim_cockpit_switches.gear_handle_status;
+    if (f.POINT_pitch_deg[1] > 6.0f && rotor_rpm < 250.0f) return 1;
+    if (cyclic > 7.0f && rotor_rpm > 50.0f) return 2;
+    if (cyclic > 6.0f && rotor_rpm > 50.0f) return 3;
+    if (ias >= 50.0f && ias <= 80.0f && gear == 0) return 4;
+    if (ias > 130.0f && gear != 0) return 5;
+    return 0;
+}
+
+void rotorcraft_display(int page)
+{
+    sim_cockpit_warnings_block& w = sim_cockpit_warnings;
+    if (frame_clock > w.warning_suppression_timeout) {
+        w.ECAM_warning_on = 0;
+        w.ECAM_warning_on = rotorcraft_warning();
+    }
+    const float s = panel_ins_scale;
+    if (w.ECAM_warning_on >= 1 && w.ECAM_warning_on <= 5) {
+        std::strncpy(ecam.warning_text, warning_messages[w.ECAM_warning_on], ECAM_WARNING_TEXT_SIZE - 1);
+        if (interval_ticks[INTERVAL_TWO_SECONDS]) SOUND_speak(ecam.warning_text, 0);
+        w.master_caution_timeout = sim_time.total_running_time_sec + 0.1f;
+        OGL_draw_string(49, -70 * s, 40 * s, ecam.warning_text, 9999.0f, 110);
+        return;
+    }
+    const acf_struct& a = pln[0];
+    const flt_struct& f = flt[0];
+    const float engine_rpm = f.ENGN_tacrad[0] * RAD_S_TO_RPM, rotor_rpm = f.POINT_tacrad[1] * RAD_S_TO_RPM;
+    float divisor = f.POINT_tacrad[1] * a.acf_semilen_SEG[1];
+    if (std::fabs(divisor) < 0.1f || !std::isfinite(divisor)) divisor = std::signbit(divisor) ? -0.1f : 0.1f;
+    const float tip_ratio = f.groundspeed / divisor;
+    const float cyclic = std::hypot(f.cyclic_elev_blad_alph[1], f.cyclic_ailn_blad_alph[1]);
+    const float tas_mph = f.true_airspeed * MPS_TO_MPH;
+    struct line { const char* label; float value; int digits, decimals; };
+    const line pages[PAGES][9] = {
+        {{"ENG RPM", engine_rpm, 4, 0}, {"FUEL PR", f.ENGN_oil_press[0] * 60, 4, 0}, {"OIL PR", f.ENGN_oil_press[0] * 60, 4, 0},
+         {"XMSN PR", f.ENGN_oil_press[0] * 10, 4, 0}, {"GEN A", f.ENGN_bat_amp[0] * 20, 4, 0}, {"BUS A", f.ENGN_bat_amp[0] * 20, 4, 0},
+         {"BAT A", f.ENGN_bat_amp[0] * 40, 4, 0}, {"ROTOR LBF", f.POINT_thrust[1] * N_TO_LBF, 4, 0}, {"VOLTS", 14, 4, 0}},
+        {{"TAS MPH", tas_mph, 4, 0}, {"TIP RATIO", tip_ratio, 4, 3}, {"CYCLIC", cyclic, 4, 1}, {"COLL DEG", f.POINT_pitch_deg[1], 4, 1},
+         {"ROTOR RPM", rotor_rpm, 4, 0}, {"TRIM %", f.rot_trim * 100, 3, 0}, {"ENG RPM", engine_rpm, 4, 0},
+         {"ROTOR LBF", f.POINT_thrust[1] * N_TO_LBF, 4, 0}, {nullptr, 0, 0, 0}},
+        {{"ENG RPM", engine_rpm, 4, 0}, {"ROTOR RPM", rotor_rpm, 4, 0},
+         {"CYC PITCH", f.cyclic_elev_command[1] + a.acf_cyclic_elev - 90.0f, 4, 1}, {"CYC ROLL", f.cyclic_ailn_command[1], 4, 1},
+         {"ROTOR FT-LB", f.ENGN_TRQ[1] * NM_TO_FTLB, 4, 0}, {"MP INHG", f.ENGN_MPR[0], 4, 1}, {"OIL TEMP", f.ENGN_oil_temp[0] * 200, 4, 0},
+         {"SPARE", 0, 4, 0}, {nullptr, 0, 0, 0}},
+        {{"TAS MPH", tas_mph, 4, 0}, {"TIP RATIO", tip_ratio, 4, 3}, {"SPARE", 0, 4, 0}, {"PROP EFF", f.POINT_prop_eff[0], 4, 2},
+         {"PROP DEG", f.POINT_pitch_deg[0], 4, 0}, {"ALPHA", f.alpha, 4, 0}, {"CANT DEG", f.vertcant[1], 3, 0},
+         {"ENG HP", f.ENGN_power[0] * W_TO_HP, 4, 0}, {nullptr, 0, 0, 0}},
+        {{"ENG RPM", engine_rpm, 4, 0}, {"ENG FT-LB", f.ENGN_TRQ[0] * NM_TO_FTLB, 4, 0}, {"ENG HP", f.ENGN_power[0] * W_TO_HP, 4, 0},
+         {"MP INHG", f.ENGN_MPR[0], 4, 0}, {"PROP LBF", f.POINT_thrust[0] * N_TO_LBF, 4, 0},
+         {"FF PPH", f.ENGN_FF_[0] * LB_PER_KG * 3600.0f, 4, 0}, {nullptr, 0, 0, 0}, {nullptr, 0, 0, 0}, {nullptr, 0, 0, 0}},
+    };
+    float y = 40.0f;
+    for (const line& l : pages[page]) {
+        if (!l.label) break;
+        PANEL_ecam_label_value(-70 * s, y * s, l.label, finite(l.value), l.digits, l.decimals);
+        y -= 10.0f;
+    }
+}
+
+}  // namespace
+
+const char* ECAM_warning_message(int warning) { return warning >= 1 && warning <= 5 ? warning_messages[warning] : ""; }
+
+void PANEL_ecam_mode_switch()
+{
+    if (!PANEL_has_power()) return;
+    const int page = panel_ins_type - 206;
+    if (page < 0 || page >= PAGES) return;
+    if (PANEL_click_spot(0.0f, 0.0f, 10.0f, 0)) sim_cockpit_switches.ECAM_mode = page;
+    if (sim_cockpit_switches.ECAM_mode == page) PANEL_draw_control(0.0f, 0.0f, 0);
+}
+
+void PANEL_ecam_page()
+{
+    if (!PANEL_has_power()) return;
+    const int t = panel_ins_type;
+    if (t < 193 || t > 205) return;
+    int32_t& mode = sim_cockpit_switches.ECAM_mode;
+    const float bottom = screen.screen_area_bottom;
+    if (t <= 196) {
+        for (int k = 0; k < PAGES; ++k)
+            if (PANEL_click_spot(-60.0f + 30.0f * k, -70.0f, 10.0f, 0)) mode = k;
+        screen.screen_area_bottom += 15.0f * panel_ins_scale;
+    }
+    // A page number from a plug-in or a datagram outside the five pages shows none.
+    if (mode >= 0 && mode < PAGES) {
+        if (t == 204) rotorcraft_display(mode);
+        else if (mode == 0) engine_page(t);
+        else if (mode == 1) fuel_page();
+        else if (mode == 2) controls_page();
+        else if (mode == 3) hydraulics_page();
+        else failures_page();
+    }
+    screen.screen_area_bottom = bottom;
+}

@@ -1,0 +1,132 @@
+// Engine text readouts (types 404..410, 465), linear engine gauges (324..328,
+// 412), the linear fuel gauge (347) and the linear thermometers (352, 353).
+#include <algorithm>
+#include <cmath>
+
+#include "aircraft/acf_struct.h"
+#include "core/frame_clock.h"
+#include "core/simvars.h"
+#include "flightmodel/flt.h"
+#include "graphics/font.h"
+#include "graphics/ogl_state.h"
+#include "panel/gauges/gauges.h"
+#include "panel/panel_kit.h"
+
+namespace {
+
+constexpr int READOUT_COLOUR = 50;
+constexpr float RAD_S_TO_RPM = 9.5493f, KG_TO_LB = 2.2046f;
+
+struct text_readout {
+    int type;
+    const char* label;
+    int digits, decimals;
+};
+constexpr text_readout text_readouts[] = {
+    {404, "RPM:", 4, 0}, {465, "RPM:", 4, 0}, {405, " N1:", 3, 0}, {406, "MPR:", 4, 2},
+    {407, "EPR:", 3, 2}, {408, "TRQ:", 3, 0}, {409, " FF:", 4, 0}, {410, "ITT:", 4, 0},
+};
+
+float text_value(int type, int n)
+{
+    const flt_struct& f = flt[0];
+    switch (type) {
+    case 404: return f.POINT_tacrad[n] * RAD_S_TO_RPM;
+    case 465: return f.ENGN_tacrad[n] * RAD_S_TO_RPM;
+    case 405: return f.ENGN_N1_[n];
+    case 406: return f.ENGN_MPR[n];
+    case 407: return f.ENGN_EPR[n];
+    case 408: {
+        // The torque dial's divisor: 1 for aircraft without a propeller torque limit.
+        const float max = pln[0].acf_trq_max_prp;
+        return f.ENGN_TRQ[n] / (max > 1.0f ? max : 1.0f) * 100.0f;
+    }
+    case 409: return f.ENGN_FF_[n] * KG_TO_LB * 3600.0f;
+    default: return f.ENGN_ITT[n] * 700.0f;
+    }
+}
+
+struct linear_gauge {
+    int custom;
+    float lo, hi;
+};
+bool linear_of(int type, linear_gauge& g)
+{
+    switch (type) {
+    case 324: g = {12, 0, 1}; return true;
+    case 325: g = {13, 0, 1}; return true;
+    case 326: g = {14, 0, 1}; return true;
+    case 327: g = {15, 0, 1}; return true;
+    case 328: g = {24, -1, 1}; return true;
+    case 412: g = {25, 0, 1}; return true;
+    case 347: g = {21, 0, 1}; return true;
+    default: return false;
+    }
+}
+
+float linear_value(int type, int n)
+{
+    const flt_struct& f = flt[0];
+    switch (type) {
+    case 324: return f.ENGN_EGT[n];
+    case 325: return f.ENGN_oil_quan[n];
+    case 326: return f.ENGN_oil_press[n];
+    case 327: return f.ENGN_oil_temp[n];
+    case 328: return f.ENGN_bat_amp[n];
+    case 412: return f.ENGN_bat_volt[n];
+    default: return small_gauges.fuel_fraction;
+    }
+}
+
+// The needle of a linear gauge at its pivot, clipped to the window.
+void clipped_needle(float angle)
+{
+    const float s = panel_ins_scale;
+    OGL_scissor_on(-33.0f * s, -15.0f * s, 66.0f * s, 30.0f * s);
+    PANEL_draw_needle(0.0f, -40.0f, angle, 61);
+    OGL_scissor_off();
+}
+
+}  // namespace
+
+float GAUGE_angle(float value, float lo_val, float hi_val, float lo_ang, float hi_ang)
+{
+    if (hi_val == lo_val) return (lo_ang + hi_ang) * 0.5f;
+    float a = (hi_ang - lo_ang) / (hi_val - lo_val) * (value - lo_val) + lo_ang;
+    if (!std::isfinite(a)) a = lo_ang;
+    return std::clamp(a, std::min(lo_ang, hi_ang), std::max(lo_ang, hi_ang));
+}
+
+void PANEL_engine_readout(int engine)
+{
+    const int t = panel_ins_type;
+    if (t == 352 || t == 353) {
+        const float c = sim_weather.temperature_ambient_c;
+        const float v = t == 352 ? c : 1.8f * (c + 273.15f) - 459.67f;
+        float a = (v + 40.0f) * 0.5f - 30.0f;
+        if (!std::isfinite(a)) a = -30.0f;
+        return clipped_needle(std::clamp(a, -30.0f, 30.0f));
+    }
+    const bool engine_ok = PANEL_engine_ok(engine);
+    for (const text_readout& r : text_readouts) {
+        if (r.type != t) continue;
+        OGL_draw_string(READOUT_COLOUR, -24.0f, -4.0f, r.label, 9999.0f, 110);
+        if (engine_ok) OGL_draw_string_fmt(READOUT_COLOUR, 0.0f, -4.0f, text_value(t, engine), r.digits, r.decimals, 0, 110);
+        return;
+    }
+    linear_gauge g;
+    if (!linear_of(t, g)) return;
+    const acf_struct& a = pln[0];
+    // No power, or an engine the tables do not hold: the needle rests at the empty end.
+    float value = (PANEL_has_power() && (engine_ok || t == 347)) ? linear_value(t, engine_ok ? engine : 0) : g.lo;
+    if (a.acf_cus_rnd_use[g.custom]) {
+        float lo_ang = a.acf_cus_rnd_lo_ang[g.custom], hi_ang = a.acf_cus_rnd_hi_ang[g.custom];
+        if (engine % 2 == 1 && a.acf_cus_rnd_mirror[g.custom]) lo_ang = 360.0f - lo_ang, hi_ang = 360.0f - hi_ang;
+        if (!engine_ok && t != 347) value = a.acf_cus_rnd_lo_val[g.custom];
+        PANEL_draw_needle(0.0f, 0.0f,
+                          GAUGE_angle(value, a.acf_cus_rnd_lo_val[g.custom], a.acf_cus_rnd_hi_val[g.custom], lo_ang, hi_ang),
+                          61);
+        return;
+    }
+    clipped_needle(GAUGE_angle(value, g.lo, g.hi, -30.0f, 30.0f));
+}

@@ -1,0 +1,120 @@
+// The DME heads (types 235..238, 454): the receiver and page switches, the
+// standalone DME's frequency knob, and the frequency, distance, ground-speed
+// and time fields of the chosen receiver with their unit sprites.
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+#include "core/simvars.h"
+#include "graphics/font.h"
+#include "panel/panel_kit.h"
+#include "panel/radios/radios.h"
+
+namespace {
+
+constexpr int FIELD_COLOUR = 49;
+constexpr int STANDALONE_DME = 5;
+
+// A reading held in lo..hi (NaN counts as lo).
+float held(float v, float lo, float hi) { return std::isnan(v) ? lo : std::clamp(v, lo, hi); }
+
+// Which receiver a NAV-reading head shows: 0 or 1, else none (-1). The
+// switch is a published value that plug-ins and datagrams write.
+int nav_receiver(int32_t v) { return v == 0 || v == 1 ? v : -1; }
+
+}  // namespace
+
+dme_texts DME_texts(int i)
+{
+    dme_texts t{};
+    const sim_cockpit_radios_block& k = sim_cockpit_radios;
+    const int32_t f = std::clamp(k.dme_freq_hz, 0, 99999);
+    std::snprintf(t.freq, sizeof t.freq, "%03d.%02d", f / 100, f % 100);
+    if (i < 0 || i >= RADIO_RECEIVERS || k.nav1_has_dme[i] == 0) {
+        std::snprintf(t.dist, sizeof t.dist, "-----");
+        std::snprintf(t.speed, sizeof t.speed, "---");
+        std::snprintf(t.time, sizeof t.time, "---");
+        return t;
+    }
+    const int tenths = static_cast<int>(held(k.nav1_dme_dist_m[i], 0.0f, 999.9f) * 10.0f);
+    std::snprintf(t.dist, sizeof t.dist, "%03d.%d", tenths / 10, tenths % 10);
+    std::snprintf(t.speed, sizeof t.speed, "%03d", static_cast<int>(held(k.nav1_dme_speed_kts[i], 0.0f, 999.0f)));
+    std::snprintf(t.time, sizeof t.time, "%03d", static_cast<int>(held(k.nav1_dme_time_secs[i], 0.0f, 999.0f)));
+    return t;
+}
+
+void PANEL_dme()
+{
+    if (!PANEL_avionics_powered()) return;
+    const int t = panel_ins_type;
+    const float s = panel_ins_scale;
+    const int font = (t == 236 || t == 238) ? 113 : 112;
+    sim_cockpit_switches_block& sw = sim_cockpit_switches;
+
+    int n = 0;
+    if (t == 454) n = PANEL_dual_knob(63.0f, -1.0f);
+    if (t == 235) n = PANEL_dual_knob(63.0f, -8.0f);
+    if (t == 236) n = PANEL_dual_knob(17.0f, -22.0f);
+    if (n != 0) PANEL_tune_freq_digit(&sim_cockpit_radios.dme_freq_hz, n, std::abs(n));
+
+    auto sprite = [s](float x, float y) { PANEL_draw_control(x * s, y * s, 0); };
+    auto press = [](float x, float y) { return PANEL_click_spot(x, y, 6.0f, 0) != 0; };
+    // Sprite positions follow the switch value only while it is one of the
+    // switch's own positions.
+    auto position = [](int32_t v, int lo, int hi) { return static_cast<float>(std::clamp(v, lo, hi)); };
+    int receiver = STANDALONE_DME;
+    switch (t) {
+    case 237:
+        if (press(54.0f, -1.0f)) sw.DME_distance_or_time = 0;
+        if (press(66.0f, -1.0f)) sw.DME_distance_or_time = 1;
+        sprite(12.0f * position(sw.DME_distance_or_time, 0, 1) + 54.0f, -1.0f);
+        receiver = nav_receiver(sw.DME_distance_or_time);
+        break;
+    case 235:
+        if (press(30.0f, -1.0f)) sw.DME_radio_selector = 1;
+        if (press(43.0f, -1.0f)) sw.DME_radio_selector = 2;
+        sprite(12.0f * position(sw.DME_radio_selector, 0, 2) + 18.0f, -1.0f);
+        break;
+    case 454:
+        for (int v = 0; v < 3; ++v)
+            if (press(18.0f + 12.0f * v, 4.0f)) sw.DME_radio_selector = v;
+        if (press(30.0f, -6.0f)) sw.DME_distance_or_time = 0;
+        if (press(42.0f, -6.0f)) sw.DME_distance_or_time = 1;
+        sprite(12.0f * position(sw.DME_radio_selector, 0, 2) + 18.0f, 4.0f);
+        sprite(12.0f * position(sw.DME_distance_or_time, 0, 1) + 30.0f, -6.0f);
+        receiver = nav_receiver(sw.DME_distance_or_time);
+        break;
+    case 236:
+        if (press(24.0f, 20.0f)) sw.DME_radio_selector = sw.DME_radio_selector == 1 ? 2 : 1;
+        break;
+    case 238:
+        if (press(22.0f, -20.0f)) sw.DME_distance_or_time = sw.DME_distance_or_time == 0 ? 1 : 0;
+        receiver = nav_receiver(sw.DME_distance_or_time);
+        break;
+    default: return;
+    }
+
+    // Field places: frequency, distance, speed, time; NaN where the layout has none.
+    constexpr float NO = NAN;
+    struct place { float x, y; };
+    place f[4] = {{NO, NO}, {NO, NO}, {NO, NO}, {NO, NO}};
+    const int32_t sel = sw.DME_radio_selector;
+    if (t == 235 && sel == 1) f[0] = {-76, -1}, f[1] = {-22, -1};
+    if (t == 235 && sel == 2) f[2] = {-76, -1}, f[3] = {-22, -1};
+    if (t == 236 && sel == 1) f[0] = {-35, 20}, f[1] = {-35, 10};
+    if (t == 236 && sel == 2) f[2] = {-35, 20}, f[3] = {-35, 10};
+    if (t == 237) f[1] = {-76, -1}, f[2] = {-30, -1}, f[3] = {0, -1};
+    if (t == 238) f[1] = {-35, 20}, f[2] = {-35, 10}, f[3] = {0, 10};
+    if (t == 454 && sel != 1) f[1] = {-76, -8}, f[2] = {-76, 2}, f[3] = {-22, 2};
+    if (t == 454 && sel == 1) f[0] = {-76, 2}, f[1] = {-76, -8}, f[3] = {-22, 2};
+
+    const dme_texts texts = DME_texts(receiver);
+    const char* text[4] = {texts.freq, texts.dist, texts.speed, texts.time};
+    constexpr float widths[4] = {36.0f, 30.0f, 18.0f, 18.0f};
+    for (int k = 0; k < 4; ++k) {
+        if (std::isnan(f[k].x)) continue;
+        OGL_draw_string(FIELD_COLOUR, f[k].x * s, f[k].y * s, text[k], 9999.0f, font);
+        PANEL_draw_control((f[k].x + widths[k] + 8.0f) * s, (f[k].y + 3.0f) * s, k + 1);
+    }
+}

@@ -1,0 +1,251 @@
+// Engine gauges, the small gauges and the ECAM display through the panel
+// pass: needle angles, texts and colours read back from feedback mode, and
+// the tones and warnings the links layer's seam recorded.
+#include "tests/panel/stack_fixture.h"
+
+#include <string>
+#include <vector>
+
+#include "core/failure_slots.h"
+#include "flightmodel/systems/weather.h"
+#include "graphics/ogl_state.h"
+#include "links/sound_seam.h"
+#include "panel/gauges/gauges.h"
+
+namespace {
+
+struct voice : sound_recorder {
+    std::vector<std::string> spoken_texts;
+    std::vector<int> played_slots, stopped_slots;
+    void spoken(const char* text, int) override { spoken_texts.emplace_back(text); }
+    void played(int slot, int, float, float) override { played_slots.push_back(slot); }
+    void stopped(int slot) override { stopped_slots.push_back(slot); }
+};
+
+class Gauges : public StackTest {
+protected:
+    void SetUp() override
+    {
+        StackTest::SetUp();
+        SOUND_install_recorder(&rec);
+        weather_stage = weather_stage_state{};
+    }
+    // The angles of the needles of `style` one pass drew, in drawing order.
+    std::vector<float> angles(int style)
+    {
+        std::vector<float> out;
+        for (const drawn_needle& n : needles(capture_feedback(PANEL_update), style)) out.push_back(n.angle_deg);
+        return out;
+    }
+    voice rec;
+};
+
+TEST_F(Gauges, LinearEngineGaugesCustomScalesMirrorAndEmptyStates)
+{
+    acf_struct& a = pln[0];
+    pln[0].acf_num_engines = 2;
+    flt[0].ENGN_oil_press[0] = 0.5f, flt[0].ENGN_oil_press[1] = 0.75f;
+    only(326);
+    slot(1, 326, 400, 300);
+    auto n = angles(61);
+    ASSERT_EQ(n.size(), 2u);
+    EXPECT_NEAR(n[0], 0.0f, 0.1f);
+    EXPECT_NEAR(n[1], 15.0f, 0.1f);
+    // Equal ends: the middle angle; the mirror flag turns engine 1's angles.
+    a.acf_cus_rnd_use[14] = 1;
+    a.acf_cus_rnd_lo_val[14] = a.acf_cus_rnd_hi_val[14] = 3.0f;
+    a.acf_cus_rnd_lo_ang[14] = 20.0f, a.acf_cus_rnd_hi_ang[14] = 100.0f;
+    n = angles(61);
+    EXPECT_NEAR(n[0], 60.0f, 0.1f);
+    EXPECT_NEAR(n[1], 60.0f, 0.1f);
+    a.acf_cus_rnd_hi_val[14] = 1.0f, a.acf_cus_rnd_lo_val[14] = 0.0f;
+    a.acf_cus_rnd_mirror[14] = 1;
+    n = angles(61);
+    EXPECT_NEAR(n[0], 60.0f, 0.1f);
+    EXPECT_NEAR(angle_gap(n[1], 360.0f - 80.0f), 0.0f, 0.1f);
+    // No power: the default low end.
+    a.acf_cus_rnd_use[14] = 0;
+    flt[0].ENGN_bat_volt[0] = 0.0f;
+    n = angles(61);
+    EXPECT_NEAR(n[0], -30.0f, 0.1f);
+    power();
+    // The torque readout of a jet (no propeller torque limit) divides by 1.
+    only(408);
+    a.acf_trq_max_prp = 0.0f;
+    flt[0].ENGN_TRQ[0] = 0.42f;
+    EXPECT_EQ(texts(110).at(-4), "TRQ:042");
+}
+
+TEST_F(Gauges, FuelGaugesWalkTheTanksAndDropTanks)
+{
+    acf_struct& a = pln[0];
+    a.acf_num_tanks = 2;
+    a.acf_m_fuel_tot = 200.0f;
+    a.acf_tank_rat[0] = a.acf_tank_rat[1] = 0.5f;
+    flt[0].m_fuel1 = 100.0f, flt[0].m_fuel2 = 25.0f;
+    a.acf_wpn_slot[3].wpn_type = 23;
+    a.acf_wpn_slot[3].wpn_fuel = 80.0f, a.acf_wpn_slot[3].wpn_fuel_now = 40.0f;
+    only(348);
+    for (int s = 1; s < 4; ++s) slot(s, 348, 300.0f + 60.0f * s, 300);
+    const auto n = angles(57);
+    ASSERT_EQ(n.size(), 4u);
+    EXPECT_NEAR(n[0], 135.0f, 0.1f);    // full
+    EXPECT_NEAR(n[1], -67.5f, 0.1f);    // a quarter
+    EXPECT_NEAR(n[2], 0.0f, 0.1f);      // the drop tank, half
+    EXPECT_NEAR(n[3], -135.0f, 0.1f);   // past the last tank: empty
+    // The twin gauge: a tank without capacity reads empty.
+    only(349);
+    a.acf_tank_rat[1] = 0.0f;
+    const auto twin = angles(42);
+    ASSERT_EQ(twin.size(), 2u);
+    EXPECT_NEAR(twin[0], 45.0f, 0.1f);
+    EXPECT_NEAR(twin[1], -135.0f, 0.1f);
+}
+
+TEST_F(Gauges, StormscopeRangeStopwatchAndThermometer)
+{
+    only(332);
+    flt[0].psi = 0.0f;
+    auto strike = [](float nm) {
+        weather_stage.lightning_bolts[0][0][0] = nm * 1852.0f;   // east
+        weather_stage.lightning_flash_end = frame_clock + 1.0f;
+        PANEL_update();
+        weather_stage.lightning_flash_end = 0.0f;
+        PANEL_update();
+    };
+    strike(17.0f);
+    EXPECT_EQ(texts(110).at(-2), "+");   // 42.5 units east, the cross centred
+    sim_time.total_running_time_sec = 61.0f;   // forgotten after a minute
+    EXPECT_TRUE(texts(110).empty());
+    strike(20.0f);
+    EXPECT_TRUE(texts(110).empty());
+
+    only(343);
+    for (int expected_running : {1, 0, 0}) {
+        click(15, -10);
+        EXPECT_EQ(sim_time.timer_is_running_sec, expected_running);
+        sim_time.timer_elapsed_time_sec += 75.0f;   // the frame loop counts while it runs
+    }
+    EXPECT_EQ(sim_time.timer_elapsed_time_sec, 75.0f);   // reset by the third, then counted once
+    sim_time.timer_elapsed_time_sec = 75.9f;
+    EXPECT_EQ(texts(115).at(4), "01:15");
+    EXPECT_EQ(PANEL_clock_timer(1, 0), 1);
+    EXPECT_EQ(sim_time.timer_is_running_sec, 1);
+    EXPECT_EQ(PANEL_clock_timer(0, 1), 1);
+    EXPECT_EQ(sim_time.timer_elapsed_time_sec, 0.0f);
+
+    only(351);
+    sim_weather.temperature_ambient_c = -5.0f;
+    EXPECT_TRUE(texts(115).at(-3).ends_with("023F"));   // (the font has no blank for the plus sign)
+    click(25, 0);
+    EXPECT_EQ(texts(115).at(-3), "-005C");
+}
+
+TEST_F(Gauges, RadioAltimeterMinimumToneAndVarioTones)
+{
+    only(336);
+    sim_cockpit_misc.radio_altimeter_minimum = 200.0f;
+    flt[0].y_agl = 100.0f / 3.2808f;
+    PANEL_update();                          // the first frame below: no tone
+    EXPECT_TRUE(rec.played_slots.empty());
+    flt[0].y_agl = 300.0f / 3.2808f;
+    PANEL_update();
+    flt[0].y_agl = 150.0f / 3.2808f;
+    PANEL_update();
+    PANEL_update();
+    EXPECT_EQ(rec.played_slots, std::vector<int>{38});
+    EXPECT_EQ(texts(112).at(-4), "01500200");
+
+    rec.played_slots.clear();
+    only(337);
+    flt[0].groundspeed = 30.0f;
+    flt[0].local_y = 1000.0f;
+    sim_operation_misc.frame_rate_period = 0.1f;
+    PANEL_update();
+    flt[0].local_y += 0.2f;   // climbing 2 m/s
+    PANEL_update();
+    flt[0].local_y += 0.2f;
+    PANEL_update();
+    flt[0].local_y -= 0.5f;   // sinking
+    PANEL_update();
+    EXPECT_EQ(rec.played_slots, (std::vector<int>{26, 25}));
+    EXPECT_EQ(rec.stopped_slots, std::vector<int>{26});
+    click(44, -45);           // audio off stops the tone
+    EXPECT_EQ(small_gauges.vario_audio_on, 0);
+    EXPECT_EQ(rec.stopped_slots, (std::vector<int>{26, 25}));
+}
+
+TEST_F(Gauges, RotorcraftWarningsSpeakOnTheTwoSecondFlag)
+{
+    only(204);
+    pln[0].acf_num_engines = 1;
+    flt[0].POINT_tacrad[1] = 40.0f;   // about 382 rpm
+    sim_cockpit_switches.gear_handle_status = 0;
+    flt[0].indicated_airspeed = 80.0f;
+    frame_clock = 100.0f;
+    for (int f = 0; f < 4; ++f) {
+        interval_ticks[INTERVAL_TWO_SECONDS] = f % 2;
+        PANEL_update();
+    }
+    EXPECT_EQ(sim_cockpit_warnings.ECAM_warning_on, 4);
+    EXPECT_EQ(rec.spoken_texts, (std::vector<std::string>(2, ECAM_warning_message(4))));
+    flt[0].indicated_airspeed = 80.1f;
+    rec.spoken_texts.clear();
+    PANEL_update();
+    EXPECT_EQ(sim_cockpit_warnings.ECAM_warning_on, 0);
+    EXPECT_TRUE(rec.spoken_texts.empty());
+    // Rule order: high blade pitch at low rotor speed hides the cyclic warning.
+    flt[0].POINT_tacrad[1] = 20.0f;   // about 191 rpm
+    flt[0].POINT_pitch_deg[1] = 8.0f;
+    flt[0].cyclic_elev_blad_alph[1] = 8.0f;
+    PANEL_update();
+    EXPECT_EQ(sim_cockpit_warnings.ECAM_warning_on, 1);
+    EXPECT_FLOAT_EQ(sim_cockpit_warnings.master_caution_timeout, sim_time.total_running_time_sec + 0.1f);
+    flt[0].POINT_pitch_deg[1] = 0.0f;
+    PANEL_update();
+    EXPECT_EQ(sim_cockpit_warnings.ECAM_warning_on, 2);
+    // Silenced warnings are not re-evaluated; the page shows instead.
+    sim_cockpit_warnings.warning_suppression_timeout = frame_clock + 10.0f;
+    sim_cockpit_warnings.ECAM_warning_on = 0;
+    sim_cockpit_switches.ECAM_mode = 1;
+    EXPECT_NE(texts(110).at(40).find("TAS MPH"), std::string::npos);
+}
+
+TEST_F(Gauges, EcamPagesColoursAndPageButtons)
+{
+    OGL_set_color(70, 0.0f, 1.0f, 0.0f);
+    OGL_set_color(58, 1.0f, 0.0f, 0.0f);
+    pln[0].acf_num_engines = 1;
+    pln[0].acf_en_type[0] = 6;   // rocket: both pumps show 70 whatever N1 reads
+    flt[0].ENGN_N1_[0] = 0.0f;
+    only(196);
+    click(30, -70);              // the hydraulics button of the display itself
+    EXPECT_EQ(sim_cockpit_switches.ECAM_mode, 3);
+    auto pump_colours = [&] {
+        std::vector<float> greens;
+        for (const fb_rect& r : capture_rects(PANEL_update)) {
+            const float y = std::round(r.y1 - Y + 2.0f) - 15.0f;   // the display sits 15 up
+            if ((y == 40.0f || y == 30.0f) && r.x1 < X - 60.0f) greens.push_back(r.g);
+        }
+        return greens;
+    };
+    auto g = pump_colours();
+    ASSERT_FALSE(g.empty());
+    for (float v : g) EXPECT_NEAR(v, 1.0f, 1e-3f);
+    pln[0].acf_en_type[0] = 0;
+    for (float v : pump_colours()) EXPECT_NEAR(v, 0.0f, 1e-3f);
+    OGL_fill_default_colors();
+
+    // The separate page buttons set the page of every display; a stray page shows none.
+    only(207);
+    click(0, 0);
+    EXPECT_EQ(sim_cockpit_switches.ECAM_mode, 1);
+    EXPECT_EQ(capture_rects(PANEL_update).size(), 1u);
+    only(195);
+    flt[0].m_fuel1 = 453.5925f;
+    EXPECT_EQ(texts(110).at(48 + 15), "TANK1 LB001000");
+    sim_cockpit_switches.ECAM_mode = 96;
+    EXPECT_TRUE(texts(110).empty());
+}
+
+}  // namespace

@@ -1,0 +1,181 @@
+// The GPS unit on a small world: kind buttons and the kind cycle, paging,
+// the held step button, spelling an identifier, and the values it shows.
+#include "tests/panel/stack_fixture.h"
+
+#include "world/navdb.h"
+
+namespace {
+
+class Gps : public StackTest {
+protected:
+    void SetUp() override
+    {
+        StackTest::SetUp();
+        NAV_clear_tables();
+        add_airport("KLAX", "LOS ANGELES INTERNATIONAL", 33.94f, -118.40f);
+        add_airport("KSBD", "SAN BERNARDINO INTERNATIONAL AIRPORT", 34.09f, -117.23f);
+        add_airport("KSBD", "A FAR AWAY NAMESAKE", 10.0f, 10.0f);
+        add_navaid(NAV_NDB, "AB", "ABLE NDB");
+        add_navaid(NAV_VOR, "PDZ", "PARADISE VORTAC");
+        add_navaid(NAV_VOR, "SLI", "SEAL BEACH VORTAC");
+        fix_table.push_back(fix_record{34.0f, -118.0f, "DARTS", 0});
+        flt[0].latitude = 34.0f, flt[0].longitude = -117.5f;
+        only(232);
+    }
+    void TearDown() override
+    {
+        NAV_clear_tables();
+        StackTest::TearDown();
+    }
+    static void add_airport(const char* id, const char* name, float lat, float lon)
+    {
+        airport_record a{};
+        a.kind = 1;
+        std::strncpy(a.id, id, APT_ID_SIZE - 1);
+        std::strncpy(a.name, name, APT_NAME_SIZE - 1);
+        runway_record r{};
+        r.lat = lat, r.lon = lon;
+        a.runways.push_back(r);
+        airport_table.push_back(a);
+    }
+    static void add_navaid(int kind, const char* id, const char* name)
+    {
+        navaid_record n{};
+        n.kind = kind;
+        std::strncpy(n.id, id, APT_ID_SIZE - 1);
+        std::strncpy(n.name, name, APT_NAME_SIZE - 1);
+        navaid_table.push_back(n);
+    }
+};
+
+TEST_F(Gps, KindCycleReturnsAndRemembersEachKind)
+{
+    sim_cockpit_gps_block& g = sim_cockpit_gps;
+    g.airport_index = 1, g.vor_index = 2, g.ndb_index = 0, g.fix_index = 0;
+    PANEL_gps(10);
+    const int32_t first = g.destination_type;
+    const int kinds[] = {11, 2, 3, 1};
+    for (int k : kinds) {
+        PANEL_gps(3);
+        EXPECT_EQ(g.destination_type, k);
+    }
+    EXPECT_EQ(g.destination_type, first);
+    EXPECT_EQ(g.destination_index, 1);
+    EXPECT_STREQ(gps_unit.identifier, "KSBD");
+    // From a VOR the cycle brings back the remembered airport.
+    PANEL_gps(11);
+    EXPECT_EQ(g.destination_index, 2);
+    EXPECT_STREQ(gps_unit.identifier, "SLI");
+    PANEL_gps(3);
+    EXPECT_EQ(g.destination_type, 1);
+    EXPECT_EQ(g.destination_index, 1);
+    // Up on a VOR at cursor 0 takes the first VOR of the navaid table.
+    PANEL_gps(11);
+    PANEL_gps(1);
+    EXPECT_EQ(g.destination_index, 1);
+    // Airports step and wrap over their table.
+    PANEL_gps(10);
+    PANEL_gps(-1);
+    PANEL_gps(-1);
+    EXPECT_EQ(g.destination_index, 2);
+}
+
+TEST_F(Gps, HeldUpButtonStepsOnThePressThenEveryFrame)
+{
+    for (int i = 0; i < 200; ++i) add_airport("XX", "FILLER", 0.0f, 0.0f);
+    sim_cockpit_gps.airport_index = 0;
+    PANEL_gps(10);
+    sim_operation_misc.frame_rate_period = 0.025f;
+    mouse.mouse_x = X + 63, mouse.mouse_y = Y + 40;
+    mouse.mouse_down = mouse.mouse_held = 1;
+    PANEL_update();
+    EXPECT_EQ(sim_cockpit_gps.destination_index, 1);
+    mouse.mouse_down = 0;
+    for (int f = 0; f < 20; ++f) PANEL_update();   // the first half second
+    EXPECT_EQ(sim_cockpit_gps.destination_index, 1);
+    mouse.mouse_panel_drag = 1;
+    PANEL_update();
+    EXPECT_EQ(sim_cockpit_gps.destination_index, 6);
+    sim_operation_misc.frame_rate_period = 0.001f;
+    PANEL_update();
+    EXPECT_EQ(sim_cockpit_gps.destination_index, 7);
+    mouse = mouse_record{};
+}
+
+TEST_F(Gps, SpelledIdentifierIsLookedUpOnTheOneSecondFlagAndNamed)
+{
+    sim_cockpit_gps_block& g = sim_cockpit_gps;
+    PANEL_gps(10);
+    g.destination_index = 0;
+    PANEL_update();
+    EXPECT_STREQ(gps_unit.identifier, "KLAX");
+    // Spell K, S, B, D over "KLAX": the second character L -> S is 7 up,
+    // the third A -> B 1 up, the fourth X -> D 20 down (through blank and 0..9).
+    PANEL_gps(2);
+    PANEL_gps(2);
+    for (int i = 0; i < 7; ++i) PANEL_gps(1);
+    PANEL_gps(2);
+    PANEL_gps(1);
+    PANEL_gps(2);
+    for (int i = 0; i < 20; ++i) PANEL_gps(-1);
+    EXPECT_STREQ(gps_unit.identifier, "KSBD");
+    PANEL_update();
+    EXPECT_EQ(g.destination_index, 0);   // not before the one-second flag
+    interval_ticks[INTERVAL_ONE_SECOND] = 1;
+    const auto t = texts(111);
+    EXPECT_EQ(g.destination_index, 1);   // the nearer of the two
+    EXPECT_EQ(g.airport_index, 1);
+    EXPECT_EQ(t.at(16), "SAN BERNARDINO INTE");
+    EXPECT_EQ(std::string(gps_unit.name), "SAN BERNARDINO INTE");
+    // A fix shows its identifier but no name line.
+    g.fix_index = 0;
+    PANEL_gps(13);
+    interval_ticks[INTERVAL_ONE_SECOND] = 0;
+    gps_unit.cursor = 0;
+    EXPECT_EQ(texts(111).count(16), 0u);
+}
+
+TEST_F(Gps, ShownValues)
+{
+    sim_cockpit_gps_block& g = sim_cockpit_gps;
+    sim_cockpit_radios.gps_dme_dist_m = 12.5f;
+    g.course = 5.0f;
+    sim_flightmodel_position.magnetic_variation = -15.0f;
+    sim_cockpit_radios.gps_hdef_dot = 10.0f;
+    flt[0].groundspeed = 0.0f;
+    g.destination_type = 1, g.destination_index = 0;
+    auto t = texts(111);
+    EXPECT_EQ(t.at(6), "KLAX350DEG0012.5NM");
+    EXPECT_EQ(t.at(-4), "0000KT750MIN");
+    EXPECT_EQ(t.at(-14), "||o|");   // the pointer at the right end mark
+    sim_cockpit_radios.gps_dme_dist_m = 100.0f;
+    g.course = 375.0f;
+    t = texts(111);
+    EXPECT_EQ(t.at(-4), "0000KT999MIN");
+    EXPECT_EQ(t.at(6).substr(4, 3), "360");
+    only(234);   // no deviation bar
+    EXPECT_EQ(texts(114).count(-13), 0u);
+    sim_flightmodel_position.magnetic_variation = 0.0f;
+}
+
+TEST_F(Gps, EmptyTablesAndStrayIndices)
+{
+    NAV_clear_tables();
+    sim_cockpit_gps_block& g = sim_cockpit_gps;
+    g.airport_index = g.vor_index = g.ndb_index = g.fix_index = -1;
+    for (int code : {10, 1, -1, 11, 1, 12, -1, 13, 1, 3, 2, 1, -2, -1}) PANEL_gps(code);
+    EXPECT_EQ(g.destination_index, -1);
+    g.destination_type = 1, g.destination_index = 123456;
+    interval_ticks[INTERVAL_ONE_SECOND] = 1;
+    for (int c = 0; c < 6; ++c) {
+        gps_unit.cursor = c;
+        PANEL_update();
+    }
+    g.destination_type = -77;
+    PANEL_gps(1);
+    PANEL_gps(3);
+    EXPECT_EQ(g.destination_type, 1);
+    EXPECT_EQ(gps_unit.name[0], 0);
+}
+
+}  // namespace

@@ -1,0 +1,177 @@
+// The audio panel, the radio heads, the DME heads and the transponders,
+// worked by clicks through the panel pass and read back from what it drew.
+#include "tests/panel/stack_fixture.h"
+
+#include "core/random.h"
+
+namespace {
+
+using Radios = StackTest;
+
+TEST_F(Radios, AudioPanelSelectsAndTogglesTheMarkerAndLightsItsLamps)
+{
+    only(211);
+    click(64, 6);   // DME
+    EXPECT_EQ(sim_cockpit_switches.audio_panel_out, 5);
+    click(10, -6);  // NAV 2
+    EXPECT_EQ(sim_cockpit_switches.audio_panel_out, 1);
+    click(64, -6);
+    EXPECT_EQ(sim_cockpit_switches.marker_panel_out, 1);
+    EXPECT_EQ(capture_rects(PANEL_update).size(), 2u);   // NAV 2 and marker lamps
+    click(64, -6);
+    EXPECT_EQ(sim_cockpit_switches.marker_panel_out, 0);
+    only(212);
+    click(-78, 2);
+    EXPECT_EQ(sim_cockpit_switches.audio_panel_out, 10);
+    flt[0].ENGN_bat_volt[0] = 0.0f;   // no power: no reaction, no lamps
+    click(54, 2);
+    EXPECT_EQ(sim_cockpit_switches.audio_panel_out, 10);
+    EXPECT_TRUE(capture_rects(PANEL_update).empty());
+}
+
+TEST_F(Radios, BcAdfRingWalksTheDigitMarkerAndTheKnobTunesTheStandby)
+{
+    only(228);   // ADF 1, BC
+    sim_cockpit_radios.adf1_freq_hz = 350;
+    sim_cockpit_radios.adf1_stdby_freq_hz = 275;
+    const int expected[] = {2, 3, 1};
+    for (int d : expected) {
+        click(16 + 10, -21);   // outer ring, right of the knob
+        EXPECT_EQ(radio_heads.bc_adf_digit, d);
+    }
+    click(16 + 3, -21 + 3);    // inner knob, up: the first digit of the standby
+    EXPECT_EQ(sim_cockpit_radios.adf1_stdby_freq_hz, 375);
+    EXPECT_EQ(sim_cockpit_radios.adf1_freq_hz, 350);
+    const auto t = texts(113);
+    EXPECT_EQ(t.at(23), "350");
+    EXPECT_EQ(t.at(13), "375");
+    EXPECT_EQ(t.at(10), "_");
+    click(25, 18);             // swap
+    EXPECT_EQ(sim_cockpit_radios.adf1_freq_hz, 375);
+    EXPECT_EQ(sim_cockpit_radios.adf1_stdby_freq_hz, 350);
+}
+
+TEST_F(Radios, SwapsExchangeOnlyTheSelectedRadio)
+{
+    sim_cockpit_radios_block& r = sim_cockpit_radios;
+    r.nav1_freq_hz = 11030, r.nav1_stdby_freq_hz = 11350;
+    r.nav2_freq_hz = 10800, r.nav2_stdby_freq_hz = 10900;
+    r.com1_freq_hz = 11800, r.com1_stdby_freq_hz = 12000;
+    r.com2_freq_hz = 12150, r.com2_stdby_freq_hz = 13500;
+    const sim_cockpit_radios_block before = r;
+    only(231);
+    click(-18, -27);          // COM 2
+    EXPECT_EQ(radio_heads.combined_radio, 3);
+    click(0, 18);
+    EXPECT_EQ(r.com2_freq_hz, 13500);
+    EXPECT_EQ(r.com2_stdby_freq_hz, 12150);
+    r.com2_freq_hz = before.com2_freq_hz, r.com2_stdby_freq_hz = before.com2_stdby_freq_hz;
+    EXPECT_EQ(std::memcmp(&r, &before, sizeof r), 0);
+    // The combined head shows the selected radio; its knob tunes the standby.
+    click(54 + 10, -18);      // outer ring: one MHz up
+    EXPECT_EQ(r.com2_stdby_freq_hz, 13600);
+    const auto t = texts(114);
+    EXPECT_NE(t.at(15).find("121.50"), std::string::npos);
+    EXPECT_NE(t.at(15).find("136.00"), std::string::npos);
+
+    // The BC NAV/COM head: the NAV swap spot sits at its knob plus (9, 42).
+    only(224);
+    click(15 + 41 + 9, -22 + 42);
+    EXPECT_EQ(r.nav1_freq_hz, 11350);
+    EXPECT_EQ(r.nav1_stdby_freq_hz, 11030);
+    EXPECT_EQ(r.com1_freq_hz, 11800);
+    // The GA NAV head tunes its active frequency directly; without avionics nothing.
+    only(215);
+    click(10 + 10, -15);
+    EXPECT_EQ(r.nav1_freq_hz, 11450);
+    EXPECT_TRUE(shows(112, "114.50"));
+    sim_cockpit_electrical.avionics_on = 0;
+    click(10 + 10, -15);
+    EXPECT_EQ(r.nav1_freq_hz, 11450);
+    EXPECT_TRUE(capture_rects(PANEL_update).empty());
+}
+
+TEST_F(Radios, DmeFieldsDashesAndReceivers)
+{
+    sim_cockpit_radios_block& r = sim_cockpit_radios;
+    r.nav1_has_dme[1] = 1;
+    r.nav1_dme_dist_m[1] = 1234.5f;
+    r.nav1_dme_speed_kts[1] = 143.7f;
+    r.nav1_dme_time_secs[1] = 12.9f;
+    only(237);
+    click(66, -1);            // NAV 2
+    EXPECT_EQ(sim_cockpit_switches.DME_distance_or_time, 1);
+    auto t = texts(112);
+    EXPECT_EQ(t.at(-1), "999.9143012");
+    click(54, -1);            // NAV 1 has no station
+    EXPECT_EQ(texts(112).at(-1), "-----------");
+    // A receiver switch outside the NAV radios (from a plug-in or a datagram) shows dashes.
+    sim_cockpit_switches.DME_distance_or_time = 4;
+    r.nav1_has_dme[4] = 1;
+    EXPECT_EQ(texts(112).at(-1), "-----------");
+    sim_cockpit_switches.DME_distance_or_time = -7;
+    EXPECT_EQ(texts(112).at(-1), "-----------");
+    // The standalone DME: the frequency knob and the page switch.
+    only(235);
+    r.dme_freq_hz = 10800;
+    click(30, -1);
+    click(63 + 10, -8);
+    EXPECT_EQ(r.dme_freq_hz, 10900);
+    t = texts(112);
+    EXPECT_EQ(t.at(-1), "109.00-----");
+    EXPECT_EQ(DME_texts(99).dist, std::string("-----"));
+}
+
+TEST_F(Radios, TransponderKeypadKnobIdentAndLamp)
+{
+    sim_cockpit_radios_block& r = sim_cockpit_radios;
+    r.transponder_mode = 1;
+    r.transponder_code = 4444;
+    only(241);
+    const float cols[3] = {-30, -16, -2}, rows[3] = {11, -4, -19};
+    auto key = [&](int k) { click(cols[k % 3], rows[k / 3]); };
+    for (int k : {0, 1, 7, 7, 8, 6}) key(k);   // 1 2 0 0 clear 7
+    EXPECT_EQ(r.transponder_code, 7200);
+    EXPECT_EQ(texts(114).at(8), "7200");
+
+    // The BC head's knob walks its cursor and wraps from the fourth digit.
+    only(240);
+    for (int i = 0; i < 3; ++i) click(16 + 10, -21);
+    EXPECT_EQ(transponder.xpdr_digit_cursor, 3);
+    click(16 + 10, -21);
+    EXPECT_EQ(transponder.xpdr_digit_cursor, 0);
+    click(16 + 3, -21 + 3);
+    EXPECT_EQ(r.transponder_code, 200);
+
+    // Ident in mode 2 lights the lamp for about 4.8 s; in mode 1 never.
+    only(239);
+    UTIL_srand(1);
+    sim_operation_misc.frame_rate_period = 0.0f;   // no random replies
+    r.transponder_mode = 2;
+    sim_time.total_running_time_sec = 50.0f;
+    PANEL_transponder(1);
+    EXPECT_EQ(r.transponder_id, 1);
+    float lit = 0.0f;
+    for (float t = 50.0f; t < 60.0f; t += 0.05f) {
+        sim_time.total_running_time_sec = t;
+        PANEL_update();
+        lit += r.transponder_light ? 0.05f : 0.0f;
+    }
+    EXPECT_NEAR(lit, 4.8f, 0.15f);
+    EXPECT_EQ(r.transponder_id, 0);
+    r.transponder_mode = 1;
+    sim_time.total_running_time_sec = 70.0f;
+    PANEL_transponder(1);
+    EXPECT_EQ(r.transponder_id, 1);
+    PANEL_update();
+    EXPECT_EQ(r.transponder_light, 0);
+    EXPECT_EQ(r.transponder_id, 0);
+    // Mode 3 holds it lit; the drag spot turns the mode knob.
+    click(62 + 5, -2 + 5);
+    EXPECT_EQ(r.transponder_mode, 2);
+    r.transponder_mode = 3;
+    PANEL_update();
+    EXPECT_EQ(r.transponder_light, 1);
+}
+
+}  // namespace
