@@ -53,7 +53,7 @@ void SETUP_planet()
 
     if (BTN_push_button(300.0f, 365.0f, 0, 1, EARTH_BUTTON)) PLANET_set_constants(0);
     if (BTN_push_button(300.0f, 315.0f, 0, 1, MARS_BUTTON)) PLANET_set_constants(1);
-    BTN_digit_field_auto(250.0f, 265.0f, &p.g_sealevel, 8, 4, 0, "gravity m/s2");
+    BTN_digit_field_auto(250.0f, 265.0f, &p.g_sealevel, 8, 4, 0, "g m/s2");
 
     // Shown in 10^14 m3/s2 and km, stored in SI units.
     p.earth_mu /= 1e14f;

@@ -302,6 +302,10 @@ TEST(LanguageFile, ListsAndFormatsHoldWhatTheScreensExpect)
             EXPECT_TRUE(SCREEN_format_fits(entries[n].c_str(), format_args::two_ints)) << language << " " << n;
         for (int n : {215, 216})
             EXPECT_TRUE(SCREEN_format_fits(entries[n].c_str(), format_args::one_int)) << language << " " << n;
+        // The date read-out puts the day right after the month's caption: the
+        // captions end in a space (an editor trimming line ends would lose it).
+        for (int n = 710; n <= 721; ++n)
+            EXPECT_TRUE(!entries[n].empty() && entries[n].back() == ' ') << language << " " << n;
     }
     EXPECT_EQ(folders, 7);
     // What the format check refuses.
