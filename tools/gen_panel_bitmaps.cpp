@@ -250,6 +250,225 @@ void asi_printed(image& im, int t, double cx, double cy, double r)
     if (t == 77 || t == 79) im.fill(int(cx) - 11, int(cy) - 27, int(cx) + 12, int(cy) - 15, DARK);   // drum window
 }
 
+// ---- radio stack, small gauges and glass displays -----------------------------
+// Drawn where their drawers put numbers, knobs and buttons: black windows
+// under the digits, knobs at the tuning spots, labelled keys at the press
+// spots (positions in design units about the face's centre).
+
+struct face_pen {
+    image& im;
+    double cx, cy;
+    // A window for `chars` characters drawn at (x, y).
+    void window(double x, double y, int chars) const
+    {
+        im.fill(int(cx + x - 3), int(cy + y - 5), int(cx + x + 6 * chars + 3), int(cy + y + 12), DARK);
+        im.fill(int(cx + x - 2), int(cy + y - 4), int(cx + x + 6 * chars + 2), int(cy + y + 11), BLACK);
+    }
+    void screen(double x1, double y1, double x2, double y2) const
+    {
+        im.fill(int(cx + x1 - 2), int(cy + y1 - 2), int(cx + x2 + 2), int(cy + y2 + 2), DARK);
+        im.fill(int(cx + x1), int(cy + y1), int(cx + x2), int(cy + y2), BLACK);
+    }
+    void knob(double x, double y, double r) const
+    {
+        disc(im, cx + x, cy + y, r, GREY);
+        disc(im, cx + x, cy + y, r * 0.45, DARK);
+    }
+    void key(double x, double y, double hw, double hh, const std::string& label) const
+    {
+        im.fill(int(cx + x - hw), int(cy + y - hh), int(cx + x + hw), int(cy + y + hh), DARK);
+        im.fill(int(cx + x - hw + 1), int(cy + y - hh + 1), int(cx + x + hw - 1), int(cy + y + hh - 1), GREY);
+        if (!label.empty()) centred_text(im, label, cx + x, cy + y, BLACK);
+    }
+    void label(double x, double y, const std::string& t, rgb c = WHITE) const { centred_text(im, t, cx + x, cy + y, c); }
+    void ticks(double px, double py, double r1, double r2, double a1, double a2, int n) const
+    {
+        for (int k = 0; k <= n; ++k) dial_tick(im, cx + px, cy + py, r1, r2, a1 + (a2 - a1) * k / n, k % 2 ? 1 : 2, WHITE);
+    }
+};
+
+void plate_base(image& im)
+{
+    im.fill(0, 0, im.w, im.h, DARK);
+    im.fill(2, 2, im.w - 2, im.h - 2, mix(DARK, BLACK, 0.5));
+}
+
+// The face of a type of the radio stack, the small gauges or the glass
+// displays; false for other types.
+bool stack_face(image& im, int t)
+{
+    const face_pen p{im, im.w * 0.5, im.h * 0.5};
+    const double r = std::min(im.w, im.h) * 0.5 - 1;
+    if (in(t, 188, 190) || in(t, 193, 205)) {   // glass displays
+        plate_base(im);
+        p.screen(-im.w * 0.5 + 6, -im.h * 0.5 + 6, im.w * 0.5 - 6, im.h * 0.5 - 6);
+        if (in(t, 193, 196)) {
+            static const char* pages[5] = {"ENG", "FUEL", "FCON", "HYD", "FAIL"};
+            for (int k = 0; k < 5; ++k) p.key(-60 + 30 * k, -70, 12, 7, pages[k]);
+        }
+        return true;
+    }
+    if (t == 211 || t == 212) {
+        plate_base(im);
+        static const char* labels[8] = {"COM1", "COM2", "NAV1", "NAV2", "ADF1", "ADF2", "DME", "MKR"};
+        static const double x211[8] = {-17, -17, 10, 10, 37, 37, 64, 64}, y211[8] = {6, -6, 6, -6, 6, -6, 6, -6};
+        static const double x212[8] = {-78, -56, -34, -12, 10, 32, 54, 76};
+        for (int k = 0; k < 8; ++k) {
+            if (t == 211) p.key(x211[k], y211[k], 13, 5, labels[k]);
+            else p.key(x212[k], 2, 10, 8, ""), p.label(x212[k], 15, labels[k]);
+        }
+        p.label(t == 211 ? -55 : 0, t == 211 ? 0 : -12, "AUDIO", GREY);
+        return true;
+    }
+    if (in(t, 215, 230)) {
+        plate_base(im);
+        const bool bc = (t - 215) % 2 == 1;
+        const int head = (t - 215) / 2;   // nav1 nav2 com1 com2 navcom1 navcom2 adf1 adf2
+        if (head >= 6) {
+            if (bc) {
+                p.window(-15, 23, 3), p.window(-15, 13, 3), p.knob(16, -21, 13), p.key(25, 18, 5, 5, "");
+            } else {
+                p.window(-10, 2, 3);
+                for (double x : {-18.0, 0.0, 18.0}) p.knob(x, -10, 7);
+            }
+            p.label(-60, 0, head == 6 ? "ADF 1" : "ADF 2", GREY);
+            return true;
+        }
+        const bool nav = head == 0 || head == 1 || head >= 4, com = head == 2 || head == 3 || head >= 4;
+        for (int half = 0; half < 2; ++half) {
+            if ((half == 0 && !nav) || (half == 1 && !com)) continue;
+            const double shift = (nav && com) ? (half == 0 ? 41.0 : (bc ? -39.0 : -41.0)) : 0.0;
+            const double kx = (bc ? 15.0 : 10.0) + shift, fx = (bc ? -31.0 : -16.0) + shift;
+            const double ky = bc ? -22.0 : -15.0, fy = bc ? 23.0 : 8.0;
+            p.window(fx, fy, 6);
+            if (bc) p.window(fx, fy - 10, 6), p.key(kx + 9, ky + 42, 6, 4, "");
+            p.knob(kx, ky, bc ? 13 : 11);
+            p.label(fx - 14, fy + 3, half == 0 ? "N" : "C", GREY);
+        }
+        return true;
+    }
+    if (t == 231 || t == 474) {
+        plate_base(im);
+        const bool big = t == 231;
+        const double cols[3] = {big ? -45.0 : -37.0, big ? -18.0 : -14.0, 9.0};
+        const double rows[2] = {big ? -7.0 : 0.0, big ? -27.0 : -10.0};
+        static const char* names[6] = {"NAV1", "NAV2", "COM1", "COM2", "ADF1", "ADF2"};
+        for (int c = 0; c < 3; ++c)
+            for (int k = 0; k < 2; ++k) p.key(cols[c], rows[k], big ? 12 : 10, big ? 7 : 5, names[2 * c + k]);
+        p.window(big ? -64 : -40, big ? 15 : 8, 6);
+        p.window(big ? 20 : 15, big ? 15 : 8, 6);
+        p.knob(big ? 54 : 37, big ? -18 : 0, 13);
+        p.key(0, big ? 18 : 14, big ? 8 : 6, big ? 5 : 4, "");
+        return true;
+    }
+    if (in(t, 232, 234)) {
+        plate_base(im);
+        static const double tx[3] = {-7, 17, 10}, ty[3] = {-4, -6, -3};
+        static const double bx[3][8] = {{64, 64, 64, 64, 53, 73, 63, 63}, {-64, -64, -64, -64, 15, 35, -5, -25},
+                                        {-50, -25, -50, -25, 0, 50, 25, 25}};
+        static const double by[3][8] = {{11, -4, -19, -34, 30, 30, 20, 40}, {25, 10, -5, -20, -45, -45, -45, -45},
+                                        {-16, -16, -33, -33, -16, -16, -33, -16}};
+        static const char* keys[8] = {"APT", "VOR", "NDB", "FIX", "<", ">", "-", "+"};
+        const int u = t - 232;
+        p.screen(tx[u] - 69, ty[u] - (u == 2 ? 4 : 14), tx[u] + 52, ty[u] + 31);
+        for (int k = 0; k < 8; ++k) p.key(bx[u][k], by[u][k], k < 4 ? 9 : 6, k < 4 ? 6 : 5, keys[k]);
+        p.label(u == 0 ? 40 : -60, u == 0 ? -40 : 40, "GPS", GREY);
+        return true;
+    }
+    if (in(t, 235, 238) || t == 454) {
+        plate_base(im);
+        if (t == 235 || t == 237) p.window(-76, -1, 22);
+        if (t == 454) p.window(-76, 2, 16), p.window(-76, -8, 6);
+        if (t == 236 || t == 238) p.window(-35, 20, 11), p.window(-35, 10, 11);
+        if (t == 235) p.knob(63, -8, 13);
+        if (t == 236) p.knob(17, -22, 13);
+        if (t == 454) p.knob(63, -1, 13);
+        p.label(t == 236 || t == 238 ? -60 : 40, t == 236 || t == 238 ? 0 : 12, "DME", GREY);
+        return true;
+    }
+    if (in(t, 239, 241) || t == 475) {
+        plate_base(im);
+        static const double bx[4] = {-68, -3, 17, 4}, by_[4] = {8, -12, -15, -9}, mx[4] = {62, -19, 50, 27},
+                            my[4] = {-2, -20, -17, -5};
+        const int u = t == 475 ? 3 : t - 239;
+        p.key(bx[u], by_[u], 7, 5, "ID");
+        p.knob(mx[u], my[u], 9);
+        if (t == 239) {
+            p.window(-38, 5, 1), p.window(-15, 5, 1), p.window(8, 5, 1), p.window(31, 5, 1);
+            for (double x : {-37.0, -14.0, 9.0, 32.0}) p.knob(x, -11, 6);
+        } else if (t == 240) {
+            p.window(-25, 17, 5);
+            p.knob(16, -21, 13);
+        } else {
+            const bool big = t == 241;
+            const double cols[3] = {big ? -30.0 : -41.0, big ? -16.0 : -27.0, big ? -2.0 : -13.0};
+            const double rows[3] = {big ? 11.0 : 10.0, big ? -4.0 : 0.0, big ? -19.0 : -10.0};
+            static const char* keys[9] = {"1", "2", "3", "4", "5", "6", "7", "0", "C"};
+            for (int k = 0; k < 9; ++k) p.key(cols[k % 3], rows[k / 3], big ? 6 : 4, big ? 6 : 4, keys[k]);
+            p.window(big ? 27 : 14, big ? 8 : 4, 4);
+        }
+        return true;
+    }
+    if (in(t, 324, 328) || t == 412) {   // linear engine gauges: the needle swings about (0, -40)
+        plate_base(im);
+        p.screen(-33, -15, 33, 15);
+        p.ticks(0, -40, 46, 52, -30, 30, 6);
+        p.label(0, -24, caption_of(PANEL_instrument_picture(t)).substr(0, 10), GREY);
+        return true;
+    }
+    if (t == 348 || t == 349) {
+        bezel(im, p.cx, p.cy, r);
+        if (t == 348) {
+            p.ticks(0, 0, r - 12, r - 5, -135, 135, 8);
+            p.label(-r * 0.55, -r * 0.5, "E"), p.label(r * 0.55, -r * 0.5, "F");
+        } else {
+            // Each needle's tip swings 31 units from its pivot at the side: full up, empty down.
+            p.ticks(-34, 0, 32, 36, 45, 135, 4);
+            p.ticks(34, 0, 32, 36, -135, -45, 4);
+            p.label(-14, -30, "L"), p.label(14, -30, "R"), p.label(0, 30, "FUEL", GREY);
+        }
+        return true;
+    }
+    if (t == 334) {   // radio altimeter: 0..500 ft over 165 degrees, then to 2500 at 239
+        bezel(im, p.cx, p.cy, r);
+        for (int v = 0; v <= 2500; v += v < 500 ? 100 : 500) {
+            const double a = v < 500 ? v * 165.0 / 500.0 : (v - 500) * 74.0 / 1500.0 + 165.0;
+            dial_tick(im, p.cx, p.cy, r - 11, r - 4, a, 2, WHITE);
+        }
+        p.label(0, -r * 0.45, "RAD ALT", GREY);
+        p.knob(44, -47, 6);
+        return true;
+    }
+    if (t == 337 || t == 397) {   // vario: -800..800 ft/min over -218..38 degrees
+        bezel(im, p.cx, p.cy, r);
+        p.ticks(0, 0, r - 11, r - 4, -218, 38, 8);
+        p.label(0, -r * 0.4, "TE", GREY);
+        p.knob(44 - 40 + r * 0.5, -45 + 40 - r * 0.5, 5);
+        return true;
+    }
+    if (t == 332) {   // stormscope: rings at 10 and 17.6 nautical miles
+        bezel(im, p.cx, p.cy, r);
+        for (double ring : {22.0, 44.0})
+            for (int k = 0; k < 72; ++k) dial_tick(im, p.cx, p.cy, ring - 0.5, ring + 0.5, k * 5.0, 1, GREY);
+        return true;
+    }
+    if (t == 336 || t == 350 || t == 351) {
+        plate_base(im);
+        if (t == 336) p.window(-26, -4, 4), p.window(24, -4, 4);
+        if (t == 350) p.window(-19, 0, 6);
+        if (t == 351) p.window(-16, -3, 5), p.key(25, 0, 7, 7, "");
+        return true;
+    }
+    if (in(t, 343, 346)) {
+        plate_base(im);
+        const double y = (t == 343 || t == 344) ? -10 : -25;
+        p.window(-15, 4, 5);
+        p.key(-15, y, 8, 6, "MOD"), p.key(15, y, 8, 6, "S/R");
+        return true;
+    }
+    return false;
+}
+
 image draw_face(int type, const std::string& path)
 {
     const instrument_design_size d = PANEL_instrument_design_size(type);
@@ -257,6 +476,7 @@ image draw_face(int type, const std::string& path)
     image im(w, h, KEY);
     const double cx = w * 0.5, cy = h * 0.5, r = std::min(w, h) * 0.5 - 1;
     const std::string cap = caption_of(path);
+    if (stack_face(im, type)) return im;
     switch (kind_of(type, path)) {
     case face_kind::tail:
         im.fill(0, 0, w, h, WHITE);

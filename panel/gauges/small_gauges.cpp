@@ -251,6 +251,7 @@ void PANEL_oat()
     if (PANEL_click_spot(25.0f, 0.0f, 8.0f, 0)) g.oat_celsius = g.oat_celsius ? 0 : 1;
     const float c = finite_or(sim_weather.temperature_ambient_c, 0.0f);
     const float v = g.oat_celsius ? c : 1.8f * (c + 273.15f) - 459.67f;
-    OGL_draw_string_fmt(0, -10.0f, -3.0f, v, 3, 0, 1, 115);
+    // The sign cell only for a minus: this font has no blank glyph to fill it.
+    OGL_draw_string_fmt(0, -10.0f, -3.0f, v, 3, 0, v < 0.0f ? 1 : 0, 115);
     OGL_draw_string(0, 10.0f, -3.0f, g.oat_celsius ? "C" : "F", 9999.0f, 115);
 }

@@ -12,6 +12,41 @@
 #include "graphics/font.h"
 #include "panel/radios/radios.h"
 
+// The texts of `font` a drawing drew, each line keyed by its baseline less
+// y0 (grid glyphs reach 2 below it) with its characters left to right.
+inline std::map<float, std::string> drawn_texts(int font, float y0, const std::function<void()>& draw)
+{
+    const auto rects = capture_rects(draw);
+    static const char candidates[] = "0123456789.-_:|o>< ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz+,/()";
+    std::map<float, std::vector<std::pair<float, char>>> rows;
+    for (const fb_rect& r : rects)
+        for (const char* c = candidates; *c; ++c) {
+            font_glyph_place g;
+            if (!FONT_glyph_place(font, *c, g)) break;
+            auto close = [](float a, float b) { return std::fabs(a - b) < 0.01f; };
+            if (close(g.tx, r.tx1) && close(g.ty, r.ty1) && close(g.tx + g.w, r.tx2) && close(g.ty + g.h, r.ty2)) {
+                rows[std::round(r.y1 - y0 + 2.0f)].emplace_back(r.x1, *c);
+                break;
+            }
+        }
+    // A full stop sits a unit lower than its digits: it joins the fuller row beside it.
+    std::vector<std::pair<float, std::vector<std::pair<float, char>>>> list(rows.begin(), rows.end());
+    for (size_t i = 0; i + 1 < list.size(); ++i) {
+        auto &a = list[i], &b = list[i + 1];
+        if (b.first - a.first > 1.0f) continue;
+        if (a.second.size() > b.second.size()) b.first = a.first;
+        b.second.insert(b.second.end(), a.second.begin(), a.second.end());
+        a.second.clear();
+    }
+    std::map<float, std::string> out;
+    for (auto& [y, cs] : list) {
+        if (cs.empty()) continue;
+        std::sort(cs.begin(), cs.end());
+        for (auto& [x, c] : cs) out[y] += c;
+    }
+    return out;
+}
+
 class StackTest : public PanelTest {
 protected:
     static constexpr float X = 300.0f, Y = 300.0f;
@@ -41,45 +76,9 @@ protected:
         mouse = mouse_record{};
     }
     // The texts of `font` one pass drew, each line keyed by its baseline
-    // (slot-relative y; grid glyphs reach 2 below it) with its characters left to right.
-    static std::map<float, std::string> texts(int font)
-    {
-        const auto rects = capture_rects(PANEL_update);
-        static const char candidates[] = "0123456789.-_:|o>< ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz+,/()";
-        std::map<float, std::vector<std::pair<float, char>>> rows;
-        for (const fb_rect& r : rects)
-            for (const char* c = candidates; *c; ++c) {
-                font_glyph_place g;
-                if (!FONT_glyph_place(font, *c, g)) break;
-                auto close = [](float a, float b) { return std::fabs(a - b) < 0.01f; };
-                if (close(g.tx, r.tx1) && close(g.ty, r.ty1) && close(g.tx + g.w, r.tx2) && close(g.ty + g.h, r.ty2)) {
-                    rows[std::round(r.y1 - Y + 2.0f)].emplace_back(r.x1, *c);
-                    break;
-                }
-            }
-        // A full stop sits a unit lower than its digits: it joins the fuller row beside it.
-        for (auto it = rows.begin(); it != rows.end();) {
-            auto next = std::next(it);
-            if (next != rows.end() && next->first - it->first <= 1.0f) {
-                auto& keep = it->second.size() >= next->second.size() ? it : next;
-                auto& drop = &keep == &it ? next : it;
-                keep->second.insert(keep->second.end(), drop->second.begin(), drop->second.end());
-                const bool first = drop == it;
-                it = rows.erase(drop);
-                if (!first) it = rows.begin();
-                continue;
-            }
-            it = next;
-        }
-        std::map<float, std::string> out;
-        for (auto& [y, cs] : rows) {
-            std::sort(cs.begin(), cs.end());
-            for (auto& [x, c] : cs) out[y] += c;
-        }
-        return out;
-    }
+    // relative to the slot.
+    static std::map<float, std::string> texts(int font) { return drawn_texts(font, Y, PANEL_update); }
     // Whether any line of `font` reads `text` (a line may hold several fields).
-    static void dump(int font) { for (auto& [y, s] : texts(font)) std::printf("[%g] \"%s\"\n", y, s.c_str()); }
     static bool shows(int font, const std::string& text)
     {
         for (auto& [y, s] : texts(font))
