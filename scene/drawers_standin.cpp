@@ -30,13 +30,6 @@ bool over_runway(const runway_record& r, float elevation, float px, float pz)
 
 }  // namespace
 
-void LIGHTS_fraction() {}
-void LIGHTS_draw() {}
-void SURFACE_draw_patch(const terrain_vertex*, int, int, int) {}
-void ROADS_draw_traffic() {}
-void WPN_draw_impact_marks() {}
-void TAXILINES_draw() {}
-void TERRAIN_draw() {}
 void PARTICLE_draw_fires() {}
 void PARTICLE_draw() {}
 void PARTICLE_draw_engine_trails() {}

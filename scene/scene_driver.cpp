@@ -58,19 +58,7 @@ bool view_is(std::initializer_list<int32_t> types)
 }
 
 // Step 6: the previous pass's footprint as a box, widened and held inside the area.
-void footprint_box()
-{
-    float min_x = view_footprint[0].x, max_x = min_x, min_z = view_footprint[0].z, max_z = min_z;
-    for (const ground_point& g : view_footprint) {
-        min_x = std::min(min_x, g.x), max_x = std::max(max_x, g.x);
-        min_z = std::min(min_z, g.z), max_z = std::max(max_z, g.z);
-    }
-    const scenery_area_record& a = scenery_area;
-    scene_footprint_box[0] = std::clamp(min_x - scene_cull_margin, a.x0, a.x1);
-    scene_footprint_box[1] = std::clamp(max_x + scene_cull_margin, a.x0, a.x1);
-    scene_footprint_box[2] = std::clamp(min_z - scene_cull_margin, a.z0, a.z1);
-    scene_footprint_box[3] = std::clamp(max_z + scene_cull_margin, a.z0, a.z1);
-}
+void footprint_box() { SCENE_form_footprint_box(SCENE_PASS_CULL_MARGIN_M); }
 
 // Step 7: a slice of the near-airport list a pass, its nearest airport
 // published when the sweep reaches the end of the list.

@@ -1,5 +1,6 @@
 #include "scene/scene_state.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "core/geo.h"
@@ -11,6 +12,7 @@
 #include "scene/sky/sky_objects.h"
 #include "scene/sky_light.h"
 #include "world/navdb.h"
+#include "world/scenery_area.h"
 
 float view_zoom_target = 1.0f;
 float view_distance = 0.0f;
@@ -54,6 +56,7 @@ float sun_tangents[2] = {};
 float sun_glare = 0.0f;
 terrain_window_record terrain_window{};
 uint8_t cell_visible[TERRAIN_GRID_ROWS * TERRAIN_GRID_COLS] = {};
+float scene_cull_margin = SCENE_PASS_CULL_MARGIN_M;
 float scene_footprint_box[4] = {};
 
 airport_sweep_record scene_airport_sweep{-10, 9.9e9f, -1, -1};
@@ -96,6 +99,7 @@ void SCENE_clear_state()
     sun_glare = 0.0f;
     terrain_window = {};
     std::memset(cell_visible, 0, sizeof cell_visible);
+    scene_cull_margin = SCENE_PASS_CULL_MARGIN_M;
     for (float& v : scene_footprint_box) v = 0.0f;
 
     scene_airport_sweep = {-10, 9.9e9f, -1, -1};
@@ -123,4 +127,22 @@ int32_t SCENE_current_airport()
         if (a >= 0 && static_cast<size_t>(a) < airport_table.size() && !airport_table[static_cast<size_t>(a)].runways.empty())
             return a;
     return -1;
+}
+
+void SCENE_form_footprint_box(float margin)
+{
+    scene_cull_margin = margin;
+    float min_x = view_footprint[0].x, max_x = min_x, min_z = view_footprint[0].z, max_z = min_z;
+    for (const ground_point& g : view_footprint) {
+        min_x = std::min(min_x, g.x), max_x = std::max(max_x, g.x);
+        min_z = std::min(min_z, g.z), max_z = std::max(max_z, g.z);
+    }
+    // A reversed area (not laid out yet) must not make std::clamp's bounds cross.
+    const scenery_area_record& a = scenery_area;
+    const float x0 = std::min(a.x0, a.x1), x1 = std::max(a.x0, a.x1);
+    const float z0 = std::min(a.z0, a.z1), z1 = std::max(a.z0, a.z1);
+    scene_footprint_box[0] = std::clamp(min_x - margin, x0, x1);
+    scene_footprint_box[1] = std::clamp(max_x + margin, x0, x1);
+    scene_footprint_box[2] = std::clamp(min_z - margin, z0, z1);
+    scene_footprint_box[3] = std::clamp(max_z + margin, z0, z1);
 }

@@ -149,10 +149,17 @@ extern terrain_window_record terrain_window;
 // ground surface mesh writes it; the later ground passes skip the others).
 extern uint8_t cell_visible[TERRAIN_GRID_ROWS * TERRAIN_GRID_COLS];
 
-// The previous pass's footprint as a box (min x, max x, min z, max z), widened
-// by the cull margin and held inside the loaded area.
-constexpr float scene_cull_margin = 7500.0f;
+// The culling radius and box the drawers share: each culling step sets the
+// margin and forms the box (min x, max x, min z, max z) from the footprint
+// corners widened by it, held inside the loaded area; later drawers find them
+// as the last step left them. The pass itself starts with the previous pass's
+// footprint and a margin of 7,500 m; the ground surface puts in its cell
+// radius, the terrain pass leaves margin 0 and the bare box.
+constexpr float SCENE_PASS_CULL_MARGIN_M = 7500.0f;
+extern float scene_cull_margin;
 extern float scene_footprint_box[4];
+// Sets the margin and forms the box from the current view_footprint.
+void SCENE_form_footprint_box(float margin);
 
 // ---------------------------------------------------------------------------
 // The nearest airport (spread over passes by the scene driver).

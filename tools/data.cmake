@@ -46,7 +46,8 @@ add_executable(gen_magvar ${CMAKE_SOURCE_DIR}/tools/gen_magvar.cpp)
 
 foreach(gen gen_default_airfoils gen_default_aircraft gen_weapons gen_big_apt gen_world_bitmaps gen_default_prefs
             gen_radio_chatter gen_interface_png gen_light_sprites gen_panel_bitmaps gen_aircraft_sounds
-            gen_aircraft_paint gen_object_bitmaps gen_scene_bitmaps gen_sea_bitmaps gen_cloud_bitmaps)
+            gen_aircraft_paint gen_object_bitmaps gen_scene_bitmaps gen_sea_bitmaps gen_cloud_bitmaps
+            gen_ground_bitmaps gen_autogen)
   orvell_generator(${gen})
 endforeach()
 
@@ -129,6 +130,11 @@ foreach(stamp ${ORVELL_DATA_STAMPS})
 endforeach()
 orvell_generate(gen_aircraft_paint "Painting the aircraft and weapons"
   ARGS ${ORVELL_DATA_DIR}/ ${acf_sources} DEPENDS ${acf_sources} ${paint_after})
+# The pictures of the ground passes: roads, river banks, taxi lines, the
+# landing light, scorch marks, the movie, trees, forest canopy and figures.
+orvell_generate(gen_ground_bitmaps "Drawing the roads, trees and ground overlays" ARGS ${ORVELL_DATA_DIR}/)
+# The objects the terrain textures' definitions grow, with their textures.
+orvell_generate(gen_autogen "Building the autogen objects" ARGS ${ORVELL_DATA_DIR}/)
 # The scenery objects' textures: the procedural buildings' and the KSBD package's.
 orvell_generate(gen_object_bitmaps "Drawing the object textures" ARGS ${ORVELL_DATA_DIR}/)
 # The KSBD scenery package: its object files (data/custom_scenery) and its

@@ -1,0 +1,274 @@
+// One scenery object drawn where the terrain pass puts it: its level of
+// detail by distance, the lean of the globe, its display lists, and the
+// special items that need work every frame (lights, smoke, hard roofs, movie
+// screens); and the tree crosses of the cover.
+#include <GL/gl.h>
+#include <GL/glext.h>
+
+#include <cmath>
+#include <vector>
+
+#include "core/frame_clock.h"
+#include "core/simvars.h"
+#include "core/texture_slots.h"
+#include "core/units.h"
+#include "flightmodel/flt.h"
+#include "graphics/gl_entry.h"
+#include "graphics/lights.h"
+#include "graphics/ogl_state.h"
+#include "graphics/ogl_tex.h"
+#include "scene/particles.h"
+#include "scene/surface_state.h"
+#include "scene/terrain/terrain_pass.h"
+#include "world/objects.h"
+
+int32_t terrain_night = 0;
+terrain_tilt_record terrain_tilt{};
+terrain_objects_kept_record terrain_objects_kept{-1};
+
+void TERRAIN_objects_reset() { terrain_objects_kept = terrain_objects_kept_record{-1}; }
+
+namespace {
+
+constexpr int LIGHT_KIND_ORDINARY = 105;
+constexpr int SMOKE_COLOUR_BLACK = 29;
+constexpr int SMOKE_COLOUR_WHITE = 0;
+constexpr float MOVIE_FRAMES_PER_SEC = 3.0f;
+constexpr int MOVIE_LOOP_FRAMES = 40;
+constexpr int MOVIE_LAST_FRAME = 34;   // 5 x 7 frames, the last held for five frame times
+constexpr int MOVIE_COLUMNS = 5;
+constexpr float MOVIE_FRAME_S = 204.0f / 1024.0f;
+constexpr float MOVIE_FRAME_T = 146.0f / 1024.0f;
+
+const lod_group* level_of(int object, int level)
+{
+    if (object < 0 || static_cast<size_t>(object) >= object_table.size()) return nullptr;
+    const std::vector<lod_group>& groups = object_table[static_cast<size_t>(object)].groups;
+    if (level < 0 || static_cast<size_t>(level) >= groups.size()) return nullptr;
+    return &groups[static_cast<size_t>(level)];
+}
+
+const object_primitive* item_of(int object, int level, int item)
+{
+    const lod_group* g = level_of(object, level);
+    if (!g || item < 0 || static_cast<size_t>(item) >= g->prims.size()) return nullptr;
+    return &g->prims[static_cast<size_t>(item)];
+}
+
+bool close_to(float v, float code) { return std::fabs(v - code) < 0.01f; }
+
+// Whole number of tenths: a flash shows for the tenth in which it is a multiple of ten.
+bool on_tenth(double t)
+{
+    if (!std::isfinite(t) || std::fabs(t) > 1.0e15) return false;
+    const long long n = std::llround(t);
+    return n % 10 == 0;
+}
+
+void movie_vertex(const object_primitive& p)
+{
+    const float* w = p.w;
+    if (!terrain_night) {
+        glTexCoord2f(w[3], w[4]);
+    } else {
+        glTexCoord2f(w[3], w[4]);
+        float rect[4];
+        TERRAIN_movie_frame(frame_clock, rect);
+        int& corner = terrain_objects_kept.movie_corner;
+        corner = (corner + 1) % 4;
+        if (corner < 0) corner = 0;
+        const float s = corner <= 1 ? rect[1] : rect[0];
+        const float t = corner == 0 || corner == 3 ? rect[3] : rect[2];
+        if (gl_entry::glMultiTexCoord2fARB) gl_entry::glMultiTexCoord2fARB(GL_TEXTURE1_ARB, s, t);
+    }
+    glVertex3f(w[0], w[1], w[2]);
+}
+
+}  // namespace
+
+void TERRAIN_movie_frame(float clock, float rect[4])
+{
+    int f = 0;
+    const float frames = clock * MOVIE_FRAMES_PER_SEC;
+    if (std::isfinite(frames) && std::fabs(frames) < 1.0e9f) {
+        f = static_cast<int>(std::lround(frames)) % MOVIE_LOOP_FRAMES;
+        if (f < 0) f = 0;
+        if (f > MOVIE_LAST_FRAME) f = MOVIE_LAST_FRAME;
+    }
+    const int c = f % MOVIE_COLUMNS, r = f / MOVIE_COLUMNS;
+    rect[0] = static_cast<float>(c) * MOVIE_FRAME_S;
+    rect[1] = rect[0] + MOVIE_FRAME_S;
+    rect[2] = static_cast<float>(r) * MOVIE_FRAME_T;
+    rect[3] = rect[2] + MOVIE_FRAME_T;
+}
+
+int TERRAIN_light_color(float x, float z, float& r, float& g, float& b)
+{
+    if (r > 0.0f && r < 1.0f) return 1;
+    const double time = sim_network_misc.network_time_sec;
+    if (r < 0.0f) {
+        if (!on_tenth(time * 10.0 + z)) return 0;
+        r = -r, g = -g, b = -b;
+        return 1;
+    }
+    if (close_to(r, 9.9f)) {
+        r = UTIL_time_pulse(x);
+        g = b = 0.0f;
+        return 1;
+    }
+    if (close_to(r, 9.8f)) {
+        r = g = b = 1.0f;
+        return on_tenth(time * 10.0 + x) ? 1 : 0;
+    }
+    if (close_to(r, 9.7f)) {
+        const double t = time + x;
+        long long k = std::isfinite(t) && std::fabs(t) < 1.0e15 ? static_cast<long long>(std::trunc(t)) : 0;
+        k %= 10;
+        if (k < 0) k += 10;
+        if (k <= 3)
+            r = 0.0f, g = 1.0f, b = 0.0f;
+        else if (k <= 5)
+            r = 1.0f, g = 1.0f, b = 0.0f;
+        else
+            r = 1.0f, g = 0.0f, b = 0.0f;
+        return 1;
+    }
+    return 1;
+}
+
+void TERRAIN_spawn_smoke(int object, int level, int item, float x, float y, float z, float heading)
+{
+    const object_primitive* p = item_of(object, level, item);
+    if (!p) return;
+    const float ox = p->w[0], oy = p->w[1], oz = p->w[2], s = p->w[3];
+    const float h = heading * DEG_TO_RAD_FLOAT;
+    const float px = x + ox * std::cos(h) - oz * std::sin(h);
+    const float pz = z + oz * std::cos(h) + ox * std::sin(h);
+    PARTICLE_spawn(px, y + oy, pz, 0.0f, s, 0.0f, y, s, 0.25f, 10.0f * s,
+                   p->code == OBJ_SMOKE_BLACK ? SMOKE_COLOUR_BLACK : SMOKE_COLOUR_WHITE, 1.0f, 0);
+}
+
+void TERRAIN_hard_quad(int object, int level, int item, float x, float y, float z, float heading)
+{
+    const lod_group* g = level_of(object, level);
+    // The four corners are the second to fifth items after the quad's own.
+    if (!g || item < 0 || static_cast<size_t>(item) + 5 >= g->prims.size()) return;
+    const flt_struct& f = flt[0];
+    // The plane's point in the object's frame: the heading the object was drawn with turned back.
+    const float wx = f.local_x - x, wz = f.local_z - z;
+    const float h = heading * DEG_TO_RAD_FLOAT;
+    const float px = wx * std::cos(h) + wz * std::sin(h);
+    const float pz = -wx * std::sin(h) + wz * std::cos(h);
+    const object_primitive* c = &g->prims[static_cast<size_t>(item) + 2];
+    for (int k = 0; k < 4; ++k) {
+        const float* a = c[k].w;
+        const float* b = c[(k + 1) % 4].w;
+        if (!((b[0] - a[0]) * (pz - a[2]) - (b[2] - a[2]) * (px - a[0]) > 0.0f)) return;
+    }
+    surface_state.flat_surface_on = 1;
+    surface_state.flat_surface_height = y + c[0].w[1];
+    surface_state.surface_code = SURFACE_DECK;
+}
+
+void TERRAIN_draw_object(int object, float x, float y, float z, float heading)
+{
+    if (object < 0 || static_cast<size_t>(object) >= object_table.size()) return;
+    const std::vector<lod_group>& groups = object_table[static_cast<size_t>(object)].groups;
+    const sim_graphics_view_block& v = sim_graphics_view;
+    const float dx = x - v.view_x, dy = y - v.view_y, dz = z - v.view_z;
+    const float d2 = dx * dx + dy * dy + dz * dz;
+    int level = -1;
+    for (size_t n = 0; n < groups.size() && level < 0; ++n)
+        if (groups[n].near2 <= d2 && d2 <= groups[n].far2) level = static_cast<int>(n);
+    if (level < 0) return;
+
+    glPushMatrix();
+    glTranslatef(x, y, z);
+    glRotatef(-heading, 0.0f, 1.0f, 0.0f);
+    glRotatef(-x * terrain_tilt.east_factor, 0.0f, 0.0f, 1.0f);
+    glRotatef(-z * terrain_tilt.north_factor, 1.0f, 0.0f, 0.0f);
+    OBJ_draw(object, level, terrain_night, 1);
+    if (terrain_night) OGL_lights_frame(x, y, z, 0.0f, heading, 0.0f);
+
+    // The items are walked by index: a light may grow the particle list, never the table.
+    const std::vector<object_primitive>& items = groups[static_cast<size_t>(level)].prims;
+    bool lights_open = false, quads_open = false;
+    const bool smoke_now = interval_ticks[INTERVAL_TWO_SECONDS] != 0;
+    for (size_t n = 0; n < items.size(); ++n) {
+        const object_primitive& p = items[n];
+        switch (p.code) {
+        case OBJ_LIGHT:
+            if (terrain_night && !lights_open && !quads_open) {
+                OGL_lights_begin(0);
+                OGL_lights_frame(x, y, z, 0.0f, heading, 0.0f);
+                lights_open = true;
+            }
+            break;
+        case OBJ_LIGHT_VERTEX:
+            if (lights_open) {
+                float r = p.w[3], g = p.w[4], b = p.w[5];
+                if (TERRAIN_light_color(x, z, r, g, b))
+                    OGL_draw_light(p.w[0], p.w[1], p.w[2], r, g, b, 1.0f, 2.0f, object, object + static_cast<int>(n),
+                                   LIGHT_KIND_ORDINARY);
+            }
+            break;
+        case OBJ_END_LIGHTS:
+            if (lights_open) OGL_lights_end();
+            lights_open = false;
+            break;
+        case OBJ_QUAD_HARD: TERRAIN_hard_quad(object, level, static_cast<int>(n), x, y, z, heading); break;
+        case OBJ_SMOKE_BLACK:
+        case OBJ_SMOKE_WHITE:
+            if (smoke_now) TERRAIN_spawn_smoke(object, level, static_cast<int>(n), x, y, z, heading);
+            break;
+        case OBJ_QUAD_MOVIE:
+            if (quads_open || lights_open) break;
+            if (!terrain_night) {
+                OGL_set_state(STATE_FOG_ON, 1, STATE_LIGHTING_ON, STATE_ALPHA_TEST, STATE_DEPTH_TEST_ON,
+                              STATE_DEPTH_WRITE_ON);
+            } else {
+                OGL_set_state(STATE_FOG_ON, 2, STATE_LIGHTING_ON, STATE_ALPHA_TEST, STATE_DEPTH_TEST_ON,
+                              STATE_DEPTH_WRITE_ON);
+                OGL_bind_tex(TEX_SLOT_MOVIE, 1);
+            }
+            glBegin(GL_QUADS);
+            quads_open = true;
+            break;
+        case OBJ_MOVIE_VERTEX:
+            if (quads_open) movie_vertex(p);
+            break;
+        case OBJ_END_MOVIE:
+            if (quads_open) glEnd();
+            quads_open = false;
+            break;
+        default: break;
+        }
+    }
+    if (quads_open) glEnd();
+    if (lights_open) OGL_lights_end();
+    glPopMatrix();
+}
+
+void TERRAIN_draw_tree(float x, float y, float z, int index)
+{
+    const int k = index % 64;
+    const int c = k % 8, q = k / 8;
+    const float s0 = static_cast<float>(c) * 0.125f, t0 = static_cast<float>(q) * 0.125f;
+    const float s1 = s0 + 0.125f, t1 = t0 + 0.125f;
+    glTexCoord2f(s0, t0);
+    glVertex3f(x - 7.0f, y, z);
+    glTexCoord2f(s0, t1);
+    glVertex3f(x - 7.0f, y + 14.0f, z);
+    glTexCoord2f(s1, t1);
+    glVertex3f(x + 7.0f, y + 14.0f, z);
+    glTexCoord2f(s1, t0);
+    glVertex3f(x + 7.0f, y, z);
+    glTexCoord2f(s0, t0);
+    glVertex3f(x, y, z - 7.0f);
+    glTexCoord2f(s0, t1);
+    glVertex3f(x, y + 14.0f, z - 7.0f);
+    glTexCoord2f(s1, t1);
+    glVertex3f(x, y + 14.0f, z + 7.0f);
+    glTexCoord2f(s1, t0);
+    glVertex3f(x, y, z + 7.0f);
+}
