@@ -77,7 +77,7 @@ bool place_splash(const flt_struct& f, const acf_struct& a, float dx, float dy, 
     p.u_per_z = g * std::sin(h) / w;
     p.v_per_x = std::sin(h) / len;
     p.v_per_z = -std::cos(h) / len;
-    const float all[] = {H, d_near, w, len, c, p.centre_x, p.centre_z, p.u_per_x, p.u_per_z, p.v_per_x, p.v_per_z};
+    const float all[] = {e, h, W, H, d_near, w, len, c, p.centre_x, p.centre_z, p.u_per_x, p.u_per_z, p.v_per_x, p.v_per_z};
     if (!(H > 0.0f) || std::any_of(std::begin(all), std::end(all), [](float v) { return !std::isfinite(v); }))
         return false;
     landing_splash_projection = p;

@@ -133,8 +133,9 @@ cover_window window_of_cover()
     terrain_window_record held;
     if (!GROUND_hold_window(terrain_window, held)) return w;
     const int dist = std::clamp(g.autogen_distance, 0, 20);
-    const int lo_i = camera_cell.column - dist, hi_i = camera_cell.column + dist;
-    const int lo_j = camera_cell.row - dist, hi_j = camera_cell.row + dist;
+    const int ci = std::clamp(camera_cell.column, -1000, 1000), cj = std::clamp(camera_cell.row, -1000, 1000);
+    const int lo_i = ci - dist, hi_i = ci + dist;
+    const int lo_j = cj - dist, hi_j = cj + dist;
     // The window around the camera, and never outside the grid.
     w.first_column = std::max(std::clamp(held.first_column, lo_i, hi_i), 0);
     w.last_column = std::min(std::clamp(held.last_column, lo_i, hi_i), GROUND_last_column());

@@ -27,10 +27,9 @@
 #include "world/segments.h"
 #include "world/terrain_textures.h"
 
-// One vertex fed back: local x and z (from the top-down view), window depth,
-// colour and unit-0 texture coordinates.
+// One vertex fed back: its local position, colour and unit-0 texture coordinates.
 struct fed_vertex {
-    float x, z, depth;
+    float x, y, z;
     std::array<float, 4> rgba;
     float s, t;
 };
@@ -95,6 +94,7 @@ protected:
     void TearDown() override
     {
         OGL_install_bind_recorder(nullptr);
+        glEnable(GL_CULL_FACE);
         SEG_clear_lists();
         TERRAIN_clear_cover_table();
         placement_list.clear();
@@ -103,17 +103,22 @@ protected:
     }
 
     // Looking straight down on (cx, cz) from high above, one metre per pixel, north up.
-    static void top_down(float cx, float cz)
+    static void top_down(float cx, float cz) { look(cx, 0.0f, cz, 90.0f, 0.0f); }
+
+    // An orthographic view at one metre per pixel centred on (cx, cy, cz),
+    // pitched down by `pitch` degrees and turned to `heading`.
+    static void look(float cx, float cy, float cz, float pitch, float heading)
     {
         glViewport(0, 0, 1024, 768);
         glMatrixMode(GL_PROJECTION);
         glLoadIdentity();
-        glOrtho(-512.0, 512.0, -384.0, 384.0, -100000.0, 100000.0);
+        glOrtho(-512.0, 512.0, -384.0, 384.0, -DEPTH_M, DEPTH_M);
         glMatrixMode(GL_MODELVIEW);
         glLoadIdentity();
-        glRotatef(90.0f, 1.0f, 0.0f, 0.0f);
-        glTranslatef(-cx, 0.0f, -cz);
-        centre_x_ = cx, centre_z_ = cz;
+        glRotatef(pitch, 1.0f, 0.0f, 0.0f);
+        glRotatef(heading, 0.0f, 1.0f, 0.0f);
+        glTranslatef(-cx, -cy, -cz);
+        glGetFloatv(GL_MODELVIEW_MATRIX, modelview_);
         sim_graphics_view.view_x = cx, sim_graphics_view.view_z = cz;
         sim_graphics_view.view_y = 1000.0f;
     }
@@ -138,8 +143,13 @@ protected:
         fed_back out;
         EXPECT_GE(n, 0) << "feedback buffer too small";
         auto take = [&](GLint& i) {
-            fed_vertex v{b[i] - 512.0f + centre_x_, -(b[i + 1] - 384.0f) + centre_z_, b[i + 2],
-                         {b[i + 3], b[i + 4], b[i + 5], b[i + 6]}, b[i + 7], b[i + 8]};
+            // Window to eye coordinates, then back through the view's turn and shift.
+            const float e[3] = {b[i] - 512.0f, b[i + 1] - 384.0f, -(2.0f * b[i + 2] - 1.0f) * DEPTH_M};
+            const float* m = modelview_;
+            float w[3];
+            for (int k = 0; k < 3; ++k)
+                w[k] = m[4 * k] * (e[0] - m[12]) + m[4 * k + 1] * (e[1] - m[13]) + m[4 * k + 2] * (e[2] - m[14]);
+            fed_vertex v{w[0], w[1], w[2], {b[i + 3], b[i + 4], b[i + 5], b[i + 6]}, b[i + 7], b[i + 8]};
             i += 11;
             return v;
         };
@@ -190,7 +200,8 @@ protected:
         texture_memory[slot] = 48;
     }
 
-    static inline float centre_x_ = 0.0f, centre_z_ = 0.0f;
+    static constexpr float DEPTH_M = 10000.0f;
+    static inline float modelview_[16] = {};
 
 private:
     // The world state the tests overwrite, put back afterwards for the other scene tests.

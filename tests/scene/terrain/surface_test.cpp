@@ -42,7 +42,7 @@ protected:
     {
         unsigned char p[4] = {};
         glReadBuffer(GL_BACK);
-        glReadPixels(static_cast<int>(x - centre_x_ + 512.0f), static_cast<int>(centre_z_ - z + 384.0f), 1, 1, GL_RGBA,
+        glReadPixels(static_cast<int>(x + 512.0f), static_cast<int>(-z + 384.0f), 1, 1, GL_RGBA,
                      GL_UNSIGNED_BYTE, p);
         return {p[0], p[1], p[2]};
     }

@@ -1,0 +1,103 @@
+// The landing light: when light 1 shines, where its splash lies on the ground,
+// and the beams that find no ground.
+#include <cmath>
+
+#include "tests/scene/terrain/ground_fixture.h"
+
+namespace {
+
+class LandingLight : public Ground {
+protected:
+    void SetUp() override
+    {
+        Ground::SetUp();
+        flt[0].landing_lights_on = 1;
+        flt[0].elevation = 100.0f;   // no selected airport: 100 m above its elevation 0
+        flt[0].local_x = 10.0f, flt[0].local_z = 20.0f;
+        pln[0].acf_lanlite_the = -10.0f;
+        pln[0].acf_unpub_2244 = 1.0f;    // range factor
+        pln[0].acf_unpub_2248 = 20.0f;   // half-spread
+        dark(0.1f, 0.1f, 0.2f);
+    }
+    static void dark(float r, float g, float b)
+    {
+        sim_graphics_misc.cockpit_light_level_r = r;
+        sim_graphics_misc.cockpit_light_level_g = g;
+        sim_graphics_misc.cockpit_light_level_b = b;
+    }
+};
+
+}  // namespace
+
+TEST_F(LandingLight, BeamTenDegreesDownLandsItsSplashAsWorkedOut)
+{
+    LIGHTS_setup_gl_landing(1, 1);
+    ASSERT_EQ(landing_splash_on, 1);
+    EXPECT_TRUE(glIsEnabled(GL_LIGHT1));
+    const landing_splash_projection_record& p = landing_splash_projection;
+    // near 173.2 m, half-width 209.6 m, length 1,207 m, centre 776.7 m ahead (north), g 0.422.
+    const float w = 209.6f, len = 1207.0f, g = 0.422f;
+    EXPECT_NEAR(p.centre_x, 10.0f, 0.01f);
+    EXPECT_NEAR(p.centre_z, 20.0f - 776.7f, 0.5f);
+    EXPECT_NEAR(p.u_per_x, g / w, 2e-5f);
+    EXPECT_NEAR(p.v_per_z, -1.0f / len, 2e-6f);
+    EXPECT_NEAR(p.u_per_z, 0.0f, 1e-6f);
+    // v runs from 0 at the near edge to 1 at the far one.
+    float uv[2];
+    const float near_point[3] = {10.0f, 0.0f, 20.0f - 173.2f};
+    SURFACE_light_texcoord(near_point, uv);
+    EXPECT_NEAR(uv[1], 0.0f, 1e-3f);
+    EXPECT_NEAR(uv[0], 0.5f, 1e-6f);
+    // The daylight colour stands in for the tint while the light is set up.
+    EXPECT_FLOAT_EQ(surface_tint[0], sky_state_colour_table[0][0]);
+
+    LIGHTS_setup_gl_landing(0, 1);
+    EXPECT_EQ(landing_splash_on, 0);
+    EXPECT_FALSE(glIsEnabled(GL_LIGHT1));
+}
+
+TEST_F(LandingLight, OnlyInTheDarkAndOnlyWithItsSwitches)
+{
+    const struct {
+        float r, g, b;
+        int landing, taxi;
+        bool on;
+    } rows[] = {{0.1f, 0.1f, 0.2f, 1, 0, true},   {0.1f, 0.11f, 0.2f, 1, 0, false},
+                {0.1f, 0.1f, 0.2f, 0, 1, true},   {0.1f, 0.1f, 0.2f, 0, 0, false}};
+    for (const auto& r : rows) {
+        dark(r.r, r.g, r.b);
+        flt[0].landing_lights_on = r.landing, flt[0].taxi_light_on = r.taxi;
+        LIGHTS_setup_gl_landing(1, 1);
+        EXPECT_EQ(glIsEnabled(GL_LIGHT1) != 0, r.on) << r.g << " " << r.taxi;
+        EXPECT_EQ(landing_splash_on != 0, r.on);
+        // The objects' call without the full set-up keeps the last placement.
+        LIGHTS_setup_gl_landing(1, 0);
+        EXPECT_EQ(landing_splash_on != 0, r.on);
+        LIGHTS_setup_gl_landing(0, 0);
+        EXPECT_FALSE(glIsEnabled(GL_LIGHT1));
+    }
+}
+
+TEST_F(LandingLight, BeamsThatFindNoGroundGiveNoSplash)
+{
+    // At or below the airport's height, a wide or broken spread, values that are no number.
+    const struct {
+        float elevation, spread, pitch;
+        bool splash;
+    } rows[] = {{0.0f, 20.0f, 0.0f, false},   {-5.0f, 20.0f, 0.0f, false}, {100.0f, 95.0f, 0.0f, true},
+                {100.0f, 0.0f, 0.0f, true},   {100.0f, NAN, 0.0f, false},  {100.0f, 20.0f, INFINITY, false},
+                {100.0f, 20.0f, 30.0f, true}};
+    for (const auto& r : rows) {
+        flt[0].elevation = r.elevation;
+        pln[0].acf_unpub_2248 = r.spread;
+        flt[0].theta = r.pitch;
+        LIGHTS_setup_gl_landing(1, 1);
+        EXPECT_EQ(landing_splash_on != 0, r.splash) << r.elevation << " " << r.spread << " " << r.pitch;
+        if (r.splash) {
+            const landing_splash_projection_record& p = landing_splash_projection;
+            for (float v : {p.centre_x, p.centre_z, p.u_per_x, p.u_per_z, p.v_per_x, p.v_per_z})
+                EXPECT_TRUE(std::isfinite(v));
+        }
+        LIGHTS_setup_gl_landing(0, 1);
+    }
+}

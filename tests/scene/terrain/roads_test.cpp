@@ -1,0 +1,234 @@
+// Rivers, roads, power lines, road traffic, taxi lines and scorch marks as
+// the drawers emit them, and the road contact of the user's plane.
+#include <cmath>
+
+#include "core/draw_phases.h"
+#include "scene/particles_standin.h"
+#include "tests/scene/terrain/ground_fixture.h"
+
+namespace {
+
+constexpr float TEX_PER_M = 1.0f / 72.0f;   // a highway's texture repeat
+
+class Roads : public Ground {
+protected:
+    void SetUp() override
+    {
+        Ground::SetUp();
+        flt[0].i = 200, flt[0].j = 200;
+        flt[0].local_x = 1000.0f, flt[0].local_z = 1000.0f;
+        plugin_standin_draw_phase_taken = -1;
+    }
+
+    // A highway running north through cell (200, 200), 36 m wide: cross
+    // sections at the given z, the last one ending the polyline.
+    static std::vector<segment_point>& highway(std::initializer_list<std::pair<float, float>> z_and_marker)
+    {
+        std::vector<segment_point>& h = SEG_list_for_writing(0, 200, 200);
+        h.clear();
+        const auto* items = z_and_marker.begin();
+        for (size_t k = 0; k < z_and_marker.size(); ++k) {
+            const float z = items[k].first;
+            const float next = k + 1 < z_and_marker.size() ? items[k + 1].first : z;
+            h.push_back(element(-18.0f, z, 18.0f, z, (z - next) * TEX_PER_M, items[k].second));
+        }
+        return h;
+    }
+};
+
+}  // namespace
+
+TEST_F(Roads, PlaneOnASpanOfItsOwnCellStandsOnRoad)
+{
+    highway({{40.0f, SEG_ON_LAND}, {-40.0f, SEG_END}});
+    const struct {
+        float x, z;
+        int i;
+        int32_t code;
+    } rows[] = {{0, 0, 200, SURFACE_DECK}, {17.9f, 39.9f, 200, SURFACE_DECK}, {18.0f, 0, 200, SURFACE_NONE},
+                {0, 40.0f, 200, SURFACE_NONE}, {0, 0, 201, SURFACE_NONE}, {30.0f, 0, 200, SURFACE_NONE}};
+    for (const auto& r : rows) {
+        SCENE_surface_reset();
+        flt[0].local_x = r.x, flt[0].local_z = r.z, flt[0].i = r.i;
+        ROADS_draw_traffic();
+        EXPECT_EQ(surface_state.surface_code, r.code) << r.x << " " << r.z << " " << r.i;
+    }
+    // The last element's flag above 0 ends the polyline all the same: no span reads past the list.
+    highway({{40.0f, SEG_ON_LAND}, {-40.0f, SEG_ON_LAND}});
+    SCENE_surface_reset();
+    flt[0].local_x = 0.0f, flt[0].local_z = 0.0f, flt[0].i = 200;
+    ROADS_draw_traffic();
+    EXPECT_EQ(surface_state.surface_code, SURFACE_DECK);
+}
+
+TEST_F(Roads, BridgeSpanGetsWallsBelowItsDeckAndTheTextureRunsOn)
+{
+    // Plain span, bridge span, plain span, end: 100 m each.
+    highway({{150.0f, SEG_ON_LAND}, {50.0f, SEG_RAISED}, {-50.0f, SEG_ON_LAND}, {-150.0f, SEG_END}});
+    glDisable(GL_CULL_FACE);
+    // From above: t is 0 at the first section, 100/72 where the bridge starts, 200/72 where it ends, 300/72 at the end.
+    float t_deck_far = -1.0f, t_max = -1.0f;
+    for (const auto& p : feedback([] { ROADS_draw_traffic(); }).polygons)
+        for (const fed_vertex& v : p) {
+            t_max = std::max(t_max, v.t);
+            // Deck texels lie in s 0.25..0.75; the plain road's run the whole width.
+            if (v.s > 0.2f && v.s < 0.8f && std::fabs(v.z + 50.0f) < 0.5f) t_deck_far = std::max(t_deck_far, v.t);
+        }
+    EXPECT_NEAR(t_deck_far, 200.0f / 72.0f, 1e-3f);
+    EXPECT_NEAR(t_max, 300.0f / 72.0f, 1e-3f);
+
+    // From the east: the two side walls, 3 m deep under the deck, only along the bridge.
+    look(0.0f, 0.0f, 0.0f, 0.0f, -90.0f);
+    int walls = 0;
+    for (const auto& p : feedback([] { ROADS_draw_traffic(); }).polygons) {
+        float y0 = 1e9f, z0 = 1e9f, z1 = -1e9f;
+        for (const fed_vertex& v : p) y0 = std::min(y0, v.y), z0 = std::min(z0, v.z), z1 = std::max(z1, v.z);
+        if (y0 > -0.01f) continue;
+        ++walls;
+        EXPECT_NEAR(y0, -3.0f, 0.01f);
+        EXPECT_GE(z0, -50.01f);
+        EXPECT_LE(z1, 50.01f);
+    }
+    EXPECT_GE(walls, 2);
+}
+
+TEST_F(Roads, CarsRunInTheirLanesAndTurnBackAtTheEnd)
+{
+    std::vector<segment_point>& h = highway({{100.0f, SEG_ON_LAND}, {-100.0f, SEG_END}});
+    std::vector<traffic_record>& cars = SEG_traffic_for_writing(200, 200);
+    cars = {{0, 0.5f, 1.5f}};
+    sim_operation_misc.frame_rate_period = 0.1f;
+    auto frame = [] {
+        LIGHTS_fraction();
+        ROADS_draw_traffic();
+        EXPECT_EQ(light_count, 1);
+        return light_queue[0];
+    };
+    const light_record a = frame(), b = frame();
+    EXPECT_NEAR(a.x, -18.0f + 24.3f, 1e-3f);
+    EXPECT_EQ(a.heading, 0.0f);
+    EXPECT_NEAR((a.z - b.z) / 0.1f, 1.5f * CAR_BASE_SPEED_MPS, 0.05f);   // northward, 1.5 x 29.06 m/s
+    EXPECT_NEAR(CAR_BASE_SPEED_MPS, 29.06f, 0.01f);
+
+    // Past the end of the highway it turns back into the opposite lane.
+    cars[0].position = 0.999f;
+    frame();
+    EXPECT_EQ(cars[0].factor, -1.5f);
+    EXPECT_EQ(cars[0].position, 1.0f);
+    const light_record c = frame();
+    EXPECT_NEAR(c.x, -18.0f + 11.7f, 1e-3f);
+    EXPECT_EQ(c.heading, 180.0f);
+    EXPECT_LT(cars[0].position, 1.0f);
+
+    // A span of no texture length holds its car; a car off its highway is neither moved nor shown.
+    h[0].tex_distance = 0.0f;
+    cars[0].position = 0.5f;
+    frame();
+    EXPECT_EQ(cars[0].position, 0.5f);
+    cars[0].point = 1;
+    LIGHTS_fraction();
+    ROADS_draw_traffic();
+    EXPECT_EQ(light_count, 0);
+}
+
+TEST_F(Roads, PylonsThickenWithDistanceAndWiresSag)
+{
+    // Two pylons 300 m apart, linked, the camera over the first.
+    std::vector<segment_point>& pylons = SEG_list_for_writing(3, 200, 200);
+    pylons = {element(0, 0, 0, 0, 0, SEG_ON_LAND), element(300, 0, 0, 0, 0, SEG_END)};
+    pylons[0].w9 = 200, pylons[0].w10 = 200, pylons[0].w11 = 1;
+    const fed_back f = feedback([] { ROADS_draw_traffic(); });
+    auto extent_z = [&](float x0, float x1) {
+        float lo = 1e9f, hi = -1e9f;
+        for (const auto& p : f.polygons)
+            for (const fed_vertex& v : p)
+                if (v.x > x0 && v.x < x1) lo = std::min(lo, v.z), hi = std::max(hi, v.z);
+        return hi - lo;
+    };
+    EXPECT_NEAR(extent_z(-40, 40), 1.0f, 1e-3f);           // at the camera: bars 1 m across
+    EXPECT_GT(extent_z(260, 340), 1.0f);                   // farther: thicker
+    ASSERT_EQ(f.lines.size(), 4u * 20u);                   // four wires of 21 points
+    float high = -1e9f, low = 1e9f;
+    for (const auto& l : f.lines)
+        for (const fed_vertex& v : l) high = std::max(high, v.y), low = std::min(low, v.y);
+    EXPECT_NEAR(high, 60.0f, 0.01f);
+    EXPECT_NEAR(low, 36.0f, 0.01f);
+
+    // At 8 nautical miles a pylon is 6 m thick, and has no wires.
+    pylons[1].x = POWER_FAR_M;
+    pylons[0].x = POWER_FAR_M - 300.0f;
+    top_down(POWER_FAR_M, 0.0f);
+    sim_graphics_view.view_x = 0.0f;
+    terrain_window = {0, 0, 449, 399};
+    for (int i = 0; i < 450; ++i) cell_visible[TERRAIN_index(i, 200)] = 1;
+    const fed_back far = feedback([] { ROADS_draw_traffic(); });
+    float lo = 1e9f, hi = -1e9f;
+    for (const auto& p : far.polygons)
+        for (const fed_vertex& v : p)
+            if (v.x > POWER_FAR_M - 40.0f) lo = std::min(lo, v.z), hi = std::max(hi, v.z);
+    EXPECT_NEAR(hi - lo, 6.0f, 1e-3f);
+    EXPECT_TRUE(far.lines.empty());
+}
+
+TEST_F(Roads, PhaseSixTakesRiversAndRoadsButNotPylons)
+{
+    SEG_list_for_writing(3, 200, 200) = {element(100, 0, 0, 0, 0, SEG_END)};
+    const size_t pylon_only = feedback([] { ROADS_draw_traffic(); }).polygons.size();
+    highway({{40.0f, SEG_ON_LAND}, {-40.0f, SEG_END}});
+    SEG_list_for_writing(5, 200, 200) = {element(-50, 50, -100, 50, 0, SEG_ON_LAND), element(-50, -50, -100, -50, 1, SEG_END)};
+    const size_t all = feedback([] { ROADS_draw_traffic(); }).polygons.size();
+    plugin_standin_draw_phase_taken = DRAW_PHASE_VECTORS_BEFORE;
+    const size_t taken = feedback([] { ROADS_draw_traffic(); }).polygons.size();
+    EXPECT_GT(pylon_only, 0u);
+    EXPECT_GT(all, pylon_only);
+    EXPECT_EQ(taken, pylon_only);
+    sim_graphics_settings.draw_vectors = 0;
+    EXPECT_TRUE(feedback([] { ROADS_draw_traffic(); }).polygons.empty());
+}
+
+TEST_F(Roads, TaxiLinesRunOnAcrossLinesAndCloseOnTheirEnd)
+{
+    // Two lines in one cell; the first lacks its end flag and runs on into the second.
+    SEG_list_for_writing(4, 200, 200) = {element(0, 0, 0.2f, 0, 1, SEG_ON_LAND), element(0, -10, 0.2f, -10, 1, SEG_ON_LAND),
+                                         element(50, 0, 50.2f, 0, 1, SEG_ON_LAND), element(50, -10, 50.2f, -10, 2, SEG_END),
+                                         element(90, 0, 90.2f, 0, 1, SEG_END)};
+    glDisable(GL_CULL_FACE);
+    const fed_back f = feedback([] { TAXILINES_draw(); });
+    float t_max = 0.0f;
+    bool joined = false;
+    for (const auto& p : f.polygons) {
+        float x0 = 1e9f, x1 = -1e9f;
+        for (const fed_vertex& v : p) {
+            t_max = std::max(t_max, v.t);
+            x0 = std::min(x0, v.x), x1 = std::max(x1, v.x);
+            EXPECT_NEAR(v.rgba[3], 0.4f, 1e-3f);
+            EXPECT_LT(v.x, 60.0f);   // the lone element after the end starts a strip of its own: nothing
+        }
+        joined = joined || (x0 < 1.0f && x1 > 49.0f);
+    }
+    EXPECT_TRUE(joined);
+    EXPECT_NEAR(t_max, 3.0f, 1e-4f);   // the along-line coordinate runs on over the lines
+    sim_graphics_settings.draw_taxilines = 0;
+    EXPECT_TRUE(feedback([] { TAXILINES_draw(); }).polygons.empty());
+}
+
+TEST_F(Roads, ScorchMarkSizeFollowsTheWeaponsFuel)
+{
+    wpn_slot_record& w = pln[0].acf_wpn_slot[3];
+    w.wpn_impact = 1;
+    w.wpn_fuel = 1000.0f;
+    w.wpn_impact_pos[0] = 100.0f, w.wpn_impact_pos[2] = -50.0f;
+    interval_ticks[INTERVAL_FIVE_SECONDS] = 1;
+    PARTICLE_standin_clear();
+    const fed_back f = feedback([] { WPN_draw_impact_marks(); });
+    ASSERT_FALSE(f.polygons.empty());
+    float x0 = 1e9f, x1 = -1e9f;
+    for (const auto& p : f.polygons)
+        for (const fed_vertex& v : p) x0 = std::min(x0, v.x), x1 = std::max(x1, v.x);
+    EXPECT_NEAR(x0, 100.0f - 9.77f, 0.01f);
+    EXPECT_NEAR(x1, 100.0f + 9.77f, 0.01f);
+    // One black puff of 0.25 s and 50 s: 2.44 m, 488 s before the particles' own variety.
+    EXPECT_EQ(particle_standin.spawned[33], 1);
+    EXPECT_NEAR(particle_standin.last[33].a, 0.25f * std::pow(1000.0f, 0.33f), 1e-3f);
+    EXPECT_NEAR(particle_standin.last[33].c, 50.0f * std::pow(1000.0f, 0.33f), 1e-2f);
+}

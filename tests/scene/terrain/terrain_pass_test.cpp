@@ -1,0 +1,275 @@
+// The terrain pass: the cover a cell grows, the same in every frame; its
+// lights, movie screens, road cars, hard roofs, tree crosses and the figures
+// along airport borders.
+#include <cmath>
+#include <cstdio>
+#include <tuple>
+
+#include "tests/scene/terrain/ground_fixture.h"
+
+namespace {
+
+constexpr int TEX = 7;
+constexpr int32_t CODE = 5;   // the land use that draws TEX
+
+class TerrainPass : public Ground {
+protected:
+    void SetUp() override
+    {
+        Ground::SetUp();
+        landuse_code_texture[CODE] = TEX;
+        for (int i = 195; i <= 205; ++i)
+            for (int j = 195; j <= 205; ++j) landuse_grid[TERRAIN_index(i, j)] = CODE;
+        view_footprint[0] = {-5000, 5000}, view_footprint[1] = {-5000, -5000};
+        view_footprint[2] = {5000, -5000}, view_footprint[3] = {5000, 5000};
+        glDisable(GL_CULL_FACE);
+    }
+    void TearDown() override
+    {
+        object_table.resize(objects_before_);
+        Ground::TearDown();
+    }
+
+    // An object record of the test: a 10 m square at its origin in a display
+    // list, near to far bounds in metres, and its special items.
+    int make_object(std::vector<object_primitive> items, float far_m = 10000.0f)
+    {
+        scenery_object_record r{};
+        std::snprintf(r.name, sizeof r.name, "test object %zu", object_table.size());
+        r.day_tex = r.lit_tex = OBJ_NO_TEXTURE;
+        const GLuint list = glGenLists(1);
+        glNewList(list, GL_COMPILE);
+        glBegin(GL_QUADS);
+        glTexCoord2f(0, 0);
+        glVertex3f(-5, 1, -5), glVertex3f(5, 1, -5), glVertex3f(5, 1, 5), glVertex3f(-5, 1, 5);
+        glEnd();
+        glEndList();
+        r.groups.push_back(lod_group{list, list, 0.0f, far_m * far_m, std::move(items)});
+        object_table.push_back(std::move(r));
+        return static_cast<int>(object_table.size()) - 1;
+    }
+
+    static cover_definition def(float x, float z, float chance, float spread = 0.0f)
+    {
+        cover_definition d{};
+        d.x = x, d.z = z, d.chance = chance, d.spread = spread;
+        return d;
+    }
+
+    size_t objects_before_ = object_table.size();
+};
+
+std::vector<float> flatten(const fed_back& f)
+{
+    std::vector<float> out;
+    for (const auto& p : f.polygons)
+        for (const fed_vertex& v : p) out.insert(out.end(), {v.x, v.y, v.z, v.s, v.t});
+    return out;
+}
+
+}  // namespace
+
+TEST_F(TerrainPass, ACellShowsTheSameCoverEveryFrameAndWhenTheCameraComesBack)
+{
+    const int house = make_object({});
+    cover_entry& e = cover_table[TEX];
+    for (int k = 0; k < 6; ++k) {
+        cover_definition o = def(0.1f + 0.15f * k, 0.5f, 0.6f, 0.2f);
+        o.first_object = o.last_object = house;
+        e.lists[COVER_OBJECTS].push_back(o);
+        cover_definition t = def(0.5f, 0.1f + 0.15f * k, 0.7f, 0.3f);
+        t.picture = k * 9;
+        e.lists[COVER_TREES].push_back(t);
+    }
+    sim_graphics_settings.autogen_distance = 2;
+    const std::vector<float> first = flatten(feedback([] { TERRAIN_draw(); }));
+    EXPECT_FALSE(first.empty());
+    EXPECT_EQ(flatten(feedback([] { TERRAIN_draw(); })), first);
+
+    // The camera goes away (the cells leave the cover window), then comes back.
+    camera_cell = {100, 100};
+    EXPECT_NE(flatten(feedback([] { TERRAIN_draw(); })), first);
+    camera_cell = {200, 200};
+    EXPECT_EQ(flatten(feedback([] { TERRAIN_draw(); })), first);
+
+    // Level 0 grows nothing; the placed obstacles stay.
+    sim_graphics_settings.autogen_level = 0;
+    EXPECT_TRUE(feedback([] { TERRAIN_draw(); }).polygons.empty());
+    placement_list.push_back({house, 30.0f, 0.0f, -30.0f, 0.0f, 0});
+    const fed_back obstacle = feedback([] { TERRAIN_draw(); });
+    EXPECT_EQ(placement_list[0].visible, 1);
+    EXPECT_FALSE(obstacle.polygons.empty());
+    sim_graphics_settings.draw_obstacles = 0;
+    EXPECT_TRUE(feedback([] { TERRAIN_draw(); }).polygons.empty());
+}
+
+TEST_F(TerrainPass, LightCodesFlashPulseAndCycle)
+{
+    float r, g, b;
+    r = 0.5f, g = 0.5f, b = 0.5f;
+    EXPECT_EQ(TERRAIN_light_color(0, 0, r, g, b), 1);
+    EXPECT_EQ(r, 0.5f);
+    // A flashing light shows for a tenth of each second, in its own colour.
+    int shown = 0;
+    for (int n = 0; n < 1000; ++n) {
+        sim_network_misc.network_time_sec = 0.01f * n + 0.005f;
+        r = -1.0f, g = 0.0f, b = 0.0f;
+        if (TERRAIN_light_color(0, 0, r, g, b)) {
+            ++shown;
+            EXPECT_EQ(r, 1.0f);
+        }
+    }
+    EXPECT_EQ(shown, 100);
+    // The traffic light: 4 s green, 2 s yellow, 4 s red, phased by x.
+    int green = 0, yellow = 0, red = 0;
+    for (int n = 0; n < 100; ++n) {
+        sim_network_misc.network_time_sec = 0.1f * n + 0.05f;
+        r = 9.7f, g = 0.0f, b = 0.0f;
+        EXPECT_EQ(TERRAIN_light_color(0, 0, r, g, b), 1);
+        green += r == 0.0f && g == 1.0f;
+        yellow += r == 1.0f && g == 1.0f;
+        red += r == 1.0f && g == 0.0f;
+    }
+    EXPECT_EQ(green, 40);
+    EXPECT_EQ(yellow, 20);
+    EXPECT_EQ(red, 40);
+    sim_network_misc.network_time_sec = 0.5f;
+    r = 9.7f;
+    TERRAIN_light_color(4.0f, 0, r, g, b);
+    EXPECT_EQ(g, 1.0f);   // 4.5 s into its cycle: yellow
+    EXPECT_EQ(r, 1.0f);
+    r = 9.9f;
+    TERRAIN_light_color(2.0f, 0, r, g, b);
+    EXPECT_FLOAT_EQ(r, UTIL_time_pulse(2.0f));
+    EXPECT_EQ(g + b, 0.0f);
+}
+
+TEST_F(TerrainPass, MovieFramesRunAtThreeASecondAndHoldTheLast)
+{
+    const struct {
+        float clock;
+        int frame;
+    } rows[] = {{0.0f, 0}, {1.0f, 3}, {11.2f, 34}, {12.5f, 34}, {13.4f, 0}, {-5.0f, 0}, {NAN, 0}};
+    for (const auto& r : rows) {
+        float rect[4];
+        TERRAIN_movie_frame(r.clock, rect);
+        EXPECT_NEAR(rect[0], (r.frame % 5) * 204.0f / 1024.0f, 1e-6f) << r.clock;
+        EXPECT_NEAR(rect[1] - rect[0], 204.0f / 1024.0f, 1e-6f);
+        EXPECT_NEAR(rect[2], (r.frame / 5) * 146.0f / 1024.0f, 1e-6f) << r.clock;
+    }
+    float rect[4];
+    TERRAIN_movie_frame(12.5f, rect);
+    EXPECT_NEAR(rect[0], 0.797f, 5e-4f);
+    EXPECT_NEAR(rect[1], 0.996f, 5e-4f);
+}
+
+TEST_F(TerrainPass, LoopCarsGoOnRoundTheirLoop)
+{
+    std::vector<cover_definition>& road = cover_table[TEX].lists[COVER_ROAD];
+    road = {def(0.1f, 0.1f, 1), def(0.9f, 0.1f, 1), def(0.5f, 0.9f, 1), def(0.2f, 0.5f, 1), def(0.2f, 0.5f, 1)};
+    const int32_t next[5] = {1, 2, 0, 4, 3};
+    for (int n = 0; n < 5; ++n) road[size_t(n)].next = next[n], road[size_t(n)].segment_start = n;
+    // Car 0 at 0.99 of its 400 m segment, braking: a step of 0.04 takes it to 1.03.
+    road[0].progress = 0.99f;
+    road[0].heading = 90.0f;
+    const float step = 15.0f / 400.0f * ((0.99f - 0.75f) * -3.6f + 1.0f);
+    sim_operation_misc.frame_rate_period = 0.04f / step;
+    TERRAIN_draw();
+    EXPECT_EQ(road[0].segment_start, 1);
+    EXPECT_NEAR(road[0].progress, 0.03f, 1e-4f);
+    EXPECT_EQ(road[0].brake_flag, 1);
+    // Car 3's segment has no length: it goes on to the next waypoint.
+    EXPECT_EQ(road[3].segment_start, 4);
+    // Links outside the list leave a car where it is.
+    road[1].next = 99;
+    road[1].segment_start = 1;
+    const float before = road[1].progress;
+    TERRAIN_draw();
+    EXPECT_EQ(road[1].progress, before);
+}
+
+TEST_F(TerrainPass, HardRoofCarriesThePlaneStrictlyInsideAndTurnsWithItsObject)
+{
+    // A 24 x 18 m roof 5 m up, corners clockwise from above.
+    auto vertex = [](float x, float y, float z) { return object_primitive{OBJ_VERTEX, {x, y, z, 0, 0, 0}}; };
+    const int shop = make_object({{OBJ_QUAD_HARD, {}}, {OBJ_NORMAL, {0, 1, 0}}, vertex(-12, 5, -9), vertex(12, 5, -9),
+                                  vertex(12, 5, 9), vertex(-12, 5, 9), {OBJ_END, {}}},
+                                 2000.0f);
+    const struct {
+        float px, pz, heading;
+        bool on;
+    } rows[] = {{100.0f, 200.0f, 0, true}, {111.9f, 208.9f, 0, true}, {112.0f, 200.0f, 0, false},
+                {100.0f, 210.0f, 0, false}, {100.0f, 210.0f, 90, true}, {110.0f, 200.0f, 90, false}};
+    for (const auto& r : rows) {
+        SCENE_surface_reset();
+        flt[0].local_x = r.px, flt[0].local_z = r.pz;
+        TERRAIN_draw_object(shop, 100.0f, 20.0f, 200.0f, r.heading);
+        EXPECT_EQ(surface_state.flat_surface_on, r.on ? 1 : 0) << r.px << " " << r.pz << " " << r.heading;
+        EXPECT_EQ(surface_state.surface_code, r.on ? SURFACE_DECK : SURFACE_NONE);
+        if (r.on) EXPECT_EQ(surface_state.flat_surface_height, 25.0f);
+    }
+    // Beyond its last level of detail the object, and its roof, are not there.
+    SCENE_surface_reset();
+    flt[0].local_x = 100.0f, flt[0].local_z = 200.0f;
+    sim_graphics_view.view_x = 5000.0f;
+    TERRAIN_draw_object(shop, 100.0f, 20.0f, 200.0f, 0.0f);
+    EXPECT_EQ(surface_state.flat_surface_on, 0);
+    // A roof whose corners the list lacks gives no contact and reads nothing past the list.
+    sim_graphics_view.view_x = 100.0f;
+    const int broken = make_object({{OBJ_QUAD_HARD, {}}, {OBJ_NORMAL, {0, 1, 0}}, vertex(-12, 5, -9)});
+    TERRAIN_draw_object(broken, 100.0f, 20.0f, 200.0f, 0.0f);
+    EXPECT_EQ(surface_state.flat_surface_on, 0);
+}
+
+TEST_F(TerrainPass, TreesAreTwoCrossedQuadsFromTheirAtlasCell)
+{
+    look(0.0f, 7.0f, 0.0f, 0.0f, 0.0f);   // from the south, level
+    for (const auto& [index, s0, t0] : {std::tuple{9, 0.125f, 0.125f}, {64, 0.0f, 0.0f}, {63, 0.875f, 0.875f}}) {
+        const fed_back f = feedback([&] {
+            glBegin(GL_QUADS);
+            TERRAIN_draw_tree(10.0f, 0.0f, -20.0f, index);
+            glEnd();
+        });
+        float x0 = 1e9f, x1 = -1e9f, y1 = -1e9f, s_lo = 1e9f, t_lo = 1e9f, t_hi = -1e9f;
+        for (const auto& p : f.polygons)
+            for (const fed_vertex& v : p) {
+                x0 = std::min(x0, v.x), x1 = std::max(x1, v.x), y1 = std::max(y1, v.y);
+                s_lo = std::min(s_lo, v.s), t_lo = std::min(t_lo, v.t), t_hi = std::max(t_hi, v.t);
+            }
+        EXPECT_NEAR(x0, 3.0f, 1e-3f);
+        EXPECT_NEAR(x1, 17.0f, 1e-3f);
+        EXPECT_NEAR(y1, 14.0f, 1e-3f);
+        EXPECT_NEAR(s_lo, s0, 1e-6f) << index;
+        EXPECT_NEAR(t_lo, t0, 1e-6f) << index;
+        EXPECT_NEAR(t_hi, t0 + 0.125f, 1e-6f) << index;
+    }
+}
+
+TEST_F(TerrainPass, FiguresStandAlongAirportBordersOnTheEarthOnly)
+{
+    // One airport cell: a figure on each of its four sides. Water at a corner: none.
+    sim_graphics_settings.autogen_level = 0;
+    terrain_airport_cell[TERRAIN_index(200, 200)] = 1;
+    LIGHTS_fraction();
+    TERRAIN_draw();
+    EXPECT_EQ(light_count, 4);
+    landuse_grid[TERRAIN_index(201, 201)] = LANDUSE_WATER_A;
+    LIGHTS_fraction();
+    TERRAIN_draw();
+    EXPECT_EQ(light_count, 0);
+    landuse_grid[TERRAIN_index(201, 201)] = CODE;
+    sim_graphics_scenery.current_planet = PLANET_MARS;
+    LIGHTS_fraction();
+    TERRAIN_draw();
+    EXPECT_EQ(light_count, 0);
+    sim_graphics_scenery.current_planet = PLANET_EARTH;
+    // At the grid's corner the sides beyond the grid get no figure.
+    terrain_window = {0, 0, 3, 3};
+    camera_cell = {0, 0};
+    cell_visible[TERRAIN_index(0, 0)] = 1;
+    terrain_airport_cell[TERRAIN_index(0, 0)] = 1;
+    sim_graphics_view.view_x = terrain_vertex_grid[0].x, sim_graphics_view.view_z = terrain_vertex_grid[0].z;
+    LIGHTS_fraction();
+    TERRAIN_draw();
+    EXPECT_EQ(light_count, 2);
+}

@@ -1,0 +1,169 @@
+// The ground of the flying frame: the program started on a copy of the
+// generated default data folder (the folder this benchmark lies in) at
+// KSBD, on the offscreen OpenGL context, with the roads, power lines, cars
+// and taxi lines on and the camera low over the town north-west of the field.
+//   BM_flying_frame_with_ground: whole frames (MACIBM_do_frame), drawn to the
+//     end, with the cover at the default level 2, 6 cells around the camera;
+//   BM_ground_passes_level5_distance20: only the ground passes of one scene
+//     pass (surface, roads and their traffic, taxi lines, terrain cover)
+//     with the densest cover, level 5 over 20 cells around the camera.
+
+#include <GL/gl.h>
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <system_error>
+
+#include "core/alert.h"
+#include "core/input.h"
+#include "core/simvars.h"
+#include "core/views.h"
+#include "core/command_hook.h"
+#include "flightmodel/flt.h"
+#include "flightmodel/terrain_query.h"
+#include "scene/camera.h"
+#include "scene/drawers.h"
+#include "scene/scene_draw.h"
+#include "scene/scene_state.h"
+#include "scene/sky_light.h"
+#include "scene/view_setup.h"
+#include "shell/frame.h"
+#include "shell/main.h"
+#include "shell/modes.h"
+#include "world/terrain_grid.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+void report_alert(int, const char* const lines[4], int code)
+{
+    std::fprintf(stderr, "bench_ground: alert %d: %s | %s | %s | %s\n", code, lines[0], lines[1], lines[2], lines[3]);
+    if (code == ALERT_FATAL) std::_Exit(1);
+}
+
+struct started_program {
+    fs::path folder;
+    std::string program_path;
+    std::string failure;
+
+    started_program()
+    {
+        setenv("SDL_VIDEODRIVER", "offscreen", 0);
+        setenv("ALSOFT_DRIVERS", "null", 0);
+        std::error_code ec;
+        const fs::path data = fs::read_symlink("/proc/self/exe", ec).parent_path();
+        if (ec || !fs::exists(data / "Resources")) {
+            failure = "no generated data folder beside the benchmark";
+            return;
+        }
+        folder = fs::temp_directory_path() / ("orvell-bench-ground-" + std::to_string(getpid()));
+        fs::create_directories(folder);
+        for (const char* part : {"Aircraft", "Airfoils", "Resources", "Custom Scenery"})
+            if (fs::exists(data / part)) fs::copy(data / part, folder / part, fs::copy_options::recursive, ec);
+        if (ec || chdir(folder.c_str()) != 0) {
+            failure = "could not copy or enter the data folder";
+            return;
+        }
+        MACIBM_set_alert_handler(report_alert);
+        program_path = (folder / "orvell").string();
+        startup_program_path = program_path.c_str();
+        APPLICATION_start_up();
+        for (int i = 0; i < 50 && (window_painted == 0 || app_mode == MODE_INTRO); ++i) MACIBM_do_frame();
+        if (app_mode != MODE_FLYING) APPLICATION_set_mode(MODE_FLYING, "ready to go");
+        if (window_painted == 0) failure = "the window was never painted";
+
+        sim_graphics_settings_block& g = sim_graphics_settings;
+        g.draw_vectors = g.draw_cars = g.draw_taxilines = g.draw_obstacles = 1;
+        CORE_run_command(VIEW_FORWARD_NO_PANEL);
+    }
+
+    ~started_program()
+    {
+        MACIBM_quit();
+        startup_program_path = nullptr;
+        std::error_code ec;
+        if (!folder.empty()) fs::remove_all(folder, ec);
+    }
+};
+
+started_program& program()
+{
+    static started_program started;
+    return started;
+}
+
+// The camera 150 m over the town 6 km north-west of the user's plane, looking ahead and down.
+void camera_over_town()
+{
+    sim_operation_override.override_camera = 1;
+    const float x = flt[0].local_x - 6000.0f, z = flt[0].local_z - 6000.0f;
+    sim_graphics_view.view_x = x;
+    sim_graphics_view.view_z = z;
+    sim_graphics_view.view_y = TERRAIN_height_at(x, z, nullptr, nullptr, nullptr, nullptr, nullptr, 0, "bench") + 150.0f;
+    sim_private_camera.the = -15.0f, sim_private_camera.psi = 315.0f, sim_private_camera.phi = 0.0f;
+}
+
+void BM_flying_frame_with_ground(benchmark::State& state)
+{
+    if (!program().failure.empty()) {
+        state.SkipWithError(program().failure.c_str());
+        return;
+    }
+    sim_graphics_settings.autogen_level = 2;
+    sim_graphics_settings.autogen_distance = 6;
+    camera_over_town();
+    for (auto _ : state) {
+        MACIBM_do_frame();
+        glFinish();
+    }
+    if (app_mode != MODE_FLYING) state.SkipWithError("the frames left the flying mode");
+    int visible = 0;
+    for (const uint8_t v : cell_visible) visible += v;
+    state.counters["visible cells"] = visible;
+    state.counters["frames/s"] = benchmark::Counter(1.0, benchmark::Counter::kIsIterationInvariantRate);
+}
+BENCHMARK(BM_flying_frame_with_ground)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_ground_passes_level5_distance20(benchmark::State& state)
+{
+    if (!program().failure.empty()) {
+        state.SkipWithError(program().failure.c_str());
+        return;
+    }
+    sim_graphics_settings.autogen_level = 5;
+    sim_graphics_settings.autogen_distance = 20;
+    camera_over_town();
+    // One whole pass sets up the camera, the light and the view the ground passes draw in.
+    SCENE_draw_3d();
+    CAMERA_place();
+    CAMERA_locate();
+    SKY_visibility_and_gates();
+    SKY_sun_and_light();
+    CAMERA_boxes();
+    CAMERA_near_and_far(1, 0);
+    SKY_fog();
+    CAMERA_project();
+    const scene_projection_record& s = scene_projection;
+    VIEW_setup_scene(s.far_radius_m, s.offset_heading_rad, s.offset_pitch_rad, sim_graphics_view.visibility_terrain_m,
+                     sim_graphics_view.view_y - scene_ground_elevation);
+    for (auto _ : state) {
+        LIGHTS_fraction();
+        SURFACE_draw_patch(terrain_vertex_grid, 3, 0, 1);
+        ROADS_draw_traffic();
+        TAXILINES_draw();
+        TERRAIN_draw();
+        glFinish();
+    }
+    int visible = 0;
+    for (const uint8_t v : cell_visible) visible += v;
+    state.counters["visible cells"] = visible;
+    state.counters["passes/s"] = benchmark::Counter(1.0, benchmark::Counter::kIsIterationInvariantRate);
+}
+BENCHMARK(BM_ground_passes_level5_distance20)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
