@@ -52,7 +52,7 @@ public:
     bind_recording(const bind_recording&) = delete;
     bind_recording& operator=(const bind_recording&) = delete;
     void bound(int slot, int unit) override { binds.push_back({slot, unit}); }
-    bool bound(int32_t slot, int32_t unit) const
+    bool was_bound(int32_t slot, int32_t unit) const
     {
         for (const tex_bind_request& b : binds)
             if (b.slot == slot && b.unit == unit) return true;

@@ -128,8 +128,8 @@ TEST_F(Surface, SeaMotionAndItsFrames)
     surface_kept.sea_anim_phase = 1.0f;
     bind_recording rec;
     SURFACE_draw_patch(terrain_vertex_grid, 3, 1, 0);
-    EXPECT_TRUE(rec.bound(TEX_SLOT_SEA_LAST, 0));
-    EXPECT_FALSE(rec.bound(TEX_SLOT_SEA_LAST - 1, 0));
+    EXPECT_TRUE(rec.was_bound(TEX_SLOT_SEA_LAST, 0));
+    EXPECT_FALSE(rec.was_bound(TEX_SLOT_SEA_LAST - 1, 0));
 }
 
 TEST_F(Surface, OwnTextureAndBlendCellsTakeTheirPasses)
@@ -158,10 +158,10 @@ TEST_F(Surface, OwnTextureAndBlendCellsTakeTheirPasses)
         const fed_back f = feedback([&] { SURFACE_draw_patch(terrain_vertex_grid, 3, 1, blend_pass); });
         // Code 2500: once in texture 0's strips, then as its own texture.
         EXPECT_EQ(covering(f, 203, 203), 4);
-        EXPECT_TRUE(rec.bound(2500, 0));
+        EXPECT_TRUE(rec.was_bound(2500, 0));
         // The blend cell: its base in the strips of word 0, its one overlay only with the blend pass.
         EXPECT_EQ(covering(f, 202, 197), blend_pass ? 4 : 2) << blend_pass;
-        EXPECT_EQ(rec.bound(4020, 1), blend_pass != 0);
+        EXPECT_EQ(rec.was_bound(4020, 1), blend_pass != 0);
     }
 }
 
@@ -201,7 +201,7 @@ TEST_F(Surface, SplashReplacesTheShadowOnTheSecondUnit)
     bind_recording rec;
     SURFACE_draw_patch(terrain_vertex_grid, 3, 1, 1);
     EXPECT_EQ(surface_kept.surface_second_unit, 1);
-    EXPECT_TRUE(rec.bound(TEX_SLOT_LANDING_LIGHT, 1));
+    EXPECT_TRUE(rec.was_bound(TEX_SLOT_LANDING_LIGHT, 1));
     // Every unit-1 bind after the shadow's is the splash; the light is off again.
     bool after_shadow = false;
     for (const tex_bind_request& b : rec.binds) {
