@@ -92,7 +92,7 @@ void LIGHTS_setup_gl_landing(int on, int full)
     const acf_struct& a = pln[0];
     const sim_graphics_misc_block& m = sim_graphics_misc;
 
-    // 1. Decide.
+    // Whether the light shines: switched on, and dark enough.
     const bool switched = f.landing_lights_on != 0 || f.taxi_light_on != 0;
     const bool dark = m.cockpit_light_level_r + m.cockpit_light_level_g + m.cockpit_light_level_b <= DARK_SUM;
     const bool lit = on != 0 && switched && dark;
@@ -101,7 +101,7 @@ void LIGHTS_setup_gl_landing(int on, int full)
     else if (glIsEnabled(GL_LIGHT1))
         glDisable(GL_LIGHT1);
 
-    // 2. Place the light and its splash.
+    // Place the light and its splash.
     if (lit && full != 0) {
         float dx = 0.0f, dy = 0.0f, dz = 0.0f;
         PHYS_body_to_local(a.acf_lanlite1X, a.acf_lanlite1Y, a.acf_lanlite1Z, &dx, &dy, &dz, 0);
@@ -120,6 +120,6 @@ void LIGHTS_setup_gl_landing(int on, int full)
         for (int k = 0; k < 3; ++k) surface_tint[k] = sky_state_colour_table[DAYLIGHT_ROW][k];
     }
 
-    // 3. The splash shows while the light does and its projection is good.
+    // The splash shows while the light does and its projection is good.
     landing_splash_on = lit && landing_light_kept.projection_valid ? 1 : 0;
 }

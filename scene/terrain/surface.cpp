@@ -357,7 +357,7 @@ void SURFACE_draw_patch(const terrain_vertex* grid, int mode, int no_cull, int b
 {
     if (!grid) grid = terrain_vertex_grid;
 
-    // 1. Set-up.
+    // Set-up: the landing light first, so its splash is known.
     if (mode == 3) LIGHTS_setup_gl_landing(1, 1);
     patch_call c{};
     c.grid = grid;
@@ -372,13 +372,13 @@ void SURFACE_draw_patch(const terrain_vertex* grid, int mode, int no_cull, int b
     c.second_unit = surface_kept.surface_second_unit && num_tex_units >= 2 && gl_entry::glMultiTexCoord2fvARB;
     c.empty = !GROUND_hold_window(terrain_window, c.window);
 
-    // 2. The sea's motion, in every mode.
+    // The sea's motion, in every mode.
     const float k = wave_motion(mode);
 
-    // 4. Visibility.
+    // The cells in view.
     if (!c.empty) cull(c, no_cull, k);
 
-    // 5. The second unit.
+    // The second unit: cloud shadow or landing-light splash.
     if (c.second_unit) {
         const float g = gload_dim_factor;
         OGL_set_state(c.fog, 2, STATE_LIGHTING_ON, STATE_OPAQUE, c.depth_test, c.depth_writes);
@@ -387,7 +387,7 @@ void SURFACE_draw_patch(const terrain_vertex* grid, int mode, int no_cull, int b
         bind_second(c, 1);
     }
 
-    // 6. Base textures (an empty window draws nothing, but the sea runs on).
+    // Base textures (an empty window draws nothing, but the sea runs on).
     const int count = std::clamp(landuse_texture_count, 0, LANDUSE_MAX_TEXTURES);
     for (int t = 0; t < count; ++t) {
         if (!(texture_memory[t] > 0 || landuse_texture_water[t])) continue;
@@ -401,11 +401,11 @@ void SURFACE_draw_patch(const terrain_vertex* grid, int mode, int no_cull, int b
     }
 
     if (!c.empty) {
-        // 7. Cells with their own texture; 8. the blend cells' overlays.
+        // Cells with their own texture, then the blend cells' overlays.
         own_texture_cells(c);
         if (blend_pass != 0) blend_cells(c);
     }
 
-    // 9. Light 1 off, the splash flag cleared, in every mode.
+    // Light 1 off, the splash flag cleared, in every mode.
     LIGHTS_setup_gl_landing(0, 1);
 }

@@ -360,13 +360,13 @@ void TERRAIN_draw()
 {
     const sim_graphics_settings_block& g = sim_graphics_settings;
 
-    // 1-4.
+    // Night, the obstacles in view, the cover window and the globe's lean.
     terrain_night = sim_graphics_scenery.percent_lights_on > 0.0f ? 1 : 0;
     obstacles();
     const cover_window w = window_of_cover();
     tilt_factors();
 
-    // 5. Everything up to the road cars lies a little off the ground.
+    // Everything up to the road cars lies a little off the ground.
     OGL_polygon_offset(1);
     if (gl_entry::glActiveTextureARB && num_tex_units >= 2) {
         gl_entry::glActiveTextureARB(GL_TEXTURE1_ARB);
@@ -375,7 +375,7 @@ void TERRAIN_draw()
     }
     glShadeModel(GL_FLAT);
 
-    // 6, 7. Obstacles and generated objects.
+    // Obstacles and generated objects.
     if (g.draw_obstacles)
         for (size_t n = 0; n < placement_list.size(); ++n) {
             const object_placement p = placement_list[n];
@@ -384,7 +384,7 @@ void TERRAIN_draw()
     if (w.autogen) generated_objects(w);
     glShadeModel(GL_SMOOTH);
 
-    // 9-12. Lights, trees and cars, canopy, the cars' movement.
+    // Lights, trees and cars, canopy, the cars' movement.
     if (w.autogen) {
         if (terrain_night) night_lights(w);
         trees_and_cars(w);
@@ -393,6 +393,6 @@ void TERRAIN_draw()
     }
     OGL_polygon_offset(0);
 
-    // 14. Figures along the airports' borders, on the Earth.
+    // Figures along the airports' borders, on the Earth.
     if (SCENE_planet() == PLANET_EARTH) airport_figures(w);
 }
