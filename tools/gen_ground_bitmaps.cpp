@@ -11,7 +11,6 @@
 //   RUNWAYS/TAXILINE.BMP: a yellow line;
 //   WORLD/OVERLAYS/LANDING LIGHT.BMP: the landing light's splash, u across and
 //     v along the beam (near edge at v 0), dim outside;
-//   WORLD/OVERLAYS/WINDAMAGE.BMP: a burst with radial cracks (brightness);
 //   WORLD/MOVIE.BMP: 1024 x 1024, 5 x 7 numbered frames of 204 x 146, frame 0
 //     at the lowest s and t, row by row;
 //   WORLD/TREES/TREE_SIDE.BMP: an 8 x 8 atlas of trees (brightness);
@@ -221,33 +220,6 @@ image landing_light()
     return im;
 }
 
-image windamage()
-{
-    image im(128, 128);
-    constexpr int RAYS = 11;
-    float ray_angle[RAYS], ray_length[RAYS];
-    UTIL_srand(3301);
-    for (int k = 0; k < RAYS; ++k) {
-        ray_angle[k] = 6.2831853f * (k + 0.6f * UTIL_rand() / float(UTIL_RAND_MAX)) / RAYS;
-        ray_length[k] = 0.55f + 0.4f * UTIL_rand() / float(UTIL_RAND_MAX);
-    }
-    for (int y = 0; y < im.height; ++y)
-        for (int x = 0; x < im.width; ++x) {
-            const float u = (x + 0.5f) / 64.0f - 1.0f, v = (y + 0.5f) / 64.0f - 1.0f;
-            const float r = std::sqrt(u * u + v * v), a = std::atan2(v, u);
-            float value = 1.0f - smooth(0.15f, 0.4f, r);
-            for (int k = 0; k < RAYS; ++k) {
-                float d = std::fabs(std::remainder(a - ray_angle[k], 6.2831853f));
-                const float width = 0.05f * (1.0f - r / ray_length[k]);
-                if (r < ray_length[k] && d * r < width * 1.5f + 0.01f) value = std::max(value, 0.8f * (1.0f - r / ray_length[k]));
-            }
-            value *= 0.8f + 0.2f * grain(x, y, 7);
-            const float b = 255.0f * std::clamp(value, 0.0f, 1.0f);
-            im.at(x, y) = rgb{b, b, b};
-        }
-    return im;
-}
-
 // ---------------------------------------------------------------------------
 // The movie: 35 frames, each a screen of its own colour with its number and a
 // small aircraft crossing it.
@@ -434,7 +406,6 @@ int main(int argc, char** argv)
     put(roads / "RIVERBANK.BMP", riverbank());
     put(bitmaps / "RUNWAYS" / "TAXILINE.BMP", taxiline());
     put(bitmaps / "WORLD" / "OVERLAYS" / "LANDING LIGHT.BMP", landing_light());
-    put(bitmaps / "WORLD" / "OVERLAYS" / "WINDAMAGE.BMP", windamage());
     put(bitmaps / "WORLD" / "MOVIE.BMP", movie());
     put(trees / "TREE_SIDE.BMP", tree_side());
     for (int L = 0; L <= 5; ++L) put(trees / ("TREE1_" + std::to_string(L) + "_0.BMP"), canopy_layer(L));

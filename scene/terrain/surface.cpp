@@ -13,7 +13,7 @@
 #include "graphics/glprobe.h"
 #include "graphics/ogl_state.h"
 #include "graphics/ogl_tex.h"
-#include "scene/cloud_shadow.h"
+#include "scene/sky/cloud_field.h"
 #include "scene/scene_state.h"
 #include "scene/terrain/ground_cells.h"
 #include "scene/terrain/landing_light.h"

@@ -11,7 +11,7 @@
 // textures (count, water flags, aspects, loaded bytes); terrain_window,
 // camera_cell, view_footprint, the loaded area, lat_ref and the planet;
 // surface_tint, sun_tangents, gload_dim_factor; the wave direction and speed,
-// the frame period; the cloud shadow (scene/cloud_shadow.h); the landing
+// the frame period; the cloud shadow (scene/sky/cloud_field.h); the landing
 // splash (scene/terrain/landing_light.h); the map geometry (mode 2).
 // Writes: cell_visible over the window, scene_cull_margin and
 // scene_footprint_box (culling), the kept wave and sea values, GL state and

@@ -176,9 +176,9 @@ TEST_F(AircraftDrawEndToEnd, BladesStandAndTurnAndTheRunningPropellerIsADisc)
 // in tests/fixtures (checked by eye when it was made).
 TEST_F(ParkedTrainerPicture, FromAFixedCameraAtNoon)
 {
-    flt_struct& f = flt[0];
-    f.theta = -1.0f, f.phi = 0.0f, f.cos_theta = std::cos(f.theta * DEG_TO_RAD_FLOAT), f.cos_phi = 1.0f;
-    f.tire_prop_rot[0] = 30.0f;
+    hold_user_plane(ksbd_start_pose);   // as it stands in a fresh program, whatever flew before
+    fixed_camera();
+    flt[0].tire_prop_rot[0] = 30.0f;
     const picture frame = scene();
     const std::string reference = fixture_path("aircraft_trainer_parked.png");
     png_image image{};

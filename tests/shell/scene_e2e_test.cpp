@@ -104,13 +104,15 @@ TEST_F(SceneEndToEnd, SkyRowsByTimeAndWeather)
         const std::array<float, 3> px = sky_60_degrees_up();
         float off = 0.0f;   // from the clear sky's top band
         for (int k = 0; k < 3; ++k) off += std::fabs(px[k] - sky_ramp[9][k] * gload_dim_factor);
-        if (r.overcast)     // the overcast's sheets hang between the camera and the sky
+        if (r.overcast) {   // the overcast's sheets hang between the camera and the sky
             EXPECT_GT(off, 6.0f / 255.0f) << r.row;
+        }
         for (int k = 0; k < 3; ++k) {
-            if (!r.overcast) EXPECT_NEAR(px[k], sky_ramp[9][k] * gload_dim_factor, 2.0f / 255.0f + 1e-4f) << r.row;
             EXPECT_FLOAT_EQ(sky_ramp[0][k], sky_gradient_table[r.row][0][k]) << r.row;
-            if (!r.overcast)   // in clear air the top band is the row's, thinned with the air
+            if (!r.overcast) {   // in clear air the top band is the row's, thinned with the air
+                EXPECT_NEAR(px[k], sky_ramp[9][k] * gload_dim_factor, 2.0f / 255.0f + 1e-4f) << r.row;
                 EXPECT_NEAR(sky_ramp[9][k], sky_gradient_table[r.row][9][k] * scene_atmosphere_factor, 1e-5f);
+            }
         }
     }
 }
@@ -194,15 +196,14 @@ TEST_F(SceneEndToEnd, NoonChaseViewMatchesItsReferencePicture)
         test_clock_seconds += 0.04;
         MACIBM_do_frame();
     }
+    // The plane where it stands in a fresh program and its light phases and
+    // propeller's angle as of a fixed moment: the settling on the gear leaves it
+    // a little differently placed and rocked after other suites have flown.
+    hold_user_plane(ksbd_start_pose);
     weather(false);
     solar_hour(12.0f);
     sim_operation_misc.frame_rate_period = 0.1f;
-    // The plane's light phases, its propeller's angle and its attitude as of a
-    // fixed moment (the settling on the gear rocks it a little differently
-    // after other tests have flown).
     sim_time.total_running_time_sec = 100.0f;
-    flt[0].theta = -1.0f, flt[0].phi = 0.0f;
-    flt[0].cos_theta = std::cos(flt[0].theta * 0.01745329f), flt[0].cos_phi = 1.0f;
     flt[0].strobe_flash = 0;
     flt[0].beacon_brightness = 0.5f;
     flt[0].tire_prop_rot[0] = 0.0f;

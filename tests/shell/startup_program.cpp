@@ -2,8 +2,13 @@
 
 #include <SDL2/SDL.h>
 
+#include <cmath>
 #include <filesystem>
 
+#include "core/geo.h"
+#include "core/units.h"
+#include "flightmodel/attitude.h"
+#include "flightmodel/flt.h"
 #include "links/network.h"
 #include "platform/plat_events.h"
 #include "platform/plat_time.h"
@@ -67,4 +72,27 @@ void started_program::TearDownTestSuite()
 {
     stop_program();
     folder.reset();
+}
+
+void hold_user_plane(const plane_pose& pose)
+{
+    flt_struct& f = flt[0];
+    f.local_x_d = pose.x, f.local_y_d = pose.y, f.local_z_d = pose.z;
+    f.local_x = static_cast<float>(pose.x), f.local_y = static_cast<float>(pose.y), f.local_z = static_cast<float>(pose.z);
+    GEO_local_to_latlon(f.latitude, f.longitude, f.elevation, pose.x, pose.y, pose.z);
+    f.psi = pose.psi, f.theta = pose.theta, f.phi = pose.phi;
+    PHYS_euler_to_quat(f.theta, f.psi, f.phi, f.q);
+    f.sin_theta = std::sin(f.theta * DEG_TO_RAD_FLOAT), f.cos_theta = std::cos(f.theta * DEG_TO_RAD_FLOAT);
+    f.sin_phi = std::sin(f.phi * DEG_TO_RAD_FLOAT), f.cos_phi = std::cos(f.phi * DEG_TO_RAD_FLOAT);
+    f.hpath = pose.psi, f.vpath = 0.0f;
+    f.track_sin = std::sin(f.hpath * DEG_TO_RAD_FLOAT), f.track_cos = std::cos(f.hpath * DEG_TO_RAD_FLOAT);
+    f.alpha = f.beta = 0.0f;
+    f.sin_alpha = f.sin_beta = 0.0f, f.cos_alpha = f.cos_beta = 1.0f;
+    f.local_vx = f.local_vy = f.local_vz = 0.0f;
+    f.local_ax = f.local_ay = f.local_az = 0.0f;
+    f.vx_acf_axis = f.vy_acf_axis = f.vz_acf_axis = 0.0f;
+    f.vx_air_on_acf = f.vy_air_on_acf = f.vz_air_on_acf = 0.0f;
+    f.P = f.Q = f.R = f.Prad = f.Qrad = f.Rrad = 0.0f;
+    f.P_dot = f.Q_dot = f.R_dot = 0.0f;
+    f.groundspeed = f.vs = f.ve = 0.0f;
 }

@@ -26,6 +26,22 @@ extern double test_clock_seconds;
 // Puts the program on that clock (again).
 void use_test_clock();
 
+// Where the user's plane stands and how it is turned: local metres and degrees.
+struct plane_pose {
+    double x, y, z;
+    float psi, theta, phi;
+};
+// The trainer on its gear at the KSBD start, as it settles there in a freshly
+// started program, nose 1 degree down.
+constexpr plane_pose ksbd_start_pose{23001.24, 304.8726, -10178.157, 71.706f, -1.0f, 0.0f};
+
+// Puts the user's plane in the pose, at rest: position (the integrator's
+// doubles and the latitude, longitude and elevation too), attitude with its
+// quaternion, sines and cosines, flight path along the heading, and no linear
+// or angular motion. A picture drawn after it does not depend on how flying
+// earlier in the test program left the plane.
+void hold_user_plane(const plane_pose& pose);
+
 // A test suite on the program started once (everything up to the main loop) on a
 // copy of the default data folder, as if its executable "orvell" lay there.
 class started_program : public ::testing::Test {

@@ -12,7 +12,7 @@
 #include "core/frame_clock.h"
 #include "graphics/ogl_bind_seam.h"
 #include "graphics/ogl_tex.h"
-#include "scene/cloud_shadow.h"
+#include "scene/sky/cloud_field.h"
 #include "scene/light_queue.h"
 #include "scene/surface_state.h"
 #include "scene/terrain/landing_light.h"
