@@ -2,7 +2,9 @@
 // the drawers emit them, and the road contact of the user's plane.
 #include <cmath>
 
+#include "core/app_mode.h"
 #include "core/draw_phases.h"
+#include "links/plugin_host.h"
 #include "scene/particles_standin.h"
 #include "tests/scene/terrain/ground_fixture.h"
 
@@ -17,7 +19,13 @@ protected:
         Ground::SetUp();
         flt[0].i = 200, flt[0].j = 200;
         flt[0].local_x = 1000.0f, flt[0].local_z = 1000.0f;
-        plugin_standin_draw_phase_taken = -1;
+        PLUGIN_host_reset();   // no plug-in takes a drawing phase
+    }
+
+    void TearDown() override
+    {
+        PLUGIN_host_reset();
+        Ground::TearDown();
     }
 
     // A highway running north through cell (200, 200), 36 m wide: cross
@@ -177,7 +185,8 @@ TEST_F(Roads, PhaseSixTakesRiversAndRoadsButNotPylons)
     highway({{40.0f, SEG_ON_LAND}, {-40.0f, SEG_END}});
     SEG_list_for_writing(5, 200, 200) = {element(-50, 50, -100, 50, 0, SEG_ON_LAND), element(-50, -50, -100, -50, 1, SEG_END)};
     const size_t all = feedback([] { ROADS_draw_traffic(); }).polygons.size();
-    plugin_standin_draw_phase_taken = DRAW_PHASE_VECTORS_BEFORE;
+    app_mode = MODE_FLYING;   // a plug-in takes the rivers and roads
+    plugin_host.entries.drawing = [](int phase) { return phase == DRAW_PHASE_VECTORS_BEFORE ? 0 : 1; };
     const size_t taken = feedback([] { ROADS_draw_traffic(); }).polygons.size();
     EXPECT_GT(pylon_only, 0u);
     EXPECT_GT(all, pylon_only);
