@@ -153,9 +153,11 @@ TEST_F(FrameLoop, PacedFramesKeepToTheRefreshRateAndTheEstimateMeasuresThem)
     ASSERT_EQ(flying_frame_count, 30);
     EXPECT_GE(wall, 29 * refresh_period * 0.95);   // the first frame starts the schedule
     EXPECT_LT(cpu, 0.75 * wall) << "the frames spun instead of sleeping";
-    // Frames 21 to 30 took ten refresh periods (more on a busy machine).
+    // The last frame took about one refresh period (more on a busy machine;
+    // a little less when it catches up after a late one, since the pacing
+    // keeps to a schedule rather than sleeping a whole period each time).
     const double measured = sim_operation_misc.time_ratio * period_after_20;
-    EXPECT_GE(measured, refresh_period * 0.95);
+    EXPECT_GE(measured, refresh_period * 0.75);
     EXPECT_LT(measured, refresh_period * 4.0);
     EXPECT_LT(period, 0.05f);   // moving from the assumed 20 Hz toward the paced rate
 }
