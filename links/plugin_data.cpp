@@ -11,10 +11,19 @@
 #include <cstdint>
 #include <cstring>
 
+#include "aircraft/acf_panel_setup.h"
 #include "aircraft/acf_struct.h"
 #include "core/constants.h"
+#include "core/frame_clock.h"
+#include "core/geo.h"
+#include "core/screen.h"
 #include "core/simvars.h"
+#include "core/time_probe.h"
+#include "flightmodel/control/own_physics.h"
 #include "flightmodel/flt.h"
+#include "flightmodel/plane_step.h"
+#include "flightmodel/systems/gyros.h"
+#include "graphics/ogl_state.h"
 #include "links/plugin_host.h"
 
 namespace {
@@ -39,13 +48,22 @@ struct computed_entry {
 #define SIM_INT(name, var) {name, 1, static_cast<void*>(&(var))}
 #define SIM_FLOAT(name, var) {name, 1, static_cast<void*>(&(var))}
 #define SIM_ARRAY(name, var) {name, 1, static_cast<int32_t>(sizeof(var) / 4), static_cast<void*>(&(var))}
+// `n` elements from the element `var` (a run inside a larger array).
+#define SIM_ARRAY_N(name, var, n) {name, 1, n, static_cast<void*>(&(var))}
+// Names whose value the program does not hold read zeros from one shared,
+// read-only holder and ignore writes (registration gives them setters that
+// store nothing).
+constexpr int ZERO_HOLDER_WORDS = 8;
+const float zero_holder[ZERO_HOLDER_WORDS] = {};
+#define SIM_ZERO(name) {name, 1, const_cast<float*>(zero_holder)}
+#define SIM_ZERO_ARRAY(name, n) {name, 1, n, const_cast<float*>(zero_holder)}
+bool is_zero_holder(const void* address) { return address == zero_holder; }
 // "sim/aircraft/acf_struct" (the ten aircraft records' addresses as 32-bit
 // words) publishes zeros: no address of this program fits in 32 bits.
 int32_t acf_struct_words[10];
-#define SIM_INT_ARRAY_ACF_STRUCT SIM_ARRAY("sim/aircraft/acf_struct", acf_struct_words),
 #define SIM_BYTES(name, var) {name, 1, static_cast<int32_t>(sizeof(var)), static_cast<void*>(&(var))}
 
-// The fields of the global blocks, one name each.
+// The names of the records' fields, written by tools/gen_plugin_names.py.
 #include "links/plugin_data_blocks.inc"
 
 const scalar_entry INT_RUN[] = {
@@ -55,51 +73,21 @@ const scalar_entry INT_RUN[] = {
 
 const scalar_entry FLOAT_RUN[] = {
     BLOCK_FLOAT_ROWS
-    SIM_FLOAT("sim/flightmodel/position/local_x", flt[0].local_x),
-    SIM_FLOAT("sim/flightmodel/position/local_y", flt[0].local_y),
-    SIM_FLOAT("sim/flightmodel/position/local_z", flt[0].local_z),
-    SIM_FLOAT("sim/flightmodel/position/theta", flt[0].theta),
-    SIM_FLOAT("sim/flightmodel/position/phi", flt[0].phi),
-    SIM_FLOAT("sim/flightmodel/position/psi", flt[0].psi),
-    SIM_FLOAT("sim/flightmodel/position/latitude", flt[0].latitude),
-    SIM_FLOAT("sim/flightmodel/position/longitude", flt[0].longitude),
-    SIM_FLOAT("sim/flightmodel/position/indicated_airspeed", flt[0].indicated_airspeed),
-    SIM_FLOAT("sim/flightmodel/position/vh_ind", flt[0].vh_ind),
-    SIM_FLOAT("sim/flightmodel/controls/flaprat", flt[0].flaprat),
-    SIM_FLOAT("sim/flightmodel/controls/flaprqst", flt[0].flaprqst),
-    SIM_FLOAT("sim/flightmodel/controls/sbrkrat", flt[0].sbrkrat),
-    SIM_FLOAT("sim/flightmodel/controls/sbrkrqst", flt[0].sbrkrqst),
-    SIM_FLOAT("sim/flightmodel/controls/slatrat", flt[0].slatrat),
-    SIM_FLOAT("sim/flightmodel/controls/swdi", flt[0].swdi),
-    SIM_FLOAT("sim/aircraft/specialcontrols/acf_splr_up", pln[0].acf_splr_up),
-    SIM_FLOAT("sim/joystick/FC_ptch", flt[0].FC_ptch),
-    SIM_FLOAT("sim/joystick/FC_roll", flt[0].FC_roll),
-    SIM_FLOAT("sim/joystick/FC_hdng", flt[0].FC_hdng),
-    // The gravity at the user's plane, published (as it always was) under the
-    // speed-of-sound name too; plug-ins rely on what it reads.
-    SIM_FLOAT("sim/weather/speed_sound_ms", sim_physics.g_sealevel),
     {nullptr, 0, nullptr},
 };
 
 const array_entry FLOAT_ARRAY_RUN[] = {
     BLOCK_FLOAT_ARRAY_ROWS
-    SIM_ARRAY("sim/flightmodel/engine/ENGN_thro", flt[0].ENGN_thro),
-    SIM_ARRAY("sim/flightmodel/engine/ENGN_thro_use", flt[0].ENGN_thro_use),
     {nullptr, 0, 0, nullptr},
 };
 
 const array_entry INT_ARRAY_RUN[] = {
     BLOCK_INT_ARRAY_ROWS
-    SIM_ARRAY("sim/operation/failures/failures", flt[0].failures),
-    SIM_INT_ARRAY_ACF_STRUCT
     {nullptr, 0, 0, nullptr},
 };
 
 const array_entry BYTE_RUN[] = {
     BLOCK_BYTES_ROWS
-    SIM_BYTES("sim/aircraft/view/acf_tailnum", pln[0].acf_tailnum),
-    SIM_BYTES("sim/aircraft/view/acf_author", pln[0].acf_author),
-    SIM_BYTES("sim/aircraft/view/acf_descrip", pln[0].acf_descrip),
     {nullptr, 0, 0, nullptr},
 };
 
@@ -192,6 +180,10 @@ int autopilot_state()
     return word;
 }
 
+void set_nothing_float(void*, float) {}
+int get_zero_int(void*) { return 0; }
+template <typename T> void set_nothing_array(void*, T*, int, int) {}
+
 int get_computed_int(void* context) { return reinterpret_cast<intptr_t>(context) == COMPUTED_AP_STATE ? autopilot_state() : 0; }
 void set_nothing(void*, int) {}
 
@@ -244,21 +236,27 @@ void PLUGIN_register_datarefs()
 {
     const ORPMRegisterDataAccessor_fn reg = plugin_host.entries.register_data;
     if (reg == nullptr) return;
+    // A name on the zero holder reads zeros and gets a setter that stores
+    // nothing: the holder is read-only.
     for (const scalar_entry* e = INT_RUN; e->name; ++e)
-        reg(e->name, ORPM_TYPE_INT, 1, get_int, set_int, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-            nullptr, nullptr, nullptr, e->address, e->address);
-    for (const scalar_entry* e = FLOAT_RUN; e->name; ++e)
-        reg(e->name, ORPM_TYPE_FLOAT, 1, nullptr, nullptr, get_float, set_float, nullptr, nullptr, nullptr, nullptr,
+        reg(e->name, ORPM_TYPE_INT, 1, is_zero_holder(e->address) ? get_zero_int : get_int,
+            is_zero_holder(e->address) ? set_nothing : set_int, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
             nullptr, nullptr, nullptr, nullptr, e->address, e->address);
+    for (const scalar_entry* e = FLOAT_RUN; e->name; ++e)
+        reg(e->name, ORPM_TYPE_FLOAT, 1, nullptr, nullptr, get_float,
+            is_zero_holder(e->address) ? set_nothing_float : set_float, nullptr, nullptr, nullptr, nullptr, nullptr,
+            nullptr, nullptr, nullptr, e->address, e->address);
     for (const array_entry* e = FLOAT_ARRAY_RUN; e->name; ++e) {
         void* ctx = const_cast<array_entry*>(e);
         reg(e->name, ORPM_TYPE_FLOAT_ARRAY, 1, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-            get_array<float>, set_array<float>, nullptr, nullptr, ctx, ctx);
+            get_array<float>, is_zero_holder(e->address) ? set_nothing_array<float> : set_array<float>, nullptr,
+            nullptr, ctx, ctx);
     }
     for (const array_entry* e = INT_ARRAY_RUN; e->name; ++e) {
         void* ctx = const_cast<array_entry*>(e);
         reg(e->name, ORPM_TYPE_INT_ARRAY, 1, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, get_array<int>,
-            set_array<int>, nullptr, nullptr, nullptr, nullptr, ctx, ctx);
+            is_zero_holder(e->address) ? set_nothing_array<int> : set_array<int>, nullptr, nullptr, nullptr, nullptr,
+            ctx, ctx);
     }
     for (const array_entry* e = BYTE_RUN; e->name; ++e) {
         void* ctx = const_cast<array_entry*>(e);

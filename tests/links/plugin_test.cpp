@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "aircraft/acf_struct.h"
 #include "core/app_mode.h"
@@ -52,7 +53,9 @@ struct recorded {
     int registered_before_init;
     ORPM_host_table* table;
     int shutdowns;
-    int first_computed;
+    int run_type[16];
+    int run_length[16];
+    int runs;
 };
 
 class PluginHost : public ::testing::Test {
@@ -117,11 +120,19 @@ TEST_F(PluginHost, AManagerGetsEveryNameBeforeItStartsAndTheWholeTable)
     lay_out(TEST_MANAGER_RECORDER);
     ASSERT_EQ(PLUGIN_load(folder_.prefix().c_str()), 1);
     const recorded& r = record();
-    EXPECT_EQ(r.registrations, PLUGIN_dataref_count());
+    EXPECT_EQ(r.registrations, 1290);
+    EXPECT_EQ(PLUGIN_dataref_count(), 1290);
     EXPECT_EQ(r.registered_before_init, r.registrations);
     EXPECT_EQ(r.not_writable, 0);
     EXPECT_EQ(r.by_type[ORPM_TYPE_DOUBLE], 0);
-    for (int type : {1, 2, 8, 16, 32}) EXPECT_GT(r.by_type[type], 0) << type;
+    // The seven runs in order: integers, floats, float arrays, integer arrays,
+    // bytes, then the computed integer and the computed floats (100 + type).
+    const int types[] = {1, 2, 8, 16, 32, 101, 102}, lengths[] = {317, 687, 220, 49, 9, 1, 7};
+    ASSERT_EQ(r.runs, 7);
+    for (int i = 0; i < 7; ++i) {
+        EXPECT_EQ(r.run_type[i], types[i]) << i;
+        EXPECT_EQ(r.run_length[i], lengths[i]) << i;
+    }
 
     // The table as bytes: version, size, and slot 50 the GPS destination.
     ASSERT_EQ(r.table, &PLUGIN_host_table);
@@ -308,6 +319,87 @@ TEST_F(PluginData, ArraysBytesAndComputedValues)
     planes.set_int(planes.write_context, 1000);
     EXPECT_EQ(sim_graphics_settings.draw_aircrafts, 1000);
     sim_graphics_settings.draw_aircrafts = 1;
+}
+
+// Every name reads its whole extent and takes the same value back: under the
+// address sanitizer a name pointing outside a live variable fails here.
+TEST_F(PluginData, EveryNameReadsAndWritesALiveVariable)
+{
+    EXPECT_EQ(registered.size(), 1290u);
+    std::vector<char> buffer;
+    for (const auto& [name, r] : registered) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(name.rfind("sim/", 0), 0u);
+        switch (r.type) {
+        case ORPM_TYPE_INT: r.set_int(r.write_context, r.get_int(r.read_context)); break;
+        case ORPM_TYPE_FLOAT: r.set_float(r.write_context, r.get_float(r.read_context)); break;
+        case ORPM_TYPE_FLOAT_ARRAY:
+        case ORPM_TYPE_INT_ARRAY:
+        case ORPM_TYPE_BYTES: {
+            const bool bytes = r.type == ORPM_TYPE_BYTES;
+            const int n = bytes ? r.get_bytes(r.read_context, nullptr, 0, 0)
+                        : r.type == ORPM_TYPE_INT_ARRAY ? r.get_int_array(r.read_context, nullptr, 0, 0)
+                                                        : r.get_float_array(r.read_context, nullptr, 0, 0);
+            ASSERT_GT(n, 0);
+            buffer.assign(size_t(n) * (bytes ? 1 : 4), 0);
+            if (bytes) {
+                EXPECT_EQ(r.get_bytes(r.read_context, buffer.data(), 0, n), n);
+                r.set_bytes(r.write_context, buffer.data(), 0, n);
+            } else if (r.type == ORPM_TYPE_INT_ARRAY) {
+                auto* v = reinterpret_cast<int*>(buffer.data());
+                EXPECT_EQ(r.get_int_array(r.read_context, v, 0, n + 5), n);
+                r.set_int_array(r.write_context, v, 0, n + 5);
+            } else {
+                auto* v = reinterpret_cast<float*>(buffer.data());
+                EXPECT_EQ(r.get_float_array(r.read_context, v, 0, n + 5), n);
+                r.set_float_array(r.write_context, v, 0, n + 5);
+            }
+            break;
+        }
+        default: ADD_FAILURE() << "type " << r.type;
+        }
+    }
+
+    // Names that stand for one element of an array, or for a run inside one.
+    const struct {
+        const char* name;
+        float* variable;
+    } elements[] = {
+        {"sim/weather/wind_speed_kt[2]", &sim_weather.wind_speed_kt[2]},
+        {"sim/weather/gravity_mss", &sim_weather.speed_of_sound_ms},
+        {"sim/weather/speed_sound_ms", &sim_physics.g_sealevel},
+        {"sim/cockpit/radios/nav2_course_degt", &sim_cockpit_radios.nav1_course_degt[1]},
+        {"sim/cockpit/radios/adf2_dir_degt", &sim_cockpit_radios.nav1_dir_degt[3]},
+        {"sim/flightmodel/movingparts/tvect", &pln[0].acf_sweepnow[ACF_SWEEPNOW_TVECT]},
+        {"sim/multiplayer/position/plane9_psi", &flt[9].psi},
+    };
+    for (const auto& e : elements) {
+        const ORPM_data_ref& r = ref(e.name);
+        EXPECT_EQ(r.read_context, static_cast<void*>(e.variable)) << e.name;
+    }
+    const ORPM_data_ref& gear = ref("sim/multiplayer/position/plane3_gear_deploy");
+    EXPECT_EQ(gear.get_float_array(gear.read_context, nullptr, 0, 0), 6);
+    const float down[6] = {1, 1, 1, 1, 1, 0.5f};
+    gear.set_float_array(gear.write_context, const_cast<float*>(down), 0, 6);
+    EXPECT_FLOAT_EQ(pln[3].acf_gear_deploy[FLT_FIRST_GEAR_PART + 5], 0.5f);
+    EXPECT_FLOAT_EQ(pln[3].acf_gear_deploy[FLT_FIRST_GEAR_PART - 1], 0.0f);
+    const ORPM_data_ref& rgb = ref("sim/graphics/colors/background_rgb");
+    float c[3];
+    ASSERT_EQ(rgb.get_float_array(rgb.read_context, c, 0, 3), 3);
+    EXPECT_FLOAT_EQ(c[2], colour_table[36][2]);
+
+    // A name the program holds no value for reads zero and keeps it.
+    const ORPM_data_ref& efis = ref("sim/cockpit/switches/EFIS_shows_VORs");
+    efis.set_int(efis.write_context, 5);
+    EXPECT_EQ(efis.get_int(efis.read_context), 0);
+    const ORPM_data_ref& card = ref("sim/cockpit/radios/adf1_cardinal_dir");
+    card.set_float(card.write_context, 90.0f);
+    EXPECT_EQ(card.get_float(card.read_context), 0.0f);
+    const ORPM_data_ref& volts = ref("sim/cockpit/electrical/volt_display_timeout");
+    float eight[8] = {1, 2, 3, 4, 5, 6, 7, 8};
+    volts.set_float_array(volts.write_context, eight, 0, 8);
+    EXPECT_EQ(volts.get_float_array(volts.read_context, eight, 0, 8), 8);
+    EXPECT_EQ(eight[7], 0.0f);
 }
 
 // ---------------------------------------------------------------------------
