@@ -438,7 +438,7 @@ void clear_flight_plan()
         e = fms_entry{};
         std::memcpy(e.id, "     ", 6);
     }
-    for (float& w : engine_trail_records) w = 0.0f;
+    PARTICLE_clear_engine_trails();
 }
 
 // The flight plan's defaults and the callsign text.
@@ -533,6 +533,7 @@ void common_reset(int code, int place_code, int sub_mode, const start_place& p, 
     f.i = row;
     f.j = col;
     terrain_height_m = ground;
+    start_ground_y = ground;
     if (f.local_y < ground + a.acf_h_eqlbm) f.local_y = ground + a.acf_h_eqlbm;
 
     GEO_local_to_latlon(f.latitude, f.longitude, f.elevation, f.local_x, f.local_y, f.local_z);

@@ -22,6 +22,8 @@ void ROADS_draw_traffic();
 // The other aircraft, the airports and the placed world objects near the
 // camera; it finds the runway under the user's plane.
 void WORLDOBJ_draw_objects();
+// Fences along the airport cells near the camera.
+void WORLDOBJ_draw_fences();
 void WPN_draw_impact_marks();
 void TAXILINES_draw();
 

@@ -245,6 +245,7 @@ void SCENE_draw_3d()
     SCENE_draw_plane_range(run.first, run.last);
     PARTICLE_draw();
     if (v.visibility_math_level == 5) PARTICLE_draw_engine_trails();
+    if (scene_world_visible) WORLDOBJ_draw_fences();
     if (scene_world_visible && scene_gates.detail && SCENE_planet() == PLANET_EARTH) WORLDOBJ_draw_ground_quad();
     WPN_draw();
     SCENE_draw_attachments();

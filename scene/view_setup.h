@@ -31,3 +31,25 @@ int32_t VIEW_octant_of(float heading_deg);
 // on the edge is outside, and an edge of zero length rejects everything. Four
 // calls over a convex quadrilateral's edges, corners in order, test it.
 bool VIEW_circle_inside_edge(float x1, float z1, float x2, float z2, float cx, float cz, float r);
+
+// The culling box of the effect passes (particles, fires, wakes, trails): the
+// view footprint's extent widened by a margin and held inside the loaded
+// area, with that margin as the circle radius of the four edge tests. Each
+// pass sets it up with its own margin before it culls.
+struct cull_box_record {
+    float x_min, x_max;
+    float z_min, z_max;
+};
+extern float cull_margin;
+extern cull_box_record cull_box;
+
+// The largest and the smallest of four values: of a and b, of c and d, then
+// of the two (a tie gives the second of the compared pair).
+float UTIL_max4(float a, float b, float c, float d);
+float UTIL_min4(float a, float b, float c, float d);
+
+// Sets cull_margin and cull_box from the view footprint and the loaded area.
+void VIEW_cull_box(float margin);
+// (x, z) is inside the box and, with radius cull_margin, on the inner side of
+// the footprint's edges 1-2, 2-3, 3-4 and 4-1.
+bool VIEW_cull_visible(float x, float z);

@@ -13,7 +13,14 @@
 //     t 0..0.5, white-painted concrete), the hangar and the chimneys and
 //     cooling towers (s 0..0.25, t 0.5..1, grey sheet metal and concrete),
 //     also the ships' gallery and walls; the ships' funnels (s 0.25..0.5),
-//     hull (s 0.5..0.75) and the carrier's island (s 0.75..1);
+//     hull (s 0.5..0.75) and the carrier's island (s 0.75..1), all in
+//     t 0.5..1; the airport signs' cells (s 0.5..0.75, t 0..0.5, four cells
+//     across and four up, each s 1/16 by t 1/8: the digits 0..9 and the side
+//     letters L and R, white on red, the distances 1..3 white on black, and a
+//     blank red cell), the signs' sides, back and top (s 0.75..1, t 0..0.25),
+//     the windsock's orange and white bands (s 0.75..1 from mouth to tip,
+//     t 0.25..0.5 round it) and the buoys, also the oil platforms' columns
+//     (s 0.25..0.5, t 0..0.5);
 //   - the day and "LIT" textures of the KSBD scenery package's objects in its
 //     "custom object textures" folder.
 //
@@ -29,6 +36,7 @@
 #include "core/random.h"
 #include "graphics/ogl_image.h"
 #include "tools/bmp_writer.h"
+#include "tools/pixel_font.h"
 
 namespace {
 
@@ -134,6 +142,39 @@ void draw_buildings(image& im, bool lit)
     im.fill(0.5f, 1.0f, 0.5f, 1.0f, [&](int x, int y, int, int) { return lit ? rgb{0, 0, 0} : plain(roof, x, y); });
 }
 
+// Sign cell n: a character of the pixel font, two texels a column and three a row.
+void sign_cell(image& im, int n, int code, rgb ink, rgb paper)
+{
+    const float s0 = 0.5f + static_cast<float>(n % 4) * 0.0625f, t0 = static_cast<float>(n / 4) * 0.125f;
+    const pixel_glyph* g = code ? pixel_font_find(code, false) : nullptr;
+    const int w = g ? pixel_glyph_width(*g) : 0;
+    im.fill(s0, s0 + 0.0625f, t0, t0 + 0.125f, [&](int x, int y, int cw, int ch) {
+        const bool frame = x == 0 || y == 0 || x == cw - 1 || y == ch - 1;
+        const int col = (x - (cw - 2 * w) / 2) / 2, row = 6 - (y - (ch - 21) / 2) / 3;
+        const bool inked = g && x >= (cw - 2 * w) / 2 && y >= (ch - 21) / 2 && pixel_glyph_ink(*g, col, row);
+        if (frame) return rgb{0.9f, 0.9f, 0.9f};
+        return inked ? ink : paper;
+    });
+}
+
+// The runway and distance signs, the windsock and the buoys.
+void draw_airport_signs(image& im)
+{
+    const rgb white{0.95f, 0.95f, 0.95f}, red{0.75f, 0.08f, 0.08f}, black{0.06f, 0.06f, 0.06f};
+    for (int n = 0; n <= 9; ++n) sign_cell(im, n, '0' + n, white, red);
+    sign_cell(im, 10, 'L', white, red);
+    sign_cell(im, 11, 'R', white, red);
+    for (int k = 1; k <= 3; ++k) sign_cell(im, 11 + k, '0' + k, white, black);
+    sign_cell(im, 15, 0, white, red);
+    im.fill(0.75f, 1.0f, 0.0f, 0.25f, [](int x, int y, int, int) { return plain({0.18f, 0.18f, 0.2f}, x, y); });
+    im.fill(0.75f, 1.0f, 0.25f, 0.5f, [](int x, int, int w, int) {
+        return (x * 5 / w) % 2 == 0 ? rgb{0.95f, 0.42f, 0.05f} : rgb{0.95f, 0.95f, 0.92f};
+    });
+    im.fill(0.25f, 0.5f, 0.0f, 0.5f, [](int x, int y, int, int h) {
+        return y > h * 0.55f && y < h * 0.7f ? plain({0.92f, 0.92f, 0.9f}, x, y) : plain({0.85f, 0.25f, 0.08f}, x, y);
+    });
+}
+
 void draw_surfaces(image& im)
 {
     // Painted concrete of the huts, with a door.
@@ -159,6 +200,8 @@ void draw_surfaces(image& im)
         const bool window = std::fabs(t - 0.3f) < 0.04f || std::fabs(t - 0.85f) < 0.04f || std::fabs(t - 0.95f) < 0.02f;
         return window ? plain({0.15f, 0.18f, 0.22f}, x, y) : plain({0.55f, 0.57f, 0.6f}, x, y);
     });
+    // The lower halves of those columns: the airport's signs, windsock and buoys.
+    draw_airport_signs(im);
 }
 
 // The KSBD package: its terminal buildings and its hangar.

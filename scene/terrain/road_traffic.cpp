@@ -6,7 +6,7 @@
 
 #include "core/constants.h"
 #include "core/simvars.h"
-#include "scene/light_queue.h"
+#include "scene/lights_model.h"
 #include "scene/terrain/ground_cells.h"
 #include "scene/terrain/roads.h"
 #include "world/segments.h"

@@ -19,7 +19,7 @@
 #include "graphics/ogl_state.h"
 #include "graphics/ogl_tex.h"
 #include "scene/drawers.h"
-#include "scene/light_queue.h"
+#include "scene/lights_model.h"
 #include "scene/terrain/ground_cells.h"
 #include "scene/terrain/terrain_definitions.h"
 #include "scene/view_setup.h"

@@ -269,7 +269,7 @@ TEST_F(Weapons, ThreeStageMotorBurnsInOrderWithOneSmokePuffAFrame)
     std::vector<int> burned_stage;   // per frame: the stage that burned, -1 none
     for (int k = 0; k < 80; ++k) {
         const float before[3] = {w.wpn_burn_time[0], w.wpn_burn_time[1], w.wpn_burn_time[2]};
-        const int puffs_before = particle_standin.spawned[0];
+        const int puffs_before = live_particles(0);
         // The build-up runs twice a frame, each time on half the period.
         sim_operation_misc.frame_rate_period = dt * 0.5f;
         WPN_fire_and_fly();
@@ -285,7 +285,7 @@ TEST_F(Weapons, ThreeStageMotorBurnsInOrderWithOneSmokePuffAFrame)
                 burned = s;
             }
         burned_stage.push_back(burned);
-        EXPECT_EQ(particle_standin.spawned[0] - puffs_before, burned >= 0 ? 1 : 0) << k;
+        EXPECT_EQ(live_particles(0) - puffs_before, burned >= 0 ? 1 : 0) << k;
     }
     std::vector<int> expected(80, -1);
     for (int k = 0; k < 56; ++k) expected[k] = k < 16 ? 0 : (k < 48 ? 1 : 2);
@@ -406,7 +406,7 @@ TEST_F(Weapons, GunShootsAtItsRateTakingOneRoundEachShot)
     EXPECT_EQ(gun.wpn_ammo, 0.0f);
     EXPECT_EQ(gun.wpn_released, 0);
     EXPECT_EQ(PROJ_live_count(), 4);
-    EXPECT_EQ(particle_standin.spawned[0], 4);   // a muzzle flash each
+    EXPECT_EQ(live_particles(0), 4);   // a muzzle flash each
     // Each leaves along the plane's heading at the muzzle speed plus the plane's.
     EXPECT_EQ(projectile_list.rec[0].proj_kind, WPN_KIND_GUN);
 }

@@ -25,7 +25,7 @@
 #include "links/net_slots.h"
 #include "links/sound_seam.h"
 #include "scene/fires.h"
-#include "scene/particles_standin.h"
+#include "scene/particles.h"
 #include "scene/ships.h"
 #include "scene/surface_state.h"
 #include "screens/setup.h"
@@ -38,6 +38,13 @@
 #include "world/objects.h"
 #include "world/scenery_area.h"
 #include "world/terrain_grid.h"
+
+// The live particles of a colour row (nothing ages them while no scene is drawn).
+inline int live_particles(int color)
+{
+    return static_cast<int>(std::count_if(particle_list.begin(), particle_list.end(),
+                                          [color](const particle_record& p) { return p.active && p.color == color; }));
+}
 
 // Every sound slot started or stopped and every text spoken.
 struct flight_sound_log : sound_recorder {
@@ -92,10 +99,10 @@ protected:
         LAUNCH_reset();
         AURAL_reset();
         FLTMOD_derived_reset();
-        PARTICLE_standin_clear();
+        PARTICLE_reset();
         ATC_reset_block();
         traffic_runway_state = traffic_runway_record{};
-        surface_state = surface_state_record{0, 0.0f, SURFACE_NONE, 0.0f, 0, 0};
+        SCENE_surface_reset();
         for (int s = 0; s < NET_SLOT_COUNT; ++s) net_slot_enabled[s] = net_peer_heard[s] = 0;
         std::fill(std::begin(interval_ticks), std::end(interval_ticks), 0);
         frame_clock = 0.0f;

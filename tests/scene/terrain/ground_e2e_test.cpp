@@ -21,7 +21,7 @@
 #include "core/simvars.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/terrain_query.h"
-#include "scene/light_queue.h"
+#include "scene/lights_model.h"
 #include "scene/scene_draw.h"
 #include "scene/surface_state.h"
 #include "scene/terrain/terrain_definitions.h"

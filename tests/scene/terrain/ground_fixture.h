@@ -13,7 +13,7 @@
 #include "graphics/ogl_bind_seam.h"
 #include "graphics/ogl_tex.h"
 #include "scene/sky/cloud_field.h"
-#include "scene/light_queue.h"
+#include "scene/lights_model.h"
 #include "scene/surface_state.h"
 #include "scene/terrain/landing_light.h"
 #include "scene/terrain/roads.h"

@@ -1,0 +1,119 @@
+// The airport drawers' shared pieces.
+#include <GL/gl.h>
+#include <GL/glext.h>
+
+#include <cmath>
+
+#include "core/constants.h"
+#include "core/geo.h"
+#include "core/simvars.h"
+#include "graphics/gl_entry.h"
+#include "graphics/glprobe.h"
+#include "graphics/ogl_tex.h"
+#include "scene/airport/airport_draw.h"
+#include "scene/airport/worldobj.h"
+#include "scene/terrain/landing_light.h"
+#include "scene/view_setup.h"
+#include "world/apt_scene.h"
+
+void AIRPORT_tex(int unit, float s, float t)
+{
+    if (texture_unit_count <= 1 || !gl_entry::glMultiTexCoord2fARB) {
+        if (unit == 0) glTexCoord2f(s, t);
+        return;
+    }
+    if (unit >= 0 && unit < texture_unit_count) gl_entry::glMultiTexCoord2fARB(GL_TEXTURE0_ARB + unit, s, t);
+}
+
+void AIRPORT_splash_tex(int unit, float x, float z)
+{
+    const landing_splash_projection_record& p = landing_splash_projection;
+    const float dx = x - p.centre_x, dz = z - p.centre_z;
+    AIRPORT_tex(unit, dx * p.u_per_x + dz * p.u_per_z + 0.5f, dx * p.v_per_x + dz * p.v_per_z + 0.5f);
+}
+
+void AIRPORT_modulate(int unit)
+{
+    const bool select = unit != 0 && gl_entry::glActiveTextureARB && unit < num_tex_units;
+    if (unit != 0 && !select) return;
+    if (select) gl_entry::glActiveTextureARB(GL_TEXTURE0_ARB + unit);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    if (select) gl_entry::glActiveTextureARB(GL_TEXTURE0_ARB);
+}
+
+const airport_record* AIRPORT_near(int n, int& airport_index)
+{
+    if (n < 0 || n >= LOCAL_AIRPORT_MAX || n > local_airport_last) return nullptr;
+    airport_index = local_airport_list[n];
+    if (airport_index < 0 || static_cast<size_t>(airport_index) >= airport_table.size()) return nullptr;
+    return &airport_table[static_cast<size_t>(airport_index)];
+}
+
+const runway_geometry_record* AIRPORT_geometry(const airport_record& a, int r)
+{
+    if (r < 0 || static_cast<size_t>(r) >= a.runways.size()) return nullptr;
+    const int32_t g = a.runways[static_cast<size_t>(r)].geometry_index;
+    if (g < 0 || static_cast<size_t>(g) >= runway_geometry_table.size()) return nullptr;
+    const runway_geometry_record& e = runway_geometry_table[static_cast<size_t>(g)];
+    return e.sections.empty() ? nullptr : &e;
+}
+
+runway_quad AIRPORT_quad(const runway_geometry_record& g)
+{
+    const runway_section& first = g.sections.front();
+    const runway_section& last = g.sections.back();
+    return {last.left, last.right, first.right, first.left};
+}
+
+bool AIRPORT_inside(const runway_quad& q, float x, float z)
+{
+    const float* corners[5] = {q.A, q.B, q.C, q.D, q.A};
+    for (int k = 0; k < 4; ++k)
+        if (!VIEW_circle_inside_edge(corners[k][0], corners[k][2], corners[k + 1][0], corners[k + 1][2], x, z, 0.0f))
+            return false;
+    return true;
+}
+
+bool AIRPORT_unpaved(int surface)
+{
+    switch (surface) {
+    case TEX_SLOT_LINE_GRASS:
+    case TEX_SLOT_LINE_DIRT:
+    case TEX_SLOT_LINE_GRAVEL:
+    case TEX_SLOT_LINE_LAKEBED:
+    case TEX_SLOT_HELIPAD_GRASS:
+    case TEX_SLOT_HELIPAD_DIRT: return true;
+    default: return false;
+    }
+}
+
+void AIRPORT_on_sphere(float lat, float lon, double radius, float out[3])
+{
+    constexpr double RAD = 0.017453292519943295;
+    const int planet = sim_graphics_scenery.current_planet == PLANET_MARS ? PLANET_MARS : PLANET_EARTH;
+    const double re = sim_physics.earth_radius_m;
+    const double phi0 = (lat_ref + reference_lat_offset[planet]) * RAD;
+    const double lambda0 = (lon_ref + reference_lon_offset[planet]) * RAD;
+    const double phi = lat * RAD;
+    const double dl = std::remainder(lon * RAD - lambda0, 6.283185307179586);
+    out[0] = static_cast<float>(radius * std::cos(phi) * std::sin(dl));
+    out[1] = static_cast<float>(
+        radius * (std::cos(phi) * std::cos(dl) * std::cos(phi0) + std::sin(phi) * std::sin(phi0)) - re);
+    out[2] = static_cast<float>(-radius * (std::sin(phi) * std::cos(phi0) - std::cos(phi) * std::cos(dl) * std::sin(phi0)));
+}
+
+int UTIL_wrap_int(int value, int lo, int hi)
+{
+    const long long span = static_cast<long long>(hi) - lo + 1;
+    if (span == 0) return value;
+    long long v = static_cast<long long>(value) - lo;
+    v %= span;
+    if (v < 0) v += span > 0 ? span : -span;
+    return static_cast<int>(v + lo);
+}
+
+float WORLDOBJ_slope_angle(int code)
+{
+    constexpr float angles[10] = {2.5f, 3.5f, 2.6f, 2.9f, 3.1f, 3.4f, 17.0f, 19.0f, 21.0f, 23.0f};
+    return code >= 94 && code <= 103 ? angles[code - 94] : 0.0f;
+}

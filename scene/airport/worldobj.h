@@ -1,0 +1,48 @@
+// The airport furniture pass: the surfaces of the runways, taxiways and
+// aprons of the visible nearby airports, buoys along water runways, blowing
+// snow, runway and distance signs and parked aircraft at the selected
+// airport, then every visible airport's beacon, windsocks and runway lights;
+// on the way it tells the ground contact which runway lies under the user's
+// aircraft. Later in the frame the fences along the airport cells near the
+// camera.
+//
+// Reads: the nearby-airport list with its visible bytes and light states, the
+// airport table and the runway geometry table, the selected airport, the
+// camera and view, the user's plane (flt[0]) and the plane slots it parks,
+// the local wind and the wind layers, the weather, the clocks and interval
+// ticks, the landing light, the terrain, land-use and visible-cell grids.
+// Writes: the state below, the nearby airports' light states, the surface
+// state under the user's plane, the arresting gear (on Mars), the picture.
+#pragma once
+
+#include <cstdint>
+
+// Values the pass keeps from frame to frame.
+struct worldobj_state_record {
+    float snow_drift_x, snow_drift_z;     // the wind integrated over time, inside [-9999, 9999] m
+    float snow_origin_x, snow_origin_z;   // the selected airport's first runway's first left edge point
+    float snow_tex_x, snow_tex_z;         // origin + drift
+    float wind_dir_sin, wind_dir_cos;     // of the lowest wind layer's direction
+    float lift;                           // (camera height over the ground) x 0.01, taken at the pass's start
+};
+extern worldobj_state_record worldobj_state;
+void WORLDOBJ_reset();
+
+// Once a frame, after the road traffic and before the terrain.
+void WORLDOBJ_draw_objects();
+// Once a frame: 4-m fences along the outer sides of the visible airport cells
+// within five cells of the camera.
+void WORLDOBJ_draw_fences();
+// Runway r of airport a (full 1 with the skid marks and the landing light;
+// the head-up display's pass draws with full 0).
+void WORLDOBJ_draw_strip(int a, int r, int full);
+// One vertex of the blowing-snow strip at the point (x, y, z): the snow
+// texture fixed to the drift, turned into the wind on unit 0 and the landing
+// light's splash on unit 1 when two_units is set.
+void WORLDOBJ_snow_vertex(const float* point, int two_units);
+
+// value brought into lo..hi by whole spans of hi - lo + 1 (unchanged when that span is 0).
+int UTIL_wrap_int(int value, int lo, int hi);
+
+// The approach-slope lights' glide angle (degrees) by light code 94..103; 0 for other codes.
+float WORLDOBJ_slope_angle(int code);

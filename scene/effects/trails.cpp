@@ -1,0 +1,277 @@
+// Engine trails and wakes.
+#include "scene/trails.h"
+
+#include <GL/gl.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "aircraft/acf_struct.h"
+#include "core/constants.h"
+#include "core/numeric.h"
+#include "core/random.h"
+#include "core/simvars.h"
+#include "core/texture_slots.h"
+#include "flightmodel/flt.h"
+#include "flightmodel/systems/wind_at_plane.h"
+#include "graphics/ogl_state.h"
+#include "graphics/ogl_tex.h"
+#include "scene/surface_state.h"
+#include "scene/view_setup.h"
+#include "world/landuse_grid.h"
+#include "world/scenery_area.h"
+
+engine_trail_ring engine_trails[ENGINE_TRAIL_STREAMS] = {};
+wake_ring wakes[WAKE_SLOTS] = {};
+float start_ground_y = 0.0f;
+
+namespace {
+
+constexpr float TWO_PI = 6.2831853f;
+constexpr float DEG = 0.017453292f;
+constexpr float TRAIL_CULL_MARGIN_M = 5000.0f;
+constexpr float WAKE_CULL_MARGIN_M = 100.0f;
+
+// Spacing and the half-widths of the sides and the centre, per wake.
+struct wake_size {
+    float spacing, side, centre;
+};
+constexpr wake_size wake_sizes[3] = {{75.0f, 30.0f, 40.0f}, {50.0f, 20.0f, 25.0f}, {4.0f, 2.0f, 3.0f}};
+
+int wrap_sample(int k) { return ((k % ENGINE_TRAIL_SAMPLES) + ENGINE_TRAIL_SAMPLES) % ENGINE_TRAIL_SAMPLES; }
+int wrap_segment(int k) { return ((k % WAKE_SEGMENTS) + WAKE_SEGMENTS) % WAKE_SEGMENTS; }
+
+float random_factor(float span, float base) { return UTIL_rand() * span / 32767.0f + base; }
+
+// How fast an engine's trail turns: a propeller's by its wash swirl over its
+// radius and its turning direction, any other engine a fixed turn away from
+// the centre line (none on it).
+float engine_spin(int e)
+{
+    const acf_struct& a = pln[0];
+    if (ACF_engine_has_prop(0, e)) {
+        const float radius = a.acf_semilen_SEG[e];
+        if (!(radius > 0.0f)) return 0.0f;
+        const float spin = std::fabs(flt[0].POINT_side_wash[e]) / radius * (a.acf_prop_dir[e] < 0.0f ? -1.0f : 1.0f);
+        return std::isfinite(spin) ? spin : 0.0f;
+    }
+    const float arm = a.acf_Xarm[e];
+    if (!(std::fabs(arm) > 0.01f)) return 0.0f;
+    return -1.5f * (arm < 0.0f ? -1.0f : 1.0f);
+}
+
+float wrap_phase(float phase)
+{
+    if (!std::isfinite(phase)) return 0.0f;
+    phase = std::fmod(phase, TWO_PI);
+    return phase < 0.0f ? phase + TWO_PI : phase;
+}
+
+void rebuild_corners(engine_trail_sample& t)
+{
+    const float c = std::cos(-t.phase), s = std::sin(-t.phase), R = t.radius;
+    const float local[4][2] = {{-R * c - R * s, -R * c + R * s},
+                               {-R * c + R * s, R * c + R * s},
+                               {R * c + R * s, R * c - R * s},
+                               {R * c - R * s, -R * c - R * s}};
+    const scenery_area_record& area = scenery_area;
+    for (int k = 0; k < 4; ++k) {
+        const float u = local[k][0], v = local[k][1];
+        const float y = v * t.pitch_cos, zp = v * t.pitch_sin;
+        float* out = t.corners[k];
+        out[0] = u * t.yaw_cos - zp * t.yaw_sin + t.pos[0];
+        out[1] = y + t.pos[1];
+        out[2] = zp * t.yaw_cos + u * t.yaw_sin + t.pos[2];
+        if (!(out[0] >= area.x0 && out[0] <= area.x1) || !(out[2] >= area.z0 && out[2] <= area.z1)) t.valid = 0;
+    }
+}
+
+bool water_at(int i, int j)
+{
+    i = std::clamp(i, 0, TERRAIN_GRID_ROWS - 1);
+    j = std::clamp(j, 0, TERRAIN_GRID_COLS - 1);
+    const int32_t code = landuse_grid[i * TERRAIN_GRID_COLS + j];
+    return code == LANDUSE_WATER_A || code == LANDUSE_WATER_B;
+}
+
+// The user's aircraft sits on water: its cell or one of the three cells beside it.
+bool user_on_water()
+{
+    const int i = flt[0].i, j = flt[0].j;
+    return water_at(i, j) || water_at(i, j + 1) || water_at(i + 1, j + 1) || water_at(i + 1, j);
+}
+
+void emit_segment(wake_ring& w, const wake_size& d, float x, float z, float speed, float heading)
+{
+    w.last_x = x;
+    w.last_z = z;
+    w.head = wrap_segment(w.head + 1);
+    const float v = 0.25f * speed, o = 0.3f * d.spacing;
+    const float s = std::sin(heading * DEG), c = std::cos(heading * DEG);
+    wake_point* p = w.points[w.head];
+    p[0] = {x + o * c, z + o * s, -v * c, -v * s, d.side * s, d.side * c, 0.0f};
+    p[1] = {x, z, 0.0f, 0.0f, d.centre * s, d.centre * c, 0.0f};
+    p[2] = {x - o * c, z - o * s, v * c, v * s, d.side * s, d.side * c, 0.0f};
+    w.live[w.head] = 1;
+}
+
+}  // namespace
+
+void TRAILS_reset()
+{
+    PARTICLE_clear_engine_trails();
+    for (wake_ring& w : wakes) w = wake_ring{};
+    start_ground_y = 0.0f;
+}
+
+void PARTICLE_clear_engine_trails()
+{
+    for (engine_trail_ring& r : engine_trails) r = engine_trail_ring{};
+}
+
+void PARTICLE_engine_emitters(float x, float y, float z, float vx, float vy, float vz, float radius, float growth,
+                              float life, int engine)
+{
+    if (!(radius >= 0.01f) || engine < 0 || engine >= ENGINE_TRAIL_STREAMS) return;
+    const float spin = engine_spin(engine);
+    engine_trail_ring& ring = engine_trails[engine];
+    const int h = wrap_sample(ring.head);
+    const int previous = wrap_sample(h - 1), next = wrap_sample(h + 1);
+    ring.head = next;
+    engine_trail_sample& t = ring.samples[h];
+    t.valid = 1;
+    ring.samples[next].valid = 0;
+    t.age = 0.0f;
+    t.life = life;
+    t.pos[0] = x, t.pos[1] = y, t.pos[2] = z;
+    t.vel[0] = vx, t.vel[1] = vy, t.vel[2] = vz;
+
+    float yaw = 0.0f, pitch = 0.0f;
+    const engine_trail_sample& p = ring.samples[previous];
+    if (p.valid) {
+        const float dx = x - p.pos[0], dy = y - p.pos[1], dz = z - p.pos[2];
+        yaw = std::atan2(-dx, dz);
+        pitch = std::atan2(-dy, std::sqrt(dx * dx + dz * dz));
+    }
+    t.yaw_sin = std::sin(yaw), t.yaw_cos = std::cos(yaw);
+    t.pitch_sin = std::sin(pitch), t.pitch_cos = std::cos(pitch);
+
+    t.growth = random_factor(0.5f, 0.75f) * growth;
+    t.radius = random_factor(1.0f, 0.5f) * radius;
+    t.spin = spin;
+    t.phase = random_factor(0.2f, -0.1f);
+}
+
+void PARTICLE_draw_engine_trails()
+{
+    const float dt = sim_operation_misc.frame_rate_period;
+    float drift[3] = {wind_vector[0], wind_vector[1], wind_vector[2]};
+    if (!(std::sqrt(drift[0] * drift[0] + drift[1] * drift[1] + drift[2] * drift[2]) >= 4.0f)) {
+        const float d = sim_weather.wind_direction_degt[0] * DEG;
+        drift[0] = -4.0f * std::sin(d);
+        drift[2] = 4.0f * std::cos(d);
+    }
+    VIEW_cull_box(TRAIL_CULL_MARGIN_M);
+    const bool seen = VIEW_cull_visible(flt[0].local_x, flt[0].local_z);
+    const int engines = std::clamp(pln[0].acf_num_engines, 0, ENGINE_TRAIL_STREAMS);
+
+    if (seen && !sim_time.paused) {
+        for (int e = 0; e < engines; ++e)
+            for (engine_trail_sample& t : engine_trails[e].samples) {
+                if (!t.valid) continue;
+                t.age += dt;
+                if (t.age > t.life) t.valid = 0;
+                for (int k = 0; k < 3; ++k) t.pos[k] += (t.vel[k] + drift[k]) * dt;
+                const float keep = 1.0f - 3.0f * dt;
+                for (float& v : t.vel) v *= keep;
+                t.radius += random_factor(0.5f, 0.75f) * t.growth * dt;
+                t.phase = wrap_phase(t.phase + random_factor(0.5f, 0.75f) * t.spin * dt);
+                t.pos[1] = std::max(t.pos[1], start_ground_y + t.radius);
+                rebuild_corners(t);
+            }
+    }
+
+    OGL_set_state(STATE_FOG_OFF, 0, STATE_LIGHTING_OFF, STATE_BLEND, STATE_DEPTH_TEST_ON, STATE_DEPTH_WRITE_ON);
+    if (!seen) return;
+    const float g = gload_dim_factor;
+    for (int e = 0; e < engines; ++e) {
+        const engine_trail_ring& ring = engine_trails[e];
+        for (int j = 0; j < ENGINE_TRAIL_SAMPLES; ++j) {
+            const engine_trail_sample& t = ring.samples[j];
+            const engine_trail_sample& n = ring.samples[wrap_sample(j + 1)];
+            if (!t.valid || !n.valid) continue;
+            const float f = t.age / (t.life + 0.01f);
+            const float a = f < 0.04f ? 25.0f * f : 1.04f - f;
+            glColor4f(g, g * (1.0f - f), 0.0f, 0.25f * a);
+            glBegin(GL_LINE_STRIP);
+            for (int k : {0, 1, 2, 3, 0}) glVertex3fv(t.corners[k]);
+            glEnd();
+            glBegin(GL_LINES);
+            for (int k = 0; k < 4; ++k) {
+                glVertex3fv(t.corners[k]);
+                glVertex3fv(n.corners[k]);
+            }
+            glEnd();
+        }
+    }
+}
+
+void PARTICLE_draw_wakes(int wake, float x, float y, float z, float speed, float heading)
+{
+    if (wake < 0 || wake > 2) return;
+    const scenery_area_record& area = scenery_area;
+    if (!(x >= area.x0 && x <= area.x1 && z >= area.z0 && z <= area.z1)) return;
+    wake_ring& w = wakes[wake];
+    const wake_size& d = wake_sizes[wake];
+    const float D = std::hypot(x - w.last_x, z - w.last_z);
+    if (D > 10.0f * d.spacing)
+        for (int32_t& live : w.live) live = 0;
+
+    const flt_struct& user = flt[0];
+    const bool may_emit = wake != WAKE_USER || (user.onground_any && user_on_water());
+    if (may_emit && D > d.spacing) emit_segment(w, d, x, z, speed, heading);
+    if (wake == WAKE_USER) {
+        const surface_state_record& s = surface_state;
+        if (!user.onground_any || s.on_carrier_deck || s.on_frigate_deck || s.flat_surface_on)
+            w.live[wrap_segment(w.head)] = 0;
+    }
+
+    const float dt = sim_operation_misc.frame_rate_period;
+    if (!sim_time.paused)
+        for (auto& segment : w.points) {
+            for (int p : {0, 2}) {
+                segment[p].x += segment[p].vx * dt;
+                segment[p].z += segment[p].vz * dt;
+            }
+            for (wake_point& p : segment) p.age += dt;
+        }
+
+    VIEW_cull_box(WAKE_CULL_MARGIN_M);
+    OGL_bind_tex(TEX_SLOT_WAKE, 0);
+    glBegin(GL_QUADS);
+    const sim_graphics_view_block& v = sim_graphics_view;
+    if (std::hypot(v.view_x - x, v.view_z - z) < v.visibility_terrain_m + 1000.0f) {
+        // A slow owner fades its wake over a longer time; one that does not move never fades it.
+        const float fade = 30.0f * d.spacing / speed;
+        constexpr float s_range[3][2] = {{1.0f, 0.5f}, {0.0f, 0.5f}, {0.5f, 1.0f}};
+        const int head = wrap_segment(w.head);
+        for (int p = 0; p < 3; ++p)
+            for (int k = 0; k < WAKE_SEGMENTS; ++k) {
+                if (k == head || !w.live[k]) continue;
+                const wake_point& a = w.points[k][p];
+                const wake_point& b = w.points[wrap_segment(k + 1)][p];
+                const float alpha = fade > 0.0f ? UTIL_clamp(1.0f - std::sqrt(a.age / fade), 0.0f, 1.0f) : 1.0f;
+                if (!VIEW_cull_visible(a.x, a.z) && !VIEW_cull_visible(b.x, b.z)) continue;
+                OGL_apply_color(0, alpha);
+                glTexCoord2f(s_range[p][0], 0.0f);
+                glVertex3f(a.x - a.half_cos, y, a.z - a.half_sin);
+                glTexCoord2f(s_range[p][0], 1.0f);
+                glVertex3f(b.x - b.half_cos, y, b.z - b.half_sin);
+                glTexCoord2f(s_range[p][1], 1.0f);
+                glVertex3f(b.x + b.half_cos, y, b.z + b.half_sin);
+                glTexCoord2f(s_range[p][1], 0.0f);
+                glVertex3f(a.x + a.half_cos, y, a.z + a.half_sin);
+            }
+    }
+    glEnd();
+}
