@@ -101,6 +101,7 @@ void marked_strip(const runway_geometry_record& g, bool paved, bool skids, bool 
         for (int i = mid; i <= last; ++i)
             if (in(g.sections[static_cast<size_t>(i)].texture_slot, 50, 57)) --e;
     }
+    strip_skids = {du, e};
     const int light_unit = skids ? 2 : 1;
     auto emit = [&](const runway_section& s) {
         AIRPORT_tex(0, s_right, t);

@@ -26,8 +26,13 @@
 #include "world/terrain_grid.h"
 
 worldobj_state_record worldobj_state{};
+strip_skids_record strip_skids{};
 
-void WORLDOBJ_reset() { worldobj_state = worldobj_state_record{}; }
+void WORLDOBJ_reset()
+{
+    worldobj_state = worldobj_state_record{};
+    strip_skids = strip_skids_record{};
+}
 
 namespace {
 

@@ -26,6 +26,13 @@ struct worldobj_state_record {
     float lift;                           // (camera height over the ground) x 0.01, taken at the pass's start
 };
 extern worldobj_state_record worldobj_state;
+// The skid marks' step along the sections and the last section of their rise
+// (they fall back from there), of the last runway or unpaved strip drawn.
+struct strip_skids_record {
+    float du;
+    int32_t e;
+};
+extern strip_skids_record strip_skids;
 void WORLDOBJ_reset();
 
 // Once a frame, after the road traffic and before the terrain.

@@ -1,0 +1,150 @@
+// Beacons, windsocks and runway lights: the lights the pass asks of the
+// light kit (its seam), the tower and the sock in feedback mode.
+#include <cmath>
+
+#include "core/geo.h"
+#include "tests/scene/airport/airport_fixture.h"
+
+namespace {
+
+class AirportLights : public AirportScene {
+protected:
+    int a = -1;
+    void SetUp() override
+    {
+        AirportScene::SetUp();
+        a = add_airport({runway("18", add_geometry({160, 160}, 100.0f, 40.0f))});
+        sim_graphics_view.view_heading = 0.0f;
+        sim_graphics_view.view_x = 0.0f, sim_graphics_view.view_y = 100.0f, sim_graphics_view.view_z = 1000.0f;
+    }
+    std::vector<runway_light>& lights() { return runway_geometry_table[0].lights; }
+    airport_record& airport() { return airport_table[static_cast<size_t>(a)]; }
+    // The lights of one pass.
+    std::vector<bind_recorder::light_call> pass()
+    {
+        rec.lights.clear();
+        WORLDOBJ_draw_objects();
+        return rec.lights;
+    }
+    // Restores the random entry an airport's light state reads.
+    struct random_entry_guard {
+        int i;
+        float kept;
+        explicit random_entry_guard(int index) : i(index), kept(random_table[index]) {}
+        ~random_entry_guard() { random_table[i] = kept; }
+    };
+};
+
+}  // namespace
+
+// Approach-slope lights show white from their glide angle up, red below, and
+// are drawn even while the runway lights are off; other lights are not.
+TEST_F(AirportLights, ApproachSlopeLightsByTheirAngle)
+{
+    lights() = {{96, 0.0f, 0.0f, 0.0f}, {110, 10.0f, 0.0f, 0.0f}};
+    sim_graphics_scenery.percent_lights_on = 0.0f;   // state 10: brightness 0
+    for (const float angle : {2.7f, 2.5f}) {
+        sim_graphics_view.view_y = 1000.0f * std::tan(angle * 0.017453292f);
+        const auto drawn = pass();
+        ASSERT_EQ(drawn.size(), 1u) << angle;
+        EXPECT_EQ(drawn[0].size, 2.0f);
+        EXPECT_EQ(drawn[0].type, 107);
+        EXPECT_EQ(drawn[0].g, angle > 2.6f ? 1.0f : 0.0f) << angle;
+        EXPECT_EQ(drawn[0].r, 1.0f);
+    }
+    EXPECT_EQ(local_airport_light_level[0], 10);
+}
+
+// A state above 9 follows the random entry every frame; one set by the
+// traffic control stays.
+TEST_F(AirportLights, LightStatesAndBrightness)
+{
+    random_entry_guard guard(a);
+    lights() = {{110, 0.0f, 0.0f, 0.0f}};
+    local_airport_light_level[0] = 12;
+    random_table[a] = 0.3f;   // 11 + round(0.9)
+    EXPECT_FLOAT_EQ(pass().at(0).a, 0.8f);
+    EXPECT_EQ(local_airport_light_level[0], 12);
+    random_table[a] = 0.9f;   // 11 + round(2.7)
+    EXPECT_FLOAT_EQ(pass().at(0).a, 0.5f);
+    EXPECT_EQ(local_airport_light_level[0], 14);
+    local_airport_light_level[0] = 4;
+    EXPECT_FLOAT_EQ(pass().at(0).a, 0.5f);
+    EXPECT_EQ(local_airport_light_level[0], 4);
+    local_airport_light_level[0] = 3;
+    EXPECT_FLOAT_EQ(pass().at(0).a, 1.0f);
+}
+
+// 2000 marks a light seen against the runway's heading, 1000 one seen along it.
+TEST_F(AirportLights, DirectionsOfTheLightCodes)
+{
+    local_airport_light_level[0] = 3;
+    lights() = {{2500, 0.0f, 0.0f, 0.0f}, {3500, 5.0f, 0.0f, 0.0f}, {1110, 10.0f, 0.0f, 0.0f}, {110, 15.0f, 0.0f, 0.0f}};
+    const struct {
+        float view_heading;
+        std::vector<float> xs;
+    } cases[] = {{0.0f, {5.0f, 10.0f, 15.0f}}, {89.0f, {5.0f, 10.0f, 15.0f}}, {180.0f, {0.0f, 15.0f}},
+                 {270.0f, {0.0f, 15.0f}}};
+    for (const auto& c : cases) {
+        sim_graphics_view.view_heading = c.view_heading;
+        std::vector<float> xs;
+        for (const auto& l : pass()) xs.push_back(l.x);
+        EXPECT_EQ(xs, c.xs) << c.view_heading;
+    }
+}
+
+// A sequenced flasher moves 50 m toward the runway a tenth of a second, ten steps and back.
+TEST_F(AirportLights, SequencedFlasherSteps)
+{
+    local_airport_light_level[0] = 3;
+    lights() = {{104, 0.0f, 0.0f, 0.0f}};
+    for (int k = 0; k <= 10; ++k) {
+        sim_network_misc.network_time_sec = 0.1f * static_cast<float>(k) + 3.0f;
+        const auto drawn = pass();
+        ASSERT_EQ(drawn.size(), 2u);   // the flash, then the light itself
+        EXPECT_EQ(drawn[0].size, 3.0f);
+        EXPECT_NEAR(drawn[0].z, -50.0f * static_cast<float>(k % 10), 1e-3f) << k;
+        EXPECT_EQ(drawn[1].z, 0.0f);
+    }
+}
+
+TEST_F(AirportLights, BeaconOnlyWhereTheAirportHasOne)
+{
+    for (const float lat : {0.005f, 0.02f}) {
+        airport().beacon_lat = lat;
+        airport().beacon_lon = 0.005f;
+        airport().beacon_type = 1;
+        const auto drawn = pass();
+        const bool beacon = !drawn.empty() && drawn[0].size == 4.0f;
+        EXPECT_EQ(beacon, lat > 0.01f) << lat;
+    }
+    // By day the tower stands without its light.
+    sim_graphics_scenery.percent_lights_on = 0.0f;
+    EXPECT_TRUE(pass().empty());
+}
+
+// Calm, the sock hangs along the pole; from 10 m/s of wind it flies level downwind.
+TEST_F(AirportLights, WindsockHangsInCalmAndFliesFrom10mps)
+{
+    float lat, lon, elev;
+    GEO_local_to_latlon(lat, lon, elev, 0.0, 0.0, 0.0);
+    airport().windsocks.push_back({lat, lon, 0});
+    look_north(20.0f);   // 20 window units a metre
+    for (const float wind : {0.0f, 10.0f}) {
+        wind_vector[0] = wind;
+        const std::vector<fb_item> sock = drawn_with(capture([&] { WORLDOBJ_draw_objects(); }), TEX_SLOT_SURFACES);
+        ASSERT_FALSE(sock.empty());
+        float x0 = 1e9f, x1 = -1e9f, y0 = 1e9f, y1 = -1e9f;
+        for (const fb_item& p : sock)
+            for (const auto& v : p.v) x0 = std::min(x0, v.x), x1 = std::max(x1, v.x), y0 = std::min(y0, v.y), y1 = std::max(y1, v.y);
+        const float top = 384.0f + 20.0f * 5.0f;   // the pole's top, 5 m up
+        if (wind == 0.0f) {
+            EXPECT_NEAR(y0, top - 20.0f * 2.5f, 0.5f);
+            EXPECT_LE(y1, top + 0.5f);
+            EXPECT_NEAR(x1 - x0, 20.0f * 1.2f, 0.5f);
+        } else {
+            EXPECT_NEAR(x1, 512.0f + 20.0f * 2.5f, 0.5f);
+            EXPECT_NEAR(y1 - y0, 20.0f * 1.2f, 0.5f);
+        }
+    }
+}

@@ -1,0 +1,215 @@
+// The airport pass as a whole: the plug-in phases, the snow drift, signs,
+// the runway under the user's aircraft, the arresting gear on Mars and the
+// parked aircraft.
+#include <cmath>
+#include <map>
+#include <set>
+
+#include "aircraft/acf_struct.h"
+#include "flightmodel/flt.h"
+#include "tests/scene/airport/airport_fixture.h"
+
+namespace {
+
+class AirportPass : public AirportScene {
+protected:
+    // A 1,600 x 40 m runway from z = 0 north, sections every 40 m.
+    int runway_geometry() { return add_geometry(std::vector<int>(41, TEX_SLOT_LINE_ASPHALT), 40.0f, 40.0f); }
+};
+
+// Sign cells seen in the feedback, by the half of the runway they stand in
+// (0: the north end, 1: the south end).
+std::map<int, std::set<int>> sign_cells(const std::vector<fb_item>& items)
+{
+    std::map<int, std::set<int>> cells;
+    for (const fb_item& p : items) {
+        if (p.token != GL_POLYGON_TOKEN) continue;
+        float s = 0, t = 0, y = 0;
+        for (const auto& v : p.v) s += v.s, t += v.t, y += v.y;
+        const float n = static_cast<float>(p.v.size());
+        s /= n, t /= n, y /= n;
+        if (s < 0.5f || s >= 0.75f || t >= 0.5f) continue;
+        cells[y > 384.0f ? 0 : 1].insert(static_cast<int>((s - 0.5f) / 0.0625f) + 4 * static_cast<int>(t / 0.125f));
+    }
+    return cells;
+}
+
+}  // namespace
+
+// A plug-in that takes phase 4 leaves only the lights to the pass.
+TEST_F(AirportPass, Phase4TakenLeavesOnlyTheLights)
+{
+    const int g = runway_geometry();
+    runway_geometry_table[static_cast<size_t>(g)].lights = {{110, 0.0f, 0.0f, 0.0f}};
+    add_airport({runway("18", g)});
+    local_airport_light_level[0] = 3;
+    flt[0].local_z = -100.0f;
+    wind_vector[0] = 3.0f;
+    sim_operation_misc.frame_rate_period = 1.0f;
+    for (const int taken : {4, -1}) {
+        plugin_standin_draw_phase_taken = taken;
+        rec.binds.clear();
+        rec.lights.clear();
+        SCENE_surface_reset();
+        WORLDOBJ_draw_objects();
+        EXPECT_EQ(rec.bound_slot(TEX_SLOT_LINE_ASPHALT, 0), taken != 4);
+        EXPECT_EQ(surface_state.flat_surface_on, taken != 4 ? 1 : 0);
+        EXPECT_EQ(worldobj_state.snow_drift_x, taken != 4 ? 3.0f : 0.0f);
+        EXPECT_EQ(rec.lights.size(), 1u);
+    }
+}
+
+// The drift stays within 9,999 m; a wind that is no number moves nothing.
+TEST_F(AirportPass, SnowDriftWraps)
+{
+    sim_operation_misc.frame_rate_period = 1.0f;
+    const struct {
+        float start, wind, after;
+    } cases[] = {{9999.0f, 1.0f, -9998.0f}, {9998.0f, 1.0f, 9999.0f}, {-9999.0f, -1.0f, 9998.0f}, {5.0f, NAN, 5.0f},
+                 {0.0f, 1.0e30f, 0.0f}};
+    for (const auto& c : cases) {
+        worldobj_state.snow_drift_x = c.start;
+        wind_vector[0] = c.wind;
+        WORLDOBJ_draw_objects();
+        const float d = worldobj_state.snow_drift_x;
+        EXPECT_TRUE(d >= -9999.0f && d <= 9999.0f) << c.start;
+        if (c.wind < 1.0e29f) EXPECT_FLOAT_EQ(d, c.after) << c.start << " " << c.wind;
+    }
+}
+
+// The designation signs show the number of their end: group 0 at the north
+// (last-section) end the other end's number and letter, group 1 the
+// designator's; the distance signs 1, 2 and 3 on both.
+TEST_F(AirportPass, SignsShowTheirEndsNumbers)
+{
+    const struct {
+        const char* number;
+        std::set<int> north, south;
+    } cases[] = {{"09L", {2, 7, 11, 12, 13, 14}, {0, 9, 10, 12, 13, 14}},
+                 {"36", {1, 8, 15, 12, 13, 14}, {3, 6, 15, 12, 13, 14}}};
+    look_down(0.0f, -800.0f, 0.4f);
+    for (const auto& c : cases) {
+        airport_table.clear();
+        local_airport_last = -1;
+        runway_record r = runway(c.number, runway_geometry());
+        r.distance_signs = 1;
+        add_airport({r});
+        auto cells = sign_cells(capture([&] { WORLDOBJ_draw_objects(); }));
+        EXPECT_EQ(cells[0], c.north) << c.number;
+        EXPECT_EQ(cells[1], c.south) << c.number;
+        // Signs stand only at the selected airport.
+        start_selection.airport_index = -1;
+        EXPECT_TRUE(sign_cells(capture([&] { WORLDOBJ_draw_objects(); })).empty());
+    }
+}
+
+// A sign whose place lies on another runway is left out; a runway without
+// length draws none.
+TEST_F(AirportPass, SignsClearOfOtherRunways)
+{
+    runway_record r = runway("09L", runway_geometry());
+    r.distance_signs = 1;
+    // A runway across the south-west designation sign's place (23 m left of the threshold).
+    runway_record across = runway("27", add_geometry({160, 160}, 20.0f, 20.0f, -30.0f, 0.0f, 10.0f));
+    add_airport({r, across});
+    look_down(0.0f, -800.0f, 0.4f);
+    auto count_cell = [&](int cell) {
+        int n = 0;
+        for (const fb_item& p : capture([&] { WORLDOBJ_draw_objects(); })) {
+            if (p.token != GL_POLYGON_TOKEN) continue;
+            float s = 0, t = 0;
+            for (const auto& v : p.v) s += v.s / static_cast<float>(p.v.size()), t += v.t / static_cast<float>(p.v.size());
+            if (s >= 0.5f && s < 0.75f && t < 0.5f &&
+                static_cast<int>((s - 0.5f) / 0.0625f) + 4 * static_cast<int>(t / 0.125f) == cell)
+                ++n;
+        }
+        return n;
+    };
+    const int with = count_cell(10);   // the south end's letter, on one side only now
+    airport_table.back().runways[1].number[0] = 'x';   // a taxiway does not hide it
+    const int without = count_cell(10);
+    EXPECT_GT(with, 0);
+    EXPECT_EQ(without, 2 * with);
+    airport_table.back().runways[0].length = 0.0f;
+    EXPECT_EQ(count_cell(10), 0);
+}
+
+// Strictly inside a runway's quad the ground contact gets the runway at the
+// airport's elevation; on its edge nothing.
+TEST_F(AirportPass, RunwayUnderTheUsersAircraft)
+{
+    runway_record r = runway("18", runway_geometry(), TEX_SLOT_LINE_CONCRETE);
+    r.smoothness = 0.4f;
+    add_airport({runway("xxx", add_geometry({160, 160}, 100.0f, 40.0f, 500.0f)), r});
+    const struct {
+        float x, z;
+        bool on;
+    } places[] = {{0.0f, -100.0f, true}, {-19.9f, -1599.9f, true}, {-20.0f, -100.0f, false}, {0.0f, 0.0f, false},
+                  {0.0f, -1600.0f, false}, {25.0f, -100.0f, false}};
+    for (const auto& p : places) {
+        SCENE_surface_reset();
+        flt[0].local_x = p.x, flt[0].local_z = p.z, flt[0].local_y = 30.0f;
+        WORLDOBJ_draw_objects();
+        const surface_state_record& s = surface_state;
+        EXPECT_EQ(s.flat_surface_on, p.on ? 1 : 0) << p.x << " " << p.z;
+        EXPECT_EQ(s.surface_code, p.on ? TEX_SLOT_LINE_CONCRETE : SURFACE_NONE);
+        EXPECT_EQ(s.surface_runway, p.on ? 1 : RUNWAY_NONE);
+        if (!p.on) continue;
+        EXPECT_FLOAT_EQ(s.surface_roughness, 0.4f);
+        EXPECT_NEAR(s.flat_surface_height, 0.0f, 0.5f);
+    }
+}
+
+// On Mars a plane rolling faster than 10 m/s along a runway with its hook
+// down is caught.
+TEST_F(AirportPass, ArrestingGearOnMars)
+{
+    add_airport({runway("18", runway_geometry())});
+    sim_graphics_scenery.current_planet = PLANET_MARS;
+    sim_cockpit_switches.arresting_gear = 1;
+    flt[0].local_z = -100.0f;
+    flt[0].onground_any = 1;
+    for (const float speed : {10.0f, 10.01f}) {
+        LAUNCH_reset();
+        flt[0].groundspeed = speed;
+        WORLDOBJ_draw_objects();
+        EXPECT_EQ(launch_flags.arrest_engaged, speed > 10.0f ? 1 : 0) << speed;
+        EXPECT_EQ(launch_flags.arrest_decel, speed > 10.0f ? 5.0f : 0.0f);
+    }
+    sim_graphics_scenery.current_planet = PLANET_EARTH;
+    LAUNCH_reset();
+    WORLDOBJ_draw_objects();
+    EXPECT_EQ(launch_flags.arrest_engaged, 0);
+}
+
+// A large apron of the selected airport shows another aircraft (from slot 1
+// up, never the user's own) and leaves that plane exactly as it was.
+TEST_F(AirportPass, ParkedAircraftLeavesThePlaneAsItWas)
+{
+    screen_settings.draw_apron_aircraft = 1;
+    sim_graphics_settings.draw_aircrafts = 10;
+    const int apron = add_geometry({160, 160, 160}, 100.0f, 200.0f, 600.0f);
+    add_airport({runway("xxx", apron, TEX_SLOT_LINE_CONCRETE, 200.0f, 200.0f), runway("18", runway_geometry())});
+    const int p = 1;   // apron 0 parks plane 0 % 9 + 1
+    flt_struct& f = flt[p];
+    f.sbrkrqst = 1.0f;
+    f.theta = 7.0f;
+    f.local_x = 1234.0f;
+    for (int e = 0; e < 8; ++e) f.ENGN_burning[e] = 1;
+    pln[p].acf_num_engines = 2;
+    pln[p].acf_h_eqlbm = 2.0f;
+    for (int k = 0; k < 73; ++k) pln[p].acf_sweep1[k] = 3.0f;
+    const flt_struct flt_before = f;
+    std::vector<unsigned char> pln_before(sizeof(acf_struct));
+    std::memcpy(pln_before.data(), &pln[p], sizeof(acf_struct));
+    WORLDOBJ_draw_objects();
+    EXPECT_TRUE(rec.bound_slot(TEX_SLOT_SHADOW_FIRST + p));
+    EXPECT_FALSE(rec.bound_slot(TEX_SLOT_SHADOW_FIRST));
+    EXPECT_EQ(std::memcmp(&f, &flt_before, sizeof f), 0);
+    EXPECT_EQ(std::memcmp(&pln[p], pln_before.data(), sizeof(acf_struct)), 0);
+    // Not below the number of aircraft drawn less one: no aircraft, but the apron still counts.
+    sim_graphics_settings.draw_aircrafts = 2;
+    rec.binds.clear();
+    WORLDOBJ_draw_objects();
+    EXPECT_FALSE(rec.bound_slot(TEX_SLOT_SHADOW_FIRST + p));
+}

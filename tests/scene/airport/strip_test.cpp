@@ -1,0 +1,146 @@
+// Runway, taxiway and apron surfaces as feedback mode returns them, with the
+// textures the kit's seam saw bound.
+#include <cmath>
+
+#include "tests/scene/airport/airport_fixture.h"
+
+namespace {
+
+class Strips : public AirportScene {};
+
+std::vector<int> slots(int count, int first, int others, int last_slots = 0, int last = 50)
+{
+    std::vector<int> s(static_cast<size_t>(count), others);
+    s[0] = first;
+    for (int k = 0; k < last_slots; ++k) s[static_cast<size_t>(count - 1 - k)] = last;
+    return s;
+}
+
+}  // namespace
+
+// The skid marks advance du a section over the marked band and fall back from
+// section e: 4 / (sections - 1), at least 0.025; e drops by one for each blast
+// or displaced section past the middle; unpaved strips and a strip of one
+// section keep 0.025 and 0.
+TEST_F(Strips, SkidStepAndEndFollowTheSections)
+{
+    const struct {
+        int sections, blast_at_end, surface;
+        float du;
+        int e;
+    } cases[] = {
+        {41, 0, TEX_SLOT_LINE_ASPHALT, 0.1f, 28},  {41, 3, TEX_SLOT_LINE_ASPHALT, 0.1f, 25},
+        {201, 0, TEX_SLOT_LINE_CONCRETE, 0.025f, 158}, {41, 0, TEX_SLOT_LINE_GRASS, 0.025f, 0},
+        {1, 0, TEX_SLOT_LINE_ASPHALT, 0.025f, 0},
+    };
+    for (const auto& c : cases) {
+        runway_geometry_table.clear();
+        airport_table.clear();
+        local_airport_last = -1;
+        const int g = add_geometry(slots(c.sections, 58, 160, c.blast_at_end), 40.0f, 40.0f);
+        const int a = add_airport({runway("09", g, c.surface)});
+        recorded_unit_coords.clear();
+        WORLDOBJ_draw_strip(a, 0, 1);
+        EXPECT_FLOAT_EQ(strip_skids.du, c.du) << c.sections << " " << c.surface;
+        EXPECT_EQ(strip_skids.e, c.e) << c.sections << " " << c.blast_at_end;
+        if (c.surface == TEX_SLOT_LINE_GRASS) {
+            EXPECT_TRUE(recorded_unit_coords.empty());   // no skid marks on grass
+            continue;
+        }
+        // The right edge's skid coordinate climbs du a section from the first.
+        std::vector<float> u;
+        for (const unit_coord& k : recorded_unit_coords)
+            if (k.unit == 1 && k.s == 1.0f && (u.empty() || u.back() != k.t)) u.push_back(k.t);
+        if (c.sections < 41) continue;
+        ASSERT_GE(u.size(), 4u);
+        for (int k = 0; k < 3; ++k) EXPECT_NEAR(u[k + 1] - u[k], c.du, 1e-5f);
+    }
+}
+
+// A new texture closes the strip on that section; past the middle the
+// letters read from the other end: s swaps and t runs back.
+TEST_F(Strips, ASlotChangeClosesTheStripAndTheFarHalfReadsBack)
+{
+    const int g = add_geometry(slots(41, 58, 160, 3), 40.0f, 40.0f);
+    const int a = add_airport({runway("09", g)});
+    look_down(0.0f, -800.0f, 0.4f);   // section k at window y = 64 + 16 k; the right edge at x = 520
+    const std::vector<fb_item> items = capture([&] { WORLDOBJ_draw_strip(a, 0, 1); });
+    auto span = [&](int slot) {
+        float lo = 1e9f, hi = -1e9f;
+        for (const fb_item& p : drawn_with(items, slot))
+            for (const auto& v : p.v) lo = std::min(lo, v.y), hi = std::max(hi, v.y);
+        return std::pair<float, float>(lo, hi);
+    };
+    EXPECT_NEAR(span(58).first, 64.0f, 0.01f);
+    EXPECT_NEAR(span(58).second, 80.0f, 0.01f);   // closed on section 1
+    EXPECT_NEAR(span(160).first, 80.0f, 0.01f);
+    EXPECT_NEAR(span(160).second, 672.0f, 0.01f);   // closed on section 38
+    EXPECT_NEAR(span(50).second, 704.0f, 0.01f);
+
+    int checked = 0;
+    for (const int slot : {160, 50})
+        for (const fb_item& p : drawn_with(items, slot))
+            for (const auto& v : p.v) {
+                const int k = static_cast<int>(std::lround((v.y - 64.0f) / 16.0f));
+                const bool right = v.x > 512.0f;
+                if (slot == 160) {   // first half: t = k + 1, s 1 on the right
+                    EXPECT_NEAR(v.t, k + 1.0f, 1e-4f);
+                    EXPECT_EQ(v.s, right ? 1.0f : 0.0f);
+                } else {   // from section 38 on: t runs back from 39, s 0 on the right
+                    EXPECT_NEAR(v.t, 39.0f - (k - 38), 1e-4f);
+                    EXPECT_EQ(v.s, right ? 0.0f : 1.0f);
+                }
+                ++checked;
+            }
+    EXPECT_GT(checked, 100);
+}
+
+// The overlays take texture units of their own: with two units the landing
+// light wins over the skid marks; the head-up display's strip has one unit.
+TEST_F(Strips, TextureUnitsOfTheOverlays)
+{
+    const int g = add_geometry(slots(10, 58, 160), 40.0f, 40.0f);
+    const int t = add_geometry(slots(4, 160, 160), 40.0f, 20.0f, 200.0f);
+    const int a = add_airport({runway("09", g), runway("xxx", t, TEX_SLOT_LINE_CONCRETE)});
+    landing_splash_on = 1;
+    const struct {
+        int units, full, runway;
+        bool skids, light;
+        int count;
+    } cases[] = {{2, 1, 0, false, true, 2}, {4, 1, 0, true, true, 3}, {4, 0, 0, false, false, 1}, {4, 0, 1, false, false, 1}};
+    for (const auto& c : cases) {
+        num_tex_units = c.units;
+        rec.binds.clear();
+        OGL_reset_bound_textures();
+        WORLDOBJ_draw_strip(a, c.runway, c.full);
+        EXPECT_EQ(rec.bound_slot(TEX_SLOT_SKIDS, 1), c.skids) << c.units << c.full << c.runway;
+        EXPECT_EQ(rec.bound_slot(TEX_SLOT_LANDING_LIGHT), c.light) << c.units << c.full << c.runway;
+        EXPECT_EQ(texture_unit_count, c.count) << c.units << c.full << c.runway;
+    }
+}
+
+TEST_F(Strips, ShouldersAndABadShoulderKind)
+{
+    runway_record r = runway("09", add_geometry(slots(10, 58, 160), 40.0f, 40.0f));
+    r.shoulder_code = 2;
+    int a = add_airport({r});
+    const std::vector<fb_item> items = capture([&] { WORLDOBJ_draw_strip(a, 0, 1); });
+    // A quarter of the width (10 m, 4 window units) beside each edge.
+    for (const int slot : {TEX_SLOT_LATERAL_BLAST_LEFT_CONCRETE, TEX_SLOT_LATERAL_BLAST_RIGHT_CONCRETE}) {
+        const std::vector<fb_item> side = drawn_with(items, slot);
+        ASSERT_FALSE(side.empty()) << slot;
+        float lo = 1e9f, hi = -1e9f;
+        for (const fb_item& p : side)
+            for (const auto& v : p.v) lo = std::min(lo, v.x), hi = std::max(hi, v.x);
+        const bool left = slot == TEX_SLOT_LATERAL_BLAST_LEFT_CONCRETE;
+        EXPECT_NEAR(lo, left ? 512.0f - 7.5f : 512.0f + 5.0f, 0.01f);
+        EXPECT_NEAR(hi, left ? 512.0f - 5.0f : 512.0f + 7.5f, 0.01f);
+    }
+    airport_table[static_cast<size_t>(a)].runways[0].shoulder_code = 3;
+    const alert_record alert = expect_fatal([&] { WORLDOBJ_draw_strip(a, 0, 1); });
+    EXPECT_EQ(alert.lines[0], "Bad shoulder type!");
+    EXPECT_EQ(alert.code, 17);
+    // A runway the scene build never reached draws nothing.
+    airport_table[static_cast<size_t>(a)].runways[0].geometry_index = 99;
+    EXPECT_TRUE(capture([&] { WORLDOBJ_draw_strip(a, 0, 1); }).empty());
+}
