@@ -51,8 +51,11 @@ float drift(float value, float step)
     if (!std::isfinite(step)) step = 0.0f;
     double v = static_cast<double>(value) + step;
     if (!std::isfinite(v)) return 0.0f;
-    if (v > DRIFT_LIMIT_M) v -= std::ceil((v - DRIFT_LIMIT_M) / DRIFT_SPAN_M) * DRIFT_SPAN_M;
-    if (v < -DRIFT_LIMIT_M) v += std::ceil((-DRIFT_LIMIT_M - v) / DRIFT_SPAN_M) * DRIFT_SPAN_M;
+    if (v > DRIFT_LIMIT_M || v < -DRIFT_LIMIT_M) {
+        v = std::fmod(v + DRIFT_LIMIT_M, DRIFT_SPAN_M);
+        if (v < 0.0) v += DRIFT_SPAN_M;
+        v -= DRIFT_LIMIT_M;
+    }
     return static_cast<float>(v);
 }
 

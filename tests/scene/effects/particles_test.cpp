@@ -1,0 +1,146 @@
+// Particles and fires: spawning into the list, what a frame draws (feedback
+// mode, seen from the south so the squares face the window) and how it ages,
+// moves and kills them; water putting fires out.
+#include <cmath>
+
+#include "core/texture_slots.h"
+#include "tests/scene/airport/airport_fixture.h"
+
+namespace {
+
+class Particles : public AirportScene {
+protected:
+    void SetUp() override
+    {
+        AirportScene::SetUp();
+        // The view sees the ground within 1 km of the origin.
+        view_footprint[0] = {-1000.0f, -1000.0f};
+        view_footprint[1] = {1000.0f, -1000.0f};
+        view_footprint[2] = {1000.0f, 1000.0f};
+        view_footprint[3] = {-1000.0f, 1000.0f};
+        sim_graphics_view.view_heading = sim_graphics_view.view_pitch = 0.0f;
+        sim_private_camera.phi = 0.0f;
+        look_north(1.0f);
+    }
+    // A particle at (x, y, 0) of the given size, life, colour and opacity, still, far above its floor.
+    static void spawn(float x, float y, float life = 10.0f, int color = 7, float opacity = 1.0f, float vy = 0.0f,
+                      float floor_y = -1000.0f)
+    {
+        PARTICLE_spawn(x, y, 0.0f, 0.0f, vy, 0.0f, floor_y, 5.0f, 0.0f, life, color, opacity, 0);
+    }
+    // The squares one frame draws (as the polygons feedback mode returns them).
+    std::vector<fb_item> frame() { return drawn_with(capture([] { PARTICLE_draw(); }), TEX_SLOT_SMOKE); }
+};
+
+}  // namespace
+
+// A life below 1.0 is refused; spawns take the lowest free record first and
+// grow the list by one record only when every record is in use.
+TEST_F(Particles, SpawnsReuseTheLowestFreeRecord)
+{
+    spawn(0.0f, 0.0f, 0.99f);
+    EXPECT_TRUE(particle_list.empty());
+    for (int k = 0; k < 3; ++k) spawn(static_cast<float>(k), 0.0f, 1.0f);
+    ASSERT_EQ(particle_list.size(), 3u);
+    const particle_record& p = particle_list[0];
+    EXPECT_GE(p.life, 0.85f);
+    EXPECT_LE(p.life, 1.15f);
+    EXPECT_GE(p.size, 0.85f * 5.0f);
+    EXPECT_LE(p.size, 1.15f * 5.0f);
+    particle_list[2].active = particle_list[1].active = 0;
+    spawn(10.0f, 0.0f);
+    spawn(11.0f, 0.0f);
+    spawn(12.0f, 0.0f);
+    ASSERT_EQ(particle_list.size(), 4u);
+    EXPECT_EQ(particle_list[1].x, 10.0f);
+    EXPECT_EQ(particle_list[2].x, 11.0f);
+    EXPECT_EQ(particle_list[3].x, 12.0f);
+}
+
+// Colour 6 is neither drawn nor rising while it falls; on its floor it turns
+// into row 0, is drawn and rises from then on.
+TEST_F(Particles, Colour6ShowsOnlyFromItsFloor)
+{
+    spawn(0.0f, 25.0f, 100.0f, PARTICLE_COLOR_UNSEEN_UNTIL_FLOOR, 1.0f, -100.0f, 0.0f);
+    particle_record& p = particle_list[0];
+    int frames = 0;
+    while (p.color == PARTICLE_COLOR_UNSEEN_UNTIL_FLOOR && frames < 100) {
+        const float y = p.y;
+        EXPECT_TRUE(frame().empty()) << frames;
+        if (p.color == PARTICLE_COLOR_UNSEEN_UNTIL_FLOOR) {
+            EXPECT_LT(p.y, y);
+        }
+        ++frames;
+    }
+    ASSERT_EQ(p.color, 0);
+    EXPECT_GT(frames, 1);
+    float y = p.y;
+    for (int k = 0; k < 5; ++k) {
+        EXPECT_FALSE(frame().empty());
+        EXPECT_GT(p.y, y);
+        y = p.y;
+    }
+}
+
+// Falling water puts out every burning fire within 100 m (not at 100 m).
+TEST_F(Particles, WaterPutsOutFiresCloserThan100m)
+{
+    sim_operation_misc.frame_rate_period = 0.0f;   // nothing moves
+    for (const float x : {99.9f, 100.0f}) {
+        PARTICLE_reset();
+        fire_table.burning[0] = 1;
+        fire_table.x[0] = fire_table.y[0] = fire_table.z[0] = 0.0f;
+        spawn(x, 0.0f, 10.0f, PARTICLE_COLOR_WATER);
+        PARTICLE_draw();
+        EXPECT_EQ(fire_table.burning[0], x < 100.0f ? 0 : 1) << x;
+    }
+}
+
+// An alpha above 0.99 is drawn opaque; a faded-out or shrunk particle in
+// view is killed at once, one out of view only by its age.
+TEST_F(Particles, AlphaAndWhatKillsAParticle)
+{
+    sim_operation_misc.frame_rate_period = 0.0f;
+    for (const float opacity : {0.995f, 0.99f}) {
+        PARTICLE_reset();
+        spawn(0.0f, 0.0f, 10.0f, 7, opacity);
+        const auto squares = frame();
+        ASSERT_FALSE(squares.empty());
+        for (const fb_item& q : squares) EXPECT_FLOAT_EQ(q.v[0].a, opacity > 0.99f ? 1.0f : 0.99f) << opacity;
+    }
+    sim_operation_misc.frame_rate_period = 0.5f;
+    PARTICLE_reset();
+    spawn(0.0f, 0.0f, 10.0f, 7, 0.005f);      // in view, too faint: dies on its first frame
+    spawn(5000.0f, 0.0f, 10.0f, 7, 0.005f);   // off view: lives out its age
+    PARTICLE_draw();
+    EXPECT_EQ(particle_list[0].active, 0);
+    int frames = 1;
+    while (particle_list[1].active && frames < 100) {
+        PARTICLE_draw();
+        ++frames;
+    }
+    EXPECT_NEAR(frames * 0.5f, particle_list[1].life, 0.5f);
+}
+
+// Fires 1..9 stand down the wind from fire 0, fire 9 some 500 m from it; the
+// 2-s tick lets one of them smoke.
+TEST_F(Particles, FiresAreLaidOutDownTheWind)
+{
+    fire_table.present = 1;
+    fire_table.burning[0] = fire_table.burning[9] = 1;
+    fire_table.x[0] = 100.0f, fire_table.z[0] = 200.0f;
+    sim_weather.wind_direction_degt[0] = 0.0f;   // placed along x
+    PARTICLE_draw_fires();
+    EXPECT_TRUE(particle_list.empty());
+    for (int i = 1; i < FIRE_COUNT; ++i) {
+        EXPECT_NEAR(fire_table.x[i] - fire_table.x[0], fire_layout.along[i], 1e-3f) << i;
+        EXPECT_NEAR(fire_table.z[i] - fire_table.z[0], fire_layout.across[i], 1e-3f) << i;
+        EXPECT_LE(std::fabs(fire_layout.across[i]), 40.0f);
+    }
+    EXPECT_NEAR(fire_table.x[9] - fire_table.x[0], 500.0f, 40.0f);
+    interval_ticks[INTERVAL_TWO_SECONDS] = 1;
+    PARTICLE_draw_fires();
+    ASSERT_EQ(particle_list.size(), 1u);
+    EXPECT_EQ(particle_list[0].color, 7);
+    EXPECT_GT(particle_list[0].y, 19.0f);
+}

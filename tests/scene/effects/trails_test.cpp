@@ -1,0 +1,160 @@
+// Engine trails and wakes: the rings as the emitters and the frames leave
+// them, and the wake bands a frame draws (feedback mode, from above).
+#include <cmath>
+
+#include "core/texture_slots.h"
+#include "scene/surface_state.h"
+#include "tests/scene/airport/airport_fixture.h"
+#include "world/landuse_grid.h"
+#include "world/terrain_grid.h"
+
+namespace {
+
+class Trails : public AirportScene {
+protected:
+    void SetUp() override
+    {
+        AirportScene::SetUp();
+        view_footprint[0] = {-3000.0f, -3000.0f};
+        view_footprint[1] = {3000.0f, -3000.0f};
+        view_footprint[2] = {3000.0f, 3000.0f};
+        view_footprint[3] = {-3000.0f, 3000.0f};
+        sim_graphics_view.view_x = sim_graphics_view.view_z = 0.0f;
+        sim_graphics_view.visibility_terrain_m = 20000.0f;
+        pln[0].acf_num_engines = 1;
+        look_down(0.0f, 0.0f, 0.1f);
+        kept_landuse_ = landuse_grid[TERRAIN_index(10, 10)];
+    }
+    void TearDown() override
+    {
+        landuse_grid[TERRAIN_index(10, 10)] = kept_landuse_;
+        AirportScene::TearDown();
+    }
+    static void emit(float x, float y, float z, int engine = 0)
+    {
+        PARTICLE_engine_emitters(x, y, z, 0.0f, 0.0f, 0.0f, 1.0f, 0.5f, 5.0f, engine);
+    }
+    static int live_segments(int wake)
+    {
+        int n = 0;
+        for (const int32_t l : wakes[wake].live) n += l != 0;
+        return n;
+    }
+
+private:
+    int32_t kept_landuse_ = 0;
+};
+
+}  // namespace
+
+// A sample after a gap points nowhere (yaw and pitch 0); the next one points
+// along the way from its predecessor; the sample after the newest is always
+// cut, so a full ring never joins its newest sample to its oldest.
+TEST_F(Trails, EngineSamplesAndTheirRing)
+{
+    emit(0.0f, 100.0f, 0.0f);
+    const engine_trail_ring& ring = engine_trails[0];
+    EXPECT_EQ(ring.samples[0].valid, 1);
+    EXPECT_EQ(ring.samples[0].yaw_sin, 0.0f);
+    EXPECT_EQ(ring.samples[0].yaw_cos, 1.0f);
+    EXPECT_EQ(ring.samples[0].pitch_sin, 0.0f);
+    emit(10.0f, 90.0f, 0.0f);   // 10 m east, 10 m down
+    EXPECT_NEAR(ring.samples[1].yaw_sin, -1.0f, 1e-6f);
+    EXPECT_NEAR(ring.samples[1].pitch_sin, std::sqrt(0.5f), 1e-6f);
+    EXPECT_EQ(ring.samples[2].valid, 0);
+    for (int k = 0; k < ENGINE_TRAIL_SAMPLES; ++k) emit(static_cast<float>(k), 100.0f, 0.0f);
+    EXPECT_EQ(ring.samples[ring.head].valid, 0);
+    int valid = 0;
+    for (const engine_trail_sample& s : ring.samples) valid += s.valid;
+    EXPECT_EQ(valid, ENGINE_TRAIL_SAMPLES - 1);
+    // No sample for a radius below 0.01 or an engine outside 0..7.
+    const int head = ring.head;
+    PARTICLE_engine_emitters(0, 0, 0, 0, 0, 0, 0.005f, 1, 1, 0);
+    PARTICLE_engine_emitters(0, 0, 0, 0, 0, 0, 1, 1, 1, 8);
+    PARTICLE_engine_emitters(0, 0, 0, 0, 0, 0, 1, 1, 1, -1);
+    EXPECT_EQ(ring.head, head);
+    EXPECT_EQ(ring.samples[head].valid, 0);
+}
+
+// A propeller's trail turns with its wash over its radius (not at all when
+// that radius is 0); a spin however large keeps the phase within a turn.
+TEST_F(Trails, SpinOfTheTrailAndItsPhase)
+{
+    flt[0].POINT_side_wash[0] = -6.0f;
+    const struct {
+        float semilen, prop_dir, spin;
+    } cases[] = {{2.0f, 1.0f, 3.0f}, {2.0f, -1.0f, -3.0f}, {0.0f, 1.0f, 0.0f}, {-1.0f, 1.0f, 0.0f}};
+    for (const auto& c : cases) {
+        TRAILS_reset();
+        pln[0].acf_semilen_SEG[0] = c.semilen;
+        pln[0].acf_prop_dir[0] = c.prop_dir;
+        emit(0.0f, 100.0f, 0.0f);
+        EXPECT_EQ(engine_trails[0].samples[0].spin, c.spin) << c.semilen << " " << c.prop_dir;
+    }
+    // A jet to the right of the centre line turns at a fixed rate.
+    pln[0].acf_en_type[0] = 4;
+    pln[0].acf_Xarm[0] = 3.0f;
+    TRAILS_reset();
+    emit(0.0f, 100.0f, 0.0f);
+    EXPECT_EQ(engine_trails[0].samples[0].spin, -1.5f);
+
+    engine_trails[0].samples[0].spin = 1e30f;
+    PARTICLE_draw_engine_trails();
+    const float phase = engine_trails[0].samples[0].phase;
+    EXPECT_GE(phase, 0.0f);
+    EXPECT_LT(phase, 6.2832f);
+    engine_trails[0].samples[0].spin = INFINITY;
+    PARTICLE_draw_engine_trails();
+    EXPECT_TRUE(std::isfinite(engine_trails[0].samples[0].phase));
+}
+
+// A jump of more than ten spacings restarts a wake; the user's wake is laid
+// only on water; a segment as old as the fade time is drawn clear.
+TEST_F(Trails, WakesRestartEmitAndFade)
+{
+    const float S = 75.0f;   // wake 0's spacing
+    PARTICLE_draw_wakes(0, 100.0f, 0.0f, 0.0f, 15.0f, 90.0f);
+    PARTICLE_draw_wakes(0, 100.0f + 2.0f * S, 0.0f, 0.0f, 15.0f, 90.0f);
+    EXPECT_EQ(live_segments(0), 2);
+    const float from = wakes[0].last_x;
+    PARTICLE_draw_wakes(0, from + 10.0f * S, 0.0f, 0.0f, 15.0f, 90.0f);   // exactly ten: kept
+    EXPECT_EQ(live_segments(0), 3);
+    PARTICLE_draw_wakes(0, from + 20.0f * S + 1.0f, 0.0f, 0.0f, 15.0f, 90.0f);
+    EXPECT_EQ(live_segments(0), 1);
+    EXPECT_EQ(wakes[0].last_x, from + 20.0f * S + 1.0f);
+    // Wakes beyond 0..2 are nothing.
+    const wake_ring before = wakes[3];
+    PARTICLE_draw_wakes(3, 500.0f, 0.0f, 0.0f, 15.0f, 90.0f);
+    PARTICLE_draw_wakes(-1, 500.0f, 0.0f, 0.0f, 15.0f, 90.0f);
+    EXPECT_EQ(std::memcmp(&before, &wakes[3], sizeof before), 0);
+
+    // The user's aircraft on the ground at cell (10, 10): a wake only over water.
+    flt[0].onground_any = 1;
+    flt[0].i = flt[0].j = 10;
+    for (const int32_t code : {0, LANDUSE_WATER_A}) {
+        TRAILS_reset();
+        landuse_grid[TERRAIN_index(10, 10)] = code;
+        PARTICLE_draw_wakes(WAKE_USER, 10.0f, 0.0f, 0.0f, 5.0f, 0.0f);
+        EXPECT_EQ(live_segments(WAKE_USER), code == LANDUSE_WATER_A ? 1 : 0) << code;
+    }
+    // On a runway beside the water the head segment is cleared.
+    surface_state.flat_surface_on = 1;
+    PARTICLE_draw_wakes(WAKE_USER, 20.0f, 0.0f, 0.0f, 5.0f, 0.0f);
+    EXPECT_EQ(live_segments(WAKE_USER), 1);
+    EXPECT_EQ(wakes[WAKE_USER].live[wakes[WAKE_USER].head], 0);
+
+    // Fade time 30 S / speed = 150 s for wake 0 at 15 m/s.
+    const struct {
+        float age, alpha;
+    } fades[] = {{150.0f, 0.0f}, {37.5f, 0.5f}};
+    for (const auto& f : fades) {
+        TRAILS_reset();
+        sim_operation_misc.frame_rate_period = 0.0f;
+        PARTICLE_draw_wakes(0, 100.0f, 0.0f, 0.0f, 15.0f, 0.0f);
+        sim_operation_misc.frame_rate_period = f.age;
+        const auto bands = drawn_with(capture([] { PARTICLE_draw_wakes(0, 200.0f, 0.0f, 0.0f, 15.0f, 0.0f); }),
+                                      TEX_SLOT_WAKE);
+        ASSERT_FALSE(bands.empty()) << f.age;
+        for (const fb_item& b : bands) EXPECT_NEAR(b.v[0].a, f.alpha, 1e-3f) << f.age;
+    }
+}
