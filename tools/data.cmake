@@ -47,7 +47,7 @@ add_executable(gen_magvar ${CMAKE_SOURCE_DIR}/tools/gen_magvar.cpp)
 foreach(gen gen_default_airfoils gen_default_aircraft gen_weapons gen_big_apt gen_world_bitmaps gen_default_prefs
             gen_radio_chatter gen_interface_png gen_light_sprites gen_panel_bitmaps gen_aircraft_sounds
             gen_aircraft_paint gen_object_bitmaps gen_scene_bitmaps gen_sea_bitmaps gen_cloud_bitmaps
-            gen_ground_bitmaps gen_autogen gen_runway_bitmaps)
+            gen_ground_bitmaps gen_autogen gen_runway_bitmaps gen_effect_bitmaps)
   orvell_generator(${gen})
 endforeach()
 
@@ -137,6 +137,8 @@ orvell_generate(gen_ground_bitmaps "Drawing the roads, trees and ground overlays
 orvell_generate(gen_autogen "Building the autogen objects" ARGS ${ORVELL_DATA_DIR}/)
 # The runway pictures: markings, letters, numbers, pavements, unpaved strips, helipads and skid marks.
 orvell_generate(gen_runway_bitmaps "Drawing the runway pictures" ARGS ${ORVELL_DATA_DIR}/)
+# The effects' and road vehicles' pictures: cars, fire, smoke, wakes, blowing snow and fences.
+orvell_generate(gen_effect_bitmaps "Drawing the effect pictures" ARGS ${ORVELL_DATA_DIR}/)
 # The scenery objects' textures: the procedural buildings' and the KSBD package's.
 orvell_generate(gen_object_bitmaps "Drawing the object textures" ARGS ${ORVELL_DATA_DIR}/)
 # The KSBD scenery package: its object files (data/custom_scenery) and its

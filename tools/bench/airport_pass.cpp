@@ -1,0 +1,173 @@
+// The airport furniture and effect passes on the CPU (the offscreen renderer's
+// own drawing is finished outside the timing): the program started on a copy
+// of the generated default data folder at KSBD at night, then
+// - the airport pass and the fences with every nearby airport in view;
+// - 5,000 particles in view, moved, aged and drawn;
+// - 1,000 road vehicles within a nautical mile, queued and drawn with their lights.
+
+#include <GL/gl.h>
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <system_error>
+
+#include "core/alert.h"
+#include "core/input.h"
+#include "core/simvars.h"
+#include "scene/airport/worldobj.h"
+#include "scene/lights_model.h"
+#include "scene/particles.h"
+#include "scene/scene_state.h"
+#include "shell/frame.h"
+#include "shell/main.h"
+#include "shell/modes.h"
+#include "world/apt_scene.h"
+#include "world/runway_geometry.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+void report_alert(int, const char* const lines[4], int code)
+{
+    std::fprintf(stderr, "bench_airport_pass: alert %d: %s | %s | %s | %s\n", code, lines[0], lines[1], lines[2],
+                 lines[3]);
+    if (code == ALERT_FATAL) std::_Exit(1);
+}
+
+// The program, started once for the whole run and shut down at its end.
+struct started_program {
+    fs::path folder;
+    std::string program_path;
+    std::string failure;
+
+    started_program()
+    {
+        setenv("SDL_VIDEODRIVER", "offscreen", 0);
+        setenv("ALSOFT_DRIVERS", "null", 0);
+        std::error_code ec;
+        const fs::path data = fs::read_symlink("/proc/self/exe", ec).parent_path();
+        if (ec || !fs::exists(data / "Resources")) {
+            failure = "no generated data folder beside the benchmark";
+            return;
+        }
+        folder = fs::temp_directory_path() / ("orvell-bench-airport-" + std::to_string(getpid()));
+        fs::create_directories(folder);
+        for (const char* part : {"Aircraft", "Airfoils", "Resources"})
+            if (fs::exists(data / part)) fs::copy(data / part, folder / part, fs::copy_options::recursive, ec);
+        if (ec || chdir(folder.c_str()) != 0) {
+            failure = "could not copy or enter the data folder";
+            return;
+        }
+        MACIBM_set_alert_handler(report_alert);
+        program_path = (folder / "orvell").string();
+        startup_program_path = program_path.c_str();
+        APPLICATION_start_up();
+        for (int i = 0; i < 50 && (window_painted == 0 || app_mode == MODE_INTRO); ++i) MACIBM_do_frame();
+        if (app_mode != MODE_FLYING) APPLICATION_set_mode(MODE_FLYING, "ready to go");
+        for (int i = 0; i < 5; ++i) MACIBM_do_frame();
+        if (local_airport_last < 0) failure = "no airport near the start";
+    }
+
+    ~started_program()
+    {
+        MACIBM_quit();
+        startup_program_path = nullptr;
+        std::error_code ec;
+        if (!folder.empty()) fs::remove_all(folder, ec);
+    }
+};
+
+started_program& program()
+{
+    static started_program started;
+    return started;
+}
+
+bool ready(benchmark::State& state)
+{
+    if (program().failure.empty()) {
+        sim_graphics_scenery.percent_lights_on = 1.0f;   // night
+        return true;
+    }
+    state.SkipWithError(program().failure.c_str());
+    return false;
+}
+
+// The view sees the ground within `reach` metres of the camera.
+void wide_footprint(float reach)
+{
+    const float x = sim_graphics_view.view_x, z = sim_graphics_view.view_z;
+    view_footprint[0] = {x - reach, z - reach};
+    view_footprint[1] = {x + reach, z - reach};
+    view_footprint[2] = {x + reach, z + reach};
+    view_footprint[3] = {x - reach, z + reach};
+}
+
+void finish_outside_timing(benchmark::State& state)
+{
+    state.PauseTiming();
+    glFinish();
+    state.ResumeTiming();
+}
+
+void BM_airport_pass_and_fences_at_night(benchmark::State& state)
+{
+    if (!ready(state)) return;
+    for (int n = 0; n <= local_airport_last && n < SCENE_AIRPORT_SLOTS; ++n) scene_airport_visible[n] = 1;
+    for (auto _ : state) {
+        WORLDOBJ_draw_objects();
+        WORLDOBJ_draw_fences();
+        finish_outside_timing(state);
+    }
+    size_t lights = 0, sections = 0;
+    for (const runway_geometry_record& g : runway_geometry_table) lights += g.lights.size(), sections += g.sections.size();
+    state.counters["airports"] = local_airport_last + 1;
+    state.counters["sections"] = static_cast<double>(sections);
+    state.counters["lights"] = static_cast<double>(lights);
+}
+BENCHMARK(BM_airport_pass_and_fences_at_night)->Unit(benchmark::kMillisecond);
+
+void BM_particles_5000(benchmark::State& state)
+{
+    if (!ready(state)) return;
+    wide_footprint(5000.0f);
+    PARTICLE_reset();
+    const float x = sim_graphics_view.view_x, y = sim_graphics_view.view_y, z = sim_graphics_view.view_z;
+    for (int k = 0; k < 5000; ++k)
+        PARTICLE_spawn(x + static_cast<float>(k % 100) * 20.0f - 1000.0f, y + 50.0f,
+                       z - 500.0f - static_cast<float>(k / 100) * 20.0f, 1.0f, 2.0f, 0.0f, y - 100.0f, 3.0f, 0.5f,
+                       1.0e6f, 7, 0.8f, 0);
+    sim_operation_misc.frame_rate_period = 0.001f;
+    for (auto _ : state) {
+        PARTICLE_draw();
+        finish_outside_timing(state);
+    }
+    size_t active = 0;
+    for (const particle_record& p : particle_list) active += p.active;
+    state.counters["particles"] = static_cast<double>(active);
+    PARTICLE_reset();
+}
+BENCHMARK(BM_particles_5000)->Unit(benchmark::kMillisecond);
+
+void BM_vehicles_1000(benchmark::State& state)
+{
+    if (!ready(state)) return;
+    const float x = sim_graphics_view.view_x, y = sim_graphics_view.view_y - 100.0f, z = sim_graphics_view.view_z;
+    for (auto _ : state) {
+        LIGHTS_fraction();
+        for (int k = 0; k < 1000; ++k)
+            LIGHTS_add(k, x + static_cast<float>(k % 40) * 30.0f - 600.0f, y, z - static_cast<float>(k / 40) * 30.0f,
+                       static_cast<float>(k * 37 % 360), 1, static_cast<uint8_t>(k & 1), 0);
+        LIGHTS_draw();
+        finish_outside_timing(state);
+    }
+    state.counters["queued"] = light_count;
+}
+BENCHMARK(BM_vehicles_1000)->Unit(benchmark::kMillisecond);
+
+}  // namespace
