@@ -1,16 +1,21 @@
 // The airport furniture and effect passes on the CPU (the offscreen renderer's
 // own drawing is finished outside the timing): the program started on a copy
 // of the generated default data folder at KSBD at night, then
-// - the airport pass and the fences with every nearby airport in view;
+// - the airport pass and the fences with the airports the start view sees,
+//   and with every nearby airport in view;
 // - 5,000 particles in view, moved, aged and drawn;
-// - 1,000 road vehicles within a nautical mile, queued and drawn with their lights.
+// - 1,000 road vehicles queued and drawn with their lights: spread over 20 km
+//   around the camera (the few within a nautical mile with their bodies), and
+//   all within a nautical mile.
 
 #include <GL/gl.h>
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
 #include <cstdio>
+#include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <system_error>
@@ -115,22 +120,33 @@ void finish_outside_timing(benchmark::State& state)
     state.ResumeTiming();
 }
 
-void BM_airport_pass_and_fences_at_night(benchmark::State& state)
+void airport_pass(benchmark::State& state, bool every_airport)
 {
     if (!ready(state)) return;
-    for (int n = 0; n <= local_airport_last && n < SCENE_AIRPORT_SLOTS; ++n) scene_airport_visible[n] = 1;
+    uint8_t kept[SCENE_AIRPORT_SLOTS];
+    std::memcpy(kept, scene_airport_visible, sizeof kept);
+    if (every_airport)
+        for (int n = 0; n <= local_airport_last && n < SCENE_AIRPORT_SLOTS; ++n) scene_airport_visible[n] = 1;
+    int visible = 0;
+    for (int n = 0; n <= local_airport_last && n < SCENE_AIRPORT_SLOTS; ++n) visible += scene_airport_visible[n];
     for (auto _ : state) {
         WORLDOBJ_draw_objects();
         WORLDOBJ_draw_fences();
         finish_outside_timing(state);
     }
+    std::memcpy(scene_airport_visible, kept, sizeof kept);
     size_t lights = 0, sections = 0;
     for (const runway_geometry_record& g : runway_geometry_table) lights += g.lights.size(), sections += g.sections.size();
-    state.counters["airports"] = local_airport_last + 1;
-    state.counters["sections"] = static_cast<double>(sections);
-    state.counters["lights"] = static_cast<double>(lights);
+    state.counters["airports"] = visible;
+    state.counters["all sections"] = static_cast<double>(sections);
+    state.counters["all lights"] = static_cast<double>(lights);
 }
+
+void BM_airport_pass_and_fences_at_night(benchmark::State& state) { airport_pass(state, false); }
 BENCHMARK(BM_airport_pass_and_fences_at_night)->Unit(benchmark::kMillisecond);
+
+void BM_airport_pass_and_fences_every_airport(benchmark::State& state) { airport_pass(state, true); }
+BENCHMARK(BM_airport_pass_and_fences_every_airport)->Unit(benchmark::kMillisecond);
 
 void BM_particles_5000(benchmark::State& state)
 {
@@ -154,20 +170,32 @@ void BM_particles_5000(benchmark::State& state)
 }
 BENCHMARK(BM_particles_5000)->Unit(benchmark::kMillisecond);
 
-void BM_vehicles_1000(benchmark::State& state)
+// `spread`: vehicles along rings out to 20 km; otherwise all within 900 m.
+void vehicles(benchmark::State& state, bool spread)
 {
     if (!ready(state)) return;
     const float x = sim_graphics_view.view_x, y = sim_graphics_view.view_y - 100.0f, z = sim_graphics_view.view_z;
+    int bodies = 0;
     for (auto _ : state) {
         LIGHTS_fraction();
-        for (int k = 0; k < 1000; ++k)
-            LIGHTS_add(k, x + static_cast<float>(k % 40) * 30.0f - 600.0f, y, z - static_cast<float>(k / 40) * 30.0f,
-                       static_cast<float>(k * 37 % 360), 1, static_cast<uint8_t>(k & 1), 0);
+        for (int k = 0; k < 1000; ++k) {
+            const float a = static_cast<float>(k) * 2.399963f;   // the golden angle
+            const float r = spread ? 20000.0f * std::sqrt((k + 0.5f) / 1000.0f) : 900.0f * std::sqrt((k + 0.5f) / 1000.0f);
+            LIGHTS_add(k, x + r * std::sin(a), y, z - r * std::cos(a), static_cast<float>(k * 37 % 360), 1,
+                       static_cast<uint8_t>(k & 1), 0);
+        }
         LIGHTS_draw();
         finish_outside_timing(state);
     }
+    for (int n = 0; n < light_count; ++n) bodies += light_queue[static_cast<size_t>(n)].dist_sq < LIGHTS_NEAR_LIMIT_SQ;
     state.counters["queued"] = light_count;
+    state.counters["bodies"] = bodies;
 }
-BENCHMARK(BM_vehicles_1000)->Unit(benchmark::kMillisecond);
+
+void BM_vehicles_1000_spread(benchmark::State& state) { vehicles(state, true); }
+BENCHMARK(BM_vehicles_1000_spread)->Unit(benchmark::kMillisecond);
+
+void BM_vehicles_1000_near(benchmark::State& state) { vehicles(state, false); }
+BENCHMARK(BM_vehicles_1000_near)->Unit(benchmark::kMillisecond);
 
 }  // namespace
