@@ -6,6 +6,7 @@
 #include "graphics/gl_entry.h"
 
 #include <cstdio>
+#include <algorithm>
 #include <cstring>
 
 #include "platform/plat_window.h"
@@ -137,6 +138,11 @@ void OGL_probe_capabilities()
     GLfloat iso = max_iso_filtering;
     glGetFloatv(GL_MAX_TEXTURE_MAX_ANISOTROPY_EXT, &iso);
     max_iso_filtering = iso;
+    // A software rasterizer samples anisotropically at seconds a frame on the
+    // runways seen at a grazing angle from the cockpit: it filters plainly.
+    const std::string& renderer = texts.renderer;
+    if (renderer.find("llvmpipe") != std::string::npos || renderer.find("softpipe") != std::string::npos)
+        max_iso_filtering = std::min(max_iso_filtering, 1.0f);
     // (A bounded number of reads: a lost context may keep answering with an error.)
     for (int i = 0; i < 64 && glGetError() != GL_NO_ERROR; ++i) {
     }
