@@ -153,7 +153,7 @@ TEST_F(AirportPass, RunwayUnderTheUsersAircraft)
         const surface_state_record& s = surface_state;
         EXPECT_EQ(s.flat_surface_on, p.on ? 1 : 0) << p.x << " " << p.z;
         EXPECT_EQ(s.surface_code, p.on ? TEX_SLOT_LINE_CONCRETE : SURFACE_NONE);
-        EXPECT_EQ(s.surface_runway, p.on ? 1 : RUNWAY_NONE);
+        EXPECT_EQ(s.runway_under_plane, p.on ? 1 : RUNWAY_NONE);
         if (!p.on) continue;
         EXPECT_FLOAT_EQ(s.surface_roughness, 0.4f);
         EXPECT_NEAR(s.flat_surface_height, 0.0f, 0.5f);
