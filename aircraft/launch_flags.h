@@ -23,8 +23,6 @@ struct launch_flags_block {
     int32_t tow_armed;                   // aero-tow start: the rope hooks when the parking brake is released
     int32_t winch_armed;                 // winch start: the cable pulls when the parking brake is released
     int32_t hook_active;                 // the wire pulls
-    int32_t arrest_engaged;              // an arresting gear holds the plane: the force build-up
-    float arrest_decel;                  //   pulls it back by its mass times this, m/s^2
     float winch_x, winch_y, winch_z;     // the winch, local metres
     float winch_cable_m;                 // cable length out, m
     float rope_pitch_deg;                // tow or winch rope angles relative to the body, degrees

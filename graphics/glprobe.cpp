@@ -5,8 +5,8 @@
 
 #include "graphics/gl_entry.h"
 
-#include <cstdio>
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 #include "platform/plat_window.h"

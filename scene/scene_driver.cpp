@@ -140,6 +140,8 @@ void world_level()
         WORLDOBJ_draw_objects();
         WPN_draw_impact_marks();
         if (lines) TAXILINES_draw();
+    } else {
+        WORLDOBJ_surface_under_plane();   // the runway under the plane, drawn or not
     }
     PLUGIN_call_draw_hook(DRAW_PHASE_GROUND_AFTER);
     probe("3scene5");
@@ -240,7 +242,10 @@ void SCENE_draw_3d()
         }
     }
     // 16. The near world.
-    if (scene_world_visible) world_level();
+    if (scene_world_visible)
+        world_level();
+    else
+        WORLDOBJ_surface_under_plane();
     // 17-21. Planes, particles, the ground quad, weapons, attachments.
     SCENE_draw_plane_range(run.first, run.last);
     PARTICLE_draw();

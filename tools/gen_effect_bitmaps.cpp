@@ -27,6 +27,7 @@
 
 #include "core/random.h"
 #include "graphics/ogl_image.h"
+#include "tools/bmp_writer.h"
 
 namespace {
 
@@ -45,25 +46,10 @@ uint8_t to_byte(float v) { return static_cast<uint8_t>(std::lround(std::clamp(v,
 
 bool write_bmp(const std::filesystem::path& path, const image& im)
 {
-    std::error_code ec;
-    std::filesystem::create_directories(path.parent_path(), ec);
-    std::FILE* f = std::fopen(path.string().c_str(), "wb");
-    if (!f) return false;
-    uint8_t header[BMP_HEADER_SIZE];
-    BMP_make_header(header, im.w, im.h);
-    bool ok = std::fwrite(header, 1, sizeof header, f) == sizeof header;
-    std::vector<uint8_t> row(BMP_row_bytes(im.w), 0);
-    for (int y = 0; y < im.h && ok; ++y) {
-        for (int x = 0; x < im.w; ++x) {
-            const rgb& p = im.px[size_t(y) * im.w + size_t(x)];
-            row[size_t(x) * 3 + 0] = to_byte(p.b);
-            row[size_t(x) * 3 + 1] = to_byte(p.g);
-            row[size_t(x) * 3 + 2] = to_byte(p.r);
-        }
-        ok = std::fwrite(row.data(), 1, row.size(), f) == row.size();
-    }
-    if (std::fclose(f) != 0) ok = false;
-    return ok;
+    return write_bmp_file(path, im.w, im.h, [&](int x, int y, uint8_t* bgr) {
+        const rgb& p = im.px[size_t(y) * im.w + size_t(x)];
+        bgr[0] = to_byte(p.b), bgr[1] = to_byte(p.g), bgr[2] = to_byte(p.r);
+    });
 }
 
 float noise() { return static_cast<float>(UTIL_rand()) / 32767.0f; }

@@ -77,8 +77,9 @@ void snow_origin()
     w.wind_dir_cos = std::cos(d);
 }
 
-// The runway under the user's aircraft, for the ground contact; on Mars the
-// arresting gear catches a plane rolling along a runway.
+// Runway r of apt when the user's aircraft stands inside its quad: the ground
+// contact's surface there; on Mars the arresting gear catches a plane rolling
+// along a runway.
 void surface_under_plane(const airport_record& apt, int r, const runway_quad& q)
 {
     const flt_struct& f = flt[0];
@@ -95,9 +96,9 @@ void surface_under_plane(const airport_record& apt, int r, const runway_quad& q)
     s.runway_under_plane = r;
     launch_flags_block& l = launch_flags;
     if (AIRPORT_is_runway(rw) && sim_graphics_scenery.current_planet == PLANET_MARS &&
-        sim_cockpit_switches.arresting_gear && f.onground_any && !l.arrest_engaged && std::fabs(f.beta) < 90.0f &&
+        sim_cockpit_switches.arresting_gear && f.onground_any && !l.hook_engaged && std::fabs(f.beta) < 90.0f &&
         f.groundspeed > 10.0f) {
-        l.arrest_engaged = 1;
+        l.hook_engaged = 1;   // the hook holds; no carrier wire pulls (hook_active stays 0)
         l.arrest_decel = 5.0f;
     }
 }
@@ -146,7 +147,6 @@ void airport_furniture(int n)
         const runway_record& rw = apt->runways[static_cast<size_t>(r)];
         const runway_geometry_record* g = AIRPORT_geometry(*apt, r);
         if (rw.surface_code == SURFACE_WATER || !g) continue;
-        surface_under_plane(*apt, r, AIRPORT_quad(*g));
         if (snowing() && !AIRPORT_unpaved(rw.surface_code)) blowing_snow(*g);
         const int first_slot = g->sections.front().texture_slot;
         if (rw.distance_signs && selected && !(first_slot >= 162 && first_slot <= 169)) AIRPORT_draw_signs(*apt, r);
@@ -196,9 +196,28 @@ void WORLDOBJ_snow_vertex(const float* point, int two_units)
     glVertex3fv(point);
 }
 
+void WORLDOBJ_surface_under_plane()
+{
+    // Every nearby airport whether in view or not, in the drawing's order
+    // (entries first to last, each airport's runways last to first): where
+    // quads overlap the last one found holds.
+    const int last = std::min(local_airport_last, LOCAL_AIRPORT_MAX - 1);
+    for (int n = 0; n <= last; ++n) {
+        int a = -1;
+        const airport_record* apt = AIRPORT_near(n, a);
+        if (!apt) continue;
+        for (int r = static_cast<int>(apt->runways.size()) - 1; r >= 0; --r) {
+            const runway_geometry_record* g = AIRPORT_geometry(*apt, r);
+            if (g && apt->runways[static_cast<size_t>(r)].surface_code != SURFACE_WATER)
+                surface_under_plane(*apt, r, AIRPORT_quad(*g));
+        }
+    }
+}
+
 void WORLDOBJ_draw_objects()
 {
     worldobj_state_record& w = worldobj_state;
+    WORLDOBJ_surface_under_plane();
     w.lift = (sim_graphics_view.view_y - scene_ground_elevation) * 0.01f;
     const int last = std::min(local_airport_last, LOCAL_AIRPORT_MAX - 1);
     if (PLUGIN_call_draw_hook(4) != 0) {

@@ -6,10 +6,15 @@
 #include <set>
 
 #include "aircraft/acf_struct.h"
+#include "core/draw_phases.h"
 #include "flightmodel/flt.h"
+#include "links/plugin_host.h"
+#include "scene/scene_draw.h"
 #include "tests/scene/airport/airport_fixture.h"
 
 namespace {
+
+int phase_taken = -1;   // the drawing phase a test plug-in manager takes
 
 class AirportPass : public AirportScene {
 protected:
@@ -36,7 +41,8 @@ std::map<int, std::set<int>> sign_cells(const std::vector<fb_item>& items)
 
 }  // namespace
 
-// A plug-in that takes phase 4 leaves only the lights to the pass.
+// A plug-in that takes phase 4 leaves only the lights to the pass (and the
+// runway under the plane, which is no drawing).
 TEST_F(AirportPass, Phase4TakenLeavesOnlyTheLights)
 {
     const int g = runway_geometry();
@@ -47,13 +53,14 @@ TEST_F(AirportPass, Phase4TakenLeavesOnlyTheLights)
     wind_vector[0] = 3.0f;
     sim_operation_misc.frame_rate_period = 1.0f;
     for (const int taken : {4, -1}) {
-        plugin_standin_draw_phase_taken = taken;
+        phase_taken = taken;
+        plugin_host.entries.drawing = [](int phase) { return phase == phase_taken ? 0 : 1; };
         rec.binds.clear();
         rec.lights.clear();
         SCENE_surface_reset();
         WORLDOBJ_draw_objects();
         EXPECT_EQ(rec.bound_slot(TEX_SLOT_LINE_ASPHALT, 0), taken != 4);
-        EXPECT_EQ(surface_state.flat_surface_on, taken != 4 ? 1 : 0);
+        EXPECT_EQ(surface_state.flat_surface_on, 1);   // the ground is found all the same
         EXPECT_EQ(worldobj_state.snow_drift_x, taken != 4 ? 3.0f : 0.0f);
         EXPECT_EQ(rec.lights.size(), 1u);
     }
@@ -160,6 +167,31 @@ TEST_F(AirportPass, RunwayUnderTheUsersAircraft)
     }
 }
 
+// The ground under the wheels never depends on what is drawn: an airport out
+// of view, a plug-in that draws the ground itself, a camera too high for the
+// world all leave the plane on its runway.
+TEST_F(AirportPass, RunwayUnderThePlaneWhateverIsDrawn)
+{
+    add_airport({runway("18", runway_geometry())});
+    scene_airport_visible[0] = 0;
+    flt[0].local_z = -100.0f;
+    const auto found = [] { return surface_state.flat_surface_on == 1 && surface_state.runway_under_plane == 0; };
+    WORLDOBJ_draw_objects();
+    EXPECT_TRUE(found());
+    const struct {
+        int taken;
+        float camera_y;
+    } frames[] = {{-1, 200.0f}, {DRAW_PHASE_GROUND_BEFORE, 200.0f}, {-1, 60000.0f}};
+    for (const auto& c : frames) {
+        phase_taken = c.taken;
+        plugin_host.entries.drawing = [](int phase) { return phase == phase_taken ? 0 : 1; };
+        camera_at(0.0f, c.camera_y, -100.0f, -90.0f, 0.0f);
+        SCENE_surface_reset();
+        SCENE_draw_3d();
+        EXPECT_TRUE(found()) << c.taken << " " << c.camera_y;
+    }
+}
+
 // On Mars a plane rolling faster than 10 m/s along a runway with its hook
 // down is caught.
 TEST_F(AirportPass, ArrestingGearOnMars)
@@ -173,13 +205,13 @@ TEST_F(AirportPass, ArrestingGearOnMars)
         LAUNCH_reset();
         flt[0].groundspeed = speed;
         WORLDOBJ_draw_objects();
-        EXPECT_EQ(launch_flags.arrest_engaged, speed > 10.0f ? 1 : 0) << speed;
+        EXPECT_EQ(launch_flags.hook_engaged, speed > 10.0f ? 1 : 0) << speed;
         EXPECT_EQ(launch_flags.arrest_decel, speed > 10.0f ? 5.0f : 0.0f);
     }
     sim_graphics_scenery.current_planet = PLANET_EARTH;
     LAUNCH_reset();
     WORLDOBJ_draw_objects();
-    EXPECT_EQ(launch_flags.arrest_engaged, 0);
+    EXPECT_EQ(launch_flags.hook_engaged, 0);
 }
 
 // A large apron of the selected airport shows another aircraft (from slot 1
