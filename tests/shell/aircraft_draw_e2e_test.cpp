@@ -23,6 +23,7 @@
 #include "flightmodel/flt.h"
 #include "graphics/ogl_bind_seam.h"
 #include "scene/scene_draw.h"
+#include "scene/particles.h"
 #include "scene/surface_state.h"
 #include "shell/frame.h"
 #include "shell/wndproc.h"
@@ -56,6 +57,7 @@ protected:
         sim_weather.rain_percent = sim_weather.thunderstorm_percent = 0.0f;
         sim_weather.precip_rain = sim_weather.precip_snow = 0.0f;
         frames(10);
+        PARTICLE_reset();   // no exhaust or dust puffs of the settling in the pictures
         // Clear skies at the local noon; the propeller and the light phases held.
         sim_weather.cloud_type[0] = sim_weather.cloud_type[1] = 0;
         sim_weather.visibility_reported_m = 40000.0f;
@@ -95,10 +97,11 @@ protected:
         sim_private_camera.the = -std::atan2(up, std::hypot(dx, dz)) / DEG_TO_RAD_FLOAT;
         sim_private_camera.phi = 0.0f;
     }
-    // The 3-D pass alone, no simulation between.
+    // The 3-D pass alone, no simulation between, and no time passing in it:
+    // the cars on the roads, the puffs and the water stand still.
     static picture scene()
     {
-        sim_operation_misc.frame_rate_period = 0.1f;
+        sim_operation_misc.frame_rate_period = 0.0f;
         for (int k = 0; k < 5; ++k) SCENE_draw_3d();
         picture px(1024 * 768 * 4);
         glPixelStorei(GL_PACK_ALIGNMENT, 1);

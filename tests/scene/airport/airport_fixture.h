@@ -95,7 +95,7 @@ protected:
         SCENE_surface_reset();
         LAUNCH_reset();
         landing_splash_on = 0;
-        landing_splash = {};
+        landing_splash_projection = {};
         for (int32_t& t : interval_ticks) t = 0;
         for (float& w : wind_vector) w = 0.0f;
         sim_time = sim_time_block{};
