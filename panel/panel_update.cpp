@@ -29,6 +29,7 @@
 #include "links/net_receive.h"
 #include "links/net_slots.h"
 #include "links/sound.h"
+#include "panel/controls/controls.h"
 #include "panel/instruments/flight_instruments.h"
 #include "panel/gauges/gauges.h"
 #include "panel/orbiter/orbiter.h"
@@ -421,6 +422,8 @@ void PANEL_reset()
     RADIO_STACK_reset();
     GAUGES_reset();
     ORBITER_reset();
+    SWITCHES_reset();
+    TRIM_WHEELS_reset();
 }
 
 void PANEL_update()

@@ -1,35 +1,122 @@
-// The trim wheels as the key commands, the joystick buttons and the serial
-// console work them: one step of the elevator, rotor, rudder or aileron trim,
-// held within -1..1.
-#include "panel/panel.h"
+// The trim wheels (elevator, rotor, rudder, aileron) and their position
+// indicators. The panel pass draws the wheels and takes clicks on them; the
+// key commands, the joystick buttons and the serial console step a trim with
+// a command code, which also starts that wheel's half-second spin.
+//
+// Reads: the mouse record through the click tests, the frame clock and period,
+// pln[0]'s trim limits. Writes: flt[0]'s trims and trim_mem.
+#include <algorithm>
+#include <cmath>
 
+#include "aircraft/acf_struct.h"
+#include "core/frame_clock.h"
 #include "core/simvars.h"
 #include "flightmodel/flt.h"
+#include "panel/controls/controls.h"
+#include "panel/panel_kit.h"
+
+trim_wheel_memory trim_mem;
+
+void TRIM_WHEELS_reset() { trim_mem = trim_wheel_memory{}; }
 
 namespace {
 
-void step_trim(float& trim, float delta)
+struct wheel_layout {
+    int type;
+    int wheel;
+    float spot_minus_x, spot_minus_y, spot_plus_x, spot_plus_y;
+    float sprite_x, sprite_y;
+    float spin_sign;   // the picture's direction for a step of -1
+};
+constexpr wheel_layout WHEELS[] = {
+    {66, TRIM_WHEEL_ELEVATOR, 0, 15, 0, -15, -2, 0, 5.0f},
+    {72, TRIM_WHEEL_ROTOR, 0, 15, 0, -15, -2, 0, 5.0f},
+    {68, TRIM_WHEEL_RUDDER, -15, 0, 15, 0, 0, 2, -5.0f},
+    {70, TRIM_WHEEL_AILERON, -15, 0, 15, 0, 0, 2, -5.0f},
+};
+
+const wheel_layout* wheel_of_type(int t)
 {
-    trim += delta;
-    if (trim < -1.0f) trim = -1.0f;
-    else if (trim > 1.0f) trim = 1.0f;
+    for (const wheel_layout& w : WHEELS)
+        if (w.type == t) return &w;
+    return nullptr;
+}
+
+float finite_or_0(float v) { return std::isfinite(v) ? v : 0.0f; }
+
+// The trims stay within -1..1 (a value written from outside that is not a
+// number restarts from 0).
+void step_trim(float& trim, float delta) { trim = std::clamp(finite_or_0(trim) + delta, -1.0f, 1.0f); }
+
+// The indicator's offset for a trim against the limit of its side; a limit
+// of 0 (or none at all) leaves the indicator at its centre.
+float indicator_share(float trim, float neg_lim, float pos_lim)
+{
+    const float lim = trim > 0.0f ? pos_lim : neg_lim;
+    if (!std::isfinite(lim) || lim == 0.0f) return 0.0f;
+    return finite_or_0(trim / lim);
 }
 
 }  // namespace
 
-void PANEL_trim_wheels(int command, int held)
+void PANEL_trim_wheels(int command, int per_frame)
 {
-    const float step = held ? 0.05f * sim_operation_misc.frame_rate_period : 0.001f;
-    flt_struct& f = flt[0];
+    const float dt = sim_operation_misc.frame_rate_period;
+    int d = 0;
     switch (command) {
-    case 20: step_trim(f.elv_trim, step); break;
-    case 21: step_trim(f.elv_trim, -step); break;
-    case 22: step_trim(f.rot_trim, step); break;
-    case 23: step_trim(f.rot_trim, -step); break;
-    case 24: step_trim(f.rud_trim, -step); break;
-    case 26: step_trim(f.rud_trim, step); break;
-    case 27: step_trim(f.ail_trim, -step); break;
-    case 29: step_trim(f.ail_trim, step); break;
+    case 20: panel_ins_type = 66, d = 1; break;
+    case 21: panel_ins_type = 66, d = -1; break;
+    case 22: panel_ins_type = 72, d = 1; break;
+    case 23: panel_ins_type = 72, d = -1; break;
+    case 24: panel_ins_type = 68, d = -1; break;
+    case 26: panel_ins_type = 68, d = 1; break;
+    case 27: panel_ins_type = 70, d = -1; break;
+    case 29: panel_ins_type = 70, d = 1; break;
+    default: break;
+    }
+    const float step = per_frame ? dt * 0.05f : 0.001f;
+    const int t = panel_ins_type;
+    flt_struct& f = flt[0];
+    const float s = panel_ins_scale;
+
+    if (const wheel_layout* w = wheel_of_type(t)) {
+        const int k = w->wheel;
+        if (frame_clock < trim_mem.trim_spin_until[k]) {
+            float& phase = trim_mem.trim_spin_phase[k];
+            phase = std::fmod(finite_or_0(phase + trim_mem.trim_spin_rate[k]), 3.0f);
+            if (phase < 0.0f) phase += 3.0f;
+        }
+        if (d == 0) {
+            if (PANEL_click_spot(w->spot_minus_x, w->spot_minus_y, 10.0f, per_frame)) d = -1;
+            else if (PANEL_click_spot(w->spot_plus_x, w->spot_plus_y, 10.0f, per_frame)) d = 1;
+        }
+        if (d != 0) {
+            switch (k) {
+            case TRIM_WHEEL_ELEVATOR: step_trim(f.elv_trim, d * step); break;
+            case TRIM_WHEEL_RUDDER: step_trim(f.rud_trim, d * step); break;
+            case TRIM_WHEEL_AILERON: step_trim(f.ail_trim, d * step); break;
+            default: f.rot_trim = std::clamp(finite_or_0(f.rot_trim + d * dt * 0.2f), 0.0f, 1.0f); break;
+            }
+            trim_mem.trim_spin_until[k] = frame_clock + 0.5f;
+            trim_mem.trim_spin_rate[k] = dt * w->spin_sign * static_cast<float>(-d);
+        }
+        if (command < 0 && trim_mem.trim_spin_phase[k] < 2.0f)
+            PANEL_draw_control(w->sprite_x, w->sprite_y, static_cast<int>(trim_mem.trim_spin_phase[k]));
+        return;
+    }
+    if (command >= 0) return;   // commands never reach the indicators
+    const acf_struct& a = pln[0];
+    switch (t) {
+    case 67:
+        PANEL_draw_control(7.0f, -indicator_share(f.elv_trim, a.acf_elv_trim_neg_lim, a.acf_elv_trim_pos_lim) * 25.0f * s, 0);
+        break;
+    case 69:
+        PANEL_draw_control(indicator_share(f.rud_trim, a.acf_rud_trim_neg_lim, a.acf_rud_trim_pos_lim) * 15.0f * s, -6.0f, 0);
+        break;
+    case 71:
+        PANEL_draw_control(indicator_share(f.ail_trim, a.acf_ail_trim_neg_lim, a.acf_ail_trim_pos_lim) * 15.0f * s, -6.0f, 0);
+        break;
+    case 73: PANEL_draw_control(6.0f, 20.0f - s * (finite_or_0(f.rot_trim) * 40.0f), 0); break;
     default: break;
     }
 }

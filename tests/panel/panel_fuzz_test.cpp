@@ -41,6 +41,11 @@ TEST_F(PanelTest, RandomPanelsDrawSafelyFrameAfterFrame)
             a.acf_face_jet = wild(), a.acf_tmax = wild(), a.acf_Mmo = wild(), a.acf_Vne = wild();
             a.acf_Vso = wild(), a.acf_m_jettison = wild(), a.acf_max_press_diff = wild();
             a.acf_trq_max_prp = wild(), a.acf_RSC_redline_prp = wild(), a.acf_RSC_redline_eng = wild();
+            a.acf_flap_detents = static_cast<int32_t>(rng()) % 20 - 5;
+            for (float& dn : a.acf_flap_dn) dn = wild();
+            a.acf_elv_trim_pos_lim = wild(), a.acf_elv_trim_neg_lim = wild(), a.acf_rud_trim_pos_lim = wild();
+            a.acf_ail_trim_neg_lim = wild(), a.acf_gear_retract = chance(rng) < 5, a.acf_jett_is_water = chance(rng) < 5;
+            for (float& x : sim_cockpit_misc.lever_gang_x) x = wild();
             has_view_bitmap[0] = chance(rng) < 5;
             sim_graphics_settings.transparent_panel = chance(rng) < 2;
             sim_graphics_misc.show_panel_click_spots = chance(rng) < 2;
@@ -53,6 +58,14 @@ TEST_F(PanelTest, RandomPanelsDrawSafelyFrameAfterFrame)
         f.indicated_airspeed = wild(), f.vh_ind = wild(), f.turnrate_roll = wild(), f.slip = wild();
         f.g_nrml = wild(), f.vacuum = wild(), f.alpha = wild(), f.groundspeed = wild(), f.m_jettison = wild();
         f.y_agl = wild(), f.stallwarning = chance(rng) < 5;
+        // Selectors, trims and courses as plug-ins and datagrams may write them.
+        auto any_int = [&] { return static_cast<int32_t>(rng()); };
+        sim_cockpit_switches.HSI_selector = any_int(), sim_cockpit_switches.RMI_selector = any_int();
+        sim_cockpit_switches.auto_brake_settings = any_int(), sim_cockpit_engine.fuel_tank_selector = any_int();
+        sim_cockpit_weapons.firing_rate = any_int(), f.ignition_on[0] = any_int();
+        sim_cockpit_radios.nav1_obs_degm = wild(), sim_cockpit_radios.obs_mag = wild();
+        f.elv_trim = wild(), f.rud_trim = wild(), f.rot_trim = wild(), f.flaprqst = wild(), f.flaprat = wild();
+        f.sbrkrqst = wild(), f.ENGN_thro[0] = wild(), f.swdi = wild();
         sim_time.local_time_sec = wild();
         sim_time.total_running_time_sec = static_cast<float>(frame) * 0.05f;
         sim_operation_misc.frame_rate_period = pick({0.05f, 0.0f, -1.0f});

@@ -1,0 +1,310 @@
+// The switch bank, knobs, levers, flap lever and trim wheels worked the way
+// the user works them: scripted mouse records on a slot, and the command codes
+// the keys, buttons and console send. State is read back from the words they
+// switch; what they draw from the feedback mode.
+#include "tests/panel/panel_fixture.h"
+
+#include "panel/controls/controls.h"
+
+namespace {
+
+class Controls : public PanelTest {
+protected:
+    void SetUp() override
+    {
+        PanelTest::SetUp();
+        screen.screen_area_left = 400.0f;
+        screen.screen_area_bottom = 300.0f;
+        pln[0].acf_gear_retract = 1;
+    }
+    // One mouse-down at (dx, dy) from the slot centre, the slot of `type`
+    // drawn once with it, then the button released.
+    template <class F>
+    static std::vector<fb_rect> click(int type, float dx, float dy, F&& draw, int held_long = 0)
+    {
+        mouse.mouse_x = screen.screen_area_left + dx, mouse.mouse_y = screen.screen_area_bottom + dy;
+        mouse.mouse_down = 1, mouse.mouse_held = 1, mouse.mouse_panel_drag = held_long;
+        panel_ins_type = type;
+        panel_ins_scale = 1.0f;
+        const auto drawn = capture_rects(draw);
+        release();
+        return drawn;
+    }
+    static void release() { mouse.mouse_down = mouse.mouse_held = mouse.mouse_panel_drag = 0; }
+    static void on_switch(int type, float dx, float dy) { click(type, dx, dy, [] { PANEL_switches(-1, 0); }); }
+    // The state of `type`'s sprite among the drawn quads (-1 when none shows).
+    static int shown_state(int type, const std::vector<fb_rect>& drawn)
+    {
+        for (const fb_rect& r : drawn)
+            for (int s = 0; s <= 6; ++s) {
+                const panel_sprite sp = PANEL_sprite(type, s);
+                if (sp.sheet != SHEET_NONE && std::fabs((r.tx1 + r.tx2) * 0.5f - sp.cu) < 0.01f &&
+                    std::fabs((r.ty1 + r.ty2) * 0.5f - sp.cv) < 0.01f)
+                    return s;
+            }
+        return -1;
+    }
+};
+
+TEST_F(Controls, CommandsWorkTheSwitchesWithoutDrawing)
+{
+    // A command toggles once, leaves its type current and draws nothing,
+    // with no such switch on the panel.
+    auto drawn = capture_feedback([] { PANEL_switches(7, 0); });
+    EXPECT_EQ(sim_cockpit_switches.yaw_damper_on, 1);
+    EXPECT_EQ(panel_ins_type, 7);
+    EXPECT_TRUE(drawn.empty());
+    // Per-engine switches serve the engine given; an engine outside the eight does nothing.
+    PANEL_switches(9, 3);
+    PANEL_switches(9, 8);
+    PANEL_switches(9, -1);
+    EXPECT_EQ(sim_cockpit_engine.fadec_on[3], 1);
+    EXPECT_EQ(sim_cockpit_engine.fadec_on[0] + sim_cockpit_engine.fadec_on[7], 0);
+
+    // The gear handle: fixed gear ignores it silently; retractable gear toggles and sounds.
+    pln[0].acf_gear_retract = 0;
+    PANEL_switches(20, 0);
+    EXPECT_EQ(sim_cockpit_switches.gear_handle_status, 0);
+    EXPECT_TRUE(sounds.played_slots.empty());
+    pln[0].acf_gear_retract = 1;
+    drawn = capture_feedback([] { PANEL_switches(20, 0); });
+    EXPECT_EQ(sim_cockpit_switches.gear_handle_status, 1);
+    EXPECT_EQ(sounds.played_slots, std::vector<int>{27});
+    EXPECT_TRUE(drawn.empty());
+
+    // A trim command steps the trim and sets the wheel spinning, drawing nothing.
+    drawn = capture_feedback([] { PANEL_trim_wheels(24, 0); });
+    EXPECT_FLOAT_EQ(flt[0].rud_trim, -0.001f);
+    EXPECT_FLOAT_EQ(trim_mem.trim_spin_until[TRIM_WHEEL_RUDDER], frame_clock + 0.5f);
+    EXPECT_TRUE(drawn.empty());
+    PANEL_trim_wheels(25, 0);
+    PANEL_trim_wheels(28, 0);
+    EXPECT_FLOAT_EQ(flt[0].rud_trim, -0.001f);
+    EXPECT_FLOAT_EQ(flt[0].ail_trim, 0.0f);
+
+    // JATO arms only while burn is left; the jettison drops the load or, on a
+    // water bomber, starts the drop while there is water.
+    flt[0].jato_left = 0.01f;
+    PANEL_switches(14, 0);
+    EXPECT_EQ(sim_cockpit_switches.jato_on, 0);
+    flt[0].jato_left = 3.0f;
+    PANEL_switches(14, 0);
+    EXPECT_EQ(sim_cockpit_switches.jato_on, 1);
+    flt[0].m_jettison = 500.0f;
+    pln[0].acf_jett_is_water = 1;
+    PANEL_switches(11, 0);
+    EXPECT_EQ(flt[0].water_drop_on, 1);
+    EXPECT_EQ(flt[0].m_jettison, 500.0f);
+    pln[0].acf_jett_is_water = 0;
+    PANEL_switches(11, 0);
+    EXPECT_EQ(flt[0].m_jettison, 0.0f);
+}
+
+TEST_F(Controls, ClicksOnSwitchesShowTheirSpritesAndTheLightsTheGear)
+{
+    auto drawn = click(29, 0, 0, [] { PANEL_switches(-1, 0); });
+    EXPECT_EQ(sim_cockpit_electrical.battery_on, 1);
+    EXPECT_EQ(shown_state(29, drawn), 0);
+    drawn = click(29, 0, 0, [] { PANEL_switches(-1, 0); });
+    EXPECT_EQ(sim_cockpit_electrical.battery_on, 0);
+    EXPECT_EQ(shown_state(29, drawn), -1);
+    power();
+
+    // Gear up and locked: dark, press-to-test shows state 1; in transit state 0; down and locked 1.
+    pln[0].acf_gear_deploy[68] = 0.0f;
+    panel_ins_type = 22;
+    EXPECT_EQ(shown_state(22, capture_rects([] { PANEL_switches(-1, 68); })), -1);
+    mouse.mouse_x = 400.0f, mouse.mouse_y = 300.0f, mouse.mouse_held = 1;
+    EXPECT_EQ(shown_state(22, capture_rects([] { PANEL_switches(-1, 68); })), 1);
+    release();
+    pln[0].acf_gear_deploy[68] = 0.5f;
+    EXPECT_EQ(shown_state(22, capture_rects([] { PANEL_switches(-1, 68); })), 0);
+    sim_cockpit_switches.gear_handle_status = 1;
+    pln[0].acf_gear_deploy[68] = 1.0f;
+    EXPECT_EQ(shown_state(22, capture_rects([] { PANEL_switches(-1, 68); })), 1);
+    EXPECT_TRUE(capture_rects([] { PANEL_switches(-1, 300); }).empty());   // no such gear part
+
+    // The starter key: a click turns it, a long press cranks while powered.
+    pln[0].acf_en_type[0] = 0;
+    click(34, 5, 5, [] { PANEL_switches(-1, 0); });
+    EXPECT_EQ(flt[0].ignition_on[0], 1);
+    drawn = click(34, 0, 0, [] { PANEL_switches(-1, 0); }, 1);
+    EXPECT_FLOAT_EQ(sim_cockpit_engine.starter_duration[0], 0.1f);
+    EXPECT_EQ(shown_state(34, drawn), 2);
+    pln[0].acf_en_type[0] = 2;   // a turbine's key has only off and both
+    click(34, 5, 5, [] { PANEL_switches(-1, 0); });
+    EXPECT_EQ(flt[0].ignition_on[0], 0);
+}
+
+TEST_F(Controls, SelectorsStepWrapAndClampByTheDiagonal)
+{
+    struct step {
+        int type;
+        int32_t* word;
+        int32_t from;
+        float dx, dy;
+        std::vector<int32_t> then;
+    };
+    sim_cockpit_switches_block& sw = sim_cockpit_switches;
+    const step cases[] = {
+        {5, &sw.auto_brake_settings, -1, -5, -5, {4, 3}},
+        {5, &sw.auto_brake_settings, 4, 5, 5, {-1, 0}},
+        {28, &sw.EFIS_map_range_selector, 6, 5, 5, {6}},
+        {394, &sim_cockpit_engine.fuel_tank_selector, 0, 5, 5, {1, 4, 2, 2}},
+        {394, &sim_cockpit_engine.fuel_tank_selector, 2, -5, -5, {4, 1, 0, 0}},
+        {38, &sim_cockpit_engine.fuel_tank_selector, 0, 5, 5, {4, 4}},
+        {38, &sim_cockpit_engine.fuel_tank_selector, 4, -5, -5, {0}},
+        {439, &sim_cockpit_weapons.firing_rate, 1, 5, 5, {2, 5, 10, 10}},
+        {369, &sw.EFIS_dme_1_selector, 2, 9, 4, {0}},
+        {25, &sw.HSI_selector, 2147483647, 0, 0, {1}},   // a wild value from outside wraps in range
+    };
+    for (const step& c : cases) {
+        *c.word = c.from;
+        for (int32_t want : c.then) {
+            on_switch(c.type, c.dx, c.dy);
+            EXPECT_EQ(*c.word, want) << "type " << c.type << " from " << c.from;
+        }
+    }
+    // The firing-rate knob starts at 0, which reads as its first position.
+    sim_cockpit_weapons.firing_rate = 0;
+    on_switch(439, 20, 20);
+    EXPECT_EQ(sim_cockpit_weapons.firing_rate, 1);
+
+    // The arming selectors share one position; a kind the type lacks stays safe.
+    on_switch(423, 5, 5);
+    on_switch(423, 5, 5);
+    EXPECT_EQ(sim_cockpit_weapons.rockets_armed, 1);
+    EXPECT_EQ(sim_cockpit_weapons.guns_armed + sim_cockpit_weapons.bombs_armed, 0);
+    on_switch(433, 5, 5);
+    EXPECT_EQ(switch_mem.weapon_select_pos, 3);
+    EXPECT_EQ(sim_cockpit_weapons.missiles_armed, 1);
+}
+
+TEST_F(Controls, KnobsWrapOrClampAndRunAtTheirRate)
+{
+    sim_cockpit_radios.nav1_obs_degm = 359.0f;
+    click(42, 5, 5, [] { PANEL_knob(); });
+    EXPECT_FLOAT_EQ(sim_cockpit_radios.nav1_obs_degm, 360.0f);
+    click(42, 5, 5, [] { PANEL_knob(); });
+    EXPECT_FLOAT_EQ(sim_cockpit_radios.nav1_obs_degm, 1.0f);
+    click(44, 5, 5, [] { PANEL_knob(); });   // the ADF card turns the other way
+    EXPECT_FLOAT_EQ(sim_cockpit_radios.adf1_obs_card_mag, 359.0f);
+    sim_cockpit_switches.HSI_selector = 2;
+    click(375, -5, -5, [] { PANEL_knob(); });
+    EXPECT_FLOAT_EQ(sim_cockpit_radios.obs_mag, 359.0f);
+    sim_cockpit_switches.HSI_selector = 7;   // outside 0..2: nav 1
+    click(375, 5, 5, [] { PANEL_knob(); });
+    EXPECT_FLOAT_EQ(sim_cockpit_radios.nav1_obs_degm, 2.0f);
+
+    click(40, 5, 5, [] { PANEL_knob(); });
+    EXPECT_FLOAT_EQ(sim_cockpit_electrical.HUD_brightness, 1.0f);
+    click(40, -5, -5, [] { PANEL_knob(); });
+    EXPECT_FLOAT_EQ(sim_cockpit_electrical.HUD_brightness, 0.1f);
+    sim_cockpit_misc.barometer_setting = std::nanf("");
+    click(41, -5, -5, [] { PANEL_knob(); });
+    EXPECT_FLOAT_EQ(sim_cockpit_misc.barometer_setting, 0.0f);
+
+    // Held long, the radio-altimeter minimum runs at 100 ft/s below 500 ft, then 500 ft/s.
+    sim_cockpit_misc.radio_altimeter_minimum = 490.0f;
+    sim_operation_misc.frame_rate_period = 0.05f;
+    for (int i = 0; i < 3; ++i) click(46, 5, 5, [] { PANEL_knob(); }, 1);
+    EXPECT_NEAR(sim_cockpit_misc.radio_altimeter_minimum, 490.0f + 5.0f + 5.0f + 25.0f, 1e-3f);
+    for (int i = 0; i < 200; ++i) click(46, 5, 5, [] { PANEL_knob(); }, 1);
+    EXPECT_FLOAT_EQ(sim_cockpit_misc.radio_altimeter_minimum, 2500.0f);
+}
+
+TEST_F(Controls, FlapLeverSnapsToDetentsAndSpeedBrakeToHalves)
+{
+    acf_struct& a = pln[0];
+    a.acf_flap_detents = 3;
+    a.acf_flap_dn[0] = 0, a.acf_flap_dn[1] = 10, a.acf_flap_dn[2] = 20, a.acf_flap_dn[3] = 40;
+    const struct { float request, snapped; } snaps[] = {{0.4f, 0.5f}, {0.375f, 0.25f}, {0.9f, 1.0f}, {0.05f, 0.0f}};
+    for (const auto& c : snaps) {
+        flt[0].flaprqst = c.request;
+        in_slot(62, 1.0f, [] { PANEL_flap_lever(); });
+        EXPECT_FLOAT_EQ(flt[0].flaprqst, c.snapped) << c.request;
+    }
+    // A click a quarter of the way down the travel asks for the 10-degree detent.
+    click(62, 0, 28.0f - 14.0f, [] { PANEL_flap_lever(); });
+    EXPECT_FLOAT_EQ(flt[0].flaprqst, 0.25f);
+    // Detent counts from a file: only the table's own entries; none gives 0.
+    a.acf_flap_detents = 1000;
+    a.acf_flap_dn[7] = 80.0f;
+    flt[0].flaprqst = 0.3f;
+    in_slot(62, 1.0f, [] { PANEL_flap_lever(); });
+    EXPECT_FLOAT_EQ(flt[0].flaprqst, 0.25f);
+    a.acf_flap_detents = -1;
+    in_slot(62, 1.0f, [] { PANEL_flap_lever(); });
+    EXPECT_FLOAT_EQ(flt[0].flaprqst, 0.0f);
+
+    // Speed brake: released at 0.3 it rests at 0.5; armed only with the auto option.
+    flt[0].sbrkrqst = 0.3f;
+    in_slot(56, 1.0f, [] { PANEL_levers(0, 100.0f); });
+    EXPECT_FLOAT_EQ(flt[0].sbrkrqst, 0.5f);
+    flt[0].sbrkrqst = -0.5f;
+    in_slot(56, 1.0f, [] { PANEL_levers(0, 100.0f); });
+    EXPECT_FLOAT_EQ(flt[0].sbrkrqst, 0.0f);
+    a.acf_autosbrkEQ = 1;
+    flt[0].sbrkrqst = -0.5f;
+    in_slot(56, 1.0f, [] { PANEL_levers(0, 100.0f); });
+    EXPECT_FLOAT_EQ(flt[0].sbrkrqst, -0.5f);
+}
+
+TEST_F(Controls, ThrottleDragMovesTheEngineAndTheGroupMovesTogether)
+{
+    acf_struct& a = pln[0];
+    a.acf_num_engines = 2;
+    a.acf_throtmax_FWD = 1.0f;
+    // Lever travel 100: half travel 45, handle between y -45 and 45.
+    click(48, 0, 45, [] { PANEL_levers(1, 100.0f); });
+    EXPECT_NEAR(flt[0].ENGN_thro[1], 1.0f, 1e-4f);
+    EXPECT_FLOAT_EQ(flt[0].ENGN_thro[0], 0.0f);
+    // A grab on the group's column (lever_gang_x at the slot) moves each lever it serves.
+    sim_cockpit_misc.lever_gang_x[0] = 400.0f;
+    for (int e = 0; e < 2; ++e) click(48, 0, -45, [e] { PANEL_levers(e, 100.0f); });
+    EXPECT_NEAR(flt[0].ENGN_thro[0], 0.0f, 1e-4f);
+    EXPECT_NEAR(flt[0].ENGN_thro[1], 0.0f, 1e-4f);
+    EXPECT_TRUE(capture_rects([] { PANEL_levers(12, 100.0f); }).empty());   // no such engine
+
+    // With reversers, a short click below the forward range leaves idle
+    // forward; after a long press the lever enters reverse.
+    a.acf_revthrust_eq = 1;
+    a.acf_throtmax_REV = 1.0f;
+    flt[0].ENGN_propmode[1] = 1;
+    sim_cockpit_misc.lever_gang_x[0] = 0.0f;
+    click(48, 0, -45, [] { PANEL_levers(1, 100.0f); });
+    EXPECT_EQ(flt[0].ENGN_propmode[1], 1);
+    EXPECT_FLOAT_EQ(flt[0].ENGN_thro[1], 0.0f);
+    click(48, 0, -45, [] { PANEL_levers(1, 100.0f); }, 1);
+    EXPECT_EQ(flt[0].ENGN_propmode[1], 3);
+}
+
+TEST_F(Controls, TrimWheelsStepSpinAndTheIndicatorsRestOnZeroLimits)
+{
+    // One click on the upper elevator spot: exactly -0.001, and the wheel turns.
+    click(66, 0, 15, [] { PANEL_trim_wheels(-1, 0); });
+    EXPECT_FLOAT_EQ(flt[0].elv_trim, -0.001f);
+    frame_clock += 0.05f;
+    const auto drawn = in_slot(66, 1.0f, [] { PANEL_trim_wheels(-1, 0); });
+    EXPECT_FLOAT_EQ(trim_mem.trim_spin_phase[TRIM_WHEEL_ELEVATOR], 0.25f);
+    EXPECT_FALSE(drawn.empty());
+    // The rotor trim runs at 0.2 a second and stops at 0.
+    flt[0].rot_trim = 0.005f;
+    PANEL_trim_wheels(23, 1);
+    EXPECT_FLOAT_EQ(flt[0].rot_trim, 0.0f);
+
+    // Elevator trim at its positive limit: the indicator 25 below its centre;
+    // a limit of 0 from a file leaves it at the centre.
+    acf_struct& a = pln[0];
+    a.acf_elv_trim_pos_lim = 0.5f;
+    flt[0].elv_trim = 0.5f;
+    auto r = capture_rects([] { panel_ins_type = 67, panel_ins_scale = 1.0f, PANEL_trim_wheels(-1, 0); });
+    ASSERT_EQ(r.size(), 1u);
+    EXPECT_NEAR((r[0].y1 + r[0].y2) * 0.5f, 300.0f - 25.0f, 1e-3f);
+    a.acf_elv_trim_pos_lim = 0.0f;
+    r = capture_rects([] { panel_ins_type = 67, panel_ins_scale = 1.0f, PANEL_trim_wheels(-1, 0); });
+    ASSERT_EQ(r.size(), 1u);
+    EXPECT_NEAR((r[0].y1 + r[0].y2) * 0.5f, 300.0f, 1e-3f);
+}
+
+}  // namespace
