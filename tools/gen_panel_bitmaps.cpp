@@ -25,6 +25,7 @@
 
 #include "graphics/ogl_image.h"
 #include "panel/instrument_pictures.h"
+#include "panel/instruments/flight_instruments.h"
 #include "panel/panel_art.h"
 #include "panel/panel_kit.h"
 #include "tools/panel_sheets.h"
@@ -147,8 +148,8 @@ bool write_bmp(const std::filesystem::path& path, const image& im)
 // Each face is drawn at its type's design size; what the drawers put on top
 // (needles, drums, lit lamps, generated scales) is left out.
 
-enum class face_kind { plate, button, lever, round_blank, asi_printed, clock, turn, slip, suction, attitude, lamp,
-                       tape, compass, tail };
+enum class face_kind { plate, button, lever, round_blank, asi_printed, alt_printed, vvi_printed, clock, turn, slip,
+                       suction, attitude, lamp, tape, compass, tail };
 
 bool in(int t, int lo, int hi) { return t >= lo && t <= hi; }
 
@@ -156,6 +157,8 @@ face_kind kind_of(int t, const std::string& path)
 {
     if (t == 0) return face_kind::tail;
     if (in(t, 74, 79)) return face_kind::asi_printed;
+    if (in(t, 94, 99)) return face_kind::alt_printed;
+    if (in(t, 122, 129)) return face_kind::vvi_printed;
     if (in(t, 340, 342)) return face_kind::clock;
     if (t == 101 || t == 102) return face_kind::turn;
     if (in(t, 103, 105)) return face_kind::slip;
@@ -467,6 +470,45 @@ bool stack_face(image& im, int t)
         return true;
     }
     return false;
+// The altimeter's dial: the long needle turns once per 1,000 ft, so the
+// hundreds are printed 36 degrees apart with a mark every 20 ft; the drum
+// windows of the counter faces and the barometer window stay dark.
+void alt_printed(image& im, int t, double cx, double cy, double r)
+{
+    for (int k = 0; k < 50; ++k) dial_tick(im, cx, cy, r - (k % 5 ? 6 : 11), r - 2, k * 7.2, k % 5 ? 1 : 2, WHITE);
+    for (int k = 0; k < 10; ++k) {
+        double x, y;
+        polar(cx, cy, r - 19, k * 36.0, x, y);
+        centred_text(im, std::to_string(k), x, y, WHITE);
+    }
+    if (t >= 97) {
+        im.fill(int(cx) - 18, int(cy) + 13, int(cx) + 18, int(cy) + 25, DARK);   // altitude counter
+        im.fill(int(cx) - 37, int(cy) - 30, int(cx) + 34, int(cy) - 18, DARK);   // millibars and inches
+    } else {
+        im.fill(int(cx) - 13, int(cy) - 32, int(cx) + 16, int(cy) - 20, DARK);   // barometer window
+    }
+}
+
+// A vertical-speed dial marked where its needle points (level to the left,
+// climbs above): every 500 ft/min, numbered in thousands.
+void vvi_printed(image& im, int t, double cx, double cy, double r)
+{
+    double full = 0.0;
+    for (double fpm = 500.0; fpm <= 6000.0; fpm += 500.0)
+        if (std::fabs(VVI_needle_angle(t, static_cast<float>(fpm)) - VVI_needle_angle(t, static_cast<float>(fpm - 500.0))) > 0.01)
+            full = fpm;
+    for (double fpm = -full; fpm <= full + 0.1; fpm += 500.0) {
+        const double a = VVI_needle_angle(t, static_cast<float>(fpm)) - 90.0;
+        const bool thousand = std::fmod(std::fabs(fpm), 1000.0) < 0.1;
+        dial_tick(im, cx, cy, r - (thousand ? 12 : 8), r - 2, a, thousand ? 2 : 1, WHITE);
+        if (thousand) {
+            double x, y;
+            polar(cx, cy, r - 21, a, x, y);
+            centred_text(im, std::to_string(static_cast<int>(std::fabs(fpm) / 1000.0)), x, y, WHITE);
+        }
+    }
+    centred_text(im, "UP", cx - r * 0.35, cy + r * 0.3, WHITE);
+    centred_text(im, "DN", cx - r * 0.35, cy - r * 0.3, WHITE);
 }
 
 image draw_face(int type, const std::string& path)
@@ -485,6 +527,14 @@ image draw_face(int type, const std::string& path)
     case face_kind::asi_printed:
         bezel(im, cx, cy, r);
         asi_printed(im, type, cx, cy, r - 3);
+        break;
+    case face_kind::alt_printed:
+        bezel(im, cx, cy, r);
+        alt_printed(im, type, cx, cy, r - 3);
+        break;
+    case face_kind::vvi_printed:
+        bezel(im, cx, cy, r);
+        vvi_printed(im, type, cx, cy, r - 3);
         break;
     case face_kind::clock:
         bezel(im, cx, cy, r);
