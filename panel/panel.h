@@ -101,6 +101,11 @@ void PANEL_adi();
 void PANEL_altimeter();
 void PANEL_compass();
 void PANEL_hsi();
+// The HSI's course arrow, deviation bar, TO/FROM pointer and glide-slope
+// pointers (or flags) turned with a card showing `card_heading`, for the HSI
+// and EFIS types; 173 and 174 draw the EFIS localizer and glide-slope scales.
+// Any other current type is a fatal alert.
+void update_loc_gls(float card_heading);
 void PANEL_vvi();
 void PANEL_cdi(int nav_radio);
 void PANEL_rmi();
@@ -111,6 +116,10 @@ void PANEL_orbiter_approach();
 void PANEL_orbiter_entry();
 void PANEL_synthetic_vision(int counter);
 void PANEL_efis_switches();
+// Whether a map symbol at (px, py) shows: inside the rectangle x0..x1,
+// y0..y1 and, except on type 331, strictly inside the 90-degree wedge that
+// opens upward from (0, y0).
+bool EFIS_map_visible(float x0, float y0, float x1, float y1, float px, float py);
 void PANEL_ecam_page();
 void PANEL_ecam_mode_switch();
 void PANEL_audio_panel();

@@ -32,6 +32,7 @@
 #include "panel/controls/controls.h"
 #include "panel/instruments/flight_instruments.h"
 #include "panel/gauges/gauges.h"
+#include "panel/instruments/nav_instruments.h"
 #include "panel/orbiter/orbiter.h"
 #include "panel/panel_kit.h"
 #include "panel/radios/radios.h"
@@ -424,6 +425,7 @@ void PANEL_reset()
     ORBITER_reset();
     SWITCHES_reset();
     TRIM_WHEELS_reset();
+    RMI_reset();
 }
 
 void PANEL_update()

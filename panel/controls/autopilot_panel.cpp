@@ -1,0 +1,170 @@
+// The autopilot panel: mode engage buttons (which act through the keyboard
+// commands of the same functions, so a click, a key and a joystick button
+// change the modes by one path), their annunciator lamps, the four value
+// selectors and the drum and digital displays of the selected values.
+//
+// Reads: the autopilot block, autopilot_test_timeout, the frame clock, the
+// mouse record, the panel power. Writes: the selected airspeed, heading,
+// altitude and vertical speed, backcourse_on; the modes only through the keys.
+#include <algorithm>
+#include <cmath>
+
+#include "core/command_hook.h"
+#include "core/frame_clock.h"
+#include "core/input.h"
+#include "core/key_slots.h"
+#include "core/simvars.h"
+#include "graphics/font.h"
+#include "panel/controls/controls.h"
+#include "panel/panel_kit.h"
+
+namespace {
+
+constexpr int KEY_CLASS_COMMAND = 2;   // a character taken from the key assignment table
+constexpr int NO_KEY = -1;
+
+bool in(int t, int lo, int hi) { return t >= lo && t <= hi; }
+float finite_or(float v, float fallback) { return std::isfinite(v) ? v : fallback; }
+
+// Halves away from zero onto the grid.
+float snap(float v, float grid) { return std::round(v / grid) * grid; }
+
+// Add 360 while below 0, take 360 while above 360: both ends reachable.
+float wrap_0_360(float v)
+{
+    if (!std::isfinite(v)) return 0.0f;
+    if (v > 360.0f) {
+        v = std::fmod(v, 360.0f);
+        if (v == 0.0f) v = 360.0f;
+    } else if (v < 0.0f) {
+        v = std::fmod(v, 360.0f);
+        if (v < 0.0f) v += 360.0f;
+    }
+    return v;
+}
+
+// One mode: its engage button triple, its annunciator lamp, the key command
+// that toggles it, and how far it is engaged (0 off, 1 armed, 2 on).
+struct mode_row {
+    int first_button;
+    int lamp;
+    int key_slot;
+    int (*engaged)();
+};
+
+int word_is(int32_t w, int v) { return w == v ? 2 : 0; }
+const mode_row MODES[] = {
+    {242, 272, 10, [] { return word_is(sim_cockpit_autopilot.airspeed_mode, 10); }},
+    {245, 273, 11, [] { return word_is(sim_cockpit_autopilot.heading_mode, 11); }},
+    {399, 402, 12, [] { return word_is(sim_cockpit_autopilot.heading_mode, 12); }},
+    {441, 444, 13, [] { return word_is(sim_cockpit_autopilot.altitude_mode, 13); }},
+    {257, 277, 14, [] { return word_is(sim_cockpit_autopilot.altitude_mode, 14); }},
+    {254, 276, 15, [] { return word_is(sim_cockpit_autopilot.altitude_mode, 15); }},
+    {266, 280, 16, [] { return word_is(sim_cockpit_autopilot.altitude_mode, 16); }},
+    {269, 281, 17, [] { return word_is(sim_cockpit_autopilot.altitude_mode, 17); }},
+    {251, 275, 18, [] { const int32_t m = sim_cockpit_autopilot.hnav_mode; return m == 18 ? 1 : m == 19 ? 2 : 0; }},
+    {260, 278, 20, [] { const int32_t m = sim_cockpit_autopilot.vnav_mode; return m == 20 ? 1 : m == 21 ? 2 : 0; }},
+    {263, 279, NO_KEY, [] { return sim_cockpit_autopilot.backcourse_on != 0 ? 2 : 0; }},
+};
+
+void engage_button(const mode_row& m, bool test)
+{
+    if (PANEL_click_spot(0.0f, 0.0f, 12.0f, 0)) {
+        if (m.key_slot != NO_KEY) CORE_run_key_slot(KEY_CLASS_COMMAND, m.key_slot);
+        else sim_cockpit_autopilot.backcourse_on = sim_cockpit_autopilot.backcourse_on != 0 ? 0 : 1;
+    }
+    const int e = m.engaged();
+    if (e == 0 && !test) return;
+    PANEL_draw_control(0.0f, 0.0f, 0);
+    PANEL_draw_control(0.0f, 0.0f, test ? 2 : e);
+}
+
+// The selected values held to their ranges.
+void limit_values()
+{
+    sim_cockpit_autopilot_block& ap = sim_cockpit_autopilot;
+    if (ap.airspeed_is_mach != 0) ap.airspeed = std::clamp(finite_or(ap.airspeed, 0.0f), 0.0f, 9.99f);
+    else ap.airspeed = std::clamp(finite_or(ap.airspeed, 0.0f), 0.0f, 999.0f);
+    ap.heading_mag = wrap_0_360(ap.heading_mag);
+    ap.altitude = std::clamp(finite_or(ap.altitude, 0.0f), 0.0f, 99900.0f);
+    ap.vertical_velocity = std::clamp(finite_or(ap.vertical_velocity, 0.0f), -9999.0f, 9900.0f);
+}
+
+void snap_altitude_and_vs()
+{
+    sim_cockpit_autopilot_block& ap = sim_cockpit_autopilot;
+    ap.altitude = snap(finite_or(ap.altitude, 0.0f), 100.0f);
+    ap.vertical_velocity = snap(finite_or(ap.vertical_velocity, 0.0f), 100.0f);
+}
+
+// Which value a selector, display or selector-display serves: 0 speed,
+// 1 heading, 2 altitude, 3 vertical speed.
+void selector(int which, float x)
+{
+    sim_cockpit_autopilot_block& ap = sim_cockpit_autopilot;
+    const bool mach = ap.airspeed_is_mach != 0;
+    switch (which) {
+    case 0: ap.airspeed += PANEL_drag_spot(x, -2.0f, 10.0f, mach ? 0.01f : 5.0f, mach ? 0.05f : 50.0f, 1); break;
+    case 1: ap.heading_mag += PANEL_drag_spot(x, -2.0f, 10.0f, 1.0f, 30.0f, 1); break;
+    case 2: ap.altitude += PANEL_drag_spot(x, -2.0f, 10.0f, 100.0f, 2000.0f, 1); break;
+    default: ap.vertical_velocity += PANEL_drag_spot(x, -2.0f, 10.0f, 100.0f, 1000.0f, 1); break;
+    }
+    limit_values();
+}
+
+void digital_display(int which)
+{
+    const sim_cockpit_autopilot_block& ap = sim_cockpit_autopilot;
+    switch (which) {
+    case 0:
+        if (ap.airspeed_is_mach != 0) OGL_draw_string_fmt(49, -10.0f, -3.0f, ap.airspeed, 3, 2, 0, 112);
+        else OGL_draw_string_fmt(49, -14.0f, -3.0f, ap.airspeed, 4, 0, 0, 112);
+        break;
+    case 1: OGL_draw_string_fmt(49, -8.0f, -3.0f, ap.heading_mag, 3, 0, 0, 112); break;
+    case 2: OGL_draw_string_fmt(49, -20.0f, -3.0f, ap.altitude, 5, 0, 0, 112); break;
+    default: OGL_draw_string_fmt(49, -14.0f, -3.0f, ap.vertical_velocity, 4, 0, 1, 112); break;
+    }
+}
+
+void drum_display(int which)
+{
+    const sim_cockpit_autopilot_block& ap = sim_cockpit_autopilot;
+    switch (which) {
+    case 0:
+        if (ap.airspeed_is_mach != 0) PANEL_draw_drum_counter(-15.0f, -4.0f, std::round(ap.airspeed * 100.0f), 3);
+        else PANEL_draw_drum_counter(-15.0f, -4.0f, ap.airspeed, 4);
+        break;
+    case 1: PANEL_draw_drum_counter(-12.0f, -4.0f, std::round(ap.heading_mag), 3); break;
+    case 2: PANEL_draw_drum_counter(-18.0f, -4.0f, ap.altitude, 5); break;
+    default: PANEL_draw_drum_counter(-13.0f, -4.0f, ap.vertical_velocity, 4); break;
+    }
+}
+
+}  // namespace
+
+void PANEL_autopilot()
+{
+    if (!PANEL_has_power()) return;
+    const int t = panel_ins_type;
+    const bool test = autopilot_test_timeout > frame_clock;
+
+    for (const mode_row& m : MODES) {
+        if (in(t, m.first_button, m.first_button + 2)) engage_button(m, test);
+        else if (t == m.lamp && m.engaged() != 0) PANEL_draw_control(0.0f, 0.0f, 1);
+    }
+    if (in(t, 282, 285)) selector(t - 282, -2.0f);
+    if (in(t, 290, 293)) selector(t - 290, 26.0f);
+
+    // Released, the selected values settle on their grids.
+    if (mouse.mouse_held == 0) {
+        sim_cockpit_autopilot_block& ap = sim_cockpit_autopilot;
+        ap.airspeed = snap(finite_or(ap.airspeed, 0.0f), ap.airspeed_is_mach != 0 ? 0.01f : 5.0f);
+        ap.heading_mag = snap(finite_or(ap.heading_mag, 0.0f), 1.0f);
+        snap_altitude_and_vs();
+    }
+    if (in(t, 290, 293)) {
+        digital_display(t - 290);
+        if (t == 292 || t == 293) snap_altitude_and_vs();
+    }
+    if (in(t, 286, 289)) drum_display(t - 286);
+}

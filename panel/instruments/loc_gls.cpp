@@ -1,0 +1,89 @@
+// The navigation part of every horizontal situation display: course arrow,
+// deviation bar, TO/FROM pointer and the glide-slope pointers or their warning
+// flags, all turned with the compass card; and the EFIS localizer and
+// glide-slope scales on their own.
+//
+// Reads: the navigation arrays of sim_cockpit_radios, HSI_selector, the
+// avionics power and failure slot 7. Draws about the current slot's origin.
+#include <cmath>
+
+#include "core/alert.h"
+#include "core/simvars.h"
+#include "panel/instruments/flight_instruments.h"
+#include "panel/instruments/nav_instruments.h"
+#include "panel/panel_kit.h"
+
+namespace {
+
+constexpr float DEG = 0.017453292519943f;
+
+float finite_or_0(float v) { return std::isfinite(v) ? v : 0.0f; }
+
+struct loc_gls_layout {
+    int source;   // receiver index, or -1 for the HSI selector's
+    bool glass;
+    float span;   // half span of the glide-slope pointers before the scale
+};
+
+bool layout_of(int t, loc_gls_layout& l)
+{
+    if (t >= 110 && t <= 112) l = {RADIO_INDEX_NAV1, false, 60.0f};
+    else if (t >= 113 && t <= 115) l = {RADIO_INDEX_NAV2, false, 60.0f};
+    else if (t >= 116 && t <= 118) l = {-1, false, 60.0f};
+    else if ((t >= 119 && t <= 121) || t == 168 || t == 169 || t == 188 || t == 191) l = {-1, true, 60.0f};
+    else if (t == 173 || t == 174) l = {-1, true, 0.0f};
+    else if ((t >= 185 && t <= 187) || (t >= 371 && t <= 373)) l = {-1, true, 80.0f};
+    else return false;
+    return true;
+}
+
+}  // namespace
+
+void update_loc_gls(float card_heading)
+{
+    const int t = panel_ins_type;
+    const float s = panel_ins_scale;
+    loc_gls_layout l{};
+    if (!layout_of(t, l)) {
+        MACIBM_nuke_alert(0, "Bad update_loc_gls ins_type!", "", "", "", 17);
+        return;
+    }
+    const int n = l.source >= 0 ? l.source : NAV_source_of_selector(sim_cockpit_switches.HSI_selector);
+    const sim_cockpit_radios_block& r = sim_cockpit_radios;
+    const float S = l.span * s;
+
+    if (l.glass && !PANEL_glass_alive()) return;
+    float h = finite_or_0(r.nav1_hdef_dot[n]) * (l.glass ? 5.0f : 4.0f);
+    float v = -finite_or_0(r.nav1_vdef_dot[n]) * 8.2f;
+    if (!PANEL_avionics_powered()) h = v = 0.0f;
+
+    // Scale marks.
+    if (t == 173 || t == 174) {
+        PANEL_draw_control(0.0f, 0.0f, 0);
+    } else if (l.glass && t != 168) {
+        panel_ins_type = 174;
+        PANEL_draw_control(-S, 0.0f, 0);
+        PANEL_draw_control(S, 0.0f, 0);
+        panel_ins_type = t;
+    }
+    if (t == 174) return PANEL_draw_needle(0.0f, v, 0.0f, 32);
+    if (t == 168) return;
+    if (t == 173) return PANEL_draw_needle(h, 0.0f, 0.0f, 56);
+
+    const float d = finite_or_0(card_heading - NAV_course(n));
+    const float sn = std::sin(d * DEG), c = std::cos(d * DEG), a = -d;
+    const int g = l.glass ? 1 : 0;
+    PANEL_draw_needle(0.0f, 0.0f, a, 35 + g);
+    PANEL_draw_needle(c * h, sn * h, a, 37 + g);
+    const int fromto = r.nav1_fromto[n];
+    if (fromto == 1) PANEL_draw_needle(15.0f * c - 15.0f * sn, 15.0f * c + 15.0f * sn, a, 29 + g);
+    else if (fromto == 2) PANEL_draw_needle(15.0f * c + 15.0f * sn, 15.0f * sn - 15.0f * c, a + 180.0f, 29 + g);
+    const float side = s != 0.0f ? S / s : 0.0f;
+    if (fromto != 0 && r.nav_type[n] == 4) {
+        PANEL_draw_needle(-side, v, 0.0f, 31 + g);
+        PANEL_draw_needle(side, v, 0.0f, 33 + g);
+    } else {
+        PANEL_draw_needle(-side, 0.0f, 0.0f, 39 + g);
+        PANEL_draw_needle(side, 0.0f, 0.0f, 39 + g);
+    }
+}

@@ -1,0 +1,27 @@
+// The heading and navigation-needle instruments (directional gyro, HSIs and
+// the EFIS heading displays, CDI, ADF and RMI): the receiver a selector
+// chooses, the course of a receiver and what the RMI keeps between frames.
+#pragma once
+
+constexpr int RADIO_INDEX_NAV1 = 0;
+constexpr int RADIO_INDEX_NAV2 = 1;
+constexpr int RADIO_INDEX_ADF1 = 2;
+constexpr int RADIO_INDEX_ADF2 = 3;
+constexpr int RADIO_INDEX_GPS = 4;
+
+// The receiver index of an HSI or RMI selector value: 0 nav 1, 1 nav 2,
+// 2 the GPS (index 4). Any other value (a plug-in's or a datagram's) reads nav 1.
+int NAV_source_of_selector(int selector);
+// The selected course of receiver 0..4 (the GPS's is obs_mag), degrees; and
+// the word that holds it.
+float NAV_course(int receiver);
+float* NAV_course_word(int receiver);
+
+// RMI: the needle of each receiver (nav 1, nav 2, ADF 1, ADF 2, GPS) and the
+// slaved card's heading, degrees.
+struct rmi_memory {
+    float needle_deg[5] = {};
+    float slaved_card_deg = 0.0f;
+};
+extern rmi_memory rmi_mem;
+void RMI_reset();

@@ -1,0 +1,112 @@
+// The ADF indicators (fixed cards turned by hand, or slaved to the electric
+// gyro) and the radio-magnetic indicators: needles that swing toward their
+// station's bearing with a one-second lag held to 45 degrees a second, the
+// VOR/ADF buttons and lamps, and the DME windows of the HM face.
+//
+// Reads: the navigation arrays and RMI selectors, the electric gyro heading,
+// the frame period. Writes: the RMI's left and right VOR/ADF selectors (its
+// buttons) and rmi_mem.
+#include <algorithm>
+#include <cmath>
+
+#include "core/simvars.h"
+#include "flightmodel/systems/gyros.h"
+#include "graphics/font.h"
+#include "panel/instruments/nav_instruments.h"
+#include "panel/panel_kit.h"
+
+rmi_memory rmi_mem;
+
+void RMI_reset() { rmi_mem = rmi_memory{}; }
+
+namespace {
+
+float finite_or_0(float v) { return std::isfinite(v) ? v : 0.0f; }
+
+float wrap(float a, float lo, float hi)
+{
+    if (!std::isfinite(a)) return lo;
+    a = std::fmod(a - lo, hi - lo);
+    if (a < 0.0f) a += hi - lo;
+    return a + lo;
+}
+
+bool in(int t, int lo, int hi) { return t >= lo && t <= hi; }
+
+// Moves receiver k's needle toward its station and draws it.
+void needle(int k, int style)
+{
+    const sim_cockpit_radios_block& r = sim_cockpit_radios;
+    const float target = k == RADIO_INDEX_GPS ? r.gps_dir_degt : r.nav1_dir_degt[k];
+    const bool vor_ok = (k != RADIO_INDEX_NAV1 && k != RADIO_INDEX_NAV2) || r.nav_type[k] == 3;
+    float& angle = rmi_mem.needle_deg[k];
+    const float dt = sim_operation_misc.frame_rate_period;
+    if (vor_ok && std::isfinite(target) && std::isfinite(dt)) {
+        const float d = std::clamp(wrap(target - angle, -180.0f, 180.0f), -45.0f, 45.0f);
+        angle = wrap(angle + dt * d, 0.0f, 360.0f);
+    }
+    PANEL_draw_needle(0.0f, 0.0f, angle, style);
+}
+
+// The DME window of one needle's receiver on the HM face.
+void dme_window(int k, float x, float s)
+{
+    const sim_cockpit_radios_block& r = sim_cockpit_radios;
+    if (r.nav1_has_dme[k] != 0)
+        OGL_draw_string_fmt(49, x * s, 62.0f * s, std::clamp(finite_or_0(r.nav1_dme_dist_m[k]), 0.0f, 99.0f), 3, 1, 0, 114);
+    else
+        OGL_draw_string(50, x * s, 62.0f * s, "---", 9999.0f, 110);
+}
+
+}  // namespace
+
+void PANEL_rmi()
+{
+    const int t = panel_ins_type;
+    if (!in(t, 133, 156)) return;
+    const float s = panel_ins_scale;
+    sim_cockpit_radios_block& r = sim_cockpit_radios;
+    sim_cockpit_switches_block& sw = sim_cockpit_switches;
+
+    float card;
+    if (t >= 142) {
+        rmi_mem.slaved_card_deg = finite_or_0(gyro_heading[GYRO_ELECTRIC]);
+        card = rmi_mem.slaved_card_deg;
+    } else {
+        card = finite_or_0(in(t, 136, 138) ? r.adf2_obs_card_mag : r.adf1_obs_card_mag);
+    }
+    PANEL_draw_rotated_card(card, 55.0f * s, 0, 0);
+
+    if (in(t, 154, 156)) {
+        if (PANEL_click_spot(-55.0f, -58.0f, 14.0f, 0)) sw.RMI_l_vor_adf_selector = sw.RMI_l_vor_adf_selector == 1 ? 0 : 1;
+        if (PANEL_click_spot(55.0f, -58.0f, 14.0f, 0)) sw.RMI_r_vor_adf_selector = sw.RMI_r_vor_adf_selector == 1 ? 0 : 1;
+    }
+    const bool left_adf = sw.RMI_l_vor_adf_selector == 1, right_adf = sw.RMI_r_vor_adf_selector == 1;
+
+    const bool adf1 = in(t, 133, 135) || in(t, 139, 144) || in(t, 148, 150);
+    const bool adf2 = in(t, 136, 141) || in(t, 145, 150);
+    if (adf1) needle(RADIO_INDEX_ADF1, 22);
+    if (adf2) needle(RADIO_INDEX_ADF2, 23);
+    if (in(t, 151, 153)) needle(NAV_source_of_selector(sw.RMI_selector), 22);
+    if (in(t, 154, 156)) {
+        if (left_adf) needle(RADIO_INDEX_ADF1, 22);
+        else needle(RADIO_INDEX_NAV1, 22);
+        if (right_adf) needle(RADIO_INDEX_ADF2, 23);
+        else needle(RADIO_INDEX_NAV2, 23);
+
+        struct lamps {
+            int left_state;
+            float lx, ly;
+            int right_state;
+            float rx, ry;
+        };
+        static constexpr lamps faces[] = {{0, -41, -44, 1, 42, -44}, {2, -48, -50, 3, 54, -50}, {4, -54, -52, 5, 58, -52}};
+        const lamps& l = faces[t - 154];
+        if (left_adf) PANEL_draw_control(l.lx * s, l.ly * s, l.left_state);
+        if (right_adf) PANEL_draw_control(l.rx * s, l.ry * s, l.right_state);
+    }
+    if (t == 156) {
+        dme_window(left_adf ? RADIO_INDEX_ADF1 : RADIO_INDEX_NAV1, -56.0f, s);
+        dme_window(right_adf ? RADIO_INDEX_ADF2 : RADIO_INDEX_NAV2, 44.0f, s);
+    }
+}

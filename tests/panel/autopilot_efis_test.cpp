@@ -1,0 +1,153 @@
+// The autopilot panel and the EFIS layer buttons worked by scripted mouse
+// records: engage buttons act through the key commands, selectors drag and
+// settle on their grids, displays read back from the feedback mode; and the
+// map's visibility test on its wedge.
+#include "tests/panel/panel_fixture.h"
+
+#include <cstring>
+
+#include "core/command_hook.h"
+#include "panel/controls/controls.h"
+#include "shell/keys.h"
+
+namespace {
+
+class AutopilotPanel : public PanelTest {
+protected:
+    void SetUp() override
+    {
+        PanelTest::SetUp();
+        screen.screen_area_left = 300.0f;
+        screen.screen_area_bottom = 200.0f;
+        std::memcpy(saved_keys, key_assignment_table, sizeof saved_keys);
+        std::memset(key_assignment_table, 0, sizeof key_assignment_table);
+        key_assignment_table[KEY_SLOT_AP_LATERAL_NAV] = 'n';
+        key_assignment_table[KEY_SLOT_AP_HEADING] = 'h';
+        CORE_set_key_slot_dispatcher(KEY_run_slot);
+        sim_cockpit_autopilot = sim_cockpit_autopilot_block{};
+        sim_cockpit_autopilot.airspeed_mode = sim_cockpit_autopilot.heading_mode = 9;
+        sim_cockpit_autopilot.altitude_mode = sim_cockpit_autopilot.hnav_mode = sim_cockpit_autopilot.vnav_mode = 9;
+    }
+    void TearDown() override
+    {
+        CORE_set_key_slot_dispatcher(nullptr);
+        std::memcpy(key_assignment_table, saved_keys, sizeof saved_keys);
+        PanelTest::TearDown();
+    }
+    static std::vector<fb_rect> press(int type, float dx, float dy, int held_long = 0)
+    {
+        mouse.mouse_x = 300.0f + dx, mouse.mouse_y = 200.0f + dy;
+        mouse.mouse_down = mouse.mouse_held = 1, mouse.mouse_panel_drag = held_long;
+        panel_ins_type = type, panel_ins_scale = 1.0f;
+        return capture_rects([] { PANEL_autopilot(); });
+    }
+    static std::vector<fb_rect> released(int type)
+    {
+        mouse.mouse_down = mouse.mouse_held = mouse.mouse_panel_drag = 0;
+        panel_ins_type = type, panel_ins_scale = 1.0f;
+        return capture_rects([] { PANEL_autopilot(); });
+    }
+    uint8_t saved_keys[KEY_SLOTS];
+};
+
+TEST_F(AutopilotPanel, EngageButtonsActThroughTheKeysAndLightWithTheirModes)
+{
+    // Without power nothing happens at all.
+    EXPECT_TRUE(press(245, 0, 0).empty());
+    EXPECT_EQ(sim_cockpit_autopilot.heading_mode, 9);
+    power();
+    auto drawn = press(245, 0, 0);
+    EXPECT_EQ(sim_cockpit_autopilot.heading_mode, 11);
+    EXPECT_EQ(drawn.size(), 2u);   // the button and its light over it
+    EXPECT_EQ(released(273).size(), 1u);   // the HDG lamp
+
+    // HN: armed from off, and a click while captured turns it off.
+    press(251, 0, 0);
+    EXPECT_EQ(sim_cockpit_autopilot.hnav_mode, 18);
+    sim_cockpit_autopilot.hnav_mode = 19;
+    press(251, 0, 0);
+    EXPECT_EQ(sim_cockpit_autopilot.hnav_mode, 9);
+    // BC toggles its flag directly.
+    press(263, 0, 0);
+    EXPECT_EQ(sim_cockpit_autopilot.backcourse_on, 1);
+
+    // The lamp test lights every button (in the captured look), not the lamps.
+    autopilot_test_timeout = frame_clock + 0.2f;
+    drawn = released(260);
+    ASSERT_EQ(drawn.size(), 2u);
+    const panel_sprite lit = PANEL_sprite(260, 2);
+    EXPECT_NEAR((drawn[1].ty1 + drawn[1].ty2) * 0.5f, lit.cv, 0.01f);
+    EXPECT_TRUE(released(278).empty());
+    // The switch bank's test button keeps the deadline ahead while held.
+    frame_clock += 1.0f;
+    EXPECT_TRUE(released(260).empty());
+    mouse.mouse_held = 1, mouse.mouse_x = 304.0f, mouse.mouse_y = 199.0f;
+    panel_ins_type = 455;
+    PANEL_switches(-1, 0);
+    EXPECT_FLOAT_EQ(autopilot_test_timeout, frame_clock + 0.2f);
+}
+
+TEST_F(AutopilotPanel, SelectorsDragSettleAndShowOnTheirDisplays)
+{
+    power();
+    sim_cockpit_autopilot_block& ap = sim_cockpit_autopilot;
+    // VS held at its floor settles on the grid below it.
+    ap.vertical_velocity = -9950.0f;
+    press(285, -2.0f - 5.0f, -2.0f - 5.0f);
+    EXPECT_FLOAT_EQ(ap.vertical_velocity, -9999.0f);
+    released(285);
+    EXPECT_FLOAT_EQ(ap.vertical_velocity, -10000.0f);
+    // Heading below 0 wraps to 359; 360 stays 360.
+    ap.heading_mag = 0.0f;
+    press(291, 26.0f - 5.0f, -2.0f - 5.0f);
+    EXPECT_FLOAT_EQ(ap.heading_mag, 359.0f);
+    ap.heading_mag = 359.0f;
+    press(283, -2.0f + 5.0f, -2.0f + 5.0f);
+    EXPECT_FLOAT_EQ(ap.heading_mag, 360.0f);
+    // Held long, the altitude runs at 2,000 ft/s and settles on hundreds.
+    ap.altitude = 1000.0f;
+    sim_operation_misc.frame_rate_period = 0.02f;
+    press(284, 3.0f, 3.0f, 1);
+    EXPECT_FLOAT_EQ(ap.altitude, 1040.0f);
+    released(284);
+    EXPECT_FLOAT_EQ(ap.altitude, 1000.0f);
+
+    // Mach 0.78 on the drums reads 0, 7, 8.
+    ap.airspeed_is_mach = 1;
+    ap.airspeed = 0.78f;
+    const auto drums = sorted_by_x(released(286));
+    ASSERT_EQ(drums.size(), 3u);
+    const int want[3] = {0, 7, 8};
+    for (int k = 0; k < 3; ++k) EXPECT_NEAR(((drums[k].ty1 + drums[k].ty2) * 0.5f - DRUM_DIGIT_V0) / DRUM_DIGIT_PITCH, want[k], 1e-3f);
+    // The knots selector is held within 0..999.
+    ap.airspeed_is_mach = 0;
+    ap.airspeed = 997.0f;
+    press(282, 3.0f, 3.0f);
+    EXPECT_FLOAT_EQ(ap.airspeed, 999.0f);
+}
+
+TEST_F(PanelTest, EfisLayerButtonsAndTheMapWedge)
+{
+    // The layers all show at start; the buttons do nothing without avionics.
+    EXPECT_EQ(sim_cockpit_switches.EFIS_shows_VORs, 1);
+    mouse.mouse_down = mouse.mouse_held = 1;
+    mouse.mouse_x = 29.0f, mouse.mouse_y = -2.0f;
+    EXPECT_TRUE(in_slot(192, 1.0f, [] { PANEL_efis_switches(); }).empty());
+    EXPECT_EQ(sim_cockpit_switches.EFIS_shows_VORs, 1);
+    power();
+    EXPECT_EQ(rects_of(in_slot(192, 1.0f, [] { PANEL_efis_switches(); })).size(), 5u);   // five still lit
+    EXPECT_EQ(sim_cockpit_switches.EFIS_shows_VORs, 0);
+    EXPECT_EQ(sim_cockpit_switches.EFIS_shows_NDBs, 1);
+
+    // The map's wedge: an edge point is out, a corner beside the apex is in only on type 331.
+    panel_ins_type = 185;
+    EXPECT_FALSE(EFIS_map_visible(-100, -50, 100, 100, 30, -20));   // py - y0 = |px|
+    EXPECT_TRUE(EFIS_map_visible(-100, -50, 100, 100, 30, -19));
+    EXPECT_FALSE(EFIS_map_visible(-100, -50, 100, 100, -95, -45));
+    EXPECT_FALSE(EFIS_map_visible(-100, -50, 100, 100, 0, 101));     // outside the rectangle
+    panel_ins_type = 331;
+    EXPECT_TRUE(EFIS_map_visible(-100, -50, 100, 100, -95, -45));
+    EXPECT_FALSE(EFIS_map_visible(-100, -50, 100, 100, 0, 101));
+}
+
+}  // namespace
