@@ -89,6 +89,20 @@ TEST_F(FlightInstruments, AltimeterNeedlesAndTheBarometerWindowAndKnob)
     EXPECT_LT(angle_gap(needles(in_slot(96, 1.0f, [] { PANEL_altimeter(); }), 10)[0].angle_deg, 50.0f), 0.1f);
     flt[0].failures[FAIL_SLOT_ALTIMETER_INSTR] = 0;
 
+    // The barometer window in millibars: 29.92 in reads 1013.
+    screen_settings.pressure_unit = 1;
+    sim_cockpit_misc.barometer_setting = 29.92f;
+    std::vector<fb_rect> drums;
+    for (const fb_rect& r : rects_of(in_slot(94, 1.0f, [] { PANEL_altimeter(); })))
+        if (std::fabs((r.tx1 + r.tx2) * 0.5f - (DRUM_DIGIT_U1 + DRUM_DIGIT_U2) * 0.5f) < 0.01f) drums.push_back(r);
+    drums = sorted_by_x(drums);
+    ASSERT_EQ(drums.size(), 4u);
+    std::string reads;
+    for (const fb_rect& r : drums)
+        reads += static_cast<char>('0' + static_cast<int>(std::floor(((r.ty1 + r.ty2) * 0.5f - DRUM_DIGIT_V0) / DRUM_DIGIT_PITCH + 1e-3f)));
+    EXPECT_EQ(reads, "1013");
+    screen_settings.pressure_unit = 0;
+
     // The knob's upper-right half raises the setting, held within 0..35 in.
     sim_cockpit_misc.barometer_setting = 34.995f;
     mouse.mouse_down = mouse.mouse_held = 1;

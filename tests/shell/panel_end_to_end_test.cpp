@@ -5,6 +5,8 @@
 // the flight values give them (pixels read back along the needles). The
 // frame is compared with a reference picture kept in tests/fixtures, checked
 // by eye when it was made; ORVELL_UPDATE_REFERENCE=1 writes a new one.
+// Then the trainer is worked through the window's mouse messages: switches,
+// the throttle, and the airspeed, altitude and vertical-speed needles.
 #include <GL/gl.h>
 #include <png.h>
 
@@ -21,6 +23,10 @@
 #include "core/views.h"
 #include "flightmodel/flt.h"
 #include "graphics/ogl_tex.h"
+#include "panel/instruments/flight_instruments.h"
+#include "panel/panel_kit.h"
+#include "platform/plat_events.h"
+#include "core/screen.h"
 #include "shell/frame.h"
 #include "shell/modes.h"
 #include "shell/wndproc.h"
@@ -191,4 +197,119 @@ TEST_F(PanelEndToEnd, TrainerPanelStandsUnderTheViewAndItsNeedlesFollowTheFlight
     size_t differing = 0;
     for (size_t i = 0; i < PANEL_ROWS * W * 4; ++i) differing += std::abs(int(expected[i]) - int(second[i])) > 8;
     EXPECT_LT(differing, PANEL_ROWS * W * 4 / 200) << "texel components differing from the reference";
+}
+
+namespace {
+
+// The window's pointer position of ui point (x, y).
+intptr_t pointer_at(float x, float y)
+{
+    const float px = (x + screen.screen_area_left + screen.ui_side_margin) * screen.ui_scale;
+    const float py = static_cast<float>(screen.window_height) - (y + screen.screen_area_bottom) * screen.ui_scale;
+    return static_cast<intptr_t>(static_cast<int>(px) & 0xFFFF) | (static_cast<intptr_t>(static_cast<int>(py) & 0xFFFF) << 16);
+}
+
+// A mouse button pressed (and, with `release`, let go) at ui point (x, y), as the window sends it.
+void post_mouse(float x, float y, bool release)
+{
+    PLAT_post_message(WM_MOUSEMOVE, 0, pointer_at(x, y));
+    PLAT_post_message(WM_LBUTTONDOWN, 0, pointer_at(x, y));
+    if (release) PLAT_post_message(WM_LBUTTONUP, 0, pointer_at(x, y));
+}
+
+// Pixels of the box around (cx, cy) that differ between two frames.
+int changed_around(const std::vector<unsigned char>& a, const std::vector<unsigned char>& b, float cx, float cy, int half)
+{
+    int n = 0;
+    for (int y = int(cy) - half; y <= int(cy) + half; ++y)
+        for (int x = int(cx) - half; x <= int(cx) + half; ++x)
+            for (int c = 0; c < 3; ++c)
+                if (std::abs(int(at(a, x, y)[c]) - int(at(b, x, y)[c])) > 24) {
+                    ++n;
+                    break;
+                }
+    return n;
+}
+
+}  // namespace
+
+TEST_F(PanelEndToEnd, TrainerSwitchesLeversAndFlightInstrumentsWorkByMouse)
+{
+    if (!(pln[0].acf_m_max > 0.0f) || !std::strstr(pln[0].acf_file_name, "TRAINER"))
+        GTEST_SKIP() << "needs the aircraft load and set-up (ACF_load_and_setup) to load the trainer";
+    const int battery = slot_of(29), avionics = slot_of(30), asi = slot_of(74), alt = slot_of(94), vsi = slot_of(122),
+              throttle = slot_of(47);
+    for (int s : {battery, avionics, asi, alt, vsi, throttle}) ASSERT_GE(s, 0);
+    const acf_struct& a = pln[0];
+    auto x_of = [&](int s) { return a.acf_ins_x[s]; };
+    auto y_of = [&](int s) { return a.acf_ins_y[s]; };
+
+    MACIBM_pump_messages();
+    FRAME_reset();
+    sim_graphics_view.view_type = VIEW_FORWARD;
+    sim_time.zulu_time_sec = 20.0f * 3600.0f;
+    APPLICATION_set_mode(MODE_FLYING, "from test");
+    sim_cockpit_electrical.battery_on = sim_cockpit_electrical.avionics_on = 0;
+    frame();
+    const auto off = frame_pixels();
+
+    // Clicks on the battery and avionics switches turn them on, and their levers show up.
+    post_mouse(x_of(battery), y_of(battery), true);
+    frame();
+    post_mouse(x_of(avionics), y_of(avionics), true);
+    frame();
+    frame();
+    const auto on = frame_pixels();
+    EXPECT_EQ(sim_cockpit_electrical.battery_on, 1);
+    EXPECT_EQ(sim_cockpit_electrical.avionics_on, 1);
+    EXPECT_GE(changed_around(off, on, x_of(battery), y_of(battery), 12), 20);
+    EXPECT_GE(changed_around(off, on, x_of(avionics), y_of(avionics), 12), 20);
+
+    // Flight values set between frames turn the needles to their dials' angles.
+    auto draw = [&](float kt, float ft, float fpm) {
+        flt[0].indicated_airspeed = kt;
+        flt[0].h_ind = ft / 3.2808399f;
+        flt[0].vh_ind = fpm / 196.850394f;
+        frame();
+        return frame_pixels();
+    };
+    const auto first = draw(60.0f, 2500.0f, 1000.0f);
+    const auto second = draw(120.0f, 1250.0f, -1000.0f);
+    // Along each needle's angle in one frame the two frames differ; along an
+    // angle no needle takes they agree (the printed marks stay).
+    panel_ins_type = 74;
+    struct needle_check {
+        int slot;
+        float moved_a, moved_b, still, r1, r2;
+    };
+    const needle_check needles[] = {
+        {asi, a_of_v(60.0f), a_of_v(120.0f), (a_of_v(60.0f) + a_of_v(120.0f)) * 0.5f + 180.0f, 12.0f, 22.0f},
+        {alt, 180.0f, 45.0f, 300.0f, 12.0f, 22.0f},   // the hundreds needle turns once per 1,000 ft
+        {vsi, VVI_needle_angle(122, 1000.0f) - 90.0f, VVI_needle_angle(122, -1000.0f) - 90.0f, 90.0f, 12.0f, 22.0f},
+    };
+    auto changed_along = [&](float cx, float cy, float angle_deg, float r1, float r2) {
+        int n = 0;
+        const float r_ad = angle_deg * 3.14159265f / 180.0f;
+        for (float r = r1; r <= r2; r += 1.0f)
+            n += changed_around(first, second, cx + r * std::sin(r_ad), cy + r * std::cos(r_ad), 1) > 0;
+        return n;
+    };
+    for (const needle_check& n : needles) {
+        const float cx = x_of(n.slot), cy = y_of(n.slot);
+        EXPECT_GE(changed_along(cx, cy, n.moved_a, n.r1, n.r2), 5) << n.slot;
+        EXPECT_GE(changed_along(cx, cy, n.moved_b, n.r1, n.r2), 5) << n.slot;
+        EXPECT_LE(changed_along(cx, cy, n.still, n.r1, n.r2), 1) << n.slot;
+    }
+
+    // Dragging the throttle to the top of its travel opens it; to the bottom closes it.
+    const float travel = a.acf_ins_dely[throttle];
+    post_mouse(x_of(throttle), y_of(throttle) - 5.0f, false);
+    frame();
+    EXPECT_NEAR(flt[0].ENGN_thro[0], a.acf_throtmax_FWD, 0.01f);
+    const intptr_t bottom = pointer_at(x_of(throttle), y_of(throttle) - travel + 5.0f);
+    PLAT_post_message(WM_MOUSEMOVE, 0, bottom);   // dragged down with the button held
+    frame();
+    EXPECT_NEAR(flt[0].ENGN_thro[0], 0.0f, 0.01f);
+    PLAT_post_message(WM_LBUTTONUP, 0, bottom);
+    frame();
 }
