@@ -130,8 +130,9 @@ TEST_F(PanelTest, EfisLayerButtonsAndTheMapWedge)
 {
     // The layers all show at start; the buttons do nothing without avionics.
     EXPECT_EQ(sim_cockpit_switches.EFIS_shows_VORs, 1);
+    screen.screen_area_left = 300.0f, screen.screen_area_bottom = 200.0f;   // every button inside the window
     mouse.mouse_down = mouse.mouse_held = 1;
-    mouse.mouse_x = 29.0f, mouse.mouse_y = -2.0f;
+    mouse.mouse_x = 300.0f + 29.0f, mouse.mouse_y = 200.0f - 2.0f;
     EXPECT_TRUE(in_slot(192, 1.0f, [] { PANEL_efis_switches(); }).empty());
     EXPECT_EQ(sim_cockpit_switches.EFIS_shows_VORs, 1);
     power();
