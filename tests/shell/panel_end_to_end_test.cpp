@@ -6,7 +6,8 @@
 // frame is compared with a reference picture kept in tests/fixtures, checked
 // by eye when it was made; ORVELL_UPDATE_REFERENCE=1 writes a new one.
 // Then the trainer is worked through the window's mouse messages: switches,
-// the throttle, and the airspeed, altitude and vertical-speed needles.
+// the throttle, the airspeed, altitude and vertical-speed needles and the
+// directional gyro's card.
 #include <GL/gl.h>
 #include <png.h>
 
@@ -22,6 +23,7 @@
 #include "core/simvars.h"
 #include "core/views.h"
 #include "flightmodel/flt.h"
+#include "flightmodel/systems/gyros.h"
 #include "graphics/ogl_tex.h"
 #include "panel/instruments/flight_instruments.h"
 #include "panel/panel_kit.h"
@@ -300,6 +302,33 @@ TEST_F(PanelEndToEnd, TrainerSwitchesLeversAndFlightInstrumentsWorkByMouse)
         EXPECT_GE(changed_along(cx, cy, n.moved_b, n.r1, n.r2), 5) << n.slot;
         EXPECT_LE(changed_along(cx, cy, n.still, n.r1, n.r2), 1) << n.slot;
     }
+
+    // The directional gyro's card turns with the vacuum gyro: the ring of its
+    // marks at gyro heading 90 is the ring at 0 turned a quarter turn.
+    const int dg = slot_of(109);
+    ASSERT_GE(dg, 0);
+    auto ring = [&](float heading) {
+        gyro_heading[GYRO_VACUUM] = heading;
+        frame();
+        const auto px = frame_pixels();
+        std::vector<int> r(360);
+        for (int k = 0; k < 360; ++k) {
+            const float ang = float(k) * 3.14159265f / 180.0f;
+            const unsigned char* p = at(px, int(std::lround(x_of(dg) + 42.0f * std::sin(ang))),
+                                        int(std::lround(y_of(dg) + 42.0f * std::cos(ang))));
+            r[k] = p[0] + p[1] + p[2];
+        }
+        return r;
+    };
+    const auto north = ring(0.0f), east = ring(90.0f);
+    int best = -1;
+    long best_gap = -1;
+    for (int shift = 0; shift < 360; ++shift) {
+        long gap = 0;
+        for (int k = 0; k < 360; ++k) gap += std::abs(east[k] - north[(k + shift) % 360]);
+        if (best_gap < 0 || gap < best_gap) best_gap = gap, best = shift;
+    }
+    EXPECT_NEAR(best, 90, 2);
 
     // Dragging the throttle to the top of its travel opens it; to the bottom closes it.
     const float travel = a.acf_ins_dely[throttle];
