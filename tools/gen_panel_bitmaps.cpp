@@ -470,6 +470,8 @@ bool stack_face(image& im, int t)
         return true;
     }
     return false;
+}
+
 // The altimeter's dial: the long needle turns once per 1,000 ft, so the
 // hundreds are printed 36 degrees apart with a mark every 20 ft; the drum
 // windows of the counter faces and the barometer window stay dark.
