@@ -25,4 +25,3 @@ void PANEL_efis_map() {}
 void PANEL_synthetic_vision(int) {}
 void PANEL_efis_switches() {}
 void PANEL_autopilot() {}
-void PANEL_fms_page() {}

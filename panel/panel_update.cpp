@@ -29,6 +29,7 @@
 #include "links/net_receive.h"
 #include "links/net_slots.h"
 #include "links/sound.h"
+#include "panel/glass/glass.h"
 #include "panel/instruments/flight_instruments.h"
 #include "panel/gauges/gauges.h"
 #include "panel/orbiter/orbiter.h"
@@ -421,6 +422,7 @@ void PANEL_reset()
     RADIO_STACK_reset();
     GAUGES_reset();
     ORBITER_reset();
+    GLASS_reset();
 }
 
 void PANEL_update()
