@@ -312,6 +312,19 @@ struct sim_cockpit_switches_block {
     int32_t anti_ice_auto_ignite;
     int32_t anti_ice_inert_sep;
     int32_t pitot_heat_on;
+    // The EFIS map's DME readouts' sources (0..2) and its layer switches (the
+    // weather one is published as "EFIFS_shows_weather"); every layer is shown at start.
+    int32_t EFIS_dme_1_selector;
+    int32_t EFIS_dme_2_selector;
+    int32_t EFIS_shows_weather = 1;
+    int32_t EFIS_shows_tcas = 1;
+    int32_t EFIS_shows_airports = 1;
+    int32_t EFIS_shows_waypoints = 1;
+    int32_t EFIS_shows_VORs = 1;
+    int32_t EFIS_shows_NDBs = 1;
+    // The RMI's left and right needles: 0 VOR, 1 ADF.
+    int32_t RMI_l_vor_adf_selector;
+    int32_t RMI_r_vor_adf_selector;
 };
 extern sim_cockpit_switches_block sim_cockpit_switches;
 

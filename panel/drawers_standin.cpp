@@ -21,7 +21,6 @@ void PANEL_hsi() {}
 void PANEL_cdi(int) {}
 void PANEL_rmi() {}
 void PANEL_efis_readouts() {}
-void PANEL_efis_map() {}
 void PANEL_synthetic_vision(int) {}
 void PANEL_efis_switches() {}
 void PANEL_autopilot() {}

@@ -24,8 +24,6 @@
 #include "world/nav_lookup.h"
 #include "world/navdb.h"
 
-fms_page_state fms_page;
-
 namespace {
 
 constexpr int FONT = 114;
@@ -343,4 +341,3 @@ void PANEL_fms_page()
     text(GREY, -60.0f, Y + 48.0f, name);
 }
 
-void GLASS_reset() { fms_page = fms_page_state{}; }

@@ -26,4 +26,15 @@ void FMS_set_gps_destination(int entry);
 // the destination moved on when the aircraft has passed it.
 void FMS_route_pass();
 
+// The moving map's own values, shared by every map instrument.
+struct efis_map_state {
+    int32_t type_331_mode = 1;        // 0 centred heading-up, 1 arc heading-up, 2 centred north-up
+    int32_t previous_tcas_alert = 0;  // the traffic alert condition of the last map drawn
+};
+extern efis_map_state efis_map;
+
+// The map's range for a range selector: 10 nm doubled per step up to 640;
+// any value outside 0..6 gives 10.
+float EFIS_map_range_nm(int selector);
+
 void GLASS_reset();

@@ -1,0 +1,11 @@
+// What the glass instruments keep between frames, and its reset.
+#include "panel/glass/glass.h"
+
+fms_page_state fms_page;
+efis_map_state efis_map;
+
+void GLASS_reset()
+{
+    fms_page = fms_page_state{};
+    efis_map = efis_map_state{};
+}
