@@ -20,6 +20,5 @@ void PANEL_flap_lever() {}
 void PANEL_hsi() {}
 void PANEL_cdi(int) {}
 void PANEL_rmi() {}
-void PANEL_synthetic_vision(int) {}
 void PANEL_efis_switches() {}
 void PANEL_autopilot() {}

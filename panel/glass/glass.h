@@ -37,4 +37,11 @@ extern efis_map_state efis_map;
 // any value outside 0..6 gives 10.
 float EFIS_map_range_nm(int selector);
 
+// The page of the first and second synthetic-vision instruments (a third
+// shares the first's): 0 the picture, 1 the moving map.
+struct synthetic_vision_state {
+    int32_t page[2] = {0, 1};
+};
+extern synthetic_vision_state synthetic_vision;
+
 void GLASS_reset();
