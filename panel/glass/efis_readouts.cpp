@@ -22,7 +22,7 @@
 #include "graphics/ogl_draw.h"
 #include "panel/glass/glass.h"
 #include "panel/panel_kit.h"
-#include "world/navdb.h"
+#include "panel/radios/radios.h"
 
 namespace {
 
@@ -90,27 +90,10 @@ void dme_box(int selector, int first_radio)
     number(colour, -12.0f, -15.0f, sim_cockpit_radios.nav1_dme_dist_m[radio], 4, 1);
 }
 
-// The identifier of the GPS destination in its table (empty outside it).
-void gps_identifier(char out[8])
-{
-    const sim_cockpit_gps_block& g = sim_cockpit_gps;
-    std::memset(out, 0, 8);
-    const int32_t i = g.destination_index;
-    const char* id = nullptr;
-    size_t size = APT_ID_SIZE;
-    if (g.destination_type == 1 && i >= 0 && i < static_cast<int32_t>(airport_table.size()))
-        id = airport_table[static_cast<size_t>(i)].id;
-    else if (g.destination_type == 11 && i >= 0 && i < static_cast<int32_t>(fix_table.size()))
-        id = fix_table[static_cast<size_t>(i)].id, size = FIX_ID_SIZE;
-    else if ((g.destination_type == 2 || g.destination_type == 3) && i >= 0 && i < static_cast<int32_t>(navaid_table.size()))
-        id = navaid_table[static_cast<size_t>(i)].id;
-    if (id) std::memcpy(out, id, strnlen(id, size));
-}
-
 void gps_box()
 {
-    char id[8];
-    gps_identifier(id);
+    char id[sizeof gps_unit.identifier + 1] = {};
+    std::memcpy(id, gps_unit.identifier, strnlen(gps_unit.identifier, sizeof gps_unit.identifier));
     text(WHITE, 0.0f, 6.0f, id);
     text(WHITE, 0.0f, -3.0f, TIME_TEMPLATE);
     text(WHITE, 0.0f, -12.0f, DISTANCE_TEMPLATE);

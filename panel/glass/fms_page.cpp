@@ -21,6 +21,7 @@
 #include "graphics/font.h"
 #include "panel/glass/glass.h"
 #include "panel/panel_kit.h"
+#include "panel/radios/radios.h"
 #include "world/nav_lookup.h"
 #include "world/navdb.h"
 
@@ -166,6 +167,8 @@ void FMS_set_gps_destination(int entry)
     sim_cockpit_gps_block& g = sim_cockpit_gps;
     g.destination_type = e.type;
     g.destination_index = e.reference;
+    std::memset(gps_unit.identifier, 0, sizeof gps_unit.identifier);
+    std::memcpy(gps_unit.identifier, e.id, std::min(strnlen(e.id, FMS_ID_SIZE), sizeof gps_unit.identifier - 1));
     switch (e.type) {
     case KIND_AIRPORT: g.airport_index = e.reference; break;
     case KIND_VOR: g.vor_index = e.reference; break;

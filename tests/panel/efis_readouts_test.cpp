@@ -7,6 +7,7 @@
 
 #include "flightmodel/systems/radios.h"
 #include "panel/glass/glass.h"
+#include "panel/radios/radios.h"
 
 namespace {
 
@@ -84,11 +85,13 @@ TEST_F(EfisReadouts, DmeBoxesBySelector)
 
 TEST_F(EfisReadouts, GpsBoxArrivalTime)
 {
+    std::strcpy(gps_unit.identifier, "KSBD");
     sim_time.zulu_time_sec = 10.0f * 3600.0f + 59.0f;
     sim_cockpit_radios.gps_dme_dist_m = 60.0f;   // nautical miles
     flt[0].groundspeed = 120.0f / 1.943844f;
     const std::string s = shown(draw(178));
-    EXPECT_NE(s.find("10:30Z"), std::string::npos) << s;   // 10:00:59 + 30 min
+    EXPECT_NE(s.find("10:30Z"), std::string::npos) << s;
+    EXPECT_EQ(s.find("KSBD|"), 0u) << s;   // 10:00:59 + 30 min
     // Standing still: the time to go is held to 999 minutes, wrapped past midnight.
     flt[0].groundspeed = 0.0f;
     sim_time.zulu_time_sec = 23.0f * 3600.0f;

@@ -11,6 +11,7 @@
 #include "core/geo.h"
 #include "flightmodel/systems/flight_plan.h"
 #include "panel/glass/glass.h"
+#include "panel/radios/radios.h"
 #include "world/navdb.h"
 
 namespace {
@@ -107,6 +108,7 @@ TEST_F(FmsPage, PassingTheDestinationMovesItOn)
     EXPECT_EQ(sim_cockpit_gps.destination_type, 2);
     EXPECT_EQ(sim_cockpit_gps.destination_index, 0);
     EXPECT_EQ(sim_cockpit_gps.ndb_index, 0);
+    EXPECT_STREQ(gps_unit.identifier, "ABC");
     EXPECT_EQ(sim_cockpit_autopilot.altitude, 12000.0f);
     EXPECT_EQ(sim_cockpit_autopilot.current_altitude, 12000.0f);
     // The page follows the new destination.
