@@ -152,7 +152,6 @@ void lit_fogged_state()
     glFogf(GL_FOG_END, 0.8f * FOG_BASE_M);
     const float g = 0.5f * gload_dim_factor;
     const float light[4] = {g, g, g, 1.0f};
-    glEnable(GL_LIGHT0);
     glLightfv(GL_LIGHT0, GL_AMBIENT, light);
     glLightfv(GL_LIGHT0, GL_DIFFUSE, light);
     const float a = 30.0f * DEG_TO_RAD_FLOAT;
@@ -171,6 +170,13 @@ void picture(const viewpoint& v, const window_box& w, int type)
     // 90 degrees across on both axes whatever the window's shape.
     const float aspect = vx2 != vx1 ? (vy2 - vy1) / (vx2 - vx1) : 1.0f;
     const float t = aspect != 0.0f ? 1.0f / aspect : 1.0f;
+    // The panel pass's projection (zoomed or not) and viewport come back afterwards.
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
     OGL_set_projection(PROJECTION_3D, -1.0f, -t, 1.0f, t, vx1, vy1, vx2, vy2, NEAR_M, FAR_M, FAR_M, 1.0f);
     glRotatef(v.roll, 0.0f, 0.0f, 1.0f);
     glRotatef(v.pitch, -1.0f, 0.0f, 0.0f);
@@ -181,7 +187,11 @@ void picture(const viewpoint& v, const window_box& w, int type)
     terrain_pass(b, 0);
     terrain_pass(b, 1);
     if (type == 191) HUD_draw_world_symbols(HUD_MODE_SYNTHETIC);
-    OGL_set_projection(PROJECTION_2D, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1);
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPopMatrix();
+    glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
 }
 
 void overlay()

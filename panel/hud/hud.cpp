@@ -204,10 +204,15 @@ void HUD_view_box(int cell_x, int cell_z, int x, int z, int* cell_x_lo, int* cel
     case 2: czh = 2, zl = 0.0f; break;
     default: cxh = 2, xh = 0.0f; break;
     }
-    *cell_x_lo = cell_x + cxl;
-    *cell_x_hi = cell_x + cxh;
-    *cell_z_lo = cell_z + czl;
-    *cell_z_hi = cell_z + czh;
+    // Cells from a plug-in or a weapon may be anything: the sums are held to
+    // a range no grid reaches, so they cannot overflow.
+    auto add = [](int a, int b) {
+        return static_cast<int>(std::clamp(static_cast<long long>(a) + b, -1000000LL, 1000000LL));
+    };
+    *cell_x_lo = add(cell_x, cxl);
+    *cell_x_hi = add(cell_x, cxh);
+    *cell_z_lo = add(cell_z, czl);
+    *cell_z_hi = add(cell_z, czh);
     *x_lo = static_cast<float>(x) + xl;
     *x_hi = static_cast<float>(x) + xh;
     *z_lo = static_cast<float>(z) + zl;
