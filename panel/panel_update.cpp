@@ -30,6 +30,7 @@
 #include "links/net_slots.h"
 #include "links/sound.h"
 #include "panel/controls/controls.h"
+#include "panel/glass/glass.h"
 #include "panel/instruments/flight_instruments.h"
 #include "panel/gauges/gauges.h"
 #include "panel/instruments/nav_instruments.h"
@@ -426,6 +427,7 @@ void PANEL_reset()
     SWITCHES_reset();
     TRIM_WHEELS_reset();
     RMI_reset();
+    GLASS_reset();
 }
 
 void PANEL_update()

@@ -6,7 +6,8 @@
 //     and 128 x 64 for "_C4", four 64 x 64 border masks in their brightness,
 //     two in "_C4");
 //   - the sky colour table "skycolors.bmp" (256 x 256);
-//   - the intro picture "intro.bmp" (1024 x 768), shown while the program starts.
+//   - the intro picture "intro.bmp" (1024 x 768), shown while the program starts;
+//   - the synthetic-vision grids "WORLD:HITS1.BMP" (land) and "HITS2.BMP" (water).
 // All are uncompressed 24-bit BMP files below "<program folder>/Resources/bitmaps/".
 //
 // usage: gen_world_bitmaps <land-use table> <program folder>/
@@ -404,6 +405,20 @@ bool read_land_use(const char* path, std::vector<named_texture>& out)
     return true;
 }
 
+// The synthetic-vision grids, "WORLD:HITS1.BMP" (land) and "WORLD:HITS2.BMP"
+// (water): one cell of the terrain per texture repeat, a flat colour with a
+// lighter line along two of its edges, so the repeats draw a grid.
+image synthetic_vision_grid(bool water)
+{
+    constexpr int side = 64;
+    image im(side, side);
+    const rgb fill = water ? rgb{28, 70, 150} : rgb{70, 120, 50};
+    const rgb line = water ? rgb{120, 170, 240} : rgb{170, 220, 120};
+    for (int y = 0; y < side; ++y)
+        for (int x = 0; x < side; ++x) im.at(x, y) = (x < 2 || y < 2) ? line : fill;
+    return im;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -453,6 +468,8 @@ int main(int argc, char** argv)
 
     if (!put(bitmaps / "skycolors.bmp", sky_colours())) return 1;
     if (!put(bitmaps / "intro.bmp", intro_picture())) return 1;
+    if (!put(bitmaps / "WORLD" / "HITS1.BMP", synthetic_vision_grid(false))) return 1;
+    if (!put(bitmaps / "WORLD" / "HITS2.BMP", synthetic_vision_grid(true))) return 1;
     std::printf("gen_world_bitmaps: wrote %d images\n", written);
     return 0;
 }

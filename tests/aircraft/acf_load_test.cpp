@@ -247,7 +247,7 @@ TEST_F(AcfLoad, AirlinerKeepsItsOwnPanelAndSetsTheThrottleColumnFromBothLevers)
 {
     ASSERT_EQ(load(0, FLEET[3]), 1);
     EXPECT_EQ(has_view_bitmap[0], 1);
-    EXPECT_FLOAT_EQ(sim_cockpit_misc.lever_gang_x[0], 0.5f * (660.0f + 700.0f));
+    EXPECT_FLOAT_EQ(sim_cockpit_misc.lever_gang_x[0], 0.5f * (440.0f + 480.0f));   // its two throttle levers
     EXPECT_EQ(battery_EQ, 1);
     EXPECT_EQ(fuel_pump_EQ, 1);
     // Nothing composed: the view image is the aircraft's own bitmap, texel for texel.

@@ -1,0 +1,203 @@
+// The moving map drawn on the offscreen context and read back from feedback
+// mode: symbols by their texel cells, labels by range, the GPS destination
+// whatever its layer, the flight plan's first leg, the HSI in the map's place,
+// and the traffic alert's sound recorded through the sound layer's seam.
+#include "tests/panel/panel_fixture.h"
+
+#include "core/constants.h"
+#include "core/geo.h"
+#include "flightmodel/systems/flight_plan.h"
+#include "panel/glass/glass.h"
+#include "screens/setup.h"
+#include "world/apt_scene.h"
+#include "world/navdb.h"
+
+namespace {
+
+constexpr float NM = 1852.0f;
+
+class EfisMap : public PanelTest {
+protected:
+    void SetUp() override
+    {
+        PanelTest::SetUp();
+        power();
+        CONST_fill_constants();
+        PLANET_set_constants(PLANET_EARTH);
+        screen.screen_area_left = 512.0f;
+        screen.screen_area_bottom = 384.0f;
+        NAV_clear_tables();
+        navaid_start_last[0] = navaid_start_last[1] = local_fix_last = local_airport_last = -1;
+        fms_plan = fms_plan_record{};
+        sim_cockpit_gps = sim_cockpit_gps_block{};
+        sim_cockpit_switches.EFIS_map_mode = 1;
+        lat_ref = 34.0f, lon_ref = -118.0f;
+        flt[0].latitude = 35.0f, flt[0].longitude = -116.5f;   // the area's centre, local (0, 0)
+        sim_graphics_settings.draw_aircrafts = 1;
+        sim_graphics_settings.draw_ships = 0;
+    }
+    void TearDown() override
+    {
+        NAV_clear_tables();
+        navaid_start_last[0] = navaid_start_last[1] = local_fix_last = local_airport_last = -1;
+        PanelTest::TearDown();
+    }
+    // A latitude `nm` north of the aircraft.
+    static float north(float nm) { return 35.0f + nm / 60.0f; }
+    static void navaid(int kind, const char* id, float nm)
+    {
+        navaid_record n{};
+        n.kind = kind, n.lat = north(nm), n.lon = -116.5f;
+        std::snprintf(n.id, sizeof n.id, "%s", id);
+        navaid_table.push_back(n);
+        const int list = kind == 3 ? 0 : 1;
+        navaid_start_list[list][++navaid_start_last[list]] = static_cast<int32_t>(navaid_table.size() - 1);
+    }
+    static std::vector<fb_prim> draw(int type = 185)
+    {
+        return in_slot(type, 1.0f, [] { PANEL_efis_map(); });
+    }
+    // Symbols drawn with the cell whose s starts at s1 and t at t1 (1/1024 of the sheet).
+    static int symbols(const std::vector<fb_prim>& prims, float s1, float t1)
+    {
+        return count_art(rects_of(prims), s1 / 2.0f, t1 / 2.0f, s1 / 2.0f + 14.0f, t1 / 2.0f + 14.0f);
+    }
+    static std::string labels(const std::vector<fb_prim>& prims)
+    {
+        std::vector<fb_rect> glyphs;
+        for (const fb_rect& r : rects_of(prims))
+            if (glyph_of(110, r) != 0) glyphs.push_back(r);
+        std::string all;
+        for (const std::string& l : text_lines(110, glyphs)) all += l + "|";
+        return all;
+    }
+};
+
+TEST_F(EfisMap, LabelsByRangeAndTheRangeMark)
+{
+    navaid(2, "NDBA", 20.0f);
+    navaid(3, "VORB", 15.0f);
+    fix_record fx{north(8.0f), -116.5f, "FIXC", 0};
+    fix_table.push_back(fx);
+    local_fix_list[++local_fix_last] = 0;
+    airport_record a{};
+    std::snprintf(a.id, sizeof a.id, "KAAA");
+    runway_record rw{};
+    rw.lat = north(5.0f), rw.lon = -116.5f;
+    a.runways.push_back(rw);
+    airport_table.push_back(a);
+    local_airport_list[++local_airport_last] = 0;
+
+    // Selector 7 is the 10 nm range: the navaids 20 nm out lie beyond it.
+    const struct { int selector; bool navaids, fixes; const char* mark; int navaid_symbols; } cases[] = {
+        {1, true, true, "010", 1}, {2, true, false, "020", 1}, {3, false, false, "040", 1}, {7, false, true, "005", 0},
+    };
+    for (const auto& c : cases) {
+        sim_cockpit_switches.EFIS_map_range_selector = c.selector;
+        const auto prims = draw();
+        const std::string l = labels(prims);
+        EXPECT_EQ(l.find("NDBA") != std::string::npos, c.navaids) << c.selector << " " << l;
+        EXPECT_EQ(l.find("VORB") != std::string::npos, c.navaids) << c.selector;
+        EXPECT_EQ(l.find("FIXC") != std::string::npos, c.fixes) << c.selector;
+        EXPECT_NE(l.find("KAAA"), std::string::npos) << c.selector;
+        // The range mark: half the range beside the unit label.
+        const size_t unit = l.find("NM");
+        ASSERT_NE(unit, std::string::npos);
+        std::string digits;
+        for (size_t k = l.rfind('|', unit) + 1; k < unit; ++k)
+            if (l[k] >= '0' && l[k] <= '9') digits += l[k];
+        EXPECT_EQ(digits, c.mark) << c.selector << " " << l;
+        EXPECT_EQ(symbols(prims, 112, 462), c.navaid_symbols) << c.selector;   // NDB
+        EXPECT_EQ(symbols(prims, 82, 430), c.navaid_symbols) << c.selector;    // VOR
+        EXPECT_EQ(symbols(prims, 82, 462), 1) << c.selector;    // fix
+        EXPECT_EQ(symbols(prims, 112, 430), 1) << c.selector;   // airport
+    }
+    EXPECT_EQ(EFIS_map_range_nm(-1), 10.0f);
+    EXPECT_EQ(EFIS_map_range_nm(6), 640.0f);
+}
+
+TEST_F(EfisMap, TheGpsDestinationIsDrawnWithItsLayerOff)
+{
+    navaid(2, "DEST", 5.0f);
+    navaid(2, "OTHR", 6.0f);
+    sim_cockpit_switches.EFIS_shows_NDBs = 0;
+    sim_cockpit_gps.destination_type = 2;
+    sim_cockpit_gps.destination_index = 0;
+    sim_cockpit_gps.ndb_index = 0;
+    const auto prims = draw();
+    EXPECT_EQ(symbols(prims, 112, 462), 1);
+    EXPECT_NE(labels(prims).find("DEST"), std::string::npos);
+    EXPECT_EQ(labels(prims).find("OTHR"), std::string::npos);
+    // Indices from a plug-in outside the tables draw nothing.
+    sim_cockpit_gps.ndb_index = 99999;
+    sim_cockpit_gps.destination_index = -5;
+    EXPECT_EQ(symbols(draw(), 112, 462), 0);
+    sim_cockpit_switches.EFIS_shows_NDBs = 1;
+}
+
+TEST_F(EfisMap, FlightPlanLineStartsAtTheEntryBeforeTheCurrentOne)
+{
+    for (int i = 4; i <= 6; ++i) {
+        fms_plan.entries[i].type = 13;
+        fms_plan.entries[i].latitude = north(2.0f * static_cast<float>(i - 3));
+        fms_plan.entries[i].longitude = -116.5f + 0.01f * static_cast<float>(i - 4);
+    }
+    fms_plan.destination_index = 5;
+    std::vector<std::array<float, 4>> plan;
+    for (const fb_prim& p : draw())
+        if (p.token != GL_POLYGON_TOKEN && p.v.size() == 2 && std::fabs(p.v[0].r - 1.0f) < 0.01f &&
+            std::fabs(p.v[0].g - 0.2f) < 0.01f)
+            plan.push_back({p.v[0].x, p.v[0].y, p.v[1].x, p.v[1].y});
+    ASSERT_EQ(plan.size(), 2u);
+    // From entry 4 (2 nm ahead, not the aircraft) on to 5, then 5 to 6.
+    const float ay = 384.0f - 115.0f + 0.15f * 230.0f, r = 0.85f * 230.0f;
+    EXPECT_NEAR(plan[0][0], 512.5f, 0.6f);
+    EXPECT_NEAR(plan[0][1], ay + 0.5f + r * 2.0f / 10.0f, 0.6f);   // 2 nm on the 10 nm range
+    EXPECT_NEAR(plan[1][0], plan[0][2], 0.01f);
+    EXPECT_NEAR(plan[1][1], plan[0][3], 0.01f);
+    // No entries: no line.
+    fms_plan = fms_plan_record{};
+    for (const fb_prim& p : draw())
+        if (p.token != GL_POLYGON_TOKEN && p.v.size() == 2) EXPECT_FALSE(std::fabs(p.v[0].g - 0.2f) < 0.01f && p.v[0].r > 0.99f);
+}
+
+TEST_F(EfisMap, MapModeZeroShowsTheHsiOnlyOnTheArcTypes)
+{
+    sim_cockpit_switches.EFIS_map_mode = 0;
+    EXPECT_TRUE(needles(draw(185), 51).empty());
+    EXPECT_TRUE(needles(draw(372), 51).empty());
+    EXPECT_EQ(needles(draw(191), 51).size(), 1u);
+    EXPECT_EQ(needles(draw(331), 50).size(), 1u);
+    EXPECT_EQ(needles(draw(333), 51).size(), 1u);
+    sim_cockpit_switches.EFIS_map_mode = 1;
+    EXPECT_EQ(needles(draw(185), 51).size(), 1u);
+}
+
+TEST_F(EfisMap, TrafficAlertPlaysOnceWhileTheConditionHolds)
+{
+    sim_graphics_settings.draw_aircrafts = 2;
+    flt[1].local_x = 0.0f, flt[1].local_z = -0.8f * NM, flt[1].local_y = 80.0f / 3.28084f;
+    auto plays = [this] { return std::count(sounds.played_slots.begin(), sounds.played_slots.end(), 58); };
+    draw();
+    draw();
+    EXPECT_EQ(plays(), 1);
+    flt[1].local_z = -3.0f * NM;   // a frame without the condition
+    draw();
+    flt[1].local_z = -0.8f * NM;
+    draw();
+    EXPECT_EQ(plays(), 2);
+    // On the ground: red, silent.
+    efis_map.previous_tcas_alert = 0;
+    flt[0].onground_any = 1;
+    const auto prims = draw();
+    EXPECT_EQ(plays(), 2);
+    bool red = false;
+    for (const fb_rect& r : rects_of(prims))
+        if (glyph_of(110, r) == 'o') red = std::fabs(r.r - 1.0f) < 0.01f && std::fabs(r.g - 0.2f) < 0.01f;
+    EXPECT_TRUE(red);
+    // A plug-in's plane count beyond the slots is held to them.
+    sim_graphics_settings.draw_aircrafts = 500;
+    draw();
+}
+
+}   // namespace
