@@ -1,11 +1,7 @@
 // Stand-in of the settings screens not built yet: each call is recorded.
 #include "screens/setup.h"
 
-#include <string>
-
 #include "screens/calls_standin.h"
 
 void SETUP_flight_path_3d() { screens_standin_calls.push_back("SETUP_flight_path_3d()"); }
 void SETUP_globe() { screens_standin_calls.push_back("SETUP_globe()"); }
-
-void OPERATOR_panel(int page) { screens_standin_calls.push_back("OPERATOR_panel(" + std::to_string(page) + ")"); }
