@@ -184,7 +184,7 @@ void target_buttons()
 {
     const int planes = std::clamp(sim_graphics_settings.draw_aircrafts, 1, FLT_SLOTS);
     if (operator_panel.target_plane >= planes || operator_panel.target_plane < 0) operator_panel.target_plane = 0;
-    const float x = SCREEN_width() - 100.0f;
+    const float x = SCREEN_width() - 20.0f;
     for (int p = 0; p < planes; ++p) {
         char caption[TEXT_SIZE];
         if (p == 0)
@@ -434,12 +434,12 @@ void OPERATOR_panel(int command)
 
     float pan = -999.0f, zoom_value = 1.0f;
     const float w = SCREEN_width(), h = SCREEN_height();
-    BTN_direction_dial(w - 60.0f, 120.0f + (mode == MODE_OPERATOR ? 0.0f : 210.0f), &pan, &zoom_value);
+    BTN_direction_dial(w - 60.0f, mode == MODE_OPERATOR ? 120.0f : 250.0f, &pan, &zoom_value);
     if (mode != MODE_OPERATOR) BTN_direction_dial(w - 60.0f, 110.0f, &pan, &zoom_value);
     navigate(m, pan, zoom_value > 1.1f, zoom_value < 0.9f);
 
     int follow = operator_panel.follow;
-    if (BTN_push_button(w - 60.0f, h - 300.0f, follow, 1, LANG_ui_text(588))) follow = !follow;
+    if (BTN_push_button(w - 60.0f, h - 440.0f, follow, 1, LANG_ui_text(588))) follow = !follow;
     if (mode != MODE_OPERATOR && BTN_push_button(w - 60.0f, 20.0f, follow, 1, LANG_ui_text(588))) follow = !follow;
     operator_panel.follow = follow;
     follow_and_frame(mode, m);
