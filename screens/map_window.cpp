@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
 #include "core/app_mode.h"
@@ -88,19 +89,28 @@ void colour_rgb(float r, float g, float b)
     glColor4f(r * k, g * k, b * k, 1.0f);
 }
 
+// Whether each cell touches water, worked out once per call over the visible
+// window and its one-cell rim (the neighbours the coast test reads).
+uint8_t cell_wet_flags[TERRAIN_GRID_POINTS];
+
+void mark_wet_cells(const map_visible_window_record& w)
+{
+    for (int i = w.low_row; i <= w.high_row + 1; ++i)
+        for (int j = w.low_column; j <= w.high_column + 1; ++j) cell_wet_flags[TERRAIN_index(i, j)] = cell_wet(i, j);
+}
+
 void cell_colour(int type, int i, int j, const map_visible_window_record& w)
 {
-    const bool wet = cell_wet(i, j);
+    const bool wet = cell_wet_flags[TERRAIN_index(i, j)] != 0;
     if (type == 0 || type == 1) {
         int row = 56;
         if (wet) {
+            // Neighbours are held to the window's rows and columns and its rim.
+            const int i0 = std::max(i - 1, w.low_row), i1 = std::min(i + 1, w.high_row + 1);
+            const int j0 = std::max(j - 1, w.low_column), j1 = std::min(j + 1, w.high_column + 1);
             bool all = true;
-            for (int di = -1; di <= 1 && all; ++di)
-                for (int dj = -1; dj <= 1 && all; ++dj) {
-                    const int ni = std::clamp(i + di, w.low_row, w.high_row + 1);
-                    const int nj = std::clamp(j + dj, w.low_column, w.high_column + 1);
-                    all = cell_wet(ni, nj);
-                }
+            for (int ni = i0; ni <= i1 && all; ++ni)
+                for (int nj = j0; nj <= j1 && all; ++nj) all = cell_wet_flags[TERRAIN_index(ni, nj)] != 0;
             row = all ? 50 : 64;
         }
         OGL_apply_color(row, 1.0f);
@@ -164,6 +174,7 @@ void draw_ground(int type, int overlay)
         return;
     }
     OGL_set_state(STATE_FOG_OFF, 0, STATE_LIGHTING_ON, STATE_OPAQUE, STATE_DEPTH_TEST_OFF, STATE_DEPTH_WRITE_OFF);
+    mark_wet_cells(w);
     glBegin(GL_QUADS);
     for (int i = w.low_row; i <= w.high_row; ++i)
         for (int j = w.low_column; j <= w.high_column; ++j) {
