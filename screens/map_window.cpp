@@ -168,7 +168,8 @@ void draw_ground(int type, int overlay)
     const map_visible_window_record w = map_visible_window;
     if (type == 4) {
         const terrain_window_record saved = terrain_window;
-        terrain_window = {w.low_column, w.low_row, w.high_column, w.high_row};
+        // The scene's window counts its columns along i (east) and its rows along j.
+        terrain_window = {w.low_row, w.low_column, w.high_row, w.high_column};
         SURFACE_draw_patch(map_projected_grid, 2, 1, overlay);
         terrain_window = saved;
         return;

@@ -172,7 +172,7 @@ void SETUP_flight_path_3d()
 
     const terrain_window_record saved = terrain_window;
     const bool mars = planet() == PLANET_MARS;
-    terrain_window = {0, 0, (mars ? 320 : 400) - 1, (mars ? 384 : 450) - 1};
+    terrain_window = {0, 0, (mars ? 384 : 450) - 1, (mars ? 320 : 400) - 1};   // columns along i, rows along j
     SURFACE_draw_patch(terrain_vertex_grid, 3, -999, 0);
     terrain_window = saved;
 
