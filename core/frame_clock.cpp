@@ -7,6 +7,7 @@
 
 int32_t interval_ticks[INTERVAL_COUNT];
 float frame_clock = 0.0f;
+float last_view_key_time = 0.0f;
 int32_t flying_frame_count = 0;
 int32_t first_frames_fast = 0;
 

@@ -22,6 +22,9 @@ extern int32_t interval_ticks[INTERVAL_COUNT];
 
 // Seconds since the first frame, set at the start of each frame.
 extern float frame_clock;
+// The frame clock at the last orbit-view arrow or zoom key (the keyboard
+// writes it; the preview screens wait ten seconds after it before they turn).
+extern float last_view_key_time;
 
 // Frames run in the flying mode since the start (the frame loop counts them).
 extern int32_t flying_frame_count;

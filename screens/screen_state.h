@@ -31,3 +31,24 @@ struct small_screens_state {
 };
 extern small_screens_state small_screens;
 void SETUP_small_screens_reset();
+
+// Screen 16's camera: pitch and heading (radians) and zoom, each with its rate,
+// gliding toward the view keys' targets; kept while the program runs.
+struct path_view_state {
+    float pitch = 0.0f, heading = 0.0f, zoom = 1.0f;
+    float pitch_rate = 0.0f, heading_rate = 0.0f, zoom_rate = 0.0f;
+};
+extern path_view_state path_view;
+void SETUP_flight_path_3d_reset();
+
+// Screen 17's globe turn (degrees), drawn at random the first time the screen
+// is shown and kept while the program runs.
+struct globe_screen_state {
+    int32_t turned = 0;
+    float heading_deg = 0.0f;   // -180..180
+    float pitch_deg = 0.0f;     // -90..90
+};
+extern globe_screen_state globe_screen;
+void SETUP_globe_reset();
+// The latitude and longitude under the pointer of the globe screen (degrees).
+void GLOBE_point_under_mouse(float& lat, float& lon);

@@ -44,8 +44,9 @@ int SETUP_flight_plan_cruise_speed();
 void SETUP_flight_plan_message(char* text);
 
 // Draws and polls the operator button panel; -999 is its per-frame call for
-// screens 15, 18 and 23; 0..5 select its page.
-void OPERATOR_panel(int page);
+// screens 15, 18 and 23; the map keys call it with 0..3 to pan north, south,
+// west or east and 4, 5 to zoom in or out.
+void OPERATOR_panel(int command);
 
 // Selects the planet (0 the Earth, 1 Mars) and loads its physical constants.
 void PLANET_set_constants(int planet);

@@ -116,7 +116,7 @@ void storm_radar()
         mx = std::clamp(x1 + (flt[0].local_x - a.x0) / (a.x1 - a.x0) * (x2 - x1), x1, x2);
     if (a.z1 > a.z0 && std::isfinite(flt[0].local_z))
         my = std::clamp(y2 - (flt[0].local_z - a.z0) / (a.z1 - a.z0) * (y2 - y1), y1, y2);
-    MAP_draw_object(mx, my, 49, 0, 99, 0.0f);
+    MAP_draw_object(mx, my, 49, 0, 99, 0);
 }
 
 void weather_tab()

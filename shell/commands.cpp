@@ -426,9 +426,9 @@ void tower_placement()
 void zoom_command(int32_t command)
 {
     const bool out = command == COMMAND_ZOOM_OUT;
-    float& map_zoom = screen_settings.map_zoom;
-    if (app_mode == MODE_FLIGHT_PATH_3D) map_zoom = UTIL_clamp_nan_low(out ? map_zoom / 1.05f : map_zoom * 1.05f, 0.05f, 1.5f);
-    if (app_mode == MODE_GLOBE) map_zoom = UTIL_clamp_nan_low(out ? map_zoom / 1.05f : map_zoom * 1.05f, 0.2f, 1.0f);
+    float& zoom = screen_settings.preview_zoom;
+    if (app_mode == MODE_FLIGHT_PATH_3D) zoom = UTIL_clamp_nan_low(out ? zoom / 1.05f : zoom * 1.05f, 0.05f, 1.5f);
+    if (app_mode == MODE_GLOBE) zoom = UTIL_clamp_nan_low(out ? zoom / 1.05f : zoom * 1.05f, 0.2f, 1.0f);
     const int v = sim_graphics_view.view_type;
     if (v == VIEW_CHASE || VIEW_is_orbit(v)) {
         const float nm = view_distance * (1.0f / UNIT.nm_to_mtrs);

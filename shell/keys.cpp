@@ -33,7 +33,6 @@
 
 uint8_t key_assignment_table[KEY_SLOTS] = {};
 float last_step_key_time = -1.0e9f;
-float last_view_key_time = 0.0f;
 uint8_t overlay_flag_a = 0;
 uint8_t overlay_flag_b = 0;
 int32_t chat_typing = 0;

@@ -44,7 +44,6 @@ constexpr int KEY_CODE_KEYPAD_8 = 0x5B00;
 
 // State the dispatcher keeps or owns.
 extern float last_step_key_time;     // frame clock of the last heading, course or barometer step key
-extern float last_view_key_time;     // frame clock of the last orbit-view arrow or zoom key
 extern uint8_t overlay_flag_a;       // two display switches of the 2-D overlay, toggled by Tab
 extern uint8_t overlay_flag_b;
 extern int32_t chat_typing;          // a network text message is being typed

@@ -106,6 +106,21 @@ inline constexpr art_box art_boxes[] = {
     {"icon movie", 118, 57, 130, 69},
     {"icon flight plan", 132, 57, 144, 69},
     {"icon object", 146, 57, 158, 69},
+    // Map sprites, drawn white so that the symbol's colour row tints them.
+    {"map NDB", 378, 256, 392, 272},
+    {"map VOR small", 378, 274, 392, 290},
+    {"map compass rose", 306, 219, 377, 290},
+    {"map glide slope", 396, 238, 410, 254},
+    {"map marker", 396, 256, 410, 272},
+    {"map DME", 450, 274, 464, 290},
+    {"map object", 396, 220, 410, 236},
+    {"map fix", 378, 220, 392, 236},
+    {"map airport", 378, 238, 392, 254},
+    {"map carrier", 467, 238, 482, 289},
+    {"map second ship", 485, 238, 500, 289},
+    {"map platform 1", 450, 256, 464, 272},
+    {"map platform 2", 450, 238, 464, 254},
+    {"map fire", 450, 220, 464, 236},
     {"proportional font", 0, 0, 133, 54},
     {"proportional font 2", 137, 0, 270, 54},
     {"grid font", 381, 0, 507, 55},
@@ -475,6 +490,97 @@ inline void draw_widgets(image& im)
         for (int x = 149; x < 156; x += 2) im.set(x, y, rgba{255, 220, 120, 255});
 }
 
+// The map's symbols, each inside its art box: white ink with a dark rim so
+// that a tint keeps them readable over any ground colour.
+inline void draw_map_sprites(image& im)
+{
+    const rgba ink{255, 255, 255, 255}, rim{0, 0, 0, 160};
+    // NDB: a dotted ring round a dot.
+    for (int deg = 0; deg < 360; deg += 30) {
+        const float a = static_cast<float>(deg) * PI_FLOAT / 180.0f;
+        im.set(385 + static_cast<int>(std::lround(5.0f * std::sin(a))), 264 + static_cast<int>(std::lround(5.0f * std::cos(a))), ink);
+    }
+    disc(im, 385.0f, 264.0f, 2.0f, ink);
+    // The VOR as a small hexagon with its centre dot.
+    auto hexagon = [&im](float cx, float cy, float r, rgba c) {
+        for (int k = 0; k < 6; ++k) {
+            const float a0 = static_cast<float>(k) * PI_FLOAT / 3.0f, a1 = a0 + PI_FLOAT / 3.0f;
+            line(im, static_cast<int>(std::lround(cx + r * std::cos(a0))), static_cast<int>(std::lround(cy + r * std::sin(a0))),
+                 static_cast<int>(std::lround(cx + r * std::cos(a1))), static_cast<int>(std::lround(cy + r * std::sin(a1))), c);
+        }
+    };
+    hexagon(384.5f, 281.5f, 5.5f, ink);
+    im.fill(384, 281, 386, 283, ink);
+    // The compass rose: a ring with a tick every 10 degrees (long every 30),
+    // the north arrow and the VOR hexagon at its centre.
+    const float rx = 341.5f, ry = 254.5f;
+    disc(im, rx, ry, 34.0f, rim, 3.0f);
+    disc(im, rx, ry, 33.0f, ink, 1.0f);
+    for (int deg = 0; deg < 360; deg += 10) {
+        const float a = static_cast<float>(deg) * PI_FLOAT / 180.0f;
+        const float len = deg % 30 == 0 ? 6.0f : 3.0f;
+        for (float r = 32.0f - len; r <= 32.0f; r += 0.5f)
+            im.set(static_cast<int>(rx + r * std::sin(a)), static_cast<int>(ry + r * std::cos(a)), ink);
+    }
+    triangle(im, rx, 281, 7, 6, 1, ink);
+    hexagon(rx, ry, 6.0f, ink);
+    im.fill(341, 254, 343, 256, ink);
+    // Glide slope: a wedge.
+    triangle(im, 403.0f, 241, 12, 10, 1, ink);
+    // Marker: a lens across the course.
+    for (int y = 257; y < 271; ++y) {
+        const float t = (static_cast<float>(y) + 0.5f - 264.0f) / 7.0f;
+        const int half = static_cast<int>(std::lround(6.0f * std::sqrt(std::max(0.0f, 1.0f - t * t)) * 0.5f));
+        im.fill(403 - half, y, 403 + half, y + 1, ink);
+    }
+    // DME: a square with its centre dot.
+    panel(im, 451, 276, 463, 288, rim, rim, 0, 0, ink);
+    im.fill(456, 281, 458, 283, ink);
+    // Object: an obstacle mast with its foot.
+    im.fill(402, 222, 404, 234, ink);
+    im.fill(398, 221, 408, 223, ink);
+    line(im, 399, 222, 402, 233, ink);
+    line(im, 406, 222, 403, 233, ink);
+    // Fix: a triangle outline.
+    line(im, 379, 222, 391, 222, ink);
+    line(im, 379, 222, 385, 233, ink);
+    line(im, 391, 222, 385, 233, ink);
+    // Airport: a ring with four tabs.
+    disc(im, 385.0f, 246.0f, 5.0f, ink, 2.0f);
+    im.fill(384, 239, 386, 242, ink);
+    im.fill(384, 250, 386, 253, ink);
+    im.fill(379, 245, 382, 247, ink);
+    im.fill(388, 245, 391, 247, ink);
+    // The ships, bow up: the carrier with its flat deck and island, the second
+    // ship slimmer.
+    for (int y = 239; y < 288; ++y) {
+        const float t = static_cast<float>(288 - y) / 12.0f;
+        const int half = y > 276 ? static_cast<int>(std::lround(6.0f * std::min(1.0f, t))) : 6;
+        im.fill(474 - half, y, 475 + half, y + 1, ink);
+    }
+    im.fill(478, 255, 481, 266, rim);
+    for (int y = 241; y < 287; ++y) {
+        const float t = static_cast<float>(287 - y) / 14.0f;
+        const int half = y > 272 ? static_cast<int>(std::lround(4.0f * std::min(1.0f, t))) : 4;
+        im.fill(492 - half, y, 493 + half, y + 1, ink);
+    }
+    // Oil platforms: a deck on four legs, the second with its derrick.
+    for (int p = 0; p < 2; ++p) {
+        const int y0 = p ? 238 : 256;
+        panel(im, 452, y0 + 3, 462, y0 + 13, rim, rim, 0, 0, ink);
+        im.fill(451, y0 + 1, 453, y0 + 4, ink);
+        im.fill(461, y0 + 1, 463, y0 + 4, ink);
+        im.fill(451, y0 + 12, 453, y0 + 15, ink);
+        im.fill(461, y0 + 12, 463, y0 + 15, ink);
+        if (p) triangle(im, 457.0f, y0 + 5, 6, 7, 1, ink);
+        else im.fill(455, y0 + 6, 459, y0 + 10, ink);
+    }
+    // Fire: a flame of three tongues.
+    triangle(im, 457.0f, 221, 10, 14, 1, ink);
+    triangle(im, 453.5f, 221, 5, 9, 1, ink);
+    triangle(im, 460.5f, 221, 5, 9, 1, ink);
+}
+
 inline void draw_swatches(image& im)
 {
     int i = 0;
@@ -492,6 +598,7 @@ inline bool build(image& im, std::string* problem = nullptr)
     if (!draw_proportional_font(im, 137, 0, rgba{0, 0, 0, 150}, problem)) return false;
     if (!draw_grid_font(im, 381, 0, problem)) return false;
     draw_widgets(im);
+    draw_map_sprites(im);
     draw_swatches(im);
     return true;
 }

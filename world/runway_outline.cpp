@@ -17,6 +17,8 @@ float map_origin_y = 0.0f;
 float map_ref_x = 0.0f;
 float map_ref_z = 0.0f;
 float map_scale = 1.0f;
+float map_right = 0.0f;
+float map_top = 0.0f;
 
 airport_label_anchor_record airport_label_anchor{};
 

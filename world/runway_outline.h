@@ -10,6 +10,10 @@ extern float map_origin_y;
 extern float map_ref_x;
 extern float map_ref_z;
 extern float map_scale;
+// The right and top edges of the map rectangle (screen units); its left and
+// bottom edges are map_origin_x and map_origin_y on the map screens.
+extern float map_right;
+extern float map_top;
 
 // Where the airport's label goes: the smallest screen y of the corners drawn,
 // the sum of their screen x and how many were summed. The map's airport

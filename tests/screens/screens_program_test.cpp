@@ -13,12 +13,14 @@
 #include <string>
 
 #include "core/app_mode.h"
+#include "core/constants.h"
 #include "core/geo.h"
 #include "core/input.h"
 #include "core/screen.h"
 #include "core/simvars.h"
 #include "flightmodel/flt.h"
 #include "graphics/list.h"
+#include "scene/scene_state.h"
 #include "screens/screen_state.h"
 #include "screens/setup.h"
 #include "shell/commands.h"
@@ -105,6 +107,19 @@ TEST(ScreensInProgram, EachOpensAndActsFromTheNextFrame)
                                {616, 13}, {614, 14}, {807, 20}, {1200, 21}, {1220, 22}};
     for (const auto& [command, mode] : commands) {
         APPLICATION_handlemenu(command);
+        frames(0.1);
+        EXPECT_EQ(app_mode, mode) << command;
+        matches_reference(mode);
+        APPLICATION_set_mode(MODE_FLYING, "test");
+        frames(0.1);
+    }
+
+    // The map screens and the two preview screens, their turns and views fixed.
+    for (const auto& [command, mode] : {std::pair{800, 15}, {801, 16}, {802, 17}, {1400, 23}}) {
+        APPLICATION_handlemenu(command);
+        globe_screen = {1, -30.0f, 20.0f};
+        path_view = path_view_state{0.3f, 0.5f, 1.0f, 0.0f, 0.0f, 0.0f};
+        view_orbit_pitch = 20.0f * DEG_TO_RAD_FLOAT, view_orbit_heading = 330.0f * DEG_TO_RAD_FLOAT;
         frames(0.1);
         EXPECT_EQ(app_mode, mode) << command;
         matches_reference(mode);

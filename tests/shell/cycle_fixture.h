@@ -24,7 +24,6 @@
 #include "panel/calls_standin.h"
 #include "scene/calls_standin.h"
 #include "scene/scene_origin.h"
-#include "screens/calls_standin.h"
 #include "screens/setup.h"
 #include "shell/commands.h"
 #include "shell/cycle.h"
@@ -108,7 +107,7 @@ protected:
     {
         net_peer_clear();
         for (auto* log : {&links_standin_calls, &aircraft_standin_calls, &flightmodel_standin_calls,
-                          &panel_standin_calls, &scene_standin_calls, &screens_standin_calls, &world_standin_calls})
+                          &panel_standin_calls, &scene_standin_calls, &world_standin_calls})
             log->clear();
         PLUGIN_host_reset();
     }

@@ -12,7 +12,6 @@
 #include "links/calls_standin.h"
 #include "panel/calls_standin.h"
 #include "scene/calls_standin.h"
-#include "screens/calls_standin.h"
 #include "platform/plat_sound.h"
 #include "core/alert.h"
 #include "core/constants.h"
@@ -36,7 +35,7 @@ void count_alert(int, const char* const[4], int) { ++alerts_seen; }
 void clear_standin_logs()
 {
     for (auto* log : {&links_standin_calls, &aircraft_standin_calls, &flightmodel_standin_calls, &panel_standin_calls,
-                      &scene_standin_calls, &screens_standin_calls, &world_standin_calls})
+                      &scene_standin_calls, &world_standin_calls})
         log->clear();
 }
 

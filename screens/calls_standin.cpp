@@ -1,3 +1,0 @@
-#include "screens/calls_standin.h"
-
-standin_call_log screens_standin_calls;

@@ -1,0 +1,346 @@
+// The map window, its symbols and the airport diagram drawn on the offscreen
+// context: layers by zoom, scales, ground colours by map type, the sprites
+// and their turns, airports by scale, the range rings and the diagram's fit.
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "aircraft/acf_struct.h"
+#include "core/app_mode.h"
+#include "core/constants.h"
+#include "core/geo.h"
+#include "core/replay.h"
+#include "core/simvars.h"
+#include "flightmodel/flt.h"
+#include "graphics/ogl_state.h"
+#include "screens/map.h"
+#include "screens/operator_map.h"
+#include "screens/setup.h"
+#include "tests/screens/screen_fixture.h"
+#include "tests/support/terrain_support.h"
+#include "tests/support/test_support.h"
+#include "tests/support/ui_capture.h"
+#include "world/apt_scene.h"
+#include "world/landuse_grid.h"
+#include "world/navdb.h"
+#include "world/objects.h"
+#include "world/runway_outline.h"
+#include "world/scenery_area.h"
+#include "world/terrain_textures.h"
+
+namespace {
+
+class MapTest : public ScreenTest {
+protected:
+    void SetUp() override
+    {
+        ScreenTest::SetUp();
+        if (IsSkipped()) return;
+        PLANET_set_constants(0);
+        lat_ref = 47.0f, lon_ref = -123.0f;
+        NAV_clear_tables();
+        placement_list.clear();
+        local_airport_last = -1;
+        chart_airport = -1;
+        REPLAY_clear_ring();
+        MAP_pen_reset();
+        OPERATOR_panel_reset();
+        std::fill(std::begin(landuse_grid), std::end(landuse_grid), 1);
+        for (auto& n : terrain_point_normal) n[0] = 0.0f, n[1] = 1.0f, n[2] = 0.0f;
+        // The ground lies far east of the map, so that a frame draws few cells.
+        TEST_lay_flat_grid(0.0f);
+        for (terrain_vertex& v : terrain_vertex_grid) v.x += 5.0e6f;
+        sim_graphics_settings.draw_aircrafts = 1;
+        flt[0].local_x = flt[0].local_z = -9.0e9f;   // off the map
+        app_mode = MODE_OPERATOR;
+        view(0, 1.0f);
+    }
+    void TearDown() override
+    {
+        NAV_clear_tables();
+        placement_list.clear();
+        app_mode = MODE_FLYING;
+        ScreenTest::TearDown();
+    }
+    // The map of screen 15 with the local origin at its lower-left corner.
+    static void view(int type, float zoom)
+    {
+        screen_settings.map_view_mode = type;
+        screen_settings.map_zoom = zoom;
+        map_origin_x = map_origin_y = 15.0f;
+        map_right = 1024.0f - 119.0f, map_top = 768.0f - 67.0f;
+        map_ref_x = map_ref_z = 0.0f;
+        map_scale = map_base_scale * zoom;
+    }
+    // Where the map puts the local point (x, z), and its latitude and longitude.
+    static geo_point at(float x, float z)
+    {
+        float lat, lon, elev;
+        GEO_local_to_latlon(lat, lon, elev, x, 0.0, z);
+        return {lat, lon, 0.0};
+    }
+    static std::vector<fb_rect> window_rects() { return capture_rects([] { MAP_draw_window(0); }); }
+};
+
+// Quads showing exactly the sprite of texels [u1, u2] x [v1, v2].
+int sprites(const std::vector<fb_rect>& rects, float u1, float v1, float u2, float v2)
+{
+    auto near = [](float a, float b) { return std::fabs(a - b) < 0.01f; };
+    return static_cast<int>(std::count_if(rects.begin(), rects.end(), [&](const fb_rect& r) {
+        return near(r.tx1, u1) && near(r.ty1, v1) && near(r.tx2, u2) && near(r.ty2, v2);
+    }));
+}
+
+// The symbols of the three layers that a zoom switches on: one of each near
+// the map's corner.
+TEST_F(MapTest, ObjectsFixesAndNavaidsShowOnlyStrictlyAboveTheirZoom)
+{
+    object_table.resize(std::max<size_t>(object_table.size(), 1));
+    placement_list.push_back({0, 800.0f, 0.0f, -600.0f, 0.0f, 1});
+    const geo_point p = at(900.0f, -900.0f);
+    fix_table.push_back({static_cast<float>(p.lat), static_cast<float>(p.lon), "FIXA", 1});
+    navaid_record ndb{};
+    ndb.kind = NAV_NDB, ndb.lat = float(p.lat), ndb.lon = float(p.lon), ndb.frequency = 362, ndb.local = 1;
+    std::strcpy(ndb.id, "NB");
+    navaid_table.push_back(ndb);
+
+    struct row {
+        int type;
+        float zoom;
+        float u1, v1;
+        bool shown;
+    } rows[] = {
+        {2, 4.0f, 396, 220, false}, {2, 4.01f, 396, 220, true},     // scenery object
+        {0, 5.0f, 378, 220, false}, {0, 5.01f, 378, 220, true},     // fix
+        {2, 1.5f, 378, 256, false}, {2, 1.51f, 378, 256, true},     // NDB
+    };
+    for (const row& r : rows) {
+        view(r.type, r.zoom);
+        EXPECT_EQ(sprites(window_rects(), r.u1, r.v1, r.u1 + 14.0f, r.v1 + 16.0f), r.shown ? 1 : 0)
+            << "type " << r.type << " zoom " << r.zoom;
+    }
+}
+
+TEST_F(MapTest, ScaleTicksStepByZoomAndStopBefore180And120Miles)
+{
+    for (const auto [zoom, step] : {std::pair{1.0f, 10}, {2.0f, 5}, {10.0f, 1}}) {
+        view(0, zoom);
+        map_scale = 0.0025f / zoom;   // every tick inside the window, where feedback sees it
+        std::vector<float> bottom, left;
+        for (const fb_prim& p : capture_feedback([] { MAP_draw_window(0); })) {
+            if (p.token != GL_LINE_TOKEN && p.token != GL_LINE_RESET_TOKEN) continue;
+            const fb_vertex &a = p.v[0], &b = p.v[1];
+            // The kit draws lines through pixel centres (+0.5).
+            auto at = [](float v, float want) { return std::fabs(v - want - 0.5f) < 0.01f; };
+            if (a.x == b.x && at(std::min(a.y, b.y), 20.0f) && at(std::max(a.y, b.y), 25.0f)) bottom.push_back(a.x - 0.5f);
+            if (a.y == b.y && at(std::min(a.x, b.x), 20.0f) && at(std::max(a.x, b.x), 25.0f)) left.push_back(a.y - 0.5f);
+        }
+        SCOPED_TRACE(zoom);
+        EXPECT_EQ(bottom.size(), size_t((179 / step)));
+        EXPECT_EQ(left.size(), size_t((119 / step)));
+        const float unit = 1852.0f * map_scale * float(step);
+        ASSERT_GE(bottom.size(), 2u);
+        EXPECT_NEAR(bottom[1] - bottom[0], unit, 0.01f);
+        EXPECT_NEAR(bottom[0], 15.0f + unit, 0.01f);
+    }
+}
+
+// Type 2 colours by the cell's height over the sphere, lit by the map's light
+// 0 (ambient 0.5, diffuse 0.5 from (-0.55, 0.55, -0.55)): a level cell gets
+// 0.5 + 0.5 cos 54.7 degrees = 0.5 + 0.5 / sqrt(3) of its colour.
+TEST_F(MapTest, ElevationBandsAreLitAsALevelSurface)
+{
+    const float lit = 0.5f + 0.5f / std::sqrt(3.0f);
+    for (const auto& [feet, rgb] : {std::pair{1500.0f, std::array{188, 205, 154}}, {2500.0f, std::array{239, 232, 174}}}) {
+        const double R = sim_physics.earth_radius_m, h = feet * 0.3048;
+        TEST_lay_grid(100.0f, 200, 200, [&](float x, float z) {
+            return static_cast<float>(std::sqrt((R + h) * (R + h) - double(x) * x - double(z) * z) - R);
+        });
+        view(2, 1.0f);
+        map_ref_x = -285.0f / map_scale, map_ref_z = 285.0f / map_scale;   // the origin at (300, 300)
+        glClearColor(0, 0, 0, 1);
+        glClear(GL_COLOR_BUFFER_BIT);
+        MAP_draw_window(0);
+        uint8_t px[3];
+        glReadPixels(300, 300, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, px);
+        for (int k = 0; k < 3; ++k) EXPECT_NEAR(px[k], rgb[size_t(k)] * lit, 1.5) << feet << " ft, channel " << k;
+    }
+}
+
+// Land use: a lake of water points; its inner cells are open water, its rim
+// (wet, with a dry neighbour) the coast row, the land beyond land. The
+// textured-ground type draws no terrain quads.
+TEST_F(MapTest, LandUseRowsAndTexturedGroundWithoutQuads)
+{
+    TEST_lay_flat_grid(0.0f);
+    for (int i = 190; i <= 210; ++i)
+        for (int j = 190; j <= 210; ++j) landuse_grid[TERRAIN_index(i, j)] = LANDUSE_WATER_A;
+    OGL_set_color(50, 0.0f, 0.0f, 1.0f);
+    OGL_set_color(64, 0.0f, 1.0f, 0.0f);
+    OGL_set_color(56, 1.0f, 0.0f, 0.0f);
+    view(0, 50.0f);
+    map_ref_x = -2500.0f, map_ref_z = 2500.0f;   // cells of 100 m are 13 units wide
+    glClear(GL_COLOR_BUFFER_BIT);
+    MAP_draw_window(0);
+    auto cell = [](int i, int j) {
+        const float x = MAP_x_to_screen((float(i) - 200.0f) * 100.0f), y = MAP_z_to_screen(-(float(j) - 200.0f) * 100.0f);
+        uint8_t px[3];
+        glReadPixels(int(x), int(y), 1, 1, GL_RGB, GL_UNSIGNED_BYTE, px);
+        return std::array{px[0] > 60, px[1] > 60, px[2] > 60};
+    };
+    EXPECT_EQ(cell(200, 200), (std::array{false, false, true}));   // open water, row 50
+    EXPECT_EQ(cell(189, 200), (std::array{false, true, false}));   // coast, row 64
+    EXPECT_EQ(cell(185, 200), (std::array{true, false, false}));   // land, row 56
+
+    view(4, 50.0f);
+    for (const fb_prim& p : capture_feedback([] { MAP_draw_window(0); }))
+        if (p.token == GL_POLYGON_TOKEN)
+            EXPECT_TRUE(std::any_of(p.v.begin(), p.v.end(), [](const fb_vertex& v) { return v.s != 0.0f || v.t != 0.0f; }))
+                << "an untextured ground quad";
+}
+
+// A VOR as the compass rose turned by minus the variation on screen 15, and as
+// the small sprite on screen 23.
+TEST_F(MapTest, VorRoseTurnsByTheVariationAndIsSmallOnTheAirportMap)
+{
+    navaid_record vor{};
+    vor.kind = NAV_VOR, vor.frequency = 11660, vor.local = 1;
+    std::strcpy(vor.id, "SEA");
+    std::strcpy(vor.name, "SEATTLE VORTAC");
+    navaid_table.push_back(vor);
+    sim_flightmodel_position.magnetic_variation = 20.0f;
+    const auto prims = capture_feedback([] { MAP_draw_object(400.0f, 300.0f, 76, 1, NAV_VOR, 0); });
+    // The rose's corner at texel (306, 219) is the corner (-35.5, -35.5)
+    // turned clockwise by -20 degrees.
+    const fb_vertex* corner = nullptr;
+    for (const fb_prim& p : prims)
+        for (const fb_vertex& v : p.v)
+            if (p.token == GL_POLYGON_TOKEN && std::fabs(v.s * 512.0f - 306.0f) < 0.01f && std::fabs(v.t * 512.0f - 219.0f) < 0.01f)
+                corner = &v;
+    ASSERT_NE(corner, nullptr);
+    const float r = -20.0f * DEG_TO_RAD_FLOAT, a = -35.5f, b = -35.5f;
+    EXPECT_NEAR(corner->x, 400.0f + a * std::cos(r) + b * std::sin(r), 0.05f);
+    EXPECT_NEAR(corner->y, 300.0f + b * std::cos(r) - a * std::sin(r), 0.05f);
+    const auto lines = printed([] { MAP_draw_object(400.0f, 300.0f, 76, 1, NAV_VOR, 0); }, 100);
+    EXPECT_TRUE(shows(lines, "SEATTLEVO"));   // the name cut to 10 characters
+    EXPECT_FALSE(shows(lines, "SEATTLEVOR"));
+
+    app_mode = MODE_OPERATOR_AIRPORT;
+    const auto small = capture_rects([] { MAP_draw_object(400.0f, 300.0f, 76, 1, NAV_VOR, 0); });
+    ASSERT_EQ(sprites(small, 378, 274, 392, 290), 1);
+    for (const fb_rect& q : small)
+        if (sprites({q}, 378, 274, 392, 290))
+            EXPECT_EQ(std::make_pair(q.x2 - q.x1, q.y2 - q.y1), std::make_pair(14.0f, 16.0f));
+    EXPECT_EQ(sprites(small, 306, 219, 377, 290), 0);
+}
+
+TEST_F(MapTest, AirportSymbolBelowZoom15OutlinesFromItNamedAboveZoom4)
+{
+    airport_table.emplace_back();
+    airport_record& a = airport_table.back();
+    std::strcpy(a.id, "KTST");
+    std::strcpy(a.name, "TESTFIELD");
+    runway_record rw{};
+    rw.lat = 47.5f, rw.lon = -122.25f, rw.heading = 0.0f, rw.length = 3000.0f, rw.width = 45.0f;
+    std::strcpy(rw.number, "36");
+    a.runways.push_back(rw);
+    auto draw = [] { MAP_draw_airport(500.0f, 400.0f, 67, 0, 1, 1); };
+    // Without the label: the symbol or the runway's outline, one quad.
+    auto quads = [] { return capture_rects([] { MAP_draw_airport(500.0f, 400.0f, 67, 0, 1, 0); }); };
+    view(0, 14.9f);
+    EXPECT_EQ(quads().size(), 1u);
+    EXPECT_EQ(sprites(quads(), 378, 238, 392, 254), 1);
+    EXPECT_TRUE(shows(printed(draw, 100), "TESTFIELD"));
+    view(0, 15.0f);
+    float x, y, z;
+    GEO_latlon_to_local(x, y, z, 47.5, -122.25, 0.0);
+    map_ref_x = x - 400.0f / map_scale, map_ref_z = z + 300.0f / map_scale;
+    EXPECT_EQ(quads().size(), 1u);
+    EXPECT_EQ(sprites(quads(), 378, 238, 392, 254), 0);
+    view(0, 4.0f);
+    EXPECT_FALSE(shows(printed(draw, 100), "TESTFIELD"));
+
+    // An airport without runways is never plotted by the map.
+    airport_table.emplace_back();
+    local_airport_list[0] = 1, local_airport_last = 0;
+    view(0, 14.9f);
+    EXPECT_EQ(sprites(window_rects(), 378, 238, 392, 254), 0);
+}
+
+TEST_F(MapTest, AircraftSquareForAZeroSizeAndRangeRingsForPlaneZeroOnScreen18Only)
+{
+    flt[0].psi = flt[1].psi = 0.0f;
+    pln[0].acf_size_x = 0.0f, pln[0].acf_size_z = 10.0f;
+    pln[1].acf_size_x = 20.0f, pln[1].acf_size_z = 5.0f;
+    auto box = [](int p) {
+        for (const fb_rect& q : capture_rects([p] { MAP_draw_object(300.0f, 300.0f, 87, 0, 99, p); }))
+            return std::make_pair(q.x2 - q.x1, q.y2 - q.y1);
+        return std::make_pair(0.0f, 0.0f);
+    };
+    EXPECT_EQ(box(0), std::make_pair(30.0f, 30.0f));
+    EXPECT_EQ(box(1), std::make_pair(60.0f, 15.0f));
+    auto rings = [](int p) { return shows(printed([p] { MAP_draw_object(300.0f, 300.0f, 87, 0, 99, p); }, 100), "20nm"); };
+    app_mode = MODE_OPERATOR_STATION;
+    EXPECT_TRUE(rings(0));
+    EXPECT_FALSE(rings(1));
+    app_mode = MODE_OPERATOR;
+    EXPECT_FALSE(rings(0));
+    EXPECT_EQ(expect_fatal([] { MAP_draw_object(0.0f, 0.0f, 1, 0, 5, 0); }).lines[0], "Bad obj_type type!");
+    clear_alerts();
+}
+
+TEST_F(MapTest, FlightPathJoinsRecordedSlotsOnly)
+{
+    for (int k = 0; k < 3; ++k) replay_ring[k].network_time_sec = 1.0f + float(k);
+    auto lines = [] {
+        return capture_feedback([] {
+            for (int k = 0; k < 5; ++k) MAP_draw_flight_path(k == 0, 100.0f + 10.0f * float(k), 100.0f, k, 1);
+        }).size();
+    };
+    EXPECT_EQ(lines(), 4u);   // slots 0-1 and 1-2, two units thick
+}
+
+// The diagram: one north-south runway spans 261 of the 290 units, centred;
+// two runways either side of the date line draw as one group.
+TEST_F(MapTest, DiagramFitsTheAirportAndRestoresTheReference)
+{
+    auto runway = [](float lat, float lon, float heading) {
+        runway_record rw{};
+        rw.lat = lat, rw.lon = lon, rw.heading = heading, rw.length = 3000.0f, rw.width = 45.0f;
+        std::strcpy(rw.number, "36");
+        return rw;
+    };
+    airport_table.emplace_back();
+    airport_table.back().runways.push_back(runway(47.5f, -122.25f, 0.0f));
+    airport_table.emplace_back();
+    airport_table.back().runways.push_back(runway(-16.0f, 179.99f, 90.0f));
+    airport_table.back().runways.push_back(runway(-16.01f, -179.99f, 90.0f));
+    airport_table.emplace_back();
+    airport_table.back().runways.push_back(runway(10.0f, 10.0f, 0.0f));
+    airport_table.back().runways.back().length = airport_table.back().runways.back().width = 0.0f;
+
+    auto extent = [](int a) {
+        float x1 = 1e9f, y1 = 1e9f, x2 = -1e9f, y2 = -1e9f;
+        for (const fb_prim& p : capture_feedback([a] { SETUP_draw_airport_diagram(a, 100.0f, 100.0f, 390.0f, 390.0f); }))
+            for (const fb_vertex& v : p.v)
+                x1 = std::min(x1, v.x), x2 = std::max(x2, v.x), y1 = std::min(y1, v.y), y2 = std::max(y2, v.y);
+        return std::array{x1, y1, x2, y2};
+    };
+    screen_settings.map_zoom = 7.0f;
+    const auto one = extent(0);
+    EXPECT_NEAR(one[3] - one[1], 261.0f, 0.5f);
+    EXPECT_NEAR((one[1] + one[3]) / 2.0f, 245.0f, 0.5f);
+    EXPECT_NEAR((one[0] + one[2]) / 2.0f, 245.0f, 0.5f);
+    EXPECT_EQ(lat_ref, 47.0f);
+    EXPECT_EQ(lon_ref, -123.0f);
+    EXPECT_EQ(screen_settings.map_zoom, 1.0f);
+    const auto across = extent(1);
+    EXPECT_NEAR(across[2] - across[0], 261.0f, 0.5f);   // both runways in one compact group
+    EXPECT_GT(across[3] - across[1], 20.0f);
+    EXPECT_EQ(extent(2)[0], 1e9f);   // no extent: nothing drawn
+}
+
+}  // namespace

@@ -1,0 +1,162 @@
+// Screens 16 and 17 on the offscreen context: the path view's segments and
+// its camera's turns, the globe's point under the pointer and its clicks.
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+
+#include "aircraft/acf_struct.h"
+#include "aircraft/situation_start.h"
+#include "core/app_mode.h"
+#include "core/frame_clock.h"
+#include "core/geo.h"
+#include "core/input.h"
+#include "core/replay.h"
+#include "core/screen.h"
+#include "core/simvars.h"
+#include "graphics/ogl_state.h"
+#include "scene/scene_state.h"
+#include "screens/screen_state.h"
+#include "screens/setup.h"
+#include "tests/screens/screen_fixture.h"
+#include "tests/support/ui_capture.h"
+#include "world/landuse.h"
+#include "world/navdb.h"
+
+namespace {
+
+class PreviewTest : public ScreenTest {
+protected:
+    void SetUp() override
+    {
+        ScreenTest::SetUp();
+        if (IsSkipped()) return;
+        PLANET_set_constants(0);
+        REPLAY_clear_ring();
+        NAV_clear_tables();
+        SETUP_flight_path_3d_reset();
+        SETUP_globe_reset();
+        globe_screen.turned = 1;   // heading and pitch 0
+        view_orbit_heading = view_orbit_pitch = 0.0f;
+        screen_settings.preview_zoom = 1.0f;
+        sim_operation_misc.frame_rate_period = 0.05f;
+        std::fill(std::begin(interval_ticks), std::end(interval_ticks), 0);
+        lat_ref = 33.0f, lon_ref = -118.0f;
+    }
+    void TearDown() override
+    {
+        NAV_clear_tables();
+        PLANET_set_constants(0);
+        ScreenTest::TearDown();
+    }
+    static void airport_at(float lat, float lon)
+    {
+        airport_table.emplace_back();
+        runway_record r{};
+        r.lat = lat, r.lon = lon, r.length = 2000.0f, r.width = 30.0f;
+        airport_table.back().runways.push_back(r);
+    }
+    // A click at the pointer position that maps to (lat, lon) with the globe unturned.
+    static void click_at(float lat, float lon)
+    {
+        const float w = screen.screen_area_width, h = screen.screen_area_height - 20.0f;
+        click(SETUP_globe, (lon + 90.0f + 90.0f) / 180.0f * w, (lat + 90.0f) / 180.0f * h);
+    }
+};
+
+TEST_F(PreviewTest, PathSegmentsByRecordAndAnEmptyRingDrawsNoLine)
+{
+    // No ground textures: the ground's many cells would overflow the feedback
+    // buffer that catches the lines.
+    const int32_t textures = landuse_texture_count;
+    landuse_texture_count = 0;
+    OGL_set_color(70, 1.0f, 0.0f, 0.0f);
+    OGL_set_color(65, 0.0f, 1.0f, 0.0f);
+    auto lines = [] {
+        std::vector<fb_prim> out;
+        for (const fb_prim& p : capture_feedback(SETUP_flight_path_3d))
+            if (p.token == GL_LINE_TOKEN || p.token == GL_LINE_RESET_TOKEN) out.push_back(p);
+        return out;
+    };
+    EXPECT_TRUE(lines().empty());   // sky, fog and ground only
+
+    // Five records near the area's centre, the camera looking at them; the
+    // gap at record 5 breaks the line.
+    for (int k = 0; k < 7; ++k) {
+        if (k == 5) continue;
+        replay_ring[k].network_time_sec = 1.0f + float(k);
+        replay_ring[k].local_x = 200.0f * float(k);
+        replay_ring[k].local_y = 1000.0f;
+        replay_ring[k].local_z = 0.0f;
+    }
+    const auto segs = lines();
+    ASSERT_EQ(segs.size(), 4u);   // 0-1, 1-2, 2-3, 3-4
+    for (size_t i = 0; i < segs.size(); ++i) {
+        const bool third = i % 3 == 0;
+        EXPECT_EQ(segs[i].v[0].r > 0.5f, third) << i;
+        EXPECT_EQ(segs[i].v[0].g > 0.5f, !third) << i;
+    }
+    landuse_texture_count = textures;
+}
+
+TEST_F(PreviewTest, AViewKeyPostponesTheNextAngleChange)
+{
+    interval_ticks[INTERVAL_TEN_SECONDS] = 1;
+    frame_clock = 100.0f;
+    last_view_key_time = 95.0f;
+    SETUP_flight_path_3d();
+    EXPECT_EQ(view_orbit_heading, 0.0f);
+    EXPECT_EQ(view_orbit_pitch, 0.0f);
+    last_view_key_time = 89.0f;
+    screen_settings.preview_zoom = 0.3f;
+    SETUP_flight_path_3d();
+    EXPECT_GE(view_orbit_pitch * 180.0f / 3.14159265f, 5.0f - 1e-3f);
+    EXPECT_LE(view_orbit_pitch * 180.0f / 3.14159265f, 30.0f + 1e-3f);
+    EXPECT_EQ(screen_settings.preview_zoom, 1.0f);
+    // The camera glides toward the new angle: one frame moves it a little.
+    EXPECT_GT(path_view.pitch, 0.0f);
+    EXPECT_LT(path_view.pitch, view_orbit_pitch);
+}
+
+TEST_F(PreviewTest, GlobePointUnderTheMouseAndItsClicks)
+{
+    float lat, lon;
+    mouse.mouse_x = screen.screen_area_width / 2.0f;
+    mouse.mouse_y = (screen.screen_area_height - 20.0f) / 2.0f;
+    GLOBE_point_under_mouse(lat, lon);
+    EXPECT_FLOAT_EQ(lat, 0.0f);
+    EXPECT_FLOAT_EQ(lon, -90.0f);
+
+    // 1.80 degrees from an airport selects it; 1.81 places over the region.
+    airport_table.emplace_back();   // no runway: never chosen
+    airport_at(10.0f, -88.20f);
+    start_selection.airport_index = -1;
+    situation_start_state.latitude = -1.0f;
+    click_at(10.0f, -90.0f);
+    EXPECT_EQ(start_selection.airport_index, 1);
+    EXPECT_EQ(situation_start_state.latitude, -1.0f);   // no region placement
+    airport_table[1].runways[0].lon = -88.19f;
+    click_at(10.0f, -90.0f);
+    EXPECT_EQ(situation_start_state.latitude, lat_ref + 1.0f);
+    EXPECT_EQ(lat_ref, 9.0f);
+    EXPECT_EQ(lon_ref, -92.0f);   // -91.5 rounded away from zero
+    EXPECT_EQ(situation_start_state.longitude, -90.5f);
+    EXPECT_NEAR(situation_start_state.elevation, 9144.0f, 0.01f);
+
+    // Near the pole; and on Mars the start speed by the thinner air.
+    pln[0].acf_est_Vs = 25.0f;
+    click_at(89.7f, -100.0f);
+    EXPECT_EQ(lat_ref, 89.0f);
+    EXPECT_EQ(situation_start_state.latitude, 90.0f);
+    EXPECT_NEAR(situation_start_state.groundspeed, 100.0f, 0.01f);
+    PLANET_set_constants(1);
+    click_at(89.7f, -100.0f);
+    EXPECT_NEAR(situation_start_state.groundspeed / 100.0f, std::sqrt(1.225f / 0.01505f), 1e-3f);
+    EXPECT_NEAR(situation_start_state.groundspeed / 100.0f, 9.02f, 0.01f);
+    sim_physics.rho_sea_level = 0.0f;
+    click_at(10.0f, -100.0f);
+    EXPECT_NEAR(situation_start_state.groundspeed, 100.0f, 0.01f);
+}
+
+}  // namespace
