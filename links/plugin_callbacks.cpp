@@ -203,15 +203,18 @@ void draw_aircraft(int plane, float x, float y, float z, float pitch, float roll
 
     flt_struct& f = flt[plane];
     acf_struct& a = pln[plane];
-    // Every field written below is restored from these copies.
+    static_assert(FLT_FIRST_GEAR_PART + FLT_GEAR_COUNT <= ACF_NUM_PARTS);
+    // Every field written below is restored from these copies. The gear value
+    // goes to the landing-gear legs (the parts the drawer shows as gear).
+    float* const legs = a.acf_gear_deploy + FLT_FIRST_GEAR_PART;
     const flt_struct saved_flt = f;
-    float saved_gear[5];
-    std::memcpy(saved_gear, a.acf_gear_deploy, sizeof saved_gear);
+    float saved_gear[FLT_GEAR_COUNT];
+    std::memcpy(saved_gear, legs, sizeof saved_gear);
     const float saved_splr = a.acf_splr_up;
 
     f.local_x = x, f.local_y = y, f.local_z = z;
     f.theta = pitch, f.phi = roll, f.psi = heading;
-    for (int g = 0; g < 5; ++g) a.acf_gear_deploy[g] = d.gear_deploy;
+    for (int g = 0; g < FLT_GEAR_COUNT; ++g) legs[g] = d.gear_deploy;
     f.flaprat = d.flap_ratio;
     a.acf_splr_up = d.spoiler_ratio;
     f.sbrkrat = d.speed_brake_ratio;
@@ -226,7 +229,7 @@ void draw_aircraft(int plane, float x, float y, float z, float pitch, float roll
     SCENE_draw_plane_range(plane, plane);
 
     f = saved_flt;
-    std::memcpy(a.acf_gear_deploy, saved_gear, sizeof saved_gear);
+    std::memcpy(legs, saved_gear, sizeof saved_gear);
     a.acf_splr_up = saved_splr;
 }
 

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
@@ -16,6 +17,7 @@
 #include "aircraft/acf_struct.h"
 #include "core/app_mode.h"
 #include "core/command_hook.h"
+#include "core/draw_phases.h"
 #include "core/geo.h"
 #include "core/menu_table.h"
 #include "core/screen.h"
@@ -578,6 +580,71 @@ TEST_F(PluginHost, CoordinatesMenusCommandsAndTextures)
         EXPECT_GE(first[i], 4942);
     }
     host.gen_tex_ids(first, -5);   // nothing
+}
+
+// The aircraft drawer: what the plane looks like while the scene draws it (seen
+// from the plug-in's own planes phase, which keeps the scene from drawing), and
+// the plane as it was afterwards.
+struct drawn_plane {
+    int seen = 0;
+    float gear[FLT_GEAR_COUNT] = {}, below_gear = 0, throttle[8] = {}, x = 0, psi = 0, flaps = 0, roll_control = 0;
+    int nav_lights = 0;
+} drawn;
+
+TEST_F(PluginHost, TheAircraftDrawerUsesTheInfoRecordAndPutsThePlaneBack)
+{
+    PLUGIN_fill_host_table();
+    drawn = drawn_plane{};
+    plugin_host.entries.drawing = [](int phase) {
+        if (phase != DRAW_PHASE_PLANES_BEFORE) return 1;
+        const flt_struct& f = flt[2];
+        ++drawn.seen;
+        std::memcpy(drawn.gear, pln[2].acf_gear_deploy + FLT_FIRST_GEAR_PART, sizeof drawn.gear);
+        drawn.below_gear = pln[2].acf_gear_deploy[FLT_FIRST_GEAR_PART - 1];
+        std::memcpy(drawn.throttle, f.ENGN_thro, sizeof drawn.throttle);
+        drawn.x = f.local_x, drawn.psi = f.psi, drawn.flaps = f.flaprat, drawn.roll_control = f.FC_roll;
+        drawn.nav_lights = f.nav_lights_on;
+        return 0;
+    };
+    for (int p = 0; p < ACF_NUM_PARTS; ++p) pln[2].acf_gear_deploy[p] = 0.25f;
+    flt[2] = flt_struct{};
+    flt[2].flaprat = 0.5f, flt[2].ENGN_thro[3] = 0.9f, flt[2].local_x = -7.0f;
+    const flt_struct flt_before = flt[2];
+    std::vector<float> deploy_before(pln[2].acf_gear_deploy, pln[2].acf_gear_deploy + ACF_NUM_PARTS);
+    const float spoiler_before = pln[2].acf_splr_up;
+
+    // Only the size and the gear value of the plug-in's record: the rest its defaults.
+    ORPM_draw_info info{};
+    info.size = 8, info.gear_deploy = 1.0f, info.flap_ratio = 0.7f, info.throttle = 0.9f, info.roll_control = 0.4f;
+    PLUGIN_host_table.draw_aircraft(2, 120.0f, 30.0f, -40.0f, 5.0f, 0.0f, 270.0f, 1, &info);
+    ASSERT_EQ(drawn.seen, 1);
+    for (float g : drawn.gear) EXPECT_FLOAT_EQ(g, 1.0f);
+    EXPECT_FLOAT_EQ(drawn.below_gear, 0.25f);   // the propellers and bodies are not gear
+    for (float t : drawn.throttle) EXPECT_FLOAT_EQ(t, 0.3f);
+    EXPECT_FLOAT_EQ(drawn.x, 120.0f);
+    EXPECT_FLOAT_EQ(drawn.psi, 270.0f);
+    EXPECT_FLOAT_EQ(drawn.flaps, 0.0f);
+    EXPECT_FLOAT_EQ(drawn.roll_control, 0.0f);
+    EXPECT_EQ(drawn.nav_lights, 1);
+
+    // Every field it set is back as it was.
+    EXPECT_EQ(std::memcmp(&flt[2], &flt_before, sizeof flt_before), 0);
+    EXPECT_TRUE(std::equal(deploy_before.begin(), deploy_before.end(), pln[2].acf_gear_deploy));
+    EXPECT_EQ(pln[2].acf_splr_up, spoiler_before);
+
+    // A whole record; a negative size or a plane outside the slots draws nothing.
+    info.size = sizeof info;
+    PLUGIN_host_table.draw_aircraft(2, 0, 0, 0, 0, 0, 0, 0, &info);
+    EXPECT_FLOAT_EQ(drawn.flaps, 0.7f);
+    EXPECT_FLOAT_EQ(drawn.throttle[5], 0.9f);
+    EXPECT_FLOAT_EQ(drawn.roll_control, 0.4f);
+    info.size = -8;
+    PLUGIN_host_table.draw_aircraft(2, 0, 0, 0, 0, 0, 0, 0, &info);
+    EXPECT_FLOAT_EQ(drawn.throttle[5], 0.3f);
+    PLUGIN_host_table.draw_aircraft(10, 0, 0, 0, 0, 0, 0, 0, &info);
+    PLUGIN_host_table.draw_aircraft(-1, 0, 0, 0, 0, 0, 0, 0, nullptr);
+    EXPECT_EQ(drawn.seen, 3);
+    plugin_host.entries.drawing = nullptr;
 }
 
 // ---------------------------------------------------------------------------

@@ -1,0 +1,198 @@
+// Plug-ins in the started program (the default data folder, the trainer in the
+// forward view with its panel): a plug-in answering 0 before the panel keeps it
+// from being drawn while the after-panel phase still comes, and a plug-in that
+// writes bad values through the published names frame after frame (counts and
+// indices far out of range, not-a-number floats) leaves the frames running.
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <limits>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "core/app_mode.h"
+#include "core/draw_phases.h"
+#include "core/frame_clock.h"
+#include "core/geo.h"
+#include "core/simvars.h"
+#include "core/views.h"
+#include "flightmodel/flt.h"
+#include "links/plugin_host.h"
+#include "shell/frame.h"
+#include "shell/modes.h"
+#include "shell/wndproc.h"
+#include "tests/shell/startup_program.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+constexpr int W = 1024, H = 768;
+
+std::map<std::string, ORPM_data_ref> names;
+int capture(const char* name, int type, int writable, ORPM_get_int_fn gi, ORPM_set_int_fn si, ORPM_get_float_fn gf,
+            ORPM_set_float_fn sf, ORPM_get_double_fn gd, ORPM_set_double_fn sd, ORPM_get_int_array_fn gia,
+            ORPM_set_int_array_fn sia, ORPM_get_float_array_fn gfa, ORPM_set_float_array_fn sfa, ORPM_get_bytes_fn gb,
+            ORPM_set_bytes_fn sb, void* rc, void* wc)
+{
+    names[name] = ORPM_data_ref{nullptr, type, writable, gi, si, gf, sf, gd, sd, gia, sia, gfa, sfa, gb, sb, rc, wc};
+    return 1;
+}
+
+// What the test's plug-in saw and answers.
+struct plugin_state {
+    int calls[20] = {};
+    int panel_answer = 1;
+    void (*each_frame)() = nullptr;
+} plugin;
+
+class PluginProgram : public ::testing::Test {
+protected:
+    static inline std::unique_ptr<temp_folder> folder;
+    static inline fs::path kept_cwd;
+    static inline plugin_manager_entries kept_entries;
+
+    static void SetUpTestSuite()
+    {
+        start_selection = start_selection_record{};
+        folder = copy_default_data_folder();
+        kept_cwd = fs::current_path();
+        fs::current_path(folder->path());
+        start_program(*folder);
+        kept_entries = plugin_host.entries;
+        plugin_host.entries.register_data = capture;
+        PLUGIN_register_datarefs();
+        plugin_host.entries = kept_entries;
+    }
+    static void TearDownTestSuite()
+    {
+        stop_program();
+        fs::current_path(kept_cwd);
+        folder.reset();
+    }
+    void SetUp() override
+    {
+        MACIBM_pump_messages();
+        plugin = plugin_state{};
+        plugin_host.entries.drawing = [](int phase) {
+            if (phase >= 0 && phase < 20) ++plugin.calls[phase];
+            if (phase == DRAW_PHASE_SCENE_BEFORE && plugin.each_frame) plugin.each_frame();
+            return phase == DRAW_PHASE_PANEL_BEFORE ? plugin.panel_answer : 1;
+        };
+        sim_graphics_view.view_type = VIEW_FORWARD;
+        APPLICATION_set_mode(MODE_FLYING, "from test");
+        sim_time.paused = 1;   // the same picture frame after frame
+    }
+    void TearDown() override
+    {
+        plugin_host.entries = kept_entries;
+        sim_time.paused = 0;
+    }
+    static void frame() { test_clock_seconds += 0.04, MACIBM_do_frame(); }
+    static std::vector<unsigned char> frame_pixels()
+    {
+        frame();
+        std::vector<unsigned char> px(size_t(W) * H * 4);
+        glReadBuffer(GL_FRONT);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glReadPixels(0, 0, W, H, GL_RGBA, GL_UNSIGNED_BYTE, px.data());
+        glReadBuffer(GL_BACK);
+        return px;
+    }
+    // Pixels of the lower half (where the panel stands) that differ.
+    static int lower_half_changes(const std::vector<unsigned char>& a, const std::vector<unsigned char>& b)
+    {
+        int n = 0;
+        for (size_t i = 0; i < size_t(W) * H / 2; ++i)
+            n += std::abs(a[4 * i] - b[4 * i]) + std::abs(a[4 * i + 1] - b[4 * i + 1]) +
+                     std::abs(a[4 * i + 2] - b[4 * i + 2]) > 24;
+        return n;
+    }
+};
+
+TEST_F(PluginProgram, AnsweringZeroBeforeThePanelLeavesItUndrawn)
+{
+    frame();
+    const auto with_panel = frame_pixels();
+    EXPECT_EQ(lower_half_changes(with_panel, frame_pixels()), 0) << "the same frame twice";
+    const int after_panel = plugin.calls[DRAW_PHASE_PANEL_AFTER];
+    EXPECT_GE(plugin.calls[DRAW_PHASE_PANEL_BEFORE], 3);
+
+    plugin.panel_answer = 0;
+    const auto without = frame_pixels();
+    EXPECT_GT(lower_half_changes(with_panel, without), W * H / 64) << "the panel's faces and instruments are gone";
+    EXPECT_EQ(plugin.calls[DRAW_PHASE_PANEL_AFTER], after_panel + 1);
+    EXPECT_EQ(lower_half_changes(without, frame_pixels()), 0);
+
+    plugin.panel_answer = 1;
+    EXPECT_EQ(lower_half_changes(with_panel, frame_pixels()), 0);
+}
+
+// The plug-in writes, before every scene: 1,000 planes to draw, 99 into every
+// failure state, 77 as the DME source, huge or negative numbers into the
+// selectors and indices the program looks things up by, and not-a-number into
+// the values the instruments, the autopilot and the weather read. The frames
+// go on, sanitizer-clean.
+const char* const INDICES[] = {
+    "sim/cockpit/switches/HSI_selector", "sim/cockpit/switches/RMI_selector",
+    "sim/cockpit/switches/EFIS_map_range_selector", "sim/cockpit/switches/EFIS_map_mode",
+    "sim/cockpit/switches/ECAM_mode", "sim/cockpit/switches/auto_brake_settings",
+    "sim/cockpit/switches/auto_feather_mode", "sim/cockpit/switches/audio_panel_out",
+    "sim/cockpit/radios/nav_type", "sim/cockpit/radios/transponder_mode", "sim/cockpit/engine/fuel_tank_selector",
+    "sim/cockpit/gps/destination_type", "sim/cockpit/gps/destination_index", "sim/cockpit/gps/airport_index",
+    "sim/cockpit/gps/vor_index", "sim/cockpit/gps/ndb_index", "sim/cockpit/gps/fix_index",
+    "sim/cockpit/autopilot/airspeed_mode", "sim/cockpit/autopilot/heading_mode",
+    "sim/cockpit/autopilot/altitude_mode", "sim/cockpit/weapons/plane_target_index",
+    "sim/cockpit/weapons/firing_mode", "sim/joystick/joystick_axis_assignments",
+    "sim/joystick/joystick_button_assignments", "sim/operation/prefs/misc/language",
+    "sim/private/net_disables/ai_loc", "sim/operation/override/override_planepath",
+};
+const char* const VALUES[] = {
+    "sim/cockpit/autopilot/airspeed", "sim/cockpit/autopilot/heading_mag", "sim/cockpit/autopilot/altitude",
+    "sim/cockpit/autopilot/vertical_velocity", "sim/cockpit/misc/barometer_setting",
+    "sim/cockpit/radios/nav1_obs_degm", "sim/cockpit/radios/nav1_course_degt", "sim/cockpit/radios/nav1_dme_dist_m",
+    "sim/weather/wind_speed_kt[0]", "sim/weather/wind_direction_degt[1]", "sim/weather/visibility_reported_m",
+    "sim/flightmodel/engine/ENGN_thro", "sim/flightmodel/weight/m_fuel1", "sim/joystick/joystick_axis_values",
+    "sim/multiplayer/position/plane1_x", "sim/multiplayer/position/plane1_psi", "sim/graphics/view/field_of_view_deg",
+};
+
+TEST_F(PluginProgram, BadValuesWrittenThroughTheNamesLeaveTheFramesRunning)
+{
+    ASSERT_EQ(names.size(), 1290u);
+    static int round;
+    round = 0;
+    plugin.each_frame = [] {
+        ++round;
+        const int big = round % 2 ? 1 << 30 : -(1 << 30);
+        const float bad = round % 3 == 0 ? std::numeric_limits<float>::quiet_NaN() : round % 3 == 1 ? 1e30f : -1e30f;
+        std::vector<int> ints(300, big);
+        std::vector<float> floats(300, bad);
+        for (const char* name : INDICES) {
+            const ORPM_data_ref& r = names.at(name);
+            if (r.type == ORPM_TYPE_INT) r.set_int(r.write_context, big);
+            else r.set_int_array(r.write_context, ints.data(), 0, int(ints.size()));
+        }
+        for (const char* name : VALUES) {
+            const ORPM_data_ref& r = names.at(name);
+            if (r.type == ORPM_TYPE_FLOAT) r.set_float(r.write_context, bad);
+            else r.set_float_array(r.write_context, floats.data(), 0, int(floats.size()));
+        }
+        const ORPM_data_ref& planes = names.at("sim/graphics/settings/draw_aircrafts");
+        planes.set_int(planes.write_context, 1000);
+        const ORPM_data_ref& failures = names.at("sim/operation/failures/failures");
+        std::vector<int> states(200, 99);
+        failures.set_int_array(failures.write_context, states.data(), 0, 200);
+        const ORPM_data_ref& dme = names.at("sim/cockpit/switches/DME_radio_selector");
+        dme.set_int(dme.write_context, 77);
+    };
+    sim_time.paused = 0;
+    for (int k = 0; k < 60; ++k) frame();
+    EXPECT_EQ(round, 60);
+    EXPECT_EQ(app_mode, MODE_FLYING);
+}
+
+}  // namespace
