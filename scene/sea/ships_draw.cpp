@@ -38,7 +38,7 @@ void draw_platform(int slot)
 {
     glPushMatrix();
     glTranslatef(ship_x[slot], ship_y[slot], ship_z[slot]);
-    if (slot == SEA_PLATFORM_2)
+    if (slot == SEA_PLATFORM_A)
         SHIPS_draw_oilrig_a(ship_x[slot], ship_y[slot], ship_z[slot]);
     else
         SHIPS_draw_oilrig_b(ship_x[slot], ship_y[slot], ship_z[slot]);
@@ -57,6 +57,6 @@ void SHIPS_draw()
     VIEW_cull_box(SEA_CULL_MARGIN_M);
     if (g.draw_ships && visible(SHIP_CARRIER)) draw_ship(SHIP_CARRIER);
     if (g.draw_ships && visible(SHIP_FRIGATE)) draw_ship(SHIP_FRIGATE);
-    if (g.draw_oilrigs && visible(SEA_PLATFORM_2)) draw_platform(SEA_PLATFORM_2);
-    if (g.draw_oilrigs && visible(SEA_PLATFORM_1)) draw_platform(SEA_PLATFORM_1);
+    if (g.draw_oilrigs && visible(SEA_PLATFORM_A)) draw_platform(SEA_PLATFORM_A);
+    if (g.draw_oilrigs && visible(SEA_PLATFORM_B)) draw_platform(SEA_PLATFORM_B);
 }
