@@ -274,8 +274,10 @@ TEST_F(AtSea, TheHelicopterStandsOnTheFrigateAndOnBothPlatforms)
         SCOPED_TRACE(d.code);
         FLIGHT_init_situation(d.code, 0);
         flt_struct& f = flt[0];
-        // The approach starts south of the platforms, astern of the frigate, at the deck's height.
-        EXPECT_GT(f.local_y, ship_y[d.slot] + d.deck_y);
+        // The approach starts 90 stall speeds out from this deck, on a 3.5-degree path down to it.
+        const float out = 90.0f * pln[0].acf_est_Vs;
+        EXPECT_NEAR(std::hypot(f.local_x - ship_x[d.slot], f.local_z - ship_z[d.slot]), out, 0.5f);
+        EXPECT_NEAR(f.local_y, ship_y[d.slot] + d.deck_y + out * std::sin(3.5f * 0.0174533f), 0.1f);
         if (!plane_step_runs_the_build_up()) GTEST_SKIP() << "needs the plane step";
         const float h = ship_heading[d.slot];
         const float sh = std::sin(h * 0.0174533f), ch = std::cos(h * 0.0174533f);
