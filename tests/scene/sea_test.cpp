@@ -13,6 +13,7 @@
 #include "scene/drawers.h"
 #include "scene/sea/sea.h"
 #include "scene/surface_state.h"
+#include "scene/trails.h"
 #include "tests/scene/scene_fixture.h"
 
 namespace {
@@ -243,3 +244,29 @@ TEST_F(Sea, UnplacedOrDamagedShipsGiveNoDeck)
 }
 
 }  // namespace
+
+// Both ships leave wakes as they steam on, and only while ships are drawn.
+TEST_F(Sea, TheShipsLeaveWakesWhileShipsAreDrawn)
+{
+    TRAILS_reset();
+    auto live = [](int wake) {
+        int n = 0;
+        for (const int32_t l : wakes[wake].live) n += l != 0;
+        return n;
+    };
+    for (int k = 0; k < 40; ++k) {
+        ship_z[SHIP_CARRIER] -= 15.0f;   // a second of steaming each pass
+        ship_z[SHIP_FRIGATE] -= 10.0f;
+        pass();
+    }
+    EXPECT_GT(live(SHIP_CARRIER), 1);
+    EXPECT_GT(live(SHIP_FRIGATE), 1);
+
+    TRAILS_reset();
+    sim_graphics_settings.draw_ships = 0;
+    for (int k = 0; k < 40; ++k) {
+        ship_z[SHIP_CARRIER] -= 15.0f;
+        pass();
+    }
+    EXPECT_EQ(live(SHIP_CARRIER), 0);
+}
