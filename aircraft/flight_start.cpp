@@ -173,6 +173,7 @@ void launch_state(int code)
     launch_flags_block& l = launch_flags;
     l.catapult_hold = l.catapult_fired = 0;
     l.catapult_launch_time = 0.0f;
+    l.catapult_accel_mss = 0.0f;
     l.arrest_decel = 0.0f;
     l.hook_engaged = 0;
     l.hook_active = 0;

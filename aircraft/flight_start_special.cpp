@@ -68,8 +68,9 @@ bool place_ship_approach(int code, start_place& p)
         int slot;
         float deck_m;
     };
-    static constexpr target targets[] = {{SHIP_CARRIER, 21.0f}, {SHIP_FRIGATE, 7.0f}, {SEA_PLATFORM_1, 60.0f},
-                                         {SEA_PLATFORM_2, 97.0f}};
+    // The first platform is A (its deck 60 m up), the second B (97 m up).
+    static constexpr target targets[] = {{SHIP_CARRIER, 21.0f}, {SHIP_FRIGATE, 7.0f}, {SEA_PLATFORM_A, 60.0f},
+                                         {SEA_PLATFORM_B, 97.0f}};
     const target t = targets[code - SIT_CARRIER_APPROACH];
     if (!in_area_or_notice(t.slot)) return false;
     const float vs = pln[0].acf_est_Vs;
@@ -99,7 +100,7 @@ bool place_catapult(start_place& p)
     p.y = h + 21.0f + pln[0].acf_h_eqlbm;
     p.x = ship_x[SHIP_CARRIER] - 12.5f * cH + 60.0f * sH + 21.0f * (sR * cH - sP * sH);
     p.z = ship_z[SHIP_CARRIER] - 60.0f * cH - 12.5f * sH + 21.0f * (sP * cH + sR * sH);
-    launch_flags.catapult_hold = 1;
+    LAUNCH_catapult_hook_up();
     return true;
 }
 

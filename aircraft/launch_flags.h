@@ -32,3 +32,19 @@ extern launch_flags_block launch_flags;
 
 // All flags cleared, lengths and points 0.
 void LAUNCH_reset();
+
+// The catapult's stroke: from the catapult spot to the bow, less a margin so
+// the plane is up to speed before the deck ends.
+constexpr float CATAPULT_STROKE_M = 90.0f;
+constexpr float CATAPULT_ACCEL_MIN_MSS = 3.0f;
+constexpr float CATAPULT_ACCEL_MAX_MSS = 60.0f;
+
+// The acceleration that takes a plane of estimated stall speed `est_vs_mps`
+// from rest on the deck to 1.2 times that speed over the deck within the
+// stroke (the ship's own 15 m/s of wind over the deck comes on top), held to
+// 3..60 m/s^2; a speed that is not a positive number gives the least.
+float LAUNCH_catapult_accel(float est_vs_mps);
+
+// The plane is hooked to the catapult: `catapult_hold` set and the stroke's
+// acceleration chosen for the user's aircraft.
+void LAUNCH_catapult_hook_up();

@@ -15,6 +15,8 @@ constexpr int SHIP_CARRIER = 0;
 constexpr int SHIP_FRIGATE = 1;
 constexpr int SEA_PLATFORM_1 = 3;   // the two oil platforms
 constexpr int SEA_PLATFORM_2 = 4;
+constexpr int SEA_PLATFORM_A = SEA_PLATFORM_2;   // the three-legged platform with the derrick, deck 60 m up
+constexpr int SEA_PLATFORM_B = SEA_PLATFORM_1;   // the four-column platform with the booms, deck 97 m up
 
 extern float ship_x[SEA_OBJECT_SLOTS];
 extern float ship_y[SEA_OBJECT_SLOTS];

@@ -122,11 +122,14 @@ void FM_clear_totals()
 
 void FM_catapult()
 {
-    // The stroke pushes from the launch while the wheels are on the deck.
+    // The stroke pushes from the launch while the wheels are on the deck. The
+    // axial totals point aft, so the forward push of the catapult's
+    // acceleration enters them negative (a positive value would shove the
+    // plane backwards off the stern).
     flt_struct& f = flt[0];
     if (!launch_flags.catapult_fired || !f.onground_any) return;
     const float push = f.m_total * launch_flags.catapult_accel_mss;
-    f.faxil_aero = push;
+    f.faxil_aero = -push;
     f.M -= push * 3.0f * f.sin_alpha;
     f.N -= push * 3.0f * f.sin_beta;
 }

@@ -51,9 +51,15 @@ void FM_arresting_hook()
         st.hook_was_engaged = 1;
         st.hook_engage_time = frame_clock;
     }
+    flt_struct& f = flt[0];
+    // The wire's steady pull: the deceleration the carrier chose at the catch
+    // (the stop within 100 m of deck), along the body's axis at the centre of
+    // gravity; the axial totals point aft. Without it the hook's spring alone
+    // swings the plane round the pull-out point instead of stopping it.
+    if (std::isfinite(l.arrest_decel) && l.arrest_decel > 0.0f)
+        PHYS_add_gear_axial(0, f.m_total * l.arrest_decel, 0.0f, 0.0f);
     if (!l.hook_active) return;
 
-    flt_struct& f = flt[0];
     const acf_struct& a = pln[0];
     const float v_engage = 1.5f * a.acf_Vso * UNIT.kts_to_mps;
     const float pull_out_sec = v_engage > 0.0f ? 2.0f * PULL_OUT_M / v_engage : 0.0f;

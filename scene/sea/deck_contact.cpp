@@ -64,7 +64,7 @@ void carrier_contact()
     if (f.onground_all && !l.hook_engaged && !l.catapult_fired && over < 20.0f && !l.catapult_hold &&
         inside(CARRIER_CATAPULT, px, pz, s, c)) {
         f.parkbrake = 1.0f;
-        l.catapult_hold = 1;
+        LAUNCH_catapult_hook_up();
     }
     if (!surface_state.on_carrier_deck && l.catapult_fired) l.catapult_fired = 0;
 }
@@ -115,8 +115,8 @@ void SHIPS_deck_contact()
     const sim_graphics_settings_block& g = sim_graphics_settings;
     if (g.draw_ships && SHIPS_placed(SHIP_CARRIER)) carrier_contact();
     if (g.draw_ships && SHIPS_placed(SHIP_FRIGATE)) frigate_contact();
-    if (g.draw_oilrigs && SHIPS_placed(SEA_PLATFORM_2)) oilrig_contact(SEA_PLATFORM_2, OILRIG_A_DECK, OILRIG_A_DECK_Y_M);
-    if (g.draw_oilrigs && SHIPS_placed(SEA_PLATFORM_1)) oilrig_contact(SEA_PLATFORM_1, OILRIG_B_DECK, OILRIG_B_DECK_Y_M);
+    if (g.draw_oilrigs && SHIPS_placed(SEA_PLATFORM_A)) oilrig_contact(SEA_PLATFORM_A, OILRIG_A_DECK, OILRIG_A_DECK_Y_M);
+    if (g.draw_oilrigs && SHIPS_placed(SEA_PLATFORM_B)) oilrig_contact(SEA_PLATFORM_B, OILRIG_B_DECK, OILRIG_B_DECK_Y_M);
 }
 
 float SHIPS_ball_offset(float dx, float dy, float dz, bool* red)

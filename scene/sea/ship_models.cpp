@@ -410,7 +410,7 @@ void SHIPS_draw_oilrig_a(float, float, float)
     lattice({0, 54, 65}, 2, 2.5f, [](int) { return 1.0f; }, striped);
 
     if (!lights_on()) return;
-    light_frame(SEA_PLATFORM_2);
+    light_frame(SEA_PLATFORM_A);
     light_ring(0, OILRIG_A_DECK_Y_M, 65, 11, 0, 20, 1, 1, 0.5f, 1, LIGHT_KIND_SPLASH);
     light_ring(0, OILRIG_A_DECK_Y_M, 65, 13, 45, 90, 1, 1, 1, 2, LIGHT_KIND_SPLASH);
     const float pulse = UTIL_time_pulse(0.0f);
@@ -493,7 +493,7 @@ void SHIPS_draw_oilrig_b(float, float, float)
     }
 
     if (!lights_on()) return;
-    light_frame(SEA_PLATFORM_1);
+    light_frame(SEA_PLATFORM_B);
     light_ring(0, OILRIG_B_DECK_Y_M, 90, 12, 0, 20, 1, 1, 0.5f, 1, LIGHT_KIND_SPLASH);
     light_square(0, 0, 70, 10, 14.4f, 83, 67);
     light_square(0, 0, 58, 10, 12.0f, 103, 97);

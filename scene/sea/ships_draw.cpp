@@ -3,10 +3,14 @@
 // drawing of the visible ones in their own frames.
 #include <GL/gl.h>
 
+#include <cmath>
+
 #include "scene/drawers.h"
 #include "scene/scene_state.h"
 #include "scene/sea/sea.h"
 #include "scene/ships.h"
+#include "scene/trails.h"
+#include "flightmodel/flt.h"
 #include "scene/view_setup.h"
 #include "core/simvars.h"
 #include "graphics/ogl_state.h"
@@ -38,7 +42,7 @@ void draw_platform(int slot)
 {
     glPushMatrix();
     glTranslatef(ship_x[slot], ship_y[slot], ship_z[slot]);
-    if (slot == SEA_PLATFORM_2)
+    if (slot == SEA_PLATFORM_A)
         SHIPS_draw_oilrig_a(ship_x[slot], ship_y[slot], ship_z[slot]);
     else
         SHIPS_draw_oilrig_b(ship_x[slot], ship_y[slot], ship_z[slot]);
@@ -54,9 +58,22 @@ void SHIPS_draw()
 
     OGL_set_state(STATE_FOG_ON, 1, STATE_LIGHTING_OFF, STATE_BLEND, STATE_DEPTH_TEST_OFF, STATE_DEPTH_WRITE_OFF);
     const sim_graphics_settings_block& g = sim_graphics_settings;
+    // The wakes: the two ships' at their own speeds, then the user's plane's
+    // (at least 1 m/s, so a plane standing still still has its wake's shape).
+    if (g.draw_ships && SHIPS_placed(SHIP_CARRIER))
+        PARTICLE_draw_wakes(SHIP_CARRIER, ship_x[SHIP_CARRIER], ship_y[SHIP_CARRIER], ship_z[SHIP_CARRIER],
+                            CARRIER_SPEED_MPS, ship_heading[SHIP_CARRIER]);
+    if (g.draw_ships && SHIPS_placed(SHIP_FRIGATE))
+        PARTICLE_draw_wakes(SHIP_FRIGATE, ship_x[SHIP_FRIGATE], ship_y[SHIP_FRIGATE], ship_z[SHIP_FRIGATE],
+                            FRIGATE_SPEED_MPS, ship_heading[SHIP_FRIGATE]);
+    const flt_struct& f = flt[0];
+    if (std::isfinite(f.local_x) && std::isfinite(f.local_z) && std::isfinite(f.hpath))
+        PARTICLE_draw_wakes(WAKE_USER, f.local_x, terrain_height_m, f.local_z, f.groundspeed > 1.0f ? f.groundspeed : 1.0f,
+                            f.hpath);
+
     VIEW_cull_box(SEA_CULL_MARGIN_M);
     if (g.draw_ships && visible(SHIP_CARRIER)) draw_ship(SHIP_CARRIER);
     if (g.draw_ships && visible(SHIP_FRIGATE)) draw_ship(SHIP_FRIGATE);
-    if (g.draw_oilrigs && visible(SEA_PLATFORM_2)) draw_platform(SEA_PLATFORM_2);
-    if (g.draw_oilrigs && visible(SEA_PLATFORM_1)) draw_platform(SEA_PLATFORM_1);
+    if (g.draw_oilrigs && visible(SEA_PLATFORM_A)) draw_platform(SEA_PLATFORM_A);
+    if (g.draw_oilrigs && visible(SEA_PLATFORM_B)) draw_platform(SEA_PLATFORM_B);
 }

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "aircraft/flight_start.h"
+#include "aircraft/launch_flags.h"
 #include "core/folders.h"
 #include "core/random.h"
 #include "tests/support/flight_fixture.h"
@@ -233,9 +234,9 @@ TEST_F(FlightStart, ResetAtAStartPointGivesAFreshRunningPlane)
 
 TEST_F(FlightStart, PlatformApproachStartsSouthOfItHeadingNorth)
 {
-    ship_x[3] = 100.0f;
-    ship_y[3] = 0.0f;
-    ship_z[3] = 200.0f;
+    ship_x[SEA_PLATFORM_A] = 100.0f;
+    ship_y[SEA_PLATFORM_A] = 0.0f;
+    ship_z[SEA_PLATFORM_A] = 200.0f;
     pln[0].acf_est_Vs = 30.0f;
     FLIGHT_init_situation(SIT_PLATFORM_1, 0);
     const flt_struct& f = flt[0];
@@ -248,11 +249,36 @@ TEST_F(FlightStart, PlatformApproachStartsSouthOfItHeadingNorth)
     EXPECT_EQ(sim_graphics_settings.draw_oilrigs, 1);   // switched on, with a notice
 
     // A platform outside the loaded area: a notice and no start.
-    ship_x[4] = 9.9e9f;
+    ship_x[SEA_PLATFORM_B] = 9.9e9f;
     flt[0].local_x = 5.0f;
     FLIGHT_init_situation(SIT_PLATFORM_2, 0);
     EXPECT_EQ(flt[0].local_x, 5.0f);
     EXPECT_EQ(recorded_alerts.back().code, 16);
+}
+
+TEST_F(FlightStart, CatapultStartHooksThePlaneToTheCatapultWithItsStroke)
+{
+    ship_x[SHIP_CARRIER] = ship_z[SHIP_CARRIER] = 0.0f;
+    ship_heading[SHIP_CARRIER] = 90.0f;
+    // The stroke brings 1.2 times the stall speed within 90 m: (1.2 x 25)^2 / 180 = 5 m/s^2;
+    // a stall speed that is no number gets the least push, a very fast one the most.
+    const struct {
+        float vs, accel;
+    } rows[] = {{25.0f, 5.0f}, {std::nanf(""), CATAPULT_ACCEL_MIN_MSS}, {500.0f, CATAPULT_ACCEL_MAX_MSS}};
+    for (const auto& r : rows) {
+        pln[0].acf_est_Vs = r.vs;
+        FLIGHT_init_situation(SIT_CATAPULT, 0);
+        EXPECT_EQ(launch_flags.catapult_hold, 1);
+        EXPECT_EQ(launch_flags.catapult_fired, 0);
+        EXPECT_NEAR(launch_flags.catapult_accel_mss, r.accel, 1e-4f) << r.vs;
+        EXPECT_EQ(flt[0].parkbrake, 1.0f);
+    }
+    EXPECT_NEAR(flt[0].local_x, 60.0f, 0.01f);   // 60 m ahead of the carrier's middle, heading east
+    EXPECT_NEAR(flt[0].local_z, -12.5f, 0.01f);
+
+    FLIGHT_init_situation(SIT_AIRPORT, SIT_RUNWAY);   // any other start unhooks it
+    EXPECT_EQ(launch_flags.catapult_hold, 0);
+    EXPECT_EQ(launch_flags.catapult_accel_mss, 0.0f);
 }
 
 TEST_F(FlightStart, OpenWaterStartsOnTheLakeScannedLast)

@@ -13,6 +13,7 @@
 #include "scene/drawers.h"
 #include "scene/sea/sea.h"
 #include "scene/surface_state.h"
+#include "scene/trails.h"
 #include "tests/scene/scene_fixture.h"
 
 namespace {
@@ -32,8 +33,8 @@ protected:
         sim_graphics_settings.draw_ships = sim_graphics_settings.draw_oilrigs = 1;
         place(SHIP_CARRIER, 1000.0f, 2000.0f, 0.0f);
         place(SHIP_FRIGATE, -3000.0f, 2000.0f, 0.0f);
-        place(SEA_PLATFORM_2, 5000.0f, -4000.0f, 0.0f);
-        place(SEA_PLATFORM_1, -5000.0f, -4000.0f, 0.0f);
+        place(SEA_PLATFORM_A, 5000.0f, -4000.0f, 0.0f);
+        place(SEA_PLATFORM_B, -5000.0f, -4000.0f, 0.0f);
         look_at(0.0f, 0.0f);
         sim_graphics_scenery.percent_lights_on = 1.0f;
     }
@@ -98,11 +99,11 @@ TEST_F(Sea, DecksTurnWithTheShipAndHoldOutOfView)
 
 TEST_F(Sea, PlatformDecksAreTheGroundOfTheHeightQuery)
 {
-    ship_y[SEA_PLATFORM_2] = ship_y[SEA_PLATFORM_1] = 2.0f;
+    ship_y[SEA_PLATFORM_A] = ship_y[SEA_PLATFORM_B] = 2.0f;
     const struct {
         int slot;
         float dz, height;
-    } rows[] = {{SEA_PLATFORM_2, 65, 62}, {SEA_PLATFORM_1, 90, 99}, {SEA_PLATFORM_1, 110, 0}};
+    } rows[] = {{SEA_PLATFORM_A, 65, 62}, {SEA_PLATFORM_B, 90, 99}, {SEA_PLATFORM_B, 110, 0}};
     for (const auto& r : rows) {
         flt[0].local_x = ship_x[r.slot];
         flt[0].local_z = ship_z[r.slot] + r.dz;
@@ -152,6 +153,7 @@ TEST_F(Sea, TheCatapultHoldsOnItsSpotAndTheLaunchEndsOffTheDeck)
     pass();
     EXPECT_EQ(launch_flags.catapult_hold, 1);
     EXPECT_EQ(flt[0].parkbrake, 1.0f);
+    EXPECT_EQ(launch_flags.catapult_accel_mss, CATAPULT_ACCEL_MIN_MSS);   // no aircraft loaded: the least push
 
     launch_flags.catapult_hold = 0;
     launch_flags.catapult_fired = 1;   // released by the overlay
@@ -193,8 +195,8 @@ TEST_F(Sea, AtNightLightsShowByDayOnlyTheBallAndItsDatum)
     };
     EXPECT_EQ(lights_of(SHIP_CARRIER).size(), 70u);
     EXPECT_EQ(lights_of(SHIP_FRIGATE).size(), 40u);
-    EXPECT_GT(lights_of(SEA_PLATFORM_2).size(), 20u);
-    EXPECT_GT(lights_of(SEA_PLATFORM_1).size(), 100u);
+    EXPECT_GT(lights_of(SEA_PLATFORM_A).size(), 20u);
+    EXPECT_GT(lights_of(SEA_PLATFORM_B).size(), 100u);
 
     sim_graphics_scenery.percent_lights_on = 0.0f;
     const std::vector<bind_recorder::light_call> carrier = lights_of(SHIP_CARRIER);
@@ -202,17 +204,17 @@ TEST_F(Sea, AtNightLightsShowByDayOnlyTheBallAndItsDatum)
     EXPECT_EQ(carrier[0].size, 3.0f);   // the ball
     for (size_t k = 1; k < 7; ++k) EXPECT_EQ(carrier[k].g, 1.0f) << k;
     EXPECT_TRUE(lights_of(SHIP_FRIGATE).empty());
-    EXPECT_TRUE(lights_of(SEA_PLATFORM_1).empty());
-    EXPECT_TRUE(lights_of(SEA_PLATFORM_2).empty());
+    EXPECT_TRUE(lights_of(SEA_PLATFORM_B).empty());
+    EXPECT_TRUE(lights_of(SEA_PLATFORM_A).empty());
 
     // The derrick's red, the platform's last three lights, pulses every pi / 2 s.
     sim_graphics_scenery.percent_lights_on = 1.0f;
     sim_time.total_running_time_sec = 10.0f;
-    const float r0 = lights_of(SEA_PLATFORM_2).back().r;
+    const float r0 = lights_of(SEA_PLATFORM_A).back().r;
     sim_time.total_running_time_sec = 10.0f + 1.5708f;
-    EXPECT_NEAR(lights_of(SEA_PLATFORM_2).back().r, r0, 1e-3f);
+    EXPECT_NEAR(lights_of(SEA_PLATFORM_A).back().r, r0, 1e-3f);
     sim_time.total_running_time_sec = 10.0f + 0.785f;
-    EXPECT_NEAR(lights_of(SEA_PLATFORM_2).back().r, 1.0f - r0, 1e-2f);
+    EXPECT_NEAR(lights_of(SEA_PLATFORM_A).back().r, 1.0f - r0, 1e-2f);
 }
 
 TEST_F(Sea, UnplacedOrDamagedShipsGiveNoDeck)
@@ -242,3 +244,29 @@ TEST_F(Sea, UnplacedOrDamagedShipsGiveNoDeck)
 }
 
 }  // namespace
+
+// Both ships leave wakes as they steam on, and only while ships are drawn.
+TEST_F(Sea, TheShipsLeaveWakesWhileShipsAreDrawn)
+{
+    TRAILS_reset();
+    auto live = [](int wake) {
+        int n = 0;
+        for (const int32_t l : wakes[wake].live) n += l != 0;
+        return n;
+    };
+    for (int k = 0; k < 40; ++k) {
+        ship_z[SHIP_CARRIER] -= 15.0f;   // a second of steaming each pass
+        ship_z[SHIP_FRIGATE] -= 10.0f;
+        pass();
+    }
+    EXPECT_GT(live(SHIP_CARRIER), 1);
+    EXPECT_GT(live(SHIP_FRIGATE), 1);
+
+    TRAILS_reset();
+    sim_graphics_settings.draw_ships = 0;
+    for (int k = 0; k < 40; ++k) {
+        ship_z[SHIP_CARRIER] -= 15.0f;
+        pass();
+    }
+    EXPECT_EQ(live(SHIP_CARRIER), 0);
+}

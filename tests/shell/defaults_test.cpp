@@ -79,7 +79,20 @@ TEST_F(Defaults, FirstStartRadiosClocksAndWeather)
     EXPECT_EQ(std::string(pln[0].acf_file_path), dir_.prefix() + "AIRCRAFT:Trainer.acf");
     EXPECT_EQ(std::string(start_selection.airport_id), "KSBD");
     EXPECT_EQ(key_assignment_table[0], 'p');   // the key file was read
-    EXPECT_FLOAT_EQ(ship_model_tables.carrier_island[2 * 8 + 4].y, 26.97f);   // island level 2, corner 2
+    // The ship and platform models the defaults fill: island level 2, the
+    // ball's base light, the frigate's bow and starboard quarter, platform B's
+    // helicopter deck (block 5, 97 m up, narrowed at its foot).
+    const ship_model_tables_record& t = ship_model_tables;
+    EXPECT_FLOAT_EQ(t.carrier_island[2 * 8 + 4].y, 26.97f);
+    EXPECT_FLOAT_EQ(t.carrier_lights[66].x, -35.0f);
+    EXPECT_FLOAT_EQ(t.carrier_lights[66].y, 23.0f);
+    EXPECT_NEAR(t.carrier_lights[40].z, 156.835f + 20.0f * (-58.5f - 156.835f) / 21.0f, 1e-3f);
+    EXPECT_FLOAT_EQ(t.frigate_hull[13].z, -100.0f);
+    EXPECT_FLOAT_EQ(t.frigate_hull[FRIGATE_HULL - 1].x, 12.0f);
+    EXPECT_FLOAT_EQ(t.frigate_hull[FRIGATE_HULL - 1].z, 84.0f);
+    EXPECT_FLOAT_EQ(t.platform_b[5 * 8 + 4].y, 97.0f);
+    EXPECT_FLOAT_EQ(t.platform_b[5 * 8 + 4].z, 104.0f);
+    EXPECT_FLOAT_EQ(t.platform_b[5 * 8].x, -14.0f * 0.95f);
 }
 
 TEST_F(Defaults, OneRecordingFillsAllFiftyChatterSlotsAndNoneIsFatal)

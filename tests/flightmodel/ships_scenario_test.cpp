@@ -1,0 +1,301 @@
+// Whole flights at sea through the real flight starts, the ships' deck tests
+// of the scene pass, the 2-D overlay's brake release and the simulation cycle
+// with the plane step: the trainer thrown off the carrier's bow by the
+// catapult, a landing caught by the wires, and the fleet's helicopter set down
+// on the frigate and on both platforms.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+#include "aircraft/flight_start.h"
+#include "aircraft/launch_flags.h"
+#include "core/app_mode.h"
+#include "core/frame_clock.h"
+#include "core/geo.h"
+#include "core/numeric.h"
+#include "flightmodel/control/own_physics.h"
+#include "flightmodel/control/pilot_inputs.h"
+#include "flightmodel/engine_controls.h"
+#include "flightmodel/ground/contact.h"
+#include "flightmodel/ground/ground_stages.h"
+#include "flightmodel/propulsion/propulsion.h"
+#include "flightmodel/systems.h"
+#include "graphics/ogl_state.h"
+#include "scene/scene_draw.h"
+#include "scene/sea/sea.h"
+#include "scene/ships.h"
+#include "scene/surface_state.h"
+#include "shell/cycle.h"
+#include "tests/flightmodel/trainer_fixture.h"
+#include "tests/graphics/gl_context.h"
+#include "tests/support/flight_fixture.h"
+#include "world/landuse_grid.h"
+
+using namespace trainer_test;
+
+namespace {
+
+constexpr float DT = 0.04f;   // 25 frames a second
+
+struct pilot_hands {
+    float pitch = 0.0f, roll = 0.0f, heading = 0.0f, throttle = 0.0f;
+} hands;
+
+void test_joystick(float* pitch, float* roll, float* heading, float* throttle, float*, float* left, float* right,
+                   float*, float*, float*, float*, float*, int)
+{
+    *pitch = hands.pitch, *roll = hands.roll, *heading = hands.heading;
+    *throttle = hands.throttle;
+    *left = *right = 0.0f;
+}
+
+// Calm sea over the whole area at sea level; the carrier steams north from
+// the middle, the frigate east of it, platform A west and platform B south.
+class AtSea : public FlightState {
+protected:
+    void SetUp() override
+    {
+        FlightState::SetUp();
+        const std::string missing = load_trainer();
+        if (!missing.empty()) GTEST_SKIP() << "needs " << missing;
+        std::fill(std::begin(landuse_grid), std::end(landuse_grid), LANDUSE_WATER_A);
+        water_level_m = 0.0f;
+        sim_weather.wave_amplitude = 0.0f;
+        for (int k = 0; k < WIND_LAYERS; ++k)
+            sim_weather.wind_speed_kt[k] = sim_weather.shear_speed_kt[k] = sim_weather.turbulence[k] = 0.0f;
+        sim_weather.temperature_sealevel_c = 15.0f;
+        place(SHIP_CARRIER, 0.0f, 0.0f, 0.0f);
+        place(SHIP_FRIGATE, 3000.0f, 0.0f, 90.0f);
+        place(SEA_PLATFORM_A, -3000.0f, 0.0f, 0.0f);
+        place(SEA_PLATFORM_B, 0.0f, 3000.0f, 0.0f);
+        sim_graphics_settings.draw_ships = sim_graphics_settings.draw_oilrigs = 1;
+        CONTACT_reset();
+        GROUND_stages_reset();
+        CONTROL_reset_state();
+        SYSTEMS_reset();
+        FM_forces_reset();
+        ENGN_propulsion_reset();
+        hands = pilot_hands{};
+        INPUT_set_joystick_poll(test_joystick);
+        sim_joystick.has_joystick = 1;
+        sim_joystick.eq_ped_wibrk = 1;   // rudder pedals steer the nose wheel
+        sim_operation_prefs.startup_running = 1;
+        app_mode = MODE_FLYING;
+        gl_ = ensure_gl_context();
+    }
+    void TearDown() override
+    {
+        INPUT_set_joystick_poll(nullptr);
+        FlightState::TearDown();
+    }
+
+    static void place(int slot, float x, float z, float heading)
+    {
+        ship_x[slot] = x, ship_y[slot] = 0.0f, ship_z[slot] = z;
+        ship_heading[slot] = heading;
+    }
+
+    // One frame of the program: the scene pass's deck tests and overlay, then the cycle.
+    void frame()
+    {
+        frame_clock += DT;
+        sim_operation_misc.frame_rate_period = DT;
+        SCENE_surface_reset();
+        SHIPS_deck_contact();
+        if (gl_) {
+            OGL_set_projection(PROJECTION_2D, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1.0f);
+            SCENE_draw_overlay();
+        }
+        update_plane_cycle();
+    }
+
+    // Position in the ship's own frame (x starboard, z aft).
+    static void in_ship_frame(int slot, float& x, float& z)
+    {
+        const double h = ship_heading[slot] * DEG_TO_RAD_DOUBLE;
+        const float dx = flt[0].local_x - ship_x[slot], dz = flt[0].local_z - ship_z[slot];
+        x = static_cast<float>(dx * std::cos(h) + dz * std::sin(h));
+        z = static_cast<float>(-dx * std::sin(h) + dz * std::cos(h));
+    }
+
+    static void fly_attitude(float theta_deg)
+    {
+        const flt_struct& f = flt[0];
+        hands.pitch = UTIL_clamp(0.08f * (theta_deg - f.theta) - 0.02f * f.Q, -1.0f, 1.0f);
+        hands.roll = UTIL_clamp(-0.05f * f.phi - 0.01f * f.P, -1.0f, 1.0f);
+    }
+
+    // Rudder (and nose wheel) toward a heading.
+    static void steer(float heading_deg)
+    {
+        const float err = std::remainder(heading_deg - flt[0].psi, 360.0f);
+        hands.heading = UTIL_clamp(0.1f * err - 0.02f * flt[0].R, -1.0f, 1.0f);
+    }
+
+    static bool load_fleet_member(const char* file)
+    {
+        namespace fs = std::filesystem;
+        std::string path;
+        std::error_code ec;
+        for (fs::recursive_directory_iterator it(ORVELL_DATA_FOLDER "Aircraft", ec), end; it != end && !ec;
+             it.increment(ec))
+            if (it->path().filename() == file) path = it->path().string();
+        if (path.empty()) return false;
+        std::memset(&pln[0], 0, sizeof pln[0]);
+        std::snprintf(pln[0].acf_file_path, ACF_TEXT_SIZE, "%s", path.c_str());
+        std::snprintf(pln[0].acf_file_name, ACF_TEXT_SIZE, "%s", file);
+        ACF_load_and_setup(0);
+        return pln[0].acf_m_empty > 0.0f;
+    }
+
+    bool gl_ = false;
+};
+
+}  // namespace
+
+TEST_F(AtSea, TheCatapultThrowsTheTrainerOffTheBowAtFlyingSpeed)
+{
+    FLIGHT_init_situation(SIT_CATAPULT, 0);
+    if (!plane_step_runs_the_build_up()) GTEST_SKIP() << "needs the plane step (FLTMOD_plane_step with the build-up)";
+    flt_struct& f = flt[0];
+    const launch_flags_block& l = launch_flags;
+    ASSERT_EQ(l.catapult_hold, 1);
+    EXPECT_NEAR(l.catapult_accel_mss, LAUNCH_catapult_accel(pln[0].acf_est_Vs), 1e-4f);
+    EXPECT_EQ(f.parkbrake, 1.0f);
+
+    // Held on the spot at full throttle: it rides with the ship.
+    hands.throttle = 1.0f;
+    for (int k = 0; k < 50; ++k) frame();
+    float x, z;
+    in_ship_frame(SHIP_CARRIER, x, z);
+    EXPECT_EQ(l.catapult_hold, 1);
+    EXPECT_EQ(l.catapult_fired, 0);
+    EXPECT_EQ(surface_state.on_carrier_deck, 1);
+    EXPECT_NEAR(x, -12.5f, 3.0f);
+    EXPECT_NEAR(z, -60.0f, 3.0f);
+    EXPECT_NEAR(f.local_y - (ship_y[SHIP_CARRIER] + CARRIER_DECK_Y_M), pln[0].acf_h_eqlbm, 0.5f);
+
+    // The brake released: the overlay fires, the stroke runs to the bow.
+    ASSERT_TRUE(gl_) << "the overlay's brake release needs a GL context";
+    f.parkbrake = 0.0f;
+    frame();
+    EXPECT_EQ(l.catapult_hold, 0);
+    EXPECT_EQ(l.catapult_fired, 1);
+    float off_bow_tas = -1.0f, off_bow_z = 0.0f;
+    const float track = ship_heading[SHIP_CARRIER] + 2.0f;   // the catapult's track
+    for (int k = 0; k < 10 * 25 && off_bow_tas < 0.0f; ++k) {
+        fly_attitude(pln[0].acf_the_eqlbm);
+        steer(track);
+        frame();
+        if (!surface_state.on_carrier_deck) {
+            off_bow_tas = f.true_airspeed;
+            in_ship_frame(SHIP_CARRIER, x, off_bow_z);
+        }
+    }
+    ASSERT_GT(off_bow_tas, 0.0f) << "still on the deck after 10 s";
+    EXPECT_LT(off_bow_z, -140.0f);                        // over the bow, not the stern or a side
+    EXPECT_GT(off_bow_tas, 1.1f * pln[0].acf_est_Vs);     // flying speed
+    EXPECT_EQ(l.catapult_fired, 0);                       // cleared once off the deck
+
+    // Five seconds on at an 8-degree attitude: flying, clear of the sea.
+    float lowest = 1e9f;
+    for (int k = 0; k < 5 * 25; ++k) {
+        fly_attitude(8.0f);
+        steer(track);
+        frame();
+        lowest = std::fmin(lowest, f.local_y);
+    }
+    EXPECT_GT(lowest, 5.0f);
+    EXPECT_EQ(f.onground_any, 0);
+    EXPECT_GT(f.true_airspeed, pln[0].acf_est_Vs);
+}
+
+TEST_F(AtSea, ALandingOnTheCarrierCatchesAWireAndStops)
+{
+    FLIGHT_init_situation(SIT_CARRIER_APPROACH, 0);
+    if (!plane_step_runs_the_build_up()) GTEST_SKIP() << "needs the plane step (FLTMOD_plane_step with the build-up)";
+    // Put down just past the round-down at 40 m/s over the ground along the
+    // carrier (25 m/s above its speed), hook down, power off.
+    flt_struct& f = flt[0];
+    const float h = ship_heading[SHIP_CARRIER];
+    const float sh = std::sin(h * 0.0174533f), ch = std::cos(h * 0.0174533f);
+    const float px = -8.0f, pz = 125.0f;   // ship frame, inside the wire area
+    FLIGHT_reset_at_start(0, pln[0].acf_the_eqlbm, h, 0.0f, ship_x[SHIP_CARRIER] + px * ch - pz * sh,
+                          CARRIER_DECK_Y_M + pln[0].acf_h_eqlbm + 0.2f, ship_z[SHIP_CARRIER] + px * sh + pz * ch,
+                          CARRIER_SPEED_MPS + 25.0f);
+    sim_cockpit_switches.arresting_gear = 1;
+    f.parkbrake = 0.0f;
+    hands.throttle = 0.0f;
+    // Speed over the deck: the plane's velocity less the ship's.
+    auto over_deck = [&] {
+        const double hr = h * DEG_TO_RAD_DOUBLE;
+        return std::hypot(f.local_vx - CARRIER_SPEED_MPS * std::sin(hr), f.local_vz + CARRIER_SPEED_MPS * std::cos(hr));
+    };
+    const float first = static_cast<float>(over_deck());
+    bool caught = false, stayed_on_deck = true;
+    float slowest = first, most_turn = 0.0f;
+    for (int k = 0; k < 12 * 25; ++k) {
+        fly_attitude(pln[0].acf_the_eqlbm);
+        steer(h);
+        frame();
+        caught = caught || launch_flags.hook_engaged;
+        stayed_on_deck = stayed_on_deck && surface_state.on_carrier_deck;
+        slowest = std::fmin(slowest, static_cast<float>(over_deck()));
+        most_turn = std::fmax(most_turn, std::fabs(std::remainder(f.psi - h, 360.0f)));
+    }
+    EXPECT_NEAR(first, 25.0f, 0.5f);
+    EXPECT_TRUE(caught);
+    EXPECT_TRUE(stayed_on_deck);   // stopped on the deck, not over the bow or a side
+    EXPECT_LT(slowest, 1.0f);      // brought to rest on the moving deck
+    EXPECT_LT(most_turn, 30.0f);   // pulled straight, not swung round
+    float x, z;
+    in_ship_frame(SHIP_CARRIER, x, z);
+    EXPECT_GT(z, -154.0f);
+    EXPECT_NEAR(f.local_y - CARRIER_DECK_Y_M, pln[0].acf_h_eqlbm, 0.5f);
+}
+
+// The fleet's helicopter, flown to each deck by its approach start and set
+// down on it at the deck's speed, stands on the deck: its height is the
+// deck's plus its own gear height, not the sea's.
+TEST_F(AtSea, TheHelicopterStandsOnTheFrigateAndOnBothPlatforms)
+{
+    if (!load_fleet_member("Orvell Helicopter.acf")) GTEST_SKIP() << "needs the fleet's helicopter";
+    struct deck {
+        int code, slot;
+        float x, z, deck_y, speed;
+    };
+    const deck decks[] = {{SIT_FRIGATE_APPROACH, SHIP_FRIGATE, 0.0f, 55.0f, FRIGATE_DECK_Y_M, FRIGATE_SPEED_MPS},
+                          {SIT_PLATFORM_1, SEA_PLATFORM_A, 0.0f, 65.0f, OILRIG_A_DECK_Y_M, 0.0f},
+                          {SIT_PLATFORM_2, SEA_PLATFORM_B, 0.0f, 90.0f, OILRIG_B_DECK_Y_M, 0.0f}};
+    for (const deck& d : decks) {
+        SCOPED_TRACE(d.code);
+        FLIGHT_init_situation(d.code, 0);
+        flt_struct& f = flt[0];
+        // The approach starts 90 stall speeds out from this deck, on a 3.5-degree path down to it.
+        const float out = 90.0f * pln[0].acf_est_Vs;
+        EXPECT_NEAR(std::hypot(f.local_x - ship_x[d.slot], f.local_z - ship_z[d.slot]), out, 0.5f);
+        EXPECT_NEAR(f.local_y, ship_y[d.slot] + d.deck_y + out * std::sin(3.5f * 0.0174533f), 0.1f);
+        if (!plane_step_runs_the_build_up()) GTEST_SKIP() << "needs the plane step";
+        const float h = ship_heading[d.slot];
+        const float sh = std::sin(h * 0.0174533f), ch = std::cos(h * 0.0174533f);
+        FLIGHT_reset_at_start(0, pln[0].acf_the_eqlbm, h, 0.0f, ship_x[d.slot] + d.x * ch - d.z * sh,
+                              ship_y[d.slot] + d.deck_y + pln[0].acf_h_eqlbm + 0.3f,
+                              ship_z[d.slot] + d.x * sh + d.z * ch, d.speed);
+        f.parkbrake = 1.0f;
+        hands = pilot_hands{};
+        ENGN_set_prop_pitch(0, pln[0].acf_min_pitch[0]);
+        for (int k = 0; k < 5 * 25; ++k) {
+            fly_attitude(pln[0].acf_the_eqlbm);
+            frame();
+        }
+        float x, z;
+        in_ship_frame(d.slot, x, z);
+        EXPECT_EQ(f.onground_any, 1);
+        EXPECT_NEAR(f.local_y - (ship_y[d.slot] + d.deck_y), pln[0].acf_h_eqlbm, 0.5f);
+        EXPECT_NEAR(z, d.z, 3.0f);   // still on the deck's spot
+        EXPECT_EQ(surface_state.surface_code, SURFACE_DECK);
+    }
+}
