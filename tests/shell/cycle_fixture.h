@@ -21,7 +21,6 @@
 #include "links/dataout.h"
 #include "links/plugin_host.h"
 #include "links/net_slots.h"
-#include "panel/calls_standin.h"
 #include "scene/calls_standin.h"
 #include "scene/scene_origin.h"
 #include "screens/setup.h"
@@ -107,7 +106,7 @@ protected:
     {
         net_peer_clear();
         for (auto* log : {&links_standin_calls, &aircraft_standin_calls, &flightmodel_standin_calls,
-                          &panel_standin_calls, &scene_standin_calls, &world_standin_calls})
+                          &scene_standin_calls, &world_standin_calls})
             log->clear();
         PLUGIN_host_reset();
     }

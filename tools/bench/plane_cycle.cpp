@@ -10,7 +10,6 @@
 #include "aircraft/calls_standin.h"
 #include "flightmodel/calls_standin.h"
 #include "links/calls_standin.h"
-#include "panel/calls_standin.h"
 #include "scene/calls_standin.h"
 #include "platform/plat_sound.h"
 #include "core/alert.h"
@@ -34,7 +33,7 @@ void count_alert(int, const char* const[4], int) { ++alerts_seen; }
 
 void clear_standin_logs()
 {
-    for (auto* log : {&links_standin_calls, &aircraft_standin_calls, &flightmodel_standin_calls, &panel_standin_calls,
+    for (auto* log : {&links_standin_calls, &aircraft_standin_calls, &flightmodel_standin_calls,
                       &scene_standin_calls, &world_standin_calls})
         log->clear();
 }
