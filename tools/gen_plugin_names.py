@@ -215,11 +215,17 @@ add("cockpit/electrical", "gyro_power", "FLOAT_ARRAY", "gyro_power")
 zero("cockpit/electrical", "volt_display_timeout", "FLOAT_ARRAY", 8)
 block("cockpit/engine", "sim_cockpit_engine", "chute_dir")
 pub("cockpit/engine", FLT, "ignition_on")
-block("cockpit/switches", "sim_cockpit_switches")
-# The EFIS display switches and DME selectors: no variable of the program holds them yet.
-for n in ("EFIS_dme_1_selector", "EFIS_dme_2_selector", "EFIFS_shows_weather", "EFIS_shows_tcas",
-          "EFIS_shows_airports", "EFIS_shows_waypoints", "EFIS_shows_VORs", "EFIS_shows_NDBs", "EFIS_shows_terrain",
-          "EFIS_shows_data"):
+# The EFIS display switches and DME selectors come after the block's own
+# words, in the published order; the weather switch's published name keeps
+# its spelling. The RMI selectors carry no name here.
+EFIS_SWITCHES = ("EFIS_dme_1_selector", "EFIS_dme_2_selector", "EFIFS_shows_weather=EFIS_shows_weather",
+                 "EFIS_shows_tcas", "EFIS_shows_airports", "EFIS_shows_waypoints", "EFIS_shows_VORs",
+                 "EFIS_shows_NDBs")
+block("cockpit/switches", "sim_cockpit_switches",
+      " ".join(n.partition("=")[2] or n for n in EFIS_SWITCHES) + " RMI_l_vor_adf_selector RMI_r_vor_adf_selector")
+pub("cockpit/switches", BLOCKS["sim_cockpit_switches"], " ".join(EFIS_SWITCHES))
+# No variable of the program holds these two layer switches.
+for n in ("EFIS_shows_terrain", "EFIS_shows_data"):
     zero("cockpit/switches", n, "INT")
 # The jettison (water drop) button.
 pub("cockpit/switches", FLT, "water_drop_on")

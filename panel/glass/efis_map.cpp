@@ -97,11 +97,11 @@ void map_point(const map_frame& m, float dx, float dz, float& x, float& y)
     y = m.ay - PANEL_rot_y(dx, dz, a) * m.k;
 }
 
-// Inside the map's box, edges included. (The wedge of the arc map is the
-// visibility test's, which the switch panel's work brings.)
+// Inside the map's box, edges included, and (but on type 331) inside the
+// 90-degree wedge opening upward from the box's bottom centre.
 bool visible(const map_frame& m, float x, float y)
 {
-    return m.left <= x && x <= m.right && m.bottom <= y && y <= m.top;
+    return EFIS_map_visible(m.left - m.cx, m.bottom, m.right - m.cx, m.top, x - m.cx, y);
 }
 
 // A database position as an offset from the aircraft by the flat rule.

@@ -390,8 +390,14 @@ TEST_F(PluginData, EveryNameReadsAndWritesALiveVariable)
     ASSERT_EQ(rgb.get_float_array(rgb.read_context, c, 0, 3), 3);
     EXPECT_FLOAT_EQ(c[2], colour_table[36][2]);
 
-    // A name the program holds no value for reads zero and keeps it.
-    const ORPM_data_ref& efis = ref("sim/cockpit/switches/EFIS_shows_VORs");
+    // The map's layer switch is the panel's own word; a name the program
+    // holds no value for reads zero and keeps it.
+    const ORPM_data_ref& vors = ref("sim/cockpit/switches/EFIS_shows_VORs");
+    const int32_t vors_was = sim_cockpit_switches.EFIS_shows_VORs;
+    vors.set_int(vors.write_context, 0);
+    EXPECT_EQ(sim_cockpit_switches.EFIS_shows_VORs, 0);
+    sim_cockpit_switches.EFIS_shows_VORs = vors_was;
+    const ORPM_data_ref& efis = ref("sim/cockpit/switches/EFIS_shows_terrain");
     efis.set_int(efis.write_context, 5);
     EXPECT_EQ(efis.get_int(efis.read_context), 0);
     const ORPM_data_ref& card = ref("sim/cockpit/radios/adf1_cardinal_dir");
