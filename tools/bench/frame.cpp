@@ -20,72 +20,17 @@
 #include "flightmodel/flt.h"
 #include "scene/ships.h"
 #include "shell/frame.h"
+#include "tools/bench/bench_program.h"
 #include "shell/main.h"
 #include "shell/modes.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-
-// A notice goes to the error stream and the start goes on; a fatal alert ends the run.
-void report_alert(int, const char* const lines[4], int code)
-{
-    std::fprintf(stderr, "bench_frame: alert %d: %s | %s | %s | %s\n", code, lines[0], lines[1], lines[2], lines[3]);
-    if (code == ALERT_FATAL) std::_Exit(1);
-}
-
-// The program, started once for the whole run and shut down at its end.
-struct started_program {
-    fs::path folder;
-    std::string program_path;
-    std::string failure;
-
-    started_program()
-    {
-        setenv("SDL_VIDEODRIVER", "offscreen", 0);
-        setenv("ALSOFT_DRIVERS", "null", 0);
-        std::error_code ec;
-        const fs::path data = fs::read_symlink("/proc/self/exe", ec).parent_path();
-        if (ec || !fs::exists(data / "Resources")) {
-            failure = "no generated data folder beside the benchmark";
-            return;
-        }
-        folder = fs::temp_directory_path() / ("orvell-bench-frame-" + std::to_string(getpid()));
-        fs::create_directories(folder);
-        for (const char* part : {"Aircraft", "Airfoils", "Resources"})
-            if (fs::exists(data / part)) fs::copy(data / part, folder / part, fs::copy_options::recursive, ec);
-        if (ec) {
-            failure = "could not copy the data folder: " + ec.message();
-            return;
-        }
-        // The log files are written in the current folder.
-        if (chdir(folder.c_str()) != 0) {
-            failure = "cannot enter the copied data folder";
-            return;
-        }
-        MACIBM_set_alert_handler(report_alert);
-        program_path = (folder / "orvell").string();
-        startup_program_path = program_path.c_str();
-        APPLICATION_start_up();
-
-        // The first frames leave the intro picture and take the first paint.
-        for (int i = 0; i < 50 && (window_painted == 0 || app_mode == MODE_INTRO); ++i) MACIBM_do_frame();
-        if (app_mode != MODE_FLYING) APPLICATION_set_mode(MODE_FLYING, "ready to go");
-        if (window_painted == 0) failure = "the window was never painted";
-    }
-
-    ~started_program()
-    {
-        MACIBM_quit();
-        startup_program_path = nullptr;
-        std::error_code ec;
-        if (!folder.empty()) fs::remove_all(folder, ec);
-    }
-};
+using bench::started_program;
 
 started_program& program()
 {
-    static started_program started;
+    static started_program started("bench_frame");
     return started;
 }
 

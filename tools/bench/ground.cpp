@@ -32,68 +32,26 @@
 #include "scene/sky_light.h"
 #include "scene/view_setup.h"
 #include "shell/frame.h"
+#include "tools/bench/bench_program.h"
 #include "shell/main.h"
 #include "shell/modes.h"
 #include "world/terrain_grid.h"
 
 namespace {
 
-namespace fs = std::filesystem;
+using bench::started_program;
 
-void report_alert(int, const char* const lines[4], int code)
+// With the roads, power lines, cars and taxi lines on, looking ahead.
+started_program& program()
 {
-    std::fprintf(stderr, "bench_ground: alert %d: %s | %s | %s | %s\n", code, lines[0], lines[1], lines[2], lines[3]);
-    if (code == ALERT_FATAL) std::_Exit(1);
-}
-
-struct started_program {
-    fs::path folder;
-    std::string program_path;
-    std::string failure;
-
-    started_program()
-    {
-        setenv("SDL_VIDEODRIVER", "offscreen", 0);
-        setenv("ALSOFT_DRIVERS", "null", 0);
-        std::error_code ec;
-        const fs::path data = fs::read_symlink("/proc/self/exe", ec).parent_path();
-        if (ec || !fs::exists(data / "Resources")) {
-            failure = "no generated data folder beside the benchmark";
-            return;
-        }
-        folder = fs::temp_directory_path() / ("orvell-bench-ground-" + std::to_string(getpid()));
-        fs::create_directories(folder);
-        for (const char* part : {"Aircraft", "Airfoils", "Resources", "Custom Scenery"})
-            if (fs::exists(data / part)) fs::copy(data / part, folder / part, fs::copy_options::recursive, ec);
-        if (ec || chdir(folder.c_str()) != 0) {
-            failure = "could not copy or enter the data folder";
-            return;
-        }
-        MACIBM_set_alert_handler(report_alert);
-        program_path = (folder / "orvell").string();
-        startup_program_path = program_path.c_str();
-        APPLICATION_start_up();
-        for (int i = 0; i < 50 && (window_painted == 0 || app_mode == MODE_INTRO); ++i) MACIBM_do_frame();
-        if (app_mode != MODE_FLYING) APPLICATION_set_mode(MODE_FLYING, "ready to go");
-        if (window_painted == 0) failure = "the window was never painted";
-
+    static started_program started("bench_ground");
+    static const bool prepared = [] {
         sim_graphics_settings_block& g = sim_graphics_settings;
         g.draw_vectors = g.draw_cars = g.draw_taxilines = g.draw_obstacles = 1;
         CORE_run_command(VIEW_FORWARD_NO_PANEL);
-    }
-
-    ~started_program()
-    {
-        MACIBM_quit();
-        startup_program_path = nullptr;
-        std::error_code ec;
-        if (!folder.empty()) fs::remove_all(folder, ec);
-    }
-};
-
-started_program& program()
-{
-    static started_program started;
+        return true;
+    }();
+    (void)prepared;
     return started;
 }
 
