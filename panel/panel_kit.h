@@ -37,6 +37,9 @@ int PANEL_lever_drag(float va, float vb, float* value, float ya, float yb, float
 float PANEL_rot_x(float x, float y, float angle_deg);
 float PANEL_rot_y(float x, float y, float angle_deg);
 int PANEL_in_range(float x, float lo, float hi);
+// A dial angle brought into 0..360 with both ends reachable (a course set to
+// 360 stays 360; 361 reads 1, -1 reads 359); not a number reads 0.
+float PANEL_wrap_0_360(float v);
 
 // ---- drawing primitives ----------------------------------------------------------
 

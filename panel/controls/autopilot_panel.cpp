@@ -29,20 +29,6 @@ float finite_or(float v, float fallback) { return std::isfinite(v) ? v : fallbac
 // Halves away from zero onto the grid.
 float snap(float v, float grid) { return std::round(v / grid) * grid; }
 
-// Add 360 while below 0, take 360 while above 360: both ends reachable.
-float wrap_0_360(float v)
-{
-    if (!std::isfinite(v)) return 0.0f;
-    if (v > 360.0f) {
-        v = std::fmod(v, 360.0f);
-        if (v == 0.0f) v = 360.0f;
-    } else if (v < 0.0f) {
-        v = std::fmod(v, 360.0f);
-        if (v < 0.0f) v += 360.0f;
-    }
-    return v;
-}
-
 // One mode: its engage button triple, its annunciator lamp, the key command
 // that toggles it, and how far it is engaged (0 off, 1 armed, 2 on).
 struct mode_row {
@@ -85,7 +71,7 @@ void limit_values()
     sim_cockpit_autopilot_block& ap = sim_cockpit_autopilot;
     if (ap.airspeed_is_mach != 0) ap.airspeed = std::clamp(finite_or(ap.airspeed, 0.0f), 0.0f, 9.99f);
     else ap.airspeed = std::clamp(finite_or(ap.airspeed, 0.0f), 0.0f, 999.0f);
-    ap.heading_mag = wrap_0_360(ap.heading_mag);
+    ap.heading_mag = PANEL_wrap_0_360(ap.heading_mag);
     ap.altitude = std::clamp(finite_or(ap.altitude, 0.0f), 0.0f, 99900.0f);
     ap.vertical_velocity = std::clamp(finite_or(ap.vertical_velocity, 0.0f), -9999.0f, 9900.0f);
 }

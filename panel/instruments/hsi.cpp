@@ -34,20 +34,6 @@ float wrap(float a, float lo, float hi)
     return a + lo;
 }
 
-// Add 360 while below 0, take 360 while above 360: both ends reachable.
-float wrap_0_360(float v)
-{
-    if (!std::isfinite(v)) return 0.0f;
-    if (v > 360.0f) {
-        v = std::fmod(v, 360.0f);
-        if (v == 0.0f) v = 360.0f;
-    } else if (v < 0.0f) {
-        v = std::fmod(v, 360.0f);
-        if (v < 0.0f) v += 360.0f;
-    }
-    return v;
-}
-
 struct hsi_variant {
     float radius;
     int gyro;
@@ -92,7 +78,7 @@ void numeric_windows(int t, int n, float s)
         const float dist = std::clamp(finite_or_0(r.nav1_dme_dist_m[n]), 0.0f, 99.0f);
         OGL_draw_string_fmt(49, (-offset - 8.0f) * s, row * s, dist, 3, 1, 0, font);
     }
-    OGL_draw_string_fmt(49, (offset - 8.0f) * s, row * s, wrap_0_360(NAV_course(n)), 3, 0, 0, font);
+    OGL_draw_string_fmt(49, (offset - 8.0f) * s, row * s, PANEL_wrap_0_360(NAV_course(n)), 3, 0, 0, font);
 }
 
 // The electronic heading tape: the tape itself, the bug and course pointers
@@ -162,10 +148,10 @@ void PANEL_hsi()
     if (!v.glass) {
         const float kx = t == 109 ? 50.0f : 55.0f, ky = knob_y(t);
         float& heading = sim_cockpit_autopilot.heading_mag;
-        heading = wrap_0_360(finite_or_0(heading) + PANEL_drag_spot(kx, ky, 10.0f, 1.0f, 30.0f, 1));
+        heading = PANEL_wrap_0_360(finite_or_0(heading) + PANEL_drag_spot(kx, ky, 10.0f, 1.0f, 30.0f, 1));
         if (t == 109) return;
         float& course = *NAV_course_word(n);
-        course = wrap_0_360(finite_or_0(course) + PANEL_drag_spot(-kx, ky, 10.0f, 1.0f, 30.0f, 1));
+        course = PANEL_wrap_0_360(finite_or_0(course) + PANEL_drag_spot(-kx, ky, 10.0f, 1.0f, 30.0f, 1));
     }
     if (t == 168) {
         OGL_scissor_off();

@@ -93,16 +93,6 @@ void light_colour(float alpha)
     glColor4f(scene_cockpit_light_rgb[0] * g, scene_cockpit_light_rgb[1] * g, scene_cockpit_light_rgb[2] * g, alpha);
 }
 
-// The six pictures of the cumulus sheet: two columns, three rows.
-void picture_cell(int cell, float& s0, float& s1, float& t0, float& t1)
-{
-    static constexpr float T[4] = {0.0f, 0.3262f, 0.6875f, 1.0f};
-    s0 = cell < 3 ? 0.0f : 0.5f;
-    s1 = s0 + 0.5f;
-    t0 = T[cell % 3];
-    t1 = T[cell % 3 + 1];
-}
-
 void overcast_field(int L, float Y, float R, const layer_grid& g)
 {
     const sim_graphics_view_block& v = sim_graphics_view;
@@ -147,23 +137,7 @@ void overcast_field(int L, float Y, float R, const layer_grid& g)
             yaw += UTIL_wrap_180(v.view_heading - yaw) *
                    UTIL_clamp((D2 - hw) * (-1.0f / (TURN_REACH_M - hw)) + 1.0f, 0.0f, 1.0f);
         const int cell = static_cast<int>(((static_cast<long long>(ci) + cj) % 6 + 6) % 6);
-        float s0, s1, t0, t1;
-        picture_cell(cell, s0, s1, t0, t1);
-        glPushMatrix();
-        glTranslatef(x, y, z);
-        glRotatef(-yaw, 0.0f, 1.0f, 0.0f);
-        glRotatef(v.view_pitch, 1.0f, 0.0f, 0.0f);
-        glBegin(GL_QUADS);
-        glTexCoord2f(s0, t0);
-        glVertex3f(-hw, -hh, 0.0f);
-        glTexCoord2f(s0, t1);
-        glVertex3f(-hw, hh, 0.0f);
-        glTexCoord2f(s1, t1);
-        glVertex3f(hw, hh, 0.0f);
-        glTexCoord2f(s1, t0);
-        glVertex3f(hw, -hh, 0.0f);
-        glEnd();
-        glPopMatrix();
+        SKYOBJ_draw_cumulus_cell(x, y, z, yaw, v.view_pitch, hw, hh, cell);
     };
 
     // From far to near by the octant.

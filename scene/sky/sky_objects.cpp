@@ -205,25 +205,32 @@ void SKYOBJ_draw_thermals()
             const float D = std::sqrt(ddx * ddx + ddz * ddz);
             if (D < H) yaw += UTIL_wrap_180(v.view_heading - yaw) * UTIL_clamp(1.0f - (D - w) / (H - w), 0.0f, 1.0f);
             const int cell = (c + r) % 6;
-            const float s0 = cell < 3 ? 0.0f : 0.5f, s1 = s0 + 0.5f;
-            static constexpr float T[4] = {0.0f, 0.3262f, 0.6875f, 1.0f};
-            const float t0 = T[cell % 3], t1 = T[cell % 3 + 1];
-            glPushMatrix();
-            glTranslatef(x, y, z);
-            glRotatef(-yaw, 0.0f, 1.0f, 0.0f);
-            glRotatef(v.view_pitch, 1.0f, 0.0f, 0.0f);
-            glBegin(GL_QUADS);
-            glTexCoord2f(s0, t0);
-            glVertex3f(-w, -w, 0.0f);
-            glTexCoord2f(s0, t1);
-            glVertex3f(-w, w, 0.0f);
-            glTexCoord2f(s1, t1);
-            glVertex3f(w, w, 0.0f);
-            glTexCoord2f(s1, t0);
-            glVertex3f(w, -w, 0.0f);
-            glEnd();
-            glPopMatrix();
+            SKYOBJ_draw_cumulus_cell(x, y, z, yaw, v.view_pitch, w, w, cell);
         }
+}
+
+void SKYOBJ_draw_cumulus_cell(float x, float y, float z, float yaw_deg, float pitch_deg, float half_w, float half_h,
+                              int cell)
+{
+    // The cumulus picture holds six clouds in two columns of three rows.
+    static constexpr float T[4] = {0.0f, 0.3262f, 0.6875f, 1.0f};
+    const float s0 = cell < 3 ? 0.0f : 0.5f, s1 = s0 + 0.5f;
+    const float t0 = T[cell % 3], t1 = T[cell % 3 + 1];
+    glPushMatrix();
+    glTranslatef(x, y, z);
+    glRotatef(-yaw_deg, 0.0f, 1.0f, 0.0f);
+    glRotatef(pitch_deg, 1.0f, 0.0f, 0.0f);
+    glBegin(GL_QUADS);
+    glTexCoord2f(s0, t0);
+    glVertex3f(-half_w, -half_h, 0.0f);
+    glTexCoord2f(s0, t1);
+    glVertex3f(-half_w, half_h, 0.0f);
+    glTexCoord2f(s1, t1);
+    glVertex3f(half_w, half_h, 0.0f);
+    glTexCoord2f(s1, t0);
+    glVertex3f(half_w, -half_h, 0.0f);
+    glEnd();
+    glPopMatrix();
 }
 
 void SKYOBJ_draw_lightning()

@@ -28,6 +28,10 @@ extern cloud_sheet_drift_record cloud_sheet_drift;
 
 // The meteor and the drift back to their start.
 void SKYOBJ_reset();
+// One of the six clouds (cells 0..5) of the cumulus picture as an upright quad
+// centred at (x, y, z), turned to the yaw and tilted by the pitch.
+void SKYOBJ_draw_cumulus_cell(float x, float y, float z, float yaw_deg, float pitch_deg, float half_w, float half_h,
+                              int cell);
 
 // The meteor threshold of a meteorite density: 600, 300, 150, 30 for 1..4,
 // 300 for any other value.
