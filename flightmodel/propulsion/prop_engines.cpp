@@ -73,6 +73,14 @@ void report_prop_torque(int n)
     FM_num(f.N, 2, 10) << "\n\n";
 }
 
+// The aircraft's idle ratio for the low (0) or high (1) idle-speed switch; a
+// file without one (zero, negative or damaged) idles as the ratio 1.0 does.
+float idle_ratio(bool high)
+{
+    const float r = high ? pln[0].acf_idle_rat_hi : pln[0].acf_idle_rat_lo;
+    return std::isfinite(r) && r > 0.0f ? r : 1.0f;
+}
+
 // Step A for one engine: breathing, torque, manifold pressure and N1.
 void engine_torque(int n)
 {
@@ -121,11 +129,15 @@ void engine_torque(int n)
     // Throttle after its lag; a stopped engine takes none and keeps its lagged value.
     float u = 0.0f;
     if (running) {
+        // The idle floor: the aircraft's idle ratio of the switch's position
+        // scales it, so each aircraft sets the speed it idles at against the
+        // load of its own propeller.
         float floor = 0.0f;
+        const float ratio = idle_ratio(high_idle);
         if (piston) {
-            floor = high_idle ? 0.04f : a.acf_idle_rat_lo * 0.04f;
+            floor = 0.04f * ratio;
         } else if (type == ENGINE_TURBINE_FIXED) {
-            floor = high_idle ? 0.16f : a.acf_idle_rat_lo * 0.06f;
+            floor = (high_idle ? 0.16f : 0.06f) * ratio;
             floor *= clampf(prop_state.run_time_sec[n] / 20.0f, 0.0f, 1.0f);
         }
         const float s = signed_sqrt(f.ENGN_thro_use[n]);

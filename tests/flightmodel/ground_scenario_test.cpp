@@ -161,6 +161,29 @@ TEST_F(DefaultAirport, TheTrainerStandsOnItsGearAndTheParkingBrakeHoldsIt)
     EXPECT_LT(std::hypot(f.local_x - x0, f.local_z - z0), 1.0f);
 }
 
+// Started on the runway with its engine running and the throttle closed, on
+// the high idle every flight starts with, the trainer's engine settles at its
+// rated idle speed and holds it.
+TEST_F(DefaultAirport, TheTrainerIdlesAtItsRatedIdleSpeed)
+{
+    FLIGHT_init_situation(SIT_AIRPORT, SIT_RUNWAY);
+    if (!plane_step_runs_the_build_up()) GTEST_SKIP() << "needs the plane step (FLTMOD_plane_step with the build-up)";
+    const float idle = pln[0].acf_RSC_idlespeed_eng;
+    flt_struct& f = flt[0];
+    ASSERT_EQ(f.ENGN_running[0], 1);
+    ASSERT_EQ(sim_cockpit_engine.idle_speed[0], 1);
+    f.parkbrake = 1.0f;
+    float slowest = 1e9f, fastest = 0.0f;
+    for (int k = 0; k < 40 * 25; ++k) {
+        frame();
+        if (k >= 20 * 25) slowest = std::min(slowest, f.ENGN_tacrad[0]), fastest = std::max(fastest, f.ENGN_tacrad[0]);
+    }
+    EXPECT_EQ(f.ENGN_thro_use[0], 0.0f);
+    EXPECT_GT(slowest, 0.9f * idle);
+    EXPECT_LT(fastest, 1.1f * idle);
+    EXPECT_NEAR(f.POINT_tacrad[0], f.ENGN_tacrad[0], 0.01f * idle) << "the propeller turns with the engine";
+}
+
 TEST_F(DefaultAirport, TheTrainerTakesOffBeforeTheRunwaysEnd)
 {
     FLIGHT_init_situation(SIT_AIRPORT, SIT_RUNWAY);
@@ -463,6 +486,7 @@ TEST_F(DefaultAirport, TheFloatPlaneTakesOffFromStillWater)
         frame();
     }
     ASSERT_EQ(f.onground_any, 1);
+    EXPECT_NEAR(f.ENGN_tacrad[0], pln[0].acf_RSC_idlespeed_eng, 0.1f * pln[0].acf_RSC_idlespeed_eng);
     float lift_off_x = -1.0f;
     for (int k = 0; k < 90 * 25; ++k) {
         ENGN_set_throttle(0, 1.0f);
