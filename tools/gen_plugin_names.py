@@ -212,7 +212,7 @@ block("cockpit/electrical", "sim_cockpit_electrical")
 pub("cockpit/electrical", FLT, "nav_lights_on beacon_lights_on strobe_lights_on landing_lights_on taxi_light_on "
     "strobe_flash beacon_brightness")
 add("cockpit/electrical", "gyro_power", "FLOAT_ARRAY", "gyro_power")
-zero("cockpit/electrical", "volt_display_timeout", "FLOAT_ARRAY", 8)
+add("cockpit/electrical", "volt_display_timeout", "FLOAT_ARRAY", "volt_display_timeout")
 block("cockpit/engine", "sim_cockpit_engine", "chute_dir")
 pub("cockpit/engine", FLT, "ignition_on")
 # The EFIS display switches and DME selectors come after the block's own
@@ -254,8 +254,10 @@ for field, (kind, ref) in R.items():
         if rest in ("dme_dist_m", "dme_speed_kts", "dme_time_secs", "has_dme"):
             add("cockpit/radios", "dme_" + rest, k, ref + "[5]")
 zero("cockpit/radios", "nav1_cardinal_dir", "FLOAT_ARRAY", 6)
-zero("cockpit/radios", "adf1_cardinal_dir", "FLOAT")
-zero("cockpit/radios", "adf2_cardinal_dir", "FLOAT")
+# The ADF cards the rheostats turn and the ADF dials show are the program's
+# ADF course words; the slaved cards keep their heading in the drawer.
+add("cockpit/radios", "adf1_cardinal_dir", "FLOAT", "sim_cockpit_radios.adf1_obs_card_mag")
+add("cockpit/radios", "adf2_cardinal_dir", "FLOAT", "sim_cockpit_radios.adf2_obs_card_mag")
 
 # ---- sim/flightmodel ---------------------------------------------------------
 pub("flightmodel/position", FLT, "local_x local_y local_z theta phi psi latitude longitude indicated_airspeed vh_ind "

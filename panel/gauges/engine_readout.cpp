@@ -9,6 +9,7 @@
 #include "flightmodel/flt.h"
 #include "graphics/font.h"
 #include "graphics/ogl_state.h"
+#include "panel/controls/controls.h"
 #include "panel/gauges/gauges.h"
 #include "panel/panel_kit.h"
 
@@ -72,7 +73,10 @@ float linear_value(int type, int n)
     case 325: return f.ENGN_oil_quan[n];
     case 326: return f.ENGN_oil_press[n];
     case 327: return f.ENGN_oil_temp[n];
-    case 328: return f.ENGN_bat_amp[n];
+    case 328:
+        // The ammeter button turns the load meter into a voltmeter while its
+        // deadline lies ahead of the clock.
+        return volt_display_timeout[n] > frame_clock ? f.ENGN_bat_volt[n] : f.ENGN_bat_amp[n];
     case 412: return f.ENGN_bat_volt[n];
     default: return small_gauges.fuel_fraction;
     }

@@ -7,9 +7,10 @@
 //
 // Reads: the avionics power, failure 7, the camera and the user's attitude
 // and terrain cell, or the chosen weapon's; the terrain grid with its normals
-// and land use, the nearby airports and runway geometry; the vertical speed,
-// the barometer setting and its unit, the Mach number; the mouse. Writes:
-// the page of each type-191 instance, the weapon's two steering commands.
+// and land use; the nearby airports and runway geometry, whose runways the
+// airport pass's strip drawer draws here; the vertical speed, the barometer
+// setting and its unit, the Mach number; the mouse. Writes: the page of each
+// type-191 instance, the weapon's two steering commands.
 #include <GL/gl.h>
 
 #include <algorithm>
@@ -31,6 +32,7 @@
 #include "panel/glass/glass.h"
 #include "panel/hud.h"
 #include "panel/panel_kit.h"
+#include "scene/airport/worldobj.h"
 #include "world/apt_scene.h"
 #include "world/landuse_grid.h"
 #include "world/navdb.h"
@@ -123,6 +125,23 @@ void terrain_pass(const hud_view_box& b, int pass)
     }
 }
 
+// The runways of the nearby airports that reach the box, each airport's last
+// runway first, pulled in front of the terrain they lie on; taxiways and
+// aprons are left out, and so are the skid marks and the landing light.
+void runways(const hud_view_box& b)
+{
+    OGL_polygon_offset(1);
+    const int last = std::min(local_airport_last, LOCAL_AIRPORT_MAX - 1);
+    for (int k = 0; k <= last; ++k) {
+        const int a = local_airport_list[k];
+        const airport_record* apt = APT_table_at(a);
+        if (!apt) continue;
+        for (int r = static_cast<int>(apt->runways.size()) - 1; r >= 0; --r)
+            if (HUD_runway_near_box(a, r, b)) WORLDOBJ_draw_strip(a, r, 0);
+    }
+    OGL_polygon_offset(0);
+}
+
 void backdrop()
 {
     OGL_set_state(STATE_FOG_OFF, 0, STATE_LIGHTING_OFF, STATE_OPAQUE, STATE_DEPTH_TEST_ON, STATE_DEPTH_WRITE_ON);
@@ -186,6 +205,7 @@ void picture(const viewpoint& v, const window_box& w, int type)
     lit_fogged_state();
     terrain_pass(b, 0);
     terrain_pass(b, 1);
+    runways(b);
     if (type == 191) HUD_draw_world_symbols(HUD_MODE_SYNTHETIC);
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();

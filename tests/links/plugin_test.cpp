@@ -27,6 +27,7 @@
 #include "graphics/ogl_state.h"
 #include "links/plugin_host.h"
 #include "links/plugin_nav.h"
+#include "panel/controls/controls.h"
 #include "shell/menus.h"
 #include "tests/graphics/gl_context.h"
 #include "tests/support/test_support.h"
@@ -400,14 +401,21 @@ TEST_F(PluginData, EveryNameReadsAndWritesALiveVariable)
     const ORPM_data_ref& efis = ref("sim/cockpit/switches/EFIS_shows_terrain");
     efis.set_int(efis.write_context, 5);
     EXPECT_EQ(efis.get_int(efis.read_context), 0);
-    const ORPM_data_ref& card = ref("sim/cockpit/radios/adf1_cardinal_dir");
+    float six[6] = {1, 2, 3, 4, 5, 6};
+    const ORPM_data_ref& slaved = ref("sim/cockpit/radios/nav1_cardinal_dir");
+    slaved.set_float_array(slaved.write_context, six, 0, 6);
+    EXPECT_EQ(slaved.get_float_array(slaved.read_context, six, 0, 6), 6);
+    EXPECT_EQ(six[5], 0.0f);
+    // The ADF card and the ammeter button's deadlines are the panel's own values.
+    const ORPM_data_ref& card = ref("sim/cockpit/radios/adf2_cardinal_dir");
     card.set_float(card.write_context, 90.0f);
-    EXPECT_EQ(card.get_float(card.read_context), 0.0f);
+    EXPECT_EQ(sim_cockpit_radios.adf2_obs_card_mag, 90.0f);
     const ORPM_data_ref& volts = ref("sim/cockpit/electrical/volt_display_timeout");
     float eight[8] = {1, 2, 3, 4, 5, 6, 7, 8};
     volts.set_float_array(volts.write_context, eight, 0, 8);
-    EXPECT_EQ(volts.get_float_array(volts.read_context, eight, 0, 8), 8);
-    EXPECT_EQ(eight[7], 0.0f);
+    EXPECT_EQ(volt_display_timeout[7], 8.0f);
+    SWITCHES_reset();
+    sim_cockpit_radios.adf2_obs_card_mag = 0.0f;
 }
 
 // ---------------------------------------------------------------------------

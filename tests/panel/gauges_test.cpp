@@ -10,6 +10,7 @@
 #include "flightmodel/systems/weather.h"
 #include "graphics/ogl_state.h"
 #include "links/sound_seam.h"
+#include "panel/controls/controls.h"
 #include "panel/gauges/gauges.h"
 
 namespace {
@@ -74,6 +75,25 @@ TEST_F(Gauges, LinearEngineGaugesCustomScalesMirrorAndEmptyStates)
     a.acf_trq_max_prp = 0.0f;
     flt[0].ENGN_TRQ[0] = 0.42f;
     EXPECT_EQ(texts(110).at(-4), "TRQ:042");
+}
+
+TEST_F(Gauges, AmmeterButtonShowsTheVoltsUntilItsDeadline)
+{
+    // The load meter beside its ammeter button; engine 0 discharging.
+    only(328);
+    slot(1, 413, X + 80.0f, Y);
+    flt[0].ENGN_bat_amp[0] = -0.5f;
+    flt[0].ENGN_bat_volt[0] = 1.0f;
+    const auto shown = [&] {
+        const auto n = angles(61);
+        return n.empty() ? 999.0f : n[0];
+    };
+    EXPECT_NEAR(shown(), -15.0f, 0.1f);   // amps
+    click(80.0f, 0.0f);                   // the button's own spot, through the pass
+    EXPECT_FLOAT_EQ(volt_display_timeout[0], frame_clock + 0.1f);
+    EXPECT_NEAR(shown(), 30.0f, 0.1f);    // volts while the deadline lies ahead
+    frame_clock += 0.1f;                  // released: the deadline reached is past
+    EXPECT_NEAR(shown(), -15.0f, 0.1f);
 }
 
 TEST_F(Gauges, FuelGaugesWalkTheTanksAndDropTanks)

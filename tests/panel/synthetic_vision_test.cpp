@@ -4,12 +4,16 @@
 // pages of several instruments, and the weapon camera's steering.
 #include "tests/panel/panel_fixture.h"
 
+#include <cstring>
+
 #include "core/constants.h"
 #include "core/texture_slots.h"
 #include "core/weapon_kinds.h"
 #include "panel/glass/glass.h"
 #include "world/apt_scene.h"
 #include "world/landuse_grid.h"
+#include "world/navdb.h"
+#include "world/runway_geometry.h"
 #include "world/scenery_area.h"
 #include "world/terrain_grid.h"
 
@@ -43,6 +47,9 @@ protected:
     void TearDown() override
     {
         for (int k = 0; k < TERRAIN_GRID_POINTS; ++k) terrain_vertex_grid[k] = {}, landuse_grid[k] = 0;
+        airport_table.clear();
+        runway_geometry_table.clear();
+        local_airport_last = -1;
         PanelTest::TearDown();
     }
     static std::vector<fb_prim> draw(int type, int counter = 0)
@@ -85,6 +92,69 @@ TEST_F(SyntheticVision, LandAndWaterPassesAndWhereTheirStripsMeet)
     for (size_t k = 16; k < 32; ++k) water_lo = std::min(water_lo, spans[k].first), water_hi = std::max(water_hi, spans[k].second);
     EXPECT_EQ(water_lo, 11.0f);
     EXPECT_EQ(water_hi, 13.0f);
+}
+
+// A paved runway of 41 sections textured `slot`, 60 m wide, 100 m below the
+// camera, from 150 m to 950 m ahead (north) of it, centred on x.
+runway_record runway_at(const char* number, int slot, float x)
+{
+    runway_geometry_record g;
+    for (int k = 0; k < 41; ++k) {
+        const float z = -150.0f - 20.0f * static_cast<float>(k);
+        g.sections.push_back({slot, {x - 30.0f, -100.0f, z}, {x + 30.0f, -100.0f, z}});
+    }
+    runway_geometry_table.push_back(std::move(g));
+    runway_record r{};
+    std::strncpy(r.number, number, sizeof r.number - 1);
+    r.geometry_index = static_cast<int>(runway_geometry_table.size()) - 1;
+    r.surface_code = TEX_SLOT_LINE_ASPHALT;
+    return r;
+}
+
+TEST_F(SyntheticVision, RunwayStripsOfTheNearbyAirportsInTheBox)
+{
+    // A stray airport elsewhere in the table; the nearby one lists two runways
+    // ahead, a taxiway ahead and a runway beyond the box's 2000-m margin.
+    airport_table.resize(2);
+    airport_table[1].runways = {runway_at("09", 60, 0.0f), runway_at("xA", 61, 0.0f), runway_at("27", 62, 30000.0f),
+                                runway_at("18", 100, 0.0f)};
+    local_airport_list[0] = 1;
+    local_airport_last = 0;
+
+    const auto prims = draw(191);
+    // The nearby runways in the box, the last first; no taxiway, no skid marks.
+    std::vector<int> strip_slots;
+    for (const auto& [slot, unit] : binds.slots)
+        if ((slot == 60 || slot == 61 || slot == 62 || slot == 100 || slot == TEX_SLOT_SKIDS) &&
+            (strip_slots.empty() || strip_slots.back() != slot))
+            strip_slots.push_back(slot);
+    EXPECT_EQ(strip_slots, (std::vector<int>{100, 60}));
+
+    // The strips' quads carry s 0 or 1 and their section number as t: they lie
+    // where the runway is, 90 degrees across the 166 x 148 window centred at
+    // (512, 364): the near end 16.6 px each side of the middle, 49.3 px below
+    // the horizon, the far end 2.6 px each side, 7.8 px below.
+    float x1 = 1e9f, x2 = -1e9f, y1 = 1e9f, y2 = -1e9f;
+    int quads = 0;
+    for (const fb_prim& p : prims) {
+        if (p.token != GL_POLYGON_TOKEN) continue;
+        bool strip = true;
+        float t_lo = 1e9f, t_hi = -1e9f;
+        for (const fb_vertex& v : p.v) {
+            strip = strip && (std::fabs(v.s) < 1e-4f || std::fabs(v.s - 1.0f) < 1e-4f) &&
+                    std::fabs(v.t - std::round(v.t)) < 1e-4f;
+            t_lo = std::min(t_lo, v.t), t_hi = std::max(t_hi, v.t);
+        }
+        if (!strip || t_hi - t_lo != 1.0f) continue;
+        ++quads;
+        for (const fb_vertex& v : p.v)
+            x1 = std::min(x1, v.x), x2 = std::max(x2, v.x), y1 = std::min(y1, v.y), y2 = std::max(y2, v.y);
+    }
+    EXPECT_GE(quads, 2 * 40);   // both runways, every section
+    EXPECT_NEAR(x1, 512.0f - 16.6f, 0.3f);
+    EXPECT_NEAR(x2, 512.0f + 16.6f, 0.3f);
+    EXPECT_NEAR(y1, 364.0f - 49.3f, 0.3f);
+    EXPECT_NEAR(y2, 364.0f - 7.8f, 0.3f);
 }
 
 TEST_F(SyntheticVision, LookingStraightUpShowsTheOverheadSky)
