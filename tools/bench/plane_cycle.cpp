@@ -8,6 +8,7 @@
 #include <cstdlib>
 
 #include "platform/plat_sound.h"
+#include "platform/plat_speech.h"
 #include "core/alert.h"
 #include "core/constants.h"
 #include "shell/cycle.h"
@@ -37,6 +38,7 @@ void first_start_state()
     FOLDERS_init();
     SIM_init_defaults();
     std::atexit(PLAT_sound_close);
+    std::atexit(PLAT_speech_close);   // runs first: the voice's worker ends before the device closes
     app_mode = MODE_FLYING;
 }
 
