@@ -36,6 +36,7 @@
 #include "scene/scene_origin.h"
 #include "scene/ships.h"
 #include "scene/view_effects.h"
+#include "world/airport_state.h"
 #include "world/apt_scene.h"
 #include "world/atc_state.h"
 #include "world/navdb.h"
@@ -539,6 +540,7 @@ void common_reset(int code, int place_code, int sub_mode, const start_place& p, 
 
     GEO_local_to_latlon(f.latitude, f.longitude, f.elevation, f.local_x, f.local_y, f.local_z);
     f.h_ind = f.elevation;
+    APT_choose_traffic_runway();   // the traffic flies to the airport nearest the new start
     velocity_in_area_frame(f);
     if (code == SIT_SHUTTLE_FIRST) f.local_vy = -561.7f * units.ft_to_mtrs;
     f.local_x_d = f.local_x;

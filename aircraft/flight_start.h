@@ -12,7 +12,8 @@
 // switches, autopilot, radios and warning words of a fresh start; the launch
 // flags; the flight plan, ATC callsign and plan values; lat_ref/lon_ref and
 // the start selection; the local time and the flight clocks; view_type
-// through the view command.
+// through the view command; the traffic's airport and runway (chosen anew
+// for the new place).
 #pragma once
 
 #include <cstdint>

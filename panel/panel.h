@@ -83,7 +83,7 @@ void PANEL_rocket_switch(int plane, int type, float d);
 
 // ---- the instrument drawers ----------------------------------------------------
 // Each draws the instrument of the current slot and takes the clicks aimed at
-// it. Those not yet built draw nothing (panel/drawers_standin.cpp).
+// it.
 
 // Command -1 draws and takes clicks, item 0, an engine counter or a gear part
 // 67..72; a command of an instrument type operates its switch as one click

@@ -43,8 +43,6 @@ void PARTICLE_draw_fires();
 void SKYOBJ_draw_lightning();
 void PARTICLE_draw();
 void PARTICLE_draw_engine_trails();
-// The textured ground quad around the camera.
-void WORLDOBJ_draw_ground_quad();
 
 // The aircraft models and their weapons: ACF_draw_plane, ACF_draw_weapon.
 #include "scene/aircraft/acf_draw.h"

@@ -246,12 +246,11 @@ void SCENE_draw_3d()
         world_level();
     else
         WORLDOBJ_surface_under_plane();
-    // 17-21. Planes, particles, the ground quad, weapons, attachments.
+    // 17-21. Planes, particles, fences, weapons, attachments.
     SCENE_draw_plane_range(run.first, run.last);
     PARTICLE_draw();
     if (v.visibility_math_level == 5) PARTICLE_draw_engine_trails();
     if (scene_world_visible) WORLDOBJ_draw_fences();
-    if (scene_world_visible && scene_gates.detail && SCENE_planet() == PLANET_EARTH) WORLDOBJ_draw_ground_quad();
     WPN_draw();
     SCENE_draw_attachments();
     // 22. The head-up display's symbols on the world.

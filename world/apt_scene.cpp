@@ -467,6 +467,7 @@ void APT_scene_reset()
     globe_display_list = globe_screen_list = 0;
     planet_list_built_for = {};
     runway_geometry_table.clear();
+    APT_choose_traffic_runway();   // none with the list empty
 }
 
 void APT_build_scene(int mode)
@@ -492,6 +493,7 @@ void APT_build_scene(int mode)
     build_airport_list(activity);
     build_start_menus(activity);
     traffic_runway_state.airport_activity = std::clamp(activity / ACTIVITY_DIVISOR, 0.0f, 1.0f);
+    APT_choose_traffic_runway();
     build_navaid_lists();
     // 13 .. 15. The terrain, its sphere and the tiles.
     TERRAIN_reset();

@@ -9,7 +9,8 @@
 // of every airport, navaid, fix and airway record, the lists below, the menu
 // table (menus 7..13 and 20..819), the runway geometry table, the terrain
 // grids, the placement list, the fire table, the sea objects, the storm grid,
-// the airport activity of the traffic and the display lists.
+// the airport activity and the airport and runway of the traffic, and the
+// display lists.
 #pragma once
 
 #include <cstdint>

@@ -1,6 +1,6 @@
 // A small aircraft made by the tests in SI units (wing, tailplane, fin,
 // fuselage, tricycle gear, airfoil tables of its own), still air, and a
-// stand-in of the derived-data half-step (attitude, position and air data)
+// still-air form of the derived-data half-step (attitude, position and air data)
 // so the build-up can be flown on its own.
 #pragma once
 

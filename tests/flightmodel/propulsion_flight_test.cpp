@@ -365,7 +365,7 @@ TEST(FleetHelicopter, RotorAtDesignSpeedAndFullCollectiveLiftsItsWeight)
     const std::string missing = load_fleet(kind::helicopter);
     if (!missing.empty()) GTEST_SKIP() << "needs " << missing;
     standard_air();
-    if (!element_forces_work()) GTEST_SKIP() << "needs the wing-element aerodynamics";
+    ASSERT_TRUE(element_forces_work()) << "the wing-element aerodynamics give no forces";
     const acf_struct& a = pln[0];
     flt_struct& f = flt[0];
     int rotor = -1;

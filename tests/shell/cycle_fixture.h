@@ -12,16 +12,12 @@
 #include <vector>
 
 #include "aircraft/acf_struct.h"
-#include "aircraft/calls_standin.h"
 #include "aircraft/flight_start.h"
-#include "flightmodel/calls_standin.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/systems.h"
-#include "links/calls_standin.h"
 #include "links/dataout.h"
 #include "links/plugin_host.h"
 #include "links/net_slots.h"
-#include "scene/calls_standin.h"
 #include "scene/scene_origin.h"
 #include "screens/setup.h"
 #include "shell/commands.h"
@@ -37,7 +33,6 @@
 #include "tests/support/terrain_support.h"
 #include "tests/support/test_support.h"
 #include "world/apt_scene.h"
-#include "world/calls_standin.h"
 #include "world/landuse_grid.h"
 #include "world/navdb.h"
 
@@ -105,9 +100,6 @@ protected:
     static void clear_logs()
     {
         net_peer_clear();
-        for (auto* log : {&links_standin_calls, &aircraft_standin_calls, &flightmodel_standin_calls,
-                          &scene_standin_calls, &world_standin_calls})
-            log->clear();
         PLUGIN_host_reset();
     }
 
@@ -116,11 +108,6 @@ protected:
     static bool flight_started() { return sim_time.total_flight_time_sec == 0.0f; }
 
     static void enable(int slot) { net_slot_enabled[slot] = net_slot_valid[slot] = 1; }
-
-    static bool called(const std::vector<std::string>& log, const std::string& call)
-    {
-        return std::find(log.begin(), log.end(), call) != log.end();
-    }
 
     static std::vector<net_sent_datagram> sent(const std::string& label) { return net_peer_sent(label); }
 

@@ -12,12 +12,10 @@
 #include <vector>
 
 #include "aircraft/acf_struct.h"
-#include "aircraft/calls_standin.h"
 #include "flightmodel/flt.h"
 #include "graphics/list.h"
 #include "graphics/ogl_state.h"
 #include "graphics/ogl_tex.h"
-#include "links/calls_standin.h"
 #include "links/net_slots.h"
 #include "links/dataout.h"
 #include "tests/support/net_peer.h"
@@ -73,7 +71,6 @@ protected:
             std::snprintf(p.acf_file_path, ACF_TEXT_SIZE, "AIRCRAFT:TEST.ACF");
             std::snprintf(p.acf_file_name, ACF_TEXT_SIZE, "TEST.ACF");
         }
-        for (auto* calls : {&aircraft_standin_calls, &links_standin_calls}) calls->clear();
         net_peer_attach();
         app_mode = 0;
     }

@@ -9,11 +9,8 @@
 #include <vector>
 
 #include "aircraft/acf_struct.h"
-#include "aircraft/calls_standin.h"
-#include "flightmodel/calls_standin.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/logbook.h"
-#include "links/calls_standin.h"
 #include "links/console.h"
 #include "links/joystick.h"
 #include "links/movie.h"
@@ -61,7 +58,6 @@ protected:
     static inline std::vector<alert_record> alerts;   // the start-up's: each test begins with none recorded
     static void SetUpTestSuite()
     {
-        for (auto* calls : {&links_standin_calls, &aircraft_standin_calls, &flightmodel_standin_calls}) calls->clear();
         try {
             started_program::SetUpTestSuite();
         } catch (const std::exception& e) {
@@ -156,7 +152,6 @@ TEST_F(ProgramStart, FirstFrameLeavesTheIntroAndIsPainted)
 TEST_F(ProgramStart, ClosingTheWindowIsTheQuitCommand)
 {
     quit_flag = 0;
-    flightmodel_standin_calls.clear();
     PLAT_post_message(WM_CLOSE, 0, 0);
     APPLICATION_run_frames();   // returns once the frame that takes the close has run
     EXPECT_EQ(quit_flag, 1);

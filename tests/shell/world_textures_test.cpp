@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "aircraft/acf_struct.h"
-#include "aircraft/calls_standin.h"
 #include "core/folders.h"
 #include "flightmodel/flt.h"
 #include "graphics/ogl_tex.h"

@@ -2,7 +2,8 @@
 // airports of the area listed with their menus and runway geometry, starts
 // and runway rows beyond the menus' 200 items, hangars beside a runway,
 // towers and navaid huts, repeated rebuilds, and the origin moved a degree
-// west and back east with everything the shift carries.
+// west and back east with everything the shift carries; the traffic's
+// airport, or none.
 #include <gtest/gtest.h>
 
 #include <GL/gl.h>
@@ -262,4 +263,28 @@ TEST_F(AptScene, AShiftWestAndBackEastLeavesEveryPositionInPlace)
     APT_shift_origin(5);
     EXPECT_EQ(flt[0].j, 164);
     PLANET_set_constants(0);
+}
+
+TEST_F(AptScene, TrafficAirportIsTheNearestWithAUsableRunwayOrNone)
+{
+    sim_weather.wind_speed_kt[0] = 0.0f;   // calm: the controllers' first runway
+    const runway_record& near = airport_table[50].runways[0];
+    flt[0].latitude = near.lat + 0.001f;
+    flt[0].longitude = near.lon;
+    APT_build_scene(1);
+    EXPECT_EQ(traffic_runway_state.traffic_airport, 50);
+    EXPECT_EQ(traffic_runway_state.traffic_runway, 0);
+    EXPECT_EQ(traffic_runway_state.traffic_runway_end, 1);
+
+    // Its runway closed, the next nearest; every runway closed, none at all.
+    airport_table[50].runways[0].number[0] = 'x';
+    APT_build_scene(1);
+    EXPECT_NE(traffic_runway_state.traffic_airport, 50);
+    EXPECT_GE(traffic_runway_state.traffic_airport, 0);
+    for (airport_record& a : airport_table)
+        for (runway_record& r : a.runways) r.number[0] = 'x';
+    APT_build_scene(1);
+    EXPECT_EQ(traffic_runway_state.traffic_airport, TRAFFIC_NO_AIRPORT);
+    EXPECT_EQ(traffic_runway_state.traffic_runway, -1);
+    EXPECT_EQ(traffic_runway_state.active_runway, -1);
 }

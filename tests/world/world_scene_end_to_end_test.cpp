@@ -1,7 +1,8 @@
 // The airport scene of the program started on the default data folder at
 // KSBD: the area's airports and their menus, the default buildings, navaid
-// huts and the KSBD package's objects; then a new start airport chosen as the
-// airport screen chooses it rebuilds the scene around it.
+// huts and the KSBD package's objects; the traffic's airport and runway in
+// use for the wind; then a new start airport chosen as the airport screen
+// chooses it rebuilds the scene around it.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -12,9 +13,14 @@
 #include "core/app_mode.h"
 #include "core/geo.h"
 #include "core/menu_table.h"
+#include "core/simvars.h"
+#include "flightmodel/flt.h"
+#include "shell/commands.h"
 #include "shell/modes.h"
 #include "tests/shell/startup_program.h"
+#include "world/airport_state.h"
 #include "world/apt_scene.h"
+#include "world/atc.h"
 #include "world/navdb.h"
 #include "world/objects.h"
 #include "world/runway_geometry.h"
@@ -66,6 +72,25 @@ protected:
             if ((record.rfind(name, 0) == 0 || record.ends_with(name)) && std::hypot(p.x - x, p.z - z) < metres) ++n;
         }
         return n;
+    }
+    // The traffic flies to `id` on the runway and end the controllers name for
+    // it, `row` and `end`, and the scene marks that runway in use.
+    static void expect_traffic_at(const char* id, int row, int end)
+    {
+        const traffic_runway_record& t = traffic_runway_state;
+        ASSERT_EQ(t.traffic_airport, airport(id)) << id;
+        int runway = -1, atc_end = 0, found = 0, localizer = 0;
+        ATC_active_runway(t.traffic_airport, runway, atc_end, found, localizer, 1);
+        EXPECT_EQ(t.traffic_runway, runway) << id;
+        EXPECT_EQ(t.traffic_runway_end, atc_end) << id;
+        EXPECT_EQ(t.traffic_runway, row) << id;
+        EXPECT_EQ(t.traffic_runway_end, end) << id;
+        EXPECT_EQ(t.active_runway, t.traffic_runway) << id;
+    }
+    static void set_wind(float from_deg, float kt)
+    {
+        sim_weather.wind_direction_degt[0] = from_deg;
+        sim_weather.wind_speed_kt[0] = kt;
     }
 };
 
@@ -131,6 +156,34 @@ TEST_F(StartedScene, KsbdAreaListsMenusBuildingsAndThePackagesObjects)
                   object_table[size_t(placement_list[k].object)].day_tex);
 }
 
+TEST_F(StartedScene, TrafficFliesToTheNearestAirportOnTheRunwayInUseForTheWind)
+{
+    const auto weather = sim_weather;
+    sim_weather.use_real_weather_bool = 0;
+    // Started at KSBD: its runway 06, the one its localizer serves, whatever the wind.
+    expect_traffic_at("KSBD", 0, 1);
+    set_wind(252.0f, 20.0f);
+    APT_build_scene(1);
+    expect_traffic_at("KSBD", 0, 1);
+
+    // A runway start at Riverside, in the same area (no rebuild): the traffic
+    // follows to it. Without a localizer there the wind chooses: 27 in a west
+    // wind, then the short 16 in a south wind straight down it.
+    set_wind(280.0f, 15.0f);
+    ASSERT_GE(list_position("KRAL"), 0);
+    APPLICATION_handlemenu((220 + list_position("KRAL")) * 200);
+    EXPECT_LT(std::fabs(flt[0].latitude - 33.95f), 0.02f);
+    expect_traffic_at("KRAL", 0, -1);
+    set_wind(172.0f, 15.0f);
+    APT_build_scene(1);
+    expect_traffic_at("KRAL", 1, 1);
+
+    sim_weather = weather;
+    hold_user_plane(ksbd_start_pose);
+    APT_build_scene(1);
+    expect_traffic_at("KSBD", 0, 1);
+}
+
 TEST_F(StartedScene, ChoosingPalmSpringsRebuildsTheSceneAroundIt)
 {
     const int kpsp = airport("KPSP");
@@ -147,4 +200,6 @@ TEST_F(StartedScene, ChoosingPalmSpringsRebuildsTheSceneAroundIt)
     EXPECT_GE(list_position("KPSP"), 0);
     EXPECT_EQ(list_position("KLAX"), -1);
     EXPECT_EQ(placed_near("hangar", "KLAX", 5000.0f), 0);
+    // The flight started there: the traffic flies to it too.
+    EXPECT_EQ(traffic_runway_state.traffic_airport, kpsp);
 }

@@ -7,11 +7,8 @@
 
 #include <cstdlib>
 
-#include "aircraft/calls_standin.h"
-#include "flightmodel/calls_standin.h"
-#include "links/calls_standin.h"
-#include "scene/calls_standin.h"
 #include "platform/plat_sound.h"
+#include "platform/plat_speech.h"
 #include "core/alert.h"
 #include "core/constants.h"
 #include "shell/cycle.h"
@@ -21,7 +18,6 @@
 #include "shell/modes.h"
 #include "core/replay.h"
 #include "core/simvars.h"
-#include "world/calls_standin.h"
 
 namespace {
 
@@ -30,13 +26,6 @@ int alerts_seen = 0;
 // A missing data folder beside the benchmark only costs the values it holds
 // (the keys, the radio chatter); the run goes on.
 void count_alert(int, const char* const[4], int) { ++alerts_seen; }
-
-void clear_standin_logs()
-{
-    for (auto* log : {&links_standin_calls, &aircraft_standin_calls, &flightmodel_standin_calls,
-                      &scene_standin_calls, &world_standin_calls})
-        log->clear();
-}
 
 void first_start_state()
 {
@@ -49,8 +38,8 @@ void first_start_state()
     FOLDERS_init();
     SIM_init_defaults();
     std::atexit(PLAT_sound_close);
+    std::atexit(PLAT_speech_close);   // runs first: the voice's worker ends before the device closes
     app_mode = MODE_FLYING;
-    clear_standin_logs();
 }
 
 void BM_plane_cycle_flying(benchmark::State& state)
@@ -71,9 +60,6 @@ void BM_plane_cycle_flying(benchmark::State& state)
             if (interval_ticks[k]) last_fire[k] = frame_clock;
         }
         update_plane_cycle();
-        // The stand-ins of the flight model and the scene note every call; a
-        // long run would otherwise pile them up.
-        clear_standin_logs();
         ++frames;
     }
     if (app_mode != MODE_FLYING) state.SkipWithError("left flying mode");

@@ -1,3 +1,0 @@
-#include "flightmodel/calls_standin.h"
-
-standin_call_log flightmodel_standin_calls;

@@ -1,3 +1,0 @@
-#include "links/calls_standin.h"
-
-standin_call_log links_standin_calls;

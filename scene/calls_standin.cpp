@@ -1,3 +1,0 @@
-#include "scene/calls_standin.h"
-
-standin_call_log scene_standin_calls;

@@ -1,3 +1,0 @@
-#include "world/calls_standin.h"
-
-standin_call_log world_standin_calls;
