@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "aircraft/acf_load.h"
 #include "core/folders.h"
@@ -216,14 +217,24 @@ std::string load_fleet(kind k)
     CONST_fill_constants();
     CONST_fill_random_table();
     std::error_code ec;
-    bool any = false, read = false;
+    // The files in name order, so the same aircraft answers for a kind whatever
+    // order the file system lists them in (the float plane is a single piston
+    // too: the trainer's file is taken for the trainer).
+    std::vector<fs::path> files;
     for (fs::recursive_directory_iterator it(fs::path(ORVELL_DATA_FOLDER), ec), end; it != end && !ec;
-         it.increment(ec)) {
-        if (!it->is_regular_file(ec) || lower(it->path().extension().string()) != ".acf") continue;
+         it.increment(ec))
+        if (it->is_regular_file(ec) && lower(it->path().extension().string()) == ".acf") files.push_back(it->path());
+    std::sort(files.begin(), files.end());
+    if (k == kind::trainer)
+        std::stable_partition(files.begin(), files.end(), [](const fs::path& f) {
+            return lower(f.filename().string()).find("trainer") != std::string::npos;
+        });
+    bool any = false, read = false;
+    for (const fs::path& file : files) {
         std::memset(&pln[0], 0, sizeof pln[0]);
         std::memset(&flt[0], 0, sizeof flt[0]);
-        std::snprintf(pln[0].acf_file_path, ACF_TEXT_SIZE, "%s", it->path().c_str());
-        std::snprintf(pln[0].acf_file_name, ACF_TEXT_SIZE, "%s", it->path().filename().c_str());
+        std::snprintf(pln[0].acf_file_path, ACF_TEXT_SIZE, "%s", file.c_str());
+        std::snprintf(pln[0].acf_file_name, ACF_TEXT_SIZE, "%s", file.filename().c_str());
         ACF_load_and_setup(0);
         any = true;
         read = read || pln[0].acf_num_engines > 0 || pln[0].acf_m_empty > 0.0f;
