@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <vector>
 
 #include "core/app_mode.h"
 #include "core/constants.h"
@@ -83,10 +84,31 @@ float cell_elevation(int i, int j)
     return static_cast<float>(std::sqrt(x * x + z * z + (y + R) * (y + R)) - R);
 }
 
-void colour_rgb(float r, float g, float b)
+// A colour as the map hands it to OpenGL: red, green, blue, alpha.
+struct cell_rgba {
+    GLfloat c[4];
+};
+
+cell_rgba colour_rgb(float r, float g, float b)
 {
     const float k = gload_dim_factor / 255.0f;
-    glColor4f(r * k, g * k, b * k, 1.0f);
+    return {{r * k, g * k, b * k, 1.0f}};
+}
+
+cell_rgba grey(float level)
+{
+    const float g = level * gload_dim_factor;
+    return {{g, g, g, 1.0f}};
+}
+
+// The current colour after one of the colour kit's calls: the kit owns the
+// arithmetic (table rows, the light levels, the ramp), the map takes the
+// result as it would reach a vertex.
+cell_rgba current_colour()
+{
+    cell_rgba c;
+    glGetFloatv(GL_CURRENT_COLOR, c.c);
+    return c;
 }
 
 // Whether each cell touches water, worked out once per call over the visible
@@ -99,49 +121,58 @@ void mark_wet_cells(const map_visible_window_record& w)
         for (int j = w.low_column; j <= w.high_column + 1; ++j) cell_wet_flags[TERRAIN_index(i, j)] = cell_wet(i, j);
 }
 
-void cell_colour(int type, int i, int j, const map_visible_window_record& w)
-{
-    const bool wet = cell_wet_flags[TERRAIN_index(i, j)] != 0;
-    if (type == 0 || type == 1) {
-        int row = 56;
-        if (wet) {
+// The colours of one call: colour rows through the kit once each, the rest
+// worked out per cell.
+struct cell_colourer {
+    int type;
+    map_visible_window_record w;
+    cell_rgba rows[3] = {};   // rows 50, 56, 64 of the land-use types
+    bool row_known[3] = {false, false, false};
+
+    cell_rgba row(int slot, int colour_row)
+    {
+        if (!row_known[slot]) {
+            OGL_apply_color(colour_row, 1.0f);
+            rows[slot] = current_colour();
+            row_known[slot] = true;
+        }
+        return rows[slot];
+    }
+
+    cell_rgba operator()(int i, int j)
+    {
+        const bool wet = cell_wet_flags[TERRAIN_index(i, j)] != 0;
+        if (type == 0 || type == 1) {
+            if (!wet) return row(1, 56);
             // Neighbours are held to the window's rows and columns and its rim.
             const int i0 = std::max(i - 1, w.low_row), i1 = std::min(i + 1, w.high_row + 1);
             const int j0 = std::max(j - 1, w.low_column), j1 = std::min(j + 1, w.high_column + 1);
             bool all = true;
             for (int ni = i0; ni <= i1 && all; ++ni)
                 for (int nj = j0; nj <= j1 && all; ++nj) all = cell_wet_flags[TERRAIN_index(ni, nj)] != 0;
-            row = all ? 50 : 64;
+            return all ? row(0, 50) : row(2, 64);
         }
-        OGL_apply_color(row, 1.0f);
-        return;
+        if (type == 3) return grey(wet ? 0.1f : 0.7f);
+        if (type == 2 && wet) return colour_rgb(170, 205, 220);
+        if (type == 5 && wet) return grey(0.5f);
+        const float e = cell_elevation(i, j);
+        if (type == 2) {
+            static constexpr struct {
+                float below_ft;
+                float r, g, b;
+            } bands[] = {{1000, 212, 226, 175}, {2000, 188, 205, 154}, {3000, 239, 232, 174},
+                         {5000, 241, 222, 136}, {7000, 233, 198, 102}};
+            for (const auto& band : bands)
+                if (e < band.below_ft * 0.3048f) return colour_rgb(band.r, band.g, band.b);
+            return colour_rgb(223, 175, 72);
+        }
+        // Type 5: the colour ramp between the loaded tiles' lowest and highest ground.
+        const float lo = terrain_elevation_low, hi = terrain_elevation_high;
+        const float t = hi == lo ? 0.5f : std::clamp((e - lo) / (hi - lo), 0.0f, 1.0f);
+        OGL_color_ramp(t);
+        return current_colour();
     }
-    if (type == 3) {
-        const float g = (wet ? 0.1f : 0.7f) * gload_dim_factor;
-        glColor4f(g, g, g, 1.0f);
-        return;
-    }
-    const float e = cell_elevation(i, j);
-    if (type == 2) {
-        if (wet) return colour_rgb(170, 205, 220);
-        static constexpr struct {
-            float below_ft;
-            float r, g, b;
-        } bands[] = {{1000, 212, 226, 175}, {2000, 188, 205, 154}, {3000, 239, 232, 174},
-                     {5000, 241, 222, 136}, {7000, 233, 198, 102}};
-        for (const auto& band : bands)
-            if (e < band.below_ft * 0.3048f) return colour_rgb(band.r, band.g, band.b);
-        return colour_rgb(223, 175, 72);
-    }
-    // Type 5: the colour ramp between the loaded tiles' lowest and highest ground.
-    const float lo = terrain_elevation_low, hi = terrain_elevation_high;
-    const float t = hi == lo ? 0.5f : std::clamp((e - lo) / (hi - lo), 0.0f, 1.0f);
-    OGL_color_ramp(t);
-    if (wet) {
-        const float g = 0.5f * gload_dim_factor;
-        glColor4f(g, g, g, 1.0f);
-    }
-}
+};
 
 // Projects the terrain grid, narrowing the visible window as it goes.
 void project_grid(float left, float bottom, float right, float top)
@@ -163,6 +194,72 @@ void project_grid(float left, float bottom, float right, float top)
     map_visible_window = w;
 }
 
+// The ground cells as client arrays, kept from call to call so that a frame
+// allocates nothing once they have grown: every cell a quad of four vertices
+// in the order c0, c1, c2, c3, each vertex a projected point with its normal
+// and the cell's colour. A vertex serves every cell that meets its point with
+// the same colour, so a run of equal cells sends each point about once.
+struct ground_vertex_record {
+    GLfloat x, y;
+    GLfloat normal[3];
+    cell_rgba colour;
+};
+// The last vertex made for a grid point, valid while its stamp is this call's.
+struct point_vertex_record {
+    uint32_t stamp;
+    GLuint vertex;
+};
+struct ground_arrays {
+    std::vector<ground_vertex_record> vertices;
+    std::vector<GLuint> triangles;
+    std::vector<point_vertex_record> points;
+    uint32_t stamp = 0;
+};
+ground_arrays ground;
+
+bool same_colour(const cell_rgba& a, const cell_rgba& b)
+{
+    // Bit for bit, as the colours reach OpenGL.
+    uint32_t x[4], y[4];
+    std::memcpy(x, a.c, sizeof x);
+    std::memcpy(y, b.c, sizeof y);
+    return ((x[0] ^ y[0]) | (x[1] ^ y[1]) | (x[2] ^ y[2]) | (x[3] ^ y[3])) == 0;
+}
+
+GLuint ground_vertex(int point, const cell_rgba& colour)
+{
+    ground_arrays& g = ground;
+    point_vertex_record& p = g.points[static_cast<size_t>(point)];
+    if (p.stamp == g.stamp && same_colour(g.vertices[p.vertex].colour, colour)) return p.vertex;
+    const float* n = terrain_point_normal[point];
+    p = {g.stamp, static_cast<GLuint>(g.vertices.size())};
+    g.vertices.push_back({map_projected_grid[point].x, map_projected_grid[point].y, {n[0], n[1], n[2]}, colour});
+    return p.vertex;
+}
+
+bool same_normal(int a, int b)
+{
+    return std::memcmp(terrain_point_normal[a], terrain_point_normal[b], sizeof terrain_point_normal[a]) == 0;
+}
+
+// A cell that may join a run of its column: one normal at all four corners,
+// its west and east sides upright on the screen (c0 and c1 share their x, c3
+// and c2 theirs) with c1 above c0 and c2 above c3, and every corner inside
+// the screen, where nothing is clipped. Such cells of one colour, stacked,
+// are lit alike at every corner and cover exactly the pixels of the one
+// quad around them, so the run is drawn as that quad.
+bool plain_cell(int i, int j)
+{
+    const int c0 = TERRAIN_index(i, j), c1 = TERRAIN_index(i, j + 1), c2 = TERRAIN_index(i + 1, j + 1),
+              c3 = TERRAIN_index(i + 1, j);
+    const terrain_vertex &p0 = map_projected_grid[c0], &p1 = map_projected_grid[c1], &p2 = map_projected_grid[c2],
+                         &p3 = map_projected_grid[c3];
+    if (!(p0.x == p1.x && p3.x == p2.x && p0.x < p3.x && p0.y < p1.y && p3.y < p2.y)) return false;
+    for (const terrain_vertex* p : {&p0, &p1, &p2, &p3})
+        if (!(p->x >= 0.0f && p->x <= 1024.0f && p->y >= 0.0f && p->y <= 768.0f)) return false;
+    return same_normal(c0, c1) && same_normal(c0, c2) && same_normal(c0, c3);
+}
+
 void draw_ground(int type, int overlay)
 {
     const map_visible_window_record w = map_visible_window;
@@ -175,19 +272,58 @@ void draw_ground(int type, int overlay)
         return;
     }
     OGL_set_state(STATE_FOG_OFF, 0, STATE_LIGHTING_ON, STATE_OPAQUE, STATE_DEPTH_TEST_OFF, STATE_DEPTH_WRITE_OFF);
+    if (w.low_row > w.high_row || w.low_column > w.high_column) return;
     mark_wet_cells(w);
-    glBegin(GL_QUADS);
-    for (int i = w.low_row; i <= w.high_row; ++i)
-        for (int j = w.low_column; j <= w.high_column; ++j) {
-            cell_colour(type, i, j, w);
-            const int corners[4] = {TERRAIN_index(i, j), TERRAIN_index(i, j + 1), TERRAIN_index(i + 1, j + 1),
-                                    TERRAIN_index(i + 1, j)};
-            for (const int c : corners) {
-                glNormal3fv(terrain_point_normal[c]);
-                glVertex2f(map_projected_grid[c].x, map_projected_grid[c].y);
+
+    ground_arrays& g = ground;
+    g.vertices.clear(), g.triangles.clear();
+    if (g.points.empty()) g.points.assign(TERRAIN_GRID_POINTS, {0, 0});
+    if (++g.stamp == 0) {
+        std::fill(g.points.begin(), g.points.end(), point_vertex_record{0, 0});
+        g.stamp = 1;
+    }
+    cell_colourer colour_of{type, w};
+    cell_rgba colour{};
+    for (int i = w.low_row; i <= w.high_row; ++i) {
+        cell_rgba next = colour_of(i, w.low_column);
+        for (int j = w.low_column; j <= w.high_column;) {
+            colour = next;
+            // The run of cells from j to `last` that draw as one quad.
+            int last = j;
+            const bool plain = plain_cell(i, j);
+            for (;;) {
+                if (last == w.high_column) break;
+                next = colour_of(i, last + 1);
+                if (!plain || !same_colour(next, colour) || !plain_cell(i, last + 1) ||
+                    !same_normal(TERRAIN_index(i, last + 1), TERRAIN_index(i, j)))
+                    break;
+                ++last;
             }
+            const int corners[4] = {TERRAIN_index(i, j), TERRAIN_index(i, last + 1), TERRAIN_index(i + 1, last + 1),
+                                    TERRAIN_index(i + 1, j)};
+            GLuint v[4];
+            for (int k = 0; k < 4; ++k) v[k] = ground_vertex(corners[k], colour);
+            // The quad as the two triangles c0 c1 c2 and c0 c2 c3, the split
+            // OpenGL makes of a quad sent on its own.
+            for (const GLuint k : {v[0], v[1], v[2], v[0], v[2], v[3]}) g.triangles.push_back(k);
+            j = last + 1;
         }
-    glEnd();
+    }
+
+    glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_NORMAL_ARRAY);
+    glEnableClientState(GL_COLOR_ARRAY);
+    constexpr GLsizei stride = sizeof(ground_vertex_record);
+    glVertexPointer(2, GL_FLOAT, stride, &g.vertices[0].x);
+    glNormalPointer(GL_FLOAT, stride, g.vertices[0].normal);
+    glColorPointer(4, GL_FLOAT, stride, g.vertices[0].colour.c);
+    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(g.triangles.size()), GL_UNSIGNED_INT, g.triangles.data());
+    glPopClientAttrib();
+    // Leave the colour and normal of the last vertex current, as drawing the
+    // cells one by one would.
+    glColor4fv(colour.c);
+    glNormal3fv(terrain_point_normal[TERRAIN_index(w.high_row + 1, w.high_column)]);
 }
 
 // A latitude, longitude and elevation on the map.
@@ -360,13 +496,18 @@ void draw_scales()
     const float zoom = screen_settings.map_zoom;
     const int step = static_cast<int>(std::clamp(std::trunc(10.0f / zoom), 1.0f, 10.0f));
     const float unit = 1852.0f * map_scale;
+    // The map is scissored to its rectangle: a tick whose line and label lie
+    // wholly beyond it shows nothing, nor does any after it.
+    constexpr float label_reach = 10.0f;
     for (int d = step; d < 180; d += step) {
         const float X = left + static_cast<float>(d) * unit;
+        if (X > right + label_reach) break;
         OGL_draw_line(76, 1.0f, X, bottom + 5.0f, X, bottom + 10.0f);
         OGL_draw_string_fmt(76, X - 6.0f, bottom + 12.0f, static_cast<float>(d), 3, 0, 0, 100);
     }
     for (int d = step; d < 120; d += step) {
         const float Y = bottom + static_cast<float>(d) * unit;
+        if (Y > top + label_reach) break;
         OGL_draw_line(76, 1.0f, left + 5.0f, Y, left + 10.0f, Y);
         OGL_draw_string_fmt(76, left + 12.0f, Y - 3.0f, static_cast<float>(d), 3, 0, 0, 100);
     }

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <vector>
 
 #include "aircraft/acf_struct.h"
 #include "core/app_mode.h"
@@ -146,6 +147,15 @@ TEST_F(MapTest, ScaleTicksStepByZoomAndStopBefore180And120Miles)
         EXPECT_NEAR(bottom[1] - bottom[0], unit, 0.01f);
         EXPECT_NEAR(bottom[0], 15.0f + unit, 0.01f);
     }
+    // Ticks run past the map's right edge: every one inside it is drawn.
+    view(0, 10.0f);
+    map_scale = 0.01f;
+    int inside = 0, drawn = 0;
+    for (int d = 1; d < 180; ++d) inside += 15.0f + float(d) * 18.52f <= map_right;
+    for (const fb_prim& p : capture_feedback([] { MAP_draw_window(0); }))
+        drawn += (p.token == GL_LINE_TOKEN || p.token == GL_LINE_RESET_TOKEN) && p.v[0].x == p.v[1].x &&
+                 std::fabs(p.v[0].y + p.v[1].y - 46.0f) < 0.01f && p.v[0].x - 0.5f <= map_right;
+    EXPECT_EQ(drawn, inside);
 }
 
 // Type 2 colours by the cell's height over the sphere, lit by the map's light
@@ -200,6 +210,53 @@ TEST_F(MapTest, LandUseRowsAndTexturedGroundWithoutQuads)
         if (p.token == GL_POLYGON_TOKEN)
             EXPECT_TRUE(std::any_of(p.v.begin(), p.v.end(), [](const fb_vertex& v) { return v.s != 0.0f || v.t != 0.0f; }))
                 << "an untextured ground quad";
+}
+
+// Level ground draws each run of like cells up a column as one quad, with
+// exactly the pixels of its cells drawn one by one: a normal changed by a
+// hair at every other point lights nothing differently but keeps every cell
+// apart. A lake's coast breaks the runs; with the largest cells the window's
+// rim runs off the screen, where cells are drawn singly.
+TEST_F(MapTest, RunsOfLikeCellsDrawExactlyTheirCellsPixels)
+{
+    TEST_lay_flat_grid(0.0f);
+    for (int i = 150; i <= 175; ++i)
+        for (int j = 190; j <= 240; ++j) landuse_grid[TERRAIN_index(i, j)] = LANDUSE_WATER_A;
+    OGL_set_color(50, 0.0f, 0.2f, 0.9f);
+    OGL_set_color(64, 0.1f, 0.8f, 0.3f);
+    OGL_set_color(56, 0.9f, 0.6f, 0.2f);
+    auto nudge = [](float by) {
+        for (int i = 0; i < TERRAIN_GRID_ROWS; ++i)
+            for (int j = 0; j < TERRAIN_GRID_COLS; ++j) terrain_point_normal[TERRAIN_index(i, j)][0] = (i + j) % 2 ? by : 0.0f;
+    };
+    auto pixels = [] {
+        glClearColor(0, 0, 0, 1);
+        glClear(GL_COLOR_BUFFER_BIT);
+        MAP_draw_window(0);
+        std::vector<uint8_t> px(1024 * 768 * 3);
+        glReadPixels(0, 0, 1024, 768, GL_RGB, GL_UNSIGNED_BYTE, px.data());
+        return px;
+    };
+    auto ground_triangles = [] {
+        const auto prims = capture_feedback([] { MAP_draw_window(0); });
+        return std::count_if(prims.begin(), prims.end(), [](const fb_prim& p) { return p.token == GL_POLYGON_TOKEN; });
+    };
+    for (const auto& [type, cell_units] : {std::pair{0, 5.0f}, {2, 2.5f}, {0, 13.0f}, {1, 60.0f}}) {
+        SCOPED_TRACE(cell_units);
+        view(type, 1.0f);
+        map_scale = cell_units / 100.0f;
+        map_ref_x = -4000.0f, map_ref_z = 6000.0f;   // the lake near the lower-left corner
+        nudge(0.0f);
+        const auto runs = pixels();
+        const auto run_triangles = ground_triangles();
+        nudge(1.0e-20f);
+        EXPECT_TRUE(runs == pixels());
+        if (cell_units == 13.0f) {
+            EXPECT_LT(run_triangles * 4, ground_triangles());
+        }
+    }
+    nudge(0.0f);
+    EXPECT_FALSE(glIsEnabled(GL_VERTEX_ARRAY) || glIsEnabled(GL_NORMAL_ARRAY) || glIsEnabled(GL_COLOR_ARRAY));
 }
 
 // A VOR as the compass rose turned by minus the variation on screen 15, and as
