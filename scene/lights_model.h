@@ -44,6 +44,21 @@ struct vehicle_blink_record {
 };
 extern vehicle_blink_record vehicle_blink;
 
+// The bodies of the last LIGHTS_draw, placed in the world, as drawn from one
+// client-side array: two quad strips (sides, roof) per body.
+struct vehicle_vertex {
+    float x, y, z;      // world position, m
+    float nx, ny, nz;   // normal
+    float s, t;         // texture coordinate in the cars' texture
+};
+struct vehicle_batch_record {
+    std::vector<vehicle_vertex> vertices;   // storage, kept from frame to frame
+    int32_t vertex_count = 0;               // vertices used this frame
+    std::vector<int32_t> firsts;   // first vertex of each strip
+    std::vector<int32_t> counts;   // its vertex count
+};
+extern vehicle_batch_record vehicle_batch;
+
 // Start-up: builds the twelve models.
 void LIGHTS_build_model();
 // One model of a kind 0-11 into 200 floats.
@@ -53,10 +68,11 @@ void LIGHTS_fraction();
 // Queues one vehicle unless it is too far; the kind comes from the code
 // (emergency kinds 8 and 9 only for about four codes in ten).
 void LIGHTS_add(int code, float x, float y, float z, float heading, uint8_t lit, uint8_t brake, uint8_t turn);
-// Draws the queue: bodies within a nautical mile, light points at night.
+// Draws the queue: bodies within a nautical mile, all in one batch, light
+// points at night; bodies and lights wholly off the view are left out.
 void LIGHTS_draw();
 // Emits one model's sides and roof in the current matrix.
 void LIGHTS_draw_model(const float* model);
 
-// Start-up: the queue empty, the blink flags clear.
+// Start-up: the queue and the batch empty, the blink flags clear.
 void LIGHTS_reset();

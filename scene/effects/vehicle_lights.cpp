@@ -1,10 +1,14 @@
 // Road vehicles: the light queue, the body models and their lights.
 #include "scene/lights_model.h"
 
+#define GL_GLEXT_PROTOTYPES 1
 #include <GL/gl.h>
+#include <GL/glext.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <numbers>
 
 #include "core/constants.h"
 #include "core/frame_clock.h"
@@ -20,6 +24,7 @@ float light_near_limit_sq = LIGHTS_NEAR_LIMIT_SQ;
 float light_far_limit_sq = LIGHTS_NEAR_LIMIT_SQ;
 float vehicle_models[VEHICLE_KINDS][VEHICLE_MODEL_FLOATS] = {};
 vehicle_blink_record vehicle_blink{};
+vehicle_batch_record vehicle_batch{};
 
 namespace {
 
@@ -80,11 +85,166 @@ float random_entry(int index)
     return random_table[i];
 }
 
-void emit(const float* model, int row, int j)
+// The body's two quad strips in drawing order, every vertex with the normal
+// current when it is given: first the side band of 21 pairs (upper, lower),
+// closing on the front, then the roof over the upper row, front to rear.
+constexpr int SIDE_VERTICES = 42;
+constexpr int ROOF_VERTICES = 20;
+constexpr int BODY_VERTICES = SIDE_VERTICES + ROOF_VERTICES;
+using body_strips = std::array<vehicle_vertex, BODY_VERTICES>;
+
+void put(vehicle_vertex& out, const float* model, int row, int j, const float n[3])
 {
     const float* v = model + 100 * row + 5 * j;
-    glTexCoord2f(v[3], v[4]);
-    glVertex3f(v[0], v[1], v[2]);
+    out = {v[0], v[1], v[2], n[0], n[1], n[2], v[3], v[4]};
+}
+
+void expand_model(const float* model, body_strips& out)
+{
+    float n[3] = {1.0f, 0.0f, 0.0f};
+    auto set = [&n](float x, float y, float z) { n[0] = x, n[1] = y, n[2] = z; };
+    int k = 0;
+    for (int m = 0; m <= 20; ++m) {
+        const int j = m % 20;
+        if (m == 0 || m == 20) set(1.0f, 0.0f, 0.0f);
+        if (m == 9) set(0.0f, 0.0f, 1.0f);
+        if (m == 10) set(-1.0f, 0.0f, 0.0f);
+        if (m == 18) set(0.0f, 0.0f, -1.0f);
+        put(out[k++], model, 1, j, n);
+        put(out[k++], model, 0, j, n);
+    }
+    constexpr int roof_order[ROOF_VERTICES] = {19, 0, 18, 1, 17, 2, 16, 3, 15, 4, 14, 5, 13, 6, 12, 7, 11, 8, 10, 9};
+    for (int j : roof_order) {
+        if (j == 19 || j == 14 || j == 11) set(0.0f, 1.0f, 0.0f);
+        if (j == 16) set(0.0f, 0.7f, -0.7f);
+        if (j == 13) set(0.0f, 0.7f, 0.7f);
+        put(out[k++], model, 1, j, n);
+    }
+}
+
+void emit(const vehicle_vertex& v)
+{
+    glNormal3f(v.nx, v.ny, v.nz);
+    glTexCoord2f(v.s, v.t);
+    glVertex3f(v.x, v.y, v.z);
+}
+
+// One body turned by `heading` degrees about (0, -1, 0) and moved to the
+// record's position, written to the batch from vertex `first` on. The turn is
+// the one the fixed pipeline would apply: sine and cosine of the angle taken
+// in single precision.
+void place_body(const light_record& q, const body_strips& local, size_t first)
+{
+    const float angle = static_cast<float>(q.heading * std::numbers::pi / 180.0);
+    const float s = std::sin(angle), c = std::cos(angle);
+    vehicle_vertex* out = vehicle_batch.vertices.data() + first;
+    for (const vehicle_vertex& v : local)
+        *out++ = {q.x + (c * v.x - s * v.z), q.y + v.y, q.z + (s * v.x + c * v.z), c * v.nx - s * v.nz, v.ny,
+                  s * v.nx + c * v.nz, v.s, v.t};
+    vehicle_batch.firsts.push_back(static_cast<int32_t>(first));
+    vehicle_batch.counts.push_back(SIDE_VERTICES);
+    vehicle_batch.firsts.push_back(static_cast<int32_t>(first + SIDE_VERTICES));
+    vehicle_batch.counts.push_back(ROOF_VERTICES);
+}
+
+// The six bounding planes of what the current projection and model-view
+// matrices can show (clip-space -w <= x, y, z <= w written in world terms),
+// each scaled to give distances in metres. The side planes can be moved out
+// by a number of pixels of the viewport (a point whose centre is off the
+// view may still show while its size reaches in). A plane without a
+// direction is left out, so the test only ever keeps too much.
+struct view_volume {
+    double plane[6][4];
+    bool usable[6];
+
+    explicit view_volume(float widen_px = 0.0f)
+    {
+        GLfloat p[16], m[16];
+        GLint viewport[4] = {0, 0, 0, 0};
+        glGetFloatv(GL_PROJECTION_MATRIX, p);
+        glGetFloatv(GL_MODELVIEW_MATRIX, m);
+        glGetIntegerv(GL_VIEWPORT, viewport);
+        double clip[4][4];   // clip[row][column] of P M (matrices are column-major)
+        for (int r = 0; r < 4; ++r)
+            for (int c = 0; c < 4; ++c) {
+                double sum = 0.0;
+                for (int k = 0; k < 4; ++k) sum += static_cast<double>(p[4 * k + r]) * m[4 * c + k];
+                clip[r][c] = sum;
+            }
+        for (int n = 0; n < 6; ++n) {
+            const int axis = n / 2;
+            const double sign = n % 2 == 0 ? 1.0 : -1.0;
+            const GLint size = axis < 2 ? viewport[2 + axis] : 0;
+            const double wide = axis < 2 && widen_px > 0.0f ? 1.0 + 2.0 * widen_px / std::max(size, 1) : 1.0;
+            double* e = plane[n];
+            for (int c = 0; c < 4; ++c) e[c] = wide * clip[3][c] + sign * clip[axis][c];
+            const double length = std::sqrt(e[0] * e[0] + e[1] * e[1] + e[2] * e[2]);
+            usable[n] = std::isfinite(length) && length > 1e-12;
+            if (usable[n])
+                for (double& v : plane[n]) v /= length;
+        }
+    }
+
+    // Whether a ball lies wholly outside one of the planes, with a margin that
+    // covers the rounding of the pipeline's own single-precision transform.
+    bool outside(double x, double y, double z, double radius) const
+    {
+        for (int n = 0; n < 6; ++n) {
+            if (!usable[n]) continue;
+            const double* e = plane[n];
+            const double d = e[0] * x + e[1] * y + e[2] * z + e[3];
+            const double margin = radius * 1.001 + 0.5 + 1e-5 * (std::fabs(x) + std::fabs(y) + std::fabs(z));
+            if (d < -margin) return true;
+        }
+        return false;
+    }
+};
+
+// Whether no light of a vehicle can reach into the view. Its lights lie
+// within 7 m of its position. A sprite is a square facing the camera whose
+// half side grows with distance (sprites of size 3 at most); a plain point
+// is dropped by its centre, but may show a few pixels beyond the edge, so
+// points are tested against a volume widened by more than their half size
+// (3 pixels at most).
+constexpr double LIGHT_REACH = 7.0;
+constexpr float POINT_WIDENING_PX = 4.0f;
+
+bool lights_unseen(const light_record& q, const view_volume& sprites, const view_volume& points)
+{
+    if (!light_batch.sprite_mode) return points.outside(q.x, q.y, q.z, LIGHT_REACH);
+    const double dx = q.x - sim_graphics_view.view_x, dy = q.y - sim_graphics_view.view_y,
+                 dz = q.z - sim_graphics_view.view_z;
+    const double far = std::sqrt(dx * dx + dy * dy + dz * dz) + LIGHT_REACH;
+    const double half = OGL_light_half_size(light_batch.size_factor, static_cast<float>(far * far), 3.0f);
+    const double radius = LIGHT_REACH + 1.5 * half;
+    return std::isfinite(radius) && sprites.outside(q.x, q.y, q.z, radius);
+}
+
+// Radius about the body's origin that holds every vertex.
+float body_radius(const body_strips& local)
+{
+    float r2 = 0.0f;
+    for (const vehicle_vertex& v : local) r2 = std::max(r2, v.x * v.x + v.y * v.y + v.z * v.z);
+    return std::sqrt(r2);
+}
+
+// The frame's bodies in one multi-strip draw from a client-side array.
+void draw_batch()
+{
+    const std::vector<vehicle_vertex>& v = vehicle_batch.vertices;
+    if (vehicle_batch.firsts.empty()) return;
+    constexpr GLsizei stride = sizeof(vehicle_vertex);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_NORMAL_ARRAY);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glVertexPointer(3, GL_FLOAT, stride, &v[0].x);
+    glNormalPointer(GL_FLOAT, stride, &v[0].nx);
+    glTexCoordPointer(2, GL_FLOAT, stride, &v[0].s);
+    glMultiDrawArrays(GL_QUAD_STRIP, vehicle_batch.firsts.data(), vehicle_batch.counts.data(),
+                      static_cast<GLsizei>(vehicle_batch.counts.size()));
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    glDisableClientState(GL_NORMAL_ARRAY);
+    glDisableClientState(GL_VERTEX_ARRAY);
 }
 
 void light(const float p[3], float r, float g, float b, float a, float size, int index)
@@ -146,6 +306,7 @@ void LIGHTS_reset()
     light_queue.clear();
     light_count = 0;
     vehicle_blink = vehicle_blink_record{};
+    vehicle_batch = vehicle_batch_record{};
     light_near_limit_sq = light_far_limit_sq = LIGHTS_NEAR_LIMIT_SQ;
 }
 
@@ -203,25 +364,13 @@ void LIGHTS_add(int code, float x, float y, float z, float heading, uint8_t lit,
 
 void LIGHTS_draw_model(const float* model)
 {
+    body_strips strips;
+    expand_model(model, strips);
     glBegin(GL_QUAD_STRIP);
-    for (int n = 0; n <= 20; ++n) {
-        const int j = n % 20;
-        if (n == 0 || n == 20) glNormal3f(1.0f, 0.0f, 0.0f);
-        if (n == 9) glNormal3f(0.0f, 0.0f, 1.0f);
-        if (n == 10) glNormal3f(-1.0f, 0.0f, 0.0f);
-        if (n == 18) glNormal3f(0.0f, 0.0f, -1.0f);
-        emit(model, 1, j);
-        emit(model, 0, j);
-    }
+    for (int k = 0; k < SIDE_VERTICES; ++k) emit(strips[static_cast<size_t>(k)]);
     glEnd();
-    constexpr int roof_order[20] = {19, 0, 18, 1, 17, 2, 16, 3, 15, 4, 14, 5, 13, 6, 12, 7, 11, 8, 10, 9};
     glBegin(GL_QUAD_STRIP);
-    for (int j : roof_order) {
-        if (j == 19 || j == 14 || j == 11) glNormal3f(0.0f, 1.0f, 0.0f);
-        if (j == 16) glNormal3f(0.0f, 0.7f, -0.7f);
-        if (j == 13) glNormal3f(0.0f, 0.7f, 0.7f);
-        emit(model, 1, j);
-    }
+    for (int k = SIDE_VERTICES; k < BODY_VERTICES; ++k) emit(strips[static_cast<size_t>(k)]);
     glEnd();
 }
 
@@ -234,23 +383,53 @@ void LIGHTS_draw()
     if (interval_ticks[INTERVAL_HALF_SECOND]) k.turn = !k.turn;
 
     const int count = static_cast<int>(std::min<size_t>(static_cast<size_t>(std::max(light_count, 0)), light_queue.size()));
+    const view_volume volume;
     OGL_set_state(STATE_FOG_ON, 1, STATE_LIGHTING_ON, STATE_OPAQUE, STATE_DEPTH_TEST_ON, STATE_DEPTH_WRITE_ON);
     OGL_bind_tex(TEX_SLOT_CARS, 0);
+    // Each kind's strips are laid out once a frame; every body near enough
+    // that the view can show is placed in the world, and all are drawn
+    // together. A body wholly outside the view volume would leave no pixel
+    // and no feedback, so it is not sent.
+    std::array<body_strips, VEHICLE_KINDS> local;
+    std::array<float, VEHICLE_KINDS> radius{};
+    std::array<bool, VEHICLE_KINDS> laid_out{};
+    std::vector<vehicle_vertex>& vertices = vehicle_batch.vertices;
+    vehicle_batch.firsts.clear();
+    vehicle_batch.counts.clear();
+    size_t used = 0;
+    int last_kind = -1;
     for (int n = 0; n < count; ++n) {
         const light_record& q = light_queue[static_cast<size_t>(n)];
         if (!(q.dist_sq < LIGHTS_NEAR_LIMIT_SQ) || q.kind < 0 || q.kind >= VEHICLE_KINDS) continue;
-        glPushMatrix();
-        glTranslatef(q.x, q.y, q.z);
-        glRotatef(q.heading, 0.0f, -1.0f, 0.0f);
-        LIGHTS_draw_model(vehicle_models[q.kind]);
-        glPopMatrix();
+        const auto kind = static_cast<size_t>(q.kind);
+        last_kind = q.kind;
+        if (!laid_out[kind]) {
+            expand_model(vehicle_models[kind], local[kind]);
+            radius[kind] = body_radius(local[kind]);
+            laid_out[kind] = true;
+        }
+        if (std::isfinite(radius[kind]) && volume.outside(q.x, q.y, q.z, radius[kind])) continue;
+        if (vertices.size() < used + BODY_VERTICES) vertices.resize(used + BODY_VERTICES);
+        place_body(q, local[kind], used);
+        used += BODY_VERTICES;
+    }
+    vehicle_batch.vertex_count = static_cast<int32_t>(used);
+    draw_batch();
+    // What drawing every body one at a time would leave current: the last
+    // one's final roof vertex (upper vertex 9) and the roof's normal.
+    if (last_kind >= 0) {
+        const float* v = vehicle_models[last_kind] + 100 + 5 * 9;
+        glNormal3f(0.0f, 1.0f, 0.0f);
+        glTexCoord2f(v[3], v[4]);
     }
     if (sim_graphics_scenery.percent_lights_on <= NIGHT_FRACTION) return;
+    // Lights wholly off the view are not asked of the light kit.
+    const view_volume point_volume(POINT_WIDENING_PX);
     OGL_lights_begin(0);
     OGL_lights_frame(0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f);
     for (int n = 0; n < count; ++n) {
         const light_record& q = light_queue[static_cast<size_t>(n)];
-        if (q.lit) vehicle_lights(q, n);
+        if (q.lit && !lights_unseen(q, volume, point_volume)) vehicle_lights(q, n);
     }
     OGL_lights_end();
 }
