@@ -58,23 +58,7 @@ started_program& program()
     return started;
 }
 
-// The world view of one scene pass, as the pass sets it up before its drawers
-// run (the whole pass first, so every input of the set-up is current).
-void world_view()
-{
-    SCENE_draw_3d();
-    CAMERA_place();
-    CAMERA_locate();
-    SKY_visibility_and_gates();
-    SKY_sun_and_light();
-    CAMERA_boxes();
-    CAMERA_near_and_far(1, 0);
-    SKY_fog();
-    CAMERA_project();
-    const scene_projection_record& s = scene_projection;
-    VIEW_setup_scene(s.far_radius_m, s.offset_heading_rad, s.offset_pitch_rad, sim_graphics_view.visibility_terrain_m,
-                     sim_graphics_view.view_y - scene_ground_elevation);
-}
+using bench::world_view;
 
 bool ready(benchmark::State& state)
 {

@@ -13,6 +13,12 @@
 #include <system_error>
 
 #include "core/alert.h"
+#include "core/simvars.h"
+#include "scene/camera.h"
+#include "scene/scene_draw.h"
+#include "scene/scene_state.h"
+#include "scene/sky_light.h"
+#include "scene/view_setup.h"
 #include "shell/frame.h"
 #include "shell/main.h"
 #include "shell/modes.h"
@@ -85,5 +91,24 @@ private:
     std::filesystem::path folder_;
     std::string program_path_;
 };
+
+// The world view of one scene pass, as the pass sets it up before its drawers
+// run (the whole pass first, so every input of the set-up is current; the
+// whole pass ends in the 2-D projection).
+inline void world_view()
+{
+    SCENE_draw_3d();
+    CAMERA_place();
+    CAMERA_locate();
+    SKY_visibility_and_gates();
+    SKY_sun_and_light();
+    CAMERA_boxes();
+    CAMERA_near_and_far(1, 0);
+    SKY_fog();
+    CAMERA_project();
+    const scene_projection_record& s = scene_projection;
+    VIEW_setup_scene(s.far_radius_m, s.offset_heading_rad, s.offset_pitch_rad, sim_graphics_view.visibility_terrain_m,
+                     sim_graphics_view.view_y - scene_ground_elevation);
+}
 
 }  // namespace bench

@@ -97,18 +97,7 @@ void BM_ground_passes_level5_distance20(benchmark::State& state)
     sim_graphics_settings.autogen_distance = 20;
     camera_over_town();
     // One whole pass sets up the camera, the light and the view the ground passes draw in.
-    SCENE_draw_3d();
-    CAMERA_place();
-    CAMERA_locate();
-    SKY_visibility_and_gates();
-    SKY_sun_and_light();
-    CAMERA_boxes();
-    CAMERA_near_and_far(1, 0);
-    SKY_fog();
-    CAMERA_project();
-    const scene_projection_record& s = scene_projection;
-    VIEW_setup_scene(s.far_radius_m, s.offset_heading_rad, s.offset_pitch_rad, sim_graphics_view.visibility_terrain_m,
-                     sim_graphics_view.view_y - scene_ground_elevation);
+    bench::world_view();
     for (auto _ : state) {
         LIGHTS_fraction();
         SURFACE_draw_patch(terrain_vertex_grid, 3, 0, 1);
