@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <cstdlib>
 #include <cstring>
 #include <mutex>
 #include <string>
@@ -149,6 +150,10 @@ bool PLAT_speech_open()
     engine.working = false;
     engine.open = true;
     engine.worker = std::thread(work);
+    // Ended at exit ahead of the statics made before it (the sound layer's
+    // among them), which the thread may still be using.
+    static const bool ended_at_exit = std::atexit([] { engine.stop_worker(); }) == 0;
+    (void)ended_at_exit;
     return true;
 }
 
