@@ -53,6 +53,7 @@ void user_plane(benchmark::State& state, bool airliner, float v)
         return;
     }
     cockpit_on();
+    PARTICLE_reset();
     sim_operation_misc.frame_rate_period = FRAME_PERIOD;
     bench_aircraft::steady_flight steady;
     steady.keep();
@@ -81,6 +82,7 @@ void BM_traffic_step(benchmark::State& state)
         return;
     }
     cockpit_on();
+    PARTICLE_reset();
     std::memcpy(static_cast<void*>(&pln[2]), &pln[0], sizeof pln[0]);
     scenery_area = {-100000.0f, 100000.0f, -100000.0f, 100000.0f};
     airport_record apt{};
@@ -108,6 +110,7 @@ void BM_traffic_step(benchmark::State& state)
         f.ai_app_mode = 1;
         bench::expire_particles(FRAME_PERIOD);
     }
+    state.counters["particles"] = static_cast<double>(particle_list.size());
     airport_table.clear();
 }
 
