@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <cstdlib>
 #include <cstring>
 #include <mutex>
 #include <string>
@@ -21,7 +22,30 @@ struct speech_job {
     uint64_t generation = 0;
 };
 
+// The samples of the job being synthesised (used by the thread only). They
+// are defined before the engine so that they outlive the thread it joins when
+// the program ends.
+std::vector<int16_t> collecting;
+uint64_t collecting_generation = 0;
+
 struct speech_engine {
+    // A program that ends without closing the voice still ends its thread:
+    // a joinable thread left to its destructor would abort the exit.
+    ~speech_engine() { stop_worker(); }
+
+    // Asks the thread to end (aborting a synthesis under way) and waits for it.
+    void stop_worker()
+    {
+        if (!worker.joinable()) return;
+        {
+            std::lock_guard<std::mutex> hold(lock);
+            ending = true;
+            ++generation;
+            wake.notify_all();
+        }
+        worker.join();
+    }
+
     std::mutex lock;
     std::condition_variable wake;      // a job or the end is posted
     std::condition_variable done;      // a job finished
@@ -38,10 +62,6 @@ struct speech_engine {
 };
 
 speech_engine engine;
-
-// The samples of the job being synthesised (used by the thread only).
-std::vector<int16_t> collecting;
-uint64_t collecting_generation = 0;
 
 int collect(short* samples, int count, espeak_EVENT*)
 {
@@ -130,19 +150,17 @@ bool PLAT_speech_open()
     engine.working = false;
     engine.open = true;
     engine.worker = std::thread(work);
+    // Ended at exit ahead of the statics made before it (the sound layer's
+    // among them), which the thread may still be using.
+    static const bool ended_at_exit = std::atexit([] { engine.stop_worker(); }) == 0;
+    (void)ended_at_exit;
     return true;
 }
 
 void PLAT_speech_close()
 {
     if (!engine.open) return;
-    {
-        std::lock_guard<std::mutex> hold(engine.lock);
-        engine.ending = true;
-        ++engine.generation;   // aborts a synthesis under way
-        engine.wake.notify_all();
-    }
-    engine.worker.join();
+    engine.stop_worker();
     PLAT_sound_speech_stop();
     engine.open = false;
     engine.has_job = false;

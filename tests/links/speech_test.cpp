@@ -1,6 +1,7 @@
 // Speech: the text on screen and its deadline, the voice's samples, and a new
 // text interrupting the one being spoken.
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -79,4 +80,18 @@ TEST_F(Speech, TheVoiceSaysTextsAndANewOnePurgesTheOld)
     EXPECT_GT(short_text, 0);
     EXPECT_LT(short_text, long_text / 2);
     EXPECT_EQ(std::string(speech_text), "Roger.");
+}
+
+// A program that ends in the middle of a text, without closing the voice,
+// still exits with its own status.
+TEST_F(Speech, AProgramEndingWhileTheVoiceSpeaksExitsWithItsStatus)
+{
+    if (!sim_operation_sound.has_speech_synth) GTEST_SKIP() << "no speech synthesiser on this machine";
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            SOUND_speak("Cleared to land runway two seven left, wind two five zero at one zero.", 0);
+            std::exit(0);
+        },
+        ::testing::ExitedWithCode(0), "");
 }

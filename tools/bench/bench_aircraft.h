@@ -148,4 +148,22 @@ inline bool prepare(kind k, float v, std::string* label)
     return true;
 }
 
+// The steady flight of slot 0 kept once and put back after every step, so a
+// long run measures the same flight rather than wherever the integration has
+// carried the plane.
+struct steady_flight {
+    flt_struct kept{};
+    void keep() { kept = flt[0]; }
+    void restore() const
+    {
+        flt_struct& f = flt[0];
+        f.local_x = kept.local_x, f.local_y = kept.local_y, f.local_z = kept.local_z;
+        f.local_x_d = kept.local_x_d, f.local_y_d = kept.local_y_d, f.local_z_d = kept.local_z_d;
+        f.local_vx = kept.local_vx, f.local_vy = kept.local_vy, f.local_vz = kept.local_vz;
+        f.theta = kept.theta, f.psi = kept.psi, f.phi = kept.phi;
+        for (int k = 0; k < 4; ++k) f.q[k] = kept.q[k];
+        f.P = f.Q = f.R = f.Prad = f.Qrad = f.Rrad = 0.0f;
+    }
+};
+
 }  // namespace bench_aircraft

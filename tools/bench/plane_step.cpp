@@ -3,13 +3,16 @@
 // incidence, both integration half-steps with the force build-up, wheels,
 // exhaust, lights, propellers and the cockpit's sounds and calls; the
 // interval flags rise as in a 25-frames-a-second run. Beside them one step of
-// a computer-flown plane on its approach.
+// a computer-flown plane on its approach. Particles expire once a frame as
+// the scene pass lets them, so the exhaust puffs each step spawns go into a
+// list of the size a running program keeps.
 
 #include <benchmark/benchmark.h>
 
 #include "core/frame_clock.h"
 #include "core/geo.h"
 #include "flightmodel/plane_step.h"
+#include "tools/bench/bench_particles.h"
 #include "tools/bench/bench_aircraft.h"
 #include "world/airport_state.h"
 #include "world/navdb.h"
@@ -50,22 +53,20 @@ void user_plane(benchmark::State& state, bool airliner, float v)
         return;
     }
     cockpit_on();
+    PARTICLE_reset();
     sim_operation_misc.frame_rate_period = FRAME_PERIOD;
-    flt_struct& f = flt[0];
-    const flt_struct steady = f;
+    bench_aircraft::steady_flight steady;
+    steady.keep();
     interval_clock clock;
     for (auto _ : state) {
         clock.next_frame();
         FLTMOD_plane_step(0);
         // Hold the flight steady: the integration moves the plane on.
-        f.local_x = steady.local_x, f.local_y = steady.local_y, f.local_z = steady.local_z;
-        f.local_x_d = steady.local_x_d, f.local_y_d = steady.local_y_d, f.local_z_d = steady.local_z_d;
-        f.local_vx = steady.local_vx, f.local_vy = steady.local_vy, f.local_vz = steady.local_vz;
-        f.theta = steady.theta, f.psi = steady.psi, f.phi = steady.phi;
-        for (int k = 0; k < 4; ++k) f.q[k] = steady.q[k];
-        f.P = f.Q = f.R = f.Prad = f.Qrad = f.Rrad = 0.0f;
-        benchmark::DoNotOptimize(f.L);
+        steady.restore();
+        benchmark::DoNotOptimize(flt[0].L);
+        bench::expire_particles(FRAME_PERIOD);
     }
+    state.counters["particles"] = static_cast<double>(particle_list.size());
     state.SetLabel(label);
 }
 
@@ -81,6 +82,7 @@ void BM_traffic_step(benchmark::State& state)
         return;
     }
     cockpit_on();
+    PARTICLE_reset();
     std::memcpy(static_cast<void*>(&pln[2]), &pln[0], sizeof pln[0]);
     scenery_area = {-100000.0f, 100000.0f, -100000.0f, 100000.0f};
     airport_record apt{};
@@ -106,7 +108,9 @@ void BM_traffic_step(benchmark::State& state)
         f.local_x = -12000.0f, f.local_y = 700.0f, f.local_z = 0.0f;
         f.groundspeed = 50.0f, f.psi = 90.0f, f.theta = f.phi = f.P = f.Q = 0.0f;
         f.ai_app_mode = 1;
+        bench::expire_particles(FRAME_PERIOD);
     }
+    state.counters["particles"] = static_cast<double>(particle_list.size());
     airport_table.clear();
 }
 

@@ -17,6 +17,7 @@
 #include "core/simvars.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/systems.h"
+#include "platform/plat_sound.h"
 #include "shell/defaults.h"
 #include "world/navdb.h"
 
@@ -34,6 +35,7 @@ void default_world()
     CONST_fill_constants();
     FOLDERS_init();
     SIM_init_defaults();
+    std::atexit(PLAT_sound_close);
     NAV_load_databases();
 
     acf_struct& a = pln[0];
