@@ -1,5 +1,8 @@
 #include "shell/frame.h"
 
+#include <GL/gl.h>
+
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -304,6 +307,29 @@ float FRAME_next_period(float period, float ratio)
     return next;
 }
 
+int FRAME_rows_hidden_by_panel(bool picture_view, bool panel_view)
+{
+    if (!picture_view || sim_graphics_settings.transparent_panel != 0 || background_cover_rows < 2) return 0;
+    if (plugin_host.entries.drawing != nullptr) return 0;   // its hook may leave the picture out
+    if (sim_graphics_view.number_elumens_projections != 0 || screen.ui_side_margin > 0.0f) return 0;
+    // The background's projection as the frame sets it below: interface y
+    // from b at the window's bottom edge to t at its top edge.
+    const float kept = screen.ui_zoom;
+    screen.ui_zoom = panel_view ? screen.ui_zoom_smooth : 0.0f;
+    const float b = MACIBM_window_to_ui_y(0.0f);
+    const float t = MACIBM_window_to_ui_y(768.0f + screen.ui_top_margin);
+    screen.ui_zoom = kept;
+    const float H = static_cast<float>(screen.window_height);
+    if (!(t > b) || !(H > 0.0f)) return 0;
+    // Window row j's centre lies at b + (j + 0.5) (t - b) / H; it is hidden
+    // when that lies a row inside the opaque rows, so the filtered picture
+    // there is opaque and replaces what the scene drew.
+    const float last = static_cast<float>(background_cover_rows - 1);
+    const float j = (last - b) / (t - b) * H - 0.5f;
+    if (!(j >= 0.0f)) return 0;
+    return std::min(static_cast<int>(std::floor(j)) + 1, screen.window_height);
+}
+
 void MACIBM_do_frame()
 {
     advance_clock();
@@ -381,6 +407,12 @@ void MACIBM_do_frame()
 
         const bool lights_on = sim_cockpit_electrical.cockpit_lights_on != 0;
         if (flying) {
+            // The scene is drawn only where the panel picture will not cover it.
+            const int hidden = FRAME_rows_hidden_by_panel(picture_view, panel_view);
+            if (hidden > 0) {
+                glEnable(GL_SCISSOR_TEST);
+                glScissor(0, hidden, screen.window_width, std::max(screen.window_height - hidden, 0));
+            }
             // The count comes from the preferences; the display takes at most four.
             int projections = sim_graphics_view.number_elumens_projections;
             if (projections < 1) projections = 1;
@@ -390,6 +422,7 @@ void MACIBM_do_frame()
                 SCENE_draw_3d();
                 PLUGIN_call_draw_hook(DRAW_PHASE_SCENE_AFTER);
             }
+            if (hidden > 0) glDisable(GL_SCISSOR_TEST);
             mark("scene3d");
             const int32_t n_lit_cus_panel = (lights_on && screen_settings.lit_cus_panel_option != 0) ? 1 : 0;
             if (n_lit_cus_panel != o_lit_cus_panel) APPLICATION_set_mode(MODE_FLYING, "from n_lit_cus_panel!=o_lit_cus_panel");

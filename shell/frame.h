@@ -39,6 +39,14 @@ void FRAME_reset();
 // One frame.
 void MACIBM_do_frame();
 
+// The window rows, from the bottom, that the panel picture drawn over this
+// flying frame's 3-D scene hides whole: the opaque rows of the picture as the
+// frame's 2-D projection lays them on the window, less one row for the
+// texture filter's reach. 0 (the whole scene drawn) when the picture is not
+// drawn or not opaque, when the window shows more than the picture's width,
+// when a plug-in may leave the picture out, or with several projections.
+int FRAME_rows_hidden_by_panel(bool picture_view, bool panel_view);
+
 // The frame period estimate of a flying frame whose count is a multiple of
 // ten: the measured ratio (clamped to 0.2..5) and the new period (the old one
 // times the ratio's fourth root, clamped to 0.001..0.08 s).

@@ -281,8 +281,11 @@ void APPLICATION_set_mode(int32_t mode, const char* reason)
     MACIBM_load_background();
 }
 
+int32_t background_cover_rows = 0;
+
 void MACIBM_load_background()
 {
+    background_cover_rows = 0;
     if (!pixel_buffer) return;
     constexpr size_t PICTURE_BYTES = size_t(1024) * 768 * 4;
 
@@ -307,4 +310,13 @@ void MACIBM_load_background()
             glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
             glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
         }
+    int32_t rows = 0;
+    while (rows < 768) {
+        const uint8_t* row = pixel_buffer + size_t(rows) * 1024 * 4;
+        bool opaque = true;
+        for (int x = 0; x < 1024 && opaque; ++x) opaque = row[size_t(x) * 4 + 3] != 0;
+        if (!opaque) break;
+        ++rows;
+    }
+    background_cover_rows = rows;
 }

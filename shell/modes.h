@@ -41,5 +41,8 @@ const mode_screen* MODE_screen_of(int32_t mode);
 void APPLICATION_set_mode(int32_t mode, const char* reason);
 
 // Rebuilds the twelve background textures from the pixel buffer; in flying
-// mode the current view's panel picture is copied into the buffer first.
+// mode the current view's panel picture is copied into the buffer first. It
+// also counts the picture's rows, from the bottom, in which every texel is
+// opaque (`background_cover_rows`; 0 before the textures are made).
 void MACIBM_load_background();
+extern int32_t background_cover_rows;

@@ -80,6 +80,9 @@ void CLOUD_reset()
     cloud_update = cloud_update_record{};
     cloud_light.frame = -1;
     cloud_light.map.fill(0.0f);
+    // The framebuffer object is forgotten, not deleted (the context it was
+    // made in may be gone); the next shadow picture makes a new one.
+    cloud_scratch = cloud_scratch_record{};
 }
 
 float CLOUD_hold_factor(float factor)

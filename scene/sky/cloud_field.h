@@ -111,6 +111,20 @@ extern cloud_light_record cloud_light;
 // Row u, column v of the light map.
 inline float& cloud_light_map(int u, int v) { return cloud_light.map[size_t(u) * CLOUD_LIGHT_MAP_SIDE + size_t(v)]; }
 
+// Where the shadow pictures are drawn: a framebuffer object whose colour is
+// the texture the picture ends in (the work texture for the cumulus picture,
+// the cirrus shadow texture for the cirrus one), so a step adds its quads to
+// the picture in place; the lower-left corner of the back buffer when the
+// renderer has no such object. `attached` is the texture slot the object
+// draws into (0: none yet); `usable` 0 untried, 1 in use, -1 refused.
+struct cloud_scratch_record {
+    uint32_t framebuffer = 0;
+    int32_t usable = 0;
+    int32_t attached = 0;
+    int32_t open = 0;      // between CLOUD_shadow_begin and CLOUD_shadow_end on the object
+};
+extern cloud_scratch_record cloud_scratch;
+
 // Everything above back to its state before the first frame (the cells empty,
 // the textures not made).
 void CLOUD_reset();

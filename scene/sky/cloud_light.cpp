@@ -1,20 +1,24 @@
 // Cloud lighting and the shadow textures: each frame a hundredth of every
 // cell's puffs is lit with self-shadowing along the light (all of them after a
 // full relight), while their shadow quads build up the cumulus shadow picture
-// in the 512 x 512 scratch corner of the back buffer; the finished picture is
-// copied into the texture the ground samples once a cycle. The cirrus shadow
-// is the cirrus texture darkened by the shadow strength over a latitude and
-// longitude tile.
+// in the 512 x 512 work texture (drawn in place through a framebuffer object,
+// or in the scratch corner of the back buffer and copied back); the finished
+// picture is copied into the texture the ground samples once a cycle. The
+// cirrus shadow is the cirrus texture darkened by the shadow strength over a
+// latitude and longitude tile.
 //
 // Reads: the cells and the cell box, sun_angles, scene_ambient_rgb and
 // scene_diffuse_rgb, the texture pair and strength, the camera's latitude and
 // longitude, lat_ref, lon_ref, the planet. Writes: the puffs' colours and
 // light distances, the light orders, the light map and cycle, texture slots
 // 311..313 and cloud_shadow_mapping.
+#define GL_GLEXT_PROTOTYPES
 #include <GL/gl.h>
+#include <GL/glext.h>
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "core/app_mode.h"
 #include "core/constants.h"
@@ -25,8 +29,10 @@
 #include "graphics/ogl_tex.h"
 #include "scene/scene_state.h"
 #include "scene/sky/cloud_field.h"
+#include "scene/sky/cloud_quads.h"
 
 cloud_light_record cloud_light;
+cloud_scratch_record cloud_scratch;
 
 namespace {
 
@@ -121,23 +127,16 @@ void CLOUD_light_cells(int full)
             cloud_cell& c = cloud_cells[size_t(row) * CLOUD_GRID + size_t(col)];
             const float cx = static_cast<float>(row - 4) * 2.0f * b.hx;
             const float cz = -static_cast<float>(col - 4) * 2.0f * b.hz;
-            if (shadow) {
-                glPushMatrix();
-                glRotatef(90.0f, 1.0f, 0.0f, 0.0f);
-                glTranslatef(cx, -2.0f * b.r, cz);
-                glBegin(GL_QUADS);
-                OGL_apply_color(76, 0.25f);
-            }
+            std::vector<cloud_vertex>& quads = cloud_draw_scratch.vertices;
+            quads.clear();
             for (int q = c.slice_start; q < c.slice_end; ++q) {
                 cloud_puff& p = c.puffs[size_t(c.light_order[size_t(q)])];
                 const float lx = light_point[0] - p.dx, ly = light_point[1] - p.dy, lz = light_point[2] - p.dz;
                 p.light_distance = lx * lx + ly * ly + lz * lz;
                 if (shadow)
-                    for (int m = 0; m < 4; ++m) {
-                        glTexCoord2f(S[m], T[m]);
-                        glVertex3f(p.dx + corner[m][0] * p.size, p.dy + corner[m][1] * p.size,
-                                   p.dz + corner[m][2] * p.size);
-                    }
+                    for (int m = 0; m < 4; ++m)
+                        quads.push_back({p.dx + corner[m][0] * p.size, p.dy + corner[m][1] * p.size,
+                                         p.dz + corner[m][2] * p.size, S[m], T[m], 0.0f, 0.0f, 0.0f, 0.0f});
                 // The puff's texel in the light map and the square it shades.
                 const float along = (p.dx + cx) * lf.cp + (p.dy * lf.ct + (p.dz + cz) * lf.st) * lf.sp;
                 const float across = (p.dz + cz) * lf.ct - p.dy * lf.st;
@@ -155,9 +154,16 @@ void CLOUD_light_cells(int full)
                     *out[ch] = UTIL_clamp(A + lit * (H - A), std::min(A, H), std::max(A, H));
                 }
             }
+            // The slice's shadow quads in one batch, the picture seen from above.
             if (shadow) {
-                glEnd();
-                glPopMatrix();
+                OGL_apply_color(76, 0.25f);
+                if (!quads.empty()) {
+                    glPushMatrix();
+                    glRotatef(90.0f, 1.0f, 0.0f, 0.0f);
+                    glTranslatef(cx, -2.0f * b.r, cz);
+                    CLOUD_draw_quads(quads, false);
+                    glPopMatrix();
+                }
             }
             CLOUD_sort_cell(0, row, col);
         }
@@ -166,15 +172,54 @@ void CLOUD_light_cells(int full)
     if (shadow) CLOUD_shadow_end(9.0f * b.hx, 9.0f * b.hz, last ? 1 : 0, -b.hx, b.hz, 17.0f * b.hx, -17.0f * b.hz);
 }
 
+namespace {
+
+// Opens the framebuffer object on `slot`'s texture; false when the renderer
+// refuses it (from then on the back buffer's corner is used).
+bool open_scratch(int32_t slot)
+{
+    cloud_scratch_record& f = cloud_scratch;
+    if (f.usable < 0 || slot <= 0) return false;
+    if (f.framebuffer == 0) {
+        GLuint name = 0;
+        glGenFramebuffers(1, &name);
+        f.framebuffer = name;
+        f.attached = 0;
+        if (name == 0) {
+            f.usable = -1;
+            return false;
+        }
+    }
+    glBindFramebuffer(GL_FRAMEBUFFER, f.framebuffer);
+    if (f.attached != slot) {
+        glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, static_cast<GLuint>(slot), 0);
+        f.attached = slot;
+        if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
+            glBindFramebuffer(GL_FRAMEBUFFER, 0);
+            f.usable = -1;
+            return false;
+        }
+    }
+    f.usable = 1;
+    f.open = 1;
+    return true;
+}
+
+}  // namespace
+
+// The picture is drawn where it ends: in the work texture for the cumulus
+// shadow (which already holds the picture as far as the previous step drew
+// it), in the cirrus shadow texture for the cirrus one.
 void CLOUD_shadow_begin(float w, float h, int clear)
 {
+    const bool cirrus = cloud_shadow_texture == 313;
+    const bool in_place = open_scratch(cirrus ? 313 : cloud_source_texture);
     glViewport(0, 0, SIDE, SIDE);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     glOrtho(-w, w, -h, h, 0.0, 4.0 * std::sqrt(double(w) * w + double(h) * h));
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-    const bool cirrus = cloud_shadow_texture == 313;
     if (clear || cirrus) {
         OGL_set_state(STATE_FOG_OFF, 0, STATE_LIGHTING_OFF, STATE_OPAQUE, STATE_DEPTH_TEST_OFF, STATE_DEPTH_WRITE_OFF);
         whole_picture_quad(w, h, false);
@@ -187,7 +232,8 @@ void CLOUD_shadow_begin(float w, float h, int clear)
             OGL_set_state(STATE_FOG_OFF, 1, STATE_LIGHTING_OFF, STATE_OPAQUE, STATE_DEPTH_TEST_OFF, STATE_DEPTH_WRITE_OFF);
         }
         OGL_bind_tex(cloud_source_texture, 0);
-        whole_picture_quad(w, h, true);
+        // Drawn in place, the work texture is the picture already.
+        if (cirrus || !in_place) whole_picture_quad(w, h, true);
     }
 }
 
@@ -206,7 +252,14 @@ void CLOUD_shadow_end(float w, float h, int final, float x0, float z0, float x1,
         OGL_set_state(STATE_FOG_OFF, 1, STATE_LIGHTING_OFF, STATE_BLEND, STATE_DEPTH_TEST_OFF, STATE_DEPTH_WRITE_OFF);
         OGL_bind_tex(cloud_source_texture, 0);
     }
-    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, SIDE, SIDE);
+    // The picture into the bound texture, unless it was drawn there.
+    cloud_scratch_record& f = cloud_scratch;
+    const int32_t target = final ? cloud_shadow_texture : cloud_source_texture;
+    if (!f.open || f.attached != target) glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, SIDE, SIDE);
+    if (f.open) {
+        glBindFramebuffer(GL_FRAMEBUFFER, 0);
+        f.open = 0;
+    }
     const float ex = x1 - x0, ez = z1 - z0;
     cloud_shadow_mapping[0] = x0;
     cloud_shadow_mapping[1] = ex != 0.0f ? 1.0f / ex : 0.0f;

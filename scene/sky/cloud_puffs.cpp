@@ -19,6 +19,7 @@
 #include "graphics/ogl_tex.h"
 #include "scene/scene_state.h"
 #include "scene/sky/cloud_field.h"
+#include "scene/sky/cloud_quads.h"
 #include "scene/view_setup.h"
 #include "world/scenery_area.h"
 
@@ -44,20 +45,30 @@ int stored(long long i)
 }  // namespace
 
 // A stable sort: puffs of equal distance keep their places, so a lighting
-// cycle whose light stands still walks every puff exactly once.
+// cycle whose light stands still walks every puff exactly once. An order that
+// is still right (the light did not move, the camera barely did) is left
+// without sorting.
 void CLOUD_sort_cell(int which, int row, int col)
 {
     if (row < 0 || row >= CLOUD_GRID || col < 0 || col >= CLOUD_GRID) return;
     cloud_cell& c = cloud_cells[size_t(row) * CLOUD_GRID + size_t(col)];
     const std::vector<cloud_puff>& p = c.puffs;
-    if (which == 0)
-        std::stable_sort(c.light_order.begin(), c.light_order.end(),
-                  [&p](int32_t a, int32_t b) { return p[size_t(a)].light_distance < p[size_t(b)].light_distance; });
-    else
-        std::stable_sort(c.draw_order.begin(), c.draw_order.end(),
-                  [&p](int32_t a, int32_t b) { return p[size_t(a)].eye_distance > p[size_t(b)].eye_distance; });
+    const auto nearer_light = [&p](int32_t a, int32_t b) {
+        return p[size_t(a)].light_distance < p[size_t(b)].light_distance;
+    };
+    const auto farther_eye = [&p](int32_t a, int32_t b) { return p[size_t(a)].eye_distance > p[size_t(b)].eye_distance; };
+    if (which == 0) {
+        if (!std::is_sorted(c.light_order.begin(), c.light_order.end(), nearer_light))
+            std::stable_sort(c.light_order.begin(), c.light_order.end(), nearer_light);
+    } else if (!std::is_sorted(c.draw_order.begin(), c.draw_order.end(), farther_eye)) {
+        std::stable_sort(c.draw_order.begin(), c.draw_order.end(), farther_eye);
+    }
 }
 
+// The cell's puffs go to the renderer as one array of quads, farthest first.
+// A puff whose quad lies wholly outside the view volume is left out of it (it
+// would not touch a pixel); its distance and alpha are kept up to date all
+// the same.
 void CLOUD_draw_cell(int row, int col, float x, float y, float z, const float cx[4], const float cy[4],
                      const float cz[4])
 {
@@ -69,23 +80,29 @@ void CLOUD_draw_cell(int row, int col, float x, float y, float z, const float cx
     const float g = gload_dim_factor;
     static constexpr float S[4] = {0.0f, 0.0f, 1.0f, 1.0f};
     static constexpr float T[4] = {0.0f, 1.0f, 1.0f, 0.0f};
+    // How far a corner lies from its puff's centre, per metre of size (with
+    // a margin for rounding).
+    float reach = 0.0f;
+    for (int m = 0; m < 4; ++m) reach = std::max(reach, std::sqrt(cx[m] * cx[m] + cy[m] * cy[m] + cz[m] * cz[m]));
+    reach *= 1.001f;
 
     glPushMatrix();
     glTranslatef(x, y, z);
-    glBegin(GL_QUADS);
+    const cloud_view_volume volume = cloud_view_volume::current();
+    std::vector<cloud_vertex>& out = cloud_draw_scratch.vertices;
+    out.clear();
     for (const int32_t index : c.draw_order) {
         cloud_puff& p = c.puffs[size_t(index)];
         const float dx = ex - p.dx, dy = ey - p.dy, dz = ez - p.dz;
         p.eye_distance = dx * dx + dy * dy + dz * dz;
         if (!(p.eye_distance < F2)) continue;
         p.alpha = 1.0f - p.eye_distance / F2;
-        glColor4f(p.red * g, p.green * g, p.blue * g, p.alpha);
-        for (int m = 0; m < 4; ++m) {
-            glTexCoord2f(S[m], T[m]);
-            glVertex3f(p.dx + cx[m] * p.size, p.dy + cy[m] * p.size, p.dz + cz[m] * p.size);
-        }
+        if (!volume.may_see(p.dx, p.dy, p.dz, reach * std::fabs(p.size) + 1.0f)) continue;
+        for (int m = 0; m < 4; ++m)
+            out.push_back({p.dx + cx[m] * p.size, p.dy + cy[m] * p.size, p.dz + cz[m] * p.size, S[m], T[m],
+                           p.red * g, p.green * g, p.blue * g, p.alpha});
     }
-    glEnd();
+    CLOUD_draw_quads(out, true);
     glPopMatrix();
     CLOUD_sort_cell(1, row, col);
 }

@@ -221,3 +221,31 @@ TEST_F(CloudField, CirrusShadowIsTheCirrusInBlackOverWhite)
     EXPECT_NEAR(cloud_shadow_mapping[2], z0, 30.0f);
     EXPECT_NEAR(1.0f / cloud_shadow_mapping[3], z1 - z0, 30.0f);
 }
+
+TEST_F(CloudField, ACycleOfStepsBuildsTheSamePictureAsAFullRelight)
+{
+    sim_weather.cloud_type[0] = 3;
+    CLOUD_update_draw();   // generated and lit whole
+    ASSERT_EQ(cloud_shadow_texture, 312);
+    int w = 0, h = 0;
+    const std::vector<uint8_t> whole = texture_rgb(312, w, h);
+    // Half a cycle: the work picture holds the shadows drawn so far, the
+    // ground's picture is still the whole one.
+    for (int step = 0; step < 50; ++step) CLOUD_light_cells(0);
+    const std::vector<uint8_t> half = texture_rgb(311, w, h);
+    EXPECT_EQ(texture_rgb(312, w, h), whole);
+    for (int step = 50; step < 100; ++step) CLOUD_light_cells(0);
+    const std::vector<uint8_t> cycle = texture_rgb(312, w, h);
+    // The same quads in another order: equal but for the rounding of the blends.
+    double dark_whole = 0.0, dark_half = 0.0, off = 0.0;
+    int worst = 0;
+    for (size_t k = 0; k < whole.size(); ++k) {
+        worst = std::max(worst, std::abs(int(whole[k]) - int(cycle[k])));
+        off += std::abs(int(whole[k]) - int(cycle[k]));
+        dark_whole += 255 - whole[k], dark_half += 255 - half[k];
+    }
+    EXPECT_LE(worst, 8);
+    EXPECT_LT(off / double(whole.size()), 0.5);
+    EXPECT_GT(dark_half, 0.3 * dark_whole);
+    EXPECT_LT(dark_half, 0.7 * dark_whole);
+}

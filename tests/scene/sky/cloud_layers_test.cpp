@@ -192,3 +192,57 @@ TEST_F(CloudLayers, ALayerBasedAtTheCameraIsDrawnAfterTheTerrain)
         EXPECT_EQ(scene_cloud_bands[0].rel < 0.0f, base > e) << base - e;
     }
 }
+
+TEST_F(CloudLayers, ACellDrawsEveryPuffTheViewCanSee)
+{
+    // The camera inside the middle cell of a generated broken layer, puffs all
+    // about it: the cell gives exactly the quads that drawing every one of its
+    // puffs gives, whichever way the camera looks.
+    sim_weather.cloud_type[0] = 3;
+    CLOUD_update_draw();
+    cloud_cell& c = cloud_cells[4 * CLOUD_GRID + 4];
+    ASSERT_GT(c.puffs.size(), 100u);
+    const float Y = 3000.0f;
+    const struct {
+        float heading, pitch, roll;
+    } views[] = {{0, 0, 0}, {90, 30, 0}, {200, -60, 0}, {45, 89, 0}, {300, 10, 40}, {135, -89, -20}};
+    for (const auto& w : views) {
+        camera_at(300.0f, Y + 50.0f, -200.0f, w.pitch, w.heading, w.roll);
+        pass_to_view();
+        fog_end = 1.0e6f;
+        const float H = w.heading * 0.017453293f, P = w.pitch * 0.017453293f;
+        float cx[4], cy[4], cz[4];
+        const float A[4] = {-1, -1, 1, 1}, B[4] = {-1, 1, 1, -1};
+        for (int m = 0; m < 4; ++m) {
+            cx[m] = A[m] * std::cos(H) - B[m] * std::sin(P) * std::sin(H);
+            cy[m] = B[m] * std::cos(P);
+            cz[m] = B[m] * std::sin(P) * std::cos(H) + A[m] * std::sin(H);
+        }
+        const std::vector<int32_t> order = c.draw_order;
+        const std::vector<fb_primitive> every = quads(feedback([&] {
+            glPushMatrix();
+            glTranslatef(0.0f, Y, 0.0f);
+            glBegin(GL_QUADS);
+            for (const int32_t i : order) {
+                const cloud_puff& p = c.puffs[size_t(i)];
+                for (int m = 0; m < 4; ++m) glVertex3f(p.dx + cx[m] * p.size, p.dy + cy[m] * p.size, p.dz + cz[m] * p.size);
+            }
+            glEnd();
+            glPopMatrix();
+        }));
+        for (cloud_puff& p : c.puffs) p.eye_distance = -1.0f, p.alpha = 0.0f;
+        const std::vector<fb_primitive> drawn = quads(feedback([&] { CLOUD_draw_cell(4, 4, 0.0f, Y, 0.0f, cx, cy, cz); }));
+        EXPECT_GT(every.size(), 5u) << w.heading;
+        EXPECT_LT(every.size(), order.size()) << w.heading;   // some puffs lie out of view
+        ASSERT_EQ(drawn.size(), every.size()) << w.heading;
+        for (size_t k = 0; k < drawn.size(); ++k) {
+            ASSERT_EQ(drawn[k].v.size(), every[k].v.size()) << w.heading;
+            for (size_t m = 0; m < drawn[k].v.size(); ++m) {
+                EXPECT_NEAR(drawn[k].v[m].x, every[k].v[m].x, 0.01f);
+                EXPECT_NEAR(drawn[k].v[m].y, every[k].v[m].y, 0.01f);
+            }
+        }
+        // Seen or not, every puff has its distance and alpha of this pass.
+        for (const cloud_puff& p : c.puffs) ASSERT_TRUE(p.eye_distance >= 0.0f && p.alpha > 0.0f) << w.heading;
+    }
+}
