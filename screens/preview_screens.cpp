@@ -254,6 +254,9 @@ void SETUP_globe()
     OGL_set_projection(PROJECTION_3D, -1.0f, -1.0f, 1.0f, 1.0f, ox, oy, ox + w, oy + h - 20.0f, 1.0f, 10.0f, 10.0f,
                        6.0f);
     OGL_scissor_on(46.0f, 58.0f, w - 94.0f, h - 131.0f);
+    // The globe is drawn with a depth test: against its own depth only.
+    glDepthMask(GL_TRUE);
+    glClear(GL_DEPTH_BUFFER_BIT);
     set_fog(9.0f, 11.0f);
     const GLfloat light_dir[4] = {0.707f, 0.0f, 0.707f, 0.0f};
     set_light(0.25f, 0.75f, light_dir);
