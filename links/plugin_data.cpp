@@ -4,8 +4,12 @@
 // where the variable is per-plane, and the accessors the plug-in manager
 // calls with the context given at registration.
 //
-// Values written through the accessors are not range-checked: every reader of
-// a count or index a plug-in can write bounds it where it uses it.
+// Values written through the accessors are in general not range-checked:
+// every reader of a count or index a plug-in can write bounds it where it
+// uses it. The few integers whose value chooses something the program cannot
+// do without (the planet drawn, the language whose text and menu files are
+// read at the next start) refuse a write outside their range: the value they
+// hold stays.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -223,6 +227,33 @@ void set_computed_float(void* context, float value)
     else if (float* p = pressure_of(index)) *p = value * PA_PER_INHG;
 }
 
+// The published integers that refuse a value outside [low, high].
+struct bounded_int {
+    int32_t* address;
+    int32_t low, high;
+};
+constexpr int32_t LANGUAGES = 7;   // the language folders of the texts and menus
+const bounded_int BOUNDED_INTS[] = {
+    {&sim_graphics_scenery.current_planet, PLANET_EARTH, PLANET_MARS},
+    {&sim_operation_prefs_misc.language, 0, LANGUAGES - 1},
+};
+
+const bounded_int* bounds_of(const void* address)
+{
+    for (const bounded_int& b : BOUNDED_INTS)
+        if (b.address == address) return &b;
+    return nullptr;
+}
+
+// The setter of a bounded integer: its context is the variable, as for every
+// other integer (a manager may take the read and write contexts as one).
+void set_bounded_int(void* context, int value)
+{
+    const bounded_int* b = bounds_of(context);
+    if (b && (value < b->low || value > b->high)) return;
+    *static_cast<int32_t*>(context) = value;
+}
+
 template <typename E, size_t N> constexpr int run_length(const E (&)[N]) { return static_cast<int>(N) - 1; }
 
 }   // namespace
@@ -239,10 +270,12 @@ void PLUGIN_register_datarefs()
     if (reg == nullptr) return;
     // A name on the zero holder reads zeros and gets a setter that stores
     // nothing: the holder is read-only.
-    for (const scalar_entry* e = INT_RUN; e->name; ++e)
-        reg(e->name, ORPM_TYPE_INT, 1, is_zero_holder(e->address) ? get_zero_int : get_int,
-            is_zero_holder(e->address) ? set_nothing : set_int, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-            nullptr, nullptr, nullptr, nullptr, e->address, e->address);
+    for (const scalar_entry* e = INT_RUN; e->name; ++e) {
+        const ORPM_set_int_fn setter =
+            is_zero_holder(e->address) ? set_nothing : bounds_of(e->address) ? set_bounded_int : set_int;
+        reg(e->name, ORPM_TYPE_INT, 1, is_zero_holder(e->address) ? get_zero_int : get_int, setter, nullptr, nullptr,
+            nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, e->address, e->address);
+    }
     for (const scalar_entry* e = FLOAT_RUN; e->name; ++e)
         reg(e->name, ORPM_TYPE_FLOAT, 1, nullptr, nullptr, get_float,
             is_zero_holder(e->address) ? set_nothing_float : set_float, nullptr, nullptr, nullptr, nullptr, nullptr,

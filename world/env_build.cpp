@@ -482,26 +482,62 @@ void power_line_segment(float x, float z, bool chain_end)
     }
 }
 
-// Links of towers into cell (i, j) past a removed entry move down one place.
-void renumber_tower_links(int i, int j, size_t removed)
+// Drops, in one pass, every point but a chain end that lies within 1.4 m of
+// the point after it in the list. Returns the list positions the dropped
+// points had (ascending), so links into the list can follow.
+std::vector<uint32_t> drop_duplicates(std::vector<segment_point>& list)
 {
-    for (terrain_point_lists& l : terrain_lists)
-        for (segment_point& p : l.seg[3])
-            if (static_cast<int>(p.w9) == i && static_cast<int>(p.w10) == j && p.w11 > static_cast<float>(removed))
-                p.w11 -= 1.0f;
+    std::vector<uint32_t> dropped;
+    const size_t n = list.size();
+    size_t kept = 0;
+    for (size_t p = 0; p < n; ++p) {
+        if (p + 1 < n && list[p].marker != SEG_END && horizontal2(list[p], list[p + 1]) < DUPLICATE_DISTANCE2_M2) {
+            dropped.push_back(static_cast<uint32_t>(p));
+            continue;
+        }
+        if (kept != p) list[kept] = list[p];
+        ++kept;
+    }
+    list.resize(kept);
+    return dropped;
 }
 
-void finish_list(int kind, int i, int j, std::vector<segment_point>& list)
+// The positions a cell's tower list lost to duplicates.
+struct tower_drops {
+    int cell;                        // TERRAIN_index of the cell
+    std::vector<uint32_t> dropped;   // ascending positions before the drop
+};
+
+// Every tower's link (row w9, column w10, position w11 of the next tower)
+// into a cell that lost towers moves down by the towers dropped before the
+// position it named; a link to a dropped tower then names the tower that
+// took its place. One pass over every tower, however many were dropped.
+void renumber_tower_links(const std::vector<tower_drops>& drops)
+{
+    if (drops.empty()) return;
+    std::vector<int32_t> drops_of_cell(TERRAIN_GRID_POINTS, -1);
+    for (size_t d = 0; d < drops.size(); ++d) drops_of_cell[static_cast<size_t>(drops[d].cell)] = static_cast<int32_t>(d);
+    for (terrain_point_lists& l : terrain_lists)
+        for (segment_point& p : l.seg[3]) {
+            if (!(p.w9 >= 0.0f && p.w9 < TERRAIN_GRID_ROWS && p.w10 >= 0.0f && p.w10 < TERRAIN_GRID_COLS)) continue;
+            const int32_t d = drops_of_cell[static_cast<size_t>(
+                TERRAIN_index(static_cast<int>(p.w9), static_cast<int>(p.w10)))];
+            if (d < 0 || !(p.w11 > 0.0f)) continue;
+            const std::vector<uint32_t>& dropped = drops[static_cast<size_t>(d)].dropped;
+            const float link = p.w11;
+            const auto before = std::lower_bound(dropped.begin(), dropped.end(), link,
+                                                 [](uint32_t q, float v) { return static_cast<float>(q) < v; });
+            p.w11 -= static_cast<float>(before - dropped.begin());
+        }
+}
+
+// Finishes one cell's list of section `kind`; a tower list's dropped
+// duplicates go to `drops` for the links to follow.
+void finish_list(int kind, int i, int j, std::vector<segment_point>& list, std::vector<tower_drops>& drops)
 {
     // 1. Duplicates.
-    for (size_t p = 0; p + 1 < list.size();) {
-        if (list[p].marker != SEG_END && horizontal2(list[p], list[p + 1]) < DUPLICATE_DISTANCE2_M2) {
-            list.erase(list.begin() + static_cast<std::ptrdiff_t>(p));
-            if (kind == 3) renumber_tower_links(i, j, p);
-        } else {
-            ++p;
-        }
-    }
+    std::vector<uint32_t> dropped = drop_duplicates(list);
+    if (kind == 3 && !dropped.empty()) drops.push_back({TERRAIN_index(i, j), std::move(dropped)});
     const size_t n = list.size();
     if (n == 0) return;
 
@@ -716,11 +752,13 @@ void ENV_build_segment_point(const env_tile_window& w, int kind, double lat, dou
 void ENV_build_finish_section(const env_tile_window& w, int kind)
 {
     state.previous_valid = false;
+    std::vector<tower_drops> drops;
     for (int i = w.row0; i < w.row0 + w.n; ++i)
         for (int j = w.col0; j < w.col0 + w.m; ++j) {
             std::vector<segment_point>* list = SEG_list(kind, i, j);
-            if (list && !list->empty()) finish_list(kind, i, j, *list);
+            if (list && !list->empty()) finish_list(kind, i, j, *list, drops);
         }
+    renumber_tower_links(drops);
 }
 
 void ENV_build_custom_textures(const env_tile_window& w, const char (*names)[ENV_NAME_BYTES])

@@ -1,6 +1,9 @@
 // The models of the carrier, the frigate and the two oil platforms, each in
 // its own frame (x starboard or east, y up from the water, z aft or south),
-// with their mast lines, lattices and lights.
+// with their mast lines, lattices and lights. The hulls, decks, blocks and
+// deck lights come from the built-in vertex tables (ship_model_tables); only
+// what those tables do not hold (masts, lattices, booms, light rings) is
+// kept here.
 #include <algorithm>
 #include <cmath>
 
@@ -15,21 +18,17 @@
 #include "graphics/ogl_tex.h"
 #include "scene/scene_state.h"
 #include "scene/sea/sea.h"
+#include "scene/sea/ship_tables.h"
 #include "scene/ships.h"
 
 namespace {
 
-struct v3 {
-    float x, y, z;
-};
+using v3 = model_vertex;
 struct xz {
     float x, z;
 };
 struct segment {
     v3 a, b;
-};
-struct block {   // a lower and an upper rectangle about (cx, cz)
-    float hx0, hz0, y0, hx1, hz1, y1, cx, cz0, cz1;
 };
 
 constexpr int LINE_COLOUR_ROW = 25;
@@ -53,14 +52,6 @@ void quad(v3 a, v3 b, v3 c, v3 d, float s1, float t1, float s2, float t2)
 void walls(const v3 lo[4], const v3 hi[4], float s1, float t1, float s2, float t2)
 {
     for (int k = 0; k < 4; ++k) quad(hi[k], lo[k], lo[(k + 1) % 4], hi[(k + 1) % 4], s1, t1, s2, t2);
-}
-
-void ring(v3 out[4], float cx, float cz, float hx, float hz, float y)
-{
-    out[0] = {cx - hx, y, cz + hz};
-    out[1] = {cx - hx, y, cz - hz};
-    out[2] = {cx + hx, y, cz - hz};
-    out[3] = {cx + hx, y, cz + hz};
 }
 
 void lines(const segment* s, int n)
@@ -123,38 +114,34 @@ void lattice(v3 base, int bays, float bay_m, Scale scale, Colour colour)
 // ---------------------------------------------------------------------------
 // The carrier.
 
-constexpr xz CARRIER_WATERLINE[7] = {{-8, 140}, {-16, 100}, {-16, 0}, {0, -140}, {16, 0}, {16, 100}, {8, 140}};
-constexpr xz CARRIER_TOP[7] = {{-15, 155}, {-18, 140}, {-18, -60}, {0, -145}, {18, -60}, {18, 140}, {15, 155}};
-constexpr xz CARRIER_GALLERY_LO[5] = {{-18, 140}, {-18, -60}, {0, -145}, {18, -60}, {18, 140}};
-constexpr xz CARRIER_GALLERY_HI[5] = {{-18, 140}, {-18, -75}, {0, -152}, {18, -75}, {18, 140}};
-constexpr xz CARRIER_OUTLINE[12] = {{-19, 160}, {-19, 112}, {-35, 80},  {-35, -51}, {-19, -56}, {-15, -154},
-                                    {15, -154}, {20, -62},  {36, -39},  {36, 98},   {19, 98},   {20, 154}};
-constexpr float CARRIER_ISLAND[7][3] = {{0, 6, 10},      {3.51f, 6, 10}, {5.97f, 8, 12},   {13.71f, 8, 12},
-                                        {15, 6, 10},     {15, 0.4f, 0.4f}, {30, 0.4f, 0.4f}};
+// The deck edge's pairs in order round the deck's outline, and the four
+// quads of the flight deck, as pair numbers of the deck-edge table.
+constexpr int CARRIER_OUTLINE_PAIRS[12] = {0, 6, 7, 8, 1, 2, 3, 4, 10, 11, 9, 5};
+constexpr int CARRIER_DECK_QUADS[4][4] = {{0, 1, 4, 5}, {1, 2, 3, 4}, {6, 7, 8, 1}, {4, 10, 11, 9}};
 constexpr float CARRIER_BANDS[4][2] = {{0.0f, 0.234f}, {0.234f, 0.398f}, {0.398f, 0.914f}, {0.914f, 1.0f}};
-constexpr xz CARRIER_DECK_QUADS[4][4] = {{{-19, 160}, {-19, -56}, {20, -62}, {20, 154}},
-                                         {{-19, -56}, {-15, -154}, {15, -154}, {20, -62}},
-                                         {{-19, 112}, {-35, 80}, {-35, -51}, {-19, -56}},
-                                         {{20, -62}, {36, -39}, {36, 98}, {19, 98}}};
 constexpr segment CARRIER_MAST[11] = {
     {{28, 51, 11}, {28, 60, 11}}, {{25, 55, 11}, {31, 55, 11}}, {{28, 55, 8}, {28, 55, 14}},
     {{18, 51, 11}, {38, 51, 11}}, {{20, 50, 11}, {36, 50, 11}}, {{28, 46, 11}, {24, 50, 11}},
     {{28, 46, 11}, {32, 50, 11}}, {{28, 45, 1}, {28, 45, 21}},  {{28, 44, 3}, {28, 44, 19}},
     {{28, 40, 11}, {28, 44, 7}},  {{28, 40, 11}, {28, 44, 15}}};
 
-v3 carrier_light(int i)
+// Side quads between pairs (lower, upper) of a table, pair k to pair k + 1
+// round a closed loop of `n` pairs.
+void pair_loop(const v3* pairs, int n, float s1, float t1, float s2, float t2)
 {
-    if (i < 20) return {-10.5f - 1.289474f * i, 21.0f, 158.73f - 10.77526f * i};
-    if (i < 41) return {1.25f + (i - 20) * (-26.695f - 1.25f) / 21.0f, 21.0f, 156.835f + (i - 20) * (-58.5f - 156.835f) / 21.0f};
-    if (i < 63) return {13.0f - 1.494762f * (i - 41), 21.0f, 154.94f - 10.75905f * (i - 41)};
-    return {-35.0f + 1.5f * (i - 66), 23.0f, 76.0f};
+    for (int i = 0; i < n; ++i) {
+        const int j = (i + 1) % n;
+        quad(pairs[2 * i + 1], pairs[2 * i], pairs[2 * j], pairs[2 * j + 1], s1, t1, s2, t2);
+    }
 }
 
 void carrier_island()
 {
-    v3 r[7][4];
-    for (int k = 0; k < 7; ++k)
-        ring(r[k], 28.0f, 11.0f, CARRIER_ISLAND[k][1], CARRIER_ISLAND[k][2], CARRIER_DECK_Y_M + CARRIER_ISLAND[k][0]);
+    // Level k's corners stand at the even places of block k.
+    const v3* island = ship_model_tables.carrier_island;
+    v3 r[CARRIER_ISLAND_LEVELS][4];
+    for (int k = 0; k < CARRIER_ISLAND_LEVELS; ++k)
+        for (int c = 0; c < 4; ++c) r[k][c] = island[k * 8 + 2 * c];
     quad(r[4][0], r[4][1], r[4][2], r[4][3], 0.75f, 1.0f, 1.0f, 0.914f * 0.5f + 0.5f);   // roof
     walls(r[5], r[6], 0.75f, 0.5f, 1.0f, 1.0f);                                            // mast
     for (int b = 0; b < 4; ++b)
@@ -167,22 +154,14 @@ void SHIPS_draw_carrier(float, float)
 {
     solid_state(1);
     OGL_bind_tex(TEX_SLOT_SURFACES, 0);
+    const ship_model_tables_record& t = ship_model_tables;
     glBegin(GL_QUADS);
-    for (int i = 0; i < 7; ++i) {
-        const int j = (i + 1) % 7;
-        quad({CARRIER_TOP[i].x, 10, CARRIER_TOP[i].z}, {CARRIER_WATERLINE[i].x, -10, CARRIER_WATERLINE[i].z},
-             {CARRIER_WATERLINE[j].x, -10, CARRIER_WATERLINE[j].z}, {CARRIER_TOP[j].x, 10, CARRIER_TOP[j].z}, 0.5f,
-             1.0f, 0.75f, 0.5f);
-    }
-    for (int i = 0; i < 5; ++i) {
-        const int j = (i + 1) % 5;
-        quad({CARRIER_GALLERY_HI[i].x, 18, CARRIER_GALLERY_HI[i].z}, {CARRIER_GALLERY_LO[i].x, 10, CARRIER_GALLERY_LO[i].z},
-             {CARRIER_GALLERY_LO[j].x, 10, CARRIER_GALLERY_LO[j].z}, {CARRIER_GALLERY_HI[j].x, 18, CARRIER_GALLERY_HI[j].z},
-             0.0f, 0.5f, 0.25f, 1.0f);
-    }
+    pair_loop(t.carrier_hull_side, CARRIER_HULL_SIDE / 2, 0.5f, 1.0f, 0.75f, 0.5f);
+    pair_loop(t.carrier_upper_hull, CARRIER_UPPER_HULL / 2, 0.0f, 0.5f, 0.25f, 1.0f);
     for (int i = 0; i < 12; ++i) {
-        const xz a = CARRIER_OUTLINE[i], b = CARRIER_OUTLINE[(i + 1) % 12];
-        quad({a.x, 21, a.z}, {a.x, 18, a.z}, {b.x, 18, b.z}, {b.x, 21, b.z}, 0.0f, 0.5f, 0.25f, 1.0f);
+        const v3* a = &t.carrier_deck_edge[2 * CARRIER_OUTLINE_PAIRS[i]];
+        const v3* b = &t.carrier_deck_edge[2 * CARRIER_OUTLINE_PAIRS[(i + 1) % 12]];
+        quad(a[1], a[0], b[0], b[1], 0.0f, 0.5f, 0.25f, 1.0f);
     }
     carrier_island();
     glEnd();
@@ -192,9 +171,10 @@ void SHIPS_draw_carrier(float, float)
     glBegin(GL_QUADS);
     glNormal3f(0.0f, 1.0f, 0.0f);
     for (const auto& q : CARRIER_DECK_QUADS)
-        for (const xz& p : q) {
+        for (const int pair : q) {
+            const v3& p = t.carrier_deck_edge[2 * pair + 1];   // the deck's top
             glTexCoord2f((p.x + 35.0f) / 71.0f, (p.z - 160.0f) / -314.0f);
-            glVertex3f(p.x, CARRIER_DECK_Y_M, p.z);
+            glVertex3f(p.x, p.y, p.z);
         }
     glEnd();
 
@@ -208,14 +188,14 @@ void SHIPS_draw_carrier(float, float)
     light_frame(SHIP_CARRIER);
     if (lights_on())
         for (int i = 0; i < 63; ++i) {
-            const v3 p = carrier_light(i);
+            const v3& p = t.carrier_lights[i];
             OGL_draw_light(p.x, p.y, p.z, 1, 1, 1, 1, 1, i, 0, LIGHT_KIND_POINT);
         }
-    const v3 ball = carrier_light(66);
+    const v3& ball = t.carrier_lights[66];
     OGL_draw_light(ball.x, ball.y + offset, ball.z, 1, red ? 0.0f : 1.0f, 0, 1, 3, -1, 63, LIGHT_KIND_POINT);
-    for (int i = 63; i < 70; ++i) {
+    for (int i = 63; i < CARRIER_DECK_LIGHTS; ++i) {
         if (i == 66) continue;
-        const v3 p = carrier_light(i);
+        const v3& p = t.carrier_lights[i];
         OGL_draw_light(p.x, p.y, p.z, 0.5f, 1, 0.5f, 1, 2, -1, i, LIGHT_KIND_POINT);
     }
     OGL_lights_end();
@@ -226,19 +206,6 @@ void SHIPS_draw_carrier(float, float)
 
 namespace {
 
-// Port side from the stern to the bow: bottom and top point of each pair.
-constexpr segment FRIGATE_PORT[7] = {{{-12, -6, 82}, {-12, 6, 84}}, {{-15, -6, 70}, {-15, 6, 70}},
-                                     {{-15, -7, 70}, {-15, 7, 70}}, {{-15, -7, 40}, {-15, 7, 40}},
-                                     {{-15, -8, 40}, {-15, 8, 40}}, {{-15, -8, -50}, {-15, 8, -60}},
-                                     {{0, -10, -90}, {0, 10, -100}}};
-constexpr block FRIGATE_BLOCKS[7] = {
-    {11, 15, 8, 10, 12.5f, 15, 0, 20, 17.5f},          // aft block, z 5..35 below, 5..30 above
-    {7, 7.5f, 15, 6, 6.5f, 21, 0, 17.5f, 16.5f},        // aft upper block
-    {11, 20, 8, 10, 17.5f, 15, 0, -25, -22.5f},         // forward block
-    {7, 7.5f, 15, 6, 6.5f, 24, 0, -27.5f, -26.5f},      // bridge
-    {1, 1, 24, 0.5f, 0.5f, 50, 0, -26, -20},            // mast
-    {4, 3.85f, 21, 3, 2.5f, 28, 0, 16.15f, 17.5f},      // aft funnel
-    {5, 5, 15, 3, 2.5f, 28, 0, -13, -10.5f}};           // forward funnel
 constexpr segment FRIGATE_MAST[10] = {
     {{0, 50, -20}, {0, 60, -17.7f}},   {{-6, 50, -20}, {6, 50, -20}},   {{0, 46, -21}, {-4, 50, -20}},
     {{0, 46, -21}, {4, 50, -20}},      {{0, 44, -21}, {0, 44, -28}},    {{0, 40, -22.4f}, {0, 44, -26.4f}},
@@ -247,19 +214,12 @@ constexpr segment FRIGATE_MAST[10] = {
 
 v3 mirror(v3 p) { return {-p.x, p.y, p.z}; }
 
-void block_walls(const block& b, float s1, float t1, float s2, float t2)
-{
-    v3 lo[4], hi[4];
-    ring(lo, b.cx, b.cz0, b.hx0, b.hz0, b.y0);
-    ring(hi, b.cx, b.cz1, b.hx1, b.hz1, b.y1);
-    walls(lo, hi, s1, t1, s2, t2);
-}
+// A block of a table: its four bottom corners, then its four top corners.
+void block_walls(const v3* b, float s1, float t1, float s2, float t2) { walls(b, b + 4, s1, t1, s2, t2); }
 
-void block_top(const block& b, float s1, float t1, float s2, float t2)
+void block_top(const v3* b, float s1, float t1, float s2, float t2)
 {
-    v3 hi[4];
-    ring(hi, b.cx, b.cz1, b.hx1, b.hz1, b.y1);
-    quad(hi[0], hi[1], hi[2], hi[3], s1, t1, s2, t2);
+    quad(b[4], b[5], b[6], b[7], s1, t1, s2, t2);
 }
 
 }  // namespace
@@ -269,24 +229,29 @@ void SHIPS_draw_frigate(float, float)
     solid_state(1);
     OGL_bind_tex(TEX_SLOT_SURFACES, 0);
     glBegin(GL_QUADS);
-    for (int i = 0; i + 1 < 7; ++i) {
-        const segment a = FRIGATE_PORT[i], b = FRIGATE_PORT[i + 1];
-        quad(a.b, b.b, mirror(b.b), mirror(a.b), 0.0f, 0.5f, 0.25f, 1.0f);                 // deck
-        quad(a.b, a.a, b.a, b.b, 0.5f, 1.0f, 0.75f, 0.5f);                                 // port side
-        quad(mirror(b.b), mirror(b.a), mirror(a.a), mirror(a.b), 0.5f, 1.0f, 0.75f, 0.5f); // starboard side
+    // The port side's pairs (bottom, top) from the quarter to the bow point;
+    // the starboard side is their mirror image.
+    const v3* port = ship_model_tables.frigate_hull;
+    constexpr int PORT_PAIRS = (FRIGATE_HULL / 2 + 1) / 2;   // six along the side and the bow point
+    for (int i = 0; i + 1 < PORT_PAIRS; ++i) {
+        const v3 *a = &port[2 * i], *b = &port[2 * i + 2];
+        quad(a[1], b[1], mirror(b[1]), mirror(a[1]), 0.0f, 0.5f, 0.25f, 1.0f);                 // deck
+        quad(a[1], a[0], b[0], b[1], 0.5f, 1.0f, 0.75f, 0.5f);                                 // port side
+        quad(mirror(b[1]), mirror(b[0]), mirror(a[0]), mirror(a[1]), 0.5f, 1.0f, 0.75f, 0.5f); // starboard side
     }
-    quad(FRIGATE_PORT[0].b, FRIGATE_PORT[0].a, mirror(FRIGATE_PORT[0].a), mirror(FRIGATE_PORT[0].b), 0.5f, 1.0f,
-         0.75f, 0.5f);   // the transom
-    for (int k = 0; k < 7; ++k) {
+    quad(port[1], port[0], mirror(port[0]), mirror(port[1]), 0.5f, 1.0f, 0.75f, 0.5f);   // the transom
+    for (int k = 0; k < FRIGATE_BLOCKS; ++k) {
         const bool funnel = k >= 5;
-        block_walls(FRIGATE_BLOCKS[k], funnel ? 0.25f : 0.0f, 0.5f, funnel ? 0.5f : 0.25f, 1.0f);
+        block_walls(&ship_model_tables.frigate_blocks[k * 8], funnel ? 0.25f : 0.0f, 0.5f, funnel ? 0.5f : 0.25f,
+                    1.0f);
     }
     glEnd();
 
+    // The helicopter deck spans the hull's tops between its 70-m and 40-m
+    // stations (pairs 2 and 3).
     OGL_bind_tex(TEX_SLOT_HELIPAD_ASPHALT, 0);
     glBegin(GL_QUADS);
-    quad({-15, FRIGATE_DECK_Y_M, 70}, {-15, FRIGATE_DECK_Y_M, 40}, {15, FRIGATE_DECK_Y_M, 40}, {15, FRIGATE_DECK_Y_M, 70},
-         0.0f, 0.0f, 1.0f, 1.0f);
+    quad(port[5], port[7], mirror(port[7]), mirror(port[5]), 0.0f, 0.0f, 1.0f, 1.0f);
     glEnd();
 
     lines(FRIGATE_MAST, 10);
@@ -303,9 +268,9 @@ void SHIPS_draw_frigate(float, float)
 
 namespace {
 
-constexpr block OILRIG_A_BLOCKS[4] = {{11, 11, 59, 12, 12, 60, 0, 65, 65},   // helicopter deck slab
-                                      {19, 19, 54, 19, 19, 61, 0, 0, 0},     // drill floor block
-                                      {1, 1, 61, 1, 1, 165, 0, 0, 0}};       // derrick core
+// Platform A's blocks in its table: the helicopter deck slab, the main deck
+// (a trapezoid), the drill floor block and the derrick core.
+constexpr int OILRIG_A_HELIDECK = 0, OILRIG_A_MAIN_DECK = 8, OILRIG_A_DRILL_FLOOR = 16, OILRIG_A_DERRICK = 24;
 constexpr v3 OILRIG_A_LEGS[3] = {{0, 0, 40}, {-28, 0, -33}, {28, 0, -33}};
 
 void striped(int bay)
@@ -317,31 +282,15 @@ void striped(int bay)
         line_colour(fade, 0.0f, 0.0f);
 }
 
-struct oilrig_b_block {
-    float hx, hz, y0, y1, cx, cz;
-};
-constexpr oilrig_b_block OILRIG_B_BLOCKS[25] = {
-    {50, 50, 95, 110, 0, 0},    {70, 70, 55, 65, 0, 0},      {70, 70, 85, 95, 0, 0},     {58, 58, 105, 106, 0, 0},
-    {2, 2, 0, 210, 0, 0},       {14, 14, 95, 97, 0, 90},     {5, 5, 110, 120, 35, 35},   {5, 5, 112, 122, 35, 5},
-    {10, 10, 110, 135, -35, 35}, {12, 30, 110, 112, 35, -5}, {9, 9, 110, 125, 35, -35},  {14, 14, 110, 130, -35, -35},
-    {15, 15, 120, 121, -35, 35}, {15, 15, 130, 131, -35, 35}, {1.5f, 28, 90, 96, -10, 76}, {1.5f, 28, 90, 96, 10, 76},
-    {58, 58, 100, 101, 0, 0},   {10, 10, 110, 123, 0, 35},   {12, 12, 115, 116, 0, 35},  {12, 12, 120, 121, 0, 35},
-    {65, 65, 70, 71, 0, 0},     {65, 65, 78, 79, 0, 0},      {5, 5, 110, 120, -35, 0},   {20, 60, 65, 85, -30, 0},
-    {20, 60, 65, 85, 30, 0}};
 struct boom {
     v3 base;
     float tilt_deg;
 };
 constexpr boom OILRIG_B_BOOMS[4] = {{{0, 110, 0}, 0}, {{35, 117, 5}, -50}, {{35, 115, 35}, -75}, {{-35, 115, 0}, 45}};
 constexpr float BOOM_LENGTH_M = 106.0f;
+constexpr int OILRIG_B_HELIDECK = 5;
 
-block oilrig_b_block_of(int k)
-{
-    const oilrig_b_block& r = OILRIG_B_BLOCKS[k];
-    const float lo = k == 5 ? 0.95f : 1.0f;
-    const float hi = (k == 6 || k == 7 || k == 22) ? 0.75f : 1.0f;
-    return {r.hx * lo, r.hz * lo, r.y0, r.hx * hi, r.hz * hi, r.y1, r.cx, r.cz, r.cz};
-}
+const v3* oilrig_b_block(int k) { return &ship_model_tables.platform_b[k * 8]; }
 
 // A round column as a quad strip from (x0, y0, z0) to (x1, y1, z1).
 void column(v3 lo, v3 hi, float radius, int step_deg)
@@ -386,21 +335,19 @@ void SHIPS_draw_oilrig_a(float, float, float)
     solid_state(1);
     OGL_bind_tex(TEX_SLOT_SURFACES, 0);
     glBegin(GL_QUADS);
-    for (const block& b : OILRIG_A_BLOCKS) block_walls(b, 0.0f, 0.5f, 0.25f, 1.0f);
-    // The main deck: a trapezoid from y 45 to 54.
-    const v3 lo[4] = {{-5, 45, 75}, {-40, 45, -40}, {40, 45, -40}, {5, 45, 75}};
-    const v3 hi[4] = {{-5, 54, 75}, {-40, 54, -40}, {40, 54, -40}, {5, 54, 75}};
-    walls(lo, hi, 0.25f, 0.0f, 0.5f, 0.5f);
-    quad(hi[0], hi[1], hi[2], hi[3], 0.25f, 0.5f, 0.5f, 1.0f);
+    const v3* a = ship_model_tables.platform_a;
+    for (int b : {OILRIG_A_HELIDECK, OILRIG_A_DRILL_FLOOR, OILRIG_A_DERRICK}) block_walls(a + b, 0.0f, 0.5f, 0.25f, 1.0f);
+    block_walls(a + OILRIG_A_MAIN_DECK, 0.25f, 0.0f, 0.5f, 0.5f);
+    block_top(a + OILRIG_A_MAIN_DECK, 0.25f, 0.5f, 0.5f, 1.0f);
     glEnd();
     OGL_bind_tex(TEX_SLOT_HELIPAD_ASPHALT, 0);
     glBegin(GL_QUADS);
-    block_top(OILRIG_A_BLOCKS[0], 0.0f, 0.0f, 1.0f, 1.0f);
+    block_top(a + OILRIG_A_HELIDECK, 0.0f, 0.0f, 1.0f, 1.0f);
     glEnd();
     OGL_bind_tex(TEX_SLOT_RWAY_PAVE, 0);
     glBegin(GL_QUADS);
-    block_top(OILRIG_A_BLOCKS[1], 0.0f, 0.0f, 1.0f, 1.0f);
-    block_top(OILRIG_A_BLOCKS[2], 0.0f, 0.0f, 1.0f, 1.0f);
+    block_top(a + OILRIG_A_DRILL_FLOOR, 0.0f, 0.0f, 1.0f, 1.0f);
+    block_top(a + OILRIG_A_DERRICK, 0.0f, 0.0f, 1.0f, 1.0f);
     glEnd();
 
     solid_state(0);
@@ -433,13 +380,13 @@ void SHIPS_draw_oilrig_b(float, float, float)
     solid_state(1);
     OGL_bind_tex(TEX_SLOT_SURFACES, 0);
     glBegin(GL_QUADS);
-    for (int k = 0; k < 25; ++k) {
+    for (int k = 0; k < PLATFORM_B_BOXES; ++k) {
         // Each block's walls take one of four strips of the walls' region.
         const float t0 = 0.5f + 0.125f * (k % 4);
-        block_walls(oilrig_b_block_of(k), 0.0f, t0, 0.25f, t0 + 0.125f);
+        block_walls(oilrig_b_block(k), 0.0f, t0, 0.25f, t0 + 0.125f);
     }
-    for (int k = 0; k < 25; ++k)
-        if (k != 5) block_top(oilrig_b_block_of(k), 0.25f, 0.5f, 0.5f, 1.0f);
+    for (int k = 0; k < PLATFORM_B_BOXES; ++k)
+        if (k != OILRIG_B_HELIDECK) block_top(oilrig_b_block(k), 0.25f, 0.5f, 0.5f, 1.0f);
     glEnd();
     for (int sx = -1; sx <= 1; sx += 2)
         for (int sz = -1; sz <= 1; sz += 2) column({40.0f * sx, 0, 40.0f * sz}, {40.0f * sx, 55, 40.0f * sz}, 13.0f, 30);
@@ -449,7 +396,7 @@ void SHIPS_draw_oilrig_b(float, float, float)
     for (const auto& b : brace) column({b[1].x, 21, b[1].z}, {b[0].x, 56, b[0].z}, 5.0f, 45);
     OGL_bind_tex(TEX_SLOT_HELIPAD_ASPHALT, 0);
     glBegin(GL_QUADS);
-    block_top(oilrig_b_block_of(5), 0.0f, 0.0f, 1.0f, 1.0f);
+    block_top(oilrig_b_block(OILRIG_B_HELIDECK), 0.0f, 0.0f, 1.0f, 1.0f);
     glEnd();
 
     solid_state(0);
@@ -467,11 +414,9 @@ void SHIPS_draw_oilrig_b(float, float, float)
     glEnd();
     // Railings along the top edges of blocks 20, 3, 13 and 19.
     for (int k : {20, 3, 13, 19}) {
-        const block b = oilrig_b_block_of(k);
-        v3 r[4];
-        ring(r, b.cx, b.cz1, b.hx1, b.hz1, b.y1 + 1.0f);
+        const v3* top = oilrig_b_block(k) + 4;
         glBegin(GL_LINE_STRIP);
-        for (int c = 0; c <= 4; ++c) glVertex3f(r[c % 4].x, r[c % 4].y, r[c % 4].z);
+        for (int c = 0; c <= 4; ++c) glVertex3f(top[c % 4].x, top[c % 4].y + 1.0f, top[c % 4].z);
         glEnd();
     }
     // The booms: square lattices up their tilted axes, striped 0.8 / 0.2.

@@ -26,6 +26,7 @@
 #include "flightmodel/systems/gyros.h"
 #include "links/sound_seam.h"
 #include "shell/keys.h"
+#include "world/airport_state.h"
 
 namespace control_test {
 
@@ -70,13 +71,7 @@ class ControlStep : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        std::memset(static_cast<void*>(&flt[0]), 0, sizeof(flt_struct));
-        std::memset(static_cast<void*>(&pln[0]), 0, sizeof(acf_struct));
-        SIMVARS_clear();
-        CONTROL_reset_state();
-        auto_flight_on = auto_view_cycle_on = 0;
-        control_authority = 1.0f;
-        for (int k = 0; k < GYRO_SYSTEMS; ++k) gyro_pitch[k] = gyro_heading[k] = 0.0f;
+        clean_state();
         sim_operation_misc.frame_rate_period = 0.05f;
         frame_clock = 100.0f;
         app_mode = 0;
@@ -84,6 +79,7 @@ protected:
         stick.clear();
         INPUT_set_joystick_poll(poll_test_stick);
         SOUND_install_recorder(&sounds);
+        std::memcpy(kept_keys_, key_assignment_table, sizeof kept_keys_);
         std::memset(key_assignment_table, 0, sizeof key_assignment_table);
         key_assignment_table[1] = KEY_REVERSERS;
         key_assignment_table[9] = KEY_AP_OFF;
@@ -105,6 +101,24 @@ protected:
         INPUT_set_joystick_poll(nullptr);
         SOUND_install_recorder(nullptr);
         CORE_set_key_slot_dispatcher(nullptr);
+        std::memcpy(key_assignment_table, kept_keys_, sizeof kept_keys_);
+        // The auto-flight, the autopilot modes, the traffic runway and the
+        // random records these tests leave do not fly the tests after them.
+        clean_state();
+        traffic_runway_state = traffic_runway_record{};
+    }
+
+    // The user's plane and aircraft empty, the published records cleared and
+    // the control step at rest, with the auto-flight and view cycle off.
+    static void clean_state()
+    {
+        std::memset(static_cast<void*>(&flt[0]), 0, sizeof(flt_struct));
+        std::memset(static_cast<void*>(&pln[0]), 0, sizeof(acf_struct));
+        SIMVARS_clear();
+        CONTROL_reset_state();
+        auto_flight_on = auto_view_cycle_on = 0;
+        control_authority = 1.0f;
+        for (int k = 0; k < GYRO_SYSTEMS; ++k) gyro_pitch[k] = gyro_heading[k] = 0.0f;
     }
 
     void step(int frames = 1)
@@ -175,6 +189,9 @@ protected:
     sim_cockpit_autopilot_block& ap = sim_cockpit_autopilot;
     sim_joystick_block& joy = sim_joystick;
     sound_log sounds;
+
+private:
+    uint8_t kept_keys_[KEY_SLOTS] = {};
 };
 
 }  // namespace control_test

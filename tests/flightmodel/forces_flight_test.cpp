@@ -16,8 +16,11 @@
 #include "aircraft/acf_load.h"
 #include "core/folders.h"
 #include "flightmodel/atmosphere.h"
+#include "flightmodel/control/own_physics.h"
 #include "flightmodel/forces/mass.h"
 #include "flightmodel/forces/stability.h"
+#include "flightmodel/ground/contact.h"
+#include "flightmodel/ground/ground_stages.h"
 #include "flightmodel/plane_step.h"
 #include "flightmodel/propulsion/propulsion.h"
 #include "shell/commands.h"
@@ -174,6 +177,18 @@ struct TrainerFlight : ::testing::Test {
     void SetUp() override
     {
         clear_alerts();
+        // The records, the interval flags and every stage start from rest,
+        // whatever the tests before flew or left switched on.
+        SIMVARS_clear();
+        std::fill(std::begin(interval_ticks), std::end(interval_ticks), 0);
+        frame_clock = 0.0f;
+        auto_flight_on = 0;
+        CONTROL_reset_state();
+        SYSTEMS_reset();
+        CONTACT_reset();
+        GROUND_stages_reset();
+        FM_forces_reset();
+        ENGN_propulsion_reset();
         const std::string missing = load_trainer();
         if (!missing.empty()) GTEST_SKIP() << "needs " << missing;
         still_air();

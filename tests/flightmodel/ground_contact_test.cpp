@@ -17,6 +17,7 @@
 #include "flightmodel/ground/ground_stages.h"
 #include "scene/surface_state.h"
 #include "tests/flightmodel/forces_fixture.h"
+#include "tests/support/flight_fixture.h"
 #include "tests/support/terrain_support.h"
 
 namespace {
@@ -352,8 +353,11 @@ TEST_F(GroundStage, OnlyTheFirstThreeGearsPutThePlaneOnTheGround)
 }
 
 // The test aircraft of the force tests, on springs and dampers of its own,
-// lowered onto flat ground and left to settle through the whole build-up.
-TEST(GroundContactFlown, TheTestAircraftSettlesOnItsGearAndTheParkingBrakeHoldsIt)
+// lowered onto flat ground and left to settle through the whole build-up; the
+// world starts empty, whatever scene, sea or ships tests before it built.
+class GroundContactFlown : public FlightState {};
+
+TEST_F(GroundContactFlown, TheTestAircraftSettlesOnItsGearAndTheParkingBrakeHoldsIt)
 {
     using namespace forces_test;
     CONST_fill_constants();

@@ -50,6 +50,9 @@ protected:
         PLAT_set_clock_source(nullptr, nullptr);
         airport_table.clear();
         FOLDERS_init_from((saved_folder_ + "orvell").c_str());
+        // A full logbook left behind would make the next flight's entry fatal.
+        logbook = logbook_arrays{};
+        logbook_index = -1;
     }
 
     std::filesystem::path file() const { return dir_.path() / "Output/logbooks/ORVELL PILOT.txt"; }

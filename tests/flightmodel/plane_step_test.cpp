@@ -7,9 +7,15 @@
 
 #include "aircraft/flight_start.h"
 #include "core/random.h"
+#include "flightmodel/control/own_physics.h"
+#include "flightmodel/forces/forces.h"
+#include "flightmodel/ground/contact.h"
+#include "flightmodel/ground/ground_stages.h"
 #include "flightmodel/plane_override.h"
 #include "flightmodel/plane_state.h"
 #include "flightmodel/plane_step.h"
+#include "flightmodel/propulsion/propulsion.h"
+#include "flightmodel/systems.h"
 #include "flightmodel/traffic/traffic.h"
 #include "links/sound.h"
 #include "links/speech.h"
@@ -22,6 +28,13 @@ protected:
     void SetUp() override
     {
         FlightState::SetUp();
+        // Every stage starts from its own rest, whatever flew before.
+        CONTACT_reset();
+        GROUND_stages_reset();
+        CONTROL_reset_state();
+        SYSTEMS_reset();
+        FM_forces_reset();
+        ENGN_propulsion_reset();
         sim_cockpit_electrical.battery_on = 1;
         flt[0].ENGN_bat_volt[0] = 1.0f;   // a charged battery: the instruments have power
         sim_cockpit_electrical.avionics_on = 1;

@@ -15,6 +15,8 @@
 
 #include "aircraft/acf_load.h"
 #include "core/folders.h"
+#include "core/simvars.h"
+#include "flightmodel/control/own_physics.h"
 #include "flightmodel/forces/forces.h"
 #include "flightmodel/forces/mass.h"
 #include "flightmodel/attitude.h"
@@ -284,6 +286,13 @@ std::string missing_steps()
 struct FleetOnTheGround : ::testing::TestWithParam<kind> {
     void SetUp() override
     {
+        // The records, the interval flags and the control and systems steps
+        // start from rest, whatever the tests before left set (a 1-second
+        // flag left up runs the random failures every frame).
+        SIMVARS_clear();
+        std::fill(std::begin(interval_ticks), std::end(interval_ticks), 0);
+        CONTROL_reset_state();
+        SYSTEMS_reset();
         const std::string missing = load_fleet(GetParam());
         if (!missing.empty()) GTEST_SKIP() << "needs " << missing;
         standard_air();

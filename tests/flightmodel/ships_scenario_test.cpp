@@ -92,10 +92,13 @@ protected:
         FlightState::TearDown();
     }
 
+    // The object at rest at (x, z): no drift, turn or rocking another test left it.
     static void place(int slot, float x, float z, float heading)
     {
         ship_x[slot] = x, ship_y[slot] = 0.0f, ship_z[slot] = z;
         ship_heading[slot] = heading;
+        ship_vx[slot] = ship_vz[slot] = ship_turn_rate[slot] = 0.0f;
+        ship_pitch_rate[slot] = ship_roll_rate[slot] = 0.0f;
     }
 
     // One frame of the program: the scene pass's deck tests and overlay, then the cycle.

@@ -28,6 +28,10 @@ protected:
     {
         airport_id_index.clear();
         FOLDERS_init_from((saved_program_folder_ + "orvell").c_str());
+        // The real weather these tests switch on, and what it read, do not
+        // blow through the flights of the tests after them.
+        sim_weather.use_real_weather_bool = 0;
+        SYSTEMS_reset();
         SystemsState::TearDown();
     }
 

@@ -36,11 +36,24 @@ class Terrain : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        kept_area_ = scenery_area;
         sim_graphics_scenery.current_planet = PLANET_EARTH;
         SCENE_surface_reset();
         TEST_lay_flat_grid(0.0f);
     }
-    void TearDown() override { TEST_lay_flat_grid(0.0f); }
+    // The deck, the ships' drift and turns and the loaded area these tests
+    // set do not carry over into the tests after them.
+    void TearDown() override
+    {
+        TEST_lay_flat_grid(0.0f);
+        SCENE_surface_reset();
+        for (int k = 0; k < SEA_OBJECT_SLOTS; ++k)
+            ship_vx[k] = ship_vz[k] = ship_turn_rate[k] = ship_pitch_rate[k] = ship_roll_rate[k] = 0.0f;
+        scenery_area = kept_area_;
+    }
+
+private:
+    scenery_area_record kept_area_{};
 };
 
 // The deformed test grid: each point pushed up to 30 m off the lattice and

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <ios>
 #include <string>
 #include <vector>
 
@@ -59,11 +60,17 @@ protected:
         origin_held_by_network = 0;
         weather_seed = 0;
         airport_table.clear();
+        // The logs start over in the test's folder, in the streams' own
+        // format: a fixed or precise format an earlier program start left on
+        // them would change how the traces print numbers.
+        const std::ios fresh_format(nullptr);
         error_log.close();
         error_log.clear();
+        error_log.copyfmt(fresh_format);
         error_log.open(dir_.path() / "ERROR.OUT");
         data_log.close();
         data_log.clear();
+        data_log.copyfmt(fresh_format);
         data_log.open(dir_.path() / "DATA.OUT");
     }
 

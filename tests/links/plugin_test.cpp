@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <filesystem>
 #include <map>
@@ -17,6 +18,7 @@
 #include "aircraft/acf_struct.h"
 #include "core/app_mode.h"
 #include "core/command_hook.h"
+#include "core/constants.h"
 #include "core/draw_phases.h"
 #include "core/geo.h"
 #include "core/menu_table.h"
@@ -416,6 +418,33 @@ TEST_F(PluginData, EveryNameReadsAndWritesALiveVariable)
     EXPECT_EQ(volt_display_timeout[7], 8.0f);
     SWITCHES_reset();
     sim_cockpit_radios.adf2_obs_card_mag = 0.0f;
+}
+
+// The planet takes only the Earth (0) and Mars (1), the language only one of
+// its seven folders: any other write is refused and the value stays.
+TEST_F(PluginData, ThePlanetAndTheLanguageRefuseValuesOutOfTheirRange)
+{
+    const ORPM_data_ref& planet = ref("sim/graphics/scenery/current_planet");
+    sim_graphics_scenery.current_planet = PLANET_EARTH;
+    for (const int wild : {2, -1, 1 << 30, -(1 << 30), INT32_MAX, INT32_MIN}) {
+        planet.set_int(planet.write_context, wild);
+        EXPECT_EQ(planet.get_int(planet.read_context), PLANET_EARTH) << wild;
+    }
+    planet.set_int(planet.write_context, PLANET_MARS);
+    EXPECT_EQ(sim_graphics_scenery.current_planet, PLANET_MARS);
+    planet.set_int(planet.write_context, 7);
+    EXPECT_EQ(sim_graphics_scenery.current_planet, PLANET_MARS);
+    planet.set_int(planet.write_context, PLANET_EARTH);
+    EXPECT_EQ(sim_graphics_scenery.current_planet, PLANET_EARTH);
+
+    const ORPM_data_ref& language = ref("sim/operation/prefs/misc/language");
+    const int32_t kept = sim_operation_prefs_misc.language;
+    for (const int value : {6, 7, -1, 0, 1 << 30, 3})
+        language.set_int(language.write_context, value);
+    EXPECT_EQ(sim_operation_prefs_misc.language, 3);
+    language.set_int(language.write_context, 7);
+    EXPECT_EQ(sim_operation_prefs_misc.language, 3);
+    sim_operation_prefs_misc.language = kept;
 }
 
 // ---------------------------------------------------------------------------

@@ -326,6 +326,9 @@ TEST_F(ProgramLink, DamagedDatagramsLeaveTheFrameLoopRunning)
     EXPECT_EQ(sim_cockpit_radios.com1_freq_hz, 12390);
     EXPECT_EQ(quit_flag, 0);
     sim_operation_sound.speech_on = speech_was;
+    // The tests after this one find the world the start left (the datagrams
+    // moved the plane and the scenery far from any airport).
+    start.restore();
 }
 
 }  // namespace

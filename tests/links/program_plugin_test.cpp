@@ -2,10 +2,12 @@
 // forward view with its panel): a plug-in answering 0 before the panel keeps it
 // from being drawn while the after-panel phase still comes, and a plug-in that
 // writes bad values through the published names frame after frame (counts and
-// indices far out of range, not-a-number floats) leaves the frames running.
+// indices far out of range, not-a-number floats, huge numbers into every
+// integer) leaves the frames running and the scenery quick to reload.
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -16,6 +18,7 @@
 #include <vector>
 
 #include "core/app_mode.h"
+#include "core/constants.h"
 #include "core/draw_phases.h"
 #include "core/frame_clock.h"
 #include "core/geo.h"
@@ -193,6 +196,57 @@ TEST_F(PluginProgram, BadValuesWrittenThroughTheNamesLeaveTheFramesRunning)
     for (int k = 0; k < 60; ++k) frame();
     EXPECT_EQ(round, 60);
     EXPECT_EQ(app_mode, MODE_FLYING);
+}
+
+// Huge numbers, positive for ten passes and then negative, into every integer
+// and integer array a plug-in can write: the planet keeps the Earth, the frames
+// go on, sanitizer-clean, and the plug-in's scenery reload takes a moment.
+// Every value comes back at the end.
+TEST_F(PluginProgram, HugeNumbersInEveryIntegerLeaveTheFramesRunningAndTheReloadQuick)
+{
+    struct kept_value {
+        const ORPM_data_ref* ref;
+        std::vector<int> values;
+    };
+    static std::vector<kept_value> kept;
+    kept.clear();
+    for (const auto& [name, r] : names) {
+        if (r.type == ORPM_TYPE_INT) kept.push_back({&r, {r.get_int(r.read_context)}});
+        if (r.type == ORPM_TYPE_INT_ARRAY) {
+            std::vector<int> v(size_t(r.get_int_array(r.read_context, nullptr, 0, 0)));
+            r.get_int_array(r.read_context, v.data(), 0, int(v.size()));
+            kept.push_back({&r, v});
+        }
+    }
+    static int round;
+    round = 0;
+    plugin.each_frame = [] {
+        const int big = ++round <= 10 ? 1 << 30 : -(1 << 30);
+        std::vector<int> ints(1000, big);
+        for (const kept_value& k : kept) {
+            if (k.ref->type == ORPM_TYPE_INT) k.ref->set_int(k.ref->write_context, big);
+            else k.ref->set_int_array(k.ref->write_context, ints.data(), 0, int(ints.size()));
+        }
+    };
+    sim_time.paused = 0;
+    for (int k = 0; k < 16; ++k) frame();
+    plugin.each_frame = nullptr;
+    EXPECT_GE(round, 16);
+    EXPECT_EQ(app_mode, MODE_FLYING);
+    EXPECT_EQ(sim_graphics_scenery.current_planet, PLANET_EARTH);
+
+    PLUGIN_fill_host_table();
+    const auto start = std::chrono::steady_clock::now();
+    PLUGIN_host_table.reload_scenery();
+    EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 20.0);
+    frame();
+    EXPECT_EQ(app_mode, MODE_FLYING);
+
+    for (kept_value& k : kept) {
+        if (k.ref->type == ORPM_TYPE_INT) k.ref->set_int(k.ref->write_context, k.values[0]);
+        else k.ref->set_int_array(k.ref->write_context, k.values.data(), 0, int(k.values.size()));
+    }
+    frame();
 }
 
 }  // namespace

@@ -1,8 +1,11 @@
 // The ships and platforms through their pass: deck contact with the object
 // in view and out of it, the carrier's wires and catapult, the ball, and the
 // lights each object shows at night and by day.
+#include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <vector>
 
@@ -12,6 +15,7 @@
 #include "graphics/ogl_bind_seam.h"
 #include "scene/drawers.h"
 #include "scene/sea/sea.h"
+#include "scene/sea/ship_tables.h"
 #include "scene/surface_state.h"
 #include "scene/trails.h"
 #include "tests/scene/scene_fixture.h"
@@ -215,6 +219,102 @@ TEST_F(Sea, AtNightLightsShowByDayOnlyTheBallAndItsDatum)
     EXPECT_NEAR(lights_of(SEA_PLATFORM_A).back().r, r0, 1e-3f);
     sim_time.total_running_time_sec = 10.0f + 0.785f;
     EXPECT_NEAR(lights_of(SEA_PLATFORM_A).back().r, 1.0f - r0, 1e-2f);
+}
+
+// The hulls, decks and blocks and the carrier's deck lights are drawn from
+// the built-in tables: moved 1 km south in the tables, every polygon of the
+// carrier, the frigate and platform A moves on the screen as the point 1 km
+// south of the origin does, and so does every light of the carrier; of
+// platform B its 25 blocks move, its round legs (not in the tables) stay.
+TEST_F(Sea, TheModelsAreDrawnFromTheirTables)
+{
+    struct drawn {
+        std::vector<std::vector<std::array<float, 2>>> polygons;   // window x, y of each vertex
+        std::vector<std::array<float, 2>> points;
+        std::vector<float> light_z;
+    };
+    auto draw = [](void (*drawer)()) {
+        light_log log;
+        OGL_install_bind_recorder(&log);
+        std::vector<GLfloat> b(1 << 20);
+        glFeedbackBuffer(static_cast<GLsizei>(b.size()), GL_2D, b.data());
+        glRenderMode(GL_FEEDBACK);
+        drawer();
+        const GLint n = glRenderMode(GL_RENDER);
+        OGL_install_bind_recorder(nullptr);
+        drawn out;
+        for (const auto& l : log.lights) out.light_z.push_back(l.z);
+        for (GLint i = 0; i < n;) {
+            const GLint token = static_cast<GLint>(b[i++]);
+            if (token == GL_PASS_THROUGH_TOKEN) {
+                ++i;
+                continue;
+            }
+            const bool polygon = token == GL_POLYGON_TOKEN;
+            const GLint count = polygon ? static_cast<GLint>(b[i++]) : token == GL_POINT_TOKEN ? 1 : 2;
+            if (polygon) out.polygons.emplace_back();
+            for (GLint k = 0; k < count; ++k, i += 2) {
+                if (polygon) out.polygons.back().push_back({b[i], b[i + 1]});
+                if (token == GL_POINT_TOKEN) out.points.push_back({b[i], b[i + 1]});
+            }
+        }
+        return out;
+    };
+    auto shift = [](auto& vertices) {
+        for (model_vertex& v : vertices) v.z += 1000.0f;
+    };
+
+    // An oblique view, 4 km across.
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(-2000.0, 2000.0, -2000.0, 2000.0, -2000.0, 2000.0);
+    glViewport(0, 0, 1024, 768);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glRotatef(30.0f, 1.0f, 0.0f, 0.0f);
+    glRotatef(40.0f, 0.0f, 1.0f, 0.0f);
+    const drawn south = draw([] {
+        glBegin(GL_POINTS);
+        glVertex3f(0.0f, 0.0f, 0.0f);
+        glVertex3f(0.0f, 0.0f, 1000.0f);
+        glEnd();
+    });
+    ASSERT_EQ(south.points.size(), 2u);
+    const float dx = south.points[1][0] - south.points[0][0], dy = south.points[1][1] - south.points[0][1];
+    auto moved_polygons = [dx, dy](const drawn& a, const drawn& b) {
+        EXPECT_EQ(a.polygons.size(), b.polygons.size());
+        int moved = 0;
+        for (size_t p = 0; p < std::min(a.polygons.size(), b.polygons.size()); ++p) {
+            bool all = a.polygons[p].size() == b.polygons[p].size();
+            for (size_t k = 0; all && k < a.polygons[p].size(); ++k)
+                all = std::fabs(b.polygons[p][k][0] - a.polygons[p][k][0] - dx) < 0.01f &&
+                      std::fabs(b.polygons[p][k][1] - a.polygons[p][k][1] - dy) < 0.01f;
+            moved += all;
+        }
+        return moved;
+    };
+
+    void (*const drawers[4])() = {[] { SHIPS_draw_carrier(0, 0); }, [] { SHIPS_draw_frigate(0, 0); },
+                                  [] { SHIPS_draw_oilrig_a(0, 0, 0); }, [] { SHIPS_draw_oilrig_b(0, 0, 0); }};
+    SHIPS_build_model_tables();
+    drawn before[4], after[4];
+    for (int d = 0; d < 4; ++d) before[d] = draw(drawers[d]);
+    ship_model_tables_record& t = ship_model_tables;
+    shift(t.carrier_hull_side), shift(t.carrier_upper_hull), shift(t.carrier_deck_edge), shift(t.carrier_island);
+    shift(t.carrier_lights), shift(t.frigate_hull), shift(t.frigate_blocks), shift(t.platform_a), shift(t.platform_b);
+    for (int d = 0; d < 4; ++d) after[d] = draw(drawers[d]);
+    SHIPS_build_model_tables();
+
+    for (int d = 0; d < 3; ++d) {
+        EXPECT_GT(before[d].polygons.size(), 20u) << d;
+        EXPECT_EQ(moved_polygons(before[d], after[d]), static_cast<int>(before[d].polygons.size())) << d;
+    }
+    const int blocks = moved_polygons(before[3], after[3]);
+    EXPECT_GE(blocks, PLATFORM_B_BOXES * 2);
+    EXPECT_LT(blocks, static_cast<int>(before[3].polygons.size()));
+    ASSERT_EQ(before[0].light_z.size(), 70u);
+    ASSERT_EQ(after[0].light_z.size(), 70u);
+    for (size_t k = 0; k < 70; ++k) EXPECT_NEAR(after[0].light_z[k] - before[0].light_z[k], 1000.0f, 1e-3f) << k;
 }
 
 TEST_F(Sea, UnplacedOrDamagedShipsGiveNoDeck)

@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <fstream>
+#include <map>
+#include <mutex>
 #include <sstream>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -54,6 +57,42 @@ const bool registered = [] {
 
 std::atomic<int> temp_counter{0};
 
+// The temporary folders not removed yet, each with the process that made it.
+// Whatever is left when the process exits (a fatal alert's exit, a death
+// test's child ending inside its test) is removed then; a forked child's exit
+// leaves its parent's folders alone. Never destroyed, so folders held by
+// statics can still be forgotten after the exit's clean-up ran.
+struct live_temp_folders {
+    std::mutex lock;
+    std::map<std::string, pid_t> made_by;
+};
+
+void remove_leftover_temp_folders();
+
+live_temp_folders& live_folders()
+{
+    static live_temp_folders* live = [] {
+        std::atexit(remove_leftover_temp_folders);
+        return new live_temp_folders;
+    }();
+    return *live;
+}
+
+void remove_leftover_temp_folders()
+{
+    live_temp_folders& live = live_folders();
+    const std::lock_guard<std::mutex> hold(live.lock);
+    for (auto it = live.made_by.begin(); it != live.made_by.end();) {
+        if (it->second != getpid()) {
+            ++it;
+            continue;
+        }
+        std::error_code ec;
+        std::filesystem::remove_all(it->first, ec);
+        it = live.made_by.erase(it);
+    }
+}
+
 }  // namespace
 
 temp_folder::temp_folder()
@@ -62,6 +101,11 @@ temp_folder::temp_folder()
     name << "orvell-test-" << getpid() << "-" << temp_counter++;
     path_ = std::filesystem::temp_directory_path() / name.str();
     std::filesystem::remove_all(path_);
+    live_temp_folders& live = live_folders();
+    {
+        const std::lock_guard<std::mutex> hold(live.lock);
+        live.made_by[path_.string()] = getpid();
+    }
     std::filesystem::create_directories(path_);
 }
 
@@ -69,6 +113,9 @@ temp_folder::~temp_folder()
 {
     std::error_code ec;
     std::filesystem::remove_all(path_, ec);
+    live_temp_folders& live = live_folders();
+    const std::lock_guard<std::mutex> hold(live.lock);
+    live.made_by.erase(path_.string());
 }
 
 std::filesystem::path temp_folder::write(const std::string& relative, const std::string& bytes) const

@@ -35,7 +35,8 @@ alert_record expect_fatal(F&& f)
     throw std::runtime_error("expected a fatal alert, none was raised");
 }
 
-// A fresh folder under the system's temporary folder, removed with its contents.
+// A fresh folder under the system's temporary folder, removed with its contents
+// when it goes, or at the latest when the process that made it exits.
 class temp_folder {
 public:
     temp_folder();

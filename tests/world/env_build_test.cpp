@@ -3,6 +3,7 @@
 // runways and heliports, custom package order, folded grids.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
@@ -171,6 +172,37 @@ TEST_F(EnvBuild, PowerLineTowersAndRoadsOverALake)
         EXPECT_FLOAT_EQ(s.y, kind == 0 ? h + 15.0f : h);
         EXPECT_EQ(s.marker, kind == 0 ? SEG_RAISED : SEG_ON_LAND);
     }
+}
+
+// A power line that stands still for 40,000 points before it runs east puts
+// 40,000 towers on one spot: all but one are dropped as duplicates, in one
+// pass (not one pass over every tower per dropped tower), and the links still
+// lead from tower to tower along the line.
+TEST_F(EnvBuild, ThousandsOfTowersOnOneSpotAreDroppedQuicklyAndTheLinksHold)
+{
+    env::tile t = flat_tile(EARTH, SOUTH, WEST, 100.0, 10);
+    const double lat = 34.3, span = 1240.0 / (6378145.0 * std::cos(lat * M_PI / 180.0) * M_PI / 180.0);
+    env::chain line(40000, {lat, -117.9});
+    line.push_back({lat, -117.9 + span});
+    t.sections[env::POWER_LINES] = {line};
+    const auto start = std::chrono::steady_clock::now();
+    read(t);
+    EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 5.0);
+    ASSERT_TRUE(recorded_alerts.empty());
+
+    const std::vector<const segment_point*> towers = all_points(3);
+    ASSERT_EQ(towers.size(), 3u);
+    const segment_point* p = towers[0];
+    for (const segment_point* q : towers)
+        if (q->x < p->x) p = q;
+    for (int k = 0; k < 2; ++k) {
+        const std::vector<segment_point>* next = SEG_list(3, static_cast<int>(p->w9), static_cast<int>(p->w10));
+        ASSERT_TRUE(next && p->w11 >= 0 && p->w11 < next->size());
+        const segment_point* q = &(*next)[static_cast<size_t>(p->w11)];
+        EXPECT_NEAR(q->x - p->x, 620.0f, 5.0f);
+        p = q;
+    }
+    EXPECT_EQ(p->marker, SEG_END);
 }
 
 TEST_F(EnvBuild, FinishedHighwayEdgesLieTwoWidthsOverTheCosineApartAndCarryCars)
