@@ -444,6 +444,9 @@ bool picture_ready(int width, int height)
     if (!p.probed) probe_picture_calls();
     const picture_calls& c = p.calls;
     if (!c.all() || !gl_entry::glActiveTextureARB || !gl_entry::glMultiTexCoord2fARB) return false;
+    GLint units = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_UNITS, &units);
+    if (units < 2) return false;
     if (p.colour != 0 && width == p.width && height == p.height) return p.complete;
 
     p.valid = false;
