@@ -7,8 +7,9 @@
 // .map_zoom, chart_airport, the terrain grid and land use, the airport,
 // navaid, fix, airway and object tables with their in-area flags, the ships,
 // the fires, the planes and the replay ring. Writes: GL state, the projected
-// grid and the visible window below, the flight-path pen, and (for one call)
-// the scene's terrain cell window.
+// grid and the visible window below, the flight-path pen, the kept ground
+// picture (two textures; the depth buffer inside the map only while the cells
+// are drawn, put back after) and (for one call) the scene's terrain cell window.
 #pragma once
 
 #include <cstdint>
@@ -55,3 +56,16 @@ void MAP_pen_reset();
 // The settings screens' runway diagram of airport `airport` fitted into the
 // box (x1, y1)..(x2, y2).
 void SETUP_draw_airport_diagram(int airport, float x1, float y1, float x2, float y2);
+
+// The map's ground cells (types other than 4, with at least a few thousand
+// cells in view) are kept as a picture from call to call and drawn again only
+// when something they are made from changes. `enabled` clear makes every call
+// draw the cells and leaves the kept picture alone; the counts say how many
+// calls drew the cells and how many drew the kept picture.
+struct map_ground_cache_record {
+    bool enabled = true;
+    int32_t redraws = 0, reuses = 0;
+};
+extern map_ground_cache_record map_ground_cache;
+// Forgets the kept picture (the next call draws the cells) and the counts.
+void MAP_ground_cache_reset();

@@ -3,8 +3,10 @@
 // over it (airports, objects, navaids, linear features, airways, fixes, sea
 // objects, the fire, the weather radar, the flown path, the aircraft, scales).
 #include <GL/gl.h>
+#include <GL/glext.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -19,9 +21,11 @@
 #include "flightmodel/flt.h"
 #include "flightmodel/terrain_query.h"
 #include "graphics/font.h"
+#include "graphics/gl_entry.h"
 #include "graphics/ogl_draw.h"
 #include "graphics/ogl_state.h"
 #include "panel/panel.h"
+#include "platform/plat_window.h"
 #include "scene/drawers.h"
 #include "scene/fires.h"
 #include "scene/scene_state.h"
@@ -40,6 +44,7 @@
 int32_t chart_airport = -1;
 terrain_vertex map_projected_grid[TERRAIN_GRID_POINTS] = {};
 map_visible_window_record map_visible_window{};
+map_ground_cache_record map_ground_cache{};
 
 float MAP_x_to_screen(float x) { return (x - map_ref_x) * map_scale + map_origin_x; }
 float MAP_z_to_screen(float z) { return map_origin_y - (z - map_ref_z) * map_scale; }
@@ -260,19 +265,17 @@ bool plain_cell(int i, int j)
     return same_normal(c0, c1) && same_normal(c0, c2) && same_normal(c0, c3);
 }
 
-void draw_ground(int type, int overlay)
+// The last colour and normal the cells leave current.
+struct ground_tail {
+    cell_rgba colour;
+    GLfloat normal[3];
+};
+
+// Draws the cells of the visible window (which is not empty) with the state
+// already set, and returns what they leave current.
+ground_tail draw_cells(int type)
 {
     const map_visible_window_record w = map_visible_window;
-    if (type == 4) {
-        const terrain_window_record saved = terrain_window;
-        // The scene's window counts its columns along i (east) and its rows along j.
-        terrain_window = {w.low_row, w.low_column, w.high_row, w.high_column};
-        SURFACE_draw_patch(map_projected_grid, 2, 1, overlay);
-        terrain_window = saved;
-        return;
-    }
-    OGL_set_state(STATE_FOG_OFF, 0, STATE_LIGHTING_ON, STATE_OPAQUE, STATE_DEPTH_TEST_OFF, STATE_DEPTH_WRITE_OFF);
-    if (w.low_row > w.high_row || w.low_column > w.high_column) return;
     mark_wet_cells(w);
 
     ground_arrays& g = ground;
@@ -320,10 +323,541 @@ void draw_ground(int type, int overlay)
     glColorPointer(4, GL_FLOAT, stride, g.vertices[0].colour.c);
     glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(g.triangles.size()), GL_UNSIGNED_INT, g.triangles.data());
     glPopClientAttrib();
+    ground_tail tail{colour, {}};
+    std::memcpy(tail.normal, terrain_point_normal[TERRAIN_index(w.high_row + 1, w.high_column)], sizeof tail.normal);
+    return tail;
+}
+
+// The ground's picture, kept from call to call. The cells are the map's
+// costliest layer and change only with their inputs: the map view and type,
+// the terrain grid and land use, the colour rows and dimming, and the OpenGL
+// state they are lit and placed with. When they are drawn on the screen, the
+// depth buffer inside the scissor box marks what they cover: its values are
+// put aside, it is cleared to 1 and the cells write depth 0 (their colours
+// are not touched by this); the box's colours and depths are then copied into
+// two textures and the depth values put back bit for bit. While a key of all
+// those inputs stays the same, later calls draw the colour texture as one
+// quad, texel for pixel, through the alpha test on the depth texture: the
+// cells' pixels come back byte for byte and every pixel they leave uncovered
+// keeps whatever lies under the map. Nothing else of the frame buffer changes.
+struct picture_calls {
+    PFNGLGETFRAMEBUFFERATTACHMENTPARAMETERIVPROC attachment = nullptr;
+    PFNGLGENFRAMEBUFFERSPROC gen_framebuffers = nullptr;
+    PFNGLDELETEFRAMEBUFFERSPROC delete_framebuffers = nullptr;
+    PFNGLBINDFRAMEBUFFERPROC bind_framebuffer = nullptr;
+    PFNGLCHECKFRAMEBUFFERSTATUSPROC framebuffer_status = nullptr;
+    PFNGLGENRENDERBUFFERSPROC gen_renderbuffers = nullptr;
+    PFNGLDELETERENDERBUFFERSPROC delete_renderbuffers = nullptr;
+    PFNGLBINDRENDERBUFFERPROC bind_renderbuffer = nullptr;
+    PFNGLRENDERBUFFERSTORAGEPROC renderbuffer_storage = nullptr;
+    PFNGLFRAMEBUFFERRENDERBUFFERPROC framebuffer_renderbuffer = nullptr;
+    PFNGLBLITFRAMEBUFFERPROC blit = nullptr;
+    bool all() const
+    {
+        return attachment && gen_framebuffers && delete_framebuffers && bind_framebuffer && framebuffer_status &&
+               gen_renderbuffers && delete_renderbuffers && bind_renderbuffer && renderbuffer_storage &&
+               framebuffer_renderbuffer && blit;
+    }
+};
+
+struct ground_picture_record {
+    void* window = nullptr;        // the window (and so the context) the textures belong to
+    bool probed = false;           // the context's calls looked up
+    picture_calls calls;
+    GLenum depth_format = GL_DEPTH_COMPONENT24;   // the window's depth buffer's
+    GLuint colour = 0, depth = 0;  // textures of the window's size
+    GLuint aside = 0, aside_depth = 0;   // framebuffer object and its depth buffer of the same size
+    int width = 0, height = 0;
+    bool complete = false;         // the textures could be made
+    bool valid = false;            // the textures hold the cells of `key`
+    std::vector<unsigned char> key, scratch;
+    ground_tail tail{};            // what the kept cells left current
+};
+ground_picture_record picture;
+
+template <class F>
+void look_up(F& f, const char* name)
+{
+    f = reinterpret_cast<F>(PLAT_gl_proc_address(name));
+}
+
+// The calls the picture needs, and the format of the window's depth buffer
+// (its values are put aside in one of the same format, bit for bit).
+void probe_picture_calls()
+{
+    ground_picture_record& p = picture;
+    p.probed = true;
+    picture_calls& c = p.calls;
+    c = {};
+    const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
+    if (!version || version[0] < '3' || version[0] > '9' || version[1] != '.') return;
+    look_up(c.attachment, "glGetFramebufferAttachmentParameteriv");
+    look_up(c.gen_framebuffers, "glGenFramebuffers");
+    look_up(c.delete_framebuffers, "glDeleteFramebuffers");
+    look_up(c.bind_framebuffer, "glBindFramebuffer");
+    look_up(c.framebuffer_status, "glCheckFramebufferStatus");
+    look_up(c.gen_renderbuffers, "glGenRenderbuffers");
+    look_up(c.delete_renderbuffers, "glDeleteRenderbuffers");
+    look_up(c.bind_renderbuffer, "glBindRenderbuffer");
+    look_up(c.renderbuffer_storage, "glRenderbufferStorage");
+    look_up(c.framebuffer_renderbuffer, "glFramebufferRenderbuffer");
+    look_up(c.blit, "glBlitFramebuffer");
+    if (!c.all()) return;
+    GLint kind = 0, bits = 0;
+    c.attachment(GL_FRAMEBUFFER, GL_DEPTH, GL_FRAMEBUFFER_ATTACHMENT_COMPONENT_TYPE, &kind);
+    c.attachment(GL_FRAMEBUFFER, GL_DEPTH, GL_FRAMEBUFFER_ATTACHMENT_DEPTH_SIZE, &bits);
+    p.depth_format = kind == GL_FLOAT ? GL_DEPTH_COMPONENT32F
+                     : bits >= 32    ? GL_DEPTH_COMPONENT32
+                     : bits >= 24    ? GL_DEPTH_COMPONENT24
+                                     : GL_DEPTH_COMPONENT16;
+    while (glGetError() != GL_NO_ERROR) {
+    }
+}
+
+GLuint make_texture(GLint internal_format, GLenum format, GLenum type, int width, int height)
+{
+    GLuint t = 0;
+    glGenTextures(1, &t);
+    glBindTexture(GL_TEXTURE_2D, t);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    glTexImage2D(GL_TEXTURE_2D, 0, internal_format, width, height, 0, format, type, nullptr);
+    return t;
+}
+
+// Makes the textures of width x height pixels; false when the context
+// cannot give them.
+bool picture_ready(int width, int height)
+{
+    ground_picture_record& p = picture;
+    void* window = PLAT_window_handle();
+    if (window != p.window || (p.colour != 0 && !(glIsTexture(p.colour) && glIsTexture(p.depth)))) {
+        // Another context: the names of the old one mean nothing here.
+        p.window = window;
+        p.probed = false;
+        p.colour = p.depth = p.aside = p.aside_depth = 0;
+        p.width = p.height = 0;
+        p.complete = p.valid = false;
+    }
+    if (!p.probed) probe_picture_calls();
+    const picture_calls& c = p.calls;
+    if (!c.all() || !gl_entry::glActiveTextureARB || !gl_entry::glMultiTexCoord2fARB) return false;
+    GLint units = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_UNITS, &units);
+    if (units < 2) return false;
+    if (p.colour != 0 && width == p.width && height == p.height) return p.complete;
+
+    p.valid = false;
+    if (p.colour != 0) {
+        const GLuint old[2] = {p.colour, p.depth};
+        glDeleteTextures(2, old);
+        c.delete_framebuffers(1, &p.aside);
+        c.delete_renderbuffers(1, &p.aside_depth);
+        p.colour = p.depth = p.aside = p.aside_depth = 0;
+    }
+    GLint max_size = 0, bound = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &max_size);
+    p.width = width, p.height = height, p.complete = false;
+    if (width < 1 || height < 1 || width > max_size || height > max_size) return false;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    while (glGetError() != GL_NO_ERROR) {
+    }
+    p.colour = make_texture(GL_RGBA8, GL_RGBA, GL_UNSIGNED_BYTE, width, height);
+    p.depth = make_texture(GL_DEPTH_COMPONENT, GL_DEPTH_COMPONENT, GL_UNSIGNED_INT, width, height);
+    // Sampled as alpha: 0 where a cell covers the pixel, 1 where none does.
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_MODE, GL_NONE);
+    glTexParameteri(GL_TEXTURE_2D, GL_DEPTH_TEXTURE_MODE, GL_ALPHA);
+    glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(bound));
+    c.gen_renderbuffers(1, &p.aside_depth);
+    c.bind_renderbuffer(GL_RENDERBUFFER, p.aside_depth);
+    c.renderbuffer_storage(GL_RENDERBUFFER, p.depth_format, width, height);
+    c.bind_renderbuffer(GL_RENDERBUFFER, 0);
+    c.gen_framebuffers(1, &p.aside);
+    c.bind_framebuffer(GL_FRAMEBUFFER, p.aside);
+    c.framebuffer_renderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, p.aside_depth);
+    glDrawBuffer(GL_NONE);
+    glReadBuffer(GL_NONE);
+    const bool aside_ok = c.framebuffer_status(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+    c.bind_framebuffer(GL_FRAMEBUFFER, 0);
+    p.complete = aside_ok && glGetError() == GL_NO_ERROR;
+    return p.complete;
+}
+
+struct key_writer {
+    std::vector<unsigned char>& out;
+    template <class T>
+    void put(const T& value)
+    {
+        const auto* b = reinterpret_cast<const unsigned char*>(&value);
+        out.insert(out.end(), b, b + sizeof value);
+    }
+    void floats(GLenum name, int count)
+    {
+        GLfloat v[16] = {};
+        glGetFloatv(name, v);
+        for (int k = 0; k < count; ++k) put(v[k]);
+    }
+    void ints(GLenum name, int count)
+    {
+        GLint v[4] = {};
+        glGetIntegerv(name, v);
+        for (int k = 0; k < count; ++k) put(v[k]);
+    }
+    void enabled(GLenum cap) { put(static_cast<unsigned char>(glIsEnabled(cap))); }
+};
+
+// A 64-bit hash of a span of memory, four lanes at a time.
+uint64_t hash_span(uint64_t h, const void* data, size_t bytes)
+{
+    constexpr uint64_t M = 0x9E3779B97F4A7C15ull;
+    const auto* b = static_cast<const unsigned char*>(data);
+    uint64_t lane[4] = {h, h ^ 1, h ^ 2, h ^ 3};
+    for (; bytes >= 32; b += 32, bytes -= 32)
+        for (int k = 0; k < 4; ++k) {
+            uint64_t w;
+            std::memcpy(&w, b + 8 * k, 8);
+            lane[k] = ((lane[k] ^ w) * M) ^ (lane[k] >> 31);
+        }
+    h = lane[0] ^ (lane[1] * 3) ^ (lane[2] * 5) ^ (lane[3] * 7);
+    for (; bytes > 0; ++b, --bytes) h = (h ^ *b) * M;
+    return h ^ (h >> 29);
+}
+
+// Everything of the terrain grid the cells of the window read: points,
+// normals and land use of the window, its far rim and the coast test's reach.
+uint64_t hash_window_ground(const map_visible_window_record& w)
+{
+    const int i1 = std::min(w.high_row + 2, TERRAIN_GRID_ROWS - 1);
+    const int j0 = w.low_column, j1 = std::min(w.high_column + 2, TERRAIN_GRID_COLS - 1);
+    const size_t n = static_cast<size_t>(j1 - j0 + 1);
+    uint64_t h = 0;
+    for (int i = w.low_row; i <= i1; ++i) {
+        const int k = TERRAIN_index(i, j0);
+        h = hash_span(h, &terrain_vertex_grid[k], n * sizeof terrain_vertex_grid[0]);
+        h = hash_span(h, terrain_point_normal[k], n * sizeof terrain_point_normal[0]);
+        h = hash_span(h, &landuse_grid[k], n * sizeof landuse_grid[0]);
+    }
+    return h;
+}
+
+// Whether colour material tracks `pname` of the face `face`.
+bool tracked(GLint cm_face, GLint cm_param, GLenum face, GLenum pname)
+{
+    if (cm_face != GL_FRONT_AND_BACK && static_cast<GLenum>(cm_face) != face) return false;
+    if (cm_param == GL_AMBIENT_AND_DIFFUSE) return pname == GL_AMBIENT || pname == GL_DIFFUSE;
+    return static_cast<GLenum>(cm_param) == pname;
+}
+
+// The key of the cells' picture under the current state; false when the
+// state is one the picture cannot stand in for (feedback or selection, a
+// display list being compiled, drawing into another framebuffer, stencil,
+// logic operations, masked colours, clip planes, multisampling, lines or
+// points for polygons, colour channels other than 8 bits, or no depth buffer
+// of at least 16 bits).
+bool build_key(int type, std::vector<unsigned char>& key)
+{
+    GLint v[4] = {};
+    glGetIntegerv(GL_RENDER_MODE, v);
+    if (v[0] != GL_RENDER || draw_to_pixel_buffer) return false;
+    v[0] = 0, glGetIntegerv(GL_LIST_INDEX, v);
+    if (v[0] != 0) return false;
+    v[0] = 0, glGetIntegerv(GL_FRAMEBUFFER_BINDING, v);
+    if (v[0] != 0) return false;
+    for (const GLenum cap : {GL_STENCIL_TEST, GL_COLOR_LOGIC_OP, GL_TEXTURE_1D, GL_TEXTURE_2D, GL_BLEND, GL_ALPHA_TEST,
+                             GL_FOG, GL_DEPTH_TEST, GL_POLYGON_STIPPLE, GL_POLYGON_SMOOTH, GL_CLIP_PLANE0,
+                             GL_CLIP_PLANE1, GL_CLIP_PLANE2, GL_CLIP_PLANE3, GL_CLIP_PLANE4, GL_CLIP_PLANE5})
+        if (glIsEnabled(cap)) return false;
+    if (!glIsEnabled(GL_SCISSOR_TEST)) return false;
+    GLboolean mask[4] = {};
+    glGetBooleanv(GL_COLOR_WRITEMASK, mask);
+    if (!(mask[0] && mask[1] && mask[2] && mask[3])) return false;
+    v[0] = 0, glGetIntegerv(GL_SAMPLE_BUFFERS, v);
+    if (v[0] != 0) return false;
+    glGetIntegerv(GL_POLYGON_MODE, v);
+    if (v[0] != GL_FILL || v[1] != GL_FILL) return false;
+    for (const GLenum bits : {GL_RED_BITS, GL_GREEN_BITS, GL_BLUE_BITS}) {
+        v[0] = 0, glGetIntegerv(bits, v);
+        if (v[0] != 8) return false;
+    }
+    v[0] = 0, glGetIntegerv(GL_DEPTH_BITS, v);
+    if (v[0] < 16) return false;
+
+    key_writer k{key};
+    // The map's own inputs.
+    k.put(type);
+    k.put(sim_graphics_scenery.current_planet);
+    k.put(sim_physics.earth_radius_m);
+    k.put(terrain_elevation_low), k.put(terrain_elevation_high);
+    k.put(gload_dim_factor);
+    for (const int row : {50, 56, 64}) k.put(colour_table[row]);
+    for (const float f : {map_origin_x, map_origin_y, map_right, map_top, map_ref_x, map_ref_z, map_scale,
+                          screen.screen_area_left, screen.screen_area_bottom})
+        k.put(f);
+    k.put(map_visible_window);
+    k.put(hash_window_ground(map_visible_window));
+
+    // Where the cells land and how they are lit.
+    k.ints(GL_VIEWPORT, 4), k.ints(GL_SCISSOR_BOX, 4);
+    k.floats(GL_MODELVIEW_MATRIX, 16), k.floats(GL_PROJECTION_MATRIX, 16);
+    for (const GLenum cap : {GL_CULL_FACE, GL_NORMALIZE, GL_RESCALE_NORMAL, GL_COLOR_SUM, GL_DITHER, GL_LIGHTING,
+                             GL_COLOR_MATERIAL})
+        k.enabled(cap);
+    k.ints(GL_CULL_FACE_MODE, 1), k.ints(GL_FRONT_FACE, 1), k.ints(GL_SHADE_MODEL, 1);
+    k.floats(GL_LIGHT_MODEL_AMBIENT, 4);
+    k.ints(GL_LIGHT_MODEL_LOCAL_VIEWER, 1), k.ints(GL_LIGHT_MODEL_COLOR_CONTROL, 1);
+    GLint two_side = 0, cm_face = 0, cm_param = 0;
+    glGetIntegerv(GL_LIGHT_MODEL_TWO_SIDE, &two_side);
+    const bool colour_material = glIsEnabled(GL_COLOR_MATERIAL);
+    if (colour_material) {
+        glGetIntegerv(GL_COLOR_MATERIAL_FACE, &cm_face);
+        glGetIntegerv(GL_COLOR_MATERIAL_PARAMETER, &cm_param);
+    }
+    k.put(two_side), k.put(cm_face), k.put(cm_param);
+    for (const GLenum face : {GL_FRONT, GL_BACK}) {
+        if (face == GL_BACK && !two_side) continue;
+        for (const GLenum pname : {GL_AMBIENT, GL_DIFFUSE, GL_SPECULAR, GL_EMISSION}) {
+            const bool follows_colour = colour_material && tracked(cm_face, cm_param, face, pname);
+            if (follows_colour) continue;
+            GLfloat m[4] = {};
+            glGetMaterialfv(face, pname, m);
+            k.put(m);
+        }
+        GLfloat shininess = 0.0f;
+        glGetMaterialfv(face, GL_SHININESS, &shininess);
+        k.put(shininess);
+    }
+    GLint lights = 8;
+    glGetIntegerv(GL_MAX_LIGHTS, &lights);
+    for (int n = 0; n < std::min(lights, 8); ++n) {
+        const GLenum light = static_cast<GLenum>(GL_LIGHT0 + n);
+        const bool on = glIsEnabled(light);
+        k.put(on);
+        if (!on) continue;
+        for (const auto& [pname, count] : {std::pair{GL_AMBIENT, 4}, {GL_DIFFUSE, 4}, {GL_SPECULAR, 4},
+                                           {GL_POSITION, 4}, {GL_SPOT_DIRECTION, 3}, {GL_SPOT_EXPONENT, 1},
+                                           {GL_SPOT_CUTOFF, 1}, {GL_CONSTANT_ATTENUATION, 1},
+                                           {GL_LINEAR_ATTENUATION, 1}, {GL_QUADRATIC_ATTENUATION, 1}}) {
+            GLfloat l[4] = {};
+            glGetLightfv(light, static_cast<GLenum>(pname), l);
+            for (int c = 0; c < count; ++c) k.put(l[c]);
+        }
+    }
+    return true;
+}
+
+// The scissor box held to the textures, in window pixels: x0, y0, x1, y1.
+std::array<int, 4> picture_box()
+{
+    const ground_picture_record& p = picture;
+    GLint box[4] = {};
+    glGetIntegerv(GL_SCISSOR_BOX, box);
+    return {std::clamp(box[0], 0, p.width), std::clamp(box[1], 0, p.height), std::clamp(box[0] + box[2], 0, p.width),
+            std::clamp(box[1] + box[3], 0, p.height)};
+}
+
+// The kept picture to the screen over the scissor box, texel for pixel:
+// colours from the first texture unit, the alpha test on the depth marks of
+// the second.
+void draw_picture()
+{
+    const ground_picture_record& p = picture;
+    const auto [ix0, iy0, ix1, iy1] = picture_box();
+    const float W = static_cast<float>(p.width), H = static_cast<float>(p.height);
+    const float x0 = static_cast<float>(ix0), y0 = static_cast<float>(iy0);
+    const float x1 = static_cast<float>(ix1), y1 = static_cast<float>(iy1);
+    glPushAttrib(GL_ENABLE_BIT | GL_TEXTURE_BIT | GL_VIEWPORT_BIT | GL_TRANSFORM_BIT | GL_COLOR_BUFFER_BIT |
+                 GL_CURRENT_BIT);
+    for (const GLenum cap : {GL_LIGHTING, GL_CULL_FACE, GL_COLOR_SUM, GL_FOG})
+        glDisable(cap);
+    for (int unit = 1; unit >= 0; --unit) {
+        gl_entry::glActiveTextureARB(static_cast<GLenum>(GL_TEXTURE0 + unit));
+        for (const GLenum cap : {GL_TEXTURE_GEN_S, GL_TEXTURE_GEN_T, GL_TEXTURE_GEN_R, GL_TEXTURE_GEN_Q,
+                                 GL_TEXTURE_1D, GL_TEXTURE_3D, GL_TEXTURE_CUBE_MAP})
+            glDisable(cap);
+        glEnable(GL_TEXTURE_2D);
+        glBindTexture(GL_TEXTURE_2D, unit == 0 ? p.colour : p.depth);
+        glMatrixMode(GL_TEXTURE);
+        glPushMatrix();
+        glLoadIdentity();
+    }
+    // Unit 0 (active now) gives the colour; unit 1 keeps it and takes the
+    // depth mark for alpha.
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+    gl_entry::glActiveTextureARB(GL_TEXTURE1);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_COMBINE);
+    glTexEnvi(GL_TEXTURE_ENV, GL_COMBINE_RGB, GL_REPLACE);
+    glTexEnvi(GL_TEXTURE_ENV, GL_SOURCE0_RGB, GL_PREVIOUS);
+    glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND0_RGB, GL_SRC_COLOR);
+    glTexEnvi(GL_TEXTURE_ENV, GL_COMBINE_ALPHA, GL_REPLACE);
+    glTexEnvi(GL_TEXTURE_ENV, GL_SOURCE0_ALPHA, GL_TEXTURE);
+    glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND0_ALPHA, GL_SRC_ALPHA);
+    gl_entry::glActiveTextureARB(GL_TEXTURE0);
+    glEnable(GL_ALPHA_TEST);
+    glAlphaFunc(GL_LESS, 0.5f);
+    glViewport(0, 0, p.width, p.height);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(0.0, W, 0.0, H, -1.0, 1.0);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    auto corner = [W, H](float x, float y) {
+        gl_entry::glMultiTexCoord2fARB(GL_TEXTURE0, x / W, y / H);
+        gl_entry::glMultiTexCoord2fARB(GL_TEXTURE1, x / W, y / H);
+        glVertex2f(x, y);
+    };
+    glBegin(GL_QUADS);
+    corner(x0, y0), corner(x1, y0), corner(x1, y1), corner(x0, y1);
+    glEnd();
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_TEXTURE);
+    for (int unit = 1; unit >= 0; --unit) {
+        gl_entry::glActiveTextureARB(static_cast<GLenum>(GL_TEXTURE0 + unit));
+        glPopMatrix();
+    }
+    glPopAttrib();
+}
+
+// The cells on the screen with their cover marked in the depth buffer, the
+// box copied into the textures, the depth buffer as it was (put aside and
+// back through a framebuffer object with a depth buffer of the same format).
+ground_tail draw_and_keep_cells(int type, const std::array<int, 4>& b)
+{
+    ground_picture_record& p = picture;
+    const picture_calls& c = p.calls;
+    // The box's depth values from the window's buffer to the one aside, or back.
+    auto carry_depth = [&](GLuint from, GLuint to) {
+        c.bind_framebuffer(GL_READ_FRAMEBUFFER, from);
+        c.bind_framebuffer(GL_DRAW_FRAMEBUFFER, to);
+        c.blit(b[0], b[1], b[2], b[3], b[0], b[1], b[2], b[3], GL_DEPTH_BUFFER_BIT, GL_NEAREST);
+        c.bind_framebuffer(GL_FRAMEBUFFER, 0);
+    };
+    while (glGetError() != GL_NO_ERROR) {
+    }
+    glDisable(GL_SCISSOR_TEST);   // the blits name their rectangles
+    carry_depth(0, p.aside);
+    glEnable(GL_SCISSOR_TEST);
+    if (glGetError() != GL_NO_ERROR) {
+        // The depth values cannot be put aside here: no picture in this context.
+        p.complete = p.valid = false;
+        return draw_cells(type);
+    }
+
+    glPushAttrib(GL_DEPTH_BUFFER_BIT | GL_ENABLE_BIT | GL_VIEWPORT_BIT);
+    glDepthMask(GL_TRUE);
+    glClearDepth(1.0);
+    glClear(GL_DEPTH_BUFFER_BIT);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_ALWAYS);
+    glDepthRange(0.0, 0.0);
+    const ground_tail tail = draw_cells(type);
+    glPopAttrib();
+
+    GLint bound = 0, read_buffer = 0, draw_buffer = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    glGetIntegerv(GL_READ_BUFFER, &read_buffer);
+    glGetIntegerv(GL_DRAW_BUFFER, &draw_buffer);
+    glReadBuffer(static_cast<GLenum>(draw_buffer));
+    const int w = b[2] - b[0], h = b[3] - b[1];
+    glBindTexture(GL_TEXTURE_2D, p.colour);
+    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, b[0], b[1], b[0], b[1], w, h);
+    glBindTexture(GL_TEXTURE_2D, p.depth);
+    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, b[0], b[1], b[0], b[1], w, h);
+    glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(bound));
+    glReadBuffer(static_cast<GLenum>(read_buffer));
+
+    glDisable(GL_SCISSOR_TEST);
+    carry_depth(p.aside, 0);
+    glEnable(GL_SCISSOR_TEST);
+    // A copy that could not be made leaves no picture: the next call draws the cells.
+    p.valid = glGetError() == GL_NO_ERROR;
+    return tail;
+}
+
+// The size the picture needs: the window, or the viewport and scissor box
+// where they reach beyond it.
+void picture_size(int& width, int& height)
+{
+    PLAT_window_pixel_size(width, height);
+    GLint view[4] = {}, box[4] = {};
+    glGetIntegerv(GL_VIEWPORT, view);
+    glGetIntegerv(GL_SCISSOR_BOX, box);
+    width = std::max({width, std::min(view[0] + view[2], box[0] + box[2]), 1});
+    height = std::max({height, std::min(view[1] + view[3], box[1] + box[3]), 1});
+}
+
+// Below this many cells in the window, drawing them costs less than keeping
+// their picture (two copies and two depth blits of the whole map box).
+constexpr int FEW_CELLS = 4096;
+
+ground_tail draw_cells_through_cache(int type)
+{
+    ground_picture_record& p = picture;
+    map_ground_cache_record& counts = map_ground_cache;
+    const map_visible_window_record& w = map_visible_window;
+    const int cells = (w.high_row - w.low_row + 1) * (w.high_column - w.low_column + 1);
+    if (!counts.enabled || cells < FEW_CELLS) {
+        ++counts.redraws;
+        return draw_cells(type);
+    }
+    int width = 0, height = 0;
+    picture_size(width, height);
+    std::vector<unsigned char>& key = p.scratch;
+    key.clear();
+    if (!picture_ready(width, height) || !build_key(type, key)) {
+        p.valid = false;
+        ++counts.redraws;
+        return draw_cells(type);
+    }
+    if (p.valid && key == p.key) {
+        draw_picture();
+        ++counts.reuses;
+        return p.tail;
+    }
+    ++counts.redraws;
+    const std::array<int, 4> box = picture_box();
+    if (box[2] <= box[0] || box[3] <= box[1]) {
+        p.valid = false;
+        return draw_cells(type);
+    }
+    p.tail = draw_and_keep_cells(type, box);
+    if (p.valid) p.key.swap(key);
+    return p.tail;
+}
+
+}  // namespace
+
+void MAP_ground_cache_reset()
+{
+    map_ground_cache = {};
+    picture.valid = false;
+}
+
+namespace {
+
+void draw_ground(int type, int overlay)
+{
+    const map_visible_window_record w = map_visible_window;
+    if (type == 4) {
+        const terrain_window_record saved = terrain_window;
+        // The scene's window counts its columns along i (east) and its rows along j.
+        terrain_window = {w.low_row, w.low_column, w.high_row, w.high_column};
+        SURFACE_draw_patch(map_projected_grid, 2, 1, overlay);
+        terrain_window = saved;
+        return;
+    }
+    OGL_set_state(STATE_FOG_OFF, 0, STATE_LIGHTING_ON, STATE_OPAQUE, STATE_DEPTH_TEST_OFF, STATE_DEPTH_WRITE_OFF);
+    if (w.low_row > w.high_row || w.low_column > w.high_column) return;
+    const ground_tail tail = draw_cells_through_cache(type);
     // Leave the colour and normal of the last vertex current, as drawing the
     // cells one by one would.
-    glColor4fv(colour.c);
-    glNormal3fv(terrain_point_normal[TERRAIN_index(w.high_row + 1, w.high_column)]);
+    glColor4fv(tail.colour.c);
+    glNormal3fv(tail.normal);
 }
 
 // A latitude, longitude and elevation on the map.

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
+#include <functional>
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -401,3 +403,153 @@ TEST_F(MapTest, DiagramFitsTheAirportAndRestoresTheReference)
 }
 
 }  // namespace
+
+// The kept ground picture. Hilly ground with a lake, lit by its own normals,
+// whose west edge lies inside the map so that part of the map is bare and
+// shows what was drawn under it.
+class MapGroundCacheTest : public MapTest {
+protected:
+    void SetUp() override
+    {
+        MapTest::SetUp();
+        if (IsSkipped()) return;
+        TEST_lay_grid(100.0f, 200, 200, [](float x, float z) { return 300.0f + 80.0f * std::sin(x / 900.0f + z / 1300.0f); });
+        for (int i = 0; i < TERRAIN_GRID_ROWS; ++i)
+            for (int j = 0; j < TERRAIN_GRID_COLS; ++j) {
+                float* n = terrain_point_normal[TERRAIN_index(i, j)];
+                const float a = 0.3f * std::sin(0.37f * float(i)), b = 0.3f * std::cos(0.23f * float(j));
+                const float len = std::sqrt(a * a + b * b + 1.0f);
+                n[0] = a / len, n[1] = 1.0f / len, n[2] = b / len;
+                if (std::hypot(i - 215, j - 205) < 8.0) landuse_grid[TERRAIN_index(i, j)] = LANDUSE_WATER_A;
+            }
+        gload_dim_factor = 1.0f;
+        MAP_ground_cache_reset();
+        place(0, 1.0f, 0.0f);
+    }
+    void TearDown() override
+    {
+        gload_dim_factor = 1.0f;
+        const GLfloat ambient[4] = {0.2f, 0.2f, 0.2f, 1.0f};
+        glLightModelfv(GL_LIGHT_MODEL_AMBIENT, ambient);
+        MAP_ground_cache_reset();
+        MapTest::TearDown();
+    }
+    // Type and zoom, the grid's west edge `pan` units right of x = 300.
+    static void place(int type, float zoom, float pan)
+    {
+        view(type, zoom);
+        map_scale = 0.05f * zoom;
+        map_ref_x = -20000.0f - (285.0f + pan) / map_scale;
+        map_ref_z = 0.0f;
+    }
+    // One frame over a background of the given grey: the map kept or drawn
+    // in full, the screen read back.
+    static std::vector<uint8_t> frame(bool kept, float background)
+    {
+        glClearColor(background, background, 1.0f - background, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+        map_ground_cache.enabled = kept;
+        MAP_draw_window(0);
+        map_ground_cache.enabled = true;
+        std::vector<uint8_t> px(1024 * 768 * 3);
+        glReadPixels(0, 0, 1024, 768, GL_RGB, GL_UNSIGNED_BYTE, px.data());
+        return px;
+    }
+};
+
+// Two calls in a row: the second draws the kept picture, and each frame has
+// exactly the pixels of a full redraw, over a background that changed
+// between them. Both ground and bare map are on the screen. The depth
+// buffer, which marks the cells' cover while they are kept, is as it was.
+TEST_F(MapGroundCacheTest, KeptGroundHasTheFullRedrawsPixelsOverAnyBackground)
+{
+    auto depths = [] {
+        std::vector<GLuint> d(1024 * 768);
+        glReadPixels(0, 0, 1024, 768, GL_DEPTH_COMPONENT, GL_UNSIGNED_INT, d.data());
+        return d;
+    };
+    glDepthMask(GL_TRUE);
+    glClearDepth(0.3);
+    glClear(GL_DEPTH_BUFFER_BIT);
+    glDepthMask(GL_FALSE);
+    glClearDepth(1.0);
+    const auto depth_before = depths();
+    const auto first = frame(true, 0.25f);
+    EXPECT_TRUE(depths() == depth_before);
+    EXPECT_TRUE(first == frame(false, 0.25f));
+    const auto second = frame(true, 0.75f);
+    EXPECT_EQ(map_ground_cache.reuses, 1);
+    EXPECT_TRUE(second == frame(false, 0.75f));
+    // Bare map at (200, 300) shows the background, ground at (500, 300) does not.
+    auto at = [](const std::vector<uint8_t>& px, int x, int y) { return px[size_t(3 * (y * 1024 + x))]; };
+    EXPECT_EQ(at(first, 200, 300), 64);
+    EXPECT_EQ(at(second, 200, 300), 191);
+    EXPECT_EQ(at(first, 500, 300), at(second, 500, 300));
+}
+
+// Every input of the ground redraws it: the next frame follows the change
+// (its pixels differ from the last) and is what a full redraw gives.
+TEST_F(MapGroundCacheTest, AChangeOfViewTypeColourLightOrGroundRedraws)
+{
+    const struct {
+        const char* what;
+        std::function<void()> change;
+    } changes[] = {
+        {"zoom", [] { place(0, 1.25f, 0.0f); }},
+        {"pan", [] { place(0, 1.25f, 1.0f); }},
+        {"type", [] { place(2, 1.25f, 1.0f); }},
+        {"dimming", [] { gload_dim_factor = 0.5f; }},
+        {"light", [] {
+             const GLfloat ambient[4] = {0.05f, 0.05f, 0.1f, 1.0f};
+             glLightModelfv(GL_LIGHT_MODEL_AMBIENT, ambient);
+         }},
+        {"ground", [] {
+             for (int j = 150; j < 250; ++j) terrain_vertex_grid[TERRAIN_index(20, j)].y += 900.0f;
+         }},
+        {"colour row", [] {
+             place(0, 1.25f, 1.0f);
+             frame(true, 0.5f);
+             OGL_set_color(56, 0.3f, 0.9f, 0.1f);
+         }},
+    };
+    auto last = frame(true, 0.5f);
+    for (const auto& c : changes) {
+        SCOPED_TRACE(c.what);
+        c.change();
+        const int before = map_ground_cache.reuses;
+        const auto now = frame(true, 0.5f);
+        EXPECT_EQ(map_ground_cache.reuses, before);
+        EXPECT_FALSE(now == last);
+        EXPECT_TRUE(now == frame(false, 0.5f));
+        last = now;
+    }
+}
+
+// Random rounds of changes (or none) to what the ground is made of: every
+// frame has the pixels of a full redraw, and kept pictures were drawn.
+TEST_F(MapGroundCacheTest, RandomChangesAlwaysGiveTheFullRedrawsPixels)
+{
+    uint32_t seed = 12345;
+    auto next = [&seed](int n) {
+        seed = seed * 1664525u + 1013904223u;
+        return static_cast<int>((seed >> 8) % static_cast<uint32_t>(n));
+    };
+    int type = 0;
+    float zoom = 1.5f, pan = 0.0f;
+    for (int round = 0; round < 200; ++round) {
+        SCOPED_TRACE(round);
+        switch (next(8)) {
+            case 0: zoom = 1.0f + 0.125f * float(next(12)); break;
+            case 1: pan += float(next(7) - 3); break;
+            case 2: type = std::array{0, 1, 2, 3, 5}[size_t(next(5))]; break;
+            case 3: gload_dim_factor = 0.5f + 0.1f * float(next(6)); break;
+            case 4: landuse_grid[TERRAIN_index(200 + next(40), 180 + next(40))] ^= 1; break;
+            case 5: OGL_set_color(50 + 6 * next(3), 0.1f * float(next(10)), 0.5f, 0.1f * float(next(10))); break;
+            default: break;   // unchanged: the kept picture
+        }
+        place(type, zoom, pan);
+        const float background = 0.1f * float(next(10));
+        ASSERT_TRUE(frame(true, background) == frame(false, background));
+    }
+    EXPECT_GT(map_ground_cache.reuses, 30);
+}
