@@ -23,6 +23,9 @@ extern float degree_cos[DEGREE_TABLE_SIZE];
 // Per-planet constants (index 0 Earth, 1 Mars).
 constexpr int PLANET_EARTH = 0;
 constexpr int PLANET_MARS = 1;
+
+// The interface languages, each a folder of texts and menus.
+constexpr int LANGUAGE_COUNT = 7;
 constexpr float reference_lat_offset[2] = {1.0f, 2.5f};   // centre of the local frame from lat_ref
 constexpr float reference_lon_offset[2] = {1.5f, 3.0f};   // centre of the local frame from lon_ref
 constexpr float max_visibility_nm[2] = {25.0f, 60.0f};

@@ -232,10 +232,9 @@ struct bounded_int {
     int32_t* address;
     int32_t low, high;
 };
-constexpr int32_t LANGUAGES = 7;   // the language folders of the texts and menus
 const bounded_int BOUNDED_INTS[] = {
     {&sim_graphics_scenery.current_planet, PLANET_EARTH, PLANET_MARS},
-    {&sim_operation_prefs_misc.language, 0, LANGUAGES - 1},
+    {&sim_operation_prefs_misc.language, 0, LANGUAGE_COUNT - 1},
 };
 
 const bounded_int* bounds_of(const void* address)

@@ -4,6 +4,7 @@
 #include "shell/alert_box.h"
 
 #include "core/alert.h"
+#include "core/constants.h"
 #include "core/folders.h"
 #include "core/input.h"
 #include "core/screen.h"
@@ -28,10 +29,9 @@ constexpr float BUTTON_Y = 18.0f;
 constexpr int BUTTON_LABEL_TEXT = 602;
 
 // The language choice: one radio button per language, a title and a button word.
-constexpr int LANGUAGE_CHOICES = 7;
-constexpr const char* LANGUAGE_NAMES[LANGUAGE_CHOICES] = {"English", "Francais", "Deutsch", "Italiano",
+constexpr const char* LANGUAGE_NAMES[LANGUAGE_COUNT] = {"English", "Francais", "Deutsch", "Italiano",
                                                           "Espanol", "Hangugeo", "Portugues"};
-constexpr float LANGUAGE_Y[LANGUAGE_CHOICES] = {180, 160, 140, 120, 100, 80, 60};
+constexpr float LANGUAGE_Y[LANGUAGE_COUNT] = {180, 160, 140, 120, 100, 80, 60};
 constexpr const char* LANGUAGE_TITLE = "Language / Langue / Sprache";
 constexpr const char* LANGUAGE_BUTTON = "OK";
 
@@ -48,7 +48,7 @@ int draw_and_poll_box(const char* const lines[4], int code)
     const char* label;
     if (code == ALERT_LANGUAGE) {
         int32_t& language = sim_operation_prefs_misc.language;
-        for (int v = 0; v < LANGUAGE_CHOICES; ++v)
+        for (int v = 0; v < LANGUAGE_COUNT; ++v)
             BTN_radio_button(screen.screen_area_width / 2.0f - 25.0f, LANGUAGE_Y[v], &language, v,
                              LANGUAGE_NAMES[v]);
         UTIL_strcpy(LANGUAGE_TITLE, screen.screen_title);

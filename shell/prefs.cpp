@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "aircraft/acf_struct.h"
+#include "core/constants.h"
 #include "aircraft/situation_start.h"
 #include "flightmodel/atmosphere.h"
 #include "flightmodel/flt.h"
@@ -582,10 +583,17 @@ void PREFS_read_write(int kind, int mode, const char* path)
 
     if (kind == PREFS_KIND_RESOLUTION) {
         transfer_resolution(t);
+        // A language without a folder would make the next start fail on its
+        // menu file: such a file's language is English.
+        int32_t& language = sim_operation_prefs_misc.language;
+        if (reading && (language < 0 || language >= LANGUAGE_COUNT)) language = 0;
         apply_resolution();
     } else {
         transfer_main_record(t);
         if (kind == PREFS_KIND_MOVIE) transfer_replay_ring(t);
+        // A planet other than the Earth or Mars cannot be drawn: such a file starts on the Earth.
+        int32_t& planet = sim_graphics_scenery.current_planet;
+        if (reading && planet != PLANET_EARTH && planet != PLANET_MARS) planet = PLANET_EARTH;
     }
 
     if (reading)

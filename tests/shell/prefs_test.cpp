@@ -10,6 +10,7 @@
 
 #include "aircraft/acf_struct.h"
 #include "aircraft/situation_start.h"
+#include "core/constants.h"
 #include "flightmodel/atmosphere.h"
 #include "flightmodel/flt.h"
 #include "links/net_slots.h"
@@ -127,6 +128,7 @@ protected:
 TEST_F(Prefs, GeneralFileLayoutByHandAndRoundTrip)
 {
     fill_state(1);
+    sim_graphics_scenery.current_planet = PLANET_MARS;   // a planet the reader keeps
     const std::string f = save(PREFS_KIND_GENERAL, "general.prf");
     ASSERT_EQ(f.size(), MAIN_FILE_BYTES);
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "general.prf.partial"));
@@ -245,6 +247,25 @@ TEST_F(Prefs, ResolutionFileIsClampedAndApplied)
     EXPECT_EQ(screen.colour_depth, 16);
     EXPECT_EQ(screen.full_screen, 1);
     EXPECT_EQ(sim_operation_prefs_misc.language, 2);
+
+    // A language without a folder is read as English.
+    for (int32_t wild : {7, -1, 1 << 30}) {
+        write_file_bytes(dir.path() / "in.prf", header + le(1024) + le(768) + le(16) + le(1) + le(wild));
+        load(PREFS_KIND_RESOLUTION, "in.prf");
+        EXPECT_EQ(sim_operation_prefs_misc.language, 0) << wild;
+    }
+}
+
+TEST_F(Prefs, UnknownPlanetStartsOnTheEarth)
+{
+    for (int32_t planet : {PLANET_MARS, 2, -1, 1 << 30}) {
+        sim_graphics_scenery.current_planet = planet;
+        save(PREFS_KIND_GENERAL, "gen.prf");
+        sim_graphics_scenery.current_planet = 5;
+        load(PREFS_KIND_GENERAL, "gen.prf");
+        EXPECT_EQ(sim_graphics_scenery.current_planet, planet == PLANET_MARS ? PLANET_MARS : PLANET_EARTH) << planet;
+    }
+    sim_graphics_scenery.current_planet = PLANET_EARTH;
 }
 
 TEST_F(Prefs, OtherVersionMissingOrCutShortFileChangesNothing)
