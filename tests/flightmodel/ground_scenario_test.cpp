@@ -69,13 +69,7 @@ protected:
         std::memcpy(start_selection.airport_id, "KSBD", 5);
         APT_find_start_airport();
         APT_build_scene(1);
-        CONTACT_reset();
-        GROUND_stages_reset();
-        // Every stage starts from its own rest, whatever flew before.
-        CONTROL_reset_state();
-        SYSTEMS_reset();
-        FM_forces_reset();
-        ENGN_propulsion_reset();
+        reset_flight_stages();
         hands = pilot_hands{};
         INPUT_set_joystick_poll(test_joystick);
         sim_joystick.eq_ped_wibrk = 1;   // the pilot's rudder pedals with toe brakes steer the nose wheel

@@ -28,13 +28,7 @@ protected:
     void SetUp() override
     {
         FlightState::SetUp();
-        // Every stage starts from its own rest, whatever flew before.
-        CONTACT_reset();
-        GROUND_stages_reset();
-        CONTROL_reset_state();
-        SYSTEMS_reset();
-        FM_forces_reset();
-        ENGN_propulsion_reset();
+        reset_flight_stages();
         sim_cockpit_electrical.battery_on = 1;
         flt[0].ENGN_bat_volt[0] = 1.0f;   // a charged battery: the instruments have power
         sim_cockpit_electrical.avionics_on = 1;

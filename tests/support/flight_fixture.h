@@ -21,7 +21,13 @@
 #include "core/simvars.h"
 #include "flightmodel/aural_warnings.h"
 #include "flightmodel/derived_data.h"
+#include "flightmodel/control/own_physics.h"
 #include "flightmodel/flt.h"
+#include "flightmodel/forces/forces.h"
+#include "flightmodel/ground/contact.h"
+#include "flightmodel/ground/ground_stages.h"
+#include "flightmodel/propulsion/propulsion.h"
+#include "flightmodel/systems.h"
 #include "links/net_slots.h"
 #include "links/sound_seam.h"
 #include "scene/fires.h"
@@ -46,7 +52,19 @@ inline int live_particles(int color)
                                           [color](const particle_record& p) { return p.active && p.color == color; }));
 }
 
+// Every stage of the own-plane step back at its own rest, whatever flew before.
+inline void reset_flight_stages()
+{
+    CONTACT_reset();
+    GROUND_stages_reset();
+    CONTROL_reset_state();
+    SYSTEMS_reset();
+    FM_forces_reset();
+    ENGN_propulsion_reset();
+}
+
 // Every sound slot started or stopped and every text spoken.
+
 struct flight_sound_log : sound_recorder {
     struct play {
         int slot, looping;
