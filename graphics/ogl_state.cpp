@@ -224,8 +224,26 @@ void OGL_color_ramp(float value)
     glColor4f(c[0], c[1], c[2], 1.0f);
 }
 
+namespace {
+
+// The scissor test and box in force before the kit's own box was set, given
+// back when it is switched off (the frame may already clip its 3-D scene).
+struct scissor_before_record {
+    bool kept = false;
+    GLboolean enabled = GL_FALSE;
+    GLint box[4] = {0, 0, 0, 0};
+};
+scissor_before_record scissor_before;
+
+}  // namespace
+
 void OGL_scissor_on(float x, float y, float width, float height)
 {
+    if (!scissor_before.kept) {
+        scissor_before.enabled = glIsEnabled(GL_SCISSOR_TEST);
+        glGetIntegerv(GL_SCISSOR_BOX, scissor_before.box);
+        scissor_before.kept = true;
+    }
     const float x1 = (MACIBM_ui_to_window_x(screen.screen_area_left + x) + screen.ui_side_margin) * screen.ui_scale;
     const float x2 =
         (MACIBM_ui_to_window_x(screen.screen_area_left + x + width) + screen.ui_side_margin) * screen.ui_scale;
@@ -237,7 +255,15 @@ void OGL_scissor_on(float x, float y, float width, float height)
     glScissor(ix1, iy1, std::max(w, 0), std::max(h, 0));
 }
 
-void OGL_scissor_off() { glDisable(GL_SCISSOR_TEST); }
+void OGL_scissor_off()
+{
+    if (scissor_before.kept && scissor_before.enabled) {
+        glScissor(scissor_before.box[0], scissor_before.box[1], scissor_before.box[2], scissor_before.box[3]);
+    } else {
+        glDisable(GL_SCISSOR_TEST);
+    }
+    scissor_before.kept = false;
+}
 
 void OGL_polygon_offset(int level)
 {
