@@ -583,10 +583,10 @@ void PREFS_read_write(int kind, int mode, const char* path)
 
     if (kind == PREFS_KIND_RESOLUTION) {
         transfer_resolution(t);
-        // A language without a folder would make the next start fail on its
-        // menu file: such a file's language is English.
+        // A language without a folder would make the start fail on its menu
+        // file: the user is asked for the language again, as when none is set.
         int32_t& language = sim_operation_prefs_misc.language;
-        if (reading && (language < 0 || language >= LANGUAGE_COUNT)) language = 0;
+        if (reading && language >= LANGUAGE_COUNT) language = -1;
         apply_resolution();
     } else {
         transfer_main_record(t);

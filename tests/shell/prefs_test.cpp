@@ -248,11 +248,11 @@ TEST_F(Prefs, ResolutionFileIsClampedAndApplied)
     EXPECT_EQ(screen.full_screen, 1);
     EXPECT_EQ(sim_operation_prefs_misc.language, 2);
 
-    // A language without a folder is read as English.
+    // A language without a folder is asked for again, as one not set (-1) is.
     for (int32_t wild : {7, -1, 1 << 30}) {
         write_file_bytes(dir.path() / "in.prf", header + le(1024) + le(768) + le(16) + le(1) + le(wild));
         load(PREFS_KIND_RESOLUTION, "in.prf");
-        EXPECT_EQ(sim_operation_prefs_misc.language, 0) << wild;
+        EXPECT_EQ(sim_operation_prefs_misc.language, -1) << wild;
     }
 }
 
