@@ -310,7 +310,10 @@ float FRAME_next_period(float period, float ratio)
 int FRAME_rows_hidden_by_panel(bool picture_view, bool panel_view)
 {
     if (!picture_view || sim_graphics_settings.transparent_panel != 0 || background_cover_rows < 2) return 0;
-    if (plugin_host.entries.drawing != nullptr) return 0;   // its hook may leave the picture out
+    // The plug-ins' hook may leave the picture out: the scene is cut only while
+    // they let it be drawn (a hook that starts leaving it out shows the rows
+    // under the panel one frame late).
+    if (plugin_host.entries.drawing != nullptr && !frame_loop.plugins_kept_background) return 0;
     if (sim_graphics_view.number_elumens_projections != 0 || screen.ui_side_margin > 0.0f) return 0;
     // The background's projection as the frame sets it below: interface y
     // from b at the window's bottom edge to t at its top edge.
@@ -406,9 +409,10 @@ void MACIBM_do_frame()
         mark("didmes");
 
         const bool lights_on = sim_cockpit_electrical.cockpit_lights_on != 0;
+        int hidden = 0;   // the window rows the scene left to the panel picture
         if (flying) {
             // The scene is drawn only where the panel picture will not cover it.
-            const int hidden = FRAME_rows_hidden_by_panel(picture_view, panel_view);
+            hidden = FRAME_rows_hidden_by_panel(picture_view, panel_view);
             if (hidden > 0) {
                 glEnable(GL_SCISSOR_TEST);
                 glScissor(0, hidden, screen.window_width, std::max(screen.window_height - hidden, 0));
@@ -470,7 +474,17 @@ void MACIBM_do_frame()
             mark("view");
 
             if (!flying || picture_view) {
-                if (PLUGIN_call_draw_hook(DRAW_PHASE_BACKGROUND_BEFORE) != 0) OGL_draw_background();
+                const bool keep = PLUGIN_call_draw_hook(DRAW_PHASE_BACKGROUND_BEFORE) != 0;
+                if (keep) OGL_draw_background();
+                if (flying) frame_loop.plugins_kept_background = keep;
+                if (!keep && hidden > 0) {
+                    // The scene was cut for a picture a plug-in has now left
+                    // out: the rows it left are cleared rather than stale.
+                    glEnable(GL_SCISSOR_TEST);
+                    glScissor(0, 0, screen.window_width, hidden);
+                    glClear(GL_COLOR_BUFFER_BIT);
+                    glDisable(GL_SCISSOR_TEST);
+                }
                 PLUGIN_call_draw_hook(DRAW_PHASE_BACKGROUND_AFTER);
             }
             mark("backg");

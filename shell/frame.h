@@ -31,6 +31,7 @@ struct frame_state {
     float fifth_frame_time = 0.0f;     // the clock of the fifth flying frame
     float previous_mouse_x = 999.0f;
     float previous_mouse_y = 999.0f;
+    bool plugins_kept_background = false;   // the last flying frame's plug-ins let the panel picture be drawn
 };
 extern frame_state frame_loop;
 // Everything of the frame back to the state before the first frame.
@@ -44,7 +45,8 @@ void MACIBM_do_frame();
 // frame's 2-D projection lays them on the window, less one row for the
 // texture filter's reach. 0 (the whole scene drawn) when the picture is not
 // drawn or not opaque, when the window shows more than the picture's width,
-// when a plug-in may leave the picture out, or with several projections.
+// when the plug-ins left the picture out of the last flying frame, or with
+// several projections.
 int FRAME_rows_hidden_by_panel(bool picture_view, bool panel_view);
 
 // The frame period estimate of a flying frame whose count is a multiple of

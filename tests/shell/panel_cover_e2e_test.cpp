@@ -6,9 +6,11 @@
 
 #include "core/app_mode.h"
 #include "core/command_hook.h"
+#include "core/draw_phases.h"
 #include "core/screen.h"
 #include "core/simvars.h"
 #include "core/views.h"
+#include "links/plugin_host.h"
 #include "shell/frame.h"
 #include "shell/modes.h"
 #include "shell/wndproc.h"
@@ -77,4 +79,23 @@ TEST_F(PanelCover, TheSceneUnderThePanelIsLeftOutAndNothingShowsThrough)
     EXPECT_GT(FRAME_rows_hidden_by_panel(true, true), 0);
     EXPECT_LT(FRAME_rows_hidden_by_panel(true, true), hidden);
     screen.ui_zoom_smooth = 0.0f;
+}
+
+// With the plug-ins' drawing hook in place the scene is cut only while the
+// hook lets the panel picture be drawn: once it leaves the picture out, the
+// rows under it are cleared that frame and the scene is whole from the next.
+TEST_F(PanelCover, APlugInLeavingThePictureOutGetsTheWholeSceneFromTheNextFrame)
+{
+    static bool leave_out = false;
+    const auto kept = plugin_host.entries.drawing;
+    plugin_host.entries.drawing = [](int phase) { return phase == DRAW_PHASE_BACKGROUND_BEFORE && leave_out ? 0 : 1; };
+    MACIBM_do_frame();
+    EXPECT_EQ(FRAME_rows_hidden_by_panel(true, true), background_cover_rows - 1);
+    leave_out = true;
+    MACIBM_do_frame();
+    EXPECT_EQ(FRAME_rows_hidden_by_panel(true, true), 0);
+    leave_out = false;
+    MACIBM_do_frame();
+    EXPECT_GT(FRAME_rows_hidden_by_panel(true, true), 0);
+    plugin_host.entries.drawing = kept;
 }
