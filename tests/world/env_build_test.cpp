@@ -133,6 +133,31 @@ TEST_F(EnvBuild, ObjectsTakeTheirKindAndHeightAndCustomNamesStayInTheirPackage)
     EXPECT_NE(logged.find("\"/etc/passwd\""), std::string::npos);
 }
 
+namespace {
+
+// The loaded power line's three towers, walked west to east along their
+// links: each on land facing east, 620 m from the one before, the last the end.
+void expect_three_towers_east_620_m_apart()
+{
+    const std::vector<const segment_point*> towers = all_points(3);
+    ASSERT_EQ(towers.size(), 3u);
+    const segment_point* p = towers[0];
+    for (const segment_point* q : towers)
+        if (q->x < p->x) p = q;
+    for (int k = 0; k < 2; ++k) {
+        EXPECT_EQ(p->marker, SEG_ON_LAND);
+        EXPECT_NEAR(p->heading_deg, 90.0f, 0.5f);
+        const std::vector<segment_point>* next = SEG_list(3, static_cast<int>(p->w9), static_cast<int>(p->w10));
+        ASSERT_TRUE(next && p->w11 >= 0 && p->w11 < next->size());
+        const segment_point* q = &(*next)[static_cast<size_t>(p->w11)];
+        EXPECT_NEAR(q->x - p->x, 620.0f, 5.0f);
+        p = q;
+    }
+    EXPECT_EQ(p->marker, SEG_END);
+}
+
+}  // namespace
+
 TEST_F(EnvBuild, PowerLineTowersAndRoadsOverALake)
 {
     env::tile t = flat_tile(EARTH, SOUTH, WEST, 100.0, 10);
@@ -144,21 +169,7 @@ TEST_F(EnvBuild, PowerLineTowersAndRoadsOverALake)
     read(t);
     ASSERT_TRUE(recorded_alerts.empty());
 
-    const std::vector<const segment_point*> towers = all_points(3);
-    ASSERT_EQ(towers.size(), 3u);
-    const segment_point* p = towers[0];
-    for (const segment_point* q : towers)
-        if (q->x < p->x) p = q;
-    for (int k = 0; k < 2; ++k) {   // west to east along the links
-        EXPECT_EQ(p->marker, SEG_ON_LAND);
-        EXPECT_NEAR(p->heading_deg, 90.0f, 0.5f);
-        const std::vector<segment_point>* next = SEG_list(3, static_cast<int>(p->w9), static_cast<int>(p->w10));
-        ASSERT_TRUE(next && p->w11 >= 0 && p->w11 < next->size());
-        const segment_point* q = &(*next)[static_cast<size_t>(p->w11)];
-        EXPECT_NEAR(q->x - p->x, 620.0f, 5.0f);
-        p = q;
-    }
-    EXPECT_EQ(p->marker, SEG_END);
+    expect_three_towers_east_620_m_apart();
 
     // Over the lake a road is raised 15 m, a taxi line is not.
     const int i = ROW0 + 70, j = COL0 + 110;
@@ -190,19 +201,7 @@ TEST_F(EnvBuild, ThousandsOfTowersOnOneSpotAreDroppedQuicklyAndTheLinksHold)
     EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 5.0);
     ASSERT_TRUE(recorded_alerts.empty());
 
-    const std::vector<const segment_point*> towers = all_points(3);
-    ASSERT_EQ(towers.size(), 3u);
-    const segment_point* p = towers[0];
-    for (const segment_point* q : towers)
-        if (q->x < p->x) p = q;
-    for (int k = 0; k < 2; ++k) {
-        const std::vector<segment_point>* next = SEG_list(3, static_cast<int>(p->w9), static_cast<int>(p->w10));
-        ASSERT_TRUE(next && p->w11 >= 0 && p->w11 < next->size());
-        const segment_point* q = &(*next)[static_cast<size_t>(p->w11)];
-        EXPECT_NEAR(q->x - p->x, 620.0f, 5.0f);
-        p = q;
-    }
-    EXPECT_EQ(p->marker, SEG_END);
+    expect_three_towers_east_620_m_apart();
 }
 
 TEST_F(EnvBuild, FinishedHighwayEdgesLieTwoWidthsOverTheCosineApartAndCarryCars)
