@@ -26,20 +26,6 @@ constexpr int FLAP_GAUGE = 22;   // the aircraft's custom round gauge of the fla
 
 float finite_or(float v, float fallback) { return std::isfinite(v) ? v : fallback; }
 
-// Add 360 while below 0, take 360 while above 360: both ends reachable.
-float wrap_0_360(float v)
-{
-    if (!std::isfinite(v)) return 0.0f;
-    if (v > 360.0f) {
-        v = std::fmod(v, 360.0f);
-        if (v == 0.0f) v = 360.0f;
-    } else if (v < 0.0f) {
-        v = std::fmod(v, 360.0f);
-        if (v < 0.0f) v += 360.0f;
-    }
-    return v;
-}
-
 float* course_of_selector()
 {
     sim_cockpit_radios_block& r = sim_cockpit_radios;
@@ -84,7 +70,7 @@ void PANEL_knob()
     default: return;
     }
     const float v = finite_or(*value, wrap ? 0.0f : lo) + PANEL_drag_spot(0.0f, 0.0f, 10.0f, step, rate, 1);
-    *value = wrap ? wrap_0_360(v) : std::clamp(finite_or(v, lo), lo, hi);
+    *value = wrap ? PANEL_wrap_0_360(v) : std::clamp(finite_or(v, lo), lo, hi);
 }
 
 void PANEL_levers(int engine, float length)

@@ -17,14 +17,6 @@ constexpr float DEG = 0.017453292519943f;
 constexpr int LUBBER_SLOT = 450;
 constexpr int LUBBER_COLOUR = 33;
 
-float wrap(float a, float lo, float hi)
-{
-    if (!std::isfinite(a)) return lo;
-    a = std::fmod(a - lo, hi - lo);
-    if (a < 0.0f) a += hi - lo;
-    return a + lo;
-}
-
 }  // namespace
 
 float COMPASS_indicated_heading()
@@ -36,14 +28,14 @@ float COMPASS_indicated_heading()
     const float dip = std::tan((45.0f - f.latitude * 0.5f) * DEG);
     const float phi = f.phi * DEG, mag = f.magpsi * DEG;
     const float h = std::atan2(std::sin(mag) * std::cos(phi) - dip * std::sin(phi), std::cos(mag)) / DEG;
-    return wrap(h + accel_error, 0.0f, 360.0f);
+    return PANEL_wrap(h + accel_error, 0.0f, 360.0f);
 }
 
 void PANEL_compass()
 {
     const float dt = sim_operation_misc.frame_rate_period;
-    const float d = wrap(COMPASS_indicated_heading() - compass_mem.card_deg, -180.0f, 180.0f);
-    if (std::isfinite(dt)) compass_mem.card_deg = wrap(compass_mem.card_deg + dt * d, 0.0f, 360.0f);
+    const float d = PANEL_wrap(COMPASS_indicated_heading() - compass_mem.card_deg, -180.0f, 180.0f);
+    if (std::isfinite(dt)) compass_mem.card_deg = PANEL_wrap(compass_mem.card_deg + dt * d, 0.0f, 360.0f);
 
     float cx, cy;
     switch (panel_ins_type) {

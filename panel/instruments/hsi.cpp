@@ -26,14 +26,6 @@ constexpr float DEG = 0.017453292519943f;
 
 float finite_or_0(float v) { return std::isfinite(v) ? v : 0.0f; }
 
-float wrap(float a, float lo, float hi)
-{
-    if (!std::isfinite(a)) return lo;
-    a = std::fmod(a - lo, hi - lo);
-    if (a < 0.0f) a += hi - lo;
-    return a + lo;
-}
-
 struct hsi_variant {
     float radius;
     int gyro;
@@ -87,12 +79,12 @@ void heading_tape(float gyro, int n, float s)
 {
     PANEL_draw_drum_digit(5, 0.0f, 0.0f, finite_or_0(flt[0].magpsi));
     auto pointer = [&](float value, int style) {
-        const float x = -wrap(gyro - value, -180.0f, 180.0f) * 1.2f;
+        const float x = -PANEL_wrap(gyro - value, -180.0f, 180.0f) * 1.2f;
         if (x * s >= -49.0f * s && x * s <= 49.0f * s) PANEL_draw_needle(x, -10.0f, 0.0f, style);
     };
     pointer(finite_or_0(sim_cockpit_autopilot.heading_mag), 28);
     pointer(finite_or_0(NAV_course(n)), 55);
-    OGL_draw_string_fmt(49, -9.0f * s, 15.0f * s, wrap(gyro, 0.0f, 360.0f), 3, 0, 0, 110);
+    OGL_draw_string_fmt(49, -9.0f * s, 15.0f * s, PANEL_wrap(gyro, 0.0f, 360.0f), 3, 0, 0, 110);
 }
 
 }  // namespace
@@ -142,7 +134,7 @@ void PANEL_hsi()
     const float bug = finite_or_0(sim_cockpit_autopilot.heading_mag - gyro);
     PANEL_draw_needle(std::sin(bug * DEG) * (R - 3.0f), std::cos(bug * DEG) * (R - 3.0f), bug, 27 + g);
     PANEL_draw_needle(0.0f, 1.02f * R, 0.0f, 25 + g);
-    if (t == 168 || t == 169) OGL_draw_string_fmt(49, -8.0f * s, 60.0f * s, wrap(gyro, 0.0f, 360.0f), 3, 0, 0, 110);
+    if (t == 168 || t == 169) OGL_draw_string_fmt(49, -8.0f * s, 60.0f * s, PANEL_wrap(gyro, 0.0f, 360.0f), 3, 0, 0, 110);
     if (t == 111 || t == 112 || t == 114 || t == 115 || t == 117 || t == 118) numeric_windows(t, n, s);
 
     if (!v.glass) {

@@ -23,14 +23,6 @@ namespace {
 
 float finite_or_0(float v) { return std::isfinite(v) ? v : 0.0f; }
 
-float wrap(float a, float lo, float hi)
-{
-    if (!std::isfinite(a)) return lo;
-    a = std::fmod(a - lo, hi - lo);
-    if (a < 0.0f) a += hi - lo;
-    return a + lo;
-}
-
 bool in(int t, int lo, int hi) { return t >= lo && t <= hi; }
 
 // Moves receiver k's needle toward its station and draws it.
@@ -42,8 +34,8 @@ void needle(int k, int style)
     float& angle = rmi_mem.needle_deg[k];
     const float dt = sim_operation_misc.frame_rate_period;
     if (vor_ok && std::isfinite(target) && std::isfinite(dt)) {
-        const float d = std::clamp(wrap(target - angle, -180.0f, 180.0f), -45.0f, 45.0f);
-        angle = wrap(angle + dt * d, 0.0f, 360.0f);
+        const float d = std::clamp(PANEL_wrap(target - angle, -180.0f, 180.0f), -45.0f, 45.0f);
+        angle = PANEL_wrap(angle + dt * d, 0.0f, 360.0f);
     }
     PANEL_draw_needle(0.0f, 0.0f, angle, style);
 }
