@@ -39,21 +39,6 @@ constexpr float DT = 0.04f;   // 25 frames a second
 constexpr float KT = 0.5144444f;
 constexpr float RAD = 57.29578f;
 
-// What the test's pilot holds this frame, handed to the control step as its joystick.
-struct pilot_hands {
-    float pitch = 0.0f, roll = 0.0f, heading = 0.0f;   // yoke ratios -1..1
-    float throttle = 0.0f;                              // lever 0..1
-    float left_brake = 0.0f, right_brake = 0.0f;
-} hands;
-
-void test_joystick(float* pitch, float* roll, float* heading, float* throttle, float*, float* left, float* right,
-                   float*, float*, float*, float*, float*, int)
-{
-    *pitch = hands.pitch, *roll = hands.roll, *heading = hands.heading;
-    *throttle = hands.throttle;
-    *left = hands.left_brake, *right = hands.right_brake;
-}
-
 // The default world: the data folder's airports, the default start airport,
 // the scene built around it.
 class DefaultAirport : public FlightState {
@@ -71,7 +56,7 @@ protected:
         APT_build_scene(1);
         reset_flight_stages();
         hands = pilot_hands{};
-        INPUT_set_joystick_poll(test_joystick);
+        INPUT_set_joystick_poll(pilot_joystick);
         sim_joystick.eq_ped_wibrk = 1;   // the pilot's rudder pedals with toe brakes steer the nose wheel
         sim_operation_prefs.startup_running = 1;
         sim_weather.temperature_sealevel_c = 15.0f;

@@ -40,18 +40,6 @@ namespace {
 
 constexpr float DT = 0.04f;   // 25 frames a second
 
-struct pilot_hands {
-    float pitch = 0.0f, roll = 0.0f, heading = 0.0f, throttle = 0.0f;
-} hands;
-
-void test_joystick(float* pitch, float* roll, float* heading, float* throttle, float*, float* left, float* right,
-                   float*, float*, float*, float*, float*, int)
-{
-    *pitch = hands.pitch, *roll = hands.roll, *heading = hands.heading;
-    *throttle = hands.throttle;
-    *left = *right = 0.0f;
-}
-
 // Calm sea over the whole area at sea level; the carrier steams north from
 // the middle, the frigate east of it, platform A west and platform B south.
 class AtSea : public FlightState {
@@ -74,7 +62,7 @@ protected:
         sim_graphics_settings.draw_ships = sim_graphics_settings.draw_oilrigs = 1;
         reset_flight_stages();
         hands = pilot_hands{};
-        INPUT_set_joystick_poll(test_joystick);
+        INPUT_set_joystick_poll(pilot_joystick);
         sim_joystick.has_joystick = 1;
         sim_joystick.eq_ped_wibrk = 1;   // rudder pedals steer the nose wheel
         sim_operation_prefs.startup_running = 1;
