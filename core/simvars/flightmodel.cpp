@@ -1,0 +1,6 @@
+#include "core/simvars/flightmodel.h"
+
+sim_flightmodel_misc_block sim_flightmodel_misc{};
+sim_flightmodel_position_block sim_flightmodel_position{};
+float terrain_height_m = 0.0f;
+int32_t ground_type_word = 0;

@@ -1,0 +1,5 @@
+#include "core/simvars/network.h"
+
+sim_network_dataout_block sim_network_dataout{};
+sim_network_misc_block sim_network_misc{};
+sim_private_net_disables_block sim_private_net_disables{};

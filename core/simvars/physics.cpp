@@ -1,0 +1,3 @@
+#include "core/simvars/physics.h"
+
+sim_physics_block sim_physics{};

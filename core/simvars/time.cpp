@@ -1,0 +1,3 @@
+#include "core/simvars/time.h"
+
+sim_time_block sim_time{};
