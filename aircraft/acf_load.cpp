@@ -15,7 +15,7 @@
 #include "core/datafile.h"
 #include "core/folders.h"
 #include "core/frame_clock.h"
-#include "core/simvars.h"
+#include "core/simvars/graphics.h"
 #include "core/ui_text.h"
 #include "flightmodel/flt.h"
 #include "links/plugin_host.h"

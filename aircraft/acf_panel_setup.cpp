@@ -9,7 +9,7 @@
 #include "aircraft/acf_struct.h"
 #include "core/constants.h"
 #include "core/screen.h"
-#include "core/simvars.h"
+#include "core/simvars/cockpit.h"
 #include "graphics/ogl_tex.h"
 #include "links/sound.h"
 #include "panel/instrument_pictures.h"

@@ -10,7 +10,8 @@
 #include "core/constants.h"
 #include "core/engine_types.h"
 #include "core/random.h"
-#include "core/simvars.h"
+#include "core/simvars/graphics.h"
+#include "core/simvars/weather.h"
 #include "flightmodel/flt.h"
 #include "world/scenery_area.h"
 

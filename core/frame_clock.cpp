@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "core/simvars.h"
+#include "core/simvars/time.h"
 #include "platform/plat_time.h"
 
 int32_t interval_ticks[INTERVAL_COUNT];

@@ -5,7 +5,8 @@
 
 #include "core/constants.h"
 #include "core/numeric.h"
-#include "core/simvars.h"
+#include "core/simvars/graphics.h"
+#include "core/simvars/physics.h"
 
 float lat_ref = 0.0f;
 float lon_ref = 0.0f;

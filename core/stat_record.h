@@ -8,7 +8,7 @@
 #include <cstdint>
 
 #include "core/failure_slots.h"
-#include "core/simvars.h"
+#include "core/simvars/weather.h"
 
 constexpr int STAT_FAILURES = FAILURE_SLOTS;   // one entry per slot of the failure table
 struct stat_block {

@@ -5,7 +5,9 @@
 #include "core/constants.h"
 #include "core/numeric.h"
 #include "core/random.h"
-#include "core/simvars.h"
+#include "core/simvars/graphics.h"
+#include "core/simvars/physics.h"
+#include "core/simvars/weather.h"
 
 float storm_grid[STORM_GRID_CELLS]{};
 

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "core/constants.h"
-#include "core/simvars.h"
+#include "core/simvars/operation.h"
 
 namespace {
 

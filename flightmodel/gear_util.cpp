@@ -7,7 +7,8 @@
 #include "core/constants.h"
 #include "core/frame_clock.h"
 #include "core/numeric.h"
-#include "core/simvars.h"
+#include "core/simvars/cockpit.h"
+#include "core/simvars/operation.h"
 
 int AP_any_mode_engaged()
 {

@@ -8,7 +8,8 @@
 
 #include "flightmodel/flt.h"
 #include "links/net_slots.h"
-#include "core/simvars.h"
+#include "core/simvars/network.h"
+#include "core/simvars/operation.h"
 
 namespace {
 

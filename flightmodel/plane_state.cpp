@@ -13,7 +13,9 @@
 #include "core/constants.h"
 #include "core/geo.h"
 #include "core/app_mode.h"
-#include "core/simvars.h"
+#include "core/simvars/cockpit.h"
+#include "core/simvars/graphics.h"
+#include "core/simvars/network.h"
 
 namespace {
 

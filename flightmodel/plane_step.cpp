@@ -8,7 +8,7 @@
 #include <cmath>
 
 #include "core/frame_clock.h"
-#include "core/simvars.h"
+#include "core/simvars/operation.h"
 #include "flightmodel/aural_warnings.h"
 #include "flightmodel/control/own_physics.h"
 #include "flightmodel/derived_data.h"

@@ -11,7 +11,7 @@
 #include "graphics/ogl_tex.h"
 #include "core/alert.h"
 #include "core/screen.h"
-#include "core/simvars.h"
+#include "core/simvars/cockpit.h"
 #include "core/text_util.h"
 
 namespace {

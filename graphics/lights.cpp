@@ -9,7 +9,7 @@
 #include "graphics/ogl_state.h"
 #include "graphics/ogl_tex.h"
 #include "core/constants.h"
-#include "core/simvars.h"
+#include "core/simvars/graphics.h"
 #include "core/text_util.h"
 #include "core/geo.h"
 

@@ -16,7 +16,7 @@
 #include "core/folders.h"
 #include "core/app_mode.h"
 #include "core/screen.h"
-#include "core/simvars.h"
+#include "core/simvars/graphics.h"
 #include "platform/plat_files.h"
 
 int32_t screenshot_counter = -1;

@@ -11,7 +11,7 @@
 #include "graphics/gl_entry.h"
 #include "graphics/glprobe.h"
 #include "core/screen.h"
-#include "core/simvars.h"
+#include "core/simvars/graphics.h"
 #include "core/camera.h"
 
 float colour_table[COLOUR_ROWS][3];

@@ -3,7 +3,7 @@
 // colour factors, scissor, polygon offset and the buffer swap.
 #pragma once
 
-#include "core/simvars.h"   // gload_dim_factor
+#include "core/simvars/graphics.h"   // gload_dim_factor
 
 #include <cstdint>
 
@@ -15,7 +15,7 @@ constexpr int COLOUR_PLUGIN_TEXT = 113;
 extern float colour_table[COLOUR_ROWS][3];
 
 // Every colour sent to OpenGL is multiplied by gload_dim_factor (R, G and B;
-// core/simvars.h).
+// core/simvars/graphics.h).
 
 // View-volume box of the last 3-D projection, in camera-centred world axes:
 // minimum x, y, z, then maximum x, y, z.

@@ -6,7 +6,7 @@
 #include "aircraft/acf_struct.h"
 #include "core/frame_clock.h"
 #include "core/screen.h"
-#include "core/simvars.h"
+#include "core/simvars/weather.h"
 #include "core/ui_text.h"
 #include "flightmodel/flt.h"
 #include "graphics/ogl_draw.h"

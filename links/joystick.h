@@ -12,7 +12,7 @@
 
 #include <cstdint>
 
-#include "core/simvars.h"
+#include "core/simvars/joystick.h"
 #include "platform/plat_joystick.h"
 
 constexpr int JOY_DEVICE_SLOTS = 3;

@@ -6,7 +6,7 @@
 
 #include "core/alert.h"
 #include "core/screen.h"
-#include "core/simvars.h"
+#include "core/simvars/joystick.h"
 #include "core/ui_text.h"
 #include "graphics/button.h"
 #include "graphics/list.h"

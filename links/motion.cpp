@@ -6,7 +6,7 @@
 #include "aircraft/acf_struct.h"
 #include "core/frame_clock.h"
 #include "core/input.h"
-#include "core/simvars.h"
+#include "core/simvars/time.h"
 #include "flightmodel/flt.h"
 #include "links/hardware.h"
 #include "links/network.h"

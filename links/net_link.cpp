@@ -9,7 +9,7 @@
 #include "core/alert.h"
 #include "core/folders.h"
 #include "core/frame_clock.h"
-#include "core/simvars.h"
+#include "core/simvars/operation.h"
 #include "core/text_util.h"
 #include "core/ui_text.h"
 #include "links/net_receive.h"

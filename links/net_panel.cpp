@@ -9,7 +9,7 @@
 
 #include "core/folders.h"
 #include "core/frame_clock.h"
-#include "core/simvars.h"
+#include "core/simvars/operation.h"
 #include "graphics/font.h"
 #include "graphics/ogl_draw.h"
 #include "graphics/ogl_state.h"

@@ -11,7 +11,7 @@
 #include "core/app_mode.h"
 #include "core/folders.h"
 #include "core/frame_clock.h"
-#include "core/simvars.h"
+#include "core/simvars/operation.h"
 #include "links/network.h"
 
 stat_block net_stat_rcv{};

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "core/simvars.h"
+#include "core/simvars/cockpit.h"
 #include "flightmodel/systems/flight_plan.h"
 #include "world/navdb.h"
 

@@ -9,7 +9,7 @@
 #include "aircraft/acf_struct.h"
 #include "core/app_mode.h"
 #include "core/engine_types.h"
-#include "core/simvars.h"
+#include "core/simvars/flightmodel.h"
 #include "flightmodel/flt.h"
 
 std::unique_ptr<SHMEM_area> shmem_area;

@@ -5,7 +5,7 @@
 
 #include "core/frame_clock.h"
 #include "core/loading.h"
-#include "core/simvars.h"
+#include "core/simvars/operation.h"
 #include "links/sound.h"
 #include "links/sound_seam.h"
 #include "platform/plat_sound.h"

@@ -5,7 +5,7 @@
 
 #include "core/geo.h"
 #include "core/numeric.h"
-#include "core/simvars.h"
+#include "core/simvars/graphics.h"
 #include "scene/camera.h"
 #include "scene/scene_origin.h"
 #include "scene/sky/cloud_field.h"

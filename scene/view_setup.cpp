@@ -11,7 +11,7 @@
 #include "core/geo.h"
 #include "core/numeric.h"
 #include "core/screen.h"
-#include "core/simvars.h"
+#include "core/simvars/graphics.h"
 #include "flightmodel/terrain_query.h"
 #include "graphics/glprobe.h"
 #include "graphics/ogl_state.h"

@@ -5,7 +5,9 @@
 
 #include "core/constants.h"
 #include "core/geo.h"
-#include "core/simvars.h"
+#include "core/simvars/graphics.h"
+#include "core/simvars/physics.h"
+#include "core/simvars/screen_settings.h"
 #include "screens/map.h"
 #include "world/navdb.h"
 #include "world/runway_outline.h"

@@ -5,7 +5,8 @@
 #include <cmath>
 
 #include "core/input.h"
-#include "core/simvars.h"
+#include "core/simvars/network.h"
+#include "core/simvars/operation.h"
 #include "core/text_util.h"
 #include "core/ui_text.h"
 #include "graphics/button.h"

@@ -13,7 +13,7 @@
 #include "core/failure_slots.h"
 #include "core/folders.h"
 #include "core/screen.h"
-#include "core/simvars.h"
+#include "core/simvars/operation.h"
 #include "core/text_util.h"
 #include "core/ui_text.h"
 #include "flightmodel/flt.h"

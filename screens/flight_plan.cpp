@@ -14,7 +14,7 @@
 #include "aircraft/acf_struct.h"
 #include "core/geo.h"
 #include "core/screen.h"
-#include "core/simvars.h"
+#include "core/simvars/time.h"
 #include "core/text_util.h"
 #include "core/ui_text.h"
 #include "flightmodel/flt.h"

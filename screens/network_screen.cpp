@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "core/frame_clock.h"
-#include "core/simvars.h"
+#include "core/simvars/network.h"
 #include "core/ui_text.h"
 #include "graphics/button.h"
 #include "graphics/font.h"

@@ -6,7 +6,9 @@
 // sim_graphics_scenery.current_planet and the barometer setting.
 #include "screens/setup.h"
 
-#include "core/simvars.h"
+#include "core/simvars/cockpit.h"
+#include "core/simvars/graphics.h"
+#include "core/simvars/physics.h"
 #include "graphics/button.h"
 #include "graphics/widget.h"
 #include "screens/screen_layout.h"

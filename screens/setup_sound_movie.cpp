@@ -4,7 +4,8 @@
 
 #include "core/datafile.h"
 #include "core/screen.h"
-#include "core/simvars.h"
+#include "core/simvars/operation.h"
+#include "core/simvars/screen_settings.h"
 #include "core/ui_text.h"
 #include "graphics/button.h"
 #include "graphics/font.h"

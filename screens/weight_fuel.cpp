@@ -19,7 +19,7 @@
 #include "core/frame_clock.h"
 #include "core/random.h"
 #include "core/screen.h"
-#include "core/simvars.h"
+#include "core/simvars/operation.h"
 #include "core/text_util.h"
 #include "core/ui_text.h"
 #include "flightmodel/flt.h"

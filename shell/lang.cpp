@@ -10,7 +10,7 @@
 #include "core/datafile.h"
 #include "core/folders.h"
 #include "shell/menus.h"
-#include "core/simvars.h"
+#include "core/simvars/operation.h"
 
 char default_start_airport[START_AIRPORT_ID_SIZE];
 

@@ -8,7 +8,7 @@
 #include "core/datafile.h"
 #include "core/folders.h"
 #include "core/screen.h"
-#include "core/simvars.h"
+#include "core/simvars/operation.h"
 #include "core/text_util.h"
 
 

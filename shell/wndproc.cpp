@@ -18,7 +18,9 @@
 #include "shell/menus.h"
 #include "shell/modes.h"
 #include "core/screen.h"
-#include "core/simvars.h"
+#include "core/simvars/joystick.h"
+#include "core/simvars/operation.h"
+#include "core/simvars/time.h"
 #include "world/atc.h"
 
 namespace {

@@ -14,7 +14,7 @@
 #include "shell/modes.h"
 #include "core/random.h"
 #include "core/screen.h"
-#include "core/simvars.h"
+#include "core/simvars/graphics.h"
 #include "core/text_util.h"
 #include "core/texture_slots.h"
 #include "world/apt_scene.h"

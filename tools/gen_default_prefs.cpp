@@ -13,7 +13,7 @@
 #include "core/alert.h"
 #include "shell/prefs.h"
 #include "core/screen.h"
-#include "core/simvars.h"
+#include "core/simvars/operation.h"
 
 namespace {
 

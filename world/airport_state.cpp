@@ -9,7 +9,7 @@
 
 #include "core/constants.h"
 #include "core/geo.h"
-#include "core/simvars.h"
+#include "core/simvars/graphics.h"
 #include "core/units.h"
 #include "flightmodel/flt.h"
 #include "world/apt_scene.h"

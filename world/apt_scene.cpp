@@ -16,7 +16,7 @@
 #include "core/geo.h"
 #include "core/menu_table.h"
 #include "core/random.h"
-#include "core/simvars.h"
+#include "core/simvars/graphics.h"
 #include "core/text_util.h"
 #include "core/texture_slots.h"
 #include "flightmodel/atmosphere.h"

@@ -11,7 +11,7 @@
 #include "core/geo.h"
 #include "core/numeric.h"
 #include "core/random.h"
-#include "core/simvars.h"
+#include "core/simvars/graphics.h"
 #include "core/text_util.h"
 #include "flightmodel/terrain_query.h"
 #include "graphics/ogl_tex.h"

@@ -11,7 +11,7 @@
 #include "core/geo.h"
 #include "core/loading.h"
 #include "core/mappedfile.h"
-#include "core/simvars.h"
+#include "core/simvars/graphics.h"
 #include "core/text_util.h"
 #include "world/env_build.h"
 #include "world/navdb.h"

@@ -8,7 +8,7 @@
 #include "core/folders.h"
 #include "core/mappedfile.h"
 #include "core/random.h"
-#include "core/simvars.h"
+#include "core/simvars/flightmodel.h"
 #include "core/text_util.h"
 #include "core/units.h"
 #include "world/navdb.h"

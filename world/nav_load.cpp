@@ -4,7 +4,9 @@
 
 #include "core/folders.h"
 #include "core/numeric.h"
-#include "core/simvars.h"
+#include "core/simvars/cockpit.h"
+#include "core/simvars/graphics.h"
+#include "core/simvars/screen_settings.h"
 #include "core/text_util.h"
 #include "world/nav_internal.h"
 #include "world/navdb.h"

@@ -8,7 +8,7 @@
 #include "flightmodel/flt.h"
 #include "core/constants.h"
 #include "core/geo.h"
-#include "core/simvars.h"
+#include "core/simvars/graphics.h"
 #include "core/text_util.h"
 #include "world/nav_lookup.h"
 #include "world/navdb.h"

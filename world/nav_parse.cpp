@@ -5,7 +5,7 @@
 #include "scene/ships.h"
 #include "core/datafile.h"
 #include "core/mappedfile.h"
-#include "core/simvars.h"
+#include "core/simvars/graphics.h"
 #include "core/units.h"
 #include "world/nav_internal.h"
 #include "world/nav_scan.h"

@@ -6,7 +6,7 @@
 #include <GL/gl.h>
 #include <GL/glext.h>
 
-#include "core/simvars.h"
+#include "core/simvars/graphics.h"
 #include "core/texture_slots.h"
 #include "graphics/gl_entry.h"
 #include "graphics/glprobe.h"

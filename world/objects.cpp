@@ -17,7 +17,7 @@
 #include "core/datafile.h"
 #include "core/folders.h"
 #include "core/geo.h"
-#include "core/simvars.h"
+#include "core/simvars/graphics.h"
 #include "core/text_util.h"
 #include "flightmodel/terrain_query.h"
 #include "graphics/gl_entry.h"

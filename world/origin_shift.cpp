@@ -9,7 +9,7 @@
 #include "core/constants.h"
 #include "core/geo.h"
 #include "core/replay.h"
-#include "core/simvars.h"
+#include "core/simvars/graphics.h"
 #include "flightmodel/atmosphere.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/plane_state.h"

@@ -9,7 +9,7 @@
 
 #include "core/constants.h"
 #include "core/geo.h"
-#include "core/simvars.h"
+#include "core/simvars/physics.h"
 #include "core/text_util.h"
 #include "world/nav_lookup.h"
 #include "world/navdb.h"

@@ -8,7 +8,8 @@
 #include "core/constants.h"
 #include "core/geo.h"
 #include "core/numeric.h"
-#include "core/simvars.h"
+#include "core/simvars/graphics.h"
+#include "core/simvars/physics.h"
 #include "core/text_util.h"
 #include "world/navdb.h"
 

@@ -6,7 +6,8 @@
 
 #include "core/constants.h"
 #include "core/geo.h"
-#include "core/simvars.h"
+#include "core/simvars/graphics.h"
+#include "core/simvars/physics.h"
 #include "core/units.h"
 #include "world/env_tile.h"
 #include "world/landuse_grid.h"

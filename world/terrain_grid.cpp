@@ -1,6 +1,6 @@
 #include "world/terrain_grid.h"
 
-#include "core/simvars.h"
+#include "core/simvars/graphics.h"
 #include "core/units.h"
 #include "world/landuse_grid.h"
 #include "world/scenery_area.h"

@@ -6,7 +6,8 @@
 
 #include "aircraft/acf_struct.h"
 #include "core/numeric.h"
-#include "core/simvars.h"
+#include "core/simvars/cockpit.h"
+#include "core/simvars/operation.h"
 #include "flightmodel/control/control_numbers.h"
 #include "flightmodel/flt.h"
 

@@ -2,7 +2,9 @@
 #include "flightmodel/control/stability.h"
 
 #include "aircraft/acf_struct.h"
-#include "core/simvars.h"
+#include "core/simvars/cockpit.h"
+#include "core/simvars/joystick.h"
+#include "core/simvars/operation.h"
 #include "flightmodel/control/control_math.h"
 #include "flightmodel/control/control_numbers.h"
 #include "flightmodel/flt.h"

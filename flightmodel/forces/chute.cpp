@@ -3,7 +3,9 @@
 #include <cmath>
 
 #include "aircraft/acf_struct.h"
-#include "core/simvars.h"
+#include "core/simvars/cockpit.h"
+#include "core/simvars/operation.h"
+#include "core/simvars/weather.h"
 #include "core/units.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/forces/stages.h"

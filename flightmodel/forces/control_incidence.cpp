@@ -11,7 +11,7 @@
 #include "core/constants.h"
 #include "core/numeric.h"
 #include "core/folders.h"
-#include "core/simvars.h"
+#include "core/simvars/operation.h"
 #include "core/ui_text.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/forces/control_surface.h"

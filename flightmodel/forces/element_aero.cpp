@@ -8,7 +8,8 @@
 #include "aircraft/acf_struct.h"
 #include "core/constants.h"
 #include "core/numeric.h"
-#include "core/simvars.h"
+#include "core/simvars/physics.h"
+#include "core/simvars/weather.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/forces/report.h"
 

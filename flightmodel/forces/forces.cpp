@@ -5,7 +5,7 @@
 #include "flightmodel/forces/forces.h"
 
 #include "aircraft/acf_struct.h"
-#include "core/simvars.h"
+#include "core/simvars/weather.h"
 #include "flightmodel/forces/body_drag.h"
 #include "flightmodel/forces/mass.h"
 #include "flightmodel/forces/report.h"

@@ -3,7 +3,8 @@
 #include <cmath>
 
 #include "aircraft/acf_struct.h"
-#include "core/simvars.h"
+#include "core/simvars/joystick.h"
+#include "core/simvars/operation.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/forces/forces.h"
 #include "flightmodel/forces/report.h"

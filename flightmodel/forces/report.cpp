@@ -6,7 +6,9 @@
 
 #include "aircraft/acf_struct.h"
 #include "core/frame_clock.h"
-#include "core/simvars.h"
+#include "core/simvars/flightmodel.h"
+#include "core/simvars/network.h"
+#include "core/simvars/weather.h"
 #include "core/ui_text.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/forces/forces.h"

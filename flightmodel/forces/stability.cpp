@@ -6,7 +6,7 @@
 
 #include "aircraft/acf_struct.h"
 #include "core/constants.h"
-#include "core/simvars.h"
+#include "core/simvars/flightmodel.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/forces/report.h"
 #include "scene/aircraft/part_presence.h"

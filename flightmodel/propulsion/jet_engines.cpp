@@ -8,6 +8,9 @@
 
 #include "core/constants.h"
 #include "core/folders.h"
+#include "core/simvars/network.h"
+#include "core/simvars/physics.h"
+#include "core/simvars/weather.h"
 #include "flightmodel/forces/report.h"
 #include "flightmodel/phys.h"
 #include "flightmodel/propulsion/prop_common.h"

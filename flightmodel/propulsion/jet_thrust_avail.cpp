@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "core/simvars/weather.h"
 #include "flightmodel/atmosphere.h"
 #include "flightmodel/propulsion/prop_common.h"
 

@@ -6,7 +6,7 @@
 
 #include "aircraft/acf_struct.h"
 #include "core/engine_types.h"
-#include "core/simvars.h"
+#include "core/simvars/operation.h"
 #include "flightmodel/flt.h"
 #include "scene/aircraft/part_presence.h"
 

@@ -10,6 +10,7 @@
 
 #include "core/constants.h"
 #include "core/folders.h"
+#include "core/simvars.h"
 #include "flightmodel/forces/report.h"
 #include "flightmodel/propulsion/prop_common.h"
 

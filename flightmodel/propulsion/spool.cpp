@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "core/simvars/cockpit.h"
 #include "flightmodel/propulsion/prop_common.h"
 
 using namespace prop_detail;

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "core/folders.h"
+#include "core/simvars/network.h"
 #include "flightmodel/forces/report.h"
 #include "flightmodel/propulsion/prop_common.h"
 #include "scene/aircraft/part_presence.h"

@@ -7,7 +7,8 @@
 #include "core/failure_slots.h"
 #include "core/frame_clock.h"
 #include "core/random.h"
-#include "core/simvars.h"
+#include "core/simvars/cockpit.h"
+#include "core/simvars/operation.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/systems.h"
 

@@ -9,6 +9,7 @@
 #include "aircraft/acf_struct.h"
 #include "core/constants.h"
 #include "core/geo.h"
+#include "core/simvars.h"
 #include "flightmodel/flt.h"
 #include "core/numeric.h"
 #include "flightmodel/gear_util.h"

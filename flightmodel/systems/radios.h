@@ -14,7 +14,7 @@
 
 #include <cstdint>
 
-#include "core/simvars.h"
+#include "core/simvars/cockpit.h"
 #include "core/text_util.h"
 
 constexpr int RADIO_NAV1 = 0;

@@ -4,7 +4,8 @@
 
 #include "core/constants.h"
 #include "core/frame_clock.h"
-#include "core/simvars.h"
+#include "core/simvars/graphics.h"
+#include "core/simvars/time.h"
 #include "flightmodel/logbook.h"
 #include "flightmodel/propulsion/engine_systems.h"
 #include "flightmodel/systems/annunciators.h"

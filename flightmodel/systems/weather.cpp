@@ -9,6 +9,7 @@
 #include "core/frame_clock.h"
 #include "core/geo.h"
 #include "core/random.h"
+#include "core/simvars.h"
 #include "flightmodel/atmosphere.h"
 #include "flightmodel/environment/random_interp.h"
 #include "flightmodel/flt.h"

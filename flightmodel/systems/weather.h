@@ -14,7 +14,7 @@
 
 #include <cstdint>
 
-#include "core/simvars.h"
+#include "core/simvars/weather.h"
 #include "flightmodel/systems/wind_at_plane.h"
 
 constexpr int LIGHTNING_BOLTS = 4;

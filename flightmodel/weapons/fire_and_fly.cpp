@@ -9,7 +9,7 @@
 #include "core/frame_clock.h"
 #include "core/constants.h"
 #include "core/geo.h"
-#include "core/simvars.h"
+#include "core/simvars/graphics.h"
 #include "flightmodel/weapons/projectiles.h"
 #include "flightmodel/weapons/weapons_internal.h"
 #include "links/plugin_host.h"

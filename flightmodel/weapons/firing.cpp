@@ -5,7 +5,8 @@
 
 #include "core/frame_clock.h"
 #include "core/input.h"
-#include "core/simvars.h"
+#include "core/simvars/cockpit.h"
+#include "core/simvars/joystick.h"
 #include "core/units.h"
 #include "core/weapon_kinds.h"
 #include "flightmodel/attitude.h"

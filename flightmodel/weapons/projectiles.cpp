@@ -8,7 +8,8 @@
 
 #include "core/frame_clock.h"
 #include "core/numeric.h"
-#include "core/simvars.h"
+#include "core/simvars/operation.h"
+#include "core/simvars/weather.h"
 #include "core/units.h"
 #include "core/weapon_kinds.h"
 #include "flightmodel/phys.h"

@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "core/simvars.h"
+#include "core/simvars/graphics.h"
 #include "core/texture_slots.h"
 #include "core/units.h"
 #include "core/weapon_kinds.h"

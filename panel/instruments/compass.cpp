@@ -3,6 +3,7 @@
 // west headings, and a one-second lag.
 #include <cmath>
 
+#include "core/simvars/operation.h"
 #include "flightmodel/flt.h"
 #include "graphics/ogl_draw.h"
 #include "graphics/ogl_state.h"

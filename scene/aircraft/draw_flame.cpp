@@ -8,7 +8,7 @@
 #include "core/constants.h"
 #include "core/engine_types.h"
 #include "core/random.h"
-#include "core/simvars.h"
+#include "core/simvars/graphics.h"
 #include "flightmodel/flt.h"
 #include "graphics/lights.h"
 #include "graphics/ogl_state.h"

@@ -9,7 +9,7 @@
 #include "aircraft/acf_struct.h"
 #include "core/constants.h"
 #include "core/numeric.h"
-#include "core/simvars.h"
+#include "core/simvars/graphics.h"
 #include "core/texture_slots.h"
 #include "core/units.h"
 #include "flightmodel/flt.h"

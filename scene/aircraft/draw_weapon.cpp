@@ -8,7 +8,7 @@
 
 #include "aircraft/acf_struct.h"
 #include "core/screen.h"
-#include "core/simvars.h"
+#include "core/simvars/graphics.h"
 #include "core/texture_slots.h"
 #include "core/units.h"
 #include "flightmodel/flt.h"

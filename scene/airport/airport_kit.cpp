@@ -6,7 +6,8 @@
 
 #include "core/constants.h"
 #include "core/geo.h"
-#include "core/simvars.h"
+#include "core/simvars/graphics.h"
+#include "core/simvars/physics.h"
 #include "graphics/gl_entry.h"
 #include "graphics/glprobe.h"
 #include "graphics/ogl_tex.h"

@@ -12,7 +12,7 @@
 
 #include "core/constants.h"
 #include "core/frame_clock.h"
-#include "core/simvars.h"
+#include "core/simvars/graphics.h"
 #include "core/texture_slots.h"
 #include "graphics/lights.h"
 #include "graphics/ogl_state.h"

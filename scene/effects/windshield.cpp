@@ -9,7 +9,9 @@
 
 #include "core/random.h"
 #include "core/screen.h"
-#include "core/simvars.h"
+#include "core/simvars/graphics.h"
+#include "core/simvars/operation.h"
+#include "core/simvars/weather.h"
 #include "core/texture_slots.h"
 #include "core/units.h"
 #include "flightmodel/flt.h"

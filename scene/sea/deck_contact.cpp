@@ -6,7 +6,8 @@
 
 #include "aircraft/launch_flags.h"
 #include "core/units.h"
-#include "core/simvars.h"
+#include "core/simvars/cockpit.h"
+#include "core/simvars/graphics.h"
 #include "flightmodel/flt.h"
 #include "scene/sea/sea.h"
 #include "scene/ships.h"

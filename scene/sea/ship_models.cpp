@@ -10,7 +10,7 @@
 #include <GL/gl.h>
 
 #include "core/frame_clock.h"
-#include "core/simvars.h"
+#include "core/simvars/graphics.h"
 #include "core/texture_slots.h"
 #include "core/units.h"
 #include "graphics/lights.h"

@@ -12,7 +12,8 @@
 #include "scene/trails.h"
 #include "flightmodel/flt.h"
 #include "scene/view_setup.h"
-#include "core/simvars.h"
+#include "core/simvars/flightmodel.h"
+#include "core/simvars/graphics.h"
 #include "graphics/ogl_state.h"
 
 namespace {

@@ -8,7 +8,8 @@
 
 #include "core/constants.h"
 #include "core/numeric.h"
-#include "core/simvars.h"
+#include "core/simvars/screen_settings.h"
+#include "core/simvars/weather.h"
 #include "core/texture_slots.h"
 #include "graphics/ogl_state.h"
 #include "graphics/ogl_tex.h"

@@ -13,7 +13,8 @@
 #include <cmath>
 
 #include "core/numeric.h"
-#include "core/simvars.h"
+#include "core/simvars/graphics.h"
+#include "core/simvars/weather.h"
 #include "core/texture_slots.h"
 #include "graphics/ogl_state.h"
 #include "graphics/ogl_tex.h"

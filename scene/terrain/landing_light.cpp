@@ -7,7 +7,7 @@
 
 #include "aircraft/acf_struct.h"
 #include "core/geo.h"
-#include "core/simvars.h"
+#include "core/simvars/graphics.h"
 #include "core/units.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/phys.h"

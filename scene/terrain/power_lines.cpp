@@ -6,7 +6,7 @@
 #include <cmath>
 #include <vector>
 
-#include "core/simvars.h"
+#include "core/simvars/graphics.h"
 #include "core/texture_slots.h"
 #include "core/units.h"
 #include "flightmodel/terrain_query.h"

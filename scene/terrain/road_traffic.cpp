@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "core/constants.h"
-#include "core/simvars.h"
+#include "core/simvars/operation.h"
 #include "scene/lights_model.h"
 #include "scene/terrain/ground_cells.h"
 #include "scene/terrain/roads.h"

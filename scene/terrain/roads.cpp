@@ -7,7 +7,8 @@
 #include <vector>
 
 #include "core/draw_phases.h"
-#include "core/simvars.h"
+#include "core/simvars/graphics.h"
+#include "core/simvars/operation.h"
 #include "core/texture_slots.h"
 #include "flightmodel/flt.h"
 #include "graphics/gl_entry.h"

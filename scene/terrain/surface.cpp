@@ -8,7 +8,9 @@
 
 #include "core/constants.h"
 #include "core/geo.h"
-#include "core/simvars.h"
+#include "core/simvars/graphics.h"
+#include "core/simvars/operation.h"
+#include "core/simvars/weather.h"
 #include "graphics/gl_entry.h"
 #include "graphics/glprobe.h"
 #include "graphics/ogl_state.h"

@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "core/simvars.h"
+#include "core/simvars/graphics.h"
 #include "core/texture_slots.h"
 #include "flightmodel/terrain_query.h"
 #include "graphics/ogl_state.h"

@@ -9,7 +9,8 @@
 #include <vector>
 
 #include "core/frame_clock.h"
-#include "core/simvars.h"
+#include "core/simvars/graphics.h"
+#include "core/simvars/network.h"
 #include "core/texture_slots.h"
 #include "core/units.h"
 #include "flightmodel/flt.h"

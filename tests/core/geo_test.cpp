@@ -4,7 +4,8 @@
 #include <utility>
 
 #include "core/geo.h"
-#include "core/simvars.h"
+#include "core/simvars/graphics.h"
+#include "core/simvars/physics.h"
 #include "core/text_util.h"
 
 namespace {

@@ -5,7 +5,9 @@
 
 #include "flightmodel/atmosphere.h"
 #include "core/random.h"
-#include "core/simvars.h"
+#include "core/simvars/graphics.h"
+#include "core/simvars/physics.h"
+#include "core/simvars/weather.h"
 
 namespace {
 

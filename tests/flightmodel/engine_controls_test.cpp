@@ -7,7 +7,8 @@
 #include <limits>
 
 #include "aircraft/acf_struct.h"
-#include "core/simvars.h"
+#include "core/simvars/cockpit.h"
+#include "core/simvars/operation.h"
 #include "flightmodel/engine_controls.h"
 #include "flightmodel/flt.h"
 

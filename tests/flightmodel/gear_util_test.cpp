@@ -10,7 +10,8 @@
 #include "flightmodel/gear_util.h"
 #include "core/constants.h"
 #include "core/random.h"
-#include "core/simvars.h"
+#include "core/simvars/cockpit.h"
+#include "core/simvars/operation.h"
 #include "scene/aircraft/part_presence.h"
 
 namespace {

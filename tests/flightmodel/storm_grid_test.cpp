@@ -8,7 +8,8 @@
 #include <vector>
 
 #include "core/constants.h"
-#include "core/simvars.h"
+#include "core/simvars/graphics.h"
+#include "core/simvars/weather.h"
 #include "flightmodel/atmosphere.h"
 #include "flightmodel/environment/noise.h"
 #include "world/scenery_area.h"

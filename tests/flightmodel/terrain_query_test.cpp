@@ -9,7 +9,8 @@
 
 #include "core/constants.h"
 #include "core/geo.h"
-#include "core/simvars.h"
+#include "core/simvars/graphics.h"
+#include "core/simvars/physics.h"
 #include "flightmodel/terrain_query.h"
 #include "scene/ships.h"
 #include "scene/surface_state.h"

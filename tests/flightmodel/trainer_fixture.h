@@ -14,7 +14,7 @@
 #include "aircraft/acf_struct.h"
 #include "core/constants.h"
 #include "core/folders.h"
-#include "core/simvars.h"
+#include "core/simvars/operation.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/forces/forces.h"
 #include "flightmodel/plane_step.h"

@@ -14,7 +14,7 @@
 #include "aircraft/acf_struct.h"
 #include "core/screen.h"
 #include "graphics/ogl_state.h"
-#include "core/simvars.h"
+#include "core/simvars/graphics.h"
 #include "core/weapon_kinds.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/weapons/projectiles.h"

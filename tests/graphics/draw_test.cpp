@@ -14,7 +14,7 @@
 #include "graphics/glprobe.h"
 #include "shell/modes.h"
 #include "core/screen.h"
-#include "core/simvars.h"
+#include "core/simvars/graphics.h"
 #include "tests/graphics/gl_context.h"
 #include "tests/graphics/image_helpers.h"
 #include "tests/support/test_support.h"

@@ -7,7 +7,7 @@
 #include "graphics/lights.h"
 #include "graphics/ogl_state.h"
 #include "core/constants.h"
-#include "core/simvars.h"
+#include "core/simvars/graphics.h"
 #include "tests/graphics/gl_context.h"
 #include "tests/support/ui_capture.h"
 

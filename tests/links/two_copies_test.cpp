@@ -20,7 +20,8 @@
 #include <string>
 
 #include "core/app_mode.h"
-#include "core/simvars.h"
+#include "core/simvars/time.h"
+#include "core/simvars/weather.h"
 #include "flightmodel/flt.h"
 #include "links/net_slots.h"
 #include "links/network.h"

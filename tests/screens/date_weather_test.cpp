@@ -8,7 +8,9 @@
 
 #include "core/app_mode.h"
 #include "core/random.h"
-#include "core/simvars.h"
+#include "core/simvars/graphics.h"
+#include "core/simvars/time.h"
+#include "core/simvars/weather.h"
 #include "core/ui_text.h"
 #include "flightmodel/atmosphere.h"
 #include "flightmodel/flt.h"

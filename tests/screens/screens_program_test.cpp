@@ -17,7 +17,6 @@
 #include "core/geo.h"
 #include "core/input.h"
 #include "core/screen.h"
-#include "core/simvars.h"
 #include "flightmodel/flt.h"
 #include "graphics/list.h"
 #include "scene/scene_state.h"

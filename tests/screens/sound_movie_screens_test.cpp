@@ -14,7 +14,7 @@
 #include "core/file_browser.h"
 #include "core/input.h"
 #include "core/screen.h"
-#include "core/simvars.h"
+#include "core/simvars/operation.h"
 #include "core/ui_text.h"
 #include "graphics/button.h"
 #include "graphics/list.h"

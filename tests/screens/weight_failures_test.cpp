@@ -9,7 +9,6 @@
 
 #include "aircraft/acf_struct.h"
 #include "core/folders.h"
-#include "core/simvars.h"
 #include "flightmodel/flt.h"
 #include "screens/screen_state.h"
 #include "screens/setup.h"

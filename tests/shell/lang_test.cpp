@@ -5,7 +5,7 @@
 
 #include "core/folders.h"
 #include "shell/lang.h"
-#include "core/simvars.h"
+#include "core/simvars/operation.h"
 #include "tests/support/test_support.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include "core/folders.h"
 #include "shell/menus.h"
 #include "core/screen.h"
-#include "core/simvars.h"
+#include "core/simvars/operation.h"
 #include "tests/support/test_support.h"
 
 namespace {

@@ -15,7 +15,7 @@
 #include "core/folders.h"
 #include "shell/frame.h"
 #include "shell/modes.h"
-#include "core/simvars.h"
+#include "core/simvars/graphics.h"
 #include "tests/support/modes_harness.h"
 
 using mode_frames_test = harness_test;

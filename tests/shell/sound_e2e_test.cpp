@@ -11,7 +11,7 @@
 
 #include "aircraft/acf_struct.h"
 #include "core/app_mode.h"
-#include "core/simvars.h"
+#include "core/simvars/time.h"
 #include "flightmodel/flt.h"
 #include "links/sound.h"
 #include "platform/plat_sound.h"

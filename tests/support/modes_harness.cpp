@@ -23,7 +23,7 @@
 #include "shell/lang.h"
 #include "shell/modes.h"
 #include "core/screen.h"
-#include "core/simvars.h"
+#include "core/simvars/operation.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "tests/support/terrain_support.h"
 
 #include "core/constants.h"
-#include "core/simvars.h"
+#include "core/simvars/graphics.h"
 #include "world/scenery_area.h"
 #include "world/terrain_grid.h"
 

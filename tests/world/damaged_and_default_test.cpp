@@ -6,7 +6,8 @@
 
 #include "flightmodel/flt.h"
 #include "core/geo.h"
-#include "core/simvars.h"
+#include "core/simvars/graphics.h"
+#include "core/simvars/screen_settings.h"
 #include "tests/world/world_test_util.h"
 #include "world/navdb.h"
 #include "world/nav_lookup.h"

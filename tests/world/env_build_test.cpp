@@ -13,7 +13,7 @@
 
 #include "core/folders.h"
 #include "core/geo.h"
-#include "core/simvars.h"
+#include "core/simvars/graphics.h"
 #include "flightmodel/terrain_query.h"
 #include "tests/world/tile_test_util.h"
 #include "tests/world/world_test_util.h"

@@ -9,7 +9,6 @@
 #include <string>
 
 #include "core/geo.h"
-#include "core/simvars.h"
 #include "tests/graphics/gl_context.h"
 #include "tests/world/tile_test_util.h"
 #include "tools/env/world_gen.h"

@@ -14,7 +14,6 @@
 #include "core/alert.h"
 #include "core/geo.h"
 #include "core/random.h"
-#include "core/simvars.h"
 #include "tests/world/world_test_util.h"
 #include "world/metar.h"
 #include "world/navdb.h"

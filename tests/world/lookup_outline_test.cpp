@@ -7,7 +7,7 @@
 
 #include "flightmodel/flt.h"
 #include "core/geo.h"
-#include "core/simvars.h"
+#include "core/simvars/graphics.h"
 #include "core/text_util.h"
 #include "tests/world/world_test_util.h"
 #include "world/navdb.h"

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "core/random.h"
-#include "core/simvars.h"
+#include "core/simvars/flightmodel.h"
 #include "tests/world/world_test_util.h"
 #include "world/metar.h"
 #include "world/navdb.h"

@@ -6,7 +6,8 @@
 #include "scene/ships.h"
 #include "core/alert.h"
 #include "core/folders.h"
-#include "core/simvars.h"
+#include "core/simvars/cockpit.h"
+#include "core/simvars/graphics.h"
 #include "tests/world/world_test_util.h"
 #include "world/navdb.h"
 

@@ -9,7 +9,6 @@
 #include <map>
 
 #include "core/geo.h"
-#include "core/simvars.h"
 #include "screens/setup.h"
 #include "tests/world/world_test_util.h"
 #include "world/navdb.h"

@@ -2,7 +2,6 @@
 
 #include "core/geo.h"
 #include "tests/graphics/gl_context.h"
-#include "core/simvars.h"
 #include "screens/setup.h"
 #include "tests/world/world_test_util.h"
 #include "world/apt_scene.h"

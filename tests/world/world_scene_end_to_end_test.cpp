@@ -13,7 +13,7 @@
 #include "core/app_mode.h"
 #include "core/geo.h"
 #include "core/menu_table.h"
-#include "core/simvars.h"
+#include "core/simvars/weather.h"
 #include "flightmodel/flt.h"
 #include "shell/commands.h"
 #include "shell/modes.h"

@@ -3,7 +3,9 @@
 #include <cstring>
 
 #include "core/folders.h"
-#include "core/simvars.h"
+#include "core/simvars/graphics.h"
+#include "core/simvars/physics.h"
+#include "core/simvars/screen_settings.h"
 #include "world/navdb.h"
 
 void world_use_program_folder(const temp_folder& folder)

@@ -17,7 +17,7 @@
 #include "core/constants.h"
 #include "core/folders.h"
 #include "core/screen.h"
-#include "core/simvars.h"
+#include "core/simvars/graphics.h"
 #include "core/text_util.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/forces/control_incidence.h"

@@ -25,7 +25,8 @@
 
 #include "core/alert.h"
 #include "core/input.h"
-#include "core/simvars.h"
+#include "core/simvars/graphics.h"
+#include "core/simvars/operation.h"
 #include "scene/airport/worldobj.h"
 #include "scene/lights_model.h"
 #include "scene/camera.h"

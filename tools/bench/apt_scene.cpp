@@ -15,7 +15,6 @@
 #include "core/folders.h"
 #include "core/geo.h"
 #include "core/menu_table.h"
-#include "core/simvars.h"
 #include "screens/setup.h"
 #include "shell/menus.h"
 #include "tools/bench/bench_gl.h"

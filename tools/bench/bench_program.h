@@ -13,7 +13,7 @@
 #include <system_error>
 
 #include "core/alert.h"
-#include "core/simvars.h"
+#include "core/simvars/graphics.h"
 #include "scene/camera.h"
 #include "scene/scene_draw.h"
 #include "scene/scene_state.h"

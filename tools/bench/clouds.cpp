@@ -7,7 +7,8 @@
 #include <benchmark/benchmark.h>
 
 #include "core/constants.h"
-#include "core/simvars.h"
+#include "core/simvars/screen_settings.h"
+#include "core/simvars/weather.h"
 #include "scene/scene_state.h"
 #include "scene/sky/cloud_field.h"
 #include "tools/bench/bench_gl.h"

@@ -20,7 +20,8 @@
 
 #include "core/alert.h"
 #include "core/input.h"
-#include "core/simvars.h"
+#include "core/simvars/graphics.h"
+#include "core/simvars/operation.h"
 #include "core/views.h"
 #include "core/command_hook.h"
 #include "flightmodel/flt.h"

@@ -22,7 +22,8 @@
 #include "tools/bench/bench_aircraft.h"
 #include "tools/bench/bench_particles.h"
 #include "core/replay.h"
-#include "core/simvars.h"
+#include "core/simvars/graphics.h"
+#include "core/simvars/operation.h"
 
 namespace {
 

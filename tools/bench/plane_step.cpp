@@ -11,6 +11,7 @@
 
 #include "core/frame_clock.h"
 #include "core/geo.h"
+#include "core/simvars.h"
 #include "flightmodel/plane_step.h"
 #include "tools/bench/bench_particles.h"
 #include "tools/bench/bench_aircraft.h"

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "core/constants.h"
-#include "core/simvars.h"
+#include "core/simvars/graphics.h"
 #include "flightmodel/terrain_query.h"
 #include "world/scenery_area.h"
 #include "world/terrain_grid.h"

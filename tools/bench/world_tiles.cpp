@@ -13,7 +13,6 @@
 #include "core/folders.h"
 #include "tools/bench/bench_gl.h"
 #include "core/geo.h"
-#include "core/simvars.h"
 #include "screens/setup.h"
 #include "tools/env/world_gen.h"
 #include "world/apt_scene.h"

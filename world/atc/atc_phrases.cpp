@@ -6,7 +6,7 @@
 
 #include "aircraft/acf_struct.h"
 #include "core/frame_clock.h"
-#include "core/simvars.h"
+#include "core/simvars/weather.h"
 #include "flightmodel/flt.h"
 #include "links/speech.h"
 #include "world/atc.h"

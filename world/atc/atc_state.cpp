@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "core/random.h"
-#include "core/simvars.h"
+#include "core/simvars/screen_settings.h"
 #include "links/speech.h"
 #include "world/atc.h"
 #include "world/atc/atc_internal.h"

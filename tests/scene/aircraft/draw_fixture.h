@@ -13,7 +13,8 @@
 #include <initializer_list>
 #include <vector>
 
-#include "core/simvars.h"
+#include "core/simvars/cockpit.h"
+#include "core/simvars/graphics.h"
 #include "graphics/ogl_bind_seam.h"
 #include "graphics/ogl_state.h"
 #include "graphics/ogl_tex.h"
