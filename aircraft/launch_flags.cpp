@@ -1,10 +1,12 @@
 #include "aircraft/launch_flags.h"
 
 #include "aircraft/acf_struct.h"
+#include "core/reset_registry.h"
 
 launch_flags_block launch_flags{};
 
 void LAUNCH_reset() { launch_flags = launch_flags_block{}; }
+ORVELL_RESET(LAUNCH_reset);
 
 float LAUNCH_catapult_accel(float est_vs_mps)
 {

@@ -1,5 +1,7 @@
 #include "core/simvars.h"
 
+#include "core/reset_registry.h"
+
 void SIMVARS_clear()
 {
     sim_physics = {};
@@ -37,3 +39,4 @@ void SIMVARS_clear()
     sim_private_net_disables = {};
     screen_settings = {};
 }
+ORVELL_RESET(SIMVARS_clear);

@@ -7,6 +7,7 @@
 #include "core/frame_clock.h"
 #include "core/geo.h"
 #include "core/random.h"
+#include "core/reset_registry.h"
 #include "core/simvars.h"
 #include "flightmodel/flt.h"
 #include "links/sound.h"
@@ -19,6 +20,7 @@
 aural_state_record aural_state{};
 
 void AURAL_reset() { aural_state = aural_state_record{}; }
+ORVELL_RESET(AURAL_reset);
 
 namespace {
 

@@ -5,6 +5,7 @@
 #include "aircraft/acf_struct.h"
 #include "aircraft/launch_flags.h"
 #include "core/constants.h"
+#include "core/reset_registry.h"
 #include "core/simvars.h"
 #include "flightmodel/attitude.h"
 #include "flightmodel/flt.h"
@@ -20,6 +21,7 @@ rope_points_block rope_points{};
 derived_data_state derived_state{};
 
 void FLTMOD_derived_reset() { derived_state = derived_data_state{}; }
+ORVELL_RESET(FLTMOD_derived_reset);
 
 namespace {
 

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <initializer_list>
 
+#include "core/reset_registry.h"
 #include "graphics/ogl_bind_seam.h"
 #include "graphics/ogl_state.h"
 #include "graphics/ogl_tex.h"
@@ -16,6 +17,7 @@
 light_batch_state light_batch{};
 
 void OGL_lights_reset() { light_batch = light_batch_state{}; }
+ORVELL_RESET(OGL_lights_reset);
 
 namespace {
 

@@ -6,6 +6,7 @@
 
 #include "core/app_mode.h"
 #include "core/frame_clock.h"
+#include "core/reset_registry.h"
 #include "core/screen.h"
 #include "graphics/font.h"
 #include "graphics/ogl_draw.h"
@@ -16,6 +17,7 @@
 loading_screen_state loading_screen;
 
 void LOADING_reset() { loading_screen = loading_screen_state{}; }
+ORVELL_RESET(LOADING_reset);
 
 void LOADING_draw_screen(const char* message)
 {

@@ -9,6 +9,7 @@
 
 #include <strings.h>
 
+#include "core/reset_registry.h"
 #include "graphics/ogl_image.h"
 #include "graphics/ogl_state.h"
 #include "graphics/ogl_tex.h"
@@ -22,6 +23,7 @@
 int32_t screenshot_counter = -1;
 
 void SCREENSHOT_reset() { screenshot_counter = -1; }
+ORVELL_RESET(SCREENSHOT_reset);
 
 namespace {
 

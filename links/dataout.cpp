@@ -12,6 +12,7 @@
 #include "core/alert.h"
 #include "core/folders.h"
 #include "core/frame_clock.h"
+#include "core/reset_registry.h"
 #include "core/screen.h"
 #include "core/simvars/network.h"
 #include "core/simvars/operation.h"
@@ -375,3 +376,4 @@ void DATAOUT_clear()
     dataout_any_disk_group = 0;
     dataout = dataout_state{};
 }
+ORVELL_RESET(DATAOUT_clear);

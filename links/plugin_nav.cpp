@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "core/reset_registry.h"
 #include "core/simvars/cockpit.h"
 #include "flightmodel/systems/flight_plan.h"
 #include "world/navdb.h"
@@ -14,6 +15,7 @@
 plugin_nav_state plugin_nav;
 
 void PLUGIN_nav_reset() { plugin_nav = plugin_nav_state{}; }
+ORVELL_RESET(PLUGIN_nav_reset);
 
 namespace {
 

@@ -12,6 +12,7 @@
 #include <cmath>
 
 #include "aircraft/acf_struct.h"
+#include "core/reset_registry.h"
 #include "scene/aircraft/part_presence.h"
 #include "core/engine_types.h"
 #include "core/failure_slots.h"
@@ -83,6 +84,7 @@ void SOUND_engine_reset()
     sound_engine.wander_1 = 1.0f;
     sound_engine.wander_2 = 1.0f;
 }
+ORVELL_RESET(SOUND_engine_reset);
 
 void SOUND_engine_update(float x, float y, float z)
 {

@@ -18,6 +18,7 @@
 #include "core/constants.h"
 #include "core/frame_clock.h"
 #include "core/input.h"
+#include "core/reset_registry.h"
 #include "core/screen.h"
 #include "core/simvars.h"
 #include "core/ui_text.h"
@@ -429,6 +430,7 @@ void PANEL_reset()
     RMI_reset();
     GLASS_reset();
 }
+ORVELL_RESET(PANEL_reset);
 
 void PANEL_update()
 {

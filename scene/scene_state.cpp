@@ -5,6 +5,7 @@
 
 #include "core/geo.h"
 #include "core/numeric.h"
+#include "core/reset_registry.h"
 #include "core/simvars/graphics.h"
 #include "scene/camera.h"
 #include "scene/scene_origin.h"
@@ -112,6 +113,7 @@ void SCENE_clear_state()
     CLOUD_reset();
     SKYOBJ_reset();
 }
+ORVELL_RESET(SCENE_clear_state);
 
 float SCENE_interp(float x, float x0, float y0, float x1, float y1)
 {

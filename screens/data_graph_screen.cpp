@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "core/input.h"
+#include "core/reset_registry.h"
 #include "core/simvars/network.h"
 #include "core/simvars/operation.h"
 #include "core/text_util.h"
@@ -20,6 +21,7 @@
 data_graph_state data_graph;
 
 void SETUP_data_graph_reset() { data_graph = data_graph_state{}; }
+ORVELL_RESET(SETUP_data_graph_reset);
 
 namespace {
 

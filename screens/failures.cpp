@@ -12,6 +12,7 @@
 #include "core/alert.h"
 #include "core/failure_slots.h"
 #include "core/folders.h"
+#include "core/reset_registry.h"
 #include "core/screen.h"
 #include "core/simvars/operation.h"
 #include "core/text_util.h"
@@ -27,6 +28,7 @@
 small_screens_state small_screens;
 
 void SETUP_small_screens_reset() { small_screens = small_screens_state{}; }
+ORVELL_RESET(SETUP_small_screens_reset);
 
 namespace {
 

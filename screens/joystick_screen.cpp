@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "core/frame_clock.h"
+#include "core/reset_registry.h"
 #include "core/simvars.h"
 #include "core/ui_text.h"
 #include "flightmodel/flt.h"
@@ -21,6 +22,7 @@
 joystick_screen_state joystick_screen;
 
 void SETUP_joystick_reset() { joystick_screen = joystick_screen_state{}; }
+ORVELL_RESET(SETUP_joystick_reset);
 
 namespace {
 

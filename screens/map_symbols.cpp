@@ -14,6 +14,7 @@
 #include "core/constants.h"
 #include "core/geo.h"
 #include "core/replay.h"
+#include "core/reset_registry.h"
 #include "core/screen.h"
 #include "core/simvars/flightmodel.h"
 #include "core/simvars/screen_settings.h"
@@ -28,6 +29,7 @@
 
 map_pen_record map_pen;
 void MAP_pen_reset() { map_pen = map_pen_record{}; }
+ORVELL_RESET(MAP_pen_reset);
 
 namespace {
 

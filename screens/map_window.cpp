@@ -16,6 +16,7 @@
 #include "core/constants.h"
 #include "core/geo.h"
 #include "core/replay.h"
+#include "core/reset_registry.h"
 #include "core/screen.h"
 #include "core/simvars.h"
 #include "flightmodel/flt.h"
@@ -837,6 +838,7 @@ void MAP_ground_cache_reset()
     map_ground_cache = {};
     picture.valid = false;
 }
+ORVELL_RESET(MAP_ground_cache_reset);
 
 namespace {
 

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "core/frame_clock.h"
+#include "core/reset_registry.h"
 #include "core/simvars/network.h"
 #include "core/ui_text.h"
 #include "graphics/button.h"
@@ -36,6 +37,7 @@ const char* const network_role_names[NETWORK_SCREEN_ROLES] = {
 };
 
 void SETUP_network_reset() { network_screen = network_screen_state{}; }
+ORVELL_RESET(SETUP_network_reset);
 
 namespace {
 

@@ -26,6 +26,7 @@
 #include "core/input.h"
 #include "core/key_slots.h"
 #include "core/replay.h"
+#include "core/reset_registry.h"
 #include "core/screen.h"
 #include "core/shell_hooks.h"
 #include "core/simvars.h"
@@ -57,6 +58,7 @@
 operator_panel_record operator_panel;
 
 void OPERATOR_panel_reset() { operator_panel = operator_panel_record{}; }
+ORVELL_RESET(OPERATOR_panel_reset);
 
 namespace {
 

@@ -22,6 +22,7 @@
 #include "core/input.h"
 #include "core/random.h"
 #include "core/replay.h"
+#include "core/reset_registry.h"
 #include "core/screen.h"
 #include "core/shell_hooks.h"
 #include "core/simvars.h"
@@ -44,8 +45,10 @@
 
 path_view_state path_view;
 void SETUP_flight_path_3d_reset() { path_view = path_view_state{}; }
+ORVELL_RESET(SETUP_flight_path_3d_reset);
 globe_screen_state globe_screen;
 void SETUP_globe_reset() { globe_screen = globe_screen_state{}; }
+ORVELL_RESET(SETUP_globe_reset);
 
 namespace {
 

@@ -11,6 +11,7 @@
 #include "core/app_mode.h"
 #include "core/constants.h"
 #include "core/random.h"
+#include "core/reset_registry.h"
 #include "core/screen.h"
 #include "core/shell_hooks.h"
 #include "core/simvars.h"
@@ -33,6 +34,7 @@
 weather_screen_state weather_screen;
 
 void SETUP_weather_reset() { weather_screen = weather_screen_state{}; }
+ORVELL_RESET(SETUP_weather_reset);
 
 namespace {
 

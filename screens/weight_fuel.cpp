@@ -18,6 +18,7 @@
 #include "core/datafile.h"
 #include "core/frame_clock.h"
 #include "core/random.h"
+#include "core/reset_registry.h"
 #include "core/screen.h"
 #include "core/simvars/operation.h"
 #include "core/text_util.h"
@@ -37,6 +38,7 @@
 weight_screen_state weight_screen;
 
 void SETUP_weight_fuel_reset() { weight_screen = weight_screen_state{}; }
+ORVELL_RESET(SETUP_weight_fuel_reset);
 
 namespace {
 

@@ -7,6 +7,7 @@
 #include <ctime>
 
 #include "aircraft/acf_struct.h"
+#include "core/reset_registry.h"
 #include "flightmodel/environment/ship_motion.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/plane_state.h"
@@ -38,6 +39,7 @@ cycle_state cycle;
 plane_state_record snap_record{};
 
 void CYCLE_reset() { cycle = cycle_state{}; }
+ORVELL_RESET(CYCLE_reset);
 
 namespace {
 

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/reset_registry.h"
 #include "flightmodel/flt.h"
 #include "graphics/button.h"
 #include "graphics/font.h"
@@ -290,6 +291,7 @@ void FRAME_reset()
     first_frames_fast = 0;
     o_lit_cus_panel = 0;
 }
+ORVELL_RESET(FRAME_reset);
 
 float FRAME_period_ratio(float elapsed, float period)
 {

@@ -6,6 +6,7 @@
 #include <GL/gl.h>
 #include <GL/glext.h>
 
+#include "core/reset_registry.h"
 #include "core/simvars/graphics.h"
 #include "core/texture_slots.h"
 #include "graphics/gl_entry.h"
@@ -17,6 +18,7 @@
 obj_draw_state_record obj_draw_state{};
 
 void OBJ_draw_reset() { obj_draw_state = obj_draw_state_record{}; }
+ORVELL_RESET(OBJ_draw_reset);
 
 namespace {
 

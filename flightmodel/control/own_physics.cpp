@@ -1,6 +1,7 @@
 // The control step of the user's plane: the order of its stages.
 #include "flightmodel/control/own_physics.h"
 
+#include "core/reset_registry.h"
 #include "flightmodel/control/autopilot.h"
 #include "flightmodel/control/governing.h"
 #include "flightmodel/control/pilot_inputs.h"
@@ -17,6 +18,7 @@ void CONTROL_reset_state()
     STAB_reset_state();
     GOV_reset_state();
 }
+ORVELL_RESET(CONTROL_reset_state);
 
 void FLTMOD_own_physics(int p)
 {

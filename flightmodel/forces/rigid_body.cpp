@@ -9,6 +9,7 @@
 #include "core/numeric.h"
 #include "core/frame_clock.h"
 #include "core/random.h"
+#include "core/reset_registry.h"
 #include "core/simvars.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/forces/forces.h"
@@ -21,6 +22,7 @@
 forces_state fm_state{};
 
 void FM_forces_reset() { fm_state = forces_state{}; }
+ORVELL_RESET(FM_forces_reset);
 
 namespace {
 

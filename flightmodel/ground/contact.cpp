@@ -13,6 +13,7 @@
 #include "core/folders.h"
 #include "core/frame_clock.h"
 #include "core/numeric.h"
+#include "core/reset_registry.h"
 #include "core/simvars.h"
 #include "core/ui_text.h"
 #include "flightmodel/flt.h"
@@ -28,6 +29,7 @@
 contact_state contact{};
 
 void CONTACT_reset() { contact = contact_state{}; }
+ORVELL_RESET(CONTACT_reset);
 
 namespace {
 

@@ -9,6 +9,7 @@
 #include "aircraft/launch_flags.h"
 #include "core/constants.h"
 #include "core/numeric.h"
+#include "core/reset_registry.h"
 #include "core/simvars/operation.h"
 #include "core/simvars/weather.h"
 #include "flightmodel/derived_data.h"
@@ -21,6 +22,7 @@
 ground_stage_state ground_state{};
 
 void GROUND_stages_reset() { ground_state = ground_stage_state{}; }
+ORVELL_RESET(GROUND_stages_reset);
 
 namespace {
 

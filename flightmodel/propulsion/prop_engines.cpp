@@ -10,6 +10,7 @@
 
 #include "core/constants.h"
 #include "core/folders.h"
+#include "core/reset_registry.h"
 #include "core/simvars.h"
 #include "flightmodel/forces/report.h"
 #include "flightmodel/propulsion/prop_common.h"
@@ -19,6 +20,7 @@ using namespace prop_detail;
 propulsion_state prop_state{};
 
 void ENGN_propulsion_reset() { prop_state = propulsion_state{}; }
+ORVELL_RESET(ENGN_propulsion_reset);
 
 namespace {
 

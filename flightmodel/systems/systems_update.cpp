@@ -4,6 +4,7 @@
 
 #include "core/constants.h"
 #include "core/frame_clock.h"
+#include "core/reset_registry.h"
 #include "core/simvars/graphics.h"
 #include "core/simvars/time.h"
 #include "flightmodel/logbook.h"
@@ -29,6 +30,7 @@ void SYSTEMS_reset()
     ANNUNCIATORS_reset();
     LIMITS_reset();
 }
+ORVELL_RESET(SYSTEMS_reset);
 
 void SYSTEMS_own_plane_update()
 {

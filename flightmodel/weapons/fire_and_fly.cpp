@@ -9,6 +9,7 @@
 #include "core/frame_clock.h"
 #include "core/constants.h"
 #include "core/geo.h"
+#include "core/reset_registry.h"
 #include "core/simvars/graphics.h"
 #include "flightmodel/weapons/projectiles.h"
 #include "flightmodel/weapons/weapons_internal.h"
@@ -48,6 +49,7 @@ void WPN_reset()
     wpn_smoke_state = wpn_smoke_state_record{};
     WPN_clear_projectiles();
 }
+ORVELL_RESET(WPN_reset);
 
 namespace {
 

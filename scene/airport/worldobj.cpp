@@ -10,6 +10,7 @@
 #include "core/constants.h"
 #include "core/geo.h"
 #include "core/numeric.h"
+#include "core/reset_registry.h"
 #include "core/simvars.h"
 #include "core/texture_slots.h"
 #include "flightmodel/flt.h"
@@ -33,6 +34,7 @@ void WORLDOBJ_reset()
     worldobj_state = worldobj_state_record{};
     strip_skids = strip_skids_record{};
 }
+ORVELL_RESET(WORLDOBJ_reset);
 
 namespace {
 

@@ -9,6 +9,7 @@
 #include "core/frame_clock.h"
 #include "core/numeric.h"
 #include "core/random.h"
+#include "core/reset_registry.h"
 #include "core/simvars/graphics.h"
 #include "core/simvars/operation.h"
 #include "core/simvars/weather.h"
@@ -119,6 +120,7 @@ void PARTICLE_reset()
     particle_list.clear();
     fire_layout = fire_layout_record{};
 }
+ORVELL_RESET(PARTICLE_reset);
 
 void PARTICLE_spawn(float x, float y, float z, float vx, float vy, float vz, float floor_y, float size, float growth,
                     float life, int color, float opacity, int heavy_drag)

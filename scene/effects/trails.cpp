@@ -10,6 +10,7 @@
 #include "core/constants.h"
 #include "core/numeric.h"
 #include "core/random.h"
+#include "core/reset_registry.h"
 #include "core/simvars.h"
 #include "core/texture_slots.h"
 #include "flightmodel/flt.h"
@@ -123,6 +124,7 @@ void TRAILS_reset()
     for (wake_ring& w : wakes) w = wake_ring{};
     start_ground_y = 0.0f;
 }
+ORVELL_RESET(TRAILS_reset);
 
 void PARTICLE_clear_engine_trails()
 {

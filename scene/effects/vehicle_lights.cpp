@@ -12,6 +12,7 @@
 
 #include "core/constants.h"
 #include "core/frame_clock.h"
+#include "core/reset_registry.h"
 #include "core/simvars/graphics.h"
 #include "core/texture_slots.h"
 #include "graphics/lights.h"
@@ -309,6 +310,7 @@ void LIGHTS_reset()
     vehicle_batch = vehicle_batch_record{};
     light_near_limit_sq = light_far_limit_sq = LIGHTS_NEAR_LIMIT_SQ;
 }
+ORVELL_RESET(LIGHTS_reset);
 
 void LIGHTS_fill_model(float* model, int kind)
 {

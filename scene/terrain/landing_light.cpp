@@ -7,6 +7,7 @@
 
 #include "aircraft/acf_struct.h"
 #include "core/geo.h"
+#include "core/reset_registry.h"
 #include "core/simvars/graphics.h"
 #include "core/units.h"
 #include "flightmodel/flt.h"
@@ -25,6 +26,7 @@ void LIGHTS_landing_reset()
     landing_splash_projection = landing_splash_projection_record{};
     landing_light_kept = landing_light_kept_record{};
 }
+ORVELL_RESET(LIGHTS_landing_reset);
 
 float ACF_lanlite_psi(const acf_struct& a) { return a.acf_unpub_2240; }
 float ACF_lanlite_power(const acf_struct& a) { return a.acf_unpub_2244; }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/draw_phases.h"
+#include "core/reset_registry.h"
 #include "core/simvars/graphics.h"
 #include "core/simvars/operation.h"
 #include "core/texture_slots.h"
@@ -26,6 +27,7 @@
 roads_kept_record roads_kept{};
 
 void ROADS_reset() { roads_kept = roads_kept_record{}; }
+ORVELL_RESET(ROADS_reset);
 
 namespace {
 

@@ -8,6 +8,7 @@
 
 #include "core/constants.h"
 #include "core/geo.h"
+#include "core/reset_registry.h"
 #include "core/simvars/graphics.h"
 #include "core/simvars/operation.h"
 #include "core/simvars/weather.h"
@@ -28,6 +29,7 @@ surface_kept_record surface_kept{};
 map_geometry_record map_geometry{0.0f, 0.0f, 1.0f};
 
 void SURFACE_reset() { surface_kept = surface_kept_record{}; }
+ORVELL_RESET(SURFACE_reset);
 
 namespace {
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/frame_clock.h"
+#include "core/reset_registry.h"
 #include "core/simvars/graphics.h"
 #include "core/simvars/network.h"
 #include "core/texture_slots.h"
@@ -28,6 +29,7 @@ terrain_tilt_record terrain_tilt{};
 terrain_objects_kept_record terrain_objects_kept{-1};
 
 void TERRAIN_objects_reset() { terrain_objects_kept = terrain_objects_kept_record{-1}; }
+ORVELL_RESET(TERRAIN_objects_reset);
 
 namespace {
 

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "core/random.h"
+#include "core/reset_registry.h"
 #include "core/simvars/screen_settings.h"
 #include "links/speech.h"
 #include "world/atc.h"
@@ -27,6 +28,7 @@ void ATC_reset_block()
     atc_state = atc_state_block{};
     ATC_reset_modules();
 }
+ORVELL_RESET(ATC_reset_block);
 
 void ATC_reset_for_start()
 {
