@@ -15,6 +15,7 @@
 #include "core/app_mode.h"
 #include "core/command_hook.h"
 #include "core/frame_clock.h"
+#include "core/reset_registry.h"
 #include "core/simvars.h"
 #include "flightmodel/control/autopilot.h"
 #include "flightmodel/control/governing.h"
@@ -109,13 +110,12 @@ protected:
     }
 
     // The user's plane and aircraft empty, the published records cleared and
-    // the control step at rest, with the auto-flight and view cycle off.
+    // every module at rest, with the auto-flight and view cycle off.
     static void clean_state()
     {
         std::memset(static_cast<void*>(&flt[0]), 0, sizeof(flt_struct));
         std::memset(static_cast<void*>(&pln[0]), 0, sizeof(acf_struct));
-        SIMVARS_clear();
-        CONTROL_reset_state();
+        RESET_all();
         auto_flight_on = auto_view_cycle_on = 0;
         control_authority = 1.0f;
         for (int k = 0; k < GYRO_SYSTEMS; ++k) gyro_pitch[k] = gyro_heading[k] = 0.0f;

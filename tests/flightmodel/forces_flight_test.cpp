@@ -15,6 +15,7 @@
 
 #include "aircraft/acf_load.h"
 #include "core/folders.h"
+#include "core/reset_registry.h"
 #include "flightmodel/atmosphere.h"
 #include "flightmodel/control/own_physics.h"
 #include "flightmodel/forces/mass.h"
@@ -179,16 +180,10 @@ struct TrainerFlight : ::testing::Test {
         clear_alerts();
         // The records, the interval flags and every stage start from rest,
         // whatever the tests before flew or left switched on.
-        SIMVARS_clear();
+        RESET_all();
         std::fill(std::begin(interval_ticks), std::end(interval_ticks), 0);
         frame_clock = 0.0f;
         auto_flight_on = 0;
-        CONTROL_reset_state();
-        SYSTEMS_reset();
-        CONTACT_reset();
-        GROUND_stages_reset();
-        FM_forces_reset();
-        ENGN_propulsion_reset();
         const std::string missing = load_trainer();
         if (!missing.empty()) GTEST_SKIP() << "needs " << missing;
         still_air();

@@ -10,6 +10,7 @@
 #include "aircraft/launch_flags.h"
 #include "core/constants.h"
 #include "core/frame_clock.h"
+#include "core/reset_registry.h"
 #include "core/simvars.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/forces/forces.h"
@@ -29,18 +30,16 @@ class Contact : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        RESET_all();
         CONST_fill_constants();
         CONST_fill_random_table();
         sim_graphics_scenery.current_planet = PLANET_EARTH;
         TEST_lay_flat_grid(0.0f);
-        SCENE_surface_reset();
         surface_state.surface_code = SMOOTH_RUNWAY;
         std::memset(static_cast<void*>(&pln[0]), 0, sizeof pln[0]);
         flt[0] = flt_struct{};
         level(flt[0]);
         pln[0].acf_m_max = 1000.0f;
-        CONTACT_reset();
-        LAUNCH_reset();
         sim_weather.runway_friction = 0;
         sim_weather.temperature_sealevel_c = 15.0f;
         screen_settings.runway_friction_extent = 0;

@@ -54,7 +54,6 @@ protected:
         std::memcpy(start_selection.airport_id, "KSBD", 5);
         APT_find_start_airport();
         APT_build_scene(1);
-        reset_flight_stages();
         hands = pilot_hands{};
         INPUT_set_joystick_poll(pilot_joystick);
         sim_joystick.eq_ped_wibrk = 1;   // the pilot's rudder pedals with toe brakes steer the nose wheel

@@ -28,7 +28,6 @@ protected:
     void SetUp() override
     {
         FlightState::SetUp();
-        reset_flight_stages();
         sim_cockpit_electrical.battery_on = 1;
         flt[0].ENGN_bat_volt[0] = 1.0f;   // a charged battery: the instruments have power
         sim_cockpit_electrical.avionics_on = 1;

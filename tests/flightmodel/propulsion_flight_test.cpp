@@ -15,6 +15,7 @@
 
 #include "aircraft/acf_load.h"
 #include "core/folders.h"
+#include "core/reset_registry.h"
 #include "core/simvars.h"
 #include "flightmodel/control/own_physics.h"
 #include "flightmodel/forces/forces.h"
@@ -289,10 +290,8 @@ struct FleetOnTheGround : ::testing::TestWithParam<kind> {
         // The records, the interval flags and the control and systems steps
         // start from rest, whatever the tests before left set (a 1-second
         // flag left up runs the random failures every frame).
-        SIMVARS_clear();
+        RESET_all();
         std::fill(std::begin(interval_ticks), std::end(interval_ticks), 0);
-        CONTROL_reset_state();
-        SYSTEMS_reset();
         const std::string missing = load_fleet(GetParam());
         if (!missing.empty()) GTEST_SKIP() << "needs " << missing;
         standard_air();
@@ -305,10 +304,6 @@ struct FleetOnTheGround : ::testing::TestWithParam<kind> {
         SCENE_surface_reset();
         surface_state.surface_code = 160;
         terrain_height_m = 0.0f;
-        CONTACT_reset();
-        GROUND_stages_reset();
-        FM_forces_reset();
-        ENGN_propulsion_reset();
         // Standing on its wheels, parking brake set, tanks as loaded.
         flt_struct& f = flt[0];
         f.local_y = pln[0].acf_h_eqlbm;

@@ -10,6 +10,7 @@
 #include "aircraft/launch_flags.h"
 #include "core/constants.h"
 #include "core/frame_clock.h"
+#include "core/reset_registry.h"
 #include "core/simvars.h"
 #include "flightmodel/derived_data.h"
 #include "flightmodel/flt.h"
@@ -26,14 +27,13 @@ class Ropes : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        RESET_all();
         CONST_fill_constants();
         std::memset(static_cast<void*>(&pln[0]), 0, sizeof pln[0]);
         for (int p : {0, 1}) flt[p] = flt_struct{};
         flt_struct& f = flt[0];
         f.cos_theta = f.track_cos = f.cos_phi = 1.0f;
         f.m_total = 500.0f;
-        LAUNCH_reset();
-        GROUND_stages_reset();
         rope_points = rope_points_block{};
         sim_operation_misc.frame_rate_period = 0.05f;
         sim_graphics_scenery.current_planet = PLANET_EARTH;

@@ -60,7 +60,6 @@ protected:
         place(SEA_PLATFORM_A, -3000.0f, 0.0f, 0.0f);
         place(SEA_PLATFORM_B, 0.0f, 3000.0f, 0.0f);
         sim_graphics_settings.draw_ships = sim_graphics_settings.draw_oilrigs = 1;
-        reset_flight_stages();
         hands = pilot_hands{};
         INPUT_set_joystick_poll(pilot_joystick);
         sim_joystick.has_joystick = 1;

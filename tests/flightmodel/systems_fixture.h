@@ -20,7 +20,6 @@ protected:
     void SetUp() override
     {
         FlightState::SetUp();
-        SYSTEMS_reset();
         logbook = logbook_arrays{};
         logbook_index = -1;
         fms_plan = fms_plan_record{};

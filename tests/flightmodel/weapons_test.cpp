@@ -25,7 +25,6 @@ protected:
     void SetUp() override
     {
         FlightState::SetUp();
-        WPN_reset();
         key_hold_command = 0;
         flt_struct& f = flt[0];
         f.local_y = 1000.0f;

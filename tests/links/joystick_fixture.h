@@ -14,6 +14,7 @@
 #include "core/app_mode.h"
 #include "core/frame_clock.h"
 #include "core/input.h"
+#include "core/reset_registry.h"
 #include "core/simvars.h"
 #include "flightmodel/flt.h"
 #include "links/hardware.h"
@@ -28,7 +29,7 @@ class JoystickState : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        SIMVARS_clear();
+        RESET_all();
         for (flt_struct& f : flt) f = flt_struct{};
         std::memset(static_cast<void*>(&pln[0]), 0, sizeof pln[0]);
         acf_struct& a = pln[0];
@@ -40,7 +41,6 @@ protected:
         KEY_read_table_from(ORVELL_DATA_FOLDER "Resources/keys/ORVELL.TXT");
         HARDWARE_reset();
         JOY_reset();
-        SETUP_joystick_reset();
         virtual_joysticks_start();
         app_mode = MODE_FLYING;
         frame_clock = 10.0f;

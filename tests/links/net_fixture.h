@@ -19,6 +19,7 @@
 #include "core/folders.h"
 #include "core/frame_clock.h"
 #include "core/geo.h"
+#include "core/reset_registry.h"
 #include "core/simvars.h"
 #include "flightmodel/flt.h"
 #include "links/dataout.h"
@@ -35,7 +36,7 @@ class NetState : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        SIMVARS_clear();
+        RESET_all();
         CONST_fill_constants();
         FOLDERS_init_from(ORVELL_DATA_FOLDER "orvell");   // the built data folder: the scene builds find its tiles
         PLANET_set_constants(PLANET_EARTH);
@@ -49,7 +50,6 @@ protected:
         }
         NET_reset();
         net_peer_attach();
-        DATAOUT_clear();
         APPLICATION_install_hooks();
         app_mode = MODE_FLYING;
         quit_flag = 0;

@@ -18,6 +18,7 @@
 #include "aircraft/acf_struct.h"
 #include "core/frame_clock.h"
 #include "core/input.h"
+#include "core/reset_registry.h"
 #include "core/screen.h"
 #include "core/simvars.h"
 #include "flightmodel/flt.h"
@@ -53,12 +54,11 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(ui_2d_ready());
-        SIMVARS_clear();
+        RESET_all();
         flt[0] = flt_struct{};
         pln[0] = acf_struct{};
         for (int s = 0; s < ACF_INS_SLOTS; ++s) pln[0].acf_ins_type[s] = -1;
         has_view_bitmap[0] = 0;
-        PANEL_reset();
         mouse = mouse_record{};
         screen.open_menu = -1;
         screen.screen_area_left = screen.screen_area_bottom = 0.0f;

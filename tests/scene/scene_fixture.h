@@ -19,6 +19,7 @@
 #include "core/folders.h"
 #include "core/frame_clock.h"
 #include "core/geo.h"
+#include "core/reset_registry.h"
 #include "core/screen.h"
 #include "core/simvars.h"
 #include "flightmodel/flt.h"
@@ -52,11 +53,10 @@ protected:
         ASSERT_TRUE(ensure_gl_context());
         saved_area_ = scenery_area;
         FOLDERS_init_from(ORVELL_DATA_FOLDER "orvell");   // a scene build reads the built data folder's tiles
-        SIMVARS_clear();
+        RESET_all();
         CONST_fill_constants();
         PLANET_set_constants(PLANET_EARTH);
         OGL_fill_default_colors();
-        SCENE_clear_state();
         scene_followed_weapon = -1;
         lat_ref = 33.0f;
         lon_ref = -119.0f;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/input.h"
+#include "core/reset_registry.h"
 #include "core/screen.h"
 #include "core/simvars.h"
 #include "links/dataout.h"
@@ -23,9 +24,7 @@ protected:
     void SetUp() override
     {
         if (!ui_2d_ready()) GTEST_SKIP() << "no OpenGL context";
-        SIMVARS_clear();
-        DATAOUT_clear();
-        SETUP_data_graph_reset();
+        RESET_all();
         screen.screen_area_width = 1024.0f;
         screen.screen_area_height = 768.0f;
         screen.open_menu = -1;

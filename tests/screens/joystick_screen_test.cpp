@@ -11,6 +11,7 @@
 #include "core/app_mode.h"
 #include "core/frame_clock.h"
 #include "core/input.h"
+#include "core/reset_registry.h"
 #include "core/screen.h"
 #include "core/simvars.h"
 #include "core/ui_text.h"
@@ -30,7 +31,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(ui_2d_ready());
-        SIMVARS_clear();
+        RESET_all();
         INPUT_clear();
         screen.screen_area_width = 1024.0f;
         screen.screen_area_height = 768.0f;
@@ -41,7 +42,6 @@ protected:
         sim_operation_misc.frame_rate_period = 0.05f;
         HARDWARE_reset();
         JOY_reset();
-        SETUP_joystick_reset();
         // The pop-up lists' items (axis functions, console models).
         std::strcpy(ui_text_table[3], "None-Pitch-Roll-Yaw-Throttle 1-Throttle 2");
         std::strcpy(ui_text_table[159], "None-One-Two-Three-Four-Five");

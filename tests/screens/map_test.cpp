@@ -48,9 +48,6 @@ protected:
         placement_list.clear();
         local_airport_last = -1;
         chart_airport = -1;
-        REPLAY_clear_ring();
-        MAP_pen_reset();
-        OPERATOR_panel_reset();
         std::fill(std::begin(landuse_grid), std::end(landuse_grid), 1);
         for (auto& n : terrain_point_normal) n[0] = 0.0f, n[1] = 1.0f, n[2] = 0.0f;
         // The ground lies far east of the map, so that a frame draws few cells.

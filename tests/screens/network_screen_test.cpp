@@ -10,6 +10,7 @@
 #include "core/app_mode.h"
 #include "core/frame_clock.h"
 #include "core/input.h"
+#include "core/reset_registry.h"
 #include "core/screen.h"
 #include "core/simvars.h"
 #include "links/net_slots.h"
@@ -27,7 +28,7 @@ protected:
     void SetUp() override
     {
         if (!ui_2d_ready()) GTEST_SKIP() << "no OpenGL context";
-        SIMVARS_clear();
+        RESET_all();
         screen.screen_area_width = 1024.0f;
         screen.screen_area_height = 768.0f;
         screen.open_menu = -1;
@@ -37,7 +38,6 @@ protected:
         std::fill(std::begin(interval_ticks), std::end(interval_ticks), 0);
         for (int s = 0; s < NET_SLOT_COUNT; ++s) net_slot_enabled[s] = net_slot_valid[s] = net_peer_heard[s] = 0;
         net_peer_attach();
-        SETUP_network_reset();
         network_screen.network_tab = 1;
     }
 

@@ -35,10 +35,7 @@ protected:
         ScreenTest::SetUp();
         if (IsSkipped()) return;
         PLANET_set_constants(0);
-        REPLAY_clear_ring();
         NAV_clear_tables();
-        SETUP_flight_path_3d_reset();
-        SETUP_globe_reset();
         globe_screen.turned = 1;   // heading and pitch 0
         view_orbit_heading = view_orbit_pitch = 0.0f;
         screen_settings.preview_zoom = 1.0f;

@@ -4,6 +4,7 @@
 
 #include "core/app_mode.h"
 #include "core/file_browser.h"
+#include "core/reset_registry.h"
 #include "core/screen.h"
 #include "core/simvars.h"
 #include "core/ui_text.h"
@@ -15,7 +16,7 @@
 void ScreenTest::SetUp()
 {
     if (!ui_2d_ready()) GTEST_SKIP() << "no OpenGL context";
-    SIMVARS_clear();
+    RESET_all();
     INPUT_clear();
     mouse.mouse_x = mouse.mouse_y = -100.0f;
     screen.screen_area_width = 1024.0f;
@@ -25,9 +26,6 @@ void ScreenTest::SetUp()
     screen.open_menu = -1;
     slider_dragging = 0;
     active_text_field = -1;
-    SETUP_weather_reset();
-    SETUP_weight_fuel_reset();
-    SETUP_small_screens_reset();
 }
 
 void ScreenTest::TearDown()

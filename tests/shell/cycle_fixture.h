@@ -13,6 +13,7 @@
 
 #include "aircraft/acf_struct.h"
 #include "aircraft/flight_start.h"
+#include "core/reset_registry.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/systems.h"
 #include "links/dataout.h"
@@ -50,7 +51,7 @@ protected:
     void SetUp() override
     {
         saved_folder_ = program_folder;
-        SIMVARS_clear();
+        RESET_all();
         for (flt_struct& f : flt) f = flt_struct{};
         pln[0] = acf_struct{};
         pln[0].acf_gear_type[PART_GEAR_FIRST] = 1;   // a plane on wheels: runway starts stand on the runway
@@ -60,14 +61,10 @@ protected:
         for (int s = 0; s < NET_SLOT_COUNT; ++s) net_slot_enabled[s] = net_slot_valid[s] = 0;
         net_peer_attach();   // every slot's address is a socket of the test peer
         std::fill(std::begin(interval_ticks), std::end(interval_ticks), 0);
-        CYCLE_reset();
-        SYSTEMS_reset();
-        REPLAY_clear_ring();
         replay_index = app_mode = quit_flag = origin_held_by_network = chat_typing = 0;
         frame_clock = 0.0f;
         lat_ref = 34.0f;
         lon_ref = -118.0f;
-        SCENE_origin_reset();
         PLANET_set_constants(0);
         NAV_clear_tables();
         local_airport_last = -1;

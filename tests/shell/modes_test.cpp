@@ -21,6 +21,8 @@
 #include "tests/support/net_peer.h"
 #include "links/sound_seam.h"
 #include "screens/operator_map.h"
+#include "screens/setup.h"
+#include "core/constants.h"
 #include "core/geo.h"
 #include "core/input.h"
 #include "shell/lang.h"
@@ -64,7 +66,7 @@ protected:
         airport_table.assign(1, a);
         local_airport_last = -1;
         pln[0].acf_gear_type[PART_GEAR_FIRST] = 1;   // on wheels: a runway start stands on the runway
-        sim_graphics_scenery.current_planet = 0;
+        PLANET_set_constants(PLANET_EARTH);   // the Earth's radius turns the start's place into latitude
         sim_graphics_settings.draw_aircrafts = 2;
         // Every slot names an aircraft already, so switching modes loads none.
         for (acf_struct& p : pln) {

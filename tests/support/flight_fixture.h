@@ -18,6 +18,7 @@
 #include "core/frame_clock.h"
 #include "core/geo.h"
 #include "core/replay.h"
+#include "core/reset_registry.h"
 #include "core/simvars.h"
 #include "flightmodel/aural_warnings.h"
 #include "flightmodel/derived_data.h"
@@ -52,17 +53,6 @@ inline int live_particles(int color)
                                           [color](const particle_record& p) { return p.active && p.color == color; }));
 }
 
-// Every stage of the own-plane step back at its own rest, whatever flew before.
-inline void reset_flight_stages()
-{
-    CONTACT_reset();
-    GROUND_stages_reset();
-    CONTROL_reset_state();
-    SYSTEMS_reset();
-    FM_forces_reset();
-    ENGN_propulsion_reset();
-}
-
 // Every sound slot started or stopped and every text spoken.
 
 struct flight_sound_log : sound_recorder {
@@ -88,7 +78,9 @@ protected:
     void SetUp() override
     {
         saved_area_ = scenery_area;
-        SIMVARS_clear();
+        // The published records and every module's kept values (every stage of
+        // the own-plane step among them) at rest, whatever flew before.
+        RESET_all();
         CONST_fill_constants();
         PLANET_set_constants(PLANET_EARTH);
         lat_ref = 33.0f;
@@ -102,7 +94,6 @@ protected:
         UTIL_strcpy("AIRCRAFT:GENERAL AVIATION:ORVELL TRAINER:ORVELL TRAINER.ACF", default_aircraft_path);
         UTIL_strcpy("ORVELL TRAINER.ACF", default_aircraft_name);
         for (acf_struct& a : pln) UTIL_strcpy("TEST.ACF", a.acf_file_name);
-        REPLAY_clear_ring();
         replay_index = 0;
         airport_table.clear();
         navaid_table.clear();
@@ -114,13 +105,7 @@ protected:
         }
         fire_table = fire_table_record{};
         OBJ_clear_table();
-        LAUNCH_reset();
-        AURAL_reset();
-        FLTMOD_derived_reset();
-        PARTICLE_reset();
-        ATC_reset_block();
         traffic_runway_state = traffic_runway_record{};
-        SCENE_surface_reset();
         for (int s = 0; s < NET_SLOT_COUNT; ++s) net_slot_enabled[s] = net_peer_heard[s] = 0;
         std::fill(std::begin(interval_ticks), std::end(interval_ticks), 0);
         frame_clock = 0.0f;

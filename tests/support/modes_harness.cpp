@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "aircraft/acf_struct.h"
+#include "core/reset_registry.h"
 #include "graphics/ogl_state.h"
 #include "graphics/ogl_tex.h"
 #include "links/net_slots.h"
@@ -137,7 +138,7 @@ void harness_test::SetUp()
     MACIBM_set_alert_handler(nullptr);
     MACIBM_set_alert_box(ALERT_show_box);   // the program installs its box at start-up
     PLAT_flush_messages();
-    FRAME_reset();
+    RESET_all();
     frame_action = nullptr;
     frame_count = 0;
     gl_ready = window_painted = 1;

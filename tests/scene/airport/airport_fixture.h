@@ -84,16 +84,10 @@ protected:
     void SetUp() override
     {
         SceneState::SetUp();
-        WORLDOBJ_reset();
-        LIGHTS_reset();
         LIGHTS_build_model();
-        PARTICLE_reset();
-        TRAILS_reset();
         fire_table = fire_table_record{};
         runway_geometry_table.clear();
         std::memset(scene_airport_visible, 0, sizeof scene_airport_visible);
-        SCENE_surface_reset();
-        LAUNCH_reset();
         landing_splash_on = 0;
         landing_splash_projection = {};
         for (int32_t& t : interval_ticks) t = 0;

@@ -70,10 +70,6 @@ protected:
         SEG_clear_lists();
         TERRAIN_clear_cover_table();
         placement_list.clear();
-        SURFACE_reset();
-        ROADS_reset();
-        LIGHTS_landing_reset();
-        TERRAIN_objects_reset();
         light_count = 0;
         light_near_limit_sq = light_far_limit_sq = 1.0e12f;
         cloud_shadow_texture = 0;
