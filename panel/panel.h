@@ -12,6 +12,18 @@
 
 #include <cstdint>
 
+struct acf_struct;
+struct flt_struct;
+
+// The records the instruments read, handed to them read-only: an aircraft and
+// its flight record.
+struct panel_records {
+    const acf_struct& acf;
+    const flt_struct& flt;
+};
+// The user's plane's records (pln[0], flt[0]).
+panel_records PANEL_user_records();
+
 // ---- the panel pass --------------------------------------------------------
 
 // Draws every instrument of the user's aircraft and handles its clicks (the
