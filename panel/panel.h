@@ -12,6 +12,8 @@
 
 #include <cstdint>
 
+#include "panel/instrument_types.h"
+
 struct acf_struct;
 struct flt_struct;
 
@@ -88,8 +90,9 @@ float ENGN_max_fuel_flow(int engine);
 
 // ---- small system panels the buttons also work ---------------------------------
 
-// Fires the rocket of plane p: with t > 0 the current type becomes t and the
-// rocket fires at once; otherwise it fires while the slot's spot is held.
+// Fires the rocket of plane p: with a rocket type (INS_BUT_ROCKET_1..6, from a
+// key or button) the current type becomes it and the rocket fires at once;
+// otherwise (the panel pass gives 0) it fires while the slot's spot is held.
 // `rocket_mode` = the type, `rocket_timeout` = frame clock + d.
 void PANEL_rocket_switch(int plane, int type, float d);
 

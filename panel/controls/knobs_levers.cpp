@@ -39,8 +39,12 @@ float* course_of_selector()
 int engine_count() { return std::clamp(pln[0].acf_num_engines, 0, FLT_ENGINES); }
 
 // Lever group of a grouped lever kind: throttle, propeller, mixture, heat, cowl.
-int lever_group(int t) { return t == 55 ? 4 : (t - 47) / 2; }
-bool vernier(int t) { return t == 47 || t == 49 || t == 51 || t == 53; }
+int lever_group(int t) { return t == INS_HAN_SLIDER_COWL ? 4 : (t - INS_HAN_SLIDER_THRO_VERNIER) / 2; }
+bool vernier(int t)
+{
+    return t == INS_HAN_SLIDER_THRO_VERNIER || t == INS_HAN_SLIDER_PROP_VERNIER || t == INS_HAN_SLIDER_MIX_VERNIER ||
+           t == INS_HAN_SLIDER_HEAT_VERNIER;
+}
 
 }  // namespace
 
@@ -55,15 +59,15 @@ void PANEL_knob()
     float step = 0.0f, rate = 0.0f, lo = 0.0f, hi = 0.0f;
     bool wrap = false;
     switch (t) {
-    case 39: value = &el.cockpit_lights, step = 0.05f, rate = 0.3f, lo = 0.1f, hi = 1.0f; break;
-    case 40: value = &el.HUD_brightness, step = 100.0f, rate = 100.0f, lo = 0.1f, hi = 1.0f; break;
-    case 41: value = &misc.barometer_setting, step = 0.01f, rate = 0.1f, lo = 0.0f, hi = 35.0f; break;
-    case 42: value = &r.nav1_obs_degm, step = 1.0f, rate = 30.0f, wrap = true; break;
-    case 43: value = &r.nav2_obs_degm, step = 1.0f, rate = 30.0f, wrap = true; break;
-    case 375: value = course_of_selector(), step = 1.0f, rate = 30.0f, wrap = true; break;
-    case 44: value = &r.adf1_obs_card_mag, step = -1.0f, rate = -30.0f, wrap = true; break;
-    case 45: value = &r.adf2_obs_card_mag, step = -1.0f, rate = -30.0f, wrap = true; break;
-    case 46:
+    case INS_RHE_PANEL_BRT: value = &el.cockpit_lights, step = 0.05f, rate = 0.3f, lo = 0.1f, hi = 1.0f; break;
+    case INS_RHE_HUD_BRT: value = &el.HUD_brightness, step = 100.0f, rate = 100.0f, lo = 0.1f, hi = 1.0f; break;
+    case INS_RHE_BARO: value = &misc.barometer_setting, step = 0.01f, rate = 0.1f, lo = 0.0f, hi = 35.0f; break;
+    case INS_RHE_OBS_1: value = &r.nav1_obs_degm, step = 1.0f, rate = 30.0f, wrap = true; break;
+    case INS_RHE_OBS_2: value = &r.nav2_obs_degm, step = 1.0f, rate = 30.0f, wrap = true; break;
+    case INS_RHE_OBS_ANY: value = course_of_selector(), step = 1.0f, rate = 30.0f, wrap = true; break;
+    case INS_RHE_ADF_1: value = &r.adf1_obs_card_mag, step = -1.0f, rate = -30.0f, wrap = true; break;
+    case INS_RHE_ADF_2: value = &r.adf2_obs_card_mag, step = -1.0f, rate = -30.0f, wrap = true; break;
+    case INS_RHE_RADALT:
         value = &misc.radio_altimeter_minimum, step = 10.0f, lo = 0.0f, hi = 2500.0f;
         rate = misc.radio_altimeter_minimum < 500.0f ? 100.0f : 500.0f;
         break;
@@ -87,7 +91,7 @@ void PANEL_levers(int engine, float length)
 
     // A grab on the middle of a lever group moves every lever of the group.
     bool ganged = false;
-    if (t >= 47 && t <= 55) {
+    if (INS_in(t, INS_HAN_SLIDER_THRO_VERNIER, INS_HAN_SLIDER_COWL)) {
         const float g = std::trunc(finite_or(sim_cockpit_misc.lever_gang_x[lever_group(t)], 0.0f)) - screen.screen_area_left;
         ganged = PANEL_click_rect(g - w, bottom - 5.0f, g + w, top + 5.0f, 1) != 0;
         if (ganged) w *= 2.0f;
@@ -96,7 +100,7 @@ void PANEL_levers(int engine, float length)
     const acf_struct& a = pln[0];
     const int n = engine_count();
 
-    if (t == 47 || t == 48) {
+    if (t == INS_HAN_SLIDER_THRO_VERNIER || t == INS_HAN_SLIDER_THRO_LINEAR) {
         const bool apply = PANEL_click_rect(-w, bottom - 10.0f, w, top + 10.0f, 1) || ganged;
         float ratio = top == bottom ? 0.5f : (mouse.mouse_y - screen.screen_area_bottom - bottom) / (top - bottom);
         ratio = std::clamp(finite_or(ratio, 0.5f), 0.0f, 1.0f);
@@ -119,35 +123,40 @@ void PANEL_levers(int engine, float length)
 
     const int force = ganged ? 1 : 0;
     switch (t) {
-    case 49: case 50:
+    case INS_HAN_SLIDER_PROP_VERNIER: case INS_HAN_SLIDER_PROP_LIN:
         PANEL_lever_drag(a.acf_RSC_redline_prp, a.acf_RSC_mingreen_prp, &f.ENGN_prop[e], top, bottom, w, force);
         return;
-    case 51: case 52: PANEL_lever_drag(1.0f, 0.0f, &f.ENGN_mixt[e], top, bottom, w, force); return;
-    case 53: case 54: PANEL_lever_drag(0.0f, 1.0f, &f.ENGN_heat[e], top, bottom, w, force); return;
-    case 55: PANEL_lever_drag(0.0f, 1.0f, &f.ENGN_cowl[e], top, bottom, w, force); return;
-    case 56: case 57: {
+    case INS_HAN_SLIDER_MIX_VERNIER: case INS_HAN_SLIDER_MIXTURE_LIN:
+        PANEL_lever_drag(1.0f, 0.0f, &f.ENGN_mixt[e], top, bottom, w, force);
+        return;
+    case INS_HAN_SLIDER_HEAT_VERNIER: case INS_HAN_SLIDER_CHEAT_LIN:
+        PANEL_lever_drag(0.0f, 1.0f, &f.ENGN_heat[e], top, bottom, w, force);
+        return;
+    case INS_HAN_SLIDER_COWL: PANEL_lever_drag(0.0f, 1.0f, &f.ENGN_cowl[e], top, bottom, w, force); return;
+    case INS_HAN_SBRAKE1: case INS_HAN_SBRAKE2: {
         PANEL_lever_drag(-0.5f, 1.0f, &f.sbrkrqst, h - 8.0f, 28.0f - h, w, 0);
         float v = finite_or(f.sbrkrqst, 0.0f);
         if (a.acf_num_engines >= 1) v = std::round(v * 2.0f) * 0.5f;
         f.sbrkrqst = std::clamp(v, a.acf_autosbrkEQ != 0 ? -0.5f : 0.0f, 1.0f);
         return;
     }
-    case 58: case 458: case 59: {
+    case INS_HAN_SWEEP: case INS_HAN_INCIDENCE: case INS_HAN_VECT: {
         const float ya = h - 2.0f, yb = 12.0f - h;
         // The position reached, drawn before the lever.
-        const float reached = t == 59 ? f.vect_ratio : f.swdi;
-        PANEL_draw_control(t == 458 ? 11.0f : 19.0f, ya + (yb - ya) * std::clamp(finite_or(reached, 0.0f), 0.0f, 1.0f), 1);
-        PANEL_lever_drag(0.0f, 1.0f, t == 59 ? &f.vectrqst : &f.swdirqst, ya, yb, w, 0);
+        const float reached = t == INS_HAN_VECT ? f.vect_ratio : f.swdi;
+        const float y = ya + (yb - ya) * std::clamp(finite_or(reached, 0.0f), 0.0f, 1.0f);
+        PANEL_draw_control(t == INS_HAN_INCIDENCE ? 11.0f : 19.0f, y, 1);
+        PANEL_lever_drag(0.0f, 1.0f, t == INS_HAN_VECT ? &f.vectrqst : &f.swdirqst, ya, yb, w, 0);
         return;
     }
-    case 60: {
+    case INS_HAN_SLIDER_COLLECTIVE: {
         const int points = std::clamp(a.acf_num_thrustpoints, 0, FLT_ENGINES);
         for (int i = 0; i < points; ++i)
             if (a.acf_prop_type[i] == 3)
                 PANEL_lever_drag(a.acf_min_pitch[i], a.acf_max_pitch[i], &f.POINT_pitch_deg[i], h, -h, w, 0);
         return;
     }
-    case 61: PANEL_lever_drag(1.05f, 0.95f, &f.displace_rat, h, -h, w, 0); return;
+    case INS_HAN_SLIDER_DISPLACEMENT: PANEL_lever_drag(1.05f, 0.95f, &f.displace_rat, h, -h, w, 0); return;
     default: return;
     }
 }
@@ -160,11 +169,11 @@ void PANEL_flap_lever()
     const acf_struct& a = pln[0];
     const float flaprat = finite_or(f.flaprat, 0.0f);
 
-    if (t == 65) {
+    if (t == INS_FLAP_IND_LIN) {
         PANEL_draw_control(0.0f, 30.0f * s + (-26.0f * s - 30.0f * s) * flaprat, 0);
         return;
     }
-    if (t == 453) {
+    if (t == INS_FLAP_IND_RND) {
         float lo = 0.0f, hi = 1.0f, lo_ang = 0.0f, hi_ang = 135.0f;
         if (a.acf_cus_rnd_use[FLAP_GAUGE] != 0) {
             lo = a.acf_cus_rnd_lo_val[FLAP_GAUGE], hi = a.acf_cus_rnd_hi_val[FLAP_GAUGE];
@@ -176,7 +185,7 @@ void PANEL_flap_lever()
         PANEL_draw_needle(0.0f, 0.0f, finite_or(angle, 0.0f), 57);
         return;
     }
-    if (t < 62 || t > 64) return;
+    if (t < INS_HAN_SLIDER_FLAP_GA || t > INS_HAN_SLIDER_FLAP_HM) return;
 
     const float h = 28.0f * s;
     if (PANEL_click_rect(-12.0f, -h, 12.0f, h, 1)) {

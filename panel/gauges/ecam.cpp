@@ -49,22 +49,46 @@ void engine_page(int t)
         const float fe = static_cast<float>(e);
         const float rx = 72.0f * fe - 36.0f;
         const int flag = e == n - 1 ? 1 : 2;
+        // The page's two gauges of each engine: round dials one above the
+        // other, or bars side by side.
+        const float bx = 6 * fe - 40, cx = 6 * fe + 22;
         switch (t) {
-        case 194: update_eng_asi(461, rx, 30, e, 1), update_eng_asi(296, rx, -35, e, 1); break;
-        case 196: update_eng_asi(461, rx, 30, e, 1), update_eng_asi(298, rx, -35, e, 1); break;
-        case 198: update_eng_asi(295, rx, 30, e, 1), update_eng_asi(299, rx, -35, e, 1); break;
-        case 200: update_eng_asi(297, rx, 30, e, 1), update_eng_asi(299, rx, -35, e, 1); break;
-        case 202: update_eng_asi(295, rx, 30, e, 1), update_eng_asi(299, rx, 30, e, 1); break;
-        case 193: update_eng_asi(463, 6 * fe - 40, -10, e, flag), update_eng_asi(310, 6 * fe + 22, -10, e, flag); break;
-        case 195: update_eng_asi(463, 6 * fe - 40, -10, e, flag), update_eng_asi(312, 6 * fe + 22, -10, e, flag); break;
-        case 197: update_eng_asi(309, 6 * fe - 40, -10, e, flag), update_eng_asi(313, 6 * fe + 22, -10, e, flag); break;
-        case 199: update_eng_asi(311, 6 * fe - 40, -10, e, flag), update_eng_asi(313, 6 * fe + 22, -10, e, flag); break;
-        case 201: update_eng_asi(309, 6 * fe - 40, -10, e, flag), update_eng_asi(313, 6 * fe, -10, e, flag); break;
-        case 203: update_eng_asi(311, 6 * fe - 60, -10, e, flag), update_eng_asi(309, 6 * fe, -10, e, flag); break;
+        case INS_ECAM_RCPRND:
+            update_eng_asi(INS_RPM_ENG_RND, rx, 30, e, 1), update_eng_asi(INS_MPR_RND, rx, -35, e, 1);
+            break;
+        case INS_ECAM_TRBRND:
+            update_eng_asi(INS_RPM_ENG_RND, rx, 30, e, 1), update_eng_asi(INS_TRQ_RND, rx, -35, e, 1);
+            break;
+        case INS_ECAM_N1_RND:
+            update_eng_asi(INS_N1_RND, rx, 30, e, 1), update_eng_asi(INS_FF_RND, rx, -35, e, 1);
+            break;
+        case INS_ECAM_EPRRND:
+            update_eng_asi(INS_EPR_RND, rx, 30, e, 1), update_eng_asi(INS_FF_RND, rx, -35, e, 1);
+            break;
+        case INS_ECAM_ROCRND: update_eng_asi(INS_N1_RND, rx, 30, e, 1), update_eng_asi(INS_FF_RND, rx, 30, e, 1); break;
+        case INS_ECAM_RCPLIN:
+            update_eng_asi(INS_RPM_ENG_LIN_DIG, bx, -10, e, flag), update_eng_asi(INS_MPR_LIN_DIG, cx, -10, e, flag);
+            break;
+        case INS_ECAM_TRBLIN:
+            update_eng_asi(INS_RPM_ENG_LIN_DIG, bx, -10, e, flag), update_eng_asi(INS_TRQ_LIN_DIG, cx, -10, e, flag);
+            break;
+        case INS_ECAM_N1_LIN:
+            update_eng_asi(INS_N1_LIN_DIG, bx, -10, e, flag), update_eng_asi(INS_FF_LIN_DIG, cx, -10, e, flag);
+            break;
+        case INS_ECAM_EPRLIN:
+            update_eng_asi(INS_EPR_LIN_DIG, bx, -10, e, flag), update_eng_asi(INS_FF_LIN_DIG, cx, -10, e, flag);
+            break;
+        case INS_ECAM_ROCLIN:
+            update_eng_asi(INS_N1_LIN_DIG, bx, -10, e, flag), update_eng_asi(INS_FF_LIN_DIG, 6 * fe, -10, e, flag);
+            break;
+        case INS_ECAM_BOEING:
+            update_eng_asi(INS_EPR_LIN_DIG, 6 * fe - 60, -10, e, flag);
+            update_eng_asi(INS_N1_LIN_DIG, 6 * fe, -10, e, flag);
+            break;
         default: break;
         }
     }
-    if (t != 203) return;
+    if (t != INS_ECAM_BOEING) return;
     const flt_struct& f = flt[0];
     const float s = panel_ins_scale;
     OGL_draw_string_fmt(56, 51 * s, 42 * s, finite(f.flap_def[8]), 2, 0, 0, 110);
@@ -289,7 +313,7 @@ const char* ECAM_warning_message(int warning) { return warning >= 1 && warning <
 void PANEL_ecam_mode_switch()
 {
     if (!PANEL_has_power()) return;
-    const int page = panel_ins_type - 206;
+    const int page = panel_ins_type - INS_ECAM_MODESEL_ENG;
     if (page < 0 || page >= PAGES) return;
     if (PANEL_click_spot(0.0f, 0.0f, 10.0f, 0)) sim_cockpit_switches.ECAM_mode = page;
     if (sim_cockpit_switches.ECAM_mode == page) PANEL_draw_control(0.0f, 0.0f, 0);
@@ -299,17 +323,17 @@ void PANEL_ecam_page()
 {
     if (!PANEL_has_power()) return;
     const int t = panel_ins_type;
-    if (t < 193 || t > 205) return;
+    if (t < INS_ECAM_RCPLIN || t > INS_ECAM_CUSTOM) return;
     int32_t& mode = sim_cockpit_switches.ECAM_mode;
     const float bottom = screen.screen_area_bottom;
-    if (t <= 196) {
+    if (t <= INS_ECAM_TRBRND) {
         for (int k = 0; k < PAGES; ++k)
             if (PANEL_click_spot(-60.0f + 30.0f * k, -70.0f, 10.0f, 0)) mode = k;
         screen.screen_area_bottom += 15.0f * panel_ins_scale;
     }
     // A page number from a plug-in or a datagram outside the five pages shows none.
     if (mode >= 0 && mode < PAGES) {
-        if (t == 204) rotorcraft_display(mode);
+        if (t == INS_ECAM_CARTER) rotorcraft_display(mode);
         else if (mode == 0) engine_page(t);
         else if (mode == 1) fuel_page();
         else if (mode == 2) controls_page();

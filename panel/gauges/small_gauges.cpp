@@ -67,15 +67,15 @@ void radio_altimeter()
     minimum = std::clamp(finite_or(minimum, 0.0f), 0.0f, 2500.0f);
     const float h = std::clamp(finite_or(flt[0].y_agl * FEET_PER_M, 0.0f), 0.0f, 2500.0f);
     const float shown = powered ? h : 0.0f;
-    if (t == 334) {
+    if (t == INS_RADIOALT_ROUND) {
         PANEL_draw_needle(0.0f, 0.0f, ra_angle(minimum), 63);
         PANEL_draw_needle(0.0f, 0.0f, ra_angle(shown), 62);
         const float d = PANEL_drag_spot(44.0f, -47.0f, 10.0f, 10.0f, minimum >= 500.0f ? 500.0f : 100.0f, 1);
         minimum = std::clamp(minimum + finite_or(d, 0.0f), 0.0f, 2500.0f);
-    } else if (t == 335) {
+    } else if (t == INS_RADIOALT_LIN) {
         PANEL_draw_tape(0, 9, -13.0f * s, 9.0f * s, 0.0f, 58.0f * s, -999.0f, shown, 100.0f, 1, 0.25f * s, 1, 0, 110);
         PANEL_tape_mark(9, -13.0f * s, 0.0f, 56.0f * s, (minimum - shown) * 0.25f * s);
-    } else if (t == 336 && powered) {
+    } else if (t == INS_RADIOALT_DIG && powered) {
         if (shown < 2500.0f) OGL_draw_string_fmt(49, -26.0f * s, -4.0f * s, shown, 4, 0, 0, 112);
         OGL_draw_string_fmt(49, 24.0f * s, -4.0f * s, minimum, 4, 0, 0, 112);
     }
@@ -121,7 +121,8 @@ void te_vario()
     const bool climbing = reading > 10.0f && g.vario_audio_on;
     const bool sinking = reading < -10.0f && g.vario_audio_on;
     tone(SOUND_CLIMB, climbing, g.climb_tone_on, (reading + 10.0f) / 600.0f);
-    const float sink_x = panel_ins_type == 337 ? (10.0f - reading) / 600.0f : (reading + 600.0f) / 600.0f;
+    const float sink_x =
+        panel_ins_type == INS_TOTALENERGY_INC ? (10.0f - reading) / 600.0f : (reading + 600.0f) / 600.0f;
     tone(SOUND_SINK, sinking, g.sink_tone_on, sink_x);
 }
 
@@ -131,8 +132,8 @@ void clock_face()
 {
     const int t = panel_ins_type;
     const float s = panel_ins_scale;
-    const float y = (t == 343 || t == 344) ? -10.0f : -25.0f;
-    const bool ga = t == 343 || t == 345;
+    const float y = (t == INS_TIMER_GA || t == INS_TIMER_BC) ? -10.0f : -25.0f;
+    const bool ga = t == INS_TIMER_GA || t == INS_CLOCK_DATE_TIMER_GA;
     sim_time_block& tm = sim_time;
     small_gauges_state& g = small_gauges;
     if (PANEL_click_spot(-15.0f, y, 8.0f, 0)) g.clock_shows_time = g.clock_shows_time ? 0 : 1;
@@ -194,22 +195,22 @@ void fuel_gauge(int n)
     const int t = panel_ins_type;
     const float s = panel_ins_scale;
     const tank k = tank_of(n);
-    if (t == 347) {
+    if (t == INS_FUEL_LINEAR_GA) {
         small_gauges.fuel_fraction = fraction(k);
         PANEL_engine_readout(0);
-    } else if (t == 348) {
+    } else if (t == INS_FUEL_ROUND_GA) {
         const acf_struct& a = pln[0];
         const int c = n == 1 ? 19 : n == 2 ? 20 : 18;
         const float angle = a.acf_cus_rnd_use[c] ? GAUGE_angle(fraction(k), a.acf_cus_rnd_lo_val[c], a.acf_cus_rnd_hi_val[c],
                                                                a.acf_cus_rnd_lo_ang[c], a.acf_cus_rnd_hi_ang[c])
                                                  : GAUGE_angle(fraction(k), 0.0f, 1.0f, -135.0f, 135.0f);
         PANEL_draw_needle(0.0f, 0.0f, angle, 57);
-    } else if (t == 349) {
+    } else if (t == INS_FUEL_TWINROUND_GA) {
         OGL_scissor_on(-20.0f * s, -40.0f * s, 42.0f * s, 80.0f * s);
         PANEL_draw_needle(-34.0f, 0.0f, std::clamp(135.0f - 90.0f * fraction(tank_of(0)), 45.0f, 135.0f), 42);
         PANEL_draw_needle(34.0f, 0.0f, std::clamp(-135.0f + 90.0f * fraction(tank_of(1)), -135.0f, -45.0f), 42);
         OGL_scissor_off();
-    } else if (t == 350 && PANEL_has_power()) {
+    } else if (t == INS_FUEL_DIGITAL_GA && PANEL_has_power()) {
         OGL_draw_string_fmt(49, -19.0f * s, 0.0f, finite_or(k.fuel, 0.0f) * KG_TO_LB, 6, 0, 0, 112);
     }
 }
@@ -245,8 +246,8 @@ void PANEL_fuel_gauges(int32_t* tank_counter)
 void PANEL_oat()
 {
     const int t = panel_ins_type;
-    if (t == 352 || t == 353) return PANEL_engine_readout(0);
-    if (t != 351 || !PANEL_has_power()) return;
+    if (t == INS_THERMO_LIN_C || t == INS_THERMO_LIN_F) return PANEL_engine_readout(0);
+    if (t != INS_THERMO_DIG || !PANEL_has_power()) return;
     small_gauges_state& g = small_gauges;
     if (PANEL_click_spot(25.0f, 0.0f, 8.0f, 0)) g.oat_celsius = g.oat_celsius ? 0 : 1;
     const float c = finite_or(sim_weather.temperature_ambient_c, 0.0f);

@@ -58,7 +58,10 @@ struct cell {
 constexpr cell CELL_NDB = {112, 140, 462, 490}, CELL_VOR = {82, 110, 430, 458}, CELL_FIX = {82, 110, 462, 490},
                CELL_AIRPORT = {112, 140, 430, 458}, CELL_SHIP = {14, 42, 182, 210};
 
-bool arc_family(int t) { return (t >= 185 && t <= 187) || (t >= 371 && t <= 373); }
+bool arc_family(int t)
+{
+    return INS_in(t, INS_EFIS_MAP_T_GA, INS_EFIS_MAP_T_HM) || INS_in(t, INS_EFIS_MAP_S_GA, INS_EFIS_MAP_S_HM);
+}
 
 struct box_size {
     float left, bottom, width, height;
@@ -66,14 +69,14 @@ struct box_size {
 box_size box_of(int t)
 {
     switch (t) {
-    case 185: return {-95, -115, 190, 230};
-    case 186: return {-95, -120, 190, 230};
-    case 187: return {-95, -135, 190, 230};
-    case 371: return {-95, -75, 190, 160};
-    case 372: return {-95, -80, 190, 160};
-    case 373: return {-95, -95, 190, 160};
-    case 191: return {-111, -118, 222, 256};
-    case 331: return {-40, -40, 63, 80};
+    case INS_EFIS_MAP_T_GA: return {-95, -115, 190, 230};
+    case INS_EFIS_MAP_T_BC: return {-95, -120, 190, 230};
+    case INS_EFIS_MAP_T_HM: return {-95, -135, 190, 230};
+    case INS_EFIS_MAP_S_GA: return {-95, -75, 190, 160};
+    case INS_EFIS_MAP_S_BC: return {-95, -80, 190, 160};
+    case INS_EFIS_MAP_S_HM: return {-95, -95, 190, 160};
+    case INS_EFIS_HITS: return {-111, -118, 222, 256};
+    case INS_EFIS_MAP_MINI: return {-40, -40, 63, 80};
     default: return {-43, -45, 86, 89};   // 333
     }
 }
@@ -354,7 +357,7 @@ void PANEL_efis_map()
     }
     if (!PANEL_avionics_powered()) return;
     if (arc_family(type) && flt[0].failures[FAIL_SLOT_EFIS_MAP] == FAILURE_STATE_FAILED) return;
-    if (type == 331) type_331_controls();
+    if (type == INS_EFIS_MAP_MINI) type_331_controls();
 
     const flt_struct& f = flt[0];
     const float s = panel_ins_scale;
@@ -363,20 +366,20 @@ void PANEL_efis_map()
     m.type = type;
     m.left = b.left * s, m.bottom = b.bottom * s, m.right = (b.left + b.width) * s, m.top = (b.bottom + b.height) * s;
     const float w = b.width * s, h = b.height * s;
-    const int mode = type == 331 ? efis_map.type_331_mode : 1;
+    const int mode = type == INS_EFIS_MAP_MINI ? efis_map.type_331_mode : 1;
     m.cx = m.left + w * 0.5f;
     m.ay = m.bottom + (mode == 1 ? 0.15f : 0.5f) * h;
     m.r = (mode == 1 ? 0.85f : 0.5f) * h;
     m.range_nm = EFIS_map_range_nm(sw.EFIS_map_range_selector);
     m.k = m.r / (m.range_nm * METRES_PER_NM);
     m.heading = mode == 2 ? 0.0f : f.psi;
-    m.text_colour = type == 331 ? 50 : 49;
+    m.text_colour = type == INS_EFIS_MAP_MINI ? 50 : 49;
     const bool mars = sim_graphics_scenery.current_planet == PLANET_MARS;
     m.origin_lat = lat_ref + (mars ? 2.5f : 1.0f);
     m.origin_lon = lon_ref + (mars ? 3.0f : 1.5f);
 
-    const bool full = arc_family(type) || type == 191;
-    if (sim_weather.rain_percent > 0.0f && (type == 333 || (full && sw.EFIS_shows_weather))) {
+    const bool full = arc_family(type) || type == INS_EFIS_HITS;
+    if (sim_weather.rain_percent > 0.0f && (type == INS_EFIS_MAP_RAIN || (full && sw.EFIS_shows_weather))) {
         const scenery_area_record& a = scenery_area;
         float x[4], y[4];
         const float cx[4] = {a.x0, a.x0, a.x1, a.x1}, cz[4] = {a.z1, a.z0, a.z0, a.z1};
@@ -384,10 +387,10 @@ void PANEL_efis_map()
         PANEL_draw_radar_texture(m.left, m.bottom, m.right, m.top, x[0], y[0], x[1], y[1], x[2], y[2], x[3], y[3], 1.0f);
     }
 
-    const bool clipped = full || type == 331;
+    const bool clipped = full || type == INS_EFIS_MAP_MINI;
     if (clipped) {
         OGL_scissor_on(m.left, m.bottom, m.right - m.left, m.top - m.bottom);
-        if (mode == 1 && type != 331) {
+        if (mode == 1 && type != INS_EFIS_MAP_MINI) {
             compass_furniture(m);
             flight_plan_line(m);
         }
@@ -401,5 +404,5 @@ void PANEL_efis_map()
         OGL_scissor_off();
         if (full) track_readout(m);
     }
-    PANEL_draw_needle(m.cx / s, m.ay / s, mode == 2 ? f.psi : 0.0f, type == 331 ? 50 : 51);
+    PANEL_draw_needle(m.cx / s, m.ay / s, mode == 2 ? f.psi : 0.0f, type == INS_EFIS_MAP_MINI ? 50 : 51);
 }

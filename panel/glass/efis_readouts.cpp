@@ -121,34 +121,34 @@ void PANEL_efis_readouts()
     const flt_struct& f = flt[0];
     const float s = panel_ins_scale;
     switch (panel_ins_type) {
-    case 166: PANEL_adi(); break;
-    case 167: case 168: case 169: PANEL_hsi(); break;
-    case 170: PANEL_asi(); break;
-    case 171: PANEL_altimeter(); break;
-    case 172: case 181: PANEL_vvi(); break;
-    case 175: wind_box(); break;
-    case 176: dme_box(sim_cockpit_switches.EFIS_dme_1_selector, 0); break;
-    case 177: dme_box(sim_cockpit_switches.EFIS_dme_2_selector, 1); break;
-    case 178: gps_box(); break;
-    case 179:
+    case INS_EFIS_EL_HORIZON: PANEL_adi(); break;
+    case INS_EFIS_EL_HSI_TAPE: case INS_EFIS_EL_HSI_SEMI_CIRCLE: case INS_EFIS_EL_HSI_FULL_CIRCLE: PANEL_hsi(); break;
+    case INS_EFIS_EL_AIRSPEED: PANEL_asi(); break;
+    case INS_EFIS_EL_ALTITUDE: PANEL_altimeter(); break;
+    case INS_EFIS_EL_VVI_VERT: case INS_EFIS_EL_VVI_DIGITAL: PANEL_vvi(); break;
+    case INS_EFIS_EL_WIND: wind_box(); break;
+    case INS_EFIS_EL_DME_1: dme_box(sim_cockpit_switches.EFIS_dme_1_selector, 0); break;
+    case INS_EFIS_EL_DME_2: dme_box(sim_cockpit_switches.EFIS_dme_2_selector, 1); break;
+    case INS_EFIS_EL_GPS_TIME: gps_box(); break;
+    case INS_EFIS_EL_GROUNDSPEED:
         if (!failed(FAIL_SLOT_EFIS_MAP)) number(WHITE, -9.0f, -4.0f, std::sqrt(f.local_vx * f.local_vx + f.local_vz * f.local_vz) * MPS_TO_KT, 3);
         break;
-    case 180: number(WHITE, -6.0f, -4.0f, f.machno, 5, 3); break;
-    case 182: number(WHITE, -4.0f, -4.0f, sim_cockpit_misc.radio_altimeter_minimum, 4); break;
-    case 183:
+    case INS_EFIS_EL_MACH: number(WHITE, -6.0f, -4.0f, f.machno, 5, 3); break;
+    case INS_EFIS_EL_RADALT_MIN: number(WHITE, -4.0f, -4.0f, sim_cockpit_misc.radio_altimeter_minimum, 4); break;
+    case INS_EFIS_EL_FLAPS:
         if (!failed(FAIL_SLOT_EFIS_MAP)) {
             const float h = 35.0f * (std::isfinite(f.flaprat) ? f.flaprat : 0.0f);
             OGL_fill_rect(56, 1.0f, -5.0f * s, (14.0f - h) * s, 9.0f * s, h * s);
         }
         break;
-    case 184: {
+    case INS_EFIS_EL_GEAR: {
         const float* g = pln[0].acf_gear_deploy;
         if (g[67] < 0.01f && g[68] < 0.01f && g[69] < 0.01f) PANEL_draw_control(0.0f, 0.0f, 0);
         else if (g[67] > 0.99f && g[68] > 0.99f && g[69] > 0.99f) PANEL_draw_control(0.0f, 0.0f, 1);
         break;
     }
-    case 451: number(WHITE, 4.0f, -4.0f, angle_360(sim_cockpit_radios.nav1_obs_degm), 4); break;
-    case 452: number(WHITE, 4.0f, -4.0f, angle_360(sim_cockpit_radios.nav2_obs_degm), 4); break;
+    case INS_EFIS_EL_OBS_1: number(WHITE, 4.0f, -4.0f, angle_360(sim_cockpit_radios.nav1_obs_degm), 4); break;
+    case INS_EFIS_EL_OBS_2: number(WHITE, 4.0f, -4.0f, angle_360(sim_cockpit_radios.nav2_obs_degm), 4); break;
     default: break;
     }
 }

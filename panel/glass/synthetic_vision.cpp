@@ -206,7 +206,7 @@ void picture(const viewpoint& v, const window_box& w, int type)
     terrain_pass(b, 0);
     terrain_pass(b, 1);
     runways(b);
-    if (type == 191) HUD_draw_world_symbols(HUD_MODE_SYNTHETIC);
+    if (type == INS_EFIS_HITS) HUD_draw_world_symbols(HUD_MODE_SYNTHETIC);
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();
     glMatrixMode(GL_MODELVIEW);
@@ -251,11 +251,11 @@ void PANEL_synthetic_vision(int counter)
     if (!PANEL_avionics_powered()) return;
     if (flt[0].failures[FAIL_SLOT_EFIS_READOUTS] == FAILURE_STATE_FAILED) return;
     const int type = panel_ins_type;
-    if (type == 435 && !sim_cockpit_weapons.bombs_armed) return;
+    if (type == INS_EFIS_WEAPON_CAMERA && !sim_cockpit_weapons.bombs_armed) return;
 
     viewpoint v{};
     wpn_slot_record* weapon = nullptr;
-    if (type == 191) {
+    if (type == INS_EFIS_HITS) {
         int32_t& page = synthetic_vision.page[((counter % 2) + 2) % 2];
         if (PANEL_click_spot(-88.0f, -150.0f, 10.0f, 0)) page = 0;
         if (PANEL_click_spot(-54.0f, -150.0f, 10.0f, 0)) page = 1;
@@ -277,7 +277,7 @@ void PANEL_synthetic_vision(int counter)
     for (float* a : {&v.x, &v.y, &v.z, &v.roll, &v.pitch, &v.heading, &v.box_x, &v.box_z})
         if (!std::isfinite(*a)) *a = 0.0f;
 
-    picture(v, type == 191 ? WINDOW_191 : WINDOW_435, type);
-    if (type == 191) overlay();
+    picture(v, type == INS_EFIS_HITS ? WINDOW_191 : WINDOW_435, type);
+    if (type == INS_EFIS_HITS) overlay();
     else steer(*weapon);
 }

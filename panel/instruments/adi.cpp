@@ -135,13 +135,13 @@ void glass_adi(int t)
     quad_here(OGL_font_tex(), 49, -h, -h, h, h, 406 - 64, 449 - 64, 406 + 64, 449 + 64, PANEL_TEXEL);
     OGL_scissor_off();
     glPopMatrix();
-    if (t >= 91 && t <= 93) PANEL_slip_ball(-75.0f * s);
+    if (INS_in(t, INS_HORIZGLASS_GA, INS_HORIZGLASS_HM)) PANEL_slip_ball(-75.0f * s);
 }
 
 void mechanical_adi(int t)
 {
     const float s = panel_ins_scale;
-    const int gyro = t == 90 ? GYRO_VACUUM : GYRO_ELECTRIC;
+    const int gyro = t == INS_ARTHORIZON_GA_VACUUM ? GYRO_VACUUM : GYRO_ELECTRIC;
     const float roll = finite_or_0(gyro_roll[gyro]), pitch = finite_or_0(gyro_pitch[gyro]);
     screen.screen_area_left -= 2.0f;
     screen.screen_area_bottom += 2.0f;
@@ -163,7 +163,7 @@ void mechanical_adi(int t)
     quad_here(OGL_font2_tex(), 0, -64 * s, -64 * s, 64 * s, 64 * s, 0, 384, 128, 512, PANEL_TEXEL);
     glRotatef(-roll, 0.0f, 0.0f, 1.0f);
     quad_here(FACE_SLOT, 33, -64 * s, -54 * s, 64 * s, 64 * s, 0, 64 - 54, 128, 128, 1.0f / 128.0f);
-    if (t == 460) {
+    if (t == INS_ARTHORIZON_GA_FLAGGED) {
         const float dt = std::isfinite(sim_operation_misc.frame_rate_period) ? sim_operation_misc.frame_rate_period : 0.0f;
         const float target = gyro_power[GYRO_ELECTRIC] < 0.25f ? 20.0f : -45.0f;
         adi_mem.adi_flag_angle = dt * target + (1.0f - dt) * adi_mem.adi_flag_angle;
@@ -187,7 +187,8 @@ void PANEL_adi()
     // The mechanical face moves the centre for the rest of the slot; the
     // caller's origin comes back at the end.
     const float left = screen.screen_area_left, bottom = screen.screen_area_bottom;
-    const bool glass = (t >= 91 && t <= 93) || t == 166 || t == 188;
+    const bool glass =
+        INS_in(t, INS_HORIZGLASS_GA, INS_HORIZGLASS_HM) || t == INS_EFIS_EL_HORIZON || t == INS_EFIS_ORBITER_PRIM;
     if (glass) {
         if (!PANEL_glass_alive()) return;
         glass_adi(t);

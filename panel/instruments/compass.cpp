@@ -39,9 +39,9 @@ void PANEL_compass()
 
     float cx, cy;
     switch (panel_ins_type) {
-    case 106: cx = -3.0f, cy = 2.0f; break;
-    case 107: cx = -1.0f, cy = 7.0f; break;
-    case 108: cx = 8.0f, cy = 4.0f; break;
+    case INS_COMPASS_GA: cx = -3.0f, cy = 2.0f; break;
+    case INS_COMPASS_BC: cx = -1.0f, cy = 7.0f; break;
+    case INS_COMPASS_HM: cx = 8.0f, cy = 4.0f; break;
     default: return;
     }
     PANEL_draw_drum_digit(4, cx, cy, compass_mem.card_deg);

@@ -22,17 +22,17 @@ void TRIM_WHEELS_reset() { trim_mem = trim_wheel_memory{}; }
 namespace {
 
 struct wheel_layout {
-    int type;
+    ins_type type;
     int wheel;
     float spot_minus_x, spot_minus_y, spot_plus_x, spot_plus_y;
     float sprite_x, sprite_y;
     float spin_sign;   // the picture's direction for a step of -1
 };
 constexpr wheel_layout WHEELS[] = {
-    {66, TRIM_WHEEL_ELEVATOR, 0, 15, 0, -15, -2, 0, 5.0f},
-    {72, TRIM_WHEEL_ROTOR, 0, 15, 0, -15, -2, 0, 5.0f},
-    {68, TRIM_WHEEL_RUDDER, -15, 0, 15, 0, 0, 2, -5.0f},
-    {70, TRIM_WHEEL_AILERON, -15, 0, 15, 0, 0, 2, -5.0f},
+    {INS_HAN_ELV_TRIM_ACT, TRIM_WHEEL_ELEVATOR, 0, 15, 0, -15, -2, 0, 5.0f},
+    {INS_HAN_ROT_TRIM_ACT, TRIM_WHEEL_ROTOR, 0, 15, 0, -15, -2, 0, 5.0f},
+    {INS_HAN_RUD_TRIM_ACT, TRIM_WHEEL_RUDDER, -15, 0, 15, 0, 0, 2, -5.0f},
+    {INS_HAN_AIL_TRIM_ACT, TRIM_WHEEL_AILERON, -15, 0, 15, 0, 0, 2, -5.0f},
 };
 
 const wheel_layout* wheel_of_type(int t)
@@ -64,14 +64,14 @@ void PANEL_trim_wheels(int command, int per_frame)
     const float dt = sim_operation_misc.frame_rate_period;
     int d = 0;
     switch (command) {
-    case 20: panel_ins_type = 66, d = 1; break;
-    case 21: panel_ins_type = 66, d = -1; break;
-    case 22: panel_ins_type = 72, d = 1; break;
-    case 23: panel_ins_type = 72, d = -1; break;
-    case 24: panel_ins_type = 68, d = -1; break;
-    case 26: panel_ins_type = 68, d = 1; break;
-    case 27: panel_ins_type = 70, d = -1; break;
-    case 29: panel_ins_type = 70, d = 1; break;
+    case 20: panel_ins_type = INS_HAN_ELV_TRIM_ACT, d = 1; break;
+    case 21: panel_ins_type = INS_HAN_ELV_TRIM_ACT, d = -1; break;
+    case 22: panel_ins_type = INS_HAN_ROT_TRIM_ACT, d = 1; break;
+    case 23: panel_ins_type = INS_HAN_ROT_TRIM_ACT, d = -1; break;
+    case 24: panel_ins_type = INS_HAN_RUD_TRIM_ACT, d = -1; break;
+    case 26: panel_ins_type = INS_HAN_RUD_TRIM_ACT, d = 1; break;
+    case 27: panel_ins_type = INS_HAN_AIL_TRIM_ACT, d = -1; break;
+    case 29: panel_ins_type = INS_HAN_AIL_TRIM_ACT, d = 1; break;
     default: break;
     }
     const float step = per_frame ? dt * 0.05f : 0.001f;
@@ -107,16 +107,16 @@ void PANEL_trim_wheels(int command, int per_frame)
     if (command >= 0) return;   // commands never reach the indicators
     const acf_struct& a = pln[0];
     switch (t) {
-    case 67:
+    case INS_HAN_ELV_TRIM_IND:
         PANEL_draw_control(7.0f, -indicator_share(f.elv_trim, a.acf_elv_trim_neg_lim, a.acf_elv_trim_pos_lim) * 25.0f * s, 0);
         break;
-    case 69:
+    case INS_HAN_RUD_TRIM_IND:
         PANEL_draw_control(indicator_share(f.rud_trim, a.acf_rud_trim_neg_lim, a.acf_rud_trim_pos_lim) * 15.0f * s, -6.0f, 0);
         break;
-    case 71:
+    case INS_HAN_AIL_TRIM_IND:
         PANEL_draw_control(indicator_share(f.ail_trim, a.acf_ail_trim_neg_lim, a.acf_ail_trim_pos_lim) * 15.0f * s, -6.0f, 0);
         break;
-    case 73: PANEL_draw_control(6.0f, 20.0f - s * (finite_or_0(f.rot_trim) * 40.0f), 0); break;
+    case INS_HAN_ROT_TRIM_IND: PANEL_draw_control(6.0f, 20.0f - s * (finite_or_0(f.rot_trim) * 40.0f), 0); break;
     default: break;
     }
 }

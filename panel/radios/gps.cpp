@@ -198,7 +198,7 @@ void draw_unit(int u)
 void PANEL_gps(int code)
 {
     if (!PANEL_avionics_powered()) return;
-    const int u = panel_ins_type - 232;
+    const int u = panel_ins_type - INS_RAD_GPS_GA;
     if (code == 0 && (u < 0 || u > 2)) return;
     sim_cockpit_gps_block& g = sim_cockpit_gps;
 
