@@ -4,9 +4,11 @@
 // label-and-number line of the ECAM pages.
 //
 // Reads the annunciator words, the warning and pressurization values of
-// sim/cockpit, flt[0] (alpha, ground speed, airspeed, rockets) and pln[0];
-// writes master_caution_on, master_accept_on, annunciator_test_timeout, the
-// cabin selections, max_allowable_altitude and the rocket state.
+// sim/cockpit and the records it is handed: the flight record (alpha, ground
+// speed, airspeed) and the aircraft (engine types and count, stall speeds,
+// pressure difference). Writes master_caution_on, master_accept_on,
+// annunciator_test_timeout, the cabin selections and max_allowable_altitude;
+// fires the rockets through the flight model's cockpit setter.
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -15,6 +17,7 @@
 #include "core/frame_clock.h"
 #include "core/simvars.h"
 #include "flightmodel/atmosphere.h"
+#include "flightmodel/cockpit_controls.h"
 #include "flightmodel/flt.h"
 #include "graphics/font.h"
 #include "panel/panel_kit.h"
@@ -29,10 +32,10 @@ constexpr float SEA_LEVEL_PA = 101325.0f;
 constexpr float SEA_LEVEL_RHO = 1.225f;
 
 // Whether the engine at `e` suits the current instrument type.
-bool engine_suits(int e)
+bool engine_suits(const acf_struct& a, int e)
 {
     if (!PANEL_engine_ok(e)) return false;
-    const int k = pln[0].acf_en_type[e];
+    const int k = a.acf_en_type[e];
     const bool prop = k == 0 || k == 1 || k == 2 || k == 3 || k == 8;
     switch (panel_ins_type) {
     case INS_RPM_PROP_RND: case INS_RPM_PROP_RND_DIG: case INS_RPM_PROP_LIN_DIG: case INS_RPM_PROP_DIG:
@@ -50,9 +53,9 @@ bool engine_suits(int e)
 }
 
 // The pass's plain advance: one on, back into 0 .. engines - 1 (not with none).
-int advance(int c)
+int advance(const acf_struct& a, int c)
 {
-    const int n = pln[0].acf_num_engines;
+    const int n = a.acf_num_engines;
     ++c;
     if (n > 0) {
         c %= n;
@@ -96,10 +99,10 @@ bool lit_engine(int t, int n)
 // altitude s (m). A pressure difference that leaves no cabin pressure would
 // divide by zero: the start value stands then, and whenever the iteration
 // leaves the numbers.
-float max_cabin_safe_altitude(float s)
+float max_cabin_safe_altitude(const acf_struct& a, float s)
 {
     const int planet = sim_graphics_scenery.current_planet;
-    const float diff = pln[0].acf_max_press_diff;
+    const float diff = a.acf_max_press_diff;
     const float start = diff * 0.15f + s;
     const float p = ATMO_density_at_alt(planet, s) * SEA_LEVEL_PA / sim_physics.rho_sea_level - diff;
     const float denominator = (p / SEA_LEVEL_RHO) * sim_physics.rho_sea_level;
@@ -134,9 +137,9 @@ void PANEL_annunciators(int n)
     if (lit_single(t) || lit_engine(t, n)) PANEL_draw_control(0.0f, 0.0f, 0);
 }
 
-void PANEL_stall_warning()
+void PANEL_stall_warning(const panel_records& r)
 {
-    const flt_struct& f = flt[0];
+    const flt_struct& f = r.flt;
     const float gs = f.groundspeed;
     const float a = f.alpha * std::clamp(gs * gs, 0.0f, 1.0f);
     const float s = panel_ins_scale;
@@ -147,10 +150,10 @@ void PANEL_stall_warning()
         break;
     case INS_AOA_NEEDLE: PANEL_draw_needle(0.0f, 0.0f, 90.0f - 6.0f * std::clamp(a, -30.0f, 30.0f), 41); break;
     case INS_AOA_INDEXER: {
-        const float vs_kt = pln[0].acf_est_Vs * MPS_TO_KTS;
+        const float vs_kt = r.acf.acf_est_Vs * MPS_TO_KTS;
         const float ias = f.indicated_airspeed;
         if (!(ias >= 0.2f * vs_kt && ias <= 2.0f * vs_kt)) break;
-        const float w = pln[0].acf_stall_warn_alpha * 0.6f;
+        const float w = r.acf.acf_stall_warn_alpha * 0.6f;
         if (a > w + 1.0f) PANEL_draw_control(0.0f, 19.0f, 0);
         if (a >= w - 2.0f && a <= w + 2.0f) PANEL_draw_control(0.0f, 0.0f, 1);
         if (a < w - 1.0f) PANEL_draw_control(0.0f, -19.0f, 2);
@@ -165,13 +168,10 @@ void PANEL_rocket_switch(int plane, int type, float d)
     if (plane < 0 || plane >= FLT_SLOTS) return;
     const bool from_key = INS_in(type, INS_BUT_ROCKET_1, INS_BUT_ROCKET_6);
     if (from_key) panel_ins_type = type;
-    if (PANEL_click_spot(0.0f, 0.0f, 12.0f, 1) || from_key) {
-        flt[plane].rocket_mode = panel_ins_type;
-        flt[plane].rocket_timeout = frame_clock + d;
-    }
+    if (PANEL_click_spot(0.0f, 0.0f, 12.0f, 1) || from_key) FLT_fire_rocket(plane, panel_ins_type, frame_clock + d);
 }
 
-void PANEL_pressurization()
+void PANEL_pressurization(const panel_records& r)
 {
     sim_cockpit_pressure_block& p = sim_cockpit_pressure;
     switch (panel_ins_type) {
@@ -179,7 +179,7 @@ void PANEL_pressurization()
         float s = p.cabin_altitude_set_m_msl + PANEL_drag_spot(0.0f, -19.0f, 15.0f, 10.0f, 250.0f, 1);
         s = std::clamp(std::isfinite(s) ? s : 0.0f, 0.0f, FT_TO_M * 12500.0f);
         p.cabin_altitude_set_m_msl = s;
-        p.max_allowable_altitude = max_cabin_safe_altitude(s);
+        p.max_allowable_altitude = max_cabin_safe_altitude(r.acf, s);
         PANEL_draw_drum_counter(-15.0f, 19.0f, s * M_TO_FT * 0.01f, 3);
         PANEL_draw_drum_counter(-15.0f, 1.0f, p.max_allowable_altitude * M_TO_FT * 0.01f, 3);
         break;
@@ -192,32 +192,20 @@ void PANEL_pressurization()
         PANEL_draw_needle(0.0f, 0.0f, (v - lo) * 270.0f / (hi - lo) - 135.0f, 58);
         break;
     }
-    case INS_CABIN_ALT: {
-        flt_struct& f = flt[0];
-        const float kept = f.h_ind;
-        f.h_ind = p.cabin_altitude_actual_m_msl;
-        PANEL_altimeter();
-        f.h_ind = kept;
-        break;
-    }
-    case INS_CABIN_VVI: {
-        flt_struct& f = flt[0];
-        const float kept = f.vh_ind;
-        f.vh_ind = p.cabin_vvi_actual_m_msec;
-        PANEL_vvi();
-        f.vh_ind = kept;
-        break;
-    }
+    // The cabin's altimeter and rate-of-climb dial: the altimeter and VVI
+    // drawers show the cabin's values for these types.
+    case INS_CABIN_ALT: PANEL_altimeter(r); break;
+    case INS_CABIN_VVI: PANEL_vvi(r); break;
     default: break;
     }
 }
 
-int PANEL_pick_engine(int32_t* counter)
+int PANEL_pick_engine(int32_t* counter, const panel_records& r)
 {
     if (!counter) return 0;
     for (int k = 0; k < 8; ++k) {
-        *counter = advance(*counter);
-        if (engine_suits(*counter)) return *counter;
+        *counter = advance(r.acf, *counter);
+        if (engine_suits(r.acf, *counter)) return *counter;
     }
     return 0;
 }

@@ -63,11 +63,11 @@ int32_t& plain_counter(const instrument_slot& s) { return s.counters.plain[s.typ
 
 // ---- switches, knobs and levers -------------------------------------------------
 
-void switches(const instrument_slot&) { PANEL_switches(-1, 0); }
+void switches(const instrument_slot& s) { PANEL_switches(-1, 0, s.rec); }
 
 void engine_switch(const instrument_slot& s)
 {
-    PANEL_switches(-1, plain_counter(s));
+    PANEL_switches(-1, plain_counter(s), s.rec);
     advance(plain_counter(s), s.rec.acf);
 }
 
@@ -75,7 +75,7 @@ void engine_switch(const instrument_slot& s)
 void gear_light(const instrument_slot& s)
 {
     int32_t& g = s.counters.gear;
-    PANEL_switches(-1, g);
+    PANEL_switches(-1, g, s.rec);
     g = g >= FLT_FIRST_GEAR_PART + FLT_GEAR_COUNT - 1 ? FLT_FIRST_GEAR_PART : g + 1;
 }
 
@@ -83,7 +83,7 @@ void gear_light(const instrument_slot& s)
 void starter_key(const instrument_slot& s)
 {
     int32_t& e = s.counters.plain[INS_BUT_STARTER_GA];
-    PANEL_switches(-1, e);
+    PANEL_switches(-1, e, s.rec);
     advance(e, s.rec.acf);
 }
 
@@ -106,13 +106,13 @@ void engine_lever(const instrument_slot& s)
                           ? t
                           : INS_HAN_SLIDER_THRO_VERNIER + 2 * ((t - INS_HAN_SLIDER_THRO_VERNIER) / 2);
     int32_t& e = s.counters.plain[group];
-    PANEL_levers(e, s.rec.acf.acf_ins_dely[s.index]);
+    PANEL_levers(e, s.rec.acf.acf_ins_dely[s.index], s.rec);
     advance(e, s.rec.acf);
 }
 
-void lever(const instrument_slot& s) { PANEL_levers(0, s.rec.acf.acf_ins_dely[s.index]); }
-void flap_lever(const instrument_slot&) { PANEL_flap_lever(); }
-void trim_wheel(const instrument_slot&) { PANEL_trim_wheels(-1, mouse.mouse_panel_drag); }
+void lever(const instrument_slot& s) { PANEL_levers(0, s.rec.acf.acf_ins_dely[s.index], s.rec); }
+void flap_lever(const instrument_slot& s) { PANEL_flap_lever(s.rec); }
+void trim_wheel(const instrument_slot& s) { PANEL_trim_wheels(-1, mouse.mouse_panel_drag, s.rec); }
 
 void marker_mute(const instrument_slot&)
 {
@@ -135,15 +135,15 @@ void tail_number(const instrument_slot& s)
     OGL_draw_string(10, -16.0f, -4.0f, text, 9999.0f, 100);
 }
 
-void asi(const instrument_slot&) { PANEL_asi(); }
-void stall_warning(const instrument_slot&) { PANEL_stall_warning(); }
-void adi(const instrument_slot&) { PANEL_adi(); }
-void altimeter(const instrument_slot&) { PANEL_altimeter(); }
+void asi(const instrument_slot& s) { PANEL_asi(s.rec); }
+void stall_warning(const instrument_slot& s) { PANEL_stall_warning(s.rec); }
+void adi(const instrument_slot& s) { PANEL_adi(s.rec); }
+void altimeter(const instrument_slot& s) { PANEL_altimeter(s.rec); }
 void turn_coordinator(const instrument_slot& s) { PANEL_draw_needle(0.0f, 0.0f, s.rec.flt.turnrate_roll + 90.0f, 15); }
 void turn_needle(const instrument_slot& s) { PANEL_draw_needle(0.0f, 0.0f, s.rec.flt.turnrate_noroll, 16); }
 void slip_ball(const instrument_slot& s) { PANEL_draw_control(-s.rec.flt.slip * panel_ins_scale, 0.0f, 0); }
-void compass(const instrument_slot&) { PANEL_compass(); }
-void vvi(const instrument_slot&) { PANEL_vvi(); }
+void compass(const instrument_slot& s) { PANEL_compass(s.rec); }
+void vvi(const instrument_slot& s) { PANEL_vvi(s.rec); }
 void g_meter(const instrument_slot& s) { PANEL_draw_needle(0.0f, 0.0f, s.rec.flt.g_nrml * 17.0f - 90.0f, 65); }
 
 void g_tape(const instrument_slot& s)
@@ -178,7 +178,7 @@ void airspeed_trend(const instrument_slot& s)
 
 // ---- navigation and radios -------------------------------------------------------
 
-void hsi(const instrument_slot&) { PANEL_hsi(); }
+void hsi(const instrument_slot& s) { PANEL_hsi(s.rec); }
 void cdi(const instrument_slot& s) { PANEL_cdi(s.type == INS_CDI_NAV1 ? RADIO_INDEX_NAV1 : RADIO_INDEX_NAV2); }
 void rmi(const instrument_slot&) { PANEL_rmi(); }
 void audio_panel(const instrument_slot&) { PANEL_audio_panel(); }
@@ -207,28 +207,28 @@ void radio_head(const instrument_slot& s)
     PANEL_radios(r.radio, r.nav_part, r.com_part, r.adf_head, k % 2);
 }
 
-void gps(const instrument_slot&) { PANEL_gps(0); }
+void gps(const instrument_slot& s) { PANEL_gps(0, s.rec); }
 void dme(const instrument_slot&) { PANEL_dme(); }
 void transponder(const instrument_slot&) { PANEL_transponder(0); }
 void autopilot(const instrument_slot&) { PANEL_autopilot(); }
 
 // ---- glass displays ------------------------------------------------------------------
 
-void efis_readouts(const instrument_slot&) { PANEL_efis_readouts(); }
-void efis_map(const instrument_slot&) { PANEL_efis_map(); }
-void orbiter_primary(const instrument_slot&) { PANEL_orbiter_primary(); }
-void orbiter_approach(const instrument_slot&) { PANEL_orbiter_approach(); }
-void orbiter_entry(const instrument_slot&) { PANEL_orbiter_entry(); }
+void efis_readouts(const instrument_slot& s) { PANEL_efis_readouts(s.rec); }
+void efis_map(const instrument_slot& s) { PANEL_efis_map(s.rec); }
+void orbiter_primary(const instrument_slot& s) { PANEL_orbiter_primary(s.rec); }
+void orbiter_approach(const instrument_slot& s) { PANEL_orbiter_approach(s.rec); }
+void orbiter_entry(const instrument_slot& s) { PANEL_orbiter_entry(s.rec); }
 
 void synthetic_vision(const instrument_slot& s)
 {
-    PANEL_synthetic_vision(s.counters.hud);
+    PANEL_synthetic_vision(s.counters.hud, s.rec);
     s.counters.hud = 1 - s.counters.hud;
 }
 
-void weapon_camera(const instrument_slot&) { PANEL_synthetic_vision(0); }
+void weapon_camera(const instrument_slot& s) { PANEL_synthetic_vision(0, s.rec); }
 void efis_switches(const instrument_slot&) { PANEL_efis_switches(); }
-void ecam_page(const instrument_slot&) { PANEL_ecam_page(); }
+void ecam_page(const instrument_slot& s) { PANEL_ecam_page(s.rec); }
 void ecam_mode_switch(const instrument_slot&) { PANEL_ecam_mode_switch(); }
 void fms_page(const instrument_slot&) { PANEL_fms_page(); }
 
@@ -243,18 +243,21 @@ void engine_dial(const instrument_slot& s)
     const int column = INS_in(t, INS_RPM_PROP_RND, INS_ITT_DIG)
                            ? INS_RPM_PROP_RND + (t - INS_RPM_PROP_RND) % LAYOUT
                            : INS_RPM_ENG_RND;
-    update_eng_asi(t, 0.0f, 0.0f, PANEL_pick_engine(&s.counters.pick[column]), 0);
+    update_eng_asi(t, 0.0f, 0.0f, PANEL_pick_engine(&s.counters.pick[column], s.rec), 0, s.rec);
 }
 
-void rotor_dial(const instrument_slot& s) { update_eng_asi(s.type, 0.0f, 0.0f, 0, 0); }
+void rotor_dial(const instrument_slot& s) { update_eng_asi(s.type, 0.0f, 0.0f, 0, 0, s.rec); }
 
 void engine_gauge(const instrument_slot& s)
 {
-    PANEL_engine_readout(plain_counter(s));
+    PANEL_engine_readout(plain_counter(s), s.rec);
     advance(plain_counter(s), s.rec.acf);
 }
 
-void engine_text(const instrument_slot& s) { PANEL_engine_readout(PANEL_pick_engine(&s.counters.pick[s.type])); }
+void engine_text(const instrument_slot& s)
+{
+    PANEL_engine_readout(PANEL_pick_engine(&s.counters.pick[s.type], s.rec), s.rec);
+}
 void annunciator(const instrument_slot&) { PANEL_annunciators(0); }
 
 void engine_annunciator(const instrument_slot& s)
@@ -264,7 +267,7 @@ void engine_annunciator(const instrument_slot& s)
 }
 
 void annunciator_test(const instrument_slot&) { PANEL_annunciators(-1); }
-void pressurization(const instrument_slot&) { PANEL_pressurization(); }
+void pressurization(const instrument_slot& s) { PANEL_pressurization(s.rec); }
 
 // A column of up to nine lit lights from the bottom, one ninth of the full
 // jettisonable load each, drawn with the gear light's sprite. Without a
@@ -284,9 +287,9 @@ void jettison_lights(const instrument_slot& s)
 
 // ---- small gauges ------------------------------------------------------------------------
 
-void stormscope(const instrument_slot&) { PANEL_stormscope(); }
-void radio_altimeter(const instrument_slot&) { PANEL_radio_altimeter(); }
-void te_vario(const instrument_slot&) { PANEL_te_vario(); }
+void stormscope(const instrument_slot& s) { PANEL_stormscope(s.rec); }
+void radio_altimeter(const instrument_slot& s) { PANEL_radio_altimeter(s.rec); }
+void te_vario(const instrument_slot& s) { PANEL_te_vario(s.rec); }
 
 void clock_hands(const instrument_slot& s)
 {
@@ -308,8 +311,8 @@ void clock_hands(const instrument_slot& s)
 }
 
 void clock_timer(const instrument_slot&) { (void)PANEL_clock_timer(0, 0); }
-void fuel_gauge(const instrument_slot& s) { PANEL_fuel_gauges(&s.counters.fuel); }
-void oat(const instrument_slot&) { PANEL_oat(); }
+void fuel_gauge(const instrument_slot& s) { PANEL_fuel_gauges(&s.counters.fuel, s.rec); }
+void oat(const instrument_slot& s) { PANEL_oat(s.rec); }
 
 void hour_meter(const instrument_slot& s)
 {

@@ -100,10 +100,9 @@ void key_morse()
     if (now > pass.morse_times[0] + MORSE_REPEAT_SEC) pass.morse_active = 0;
 }
 
-void walk_slots()
+void walk_slots(const panel_records& rec)
 {
     panel_pass_counters k;
-    const panel_records rec = PANEL_user_records();
     const acf_struct& a = rec.acf;
     for (int slot = 0; slot < ACF_INS_SLOTS; ++slot) {
         const int t = a.acf_ins_type[slot];
@@ -132,11 +131,11 @@ void rearm_master_lights()
     if (now > w.master_caution_timeout + 1.0f) w.master_caution_on = 1;
 }
 
-void warning_lines()
+void warning_lines(const panel_records& rec)
 {
     if (!sim_operation_prefs.warn_nonobvious_stuff) return;
-    const acf_struct& a = pln[0];
-    const flt_struct& f = flt[0];
+    const acf_struct& a = rec.acf;
+    const flt_struct& f = rec.flt;
     bool carb_ice = false;
     for (int e = 0; e < std::min(a.acf_num_engines, FLT_ENGINES); ++e) carb_ice = carb_ice || f.ENGN_crbice[e] > 0.01f;
     bool gear_failed = false;
@@ -179,10 +178,11 @@ void PANEL_reset()
 
 void PANEL_update()
 {
+    const panel_records rec = PANEL_user_records();
     key_morse();
-    walk_slots();
+    walk_slots(rec);
     rearm_master_lights();
     NET_handle_TEXT(1);
     NET_handle_CUST(1);
-    warning_lines();
+    warning_lines(rec);
 }

@@ -3,9 +3,10 @@
 // flow, ITT) in their four layouts. The scale of ticks and numbers comes from
 // the aircraft's own limits; arcs, needles, bars, drums and readouts follow.
 //
-// Reads pln[0] (speeds, engine limits, custom dial ranges), flt[0] (airspeed,
-// Mach, vertical speed, engine readings, pitot ice, failures), the air at the
-// plane, frame_rate_period and has_view_bitmap. Writes `dial_held`.
+// Reads the records it is handed: the aircraft (speeds, engine limits, custom
+// dial ranges) and its flight record (airspeed, Mach, vertical speed, engine
+// readings, pitot ice, failures); the air at the plane, frame_rate_period and
+// has_view_bitmap. Writes `dial_held`.
 #include <GL/gl.h>
 
 #include <algorithm>
@@ -205,9 +206,8 @@ void limit_line(const gauge& g, int colour, float v, float half_rad, float r1, f
     arc_strip(g, colour, a - half_rad, a + half_rad, r1, r2);
 }
 
-void arcs(const gauge& g, float u)
+void arcs(const acf_struct& a, const gauge& g, float u)
 {
-    const acf_struct& a = pln[0];
     if (g.fam == F_ASI) {
         if (a.acf_Vso > 0.0f && a.acf_Vfe > 0.0f) arc(g, 0, a.acf_Vso * u, a.acf_Vfe * u, 51.0f, 54.0f);
         if (a.acf_Vs > 0.0f && a.acf_Vno > 0.0f) arc(g, 1, a.acf_Vs * u, a.acf_Vno * u, 49.0f, 52.0f);
@@ -316,9 +316,8 @@ void unit_label(bool knots)
 }
 
 // Whether thrust point i turns a rotor that the engine tachometer shows.
-bool point_counts(int i)
+bool point_counts(const acf_struct& a, int i)
 {
-    const acf_struct& a = pln[0];
     if (FLT_slot_failed(0, FAIL_SLOT_ENGINE_BASE + i)) return false;
     if (a.acf_hide_prop_at_90_vect && a.thrust_vector_angle[i] >= 90.0f) return false;
     if (i >= a.acf_num_engines) return true;
@@ -371,7 +370,7 @@ float ENGN_max_fuel_flow(int e)
     }
 }
 
-void update_eng_asi(int type, float x, float y, int engine, int mode)
+void update_eng_asi(int type, float x, float y, int engine, int mode, const panel_records& r)
 {
     const family fam = family_of(type);
     if (fam == F_NONE) {
@@ -381,8 +380,8 @@ void update_eng_asi(int type, float x, float y, int engine, int mode)
     // With no engines the pass's counters are not wrapped: an engine the
     // tables do not hold draws nothing.
     if (!PANEL_engine_ok(engine)) return;
-    const acf_struct& a = pln[0];
-    const flt_struct& f = flt[0];
+    const acf_struct& a = r.acf;
+    const flt_struct& f = r.flt;
     const int e = engine;
     const int lay = layout_of(type);
     const bool vertical =
@@ -516,7 +515,7 @@ void update_eng_asi(int type, float x, float y, int engine, int mode)
         if (airspeed_family(fam) || fam == F_N1 || fam == F_MPR || fam == F_EPR || fam == F_TRQ) st.divisor = 1.0;
         g.low = static_cast<float>(std::round(g.low / st.major) * st.major);
         if (g.high < g.low + 1.0f) g.high = g.low + 1.0f;
-        arcs(g, u);
+        arcs(a, g, u);
         ticks_and_numbers(g, st);
     }
 
@@ -558,7 +557,7 @@ void update_eng_asi(int type, float x, float y, int engine, int mode)
             PANEL_draw_needle(x, y, angle, 60);
             const int n = std::min(a.acf_num_thrustpoints, ACF_MAX_ENGINES);
             for (int i = 0; i < n; ++i)
-                if (point_counts(i) && (a.acf_prop_type[i] == 3 || a.acf_prop_type[i] == 7))
+                if (point_counts(a, i) && (a.acf_prop_type[i] == 3 || a.acf_prop_type[i] == 7))
                     PANEL_draw_needle(x, y, angle_of(g, f.POINT_tacrad[1] * RADPS_TO_RPM * 10.0f), 59);
         } else {
             PANEL_draw_needle(x, y, angle, second ? 60 : (mode == 0 ? 59 : 45));

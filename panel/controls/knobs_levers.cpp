@@ -4,11 +4,13 @@
 // vector, collective, displacement) and the flap lever with its indicators.
 //
 // Reads: the mouse record through the click and lever tests, the panel scale
-// and slot origin, lever_gang_x, pln[0] (engine and thrust-point counts, prop
-// ranges and types, flap detents, custom gauge 22, vector and speed-brake
-// options), flt[0] (engine modes, sweep and vector reached, flap ratio).
-// Writes: the knob values of sim_cockpit_*, flt[0]'s engine levers and
-// control requests, POINT_pitch_deg.
+// and slot origin, lever_gang_x, the records it is handed: the aircraft
+// (engine and thrust-point counts, prop ranges and types, flap detents, custom
+// gauge 22, vector and speed-brake options) and its flight record (engine
+// levers and modes, requests, sweep and vector reached, flap ratio).
+// Writes: the knob values of sim_cockpit_*; the flight record's engine
+// levers, control requests and collective pitch through the flight model's
+// engine and cockpit setters.
 #include <algorithm>
 #include <cmath>
 
@@ -16,6 +18,9 @@
 #include "core/input.h"
 #include "core/screen.h"
 #include "core/simvars.h"
+#include "core/engine_types.h"
+#include "flightmodel/cockpit_controls.h"
+#include "flightmodel/control/control_numbers.h"
 #include "flightmodel/engine_controls.h"
 #include "flightmodel/flt.h"
 #include "panel/panel_kit.h"
@@ -36,7 +41,15 @@ float* course_of_selector()
     }
 }
 
-int engine_count() { return std::clamp(pln[0].acf_num_engines, 0, FLT_ENGINES); }
+int engine_count(const acf_struct& a) { return std::clamp(a.acf_num_engines, 0, FLT_ENGINES); }
+
+// A lever dragged sets its control through the control's setter.
+template <typename Setter>
+void lever(float va, float vb, float now, float ya, float yb, float w, int keep, Setter set)
+{
+    float v = now;
+    if (PANEL_lever_drag(va, vb, &v, ya, yb, w, keep)) set(v);
+}
 
 // Lever group of a grouped lever kind: throttle, propeller, mixture, heat, cowl.
 int lever_group(int t) { return t == INS_HAN_SLIDER_COWL ? 4 : (t - INS_HAN_SLIDER_THRO_VERNIER) / 2; }
@@ -77,7 +90,7 @@ void PANEL_knob()
     *value = wrap ? PANEL_wrap_0_360(v) : std::clamp(finite_or(v, lo), lo, hi);
 }
 
-void PANEL_levers(int engine, float length)
+void PANEL_levers(int engine, float length, const panel_records& rec)
 {
     const int t = panel_ins_type;
     const int e = engine;
@@ -96,9 +109,9 @@ void PANEL_levers(int engine, float length)
         ganged = PANEL_click_rect(g - w, bottom - 5.0f, g + w, top + 5.0f, 1) != 0;
         if (ganged) w *= 2.0f;
     }
-    flt_struct& f = flt[0];
-    const acf_struct& a = pln[0];
-    const int n = engine_count();
+    const flt_struct& f = rec.flt;
+    const acf_struct& a = rec.acf;
+    const int n = engine_count(a);
 
     if (t == INS_HAN_SLIDER_THRO_VERNIER || t == INS_HAN_SLIDER_THRO_LINEAR) {
         const bool apply = PANEL_click_rect(-w, bottom - 10.0f, w, top + 10.0f, 1) || ganged;
@@ -107,37 +120,41 @@ void PANEL_levers(int engine, float length)
         const int mode_before = f.ENGN_propmode[e];
         float r = ENGN_lever_to_throttle(ratio, e, apply ? 1 : 0);
         // Leaving the forward range into beta or reverse needs a long press first.
-        if (mode_before == 1 && f.ENGN_propmode[e] != 1 && mouse.mouse_panel_drag == 0) {
-            f.ENGN_propmode[e] = 1;
-            f.ENGN_thro[e] = 0.0f;
+        if (mode_before == PROPMODE_NORMAL && f.ENGN_propmode[e] != PROPMODE_NORMAL && mouse.mouse_panel_drag == 0) {
+            ENGN_set_prop_mode(e, PROPMODE_NORMAL);
+            ENGN_set_throttle(e, 0.0f);
             r = ENGN_lever_to_throttle(0.0f, e, 0);
         }
         const float y = std::clamp(bottom + (top - bottom) * finite_or(r, 0.0f), std::min(top, bottom), std::max(top, bottom));
         PANEL_draw_control(0.0f, y, 0);
         if (a.acf_vectEQ != 0)
-            for (int i = 0; i < n; ++i) f.ENGN_thro[i] = f.ENGN_thro[e];
+            for (int i = 0; i < n; ++i) ENGN_set_throttle(i, f.ENGN_thro[e]);
         if (ganged)
-            for (int i = 0; i < n; ++i) f.ENGN_propmode[i] = f.ENGN_propmode[e];
+            for (int i = 0; i < n; ++i) ENGN_set_prop_mode(i, f.ENGN_propmode[e]);
         return;
     }
 
     const int force = ganged ? 1 : 0;
     switch (t) {
     case INS_HAN_SLIDER_PROP_VERNIER: case INS_HAN_SLIDER_PROP_LIN:
-        PANEL_lever_drag(a.acf_RSC_redline_prp, a.acf_RSC_mingreen_prp, &f.ENGN_prop[e], top, bottom, w, force);
+        lever(a.acf_RSC_redline_prp, a.acf_RSC_mingreen_prp, f.ENGN_prop[e], top, bottom, w, force,
+              [e](float v) { ENGN_set_prop_rpm(e, v); });
         return;
     case INS_HAN_SLIDER_MIX_VERNIER: case INS_HAN_SLIDER_MIXTURE_LIN:
-        PANEL_lever_drag(1.0f, 0.0f, &f.ENGN_mixt[e], top, bottom, w, force);
+        lever(1.0f, 0.0f, f.ENGN_mixt[e], top, bottom, w, force, [e](float v) { ENGN_set_mixture(e, v); });
         return;
     case INS_HAN_SLIDER_HEAT_VERNIER: case INS_HAN_SLIDER_CHEAT_LIN:
-        PANEL_lever_drag(0.0f, 1.0f, &f.ENGN_heat[e], top, bottom, w, force);
+        lever(0.0f, 1.0f, f.ENGN_heat[e], top, bottom, w, force, [e](float v) { ENGN_set_carb_heat(e, v); });
         return;
-    case INS_HAN_SLIDER_COWL: PANEL_lever_drag(0.0f, 1.0f, &f.ENGN_cowl[e], top, bottom, w, force); return;
+    case INS_HAN_SLIDER_COWL:
+        lever(0.0f, 1.0f, f.ENGN_cowl[e], top, bottom, w, force, [e](float v) { ENGN_set_cowl_flaps(e, v); });
+        return;
     case INS_HAN_SBRAKE1: case INS_HAN_SBRAKE2: {
-        PANEL_lever_drag(-0.5f, 1.0f, &f.sbrkrqst, h - 8.0f, 28.0f - h, w, 0);
-        float v = finite_or(f.sbrkrqst, 0.0f);
+        float v = f.sbrkrqst;
+        PANEL_lever_drag(-0.5f, 1.0f, &v, h - 8.0f, 28.0f - h, w, 0);
+        v = finite_or(v, 0.0f);
         if (a.acf_num_engines >= 1) v = std::round(v * 2.0f) * 0.5f;
-        f.sbrkrqst = std::clamp(v, a.acf_autosbrkEQ != 0 ? -0.5f : 0.0f, 1.0f);
+        CTRL_set_speedbrake_request(std::clamp(v, a.acf_autosbrkEQ != 0 ? -0.5f : 0.0f, 1.0f));
         return;
     }
     case INS_HAN_SWEEP: case INS_HAN_INCIDENCE: case INS_HAN_VECT: {
@@ -146,27 +163,29 @@ void PANEL_levers(int engine, float length)
         const float reached = t == INS_HAN_VECT ? f.vect_ratio : f.swdi;
         const float y = ya + (yb - ya) * std::clamp(finite_or(reached, 0.0f), 0.0f, 1.0f);
         PANEL_draw_control(t == INS_HAN_INCIDENCE ? 11.0f : 19.0f, y, 1);
-        PANEL_lever_drag(0.0f, 1.0f, t == INS_HAN_VECT ? &f.vectrqst : &f.swdirqst, ya, yb, w, 0);
+        if (t == INS_HAN_VECT) lever(0.0f, 1.0f, f.vectrqst, ya, yb, w, 0, CTRL_set_vector_request);
+        else lever(0.0f, 1.0f, f.swdirqst, ya, yb, w, 0, CTRL_set_sweep_request);
         return;
     }
     case INS_HAN_SLIDER_COLLECTIVE: {
         const int points = std::clamp(a.acf_num_thrustpoints, 0, FLT_ENGINES);
         for (int i = 0; i < points; ++i)
-            if (a.acf_prop_type[i] == 3)
-                PANEL_lever_drag(a.acf_min_pitch[i], a.acf_max_pitch[i], &f.POINT_pitch_deg[i], h, -h, w, 0);
+            if (a.acf_prop_type[i] == PROP_COLLECTIVE_ROTOR)
+                lever(a.acf_min_pitch[i], a.acf_max_pitch[i], f.POINT_pitch_deg[i], h, -h, w, 0,
+                      [i](float v) { ENGN_set_collective_pitch(i, v); });
         return;
     }
-    case INS_HAN_SLIDER_DISPLACEMENT: PANEL_lever_drag(1.05f, 0.95f, &f.displace_rat, h, -h, w, 0); return;
+    case INS_HAN_SLIDER_DISPLACEMENT: lever(1.05f, 0.95f, f.displace_rat, h, -h, w, 0, CTRL_set_displacement); return;
     default: return;
     }
 }
 
-void PANEL_flap_lever()
+void PANEL_flap_lever(const panel_records& r)
 {
     const int t = panel_ins_type;
     const float s = panel_ins_scale;
-    flt_struct& f = flt[0];
-    const acf_struct& a = pln[0];
+    const flt_struct& f = r.flt;
+    const acf_struct& a = r.acf;
     const float flaprat = finite_or(f.flaprat, 0.0f);
 
     if (t == INS_FLAP_IND_LIN) {
@@ -188,9 +207,10 @@ void PANEL_flap_lever()
     if (t < INS_HAN_SLIDER_FLAP_GA || t > INS_HAN_SLIDER_FLAP_HM) return;
 
     const float h = 28.0f * s;
+    float request = f.flaprqst;
     if (PANEL_click_rect(-12.0f, -h, 12.0f, h, 1)) {
-        const float r = h == 0.0f ? 0.5f : 1.0f - (mouse.mouse_y - screen.screen_area_bottom + h) / (2.0f * h);
-        f.flaprqst = std::clamp(finite_or(r, 0.5f), 0.0f, 1.0f);
+        const float at = h == 0.0f ? 0.5f : 1.0f - (mouse.mouse_y - screen.screen_area_bottom + h) / (2.0f * h);
+        request = std::clamp(finite_or(at, 0.5f), 0.0f, 1.0f);
     }
     // Snap to the nearest detent, the first on a tie; only detents inside
     // the aircraft's table count, and none leaves the request at 0.
@@ -200,10 +220,10 @@ void PANEL_flap_lever()
         const float span = a.acf_flap_dn[last] - a.acf_flap_dn[0];
         for (int i = 0; i <= last; ++i) {
             const float ratio = span == 0.0f ? 0.5f : (a.acf_flap_dn[i] - a.acf_flap_dn[0]) / span;
-            const float gap = std::fabs(ratio - f.flaprqst);
+            const float gap = std::fabs(ratio - request);
             if (gap < best_gap) best_gap = gap, snapped = ratio;
         }
     }
-    f.flaprqst = snapped;
+    CTRL_set_flap_request(snapped);
     PANEL_draw_control(0.0f, std::clamp(h - 2.0f * h * f.flaprqst, -std::fabs(h), std::fabs(h)), 0);
 }

@@ -29,9 +29,9 @@ constexpr text_readout text_readouts[] = {
     {INS_EFIS_NUM_FF, " FF:", 4, 0},   {INS_EFIS_NUM_ITT, "ITT:", 4, 0},
 };
 
-float text_value(int type, int n)
+float text_value(const panel_records& r, int type, int n)
 {
-    const flt_struct& f = flt[0];
+    const flt_struct& f = r.flt;
     switch (type) {
     case INS_EFIS_NUM_PROP: return f.POINT_tacrad[n] * RAD_S_TO_RPM;
     case INS_EFIS_NUM_ENGN: return f.ENGN_tacrad[n] * RAD_S_TO_RPM;
@@ -40,7 +40,7 @@ float text_value(int type, int n)
     case INS_EFIS_NUM_EPR: return f.ENGN_EPR[n];
     case INS_EFIS_NUM_TRQ: {
         // The torque dial's divisor: 1 for aircraft without a propeller torque limit.
-        const float max = pln[0].acf_trq_max_prp;
+        const float max = r.acf.acf_trq_max_prp;
         return f.ENGN_TRQ[n] / (max > 1.0f ? max : 1.0f) * 100.0f;
     }
     case INS_EFIS_NUM_FF: return f.ENGN_FF_[n] * KG_TO_LB * 3600.0f;
@@ -66,9 +66,8 @@ bool linear_of(int type, linear_gauge& g)
     }
 }
 
-float linear_value(int type, int n)
+float linear_value(const flt_struct& f, int type, int n)
 {
-    const flt_struct& f = flt[0];
     switch (type) {
     case INS_EGT: return f.ENGN_EGT[n];
     case INS_OIL_QUAN: return f.ENGN_oil_quan[n];
@@ -102,7 +101,7 @@ float GAUGE_angle(float value, float lo_val, float hi_val, float lo_ang, float h
     return std::clamp(a, std::min(lo_ang, hi_ang), std::max(lo_ang, hi_ang));
 }
 
-void PANEL_engine_readout(int engine)
+void PANEL_engine_readout(int engine, const panel_records& rec)
 {
     const int t = panel_ins_type;
     if (t == INS_THERMO_LIN_C || t == INS_THERMO_LIN_F) {
@@ -116,15 +115,16 @@ void PANEL_engine_readout(int engine)
     for (const text_readout& r : text_readouts) {
         if (r.type != t) continue;
         OGL_draw_string(READOUT_COLOUR, -24.0f, -4.0f, r.label, 9999.0f, 110);
-        if (engine_ok) OGL_draw_string_fmt(READOUT_COLOUR, 0.0f, -4.0f, text_value(t, engine), r.digits, r.decimals, 0, 110);
+        if (engine_ok)
+            OGL_draw_string_fmt(READOUT_COLOUR, 0.0f, -4.0f, text_value(rec, t, engine), r.digits, r.decimals, 0, 110);
         return;
     }
     linear_gauge g;
     if (!linear_of(t, g)) return;
-    const acf_struct& a = pln[0];
+    const acf_struct& a = rec.acf;
     // No power, or an engine the tables do not hold: the needle rests at the empty end.
     const bool fuel = t == INS_FUEL_LINEAR_GA;
-    float value = (PANEL_has_power() && (engine_ok || fuel)) ? linear_value(t, engine_ok ? engine : 0) : g.lo;
+    float value = (PANEL_has_power() && (engine_ok || fuel)) ? linear_value(rec.flt, t, engine_ok ? engine : 0) : g.lo;
     if (a.acf_cus_rnd_use[g.custom]) {
         float lo_ang = a.acf_cus_rnd_lo_ang[g.custom], hi_ang = a.acf_cus_rnd_hi_ang[g.custom];
         if (engine % 2 == 1 && a.acf_cus_rnd_mirror[g.custom]) lo_ang = 360.0f - lo_ang, hi_ang = 360.0f - hi_ang;

@@ -91,6 +91,7 @@ struct map_frame {
     float range_nm;
     int text_colour;
     float origin_lat, origin_lon;
+    const flt_struct* own = nullptr;   // the flight record of the plane it shows
 };
 
 void map_point(const map_frame& m, float dx, float dz, float& x, float& y)
@@ -110,16 +111,15 @@ bool visible(const map_frame& m, float x, float y)
 // A database position as an offset from the aircraft by the flat rule.
 void flat_offset(const map_frame& m, float lat, float lon, float& dx, float& dz)
 {
-    const flt_struct& f = flt[0];
+    const flt_struct& f = *m.own;
     dx = (lon - m.origin_lon) * METRES_PER_DEGREE * std::cos(lat * DEG_TO_RAD_FLOAT) - f.local_x;
     dz = (m.origin_lat - lat) * METRES_PER_DEGREE - f.local_z;
 }
 
 // A position as an offset from the aircraft by the spherical conversion at
 // the aircraft's elevation.
-void sphere_offset(float lat, float lon, float& dx, float& dz)
+void sphere_offset(const flt_struct& f, float lat, float lon, float& dx, float& dz)
 {
-    const flt_struct& f = flt[0];
     float x, y, z;
     GEO_latlon_to_local(x, y, z, lat, lon, f.elevation);
     dx = x - f.local_x;
@@ -188,7 +188,7 @@ void type_331_controls()
 
 void compass_furniture(const map_frame& m)
 {
-    const flt_struct& f = flt[0];
+    const flt_struct& f = *m.own;
     const sim_cockpit_switches_block& sw = sim_cockpit_switches;
     const float s = panel_ins_scale, r = m.r;
     const int tc = m.text_colour;
@@ -219,7 +219,7 @@ void compass_furniture(const map_frame& m)
 
 void flight_plan_line(const map_frame& m)
 {
-    const flt_struct& f = flt[0];
+    const flt_struct& f = *m.own;
     const int first = std::clamp(fms_plan.destination_index, 0, FMS_ENTRIES - 1);
     for (int i = first; i < FMS_ENTRIES; ++i) {
         const fms_entry& e = fms_plan.entries[i];
@@ -227,9 +227,9 @@ void flight_plan_line(const map_frame& m)
         const float lat0 = i == 0 ? f.latitude : fms_plan.entries[i - 1].latitude;
         const float lon0 = i == 0 ? f.longitude : fms_plan.entries[i - 1].longitude;
         float dx, dz, x0, y0, x1, y1;
-        sphere_offset(lat0, lon0, dx, dz);
+        sphere_offset(f, lat0, lon0, dx, dz);
         map_point(m, dx, dz, x0, y0);
-        sphere_offset(e.latitude, e.longitude, dx, dz);
+        sphere_offset(f, e.latitude, e.longitude, dx, dz);
         map_point(m, dx, dz, x1, y1);
         OGL_draw_line(58, 1.0f, x0, y0, x1, y1);
     }
@@ -274,7 +274,7 @@ void destination_airport(const map_frame& m)
     if (!a || a->runways.empty()) return;
     const runway_record& rw = a->runways[0];
     float dx, dz, x, y, x2, y2;
-    sphere_offset(rw.lat, rw.lon, dx, dz);
+    sphere_offset(*m.own, rw.lat, rw.lon, dx, dz);
     map_point(m, dx, dz, x, y);
     const float s = panel_ins_scale;
     PANEL_draw_needle(x / s, y / s, rw.heading - m.heading, 53);
@@ -288,7 +288,7 @@ void destination_airport(const map_frame& m)
 
 void ships(const map_frame& m)
 {
-    const flt_struct& f = flt[0];
+    const flt_struct& f = *m.own;
     for (int k = 0; k < 2; ++k) {
         float x, y;
         map_point(m, ship_x[k] - f.local_x, ship_z[k] - f.local_z, x, y);
@@ -306,7 +306,7 @@ void ships(const map_frame& m)
 // The other planes as traffic; true when one is close enough for the alert.
 bool traffic(const map_frame& m)
 {
-    const flt_struct& own = flt[0];
+    const flt_struct& own = *m.own;
     const int n = std::clamp(PLUGIN_call_num_planes(sim_graphics_settings.draw_aircrafts, 0), 0, FLT_SLOTS);
     bool alert = false;
     for (int i = 1; i < n; ++i) {
@@ -328,7 +328,7 @@ bool traffic(const map_frame& m)
 
 void track_readout(const map_frame& m)
 {
-    const flt_struct& f = flt[0];
+    const flt_struct& f = *m.own;
     const float s = panel_ins_scale;
     PANEL_draw_control(1.0f, m.top / s + 6.0f, 1);
     float t = f.psi + f.groundspeed * (f.hpath - f.psi) / 10.0f;
@@ -347,23 +347,24 @@ float EFIS_map_range_nm(int selector)
     return 10.0f * static_cast<float>(1 << selector);
 }
 
-void PANEL_efis_map()
+void PANEL_efis_map(const panel_records& r)
 {
     const int type = panel_ins_type;
     const sim_cockpit_switches_block& sw = sim_cockpit_switches;
     if (sw.EFIS_map_mode == 0 && arc_family(type)) {
-        PANEL_hsi();
+        PANEL_hsi(r);
         return;
     }
     if (!PANEL_avionics_powered()) return;
-    if (arc_family(type) && flt[0].failures[FAIL_SLOT_EFIS_MAP] == FAILURE_STATE_FAILED) return;
+    if (arc_family(type) && r.flt.failures[FAIL_SLOT_EFIS_MAP] == FAILURE_STATE_FAILED) return;
     if (type == INS_EFIS_MAP_MINI) type_331_controls();
 
-    const flt_struct& f = flt[0];
+    const flt_struct& f = r.flt;
     const float s = panel_ins_scale;
     const box_size b = box_of(type);
     map_frame m{};
     m.type = type;
+    m.own = &f;
     m.left = b.left * s, m.bottom = b.bottom * s, m.right = (b.left + b.width) * s, m.top = (b.bottom + b.height) * s;
     const float w = b.width * s, h = b.height * s;
     const int mode = type == INS_EFIS_MAP_MINI ? efis_map.type_331_mode : 1;

@@ -62,10 +62,9 @@ void push_at_centre()
 
 }  // namespace
 
-void PANEL_flight_director(int glass, int gyro, float pitch_scale, float symbol_offset)
+void PANEL_flight_director(const acf_struct& a, int glass, int gyro, float pitch_scale, float symbol_offset)
 {
     const sim_cockpit_autopilot_block& ap = sim_cockpit_autopilot;
-    const acf_struct& a = pln[0];
     const float s = panel_ins_scale;
     const float dt = sim_operation_misc.frame_rate_period;
     const bool override_fd = sim_operation_override.override_flightdir != 0;
@@ -111,14 +110,14 @@ void PANEL_flight_director(int glass, int gyro, float pitch_scale, float symbol_
     }
 }
 
-void PANEL_slip_ball(float y)
+void PANEL_slip_ball(const flt_struct& f, float y)
 {
-    PANEL_draw_control(-finite_or_0(flt[0].slip) * panel_ins_scale, y, 0);
+    PANEL_draw_control(-finite_or_0(f.slip) * panel_ins_scale, y, 0);
 }
 
 namespace {
 
-void glass_adi(int t)
+void glass_adi(const panel_records& r, int t)
 {
     const float s = panel_ins_scale, h = 64.0f * s;
     const int gyro = GYRO_ELECTRIC;
@@ -131,14 +130,14 @@ void glass_adi(int t)
     quad_here(OGL_font2_tex(), 49, -h, -h, h, h, 448 - 64, tc - 64, 448 + 64, tc + 64, PANEL_TEXEL);
     quad_here(OGL_font2_tex(), 49, -h, -h, h, h, 192 - 64, 448 - 64, 192 + 64, 448 + 64, PANEL_TEXEL);
     glRotatef(-roll, 0.0f, 0.0f, 1.0f);
-    PANEL_flight_director(1, gyro, GLASS_PITCH_SCALE, adi_mem.adi_symbol_offset);
+    PANEL_flight_director(r.acf, 1, gyro, GLASS_PITCH_SCALE, adi_mem.adi_symbol_offset);
     quad_here(OGL_font_tex(), 49, -h, -h, h, h, 406 - 64, 449 - 64, 406 + 64, 449 + 64, PANEL_TEXEL);
     OGL_scissor_off();
     glPopMatrix();
-    if (INS_in(t, INS_HORIZGLASS_GA, INS_HORIZGLASS_HM)) PANEL_slip_ball(-75.0f * s);
+    if (INS_in(t, INS_HORIZGLASS_GA, INS_HORIZGLASS_HM)) PANEL_slip_ball(r.flt, -75.0f * s);
 }
 
-void mechanical_adi(int t)
+void mechanical_adi(const panel_records& r, int t)
 {
     const float s = panel_ins_scale;
     const int gyro = t == INS_ARTHORIZON_GA_VACUUM ? GYRO_VACUUM : GYRO_ELECTRIC;
@@ -173,7 +172,7 @@ void mechanical_adi(int t)
         OGL_scissor_off();
         push_at_centre();
     }
-    PANEL_flight_director(0, gyro, MECH_PITCH_SCALE, adi_mem.adi_symbol_offset);
+    PANEL_flight_director(r.acf, 0, gyro, MECH_PITCH_SCALE, adi_mem.adi_symbol_offset);
     quad_here(OGL_font_tex(), 0, -84 * s, -81 * s, 84 * s, 81 * s, 254 - 84, 430 - 81, 254 + 84, 430 + 81,
               PANEL_TEXEL);
     glPopMatrix();
@@ -181,7 +180,7 @@ void mechanical_adi(int t)
 
 }  // namespace
 
-void PANEL_adi()
+void PANEL_adi(const panel_records& r)
 {
     const int t = panel_ins_type;
     // The mechanical face moves the centre for the rest of the slot; the
@@ -191,9 +190,9 @@ void PANEL_adi()
         INS_in(t, INS_HORIZGLASS_GA, INS_HORIZGLASS_HM) || t == INS_EFIS_EL_HORIZON || t == INS_EFIS_ORBITER_PRIM;
     if (glass) {
         if (!PANEL_glass_alive()) return;
-        glass_adi(t);
+        glass_adi(r, t);
     } else {
-        mechanical_adi(t);
+        mechanical_adi(r, t);
     }
     const float drag = PANEL_drag_spot(50.0f, -50.0f, 10.0f, 1.0f, 10.0f, 1);
     adi_mem.adi_symbol_offset = std::clamp(adi_mem.adi_symbol_offset + drag, -5.0f, 5.0f);

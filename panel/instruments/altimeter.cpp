@@ -30,9 +30,8 @@ float custom_angle(const acf_struct& a, float v)
     return (ha - la) / (hi - lo) * v + la;
 }
 
-void update_needles(float altitude_ft)
+void update_needles(const acf_struct& a, float altitude_ft)
 {
-    const acf_struct& a = pln[0];
     if (!std::isfinite(altitude_ft)) return;
     alt_mem.altitude_ft = altitude_ft;
     if (a.acf_cus_rnd_use[CUSTOM_GAUGE] != 0) {
@@ -57,13 +56,15 @@ void barometer_knob(float x, float y)
 
 }  // namespace
 
-void PANEL_altimeter()
+void PANEL_altimeter(const panel_records& r)
 {
-    const flt_struct& f = flt[0];
+    const flt_struct& f = r.flt;
     const int t = panel_ins_type;
     const float s = panel_ins_scale;
     const bool failed = FLT_slot_failed(0, FAIL_SLOT_ALTIMETER_INSTR);
-    const float altitude_ft = failed ? alt_mem.altitude_ft : f.h_ind * FEET_PER_METRE;
+    // The cabin altimeter of the pressurization panel shows the cabin's altitude.
+    const float shown_m = t == INS_CABIN_ALT ? sim_cockpit_pressure.cabin_altitude_actual_m_msl : f.h_ind;
+    const float altitude_ft = failed ? alt_mem.altitude_ft : shown_m * FEET_PER_METRE;
     const float baro = std::isfinite(sim_cockpit_misc.barometer_setting) ? sim_cockpit_misc.barometer_setting : 0.0f;
 
     if (t == INS_ALT_LINEAR) {
@@ -82,7 +83,7 @@ void PANEL_altimeter()
     }
     if (!INS_in(t, INS_ALTIMETER_GA, INS_ALTIMETERDIG_HM) && t != INS_CABIN_ALT) return;
 
-    if (!failed) update_needles(altitude_ft);
+    if (!failed) update_needles(r.acf, altitude_ft);
     if (INS_in(t, INS_ALTIMETERDIG_GA, INS_ALTIMETERDIG_HM)) {
         PANEL_draw_drum_counter(-17.0f, 19.0f, alt_mem.altitude_ft * 0.1f, 4);
         PANEL_draw_drum_counter(11.0f, 19.0f, 0.0f, 1);

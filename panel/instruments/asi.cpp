@@ -19,10 +19,10 @@ bool PANEL_glass_alive()
     return PANEL_avionics_powered() != 0 && !FLT_slot_failed(0, FAIL_SLOT_GLASS_INSTR);
 }
 
-void PANEL_asi()
+void PANEL_asi(const panel_records& r)
 {
-    const acf_struct& a = pln[0];
-    const flt_struct& f = flt[0];
+    const acf_struct& a = r.acf;
+    const flt_struct& f = r.flt;
     const float s = panel_ins_scale;
     float v = f.indicated_airspeed * (a.acf_asi_kts != 0 ? 1.0f : KNOTS_TO_STATUTE_MPH);
     if (!std::isfinite(v)) v = 0.0f;
@@ -37,7 +37,7 @@ void PANEL_asi()
         return;
     }
     if (t != INS_EFIS_EL_AIRSPEED) {
-        update_eng_asi(t, 0.0f, 0.0f, 0, 0);
+        update_eng_asi(t, 0.0f, 0.0f, 0, 0, r);
         return;
     }
     if (!PANEL_glass_alive()) return;

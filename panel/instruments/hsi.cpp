@@ -76,9 +76,9 @@ void numeric_windows(int t, int n, float s)
 
 // The electronic heading tape: the tape itself, the bug and course pointers
 // while they are on it, and the heading's number.
-void heading_tape(float gyro, int n, float s)
+void heading_tape(const flt_struct& f, float gyro, int n, float s)
 {
-    PANEL_draw_drum_digit(5, 0.0f, 0.0f, finite_or_0(flt[0].magpsi));
+    PANEL_draw_drum_digit(5, 0.0f, 0.0f, finite_or_0(f.magpsi));
     auto pointer = [&](float value, int style) {
         const float x = -PANEL_wrap(gyro - value, -180.0f, 180.0f) * 1.2f;
         if (x * s >= -49.0f * s && x * s <= 49.0f * s) PANEL_draw_needle(x, -10.0f, 0.0f, style);
@@ -113,7 +113,7 @@ float* NAV_course_word(int receiver)
 
 float NAV_course(int receiver) { return *NAV_course_word(receiver); }
 
-void PANEL_hsi()
+void PANEL_hsi(const panel_records& r)
 {
     const int t = panel_ins_type;
     const float s = panel_ins_scale;
@@ -123,7 +123,7 @@ void PANEL_hsi()
     const float gyro = finite_or_0(gyro_heading[v.gyro]);
     const int g = v.glass ? 1 : 0;
 
-    if (t == INS_EFIS_EL_HSI_TAPE) return heading_tape(gyro, n, s);
+    if (t == INS_EFIS_EL_HSI_TAPE) return heading_tape(r.flt, gyro, n, s);
 
     const float bottom = screen.screen_area_bottom;
     if (t == INS_EFIS_EL_HSI_SEMI_CIRCLE) {

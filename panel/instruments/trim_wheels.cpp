@@ -4,13 +4,15 @@
 // a command code, which also starts that wheel's half-second spin.
 //
 // Reads: the mouse record through the click tests, the frame clock and period,
-// pln[0]'s trim limits. Writes: flt[0]'s trims and trim_mem.
+// the aircraft's trim limits and the flight record's trims it is handed.
+// Writes: trim_mem; the trims through the flight model's cockpit setters.
 #include <algorithm>
 #include <cmath>
 
 #include "aircraft/acf_struct.h"
 #include "core/frame_clock.h"
 #include "core/simvars.h"
+#include "flightmodel/cockpit_controls.h"
 #include "flightmodel/flt.h"
 #include "panel/controls/controls.h"
 #include "panel/panel_kit.h"
@@ -44,9 +46,9 @@ const wheel_layout* wheel_of_type(int t)
 
 float finite_or_0(float v) { return std::isfinite(v) ? v : 0.0f; }
 
-// The trims stay within -1..1 (a value written from outside that is not a
-// number restarts from 0).
-void step_trim(float& trim, float delta) { trim = std::clamp(finite_or_0(trim) + delta, -1.0f, 1.0f); }
+// One step of a trim (a value written from outside that is not a number
+// restarts from 0); its setter keeps it within its range.
+void step_trim(trim_axis axis, float trim, float delta) { CTRL_set_trim(axis, finite_or_0(trim) + delta); }
 
 // The indicator's offset for a trim against the limit of its side; a limit
 // of 0 (or none at all) leaves the indicator at its centre.
@@ -59,7 +61,7 @@ float indicator_share(float trim, float neg_lim, float pos_lim)
 
 }  // namespace
 
-void PANEL_trim_wheels(int command, int per_frame)
+void PANEL_trim_wheels(int command, int per_frame, const panel_records& r)
 {
     const float dt = sim_operation_misc.frame_rate_period;
     int d = 0;
@@ -76,7 +78,7 @@ void PANEL_trim_wheels(int command, int per_frame)
     }
     const float step = per_frame ? dt * 0.05f : 0.001f;
     const int t = panel_ins_type;
-    flt_struct& f = flt[0];
+    const flt_struct& f = r.flt;
     const float s = panel_ins_scale;
 
     if (const wheel_layout* w = wheel_of_type(t)) {
@@ -92,10 +94,10 @@ void PANEL_trim_wheels(int command, int per_frame)
         }
         if (d != 0) {
             switch (k) {
-            case TRIM_WHEEL_ELEVATOR: step_trim(f.elv_trim, d * step); break;
-            case TRIM_WHEEL_RUDDER: step_trim(f.rud_trim, d * step); break;
-            case TRIM_WHEEL_AILERON: step_trim(f.ail_trim, d * step); break;
-            default: f.rot_trim = std::clamp(finite_or_0(f.rot_trim + d * dt * 0.2f), 0.0f, 1.0f); break;
+            case TRIM_WHEEL_ELEVATOR: step_trim(TRIM_ELEVATOR, f.elv_trim, d * step); break;
+            case TRIM_WHEEL_RUDDER: step_trim(TRIM_RUDDER, f.rud_trim, d * step); break;
+            case TRIM_WHEEL_AILERON: step_trim(TRIM_AILERON, f.ail_trim, d * step); break;
+            default: CTRL_set_trim(TRIM_ROTOR, finite_or_0(f.rot_trim + d * dt * 0.2f)); break;
             }
             trim_mem.trim_spin_until[k] = frame_clock + 0.5f;
             trim_mem.trim_spin_rate[k] = dt * w->spin_sign * static_cast<float>(-d);
@@ -105,7 +107,7 @@ void PANEL_trim_wheels(int command, int per_frame)
         return;
     }
     if (command >= 0) return;   // commands never reach the indicators
-    const acf_struct& a = pln[0];
+    const acf_struct& a = r.acf;
     switch (t) {
     case INS_HAN_ELV_TRIM_IND:
         PANEL_draw_control(7.0f, -indicator_share(f.elv_trim, a.acf_elv_trim_neg_lim, a.acf_elv_trim_pos_lim) * 25.0f * s, 0);

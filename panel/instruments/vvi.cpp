@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/simvars.h"
 #include "flightmodel/flt.h"
 #include "graphics/font.h"
 #include "panel/instruments/flight_instruments.h"
@@ -51,12 +52,14 @@ float VVI_needle_angle(int type, float fpm)
     return sign * std::min(angle, l->full_deg);
 }
 
-void PANEL_vvi()
+void PANEL_vvi(const panel_records& r)
 {
     const int t = panel_ins_type;
     const float s = panel_ins_scale;
     if (!FLT_slot_failed(0, FAIL_SLOT_VVI_INSTR)) {
-        const float v = flt[0].vh_ind * FPM_PER_MPS;
+        // The cabin's rate of climb on the pressurization panel's dial.
+        const float climb_mps = t == INS_CABIN_VVI ? sim_cockpit_pressure.cabin_vvi_actual_m_msec : r.flt.vh_ind;
+        const float v = climb_mps * FPM_PER_MPS;
         if (std::isfinite(v)) vvi_mem.vvi_fpm = v;
     }
     const float v = vvi_mem.vvi_fpm;
@@ -69,7 +72,7 @@ void PANEL_vvi()
         return;
     }
     if (t == INS_VVI_ADAP) {
-        update_eng_asi(t, 0.0f, 0.0f, 0, 0);
+        update_eng_asi(t, 0.0f, 0.0f, 0, 0, r);
         return;
     }
     const vvi_law* l = law_of(t);
