@@ -223,6 +223,8 @@ void remove_obsolete_instruments(acf_struct& a)
 
 }  // namespace
 
+static_assert(ACF_INS_TYPES == PANEL_INSTRUMENT_TYPES);
+
 int ACF_instrument_obsolete(int type)
 {
     // A retired instrument type's picture entry reads "no longer used".

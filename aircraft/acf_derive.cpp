@@ -4,6 +4,7 @@
 #include "aircraft/acf_file.h"
 #include "core/constants.h"
 #include "core/engine_types.h"
+#include "panel/instrument_types.h"
 #include "scene/aircraft/part_presence.h"
 
 namespace {
@@ -148,25 +149,36 @@ void derive_panel_equipment(acf_struct& a)
 
     for (int s = 0; s < ACF_INS_SLOTS; ++s) {
         const int t = a.acf_ins_type[s];
-        const bool nav3_4 = in(t, 139, 141) || in(t, 148, 150);   // both ADF receivers
-        if (t == 215 || t == 216 || t == 223 || t == 224) a.acf_has_nav[0] = 1;
-        if (t == 217 || t == 218 || t == 225 || t == 226) a.acf_has_nav[1] = 1;
-        if (t == 227 || t == 228 || in(t, 133, 135) || in(t, 142, 144) || nav3_4) a.acf_has_nav[2] = 1;
-        if (t == 229 || t == 230 || in(t, 136, 138) || in(t, 145, 147) || nav3_4) a.acf_has_nav[3] = 1;
-        if (t == 231)
+        // Both ADF receivers.
+        const bool nav3_4 = INS_in(t, INS_ADF_CONVEN12_GA, INS_ADF_CONVEN12_HM) ||
+                            INS_in(t, INS_ADF_SLAVED12_GA, INS_ADF_SLAVED12_HM);
+        if (INS_in(t, INS_RAD_NAV1_GA, INS_RAD_NAV1FF_BC) || INS_in(t, INS_RAD_NAVCOM1_GA, INS_RAD_NAVCOM1FF_BC))
+            a.acf_has_nav[0] = 1;
+        if (INS_in(t, INS_RAD_NAV2_GA, INS_RAD_NAV2FF_BC) || INS_in(t, INS_RAD_NAVCOM2_GA, INS_RAD_NAVCOM2FF_BC))
+            a.acf_has_nav[1] = 1;
+        if (INS_in(t, INS_RAD_ADF1_GA, INS_RAD_ADF1FF_BC) || INS_in(t, INS_ADF_CONVEN1_GA, INS_ADF_CONVEN1_HM) ||
+            INS_in(t, INS_ADF_SLAVED1_GA, INS_ADF_SLAVED1_HM) || nav3_4)
+            a.acf_has_nav[2] = 1;
+        if (INS_in(t, INS_RAD_ADF2_GA, INS_RAD_ADF2FF_BC) || INS_in(t, INS_ADF_CONVEN2_GA, INS_ADF_CONVEN2_HM) ||
+            INS_in(t, INS_ADF_SLAVED2_GA, INS_ADF_SLAVED2_HM) || nav3_4)
+            a.acf_has_nav[3] = 1;
+        if (t == INS_RAD_NAVCOMADFFF_HM)
             for (int k = 0; k < 4; ++k) a.acf_has_nav[k] = 1;
-        if (in(t, 185, 187) || in(t, 371, 373) || t == 191 || t == 333) a.acf_has_radar = 1;
-        if (t == 37) a.acf_has_SC_fd = 1;
-        if (t == 403) a.acf_has_DC_fd = 1;
-        if (t == 339) a.acf_has_stallwarn = 1;
-        if (t == 446) a.acf_has_clutch = 1;
-        if (t == 15) a.acf_no_fadec = 1;
-        if (t == 411) a.acf_has_idlespeed = 1;
-        if (t == 9) a.acf_force_fadec = 1;
-        if (t == 282 || t == 290) a.acf_ap_keep_speed = 1;
-        if (t == 283 || t == 291 || in(t, 110, 121)) a.acf_ap_keep_heading = 1;
-        if (t == 284 || t == 292) a.acf_ap_keep_altitude = 1;
-        if (t == 51 || t == 52) a.acf_panel_flag_51_52 = 1;
+        if (INS_in(t, INS_EFIS_MAP_T_GA, INS_EFIS_MAP_T_HM) || INS_in(t, INS_EFIS_MAP_S_GA, INS_EFIS_MAP_S_HM) ||
+            t == INS_EFIS_HITS || t == INS_EFIS_MAP_RAIN)
+            a.acf_has_radar = 1;
+        if (t == INS_BUT_FLITEDIR_MODESC) a.acf_has_SC_fd = 1;
+        if (t == INS_BUT_FLITEDIR_MODEDC) a.acf_has_DC_fd = 1;
+        if (t == INS_STALL_LIGHT) a.acf_has_stallwarn = 1;
+        if (t == INS_BUT_CLUTCH) a.acf_has_clutch = 1;
+        if (t == INS_BUT_PREROTATE) a.acf_no_fadec = 1;
+        if (t == INS_BUT_IDLE) a.acf_has_idlespeed = 1;
+        if (t == INS_BUT_FADEC) a.acf_force_fadec = 1;
+        if (t == INS_OTT_SEL_SPD || t == INS_OTT_SELDISP_SPD) a.acf_ap_keep_speed = 1;
+        if (t == INS_OTT_SEL_HDG || t == INS_OTT_SELDISP_HDG || INS_in(t, INS_HSI1_GA, INS_HSIGLASS_HM))
+            a.acf_ap_keep_heading = 1;
+        if (t == INS_OTT_SEL_ALT || t == INS_OTT_SELDISP_ALT) a.acf_ap_keep_altitude = 1;
+        if (t == INS_HAN_SLIDER_MIX_VERNIER || t == INS_HAN_SLIDER_MIXTURE_LIN) a.acf_panel_flag_51_52 = 1;
     }
 }
 

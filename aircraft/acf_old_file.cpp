@@ -13,6 +13,7 @@
 #include "core/datafile.h"
 #include "core/engine_types.h"
 #include "core/numeric.h"
+#include "panel/instrument_types.h"
 
 acf_old_record_area acf_old_record{};
 
@@ -67,11 +68,6 @@ constexpr std::size_t OLD_ELEV_TRIM_FLAG = 430936, OLD_RUDD_TRIM_FLAG = 430940;
 constexpr std::size_t OLD_TYRE_RADII = 428712;
 constexpr std::size_t OLD_TANK_RATIOS = 433240;
 constexpr std::size_t OLD_GEAR_STEER_BYTES = 432440, OLD_GEAR_STEER_BYTES_END = 432500;
-
-// Instrument types the rules look for.
-constexpr int INS_TYPE_LINKS_PROPS = 15;     // its presence links the propellers
-constexpr int INS_TYPE_LEVER_48 = 48;        // a lever the old panels used for the collective
-constexpr int INS_TYPE_COLLECTIVE = 60;
 
 constexpr char SYMMETRICAL_AIRFOIL[] = "NACA 0009 (symmetrical).afl";
 constexpr float OLD_FULL_FLAP_DEG = 30.0f;   // full flap of an old aircraft, whose file gives none
@@ -218,7 +214,7 @@ void apply_rules(int slot, acf_struct& a)
     a.acf_num_thrustpoints = rotorcraft ? 2 : a.acf_num_engines;
 
     a.acf_props_linked = (a.acf_vectEQ || rotorcraft || a.acf_num_engines != a.acf_num_thrustpoints ||
-                          any_instrument(a, INS_TYPE_LINKS_PROPS))
+                          any_instrument(a, INS_BUT_PREROTATE))   // its presence links the propellers
                              ? 1
                              : 0;
     if (a.acf_props_linked)
@@ -268,10 +264,11 @@ void apply_rules(int slot, acf_struct& a)
     bool collective = false;
     for (int e = 0; e < bounded(a.acf_num_engines, ACF_MAX_ENGINES); ++e)
         if (ACF_engine_has_prop(slot, e) && a.acf_prop_type[e] == PROP_COLLECTIVE_ROTOR) collective = true;
-    if (collective && !any_instrument(a, INS_TYPE_COLLECTIVE))
+    // The old panels used the last linear throttle for it.
+    if (collective && !any_instrument(a, INS_HAN_SLIDER_COLLECTIVE))
         for (int s = ACF_INS_SLOTS - 1; s >= 0; --s)
-            if (a.acf_ins_type[s] == INS_TYPE_LEVER_48) {
-                a.acf_ins_type[s] = INS_TYPE_COLLECTIVE;
+            if (a.acf_ins_type[s] == INS_HAN_SLIDER_THRO_LINEAR) {
+                a.acf_ins_type[s] = INS_HAN_SLIDER_COLLECTIVE;
                 break;
             }
 

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "aircraft/acf_file.h"
 #include "aircraft/acf_struct.h"
 #include "core/constants.h"
 #include "core/screen.h"
@@ -43,17 +44,16 @@ const char* const built_in_panels[ACF_COCKPIT_TYPES_BUILT_IN] = {
 // and no equipment follows from them.
 bool drawn_by_panel_pass(int t)
 {
-    return t == -1 || t == 166 || t == 168 || t == 169 || t == 173 || t == 174 || t == 176 || t == 177 ||
-           t == 178;
+    return t == ACF_INS_EMPTY || t == INS_EFIS_EL_HORIZON || t == INS_EFIS_EL_HSI_SEMI_CIRCLE ||
+           t == INS_EFIS_EL_HSI_FULL_CIRCLE || t == INS_EFIS_EL_LOC || t == INS_EFIS_EL_GS ||
+           t == INS_EFIS_EL_DME_1 || t == INS_EFIS_EL_DME_2 || t == INS_EFIS_EL_GPS_TIME;
 }
 
 int lever_column(int t)
 {
-    if (t == 47 || t == 48) return 0;
-    if (t == 49 || t == 50) return 1;
-    if (t == 51 || t == 52) return 2;
-    if (t == 53 || t == 54) return 3;
-    if (t == 55) return 4;
+    // Throttles, propellers, mixtures and heats come as a vernier and a linear type.
+    if (INS_in(t, INS_HAN_SLIDER_THRO_VERNIER, INS_HAN_SLIDER_CHEAT_LIN)) return (t - INS_HAN_SLIDER_THRO_VERNIER) / 2;
+    if (t == INS_HAN_SLIDER_COWL) return 4;
     return -1;
 }
 
@@ -131,12 +131,12 @@ void ACF_setup_panel(int slot)
                 const int column = lever_column(t);
                 if (column >= 0 && a.acf_num_engines > 0)
                     levers[column] += a.acf_ins_x[k] / static_cast<float>(a.acf_num_engines);
-                if (t == 6) auto_fea_EQ = 1;
-                if (t == 29) battery_EQ = 1;
-                if (t == 30) avionics_EQ = 1;
-                if (t == 31) generator_EQ = 1;
-                if (t == 32) inverter_eq = 1;
-                if (t == 33) fuel_pump_EQ = 1;
+                if (t == INS_BUT_AUTOFEATHER) auto_fea_EQ = 1;
+                if (t == INS_BUT_BATTERY) battery_EQ = 1;
+                if (t == INS_BUT_AVIONICS) avionics_EQ = 1;
+                if (t == INS_BUT_GENERATOR) generator_EQ = 1;
+                if (t == INS_BUT_INVERTER) inverter_eq = 1;
+                if (t == INS_BUT_FUELPUMP) fuel_pump_EQ = 1;
                 if (!has_view_bitmap[0] && pixel_buffer) compose_instrument(a, k);
             }
         }

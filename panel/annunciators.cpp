@@ -4,9 +4,11 @@
 // label-and-number line of the ECAM pages.
 //
 // Reads the annunciator words, the warning and pressurization values of
-// sim/cockpit, flt[0] (alpha, ground speed, airspeed, rockets) and pln[0];
-// writes master_caution_on, master_accept_on, annunciator_test_timeout, the
-// cabin selections, max_allowable_altitude and the rocket state.
+// sim/cockpit and the records it is handed: the flight record (alpha, ground
+// speed, airspeed) and the aircraft (engine types and count, stall speeds,
+// pressure difference). Writes master_caution_on, master_accept_on,
+// annunciator_test_timeout, the cabin selections and max_allowable_altitude;
+// fires the rockets through the flight model's cockpit setter.
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -15,6 +17,7 @@
 #include "core/frame_clock.h"
 #include "core/simvars.h"
 #include "flightmodel/atmosphere.h"
+#include "flightmodel/cockpit_controls.h"
 #include "flightmodel/flt.h"
 #include "graphics/font.h"
 #include "panel/panel_kit.h"
@@ -29,18 +32,20 @@ constexpr float SEA_LEVEL_PA = 101325.0f;
 constexpr float SEA_LEVEL_RHO = 1.225f;
 
 // Whether the engine at `e` suits the current instrument type.
-bool engine_suits(int e)
+bool engine_suits(const acf_struct& a, int e)
 {
     if (!PANEL_engine_ok(e)) return false;
-    const int k = pln[0].acf_en_type[e];
+    const int k = a.acf_en_type[e];
     const bool prop = k == 0 || k == 1 || k == 2 || k == 3 || k == 8;
     switch (panel_ins_type) {
-    case 294: case 301: case 308: case 315: case 404:
-    case 461: case 462: case 463: case 464: case 465:
-    case 296: case 303: case 310: case 317: case 406:
-    case 298: case 305: case 312: case 319: case 408:
+    case INS_RPM_PROP_RND: case INS_RPM_PROP_RND_DIG: case INS_RPM_PROP_LIN_DIG: case INS_RPM_PROP_DIG:
+    case INS_EFIS_NUM_PROP:
+    case INS_RPM_ENG_RND: case INS_RPM_ENG_RND_DIG: case INS_RPM_ENG_LIN_DIG: case INS_RPM_ENG_DIG:
+    case INS_EFIS_NUM_ENGN:
+    case INS_MPR_RND: case INS_MPR_RND_DIG: case INS_MPR_LIN_DIG: case INS_MPR_DIG: case INS_EFIS_NUM_MPR:
+    case INS_TRQ_RND: case INS_TRQ_RND_DIG: case INS_TRQ_LIN_DIG: case INS_TRQ_DIG: case INS_EFIS_NUM_TRQ:
         return prop;
-    case 297: case 304: case 311: case 318: case 407:
+    case INS_EPR_RND: case INS_EPR_RND_DIG: case INS_EPR_LIN_DIG: case INS_EPR_DIG: case INS_EFIS_NUM_EPR:
         return k == 4 || k == 5;
     default:
         return true;
@@ -48,9 +53,9 @@ bool engine_suits(int e)
 }
 
 // The pass's plain advance: one on, back into 0 .. engines - 1 (not with none).
-int advance(int c)
+int advance(const acf_struct& a, int c)
 {
-    const int n = pln[0].acf_num_engines;
+    const int n = a.acf_num_engines;
     ++c;
     if (n > 0) {
         c %= n;
@@ -63,13 +68,13 @@ bool lit_single(int t)
 {
     const sim_cockpit_warnings_annunciators_block& w = sim_cockpit_warnings_annunciators;
     switch (t) {
-    case 355: return w.master_caution != 0;
-    case 376: return w.master_accept != 0;
-    case 356: return w.autopilot_disconnect != 0;
-    case 357: return w.low_vacuum != 0;
-    case 358: return w.low_voltage != 0;
-    case 359: return w.fuel_quantity != 0;
-    case 367: return w.hydraulic_pressure != 0;
+    case INS_ANN_MASTER_CAUTION: return w.master_caution != 0;
+    case INS_ANN_MASTER_ACCEPT: return w.master_accept != 0;
+    case INS_ANN_AUTOPILOT_DISC: return w.autopilot_disconnect != 0;
+    case INS_ANN_LOW_VACUUM: return w.low_vacuum != 0;
+    case INS_ANN_LOW_VOLTAGE: return w.low_voltage != 0;
+    case INS_ANN_FUEL_QUANTITY: return w.fuel_quantity != 0;
+    case INS_ANN_HYD_PRESS: return w.hydraulic_pressure != 0;
     default: return false;
     }
 }
@@ -78,14 +83,14 @@ bool lit_engine(int t, int n)
 {
     const sim_cockpit_warnings_annunciators_block& w = sim_cockpit_warnings_annunciators;
     switch (t) {
-    case 360: return PANEL_annunciator_bit(w.fuel_pressure, n);
-    case 361: return PANEL_annunciator_bit(w.oil_pressure, n);
-    case 362: return PANEL_annunciator_bit(w.oil_temperature, n);
-    case 363: return PANEL_annunciator_bit(w.inverter, n);
-    case 364: return PANEL_annunciator_bit(w.generator, n);
-    case 365: return PANEL_annunciator_bit(w.chip_detect, n);
-    case 366: return PANEL_annunciator_bit(w.engine_fire, n);
-    case 386: return PANEL_annunciator_bit(w.auto_ignition, n);
+    case INS_ANN_FUEL_PRESS: return PANEL_annunciator_bit(w.fuel_pressure, n);
+    case INS_ANN_OIL_PRESS: return PANEL_annunciator_bit(w.oil_pressure, n);
+    case INS_ANN_OIL_TEMP: return PANEL_annunciator_bit(w.oil_temperature, n);
+    case INS_ANN_INVERTER: return PANEL_annunciator_bit(w.inverter, n);
+    case INS_ANN_GENERATOR: return PANEL_annunciator_bit(w.generator, n);
+    case INS_ANN_CHIP_DETECT: return PANEL_annunciator_bit(w.chip_detect, n);
+    case INS_ANN_ENGINE_FIRE: return PANEL_annunciator_bit(w.engine_fire, n);
+    case INS_ANN_AUTO_IGNITION: return PANEL_annunciator_bit(w.auto_ignition, n);
     default: return false;
     }
 }
@@ -94,10 +99,10 @@ bool lit_engine(int t, int n)
 // altitude s (m). A pressure difference that leaves no cabin pressure would
 // divide by zero: the start value stands then, and whenever the iteration
 // leaves the numbers.
-float max_cabin_safe_altitude(float s)
+float max_cabin_safe_altitude(const acf_struct& a, float s)
 {
     const int planet = sim_graphics_scenery.current_planet;
-    const float diff = pln[0].acf_max_press_diff;
+    const float diff = a.acf_max_press_diff;
     const float start = diff * 0.15f + s;
     const float p = ATMO_density_at_alt(planet, s) * SEA_LEVEL_PA / sim_physics.rho_sea_level - diff;
     const float denominator = (p / SEA_LEVEL_RHO) * sim_physics.rho_sea_level;
@@ -126,28 +131,29 @@ void PANEL_annunciators(int n)
         }
     }
     const int t = panel_ins_type;
-    if (t == 355 && PANEL_click_spot(0.0f, 0.0f, 15.0f, 0)) sim_cockpit_warnings.master_caution_on = 0;
-    if (t == 376 && PANEL_click_spot(0.0f, 0.0f, 15.0f, 0)) sim_cockpit_warnings.master_accept_on = 0;
+    sim_cockpit_warnings_block& w = sim_cockpit_warnings;
+    if (t == INS_ANN_MASTER_CAUTION && PANEL_click_spot(0.0f, 0.0f, 15.0f, 0)) w.master_caution_on = 0;
+    if (t == INS_ANN_MASTER_ACCEPT && PANEL_click_spot(0.0f, 0.0f, 15.0f, 0)) w.master_accept_on = 0;
     if (lit_single(t) || lit_engine(t, n)) PANEL_draw_control(0.0f, 0.0f, 0);
 }
 
-void PANEL_stall_warning()
+void PANEL_stall_warning(const panel_records& r)
 {
-    const flt_struct& f = flt[0];
+    const flt_struct& f = r.flt;
     const float gs = f.groundspeed;
     const float a = f.alpha * std::clamp(gs * gs, 0.0f, 1.0f);
     const float s = panel_ins_scale;
     switch (panel_ins_type) {
-    case 89:
+    case INS_AOA_LINEAR:
         PANEL_draw_tape(0, 9, -13.0f, 9.0f, 0.0f, 58.0f * s, -999.0f, a * std::clamp(gs, 0.0f, 1.0f), 1.0f, 5, 10.0f,
                         2, 0, 110);
         break;
-    case 378: PANEL_draw_needle(0.0f, 0.0f, 90.0f - 6.0f * std::clamp(a, -30.0f, 30.0f), 41); break;
-    case 437: {
-        const float vs_kt = pln[0].acf_est_Vs * MPS_TO_KTS;
+    case INS_AOA_NEEDLE: PANEL_draw_needle(0.0f, 0.0f, 90.0f - 6.0f * std::clamp(a, -30.0f, 30.0f), 41); break;
+    case INS_AOA_INDEXER: {
+        const float vs_kt = r.acf.acf_est_Vs * MPS_TO_KTS;
         const float ias = f.indicated_airspeed;
         if (!(ias >= 0.2f * vs_kt && ias <= 2.0f * vs_kt)) break;
-        const float w = pln[0].acf_stall_warn_alpha * 0.6f;
+        const float w = r.acf.acf_stall_warn_alpha * 0.6f;
         if (a > w + 1.0f) PANEL_draw_control(0.0f, 19.0f, 0);
         if (a >= w - 2.0f && a <= w + 2.0f) PANEL_draw_control(0.0f, 0.0f, 1);
         if (a < w - 1.0f) PANEL_draw_control(0.0f, -19.0f, 2);
@@ -160,27 +166,25 @@ void PANEL_stall_warning()
 void PANEL_rocket_switch(int plane, int type, float d)
 {
     if (plane < 0 || plane >= FLT_SLOTS) return;
-    if (type > 0) panel_ins_type = type;
-    if (PANEL_click_spot(0.0f, 0.0f, 12.0f, 1) || type > 0) {
-        flt[plane].rocket_mode = panel_ins_type;
-        flt[plane].rocket_timeout = frame_clock + d;
-    }
+    const bool from_key = INS_in(type, INS_BUT_ROCKET_1, INS_BUT_ROCKET_6);
+    if (from_key) panel_ins_type = type;
+    if (PANEL_click_spot(0.0f, 0.0f, 12.0f, 1) || from_key) FLT_fire_rocket(plane, panel_ins_type, frame_clock + d);
 }
 
-void PANEL_pressurization()
+void PANEL_pressurization(const panel_records& r)
 {
     sim_cockpit_pressure_block& p = sim_cockpit_pressure;
     switch (panel_ins_type) {
-    case 418: {
+    case INS_CABIN_ALT_SEL: {
         float s = p.cabin_altitude_set_m_msl + PANEL_drag_spot(0.0f, -19.0f, 15.0f, 10.0f, 250.0f, 1);
         s = std::clamp(std::isfinite(s) ? s : 0.0f, 0.0f, FT_TO_M * 12500.0f);
         p.cabin_altitude_set_m_msl = s;
-        p.max_allowable_altitude = max_cabin_safe_altitude(s);
+        p.max_allowable_altitude = max_cabin_safe_altitude(r.acf, s);
         PANEL_draw_drum_counter(-15.0f, 19.0f, s * M_TO_FT * 0.01f, 3);
         PANEL_draw_drum_counter(-15.0f, 1.0f, p.max_allowable_altitude * M_TO_FT * 0.01f, 3);
         break;
     }
-    case 419: {
+    case INS_CABIN_RATE_SEL: {
         const float lo = 250.0f * FPM_TO_MPS, hi = 2500.0f * FPM_TO_MPS;
         float v = p.cabin_vvi_set_m_msec + PANEL_drag_spot(0.0f, 0.0f, 20.0f, 0.1f, 2.5f, 1);
         v = std::clamp(std::isfinite(v) ? v : lo, lo, hi);
@@ -188,32 +192,20 @@ void PANEL_pressurization()
         PANEL_draw_needle(0.0f, 0.0f, (v - lo) * 270.0f / (hi - lo) - 135.0f, 58);
         break;
     }
-    case 420: {
-        flt_struct& f = flt[0];
-        const float kept = f.h_ind;
-        f.h_ind = p.cabin_altitude_actual_m_msl;
-        PANEL_altimeter();
-        f.h_ind = kept;
-        break;
-    }
-    case 421: {
-        flt_struct& f = flt[0];
-        const float kept = f.vh_ind;
-        f.vh_ind = p.cabin_vvi_actual_m_msec;
-        PANEL_vvi();
-        f.vh_ind = kept;
-        break;
-    }
+    // The cabin's altimeter and rate-of-climb dial: the altimeter and VVI
+    // drawers show the cabin's values for these types.
+    case INS_CABIN_ALT: PANEL_altimeter(r); break;
+    case INS_CABIN_VVI: PANEL_vvi(r); break;
     default: break;
     }
 }
 
-int PANEL_pick_engine(int32_t* counter)
+int PANEL_pick_engine(int32_t* counter, const panel_records& r)
 {
     if (!counter) return 0;
     for (int k = 0; k < 8; ++k) {
-        *counter = advance(*counter);
-        if (engine_suits(*counter)) return *counter;
+        *counter = advance(r.acf, *counter);
+        if (engine_suits(r.acf, *counter)) return *counter;
     }
     return 0;
 }

@@ -1,16 +1,18 @@
-// The instrument picture table: one picture path per instrument type (476
-// types, 0..475), a colon path below "RESOURCES:BITMAPS:" such as
+// The picture and design size of each instrument type (0..475), from the one
+// table of instrument types (panel/instrument_table.h).
+//
+// The picture path is a colon path below "RESOURCES:BITMAPS:" such as
 // "cockpit:buttons:but_battery.bmp". A type whose entry reads "no longer used"
 // is retired: the aircraft checks take it off the panel.
 //
-// Beside it the design size of each type's face: the picture the generator
+// The design size is the size of the type's face: the picture the generator
 // draws is that many texels across and up, and an aircraft description that
 // gives no acf_ins_delx/dely for a slot gets these.
 #pragma once
 
 #include <cstdint>
 
-constexpr int PANEL_INSTRUMENT_TYPES = 476;
+#include "panel/instrument_types.h"
 
 // The picture path of an instrument type ("" for a type outside 0..475).
 const char* PANEL_instrument_picture(int type);

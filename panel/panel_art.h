@@ -11,6 +11,8 @@
 
 #include <cstdint>
 
+#include "panel/instrument_types.h"
+
 constexpr int PANEL_ART_SIDE = 512;
 constexpr float PANEL_TEXEL = 1.0f / 512.0f;
 
@@ -96,13 +98,17 @@ constexpr int SPRITE_DEFAULT_COLOUR = 29;
 // Autopilot keys come in triples of types sharing a column of the sheet; each
 // triple has its light strip.
 struct autopilot_triple {
-    int first;   // first type of the triple
-    int column;  // B
-    int strip;   // type of the light strip
+    ins_type first;   // first type of the triple
+    int column;       // B
+    ins_type strip;   // type of the light strip
 };
 constexpr autopilot_triple autopilot_triples[] = {
-    {242, 112, 272}, {245, 176, 273}, {248, 208, 274}, {251, 240, 275}, {254, 272, 276}, {257, 304, 277},
-    {260, 336, 278}, {263, 368, 279}, {266, 208, 280}, {269, 400, 281}, {399, 496, 402}, {441, 144, 444},
+    {INS_OTT_ATR_ENG_GA, 112, INS_OTT_ANN_ATR},         {INS_OTT_HDG_ENG_GA, 176, INS_OTT_ANN_HDG},
+    {INS_RETIRED_248, 208, INS_RETIRED_274},            {INS_OTT_HN_ENG_GA, 240, INS_OTT_ANN_HN},
+    {INS_OTT_ALT_ENG_GA, 272, INS_OTT_ANN_ALT},         {INS_OTT_VVI_ENG_GA, 304, INS_OTT_ANN_VVI},
+    {INS_OTT_VN_ENG_GA, 336, INS_OTT_ANN_VN},           {INS_OTT_BC_ENG_GA, 368, INS_OTT_ANN_BC},
+    {INS_OTT_LCA_ENG_GA, 208, INS_OTT_ANN_LCA},         {INS_OTT_SYN_ENG_GA, 400, INS_OTT_ANN_SYN},
+    {INS_OTT_WINGLEV_ENG_GA, 496, INS_OTT_ANN_WINGLEV}, {INS_OTT_ASI_ENG_GA, 144, INS_OTT_ANN_ASI},
 };
 
 namespace panel_art_detail {
@@ -116,50 +122,53 @@ constexpr panel_sprite f2(double cu, double cv, double hw, double hh, int colour
 {
     return {SHEET_F2, float(cu), float(cv), float(hw), float(hh), colour, float(shift)};
 }
-constexpr bool in(int t, int lo, int hi) { return t >= lo && t <= hi; }
-
 // The switch-bank rows of 15 x 15 sprites.
 constexpr panel_sprite switch_row(int t, double s)
 {
     switch (t) {
-    case 1: return f1(15, 59, 15, 15, 0);
-    case 2: return f1(47, 59, 15, 15, 0);
-    case 3: return f1(79, 59, 15, 15, 0);
-    case 4: return f1(111, 59, 15, 15, 0);
-    case 456: return f1(15, 59, 15, 15, 0);
-    case 17: return f1(463, 15, 15, 15, 0);
-    case 18: return f1(495, 15, 15, 15, 0);
-    case 337: case 397: return f1(175, 15, 15, 15, 0);
-    case 369: case 370: return f1(207 + 32 * s, 15, 15, 15, 0);
-    case 387: return f1(271, 15, 15, 15, 0);
-    case 388: return f1(303, 15, 15, 15, 0);
-    case 389: return f1(335, 15, 15, 15, 0);
-    case 411: return f1(367, 15, 15, 15, 0);
-    case 436: return f1(399, 15, 15, 15, 0);
-    case 446: return f1(431, 15, 15, 15, 0);
-    case 447: return f1(463, 15, 15, 15, 0);
-    case 450: case 459: return f1(495, 15, 15, 15, 0);
+    case INS_BUT_LAND_LIGHT: return f1(15, 59, 15, 15, 0);
+    case INS_BUT_HUD_POWER: return f1(47, 59, 15, 15, 0);
+    case INS_DEICE_PITOT_HEAT: return f1(79, 59, 15, 15, 0);
+    case INS_DEICE_ALL_SYSTEMS: return f1(111, 59, 15, 15, 0);
+    case INS_BUT_TAXI_LIGHT: return f1(15, 59, 15, 15, 0);
+    case INS_BUT_RUD_TRIM_RESET: return f1(463, 15, 15, 15, 0);
+    case INS_BUT_AIL_TRIM_RESET: return f1(495, 15, 15, 15, 0);
+    case INS_TOTALENERGY_INC: case INS_TOTALENERGY_DEC: return f1(175, 15, 15, 15, 0);
+    case INS_BUT_DISP_VORADF1: case INS_BUT_DISP_VORADF2: return f1(207 + 32 * s, 15, 15, 15, 0);
+    case INS_BUT_NAVLIGHT: return f1(271, 15, 15, 15, 0);
+    case INS_BUT_BEACON: return f1(303, 15, 15, 15, 0);
+    case INS_BUT_ARTSTAB: return f1(335, 15, 15, 15, 0);
+    case INS_BUT_IDLE: return f1(367, 15, 15, 15, 0);
+    case INS_BUT_STROBELIGHT: return f1(399, 15, 15, 15, 0);
+    case INS_BUT_CLUTCH: return f1(431, 15, 15, 15, 0);
+    case INS_BUT_IGNITER: return f1(463, 15, 15, 15, 0);
+    case INS_BUT_PUFFER: case INS_BUT_WATER_SCOOP: return f1(495, 15, 15, 15, 0);
     default: break;
     }
-    if (in(t, 7, 16)) return f1(143 + 32 * (t - 7), 59, 15, 15, 0);
-    if (in(t, 466, 472)) return f1(79, 59, 15, 15, 0);
-    if (in(t, 29, 33)) return f1(15 + 32 * (t - 29), 15, 15, 15, 0);
+    if (INS_in(t, INS_BUT_YAWDAMP, INS_BUT_PREROTATELEVEL))
+        return f1(143 + 32 * (t - INS_BUT_YAWDAMP), 59, 15, 15, 0);
+    if (INS_in(t, INS_DEICE_AUTO_IGNITION, INS_DEICE_WINDSHIELD_HEAT)) return f1(79, 59, 15, 15, 0);
+    if (INS_in(t, INS_BUT_BATTERY, INS_BUT_FUELPUMP)) return f1(15 + 32 * (t - INS_BUT_BATTERY), 15, 15, 15, 0);
     return none();
 }
 
 // The knob row of 11 x 11 sprites at v 318.
 constexpr bool knob_row(int t, long long s, double& cu)
 {
-    if (t == 5 || t == 6 || t == 37 || t == 403 || in(t, 423, 428)) return cu = 221.0 + 21.0 * double(s), true;
-    if (in(t, 24, 27)) return cu = 242.0 + 21.0 * double(s), true;
-    if (t == 28) return cu = 179.0 + 21.0 * double(s), true;
-    if (in(t, 429, 433) || t == 438 || t == 439) return cu = 200.0 + 21.0 * double(s), true;
-    if (t == 415 || t == 416 || t == 422) return cu = 221.0 + 42.0 * double(s), true;
-    if (t == 38) return cu = s == 0 ? 221 : s == 4 ? 263 : 200, true;
-    if (t == 393) return cu = s == 1 ? 221 : s == 2 ? 263 : 200, true;
-    if (t == 394) return cu = s == 1 ? 221 : s == 2 ? 263 : s == 4 ? 242 : 200, true;
-    if (t == 395 || t == 398) return cu = s == 1 ? 221 : s == 2 ? 242 : s == 3 ? 263 : 200, true;
-    if (t == 396) return cu = s >= 1 && s <= 4 ? 221 + 21 * double(s - 1) : 200, true;
+    if (t == INS_BUT_AUTOBRAKE || t == INS_BUT_AUTOFEATHER || t == INS_BUT_FLITEDIR_MODESC ||
+        t == INS_BUT_FLITEDIR_MODEDC || INS_in(t, INS_WPN_GUN_ROC, INS_WPN_MIS_BOM))
+        return cu = 221.0 + 21.0 * double(s), true;
+    if (INS_in(t, INS_BUT_HSI_12, INS_BUT_RMI_12GPS)) return cu = 242.0 + 21.0 * double(s), true;
+    if (t == INS_BUT_MAP_ZOOM) return cu = 179.0 + 21.0 * double(s), true;
+    if (INS_in(t, INS_WPN_GUN_ROC_MIS, INS_WPN_ANY) || t == INS_WPN_FIRE_MODE || t == INS_WPN_FIRE_RATE)
+        return cu = 200.0 + 21.0 * double(s), true;
+    if (t == INS_BUT_MAP_HSI || t == INS_BLEED_AIR || t == INS_WPN_ALL) return cu = 221.0 + 42.0 * double(s), true;
+    if (t == INS_BUT_FUEL_01) return cu = s == 0 ? 221 : s == 4 ? 263 : 200, true;
+    if (t == INS_BUT_FUEL_012) return cu = s == 1 ? 221 : s == 2 ? 263 : 200, true;
+    if (t == INS_BUT_FUEL_012_ALL) return cu = s == 1 ? 221 : s == 2 ? 263 : s == 4 ? 242 : 200, true;
+    if (t == INS_BUT_FUEL_0123 || t == INS_BUT_FUEL_XFR_0123)
+        return cu = s == 1 ? 221 : s == 2 ? 242 : s == 3 ? 263 : 200, true;
+    if (t == INS_BUT_FUEL_0123_ALL) return cu = s >= 1 && s <= 4 ? 221 + 21 * double(s - 1) : 200, true;
     return false;
 }
 
@@ -210,36 +219,40 @@ constexpr panel_sprite PANEL_sprite(int type, int state)
     if (ap.sheet != SHEET_NONE) return ap;
 
     switch (t) {
-    case 19: return f1(470, 226, 22, 5, 0);
-    case 20: return f1(145, 338, 15, 30, 0);
-    case 21: return f1(149, 441, 19, 72, 0);
-    case 22: case 457: return f1(164, 364 - 7 * sd, 4, 4, 49);
-    case 23: return f1(164, 349 - 7 * sd, 4, 4, 49);
-    case 34: case 35: return f1(8 + 15 * sd, 205, 8, 8, 0);
-    case 47: return f2(203, 218, 16, 16, 0);
-    case 49: return f2(235, 218, 16, 16, 0);
-    case 51: return f2(267, 218, 16, 16, 0);
-    case 53: return f2(299, 218, 16, 16, 0);
-    case 55: return f2(331, 218, 16, 16, 0);
-    case 48: return f2(203, 182, 16, 13, 0);
-    case 50: return f2(235, 182, 16, 13, 0);
-    case 52: return f2(267, 182, 16, 13, 0);
-    case 54: return f2(299, 182, 16, 13, 0);
-    case 60: return f2(331, 182, 16, 13, 0);
-    case 61: return f2(363, 182, 16, 13, 0);
-    case 56: case 57: return f2(363, 218, 16, 16, 0);
-    case 62: case 63: case 64: return f2(395, 182, 15, 13, 0);
-    case 58: case 59: case 458:
+    case INS_BUT_BRAKES: return f1(470, 226, 22, 5, 0);
+    case INS_BUT_GEAR_HANDLE_GA: return f1(145, 338, 15, 30, 0);
+    case INS_BUT_GEAR_HANDLE_HM: return f1(149, 441, 19, 72, 0);
+    case INS_BUT_GEAR_LIGHT_GA: case INS_BUT_CLUTCH_TRANSIT: return f1(164, 364 - 7 * sd, 4, 4, 49);
+    case INS_BUT_GEAR_LIGHT_HM: return f1(164, 349 - 7 * sd, 4, 4, 49);
+    case INS_BUT_STARTER_GA: case INS_BUT_STARTER_BC: return f1(8 + 15 * sd, 205, 8, 8, 0);
+    case INS_HAN_SLIDER_THRO_VERNIER: return f2(203, 218, 16, 16, 0);
+    case INS_HAN_SLIDER_PROP_VERNIER: return f2(235, 218, 16, 16, 0);
+    case INS_HAN_SLIDER_MIX_VERNIER: return f2(267, 218, 16, 16, 0);
+    case INS_HAN_SLIDER_HEAT_VERNIER: return f2(299, 218, 16, 16, 0);
+    case INS_HAN_SLIDER_COWL: return f2(331, 218, 16, 16, 0);
+    case INS_HAN_SLIDER_THRO_LINEAR: return f2(203, 182, 16, 13, 0);
+    case INS_HAN_SLIDER_PROP_LIN: return f2(235, 182, 16, 13, 0);
+    case INS_HAN_SLIDER_MIXTURE_LIN: return f2(267, 182, 16, 13, 0);
+    case INS_HAN_SLIDER_CHEAT_LIN: return f2(299, 182, 16, 13, 0);
+    case INS_HAN_SLIDER_COLLECTIVE: return f2(331, 182, 16, 13, 0);
+    case INS_HAN_SLIDER_DISPLACEMENT: return f2(363, 182, 16, 13, 0);
+    case INS_HAN_SBRAKE1: case INS_HAN_SBRAKE2: return f2(363, 218, 16, 16, 0);
+    case INS_HAN_SLIDER_FLAP_GA: case INS_HAN_SLIDER_FLAP_BC: case INS_HAN_SLIDER_FLAP_HM:
+        return f2(395, 182, 15, 13, 0);
+    case INS_HAN_SWEEP: case INS_HAN_VECT: case INS_HAN_INCIDENCE:
         if (s == 0) return f2(395, 218, 15, 16, 0);
         if (s == 1) return f2(430, 153, 6, 6, 0);
         return none();
-    case 65: return f2(180, 226, 5, 4, 0);
-    case 67: case 73: return f2(180, 220, 5, 4, 0);
-    case 69: case 71: return f2(180, 213, 5, 4, 0);
-    case 66: case 72: return f1(507, 413 + 64 * sd, 5, 30, 0);
-    case 68: case 70: return f1(482, 368 + 10 * sd, 30, 5, 0);
-    case 91: case 92: case 93: case 101: case 102: case 103: case 104: case 105: return f2(15, 81, 7, 7, 0);
-    case 131: case 132:
+    case INS_FLAP_IND_LIN: return f2(180, 226, 5, 4, 0);
+    case INS_HAN_ELV_TRIM_IND: case INS_HAN_ROT_TRIM_IND: return f2(180, 220, 5, 4, 0);
+    case INS_HAN_RUD_TRIM_IND: case INS_HAN_AIL_TRIM_IND: return f2(180, 213, 5, 4, 0);
+    case INS_HAN_ELV_TRIM_ACT: case INS_HAN_ROT_TRIM_ACT: return f1(507, 413 + 64 * sd, 5, 30, 0);
+    case INS_HAN_RUD_TRIM_ACT: case INS_HAN_AIL_TRIM_ACT: return f1(482, 368 + 10 * sd, 30, 5, 0);
+    case INS_HORIZGLASS_GA: case INS_HORIZGLASS_BC: case INS_HORIZGLASS_HM:
+    case INS_TURN_COORDINATOR: case INS_TURN_NEEDLE:
+    case INS_SLIP_BALL_GA: case INS_SLIP_BALL_BC: case INS_SLIP_BALL_HM:
+        return f2(15, 81, 7, 7, 0);
+    case INS_CDI_NAV1: case INS_CDI_NAV2:
         switch (s) {
         case 0: return f1(69, 123, 6, 5, 0);
         case 1: return f1(69, 114, 6, 5, 0);
@@ -248,7 +261,7 @@ constexpr panel_sprite PANEL_sprite(int type, int state)
         case 4: return f1(85, 111, 8, 4, 0);
         default: return none();
         }
-    case 154: case 155: case 156:
+    case INS_RMI_NADF12_GA: case INS_RMI_NADF12_BC: case INS_RMI_NADF12_HM:
         switch (s) {
         case 0: return f1(401, 323, 15, 15, 0);
         case 1: return f1(433, 323, 15, 15, 0);
@@ -258,39 +271,43 @@ constexpr panel_sprite PANEL_sprite(int type, int state)
         case 5: return f1(487, 465, 15, 15, 0);
         default: return none();
         }
-    case 173: return f1(464, 357, 44, 6, 49);
-    case 174: return f1(502, 307, 6, 44, 49);
-    case 176: return f1(15 + 33 * sd, 112, 14, 6, 0);
-    case 177: return f1(15 + 33 * sd, 101, 14, 6, 0);
-    case 184: return f1(12 + 27 * sd, 124, 12, 5, 49);
-    case 185: case 186: case 187: case 371: case 372: case 373:
+    case INS_EFIS_EL_LOC: return f1(464, 357, 44, 6, 49);
+    case INS_EFIS_EL_GS: return f1(502, 307, 6, 44, 49);
+    case INS_EFIS_EL_DME_1: return f1(15 + 33 * sd, 112, 14, 6, 0);
+    case INS_EFIS_EL_DME_2: return f1(15 + 33 * sd, 101, 14, 6, 0);
+    case INS_EFIS_EL_GEAR: return f1(12 + 27 * sd, 124, 12, 5, 49);
+    case INS_EFIS_MAP_T_GA: case INS_EFIS_MAP_T_BC: case INS_EFIS_MAP_T_HM:
+    case INS_EFIS_MAP_S_GA: case INS_EFIS_MAP_S_BC: case INS_EFIS_MAP_S_HM:
         return s == 1 ? f1(419, 267, 29, 10, 49) : none();
-    case 191: return s == 1 ? f1(419, 267, 29, 10, 49) : f1(400, 232, 15, 10, 49);
-    case 192: return f1(400, 232, 15, 10, 49);
-    case 206: case 207: case 208: case 209: case 210: return f1(337, 266, 15, 11, 49);
-    case 211: return f1(145 + 32 * sd, 238, 15, 8, 49);
-    case 212: return f1(145 + 32 * sd, 217, 15, 8, 49);
-    case 213: case 214: return f1(399 + 18 * sd, 214, 9, 6, 49);
-    case 231: case 474:
+    case INS_EFIS_HITS: return s == 1 ? f1(419, 267, 29, 10, 49) : f1(400, 232, 15, 10, 49);
+    case INS_EFIS_SWITCHES: return f1(400, 232, 15, 10, 49);
+    case INS_ECAM_MODESEL_ENG: case INS_ECAM_MODESEL_FUEL: case INS_ECAM_MODESEL_FCON: case INS_ECAM_MODESEL_HYD:
+    case INS_ECAM_MODESEL_FAIL:
+        return f1(337, 266, 15, 11, 49);
+    case INS_RAD_AUDIOPANEL_GA: return f1(145 + 32 * sd, 238, 15, 8, 49);
+    case INS_RAD_AUDIOPANEL_BC: return f1(145 + 32 * sd, 217, 15, 8, 49);
+    case INS_RAD_MARKER_GA: case INS_RAD_MARKER_BC: return f1(399 + 18 * sd, 214, 9, 6, 49);
+    case INS_RAD_NAVCOMADFFF_HM: case INS_RAD_NAVCOMADFFF_HM2:
         if (s < 10) return f1(145 + 32 * sd, 265, 15, 8, 0);
         return f1(145 + 32 * (sd - 10), 274, 15, 3, 49);
-    case 232: return f1(144 + 32 * sd, 292, 15, 8, 49);
-    case 233: return f1(273 + 32 * sd, 292, 15, 8, 49);
-    case 234: return f1(369, 279 - 8 * sd, 15, 4, 49);
-    case 235: case 237: case 454:
+    case INS_RAD_GPS_GA: return f1(144 + 32 * sd, 292, 15, 8, 49);
+    case INS_RAD_GPS_BC: return f1(273 + 32 * sd, 292, 15, 8, 49);
+    case INS_RAD_GPS_HM: return f1(369, 279 - 8 * sd, 15, 4, 49);
+    case INS_RAD_DME_FRQ_GA: case INS_RAD_DME_N12_GA: case INS_RAD_DME_ALL_GA:
         if (s == 0) return f1(436, 233, 10, 8, 0);
         if (s >= 1) return f1(9, 250 - 8 * sd, 8, 4, 49);
         return none();
-    case 236: case 238: return s >= 1 ? f1(29, 250 - 8 * sd, 8, 4, 49) : none();
-    case 239: return f1(241 + 16 * sd, 338, 8, 8, 0);
-    case 241: return f1(176 + 16 * sd, 338, 8, 8, 0);
-    case 240: return f1(306 + 19 * sd, 337, 9, 9, 0);
-    case 475: return f1(320 + 10 * sd, 322, 5, 5, 0);
-    case 339: return f1(461, 214, 12, 7, 49);
-    case 367: return f1(399, 355, 20, 5, 49);
-    case 376: return f1(399, 365, 20, 5, 49);
-    case 386: return f1(399, 375, 20, 5, 49);
-    case 437:
+    case INS_RAD_DME_FRQFF_BC: case INS_RAD_DME_N12FF_BC:
+        return s >= 1 ? f1(29, 250 - 8 * sd, 8, 4, 49) : none();
+    case INS_RAD_TRANSPONDER_GA: return f1(241 + 16 * sd, 338, 8, 8, 0);
+    case INS_RAD_TRANSPONDER_HM: return f1(176 + 16 * sd, 338, 8, 8, 0);
+    case INS_RAD_TRANSPONDER_BC: return f1(306 + 19 * sd, 337, 9, 9, 0);
+    case INS_RAD_TRANSPONDER_HM2: return f1(320 + 10 * sd, 322, 5, 5, 0);
+    case INS_STALL_LIGHT: return f1(461, 214, 12, 7, 49);
+    case INS_ANN_HYD_PRESS: return f1(399, 355, 20, 5, 49);
+    case INS_ANN_MASTER_ACCEPT: return f1(399, 365, 20, 5, 49);
+    case INS_ANN_AUTO_IGNITION: return f1(399, 375, 20, 5, 49);
+    case INS_AOA_INDEXER:
         switch (s) {
         case 0: return f1(112, 247, 13, 7, 49);
         case 1: return f1(112, 229, 13, 10, 49);
@@ -299,7 +316,8 @@ constexpr panel_sprite PANEL_sprite(int type, int state)
         }
     default: break;
     }
-    if (t >= 355 && t <= 366) return f1(469, 346 - 10 * (t - 355), 20, 5, 49);
+    if (INS_in(t, INS_ANN_MASTER_CAUTION, INS_ANN_ENGINE_FIRE))
+        return f1(469, 346 - 10 * (t - INS_ANN_MASTER_CAUTION), 20, 5, 49);
     return none();
 }
 
@@ -307,8 +325,9 @@ constexpr panel_sprite PANEL_sprite(int type, int state)
 // size at any instrument scale.
 constexpr bool PANEL_sprite_unscaled(int type)
 {
-    return (type >= 47 && type <= 65) || (type >= 185 && type <= 187) || type == 191 ||
-           (type >= 371 && type <= 373);
+    return INS_in(type, INS_HAN_SLIDER_THRO_VERNIER, INS_FLAP_IND_LIN) ||
+           INS_in(type, INS_EFIS_MAP_T_GA, INS_EFIS_MAP_T_HM) || type == INS_EFIS_HITS ||
+           INS_in(type, INS_EFIS_MAP_S_GA, INS_EFIS_MAP_S_HM);
 }
 
 // ---------------------------------------------------------------------------

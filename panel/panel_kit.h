@@ -79,7 +79,7 @@ void PANEL_draw_control(float x, float y, int state);
 float a_of_v(float value);
 // One generated gauge centred at (x, y): mode 0 the panel, 1 an ECAM page
 // with scale and label, 2 an ECAM page with needle and readouts only.
-void update_eng_asi(int type, float x, float y, int engine, int mode);
+void update_eng_asi(int type, float x, float y, int engine, int mode, const panel_records& r = PANEL_user_records());
 
 // The readings the dials hold between frames (one set for the whole panel).
 struct dial_held_readings {
@@ -97,11 +97,11 @@ void DIALS_reset();
 int PANEL_annunciator_bit(int word, int n);
 // n: engine for the per-engine lights, 0 the single lights, -1 the test button.
 void PANEL_annunciators(int n);
-void PANEL_stall_warning();
-void PANEL_pressurization();
+void PANEL_stall_warning(const panel_records& r = PANEL_user_records());
+void PANEL_pressurization(const panel_records& r = PANEL_user_records());
 // The next engine after *counter that suits the current type (up to eight
 // tries; 0 when none does).
-int PANEL_pick_engine(int32_t* counter);
+int PANEL_pick_engine(int32_t* counter, const panel_records& r = PANEL_user_records());
 void PANEL_ecam_label_value(float x, float y, const char* label, float value, int digits, int decimals);
 
 // The radar's level colours are read again on the next build.

@@ -3,9 +3,10 @@
 // flow, ITT) in their four layouts. The scale of ticks and numbers comes from
 // the aircraft's own limits; arcs, needles, bars, drums and readouts follow.
 //
-// Reads pln[0] (speeds, engine limits, custom dial ranges), flt[0] (airspeed,
-// Mach, vertical speed, engine readings, pitot ice, failures), the air at the
-// plane, frame_rate_period and has_view_bitmap. Writes `dial_held`.
+// Reads the records it is handed: the aircraft (speeds, engine limits, custom
+// dial ranges) and its flight record (airspeed, Mach, vertical speed, engine
+// readings, pitot ice, failures); the air at the plane, frame_rate_period and
+// has_view_bitmap. Writes `dial_held`.
 #include <GL/gl.h>
 
 #include <algorithm>
@@ -60,10 +61,10 @@ constexpr asi_scale asi_scales[4] = {
 const asi_scale* asi_scale_of(int type)
 {
     switch (type) {
-    case 74: return &asi_scales[0];
-    case 75: return &asi_scales[1];
-    case 76: case 77: return &asi_scales[2];
-    case 78: case 79: return &asi_scales[3];
+    case INS_ASI_PRESET_GA_200: return &asi_scales[0];
+    case INS_ASI_PRESET_GA_300: return &asi_scales[1];
+    case INS_ASI_PRESET_BC_NODIG: case INS_ASI_PRESET_BC_DIG: return &asi_scales[2];
+    case INS_ASI_PRESET_HM_NODIG: case INS_ASI_PRESET_HM_DIG: return &asi_scales[3];
     default: return nullptr;
     }
 }
@@ -76,16 +77,16 @@ enum family { F_PRINTED_ASI, F_ASI, F_MACH, F_VVI, F_TACH_PROP, F_TACH_ENG, F_TA
 // type, then +7, +14, +21).
 family family_of(int t)
 {
-    if (t >= 74 && t <= 79) return F_PRINTED_ASI;
-    if (t >= 80 && t <= 85) return F_ASI;
-    if (t == 86) return F_MACH;
-    if (t == 440) return F_VVI;
-    if (t >= 461 && t <= 464) return F_TACH_ENG;
-    if (t == 322) return F_TACH_322;
-    if (t == 323) return F_TACH_323;
-    if (t >= 294 && t <= 321) {
+    if (INS_in(t, INS_ASI_PRESET_GA_200, INS_ASI_PRESET_HM_DIG)) return F_PRINTED_ASI;
+    if (INS_in(t, INS_ASI_ADAP_GA_NODIG, INS_ASI_ADAP_HM_DIG)) return F_ASI;
+    if (t == INS_MACHMETER) return F_MACH;
+    if (t == INS_VVI_ADAP) return F_VVI;
+    if (INS_in(t, INS_RPM_ENG_RND, INS_RPM_ENG_DIG)) return F_TACH_ENG;
+    if (t == INS_RPM_PROP_MULTI) return F_TACH_322;
+    if (t == INS_RPM_ROTOR_MULTI) return F_TACH_323;
+    if (INS_in(t, INS_RPM_PROP_RND, INS_ITT_DIG)) {
         static constexpr family column[7] = {F_TACH_PROP, F_N1, F_MPR, F_EPR, F_TRQ, F_FF, F_ITT};
-        return column[(t - 294) % 7];
+        return column[(t - INS_RPM_PROP_RND) % 7];
     }
     return F_NONE;
 }
@@ -93,8 +94,8 @@ family family_of(int t)
 // Layout 0 round dial, 1 round with drum, 2 bar with drum, 3 digital.
 int layout_of(int t)
 {
-    if (t >= 294 && t <= 321) return (t - 294) / 7;
-    if (t >= 461 && t <= 464) return t - 461;
+    if (INS_in(t, INS_RPM_PROP_RND, INS_ITT_DIG)) return (t - INS_RPM_PROP_RND) / 7;
+    if (INS_in(t, INS_RPM_ENG_RND, INS_RPM_ENG_DIG)) return t - INS_RPM_ENG_RND;
     return 0;
 }
 
@@ -205,9 +206,8 @@ void limit_line(const gauge& g, int colour, float v, float half_rad, float r1, f
     arc_strip(g, colour, a - half_rad, a + half_rad, r1, r2);
 }
 
-void arcs(const gauge& g, float u)
+void arcs(const acf_struct& a, const gauge& g, float u)
 {
-    const acf_struct& a = pln[0];
     if (g.fam == F_ASI) {
         if (a.acf_Vso > 0.0f && a.acf_Vfe > 0.0f) arc(g, 0, a.acf_Vso * u, a.acf_Vfe * u, 51.0f, 54.0f);
         if (a.acf_Vs > 0.0f && a.acf_Vno > 0.0f) arc(g, 1, a.acf_Vs * u, a.acf_Vno * u, 49.0f, 52.0f);
@@ -218,8 +218,10 @@ void arcs(const gauge& g, float u)
         return;
     }
     const int t = g.type;
-    const bool prop = t == 294 || t == 301;
-    if (!(prop || t == 322 || t == 323 || t == 461 || t == 462)) return;
+    const bool prop = t == INS_RPM_PROP_RND || t == INS_RPM_PROP_RND_DIG;
+    if (!(prop || t == INS_RPM_PROP_MULTI || t == INS_RPM_ROTOR_MULTI || t == INS_RPM_ENG_RND ||
+          t == INS_RPM_ENG_RND_DIG))
+        return;
     const float lo = (prop ? a.acf_RSC_mingreen_prp : a.acf_RSC_mingreen_eng) * RADPS_TO_RPM;
     const float hi = (prop ? a.acf_RSC_maxgreen_prp : a.acf_RSC_maxgreen_eng) * RADPS_TO_RPM;
     const float red = (prop ? a.acf_RSC_redline_prp : a.acf_RSC_redline_eng) * RADPS_TO_RPM;
@@ -314,9 +316,8 @@ void unit_label(bool knots)
 }
 
 // Whether thrust point i turns a rotor that the engine tachometer shows.
-bool point_counts(int i)
+bool point_counts(const acf_struct& a, int i)
 {
-    const acf_struct& a = pln[0];
     if (FLT_slot_failed(0, FAIL_SLOT_ENGINE_BASE + i)) return false;
     if (a.acf_hide_prop_at_90_vect && a.thrust_vector_angle[i] >= 90.0f) return false;
     if (i >= a.acf_num_engines) return true;
@@ -326,12 +327,12 @@ bool point_counts(int i)
 const char* ecam_label(int t)
 {
     switch (t) {
-    case 294: case 308: case 461: case 463: return "RPM";
-    case 295: case 309: return "N1";
-    case 296: case 310: return "MPR";
-    case 297: case 311: return "EPR";
-    case 298: case 312: return "TRQ";
-    case 299: case 313: return "FF";
+    case INS_RPM_PROP_RND: case INS_RPM_PROP_LIN_DIG: case INS_RPM_ENG_RND: case INS_RPM_ENG_LIN_DIG: return "RPM";
+    case INS_N1_RND: case INS_N1_LIN_DIG: return "N1";
+    case INS_MPR_RND: case INS_MPR_LIN_DIG: return "MPR";
+    case INS_EPR_RND: case INS_EPR_LIN_DIG: return "EPR";
+    case INS_TRQ_RND: case INS_TRQ_LIN_DIG: return "TRQ";
+    case INS_FF_RND: case INS_FF_LIN_DIG: return "FF";
     default: return nullptr;
     }
 }
@@ -369,7 +370,7 @@ float ENGN_max_fuel_flow(int e)
     }
 }
 
-void update_eng_asi(int type, float x, float y, int engine, int mode)
+void update_eng_asi(int type, float x, float y, int engine, int mode, const panel_records& r)
 {
     const family fam = family_of(type);
     if (fam == F_NONE) {
@@ -379,11 +380,12 @@ void update_eng_asi(int type, float x, float y, int engine, int mode)
     // With no engines the pass's counters are not wrapped: an engine the
     // tables do not hold draws nothing.
     if (!PANEL_engine_ok(engine)) return;
-    const acf_struct& a = pln[0];
-    const flt_struct& f = flt[0];
+    const acf_struct& a = r.acf;
+    const flt_struct& f = r.flt;
     const int e = engine;
     const int lay = layout_of(type);
-    const bool vertical = (type >= 308 && type <= 321) || type == 463 || type == 464;
+    const bool vertical =
+        INS_in(type, INS_RPM_PROP_LIN_DIG, INS_ITT_DIG) || type == INS_RPM_ENG_LIN_DIG || type == INS_RPM_ENG_DIG;
 
     gauge g{};
     g.type = type;
@@ -513,7 +515,7 @@ void update_eng_asi(int type, float x, float y, int engine, int mode)
         if (airspeed_family(fam) || fam == F_N1 || fam == F_MPR || fam == F_EPR || fam == F_TRQ) st.divisor = 1.0;
         g.low = static_cast<float>(std::round(g.low / st.major) * st.major);
         if (g.high < g.low + 1.0f) g.high = g.low + 1.0f;
-        arcs(g, u);
+        arcs(a, g, u);
         ticks_and_numbers(g, st);
     }
 
@@ -529,10 +531,12 @@ void update_eng_asi(int type, float x, float y, int engine, int mode)
             dial_held.needle_angle_deg = angle_of(g, value);
             dial_held.barber_angle_deg = angle_of(g, fam == F_MACH ? a.acf_Mmo : barber);
         }
-        if (type == 77 || type == 79 || type == 81 || type == 83 || type == 85)
+        if (type == INS_ASI_PRESET_BC_DIG || type == INS_ASI_PRESET_HM_DIG || type == INS_ASI_ADAP_GA_DIG ||
+            type == INS_ASI_ADAP_BC_DIG || type == INS_ASI_ADAP_HM_DIG)
             PANEL_draw_drum_counter(x - 10.0f, y - 21.0f, dial_held.airspeed, 3);
         if (a.acf_Mmo > 0.0f) PANEL_draw_needle(x, y, dial_held.barber_angle_deg, 8);
-        const bool style7 = (type >= 76 && type <= 79) || (type >= 82 && type <= 85);
+        const bool style7 = INS_in(type, INS_ASI_PRESET_BC_NODIG, INS_ASI_PRESET_HM_DIG) ||
+                            INS_in(type, INS_ASI_ADAP_BC_NODIG, INS_ASI_ADAP_HM_DIG);
         PANEL_draw_needle(x, y, dial_held.needle_angle_deg, style7 ? 7 : 6);
         return;
     }
@@ -543,17 +547,17 @@ void update_eng_asi(int type, float x, float y, int engine, int mode)
 
     const float angle = angle_of(g, value);
     if (g.round) {
-        const bool second = (type >= 301 && type <= 307) || type == 462;
-        if (type == 322) {
+        const bool second = INS_in(type, INS_RPM_PROP_RND_DIG, INS_ITT_RND_DIG) || type == INS_RPM_ENG_RND_DIG;
+        if (type == INS_RPM_PROP_MULTI) {
             PANEL_draw_needle(x, y, angle, 59);
             const int n = std::min(a.acf_num_engines, ACF_MAX_ENGINES);
             for (int i = 0; i < n; ++i)
                 PANEL_draw_needle(x, y, angle_of(g, f.ENGN_tacrad[e] * RADPS_TO_RPM / a.acf_prop_gear_rat[i]), 59);
-        } else if (type == 323) {
+        } else if (type == INS_RPM_ROTOR_MULTI) {
             PANEL_draw_needle(x, y, angle, 60);
             const int n = std::min(a.acf_num_thrustpoints, ACF_MAX_ENGINES);
             for (int i = 0; i < n; ++i)
-                if (point_counts(i) && (a.acf_prop_type[i] == 3 || a.acf_prop_type[i] == 7))
+                if (point_counts(a, i) && (a.acf_prop_type[i] == 3 || a.acf_prop_type[i] == 7))
                     PANEL_draw_needle(x, y, angle_of(g, f.POINT_tacrad[1] * RADPS_TO_RPM * 10.0f), 59);
         } else {
             PANEL_draw_needle(x, y, angle, second ? 60 : (mode == 0 ? 59 : 45));
@@ -569,7 +573,8 @@ void update_eng_asi(int type, float x, float y, int engine, int mode)
     const float m = (fam == F_MPR || fam == F_EPR) ? 10.0f : 1.0f;
     const int d = (tachometer(fam) || fam == F_FF || fam == F_ITT) ? 4 : 3;
     const float dx = 3.0f * static_cast<float>(d);
-    if (lay == 1 && type != 322 && type != 323) PANEL_draw_drum_counter(x - dx, y - 22.0f, value * m, d);
+    if (lay == 1 && type != INS_RPM_PROP_MULTI && type != INS_RPM_ROTOR_MULTI)
+        PANEL_draw_drum_counter(x - dx, y - 22.0f, value * m, d);
     if (lay == 2 && mode == 0) PANEL_draw_drum_counter(x - dx, y + 43.0f, value * m, d);
     if (lay == 3 && !FLT_slot_failed(0, FAIL_SLOT_ELECTRICAL) && PANEL_power_level() > 0.01f) {
         const int decimals = fam == F_MPR ? 1 : fam == F_EPR ? 2 : 0;

@@ -23,7 +23,6 @@ namespace {
 constexpr int KEY_CLASS_COMMAND = 2;   // a character taken from the key assignment table
 constexpr int NO_KEY = -1;
 
-bool in(int t, int lo, int hi) { return t >= lo && t <= hi; }
 float finite_or(float v, float fallback) { return std::isfinite(v) ? v : fallback; }
 
 // Halves away from zero onto the grid.
@@ -32,25 +31,27 @@ float snap(float v, float grid) { return std::round(v / grid) * grid; }
 // One mode: its engage button triple, its annunciator lamp, the key command
 // that toggles it, and how far it is engaged (0 off, 1 armed, 2 on).
 struct mode_row {
-    int first_button;
-    int lamp;
+    ins_type first_button;   // GA face; the BC and HM faces follow
+    ins_type lamp;
     int key_slot;
     int (*engaged)();
 };
 
 int word_is(int32_t w, int v) { return w == v ? 2 : 0; }
 const mode_row MODES[] = {
-    {242, 272, 10, [] { return word_is(sim_cockpit_autopilot.airspeed_mode, 10); }},
-    {245, 273, 11, [] { return word_is(sim_cockpit_autopilot.heading_mode, 11); }},
-    {399, 402, 12, [] { return word_is(sim_cockpit_autopilot.heading_mode, 12); }},
-    {441, 444, 13, [] { return word_is(sim_cockpit_autopilot.altitude_mode, 13); }},
-    {257, 277, 14, [] { return word_is(sim_cockpit_autopilot.altitude_mode, 14); }},
-    {254, 276, 15, [] { return word_is(sim_cockpit_autopilot.altitude_mode, 15); }},
-    {266, 280, 16, [] { return word_is(sim_cockpit_autopilot.altitude_mode, 16); }},
-    {269, 281, 17, [] { return word_is(sim_cockpit_autopilot.altitude_mode, 17); }},
-    {251, 275, 18, [] { const int32_t m = sim_cockpit_autopilot.hnav_mode; return m == 18 ? 1 : m == 19 ? 2 : 0; }},
-    {260, 278, 20, [] { const int32_t m = sim_cockpit_autopilot.vnav_mode; return m == 20 ? 1 : m == 21 ? 2 : 0; }},
-    {263, 279, NO_KEY, [] { return sim_cockpit_autopilot.backcourse_on != 0 ? 2 : 0; }},
+    {INS_OTT_ATR_ENG_GA, INS_OTT_ANN_ATR, 10, [] { return word_is(sim_cockpit_autopilot.airspeed_mode, 10); }},
+    {INS_OTT_HDG_ENG_GA, INS_OTT_ANN_HDG, 11, [] { return word_is(sim_cockpit_autopilot.heading_mode, 11); }},
+    {INS_OTT_WINGLEV_ENG_GA, INS_OTT_ANN_WINGLEV, 12, [] { return word_is(sim_cockpit_autopilot.heading_mode, 12); }},
+    {INS_OTT_ASI_ENG_GA, INS_OTT_ANN_ASI, 13, [] { return word_is(sim_cockpit_autopilot.altitude_mode, 13); }},
+    {INS_OTT_VVI_ENG_GA, INS_OTT_ANN_VVI, 14, [] { return word_is(sim_cockpit_autopilot.altitude_mode, 14); }},
+    {INS_OTT_ALT_ENG_GA, INS_OTT_ANN_ALT, 15, [] { return word_is(sim_cockpit_autopilot.altitude_mode, 15); }},
+    {INS_OTT_LCA_ENG_GA, INS_OTT_ANN_LCA, 16, [] { return word_is(sim_cockpit_autopilot.altitude_mode, 16); }},
+    {INS_OTT_SYN_ENG_GA, INS_OTT_ANN_SYN, 17, [] { return word_is(sim_cockpit_autopilot.altitude_mode, 17); }},
+    {INS_OTT_HN_ENG_GA, INS_OTT_ANN_HN, 18,
+     [] { const int32_t m = sim_cockpit_autopilot.hnav_mode; return m == 18 ? 1 : m == 19 ? 2 : 0; }},
+    {INS_OTT_VN_ENG_GA, INS_OTT_ANN_VN, 20,
+     [] { const int32_t m = sim_cockpit_autopilot.vnav_mode; return m == 20 ? 1 : m == 21 ? 2 : 0; }},
+    {INS_OTT_BC_ENG_GA, INS_OTT_ANN_BC, NO_KEY, [] { return sim_cockpit_autopilot.backcourse_on != 0 ? 2 : 0; }},
 };
 
 void engage_button(const mode_row& m, bool test)
@@ -135,11 +136,11 @@ void PANEL_autopilot()
     const bool test = autopilot_test_timeout > frame_clock;
 
     for (const mode_row& m : MODES) {
-        if (in(t, m.first_button, m.first_button + 2)) engage_button(m, test);
+        if (t >= m.first_button && t <= m.first_button + 2) engage_button(m, test);
         else if (t == m.lamp && m.engaged() != 0) PANEL_draw_control(0.0f, 0.0f, 1);
     }
-    if (in(t, 282, 285)) selector(t - 282, -2.0f);
-    if (in(t, 290, 293)) selector(t - 290, 26.0f);
+    if (INS_in(t, INS_OTT_SEL_SPD, INS_OTT_SEL_VVI)) selector(t - INS_OTT_SEL_SPD, -2.0f);
+    if (INS_in(t, INS_OTT_SELDISP_SPD, INS_OTT_SELDISP_VVI)) selector(t - INS_OTT_SELDISP_SPD, 26.0f);
 
     // Released, the selected values settle on their grids.
     if (mouse.mouse_held == 0) {
@@ -148,9 +149,9 @@ void PANEL_autopilot()
         ap.heading_mag = snap(finite_or(ap.heading_mag, 0.0f), 1.0f);
         snap_altitude_and_vs();
     }
-    if (in(t, 290, 293)) {
-        digital_display(t - 290);
-        if (t == 292 || t == 293) snap_altitude_and_vs();
+    if (INS_in(t, INS_OTT_SELDISP_SPD, INS_OTT_SELDISP_VVI)) {
+        digital_display(t - INS_OTT_SELDISP_SPD);
+        if (t == INS_OTT_SELDISP_ALT || t == INS_OTT_SELDISP_VVI) snap_altitude_and_vs();
     }
-    if (in(t, 286, 289)) drum_display(t - 286);
+    if (INS_in(t, INS_OTT_DISP_SPD, INS_OTT_DISP_VVI)) drum_display(t - INS_OTT_DISP_SPD);
 }

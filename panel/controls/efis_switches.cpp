@@ -27,7 +27,7 @@ void PANEL_efis_switches()
 bool EFIS_map_visible(float x0, float y0, float x1, float y1, float px, float py)
 {
     if (!(x0 <= px && px <= x1 && y0 <= py && py <= y1)) return false;
-    if (panel_ins_type == 331) return true;
+    if (panel_ins_type == INS_EFIS_MAP_MINI) return true;
     // Inside the 90-degree wedge opening upward from (0, y0), its edges excluded.
     const float up = py - y0;
     return up > px && up > -px;

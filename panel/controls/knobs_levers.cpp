@@ -4,11 +4,13 @@
 // vector, collective, displacement) and the flap lever with its indicators.
 //
 // Reads: the mouse record through the click and lever tests, the panel scale
-// and slot origin, lever_gang_x, pln[0] (engine and thrust-point counts, prop
-// ranges and types, flap detents, custom gauge 22, vector and speed-brake
-// options), flt[0] (engine modes, sweep and vector reached, flap ratio).
-// Writes: the knob values of sim_cockpit_*, flt[0]'s engine levers and
-// control requests, POINT_pitch_deg.
+// and slot origin, lever_gang_x, the records it is handed: the aircraft
+// (engine and thrust-point counts, prop ranges and types, flap detents, custom
+// gauge 22, vector and speed-brake options) and its flight record (engine
+// levers and modes, requests, sweep and vector reached, flap ratio).
+// Writes: the knob values of sim_cockpit_*; the flight record's engine
+// levers, control requests and collective pitch through the flight model's
+// engine and cockpit setters.
 #include <algorithm>
 #include <cmath>
 
@@ -16,6 +18,9 @@
 #include "core/input.h"
 #include "core/screen.h"
 #include "core/simvars.h"
+#include "core/engine_types.h"
+#include "flightmodel/cockpit_controls.h"
+#include "flightmodel/control/control_numbers.h"
 #include "flightmodel/engine_controls.h"
 #include "flightmodel/flt.h"
 #include "panel/panel_kit.h"
@@ -36,11 +41,23 @@ float* course_of_selector()
     }
 }
 
-int engine_count() { return std::clamp(pln[0].acf_num_engines, 0, FLT_ENGINES); }
+int engine_count(const acf_struct& a) { return std::clamp(a.acf_num_engines, 0, FLT_ENGINES); }
+
+// A lever dragged sets its control through the control's setter.
+template <typename Setter>
+void lever(float va, float vb, float now, float ya, float yb, float w, int keep, Setter set)
+{
+    float v = now;
+    if (PANEL_lever_drag(va, vb, &v, ya, yb, w, keep)) set(v);
+}
 
 // Lever group of a grouped lever kind: throttle, propeller, mixture, heat, cowl.
-int lever_group(int t) { return t == 55 ? 4 : (t - 47) / 2; }
-bool vernier(int t) { return t == 47 || t == 49 || t == 51 || t == 53; }
+int lever_group(int t) { return t == INS_HAN_SLIDER_COWL ? 4 : (t - INS_HAN_SLIDER_THRO_VERNIER) / 2; }
+bool vernier(int t)
+{
+    return t == INS_HAN_SLIDER_THRO_VERNIER || t == INS_HAN_SLIDER_PROP_VERNIER || t == INS_HAN_SLIDER_MIX_VERNIER ||
+           t == INS_HAN_SLIDER_HEAT_VERNIER;
+}
 
 }  // namespace
 
@@ -55,15 +72,15 @@ void PANEL_knob()
     float step = 0.0f, rate = 0.0f, lo = 0.0f, hi = 0.0f;
     bool wrap = false;
     switch (t) {
-    case 39: value = &el.cockpit_lights, step = 0.05f, rate = 0.3f, lo = 0.1f, hi = 1.0f; break;
-    case 40: value = &el.HUD_brightness, step = 100.0f, rate = 100.0f, lo = 0.1f, hi = 1.0f; break;
-    case 41: value = &misc.barometer_setting, step = 0.01f, rate = 0.1f, lo = 0.0f, hi = 35.0f; break;
-    case 42: value = &r.nav1_obs_degm, step = 1.0f, rate = 30.0f, wrap = true; break;
-    case 43: value = &r.nav2_obs_degm, step = 1.0f, rate = 30.0f, wrap = true; break;
-    case 375: value = course_of_selector(), step = 1.0f, rate = 30.0f, wrap = true; break;
-    case 44: value = &r.adf1_obs_card_mag, step = -1.0f, rate = -30.0f, wrap = true; break;
-    case 45: value = &r.adf2_obs_card_mag, step = -1.0f, rate = -30.0f, wrap = true; break;
-    case 46:
+    case INS_RHE_PANEL_BRT: value = &el.cockpit_lights, step = 0.05f, rate = 0.3f, lo = 0.1f, hi = 1.0f; break;
+    case INS_RHE_HUD_BRT: value = &el.HUD_brightness, step = 100.0f, rate = 100.0f, lo = 0.1f, hi = 1.0f; break;
+    case INS_RHE_BARO: value = &misc.barometer_setting, step = 0.01f, rate = 0.1f, lo = 0.0f, hi = 35.0f; break;
+    case INS_RHE_OBS_1: value = &r.nav1_obs_degm, step = 1.0f, rate = 30.0f, wrap = true; break;
+    case INS_RHE_OBS_2: value = &r.nav2_obs_degm, step = 1.0f, rate = 30.0f, wrap = true; break;
+    case INS_RHE_OBS_ANY: value = course_of_selector(), step = 1.0f, rate = 30.0f, wrap = true; break;
+    case INS_RHE_ADF_1: value = &r.adf1_obs_card_mag, step = -1.0f, rate = -30.0f, wrap = true; break;
+    case INS_RHE_ADF_2: value = &r.adf2_obs_card_mag, step = -1.0f, rate = -30.0f, wrap = true; break;
+    case INS_RHE_RADALT:
         value = &misc.radio_altimeter_minimum, step = 10.0f, lo = 0.0f, hi = 2500.0f;
         rate = misc.radio_altimeter_minimum < 500.0f ? 100.0f : 500.0f;
         break;
@@ -73,7 +90,7 @@ void PANEL_knob()
     *value = wrap ? PANEL_wrap_0_360(v) : std::clamp(finite_or(v, lo), lo, hi);
 }
 
-void PANEL_levers(int engine, float length)
+void PANEL_levers(int engine, float length, const panel_records& rec)
 {
     const int t = panel_ins_type;
     const int e = engine;
@@ -87,84 +104,95 @@ void PANEL_levers(int engine, float length)
 
     // A grab on the middle of a lever group moves every lever of the group.
     bool ganged = false;
-    if (t >= 47 && t <= 55) {
+    if (INS_in(t, INS_HAN_SLIDER_THRO_VERNIER, INS_HAN_SLIDER_COWL)) {
         const float g = std::trunc(finite_or(sim_cockpit_misc.lever_gang_x[lever_group(t)], 0.0f)) - screen.screen_area_left;
         ganged = PANEL_click_rect(g - w, bottom - 5.0f, g + w, top + 5.0f, 1) != 0;
         if (ganged) w *= 2.0f;
     }
-    flt_struct& f = flt[0];
-    const acf_struct& a = pln[0];
-    const int n = engine_count();
+    const flt_struct& f = rec.flt;
+    const acf_struct& a = rec.acf;
+    const int n = engine_count(a);
 
-    if (t == 47 || t == 48) {
+    if (t == INS_HAN_SLIDER_THRO_VERNIER || t == INS_HAN_SLIDER_THRO_LINEAR) {
         const bool apply = PANEL_click_rect(-w, bottom - 10.0f, w, top + 10.0f, 1) || ganged;
         float ratio = top == bottom ? 0.5f : (mouse.mouse_y - screen.screen_area_bottom - bottom) / (top - bottom);
         ratio = std::clamp(finite_or(ratio, 0.5f), 0.0f, 1.0f);
         const int mode_before = f.ENGN_propmode[e];
         float r = ENGN_lever_to_throttle(ratio, e, apply ? 1 : 0);
         // Leaving the forward range into beta or reverse needs a long press first.
-        if (mode_before == 1 && f.ENGN_propmode[e] != 1 && mouse.mouse_panel_drag == 0) {
-            f.ENGN_propmode[e] = 1;
-            f.ENGN_thro[e] = 0.0f;
+        if (mode_before == PROPMODE_NORMAL && f.ENGN_propmode[e] != PROPMODE_NORMAL && mouse.mouse_panel_drag == 0) {
+            ENGN_set_prop_mode(e, PROPMODE_NORMAL);
+            ENGN_set_throttle(e, 0.0f);
             r = ENGN_lever_to_throttle(0.0f, e, 0);
         }
         const float y = std::clamp(bottom + (top - bottom) * finite_or(r, 0.0f), std::min(top, bottom), std::max(top, bottom));
         PANEL_draw_control(0.0f, y, 0);
         if (a.acf_vectEQ != 0)
-            for (int i = 0; i < n; ++i) f.ENGN_thro[i] = f.ENGN_thro[e];
+            for (int i = 0; i < n; ++i) ENGN_set_throttle(i, f.ENGN_thro[e]);
         if (ganged)
-            for (int i = 0; i < n; ++i) f.ENGN_propmode[i] = f.ENGN_propmode[e];
+            for (int i = 0; i < n; ++i) ENGN_set_prop_mode(i, f.ENGN_propmode[e]);
         return;
     }
 
     const int force = ganged ? 1 : 0;
     switch (t) {
-    case 49: case 50:
-        PANEL_lever_drag(a.acf_RSC_redline_prp, a.acf_RSC_mingreen_prp, &f.ENGN_prop[e], top, bottom, w, force);
+    case INS_HAN_SLIDER_PROP_VERNIER: case INS_HAN_SLIDER_PROP_LIN:
+        lever(a.acf_RSC_redline_prp, a.acf_RSC_mingreen_prp, f.ENGN_prop[e], top, bottom, w, force,
+              [e](float v) { ENGN_set_prop_rpm(e, v); });
         return;
-    case 51: case 52: PANEL_lever_drag(1.0f, 0.0f, &f.ENGN_mixt[e], top, bottom, w, force); return;
-    case 53: case 54: PANEL_lever_drag(0.0f, 1.0f, &f.ENGN_heat[e], top, bottom, w, force); return;
-    case 55: PANEL_lever_drag(0.0f, 1.0f, &f.ENGN_cowl[e], top, bottom, w, force); return;
-    case 56: case 57: {
-        PANEL_lever_drag(-0.5f, 1.0f, &f.sbrkrqst, h - 8.0f, 28.0f - h, w, 0);
-        float v = finite_or(f.sbrkrqst, 0.0f);
+    case INS_HAN_SLIDER_MIX_VERNIER: case INS_HAN_SLIDER_MIXTURE_LIN:
+        lever(1.0f, 0.0f, f.ENGN_mixt[e], top, bottom, w, force, [e](float v) { ENGN_set_mixture(e, v); });
+        return;
+    case INS_HAN_SLIDER_HEAT_VERNIER: case INS_HAN_SLIDER_CHEAT_LIN:
+        lever(0.0f, 1.0f, f.ENGN_heat[e], top, bottom, w, force, [e](float v) { ENGN_set_carb_heat(e, v); });
+        return;
+    case INS_HAN_SLIDER_COWL:
+        lever(0.0f, 1.0f, f.ENGN_cowl[e], top, bottom, w, force, [e](float v) { ENGN_set_cowl_flaps(e, v); });
+        return;
+    case INS_HAN_SBRAKE1: case INS_HAN_SBRAKE2: {
+        float v = f.sbrkrqst;
+        PANEL_lever_drag(-0.5f, 1.0f, &v, h - 8.0f, 28.0f - h, w, 0);
+        v = finite_or(v, 0.0f);
         if (a.acf_num_engines >= 1) v = std::round(v * 2.0f) * 0.5f;
-        f.sbrkrqst = std::clamp(v, a.acf_autosbrkEQ != 0 ? -0.5f : 0.0f, 1.0f);
+        CTRL_set_speedbrake_request(std::clamp(v, a.acf_autosbrkEQ != 0 ? -0.5f : 0.0f, 1.0f));
         return;
     }
-    case 58: case 458: case 59: {
+    case INS_HAN_SWEEP: case INS_HAN_INCIDENCE: case INS_HAN_VECT: {
         const float ya = h - 2.0f, yb = 12.0f - h;
         // The position reached, drawn before the lever.
-        const float reached = t == 59 ? f.vect_ratio : f.swdi;
-        PANEL_draw_control(t == 458 ? 11.0f : 19.0f, ya + (yb - ya) * std::clamp(finite_or(reached, 0.0f), 0.0f, 1.0f), 1);
-        PANEL_lever_drag(0.0f, 1.0f, t == 59 ? &f.vectrqst : &f.swdirqst, ya, yb, w, 0);
+        const float reached = t == INS_HAN_VECT ? f.vect_ratio : f.swdi;
+        const float y = ya + (yb - ya) * std::clamp(finite_or(reached, 0.0f), 0.0f, 1.0f);
+        PANEL_draw_control(t == INS_HAN_INCIDENCE ? 11.0f : 19.0f, y, 1);
+        if (t == INS_HAN_VECT) lever(0.0f, 1.0f, f.vectrqst, ya, yb, w, 0, CTRL_set_vector_request);
+        else lever(0.0f, 1.0f, f.swdirqst, ya, yb, w, 0, CTRL_set_sweep_request);
         return;
     }
-    case 60: {
+    case INS_HAN_SLIDER_COLLECTIVE: {
         const int points = std::clamp(a.acf_num_thrustpoints, 0, FLT_ENGINES);
         for (int i = 0; i < points; ++i)
-            if (a.acf_prop_type[i] == 3)
-                PANEL_lever_drag(a.acf_min_pitch[i], a.acf_max_pitch[i], &f.POINT_pitch_deg[i], h, -h, w, 0);
+            if (a.acf_prop_type[i] == PROP_COLLECTIVE_ROTOR)
+                lever(a.acf_min_pitch[i], a.acf_max_pitch[i], f.POINT_pitch_deg[i], h, -h, w, 0,
+                      [i](float v) { ENGN_set_collective_pitch(i, v); });
         return;
     }
-    case 61: PANEL_lever_drag(1.05f, 0.95f, &f.displace_rat, h, -h, w, 0); return;
+    case INS_HAN_SLIDER_DISPLACEMENT: lever(1.05f, 0.95f, f.displace_rat, h, -h, w, 0, CTRL_set_displacement); return;
     default: return;
     }
 }
 
-void PANEL_flap_lever()
+void PANEL_flap_lever(const panel_records& r)
 {
     const int t = panel_ins_type;
     const float s = panel_ins_scale;
-    flt_struct& f = flt[0];
-    const acf_struct& a = pln[0];
+    const flt_struct& f = r.flt;
+    const acf_struct& a = r.acf;
     const float flaprat = finite_or(f.flaprat, 0.0f);
 
-    if (t == 65) {
+    if (t == INS_FLAP_IND_LIN) {
         PANEL_draw_control(0.0f, 30.0f * s + (-26.0f * s - 30.0f * s) * flaprat, 0);
         return;
     }
-    if (t == 453) {
+    if (t == INS_FLAP_IND_RND) {
         float lo = 0.0f, hi = 1.0f, lo_ang = 0.0f, hi_ang = 135.0f;
         if (a.acf_cus_rnd_use[FLAP_GAUGE] != 0) {
             lo = a.acf_cus_rnd_lo_val[FLAP_GAUGE], hi = a.acf_cus_rnd_hi_val[FLAP_GAUGE];
@@ -176,12 +204,13 @@ void PANEL_flap_lever()
         PANEL_draw_needle(0.0f, 0.0f, finite_or(angle, 0.0f), 57);
         return;
     }
-    if (t < 62 || t > 64) return;
+    if (t < INS_HAN_SLIDER_FLAP_GA || t > INS_HAN_SLIDER_FLAP_HM) return;
 
     const float h = 28.0f * s;
+    float request = f.flaprqst;
     if (PANEL_click_rect(-12.0f, -h, 12.0f, h, 1)) {
-        const float r = h == 0.0f ? 0.5f : 1.0f - (mouse.mouse_y - screen.screen_area_bottom + h) / (2.0f * h);
-        f.flaprqst = std::clamp(finite_or(r, 0.5f), 0.0f, 1.0f);
+        const float at = h == 0.0f ? 0.5f : 1.0f - (mouse.mouse_y - screen.screen_area_bottom + h) / (2.0f * h);
+        request = std::clamp(finite_or(at, 0.5f), 0.0f, 1.0f);
     }
     // Snap to the nearest detent, the first on a tie; only detents inside
     // the aircraft's table count, and none leaves the request at 0.
@@ -191,10 +220,10 @@ void PANEL_flap_lever()
         const float span = a.acf_flap_dn[last] - a.acf_flap_dn[0];
         for (int i = 0; i <= last; ++i) {
             const float ratio = span == 0.0f ? 0.5f : (a.acf_flap_dn[i] - a.acf_flap_dn[0]) / span;
-            const float gap = std::fabs(ratio - f.flaprqst);
+            const float gap = std::fabs(ratio - request);
             if (gap < best_gap) best_gap = gap, snapped = ratio;
         }
     }
-    f.flaprqst = snapped;
+    CTRL_set_flap_request(snapped);
     PANEL_draw_control(0.0f, std::clamp(h - 2.0f * h * f.flaprqst, -std::fabs(h), std::fabs(h)), 0);
 }

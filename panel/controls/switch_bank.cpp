@@ -6,19 +6,23 @@
 // command, which works that switch as one click would and draws nothing.
 //
 // Reads: the mouse record through the click tests, the frame clock and period,
-// pln[0] (gear retraction and deploy ratios, jettison option, clutch, engine
-// types, weapon slots), flt[0] (jato_left, m_jettison, brakes).
-// Writes: the published switch words of sim_cockpit_*, flt[0]'s lights,
-// brakes, trims and jettison words, the test deadlines and switch_mem.
+// the records it is handed: the aircraft (gear retraction and deploy ratios,
+// jettison option, clutch, engine types) and its flight record (jato_left,
+// brakes, ignition, jettison words).
+// Writes: the published switch words of sim_cockpit_*, the test deadlines and
+// switch_mem; the flight record's lights, parking brake, trims, ignition,
+// overspeed test and jettison, and the drop tanks, through the flight model's
+// cockpit setters.
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <iterator>
+#include <optional>
 
 #include "aircraft/acf_struct.h"
-#include "aircraft/wpn_slot.h"
 #include "core/frame_clock.h"
 #include "core/simvars.h"
+#include "flightmodel/cockpit_controls.h"
 #include "flightmodel/flt.h"
 #include "links/sound.h"
 #include "panel/controls/controls.h"
@@ -39,61 +43,63 @@ void SWITCHES_reset()
 namespace {
 
 constexpr int GEAR_SOUND_SLOT = 27;
-constexpr int DROP_TANK_WEAPON = 23;
 
-bool in(int t, int lo, int hi) { return t >= lo && t <= hi; }
-
-// The word a two-state switch flips: a plain word, or the served engine's
-// entry of an eight-entry array.
+// What a two-state switch flips: a published switch word, the served
+// engine's entry of an eight-entry array, a ratio word, or a light of the
+// flight record (through its setter).
 struct toggle_word {
-    int type;
-    int32_t* word;
-    int32_t* per_engine;   // eight entries, indexed by the item
-    float* float_word;
+    int32_t* word = nullptr;
+    int32_t* per_engine = nullptr;   // eight entries, indexed by the item
+    float* float_word = nullptr;
+    std::optional<cockpit_light> light;
+    bool any() const { return word || per_engine || float_word || light; }
 };
+toggle_word word(int32_t* w) { return {w, nullptr, nullptr, {}}; }
+toggle_word engine_word(int32_t* w) { return {nullptr, w, nullptr, {}}; }
+toggle_word ratio_word(float* w) { return {nullptr, nullptr, w, {}}; }
+toggle_word light(cockpit_light l) { return {nullptr, nullptr, nullptr, l}; }
 
 toggle_word toggle_of(int t)
 {
     sim_cockpit_switches_block& sw = sim_cockpit_switches;
     sim_cockpit_electrical_block& el = sim_cockpit_electrical;
     sim_cockpit_engine_block& en = sim_cockpit_engine;
-    flt_struct& f = flt[0];
     switch (t) {
-    case 387: return {t, &f.nav_lights_on, nullptr, nullptr};
-    case 388: return {t, &f.beacon_lights_on, nullptr, nullptr};
-    case 436: return {t, &f.strobe_lights_on, nullptr, nullptr};
-    case 1: return {t, &f.landing_lights_on, nullptr, nullptr};
-    case 456: return {t, &f.taxi_light_on, nullptr, nullptr};
-    case 2: return {t, &el.HUD_on, nullptr, nullptr};
-    case 4: return {t, &sw.anti_ice_on, nullptr, nullptr};
-    case 3: return {t, &sw.pitot_heat_on, nullptr, nullptr};
-    case 466: return {t, &sw.anti_ice_auto_ignite, nullptr, nullptr};
-    case 467: return {t, &sw.anti_ice_inert_sep, nullptr, nullptr};
-    case 468: return {t, &sw.anti_ice_inlet_heat, nullptr, nullptr};
-    case 469: return {t, &sw.anti_ice_prop_heat, nullptr, nullptr};
-    case 470: return {t, &sw.anti_ice_surf_heat, nullptr, nullptr};
-    case 471: return {t, &sw.anti_ice_surf_boot, nullptr, nullptr};
-    case 472: return {t, &sw.anti_ice_window_heat, nullptr, nullptr};
-    case 7: return {t, &sw.yaw_damper_on, nullptr, nullptr};
-    case 8: return {t, &sw.prop_sync_on, nullptr, nullptr};
-    case 9: return {t, nullptr, en.fadec_on, nullptr};
-    case 411: return {t, nullptr, en.idle_speed, nullptr};
-    case 10: return {t, &sw.arresting_gear, nullptr, nullptr};
-    case 12: return {t, &sw.dumping_fuel, nullptr, nullptr};
-    case 13: return {t, &sw.parachute_on, nullptr, nullptr};
-    case 15: return {t, &sw.pre_rotating, nullptr, nullptr};
-    case 16: return {t, nullptr, nullptr, &sw.pre_rotate_level};
-    case 29: return {t, &el.battery_on, nullptr, nullptr};
-    case 30: return {t, &el.avionics_on, nullptr, nullptr};
-    case 31: return {t, nullptr, el.generator_on, nullptr};
-    case 32: return {t, nullptr, en.inverter_on, nullptr};
-    case 33: return {t, nullptr, en.fuel_pump_on, nullptr};
-    case 389: return {t, &sw.art_stab_on, nullptr, nullptr};
-    case 447: return {t, nullptr, en.igniters_on, nullptr};
-    case 450: return {t, &sw.puffers_on, nullptr, nullptr};
-    case 459: return {t, &sw.water_scoop_on, nullptr, nullptr};
-    case 446: return {t, &en.clutch_engage, nullptr, nullptr};
-    default: return {-1, nullptr, nullptr, nullptr};
+    case INS_BUT_NAVLIGHT: return light(LIGHT_NAV);
+    case INS_BUT_BEACON: return light(LIGHT_BEACON);
+    case INS_BUT_STROBELIGHT: return light(LIGHT_STROBE);
+    case INS_BUT_LAND_LIGHT: return light(LIGHT_LANDING);
+    case INS_BUT_TAXI_LIGHT: return light(LIGHT_TAXI);
+    case INS_BUT_HUD_POWER: return word(&el.HUD_on);
+    case INS_DEICE_ALL_SYSTEMS: return word(&sw.anti_ice_on);
+    case INS_DEICE_PITOT_HEAT: return word(&sw.pitot_heat_on);
+    case INS_DEICE_AUTO_IGNITION: return word(&sw.anti_ice_auto_ignite);
+    case INS_DEICE_INERTIAL_SEPARATOR: return word(&sw.anti_ice_inert_sep);
+    case INS_DEICE_INLET_HEAT: return word(&sw.anti_ice_inlet_heat);
+    case INS_DEICE_PROP_HEAT: return word(&sw.anti_ice_prop_heat);
+    case INS_DEICE_SURFACE_BLEED_AIR: return word(&sw.anti_ice_surf_heat);
+    case INS_DEICE_SURFACE_PNEUMATIC: return word(&sw.anti_ice_surf_boot);
+    case INS_DEICE_WINDSHIELD_HEAT: return word(&sw.anti_ice_window_heat);
+    case INS_BUT_YAWDAMP: return word(&sw.yaw_damper_on);
+    case INS_BUT_PROPSYNC: return word(&sw.prop_sync_on);
+    case INS_BUT_FADEC: return engine_word(en.fadec_on);
+    case INS_BUT_IDLE: return engine_word(en.idle_speed);
+    case INS_BUT_ARREST: return word(&sw.arresting_gear);
+    case INS_BUT_FUELDUMP: return word(&sw.dumping_fuel);
+    case INS_BUT_CHUTE: return word(&sw.parachute_on);
+    case INS_BUT_PREROTATE: return word(&sw.pre_rotating);
+    case INS_BUT_PREROTATELEVEL: return ratio_word(&sw.pre_rotate_level);
+    case INS_BUT_BATTERY: return word(&el.battery_on);
+    case INS_BUT_AVIONICS: return word(&el.avionics_on);
+    case INS_BUT_GENERATOR: return engine_word(el.generator_on);
+    case INS_BUT_INVERTER: return engine_word(en.inverter_on);
+    case INS_BUT_FUELPUMP: return engine_word(en.fuel_pump_on);
+    case INS_BUT_ARTSTAB: return word(&sw.art_stab_on);
+    case INS_BUT_IGNITER: return engine_word(en.igniters_on);
+    case INS_BUT_PUFFER: return word(&sw.puffers_on);
+    case INS_BUT_WATER_SCOOP: return word(&sw.water_scoop_on);
+    case INS_BUT_CLUTCH: return word(&en.clutch_engage);
+    default: return {};
     }
 }
 
@@ -117,7 +123,7 @@ int32_t wrap_into(int64_t v, int lo, int hi)
 int32_t clamp_into(int64_t v, int lo, int hi) { return static_cast<int32_t>(std::clamp<int64_t>(v, lo, hi)); }
 
 struct selector {
-    int type;
+    ins_type type;
     int32_t* word;
     int lo, hi;
     bool wrap;
@@ -128,21 +134,21 @@ bool rotary(int t, bool pass, bool commanded)
 {
     sim_cockpit_switches_block& sw = sim_cockpit_switches;
     const selector table[] = {
-        {5, &sw.auto_brake_settings, -1, 4, true, 0, 0},
-        {24, &sw.HSI_selector, 0, 1, true, 0, 0},
-        {25, &sw.HSI_selector, 0, 2, true, 0, 0},
-        {26, &sw.RMI_selector, 0, 1, true, 0, 0},
-        {27, &sw.RMI_selector, 0, 2, true, 0, 0},
-        {37, &sim_cockpit_autopilot.autopilot_mode, 0, 2, true, 0, 0},
-        {403, &sim_cockpit_autopilot.autopilot_mode, 0, 2, true, 0, 0},
-        {369, &sw.EFIS_dme_1_selector, 0, 2, true, 4, -1},
-        {370, &sw.EFIS_dme_2_selector, 0, 2, true, 4, -1},
-        {6, &sw.auto_feather_mode, 0, 2, false, 0, 0},
-        {398, &sim_cockpit_engine.fuel_tank_transfer, 0, 3, false, 0, 0},
-        {28, &sw.EFIS_map_range_selector, 0, 6, false, 0, 0},
-        {415, &sw.EFIS_map_mode, 0, 1, false, 0, 0},
-        {416, &sim_cockpit_pressure.bleed_air_on, 0, 1, false, 0, 0},
-        {438, &sim_cockpit_weapons.firing_mode, 0, 3, false, 0, 0},
+        {INS_BUT_AUTOBRAKE, &sw.auto_brake_settings, -1, 4, true, 0, 0},
+        {INS_BUT_HSI_12, &sw.HSI_selector, 0, 1, true, 0, 0},
+        {INS_BUT_HSI_12GPS, &sw.HSI_selector, 0, 2, true, 0, 0},
+        {INS_BUT_RMI_12, &sw.RMI_selector, 0, 1, true, 0, 0},
+        {INS_BUT_RMI_12GPS, &sw.RMI_selector, 0, 2, true, 0, 0},
+        {INS_BUT_FLITEDIR_MODESC, &sim_cockpit_autopilot.autopilot_mode, 0, 2, true, 0, 0},
+        {INS_BUT_FLITEDIR_MODEDC, &sim_cockpit_autopilot.autopilot_mode, 0, 2, true, 0, 0},
+        {INS_BUT_DISP_VORADF1, &sw.EFIS_dme_1_selector, 0, 2, true, 4, -1},
+        {INS_BUT_DISP_VORADF2, &sw.EFIS_dme_2_selector, 0, 2, true, 4, -1},
+        {INS_BUT_AUTOFEATHER, &sw.auto_feather_mode, 0, 2, false, 0, 0},
+        {INS_BUT_FUEL_XFR_0123, &sim_cockpit_engine.fuel_tank_transfer, 0, 3, false, 0, 0},
+        {INS_BUT_MAP_ZOOM, &sw.EFIS_map_range_selector, 0, 6, false, 0, 0},
+        {INS_BUT_MAP_HSI, &sw.EFIS_map_mode, 0, 1, false, 0, 0},
+        {INS_BLEED_AIR, &sim_cockpit_pressure.bleed_air_on, 0, 1, false, 0, 0},
+        {INS_WPN_FIRE_MODE, &sim_cockpit_weapons.firing_mode, 0, 3, false, 0, 0},
     };
     for (const selector& s : table) {
         if (s.type != t) continue;
@@ -175,42 +181,46 @@ void firing_rate(bool pass, bool commanded)
 void fuel_selector(int t, bool pass, bool commanded)
 {
     int32_t& sel = sim_cockpit_engine.fuel_tank_selector;
-    const int m = t == 393 ? 2 : t == 395 ? 3 : 4;
+    const int m = t == INS_BUT_FUEL_012 ? 2 : t == INS_BUT_FUEL_0123 ? 3 : 4;
     const int d = selector_step(0.0f, 0.0f, commanded);
     int32_t v = clamp_into(int64_t{sel} + d, 0, m);
     if (d != 0) {
-        if (t == 38) v = d < 0 ? 0 : 4;
-        else if (t == 393 && v >= 2) v = 2;
-        else if (t == 395 && v >= 3) v = 3;
-        else if (t == 394 && d > 0) v = v == 2 ? 4 : (v == 4 || v == 3) ? 2 : v;
-        else if (t == 394 && d < 0) v = v == 1 ? 4 : v == 3 ? 1 : v;
+        if (t == INS_BUT_FUEL_01) v = d < 0 ? 0 : 4;
+        else if (t == INS_BUT_FUEL_012 && v >= 2) v = 2;
+        else if (t == INS_BUT_FUEL_0123 && v >= 3) v = 3;
+        else if (t == INS_BUT_FUEL_012_ALL && d > 0) v = v == 2 ? 4 : (v == 4 || v == 3) ? 2 : v;
+        else if (t == INS_BUT_FUEL_012_ALL && d < 0) v = v == 1 ? 4 : v == 3 ? 1 : v;
     }
     sel = v;
     if (pass) PANEL_draw_control(0.0f, 0.0f, sel);
 }
 
-void starter_key(int e, bool commanded)
+void starter_key(const panel_records& r, int e, bool commanded)
 {
     if (!PANEL_engine_ok(e)) return;
-    flt_struct& f = flt[0];
     const bool long_press = mouse.mouse_panel_drag != 0;
     const int d = selector_step(0.0f, 0.0f, commanded);
-    if (d != 0 && !long_press) f.ignition_on[e] = clamp_into(int64_t{f.ignition_on[e]} + d, 0, 3);
+    int32_t ignition = r.flt.ignition_on[e];
+    if (d != 0 && !long_press) ignition = clamp_into(int64_t{ignition} + d, 0, 3);
     if (!commanded && PANEL_click_spot(0.0f, 0.0f, 12.0f, 1) && long_press && PANEL_has_power())
         sim_cockpit_engine.starter_duration[e] = 2.0f * sim_operation_misc.frame_rate_period;
-    if (pln[0].acf_en_type[e] > 1) {
-        if (f.ignition_on[e] == 1) f.ignition_on[e] = 3;
-        else if (f.ignition_on[e] == 2) f.ignition_on[e] = 0;
+    // A turbine's key has no magneto positions: right goes to both, left to off.
+    if (r.acf.acf_en_type[e] > 1) {
+        if (ignition == 1) ignition = 3;
+        else if (ignition == 2) ignition = 0;
     }
+    if (ignition != r.flt.ignition_on[e]) ENGN_set_ignition(e, ignition);
     // The panel pass draws the key on every call; a command draws nothing.
-    if (!commanded) PANEL_draw_control(0.0f, 0.0f, clamp_into(f.ignition_on[e], 0, 3) + (sim_cockpit_engine.starter_duration[e] > 0.01f ? 1 : 0));
+    const int starting = sim_cockpit_engine.starter_duration[e] > 0.01f ? 1 : 0;
+    if (!commanded) PANEL_draw_control(0.0f, 0.0f, clamp_into(r.flt.ignition_on[e], 0, 3) + starting);
 }
 
-void gear_handle(int t, bool pass, bool commanded)
+void gear_handle(const acf_struct& a, int t, bool pass, bool commanded)
 {
-    if (pln[0].acf_gear_retract == 0) return;
+    if (a.acf_gear_retract == 0) return;
     int32_t& handle = sim_cockpit_switches.gear_handle_status;
-    const bool hit = !commanded && (t == 20 ? PANEL_click_rect(-15, -30, 15, 30, 0) : PANEL_click_rect(-20, -70, 20, 70, 0));
+    const bool hit = !commanded && (t == INS_BUT_GEAR_HANDLE_GA ? PANEL_click_rect(-15, -30, 15, 30, 0)
+                                                                 : PANEL_click_rect(-20, -70, 20, 70, 0));
     if (hit || commanded) {
         handle = handle == 0 ? 1 : 0;
         SOUND_play(GEAR_SOUND_SLOT, 0, 1.0f, 1.0f);
@@ -218,19 +228,18 @@ void gear_handle(int t, bool pass, bool commanded)
     if (pass && handle == 1) PANEL_draw_control(0.0f, 0.0f, 0);
 }
 
-void gear_light(int part, bool pass)
+void gear_light(const acf_struct& a, int part, bool pass)
 {
     if (!pass || !PANEL_has_power()) return;
-    if (part < 0 || part >= 73) return;
-    const float deploy = pln[0].acf_gear_deploy[part];
+    if (part < 0 || part >= ACF_NUM_PARTS) return;
+    const float deploy = a.acf_gear_deploy[part];
     if (sim_cockpit_switches.gear_handle_status != 0) PANEL_draw_control(0.0f, 0.0f, deploy > 0.99f ? 1 : 0);
     else if (deploy >= 0.01f) PANEL_draw_control(0.0f, 0.0f, 0);
     else if (PANEL_click_spot(0.0f, 0.0f, 6.0f, 1)) PANEL_draw_control(0.0f, 0.0f, 1);
 }
 
-void clutch_light()
+void clutch_light(const acf_struct& a)
 {
-    const acf_struct& a = pln[0];
     if (a.acf_has_clutch == 0) return;
     for (int e = 0; e < 8; ++e) {
         const float r = sim_cockpit_engine.clutch_ratio[e];
@@ -241,7 +250,7 @@ void clutch_light()
 
 void arming_selector(int t, bool pass, bool commanded)
 {
-    const int m = t == 422 ? 1 : t <= 428 ? 2 : t <= 432 ? 3 : 4;
+    const int m = t == INS_WPN_ALL ? 1 : t <= INS_WPN_MIS_BOM ? 2 : t <= INS_WPN_ROC_MIS_BOM ? 3 : 4;
     int32_t& p = switch_mem.weapon_select_pos;
     p = clamp_into(int64_t{p} + selector_step(0.0f, 0.0f, commanded), 0, m);
     if (pass) PANEL_draw_control(0.0f, 0.0f, p);
@@ -253,7 +262,7 @@ void arming_selector(int t, bool pass, bool commanded)
         {1, 1, 1, 1}, {1, 2, 0, 0}, {1, 0, 2, 0}, {1, 0, 0, 2}, {0, 1, 2, 0}, {0, 1, 0, 2},
         {0, 0, 1, 2}, {1, 2, 3, 0}, {1, 2, 0, 3}, {1, 0, 2, 3}, {0, 1, 2, 3}, {1, 2, 3, 4},
     };
-    const arming& a = table[t - 422];
+    const arming& a = table[t - INS_WPN_ALL];
     auto armed = [p](int at) { return at != 0 && p == at ? 1 : 0; };
     sim_cockpit_weapons_block& w = sim_cockpit_weapons;
     w.guns_armed = armed(a.guns);
@@ -263,51 +272,43 @@ void arming_selector(int t, bool pass, bool commanded)
 }
 
 // The momentary and one-shot buttons; false when the type is none of them.
-bool momentary(int t, int item, bool pass, bool commanded)
+bool momentary(const panel_records& r, int t, int item, bool pass, bool commanded)
 {
-    flt_struct& f = flt[0];
+    const flt_struct& f = r.flt;
     const float now = frame_clock;
     switch (t) {
-    case 14:
+    case INS_BUT_JATO:
         if (commanded || PANEL_click_spot(0, 0, 12, 0)) sim_cockpit_switches.jato_on = f.jato_left > 0.01f ? 1 : 0;
         if (pass && sim_cockpit_switches.jato_on != 0) PANEL_draw_control(0.0f, 0.0f, 0);
         return true;
-    case 17:
-    case 18: {
-        float& trim = t == 17 ? f.rud_trim : f.ail_trim;
-        if (commanded || PANEL_click_spot(0, 0, 12, 0)) trim = 0.0f;
+    case INS_BUT_RUD_TRIM_RESET:
+    case INS_BUT_AIL_TRIM_RESET: {
+        if (commanded || PANEL_click_spot(0, 0, 12, 0))
+            CTRL_set_trim(t == INS_BUT_RUD_TRIM_RESET ? TRIM_RUDDER : TRIM_AILERON, 0.0f);
         if (pass && PANEL_click_spot(0, 0, 12, 0)) PANEL_draw_control(0.0f, 0.0f, 0);
         return true;
     }
-    case 11: {
+    case INS_BUT_JETTISON: {
         const bool hit = commanded || PANEL_click_spot(0, 0, 12, 0);
-        const bool water = pln[0].acf_jett_is_water != 0;
-        if (hit) {
-            if (water) f.water_drop_on = f.m_jettison > 0.0f ? 1 : 0;
-            else f.m_jettison = 0.0f;
-        }
+        const bool water = r.acf.acf_jett_is_water != 0;
+        if (hit) FLT_jettison_load();
         if (pass && (water ? f.water_drop_on != 0 : hit)) PANEL_draw_control(0.0f, 0.0f, 0);
         return true;
     }
-    case 473:
-        if (commanded || PANEL_click_spot(0, 0, 12, 1)) {
-            for (int s = 0; s < ACF_WPN_SLOTS; ++s) {
-                wpn_slot_record& w = pln[0].acf_wpn_slot[s];
-                if (w.wpn_type == DROP_TANK_WEAPON && WPN_not_released(0, s)) w.wpn_released = 1;
-            }
-        }
+    case INS_BUT_DROP_TANK:
+        if (commanded || PANEL_click_spot(0, 0, 12, 1)) WPN_release_drop_tanks();
         return true;
-    case 413:
+    case INS_BUT_AMMETER_VOLT:
         if ((commanded || PANEL_click_spot(0, 0, 12, 1)) && PANEL_engine_ok(item)) volt_display_timeout[item] = now + 0.1f;
         return true;
-    case 414:
+    case INS_BUT_OVERSPEED_TEST:
         if (!commanded && PANEL_click_spot(0, 0, 10, 1))
-            f.prop_ospeed_test_timeout = now + 2.0f * sim_operation_misc.frame_rate_period;
+            ENGN_set_overspeed_test(now + 2.0f * sim_operation_misc.frame_rate_period);
         return true;
-    case 417:
+    case INS_PRESS_TEST:
         if (commanded || PANEL_click_spot(4, -1, 12, 0)) sim_cockpit_pressure.pressure_test_timeout = now + 0.2f;
         return true;
-    case 455:
+    case INS_BUT_AUTOPILOT_TEST:
         if (commanded || PANEL_click_spot(4, -1, 12, 1)) autopilot_test_timeout = now + 0.2f;
         return true;
     default:
@@ -317,7 +318,7 @@ bool momentary(int t, int item, bool pass, bool commanded)
 
 }  // namespace
 
-void PANEL_switches(int command, int item)
+void PANEL_switches(int command, int item, const panel_records& r)
 {
     if (command != -1) panel_ins_type = command;
     const bool pass = command == -1;
@@ -325,7 +326,7 @@ void PANEL_switches(int command, int item)
     const int t = panel_ins_type;
 
     const toggle_word tw = toggle_of(t);
-    if (tw.type >= 0) {
+    if (tw.any()) {
         // A per-engine switch serves engine `item`; another item changes and draws nothing.
         int32_t* word = tw.word;
         if (tw.per_engine) word = PANEL_engine_ok(item) ? &tw.per_engine[item] : nullptr;
@@ -337,26 +338,30 @@ void PANEL_switches(int command, int item)
         } else if (tw.float_word) {
             if (flip) *tw.float_word = *tw.float_word == 0.0f ? 1.0f : 0.0f;
             on = *tw.float_word != 0.0f;
+        } else if (tw.light) {
+            if (flip) CTRL_set_light(*tw.light, CTRL_light_on(*tw.light) ? 0 : 1);
+            on = CTRL_light_on(*tw.light) != 0;
         }
         if (pass && on) PANEL_draw_control(0.0f, 0.0f, 0);
         return;
     }
-    if (momentary(t, item, pass, commanded)) return;
+    if (momentary(r, t, item, pass, commanded)) return;
     if (rotary(t, pass, commanded)) return;
-    if (t == 439) return firing_rate(pass, commanded);
-    if (t == 38 || in(t, 393, 396)) return fuel_selector(t, pass, commanded);
-    if (t == 34 || t == 35) return starter_key(item, commanded);
-    if (t == 19) {
-        flt_struct& f = flt[0];
-        if (!commanded && PANEL_click_rect(-24, -8, 24, 8, 0)) f.parkbrake = f.parkbrake < 0.1f ? 1.0f : 0.0f;
+    if (t == INS_WPN_FIRE_RATE) return firing_rate(pass, commanded);
+    if (t == INS_BUT_FUEL_01 || INS_in(t, INS_BUT_FUEL_012, INS_BUT_FUEL_0123_ALL))
+        return fuel_selector(t, pass, commanded);
+    if (t == INS_BUT_STARTER_GA || t == INS_BUT_STARTER_BC) return starter_key(r, item, commanded);
+    if (t == INS_BUT_BRAKES) {
+        const flt_struct& f = r.flt;
+        if (!commanded && PANEL_click_rect(-24, -8, 24, 8, 0)) CTRL_set_parking_brake(f.parkbrake < 0.1f ? 1.0f : 0.0f);
         if (pass && (f.parkbrake > 0.01f || f.l_brake_add > 0.5f || f.r_brake_add > 0.5f)) PANEL_draw_control(0, 0, 0);
         return;
     }
-    if (t == 20 || t == 21) return gear_handle(t, pass, commanded);
-    if (t == 22 || t == 23) return gear_light(item, pass);
-    if (t == 457) {
-        if (pass) clutch_light();
+    if (t == INS_BUT_GEAR_HANDLE_GA || t == INS_BUT_GEAR_HANDLE_HM) return gear_handle(r.acf, t, pass, commanded);
+    if (t == INS_BUT_GEAR_LIGHT_GA || t == INS_BUT_GEAR_LIGHT_HM) return gear_light(r.acf, item, pass);
+    if (t == INS_BUT_CLUTCH_TRANSIT) {
+        if (pass) clutch_light(r.acf);
         return;
     }
-    if (in(t, 422, 433)) return arming_selector(t, pass, commanded);
+    if (INS_in(t, INS_WPN_ALL, INS_WPN_ANY)) return arming_selector(t, pass, commanded);
 }

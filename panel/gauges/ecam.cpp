@@ -37,42 +37,50 @@ constexpr const char* warning_messages[6] = {
 };
 
 float finite(float v) { return std::isfinite(v) ? v : 0.0f; }
-int engines() { return std::clamp(pln[0].acf_num_engines, 0, 8); }
-bool failed(int slot) { return slot >= 0 && slot < FAILURE_SLOTS && flt[0].failures[slot] == FAILURE_STATE_FAILED; }
+int engines(const acf_struct& a) { return std::clamp(a.acf_num_engines, 0, 8); }
+bool failed(const flt_struct& f, int slot)
+{
+    return slot >= 0 && slot < FAILURE_SLOTS && f.failures[slot] == FAILURE_STATE_FAILED;
+}
 
 // ---- engines -------------------------------------------------------------------
 
-void engine_page(int t)
+void engine_page(const panel_records& r, int t)
 {
-    const int n = engines();
+    const int n = engines(r.acf);
     for (int e = 0; e < n; ++e) {
         const float fe = static_cast<float>(e);
         const float rx = 72.0f * fe - 36.0f;
         const int flag = e == n - 1 ? 1 : 2;
+        // The page's two gauges of each engine: round dials one above the
+        // other, or bars side by side.
+        auto dial = [&](int type, float y) { update_eng_asi(type, rx, y, e, 1, r); };
+        auto bar = [&](int type, float x) { update_eng_asi(type, x, -10, e, flag, r); };
+        const float bx = 6 * fe - 40, cx = 6 * fe + 22;
         switch (t) {
-        case 194: update_eng_asi(461, rx, 30, e, 1), update_eng_asi(296, rx, -35, e, 1); break;
-        case 196: update_eng_asi(461, rx, 30, e, 1), update_eng_asi(298, rx, -35, e, 1); break;
-        case 198: update_eng_asi(295, rx, 30, e, 1), update_eng_asi(299, rx, -35, e, 1); break;
-        case 200: update_eng_asi(297, rx, 30, e, 1), update_eng_asi(299, rx, -35, e, 1); break;
-        case 202: update_eng_asi(295, rx, 30, e, 1), update_eng_asi(299, rx, 30, e, 1); break;
-        case 193: update_eng_asi(463, 6 * fe - 40, -10, e, flag), update_eng_asi(310, 6 * fe + 22, -10, e, flag); break;
-        case 195: update_eng_asi(463, 6 * fe - 40, -10, e, flag), update_eng_asi(312, 6 * fe + 22, -10, e, flag); break;
-        case 197: update_eng_asi(309, 6 * fe - 40, -10, e, flag), update_eng_asi(313, 6 * fe + 22, -10, e, flag); break;
-        case 199: update_eng_asi(311, 6 * fe - 40, -10, e, flag), update_eng_asi(313, 6 * fe + 22, -10, e, flag); break;
-        case 201: update_eng_asi(309, 6 * fe - 40, -10, e, flag), update_eng_asi(313, 6 * fe, -10, e, flag); break;
-        case 203: update_eng_asi(311, 6 * fe - 60, -10, e, flag), update_eng_asi(309, 6 * fe, -10, e, flag); break;
+        case INS_ECAM_RCPRND: dial(INS_RPM_ENG_RND, 30), dial(INS_MPR_RND, -35); break;
+        case INS_ECAM_TRBRND: dial(INS_RPM_ENG_RND, 30), dial(INS_TRQ_RND, -35); break;
+        case INS_ECAM_N1_RND: dial(INS_N1_RND, 30), dial(INS_FF_RND, -35); break;
+        case INS_ECAM_EPRRND: dial(INS_EPR_RND, 30), dial(INS_FF_RND, -35); break;
+        case INS_ECAM_ROCRND: dial(INS_N1_RND, 30), dial(INS_FF_RND, 30); break;
+        case INS_ECAM_RCPLIN: bar(INS_RPM_ENG_LIN_DIG, bx), bar(INS_MPR_LIN_DIG, cx); break;
+        case INS_ECAM_TRBLIN: bar(INS_RPM_ENG_LIN_DIG, bx), bar(INS_TRQ_LIN_DIG, cx); break;
+        case INS_ECAM_N1_LIN: bar(INS_N1_LIN_DIG, bx), bar(INS_FF_LIN_DIG, cx); break;
+        case INS_ECAM_EPRLIN: bar(INS_EPR_LIN_DIG, bx), bar(INS_FF_LIN_DIG, cx); break;
+        case INS_ECAM_ROCLIN: bar(INS_N1_LIN_DIG, bx), bar(INS_FF_LIN_DIG, 6 * fe); break;
+        case INS_ECAM_BOEING: bar(INS_EPR_LIN_DIG, 6 * fe - 60), bar(INS_N1_LIN_DIG, 6 * fe); break;
         default: break;
         }
     }
-    if (t != 203) return;
-    const flt_struct& f = flt[0];
+    if (t != INS_ECAM_BOEING) return;
+    const flt_struct& f = r.flt;
     const float s = panel_ins_scale;
     OGL_draw_string_fmt(56, 51 * s, 42 * s, finite(f.flap_def[8]), 2, 0, 0, 110);
-    const float r = std::clamp(finite(f.flaprat), 0.0f, 1.0f);
-    OGL_fill_rect(56, 1.0f, 54 * s, (38 - 50 * r) * s, 5 * s, 50 * r * s);
+    const float flaps = std::clamp(finite(f.flaprat), 0.0f, 1.0f);
+    OGL_fill_rect(56, 1.0f, 54 * s, (38 - 50 * flaps) * s, 5 * s, 50 * flaps * s);
     OGL_draw_rect_outline(56, 1.0f, 52 * s, -14 * s, 8 * s, 53 * s);
     OGL_draw_string(56, 45 * s, -24 * s, "FLAP", 9999.0f, 110);
-    const float* d = pln[0].acf_gear_deploy + FLT_FIRST_GEAR_PART;
+    const float* d = r.acf.acf_gear_deploy + FLT_FIRST_GEAR_PART;
     const bool down = d[0] > 0.99f && d[1] > 0.99f && d[2] > 0.99f;
     const bool up = d[0] < 0.01f && d[1] < 0.01f && d[2] < 0.01f;
     if (down) OGL_draw_string(50, 45 * s, -44 * s, "DOWN", 9999.0f, 110);
@@ -82,11 +90,11 @@ void engine_page(int t)
 
 // ---- fuel ----------------------------------------------------------------------------
 
-void fuel_page()
+void fuel_page(const panel_records& r)
 {
-    const int n = engines();
+    const int n = engines(r.acf);
     if (n < 1) return;
-    const flt_struct& f = flt[0];
+    const flt_struct& f = r.flt;
     const float s = panel_ins_scale;
     auto row = [s](float y, const char* label, float value, int digits, int decimals) {
         OGL_draw_string(60, -65 * s, y * s, label, 9999.0f, 110);
@@ -112,11 +120,11 @@ void fuel_page()
 
 // ---- flight controls --------------------------------------------------------------------
 
-void controls_page()
+void controls_page(const panel_records& r)
 {
     const float s = panel_ins_scale;
-    const acf_struct& a = pln[0];
-    const flt_struct& f = flt[0];
+    const acf_struct& a = r.acf;
+    const flt_struct& f = r.flt;
     auto box = [s](int c, float x, float y, float w, float h) { OGL_fill_rect(c, 1.0f, x * s, y * s, w * s, h * s); };
     static constexpr float outline[8][4] = {{-68, 27, 63, 22}, {-1, 27, 63, 22}, {-65, 43, 57, 6}, {2, 43, 57, 6},
                                             {-52, 36, 19, 6},  {27, 36, 19, 6},  {-52, 27, 47, 8}, {-1, 27, 47, 8}};
@@ -124,12 +132,12 @@ void controls_page()
     static constexpr float rows[3] = {15, -7, -29};
     static constexpr const char* labels[3] = {"ROLL", "YAW", "PITCH"};
     for (int k = 0; k < 3; ++k) {
-        const float r = rows[k];
-        OGL_draw_line(60, 1.0f, -70 * s, r * s, 70 * s, r * s);
-        OGL_draw_line(60, 1.0f, -10 * s, (r - 4) * s, 50 * s, (r - 4) * s);
-        OGL_draw_line(60, 1.0f, -10 * s, (r - 6) * s, 50 * s, (r - 6) * s);
-        for (float x : {-10.0f, 19.0f, 48.0f}) box(60, x, r - 4, 3, 3);
-        OGL_draw_string(60, -67 * s, (r - 10) * s, labels[k], 99.0f, 110);
+        const float row = rows[k];
+        OGL_draw_line(60, 1.0f, -70 * s, row * s, 70 * s, row * s);
+        OGL_draw_line(60, 1.0f, -10 * s, (row - 4) * s, 50 * s, (row - 4) * s);
+        OGL_draw_line(60, 1.0f, -10 * s, (row - 6) * s, 50 * s, (row - 6) * s);
+        for (float x : {-10.0f, 19.0f, 48.0f}) box(60, x, row - 4, 3, 3);
+        OGL_draw_string(60, -67 * s, (row - 10) * s, labels[k], 99.0f, 110);
     }
     if (a.acf_slatEQ && f.slatrat > 0.01f) {
         const int c = f.slatrat < 0.99f ? 59 : 50;
@@ -148,11 +156,11 @@ void controls_page()
 
 // ---- hydraulics ---------------------------------------------------------------------------
 
-void hydraulics_page()
+void hydraulics_page(const panel_records& r)
 {
     const float s = panel_ins_scale;
-    const acf_struct& a = pln[0];
-    const flt_struct& f = flt[0];
+    const acf_struct& a = r.acf;
+    const flt_struct& f = r.flt;
     for (float y0 : {12.0f, -6.0f}) {
         OGL_draw_line(49, 1.0f, -70 * s, (y0 - 2) * s, 70 * s, (y0 - 2) * s);
         OGL_draw_line(49, 1.0f, -70 * s, y0 * s, 70 * s, y0 * s);
@@ -162,7 +170,7 @@ void hydraulics_page()
             OGL_draw_line(50, 1.0f, 38 * s, y * s, 58 * s, y * s);
         }
     }
-    const int n = engines();
+    const int n = engines(r.acf);
     int pump1 = 70, pump2 = 70;
     const bool rocket = a.acf_en_type[0] == 6 || a.acf_en_type[0] == 7;
     if (n >= 1 && !rocket) {
@@ -186,40 +194,40 @@ void failure_line(float x, float& y, const char* label, bool is_failed)
     y -= 10.0f;
 }
 
-void failures_page()
+void failures_page(const panel_records& r)
 {
-    const acf_struct& a = pln[0];
+    const acf_struct& a = r.acf;
     float y = 48.0f;
-    failure_line(-68, y, "ROLL CONTROL", failed(17) || failed(18));
-    failure_line(-68, y, "PITCH CONTROL", failed(19) || failed(20));
-    failure_line(-68, y, "YAW CONTROL", failed(21) || failed(22));
-    failure_line(-68, y, "FLAPS", failed(26));
-    failure_line(-68, y, "FLAPS ASYM", failed(27));
-    failure_line(-68, y, "SLATS", failed(30));
+    failure_line(-68, y, "ROLL CONTROL", failed(r.flt, 17) || failed(r.flt, 18));
+    failure_line(-68, y, "PITCH CONTROL", failed(r.flt, 19) || failed(r.flt, 20));
+    failure_line(-68, y, "YAW CONTROL", failed(r.flt, 21) || failed(r.flt, 22));
+    failure_line(-68, y, "FLAPS", failed(r.flt, 26));
+    failure_line(-68, y, "FLAPS ASYM", failed(r.flt, 27));
+    failure_line(-68, y, "SLATS", failed(r.flt, 30));
     if (a.acf_gear_is_skid == 0) {
-        failure_line(-68, y, "NOSE GEAR", failed(32));
-        failure_line(-68, y, "LEFT GEAR", failed(33));
-        failure_line(-68, y, "RIGHT GEAR", failed(34));
+        failure_line(-68, y, "NOSE GEAR", failed(r.flt, 32));
+        failure_line(-68, y, "LEFT GEAR", failed(r.flt, 33));
+        failure_line(-68, y, "RIGHT GEAR", failed(r.flt, 34));
     }
-    failure_line(-68, y, "ANTI-ICE", failed(42));
-    if (a.acf_ff_hydraulic) failure_line(-68, y, "HYDRAULICS", failed(45));
-    failure_line(-68, y, "STAB AUG", failed(46));
+    failure_line(-68, y, "ANTI-ICE", failed(r.flt, 42));
+    if (a.acf_ff_hydraulic) failure_line(-68, y, "HYDRAULICS", failed(r.flt, 45));
+    failure_line(-68, y, "STAB AUG", failed(r.flt, 46));
 
     static constexpr const char* groups[3][4] = {{"ENG1 FIRE", "ENG2 FIRE", "ENG3 FIRE", "ENG4 FIRE"},
                                                  {"ENG1 OIL", "ENG2 OIL", "ENG3 OIL", "ENG4 OIL"},
                                                  {"ENG1 REV", "ENG2 REV", "ENG3 REV", "ENG4 REV"}};
     static constexpr int bases[3] = {50, 98, 74};
-    const int n = std::min(engines(), 4);
+    const int n = std::min(engines(r.acf), 4);
     y = 48.0f;
     for (int g = 0; g < 3; ++g)
-        for (int e = 0; e < n; ++e) failure_line(2, y, groups[g][e], failed(bases[g] + e));
+        for (int e = 0; e < n; ++e) failure_line(2, y, groups[g][e], failed(r.flt, bases[g] + e));
 }
 
 // ---- rotorcraft ---------------------------------------------------------------------------------
 
-int rotorcraft_warning()
+int rotorcraft_warning(const panel_records& r)
 {
-    const flt_struct& f = flt[0];
+    const flt_struct& f = r.flt;
     const float rotor_rpm = f.POINT_tacrad[1] * RAD_S_TO_RPM;
     const float cyclic = std::hypot(f.cyclic_elev_blad_alph[1], f.cyclic_ailn_blad_alph[1]);
     const float ias = f.indicated_airspeed;
@@ -232,12 +240,12 @@ int rotorcraft_warning()
     return 0;
 }
 
-void rotorcraft_display(int page)
+void rotorcraft_display(const panel_records& r, int page)
 {
     sim_cockpit_warnings_block& w = sim_cockpit_warnings;
     if (frame_clock > w.warning_suppression_timeout) {
         w.ECAM_warning_on = 0;
-        w.ECAM_warning_on = rotorcraft_warning();
+        w.ECAM_warning_on = rotorcraft_warning(r);
     }
     const float s = panel_ins_scale;
     if (w.ECAM_warning_on >= 1 && w.ECAM_warning_on <= 5) {
@@ -247,8 +255,8 @@ void rotorcraft_display(int page)
         OGL_draw_string(49, -70 * s, 40 * s, ecam.warning_text, 9999.0f, 110);
         return;
     }
-    const acf_struct& a = pln[0];
-    const flt_struct& f = flt[0];
+    const acf_struct& a = r.acf;
+    const flt_struct& f = r.flt;
     const float engine_rpm = f.ENGN_tacrad[0] * RAD_S_TO_RPM, rotor_rpm = f.POINT_tacrad[1] * RAD_S_TO_RPM;
     float divisor = f.POINT_tacrad[1] * a.acf_semilen_SEG[1];
     if (std::fabs(divisor) < 0.1f || !std::isfinite(divisor)) divisor = std::signbit(divisor) ? -0.1f : 0.1f;
@@ -289,32 +297,32 @@ const char* ECAM_warning_message(int warning) { return warning >= 1 && warning <
 void PANEL_ecam_mode_switch()
 {
     if (!PANEL_has_power()) return;
-    const int page = panel_ins_type - 206;
+    const int page = panel_ins_type - INS_ECAM_MODESEL_ENG;
     if (page < 0 || page >= PAGES) return;
     if (PANEL_click_spot(0.0f, 0.0f, 10.0f, 0)) sim_cockpit_switches.ECAM_mode = page;
     if (sim_cockpit_switches.ECAM_mode == page) PANEL_draw_control(0.0f, 0.0f, 0);
 }
 
-void PANEL_ecam_page()
+void PANEL_ecam_page(const panel_records& r)
 {
     if (!PANEL_has_power()) return;
     const int t = panel_ins_type;
-    if (t < 193 || t > 205) return;
+    if (t < INS_ECAM_RCPLIN || t > INS_ECAM_CUSTOM) return;
     int32_t& mode = sim_cockpit_switches.ECAM_mode;
     const float bottom = screen.screen_area_bottom;
-    if (t <= 196) {
+    if (t <= INS_ECAM_TRBRND) {
         for (int k = 0; k < PAGES; ++k)
             if (PANEL_click_spot(-60.0f + 30.0f * k, -70.0f, 10.0f, 0)) mode = k;
         screen.screen_area_bottom += 15.0f * panel_ins_scale;
     }
     // A page number from a plug-in or a datagram outside the five pages shows none.
     if (mode >= 0 && mode < PAGES) {
-        if (t == 204) rotorcraft_display(mode);
-        else if (mode == 0) engine_page(t);
-        else if (mode == 1) fuel_page();
-        else if (mode == 2) controls_page();
-        else if (mode == 3) hydraulics_page();
-        else failures_page();
+        if (t == INS_ECAM_CARTER) rotorcraft_display(r, mode);
+        else if (mode == 0) engine_page(r, t);
+        else if (mode == 1) fuel_page(r);
+        else if (mode == 2) controls_page(r);
+        else if (mode == 3) hydraulics_page(r);
+        else failures_page(r);
     }
     screen.screen_area_bottom = bottom;
 }

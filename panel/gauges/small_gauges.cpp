@@ -9,6 +9,7 @@
 #include "aircraft/wpn_slot.h"
 #include "core/frame_clock.h"
 #include "core/simvars.h"
+#include "core/weapon_kinds.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/systems/weather.h"
 #include "graphics/font.h"
@@ -24,13 +25,12 @@ namespace {
 constexpr float FEET_PER_M = 3.2808f, GRAVITY = 9.7983f, MPS_TO_FPM = 196.85f, KG_TO_LB = 2.2046f;
 constexpr float DEG_TO_RAD = 0.017453293f;
 constexpr int SOUND_SINK = 25, SOUND_CLIMB = 26, SOUND_MINIMUM = 38;
-constexpr int DROP_TANK_KIND = 23;
 
 float finite_or(float v, float d) { return std::isfinite(v) ? v : d; }
 
 // ---- stormscope --------------------------------------------------------------
 
-void stormscope()
+void stormscope(const flt_struct& f)
 {
     if (!PANEL_has_power()) return;
     small_gauges_state& g = small_gauges;
@@ -43,7 +43,6 @@ void stormscope()
         g.strike_expiry[g.strike_index] = sim_time.total_running_time_sec + 60.0f;
     }
     g.flash_was_active = active;
-    const flt_struct& f = flt[0];
     for (int k = 0; k < STORM_STRIKES; ++k) {
         if (!(g.strike_expiry[k] > sim_time.total_running_time_sec)) continue;
         const float dx = g.strike_x[k] - f.local_x, dz = f.local_z - g.strike_z[k];
@@ -58,24 +57,24 @@ void stormscope()
 
 float ra_angle(float v) { return v < 500.0f ? v * 165.0f / 500.0f : (v - 500.0f) * 74.0f / 1500.0f + 165.0f; }
 
-void radio_altimeter()
+void radio_altimeter(const flt_struct& f)
 {
     const int t = panel_ins_type;
     const float s = panel_ins_scale;
     const bool powered = PANEL_avionics_powered() != 0;
     float& minimum = sim_cockpit_misc.radio_altimeter_minimum;
     minimum = std::clamp(finite_or(minimum, 0.0f), 0.0f, 2500.0f);
-    const float h = std::clamp(finite_or(flt[0].y_agl * FEET_PER_M, 0.0f), 0.0f, 2500.0f);
+    const float h = std::clamp(finite_or(f.y_agl * FEET_PER_M, 0.0f), 0.0f, 2500.0f);
     const float shown = powered ? h : 0.0f;
-    if (t == 334) {
+    if (t == INS_RADIOALT_ROUND) {
         PANEL_draw_needle(0.0f, 0.0f, ra_angle(minimum), 63);
         PANEL_draw_needle(0.0f, 0.0f, ra_angle(shown), 62);
         const float d = PANEL_drag_spot(44.0f, -47.0f, 10.0f, 10.0f, minimum >= 500.0f ? 500.0f : 100.0f, 1);
         minimum = std::clamp(minimum + finite_or(d, 0.0f), 0.0f, 2500.0f);
-    } else if (t == 335) {
+    } else if (t == INS_RADIOALT_LIN) {
         PANEL_draw_tape(0, 9, -13.0f * s, 9.0f * s, 0.0f, 58.0f * s, -999.0f, shown, 100.0f, 1, 0.25f * s, 1, 0, 110);
         PANEL_tape_mark(9, -13.0f * s, 0.0f, 56.0f * s, (minimum - shown) * 0.25f * s);
-    } else if (t == 336 && powered) {
+    } else if (t == INS_RADIOALT_DIG && powered) {
         if (shown < 2500.0f) OGL_draw_string_fmt(49, -26.0f * s, -4.0f * s, shown, 4, 0, 0, 112);
         OGL_draw_string_fmt(49, 24.0f * s, -4.0f * s, minimum, 4, 0, 0, 112);
     }
@@ -96,10 +95,10 @@ void tone(int slot, bool on, int32_t& was_on, float x)
     }
 }
 
-void te_vario()
+void te_vario(const panel_records& r)
 {
     small_gauges_state& g = small_gauges;
-    const flt_struct& f = flt[0];
+    const flt_struct& f = r.flt;
     const float e = 0.5f * f.groundspeed * f.groundspeed + GRAVITY * f.local_y;
     const float dt = sim_operation_misc.frame_rate_period;
     float rate = (g.energy_known && dt > 0.0f) ? (e - g.previous_energy) / dt : 0.0f;
@@ -108,7 +107,7 @@ void te_vario()
     g.energy_known = 1;
     const float reading = rate / GRAVITY * MPS_TO_FPM;
 
-    const acf_struct& a = pln[0];
+    const acf_struct& a = r.acf;
     const float angle = a.acf_cus_rnd_use[23]
                             ? GAUGE_angle(reading, a.acf_cus_rnd_lo_val[23], a.acf_cus_rnd_hi_val[23],
                                           a.acf_cus_rnd_lo_ang[23], a.acf_cus_rnd_hi_ang[23])
@@ -121,7 +120,8 @@ void te_vario()
     const bool climbing = reading > 10.0f && g.vario_audio_on;
     const bool sinking = reading < -10.0f && g.vario_audio_on;
     tone(SOUND_CLIMB, climbing, g.climb_tone_on, (reading + 10.0f) / 600.0f);
-    const float sink_x = panel_ins_type == 337 ? (10.0f - reading) / 600.0f : (reading + 600.0f) / 600.0f;
+    const float sink_x =
+        panel_ins_type == INS_TOTALENERGY_INC ? (10.0f - reading) / 600.0f : (reading + 600.0f) / 600.0f;
     tone(SOUND_SINK, sinking, g.sink_tone_on, sink_x);
 }
 
@@ -131,8 +131,8 @@ void clock_face()
 {
     const int t = panel_ins_type;
     const float s = panel_ins_scale;
-    const float y = (t == 343 || t == 344) ? -10.0f : -25.0f;
-    const bool ga = t == 343 || t == 345;
+    const float y = (t == INS_TIMER_GA || t == INS_TIMER_BC) ? -10.0f : -25.0f;
+    const bool ga = t == INS_TIMER_GA || t == INS_CLOCK_DATE_TIMER_GA;
     sim_time_block& tm = sim_time;
     small_gauges_state& g = small_gauges;
     if (PANEL_click_spot(-15.0f, y, 8.0f, 0)) g.clock_shows_time = g.clock_shows_time ? 0 : 1;
@@ -162,10 +162,10 @@ struct tank { float capacity, fuel; };
 
 // Tank n: the aircraft's own tanks (three fields), then the drop tanks still
 // carried, in station order; anything else an empty tank of capacity 1.
-tank tank_of(int n)
+tank tank_of(const panel_records& r, int n)
 {
-    const acf_struct& a = pln[0];
-    const flt_struct& f = flt[0];
+    const acf_struct& a = r.acf;
+    const flt_struct& f = r.flt;
     const float fields[3] = {f.m_fuel1, f.m_fuel2, f.m_fuel3};
     if (n >= 0 && n < a.acf_num_tanks) {
         if (n < 3) return {a.acf_m_fuel_tot * a.acf_tank_rat[n], fields[n]};
@@ -175,7 +175,7 @@ tank tank_of(int n)
     if (n >= 0)
         for (int st = 0; st < ACF_WPN_SLOTS; ++st) {
             const wpn_slot_record& w = a.acf_wpn_slot[st];
-            if (w.wpn_type != DROP_TANK_KIND || !WPN_not_released(0, st)) continue;
+            if (w.wpn_type != WPN_KIND_FUEL_TANK || !WPN_not_released(0, st)) continue;
             if (k-- == 0) return {w.wpn_fuel, w.wpn_fuel_now};
         }
     return {1.0f, 0.0f};
@@ -189,36 +189,36 @@ float fraction(const tank& t)
     return std::isfinite(f) ? f : 0.0f;
 }
 
-void fuel_gauge(int n)
+void fuel_gauge(const panel_records& r, int n)
 {
     const int t = panel_ins_type;
     const float s = panel_ins_scale;
-    const tank k = tank_of(n);
-    if (t == 347) {
+    const tank k = tank_of(r, n);
+    if (t == INS_FUEL_LINEAR_GA) {
         small_gauges.fuel_fraction = fraction(k);
-        PANEL_engine_readout(0);
-    } else if (t == 348) {
-        const acf_struct& a = pln[0];
+        PANEL_engine_readout(0, r);
+    } else if (t == INS_FUEL_ROUND_GA) {
+        const acf_struct& a = r.acf;
         const int c = n == 1 ? 19 : n == 2 ? 20 : 18;
         const float angle = a.acf_cus_rnd_use[c] ? GAUGE_angle(fraction(k), a.acf_cus_rnd_lo_val[c], a.acf_cus_rnd_hi_val[c],
                                                                a.acf_cus_rnd_lo_ang[c], a.acf_cus_rnd_hi_ang[c])
                                                  : GAUGE_angle(fraction(k), 0.0f, 1.0f, -135.0f, 135.0f);
         PANEL_draw_needle(0.0f, 0.0f, angle, 57);
-    } else if (t == 349) {
+    } else if (t == INS_FUEL_TWINROUND_GA) {
         OGL_scissor_on(-20.0f * s, -40.0f * s, 42.0f * s, 80.0f * s);
-        PANEL_draw_needle(-34.0f, 0.0f, std::clamp(135.0f - 90.0f * fraction(tank_of(0)), 45.0f, 135.0f), 42);
-        PANEL_draw_needle(34.0f, 0.0f, std::clamp(-135.0f + 90.0f * fraction(tank_of(1)), -135.0f, -45.0f), 42);
+        PANEL_draw_needle(-34.0f, 0.0f, std::clamp(135.0f - 90.0f * fraction(tank_of(r, 0)), 45.0f, 135.0f), 42);
+        PANEL_draw_needle(34.0f, 0.0f, std::clamp(-135.0f + 90.0f * fraction(tank_of(r, 1)), -135.0f, -45.0f), 42);
         OGL_scissor_off();
-    } else if (t == 350 && PANEL_has_power()) {
+    } else if (t == INS_FUEL_DIGITAL_GA && PANEL_has_power()) {
         OGL_draw_string_fmt(49, -19.0f * s, 0.0f, finite_or(k.fuel, 0.0f) * KG_TO_LB, 6, 0, 0, 112);
     }
 }
 
 }  // namespace
 
-void PANEL_stormscope() { stormscope(); }
-void PANEL_radio_altimeter() { radio_altimeter(); }
-void PANEL_te_vario() { te_vario(); }
+void PANEL_stormscope(const panel_records& r) { stormscope(r.flt); }
+void PANEL_radio_altimeter(const panel_records& r) { radio_altimeter(r.flt); }
+void PANEL_te_vario(const panel_records& r) { te_vario(r); }
 
 int PANEL_clock_timer(int toggle_cmd, int reset_cmd)
 {
@@ -235,18 +235,18 @@ int PANEL_clock_timer(int toggle_cmd, int reset_cmd)
     return 0;
 }
 
-void PANEL_fuel_gauges(int32_t* tank_counter)
+void PANEL_fuel_gauges(int32_t* tank_counter, const panel_records& r)
 {
     if (!tank_counter) return;
-    fuel_gauge(*tank_counter);
+    fuel_gauge(r, *tank_counter);
     if (*tank_counter < INT32_MAX) ++*tank_counter;
 }
 
-void PANEL_oat()
+void PANEL_oat(const panel_records& r)
 {
     const int t = panel_ins_type;
-    if (t == 352 || t == 353) return PANEL_engine_readout(0);
-    if (t != 351 || !PANEL_has_power()) return;
+    if (t == INS_THERMO_LIN_C || t == INS_THERMO_LIN_F) return PANEL_engine_readout(0, r);
+    if (t != INS_THERMO_DIG || !PANEL_has_power()) return;
     small_gauges_state& g = small_gauges;
     if (PANEL_click_spot(25.0f, 0.0f, 8.0f, 0)) g.oat_celsius = g.oat_celsius ? 0 : 1;
     const float c = finite_or(sim_weather.temperature_ambient_c, 0.0f);

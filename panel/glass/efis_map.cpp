@@ -58,7 +58,10 @@ struct cell {
 constexpr cell CELL_NDB = {112, 140, 462, 490}, CELL_VOR = {82, 110, 430, 458}, CELL_FIX = {82, 110, 462, 490},
                CELL_AIRPORT = {112, 140, 430, 458}, CELL_SHIP = {14, 42, 182, 210};
 
-bool arc_family(int t) { return (t >= 185 && t <= 187) || (t >= 371 && t <= 373); }
+bool arc_family(int t)
+{
+    return INS_in(t, INS_EFIS_MAP_T_GA, INS_EFIS_MAP_T_HM) || INS_in(t, INS_EFIS_MAP_S_GA, INS_EFIS_MAP_S_HM);
+}
 
 struct box_size {
     float left, bottom, width, height;
@@ -66,14 +69,14 @@ struct box_size {
 box_size box_of(int t)
 {
     switch (t) {
-    case 185: return {-95, -115, 190, 230};
-    case 186: return {-95, -120, 190, 230};
-    case 187: return {-95, -135, 190, 230};
-    case 371: return {-95, -75, 190, 160};
-    case 372: return {-95, -80, 190, 160};
-    case 373: return {-95, -95, 190, 160};
-    case 191: return {-111, -118, 222, 256};
-    case 331: return {-40, -40, 63, 80};
+    case INS_EFIS_MAP_T_GA: return {-95, -115, 190, 230};
+    case INS_EFIS_MAP_T_BC: return {-95, -120, 190, 230};
+    case INS_EFIS_MAP_T_HM: return {-95, -135, 190, 230};
+    case INS_EFIS_MAP_S_GA: return {-95, -75, 190, 160};
+    case INS_EFIS_MAP_S_BC: return {-95, -80, 190, 160};
+    case INS_EFIS_MAP_S_HM: return {-95, -95, 190, 160};
+    case INS_EFIS_HITS: return {-111, -118, 222, 256};
+    case INS_EFIS_MAP_MINI: return {-40, -40, 63, 80};
     default: return {-43, -45, 86, 89};   // 333
     }
 }
@@ -88,6 +91,7 @@ struct map_frame {
     float range_nm;
     int text_colour;
     float origin_lat, origin_lon;
+    const flt_struct* own = nullptr;   // the flight record of the plane it shows
 };
 
 void map_point(const map_frame& m, float dx, float dz, float& x, float& y)
@@ -107,16 +111,15 @@ bool visible(const map_frame& m, float x, float y)
 // A database position as an offset from the aircraft by the flat rule.
 void flat_offset(const map_frame& m, float lat, float lon, float& dx, float& dz)
 {
-    const flt_struct& f = flt[0];
+    const flt_struct& f = *m.own;
     dx = (lon - m.origin_lon) * METRES_PER_DEGREE * std::cos(lat * DEG_TO_RAD_FLOAT) - f.local_x;
     dz = (m.origin_lat - lat) * METRES_PER_DEGREE - f.local_z;
 }
 
 // A position as an offset from the aircraft by the spherical conversion at
 // the aircraft's elevation.
-void sphere_offset(float lat, float lon, float& dx, float& dz)
+void sphere_offset(const flt_struct& f, float lat, float lon, float& dx, float& dz)
 {
-    const flt_struct& f = flt[0];
     float x, y, z;
     GEO_latlon_to_local(x, y, z, lat, lon, f.elevation);
     dx = x - f.local_x;
@@ -185,7 +188,7 @@ void type_331_controls()
 
 void compass_furniture(const map_frame& m)
 {
-    const flt_struct& f = flt[0];
+    const flt_struct& f = *m.own;
     const sim_cockpit_switches_block& sw = sim_cockpit_switches;
     const float s = panel_ins_scale, r = m.r;
     const int tc = m.text_colour;
@@ -216,7 +219,7 @@ void compass_furniture(const map_frame& m)
 
 void flight_plan_line(const map_frame& m)
 {
-    const flt_struct& f = flt[0];
+    const flt_struct& f = *m.own;
     const int first = std::clamp(fms_plan.destination_index, 0, FMS_ENTRIES - 1);
     for (int i = first; i < FMS_ENTRIES; ++i) {
         const fms_entry& e = fms_plan.entries[i];
@@ -224,9 +227,9 @@ void flight_plan_line(const map_frame& m)
         const float lat0 = i == 0 ? f.latitude : fms_plan.entries[i - 1].latitude;
         const float lon0 = i == 0 ? f.longitude : fms_plan.entries[i - 1].longitude;
         float dx, dz, x0, y0, x1, y1;
-        sphere_offset(lat0, lon0, dx, dz);
+        sphere_offset(f, lat0, lon0, dx, dz);
         map_point(m, dx, dz, x0, y0);
-        sphere_offset(e.latitude, e.longitude, dx, dz);
+        sphere_offset(f, e.latitude, e.longitude, dx, dz);
         map_point(m, dx, dz, x1, y1);
         OGL_draw_line(58, 1.0f, x0, y0, x1, y1);
     }
@@ -271,7 +274,7 @@ void destination_airport(const map_frame& m)
     if (!a || a->runways.empty()) return;
     const runway_record& rw = a->runways[0];
     float dx, dz, x, y, x2, y2;
-    sphere_offset(rw.lat, rw.lon, dx, dz);
+    sphere_offset(*m.own, rw.lat, rw.lon, dx, dz);
     map_point(m, dx, dz, x, y);
     const float s = panel_ins_scale;
     PANEL_draw_needle(x / s, y / s, rw.heading - m.heading, 53);
@@ -285,7 +288,7 @@ void destination_airport(const map_frame& m)
 
 void ships(const map_frame& m)
 {
-    const flt_struct& f = flt[0];
+    const flt_struct& f = *m.own;
     for (int k = 0; k < 2; ++k) {
         float x, y;
         map_point(m, ship_x[k] - f.local_x, ship_z[k] - f.local_z, x, y);
@@ -303,7 +306,7 @@ void ships(const map_frame& m)
 // The other planes as traffic; true when one is close enough for the alert.
 bool traffic(const map_frame& m)
 {
-    const flt_struct& own = flt[0];
+    const flt_struct& own = *m.own;
     const int n = std::clamp(PLUGIN_call_num_planes(sim_graphics_settings.draw_aircrafts, 0), 0, FLT_SLOTS);
     bool alert = false;
     for (int i = 1; i < n; ++i) {
@@ -325,7 +328,7 @@ bool traffic(const map_frame& m)
 
 void track_readout(const map_frame& m)
 {
-    const flt_struct& f = flt[0];
+    const flt_struct& f = *m.own;
     const float s = panel_ins_scale;
     PANEL_draw_control(1.0f, m.top / s + 6.0f, 1);
     float t = f.psi + f.groundspeed * (f.hpath - f.psi) / 10.0f;
@@ -344,39 +347,40 @@ float EFIS_map_range_nm(int selector)
     return 10.0f * static_cast<float>(1 << selector);
 }
 
-void PANEL_efis_map()
+void PANEL_efis_map(const panel_records& r)
 {
     const int type = panel_ins_type;
     const sim_cockpit_switches_block& sw = sim_cockpit_switches;
     if (sw.EFIS_map_mode == 0 && arc_family(type)) {
-        PANEL_hsi();
+        PANEL_hsi(r);
         return;
     }
     if (!PANEL_avionics_powered()) return;
-    if (arc_family(type) && flt[0].failures[FAIL_SLOT_EFIS_MAP] == FAILURE_STATE_FAILED) return;
-    if (type == 331) type_331_controls();
+    if (arc_family(type) && r.flt.failures[FAIL_SLOT_EFIS_MAP] == FAILURE_STATE_FAILED) return;
+    if (type == INS_EFIS_MAP_MINI) type_331_controls();
 
-    const flt_struct& f = flt[0];
+    const flt_struct& f = r.flt;
     const float s = panel_ins_scale;
     const box_size b = box_of(type);
     map_frame m{};
     m.type = type;
+    m.own = &f;
     m.left = b.left * s, m.bottom = b.bottom * s, m.right = (b.left + b.width) * s, m.top = (b.bottom + b.height) * s;
     const float w = b.width * s, h = b.height * s;
-    const int mode = type == 331 ? efis_map.type_331_mode : 1;
+    const int mode = type == INS_EFIS_MAP_MINI ? efis_map.type_331_mode : 1;
     m.cx = m.left + w * 0.5f;
     m.ay = m.bottom + (mode == 1 ? 0.15f : 0.5f) * h;
     m.r = (mode == 1 ? 0.85f : 0.5f) * h;
     m.range_nm = EFIS_map_range_nm(sw.EFIS_map_range_selector);
     m.k = m.r / (m.range_nm * METRES_PER_NM);
     m.heading = mode == 2 ? 0.0f : f.psi;
-    m.text_colour = type == 331 ? 50 : 49;
+    m.text_colour = type == INS_EFIS_MAP_MINI ? 50 : 49;
     const bool mars = sim_graphics_scenery.current_planet == PLANET_MARS;
     m.origin_lat = lat_ref + (mars ? 2.5f : 1.0f);
     m.origin_lon = lon_ref + (mars ? 3.0f : 1.5f);
 
-    const bool full = arc_family(type) || type == 191;
-    if (sim_weather.rain_percent > 0.0f && (type == 333 || (full && sw.EFIS_shows_weather))) {
+    const bool full = arc_family(type) || type == INS_EFIS_HITS;
+    if (sim_weather.rain_percent > 0.0f && (type == INS_EFIS_MAP_RAIN || (full && sw.EFIS_shows_weather))) {
         const scenery_area_record& a = scenery_area;
         float x[4], y[4];
         const float cx[4] = {a.x0, a.x0, a.x1, a.x1}, cz[4] = {a.z1, a.z0, a.z0, a.z1};
@@ -384,10 +388,10 @@ void PANEL_efis_map()
         PANEL_draw_radar_texture(m.left, m.bottom, m.right, m.top, x[0], y[0], x[1], y[1], x[2], y[2], x[3], y[3], 1.0f);
     }
 
-    const bool clipped = full || type == 331;
+    const bool clipped = full || type == INS_EFIS_MAP_MINI;
     if (clipped) {
         OGL_scissor_on(m.left, m.bottom, m.right - m.left, m.top - m.bottom);
-        if (mode == 1 && type != 331) {
+        if (mode == 1 && type != INS_EFIS_MAP_MINI) {
             compass_furniture(m);
             flight_plan_line(m);
         }
@@ -401,5 +405,5 @@ void PANEL_efis_map()
         OGL_scissor_off();
         if (full) track_readout(m);
     }
-    PANEL_draw_needle(m.cx / s, m.ay / s, mode == 2 ? f.psi : 0.0f, type == 331 ? 50 : 51);
+    PANEL_draw_needle(m.cx / s, m.ay / s, mode == 2 ? f.psi : 0.0f, type == INS_EFIS_MAP_MINI ? 50 : 51);
 }

@@ -35,7 +35,7 @@ constexpr int FAIL_SLOT_EFIS_READOUTS = 7, FAIL_SLOT_EFIS_MAP = 8;
 constexpr const char* TIME_TEMPLATE = "  :  Z";
 constexpr const char* DISTANCE_TEMPLATE = "     NM";
 
-bool failed(int slot) { return flt[0].failures[slot] == FAILURE_STATE_FAILED; }
+bool failed(const flt_struct& f, int slot) { return f.failures[slot] == FAILURE_STATE_FAILED; }
 
 // Into 0..360 by whole turns, as the readouts show angles: 360 itself stays,
 // and so does any positive whole number of turns brought down to it.
@@ -60,9 +60,8 @@ void number(int colour, float x, float y, float v, int digits, int decimals = 0)
     OGL_draw_string_fmt(colour, x * s, y * s, std::isfinite(v) ? v : 0.0f, digits, decimals, 0, FONT);
 }
 
-void wind_box()
+void wind_box(const flt_struct& f)
 {
-    const flt_struct& f = flt[0];
     const float speed = sim_weather.wind_speed_at_plane_ms;
     const float share = std::clamp(speed * 100.0f, 0.0f, 1.0f);
     const float w = sim_weather.wind_direction_at_plane_degt * share;
@@ -90,7 +89,7 @@ void dme_box(int selector, int first_radio)
     number(colour, -12.0f, -15.0f, sim_cockpit_radios.nav1_dme_dist_m[radio], 4, 1);
 }
 
-void gps_box()
+void gps_box(const flt_struct& f)
 {
     char id[sizeof gps_unit.identifier + 1] = {};
     std::memcpy(id, gps_unit.identifier, strnlen(gps_unit.identifier, sizeof gps_unit.identifier));
@@ -99,7 +98,7 @@ void gps_box()
     text(WHITE, 0.0f, -12.0f, DISTANCE_TEMPLATE);
     // Time to go as the GPS unit works it out: minutes, 0..999, at no less than 1 kt.
     const float distance = sim_cockpit_radios.gps_dme_dist_m;
-    const float speed_kt = std::max(flt[0].groundspeed * MPS_TO_KT, 1.0f);
+    const float speed_kt = std::max(f.groundspeed * MPS_TO_KT, 1.0f);
     float to_go_min = distance / speed_kt * 60.0f;
     to_go_min = std::isfinite(to_go_min) ? std::clamp(to_go_min, 0.0f, 999.0f) : 0.0f;
     float t = sim_time.zulu_time_sec + to_go_min * 60.0f;
@@ -115,40 +114,41 @@ void gps_box()
 
 }   // namespace
 
-void PANEL_efis_readouts()
+void PANEL_efis_readouts(const panel_records& r)
 {
-    if (!PANEL_avionics_powered() || failed(FAIL_SLOT_EFIS_READOUTS)) return;
-    const flt_struct& f = flt[0];
+    const flt_struct& f = r.flt;
+    if (!PANEL_avionics_powered() || failed(f, FAIL_SLOT_EFIS_READOUTS)) return;
     const float s = panel_ins_scale;
     switch (panel_ins_type) {
-    case 166: PANEL_adi(); break;
-    case 167: case 168: case 169: PANEL_hsi(); break;
-    case 170: PANEL_asi(); break;
-    case 171: PANEL_altimeter(); break;
-    case 172: case 181: PANEL_vvi(); break;
-    case 175: wind_box(); break;
-    case 176: dme_box(sim_cockpit_switches.EFIS_dme_1_selector, 0); break;
-    case 177: dme_box(sim_cockpit_switches.EFIS_dme_2_selector, 1); break;
-    case 178: gps_box(); break;
-    case 179:
-        if (!failed(FAIL_SLOT_EFIS_MAP)) number(WHITE, -9.0f, -4.0f, std::sqrt(f.local_vx * f.local_vx + f.local_vz * f.local_vz) * MPS_TO_KT, 3);
+    case INS_EFIS_EL_HORIZON: PANEL_adi(r); break;
+    case INS_EFIS_EL_HSI_TAPE: case INS_EFIS_EL_HSI_SEMI_CIRCLE: case INS_EFIS_EL_HSI_FULL_CIRCLE: PANEL_hsi(r); break;
+    case INS_EFIS_EL_AIRSPEED: PANEL_asi(r); break;
+    case INS_EFIS_EL_ALTITUDE: PANEL_altimeter(r); break;
+    case INS_EFIS_EL_VVI_VERT: case INS_EFIS_EL_VVI_DIGITAL: PANEL_vvi(r); break;
+    case INS_EFIS_EL_WIND: wind_box(f); break;
+    case INS_EFIS_EL_DME_1: dme_box(sim_cockpit_switches.EFIS_dme_1_selector, 0); break;
+    case INS_EFIS_EL_DME_2: dme_box(sim_cockpit_switches.EFIS_dme_2_selector, 1); break;
+    case INS_EFIS_EL_GPS_TIME: gps_box(f); break;
+    case INS_EFIS_EL_GROUNDSPEED:
+        if (!failed(f, FAIL_SLOT_EFIS_MAP))
+            number(WHITE, -9.0f, -4.0f, std::sqrt(f.local_vx * f.local_vx + f.local_vz * f.local_vz) * MPS_TO_KT, 3);
         break;
-    case 180: number(WHITE, -6.0f, -4.0f, f.machno, 5, 3); break;
-    case 182: number(WHITE, -4.0f, -4.0f, sim_cockpit_misc.radio_altimeter_minimum, 4); break;
-    case 183:
-        if (!failed(FAIL_SLOT_EFIS_MAP)) {
+    case INS_EFIS_EL_MACH: number(WHITE, -6.0f, -4.0f, f.machno, 5, 3); break;
+    case INS_EFIS_EL_RADALT_MIN: number(WHITE, -4.0f, -4.0f, sim_cockpit_misc.radio_altimeter_minimum, 4); break;
+    case INS_EFIS_EL_FLAPS:
+        if (!failed(f, FAIL_SLOT_EFIS_MAP)) {
             const float h = 35.0f * (std::isfinite(f.flaprat) ? f.flaprat : 0.0f);
             OGL_fill_rect(56, 1.0f, -5.0f * s, (14.0f - h) * s, 9.0f * s, h * s);
         }
         break;
-    case 184: {
-        const float* g = pln[0].acf_gear_deploy;
+    case INS_EFIS_EL_GEAR: {
+        const float* g = r.acf.acf_gear_deploy;
         if (g[67] < 0.01f && g[68] < 0.01f && g[69] < 0.01f) PANEL_draw_control(0.0f, 0.0f, 0);
         else if (g[67] > 0.99f && g[68] > 0.99f && g[69] > 0.99f) PANEL_draw_control(0.0f, 0.0f, 1);
         break;
     }
-    case 451: number(WHITE, 4.0f, -4.0f, angle_360(sim_cockpit_radios.nav1_obs_degm), 4); break;
-    case 452: number(WHITE, 4.0f, -4.0f, angle_360(sim_cockpit_radios.nav2_obs_degm), 4); break;
+    case INS_EFIS_EL_OBS_1: number(WHITE, 4.0f, -4.0f, angle_360(sim_cockpit_radios.nav1_obs_degm), 4); break;
+    case INS_EFIS_EL_OBS_2: number(WHITE, 4.0f, -4.0f, angle_360(sim_cockpit_radios.nav2_obs_degm), 4); break;
     default: break;
     }
 }

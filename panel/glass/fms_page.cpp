@@ -226,7 +226,7 @@ void PANEL_fms_page()
     }
     fms_plan.displayed_index = std::clamp(fms_plan.displayed_index, 0, FMS_ENTRIES - 1);
 
-    const layout& L = panel_ins_type == 390 ? LAYOUT_390 : LAYOUT_374;
+    const layout& L = panel_ins_type == INS_FMS_HM ? LAYOUT_390 : LAYOUT_374;
     const float sc = panel_ins_scale, Y = L.text_y;
     auto text = [sc](int colour, float x, float y, const char* t) { OGL_draw_string(colour, x * sc, y * sc, t, 9999.0f, FONT); };
     auto number = [sc](int colour, float x, float y, float v, int digits, int decimals) {

@@ -24,6 +24,7 @@
 #include "core/simvars.h"
 #include "core/texture_slots.h"
 #include "core/weapon_kinds.h"
+#include "flightmodel/cockpit_controls.h"
 #include "flightmodel/flt.h"
 #include "graphics/font.h"
 #include "graphics/ogl_draw.h"
@@ -71,17 +72,18 @@ void colour(const float c[3])
     glColor4f(c[0] * gload_dim_factor, c[1] * gload_dim_factor, c[2] * gload_dim_factor, 1.0f);
 }
 
-// The weapon the camera rides: the last guided weapon, or the last released one.
-wpn_slot_record* camera_weapon()
+// The slot of the weapon the camera rides: the last guided weapon, or the
+// last released one; -1 for none.
+int camera_weapon(const acf_struct& a)
 {
-    wpn_slot_record* chosen = nullptr;
-    wpn_slot_record* released = nullptr;
-    for (wpn_slot_record& w : pln[0].acf_wpn_slot) {
+    int chosen = -1, released = -1;
+    for (int k = 0; k < ACF_WPN_SLOTS; ++k) {
+        const wpn_slot_record& w = a.acf_wpn_slot[k];
         if (w.wpn_type != WPN_KIND_BOMB_PRESS && w.wpn_type != WPN_KIND_BOMB_PRESS_2) continue;
-        chosen = &w;
-        if (w.wpn_released) released = &w;
+        chosen = k;
+        if (w.wpn_released) released = k;
     }
-    return released ? released : chosen;
+    return released >= 0 ? released : chosen;
 }
 
 int truncated(float v) { return std::isfinite(v) ? static_cast<int>(std::clamp(v, -1.0e9f, 1.0e9f)) : 0; }
@@ -206,7 +208,7 @@ void picture(const viewpoint& v, const window_box& w, int type)
     terrain_pass(b, 0);
     terrain_pass(b, 1);
     runways(b);
-    if (type == 191) HUD_draw_world_symbols(HUD_MODE_SYNTHETIC);
+    if (type == INS_EFIS_HITS) HUD_draw_world_symbols(HUD_MODE_SYNTHETIC);
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();
     glMatrixMode(GL_MODELVIEW);
@@ -214,14 +216,14 @@ void picture(const viewpoint& v, const window_box& w, int type)
     glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
 }
 
-void overlay()
+void overlay(const panel_records& r)
 {
-    const flt_struct& f = flt[0];
+    const flt_struct& f = r.flt;
     const float s = panel_ins_scale;
     HUD_draw(-113.0f * s, -26.0f * s, 114.0f * s, 154.0f * s, HUD_MODE_SYNTHETIC);
     const float ox = screen.screen_area_left, oy = screen.screen_area_bottom;
     screen.screen_area_bottom = oy - 76.0f * s;
-    PANEL_hsi();
+    PANEL_hsi(r);
     screen.screen_area_left = ox + 100.0f * s;
     const float vs = f.vh_ind * 196.85f * 0.01f;
     OGL_fill_rect(70, 1.0f, -12.0f * s, -50.0f * s, 24.0f * s, 100.0f * s);
@@ -234,50 +236,50 @@ void overlay()
     OGL_draw_string_fmt(51, -98.0f * s, -22.0f * s, std::isfinite(f.machno) ? f.machno : 0.0f, 5, 3, 0, 110);
 }
 
-void steer(wpn_slot_record& w)
+// The stick below the picture steers the weapon.
+void steer(int slot)
 {
     if (!mouse.mouse_held) return;
     const float s = panel_ins_scale != 0.0f ? panel_ins_scale : 1.0f;
     const float x = (mouse.mouse_x - screen.screen_area_left) / s, y = (mouse.mouse_y - screen.screen_area_bottom) / s;
     if (!(x >= -15.0f && x <= 15.0f && y >= -77.0f && y <= -47.0f)) return;
-    w.wpn_yaw_cmd = std::clamp(x / 9.0f, -1.0f, 1.0f);
-    w.wpn_pitch_cmd = -std::clamp((y + 62.0f) / 9.0f, -1.0f, 1.0f);
+    WPN_set_steering(slot, std::clamp(x / 9.0f, -1.0f, 1.0f), -std::clamp((y + 62.0f) / 9.0f, -1.0f, 1.0f));
 }
 
 }   // namespace
 
-void PANEL_synthetic_vision(int counter)
+void PANEL_synthetic_vision(int counter, const panel_records& r)
 {
     if (!PANEL_avionics_powered()) return;
-    if (flt[0].failures[FAIL_SLOT_EFIS_READOUTS] == FAILURE_STATE_FAILED) return;
+    if (r.flt.failures[FAIL_SLOT_EFIS_READOUTS] == FAILURE_STATE_FAILED) return;
     const int type = panel_ins_type;
-    if (type == 435 && !sim_cockpit_weapons.bombs_armed) return;
+    if (type == INS_EFIS_WEAPON_CAMERA && !sim_cockpit_weapons.bombs_armed) return;
 
     viewpoint v{};
-    wpn_slot_record* weapon = nullptr;
-    if (type == 191) {
+    int weapon = -1;
+    if (type == INS_EFIS_HITS) {
         int32_t& page = synthetic_vision.page[((counter % 2) + 2) % 2];
         if (PANEL_click_spot(-88.0f, -150.0f, 10.0f, 0)) page = 0;
         if (PANEL_click_spot(-54.0f, -150.0f, 10.0f, 0)) page = 1;
         PANEL_draw_control(page == 0 ? -88.0f : -54.0f, -150.0f, 0);
         if (page == 1) {
-            PANEL_efis_map();
+            PANEL_efis_map(r);
             return;
         }
-        const flt_struct& f = flt[0];
+        const flt_struct& f = r.flt;
         v = {sim_graphics_view.view_x, sim_graphics_view.view_y, sim_graphics_view.view_z, f.phi, f.theta, f.psi, f.i, f.j,
              f.local_x, f.local_z};
     } else {
-        weapon = camera_weapon();
-        if (!weapon) return;
-        const wpn_slot_record& w = *weapon;
+        weapon = camera_weapon(r.acf);
+        if (weapon < 0) return;
+        const wpn_slot_record& w = r.acf.acf_wpn_slot[weapon];
         v = {w.wpn_pos[0], w.wpn_pos[1], w.wpn_pos[2], w.wpn_phi, w.wpn_theta, w.wpn_psi,
              w.wpn_terrain_i, w.wpn_terrain_j, w.wpn_pos[0], w.wpn_pos[2]};
     }
     for (float* a : {&v.x, &v.y, &v.z, &v.roll, &v.pitch, &v.heading, &v.box_x, &v.box_z})
         if (!std::isfinite(*a)) *a = 0.0f;
 
-    picture(v, type == 191 ? WINDOW_191 : WINDOW_435, type);
-    if (type == 191) overlay();
-    else steer(*weapon);
+    picture(v, type == INS_EFIS_HITS ? WINDOW_191 : WINDOW_435, type);
+    if (type == INS_EFIS_HITS) overlay(r);
+    else steer(weapon);
 }

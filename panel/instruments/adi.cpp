@@ -62,10 +62,9 @@ void push_at_centre()
 
 }  // namespace
 
-void PANEL_flight_director(int glass, int gyro, float pitch_scale, float symbol_offset)
+void PANEL_flight_director(const acf_struct& a, int glass, int gyro, float pitch_scale, float symbol_offset)
 {
     const sim_cockpit_autopilot_block& ap = sim_cockpit_autopilot;
-    const acf_struct& a = pln[0];
     const float s = panel_ins_scale;
     const float dt = sim_operation_misc.frame_rate_period;
     const bool override_fd = sim_operation_override.override_flightdir != 0;
@@ -111,14 +110,14 @@ void PANEL_flight_director(int glass, int gyro, float pitch_scale, float symbol_
     }
 }
 
-void PANEL_slip_ball(float y)
+void PANEL_slip_ball(const flt_struct& f, float y)
 {
-    PANEL_draw_control(-finite_or_0(flt[0].slip) * panel_ins_scale, y, 0);
+    PANEL_draw_control(-finite_or_0(f.slip) * panel_ins_scale, y, 0);
 }
 
 namespace {
 
-void glass_adi(int t)
+void glass_adi(const panel_records& r, int t)
 {
     const float s = panel_ins_scale, h = 64.0f * s;
     const int gyro = GYRO_ELECTRIC;
@@ -131,17 +130,17 @@ void glass_adi(int t)
     quad_here(OGL_font2_tex(), 49, -h, -h, h, h, 448 - 64, tc - 64, 448 + 64, tc + 64, PANEL_TEXEL);
     quad_here(OGL_font2_tex(), 49, -h, -h, h, h, 192 - 64, 448 - 64, 192 + 64, 448 + 64, PANEL_TEXEL);
     glRotatef(-roll, 0.0f, 0.0f, 1.0f);
-    PANEL_flight_director(1, gyro, GLASS_PITCH_SCALE, adi_mem.adi_symbol_offset);
+    PANEL_flight_director(r.acf, 1, gyro, GLASS_PITCH_SCALE, adi_mem.adi_symbol_offset);
     quad_here(OGL_font_tex(), 49, -h, -h, h, h, 406 - 64, 449 - 64, 406 + 64, 449 + 64, PANEL_TEXEL);
     OGL_scissor_off();
     glPopMatrix();
-    if (t >= 91 && t <= 93) PANEL_slip_ball(-75.0f * s);
+    if (INS_in(t, INS_HORIZGLASS_GA, INS_HORIZGLASS_HM)) PANEL_slip_ball(r.flt, -75.0f * s);
 }
 
-void mechanical_adi(int t)
+void mechanical_adi(const panel_records& r, int t)
 {
     const float s = panel_ins_scale;
-    const int gyro = t == 90 ? GYRO_VACUUM : GYRO_ELECTRIC;
+    const int gyro = t == INS_ARTHORIZON_GA_VACUUM ? GYRO_VACUUM : GYRO_ELECTRIC;
     const float roll = finite_or_0(gyro_roll[gyro]), pitch = finite_or_0(gyro_pitch[gyro]);
     screen.screen_area_left -= 2.0f;
     screen.screen_area_bottom += 2.0f;
@@ -163,7 +162,7 @@ void mechanical_adi(int t)
     quad_here(OGL_font2_tex(), 0, -64 * s, -64 * s, 64 * s, 64 * s, 0, 384, 128, 512, PANEL_TEXEL);
     glRotatef(-roll, 0.0f, 0.0f, 1.0f);
     quad_here(FACE_SLOT, 33, -64 * s, -54 * s, 64 * s, 64 * s, 0, 64 - 54, 128, 128, 1.0f / 128.0f);
-    if (t == 460) {
+    if (t == INS_ARTHORIZON_GA_FLAGGED) {
         const float dt = std::isfinite(sim_operation_misc.frame_rate_period) ? sim_operation_misc.frame_rate_period : 0.0f;
         const float target = gyro_power[GYRO_ELECTRIC] < 0.25f ? 20.0f : -45.0f;
         adi_mem.adi_flag_angle = dt * target + (1.0f - dt) * adi_mem.adi_flag_angle;
@@ -173,7 +172,7 @@ void mechanical_adi(int t)
         OGL_scissor_off();
         push_at_centre();
     }
-    PANEL_flight_director(0, gyro, MECH_PITCH_SCALE, adi_mem.adi_symbol_offset);
+    PANEL_flight_director(r.acf, 0, gyro, MECH_PITCH_SCALE, adi_mem.adi_symbol_offset);
     quad_here(OGL_font_tex(), 0, -84 * s, -81 * s, 84 * s, 81 * s, 254 - 84, 430 - 81, 254 + 84, 430 + 81,
               PANEL_TEXEL);
     glPopMatrix();
@@ -181,18 +180,19 @@ void mechanical_adi(int t)
 
 }  // namespace
 
-void PANEL_adi()
+void PANEL_adi(const panel_records& r)
 {
     const int t = panel_ins_type;
     // The mechanical face moves the centre for the rest of the slot; the
     // caller's origin comes back at the end.
     const float left = screen.screen_area_left, bottom = screen.screen_area_bottom;
-    const bool glass = (t >= 91 && t <= 93) || t == 166 || t == 188;
+    const bool glass =
+        INS_in(t, INS_HORIZGLASS_GA, INS_HORIZGLASS_HM) || t == INS_EFIS_EL_HORIZON || t == INS_EFIS_ORBITER_PRIM;
     if (glass) {
         if (!PANEL_glass_alive()) return;
-        glass_adi(t);
+        glass_adi(r, t);
     } else {
-        mechanical_adi(t);
+        mechanical_adi(r, t);
     }
     const float drag = PANEL_drag_spot(50.0f, -50.0f, 10.0f, 1.0f, 10.0f, 1);
     adi_mem.adi_symbol_offset = std::clamp(adi_mem.adi_symbol_offset + drag, -5.0f, 5.0f);

@@ -30,9 +30,8 @@ float custom_angle(const acf_struct& a, float v)
     return (ha - la) / (hi - lo) * v + la;
 }
 
-void update_needles(float altitude_ft)
+void update_needles(const acf_struct& a, float altitude_ft)
 {
-    const acf_struct& a = pln[0];
     if (!std::isfinite(altitude_ft)) return;
     alt_mem.altitude_ft = altitude_ft;
     if (a.acf_cus_rnd_use[CUSTOM_GAUGE] != 0) {
@@ -57,21 +56,23 @@ void barometer_knob(float x, float y)
 
 }  // namespace
 
-void PANEL_altimeter()
+void PANEL_altimeter(const panel_records& r)
 {
-    const flt_struct& f = flt[0];
+    const flt_struct& f = r.flt;
     const int t = panel_ins_type;
     const float s = panel_ins_scale;
     const bool failed = FLT_slot_failed(0, FAIL_SLOT_ALTIMETER_INSTR);
-    const float altitude_ft = failed ? alt_mem.altitude_ft : f.h_ind * FEET_PER_METRE;
+    // The cabin altimeter of the pressurization panel shows the cabin's altitude.
+    const float shown_m = t == INS_CABIN_ALT ? sim_cockpit_pressure.cabin_altitude_actual_m_msl : f.h_ind;
+    const float altitude_ft = failed ? alt_mem.altitude_ft : shown_m * FEET_PER_METRE;
     const float baro = std::isfinite(sim_cockpit_misc.barometer_setting) ? sim_cockpit_misc.barometer_setting : 0.0f;
 
-    if (t == 100) {
+    if (t == INS_ALT_LINEAR) {
         PANEL_draw_tape(0, 9, -10.0f, -14.0f, 0.0f, 58.0f * s, -999.0f, altitude_ft * 0.01f, 1.0f, 5, 10.0f, 1, 0, 110);
         PANEL_tape_mark(9, -8.0f, 0.0f, 58.0f * s, -f.y_agl * FEET_PER_METRE * 0.1f);
         return;
     }
-    if (t == 171) {
+    if (t == INS_EFIS_EL_ALTITUDE) {
         if (!PANEL_glass_alive()) return;
         PANEL_draw_tape(49, -1, -11.0f, -18.0f, 0.0f, 62.0f * s, 10.0f, altitude_ft * 0.01f, 1.0f, 5, 10.0f, 1, 0, 110);
         PANEL_tape_mark(58, -21.0f, 0.0f, 62.0f * s, -f.y_agl * FEET_PER_METRE * 0.1f);
@@ -80,23 +81,24 @@ void PANEL_altimeter()
         OGL_draw_string_fmt(60, -11.0f * s, -72.0f * s, baro, 4, 2, 0, 110);
         return;
     }
-    if (!(t >= 94 && t <= 99) && t != 420) return;
+    if (!INS_in(t, INS_ALTIMETER_GA, INS_ALTIMETERDIG_HM) && t != INS_CABIN_ALT) return;
 
-    if (!failed) update_needles(altitude_ft);
-    if (t >= 97 && t <= 99) {
+    if (!failed) update_needles(r.acf, altitude_ft);
+    if (INS_in(t, INS_ALTIMETERDIG_GA, INS_ALTIMETERDIG_HM)) {
         PANEL_draw_drum_counter(-17.0f, 19.0f, alt_mem.altitude_ft * 0.1f, 4);
         PANEL_draw_drum_counter(11.0f, 19.0f, 0.0f, 1);
         PANEL_draw_drum_counter(-36.0f, -24.0f, baro * MILLIBAR_PER_INHG, 4);
         PANEL_draw_drum_counter(5.0f, -24.0f, baro * 100.0f, 4);
-        PANEL_draw_needle(0.0f, 0.0f, alt_mem.angle_100_deg, t == 97 ? 12 : t == 98 ? 14 : 13);
+        const int style = t == INS_ALTIMETERDIG_GA ? 12 : t == INS_ALTIMETERDIG_BC ? 14 : 13;
+        PANEL_draw_needle(0.0f, 0.0f, alt_mem.angle_100_deg, style);
     } else {
         const bool millibars = screen_settings.pressure_unit != 0;
         PANEL_draw_drum_counter(-12.0f, -26.0f, baro * (millibars ? MILLIBAR_PER_INHG : 100.0f), 4);
-        if (t != 94 && t != 420) PANEL_draw_needle(0.0f, 0.0f, alt_mem.angle_10000_deg, 11);
+        if (t != INS_ALTIMETER_GA && t != INS_CABIN_ALT) PANEL_draw_needle(0.0f, 0.0f, alt_mem.angle_10000_deg, 11);
         PANEL_draw_needle(0.0f, 0.0f, alt_mem.angle_1000_deg, 10);
-        if (t != 420) PANEL_draw_needle(0.0f, 0.0f, alt_mem.angle_100_deg, 9);
+        if (t != INS_CABIN_ALT) PANEL_draw_needle(0.0f, 0.0f, alt_mem.angle_100_deg, 9);
     }
-    if (t == 420) return;
-    if (t == 98 || t == 99) barometer_knob(50.0f, -55.0f);
+    if (t == INS_CABIN_ALT) return;
+    if (t == INS_ALTIMETERDIG_BC || t == INS_ALTIMETERDIG_HM) barometer_knob(50.0f, -55.0f);
     barometer_knob(-47.0f, -55.0f);
 }

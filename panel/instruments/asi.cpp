@@ -19,25 +19,25 @@ bool PANEL_glass_alive()
     return PANEL_avionics_powered() != 0 && !FLT_slot_failed(0, FAIL_SLOT_GLASS_INSTR);
 }
 
-void PANEL_asi()
+void PANEL_asi(const panel_records& r)
 {
-    const acf_struct& a = pln[0];
-    const flt_struct& f = flt[0];
+    const acf_struct& a = r.acf;
+    const flt_struct& f = r.flt;
     const float s = panel_ins_scale;
     float v = f.indicated_airspeed * (a.acf_asi_kts != 0 ? 1.0f : KNOTS_TO_STATUTE_MPH);
     if (!std::isfinite(v)) v = 0.0f;
     const int t = panel_ins_type;
-    if (t == 87) {
+    if (t == INS_ASI_LINEAR) {
         PANEL_draw_tape(0, 9, -13.0f, 9.0f, 0.0f, 58.0f * s, -999.0f, v, 2.0f, 10, 2.0f, 1, 0, 110);
         return;
     }
-    if (t == 88) {
+    if (t == INS_MACH_LINEAR) {
         const float m = std::isfinite(f.machno) ? f.machno : 0.0f;
         PANEL_draw_tape(0, 9, -13.0f, 10.0f, 0.0f, 60.0f * s, -999.0f, m, 0.1f, 1, 50.0f, 1, 0, 110);
         return;
     }
-    if (t != 170) {
-        update_eng_asi(t, 0.0f, 0.0f, 0, 0);
+    if (t != INS_EFIS_EL_AIRSPEED) {
+        update_eng_asi(t, 0.0f, 0.0f, 0, 0, r);
         return;
     }
     if (!PANEL_glass_alive()) return;

@@ -20,9 +20,8 @@ constexpr int LUBBER_COLOUR = 33;
 
 }  // namespace
 
-float COMPASS_indicated_heading()
+float COMPASS_indicated_heading(const flt_struct& f)
 {
-    const flt_struct& f = flt[0];
     const float psi = f.psi;
     const float east_west = psi <= 180.0f ? 90.0f - std::fabs(psi - 90.0f) : 90.0f - std::fabs(psi - 270.0f);
     const float accel_error = -f.local_ax * east_west * 0.2f;
@@ -32,17 +31,19 @@ float COMPASS_indicated_heading()
     return PANEL_wrap(h + accel_error, 0.0f, 360.0f);
 }
 
-void PANEL_compass()
+float COMPASS_indicated_heading() { return COMPASS_indicated_heading(flt[0]); }
+
+void PANEL_compass(const panel_records& r)
 {
     const float dt = sim_operation_misc.frame_rate_period;
-    const float d = PANEL_wrap(COMPASS_indicated_heading() - compass_mem.card_deg, -180.0f, 180.0f);
+    const float d = PANEL_wrap(COMPASS_indicated_heading(r.flt) - compass_mem.card_deg, -180.0f, 180.0f);
     if (std::isfinite(dt)) compass_mem.card_deg = PANEL_wrap(compass_mem.card_deg + dt * d, 0.0f, 360.0f);
 
     float cx, cy;
     switch (panel_ins_type) {
-    case 106: cx = -3.0f, cy = 2.0f; break;
-    case 107: cx = -1.0f, cy = 7.0f; break;
-    case 108: cx = 8.0f, cy = 4.0f; break;
+    case INS_COMPASS_GA: cx = -3.0f, cy = 2.0f; break;
+    case INS_COMPASS_BC: cx = -1.0f, cy = 7.0f; break;
+    case INS_COMPASS_HM: cx = 8.0f, cy = 4.0f; break;
     default: return;
     }
     PANEL_draw_drum_digit(4, cx, cy, compass_mem.card_deg);

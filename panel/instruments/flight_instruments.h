@@ -3,6 +3,9 @@
 // map and pressurization drawers that call them with their own types).
 #pragma once
 
+struct acf_struct;
+struct flt_struct;
+
 // Attitude indicator: smoothed flight-director cues (degrees), the aircraft
 // symbol's height (panel units, -5..5) and the warning flag's angle.
 struct adi_memory {
@@ -42,7 +45,9 @@ void FLIGHT_INSTRUMENTS_reset();
 // the quarter turn that points level flight to the left); 0 for a type
 // without a needle law.
 float VVI_needle_angle(int type, float fpm);
-// The magnetic compass's indicated heading before the card's lag.
+// The magnetic compass's indicated heading before the card's lag, from a
+// flight record (the user's plane's without one).
+float COMPASS_indicated_heading(const flt_struct& f);
 float COMPASS_indicated_heading();
 
 // Failure slots the flight instruments read.
@@ -56,5 +61,5 @@ bool PANEL_glass_alive();
 // Inside the attitude indicator, about the slot centre: the flight-director
 // cue and the aircraft symbol (glass 1 or mechanical 0, gyro 0/1, panel
 // units per degree of pitch, symbol height); the slip ball at height y.
-void PANEL_flight_director(int glass, int gyro, float pitch_scale, float symbol_offset);
-void PANEL_slip_ball(float y);
+void PANEL_flight_director(const acf_struct& a, int glass, int gyro, float pitch_scale, float symbol_offset);
+void PANEL_slip_ball(const flt_struct& f, float y);

@@ -36,24 +36,25 @@ struct hsi_variant {
 
 hsi_variant variant_of(int t)
 {
-    if (t == 109) return {60, GYRO_VACUUM, RADIO_INDEX_NAV1, 1, false};
-    if (t >= 110 && t <= 112) return {52, GYRO_ELECTRIC, RADIO_INDEX_NAV1, 1, false};
-    if (t >= 113 && t <= 115) return {52, GYRO_ELECTRIC, RADIO_INDEX_NAV2, 1, false};
-    if (t >= 116 && t <= 118) return {52, GYRO_ELECTRIC, -1, 1, false};
-    if (t >= 119 && t <= 121) return {52, GYRO_ELECTRIC, -1, 1, true};
-    if (t >= 167 && t <= 169) return {54, GYRO_ELECTRIC, -1, 1, true};
-    if ((t >= 185 && t <= 187) || (t >= 371 && t <= 373)) return {70, GYRO_ELECTRIC, -1, 4, true};
-    if (t == 188) return {52, GYRO_ELECTRIC, RADIO_INDEX_NAV1, 1, true};
-    if (t == 191) return {52, GYRO_ELECTRIC, -1, 1, true};
+    if (t == INS_DIRECTIONAL_GYRO_GA) return {60, GYRO_VACUUM, RADIO_INDEX_NAV1, 1, false};
+    if (INS_in(t, INS_HSI1_GA, INS_HSI1_HM)) return {52, GYRO_ELECTRIC, RADIO_INDEX_NAV1, 1, false};
+    if (INS_in(t, INS_HSI2_GA, INS_HSI2_HM)) return {52, GYRO_ELECTRIC, RADIO_INDEX_NAV2, 1, false};
+    if (INS_in(t, INS_HSI12GPS_GA, INS_HSI12GPS_HM)) return {52, GYRO_ELECTRIC, -1, 1, false};
+    if (INS_in(t, INS_HSIGLASS_GA, INS_HSIGLASS_HM)) return {52, GYRO_ELECTRIC, -1, 1, true};
+    if (INS_in(t, INS_EFIS_EL_HSI_TAPE, INS_EFIS_EL_HSI_FULL_CIRCLE)) return {54, GYRO_ELECTRIC, -1, 1, true};
+    if (INS_in(t, INS_EFIS_MAP_T_GA, INS_EFIS_MAP_T_HM) || INS_in(t, INS_EFIS_MAP_S_GA, INS_EFIS_MAP_S_HM))
+        return {70, GYRO_ELECTRIC, -1, 4, true};
+    if (t == INS_EFIS_ORBITER_PRIM) return {52, GYRO_ELECTRIC, RADIO_INDEX_NAV1, 1, true};
+    if (t == INS_EFIS_HITS) return {52, GYRO_ELECTRIC, -1, 1, true};
     return {57, GYRO_ELECTRIC, RADIO_INDEX_NAV1, 1, false};
 }
 
 float knob_y(int t)
 {
     switch (t) {
-    case 109: return -55.0f;
-    case 111: case 114: case 117: return -57.0f;
-    case 112: case 115: case 118: return -72.0f;
+    case INS_DIRECTIONAL_GYRO_GA: return -55.0f;
+    case INS_HSI1_BC: case INS_HSI2_BC: case INS_HSI12GPS_BC: return -57.0f;
+    case INS_HSI1_HM: case INS_HSI2_HM: case INS_HSI12GPS_HM: return -72.0f;
     default: return -59.0f;
     }
 }
@@ -61,10 +62,10 @@ float knob_y(int t)
 // The DME and course windows of the BC and HM faces.
 void numeric_windows(int t, int n, float s)
 {
-    const bool hm = t == 112 || t == 115 || t == 118;
+    const bool hm = t == INS_HSI1_HM || t == INS_HSI2_HM || t == INS_HSI12GPS_HM;
     const int font = hm ? 114 : 113;
     const float offset = hm ? 48.0f : 38.0f;
-    const float row = t == 118 ? 73.0f : hm ? 67.0f : 60.0f;
+    const float row = t == INS_HSI12GPS_HM ? 73.0f : hm ? 67.0f : 60.0f;
     const sim_cockpit_radios_block& r = sim_cockpit_radios;
     if (r.nav1_has_dme[n] != 0) {
         const float dist = std::clamp(finite_or_0(r.nav1_dme_dist_m[n]), 0.0f, 99.0f);
@@ -75,9 +76,9 @@ void numeric_windows(int t, int n, float s)
 
 // The electronic heading tape: the tape itself, the bug and course pointers
 // while they are on it, and the heading's number.
-void heading_tape(float gyro, int n, float s)
+void heading_tape(const flt_struct& f, float gyro, int n, float s)
 {
-    PANEL_draw_drum_digit(5, 0.0f, 0.0f, finite_or_0(flt[0].magpsi));
+    PANEL_draw_drum_digit(5, 0.0f, 0.0f, finite_or_0(f.magpsi));
     auto pointer = [&](float value, int style) {
         const float x = -PANEL_wrap(gyro - value, -180.0f, 180.0f) * 1.2f;
         if (x * s >= -49.0f * s && x * s <= 49.0f * s) PANEL_draw_needle(x, -10.0f, 0.0f, style);
@@ -112,7 +113,7 @@ float* NAV_course_word(int receiver)
 
 float NAV_course(int receiver) { return *NAV_course_word(receiver); }
 
-void PANEL_hsi()
+void PANEL_hsi(const panel_records& r)
 {
     const int t = panel_ins_type;
     const float s = panel_ins_scale;
@@ -122,10 +123,10 @@ void PANEL_hsi()
     const float gyro = finite_or_0(gyro_heading[v.gyro]);
     const int g = v.glass ? 1 : 0;
 
-    if (t == 167) return heading_tape(gyro, n, s);
+    if (t == INS_EFIS_EL_HSI_TAPE) return heading_tape(r.flt, gyro, n, s);
 
     const float bottom = screen.screen_area_bottom;
-    if (t == 168) {
+    if (t == INS_EFIS_EL_HSI_SEMI_CIRCLE) {
         screen.screen_area_bottom -= 30.0f;
         OGL_scissor_on(-100.0f, 0.0f, 200.0f, 100.0f);
     }
@@ -134,18 +135,21 @@ void PANEL_hsi()
     const float bug = finite_or_0(sim_cockpit_autopilot.heading_mag - gyro);
     PANEL_draw_needle(std::sin(bug * DEG) * (R - 3.0f), std::cos(bug * DEG) * (R - 3.0f), bug, 27 + g);
     PANEL_draw_needle(0.0f, 1.02f * R, 0.0f, 25 + g);
-    if (t == 168 || t == 169) OGL_draw_string_fmt(49, -8.0f * s, 60.0f * s, PANEL_wrap(gyro, 0.0f, 360.0f), 3, 0, 0, 110);
-    if (t == 111 || t == 112 || t == 114 || t == 115 || t == 117 || t == 118) numeric_windows(t, n, s);
+    if (t == INS_EFIS_EL_HSI_SEMI_CIRCLE || t == INS_EFIS_EL_HSI_FULL_CIRCLE)
+        OGL_draw_string_fmt(49, -8.0f * s, 60.0f * s, PANEL_wrap(gyro, 0.0f, 360.0f), 3, 0, 0, 110);
+    if (t == INS_HSI1_BC || t == INS_HSI1_HM || t == INS_HSI2_BC || t == INS_HSI2_HM || t == INS_HSI12GPS_BC ||
+        t == INS_HSI12GPS_HM)
+        numeric_windows(t, n, s);
 
     if (!v.glass) {
-        const float kx = t == 109 ? 50.0f : 55.0f, ky = knob_y(t);
+        const float kx = t == INS_DIRECTIONAL_GYRO_GA ? 50.0f : 55.0f, ky = knob_y(t);
         float& heading = sim_cockpit_autopilot.heading_mag;
         heading = PANEL_wrap_0_360(finite_or_0(heading) + PANEL_drag_spot(kx, ky, 10.0f, 1.0f, 30.0f, 1));
-        if (t == 109) return;
+        if (t == INS_DIRECTIONAL_GYRO_GA) return;
         float& course = *NAV_course_word(n);
         course = PANEL_wrap_0_360(finite_or_0(course) + PANEL_drag_spot(-kx, ky, 10.0f, 1.0f, 30.0f, 1));
     }
-    if (t == 168) {
+    if (t == INS_EFIS_EL_HSI_SEMI_CIRCLE) {
         OGL_scissor_off();
         screen.screen_area_bottom = bottom;
     }
@@ -178,7 +182,7 @@ void PANEL_cdi(int receiver)
     // The OBS knob below-left turns this receiver's course.
     const int type = panel_ins_type;
     const float left = screen.screen_area_left, bottom = screen.screen_area_bottom;
-    panel_ins_type = n == 0 ? 42 : 43;
+    panel_ins_type = n == RADIO_INDEX_NAV1 ? INS_RHE_OBS_1 : INS_RHE_OBS_2;
     screen.screen_area_left += -47.0f * s;
     screen.screen_area_bottom += -55.0f * s;
     PANEL_knob();

@@ -27,12 +27,15 @@ struct loc_gls_layout {
 
 bool layout_of(int t, loc_gls_layout& l)
 {
-    if (t >= 110 && t <= 112) l = {RADIO_INDEX_NAV1, false, 60.0f};
-    else if (t >= 113 && t <= 115) l = {RADIO_INDEX_NAV2, false, 60.0f};
-    else if (t >= 116 && t <= 118) l = {-1, false, 60.0f};
-    else if ((t >= 119 && t <= 121) || t == 168 || t == 169 || t == 188 || t == 191) l = {-1, true, 60.0f};
-    else if (t == 173 || t == 174) l = {-1, true, 0.0f};
-    else if ((t >= 185 && t <= 187) || (t >= 371 && t <= 373)) l = {-1, true, 80.0f};
+    if (INS_in(t, INS_HSI1_GA, INS_HSI1_HM)) l = {RADIO_INDEX_NAV1, false, 60.0f};
+    else if (INS_in(t, INS_HSI2_GA, INS_HSI2_HM)) l = {RADIO_INDEX_NAV2, false, 60.0f};
+    else if (INS_in(t, INS_HSI12GPS_GA, INS_HSI12GPS_HM)) l = {-1, false, 60.0f};
+    else if (INS_in(t, INS_HSIGLASS_GA, INS_HSIGLASS_HM) || t == INS_EFIS_EL_HSI_SEMI_CIRCLE ||
+             t == INS_EFIS_EL_HSI_FULL_CIRCLE || t == INS_EFIS_ORBITER_PRIM || t == INS_EFIS_HITS)
+        l = {-1, true, 60.0f};
+    else if (t == INS_EFIS_EL_LOC || t == INS_EFIS_EL_GS) l = {-1, true, 0.0f};
+    else if (INS_in(t, INS_EFIS_MAP_T_GA, INS_EFIS_MAP_T_HM) || INS_in(t, INS_EFIS_MAP_S_GA, INS_EFIS_MAP_S_HM))
+        l = {-1, true, 80.0f};
     else return false;
     return true;
 }
@@ -58,17 +61,17 @@ void update_loc_gls(float card_heading)
     if (!PANEL_avionics_powered()) h = v = 0.0f;
 
     // Scale marks.
-    if (t == 173 || t == 174) {
+    if (t == INS_EFIS_EL_LOC || t == INS_EFIS_EL_GS) {
         PANEL_draw_control(0.0f, 0.0f, 0);
-    } else if (l.glass && t != 168) {
-        panel_ins_type = 174;
+    } else if (l.glass && t != INS_EFIS_EL_HSI_SEMI_CIRCLE) {
+        panel_ins_type = INS_EFIS_EL_GS;
         PANEL_draw_control(-S, 0.0f, 0);
         PANEL_draw_control(S, 0.0f, 0);
         panel_ins_type = t;
     }
-    if (t == 174) return PANEL_draw_needle(0.0f, v, 0.0f, 32);
-    if (t == 168) return;
-    if (t == 173) return PANEL_draw_needle(h, 0.0f, 0.0f, 56);
+    if (t == INS_EFIS_EL_GS) return PANEL_draw_needle(0.0f, v, 0.0f, 32);
+    if (t == INS_EFIS_EL_HSI_SEMI_CIRCLE) return;
+    if (t == INS_EFIS_EL_LOC) return PANEL_draw_needle(h, 0.0f, 0.0f, 56);
 
     const float d = finite_or_0(card_heading - NAV_course(n));
     const float sn = std::sin(d * DEG), c = std::cos(d * DEG), a = -d;

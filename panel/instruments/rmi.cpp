@@ -23,8 +23,6 @@ namespace {
 
 float finite_or_0(float v) { return std::isfinite(v) ? v : 0.0f; }
 
-bool in(int t, int lo, int hi) { return t >= lo && t <= hi; }
-
 // Moves receiver k's needle toward its station and draws it.
 void needle(int k, int style)
 {
@@ -55,32 +53,36 @@ void dme_window(int k, float x, float s)
 void PANEL_rmi()
 {
     const int t = panel_ins_type;
-    if (!in(t, 133, 156)) return;
+    if (!INS_in(t, INS_ADF_CONVEN1_GA, INS_RMI_NADF12_HM)) return;
     const float s = panel_ins_scale;
     sim_cockpit_radios_block& r = sim_cockpit_radios;
     sim_cockpit_switches_block& sw = sim_cockpit_switches;
 
     float card;
-    if (t >= 142) {
+    if (t >= INS_ADF_SLAVED1_GA) {
         rmi_mem.slaved_card_deg = finite_or_0(gyro_heading[GYRO_ELECTRIC]);
         card = rmi_mem.slaved_card_deg;
     } else {
-        card = finite_or_0(in(t, 136, 138) ? r.adf2_obs_card_mag : r.adf1_obs_card_mag);
+        const bool adf2_card = INS_in(t, INS_ADF_CONVEN2_GA, INS_ADF_CONVEN2_HM);
+        card = finite_or_0(adf2_card ? r.adf2_obs_card_mag : r.adf1_obs_card_mag);
     }
     PANEL_draw_rotated_card(card, 55.0f * s, 0, 0);
 
-    if (in(t, 154, 156)) {
+    if (INS_in(t, INS_RMI_NADF12_GA, INS_RMI_NADF12_HM)) {
         if (PANEL_click_spot(-55.0f, -58.0f, 14.0f, 0)) sw.RMI_l_vor_adf_selector = sw.RMI_l_vor_adf_selector == 1 ? 0 : 1;
         if (PANEL_click_spot(55.0f, -58.0f, 14.0f, 0)) sw.RMI_r_vor_adf_selector = sw.RMI_r_vor_adf_selector == 1 ? 0 : 1;
     }
     const bool left_adf = sw.RMI_l_vor_adf_selector == 1, right_adf = sw.RMI_r_vor_adf_selector == 1;
 
-    const bool adf1 = in(t, 133, 135) || in(t, 139, 144) || in(t, 148, 150);
-    const bool adf2 = in(t, 136, 141) || in(t, 145, 150);
+    const bool adf1 = INS_in(t, INS_ADF_CONVEN1_GA, INS_ADF_CONVEN1_HM) ||
+                      INS_in(t, INS_ADF_CONVEN12_GA, INS_ADF_SLAVED1_HM) ||
+                      INS_in(t, INS_ADF_SLAVED12_GA, INS_ADF_SLAVED12_HM);
+    const bool adf2 =
+        INS_in(t, INS_ADF_CONVEN2_GA, INS_ADF_CONVEN12_HM) || INS_in(t, INS_ADF_SLAVED2_GA, INS_ADF_SLAVED12_HM);
     if (adf1) needle(RADIO_INDEX_ADF1, 22);
     if (adf2) needle(RADIO_INDEX_ADF2, 23);
-    if (in(t, 151, 153)) needle(NAV_source_of_selector(sw.RMI_selector), 22);
-    if (in(t, 154, 156)) {
+    if (INS_in(t, INS_RMI_N12GPS_GA, INS_RMI_N12GPS_HM)) needle(NAV_source_of_selector(sw.RMI_selector), 22);
+    if (INS_in(t, INS_RMI_NADF12_GA, INS_RMI_NADF12_HM)) {
         if (left_adf) needle(RADIO_INDEX_ADF1, 22);
         else needle(RADIO_INDEX_NAV1, 22);
         if (right_adf) needle(RADIO_INDEX_ADF2, 23);
@@ -93,11 +95,11 @@ void PANEL_rmi()
             float rx, ry;
         };
         static constexpr lamps faces[] = {{0, -41, -44, 1, 42, -44}, {2, -48, -50, 3, 54, -50}, {4, -54, -52, 5, 58, -52}};
-        const lamps& l = faces[t - 154];
+        const lamps& l = faces[t - INS_RMI_NADF12_GA];
         if (left_adf) PANEL_draw_control(l.lx * s, l.ly * s, l.left_state);
         if (right_adf) PANEL_draw_control(l.rx * s, l.ry * s, l.right_state);
     }
-    if (t == 156) {
+    if (t == INS_RMI_NADF12_HM) {
         dme_window(left_adf ? RADIO_INDEX_ADF1 : RADIO_INDEX_NAV1, -56.0f, s);
         dme_window(right_adf ? RADIO_INDEX_ADF2 : RADIO_INDEX_NAV2, 44.0f, s);
     }

@@ -4,13 +4,15 @@
 // a command code, which also starts that wheel's half-second spin.
 //
 // Reads: the mouse record through the click tests, the frame clock and period,
-// pln[0]'s trim limits. Writes: flt[0]'s trims and trim_mem.
+// the aircraft's trim limits and the flight record's trims it is handed.
+// Writes: trim_mem; the trims through the flight model's cockpit setters.
 #include <algorithm>
 #include <cmath>
 
 #include "aircraft/acf_struct.h"
 #include "core/frame_clock.h"
 #include "core/simvars.h"
+#include "flightmodel/cockpit_controls.h"
 #include "flightmodel/flt.h"
 #include "panel/controls/controls.h"
 #include "panel/panel_kit.h"
@@ -22,17 +24,17 @@ void TRIM_WHEELS_reset() { trim_mem = trim_wheel_memory{}; }
 namespace {
 
 struct wheel_layout {
-    int type;
+    ins_type type;
     int wheel;
     float spot_minus_x, spot_minus_y, spot_plus_x, spot_plus_y;
     float sprite_x, sprite_y;
     float spin_sign;   // the picture's direction for a step of -1
 };
 constexpr wheel_layout WHEELS[] = {
-    {66, TRIM_WHEEL_ELEVATOR, 0, 15, 0, -15, -2, 0, 5.0f},
-    {72, TRIM_WHEEL_ROTOR, 0, 15, 0, -15, -2, 0, 5.0f},
-    {68, TRIM_WHEEL_RUDDER, -15, 0, 15, 0, 0, 2, -5.0f},
-    {70, TRIM_WHEEL_AILERON, -15, 0, 15, 0, 0, 2, -5.0f},
+    {INS_HAN_ELV_TRIM_ACT, TRIM_WHEEL_ELEVATOR, 0, 15, 0, -15, -2, 0, 5.0f},
+    {INS_HAN_ROT_TRIM_ACT, TRIM_WHEEL_ROTOR, 0, 15, 0, -15, -2, 0, 5.0f},
+    {INS_HAN_RUD_TRIM_ACT, TRIM_WHEEL_RUDDER, -15, 0, 15, 0, 0, 2, -5.0f},
+    {INS_HAN_AIL_TRIM_ACT, TRIM_WHEEL_AILERON, -15, 0, 15, 0, 0, 2, -5.0f},
 };
 
 const wheel_layout* wheel_of_type(int t)
@@ -44,9 +46,9 @@ const wheel_layout* wheel_of_type(int t)
 
 float finite_or_0(float v) { return std::isfinite(v) ? v : 0.0f; }
 
-// The trims stay within -1..1 (a value written from outside that is not a
-// number restarts from 0).
-void step_trim(float& trim, float delta) { trim = std::clamp(finite_or_0(trim) + delta, -1.0f, 1.0f); }
+// One step of a trim (a value written from outside that is not a number
+// restarts from 0); its setter keeps it within its range.
+void step_trim(trim_axis axis, float trim, float delta) { CTRL_set_trim(axis, finite_or_0(trim) + delta); }
 
 // The indicator's offset for a trim against the limit of its side; a limit
 // of 0 (or none at all) leaves the indicator at its centre.
@@ -59,24 +61,24 @@ float indicator_share(float trim, float neg_lim, float pos_lim)
 
 }  // namespace
 
-void PANEL_trim_wheels(int command, int per_frame)
+void PANEL_trim_wheels(int command, int per_frame, const panel_records& r)
 {
     const float dt = sim_operation_misc.frame_rate_period;
     int d = 0;
     switch (command) {
-    case 20: panel_ins_type = 66, d = 1; break;
-    case 21: panel_ins_type = 66, d = -1; break;
-    case 22: panel_ins_type = 72, d = 1; break;
-    case 23: panel_ins_type = 72, d = -1; break;
-    case 24: panel_ins_type = 68, d = -1; break;
-    case 26: panel_ins_type = 68, d = 1; break;
-    case 27: panel_ins_type = 70, d = -1; break;
-    case 29: panel_ins_type = 70, d = 1; break;
+    case 20: panel_ins_type = INS_HAN_ELV_TRIM_ACT, d = 1; break;
+    case 21: panel_ins_type = INS_HAN_ELV_TRIM_ACT, d = -1; break;
+    case 22: panel_ins_type = INS_HAN_ROT_TRIM_ACT, d = 1; break;
+    case 23: panel_ins_type = INS_HAN_ROT_TRIM_ACT, d = -1; break;
+    case 24: panel_ins_type = INS_HAN_RUD_TRIM_ACT, d = -1; break;
+    case 26: panel_ins_type = INS_HAN_RUD_TRIM_ACT, d = 1; break;
+    case 27: panel_ins_type = INS_HAN_AIL_TRIM_ACT, d = -1; break;
+    case 29: panel_ins_type = INS_HAN_AIL_TRIM_ACT, d = 1; break;
     default: break;
     }
     const float step = per_frame ? dt * 0.05f : 0.001f;
     const int t = panel_ins_type;
-    flt_struct& f = flt[0];
+    const flt_struct& f = r.flt;
     const float s = panel_ins_scale;
 
     if (const wheel_layout* w = wheel_of_type(t)) {
@@ -92,10 +94,10 @@ void PANEL_trim_wheels(int command, int per_frame)
         }
         if (d != 0) {
             switch (k) {
-            case TRIM_WHEEL_ELEVATOR: step_trim(f.elv_trim, d * step); break;
-            case TRIM_WHEEL_RUDDER: step_trim(f.rud_trim, d * step); break;
-            case TRIM_WHEEL_AILERON: step_trim(f.ail_trim, d * step); break;
-            default: f.rot_trim = std::clamp(finite_or_0(f.rot_trim + d * dt * 0.2f), 0.0f, 1.0f); break;
+            case TRIM_WHEEL_ELEVATOR: step_trim(TRIM_ELEVATOR, f.elv_trim, d * step); break;
+            case TRIM_WHEEL_RUDDER: step_trim(TRIM_RUDDER, f.rud_trim, d * step); break;
+            case TRIM_WHEEL_AILERON: step_trim(TRIM_AILERON, f.ail_trim, d * step); break;
+            default: CTRL_set_trim(TRIM_ROTOR, finite_or_0(f.rot_trim + d * dt * 0.2f)); break;
             }
             trim_mem.trim_spin_until[k] = frame_clock + 0.5f;
             trim_mem.trim_spin_rate[k] = dt * w->spin_sign * static_cast<float>(-d);
@@ -105,18 +107,18 @@ void PANEL_trim_wheels(int command, int per_frame)
         return;
     }
     if (command >= 0) return;   // commands never reach the indicators
-    const acf_struct& a = pln[0];
+    const acf_struct& a = r.acf;
     switch (t) {
-    case 67:
+    case INS_HAN_ELV_TRIM_IND:
         PANEL_draw_control(7.0f, -indicator_share(f.elv_trim, a.acf_elv_trim_neg_lim, a.acf_elv_trim_pos_lim) * 25.0f * s, 0);
         break;
-    case 69:
+    case INS_HAN_RUD_TRIM_IND:
         PANEL_draw_control(indicator_share(f.rud_trim, a.acf_rud_trim_neg_lim, a.acf_rud_trim_pos_lim) * 15.0f * s, -6.0f, 0);
         break;
-    case 71:
+    case INS_HAN_AIL_TRIM_IND:
         PANEL_draw_control(indicator_share(f.ail_trim, a.acf_ail_trim_neg_lim, a.acf_ail_trim_pos_lim) * 15.0f * s, -6.0f, 0);
         break;
-    case 73: PANEL_draw_control(6.0f, 20.0f - s * (finite_or_0(f.rot_trim) * 40.0f), 0); break;
+    case INS_HAN_ROT_TRIM_IND: PANEL_draw_control(6.0f, 20.0f - s * (finite_or_0(f.rot_trim) * 40.0f), 0); break;
     default: break;
     }
 }

@@ -1,4 +1,6 @@
 // The orbiter's primary, approach and entry displays (types 188, 189, 190).
+// Reads the flight record it is handed, the GPS destination and the
+// navigation tables; keeps its trail and pages in `orbiter`.
 #include "panel/orbiter/orbiter.h"
 
 #include <algorithm>
@@ -120,10 +122,9 @@ vec operator-(vec a, vec b) { return {a.x - b.x, a.z - b.z}; }
 vec operator*(vec a, float k) { return {a.x * k, a.z * k}; }
 float length(vec a) { return std::hypot(a.x, a.z); }
 
-void approach()
+void approach(const flt_struct& f)
 {
     orbiter_state& o = orbiter;
-    const flt_struct& f = flt[0];
     text(57, -64, 130, "HORIZ SIT");
     destination d;
     if (!find_destination(d)) return;
@@ -213,10 +214,9 @@ std::string bound_label(float v, const char* unit)
     return std::to_string(static_cast<long long>(std::clamp(t, -1.0e9f, 1.0e9f))) + unit;
 }
 
-void entry()
+void entry(const flt_struct& f)
 {
     orbiter_state& o = orbiter;
-    const flt_struct& f = flt[0];
     destination d;
     if (!find_destination(d)) return;
     const float now = sim_time.total_running_time_sec;
@@ -361,11 +361,11 @@ float READOUT_range_scale(float v)
     return 138.0f * std::pow(f, p) - 47.0f;
 }
 
-void PANEL_orbiter_primary()
+void PANEL_orbiter_primary(const panel_records& r)
 {
-    const flt_struct& f = flt[0];
-    at_offset(0.0f, 70.0f, PANEL_adi);
-    at_offset(0.0f, -75.0f, PANEL_hsi);
+    const flt_struct& f = r.flt;
+    at_offset(0.0f, 70.0f, [&] { PANEL_adi(r); });
+    at_offset(0.0f, -75.0f, [&] { PANEL_hsi(r); });
     const float at_rest = std::clamp(finite(f.groundspeed), 0.0f, 1.0f);
     tape(-100, 70, 49, 70, f.alpha * at_rest, 1, 5, 10, 2, 3, 1, "ALPH", "DEG");
     tape(-70, 70, 49, 70, f.indicated_airspeed, 5, 10, 2, 1, 3, 0, "KEAS", "KT");
@@ -376,7 +376,7 @@ void PANEL_orbiter_primary()
     text(49, -82, -29, "MACH");
 }
 
-void PANEL_orbiter_approach() { approach(); }
-void PANEL_orbiter_entry() { entry(); }
+void PANEL_orbiter_approach(const panel_records& r) { approach(r.flt); }
+void PANEL_orbiter_entry(const panel_records& r) { entry(r.flt); }
 
 void ORBITER_reset() { orbiter = orbiter_state{}; }

@@ -49,13 +49,13 @@ void PANEL_dme()
     if (!PANEL_avionics_powered()) return;
     const int t = panel_ins_type;
     const float s = panel_ins_scale;
-    const int font = (t == 236 || t == 238) ? 113 : 112;
+    const int font = (t == INS_RAD_DME_FRQFF_BC || t == INS_RAD_DME_N12FF_BC) ? 113 : 112;
     sim_cockpit_switches_block& sw = sim_cockpit_switches;
 
     int n = 0;
-    if (t == 454) n = PANEL_dual_knob(63.0f, -1.0f);
-    if (t == 235) n = PANEL_dual_knob(63.0f, -8.0f);
-    if (t == 236) n = PANEL_dual_knob(17.0f, -22.0f);
+    if (t == INS_RAD_DME_ALL_GA) n = PANEL_dual_knob(63.0f, -1.0f);
+    if (t == INS_RAD_DME_FRQ_GA) n = PANEL_dual_knob(63.0f, -8.0f);
+    if (t == INS_RAD_DME_FRQFF_BC) n = PANEL_dual_knob(17.0f, -22.0f);
     if (n != 0) PANEL_tune_freq_digit(&sim_cockpit_radios.dme_freq_hz, n, std::abs(n));
 
     auto sprite = [s](float x, float y) { PANEL_draw_control(x * s, y * s, 0); };
@@ -65,18 +65,18 @@ void PANEL_dme()
     auto position = [](int32_t v, int lo, int hi) { return static_cast<float>(std::clamp(v, lo, hi)); };
     int receiver = STANDALONE_DME;
     switch (t) {
-    case 237:
+    case INS_RAD_DME_N12_GA:
         if (press(54.0f, -1.0f)) sw.DME_distance_or_time = 0;
         if (press(66.0f, -1.0f)) sw.DME_distance_or_time = 1;
         sprite(12.0f * position(sw.DME_distance_or_time, 0, 1) + 54.0f, -1.0f);
         receiver = nav_receiver(sw.DME_distance_or_time);
         break;
-    case 235:
+    case INS_RAD_DME_FRQ_GA:
         if (press(30.0f, -1.0f)) sw.DME_radio_selector = 1;
         if (press(43.0f, -1.0f)) sw.DME_radio_selector = 2;
         sprite(12.0f * position(sw.DME_radio_selector, 0, 2) + 18.0f, -1.0f);
         break;
-    case 454:
+    case INS_RAD_DME_ALL_GA:
         for (int v = 0; v < 3; ++v)
             if (press(18.0f + 12.0f * v, 4.0f)) sw.DME_radio_selector = v;
         if (press(30.0f, -6.0f)) sw.DME_distance_or_time = 0;
@@ -85,10 +85,10 @@ void PANEL_dme()
         sprite(12.0f * position(sw.DME_distance_or_time, 0, 1) + 30.0f, -6.0f);
         receiver = nav_receiver(sw.DME_distance_or_time);
         break;
-    case 236:
+    case INS_RAD_DME_FRQFF_BC:
         if (press(24.0f, 20.0f)) sw.DME_radio_selector = sw.DME_radio_selector == 1 ? 2 : 1;
         break;
-    case 238:
+    case INS_RAD_DME_N12FF_BC:
         if (press(22.0f, -20.0f)) sw.DME_distance_or_time = sw.DME_distance_or_time == 0 ? 1 : 0;
         receiver = nav_receiver(sw.DME_distance_or_time);
         break;
@@ -100,14 +100,14 @@ void PANEL_dme()
     struct place { float x, y; };
     place f[4] = {{NO, NO}, {NO, NO}, {NO, NO}, {NO, NO}};
     const int32_t sel = sw.DME_radio_selector;
-    if (t == 235 && sel == 1) f[0] = {-76, -1}, f[1] = {-22, -1};
-    if (t == 235 && sel == 2) f[2] = {-76, -1}, f[3] = {-22, -1};
-    if (t == 236 && sel == 1) f[0] = {-35, 20}, f[1] = {-35, 10};
-    if (t == 236 && sel == 2) f[2] = {-35, 20}, f[3] = {-35, 10};
-    if (t == 237) f[1] = {-76, -1}, f[2] = {-30, -1}, f[3] = {0, -1};
-    if (t == 238) f[1] = {-35, 20}, f[2] = {-35, 10}, f[3] = {0, 10};
-    if (t == 454 && sel != 1) f[1] = {-76, -8}, f[2] = {-76, 2}, f[3] = {-22, 2};
-    if (t == 454 && sel == 1) f[0] = {-76, 2}, f[1] = {-76, -8}, f[3] = {-22, 2};
+    if (t == INS_RAD_DME_FRQ_GA && sel == 1) f[0] = {-76, -1}, f[1] = {-22, -1};
+    if (t == INS_RAD_DME_FRQ_GA && sel == 2) f[2] = {-76, -1}, f[3] = {-22, -1};
+    if (t == INS_RAD_DME_FRQFF_BC && sel == 1) f[0] = {-35, 20}, f[1] = {-35, 10};
+    if (t == INS_RAD_DME_FRQFF_BC && sel == 2) f[2] = {-35, 20}, f[3] = {-35, 10};
+    if (t == INS_RAD_DME_N12_GA) f[1] = {-76, -1}, f[2] = {-30, -1}, f[3] = {0, -1};
+    if (t == INS_RAD_DME_N12FF_BC) f[1] = {-35, 20}, f[2] = {-35, 10}, f[3] = {0, 10};
+    if (t == INS_RAD_DME_ALL_GA && sel != 1) f[1] = {-76, -8}, f[2] = {-76, 2}, f[3] = {-22, 2};
+    if (t == INS_RAD_DME_ALL_GA && sel == 1) f[0] = {-76, 2}, f[1] = {-76, -8}, f[3] = {-22, 2};
 
     const dme_texts texts = DME_texts(receiver);
     const char* text[4] = {texts.freq, texts.dist, texts.speed, texts.time};

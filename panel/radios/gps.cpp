@@ -131,7 +131,7 @@ int lamp_frame(int kind)
     }
 }
 
-void draw_unit(int u)
+void draw_unit(const flt_struct& f, int u)
 {
     const sim_cockpit_gps_block& g = sim_cockpit_gps;
     const sim_cockpit_radios_block& r = sim_cockpit_radios;
@@ -176,7 +176,7 @@ void draw_unit(int u)
     if (course < 0.0f) course += 360.0f;
     if (course == 0.0f && g.course + sim_flightmodel_position.magnetic_variation > 0.0f) course = 360.0f;
     const float distance = std::clamp(finite(r.gps_dme_dist_m), 0.0f, 9999.0f);
-    const float speed = std::clamp(finite(flt[0].groundspeed * 1.943844f), 0.0f, 9999.0f);
+    const float speed = std::clamp(finite(f.groundspeed * 1.943844f), 0.0f, 9999.0f);
     const float time_to_go = std::clamp(distance / std::max(speed, 1.0f) * 60.0f, 0.0f, 999.0f);
     number(tx - 36.0f, ty + 10.0f, course, 3, 0);
     text(VALUE_COLOUR, tx - 18.0f, ty + 10.0f, COURSE_UNIT);
@@ -195,10 +195,10 @@ void draw_unit(int u)
 
 }  // namespace
 
-void PANEL_gps(int code)
+void PANEL_gps(int code, const panel_records& r)
 {
     if (!PANEL_avionics_powered()) return;
-    const int u = panel_ins_type - 232;
+    const int u = panel_ins_type - INS_RAD_GPS_GA;
     if (code == 0 && (u < 0 || u > 2)) return;
     sim_cockpit_gps_block& g = sim_cockpit_gps;
 
@@ -261,8 +261,8 @@ void PANEL_gps(int code)
     } else if (interval_ticks[INTERVAL_ONE_SECOND]) {
         char id[EDITED_CHARS + 1];
         spelled(id);
-        NAV_find_nearest_by_id(id, t, g.destination_index, flt[0].latitude, flt[0].longitude);
+        NAV_find_nearest_by_id(id, t, g.destination_index, r.flt.latitude, r.flt.longitude);
     }
     if (int32_t* r = remembered(t)) *r = g.destination_index;
-    draw_unit(u);
+    draw_unit(r.flt, u);
 }

@@ -134,7 +134,7 @@ void vhf_half(bool nav, int radio, int bc, bool combined)
 void combined_head()
 {
     const float s = panel_ins_scale;
-    const bool big = panel_ins_type == 231;
+    const bool big = panel_ins_type == INS_RAD_NAVCOMADFFF_HM;
     const float cols[3] = {big ? -45.0f : -37.0f, big ? -18.0f : -14.0f, 9.0f};
     const float rows[2] = {big ? -7.0f : 0.0f, big ? -27.0f : -10.0f};
     const float half = big ? 10.0f : 7.0f;
@@ -182,7 +182,7 @@ void PANEL_audio_panel()
         {-17, 6, -78, 2, 10}, {-17, -6, -56, 2, 11}, {10, 6, -34, 2, 0}, {10, -6, -12, 2, 1},
         {37, 6, 10, 2, 2},    {37, -6, 32, 2, 3},    {64, 6, 54, 2, 5},  {64, -6, 76, 2, -1},
     };
-    const bool bc = panel_ins_type == 212;
+    const bool bc = panel_ins_type == INS_RAD_AUDIOPANEL_BC;
     sim_cockpit_switches_block& sw = sim_cockpit_switches;
     for (const button& b : buttons) {
         if (!PANEL_click_spot(bc ? b.x212 : b.x211, bc ? b.y212 : b.y211, 8.0f, 0)) continue;
@@ -200,7 +200,7 @@ void PANEL_audio_panel()
 void PANEL_radios(int radio, int nav_part, int com_part, int adf_head_flag, int standby_and_swap)
 {
     if (!PANEL_avionics_powered()) return;
-    if (panel_ins_type == 231 || panel_ins_type == 474) return combined_head();
+    if (panel_ins_type == INS_RAD_NAVCOMADFFF_HM || panel_ins_type == INS_RAD_NAVCOMADFFF_HM2) return combined_head();
     if (adf_head_flag) return adf_head(radio, standby_and_swap);
     const bool combined = nav_part && com_part;
     if (nav_part) vhf_half(true, radio, standby_and_swap, combined);

@@ -22,14 +22,17 @@ constexpr float IDENT_LEVEL = 2.41f, IDENT_HALF_SEC = 2.4f;
 
 struct places { float bx, by, lx, ly, mx, my; };
 
-bool is_transponder(int t) { return t == 239 || t == 240 || t == 241 || t == 475; }
+bool is_transponder(int t)
+{
+    return INS_in(t, INS_RAD_TRANSPONDER_GA, INS_RAD_TRANSPONDER_HM) || t == INS_RAD_TRANSPONDER_HM2;
+}
 
 places places_of(int t)
 {
     switch (t) {
-    case 239: return {-68, 8, -66, -6, 62, -2};
-    case 240: return {-3, -12, -34, -31, -19, -20};
-    case 241: return {17, -15, -16, 21, 50, -17};
+    case INS_RAD_TRANSPONDER_GA: return {-68, 8, -66, -6, 62, -2};
+    case INS_RAD_TRANSPONDER_BC: return {-3, -12, -34, -31, -19, -20};
+    case INS_RAD_TRANSPONDER_HM: return {17, -15, -16, 21, 50, -17};
     default: return {4, -9, 4, 8, 27, -5};
     }
 }
@@ -54,7 +57,7 @@ void edit_code(int t)
     int32_t& code = sim_cockpit_radios.transponder_code;
     const float s = panel_ins_scale;
     int d[4];
-    if (t == 239) {
+    if (t == INS_RAD_TRANSPONDER_GA) {
         const float xs[4] = {-37, -14, 9, 32};
         for (int k = 0; k < 4; ++k) {
             const float a = PANEL_drag_spot(xs[k], -11.0f, 10.0f, 1.0f, 1.0f, 0);
@@ -65,7 +68,7 @@ void edit_code(int t)
         digits_row(d, dx, 5.0f, 112);
         return;
     }
-    if (t == 240) {
+    if (t == INS_RAD_TRANSPONDER_BC) {
         int& cur = transponder.xpdr_digit_cursor;
         cur = wrap4(cur);
         const int r = PANEL_dual_knob(16.0f, -21.0f);
@@ -78,7 +81,7 @@ void edit_code(int t)
         return;
     }
     // Keypads: keys 1 2 3 / 4 5 6 / 7 0 clear.
-    const bool big = t == 241;
+    const bool big = t == INS_RAD_TRANSPONDER_HM;
     const float cols[3] = {big ? -30.0f : -41.0f, big ? -16.0f : -27.0f, big ? -2.0f : -13.0f};
     const float rows[3] = {big ? 11.0f : 10.0f, big ? -4.0f : 0.0f, big ? -19.0f : -10.0f};
     constexpr int keys[9] = {1, 2, 3, 4, 5, 6, 7, 0, -1};
