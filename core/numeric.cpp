@@ -1,5 +1,7 @@
 #include "core/numeric.h"
 
+#include <cstdint>
+
 float UTIL_wrap_closed(float v, float span)
 {
     if (!std::isfinite(v)) return 0.0f;
@@ -73,3 +75,13 @@ float UTIL_wrap_from(float v, float lo, float span)
 
 float UTIL_wrap_nearest(float v, float span) { return wrap_nearest(v, span); }
 double UTIL_wrap_nearest(double v, double span) { return wrap_nearest(v, span); }
+
+int UTIL_wrap_int(int value, int lo, int hi)
+{
+    const int64_t span = static_cast<int64_t>(hi) - lo + 1;
+    if (span == 0) return value;
+    int64_t v = static_cast<int64_t>(value) - lo;
+    v %= span;
+    if (v < 0) v += span > 0 ? span : -span;
+    return static_cast<int>(v + lo);
+}

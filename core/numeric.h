@@ -75,6 +75,10 @@ float UTIL_wrap_closed(float v, float span);
 // 0..360), one below at the smallest value not below lo.
 float UTIL_wrap_between(float v, float lo, float hi);
 double UTIL_wrap_between(double v, double lo, double hi);
+// The difference of two directions in degrees into [-180, 180] that way (unlike
+// UTIL_wrap_180, a value already inside keeps every bit).
+inline float UTIL_wrap_pm180(float deg) { return UTIL_wrap_between(deg, -180.0f, 180.0f); }
+inline double UTIL_wrap_pm180(double deg) { return UTIL_wrap_between(deg, -180.0, 180.0); }
 
 // The floored remainder: into [0, span) by whole spans (span itself gives 0;
 // a tiny negative value may round up to span). 370 gives 10, -10 gives 350.
@@ -92,6 +96,10 @@ float UTIL_wrap_from(float v, float lo, float span);
 // spans, halves to the even one (so 540 gives -180 for a span of 360).
 float UTIL_wrap_nearest(float v, float span);
 double UTIL_wrap_nearest(double v, double span);
+
+// A whole number into lo..hi (both included) by whole spans of hi - lo + 1,
+// worked in 64 bits so no value overflows; an empty span leaves it as it is.
+int UTIL_wrap_int(int value, int lo, int hi);
 
 // An angle in degrees brought into [0, 360] or [-180, 180] by whole turns (a
 // value that is not finite becomes 0).

@@ -173,7 +173,7 @@ void runway_lights(const airport_record& a, int n, int airport_index)
         const runway_geometry_record* g = AIRPORT_geometry(a, static_cast<int>(r));
         if (!g) continue;
         const runway_record& rw = a.runways[r];
-        const int facing = std::fabs(std::remainder(v.view_heading - rw.heading, 360.0f)) >= 90.0f ? 1 : 0;
+        const int facing = std::fabs(UTIL_wrap_nearest(v.view_heading - rw.heading, 360.0f)) >= 90.0f ? 1 : 0;
         for (size_t j = 0; j < g->lights.size(); ++j) {
             const runway_light& l = g->lights[j];
             int code = l.kind, direction = 2;

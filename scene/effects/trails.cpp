@@ -60,13 +60,6 @@ float engine_spin(int e)
     return -1.5f * (arm < 0.0f ? -1.0f : 1.0f);
 }
 
-float wrap_phase(float phase)
-{
-    if (!std::isfinite(phase)) return 0.0f;
-    phase = std::fmod(phase, TWO_PI);
-    return phase < 0.0f ? phase + TWO_PI : phase;
-}
-
 void rebuild_corners(engine_trail_sample& t)
 {
     const float c = std::cos(-t.phase), s = std::sin(-t.phase), R = t.radius;
@@ -185,7 +178,7 @@ void PARTICLE_draw_engine_trails()
                 const float keep = 1.0f - 3.0f * dt;
                 for (float& v : t.vel) v *= keep;
                 t.radius += random_factor(0.5f, 0.75f) * t.growth * dt;
-                t.phase = wrap_phase(t.phase + random_factor(0.5f, 0.75f) * t.spin * dt);
+                t.phase = UTIL_wrap_floor(t.phase + random_factor(0.5f, 0.75f) * t.spin * dt, TWO_PI);
                 t.pos[1] = std::max(t.pos[1], start_ground_y + t.radius);
                 rebuild_corners(t);
             }

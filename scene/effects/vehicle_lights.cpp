@@ -12,6 +12,7 @@
 
 #include "core/constants.h"
 #include "core/frame_clock.h"
+#include "core/numeric.h"
 #include "core/simvars.h"
 #include "core/texture_slots.h"
 #include "graphics/lights.h"
@@ -277,7 +278,7 @@ void vehicle_lights(const light_record& q, int index)
         offset(p, q, R, F, k.side == 0 ? 0.8f : -0.8f, -1.0f, 2.0f);
         light(p, 0.5f, 0.5f, 1.0f, 1.0f, k.pulse ? 3.0f : 1.0f, index);
     }
-    const float a = std::fabs(std::remainder(q.heading - sim_graphics_view.view_heading, 360.0f));
+    const float a = std::fabs(UTIL_wrap_nearest(q.heading - sim_graphics_view.view_heading, 360.0f));
     if (a <= 90.0f) {
         const float f = q.kind == 9 ? 6.0f : 4.0f;
         const float alpha = q.brake ? 1.0f : 0.5f;

@@ -46,14 +46,6 @@ float noise(long long i)
     return random_table[static_cast<size_t>(((i % RANDOM_TABLE_SIZE) + RANDOM_TABLE_SIZE) % RANDOM_TABLE_SIZE)];
 }
 
-// Into 0..1 by whole steps; what is not a number becomes 0.
-float wrap_unit(float v)
-{
-    if (!std::isfinite(v)) return 0.0f;
-    v -= std::floor(v);
-    return v >= 1.0f ? 0.0f : v;
-}
-
 // The camera's grid of a layer: whole steps of (dlat, dlon) from the first to
 // the last index in each direction, inside the loaded block.
 struct layer_grid {
@@ -236,8 +228,8 @@ void SKYOBJ_draw_clouds(int L)
         const float east = -s * degree_sin[d], south = s * degree_cos[d];
         const float c = std::max(std::cos(v.view_latitude_deg * DEG_TO_RAD_FLOAT), 0.01f);
         const float dt = sim_operation_misc.frame_rate_period;
-        cloud_sheet_drift.u = wrap_unit(cloud_sheet_drift.u - east / (g.dlon * M_PER_DEG * c) * dt);
-        cloud_sheet_drift.v = wrap_unit(cloud_sheet_drift.v + south / (g.dlat * M_PER_DEG) * dt);
+        cloud_sheet_drift.u = UTIL_wrap_open(cloud_sheet_drift.u - east / (g.dlon * M_PER_DEG * c) * dt, 1.0f);
+        cloud_sheet_drift.v = UTIL_wrap_open(cloud_sheet_drift.v + south / (g.dlat * M_PER_DEG) * dt, 1.0f);
         glDisable(GL_FOG);
         SKYOBJ_draw_cloud_sheet(L, Y, static_cast<float>(g.lat0) * g.dlat, static_cast<float>(g.lon0) * g.dlon,
                                 static_cast<float>(g.lat1) * g.dlat, static_cast<float>(g.lon1) * g.dlon, g.dlat,

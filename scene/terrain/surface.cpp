@@ -8,6 +8,7 @@
 
 #include "core/constants.h"
 #include "core/geo.h"
+#include "core/numeric.h"
 #include "core/simvars.h"
 #include "graphics/gl_entry.h"
 #include "graphics/glprobe.h"
@@ -38,25 +39,12 @@ constexpr int SEA_FRAMES_LAST = TEX_SLOT_SEA_LAST - TEX_SLOT_SEA_FIRST;
 constexpr int32_t OWN_TEXTURE_FIRST = 1000;
 constexpr int32_t BLEND_FIRST = TERRAIN_LAYERED;
 
-// A drift brought back into -1000..1000 by whole steps of 2000; a value that
-// is no number starts again from 0.
-float wrap_drift(float v)
+// The sea animation's phase a frame on, brought into 0..1 by whole steps
+// (exactly 1 stays).
+float next_sea_phase()
 {
-    if (!std::isfinite(v)) return 0.0f;
-    if (std::fabs(v) > 1.0e6f) v = std::fmod(v, 2.0f * DRIFT_LIMIT);
-    while (v < -DRIFT_LIMIT) v += 2.0f * DRIFT_LIMIT;
-    while (v > DRIFT_LIMIT) v -= 2.0f * DRIFT_LIMIT;
-    return v;
-}
-
-// A phase brought into 0..1 by whole steps (exactly 1 stays).
-float wrap_phase(float p)
-{
-    if (!std::isfinite(p)) return 0.0f;
-    if (std::fabs(p) > 1.0e6f) p = std::fmod(p, 1.0f);
-    while (p < 0.0f) p += 1.0f;
-    while (p > 1.0f) p -= 1.0f;
-    return p;
+    const float step = SEA_PHASE_RATE * sim_operation_misc.frame_rate_period;
+    return UTIL_wrap_closed(surface_kept.sea_anim_phase + step, 1.0f);
 }
 
 // The nearest whole number, halves away from zero.
@@ -133,8 +121,11 @@ float wave_motion(int mode)
     surface_kept_record& s = surface_kept;
     const float dir = static_cast<float>(sim_weather.wave_dir) * DEG_TO_RAD_FLOAT;
     const float period = sim_operation_misc.frame_rate_period;
-    s.wave_drift_x = wrap_drift(s.wave_drift_x - sim_weather.wave_speed * std::sin(dir) * period);
-    s.wave_drift_z = wrap_drift(s.wave_drift_z + sim_weather.wave_speed * std::cos(dir) * period);
+    // Each drift is brought back into -1000..1000 by whole steps of 2000.
+    s.wave_drift_x =
+        UTIL_wrap_between(s.wave_drift_x - sim_weather.wave_speed * std::sin(dir) * period, -DRIFT_LIMIT, DRIFT_LIMIT);
+    s.wave_drift_z =
+        UTIL_wrap_between(s.wave_drift_z + sim_weather.wave_speed * std::cos(dir) * period, -DRIFT_LIMIT, DRIFT_LIMIT);
     const float repeats = SEA_REPEATS_PER_DEGREE[SCENE_planet()];
     float k = repeats / METRES_PER_DEGREE;
     if (mode == 2) {
@@ -197,8 +188,7 @@ void base_texture(const patch_call& c, int t)
         glColor4f(surface_tint[0] * g, surface_tint[1] * g, surface_tint[2] * g, 1.0f);
 
     if (water) {
-        surface_kept.sea_anim_phase =
-            wrap_phase(surface_kept.sea_anim_phase + SEA_PHASE_RATE * sim_operation_misc.frame_rate_period);
+        surface_kept.sea_anim_phase = next_sea_phase();
         const int frame = std::clamp(static_cast<int>(std::floor(surface_kept.sea_anim_phase * SEA_FRAMES_LAST + 0.5f)),
                                      0, SEA_FRAMES_LAST);
         OGL_bind_tex(TEX_SLOT_SEA_FIRST + frame, 0);
@@ -393,8 +383,7 @@ void SURFACE_draw_patch(const terrain_vertex* grid, int mode, int no_cull, int b
         if (!(texture_memory[t] > 0 || landuse_texture_water[t])) continue;
         if (c.empty) {
             if (landuse_texture_water[t])
-                surface_kept.sea_anim_phase =
-                    wrap_phase(surface_kept.sea_anim_phase + SEA_PHASE_RATE * sim_operation_misc.frame_rate_period);
+                surface_kept.sea_anim_phase = next_sea_phase();
             continue;
         }
         base_texture(c, t);

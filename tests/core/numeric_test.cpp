@@ -91,4 +91,10 @@ TEST(Numeric, WrapsDifferAtTheEndsOfTheirSpans)
     EXPECT_EQ(UTIL_wrap_nearest(900.0, 360.0), 180.0);
     EXPECT_FALSE(std::signbit(UTIL_wrap_nearest(-720.0f, 360.0f)));
     EXPECT_EQ(UTIL_wrap_nearest(-INFINITY, 360.0f), 0.0f);
+
+    // Whole numbers: both ends included, no overflow at the ends of int.
+    EXPECT_EQ(UTIL_wrap_int(-1, 0, 359), 359);
+    EXPECT_EQ(UTIL_wrap_int(180, -179, 180), 180);
+    EXPECT_EQ(UTIL_wrap_int(181, -179, 180), -179);
+    EXPECT_EQ(UTIL_wrap_int(INT32_MIN, 0, 359), static_cast<int>((int64_t{INT32_MIN} % 360 + 360) % 360));
 }
