@@ -83,25 +83,8 @@ void set_plain_corners(int i, int j)
 // Compass heading (0 toward -z, 90 toward +x) of a step, 0..360 degrees.
 float heading_of(float dx, float dz)
 {
-    float h = static_cast<float>(std::atan2(static_cast<double>(dx), -static_cast<double>(dz)) / DEG);
-    if (h < 0.0f) h += 360.0f;
-    if (h >= 360.0f) h -= 360.0f;
-    return h;
-}
-
-float wrap_180(float a)
-{
-    a = std::fmod(a, 360.0f);
-    if (a > 180.0f) a -= 360.0f;
-    if (a < -180.0f) a += 360.0f;
-    return a;
-}
-
-float wrap_360(float a)
-{
-    a = std::fmod(a, 360.0f);
-    if (a < 0.0f) a += 360.0f;
-    return a;
+    const float h = static_cast<float>(std::atan2(static_cast<double>(dx), -static_cast<double>(dz)) / DEG);
+    return UTIL_wrap_open(h, 360.0f);
 }
 
 float horizontal2(const segment_point& a, const segment_point& b)
@@ -559,8 +542,8 @@ void finish_list(int kind, int i, int j, std::vector<segment_point>& list, std::
         const float L = std::clamp(dist, 1.0f, 99999.9f);
         const float h2 = heading_of(nx.x - s.x, nx.z - s.z);
         const float h1 = heading_of(s.x - pv.x, s.z - pv.z);
-        const float t = std::clamp(wrap_180(h2 - h1), -135.0f, 135.0f);
-        const float m = wrap_360(h1 + t * 0.5f) * static_cast<float>(DEG);
+        const float t = std::clamp(UTIL_wrap_pm180(h2 - h1), -135.0f, 135.0f);
+        const float m = UTIL_wrap_floor(h1 + t * 0.5f, 360.0f) * static_cast<float>(DEG);
         const float c = std::cos(t * 0.5f * static_cast<float>(DEG));
         offsets[p] = {width * std::cos(m) / c, width * std::sin(m) / c};
         s.edge_x = s.x + offsets[p][0];

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "core/numeric.h"
 #include "core/units.h"
 #include "world/navdb.h"
 
@@ -45,9 +46,6 @@ void ATC_reset_modules();
 // conversion to an integer is bounded and a non-finite value counts as 0.
 int atc_trunc(double x);
 int atc_round(double x);                 // halves away from zero
-double atc_wrap180(double x);            // into -180..180 by remainder
-double atc_wrap360(double x);            // into 0..360
-int atc_wrap_int(int x, int lo);         // into lo..lo + 359
 int atc_random(int n);                   // (r * n) / 32768
 double atc_chance();                     // r / 32767
 

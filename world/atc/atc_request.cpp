@@ -58,7 +58,7 @@ double magvar() { return sim_flightmodel_position.magnetic_variation; }
 
 void append_turn(char* out, int heading)
 {
-    const int turn = atc_wrap_int(atc_trunc(heading - static_cast<double>(user().magpsi)), -179);
+    const int turn = UTIL_wrap_int(atc_trunc(heading - static_cast<double>(user().magpsi)), -179, 180);
     UTIL_strcat(out, turn <= 0 ? "TURN LEFT HEADING " : "TURN RIGHT HEADING ");
 }
 
@@ -141,8 +141,8 @@ bool approach(int code, int nav, const char* request, char* text)
     const double d_nm = d / ATC_M_PER_NM;
     const double glide = std::atan2(static_cast<double>(user().elevation) - n.height, d) * RAD_TO_DEG_DOUBLE;
     const int crs = atc_round(n.heading) % 1000;
-    const double e = atc_wrap180(bearing_to(nx, nz) - crs);
-    const double k = atc_wrap180(static_cast<double>(user().psi) - crs);
+    const double e = UTIL_wrap_pm180(bearing_to(nx, nz) - crs);
+    const double k = UTIL_wrap_pm180(static_cast<double>(user().psi) - crs);
 
     if (s.atc_request_pending &&
         (std::fabs(e) < 8.0 || (code == REQ_PAR && d_nm < 2.0)) && std::fabs(k) < 45.0 && d_nm < 20.0) {
@@ -184,7 +184,7 @@ bool approach(int code, int nav, const char* request, char* text)
     // Vectors to a point 9 nm out on the final approach course, joined on a turn circle.
     const double sc = std::sin(crs * DEG_TO_RAD_DOUBLE), cc = std::cos(crs * DEG_TO_RAD_DOUBLE);
     const double p1x = nx - 9.0 * ATC_M_PER_NM * sc, p1z = nz + 9.0 * ATC_M_PER_NM * cc;
-    const double q = atc_wrap360(e <= 0.0 ? crs + 90.0 : crs - 90.0);
+    const double q = UTIL_wrap_floor(e <= 0.0 ? crs + 90.0 : crs - 90.0, 360.0);
     double ias = std::isfinite(user().indicated_airspeed) ? user().indicated_airspeed : 0.0;
     const double o = std::clamp((ias - 100.0) * 0.025 + 1.5, 1.5, 4.0) * ATC_M_PER_NM;
     const double p2x = p1x + std::sin(q * DEG_TO_RAD_DOUBLE) * 1.1 * o;
@@ -192,7 +192,7 @@ bool approach(int code, int nav, const char* request, char* text)
     const int b = atc_round(bearing_to(p2x, p2z));
     const double d2 = distance_to(p2x, p2z);
     const int a = d2 <= o ? atc_trunc(180.0 - 90.0 * d2 / o) : atc_round(std::acos(o / d2) * RAD_TO_DEG_DOUBLE);
-    const int h = atc_wrap_int(e <= 0.0 ? b - a : b + a, 0);
+    const int h = UTIL_wrap_int(e <= 0.0 ? b - a : b + a, 0, 359);
     const int heading = atc_round(atc_trunc(h + magvar()) / 5.0) * 5;
 
     // Altitude: lower with the distance, never below 2,000 ft over the terrain.

@@ -74,30 +74,6 @@ int atc_round(double x)
     return atc_trunc(std::round(x));
 }
 
-double atc_wrap180(double x)
-{
-    if (!std::isfinite(x)) return 0.0;
-    x = std::fmod(x, 360.0);
-    if (x > 180.0) x -= 360.0;
-    if (x < -180.0) x += 360.0;
-    return x;
-}
-
-double atc_wrap360(double x)
-{
-    if (!std::isfinite(x)) return 0.0;
-    x = std::fmod(x, 360.0);
-    if (x < 0.0) x += 360.0;
-    return x;
-}
-
-int atc_wrap_int(int x, int lo)
-{
-    int r = (x - lo) % 360;
-    if (r < 0) r += 360;
-    return r + lo;
-}
-
 int atc_random(int n) { return static_cast<int>((static_cast<int64_t>(UTIL_rand()) * n) / 32768); }
 
 double atc_chance() { return static_cast<double>(UTIL_rand()) / 32767.0; }
