@@ -191,7 +191,7 @@ void lateral_law(const acf_struct& a, const flt_struct& f, const control_gains& 
         s.psi_before = f.psi;
         s.hdef_before = hdef;
     }
-    const float turn_rate = wrap_180(f.psi - s.psi_before) * inv_dt;   // across north too
+    const float turn_rate = UTIL_wrap_pm180(f.psi - s.psi_before) * inv_dt;   // across north too
     const float hdef_rate = (hdef - s.hdef_before) * inv_dt;
     s.psi_before = f.psi;
     s.hdef_before = hdef;
@@ -207,16 +207,18 @@ void lateral_law(const acf_struct& a, const flt_struct& f, const control_gains& 
         target = gyro_hdg - 0.5f * f.phi - f.P;
     } else if (ap.heading_mode == AP_HEADING_HOLD) {
         target = ap.heading_mag;
-        input = wrap_180(ap.heading_mag - gyro_hdg) - 10.0f * turn_rate;   // the short way round
+        // The short way round.
+        input = UTIL_wrap_pm180(ap.heading_mag - gyro_hdg) - 10.0f * turn_rate;
     } else {   // the course captured
         const float b = ap.backcourse_on ? -1.0f : 1.0f;
         const float intercept = clamp_or((20.0f * hdef_rate + hdef) * 5.0f * b, -30.0f, 30.0f, 0.0f);
-        target = wrap_360(radio.nav1_course_degt[receiver] + sim_flightmodel_position.magnetic_variation + intercept +
-                          (ap.backcourse_on ? 180.0f : 0.0f));
+        target = UTIL_wrap_floor(radio.nav1_course_degt[receiver] + sim_flightmodel_position.magnetic_variation +
+                                     intercept + (ap.backcourse_on ? 180.0f : 0.0f),
+                                 360.0f);
         input = intercept;
     }
     s.heading_integral = clamp_or(s.heading_integral + input * dt * fade * 0.05f, -30.0f, 30.0f, 0.0f);
-    const float error = wrap_180(target + s.heading_integral - gyro_hdg - turn_rate);
+    const float error = UTIL_wrap_pm180(target + s.heading_integral - gyro_hdg - turn_rate);
     const float bank_limit =
         UTIL_clamp(std::atan(f.groundspeed / UNIT.g_conv * STANDARD_RATE_RAD) * RAD_TO_DEG_FLOAT, 0.0f, 25.0f);
     if (!sim_operation_override.override_flightdir) ap.flight_director_roll = UTIL_clamp(error, -bank_limit, bank_limit);

@@ -1,5 +1,5 @@
 // Small arithmetic shared by the stages of the control step: the clamps with
-// a neutral value for numbers that are not numbers, angle wraps, the frame
+// a neutral value for numbers that are not numbers, the frame
 // period's reciprocal and the unit factors the control laws are written with.
 #pragma once
 
@@ -25,26 +25,6 @@ inline float clamp_or(float x, float lo, float hi, float neutral)
 
 // A finite value as it is, anything else as `neutral`.
 inline float finite_or(float x, float neutral) { return std::isfinite(x) ? x : neutral; }
-
-// Into -180..180, as repeated steps of 360 would bring it; a value that is
-// not finite becomes 0.
-inline float wrap_180(float a)
-{
-    if (!std::isfinite(a)) return 0.0f;
-    a = std::fmod(a, 360.0f);
-    if (a > 180.0f) a -= 360.0f;
-    else if (a < -180.0f) a += 360.0f;
-    return a;
-}
-
-// Into 0..360 the same way.
-inline float wrap_360(float a)
-{
-    if (!std::isfinite(a)) return 0.0f;
-    a = std::fmod(a, 360.0f);
-    if (a < 0.0f) a += 360.0f;
-    return a;
-}
 
 // 1 / dt, or 0 when the frame period is not positive (rates then read 0).
 inline float per_second(float dt) { return dt > 0.0f ? 1.0f / dt : 0.0f; }

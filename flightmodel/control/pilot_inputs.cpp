@@ -213,7 +213,7 @@ void INPUT_auto_flight(int p)
         s.heading_timer = s.altitude_timer = frame_clock + 10.0f;
         joy.yolk_pitch_ratio = 0.2f;
         // Steer the shorter way round to the runway heading.
-        joy.yolk_heading_ratio = (wrap_180(ap.heading_mag - f.magpsi) - f.R * 0.1f) * 0.5f;
+        joy.yolk_heading_ratio = (UTIL_wrap_pm180(ap.heading_mag - f.magpsi) - f.R * 0.1f) * 0.5f;
         f.elv_trim = 0.0f;
         f.parkbrake = 0.0f;
         f.flaprqst = 0.33f;

@@ -80,8 +80,7 @@ void tow_wake(flt_struct& f, float dt)
     for (int k = 0; k < 3; ++k) {
         float& ph = fm_state.wake_phase[k];
         ph += (1.0f + 3.0f * static_cast<float>(UTIL_rand()) / UTIL_RAND_MAX) * dt;
-        ph = std::fmod(ph, TWO_PI_F);
-        if (ph < 0.0f) ph += TWO_PI_F;
+        ph = UTIL_wrap_floor(ph, TWO_PI_F);
         *rates[k] += (50.0f + 50.0f * static_cast<float>(UTIL_rand()) / UTIL_RAND_MAX) * std::sin(10.0f * ph);
     }
 }

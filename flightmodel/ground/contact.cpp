@@ -106,9 +106,7 @@ int handlecontactpoint(int plane, int n, float x_plane, float vx_plane, float x,
     if (bump > 0.0f) {
         float& angle = contact.wheel_roll_deg[n];
         if (tyre_radius > 0.0f) angle += *rolling_speed / tyre_radius * RAD_TO_DEG_FLOAT * dt;
-        if (!std::isfinite(angle)) angle = 0.0f;
-        angle = std::fmod(angle, 360.0f);
-        if (angle < 0.0f) angle += 360.0f;
+        angle = UTIL_wrap_floor(angle, 360.0f);   // one that is not a number starts again from 0
         const float al = angle * DEG_TO_RAD_FLOAT;
         const float b = 0.2f * (std::sin(al) + std::cos(al) + std::sin(2.0f * al) + std::cos(2.0f * al)) + 0.45f;
         mu_axial += b * bump;

@@ -31,16 +31,6 @@ constexpr float ROLL_HOLD_PER_DEG = -0.01f;   // rad/s of roll rate per degree o
 constexpr float ROLL_HOLD_LIMIT_DEG = 30.0f;
 constexpr int FIN_SETS = 4;
 
-// An angle difference brought into [-180, 180] by whole turns (0 when it is not a number).
-float wrap_pm180(float a)
-{
-    if (!std::isfinite(a)) return 0.0f;
-    if (a < -180.0f || a > 180.0f) a = std::remainder(a, 360.0f);
-    if (a < -180.0f) a += 360.0f;
-    if (a > 180.0f) a -= 360.0f;
-    return a;
-}
-
 float length3(float x, float y, float z) { return std::sqrt(x * x + y * y + z * z); }
 
 // Steering values towards the target plane's predicted position.
@@ -59,8 +49,8 @@ void guide(wpn_slot_record& w)
     const float bearing = std::atan2(d[0], -d[2]) * RAD;
     const float horizontal = std::sqrt(d[0] * d[0] + d[2] * d[2]);
     const float elevation = std::atan2(d[1], horizontal) * RAD;
-    w.wpn_hdg_err = wrap_pm180(bearing - w.wpn_psi);
-    w.wpn_pitch_err = wrap_pm180(elevation - w.wpn_theta);
+    w.wpn_hdg_err = UTIL_wrap_nearest(bearing - w.wpn_psi, 360.0f);
+    w.wpn_pitch_err = UTIL_wrap_nearest(elevation - w.wpn_theta, 360.0f);
     w.wpn_pitch_cmd = 0.0f;
     w.wpn_yaw_cmd = 0.0f;
     w.wpn_tgt_dist = length3(t.local_x - w.wpn_pos[0], t.local_y - w.wpn_pos[1], t.local_z - w.wpn_pos[2]);
