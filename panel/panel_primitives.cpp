@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "core/numeric.h"
 #include "core/screen.h"
 #include "core/simvars.h"
 #include "flightmodel/flt.h"
@@ -235,9 +236,7 @@ void PANEL_draw_tape(int colour, int line_colour, float label_pos, float cross_p
         float n = vertical ? mag : v;
         if (!vertical) {
             // Into 0..360 with both ends kept: 360 stays 360, 370 reads 10.
-            n = std::fmod(n, 360.0f);
-            if (n < 0.0f) n += 360.0f;
-            if (n == 0.0f && v > 0.0f) n = 360.0f;
+            n = UTIL_wrap_closed(n, 360.0f);
         }
         const long long shown = static_cast<long long>(std::round(n));
         if (vertical)

@@ -16,6 +16,7 @@
 #include "core/alert.h"
 #include "core/constants.h"
 #include "core/failure_slots.h"
+#include "core/numeric.h"
 #include "core/screen.h"
 #include "core/simvars.h"
 #include "core/text_util.h"
@@ -505,7 +506,7 @@ void update_eng_asi(int type, float x, float y, int engine, int mode)
         double span = std::trunc(static_cast<double>(g.high)) - std::trunc(static_cast<double>(g.low));
         if (g.round) {
             int swept = ha - la;
-            while (swept < 0) swept += 360;
+            if (swept < 0) swept = UTIL_wrap_int(swept, 0, 359);
             span = span * swept / 330.0;
         }
         if (g.s != 0.0f) span /= g.s;

@@ -20,6 +20,7 @@
 #include "core/frame_clock.h"
 #include "core/geo.h"
 #include "core/input.h"
+#include "core/numeric.h"
 #include "core/screen.h"
 #include "core/shell_hooks.h"
 #include "core/simvars.h"
@@ -235,9 +236,7 @@ void aircraft_preview()
     sim_private_camera.the = sim_private_camera.psi = sim_private_camera.phi = 0.0f;
     f.local_x = f.local_y = f.local_z = 0.0f;
     f.theta = 0.0f;
-    float turn = 30.0f * frame_clock;
-    turn = std::isfinite(turn) ? std::fmod(turn, 360.0f) : 0.0f;
-    if (turn < 0.0f) turn += 360.0f;
+    const float turn = UTIL_wrap_floor(30.0f * frame_clock, 360.0f);
     f.psi = f.phi = turn;
 
     BTN_frame2(STYLE_BOX, 667.0f, 166.0f, 957.0f - 667.0f, 428.0f - 166.0f, "");

@@ -25,6 +25,7 @@
 #include "core/geo.h"
 #include "core/input.h"
 #include "core/key_slots.h"
+#include "core/numeric.h"
 #include "core/replay.h"
 #include "core/screen.h"
 #include "core/shell_hooks.h"
@@ -308,9 +309,9 @@ void profile_strip(const map_box& m)
         const runway_record& rw = a->runways[static_cast<size_t>(r)];
         if (rw.number[0] == 'x') continue;
         for (int end = 0; end < 2; ++end) {
-            float d = std::fmod(rw.heading + 180.0f * static_cast<float>(end) - flt[0].psi, 360.0f);
-            if (d > 180.0f) d -= 360.0f;
-            if (d < -180.0f) d += 360.0f;
+            const float turn = rw.heading + 180.0f * static_cast<float>(end) - flt[0].psi;
+            if (!std::isfinite(turn)) continue;   // a heading that is no number is never the nearest
+            const float d = UTIL_wrap_pm180(turn);
             if (std::fabs(d) < best_diff) best_diff = std::fabs(d), best = r, best_end = end;
         }
     }

@@ -17,6 +17,7 @@
 #include "aircraft/wpn_slot.h"
 #include "core/datafile.h"
 #include "core/frame_clock.h"
+#include "core/numeric.h"
 #include "core/random.h"
 #include "core/screen.h"
 #include "core/simvars.h"
@@ -138,13 +139,11 @@ void weights_tab()
     }
 }
 
-// Wraps degrees into [low, low + 360).
-float wrap(float v, float low)
+// Degrees into [low, low + 360) by whole turns; what is not finite becomes 0
+// (or low when that is above 0).
+float turned(float v, float low)
 {
-    if (!std::isfinite(v)) return low < 0.0f ? 0.0f : low;
-    float r = std::fmod(v - low, 360.0f);
-    if (r < 0.0f) r += 360.0f;
-    return r + low;
+    return std::isfinite(v) ? UTIL_wrap_from(v, low, 360.0f) : (low < 0.0f ? 0.0f : low);
 }
 
 void weapon_preview(float w, float h)
@@ -168,13 +167,13 @@ void weapon_preview(float w, float h)
     if (settled && frame_clock >= p.next_change_time) {
         const float u = static_cast<float>(UTIL_rand()) / 32767.0f;
         const float sign = UTIL_rand() % 2 == 0 ? 1.0f : -1.0f;
-        if (u >= 0.5f) p.roll_target = wrap(p.roll_target + 90.0f * sign, -180.0f);
-        else p.heading_target = wrap(p.heading_target + 180.0f * sign, 0.0f);
+        if (u >= 0.5f) p.roll_target = turned(p.roll_target + 90.0f * sign, -180.0f);
+        else p.heading_target = turned(p.heading_target + 180.0f * sign, 0.0f);
     }
     if (!settled) p.next_change_time = frame_clock + 1.0f;
     const float limit = 30.0f * finite_or_zero(sim_operation_misc.frame_rate_period);
-    p.heading = wrap(p.heading + std::clamp(0.1f * (p.heading_target - p.heading), -limit, limit), 0.0f);
-    p.roll = wrap(p.roll + std::clamp(0.1f * (p.roll_target - p.roll), -limit, limit), -180.0f);
+    p.heading = turned(p.heading + std::clamp(0.1f * (p.heading_target - p.heading), -limit, limit), 0.0f);
+    p.roll = turned(p.roll + std::clamp(0.1f * (p.roll_target - p.roll), -limit, limit), -180.0f);
 
     wpn_slot_record& wpn = pln[0].acf_wpn_slot[s];
     wpn.wpn_pos[0] = wpn.wpn_pos[1] = 0.0f;

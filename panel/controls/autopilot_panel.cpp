@@ -13,6 +13,7 @@
 #include "core/frame_clock.h"
 #include "core/input.h"
 #include "core/key_slots.h"
+#include "core/numeric.h"
 #include "core/simvars.h"
 #include "graphics/font.h"
 #include "panel/controls/controls.h"
@@ -71,7 +72,7 @@ void limit_values()
     sim_cockpit_autopilot_block& ap = sim_cockpit_autopilot;
     if (ap.airspeed_is_mach != 0) ap.airspeed = std::clamp(finite_or(ap.airspeed, 0.0f), 0.0f, 9.99f);
     else ap.airspeed = std::clamp(finite_or(ap.airspeed, 0.0f), 0.0f, 999.0f);
-    ap.heading_mag = PANEL_wrap_0_360(ap.heading_mag);
+    ap.heading_mag = UTIL_wrap_closed(ap.heading_mag, 360.0f);
     ap.altitude = std::clamp(finite_or(ap.altitude, 0.0f), 0.0f, 99900.0f);
     ap.vertical_velocity = std::clamp(finite_or(ap.vertical_velocity, 0.0f), -9999.0f, 9900.0f);
 }

@@ -14,6 +14,7 @@
 
 #include "aircraft/acf_struct.h"
 #include "core/failure_slots.h"
+#include "core/numeric.h"
 #include "core/simvars.h"
 #include "core/text_util.h"
 #include "flightmodel/flt.h"
@@ -39,15 +40,7 @@ bool failed(int slot) { return flt[0].failures[slot] == FAILURE_STATE_FAILED; }
 
 // Into 0..360 by whole turns, as the readouts show angles: 360 itself stays,
 // and so does any positive whole number of turns brought down to it.
-float angle_360(float a)
-{
-    if (!std::isfinite(a)) return 0.0f;
-    if (a >= 0.0f && a <= 360.0f) return a;
-    float r = std::fmod(a, 360.0f);
-    if (a > 0.0f) return r == 0.0f ? 360.0f : r;
-    r += 360.0f;
-    return r >= 360.0f ? 0.0f : r;
-}
+float angle_360(float a) { return a < 0.0f ? UTIL_wrap_open(a, 360.0f) : UTIL_wrap_closed(a, 360.0f); }
 
 void text(int colour, float x, float y, const char* t)
 {

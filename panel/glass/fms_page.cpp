@@ -14,6 +14,7 @@
 #include "core/constants.h"
 #include "core/frame_clock.h"
 #include "core/geo.h"
+#include "core/numeric.h"
 #include "core/simvars.h"
 #include "core/text_util.h"
 #include "flightmodel/flt.h"
@@ -104,7 +105,7 @@ void to_local(double lat_deg, double lon_deg, double& x, double& z)
     const double lat0 = (lat_ref + (mars ? 2.5 : 1.0)) * DEG_TO_RAD_DOUBLE;
     const double lon0 = lon_ref + (mars ? 3.0 : 1.5);
     const double phi = lat_deg * DEG_TO_RAD_DOUBLE;
-    const double dl = std::remainder((lon_deg - lon0) * DEG_TO_RAD_DOUBLE, TWO_PI_DOUBLE);
+    const double dl = UTIL_wrap_nearest((lon_deg - lon0) * DEG_TO_RAD_DOUBLE, TWO_PI_DOUBLE);
     const double R = sim_physics.earth_radius_m;
     x = R * std::cos(phi) * std::sin(dl);
     z = R * (std::sin(lat0) * std::cos(phi) * std::cos(dl) - std::cos(lat0) * std::sin(phi));
@@ -198,8 +199,8 @@ void FMS_route_pass()
         to_local(e.latitude, e.longitude, x, z);
         const double b = std::atan2(x - f.local_x, f.local_z - z) * RAD_TO_DEG_DOUBLE;
         const double d = std::hypot(x - f.local_x, z - f.local_z);
-        double r = f.psi - b;
-        if (std::isfinite(r)) r = std::remainder(r, 360.0);
+        const double off = f.psi - b;
+        const double r = std::isfinite(off) ? UTIL_wrap_nearest(off, 360.0) : off;
         const bool passed = i == fms_plan.destination_index && p.leg_start == -1 && d < METRES_PER_NM && std::fabs(r) > 90.0;
         if (i == p.leg_start || passed) {
             fms_plan.destination_index = i + 1;

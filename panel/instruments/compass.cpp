@@ -3,6 +3,7 @@
 // west headings, and a one-second lag.
 #include <cmath>
 
+#include "core/numeric.h"
 #include "flightmodel/flt.h"
 #include "graphics/ogl_draw.h"
 #include "graphics/ogl_state.h"
@@ -28,14 +29,14 @@ float COMPASS_indicated_heading()
     const float dip = std::tan((45.0f - f.latitude * 0.5f) * DEG);
     const float phi = f.phi * DEG, mag = f.magpsi * DEG;
     const float h = std::atan2(std::sin(mag) * std::cos(phi) - dip * std::sin(phi), std::cos(mag)) / DEG;
-    return PANEL_wrap(h + accel_error, 0.0f, 360.0f);
+    return UTIL_wrap_from(h + accel_error, 0.0f, 360.0f);
 }
 
 void PANEL_compass()
 {
     const float dt = sim_operation_misc.frame_rate_period;
-    const float d = PANEL_wrap(COMPASS_indicated_heading() - compass_mem.card_deg, -180.0f, 180.0f);
-    if (std::isfinite(dt)) compass_mem.card_deg = PANEL_wrap(compass_mem.card_deg + dt * d, 0.0f, 360.0f);
+    const float d = UTIL_wrap_from(COMPASS_indicated_heading() - compass_mem.card_deg, -180.0f, 360.0f);
+    if (std::isfinite(dt)) compass_mem.card_deg = UTIL_wrap_from(compass_mem.card_deg + dt * d, 0.0f, 360.0f);
 
     float cx, cy;
     switch (panel_ins_type) {
