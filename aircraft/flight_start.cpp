@@ -65,13 +65,6 @@ constexpr int32_t TRANSPONDER_ON = 2;
 float sin_deg(float a) { return static_cast<float>(std::sin(a * DEG_TO_RAD_DOUBLE)); }
 float cos_deg(float a) { return static_cast<float>(std::cos(a * DEG_TO_RAD_DOUBLE)); }
 
-// An angle brought into [0, 360) (anything not finite becomes 0).
-float wrap_360(float a)
-{
-    const float r = UTIL_wrap_closed(a, 360.0f);
-    return r >= 360.0f ? 0.0f : r;
-}
-
 float finite_or(float v, float fallback) { return std::isfinite(v) ? v : fallback; }
 
 // The airport selection and its start index, clamped into the airport's lists.
@@ -206,7 +199,7 @@ void place_at_airport(int code, int& sub_mode, const airport_choice& choice, sta
         lon = rw.lon;
         length = rw.length;
         heading = rw.heading + GEO_grid_convergence(lat, lon);
-        if (sim_time.backwards) heading = wrap_360(heading + 180.0f);
+        if (sim_time.backwards) heading = UTIL_wrap_open(heading + 180.0f, 360.0f);
     }
     GEO_latlon_to_local(p.x, p.y, p.z, lat, lon, apt.elevation + a.acf_h_eqlbm);
     const float s = sin_deg(heading), c = cos_deg(heading);
@@ -258,7 +251,7 @@ void place_from_block(start_place& p)
     // Values from files and peers are kept within the planet: a latitude, a
     // longitude, a height up to 10,000 km and a speed up to 100 km/s.
     const float lat = UTIL_clamp(finite_or(b.latitude, 0.0f), -90.0f, 90.0f);
-    const float lon = std::fmod(finite_or(b.longitude, 0.0f), 360.0f);
+    const float lon = UTIL_wrap_pm180(finite_or(b.longitude, 0.0f));
     const float elevation = UTIL_clamp(finite_or(b.elevation, 0.0f), -1.0e7f, 1.0e7f);
     GEO_latlon_to_local(p.x, p.y, p.z, lat, lon, elevation);
     p.psi = finite_or(b.psi, 0.0f);
@@ -449,11 +442,7 @@ void atc_for_start() { ATC_set_start_defaults(pln[0].acf_file_name); }
 void local_time()
 {
     const int zone = GEO_round(flt[0].longitude / 15.0f);
-    float t = std::fmod(sim_time.zulu_time_sec + 3600.0f * static_cast<float>(zone), 86400.0f);
-    if (!std::isfinite(t)) t = 0.0f;
-    if (t < 0.0f) t += 86400.0f;
-    if (t >= 86400.0f) t = 0.0f;
-    sim_time.local_time_sec = t;
+    sim_time.local_time_sec = UTIL_wrap_open(sim_time.zulu_time_sec + 3600.0f * static_cast<float>(zone), 86400.0f);
 }
 
 // Codes 203 and 206: the start-position block's controls, fuel, masses,
@@ -517,7 +506,7 @@ void common_reset(int code, int place_code, int sub_mode, const start_place& p, 
     }
     ATC_reset_for_start();
 
-    f.psi = wrap_360(f.psi);
+    f.psi = UTIL_wrap_open(f.psi, 360.0f);
 
     const bool ground_start = place_code == SIT_AIRPORT && choice.airport && (sub_mode == SIT_RAMP || sub_mode == SIT_RUNWAY);
     if (ground_start) {

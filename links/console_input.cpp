@@ -11,6 +11,7 @@
 #include "core/command_hook.h"
 #include "core/frame_clock.h"
 #include "core/key_slots.h"
+#include "core/numeric.h"
 #include "core/simvars.h"
 #include "flightmodel/engine_controls.h"
 #include "flightmodel/flt.h"
@@ -29,14 +30,6 @@ void key_entry(int slot) { CORE_run_key_slot(KEY_MODIFIER_COMMAND, slot); }
 int engine_count() { return std::clamp(pln[0].acf_num_engines, 0, FLT_ENGINES); }
 bool layout2() { return screen_settings.eq_cirrus_layout2 != 0; }
 bool cirrus2() { return sim_joystick.eq_pfc_cirrus2 != 0; }
-
-float wrap_360(float a)
-{
-    if (!std::isfinite(a)) return 0.0f;
-    while (a < 0.0f) a += 360.0f;
-    while (a >= 360.0f) a -= 360.0f;
-    return a;
-}
 
 // ---- lever channels ---------------------------------------------------------
 
@@ -399,7 +392,7 @@ void switch_row_9c(uint8_t value)
     console.previous_speed_hold = v;
 }
 
-void step_angle(float& a, float delta) { a = wrap_360(a + delta); }
+void step_angle(float& a, float delta) { a = UTIL_wrap_open(a + delta, 360.0f); }
 
 void dials(uint8_t cmd, uint8_t value)
 {
