@@ -20,6 +20,7 @@
 #include "core/screen.h"
 #include "core/simvars.h"
 #include "core/time_probe.h"
+#include "core/units.h"
 #include "core/views.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/weapons/weapons.h"
@@ -123,7 +124,7 @@ void clouds_and_thermals(bool above)
     const auto on_this_side = [above](int layer) { return (scene_cloud_bands[layer].rel < 0.0f) == above; };
     if (on_this_side(far) && !scene_gates.skip_farther) SKYOBJ_draw_clouds(far);
     if (on_this_side(near)) SKYOBJ_draw_clouds(near);
-    const float thermal_top = sim_weather.thermal_altitude_msl_m * 0.3048f + scene_ground_elevation;
+    const float thermal_top = sim_weather.thermal_altitude_msl_m * UNIT.ft_to_mtrs + scene_ground_elevation;
     if ((sim_graphics_view.view_elevation_m_msl < thermal_top) == above) SKYOBJ_draw_thermals();
 }
 

@@ -8,6 +8,7 @@
 #include "core/geo.h"
 #include "core/numeric.h"
 #include "core/simvars.h"
+#include "core/units.h"
 #include "graphics/gl_entry.h"
 #include "graphics/glprobe.h"
 #include "graphics/ogl_tex.h"
@@ -90,13 +91,12 @@ bool AIRPORT_unpaved(int surface)
 
 void AIRPORT_on_sphere(float lat, float lon, double radius, float out[3])
 {
-    constexpr double RAD = 0.017453292519943295;
     const int planet = sim_graphics_scenery.current_planet == PLANET_MARS ? PLANET_MARS : PLANET_EARTH;
     const double re = sim_physics.earth_radius_m;
-    const double phi0 = (lat_ref + reference_lat_offset[planet]) * RAD;
-    const double lambda0 = (lon_ref + reference_lon_offset[planet]) * RAD;
-    const double phi = lat * RAD;
-    const double dl = UTIL_wrap_nearest(lon * RAD - lambda0, 2.0 * M_PI);
+    const double phi0 = (lat_ref + reference_lat_offset[planet]) * DEG_TO_RAD_DOUBLE;
+    const double lambda0 = (lon_ref + reference_lon_offset[planet]) * DEG_TO_RAD_DOUBLE;
+    const double phi = lat * DEG_TO_RAD_DOUBLE;
+    const double dl = UTIL_wrap_nearest(lon * DEG_TO_RAD_DOUBLE - lambda0, 2.0 * M_PI);
     out[0] = static_cast<float>(radius * std::cos(phi) * std::sin(dl));
     out[1] = static_cast<float>(
         radius * (std::cos(phi) * std::cos(dl) * std::cos(phi0) + std::sin(phi) * std::sin(phi0)) - re);

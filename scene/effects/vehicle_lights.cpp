@@ -15,6 +15,7 @@
 #include "core/numeric.h"
 #include "core/simvars.h"
 #include "core/texture_slots.h"
+#include "core/units.h"
 #include "graphics/lights.h"
 #include "graphics/ogl_state.h"
 #include "graphics/ogl_tex.h"
@@ -29,7 +30,6 @@ vehicle_batch_record vehicle_batch{};
 
 namespace {
 
-constexpr float DEG = 0.017453292f;
 constexpr float NIGHT_FRACTION = 0.3f;
 
 // Per station (0 = front): lower stations, lower heights, upper stations,
@@ -264,7 +264,7 @@ void offset(float out[3], const light_record& q, const float R[3], const float F
 void vehicle_lights(const light_record& q, int index)
 {
     const vehicle_blink_record& k = vehicle_blink;
-    const float s = std::sin(q.heading * DEG), c = std::cos(q.heading * DEG);
+    const float s = std::sin(q.heading * DEG_TO_RAD_FLOAT), c = std::cos(q.heading * DEG_TO_RAD_FLOAT);
     const float F[3] = {s, 0.0f, -c}, R[3] = {c, 0.0f, s};
     float p[3];
     if (q.kind == 9) {

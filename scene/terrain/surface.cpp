@@ -10,6 +10,7 @@
 #include "core/geo.h"
 #include "core/numeric.h"
 #include "core/simvars.h"
+#include "core/units.h"
 #include "graphics/gl_entry.h"
 #include "graphics/glprobe.h"
 #include "graphics/ogl_state.h"
@@ -30,7 +31,6 @@ void SURFACE_reset() { surface_kept = surface_kept_record{}; }
 
 namespace {
 
-constexpr float METRES_PER_DEGREE = 60.0f * 1852.0f;
 constexpr float SEA_REPEATS_PER_DEGREE[2] = {200.0f, 64.0f};   // Earth, Mars
 constexpr float DRIFT_LIMIT = 1000.0f;
 constexpr float MAP_WATER_RGB[3] = {45.0f / 255.0f, 65.0f / 255.0f, 75.0f / 255.0f};
@@ -127,7 +127,7 @@ float wave_motion(int mode)
     s.wave_drift_z =
         UTIL_wrap_between(s.wave_drift_z + sim_weather.wave_speed * std::cos(dir) * period, -DRIFT_LIMIT, DRIFT_LIMIT);
     const float repeats = SEA_REPEATS_PER_DEGREE[SCENE_planet()];
-    float k = repeats / METRES_PER_DEGREE;
+    float k = repeats / UNIT_MTRS_PER_DEG_LAT;
     if (mode == 2) {
         const float span = (map_geometry.area_top - map_geometry.area_bottom) * map_geometry.zoom;
         k = std::isfinite(span) && span != 0.0f ? repeats / span : 0.0f;

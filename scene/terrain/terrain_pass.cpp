@@ -33,7 +33,6 @@
 namespace {
 
 constexpr float OBSTACLE_MARGIN_M = 1000.0f;
-constexpr float METRES_PER_DEGREE = 60.0f * 1852.0f;
 constexpr int COLOUR_TREES_ROW = 7;
 constexpr int LIGHT_KIND_ORDINARY = 105;
 constexpr float CANOPY_HALF_M = 100.0f;
@@ -132,8 +131,8 @@ cover_window window_of_cover()
 void tilt_factors()
 {
     const float centre_lat = lat_ref + reference_lat_offset[SCENE_planet()];
-    terrain_tilt.east_factor = 1.0f / (std::cos(centre_lat * DEG_TO_RAD_FLOAT) * METRES_PER_DEGREE);
-    terrain_tilt.north_factor = -1.0f / METRES_PER_DEGREE;
+    terrain_tilt.east_factor = 1.0f / (std::cos(centre_lat * DEG_TO_RAD_FLOAT) * UNIT_MTRS_PER_DEG_LAT);
+    terrain_tilt.north_factor = -1.0f / UNIT_MTRS_PER_DEG_LAT;
 }
 
 void obstacles()
