@@ -13,6 +13,7 @@
 #include "core/random.h"
 #include "core/simvars.h"
 #include "core/text_util.h"
+#include "core/units.h"
 #include "flightmodel/terrain_query.h"
 #include "graphics/ogl_tex.h"
 #include "world/apt_scene.h"
@@ -29,7 +30,6 @@ bool env_tile_refused = false;
 
 namespace {
 
-constexpr double DEG = 0.017453292519943278;
 constexpr int32_t LANDUSE_URBAN = 1;
 constexpr int32_t LANDUSE_CITY = 80;         // 80..83 the city, 84 the city under an airport
 constexpr int32_t LANDUSE_CITY_CORE = 81;
@@ -83,7 +83,7 @@ void set_plain_corners(int i, int j)
 // Compass heading (0 toward -z, 90 toward +x) of a step, 0..360 degrees.
 float heading_of(float dx, float dz)
 {
-    const float h = static_cast<float>(std::atan2(static_cast<double>(dx), -static_cast<double>(dz)) / DEG);
+    const float h = static_cast<float>(std::atan2(static_cast<double>(dx), -static_cast<double>(dz)) / DEG_TO_RAD_DOUBLE);
     return UTIL_wrap_open(h, 360.0f);
 }
 
@@ -543,8 +543,8 @@ void finish_list(int kind, int i, int j, std::vector<segment_point>& list, std::
         const float h2 = heading_of(nx.x - s.x, nx.z - s.z);
         const float h1 = heading_of(s.x - pv.x, s.z - pv.z);
         const float t = std::clamp(UTIL_wrap_pm180(h2 - h1), -135.0f, 135.0f);
-        const float m = UTIL_wrap_floor(h1 + t * 0.5f, 360.0f) * static_cast<float>(DEG);
-        const float c = std::cos(t * 0.5f * static_cast<float>(DEG));
+        const float m = UTIL_wrap_floor(h1 + t * 0.5f, 360.0f) * static_cast<float>(DEG_TO_RAD_DOUBLE);
+        const float c = std::cos(t * 0.5f * static_cast<float>(DEG_TO_RAD_DOUBLE));
         offsets[p] = {width * std::cos(m) / c, width * std::sin(m) / c};
         s.edge_x = s.x + offsets[p][0];
         s.edge_y = s.y;
@@ -560,7 +560,7 @@ void finish_list(int kind, int i, int j, std::vector<segment_point>& list, std::
         s.heading_deg = h2;
         if (kind <= 2 && L > 1.0f) {
             const float slope = std::atan((nx.y - s.y) / L);
-            const float hr = h2 * static_cast<float>(DEG);
+            const float hr = h2 * static_cast<float>(DEG_TO_RAD_DOUBLE);
             s.w9 = -std::sin(slope) * std::sin(hr);
             s.w10 = std::cos(slope);
             s.w11 = std::sin(slope) * std::cos(hr);
@@ -675,7 +675,7 @@ void ENV_build_object(const env_tile_window& w, int32_t type, float lat, float l
     }
     float x, y, z;
     GEO_latlon_to_local(x, y, z, lat, lon, 0.0);
-    const float height_m = value * 0.3048f;
+    const float height_m = value * UNIT.ft_to_mtrs;
     switch (type) {
     case 2: {
         int kind = 2;

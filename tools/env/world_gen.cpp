@@ -1,3 +1,4 @@
+#include "core/units.h"
 #include "tools/env/world_gen.h"
 
 #include <algorithm>
@@ -12,7 +13,6 @@ namespace {
 
 constexpr double PI = 3.14159265358979;
 constexpr double DEG = PI / 180.0;
-constexpr double FT = 0.3048;
 constexpr uint32_t SEED = 20240611u;
 
 // ---------------------------------------------------------------------------
@@ -163,15 +163,15 @@ bool read_airports(const std::string& path, std::vector<airport>& out)
             int tower = 0, buildings = 0;
             f >> elevation_ft >> tower >> buildings >> a.id;
             a.kind = code;
-            a.elevation_m = static_cast<float>(elevation_ft * FT);
+            a.elevation_m = static_cast<float>(elevation_ft * FT_TO_M_DOUBLE);
             out.push_back(a);
         } else if (code == 10 && !out.empty()) {
             runway r;
             std::string number;
             double length_ft = 0.0, dthr = 0.0, stop = 0.0, width_ft = 0.0;
             if (!(f >> r.lat >> r.lon >> number >> r.heading_deg >> length_ft >> dthr >> stop >> width_ft)) continue;
-            r.length_m = length_ft * FT;
-            r.width_m = width_ft * FT;
+            r.length_m = length_ft * FT_TO_M_DOUBLE;
+            r.width_m = width_ft * FT_TO_M_DOUBLE;
             r.taxiway = !number.empty() && number[0] == 'x';
             out.back().runways.push_back(r);
         } else if (code == 99) {

@@ -8,11 +8,6 @@
 #include "core/units.h"
 #include "world/navdb.h"
 
-constexpr double ATC_FT_PER_M = 3.2808399;
-constexpr double ATC_M_PER_FT = 0.3048;
-constexpr double ATC_M_PER_NM = 1852.0;
-constexpr double ATC_INHG_PER_PA = 0.0002952874;
-constexpr double ATC_HPA_PER_INHG = 33.8653;
 constexpr double ATC_FAR_FUTURE = 9.9e9;
 constexpr int ATC_MENU_ROWS = 29;
 

@@ -130,7 +130,7 @@ void ATC_active_runway(int airport, int& runway, int& end, int& localizer_found,
     for (size_t r = 0; r < a->runways.size(); ++r) {
         const runway_record& rw = a->runways[r];
         if (rw.number[0] == 'x') continue;
-        const double length_ft = rw.length * ATC_FT_PER_M;
+        const double length_ft = rw.length * M_TO_FT_DOUBLE;
         const int forward = atc_trunc(angle_off(reference - rw.heading) - length_ft / 100.0);
         const int back = atc_trunc(angle_off(reference - rw.heading + 180.0) - length_ft / 100.0);
         if (forward < best_score) {
@@ -221,7 +221,7 @@ int ATC_traffic_advisory(int allow_user, int allow_user_handoff)
 {
     if (speech_busy_until > frame_clock) return 0;
     const int k = 1 + atc_random(8);
-    const float altitude_ft = static_cast<float>(flt[0].local_y * ATC_FT_PER_M);
+    const float altitude_ft = static_cast<float>(flt[0].local_y * M_TO_FT_DOUBLE);
     char text[TEXT_SIZE] = {};
     if (k == 1) {
         ATC_callsign(text, 0);

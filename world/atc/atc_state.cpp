@@ -96,7 +96,7 @@ void atc_append_pressure(char* out, double inhg)
         UTIL_strcat(out, digits);
     } else {
         UTIL_strcat(out, "AREA QNH ");
-        atc_append_int(out, atc_round(inhg * ATC_HPA_PER_INHG));
+        atc_append_int(out, atc_round(inhg * static_cast<double>(UNIT.inhg_to_mb)));
     }
 }
 
