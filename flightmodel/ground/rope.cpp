@@ -10,6 +10,7 @@
 #include "core/constants.h"
 #include "core/numeric.h"
 #include "core/simvars.h"
+#include "core/units.h"
 #include "flightmodel/derived_data.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/forces/forces.h"
@@ -29,7 +30,6 @@ constexpr float WINCH_LOW_REEL_MPS = 30.0f;    // rope at most 45 degrees up
 constexpr float WINCH_HIGH_REEL_MPS = 15.0f;
 constexpr float WINCH_SLOW_ELEVATION_DEG = 45.0f;
 constexpr float WINCH_RELEASE_ELEVATION_DEG = 60.0f;
-constexpr float KG_PER_SHORT_TON = 2000.0f * UNIT.lbs_to_kgs;
 
 }  // namespace
 
@@ -117,7 +117,7 @@ void ROPE_slung_load()
     float side, normal, axial;
     ROPE_apply_tension(tension, length, a.jett_X, a.jett_Y, a.jett_Z, dx, dy, dz, &side, &normal, &axial);
 
-    f.ett_size = std::sqrt(1.5f * m / KG_PER_SHORT_TON);
+    f.ett_size = std::sqrt(1.5f * m / UNIT_KGS_PER_SHORT_TON);
     const float size = f.ett_size;
 
     // The load: pulled back along the rope, held back by its drag, pulled down.

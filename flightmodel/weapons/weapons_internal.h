@@ -3,6 +3,7 @@
 #pragma once
 
 #include "aircraft/acf_struct.h"
+#include "core/units.h"
 #include "flightmodel/flt.h"
 
 // Kept between calls by the firing rules.
@@ -21,7 +22,7 @@ struct wpn_smoke_state_record {
 };
 extern wpn_smoke_state_record wpn_smoke_state;
 
-constexpr float WPN_GRAVITY_MPS2 = 9.7982788f;   // the flight model's fixed gravity
+constexpr float WPN_GRAVITY_MPS2 = UNIT.g_conv;   // the flight model's fixed gravity
 
 // The plane slots the weapon passes handle: the plug-in manager's count of
 // planes in use, held to the plane slots.
