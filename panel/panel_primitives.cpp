@@ -11,6 +11,7 @@
 #include "core/numeric.h"
 #include "core/screen.h"
 #include "core/simvars.h"
+#include "core/units.h"
 #include "flightmodel/flt.h"
 #include "graphics/font.h"
 #include "graphics/ogl_draw.h"
@@ -27,7 +28,6 @@ constexpr int CARD_LIT_COLOUR = 49;
 constexpr int GROUND_BAND_COLOUR = 62;
 constexpr int SKY_BAND_COLOUR = 73;
 constexpr int MAX_TAPE_MARKS = 2000;
-constexpr float FEET_PER_METRE = 3.28084f;
 
 tex_quad_corner corner(float x, float y, float u, float v) { return {x, y, u * PANEL_TEXEL, v * PANEL_TEXEL}; }
 
@@ -190,7 +190,7 @@ void PANEL_draw_tape(int colour, int line_colour, float label_pos, float cross_p
 {
     const bool vertical = orientation != 0;
     if (band == 2) {
-        float g = -(flt[0].y_agl * FEET_PER_METRE * 0.01f) * scale_px;
+        float g = -(flt[0].y_agl * UNIT.mtrs_to_ft * 0.01f) * scale_px;
         if (!std::isfinite(g)) g = 0.0f;
         g = std::clamp(g, -half, half);
         if (g > -half) OGL_fill_rect(GROUND_BAND_COLOUR, 1.0f, label_pos - 1.0f, centre - half, 19.0f, half + g);

@@ -20,6 +20,7 @@
 #include "core/screen.h"
 #include "core/simvars.h"
 #include "core/text_util.h"
+#include "core/units.h"
 #include "flightmodel/flt.h"
 #include "graphics/font.h"
 #include "graphics/ogl_draw.h"
@@ -34,11 +35,6 @@ void DIALS_reset() { dial_held = dial_held_readings{}; }
 
 namespace {
 
-constexpr float KTS_TO_MPH = 1.150779f;
-constexpr float RADPS_TO_RPM = 9.549297f;
-constexpr float KG_TO_LB = 2.204622f;
-constexpr float MPS_TO_KTS = 1.943845f;
-constexpr float MPS_TO_FPM = 196.8504f;
 constexpr int FAIL_SLOT_PITOT = 1;
 constexpr int FAIL_SLOT_VVI = 6;
 constexpr int ECAM_COLOUR = 49;
@@ -221,9 +217,9 @@ void arcs(const gauge& g, float u)
     const int t = g.type;
     const bool prop = t == 294 || t == 301;
     if (!(prop || t == 322 || t == 323 || t == 461 || t == 462)) return;
-    const float lo = (prop ? a.acf_RSC_mingreen_prp : a.acf_RSC_mingreen_eng) * RADPS_TO_RPM;
-    const float hi = (prop ? a.acf_RSC_maxgreen_prp : a.acf_RSC_maxgreen_eng) * RADPS_TO_RPM;
-    const float red = (prop ? a.acf_RSC_redline_prp : a.acf_RSC_redline_eng) * RADPS_TO_RPM;
+    const float lo = (prop ? a.acf_RSC_mingreen_prp : a.acf_RSC_mingreen_eng) * UNIT.radps_to_rpm;
+    const float hi = (prop ? a.acf_RSC_maxgreen_prp : a.acf_RSC_maxgreen_eng) * UNIT.radps_to_rpm;
+    const float red = (prop ? a.acf_RSC_redline_prp : a.acf_RSC_redline_eng) * UNIT.radps_to_rpm;
     arc(g, 1, lo, hi, 19.0f, 22.0f);
     limit_line(g, 9, red, 0.1f, 16.0f, 22.0f);
 }
@@ -397,7 +393,7 @@ void update_eng_asi(int type, float x, float y, int engine, int mode)
     g.font = (airspeed_family(fam) || fam == F_VVI) ? 116 : 117;
 
     // Held readings (step 13), refreshed before anything is drawn.
-    const float u = a.acf_asi_kts != 0 ? 1.0f : KTS_TO_MPH;
+    const float u = a.acf_asi_kts != 0 ? 1.0f : UNIT.kts_to_mph;
     const bool pitot_good = !FLT_slot_failed(0, FAIL_SLOT_PITOT) && f.pitot_ice <= 0.1f;
     if (airspeed_family(fam) && pitot_good) {
         dial_held.airspeed = f.indicated_airspeed * u;
@@ -405,7 +401,7 @@ void update_eng_asi(int type, float x, float y, int engine, int mode)
     }
     if (fam == F_VVI && !FLT_slot_failed(0, FAIL_SLOT_VVI)) {
         const float dt = sim_operation_misc.frame_rate_period;
-        dial_held.vvi_fpm = (1.0f - dt) * dial_held.vvi_fpm + f.vh_ind * MPS_TO_FPM * dt;
+        dial_held.vvi_fpm = (1.0f - dt) * dial_held.vvi_fpm + f.vh_ind * UNIT.mps_to_fpm * dt;
     }
 
     // The needle value and the range (steps 3 and 4).
@@ -428,17 +424,17 @@ void update_eng_asi(int type, float x, float y, int engine, int mode)
         g.low = -1000.0f, g.high = 1000.0f, g.low_angle = 110.0f, g.high_angle = 440.0f;
         break;
     case F_TACH_PROP:
-        value = f.POINT_tacrad[e] * RADPS_TO_RPM;
-        g.high = a.acf_RSC_redline_prp * RADPS_TO_RPM * 1.2f;
+        value = f.POINT_tacrad[e] * UNIT.radps_to_rpm;
+        g.high = a.acf_RSC_redline_prp * UNIT.radps_to_rpm * 1.2f;
         if (a.acf_prop_type[e] == 5) g.high *= a.acf_prop_gear_rat[0] / a.acf_prop_gear_rat[e];
         break;
     case F_TACH_322:
-        value = f.POINT_tacrad[e] * RADPS_TO_RPM;
-        g.high = a.acf_RSC_redline_eng * RADPS_TO_RPM * 1.2f;
+        value = f.POINT_tacrad[e] * UNIT.radps_to_rpm;
+        g.high = a.acf_RSC_redline_eng * UNIT.radps_to_rpm * 1.2f;
         break;
     case F_TACH_ENG: case F_TACH_323:
-        value = f.ENGN_tacrad[e] * RADPS_TO_RPM;
-        g.high = a.acf_RSC_redline_eng * RADPS_TO_RPM * 1.2f;
+        value = f.ENGN_tacrad[e] * UNIT.radps_to_rpm;
+        g.high = a.acf_RSC_redline_eng * UNIT.radps_to_rpm * 1.2f;
         break;
     case F_N1: value = f.ENGN_N1_[e], g.high = 100.0f; break;
     case F_MPR: value = f.ENGN_MPR[e], g.high = a.acf_mpmax; break;
@@ -452,8 +448,8 @@ void update_eng_asi(int type, float x, float y, int engine, int mode)
         break;
     }
     case F_FF:
-        value = f.ENGN_FF_[e] * KG_TO_LB * 3600.0f;
-        g.high = ENGN_max_fuel_flow(e) * KG_TO_LB * 3600.0f;
+        value = f.ENGN_FF_[e] * UNIT.kgs_to_lbs * 3600.0f;
+        g.high = ENGN_max_fuel_flow(e) * UNIT.kgs_to_lbs * 3600.0f;
         break;
     case F_ITT: value = f.ENGN_ITT[e] * 700.0f, g.high = 800.0f; break;
     case F_NONE: return;
@@ -520,7 +516,7 @@ void update_eng_asi(int type, float x, float y, int engine, int mode)
 
     // Steps 12 and 14: needles, bars and their drums.
     if (airspeed_family(fam)) {
-        float barber = a.acf_Mmo * sim_weather.speed_of_sound_ms * std::sqrt(sim_weather.sigma) * MPS_TO_KTS * u;
+        float barber = a.acf_Mmo * sim_weather.speed_of_sound_ms * std::sqrt(sim_weather.sigma) * UNIT.mps_to_kts * u;
         if (!(barber > 0.0f)) barber = 0.0f;
         if (barber > a.acf_Vne) barber = a.acf_Vne;
         if (fam == F_PRINTED_ASI) {
@@ -549,13 +545,13 @@ void update_eng_asi(int type, float x, float y, int engine, int mode)
             PANEL_draw_needle(x, y, angle, 59);
             const int n = std::min(a.acf_num_engines, ACF_MAX_ENGINES);
             for (int i = 0; i < n; ++i)
-                PANEL_draw_needle(x, y, angle_of(g, f.ENGN_tacrad[e] * RADPS_TO_RPM / a.acf_prop_gear_rat[i]), 59);
+                PANEL_draw_needle(x, y, angle_of(g, f.ENGN_tacrad[e] * UNIT.radps_to_rpm / a.acf_prop_gear_rat[i]), 59);
         } else if (type == 323) {
             PANEL_draw_needle(x, y, angle, 60);
             const int n = std::min(a.acf_num_thrustpoints, ACF_MAX_ENGINES);
             for (int i = 0; i < n; ++i)
                 if (point_counts(i) && (a.acf_prop_type[i] == 3 || a.acf_prop_type[i] == 7))
-                    PANEL_draw_needle(x, y, angle_of(g, f.POINT_tacrad[1] * RADPS_TO_RPM * 10.0f), 59);
+                    PANEL_draw_needle(x, y, angle_of(g, f.POINT_tacrad[1] * UNIT.radps_to_rpm * 10.0f), 59);
         } else {
             PANEL_draw_needle(x, y, angle, second ? 60 : (mode == 0 ? 59 : 45));
         }

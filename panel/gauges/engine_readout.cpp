@@ -6,6 +6,7 @@
 #include "aircraft/acf_struct.h"
 #include "core/frame_clock.h"
 #include "core/simvars.h"
+#include "core/units.h"
 #include "flightmodel/flt.h"
 #include "graphics/font.h"
 #include "graphics/ogl_state.h"
@@ -16,7 +17,6 @@
 namespace {
 
 constexpr int READOUT_COLOUR = 50;
-constexpr float RAD_S_TO_RPM = 9.5493f, KG_TO_LB = 2.2046f;
 
 struct text_readout {
     int type;
@@ -32,8 +32,8 @@ float text_value(int type, int n)
 {
     const flt_struct& f = flt[0];
     switch (type) {
-    case 404: return f.POINT_tacrad[n] * RAD_S_TO_RPM;
-    case 465: return f.ENGN_tacrad[n] * RAD_S_TO_RPM;
+    case 404: return f.POINT_tacrad[n] * UNIT.radps_to_rpm;
+    case 465: return f.ENGN_tacrad[n] * UNIT.radps_to_rpm;
     case 405: return f.ENGN_N1_[n];
     case 406: return f.ENGN_MPR[n];
     case 407: return f.ENGN_EPR[n];
@@ -42,7 +42,7 @@ float text_value(int type, int n)
         const float max = pln[0].acf_trq_max_prp;
         return f.ENGN_TRQ[n] / (max > 1.0f ? max : 1.0f) * 100.0f;
     }
-    case 409: return f.ENGN_FF_[n] * KG_TO_LB * 3600.0f;
+    case 409: return f.ENGN_FF_[n] * UNIT.kgs_to_lbs * 3600.0f;
     default: return f.ENGN_ITT[n] * 700.0f;
     }
 }

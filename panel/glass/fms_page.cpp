@@ -17,6 +17,7 @@
 #include "core/numeric.h"
 #include "core/simvars.h"
 #include "core/text_util.h"
+#include "core/units.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/systems/flight_plan.h"
 #include "graphics/font.h"
@@ -33,7 +34,6 @@ constexpr int WHITE = 49, GREY = 63;
 constexpr int KIND_AIRPORT = 1, KIND_NDB = 2, KIND_VOR = 3, KIND_FIX = 11, KIND_LATLON = 13;
 constexpr int LATLON_CHARS = 14;
 constexpr int NAME_CHARS = 19;
-constexpr double METRES_PER_NM = 1852.0;
 constexpr int MAX_TIME_SEC = 359940;   // 99 h 59 min
 
 // Our own labels.
@@ -201,14 +201,14 @@ void FMS_route_pass()
         const double d = std::hypot(x - f.local_x, z - f.local_z);
         const double off = f.psi - b;
         const double r = std::isfinite(off) ? UTIL_wrap_nearest(off, 360.0) : off;
-        const bool passed = i == fms_plan.destination_index && p.leg_start == -1 && d < METRES_PER_NM && std::fabs(r) > 90.0;
+        const bool passed = i == fms_plan.destination_index && p.leg_start == -1 && d < NM_TO_M_DOUBLE && std::fabs(r) > 90.0;
         if (i == p.leg_start || passed) {
             fms_plan.destination_index = i + 1;
             FMS_set_gps_destination(i + 1);
         }
     }
     const double speed = std::clamp(static_cast<double>(f.groundspeed), 0.01, 9.9e9);
-    double seconds = distance * METRES_PER_NM / speed;
+    double seconds = distance * NM_TO_M_DOUBLE / speed;
     if (!std::isfinite(seconds)) seconds = std::isnan(seconds) ? 0.0 : MAX_TIME_SEC;
     const int t = static_cast<int>(std::clamp(std::trunc(seconds), 0.0, static_cast<double>(MAX_TIME_SEC)));
     p.distance_nm = static_cast<float>(distance);

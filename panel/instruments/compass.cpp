@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "core/numeric.h"
+#include "core/units.h"
 #include "flightmodel/flt.h"
 #include "graphics/ogl_draw.h"
 #include "graphics/ogl_state.h"
@@ -14,7 +15,6 @@ compass_memory compass_mem;
 
 namespace {
 
-constexpr float DEG = 0.017453292519943f;
 constexpr int LUBBER_SLOT = 450;
 constexpr int LUBBER_COLOUR = 33;
 
@@ -26,9 +26,9 @@ float COMPASS_indicated_heading()
     const float psi = f.psi;
     const float east_west = psi <= 180.0f ? 90.0f - std::fabs(psi - 90.0f) : 90.0f - std::fabs(psi - 270.0f);
     const float accel_error = -f.local_ax * east_west * 0.2f;
-    const float dip = std::tan((45.0f - f.latitude * 0.5f) * DEG);
-    const float phi = f.phi * DEG, mag = f.magpsi * DEG;
-    const float h = std::atan2(std::sin(mag) * std::cos(phi) - dip * std::sin(phi), std::cos(mag)) / DEG;
+    const float dip = std::tan((45.0f - f.latitude * 0.5f) * DEG_TO_RAD_FLOAT);
+    const float phi = f.phi * DEG_TO_RAD_FLOAT, mag = f.magpsi * DEG_TO_RAD_FLOAT;
+    const float h = std::atan2(std::sin(mag) * std::cos(phi) - dip * std::sin(phi), std::cos(mag)) / DEG_TO_RAD_FLOAT;
     return UTIL_wrap_from(h + accel_error, 0.0f, 360.0f);
 }
 

@@ -13,6 +13,7 @@
 #include "core/numeric.h"
 #include "core/screen.h"
 #include "core/simvars.h"
+#include "core/units.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/systems/gyros.h"
 #include "graphics/font.h"
@@ -23,7 +24,6 @@
 
 namespace {
 
-constexpr float DEG = 0.017453292519943f;
 
 float finite_or_0(float v) { return std::isfinite(v) ? v : 0.0f; }
 
@@ -133,7 +133,7 @@ void PANEL_hsi()
     const float R = v.radius;
     PANEL_draw_rotated_card(gyro, R * s, v.card_kind, g);
     const float bug = finite_or_0(sim_cockpit_autopilot.heading_mag - gyro);
-    PANEL_draw_needle(std::sin(bug * DEG) * (R - 3.0f), std::cos(bug * DEG) * (R - 3.0f), bug, 27 + g);
+    PANEL_draw_needle(std::sin(bug * DEG_TO_RAD_FLOAT) * (R - 3.0f), std::cos(bug * DEG_TO_RAD_FLOAT) * (R - 3.0f), bug, 27 + g);
     PANEL_draw_needle(0.0f, 1.02f * R, 0.0f, 25 + g);
     if (t == 168 || t == 169)
         OGL_draw_string_fmt(49, -8.0f * s, 60.0f * s, UTIL_wrap_from(gyro, 0.0f, 360.0f), 3, 0, 0, 110);

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/units.h"
 #include "flightmodel/flt.h"
 #include "graphics/font.h"
 #include "panel/instruments/flight_instruments.h"
@@ -13,7 +14,6 @@ vvi_memory vvi_mem;
 
 namespace {
 
-constexpr float FPM_PER_MPS = 196.850394f;
 
 struct vvi_law {
     int type, style;
@@ -55,7 +55,7 @@ void PANEL_vvi()
     const int t = panel_ins_type;
     const float s = panel_ins_scale;
     if (!FLT_slot_failed(0, FAIL_SLOT_VVI_INSTR)) {
-        const float v = flt[0].vh_ind * FPM_PER_MPS;
+        const float v = flt[0].vh_ind * UNIT.mps_to_fpm;
         if (std::isfinite(v)) vvi_mem.vvi_fpm = v;
     }
     const float v = vvi_mem.vvi_fpm;
