@@ -28,6 +28,7 @@
 #include "core/simvars.h"
 #include "core/texture_slots.h"
 #include "core/ui_text.h"
+#include "core/units.h"
 #include "flightmodel/flt.h"
 #include "graphics/font.h"
 #include "graphics/ogl_state.h"
@@ -230,7 +231,7 @@ void globe_click(float lat, float lon)
     situation_start_record& b = situation_start_state;
     b.latitude = lat_ref + half_lat;
     b.longitude = lon_ref + half_lon;
-    b.elevation = 30000.0f * 0.3048f;
+    b.elevation = 30000.0f * UNIT.ft_to_mtrs;
     b.psi = 0.0f;
     const float rho = sim_physics.rho_sea_level;
     b.groundspeed = pln[0].acf_est_Vs * 4.0f * (rho > 0.0f ? std::sqrt(1.225f / rho) : 1.0f);
