@@ -47,7 +47,6 @@ constexpr int STYLE_BOX = 15;
 constexpr int INNER_NONE = 18;
 constexpr int READOUT_STYLE = 9;
 constexpr float DAY_SEC = 86400.0f;
-constexpr int BROWSER_OPEN = 998;
 
 // A value from the shared records as a float the widgets can edit: a value
 // that is not a number is shown as 0.
@@ -260,7 +259,7 @@ void aircraft_preview()
     f.theta = saved[3], f.psi = saved[4], f.phi = saved[5];
 
     if (BTN_push_button(812.0f, 149.0f, 0, 1, LANG_ui_text(249)) &&
-        UI_open_file_browser(BROWSER_OPEN, KIND_AIRCRAFT, pln[0].acf_file_name, pln[0].acf_file_path)) {
+        UI_open_file_browser(MODE_BROWSER_OPEN, KIND_AIRCRAFT, pln[0].acf_file_name, pln[0].acf_file_path)) {
         ACF_load_and_setup(0);
         FLIGHT_init_situation(408, 401);
     }

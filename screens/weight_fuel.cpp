@@ -15,6 +15,7 @@
 #include "aircraft/acf_struct.h"
 #include "aircraft/wpn_file.h"
 #include "aircraft/wpn_slot.h"
+#include "core/app_mode.h"
 #include "core/datafile.h"
 #include "core/frame_clock.h"
 #include "core/numeric.h"
@@ -44,7 +45,6 @@ namespace {
 
 constexpr int MAX_TANKS = 3;
 constexpr int MAX_ENGINES = 8;
-constexpr int BROWSER_OPEN = 998;
 
 float finite_or_zero(float v) { return std::isfinite(v) ? v : 0.0f; }
 
@@ -207,7 +207,7 @@ void weapons_tab()
         } else if (BTN_push_button(x0 + 72.0f, y0 + 303.0f, 0, 1, LANG_ui_text(616))) {
             load_weapon(s, path);
         }
-        if (BTN_file_field(x0 + 159.0f, y0 + 299.0f, name, path, KIND_WEAPON, BROWSER_OPEN, LANG_ui_text(617)))
+        if (BTN_file_field(x0 + 159.0f, y0 + 299.0f, name, path, KIND_WEAPON, MODE_BROWSER_OPEN, LANG_ui_text(617)))
             load_weapon(s, path);
     }
     weapon_preview(w, h);
