@@ -237,7 +237,8 @@ constexpr std::array<button_function, JOY_BUTTON_CODES> make_table()
     // Autopilot keys.
     for (int c = 58; c <= 63; ++c)
         t[c].pressed = [](int code) {
-            constexpr int slots[6] = {9, 10, 13, 11, 15, 14};
+            constexpr int slots[6] = {KEY_SLOT_AUTOPILOT_OFF,     KEY_SLOT_AUTOTHROTTLE,     KEY_SLOT_AP_SPEED_BY_PITCH,
+                                      KEY_SLOT_AP_HEADING,        KEY_SLOT_AP_ALTITUDE_HOLD, KEY_SLOT_AP_VERTICAL_SPEED};
             key_entry(slots[code - 58]);
         };
     t[64].pressed = [](int) { PANEL_clock_timer(1, 0); };

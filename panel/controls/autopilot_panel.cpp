@@ -41,16 +41,24 @@ struct mode_row {
 
 int word_is(int32_t w, int v) { return w == v ? 2 : 0; }
 const mode_row MODES[] = {
-    {242, 272, 10, [] { return word_is(sim_cockpit_autopilot.airspeed_mode, 10); }},
-    {245, 273, 11, [] { return word_is(sim_cockpit_autopilot.heading_mode, 11); }},
-    {399, 402, 12, [] { return word_is(sim_cockpit_autopilot.heading_mode, 12); }},
-    {441, 444, 13, [] { return word_is(sim_cockpit_autopilot.altitude_mode, 13); }},
-    {257, 277, 14, [] { return word_is(sim_cockpit_autopilot.altitude_mode, 14); }},
-    {254, 276, 15, [] { return word_is(sim_cockpit_autopilot.altitude_mode, 15); }},
-    {266, 280, 16, [] { return word_is(sim_cockpit_autopilot.altitude_mode, 16); }},
-    {269, 281, 17, [] { return word_is(sim_cockpit_autopilot.altitude_mode, 17); }},
-    {251, 275, 18, [] { const int32_t m = sim_cockpit_autopilot.hnav_mode; return m == 18 ? 1 : m == 19 ? 2 : 0; }},
-    {260, 278, 20, [] { const int32_t m = sim_cockpit_autopilot.vnav_mode; return m == 20 ? 1 : m == 21 ? 2 : 0; }},
+    {242, 272, KEY_SLOT_AUTOTHROTTLE, [] { return word_is(sim_cockpit_autopilot.airspeed_mode, 10); }},
+    {245, 273, KEY_SLOT_AP_HEADING, [] { return word_is(sim_cockpit_autopilot.heading_mode, 11); }},
+    {399, 402, KEY_SLOT_AP_WING_LEVELLER, [] { return word_is(sim_cockpit_autopilot.heading_mode, 12); }},
+    {441, 444, KEY_SLOT_AP_SPEED_BY_PITCH, [] { return word_is(sim_cockpit_autopilot.altitude_mode, 13); }},
+    {257, 277, KEY_SLOT_AP_VERTICAL_SPEED, [] { return word_is(sim_cockpit_autopilot.altitude_mode, 14); }},
+    {254, 276, KEY_SLOT_AP_ALTITUDE_HOLD, [] { return word_is(sim_cockpit_autopilot.altitude_mode, 15); }},
+    {266, 280, KEY_SLOT_AP_LEVEL_CHANGE, [] { return word_is(sim_cockpit_autopilot.altitude_mode, 16); }},
+    {269, 281, KEY_SLOT_AP_PITCH_HOLD, [] { return word_is(sim_cockpit_autopilot.altitude_mode, 17); }},
+    {251, 275, KEY_SLOT_AP_LATERAL_NAV,
+     [] {
+         const int32_t m = sim_cockpit_autopilot.hnav_mode;
+         return m == 18 ? 1 : m == 19 ? 2 : 0;
+     }},
+    {260, 278, KEY_SLOT_AP_VERTICAL_NAV,
+     [] {
+         const int32_t m = sim_cockpit_autopilot.vnav_mode;
+         return m == 20 ? 1 : m == 21 ? 2 : 0;
+     }},
     {263, 279, NO_KEY, [] { return sim_cockpit_autopilot.backcourse_on != 0 ? 2 : 0; }},
 };
 
