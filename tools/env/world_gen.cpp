@@ -12,7 +12,6 @@ namespace envgen {
 namespace {
 
 constexpr double PI = 3.14159265358979;
-constexpr double DEG = PI / 180.0;
 constexpr uint32_t SEED = 20240611u;
 
 // ---------------------------------------------------------------------------
@@ -187,15 +186,15 @@ world::world(int planet, std::vector<airport> airports) : planet_(planet), airpo
     const double radius_km = planet == 1 ? 3396.2 : 6378.145;
     ref_lat_ = planet == 1 ? -4.5 : 34.0;
     ref_lon_ = planet == 1 ? 137.0 : -118.0;
-    km_per_deg_lat_ = radius_km * DEG;
-    km_per_deg_lon_ = km_per_deg_lat_ * std::cos(ref_lat_ * DEG);
+    km_per_deg_lat_ = radius_km * DEG_TO_RAD_DOUBLE;
+    km_per_deg_lon_ = km_per_deg_lat_ * std::cos(ref_lat_ * DEG_TO_RAD_DOUBLE);
     add_features();
     add_objects();
 }
 
 world::place world::to_km(double lat, double lon) const
 {
-    return {(lon - ref_lon_) * km_per_deg_lon_ * std::cos(lat * DEG) / std::cos(ref_lat_ * DEG),
+    return {(lon - ref_lon_) * km_per_deg_lon_ * std::cos(lat * DEG_TO_RAD_DOUBLE) / std::cos(ref_lat_ * DEG_TO_RAD_DOUBLE),
             (lat - ref_lat_) * km_per_deg_lat_};
 }
 
@@ -207,7 +206,7 @@ bool world::is_land(double lat, double lon, int& lake) const
     const place p = to_km(lat, lon);
     auto inside = [&](const ellipse& e, double scale) {
         const place c = to_km(e.centre.lat, e.centre.lon);
-        const double h = e.heading_deg * DEG;
+        const double h = e.heading_deg * DEG_TO_RAD_DOUBLE;
         const double dx = p.x_km - c.x_km, dy = p.y_km - c.y_km;
         const double a = dx * std::sin(h) + dy * std::cos(h), b = dx * std::cos(h) - dy * std::sin(h);
         return (a * a) / (e.along_km * e.along_km * scale * scale) + (b * b) / (e.across_km * e.across_km * scale * scale);
@@ -470,7 +469,7 @@ void world::add_features()
         if (a.id != "KSBD") continue;
         for (const runway& r : a.runways) {
             if (!r.taxiway) continue;
-            const double h = r.heading_deg * DEG, half = r.length_m * 0.5 / 1000.0;
+            const double h = r.heading_deg * DEG_TO_RAD_DOUBLE, half = r.length_m * 0.5 / 1000.0;
             const double dlat = half * std::cos(h) / km_per_deg_lat_, dlon = half * std::sin(h) / km_per_deg_lon_;
             feature f{env::TAXI_LINES, {}};
             const int steps = std::max(2, static_cast<int>(r.length_m / 150.0));
