@@ -43,7 +43,7 @@ void turn_and_slip(flt_struct& f, float dt)
 
 void air_data(flt_struct& f, const float w[3])
 {
-    f.true_airspeed = std::sqrt(w[0] * w[0] + w[1] * w[1] + w[2] * w[2]);
+    f.true_airspeed = length(vec3_at(w));
     const float sound = sim_weather.speed_of_sound_ms;
     f.machno = sound > 0.0f ? f.true_airspeed / sound : 0.0f;
     f.Qstatic = f.true_airspeed * f.true_airspeed * sim_weather.rho * 0.5f;
@@ -122,7 +122,7 @@ void half_step(int n, float dt)
         if (launch_flags.carried_by_plane1) PHYS_euler_to_quat(flt[1].theta, flt[1].psi, flt[1].phi, f.q);
         PHYS_integrate_quat(f.Prad, f.Qrad, f.Rrad, &f.theta, &f.psi, &f.phi, f.q);
         stability_kicks(f);
-        f.groundspeed = std::sqrt(f.local_vx * f.local_vx + f.local_vy * f.local_vy + f.local_vz * f.local_vz);
+        f.groundspeed = length(vec3{f.local_vx, f.local_vy, f.local_vz});
         f.dist += dt * f.groundspeed;
         const float w[3] = {f.local_vx - wind_vector[0], f.local_vy - wind_vector[1], f.local_vz - wind_vector[2]};
         turn_and_slip(f, dt);

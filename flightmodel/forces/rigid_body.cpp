@@ -163,7 +163,7 @@ void FM_accelerations()
     f.M -= buoyancy * f.sin_theta * a.acf_m_displaced_y;
 
     const float ay = f.local_ay + local_g;
-    f.g_total = std::sqrt(ay * ay + f.local_ax * f.local_ax + f.local_az * f.local_az) / g;
+    f.g_total = length(vec3{ay, f.local_ax, f.local_az}) / g;   // the vertical term first
 
     if (sim_graphics_settings.dim_gload) {
         const float target = UTIL_clamp(1.0f - (f.g_nrml - 7.0f) / 3.0f, 0.0f, 1.0f);

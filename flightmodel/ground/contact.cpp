@@ -166,7 +166,7 @@ int handlecontactpoint(int plane, int n, float x_plane, float vx_plane, float x,
     }
 
     // 15-16. Slip, saturating at 1/gain m/s, and the gain for the next frame.
-    const float speed = std::sqrt(bx * bx + by * by + bz * bz);
+    const float speed = length(vec3{bx, by, bz});
     float& gain = contact.slip_gain[n];
     gain = UTIL_clamp(gain, MIN_SLIP_GAIN, MAX_SLIP_GAIN);
     const float gw = gamma_w * DEG_TO_RAD_FLOAT;

@@ -39,7 +39,7 @@ void ROPE_geometry(float x0, float x1, float y0, float y1, float z0, float z1, f
     *dx = x1 - x0;
     *dy = y1 - y0;
     *dz = z1 - z0;
-    *length = std::sqrt(*dx * *dx + *dy * *dy + *dz * *dz);
+    *length = ::length(vec3{*dx, *dy, *dz});
     // atan2 of the horizontal length gives +-90 for a vertical rope instead of a division by zero.
     *elevation_deg = std::atan2(-*dy, std::sqrt(*dz * *dz + *dx * *dx)) * RAD_TO_DEG_FLOAT;
 }

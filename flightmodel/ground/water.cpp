@@ -93,7 +93,7 @@ int FM_water_forces(int p, int s, int k, float x, float y, float z)
     float track = std::atan2(vx, -vz) * RAD_TO_DEG_FLOAT;
     if (track < 0.0f) track += 360.0f;
     const float rel = UTIL_wrap_pm180(f.psi - track);
-    const float speed = std::sqrt(vx * vx + vy * vy + vz * vz);
+    const float speed = length(vec3{vx, vy, vz});
     const float st = std::sin(track / RAD_TO_DEG_FLOAT), ct = std::cos(track / RAD_TO_DEG_FLOAT);
 
     // 5-6. The panel's extents, areas and slope to the water.

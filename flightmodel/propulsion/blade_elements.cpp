@@ -30,13 +30,6 @@ namespace {
 constexpr float DEG = static_cast<float>(DEG_TO_RAD_DOUBLE);
 constexpr float RAD = static_cast<float>(RAD_TO_DEG_DOUBLE);
 
-struct vec3 {
-    float x, y, z;
-};
-inline vec3 operator+(vec3 a, vec3 b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
-inline vec3 operator*(float k, vec3 a) { return {k * a.x, k * a.y, k * a.z}; }
-inline float dot(vec3 a, vec3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-
 bool reporting() { return sim_network_dataout.dump_next_cycle != 0; }
 
 // The random table's entry for blade position k this frame: the position plus

@@ -12,6 +12,7 @@
 #include "flightmodel/flt.h"
 #include "core/numeric.h"
 #include "flightmodel/gear_util.h"
+#include "flightmodel/phys.h"
 #include "flightmodel/systems/flight_plan.h"
 #include "flightmodel/systems/nav_proximity.h"
 #include "links/sound.h"
@@ -345,7 +346,7 @@ void dme()
         if (!c.nav1_has_dme[r]) continue;
         const float* s = radio_stations.dme_station_pos[r];
         const float dx = s[0] - f.local_x, dy = s[1] - f.local_y, dz = s[2] - f.local_z;
-        const float slant_nm = std::sqrt(dx * dx + dy * dy + dz * dz) / UNIT.nm_to_mtrs;
+        const float slant_nm = length(vec3{dx, dy, dz}) / UNIT.nm_to_mtrs;
         const float previous = c.nav1_dme_dist_m[r];
         const float dist = UTIL_clamp((1.0f - dt) * previous + dt * (slant_nm - radio_stations.dme_bias[r]), 0.0f, 999.0f);
         const float speed = dt > 0.0f ? UTIL_clamp(std::fabs(dist - previous) / dt * 3600.0f, 0.0f, 999.0f) : 0.0f;

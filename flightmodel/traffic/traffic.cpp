@@ -16,6 +16,7 @@
 #include "flightmodel/forces/forces.h"
 #include "flightmodel/gear_util.h"
 #include "core/numeric.h"
+#include "flightmodel/phys.h"
 #include "flightmodel/terrain_query.h"
 #include "links/plugin_host.h"
 #include "panel/panel.h"
@@ -126,7 +127,7 @@ void separation(int p, flt_struct& f)
         if (k == p) continue;
         const flt_struct& o = flt[k];
         const float dx = o.local_x - f.local_x, dy = o.local_y - f.local_y, dz = o.local_z - f.local_z;
-        if (!(std::sqrt(dx * dx + dy * dy + dz * dz) < 500.0f)) continue;
+        if (!(length(vec3{dx, dy, dz}) < 500.0f)) continue;
         if (k == 0) {
             const float bearing = std::atan2(dx, -dz) * RAD_TO_DEG_FLOAT;
             if (std::fabs(w(f.psi - bearing)) > 45.0f || o.onground_all) continue;
