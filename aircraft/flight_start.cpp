@@ -137,7 +137,8 @@ bool advisory_code(int code)
            (code >= SIT_SHUTTLE_FIRST && code <= SIT_SHUTTLE_LAST);
 }
 
-// Steps 1 and 2: the selection, advisories, the frame centred on the airport.
+// What every start does first: the selection, advisories, the frame centred
+// on the airport and the scenery a special situation needs.
 void prepare(int code, int place_code, const airport_choice& choice)
 {
     if (sim_joystick.eq_cirrusII_app && advisory_code(code))
@@ -159,7 +160,7 @@ void prepare(int code, int place_code, const airport_choice& choice)
     FLIGHT_special_scenery(code);
 }
 
-// Step 4: the launch flags of a fresh start.
+// The launch flags of a fresh start.
 void launch_state(int code)
 {
     airport_surface_height_m = NO_SURFACE;
@@ -259,7 +260,7 @@ void place_from_block(start_place& p)
     p.theta = 0.0f;
 }
 
-// Step 6 of the common reset: the ground velocity in the level frame at the
+// For the common reset: the ground velocity in the level frame at the
 // plane turned into the area frame (the end of a 1-m step along the heading
 // taken through latitude and longitude and back).
 void velocity_in_area_frame(flt_struct& f)
@@ -478,7 +479,7 @@ void restore_from_block(flt_struct& f)
     }
 }
 
-// Step 6: the common reset of every start.
+// The common reset every start ends with, once the place is known.
 void common_reset(int code, int place_code, int sub_mode, const start_place& p, const airport_choice& choice)
 {
     flt_struct& f = flt[0];

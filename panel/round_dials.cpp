@@ -152,7 +152,7 @@ struct gauge {
     int colour, font;
 };
 
-// Step 12: a value to an angle (or the vertical offset of a bar gauge).
+// A value to an angle (or the vertical offset of a bar gauge).
 float angle_of(const gauge& g, float value)
 {
     if (g.high == g.low) return (g.low_angle + g.high_angle) * 0.5f;
@@ -237,7 +237,7 @@ void tick_quad(float ox, float oy, const float xs[4], const float ys[4], bool ma
     }
 }
 
-// Step 11: ticks from the snapped low value, numbers at the major ticks.
+// Ticks from the snapped low value, numbers at the major ticks.
 void ticks_and_numbers(const gauge& g, const step_row& st)
 {
     const float ox = screen.screen_area_left, oy = screen.screen_area_bottom;
@@ -392,7 +392,7 @@ void update_eng_asi(int type, float x, float y, int engine, int mode)
     g.colour = mode == 0 ? 0 : ECAM_COLOUR;
     g.font = (airspeed_family(fam) || fam == F_VVI) ? 116 : 117;
 
-    // Held readings (step 13), refreshed before anything is drawn.
+    // The held readings the needles show, refreshed before anything is drawn.
     const float u = a.acf_asi_kts != 0 ? 1.0f : UNIT.kts_to_mph;
     const bool pitot_good = !FLT_slot_failed(0, FAIL_SLOT_PITOT) && f.pitot_ice <= 0.1f;
     if (airspeed_family(fam) && pitot_good) {
@@ -404,7 +404,7 @@ void update_eng_asi(int type, float x, float y, int engine, int mode)
         dial_held.vvi_fpm = (1.0f - dt) * dial_held.vvi_fpm + f.vh_ind * UNIT.mps_to_fpm * dt;
     }
 
-    // The needle value and the range (steps 3 and 4).
+    // The needle value and the range.
     float value = 0.0f;
     switch (fam) {
     case F_PRINTED_ASI: value = dial_held.airspeed; break;
@@ -478,24 +478,24 @@ void update_eng_asi(int type, float x, float y, int engine, int mode)
     g.high_angle = std::isfinite(g.high_angle) ? std::clamp(g.high_angle, -MAX_ANGLE, MAX_ANGLE) : g.low_angle;
     if (g.high < g.low + 1.0f) g.high = g.low + 1.0f;
 
-    // Step 6: whether the generated scale is drawn.
+    // Whether the generated scale is drawn.
     bool scale_drawn;
     if (mode != 0)
         scale_drawn = mode == 1;
     else
         scale_drawn = (airspeed_family(fam) ? fam != F_PRINTED_ASI : !vertical) && has_view_bitmap[0] == 0;
 
-    // Step 7: the ECAM label.
+    // The ECAM label.
     if (mode != 0 && scale_drawn) {
         if (const char* label = ecam_label(type)) {
             const float dx = (fam == F_N1 || fam == F_FF) ? 6.0f : 9.0f;
             OGL_draw_string(ECAM_COLOUR, g.x - dx, g.y - (vertical ? 49.0f : 20.0f) * g.s, label, 9999.0f, 110);
         }
     }
-    // Step 8: the airspeed unit label.
+    // The airspeed unit label.
     if (fam == F_PRINTED_ASI || fam == F_ASI) unit_label(a.acf_asi_kts != 0);
 
-    // Step 9: the steps of the scale and the snapped low value.
+    // The steps of the scale and the snapped low value.
     if (scale_drawn && fam != F_PRINTED_ASI) {
         int la = static_cast<int>(g.low_angle), ha = static_cast<int>(g.high_angle);
         if (ha > la + 360) ha = la + 360;
@@ -514,7 +514,7 @@ void update_eng_asi(int type, float x, float y, int engine, int mode)
         ticks_and_numbers(g, st);
     }
 
-    // Steps 12 and 14: needles, bars and their drums.
+    // Needles, bars and their drums.
     if (airspeed_family(fam)) {
         float barber = a.acf_Mmo * sim_weather.speed_of_sound_ms * std::sqrt(sim_weather.sigma) * UNIT.mps_to_kts * u;
         if (!(barber > 0.0f)) barber = 0.0f;
@@ -562,7 +562,7 @@ void update_eng_asi(int type, float x, float y, int engine, int mode)
         OGL_draw_tex_quad(OGL_font_tex(), ECAM_COLOUR, 1.0f, q, 1, STATE_BLEND);
     }
 
-    // Step 15: readouts.
+    // Readouts.
     const float m = (fam == F_MPR || fam == F_EPR) ? 10.0f : 1.0f;
     const int d = (tachometer(fam) || fam == F_FF || fam == F_ITT) ? 4 : 3;
     const float dx = 3.0f * static_cast<float>(d);

@@ -178,8 +178,8 @@ void set_rotated_corners(int i, int j, const landuse_fields& f)
     for (int n = 0; n < 8; ++n) out[n] = s[n] * k;
 }
 
-// Step 2: pushes P away from the line A..B while it lies on the near side;
-// (sx, sz) is the nudge.
+// Untangling folded points: pushes P away from the line A..B while it lies on
+// the near side; (sx, sz) is the nudge.
 void push_off_line(terrain_vertex& p, const terrain_vertex& a, const terrain_vertex& b, float sx, float sz)
 {
     const float dx = b.x - a.x, dz = b.z - a.z;

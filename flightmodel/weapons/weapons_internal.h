@@ -31,13 +31,14 @@ int WPN_planes_in_use();
 // Whether the weapon of slot s of plane p is both loaded (valid) and released.
 inline bool WPN_valid_and_released(const wpn_slot_record& w) { return w.wpn_valid != 0 && w.wpn_released != 0; }
 
-// Step 1: the firing rules over the slots of plane 0.
+// The weapons' stage runs these four in this order each frame.
+// First the firing rules over the slots of plane 0.
 void WPN_fire_step();
-// Step 2: forces and guidance of every loaded weapon of every plane in use.
+// Then the forces and guidance of every loaded weapon of every plane in use.
 void WPN_force_step();
-// Step 3: guns and rocket pods that are released shoot.
+// Then the guns and rocket pods that are released shoot.
 void WPN_shoot_step();
-// Step 4: the projectiles fly.
+// Last the projectiles fly.
 void WPN_projectile_step();
 // Frees every projectile record.
 void WPN_clear_projectiles();

@@ -115,7 +115,7 @@ void bind_second(const patch_call& c, int unit)
     if (c.splash) OGL_bind_tex(TEX_SLOT_LANDING_LIGHT, unit);
 }
 
-// Step 2: the sea texture's drift and turn; returns the texture scale k.
+// The sea texture's drift and turn; returns the texture scale k.
 float wave_motion(int mode)
 {
     surface_kept_record& s = surface_kept;
@@ -137,7 +137,7 @@ float wave_motion(int mode)
     return k;
 }
 
-// Step 4: the cells of the window in view.
+// The cells of the window in view.
 void cull(const patch_call& c, int no_cull, float k)
 {
     const terrain_window_record& w = c.window;
@@ -172,7 +172,7 @@ bool matches(int t, int32_t code, int i, int j)
     return t == 0 && code >= OWN_TEXTURE_FIRST && code < BLEND_FIRST;
 }
 
-// Step 6: one land-use texture's cells as strips along the rows.
+// One land-use texture's cells as strips along the rows: the base coat.
 void base_texture(const patch_call& c, int t)
 {
     const bool water = landuse_texture_water[t] != 0;
@@ -242,7 +242,7 @@ void cell_corner(int i, int j, int corner, int& ci, int& cj)
 
 constexpr int TRIANGLE_CORNERS[6] = {1, 3, 0, 1, 2, 3};
 
-// Step 7: cells with their own texture, over the base.
+// Cells with their own texture, over the base.
 void own_texture_cells(const patch_call& c)
 {
     const float g = gload_dim_factor;
@@ -267,7 +267,7 @@ void own_texture_cells(const patch_call& c)
     OGL_polygon_offset(0);
 }
 
-// Step 8: the overlay layers of the blend cells, each through its border mask.
+// The overlay layers of the blend cells, each through its border mask.
 void blend_cells(const patch_call& c)
 {
     const float g = gload_dim_factor;
