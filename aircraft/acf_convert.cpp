@@ -6,6 +6,7 @@
 #include "aircraft/acf_setup.h"
 #include "aircraft/acf_struct.h"
 #include "core/constants.h"
+#include "core/numeric.h"
 #include "scene/aircraft/part_presence.h"
 
 namespace {
@@ -22,15 +23,9 @@ void scale(float (&values)[N], float f)
     for (float& v : values) v *= f;
 }
 
-// A value brought into [-180, 180] as by adding or taking away whole turns.
-float wrap_180(float v)
-{
-    if (!(v < -180.0f || v > 180.0f)) return v;
-    v = std::fmod(v, 360.0f);
-    if (v > 180.0f) v -= 360.0f;
-    if (v < -180.0f) v += 360.0f;
-    return v;
-}
+// A value brought into [-180, 180] as by adding or taking away whole turns;
+// one that is not finite comes back as NaN.
+float half_turns(float v) { return std::isfinite(v) ? UTIL_wrap_pm180(v) : NAN; }
 
 // a / b, or 0 when b is 0 (a file value that would give infinity).
 float over(float a, float b) { return b != 0.0f ? a / b : 0.0f; }
@@ -114,10 +109,10 @@ void ACF_setup_convert(int slot)
         a.acf_SFC[e] /= 3600.0f;
     }
     for (int p = 0; p < ACF_NUM_PARTS; ++p) {
-        a.acf_sweep1[p] = wrap_180(a.acf_sweep1[p]);
-        a.acf_sweep2[p] = wrap_180(a.acf_sweep2[p]);
-        a.acf_dihed1[p] = wrap_180(a.acf_dihed1[p]);
-        a.acf_dihed2[p] = wrap_180(a.acf_dihed2[p]);
+        a.acf_sweep1[p] = half_turns(a.acf_sweep1[p]);
+        a.acf_sweep2[p] = half_turns(a.acf_sweep2[p]);
+        a.acf_dihed1[p] = half_turns(a.acf_dihed1[p]);
+        a.acf_dihed2[p] = half_turns(a.acf_dihed2[p]);
     }
 
     // Every position from the centre of gravity (on the centre line, so only

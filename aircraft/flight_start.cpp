@@ -65,13 +65,6 @@ constexpr int32_t TRANSPONDER_ON = 2;
 float sin_deg(float a) { return static_cast<float>(std::sin(a * DEG_TO_RAD_DOUBLE)); }
 float cos_deg(float a) { return static_cast<float>(std::cos(a * DEG_TO_RAD_DOUBLE)); }
 
-// An angle brought into [0, 360) (anything not finite becomes 0).
-float wrap_360(float a)
-{
-    const float r = UTIL_wrap_closed(a, 360.0f);
-    return r >= 360.0f ? 0.0f : r;
-}
-
 float finite_or(float v, float fallback) { return std::isfinite(v) ? v : fallback; }
 
 // The airport selection and its start index, clamped into the airport's lists.
@@ -144,7 +137,8 @@ bool advisory_code(int code)
            (code >= SIT_SHUTTLE_FIRST && code <= SIT_SHUTTLE_LAST);
 }
 
-// Steps 1 and 2: the selection, advisories, the frame centred on the airport.
+// What every start does first: the selection, advisories, the frame centred
+// on the airport and the scenery a special situation needs.
 void prepare(int code, int place_code, const airport_choice& choice)
 {
     if (sim_joystick.eq_cirrusII_app && advisory_code(code))
@@ -166,7 +160,7 @@ void prepare(int code, int place_code, const airport_choice& choice)
     FLIGHT_special_scenery(code);
 }
 
-// Step 4: the launch flags of a fresh start.
+// The launch flags of a fresh start.
 void launch_state(int code)
 {
     airport_surface_height_m = NO_SURFACE;
@@ -206,7 +200,7 @@ void place_at_airport(int code, int& sub_mode, const airport_choice& choice, sta
         lon = rw.lon;
         length = rw.length;
         heading = rw.heading + GEO_grid_convergence(lat, lon);
-        if (sim_time.backwards) heading = wrap_360(heading + 180.0f);
+        if (sim_time.backwards) heading = UTIL_wrap_open(heading + 180.0f, 360.0f);
     }
     GEO_latlon_to_local(p.x, p.y, p.z, lat, lon, apt.elevation + a.acf_h_eqlbm);
     const float s = sin_deg(heading), c = cos_deg(heading);
@@ -258,7 +252,7 @@ void place_from_block(start_place& p)
     // Values from files and peers are kept within the planet: a latitude, a
     // longitude, a height up to 10,000 km and a speed up to 100 km/s.
     const float lat = UTIL_clamp(finite_or(b.latitude, 0.0f), -90.0f, 90.0f);
-    const float lon = std::fmod(finite_or(b.longitude, 0.0f), 360.0f);
+    const float lon = UTIL_wrap_pm180(finite_or(b.longitude, 0.0f));
     const float elevation = UTIL_clamp(finite_or(b.elevation, 0.0f), -1.0e7f, 1.0e7f);
     GEO_latlon_to_local(p.x, p.y, p.z, lat, lon, elevation);
     p.psi = finite_or(b.psi, 0.0f);
@@ -266,7 +260,7 @@ void place_from_block(start_place& p)
     p.theta = 0.0f;
 }
 
-// Step 6 of the common reset: the ground velocity in the level frame at the
+// For the common reset: the ground velocity in the level frame at the
 // plane turned into the area frame (the end of a 1-m step along the heading
 // taken through latitude and longitude and back).
 void velocity_in_area_frame(flt_struct& f)
@@ -449,11 +443,7 @@ void atc_for_start() { ATC_set_start_defaults(pln[0].acf_file_name); }
 void local_time()
 {
     const int zone = GEO_round(flt[0].longitude / 15.0f);
-    float t = std::fmod(sim_time.zulu_time_sec + 3600.0f * static_cast<float>(zone), 86400.0f);
-    if (!std::isfinite(t)) t = 0.0f;
-    if (t < 0.0f) t += 86400.0f;
-    if (t >= 86400.0f) t = 0.0f;
-    sim_time.local_time_sec = t;
+    sim_time.local_time_sec = UTIL_wrap_open(sim_time.zulu_time_sec + 3600.0f * static_cast<float>(zone), 86400.0f);
 }
 
 // Codes 203 and 206: the start-position block's controls, fuel, masses,
@@ -489,7 +479,7 @@ void restore_from_block(flt_struct& f)
     }
 }
 
-// Step 6: the common reset of every start.
+// The common reset every start ends with, once the place is known.
 void common_reset(int code, int place_code, int sub_mode, const start_place& p, const airport_choice& choice)
 {
     flt_struct& f = flt[0];
@@ -517,7 +507,7 @@ void common_reset(int code, int place_code, int sub_mode, const start_place& p, 
     }
     ATC_reset_for_start();
 
-    f.psi = wrap_360(f.psi);
+    f.psi = UTIL_wrap_open(f.psi, 360.0f);
 
     const bool ground_start = place_code == SIT_AIRPORT && choice.airport && (sub_mode == SIT_RAMP || sub_mode == SIT_RUNWAY);
     if (ground_start) {

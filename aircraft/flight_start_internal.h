@@ -21,11 +21,11 @@ void FLIGHT_notice(const char* l1, const char* l2 = "", const char* l3 = "", con
 void FLIGHT_load_situation_aircraft(int which, int slot);
 
 // The special situations' share of the sequence.
-// Step 2: scenery the situation needs is switched on (with a notice).
+// Scenery the situation needs is switched on (with a notice).
 void FLIGHT_special_scenery(int code);
-// Step 3: the aircraft a situation flies with.
+// The aircraft a situation flies with.
 void FLIGHT_special_aircraft(int code);
-// Step 5: placement; false when no place was found (the notice is shown).
+// Placement; false when no place was found (the notice is shown).
 bool FLIGHT_place_special(int code, start_place& place);
 // True for the codes of the special placements (2804, 2805, 3000, 3003..3005,
 // 3200..3205, 3207..3210).

@@ -315,16 +315,10 @@ bool place_shuttle(int code, start_place& p)
     sim_cockpit_switches.HSI_selector = 2;
 
     const int pl = planet();
-    float lat = static_cast<float>(GEO_round(rw.lat - reference_lat_offset[pl]));
-    float lon = static_cast<float>(GEO_round(rw.lon - e.distance_nm / 48.0f - reference_lon_offset[pl]));
-    lat = std::fmod(lat, 360.0f);
-    while (lat > 90.0f) lat -= 180.0f;
-    while (lat < -90.0f) lat += 180.0f;
-    lon = std::fmod(lon, 720.0f);
-    while (lon > 180.0f) lon -= 360.0f;
-    while (lon < -180.0f) lon += 360.0f;
-    lat_ref = lat;
-    lon_ref = lon;
+    const float lat = static_cast<float>(GEO_round(rw.lat - reference_lat_offset[pl]));
+    const float lon = static_cast<float>(GEO_round(rw.lon - e.distance_nm / 48.0f - reference_lon_offset[pl]));
+    lat_ref = UTIL_wrap_between(lat, -90.0f, 90.0f);
+    lon_ref = UTIL_wrap_pm180(lon);
     APT_build_scene(1);
 
     float rx, ry, rz;

@@ -21,9 +21,11 @@ constexpr float PI_FLOAT = 3.1415927f;
 constexpr float TWO_PI_FLOAT = 6.2831855f;
 constexpr float HALF_PI_FLOAT = 1.5707964f;
 
-// Metres per foot in double precision; the record's ft_to_mtrs is this value
-// rounded once to float.
+// Metres per foot, feet per metre and metres per nautical mile in double
+// precision; the record's ft_to_mtrs is the first rounded once to float.
 constexpr double FT_TO_M_DOUBLE = 0.3048;
+constexpr double M_TO_FT_DOUBLE = 1.0 / FT_TO_M_DOUBLE;
+constexpr double NM_TO_M_DOUBLE = 1852.0;
 
 // The published unit record: g_conv, then each factor followed by its reciprocal.
 struct unit_constants {
@@ -114,6 +116,11 @@ constexpr float UNIT_SM_TO_NM = 0.86897624f;
 // goes through feet); weather reports give winds in these units.
 constexpr float UNIT_MPS_TO_KTS_BY_NM = 3600.0f / UNIT.nm_to_mtrs;
 constexpr float UNIT_KMH_TO_KTS = 1000.0f / UNIT.nm_to_mtrs;
+
+// Metres per degree of latitude: sixty nautical miles, 111,120 m.
+constexpr float UNIT_MTRS_PER_DEG_LAT = 60.0f * UNIT.nm_to_mtrs;
+// Kilograms per short ton of 2,000 pounds.
+constexpr float UNIT_KGS_PER_SHORT_TON = 2000.0f * UNIT.lbs_to_kgs;
 
 // The shorter forms two formulas are written with; they differ from the
 // record's factors in the last digits, so those formulas keep them.

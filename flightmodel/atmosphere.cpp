@@ -68,28 +68,12 @@ float table_lookup(const alt_density (&t)[N], float alt)
 // Straight line through (x0, y0) and (x1, y1) evaluated at x.
 float line(float x0, float y0, float x1, float y1, float x) { return y0 + (y1 - y0) * (x - x0) / (x1 - x0); }
 
-// An angle brought into [0, 360]; a value already there (360 included) and a
-// non-finite value are returned as they are.
-float wrap_0_360(float a)
-{
-    if (!std::isfinite(a) || (a >= 0.0f && a <= 360.0f)) return a;
-    float r = std::fmod(a, 360.0f);
-    if (r < 0.0f) r += 360.0f;
-    if (r >= 360.0f) r -= 360.0f;
-    return r;
-}
-
-// The difference b - a of two directions brought into [-180, 180].
-float arc_difference(float a, float b)
-{
-    float d = std::fmod(b - a, 360.0f);
-    if (d > 180.0f) d -= 360.0f;
-    if (d < -180.0f) d += 360.0f;
-    return d;
-}
+// A direction on the compass: a value already in [0, 360] (360 included) and a
+// non-finite value are returned as they are, any other is brought into [0, 360).
+float compass(float a) { return !std::isfinite(a) || (a >= 0.0f && a <= 360.0f) ? a : UTIL_wrap_open(a, 360.0f); }
 
 // A direction blended from a towards b by f along the shorter arc, in [0, 360].
-float blend_direction(float a, float b, float f) { return wrap_0_360(a + arc_difference(a, b) * f); }
+float blend_direction(float a, float b, float f) { return compass(a + UTIL_wrap_pm180(b - a) * f); }
 
 float rand_fraction() { return static_cast<float>(UTIL_rand()) / static_cast<float>(UTIL_RAND_MAX); }
 
@@ -103,7 +87,7 @@ void ATMO_wind_at_alt(float altitude_m, float* speed, float* direction, float* s
 
     auto layer = [&](int k) {
         *speed = w.wind_speed_kt[k];
-        *direction = wrap_0_360(w.wind_direction_degt[k]);
+        *direction = compass(w.wind_direction_degt[k]);
         *shear_speed = w.shear_speed_kt[k];
         *shear_direction = w.shear_direction_degt[k];
         *turbulence = w.turbulence[k];

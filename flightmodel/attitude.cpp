@@ -3,25 +3,8 @@
 #include <cmath>
 
 #include "core/constants.h"
+#include "core/numeric.h"
 #include "core/simvars/operation.h"
-
-namespace {
-
-// Brings an angle into [lo, lo + 360] by whole turns (a remainder, so a huge
-// value costs no more than a small one).
-double wrap_degrees(double a, double lo, double hi)
-{
-    if (!std::isfinite(a)) return 0.0;
-    if (a < lo || a > hi) {
-        a = std::fmod(a - lo, 360.0);
-        if (a < 0.0) a += 360.0;
-        a += lo;
-        if (a > hi) a -= 360.0;
-    }
-    return a;
-}
-
-}  // namespace
 
 void PHYS_euler_to_quat(float theta, float psi, float phi, float q[4])
 {
@@ -62,10 +45,10 @@ void PHYS_integrate_quat(float P, float Q, float R, float* theta, float* psi, fl
     q[3] = static_cast<float>(q3);
 
     const double heading = std::atan2(2.0 * (q0 * q3 + q1 * q2), q0 * q0 + q1 * q1 - q2 * q2 - q3 * q3);
-    *psi = static_cast<float>(wrap_degrees(heading * RAD_TO_DEG_DOUBLE, 0.0, 360.0));
+    *psi = static_cast<float>(UTIL_wrap_between(heading * RAD_TO_DEG_DOUBLE, 0.0, 360.0));
     double s = 2.0 * (q1 * q3 - q0 * q2);
     s = s < -1.0 ? -1.0 : (s > 1.0 ? 1.0 : s);
-    *theta = static_cast<float>(wrap_degrees(-std::asin(s) * RAD_TO_DEG_DOUBLE, -180.0, 180.0));
+    *theta = static_cast<float>(UTIL_wrap_pm180(-std::asin(s) * RAD_TO_DEG_DOUBLE));
     const double roll = std::atan2(2.0 * (q0 * q1 + q2 * q3), q0 * q0 - q1 * q1 - q2 * q2 + q3 * q3);
-    *phi = static_cast<float>(wrap_degrees(roll * RAD_TO_DEG_DOUBLE, -180.0, 180.0));
+    *phi = static_cast<float>(UTIL_wrap_pm180(roll * RAD_TO_DEG_DOUBLE));
 }

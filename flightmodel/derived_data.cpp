@@ -7,6 +7,7 @@
 #include "core/constants.h"
 #include "core/reset_registry.h"
 #include "core/simvars.h"
+#include "core/units.h"
 #include "flightmodel/attitude.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/forces/forces.h"
@@ -25,8 +26,6 @@ ORVELL_RESET(FLTMOD_derived_reset);
 
 namespace {
 
-constexpr float RAD_TO_DEG = RAD_TO_DEG_FLOAT;
-constexpr float DEG_TO_RAD = DEG_TO_RAD_FLOAT;
 constexpr int TOW_POINT_PART = PART_BODY_FIRST;   // the towing plane's fuselage
 constexpr int TOW_POINT_OUTLINE = 198;            // its tail point among the fuselage's outline points
 
@@ -46,7 +45,7 @@ void turn_and_slip(flt_struct& f, float dt)
 
 void air_data(flt_struct& f, const float w[3])
 {
-    f.true_airspeed = std::sqrt(w[0] * w[0] + w[1] * w[1] + w[2] * w[2]);
+    f.true_airspeed = length(vec3_at(w));
     const float sound = sim_weather.speed_of_sound_ms;
     f.machno = sound > 0.0f ? f.true_airspeed / sound : 0.0f;
     f.Qstatic = f.true_airspeed * f.true_airspeed * sim_weather.rho * 0.5f;
@@ -78,22 +77,22 @@ void position(flt_struct& f, float dt)
 void attitude_values(flt_struct& f, const float w[3])
 {
     const float horizontal = UTIL_clamp(std::sqrt(f.local_vx * f.local_vx + f.local_vz * f.local_vz), 0.01f, 9.9e9f);
-    f.vpath = std::atan(f.local_vy / horizontal) * RAD_TO_DEG;
-    f.hpath = UTIL_wrap_360(std::atan2(f.local_vx, -f.local_vz) * RAD_TO_DEG);
-    f.sin_theta = std::sin(f.theta * DEG_TO_RAD);
-    f.cos_theta = std::cos(f.theta * DEG_TO_RAD);
-    f.track_sin = std::sin(f.psi * DEG_TO_RAD);
-    f.track_cos = std::cos(f.psi * DEG_TO_RAD);
-    f.sin_phi = std::sin(f.phi * DEG_TO_RAD);
-    f.cos_phi = std::cos(f.phi * DEG_TO_RAD);
+    f.vpath = std::atan(f.local_vy / horizontal) * RAD_TO_DEG_FLOAT;
+    f.hpath = UTIL_wrap_360(std::atan2(f.local_vx, -f.local_vz) * RAD_TO_DEG_FLOAT);
+    f.sin_theta = std::sin(f.theta * DEG_TO_RAD_FLOAT);
+    f.cos_theta = std::cos(f.theta * DEG_TO_RAD_FLOAT);
+    f.track_sin = std::sin(f.psi * DEG_TO_RAD_FLOAT);
+    f.track_cos = std::cos(f.psi * DEG_TO_RAD_FLOAT);
+    f.sin_phi = std::sin(f.phi * DEG_TO_RAD_FLOAT);
+    f.cos_phi = std::cos(f.phi * DEG_TO_RAD_FLOAT);
     PHYS_local_to_body(f.local_vx, f.local_vy, f.local_vz, &f.vx_acf_axis, &f.vy_acf_axis, &f.vz_acf_axis, 0);
     PHYS_local_to_body(-w[0], -w[1], -w[2], &f.vx_air_on_acf, &f.vy_air_on_acf, &f.vz_air_on_acf, 0);
-    f.alpha = std::atan2(f.vy_air_on_acf, f.vz_air_on_acf) * RAD_TO_DEG;
-    f.beta = std::atan2(f.vx_air_on_acf, std::fabs(f.vz_air_on_acf)) * RAD_TO_DEG;
-    f.sin_alpha = std::sin(f.alpha * DEG_TO_RAD);
-    f.cos_alpha = std::cos(f.alpha * DEG_TO_RAD);
-    f.sin_beta = std::sin(f.beta * DEG_TO_RAD);
-    f.cos_beta = std::cos(f.beta * DEG_TO_RAD);
+    f.alpha = std::atan2(f.vy_air_on_acf, f.vz_air_on_acf) * RAD_TO_DEG_FLOAT;
+    f.beta = std::atan2(f.vx_air_on_acf, std::fabs(f.vz_air_on_acf)) * RAD_TO_DEG_FLOAT;
+    f.sin_alpha = std::sin(f.alpha * DEG_TO_RAD_FLOAT);
+    f.cos_alpha = std::cos(f.alpha * DEG_TO_RAD_FLOAT);
+    f.sin_beta = std::sin(f.beta * DEG_TO_RAD_FLOAT);
+    f.cos_beta = std::cos(f.beta * DEG_TO_RAD_FLOAT);
 }
 
 // One stability-test kick of a degree, once per request of 2.
@@ -125,13 +124,13 @@ void half_step(int n, float dt)
         if (launch_flags.carried_by_plane1) PHYS_euler_to_quat(flt[1].theta, flt[1].psi, flt[1].phi, f.q);
         PHYS_integrate_quat(f.Prad, f.Qrad, f.Rrad, &f.theta, &f.psi, &f.phi, f.q);
         stability_kicks(f);
-        f.groundspeed = std::sqrt(f.local_vx * f.local_vx + f.local_vy * f.local_vy + f.local_vz * f.local_vz);
+        f.groundspeed = length(vec3{f.local_vx, f.local_vy, f.local_vz});
         f.dist += dt * f.groundspeed;
         const float w[3] = {f.local_vx - wind_vector[0], f.local_vy - wind_vector[1], f.local_vz - wind_vector[2]};
         turn_and_slip(f, dt);
         air_data(f, w);
         const float k = 0.5f * dt;
-        const float x = UTIL_clamp(std::atan2(f.g_side, f.g_nrml) * RAD_TO_DEG * 4.0f, -15.0f, 15.0f);
+        const float x = UTIL_clamp(std::atan2(f.g_side, f.g_nrml) * RAD_TO_DEG_FLOAT * 4.0f, -15.0f, 15.0f);
         f.slip = (1.0f - k) * f.slip + k * x;
         position(f, dt);
         attitude_values(f, w);

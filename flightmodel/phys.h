@@ -1,6 +1,7 @@
-// The flight model's small math kit: the force adders through which every
-// contribution reaches a plane's force and moment totals, and the rotations
-// between body, local, propeller, ship and camera axes.
+// The flight model's small math kit: a 3-vector with its dot and cross
+// products and length, the force adders through which every contribution
+// reaches a plane's force and moment totals, and the rotations between body,
+// local, propeller, ship and camera axes.
 //
 // Body axes: x right, y up, z aft, arms from the centre of gravity (m). Local
 // axes: x east, y up, z south. A body-axis force (Fx, Fy, Fz) = (side, normal,
@@ -15,7 +16,23 @@
 // Writes: flt[p] force totals (aero, prop, gear), L, M, N, force_XYZ.
 #pragma once
 
+#include <cmath>
+
 #include "core/camera.h"   // PHYS_turn_to_local, PHYS_rotate_by_camera
+
+// A vector in body or local axes. The products are worked component by
+// component in the order written here, as the force models always wrote them.
+struct vec3 {
+    float x, y, z;
+};
+// The three floats at p (a point or velocity kept as an array in the records).
+inline vec3 vec3_at(const float* p) { return {p[0], p[1], p[2]}; }
+inline vec3 operator+(vec3 a, vec3 b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
+inline vec3 operator-(vec3 a, vec3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
+inline vec3 operator*(float k, vec3 a) { return {k * a.x, k * a.y, k * a.z}; }
+inline float dot(vec3 a, vec3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+inline vec3 cross(vec3 a, vec3 b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
+inline float length(vec3 a) { return std::sqrt(dot(a, a)); }
 
 // One force component at a point (a, b: the two arm coordinates the moment
 // rule needs). Gear and prop totals are in body axes.

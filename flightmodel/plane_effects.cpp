@@ -8,6 +8,7 @@
 #include "core/frame_clock.h"
 #include "core/geo.h"
 #include "core/simvars.h"
+#include "core/units.h"
 #include "flightmodel/atmosphere.h"
 #include "flightmodel/flt.h"
 #include "core/numeric.h"
@@ -19,7 +20,6 @@
 
 namespace {
 
-constexpr float RAD_TO_DEG = RAD_TO_DEG_FLOAT;
 constexpr float PI_F = static_cast<float>(PI_DOUBLE);
 constexpr float TYRE_BURST_SKID = 100.0f;
 
@@ -155,7 +155,7 @@ void PLANE_wheels(int n)
         }
         if (f.tire_locked[p]) now = 0.0f;
         if (a.acf_gear_tirrad[p] > 0.0f)
-            f.tire_prop_rot[p] = UTIL_wrap_360(f.tire_prop_rot[p] + now / a.acf_gear_tirrad[p] * RAD_TO_DEG * dt);
+            f.tire_prop_rot[p] = UTIL_wrap_360(f.tire_prop_rot[p] + now / a.acf_gear_tirrad[p] * RAD_TO_DEG_FLOAT * dt);
         if (on_ground && f.tire_locked[p]) {
             f.tire_drag_dis[p] += dt * term;
             if (f.tire_drag_dis[p] > TYRE_BURST_SKID)
@@ -280,7 +280,7 @@ void PLANE_prop_angles(int n)
     flt_struct& f = flt[n];
     const float dt = sim_operation_misc.frame_rate_period;
     for (int e = 0; e < FLT_ENGINES; ++e) {
-        const float rate = f.POINT_tacrad[e] < 15.0f ? f.POINT_tacrad[e] * RAD_TO_DEG : 180.0f;
+        const float rate = f.POINT_tacrad[e] < 15.0f ? f.POINT_tacrad[e] * RAD_TO_DEG_FLOAT : 180.0f;
         f.tire_prop_rot[e] = UTIL_wrap_360(f.tire_prop_rot[e] - dt * rate * a.acf_prop_dir[e]);
     }
 }

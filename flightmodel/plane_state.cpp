@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "aircraft/acf_struct.h"
+#include "core/numeric.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/plane_override.h"
 #include "flightmodel/weapons/weapons.h"
@@ -45,14 +46,7 @@ int64_t nearest_clamp(double v, int64_t lo, int64_t hi)
 int64_t q100(float v) { return trunc_clamp(50.0f * v + 50.0f, 0, 99); }
 
 // trunc(v) brought into 0..n-1 (n = 360 or 3600); non-finite values give 0.
-int64_t wrap_trunc(double v, double n)
-{
-    if (!std::isfinite(v)) return 0;
-    // fmod is exact, so trunc(fmod(v, n)) equals trunc(v) mod n.
-    int64_t r = static_cast<int64_t>(std::fmod(v, n));
-    if (r < 0) r += static_cast<int64_t>(n);
-    return r;
-}
+int64_t wrap_trunc(double v, double n) { return static_cast<int64_t>(UTIL_wrap_floor(std::trunc(v), n)); }
 
 int32_t to_word(int64_t v)
 {
@@ -68,20 +62,11 @@ int64_t sign_digit(float v) { return v < 0.0f ? 1 : 2; }
 // ---------------------------------------------------------------------------
 // Angles.
 
-// Brought into [lo, lo + 360] by repeated +-360; a value already there stays
-// exactly as it is. Huge values are reduced with fmod first so the loops end;
-// non-finite values are returned unchanged.
-float wrap_range(float x, float lo)
-{
-    if (!std::isfinite(x)) return x;
-    const float hi = lo + 360.0f;
-    if (x < lo - 720.0f || x > hi + 720.0f) x = std::fmod(x, 360.0f);
-    while (x < lo) x += 360.0f;
-    while (x > hi) x -= 360.0f;
-    return x;
-}
-float wrap_pm180(float x) { return wrap_range(x, -180.0f); }
-float wrap_0_360(float x) { return wrap_range(x, 0.0f); }
+// Brought into [-180, 180] or [0, 360] by whole turns, as repeated +-360
+// would; a value already there stays exactly as it is, and non-finite values
+// are returned unchanged.
+float wrap_pm180(float x) { return std::isfinite(x) ? UTIL_wrap_pm180(x) : x; }
+float wrap_0_360(float x) { return std::isfinite(x) ? UTIL_wrap_between(x, 0.0f, 360.0f) : x; }
 
 float blend(float a, float b, float f) { return a + f * (b - a); }
 float blend_angle(float a, float b, float f) { return a + f * wrap_pm180(b - a); }
@@ -297,12 +282,8 @@ void PLANE_rebase_position(float& x, float& y, float& z, float& lat_ref_in, floa
     float dlat = lat_ref - lat_ref_in;
     float dlon = lon_ref - lon_ref_in;
     if (!std::isfinite(dlat) || !std::isfinite(dlon)) return;   // no reference to re-base against
-    if (std::fabs(dlat) > 720.0f) dlat = std::fmod(dlat, 180.0f);
-    if (std::fabs(dlon) > 1440.0f) dlon = std::fmod(dlon, 360.0f);
-    while (dlat < -90.0f) dlat += 180.0f;
-    while (dlat > 90.0f) dlat -= 180.0f;
-    while (dlon < -180.0f) dlon += 360.0f;
-    while (dlon > 180.0f) dlon -= 360.0f;
+    dlat = UTIL_wrap_between(dlat, -90.0f, 90.0f);
+    dlon = UTIL_wrap_pm180(dlon);
     if (std::fabs(dlat) <= 0.1f && std::fabs(dlon) <= 0.1f) return;
 
     // Take the geographic position about the record's reference point and

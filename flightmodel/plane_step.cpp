@@ -14,6 +14,7 @@
 #include "flightmodel/derived_data.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/forces/control_incidence.h"
+#include "flightmodel/phys.h"
 #include "flightmodel/plane_effects.h"
 #include "flightmodel/plane_override.h"
 #include "flightmodel/traffic/traffic.h"
@@ -40,7 +41,7 @@ void FLTMOD_plane_step(int n)
 
     PLANE_wheels(n);
     const flt_struct& f = flt[n];
-    const float speed = std::sqrt(f.local_vx * f.local_vx + f.local_vy * f.local_vy + f.local_vz * f.local_vz);
+    const float speed = length(vec3{f.local_vx, f.local_vy, f.local_vz});
     if (interval_ticks[INTERVAL_TWENTYFIFTH_SECOND]) PLANE_exhaust(n, speed);
     PLANE_tyre_smoke(n, speed);
     if (interval_ticks[INTERVAL_TWENTIETH_SECOND]) {

@@ -11,6 +11,7 @@
 #include "core/command_hook.h"
 #include "core/frame_clock.h"
 #include "core/key_slots.h"
+#include "core/numeric.h"
 #include "core/simvars.h"
 #include "flightmodel/engine_controls.h"
 #include "flightmodel/flt.h"
@@ -29,14 +30,6 @@ void key_entry(int slot) { CORE_run_key_slot(KEY_MODIFIER_COMMAND, slot); }
 int engine_count() { return std::clamp(pln[0].acf_num_engines, 0, FLT_ENGINES); }
 bool layout2() { return screen_settings.eq_cirrus_layout2 != 0; }
 bool cirrus2() { return sim_joystick.eq_pfc_cirrus2 != 0; }
-
-float wrap_360(float a)
-{
-    if (!std::isfinite(a)) return 0.0f;
-    while (a < 0.0f) a += 360.0f;
-    while (a >= 360.0f) a -= 360.0f;
-    return a;
-}
 
 // ---- lever channels ---------------------------------------------------------
 
@@ -363,10 +356,10 @@ void autopilot_f6(uint8_t cmd, uint8_t v)
         ap.autopilot_mode = m;
         break;
     }
-    case 4: record_button(7); key_entry(15); break;
-    case 5: record_button(8); key_entry(11); break;
-    case 6: record_button(9); key_entry(20); break;
-    case 7: record_button(10); key_entry(20); break;
+    case 4: record_button(7); key_entry(KEY_SLOT_AP_ALTITUDE_HOLD); break;
+    case 5: record_button(8); key_entry(KEY_SLOT_AP_HEADING); break;
+    case 6: record_button(9); key_entry(KEY_SLOT_AP_VERTICAL_NAV); break;
+    case 7: record_button(10); key_entry(KEY_SLOT_AP_VERTICAL_NAV); break;
     case 8:
         record_button(11);
         ap.backcourse_on = ap.backcourse_on ? 0 : 1;
@@ -399,7 +392,7 @@ void switch_row_9c(uint8_t value)
     console.previous_speed_hold = v;
 }
 
-void step_angle(float& a, float delta) { a = wrap_360(a + delta); }
+void step_angle(float& a, float delta) { a = UTIL_wrap_open(a + delta, 360.0f); }
 
 void dials(uint8_t cmd, uint8_t value)
 {
@@ -459,8 +452,8 @@ void knobs_f9(uint8_t cmd, uint8_t v)
         if (v == 12) ap.airspeed += sign * (ap.airspeed_is_mach ? 0.01f : 5.0f);
         if (f && v == 10) sim_cockpit_misc.barometer_setting = 29.92f;
     }
-    if (f && v == 13) key_entry(14);
-    if (f && v == 14) key_entry(15);
+    if (f && v == 13) key_entry(KEY_SLOT_AP_VERTICAL_SPEED);
+    if (f && v == 14) key_entry(KEY_SLOT_AP_ALTITUDE_HOLD);
     const float hundred = f ? -100.0f : 100.0f;
     if (v == 15) ap.altitude = hundreds_toward_zero(ap.altitude + hundred);
     if (v == 16) ap.vertical_velocity = hundreds_toward_zero(ap.vertical_velocity + hundred);

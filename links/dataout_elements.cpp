@@ -8,6 +8,7 @@
 #include "core/screen.h"
 #include "core/simvars/weather.h"
 #include "core/ui_text.h"
+#include "core/units.h"
 #include "flightmodel/flt.h"
 #include "graphics/ogl_draw.h"
 #include "graphics/font.h"
@@ -15,7 +16,6 @@
 
 namespace {
 
-constexpr float KT = 1.9438444f;
 constexpr int COLOUR = 48;
 constexpr int FONT = 107;
 constexpr float LABEL_X = 289.0f;
@@ -69,7 +69,7 @@ void DATAOUT_element_table(int set)
         for (int e = 0; e < n; ++e) cell(406.0f + 36.0f * e, y, static_cast<float>(e), 1, 0);
         y -= 10.0f;
         label(y, "speed kt");
-        for (int e = 0; e < n; ++e) cell(388.0f + 36.0f * e, y, f.v_el[(base + e) * 4] * KT, 4, 0);
+        for (int e = 0; e < n; ++e) cell(388.0f + 36.0f * e, y, f.v_el[(base + e) * 4] * UNIT.mps_to_kts, 4, 0);
         y -= 10.0f;
         label(y, "alpha deg");
         for (int e = 0; e < n; ++e) cell(388.0f + 36.0f * e, y, f.alpha_el[(base + e) * 4], 4, 1);
@@ -86,7 +86,7 @@ void DATAOUT_element_table(int set)
         } else {
             y -= 10.0f;
             label(y, "ring dV kt");
-            for (int e = 0; e < n; ++e) cell(394.0f + 36.0f * e, y, f.ringDVinc[base + e] * KT, 3, 0);
+            for (int e = 0; e < n; ++e) cell(394.0f + 36.0f * e, y, f.ringDVinc[base + e] * UNIT.mps_to_kts, 3, 0);
             y -= 10.0f;
             label(y, "tip Mach");
             label(y, "(the four speeds of the tip element)", 540.0f);

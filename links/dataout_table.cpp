@@ -5,26 +5,27 @@
 #include "aircraft/acf_struct.h"
 #include "core/geo.h"
 #include "core/simvars.h"
+#include "core/units.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/systems/gyros.h"
 #include "links/dataout_groups.h"
 
 namespace {
 
-// Unit factors.
-constexpr float KT = 1.9438444f;        // m/s to knots
-constexpr float MPH = 1.1507795f;       // knots to statute miles per hour
-constexpr float FPM = 196.85039f;       // m/s to ft/min
-constexpr float FT = 3.2808399f;        // m to ft
-constexpr float NM = 0.00053995679f;    // m to nautical miles
-constexpr float INHG = 0.00029528743f;  // Pa to inches of mercury
-constexpr float PSF = 0.020903271f;     // Pa to lb/ft^2
-constexpr float LB = 0.22500093f;       // N to lb
-constexpr float FTLB = 0.73819202f;     // N m to ft lb
-constexpr float RPM = 9.5492964f;       // rad/s to rpm
-constexpr float KGLB = 2.2046220f;      // kg to lb
-constexpr float HP = 0.0013410219f;     // W to hp
-constexpr float HOURS = 1.0f / 3600.0f; // s to h
+// Short names for the unit factors of core/units.h, to keep the table narrow.
+constexpr float KT = UNIT.mps_to_kts;
+constexpr float MPH = UNIT.kts_to_mph;
+constexpr float FPM = UNIT.mps_to_fpm;
+constexpr float FT = UNIT.mtrs_to_ft;
+constexpr float NM = UNIT.mtrs_to_nm;
+constexpr float INHG = UNIT.pa_to_inhg;
+constexpr float PSF = UNIT.pa_to_psf;
+constexpr float LB = UNIT.n_to_lbf;
+constexpr float FTLB = UNIT.nm_to_ftlbf;
+constexpr float RPM = UNIT.radps_to_rpm;
+constexpr float KGLB = UNIT.kgs_to_lbs;
+constexpr float HP = UNIT.watts_to_hp;
+constexpr float HOURS = 1.0f / 3600.0f;   // seconds to hours
 
 flt_struct& U = flt[0];     // the user's plane
 acf_struct& A = pln[0];     // its aircraft

@@ -12,6 +12,7 @@
 #include "core/key_slots.h"
 #include "core/shell_hooks.h"
 #include "core/simvars.h"
+#include "core/units.h"
 #include "flightmodel/engine_controls.h"
 #include "flightmodel/flt.h"
 #include "links/joystick.h"
@@ -32,7 +33,6 @@ constexpr int KEY_MODIFIER_COMMAND = 2;  // a key taken from the key assignment 
 constexpr int KEY_UP = 0x7E00, KEY_DOWN = 0x7D00, KEY_LEFT = 0x7B00, KEY_RIGHT = 0x7C00;
 constexpr int VIEW_FORWARD = 1000;
 
-constexpr float RAD_PER_SEC_TO_RPM = 60.0f / (2.0f * 3.14159265358979f);
 
 float period() { return sim_operation_misc.frame_rate_period; }
 int engines() { return std::clamp(pln[0].acf_num_engines, 0, FLT_ENGINES); }
@@ -99,7 +99,7 @@ void rotor_trim_governor()
     const float v = f.indicated_airspeed;
     const float target = v < 200.0f ? std::clamp(244.0f - 1.2f * (v - 80.0f), 100.0f, 244.0f)
                                     : std::clamp(100.0f + 0.5f * (v - 200.0f), 100.0f, 150.0f);
-    const float expected = (f.POINT_tacrad[1] + 5.0f * f.POINT_omegadot[1]) * RAD_PER_SEC_TO_RPM;
+    const float expected = (f.POINT_tacrad[1] + 5.0f * f.POINT_omegadot[1]) * UNIT.radps_to_rpm;
     const float limit = 0.1f * period();
     const float step = std::clamp((target - expected) / 10.0f, -limit, limit);
     if (!std::isfinite(step)) return;
@@ -118,7 +118,7 @@ void pitch_governor()
     float& pitch = f.POINT_pitch_deg[1];
     float wanted;
     if (v < 50.0f) {
-        const float rpm = f.POINT_tacrad[1] * RAD_PER_SEC_TO_RPM;
+        const float rpm = f.POINT_tacrad[1] * UNIT.radps_to_rpm;
         wanted = std::clamp((rpm - 260.0f) * 0.05f + 7.0f, 3.5f, 7.0f);
     } else {
         const float aim = std::clamp(4.5f - 0.01f * v, 3.0f, 4.5f);
@@ -237,7 +237,8 @@ constexpr std::array<button_function, JOY_BUTTON_CODES> make_table()
     // Autopilot keys.
     for (int c = 58; c <= 63; ++c)
         t[c].pressed = [](int code) {
-            constexpr int slots[6] = {9, 10, 13, 11, 15, 14};
+            constexpr int slots[6] = {KEY_SLOT_AUTOPILOT_OFF,     KEY_SLOT_AUTOTHROTTLE,     KEY_SLOT_AP_SPEED_BY_PITCH,
+                                      KEY_SLOT_AP_HEADING,        KEY_SLOT_AP_ALTITUDE_HOLD, KEY_SLOT_AP_VERTICAL_SPEED};
             key_entry(slots[code - 58]);
         };
     t[64].pressed = [](int) { PANEL_clock_timer(1, 0); };

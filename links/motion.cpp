@@ -7,6 +7,7 @@
 #include "core/frame_clock.h"
 #include "core/input.h"
 #include "core/simvars/time.h"
+#include "core/units.h"
 #include "flightmodel/flt.h"
 #include "links/hardware.h"
 #include "links/network.h"
@@ -14,8 +15,6 @@
 namespace {
 
 constexpr int MOTION_SLOT = 11;
-constexpr float FT_PER_M = 1.0f / 0.3048f;
-constexpr float MPS_PER_KT = 0.5144444f;
 constexpr float FIDE_MARK = -990.0f;
 constexpr float FIDE_ON_GROUND = 10000.0f;
 
@@ -49,14 +48,14 @@ void HARDWARE_send_motion()
                         leg_in_transit(legs[2]) || flying_frame_count == 0;
     const float fide[14] = {
         FIDE_MARK,
-        f.groundspeed / MPS_PER_KT,
+        f.groundspeed / UNIT.kts_to_mps,
         f.alpha,
         paused ? 0.0f : held(f.Q_dot, -30.0f, 30.0f),
         held(f.R_dot, -30.0f, 30.0f),
         paused ? 0.0f : held(f.P_dot, -30.0f, 30.0f),
-        -side * FT_PER_M,
-        paused ? 0.0f : normal * FT_PER_M,
-        axial * FT_PER_M,
+        -side * UNIT.mtrs_to_ft,
+        paused ? 0.0f : normal * UNIT.mtrs_to_ft,
+        axial * UNIT.mtrs_to_ft,
         ground ? FIDE_ON_GROUND : 0.0f,
         f.theta,
         f.beta,

@@ -24,6 +24,7 @@
 #include "core/simvars/graphics.h"
 #include "core/simvars/operation.h"
 #include "core/simvars/physics.h"
+#include "core/units.h"
 #include "flightmodel/flt.h"
 #include "graphics/font.h"
 #include "graphics/glprobe.h"
@@ -225,7 +226,7 @@ void draw_aircraft(int plane, float x, float y, float z, float pitch, float roll
     f.FC_ptch = d.pitch_control, f.FC_hdng = d.heading_control, f.FC_roll = d.roll_control;
     for (float& t : f.ENGN_thro) t = d.throttle;
     f.nav_lights_on = f.beacon_lights_on = f.strobe_lights_on = f.landing_lights_on = f.taxi_light_on = 1;
-    f.sin_theta = std::sin(pitch * 0.017453292519943278f), f.cos_theta = std::cos(pitch * 0.017453292519943278f);
+    f.sin_theta = std::sin(pitch * DEG_TO_RAD_FLOAT), f.cos_theta = std::cos(pitch * DEG_TO_RAD_FLOAT);
 
     (void)full;
     SCENE_draw_plane_range(plane, plane);
@@ -356,15 +357,15 @@ void reload_scenery() { APT_build_scene(1); }
 // ---- local and world coordinates (slots 6, 7) -----------------------------
 void PLUGIN_host_world_to_local(double lat, double lon, double elevation, double* x, double* y, double* z)
 {
-    constexpr double rad = 0.017453292519943278, pi = 3.14159265358979323846;
+    constexpr double pi = 3.14159265358979323846;
     double clat, clon;
     frame_centre(clat, clon);
     const double R = sim_physics.earth_radius_m;
-    const double a = clat * rad;
-    double dl = (lon - clon) * rad;
+    const double a = clat * DEG_TO_RAD_DOUBLE;
+    double dl = (lon - clon) * DEG_TO_RAD_DOUBLE;
     if (dl < -pi) dl += 2.0 * pi;
     if (dl >= pi) dl -= 2.0 * pi;
-    const double phi = lat * rad, r = R + elevation;
+    const double phi = lat * DEG_TO_RAD_DOUBLE, r = R + elevation;
     const double P = r * std::cos(phi) * std::cos(dl) - R * std::cos(a);
     const double Q = R * std::sin(a) - r * std::sin(phi);
     if (x) *x = static_cast<float>(r * std::cos(phi) * std::sin(dl));
@@ -374,11 +375,10 @@ void PLUGIN_host_world_to_local(double lat, double lon, double elevation, double
 
 void PLUGIN_host_local_to_world(double x, double y, double z, double* lat, double* lon, double* elevation)
 {
-    constexpr double rad = 0.017453292519943278, deg = 57.29577951308238;
     double clat, clon;
     frame_centre(clat, clon);
     const double R = sim_physics.earth_radius_m;
-    const double a = clat * rad;
+    const double a = clat * DEG_TO_RAD_DOUBLE;
     const double A = R * std::cos(a) + y * std::cos(a) + z * std::sin(a);
     const double B = z * std::cos(a) - y * std::sin(a) - R * std::sin(a);
     const double r = std::sqrt(B * B + x * x + A * A);
@@ -386,8 +386,8 @@ void PLUGIN_host_local_to_world(double x, double y, double z, double* lat, doubl
     const double la = r > 0.0 ? std::asin(std::clamp(-B / r, -1.0, 1.0)) : a;
     const double across = r * std::cos(la);
     const double lo = across > 0.0 ? std::asin(std::clamp(x / across, -1.0, 1.0)) : 0.0;
-    if (lat) *lat = static_cast<float>(la * deg);
-    if (lon) *lon = static_cast<float>(clon + lo * deg);
+    if (lat) *lat = static_cast<float>(la * RAD_TO_DEG_DOUBLE);
+    if (lon) *lon = static_cast<float>(clon + lo * RAD_TO_DEG_DOUBLE);
     if (elevation) *elevation = static_cast<float>(r - R);
 }
 

@@ -69,6 +69,7 @@ int32_t acf_struct_words[10];
 #define SIM_BYTES(name, var) {name, 1, static_cast<int32_t>(sizeof(var)), static_cast<void*>(&(var))}
 
 // The names of the records' fields, written by tools/gen_plugin_names.py.
+#include "core/units.h"
 #include "links/plugin_data_blocks.inc"
 
 const scalar_entry INT_RUN[] = {
@@ -122,9 +123,6 @@ const computed_entry COMPUTED_FLOAT_RUN[] = {
     {"sim/weather/barometer_current_inhg", 1, COMPUTED_BARO_CURRENT},
     {nullptr, 0, 0},
 };
-
-constexpr float INHG_PER_PA = 0.00029528743f;
-const float PA_PER_INHG = 1.0f / INHG_PER_PA;
 
 // ---- accessors ------------------------------------------------------------
 int get_int(void* context) { return *static_cast<int32_t*>(context); }
@@ -216,7 +214,7 @@ float get_computed_float(void* context)
 {
     const intptr_t index = reinterpret_cast<intptr_t>(context);
     if (float* m = magnetic_of(index)) return *m - sim_flightmodel_position.magnetic_variation;
-    if (float* p = pressure_of(index)) return *p * INHG_PER_PA;
+    if (float* p = pressure_of(index)) return *p * UNIT.pa_to_inhg;
     return 0.0f;
 }
 
@@ -224,7 +222,7 @@ void set_computed_float(void* context, float value)
 {
     const intptr_t index = reinterpret_cast<intptr_t>(context);
     if (float* m = magnetic_of(index)) *m = value + sim_flightmodel_position.magnetic_variation;
-    else if (float* p = pressure_of(index)) *p = value * PA_PER_INHG;
+    else if (float* p = pressure_of(index)) *p = value * UNIT.inhg_to_pa;
 }
 
 // The published integers that refuse a value outside [low, high].

@@ -16,6 +16,7 @@
 #include "aircraft/acf_struct.h"
 #include "core/frame_clock.h"
 #include "core/simvars.h"
+#include "core/units.h"
 #include "flightmodel/atmosphere.h"
 #include "flightmodel/cockpit_controls.h"
 #include "flightmodel/flt.h"
@@ -24,10 +25,6 @@
 
 namespace {
 
-constexpr float FT_TO_M = 0.3048f;
-constexpr float M_TO_FT = 1.0f / 0.3048f;
-constexpr float FPM_TO_MPS = 0.3048f / 60.0f;
-constexpr float MPS_TO_KTS = 1.0f / (1.6878f * 0.3048f);
 constexpr float SEA_LEVEL_PA = 101325.0f;
 constexpr float SEA_LEVEL_RHO = 1.225f;
 
@@ -150,7 +147,7 @@ void PANEL_stall_warning(const panel_records& r)
         break;
     case INS_AOA_NEEDLE: PANEL_draw_needle(0.0f, 0.0f, 90.0f - 6.0f * std::clamp(a, -30.0f, 30.0f), 41); break;
     case INS_AOA_INDEXER: {
-        const float vs_kt = r.acf.acf_est_Vs * MPS_TO_KTS;
+        const float vs_kt = r.acf.acf_est_Vs * UNIT.mps_to_kts;
         const float ias = f.indicated_airspeed;
         if (!(ias >= 0.2f * vs_kt && ias <= 2.0f * vs_kt)) break;
         const float w = r.acf.acf_stall_warn_alpha * 0.6f;
@@ -177,15 +174,15 @@ void PANEL_pressurization(const panel_records& r)
     switch (panel_ins_type) {
     case INS_CABIN_ALT_SEL: {
         float s = p.cabin_altitude_set_m_msl + PANEL_drag_spot(0.0f, -19.0f, 15.0f, 10.0f, 250.0f, 1);
-        s = std::clamp(std::isfinite(s) ? s : 0.0f, 0.0f, FT_TO_M * 12500.0f);
+        s = std::clamp(std::isfinite(s) ? s : 0.0f, 0.0f, UNIT.ft_to_mtrs * 12500.0f);
         p.cabin_altitude_set_m_msl = s;
         p.max_allowable_altitude = max_cabin_safe_altitude(r.acf, s);
-        PANEL_draw_drum_counter(-15.0f, 19.0f, s * M_TO_FT * 0.01f, 3);
-        PANEL_draw_drum_counter(-15.0f, 1.0f, p.max_allowable_altitude * M_TO_FT * 0.01f, 3);
+        PANEL_draw_drum_counter(-15.0f, 19.0f, s * UNIT.mtrs_to_ft * 0.01f, 3);
+        PANEL_draw_drum_counter(-15.0f, 1.0f, p.max_allowable_altitude * UNIT.mtrs_to_ft * 0.01f, 3);
         break;
     }
     case INS_CABIN_RATE_SEL: {
-        const float lo = 250.0f * FPM_TO_MPS, hi = 2500.0f * FPM_TO_MPS;
+        const float lo = 250.0f * UNIT.fpm_to_mps, hi = 2500.0f * UNIT.fpm_to_mps;
         float v = p.cabin_vvi_set_m_msec + PANEL_drag_spot(0.0f, 0.0f, 20.0f, 0.1f, 2.5f, 1);
         v = std::clamp(std::isfinite(v) ? v : lo, lo, hi);
         p.cabin_vvi_set_m_msec = v;

@@ -108,23 +108,3 @@ float PANEL_rot_y(float x, float y, float angle_deg)
 
 int PANEL_in_range(float x, float lo, float hi) { return (lo <= x && x <= hi) ? 1 : 0; }
 
-float PANEL_wrap(float a, float lo, float hi)
-{
-    if (!std::isfinite(a)) return lo;
-    a = std::fmod(a - lo, hi - lo);
-    if (a < 0.0f) a += hi - lo;
-    return a + lo;
-}
-
-float PANEL_wrap_0_360(float v)
-{
-    if (!std::isfinite(v)) return 0.0f;
-    if (v > 360.0f) {
-        v = std::fmod(v, 360.0f);
-        if (v == 0.0f) v = 360.0f;
-    } else if (v < 0.0f) {
-        v = std::fmod(v, 360.0f);
-        if (v < 0.0f) v += 360.0f;
-    }
-    return v;
-}

@@ -37,11 +37,6 @@ int PANEL_lever_drag(float va, float vb, float* value, float ya, float yb, float
 float PANEL_rot_x(float x, float y, float angle_deg);
 float PANEL_rot_y(float x, float y, float angle_deg);
 int PANEL_in_range(float x, float lo, float hi);
-// A dial angle brought into 0..360 with both ends reachable (a course set to
-// 360 stays 360; 361 reads 1, -1 reads 359); not a number reads 0.
-float PANEL_wrap_0_360(float v);
-// A value brought into [lo, hi) by whole spans; one that is not finite becomes lo.
-float PANEL_wrap(float a, float lo, float hi);
 
 // ---- drawing primitives ----------------------------------------------------------
 

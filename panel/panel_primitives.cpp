@@ -8,8 +8,10 @@
 #include <cmath>
 #include <cstdint>
 
+#include "core/numeric.h"
 #include "core/screen.h"
 #include "core/simvars.h"
+#include "core/units.h"
 #include "flightmodel/flt.h"
 #include "graphics/font.h"
 #include "graphics/ogl_draw.h"
@@ -26,7 +28,6 @@ constexpr int CARD_LIT_COLOUR = 49;
 constexpr int GROUND_BAND_COLOUR = 62;
 constexpr int SKY_BAND_COLOUR = 73;
 constexpr int MAX_TAPE_MARKS = 2000;
-constexpr float FEET_PER_METRE = 3.28084f;
 
 tex_quad_corner corner(float x, float y, float u, float v) { return {x, y, u * PANEL_TEXEL, v * PANEL_TEXEL}; }
 
@@ -189,7 +190,7 @@ void PANEL_draw_tape(int colour, int line_colour, float label_pos, float cross_p
 {
     const bool vertical = orientation != 0;
     if (band == 2) {
-        float g = -(flt[0].y_agl * FEET_PER_METRE * 0.01f) * scale_px;
+        float g = -(flt[0].y_agl * UNIT.mtrs_to_ft * 0.01f) * scale_px;
         if (!std::isfinite(g)) g = 0.0f;
         g = std::clamp(g, -half, half);
         if (g > -half) OGL_fill_rect(GROUND_BAND_COLOUR, 1.0f, label_pos - 1.0f, centre - half, 19.0f, half + g);
@@ -235,9 +236,7 @@ void PANEL_draw_tape(int colour, int line_colour, float label_pos, float cross_p
         float n = vertical ? mag : v;
         if (!vertical) {
             // Into 0..360 with both ends kept: 360 stays 360, 370 reads 10.
-            n = std::fmod(n, 360.0f);
-            if (n < 0.0f) n += 360.0f;
-            if (n == 0.0f && v > 0.0f) n = 360.0f;
+            n = UTIL_wrap_closed(n, 360.0f);
         }
         const long long shown = static_cast<long long>(std::round(n));
         if (vertical)

@@ -17,9 +17,11 @@
 #include "core/alert.h"
 #include "core/constants.h"
 #include "core/failure_slots.h"
+#include "core/numeric.h"
 #include "core/screen.h"
 #include "core/simvars.h"
 #include "core/text_util.h"
+#include "core/units.h"
 #include "flightmodel/flt.h"
 #include "graphics/font.h"
 #include "graphics/ogl_draw.h"
@@ -34,11 +36,6 @@ void DIALS_reset() { dial_held = dial_held_readings{}; }
 
 namespace {
 
-constexpr float KTS_TO_MPH = 1.150779f;
-constexpr float RADPS_TO_RPM = 9.549297f;
-constexpr float KG_TO_LB = 2.204622f;
-constexpr float MPS_TO_KTS = 1.943845f;
-constexpr float MPS_TO_FPM = 196.8504f;
 constexpr int FAIL_SLOT_PITOT = 1;
 constexpr int FAIL_SLOT_VVI = 6;
 constexpr int ECAM_COLOUR = 49;
@@ -156,7 +153,7 @@ struct gauge {
     int colour, font;
 };
 
-// Step 12: a value to an angle (or the vertical offset of a bar gauge).
+// A value to an angle (or the vertical offset of a bar gauge).
 float angle_of(const gauge& g, float value)
 {
     if (g.high == g.low) return (g.low_angle + g.high_angle) * 0.5f;
@@ -222,9 +219,9 @@ void arcs(const acf_struct& a, const gauge& g, float u)
     if (!(prop || t == INS_RPM_PROP_MULTI || t == INS_RPM_ROTOR_MULTI || t == INS_RPM_ENG_RND ||
           t == INS_RPM_ENG_RND_DIG))
         return;
-    const float lo = (prop ? a.acf_RSC_mingreen_prp : a.acf_RSC_mingreen_eng) * RADPS_TO_RPM;
-    const float hi = (prop ? a.acf_RSC_maxgreen_prp : a.acf_RSC_maxgreen_eng) * RADPS_TO_RPM;
-    const float red = (prop ? a.acf_RSC_redline_prp : a.acf_RSC_redline_eng) * RADPS_TO_RPM;
+    const float lo = (prop ? a.acf_RSC_mingreen_prp : a.acf_RSC_mingreen_eng) * UNIT.radps_to_rpm;
+    const float hi = (prop ? a.acf_RSC_maxgreen_prp : a.acf_RSC_maxgreen_eng) * UNIT.radps_to_rpm;
+    const float red = (prop ? a.acf_RSC_redline_prp : a.acf_RSC_redline_eng) * UNIT.radps_to_rpm;
     arc(g, 1, lo, hi, 19.0f, 22.0f);
     limit_line(g, 9, red, 0.1f, 16.0f, 22.0f);
 }
@@ -242,7 +239,7 @@ void tick_quad(float ox, float oy, const float xs[4], const float ys[4], bool ma
     }
 }
 
-// Step 11: ticks from the snapped low value, numbers at the major ticks.
+// Ticks from the snapped low value, numbers at the major ticks.
 void ticks_and_numbers(const gauge& g, const step_row& st)
 {
     const float ox = screen.screen_area_left, oy = screen.screen_area_bottom;
@@ -397,8 +394,8 @@ void update_eng_asi(int type, float x, float y, int engine, int mode, const pane
     g.colour = mode == 0 ? 0 : ECAM_COLOUR;
     g.font = (airspeed_family(fam) || fam == F_VVI) ? 116 : 117;
 
-    // Held readings (step 13), refreshed before anything is drawn.
-    const float u = a.acf_asi_kts != 0 ? 1.0f : KTS_TO_MPH;
+    // The held readings the needles show, refreshed before anything is drawn.
+    const float u = a.acf_asi_kts != 0 ? 1.0f : UNIT.kts_to_mph;
     const bool pitot_good = !FLT_slot_failed(0, FAIL_SLOT_PITOT) && f.pitot_ice <= 0.1f;
     if (airspeed_family(fam) && pitot_good) {
         dial_held.airspeed = f.indicated_airspeed * u;
@@ -406,10 +403,10 @@ void update_eng_asi(int type, float x, float y, int engine, int mode, const pane
     }
     if (fam == F_VVI && !FLT_slot_failed(0, FAIL_SLOT_VVI)) {
         const float dt = sim_operation_misc.frame_rate_period;
-        dial_held.vvi_fpm = (1.0f - dt) * dial_held.vvi_fpm + f.vh_ind * MPS_TO_FPM * dt;
+        dial_held.vvi_fpm = (1.0f - dt) * dial_held.vvi_fpm + f.vh_ind * UNIT.mps_to_fpm * dt;
     }
 
-    // The needle value and the range (steps 3 and 4).
+    // The needle value and the range.
     float value = 0.0f;
     switch (fam) {
     case F_PRINTED_ASI: value = dial_held.airspeed; break;
@@ -429,17 +426,17 @@ void update_eng_asi(int type, float x, float y, int engine, int mode, const pane
         g.low = -1000.0f, g.high = 1000.0f, g.low_angle = 110.0f, g.high_angle = 440.0f;
         break;
     case F_TACH_PROP:
-        value = f.POINT_tacrad[e] * RADPS_TO_RPM;
-        g.high = a.acf_RSC_redline_prp * RADPS_TO_RPM * 1.2f;
+        value = f.POINT_tacrad[e] * UNIT.radps_to_rpm;
+        g.high = a.acf_RSC_redline_prp * UNIT.radps_to_rpm * 1.2f;
         if (a.acf_prop_type[e] == 5) g.high *= a.acf_prop_gear_rat[0] / a.acf_prop_gear_rat[e];
         break;
     case F_TACH_322:
-        value = f.POINT_tacrad[e] * RADPS_TO_RPM;
-        g.high = a.acf_RSC_redline_eng * RADPS_TO_RPM * 1.2f;
+        value = f.POINT_tacrad[e] * UNIT.radps_to_rpm;
+        g.high = a.acf_RSC_redline_eng * UNIT.radps_to_rpm * 1.2f;
         break;
     case F_TACH_ENG: case F_TACH_323:
-        value = f.ENGN_tacrad[e] * RADPS_TO_RPM;
-        g.high = a.acf_RSC_redline_eng * RADPS_TO_RPM * 1.2f;
+        value = f.ENGN_tacrad[e] * UNIT.radps_to_rpm;
+        g.high = a.acf_RSC_redline_eng * UNIT.radps_to_rpm * 1.2f;
         break;
     case F_N1: value = f.ENGN_N1_[e], g.high = 100.0f; break;
     case F_MPR: value = f.ENGN_MPR[e], g.high = a.acf_mpmax; break;
@@ -453,8 +450,8 @@ void update_eng_asi(int type, float x, float y, int engine, int mode, const pane
         break;
     }
     case F_FF:
-        value = f.ENGN_FF_[e] * KG_TO_LB * 3600.0f;
-        g.high = ENGN_max_fuel_flow(e) * KG_TO_LB * 3600.0f;
+        value = f.ENGN_FF_[e] * UNIT.kgs_to_lbs * 3600.0f;
+        g.high = ENGN_max_fuel_flow(e) * UNIT.kgs_to_lbs * 3600.0f;
         break;
     case F_ITT: value = f.ENGN_ITT[e] * 700.0f, g.high = 800.0f; break;
     case F_NONE: return;
@@ -483,31 +480,31 @@ void update_eng_asi(int type, float x, float y, int engine, int mode, const pane
     g.high_angle = std::isfinite(g.high_angle) ? std::clamp(g.high_angle, -MAX_ANGLE, MAX_ANGLE) : g.low_angle;
     if (g.high < g.low + 1.0f) g.high = g.low + 1.0f;
 
-    // Step 6: whether the generated scale is drawn.
+    // Whether the generated scale is drawn.
     bool scale_drawn;
     if (mode != 0)
         scale_drawn = mode == 1;
     else
         scale_drawn = (airspeed_family(fam) ? fam != F_PRINTED_ASI : !vertical) && has_view_bitmap[0] == 0;
 
-    // Step 7: the ECAM label.
+    // The ECAM label.
     if (mode != 0 && scale_drawn) {
         if (const char* label = ecam_label(type)) {
             const float dx = (fam == F_N1 || fam == F_FF) ? 6.0f : 9.0f;
             OGL_draw_string(ECAM_COLOUR, g.x - dx, g.y - (vertical ? 49.0f : 20.0f) * g.s, label, 9999.0f, 110);
         }
     }
-    // Step 8: the airspeed unit label.
+    // The airspeed unit label.
     if (fam == F_PRINTED_ASI || fam == F_ASI) unit_label(a.acf_asi_kts != 0);
 
-    // Step 9: the steps of the scale and the snapped low value.
+    // The steps of the scale and the snapped low value.
     if (scale_drawn && fam != F_PRINTED_ASI) {
         int la = static_cast<int>(g.low_angle), ha = static_cast<int>(g.high_angle);
         if (ha > la + 360) ha = la + 360;
         double span = std::trunc(static_cast<double>(g.high)) - std::trunc(static_cast<double>(g.low));
         if (g.round) {
             int swept = ha - la;
-            while (swept < 0) swept += 360;
+            if (swept < 0) swept = UTIL_wrap_int(swept, 0, 359);
             span = span * swept / 330.0;
         }
         if (g.s != 0.0f) span /= g.s;
@@ -519,9 +516,9 @@ void update_eng_asi(int type, float x, float y, int engine, int mode, const pane
         ticks_and_numbers(g, st);
     }
 
-    // Steps 12 and 14: needles, bars and their drums.
+    // Needles, bars and their drums.
     if (airspeed_family(fam)) {
-        float barber = a.acf_Mmo * sim_weather.speed_of_sound_ms * std::sqrt(sim_weather.sigma) * MPS_TO_KTS * u;
+        float barber = a.acf_Mmo * sim_weather.speed_of_sound_ms * std::sqrt(sim_weather.sigma) * UNIT.mps_to_kts * u;
         if (!(barber > 0.0f)) barber = 0.0f;
         if (barber > a.acf_Vne) barber = a.acf_Vne;
         if (fam == F_PRINTED_ASI) {
@@ -552,13 +549,13 @@ void update_eng_asi(int type, float x, float y, int engine, int mode, const pane
             PANEL_draw_needle(x, y, angle, 59);
             const int n = std::min(a.acf_num_engines, ACF_MAX_ENGINES);
             for (int i = 0; i < n; ++i)
-                PANEL_draw_needle(x, y, angle_of(g, f.ENGN_tacrad[e] * RADPS_TO_RPM / a.acf_prop_gear_rat[i]), 59);
+                PANEL_draw_needle(x, y, angle_of(g, f.ENGN_tacrad[e] * UNIT.radps_to_rpm / a.acf_prop_gear_rat[i]), 59);
         } else if (type == INS_RPM_ROTOR_MULTI) {
             PANEL_draw_needle(x, y, angle, 60);
             const int n = std::min(a.acf_num_thrustpoints, ACF_MAX_ENGINES);
             for (int i = 0; i < n; ++i)
                 if (point_counts(a, i) && (a.acf_prop_type[i] == 3 || a.acf_prop_type[i] == 7))
-                    PANEL_draw_needle(x, y, angle_of(g, f.POINT_tacrad[1] * RADPS_TO_RPM * 10.0f), 59);
+                    PANEL_draw_needle(x, y, angle_of(g, f.POINT_tacrad[1] * UNIT.radps_to_rpm * 10.0f), 59);
         } else {
             PANEL_draw_needle(x, y, angle, second ? 60 : (mode == 0 ? 59 : 45));
         }
@@ -569,7 +566,7 @@ void update_eng_asi(int type, float x, float y, int engine, int mode, const pane
         OGL_draw_tex_quad(OGL_font_tex(), ECAM_COLOUR, 1.0f, q, 1, STATE_BLEND);
     }
 
-    // Step 15: readouts.
+    // Readouts.
     const float m = (fam == F_MPR || fam == F_EPR) ? 10.0f : 1.0f;
     const int d = (tachometer(fam) || fam == F_FF || fam == F_ITT) ? 4 : 3;
     const float dx = 3.0f * static_cast<float>(d);

@@ -36,11 +36,8 @@ constexpr float NEAR_HEIGHT_SWITCH_M = 30000.0f;
 constexpr float FAR_RADIUS_MIN_M = 1655.0f;
 constexpr float SQRT2 = 1.41421356f;
 
-float wrap_pi(float a)
-{
-    if (!std::isfinite(a)) return 0.0f;
-    return static_cast<float>(std::remainder(static_cast<double>(a), TWO_PI_DOUBLE));
-}
+// Into -pi..pi by the nearest whole number of turns (what is not finite becomes 0).
+float within_pi(float a) { return static_cast<float>(UTIL_wrap_nearest(static_cast<double>(a), TWO_PI_DOUBLE)); }
 
 // The plane's size across and along: the radius the camera keeps from it.
 float plane_size(int n) { return std::sqrt(pln[n].acf_size_x * pln[n].acf_size_x + pln[n].acf_size_z * pln[n].acf_size_z); }
@@ -133,8 +130,9 @@ void built_in_camera(const followed_object& o, float dt)
     camera_smoothing_record& s = camera_smoothing;
     s.camera_distance_smoothed += (view_distance - s.camera_distance_smoothed) * dt;
     if (!std::isfinite(s.camera_distance_smoothed)) s.camera_distance_smoothed = view_distance;
-    s.camera_orbit_heading = wrap_pi(s.camera_orbit_heading + wrap_pi(view_orbit_heading - s.camera_orbit_heading) * dt * 4.0f);
-    s.camera_orbit_pitch = wrap_pi(s.camera_orbit_pitch + wrap_pi(view_orbit_pitch - s.camera_orbit_pitch) * dt * 4.0f);
+    s.camera_orbit_heading =
+        within_pi(s.camera_orbit_heading + within_pi(view_orbit_heading - s.camera_orbit_heading) * dt * 4.0f);
+    s.camera_orbit_pitch = within_pi(s.camera_orbit_pitch + within_pi(view_orbit_pitch - s.camera_orbit_pitch) * dt * 4.0f);
     const float d = s.camera_distance_smoothed;
 
     const int type = v.view_type;

@@ -22,6 +22,7 @@
 #include "core/simvars/graphics.h"
 #include "core/simvars/weather.h"
 #include "core/time_probe.h"
+#include "core/units.h"
 #include "core/views.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/weapons/weapons.h"
@@ -59,10 +60,11 @@ bool view_is(std::initializer_list<int32_t> types)
     return std::find(types.begin(), types.end(), sim_graphics_view.view_type) != types.end();
 }
 
-// Step 6: the previous pass's footprint as a box, widened and held inside the area.
+// The previous pass's footprint as a box, widened and held inside the area:
+// the cull box of this pass.
 void footprint_box() { SCENE_form_footprint_box(SCENE_PASS_CULL_MARGIN_M); }
 
-// Step 7: a slice of the near-airport list a pass, its nearest airport
+// A slice of the near-airport list a pass, its nearest airport
 // published when the sweep reaches the end of the list.
 void airport_sweep()
 {
@@ -118,18 +120,20 @@ void airport_sweep()
     if (out.list_position >= 0 && out.list_position < SCENE_AIRPORT_SLOTS) scene_airport_visible[out.list_position] = 1;
 }
 
-// Step 16, items 4 and 8: the cloud layers on one side of the camera, and the thermals.
+// The cloud layers on one side of the camera, and the thermals when their top
+// is on that side: with `above` set those above the camera (drawn after the
+// ground), otherwise those below it (drawn after the ground cover).
 void clouds_and_thermals(bool above)
 {
     const int far = scene_gates.farther_layer, near = scene_gates.nearer_layer;
     const auto on_this_side = [above](int layer) { return (scene_cloud_bands[layer].rel < 0.0f) == above; };
     if (on_this_side(far) && !scene_gates.skip_farther) SKYOBJ_draw_clouds(far);
     if (on_this_side(near)) SKYOBJ_draw_clouds(near);
-    const float thermal_top = sim_weather.thermal_altitude_msl_m * 0.3048f + scene_ground_elevation;
+    const float thermal_top = sim_weather.thermal_altitude_msl_m * UNIT.ft_to_mtrs + scene_ground_elevation;
     if ((sim_graphics_view.view_elevation_m_msl < thermal_top) == above) SKYOBJ_draw_thermals();
 }
 
-// Step 16: the near world, drawn while the camera is low enough to see it.
+// The near world, drawn while the camera is low enough to see it.
 void world_level()
 {
     const sim_graphics_settings_block& g = sim_graphics_settings;
@@ -164,7 +168,7 @@ void world_level()
     clouds_and_thermals(false);
 }
 
-// Step 24: the aircraft's own cockpit geometry seen from the pilot's eye, in
+// The aircraft's own cockpit geometry seen from the pilot's eye, in
 // the views it asks for.
 void cockpit_redraw()
 {

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "core/geo.h"
+#include "core/numeric.h"
 #include "scene/scene_state.h"
 #include "world/apt_scene.h"
 
@@ -18,13 +19,17 @@ constexpr int REBUILD_EAST = 3;
 constexpr int REBUILD_NORTH = 4;
 constexpr int REBUILD_SOUTH = 5;
 
-// Into [-half, half] by whole steps of 2 x half (NaN stays NaN).
-float wrap(float v, float half) { return static_cast<float>(std::remainder(static_cast<double>(v), 2.0 * half)); }
+// Into [-half, half] by the nearest whole number of steps of 2 x half; what is
+// not finite becomes NaN.
+float around(float v, float half)
+{
+    return std::isfinite(v) ? static_cast<float>(UTIL_wrap_nearest(static_cast<double>(v), 2.0 * half)) : NAN;
+}
 
 // A whole degree (halves away from zero), longitudes kept in -180..180 and
 // latitudes in -90..90.
-float whole_longitude(float v) { return wrap(static_cast<float>(GEO_round(v)), 180.0f); }
-float whole_latitude(float v) { return wrap(static_cast<float>(GEO_round(v)), 90.0f); }
+float whole_longitude(float v) { return around(static_cast<float>(GEO_round(v)), 180.0f); }
+float whole_latitude(float v) { return around(static_cast<float>(GEO_round(v)), 90.0f); }
 
 // Truncated toward zero (a corner that is no number counts as 0).
 int32_t whole(float v) { return std::fabs(v) < 1.0e6f ? static_cast<int32_t>(v) : 0; }
@@ -45,8 +50,8 @@ void SCENE_recenter_origin(float latitude, float longitude)
     const int p = SCENE_planet();
     const float H = SCENE_AREA_LAT_SPAN[p], W = SCENE_AREA_LON_SPAN[p];
     const float m_lat = SCENE_PROBE_MARGIN_LAT[p], m_lon = SCENE_PROBE_MARGIN_LON[p];
-    const float dlon = wrap(longitude - lon_ref, 180.0f);
-    const float dlat = wrap(latitude - lat_ref, 90.0f);
+    const float dlon = around(longitude - lon_ref, 180.0f);
+    const float dlat = around(latitude - lat_ref, 90.0f);
 
     int reason = 0;
     if (dlon < m_lon - 1.0f || dlon > W - m_lon + 1.0f || dlat < m_lat - 1.0f || dlat > H - m_lat + 1.0f) {

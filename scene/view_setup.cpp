@@ -12,6 +12,7 @@
 #include "core/numeric.h"
 #include "core/screen.h"
 #include "core/simvars/graphics.h"
+#include "core/units.h"
 #include "flightmodel/terrain_query.h"
 #include "graphics/glprobe.h"
 #include "graphics/ogl_state.h"
@@ -27,7 +28,7 @@
 namespace {
 
 constexpr float CONE_MARGIN_DEG = 5.0f;     // the culling cone is the diagonal field of view plus this
-constexpr float DIP_DISTANCE_M = 150.0f * 1852.0f;
+constexpr float DIP_DISTANCE_M = 150.0f * UNIT.nm_to_mtrs;
 constexpr float WINDOW_INSET_DEG = 0.1f;    // the terrain window's corners stay this far inside the area
 
 struct trig {

@@ -20,11 +20,13 @@
 #include "core/frame_clock.h"
 #include "core/geo.h"
 #include "core/input.h"
+#include "core/numeric.h"
 #include "core/screen.h"
 #include "core/shell_hooks.h"
 #include "core/simvars.h"
 #include "core/text_util.h"
 #include "core/ui_text.h"
+#include "core/units.h"
 #include "flightmodel/atmosphere.h"
 #include "flightmodel/flt.h"
 #include "graphics/button.h"
@@ -45,9 +47,6 @@ constexpr int STYLE_BOX = 15;
 constexpr int INNER_NONE = 18;
 constexpr int READOUT_STYLE = 9;
 constexpr float DAY_SEC = 86400.0f;
-constexpr int BROWSER_OPEN = 998;
-
-float ft_per_m() { return 1.0f / 0.3048f; }
 
 // A value from the shared records as a float the widgets can edit: a value
 // that is not a number is shown as 0.
@@ -114,16 +113,16 @@ void date_and_time(int id)
 void weather_body()
 {
     const airport_record* apt = APT_table_at(start_selection.airport_index);
-    const float elevation_ft = apt ? shown(apt->elevation) * ft_per_m() : 0.0f;
+    const float elevation_ft = apt ? shown(apt->elevation) * UNIT.mtrs_to_ft : 0.0f;
 
     for (int i = 0; i < CLOUD_LAYERS; ++i) {
         const float row = 550.0f + 110.0f * static_cast<float>(i);
         const float base_row = 500.0f + 110.0f * static_cast<float>(i);
-        float tops = shown(sim_weather.cloud_tops_msl_m[i]) * ft_per_m();
-        float base = shown(sim_weather.cloud_base_msl_m[i]) * ft_per_m();
+        float tops = shown(sim_weather.cloud_tops_msl_m[i]) * UNIT.mtrs_to_ft;
+        float base = shown(sim_weather.cloud_base_msl_m[i]) * UNIT.mtrs_to_ft;
         float above = base - elevation_ft;
         const int type = sim_weather.cloud_type[i];
-        const float thickness = type == 1 ? 0.0f : 304.8f * ft_per_m();
+        const float thickness = type == 1 ? 0.0f : 304.8f * UNIT.mtrs_to_ft;
 
         if (BTN_digit_field(125.0f, row, &tops, 5, 0, 0.0f, 50000.0f, LANG_ui_text(102))) {
             if (base + thickness > tops || type != 4) base = tops - thickness;
@@ -138,8 +137,8 @@ void weather_body()
             if (tops - thickness < base || type != 4) tops = base + thickness;
         }
         BTN_text_list(262.0f, row, &sim_weather.cloud_type[i], LANG_ui_text(101), "");
-        sim_weather.cloud_tops_msl_m[i] = tops * 0.3048f;
-        sim_weather.cloud_base_msl_m[i] = base * 0.3048f;
+        sim_weather.cloud_tops_msl_m[i] = tops * UNIT.ft_to_mtrs;
+        sim_weather.cloud_base_msl_m[i] = base * UNIT.ft_to_mtrs;
     }
 
     if (screen_settings.temperature_unit == 0) {
@@ -152,9 +151,9 @@ void weather_body()
                         LANG_ui_text(106));
     }
     if (screen_settings.pressure_unit == 0) {
-        float p = shown(sim_physics.earth_pressure_p) * 0.00029529f;
+        float p = shown(sim_physics.earth_pressure_p) * UNIT_PA_TO_INHG_SHORT;
         BTN_digit_field(150.0f, 350.0f, &p, 4, 2, 0.0f, 250.0f, LANG_ui_text(107));
-        sim_physics.earth_pressure_p = p * 3386.53f;
+        sim_physics.earth_pressure_p = p * UNIT.inhg_to_pa;
     } else {
         float p = shown(sim_physics.earth_pressure_p) * 0.01f;
         BTN_digit_field(150.0f, 350.0f, &p, 4, 0, 0.0f, 8000.0f, LANG_ui_text(108));
@@ -172,7 +171,7 @@ void weather_body()
     }
 
     const int planet = sim_graphics_scenery.current_planet == PLANET_MARS ? PLANET_MARS : PLANET_EARTH;
-    float vis_nm = shown(sim_weather.visibility_reported_m) / 1852.0f;
+    float vis_nm = shown(sim_weather.visibility_reported_m) / UNIT.nm_to_mtrs;
     char text[TEXT_SIZE];
     SETUP_visibility_text(vis_nm, text);
     BTN_slider(135.0f, 290.0f, 0, 0.0f, max_visibility_nm[planet], &vis_nm, 1, LANG_ui_text(240), text);
@@ -193,7 +192,7 @@ void weather_body()
     SETUP_change_word(sim_weather.rate_change_percent, text);
     BTN_slider(135.0f, 40.0f, 5, -1.0f, 1.0f, &sim_weather.rate_change_percent, 1, LANG_ui_text(245), text);
 
-    sim_weather.visibility_reported_m = vis_nm * 1852.0f;
+    sim_weather.visibility_reported_m = vis_nm * UNIT.nm_to_mtrs;
 }
 
 // Returns false when a button left the screen (nothing more is drawn).
@@ -235,9 +234,7 @@ void aircraft_preview()
     sim_private_camera.the = sim_private_camera.psi = sim_private_camera.phi = 0.0f;
     f.local_x = f.local_y = f.local_z = 0.0f;
     f.theta = 0.0f;
-    float turn = 30.0f * frame_clock;
-    turn = std::isfinite(turn) ? std::fmod(turn, 360.0f) : 0.0f;
-    if (turn < 0.0f) turn += 360.0f;
+    const float turn = UTIL_wrap_floor(30.0f * frame_clock, 360.0f);
     f.psi = f.phi = turn;
 
     BTN_frame2(STYLE_BOX, 667.0f, 166.0f, 957.0f - 667.0f, 428.0f - 166.0f, "");
@@ -262,7 +259,7 @@ void aircraft_preview()
     f.theta = saved[3], f.psi = saved[4], f.phi = saved[5];
 
     if (BTN_push_button(812.0f, 149.0f, 0, 1, LANG_ui_text(249)) &&
-        UI_open_file_browser(BROWSER_OPEN, KIND_AIRCRAFT, pln[0].acf_file_name, pln[0].acf_file_path)) {
+        UI_open_file_browser(MODE_BROWSER_OPEN, KIND_AIRCRAFT, pln[0].acf_file_name, pln[0].acf_file_path)) {
         ACF_load_and_setup(0);
         FLIGHT_init_situation(408, 401);
     }

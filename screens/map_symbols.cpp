@@ -19,6 +19,7 @@
 #include "core/simvars/flightmodel.h"
 #include "core/simvars/screen_settings.h"
 #include "core/texture_slots.h"
+#include "core/units.h"
 #include "flightmodel/flt.h"
 #include "graphics/font.h"
 #include "graphics/ogl_draw.h"
@@ -110,7 +111,7 @@ void navaid_label(float x, float y, int colour, const navaid_record& v, bool cha
 
 void range_rings(float x, float y)
 {
-    const float r = 20.0f * 1852.0f * map_scale;
+    const float r = 20.0f * UNIT.nm_to_mtrs * map_scale;
     OGL_draw_circle(70, x, y, r);
     OGL_draw_string(70, x + 2.0f, y + r + 2.0f, "20 nm", 9999.0f, 100);
     OGL_draw_circle(70, x, y, r / 2.0f);

@@ -19,6 +19,7 @@
 #include "core/reset_registry.h"
 #include "core/screen.h"
 #include "core/simvars.h"
+#include "core/units.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/terrain_query.h"
 #include "graphics/font.h"
@@ -169,7 +170,7 @@ struct cell_colourer {
             } bands[] = {{1000, 212, 226, 175}, {2000, 188, 205, 154}, {3000, 239, 232, 174},
                          {5000, 241, 222, 136}, {7000, 233, 198, 102}};
             for (const auto& band : bands)
-                if (e < band.below_ft * 0.3048f) return colour_rgb(band.r, band.g, band.b);
+                if (e < band.below_ft * UNIT.ft_to_mtrs) return colour_rgb(band.r, band.g, band.b);
             return colour_rgb(223, 175, 72);
         }
         // Type 5: the colour ramp between the loaded tiles' lowest and highest ground.
@@ -886,7 +887,7 @@ void draw_airports(int colour)
     if (app_mode != MODE_OPERATOR_STATION && app_mode != MODE_OPERATOR_AIRPORT) return;
     const airport_record* apt = APT_table_at(chart_airport);
     if (!apt) return;
-    const float d = 10.0f * 1852.0f * map_scale;
+    const float d = 10.0f * UNIT.nm_to_mtrs * map_scale;
     for (const runway_record& r : apt->runways) {
         if (r.number[0] == 'x') continue;
         float x, y;
@@ -1031,7 +1032,7 @@ void draw_scales()
     OGL_draw_line(76, 1.0f, left + 5.0f, bottom + 5.0f, left + 5.0f, top);
     const float zoom = screen_settings.map_zoom;
     const int step = static_cast<int>(std::clamp(std::trunc(10.0f / zoom), 1.0f, 10.0f));
-    const float unit = 1852.0f * map_scale;
+    const float unit = UNIT.nm_to_mtrs * map_scale;
     // The map is scissored to its rectangle: a tick whose line and label lie
     // wholly beyond it shows nothing, nor does any after it.
     constexpr float label_reach = 10.0f;

@@ -25,6 +25,7 @@
 #include "core/geo.h"
 #include "core/input.h"
 #include "core/key_slots.h"
+#include "core/numeric.h"
 #include "core/replay.h"
 #include "core/reset_registry.h"
 #include "core/screen.h"
@@ -32,6 +33,7 @@
 #include "core/simvars.h"
 #include "core/text_util.h"
 #include "core/ui_text.h"
+#include "core/units.h"
 #include "flightmodel/atmosphere.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/runway_label.h"
@@ -162,7 +164,7 @@ float speed_limit_kt(float altitude_m)
 {
     const int planet = sim_graphics_scenery.current_planet == PLANET_MARS ? PLANET_MARS : PLANET_EARTH;
     const float radius = std::max(sim_physics.earth_radius_m + altitude_m, 1.0f);
-    float limit = std::sqrt(std::max(sim_physics.earth_mu, 0.0f) / radius) / 0.51444f;
+    float limit = std::sqrt(std::max(sim_physics.earth_mu, 0.0f) / radius) / UNIT.kts_to_mps;
     const float rho0 = ATMO_density_at_alt(planet, 0.0f);
     const float sigma = rho0 > 0.0f ? std::clamp(ATMO_density_at_alt(planet, altitude_m) / rho0, 0.01f, 1.0f) : 0.01f;
     if (sigma > 0.01f) limit = std::min(limit, 1.5f * pln[0].acf_Vne / std::sqrt(sigma));
@@ -173,13 +175,13 @@ void placement_fields()
 {
     const float w = SCREEN_width(), h = SCREEN_height();
     BTN_digit_field(w - 47.0f, h - 85.0f, &operator_panel.heading_deg, 3, 0, 0.0f, 360.0f, LANG_ui_text(0));
-    float feet = situation_altitude / 0.3048f;
+    float feet = situation_altitude / UNIT.ft_to_mtrs;
     if (BTN_digit_field(w - 77.0f, h - 135.0f, &feet, 6, 0, 0.0f, 999999.0f, LANG_ui_text(1)))
-        situation_altitude = feet * 0.3048f;
-    float knots = situation_speed / 0.51444f;
+        situation_altitude = feet * UNIT.ft_to_mtrs;
+    float knots = situation_speed / UNIT.kts_to_mps;
     if (BTN_digit_field(w - 67.0f, h - 185.0f, &knots, 5, 0, 0.0f, std::min(99999.0f, speed_limit_kt(situation_altitude)),
                         LANG_ui_text(2)))
-        situation_speed = knots * 0.51444f;
+        situation_speed = knots * UNIT.kts_to_mps;
 }
 
 void target_buttons()
@@ -310,9 +312,9 @@ void profile_strip(const map_box& m)
         const runway_record& rw = a->runways[static_cast<size_t>(r)];
         if (rw.number[0] == 'x') continue;
         for (int end = 0; end < 2; ++end) {
-            float d = std::fmod(rw.heading + 180.0f * static_cast<float>(end) - flt[0].psi, 360.0f);
-            if (d > 180.0f) d -= 360.0f;
-            if (d < -180.0f) d += 360.0f;
+            const float turn = rw.heading + 180.0f * static_cast<float>(end) - flt[0].psi;
+            if (!std::isfinite(turn)) continue;   // a heading that is no number is never the nearest
+            const float d = UTIL_wrap_pm180(turn);
             if (std::fabs(d) < best_diff) best_diff = std::fabs(d), best = r, best_end = end;
         }
     }
@@ -327,12 +329,12 @@ void profile_strip(const map_box& m)
     const float X0 = (at_right ? m.right - 15.0f : m.left + 15.0f) + operator_panel.profile_offset * scale;
     const float dir = at_right ? -1.0f : 1.0f;
     OGL_scissor_on(m.left, bottom, m.width(), top - bottom);
-    const float glide_len = 20.0f * 1852.0f;
+    const float glide_len = 20.0f * UNIT.nm_to_mtrs;
     OGL_draw_line(70, 1.0f, X0, bottom, X0 + dir * glide_len * scale, bottom + glide_len * std::tan(3.0f * DEG_TO_RAD_FLOAT) * 6.0f * scale);
-    const int n = static_cast<int>(std::lround(20.0f / (0.3048f * 6.0f * std::max(scale, 1e-9f))));
+    const int n = static_cast<int>(std::lround(20.0f / (UNIT.ft_to_mtrs * 6.0f * std::max(scale, 1e-9f))));
     const int spacing = n < 150 ? 100 : n < 350 ? 200 : n < 750 ? 500 : n < 1500 ? 1000 : n < 3000 ? 2000 : 5000;
     for (int k = 1; k < 40; ++k) {
-        const float y = bottom + static_cast<float>(k * spacing) * 0.3048f * 6.0f * scale;
+        const float y = bottom + static_cast<float>(k * spacing) * UNIT.ft_to_mtrs * 6.0f * scale;
         if (y > top) break;
         OGL_draw_line(76, 0.4f, m.left, y, m.right, y);
         char text[16];

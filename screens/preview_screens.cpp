@@ -20,6 +20,7 @@
 #include "core/frame_clock.h"
 #include "core/geo.h"
 #include "core/input.h"
+#include "core/numeric.h"
 #include "core/random.h"
 #include "core/replay.h"
 #include "core/reset_registry.h"
@@ -28,6 +29,7 @@
 #include "core/simvars.h"
 #include "core/texture_slots.h"
 #include "core/ui_text.h"
+#include "core/units.h"
 #include "flightmodel/flt.h"
 #include "graphics/font.h"
 #include "graphics/ogl_state.h"
@@ -58,12 +60,10 @@ int planet() { return sim_graphics_scenery.current_planet == PLANET_MARS ? PLANE
 // sky and fog colour of these screens.
 const float* sky_colour() { return sky_gradient_table[planet() == PLANET_MARS ? 8 : 0][0]; }
 
-float wrap(float v, float low, float span)
+// Into [low, low + span) by whole spans; what is not finite takes the middle.
+float within(float v, float low, float span)
 {
-    if (!std::isfinite(v)) return low + span / 2.0f;
-    float r = std::fmod(v - low, span);
-    if (r < 0.0f) r += span;
-    return r + low;
+    return std::isfinite(v) ? UTIL_wrap_from(v, low, span) : low + span / 2.0f;
 }
 
 float frame_dt()
@@ -106,11 +106,11 @@ void path_camera_follow(path_view_state& v)
         rate += ((error * 10.0f - rate * 5.0f) - rate) * dt;
         value += rate * dt;
     };
-    follow(v.pitch, v.pitch_rate, wrap(view_orbit_pitch - v.pitch, -PI_FLOAT, TWO_PI_FLOAT));
-    follow(v.heading, v.heading_rate, wrap(view_orbit_heading - v.heading, -PI_FLOAT, TWO_PI_FLOAT));
+    follow(v.pitch, v.pitch_rate, within(view_orbit_pitch - v.pitch, -PI_FLOAT, TWO_PI_FLOAT));
+    follow(v.heading, v.heading_rate, within(view_orbit_heading - v.heading, -PI_FLOAT, TWO_PI_FLOAT));
     follow(v.zoom, v.zoom_rate, screen_settings.preview_zoom - v.zoom);
-    v.pitch = wrap(v.pitch, -PI_FLOAT / 2.0f, PI_FLOAT);
-    v.heading = wrap(v.heading, 0.0f, TWO_PI_FLOAT);
+    v.pitch = within(v.pitch, -PI_FLOAT / 2.0f, PI_FLOAT);
+    v.heading = within(v.heading, 0.0f, TWO_PI_FLOAT);
     if (!std::isfinite(v.zoom) || !std::isfinite(v.zoom_rate)) v.zoom = 1.0f, v.zoom_rate = 0.0f;
     if (!std::isfinite(v.pitch_rate)) v.pitch_rate = 0.0f;
     if (!std::isfinite(v.heading_rate)) v.heading_rate = 0.0f;
@@ -202,7 +202,7 @@ void GLOBE_point_under_mouse(float& lat, float& lon)
     const float w = SCREEN_width(), h = SCREEN_height() - 20.0f;
     const float mx = w > 0.0f ? std::clamp(-90.0f + 180.0f * mouse.mouse_x / w, -90.0f, 90.0f) : 0.0f;
     const float my = h > 0.0f ? std::clamp(-90.0f + 180.0f * mouse.mouse_y / h, -90.0f, 90.0f) : 0.0f;
-    lon = wrap(mx - globe_screen.heading_deg - 90.0f, -180.0f, 360.0f);
+    lon = within(mx - globe_screen.heading_deg - 90.0f, -180.0f, 360.0f);
     lat = std::clamp(globe_screen.pitch_deg + my, -90.0f, 90.0f);
     if (!std::isfinite(lat)) lat = 0.0f;
 }
@@ -234,7 +234,7 @@ void globe_click(float lat, float lon)
     situation_start_record& b = situation_start_state;
     b.latitude = lat_ref + half_lat;
     b.longitude = lon_ref + half_lon;
-    b.elevation = 30000.0f * 0.3048f;
+    b.elevation = 30000.0f * UNIT.ft_to_mtrs;
     b.psi = 0.0f;
     const float rho = sim_physics.rho_sea_level;
     b.groundspeed = pln[0].acf_est_Vs * 4.0f * (rho > 0.0f ? std::sqrt(1.225f / rho) : 1.0f);
@@ -265,8 +265,8 @@ void SETUP_globe()
     set_light(0.25f, 0.75f, light_dir);
 
     const float dt = frame_dt();
-    const float heading_error = wrap(view_orbit_heading * RAD_TO_DEG_FLOAT - g.heading_deg, -180.0f, 360.0f);
-    g.heading_deg = wrap(g.heading_deg + heading_error * dt * 4.0f, -180.0f, 360.0f);
+    const float heading_error = within(view_orbit_heading * RAD_TO_DEG_FLOAT - g.heading_deg, -180.0f, 360.0f);
+    g.heading_deg = within(g.heading_deg + heading_error * dt * 4.0f, -180.0f, 360.0f);
     const float pitch_error = std::clamp(view_orbit_pitch * RAD_TO_DEG_FLOAT - g.pitch_deg, -90.0f, 90.0f);
     g.pitch_deg = std::clamp(g.pitch_deg + (std::isfinite(pitch_error) ? pitch_error : 0.0f) * dt * 4.0f, -90.0f, 90.0f);
 

@@ -2,6 +2,7 @@
 // recording settings, and the credits page.
 #include <cstdint>
 
+#include "core/app_mode.h"
 #include "core/datafile.h"
 #include "core/screen.h"
 #include "core/simvars/operation.h"
@@ -19,7 +20,6 @@ namespace {
 
 constexpr int FRAME_STYLE_BOX = 15;
 constexpr int INNER_NONE = 18;
-constexpr int BROWSER_SAVE = 999;
 constexpr float NO_WRAP = 9999.0f;
 
 void text(float x, float y, int entry)
@@ -82,7 +82,7 @@ void SETUP_movie()
     BTN_digit_field_int(130.0f, 365.0f, &movie_width, 4, 160.0f, 1024.0f, LANG_ui_text(528));
     BTN_digit_field_int(197.0f, 365.0f, &movie_height, 4, 160.0f, 768.0f, LANG_ui_text(529));
     // A file chosen, even the same one again, starts its takes at 1.
-    if (BTN_file_field(35.0f, 321.0f, movie_file_name, movie_file_path, KIND_MOVIE, BROWSER_SAVE, LANG_ui_text(599)))
+    if (BTN_file_field(35.0f, 321.0f, movie_file_name, movie_file_path, KIND_MOVIE, MODE_BROWSER_SAVE, LANG_ui_text(599)))
         movie_take_counter = 0;
 
     if (movie_keys_enabled) {

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "core/app_mode.h"
 #include "core/datafile.h"
 #include "core/file_browser.h"
 #include "core/pilot_prefs.h"
@@ -31,8 +32,6 @@ namespace {
 
 constexpr int STYLE_GROUP = 13;
 constexpr int STYLE_BOX = 15;
-constexpr int BROWSER_OPEN = 998;
-constexpr int BROWSER_SAVE = 999;
 
 }  // namespace
 
@@ -80,7 +79,7 @@ void SETUP_aircraft_paths()
         path[TEXT_SIZE - 1] = 0;   // a path from the preference file is cut at 499
         char name[TEXT_SIZE];
         SETUP_display_name_of_path(path, name);
-        BTN_file_field(55.0f, ys[k], name, path, KIND_AIRCRAFT, BROWSER_OPEN, LANG_ui_text(captions[k]));
+        BTN_file_field(55.0f, ys[k], name, path, KIND_AIRCRAFT, MODE_BROWSER_OPEN, LANG_ui_text(captions[k]));
     }
 
     float(&a)[3] = ss.situation_start_values[0];
@@ -121,7 +120,7 @@ void SETUP_logbook()
     };
     // Opening another logbook saves the current one first; a new one does not.
     if (BTN_push_button(80.0f, 600.0f, 0, 1, LANG_ui_text(289)) &&
-        UI_open_file_browser(BROWSER_OPEN, KIND_LOG, name, path)) {
+        UI_open_file_browser(MODE_BROWSER_OPEN, KIND_LOG, name, path)) {
         LOGBOOK_write();
         take_name();
         LOGBOOK_read();
@@ -129,7 +128,7 @@ void SETUP_logbook()
     UTIL_strcpy(static_cast<const char*>(logbook_path), name);
     UTIL_strcpy(static_cast<const char*>(logbook_path), path);
     if (BTN_push_button(202.0f, 600.0f, 0, 1, LANG_ui_text(290)) &&
-        UI_open_file_browser(BROWSER_SAVE, KIND_LOG, name, path)) {
+        UI_open_file_browser(MODE_BROWSER_SAVE, KIND_LOG, name, path)) {
         take_name();
         LOGBOOK_clear();
     }

@@ -17,6 +17,7 @@
 #include "core/simvars.h"
 #include "core/text_util.h"
 #include "core/ui_text.h"
+#include "core/units.h"
 #include "flightmodel/atmosphere.h"
 #include "flightmodel/flt.h"
 #include "graphics/button.h"
@@ -40,7 +41,6 @@ namespace {
 
 constexpr int STYLE_GROUP = 13;
 constexpr int STYLE_BOX = 15;
-constexpr float FT = 0.3048f;
 
 float finite_or_zero(float v) { return std::isfinite(v) ? v : 0.0f; }
 
@@ -53,13 +53,13 @@ void waves_tab()
     BTN_frame1(9, 144.0f, 118.0f, 44.0f);
     SCREEN_text(54.0f, 165.0f, 4);
     SCREEN_text(60.0f, 115.0f, 5);
-    float amplitude_ft = finite_or_zero(sim_weather.wave_amplitude) / FT;
+    float amplitude_ft = finite_or_zero(sim_weather.wave_amplitude) / UNIT.ft_to_mtrs;
     BTN_digit_field(130.0f, 215.0f, &amplitude_ft, 3, 1, 0.0f, 20.0f, LANG_ui_text(187));
-    sim_weather.wave_amplitude = amplitude_ft * FT;
+    sim_weather.wave_amplitude = amplitude_ft * UNIT.ft_to_mtrs;
     sim_weather.wave_length = sim_weather.wave_amplitude * 12.0f;
-    const float length_ft = sim_weather.wave_length / FT;
+    const float length_ft = sim_weather.wave_length / UNIT.ft_to_mtrs;
     const float speed_kt = 1.34f * std::sqrt(length_ft);
-    sim_weather.wave_speed = speed_kt * 0.514444f;
+    sim_weather.wave_speed = speed_kt * UNIT.kts_to_mps;
     OGL_draw_string_fmt(46, 132.0f, 165.0f, length_ft, 3, 0, 0, 104);
     OGL_draw_string_fmt(46, 132.0f, 115.0f, speed_kt, 3, 0, 0, 104);
     float dir = static_cast<float>(sim_weather.wave_dir);
@@ -96,12 +96,12 @@ void random_weather()
 
     // Visibility from a few hundred metres up to the slider's maximum, in metres.
     const int planet = sim_graphics_scenery.current_planet == PLANET_MARS ? PLANET_MARS : PLANET_EARTH;
-    const float top = max_visibility_nm[planet] * 1852.0f;
+    const float top = max_visibility_nm[planet] * UNIT.nm_to_mtrs;
     const float k = 0.5f + 1.5f * r();
     sim_weather.visibility_reported_m = std::clamp(185.2f + (top - 185.2f) * (1.0f - b * k), 185.2f, top);
 
     sim_weather.temperature_sealevel_c = 40.0f * r() - 10.0f;
-    sim_physics.earth_pressure_p = (0.4f * r() + 29.8f) * 3386.53f;
+    sim_physics.earth_pressure_p = (0.4f * r() + 29.8f) * UNIT.inhg_to_pa;
 }
 
 void storm_radar()
@@ -144,14 +144,14 @@ void weather_tab()
 
     // Wind layer heights in feet, each at least 1000 feet above the one below.
     float h[WIND_LAYERS];
-    for (int i = 0; i < WIND_LAYERS; ++i) h[i] = finite_or_zero(sim_weather.wind_altitude_msl_m[i]) / FT;
+    for (int i = 0; i < WIND_LAYERS; ++i) h[i] = finite_or_zero(sim_weather.wind_altitude_msl_m[i]) / UNIT.ft_to_mtrs;
     BTN_digit_field_auto(490.0f, 675.0f, &h[2], 5, 0, 0, LANG_ui_text(172));
     BTN_digit_field_auto(490.0f, 625.0f, &h[1], 5, 0, 0, LANG_ui_text(173));
     BTN_digit_field_auto(490.0f, 575.0f, &h[0], 5, 0, 0, LANG_ui_text(174));
     if (h[0] < 1000.0f) h[0] = 1000.0f;
     if (h[1] < h[0] + 1000.0f) h[1] = h[0] + 1000.0f;
     if (h[2] < h[1] + 1000.0f) h[2] = h[1] + 1000.0f;
-    for (int i = 0; i < WIND_LAYERS; ++i) sim_weather.wind_altitude_msl_m[i] = h[i] * FT;
+    for (int i = 0; i < WIND_LAYERS; ++i) sim_weather.wind_altitude_msl_m[i] = h[i] * UNIT.ft_to_mtrs;
 
     for (int i = 0; i < WIND_LAYERS; ++i) {
         float* values[5] = {&sim_weather.wind_speed_kt[i], &sim_weather.wind_direction_degt[i],

@@ -15,14 +15,17 @@
 #include "aircraft/acf_struct.h"
 #include "aircraft/wpn_file.h"
 #include "aircraft/wpn_slot.h"
+#include "core/app_mode.h"
 #include "core/datafile.h"
 #include "core/frame_clock.h"
+#include "core/numeric.h"
 #include "core/random.h"
 #include "core/reset_registry.h"
 #include "core/screen.h"
 #include "core/simvars/operation.h"
 #include "core/text_util.h"
 #include "core/ui_text.h"
+#include "core/units.h"
 #include "flightmodel/flt.h"
 #include "graphics/button.h"
 #include "graphics/font.h"
@@ -42,12 +45,8 @@ ORVELL_RESET(SETUP_weight_fuel_reset);
 
 namespace {
 
-constexpr float G = 9.7982788f;
-constexpr float KG_TO_LB = 1.0f / 0.4535925f;
-constexpr float M_TO_FT = 1.0f / 0.3048f;
 constexpr int MAX_TANKS = 3;
 constexpr int MAX_ENGINES = 8;
-constexpr int BROWSER_OPEN = 998;
 
 float finite_or_zero(float v) { return std::isfinite(v) ? v : 0.0f; }
 
@@ -76,8 +75,8 @@ void weights_tab()
     const float top = 1.5f * a.acf_m_max;
 
     float fuel = f.m_fuel1 + f.m_fuel2 + f.m_fuel3;
-    float jato = f.jato_left * a.acf_jato_thrust * a.acf_jato_sfc / 3600.0f / G;
-    const float jato_full = a.acf_jato_dur * a.acf_jato_thrust * a.acf_jato_sfc / 3600.0f / G;
+    float jato = f.jato_left * a.acf_jato_thrust * a.acf_jato_sfc / 3600.0f / UNIT.g_conv;
+    const float jato_full = a.acf_jato_dur * a.acf_jato_thrust * a.acf_jato_sfc / 3600.0f / UNIT.g_conv;
     float weapons = 0.0f;
     for (int s = 0; s < ACF_WPN_SLOTS; ++s) {
         const wpn_slot_record& w = a.acf_wpn_slot[s];
@@ -88,13 +87,13 @@ void weights_tab()
     const int weight_style = f.m_total > a.acf_m_max ? 4 : 2;
 
     char text[TEXT_SIZE];
-    value_text(f.cgz_ref_to_default * M_TO_FT * 12.0f, text);
+    value_text(f.cgz_ref_to_default * UNIT.mtrs_to_ft * 12.0f, text);
     BTN_slider(145.0f, 560.0f, 3, a.acf_cgZ_fwd, a.acf_cgZ_aft, &f.cgz_ref_to_default, 1, LANG_ui_text(339), text);
-    value_text(a.acf_m_empty * KG_TO_LB, text);
+    value_text(a.acf_m_empty * UNIT.kgs_to_lbs, text);
     BTN_slider(145.0f, 510.0f, 2, 0.0f, top, &a.acf_m_empty, 0, LANG_ui_text(340), text);
-    value_text(f.m_fixed * KG_TO_LB, text);
+    value_text(f.m_fixed * UNIT.kgs_to_lbs, text);
     BTN_slider(145.0f, 460.0f, 2, 0.0f, top, &f.m_fixed, 1, LANG_ui_text(341), text);
-    value_text(fuel * KG_TO_LB, text);
+    value_text(fuel * UNIT.kgs_to_lbs, text);
     const bool fuel_changed = BTN_slider(145.0f, 410.0f, 2, 0.0f, top, &fuel, 1, LANG_ui_text(342), text) != 0;
     fuel = std::clamp(finite_or_zero(fuel), 0.0f, std::max(a.acf_m_fuel_tot, 0.0f));
 
@@ -107,17 +106,17 @@ void weights_tab()
         *tanks[k] = std::clamp(finite_or_zero(*tanks[k]), 0.0f, std::max(a.acf_m_fuel_tot * a.acf_tank_rat[k], 0.0f));
     }
 
-    value_text(jato * KG_TO_LB, text);
+    value_text(jato * UNIT.kgs_to_lbs, text);
     if (jato_full > 0.1f) BTN_slider(145.0f, 210.0f, 2, 0.0f, top, &jato, 1, LANG_ui_text(343), text);
     jato = std::clamp(finite_or_zero(jato), 0.0f, std::max(jato_full, 0.0f));
 
-    value_text(f.m_jettison * KG_TO_LB, text);
+    value_text(f.m_jettison * UNIT.kgs_to_lbs, text);
     if (a.acf_m_jettison > 0.1f) BTN_slider(145.0f, 160.0f, 2, 0.0f, top, &f.m_jettison, 1, LANG_ui_text(344), text);
     f.m_jettison = std::clamp(finite_or_zero(f.m_jettison), 0.0f, std::max(a.acf_m_jettison, 0.0f));
 
-    value_text(f.m_total * KG_TO_LB, text);
+    value_text(f.m_total * UNIT.kgs_to_lbs, text);
     BTN_slider(145.0f, 110.0f, weight_style, 0.0f, top, &f.m_total, 0, LANG_ui_text(345), text);
-    value_text(a.acf_m_max * KG_TO_LB, text);
+    value_text(a.acf_m_max * UNIT.kgs_to_lbs, text);
     BTN_slider(145.0f, 60.0f, weight_style, 0.0f, top, &a.acf_m_max, 0, LANG_ui_text(346), text);
 
     BTN_frame1(9, 521.0f, 413.0f, 55.0f);
@@ -134,19 +133,17 @@ void weights_tab()
         for (int k = 0; k < tank_count; ++k) *tanks[k] = fuel * a.acf_tank_rat[k];
 
     if (a.acf_jett_is_slung) {
-        float len_ft = finite_or_zero(f.jett_len) * M_TO_FT;
+        float len_ft = finite_or_zero(f.jett_len) * UNIT.mtrs_to_ft;
         BTN_digit_field(580.0f, 142.0f, &len_ft, 3, 0, 5.0f, 500.0f, LANG_ui_text(189));
-        f.jett_len = len_ft / M_TO_FT;
+        f.jett_len = len_ft / UNIT.mtrs_to_ft;
     }
 }
 
-// Wraps degrees into [low, low + 360).
-float wrap(float v, float low)
+// Degrees into [low, low + 360) by whole turns; what is not finite becomes 0
+// (or low when that is above 0).
+float turned(float v, float low)
 {
-    if (!std::isfinite(v)) return low < 0.0f ? 0.0f : low;
-    float r = std::fmod(v - low, 360.0f);
-    if (r < 0.0f) r += 360.0f;
-    return r + low;
+    return std::isfinite(v) ? UTIL_wrap_from(v, low, 360.0f) : (low < 0.0f ? 0.0f : low);
 }
 
 void weapon_preview(float w, float h)
@@ -170,13 +167,13 @@ void weapon_preview(float w, float h)
     if (settled && frame_clock >= p.next_change_time) {
         const float u = static_cast<float>(UTIL_rand()) / 32767.0f;
         const float sign = UTIL_rand() % 2 == 0 ? 1.0f : -1.0f;
-        if (u >= 0.5f) p.roll_target = wrap(p.roll_target + 90.0f * sign, -180.0f);
-        else p.heading_target = wrap(p.heading_target + 180.0f * sign, 0.0f);
+        if (u >= 0.5f) p.roll_target = turned(p.roll_target + 90.0f * sign, -180.0f);
+        else p.heading_target = turned(p.heading_target + 180.0f * sign, 0.0f);
     }
     if (!settled) p.next_change_time = frame_clock + 1.0f;
     const float limit = 30.0f * finite_or_zero(sim_operation_misc.frame_rate_period);
-    p.heading = wrap(p.heading + std::clamp(0.1f * (p.heading_target - p.heading), -limit, limit), 0.0f);
-    p.roll = wrap(p.roll + std::clamp(0.1f * (p.roll_target - p.roll), -limit, limit), -180.0f);
+    p.heading = turned(p.heading + std::clamp(0.1f * (p.heading_target - p.heading), -limit, limit), 0.0f);
+    p.roll = turned(p.roll + std::clamp(0.1f * (p.roll_target - p.roll), -limit, limit), -180.0f);
 
     wpn_slot_record& wpn = pln[0].acf_wpn_slot[s];
     wpn.wpn_pos[0] = wpn.wpn_pos[1] = 0.0f;
@@ -212,7 +209,7 @@ void weapons_tab()
         } else if (BTN_push_button(x0 + 72.0f, y0 + 303.0f, 0, 1, LANG_ui_text(616))) {
             load_weapon(s, path);
         }
-        if (BTN_file_field(x0 + 159.0f, y0 + 299.0f, name, path, KIND_WEAPON, BROWSER_OPEN, LANG_ui_text(617)))
+        if (BTN_file_field(x0 + 159.0f, y0 + 299.0f, name, path, KIND_WEAPON, MODE_BROWSER_OPEN, LANG_ui_text(617)))
             load_weapon(s, path);
     }
     weapon_preview(w, h);

@@ -62,16 +62,6 @@ bool tick(int k) { return interval_ticks[k] != 0; }
 bool slot_on(int s) { return s >= 0 && s < NET_SLOT_COUNT && net_slot_enabled[s] != 0; }
 bool slot_live(int s) { return slot_on(s) && net_slot_valid[s] != 0; }
 
-// Brings a value into [-half, half] by steps of 2 x half.
-double wrap_symmetric(double v, double half)
-{
-    if (!std::isfinite(v)) return 0.0;
-    const double span = 2.0 * half;
-    if (v > half) v -= span * std::ceil((v - half) / span);
-    if (v < -half) v += span * std::ceil((-half - v) / span);
-    return v;
-}
-
 int planes_to_run()
 {
     const int n = PLUGIN_call_num_planes(sim_graphics_settings.draw_aircrafts, 0);
@@ -229,8 +219,8 @@ float velocity_at_plane(flt_struct& f)
     const int p = planet_index();
     const double c_lat = static_cast<double>(lat_ref) + reference_lat_offset[p];
     const double c_lon = static_cast<double>(lon_ref) + reference_lon_offset[p];
-    const double d_lat = wrap_symmetric(f.latitude - c_lat, 90.0);
-    const double d_lon = wrap_symmetric(f.longitude - c_lon, 180.0);
+    const double d_lat = UTIL_wrap_between(f.latitude - c_lat, -90.0, 90.0);
+    const double d_lon = UTIL_wrap_pm180(f.longitude - c_lon);
     // The frame mirrored about the centre: centred on C - D.
     const double m_lat = c_lat - d_lat;
     const double m_lon = c_lon - d_lon;
@@ -255,8 +245,8 @@ void plane_positions()
         GEO_local_to_latlon(f.latitude, f.longitude, f.elevation, f.local_x, f.local_y, f.local_z);
         if (i != 0) continue;
 
-        f.latitude = static_cast<float>(wrap_symmetric(f.latitude, 90.0));
-        f.longitude = static_cast<float>(wrap_symmetric(f.longitude, 180.0));
+        f.latitude = static_cast<float>(UTIL_wrap_between(static_cast<double>(f.latitude), -90.0, 90.0));
+        f.longitude = static_cast<float>(UTIL_wrap_pm180(static_cast<double>(f.longitude)));
         const float v = velocity_at_plane(f);
         if (!origin_held_by_network) SCENE_recenter_origin(f.latitude, f.longitude);
         f.h_ind = f.elevation + (sim_cockpit_misc.barometer_setting - sim_physics.earth_pressure_p * UNIT_PA_TO_INHG_SHORT) *

@@ -48,16 +48,6 @@ constexpr int KEY_FILE_VERSION = 2;
 // ---------------------------------------------------------------------------
 // Helpers.
 
-// Into [0, span): one full turn wraps to 0.
-float wrap_open(float v, float span)
-{
-    if (!std::isfinite(v)) return 0.0f;
-    v = std::fmod(v, span);
-    if (v < 0.0f) v += span;
-    if (v >= span) v = 0.0f;
-    return v;
-}
-
 // A slot that holds no key (0: no key file was read; 255: past the end of a
 // short key file) matches nothing, so a 0 or 255 passed by another input
 // source or a peer cannot run every command left without a key.
@@ -241,8 +231,8 @@ void special_key(int key)
         const float pitch_lo = -0.45f * PI_FLOAT, pitch_hi = 0.45f * PI_FLOAT;
         if (is_up(key)) view_orbit_pitch = UTIL_clamp_nan_low(view_orbit_pitch + s * f, pitch_lo, pitch_hi);
         if (is_down(key)) view_orbit_pitch = UTIL_clamp_nan_low(view_orbit_pitch - s * f, pitch_lo, pitch_hi);
-        if (is_left(key)) view_orbit_heading = wrap_open(view_orbit_heading + s * f, 2.0f * PI_FLOAT);
-        if (is_right(key)) view_orbit_heading = wrap_open(view_orbit_heading - s * f, 2.0f * PI_FLOAT);
+        if (is_left(key)) view_orbit_heading = UTIL_wrap_open(view_orbit_heading + s * f, 2.0f * PI_FLOAT);
+        if (is_right(key)) view_orbit_heading = UTIL_wrap_open(view_orbit_heading - s * f, 2.0f * PI_FLOAT);
         last_view_key_time = frame_clock;
     }
 
@@ -374,23 +364,23 @@ void parking_brake(int, key_context&) { brake_toggle(1.0f); }
 void clock_step(int d, key_context&)
 {
     float& t = sim_time.zulu_time_sec;
-    t = wrap_open(t + 240.0f * d, 86400.0f);
+    t = UTIL_wrap_open(t + 240.0f * d, 86400.0f);
 }
 void target_step(int d, key_context&) { step_target_index(d); }
 void heading_bug(int d, key_context& k)
 {
     float& v = sim_cockpit_autopilot.heading_mag;
-    v = wrap_open(v + d * k.steps().degrees, 360.0f);
+    v = UTIL_wrap_open(v + d * k.steps().degrees, 360.0f);
 }
 void nav1_course(int d, key_context& k)
 {
     float& v = sim_cockpit_radios.nav1_obs_degm;
-    v = wrap_open(v + d * k.steps().degrees, 360.0f);
+    v = UTIL_wrap_open(v + d * k.steps().degrees, 360.0f);
 }
 void nav2_course(int d, key_context& k)
 {
     float& v = sim_cockpit_radios.nav2_obs_degm;
-    v = wrap_open(v + d * k.steps().degrees, 360.0f);
+    v = UTIL_wrap_open(v + d * k.steps().degrees, 360.0f);
 }
 void barometer(int d, key_context& k)
 {

@@ -9,6 +9,7 @@
 
 #include "core/constants.h"
 #include "core/geo.h"
+#include "core/numeric.h"
 #include "core/simvars/graphics.h"
 #include "core/units.h"
 #include "flightmodel/flt.h"
@@ -33,7 +34,7 @@ struct position {
 double distance_sq(const position& from, const runway_record& r)
 {
     const double dlat = r.lat - from.lat;
-    const double dlon = std::remainder(r.lon - from.lon, 360.0) * std::cos(from.lat * DEG_TO_RAD_DOUBLE);
+    const double dlon = UTIL_wrap_nearest(r.lon - from.lon, 360.0) * std::cos(from.lat * DEG_TO_RAD_DOUBLE);
     return dlat * dlat + dlon * dlon;
 }
 
@@ -45,8 +46,9 @@ position reference_point()
     const double lat0 = lat_ref, lon0 = lon_ref;
     const double height = 2.0 * reference_lat_offset[p], width = 2.0 * reference_lon_offset[p];
     const double lat = flt[0].latitude;
-    const double east = std::remainder(static_cast<double>(flt[0].longitude) - lon0, 360.0);
-    const bool in_area = std::isfinite(lat) && std::isfinite(east) && lat >= lat0 && lat <= lat0 + height &&
+    const double lon = flt[0].longitude;
+    const double east = UTIL_wrap_nearest(lon - lon0, 360.0);
+    const bool in_area = std::isfinite(lat) && std::isfinite(lon) && lat >= lat0 && lat <= lat0 + height &&
                          east >= 0.0 && east <= width;
     if (in_area) return {lat, flt[0].longitude};
     return {lat0 + 0.5 * height, lon0 + 0.5 * width};

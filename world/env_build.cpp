@@ -13,6 +13,7 @@
 #include "core/random.h"
 #include "core/simvars/graphics.h"
 #include "core/text_util.h"
+#include "core/units.h"
 #include "flightmodel/terrain_query.h"
 #include "graphics/ogl_tex.h"
 #include "world/apt_scene.h"
@@ -29,7 +30,6 @@ bool env_tile_refused = false;
 
 namespace {
 
-constexpr double DEG = 0.017453292519943278;
 constexpr int32_t LANDUSE_URBAN = 1;
 constexpr int32_t LANDUSE_CITY = 80;         // 80..83 the city, 84 the city under an airport
 constexpr int32_t LANDUSE_CITY_CORE = 81;
@@ -83,25 +83,8 @@ void set_plain_corners(int i, int j)
 // Compass heading (0 toward -z, 90 toward +x) of a step, 0..360 degrees.
 float heading_of(float dx, float dz)
 {
-    float h = static_cast<float>(std::atan2(static_cast<double>(dx), -static_cast<double>(dz)) / DEG);
-    if (h < 0.0f) h += 360.0f;
-    if (h >= 360.0f) h -= 360.0f;
-    return h;
-}
-
-float wrap_180(float a)
-{
-    a = std::fmod(a, 360.0f);
-    if (a > 180.0f) a -= 360.0f;
-    if (a < -180.0f) a += 360.0f;
-    return a;
-}
-
-float wrap_360(float a)
-{
-    a = std::fmod(a, 360.0f);
-    if (a < 0.0f) a += 360.0f;
-    return a;
+    const float h = static_cast<float>(std::atan2(static_cast<double>(dx), -static_cast<double>(dz)) / DEG_TO_RAD_DOUBLE);
+    return UTIL_wrap_open(h, 360.0f);
 }
 
 float horizontal2(const segment_point& a, const segment_point& b)
@@ -195,8 +178,8 @@ void set_rotated_corners(int i, int j, const landuse_fields& f)
     for (int n = 0; n < 8; ++n) out[n] = s[n] * k;
 }
 
-// Step 2: pushes P away from the line A..B while it lies on the near side;
-// (sx, sz) is the nudge.
+// Untangling folded points: pushes P away from the line A..B while it lies on
+// the near side; (sx, sz) is the nudge.
 void push_off_line(terrain_vertex& p, const terrain_vertex& a, const terrain_vertex& b, float sx, float sz)
 {
     const float dx = b.x - a.x, dz = b.z - a.z;
@@ -559,9 +542,9 @@ void finish_list(int kind, int i, int j, std::vector<segment_point>& list, std::
         const float L = std::clamp(dist, 1.0f, 99999.9f);
         const float h2 = heading_of(nx.x - s.x, nx.z - s.z);
         const float h1 = heading_of(s.x - pv.x, s.z - pv.z);
-        const float t = std::clamp(wrap_180(h2 - h1), -135.0f, 135.0f);
-        const float m = wrap_360(h1 + t * 0.5f) * static_cast<float>(DEG);
-        const float c = std::cos(t * 0.5f * static_cast<float>(DEG));
+        const float t = std::clamp(UTIL_wrap_pm180(h2 - h1), -135.0f, 135.0f);
+        const float m = UTIL_wrap_floor(h1 + t * 0.5f, 360.0f) * static_cast<float>(DEG_TO_RAD_DOUBLE);
+        const float c = std::cos(t * 0.5f * static_cast<float>(DEG_TO_RAD_DOUBLE));
         offsets[p] = {width * std::cos(m) / c, width * std::sin(m) / c};
         s.edge_x = s.x + offsets[p][0];
         s.edge_y = s.y;
@@ -577,7 +560,7 @@ void finish_list(int kind, int i, int j, std::vector<segment_point>& list, std::
         s.heading_deg = h2;
         if (kind <= 2 && L > 1.0f) {
             const float slope = std::atan((nx.y - s.y) / L);
-            const float hr = h2 * static_cast<float>(DEG);
+            const float hr = h2 * static_cast<float>(DEG_TO_RAD_DOUBLE);
             s.w9 = -std::sin(slope) * std::sin(hr);
             s.w10 = std::cos(slope);
             s.w11 = std::sin(slope) * std::cos(hr);
@@ -692,7 +675,7 @@ void ENV_build_object(const env_tile_window& w, int32_t type, float lat, float l
     }
     float x, y, z;
     GEO_latlon_to_local(x, y, z, lat, lon, 0.0);
-    const float height_m = value * 0.3048f;
+    const float height_m = value * UNIT.ft_to_mtrs;
     switch (type) {
     case 2: {
         int kind = 2;

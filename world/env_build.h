@@ -24,27 +24,28 @@ extern bool env_tile_refused;
 // the points renumbered to custom textures.
 void ENV_build_begin(const env_tile_window& w);
 
-// Step 1. One grid record of a file: point (row0 + i, col0 + j) at (lat, lon,
+// One grid record of a file: point (row0 + i, col0 + j) at (lat, lon,
 // elevation) with its land-use word. Refuses a point outside its tile and a
 // land-use type that names no texture (fatal alerts naming the file).
 void ENV_build_grid_record(const env_tile_window& w, int i, int j, double lat, double lon, double elevation_m,
                            int32_t landuse_word);
-// Step 1 without a file: water and plain texture corners over the window.
+// The grid of a tile without a file: water and plain texture corners over the
+// window.
 void ENV_build_default_window(const env_tile_window& w);
 // Every window point must lie inside the loaded area widened by a tenth.
 void ENV_build_check_window(const env_tile_window& w);
-// Step 2, untangling of folded points, then with a file steps 3 to 5: city
-// land use (Earth), water cells flattened, the ground flattened under the
-// runways of the nearby airports.
+// The terrain once the grid is in: folded points untangled, then, for a tile
+// read from a file, city land use (Earth), water cells flattened and the
+// ground flattened under the runways of the nearby airports.
 void ENV_build_terrain(const env_tile_window& w, bool file);
 
-// Step 6. One object record.
+// One object record.
 void ENV_build_object(const env_tile_window& w, int32_t type, float lat, float lon, float value, const char* name);
 
-// Steps 7 and 8. One point of section `kind`, then the finishing of a section
+// One point of section `kind`, then the finishing of a section
 // once its last point is in.
 void ENV_build_segment_point(const env_tile_window& w, int kind, double lat, double lon, bool chain_end);
 void ENV_build_finish_section(const env_tile_window& w, int kind);
 
-// Step 9. The tile's custom texture names (500 of 150 bytes, each terminated).
+// The tile's custom texture names (500 of 150 bytes, each terminated).
 void ENV_build_custom_textures(const env_tile_window& w, const char (*names)[ENV_NAME_BYTES]);

@@ -15,6 +15,7 @@
 #include <cstring>
 
 #include "core/alert.h"
+#include "core/numeric.h"
 #include "core/text_util.h"
 
 // Thrown when a fatal alert returned to its caller (it never does in the
@@ -115,19 +116,5 @@ private:
 
 // Brings a heading into 0..360 by adding or subtracting whole turns: one
 // below 0 ends in [0, 360), one above 360 in (0, 360], so 720 gives 360. A
-// value that is not a number stays as it is; an infinite one becomes 0. Huge
-// values are reduced in one step.
-inline float nav_wrap_heading(float h)
-{
-    if (std::isnan(h)) return h;
-    if (std::isinf(h)) return 0.0f;
-    if (h > 36000.0f || h < -36000.0f) {
-        const bool positive = h > 0.0f;
-        h = static_cast<float>(std::fmod(static_cast<double>(h), 360.0));
-        // Subtracting whole turns stops at 360, not at 0.
-        if (positive && h == 0.0f) h = 360.0f;
-    }
-    while (h < 0.0f) h += 360.0f;
-    while (h > 360.0f) h -= 360.0f;
-    return h;
-}
+// value that is not a number stays as it is; an infinite one becomes 0.
+inline float nav_wrap_heading(float h) { return std::isnan(h) ? h : UTIL_wrap_closed(h, 360.0f); }

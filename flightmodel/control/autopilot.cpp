@@ -29,7 +29,7 @@ int AP_receiver_index(int32_t hsi_selector)
 
 namespace {
 
-constexpr float MACH_SWITCH_HEIGHT_M = CTL_FT_TO_M * 28000.0f;
+constexpr float MACH_SWITCH_HEIGHT_M = UNIT.ft_to_mtrs * 28000.0f;
 constexpr float STANDARD_RATE_RAD = 3.0f * DEG_TO_RAD_FLOAT;   // 3 degrees per second
 
 bool entered(int32_t now, int32_t before, int32_t mode) { return now == mode && before != mode; }
@@ -72,22 +72,22 @@ void mode_entries(const acf_struct& a, flt_struct& f)
         pitch_speed_entry = vertical_entry = true;
     }
     if (entered(alt, alt_before, AP_VERTICAL_SPEED)) {
-        ap.vertical_velocity = f.vh_ind * CTL_MPS_TO_FPM;
+        ap.vertical_velocity = f.vh_ind * UNIT.mps_to_fpm;
         vertical_entry = true;
     }
     if (entered(alt, alt_before, AP_ALTITUDE_HOLD)) {
         ap.current_altitude = ap.altitude;
-        if (!a.acf_ap_keep_altitude) ap.current_altitude = f.h_ind * CTL_M_TO_FT;
-        ap.vertical_velocity = UTIL_max(500.0f, std::fabs(f.vh_ind * CTL_MPS_TO_FPM));
+        if (!a.acf_ap_keep_altitude) ap.current_altitude = f.h_ind * UNIT.mtrs_to_ft;
+        ap.vertical_velocity = UTIL_max(500.0f, std::fabs(f.vh_ind * UNIT.mps_to_fpm));
         if (alt_before == AP_LEVEL_CHANGE)
-            nudge_throttles(a, f, -0.05f * (ap.current_altitude * CTL_FT_TO_M >= f.h_ind ? 1.0f : -1.0f));
+            nudge_throttles(a, f, -0.05f * (ap.current_altitude * UNIT.ft_to_mtrs >= f.h_ind ? 1.0f : -1.0f));
         vertical_entry = true;
     }
     if (entered(alt, alt_before, AP_LEVEL_CHANGE)) {
         ap.current_altitude = ap.altitude;
         capture_speed(a, f);
         if (alt_before == AP_ALTITUDE_HOLD)
-            nudge_throttles(a, f, 0.05f * (ap.current_altitude * CTL_FT_TO_M >= f.h_ind ? 1.0f : -1.0f));
+            nudge_throttles(a, f, 0.05f * (ap.current_altitude * UNIT.ft_to_mtrs >= f.h_ind ? 1.0f : -1.0f));
         pitch_speed_entry = vertical_entry = true;
     }
     if (entered(alt, alt_before, AP_PITCH_HOLD)) {
@@ -119,7 +119,7 @@ void captures(const flt_struct& f, int receiver)
         ap.vnav_mode = AP_GLIDESLOPE_CAPTURED;
         ap.altitude_mode = AP_OFF;
     }
-    if (ap.altitude_mode == AP_LEVEL_CHANGE && std::fabs(ap.current_altitude * CTL_FT_TO_M - f.h_ind) < 50.0f) {
+    if (ap.altitude_mode == AP_LEVEL_CHANGE && std::fabs(ap.current_altitude * UNIT.ft_to_mtrs - f.h_ind) < 50.0f) {
         ap.altitude_mode = AP_ALTITUDE_HOLD;
         ap.airspeed_mode = AP_AUTOTHROTTLE;
     }
@@ -130,7 +130,7 @@ void speed_units(const flt_struct& f)
 {
     sim_cockpit_autopilot_block& ap = sim_cockpit_autopilot;
     const float root_sigma = clamp_or(std::sqrt(UTIL_max(sim_weather.sigma, 0.0f)), 0.01f, 1.0f, 1.0f);
-    const float factor = sim_weather.speed_of_sound_ms * CTL_MPS_TO_KT * root_sigma;
+    const float factor = sim_weather.speed_of_sound_ms * UNIT.mps_to_kts * root_sigma;
     if (!(factor > 0.0f) || !std::isfinite(factor)) return;   // no speed of sound yet: keep the unit
     if (!ap.airspeed_is_mach && f.local_y > MACH_SWITCH_HEIGHT_M) {
         ap.airspeed_is_mach = 1;
@@ -191,7 +191,7 @@ void lateral_law(const acf_struct& a, const flt_struct& f, const control_gains& 
         s.psi_before = f.psi;
         s.hdef_before = hdef;
     }
-    const float turn_rate = wrap_180(f.psi - s.psi_before) * inv_dt;   // across north too
+    const float turn_rate = UTIL_wrap_pm180(f.psi - s.psi_before) * inv_dt;   // across north too
     const float hdef_rate = (hdef - s.hdef_before) * inv_dt;
     s.psi_before = f.psi;
     s.hdef_before = hdef;
@@ -207,16 +207,18 @@ void lateral_law(const acf_struct& a, const flt_struct& f, const control_gains& 
         target = gyro_hdg - 0.5f * f.phi - f.P;
     } else if (ap.heading_mode == AP_HEADING_HOLD) {
         target = ap.heading_mag;
-        input = wrap_180(ap.heading_mag - gyro_hdg) - 10.0f * turn_rate;   // the short way round
+        // The short way round.
+        input = UTIL_wrap_pm180(ap.heading_mag - gyro_hdg) - 10.0f * turn_rate;
     } else {   // the course captured
         const float b = ap.backcourse_on ? -1.0f : 1.0f;
         const float intercept = clamp_or((20.0f * hdef_rate + hdef) * 5.0f * b, -30.0f, 30.0f, 0.0f);
-        target = wrap_360(radio.nav1_course_degt[receiver] + sim_flightmodel_position.magnetic_variation + intercept +
-                          (ap.backcourse_on ? 180.0f : 0.0f));
+        target = UTIL_wrap_floor(radio.nav1_course_degt[receiver] + sim_flightmodel_position.magnetic_variation +
+                                     intercept + (ap.backcourse_on ? 180.0f : 0.0f),
+                                 360.0f);
         input = intercept;
     }
     s.heading_integral = clamp_or(s.heading_integral + input * dt * fade * 0.05f, -30.0f, 30.0f, 0.0f);
-    const float error = wrap_180(target + s.heading_integral - gyro_hdg - turn_rate);
+    const float error = UTIL_wrap_pm180(target + s.heading_integral - gyro_hdg - turn_rate);
     const float bank_limit =
         UTIL_clamp(std::atan(f.groundspeed / UNIT.g_conv * STANDARD_RATE_RAD) * RAD_TO_DEG_FLOAT, 0.0f, 25.0f);
     if (!sim_operation_override.override_flightdir) ap.flight_director_roll = UTIL_clamp(error, -bank_limit, bank_limit);
@@ -260,10 +262,10 @@ void vertical_law(const acf_struct& a, flt_struct& f, const control_gains& gains
     } else {
         float w = 0.0f;   // climb rate wanted, m/s
         if (ap.altitude_mode == AP_VERTICAL_SPEED) {
-            w = ap.vertical_velocity * CTL_FPM_TO_MPS;
+            w = ap.vertical_velocity * UNIT.fpm_to_mps;
         } else if (ap.altitude_mode == AP_ALTITUDE_HOLD) {
-            const float limit = std::fabs(ap.vertical_velocity * CTL_FPM_TO_MPS);
-            w = UTIL_clamp((ap.current_altitude * CTL_FT_TO_M - f.h_ind) * 0.1f, -limit, limit);
+            const float limit = std::fabs(ap.vertical_velocity * UNIT.fpm_to_mps);
+            w = UTIL_clamp((ap.current_altitude * UNIT.ft_to_mtrs - f.h_ind) * 0.1f, -limit, limit);
         }
         if (ap.vnav_mode == AP_GLIDESLOPE_CAPTURED) {
             const float b = ap.backcourse_on ? -1.0f : 1.0f;

@@ -1,20 +1,12 @@
 // Small arithmetic shared by the stages of the control step: the clamps with
-// a neutral value for numbers that are not numbers, angle wraps, the frame
-// period's reciprocal and the unit factors the control laws are written with.
+// a neutral value for numbers that are not numbers and the frame period's
+// reciprocal. The control laws take their unit factors from core/units.h.
 #pragma once
 
 #include <cmath>
 
 #include "core/numeric.h"
 #include "core/units.h"
-
-// The factors as the control laws are written (rounded as the laws give them).
-constexpr float CTL_KT_TO_MPS = UNIT_KTS_TO_MPS_SHORT;
-constexpr float CTL_MPS_TO_KT = 1.943844f;
-constexpr float CTL_M_TO_FT = 3.28084f;
-constexpr float CTL_FT_TO_M = UNIT.ft_to_mtrs;
-constexpr float CTL_MPS_TO_FPM = 196.85f;
-constexpr float CTL_FPM_TO_MPS = 0.00508f;
 
 // UTIL_clamp, except that a value that is not a number becomes `neutral`:
 // a bad value from a plug-in, the network or a file never travels on.
@@ -25,26 +17,6 @@ inline float clamp_or(float x, float lo, float hi, float neutral)
 
 // A finite value as it is, anything else as `neutral`.
 inline float finite_or(float x, float neutral) { return std::isfinite(x) ? x : neutral; }
-
-// Into -180..180, as repeated steps of 360 would bring it; a value that is
-// not finite becomes 0.
-inline float wrap_180(float a)
-{
-    if (!std::isfinite(a)) return 0.0f;
-    a = std::fmod(a, 360.0f);
-    if (a > 180.0f) a -= 360.0f;
-    else if (a < -180.0f) a += 360.0f;
-    return a;
-}
-
-// Into 0..360 the same way.
-inline float wrap_360(float a)
-{
-    if (!std::isfinite(a)) return 0.0f;
-    a = std::fmod(a, 360.0f);
-    if (a < 0.0f) a += 360.0f;
-    return a;
-}
 
 // 1 / dt, or 0 when the frame period is not positive (rates then read 0).
 inline float per_second(float dt) { return dt > 0.0f ? 1.0f / dt : 0.0f; }

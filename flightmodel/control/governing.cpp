@@ -299,7 +299,7 @@ void GOV_auto_slats_and_gear(int p)
     const acf_struct& a = pln[p];
     flt_struct& f = flt[p];
     if (a.acf_slatEQ && !FLT_slot_failed(p, FAIL_SLOT_SLATS) && a.acf_autoslatEQ &&
-        f.indicated_airspeed > CTL_MPS_TO_KT * a.acf_est_Vs * 0.25f) {
+        f.indicated_airspeed > UNIT.mps_to_kts * a.acf_est_Vs * 0.25f) {
         for (int n = FIRST_WING_PART; n <= LAST_AUTO_SLAT_PART; ++n) {
             if (!wing_part_present(p, n) || !(std::fabs(a.acf_dihednow[n]) < 45.0f)) continue;
             if (f.alpha_el[n * ALPHA_VALUES_PER_PART] > a.acf_alpha_max[n] - 5.0f) f.slatrat = 1.0f;

@@ -199,7 +199,7 @@ void INPUT_auto_flight(int p)
     sim_joystick_block& joy = sim_joystick;
     pilot_input_state& s = pilot_inputs;
     const float dt = sim_operation_misc.frame_rate_period;
-    const float terrain_ft = terrain_height_m * CTL_M_TO_FT;
+    const float terrain_ft = terrain_height_m * UNIT.mtrs_to_ft;
 
     if (f.y_agl < 10.0f) {
         ap.airspeed_mode = AP_OFF;
@@ -208,12 +208,12 @@ void INPUT_auto_flight(int p)
         float runway_heading = 0.0f;
         if (traffic_runway_heading(runway_heading))
             ap.heading_mag = sim_flightmodel_position.magnetic_variation + runway_heading;
-        ap.vertical_velocity = f.vh_ind * CTL_MPS_TO_FPM;
+        ap.vertical_velocity = f.vh_ind * UNIT.mps_to_fpm;
         ap.current_altitude = terrain_ft + 1000.0f;
         s.heading_timer = s.altitude_timer = frame_clock + 10.0f;
         joy.yolk_pitch_ratio = 0.2f;
         // Steer the shorter way round to the runway heading.
-        joy.yolk_heading_ratio = (wrap_180(ap.heading_mag - f.magpsi) - f.R * 0.1f) * 0.5f;
+        joy.yolk_heading_ratio = (UTIL_wrap_pm180(ap.heading_mag - f.magpsi) - f.R * 0.1f) * 0.5f;
         f.elv_trim = 0.0f;
         f.parkbrake = 0.0f;
         f.flaprqst = 0.33f;
@@ -236,11 +236,11 @@ void INPUT_auto_flight(int p)
         const float ias = f.indicated_airspeed;
         s.auto_throttle_ratio *= ias > a.acf_Vno ? 1.0f - 0.1f * dt : 1.0f + 0.1f * dt;
         s.auto_throttle_ratio = clamp_or(s.auto_throttle_ratio, 0.0f, 1.0f, 1.0f);
-        ap.vertical_velocity = CTL_KT_TO_MPS * f.groundspeed * CTL_MPS_TO_FPM * 0.25f;
-        if (f.y_agl > 50.0f && f.h_ind < ap.current_altitude * CTL_FT_TO_M && ias * CTL_KT_TO_MPS < 2.0f * a.acf_est_Vs &&
+        ap.vertical_velocity = UNIT.kts_to_mps * f.groundspeed * UNIT.mps_to_fpm * 0.25f;
+        if (f.y_agl > 50.0f && f.h_ind < ap.current_altitude * UNIT.ft_to_mtrs && ias * UNIT.kts_to_mps < 2.0f * a.acf_est_Vs &&
             s.auto_throttle_ratio > 0.99f) {
             // Climbing slowly at full power: climb less, the closer to the stall.
-            const float vs_kt = CTL_MPS_TO_KT * a.acf_est_Vs;
+            const float vs_kt = UNIT.mps_to_kts * a.acf_est_Vs;
             const float share = vs_kt != 0.0f ? UTIL_clamp((ias - vs_kt) / vs_kt, 0.0f, 1.0f) : 0.5f;
             ap.vertical_velocity *= share;
         }
@@ -312,7 +312,7 @@ control_gains INPUT_stick_shaping(int p)
 
     // The laws soften with the square of the speed above twice the stall speed;
     // without a stall speed they keep full gain.
-    const float speed_mps = CTL_KT_TO_MPS * f.indicated_airspeed;
+    const float speed_mps = UNIT.kts_to_mps * f.indicated_airspeed;
     if (a.acf_has_collective_rotor) {
         out.g = 1.0f;
         out.k = 0.25f;

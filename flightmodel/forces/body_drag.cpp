@@ -91,8 +91,7 @@ void supersonic_coeffs(int part, float mach, float aoa, float slip, float* cv, f
             const float dz = UTIL_clamp(0.5f * ((q0[2] - p0[2]) + (q1[2] - p1[2])), 0.001f, 9.9e9f);
             const float dy = 0.5f * ((q0[1] - p0[1]) + (q1[1] - p1[1]));
             const float dx = 0.5f * ((q0[0] - p0[0]) + (q1[0] - p1[0]));
-            const float w = std::sqrt((p1[0] - p0[0]) * (p1[0] - p0[0]) + (p1[1] - p0[1]) * (p1[1] - p0[1]) +
-                                      (p1[2] - p0[2]) * (p1[2] - p0[2]));
+            const float w = length(vec3_at(p1) - vec3_at(p0));
             const float A = w * dz;
             const float inc_y = 0.5f * aoa - std::atan(dy / dz);
             const float inc_x = 0.5f * slip - std::atan(dx / dz);
@@ -162,7 +161,7 @@ void FM_body_stage()
             v[0] += w[0], v[1] += w[1], v[2] += w[2];
         }
 
-        const float V = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
+        const float V = length(vec3_at(v));
         const float aoa = std::atan2(v[1], v[2]);
         const float slip = std::atan2(v[0], v[2]);
         const float total = std::atan2(std::sqrt(v[0] * v[0] + v[1] * v[1]), std::fabs(v[2]));

@@ -9,6 +9,7 @@
 #include "core/units.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/forces/stages.h"
+#include "flightmodel/phys.h"
 
 namespace {
 
@@ -31,7 +32,7 @@ void FM_drag_chute()
         return;
     }
     const float v[3] = {f.vx_air_on_acf, f.vy_air_on_acf, f.vz_air_on_acf};
-    const float V = std::fmax(std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]), 1.0f);
+    const float V = std::fmax(length(vec3_at(v)), 1.0f);
     float* d = sim_cockpit_engine.chute_dir;
     d[0] = v[0] / V, d[1] = v[1] / V, d[2] = v[2] / V;
     const float C = 1.2f * a.acf_chute_area * q;

@@ -29,21 +29,6 @@ constexpr int PROP_TYPE_LIFT_FAN = 6;
 
 float sg(float v) { return v < 0.0f ? -1.0f : 1.0f; }
 
-// A span of angles brought into [-180, 180] by whole turns (a remainder, so a
-// huge value from a file costs no more than a small one).
-float wrap_span(float d)
-{
-    if (!std::isfinite(d)) return 0.0f;
-    if (d > 180.0f || d < -180.0f) {
-        d = std::fmod(d, 360.0f);
-        if (d > 180.0f)
-            d -= 360.0f;
-        else if (d < -180.0f)
-            d += 360.0f;
-    }
-    return d;
-}
-
 // The start and end stations and the root and tip chord ratios of a surface kind.
 struct surface_geometry {
     float s0, s1, r0, r1;
@@ -168,8 +153,13 @@ void sweep_and_dihedral(acf_struct& a, flt_struct& f)
         a.acf_sweepnow[p] = a.acf_sweep1[p];
         a.acf_dihednow[p] = a.acf_dihed1[p];
         a.varinc_now[p] = 0.0f;
-        if (a.acf_sweep_var[p]) a.acf_sweepnow[p] = a.acf_sweep1[p] + f.swdi * wrap_span(a.acf_sweep2[p] - a.acf_sweep1[p]);
-        if (a.acf_dihed_var[p]) a.acf_dihednow[p] = a.acf_dihed1[p] + f.swdi * wrap_span(a.acf_dihed2[p] - a.acf_dihed1[p]);
+        // The swing between the two settings goes the short way, within a half turn.
+        if (a.acf_sweep_var[p])
+            a.acf_sweepnow[p] =
+                a.acf_sweep1[p] + f.swdi * UTIL_wrap_pm180(a.acf_sweep2[p] - a.acf_sweep1[p]);
+        if (a.acf_dihed_var[p])
+            a.acf_dihednow[p] =
+                a.acf_dihed1[p] + f.swdi * UTIL_wrap_pm180(a.acf_dihed2[p] - a.acf_dihed1[p]);
         if (a.acf_has_varinc[p]) a.varinc_now[p] = a.acf_varinc[p] * f.swdi;
         if (p <= 15) a.acf_dihednow[p] -= f.wing_tilt_roll * (a.acf_part_is_left[p] ? -1.0f : 1.0f);
         f.foil_swe[p] = a.acf_sweepnow[p] - a.acf_sweep1[p];

@@ -5,6 +5,7 @@
 #include "flightmodel/forces/forces.h"
 
 #include "aircraft/acf_struct.h"
+#include "core/engine_types.h"
 #include "core/simvars/weather.h"
 #include "flightmodel/forces/body_drag.h"
 #include "flightmodel/forces/mass.h"
@@ -17,9 +18,6 @@
 
 namespace {
 
-constexpr int ENGINE_JET_LOW_BYPASS = 4;
-constexpr int ENGINE_JET_HIGH_BYPASS = 5;
-constexpr int ENGINE_ROCKET = 6;
 constexpr float CONTACT_HEIGHT_M = 50.0f;   // water and ground contact are looked for below it
 
 void engines()
@@ -28,7 +26,9 @@ void engines()
     const int n = a.acf_num_engines < 0 ? 0 : (a.acf_num_engines > ACF_MAX_ENGINES ? ACF_MAX_ENGINES : a.acf_num_engines);
     for (int e = 0; e < n; ++e) {
         const int type = a.acf_en_type[e];
-        if ((type == ENGINE_JET_LOW_BYPASS || type == ENGINE_JET_HIGH_BYPASS) && sim_weather.rho > 0.0f)
+        // A rocket pushes along its own axis here; the rockets at a rotor's
+        // blade tips push through the blades in the propeller stage instead.
+        if (ENGINE_type_is_jet(type) && sim_weather.rho > 0.0f)
             ENGN_jet_engines(e);
         else if (type == ENGINE_ROCKET)
             ROCKET_engine(e);

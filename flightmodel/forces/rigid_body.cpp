@@ -82,8 +82,7 @@ void tow_wake(flt_struct& f, float dt)
     for (int k = 0; k < 3; ++k) {
         float& ph = fm_state.wake_phase[k];
         ph += (1.0f + 3.0f * static_cast<float>(UTIL_rand()) / UTIL_RAND_MAX) * dt;
-        ph = std::fmod(ph, TWO_PI_F);
-        if (ph < 0.0f) ph += TWO_PI_F;
+        ph = UTIL_wrap_floor(ph, TWO_PI_F);
         *rates[k] += (50.0f + 50.0f * static_cast<float>(UTIL_rand()) / UTIL_RAND_MAX) * std::sin(10.0f * ph);
     }
 }
@@ -166,7 +165,7 @@ void FM_accelerations()
     f.M -= buoyancy * f.sin_theta * a.acf_m_displaced_y;
 
     const float ay = f.local_ay + local_g;
-    f.g_total = std::sqrt(ay * ay + f.local_ax * f.local_ax + f.local_az * f.local_az) / g;
+    f.g_total = length(vec3{ay, f.local_ax, f.local_az}) / g;   // the vertical term first
 
     if (sim_graphics_settings.dim_gload) {
         const float target = UTIL_clamp(1.0f - (f.g_nrml - 7.0f) / 3.0f, 0.0f, 1.0f);

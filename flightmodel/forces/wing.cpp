@@ -46,30 +46,29 @@ void propwash(int p, int el, const float c[3], float* axial, float* normal)
         if (!(std::fabs(f.DVinc[k]) > 0.01f)) continue;
         float w[3];
         PHYS_rotate_by_cyclic(0.0f, 0.0f, f.DVinc[k], &w[0], &w[1], &w[2], 0, k);
-        const float r[3] = {c[0] - f.POINT_XYZ[3 * k], c[1] - f.POINT_XYZ[3 * k + 1], c[2] - f.POINT_XYZ[3 * k + 2]};
-        const float u[3] = {f.vx_air_on_acf + w[0], f.vy_air_on_acf + w[1], f.vz_air_on_acf + w[2]};
-        const float u_len = std::sqrt(u[0] * u[0] + u[1] * u[1] + u[2] * u[2]);
+        // The element's distance from the slipstream's axis: the point's arm
+        // from the propeller crossed with the stream's direction.
+        const vec3 r = vec3_at(c) - vec3_at(&f.POINT_XYZ[3 * k]);
+        const vec3 u = vec3{f.vx_air_on_acf, f.vy_air_on_acf, f.vz_air_on_acf} + vec3_at(w);
+        const float u_len = length(u);
         if (!(u_len > 1e-6f)) continue;
-        const float cx = r[1] * u[2] - r[2] * u[1];
-        const float cy = r[2] * u[0] - r[0] * u[2];
-        const float cz = r[0] * u[1] - r[1] * u[0];
-        const float dist = std::sqrt(cx * cx + cy * cy + cz * cz) / u_len;
+        const float dist = length(cross(r, u)) / u_len;
         const float radius = 1.25f * a.acf_semilen_SEG[k];
-        if (!(dist < radius) || (u[2] < 0.0f) != (r[2] < 0.0f)) continue;
+        if (!(dist < radius) || (u.z < 0.0f) != (r.z < 0.0f)) continue;
 
         const float rat = UTIL_clamp(1.0f - 2.0f * (dist / radius - 0.5f), 0.0f, 1.0f);
         f.propwash_rat[el] = rat;
         *axial += w[2] * rat;
 
         float swirl = a.acf_semilen_SEG[k] > 0.0f ? f.POINT_side_wash[k] * dist / a.acf_semilen_SEG[k] : 0.0f;
-        const float r_len = std::sqrt(r[0] * r[0] + r[1] * r[1] + r[2] * r[2]);
+        const float r_len = length(r);
         const float along = r_len > 0.0f ? r_len * std::cos(std::asin(UTIL_clamp(dist / r_len, 0.0f, 1.0f))) : 0.0f;
-        const float foot[3] = {u[0] * along / u_len, u[1] * along / u_len, u[2] * along / u_len};
+        const float foot[3] = {u.x * along / u_len, u.y * along / u_len, u.z * along / u_len};
         const float cos_dih = f.foil_cos_dih[p];
         if (std::fabs(a.acf_dihednow[p]) < 45.0f) {
-            if ((r[0] - foot[0]) * cos_dih > 0.0f) swirl = -swirl;
+            if ((r.x - foot[0]) * cos_dih > 0.0f) swirl = -swirl;
         } else {
-            if ((r[1] - foot[1]) * cos_dih < 0.0f) swirl = -swirl;
+            if ((r.y - foot[1]) * cos_dih < 0.0f) swirl = -swirl;
         }
         if (a.acf_prop_dir[k] < 0.0f) swirl = -swirl;
         *normal += swirl;

@@ -108,9 +108,7 @@ int handlecontactpoint(int plane, int n, float x_plane, float vx_plane, float x,
     if (bump > 0.0f) {
         float& angle = contact.wheel_roll_deg[n];
         if (tyre_radius > 0.0f) angle += *rolling_speed / tyre_radius * RAD_TO_DEG_FLOAT * dt;
-        if (!std::isfinite(angle)) angle = 0.0f;
-        angle = std::fmod(angle, 360.0f);
-        if (angle < 0.0f) angle += 360.0f;
+        angle = UTIL_wrap_floor(angle, 360.0f);   // one that is not a number starts again from 0
         const float al = angle * DEG_TO_RAD_FLOAT;
         const float b = 0.2f * (std::sin(al) + std::cos(al) + std::sin(2.0f * al) + std::cos(2.0f * al)) + 0.45f;
         mu_axial += b * bump;
@@ -170,7 +168,7 @@ int handlecontactpoint(int plane, int n, float x_plane, float vx_plane, float x,
     }
 
     // 15-16. Slip, saturating at 1/gain m/s, and the gain for the next frame.
-    const float speed = std::sqrt(bx * bx + by * by + bz * bz);
+    const float speed = length(vec3{bx, by, bz});
     float& gain = contact.slip_gain[n];
     gain = UTIL_clamp(gain, MIN_SLIP_GAIN, MAX_SLIP_GAIN);
     const float gw = gamma_w * DEG_TO_RAD_FLOAT;

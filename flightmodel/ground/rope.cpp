@@ -12,6 +12,7 @@
 #include "core/reset_registry.h"
 #include "core/simvars/operation.h"
 #include "core/simvars/weather.h"
+#include "core/units.h"
 #include "flightmodel/derived_data.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/forces/forces.h"
@@ -32,7 +33,6 @@ constexpr float WINCH_LOW_REEL_MPS = 30.0f;    // rope at most 45 degrees up
 constexpr float WINCH_HIGH_REEL_MPS = 15.0f;
 constexpr float WINCH_SLOW_ELEVATION_DEG = 45.0f;
 constexpr float WINCH_RELEASE_ELEVATION_DEG = 60.0f;
-constexpr float KG_PER_SHORT_TON = 2000.0f * UNIT.lbs_to_kgs;
 
 }  // namespace
 
@@ -42,7 +42,7 @@ void ROPE_geometry(float x0, float x1, float y0, float y1, float z0, float z1, f
     *dx = x1 - x0;
     *dy = y1 - y0;
     *dz = z1 - z0;
-    *length = std::sqrt(*dx * *dx + *dy * *dy + *dz * *dz);
+    *length = ::length(vec3{*dx, *dy, *dz});
     // atan2 of the horizontal length gives +-90 for a vertical rope instead of a division by zero.
     *elevation_deg = std::atan2(-*dy, std::sqrt(*dz * *dz + *dx * *dx)) * RAD_TO_DEG_FLOAT;
 }
@@ -120,7 +120,7 @@ void ROPE_slung_load()
     float side, normal, axial;
     ROPE_apply_tension(tension, length, a.jett_X, a.jett_Y, a.jett_Z, dx, dy, dz, &side, &normal, &axial);
 
-    f.ett_size = std::sqrt(1.5f * m / KG_PER_SHORT_TON);
+    f.ett_size = std::sqrt(1.5f * m / UNIT_KGS_PER_SHORT_TON);
     const float size = f.ett_size;
 
     // The load: pulled back along the rope, held back by its drag, pulled down.

@@ -38,16 +38,6 @@ float away_from_zero(float v)
     return v < 0.0f ? -0.01f : 0.01f;
 }
 
-// Degrees brought into -180..180.
-float wrap_180(float a)
-{
-    if (!std::isfinite(a)) return 0.0f;
-    a = std::fmod(a, 360.0f);
-    if (a > 180.0f) a -= 360.0f;
-    if (a < -180.0f) a += 360.0f;
-    return a;
-}
-
 int body_point(int part, int section, int point)
 {
     return part * ACF_BODY_PART_POINTS + section * ACF_BODY_POINTS + point;
@@ -102,8 +92,8 @@ int FM_water_forces(int p, int s, int k, float x, float y, float z)
     // 4. Track over the water and the heading relative to it.
     float track = std::atan2(vx, -vz) * RAD_TO_DEG_FLOAT;
     if (track < 0.0f) track += 360.0f;
-    const float rel = wrap_180(f.psi - track);
-    const float speed = std::sqrt(vx * vx + vy * vy + vz * vz);
+    const float rel = UTIL_wrap_pm180(f.psi - track);
+    const float speed = length(vec3{vx, vy, vz});
     const float st = std::sin(track / RAD_TO_DEG_FLOAT), ct = std::cos(track / RAD_TO_DEG_FLOAT);
 
     // 5-6. The panel's extents, areas and slope to the water.
@@ -182,7 +172,7 @@ void FM_water_contact()
     }
 
     // The water rudder steers by the rudder input against the heading error.
-    const float error = wrap_180(f.psi - f.hpath);
+    const float error = UTIL_wrap_pm180(f.psi - f.hpath);
     const bool pedals = sim_joystick.eq_ped_nobrk || sim_joystick.eq_ped_wibrk;
     const float input = pedals ? sim_joystick.yolk_heading_ratio : sim_joystick.yolk_roll_ratio;
     const float deflection = UTIL_clamp((a.acf_water_rud_maxdef * input - error) * 0.025f, -1.0f, 1.0f);

@@ -18,6 +18,7 @@
 #include "core/simvars/network.h"
 #include "core/simvars/weather.h"
 #include "core/ui_text.h"
+#include "core/units.h"
 #include "flightmodel/forces/element_aero.h"
 #include "flightmodel/forces/report.h"
 #include "flightmodel/phys.h"
@@ -31,14 +32,6 @@ namespace {
 
 constexpr float DEG = static_cast<float>(DEG_TO_RAD_DOUBLE);
 constexpr float RAD = static_cast<float>(RAD_TO_DEG_DOUBLE);
-constexpr float MPS_TO_KT = 1.94384f;
-
-struct vec3 {
-    float x, y, z;
-};
-inline vec3 operator+(vec3 a, vec3 b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
-inline vec3 operator*(float k, vec3 a) { return {k * a.x, k * a.y, k * a.z}; }
-inline float dot(vec3 a, vec3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
 
 bool reporting() { return sim_network_dataout.dump_next_cycle != 0; }
 
@@ -258,7 +251,7 @@ void PROP_blade_element_forces(int n)
     // 5-7. Dirty air, and the vortex ring of a rotor settling into its own wash.
     const float cross = std::sqrt(Vx * Vx + Vy * Vy);
     const float into = std::fmax(Vz, 0.0f);
-    const float speed_kt = MPS_TO_KT * std::sqrt(cross * cross + into * into);
+    const float speed_kt = UNIT.mps_to_kts * std::sqrt(cross * cross + into * into);
     in.dirty = dirty_air(speed_kt) * (0.5f + 0.5f * std::cos(std::atan2(cross, Vz + f.DVinc[n])));
     in.random = 0.0f;
     if (rotor) {

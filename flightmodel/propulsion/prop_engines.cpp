@@ -12,6 +12,7 @@
 #include "core/folders.h"
 #include "core/reset_registry.h"
 #include "core/simvars.h"
+#include "core/units.h"
 #include "flightmodel/forces/report.h"
 #include "flightmodel/propulsion/prop_common.h"
 
@@ -25,7 +26,6 @@ ORVELL_RESET(ENGN_propulsion_reset);
 namespace {
 
 constexpr float DEG = static_cast<float>(DEG_TO_RAD_DOUBLE);
-constexpr float PA_TO_INHG = 1.0f / 3386.39f;   // inches of mercury per pascal
 constexpr float STD_PRESSURE_PA = 101325.0f;
 
 bool reporting() { return sim_network_dataout.dump_next_cycle != 0; }
@@ -189,7 +189,7 @@ void engine_torque(int n)
 
     // Manifold pressure: from ambient at rest towards the throttle's full
     // pressure as the engine reaches idle speed.
-    const float p_inhg = p_amb * PA_TO_INHG;
+    const float p_inhg = p_amb * UNIT.pa_to_inhg;
     const float fwd = a.acf_throtmax_FWD;
     const float m = fwd == 0.0f ? 0.65f : clampf(0.3f + 0.7f * f.ENGN_thro_use[n] / fwd, 0.3f, 1.0f);
     const float g =

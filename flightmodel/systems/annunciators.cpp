@@ -48,23 +48,6 @@ int engine_count() { return std::clamp(static_cast<int>(pln[0].acf_num_engines),
 
 int32_t* words() { return &sim_cockpit_warnings_annunciators.master_caution; }
 
-float wrap_180(float v)
-{
-    if (!std::isfinite(v)) return 0.0f;
-    v = std::fmod(v, 360.0f);
-    if (v > 180.0f) v -= 360.0f;
-    if (v < -180.0f) v += 360.0f;
-    return v;
-}
-
-float wrap_360(float v)
-{
-    if (!std::isfinite(v)) return 0.0f;
-    v = std::fmod(v, 360.0f);
-    if (v < 0.0f) v += 360.0f;
-    return v;
-}
-
 float total_fuel() { return flt[0].m_fuel1 + flt[0].m_fuel2 + flt[0].m_fuel3; }
 
 // A start-up error drawn from -range..range, pushed out of -10..10.
@@ -154,14 +137,15 @@ void GYROS_update()
         const float spin = gyro_spin[k];
         const float q = spin * spin;
         // Each error the short way round, weighted by the spin squared.
-        const float ep = wrap_180((gyro_pitch_error[k] * (1.0f - spin) + f.theta) - gyro_pitch[k]) * q;
-        const float er = wrap_180((gyro_roll_error[k] * (1.0f - spin) + f.phi) - gyro_roll[k]) * q;
-        const float eh = wrap_180(f.magpsi - gyro_heading[k]) * q;
+        const float ep = UTIL_wrap_pm180((gyro_pitch_error[k] * (1.0f - spin) + f.theta) - gyro_pitch[k]) * q;
+        const float er = UTIL_wrap_pm180((gyro_roll_error[k] * (1.0f - spin) + f.phi) - gyro_roll[k]) * q;
+        const float eh = UTIL_wrap_pm180(f.magpsi - gyro_heading[k]) * q;
         if (!FLT_slot_failed(0, FAIL_SLOT_ATTITUDE_GYRO)) {
-            gyro_pitch[k] = wrap_180(gyro_pitch[k] + ep);
-            gyro_roll[k] = wrap_180(gyro_roll[k] + er);
+            gyro_pitch[k] = UTIL_wrap_pm180(gyro_pitch[k] + ep);
+            gyro_roll[k] = UTIL_wrap_pm180(gyro_roll[k] + er);
         }
-        if (!FLT_slot_failed(0, FAIL_SLOT_HEADING_GYRO)) gyro_heading[k] = wrap_360(gyro_heading[k] + eh);
+        if (!FLT_slot_failed(0, FAIL_SLOT_HEADING_GYRO))
+            gyro_heading[k] = UTIL_wrap_floor(gyro_heading[k] + eh, 360.0f);
         gyro_pitch[k] = UTIL_clamp(gyro_pitch[k], -55.0f, 55.0f);
     }
 }

@@ -19,9 +19,9 @@ void SYSTEMS_clock_reset() { systems_clock = systems_clock_state{}; }
 
 namespace {
 
-constexpr float SECONDS_PER_HOUR = 3600.0f;
-constexpr float SECONDS_PER_DAY = 86400.0f;
-constexpr int DAYS_PER_YEAR = 360;             // the calendar numbers 360 days
+constexpr float HOUR_SEC = 3600.0f;
+constexpr float DAY_SEC = 86400.0f;
+constexpr int YEAR_DAYS = 360;   // the calendar numbers 360 days
 constexpr float INSTRUMENT_VISIBILITY_M = 3.0f * UNIT.nm_to_mtrs;
 constexpr float NIGHT_ENDS_HOUR = 5.0f;
 constexpr float NIGHT_BEGINS_HOUR = 19.0f;
@@ -39,21 +39,21 @@ void SYSTEMS_clock_and_calendar()
 {
     systems_clock_state& s = systems_clock;
     const float dt = sim_operation_misc.frame_rate_period;
-    const float h = dt / SECONDS_PER_HOUR;
+    const float h = dt / HOUR_SEC;
     const flt_struct& f = flt[0];
 
-    const float local_hour = sim_time.local_time_sec / SECONDS_PER_HOUR;   // the previous frame's
+    const float local_hour = sim_time.local_time_sec / HOUR_SEC;   // the previous frame's
     const bool instrument = sim_graphics_view.visibility_effective_m < INSTRUMENT_VISIBILITY_M;
     const bool night = local_hour < NIGHT_ENDS_HOUR || local_hour > NIGHT_BEGINS_HOUR;
     LOGBOOK_add_hours(h, night ? h : 0.0f, instrument ? h : 0.0f);
 
     if (sim_time.timer_is_running_sec)
-        sim_time.timer_elapsed_time_sec = UTIL_wrap_closed(sim_time.timer_elapsed_time_sec + dt, SECONDS_PER_HOUR);
-    sim_time.zulu_time_sec = UTIL_wrap_closed(sim_time.zulu_time_sec + dt, SECONDS_PER_DAY);
+        sim_time.timer_elapsed_time_sec = UTIL_wrap_closed(sim_time.timer_elapsed_time_sec + dt, HOUR_SEC);
+    sim_time.zulu_time_sec = UTIL_wrap_closed(sim_time.zulu_time_sec + dt, DAY_SEC);
 
     const float lon = std::isfinite(f.longitude) ? f.longitude : 0.0f;
-    const float t = UTIL_wrap_closed(sim_time.zulu_time_sec + SECONDS_PER_HOUR * static_cast<float>(GEO_round(lon / 15.0f)),
-                              SECONDS_PER_DAY);
+    const float t = UTIL_wrap_closed(sim_time.zulu_time_sec + HOUR_SEC * static_cast<float>(GEO_round(lon / 15.0f)),
+                              DAY_SEC);
     sim_time.local_time_sec = t;
     if (!s.started) {
         s.started = true;
@@ -62,10 +62,10 @@ void SYSTEMS_clock_and_calendar()
     }
 
     int day = sim_time.local_date_days;
-    if (s.prev_local_time > SECONDS_PER_DAY - 1.0f && t < 1.0f) day += 1;
-    if (s.prev_local_time < 1.0f && t > SECONDS_PER_DAY - 1.0f) day -= 1;
-    day %= DAYS_PER_YEAR;
-    if (day < 0) day += DAYS_PER_YEAR;
+    if (s.prev_local_time > DAY_SEC - 1.0f && t < 1.0f) day += 1;
+    if (s.prev_local_time < 1.0f && t > DAY_SEC - 1.0f) day -= 1;
+    day %= YEAR_DAYS;
+    if (day < 0) day += YEAR_DAYS;
     sim_time.local_date_days = day;
     s.prev_local_time = t;
 

@@ -6,6 +6,7 @@
 
 #include "core/constants.h"
 #include "core/geo.h"
+#include "core/numeric.h"
 #include "core/simvars.h"
 #include "flightmodel/atmosphere.h"
 #include "flightmodel/flt.h"
@@ -36,14 +37,6 @@ void place_ship_navaids(int first, float x, float y, float z)
         n.lat = lat;
         n.lon = lon;
     }
-}
-
-float wrap_360(float v)
-{
-    if (!std::isfinite(v)) return 0.0f;
-    v = std::fmod(v, 360.0f);
-    if (v < 0.0f) v += 360.0f;
-    return v;
 }
 
 // Along one axis of the cell: v0 + fraction x (v1 - v0) over a span of 5
@@ -114,5 +107,5 @@ void SYSTEMS_magnetic_variation()
     float v = 0.0f;
     if (sim_graphics_scenery.current_planet != PLANET_MARS) v = SYSTEMS_magvar_at(f.latitude, f.longitude);
     sim_flightmodel_position.magnetic_variation = v;
-    f.magpsi = wrap_360(f.psi + v);
+    f.magpsi = UTIL_wrap_floor(f.psi + v, 360.0f);
 }

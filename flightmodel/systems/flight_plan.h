@@ -11,6 +11,8 @@
 
 #include <cstdint>
 
+#include "core/app_mode.h"
+
 constexpr int FMS_ENTRIES = 100;
 constexpr int FMS_ID_SIZE = 151;         // up to 150 characters and a terminator
 constexpr int FMS_ALTITUDE_SIZE = 7;     // up to 6 characters and a terminator
@@ -31,8 +33,8 @@ struct fms_plan_record {
 };
 extern fms_plan_record fms_plan;
 
-constexpr int FMS_OPEN = 998;
-constexpr int FMS_SAVE = 999;
+constexpr int FMS_OPEN = MODE_BROWSER_OPEN;
+constexpr int FMS_SAVE = MODE_BROWSER_SAVE;
 constexpr int FMS_FILE_VERSION = 3;
 
 // Offers the file browser (998 open, 999 save) and loads the chosen file into

@@ -13,6 +13,7 @@
 #include "flightmodel/flt.h"
 #include "core/numeric.h"
 #include "flightmodel/gear_util.h"
+#include "flightmodel/phys.h"
 #include "flightmodel/systems/flight_plan.h"
 #include "flightmodel/systems/nav_proximity.h"
 #include "links/sound.h"
@@ -41,23 +42,6 @@ constexpr int32_t GPS_NAVAID_A = 2;
 constexpr int32_t GPS_NAVAID_B = 3;
 constexpr int32_t GPS_FIX = 11;
 constexpr int32_t GPS_FLIGHT_PLAN = 13;
-
-float wrap_180(float v)
-{
-    if (!std::isfinite(v)) return 0.0f;
-    v = std::fmod(v, 360.0f);
-    if (v > 180.0f) v -= 360.0f;
-    if (v < -180.0f) v += 360.0f;
-    return v;
-}
-
-float wrap_360(float v)
-{
-    if (!std::isfinite(v)) return 0.0f;
-    v = std::fmod(v, 360.0f);
-    if (v < 0.0f) v += 360.0f;
-    return v;
-}
 
 bool failed(int slot) { return FLT_slot_failed(0, slot); }
 
@@ -123,14 +107,14 @@ void hear_nav(int r, int idx, const navaid_record& n, const float pos[3])
     if (n.kind == NAV_VOR || (localizer && !failed(FAIL_SLOT_LOCALIZER))) {
         const float convergence = GEO_grid_convergence(n.lat, n.lon);
         const float course = n.heading + convergence;
-        const bool eligible = !localizer || std::fabs(wrap_180(bearing_to(pos) - course)) <= 90.0f;
+        const bool eligible = !localizer || std::fabs(UTIL_wrap_pm180(bearing_to(pos) - course)) <= 90.0f;
         if (eligible && NAV_nearer_than_best(idx, &radios.best_nav[r])) {
             bool taken = true;
             if (!localizer) {
                 c.nav_type[r] = NAV_VOR;
                 c.nav1_course_degt[r] = convergence + obs_of(r);
             } else {
-                if (std::fabs(wrap_180(f.psi - course)) <= 90.0f) {
+                if (std::fabs(UTIL_wrap_pm180(f.psi - course)) <= 90.0f) {
                     radios.front_course_found[r] = 1;
                 } else if (!radios.front_course_found[r]) {
                     radios.best_nav[r] += 1.0f;   // a localizer flown toward can still win
@@ -152,7 +136,8 @@ void hear_nav(int r, int idx, const navaid_record& n, const float pos[3])
         const int code = GEO_round(n.heading);
         const float slope = static_cast<float>(code / 1000) * 0.01f;
         const float course = static_cast<float>(code - 1000 * (code / 1000));
-        if (std::fabs(wrap_180(bearing_to(pos) - course)) <= 90.0f && NAV_nearer_than_best(idx, &radios.best_gs[r])) {
+        if (std::fabs(UTIL_wrap_pm180(bearing_to(pos) - course)) <= 90.0f &&
+            NAV_nearer_than_best(idx, &radios.best_gs[r])) {
             c.nav_type[r] = NAV_ILS_LOC;
             std::memcpy(radio_stations.gs_station_pos[r], pos, sizeof(float) * 3);
             radio_stations.gs_station_elev[r] = n.height;
@@ -252,7 +237,7 @@ void gps()
     c.gps_dme_dist_m = std::isfinite(dist) ? dist : 0.0f;
 
     const float variation = sim_flightmodel_position.magnetic_variation;
-    g.course = wrap_360(bearing_to(p));
+    g.course = UTIL_wrap_floor(bearing_to(p), 360.0f);
     const int lat_ref_deg = GEO_round(lat_ref), lon_ref_deg = GEO_round(lon_ref);
     if (g.destination_type != radios.gps_last_type || g.destination_index != radios.gps_last_index ||
         lat_ref_deg != radios.gps_last_lat_ref || lon_ref_deg != radios.gps_last_lon_ref ||
@@ -281,7 +266,7 @@ void glideslope_warning(int r, float hdef, float vdef, float horizontal_m)
     sim_cockpit_radios_block& c = sim_cockpit_radios;
     if (c.nav_type[r] != NAV_ILS_LOC || RADIOS_hsi_source() != r || !has_gpws()) return;
     const float vs_fpm = f.vh_ind / UNIT.fpm_to_mps;
-    const float heading_off = std::fabs(wrap_180(f.psi - c.nav1_course_degt[r]));
+    const float heading_off = std::fabs(UTIL_wrap_pm180(f.psi - c.nav1_course_degt[r]));
     if (std::fabs(hdef) < 2.5f && std::fabs(vdef) < 2.5f && heading_off < 10.0f && vs_fpm < -100.0f &&
         horizontal_m < 10.0f * UNIT.nm_to_mtrs)
         radios.gs_warning_armed = 1;
@@ -308,17 +293,17 @@ void deflections()
         const float* s = radio_stations.nav_station_pos[r];
         const float bearing = bearing_to(s);
         if (c.nav_type[r] == NAV_VOR) {
-            float hdef = wrap_180(bearing - c.nav1_course_degt[r]);
+            float hdef = UTIL_wrap_pm180(bearing - c.nav1_course_degt[r]);
             if (hdef < -90.0f || hdef > 90.0f) {
                 c.nav1_fromto[r] = 2;
-                hdef = -wrap_180(hdef + 180.0f);
+                hdef = -UTIL_wrap_pm180(hdef + 180.0f);
             } else {
                 c.nav1_fromto[r] = 1;
             }
             c.nav1_hdef_deg[r] = hdef;
             hdot = UTIL_clamp(hdef * 0.5f, -5.0f, 5.0f);
         } else if (c.nav_type[r] == NAV_ILS_LOC || c.nav_type[r] == NAV_LOC) {
-            const float hdef = wrap_180(bearing - c.nav1_course_degt[r]);
+            const float hdef = UTIL_wrap_pm180(bearing - c.nav1_course_degt[r]);
             if (hdef >= -90.0f && hdef <= 90.0f) {
                 c.nav1_fromto[r] = 1;
                 c.nav1_hdef_deg[r] = hdef;
@@ -347,8 +332,8 @@ void bearing_needles()
     sim_cockpit_radios_block& c = sim_cockpit_radios;
     const float psi = flt[0].psi;
     for (int r : {RADIO_NAV1, RADIO_NAV2, RADIO_ADF1, RADIO_ADF2})
-        if (c.nav1_fromto[r]) c.nav1_dir_degt[r] = wrap_180(bearing_to(radio_stations.nav_station_pos[r]) - psi);
-    if (c.gps_fromto) c.gps_dir_degt = wrap_180(bearing_to(radio_stations.nav_station_pos[RADIO_GPS]) - psi);
+        if (c.nav1_fromto[r]) c.nav1_dir_degt[r] = UTIL_wrap_pm180(bearing_to(radio_stations.nav_station_pos[r]) - psi);
+    if (c.gps_fromto) c.gps_dir_degt = UTIL_wrap_pm180(bearing_to(radio_stations.nav_station_pos[RADIO_GPS]) - psi);
     for (int r : {RADIO_ADF1, RADIO_ADF2})
         if (c.nav_type[r] == 0) c.nav1_dir_degt[r] = 90.0f;
 }
@@ -362,7 +347,7 @@ void dme()
         if (!c.nav1_has_dme[r]) continue;
         const float* s = radio_stations.dme_station_pos[r];
         const float dx = s[0] - f.local_x, dy = s[1] - f.local_y, dz = s[2] - f.local_z;
-        const float slant_nm = std::sqrt(dx * dx + dy * dy + dz * dz) / UNIT.nm_to_mtrs;
+        const float slant_nm = length(vec3{dx, dy, dz}) / UNIT.nm_to_mtrs;
         const float previous = c.nav1_dme_dist_m[r];
         const float dist = UTIL_clamp((1.0f - dt) * previous + dt * (slant_nm - radio_stations.dme_bias[r]), 0.0f, 999.0f);
         const float speed = dt > 0.0f ? UTIL_clamp(std::fabs(dist - previous) / dt * 3600.0f, 0.0f, 999.0f) : 0.0f;

@@ -11,11 +11,13 @@
 #include "core/random.h"
 #include "core/simvars/graphics.h"
 #include "core/simvars/operation.h"
+#include "core/units.h"
 #include "flightmodel/atmosphere.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/forces/forces.h"
 #include "flightmodel/gear_util.h"
 #include "core/numeric.h"
+#include "flightmodel/phys.h"
 #include "flightmodel/terrain_query.h"
 #include "links/plugin_host.h"
 #include "panel/panel.h"
@@ -27,8 +29,6 @@ int32_t tow_turn_dir = 0;
 
 namespace {
 
-constexpr float RAD_TO_DEG = RAD_TO_DEG_FLOAT;
-constexpr float DEG_TO_RAD = DEG_TO_RAD_FLOAT;
 constexpr float TWO_PI = static_cast<float>(TWO_PI_DOUBLE);
 constexpr float NM = UNIT.nm_to_mtrs;
 constexpr float D6 = 6.0f * NM;
@@ -40,8 +40,8 @@ constexpr float TOW_LIFT_OFF_MPS = 25.0f;
 constexpr float TOW_CLIMB_MPS = 34.9f;
 
 float u() { return static_cast<float>(UTIL_rand()) / static_cast<float>(UTIL_RAND_MAX); }
-float sin_deg(float a) { return std::sin(a * DEG_TO_RAD); }
-float cos_deg(float a) { return std::cos(a * DEG_TO_RAD); }
+float sin_deg(float a) { return std::sin(a * DEG_TO_RAD_FLOAT); }
+float cos_deg(float a) { return std::cos(a * DEG_TO_RAD_FLOAT); }
 
 // An angle into -180..180.
 float w(float a) { return UTIL_wrap_180(a); }
@@ -103,7 +103,7 @@ void tow_plane(flt_struct& f, const acf_struct& a, float ground, float dt)
     } else if (std::fabs(f.phi) < 15.0f) {
         f.phi += dt * (tow_turn_dir ? 1.0f : -1.0f);
     }
-    f.psi = UTIL_wrap_360(f.psi + dt * GRAVITY * std::tan(f.phi * DEG_TO_RAD) * 360.0f / (TWO_PI * f.groundspeed));
+    f.psi = UTIL_wrap_360(f.psi + dt * GRAVITY * std::tan(f.phi * DEG_TO_RAD_FLOAT) * 360.0f / (TWO_PI * f.groundspeed));
 }
 
 struct targets {
@@ -128,9 +128,9 @@ void separation(int p, flt_struct& f)
         if (k == p) continue;
         const flt_struct& o = flt[k];
         const float dx = o.local_x - f.local_x, dy = o.local_y - f.local_y, dz = o.local_z - f.local_z;
-        if (!(std::sqrt(dx * dx + dy * dy + dz * dz) < 500.0f)) continue;
+        if (!(length(vec3{dx, dy, dz}) < 500.0f)) continue;
         if (k == 0) {
-            const float bearing = std::atan2(dx, -dz) * RAD_TO_DEG;
+            const float bearing = std::atan2(dx, -dz) * RAD_TO_DEG_FLOAT;
             if (std::fabs(w(f.psi - bearing)) > 45.0f || o.onground_all) continue;
         }
         flt[k < p ? k : p].ai_app_mode = MODE_APPROACH_POINT;
@@ -161,7 +161,7 @@ targets approach(int p, flt_struct& f, const acf_struct& a, float ground, float 
         az += 100.0f * sin_deg(h_r);
     }
     const float dist = std::sqrt((ax - f.local_x) * (ax - f.local_x) + (az - f.local_z) * (az - f.local_z));
-    const float bearing = w(std::atan2(ax - f.local_x, -(az - f.local_z)) * RAD_TO_DEG);
+    const float bearing = w(std::atan2(ax - f.local_x, -(az - f.local_z)) * RAD_TO_DEG_FLOAT);
 
     float glide = UTIL_clamp(0.052f * dist, 0.0f, 3000.0f);
     if (mode == MODE_APPROACH_POINT) glide = UTIL_max(glide, 400.0f);
@@ -185,9 +185,9 @@ targets approach(int p, flt_struct& f, const acf_struct& a, float ground, float 
 
     float bank = f.phi;
     if (std::fabs(bank) <= 0.01f) bank = bank < 0.0f ? -0.01f : 0.01f;
-    const float radius = v * v / (GRAVITY * std::tan(bank * DEG_TO_RAD));
+    const float radius = v * v / (GRAVITY * std::tan(bank * DEG_TO_RAD_FLOAT));
     t.turn_rate = 360.0f / (TWO_PI * radius / v);
-    const float tan30 = std::tan(30.0f * DEG_TO_RAD);
+    const float tan30 = std::tan(30.0f * DEG_TO_RAD_FLOAT);
     const float r_min = UTIL_max(1500.0f, (1.7f * vs) * (1.7f * vs) / (GRAVITY * tan30));
     t.pitch = f.alpha + UTIL_clamp((target_y - f.elevation) / v * 100.0f, -7.0f, 7.0f);
     t.bank = final_leg ? 0.0f : UTIL_clamp(w(t.heading - f.psi) * 2.0f, -30.0f, 30.0f);

@@ -85,7 +85,7 @@ bool inside_area(const float* p)
 void fly(int index, float dt)
 {
     projectile_record& r = projectile_list.rec[index];
-    float V = std::sqrt(r.proj_vel[0] * r.proj_vel[0] + r.proj_vel[1] * r.proj_vel[1] + r.proj_vel[2] * r.proj_vel[2]);
+    float V = length(vec3_at(r.proj_vel));
     if (!(V > 1.0f)) V = 1.0f;
     const float drag = 0.5f * sim_weather.sigma * DRAG_FACTOR * r.proj_drag_area * V * V;
 

@@ -31,17 +31,6 @@ constexpr float ROLL_HOLD_PER_DEG = -0.01f;   // rad/s of roll rate per degree o
 constexpr float ROLL_HOLD_LIMIT_DEG = 30.0f;
 constexpr int FIN_SETS = 4;
 
-// An angle difference brought into [-180, 180] by whole turns (0 when it is not a number).
-float wrap_pm180(float a)
-{
-    if (!std::isfinite(a)) return 0.0f;
-    if (a < -180.0f || a > 180.0f) a = std::remainder(a, 360.0f);
-    if (a < -180.0f) a += 360.0f;
-    if (a > 180.0f) a -= 360.0f;
-    return a;
-}
-
-float length3(float x, float y, float z) { return std::sqrt(x * x + y * y + z * z); }
 
 // Steering values towards the target plane's predicted position.
 void guide(wpn_slot_record& w)
@@ -52,18 +41,18 @@ void guide(wpn_slot_record& w)
     const float ttg = w.wpn_time_to_go;
     const float d[3] = {t.local_x + t.local_vx * ttg - w.wpn_pos[0], t.local_y + t.local_vy * ttg - w.wpn_pos[1],
                         t.local_z + t.local_vz * ttg - w.wpn_pos[2]};
-    const float dist = length3(d[0], d[1], d[2]);
+    const float dist = length(vec3_at(d));
     w.wpn_tgt_dist_pred = dist;
     const float v = w.wpn_speed > 1.0f ? w.wpn_speed : 1.0f;
     w.wpn_time_to_go = UTIL_clamp(dist / v, 0.0f, TIME_TO_GO_MAX_SEC);
     const float bearing = std::atan2(d[0], -d[2]) * RAD;
     const float horizontal = std::sqrt(d[0] * d[0] + d[2] * d[2]);
     const float elevation = std::atan2(d[1], horizontal) * RAD;
-    w.wpn_hdg_err = wrap_pm180(bearing - w.wpn_psi);
-    w.wpn_pitch_err = wrap_pm180(elevation - w.wpn_theta);
+    w.wpn_hdg_err = UTIL_wrap_nearest(bearing - w.wpn_psi, 360.0f);
+    w.wpn_pitch_err = UTIL_wrap_nearest(elevation - w.wpn_theta, 360.0f);
     w.wpn_pitch_cmd = 0.0f;
     w.wpn_yaw_cmd = 0.0f;
-    w.wpn_tgt_dist = length3(t.local_x - w.wpn_pos[0], t.local_y - w.wpn_pos[1], t.local_z - w.wpn_pos[2]);
+    w.wpn_tgt_dist = length(vec3{t.local_x, t.local_y, t.local_z} - vec3_at(w.wpn_pos));
 }
 
 // Whether a released weapon has ended its flight: outside the loaded area it
@@ -105,8 +94,8 @@ flow_record flow_about(wpn_slot_record& w)
     const float v = f * sth - a[1] * cth;
     const float w1 = l * cph - v * sph;
     const float w2 = l * sph + v * cph;
-    w.wpn_speed = length3(w.wpn_vel[0], w.wpn_vel[1], w.wpn_vel[2]);
-    w.wpn_airspeed = length3(a[0], a[1], a[2]);
+    w.wpn_speed = length(vec3_at(w.wpn_vel));
+    w.wpn_airspeed = length(vec3_at(a));
     return {std::atan2(w2, u), std::atan2(w1, u), std::atan2(std::sqrt(w1 * w1 + w2 * w2), std::fabs(u)), u};
 }
 

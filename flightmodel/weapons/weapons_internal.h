@@ -3,6 +3,7 @@
 #pragma once
 
 #include "aircraft/acf_struct.h"
+#include "core/units.h"
 #include "flightmodel/flt.h"
 
 // Kept between calls by the firing rules.
@@ -21,7 +22,7 @@ struct wpn_smoke_state_record {
 };
 extern wpn_smoke_state_record wpn_smoke_state;
 
-constexpr float WPN_GRAVITY_MPS2 = 9.7982788f;   // the flight model's fixed gravity
+constexpr float WPN_GRAVITY_MPS2 = UNIT.g_conv;   // the flight model's fixed gravity
 
 // The plane slots the weapon passes handle: the plug-in manager's count of
 // planes in use, held to the plane slots.
@@ -30,13 +31,14 @@ int WPN_planes_in_use();
 // Whether the weapon of slot s of plane p is both loaded (valid) and released.
 inline bool WPN_valid_and_released(const wpn_slot_record& w) { return w.wpn_valid != 0 && w.wpn_released != 0; }
 
-// Step 1: the firing rules over the slots of plane 0.
+// The weapons' stage runs these four in this order each frame.
+// First the firing rules over the slots of plane 0.
 void WPN_fire_step();
-// Step 2: forces and guidance of every loaded weapon of every plane in use.
+// Then the forces and guidance of every loaded weapon of every plane in use.
 void WPN_force_step();
-// Step 3: guns and rocket pods that are released shoot.
+// Then the guns and rocket pods that are released shoot.
 void WPN_shoot_step();
-// Step 4: the projectiles fly.
+// Last the projectiles fly.
 void WPN_projectile_step();
 // Frees every projectile record.
 void WPN_clear_projectiles();

@@ -13,6 +13,7 @@
 #include "core/frame_clock.h"
 #include "core/input.h"
 #include "core/key_slots.h"
+#include "core/numeric.h"
 #include "core/simvars.h"
 #include "graphics/font.h"
 #include "panel/controls/controls.h"
@@ -39,18 +40,24 @@ struct mode_row {
 
 int word_is(int32_t w, int v) { return w == v ? 2 : 0; }
 const mode_row MODES[] = {
-    {INS_OTT_ATR_ENG_GA, INS_OTT_ANN_ATR, 10, [] { return word_is(sim_cockpit_autopilot.airspeed_mode, 10); }},
-    {INS_OTT_HDG_ENG_GA, INS_OTT_ANN_HDG, 11, [] { return word_is(sim_cockpit_autopilot.heading_mode, 11); }},
-    {INS_OTT_WINGLEV_ENG_GA, INS_OTT_ANN_WINGLEV, 12, [] { return word_is(sim_cockpit_autopilot.heading_mode, 12); }},
-    {INS_OTT_ASI_ENG_GA, INS_OTT_ANN_ASI, 13, [] { return word_is(sim_cockpit_autopilot.altitude_mode, 13); }},
-    {INS_OTT_VVI_ENG_GA, INS_OTT_ANN_VVI, 14, [] { return word_is(sim_cockpit_autopilot.altitude_mode, 14); }},
-    {INS_OTT_ALT_ENG_GA, INS_OTT_ANN_ALT, 15, [] { return word_is(sim_cockpit_autopilot.altitude_mode, 15); }},
-    {INS_OTT_LCA_ENG_GA, INS_OTT_ANN_LCA, 16, [] { return word_is(sim_cockpit_autopilot.altitude_mode, 16); }},
-    {INS_OTT_SYN_ENG_GA, INS_OTT_ANN_SYN, 17, [] { return word_is(sim_cockpit_autopilot.altitude_mode, 17); }},
-    {INS_OTT_HN_ENG_GA, INS_OTT_ANN_HN, 18,
-     [] { const int32_t m = sim_cockpit_autopilot.hnav_mode; return m == 18 ? 1 : m == 19 ? 2 : 0; }},
-    {INS_OTT_VN_ENG_GA, INS_OTT_ANN_VN, 20,
-     [] { const int32_t m = sim_cockpit_autopilot.vnav_mode; return m == 20 ? 1 : m == 21 ? 2 : 0; }},
+    {INS_OTT_ATR_ENG_GA, INS_OTT_ANN_ATR, KEY_SLOT_AUTOTHROTTLE, [] { return word_is(sim_cockpit_autopilot.airspeed_mode, 10); }},
+    {INS_OTT_HDG_ENG_GA, INS_OTT_ANN_HDG, KEY_SLOT_AP_HEADING, [] { return word_is(sim_cockpit_autopilot.heading_mode, 11); }},
+    {INS_OTT_WINGLEV_ENG_GA, INS_OTT_ANN_WINGLEV, KEY_SLOT_AP_WING_LEVELLER, [] { return word_is(sim_cockpit_autopilot.heading_mode, 12); }},
+    {INS_OTT_ASI_ENG_GA, INS_OTT_ANN_ASI, KEY_SLOT_AP_SPEED_BY_PITCH, [] { return word_is(sim_cockpit_autopilot.altitude_mode, 13); }},
+    {INS_OTT_VVI_ENG_GA, INS_OTT_ANN_VVI, KEY_SLOT_AP_VERTICAL_SPEED, [] { return word_is(sim_cockpit_autopilot.altitude_mode, 14); }},
+    {INS_OTT_ALT_ENG_GA, INS_OTT_ANN_ALT, KEY_SLOT_AP_ALTITUDE_HOLD, [] { return word_is(sim_cockpit_autopilot.altitude_mode, 15); }},
+    {INS_OTT_LCA_ENG_GA, INS_OTT_ANN_LCA, KEY_SLOT_AP_LEVEL_CHANGE, [] { return word_is(sim_cockpit_autopilot.altitude_mode, 16); }},
+    {INS_OTT_SYN_ENG_GA, INS_OTT_ANN_SYN, KEY_SLOT_AP_PITCH_HOLD, [] { return word_is(sim_cockpit_autopilot.altitude_mode, 17); }},
+    {INS_OTT_HN_ENG_GA, INS_OTT_ANN_HN, KEY_SLOT_AP_LATERAL_NAV,
+     [] {
+         const int32_t m = sim_cockpit_autopilot.hnav_mode;
+         return m == 18 ? 1 : m == 19 ? 2 : 0;
+     }},
+    {INS_OTT_VN_ENG_GA, INS_OTT_ANN_VN, KEY_SLOT_AP_VERTICAL_NAV,
+     [] {
+         const int32_t m = sim_cockpit_autopilot.vnav_mode;
+         return m == 20 ? 1 : m == 21 ? 2 : 0;
+     }},
     {INS_OTT_BC_ENG_GA, INS_OTT_ANN_BC, NO_KEY, [] { return sim_cockpit_autopilot.backcourse_on != 0 ? 2 : 0; }},
 };
 
@@ -72,7 +79,7 @@ void limit_values()
     sim_cockpit_autopilot_block& ap = sim_cockpit_autopilot;
     if (ap.airspeed_is_mach != 0) ap.airspeed = std::clamp(finite_or(ap.airspeed, 0.0f), 0.0f, 9.99f);
     else ap.airspeed = std::clamp(finite_or(ap.airspeed, 0.0f), 0.0f, 999.0f);
-    ap.heading_mag = PANEL_wrap_0_360(ap.heading_mag);
+    ap.heading_mag = UTIL_wrap_closed(ap.heading_mag, 360.0f);
     ap.altitude = std::clamp(finite_or(ap.altitude, 0.0f), 0.0f, 99900.0f);
     ap.vertical_velocity = std::clamp(finite_or(ap.vertical_velocity, 0.0f), -9999.0f, 9900.0f);
 }

@@ -16,6 +16,7 @@
 
 #include "aircraft/acf_struct.h"
 #include "core/input.h"
+#include "core/numeric.h"
 #include "core/screen.h"
 #include "core/simvars.h"
 #include "core/engine_types.h"
@@ -87,7 +88,7 @@ void PANEL_knob()
     default: return;
     }
     const float v = finite_or(*value, wrap ? 0.0f : lo) + PANEL_drag_spot(0.0f, 0.0f, 10.0f, step, rate, 1);
-    *value = wrap ? PANEL_wrap_0_360(v) : std::clamp(finite_or(v, lo), lo, hi);
+    *value = wrap ? UTIL_wrap_closed(v, 360.0f) : std::clamp(finite_or(v, lo), lo, hi);
 }
 
 void PANEL_levers(int engine, float length, const panel_records& rec)

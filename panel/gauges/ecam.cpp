@@ -10,6 +10,7 @@
 #include "core/frame_clock.h"
 #include "core/screen.h"
 #include "core/simvars.h"
+#include "core/units.h"
 #include "flightmodel/flt.h"
 #include "graphics/font.h"
 #include "graphics/ogl_draw.h"
@@ -21,10 +22,6 @@ ecam_state ecam;
 
 namespace {
 
-constexpr float LB_PER_KG = 1.0f / 0.4535925f, MPS_TO_KT = 1.943844f;
-constexpr float RAD_S_TO_RPM = 60.0f / 6.2831853f;
-constexpr float N_TO_LBF = 1.0f / (9.7982788f * 0.4535925f), NM_TO_FTLB = N_TO_LBF / 0.3048f;
-constexpr float W_TO_HP = 1.0f / 745.7f, MPS_TO_MPH = 1.943844f * 1.1507795f;
 constexpr int PAGES = 5;
 
 constexpr const char* warning_messages[6] = {
@@ -100,22 +97,22 @@ void fuel_page(const panel_records& r)
         OGL_draw_string(60, -65 * s, y * s, label, 9999.0f, 110);
         OGL_draw_string_fmt(60, -5 * s, y * s, finite(value), digits, decimals, 0, 110);
     };
-    row(48, "TANK1 LB", f.m_fuel1 * LB_PER_KG, 6, 0);
-    row(38, "TANK2 LB", f.m_fuel2 * LB_PER_KG, 6, 0);
-    row(28, "TANK3 LB", f.m_fuel3 * LB_PER_KG, 6, 0);
-    row(18, "TOTAL LB", (f.m_fuel1 + f.m_fuel2 + f.m_fuel3) * LB_PER_KG, 6, 0);
+    row(48, "TANK1 LB", f.m_fuel1 * UNIT.kgs_to_lbs, 6, 0);
+    row(38, "TANK2 LB", f.m_fuel2 * UNIT.kgs_to_lbs, 6, 0);
+    row(28, "TANK3 LB", f.m_fuel3 * UNIT.kgs_to_lbs, 6, 0);
+    row(18, "TOTAL LB", (f.m_fuel1 + f.m_fuel2 + f.m_fuel3) * UNIT.kgs_to_lbs, 6, 0);
     static constexpr const char* flow_labels[8] = {"FF1 PPH", "FF2 PPH", "FF3 PPH", "FF4 PPH",
                                                    "FF5 PPH", "FF6 PPH", "FF7 PPH", "FF8 PPH"};
     float y = -2.0f, flow = 0.0f;
     for (int k = 0; k < n; ++k, y -= 10.0f) {
-        row(y, flow_labels[k], f.ENGN_FF_[k] * LB_PER_KG * 3600.0f, 6, 0);
+        row(y, flow_labels[k], f.ENGN_FF_[k] * UNIT.kgs_to_lbs * 3600.0f, 6, 0);
         flow += f.ENGN_FF_[k];
     }
     if (!(flow >= 1e-6f)) flow = 1e-6f;
     const float hours = (f.m_fuel1 + f.m_fuel2 + f.m_fuel3) / flow / 3600.0f;
     row(y, "ENDUR HR", hours, 3, 1);
-    row(y - 10, "RANGE NM", hours * f.groundspeed * MPS_TO_KT, 5, 0);
-    row(y - 20, "WEIGHT LB", f.m_total * LB_PER_KG, 6, 0);
+    row(y - 10, "RANGE NM", hours * f.groundspeed * UNIT.mps_to_kts, 5, 0);
+    row(y - 20, "WEIGHT LB", f.m_total * UNIT.kgs_to_lbs, 6, 0);
 }
 
 // ---- flight controls --------------------------------------------------------------------
@@ -228,7 +225,7 @@ void failures_page(const panel_records& r)
 int rotorcraft_warning(const panel_records& r)
 {
     const flt_struct& f = r.flt;
-    const float rotor_rpm = f.POINT_tacrad[1] * RAD_S_TO_RPM;
+    const float rotor_rpm = f.POINT_tacrad[1] * UNIT.radps_to_rpm;
     const float cyclic = std::hypot(f.cyclic_elev_blad_alph[1], f.cyclic_ailn_blad_alph[1]);
     const float ias = f.indicated_airspeed;
     const int gear = sim_cockpit_switches.gear_handle_status;
@@ -257,30 +254,30 @@ void rotorcraft_display(const panel_records& r, int page)
     }
     const acf_struct& a = r.acf;
     const flt_struct& f = r.flt;
-    const float engine_rpm = f.ENGN_tacrad[0] * RAD_S_TO_RPM, rotor_rpm = f.POINT_tacrad[1] * RAD_S_TO_RPM;
+    const float engine_rpm = f.ENGN_tacrad[0] * UNIT.radps_to_rpm, rotor_rpm = f.POINT_tacrad[1] * UNIT.radps_to_rpm;
     float divisor = f.POINT_tacrad[1] * a.acf_semilen_SEG[1];
     if (std::fabs(divisor) < 0.1f || !std::isfinite(divisor)) divisor = std::signbit(divisor) ? -0.1f : 0.1f;
     const float tip_ratio = f.groundspeed / divisor;
     const float cyclic = std::hypot(f.cyclic_elev_blad_alph[1], f.cyclic_ailn_blad_alph[1]);
-    const float tas_mph = f.true_airspeed * MPS_TO_MPH;
+    const float tas_mph = f.true_airspeed * (UNIT.mps_to_kts * UNIT.kts_to_mph);
     struct line { const char* label; float value; int digits, decimals; };
     const line pages[PAGES][9] = {
         {{"ENG RPM", engine_rpm, 4, 0}, {"FUEL PR", f.ENGN_oil_press[0] * 60, 4, 0}, {"OIL PR", f.ENGN_oil_press[0] * 60, 4, 0},
          {"XMSN PR", f.ENGN_oil_press[0] * 10, 4, 0}, {"GEN A", f.ENGN_bat_amp[0] * 20, 4, 0}, {"BUS A", f.ENGN_bat_amp[0] * 20, 4, 0},
-         {"BAT A", f.ENGN_bat_amp[0] * 40, 4, 0}, {"ROTOR LBF", f.POINT_thrust[1] * N_TO_LBF, 4, 0}, {"VOLTS", 14, 4, 0}},
+         {"BAT A", f.ENGN_bat_amp[0] * 40, 4, 0}, {"ROTOR LBF", f.POINT_thrust[1] * UNIT.n_to_lbf, 4, 0}, {"VOLTS", 14, 4, 0}},
         {{"TAS MPH", tas_mph, 4, 0}, {"TIP RATIO", tip_ratio, 4, 3}, {"CYCLIC", cyclic, 4, 1}, {"COLL DEG", f.POINT_pitch_deg[1], 4, 1},
          {"ROTOR RPM", rotor_rpm, 4, 0}, {"TRIM %", f.rot_trim * 100, 3, 0}, {"ENG RPM", engine_rpm, 4, 0},
-         {"ROTOR LBF", f.POINT_thrust[1] * N_TO_LBF, 4, 0}, {nullptr, 0, 0, 0}},
+         {"ROTOR LBF", f.POINT_thrust[1] * UNIT.n_to_lbf, 4, 0}, {nullptr, 0, 0, 0}},
         {{"ENG RPM", engine_rpm, 4, 0}, {"ROTOR RPM", rotor_rpm, 4, 0},
          {"CYC PITCH", f.cyclic_elev_command[1] + a.acf_cyclic_elev - 90.0f, 4, 1}, {"CYC ROLL", f.cyclic_ailn_command[1], 4, 1},
-         {"ROTOR FT-LB", f.ENGN_TRQ[1] * NM_TO_FTLB, 4, 0}, {"MP INHG", f.ENGN_MPR[0], 4, 1}, {"OIL TEMP", f.ENGN_oil_temp[0] * 200, 4, 0},
+         {"ROTOR FT-LB", f.ENGN_TRQ[1] * UNIT.nm_to_ftlbf, 4, 0}, {"MP INHG", f.ENGN_MPR[0], 4, 1}, {"OIL TEMP", f.ENGN_oil_temp[0] * 200, 4, 0},
          {"SPARE", 0, 4, 0}, {nullptr, 0, 0, 0}},
         {{"TAS MPH", tas_mph, 4, 0}, {"TIP RATIO", tip_ratio, 4, 3}, {"SPARE", 0, 4, 0}, {"PROP EFF", f.POINT_prop_eff[0], 4, 2},
          {"PROP DEG", f.POINT_pitch_deg[0], 4, 0}, {"ALPHA", f.alpha, 4, 0}, {"CANT DEG", f.vertcant[1], 3, 0},
-         {"ENG HP", f.ENGN_power[0] * W_TO_HP, 4, 0}, {nullptr, 0, 0, 0}},
-        {{"ENG RPM", engine_rpm, 4, 0}, {"ENG FT-LB", f.ENGN_TRQ[0] * NM_TO_FTLB, 4, 0}, {"ENG HP", f.ENGN_power[0] * W_TO_HP, 4, 0},
-         {"MP INHG", f.ENGN_MPR[0], 4, 0}, {"PROP LBF", f.POINT_thrust[0] * N_TO_LBF, 4, 0},
-         {"FF PPH", f.ENGN_FF_[0] * LB_PER_KG * 3600.0f, 4, 0}, {nullptr, 0, 0, 0}, {nullptr, 0, 0, 0}, {nullptr, 0, 0, 0}},
+         {"ENG HP", f.ENGN_power[0] * UNIT.watts_to_hp, 4, 0}, {nullptr, 0, 0, 0}},
+        {{"ENG RPM", engine_rpm, 4, 0}, {"ENG FT-LB", f.ENGN_TRQ[0] * UNIT.nm_to_ftlbf, 4, 0}, {"ENG HP", f.ENGN_power[0] * UNIT.watts_to_hp, 4, 0},
+         {"MP INHG", f.ENGN_MPR[0], 4, 0}, {"PROP LBF", f.POINT_thrust[0] * UNIT.n_to_lbf, 4, 0},
+         {"FF PPH", f.ENGN_FF_[0] * UNIT.kgs_to_lbs * 3600.0f, 4, 0}, {nullptr, 0, 0, 0}, {nullptr, 0, 0, 0}, {nullptr, 0, 0, 0}},
     };
     float y = 40.0f;
     for (const line& l : pages[page]) {

@@ -6,6 +6,7 @@
 #include "aircraft/acf_struct.h"
 #include "core/frame_clock.h"
 #include "core/simvars.h"
+#include "core/units.h"
 #include "flightmodel/flt.h"
 #include "graphics/font.h"
 #include "graphics/ogl_state.h"
@@ -16,7 +17,6 @@
 namespace {
 
 constexpr int READOUT_COLOUR = 50;
-constexpr float RAD_S_TO_RPM = 9.5493f, KG_TO_LB = 2.2046f;
 
 struct text_readout {
     ins_type type;
@@ -33,8 +33,8 @@ float text_value(const panel_records& r, int type, int n)
 {
     const flt_struct& f = r.flt;
     switch (type) {
-    case INS_EFIS_NUM_PROP: return f.POINT_tacrad[n] * RAD_S_TO_RPM;
-    case INS_EFIS_NUM_ENGN: return f.ENGN_tacrad[n] * RAD_S_TO_RPM;
+    case INS_EFIS_NUM_PROP: return f.POINT_tacrad[n] * UNIT.radps_to_rpm;
+    case INS_EFIS_NUM_ENGN: return f.ENGN_tacrad[n] * UNIT.radps_to_rpm;
     case INS_EFIS_NUM_N1: return f.ENGN_N1_[n];
     case INS_EFIS_NUM_MPR: return f.ENGN_MPR[n];
     case INS_EFIS_NUM_EPR: return f.ENGN_EPR[n];
@@ -43,7 +43,7 @@ float text_value(const panel_records& r, int type, int n)
         const float max = r.acf.acf_trq_max_prp;
         return f.ENGN_TRQ[n] / (max > 1.0f ? max : 1.0f) * 100.0f;
     }
-    case INS_EFIS_NUM_FF: return f.ENGN_FF_[n] * KG_TO_LB * 3600.0f;
+    case INS_EFIS_NUM_FF: return f.ENGN_FF_[n] * UNIT.kgs_to_lbs * 3600.0f;
     default: return f.ENGN_ITT[n] * 700.0f;
     }
 }

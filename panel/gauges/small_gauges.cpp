@@ -9,6 +9,7 @@
 #include "aircraft/wpn_slot.h"
 #include "core/frame_clock.h"
 #include "core/simvars.h"
+#include "core/units.h"
 #include "core/weapon_kinds.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/systems/weather.h"
@@ -22,8 +23,6 @@ small_gauges_state small_gauges;
 
 namespace {
 
-constexpr float FEET_PER_M = 3.2808f, GRAVITY = 9.7983f, MPS_TO_FPM = 196.85f, KG_TO_LB = 2.2046f;
-constexpr float DEG_TO_RAD = 0.017453293f;
 constexpr int SOUND_SINK = 25, SOUND_CLIMB = 26, SOUND_MINIMUM = 38;
 
 float finite_or(float v, float d) { return std::isfinite(v) ? v : d; }
@@ -46,9 +45,9 @@ void stormscope(const flt_struct& f)
     for (int k = 0; k < STORM_STRIKES; ++k) {
         if (!(g.strike_expiry[k] > sim_time.total_running_time_sec)) continue;
         const float dx = g.strike_x[k] - f.local_x, dz = f.local_z - g.strike_z[k];
-        const float r = std::sqrt(dx * dx + dz * dz) / 1852.0f * 2.5f * panel_ins_scale;
+        const float r = std::sqrt(dx * dx + dz * dz) / UNIT.nm_to_mtrs * 2.5f * panel_ins_scale;
         if (!(r < 44.0f)) continue;
-        const float a = std::atan2(dx, dz) - f.psi * DEG_TO_RAD;
+        const float a = std::atan2(dx, dz) - f.psi * DEG_TO_RAD_FLOAT;
         OGL_draw_string(50, r * std::sin(a) - 2.0f, r * std::cos(a) - 2.0f, "+", 9999.0f, 110);
     }
 }
@@ -64,7 +63,7 @@ void radio_altimeter(const flt_struct& f)
     const bool powered = PANEL_avionics_powered() != 0;
     float& minimum = sim_cockpit_misc.radio_altimeter_minimum;
     minimum = std::clamp(finite_or(minimum, 0.0f), 0.0f, 2500.0f);
-    const float h = std::clamp(finite_or(f.y_agl * FEET_PER_M, 0.0f), 0.0f, 2500.0f);
+    const float h = std::clamp(finite_or(f.y_agl * UNIT.mtrs_to_ft, 0.0f), 0.0f, 2500.0f);
     const float shown = powered ? h : 0.0f;
     if (t == INS_RADIOALT_ROUND) {
         PANEL_draw_needle(0.0f, 0.0f, ra_angle(minimum), 63);
@@ -99,13 +98,13 @@ void te_vario(const panel_records& r)
 {
     small_gauges_state& g = small_gauges;
     const flt_struct& f = r.flt;
-    const float e = 0.5f * f.groundspeed * f.groundspeed + GRAVITY * f.local_y;
+    const float e = 0.5f * f.groundspeed * f.groundspeed + UNIT.g_conv * f.local_y;
     const float dt = sim_operation_misc.frame_rate_period;
     float rate = (g.energy_known && dt > 0.0f) ? (e - g.previous_energy) / dt : 0.0f;
     if (!std::isfinite(rate)) rate = 0.0f;
     g.previous_energy = std::isfinite(e) ? e : 0.0f;
     g.energy_known = 1;
-    const float reading = rate / GRAVITY * MPS_TO_FPM;
+    const float reading = rate / UNIT.g_conv * UNIT.mps_to_fpm;
 
     const acf_struct& a = r.acf;
     const float angle = a.acf_cus_rnd_use[23]
@@ -210,7 +209,7 @@ void fuel_gauge(const panel_records& r, int n)
         PANEL_draw_needle(34.0f, 0.0f, std::clamp(-135.0f + 90.0f * fraction(tank_of(r, 1)), -135.0f, -45.0f), 42);
         OGL_scissor_off();
     } else if (t == INS_FUEL_DIGITAL_GA && PANEL_has_power()) {
-        OGL_draw_string_fmt(49, -19.0f * s, 0.0f, finite_or(k.fuel, 0.0f) * KG_TO_LB, 6, 0, 0, 112);
+        OGL_draw_string_fmt(49, -19.0f * s, 0.0f, finite_or(k.fuel, 0.0f) * UNIT.kgs_to_lbs, 6, 0, 0, 112);
     }
 }
 

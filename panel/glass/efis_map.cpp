@@ -20,6 +20,7 @@
 #include "core/geo.h"
 #include "core/screen.h"
 #include "core/simvars.h"
+#include "core/units.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/systems/flight_plan.h"
 #include "flightmodel/systems/radios.h"
@@ -39,9 +40,6 @@
 
 namespace {
 
-constexpr float METRES_PER_NM = 1852.0f;
-constexpr float METRES_PER_DEGREE = 60.0f * METRES_PER_NM;
-constexpr float FEET_PER_METRE_MAP = 3.28084f;
 constexpr int LABEL_FONT = 110;
 constexpr int SOUND_TCAS = 58;
 constexpr float APPROACH_LINE_M = 20000.0f;
@@ -112,8 +110,8 @@ bool visible(const map_frame& m, float x, float y)
 void flat_offset(const map_frame& m, float lat, float lon, float& dx, float& dz)
 {
     const flt_struct& f = *m.own;
-    dx = (lon - m.origin_lon) * METRES_PER_DEGREE * std::cos(lat * DEG_TO_RAD_FLOAT) - f.local_x;
-    dz = (m.origin_lat - lat) * METRES_PER_DEGREE - f.local_z;
+    dx = (lon - m.origin_lon) * UNIT_MTRS_PER_DEG_LAT * std::cos(lat * DEG_TO_RAD_FLOAT) - f.local_x;
+    dz = (m.origin_lat - lat) * UNIT_MTRS_PER_DEG_LAT - f.local_z;
 }
 
 // A position as an offset from the aircraft by the spherical conversion at
@@ -314,8 +312,8 @@ bool traffic(const map_frame& m)
         float x, y;
         map_point(m, dx, dz, x, y);
         if (!visible(m, x, y)) continue;
-        const float a = (flt[i].local_y - own.local_y) * FEET_PER_METRE_MAP;
-        const float s = std::sqrt(dx * dx + dz * dz) / METRES_PER_NM;
+        const float a = (flt[i].local_y - own.local_y) * UNIT.mtrs_to_ft;
+        const float s = std::sqrt(dx * dx + dz * dz) / UNIT.nm_to_mtrs;
         int colour = 49;
         if (std::fabs(a) < 1000.0f && s < 8.0f) colour = 59;
         if (std::fabs(a) < 500.0f && s < 4.0f) colour = 58;
@@ -372,7 +370,7 @@ void PANEL_efis_map(const panel_records& r)
     m.ay = m.bottom + (mode == 1 ? 0.15f : 0.5f) * h;
     m.r = (mode == 1 ? 0.85f : 0.5f) * h;
     m.range_nm = EFIS_map_range_nm(sw.EFIS_map_range_selector);
-    m.k = m.r / (m.range_nm * METRES_PER_NM);
+    m.k = m.r / (m.range_nm * UNIT.nm_to_mtrs);
     m.heading = mode == 2 ? 0.0f : f.psi;
     m.text_colour = type == INS_EFIS_MAP_MINI ? 50 : 49;
     const bool mars = sim_graphics_scenery.current_planet == PLANET_MARS;

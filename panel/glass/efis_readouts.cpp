@@ -14,8 +14,10 @@
 
 #include "aircraft/acf_struct.h"
 #include "core/failure_slots.h"
+#include "core/numeric.h"
 #include "core/simvars.h"
 #include "core/text_util.h"
+#include "core/units.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/systems/radios.h"
 #include "graphics/font.h"
@@ -28,7 +30,6 @@ namespace {
 
 constexpr int FONT = 110;
 constexpr int WHITE = 49;
-constexpr float MPS_TO_KT = 1.943844f;
 constexpr int FAIL_SLOT_EFIS_READOUTS = 7, FAIL_SLOT_EFIS_MAP = 8;
 
 // Our own template texts.
@@ -39,15 +40,7 @@ bool failed(const flt_struct& f, int slot) { return f.failures[slot] == FAILURE_
 
 // Into 0..360 by whole turns, as the readouts show angles: 360 itself stays,
 // and so does any positive whole number of turns brought down to it.
-float angle_360(float a)
-{
-    if (!std::isfinite(a)) return 0.0f;
-    if (a >= 0.0f && a <= 360.0f) return a;
-    float r = std::fmod(a, 360.0f);
-    if (a > 0.0f) return r == 0.0f ? 360.0f : r;
-    r += 360.0f;
-    return r >= 360.0f ? 0.0f : r;
-}
+float angle_360(float a) { return a < 0.0f ? UTIL_wrap_open(a, 360.0f) : UTIL_wrap_closed(a, 360.0f); }
 
 void text(int colour, float x, float y, const char* t)
 {
@@ -65,10 +58,10 @@ void wind_box(const flt_struct& f)
     const float speed = sim_weather.wind_speed_at_plane_ms;
     const float share = std::clamp(speed * 100.0f, 0.0f, 1.0f);
     const float w = sim_weather.wind_direction_at_plane_degt * share;
-    number(WHITE, -19.0f, 9.0f, f.groundspeed * MPS_TO_KT, 3);
-    number(WHITE, 13.0f, 9.0f, f.true_airspeed * MPS_TO_KT, 3);
+    number(WHITE, -19.0f, 9.0f, f.groundspeed * UNIT.mps_to_kts, 3);
+    number(WHITE, 13.0f, 9.0f, f.true_airspeed * UNIT.mps_to_kts, 3);
     number(WHITE, -28.0f, 0.0f, angle_360(w + sim_flightmodel_position.magnetic_variation), 3);
-    number(WHITE, 0.0f, 0.0f, speed * MPS_TO_KT, 2);
+    number(WHITE, 0.0f, 0.0f, speed * UNIT.mps_to_kts, 2);
     PANEL_draw_needle(-19.0f, -12.0f, angle_360(w - f.psi + 180.0f), 52);
 }
 
@@ -98,7 +91,7 @@ void gps_box(const flt_struct& f)
     text(WHITE, 0.0f, -12.0f, DISTANCE_TEMPLATE);
     // Time to go as the GPS unit works it out: minutes, 0..999, at no less than 1 kt.
     const float distance = sim_cockpit_radios.gps_dme_dist_m;
-    const float speed_kt = std::max(f.groundspeed * MPS_TO_KT, 1.0f);
+    const float speed_kt = std::max(f.groundspeed * UNIT.mps_to_kts, 1.0f);
     float to_go_min = distance / speed_kt * 60.0f;
     to_go_min = std::isfinite(to_go_min) ? std::clamp(to_go_min, 0.0f, 999.0f) : 0.0f;
     float t = sim_time.zulu_time_sec + to_go_min * 60.0f;
@@ -131,7 +124,7 @@ void PANEL_efis_readouts(const panel_records& r)
     case INS_EFIS_EL_GPS_TIME: gps_box(f); break;
     case INS_EFIS_EL_GROUNDSPEED:
         if (!failed(f, FAIL_SLOT_EFIS_MAP))
-            number(WHITE, -9.0f, -4.0f, std::sqrt(f.local_vx * f.local_vx + f.local_vz * f.local_vz) * MPS_TO_KT, 3);
+            number(WHITE, -9.0f, -4.0f, std::sqrt(f.local_vx * f.local_vx + f.local_vz * f.local_vz) * UNIT.mps_to_kts, 3);
         break;
     case INS_EFIS_EL_MACH: number(WHITE, -6.0f, -4.0f, f.machno, 5, 3); break;
     case INS_EFIS_EL_RADALT_MIN: number(WHITE, -4.0f, -4.0f, sim_cockpit_misc.radio_altimeter_minimum, 4); break;

@@ -14,8 +14,10 @@
 #include "core/constants.h"
 #include "core/frame_clock.h"
 #include "core/geo.h"
+#include "core/numeric.h"
 #include "core/simvars.h"
 #include "core/text_util.h"
+#include "core/units.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/systems/flight_plan.h"
 #include "graphics/font.h"
@@ -32,7 +34,6 @@ constexpr int WHITE = 49, GREY = 63;
 constexpr int KIND_AIRPORT = 1, KIND_NDB = 2, KIND_VOR = 3, KIND_FIX = 11, KIND_LATLON = 13;
 constexpr int LATLON_CHARS = 14;
 constexpr int NAME_CHARS = 19;
-constexpr double METRES_PER_NM = 1852.0;
 constexpr int MAX_TIME_SEC = 359940;   // 99 h 59 min
 
 // Our own labels.
@@ -104,7 +105,7 @@ void to_local(double lat_deg, double lon_deg, double& x, double& z)
     const double lat0 = (lat_ref + (mars ? 2.5 : 1.0)) * DEG_TO_RAD_DOUBLE;
     const double lon0 = lon_ref + (mars ? 3.0 : 1.5);
     const double phi = lat_deg * DEG_TO_RAD_DOUBLE;
-    const double dl = std::remainder((lon_deg - lon0) * DEG_TO_RAD_DOUBLE, TWO_PI_DOUBLE);
+    const double dl = UTIL_wrap_nearest((lon_deg - lon0) * DEG_TO_RAD_DOUBLE, TWO_PI_DOUBLE);
     const double R = sim_physics.earth_radius_m;
     x = R * std::cos(phi) * std::sin(dl);
     z = R * (std::sin(lat0) * std::cos(phi) * std::cos(dl) - std::cos(lat0) * std::sin(phi));
@@ -198,16 +199,16 @@ void FMS_route_pass()
         to_local(e.latitude, e.longitude, x, z);
         const double b = std::atan2(x - f.local_x, f.local_z - z) * RAD_TO_DEG_DOUBLE;
         const double d = std::hypot(x - f.local_x, z - f.local_z);
-        double r = f.psi - b;
-        if (std::isfinite(r)) r = std::remainder(r, 360.0);
-        const bool passed = i == fms_plan.destination_index && p.leg_start == -1 && d < METRES_PER_NM && std::fabs(r) > 90.0;
+        const double off = f.psi - b;
+        const double r = std::isfinite(off) ? UTIL_wrap_nearest(off, 360.0) : off;
+        const bool passed = i == fms_plan.destination_index && p.leg_start == -1 && d < NM_TO_M_DOUBLE && std::fabs(r) > 90.0;
         if (i == p.leg_start || passed) {
             fms_plan.destination_index = i + 1;
             FMS_set_gps_destination(i + 1);
         }
     }
     const double speed = std::clamp(static_cast<double>(f.groundspeed), 0.01, 9.9e9);
-    double seconds = distance * METRES_PER_NM / speed;
+    double seconds = distance * NM_TO_M_DOUBLE / speed;
     if (!std::isfinite(seconds)) seconds = std::isnan(seconds) ? 0.0 : MAX_TIME_SEC;
     const int t = static_cast<int>(std::clamp(std::trunc(seconds), 0.0, static_cast<double>(MAX_TIME_SEC)));
     p.distance_nm = static_cast<float>(distance);

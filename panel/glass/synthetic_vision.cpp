@@ -23,6 +23,7 @@
 #include "core/screen.h"
 #include "core/simvars.h"
 #include "core/texture_slots.h"
+#include "core/units.h"
 #include "core/weapon_kinds.h"
 #include "flightmodel/cockpit_controls.h"
 #include "flightmodel/flt.h"
@@ -42,12 +43,11 @@
 
 namespace {
 
-constexpr float NM = 1852.0f;
-constexpr float NEAR_M = 0.001f * NM;
-constexpr float FOG_BASE_M = 10.0f * NM;
-constexpr float BOX_M = 11.0f * NM;
-constexpr float BACKDROP_E = 20.0f * NM;
-constexpr float FAR_M = 25.0f * NM;
+constexpr float NEAR_M = 0.001f * UNIT.nm_to_mtrs;
+constexpr float FOG_BASE_M = 10.0f * UNIT.nm_to_mtrs;
+constexpr float BOX_M = 11.0f * UNIT.nm_to_mtrs;
+constexpr float BACKDROP_E = 20.0f * UNIT.nm_to_mtrs;
+constexpr float FAR_M = 25.0f * UNIT.nm_to_mtrs;
 constexpr int FAIL_SLOT_EFIS_READOUTS = 7;
 
 constexpr float HAZE[3] = {0.49f, 0.56f, 0.70f};
@@ -225,12 +225,12 @@ void overlay(const panel_records& r)
     screen.screen_area_bottom = oy - 76.0f * s;
     PANEL_hsi(r);
     screen.screen_area_left = ox + 100.0f * s;
-    const float vs = f.vh_ind * 196.85f * 0.01f;
+    const float vs = f.vh_ind * UNIT.mps_to_fpm * 0.01f;
     OGL_fill_rect(70, 1.0f, -12.0f * s, -50.0f * s, 24.0f * s, 100.0f * s);
     PANEL_draw_tape(49, 50, -11.0f * s, 10.0f * s, 0.0f, 50.0f * s, -999.0f, vs, 1.0f, 5, 5.0f * s, 2, 0, 110);
     OGL_draw_string_fmt(49, -25.0f * s, -3.0f * s, std::isfinite(vs) ? vs : 0.0f, 2, 0, 1, 110);
     screen.screen_area_left = ox, screen.screen_area_bottom = oy;
-    const float baro = sim_cockpit_misc.barometer_setting * (screen_settings.pressure_unit != 0 ? 33.8653f : 100.0f);
+    const float baro = sim_cockpit_misc.barometer_setting * (screen_settings.pressure_unit != 0 ? UNIT.inhg_to_mb : 100.0f);
     OGL_draw_string_fmt(56, 88.0f * s, -22.0f * s, std::isfinite(baro) ? baro : 0.0f, 4, 0, 0, 110);
     OGL_draw_string(51, -111.0f * s, -22.0f * s, "M=", 9999.0f, 110);
     OGL_draw_string_fmt(51, -98.0f * s, -22.0f * s, std::isfinite(f.machno) ? f.machno : 0.0f, 5, 3, 0, 110);

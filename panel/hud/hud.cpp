@@ -31,17 +31,15 @@ namespace {
 
 constexpr int HUD_FONT = 109;
 constexpr float NO_WRAP = 9999.0f;
-constexpr float METRES_PER_NM = 1852.0f;
-constexpr float FEET_PER_METRE_HUD = 3.2808399f;
 
 // Colour rows.
 constexpr int ROW_WHITE = 49, ROW_BRIGHT = 50, ROW_GREY = 56, ROW_DIM_OUTLINE = 57, ROW_DIM = 64,
               ROW_MESH_MID = 71, ROW_MESH_FAR_DIM = 77;
 
 constexpr float LADDER_SCALE = 30.0f;
-constexpr float WORLD_SYMBOL_DISTANCE_M = 10.0f * METRES_PER_NM;
+constexpr float WORLD_SYMBOL_DISTANCE_M = 10.0f * UNIT.nm_to_mtrs;
 constexpr float RUNWAY_BOX_MARGIN_M = 2000.0f;
-constexpr float BRACKET_RANGE_M = 6.0f * METRES_PER_NM;
+constexpr float BRACKET_RANGE_M = 6.0f * UNIT.nm_to_mtrs;
 constexpr int MESH_NEAR_CELLS = 20;
 
 bool bright() { return sim_cockpit_electrical.HUD_brightness > 0.5f; }
@@ -135,7 +133,7 @@ void HUD_draw(float x1, float y1, float x2, float y2, int mode)
     }
 
     // Tapes and readouts.
-    const float altitude_hft = f.h_ind * FEET_PER_METRE_HUD * 0.01f;
+    const float altitude_hft = f.h_ind * UNIT.mtrs_to_ft * 0.01f;
     PANEL_draw_tape(c, -1, x1 + 1.0f, x1 + 23.0f, cy, H * 0.5f - 16.0f, -999.0f, f.indicated_airspeed, 5.0f, 10,
                     2.0f, 1, view_mode ? 0 : 1, HUD_FONT);
     if (view_mode)
@@ -274,7 +272,7 @@ void approach_brackets(const runway_section& end, float heading_deg, int colour)
     const float sn = std::sin(heading_deg * DEG_TO_RAD_FLOAT), cs = std::cos(heading_deg * DEG_TO_RAD_FLOAT);
     for (int n = 0; n < 15; ++n) {
         const float d_nm = 0.1f + 0.2f * static_cast<float>(n);
-        const float d = d_nm * METRES_PER_NM;
+        const float d = d_nm * UNIT.nm_to_mtrs;
         const float h = std::max(d * 0.01f, 10.0f);
         const float B[3] = {C[0] - d * sn, C[1] + 0.05f * d, C[2] + d * cs};
         OGL_apply_color(colour, std::clamp(0.5f - d_nm / 6.0f, 0.0f, 0.5f));

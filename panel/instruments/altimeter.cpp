@@ -7,6 +7,7 @@
 
 #include "aircraft/acf_struct.h"
 #include "core/simvars.h"
+#include "core/units.h"
 #include "flightmodel/flt.h"
 #include "graphics/font.h"
 #include "panel/instruments/flight_instruments.h"
@@ -16,8 +17,6 @@ altimeter_memory alt_mem;
 
 namespace {
 
-constexpr float FEET_PER_METRE = 3.2808399f;
-constexpr float MILLIBAR_PER_INHG = 33.8653f;
 constexpr int CUSTOM_GAUGE = 3;
 
 // Needle angle of a value on the aircraft's custom gauge 3; equal ends give
@@ -64,18 +63,18 @@ void PANEL_altimeter(const panel_records& r)
     const bool failed = FLT_slot_failed(0, FAIL_SLOT_ALTIMETER_INSTR);
     // The cabin altimeter of the pressurization panel shows the cabin's altitude.
     const float shown_m = t == INS_CABIN_ALT ? sim_cockpit_pressure.cabin_altitude_actual_m_msl : f.h_ind;
-    const float altitude_ft = failed ? alt_mem.altitude_ft : shown_m * FEET_PER_METRE;
+    const float altitude_ft = failed ? alt_mem.altitude_ft : shown_m * UNIT.mtrs_to_ft;
     const float baro = std::isfinite(sim_cockpit_misc.barometer_setting) ? sim_cockpit_misc.barometer_setting : 0.0f;
 
     if (t == INS_ALT_LINEAR) {
         PANEL_draw_tape(0, 9, -10.0f, -14.0f, 0.0f, 58.0f * s, -999.0f, altitude_ft * 0.01f, 1.0f, 5, 10.0f, 1, 0, 110);
-        PANEL_tape_mark(9, -8.0f, 0.0f, 58.0f * s, -f.y_agl * FEET_PER_METRE * 0.1f);
+        PANEL_tape_mark(9, -8.0f, 0.0f, 58.0f * s, -f.y_agl * UNIT.mtrs_to_ft * 0.1f);
         return;
     }
     if (t == INS_EFIS_EL_ALTITUDE) {
         if (!PANEL_glass_alive()) return;
         PANEL_draw_tape(49, -1, -11.0f, -18.0f, 0.0f, 62.0f * s, 10.0f, altitude_ft * 0.01f, 1.0f, 5, 10.0f, 1, 0, 110);
-        PANEL_tape_mark(58, -21.0f, 0.0f, 62.0f * s, -f.y_agl * FEET_PER_METRE * 0.1f);
+        PANEL_tape_mark(58, -21.0f, 0.0f, 62.0f * s, -f.y_agl * UNIT.mtrs_to_ft * 0.1f);
         const float tens = std::round(altitude_ft / 10.0f) * 10.0f;
         OGL_draw_string_fmt(50, -11.0f * s, -4.0f * s, std::isfinite(tens) ? tens : 0.0f, 5, 0, 0, 110);
         OGL_draw_string_fmt(60, -11.0f * s, -72.0f * s, baro, 4, 2, 0, 110);
@@ -87,13 +86,13 @@ void PANEL_altimeter(const panel_records& r)
     if (INS_in(t, INS_ALTIMETERDIG_GA, INS_ALTIMETERDIG_HM)) {
         PANEL_draw_drum_counter(-17.0f, 19.0f, alt_mem.altitude_ft * 0.1f, 4);
         PANEL_draw_drum_counter(11.0f, 19.0f, 0.0f, 1);
-        PANEL_draw_drum_counter(-36.0f, -24.0f, baro * MILLIBAR_PER_INHG, 4);
+        PANEL_draw_drum_counter(-36.0f, -24.0f, baro * UNIT.inhg_to_mb, 4);
         PANEL_draw_drum_counter(5.0f, -24.0f, baro * 100.0f, 4);
         const int style = t == INS_ALTIMETERDIG_GA ? 12 : t == INS_ALTIMETERDIG_BC ? 14 : 13;
         PANEL_draw_needle(0.0f, 0.0f, alt_mem.angle_100_deg, style);
     } else {
         const bool millibars = screen_settings.pressure_unit != 0;
-        PANEL_draw_drum_counter(-12.0f, -26.0f, baro * (millibars ? MILLIBAR_PER_INHG : 100.0f), 4);
+        PANEL_draw_drum_counter(-12.0f, -26.0f, baro * (millibars ? UNIT.inhg_to_mb : 100.0f), 4);
         if (t != INS_ALTIMETER_GA && t != INS_CABIN_ALT) PANEL_draw_needle(0.0f, 0.0f, alt_mem.angle_10000_deg, 11);
         PANEL_draw_needle(0.0f, 0.0f, alt_mem.angle_1000_deg, 10);
         if (t != INS_CABIN_ALT) PANEL_draw_needle(0.0f, 0.0f, alt_mem.angle_100_deg, 9);

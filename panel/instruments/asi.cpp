@@ -5,13 +5,13 @@
 #include <cmath>
 
 #include "aircraft/acf_struct.h"
+#include "core/units.h"
 #include "flightmodel/flt.h"
 #include "graphics/font.h"
 #include "panel/instruments/flight_instruments.h"
 #include "panel/panel_kit.h"
 
 namespace {
-constexpr float KNOTS_TO_STATUTE_MPH = 1.1507795f;
 }
 
 bool PANEL_glass_alive()
@@ -24,7 +24,7 @@ void PANEL_asi(const panel_records& r)
     const acf_struct& a = r.acf;
     const flt_struct& f = r.flt;
     const float s = panel_ins_scale;
-    float v = f.indicated_airspeed * (a.acf_asi_kts != 0 ? 1.0f : KNOTS_TO_STATUTE_MPH);
+    float v = f.indicated_airspeed * (a.acf_asi_kts != 0 ? 1.0f : UNIT.kts_to_mph);
     if (!std::isfinite(v)) v = 0.0f;
     const int t = panel_ins_type;
     if (t == INS_ASI_LINEAR) {

@@ -3,7 +3,9 @@
 // west headings, and a one-second lag.
 #include <cmath>
 
+#include "core/numeric.h"
 #include "core/simvars/operation.h"
+#include "core/units.h"
 #include "flightmodel/flt.h"
 #include "graphics/ogl_draw.h"
 #include "graphics/ogl_state.h"
@@ -14,7 +16,6 @@ compass_memory compass_mem;
 
 namespace {
 
-constexpr float DEG = 0.017453292519943f;
 constexpr int LUBBER_SLOT = 450;
 constexpr int LUBBER_COLOUR = 33;
 
@@ -25,10 +26,10 @@ float COMPASS_indicated_heading(const flt_struct& f)
     const float psi = f.psi;
     const float east_west = psi <= 180.0f ? 90.0f - std::fabs(psi - 90.0f) : 90.0f - std::fabs(psi - 270.0f);
     const float accel_error = -f.local_ax * east_west * 0.2f;
-    const float dip = std::tan((45.0f - f.latitude * 0.5f) * DEG);
-    const float phi = f.phi * DEG, mag = f.magpsi * DEG;
-    const float h = std::atan2(std::sin(mag) * std::cos(phi) - dip * std::sin(phi), std::cos(mag)) / DEG;
-    return PANEL_wrap(h + accel_error, 0.0f, 360.0f);
+    const float dip = std::tan((45.0f - f.latitude * 0.5f) * DEG_TO_RAD_FLOAT);
+    const float phi = f.phi * DEG_TO_RAD_FLOAT, mag = f.magpsi * DEG_TO_RAD_FLOAT;
+    const float h = std::atan2(std::sin(mag) * std::cos(phi) - dip * std::sin(phi), std::cos(mag)) / DEG_TO_RAD_FLOAT;
+    return UTIL_wrap_from(h + accel_error, 0.0f, 360.0f);
 }
 
 float COMPASS_indicated_heading() { return COMPASS_indicated_heading(flt[0]); }
@@ -36,8 +37,8 @@ float COMPASS_indicated_heading() { return COMPASS_indicated_heading(flt[0]); }
 void PANEL_compass(const panel_records& r)
 {
     const float dt = sim_operation_misc.frame_rate_period;
-    const float d = PANEL_wrap(COMPASS_indicated_heading(r.flt) - compass_mem.card_deg, -180.0f, 180.0f);
-    if (std::isfinite(dt)) compass_mem.card_deg = PANEL_wrap(compass_mem.card_deg + dt * d, 0.0f, 360.0f);
+    const float d = UTIL_wrap_from(COMPASS_indicated_heading(r.flt) - compass_mem.card_deg, -180.0f, 360.0f);
+    if (std::isfinite(dt)) compass_mem.card_deg = UTIL_wrap_from(compass_mem.card_deg + dt * d, 0.0f, 360.0f);
 
     float cx, cy;
     switch (panel_ins_type) {

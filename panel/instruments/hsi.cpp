@@ -10,8 +10,10 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/numeric.h"
 #include "core/screen.h"
 #include "core/simvars.h"
+#include "core/units.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/systems/gyros.h"
 #include "graphics/font.h"
@@ -22,7 +24,6 @@
 
 namespace {
 
-constexpr float DEG = 0.017453292519943f;
 
 float finite_or_0(float v) { return std::isfinite(v) ? v : 0.0f; }
 
@@ -71,7 +72,7 @@ void numeric_windows(int t, int n, float s)
         const float dist = std::clamp(finite_or_0(r.nav1_dme_dist_m[n]), 0.0f, 99.0f);
         OGL_draw_string_fmt(49, (-offset - 8.0f) * s, row * s, dist, 3, 1, 0, font);
     }
-    OGL_draw_string_fmt(49, (offset - 8.0f) * s, row * s, PANEL_wrap_0_360(NAV_course(n)), 3, 0, 0, font);
+    OGL_draw_string_fmt(49, (offset - 8.0f) * s, row * s, UTIL_wrap_closed(NAV_course(n), 360.0f), 3, 0, 0, font);
 }
 
 // The electronic heading tape: the tape itself, the bug and course pointers
@@ -80,12 +81,12 @@ void heading_tape(const flt_struct& f, float gyro, int n, float s)
 {
     PANEL_draw_drum_digit(5, 0.0f, 0.0f, finite_or_0(f.magpsi));
     auto pointer = [&](float value, int style) {
-        const float x = -PANEL_wrap(gyro - value, -180.0f, 180.0f) * 1.2f;
+        const float x = -UTIL_wrap_from(gyro - value, -180.0f, 360.0f) * 1.2f;
         if (x * s >= -49.0f * s && x * s <= 49.0f * s) PANEL_draw_needle(x, -10.0f, 0.0f, style);
     };
     pointer(finite_or_0(sim_cockpit_autopilot.heading_mag), 28);
     pointer(finite_or_0(NAV_course(n)), 55);
-    OGL_draw_string_fmt(49, -9.0f * s, 15.0f * s, PANEL_wrap(gyro, 0.0f, 360.0f), 3, 0, 0, 110);
+    OGL_draw_string_fmt(49, -9.0f * s, 15.0f * s, UTIL_wrap_from(gyro, 0.0f, 360.0f), 3, 0, 0, 110);
 }
 
 }  // namespace
@@ -133,10 +134,10 @@ void PANEL_hsi(const panel_records& r)
     const float R = v.radius;
     PANEL_draw_rotated_card(gyro, R * s, v.card_kind, g);
     const float bug = finite_or_0(sim_cockpit_autopilot.heading_mag - gyro);
-    PANEL_draw_needle(std::sin(bug * DEG) * (R - 3.0f), std::cos(bug * DEG) * (R - 3.0f), bug, 27 + g);
+    PANEL_draw_needle(std::sin(bug * DEG_TO_RAD_FLOAT) * (R - 3.0f), std::cos(bug * DEG_TO_RAD_FLOAT) * (R - 3.0f), bug, 27 + g);
     PANEL_draw_needle(0.0f, 1.02f * R, 0.0f, 25 + g);
     if (t == INS_EFIS_EL_HSI_SEMI_CIRCLE || t == INS_EFIS_EL_HSI_FULL_CIRCLE)
-        OGL_draw_string_fmt(49, -8.0f * s, 60.0f * s, PANEL_wrap(gyro, 0.0f, 360.0f), 3, 0, 0, 110);
+        OGL_draw_string_fmt(49, -8.0f * s, 60.0f * s, UTIL_wrap_from(gyro, 0.0f, 360.0f), 3, 0, 0, 110);
     if (t == INS_HSI1_BC || t == INS_HSI1_HM || t == INS_HSI2_BC || t == INS_HSI2_HM || t == INS_HSI12GPS_BC ||
         t == INS_HSI12GPS_HM)
         numeric_windows(t, n, s);
@@ -144,10 +145,10 @@ void PANEL_hsi(const panel_records& r)
     if (!v.glass) {
         const float kx = t == INS_DIRECTIONAL_GYRO_GA ? 50.0f : 55.0f, ky = knob_y(t);
         float& heading = sim_cockpit_autopilot.heading_mag;
-        heading = PANEL_wrap_0_360(finite_or_0(heading) + PANEL_drag_spot(kx, ky, 10.0f, 1.0f, 30.0f, 1));
+        heading = UTIL_wrap_closed(finite_or_0(heading) + PANEL_drag_spot(kx, ky, 10.0f, 1.0f, 30.0f, 1), 360.0f);
         if (t == INS_DIRECTIONAL_GYRO_GA) return;
         float& course = *NAV_course_word(n);
-        course = PANEL_wrap_0_360(finite_or_0(course) + PANEL_drag_spot(-kx, ky, 10.0f, 1.0f, 30.0f, 1));
+        course = UTIL_wrap_closed(finite_or_0(course) + PANEL_drag_spot(-kx, ky, 10.0f, 1.0f, 30.0f, 1), 360.0f);
     }
     if (t == INS_EFIS_EL_HSI_SEMI_CIRCLE) {
         OGL_scissor_off();

@@ -9,13 +9,13 @@
 
 #include "core/alert.h"
 #include "core/simvars.h"
+#include "core/units.h"
 #include "panel/instruments/flight_instruments.h"
 #include "panel/instruments/nav_instruments.h"
 #include "panel/panel_kit.h"
 
 namespace {
 
-constexpr float DEG = 0.017453292519943f;
 
 float finite_or_0(float v) { return std::isfinite(v) ? v : 0.0f; }
 
@@ -74,7 +74,7 @@ void update_loc_gls(float card_heading)
     if (t == INS_EFIS_EL_LOC) return PANEL_draw_needle(h, 0.0f, 0.0f, 56);
 
     const float d = finite_or_0(card_heading - NAV_course(n));
-    const float sn = std::sin(d * DEG), c = std::cos(d * DEG), a = -d;
+    const float sn = std::sin(d * DEG_TO_RAD_FLOAT), c = std::cos(d * DEG_TO_RAD_FLOAT), a = -d;
     const int g = l.glass ? 1 : 0;
     PANEL_draw_needle(0.0f, 0.0f, a, 35 + g);
     PANEL_draw_needle(c * h, sn * h, a, 37 + g);

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/numeric.h"
 #include "core/simvars.h"
 #include "flightmodel/systems/gyros.h"
 #include "graphics/font.h"
@@ -32,8 +33,8 @@ void needle(int k, int style)
     float& angle = rmi_mem.needle_deg[k];
     const float dt = sim_operation_misc.frame_rate_period;
     if (vor_ok && std::isfinite(target) && std::isfinite(dt)) {
-        const float d = std::clamp(PANEL_wrap(target - angle, -180.0f, 180.0f), -45.0f, 45.0f);
-        angle = PANEL_wrap(angle + dt * d, 0.0f, 360.0f);
+        const float d = std::clamp(UTIL_wrap_from(target - angle, -180.0f, 360.0f), -45.0f, 45.0f);
+        angle = UTIL_wrap_from(angle + dt * d, 0.0f, 360.0f);
     }
     PANEL_draw_needle(0.0f, 0.0f, angle, style);
 }

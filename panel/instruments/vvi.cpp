@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "core/simvars.h"
+#include "core/units.h"
 #include "flightmodel/flt.h"
 #include "graphics/font.h"
 #include "panel/instruments/flight_instruments.h"
@@ -14,7 +15,6 @@ vvi_memory vvi_mem;
 
 namespace {
 
-constexpr float FPM_PER_MPS = 196.850394f;
 
 struct vvi_law {
     ins_type type;
@@ -59,7 +59,7 @@ void PANEL_vvi(const panel_records& r)
     if (!FLT_slot_failed(0, FAIL_SLOT_VVI_INSTR)) {
         // The cabin's rate of climb on the pressurization panel's dial.
         const float climb_mps = t == INS_CABIN_VVI ? sim_cockpit_pressure.cabin_vvi_actual_m_msec : r.flt.vh_ind;
-        const float v = climb_mps * FPM_PER_MPS;
+        const float v = climb_mps * UNIT.mps_to_fpm;
         if (std::isfinite(v)) vvi_mem.vvi_fpm = v;
     }
     const float v = vvi_mem.vvi_fpm;

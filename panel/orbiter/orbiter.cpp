@@ -11,6 +11,7 @@
 #include "core/geo.h"
 #include "core/screen.h"
 #include "core/simvars.h"
+#include "core/units.h"
 #include "flightmodel/flt.h"
 #include "graphics/font.h"
 #include "graphics/ogl_draw.h"
@@ -23,8 +24,6 @@ orbiter_state orbiter;
 
 namespace {
 
-constexpr float FT_PER_M = 3.2808f, GRAVITY = 9.7983f, NM = 1852.0f, KT_PER_FPS = 0.59248f;
-constexpr float DEG = 0.017453293f;
 constexpr int KIND_AIRPORT = 1, KIND_FIX = 11;
 constexpr float OUT_X1 = -67.0f, OUT_X2 = 111.0f, OUT_Y1 = -98.0f, OUT_Y2 = 98.0f;
 
@@ -81,7 +80,7 @@ bool find_destination(destination& d)
         // The seventh runway where the airport has one, else its first.
         const runway_record& r = a.runways.size() > 6 ? a.runways[6] : a.runways[0];
         GEO_latlon_to_local(x, y, z, r.lat, r.lon, a.elevation);
-        const float h = r.heading * DEG, half = r.length * 0.5f;
+        const float h = r.heading * DEG_TO_RAD_FLOAT, half = r.length * 0.5f;
         d = {x - std::sin(h) * half, z + std::cos(h) * half, a.elevation, r.heading, r.length};
         return true;
     }
@@ -131,10 +130,10 @@ void approach(const flt_struct& f)
 
     // The path in local metres relative to the plane.
     const vec T{d.x - f.local_x, d.z - f.local_z};
-    const float h = d.heading_deg * DEG;
+    const float h = d.heading_deg * DEG_TO_RAD_FLOAT;
     const vec ahead{std::sin(h), -std::cos(h)}, right{std::cos(h), std::sin(h)};
-    const float R = 2.3f * NM;
-    const vec P3 = T - ahead * (7.0f * NM);
+    const float R = 2.3f * UNIT.nm_to_mtrs;
+    const vec P3 = T - ahead * (7.0f * UNIT.nm_to_mtrs);
     const vec C = P3 + right * R;
     const vec P1 = C + right * R;
     const vec P2 = C - ahead * R;
@@ -149,32 +148,32 @@ void approach(const flt_struct& f)
     }
 
     if (sim_time.total_flight_time_sec < 1.0f) o.orbiter_passed[0] = o.orbiter_passed[1] = o.orbiter_passed[2] = 0;
-    if (length(P3) < NM) o.orbiter_passed[0] = o.orbiter_passed[1] = o.orbiter_passed[2] = 1;
-    if (length(P2) < NM) o.orbiter_passed[0] = o.orbiter_passed[1] = 1;
-    if (length(P1) < NM) o.orbiter_passed[0] = 1;
+    if (length(P3) < UNIT.nm_to_mtrs) o.orbiter_passed[0] = o.orbiter_passed[1] = o.orbiter_passed[2] = 1;
+    if (length(P2) < UNIT.nm_to_mtrs) o.orbiter_passed[0] = o.orbiter_passed[1] = 1;
+    if (length(P1) < UNIT.nm_to_mtrs) o.orbiter_passed[0] = 1;
 
     int first = 3;
     for (int k = 2; k >= 0; --k)
         if (!o.orbiter_passed[k]) first = k;
     const vec next = first < 3 ? P[first] : T;
-    float range = length(next) / NM;
-    if (!o.orbiter_passed[2]) range = std::trunc(range + length(T - P3) / NM);
-    if (!o.orbiter_passed[1]) range = std::trunc(range + length(P3 - P2) / NM);
-    if (!o.orbiter_passed[0]) range = std::trunc(range + length(P2 - P1) / NM);
+    float range = length(next) / UNIT.nm_to_mtrs;
+    if (!o.orbiter_passed[2]) range = std::trunc(range + length(T - P3) / UNIT.nm_to_mtrs);
+    if (!o.orbiter_passed[1]) range = std::trunc(range + length(P3 - P2) / UNIT.nm_to_mtrs);
+    if (!o.orbiter_passed[0]) range = std::trunc(range + length(P2 - P1) / UNIT.nm_to_mtrs);
     o.orbiter_range_to_go = finite(range);
     sim_cockpit_autopilot.heading_mag =
-        finite(std::atan2(next.x, -next.z) / DEG + sim_flightmodel_position.magnetic_variation);
+        finite(std::atan2(next.x, -next.z) / DEG_TO_RAD_FLOAT + sim_flightmodel_position.magnetic_variation);
 
     // The plot in the plane's heading frame, forward up, the plane at (0, -100).
-    const float psi = f.psi * DEG, sp = std::sin(psi), cp = std::cos(psi);
+    const float psi = f.psi * DEG_TO_RAD_FLOAT, sp = std::sin(psi), cp = std::cos(psi);
     auto fwd = [&](vec v) { return v.x * sp - v.z * cp; };
     auto rgt = [&](vec v) { return v.x * cp + v.z * sp; };
     const float c_r = rgt(C), c_f = fwd(C);
     const float extent_r = std::max({rgt(T), rgt(P3), c_r + R, 1.0f});
     const float extent_l = std::max({-rgt(T), -rgt(P3), -(c_r - R), 1.0f});
     const float extent_f = std::max({fwd(T), fwd(P3), c_f + R, 1.0f});
-    float scale = std::min({110.0f / extent_r, 110.0f / extent_l, 200.0f / extent_f, 200.0f / (10.0f * NM)});
-    if (!std::isfinite(scale)) scale = 200.0f / (10.0f * NM);
+    float scale = std::min({110.0f / extent_r, 110.0f / extent_l, 200.0f / extent_f, 200.0f / (10.0f * UNIT.nm_to_mtrs)});
+    if (!std::isfinite(scale)) scale = 200.0f / (10.0f * UNIT.nm_to_mtrs);
     auto px = [&](vec v) { return rgt(v) * scale; };
     auto py = [&](vec v) { return fwd(v) * scale - 100.0f; };
 
@@ -221,8 +220,8 @@ void entry(const flt_struct& f)
     if (!find_destination(d)) return;
     const float now = sim_time.total_running_time_sec;
 
-    o.orbiter_height = finite((f.local_y - d.height_m) * FT_PER_M);
-    o.orbiter_speed = finite(f.groundspeed * FT_PER_M);
+    o.orbiter_height = finite((f.local_y - d.height_m) * UNIT.mtrs_to_ft);
+    o.orbiter_speed = finite(f.groundspeed * UNIT.mtrs_to_ft);
     o.orbiter_energy_height = finite(o.orbiter_height + o.orbiter_speed * o.orbiter_speed / 64.34f);
     int m = 0;
     for (int k = 1; k < ORBITER_PAGES; ++k)
@@ -251,7 +250,7 @@ void entry(const flt_struct& f)
     const std::string r_lo = bound_label(orbiter_profile_R[m + 1], "NM"), r_hi = bound_label(orbiter_profile_R[m], "NM");
     text(71, -65, -3, r_lo.c_str());
     text(71, 111.0f - 6.0f * static_cast<float>(r_hi.size()), -3, r_hi.c_str());
-    const float shown = m <= 2 ? KT_PER_FPS : m <= 4 ? 0.001f : 1.0f;
+    const float shown = m <= 2 ? UNIT.ftps_to_kts : m <= 4 ? 0.001f : 1.0f;
     const char* unit = m <= 2 ? "KT" : m <= 4 ? "kft" : "FT";
     const std::string v_lo = bound_label(lo * shown, unit), v_hi = bound_label(hi * shown, unit);
     text(71, 22.0f - 3.0f * static_cast<float>(v_lo.size()), -95, v_lo.c_str());
@@ -335,7 +334,7 @@ void entry(const flt_struct& f)
         text(53, -99, mark_y(upper), ">");
         text(50, -99, mark_y(f.alpha), ">");
         text(53, -89, mark_y(nom), "<");
-        text(50, -89, mark_y(-f.g_axil * GRAVITY * FT_PER_M), "<");
+        text(50, -89, mark_y(-f.g_axil * UNIT.g_conv * UNIT.mtrs_to_ft), "<");
     } else {
         line(57, 80, -90, 80, -10);
         text(57, 80, -13, "-hi");
@@ -369,9 +368,9 @@ void PANEL_orbiter_primary(const panel_records& r)
     const float at_rest = std::clamp(finite(f.groundspeed), 0.0f, 1.0f);
     tape(-100, 70, 49, 70, f.alpha * at_rest, 1, 5, 10, 2, 3, 1, "ALPH", "DEG");
     tape(-70, 70, 49, 70, f.indicated_airspeed, 5, 10, 2, 1, 3, 0, "KEAS", "KT");
-    tape(70, 70, 49, 70, f.vh_ind * FT_PER_M, 1, 5, 10, 2, 3, 0, "HDOT", "FPS");
-    tape(100, 70, 49, 70, f.h_ind * FT_PER_M * 0.001f, 1, 5, 10, 1, 3, 0, "H", "KFT");
-    tape(-100, -75, 76, 56, -f.g_axil * GRAVITY * FT_PER_M, 0.5f, 1, 20, 2, 3, 1, "ACC", "FPS2");
+    tape(70, 70, 49, 70, f.vh_ind * UNIT.mtrs_to_ft, 1, 5, 10, 2, 3, 0, "HDOT", "FPS");
+    tape(100, 70, 49, 70, f.h_ind * UNIT.mtrs_to_ft * 0.001f, 1, 5, 10, 1, 3, 0, "H", "KFT");
+    tape(-100, -75, 76, 56, -f.g_axil * UNIT.g_conv * UNIT.mtrs_to_ft, 0.5f, 1, 20, 2, 3, 1, "ACC", "FPS2");
     number(49, -82, -20, f.machno, 4, 2, 0);
     text(49, -82, -29, "MACH");
 }

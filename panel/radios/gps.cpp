@@ -12,8 +12,10 @@
 
 #include "core/frame_clock.h"
 #include "core/input.h"
+#include "core/numeric.h"
 #include "core/simvars.h"
 #include "core/text_util.h"
+#include "core/units.h"
 #include "flightmodel/flt.h"
 #include "graphics/font.h"
 #include "panel/panel_kit.h"
@@ -172,11 +174,9 @@ void draw_unit(const flt_struct& f, int u)
     else text(TEXT_COLOUR, tx - 65.0f + 6.0f * static_cast<float>(c - 1), ty + 8.0f, "_");
 
     auto finite = [](float v) { return std::isfinite(v) ? v : 0.0f; };
-    float course = std::fmod(finite(g.course + sim_flightmodel_position.magnetic_variation), 360.0f);
-    if (course < 0.0f) course += 360.0f;
-    if (course == 0.0f && g.course + sim_flightmodel_position.magnetic_variation > 0.0f) course = 360.0f;
+    const float course = UTIL_wrap_closed(finite(g.course + sim_flightmodel_position.magnetic_variation), 360.0f);
     const float distance = std::clamp(finite(r.gps_dme_dist_m), 0.0f, 9999.0f);
-    const float speed = std::clamp(finite(f.groundspeed * 1.943844f), 0.0f, 9999.0f);
+    const float speed = std::clamp(finite(f.groundspeed * UNIT.mps_to_kts), 0.0f, 9999.0f);
     const float time_to_go = std::clamp(distance / std::max(speed, 1.0f) * 60.0f, 0.0f, 999.0f);
     number(tx - 36.0f, ty + 10.0f, course, 3, 0);
     text(VALUE_COLOUR, tx - 18.0f, ty + 10.0f, COURSE_UNIT);

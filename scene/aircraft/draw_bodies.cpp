@@ -14,7 +14,6 @@
 
 namespace {
 
-constexpr float RAD_TO_DEG = 180.0f / static_cast<float>(M_PI);
 constexpr int FOIL_LAST = GEO_FOIL_POINTS - 1;
 constexpr int TIP_SKIP_A = 5, TIP_SKIP_B = 8;   // the tip fan leaves out the hinge points
 constexpr int GEAR_TYPE_THICK_STRUT = 1;        // a strut as thick as the tyre (skids, floats)
@@ -82,7 +81,7 @@ void hub_frame(const acf_struct& a, int e)
 float skid_pitch_deg(float dy, float dz)
 {
     if (dz == 0.0f) return dy == 0.0f ? 0.0f : (dy > 0.0f ? 90.0f : -90.0f);
-    return ACF_finite(std::atan(dy / dz) * RAD_TO_DEG);
+    return ACF_finite(std::atan(dy / dz) * UNIT.rad_to_deg);
 }
 
 }  // namespace
@@ -103,7 +102,7 @@ void ACF_draw_propeller(int n, int e)
 
     const float blades = ACF_blade_count(n, e);
     const int rows = ACF_mesh_rows(n, e);
-    const float cone_deg = ACF_finite(f.POINT_cone_rad[e]) * RAD_TO_DEG;
+    const float cone_deg = ACF_finite(f.POINT_cone_rad[e]) * UNIT.rad_to_deg;
     const float pitch_deg = (ACF_finite(f.POINT_pitch_deg[e]) - 90.0f) * ACF_finite(a.acf_prop_dir[e]);
     glFrontFace(GL_CCW);   // a blade is laid out as a right wing
     for (int i = 0; static_cast<float>(i) < blades; ++i) {
@@ -146,8 +145,8 @@ void ACF_draw_gear(int n, int p)
     const float G[3] = {a.acf_gear_xnodef[p], a.acf_gear_ynodef[p] + a.acf_gear_def[p], a.acf_gear_znodef[p]};
     const float d[3] = {G[0] - a.acf_Xarm[p], G[1] - a.acf_Yarm[p], G[2] - a.acf_Zarm[p]};
     glTranslatef(G[0], G[1], G[2]);
-    const float yaw = ACF_finite(std::atan2(-d[0], -d[2]) * RAD_TO_DEG);
-    const float pitch = ACF_finite(std::atan2(-d[1], std::sqrt(d[0] * d[0] + d[2] * d[2])) * RAD_TO_DEG);
+    const float yaw = ACF_finite(std::atan2(-d[0], -d[2]) * UNIT.rad_to_deg);
+    const float pitch = ACF_finite(std::atan2(-d[1], std::sqrt(d[0] * d[0] + d[2] * d[2])) * UNIT.rad_to_deg);
     const float L = std::sqrt(d[0] * d[0] + d[1] * d[1] + d[2] * d[2]);
     const float Rs = R * (a.acf_gear_type[p] == GEAR_TYPE_THICK_STRUT ? 1.0f : STRUT_THIN);
     glRotatef(yaw, 0.0f, 1.0f, 0.0f);

@@ -9,6 +9,7 @@
 #include "core/engine_types.h"
 #include "core/random.h"
 #include "core/simvars/graphics.h"
+#include "core/units.h"
 #include "flightmodel/flt.h"
 #include "graphics/lights.h"
 #include "graphics/ogl_state.h"
@@ -18,7 +19,6 @@
 
 namespace {
 
-constexpr float RAD_TO_DEG = 180.0f / static_cast<float>(M_PI);
 constexpr int FLAME_STEP_DEG = 30;
 constexpr float NOZZLE_S = 0.1f;     // s of the nozzle ring; 0 at its centre, 1 at the tail
 constexpr float TAIL_SHRINK = 0.4f;  // the tail's radius over the nozzle's
@@ -57,7 +57,7 @@ void ACF_draw_flame(int slot, int n, int e, float x, float y, float z, float pit
         const acf_struct& a = pln[n];
         const flt_struct& f = flt[n];
         glRotatef(ACF_finite(roll), 0.0f, 0.0f, 1.0f);
-        glRotatef(ACF_finite(f.POINT_cone_rad[e]) * RAD_TO_DEG, 0.0f, 1.0f, 0.0f);
+        glRotatef(ACF_finite(f.POINT_cone_rad[e]) * UNIT.rad_to_deg, 0.0f, 1.0f, 0.0f);
         glRotatef((ACF_finite(f.POINT_pitch_deg[e]) - 90.0f) * ACF_finite(a.acf_prop_dir[e]), 1.0f, 0.0f, 0.0f);
         float tip = 0.0f;
         for (int i = 0; i < ACF_mesh_elements(n, e); ++i)

@@ -7,6 +7,7 @@
 #include "aircraft/acf_struct.h"
 #include "core/geo.h"
 #include "core/numeric.h"
+#include "core/units.h"
 #include "flightmodel/forces/control_incidence.h"
 #include "flightmodel/forces/control_surface.h"
 #include "scene/aircraft/part_geometry.h"
@@ -14,7 +15,6 @@
 
 namespace {
 
-constexpr float DEG = static_cast<float>(M_PI) / 180.0f;
 
 // The airfoil outline: chord fraction from the quarter chord and thickness
 // fraction, leading edge over the upper side to the trailing edge and back.
@@ -71,7 +71,7 @@ void build_surface(int plane, int k, acf_part_geometry& g)
     const bool prop = k <= PART_PROP_LAST;
     const float croot = a.acf_Croot[k], ctip = a.acf_Ctip[k];
     const float r0 = a.afl[k].afl_t_rat[0], r1 = a.afl[k].afl_t_rat[1];
-    const float d = a.acf_dihed1[k] * a.acf_side_sign[k] * DEG;
+    const float d = a.acf_dihed1[k] * a.acf_side_sign[k] * DEG_TO_RAD_FLOAT;
     const float sin_d = std::sin(d), cos_d = std::cos(d);
     const float turn = prop ? a.acf_prop_dir[k] : 1.0f;
 
@@ -88,8 +88,8 @@ void build_surface(int plane, int k, acf_part_geometry& g)
             const float chord = croot + (ctip - croot) * frac;
             const float thick = croot * r0 + (ctip * r1 - croot * r0) * frac;
             const float inc_deg = (outer ? inc.outer : inc.inner) * turn;
-            const float ca = std::cos(inc_deg * DEG), sa = std::sin(inc_deg * DEG);
-            const float b = (outer ? sweep.outer : sweep.inner) * DEG;
+            const float ca = std::cos(inc_deg * DEG_TO_RAD_FLOAT), sa = std::sin(inc_deg * DEG_TO_RAD_FLOAT);
+            const float b = (outer ? sweep.outer : sweep.inner) * DEG_TO_RAD_FLOAT;
             const float sin_b = std::sin(b), cos_b = std::cos(b);
             const acf_span_xyz o = ACF_span_point(plane, k, s);
             float (*row)[3] = g.part_vertex[k][2 * e + outer];

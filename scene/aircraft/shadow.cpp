@@ -11,13 +11,13 @@
 #include "core/numeric.h"
 #include "core/screen.h"
 #include "core/texture_slots.h"
+#include "core/units.h"
 #include "graphics/ogl_tex.h"
 #include "scene/aircraft/part_geometry.h"
 #include "scene/aircraft/part_presence.h"
 
 namespace {
 
-constexpr float DEG = static_cast<float>(M_PI) / 180.0f;
 constexpr float COLLAPSED_TEXELS = 0.0001f;
 constexpr int MAX_SHADOW_SIZE = 512;
 
@@ -52,7 +52,7 @@ bool body_corner(int plane, int k, int r, int i, float& X, float& Z)
     const acf_struct& a = pln[plane];
     const int at = (k * ACF_BODY_STATIONS + r) * ACF_BODY_POINTS + i;
     const bool nacelle = k >= PART_ENGINE_BODY_FIRST && k <= PART_ENGINE_BODY_LAST;
-    const float cant = nacelle ? a.acf_sidecant[k - PART_ENGINE_BODY_FIRST] * DEG : 0.0f;
+    const float cant = nacelle ? a.acf_sidecant[k - PART_ENGINE_BODY_FIRST] * DEG_TO_RAD_FLOAT : 0.0f;
     const float bx = a.acf_body_X[at], bz = a.acf_body_Z[at];
     X = std::cos(cant) * bx + a.acf_Xarm[k] - std::sin(cant) * bz;
     Z = std::sin(cant) * bx + std::cos(cant) * bz + a.acf_Zarm[k];

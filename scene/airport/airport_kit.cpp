@@ -6,8 +6,10 @@
 
 #include "core/constants.h"
 #include "core/geo.h"
+#include "core/numeric.h"
 #include "core/simvars/graphics.h"
 #include "core/simvars/physics.h"
+#include "core/units.h"
 #include "graphics/gl_entry.h"
 #include "graphics/glprobe.h"
 #include "graphics/ogl_tex.h"
@@ -90,27 +92,16 @@ bool AIRPORT_unpaved(int surface)
 
 void AIRPORT_on_sphere(float lat, float lon, double radius, float out[3])
 {
-    constexpr double RAD = 0.017453292519943295;
     const int planet = sim_graphics_scenery.current_planet == PLANET_MARS ? PLANET_MARS : PLANET_EARTH;
     const double re = sim_physics.earth_radius_m;
-    const double phi0 = (lat_ref + reference_lat_offset[planet]) * RAD;
-    const double lambda0 = (lon_ref + reference_lon_offset[planet]) * RAD;
-    const double phi = lat * RAD;
-    const double dl = std::remainder(lon * RAD - lambda0, 6.283185307179586);
+    const double phi0 = (lat_ref + reference_lat_offset[planet]) * DEG_TO_RAD_DOUBLE;
+    const double lambda0 = (lon_ref + reference_lon_offset[planet]) * DEG_TO_RAD_DOUBLE;
+    const double phi = lat * DEG_TO_RAD_DOUBLE;
+    const double dl = UTIL_wrap_nearest(lon * DEG_TO_RAD_DOUBLE - lambda0, 2.0 * M_PI);
     out[0] = static_cast<float>(radius * std::cos(phi) * std::sin(dl));
     out[1] = static_cast<float>(
         radius * (std::cos(phi) * std::cos(dl) * std::cos(phi0) + std::sin(phi) * std::sin(phi0)) - re);
     out[2] = static_cast<float>(-radius * (std::sin(phi) * std::cos(phi0) - std::cos(phi) * std::cos(dl) * std::sin(phi0)));
-}
-
-int UTIL_wrap_int(int value, int lo, int hi)
-{
-    const long long span = static_cast<long long>(hi) - lo + 1;
-    if (span == 0) return value;
-    long long v = static_cast<long long>(value) - lo;
-    v %= span;
-    if (v < 0) v += span > 0 ? span : -span;
-    return static_cast<int>(v + lo);
 }
 
 float WORLDOBJ_slope_angle(int code)

@@ -12,6 +12,7 @@
 #include "core/numeric.h"
 #include "core/simvars.h"
 #include "core/texture_slots.h"
+#include "core/units.h"
 #include "flightmodel/systems/wind_at_plane.h"
 #include "graphics/lights.h"
 #include "graphics/ogl_state.h"
@@ -22,7 +23,6 @@
 
 namespace {
 
-constexpr float DEG = 0.017453292f;
 constexpr float BEACON_TOWER_M = 20.0f;
 constexpr int LIGHT_PLAIN = 105;
 constexpr int LIGHT_HALO = 107;
@@ -110,7 +110,7 @@ void windsock(const airport_record& a, const windsock_record& w)
     OGL_bind_tex(TEX_SLOT_SURFACES, 0);
     const float wind = std::hypot(wind_vector[0], wind_vector[2]);
     const float flutter = 0.5f * wind * std::sin(2.0f * sim_time.total_running_time_sec);
-    const float direction = std::atan2(wind_vector[0], wind_vector[2]) / DEG;
+    const float direction = std::atan2(wind_vector[0], wind_vector[2]) / DEG_TO_RAD_FLOAT;
     const float droop = UTIL_clamp(wind * 9.0f - 90.0f, -90.0f, 0.0f);
     glRotatef(direction + flutter, 0.0f, 1.0f, 0.0f);
     glRotatef(flutter + droop, -1.0f, 0.0f, 0.0f);
@@ -173,7 +173,7 @@ void runway_lights(const airport_record& a, int n, int airport_index)
         const runway_geometry_record* g = AIRPORT_geometry(a, static_cast<int>(r));
         if (!g) continue;
         const runway_record& rw = a.runways[r];
-        const int facing = std::fabs(std::remainder(v.view_heading - rw.heading, 360.0f)) >= 90.0f ? 1 : 0;
+        const int facing = std::fabs(UTIL_wrap_nearest(v.view_heading - rw.heading, 360.0f)) >= 90.0f ? 1 : 0;
         for (size_t j = 0; j < g->lights.size(); ++j) {
             const runway_light& l = g->lights[j];
             int code = l.kind, direction = 2;
@@ -190,7 +190,7 @@ void runway_lights(const airport_record& a, int n, int airport_index)
             const float slope = WORLDOBJ_slope_angle(code);
             if (slope > 0.0f) {
                 const float dx = v.view_x - l.x, dz = v.view_z - l.z;
-                const float elevation = std::atan2(v.view_y - l.y, std::sqrt(dx * dx + dz * dz)) / DEG;
+                const float elevation = std::atan2(v.view_y - l.y, std::sqrt(dx * dx + dz * dz)) / DEG_TO_RAD_FLOAT;
                 const bool white = elevation >= slope;
                 OGL_draw_light(l.x, l.y, l.z, 1.0f, white ? 1.0f : 0.0f, white ? 1.0f : 0.0f, 1.0f, 2.0f, -1, flicker,
                                LIGHT_HALO);
@@ -198,7 +198,7 @@ void runway_lights(const airport_record& a, int n, int airport_index)
             }
             if (!(b > 0.0f)) continue;
             if (code == LIGHT_SINGLE_APPROACH) {
-                const float h = (facing * 180.0f + rw.heading) * DEG;
+                const float h = (facing * 180.0f + rw.heading) * DEG_TO_RAD_FLOAT;
                 const float d = 50.0f * static_cast<float>(step);
                 OGL_draw_light(l.x + std::sin(h) * d, l.y, l.z - std::cos(h) * d, 1.0f, 1.0f, 1.0f, 1.0f, 3.0f, -1,
                                flicker, LIGHT_HALO);

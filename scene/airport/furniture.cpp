@@ -14,6 +14,7 @@
 #include "core/numeric.h"
 #include "core/text_util.h"
 #include "core/texture_slots.h"
+#include "core/units.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/forces/control_incidence.h"
 #include "flightmodel/ground/water.h"
@@ -28,10 +29,8 @@
 
 namespace {
 
-constexpr float DEG = 0.017453292f;
 constexpr int SIGN_ROW = 49;
-constexpr float FOOT_M = 0.3048f;
-constexpr float SIGN_STEP_M = 1000.0f * FOOT_M;
+constexpr float SIGN_STEP_M = 1000.0f * UNIT.ft_to_mtrs;
 
 // A cell of the sign atlas: s from 0.5 + (n mod 4)/16, t from (n div 4)/8.
 void cell_quad(int n, float x0, float x1, float y0, float y1, float z)
@@ -147,15 +146,15 @@ void AIRPORT_draw_signs(const airport_record& apt, int r)
     const runway_geometry_record* g = AIRPORT_geometry(apt, r);
     if (!g) return;
     const runway_record& rw = apt.runways[static_cast<size_t>(r)];
-    const float d_first = std::trunc(rw.displaced_thresholds) * FOOT_M;
-    const float d_last = (rw.displaced_thresholds - std::trunc(rw.displaced_thresholds)) * 10000.0f * FOOT_M;
+    const float d_first = std::trunc(rw.displaced_thresholds) * UNIT.ft_to_mtrs;
+    const float d_last = (rw.displaced_thresholds - std::trunc(rw.displaced_thresholds)) * 10000.0f * UNIT.ft_to_mtrs;
     const float total = d_first + rw.length + d_last;
     if (!(total > 0.0f) || !std::isfinite(total)) return;
 
     OGL_set_state(STATE_FOG_ON, 1, STATE_LIGHTING_ON, STATE_OPAQUE, STATE_DEPTH_TEST_ON, STATE_DEPTH_WRITE_OFF);
     OGL_bind_tex(TEX_SLOT_SURFACES, 0);
     const runway_quad q = AIRPORT_quad(*g);
-    const float h = rw.heading * DEG;
+    const float h = rw.heading * DEG_TO_RAD_FLOAT;
     const float offset = 3.0f + (rw.shoulder_code != 0 ? 0.25f * rw.width : 0.0f);
     const float out_x = std::cos(h) * offset, out_z = std::sin(h) * offset;
     // The corners pushed out to the sides: A and D to the left, B and C to the right.
@@ -206,7 +205,7 @@ void AIRPORT_draw_buoys(const runway_geometry_record& g)
         for (int band = 0; band < 3; ++band) {
             const float y_low = rings[band][0], r_low = rings[band][1];
             const float y_high = rings[band + 1][0], r_high = rings[band + 1][1];
-            const int phi = std::clamp(static_cast<int>(std::atan((r_low - r_high) / (y_high - y_low)) / DEG), 0, 90);
+            const int phi = std::clamp(static_cast<int>(std::atan((r_low - r_high) / (y_high - y_low)) / DEG_TO_RAD_FLOAT), 0, 90);
             glBegin(GL_QUAD_STRIP);
             for (int step = 0; step <= 8; ++step) {
                 const int a = step * 45;

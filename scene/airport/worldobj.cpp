@@ -13,6 +13,7 @@
 #include "core/reset_registry.h"
 #include "core/simvars.h"
 #include "core/texture_slots.h"
+#include "core/units.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/systems/wind_at_plane.h"
 #include "graphics/ogl_state.h"
@@ -38,7 +39,6 @@ ORVELL_RESET(WORLDOBJ_reset);
 
 namespace {
 
-constexpr float DEG = 0.017453292f;
 constexpr float DRIFT_LIMIT_M = 9999.0f;
 constexpr double DRIFT_SPAN_M = 19998.0;
 constexpr int APRONS_WITH_AIRCRAFT = 15;
@@ -74,7 +74,7 @@ void snow_origin()
     w.snow_origin_z = g->sections.front().left[2];
     w.snow_tex_x = w.snow_origin_x + w.snow_drift_x;
     w.snow_tex_z = w.snow_origin_z + w.snow_drift_z;
-    const float d = sim_weather.wind_direction_degt[0] * DEG;
+    const float d = sim_weather.wind_direction_degt[0] * DEG_TO_RAD_FLOAT;
     w.wind_dir_sin = std::sin(d);
     w.wind_dir_cos = std::cos(d);
 }

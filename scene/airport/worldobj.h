@@ -54,8 +54,5 @@ void WORLDOBJ_draw_strip(int a, int r, int full);
 // light's splash on unit 1 when two_units is set.
 void WORLDOBJ_snow_vertex(const float* point, int two_units);
 
-// value brought into lo..hi by whole spans of hi - lo + 1 (unchanged when that span is 0).
-int UTIL_wrap_int(int value, int lo, int hi);
-
 // The approach-slope lights' glide angle (degrees) by light code 94..103; 0 for other codes.
 float WORLDOBJ_slope_angle(int code);

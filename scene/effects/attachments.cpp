@@ -190,7 +190,7 @@ void SCENE_refuel(float dt)
     const acf_struct& a = pln[0];
     flt_struct& f = flt[0];
     if (a.acf_num_tanks <= 0 || !std::isfinite(dt)) return;
-    const float rate_kgps = 0.4535925f * 7370.0f / 60.0f;
+    const float rate_kgps = UNIT.lbs_to_kgs * 7370.0f / 60.0f;
     float* tank[3] = {&f.m_fuel1, &f.m_fuel2, &f.m_fuel3};
     const int n = std::min(3, static_cast<int>(a.acf_num_tanks));
     for (int i = 0; i < n; ++i) {

@@ -14,6 +14,7 @@
 #include "core/simvars/operation.h"
 #include "core/simvars/weather.h"
 #include "core/texture_slots.h"
+#include "core/units.h"
 #include "flightmodel/systems/wind_at_plane.h"
 #include "flightmodel/terrain_query.h"
 #include "graphics/ogl_state.h"
@@ -29,7 +30,6 @@ namespace {
 
 constexpr float PARTICLE_CULL_MARGIN_M = 100.0f;
 constexpr float FIRE_PUT_OUT_RANGE_M = 100.0f;
-constexpr float DEG = 0.017453292f;
 
 // A factor 0.85..1.15 from a fresh random number.
 float variation() { return UTIL_rand() * 0.3f / 32767.0f + 0.85f; }
@@ -45,9 +45,9 @@ void draw_particle(particle_record& p, float dt)
     OGL_apply_color(p.color, alpha);
 
     const sim_graphics_view_block& v = sim_graphics_view;
-    const float theta = (sim_private_camera.phi + p.angle) * DEG;
+    const float theta = (sim_private_camera.phi + p.angle) * DEG_TO_RAD_FLOAT;
     const float ct = std::cos(theta), st = std::sin(theta);
-    const float h = v.view_heading * DEG, pitch = v.view_pitch * DEG;
+    const float h = v.view_heading * DEG_TO_RAD_FLOAT, pitch = v.view_pitch * DEG_TO_RAD_FLOAT;
     const float sh = std::sin(h), ch = std::cos(h), sp = std::sin(pitch), cp = std::cos(pitch);
     const float right[3] = {ch, 0.0f, sh};
     const float up[3] = {-sp * sh, cp, sp * ch};
@@ -173,7 +173,7 @@ void PARTICLE_draw_fires()
 {
     if (!fire_layout.built) build_fire_layout();
     fire_table_record& f = fire_table;
-    const float theta = (sim_weather.wind_direction_degt[0] + 90.0f) * DEG;
+    const float theta = (sim_weather.wind_direction_degt[0] + 90.0f) * DEG_TO_RAD_FLOAT;
     const float s = std::sin(theta), c = std::cos(theta);
     for (int i = 1; i < FIRE_COUNT; ++i) {
         f.x[i] = f.x[0] + fire_layout.along[i] * s - fire_layout.across[i] * c;

@@ -13,6 +13,7 @@
 #include "core/reset_registry.h"
 #include "core/simvars.h"
 #include "core/texture_slots.h"
+#include "core/units.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/systems/wind_at_plane.h"
 #include "graphics/ogl_state.h"
@@ -29,7 +30,6 @@ float start_ground_y = 0.0f;
 namespace {
 
 constexpr float TWO_PI = 6.2831853f;
-constexpr float DEG = 0.017453292f;
 constexpr float TRAIL_CULL_MARGIN_M = 5000.0f;
 constexpr float WAKE_CULL_MARGIN_M = 100.0f;
 
@@ -59,13 +59,6 @@ float engine_spin(int e)
     const float arm = a.acf_Xarm[e];
     if (!(std::fabs(arm) > 0.01f)) return 0.0f;
     return -1.5f * (arm < 0.0f ? -1.0f : 1.0f);
-}
-
-float wrap_phase(float phase)
-{
-    if (!std::isfinite(phase)) return 0.0f;
-    phase = std::fmod(phase, TWO_PI);
-    return phase < 0.0f ? phase + TWO_PI : phase;
 }
 
 void rebuild_corners(engine_trail_sample& t)
@@ -108,7 +101,7 @@ void emit_segment(wake_ring& w, const wake_size& d, float x, float z, float spee
     w.last_z = z;
     w.head = wrap_segment(w.head + 1);
     const float v = 0.25f * speed, o = 0.3f * d.spacing;
-    const float s = std::sin(heading * DEG), c = std::cos(heading * DEG);
+    const float s = std::sin(heading * DEG_TO_RAD_FLOAT), c = std::cos(heading * DEG_TO_RAD_FLOAT);
     wake_point* p = w.points[w.head];
     p[0] = {x + o * c, z + o * s, -v * c, -v * s, d.side * s, d.side * c, 0.0f};
     p[1] = {x, z, 0.0f, 0.0f, d.centre * s, d.centre * c, 0.0f};
@@ -169,7 +162,7 @@ void PARTICLE_draw_engine_trails()
     const float dt = sim_operation_misc.frame_rate_period;
     float drift[3] = {wind_vector[0], wind_vector[1], wind_vector[2]};
     if (!(std::sqrt(drift[0] * drift[0] + drift[1] * drift[1] + drift[2] * drift[2]) >= 4.0f)) {
-        const float d = sim_weather.wind_direction_degt[0] * DEG;
+        const float d = sim_weather.wind_direction_degt[0] * DEG_TO_RAD_FLOAT;
         drift[0] = -4.0f * std::sin(d);
         drift[2] = 4.0f * std::cos(d);
     }
@@ -187,7 +180,7 @@ void PARTICLE_draw_engine_trails()
                 const float keep = 1.0f - 3.0f * dt;
                 for (float& v : t.vel) v *= keep;
                 t.radius += random_factor(0.5f, 0.75f) * t.growth * dt;
-                t.phase = wrap_phase(t.phase + random_factor(0.5f, 0.75f) * t.spin * dt);
+                t.phase = UTIL_wrap_floor(t.phase + random_factor(0.5f, 0.75f) * t.spin * dt, TWO_PI);
                 t.pos[1] = std::max(t.pos[1], start_ground_y + t.radius);
                 rebuild_corners(t);
             }

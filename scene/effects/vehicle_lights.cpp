@@ -12,9 +12,11 @@
 
 #include "core/constants.h"
 #include "core/frame_clock.h"
+#include "core/numeric.h"
 #include "core/reset_registry.h"
 #include "core/simvars/graphics.h"
 #include "core/texture_slots.h"
+#include "core/units.h"
 #include "graphics/lights.h"
 #include "graphics/ogl_state.h"
 #include "graphics/ogl_tex.h"
@@ -29,7 +31,6 @@ vehicle_batch_record vehicle_batch{};
 
 namespace {
 
-constexpr float DEG = 0.017453292f;
 constexpr float NIGHT_FRACTION = 0.3f;
 
 // Per station (0 = front): lower stations, lower heights, upper stations,
@@ -264,7 +265,7 @@ void offset(float out[3], const light_record& q, const float R[3], const float F
 void vehicle_lights(const light_record& q, int index)
 {
     const vehicle_blink_record& k = vehicle_blink;
-    const float s = std::sin(q.heading * DEG), c = std::cos(q.heading * DEG);
+    const float s = std::sin(q.heading * DEG_TO_RAD_FLOAT), c = std::cos(q.heading * DEG_TO_RAD_FLOAT);
     const float F[3] = {s, 0.0f, -c}, R[3] = {c, 0.0f, s};
     float p[3];
     if (q.kind == 9) {
@@ -278,7 +279,7 @@ void vehicle_lights(const light_record& q, int index)
         offset(p, q, R, F, k.side == 0 ? 0.8f : -0.8f, -1.0f, 2.0f);
         light(p, 0.5f, 0.5f, 1.0f, 1.0f, k.pulse ? 3.0f : 1.0f, index);
     }
-    const float a = std::fabs(std::remainder(q.heading - sim_graphics_view.view_heading, 360.0f));
+    const float a = std::fabs(UTIL_wrap_nearest(q.heading - sim_graphics_view.view_heading, 360.0f));
     if (a <= 90.0f) {
         const float f = q.kind == 9 ? 6.0f : 4.0f;
         const float alpha = q.brake ? 1.0f : 0.5f;

@@ -7,6 +7,7 @@
 
 #include <GL/gl.h>
 
+#include "core/numeric.h"
 #include "core/random.h"
 #include "core/screen.h"
 #include "core/simvars/graphics.h"
@@ -40,14 +41,8 @@ windshield_state ws;
 
 float unit_random() { return static_cast<float>(UTIL_rand()) / UTIL_RAND_MAX; }
 
-float wrap180(float a)
-{
-    if (!std::isfinite(a)) return 180.0f;
-    a = std::fmod(a, 360.0f);
-    if (a > 180.0f) a -= 360.0f;
-    if (a < -180.0f) a += 360.0f;
-    return a;
-}
+// An angle off the sun in -180..180; one that is not a number is as far off as can be.
+float off_sun(float a) { return std::isfinite(a) ? UTIL_wrap_pm180(a) : 180.0f; }
 
 void work_out_glare()
 {
@@ -63,7 +58,7 @@ void work_out_glare()
     const float elevation = std::atan2(y, std::sqrt(x * x + z * z)) * RAD_TO_DEG_FLOAT;
 
     const sim_graphics_view_block& v = sim_graphics_view;
-    const float dp = wrap180(v.view_pitch - elevation), dh = wrap180(v.view_heading - heading);
+    const float dp = off_sun(v.view_pitch - elevation), dh = off_sun(v.view_heading - heading);
     const float a = std::sqrt(dp * dp + dh * dh);
     const sim_graphics_misc_block& m = sim_graphics_misc;
     sun_glare = (m.cockpit_light_level_r + m.cockpit_light_level_g + m.cockpit_light_level_b) * (1.0f - 0.05f * a) * 0.33f;

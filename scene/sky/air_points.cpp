@@ -40,13 +40,7 @@ constexpr float SNOW_GREY = 1.0f;
 constexpr float LIGHT_EXPONENT = 0.4f;
 
 // Into -10..10 by whole boxes; what is not a number becomes 0.
-float wrap_box(float v)
-{
-    if (!std::isfinite(v)) return 0.0f;
-    v = std::fmod(v + HALF_BOX_M, BOX_M);
-    if (v < 0.0f) v += BOX_M;
-    return v - HALF_BOX_M;
-}
+float box_drift(float v) { return std::isfinite(v) ? UTIL_wrap_from(v, -HALF_BOX_M, BOX_M) : 0.0f; }
 
 }  // namespace
 
@@ -105,7 +99,7 @@ void VIEW_draw_air_points(float left, float bottom, float right, float top, floa
     }
     // 8.
     const float dt = sim_operation_misc.frame_rate_period;
-    for (int n = 0; n < 3; ++n) a.drift[n] = wrap_box(a.drift[n] + rel[n] * dt);
+    for (int n = 0; n < 3; ++n) a.drift[n] = box_drift(a.drift[n] + rel[n] * dt);
 
     // 9, 10.
     OGL_set_state(STATE_FOG_OFF, 0, STATE_LIGHTING_OFF, STATE_BLEND, STATE_DEPTH_TEST_OFF, STATE_DEPTH_WRITE_OFF);

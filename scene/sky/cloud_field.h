@@ -21,6 +21,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "core/units.h"
+
 // One puff: its offset from the cell centre (the cell centre lies at the
 // middle of the layer's thickness), half its quad's side, the lit colour, the
 // alpha it was last drawn with, and the squared distances to the far light
@@ -63,8 +65,8 @@ struct cloud_cell_box_record {
     float r;
 };
 extern cloud_cell_box_record cloud_cell_box;
-constexpr float CLOUD_CELL_HALF_M = 2.5f * 1852.0f;        // 4,630 m
-constexpr float CLOUD_LAYER_HALF_M = 3000.0f * 0.3048f;    // 914.4 m
+constexpr float CLOUD_CELL_HALF_M = 2.5f * UNIT.nm_to_mtrs;        // 4,630 m
+constexpr float CLOUD_LAYER_HALF_M = 3000.0f * UNIT.ft_to_mtrs;    // 914.4 m
 
 // Offset of the world grid of cells (local metres). The puff build sets it to
 // 0; the origin shift carries it over to the new frame and keeps x within

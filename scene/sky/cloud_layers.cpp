@@ -38,7 +38,6 @@ namespace {
 
 constexpr float THIN_DLAT = 0.06f, THIN_DLON = 0.1f;
 constexpr float GRID_DLAT = 0.01f, GRID_DLON = 0.015f;
-constexpr float M_PER_DEG = 60.0f * 1852.0f;
 constexpr float OVERCAST_RAISE_M = 500.0f;
 constexpr float BOLT_REACH_M = 10000.0f;
 constexpr float TURN_REACH_M = 4000.0f;
@@ -46,14 +45,6 @@ constexpr float TURN_REACH_M = 4000.0f;
 float noise(long long i)
 {
     return random_table[static_cast<size_t>(((i % RANDOM_TABLE_SIZE) + RANDOM_TABLE_SIZE) % RANDOM_TABLE_SIZE)];
-}
-
-// Into 0..1 by whole steps; what is not a number becomes 0.
-float wrap_unit(float v)
-{
-    if (!std::isfinite(v)) return 0.0f;
-    v -= std::floor(v);
-    return v >= 1.0f ? 0.0f : v;
 }
 
 // The camera's grid of a layer: whole steps of (dlat, dlon) from the first to
@@ -72,7 +63,7 @@ bool grid_of(float range_m, float dlat, float dlon, layer_grid& g)
     // Near a pole the span of a degree of longitude shrinks to nothing: the
     // cosine is held at 0.01 so the grid stays bounded.
     const float c = std::max(std::cos(v.view_latitude_deg * DEG_TO_RAD_FLOAT), 0.01f);
-    const float r_nm = range_m / 1852.0f;
+    const float r_nm = range_m / UNIT.nm_to_mtrs;
     const double k = std::round((2.0 * dlat + r_nm / (60.0 * c)) / dlat);
     const double n = std::round((2.0 * dlon + r_nm / 60.0) / dlon);
     // The bounds the Part reaches by stepping toward the block, worked out directly.
@@ -238,8 +229,8 @@ void SKYOBJ_draw_clouds(int L)
         const float east = -s * degree_sin[d], south = s * degree_cos[d];
         const float c = std::max(std::cos(v.view_latitude_deg * DEG_TO_RAD_FLOAT), 0.01f);
         const float dt = sim_operation_misc.frame_rate_period;
-        cloud_sheet_drift.u = wrap_unit(cloud_sheet_drift.u - east / (g.dlon * M_PER_DEG * c) * dt);
-        cloud_sheet_drift.v = wrap_unit(cloud_sheet_drift.v + south / (g.dlat * M_PER_DEG) * dt);
+        cloud_sheet_drift.u = UTIL_wrap_open(cloud_sheet_drift.u - east / (g.dlon * UNIT_MTRS_PER_DEG_LAT * c) * dt, 1.0f);
+        cloud_sheet_drift.v = UTIL_wrap_open(cloud_sheet_drift.v + south / (g.dlat * UNIT_MTRS_PER_DEG_LAT) * dt, 1.0f);
         glDisable(GL_FOG);
         SKYOBJ_draw_cloud_sheet(L, Y, static_cast<float>(g.lat0) * g.dlat, static_cast<float>(g.lon0) * g.dlon,
                                 static_cast<float>(g.lat1) * g.dlat, static_cast<float>(g.lon1) * g.dlon, g.dlat,

@@ -283,7 +283,7 @@ void CLOUD_draw_cirrus_shadow()
     const double lambda0 = (lon_ref + reference_lon_offset[p]) * DEG_TO_RAD_DOUBLE;
     const auto local = [&](double lat_deg, double lon_deg, float& x, float& z) {
         const double phi = lat_deg * DEG_TO_RAD_DOUBLE;
-        const double dl = std::remainder(lon_deg * DEG_TO_RAD_DOUBLE - lambda0, 2.0 * M_PI);
+        const double dl = UTIL_wrap_nearest(lon_deg * DEG_TO_RAD_DOUBLE - lambda0, 2.0 * M_PI);
         x = static_cast<float>(R * std::cos(phi) * std::sin(dl));
         z = static_cast<float>(R * (std::cos(phi) * std::sin(phi0) * std::cos(dl) - std::sin(phi) * std::cos(phi0)));
     };

@@ -16,6 +16,7 @@
 #include "core/simvars/graphics.h"
 #include "core/simvars/weather.h"
 #include "core/texture_slots.h"
+#include "core/units.h"
 #include "graphics/ogl_state.h"
 #include "graphics/ogl_tex.h"
 #include "scene/scene_state.h"
@@ -26,8 +27,8 @@
 
 namespace {
 
-constexpr float SCATTERED_RAISE_M = 3500.0f * 0.3048f;   // 1,066.8 m
-constexpr float BROKEN_RAISE_M = 4000.0f * 0.3048f;      // 1,219.2 m
+constexpr float SCATTERED_RAISE_M = 3500.0f * UNIT.ft_to_mtrs;   // 1,066.8 m
+constexpr float BROKEN_RAISE_M = 4000.0f * UNIT.ft_to_mtrs;      // 1,219.2 m
 
 // Nearest whole number, halves away from zero; 0 for what is not a number or
 // lies far beyond any grid.

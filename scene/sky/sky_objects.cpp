@@ -19,6 +19,7 @@
 #include "core/random.h"
 #include "core/simvars.h"
 #include "core/texture_slots.h"
+#include "core/units.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/systems/weather.h"
 #include "graphics/ogl_draw.h"
@@ -94,7 +95,7 @@ void SKYOBJ_draw_sun_moon_stars(float r, float g, float b, float x0, float y0, f
 {
     const sim_graphics_view_block& v = sim_graphics_view;
     const sim_graphics_scenery_block& sky = sim_graphics_scenery;
-    const float vis_nm = v.visibility_effective_m / 1852.0f;
+    const float vis_nm = v.visibility_effective_m / UNIT.nm_to_mtrs;
     const float gd = gload_dim_factor;
 
     // 1. The stars come out once the sky is dark enough.
@@ -168,7 +169,7 @@ void SKYOBJ_draw_thermals()
     const sim_graphics_view_block& v = sim_graphics_view;
     // 1.
     if (!(wx.thermal_percent >= 0.01f)) return;
-    const float top_m = wx.thermal_altitude_msl_m * 0.3048f;
+    const float top_m = wx.thermal_altitude_msl_m * UNIT.ft_to_mtrs;
     if (!std::isfinite(top_m)) return;
 
     // 2.

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/draw_phases.h"
+#include "core/numeric.h"
 #include "core/reset_registry.h"
 #include "core/simvars/graphics.h"
 #include "core/simvars/operation.h"
@@ -64,15 +65,6 @@ void colour_tint()
     glColor4f(surface_tint[0] * g, surface_tint[1] * g, surface_tint[2] * g, 1.0f);
 }
 
-float wrap_phase(float p)
-{
-    if (!std::isfinite(p)) return 0.0f;
-    if (std::fabs(p) > 1.0e6f) p = std::fmod(p, 1.0f);
-    while (p < 0.0f) p += 1.0f;
-    while (p > 1.0f) p -= 1.0f;
-    return p;
-}
-
 void bank_coord(float s, float t)
 {
     if (gl_entry::glMultiTexCoord2fARB) gl_entry::glMultiTexCoord2fARB(GL_TEXTURE1_ARB, s, t);
@@ -89,7 +81,7 @@ void river_pass()
         gl_entry::glActiveTextureARB(GL_TEXTURE0_ARB);
     }
     roads_kept.roads_water_phase =
-        wrap_phase(roads_kept.roads_water_phase + WATER_PHASE_RATE * sim_operation_misc.frame_rate_period);
+        UTIL_wrap_closed(roads_kept.roads_water_phase + WATER_PHASE_RATE * sim_operation_misc.frame_rate_period, 1.0f);
     const int frame = static_cast<int>(std::lround(roads_kept.roads_water_phase * SEA_FRAMES_LAST));
     OGL_bind_tex(TEX_SLOT_SEA_FIRST + frame, 0);
     OGL_bind_tex(TEX_SLOT_RIVERBANK, 1);

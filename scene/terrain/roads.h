@@ -15,6 +15,8 @@
 
 #include <cstdint>
 
+#include "core/units.h"
+
 // Kept from call to call: the river water's animation phase, 0..1.
 struct roads_kept_record {
     float roads_water_phase;
@@ -30,11 +32,11 @@ void ROADS_draw_power_lines();
 void ROADS_move_cars();
 
 // Pylon bars' half-thickness and the fade of a pylon d metres from the camera.
-constexpr float POWER_FAR_M = 8.0f * 1852.0f;
-constexpr float POWER_NEAR_M = 2.0f * 1852.0f;
+constexpr float POWER_FAR_M = 8.0f * UNIT.nm_to_mtrs;
+constexpr float POWER_NEAR_M = 2.0f * UNIT.nm_to_mtrs;
 
 // The cars' base speed: 65 miles per hour in m/s (29.06).
-constexpr float CAR_BASE_SPEED_MPS = 65.0f * (1.0f / 1.1507794f) * 1852.0f / 3600.0f;
+constexpr float CAR_BASE_SPEED_MPS = 65.0f * UNIT.mph_to_kts * UNIT.nm_to_mtrs / 3600.0f;
 // The lane of a car by its speed factor: offset from the highway's edge point
 // along the cross direction (m) and whether it faces against the highway.
 struct car_lane {

@@ -8,10 +8,12 @@
 
 #include "core/constants.h"
 #include "core/geo.h"
+#include "core/numeric.h"
 #include "core/reset_registry.h"
 #include "core/simvars/graphics.h"
 #include "core/simvars/operation.h"
 #include "core/simvars/weather.h"
+#include "core/units.h"
 #include "graphics/gl_entry.h"
 #include "graphics/glprobe.h"
 #include "graphics/ogl_state.h"
@@ -33,7 +35,6 @@ ORVELL_RESET(SURFACE_reset);
 
 namespace {
 
-constexpr float METRES_PER_DEGREE = 60.0f * 1852.0f;
 constexpr float SEA_REPEATS_PER_DEGREE[2] = {200.0f, 64.0f};   // Earth, Mars
 constexpr float DRIFT_LIMIT = 1000.0f;
 constexpr float MAP_WATER_RGB[3] = {45.0f / 255.0f, 65.0f / 255.0f, 75.0f / 255.0f};
@@ -42,25 +43,12 @@ constexpr int SEA_FRAMES_LAST = TEX_SLOT_SEA_LAST - TEX_SLOT_SEA_FIRST;
 constexpr int32_t OWN_TEXTURE_FIRST = 1000;
 constexpr int32_t BLEND_FIRST = TERRAIN_LAYERED;
 
-// A drift brought back into -1000..1000 by whole steps of 2000; a value that
-// is no number starts again from 0.
-float wrap_drift(float v)
+// The sea animation's phase a frame on, brought into 0..1 by whole steps
+// (exactly 1 stays).
+float next_sea_phase()
 {
-    if (!std::isfinite(v)) return 0.0f;
-    if (std::fabs(v) > 1.0e6f) v = std::fmod(v, 2.0f * DRIFT_LIMIT);
-    while (v < -DRIFT_LIMIT) v += 2.0f * DRIFT_LIMIT;
-    while (v > DRIFT_LIMIT) v -= 2.0f * DRIFT_LIMIT;
-    return v;
-}
-
-// A phase brought into 0..1 by whole steps (exactly 1 stays).
-float wrap_phase(float p)
-{
-    if (!std::isfinite(p)) return 0.0f;
-    if (std::fabs(p) > 1.0e6f) p = std::fmod(p, 1.0f);
-    while (p < 0.0f) p += 1.0f;
-    while (p > 1.0f) p -= 1.0f;
-    return p;
+    const float step = SEA_PHASE_RATE * sim_operation_misc.frame_rate_period;
+    return UTIL_wrap_closed(surface_kept.sea_anim_phase + step, 1.0f);
 }
 
 // The nearest whole number, halves away from zero.
@@ -131,16 +119,19 @@ void bind_second(const patch_call& c, int unit)
     if (c.splash) OGL_bind_tex(TEX_SLOT_LANDING_LIGHT, unit);
 }
 
-// Step 2: the sea texture's drift and turn; returns the texture scale k.
+// The sea texture's drift and turn; returns the texture scale k.
 float wave_motion(int mode)
 {
     surface_kept_record& s = surface_kept;
     const float dir = static_cast<float>(sim_weather.wave_dir) * DEG_TO_RAD_FLOAT;
     const float period = sim_operation_misc.frame_rate_period;
-    s.wave_drift_x = wrap_drift(s.wave_drift_x - sim_weather.wave_speed * std::sin(dir) * period);
-    s.wave_drift_z = wrap_drift(s.wave_drift_z + sim_weather.wave_speed * std::cos(dir) * period);
+    // Each drift is brought back into -1000..1000 by whole steps of 2000.
+    s.wave_drift_x =
+        UTIL_wrap_between(s.wave_drift_x - sim_weather.wave_speed * std::sin(dir) * period, -DRIFT_LIMIT, DRIFT_LIMIT);
+    s.wave_drift_z =
+        UTIL_wrap_between(s.wave_drift_z + sim_weather.wave_speed * std::cos(dir) * period, -DRIFT_LIMIT, DRIFT_LIMIT);
     const float repeats = SEA_REPEATS_PER_DEGREE[SCENE_planet()];
-    float k = repeats / METRES_PER_DEGREE;
+    float k = repeats / UNIT_MTRS_PER_DEG_LAT;
     if (mode == 2) {
         const float span = (map_geometry.area_top - map_geometry.area_bottom) * map_geometry.zoom;
         k = std::isfinite(span) && span != 0.0f ? repeats / span : 0.0f;
@@ -150,7 +141,7 @@ float wave_motion(int mode)
     return k;
 }
 
-// Step 4: the cells of the window in view.
+// The cells of the window in view.
 void cull(const patch_call& c, int no_cull, float k)
 {
     const terrain_window_record& w = c.window;
@@ -185,7 +176,7 @@ bool matches(int t, int32_t code, int i, int j)
     return t == 0 && code >= OWN_TEXTURE_FIRST && code < BLEND_FIRST;
 }
 
-// Step 6: one land-use texture's cells as strips along the rows.
+// One land-use texture's cells as strips along the rows: the base coat.
 void base_texture(const patch_call& c, int t)
 {
     const bool water = landuse_texture_water[t] != 0;
@@ -201,8 +192,7 @@ void base_texture(const patch_call& c, int t)
         glColor4f(surface_tint[0] * g, surface_tint[1] * g, surface_tint[2] * g, 1.0f);
 
     if (water) {
-        surface_kept.sea_anim_phase =
-            wrap_phase(surface_kept.sea_anim_phase + SEA_PHASE_RATE * sim_operation_misc.frame_rate_period);
+        surface_kept.sea_anim_phase = next_sea_phase();
         const int frame = std::clamp(static_cast<int>(std::floor(surface_kept.sea_anim_phase * SEA_FRAMES_LAST + 0.5f)),
                                      0, SEA_FRAMES_LAST);
         OGL_bind_tex(TEX_SLOT_SEA_FIRST + frame, 0);
@@ -256,7 +246,7 @@ void cell_corner(int i, int j, int corner, int& ci, int& cj)
 
 constexpr int TRIANGLE_CORNERS[6] = {1, 3, 0, 1, 2, 3};
 
-// Step 7: cells with their own texture, over the base.
+// Cells with their own texture, over the base.
 void own_texture_cells(const patch_call& c)
 {
     const float g = gload_dim_factor;
@@ -281,7 +271,7 @@ void own_texture_cells(const patch_call& c)
     OGL_polygon_offset(0);
 }
 
-// Step 8: the overlay layers of the blend cells, each through its border mask.
+// The overlay layers of the blend cells, each through its border mask.
 void blend_cells(const patch_call& c)
 {
     const float g = gload_dim_factor;
@@ -397,8 +387,7 @@ void SURFACE_draw_patch(const terrain_vertex* grid, int mode, int no_cull, int b
         if (!(texture_memory[t] > 0 || landuse_texture_water[t])) continue;
         if (c.empty) {
             if (landuse_texture_water[t])
-                surface_kept.sea_anim_phase =
-                    wrap_phase(surface_kept.sea_anim_phase + SEA_PHASE_RATE * sim_operation_misc.frame_rate_period);
+                surface_kept.sea_anim_phase = next_sea_phase();
             continue;
         }
         base_texture(c, t);

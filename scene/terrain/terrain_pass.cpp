@@ -10,6 +10,7 @@
 #include "core/constants.h"
 #include "core/frame_clock.h"
 #include "core/geo.h"
+#include "core/numeric.h"
 #include "core/simvars/graphics.h"
 #include "core/simvars/operation.h"
 #include "core/texture_slots.h"
@@ -33,7 +34,6 @@
 namespace {
 
 constexpr float OBSTACLE_MARGIN_M = 1000.0f;
-constexpr float METRES_PER_DEGREE = 60.0f * 1852.0f;
 constexpr int COLOUR_TREES_ROW = 7;
 constexpr int LIGHT_KIND_ORDINARY = 105;
 constexpr float CANOPY_HALF_M = 100.0f;
@@ -53,22 +53,6 @@ struct cover_window {
 };
 
 const terrain_vertex& V(int i, int j) { return terrain_vertex_grid[TERRAIN_index(i, j)]; }
-
-float wrap_180(float a)
-{
-    if (!std::isfinite(a)) return 0.0f;
-    a = std::fmod(a, 360.0f);
-    if (a > 180.0f) a -= 360.0f;
-    if (a < -180.0f) a += 360.0f;
-    return a;
-}
-
-float wrap_360(float a)
-{
-    if (!std::isfinite(a)) return 0.0f;
-    a = std::fmod(a, 360.0f);
-    return a < 0.0f ? a + 360.0f : a;
-}
 
 // The cover entry of an eligible cell, or null: in view, outside airports,
 // a single-texture cell whose land use has a texture.
@@ -148,8 +132,8 @@ cover_window window_of_cover()
 void tilt_factors()
 {
     const float centre_lat = lat_ref + reference_lat_offset[SCENE_planet()];
-    terrain_tilt.east_factor = 1.0f / (std::cos(centre_lat * DEG_TO_RAD_FLOAT) * METRES_PER_DEGREE);
-    terrain_tilt.north_factor = -1.0f / METRES_PER_DEGREE;
+    terrain_tilt.east_factor = 1.0f / (std::cos(centre_lat * DEG_TO_RAD_FLOAT) * UNIT_MTRS_PER_DEG_LAT);
+    terrain_tilt.north_factor = -1.0f / UNIT_MTRS_PER_DEG_LAT;
 }
 
 void obstacles()
@@ -277,13 +261,14 @@ void advance_car(std::vector<cover_definition>& road, size_t n, long u, float dt
     }
     const float heading = std::atan2(b.x - a.x, b.z - a.z) * RAD_TO_DEG_FLOAT;
     const float limit = CAR_TURN_DEG_PER_SEC * dt;
-    const float turn = std::clamp(wrap_180(heading - car.heading), -limit, limit);
-    car.heading = wrap_360(car.heading + turn);
+    const float turn = std::clamp(UTIL_wrap_pm180(heading - car.heading), -limit, limit);
+    car.heading = UTIL_wrap_floor(car.heading + turn, 360.0f);
 
     if (car.progress <= 0.85f) {
         car.turn_flag = 1;
     } else {
-        const float d = wrap_180(std::atan2(c.x - b.x, c.z - b.z) * RAD_TO_DEG_FLOAT - heading);
+        const float next = std::atan2(c.x - b.x, c.z - b.z) * RAD_TO_DEG_FLOAT;
+        const float d = UTIL_wrap_pm180(next - heading);
         car.turn_flag = d < 0.0f ? 0 : 2;
     }
     car.brake_flag = 0;

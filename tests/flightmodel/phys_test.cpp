@@ -48,6 +48,22 @@ TEST_F(PhysKit, AddersFollowTheMomentRule)
     EXPECT_FLOAT_EQ(roll, -4.0f);
 }
 
+TEST_F(PhysKit, VectorsCrossRightHandedAndMeasureTheirLength)
+{
+    const vec3 x{1.0f, 0.0f, 0.0f}, y{0.0f, 1.0f, 0.0f}, z{0.0f, 0.0f, 1.0f};
+    const auto is = [](vec3 v, vec3 w) { return v.x == w.x && v.y == w.y && v.z == w.z; };
+    EXPECT_TRUE(is(cross(x, y), z));
+    EXPECT_TRUE(is(cross(y, z), x));
+    EXPECT_TRUE(is(cross(z, x), y));
+    // A product of two vectors stands square to both.
+    const vec3 a{3.0f, -4.0f, 12.0f}, b{-2.0f, 5.0f, 1.5f};
+    EXPECT_EQ(dot(cross(a, b), a), 0.0f);
+    EXPECT_EQ(dot(cross(a, b), b), 0.0f);
+    EXPECT_EQ(length(a), 13.0f);
+    const float p[3] = {1.0f, 2.0f, 2.0f};
+    EXPECT_EQ(length(vec3_at(p) - vec3{1.0f, 0.0f, 0.0f}), std::sqrt(8.0f));
+}
+
 TEST_F(PhysKit, ElementForceKeepsItsSlotAndTakesItsMomentInBodyAxes)
 {
     flt[0].cos_alpha = flt[0].cos_beta = 1.0f;

@@ -9,6 +9,7 @@
 #include "aircraft/acf_struct.h"
 #include "aircraft/launch_flags.h"
 #include "core/constants.h"
+#include "core/engine_types.h"
 #include "core/frame_clock.h"
 #include "core/reset_registry.h"
 #include "core/simvars.h"
@@ -17,6 +18,7 @@
 #include "flightmodel/forces/forces.h"
 #include "flightmodel/ground/ground_stages.h"
 #include "flightmodel/ground/rope.h"
+#include "flightmodel/propulsion/propulsion.h"
 #include "scene/surface_state.h"
 #include "tests/flightmodel/forces_fixture.h"
 #include "tests/support/terrain_support.h"
@@ -294,4 +296,49 @@ TEST(RocketFlight, RocketsAndJatoPushWithoutAir)
     EXPECT_NEAR(f.force_XYZ[2], -5000.0f, 0.5f);
     EXPECT_LT(f.local_vz, 0.0f);   // pushed ahead
     sim_cockpit_switches.jato_on = 0;
+}
+
+// A rotor driven by rockets at its blade tips pushes through the blades, once:
+// the propeller stage finds it and the jets turn and lift the rotor, and the
+// rocket-engine stage, which would push along the engine's own axis as well,
+// leaves it alone.
+TEST(RocketFlight, TipRocketsPushThroughTheBladesOnly)
+{
+    using namespace forces_test;
+    CONST_fill_constants();
+    sim_graphics_scenery.current_planet = PLANET_EARTH;
+    TEST_lay_flat_grid(0.0f);
+    SCENE_surface_reset();
+    build_aircraft();
+    still_air();
+    acf_struct& a = pln[0];
+    a.acf_num_engines = a.acf_num_thrustpoints = 1;
+    a.acf_en_type[0] = ENGINE_TIP_ROCKET;
+    a.acf_prop_type[0] = PROP_MAIN_ROTOR;
+    a.acf_fmax_vac = a.acf_fmax_opt = a.acf_fmax_sl = 500.0f;
+    a.acf_h_opt = 10000.0f;
+    a.acf_throtmax_FWD = 1.0f;
+    // Two blades of five elements and no area of their own: every push is the jets'.
+    a.acf_els[0] = 5;
+    a.acf_semilen_SEG[0] = a.acf_semilen_JND[0] = 4.0f;
+    a.acf_element_len[0] = 0.8f;
+    a.acf_num_blades[0] = 2.0f;
+    a.acf_prop_dir[0] = 1.0f;
+    a.acf_prop_gear_rat[0] = 1.0f;
+    a.acf_miprop_rpm[0] = 50.0f;
+    a.acf_discarea[0] = 50.0f;
+    place(2000.0f, 0.0f, 0.0f);
+    flt_struct& f = flt[0];
+    f.ENGN_running[0] = 1;
+    f.ENGN_thro[0] = f.ENGN_thro_use[0] = 1.0f;
+    f.ENGN_mixt_pow_rat[0] = 1.0f;
+    f.POINT_pitch_deg[0] = 10.0f;
+
+    FM_forces_and_moments();
+    const float jets = 2.0f * ENGN_jet_thrust_avail(0);
+    ASSERT_GT(jets, 0.0f);
+    EXPECT_NEAR(f.POINT_thrust[0], jets * std::sin(10.0f * DEG), 1e-2f) << "the tips' push along the rotor axis";
+    EXPECT_LT(f.POINT_drag_TRQ[0], 0.0f) << "the jets drive the rotor";
+    EXPECT_NEAR(f.faxil_prop, -f.POINT_thrust[0], 1e-2f) << "nothing pushes along the engine's axis besides";
+    EXPECT_LT(f.DVinc[0], 1000.0f) << "no rocket exhaust speed worked out for it";
 }

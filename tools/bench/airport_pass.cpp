@@ -27,6 +27,7 @@
 #include "core/input.h"
 #include "core/simvars/graphics.h"
 #include "core/simvars/operation.h"
+#include "core/units.h"
 #include "scene/airport/worldobj.h"
 #include "scene/lights_model.h"
 #include "scene/camera.h"
@@ -161,7 +162,7 @@ void vehicles(benchmark::State& state, vehicle_layout layout)
             case vehicle_layout::around: r = 900.0f * f; break;
             case vehicle_layout::ahead:
                 r = 50.0f + 1750.0f * f;
-                a = (heading + 20.0f * std::sin(a)) * 0.017453292f;
+                a = (heading + 20.0f * std::sin(a)) * DEG_TO_RAD_FLOAT;
                 break;
             }
             LIGHTS_add(k, x + r * std::sin(a), y, z - r * std::cos(a), static_cast<float>(k * 37 % 360), 1,

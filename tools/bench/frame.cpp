@@ -17,6 +17,7 @@
 #include "core/alert.h"
 #include "core/input.h"
 #include "core/simvars.h"
+#include "core/units.h"
 #include "flightmodel/flt.h"
 #include "scene/ships.h"
 #include "shell/frame.h"
@@ -39,7 +40,7 @@ started_program& program()
 void carrier_ahead()
 {
     const flt_struct& f = flt[0];
-    const float h = f.psi * 0.017453293f;
+    const float h = f.psi * DEG_TO_RAD_FLOAT;
     ship_x[SHIP_CARRIER] = f.local_x + 400.0f * std::sin(h);
     ship_z[SHIP_CARRIER] = f.local_z - 400.0f * std::cos(h);
     ship_heading[SHIP_CARRIER] = f.psi + 180.0f;

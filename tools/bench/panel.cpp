@@ -23,6 +23,7 @@
 #include "core/simvars/operation.h"
 #include "core/simvars/time.h"
 #include "core/ui_text.h"
+#include "core/units.h"
 #include "flightmodel/flt.h"
 #include "graphics/glprobe.h"
 #include "graphics/ogl_state.h"
@@ -65,7 +66,7 @@ const char* prepare()
         // A running engine, power and a turn: every needle has somewhere to point.
         sim_cockpit_electrical.battery_on = sim_cockpit_electrical.avionics_on = 1;
         flt[0].ENGN_bat_volt[0] = 1.0f;
-        flt[0].POINT_tacrad[0] = 2000.0f / 9.549297f;
+        flt[0].POINT_tacrad[0] = 2000.0f / UNIT.radps_to_rpm;
         flt[0].turnrate_roll = 12.0f;
         flt[0].vacuum = 0.8f;
         sim_time.local_time_sec = 12345.0f;

@@ -1,3 +1,4 @@
+#include "core/units.h"
 #include "tools/env/world_gen.h"
 
 #include <algorithm>
@@ -11,8 +12,6 @@ namespace envgen {
 namespace {
 
 constexpr double PI = 3.14159265358979;
-constexpr double DEG = PI / 180.0;
-constexpr double FT = 0.3048;
 constexpr uint32_t SEED = 20240611u;
 
 // ---------------------------------------------------------------------------
@@ -163,15 +162,15 @@ bool read_airports(const std::string& path, std::vector<airport>& out)
             int tower = 0, buildings = 0;
             f >> elevation_ft >> tower >> buildings >> a.id;
             a.kind = code;
-            a.elevation_m = static_cast<float>(elevation_ft * FT);
+            a.elevation_m = static_cast<float>(elevation_ft * FT_TO_M_DOUBLE);
             out.push_back(a);
         } else if (code == 10 && !out.empty()) {
             runway r;
             std::string number;
             double length_ft = 0.0, dthr = 0.0, stop = 0.0, width_ft = 0.0;
             if (!(f >> r.lat >> r.lon >> number >> r.heading_deg >> length_ft >> dthr >> stop >> width_ft)) continue;
-            r.length_m = length_ft * FT;
-            r.width_m = width_ft * FT;
+            r.length_m = length_ft * FT_TO_M_DOUBLE;
+            r.width_m = width_ft * FT_TO_M_DOUBLE;
             r.taxiway = !number.empty() && number[0] == 'x';
             out.back().runways.push_back(r);
         } else if (code == 99) {
@@ -187,15 +186,15 @@ world::world(int planet, std::vector<airport> airports) : planet_(planet), airpo
     const double radius_km = planet == 1 ? 3396.2 : 6378.145;
     ref_lat_ = planet == 1 ? -4.5 : 34.0;
     ref_lon_ = planet == 1 ? 137.0 : -118.0;
-    km_per_deg_lat_ = radius_km * DEG;
-    km_per_deg_lon_ = km_per_deg_lat_ * std::cos(ref_lat_ * DEG);
+    km_per_deg_lat_ = radius_km * DEG_TO_RAD_DOUBLE;
+    km_per_deg_lon_ = km_per_deg_lat_ * std::cos(ref_lat_ * DEG_TO_RAD_DOUBLE);
     add_features();
     add_objects();
 }
 
 world::place world::to_km(double lat, double lon) const
 {
-    return {(lon - ref_lon_) * km_per_deg_lon_ * std::cos(lat * DEG) / std::cos(ref_lat_ * DEG),
+    return {(lon - ref_lon_) * km_per_deg_lon_ * std::cos(lat * DEG_TO_RAD_DOUBLE) / std::cos(ref_lat_ * DEG_TO_RAD_DOUBLE),
             (lat - ref_lat_) * km_per_deg_lat_};
 }
 
@@ -207,7 +206,7 @@ bool world::is_land(double lat, double lon, int& lake) const
     const place p = to_km(lat, lon);
     auto inside = [&](const ellipse& e, double scale) {
         const place c = to_km(e.centre.lat, e.centre.lon);
-        const double h = e.heading_deg * DEG;
+        const double h = e.heading_deg * DEG_TO_RAD_DOUBLE;
         const double dx = p.x_km - c.x_km, dy = p.y_km - c.y_km;
         const double a = dx * std::sin(h) + dy * std::cos(h), b = dx * std::cos(h) - dy * std::sin(h);
         return (a * a) / (e.along_km * e.along_km * scale * scale) + (b * b) / (e.across_km * e.across_km * scale * scale);
@@ -470,7 +469,7 @@ void world::add_features()
         if (a.id != "KSBD") continue;
         for (const runway& r : a.runways) {
             if (!r.taxiway) continue;
-            const double h = r.heading_deg * DEG, half = r.length_m * 0.5 / 1000.0;
+            const double h = r.heading_deg * DEG_TO_RAD_DOUBLE, half = r.length_m * 0.5 / 1000.0;
             const double dlat = half * std::cos(h) / km_per_deg_lat_, dlon = half * std::sin(h) / km_per_deg_lon_;
             feature f{env::TAXI_LINES, {}};
             const int steps = std::max(2, static_cast<int>(r.length_m / 150.0));

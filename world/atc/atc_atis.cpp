@@ -13,7 +13,7 @@ namespace {
 // Cloud heights are spoken in steps that grow with the height.
 int cloud_height_ft(double base_m, double field_m)
 {
-    const int h = atc_round((base_m - field_m) * ATC_FT_PER_M);
+    const int h = atc_round((base_m - field_m) * M_TO_FT_DOUBLE);
     const int step = h <= 1000 ? 50 : (h <= 10000 ? 100 : 500);
     return atc_round(static_cast<double>(h) / step) * step;
 }
@@ -29,7 +29,7 @@ void ATC_atis(int airport, char letter, char* out, int use_real_weather)
     char name[TEXT_SIZE];
     atc_copy_name(a->name, APT_NAME_SIZE, name);
     const double field_m = a->elevation;
-    const double field_ft = field_m * ATC_FT_PER_M;
+    const double field_ft = field_m * M_TO_FT_DOUBLE;
 
     float time = sim_time.zulu_time_sec;
     int types[2] = {sim_weather.cloud_type[0], sim_weather.cloud_type[1]};
@@ -42,7 +42,7 @@ void ATC_atis(int airport, char letter, char* out, int use_real_weather)
     float wind_dir = sim_weather.wind_direction_degt[0];
     float wind_kt = sim_weather.wind_speed_kt[0];
     float gust_kt = sim_weather.shear_speed_kt[0];
-    double inhg = sim_physics.earth_pressure_p * ATC_INHG_PER_PA;
+    double inhg = sim_physics.earth_pressure_p * static_cast<double>(UNIT.pa_to_inhg);
     float lat, lon;
     if (use_real_weather && sim_weather.use_real_weather_bool && atc_airport_point(airport, lat, lon)) {
         float press = static_cast<float>(inhg);
@@ -79,12 +79,12 @@ void ATC_atis(int airport, char letter, char* out, int use_real_weather)
         }
     }
 
-    if (visibility / ATC_M_PER_NM <= 0.9) {
+    if (visibility / NM_TO_M_DOUBLE <= 0.9) {
         UTIL_strcat(out, "R V R ");
-        atc_append_int(out, atc_round(atc_round(visibility * ATC_FT_PER_M) / 100.0) * 100);
+        atc_append_int(out, atc_round(atc_round(visibility * M_TO_FT_DOUBLE) / 100.0) * 100);
     } else {
         UTIL_strcat(out, "VISIBILITY ");
-        atc_append_int(out, atc_round(visibility / ATC_M_PER_NM));
+        atc_append_int(out, atc_round(visibility / NM_TO_M_DOUBLE));
     }
 
     if (precipitation < 1)

@@ -23,13 +23,16 @@ void append_name(char* out, int airport)
     UTIL_strcat(out, name);
 }
 
-void append_pressure(char* out) { atc_append_pressure(out, sim_physics.earth_pressure_p * ATC_INHG_PER_PA); }
+void append_pressure(char* out)
+{
+    atc_append_pressure(out, sim_physics.earth_pressure_p * static_cast<double>(UNIT.pa_to_inhg));
+}
 
 void clearance_delivery(char* text)
 {
     atc_state_block& s = atc_state;
     const airport_record* dep = atc_airport(start_selection.airport_index);
-    const int field_ft = dep ? atc_round(dep->elevation * ATC_FT_PER_M) : 0;
+    const int field_ft = dep ? atc_round(dep->elevation * M_TO_FT_DOUBLE) : 0;
     const int filed = atc_round(s.atc_plan_altitude / 500.0) * 500;
     s.atc_initial_altitude = atc_round((field_ft + 2000) / 500.0) * 500;
     s.atc_plan_altitude = filed;
@@ -121,7 +124,7 @@ void enroute_check(char* text)
             return;
         }
     }
-    const int a = atc_round(user().h_ind * ATC_FT_PER_M);
+    const int a = atc_round(user().h_ind * M_TO_FT_DOUBLE);
     const int f = s.atc_plan_altitude;
     const double vs = user().vh_ind;
     if ((a > f + 200 && vs > -2.0) || (a < f - 200 && vs < 2.0)) {
@@ -134,7 +137,7 @@ void enroute_check(char* text)
         atc_speak(text);
         return;
     }
-    if (user().indicated_airspeed > 250.0f && user().local_y * ATC_FT_PER_M < 10000.0) {
+    if (user().indicated_airspeed > 250.0f && user().local_y * M_TO_FT_DOUBLE < 10000.0) {
         UTIL_strcat(text, "I WILL NEED YOU TO STAY BELOW 2 5 0 KNOTS WHILE BELOW TEN THOUSAND FEET.");
         atc_speak(text);
         return;

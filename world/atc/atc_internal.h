@@ -4,14 +4,10 @@
 
 #include <cstdint>
 
+#include "core/numeric.h"
 #include "core/units.h"
 #include "world/navdb.h"
 
-constexpr double ATC_FT_PER_M = 3.2808399;
-constexpr double ATC_M_PER_FT = 0.3048;
-constexpr double ATC_M_PER_NM = 1852.0;
-constexpr double ATC_INHG_PER_PA = 0.0002952874;
-constexpr double ATC_HPA_PER_INHG = 33.8653;
 constexpr double ATC_FAR_FUTURE = 9.9e9;
 constexpr int ATC_MENU_ROWS = 29;
 
@@ -45,9 +41,6 @@ void ATC_reset_modules();
 // conversion to an integer is bounded and a non-finite value counts as 0.
 int atc_trunc(double x);
 int atc_round(double x);                 // halves away from zero
-double atc_wrap180(double x);            // into -180..180 by remainder
-double atc_wrap360(double x);            // into 0..360
-int atc_wrap_int(int x, int lo);         // into lo..lo + 359
 int atc_random(int n);                   // (r * n) / 32768
 double atc_chance();                     // r / 32767
 

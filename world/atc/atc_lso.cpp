@@ -28,12 +28,12 @@ void ATC_carrier_lso()
 {
     atc_state_block& s = atc_state;
     const double dx = s.atc_carrier_dx, dy = s.atc_carrier_dy, dz = s.atc_carrier_dz;
-    const double r = std::sqrt(dx * dx + dz * dz) / ATC_M_PER_NM;
+    const double r = std::sqrt(dx * dx + dz * dz) / NM_TO_M_DOUBLE;
     const double bearing = std::atan2(-dx, dz) * RAD_TO_DEG_DOUBLE;
-    const double glide = std::atan2(dy, r * ATC_M_PER_NM) * RAD_TO_DEG_DOUBLE;
+    const double glide = std::atan2(dy, r * NM_TO_M_DOUBLE) * RAD_TO_DEG_DOUBLE;
     const double deck_course = static_cast<double>(ship_heading[SHIP_CARRIER]) - 8.0;
-    const double line_up = atc_wrap180(bearing - deck_course);
-    const double heading_error = atc_wrap180(static_cast<double>(flt[0].psi) - deck_course);
+    const double line_up = UTIL_wrap_pm180(bearing - deck_course);
+    const double heading_error = UTIL_wrap_pm180(static_cast<double>(flt[0].psi) - deck_course);
 
     if (!TERRAIN_point_in_area(ship_x[SHIP_CARRIER], ship_y[SHIP_CARRIER], ship_z[SHIP_CARRIER], 0.0f)) return;
     const bool inside = std::fabs(line_up) < 15.0 && std::fabs(heading_error) < 15.0 && glide >= 1.0 &&

@@ -10,6 +10,7 @@
 #include "core/input.h"
 #include "core/random.h"
 #include "core/shell_hooks.h"
+#include "core/units.h"
 #include "flightmodel/flt.h"
 #include "graphics/font.h"
 #include "graphics/ogl_draw.h"
@@ -29,7 +30,7 @@ constexpr float COLUMN_WIDTH = 170.0f;
 constexpr int LIST_COLUMNS = 6;
 constexpr size_t LIST_NAME_CHARS = 27;
 constexpr size_t PAR_NAME_CHARS = 8;
-constexpr double LANDING_LIST_RADIUS = 1852.0 * 0.3;
+constexpr double LANDING_LIST_RADIUS = NM_TO_M_DOUBLE * 0.3;
 
 float row_y(int row) { return ROW_TOP_Y - ROW_HEIGHT * static_cast<float>(row); }
 

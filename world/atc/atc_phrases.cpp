@@ -41,7 +41,7 @@ void append_digit(char* out, int d)
 }
 
 // Absolute angle difference after bringing it into -180..180.
-double angle_off(double x) { return std::fabs(atc_wrap180(x)); }
+double angle_off(double x) { return std::fabs(UTIL_wrap_pm180(x)); }
 
 }  // namespace
 
@@ -75,7 +75,7 @@ void ATC_frequency_words(char* out, int whole_mhz, int hundredths)
 void ATC_heading_words(char* out, int angle_deg, int step_deg)
 {
     if (step_deg <= 0) step_deg = 1;
-    const int a = atc_wrap_int(angle_deg, 0);
+    const int a = UTIL_wrap_int(angle_deg, 0, 359);
     int v = atc_round(static_cast<double>(a) / step_deg) * step_deg;
     if (v == 0) v = 360;
     append_digit(out, v / 100 % 10);
@@ -130,7 +130,7 @@ void ATC_active_runway(int airport, int& runway, int& end, int& localizer_found,
     for (size_t r = 0; r < a->runways.size(); ++r) {
         const runway_record& rw = a->runways[r];
         if (rw.number[0] == 'x') continue;
-        const double length_ft = rw.length * ATC_FT_PER_M;
+        const double length_ft = rw.length * M_TO_FT_DOUBLE;
         const int forward = atc_trunc(angle_off(reference - rw.heading) - length_ft / 100.0);
         const int back = atc_trunc(angle_off(reference - rw.heading + 180.0) - length_ft / 100.0);
         if (forward < best_score) {
@@ -180,9 +180,9 @@ void ATC_wind_phrase(char* out, int direction_deg, int speed_kt, int variation_d
     atc_append_int(out, speed_kt);
     if (variation_deg > 10) {
         UTIL_strcat(out, " VARIABLE ");
-        ATC_heading_words(out, atc_wrap_int(direction_deg, 0) - atc_wrap_int(variation_deg, 0), 10);
+        ATC_heading_words(out, UTIL_wrap_int(direction_deg, 0, 359) - UTIL_wrap_int(variation_deg, 0, 359), 10);
         UTIL_strcat(out, " TO ");
-        ATC_heading_words(out, atc_wrap_int(direction_deg, 0) + atc_wrap_int(variation_deg, 0), 10);
+        ATC_heading_words(out, UTIL_wrap_int(direction_deg, 0, 359) + UTIL_wrap_int(variation_deg, 0, 359), 10);
     }
     if (gust_kt > 5) {
         UTIL_strcat(out, " GUST ");
@@ -221,7 +221,7 @@ int ATC_traffic_advisory(int allow_user, int allow_user_handoff)
 {
     if (speech_busy_until > frame_clock) return 0;
     const int k = 1 + atc_random(8);
-    const float altitude_ft = static_cast<float>(flt[0].local_y * ATC_FT_PER_M);
+    const float altitude_ft = static_cast<float>(flt[0].local_y * M_TO_FT_DOUBLE);
     char text[TEXT_SIZE] = {};
     if (k == 1) {
         ATC_callsign(text, 0);
@@ -254,7 +254,7 @@ int ATC_traffic_advisory(int allow_user, int allow_user_handoff)
         if (t >= -20 && t <= 20) t = t >= 0 ? 20 : -20;
         const double magpsi = std::isfinite(flt[0].magpsi) ? flt[0].magpsi : 0.0;
         const int h = atc_trunc(t + magpsi);
-        const int u = atc_wrap_int(atc_trunc(h - magpsi), -179);
+        const int u = UTIL_wrap_int(atc_trunc(h - magpsi), -179, 180);
         UTIL_strcat(text, u > 0 ? "TURN RIGHT HEADING " : "TURN LEFT HEADING ");
         ATC_heading_words(text, h, 10);
         UTIL_strcat(text, " VECTORS AROUND A ");

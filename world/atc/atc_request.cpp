@@ -12,6 +12,7 @@
 #include "core/geo.h"
 #include "core/random.h"
 #include "core/simvars.h"
+#include "core/units.h"
 #include "flightmodel/flt.h"
 #include "scene/ships.h"
 #include "world/apt_scene.h"
@@ -39,11 +40,11 @@ const request_key request_keys[] = {
     {"TAN", 3, REQ_TANKER},           {"BRI", 3, REQ_LITES_UP},         {"DIM", 3, REQ_LITES_DOWN},
 };
 
-constexpr float TANKER_ALTITUDE_M = 25000.0f * 0.3048f;
-constexpr float TANKER_SPEED_MPS = 400.0f * 0.514444f;
+constexpr float TANKER_ALTITUDE_M = 25000.0f * UNIT.ft_to_mtrs;
+constexpr float TANKER_SPEED_MPS = 400.0f * UNIT.kts_to_mps;
 constexpr int TANKER_SPEED_KT = 400;
 constexpr int TANKER_SITUATION_PATH = 2;   // the refuelling situation's aircraft
-constexpr double EMERGENCY_MIN_RUNWAY_M = 0.3048 * 500;
+constexpr double EMERGENCY_MIN_RUNWAY_M = FT_TO_M_DOUBLE * 500;
 
 const flt_struct& user() { return flt[0]; }
 
@@ -58,11 +59,11 @@ double magvar() { return sim_flightmodel_position.magnetic_variation; }
 
 void append_turn(char* out, int heading)
 {
-    const int turn = atc_wrap_int(atc_trunc(heading - static_cast<double>(user().magpsi)), -179);
+    const int turn = UTIL_wrap_int(atc_trunc(heading - static_cast<double>(user().magpsi)), -179, 180);
     UTIL_strcat(out, turn <= 0 ? "TURN LEFT HEADING " : "TURN RIGHT HEADING ");
 }
 
-void append_miles(char* out, double metres) { atc_append_int(out, atc_round(metres / ATC_M_PER_NM)); }
+void append_miles(char* out, double metres) { atc_append_int(out, atc_round(metres / NM_TO_M_DOUBLE)); }
 
 void append_wind(char* out)
 {
@@ -138,17 +139,17 @@ bool approach(int code, int nav, const char* request, char* text)
     float nx, ny, nz;
     GEO_latlon_to_local(nx, ny, nz, n.lat, n.lon, n.height);
     const double d = distance_to(nx, nz);
-    const double d_nm = d / ATC_M_PER_NM;
+    const double d_nm = d / NM_TO_M_DOUBLE;
     const double glide = std::atan2(static_cast<double>(user().elevation) - n.height, d) * RAD_TO_DEG_DOUBLE;
     const int crs = atc_round(n.heading) % 1000;
-    const double e = atc_wrap180(bearing_to(nx, nz) - crs);
-    const double k = atc_wrap180(static_cast<double>(user().psi) - crs);
+    const double e = UTIL_wrap_pm180(bearing_to(nx, nz) - crs);
+    const double k = UTIL_wrap_pm180(static_cast<double>(user().psi) - crs);
 
     if (s.atc_request_pending &&
         (std::fabs(e) < 8.0 || (code == REQ_PAR && d_nm < 2.0)) && std::fabs(k) < 45.0 && d_nm < 20.0) {
         if (code != REQ_PAR) {
             UTIL_strcat(text, "INTERCEPT LOCALIZER ");
-            atc_append_pressure(text, sim_physics.earth_pressure_p * 0.00029528743);
+            atc_append_pressure(text, sim_physics.earth_pressure_p * static_cast<double>(UNIT.pa_to_inhg));
             UTIL_strcat(text, " CLEARED ");
             UTIL_strcat(text, name);
             UTIL_strcat(text, " CONTACT TOWER.");
@@ -183,30 +184,30 @@ bool approach(int code, int nav, const char* request, char* text)
 
     // Vectors to a point 9 nm out on the final approach course, joined on a turn circle.
     const double sc = std::sin(crs * DEG_TO_RAD_DOUBLE), cc = std::cos(crs * DEG_TO_RAD_DOUBLE);
-    const double p1x = nx - 9.0 * ATC_M_PER_NM * sc, p1z = nz + 9.0 * ATC_M_PER_NM * cc;
-    const double q = atc_wrap360(e <= 0.0 ? crs + 90.0 : crs - 90.0);
+    const double p1x = nx - 9.0 * NM_TO_M_DOUBLE * sc, p1z = nz + 9.0 * NM_TO_M_DOUBLE * cc;
+    const double q = UTIL_wrap_floor(e <= 0.0 ? crs + 90.0 : crs - 90.0, 360.0);
     double ias = std::isfinite(user().indicated_airspeed) ? user().indicated_airspeed : 0.0;
-    const double o = std::clamp((ias - 100.0) * 0.025 + 1.5, 1.5, 4.0) * ATC_M_PER_NM;
+    const double o = std::clamp((ias - 100.0) * 0.025 + 1.5, 1.5, 4.0) * NM_TO_M_DOUBLE;
     const double p2x = p1x + std::sin(q * DEG_TO_RAD_DOUBLE) * 1.1 * o;
     const double p2z = p1z - std::cos(q * DEG_TO_RAD_DOUBLE) * 1.1 * o;
     const int b = atc_round(bearing_to(p2x, p2z));
     const double d2 = distance_to(p2x, p2z);
     const int a = d2 <= o ? atc_trunc(180.0 - 90.0 * d2 / o) : atc_round(std::acos(o / d2) * RAD_TO_DEG_DOUBLE);
-    const int h = atc_wrap_int(e <= 0.0 ? b - a : b + a, 0);
+    const int h = UTIL_wrap_int(e <= 0.0 ? b - a : b + a, 0, 359);
     const int heading = atc_round(atc_trunc(h + magvar()) / 5.0) * 5;
 
     // Altitude: lower with the distance, never below 2,000 ft over the terrain.
     int alt = s.atc_plan_altitude;
-    const double nav_ft = ny * 3.28084;
+    const double nav_ft = ny * M_TO_FT_DOUBLE;
     const double bands[4][2] = {{100.0, 14000.0}, {60.0, 10000.0}, {30.0, 6000.0}, {15.0, 4000.0}};
     for (const auto& band : bands)
         if (d_nm < band[0]) alt = atc_trunc(std::min(nav_ft + band[1], static_cast<double>(s.atc_plan_altitude)));
-    const int floor_ft = atc_round((atc_trunc(terrain_height_m * 3.28084) + 2000) / 1000.0) * 1000;
+    const int floor_ft = atc_round((atc_trunc(terrain_height_m * M_TO_FT_DOUBLE) + 2000) / 1000.0) * 1000;
     alt = std::max(alt, floor_ft);
     alt = atc_round(alt / 100.0) * 100;
 
     const bool first = s.atc_request_pending == 0;
-    const int current = atc_round(user().h_ind * 3.28084);
+    const int current = atc_round(user().h_ind * M_TO_FT_DOUBLE);
     const double vs = std::isfinite(user().vh_ind) ? user().vh_ind : 0.0;
     bool heading_call = first || std::abs(heading - r.atc_last_heading) > 10;
     bool altitude_call = first || std::abs(alt - r.atc_last_altitude) > 1 ||
@@ -263,9 +264,9 @@ void vectors_to_ship_or_tanker(int code, char* text)
             ACF_load_and_setup(1);
             const int r1 = UTIL_rand(), r2 = UTIL_rand(), r3 = UTIL_rand();
             FLIGHT_reset_at_start(1, 0.0f, static_cast<float>(r3) * 360.0f / 32767.0f, 0.0f,
-                                  user().local_x + (static_cast<float>(r2) * 20.0f / 32767.0f - 10.0f) * 1852.0f,
+                                  user().local_x + (static_cast<float>(r2) * 20.0f / 32767.0f - 10.0f) * UNIT.nm_to_mtrs,
                                   TANKER_ALTITUDE_M,
-                                  user().local_z + (static_cast<float>(r1) * 20.0f / 32767.0f - 10.0f) * 1852.0f,
+                                  user().local_z + (static_cast<float>(r1) * 20.0f / 32767.0f - 10.0f) * UNIT.nm_to_mtrs,
                                   TANKER_SPEED_MPS);
         }
         x = flt[1].local_x;
@@ -278,7 +279,7 @@ void vectors_to_ship_or_tanker(int code, char* text)
         x = ship_x[ship];
         z = ship_z[ship];
         heading = ship_heading[ship];
-        speed = atc_trunc((code == REQ_CARRIER ? 15.0 : 10.0) * 1.943844);
+        speed = atc_trunc((code == REQ_CARRIER ? 15.0 : 10.0) * static_cast<double>(UNIT.mps_to_kts));
         sim_graphics_settings.draw_ships = 1;
         what = code == REQ_CARRIER ? " VECTORS FOR THE NEAREST CARRIER, HE IS " : " VECTORS FOR THE NEAREST FRIGATE, HE IS ";
     }

@@ -76,30 +76,6 @@ int atc_round(double x)
     return atc_trunc(std::round(x));
 }
 
-double atc_wrap180(double x)
-{
-    if (!std::isfinite(x)) return 0.0;
-    x = std::fmod(x, 360.0);
-    if (x > 180.0) x -= 360.0;
-    if (x < -180.0) x += 360.0;
-    return x;
-}
-
-double atc_wrap360(double x)
-{
-    if (!std::isfinite(x)) return 0.0;
-    x = std::fmod(x, 360.0);
-    if (x < 0.0) x += 360.0;
-    return x;
-}
-
-int atc_wrap_int(int x, int lo)
-{
-    int r = (x - lo) % 360;
-    if (r < 0) r += 360;
-    return r + lo;
-}
-
 int atc_random(int n) { return static_cast<int>((static_cast<int64_t>(UTIL_rand()) * n) / 32768); }
 
 double atc_chance() { return static_cast<double>(UTIL_rand()) / 32767.0; }
@@ -122,7 +98,7 @@ void atc_append_pressure(char* out, double inhg)
         UTIL_strcat(out, digits);
     } else {
         UTIL_strcat(out, "AREA QNH ");
-        atc_append_int(out, atc_round(inhg * ATC_HPA_PER_INHG));
+        atc_append_int(out, atc_round(inhg * static_cast<double>(UNIT.inhg_to_mb)));
     }
 }
 
