@@ -4,7 +4,7 @@
 #include "aircraft/acf_file.h"
 #include "core/constants.h"
 #include "core/engine_types.h"
-#include "scene/aircraft/part_presence.h"
+#include "aircraft/part_presence.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include <cmath>
 
 #include "aircraft/acf_struct.h"
-#include "scene/aircraft/part_presence.h"
+#include "aircraft/part_presence.h"
 #include "core/engine_types.h"
 #include "core/failure_slots.h"
 #include "core/frame_clock.h"

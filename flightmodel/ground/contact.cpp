@@ -23,7 +23,7 @@
 #include "flightmodel/terrain_query.h"
 #include "scene/particles.h"
 #include "scene/surface_state.h"
-#include "scene/aircraft/part_presence.h"
+#include "aircraft/part_presence.h"
 
 contact_state contact{};
 

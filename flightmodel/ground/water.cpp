@@ -23,7 +23,7 @@
 #include "links/sound.h"
 #include "scene/surface_state.h"
 #include "world/landuse_grid.h"
-#include "scene/aircraft/part_presence.h"
+#include "aircraft/part_presence.h"
 
 namespace {
 

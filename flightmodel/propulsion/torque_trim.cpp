@@ -8,7 +8,7 @@
 #include "core/folders.h"
 #include "flightmodel/forces/report.h"
 #include "flightmodel/propulsion/prop_common.h"
-#include "scene/aircraft/part_presence.h"
+#include "aircraft/part_presence.h"
 
 using namespace prop_detail;
 

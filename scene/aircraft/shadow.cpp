@@ -13,7 +13,7 @@
 #include "core/texture_slots.h"
 #include "graphics/ogl_tex.h"
 #include "scene/aircraft/part_geometry.h"
-#include "scene/aircraft/part_presence.h"
+#include "aircraft/part_presence.h"
 
 namespace {
 

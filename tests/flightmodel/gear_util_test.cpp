@@ -11,7 +11,7 @@
 #include "core/constants.h"
 #include "core/random.h"
 #include "core/simvars.h"
-#include "scene/aircraft/part_presence.h"
+#include "aircraft/part_presence.h"
 
 namespace {
 
