@@ -34,7 +34,7 @@
 #include "links/speech.h"
 #include "scene/particles.h"
 #include "scene/scene_origin.h"
-#include "scene/ships.h"
+#include "world/ships.h"
 #include "scene/view_effects.h"
 #include "world/airport_state.h"
 #include "world/apt_scene.h"

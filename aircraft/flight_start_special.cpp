@@ -21,7 +21,7 @@
 #include "flightmodel/flt.h"
 #include "flightmodel/terrain_query.h"
 #include "scene/fires.h"
-#include "scene/ships.h"
+#include "world/ships.h"
 #include "world/apt_scene.h"
 #include "world/landuse_grid.h"
 #include "world/nav_lookup.h"

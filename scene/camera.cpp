@@ -15,7 +15,7 @@
 #include "graphics/ogl_state.h"
 #include "links/plugin_host.h"
 #include "scene/scene_state.h"
-#include "scene/ships.h"
+#include "world/ships.h"
 #include "world/navdb.h"
 
 camera_smoothing_record camera_smoothing{};

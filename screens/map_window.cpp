@@ -29,7 +29,7 @@
 #include "scene/drawers.h"
 #include "scene/fires.h"
 #include "scene/scene_state.h"
-#include "scene/ships.h"
+#include "world/ships.h"
 #include "screens/map.h"
 #include "screens/operator_map.h"
 #include "world/apt_scene.h"

@@ -22,7 +22,7 @@
 #include "panel/panel.h"
 #include "platform/plat_time.h"
 #include "scene/scene_origin.h"
-#include "scene/ships.h"
+#include "world/ships.h"
 #include "core/constants.h"
 #include "shell/defaults.h"
 #include "core/folders.h"

@@ -27,7 +27,7 @@
 #include "links/plugin_host.h"
 #include "panel/panel.h"
 #include "scene/fires.h"
-#include "scene/ships.h"
+#include "world/ships.h"
 #include "world/airport_state.h"
 #include "world/landuse_grid.h"
 #include "world/nav_lookup.h"

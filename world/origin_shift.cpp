@@ -19,7 +19,7 @@
 #include "scene/fires.h"
 #include "scene/particles.h"
 #include "scene/scene_state.h"
-#include "scene/ships.h"
+#include "world/ships.h"
 #include "scene/trails.h"
 #include "world/terrain_grid.h"
 

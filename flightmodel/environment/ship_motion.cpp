@@ -7,7 +7,7 @@
 #include "core/numeric.h"
 #include "core/simvars.h"
 #include "flightmodel/terrain_query.h"
-#include "scene/ships.h"
+#include "world/ships.h"
 #include "world/landuse_grid.h"
 
 namespace {

@@ -12,7 +12,7 @@
 #include "core/constants.h"
 #include "core/geo.h"
 #include "core/simvars.h"
-#include "scene/ships.h"
+#include "world/ships.h"
 #include "scene/surface_state.h"
 #include "world/scenery_area.h"
 #include "world/terrain_grid.h"

@@ -9,7 +9,7 @@
 #include "core/simvars.h"
 #include "flightmodel/atmosphere.h"
 #include "flightmodel/flt.h"
-#include "scene/ships.h"
+#include "world/ships.h"
 #include "world/atc_state.h"
 #include "world/navdb.h"
 

@@ -9,7 +9,7 @@
 #include "core/simvars.h"
 #include "flightmodel/flt.h"
 #include "scene/sea/sea.h"
-#include "scene/ships.h"
+#include "world/ships.h"
 #include "scene/surface_state.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include "scene/drawers.h"
 #include "scene/scene_state.h"
 #include "scene/sea/sea.h"
-#include "scene/ships.h"
+#include "world/ships.h"
 #include "scene/trails.h"
 #include "flightmodel/flt.h"
 #include "scene/view_setup.h"

@@ -26,7 +26,7 @@
 #include "graphics/ogl_state.h"
 #include "scene/scene_draw.h"
 #include "scene/sea/sea.h"
-#include "scene/ships.h"
+#include "world/ships.h"
 #include "scene/surface_state.h"
 #include "shell/cycle.h"
 #include "tests/flightmodel/trainer_fixture.h"

@@ -11,7 +11,7 @@
 #include "core/geo.h"
 #include "core/simvars.h"
 #include "flightmodel/terrain_query.h"
-#include "scene/ships.h"
+#include "world/ships.h"
 #include "scene/surface_state.h"
 #include "tests/support/terrain_support.h"
 #include "world/scenery_area.h"

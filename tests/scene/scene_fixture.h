@@ -29,7 +29,7 @@
 #include "scene/camera.h"
 #include "scene/scene_draw.h"
 #include "scene/scene_origin.h"
-#include "scene/ships.h"
+#include "world/ships.h"
 #include "scene/sky_light.h"
 #include "scene/view_setup.h"
 #include "screens/setup.h"

@@ -32,7 +32,7 @@
 #include "links/sound_seam.h"
 #include "scene/fires.h"
 #include "scene/particles.h"
-#include "scene/ships.h"
+#include "world/ships.h"
 #include "scene/surface_state.h"
 #include "screens/setup.h"
 #include "tests/support/terrain_support.h"

@@ -22,7 +22,7 @@
 #include "scene/sky/cloud_field.h"
 #include "scene/fires.h"
 #include "scene/particles.h"
-#include "scene/ships.h"
+#include "world/ships.h"
 #include "scene/trails.h"
 #include "screens/setup.h"
 #include "shell/menus.h"

@@ -18,7 +18,7 @@
 #include "core/input.h"
 #include "core/simvars.h"
 #include "flightmodel/flt.h"
-#include "scene/ships.h"
+#include "world/ships.h"
 #include "shell/frame.h"
 #include "tools/bench/bench_program.h"
 #include "shell/main.h"
