@@ -14,7 +14,7 @@
 #include "flightmodel/phys.h"
 #include "links/sound.h"
 #include "scene/particles.h"
-#include "scene/surface_state.h"
+#include "flightmodel/ground/surface_state.h"
 #include "world/landuse_grid.h"
 
 namespace {

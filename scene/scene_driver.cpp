@@ -33,7 +33,7 @@
 #include "scene/drawers.h"
 #include "scene/plane_range.h"
 #include "scene/sky_light.h"
-#include "scene/surface_state.h"
+#include "flightmodel/ground/surface_state.h"
 #include "scene/view_effects.h"
 #include "scene/view_setup.h"
 #include "world/apt_scene.h"

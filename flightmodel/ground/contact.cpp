@@ -22,7 +22,7 @@
 #include "flightmodel/phys.h"
 #include "flightmodel/terrain_query.h"
 #include "scene/particles.h"
-#include "scene/surface_state.h"
+#include "flightmodel/ground/surface_state.h"
 #include "aircraft/part_presence.h"
 
 contact_state contact{};

@@ -13,7 +13,7 @@
 #include "core/geo.h"
 #include "core/simvars.h"
 #include "world/ships.h"
-#include "scene/surface_state.h"
+#include "flightmodel/ground/surface_state.h"
 #include "world/scenery_area.h"
 #include "world/terrain_grid.h"
 

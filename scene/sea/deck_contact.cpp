@@ -10,7 +10,7 @@
 #include "flightmodel/flt.h"
 #include "scene/sea/sea.h"
 #include "world/ships.h"
-#include "scene/surface_state.h"
+#include "flightmodel/ground/surface_state.h"
 
 namespace {
 

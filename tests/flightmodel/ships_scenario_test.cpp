@@ -27,7 +27,7 @@
 #include "scene/scene_draw.h"
 #include "scene/sea/sea.h"
 #include "world/ships.h"
-#include "scene/surface_state.h"
+#include "flightmodel/ground/surface_state.h"
 #include "shell/cycle.h"
 #include "tests/flightmodel/trainer_fixture.h"
 #include "tests/graphics/gl_context.h"

@@ -12,7 +12,7 @@
 #include "core/simvars.h"
 #include "flightmodel/terrain_query.h"
 #include "world/ships.h"
-#include "scene/surface_state.h"
+#include "flightmodel/ground/surface_state.h"
 #include "tests/support/terrain_support.h"
 #include "world/scenery_area.h"
 #include "world/terrain_grid.h"

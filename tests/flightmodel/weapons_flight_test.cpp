@@ -19,7 +19,7 @@
 #include "flightmodel/weapons/projectiles.h"
 #include "flightmodel/weapons/weapons.h"
 #include "scene/drawers.h"
-#include "scene/surface_state.h"
+#include "flightmodel/ground/surface_state.h"
 #include "shell/cycle.h"
 #include "tests/flightmodel/trainer_fixture.h"
 #include "tests/support/flight_fixture.h"

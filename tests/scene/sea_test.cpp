@@ -16,7 +16,7 @@
 #include "scene/drawers.h"
 #include "scene/sea/sea.h"
 #include "scene/sea/ship_tables.h"
-#include "scene/surface_state.h"
+#include "flightmodel/ground/surface_state.h"
 #include "scene/trails.h"
 #include "tests/scene/scene_fixture.h"
 

@@ -24,7 +24,7 @@
 #include "graphics/ogl_bind_seam.h"
 #include "scene/scene_draw.h"
 #include "scene/particles.h"
-#include "scene/surface_state.h"
+#include "flightmodel/ground/surface_state.h"
 #include "shell/frame.h"
 #include "shell/wndproc.h"
 #include "tests/shell/startup_program.h"

@@ -28,7 +28,7 @@
 #include "graphics/ogl_tex.h"
 #include "scene/airport/worldobj.h"
 #include "scene/scene_draw.h"
-#include "scene/surface_state.h"
+#include "flightmodel/ground/surface_state.h"
 #include "shell/frame.h"
 #include "shell/wndproc.h"
 #include "tests/shell/startup_program.h"

@@ -17,7 +17,7 @@
 #include "world/atc.h"
 #include "world/navdb.h"
 #include "world/scenery_area.h"
-#include "scene/surface_state.h"
+#include "flightmodel/ground/surface_state.h"
 
 namespace {
 

@@ -33,7 +33,7 @@
 #include "scene/fires.h"
 #include "scene/particles.h"
 #include "world/ships.h"
-#include "scene/surface_state.h"
+#include "flightmodel/ground/surface_state.h"
 #include "screens/setup.h"
 #include "tests/support/terrain_support.h"
 #include "tests/support/test_support.h"

@@ -28,7 +28,7 @@
 #include "scene/fires.h"
 #include "scene/lights_model.h"
 #include "scene/particles.h"
-#include "scene/surface_state.h"
+#include "flightmodel/ground/surface_state.h"
 #include "scene/terrain/landing_light.h"
 #include "scene/trails.h"
 #include "tests/scene/scene_fixture.h"

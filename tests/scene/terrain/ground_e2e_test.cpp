@@ -23,7 +23,7 @@
 #include "flightmodel/terrain_query.h"
 #include "scene/lights_model.h"
 #include "scene/scene_draw.h"
-#include "scene/surface_state.h"
+#include "flightmodel/ground/surface_state.h"
 #include "scene/terrain/terrain_definitions.h"
 #include "shell/modes.h"
 #include "tests/shell/startup_program.h"

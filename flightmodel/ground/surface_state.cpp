@@ -1,4 +1,4 @@
-#include "scene/surface_state.h"
+#include "flightmodel/ground/surface_state.h"
 
 surface_state_record surface_state{0, 0.0f, SURFACE_NONE, 0.0f, 0, 0, RUNWAY_NONE};
 
