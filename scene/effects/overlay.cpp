@@ -12,6 +12,7 @@
 #include "core/app_mode.h"
 #include "core/frame_clock.h"
 #include "core/input.h"
+#include "core/overlay_texts.h"
 #include "core/screen.h"
 #include "core/simvars.h"
 #include "core/ui_text.h"
@@ -27,8 +28,6 @@
 #include "links/net_slots.h"
 #include "links/speech.h"
 #include "scene/scene_draw.h"
-#include "shell/commands.h"
-#include "shell/keys.h"
 #include "world/atc.h"
 
 
