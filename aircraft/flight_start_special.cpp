@@ -19,7 +19,7 @@
 #include "core/simvars.h"
 #include "core/text_util.h"
 #include "flightmodel/flt.h"
-#include "flightmodel/terrain_query.h"
+#include "flightmodel/ground/terrain_query.h"
 #include "scene/fires.h"
 #include "world/ships.h"
 #include "world/apt_scene.h"

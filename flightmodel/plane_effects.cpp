@@ -13,7 +13,7 @@
 #include "core/numeric.h"
 #include "flightmodel/phys.h"
 #include "links/sound.h"
-#include "scene/particles.h"
+#include "scene/effects/particles.h"
 #include "flightmodel/ground/surface_state.h"
 #include "world/landuse_grid.h"
 

@@ -12,7 +12,7 @@
 #include "core/frame_clock.h"
 #include "core/key_slots.h"
 #include "core/simvars.h"
-#include "flightmodel/engine_controls.h"
+#include "flightmodel/control/engine_controls.h"
 #include "flightmodel/flt.h"
 #include "links/console.h"
 #include "links/hardware.h"

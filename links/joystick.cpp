@@ -11,7 +11,7 @@
 #include "core/app_mode.h"
 #include "core/input.h"
 #include "core/numeric.h"
-#include "flightmodel/engine_controls.h"
+#include "flightmodel/control/engine_controls.h"
 #include "flightmodel/flt.h"
 #include "links/console.h"
 #include "screens/joystick_screen.h"

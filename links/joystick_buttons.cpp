@@ -12,7 +12,7 @@
 #include "core/key_slots.h"
 #include "core/shell_hooks.h"
 #include "core/simvars.h"
-#include "flightmodel/engine_controls.h"
+#include "flightmodel/control/engine_controls.h"
 #include "flightmodel/flt.h"
 #include "links/joystick.h"
 #include "panel/panel.h"

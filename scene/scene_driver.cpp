@@ -28,7 +28,7 @@
 #include "graphics/ogl_tex.h"
 #include "links/net_slots.h"
 #include "links/plugin_host.h"
-#include "panel/hud.h"
+#include "panel/hud/hud.h"
 #include "scene/camera.h"
 #include "scene/drawers.h"
 #include "scene/plane_range.h"

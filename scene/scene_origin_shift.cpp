@@ -6,10 +6,10 @@
 
 #include "core/simvars.h"
 #include "scene/fires.h"
-#include "scene/particles.h"
+#include "scene/effects/particles.h"
 #include "scene/scene_state.h"
 #include "scene/sky/cloud_field.h"
-#include "scene/trails.h"
+#include "scene/effects/trails.h"
 #include "world/origin_shift.h"
 #include "world/ships.h"
 #include "world/terrain_grid.h"

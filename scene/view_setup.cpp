@@ -12,7 +12,7 @@
 #include "core/numeric.h"
 #include "core/screen.h"
 #include "core/simvars.h"
-#include "flightmodel/terrain_query.h"
+#include "flightmodel/ground/terrain_query.h"
 #include "graphics/glprobe.h"
 #include "graphics/ogl_state.h"
 #include "scene/scene_state.h"

@@ -19,7 +19,7 @@
 #include "core/screen.h"
 #include "core/simvars.h"
 #include "flightmodel/flt.h"
-#include "flightmodel/terrain_query.h"
+#include "flightmodel/ground/terrain_query.h"
 #include "graphics/font.h"
 #include "graphics/gl_entry.h"
 #include "graphics/ogl_draw.h"

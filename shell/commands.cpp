@@ -13,7 +13,7 @@
 #include "aircraft/acf_struct.h"
 #include "aircraft/flight_start.h"
 #include "flightmodel/flt.h"
-#include "flightmodel/logbook.h"
+#include "flightmodel/systems/logbook.h"
 #include "graphics/ogl_draw.h"
 #include "links/net_slots.h"
 #include "links/network.h"

@@ -12,7 +12,7 @@
 #include "flightmodel/plane_state.h"
 #include "flightmodel/plane_step.h"
 #include "flightmodel/systems.h"
-#include "flightmodel/terrain_query.h"
+#include "flightmodel/ground/terrain_query.h"
 #include "links/dataout.h"
 #include "links/hardware.h"
 #include "links/joystick.h"

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "aircraft/acf_struct.h"
-#include "flightmodel/engine_controls.h"
+#include "flightmodel/control/engine_controls.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/systems.h"
 #include "aircraft/flight_start.h"

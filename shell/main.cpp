@@ -7,7 +7,7 @@
 #include "aircraft/acf_load.h"
 #include "aircraft/acf_struct.h"
 #include "aircraft/flight_start.h"
-#include "flightmodel/logbook.h"
+#include "flightmodel/systems/logbook.h"
 #include "links/hardware.h"
 #include "links/joystick.h"
 #include "links/movie.h"

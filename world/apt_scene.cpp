@@ -21,7 +21,7 @@
 #include "core/texture_slots.h"
 #include "flightmodel/atmosphere.h"
 #include "flightmodel/runway_label.h"
-#include "flightmodel/terrain_query.h"
+#include "flightmodel/ground/terrain_query.h"
 #include "graphics/ogl_state.h"
 #include "graphics/ogl_tex.h"
 #include "links/plugin_host.h"

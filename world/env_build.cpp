@@ -13,7 +13,7 @@
 #include "core/random.h"
 #include "core/simvars.h"
 #include "core/text_util.h"
-#include "flightmodel/terrain_query.h"
+#include "flightmodel/ground/terrain_query.h"
 #include "graphics/ogl_tex.h"
 #include "world/apt_scene.h"
 #include "world/landuse.h"

@@ -5,7 +5,7 @@
 //
 // The grid is a deformed lattice (every point's x and z are stored), so the
 // cell is found by tests against the triangles' edges, not by arithmetic.
-#include "flightmodel/terrain_query.h"
+#include "flightmodel/ground/terrain_query.h"
 
 #include <cmath>
 

@@ -8,7 +8,7 @@
 
 #include "aircraft/wpn_slot.h"
 #include "core/frame_clock.h"
-#include "flightmodel/engine_controls.h"
+#include "flightmodel/control/engine_controls.h"
 #include "flightmodel/propulsion/prop_common.h"
 #include "flightmodel/propulsion/propulsion.h"
 

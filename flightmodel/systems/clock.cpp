@@ -8,7 +8,7 @@
 #include "core/numeric.h"
 #include "core/simvars.h"
 #include "flightmodel/flt.h"
-#include "flightmodel/logbook.h"
+#include "flightmodel/systems/logbook.h"
 #include "world/navdb.h"
 
 systems_clock_state systems_clock;

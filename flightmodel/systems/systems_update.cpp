@@ -5,7 +5,7 @@
 #include "core/constants.h"
 #include "core/frame_clock.h"
 #include "core/simvars.h"
-#include "flightmodel/logbook.h"
+#include "flightmodel/systems/logbook.h"
 #include "flightmodel/propulsion/engine_systems.h"
 #include "flightmodel/systems/annunciators.h"
 #include "flightmodel/systems/clock.h"

@@ -15,7 +15,7 @@
 #include "flightmodel/forces/forces.h"
 #include "flightmodel/gear_util.h"
 #include "core/numeric.h"
-#include "flightmodel/terrain_query.h"
+#include "flightmodel/ground/terrain_query.h"
 #include "links/plugin_host.h"
 #include "panel/panel.h"
 #include "world/airport_state.h"

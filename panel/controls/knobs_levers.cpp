@@ -16,7 +16,7 @@
 #include "core/input.h"
 #include "core/screen.h"
 #include "core/simvars.h"
-#include "flightmodel/engine_controls.h"
+#include "flightmodel/control/engine_controls.h"
 #include "flightmodel/flt.h"
 #include "panel/panel_kit.h"
 

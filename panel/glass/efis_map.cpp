@@ -33,7 +33,7 @@
 #include "panel/panel_kit.h"
 #include "world/ships.h"
 #include "world/apt_scene.h"
-#include "world/atc_state.h"
+#include "world/atc/atc_state.h"
 #include "world/navdb.h"
 #include "world/scenery_area.h"
 

@@ -1,5 +1,5 @@
 // Engine trails and wakes.
-#include "scene/trails.h"
+#include "scene/effects/trails.h"
 
 #include <GL/gl.h>
 

@@ -9,7 +9,7 @@
 #include "scene/scene_state.h"
 #include "scene/sea/sea.h"
 #include "world/ships.h"
-#include "scene/trails.h"
+#include "scene/effects/trails.h"
 #include "flightmodel/flt.h"
 #include "scene/view_setup.h"
 #include "core/simvars.h"

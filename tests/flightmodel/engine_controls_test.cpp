@@ -8,7 +8,7 @@
 
 #include "aircraft/acf_struct.h"
 #include "core/simvars.h"
-#include "flightmodel/engine_controls.h"
+#include "flightmodel/control/engine_controls.h"
 #include "flightmodel/flt.h"
 
 namespace {

@@ -18,7 +18,7 @@
 #include "core/numeric.h"
 #include "flightmodel/control/own_physics.h"
 #include "flightmodel/control/pilot_inputs.h"
-#include "flightmodel/engine_controls.h"
+#include "flightmodel/control/engine_controls.h"
 #include "flightmodel/ground/contact.h"
 #include "flightmodel/ground/ground_stages.h"
 #include "flightmodel/propulsion/propulsion.h"

@@ -10,7 +10,7 @@
 #include "core/constants.h"
 #include "core/geo.h"
 #include "core/simvars.h"
-#include "flightmodel/terrain_query.h"
+#include "flightmodel/ground/terrain_query.h"
 #include "world/ships.h"
 #include "flightmodel/ground/surface_state.h"
 #include "tests/support/terrain_support.h"

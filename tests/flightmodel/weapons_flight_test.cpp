@@ -15,7 +15,7 @@
 #include "core/app_mode.h"
 #include "core/input.h"
 #include "core/weapon_kinds.h"
-#include "flightmodel/terrain_query.h"
+#include "flightmodel/ground/terrain_query.h"
 #include "flightmodel/weapons/projectiles.h"
 #include "flightmodel/weapons/weapons.h"
 #include "scene/drawers.h"

@@ -9,7 +9,7 @@
 #include "flightmodel/atmosphere.h"
 #include "flightmodel/plane_state.h"
 #include "scene/fires.h"
-#include "scene/particles.h"
+#include "scene/effects/particles.h"
 #include "scene/scene_state.h"
 #include "tests/links/net_fixture.h"
 #include "tests/support/terrain_support.h"

@@ -27,7 +27,7 @@
 #include "shell/frame.h"
 #include "shell/modes.h"
 #include "tests/shell/startup_program.h"
-#include "world/atc_state.h"
+#include "world/atc/atc_state.h"
 #include "world/nav_lookup.h"
 #include "world/navdb.h"
 

@@ -23,7 +23,7 @@
 #include "flightmodel/flt.h"
 #include "graphics/ogl_bind_seam.h"
 #include "scene/scene_draw.h"
-#include "scene/particles.h"
+#include "scene/effects/particles.h"
 #include "flightmodel/ground/surface_state.h"
 #include "shell/frame.h"
 #include "shell/wndproc.h"

@@ -12,7 +12,7 @@
 #include "core/geo.h"
 #include "core/simvars.h"
 #include "flightmodel/flt.h"
-#include "flightmodel/logbook.h"
+#include "flightmodel/systems/logbook.h"
 #include "flightmodel/systems/radios.h"
 #include "platform/plat_events.h"
 #include "shell/frame.h"

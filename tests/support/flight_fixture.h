@@ -31,7 +31,7 @@
 #include "links/net_slots.h"
 #include "links/sound_seam.h"
 #include "scene/fires.h"
-#include "scene/particles.h"
+#include "scene/effects/particles.h"
 #include "world/ships.h"
 #include "flightmodel/ground/surface_state.h"
 #include "screens/setup.h"

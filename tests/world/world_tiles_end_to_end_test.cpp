@@ -9,7 +9,7 @@
 #include <filesystem>
 
 #include "core/geo.h"
-#include "flightmodel/terrain_query.h"
+#include "flightmodel/ground/terrain_query.h"
 #include "tests/shell/startup_program.h"
 #include "core/folders.h"
 #include "tests/world/tile_test_util.h"

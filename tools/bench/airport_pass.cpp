@@ -29,7 +29,7 @@
 #include "scene/airport/worldobj.h"
 #include "scene/lights_model.h"
 #include "scene/camera.h"
-#include "scene/particles.h"
+#include "scene/effects/particles.h"
 #include "scene/scene_draw.h"
 #include "scene/scene_state.h"
 #include "scene/sky_light.h"

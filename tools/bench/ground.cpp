@@ -24,7 +24,7 @@
 #include "core/views.h"
 #include "core/command_hook.h"
 #include "flightmodel/flt.h"
-#include "flightmodel/terrain_query.h"
+#include "flightmodel/ground/terrain_query.h"
 #include "scene/camera.h"
 #include "scene/drawers.h"
 #include "scene/scene_draw.h"

@@ -5,7 +5,7 @@
 
 #include "aircraft/acf_struct.h"
 #include "flightmodel/flt.h"
-#include "flightmodel/terrain_query.h"
+#include "flightmodel/ground/terrain_query.h"
 #include "world/ships.h"
 #include "world/atc.h"
 #include "world/atc/atc_internal.h"

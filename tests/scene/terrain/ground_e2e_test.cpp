@@ -20,7 +20,7 @@
 #include "core/geo.h"
 #include "core/simvars.h"
 #include "flightmodel/flt.h"
-#include "flightmodel/terrain_query.h"
+#include "flightmodel/ground/terrain_query.h"
 #include "scene/lights_model.h"
 #include "scene/scene_draw.h"
 #include "flightmodel/ground/surface_state.h"
