@@ -3,7 +3,7 @@
 // world in a fixed order under fixed gates, the aircraft and what hangs on
 // them, and the 2-D layers that sit on the 3-D picture. Between passes it
 // keeps only the nearest-airport sweep (and the camera's smoothing).
-#include "scene/scene_draw.h"
+#include "scene/scene_driver.h"
 
 #include <GL/gl.h>
 

@@ -16,7 +16,7 @@
 #include "links/shared_memory.h"
 #include "links/sound.h"
 #include "platform/plat_window.h"
-#include "scene/scene_draw.h"
+#include "scene/scene_driver.h"
 #include "scene/scene_origin_shift.h"
 #include "core/datafile.h"
 #include "shell/defaults.h"

@@ -27,7 +27,6 @@
 #include "links/network.h"
 #include "links/net_slots.h"
 #include "links/speech.h"
-#include "scene/scene_draw.h"
 #include "world/atc.h"
 
 

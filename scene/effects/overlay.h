@@ -24,4 +24,5 @@ constexpr float REPLAY_BUTTON_Y = 740.0f;
 
 // Draws the bar and handles clicks on its buttons; called by the overlay.
 void REPLAY_draw_bar();
-// (SCENE_draw_overlay itself is declared in scene/scene_draw.h.)
+// Draws the 2-D overlay of the flying view; clears redraw_pending at its end.
+void SCENE_draw_overlay();

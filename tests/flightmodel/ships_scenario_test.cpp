@@ -24,7 +24,7 @@
 #include "flightmodel/propulsion/propulsion.h"
 #include "flightmodel/systems.h"
 #include "graphics/ogl_state.h"
-#include "scene/scene_draw.h"
+#include "scene/effects/overlay.h"
 #include "scene/sea/sea.h"
 #include "world/ships.h"
 #include "flightmodel/ground/surface_state.h"

@@ -27,7 +27,7 @@
 #include "links/net_slots.h"
 #include "links/plugin_host.h"
 #include "scene/camera.h"
-#include "scene/scene_draw.h"
+#include "scene/scene_driver.h"
 #include "scene/scene_origin.h"
 #include "world/ships.h"
 #include "scene/sky_light.h"

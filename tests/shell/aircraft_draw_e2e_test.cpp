@@ -22,7 +22,7 @@
 #include "core/views.h"
 #include "flightmodel/flt.h"
 #include "graphics/ogl_bind_seam.h"
-#include "scene/scene_draw.h"
+#include "scene/scene_driver.h"
 #include "scene/effects/particles.h"
 #include "flightmodel/ground/surface_state.h"
 #include "shell/frame.h"

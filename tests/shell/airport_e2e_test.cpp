@@ -27,7 +27,7 @@
 #include "graphics/ogl_bind_seam.h"
 #include "graphics/ogl_tex.h"
 #include "scene/airport/worldobj.h"
-#include "scene/scene_draw.h"
+#include "scene/scene_driver.h"
 #include "flightmodel/ground/surface_state.h"
 #include "shell/frame.h"
 #include "shell/wndproc.h"

@@ -21,7 +21,7 @@
 #include "core/simvars.h"
 #include "core/views.h"
 #include "flightmodel/flt.h"
-#include "scene/scene_draw.h"
+#include "scene/scene_driver.h"
 #include "shell/frame.h"
 #include "shell/wndproc.h"
 #include "tests/shell/startup_program.h"

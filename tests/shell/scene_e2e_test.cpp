@@ -20,7 +20,7 @@
 #include "flightmodel/flt.h"
 #include "flightmodel/phys.h"
 #include "scene/camera.h"
-#include "scene/scene_draw.h"
+#include "scene/scene_driver.h"
 #include "shell/frame.h"
 #include "shell/wndproc.h"
 #include "tests/shell/startup_program.h"

@@ -30,7 +30,7 @@
 #include "scene/lights_model.h"
 #include "scene/camera.h"
 #include "scene/effects/particles.h"
-#include "scene/scene_draw.h"
+#include "scene/scene_driver.h"
 #include "scene/scene_state.h"
 #include "scene/sky_light.h"
 #include "scene/view_setup.h"

@@ -27,7 +27,7 @@
 #include "flightmodel/ground/terrain_query.h"
 #include "scene/camera.h"
 #include "scene/drawers.h"
-#include "scene/scene_draw.h"
+#include "scene/scene_driver.h"
 #include "scene/scene_state.h"
 #include "scene/sky_light.h"
 #include "scene/view_setup.h"

@@ -22,7 +22,7 @@
 #include "flightmodel/flt.h"
 #include "flightmodel/ground/terrain_query.h"
 #include "scene/lights_model.h"
-#include "scene/scene_draw.h"
+#include "scene/scene_driver.h"
 #include "flightmodel/ground/surface_state.h"
 #include "scene/terrain/terrain_definitions.h"
 #include "shell/modes.h"
