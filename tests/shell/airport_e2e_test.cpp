@@ -31,7 +31,7 @@
 #include "flightmodel/ground/surface_state.h"
 #include "shell/frame.h"
 #include "shell/wndproc.h"
-#include "tests/shell/startup_program.h"
+#include "tests/support/startup_program.h"
 #include "world/apt_scene.h"
 #include "world/navdb.h"
 #include "world/runway_geometry.h"

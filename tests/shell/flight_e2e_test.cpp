@@ -19,7 +19,7 @@
 #include "flightmodel/ground/terrain_query.h"
 #include "shell/frame.h"
 #include "shell/wndproc.h"
-#include "tests/shell/startup_program.h"
+#include "tests/support/startup_program.h"
 #include "world/navdb.h"
 
 namespace {

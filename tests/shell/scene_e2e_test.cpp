@@ -23,7 +23,7 @@
 #include "scene/scene_driver.h"
 #include "shell/frame.h"
 #include "shell/wndproc.h"
-#include "tests/shell/startup_program.h"
+#include "tests/support/startup_program.h"
 #include "world/navdb.h"
 #include "world/sky_colors.h"
 

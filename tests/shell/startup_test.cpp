@@ -37,7 +37,7 @@
 #include "shell/prefs.h"
 #include "shell/world_textures.h"
 #include "links/network.h"
-#include "tests/shell/startup_program.h"
+#include "tests/support/startup_program.h"
 #include "world/atc/atc_state.h"
 #include "world/navdb.h"
 

@@ -17,7 +17,7 @@
 #include "platform/plat_events.h"
 #include "shell/frame.h"
 #include "shell/main.h"
-#include "tests/shell/startup_program.h"
+#include "tests/support/startup_program.h"
 #include "world/navdb.h"
 
 namespace {

@@ -26,7 +26,7 @@
 #include "flightmodel/ground/surface_state.h"
 #include "scene/terrain/terrain_definitions.h"
 #include "shell/modes.h"
-#include "tests/shell/startup_program.h"
+#include "tests/support/startup_program.h"
 #include "scene/scene_state.h"
 #include "world/landuse.h"
 #include "world/landuse_grid.h"
