@@ -8,7 +8,7 @@
 #include "core/numeric.h"
 #include "core/text_util.h"
 #include "panel/instrument_pictures.h"
-#include "scene/aircraft/part_presence.h"
+#include "aircraft/part_presence.h"
 
 namespace {
 

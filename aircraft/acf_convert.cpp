@@ -6,8 +6,8 @@
 #include "aircraft/acf_setup.h"
 #include "aircraft/acf_struct.h"
 #include "core/constants.h"
+#include "aircraft/part_presence.h"
 #include "core/numeric.h"
-#include "scene/aircraft/part_presence.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include "aircraft/acf_file.h"
 #include "core/constants.h"
 #include "core/engine_types.h"
+#include "aircraft/part_presence.h"
 #include "panel/instrument_types.h"
-#include "scene/aircraft/part_presence.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "aircraft/acf_setup.h"
 #include "aircraft/acf_struct.h"
 #include "core/numeric.h"
-#include "scene/aircraft/part_presence.h"
+#include "aircraft/part_presence.h"
 
 namespace {
 

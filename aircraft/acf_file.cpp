@@ -15,7 +15,7 @@
 #include "core/folders.h"
 #include "core/numeric.h"
 #include "core/text_util.h"
-#include "scene/aircraft/part_presence.h"
+#include "aircraft/part_presence.h"
 
 static_assert(std::endian::native == std::endian::little,
               "the record is written to files as it stands in memory: little-endian words");

@@ -10,7 +10,7 @@
 #include "aircraft/acf_struct.h"
 #include "core/constants.h"
 #include "flightmodel/flt.h"
-#include "scene/aircraft/part_presence.h"
+#include "aircraft/part_presence.h"
 
 namespace {
 

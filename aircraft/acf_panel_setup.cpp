@@ -14,7 +14,7 @@
 #include "graphics/ogl_tex.h"
 #include "links/sound.h"
 #include "panel/instrument_pictures.h"
-#include "scene/aircraft/part_presence.h"
+#include "aircraft/part_presence.h"
 
 float visibility_scale = 0.0f;
 int32_t auto_fea_EQ = 0, battery_EQ = 0, avionics_EQ = 0;

@@ -6,7 +6,7 @@
 #include "aircraft/acf_report.h"
 #include "aircraft/acf_setup.h"
 #include "aircraft/acf_struct.h"
-#include "scene/aircraft/part_presence.h"
+#include "aircraft/part_presence.h"
 
 void ACF_setup_report_header(int slot)
 {

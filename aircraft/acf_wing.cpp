@@ -13,7 +13,7 @@
 #include "flightmodel/atmosphere.h"
 #include "flightmodel/flt.h"
 #include "core/numeric.h"
-#include "scene/aircraft/part_presence.h"
+#include "aircraft/part_presence.h"
 
 namespace {
 

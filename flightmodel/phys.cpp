@@ -4,7 +4,7 @@
 
 #include "core/constants.h"
 #include "flightmodel/flt.h"
-#include "scene/ships.h"
+#include "world/ships.h"
 
 namespace {
 

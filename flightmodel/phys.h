@@ -11,7 +11,7 @@
 //     N += Fz*x - Fx*z      (yaw, nose right positive)
 //
 // Reads: flt[p] cached sines and cosines of theta, psi (track_sin/cos), phi,
-// alpha, beta; sidecant/vertcant; the ship table (scene/ships.h); the camera's
+// alpha, beta; sidecant/vertcant; the ship table (world/ships.h); the camera's
 // cached angles (core/camera.h).
 // Writes: flt[p] force totals (aero, prop, gear), L, M, N, force_XYZ.
 #pragma once

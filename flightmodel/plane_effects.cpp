@@ -14,8 +14,8 @@
 #include "core/numeric.h"
 #include "flightmodel/phys.h"
 #include "links/sound.h"
-#include "scene/particles.h"
-#include "scene/surface_state.h"
+#include "scene/effects/particles.h"
+#include "flightmodel/ground/surface_state.h"
 #include "world/landuse_grid.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include "flightmodel/plane_override.h"
 #include "flightmodel/weapons/weapons.h"
 #include "links/net_slots.h"
-#include "scene/ships.h"
+#include "world/ships.h"
 #include "core/constants.h"
 #include "core/geo.h"
 #include "core/app_mode.h"

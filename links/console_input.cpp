@@ -13,7 +13,7 @@
 #include "core/key_slots.h"
 #include "core/numeric.h"
 #include "core/simvars.h"
-#include "flightmodel/engine_controls.h"
+#include "flightmodel/control/engine_controls.h"
 #include "flightmodel/flt.h"
 #include "links/console.h"
 #include "links/hardware.h"

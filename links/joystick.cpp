@@ -14,7 +14,7 @@
 #include "core/simvars/joystick.h"
 #include "core/simvars/operation.h"
 #include "core/simvars/screen_settings.h"
-#include "flightmodel/engine_controls.h"
+#include "flightmodel/control/engine_controls.h"
 #include "flightmodel/flt.h"
 #include "links/console.h"
 #include "screens/joystick_screen.h"

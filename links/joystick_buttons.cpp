@@ -13,7 +13,7 @@
 #include "core/shell_hooks.h"
 #include "core/simvars.h"
 #include "core/units.h"
-#include "flightmodel/engine_controls.h"
+#include "flightmodel/control/engine_controls.h"
 #include "flightmodel/flt.h"
 #include "links/joystick.h"
 #include "panel/panel.h"

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "aircraft/acf_struct.h"
-#include "scene/aircraft/part_presence.h"
+#include "aircraft/part_presence.h"
 #include "core/alert.h"
 #include "core/folders.h"
 #include "core/loading.h"

@@ -12,8 +12,8 @@
 #include <cmath>
 
 #include "aircraft/acf_struct.h"
+#include "aircraft/part_presence.h"
 #include "core/reset_registry.h"
-#include "scene/aircraft/part_presence.h"
 #include "core/engine_types.h"
 #include "core/failure_slots.h"
 #include "core/frame_clock.h"

@@ -13,11 +13,11 @@
 #include "core/views.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/phys.h"
-#include "flightmodel/terrain_query.h"
+#include "flightmodel/ground/terrain_query.h"
 #include "graphics/ogl_state.h"
 #include "links/plugin_host.h"
 #include "scene/scene_state.h"
-#include "scene/ships.h"
+#include "world/ships.h"
 #include "world/navdb.h"
 
 camera_smoothing_record camera_smoothing{};

@@ -5,7 +5,7 @@
 //
 // Reads: the view type and zoom, the view values the view commands set
 // (scene/scene_state.h), the user's plane (flt[0], pln[0]) and its weapons,
-// the carrier (scene/ships.h), the nearest airport, the frame period, the
+// the carrier (world/ships.h), the nearest airport, the frame period, the
 // planet, lat_ref/lon_ref, the visibility and fog end of the pass, the screen
 // record, the override and the network slots 6 and 7.
 // Writes: view_x/y/z, the camera angles (sim_private_camera), view_zoom,

@@ -3,7 +3,7 @@
 // world in a fixed order under fixed gates, the aircraft and what hangs on
 // them, and the 2-D layers that sit on the 3-D picture. Between passes it
 // keeps only the nearest-airport sweep (and the camera's smoothing).
-#include "scene/scene_draw.h"
+#include "scene/scene_driver.h"
 
 #include <GL/gl.h>
 
@@ -31,12 +31,12 @@
 #include "graphics/ogl_tex.h"
 #include "links/net_slots.h"
 #include "links/plugin_host.h"
-#include "panel/hud.h"
+#include "panel/hud/hud.h"
 #include "scene/camera.h"
 #include "scene/drawers.h"
 #include "scene/plane_range.h"
 #include "scene/sky_light.h"
-#include "scene/surface_state.h"
+#include "flightmodel/ground/surface_state.h"
 #include "scene/view_effects.h"
 #include "scene/view_setup.h"
 #include "world/apt_scene.h"

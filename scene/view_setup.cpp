@@ -13,7 +13,7 @@
 #include "core/screen.h"
 #include "core/simvars/graphics.h"
 #include "core/units.h"
-#include "flightmodel/terrain_query.h"
+#include "flightmodel/ground/terrain_query.h"
 #include "graphics/glprobe.h"
 #include "graphics/ogl_state.h"
 #include "scene/scene_state.h"

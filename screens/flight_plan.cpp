@@ -25,7 +25,7 @@
 #include "graphics/widget.h"
 #include "screens/screen_layout.h"
 #include "screens/setup.h"
-#include "world/atc_state.h"
+#include "world/atc/atc_state.h"
 #include "world/nav_lookup.h"
 #include "world/navdb.h"
 

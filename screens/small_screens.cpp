@@ -19,7 +19,7 @@
 #include "core/text_util.h"
 #include "core/time_probe.h"
 #include "core/ui_text.h"
-#include "flightmodel/logbook.h"
+#include "flightmodel/systems/logbook.h"
 #include "graphics/button.h"
 #include "graphics/font.h"
 #include "graphics/list.h"

@@ -13,7 +13,7 @@
 #include "aircraft/acf_struct.h"
 #include "aircraft/flight_start.h"
 #include "flightmodel/flt.h"
-#include "flightmodel/logbook.h"
+#include "flightmodel/systems/logbook.h"
 #include "graphics/ogl_draw.h"
 #include "links/net_slots.h"
 #include "links/network.h"
@@ -45,14 +45,6 @@ int32_t preset_flight_a = 0;
 int32_t preset_flight_b = 0;
 
 plane_state_record saved_replay_state{};
-
-char text_window[TEXT_WINDOW_SIZE] = {};
-int32_t text_window_length = 0;
-int32_t text_window_shown = 0;
-char checklist_window[CHECKLIST_LINES][CHECKLIST_LINE_SIZE] = {};
-int32_t checklist_count = 0;
-int32_t checklist_current = 0;
-int32_t checklist_shown = 0;
 
 char situation_file_name[TEXT_SIZE] = "UNTITLED.SIT";
 char situation_file_path[TEXT_SIZE] = {};

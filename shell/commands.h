@@ -8,6 +8,7 @@
 #include "flightmodel/control/own_physics.h"
 #include "links/movie.h"   // the movie file's name and path
 #include "flightmodel/plane_state.h"
+#include "core/overlay_texts.h"
 #include "core/text_util.h"
 #include "scene/scene_state.h"
 
@@ -50,17 +51,8 @@ extern int32_t preset_flight_b;
 // The replay: the user's plane as it was when replay began.
 extern plane_state_record saved_replay_state;
 
-// The text file window (1208) and the checklist window (1211).
-constexpr int TEXT_WINDOW_SIZE = 5000;      // 4,999 characters and a terminator
-constexpr int CHECKLIST_LINES = 200;
-constexpr int CHECKLIST_LINE_SIZE = 150;    // 149 characters and a terminator
-extern char text_window[TEXT_WINDOW_SIZE];
-extern int32_t text_window_length;
-extern int32_t text_window_shown;
-extern char checklist_window[CHECKLIST_LINES][CHECKLIST_LINE_SIZE];
-extern int32_t checklist_count;
-extern int32_t checklist_current;
-extern int32_t checklist_shown;
+// The text file window (1208) and the checklist window (1211) the commands
+// fill are the overlay's (core/overlay_texts.h).
 
 // Names and full paths offered by the browser for situations and movies.
 extern char situation_file_name[TEXT_SIZE];

@@ -14,6 +14,7 @@
 #include "links/serial_calibration.h"
 #include "links/sound.h"
 #include "scene/lights_model.h"
+#include "scene/sky/star_field.h"
 #include "screens/setup.h"
 #include "core/alert.h"
 #include "shell/commands.h"
@@ -207,6 +208,8 @@ void operation_defaults()
 }
 
 }  // namespace
+
+void DEFAULTS_build_ship_models() { SHIPS_build_model_tables(); }
 
 void SIM_init_defaults()
 {

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "aircraft/acf_struct.h"
-#include "flightmodel/engine_controls.h"
+#include "flightmodel/control/engine_controls.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/systems.h"
 #include "aircraft/flight_start.h"
@@ -33,10 +33,6 @@
 
 uint8_t key_assignment_table[KEY_SLOTS] = {};
 float last_step_key_time = -1.0e9f;
-uint8_t overlay_flag_a = 0;
-uint8_t overlay_flag_b = 0;
-int32_t chat_typing = 0;
-char chat_text[TEXT_SIZE] = {};
 
 namespace {
 

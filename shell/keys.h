@@ -13,6 +13,7 @@
 #include <cstdint>
 
 #include "core/key_slots.h"
+#include "core/overlay_texts.h"
 #include "core/text_util.h"
 
 // One key character per command slot, read from "RESOURCES:KEYS:ORVELL.TXT".
@@ -44,10 +45,9 @@ constexpr int KEY_CODE_KEYPAD_8 = 0x5B00;
 
 // State the dispatcher keeps or owns.
 extern float last_step_key_time;     // frame clock of the last heading, course or barometer step key
-extern uint8_t overlay_flag_a;       // two display switches of the 2-D overlay, toggled by Tab
-extern uint8_t overlay_flag_b;
-extern int32_t chat_typing;          // a network text message is being typed
-extern char chat_text[TEXT_SIZE];    // the message being typed
+
+// The chat field and the overlay's display switches the keys write are the
+// overlay's (core/overlay_texts.h).
 
 // Reads the key file into the table. A missing file leaves the table as it
 // was; a file of another version than 2 is a fatal alert; a file with fewer

@@ -7,7 +7,7 @@
 #include "aircraft/acf_load.h"
 #include "aircraft/acf_struct.h"
 #include "aircraft/flight_start.h"
-#include "flightmodel/logbook.h"
+#include "flightmodel/systems/logbook.h"
 #include "links/hardware.h"
 #include "links/joystick.h"
 #include "links/movie.h"
@@ -16,7 +16,8 @@
 #include "links/shared_memory.h"
 #include "links/sound.h"
 #include "platform/plat_window.h"
-#include "scene/scene_draw.h"
+#include "scene/scene_driver.h"
+#include "scene/scene_origin_shift.h"
 #include "core/datafile.h"
 #include "shell/defaults.h"
 #include "shell/display.h"
@@ -39,6 +40,7 @@
 #include "core/alert.h"
 #include "core/file_browser.h"
 #include "core/command_hook.h"
+#include "core/origin_hook.h"
 #include "core/shell_hooks.h"
 #include "shell/wndproc.h"
 #include "shell/commands.h"
@@ -173,6 +175,8 @@ void APPLICATION_install_hooks()
     CORE_set_command_dispatcher(APPLICATION_handlemenu);
     MENU_set_services(MACIBM_create_menu, append_menu);
     CORE_set_key_slot_dispatcher(KEY_run_slot);
+    // The world's origin shift carries the scene's records over through it.
+    CORE_set_scene_origin_shift(SCENE_shift_origin);
     shell_hooks hooks;
     hooks.set_mode = APPLICATION_set_mode;
     hooks.remote_command = APPLICATION_handlemenu_remote;

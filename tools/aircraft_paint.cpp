@@ -23,7 +23,7 @@
 #include "platform/plat_files.h"
 #include "scene/aircraft/paint_layout.h"
 #include "scene/aircraft/part_geometry.h"
-#include "scene/aircraft/part_presence.h"
+#include "aircraft/part_presence.h"
 #include "tools/pixel_font.h"
 
 namespace aircraft_paint {

@@ -6,7 +6,7 @@ set(ORVELL_DATA_STAMPS)
 macro(orvell_generator name)
   if(EXISTS ${CMAKE_SOURCE_DIR}/tools/${name}.cpp)
     add_executable(${name} ${CMAKE_SOURCE_DIR}/tools/${name}.cpp)
-    target_link_libraries(${name} PRIVATE orvell_core)
+    target_link_libraries(${name} PRIVATE orvell_libs)
   endif()
 endmacro()
 
@@ -50,10 +50,16 @@ foreach(gen gen_default_airfoils gen_default_aircraft gen_weapons gen_big_apt ge
             gen_ground_bitmaps gen_autogen gen_runway_bitmaps gen_effect_bitmaps)
   orvell_generator(${gen})
 endforeach()
+# The interface bitmap and the panel sheets are written as PNG files.
+foreach(gen gen_interface_png gen_panel_bitmaps)
+  if(TARGET ${gen})
+    target_link_libraries(${gen} PRIVATE PNG::PNG)
+  endif()
+endforeach()
 
 # The aircraft paint painter is also a library: the tests use its template mode.
 add_library(aircraft_paint STATIC ${CMAKE_SOURCE_DIR}/tools/aircraft_paint.cpp)
-target_link_libraries(aircraft_paint PUBLIC orvell_core)
+target_link_libraries(aircraft_paint PUBLIC orvell_libs)
 if(TARGET gen_aircraft_paint)
   target_link_libraries(gen_aircraft_paint PRIVATE aircraft_paint)
 endif()

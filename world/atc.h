@@ -7,7 +7,7 @@
 // builder appends with that bound.
 #pragma once
 
-#include "world/atc_state.h"
+#include "world/atc/atc_state.h"
 
 // The request window: click 0 draws its contents (2-D projection, 1024 x 768
 // layout), click non-zero acts on the highlighted row or entry.

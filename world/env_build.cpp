@@ -14,7 +14,7 @@
 #include "core/simvars/graphics.h"
 #include "core/text_util.h"
 #include "core/units.h"
-#include "flightmodel/terrain_query.h"
+#include "flightmodel/ground/terrain_query.h"
 #include "graphics/ogl_tex.h"
 #include "world/apt_scene.h"
 #include "world/landuse.h"

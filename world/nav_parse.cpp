@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "scene/ships.h"
+#include "world/ships.h"
 #include "core/datafile.h"
 #include "core/mappedfile.h"
 #include "core/simvars/graphics.h"

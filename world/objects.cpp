@@ -19,7 +19,7 @@
 #include "core/geo.h"
 #include "core/simvars/graphics.h"
 #include "core/text_util.h"
-#include "flightmodel/terrain_query.h"
+#include "flightmodel/ground/terrain_query.h"
 #include "graphics/gl_entry.h"
 #include "graphics/glprobe.h"
 #include "graphics/ogl_tex.h"

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "core/numeric.h"
-#include "flightmodel/terrain_query.h"
+#include "flightmodel/ground/terrain_query.h"
 #include "world/landuse_grid.h"
 
 std::vector<terrain_point_lists> terrain_lists;

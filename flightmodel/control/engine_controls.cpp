@@ -1,6 +1,6 @@
 // Engine-control setters, FADEC tests, fuel flow and the clamped interpolation.
 // Every control clamp tests the lower bound first (UTIL_clamp).
-#include "flightmodel/engine_controls.h"
+#include "flightmodel/control/engine_controls.h"
 
 #include <cmath>
 

@@ -11,7 +11,7 @@
 #include "core/simvars/weather.h"
 #include "flightmodel/control/control_math.h"
 #include "flightmodel/control/control_numbers.h"
-#include "flightmodel/engine_controls.h"
+#include "flightmodel/control/engine_controls.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/gear_util.h"
 #include "links/sound.h"

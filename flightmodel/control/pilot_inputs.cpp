@@ -13,7 +13,7 @@
 #include "flightmodel/control/control_math.h"
 #include "flightmodel/control/control_numbers.h"
 #include "flightmodel/control/own_physics.h"
-#include "flightmodel/engine_controls.h"
+#include "flightmodel/control/engine_controls.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/plane_step.h"
 #include "links/joystick.h"

@@ -6,8 +6,8 @@
 #include "core/constants.h"
 #include "core/numeric.h"
 #include "core/simvars.h"
-#include "flightmodel/terrain_query.h"
-#include "scene/ships.h"
+#include "flightmodel/ground/terrain_query.h"
+#include "world/ships.h"
 #include "world/landuse_grid.h"
 
 namespace {

@@ -2,7 +2,7 @@
 // the frigate sail, steer away from land, follow the terrain height and pitch
 // and roll with the waves. Reads the frame period, the replay mode, the wave
 // amplitude, the network clock, the land-use grid and the terrain queries;
-// writes the ship record of scene/ships.h.
+// writes the ship record of world/ships.h.
 #pragma once
 
 // Whether the land-use grid block (row, col) .. (row + 1, col + 1) holds no

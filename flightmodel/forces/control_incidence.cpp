@@ -16,7 +16,7 @@
 #include "flightmodel/flt.h"
 #include "flightmodel/forces/control_surface.h"
 #include "flightmodel/forces/report.h"
-#include "scene/aircraft/part_presence.h"
+#include "aircraft/part_presence.h"
 
 namespace {
 

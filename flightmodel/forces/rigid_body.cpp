@@ -17,7 +17,7 @@
 #include "flightmodel/forces/stages.h"
 #include "flightmodel/phys.h"
 #include "flightmodel/systems.h"
-#include "scene/aircraft/part_presence.h"
+#include "aircraft/part_presence.h"
 
 forces_state fm_state{};
 

@@ -9,7 +9,7 @@
 #include "core/simvars/flightmodel.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/forces/report.h"
-#include "scene/aircraft/part_presence.h"
+#include "aircraft/part_presence.h"
 
 namespace {
 

@@ -21,10 +21,10 @@
 #include "flightmodel/forces/report.h"
 #include "flightmodel/ground/ground_stages.h"
 #include "flightmodel/phys.h"
-#include "flightmodel/terrain_query.h"
-#include "scene/particles.h"
-#include "scene/surface_state.h"
-#include "scene/aircraft/part_presence.h"
+#include "flightmodel/ground/terrain_query.h"
+#include "scene/effects/particles.h"
+#include "flightmodel/ground/surface_state.h"
+#include "aircraft/part_presence.h"
 
 contact_state contact{};
 

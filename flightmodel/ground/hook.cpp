@@ -13,7 +13,7 @@
 #include "flightmodel/forces/forces.h"
 #include "flightmodel/ground/ground_stages.h"
 #include "flightmodel/phys.h"
-#include "scene/ships.h"
+#include "world/ships.h"
 
 namespace {
 

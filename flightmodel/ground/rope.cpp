@@ -18,7 +18,7 @@
 #include "flightmodel/forces/forces.h"
 #include "flightmodel/ground/ground_stages.h"
 #include "flightmodel/phys.h"
-#include "flightmodel/terrain_query.h"
+#include "flightmodel/ground/terrain_query.h"
 
 ground_stage_state ground_state{};
 

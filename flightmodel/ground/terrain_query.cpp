@@ -5,7 +5,7 @@
 //
 // The grid is a deformed lattice (every point's x and z are stored), so the
 // cell is found by tests against the triangles' edges, not by arithmetic.
-#include "flightmodel/terrain_query.h"
+#include "flightmodel/ground/terrain_query.h"
 
 #include <cmath>
 
@@ -13,8 +13,8 @@
 #include "core/geo.h"
 #include "core/simvars/graphics.h"
 #include "core/simvars/physics.h"
-#include "scene/ships.h"
-#include "scene/surface_state.h"
+#include "flightmodel/ground/surface_state.h"
+#include "world/ships.h"
 #include "world/scenery_area.h"
 #include "world/terrain_grid.h"
 

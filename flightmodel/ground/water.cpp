@@ -21,9 +21,9 @@
 #include "flightmodel/ground/ground_stages.h"
 #include "flightmodel/phys.h"
 #include "links/sound.h"
-#include "scene/surface_state.h"
+#include "flightmodel/ground/surface_state.h"
 #include "world/landuse_grid.h"
-#include "scene/aircraft/part_presence.h"
+#include "aircraft/part_presence.h"
 
 namespace {
 

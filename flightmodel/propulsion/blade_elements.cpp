@@ -23,7 +23,7 @@
 #include "flightmodel/forces/report.h"
 #include "flightmodel/phys.h"
 #include "flightmodel/propulsion/prop_common.h"
-#include "scene/surface_state.h"
+#include "flightmodel/ground/surface_state.h"
 #include "world/landuse_grid.h"
 
 using namespace prop_detail;

@@ -10,7 +10,7 @@
 #include "core/frame_clock.h"
 #include "core/simvars/cockpit.h"
 #include "core/simvars/weather.h"
-#include "flightmodel/engine_controls.h"
+#include "flightmodel/control/engine_controls.h"
 #include "flightmodel/propulsion/prop_common.h"
 #include "flightmodel/propulsion/propulsion.h"
 

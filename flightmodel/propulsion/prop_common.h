@@ -8,7 +8,7 @@
 #include "core/engine_types.h"
 #include "core/simvars/operation.h"
 #include "flightmodel/flt.h"
-#include "scene/aircraft/part_presence.h"
+#include "aircraft/part_presence.h"
 
 namespace prop_detail {
 

@@ -9,7 +9,7 @@
 #include "core/simvars/network.h"
 #include "flightmodel/forces/report.h"
 #include "flightmodel/propulsion/prop_common.h"
-#include "scene/aircraft/part_presence.h"
+#include "aircraft/part_presence.h"
 
 using namespace prop_detail;
 

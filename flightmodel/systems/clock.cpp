@@ -10,7 +10,7 @@
 #include "core/simvars/operation.h"
 #include "core/simvars/time.h"
 #include "flightmodel/flt.h"
-#include "flightmodel/logbook.h"
+#include "flightmodel/systems/logbook.h"
 #include "world/navdb.h"
 
 systems_clock_state systems_clock;

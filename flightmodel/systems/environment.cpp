@@ -10,8 +10,8 @@
 #include "core/simvars.h"
 #include "flightmodel/atmosphere.h"
 #include "flightmodel/flt.h"
-#include "scene/ships.h"
-#include "world/atc_state.h"
+#include "world/ships.h"
+#include "world/atc/atc_state.h"
 #include "world/navdb.h"
 
 float carrier_nav_offset[3] = {0.0f, 17.0f, 100.0f};

@@ -1,5 +1,5 @@
 // The pilot's logbook: its entries, and its text file.
-#include "flightmodel/logbook.h"
+#include "flightmodel/systems/logbook.h"
 
 #include <algorithm>
 #include <cctype>

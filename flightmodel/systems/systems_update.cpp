@@ -7,7 +7,7 @@
 #include "core/reset_registry.h"
 #include "core/simvars/graphics.h"
 #include "core/simvars/time.h"
-#include "flightmodel/logbook.h"
+#include "flightmodel/systems/logbook.h"
 #include "flightmodel/propulsion/engine_systems.h"
 #include "flightmodel/systems/annunciators.h"
 #include "flightmodel/systems/clock.h"

@@ -13,9 +13,9 @@
 #include "core/units.h"
 #include "core/weapon_kinds.h"
 #include "flightmodel/phys.h"
-#include "flightmodel/terrain_query.h"
+#include "flightmodel/ground/terrain_query.h"
 #include "flightmodel/weapons/weapons_internal.h"
-#include "scene/particles.h"
+#include "scene/effects/particles.h"
 #include "world/scenery_area.h"
 
 projectile_list_record projectile_list{};

@@ -16,10 +16,10 @@
 #include "flightmodel/forces/body_drag.h"
 #include "flightmodel/phys.h"
 #include "flightmodel/systems/wind_at_plane.h"
-#include "flightmodel/terrain_query.h"
+#include "flightmodel/ground/terrain_query.h"
 #include "flightmodel/weapons/weapons.h"
 #include "flightmodel/weapons/weapons_internal.h"
-#include "scene/particles.h"
+#include "scene/effects/particles.h"
 #include "world/scenery_area.h"
 
 namespace {

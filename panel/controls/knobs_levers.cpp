@@ -22,7 +22,7 @@
 #include "core/engine_types.h"
 #include "flightmodel/cockpit_controls.h"
 #include "flightmodel/control/control_numbers.h"
-#include "flightmodel/engine_controls.h"
+#include "flightmodel/control/engine_controls.h"
 #include "flightmodel/flt.h"
 #include "panel/panel_kit.h"
 

@@ -32,9 +32,9 @@
 #include "links/sound.h"
 #include "panel/glass/glass.h"
 #include "panel/panel_kit.h"
-#include "scene/ships.h"
+#include "world/ships.h"
 #include "world/apt_scene.h"
-#include "world/atc_state.h"
+#include "world/atc/atc_state.h"
 #include "world/navdb.h"
 #include "world/scenery_area.h"
 

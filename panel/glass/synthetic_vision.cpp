@@ -32,7 +32,7 @@
 #include "graphics/ogl_state.h"
 #include "graphics/ogl_tex.h"
 #include "panel/glass/glass.h"
-#include "panel/hud.h"
+#include "panel/hud/hud.h"
 #include "panel/panel_kit.h"
 #include "scene/airport/worldobj.h"
 #include "world/apt_scene.h"

@@ -2,7 +2,7 @@
 // flight-path markers, deviation bars), the symbols placed on the world
 // (terrain mesh, runway outlines, approach brackets) and the terrain box
 // ahead of a viewpoint that both the world symbols and synthetic vision use.
-#include "panel/hud.h"
+#include "panel/hud/hud.h"
 
 #include <GL/gl.h>
 

@@ -9,7 +9,7 @@
 #include "graphics/lights.h"
 #include "panel/panel.h"
 #include "scene/aircraft/draw_kit.h"
-#include "scene/aircraft/part_presence.h"
+#include "aircraft/part_presence.h"
 
 namespace {
 

@@ -21,7 +21,7 @@
 #include "graphics/ogl_tex.h"
 #include "scene/aircraft/acf_draw.h"
 #include "scene/aircraft/draw_kit.h"
-#include "scene/aircraft/part_presence.h"
+#include "aircraft/part_presence.h"
 
 namespace {
 

@@ -18,7 +18,7 @@
 #include "scene/aircraft/acf_draw.h"
 #include "scene/aircraft/draw_kit.h"
 #include "scene/aircraft/paint_layout.h"
-#include "scene/aircraft/part_presence.h"
+#include "aircraft/part_presence.h"
 
 namespace {
 

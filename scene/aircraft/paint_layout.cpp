@@ -5,7 +5,7 @@
 
 #include "core/engine_types.h"
 #include "scene/aircraft/part_geometry.h"
-#include "scene/aircraft/part_presence.h"
+#include "aircraft/part_presence.h"
 
 namespace {
 

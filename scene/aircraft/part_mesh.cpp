@@ -11,7 +11,7 @@
 #include "flightmodel/forces/control_incidence.h"
 #include "flightmodel/forces/control_surface.h"
 #include "scene/aircraft/part_geometry.h"
-#include "scene/aircraft/part_presence.h"
+#include "aircraft/part_presence.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include "core/units.h"
 #include "graphics/ogl_tex.h"
 #include "scene/aircraft/part_geometry.h"
-#include "scene/aircraft/part_presence.h"
+#include "aircraft/part_presence.h"
 
 namespace {
 

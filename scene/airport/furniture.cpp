@@ -18,7 +18,7 @@
 #include "flightmodel/flt.h"
 #include "flightmodel/forces/control_incidence.h"
 #include "flightmodel/ground/water.h"
-#include "flightmodel/terrain_query.h"
+#include "flightmodel/ground/terrain_query.h"
 #include "graphics/ogl_state.h"
 #include "graphics/ogl_tex.h"
 #include "scene/airport/airport_draw.h"

@@ -21,7 +21,7 @@
 #include "links/plugin_host.h"
 #include "scene/airport/airport_draw.h"
 #include "scene/scene_state.h"
-#include "scene/surface_state.h"
+#include "flightmodel/ground/surface_state.h"
 #include "scene/terrain/landing_light.h"
 #include "world/apt_scene.h"
 #include "world/landuse_grid.h"

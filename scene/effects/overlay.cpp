@@ -12,6 +12,7 @@
 #include "core/app_mode.h"
 #include "core/frame_clock.h"
 #include "core/input.h"
+#include "core/overlay_texts.h"
 #include "core/screen.h"
 #include "core/simvars.h"
 #include "core/ui_text.h"
@@ -26,9 +27,6 @@
 #include "links/network.h"
 #include "links/net_slots.h"
 #include "links/speech.h"
-#include "scene/scene_draw.h"
-#include "shell/commands.h"
-#include "shell/keys.h"
 #include "world/atc.h"
 
 

@@ -3,9 +3,10 @@
 //
 // Reads: sun_glare, the replay mode and the replay clock, the mouse record,
 // the ATC window, the spoken text, the data rows chosen for the screen, the
-// launch flags, the pause, chat, notes and checklist of the shell, the user
-// plane's parking brake, groundspeed and sideslip, the joystick state and
-// the aircraft's head-up-display centre, destination slot 9 of the link.
+// launch flags, the pause, the chat field and the notes and checklist
+// windows (core/overlay_texts.h), the user plane's parking brake,
+// groundspeed and sideslip, the joystick state and the aircraft's
+// head-up-display centre, destination slot 9 of the link.
 // Writes: the launch flags (brake releases, wire release), replay_mode and
 // checklist_current on clicks, redraw_pending (cleared).
 #pragma once
@@ -23,4 +24,5 @@ constexpr float REPLAY_BUTTON_Y = 740.0f;
 
 // Draws the bar and handles clicks on its buttons; called by the overlay.
 void REPLAY_draw_bar();
-// (SCENE_draw_overlay itself is declared in scene/scene_draw.h.)
+// Draws the 2-D overlay of the flying view; clears redraw_pending at its end.
+void SCENE_draw_overlay();

@@ -1,5 +1,5 @@
 // The particle list and the forest fires.
-#include "scene/particles.h"
+#include "scene/effects/particles.h"
 
 #include <GL/gl.h>
 
@@ -16,7 +16,7 @@
 #include "core/texture_slots.h"
 #include "core/units.h"
 #include "flightmodel/systems/wind_at_plane.h"
-#include "flightmodel/terrain_query.h"
+#include "flightmodel/ground/terrain_query.h"
 #include "graphics/ogl_state.h"
 #include "graphics/ogl_tex.h"
 #include "scene/fires.h"

@@ -1,5 +1,5 @@
 // Engine trails and wakes.
-#include "scene/trails.h"
+#include "scene/effects/trails.h"
 
 #include <GL/gl.h>
 
@@ -18,7 +18,7 @@
 #include "flightmodel/systems/wind_at_plane.h"
 #include "graphics/ogl_state.h"
 #include "graphics/ogl_tex.h"
-#include "scene/surface_state.h"
+#include "flightmodel/ground/surface_state.h"
 #include "scene/view_setup.h"
 #include "world/landuse_grid.h"
 #include "world/scenery_area.h"

@@ -10,8 +10,8 @@
 #include "core/simvars/graphics.h"
 #include "flightmodel/flt.h"
 #include "scene/sea/sea.h"
-#include "scene/ships.h"
-#include "scene/surface_state.h"
+#include "world/ships.h"
+#include "flightmodel/ground/surface_state.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The ships and oil platforms of the scene: the carrier (sea-object slot 0),
 // the frigate (1) and the two platforms (A at slot 4, B at slot 3).
 //
-// Reads: the sea-object record (scene/ships.h), the user plane's position,
+// Reads: the sea-object record (world/ships.h), the user plane's position,
 // groundspeed, sideslip and ground flags, the hook switch, the view footprint
 // and the loaded area, draw_ships and draw_oilrigs, percent_lights_on.
 // Writes: the deck contact of the pass (surface_state: on_carrier_deck,

@@ -19,7 +19,7 @@
 #include "scene/scene_state.h"
 #include "scene/sea/sea.h"
 #include "scene/sea/ship_tables.h"
-#include "scene/ships.h"
+#include "world/ships.h"
 
 namespace {
 

@@ -13,7 +13,6 @@
 #include "core/texture_slots.h"
 #include "graphics/ogl_state.h"
 #include "graphics/ogl_tex.h"
-#include "scene/scene_draw.h"
 #include "scene/scene_state.h"
 
 std::array<cloud_cell, CLOUD_CELLS> cloud_cells;

@@ -26,7 +26,7 @@
 #include "core/units.h"
 #include "flightmodel/atmosphere.h"
 #include "flightmodel/systems/weather.h"
-#include "flightmodel/terrain_query.h"
+#include "flightmodel/ground/terrain_query.h"
 #include "graphics/ogl_state.h"
 #include "graphics/ogl_tex.h"
 #include "scene/scene_state.h"

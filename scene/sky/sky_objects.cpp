@@ -26,7 +26,7 @@
 #include "graphics/ogl_state.h"
 #include "graphics/ogl_tex.h"
 #include "scene/scene_state.h"
-#include "shell/defaults.h"
+#include "scene/sky/star_field.h"
 #include "world/terrain_grid.h"
 
 meteor_record sky_meteor;

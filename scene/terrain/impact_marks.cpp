@@ -13,7 +13,7 @@
 #include "graphics/ogl_state.h"
 #include "graphics/ogl_tex.h"
 #include "scene/drawers.h"
-#include "scene/particles.h"
+#include "scene/effects/particles.h"
 
 namespace {
 

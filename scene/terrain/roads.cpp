@@ -20,7 +20,7 @@
 #include "graphics/ogl_tex.h"
 #include "links/plugin_host.h"
 #include "scene/drawers.h"
-#include "scene/surface_state.h"
+#include "flightmodel/ground/surface_state.h"
 #include "scene/terrain/ground_cells.h"
 #include "scene/terrain/surface.h"
 #include "world/segments.h"

@@ -10,7 +10,7 @@
 
 #include "core/simvars/graphics.h"
 #include "core/texture_slots.h"
-#include "flightmodel/terrain_query.h"
+#include "flightmodel/ground/terrain_query.h"
 #include "graphics/ogl_state.h"
 #include "graphics/ogl_tex.h"
 #include "scene/drawers.h"

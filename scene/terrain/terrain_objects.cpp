@@ -19,8 +19,8 @@
 #include "graphics/lights.h"
 #include "graphics/ogl_state.h"
 #include "graphics/ogl_tex.h"
-#include "scene/particles.h"
-#include "scene/surface_state.h"
+#include "scene/effects/particles.h"
+#include "flightmodel/ground/surface_state.h"
 #include "scene/terrain/terrain_pass.h"
 #include "world/objects.h"
 

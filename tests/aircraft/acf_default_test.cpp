@@ -4,7 +4,7 @@
 
 #include "aircraft/acf_description.h"
 #include "tests/aircraft/acf_test_util.h"
-#include "scene/aircraft/part_presence.h"
+#include "aircraft/part_presence.h"
 
 using namespace acf_test;
 

@@ -1,7 +1,7 @@
 // The autopilot flying a whole aircraft: the force tests' glider through the
 // control step and the real build-up, turning to a heading while it holds its
 // sink rate. (The trainer and the airliner fly the same laws through the
-// running program in the shell tests.)
+// running program in the flight model's whole-program tests.)
 #include <gtest/gtest.h>
 
 #include <algorithm>

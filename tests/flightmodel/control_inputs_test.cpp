@@ -5,7 +5,7 @@
 
 #include <limits>
 
-#include "flightmodel/engine_controls.h"
+#include "flightmodel/control/engine_controls.h"
 #include "world/airport_state.h"
 #include "world/navdb.h"
 

@@ -9,7 +9,7 @@
 #include "aircraft/acf_struct.h"
 #include "core/simvars/cockpit.h"
 #include "core/simvars/operation.h"
-#include "flightmodel/engine_controls.h"
+#include "flightmodel/control/engine_controls.h"
 #include "flightmodel/flt.h"
 
 namespace {

@@ -10,9 +10,9 @@
 #include "flightmodel/gear_util.h"
 #include "core/constants.h"
 #include "core/random.h"
+#include "aircraft/part_presence.h"
 #include "core/simvars/cockpit.h"
 #include "core/simvars/operation.h"
-#include "scene/aircraft/part_presence.h"
 
 namespace {
 

@@ -16,7 +16,7 @@
 #include "flightmodel/forces/forces.h"
 #include "flightmodel/ground/contact.h"
 #include "flightmodel/ground/ground_stages.h"
-#include "scene/surface_state.h"
+#include "flightmodel/ground/surface_state.h"
 #include "tests/flightmodel/forces_fixture.h"
 #include "tests/support/flight_fixture.h"
 #include "tests/support/terrain_support.h"

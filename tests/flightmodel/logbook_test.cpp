@@ -11,7 +11,7 @@
 #include "core/folders.h"
 #include "core/geo.h"
 #include "core/pilot_prefs.h"
-#include "flightmodel/logbook.h"
+#include "flightmodel/systems/logbook.h"
 #include "platform/plat_time.h"
 #include "tests/support/test_support.h"
 #include "world/navdb.h"

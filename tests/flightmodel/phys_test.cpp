@@ -9,7 +9,7 @@
 #include "flightmodel/flt.h"
 #include "flightmodel/phys.h"
 #include "core/camera.h"
-#include "scene/ships.h"
+#include "world/ships.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "flightmodel/flt.h"
 #include "flightmodel/plane_state.h"
 #include "links/net_slots.h"
-#include "scene/ships.h"
+#include "world/ships.h"
 #include "core/geo.h"
 #include "shell/modes.h"
 #include "core/random.h"

@@ -19,7 +19,7 @@
 #include "flightmodel/forces/element_aero.h"
 #include "flightmodel/propulsion/engine_systems.h"
 #include "flightmodel/propulsion/propulsion.h"
-#include "scene/surface_state.h"
+#include "flightmodel/ground/surface_state.h"
 #include "world/landuse_grid.h"
 
 namespace prop_test {

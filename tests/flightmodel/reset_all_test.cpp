@@ -14,7 +14,7 @@
 #include "core/reset_registry.h"
 #include "flightmodel/control/pilot_inputs.h"
 #include "scene/drawers.h"
-#include "scene/surface_state.h"
+#include "flightmodel/ground/surface_state.h"
 #include "shell/cycle.h"
 #include "tests/flightmodel/trainer_fixture.h"
 #include "tests/support/flight_fixture.h"

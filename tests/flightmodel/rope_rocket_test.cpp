@@ -18,8 +18,8 @@
 #include "flightmodel/forces/forces.h"
 #include "flightmodel/ground/ground_stages.h"
 #include "flightmodel/ground/rope.h"
+#include "flightmodel/ground/surface_state.h"
 #include "flightmodel/propulsion/propulsion.h"
-#include "scene/surface_state.h"
 #include "tests/flightmodel/forces_fixture.h"
 #include "tests/support/terrain_support.h"
 

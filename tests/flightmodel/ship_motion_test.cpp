@@ -10,7 +10,7 @@
 #include "core/geo.h"
 #include "core/simvars.h"
 #include "flightmodel/environment/ship_motion.h"
-#include "scene/ships.h"
+#include "world/ships.h"
 #include "screens/setup.h"
 #include "tests/support/terrain_support.h"
 #include "world/landuse_grid.h"

@@ -9,7 +9,7 @@
 
 #include "core/frame_clock.h"
 #include "flightmodel/atmosphere.h"
-#include "flightmodel/logbook.h"
+#include "flightmodel/systems/logbook.h"
 #include "flightmodel/systems.h"
 #include "flightmodel/systems/flight_plan.h"
 #include "tests/support/net_peer.h"

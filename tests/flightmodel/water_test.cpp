@@ -13,7 +13,7 @@
 #include "flightmodel/flt.h"
 #include "flightmodel/ground/ground_stages.h"
 #include "flightmodel/ground/water.h"
-#include "scene/surface_state.h"
+#include "flightmodel/ground/surface_state.h"
 #include "tests/flightmodel/forces_fixture.h"
 #include "tests/support/terrain_support.h"
 #include "world/landuse_grid.h"

@@ -8,6 +8,9 @@
 #include "aircraft/flight_start.h"
 #include "flightmodel/atmosphere.h"
 #include "flightmodel/plane_state.h"
+#include "scene/fires.h"
+#include "scene/effects/particles.h"
+#include "scene/scene_state.h"
 #include "tests/links/net_fixture.h"
 #include "tests/support/terrain_support.h"
 
@@ -86,6 +89,34 @@ TEST_F(Planes, PositionsFromOutsideMoveThePlaneAndTheTileAsTheRuleSays)
     EXPECT_EQ(scene_code_of([&] { receive_record("ALLP", 0, all); }), 1);
     EXPECT_EQ(flt[0].local_x, 5.0f);
     EXPECT_EQ(lat_ref, 29.0f);
+}
+
+// A one-tile move a peer's position asks for carries the scene's own records
+// with the world's, through the hook the program installs: a live particle
+// (its floor with it), a fire and the camera all stay where they were on the
+// ground, so they shift as one; the camera's terrain cell moves a degree.
+TEST_F(Planes, AOneTileMoveFromOutsideCarriesTheScenesRecordsToo)
+{
+    net_onep_record p{100.0f, 200.0f, 300.0f, 90.0f, 5.0f, -3.0f, 47.9f, -121.6f};
+    receive_record("ONEP", 2, p);
+    ASSERT_EQ(lon_ref, -123.0f);
+    particle_list = {particle_record{}};
+    particle_record& r = particle_list[0];
+    r.x = 100.0f, r.y = 50.0f, r.z = 100.0f, r.floor_y = 40.0f, r.age = 1.0f, r.life = 5.0f;
+    fire_table.x[0] = 100.0f, fire_table.y[0] = 50.0f, fire_table.z[0] = 100.0f;
+    sim_graphics_view.view_x = 100.0f, sim_graphics_view.view_y = 50.0f, sim_graphics_view.view_z = 100.0f;
+    camera_cell.column = 10;
+
+    p.longitude = -122.7f;   // one tile west
+    EXPECT_EQ(scene_code_of([&] { receive_record("ONEP", 2, p); }), 2);
+    ASSERT_EQ(lon_ref, -124.0f);
+    EXPECT_GT(r.x - 100.0f, 70000.0f);   // a degree of longitude near 47 degrees north
+    EXPECT_LT(r.x - 100.0f, 82000.0f);
+    EXPECT_FLOAT_EQ(r.floor_y - 40.0f, r.y - 50.0f);
+    EXPECT_EQ(fire_table.x[0], r.x);
+    EXPECT_EQ(sim_graphics_view.view_x, r.x);
+    EXPECT_EQ(sim_graphics_view.view_z, r.z);
+    EXPECT_GT(camera_cell.column, 10);
 }
 
 TEST_F(Planes, PlaneStatesLandOnPlanesInUse)

@@ -28,7 +28,7 @@
 #include "links/shared_memory.h"
 #include "platform/plat_serial.h"
 #include "shell/frame.h"
-#include "tests/shell/startup_program.h"
+#include "tests/support/startup_program.h"
 #include "tests/support/net_peer.h"
 #include "tests/support/virtual_joystick.h"
 

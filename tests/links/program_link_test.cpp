@@ -32,7 +32,7 @@
 #include "shell/cycle.h"
 #include "shell/frame.h"
 #include "shell/main.h"
-#include "tests/shell/startup_program.h"
+#include "tests/support/startup_program.h"
 #include "tests/support/net_peer.h"
 #include "world/apt_scene.h"
 

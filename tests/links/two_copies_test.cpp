@@ -29,7 +29,7 @@
 #include "screens/network_screen.h"
 #include "shell/frame.h"
 #include "shell/modes.h"
-#include "tests/shell/startup_program.h"
+#include "tests/support/startup_program.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 // symbols of nearby runways.
 #include "tests/panel/panel_fixture.h"
 
-#include "panel/hud.h"
+#include "panel/hud/hud.h"
 #include "scene/scene_state.h"
 #include "world/apt_scene.h"
 #include "world/navdb.h"

@@ -19,7 +19,7 @@
 #include "shell/modes.h"
 #include "shell/wndproc.h"
 #include "tests/panel/stack_fixture.h"
-#include "tests/shell/startup_program.h"
+#include "tests/support/startup_program.h"
 #include "world/navdb.h"
 
 namespace {

@@ -11,13 +11,13 @@
 
 #include "aircraft/launch_flags.h"
 #include "core/random.h"
-#include "flightmodel/terrain_query.h"
+#include "flightmodel/ground/terrain_query.h"
 #include "graphics/ogl_bind_seam.h"
 #include "scene/drawers.h"
 #include "scene/sea/sea.h"
 #include "scene/sea/ship_tables.h"
-#include "scene/surface_state.h"
-#include "scene/trails.h"
+#include "flightmodel/ground/surface_state.h"
+#include "scene/effects/trails.h"
 #include "tests/scene/scene_fixture.h"
 
 namespace {

@@ -27,7 +27,7 @@
 #include "screens/setup.h"
 #include "shell/frame.h"
 #include "shell/modes.h"
-#include "tests/shell/startup_program.h"
+#include "tests/support/startup_program.h"
 #include "tests/support/net_peer.h"
 #include "world/apt_scene.h"
 #include "world/nav_lookup.h"

@@ -21,7 +21,7 @@
 #include "core/text_util.h"
 #include "core/ui_text.h"
 #include "flightmodel/flt.h"
-#include "flightmodel/logbook.h"
+#include "flightmodel/systems/logbook.h"
 #include "graphics/list.h"
 #include "graphics/ogl_tex.h"
 #include "links/plugin_host.h"
@@ -33,7 +33,7 @@
 #include "tests/support/ui_capture.h"
 #include "tests/screens/screen_fixture.h"
 #include "tests/support/test_support.h"
-#include "world/atc_state.h"
+#include "world/atc/atc_state.h"
 
 namespace {
 

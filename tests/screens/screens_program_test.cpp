@@ -25,8 +25,8 @@
 #include "shell/commands.h"
 #include "shell/frame.h"
 #include "shell/modes.h"
-#include "tests/shell/startup_program.h"
-#include "world/atc_state.h"
+#include "tests/support/startup_program.h"
+#include "world/atc/atc_state.h"
 #include "world/nav_lookup.h"
 #include "world/navdb.h"
 

@@ -7,6 +7,7 @@
 #include "links/sound.h"
 #include "platform/plat_sound.h"
 #include "shell/defaults.h"
+#include "scene/sky/star_field.h"
 #include "core/folders.h"
 #include "shell/lang.h"
 #include "core/random.h"

@@ -20,7 +20,7 @@
 #include "platform/plat_time.h"
 #include "platform/plat_window.h"
 #include "shell/wndproc.h"
-#include "tests/shell/startup_program.h"
+#include "tests/support/startup_program.h"
 #include "tests/support/test_support.h"
 
 namespace {

@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "shell/main.h"
-#include "tests/shell/startup_program.h"
+#include "tests/support/startup_program.h"
 #include "tests/support/test_support.h"
 
 extern char** environ;

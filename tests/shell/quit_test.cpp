@@ -10,7 +10,7 @@
 #include "core/app_mode.h"
 #include "platform/plat_events.h"
 #include "shell/main.h"
-#include "tests/shell/startup_program.h"
+#include "tests/support/startup_program.h"
 #include "tests/support/test_support.h"
 
 namespace fs = std::filesystem;

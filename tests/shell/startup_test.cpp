@@ -10,7 +10,7 @@
 
 #include "aircraft/acf_struct.h"
 #include "flightmodel/flt.h"
-#include "flightmodel/logbook.h"
+#include "flightmodel/systems/logbook.h"
 #include "links/console.h"
 #include "links/joystick.h"
 #include "links/movie.h"
@@ -37,8 +37,8 @@
 #include "shell/prefs.h"
 #include "shell/world_textures.h"
 #include "links/network.h"
-#include "tests/shell/startup_program.h"
-#include "world/atc_state.h"
+#include "tests/support/startup_program.h"
+#include "world/atc/atc_state.h"
 #include "world/navdb.h"
 
 namespace {

@@ -15,7 +15,7 @@
 #include "core/simvars/time.h"
 #include "shell/wndproc.h"
 #include "tests/support/modes_harness.h"
-#include "tests/shell/startup_program.h"
+#include "tests/support/startup_program.h"
 
 // What a key means, without a window.
 TEST(KeyMeaning, CharactersCodesAndEngineControls)

@@ -20,6 +20,7 @@
 #include "shell/world_textures.h"
 #include "tests/support/modes_harness.h"
 #include "world/apt_scene.h"
+#include "world/navdb.h"
 
 namespace {
 
@@ -60,8 +61,18 @@ protected:
         dir.write("RESOURCES/BITMAPS/EARTH1.BMP", bmp(16, 16, 90, 90));
         dir.write("RESOURCES/BITMAPS/MARS1.BMP", bmp(8, 8, 200, 200));
         riverbank(256, 256);
+        // The flight a resolution change starts again needs a runway to start on.
+        airport_record a{};
+        std::snprintf(a.id, sizeof a.id, "KTST");
+        a.runways.emplace_back().lat = 34.6f;
+        a.runways[0].lon = -117.3f;
+        airport_table.assign(1, a);
     }
-    void TearDown() override { folder.reset(); }
+    void TearDown() override
+    {
+        airport_table.clear();
+        folder.reset();
+    }
 
     void riverbank(int w, int h) { dir.write("RESOURCES/BITMAPS/WORLD/ROADS/RIVERBANK.BMP", bmp(w, h, 255, 0)); }
     // Marks every slot unloaded; a load writes the slot's texture size back.

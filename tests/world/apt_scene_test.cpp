@@ -15,6 +15,7 @@
 #include "aircraft/acf_struct.h"
 #include "core/geo.h"
 #include "core/menu_table.h"
+#include "core/origin_hook.h"
 #include "core/replay.h"
 #include "core/simvars/graphics.h"
 #include "core/simvars/weather.h"
@@ -22,9 +23,10 @@
 #include "flightmodel/flt.h"
 #include "scene/sky/cloud_field.h"
 #include "scene/fires.h"
-#include "scene/particles.h"
-#include "scene/ships.h"
-#include "scene/trails.h"
+#include "scene/effects/particles.h"
+#include "scene/scene_origin_shift.h"
+#include "world/ships.h"
+#include "scene/effects/trails.h"
 #include "screens/setup.h"
 #include "shell/menus.h"
 #include "tests/graphics/gl_context.h"
@@ -53,6 +55,7 @@ protected:
         OBJ_clear_table();
         MENUS_reset();
         MENU_set_services(MACIBM_create_menu, append_menu);
+        CORE_set_scene_origin_shift(SCENE_shift_origin);   // as the program installs it
         traffic_runway_state.airport_activity = 0.0f;
         // Where the second runway of airport 1 must lie to take its third hangar:
         // 28.3 m east and 128 m south of the first runway's point (heading 90,
@@ -63,7 +66,11 @@ protected:
         write_and_read_apt();
         add_navaids();
     }
-    void TearDown() override { MENU_set_services(nullptr, nullptr); }
+    void TearDown() override
+    {
+        MENU_set_services(nullptr, nullptr);
+        CORE_set_scene_origin_shift(nullptr);
+    }
 
     void write_and_read_apt()
     {

@@ -11,7 +11,7 @@
 
 #include "core/geo.h"
 #include "core/random.h"
-#include "scene/ships.h"
+#include "world/ships.h"
 #include "tests/support/flight_fixture.h"
 #include "tests/world/world_test_util.h"
 #include "world/apt_scene.h"

@@ -14,7 +14,7 @@
 #include "core/folders.h"
 #include "core/geo.h"
 #include "core/simvars/graphics.h"
-#include "flightmodel/terrain_query.h"
+#include "flightmodel/ground/terrain_query.h"
 #include "tests/world/tile_test_util.h"
 #include "tests/world/world_test_util.h"
 #include "world/apt_scene.h"

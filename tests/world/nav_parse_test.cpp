@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "scene/ships.h"
+#include "world/ships.h"
 #include "core/alert.h"
 #include "core/folders.h"
 #include "core/simvars/cockpit.h"

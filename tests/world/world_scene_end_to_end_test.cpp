@@ -17,7 +17,7 @@
 #include "flightmodel/flt.h"
 #include "shell/commands.h"
 #include "shell/modes.h"
-#include "tests/shell/startup_program.h"
+#include "tests/support/startup_program.h"
 #include "world/airport_state.h"
 #include "world/apt_scene.h"
 #include "world/atc.h"

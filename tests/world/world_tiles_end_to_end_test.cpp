@@ -9,8 +9,8 @@
 #include <filesystem>
 
 #include "core/geo.h"
-#include "flightmodel/terrain_query.h"
-#include "tests/shell/startup_program.h"
+#include "flightmodel/ground/terrain_query.h"
+#include "tests/support/startup_program.h"
 #include "core/folders.h"
 #include "tests/world/tile_test_util.h"
 #include "tests/world/world_test_util.h"

@@ -4,7 +4,7 @@
 // program's list holds rather than every particle since the start.
 #pragma once
 
-#include "scene/particles.h"
+#include "scene/effects/particles.h"
 
 namespace bench {
 

@@ -15,7 +15,7 @@
 #include "core/alert.h"
 #include "core/simvars/graphics.h"
 #include "scene/camera.h"
-#include "scene/scene_draw.h"
+#include "scene/scene_driver.h"
 #include "scene/scene_state.h"
 #include "scene/sky_light.h"
 #include "scene/view_setup.h"

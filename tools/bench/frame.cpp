@@ -19,7 +19,7 @@
 #include "core/simvars.h"
 #include "core/units.h"
 #include "flightmodel/flt.h"
-#include "scene/ships.h"
+#include "world/ships.h"
 #include "shell/frame.h"
 #include "tools/bench/bench_program.h"
 #include "shell/main.h"

@@ -12,7 +12,7 @@
 
 #include "core/constants.h"
 #include "core/simvars/graphics.h"
-#include "flightmodel/terrain_query.h"
+#include "flightmodel/ground/terrain_query.h"
 #include "world/scenery_area.h"
 #include "world/terrain_grid.h"
 

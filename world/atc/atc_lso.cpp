@@ -5,8 +5,8 @@
 
 #include "aircraft/acf_struct.h"
 #include "flightmodel/flt.h"
-#include "flightmodel/terrain_query.h"
-#include "scene/ships.h"
+#include "flightmodel/ground/terrain_query.h"
+#include "world/ships.h"
 #include "world/atc.h"
 #include "world/atc/atc_internal.h"
 

@@ -14,7 +14,7 @@
 #include "core/simvars.h"
 #include "core/units.h"
 #include "flightmodel/flt.h"
-#include "scene/ships.h"
+#include "world/ships.h"
 #include "world/apt_scene.h"
 #include "world/atc.h"
 #include "world/atc/atc_internal.h"

@@ -13,7 +13,7 @@
 #include "core/random.h"
 #include "scene/aircraft/acf_textures.h"
 #include "scene/aircraft/paint_layout.h"
-#include "scene/aircraft/part_presence.h"
+#include "aircraft/part_presence.h"
 #include "scene/aircraft/shadow.h"
 #include "tests/scene/aircraft/model_fixture.h"
 

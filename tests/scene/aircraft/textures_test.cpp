@@ -17,7 +17,7 @@
 #include "core/texture_slots.h"
 #include "scene/aircraft/acf_textures.h"
 #include "scene/aircraft/paint_layout.h"
-#include "scene/aircraft/part_presence.h"
+#include "aircraft/part_presence.h"
 #include "tests/graphics/gl_context.h"
 #include "tests/scene/aircraft/model_fixture.h"
 #include "tools/aircraft_paint.h"

@@ -27,10 +27,10 @@
 #include "scene/airport/worldobj.h"
 #include "scene/fires.h"
 #include "scene/lights_model.h"
-#include "scene/particles.h"
-#include "scene/surface_state.h"
+#include "scene/effects/particles.h"
+#include "flightmodel/ground/surface_state.h"
 #include "scene/terrain/landing_light.h"
-#include "scene/trails.h"
+#include "scene/effects/trails.h"
 #include "tests/scene/scene_fixture.h"
 #include "world/runway_geometry.h"
 

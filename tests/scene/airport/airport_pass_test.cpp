@@ -9,7 +9,7 @@
 #include "core/draw_phases.h"
 #include "flightmodel/flt.h"
 #include "links/plugin_host.h"
-#include "scene/scene_draw.h"
+#include "scene/scene_driver.h"
 #include "tests/scene/airport/airport_fixture.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "core/texture_slots.h"
-#include "scene/surface_state.h"
+#include "flightmodel/ground/surface_state.h"
 #include "tests/scene/airport/airport_fixture.h"
 #include "world/landuse_grid.h"
 #include "world/terrain_grid.h"

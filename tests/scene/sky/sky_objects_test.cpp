@@ -1,6 +1,6 @@
 // Sun, moon, stars and meteors, thermals, rain and snow and the lightning
 // bolt, caught in feedback mode; and the whole pass under random weather.
-#include "shell/defaults.h"
+#include "scene/sky/star_field.h"
 #include "tests/scene/sky/sky_fixture.h"
 
 namespace {

@@ -14,7 +14,7 @@
 #include "graphics/ogl_tex.h"
 #include "scene/sky/cloud_field.h"
 #include "scene/lights_model.h"
-#include "scene/surface_state.h"
+#include "flightmodel/ground/surface_state.h"
 #include "scene/terrain/landing_light.h"
 #include "scene/terrain/roads.h"
 #include "scene/terrain/surface.h"

@@ -5,7 +5,7 @@
 #include "core/app_mode.h"
 #include "core/draw_phases.h"
 #include "links/plugin_host.h"
-#include "scene/particles.h"
+#include "scene/effects/particles.h"
 #include "tests/scene/terrain/ground_fixture.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "scene/surface_state.h"
+#include "flightmodel/ground/surface_state.h"
 
 #include "core/reset_registry.h"
 

@@ -17,7 +17,7 @@
 #include "platform/plat_sound.h"
 #include "shell/frame.h"
 #include "shell/wndproc.h"
-#include "tests/shell/startup_program.h"
+#include "tests/support/startup_program.h"
 
 namespace {
 

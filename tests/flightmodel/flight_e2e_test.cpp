@@ -16,10 +16,10 @@
 #include "flightmodel/derived_data.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/systems/weather.h"
-#include "flightmodel/terrain_query.h"
+#include "flightmodel/ground/terrain_query.h"
 #include "shell/frame.h"
 #include "shell/wndproc.h"
-#include "tests/shell/startup_program.h"
+#include "tests/support/startup_program.h"
 #include "world/navdb.h"
 
 namespace {

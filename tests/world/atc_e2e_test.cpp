@@ -13,11 +13,11 @@
 #include "shell/frame.h"
 #include "shell/keys.h"
 #include "shell/wndproc.h"
-#include "tests/shell/startup_program.h"
+#include "tests/support/startup_program.h"
 #include "world/atc.h"
 #include "world/navdb.h"
 #include "world/scenery_area.h"
-#include "scene/surface_state.h"
+#include "flightmodel/ground/surface_state.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "scene/ships.h"
+#include "world/ships.h"
 
 float ship_x[SEA_OBJECT_SLOTS] = {-9.9e9f, -9.9e9f, -9.9e9f, -9.9e9f, -9.9e9f, -9.9e9f};
 float ship_y[SEA_OBJECT_SLOTS] = {};

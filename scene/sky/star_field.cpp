@@ -1,12 +1,12 @@
-// The star field of the simulation defaults, and the call that fills the
-// built-in ship and platform models.
+// The star field the sky drawing calls, built by the simulation defaults.
+#include "scene/sky/star_field.h"
+
 #include <GL/gl.h>
 
 #include <cmath>
 
-#include "platform/plat_window.h"
-#include "shell/defaults.h"
 #include "core/random.h"
+#include "platform/plat_window.h"
 
 float star_points[STAR_LIST_COUNT][STARS_PER_LIST][3] = {};
 uint32_t star_lists[STAR_LIST_COUNT] = {};
@@ -41,5 +41,3 @@ void DEFAULTS_free_star_lists()
         name = 0;
     }
 }
-
-void DEFAULTS_build_ship_models() { SHIPS_build_model_tables(); }

@@ -1,4 +1,4 @@
-// The sea objects of the scene and the ships' motion: one entry per sea-object
+// The sea objects of the world and the ships' motion: one entry per sea-object
 // slot (6 slots; 0 the carrier, 1 the frigate, 3 and 4 the oil platforms; only
 // 0 and 1 move). Positions and rates are in the local frame (x east, y up,
 // z south, metres); headings in degrees 0..360, 0 pointing the bow to -z,

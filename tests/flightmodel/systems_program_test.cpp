@@ -13,12 +13,12 @@
 #include "core/simvars/cockpit.h"
 #include "core/simvars/time.h"
 #include "flightmodel/flt.h"
-#include "flightmodel/logbook.h"
+#include "flightmodel/systems/logbook.h"
 #include "flightmodel/systems/radios.h"
 #include "platform/plat_events.h"
 #include "shell/frame.h"
 #include "shell/main.h"
-#include "tests/shell/startup_program.h"
+#include "tests/support/startup_program.h"
 #include "world/navdb.h"
 
 namespace {

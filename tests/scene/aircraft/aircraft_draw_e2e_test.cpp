@@ -22,12 +22,12 @@
 #include "core/views.h"
 #include "flightmodel/flt.h"
 #include "graphics/ogl_bind_seam.h"
-#include "scene/scene_draw.h"
-#include "scene/particles.h"
-#include "scene/surface_state.h"
+#include "scene/scene_driver.h"
+#include "scene/effects/particles.h"
+#include "flightmodel/ground/surface_state.h"
 #include "shell/frame.h"
 #include "shell/wndproc.h"
-#include "tests/shell/startup_program.h"
+#include "tests/support/startup_program.h"
 
 namespace {
 

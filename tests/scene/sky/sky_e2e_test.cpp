@@ -18,11 +18,11 @@
 #include "core/simvars.h"
 #include "core/views.h"
 #include "flightmodel/flt.h"
-#include "scene/scene_draw.h"
+#include "scene/scene_driver.h"
 #include "scene/sky/cloud_field.h"
 #include "shell/frame.h"
 #include "shell/wndproc.h"
-#include "tests/shell/startup_program.h"
+#include "tests/support/startup_program.h"
 
 namespace {
 

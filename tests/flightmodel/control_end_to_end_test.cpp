@@ -31,7 +31,7 @@
 #include "shell/cycle.h"
 #include "shell/keys.h"
 #include "shell/wndproc.h"
-#include "tests/shell/startup_program.h"
+#include "tests/support/startup_program.h"
 
 namespace {
 

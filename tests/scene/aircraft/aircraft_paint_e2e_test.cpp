@@ -17,7 +17,7 @@
 #include "graphics/ogl_tex.h"
 #include "scene/aircraft/paint_layout.h"
 #include "scene/aircraft/shadow.h"
-#include "tests/shell/startup_program.h"
+#include "tests/support/startup_program.h"
 #include "tools/aircraft_paint.h"
 
 namespace {

@@ -34,7 +34,7 @@
 #include "shell/frame.h"
 #include "shell/modes.h"
 #include "shell/wndproc.h"
-#include "tests/shell/startup_program.h"
+#include "tests/support/startup_program.h"
 #include "world/navdb.h"
 
 namespace {

@@ -20,10 +20,10 @@
 #include "flightmodel/flt.h"
 #include "flightmodel/phys.h"
 #include "scene/camera.h"
-#include "scene/scene_draw.h"
+#include "scene/scene_driver.h"
 #include "shell/frame.h"
 #include "shell/wndproc.h"
-#include "tests/shell/startup_program.h"
+#include "tests/support/startup_program.h"
 #include "world/navdb.h"
 #include "world/sky_colors.h"
 

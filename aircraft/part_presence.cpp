@@ -1,5 +1,5 @@
 // The part presence rule and the span points of lifting parts.
-#include "scene/aircraft/part_presence.h"
+#include "aircraft/part_presence.h"
 
 #include "aircraft/acf_geometry.h"
 #include "aircraft/acf_struct.h"

@@ -23,10 +23,10 @@
 #include "core/simvars/operation.h"
 #include "core/views.h"
 #include "flightmodel/flt.h"
-#include "scene/scene_draw.h"
+#include "scene/scene_driver.h"
 #include "shell/frame.h"
 #include "shell/wndproc.h"
-#include "tests/shell/startup_program.h"
+#include "tests/support/startup_program.h"
 
 namespace {
 

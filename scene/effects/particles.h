@@ -13,7 +13,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "scene/trails.h"   // PARTICLE_engine_emitters, the engine trails and wakes
+#include "scene/effects/trails.h"   // PARTICLE_engine_emitters, the engine trails and wakes
 
 // Colour rows with a meaning of their own.
 constexpr int32_t PARTICLE_COLOR_UNSEEN_UNTIL_FLOOR = 6;   // drawn and rising as row 0 once it touches its floor

@@ -1,4 +1,4 @@
-#include "tests/shell/startup_program.h"
+#include "tests/support/startup_program.h"
 
 #include <SDL2/SDL.h>
 
