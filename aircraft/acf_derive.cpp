@@ -5,7 +5,7 @@
 #include "core/constants.h"
 #include "core/engine_types.h"
 #include "aircraft/part_presence.h"
-#include "panel/instrument_types.h"
+#include "core/instrument_types.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include "core/datafile.h"
 #include "core/engine_types.h"
 #include "core/numeric.h"
-#include "panel/instrument_types.h"
+#include "core/instrument_types.h"
 
 acf_old_record_area acf_old_record{};
 

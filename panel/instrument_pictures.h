@@ -12,7 +12,7 @@
 
 #include <cstdint>
 
-#include "panel/instrument_types.h"
+#include "core/instrument_types.h"
 
 // The picture path of an instrument type ("" for a type outside 0..475).
 const char* PANEL_instrument_picture(int type);

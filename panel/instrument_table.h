@@ -9,7 +9,7 @@
 #include <initializer_list>
 
 #include "panel/instrument_pictures.h"
-#include "panel/instrument_types.h"
+#include "core/instrument_types.h"
 #include "panel/panel.h"
 
 // The engine counters of one panel pass. A plain counter is used and then

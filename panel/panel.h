@@ -12,7 +12,7 @@
 
 #include <cstdint>
 
-#include "panel/instrument_types.h"
+#include "core/instrument_types.h"
 
 struct acf_struct;
 struct flt_struct;

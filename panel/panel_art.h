@@ -11,7 +11,7 @@
 
 #include <cstdint>
 
-#include "panel/instrument_types.h"
+#include "core/instrument_types.h"
 
 constexpr int PANEL_ART_SIDE = 512;
 constexpr float PANEL_TEXEL = 1.0f / 512.0f;
