@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <cstring>
@@ -140,5 +141,9 @@ TEST(ProgramRun, LanguageBoxRunsPacedWithFlatMemoryAndEndsOnTermination)
     // megabytes a second on seven cores.
     EXPECT_LT(last.rss_mb - first.rss_mb, 50.0) << first.rss_mb << " MB, then " << last.rss_mb << " MB";
     const double wall = std::chrono::duration<double>(last.at - first.at).count();
-    EXPECT_LT((last.cpu_sec - first.cpu_sec) / wall, 1.0) << "cores busy while the box waits";
+    // Paced, the box costs about one core of this sanitised build's software
+    // renderer; unpaced it filled every core the machine has. The bound sits
+    // between the two, so a loaded or slow machine does not decide the result.
+    const double cores = std::max(2.0, static_cast<double>(std::thread::hardware_concurrency()));
+    EXPECT_LT((last.cpu_sec - first.cpu_sec) / wall, std::max(1.5, 0.5 * cores)) << "cores busy while the box waits";
 }
