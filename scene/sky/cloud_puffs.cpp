@@ -165,7 +165,10 @@ void CLOUD_draw_layer(int layer)
 
     // 4. From far to near by the octant.
     const int oct = view_octant;
-    const bool i_down = oct >= 1 && oct <= 4, j_down = oct >= 3 && oct <= 6;
+    // Looking east (octants 1-4) the far cells have the larger i, so i counts
+    // down; looking south (octants 3-6) the far cells have the smaller j, so j
+    // counts up; the other way round otherwise.
+    const bool i_down = oct >= 1 && oct <= 4, j_down = !(oct >= 3 && oct <= 6);
     const bool j_outer = oct == 1 || oct == 4 || oct == 5 || oct == 8;
     const long long ia = i_down ? std::max(i0, i1) : std::min(i0, i1), ib = i_down ? std::min(i0, i1) : std::max(i0, i1);
     const long long ja = j_down ? std::max(j0, j1) : std::min(j0, j1), jb = j_down ? std::min(j0, j1) : std::max(j0, j1);

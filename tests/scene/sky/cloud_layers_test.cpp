@@ -113,6 +113,51 @@ TEST_F(CloudLayers, PuffsFadeToTheFogEndFarthestFirst)
     EXPECT_GE(cloud_cells[size_t(6 * CLOUD_GRID + 8)].puffs[0].eye_distance, 0.0f);   // i -12, j -10 went through it
 }
 
+TEST_F(CloudLayers, CellsAreDrawnFarToNearWhicheverWayTheCameraLooks)
+{
+    // One puff at each cell's centre, the picture taken from behind and above
+    // the camera, looking down its heading at 60 degrees: each quad's centre
+    // is its cell's. Along every row and every column the cells come farthest
+    // first, so a nearer puff always paints over a farther one.
+    fill_cells({{0.0f, 0.0f, 0.0f}});
+    sim_weather.cloud_base_msl_m[0] = 1000.0f;
+    const float Y = 1000.0f + 1066.8f, tilt = 60.0f * 0.017453293f;
+    constexpr float HALF = 80000.0f;
+    for (int k = 0; k < 8; ++k) {
+        const float heading = 22.5f + 45.0f * static_cast<float>(k);
+        camera_at(0.0f, 20.0f, 0.0f, 0.0f, heading);
+        pass_to_view();
+        fog_end = 40000.0f;
+        top_view(HALF);
+        glLoadIdentity();
+        glRotatef(60.0f, 1.0f, 0.0f, 0.0f);
+        glRotatef(heading, 0.0f, 1.0f, 0.0f);
+        const std::vector<fb_primitive> p = quads(feedback([] { CLOUD_draw_layer(0); }));
+        ASSERT_GE(p.size(), 4u) << heading;
+        const float H = heading * 0.017453293f;
+        std::vector<std::array<float, 3>> cells;   // x, z, distance along the view
+        for (const fb_primitive& q : p) {
+            float sx = 0.0f, sy = 0.0f;
+            for (const fb_vertex& v : q.v) sx += v.x, sy += v.y;
+            const float ax = world_x(sx / float(q.v.size()), HALF);   // across the view
+            const float turned_y = (sy / float(q.v.size()) / 768.0f * 2.0f - 1.0f) * HALF;
+            const float az = (Y * std::cos(tilt) - turned_y) / std::sin(tilt);   // along, negative ahead
+            cells.push_back({ax * std::cos(H) - az * std::sin(H), ax * std::sin(H) + az * std::cos(H), -az});
+        }
+        int rows = 0, columns = 0;
+        for (size_t a = 0; a < cells.size(); ++a)
+            for (size_t b = a + 1; b < cells.size(); ++b) {
+                const bool same_column = std::fabs(cells[a][0] - cells[b][0]) < 500.0f;
+                const bool same_row = std::fabs(cells[a][1] - cells[b][1]) < 500.0f;
+                if (!same_column && !same_row) continue;
+                (same_column ? columns : rows)++;
+                EXPECT_GT(cells[a][2], cells[b][2]) << "heading " << heading << ": cell " << a << " before " << b;
+            }
+        EXPECT_GT(rows, 0) << heading;
+        EXPECT_GT(columns, 0) << heading;
+    }
+}
+
 TEST_F(CloudLayers, OvercastSheetsByTheirNoiseAndTheBolt)
 {
     sim_weather.cloud_type[0] = 4;
