@@ -238,6 +238,13 @@ void gps()
 
     const float variation = sim_flightmodel_position.magnetic_variation;
     g.course = UTIL_wrap_floor(bearing_to(p), 360.0f);
+    c.gps_course_degt = c.obs_mag - variation;
+    const float deviation =
+        UTIL_clamp(c.gps_dme_dist_m * std::sin((g.course - c.gps_course_degt) * DEG_TO_RAD_FLOAT) * 4.0f, -5.0f, 5.0f);
+    c.gps_hdef_deg = c.gps_hdef_dot = deviation;
+    // A new destination (or a new reference degree, or the first second of the
+    // flight) sets the course toward it; the course and deviation above still
+    // read the old setting on this frame and follow it from the next.
     const int lat_ref_deg = GEO_round(lat_ref), lon_ref_deg = GEO_round(lon_ref);
     if (g.destination_type != radios.gps_last_type || g.destination_index != radios.gps_last_index ||
         lat_ref_deg != radios.gps_last_lat_ref || lon_ref_deg != radios.gps_last_lon_ref ||
@@ -248,10 +255,6 @@ void gps()
         radios.gps_last_lat_ref = lat_ref_deg;
         radios.gps_last_lon_ref = lon_ref_deg;
     }
-    c.gps_course_degt = c.obs_mag - variation;
-    const float deviation =
-        UTIL_clamp(c.gps_dme_dist_m * std::sin((g.course - c.gps_course_degt) * DEG_TO_RAD_FLOAT) * 4.0f, -5.0f, 5.0f);
-    c.gps_hdef_deg = c.gps_hdef_dot = deviation;
     c.gps_fromto = 1;
 }
 

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "core/numeric.h"
 #include "flightmodel/runway_label.h"
 #include "flightmodel/systems/nav_proximity.h"
 #include "flightmodel/systems/radios.h"
@@ -133,7 +134,24 @@ TEST_F(SystemsRadios, TheGpsSteersToItsDestinationAndAPointOutsideTheTablesIsZer
     EXPECT_NEAR(sim_cockpit_gps.course, 90.0f, 1.0f);
     EXPECT_NEAR(sim_cockpit_radios.gps_dme_dist_m, 60.0f * std::cos(34.0f * DEG_TO_RAD_FLOAT), 0.3f);
     EXPECT_EQ(sim_cockpit_radios.gps_fromto, 1);
+    frames(1);
     EXPECT_NEAR(sim_cockpit_radios.gps_hdef_deg, 0.0f, 0.01f);   // the course was set toward it
+
+    // On the frame the destination changes the deviation still reads the old
+    // course (east, the new point due north: full scale left); from the next
+    // frame it reads the course set toward the new point.
+    fix.lat = LAT + 1.0f;
+    fix.lon = LON;
+    fix_table.push_back(fix);
+    sim_cockpit_gps.destination_index = 1;
+    frames(1);
+    EXPECT_NEAR(UTIL_wrap_pm180(sim_cockpit_gps.course), 0.0f, 1.0f);
+    EXPECT_NEAR(sim_cockpit_radios.gps_course_degt, 90.0f, 1.0f);
+    EXPECT_FLOAT_EQ(sim_cockpit_radios.gps_hdef_deg, -5.0f);
+    frames(1);
+    EXPECT_NEAR(UTIL_wrap_pm180(sim_cockpit_radios.gps_course_degt), 0.0f, 1.0f);
+    EXPECT_NEAR(sim_cockpit_radios.gps_hdef_deg, 0.0f, 0.01f);
+    fix_table.pop_back();
 
     for (int32_t index : {1, -3, 1 << 30}) {
         sim_cockpit_gps.destination_index = index;
