@@ -18,6 +18,7 @@
 
 #include "aircraft/acf_struct.h"
 #include "core/alert.h"
+#include "core/ui_text.h"
 #include "core/datafile.h"
 #include "core/folders.h"
 #include "core/numeric.h"
@@ -31,9 +32,6 @@ constexpr float REYNOLDS_SAME = 0.01f;
 constexpr float REYNOLDS_LOW = 0.0f;
 constexpr float REYNOLDS_HIGH = 99.9f;
 constexpr int WORD_SIZE = 64;
-
-// Label of part p in alerts: "part p".
-const char* part_label(int part);
 
 [[noreturn]] void bad_index_alert()
 {
@@ -245,7 +243,7 @@ void AIRFOIL_load(const char* name, int slot, int part, int end, int member)
 
     if (AIRFOIL_read_write(AFL_MODE_READ, slot, part, end, member, beside)) return;
     if (AIRFOIL_read_write(AFL_MODE_READ, slot, part, end, member, shared)) return;
-    MACIBM_nuke_alert(0, "Airfoil file not found! Looked for:", beside, shared, part_label(part), ALERT_FATAL);
+    MACIBM_nuke_alert(0, "Airfoil file not found! Looked for:", beside, shared, LANG_text_at_820(part), ALERT_FATAL);
 }
 
 void AIRFOIL_normalise_reynolds(int slot, int part)
@@ -260,12 +258,3 @@ void AIRFOIL_normalise_reynolds(int slot, int part)
         }
     }
 }
-
-namespace {
-const char* part_label(int part)
-{
-    static char label[32];
-    std::snprintf(label, sizeof label, "part %d", part);
-    return label;
-}
-}  // namespace

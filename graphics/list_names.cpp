@@ -20,9 +20,6 @@
 
 namespace {
 
-// The name list searches by id among airports.
-constexpr int NAME_LIST_NAV_KIND = 1;
-
 float caret_alpha() { return 0.5f + 0.4f * std::sin(10.0f * frame_clock); }
 
 // A fixed-size text field of a record, as a terminated text.
@@ -119,7 +116,7 @@ int BTN_big_name_list(int type, float x, float y, int* current, int first, int l
         if (key_pressed) {
             int found = 0;
             if (by_id) {
-                NAV_find_nearest_by_id(search, NAME_LIST_NAV_KIND, found, 0.0f, 0.0f);
+                NAV_find_nearest_by_id(search, name_list_nav_kind, found, 0.0f, 0.0f);
             } else {
                 // Past the end of the table every name is empty and sorts
                 // before the search text: the walk ends at the last index.

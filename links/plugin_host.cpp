@@ -9,6 +9,7 @@
 #include "core/folders.h"
 #include "core/menu_table.h"
 #include "core/screen.h"
+#include "core/simvars/graphics.h"
 #include "platform/plat_dl.h"
 #include "platform/plat_files.h"
 
@@ -138,7 +139,11 @@ int PLUGIN_call_event_hook(int event, float value, float float_value, int a, int
 int PLUGIN_call_camera_hook(float* x, float* y, float* z, float* pitch, float* heading, float* roll, float* zoom)
 {
     if (plugin_host.entries.camera == nullptr) return 1;
-    return plugin_host.entries.camera(x, y, z, pitch, heading, roll, zoom);
+    const int answer = plugin_host.entries.camera(x, y, z, pitch, heading, roll, zoom);
+    // A plug-in that takes the camera for this frame also takes it from the
+    // scene's own camera controls.
+    if (answer == 0) sim_private_camera.control_words[0] = sim_private_camera.control_words[1] = 0;
+    return answer;
 }
 
 int PLUGIN_call_menu_hook(int command)

@@ -133,6 +133,7 @@ void weather_tab()
     BTN_place_frame(34.0f, STYLE_GROUP, right_x, frame_next_y, -1.0f, -1.0f, "", &scratch, &frame_next_y);
 
     SETUP_date_weather_airport(MODE_WEATHER);
+    sim_weather.real_weather_request = 0;
 
     BTN_check_box(698.0f, 461.0f, &sim_weather.use_real_weather_bool, LANG_ui_text(96), 0);
     BTN_digit_field(792.0f, 451.0f, &sim_operation_prefs_realweather.check_real_weather_time_sec, 3, 0, 60.0f, 900.0f,

@@ -21,6 +21,7 @@
 #include "shell/frame.h"
 #include "core/geo.h"
 #include "graphics/glprobe.h"
+#include "graphics/list.h"
 #include "core/input.h"
 #include "world/landuse.h"
 #include "shell/lang.h"
@@ -108,6 +109,7 @@ void STARTUP_logs_and_folders()
 
 void STARTUP_display_defaults()
 {
+    name_list_nav_kind = 1;   // the name list's id search looks for airports
     screen.full_screen = 1;
     screen.window_width = 1024;
     screen.window_height = 768;

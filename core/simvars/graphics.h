@@ -95,6 +95,7 @@ struct sim_private_camera_block {
     float the;                        // pitch -90..90
     float psi;                        // heading 0..360
     float phi;                        // roll -180..180
+    int32_t control_words[2];         // the scene's camera-control words; cleared when a plug-in takes the camera
 };
 extern sim_private_camera_block sim_private_camera;
 

@@ -10,6 +10,7 @@ constexpr int CLOUD_LAYERS = 2;
 constexpr int WIND_LAYERS = 3;
 struct sim_weather_block {
     int32_t use_real_weather_bool;
+    int32_t real_weather_request;     // cleared each frame the weather tab is shown
     int32_t has_real_weather_bool;    // "metar.rwx" was found at start-up
     float rain_percent;
     float thunderstorm_percent;

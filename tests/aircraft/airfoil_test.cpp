@@ -12,6 +12,7 @@
 
 #include "aircraft/acf_struct.h"
 #include "core/text_util.h"
+#include "core/ui_text.h"
 #include "tests/aircraft/acf_test_util.h"
 
 using namespace acf_test;
@@ -222,6 +223,7 @@ TEST_F(AirfoilTest, FileBesideTheAircraftWinsOverTheSharedFolder)
     const alert_record missing = expect_fatal([&] { AIRFOIL_load(name, 0, 8, 0, 0); });
     EXPECT_EQ(missing.lines[1], tmp.prefix() + "AIRCRAFT:Trainer:airfoils:" + std::string(40, 'z'));
     EXPECT_EQ(missing.lines[2], tmp.prefix() + "AIRFOILS:" + std::string(40, 'z'));
+    EXPECT_STREQ(missing.lines[3].c_str(), LANG_text_at_820(8));   // the part's own name
 
     // Reynolds pairs that are practically equal are spread apart.
     float* re = pln[0].afl[8].afl_re_num;

@@ -202,6 +202,18 @@ TEST_F(PluginHost, HooksGoToTheManagerOnlyWhileFlyingExceptEvents)
         return 1;
     };
 
+    // The camera: an answer of 0 takes it for the frame and clears the scene's camera-control words.
+    float v[7] = {};
+    for (const int answer : {1, 0}) {
+        hooks.answer = answer;
+        e.camera = [](float*, float*, float*, float*, float*, float*, float*) { return hooks.answer; };
+        sim_private_camera.control_words[0] = 3, sim_private_camera.control_words[1] = 4;
+        EXPECT_EQ(PLUGIN_call_camera_hook(&v[0], &v[1], &v[2], &v[3], &v[4], &v[5], &v[6]), answer);
+        EXPECT_EQ(sim_private_camera.control_words[0], answer ? 3 : 0);
+        EXPECT_EQ(sim_private_camera.control_words[1], answer ? 4 : 0);
+    }
+    hooks.answer = 1;
+
     app_mode = 2;   // a screen is up
     EXPECT_EQ(PLUGIN_call_draw_hook(15), 1);
     EXPECT_EQ(PLUGIN_call_key_press_hook(0x100, 65, 0), 1);

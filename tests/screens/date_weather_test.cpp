@@ -135,7 +135,9 @@ TEST_F(DateWeather, WindLayersStackAndRainSetsTheRunway)
     for (int i = 0; i < 3; ++i) sim_weather.wind_altitude_msl_m[i] = feet[i] * 0.3048f;
     sim_weather.cloud_type[0] = 4;
     sim_weather.rain_percent = 0.3f;
+    sim_weather.real_weather_request = 1;
     SETUP_weather();
+    EXPECT_EQ(sim_weather.real_weather_request, 0);   // the weather tab clears the real-weather request
     EXPECT_NEAR(sim_weather.wind_altitude_msl_m[0], 609.6f, 0.01f);
     EXPECT_NEAR(sim_weather.wind_altitude_msl_m[1], 914.4f, 0.01f);
     EXPECT_NEAR(sim_weather.wind_altitude_msl_m[2], 1219.2f, 0.01f);
