@@ -4,6 +4,7 @@
 // flight_start_special.cpp, the reset of any slot at a point in flight_reset.cpp.
 #include "aircraft/flight_start.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -377,7 +378,7 @@ void lights_and_switches(int code, flt_struct& f, bool running)
     sw.auto_feather_mode = 1;
     sw.art_stab_on = 1;
     sw.jato_on = sw.arresting_gear = sw.parachute_on = sw.prop_sync_on = sw.pre_rotating = 0;
-    sw.pre_rotate_level = 0.0f;
+    sw.pre_rotate_level = 0;
     sw.anti_ice_on = sw.anti_ice_inlet_heat = sw.anti_ice_prop_heat = sw.anti_ice_window_heat = 0;
     sw.anti_ice_surf_heat = sw.anti_ice_surf_boot = sw.anti_ice_auto_ignite = sw.anti_ice_inert_sep = 0;
     sw.pitot_heat_on = 0;
@@ -420,9 +421,11 @@ void controls_for_start(int sub_mode, bool airport_start, flt_struct& f)
     f.jato_left = a.acf_jato_dur;
     f.displace_rat = 1.0f;
     if (a.acf_vectEQ) {
-        // The vector starts vertical for a standing plane, within 0..90 degrees.
+        // The vector starts vertical for a standing plane, level otherwise,
+        // held within the aircraft's own vector limits.
         const float v = f.groundspeed < STANDING_SPEED_MPS ? 90.0f : 0.0f;
-        f.vect_ratio = f.vectrqst = between(v, 0.0f, 90.0f);
+        const float lo = std::min(a.acf_flap_vect_lo, a.acf_flap_vect_hi), hi = std::max(a.acf_flap_vect_lo, a.acf_flap_vect_hi);
+        f.vect_ratio = f.vectrqst = std::isfinite(lo) && std::isfinite(hi) ? between(v, lo, hi) : v;
     }
 }
 

@@ -307,7 +307,7 @@ const data_group data_groups[DATAOUT_GROUP_COUNT] = {
                     I(&sim_cockpit_engine.fadec_on[0]), I(&sim_cockpit_engine.fadec_on[1])}),
     G(501, KIND_A, {I(&sim_cockpit_switches.prop_sync_on), I(&sim_cockpit_switches.arresting_gear),
                     I(&sim_cockpit_switches.ECAM_mode), F(&sim_cockpit_misc.radio_altimeter_minimum),
-                    I(&sim_cockpit_switches.pre_rotating), F(&sim_cockpit_switches.pre_rotate_level),
+                    I(&sim_cockpit_switches.pre_rotating), I(&sim_cockpit_switches.pre_rotate_level),
                     I(&sim_cockpit_engine.fuel_tank_selector), I(&sim_cockpit_switches.auto_feather_mode)}),
     G(502, KIND_A, {F(&sim_cockpit_pressure.cabin_altitude_set_m_msl, FT), F(&sim_cockpit_pressure.cabin_vvi_set_m_msec, FPM),
                     F(&sim_cockpit_pressure.cabin_altitude_actual_m_msl, FT),

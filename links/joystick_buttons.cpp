@@ -259,7 +259,7 @@ constexpr std::array<button_function, JOY_BUTTON_CODES> make_table()
     // governed while held, the parking brake set while up.
     t[78].pressed = [](int) {
         sim_cockpit_switches.pre_rotating = 0;
-        sim_cockpit_switches.pre_rotate_level = 0.0f;
+        sim_cockpit_switches.pre_rotate_level = 0;
         flt[0].parkbrake = 0.0f;
     };
     t[78].held = [](int) { rotor_trim_governor(); };

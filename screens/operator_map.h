@@ -21,3 +21,12 @@ struct operator_panel_record {
 };
 extern operator_panel_record operator_panel;
 void OPERATOR_panel_reset();
+
+// The touchdown point of the approach profile: the threshold of the runway end
+// of `airport` (runways marked 'x' skipped) whose landing direction differs
+// least from `heading` (degrees; the first of equal ones kept), at the
+// airport's elevation, in local metres, and that landing direction (degrees).
+// False when the airport has no usable runway.
+struct airport_record;
+bool OPERATOR_profile_touchdown(const airport_record& a, float heading, float& x, float& y, float& z,
+                                float& landing_heading);

@@ -201,8 +201,7 @@ void target_buttons()
 }
 
 // The runway start buttons of screen 18, in the column left of the map: per
-// runway end its label and three buttons (take-off, the two finals), as many
-// ends as fit above the platform and command buttons.
+// runway end its label and three buttons (take-off, the two finals).
 void runway_buttons(const airport_record& apt)
 {
     const int airport = static_cast<int>(&apt - airport_table.data());
@@ -213,7 +212,6 @@ void runway_buttons(const airport_record& apt)
         char ends[2][TEXT_SIZE];
         APT_runway_end_labels(airport, r, ends[0], ends[1]);
         for (int end = 0; end < 2; ++end) {
-            if (y < 330.0f) return;
             char label[TEXT_SIZE];
             RWY_label(ends[end], label);
             SCREEN_string(10.0f, y, label);
@@ -298,6 +296,39 @@ void frequencies_box(const map_box& m)
     }
 }
 
+}  // namespace
+
+bool OPERATOR_profile_touchdown(const airport_record& a, float heading, float& x, float& y, float& z,
+                                float& landing_heading)
+{
+    int best = -1, best_end = 0;
+    float best_diff = 1e9f;
+    for (int r = 0; r < static_cast<int>(a.runways.size()); ++r) {
+        const runway_record& rw = a.runways[static_cast<size_t>(r)];
+        if (rw.number[0] == 'x') continue;
+        for (int end = 0; end < 2; ++end) {
+            const float turn = rw.heading + 180.0f * static_cast<float>(end) - heading;
+            if (!std::isfinite(turn)) continue;   // a heading that is no number is never the nearest
+            const float d = UTIL_wrap_pm180(turn);
+            if (std::fabs(d) < best_diff) best_diff = std::fabs(d), best = r, best_end = end;
+        }
+    }
+    if (best < 0) return false;
+    const runway_record& rw = a.runways[static_cast<size_t>(best)];
+    landing_heading = rw.heading + 180.0f * static_cast<float>(best_end);
+    // The runway record holds the centre; the landing starts half a length
+    // before it, at the threshold of the end flown toward.
+    float cx, cy, cz;
+    GEO_latlon_to_local(cx, cy, cz, rw.lat, rw.lon, a.elevation);
+    const float h = landing_heading * DEG_TO_RAD_FLOAT, half = 0.5f * rw.length;
+    x = cx - half * std::sin(h);
+    y = cy;
+    z = cz + half * std::cos(h);
+    return std::isfinite(x) && std::isfinite(z);
+}
+
+namespace {
+
 // The approach profile of the chart airport's runway end best aligned with
 // the user's heading: distance along the axis at the map scale, height at six
 // times it, the 3-degree glide line, the height grid and the flown path.
@@ -306,23 +337,9 @@ void profile_strip(const map_box& m)
     const float bottom = 15.0f, top = 15.0f + 200.0f - 10.0f;
     const airport_record* a = APT_table_at(chart_airport);
     if (!a) return;
-    int best = -1, best_end = 0;
-    float best_diff = 1e9f;
-    for (int r = 0; r < static_cast<int>(a->runways.size()); ++r) {
-        const runway_record& rw = a->runways[static_cast<size_t>(r)];
-        if (rw.number[0] == 'x') continue;
-        for (int end = 0; end < 2; ++end) {
-            const float turn = rw.heading + 180.0f * static_cast<float>(end) - flt[0].psi;
-            if (!std::isfinite(turn)) continue;   // a heading that is no number is never the nearest
-            const float d = UTIL_wrap_pm180(turn);
-            if (std::fabs(d) < best_diff) best_diff = std::fabs(d), best = r, best_end = end;
-        }
-    }
-    if (best < 0) return;
-    const runway_record& rw = a->runways[static_cast<size_t>(best)];
-    float tx, ty, tz;
-    GEO_latlon_to_local(tx, ty, tz, rw.lat, rw.lon, a->elevation);
-    const float h = (rw.heading + 180.0f * static_cast<float>(best_end)) * DEG_TO_RAD_FLOAT;
+    float tx, ty, tz, landing;
+    if (!OPERATOR_profile_touchdown(*a, flt[0].psi, tx, ty, tz, landing)) return;
+    const float h = landing * DEG_TO_RAD_FLOAT;
     const float scale = map_scale;
     // Landing eastward-ish: the touchdown sits near the right edge.
     const bool at_right = std::sin(h) >= 0.0f;

@@ -290,6 +290,11 @@ int METAR_read(float latitude, float longitude, float* report_time, int* cloud_t
             *visibility = 10.0f * UNIT.nm_to_mtrs;
             visibility_position = k;
         }
+        // "Ceiling and visibility OK": 10 km or more, and no cloud group follows.
+        if (g.text == "CAVOK") {
+            *visibility = 10.0f * UNIT.nm_to_mtrs;
+            visibility_position = k;
+        }
 
         // Metric visibility right after the wind, or after a variable direction that follows it.
         if ((k == wind_position + 1 || k == variable_position + 1) && L <= 4 && UTIL_is_number_text(g.text.c_str())) {
@@ -318,22 +323,27 @@ int METAR_read(float latitude, float longitude, float* report_time, int* cloud_t
         // Cloud layers, the first two; a convective cloud (CB, TCU) behind the
         // height does not change the layer.
         const bool layer_shape = L == 6 || (L == 8 && g.ends_with("CB")) || (L == 9 && g.ends_with("TCU"));
+        const auto add_layer = [&](int type, int feet) {
+            cloud_type[layers] = type;
+            const float base = chosen.elevation + UNIT.ft_to_mtrs * static_cast<float>(feet);
+            if (base < cloud_base[layers]) cloud_base[layers] = base;
+            const float top = cloud_base[layers] + UNIT.mtrs_to_ft * 304.8f;
+            if (top > cloud_top[layers]) cloud_top[layers] = top;
+            if (cloud_base[layers] > 5000.0f && cloud_type[layers] == 2) cloud_type[layers] = 1;
+            ++layers;
+        };
         if (layers < 2 && layer_shape) {
             int type = 0;
             if (g.starts_with("FEW") || g.starts_with("SCT")) type = 2;
             if (g.starts_with("BKN")) type = 3;
             if (g.starts_with("OVC")) type = 4;
-            if (type) {
-                const int feet = 10000 * g.digit(3) + 1000 * g.digit(4) + 100 * g.digit(5);
-                cloud_type[layers] = type;
-                const float base = chosen.elevation + UNIT.ft_to_mtrs * static_cast<float>(feet);
-                if (base < cloud_base[layers]) cloud_base[layers] = base;
-                const float top = cloud_base[layers] + UNIT.mtrs_to_ft * 304.8f;
-                if (top > cloud_top[layers]) cloud_top[layers] = top;
-                if (cloud_base[layers] > 5000.0f && cloud_type[layers] == 2) cloud_type[layers] = 1;
-                ++layers;
-            }
+            if (type) add_layer(type, 10000 * g.digit(3) + 1000 * g.digit(4) + 100 * g.digit(5));
         }
+        // A sky hidden by fog or snow, VVhhh: the vertical visibility in
+        // hundreds of feet is the ceiling, an overcast layer there. "VV///"
+        // gives no height and no layer.
+        if (layers < 2 && L == 5 && g.starts_with("VV") && UTIL_is_number_text(g.text.c_str() + 2))
+            add_layer(4, 100 * (100 * g.digit(2) + 10 * g.digit(3) + g.digit(4)));
 
         // Altimeter, Annnn (inches) or Qnnnn (hectopascals); a value no
         // station reports is a misreading and leaves the pressure alone.

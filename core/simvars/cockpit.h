@@ -68,7 +68,7 @@ struct sim_cockpit_switches_block {
     int32_t jato_on;
     int32_t parachute_on;             // drag chute deployed
     int32_t pre_rotating;             // rotor pre-rotation (autogyros)
-    float pre_rotate_level;
+    int32_t pre_rotate_level;         // pre-rotation level: 0 low, 1 high
     int32_t arresting_gear;           // hook lowered
     int32_t puffers_on;               // attitude puffers armed (the word after arresting_gear)
     int32_t water_scoop_on;           // water scoop lowered (two words after arresting_gear)

@@ -256,9 +256,9 @@ void linked_shaft()
         const float e = shaft / gear + 0.85f - f.POINT_tacrad[n];
         float p = 0.0f;
         if (sim_cockpit_switches.pre_rotating) {
-            if (sim_cockpit_switches.pre_rotate_level == 0.0f)
+            if (sim_cockpit_switches.pre_rotate_level == 0)
                 p = clampf(e, -0.5f, 0.5f);
-            else if (sim_cockpit_switches.pre_rotate_level == 1.0f)
+            else if (sim_cockpit_switches.pre_rotate_level == 1)
                 p = clampf(e, -1.5f, 1.5f);
         }
         torque -= trq_max * p;

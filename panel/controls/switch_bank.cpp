@@ -45,19 +45,17 @@ namespace {
 constexpr int GEAR_SOUND_SLOT = 27;
 
 // What a two-state switch flips: a published switch word, the served
-// engine's entry of an eight-entry array, a ratio word, or a light of the
-// flight record (through its setter).
+// engine's entry of an eight-entry array, or a light of the flight record
+// (through its setter).
 struct toggle_word {
     int32_t* word = nullptr;
     int32_t* per_engine = nullptr;   // eight entries, indexed by the item
-    float* float_word = nullptr;
     std::optional<cockpit_light> light;
-    bool any() const { return word || per_engine || float_word || light; }
+    bool any() const { return word || per_engine || light; }
 };
-toggle_word word(int32_t* w) { return {w, nullptr, nullptr, {}}; }
-toggle_word engine_word(int32_t* w) { return {nullptr, w, nullptr, {}}; }
-toggle_word ratio_word(float* w) { return {nullptr, nullptr, w, {}}; }
-toggle_word light(cockpit_light l) { return {nullptr, nullptr, nullptr, l}; }
+toggle_word word(int32_t* w) { return {w, nullptr, {}}; }
+toggle_word engine_word(int32_t* w) { return {nullptr, w, {}}; }
+toggle_word light(cockpit_light l) { return {nullptr, nullptr, l}; }
 
 toggle_word toggle_of(int t)
 {
@@ -88,7 +86,7 @@ toggle_word toggle_of(int t)
     case INS_BUT_FUELDUMP: return word(&sw.dumping_fuel);
     case INS_BUT_CHUTE: return word(&sw.parachute_on);
     case INS_BUT_PREROTATE: return word(&sw.pre_rotating);
-    case INS_BUT_PREROTATELEVEL: return ratio_word(&sw.pre_rotate_level);
+    case INS_BUT_PREROTATELEVEL: return word(&sw.pre_rotate_level);
     case INS_BUT_BATTERY: return word(&el.battery_on);
     case INS_BUT_AVIONICS: return word(&el.avionics_on);
     case INS_BUT_GENERATOR: return engine_word(el.generator_on);
@@ -335,9 +333,6 @@ void PANEL_switches(int command, int item, const panel_records& r)
         if (word) {
             if (flip) *word = *word == 0 ? 1 : 0;
             on = *word != 0;
-        } else if (tw.float_word) {
-            if (flip) *tw.float_word = *tw.float_word == 0.0f ? 1.0f : 0.0f;
-            on = *tw.float_word != 0.0f;
         } else if (tw.light) {
             if (flip) CTRL_set_light(*tw.light, CTRL_light_on(*tw.light) ? 0 : 1);
             on = CTRL_light_on(*tw.light) != 0;

@@ -13,6 +13,7 @@
 #include "core/simvars.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/systems/gyros.h"
+#include "flightmodel/systems/weather.h"
 #include "graphics/font.h"
 #include "graphics/ogl_draw.h"
 #include "graphics/ogl_state.h"
@@ -133,6 +134,9 @@ void glass_adi(const panel_records& r, int t)
     PANEL_flight_director(r.acf, 1, gyro, GLASS_PITCH_SCALE, adi_mem.adi_symbol_offset);
     quad_here(OGL_font_tex(), 49, -h, -h, h, h, 406 - 64, 449 - 64, 406 + 64, 449 + 64, PANEL_TEXEL);
     OGL_scissor_off();
+    // The wind-shear warning of an aircraft with warning equipment, across the ball.
+    if (weather_stage.microburst_active && sim_operation_prefs.warn_bb && (r.acf.acf_warn1EQ || r.acf.acf_warn2EQ))
+        OGL_draw_string(59, -32.0f, 0.0f, "MICROBURST", 999.0f, 110);
     glPopMatrix();
     if (INS_in(t, INS_HORIZGLASS_GA, INS_HORIZGLASS_HM)) PANEL_slip_ball(r.flt, -75.0f * s);
 }

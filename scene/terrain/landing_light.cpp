@@ -31,13 +31,12 @@ ORVELL_RESET(LIGHTS_landing_reset);
 float ACF_lanlite_psi(const acf_struct& a) { return a.acf_unpub_2240; }
 float ACF_lanlite_power(const acf_struct& a) { return a.acf_unpub_2244; }
 float ACF_lanlite_spread(const acf_struct& a) { return a.acf_unpub_2248; }
+int ACF_lanlite_steers(const acf_struct& a) { return a.acf_unpub_2276; }
 
 namespace {
 
 constexpr float DARK_SUM = 0.4f;            // the light acts while the light levels sum to this or less
 constexpr float LOWEST_BEAM_DEG = -1.0f;    // the beam always points at least this far below the horizon
-constexpr float SPREAD_MIN_DEG = 0.1f;
-constexpr float SPREAD_MAX_DEG = 89.0f;
 constexpr float POWER_MIN = 0.01f;
 constexpr float POWER_MAX = 10.0f;
 constexpr int DAYLIGHT_ROW = 0;             // the sky state of the Earth by day
@@ -51,16 +50,18 @@ float selected_airport_elevation()
     return airport_table[static_cast<size_t>(a)].elevation;
 }
 
-// The beam and where it meets the ground; false when it finds no ground
-// (the light at or below the airport's height, or a value that is no number).
+// The beam and where it meets the ground; false when it finds no ground (the
+// light at the airport's height, a beam with no width, or a value that is no
+// number).
 bool place_splash(const flt_struct& f, const acf_struct& a, float dx, float dy, float dz)
 {
     const float sin_phi = f.sin_phi, cos_phi = f.cos_phi;
     const float the = a.acf_lanlite_the, psi = ACF_lanlite_psi(a);
     const float e = the * cos_phi + f.theta - psi * sin_phi;
-    const float h = (psi * cos_phi + f.psi + the * sin_phi) * DEG_TO_RAD_FLOAT;
-    const float spread = ACF_lanlite_spread(a);
-    const float W = std::isfinite(spread) ? std::clamp(spread, SPREAD_MIN_DEG, SPREAD_MAX_DEG) : spread;
+    float h_deg = psi * cos_phi + f.psi + the * sin_phi;
+    if (ACF_lanlite_steers(a)) h_deg += f.nosewheel_steer * cos_phi;   // the beam turns with the nose wheel
+    const float h = h_deg * DEG_TO_RAD_FLOAT;
+    const float W = ACF_lanlite_spread(a);
     const float e_lo = std::min(e - W, LOWEST_BEAM_DEG);
     const float e_c = std::min(e, LOWEST_BEAM_DEG);
 
@@ -80,7 +81,7 @@ bool place_splash(const flt_struct& f, const acf_struct& a, float dx, float dy, 
     p.v_per_x = std::sin(h) / len;
     p.v_per_z = -std::cos(h) / len;
     const float all[] = {e, h, W, H, d_near, w, len, c, p.centre_x, p.centre_z, p.u_per_x, p.u_per_z, p.v_per_x, p.v_per_z};
-    if (!(H > 0.0f) || std::any_of(std::begin(all), std::end(all), [](float v) { return !std::isfinite(v); }))
+    if (std::any_of(std::begin(all), std::end(all), [](float v) { return !std::isfinite(v); }))
         return false;
     landing_splash_projection = p;
     return true;

@@ -49,3 +49,6 @@ struct acf_struct;
 float ACF_lanlite_psi(const acf_struct& a);
 float ACF_lanlite_power(const acf_struct& a);
 float ACF_lanlite_spread(const acf_struct& a);
+// The flag that turns the beam with the nose wheel (the flag word after the
+// tow and winch hooks).
+int ACF_lanlite_steers(const acf_struct& a);

@@ -118,6 +118,23 @@ TEST_F(FlightStart, ApproachesAndTheGearlessRunwayStart)
     FLIGHT_init_situation(SIT_AIRPORT, SIT_RUNWAY);
     EXPECT_NEAR(flt[0].local_y - ry_plane, 3.0f * 1852.0f * sin_deg(3.0f), 0.1f);
     EXPECT_EQ(flt[0].flaprat, 0.5f);
+
+    // A thrust-vectoring plane starts with its vector vertical when standing
+    // and level when flying, held within its own vector limits.
+    pln[0].acf_gear_type[PART_GEAR_FIRST] = 1;
+    pln[0].acf_vectEQ = 1;
+    const struct {
+        float lo, hi;
+        int sub_mode;
+        float vector;
+    } rows[] = {{0.0f, 120.0f, SIT_RUNWAY, 90.0f}, {0.0f, 60.0f, SIT_RUNWAY, 60.0f}, {100.0f, 10.0f, SIT_RUNWAY, 90.0f},
+                {20.0f, 120.0f, SIT_APPROACH_3NM, 20.0f}, {0.0f, 120.0f, SIT_APPROACH_3NM, 0.0f}};
+    for (const auto& r : rows) {
+        pln[0].acf_flap_vect_lo = r.lo, pln[0].acf_flap_vect_hi = r.hi;
+        FLIGHT_init_situation(SIT_AIRPORT, r.sub_mode);
+        EXPECT_EQ(flt[0].vectrqst, r.vector) << r.lo << ".." << r.hi << " " << r.sub_mode;
+        EXPECT_EQ(flt[0].vect_ratio, r.vector) << r.lo << ".." << r.hi << " " << r.sub_mode;
+    }
 }
 
 TEST_F(FlightStart, PositionStartsLocalTimeAndTheKeptRing)

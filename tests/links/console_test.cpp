@@ -283,8 +283,17 @@ TEST_F(Console, DamagedStreamsNeverReachPastTheBuffers)
         for (uint8_t& x : b) x = static_cast<uint8_t>(rng() % 3 ? 0x80 + rng() % 128 : rng() % 256);
         if (!b.empty() && sim_joystick.eq_cirrusII_fun != 0) send(b, false);
         tick(rng() & 1);
+        // What the damaged bytes reach stays inside the message and the lever ranges.
+        ASSERT_GE(console.message_length, 0) << round;
+        ASSERT_LE(console.message_length, CONSOLE_MESSAGE_BYTES) << round;
+        ASSERT_GE(console.output_count, 0) << round;
+        ASSERT_LE(console.output_count, CONSOLE_MESSAGE_BYTES) << round;
+        for (int c = 0; c < CONSOLE_CHANNELS; ++c) {
+            ASSERT_TRUE(std::isfinite(console.channel[c])) << round << " " << c;
+            ASSERT_GE(console.channel[c], c < 6 ? 0.0f : -1.0f) << round << " " << c;
+            ASSERT_LE(console.channel[c], 1.0f) << round << " " << c;
+        }
     }
-    SUCCEED();
 }
 
 }  // namespace

@@ -141,6 +141,9 @@ TEST_F(DataGroups, ReceivedRecordsWriteTheirVariablesAndTheOverrideFlag)
 
     apply(105, {-999.0f, -999.0f, 6.0f});   // an integer variable takes the value cut
     EXPECT_EQ(flt[0].comp_fail_stat[2], 6);
+    apply(96, {-999.0f, -999.0f, -999.0f, -999.0f, 1.0f, 1.7f});   // the pre-rotation level is a whole step
+    EXPECT_EQ(sim_cockpit_switches.pre_rotating, 1);
+    EXPECT_EQ(sim_cockpit_switches.pre_rotate_level, 1);
     apply(2, {100.0f});                      // converted back: knots to metres a second
     EXPECT_NEAR(flt[0].true_airspeed, 100.0f / 1.9438444f, 1e-3f);
 

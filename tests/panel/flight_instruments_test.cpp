@@ -5,6 +5,7 @@
 
 #include "core/failure_slots.h"
 #include "flightmodel/systems/gyros.h"
+#include "flightmodel/systems/weather.h"
 #include "panel/instruments/flight_instruments.h"
 
 namespace {
@@ -146,6 +147,26 @@ TEST_F(FlightInstruments, AttitudeBallsTiltWithTheirOwnGyro)
     EXPECT_TRUE(found);
     EXPECT_NEAR(tilt_of(in_slot(448, 1.0f, [] { PANEL_adi(); }), 288.0f, 352.0f, 320.0f, &found), 30.0f, 0.2f);
     EXPECT_TRUE(found);
+
+    // A microburst at the plane writes its warning across the glass ball, but
+    // only with the warnings on and an aircraft that has the equipment.
+    const size_t plain = in_slot(91, 1.0f, [] { PANEL_adi(); }).size();
+    const struct {
+        int blowing, warnings, equipped;
+        bool shown;
+    } rows[] = {{1, 1, 1, true}, {0, 1, 1, false}, {1, 0, 1, false}, {1, 1, 0, false}};
+    for (const auto& w : rows) {
+        weather_stage.microburst_active = w.blowing;
+        sim_operation_prefs.warn_bb = w.warnings;
+        pln[0].acf_warn1EQ = w.equipped;
+        pln[0].acf_warn2EQ = 0;
+        const size_t drawn = in_slot(91, 1.0f, [] { PANEL_adi(); }).size();
+        if (w.shown)
+            EXPECT_GE(drawn, plain + 10) << "the ten letters of the warning";
+        else
+            EXPECT_EQ(drawn, plain) << w.blowing << w.warnings << w.equipped;
+    }
+    weather_stage.microburst_active = 0;
 }
 
 TEST_F(FlightInstruments, FlightDirectorCuesPegAndTheSymbolKnobStops)

@@ -90,6 +90,36 @@ TEST(OperatorPanel, PlacementTextKeepsEveryFieldInItsWidth)
     EXPECT_STREQ(text, "map placement  3777500547500027099999900000");
 }
 
+TEST(OperatorPanel, TheProfileTouchesDownAtTheThresholdOfTheEndBestAligned)
+{
+    // A closed runway first (skipped), then a 2,000 m runway heading 090 whose centre is the record's position.
+    airport_record a{};
+    a.elevation = 300.0f;
+    runway_record closed{};
+    std::strcpy(closed.number, "x01");
+    closed.heading = 0.0f;
+    runway_record rw{};
+    std::strcpy(rw.number, "09");
+    rw.lat = 34.0f, rw.lon = -117.0f, rw.heading = 90.0f, rw.length = 2000.0f;
+    a.runways = {closed, rw};
+    float cx, cy, cz;
+    GEO_latlon_to_local(cx, cy, cz, rw.lat, rw.lon, a.elevation);
+    const struct {
+        float heading, landing, dx;
+    } rows[] = {{80.0f, 90.0f, -1000.0f}, {250.0f, 270.0f, 1000.0f}, {180.0f, 90.0f, -1000.0f}};
+    for (const auto& r : rows) {
+        float x, y, z, landing;
+        ASSERT_TRUE(OPERATOR_profile_touchdown(a, r.heading, x, y, z, landing)) << r.heading;
+        EXPECT_FLOAT_EQ(landing, r.landing) << r.heading;
+        EXPECT_NEAR(x - cx, r.dx, 0.05f) << r.heading;
+        EXPECT_NEAR(z - cz, 0.0f, 0.05f) << r.heading;
+        EXPECT_FLOAT_EQ(y, cy);
+    }
+    a.runways = {closed};
+    float x, y, z, landing;
+    EXPECT_FALSE(OPERATOR_profile_touchdown(a, 0.0f, x, y, z, landing));
+}
+
 TEST(OperatorPanel, InTheProgramWithPeersOnTheMasterAndPlatformSlots)
 {
     const auto folder = copy_default_data_folder();

@@ -324,6 +324,7 @@ TEST_F(EnvFormat, RandomDamageIsRefusedOrReadWithinTheFile)
     t.textures = {"UNTITLED"};
     const std::string good = tile_bytes(t);
     std::mt19937 rng(22);
+    int read = 0, refused = 0;
     for (int round = 0; round < 300; ++round) {
         std::string bad = good;
         if (round % 2 == 0) {
@@ -337,7 +338,15 @@ TEST_F(EnvFormat, RandomDamageIsRefusedOrReadWithinTheFile)
         tiles_write(tmp, MARS, SOUTH, WEST, bad);
         try {
             tiles_read(SOUTH, WEST);
-        } catch (const fatal_alert&) {
+            ++read;
+        } catch (const fatal_alert& a) {
+            // A refusal says what is wrong and names the tile's file on its last line.
+            ++refused;
+            EXPECT_FALSE(a.alert.lines[0].empty()) << round;
+            EXPECT_NE(a.alert.lines[3].find(".env"), std::string::npos) << round << ": " << a.alert.lines[0];
         }
     }
+    // Both outcomes occur: some damage passes the checks and is read within the file.
+    EXPECT_GT(read, 0);
+    EXPECT_GT(refused, 150);
 }

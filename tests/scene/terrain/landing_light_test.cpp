@@ -56,6 +56,29 @@ TEST_F(LandingLight, BeamTenDegreesDownLandsItsSplashAsWorkedOut)
     EXPECT_FALSE(glIsEnabled(GL_LIGHT1));
 }
 
+TEST_F(LandingLight, ASteeringLightSwingsItsSplashWithTheNoseWheel)
+{
+    // The nose wheel 30 degrees right, wings level: a steering light's splash
+    // centre lies 776.7 m out on a heading of 30 degrees; a fixed one stays ahead.
+    flt[0].nosewheel_steer = 30.0f;
+    flt[0].sin_phi = 0.0f, flt[0].cos_phi = 1.0f;
+    for (const int steers : {0, 1}) {
+        pln[0].acf_unpub_2276 = steers;
+        LIGHTS_setup_gl_landing(1, 1);
+        ASSERT_EQ(landing_splash_on, 1);
+        const float h = steers ? 30.0f * 0.017453293f : 0.0f;
+        EXPECT_NEAR(landing_splash_projection.centre_x, 10.0f + 776.7f * std::sin(h), 0.5f) << steers;
+        EXPECT_NEAR(landing_splash_projection.centre_z, 20.0f - 776.7f * std::cos(h), 0.5f) << steers;
+    }
+    // Banked 60 degrees, half the steering reaches the beam.
+    flt[0].sin_phi = std::sin(60.0f * 0.017453293f), flt[0].cos_phi = 0.5f;
+    pln[0].acf_lanlite_the = 0.0f;
+    flt[0].theta = -10.0f;
+    LIGHTS_setup_gl_landing(1, 1);
+    const float h = 15.0f * 0.017453293f;
+    EXPECT_NEAR(std::atan2(landing_splash_projection.centre_x - 10.0f, 20.0f - landing_splash_projection.centre_z), h, 1e-3f);
+}
+
 TEST_F(LandingLight, OnlyInTheDarkAndOnlyWithItsSwitches)
 {
     const struct {
@@ -80,12 +103,14 @@ TEST_F(LandingLight, OnlyInTheDarkAndOnlyWithItsSwitches)
 
 TEST_F(LandingLight, BeamsThatFindNoGroundGiveNoSplash)
 {
-    // At or below the airport's height, a wide or broken spread, values that are no number.
+    // At the airport's height or with no spread the beam has no width; values
+    // that are no number give no splash. Below the airport's height the
+    // splash still follows the beam's formulas (the ground is not consulted).
     const struct {
         float elevation, spread, pitch;
         bool splash;
-    } rows[] = {{0.0f, 20.0f, 0.0f, false},   {-5.0f, 20.0f, 0.0f, false}, {100.0f, 95.0f, 0.0f, true},
-                {100.0f, 0.0f, 0.0f, true},   {100.0f, NAN, 0.0f, false},  {100.0f, 20.0f, INFINITY, false},
+    } rows[] = {{0.0f, 20.0f, 0.0f, false},   {-5.0f, 20.0f, 0.0f, true},  {100.0f, 95.0f, 0.0f, true},
+                {100.0f, 0.0f, 0.0f, false},  {100.0f, NAN, 0.0f, false},  {100.0f, 20.0f, INFINITY, false},
                 {100.0f, 20.0f, 30.0f, true}};
     for (const auto& r : rows) {
         flt[0].elevation = r.elevation;
