@@ -37,6 +37,9 @@ data_value E() { return data_value{}; }
 // to keep the table narrow; a slot without one takes any value of its type
 // that a product of two keeps finite.
 constexpr net_range POS = RANGE_LOCAL;
+constexpr net_range AREA_X = RANGE_AREA_X;
+constexpr net_range AREA_Z = RANGE_AREA_Z;
+constexpr net_range HEIGHT = RANGE_HEIGHT;
 constexpr net_range LAT = RANGE_LATITUDE;
 constexpr net_range LON = RANGE_LONGITUDE;
 constexpr net_range ELEV = RANGE_ELEVATION;
@@ -240,16 +243,16 @@ const data_group data_groups[DATAOUT_GROUP_COUNT] = {
       &OV.override_planepath[0], "xxxx...."),
     G(427, KIND_A, {F(&U.latitude, LAT), F(&U.longitude, LON), F(&U.elevation, FT, ELEV), F(&U.y_agl, FT, ELEV), E(),
                     F(&U.h_ind, FT, ELEV), FS(&lat_ref, LAT, store_lat_ref), FS(&lon_ref, LON, store_lon_ref)}),
-    G(428, KIND_A, {F(&U.local_x, POS), F(&U.local_y, POS), F(&U.local_z, POS), E(), E(), E(), F(&U.dist, FT),
+    G(428, KIND_A, {F(&U.local_x, AREA_X), F(&U.local_y, HEIGHT), F(&U.local_z, AREA_Z), E(), E(), E(), F(&U.dist, FT),
                     F(&U.dist, NM)},
       &OV.override_planepath[0], "xxx....."),
-    G(429, KIND_A, {F(&flt[0].local_x, POS), F(&flt[1].local_x, POS), F(&flt[2].local_x, POS), F(&flt[3].local_x, POS),
+    G(429, KIND_A, {F(&flt[0].local_x, AREA_X), F(&flt[1].local_x, POS), F(&flt[2].local_x, POS), F(&flt[3].local_x, POS),
                     F(&flt[4].local_x, POS), F(&flt[5].local_x, POS), F(&flt[6].local_x, POS),
                     F(&flt[7].local_x, POS)}),
-    G(430, KIND_A, {F(&flt[0].local_y, POS), F(&flt[1].local_y, POS), F(&flt[2].local_y, POS), F(&flt[3].local_y, POS),
-                    F(&flt[4].local_y, POS), F(&flt[5].local_y, POS), F(&flt[6].local_y, POS),
-                    F(&flt[7].local_y, POS)}),
-    G(431, KIND_A, {F(&flt[0].local_z, POS), F(&flt[1].local_z, POS), F(&flt[2].local_z, POS), F(&flt[3].local_z, POS),
+    G(430, KIND_A, {F(&flt[0].local_y, HEIGHT), F(&flt[1].local_y, HEIGHT), F(&flt[2].local_y, HEIGHT),
+                    F(&flt[3].local_y, HEIGHT), F(&flt[4].local_y, HEIGHT), F(&flt[5].local_y, HEIGHT),
+                    F(&flt[6].local_y, HEIGHT), F(&flt[7].local_y, HEIGHT)}),
+    G(431, KIND_A, {F(&flt[0].local_z, AREA_Z), F(&flt[1].local_z, POS), F(&flt[2].local_z, POS), F(&flt[3].local_z, POS),
                     F(&flt[4].local_z, POS), F(&flt[5].local_z, POS), F(&flt[6].local_z, POS),
                     F(&flt[7].local_z, POS)}),
     ROW(432, KIND_E0, U.ENGN_thro, RATIO),             // 23

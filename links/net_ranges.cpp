@@ -10,6 +10,7 @@
 #include "core/stat_record.h"
 #include "graphics/ogl_state.h"
 #include "links/net_receive.h"
+#include "world/scenery_area.h"
 
 namespace {
 
@@ -21,6 +22,12 @@ constexpr double PLANET_SIZE_M = 1.3e7;
 // station sends (999,999 ft, about 304.8 km) below the top.
 constexpr double LOWEST_ELEVATION_M = -12000.0;
 constexpr double HIGHEST_ELEVATION_M = 310000.0;
+// A local height lies below the elevation of the point under it by the
+// ground's curve away from the tangent plane at the origin: a few kilometres
+// at the edge of the loaded scenery.
+constexpr double LOWEST_HEIGHT_M = LOWEST_ELEVATION_M - 20000.0;
+// The terrain's own points may lie this much wider than the loaded area.
+constexpr double AREA_MARGIN = 1.1;
 // Above the orbiter's entry speed (25,750 ft/s, about 7,850 m/s or 15,300 kt).
 constexpr double FASTEST_SPEED = 20000.0;
 // A float no state reaches, and whose product with another stays finite.
@@ -70,6 +77,9 @@ constexpr net_range_row net_range_table[RANGE_COUNT_OF_ROWS] = {
     {RANGE_AUTOGEN_DISTANCE, "autogen distance", 0.0, 20.0},
     {RANGE_FIELD_OF_VIEW, "field of view", 1.0, 179.0},
     {RANGE_VIEW_RATIO, "view ratio", -10.0, 10.0},
+    {RANGE_AREA_X, "place in the loaded scenery", -PLANET_SIZE_M, PLANET_SIZE_M},
+    {RANGE_AREA_Z, "place in the loaded scenery", -PLANET_SIZE_M, PLANET_SIZE_M},
+    {RANGE_HEIGHT, "height", LOWEST_HEIGHT_M, HIGHEST_ELEVATION_M},
     {RANGE_SIGN_DIGIT, "sign digit", 1.0, 2.0},
     {RANGE_LAT_DEGREES, "reference latitude", 0.0, 90.0},
     {RANGE_LON_DEGREES, "reference longitude", 0.0, 180.0},
@@ -179,7 +189,7 @@ const net_field SNAP_FIELDS[] = {
     D("turn_slip", AT(plane_state_record, turn_slip), 1, TWO_THREE_DIGITS),
     I("radios", AT(plane_state_record, radios), 2, RANGE_NOT_NEGATIVE),
     F("local_x", AT(plane_state_record, local_x), 1, RANGE_LOCAL),
-    F("local_y", AT(plane_state_record, local_y), 1, RANGE_LOCAL),
+    F("local_y", AT(plane_state_record, local_y), 1, RANGE_HEIGHT),
     F("local_z", AT(plane_state_record, local_z), 1, RANGE_LOCAL),
     F("local_vx", AT(plane_state_record, local_vx), 1, RANGE_SPEED),
     F("local_vy", AT(plane_state_record, local_vy), 1, RANGE_SPEED),
@@ -196,9 +206,9 @@ const net_field SNAP_FIELDS[] = {
 
 // ---- "ONEP", "ALLP" -----------------------------------------------------
 const net_field ONEP_FIELDS[] = {
-    F("local_x", AT(net_onep_record, local_x), 1, RANGE_LOCAL),
-    F("local_y", AT(net_onep_record, local_y), 1, RANGE_LOCAL),
-    F("local_z", AT(net_onep_record, local_z), 1, RANGE_LOCAL),
+    F("local_x", AT(net_onep_record, local_x), 1, RANGE_AREA_X),
+    F("local_y", AT(net_onep_record, local_y), 1, RANGE_HEIGHT),
+    F("local_z", AT(net_onep_record, local_z), 1, RANGE_AREA_Z),
     F("psi", AT(net_onep_record, psi), 1, RANGE_ANGLE),
     F("theta", AT(net_onep_record, theta), 1, RANGE_ANGLE),
     F("phi", AT(net_onep_record, phi), 1, RANGE_ANGLE),
@@ -207,9 +217,9 @@ const net_field ONEP_FIELDS[] = {
 };
 
 const net_field ALLP_FIELDS[] = {
-    P("local_x", AT(net_allp_record, local_x), RANGE_LOCAL),
-    P("local_y", AT(net_allp_record, local_y), RANGE_LOCAL),
-    P("local_z", AT(net_allp_record, local_z), RANGE_LOCAL),
+    P("local_x", AT(net_allp_record, local_x), RANGE_AREA_X),
+    P("local_y", AT(net_allp_record, local_y), RANGE_HEIGHT),
+    P("local_z", AT(net_allp_record, local_z), RANGE_AREA_Z),
     P("psi", AT(net_allp_record, psi), RANGE_ANGLE),
     P("theta", AT(net_allp_record, theta), RANGE_ANGLE),
     P("phi", AT(net_allp_record, phi), RANGE_ANGLE),
@@ -265,13 +275,30 @@ const net_field_list net_fields_ALLP = list_of(ALLP_FIELDS);
 const net_field_list net_fields_CUST = list_of(CUST_FIELDS);
 const net_field_list net_fields_TEXT = list_of(TEXT_FIELDS);
 
+void NET_range_bounds(net_range r, double& low, double& high)
+{
+    if (r >= RANGE_COUNT_OF_ROWS) r = RANGE_ANY;
+    low = net_range_table[r].low;
+    high = net_range_table[r].high;
+    const scenery_area_record& a = scenery_area;
+    if (r == RANGE_AREA_X && a.x1 > a.x0) {
+        low = AREA_MARGIN * a.x0;
+        high = AREA_MARGIN * a.x1;
+    }
+    if (r == RANGE_AREA_Z && a.z1 > a.z0) {
+        low = AREA_MARGIN * a.z0;
+        high = AREA_MARGIN * a.z1;
+    }
+}
+
 bool NET_in_range(net_range r, double v)
 {
     if (r >= RANGE_COUNT_OF_ROWS) return false;
     if (std::isnan(v)) return false;
     if (r == RANGE_ANY) return true;
-    const net_range_row& row = net_range_table[r];
-    return v >= row.low && v <= row.high;
+    double low, high;
+    NET_range_bounds(r, low, high);
+    return v >= low && v <= high;
 }
 
 bool NET_fields_in_range(const net_field_list& list, const uint8_t* payload, int size, int index, net_range_miss& miss)

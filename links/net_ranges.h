@@ -54,6 +54,12 @@ enum net_range : uint8_t {
     RANGE_AUTOGEN_DISTANCE,
     RANGE_FIELD_OF_VIEW,    // degrees
     RANGE_VIEW_RATIO,
+    // A place in the local frame that must lie in the loaded scenery (a tenth
+    // wider on each side, as the terrain's own points may): east-west (x) and
+    // north-south (z). Before any scenery is loaded they are RANGE_LOCAL.
+    RANGE_AREA_X,
+    RANGE_AREA_Z,
+    RANGE_HEIGHT,           // local height, metres: the elevations with the ground's curve away from the origin
     // Digit groups of the plane state record's packed integers.
     RANGE_SIGN_DIGIT,       // 1 negative, 2 zero or positive
     RANGE_LAT_DEGREES,      // whole degrees 0..90
@@ -81,6 +87,8 @@ extern const net_range_row net_range_table[RANGE_COUNT_OF_ROWS];
 
 // True when v is a number inside the row's range (NaN never is).
 bool NET_in_range(net_range r, double v);
+// The row's bounds now (the loaded scenery's for the area rows).
+void NET_range_bounds(net_range r, double& low, double& high);
 
 // One field of a fixed record: `count` 4-byte words from `offset`, each a
 // float or a 32-bit integer in the row's range, or an integer made of digit

@@ -352,6 +352,8 @@ void NET_refuse_range(const net_datagram& d, const net_range_miss& miss)
         char shown[5];
         printable_label(reinterpret_cast<const uint8_t*>(d.label), shown);
         const net_range_row& row = net_range_table[r];
+        double low, high;
+        NET_range_bounds(r, low, high);
         char field[64];
         if (miss.name[0])
             std::snprintf(field, sizeof field, "%s", miss.name);
@@ -360,7 +362,7 @@ void NET_refuse_range(const net_datagram& d, const net_range_miss& miss)
         else
             std::snprintf(field, sizeof field, "%s", miss.field ? miss.field : "value");
         std::snprintf(out, static_cast<size_t>(size), "Dropped a \"%s\" datagram (index %d): its %s is %g, outside the %s range %g to %g.",
-                      shown, d.index, field, miss.value, row.name, row.low, row.high);
+                      shown, d.index, field, miss.value, row.name, low, high);
     });
 }
 

@@ -216,10 +216,44 @@ void NET_handle_GSET(int n)
 // ---------------------------------------------------------------------------
 // "SNAP", "ONEP", "ALLP"
 
+namespace {
+
+// The user's aircraft stays in the loaded scenery: where the record would put
+// it, about this copy's reference tile, lies in the area or the record is
+// refused (a peer that moves the user far away places the aircraft anew
+// instead, and the scenery is loaded there).
+bool snap_stays_in_area(const plane_state_record& r, net_range_miss& miss)
+{
+    const int32_t w = r.ref_point;
+    float ref_lat = static_cast<float>(w / 1000000 == 2 ? (w / 10000) % 100 : -((w / 10000) % 100));
+    float ref_lon = static_cast<float>((w / 1000) % 10 == 2 ? w % 1000 : -(w % 1000));
+    float x = r.local_x, y = r.local_y, z = r.local_z;
+    PLANE_rebase_position(x, y, z, ref_lat, ref_lon);
+    const struct {
+        const char* name;
+        float value;
+        net_range range;
+    } place[] = {{"local_x", x, RANGE_AREA_X}, {"local_z", z, RANGE_AREA_Z}};
+    for (const auto& p : place)
+        if (!NET_in_range(p.range, p.value)) {
+            miss.field = p.name;
+            miss.value = p.value;
+            miss.range = p.range;
+            return false;
+        }
+    return true;
+}
+
+}  // namespace
+
 void NET_handle_SNAP(net_datagram& d)
 {
     if (d.index >= NET_PLANES) return NET_refuse(d, "there are only plane slots 0 to 9");
-    std::memcpy(&net_snap_rcv, d.payload, sizeof net_snap_rcv);
+    plane_state_record r;
+    std::memcpy(&r, d.payload, sizeof r);
+    net_range_miss miss;
+    if (d.index == 0 && !snap_stays_in_area(r, miss)) return NET_refuse_range(d, miss);
+    net_snap_rcv = r;
     if (d.index >= planes_in_use()) return;   // a plane this copy does not fly
     PLANE_unpack_state(net_snap_rcv, net_snap_rcv, 0.0f, 1, d.index);
 }

@@ -53,7 +53,7 @@ TEST_F(Receive, RefusalsAreSummedUpInOneLineASecond)
     receive_record("SNAP", 1, far);   // the first: its own explanation at once
     ASSERT_EQ(error_lines(), 1);
     EXPECT_NE(error_text().find("Dropped a \"SNAP\" datagram (index 1): its local_y is 3e+09, outside the "
-                                "position range -1.3e+07 to 1.3e+07."),
+                                "height range -32000 to 310000."),
               std::string::npos)
         << error_text();
     for (int pass = 0; pass < 3; ++pass) {
@@ -67,7 +67,7 @@ TEST_F(Receive, RefusalsAreSummedUpInOneLineASecond)
     frame_clock += 0.1f;
     NET_receive();   // a second after the last line, with nothing new
     ASSERT_EQ(error_lines(), 2) << error_text();
-    EXPECT_NE(error_text().find("Refused 510 datagrams in 1.0 s: SNAP position out of range 300, "
+    EXPECT_NE(error_text().find("Refused 510 datagrams in 1.0 s: SNAP height out of range 300, "
                                 "FAIL bad head 150, ???? unknown label 60.\n"),
               std::string::npos)
         << error_text();
