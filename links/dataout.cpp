@@ -4,6 +4,7 @@
 // screen. Also the session reset and the per-element table.
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <iomanip>
@@ -141,23 +142,40 @@ void blanks_to_underscores(char* t)
         if (*t == ' ') *t = '_';
 }
 
-// Mode 0.
+// A received value is left alone when it is -999.0 (NaN is not: it is no value).
+bool left_alone(float x) { return std::fabs(x + 999.0f) <= 0.01f; }
+
+// What received value x of slot s stores, in the variable's units (nullptr
+// place: the slot takes nothing).
+struct input_value {
+    void* place;
+    bool integer;
+    float value;
+};
+input_value input_of(const data_value& s, float x)
+{
+    void* place = (s.type == VALUE_FLOAT || s.type == VALUE_INT) ? s.variable() : nullptr;
+    const float factor = s.conversion();
+    if (is_integer_factor(factor)) return {place, true, std::trunc(x)};
+    return {place, false, x / factor};
+}
+
+// Mode 0. Every value was checked against its range (DATAOUT_input_in_range).
 void apply_input(int group, const data_group& g)
 {
     if (g.override_flag) *g.override_flag = 0;
     for (int k = 0; k < DATA_RECORD_VALUES; ++k) {
         const float x = dataout_input_row[k];
-        if (!(std::fabs(x + 999.0f) > 0.01f) || !std::isfinite(x)) continue;   // left alone, or not a number
+        if (left_alone(x) || !std::isfinite(x)) continue;   // left alone, or not a number
         const data_value& s = g.values[k];
-        void* place = (s.type == VALUE_FLOAT || s.type == VALUE_INT) ? s.variable() : nullptr;
-        if (place) {
-            const float factor = s.conversion();
-            if (!is_integer_factor(factor)) {
-                const float v = x / factor;
-                if (std::isfinite(v)) *static_cast<float*>(place) = v;
-            } else if (std::fabs(x) < 2.0e9f) {
-                *static_cast<int32_t*>(place) = static_cast<int32_t>(x);
-            }
+        const input_value in = input_of(s, x);
+        if (in.place && NET_in_range(s.range, in.value)) {
+            if (s.store)
+                s.store(in.value);
+            else if (in.integer)
+                *static_cast<int32_t*>(in.place) = static_cast<int32_t>(in.value);
+            else
+                *static_cast<float*>(in.place) = in.value;
         }
         if (g.mask[k] == 'x' && g.override_flag) *g.override_flag = 1;
     }
@@ -335,6 +353,27 @@ void sub_out_dat(int mode, int group, int arg, const data_group& g)
 }
 
 }  // namespace
+
+bool DATAOUT_input_in_range(const data_record& r, net_range_miss& miss)
+{
+    miss = net_range_miss{};
+    if (r.group < 0 || r.group >= DATAOUT_GROUP_COUNT) return true;   // a group that takes nothing
+    const data_group& g = data_groups[r.group];
+    for (int k = 0; k < DATA_RECORD_VALUES; ++k) {
+        const float x = r.values[k];
+        if (left_alone(x)) continue;
+        const data_value& s = g.values[k];
+        const input_value in = input_of(s, x);
+        if (!in.place) continue;
+        // An integer is taken from a float: a value no int holds is no number of its range.
+        if (NET_in_range(s.range, in.value) && (!in.integer || std::fabs(in.value) < 2.0e9f)) continue;
+        std::snprintf(miss.name, sizeof miss.name, "group %d value %d", r.group, k);
+        miss.value = in.value;
+        miss.range = s.range;
+        return false;
+    }
+    return true;
+}
 
 void DATAOUT_group(int mode, int group, int arg)
 {

@@ -69,7 +69,16 @@ enum data_kind : uint8_t {
 //   6 draws its values over the flying view in screen slot arg; 7 the box and headers
 //   8 draws its title at x = arg / 1000, y = arg % 1000
 // A group outside 0..106 does nothing; a mode outside 0..8 is a fatal alert.
+// Mode 0 stores only values inside their slot's range; the receive side
+// refuses a datagram with any other first (DATAOUT_input_in_range).
 void DATAOUT_group(int mode, int group, int arg);
+
+struct net_range_miss;
+// True when every value of a received record that a slot would take lies in
+// that slot's range (links/net_ranges.h), in the variable's units; false with
+// the first miss (its element is group * 8 + value) otherwise. -999.0 and a
+// slot that takes nothing are never a miss.
+bool DATAOUT_input_in_range(const data_record& r, net_range_miss& miss);
 
 // 1 when value n applies to the user's aircraft under `kind`: n is the value
 // index for the engine kinds, the part number for KIND_G, KIND_W and KIND_S.

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "links/dataout.h"
+#include "links/net_ranges.h"
 
 enum data_value_type : uint8_t {
     VALUE_EMPTY,      // no variable: always -999.0
@@ -21,6 +22,8 @@ struct data_value {
     float (*compute)() = nullptr;           // VALUE_COMPUTED
     float factor = 1.0f;
     float (*factor_of)() = nullptr;         // a factor formed anew at each call
+    net_range range = RANGE_VALUE;          // the range a received value must lie in, in the variable's units
+    void (*store)(float) = nullptr;         // how a received value is stored, when not by writing the variable
 
     // The variable this slot reads and writes now (nullptr when none).
     void* variable() const { return locate ? locate() : place; }

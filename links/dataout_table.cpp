@@ -9,6 +9,7 @@
 #include "flightmodel/flt.h"
 #include "flightmodel/systems/gyros.h"
 #include "links/dataout_groups.h"
+#include "links/net_receive.h"
 
 namespace {
 
@@ -32,28 +33,66 @@ acf_struct& A = pln[0];     // its aircraft
 
 data_value E() { return data_value{}; }
 
-data_value F(float* p, float factor = 1.0f)
+// Short names for the ranges a received value must lie in (links/net_ranges.h),
+// to keep the table narrow; a slot without one takes any value of its type
+// that a product of two keeps finite.
+constexpr net_range POS = RANGE_LOCAL;
+constexpr net_range AREA_X = RANGE_AREA_X;
+constexpr net_range AREA_Z = RANGE_AREA_Z;
+constexpr net_range HEIGHT = RANGE_HEIGHT;
+constexpr net_range LAT = RANGE_LATITUDE;
+constexpr net_range LON = RANGE_LONGITUDE;
+constexpr net_range ELEV = RANGE_ELEVATION;
+constexpr net_range SPEED = RANGE_SPEED;
+constexpr net_range ANGLE = RANGE_ANGLE;
+constexpr net_range RATE = RANGE_RATE;
+constexpr net_range LOAD = RANGE_LOAD;
+constexpr net_range RATIO = RANGE_RATIO;
+constexpr net_range SHARE = RANGE_SHARE;
+constexpr net_range TIME = RANGE_TIME;
+constexpr net_range DAYTIME = RANGE_TIME_OF_DAY;
+constexpr net_range FLAG = RANGE_FLAG;
+constexpr net_range MASS = RANGE_MASS;
+constexpr net_range PRESSURE = RANGE_PRESSURE;
+constexpr net_range TEMPERATURE = RANGE_TEMPERATURE;
+constexpr net_range WIND = RANGE_WIND_SPEED;
+constexpr net_range FAILURE = RANGE_FAILURE_STATE;
+
+data_value F(float* p, float factor = 1.0f, net_range range = RANGE_VALUE)
 {
     data_value v;
     v.type = VALUE_FLOAT;
     v.place = p;
     v.factor = factor;
+    v.range = range;
     return v;
 }
 
-data_value FX(float* p, float (*factor_of)())
+// A float slot of factor 1 in a range.
+data_value F(float* p, net_range range) { return F(p, 1.0f, range); }
+
+data_value FX(float* p, float (*factor_of)(), net_range range = RANGE_VALUE)
 {
-    data_value v = F(p);
+    data_value v = F(p, 1.0f, range);
     v.factor_of = factor_of;
     return v;
 }
 
-data_value I(int32_t* p)
+data_value I(int32_t* p, net_range range = RANGE_INT_VALUE)
 {
     data_value v;
     v.type = VALUE_INT;
     v.place = p;
     v.factor = DATA_INTEGER;
+    v.range = range;
+    return v;
+}
+
+// A float slot whose received value is stored by `store` instead.
+data_value FS(float* p, net_range range, void (*store)(float))
+{
+    data_value v = F(p, 1.0f, range);
+    v.store = store;
     return v;
 }
 
@@ -79,6 +118,12 @@ data_value LI(void* (*locate)())
     return v;
 }
 
+// The scenery reference tile moves only with the scene: a received lat_ref or
+// lon_ref rebuilds the scene at that tile (whole degrees), as a position from
+// outside does.
+void store_lat_ref(float v) { NET_move_reference_tile(GEO_round(v), GEO_round(lon_ref)); }
+void store_lon_ref(float v) { NET_move_reference_tile(GEO_round(lat_ref), GEO_round(v)); }
+
 data_group G(int caption, data_kind kind, std::initializer_list<data_value> values, int32_t* override_flag = nullptr,
              const char* mask = "........")
 {
@@ -95,25 +140,27 @@ data_group G(int caption, data_kind kind, std::initializer_list<data_value> valu
 }
 
 // A group of one value per engine (or element, k = 0..7) of a float row.
-data_group ROW(int caption, data_kind kind, float* row, float factor = 1.0f)
+data_group ROW(int caption, data_kind kind, float* row, float factor = 1.0f, net_range range = RANGE_VALUE)
 {
     data_group g = G(caption, kind, {});
-    for (int k = 0; k < DATA_RECORD_VALUES; ++k) g.values[k] = F(row + k, factor);
+    for (int k = 0; k < DATA_RECORD_VALUES; ++k) g.values[k] = F(row + k, factor, range);
     return g;
 }
+data_group ROW(int caption, data_kind kind, float* row, net_range range) { return ROW(caption, kind, row, 1.0f, range); }
 
-data_group ROWI(int caption, data_kind kind, int32_t* row)
+data_group ROWI(int caption, data_kind kind, int32_t* row, net_range range = RANGE_INT_VALUE)
 {
     data_group g = G(caption, kind, {});
-    for (int k = 0; k < DATA_RECORD_VALUES; ++k) g.values[k] = I(row + k);
+    for (int k = 0; k < DATA_RECORD_VALUES; ++k) g.values[k] = I(row + k, range);
     return g;
 }
 
 // A group of the first `count` values of a float row.
-data_group ROWN(int caption, data_kind kind, float* row, int count, float factor = 1.0f)
+data_group ROWN(int caption, data_kind kind, float* row, int count, float factor = 1.0f,
+                net_range range = RANGE_VALUE)
 {
     data_group g = G(caption, kind, {});
-    for (int k = 0; k < count && k < DATA_RECORD_VALUES; ++k) g.values[k] = F(row + k, factor);
+    for (int k = 0; k < count && k < DATA_RECORD_VALUES; ++k) g.values[k] = F(row + k, factor, range);
     return g;
 }
 
@@ -157,66 +204,71 @@ sim_operation_override_block& OV = sim_operation_override;
 
 const data_group data_groups[DATAOUT_GROUP_COUNT] = {
     G(409, KIND_A, {C(frames_per_second), F(&sim_operation_misc.time_ratio)}),
-    G(410, KIND_A, {F(&sim_time.total_running_time_sec), F(&sim_time.timer_elapsed_time_sec),
-                    F(&sim_time.local_time_sec, HOURS), F(&sim_time.zulu_time_sec, HOURS)}),
-    G(411, KIND_A, {F(&U.true_airspeed, KT), F(&U.indicated_airspeed), F(&U.true_airspeed, KT * MPH),
-                    F(&U.indicated_airspeed, MPH), F(&U.vh_ind, FPM), E(), F(&U.groundspeed, KT),
-                    F(&U.groundspeed, KT * MPH)}),
-    G(412, KIND_A, {FX(&U.true_airspeed, per_speed_of_sound), F(&U.g_nrml), F(&U.g_axil, -1.0f), F(&U.g_side)}),
-    G(413, KIND_A, {F(&U.alpha), F(&U.beta), F(&U.hpath), F(&U.vpath)}),
-    G(414, KIND_A, {F(&sim_physics.earth_pressure_p, INHG), F(&sim_physics.earth_temp_c),
-                    F(&sim_weather.wind_speed_kt[0], KT), F(&sim_weather.wind_direction_degt[0])}),
-    G(415, KIND_A, {F(&sim_physics.ambient_pressure, INHG), F(&sim_weather.temperature_ambient_c),
-                    F(&sim_weather.temperature_le_c), F(&sim_physics.g_sealevel, FT), F(&sim_weather.sigma),
-                    F(&U.Qstatic, PSF), F(&sim_weather.speed_of_sound_ms, KT)}),
+    G(410, KIND_A, {F(&sim_time.total_running_time_sec, TIME), F(&sim_time.timer_elapsed_time_sec, TIME),
+                    F(&sim_time.local_time_sec, HOURS, DAYTIME), F(&sim_time.zulu_time_sec, HOURS, DAYTIME)}),
+    G(411, KIND_A, {F(&U.true_airspeed, KT, SPEED), F(&U.indicated_airspeed, SPEED),
+                    F(&U.true_airspeed, KT * MPH, SPEED), F(&U.indicated_airspeed, MPH, SPEED),
+                    F(&U.vh_ind, FPM, SPEED), E(), F(&U.groundspeed, KT, SPEED), F(&U.groundspeed, KT * MPH, SPEED)}),
+    G(412, KIND_A, {FX(&U.true_airspeed, per_speed_of_sound, SPEED), F(&U.g_nrml, LOAD), F(&U.g_axil, -1.0f, LOAD),
+                    F(&U.g_side, LOAD)}),
+    G(413, KIND_A, {F(&U.alpha, ANGLE), F(&U.beta, ANGLE), F(&U.hpath, ANGLE), F(&U.vpath, ANGLE)}),
+    G(414, KIND_A, {F(&sim_physics.earth_pressure_p, INHG, PRESSURE), F(&sim_physics.earth_temp_c, TEMPERATURE),
+                    F(&sim_weather.wind_speed_kt[0], KT, WIND), F(&sim_weather.wind_direction_degt[0], ANGLE)}),
+    G(415, KIND_A, {F(&sim_physics.ambient_pressure, INHG, PRESSURE), F(&sim_weather.temperature_ambient_c, TEMPERATURE),
+                    F(&sim_weather.temperature_le_c, TEMPERATURE), F(&sim_physics.g_sealevel, FT),
+                    F(&sim_weather.sigma), F(&U.Qstatic, PSF, PRESSURE), F(&sim_weather.speed_of_sound_ms, KT, SPEED)}),
     G(416, KIND_A, {F(&sim_cockpit_misc.barometer_setting), F(&U.ENGN_sigma[0]), E(), F(&gyro_power[0]),
                     F(&gyro_power[1]), E(), F(&gyro_spin[0]), F(&gyro_spin[1])}),
-    G(417, KIND_A, {F(&sim_joystick.yolk_pitch_ratio), F(&sim_joystick.yolk_roll_ratio),
-                    F(&sim_joystick.yolk_heading_ratio), F(&U.swdirqst), F(&U.vectrqst)},
+    G(417, KIND_A, {F(&sim_joystick.yolk_pitch_ratio, RATIO), F(&sim_joystick.yolk_roll_ratio, RATIO),
+                    F(&sim_joystick.yolk_heading_ratio, RATIO), F(&U.swdirqst, RATIO), F(&U.vectrqst, RATIO)},
       &OV.override_joystick, "xxxxx..."),
-    G(418, KIND_A, {F(&sim_joystick.artstab_pitch_ratio), F(&sim_joystick.artstab_roll_ratio),
-                    F(&sim_joystick.artstab_heading_ratio)},
+    G(418, KIND_A, {F(&sim_joystick.artstab_pitch_ratio, RATIO), F(&sim_joystick.artstab_roll_ratio, RATIO),
+                    F(&sim_joystick.artstab_heading_ratio, RATIO)},
       &OV.override_artstab, "xxx....."),
-    G(419, KIND_A, {F(&U.FC_ptch), F(&U.FC_roll), F(&U.FC_hdng), F(&U.nosewheel_steer)}, &OV.override_flightcontrol,
-      "xxxx...."),
-    G(420, KIND_A, {F(&U.swdi), F(&A.acf_sweepnow[ACF_SWEEPNOW_WING_SWEEP2]), F(&A.acf_sweepnow[ACF_SWEEPNOW_WING_SWEEP3]),
-                    F(&A.acf_sweepnow[ACF_SWEEPNOW_TVECT]), F(&A.acf_sweepnow[ACF_SWEEPNOW_WING_SWEEP1]),
-                    F(&U.vect_ratio)}),
-    G(421, KIND_A, {F(&U.elv_trim), F(&U.ail_trim), F(&U.rud_trim), F(&U.rot_trim), F(&U.flaprqst), F(&U.flaprat),
-                    F(&U.slatrat), F(&U.sbrkrqst)}),
-    G(422, KIND_A, {I(&sim_cockpit_switches.gear_handle_status), F(&U.parkbrake), F(&U.l_brake_add),
-                    F(&U.r_brake_add)},
+    G(419, KIND_A, {F(&U.FC_ptch, RATIO), F(&U.FC_roll, RATIO), F(&U.FC_hdng, RATIO), F(&U.nosewheel_steer, ANGLE)},
+      &OV.override_flightcontrol, "xxxx...."),
+    G(420, KIND_A, {F(&U.swdi, RATIO), F(&A.acf_sweepnow[ACF_SWEEPNOW_WING_SWEEP2], ANGLE),
+                    F(&A.acf_sweepnow[ACF_SWEEPNOW_WING_SWEEP3], ANGLE), F(&A.acf_sweepnow[ACF_SWEEPNOW_TVECT], ANGLE),
+                    F(&A.acf_sweepnow[ACF_SWEEPNOW_WING_SWEEP1], ANGLE), F(&U.vect_ratio, RATIO)}),
+    G(421, KIND_A, {F(&U.elv_trim, RATIO), F(&U.ail_trim, RATIO), F(&U.rud_trim, RATIO), F(&U.rot_trim, RATIO),
+                    F(&U.flaprqst, RATIO), F(&U.flaprat, RATIO), F(&U.slatrat, RATIO), F(&U.sbrkrqst, RATIO)}),
+    G(422, KIND_A, {I(&sim_cockpit_switches.gear_handle_status, FLAG), F(&U.parkbrake, RATIO),
+                    F(&U.l_brake_add, RATIO), F(&U.r_brake_add, RATIO)},
       &OV.override_gearbrake, "xxxx...."),
     G(423, KIND_A, {F(&U.M, FTLB), F(&U.L, FTLB), F(&U.N, FTLB)}),
     G(424, KIND_A, {F(&U.Q_dot), F(&U.P_dot), F(&U.R_dot)}),
-    G(425, KIND_A, {F(&U.Q), F(&U.P), F(&U.R)}),
-    G(426, KIND_A, {F(&U.theta), F(&U.phi), F(&U.psi), F(&U.magpsi), F(&sim_flightmodel_position.magnetic_variation),
-                    F(&sim_cockpit_autopilot.heading_mag)},
+    G(425, KIND_A, {F(&U.Q, RATE), F(&U.P, RATE), F(&U.R, RATE)}),
+    G(426, KIND_A, {F(&U.theta, ANGLE), F(&U.phi, ANGLE), F(&U.psi, ANGLE), F(&U.magpsi, ANGLE),
+                    F(&sim_flightmodel_position.magnetic_variation, ANGLE), F(&sim_cockpit_autopilot.heading_mag, ANGLE)},
       &OV.override_planepath[0], "xxxx...."),
-    G(427, KIND_A, {F(&U.latitude), F(&U.longitude), F(&U.elevation, FT), F(&U.y_agl, FT), E(), F(&U.h_ind, FT),
-                    F(&lat_ref), F(&lon_ref)}),
-    G(428, KIND_A, {F(&U.local_x), F(&U.local_y), F(&U.local_z), E(), E(), E(), F(&U.dist, FT), F(&U.dist, NM)},
+    G(427, KIND_A, {F(&U.latitude, LAT), F(&U.longitude, LON), F(&U.elevation, FT, ELEV), F(&U.y_agl, FT, ELEV), E(),
+                    F(&U.h_ind, FT, ELEV), FS(&lat_ref, LAT, store_lat_ref), FS(&lon_ref, LON, store_lon_ref)}),
+    G(428, KIND_A, {F(&U.local_x, AREA_X), F(&U.local_y, HEIGHT), F(&U.local_z, AREA_Z), E(), E(), E(), F(&U.dist, FT),
+                    F(&U.dist, NM)},
       &OV.override_planepath[0], "xxx....."),
-    G(429, KIND_A, {F(&flt[0].local_x), F(&flt[1].local_x), F(&flt[2].local_x), F(&flt[3].local_x), F(&flt[4].local_x),
-                    F(&flt[5].local_x), F(&flt[6].local_x), F(&flt[7].local_x)}),
-    G(430, KIND_A, {F(&flt[0].local_y), F(&flt[1].local_y), F(&flt[2].local_y), F(&flt[3].local_y), F(&flt[4].local_y),
-                    F(&flt[5].local_y), F(&flt[6].local_y), F(&flt[7].local_y)}),
-    G(431, KIND_A, {F(&flt[0].local_z), F(&flt[1].local_z), F(&flt[2].local_z), F(&flt[3].local_z), F(&flt[4].local_z),
-                    F(&flt[5].local_z), F(&flt[6].local_z), F(&flt[7].local_z)}),
-    ROW(432, KIND_E0, U.ENGN_thro),                    // 23
+    G(429, KIND_A, {F(&flt[0].local_x, AREA_X), F(&flt[1].local_x, POS), F(&flt[2].local_x, POS), F(&flt[3].local_x, POS),
+                    F(&flt[4].local_x, POS), F(&flt[5].local_x, POS), F(&flt[6].local_x, POS),
+                    F(&flt[7].local_x, POS)}),
+    G(430, KIND_A, {F(&flt[0].local_y, HEIGHT), F(&flt[1].local_y, HEIGHT), F(&flt[2].local_y, HEIGHT),
+                    F(&flt[3].local_y, HEIGHT), F(&flt[4].local_y, HEIGHT), F(&flt[5].local_y, HEIGHT),
+                    F(&flt[6].local_y, HEIGHT), F(&flt[7].local_y, HEIGHT)}),
+    G(431, KIND_A, {F(&flt[0].local_z, AREA_Z), F(&flt[1].local_z, POS), F(&flt[2].local_z, POS), F(&flt[3].local_z, POS),
+                    F(&flt[4].local_z, POS), F(&flt[5].local_z, POS), F(&flt[6].local_z, POS),
+                    F(&flt[7].local_z, POS)}),
+    ROW(432, KIND_E0, U.ENGN_thro, RATIO),             // 23
     ROWI(433, KIND_E0, U.ENGN_propmode),               // 24
     ROW(434, KIND_E6, U.ENGN_prop, RPM),               // 25
-    ROW(435, KIND_E0, U.ENGN_mixt),                    // 26
-    ROW(436, KIND_E6, U.ENGN_heat),                    // 27
+    ROW(435, KIND_E0, U.ENGN_mixt, RATIO),             // 26
+    ROW(436, KIND_E6, U.ENGN_heat, RATIO),             // 27
     ROWI(437, KIND_E0, U.ignition_on),                 // 28
-    ROW(438, KIND_E6, U.ENGN_cowl),                    // 29
+    ROW(438, KIND_E6, U.ENGN_cowl, RATIO),             // 29
     ROW(439, KIND_E5, U.ENGN_power, HP),               // 30
     ROW(440, KIND_E5, U.POINT_thrust, LB),             // 31
     ROW(441, KIND_E1, U.ENGN_TRQ, FTLB),               // 32
     ROW(522, KIND_E0, U.ENGN_tacrad, RPM),             // 33
     ROW(442, KIND_E6, U.POINT_tacrad, RPM),            // 34
-    ROW(443, KIND_E6, U.POINT_pitch_deg),              // 35
-    ROW(444, KIND_E5, U.DVinc, KT),                    // 36
+    ROW(443, KIND_E6, U.POINT_pitch_deg, ANGLE),       // 35
+    ROW(444, KIND_E5, U.DVinc, KT, SPEED),             // 36
     ROW(445, KIND_E2, U.ENGN_MPR),                     // 37
     ROW(446, KIND_E5, U.ENGN_N1_),                     // 38
     ROW(447, KIND_E3, U.ENGN_EPR),                     // 39
@@ -239,20 +291,20 @@ const data_group data_groups[DATAOUT_GROUP_COUNT] = {
     ROWN(462, KIND_G, &A.acf_gear_def[FLT_FIRST_GEAR_PART], FLT_GEAR_COUNT, FT),  // 56
     G(463, KIND_A, {FX(&U.fnrml_aero, per_axial_aero_force)}),
     ROW(464, KIND_E6, U.POINT_prop_eff),               // 58
-    ROW(465, KIND_A, &U.ail1_def[8]),                  // 59
-    ROW(466, KIND_A, &U.splr_def[8]),                  // 60
-    G(467, KIND_A, {F(&U.elev_cont_def[16]), F(&U.elev_cont_def[17])}),
-    G(468, KIND_A, {F(&U.rudd_def[18]), F(&U.rudd_def[19])}),
-    ROW(469, KIND_A, &U.yawb_def[8]),                  // 63
-    ROW(470, KIND_E5, U.vertcant),                     // 64
-    ROW(471, KIND_E5, U.sidecant),                     // 65
-    ROW(472, KIND_E5, U.cyclic_elev_disc_tilt),        // 66
-    ROW(473, KIND_E5, U.cyclic_ailn_disc_tilt),        // 67
-    ROW(474, KIND_E6, U.cyclic_elev_blad_alph),        // 68
-    ROW(475, KIND_E6, U.cyclic_ailn_blad_alph),        // 69
-    G(476, KIND_A, {F(&U.m_fixed, KGLB), F(&U.m_fuel1, KGLB), F(&U.m_fuel2, KGLB), F(&U.m_fuel3, KGLB),
-                    F(&U.m_jettison, KGLB)}),
-    G(477, KIND_A, {F(&A.acf_m_empty, KGLB), F(&U.m_total, KGLB), F(&A.acf_m_max, KGLB), E(),
+    ROW(465, KIND_A, &U.ail1_def[8], ANGLE),           // 59
+    ROW(466, KIND_A, &U.splr_def[8], ANGLE),           // 60
+    G(467, KIND_A, {F(&U.elev_cont_def[16], ANGLE), F(&U.elev_cont_def[17], ANGLE)}),
+    G(468, KIND_A, {F(&U.rudd_def[18], ANGLE), F(&U.rudd_def[19], ANGLE)}),
+    ROW(469, KIND_A, &U.yawb_def[8], ANGLE),           // 63
+    ROW(470, KIND_E5, U.vertcant, ANGLE),              // 64
+    ROW(471, KIND_E5, U.sidecant, ANGLE),              // 65
+    ROW(472, KIND_E5, U.cyclic_elev_disc_tilt, ANGLE), // 66
+    ROW(473, KIND_E5, U.cyclic_ailn_disc_tilt, ANGLE), // 67
+    ROW(474, KIND_E6, U.cyclic_elev_blad_alph, ANGLE), // 68
+    ROW(475, KIND_E6, U.cyclic_ailn_blad_alph, ANGLE), // 69
+    G(476, KIND_A, {F(&U.m_fixed, KGLB, MASS), F(&U.m_fuel1, KGLB, MASS), F(&U.m_fuel2, KGLB, MASS),
+                    F(&U.m_fuel3, KGLB, MASS), F(&U.m_jettison, KGLB, MASS)}),
+    G(477, KIND_A, {F(&A.acf_m_empty, KGLB, MASS), F(&U.m_total, KGLB, MASS), F(&A.acf_m_max, KGLB, MASS), E(),
                     F(&U.cgz_ref_to_default, FT)}),
     ROW(478, KIND_W, &U.CL_grndeffect[8]),             // 72
     ROW(479, KIND_W, &U.CD_grndeffect[8]),             // 73
@@ -266,13 +318,15 @@ const data_group data_groups[DATAOUT_GROUP_COUNT] = {
     ROWN(487, KIND_S, &U.axil_force[16], 4, LB),       // 81
     G(488, KIND_A, {I(&R.com1_freq_hz), I(&R.com1_stdby_freq_hz), I(&R.com2_freq_hz), I(&R.com2_stdby_freq_hz)}),
     G(489, KIND_A, {I(&R.nav1_freq_hz), I(&R.nav1_stdby_freq_hz), I(&R.nav2_freq_hz), I(&R.nav2_stdby_freq_hz),
-                    I(&R.nav_type[0]), I(&R.nav_type[1]), F(&R.nav1_course_degt[0]), F(&R.nav1_course_degt[1])}),
-    G(490, KIND_A, {F(&R.nav1_obs_degm), I(&R.nav1_fromto[0]), F(&R.nav2_obs_degm), I(&R.nav1_fromto[1])}),
-    G(491, KIND_A, {F(&R.nav1_hdef_dot[0]), F(&R.nav1_vdef_dot[0]), F(&R.nav1_dir_degt[0]), F(&R.nav1_dme_dist_m[0]),
-                    F(&R.nav1_hdef_dot[1]), F(&R.nav1_vdef_dot[1]), F(&R.nav1_dir_degt[1]), F(&R.nav1_dme_dist_m[1])},
+                    I(&R.nav_type[0]), I(&R.nav_type[1]), F(&R.nav1_course_degt[0], ANGLE),
+                    F(&R.nav1_course_degt[1], ANGLE)}),
+    G(490, KIND_A, {F(&R.nav1_obs_degm, ANGLE), I(&R.nav1_fromto[0]), F(&R.nav2_obs_degm, ANGLE), I(&R.nav1_fromto[1])}),
+    G(491, KIND_A, {F(&R.nav1_hdef_dot[0]), F(&R.nav1_vdef_dot[0]), F(&R.nav1_dir_degt[0], ANGLE),
+                    F(&R.nav1_dme_dist_m[0]), F(&R.nav1_hdef_dot[1]), F(&R.nav1_vdef_dot[1]),
+                    F(&R.nav1_dir_degt[1], ANGLE), F(&R.nav1_dme_dist_m[1])},
       &OV.override_navneedles, "xxxxxxxx"),
-    G(492, KIND_A, {I(&R.adf1_freq_hz), F(&R.adf1_obs_card_mag), F(&R.nav1_dir_degt[2]), E(), I(&R.adf2_freq_hz),
-                    F(&R.adf2_obs_card_mag), F(&R.nav1_dir_degt[3])},
+    G(492, KIND_A, {I(&R.adf1_freq_hz), F(&R.adf1_obs_card_mag, ANGLE), F(&R.nav1_dir_degt[2], ANGLE), E(),
+                    I(&R.adf2_freq_hz), F(&R.adf2_obs_card_mag, ANGLE), F(&R.nav1_dir_degt[3], ANGLE)},
       &OV.override_adf, "..xxxxx."),
     G(493, KIND_A, {I(&sim_cockpit_switches.DME_radio_selector), LF(dme_distance), LF(dme_speed), LF(dme_time),
                     LI(dme_has), I(&sim_cockpit_switches.DME_distance_or_time), I(&R.dme_freq_hz),
@@ -287,9 +341,9 @@ const data_group data_groups[DATAOUT_GROUP_COUNT] = {
                     I(&sim_cockpit_autopilot.altitude_mode), I(&sim_cockpit_autopilot.hnav_mode),
                     I(&sim_cockpit_autopilot.vnav_mode), I(&sim_cockpit_autopilot.backcourse_on)},
       &OV.override_autopilot, "xxxxxxxx"),
-    G(201, KIND_A, {F(&sim_cockpit_autopilot.airspeed), F(&sim_cockpit_autopilot.heading_mag),
+    G(201, KIND_A, {F(&sim_cockpit_autopilot.airspeed, SPEED), F(&sim_cockpit_autopilot.heading_mag, ANGLE),
                     F(&sim_cockpit_autopilot.vertical_velocity), F(&sim_cockpit_autopilot.altitude),
-                    F(&sim_cockpit_autopilot.current_altitude), F(&sim_cockpit_autopilot.pitch_hold_deg)}),
+                    F(&sim_cockpit_autopilot.current_altitude), F(&sim_cockpit_autopilot.pitch_hold_deg, ANGLE)}),
     G(497, KIND_A, {I(&sim_cockpit_autopilot.autopilot_mode), F(&sim_cockpit_autopilot.flight_director_pitch),
                     F(&sim_cockpit_autopilot.flight_director_roll), I(&sim_cockpit_switches.HSI_selector),
                     I(&sim_cockpit_switches.RMI_selector), I(&sim_cockpit_switches.audio_panel_out),
@@ -315,23 +369,25 @@ const data_group data_groups[DATAOUT_GROUP_COUNT] = {
                     I(&sim_cockpit_pressure.bleed_air_on)}),
     G(503, KIND_A, {C(weapon_value<0>), C(weapon_value<1>), C(weapon_value<2>), C(weapon_value<3>), C(weapon_value<4>),
                     C(weapon_value<5>), C(weapon_value<6>), C(weapon_value<7>)}),
-    G(504, KIND_A, {F(&sim_graphics_view.view_x), F(&sim_graphics_view.view_y), F(&sim_graphics_view.view_z),
-                    F(&sim_private_camera.the), F(&sim_private_camera.psi), F(&sim_private_camera.phi),
+    G(504, KIND_A, {F(&sim_graphics_view.view_x, POS), F(&sim_graphics_view.view_y, POS),
+                    F(&sim_graphics_view.view_z, POS), F(&sim_private_camera.the, ANGLE),
+                    F(&sim_private_camera.psi, ANGLE), F(&sim_private_camera.phi, ANGLE),
                     F(&sim_graphics_view.view_zoom)},
       &OV.override_camera, "xxxxxxx."),
     G(505, KIND_A, {F(&sim_cockpit_warnings.annunciator_test_timeout), I(&sim_cockpit_warnings.master_accept_on),
-                    I(&sim_cockpit_warnings.master_caution_on), I(&U.stallwarning), F(&U.frm_ice),
-                    I(&sim_time.paused)}),
+                    I(&sim_cockpit_warnings.master_caution_on), I(&U.stallwarning), F(&U.frm_ice, SHARE),
+                    I(&sim_time.paused, FLAG)}),
     G(506, KIND_A, {I(&AN.master_caution), I(&AN.master_accept), I(&AN.autopilot_disconnect), I(&AN.low_vacuum),
                     I(&AN.low_voltage), I(&AN.fuel_quantity), I(&AN.hydraulic_pressure), F(&U.prop_ospeed_test_timeout)},
       &OV.override_annunciators, "xxxxxxx."),
     G(507, KIND_A, {I(&AN.fuel_pressure), I(&AN.oil_pressure), I(&AN.oil_temperature), I(&AN.inverter), I(&AN.generator),
                     I(&AN.chip_detect), I(&AN.engine_fire), I(&AN.auto_ignition)},
       &OV.override_annunciators, "xxxxxxxx"),
-    G(508, KIND_A, {F(&A.acf_Vso), F(&A.acf_Vs), F(&A.acf_Vfe), F(&A.acf_Vle), F(&A.acf_Vno), F(&A.acf_Vne),
-                    F(&A.acf_Mmo)}),
+    G(508, KIND_A, {F(&A.acf_Vso, SPEED), F(&A.acf_Vs, SPEED), F(&A.acf_Vfe, SPEED), F(&A.acf_Vle, SPEED),
+                    F(&A.acf_Vno, SPEED), F(&A.acf_Vne, SPEED), F(&A.acf_Mmo)}),
     G(509, KIND_A, {I(&sim_joystick.eq_ped_nobrk), I(&sim_joystick.eq_ped_wibrk), I(&sim_joystick.eq_cirrusII_fun),
                     I(&sim_joystick.eq_cirrusII_app), I(&sim_joystick.eq_pfc_pedals), I(&sim_joystick.eq_pfc_cirrus2)}),
-    ROWI(524, KIND_A, U.comp_fail_stat),               // 105
-    G(579, KIND_A, {F(&U.pitot_ice), F(&U.prop_ice), F(&U.inlet_ice), F(&U.window_ice), F(&U.frm_ice)}),
+    ROWI(524, KIND_A, U.comp_fail_stat, FAILURE),      // 105
+    G(579, KIND_A, {F(&U.pitot_ice, SHARE), F(&U.prop_ice, SHARE), F(&U.inlet_ice, SHARE), F(&U.window_ice, SHARE),
+                    F(&U.frm_ice, SHARE)}),
 };

@@ -17,6 +17,7 @@
 #include "core/simvars/operation.h"
 #include "core/text_util.h"
 #include "flightmodel/flt.h"
+#include "links/net_ranges.h"
 #include "links/net_receive.h"
 #include "links/net_slots.h"
 #include "links/network.h"
@@ -105,8 +106,23 @@ void map_placement(net_datagram& d)
     const float psi = static_cast<float>(field(d, 29, 3));
     const float alt = static_cast<float>(field(d, 32, 6));
     const float speed = static_cast<float>(field(d, 38, 5));
-    if (!(std::fabs(lat) <= 90.0f) || !(std::fabs(lon) <= 180.0f))
-        return NET_refuse(d, "its latitude or longitude is off the planet");
+    const struct {
+        const char* name;
+        float value;
+        net_range range;
+    } fields[] = {{"longitude", lon, RANGE_LONGITUDE},
+                  {"latitude", lat, RANGE_LATITUDE},
+                  {"heading", psi, RANGE_ANGLE},
+                  {"elevation", alt, RANGE_ELEVATION},
+                  {"speed", speed, RANGE_SPEED}};
+    for (const auto& f : fields)
+        if (!NET_in_range(f.range, f.value)) {
+            net_range_miss miss;
+            miss.field = f.name;
+            miss.value = f.value;
+            miss.range = f.range;
+            return NET_refuse_range(d, miss);
+        }
     situation_start_record& b = situation_start_state;
     b.latitude = lat;
     b.longitude = lon;

@@ -136,23 +136,37 @@ void NET_init()
 
 void NET_close()
 {
+    NET_report_refusals();
     if (!net_inited || net_link.net_socket < 0) return;
     PLAT_watch_socket(net_link.net_socket, false, false);
     PLAT_udp_close(net_link.net_socket);
     net_link.net_socket = -1;
 }
 
+int NET_fill_ring(int most)
+{
+    if (net_link.net_socket < 0) return 0;
+    int read = 0;
+    while (read < most) {
+        int k = net_link.net_ring_index + 1;
+        if (k < 0 || k >= NET_RING_SLOTS) k = 0;
+        if (net_link.net_ring[k][0] != 0) break;   // not handled yet: the rest waits on the socket
+        // The true size is kept even when the datagram did not fit the slot, so
+        // the receive pass can refuse it by its size.
+        const int n = PLAT_udp_receive(net_link.net_socket, net_link.net_ring[k], NET_RING_BYTES);
+        if (n < 0) break;   // none waits (or the read failed): the slot stays free
+        net_link.net_ring_len[k] = n;
+        net_link.net_ring_index = k;
+        ++net_counters.read;
+        ++read;
+    }
+    return read;
+}
+
 void NET_socket_notify(int event)
 {
-    if (event != 1 || net_link.net_socket < 0) return;
-    int k = net_link.net_ring_index + 1;
-    if (k < 0 || k >= NET_RING_SLOTS) k = 0;
-    net_link.net_ring_index = k;
-    // The true size is kept even when the datagram did not fit the slot, so the
-    // receive pass can refuse it by its size.
-    const int n = PLAT_udp_receive(net_link.net_socket, net_link.net_ring[k], NET_RING_BYTES);
-    net_link.net_ring_len[k] = n;
-    if (n < 0) net_link.net_ring_index = k == 0 ? NET_RING_SLOTS - 1 : k - 1;   // the next datagram takes this slot
+    if (event != 1) return;
+    NET_fill_ring(NET_RING_SLOTS);
 }
 
 int NET_bound_port() { return net_link.net_socket >= 0 ? PLAT_udp_local_port(net_link.net_socket) : 0; }
@@ -165,6 +179,7 @@ void NET_reset()
     }
     net_link = net_link_state{};
     net_inited = 0;
+    NET_receive_log_reset();
     NET_clear_tables();
     NET_clear_receive_copies();
 }

@@ -56,7 +56,6 @@ void NET_handle_CUST_datagram(net_datagram& d)
     net_cust_record r;
     std::memcpy(&r, d.payload, sizeof r);
     if (r.index < 0 || r.index >= NET_NEEDLE_ENTRIES) return NET_refuse(d, "its needle slot is outside 0..499");
-    if (!NET_all_finite(&r.x, 7)) return NET_refuse(d, "a value is not a number");
     net_cust_rcv = r;
     NET_handle_CUST(0);
 }
@@ -95,7 +94,6 @@ void NET_handle_TEXT_datagram(net_datagram& d)
 {
     net_text_record r;
     std::memcpy(&r, d.payload, sizeof r);
-    if (!std::isfinite(r.x) || !std::isfinite(r.y)) return NET_refuse(d, "its place is not a number");
     if (r.font > 0 && (r.font < FONT_FIRST || r.font > FONT_LAST)) return NET_refuse(d, "its font is none of 100..118");
     if (text_entry_for(r.x, r.y) < 0) return NET_refuse(d, "every text entry shows a text elsewhere");
     net_text_rcv = r;

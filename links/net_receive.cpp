@@ -7,11 +7,14 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "core/app_mode.h"
 #include "core/folders.h"
 #include "core/frame_clock.h"
+#include "core/reset_registry.h"
 #include "core/simvars/operation.h"
+#include "links/net_ranges.h"
 #include "links/network.h"
 
 stat_block net_stat_rcv{};
@@ -38,45 +41,49 @@ constexpr int NEVER = -1;
 
 // One known label: the payload size it must have (or any), which of its bytes
 // a sender of the other byte order wrote as 4-byte words ([swap_from,
-// swap_to), NEVER for text payloads) and its handler (none: no action).
+// swap_to), NEVER for text payloads), the ranges its fixed record's values
+// must lie in (none: its handler checks what it takes) and its handler (none:
+// no action).
 struct label_entry {
     char label[5];
     int size;
     int swap_from;
     int swap_to;
+    const net_field_list* fields;
     void (*handle)(net_datagram&);
 };
 
 // Texts travel as bytes and are never turned; "FIRE", "MMLO", "STA1" and
 // "ATA1" keep their leading bytes in the sender's order; "ISET" turns only its
-// flag word and "TEXT" only the four words ahead of its text.
-constexpr label_entry label_table[] = {
-    {"CUST", 36, 0, TO_END, NET_handle_CUST_datagram},
-    {"TEXT", 172, 0, 16, NET_handle_TEXT_datagram},
-    {"STAT", STAT_BLOCK_BYTES, 0, TO_END, NET_handle_STAT_datagram},
-    {"SNAP", PLANE_STATE_BYTES, 0, TO_END, NET_handle_SNAP},
-    {"FIX_", 12, 0, TO_END, NET_handle_FIX},
-    {"ONEP", 32, 0, TO_END, NET_handle_ONEP},
-    {"ALLP", 248, 0, TO_END, NET_handle_ALLP},
-    {"GSET", 4, 0, TO_END, NET_handle_GSET_datagram},
-    {"ISET", 28, 24, 28, NET_handle_ISET},
-    {"TRAI", 16, 0, TO_END, NET_handle_TRAI},
-    {"PATH", ANY_SIZE, NEVER, NEVER, NET_handle_PATH},
-    {"MESS", ANY_SIZE, NEVER, NEVER, NET_handle_MESS},
-    {"CHAR", ANY_SIZE, NEVER, NEVER, NET_handle_CHAR},
-    {"DATA", ANY_SIZE, 0, TO_END, NET_handle_DATA},
-    {"FAIL", ANY_SIZE, NEVER, NEVER, NET_handle_FAIL},
-    {"RECO", ANY_SIZE, NEVER, NEVER, NET_handle_RECO},
-    {"DSEL", ANY_SIZE, 0, TO_END, NET_handle_selection},
-    {"USEL", ANY_SIZE, 0, TO_END, NET_handle_selection},
-    {"DCOC", ANY_SIZE, 0, TO_END, NET_handle_selection},
-    {"UCOC", ANY_SIZE, 0, TO_END, NET_handle_selection},
-    {"MOUS", ANY_SIZE, NEVER, NEVER, NET_handle_MOUS},
-    {"KSTM", ANY_SIZE, NEVER, NEVER, NET_handle_KSTM},
-    {"FIRE", ANY_SIZE, 36, TO_END, nullptr},
-    {"MMLO", ANY_SIZE, 20, TO_END, nullptr},
-    {"STA1", ANY_SIZE, 152, TO_END, nullptr},
-    {"ATA1", ANY_SIZE, 20, TO_END, nullptr},
+// flag word and "TEXT" only the four words ahead of its text. The ranges of
+// the records' values are in links/net_ranges.cpp.
+const label_entry label_table[] = {
+    {"CUST", 36, 0, TO_END, &net_fields_CUST, NET_handle_CUST_datagram},
+    {"TEXT", 172, 0, 16, &net_fields_TEXT, NET_handle_TEXT_datagram},
+    {"STAT", STAT_BLOCK_BYTES, 0, TO_END, &net_fields_STAT, NET_handle_STAT_datagram},
+    {"SNAP", PLANE_STATE_BYTES, 0, TO_END, &net_fields_SNAP, NET_handle_SNAP},
+    {"FIX_", 12, 0, TO_END, nullptr, NET_handle_FIX},
+    {"ONEP", 32, 0, TO_END, &net_fields_ONEP, NET_handle_ONEP},
+    {"ALLP", 248, 0, TO_END, &net_fields_ALLP, NET_handle_ALLP},
+    {"GSET", 4, 0, TO_END, nullptr, NET_handle_GSET_datagram},
+    {"ISET", 28, 24, 28, nullptr, NET_handle_ISET},
+    {"TRAI", 16, 0, TO_END, nullptr, NET_handle_TRAI},
+    {"PATH", ANY_SIZE, NEVER, NEVER, nullptr, NET_handle_PATH},
+    {"MESS", ANY_SIZE, NEVER, NEVER, nullptr, NET_handle_MESS},
+    {"CHAR", ANY_SIZE, NEVER, NEVER, nullptr, NET_handle_CHAR},
+    {"DATA", ANY_SIZE, 0, TO_END, nullptr, NET_handle_DATA},
+    {"FAIL", ANY_SIZE, NEVER, NEVER, nullptr, NET_handle_FAIL},
+    {"RECO", ANY_SIZE, NEVER, NEVER, nullptr, NET_handle_RECO},
+    {"DSEL", ANY_SIZE, 0, TO_END, nullptr, NET_handle_selection},
+    {"USEL", ANY_SIZE, 0, TO_END, nullptr, NET_handle_selection},
+    {"DCOC", ANY_SIZE, 0, TO_END, nullptr, NET_handle_selection},
+    {"UCOC", ANY_SIZE, 0, TO_END, nullptr, NET_handle_selection},
+    {"MOUS", ANY_SIZE, NEVER, NEVER, nullptr, NET_handle_MOUS},
+    {"KSTM", ANY_SIZE, NEVER, NEVER, nullptr, NET_handle_KSTM},
+    {"FIRE", ANY_SIZE, 36, TO_END, nullptr, nullptr},
+    {"MMLO", ANY_SIZE, 20, TO_END, nullptr, nullptr},
+    {"STA1", ANY_SIZE, 152, TO_END, nullptr, nullptr},
+    {"ATA1", ANY_SIZE, 20, TO_END, nullptr, nullptr},
 };
 
 const label_entry* find_label(const uint8_t* head)
@@ -93,6 +100,48 @@ void printable_label(const uint8_t* head, char out[5])
     out[4] = 0;
 }
 
+// The label a refusal is counted under: a known label, or "????" for all the
+// others (so a sender of random labels fills one line of the summary, not the table).
+void counted_label(const uint8_t* head, char out[5])
+{
+    if (find_label(head)) {
+        std::memcpy(out, head, 4);
+        out[4] = 0;
+    } else {
+        std::memcpy(out, "????", 5);
+    }
+}
+
+// ---------------------------------------------------------------------------
+// The refusal log: every refused datagram is counted by its label and reason;
+// at the end of a pass, at most once a second, one line goes to "ERROR.OUT":
+// the full explanation when one datagram was refused since the last line, a
+// summary with the counts when more were. A sender cannot fill the disk.
+
+constexpr float REPORT_PERIOD_SEC = 1.0f;
+constexpr int REFUSAL_KINDS = 24;          // kinds a summary names; later kinds are counted as others
+constexpr int SUMMARY_KINDS_SHOWN = 12;    // kinds written out in one line
+constexpr int EXPLANATION_SIZE = 400;
+
+struct refusal_kind {
+    char label[5];
+    const char* reason;   // a text that lives as long as the program
+    net_range range;      // RANGE_ANY when the reason is no range
+    uint32_t count;
+};
+
+struct refusal_log_state {
+    refusal_kind kinds[REFUSAL_KINDS] = {};
+    int kind_count = 0;
+    uint32_t other_count = 0;
+    uint32_t pending = 0;                    // refusals since the last line
+    float pending_since = 0.0f;              // frame clock of the first of them
+    char explanation[EXPLANATION_SIZE] = {}; // the line that explains the first of them
+    bool any_line = false;
+    float last_line_time = 0.0f;
+};
+refusal_log_state refusals;
+
 void log_line(const char* text)
 {
     if (!error_log.is_open()) return;
@@ -100,17 +149,118 @@ void log_line(const char* text)
     error_log.flush();
 }
 
-void explain_bad_head(const uint8_t* slot, int len)
+// Counts one refusal; `explain` writes the datagram's own line, needed only
+// for the first refusal since the last line.
+template <class Explain>
+void count_refusal(const char label[5], const char* reason, net_range range, Explain explain)
+{
+    ++net_counters.refused;
+    if (refusals.pending == 0) {
+        refusals.pending_since = frame_clock;
+        explain(refusals.explanation, EXPLANATION_SIZE);
+    }
+    ++refusals.pending;
+    for (int k = 0; k < refusals.kind_count; ++k) {
+        refusal_kind& r = refusals.kinds[k];
+        if (r.range == range && std::strcmp(r.label, label) == 0 && std::strcmp(r.reason, reason) == 0) {
+            ++r.count;
+            return;
+        }
+    }
+    if (refusals.kind_count == REFUSAL_KINDS) {
+        ++refusals.other_count;
+        return;
+    }
+    refusal_kind& r = refusals.kinds[refusals.kind_count++];
+    std::memcpy(r.label, label, 5);
+    r.reason = reason;
+    r.range = range;
+    r.count = 1;
+}
+
+// Writes what was refused since the last line: due at the end of each pass
+// once a second has passed (or at once when `now_anyway`).
+void report_refusals(bool now_anyway)
+{
+    if (refusals.pending == 0) return;
+    const float since = refusals.any_line ? refusals.last_line_time : refusals.pending_since;
+    const bool due = !refusals.any_line || frame_clock < refusals.last_line_time ||
+                     frame_clock - refusals.last_line_time >= REPORT_PERIOD_SEC;
+    if (!due && !now_anyway) return;
+    if (refusals.pending == 1) {
+        log_line(refusals.explanation);
+    } else {
+        std::string line = "Refused " + std::to_string(refusals.pending) + " datagrams in ";
+        char seconds[32];
+        std::snprintf(seconds, sizeof seconds, "%.1f s:", std::max(0.0, static_cast<double>(frame_clock - since)));
+        line += seconds;
+        for (int k = 0; k < refusals.kind_count; ++k) {
+            const refusal_kind& r = refusals.kinds[k];
+            if (k == SUMMARY_KINDS_SHOWN) {
+                uint32_t rest = refusals.other_count;
+                for (int j = k; j < refusals.kind_count; ++j) rest += refusals.kinds[j].count;
+                line += ", other kinds " + std::to_string(rest);
+                break;
+            }
+            line += k ? ", " : " ";
+            line += r.label;
+            line += ' ';
+            if (r.range != RANGE_ANY) {
+                line += net_range_table[r.range].name;
+                line += ' ';
+            }
+            line += r.reason;
+            line += ' ';
+            line += std::to_string(r.count);
+        }
+        if (refusals.kind_count < SUMMARY_KINDS_SHOWN && refusals.other_count > 0)
+            line += ", other kinds " + std::to_string(refusals.other_count);
+        line += '.';
+        log_line(line.c_str());
+    }
+    refusals.any_line = true;
+    refusals.last_line_time = frame_clock;
+    refusals.pending = 0;
+    refusals.kind_count = 0;
+    refusals.other_count = 0;
+}
+
+void refuse_bad_head(const uint8_t* slot, int len)
 {
     char label[5];
-    printable_label(slot, label);
-    char line[400];
-    std::snprintf(line, sizeof line,
-                  "Dropped a datagram with a bad head: its payload size is %d (at least 1 byte is needed), "
-                  "label    [0->3]=%s (the label), index    [4   ]=%d (the index byte), "
-                  "0/1 check[5   ]=%d (48 or 49, the sender's byte order).",
-                  len - NET_HEAD_BYTES, label, slot[4], slot[5]);
-    log_line(line);
+    counted_label(slot, label);
+    count_refusal(label, "bad head", RANGE_ANY, [&](char* out, int size) {
+        char shown[5];
+        printable_label(slot, shown);
+        std::snprintf(out, static_cast<size_t>(size),
+                      "Dropped a datagram with a bad head: its payload size is %d (at least 1 byte is needed), "
+                      "label    [0->3]=%s (the label), index    [4   ]=%d (the index byte), "
+                      "0/1 check[5   ]=%d (48 or 49, the sender's byte order).",
+                      len - NET_HEAD_BYTES, shown, slot[4], slot[5]);
+    });
+}
+
+void refuse_too_long(const uint8_t* slot, int len)
+{
+    char label[5];
+    counted_label(slot, label);
+    count_refusal(label, "too long", RANGE_ANY, [&](char* out, int size) {
+        char shown[5];
+        printable_label(slot, shown);
+        std::snprintf(out, static_cast<size_t>(size),
+                      "Dropped a datagram (label %s) of %d bytes: a datagram must stay under %d bytes.", shown, len,
+                      NET_PACKET_MAX);
+    });
+}
+
+void refuse_unknown_label(const uint8_t* slot)
+{
+    count_refusal("????", "unknown label", RANGE_ANY, [&](char* out, int size) {
+        char shown[5];
+        printable_label(slot, shown);
+        std::snprintf(out, static_cast<size_t>(size), "Dropped a datagram with a label no handler knows: %s (index %d).",
+                      shown, slot[4]);
+    });
 }
 
 void swap_words(uint8_t* p, int from, int to)
@@ -124,28 +274,21 @@ void swap_words(uint8_t* p, int from, int to)
 // One occupied ring slot.
 void handle_slot(uint8_t* slot, int len)
 {
-    char label[5];
-    printable_label(slot, label);
-    if (len >= NET_PACKET_MAX) {
-        char line[200];
-        std::snprintf(line, sizeof line, "Dropped a datagram (label %s) of %d bytes: a datagram must stay under %d bytes.",
-                      label, len, NET_PACKET_MAX);
-        log_line(line);
-        return;
-    }
+    ++net_counters.handled;
+    if (len >= NET_PACKET_MAX) return refuse_too_long(slot, len);
     const uint8_t mark = slot[5];
-    if ((mark != '0' && mark != '1') || len - NET_HEAD_BYTES <= 0) {
-        explain_bad_head(slot, len);
-        return;
-    }
+    if ((mark != '0' && mark != '1') || len - NET_HEAD_BYTES <= 0) return refuse_bad_head(slot, len);
     const int index = slot[4];
     const int size = len - NET_HEAD_BYTES;
     if (sim_operation_misc.debug_network && error_log.is_open()) {
+        char label[5];
+        printable_label(slot, label);
         error_log << "time=" << frame_clock << " received label=" << label << " length=" << len << " index=" << index
                   << ".\n";
         error_log.flush();
     }
     const label_entry* entry = find_label(slot);
+    if (!entry) return refuse_unknown_label(slot);
 
     net_datagram d{};
     std::memcpy(d.label, slot, 4);
@@ -158,39 +301,74 @@ void handle_slot(uint8_t* slot, int len)
     std::memmove(slot, slot + NET_HEAD_BYTES, static_cast<size_t>(size));
     std::memset(slot + size, 0, NET_HEAD_BYTES);
 
-    if (entry && mark != static_cast<uint8_t>(NET_OWN_MARK) && entry->swap_from != NEVER) {
+    if (mark != static_cast<uint8_t>(NET_OWN_MARK) && entry->swap_from != NEVER) {
         const int to = entry->swap_to == TO_END ? size : std::min(size, entry->swap_to);
         swap_words(slot, entry->swap_from, to);
     }
-    if (!entry || !entry->handle) return;
+    if (!entry->handle) return;
     if (entry->size != ANY_SIZE && size != entry->size) {
         char why[120];
         std::snprintf(why, sizeof why, "its payload is %d bytes, the label needs %d", size, entry->size);
-        NET_refuse(d, why);
-        return;
+        return NET_refuse_detail(d, "wrong size", why);
+    }
+    if (entry->fields) {
+        net_range_miss miss;
+        if (!NET_fields_in_range(*entry->fields, d.payload, d.size, d.index, miss)) return NET_refuse_range(d, miss);
     }
     entry->handle(d);
 }
 
 }  // namespace
 
-void NET_refuse(const net_datagram& d, const char* why)
+net_counter_record net_counters{};
+
+void NET_receive_log_reset()
+{
+    refusals = refusal_log_state{};
+    net_counters = net_counter_record{};
+}
+ORVELL_RESET(NET_receive_log_reset);
+
+void NET_refuse(const net_datagram& d, const char* why) { NET_refuse_detail(d, why, nullptr); }
+
+void NET_refuse_detail(const net_datagram& d, const char* reason, const char* detail)
 {
     char label[5];
-    printable_label(reinterpret_cast<const uint8_t*>(d.label), label);
-    char line[400];
-    std::snprintf(line, sizeof line, "Dropped a \"%s\" datagram (index %d): %s.", label, d.index, why ? why : "");
-    log_line(line);
+    counted_label(reinterpret_cast<const uint8_t*>(d.label), label);
+    count_refusal(label, reason ? reason : "", RANGE_ANY, [&](char* out, int size) {
+        char shown[5];
+        printable_label(reinterpret_cast<const uint8_t*>(d.label), shown);
+        std::snprintf(out, static_cast<size_t>(size), "Dropped a \"%s\" datagram (index %d): %s.", shown, d.index,
+                      detail ? detail : reason ? reason : "");
+    });
 }
+
+void NET_refuse_range(const net_datagram& d, const net_range_miss& miss)
+{
+    char label[5];
+    counted_label(reinterpret_cast<const uint8_t*>(d.label), label);
+    const net_range r = miss.range < RANGE_COUNT_OF_ROWS ? miss.range : RANGE_ANY;
+    count_refusal(label, "out of range", r, [&](char* out, int size) {
+        char shown[5];
+        printable_label(reinterpret_cast<const uint8_t*>(d.label), shown);
+        const net_range_row& row = net_range_table[r];
+        double low, high;
+        NET_range_bounds(r, low, high);
+        char field[64];
+        if (miss.name[0])
+            std::snprintf(field, sizeof field, "%s", miss.name);
+        else if (miss.element >= 0)
+            std::snprintf(field, sizeof field, "%s[%d]", miss.field ? miss.field : "value", miss.element);
+        else
+            std::snprintf(field, sizeof field, "%s", miss.field ? miss.field : "value");
+        std::snprintf(out, static_cast<size_t>(size), "Dropped a \"%s\" datagram (index %d): its %s is %g, outside the %s range %g to %g.",
+                      shown, d.index, field, miss.value, row.name, low, high);
+    });
+}
+
+void NET_report_refusals() { report_refusals(true); }
 
 bool NET_fits_int(float v) { return std::isfinite(v) && std::fabs(v) < 2.0e9f; }
-
-bool NET_all_finite(const float* v, int count)
-{
-    for (int k = 0; k < count; ++k)
-        if (!std::isfinite(v[k])) return false;
-    return true;
-}
 
 void NET_clear_tables()
 {
@@ -216,10 +394,23 @@ void NET_clear_receive_copies()
 
 void NET_receive()
 {
-    for (int k = 0; k < NET_RING_SLOTS; ++k) {
-        uint8_t* slot = net_link.net_ring[k];
-        if (slot[0] == 0) continue;
-        if (app_mode != MODE_ALERT) handle_slot(slot, net_link.net_ring_len[k]);
-        std::memset(slot, 0, NET_RING_BYTES);
+    // The ring first (what the notifications read since the last pass), then
+    // what still waits on the socket, a ring at a time, so a burst is handled
+    // in the frame it came in, up to a bound that keeps the frame going.
+    int handled = 0;
+    for (;;) {
+        for (int k = 0; k < NET_RING_SLOTS; ++k) {
+            uint8_t* slot = net_link.net_ring[k];
+            if (slot[0] == 0) continue;
+            if (app_mode != MODE_ALERT) handle_slot(slot, net_link.net_ring_len[k]);
+            std::memset(slot, 0, NET_RING_BYTES);
+            ++handled;
+        }
+        // The ring is empty: the next datagram read takes slot 0, so the
+        // slots' order is the order of arrival.
+        net_link.net_ring_index = NET_RING_SLOTS - 1;
+        if (handled >= NET_RECEIVE_MOST_PER_PASS) break;
+        if (NET_fill_ring(std::min(NET_RING_SLOTS, NET_RECEIVE_MOST_PER_PASS - handled)) == 0) break;
     }
+    report_refusals(false);
 }

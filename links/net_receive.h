@@ -4,8 +4,11 @@
 // handler through one table (links/net_receive.cpp).
 //
 // Nothing a sender puts in a datagram ends the program or reaches outside a
-// slot, table or record: a datagram that cannot be applied whole is dropped
-// with one line in "ERROR.OUT" and none of it is applied.
+// slot, table or record: a datagram that cannot be applied whole (a value
+// outside its range, links/net_ranges.h, among the reasons) is dropped and
+// none of it is applied. Refusals are counted by label and reason and written
+// to "ERROR.OUT" at most once a second: the datagram's own explanation when it
+// was the only one, else one summary line with the counts.
 #pragma once
 
 #include <cstddef>
@@ -127,8 +130,28 @@ struct net_datagram {
     int size;            // payload bytes
 };
 
-// Writes the one line that explains why a datagram was dropped.
+struct net_range_miss;
+
+// Refuses a datagram: counted under its label and `why`, a text that lives as
+// long as the program (a literal); `detail`, when given, is what the
+// datagram's own explanation says instead.
 void NET_refuse(const net_datagram& d, const char* why);
+void NET_refuse_detail(const net_datagram& d, const char* why, const char* detail);
+// Refuses a datagram for a value outside its range.
+void NET_refuse_range(const net_datagram& d, const net_range_miss& miss);
+// Writes what was refused since the last line now (the link's close does).
+void NET_report_refusals();
+
+// Datagrams since the start: read from the socket, handled by the receive
+// pass (a dropped alert-time datagram is not handled) and refused.
+struct net_counter_record {
+    uint64_t read = 0;
+    uint64_t handled = 0;
+    uint64_t refused = 0;
+};
+extern net_counter_record net_counters;
+// Forgets the counts and the refusals not yet written.
+void NET_receive_log_reset();
 
 // The handlers (links/net_simple.cpp, net_state.cpp, net_panel.cpp, net_commands.cpp).
 void NET_handle_MESS(net_datagram& d);
@@ -158,6 +181,11 @@ void NET_handle_GSET(int n);
 // Moves the scenery reference tile when (lat, lon) left the current one, and
 // holds the origin for the network from then on.
 void NET_handle_planes(float lat, float lon);
+// Makes (a, b), whole degrees, the scenery reference tile: a move by one tile
+// shifts the loaded tiles, any other move rebuilds the scene there, the same
+// tile changes nothing. The local coordinates stay: whatever stood at a place
+// of the loaded area stands at that place of the new one.
+void NET_move_reference_tile(int a, int b);
 // Mode 0 stores the needle or text just received (the copies above), mode 1
 // draws the table (the panel pass calls TEXT(1), then CUST(1)).
 void NET_handle_CUST(int mode);
@@ -166,5 +194,3 @@ void NET_handle_TEXT(int mode);
 // Helpers shared by the handlers.
 // True for a finite value that an int can hold once cut toward zero.
 bool NET_fits_int(float v);
-// True when every float of the run is finite.
-bool NET_all_finite(const float* v, int count);

@@ -12,6 +12,7 @@
 #include "core/simvars/operation.h"
 #include "core/text_util.h"
 #include "flightmodel/flt.h"
+#include "links/net_ranges.h"
 #include "links/net_receive.h"
 #include "links/net_slots.h"
 #include "links/speech.h"
@@ -59,6 +60,13 @@ void NET_handle_CHAR(net_datagram& d) { CORE_run_key(0, d.payload[0]); }
 void NET_handle_DATA(net_datagram& d)
 {
     const int n = std::min(d.size / DATA_RECORD_BYTES, NET_DATA_ROWS);
+    // Every record's values lie in their ranges, or none of the datagram is applied.
+    for (int i = 0; i < n; ++i) {
+        data_record r;
+        std::memcpy(&r, d.payload + static_cast<size_t>(i) * DATA_RECORD_BYTES, sizeof r);
+        net_range_miss miss;
+        if (!DATAOUT_input_in_range(r, miss)) return NET_refuse_range(d, miss);
+    }
     std::memcpy(net_data_rcv, d.payload, static_cast<size_t>(n) * DATA_RECORD_BYTES);
     for (int i = 0; i < n; ++i) {
         const data_record& r = net_data_rcv[i];
@@ -83,7 +91,7 @@ void NET_handle_selection(net_datagram& d)
     if (n >= SELECTION_LIMIT) {
         char why[100];
         std::snprintf(why, sizeof why, "it lists %d data rows, at most %d are taken", n, SELECTION_LIMIT - 1);
-        return NET_refuse(d, why);
+        return NET_refuse_detail(d, "too many selections", why);
     }
     for (int i = 0; i < n; ++i)
         if ((word_at(d.payload, 4 * i) & 0xFF) >= SELECTION_LIMIT)

@@ -23,6 +23,7 @@
 #include "flightmodel/atmosphere.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/plane_state.h"
+#include "links/net_ranges.h"
 #include "links/net_receive.h"
 #include "links/net_slots.h"
 #include "links/plugin_host.h"
@@ -49,11 +50,6 @@ int wrap_by(int v, int half, int step)
     return v;
 }
 
-bool position_ok(float lat, float lon)
-{
-    return std::isfinite(lat) && std::isfinite(lon) && std::fabs(lat) <= 90.0f && std::fabs(lon) <= 180.0f;
-}
-
 void set_plane(int i, float x, float y, float z, float psi, float theta, float phi)
 {
     flt_struct& f = flt[i];
@@ -73,23 +69,8 @@ void set_plane(int i, float x, float y, float z, float psi, float theta, float p
 
 void NET_handle_STAT_datagram(net_datagram& d)
 {
-    stat_block s;
-    std::memcpy(&s, d.payload, sizeof s);
-    // Every float it carries must be a number, the two that become ints must fit one.
-    const float* floats[] = {&s.zulu_time_sec,        s.cloud_tops_msl_m,    s.cloud_base_msl_m,   s.wind_altitude_msl_m,
-                             s.turbulence,            s.wind_direction_degt, s.wind_speed_kt,      s.shear_direction_degt,
-                             s.shear_speed_kt,        &s.visibility_reported_m, &s.rain_percent,   &s.thunderstorm_percent,
-                             &s.temperature_sealevel_c, &s.earth_pressure_p, &s.wave_amplitude,    &s.wave_length,
-                             &s.wave_speed,           &s.m_fixed,            s.m_fuel,             &s.m_jettison};
-    const int counts[] = {1, CLOUD_LAYERS, CLOUD_LAYERS, WIND_LAYERS, WIND_LAYERS, WIND_LAYERS, WIND_LAYERS,
-                          WIND_LAYERS, WIND_LAYERS, 1, 1, 1, 1, 1, 1, 1, 1, 1, 3, 1};
-    for (size_t k = 0; k < std::size(floats); ++k)
-        if (!NET_all_finite(floats[k], counts[k])) return NET_refuse(d, "a value of its block is not a number");
-    if (!NET_fits_int(s.local_date_days) || !NET_fits_int(s.wave_dir))
-        return NET_refuse(d, "its day or wave direction is not a number an int can hold");
-    if (net_slot_enabled[SLOT_INSTRUCTOR] && !NET_all_finite(s.failure_countdown, STAT_FAILURES))
-        return NET_refuse(d, "a failure value is not a number");
-    net_stat_rcv = s;
+    // Every value lies in its range (the receive pass checked the block).
+    std::memcpy(&net_stat_rcv, d.payload, sizeof net_stat_rcv);
     NET_handle_STAT();
 }
 
@@ -208,8 +189,13 @@ void NET_handle_GSET_datagram(net_datagram& d)
     float v;
     std::memcpy(&v, d.payload, sizeof v);
     const gset_row row = gset_row_of(d.index);
-    if (row.kind == GSET_INT && !NET_fits_int(v)) return NET_refuse(d, "its value is not a number an int can hold");
-    if (row.kind == GSET_FLOAT && !std::isfinite(v)) return NET_refuse(d, "its value is not a number");
+    if (row.kind != GSET_NONE && !NET_in_range(NET_setting_range(d.index), v)) {
+        net_range_miss miss;
+        std::snprintf(miss.name, sizeof miss.name, "setting %d", d.index);
+        miss.value = v;
+        miss.range = NET_setting_range(d.index);
+        return NET_refuse_range(d, miss);
+    }
     net_gset_rcv = v;
     NET_handle_GSET(d.index);
 }
@@ -230,10 +216,44 @@ void NET_handle_GSET(int n)
 // ---------------------------------------------------------------------------
 // "SNAP", "ONEP", "ALLP"
 
+namespace {
+
+// The user's aircraft stays in the loaded scenery: where the record would put
+// it, about this copy's reference tile, lies in the area or the record is
+// refused (a peer that moves the user far away places the aircraft anew
+// instead, and the scenery is loaded there).
+bool snap_stays_in_area(const plane_state_record& r, net_range_miss& miss)
+{
+    const int32_t w = r.ref_point;
+    float ref_lat = static_cast<float>(w / 1000000 == 2 ? (w / 10000) % 100 : -((w / 10000) % 100));
+    float ref_lon = static_cast<float>((w / 1000) % 10 == 2 ? w % 1000 : -(w % 1000));
+    float x = r.local_x, y = r.local_y, z = r.local_z;
+    PLANE_rebase_position(x, y, z, ref_lat, ref_lon);
+    const struct {
+        const char* name;
+        float value;
+        net_range range;
+    } place[] = {{"local_x", x, RANGE_AREA_X}, {"local_z", z, RANGE_AREA_Z}};
+    for (const auto& p : place)
+        if (!NET_in_range(p.range, p.value)) {
+            miss.field = p.name;
+            miss.value = p.value;
+            miss.range = p.range;
+            return false;
+        }
+    return true;
+}
+
+}  // namespace
+
 void NET_handle_SNAP(net_datagram& d)
 {
     if (d.index >= NET_PLANES) return NET_refuse(d, "there are only plane slots 0 to 9");
-    std::memcpy(&net_snap_rcv, d.payload, sizeof net_snap_rcv);
+    plane_state_record r;
+    std::memcpy(&r, d.payload, sizeof r);
+    net_range_miss miss;
+    if (d.index == 0 && !snap_stays_in_area(r, miss)) return NET_refuse_range(d, miss);
+    net_snap_rcv = r;
     if (d.index >= planes_in_use()) return;   // a plane this copy does not fly
     PLANE_unpack_state(net_snap_rcv, net_snap_rcv, 0.0f, 1, d.index);
 }
@@ -243,8 +263,6 @@ void NET_handle_ONEP(net_datagram& d)
     if (d.index >= NET_PLANES) return NET_refuse(d, "there are only plane slots 0 to 9");
     net_onep_record r;
     std::memcpy(&r, d.payload, sizeof r);
-    if (!NET_all_finite(&r.local_x, 8)) return NET_refuse(d, "a value is not a number");
-    if (!position_ok(r.latitude, r.longitude)) return NET_refuse(d, "its latitude or longitude is off the planet");
     net_onep_rcv = r;
     if (d.index >= planes_in_use()) return;
     set_plane(d.index, r.local_x, r.local_y, r.local_z, r.psi, r.theta, r.phi);
@@ -256,10 +274,6 @@ void NET_handle_ALLP(net_datagram& d)
     net_allp_record r;
     std::memcpy(&r, d.payload, sizeof r);
     const int n = std::min(d.index, planes_in_use());
-    const float* rows[] = {r.local_x, r.local_y, r.local_z, r.psi, r.theta, r.phi};
-    for (const float* row : rows)
-        if (!NET_all_finite(row, n)) return NET_refuse(d, "a value is not a number");
-    if (!position_ok(r.latitude, r.longitude)) return NET_refuse(d, "its latitude or longitude is off the planet");
     net_allp_rcv = r;
     for (int i = 0; i < n; ++i) set_plane(i, r.local_x[i], r.local_y[i], r.local_z[i], r.psi[i], r.theta[i], r.phi[i]);
     NET_handle_planes(r.latitude, r.longitude);
@@ -268,12 +282,17 @@ void NET_handle_ALLP(net_datagram& d)
 void NET_handle_planes(float lat, float lon)
 {
     origin_held_by_network = 1;
-    if (!NET_fits_int(lat) || !NET_fits_int(lon) || !NET_fits_int(lat_ref) || !NET_fits_int(lon_ref)) return;
+    if (!NET_in_range(RANGE_LATITUDE, lat) || !NET_in_range(RANGE_LONGITUDE, lon)) return;
     const int p = planet();
-    const int a = static_cast<int>(lat - reference_lat_offset[p]);
-    const int b = static_cast<int>(lon - reference_lon_offset[p]);
-    const int dlat = wrap_by(static_cast<int>(static_cast<float>(a) - lat_ref), 90, 181);
-    const int dlon = wrap_by(static_cast<int>(static_cast<float>(b) - lon_ref), 180, 361);
+    NET_move_reference_tile(static_cast<int>(lat - reference_lat_offset[p]), static_cast<int>(lon - reference_lon_offset[p]));
+}
+
+void NET_move_reference_tile(int a, int b)
+{
+    // A reference that is no tile (the scenery was never placed) is placed anew.
+    const bool placed = NET_in_range(RANGE_LATITUDE, lat_ref) && NET_in_range(RANGE_LONGITUDE, lon_ref);
+    const int dlat = placed ? wrap_by(static_cast<int>(static_cast<float>(a) - lat_ref), 90, 181) : 2;
+    const int dlon = placed ? wrap_by(static_cast<int>(static_cast<float>(b) - lon_ref), 180, 361) : 2;
     if (dlat == 0 && dlon == 0) return;
     if (dlat == 0 && (dlon == -1 || dlon == 1)) {
         lon_ref = static_cast<float>(b);

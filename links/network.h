@@ -19,6 +19,10 @@ constexpr int NET_SOCKET_BUFFER_BYTES = 280000;
 constexpr int NET_OWN_IP_SIZE = 16;
 constexpr int NET_HEARTBEAT_SLOTS = 11;   // the heartbeat visits slots 0..10
 constexpr char NET_OWN_MARK = '0';        // this machine is little-endian
+// The most datagrams one receive pass handles (ten rings): a burst is read and
+// handled in the frame it arrives in instead of being dropped by the system,
+// and a flood cannot stop the frame.
+constexpr int NET_RECEIVE_MOST_PER_PASS = 10 * NET_RING_SLOTS;
 
 extern int32_t net_inited;   // set by the first NET_init, never cleared (NET_reset aside)
 
@@ -48,10 +52,16 @@ void NET_data_send(const char* label, int index, const void* payload, int length
 void NET_init();
 // Closes the socket when it was opened (the started flag stays set).
 void NET_close();
-// The socket notification: 1 reads one datagram into the next ring slot,
-// 2 (ready to send) and anything else change nothing.
+// The socket notification: 1 reads the waiting datagrams into the free ring
+// slots after the one written last (a slot not yet handled is never written
+// over: what does not fit waits on the socket for the receive pass), 2 (ready
+// to send) and anything else change nothing.
 void NET_socket_notify(int event);
-// Handles every datagram waiting in the receive ring (links/net_receive.h).
+// Reads up to `most` waiting datagrams into the ring as the notification
+// does; returns how many were read.
+int NET_fill_ring(int most);
+// Handles every datagram waiting in the receive ring, then what still waits
+// on the socket, up to NET_RECEIVE_MOST_PER_PASS (links/net_receive.h).
 void NET_receive();
 
 // The UDP port the link's socket is bound to (0 while it has none).

@@ -335,14 +335,7 @@ void open_aircraft()
 
 void quit()
 {
-    // From here on a save that fails is a notice in ERROR.OUT: a box would
-    // hold the quit up, and a second quit request would save again.
-    ALERT_set_quitting(true);
-    if (local_airport_last >= 0) {
-        PREFS_read_write(PREFS_KIND_GENERAL, PREFS_WRITE, pref_path_general);
-        PREFS_read_write(PREFS_KIND_PILOT, PREFS_WRITE, pref_path_pilot);
-    }
-    LOGBOOK_write();
+    APPLICATION_save_preferences_and_logbook();
     quit_flag = 1;
 }
 
@@ -726,4 +719,16 @@ int APPLICATION_load_peer_situation(const char* name)
     APT_build_scene(1);
     FLIGHT_init_situation(203, 0);
     return 1;
+}
+
+void APPLICATION_save_preferences_and_logbook()
+{
+    // From here on a save that fails is a notice in ERROR.OUT: a box would
+    // hold the quit up, and a second quit request would save again.
+    ALERT_set_quitting(true);
+    if (local_airport_last >= 0) {
+        PREFS_read_write(PREFS_KIND_GENERAL, PREFS_WRITE, pref_path_general);
+        PREFS_read_write(PREFS_KIND_PILOT, PREFS_WRITE, pref_path_pilot);
+    }
+    LOGBOOK_write();
 }

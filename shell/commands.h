@@ -31,6 +31,11 @@ void APPLICATION_handlemenu(int32_t command);
 // Runs one numbered command received from a peer ("menu selection " texts).
 void APPLICATION_handlemenu_remote(int32_t command);
 
+// Writes the general and pilot preferences (once a start airport was found)
+// and the logbook, as the quit command does; from then on a save that fails
+// is a line in ERROR.OUT, not a box.
+void APPLICATION_save_preferences_and_logbook();
+
 // Loads the situation a peer names ("sit selection  "): accepted only as a
 // plain file name inside "OUTPUT:SITUATIONS:" (no separator, no "..", not
 // absolute). A refused name is logged to "ERROR.OUT". Returns 1 when the

@@ -58,6 +58,7 @@ item_list terrain_list_table[TERRAIN_LIST_ROWS][TERRAIN_LISTS_PER_ROW];
 namespace {
 
 struct main_state_record {
+    bool started = false;     // the start-up read the preferences and the logbook
     bool running = false;     // the main loop has begun
     bool quitting = false;    // the shut-down has begun
 };
@@ -235,6 +236,7 @@ void APPLICATION_start_up()
 
     if (screen_settings.start_screen_option != 0) app_mode = MODE_START_SCREEN;
     APPLICATION_set_mode(app_mode, "ready to go");
+    main_state.started = true;
 }
 
 void APPLICATION_run_frames()
@@ -293,6 +295,10 @@ void MACIBM_quit()
 
 void MACIBM_fatal_exit()
 {
+    // The flight's settings and logbook outlive the fault that ends it; before
+    // the start-up read them there is nothing of this run to keep, and a quit
+    // under way has saved them already.
+    if (main_state.started && !main_state.quitting) APPLICATION_save_preferences_and_logbook();
     quit_flag = 1;
     MACIBM_quit();
     std::exit(EXIT_FAILURE);

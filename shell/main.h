@@ -42,8 +42,9 @@ bool APPLICATION_running();
 // with the process). Runs once; a second call (from a fatal alert raised during
 // the shut-down itself) does nothing.
 void MACIBM_quit();
-// The end of a fatal alert: the quit flag, the shut-down, then the process
-// ends with a non-zero status.
+// The end of a fatal alert: the preferences and the logbook are saved (once
+// the start-up has read them, and unless a quit already did), then the quit
+// flag, the shut-down, and the process ends with a non-zero status.
 [[noreturn]] void MACIBM_fatal_exit();
 // The window was closed before the program finished loading: nothing of the
 // user's has been read, so nothing is saved; the shut-down runs and the

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "aircraft/flight_start.h"
+#include "core/screen.h"
 #include "flightmodel/atmosphere.h"
 #include "flightmodel/plane_state.h"
 #include "scene/fires.h"
@@ -142,10 +143,13 @@ TEST_F(Planes, SettingsAreStoredByTheirKind)
     auto gset = [](int n, float v) { receive_record("GSET", n, v); };
     gset(6, 3.9f);
     EXPECT_EQ(sim_graphics_settings.autogen_level, 3);
-    gset(5, 15.0f);   // the plane count is held to the slots there are
+    gset(5, 10.0f);
     EXPECT_EQ(sim_graphics_settings.draw_aircrafts, 10);
+    gset(5, 15.0f);   // a plane count beyond the slots there are is refused
     gset(5, -2.0f);
-    EXPECT_EQ(sim_graphics_settings.draw_aircrafts, 1);
+    EXPECT_EQ(sim_graphics_settings.draw_aircrafts, 10);
+    gset(1, 1.0e6f);   // so is a screen of a million columns
+    EXPECT_NE(screen.requested_width, 1000000);
     gset(24, 72.5f);
     EXPECT_EQ(sim_graphics_view.field_of_view_deg, 72.5f);
     const sim_graphics_settings_block before = sim_graphics_settings;

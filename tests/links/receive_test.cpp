@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "flightmodel/atmosphere.h"
+#include "flightmodel/plane_state.h"
 #include "links/net_receive.h"
 #include "screens/network_screen.h"
 #include "tests/links/net_fixture.h"
@@ -29,6 +30,7 @@ TEST_F(Receive, BadHeadsAreExplainedEvenWithoutTheTrace)
     flt[0].failures[5] = 0;
     const uint8_t f = 5;
     receive("FAIL", 3, '2', &f, 1);   // mark "2"
+    frame_clock += 1.0f;               // a second on: the next refusal has a line of its own
     receive("FAIL", 3, '0', nullptr, 0);   // exactly the 6-byte head
     EXPECT_EQ(flt[0].failures[5], 0);
     const std::string log = error_text();
@@ -38,6 +40,40 @@ TEST_F(Receive, BadHeadsAreExplainedEvenWithoutTheTrace)
     EXPECT_NE(log.find("index    [4   ]=3"), std::string::npos);
     EXPECT_NE(log.find("0/1 check[5   ]=50"), std::string::npos);
     EXPECT_NE(log.find("payload size is 0"), std::string::npos);
+}
+
+// A sender that keeps sending what is refused gets one line a second: the
+// refusals are counted by label and reason and summed up.
+TEST_F(Receive, RefusalsAreSummedUpInOneLineASecond)
+{
+    plane_state_record far{};
+    PLANE_pack_state(far, 1);
+    far.local_y = 3.0e9f;
+    const uint8_t f = 5;
+    receive_record("SNAP", 1, far);   // the first: its own explanation at once
+    ASSERT_EQ(error_lines(), 1);
+    EXPECT_NE(error_text().find("Dropped a \"SNAP\" datagram (index 1): its local_y is 3e+09, outside the "
+                                "height range -32000 to 310000."),
+              std::string::npos)
+        << error_text();
+    for (int pass = 0; pass < 3; ++pass) {
+        frame_clock += 0.3f;   // within the second: counted, not written
+        for (int k = 0; k < 100; ++k) ASSERT_TRUE(net_peer_send("SNAP", 1, '0', &far, sizeof far));
+        for (int k = 0; k < 50; ++k) ASSERT_TRUE(net_peer_send("FAIL", 1, '7', &f, 1));
+        for (int k = 0; k < 20; ++k) ASSERT_TRUE(net_peer_send("WXYZ", 1, '0', &f, 1));
+        NET_receive();
+        EXPECT_EQ(error_lines(), 1) << error_text();
+    }
+    frame_clock += 0.1f;
+    NET_receive();   // a second after the last line, with nothing new
+    ASSERT_EQ(error_lines(), 2) << error_text();
+    EXPECT_NE(error_text().find("Refused 510 datagrams in 1.0 s: SNAP height out of range 300, "
+                                "FAIL bad head 150, ???? unknown label 60.\n"),
+              std::string::npos)
+        << error_text();
+    EXPECT_EQ(net_counters.refused, 511u);
+    NET_receive();
+    EXPECT_EQ(error_lines(), 2);   // nothing left to say
 }
 
 // A block from a big-endian sender: every word reversed on the wire.
@@ -58,7 +94,6 @@ TEST_F(Receive, SharedStateFromABigEndianSenderSetsTimeWeatherAndFailures)
     s.weather_seed = 0;   // unchanged
     s.m_fixed = 90.0f;
     s.failures[173] = 6;
-    s.failures[10] = 9;   // no state: left alone
     s.failure_countdown[173] = 12.5f;
     enable(10);   // this machine is instructed: it takes the failures
     flt[0].failures[10] = 3;
@@ -76,7 +111,7 @@ TEST_F(Receive, SharedStateFromABigEndianSenderSetsTimeWeatherAndFailures)
     EXPECT_EQ(flt[0].m_fixed, 90.0f);
     EXPECT_EQ(flt[0].failures[173], 6);
     EXPECT_EQ(flt[0].failure_param[173], 12.5f);
-    EXPECT_EQ(flt[0].failures[10], 3);
+    EXPECT_EQ(flt[0].failures[10], 0);
     EXPECT_EQ(storm_grid[100], -7.0f);   // the same seed builds no storm
 
     s.weather_seed = 77;   // a new seed rebuilds every block
@@ -255,7 +290,45 @@ TEST_F(Receive, DatagramsThatCannotBeAppliedWholeAreDroppedWithOneLine)
     huge_day.local_date_days = 1.0e30f;
     cases.push_back({"day too large for an int", "STAT", 0, bytes_of(huge_day)});
 
+    // Finite values outside their ranges, each in a datagram that is otherwise good.
+    stat_block calm{};
+    calm.draw_aircrafts = 3;
+    stat_block gale = calm;
+    gale.wind_speed_kt[0] = 1.0e9f;
+    cases.push_back({"wind of a billion knots", "STAT", 0, bytes_of(gale)});
+    stat_block no_state = calm;
+    no_state.failures[10] = 9;
+    cases.push_back({"failure state 9", "STAT", 0, bytes_of(no_state)});
+    plane_state_record far{};
+    PLANE_pack_state(far, 1);
+    far.local_y = 3.0e9f;
+    cases.push_back({"plane 3e9 m up", "SNAP", 1, bytes_of(far)});
+    plane_state_record pole{};
+    PLANE_pack_state(pole, 1);
+    pole.ref_point = 2 * 1000000 + 95 * 10000 + 2 * 1000 + 10;   // latitude 95
+    cases.push_back({"reference tile beyond the pole", "SNAP", 1, bytes_of(pole)});
+    cases.push_back({"position 3e9 m east", "ONEP", 1,
+                     bytes_of(net_onep_record{3.0e9f, 0, 0, 0, 0, 0, 46.5f, -122.0f})});
+    net_allp_record spun{};
+    spun.latitude = 46.5f;
+    spun.longitude = -122.0f;
+    spun.phi[1] = 7200.0f;
+    cases.push_back({"roll of twenty turns", "ALLP", 2, bytes_of(spun)});
+    const float nothing = -999.0f;
+    cases.push_back({"data group 19 far away", "DATA", 0,
+                     bytes_of(data_record{19, {nothing, 3.0e9f, nothing, nothing, nothing, nothing, nothing, nothing}})});
+    cases.push_back({"data group 18 tile beyond the pole", "DATA", 0,
+                     bytes_of(data_record{18, {nothing, nothing, nothing, nothing, nothing, nothing, 100.0f, nothing}})});
+    cases.push_back({"data value of no number", "DATA", 0,
+                     bytes_of(data_record{8, {nan, nothing, nothing, nothing, nothing, nothing, nothing, nothing}})});
+    cases.push_back({"screen of a million columns", "GSET", 1, bytes_of(1.0e6f)});
+    cases.push_back({"needle from a texel far off", "CUST", 0, bytes_of(net_cust_record{4, 1, 1, 1, 0, 0, 0, 8, 1e9f})});
+    cases.push_back({"text in colour 500", "TEXT", 0, bytes_of(net_text_record{100, 500, 10, 10, "x"})});
+    cases.push_back({"map placement too fast", "KSTM", 1, bytes("map placement  3777500547500027000100099999")});
+    cases.push_back({"map placement too high", "KSTM", 1, bytes("map placement  3777500547500027099999900050")});
+
     for (const refused_case& c : cases) {
+        frame_clock += 1.0f;   // a second apart: each refusal is written out on its own
         const int lines = error_lines();
         const watched_state before = watched_state::now();
         receive(c.label, c.index, '0', c.payload.data(), c.payload.size());
@@ -265,12 +338,14 @@ TEST_F(Receive, DatagramsThatCannotBeAppliedWholeAreDroppedWithOneLine)
 
     // A full text table: a 251st place is refused while every text still shows,
     // and takes the lowest entry whose time is over once one is.
+    const float start = frame_clock + 1.0f;
+    frame_clock = start;
     for (int e = 0; e < NET_TEXT_ENTRIES; ++e) receive_record("TEXT", 0, net_text_record{100, 1, 10.0f * e, 0, "t"});
     const int lines = error_lines();
-    frame_clock = 10.5f;
+    frame_clock = start + 0.5f;
     receive_record("TEXT", 0, net_text_record{100, 1, 5, 5, "new"});
     EXPECT_EQ(error_lines(), lines + 1);
-    frame_clock = 11.5f;
+    frame_clock = start + 1.5f;
     receive_record("TEXT", 0, net_text_record{100, 1, 5, 5, "new"});
     EXPECT_STREQ(net_text_table[0].text, "new");
     EXPECT_EQ(net_text_table[0].x, 5.0f);

@@ -47,5 +47,6 @@ bool net_peer_send(const void* bytes, size_t length);
 bool net_peer_send(const std::string& label, int index, char mark, const void* payload, size_t length);
 // Reads the datagrams waiting on the program's socket into its receive ring,
 // as the message pump's notifications would: waits until `expected` of them
-// were read, then takes whatever else waits. Returns the number read.
+// were read, then takes whatever else waits (up to a full ring). Returns the
+// number read.
 int net_peer_deliver(int expected = 1);
