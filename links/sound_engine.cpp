@@ -37,8 +37,6 @@ constexpr int GEAR_LEG_FIRST = 67;
 constexpr float FADE_PER_M = 0.001f;   // loops fade out over 1000 m
 constexpr float DOPPLER_LIMIT = 0.999f;
 
-float uniform() { return static_cast<float>(UTIL_rand()) / static_cast<float>(UTIL_RAND_MAX); }
-
 // a / b, or 0 when b is 0 or the answer is not a number: a zero reference
 // makes its slot silent.
 float ratio(float a, float b)
@@ -110,9 +108,9 @@ void SOUND_engine_update(float x, float y, float z)
 
     // 2. Wander.
     if (frame_clock > s.next_change_sec) {
-        s.next_change_sec = frame_clock + 0.1f + 0.1f * uniform();
-        s.wander_rate_1 = uniform() - 0.5f;
-        s.wander_rate_2 = uniform() - 0.5f;
+        s.next_change_sec = frame_clock + 0.1f + 0.1f * UTIL_rand_fraction();
+        s.wander_rate_1 = UTIL_rand_fraction() - 0.5f;
+        s.wander_rate_2 = UTIL_rand_fraction() - 0.5f;
     }
     s.wander_1 = (s.wander_1 + s.wander_rate_1 * dt) * (1.0f - dt) + dt;
     s.wander_2 = (s.wander_2 + s.wander_rate_2 * dt) * (1.0f - dt) + dt;
