@@ -44,7 +44,7 @@ void scan_rows(const char* path, int kind, const char* version, ReadRow&& read_r
     MappedFile_create(&file, path, &begin);
     if (!begin || SCAN_next_token(kind, &file, begin, position, length, version) != 1) return;
 
-    nav_scanner sc(begin + position, begin + length);
+    nav_scanner sc(begin + position, begin + length, path);
     try {
         for (;;) {
             sc.check();
