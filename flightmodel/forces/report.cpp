@@ -2,6 +2,7 @@
 // and gear blocks, grand totals.
 #include "flightmodel/forces/report.h"
 
+#include <array>
 #include <cstring>
 
 #include "aircraft/acf_struct.h"
@@ -48,6 +49,26 @@ void total_heading(const char* title)
     report_log << '\n';
     FM_report_heading(title);
 }
+
+// Three lines of one kind (the three axes of a quantity): each number
+// (precision p, width w) after its label and before `end`.
+void three_lines(const std::array<const char*, 3>& labels, const std::array<float, 3>& v, int p, int w,
+                 const char* end)
+{
+    for (int k = 0; k < 3; ++k) FM_line(labels[k], v[k], p, w, end);
+}
+
+// A block of the grand totals: its heading, three lines of numbers of width w
+// and an empty line.
+void total_block(const char* title, const std::array<const char*, 3>& labels, const std::array<float, 3>& v, int w,
+                 const char* end)
+{
+    total_heading(title);
+    three_lines(labels, v, 2, w, end);
+    report_log << '\n';
+}
+
+constexpr std::array<const char*, 3> FORCE_LABELS = {"f_axial   =", "f_side    =", "f_normal  ="};
 
 }  // namespace
 
@@ -126,20 +147,15 @@ void FM_report_header()
     FM_line("airspeed=", f.true_airspeed, 2, 7, " m/s\n");
     FM_line("mach    =", f.machno, 4, 7, ".\n");
     report_log << '\n';
-    FM_line("flight control ptch=", f.FC_ptch, 4, 7, " ratio.\n");
-    FM_line("flight control hdng=", f.FC_hdng, 4, 7, " ratio.\n");
-    FM_line("flight control roll=", f.FC_roll, 4, 7, " ratio.\n");
+    three_lines({"flight control ptch=", "flight control hdng=", "flight control roll="},
+                {f.FC_ptch, f.FC_hdng, f.FC_roll}, 4, 7, " ratio.\n");
     report_log << '\n';
-    FM_line("psi=", f.psi, 2, 7, " deg.\n");
-    FM_line("the=", f.theta, 2, 7, " deg.\n");
-    FM_line("phi=", f.phi, 2, 7, " deg.\n");
+    three_lines({"psi=", "the=", "phi="}, {f.psi, f.theta, f.phi}, 2, 7, " deg.\n");
     report_log << '\n';
     FM_line("alpha=", f.alpha, 2, 7, " deg. (pos nose up)\n");
     FM_line("beta =", f.beta, 2, 7, " deg. (pos nose right)\n");
     report_log << '\n';
-    FM_line("P=", f.P, 2, 7, " deg/second.\n");
-    FM_line("Q=", f.Q, 2, 7, " deg/second.\n");
-    FM_line("R=", f.R, 2, 7, " deg/second.\n");
+    three_lines({"P=", "Q=", "R="}, {f.P, f.Q, f.R}, 2, 7, " deg/second.\n");
     report_log << '\n';
     FM_line("y-value of terrain under aircraft      =", terrain_height_m, 2, 7, " m.\n");
     FM_line("resting height of aircraft above ground=", a.acf_h_eqlbm, 2, 7, " m.\n");
@@ -154,9 +170,8 @@ void FM_report_header()
     FM_line("alpha_use (after prediction)=", s.alpha_use, 2, 7, " deg.\n");
     FM_line("beta_use  (after prediction)=", s.beta_use, 2, 7, " deg.\n");
     report_log << '\n';
-    FM_line("P_use (after prediction)=", s.P_use * RAD, 2, 7, " deg/second.\n");
-    FM_line("Q_use (after prediction)=", s.Q_use * RAD, 2, 7, " deg/second.\n");
-    FM_line("R_use (after prediction)=", s.R_use * RAD, 2, 7, " deg/second.\n");
+    three_lines({"P_use (after prediction)=", "Q_use (after prediction)=", "R_use (after prediction)="},
+                {s.P_use * RAD, s.Q_use * RAD, s.R_use * RAD}, 2, 7, " deg/second.\n");
     report_log.flush();
 }
 
@@ -262,33 +277,19 @@ void FM_report_grand_totals()
     FM_report_rule();
     report_log << '\n';
 
-    total_heading("FINAL PROPULSIVE (ENGINE) FORCES, ALONG AIRCRAFT AXIS (pos forward/back/up)");
-    FM_line("f_axial   =", f.faxil_prop, 2, 10, " N.\n");
-    FM_line("f_side    =", f.fside_prop, 2, 10, " N.\n");
-    FM_line("f_normal  =", f.fnrml_prop, 2, 10, " N.\n");
-    report_log << '\n';
-
-    total_heading("FINAL GEAR FORCES, ALONG AIRCRAFT AXIS (pos forward/back/up)");
-    FM_line("f_axial   =", f.faxil_gear, 2, 10, " N.\n");
-    FM_line("f_side    =", f.fside_gear, 2, 10, " N.\n");
-    FM_line("f_vertical=", f.fnrml_gear, 2, 10, " N.\n");
-    report_log << '\n';
-
-    total_heading("FINAL AERODYNAMIC FORCES, ALONG FLIGHT PATH AXIS (pos forward/back/up)");
-    FM_line("f_axial   =", f.faxil_aero, 2, 10, " N.\n");
-    FM_line("f_side    =", f.fside_aero, 2, 10, " N.\n");
-    FM_line("f_normal  =", f.fnrml_aero, 2, 10, " N.\n");
-    report_log << '\n';
+    total_block("FINAL PROPULSIVE (ENGINE) FORCES, ALONG AIRCRAFT AXIS (pos forward/back/up)", FORCE_LABELS,
+                {f.faxil_prop, f.fside_prop, f.fnrml_prop}, 10, " N.\n");
+    total_block("FINAL GEAR FORCES, ALONG AIRCRAFT AXIS (pos forward/back/up)",
+                {"f_axial   =", "f_side    =", "f_vertical="}, {f.faxil_gear, f.fside_gear, f.fnrml_gear}, 10, " N.\n");
+    total_block("FINAL AERODYNAMIC FORCES, ALONG FLIGHT PATH AXIS (pos forward/back/up)", FORCE_LABELS,
+                {f.faxil_aero, f.fside_aero, f.fnrml_aero}, 10, " N.\n");
 
     const float normal = f.fnrml_aero * f.cos_alpha + f.faxil_aero * f.sin_alpha;
     const float axial_a = f.faxil_aero * f.cos_alpha - f.fnrml_aero * f.sin_alpha;
     const float side = f.fside_aero * f.cos_beta + axial_a * f.sin_beta;
     const float axial = axial_a * f.cos_beta - f.fside_aero * f.sin_beta;
-    total_heading("FINAL AERODYNAMIC FORCES, ALONG AIRCRAFT AXIS (pos forward/back/up)");
-    FM_line("f_axial   =", axial, 2, 10, " N.\n");
-    FM_line("f_side    =", side, 2, 10, " N.\n");
-    FM_line("f_normal  =", normal, 2, 10, " N.\n");
-    report_log << '\n';
+    total_block("FINAL AERODYNAMIC FORCES, ALONG AIRCRAFT AXIS (pos forward/back/up)", FORCE_LABELS,
+                {axial, side, normal}, 10, " N.\n");
 
     total_heading("FINAL MOMENTS BEFORE ASSYMETRIC LOADING EFFECTS");
     FM_line("L         =", f.L, 2, 10, " N-m, pos right.\n");
@@ -298,28 +299,18 @@ void FM_report_grand_totals()
 
     total_heading("MASSES TO GET FROM FORCES TO ACCELERATIONS");
     FM_line("mass      =", f.m_total, 2, 10,
-         " kg (ice accretion will change mass and MI if present! Ice accretion mass ratio is ");
+            " kg (ice accretion will change mass and MI if present! Ice accretion mass ratio is ");
     report_log << std::setprecision(2) << f.frm_ice << " now)\n";
     FM_line("roll  MI  =", s.MI_roll, 2, 10, " kg-m-m... M/mi=accel in RADIANS per sec.\n");
     FM_line("pitch MI  =", s.MI_pitch, 2, 10, " kg-m-m... M/mi=accel in RADIANS per sec.\n");
     FM_line("yaw   MI  =", s.MI_yaw, 2, 10, " kg-m-m... M/mi=accel in RADIANS per sec.\n");
     report_log << '\n';
 
-    total_heading("FINAL TOTAL LINEAR ACCELS, ALONG GLOBAL AXIS (pos north/east/up)");
-    FM_line("a_x=", f.local_ax, 2, 7, " m/ss.\n");
-    FM_line("a_y=", f.local_ay, 2, 7, " m/ss.\n");
-    FM_line("a_z=", f.local_az, 2, 7, " m/ss.\n");
-    report_log << '\n';
-
-    total_heading("FINAL TOTAL ANGULAR ACCELS, ABOUT AIRCRAFT AXIS (pos right/up/right)");
-    FM_line("Pdot (roll) =", f.P_dot, 2, 7, " deg/ss.\n");
-    FM_line("Qdot (pitch)=", f.Q_dot, 2, 7, " deg/ss.\n");
-    FM_line("Rdot (yaw)  =", f.R_dot, 2, 7, " deg/ss.\n");
-    report_log << '\n';
-
-    total_heading("FINAL TOTAL LINEAR VELOCITIES, ALONG GLOBAL AXIS (pos north/east/up)");
-    FM_line("v_x=", f.local_vx, 2, 7, " m/s.\n");
-    FM_line("v_y=", f.local_vy, 2, 7, " m/s.\n");
-    FM_line("v_z=", f.local_vz, 2, 7, " m/s.\n\n");
+    total_block("FINAL TOTAL LINEAR ACCELS, ALONG GLOBAL AXIS (pos north/east/up)", {"a_x=", "a_y=", "a_z="},
+                {f.local_ax, f.local_ay, f.local_az}, 7, " m/ss.\n");
+    total_block("FINAL TOTAL ANGULAR ACCELS, ABOUT AIRCRAFT AXIS (pos right/up/right)",
+                {"Pdot (roll) =", "Qdot (pitch)=", "Rdot (yaw)  ="}, {f.P_dot, f.Q_dot, f.R_dot}, 7, " deg/ss.\n");
+    total_block("FINAL TOTAL LINEAR VELOCITIES, ALONG GLOBAL AXIS (pos north/east/up)", {"v_x=", "v_y=", "v_z="},
+                {f.local_vx, f.local_vy, f.local_vz}, 7, " m/s.\n");
     report_log.flush();
 }
