@@ -32,8 +32,6 @@ void WEATHER_reset()
 
 namespace {
 
-constexpr int SOUND_WIND_SHEAR = 39;
-constexpr int SOUND_THUNDER = 21;
 constexpr int CLOUD_OVERCAST = 4;
 constexpr float MICROBURST_CEILING_AGL_M = 300.0f;
 
