@@ -55,16 +55,6 @@ void for_each_text_field(acf_struct& a, F&& f)
     for (int w = 0; w < ACF_WPN_SLOTS; ++w) f(a.wpn_name + w * ACF_WPN_NAME_SIZE, ACF_WPN_NAME_SIZE);
 }
 
-void swap_words(char* bytes, std::size_t count)
-{
-    for (std::size_t i = 0; i + 4 <= count; i += 4) {
-        uint32_t w;
-        std::memcpy(&w, bytes + i, 4);
-        w = FILE_swap32(w);
-        std::memcpy(bytes + i, &w, 4);
-    }
-}
-
 // The counts of a file that index the record's fixed arrays. A count beyond
 // its array means the file is damaged: the text of the reason, or nullptr.
 const char* bad_count(const acf_struct& a)
@@ -214,8 +204,8 @@ void ACF_swap_record(int slot)
     if (slot < 0 || slot >= ACF_SLOTS) return;
     acf_struct& a = pln[slot];
     if (a.acf_byte_order == 0) return;
-    swap_words(reinterpret_cast<char*>(&a), sizeof a);
-    for_each_text_field(a, [](char* text, int size) { swap_words(text, static_cast<std::size_t>(size)); });
+    FILE_swap_words(&a, sizeof a);
+    for_each_text_field(a, [](char* text, int size) { FILE_swap_words(text, static_cast<std::size_t>(size)); });
 }
 
 int ACF_read_write(int mode, int slot, int flag)

@@ -89,16 +89,6 @@ float old_float(std::size_t off)
 void set_old_float(std::size_t off, float v) { std::memcpy(old_bytes() + off, &v, 4); }
 void set_old_int(std::size_t off, int32_t v) { std::memcpy(old_bytes() + off, &v, 4); }
 
-void swap_words(uint8_t* p, std::size_t count)
-{
-    for (std::size_t i = 0; i + 4 <= count; i += 4) {
-        uint32_t w;
-        std::memcpy(&w, p + i, 4);
-        w = FILE_swap32(w);
-        std::memcpy(p + i, &w, 4);
-    }
-}
-
 // Calls f(old offset, width) for every text or byte field of the old body.
 template <class F>
 void for_each_byte_field(F&& f)
@@ -329,8 +319,8 @@ int ACF_remap_part_index(int old_part)
 void ACF_swap_old_record()
 {
     if (old_int(ACF_OLD_BYTE_ORDER) == 0) return;
-    swap_words(old_bytes(), ACF_OLD_RECORD_SIZE);
-    for_each_byte_field([](std::size_t off, std::size_t size) { swap_words(old_bytes() + off, size); });
+    FILE_swap_words(old_bytes(), ACF_OLD_RECORD_SIZE);
+    for_each_byte_field([](std::size_t off, std::size_t size) { FILE_swap_words(old_bytes() + off, size); });
 }
 
 void ACF_set_defaults(int slot)

@@ -36,7 +36,6 @@ constexpr int SHUTTLE_RUNWAY = 6;   // the orbiter lands on the seventh runway o
 
 float sin_deg(float a) { return static_cast<float>(std::sin(a * DEG_TO_RAD_DOUBLE)); }
 float cos_deg(float a) { return static_cast<float>(std::cos(a * DEG_TO_RAD_DOUBLE)); }
-float random_fraction() { return static_cast<float>(UTIL_rand()) / static_cast<float>(UTIL_RAND_MAX); }
 
 int planet() { return sim_graphics_scenery.current_planet == PLANET_MARS ? PLANET_MARS : PLANET_EARTH; }
 
@@ -203,7 +202,7 @@ bool place_forest_fire(start_place& p)
     p.z = fire_table.z[0] - d * cos_deg(b);
     p.theta = 0.0f;
     p.groundspeed = 2.0f * vs;
-    for (float& speed : w.wind_speed_kt) speed = 15.0f + 5.0f * random_fraction();
+    for (float& speed : w.wind_speed_kt) speed = 15.0f + 5.0f * UTIL_rand_fraction();
     if (pln[0].acf_m_jettison < 0.01f)
         FLIGHT_notice("This aircraft carries no water to drop.", "Choose a water bomber to fight the fire;",
                       "the start goes on.", "");
@@ -227,16 +226,17 @@ void place_formation(start_place& p)
 {
     if (!FLIGHT_live_peer()) {
         const flt_struct& f = flt[0];
-        FLIGHT_reset_at_start(1, 0.0f, 360.0f * random_fraction(), 0.0f, f.local_x, terrain_height_m, f.local_z,
+        FLIGHT_reset_at_start(1, 0.0f, 360.0f * UTIL_rand_fraction(), 0.0f, f.local_x, terrain_height_m, f.local_z,
                               1.7f * pln[1].acf_est_Vs);
         // Up to a height that suits the leader's engines; a glider gets two raises.
         const acf_struct& lead = pln[1];
         float raise = 0.0f;
-        if (lead.acf_num_engines == 0) raise += 2000.0f + 2000.0f * random_fraction();
+        if (lead.acf_num_engines == 0) raise += 2000.0f + 2000.0f * UTIL_rand_fraction();
         const int type = lead.acf_en_type[0];
-        if (type < ENGINE_TURBINE_FREE || type == ENGINE_TIP_ROCKET) raise += 2000.0f + 2000.0f * random_fraction();
-        else if (type == ENGINE_TURBINE_FREE || type == ENGINE_TURBINE_FIXED) raise += 4000.0f + 4000.0f * random_fraction();
-        else if (type >= ENGINE_ELECTRIC && type <= ENGINE_ROCKET) raise += 8000.0f + 4000.0f * random_fraction();
+        if (type < ENGINE_TURBINE_FREE || type == ENGINE_TIP_ROCKET) raise += 2000.0f + 2000.0f * UTIL_rand_fraction();
+        else if (type == ENGINE_TURBINE_FREE || type == ENGINE_TURBINE_FIXED)
+            raise += 4000.0f + 4000.0f * UTIL_rand_fraction();
+        else if (type >= ENGINE_ELECTRIC && type <= ENGINE_ROCKET) raise += 8000.0f + 4000.0f * UTIL_rand_fraction();
         flt[1].local_y += raise;
         flt[1].local_y_d = flt[1].local_y;
     }

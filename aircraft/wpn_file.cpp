@@ -53,17 +53,6 @@ void set_f(wpn_slot_record& b, int offset, float v)
 void scale(wpn_slot_record& b, int offset, float factor) { set_f(b, offset, get_f(b, offset) * factor); }
 void divide(wpn_slot_record& b, int offset, float factor) { set_f(b, offset, get_f(b, offset) / factor); }
 
-void swap_words(void* bytes, std::size_t count)
-{
-    auto* p = static_cast<unsigned char*>(bytes);
-    for (std::size_t i = 0; i + 4 <= count; i += 4) {
-        uint32_t w;
-        std::memcpy(&w, p + i, 4);
-        w = FILE_swap32(w);
-        std::memcpy(p + i, &w, 4);
-    }
-}
-
 // The file's units into the slot's, in the order the format fixes.
 void to_metric(wpn_file_image& im)
 {
@@ -178,8 +167,8 @@ read_result read_image(char* path, wpn_file_image& im, const char*& reason)
 
     if (swap) {
         // Every word of the other byte order, then the text back as written.
-        swap_words(&im, sizeof im);
-        swap_words(reinterpret_cast<unsigned char*>(&im.block) + WPN_TEXT_OFFSET, WPN_TEXT_SIZE);
+        FILE_swap_words(&im, sizeof im);
+        FILE_swap_words(reinterpret_cast<unsigned char*>(&im.block) + WPN_TEXT_OFFSET, WPN_TEXT_SIZE);
     }
     if (!(get_f(im.block, OFF_MASS) > 0.0f)) {
         reason = "It gives the weapon no mass.";

@@ -115,6 +115,17 @@ uint32_t FILE_swap32(uint32_t v)
     return (v >> 24) | ((v >> 8) & 0x0000FF00u) | ((v << 8) & 0x00FF0000u) | (v << 24);
 }
 
+void FILE_swap_words(void* bytes, std::size_t count)
+{
+    auto* p = static_cast<unsigned char*>(bytes);
+    for (std::size_t i = 0; i + 4 <= count; i += 4) {
+        uint32_t w;
+        std::memcpy(&w, p + i, 4);
+        w = FILE_swap32(w);
+        std::memcpy(p + i, &w, 4);
+    }
+}
+
 bool FILE_kind_is_binary(int kind)
 {
     return kind == 3 || kind == 4 || kind == 12 || kind == 13 || kind == 16 || kind == 17 || kind == 19;

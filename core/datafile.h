@@ -7,6 +7,7 @@
 // start with "I" or "A", a line-end character, then "<version> version".
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <fstream>
 #include <istream>
@@ -95,6 +96,24 @@ void FILE_read_line(char* buffer, int size);
 // Raw bytes of the current binary slot (a short read leaves the stream failed, no alert).
 void FILE_read_bytes(void* buffer, int count);
 void FILE_close_current();
+
+// Makes file-use slot `slot` the current one for a scope and gives it back,
+// closed, however the scope ends: the slot that was current before is current
+// again.
+class file_slot_use {
+public:
+    explicit file_slot_use(int32_t slot) : previous_(file_use_index) { file_use_index = slot; }
+    ~file_slot_use()
+    {
+        FILE_close_current();
+        file_use_index = previous_;
+    }
+    file_slot_use(const file_slot_use&) = delete;
+    file_slot_use& operator=(const file_slot_use&) = delete;
+
+private:
+    int32_t previous_;
+};
 void FILE_set_extension(char* name, int kind);
 int FILE_kind_of_entry(int index, int wanted);
 int FILE_list_directory(int wanted);
@@ -104,3 +123,6 @@ int SCAN_next_token(int kind, MappedFile* file, char* buffer, int64_t& position,
 
 // Reverses the byte order of a 4-byte value.
 uint32_t FILE_swap32(uint32_t v);
+// Reverses the byte order of each whole 4-byte word of count bytes; a shorter
+// tail is left as it is.
+void FILE_swap_words(void* bytes, std::size_t count);

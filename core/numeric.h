@@ -56,6 +56,9 @@ inline int UTIL_in_range(int x, int lo, int hi) { return (x >= lo && x <= hi) ? 
 
 inline float util_abs_float(float x) { return x < 0.0f ? -x : x; }
 
+// The value, or 0 when it is not finite.
+inline float UTIL_finite_or_zero(float v) { return std::isfinite(v) ? v : 0.0f; }
+
 // 1 for a NaN or a value of magnitude 1e10 or more.
 inline int UTIL_bad_float(float x) { return (std::isnan(x) || x <= -1e10f || x >= 1e10f) ? 1 : 0; }
 

@@ -9,3 +9,6 @@ constexpr int UTIL_RAND_MAX = 32767;
 
 int UTIL_rand();                   // next result, 0..32767
 void UTIL_srand(uint32_t seed);    // sets the state (1 is the initial state)
+
+// The next result as a fraction, 0..1.
+inline float UTIL_rand_fraction() { return static_cast<float>(UTIL_rand()) / static_cast<float>(UTIL_RAND_MAX); }

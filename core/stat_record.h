@@ -43,3 +43,32 @@ struct stat_block {
 };
 constexpr int STAT_BLOCK_BYTES = 1564;
 static_assert(sizeof(stat_block) == STAT_BLOCK_BYTES);
+
+// Copies the weather fields the STAT block and the weather record share by
+// name (cloud and wind layers, visibility, rain, storms, sea-level temperature
+// and the waves' size and speed) from one to the other: the cycle fills the
+// block from the weather, the receive side the weather from the block.
+template <class To, class From>
+void STAT_copy_weather(To& to, const From& from)
+{
+    for (int l = 0; l < CLOUD_LAYERS; ++l) {
+        to.cloud_type[l] = from.cloud_type[l];
+        to.cloud_tops_msl_m[l] = from.cloud_tops_msl_m[l];
+        to.cloud_base_msl_m[l] = from.cloud_base_msl_m[l];
+    }
+    for (int l = 0; l < WIND_LAYERS; ++l) {
+        to.wind_altitude_msl_m[l] = from.wind_altitude_msl_m[l];
+        to.turbulence[l] = from.turbulence[l];
+        to.wind_direction_degt[l] = from.wind_direction_degt[l];
+        to.wind_speed_kt[l] = from.wind_speed_kt[l];
+        to.shear_direction_degt[l] = from.shear_direction_degt[l];
+        to.shear_speed_kt[l] = from.shear_speed_kt[l];
+    }
+    to.visibility_reported_m = from.visibility_reported_m;
+    to.rain_percent = from.rain_percent;
+    to.thunderstorm_percent = from.thunderstorm_percent;
+    to.temperature_sealevel_c = from.temperature_sealevel_c;
+    to.wave_amplitude = from.wave_amplitude;
+    to.wave_length = from.wave_length;
+    to.wave_speed = from.wave_speed;
+}

@@ -75,8 +75,6 @@ float compass(float a) { return !std::isfinite(a) || (a >= 0.0f && a <= 360.0f) 
 // A direction blended from a towards b by f along the shorter arc, in [0, 360].
 float blend_direction(float a, float b, float f) { return compass(a + UTIL_wrap_pm180(b - a) * f); }
 
-float rand_fraction() { return static_cast<float>(UTIL_rand()) / static_cast<float>(UTIL_RAND_MAX); }
-
 }  // namespace
 
 void ATMO_wind_at_alt(float altitude_m, float* speed, float* direction, float* shear_speed,
@@ -162,13 +160,14 @@ void ATMO_turbulence(float b)
     for (int i = 0; i < WIND_LAYERS; ++i) {
         // Direction: the target lies around layer 0's direction as it is now;
         // the blend goes the shorter way round and stays on the compass.
-        const float target = w.wind_direction_degt[0] + (2.0f * rand_fraction() - 1.0f) * m * 90.0f;
+        const float target = w.wind_direction_degt[0] + (2.0f * UTIL_rand_fraction() - 1.0f) * m * 90.0f;
         w.wind_direction_degt[i] = blend_direction(w.wind_direction_degt[i], target, b);
 
         w.shear_direction_degt[i] =
-            UTIL_clamp(keep * w.shear_direction_degt[i] + b * rand_fraction() * m * 150.0f, 0.0f, 180.0f);
-        w.wind_speed_kt[i] = UTIL_clamp(keep * w.wind_speed_kt[i] + b * rand_fraction() * m * 90.0f, 0.0f, 100.0f);
-        w.shear_speed_kt[i] = UTIL_clamp(keep * w.shear_speed_kt[i] + b * rand_fraction() * m * 30.0f, 0.0f, 50.0f);
-        w.turbulence[i] = UTIL_clamp(keep * w.turbulence[i] + b * rand_fraction() * m * 15.0f, 0.0f, 9.0f);
+            UTIL_clamp(keep * w.shear_direction_degt[i] + b * UTIL_rand_fraction() * m * 150.0f, 0.0f, 180.0f);
+        w.wind_speed_kt[i] = UTIL_clamp(keep * w.wind_speed_kt[i] + b * UTIL_rand_fraction() * m * 90.0f, 0.0f, 100.0f);
+        w.shear_speed_kt[i] =
+            UTIL_clamp(keep * w.shear_speed_kt[i] + b * UTIL_rand_fraction() * m * 30.0f, 0.0f, 50.0f);
+        w.turbulence[i] = UTIL_clamp(keep * w.turbulence[i] + b * UTIL_rand_fraction() * m * 15.0f, 0.0f, 9.0f);
     }
 }

@@ -24,18 +24,6 @@ ORVELL_RESET(AURAL_reset);
 
 namespace {
 
-constexpr int SOUND_RAIN = 19;
-constexpr int SOUND_HAIL = 20;
-constexpr int SOUND_HORN = 22;
-constexpr int SOUND_SINK_RATE = 34;
-constexpr int SOUND_PULL_UP = 35;
-constexpr int SOUND_TOO_LOW_GEAR = 36;
-constexpr int SOUND_LOW_ROTOR = 40;
-constexpr int SOUND_FIRST_CALLOUT = 41;
-constexpr int SOUND_OUTER_MARKER = 54;
-constexpr int SOUND_MIDDLE_MARKER_A = 55;
-constexpr int SOUND_MIDDLE_MARKER_B = 56;
-constexpr int SOUND_INNER_MARKER = 57;
 constexpr int CHATTER_SAMPLES = 50;
 constexpr float CALLOUT_FT[AURAL_CALLOUTS] = {1000, 500, 400, 300, 200, 100, 50, 40, 30, 20, 10};
 

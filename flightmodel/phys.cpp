@@ -11,61 +11,31 @@ namespace {
 // Plane slots outside 0..9 touch nothing.
 flt_struct* plane(int p) { return (p >= 0 && p < FLT_SLOTS) ? &flt[p] : nullptr; }
 
+enum body_axis { AXIAL, SIDE, NORMAL };
+
+// Adds force F along one body axis to the running total `sum` of plane p, and
+// its moments about the other two axes from the arms u and v (x and y for an
+// axial force, y and z for a side force, x and z for a normal one).
+void add_force(int p, float flt_struct::*sum, body_axis axis, float F, float u, float v)
+{
+    flt_struct* f = plane(p);
+    if (!f) return;
+    f->*sum += F;
+    switch (axis) {
+    case AXIAL: PHYS_add_axial_moment(F, u, v, &f->M, &f->N); break;
+    case SIDE: PHYS_add_side_moment(F, u, v, &f->L, &f->N); break;
+    case NORMAL: PHYS_add_normal_moment(F, u, v, &f->L, &f->M); break;
+    }
+}
+
 }  // namespace
 
-void PHYS_add_gear_axial(int p, float F, float x, float y)
-{
-    flt_struct* f = plane(p);
-    if (!f) return;
-    f->faxil_gear += F;
-    f->M += F * y;
-    f->N += F * x;
-}
-
-void PHYS_add_gear_side(int p, float F, float y, float z)
-{
-    flt_struct* f = plane(p);
-    if (!f) return;
-    f->fside_gear += F;
-    f->L += F * y;
-    f->N -= F * z;
-}
-
-void PHYS_add_gear_normal(int p, float F, float x, float z)
-{
-    flt_struct* f = plane(p);
-    if (!f) return;
-    f->fnrml_gear += F;
-    f->L -= F * x;
-    f->M -= F * z;
-}
-
-void PHYS_add_prop_axial(int p, float F, float x, float y)
-{
-    flt_struct* f = plane(p);
-    if (!f) return;
-    f->faxil_prop += F;
-    f->M += F * y;
-    f->N += F * x;
-}
-
-void PHYS_add_prop_side(int p, float F, float y, float z)
-{
-    flt_struct* f = plane(p);
-    if (!f) return;
-    f->fside_prop += F;
-    f->L += F * y;
-    f->N -= F * z;
-}
-
-void PHYS_add_prop_normal(int p, float F, float x, float z)
-{
-    flt_struct* f = plane(p);
-    if (!f) return;
-    f->fnrml_prop += F;
-    f->L -= F * x;
-    f->M -= F * z;
-}
+void PHYS_add_gear_axial(int p, float F, float x, float y) { add_force(p, &flt_struct::faxil_gear, AXIAL, F, x, y); }
+void PHYS_add_gear_side(int p, float F, float y, float z) { add_force(p, &flt_struct::fside_gear, SIDE, F, y, z); }
+void PHYS_add_gear_normal(int p, float F, float x, float z) { add_force(p, &flt_struct::fnrml_gear, NORMAL, F, x, z); }
+void PHYS_add_prop_axial(int p, float F, float x, float y) { add_force(p, &flt_struct::faxil_prop, AXIAL, F, x, y); }
+void PHYS_add_prop_side(int p, float F, float y, float z) { add_force(p, &flt_struct::fside_prop, SIDE, F, y, z); }
+void PHYS_add_prop_normal(int p, float F, float x, float z) { add_force(p, &flt_struct::fnrml_prop, NORMAL, F, x, z); }
 
 void PHYS_add_axial_moment(float F, float x, float y, float* pitch_sum, float* yaw_sum)
 {

@@ -33,10 +33,6 @@ constexpr int PARTICLE_ENGINE_FIRE = 29;
 constexpr int PARTICLE_EXHAUST = 33;
 
 // Touchdown and skid sound slots.
-constexpr int SOUND_SKID_DRY = 28;
-constexpr int SOUND_SKID_WET = 29;
-constexpr int SOUND_ROLL_ROUGH = 30;
-constexpr int SOUND_TOUCHDOWN_HARD = 32;
 
 
 

@@ -138,16 +138,7 @@ void OGL_draw_light(float x, float y, float z, float r, float g, float b, float 
     const bool second = type == LIGHT_TYPE_SECOND;
     const float s1 = second ? 0.25f : 0.0f, s2 = second ? 0.5f : 0.25f;
     const float t1 = second ? 0.5f : 0.0f, t2 = second ? 1.0f : 0.5f;
-    glBegin(GL_QUADS);
-    glTexCoord2f(s1, t1);
-    glVertex3f(-h, -h, 0.0f);
-    glTexCoord2f(s1, t2);
-    glVertex3f(-h, h, 0.0f);
-    glTexCoord2f(s2, t2);
-    glVertex3f(h, h, 0.0f);
-    glTexCoord2f(s2, t1);
-    glVertex3f(h, -h, 0.0f);
-    glEnd();
+    OGL_flat_quad_tex(h, h, s1, t1, s2, t2);
     glPopMatrix();
 }
 
@@ -190,6 +181,20 @@ void OGL_quad_3d_tex(const float* p0, const float* p1, const float* p2, const fl
     textured_vertex(p1, s1, t2);
     textured_vertex(p2, s2, t2);
     textured_vertex(p3, s2, t1);
+}
+
+void OGL_flat_quad_tex(float half_w, float half_h, float s0, float t0, float s1, float t1)
+{
+    glBegin(GL_QUADS);
+    glTexCoord2f(s0, t0);
+    glVertex3f(-half_w, -half_h, 0.0f);
+    glTexCoord2f(s0, t1);
+    glVertex3f(-half_w, half_h, 0.0f);
+    glTexCoord2f(s1, t1);
+    glVertex3f(half_w, half_h, 0.0f);
+    glTexCoord2f(s1, t0);
+    glVertex3f(half_w, -half_h, 0.0f);
+    glEnd();
 }
 
 void OGL_quad_3d_uv(const float* p0, const float* p1, const float* p2, const float* p3, float x0, float z0,

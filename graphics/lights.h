@@ -55,6 +55,10 @@ void OGL_quad_3d_tex(const float* p0, const float* p1, const float* p2, const fl
                      float s2, float t2);
 void OGL_quad_3d_uv(const float* p0, const float* p1, const float* p2, const float* p3, float x0, float z0,
                     float width, float depth, float s1, float t1, float s2, float t2);
+// A quad in the z = 0 plane of the current frame, half_w by half_h about its
+// origin, its corners from the lower left round taking the texture's s0..s1
+// and t0..t1; in its own glBegin block.
+void OGL_flat_quad_tex(float half_w, float half_h, float s0, float t0, float s1, float t1);
 // A box standing on y = 0, turned by the heading, with its own glBegin blocks.
 void OGL_draw_box_3d(float x, float y, float z, float width, float height, float length, float s1, float s2,
                      float t1, float t2, float heading);

@@ -50,6 +50,20 @@ int box_edge(double v)
 
 constexpr long MAX_LINE_STEPS = 4L * 1024 * 1024;
 
+// The corners of a box of the screen area (x, y, width, height, placed at
+// left, bottom) from the lower left one round, drawn as `mode`; `closed`
+// repeats the first corner to close an outline.
+void rect_vertices(GLenum mode, float x, float y, float width, float height, float left, float bottom, bool closed)
+{
+    glBegin(mode);
+    glVertex2f(x + left, y + bottom);
+    glVertex2f(x + left, y + height + bottom);
+    glVertex2f(x + width + left, y + height + bottom);
+    glVertex2f(x + width + left, y + bottom);
+    if (closed) glVertex2f(x + left, y + bottom);
+    glEnd();
+}
+
 }  // namespace
 
 void OGL_draw_line(int row, float alpha, float x1, float y1, float x2, float y2)
@@ -93,12 +107,7 @@ void OGL_fill_rect(int row, float alpha, float x, float y, float width, float he
     }
     OGL_set_state(STATE_FOG_OFF, 0, STATE_LIGHTING_OFF, STATE_BLEND, STATE_DEPTH_TEST_OFF, STATE_DEPTH_WRITE_OFF);
     OGL_apply_color(row, alpha);
-    glBegin(GL_QUADS);
-    glVertex2f(x + left, y + bottom);
-    glVertex2f(x + left, y + height + bottom);
-    glVertex2f(x + width + left, y + height + bottom);
-    glVertex2f(x + width + left, y + bottom);
-    glEnd();
+    rect_vertices(GL_QUADS, x, y, width, height, left, bottom, false);
 }
 
 void OGL_draw_rect_outline(int row, float alpha, float x, float y, float width, float height)
@@ -107,13 +116,7 @@ void OGL_draw_rect_outline(int row, float alpha, float x, float y, float width, 
     OGL_set_state(STATE_FOG_OFF, 0, STATE_LIGHTING_OFF, alpha < 0.99f ? STATE_BLEND : STATE_OPAQUE,
                   STATE_DEPTH_TEST_OFF, STATE_DEPTH_WRITE_OFF);
     OGL_apply_color(row, alpha);
-    glBegin(GL_LINE_STRIP);
-    glVertex2f(x + left, y + bottom);
-    glVertex2f(x + left, y + height + bottom);
-    glVertex2f(x + width + left, y + height + bottom);
-    glVertex2f(x + width + left, y + bottom);
-    glVertex2f(x + left, y + bottom);
-    glEnd();
+    rect_vertices(GL_LINE_STRIP, x, y, width, height, left, bottom, true);
 }
 
 void OGL_draw_circle(int row, float centre_x, float centre_y, float radius)

@@ -275,6 +275,14 @@ void OGL_polygon_offset(int level)
     }
 }
 
+void OGL_second_unit_mode(int mode)
+{
+    if (!gl_entry::glActiveTextureARB || num_tex_units < 2) return;
+    gl_entry::glActiveTextureARB(GL_TEXTURE1_ARB);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, mode);
+    gl_entry::glActiveTextureARB(GL_TEXTURE0_ARB);
+}
+
 int OGL_swap_buffers()
 {
     glColor4f(gload_dim_factor, gload_dim_factor, gload_dim_factor, 1.0f);

@@ -56,6 +56,10 @@ void OGL_scissor_on(float x, float y, float width, float height);
 void OGL_scissor_off();
 // Polygon offset level (0 = off).
 void OGL_polygon_offset(int level);
+// How the second texture unit combines with the first (the texture
+// environment mode, GL_ADD, GL_MODULATE ...); the first unit is left active.
+// Nothing on a driver with fewer than two units.
+void OGL_second_unit_mode(int mode);
 // Ends a frame: shows the back buffer. Returns 1 when swapped.
 int OGL_swap_buffers();
 

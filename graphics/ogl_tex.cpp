@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "aircraft/acf_struct.h"
@@ -74,6 +75,25 @@ int fatal(int mode, const char* l1, const char* l2, const char* l3, const char* 
 {
     MACIBM_nuke_alert(mode, l1, l2, l3, l4, ALERT_FATAL);
     return 0;
+}
+
+// The checks every upload makes: each side 1..1024, the slot inside the
+// table, a known texel format and texels to read. Raises the fatal alert of
+// the first that fails, its text led by `who`, and returns 0; the bytes per
+// texel when all pass.
+int checked_texel_bytes(const char* who, const char* name, int slot, int format, int width, int height,
+                        const uint8_t* pixels)
+{
+    const std::string w = who;
+    if (width < 1 || width > 1024 || height < 1 || height > 1024)
+        return fatal(0,
+                     (w + ": Trying to create a texture either less than 1 or greater than 1024 in dimension!").c_str(),
+                     "I cannot do this!", ZERO_DIM_LINE, name);
+    if (slot < 0) return fatal(0, (w + ": Trying to bind too low  a texture index!").c_str(), name, "", "");
+    if (slot >= TEX_SLOTS) return fatal(0, (w + ": Trying to bind too high a texture index!").c_str(), name, "", "");
+    const int bpt = bytes_of_format(format);
+    if (bpt == 0 || !pixels) return fatal(0, (w + ": Bad texel format!").c_str(), name, "", "");
+    return bpt;
 }
 
 int cut_to_int(double v)
@@ -290,15 +310,8 @@ void OGL_load_tex(const char* name, int slot, int level, int format, int width, 
     // return all the same, nothing is uploaded.
     if (!power_of_two(width) || !power_of_two(height))
         return (void)fatal(0, "OGL_load_tex: Trying to read a texture that is not a power of 2!", name, "", "");
-    if (width < 1 || width > 1024 || height < 1 || height > 1024)
-        return (void)fatal(0,
-                     "OGL_load_tex: Trying to create a texture either less than 1 or greater than 1024 in "
-                     "dimension!",
-                     "I cannot do this!", ZERO_DIM_LINE, name);
-    if (slot < 0) return (void)fatal(0, "OGL_load_tex: Trying to bind too low  a texture index!", name, "", "");
-    if (slot >= TEX_SLOTS) return (void)fatal(0, "OGL_load_tex: Trying to bind too high a texture index!", name, "", "");
-    const int bpt = bytes_of_format(format);
-    if (bpt == 0 || !pixels) return (void)fatal(0, "OGL_load_tex: Bad texel format!", name, "", "");
+    const int bpt = checked_texel_bytes("OGL_load_tex", name, slot, format, width, height, pixels);
+    if (bpt == 0) return;
 
     // Memory savers: some panel pictures are not needed at low settings. The
     // first 16 texels are then taken as a 4 x 4 picture.
@@ -335,15 +348,8 @@ void OGL_load_tex(const char* name, int slot, int level, int format, int width, 
 void OGL_mini_me(const char* name, int slot, int type, int format, int width, int height, uint8_t* pixels)
 {
     if (!name) name = "";
-    if (width < 1 || width > 1024 || height < 1 || height > 1024)
-        return (void)fatal(0,
-                     "OGL_mini_me: Trying to create a texture either less than 1 or greater than 1024 in "
-                     "dimension!",
-                     "I cannot do this!", ZERO_DIM_LINE, name);
-    if (slot < 0) return (void)fatal(0, "OGL_mini_me: Trying to bind too low  a texture index!", name, "", "");
-    if (slot >= TEX_SLOTS) return (void)fatal(0, "OGL_mini_me: Trying to bind too high a texture index!", name, "", "");
-    const int bpt = bytes_of_format(format);
-    if (bpt == 0 || !pixels) return (void)fatal(0, "OGL_mini_me: Bad texel format!", name, "", "");
+    const int bpt = checked_texel_bytes("OGL_mini_me", name, slot, format, width, height, pixels);
+    if (bpt == 0) return;
 
     int level = 0;
     while (width >= 2 || height >= 2) {

@@ -82,27 +82,8 @@ void NET_handle_STAT()
     sim_graphics_settings.draw_aircrafts = std::clamp(s.draw_aircrafts, 1, NET_PLANES);
     sim_time.zulu_time_sec = s.zulu_time_sec;
     sim_time.local_date_days = static_cast<int32_t>(s.local_date_days);
-    for (int l = 0; l < CLOUD_LAYERS; ++l) {
-        w.cloud_type[l] = s.cloud_type[l];
-        w.cloud_tops_msl_m[l] = s.cloud_tops_msl_m[l];
-        w.cloud_base_msl_m[l] = s.cloud_base_msl_m[l];
-    }
-    for (int l = 0; l < WIND_LAYERS; ++l) {
-        w.wind_altitude_msl_m[l] = s.wind_altitude_msl_m[l];
-        w.turbulence[l] = s.turbulence[l];
-        w.wind_direction_degt[l] = s.wind_direction_degt[l];
-        w.wind_speed_kt[l] = s.wind_speed_kt[l];
-        w.shear_direction_degt[l] = s.shear_direction_degt[l];
-        w.shear_speed_kt[l] = s.shear_speed_kt[l];
-    }
-    w.visibility_reported_m = s.visibility_reported_m;
-    w.rain_percent = s.rain_percent;
-    w.thunderstorm_percent = s.thunderstorm_percent;
-    w.temperature_sealevel_c = s.temperature_sealevel_c;
+    STAT_copy_weather(w, s);
     sim_physics.earth_pressure_p = s.earth_pressure_p;
-    w.wave_amplitude = s.wave_amplitude;
-    w.wave_length = s.wave_length;
-    w.wave_speed = s.wave_speed;
     w.wave_dir = static_cast<int32_t>(s.wave_dir);
 
     if (s.weather_seed != weather_seed) {

@@ -24,9 +24,6 @@ float sound_sample_length_sec[SOUND_SLOTS] = {};
 namespace {
 
 constexpr int AIRCRAFT_SOUND_SLOTS = SOUND_FIRST_CHATTER_SLOT;   // 0..58 may come with the aircraft
-constexpr int ENGINE_SLOT_LAST = 7;
-constexpr int PROP_SLOT_FIRST = 8;
-constexpr int PROP_SLOT_LAST = 15;
 constexpr int FORMAT_RECORD_BYTES = 20;       // PCM format and its extension size
 constexpr int FORMAT_PCM = 1;
 constexpr float HEADSET_FACTOR = 0.4f;
@@ -96,8 +93,8 @@ std::string own_sound_path(int slot, const char* name)
     std::string base(a.acf_file_name, strnlen(a.acf_file_name, sizeof a.acf_file_name));
     if (base.size() >= 4) base.resize(base.size() - 4);   // a shorter name is used whole
     std::string sound = name;
-    if (slot <= ENGINE_SLOT_LAST) sound = "engn" + std::to_string(slot + 1) + ".wav";
-    else if (slot >= PROP_SLOT_FIRST && slot <= PROP_SLOT_LAST) sound = "prop" + std::to_string(slot - PROP_SLOT_FIRST + 1) + ".wav";
+    if (slot <= SOUND_ENGINE_LAST) sound = "engn" + std::to_string(slot + 1) + ".wav";
+    else if (slot >= SOUND_PROP_FIRST && slot <= SOUND_PROP_LAST) sound = "prop" + std::to_string(slot - SOUND_PROP_FIRST + 1) + ".wav";
     return folder + "sounds:" + base + " " + sound;
 }
 
@@ -274,12 +271,12 @@ void SOUND_start_stop_loops(int on)
         return;
     }
     const acf_struct& a = pln[0];
-    for (int i = 0; i <= ENGINE_SLOT_LAST; ++i) {
+    for (int i = 0; i <= SOUND_ENGINE_LAST; ++i) {
         if (i < a.acf_num_engines && ACF_part_not_failed_or_hidden(0, i)) SOUND_play(i, 1, 1.0f, 0.0f);
-        if (ACF_part_present(0, i)) SOUND_play(PROP_SLOT_FIRST + i, 1, 1.0f, 0.0f);
+        if (ACF_part_present(0, i)) SOUND_play(SOUND_PROP_FIRST + i, 1, 1.0f, 0.0f);
     }
-    SOUND_play(17, 1, 1.0f, 0.0f);
-    SOUND_play(18, 1, 1.0f, 0.0f);
-    if (sim_weather.precip_rain > 0.01f) SOUND_play(19, 1, 1.0f, 0.0f);
-    if (sim_weather.precip_hail > 0.01f) SOUND_play(20, 1, 1.0f, 0.0f);
+    SOUND_play(SOUND_RUMBLE, 1, 1.0f, 0.0f);
+    SOUND_play(SOUND_WIND, 1, 1.0f, 0.0f);
+    if (sim_weather.precip_rain > 0.01f) SOUND_play(SOUND_RAIN, 1, 1.0f, 0.0f);
+    if (sim_weather.precip_hail > 0.01f) SOUND_play(SOUND_HAIL, 1, 1.0f, 0.0f);
 }

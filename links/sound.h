@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "core/sound_slots.h"
+
 constexpr int SOUND_SLOTS = 109;              // slots 0..108
 constexpr int SOUND_FIRST_CHATTER_SLOT = 59;  // 59..108 hold the radio chatter
 constexpr int SOUND_RATE_HZ = 22050;          // the one sample rate every sound file has

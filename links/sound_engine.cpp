@@ -27,17 +27,9 @@ sound_engine_record sound_engine;
 
 namespace {
 
-constexpr int PROP_SLOT_FIRST = 8;
-constexpr int JET_SLOT = 16;
-constexpr int RUMBLE_SLOT = 17;
-constexpr int WIND_SLOT = 18;
-constexpr int RAIN_SLOT = 19;
-constexpr int HAIL_SLOT = 20;
 constexpr int GEAR_LEG_FIRST = 67;
 constexpr float FADE_PER_M = 0.001f;   // loops fade out over 1000 m
 constexpr float DOPPLER_LIMIT = 0.999f;
-
-float uniform() { return static_cast<float>(UTIL_rand()) / static_cast<float>(UTIL_RAND_MAX); }
 
 // a / b, or 0 when b is 0 or the answer is not a number: a zero reference
 // makes its slot silent.
@@ -110,9 +102,9 @@ void SOUND_engine_update(float x, float y, float z)
 
     // 2. Wander.
     if (frame_clock > s.next_change_sec) {
-        s.next_change_sec = frame_clock + 0.1f + 0.1f * uniform();
-        s.wander_rate_1 = uniform() - 0.5f;
-        s.wander_rate_2 = uniform() - 0.5f;
+        s.next_change_sec = frame_clock + 0.1f + 0.1f * UTIL_rand_fraction();
+        s.wander_rate_1 = UTIL_rand_fraction() - 0.5f;
+        s.wander_rate_2 = UTIL_rand_fraction() - 0.5f;
     }
     s.wander_1 = (s.wander_1 + s.wander_rate_1 * dt) * (1.0f - dt) + dt;
     s.wander_2 = (s.wander_2 + s.wander_rate_2 * dt) * (1.0f - dt) + dt;
@@ -124,7 +116,7 @@ void SOUND_engine_update(float x, float y, float z)
         if (ACF_part_present(0, i)) {
             const float geared = ratio(f.POINT_tacrad[i] * a.acf_prop_gear_rat[i], a.acf_prop_gear_rat[0]);
             const float sp = std::fabs(ratio(geared, prop_ref_radps));
-            SOUND_set_volume_pitch(sp * P, sp * E, PROP_SLOT_FIRST + i);
+            SOUND_set_volume_pitch(sp * P, sp * E, SOUND_PROP_FIRST + i);
         }
         if (i < a.acf_num_engines && ACF_part_not_failed_or_hidden(0, i)) {
             const float se = engine_speed_ratio(a, f, i);
@@ -156,31 +148,31 @@ void SOUND_engine_update(float x, float y, float z)
         sum_level = L;
     }
     if (!(sum_pitch > 0.01f) || !(sum_level > 0.01f)) {
-        if (sound_slots.playing[JET_SLOT]) SOUND_stop(JET_SLOT);
+        if (sound_slots.playing[SOUND_JET]) SOUND_stop(SOUND_JET);
     } else {
-        if (!sound_slots.playing[JET_SLOT]) SOUND_play(JET_SLOT, 1, 1.0f, 0.0f);
-        SOUND_set_volume_pitch(sum_pitch, sum_level, JET_SLOT);
+        if (!sound_slots.playing[SOUND_JET]) SOUND_play(SOUND_JET, 1, 1.0f, 0.0f);
+        SOUND_set_volume_pitch(sum_pitch, sum_level, SOUND_JET);
     }
 
     // 5. Ground rumble (the camera does not change it).
     const float groundspeed_kt = std::fabs(f.groundspeed) * UNIT.mps_to_kts;
     if (f.onground_any && a.acf_gear_deploy[GEAR_LEG_FIRST] > 0.1f) {
         const float r = std::sqrt(groundspeed_kt / 90.0f);
-        SOUND_set_volume_pitch(r, r, RUMBLE_SLOT);
+        SOUND_set_volume_pitch(r, r, SOUND_RUMBLE);
     } else {
-        SOUND_set_volume_pitch(1.0f, 0.0f, RUMBLE_SLOT);
+        SOUND_set_volume_pitch(1.0f, 0.0f, SOUND_RUMBLE);
     }
 
     // 6. Wind.
     const float gear_out = a.acf_gear_deploy[GEAR_LEG_FIRST] > 0.01f ? 1.2f : 1.0f;
     const float v = std::fabs(ratio(f.indicated_airspeed, a.acf_unpub_638096)) * gear_out;
-    SOUND_set_volume_pitch(v * P, v * v * L, WIND_SLOT);
+    SOUND_set_volume_pitch(v * P, v * v * L, SOUND_WIND);
 
     // 7. Rain and hail.
     const float k = a.acf_Vne == 0.0f ? 1.25f : 0.5f + 1.5f * ratio(groundspeed_kt, a.acf_Vne);
     const float gs_mps = std::fabs(f.groundspeed);
     const float rain = sim_weather.precip_rain;
     const float hail = sim_weather.precip_hail;
-    if (rain > 0.01f) SOUND_set_volume_pitch((0.5f + 0.005f * gs_mps) * rain * P, rain * k * L, RAIN_SLOT);
-    if (hail > 0.01f) SOUND_set_volume_pitch((0.5f + 0.01f * gs_mps) * hail * P, hail * k * L, HAIL_SLOT);
+    if (rain > 0.01f) SOUND_set_volume_pitch((0.5f + 0.005f * gs_mps) * rain * P, rain * k * L, SOUND_RAIN);
+    if (hail > 0.01f) SOUND_set_volume_pitch((0.5f + 0.01f * gs_mps) * hail * P, hail * k * L, SOUND_HAIL);
 }

@@ -40,10 +40,6 @@ float panel_ins_scale = 1.0f;
 
 namespace {
 
-constexpr int SOUND_MORSE_DOT = 52;
-constexpr int SOUND_MORSE_DASH = 53;
-constexpr int RADIO_COUNT = 6;
-constexpr int GPS_RADIO = 4;
 constexpr int IDENT_CHARS = 4;
 constexpr float MORSE_REPEAT_SEC = 5.0f;
 constexpr int INSTRUCTOR_SLOT = 10;
@@ -81,8 +77,8 @@ void build_identifier(const char* ident)
 void key_morse()
 {
     if (PANEL_avionics_powered() && !pass.morse_active) {
-        for (int r = 0; r < RADIO_COUNT; ++r) {
-            if (r == GPS_RADIO) continue;
+        for (int r = 0; r < RADIO_RECEIVERS; ++r) {
+            if (r == RADIO_GPS) continue;
             if (sim_cockpit_radios.nav_type[r] != 0 && r == sim_cockpit_switches.audio_panel_out) {
                 char ident[IDENT_CHARS + 1] = {};
                 std::memcpy(ident, radio_stations.nav_ident_text[r], IDENT_CHARS);

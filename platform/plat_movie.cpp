@@ -65,21 +65,29 @@ bool write_through(PLAT_movie* m, PLAT_movie_error* err)
     return true;
 }
 
+// Writes the packet the encoder handed back into the movie, in the stream's
+// time base; a failed write leaves the take torn.
+bool write_packet(PLAT_movie* m, PLAT_movie_error* err)
+{
+    m->packet->stream_index = m->stream->index;
+    av_packet_rescale_ts(m->packet, m->codec->time_base, m->stream->time_base);
+    const int r = av_write_frame(m->format, m->packet);
+    av_packet_unref(m->packet);
+    if (r < 0) {
+        m->torn = true;
+        return fail(err, "adding the sample to the movie", r, true);
+    }
+    return true;
+}
+
 // Writes every packet the encoder has ready.
 bool drain(PLAT_movie* m, PLAT_movie_error* err)
 {
     for (;;) {
-        int r = avcodec_receive_packet(m->codec, m->packet);
+        const int r = avcodec_receive_packet(m->codec, m->packet);
         if (r == AVERROR(EAGAIN) || r == AVERROR_EOF) return true;
         if (r < 0) return fail(err, "compressing the frame", r);
-        m->packet->stream_index = m->stream->index;
-        av_packet_rescale_ts(m->packet, m->codec->time_base, m->stream->time_base);
-        r = av_write_frame(m->format, m->packet);
-        av_packet_unref(m->packet);
-        if (r < 0) {
-            m->torn = true;
-            return fail(err, "adding the sample to the movie", r, true);
-        }
+        if (!write_packet(m, err)) return false;
     }
 }
 
@@ -226,15 +234,8 @@ bool PLAT_movie_add_frame(PLAT_movie* m, const uint8_t* xrgb, int duration, PLAT
         r = avcodec_receive_packet(m->codec, m->packet);
         if (r == AVERROR(EAGAIN)) return write_through(m, err);
         if (r < 0) return fail(err, "compressing the frame", r);
-        m->packet->stream_index = m->stream->index;
         m->packet->duration = duration;
-        av_packet_rescale_ts(m->packet, m->codec->time_base, m->stream->time_base);
-        r = av_write_frame(m->format, m->packet);
-        av_packet_unref(m->packet);
-        if (r < 0) {
-            m->torn = true;
-            return fail(err, "adding the sample to the movie", r, true);
-        }
+        if (!write_packet(m, err)) return false;
     }
 }
 

@@ -52,6 +52,23 @@ void apply_pan(ALuint source, float pan)
     alSource3f(source, AL_POSITION, pan, 0.0f, -std::sqrt(std::max(0.0f, 1.0f - pan * pan)));
 }
 
+// Sets one value of a slot (gain, pitch or pan): kept within lo..hi (NaN
+// reads as lo), stored in the slot's state and, while a device plays, handed
+// to the slot's source by `apply`. False for a slot outside the table or when
+// the device refuses the value.
+template <class Apply>
+bool set_slot_value(int slot, float v, float lo, float hi, float PLAT_sound_slot_state::*kept, Apply apply)
+{
+    if (!slot_ok(slot)) return false;
+    if (!(v >= lo)) v = lo;
+    if (v > hi) v = hi;
+    layer.state[slot].*kept = v;
+    if (!live()) return true;
+    alGetError();
+    apply(layer.sources[slot], v);
+    return al_ok();
+}
+
 void release_device()
 {
     alcMakeContextCurrent(nullptr);
@@ -201,38 +218,20 @@ bool PLAT_sound_is_playing(int slot)
 
 bool PLAT_sound_set_gain(int slot, float gain)
 {
-    if (!slot_ok(slot)) return false;
-    if (!(gain >= 0.0f)) gain = 0.0f;   // negative and NaN are silence
-    if (gain > 1.0f) gain = 1.0f;
-    layer.state[slot].gain = gain;
-    if (!live()) return true;
-    alGetError();
-    alSourcef(layer.sources[slot], AL_GAIN, gain);
-    return al_ok();
+    // Negative and NaN are silence.
+    return set_slot_value(slot, gain, 0.0f, 1.0f, &PLAT_sound_slot_state::gain,
+                          [](ALuint source, float v) { alSourcef(source, AL_GAIN, v); });
 }
 
 bool PLAT_sound_set_pitch(int slot, float pitch)
 {
-    if (!slot_ok(slot)) return false;
-    if (!(pitch >= PLAT_SOUND_PITCH_MIN)) pitch = PLAT_SOUND_PITCH_MIN;
-    if (pitch > PLAT_SOUND_PITCH_MAX) pitch = PLAT_SOUND_PITCH_MAX;
-    layer.state[slot].pitch = pitch;
-    if (!live()) return true;
-    alGetError();
-    alSourcef(layer.sources[slot], AL_PITCH, pitch);
-    return al_ok();
+    return set_slot_value(slot, pitch, PLAT_SOUND_PITCH_MIN, PLAT_SOUND_PITCH_MAX, &PLAT_sound_slot_state::pitch,
+                          [](ALuint source, float v) { alSourcef(source, AL_PITCH, v); });
 }
 
 bool PLAT_sound_set_pan(int slot, float pan)
 {
-    if (!slot_ok(slot)) return false;
-    if (!(pan >= -1.0f)) pan = -1.0f;
-    if (pan > 1.0f) pan = 1.0f;
-    layer.state[slot].pan = pan;
-    if (!live()) return true;
-    alGetError();
-    apply_pan(layer.sources[slot], pan);
-    return al_ok();
+    return set_slot_value(slot, pan, -1.0f, 1.0f, &PLAT_sound_slot_state::pan, apply_pan);
 }
 
 PLAT_sound_slot_state PLAT_sound_slot(int slot) { return slot_ok(slot) ? layer.state[slot] : PLAT_sound_slot_state{}; }

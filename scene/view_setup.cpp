@@ -159,18 +159,13 @@ void window_from_footprint()
 void modelview()
 {
     const sim_graphics_view_block& v = sim_graphics_view;
-    const sim_private_camera_block& c = sim_private_camera;
     glRotatef(v.elumens_ref_the, -1.0f, 0.0f, 0.0f);
     glRotatef(v.elumens_ref_psi, 0.0f, 1.0f, 0.0f);
     glRotatef(v.elumens_ref_phi, 0.0f, 0.0f, 1.0f);
     glRotatef(view_offset_pitch, -1.0f, 0.0f, 0.0f);
     glRotatef(view_offset_heading, 0.0f, 1.0f, 0.0f);
     glRotatef(view_offset_roll, 0.0f, 0.0f, 1.0f);
-    if (view_quarter_turn_neg) glRotatef(-90.0f, 0.0f, 0.0f, 1.0f);
-    if (view_quarter_turn_pos) glRotatef(90.0f, 0.0f, 0.0f, 1.0f);
-    glRotatef(c.phi, 0.0f, 0.0f, 1.0f);
-    glRotatef(c.the, -1.0f, 0.0f, 0.0f);
-    glRotatef(c.psi, 0.0f, 1.0f, 0.0f);
+    VIEW_turn_to_camera();
 }
 
 // A ring of quads in the vertical plane of the view heading, from below the
@@ -227,6 +222,16 @@ void sun_and_fog()
 }
 
 }  // namespace
+
+void VIEW_turn_to_camera()
+{
+    const sim_private_camera_block& c = sim_private_camera;
+    if (view_quarter_turn_neg) glRotatef(-90.0f, 0.0f, 0.0f, 1.0f);
+    if (view_quarter_turn_pos) glRotatef(90.0f, 0.0f, 0.0f, 1.0f);
+    glRotatef(c.phi, 0.0f, 0.0f, 1.0f);
+    glRotatef(c.the, -1.0f, 0.0f, 0.0f);
+    glRotatef(c.psi, 0.0f, 1.0f, 0.0f);
+}
 
 int32_t VIEW_octant_of(float heading_deg)
 {

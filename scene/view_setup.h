@@ -23,6 +23,11 @@
 void VIEW_setup_scene(float ring_radius, float offset_heading_rad, float offset_pitch_rad, float terrain_visibility,
                       float camera_height);
 
+// Turns the modelview by the quarter-turn settings, then by the camera's roll,
+// pitch and heading: the part of the view's turn that follows the view
+// offsets.
+void VIEW_turn_to_camera();
+
 // The 45-degree sector of a view heading: 1 below 45, 2 below 90 ... 8 from 315 on.
 int32_t VIEW_octant_of(float heading_deg);
 

@@ -10,6 +10,7 @@
 
 #include "core/app_mode.h"
 #include "core/constants.h"
+#include "core/numeric.h"
 #include "core/random.h"
 #include "core/reset_registry.h"
 #include "core/screen.h"
@@ -42,8 +43,6 @@ namespace {
 constexpr int STYLE_GROUP = 13;
 constexpr int STYLE_BOX = 15;
 
-float finite_or_zero(float v) { return std::isfinite(v) ? v : 0.0f; }
-
 // A value text of an integer.
 void int_text(float v, char* out) { UTIL_int_to_text(SCREEN_int(v), out, 1); }
 
@@ -53,7 +52,7 @@ void waves_tab()
     BTN_frame1(9, 144.0f, 118.0f, 44.0f);
     SCREEN_text(54.0f, 165.0f, 4);
     SCREEN_text(60.0f, 115.0f, 5);
-    float amplitude_ft = finite_or_zero(sim_weather.wave_amplitude) / UNIT.ft_to_mtrs;
+    float amplitude_ft = UTIL_finite_or_zero(sim_weather.wave_amplitude) / UNIT.ft_to_mtrs;
     BTN_digit_field(130.0f, 215.0f, &amplitude_ft, 3, 1, 0.0f, 20.0f, LANG_ui_text(187));
     sim_weather.wave_amplitude = amplitude_ft * UNIT.ft_to_mtrs;
     sim_weather.wave_length = sim_weather.wave_amplitude * 12.0f;
@@ -145,7 +144,8 @@ void weather_tab()
 
     // Wind layer heights in feet, each at least 1000 feet above the one below.
     float h[WIND_LAYERS];
-    for (int i = 0; i < WIND_LAYERS; ++i) h[i] = finite_or_zero(sim_weather.wind_altitude_msl_m[i]) / UNIT.ft_to_mtrs;
+    for (int i = 0; i < WIND_LAYERS; ++i)
+        h[i] = UTIL_finite_or_zero(sim_weather.wind_altitude_msl_m[i]) / UNIT.ft_to_mtrs;
     BTN_digit_field_auto(490.0f, 675.0f, &h[2], 5, 0, 0, LANG_ui_text(172));
     BTN_digit_field_auto(490.0f, 625.0f, &h[1], 5, 0, 0, LANG_ui_text(173));
     BTN_digit_field_auto(490.0f, 575.0f, &h[0], 5, 0, 0, LANG_ui_text(174));

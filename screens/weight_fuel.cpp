@@ -48,8 +48,6 @@ namespace {
 constexpr int MAX_TANKS = 3;
 constexpr int MAX_ENGINES = 8;
 
-float finite_or_zero(float v) { return std::isfinite(v) ? v : 0.0f; }
-
 // Slot s's weapon file name (500 characters, kept terminated).
 char* weapon_name(int s)
 {
@@ -95,7 +93,7 @@ void weights_tab()
     BTN_slider(145.0f, 460.0f, 2, 0.0f, top, &f.m_fixed, 1, LANG_ui_text(341), text);
     value_text(fuel * UNIT.kgs_to_lbs, text);
     const bool fuel_changed = BTN_slider(145.0f, 410.0f, 2, 0.0f, top, &fuel, 1, LANG_ui_text(342), text) != 0;
-    fuel = std::clamp(finite_or_zero(fuel), 0.0f, std::max(a.acf_m_fuel_tot, 0.0f));
+    fuel = std::clamp(UTIL_finite_or_zero(fuel), 0.0f, std::max(a.acf_m_fuel_tot, 0.0f));
 
     const int tank_count = std::clamp(a.acf_num_tanks, 0, MAX_TANKS);
     for (int k = 0; k < MAX_TANKS; ++k) {
@@ -103,16 +101,17 @@ void weights_tab()
             BTN_slider(145.0f, 360.0f - 50.0f * static_cast<float>(k), 2, 0.0f, top, tanks[k], 1, LANG_ui_text(342),
                        "");
         // Held to the tank's share, shown or not.
-        *tanks[k] = std::clamp(finite_or_zero(*tanks[k]), 0.0f, std::max(a.acf_m_fuel_tot * a.acf_tank_rat[k], 0.0f));
+        *tanks[k] =
+            std::clamp(UTIL_finite_or_zero(*tanks[k]), 0.0f, std::max(a.acf_m_fuel_tot * a.acf_tank_rat[k], 0.0f));
     }
 
     value_text(jato * UNIT.kgs_to_lbs, text);
     if (jato_full > 0.1f) BTN_slider(145.0f, 210.0f, 2, 0.0f, top, &jato, 1, LANG_ui_text(343), text);
-    jato = std::clamp(finite_or_zero(jato), 0.0f, std::max(jato_full, 0.0f));
+    jato = std::clamp(UTIL_finite_or_zero(jato), 0.0f, std::max(jato_full, 0.0f));
 
     value_text(f.m_jettison * UNIT.kgs_to_lbs, text);
     if (a.acf_m_jettison > 0.1f) BTN_slider(145.0f, 160.0f, 2, 0.0f, top, &f.m_jettison, 1, LANG_ui_text(344), text);
-    f.m_jettison = std::clamp(finite_or_zero(f.m_jettison), 0.0f, std::max(a.acf_m_jettison, 0.0f));
+    f.m_jettison = std::clamp(UTIL_finite_or_zero(f.m_jettison), 0.0f, std::max(a.acf_m_jettison, 0.0f));
 
     value_text(f.m_total * UNIT.kgs_to_lbs, text);
     BTN_slider(145.0f, 110.0f, weight_style, 0.0f, top, &f.m_total, 0, LANG_ui_text(345), text);
@@ -125,15 +124,15 @@ void weights_tab()
     if (jato_full == 0.0f) {
         f.jato_left = a.acf_jato_dur * 0.5f;
     } else {
-        const float d = finite_or_zero(a.acf_jato_dur);
-        f.jato_left = std::clamp(finite_or_zero(d * jato / jato_full), std::min(0.0f, d), std::max(0.0f, d));
+        const float d = UTIL_finite_or_zero(a.acf_jato_dur);
+        f.jato_left = std::clamp(UTIL_finite_or_zero(d * jato / jato_full), std::min(0.0f, d), std::max(0.0f, d));
     }
 
     if (fuel_changed)
         for (int k = 0; k < tank_count; ++k) *tanks[k] = fuel * a.acf_tank_rat[k];
 
     if (a.acf_jett_is_slung) {
-        float len_ft = finite_or_zero(f.jett_len) * UNIT.mtrs_to_ft;
+        float len_ft = UTIL_finite_or_zero(f.jett_len) * UNIT.mtrs_to_ft;
         BTN_digit_field(580.0f, 142.0f, &len_ft, 3, 0, 5.0f, 500.0f, LANG_ui_text(189));
         f.jett_len = len_ft / UNIT.mtrs_to_ft;
     }
@@ -171,7 +170,7 @@ void weapon_preview(float w, float h)
         else p.heading_target = turned(p.heading_target + 180.0f * sign, 0.0f);
     }
     if (!settled) p.next_change_time = frame_clock + 1.0f;
-    const float limit = 30.0f * finite_or_zero(sim_operation_misc.frame_rate_period);
+    const float limit = 30.0f * UTIL_finite_or_zero(sim_operation_misc.frame_rate_period);
     p.heading = turned(p.heading + std::clamp(0.1f * (p.heading_target - p.heading), -limit, limit), 0.0f);
     p.roll = turned(p.roll + std::clamp(0.1f * (p.roll_target - p.roll), -limit, limit), -180.0f);
 

@@ -280,37 +280,55 @@ bool read_situation(int prefs_kind, const char* path)
     return true;
 }
 
+// The name and path fields and the kinds of a situation or a movie file.
+struct situation_file {
+    bool movie;
+    char* name;
+    char* path;
+    int file_kind;
+    int prefs_kind;
+};
+
+situation_file situation_file_of(bool movie)
+{
+    if (movie) return {true, movie_file_name, movie_file_path, KIND_MOVIE, PREFS_KIND_MOVIE};
+    return {false, situation_file_name, situation_file_path, KIND_SITUATION, PREFS_KIND_SITUATION};
+}
+
+// Lets the user choose the file to open or save (`mode`); false when there is
+// no browser or the choice is cancelled.
+bool browse_situation(int mode, const situation_file& f)
+{
+    return commands_browser && commands_browser(mode, f.file_kind, f.name, f.path);
+}
+
 void open_situation(int32_t command)
 {
-    const bool movie = command == 206;
-    char* name = movie ? movie_file_name : situation_file_name;
-    char* path = movie ? movie_file_path : situation_file_path;
-    if (!commands_browser || !commands_browser(BROWSE_OPEN, movie ? KIND_MOVIE : KIND_SITUATION, name, path)) return;
-    name[TEXT_MAX_LEN] = 0;
-    path[TEXT_MAX_LEN] = 0;
-    if (!read_situation(movie ? PREFS_KIND_MOVIE : PREFS_KIND_SITUATION, path)) {
-        notice("The file could not be read:", path, "Nothing was changed.", "");
+    const situation_file file = situation_file_of(command == 206);
+    if (!browse_situation(BROWSE_OPEN, file)) return;
+    file.name[TEXT_MAX_LEN] = 0;
+    file.path[TEXT_MAX_LEN] = 0;
+    if (!read_situation(file.prefs_kind, file.path)) {
+        notice("The file could not be read:", file.path, "Nothing was changed.", "");
         return;
     }
     if (slot_on(9)) {
         char text[TEXT_SIZE];
-        UTIL_strcat3("sit selection  ", name, text);
+        UTIL_strcat3("sit selection  ", file.name, text);
         NET_data_send("KSTM", 0, text, static_cast<int>(std::strlen(text)), 9);
     }
     aircraft_path_to_full();
     ACF_load_and_setup(0);
     APT_build_scene(1);
     FLIGHT_init_situation(command, 0);
-    if (movie) APPLICATION_handlemenu(1031);
+    if (file.movie) APPLICATION_handlemenu(1031);
 }
 
 void save_situation(int32_t command)
 {
-    const bool movie = command == 205;
-    char* name = movie ? movie_file_name : situation_file_name;
-    char* path = movie ? movie_file_path : situation_file_path;
-    if (!commands_browser || !commands_browser(BROWSE_SAVE, movie ? KIND_MOVIE : KIND_SITUATION, name, path)) return;
-    path[TEXT_MAX_LEN] = 0;
+    const situation_file file = situation_file_of(command == 205);
+    if (!browse_situation(BROWSE_SAVE, file)) return;
+    file.path[TEXT_MAX_LEN] = 0;
     char* acf_path = pln[0].acf_file_path;
     acf_path[TEXT_MAX_LEN] = 0;
     char full[TEXT_SIZE];
@@ -319,7 +337,7 @@ void save_situation(int32_t command)
     const size_t folder_len = std::strlen(program_folder);
     if (folder_len && std::strncmp(acf_path, program_folder, folder_len) == 0)
         std::memmove(acf_path, acf_path + folder_len, std::strlen(acf_path + folder_len) + 1);
-    PREFS_read_write(movie ? PREFS_KIND_MOVIE : PREFS_KIND_SITUATION, PREFS_WRITE, path);
+    PREFS_read_write(file.prefs_kind, PREFS_WRITE, file.path);
     UTIL_strcpy(static_cast<const char*>(full), acf_path);
 }
 

@@ -27,6 +27,7 @@
 #include "core/constants.h"
 #include "shell/defaults.h"
 #include "core/folders.h"
+#include "core/frame_clock.h"
 #include "shell/frame.h"
 #include "core/geo.h"
 #include "core/numeric.h"
@@ -42,11 +43,6 @@ void CYCLE_reset() { cycle = cycle_state{}; }
 ORVELL_RESET(CYCLE_reset);
 
 namespace {
-
-// Indices of the interval flags the cycle reads.
-constexpr int TICK_ONE_SECOND = 3;
-constexpr int TICK_TENTH = 6;
-constexpr int TICK_TWENTIETH = 7;
 
 constexpr float SKY_TOP_M = 99999.0f * UNIT.ft_to_mtrs;   // 30,479.7 m
 constexpr int DAY_SECONDS = 86400;
@@ -285,12 +281,12 @@ void data_output(bool paused)
         }
     }
     if (paused) return;
-    if (tick(TICK_TENTH) && dataout_any_disk_group) {
+    if (tick(INTERVAL_TENTH_SECOND) && dataout_any_disk_group) {
         for (int g = 0; g < DATAOUT_GROUPS; ++g)
             if (sim_network_dataout.data_to_disk[g]) DATAOUT_group(2, g, 0);
         if (data_log.is_open()) data_log << '\n';
     }
-    if (tick(TICK_TWENTIETH)) {
+    if (tick(INTERVAL_TWENTIETH_SECOND)) {
         int row = 0;
         for (int g = 0; g < DATAOUT_GROUPS && row < GRAPH_ROWS; ++g)
             if (sim_network_dataout.data_to_graph[g]) DATAOUT_group(4, g, row++);
@@ -309,7 +305,7 @@ void flying_step()
         if (!paused) FLTMOD_plane_step(i);
         for (int s = 0; s < CYCLE_PEER_SLOTS; ++s) {
             if (!slot_live(s)) continue;
-            const bool wanted = (s == 0 && i == 0 && tick(TICK_TWENTIETH)) || (s >= 1 && s <= 5) || s == 10;
+            const bool wanted = (s == 0 && i == 0 && tick(INTERVAL_TWENTIETH_SECOND)) || (s >= 1 && s <= 5) || s == 10;
             if (!wanted) continue;
             PLANE_pack_state(snap_record, i);
             NET_data_send("SNAP", s == 0 ? 1 : i, &snap_record, PLANE_STATE_BYTES, s);
@@ -348,28 +344,9 @@ void STAT_fill(stat_block& o)
     o.draw_aircrafts = sim_graphics_settings.draw_aircrafts;
     o.zulu_time_sec = sim_time.zulu_time_sec;
     o.local_date_days = static_cast<float>(sim_time.local_date_days);
-    for (int l = 0; l < CLOUD_LAYERS; ++l) {
-        o.cloud_type[l] = w.cloud_type[l];
-        o.cloud_tops_msl_m[l] = w.cloud_tops_msl_m[l];
-        o.cloud_base_msl_m[l] = w.cloud_base_msl_m[l];
-    }
-    for (int l = 0; l < WIND_LAYERS; ++l) {
-        o.wind_altitude_msl_m[l] = w.wind_altitude_msl_m[l];
-        o.turbulence[l] = w.turbulence[l];
-        o.wind_direction_degt[l] = w.wind_direction_degt[l];
-        o.wind_speed_kt[l] = w.wind_speed_kt[l];
-        o.shear_direction_degt[l] = w.shear_direction_degt[l];
-        o.shear_speed_kt[l] = w.shear_speed_kt[l];
-    }
-    o.visibility_reported_m = w.visibility_reported_m;
-    o.rain_percent = w.rain_percent;
-    o.thunderstorm_percent = w.thunderstorm_percent;
+    STAT_copy_weather(o, w);
     o.weather_seed = weather_seed;
-    o.temperature_sealevel_c = w.temperature_sealevel_c;
     o.earth_pressure_p = sim_physics.earth_pressure_p;
-    o.wave_amplitude = w.wave_amplitude;
-    o.wave_length = w.wave_length;
-    o.wave_speed = w.wave_speed;
     o.wave_dir = static_cast<float>(w.wave_dir);
     o.m_fixed = f.m_fixed;
     o.m_fuel[0] = f.m_fuel1;
@@ -445,13 +422,13 @@ void update_plane_cycle()
 {
     clock_from_system_time();
     weather_bounds();
-    if (tick(TICK_TENTH) && any_peer_for_shared_state()) {
+    if (tick(INTERVAL_TENTH_SECOND) && any_peer_for_shared_state()) {
         send_stat();
         send_path();
     }
-    if (tick(TICK_TENTH) && replay_recording_wanted()) record_replay();
+    if (tick(INTERVAL_TENTH_SECOND) && replay_recording_wanted()) record_replay();
     if (sim_weather.rain_percent > 0.0f && (pln[0].acf_has_radar || app_mode == MODE_OPERATOR || app_mode == MODE_WEATHER) &&
-        (tick(TICK_ONE_SECOND) || sim_time.total_flight_time_sec <= sim_operation_misc.frame_rate_period))
+        (tick(INTERVAL_ONE_SECOND) || sim_time.total_flight_time_sec <= sim_operation_misc.frame_rate_period))
         PANEL_radar_texture();
     plane_positions();
     if (app_mode == MODE_FLYING)

@@ -397,6 +397,31 @@ planet_list_origin planet_list_built_for;
 
 bool list_is_current(uint32_t list) { return list != 0 && glIsList(list); }
 
+// Compiles `list` with a sphere of rows 0..SPHERE_ROWS-1 and columns 0..360 in
+// two halves, each under its planet texture, as quad strips between
+// neighbouring rows. corner(column, row, s, t) sends one corner with its
+// texture coordinates. The texture-unit count is left as it was outside.
+template <class Corner>
+void compile_sphere_list(uint32_t list, Corner&& corner)
+{
+    const int32_t units_outside = texture_unit_count;
+    glNewList(list, GL_COMPILE);
+    OGL_set_state(STATE_FOG_ON, 1, STATE_LIGHTING_ON, STATE_OPAQUE, STATE_DEPTH_TEST_ON, STATE_DEPTH_WRITE_ON);
+    for (int half = 0; half < 2; ++half) {
+        glBindTexture(GL_TEXTURE_2D, half == 0 ? TEX_SLOT_PLANET_1 : TEX_SLOT_PLANET_2);
+        for (int j = 0; j < SPHERE_ROWS - 1; ++j) {
+            glBegin(GL_QUAD_STRIP);
+            for (int i = 180 * half; i <= 180 * half + 180; ++i) {
+                const float s_coord = static_cast<float>(i) / 180.0f - static_cast<float>(half);
+                for (int row : {j, j + 1}) corner(i, row, s_coord, static_cast<float>(row) / 180.0f);
+            }
+            glEnd();
+        }
+    }
+    glEndList();
+    texture_unit_count = units_outside;
+}
+
 void compile_planet_list()
 {
     const planet_list_origin origin{lat_ref, lon_ref, planet()};
@@ -406,26 +431,11 @@ void compile_planet_list()
     globe_display_list = list_name(globe_display_list);
     if (globe_display_list == 0) return;
     planet_list_built_for = origin;
-    const int32_t units_outside = texture_unit_count;
-    glNewList(globe_display_list, GL_COMPILE);
-    OGL_set_state(STATE_FOG_ON, 1, STATE_LIGHTING_ON, STATE_OPAQUE, STATE_DEPTH_TEST_ON, STATE_DEPTH_WRITE_ON);
-    for (int half = 0; half < 2; ++half) {
-        glBindTexture(GL_TEXTURE_2D, half == 0 ? TEX_SLOT_PLANET_1 : TEX_SLOT_PLANET_2);
-        for (int j = 0; j < SPHERE_ROWS - 1; ++j) {
-            glBegin(GL_QUAD_STRIP);
-            for (int i = 180 * half; i <= 180 * half + 180; ++i) {
-                const float s_coord = static_cast<float>(i) / 180.0f - static_cast<float>(half);
-                for (int row : {j, j + 1}) {
-                    glNormal3fv(s.n(i, row));
-                    glTexCoord2f(s_coord, static_cast<float>(row) / 180.0f);
-                    glVertex3fv(s.p(i, row));
-                }
-            }
-            glEnd();
-        }
-    }
-    glEndList();
-    texture_unit_count = units_outside;
+    compile_sphere_list(globe_display_list, [&](int i, int row, float s_coord, float t_coord) {
+        glNormal3fv(s.n(i, row));
+        glTexCoord2f(s_coord, t_coord);
+        glVertex3fv(s.p(i, row));
+    });
 }
 
 void compile_globe_list()
@@ -433,28 +443,13 @@ void compile_globe_list()
     if (list_is_current(globe_screen_list)) return;
     globe_screen_list = list_name(globe_screen_list);
     if (globe_screen_list == 0) return;
-    const int32_t units_outside = texture_unit_count;
-    glNewList(globe_screen_list, GL_COMPILE);
-    OGL_set_state(STATE_FOG_ON, 1, STATE_LIGHTING_ON, STATE_OPAQUE, STATE_DEPTH_TEST_ON, STATE_DEPTH_WRITE_ON);
-    for (int half = 0; half < 2; ++half) {
-        glBindTexture(GL_TEXTURE_2D, half == 0 ? TEX_SLOT_PLANET_1 : TEX_SLOT_PLANET_2);
-        for (int k = 0; k < SPHERE_ROWS - 1; ++k) {
-            glBegin(GL_QUAD_STRIP);
-            for (int i = 180 * half; i <= 180 * half + 180; ++i) {
-                const float s_coord = static_cast<float>(i) / 180.0f - static_cast<float>(half);
-                for (int band : {k, k + 1}) {
-                    const float v[3] = {-degree_cos[i] * degree_sin[band], -degree_cos[band],
-                                        degree_sin[i] * degree_sin[band]};
-                    glNormal3fv(v);
-                    glTexCoord2f(s_coord, static_cast<float>(band) / 180.0f);
-                    glVertex3fv(v);
-                }
-            }
-            glEnd();
-        }
-    }
-    glEndList();
-    texture_unit_count = units_outside;
+    // The unit sphere: each point is its own normal.
+    compile_sphere_list(globe_screen_list, [](int i, int band, float s_coord, float t_coord) {
+        const float v[3] = {-degree_cos[i] * degree_sin[band], -degree_cos[band], degree_sin[i] * degree_sin[band]};
+        glNormal3fv(v);
+        glTexCoord2f(s_coord, t_coord);
+        glVertex3fv(v);
+    });
 }
 
 }  // namespace

@@ -62,16 +62,6 @@ bool fits(int64_t position, int64_t size, int64_t bytes)
     return position >= 0 && position < size && size - position >= bytes;
 }
 
-int section_count(int32_t version)
-{
-    switch (version) {
-    case 61: return 4;
-    case 631: return 5;
-    case 650: return 6;
-    default: return 0;
-    }
-}
-
 // The tile file found for a tile: the whole file in memory, its version and path.
 struct tile_file {
     MappedFile mapped;
@@ -196,7 +186,7 @@ void read_objects(const env_tile_window& w, tile_file& f)
 void read_sections(const env_tile_window& w, tile_file& f)
 {
     const char* b = f.mapped.begin;
-    for (int k = 0; k < section_count(w.version); ++k) {
+    for (int k = 0; k < ENV_section_count(w.version); ++k) {
         for (;;) {
             double lat, lon;
             bool end;

@@ -22,6 +22,18 @@ extern int32_t scenery_switch;
 // (towers instead of a ribbon), taxi lines, rivers.
 constexpr float ENV_SECTION_WIDTH_M[6] = {18.0f, 4.0f, 3.0f, 0.0f, 0.2f, 50.0f};
 
+// The number of segment sections a version of the file carries: 4 (61), 5
+// (631), 6 (650), none for the others.
+constexpr int ENV_section_count(int32_t version)
+{
+    switch (version) {
+    case 61: return 4;
+    case 631: return 5;
+    case 650: return 6;
+    default: return 0;
+    }
+}
+
 // The folder of a custom scenery package that holds its tiles, per planet.
 constexpr const char* ENV_PACKAGE_TILE_FOLDER[2] = {"Earth nav data:", "Mars nav data:"};
 

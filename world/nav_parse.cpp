@@ -21,14 +21,50 @@ void copy_text(char* dest, int size, const char* src)
     std::memcpy(dest, src, strnlen(src, static_cast<size_t>(size - 1)));
 }
 
-// Loads a file and checks its header; false when it is missing or refused.
-bool open_database(MappedFile& file, const char* path, int kind, const char* version, char*& begin,
-                   int64_t& position, int64_t& length)
+// The start every reader shares: the path's separators converted; false,
+// and nothing read, unless the mode asks to read (7). The tables are changing.
+bool begin_reading(int mode, char* path)
 {
-    begin = nullptr;
+    FILE_colons_to_backslashes(path);
+    if (mode != 7) return false;
+    nav_tables_changed();
+    return true;
+}
+
+// Maps the file, checks its header and hands the scanner to read_row once per
+// row until the end row, the end of the file or a damaged row. A row reader
+// throws table_full when its table is full; on_full then puts the table back.
+// Nothing is read from a missing or refused file.
+template <class ReadRow, class OnFull>
+void scan_rows(const char* path, int kind, const char* version, ReadRow&& read_row, OnFull&& on_full)
+{
+    MappedFile file;
+    char* begin = nullptr;
+    int64_t position = 0, length = 0;
     MappedFile_create(&file, path, &begin);
-    if (!begin) return false;
-    return SCAN_next_token(kind, &file, begin, position, length, version) == 1;
+    if (!begin || SCAN_next_token(kind, &file, begin, position, length, version) != 1) return;
+
+    nav_scanner sc(begin + position, begin + length, path);
+    try {
+        for (;;) {
+            sc.check();
+            if (sc.at_end_row()) return;
+            read_row(sc);
+        }
+    } catch (const table_full&) {
+        on_full();
+    } catch (const nav_scan_abort&) {
+    }
+}
+
+// Adds a record to its table, or throws table_full when the table already
+// holds `max`; the progress text is shown at every `every` records.
+template <class Table, class Record>
+void add_row(Table& table, const Record& r, int32_t max, size_t every, const char* progress)
+{
+    if (static_cast<int32_t>(table.size()) >= max) throw table_full{};
+    table.push_back(r);
+    if ((table.size() - 1) % every == 0) nav_progress(progress);
 }
 
 navaid_record ship_navaid(int32_t kind, int32_t frequency, float heading, const char* label)
@@ -63,121 +99,79 @@ void add_ship_navaids()
 
 void NAV_parse_navaids(int mode, char* path)
 {
-    FILE_colons_to_backslashes(path);
-    if (mode != 7) return;
-    nav_tables_changed();
+    if (!begin_reading(mode, path)) return;
     navaid_table.clear();
     navaid_frequency_index.clear();
     if (sim_graphics_scenery.current_planet == 0) add_ship_navaids();
     const size_t before = navaid_table.size();
 
-    MappedFile file;
-    char* begin;
-    int64_t position = 0, length = 0;
-    if (!open_database(file, path, KIND_NAV_DB, "600", begin, position, length)) return;
+    const auto row = [](nav_scanner& sc) {
+        navaid_record n{};
+        n.kind = sc.token_int();
+        n.lat = sc.token_float();
+        n.lon = sc.token_float();
+        const float height_ft = sc.token_float();
+        n.frequency = sc.token_int();
+        n.heading = sc.token_float();
+        sc.token_text(n.id, APT_ID_SIZE - 1);
+        sc.rest_of_line(n.name, APT_NAME_SIZE - 1);
+        if (n.kind != NAV_GLIDESLOPE) n.heading = nav_wrap_heading(n.heading);
+        n.height = height_ft * UNIT.ft_to_mtrs;
 
-    nav_scanner sc(begin + position, begin + length, path);
-    try {
-        for (;;) {
-            sc.check();
-            if (sc.at_end_row()) return;
-            navaid_record n{};
-            n.kind = sc.token_int();
-            n.lat = sc.token_float();
-            n.lon = sc.token_float();
-            const float height_ft = sc.token_float();
-            n.frequency = sc.token_int();
-            n.heading = sc.token_float();
-            sc.token_text(n.id, APT_ID_SIZE - 1);
-            sc.rest_of_line(n.name, APT_NAME_SIZE - 1);
-            if (n.kind != NAV_GLIDESLOPE) n.heading = nav_wrap_heading(n.heading);
-            n.height = height_ft * UNIT.ft_to_mtrs;
-
-            if (static_cast<int32_t>(navaid_table.size()) >= NAV_MAX_NAVAIDS) throw table_full{};
-            navaid_table.push_back(n);
-            nav_cursor = static_cast<int32_t>(navaid_table.size()) - 1;
-            navaid_frequency_index.emplace(n.frequency, nav_cursor);
-            if (nav_cursor % 8000 == 0) nav_progress("Scanning navaids...");
-        }
-    } catch (const table_full&) {
+        add_row(navaid_table, n, NAV_MAX_NAVAIDS, 8000, "Scanning navaids...");
+        nav_cursor = static_cast<int32_t>(navaid_table.size()) - 1;
+        navaid_frequency_index.emplace(n.frequency, nav_cursor);
+    };
+    scan_rows(path, KIND_NAV_DB, "600", row, [&] {
         // Back to the ship navaids alone.
         navaid_table.resize(before);
         navaid_frequency_index.clear();
         for (int32_t i = 0; i < static_cast<int32_t>(before); ++i)
             navaid_frequency_index.emplace(navaid_table[static_cast<size_t>(i)].frequency, i);
         nav_refuse_file(path, "navaids", 0);
-    } catch (const nav_scan_abort&) {
-    }
+    });
 }
 
 void NAV_parse_fixes(int mode, char* path)
 {
-    FILE_colons_to_backslashes(path);
-    if (mode != 7) return;
-    nav_tables_changed();
+    if (!begin_reading(mode, path)) return;
     const size_t before = fix_table.size();
 
-    MappedFile file;
-    char* begin;
-    int64_t position = 0, length = 0;
-    if (!open_database(file, path, KIND_TEXT, "600", begin, position, length)) return;
-
-    nav_scanner sc(begin + position, begin + length, path);
-    try {
-        for (;;) {
-            sc.check();
-            if (sc.at_end_row()) return;
-            fix_record f{};
-            f.lat = sc.token_float();
-            f.lon = sc.token_float();
-            sc.rest_of_line(f.id, FIX_ID_SIZE - 1);
-            if (static_cast<int32_t>(fix_table.size()) >= NAV_MAX_FIXES) throw table_full{};
-            fix_table.push_back(f);
-            if ((fix_table.size() - 1) % 10000 == 0) nav_progress("Scanning fixes...");
-        }
-    } catch (const table_full&) {
+    const auto row = [](nav_scanner& sc) {
+        fix_record f{};
+        f.lat = sc.token_float();
+        f.lon = sc.token_float();
+        sc.rest_of_line(f.id, FIX_ID_SIZE - 1);
+        add_row(fix_table, f, NAV_MAX_FIXES, 10000, "Scanning fixes...");
+    };
+    scan_rows(path, KIND_TEXT, "600", row, [&] {
         fix_table.resize(before);
         nav_refuse_file(path, "fixes", 0);
-    } catch (const nav_scan_abort&) {
-    }
+    });
 }
 
 void NAV_parse_airways(int mode, char* path)
 {
-    FILE_colons_to_backslashes(path);
-    if (mode != 7) return;
-    nav_tables_changed();
+    if (!begin_reading(mode, path)) return;
     const size_t before = airway_table.size();
 
-    MappedFile file;
-    char* begin;
-    int64_t position = 0, length = 0;
-    if (!open_database(file, path, KIND_TEXT, "640", begin, position, length)) return;
-
-    nav_scanner sc(begin + position, begin + length, path);
-    try {
-        for (;;) {
-            sc.check();
-            if (sc.at_end_row()) return;
-            airway_record a{};
-            char dropped[TEXT_SIZE];
-            sc.token_text(dropped, TEXT_MAX_LEN);   // first end id
-            a.lat1 = sc.token_float();
-            a.lon1 = sc.token_float();
-            sc.token_text(dropped, TEXT_MAX_LEN);   // second end id
-            a.lat2 = sc.token_float();
-            a.lon2 = sc.token_float();
-            a.level = static_cast<uint8_t>(sc.token_int());
-            (void)sc.token_int();   // base
-            (void)sc.token_int();   // top
-            sc.rest_of_line(a.name, AWY_NAME_SIZE - 1);
-            if (static_cast<int32_t>(airway_table.size()) >= NAV_MAX_AIRWAYS) throw table_full{};
-            airway_table.push_back(a);
-            if ((airway_table.size() - 1) % 10000 == 0) nav_progress("Scanning airways...");
-        }
-    } catch (const table_full&) {
+    const auto row = [](nav_scanner& sc) {
+        airway_record a{};
+        char dropped[TEXT_SIZE];
+        sc.token_text(dropped, TEXT_MAX_LEN);   // first end id
+        a.lat1 = sc.token_float();
+        a.lon1 = sc.token_float();
+        sc.token_text(dropped, TEXT_MAX_LEN);   // second end id
+        a.lat2 = sc.token_float();
+        a.lon2 = sc.token_float();
+        a.level = static_cast<uint8_t>(sc.token_int());
+        (void)sc.token_int();   // base
+        (void)sc.token_int();   // top
+        sc.rest_of_line(a.name, AWY_NAME_SIZE - 1);
+        add_row(airway_table, a, NAV_MAX_AIRWAYS, 10000, "Scanning airways...");
+    };
+    scan_rows(path, KIND_TEXT, "640", row, [&] {
         airway_table.resize(before);
         nav_refuse_file(path, "airways", 0);
-    } catch (const nav_scan_abort&) {
-    }
+    });
 }

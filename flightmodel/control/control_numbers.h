@@ -34,10 +34,5 @@ constexpr int32_t AP_GLIDESLOPE_CAPTURED = 21;
 constexpr int32_t AP_MODE_FLIGHT_DIRECTOR = 1;
 constexpr int32_t AP_MODE_SERVOS = 2;
 
-// Sound slots the step plays.
-constexpr int SOUND_SLOT_STARTER = 23;
-constexpr int SOUND_SLOT_ACTUATOR = 24;
-constexpr int SOUND_SLOT_AUTOPILOT_OFF = 40;
-
 // Joystick axis role of the propeller axis.
 constexpr int32_t AXIS_ROLE_PROP = 5;

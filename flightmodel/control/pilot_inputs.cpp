@@ -35,8 +35,6 @@ namespace {
 // What the throttle axis drives this frame.
 enum class throttle_target { none, throttles, speedbrake };
 
-float random_fraction() { return static_cast<float>(UTIL_rand()) / static_cast<float>(UTIL_RAND_MAX); }
-
 // The collective rotor's thrust point, bounded to the engine slots.
 int collective_index(const acf_struct& a) { return bounded_count(a.acf_collective_rotor_index, FLT_ENGINES - 1); }
 
@@ -96,7 +94,7 @@ void INPUT_view_cycling()
     const int r = UTIL_rand();
     CORE_run_command(VIEW_FIRST + ((r * (VIEW_LAST - VIEW_FIRST + 1)) >> 15));
     if (sim_graphics_view.view_type < VIEW_TOWER) CORE_run_command(VIEW_FORWARD);
-    pilot_inputs.next_view_change_time = frame_clock + 10.0f + 20.0f * random_fraction();
+    pilot_inputs.next_view_change_time = frame_clock + 10.0f + 20.0f * UTIL_rand_fraction();
 }
 
 void INPUT_pilot_inputs(int p)
@@ -225,12 +223,12 @@ void INPUT_auto_flight(int p)
         ap.altitude_mode = AP_ALTITUDE_HOLD;
         ap.airspeed_mode = AP_OFF;
         if (frame_clock > s.heading_timer) {
-            ap.heading_mag = 360.0f * random_fraction();
-            s.heading_timer = frame_clock + 30.0f + 90.0f * random_fraction();
+            ap.heading_mag = 360.0f * UTIL_rand_fraction();
+            s.heading_timer = frame_clock + 30.0f + 90.0f * UTIL_rand_fraction();
         }
         if (frame_clock > s.altitude_timer) {
-            ap.current_altitude = terrain_ft + 2000.0f + 3000.0f * random_fraction();
-            s.altitude_timer = frame_clock + 30.0f + 90.0f * random_fraction();
+            ap.current_altitude = terrain_ft + 2000.0f + 3000.0f * UTIL_rand_fraction();
+            s.altitude_timer = frame_clock + 30.0f + 90.0f * UTIL_rand_fraction();
         }
         ap.current_altitude = UTIL_max(ap.current_altitude, terrain_ft + 3000.0f);
         const float ias = f.indicated_airspeed;

@@ -9,6 +9,8 @@
 
 #include "aircraft/acf_struct.h"
 #include "core/constants.h"
+#include "core/engine_types.h"
+#include "core/failure_slots.h"
 #include "core/numeric.h"
 #include "core/folders.h"
 #include "core/simvars/operation.h"
@@ -21,11 +23,6 @@
 namespace {
 
 constexpr float DEG = DEG_TO_RAD_FLOAT;
-constexpr int FAIL_SLOT_LEFT_FLAP_DRIVE = 26;
-constexpr int FAIL_SLOT_RIGHT_FLAP_DRIVE = 27;
-constexpr int PROP_TYPE_ROTOR = 3;
-constexpr int PROP_TYPE_TAIL_ROTOR = 5;
-constexpr int PROP_TYPE_LIFT_FAN = 6;
 
 float sg(float v) { return v < 0.0f ? -1.0f : 1.0f; }
 
@@ -109,7 +106,7 @@ void thrust_vectoring(int plane, acf_struct& a, flt_struct& f)
         if (FLT_slot_failed(plane, FAIL_SLOT_ENGINE_BASE + p)) continue;
         if (a.acf_hide_prop_at_90_vect != 0 && a.acf_vect_cant[p] >= 90.0f) continue;
         float dv = 0.0f, ds = 0.0f;
-        if (a.acf_prop_type[p] != PROP_TYPE_LIFT_FAN) {
+        if (a.acf_prop_type[p] != PROP_LIFT_FAN) {
             const float cant = a.acf_vect_cant[p] * DEG;
             const float s = std::sin(cant), c = std::cos(cant);
             const float x = f.POINT_XYZ[3 * p], y = f.POINT_XYZ[3 * p + 1], z = f.POINT_XYZ[3 * p + 2];
@@ -286,12 +283,12 @@ void rotor_pitch(int plane, const acf_struct& a, flt_struct& f)
 {
     float collective = 0.5f;
     for (int p = 0; p < ACF_MAX_ENGINES; ++p) {
-        if (!ACF_part_present(plane, p) || a.acf_prop_type[p] != PROP_TYPE_ROTOR) continue;
+        if (!ACF_part_present(plane, p) || a.acf_prop_type[p] != PROP_COLLECTIVE_ROTOR) continue;
         const float range = a.acf_max_pitch[p] - a.acf_min_pitch[p];
         collective = range != 0.0f ? UTIL_clamp((f.POINT_pitch_deg[p] - a.acf_min_pitch[p]) / range, 0.0f, 1.0f) : 0.5f;
     }
     for (int p = 0; p < ACF_MAX_ENGINES; ++p) {
-        if (!ACF_part_present(plane, p) || a.acf_prop_type[p] != PROP_TYPE_TAIL_ROTOR) continue;
+        if (!ACF_part_present(plane, p) || a.acf_prop_type[p] != PROP_TAIL_ROTOR) continue;
         const bool reversed = a.acf_prop_dir[0] <= 0.0f;
         const float lo = reversed ? a.acf_min_pitch[p] : a.acf_max_pitch[p];
         const float hi = reversed ? a.acf_max_pitch[p] : a.acf_min_pitch[p];

@@ -5,6 +5,7 @@
 
 #include "aircraft/acf_struct.h"
 #include "core/constants.h"
+#include "core/failure_slots.h"
 #include "core/numeric.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/forces/control_incidence.h"
@@ -13,8 +14,6 @@
 namespace {
 
 constexpr float DEG = DEG_TO_RAD_FLOAT;
-constexpr int FAIL_SLOT_LEFT_FLAP = 28;
-constexpr int FAIL_SLOT_RIGHT_FLAP = 29;
 
 // Angle change per degree of deflection by the smoothness class of the surfaces.
 float smoothness_factor(float con_smooth)

@@ -19,6 +19,16 @@ constexpr float DEG = DEG_TO_RAD_FLOAT;
 constexpr float RAD = RAD_TO_DEG_FLOAT;
 constexpr float PI_F = static_cast<float>(PI_DOUBLE);
 
+// The terms of one force line of the report: "label coeff* area* sqr(V) * rho" and the text after them.
+void report_force_terms(const char* label, float coeff, float area, float V, float rho, const char* after)
+{
+    report_log << label;
+    FM_num(coeff, 5, 10) << "* ";
+    FM_num(area, 3, 8) << "* sqr(";
+    FM_num(V, 2, 7) << ") * ";
+    FM_num(rho, 4, 7) << after;
+}
+
 bool indices_ok(int p, int e, int b) { return p >= 0 && p < FLT_PARTS && e >= 0 && e < 10 && b >= 0 && b < 4; }
 
 // A value between root value r and tip value t for element e of n.
@@ -240,23 +250,11 @@ float FM_element_forces(float dcl, float dcd, float dcm, float* lift, float* dra
 
     if (FM_reporting()) {
         report_log << "   force=coeff*S*V*V*rho/2.0\n";
-        report_log << "   lift=";
-        FM_num(L, 5, 10) << "* ";
-        FM_num(area, 3, 8) << "* sqr(";
-        FM_num(V, 2, 7) << ") * ";
-        FM_num(rho, 4, 7) << " / 2          =";
+        report_force_terms("   lift=", L, area, V, rho, " / 2          =");
         FM_num(*lift, 2, 10) << " N.\n";
-        report_log << "   drag=";
-        FM_num(D, 5, 10) << "* ";
-        FM_num(area, 3, 8) << "* sqr(";
-        FM_num(V, 2, 7) << ") * ";
-        FM_num(rho, 4, 7) << " / 2          =";
+        report_force_terms("   drag=", D, area, V, rho, " / 2          =");
         FM_num(*drag, 2, 10) << " N.\n";
-        report_log << "   momt=";
-        FM_num(cm, 5, 10) << "* ";
-        FM_num(area, 3, 8) << "* sqr(";
-        FM_num(V, 2, 7) << ") * ";
-        FM_num(rho, 4, 7) << " / 2 * ";
+        report_force_terms("   momt=", cm, area, V, rho, " / 2 * ");
         FM_num(acf.acf_mac[el], 2, 7) << "=";
         FM_num(*moment, 2, 10) << " N-m.\n\n";
     }

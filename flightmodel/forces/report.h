@@ -22,6 +22,8 @@ void FM_report_rule(int n = 100);
 void FM_report_heading(const char* title, int total = 100);
 // Writes a number with p digits after the point in a field of width w; returns the stream.
 std::ostream& FM_num(float v, int p, int w);
+// A report line: the label, the number (p, w) and the ending text.
+void FM_line(const char* label, float v, int p, int w, const char* end);
 
 // The three running-total blocks (written whenever called).
 void FM_report_aero_totals();

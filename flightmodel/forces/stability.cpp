@@ -65,16 +65,12 @@ void FM_stability_derivative()
     report_log << "The moment M is: M  = Cm * (Sref * Cref * Q).\n";
     report_log << "Therefore:       Cm =  M / (Sref * Cref * Q).\n";
     report_log << '\n';
-    report_log << "   M   =";
-    FM_num(moment, 2, 10) << " N*m.     (moment when offset by 1 degree)\n";
-    report_log << "   Sref=";
-    FM_num(sref, 2, 10) << " m*m.     (total wing area of craft, based on all wings, but not stabs)\n";
-    report_log << "   Cref=";
-    FM_num(cref, 2, 10) << " m.       (average chord   of craft, based on all wings, but not stabs)\n";
-    report_log << "   Q   =";
-    FM_num(f.Qstatic, 2, 10) << " N/(m*m). (dynamic pressure at current flight condition)\n";
-    report_log << "so Cm  =";
-    FM_num(cm, 5, 10) << "          (coefficient of moment on craft when deflected 1 degree from your trimmed flight)\n";
+    FM_line("   M   =", moment, 2, 10, " N*m.     (moment when offset by 1 degree)\n");
+    FM_line("   Sref=", sref, 2, 10, " m*m.     (total wing area of craft, based on all wings, but not stabs)\n");
+    FM_line("   Cref=", cref, 2, 10, " m.       (average chord   of craft, based on all wings, but not stabs)\n");
+    FM_line("   Q   =", f.Qstatic, 2, 10, " N/(m*m). (dynamic pressure at current flight condition)\n");
+    FM_line("so Cm  =", cm, 5, 10,
+            "          (coefficient of moment on craft when deflected 1 degree from your trimmed flight)\n");
     report_log << '\n';
     report_log << "Since the stability derivative is the coefficient of moment per degree, our stability derivative is ";
     FM_num(cm, 5, 10) << "/degree! (or ";

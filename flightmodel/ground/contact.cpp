@@ -37,7 +37,6 @@ constexpr float MAX_DEFLECTION_M = 999.9f;
 constexpr float MIN_SLIP_GAIN = 1.0f;
 constexpr float MAX_SLIP_GAIN = 50.0f;
 constexpr float DRY_PATCH_SHARE = 0.35f;
-constexpr int INTERVAL_TWENTIETH = 7;   // the 0.05-s interval flag
 constexpr float CASTORING_STEER_DEG = 99.9f;
 constexpr float SIDE_GEAR_X_M = 0.05f;  // a gear further out than this is a left or right gear
 
@@ -73,18 +72,12 @@ void report_contact(int n, float h, float point_y, float deflection, float axial
     report_log << "GROUND-CONTACT ON " << LANG_text_at_820(n) << ":";
     for (int k = 0; k < 67; ++k) report_log.put('\xA5');
     report_log << "\n";
-    report_log << "   elev of terrain under this part of aircraft=";
-    FM_num(h, 2, 7) << " m.\n";
-    report_log << "   vertical location of  this part of aircraft=";
-    FM_num(point_y, 2, 7) << " m.\n";
-    report_log << "   deflection                                 =";
-    FM_num(deflection, 2, 7) << " m.\n";
-    report_log << "   axilforce=";
-    FM_num(axial, 2, 10) << " N pos aft.\n";
-    report_log << "   sideforce=";
-    FM_num(side, 2, 10) << " N pos right.\n";
-    report_log << "   nrmlforce=";
-    FM_num(normal, 2, 10) << " N pos up.\n\n";
+    FM_line("   elev of terrain under this part of aircraft=", h, 2, 7, " m.\n");
+    FM_line("   vertical location of  this part of aircraft=", point_y, 2, 7, " m.\n");
+    FM_line("   deflection                                 =", deflection, 2, 7, " m.\n");
+    FM_line("   axilforce=", axial, 2, 10, " N pos aft.\n");
+    FM_line("   sideforce=", side, 2, 10, " N pos right.\n");
+    FM_line("   nrmlforce=", normal, 2, 10, " N pos up.\n\n");
     FM_report_gear_totals();
 }
 
@@ -201,7 +194,7 @@ int handlecontactpoint(int plane, int n, float x_plane, float vx_plane, float x,
     PHYS_add_gear_axial(plane, f_axil, x, yc);
 
     // 23. Scrape dust from wings and bodies.
-    if (interval_ticks[INTERVAL_TWENTIETH] && wing_or_body_dusts(n)) {
+    if (interval_ticks[INTERVAL_TWENTIETH_SECOND] && wing_or_body_dusts(n)) {
         const float u = std::sqrt(rvx * rvx + rvz * rvz);
         const float l = 0.1f * a.acf_size_z;
         const float s = UTIL_clamp(u * l / 50.0f, std::min(0.0f, l), std::max(0.0f, l));

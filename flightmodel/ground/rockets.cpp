@@ -66,10 +66,8 @@ void ROCKET_engine(int e)
         report_log << "ROCKET ENGINE #" << std::setw(2) << e + 1;
         FM_report_rule(80);
         FM_report_rule();
-        report_log << "   Thrust=";
-        FM_num(thrust, 2, 10) << " N.\n";
-        report_log << "   Exhaust speed (based on thrust and fuel-flow)=";
-        FM_num(f.DVinc[e], 2, 7) << " m/s.\n";
+        FM_line("   Thrust=", thrust, 2, 10, " N.\n");
+        FM_line("   Exhaust speed (based on thrust and fuel-flow)=", f.DVinc[e], 2, 7, " m/s.\n");
         FM_report_prop_totals();
     }
 }

@@ -165,10 +165,10 @@ void report_element_heading(int n, int e, int els)
 
 void report_rotor_moments(float mp, float my)
 {
-    report_log << "   pitch-moment of prop on aircraft, as seen looking along axis of prop from behind: ";
-    FM_num(mp, 2, 10) << " n-m, positive pitch up.\n";
-    report_log << "   yaw  -moment of prop on aircraft, as seen looking along axis of prop from behind: ";
-    FM_num(my, 2, 10) << " n-m, positive yaw right.\n";
+    FM_line("   pitch-moment of prop on aircraft, as seen looking along axis of prop from behind: ", mp, 2, 10,
+            " n-m, positive pitch up.\n");
+    FM_line("   yaw  -moment of prop on aircraft, as seen looking along axis of prop from behind: ", my, 2, 10,
+            " n-m, positive yaw right.\n");
 }
 
 // The point of action of blade position k in prop axes (x', y'), at radius rx.

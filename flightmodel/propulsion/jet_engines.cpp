@@ -34,24 +34,15 @@ void report_jet(int e, const float force[3])
     for (int k = 0; k < 83; ++k) report_log.put('\xA5');
     report_log << '\n';
     FM_report_rule();
-    report_log << "   longitudinal thrust vector=";
-    FM_num(f.vertcant[e], 2, 7) << " deg (0=full aft)\n";
-    report_log << "   lateral      thrust vector=";
-    FM_num(f.sidecant[e], 2, 7) << " deg (0=full aft)\n";
-    report_log << "   thrust=";
-    FM_num(f.POINT_thrust[e], 2, 10) << " N.\n";
-    report_log << "   x=";
-    FM_num(a.acf_Xarm[e], 2, 7) << " m.\n";
-    report_log << "   y=";
-    FM_num(a.acf_Yarm[e], 2, 7) << " m.\n";
-    report_log << "   z=";
-    FM_num(a.acf_Zarm[e], 2, 7) << " m.\n";
-    report_log << "   f-axil=";
-    FM_num(force[2], 2, 10) << " N.\n";
-    report_log << "   f-nrml=";
-    FM_num(force[1], 2, 10) << " N.\n";
-    report_log << "   f-side=";
-    FM_num(force[0], 2, 10) << " N.\n";
+    FM_line("   longitudinal thrust vector=", f.vertcant[e], 2, 7, " deg (0=full aft)\n");
+    FM_line("   lateral      thrust vector=", f.sidecant[e], 2, 7, " deg (0=full aft)\n");
+    FM_line("   thrust=", f.POINT_thrust[e], 2, 10, " N.\n");
+    FM_line("   x=", a.acf_Xarm[e], 2, 7, " m.\n");
+    FM_line("   y=", a.acf_Yarm[e], 2, 7, " m.\n");
+    FM_line("   z=", a.acf_Zarm[e], 2, 7, " m.\n");
+    FM_line("   f-axil=", force[2], 2, 10, " N.\n");
+    FM_line("   f-nrml=", force[1], 2, 10, " N.\n");
+    FM_line("   f-side=", force[0], 2, 10, " N.\n");
     FM_report_prop_totals();
 }
 

@@ -50,14 +50,10 @@ void report_engine(int n)
     FM_report_rule();
     FM_report_heading(title);
     FM_report_rule();
-    report_log << "   throttle=";
-    FM_num(f.ENGN_thro_use[n], 2, 7) << " ratio.\n";
-    report_log << "   omega   =";
-    FM_num(f.ENGN_tacrad[n], 2, 7) << " rad/sec.\n";
-    report_log << "   torque  =";
-    FM_num(f.ENGN_TRQ[n], 2, 10) << " N-m.\n";
-    report_log << "   power   =";
-    FM_num(f.ENGN_power[n], 2, 10) << " W.\n";
+    FM_line("   throttle=", f.ENGN_thro_use[n], 2, 7, " ratio.\n");
+    FM_line("   omega   =", f.ENGN_tacrad[n], 2, 7, " rad/sec.\n");
+    FM_line("   torque  =", f.ENGN_TRQ[n], 2, 10, " N-m.\n");
+    FM_line("   power   =", f.ENGN_power[n], 2, 10, " W.\n");
 }
 
 void report_prop_torque(int n)

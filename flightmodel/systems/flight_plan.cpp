@@ -13,6 +13,7 @@
 #include "core/app_mode.h"
 #include "core/datafile.h"
 #include "core/file_browser.h"
+#include "core/numeric.h"
 #include "core/text_util.h"
 #include "world/nav_lookup.h"
 
@@ -54,8 +55,6 @@ void normalise(fms_entry& e)
     if (e.altitude[0] == '\0') std::strcpy(e.altitude, EMPTY_ALTITUDE);
 }
 
-float finite_or_zero(float v) { return std::isfinite(v) ? v : 0.0f; }
-
 bool save(char* path, const fms_plan_record& plan)
 {
     if (!FILE_begin_save(path, KIND_FMS, FMS_FILE_VERSION, false)) return false;
@@ -65,7 +64,8 @@ bool save(char* path, const fms_plan_record& plan)
     for (const fms_entry& e : plan.entries) {
         std::snprintf(line, sizeof line, "%6d  ", e.type);
         file_out << line << e.id << "  " << e.altitude << "  ";
-        std::snprintf(line, sizeof line, "%12.6f  %12.6f\n", finite_or_zero(e.latitude), finite_or_zero(e.longitude));
+        std::snprintf(line, sizeof line, "%12.6f  %12.6f\n", UTIL_finite_or_zero(e.latitude),
+                      UTIL_finite_or_zero(e.longitude));
         file_out << line;
     }
     return FILE_end_save() != 0;
@@ -132,15 +132,7 @@ bool read_plan(std::istream& in, fms_plan_record& plan)
 
 bool load(char* path, fms_plan_record& plan)
 {
-    struct slot_use {
-        int32_t previous = file_use_index;
-        slot_use() { file_use_index = 1; }
-        ~slot_use()
-        {
-            FILE_close_current();
-            file_use_index = previous;
-        }
-    } use;
+    const file_slot_use use(1);
     if (!FILE_open_for_use(path, KIND_FMS, 0, 0)) return false;
     return read_plan(FILE_current_stream(), plan);
 }

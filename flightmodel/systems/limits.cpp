@@ -38,7 +38,6 @@ namespace {
 constexpr int CLOUD_OVERCAST = 4;
 constexpr float OVERSPEED_MARGIN = 1.1f;
 constexpr float CRASH_SPEED_MPS = -7.5f;
-constexpr int SOUND_CRASH = 32;
 constexpr int PLUGIN_EVENT_CRASH = 2;
 constexpr int NET_SLOT_MOTION_PLATFORM = 11;
 constexpr int SLOW_SECONDS_BEFORE_WARNING = 10;

@@ -16,6 +16,7 @@
 #include "core/datafile.h"
 #include "core/folders.h"
 #include "core/geo.h"
+#include "core/numeric.h"
 #include "core/pilot_prefs.h"
 #include "platform/plat_time.h"
 #include "world/navdb.h"
@@ -90,8 +91,6 @@ void put_padded(std::string& line, const char* text, int width)
     line.append(static_cast<size_t>(width) - n, ' ');
 }
 
-float finite_or_zero(float v) { return std::isfinite(v) ? v : 0.0f; }
-
 std::string entry_line(int e)
 {
     const logbook_arrays& b = logbook;
@@ -105,7 +104,7 @@ std::string entry_line(int e)
     std::snprintf(number, sizeof number, "  %2d  ", b.landings[e]);
     line += number;
     for (float h : {b.total_hours[e], b.night_hours[e], b.instrument_hours[e], b.cross_country_hours[e]}) {
-        std::snprintf(number, sizeof number, "%4.1f  ", finite_or_zero(h));
+        std::snprintf(number, sizeof number, "%4.1f  ", UTIL_finite_or_zero(h));
         line += number;
     }
     put_padded(line, b.tail[e], TAIL_CHARS);
@@ -267,15 +266,7 @@ void LOGBOOK_read()
     char path[TEXT_SIZE];
     logbook_file_path(path);
     // Input slot 1, given back (closed) however the read ends.
-    struct slot_use {
-        int32_t previous = file_use_index;
-        slot_use() { file_use_index = 1; }
-        ~slot_use()
-        {
-            FILE_close_current();
-            file_use_index = previous;
-        }
-    } use;
+    const file_slot_use use(1);
     if (FILE_open_for_use(path, KIND_LOG, 0, 0)) {
         std::istream& in = FILE_current_stream();
         std::string line;

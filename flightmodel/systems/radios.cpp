@@ -33,7 +33,6 @@ namespace {
 
 constexpr float SEARCH_BOX_DEG = 5.0f;
 constexpr float AGL_30000_FT_M = 9144.0f;
-constexpr int SOUND_GLIDESLOPE = 37;
 constexpr float GS_WARNING_REPEAT_SEC = 2.0f;
 
 // Destination types of the GPS.

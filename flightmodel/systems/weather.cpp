@@ -32,14 +32,10 @@ void WEATHER_reset()
 
 namespace {
 
-constexpr int TICK_TENTH = 6;
-constexpr int SOUND_WIND_SHEAR = 39;
-constexpr int SOUND_THUNDER = 21;
 constexpr int CLOUD_OVERCAST = 4;
 constexpr float MICROBURST_CEILING_AGL_M = 300.0f;
 
-float rnd() { return static_cast<float>(UTIL_rand()) / static_cast<float>(UTIL_RAND_MAX); }
-float signed_rnd() { return 2.0f * rnd() - 1.0f; }
+float signed_rnd() { return 2.0f * UTIL_rand_fraction() - 1.0f; }
 
 bool one_second() { return interval_ticks[INTERVAL_ONE_SECOND] != 0; }
 
@@ -265,12 +261,12 @@ void WEATHER_microburst()
     const float now = sim_time.total_running_time_sec;
     const float p = sim_weather.microburst_probability;
     if (s.microburst_kind == 0 && p > 0.0f && f.y_agl < MICROBURST_CEILING_AGL_M) {
-        if (rnd() * (MICROBURST_CEILING_AGL_M - 240.0f * p) <= dt) {
+        if (UTIL_rand_fraction() * (MICROBURST_CEILING_AGL_M - 240.0f * p) <= dt) {
             s.microburst_kind = 1 + static_cast<int>(3.0f * static_cast<float>(UTIL_rand()) / 32768.0f);
             s.microburst_start = now;
-            s.microburst_end = now + 10.0f + 10.0f * rnd();
-            s.microburst_outflow = (30.0f + 60.0f * rnd()) * UNIT.kts_to_mps;
-            s.microburst_downdraft = (2000.0f + 6000.0f * rnd()) * UNIT.fpm_to_mps;
+            s.microburst_end = now + 10.0f + 10.0f * UTIL_rand_fraction();
+            s.microburst_outflow = (30.0f + 60.0f * UTIL_rand_fraction()) * UNIT.kts_to_mps;
+            s.microburst_downdraft = (2000.0f + 6000.0f * UTIL_rand_fraction()) * UNIT.fpm_to_mps;
             if (warns_of_wind_shear()) SOUND_play(SOUND_WIND_SHEAR, 0, 1.0f, 1.0f);
         }
     }
@@ -364,12 +360,12 @@ void WEATHER_lightning_strike(float distance_nm, float bearing_rad)
         for (int k = 0; k < 3; ++k) bolt[0][k] = start[k];
         const float step = 0.05f * start[1];
         for (int p = 1; p < LIGHTNING_BOLT_POINTS; ++p) {
-            bolt[p][0] = bolt[p - 1][0] + (rnd() - 0.5f) * step;
-            bolt[p][1] = bolt[p - 1][1] - (rnd() + 0.5f) * step;
-            bolt[p][2] = bolt[p - 1][2] + (rnd() - 0.5f) * step;
+            bolt[p][0] = bolt[p - 1][0] + (UTIL_rand_fraction() - 0.5f) * step;
+            bolt[p][1] = bolt[p - 1][1] - (UTIL_rand_fraction() + 0.5f) * step;
+            bolt[p][2] = bolt[p - 1][2] + (UTIL_rand_fraction() - 0.5f) * step;
         }
     }
-    s.lightning_flash_end = frame_clock + 0.4f + 0.4f * rnd();
+    s.lightning_flash_end = frame_clock + 0.4f + 0.4f * UTIL_rand_fraction();
     const float loudness = distance_nm > 0.0f ? 5.0f / distance_nm : 1.0f;
     if (loudness > 0.3f) {
         const float level = std::min(loudness, 1.0f);
@@ -381,11 +377,11 @@ void WEATHER_lightning()
 {
     weather_stage_state& s = weather_stage;
     if (one_second() && sim_weather.thunderstorm_percent > 0.0f && sim_weather.temperature_sealevel_c > 0.0f) {
-        const float d = 30.0f * rnd();
-        const float beta = 2.0f * PI_FLOAT * rnd();
+        const float d = 30.0f * UTIL_rand_fraction();
+        const float beta = 2.0f * PI_FLOAT * UTIL_rand_fraction();
         WEATHER_lightning_strike(d, beta);
     }
-    s.lightning_flash = frame_clock < s.lightning_flash_end && interval_ticks[TICK_TENTH] != 0 ? 1 : 0;
+    s.lightning_flash = frame_clock < s.lightning_flash_end && interval_ticks[INTERVAL_TENTH_SECOND] != 0 ? 1 : 0;
 }
 
 void SYSTEMS_weather_at_plane()

@@ -39,7 +39,6 @@ constexpr int MODE_FINAL = 2;
 constexpr float TOW_LIFT_OFF_MPS = 25.0f;
 constexpr float TOW_CLIMB_MPS = 34.9f;
 
-float u() { return static_cast<float>(UTIL_rand()) / static_cast<float>(UTIL_RAND_MAX); }
 float sin_deg(float a) { return std::sin(a * DEG_TO_RAD_FLOAT); }
 float cos_deg(float a) { return std::cos(a * DEG_TO_RAD_FLOAT); }
 
@@ -59,7 +58,7 @@ void place_again(int p, float ground)
     const flt_struct& user = flt[0];
     const float area = NM * (sim_graphics_scenery.current_planet == PLANET_MARS ? 60.0f : 25.0f);
     const float a = static_cast<float>(UTIL_rand() * 360 / (UTIL_RAND_MAX + 1));
-    const float d = (0.5f * u() + 0.5f) * area;
+    const float d = (0.5f * UTIL_rand_fraction() + 0.5f) * area;
     float x = user.local_x + user.track_sin * d * 0.5f + d * sin_deg(a);
     float z = user.local_z - user.track_cos * d * 0.5f - d * cos_deg(a);
     x = clamp_between(x, 0.9f * scenery_area.x0, 0.9f * scenery_area.x1);
@@ -69,17 +68,17 @@ void place_again(int p, float ground)
     if (p % 2 == 0) {
         mode = MODE_CRUISE;
         const int type = pln[p].acf_en_type[0];
-        if (type == ENGINE_TURBINE_FREE || type == ENGINE_TURBINE_FIXED) y += 3000.0f + 3000.0f * u();
-        else if (type >= ENGINE_ELECTRIC && type <= ENGINE_ROCKET) y += 9000.0f + 3000.0f * u();
-        else y += 1000.0f + 2000.0f * u();
+        if (type == ENGINE_TURBINE_FREE || type == ENGINE_TURBINE_FIXED) y += 3000.0f + 3000.0f * UTIL_rand_fraction();
+        else if (type >= ENGINE_ELECTRIC && type <= ENGINE_ROCKET) y += 9000.0f + 3000.0f * UTIL_rand_fraction();
+        else y += 1000.0f + 2000.0f * UTIL_rand_fraction();
     } else {
         mode = UTIL_rand() * 2 / (UTIL_RAND_MAX + 1) + 1;
-        y += 400.0f + 800.0f * u();
+        y += 400.0f + 800.0f * UTIL_rand_fraction();
     }
-    if (std::fabs(y - user.local_y) < 2000.0f) y = user.local_y - 500.0f + 1000.0f * u();
+    if (std::fabs(y - user.local_y) < 2000.0f) y = user.local_y - 500.0f + 1000.0f * UTIL_rand_fraction();
     // Thin air flies faster; no air counts as a hundredth of the sea-level density.
     const float sigma = UTIL_max(ATMO_density_at_alt(0, y) / 1.225f, 0.01f);
-    const float heading = UTIL_wrap_360(a + 180.0f + 20.0f * u() - 10.0f);
+    const float heading = UTIL_wrap_360(a + 180.0f + 20.0f * UTIL_rand_fraction() - 10.0f);
     FLIGHT_reset_at_start(p, 0.0f, heading, 0.0f, x, y, z, pln[p].acf_est_Vs * 1.7f / std::sqrt(sigma));
     flt[p].i = flt[p].j = 0;
     flt[p].ai_app_mode = mode;
@@ -95,7 +94,7 @@ void tow_plane(flt_struct& f, const acf_struct& a, float ground, float dt)
     else
         f.local_vy = (f.groundspeed - TOW_LIFT_OFF_MPS) * 0.5f;
     if (f.groundspeed <= TOW_CLIMB_MPS) {
-        tow_turn_dir = u() < 0.5f ? 1 : 0;
+        tow_turn_dir = UTIL_rand_fraction() < 0.5f ? 1 : 0;
         return;
     }
     if (!launch_flags.tow_attached) {

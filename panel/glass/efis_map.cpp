@@ -41,7 +41,6 @@
 namespace {
 
 constexpr int LABEL_FONT = 110;
-constexpr int SOUND_TCAS = 58;
 constexpr float APPROACH_LINE_M = 20000.0f;
 constexpr int FAIL_SLOT_EFIS_MAP = 8;   // the maps and two of the readouts
 

@@ -16,8 +16,6 @@
 
 namespace {
 
-constexpr int FAIL_SLOT_LEFT_FLAP = 28;    // the flaps of one side torn off: drawn missing
-constexpr int FAIL_SLOT_RIGHT_FLAP = 29;
 constexpr float SKIP_BELOW = 0.01f;        // degrees or extension ratio not worth a turn
 constexpr int FOIL_LAST = GEO_FOIL_POINTS - 1;   // point 13 closes the outline onto point 0
 constexpr int CAP_LAST = FOIL_LAST - 1;          // end caps use points 0..12

@@ -81,39 +81,34 @@ struct preview_pose {
     std::array<float, ACF_GEAR_DOORS> door_ang_now;
     std::array<float, ACF_MAX_ENGINES> vect_cant;
 
+    // Calls pair(field of the aircraft, its kept copy) for every field the
+    // preview changes.
+    template <class Acf, class Pose, class Pair>
+    static void each_field(Acf& a, Pose& p, Pair pair)
+    {
+        pair(a.acf_gear_deploy, p.deploy);
+        pair(a.acf_gear_def, p.def);
+        pair(a.acf_gear_latN, p.latN);
+        pair(a.acf_gear_lonN, p.lonN);
+        pair(a.acf_gear_axiN, p.axiN);
+        pair(a.acf_gear_xnodef, p.xnodef);
+        pair(a.acf_gear_ynodef, p.ynodef);
+        pair(a.acf_gear_znodef, p.znodef);
+        pair(a.acf_sweepnow, p.sweepnow);
+        pair(a.acf_dihednow, p.dihednow);
+        pair(a.varinc_now, p.varinc_now);
+        pair(a.acf_gear_door_ang_now, p.door_ang_now);
+        pair(a.acf_vect_cant, p.vect_cant);
+    }
     void keep(const acf_struct& a, const flt_struct& f)
     {
         flight = f;
-        std::copy_n(a.acf_gear_deploy, ACF_NUM_PARTS, deploy.begin());
-        std::copy_n(a.acf_gear_def, ACF_NUM_PARTS, def.begin());
-        std::copy_n(a.acf_gear_latN, ACF_NUM_PARTS, latN.begin());
-        std::copy_n(a.acf_gear_lonN, ACF_NUM_PARTS, lonN.begin());
-        std::copy_n(a.acf_gear_axiN, ACF_NUM_PARTS, axiN.begin());
-        std::copy_n(a.acf_gear_xnodef, ACF_NUM_PARTS, xnodef.begin());
-        std::copy_n(a.acf_gear_ynodef, ACF_NUM_PARTS, ynodef.begin());
-        std::copy_n(a.acf_gear_znodef, ACF_NUM_PARTS, znodef.begin());
-        std::copy_n(a.acf_sweepnow, ACF_NUM_PARTS, sweepnow.begin());
-        std::copy_n(a.acf_dihednow, ACF_NUM_PARTS, dihednow.begin());
-        std::copy_n(a.varinc_now, ACF_NUM_PARTS, varinc_now.begin());
-        std::copy_n(a.acf_gear_door_ang_now, ACF_GEAR_DOORS, door_ang_now.begin());
-        std::copy_n(a.acf_vect_cant, ACF_MAX_ENGINES, vect_cant.begin());
+        each_field(a, *this, [](const auto& field, auto& kept) { std::copy_n(field, kept.size(), kept.begin()); });
     }
     void put_back(acf_struct& a, flt_struct& f) const
     {
         f = flight;
-        std::copy(deploy.begin(), deploy.end(), a.acf_gear_deploy);
-        std::copy(def.begin(), def.end(), a.acf_gear_def);
-        std::copy(latN.begin(), latN.end(), a.acf_gear_latN);
-        std::copy(lonN.begin(), lonN.end(), a.acf_gear_lonN);
-        std::copy(axiN.begin(), axiN.end(), a.acf_gear_axiN);
-        std::copy(xnodef.begin(), xnodef.end(), a.acf_gear_xnodef);
-        std::copy(ynodef.begin(), ynodef.end(), a.acf_gear_ynodef);
-        std::copy(znodef.begin(), znodef.end(), a.acf_gear_znodef);
-        std::copy(sweepnow.begin(), sweepnow.end(), a.acf_sweepnow);
-        std::copy(dihednow.begin(), dihednow.end(), a.acf_dihednow);
-        std::copy(varinc_now.begin(), varinc_now.end(), a.varinc_now);
-        std::copy(door_ang_now.begin(), door_ang_now.end(), a.acf_gear_door_ang_now);
-        std::copy(vect_cant.begin(), vect_cant.end(), a.acf_vect_cant);
+        each_field(a, *this, [](auto& field, const auto& kept) { std::copy(kept.begin(), kept.end(), field); });
     }
 };
 preview_pose saved_pose;   // large: kept out of the stack

@@ -27,7 +27,6 @@
 namespace {
 
 constexpr int MARKS_MAX = 50;
-constexpr int SOUND_SLOT_CRACK = 33;
 constexpr int ROW_MARK = 21;
 constexpr int ROW_FROST = 7;
 

@@ -25,6 +25,7 @@
 #include "scene/camera.h"
 #include "scene/scene_state.h"
 #include "scene/view_effects.h"
+#include "scene/view_setup.h"
 
 air_points_record air_points;
 
@@ -63,11 +64,7 @@ void VIEW_draw_air_points(float left, float bottom, float right, float top, floa
     // 2. Turned as the camera looks, centred on the eye.
     glRotatef(view_offset_pitch, -1.0f, 0.0f, 0.0f);
     glRotatef(view_offset_heading, 0.0f, 1.0f, 0.0f);
-    if (view_quarter_turn_neg) glRotatef(-90.0f, 0.0f, 0.0f, 1.0f);
-    if (view_quarter_turn_pos) glRotatef(90.0f, 0.0f, 0.0f, 1.0f);
-    glRotatef(sim_private_camera.phi, 0.0f, 0.0f, 1.0f);
-    glRotatef(sim_private_camera.the, -1.0f, 0.0f, 0.0f);
-    glRotatef(sim_private_camera.psi, 0.0f, 1.0f, 0.0f);
+    VIEW_turn_to_camera();
 
     // 3. Rain or snow.
     const bool is_rain = rain > snow;

@@ -166,3 +166,30 @@ void CLOUD_draw_cell(int row, int col, float x, float y, float z, const float cx
 // which 0: the light order by light distance, nearest first; 1: the draw order
 // by eye distance, farthest first.
 void CLOUD_sort_cell(int which, int row, int col);
+
+// Visits the cells of a rectangle in the order given: visit(a, b) for every a
+// from a_first to a_last in steps of da and every b from b_first to b_last in
+// steps of db (each step +1 or -1, pointing from first to last), b in the
+// outer loop when b_outer is set. The clouds walk their cells from far to near.
+template <class Visit>
+void CLOUD_walk_cells(long long a_first, long long a_last, long long da, long long b_first, long long b_last,
+                      long long db, bool b_outer, Visit&& visit)
+{
+    if (b_outer) {
+        for (long long b = b_first;; b += db) {
+            for (long long a = a_first;; a += da) {
+                visit(a, b);
+                if (a == a_last) break;
+            }
+            if (b == b_last) break;
+        }
+    } else {
+        for (long long a = a_first;; a += da) {
+            for (long long b = b_first;; b += db) {
+                visit(a, b);
+                if (b == b_last) break;
+            }
+            if (a == a_last) break;
+        }
+    }
+}

@@ -139,23 +139,7 @@ void overcast_field(int L, float Y, float R, const layer_grid& g)
     const bool lon_outer = oct == 2 || oct == 3 || oct == 6 || oct == 7;
     const long long la = lat_down ? g.lat1 : g.lat0, lb = lat_down ? g.lat0 : g.lat1, dl = lat_down ? -1 : 1;
     const long long oa = lon_down ? g.lon1 : g.lon0, ob = lon_down ? g.lon0 : g.lon1, dn = lon_down ? -1 : 1;
-    if (lon_outer) {
-        for (long long b = oa;; b += dn) {
-            for (long long a = la;; a += dl) {
-                sheet(a, b);
-                if (a == lb) break;
-            }
-            if (b == ob) break;
-        }
-    } else {
-        for (long long a = la;; a += dl) {
-            for (long long b = oa;; b += dn) {
-                sheet(a, b);
-                if (b == ob) break;
-            }
-            if (a == lb) break;
-        }
-    }
+    CLOUD_walk_cells(la, lb, dl, oa, ob, dn, lon_outer, sheet);
 }
 
 }  // namespace

@@ -198,23 +198,7 @@ void CLOUD_draw_layer(int layer)
         cloud_shadow_base = base;
         return;
     }
-    if (j_outer) {
-        for (long long j = jfirst;; j += dj) {
-            for (long long i = ifirst;; i += di) {
-                cell(i, j);
-                if (i == ilast) break;
-            }
-            if (j == jlast) break;
-        }
-    } else {
-        for (long long i = ifirst;; i += di) {
-            for (long long j = jfirst;; j += dj) {
-                cell(i, j);
-                if (j == jlast) break;
-            }
-            if (i == ilast) break;
-        }
-    }
+    CLOUD_walk_cells(ifirst, ilast, di, jfirst, jlast, dj, j_outer, cell);
 
     // 8.
     cloud_shadow_base = base;

@@ -22,6 +22,7 @@
 #include "core/units.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/systems/weather.h"
+#include "graphics/lights.h"
 #include "graphics/ogl_draw.h"
 #include "graphics/ogl_state.h"
 #include "graphics/ogl_tex.h"
@@ -221,16 +222,7 @@ void SKYOBJ_draw_cumulus_cell(float x, float y, float z, float yaw_deg, float pi
     glTranslatef(x, y, z);
     glRotatef(-yaw_deg, 0.0f, 1.0f, 0.0f);
     glRotatef(pitch_deg, 1.0f, 0.0f, 0.0f);
-    glBegin(GL_QUADS);
-    glTexCoord2f(s0, t0);
-    glVertex3f(-half_w, -half_h, 0.0f);
-    glTexCoord2f(s0, t1);
-    glVertex3f(-half_w, half_h, 0.0f);
-    glTexCoord2f(s1, t1);
-    glVertex3f(half_w, half_h, 0.0f);
-    glTexCoord2f(s1, t0);
-    glVertex3f(half_w, -half_h, 0.0f);
-    glEnd();
+    OGL_flat_quad_tex(half_w, half_h, s0, t0, s1, t1);
     glPopMatrix();
 }
 

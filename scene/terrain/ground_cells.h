@@ -4,7 +4,10 @@
 // triangles.
 #pragma once
 
+#include <vector>
+
 #include "scene/scene_state.h"
+#include "world/segments.h"
 
 // The last cell column (east) and row (north) of the current planet's grid.
 int GROUND_last_column();
@@ -16,6 +19,21 @@ bool GROUND_hold_window(const terrain_window_record& in, terrain_window_record& 
 
 // The cell's flag of this projection (the surface pass marks it).
 bool GROUND_cell_visible(int i, int j);
+
+// Calls visit(point) for every point of segment list `kind` in the visible
+// cells of columns first_i..last_i and rows first_j..last_j, column by column
+// and row by row, each cell's points in their order.
+template <class Visit>
+void GROUND_visit_visible_points(int kind, int first_i, int last_i, int first_j, int last_j, Visit&& visit)
+{
+    for (int i = first_i; i <= last_i; ++i)
+        for (int j = first_j; j <= last_j; ++j) {
+            if (!GROUND_cell_visible(i, j)) continue;
+            const std::vector<segment_point>* list = SEG_list(kind, i, j);
+            if (!list) continue;
+            for (const segment_point& p : *list) visit(p);
+        }
+}
 
 // The random table's entry at any index, negative ones too.
 float GROUND_random(long index);

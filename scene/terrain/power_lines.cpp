@@ -132,20 +132,14 @@ void ROADS_draw_power_lines()
     const int first_i = std::max(i0, w.first_column), last_i = std::min(i1, w.last_column);
     const int first_j = std::max(j0, w.first_row), last_j = std::min(j1, w.last_row);
 
-    for (int i = first_i; i <= last_i; ++i)
-        for (int j = first_j; j <= last_j; ++j) {
-            if (!GROUND_cell_visible(i, j)) continue;
-            const std::vector<segment_point>* list = SEG_list(LIST_PYLONS, i, j);
-            if (!list) continue;
-            for (const segment_point& p : *list) {
-                const float dx = p.x - vx, dz = p.z - vz;
-                const float d = std::sqrt(dx * dx + dz * dz);
-                const float f = std::clamp(1.0f - d / POWER_FAR_M, 0.0f, 1.0f);
-                const float alpha = f * f;
-                OGL_apply_color(COLOUR_WHITE_ROW, alpha);
-                pylon(p, (1.0f - alpha) * 2.5f + 0.5f);
-                if (!(p.marker > 0.0f) || !(std::fabs(dx) < POWER_NEAR_M && std::fabs(dz) < POWER_NEAR_M)) continue;
-                if (const segment_point* q = linked_pylon(p)) wires(p, *q, d);
-            }
-        }
+    GROUND_visit_visible_points(LIST_PYLONS, first_i, last_i, first_j, last_j, [&](const segment_point& p) {
+        const float dx = p.x - vx, dz = p.z - vz;
+        const float d = std::sqrt(dx * dx + dz * dz);
+        const float f = std::clamp(1.0f - d / POWER_FAR_M, 0.0f, 1.0f);
+        const float alpha = f * f;
+        OGL_apply_color(COLOUR_WHITE_ROW, alpha);
+        pylon(p, (1.0f - alpha) * 2.5f + 0.5f);
+        if (!(p.marker > 0.0f) || !(std::fabs(dx) < POWER_NEAR_M && std::fabs(dz) < POWER_NEAR_M)) return;
+        if (const segment_point* q = linked_pylon(p)) wires(p, *q, d);
+    });
 }

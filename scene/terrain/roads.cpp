@@ -75,11 +75,7 @@ void river_pass()
     OGL_set_state(STATE_FOG_ON, 2, STATE_LIGHTING_OFF, STATE_BLEND, STATE_DEPTH_TEST_ON, STATE_DEPTH_WRITE_OFF);
     colour_tint();
     OGL_polygon_offset(2);
-    if (gl_entry::glActiveTextureARB && num_tex_units >= 2) {
-        gl_entry::glActiveTextureARB(GL_TEXTURE1_ARB);
-        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-        gl_entry::glActiveTextureARB(GL_TEXTURE0_ARB);
-    }
+    OGL_second_unit_mode(GL_MODULATE);
     roads_kept.roads_water_phase =
         UTIL_wrap_closed(roads_kept.roads_water_phase + WATER_PHASE_RATE * sim_operation_misc.frame_rate_period, 1.0f);
     const int frame = static_cast<int>(std::lround(roads_kept.roads_water_phase * SEA_FRAMES_LAST));

@@ -47,25 +47,19 @@ void TAXILINES_draw()
     // The along-line coordinate runs on over every line of the call.
     float t = 0.0f;
     bool open = false;
-    for (int i = i0; i <= i1; ++i)
-        for (int j = j0; j <= j1; ++j) {
-            if (!GROUND_cell_visible(i, j)) continue;
-            const std::vector<segment_point>* list = SEG_list(LIST_TAXILINES, i, j);
-            if (!list) continue;
-            for (const segment_point& e : *list) {
-                if (!open) glBegin(GL_QUAD_STRIP);
-                open = true;
-                glTexCoord2f(0.0f, t);
-                glVertex3f(e.edge_x, e.edge_y, e.edge_z);
-                glTexCoord2f(1.0f, t);
-                glVertex3f(e.x, e.y, e.z);
-                t += e.tex_distance;
-                if (e.marker == SEG_END) {
-                    glEnd();
-                    open = false;
-                }
-            }
+    GROUND_visit_visible_points(LIST_TAXILINES, i0, i1, j0, j1, [&](const segment_point& e) {
+        if (!open) glBegin(GL_QUAD_STRIP);
+        open = true;
+        glTexCoord2f(0.0f, t);
+        glVertex3f(e.edge_x, e.edge_y, e.edge_z);
+        glTexCoord2f(1.0f, t);
+        glVertex3f(e.x, e.y, e.z);
+        t += e.tex_distance;
+        if (e.marker == SEG_END) {
+            glEnd();
+            open = false;
         }
+    });
     if (open) glEnd();
     OGL_polygon_offset(0);
 }

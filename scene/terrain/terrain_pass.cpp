@@ -354,11 +354,7 @@ void TERRAIN_draw()
 
     // Everything up to the road cars lies a little off the ground.
     OGL_polygon_offset(1);
-    if (gl_entry::glActiveTextureARB && num_tex_units >= 2) {
-        gl_entry::glActiveTextureARB(GL_TEXTURE1_ARB);
-        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_ADD);
-        gl_entry::glActiveTextureARB(GL_TEXTURE0_ARB);
-    }
+    OGL_second_unit_mode(GL_ADD);
     glShadeModel(GL_FLAT);
 
     // Obstacles and generated objects.

@@ -82,6 +82,32 @@ TEST_F(DataFile, OpenRefusesMissingFilesBadMarksAndOtherVersions)
     EXPECT_EQ(expect_fatal([&] { open_bytes("I\n", KIND_TEXT, 0); }).code, ALERT_FATAL);
 }
 
+// A reader borrows a slot for its scope: the slot is closed and the one
+// current before is current again on every way out, an early return too.
+TEST_F(DataFile, ABorrowedSlotIsClosedAndGivenBackHoweverTheScopeEnds)
+{
+    file_use_index = 0;
+    const auto read_first = [&](bool leave_early) {
+        const file_slot_use use(1);
+        EXPECT_EQ(file_use_index, 1);
+        if (open_bytes("I\n700 version\n", KIND_TEXT, 0) != 1 || leave_early) return;
+        EXPECT_EQ(FILE_current_stream().peek(), '7');   // version 0 reads the mark alone
+    };
+    for (bool early : {false, true}) {
+        read_first(early);
+        EXPECT_EQ(file_use_index, 0);
+        file_use_index = 1;
+        EXPECT_EQ(FILE_current_stream().peek(), std::char_traits<char>::eof());
+        FILE_current_stream().clear();
+        file_use_index = 0;
+    }
+
+    // Whole words change order; a tail shorter than a word stays as it is.
+    unsigned char bytes[6] = {1, 2, 3, 4, 5, 6};
+    FILE_swap_words(bytes, sizeof bytes);
+    EXPECT_EQ(std::vector<unsigned char>(bytes, bytes + 6), (std::vector<unsigned char>{4, 3, 2, 1, 5, 6}));
+}
+
 TEST_F(DataFile, TextReadersFollowTheirRules)
 {
     ASSERT_EQ(open_bytes("I\n700 version\n  AB CD\nABCD   WXYZ -12 2.5\n   last line", KIND_TEXT, 700), 1);

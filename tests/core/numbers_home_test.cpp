@@ -1,7 +1,8 @@
-// Numbers have one home: unit factors live in core/units.h and angle wraps in
-// core/numeric.h. These tests read the source tree and fail on a file outside
-// core/ that defines a unit factor of its own or turns an angle by whole turns
-// by hand, naming each place found.
+// Numbers have one home: unit factors live in core/units.h, angle wraps in
+// core/numeric.h and sound slot numbers in core/sound_slots.h. These tests
+// read the source tree and fail on a file outside core/ that defines a unit
+// factor or a sound slot of its own or turns an angle by whole turns by hand,
+// naming each place found.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -274,6 +275,19 @@ std::vector<std::string> private_angle_wraps(const fs::path& file, const std::st
     return found;
 }
 
+// ---- sound slots ----
+
+// A sound slot named with its number written out: "constexpr int SOUND_... = 22;".
+std::vector<std::string> private_sound_slots(const fs::path& file, const std::string& code)
+{
+    static const std::regex slot(R"(constexpr\s+(?:int|int32_t)\s+(SOUND_\w+)\s*=\s*\d+\s*;)");
+    std::vector<std::string> found;
+    for (auto it = std::sregex_iterator(code.begin(), code.end(), slot); it != std::sregex_iterator(); ++it)
+        found.push_back(file.string() + ":" + std::to_string(line_at(code, static_cast<size_t>(it->position()))) +
+                        " " + (*it)[1].str());
+    return found;
+}
+
 std::string listed(const std::vector<std::string>& places)
 {
     std::string s;
@@ -316,6 +330,14 @@ TEST(NumbersHome, TheRulesKnowAFactorAndAWrapWhenTheySeeOne)
                               "d = std::remainder(x, 2.0 * M_PI);\n";
     const std::vector<std::string> turned = private_angle_wraps("w.cpp", code_of_text(wraps));
     EXPECT_EQ(turned.size(), 4u) << listed(turned);
+
+    // A sound slot by its number; gains and the names in comments are other things.
+    const std::string sounds = "constexpr int SOUND_HORN = 22;\n"
+                               "constexpr float SOUND_GAIN = 1.0f;   // constexpr int SOUND_X = 1;\n"
+                               "constexpr int SOUND_TCAS = SOUND_FIRST + 3;\n";
+    const std::vector<std::string> slots = private_sound_slots("s.cpp", code_of_text(sounds));
+    ASSERT_EQ(slots.size(), 1u) << listed(slots);
+    EXPECT_EQ(slots[0], "s.cpp:1 SOUND_HORN");
 }
 
 TEST(NumbersHome, NoFileOutsideCoreKeepsAUnitFactorOrAnAngleWrapOfItsOwn)
@@ -331,4 +353,18 @@ TEST(NumbersHome, NoFileOutsideCoreKeepsAUnitFactorOrAnAngleWrapOfItsOwn)
     }
     EXPECT_TRUE(factors.empty()) << "unit factors belong in core/units.h:" << listed(factors);
     EXPECT_TRUE(wraps.empty()) << "angle wraps belong in core/numeric.h:" << listed(wraps);
+}
+
+// The slots are named once: two names for one slot in two files, or one name
+// with two numbers, would play the wrong sound. The slot table's own sizes
+// stay in links/sound.h.
+TEST(NumbersHome, SoundSlotsAreNumberedOnlyInCore)
+{
+    std::vector<std::string> slots;
+    for (const fs::path& f : program_sources()) {
+        const fs::path shown = fs::relative(f, source_root());
+        if (shown == fs::path("links/sound.h")) continue;
+        for (const std::string& s : private_sound_slots(shown, code_of(f))) slots.push_back(s);
+    }
+    EXPECT_TRUE(slots.empty()) << "sound slots belong in core/sound_slots.h:" << listed(slots);
 }

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "world/env_tile.h"
+
 namespace env {
 
 namespace {
@@ -85,16 +87,6 @@ tile make_tile(int planet, int south, int west, int32_t version, char order)
     return t;
 }
 
-int section_count(int32_t version)
-{
-    switch (version) {
-    case 61: return 4;
-    case 631: return 5;
-    case 650: return 6;
-    default: return 0;
-    }
-}
-
 int32_t pack_point(double lat, double lon, int south, int west)
 {
     return step(lat - south) * 10000 + step(lon - west);
@@ -141,7 +133,7 @@ std::vector<uint8_t> encode(const tile& t)
     }
     out.i32(OBJECT_LIST_END);
 
-    for (int k = 0; k < section_count(t.version); ++k) {
+    for (int k = 0; k < ENV_section_count(t.version); ++k) {
         for (const chain& c : t.sections[static_cast<size_t>(k)]) {
             for (size_t n = 0; n < c.size(); ++n) {
                 const bool end = n + 1 == c.size();

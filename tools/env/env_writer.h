@@ -77,9 +77,6 @@ struct tile {
 // land-use word 0.
 tile make_tile(int planet, int south, int west, int32_t version = 650, char order = 'i');
 
-// Number of feature sections a version carries: 0, 4, 5 or 6 (others 0).
-int section_count(int32_t version);
-
 // The packed point of a position inside the tile: q x 10000 + r, with q the
 // latitude and r the longitude step (0..9999 across the tile, both edges
 // included), rounded to the nearest step and held inside the tile.

@@ -28,6 +28,35 @@ void append_pressure(char* out)
     atc_append_pressure(out, sim_physics.earth_pressure_p * static_cast<double>(UNIT.pa_to_inhg));
 }
 
+// "<hours> <minutes> Z" of a time of day in seconds.
+void append_zulu(char* text, float seconds)
+{
+    int hours = 0, minutes = 0;
+    UTIL_hours_minutes(seconds, hours, minutes);
+    atc_append_int(text, hours);
+    UTIL_strcat(text, " ");
+    atc_append_int(text, minutes);
+    UTIL_strcat(text, " Z");
+}
+
+// Says the text and moves the plan on to `phase`, where the next controller
+// waits for the pilot to check in.
+void hand_off(const char* text, int phase)
+{
+    atc_speak(text);
+    atc_state.atc_phase = phase;
+    atc_state.atc_checkin_expected = 1;
+}
+
+// "CONTACT <destination><unit>" and a frequency, e.g. " TOWER ON ".
+void append_contact(char* text, const char* unit)
+{
+    UTIL_strcat(text, "CONTACT ");
+    append_name(text, atc_state.atc_dest_airport);
+    UTIL_strcat(text, unit);
+    append_frequency(text);
+}
+
 void clearance_delivery(char* text)
 {
     atc_state_block& s = atc_state;
@@ -72,18 +101,11 @@ void clearance_delivery(char* text)
             UTIL_strcat(text, " WHEN AIRBORNE, SQUAWK ");
             atc_append_squawk(text);
             const float zulu = std::isfinite(sim_time.zulu_time_sec) ? sim_time.zulu_time_sec : 0.0f;
-            int hours = 0, minutes = 0;
-            UTIL_hours_minutes(zulu, hours, minutes);
             UTIL_strcat(text, ", TIME NOW ");
-            atc_append_int(text, hours);
-            UTIL_strcat(text, " ");
-            atc_append_int(text, minutes);
-            UTIL_hours_minutes(zulu + 600.0f, hours, minutes);
-            UTIL_strcat(text, " Z, CLEARANCE VOID IF NOT OFF BY ");
-            atc_append_int(text, hours);
-            UTIL_strcat(text, " ");
-            atc_append_int(text, minutes);
-            UTIL_strcat(text, " Z.");
+            append_zulu(text, zulu);
+            UTIL_strcat(text, ", CLEARANCE VOID IF NOT OFF BY ");
+            append_zulu(text, zulu + 600.0f);
+            UTIL_strcat(text, ".");
         } else if (on_ground) {
             UTIL_strcat(text, "CLEARED AS FILED. CONTACT CENTER ON ");
             append_frequency(text);
@@ -114,13 +136,8 @@ void enroute_check(char* text)
         float x, y, z;
         GEO_latlon_to_local(x, y, z, lat, lon, 0.0);
         if (std::hypot(x - user().local_x, z - user().local_z) < handoff_m) {
-            UTIL_strcat(text, "CONTACT ");
-            append_name(text, s.atc_dest_airport);
-            UTIL_strcat(text, " APPROACH ON ");
-            append_frequency(text);
-            atc_speak(text);
-            s.atc_checkin_expected = 1;
-            s.atc_phase = 6;
+            append_contact(text, " APPROACH ON ");
+            hand_off(text, 6);
             return;
         }
     }
@@ -195,9 +212,7 @@ void ATC_clearance_and_handoffs(int pilot_call)
     case 3:
         if (user().y_agl > 200.0f) {
             UTIL_strcat(text, "CONTACT DEPARTURE.");
-            atc_speak(text);
-            s.atc_phase = 4;
-            s.atc_checkin_expected = 1;
+            hand_off(text, 4);
         }
         break;
     case 4:
@@ -213,9 +228,7 @@ void ATC_clearance_and_handoffs(int pilot_call)
             UTIL_strcat(text, "CONTACT CENTER ");
             append_frequency(text);
             UTIL_strcat(text, ".");
-            atc_speak(text);
-            s.atc_phase = 5;
-            s.atc_checkin_expected = 1;
+            hand_off(text, 5);
         }
         break;
     case 5:
@@ -243,13 +256,8 @@ void ATC_clearance_and_handoffs(int pilot_call)
             approach_clearance(answer);
         }
         if (!s.atc_request_pending && near_towered_destination()) {
-            UTIL_strcat(text, "CONTACT ");
-            append_name(text, s.atc_dest_airport);
-            UTIL_strcat(text, " TOWER ON ");
-            append_frequency(text);
-            atc_speak(text);
-            s.atc_phase = 7;
-            s.atc_checkin_expected = 1;
+            append_contact(text, " TOWER ON ");
+            hand_off(text, 7);
         }
         break;
     }
@@ -273,9 +281,7 @@ void ATC_clearance_and_handoffs(int pilot_call)
             UTIL_strcat(text, "MAKE NEXT TURN-OFF CONTACT GROUND ");
             ATC_frequency_words(text, 121, 10 * atc_random(10));
             UTIL_strcat(text, " WHEN CLEAR.");
-            atc_speak(text);
-            s.atc_phase = 9;
-            s.atc_checkin_expected = 1;
+            hand_off(text, 9);
         }
         break;
     case 9:

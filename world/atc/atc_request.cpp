@@ -72,21 +72,30 @@ void append_wind(char* out)
                     atc_trunc(sim_weather.shear_speed_kt[0]));
 }
 
-int find_airport(const char* name)
+// The turn, heading and distance to the local point (x, z) named `name`:
+// "TURN ... HEADING ... VECTORS <name><joint> THEY ARE ABOUT <n> MILES FROM
+// YOUR CURRENT POSITION."
+void append_vectors(char* text, float x, float z, const char* name, const char* joint)
 {
-    for (size_t k = 0; k < airport_table.size(); ++k)
-        if (std::strlen(name) < static_cast<size_t>(APT_NAME_SIZE) &&
-            std::strncmp(airport_table[k].name, name, APT_NAME_SIZE) == 0)
-            return static_cast<int>(k);
-    return -1;
+    const int h = atc_round(bearing_to(x, z) + magvar());
+    append_turn(text, h);
+    ATC_heading_words(text, h, 5);
+    UTIL_strcat(text, " VECTORS ");
+    UTIL_strcat(text, name);
+    UTIL_strcat(text, joint);
+    UTIL_strcat(text, " THEY ARE ABOUT ");
+    append_miles(text, distance_to(x, z));
+    UTIL_strcat(text, " MILES FROM YOUR CURRENT POSITION.");
 }
 
-int find_navaid(const char* name)
+// The index of the first record of a table (airports or navaids) named `name`;
+// -1 when none is, or when the name is longer than a record's name can be.
+template <class Table>
+int find_named(const Table& table, const char* name)
 {
-    for (size_t k = 0; k < navaid_table.size(); ++k)
-        if (std::strlen(name) < static_cast<size_t>(APT_NAME_SIZE) &&
-            std::strncmp(navaid_table[k].name, name, APT_NAME_SIZE) == 0)
-            return static_cast<int>(k);
+    if (std::strlen(name) >= static_cast<size_t>(APT_NAME_SIZE)) return -1;
+    for (size_t k = 0; k < table.size(); ++k)
+        if (std::strncmp(table[k].name, name, APT_NAME_SIZE) == 0) return static_cast<int>(k);
     return -1;
 }
 
@@ -335,8 +344,8 @@ void ATC_handle_request(const char* request_in)
     int target = -1;
     const char* name = request + 11;
     if (code == REQ_VECTORS || code == REQ_LANDING || code == REQ_TAXI || code == REQ_TAKEOFF)
-        target = find_airport(name);
-    if (code == REQ_ILS || code == REQ_LOC || code == REQ_PAR) target = find_navaid(name);
+        target = find_named(airport_table, name);
+    if (code == REQ_ILS || code == REQ_LOC || code == REQ_PAR) target = find_named(navaid_table, name);
     if (code >= REQ_VECTORS && code <= REQ_TAKEOFF && target < 0) {
         error_log << "ATC: no airport or navaid is named \"" << name << "\"; the request is asked again.\n";
         atc_state.atc_request_pending = 0;
@@ -350,14 +359,7 @@ void ATC_handle_request(const char* request_in)
         const airport_record& a = airport_table[static_cast<size_t>(target)];
         float x = 0, y = 0, z = 0;
         if (!a.runways.empty()) GEO_latlon_to_local(x, y, z, a.runways[0].lat, a.runways[0].lon, a.elevation);
-        const int h = atc_round(bearing_to(x, z) + magvar());
-        append_turn(text, h);
-        ATC_heading_words(text, h, 5);
-        UTIL_strcat(text, " VECTORS ");
-        UTIL_strcat(text, name);
-        UTIL_strcat(text, ". THEY ARE ABOUT ");
-        append_miles(text, distance_to(x, z));
-        UTIL_strcat(text, " MILES FROM YOUR CURRENT POSITION.");
+        append_vectors(text, x, z, name, ".");
         break;
     }
     case REQ_LANDING:
@@ -403,15 +405,8 @@ void ATC_handle_request(const char* request_in)
         if (atc_airport_point(best, lat, lon)) {
             float x, y, z;
             GEO_latlon_to_local(x, y, z, lat, lon, airport_table[static_cast<size_t>(best)].elevation);
-            const int h = atc_round(bearing_to(x, z) + magvar());
             UTIL_strcat(text, "SQUAWK 7 7 0 0 ");
-            append_turn(text, h);
-            ATC_heading_words(text, h, 5);
-            UTIL_strcat(text, " VECTORS ");
-            UTIL_strcat(text, best_name);
-            UTIL_strcat(text, ", THEY ARE ABOUT ");
-            append_miles(text, distance_to(x, z));
-            UTIL_strcat(text, " MILES FROM YOUR CURRENT POSITION.");
+            append_vectors(text, x, z, best_name, ",");
         } else {
             // No airport at all: the squawk alone.
             UTIL_strcat(text, "SQUAWK 7 7 0 0.");
