@@ -479,7 +479,7 @@ void MACIBM_do_frame()
 
             if (!flying || picture_view) {
                 const bool keep = PLUGIN_call_draw_hook(DRAW_PHASE_BACKGROUND_BEFORE) != 0;
-                if (keep) OGL_draw_background();
+                if (keep) OGL_draw_background(hidden);
                 if (flying) frame_loop.plugins_kept_background = keep;
                 if (!keep && hidden > 0) {
                     // The scene was cut for a picture a plug-in has now left

@@ -56,12 +56,15 @@ inline void set_sky(sky s)
     }
 }
 
-inline double thread_cpu_seconds()
+inline double clock_seconds(clockid_t clock)
 {
     timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    clock_gettime(clock, &t);
     return static_cast<double>(t.tv_sec) + 1e-9 * static_cast<double>(t.tv_nsec);
 }
+inline double thread_cpu_seconds() { return clock_seconds(CLOCK_THREAD_CPUTIME_ID); }
+inline double process_cpu_seconds() { return clock_seconds(CLOCK_PROCESS_CPUTIME_ID); }   // all threads
+inline double wall_seconds() { return clock_seconds(CLOCK_MONOTONIC); }
 
 // What `frames` calls of `frame` drew, per frame.
 struct drawn_record {
