@@ -1,8 +1,11 @@
 #include "graphics/ogl_draw.h"
 
+#define GL_GLEXT_PROTOTYPES 1
 #include <GL/gl.h>
+#include <GL/glext.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -159,7 +162,224 @@ void OGL_draw_tex_quad(int slot, int row, float alpha, const tex_quad_corner cor
     glEnd();
 }
 
-void OGL_draw_background()
+namespace {
+
+constexpr int BACKGROUND_TILES = 12;
+
+// The twelve tiles of the background, four across and three up from the bottom left.
+void background_tiles()
+{
+    for (int r = 0; r < 3; ++r)
+        for (int c = 0; c < 4; ++c) {
+            OGL_bind_tex(TEX_SLOT_BACKGROUND_FIRST + c + 4 * r, 0);
+            const float x0 = 256.0f * static_cast<float>(c), y0 = 256.0f * static_cast<float>(r);
+            glBegin(GL_QUADS);
+            glTexCoord2f(0.0f, 0.0f);
+            glVertex2f(x0, y0);
+            glTexCoord2f(0.0f, 1.0f);
+            glVertex2f(x0, y0 + 256.0f);
+            glTexCoord2f(1.0f, 1.0f);
+            glVertex2f(x0 + 256.0f, y0 + 256.0f);
+            glTexCoord2f(1.0f, 0.0f);
+            glVertex2f(x0 + 256.0f, y0);
+            glEnd();
+        }
+}
+
+// Everything the drawn background depends on besides the window rows it covers.
+struct background_key {
+    std::array<float, 16> projection{}, modelview{};
+    std::array<GLint, 4> viewport{};
+    std::array<float, 4> colour{};
+    std::array<uint32_t, BACKGROUND_TILES> uploads{};
+    bool operator==(const background_key&) const = default;
+};
+
+background_key current_background_key()
+{
+    background_key k;
+    glGetFloatv(GL_PROJECTION_MATRIX, k.projection.data());
+    glGetFloatv(GL_MODELVIEW_MATRIX, k.modelview.data());
+    glGetIntegerv(GL_VIEWPORT, k.viewport.data());
+    glGetFloatv(GL_CURRENT_COLOR, k.colour.data());
+    for (int t = 0; t < BACKGROUND_TILES; ++t) k.uploads[size_t(t)] = texture_uploads[TEX_SLOT_BACKGROUND_FIRST + t];
+    return k;
+}
+
+// The drawn background kept in a framebuffer object of the window's size:
+// the rows of the window it wholly covers are copied from it each frame
+// instead of textured afresh, which on a processor-filled picture is most of
+// the frame's work. It is drawn again when what it depends on has changed
+// and then held for a frame (a key that changes every frame, the panel
+// dimming under g-load, is drawn directly).
+struct background_cache_record {
+    GLuint framebuffer = 0;
+    GLuint colour = 0;
+    int width = 0, height = 0;
+    bool refused = false;   // the renderer cannot do it: always drawn directly
+    bool drawn = false;     // the framebuffer holds the picture of `key`
+    background_key key;
+    background_key candidate;
+    bool have_candidate = false;
+    int clear_top_rows = 0;   // the picture's top texel rows with every texel clear
+};
+background_cache_record background_cache;
+
+// Makes the framebuffer of the window's size; false when the renderer refuses it.
+bool background_framebuffer(int width, int height)
+{
+    background_cache_record& c = background_cache;
+    if (c.framebuffer != 0 && c.width == width && c.height == height) return true;
+    if (c.framebuffer == 0) {
+        glGenFramebuffers(1, &c.framebuffer);
+        glGenRenderbuffers(1, &c.colour);
+    }
+    if (c.framebuffer == 0 || c.colour == 0) return false;
+    glBindRenderbuffer(GL_RENDERBUFFER, c.colour);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, width, height);
+    glBindRenderbuffer(GL_RENDERBUFFER, 0);
+    GLint kept = 0;
+    glGetIntegerv(GL_FRAMEBUFFER_BINDING, &kept);
+    glBindFramebuffer(GL_FRAMEBUFFER, c.framebuffer);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, c.colour);
+    const bool complete = glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+    glBindFramebuffer(GL_FRAMEBUFFER, static_cast<GLuint>(kept));
+    c.width = width;
+    c.height = height;
+    c.drawn = false;
+    return complete;
+}
+
+// How many texel rows at the top of the picture (of its top row of tiles)
+// are wholly clear, read back from the tiles' textures.
+int clear_top_rows()
+{
+    std::vector<uint8_t> texels;
+    int clear = 256;
+    for (int c = 0; c < 4 && clear > 0; ++c) {
+        const int slot = TEX_SLOT_BACKGROUND_FIRST + 8 + c;
+        OGL_bind_tex(slot, 0);
+        GLint w = 0, h = 0;
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &w);
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &h);
+        if (w <= 0 || w > 1024 || h != 256) return 0;   // the margins below take a texel as a unit
+        texels.assign(size_t(w) * size_t(h) * 4, 0);
+        {
+            const OGL_pixel_rows_guard rows(true);
+            glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+        }
+        // Texel rows from the top down.
+        int rows = 0;
+        for (int y = h - 1; y >= 0; --y) {
+            bool all_clear = true;
+            for (int x = 0; x < w && all_clear; ++x) all_clear = texels[(size_t(y) * size_t(w) + size_t(x)) * 4 + 3] == 0;
+            if (!all_clear) break;
+            ++rows;
+        }
+        clear = std::min(clear, rows);
+    }
+    return clear;
+}
+
+// The first window row from which every fragment of the background is
+// thrown away by the alpha test (its texels are all clear), or the window's
+// height when there is none.
+int first_clear_window_row(const background_key& k, int clear_top_rows, int height)
+{
+    if (clear_top_rows <= 0) return height;
+    GLint function = 0;
+    GLfloat reference = 0.0f;
+    glGetIntegerv(GL_ALPHA_TEST_FUNC, &function);
+    glGetFloatv(GL_ALPHA_TEST_REF, &reference);
+    if (function != GL_GREATER || !(reference >= 0.0f)) return height;
+    // The window row of an interface height: y through the model-view and
+    // projection matrices (column-major) and the viewport.
+    const auto window_y = [&k](float y) {
+        const float* M = k.modelview.data();
+        const float* P = k.projection.data();
+        const float e[4] = {M[4] * y + M[12], M[5] * y + M[13], M[6] * y + M[14], M[7] * y + M[15]};
+        const float cy = P[1] * e[0] + P[5] * e[1] + P[9] * e[2] + P[13] * e[3];
+        const float cw = P[3] * e[0] + P[7] * e[1] + P[11] * e[2] + P[15] * e[3];
+        return static_cast<float>(k.viewport[1]) + static_cast<float>(k.viewport[3]) * (0.5f * cy / cw + 0.5f);
+    };
+    // A fragment samples the texel rows within one texel of its point: the
+    // rows from a texel inside the clear ones sample clear texels only.
+    const float boundary = 768.0f - static_cast<float>(clear_top_rows) + 1.0f;
+    const float below = window_y(boundary - 1.0f), at = window_y(boundary);
+    if (!std::isfinite(at) || !(at > below)) return height;
+    const float first = std::ceil(at - 0.5f) + 1.0f;   // a row's centre at or above it, and a row to spare
+    if (!(first < static_cast<float>(height))) return height;
+    return std::max(static_cast<int>(first), 0);
+}
+
+// Copies the bottom `rows` rows of the kept background into the frame,
+// drawing it into the framebuffer first when it is out of date. False when
+// it cannot be kept here (the frame then draws those rows itself).
+bool copy_kept_background(int rows)
+{
+    background_cache_record& c = background_cache;
+    const int width = screen.window_width, height = screen.window_height;
+    if (c.refused || rows <= 0 || width <= 0 || height <= 0 || rows > height) return false;
+    if (glIsEnabled(GL_SCISSOR_TEST)) return false;
+    // The copy must land exactly as drawing would: a single-sampled frame
+    // with 8 bits a colour, like the kept picture.
+    GLint samples = 0, red = 0, green = 0, blue = 0;
+    glGetIntegerv(GL_SAMPLE_BUFFERS, &samples);
+    glGetIntegerv(GL_RED_BITS, &red);
+    glGetIntegerv(GL_GREEN_BITS, &green);
+    glGetIntegerv(GL_BLUE_BITS, &blue);
+    if (samples != 0 || red != 8 || green != 8 || blue != 8) return false;
+
+    const background_key key = current_background_key();
+    if (!c.drawn || !(key == c.key) || c.width != width || c.height != height) {
+        // A new picture is kept once it has stayed the same for a frame.
+        const bool steady = c.have_candidate && key == c.candidate;
+        c.candidate = key;
+        c.have_candidate = true;
+        if (!steady) return false;
+        if (!background_framebuffer(width, height)) {
+            c.refused = true;
+            return false;
+        }
+        GLint kept = 0;
+        GLfloat clear[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+        glGetIntegerv(GL_FRAMEBUFFER_BINDING, &kept);
+        glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
+        glBindFramebuffer(GL_FRAMEBUFFER, c.framebuffer);
+        glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glClearColor(clear[0], clear[1], clear[2], clear[3]);
+        background_tiles();
+        glBindFramebuffer(GL_FRAMEBUFFER, static_cast<GLuint>(kept));
+        c.key = key;
+        c.drawn = true;
+        c.clear_top_rows = clear_top_rows();
+    }
+
+    GLint read = 0, draw = 0;
+    glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &read);
+    glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &draw);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, c.framebuffer);
+    glBlitFramebuffer(0, 0, width, rows, 0, 0, width, rows, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, static_cast<GLuint>(read));
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, static_cast<GLuint>(draw));
+    return true;
+}
+
+}  // namespace
+
+void OGL_forget_kept_background()
+{
+    background_cache_record& c = background_cache;
+    c.drawn = false;
+    c.have_candidate = false;
+    c.refused = false;
+    c.width = c.height = 0;
+    c.framebuffer = c.colour = 0;   // a new context starts without them
+}
+ORVELL_RESET(OGL_forget_kept_background);
+
+void OGL_draw_background(int opaque_rows)
 {
     const float side = screen.ui_side_margin, top = screen.ui_top_margin;
     if (app_mode != MODE_FLYING && (side > 0.5f || top > 0.5f)) {
@@ -180,21 +400,19 @@ void OGL_draw_background()
     glColor4f(sim_graphics_misc.cockpit_light_level_r * gload_dim_factor,
               sim_graphics_misc.cockpit_light_level_g * gload_dim_factor,
               sim_graphics_misc.cockpit_light_level_b * gload_dim_factor, alpha);
-    for (int r = 0; r < 3; ++r)
-        for (int c = 0; c < 4; ++c) {
-            OGL_bind_tex(TEX_SLOT_BACKGROUND_FIRST + c + 4 * r, 0);
-            const float x0 = 256.0f * static_cast<float>(c), y0 = 256.0f * static_cast<float>(r);
-            glBegin(GL_QUADS);
-            glTexCoord2f(0.0f, 0.0f);
-            glVertex2f(x0, y0);
-            glTexCoord2f(0.0f, 1.0f);
-            glVertex2f(x0, y0 + 256.0f);
-            glTexCoord2f(1.0f, 1.0f);
-            glVertex2f(x0 + 256.0f, y0 + 256.0f);
-            glTexCoord2f(1.0f, 0.0f);
-            glVertex2f(x0 + 256.0f, y0);
-            glEnd();
-        }
+    // Rows the picture wholly covers look the same whatever lies under them.
+    if (alpha > 0.99f && copy_kept_background(opaque_rows)) {
+        // Between the copied rows and the clear top: the tiles drawn, the
+        // scene showing through their clear texels.
+        const int top = first_clear_window_row(background_cache.key, background_cache.clear_top_rows,
+                                               screen.window_height);
+        glEnable(GL_SCISSOR_TEST);
+        glScissor(0, opaque_rows, screen.window_width, std::max(top - opaque_rows, 0));
+        background_tiles();
+        glDisable(GL_SCISSOR_TEST);
+        return;
+    }
+    background_tiles();
 }
 
 namespace {

@@ -22,8 +22,12 @@ void OGL_draw_tex_quad(int slot, int row, float alpha, const tex_quad_corner cor
                        int transparency);
 // The screen background: the slots from TEX_SLOT_BACKGROUND_FIRST as twelve
 // 256-unit tiles, four across and three up from the bottom left; wide or tall windows get colour row 36
-// around them while a screen is open.
-void OGL_draw_background();
+// around them while a screen is open. `opaque_rows`: the window's bottom rows
+// the picture wholly covers with opaque texels (0 when unknown); those are
+// copied from a kept drawing of the picture rather than drawn afresh.
+void OGL_draw_background(int opaque_rows = 0);
+// Drops the kept drawing of the background (its context is gone).
+void OGL_forget_kept_background();
 
 // Writes the lower-left 1024 x 768 pixels of the window to
 // "<program folder>screenshot_<n>.bmp", n the next number after the highest

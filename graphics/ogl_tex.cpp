@@ -113,6 +113,7 @@ uint8_t* view_image_buffers[VIEW_IMAGE_COUNT] = {view_blocks[0], view_blocks[1],
 int32_t bound_texture[TEX_UNITS_CACHED] = {-1, -1, -1, -1};
 int32_t texture_unit_count = 1;
 int32_t texture_memory[TEX_SLOTS];
+uint32_t texture_uploads[TEX_SLOTS];
 
 void OGL_init_image_blocks()
 {
@@ -336,6 +337,7 @@ void OGL_load_tex(const char* name, int slot, int level, int format, int width, 
         glTexImage2D(GL_TEXTURE_2D, level, format, width, height, 0, static_cast<GLenum>(format),
                      GL_UNSIGNED_BYTE, pixels);
     }
+    ++texture_uploads[slot];
 
     const GLint wrap = repeats(slot) ? GL_REPEAT : (has_edge_clamp ? GL_CLAMP_TO_EDGE : GL_CLAMP);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrap);

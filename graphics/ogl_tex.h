@@ -43,6 +43,9 @@ extern int32_t bound_texture[TEX_UNITS_CACHED];
 extern int32_t texture_unit_count;
 // Bytes last uploaded into each slot, summed over its levels.
 extern int32_t texture_memory[TEX_SLOTS];
+// Uploads each slot has taken: a drawer that keeps a picture made from a
+// slot's texture compares the count to know when to make it again.
+extern uint32_t texture_uploads[TEX_SLOTS];
 
 // Start-up: points the pixel buffer and the view images at their blocks.
 void OGL_init_image_blocks();

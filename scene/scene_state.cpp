@@ -57,6 +57,7 @@ float sun_tangents[2] = {};
 float sun_glare = 0.0f;
 terrain_window_record terrain_window{};
 uint8_t cell_visible[TERRAIN_GRID_ROWS * TERRAIN_GRID_COLS] = {};
+scene_draw_count_record scene_draw_counts{};
 float scene_cull_margin = SCENE_PASS_CULL_MARGIN_M;
 float scene_footprint_box[4] = {};
 
@@ -100,6 +101,7 @@ void SCENE_clear_state()
     sun_glare = 0.0f;
     terrain_window = {};
     std::memset(cell_visible, 0, sizeof cell_visible);
+    scene_draw_counts = {};
     scene_cull_margin = SCENE_PASS_CULL_MARGIN_M;
     for (float& v : scene_footprint_box) v = 0.0f;
 

@@ -149,6 +149,16 @@ extern terrain_window_record terrain_window;
 // ground surface mesh writes it; the later ground passes skip the others).
 extern uint8_t cell_visible[TERRAIN_GRID_ROWS * TERRAIN_GRID_COLS];
 
+// What the scene passes drew, counted up until someone clears it (the frame
+// benchmarks clear it before a frame and read it after): ground cells of the
+// surface mesh, cover and world objects, cloud puffs.
+struct scene_draw_count_record {
+    int64_t ground_cells;
+    int64_t objects;
+    int64_t cloud_puffs;
+};
+extern scene_draw_count_record scene_draw_counts;
+
 // The culling radius and box the drawers share: each culling step sets the
 // margin and forms the box (min x, max x, min z, max z) from the footprint
 // corners widened by it, held inside the loaded area; later drawers find them

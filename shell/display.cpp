@@ -43,6 +43,7 @@ int OGL_create_window()
 {
     if (!PLAT_create_window("Kestrum", screen.window_width, screen.window_height)) return 0;
     screen.system_window = PLAT_window_handle();
+    OGL_forget_kept_background();   // a new context holds none of the old one's objects
     // Before anything else can create a texture, every slot number becomes ours.
     OGL_reserve_texture_slots();
     return 1;

@@ -418,6 +418,16 @@ void MACIBM_do_frame()
             // The scene is drawn only where the panel picture will not cover it.
             hidden = FRAME_rows_hidden_by_panel(picture_view, panel_view);
             if (hidden > 0) {
+                // The rows under the panel keep the far depth, not an older
+                // frame's, for whatever draws there with a depth test after
+                // the scene; the scene's own rows get theirs from the sky
+                // backdrop. One clear of the whole buffer is a plain fill,
+                // where a clear of some rows is drawn pixel by pixel.
+                GLboolean depth_writes = GL_TRUE;
+                glGetBooleanv(GL_DEPTH_WRITEMASK, &depth_writes);
+                glDepthMask(GL_TRUE);
+                glClear(GL_DEPTH_BUFFER_BIT);
+                glDepthMask(depth_writes);
                 glEnable(GL_SCISSOR_TEST);
                 glScissor(0, hidden, screen.window_width, std::max(screen.window_height - hidden, 0));
             }
@@ -430,18 +440,7 @@ void MACIBM_do_frame()
                 SCENE_draw_3d();
                 PLUGIN_call_draw_hook(DRAW_PHASE_SCENE_AFTER);
             }
-            if (hidden > 0) {
-                // The rows under the panel keep the far depth the sky backdrop
-                // leaves everywhere else, not an older frame's, for whatever
-                // draws there with a depth test after the scene.
-                GLboolean depth_writes = GL_TRUE;
-                glGetBooleanv(GL_DEPTH_WRITEMASK, &depth_writes);
-                glScissor(0, 0, screen.window_width, hidden);
-                glDepthMask(GL_TRUE);
-                glClear(GL_DEPTH_BUFFER_BIT);
-                glDepthMask(depth_writes);
-                glDisable(GL_SCISSOR_TEST);
-            }
+            if (hidden > 0) glDisable(GL_SCISSOR_TEST);
             mark("scene3d");
             const int32_t n_lit_cus_panel = (lights_on && screen_settings.lit_cus_panel_option != 0) ? 1 : 0;
             if (n_lit_cus_panel != o_lit_cus_panel) APPLICATION_set_mode(MODE_FLYING, "from n_lit_cus_panel!=o_lit_cus_panel");
@@ -479,7 +478,7 @@ void MACIBM_do_frame()
 
             if (!flying || picture_view) {
                 const bool keep = PLUGIN_call_draw_hook(DRAW_PHASE_BACKGROUND_BEFORE) != 0;
-                if (keep) OGL_draw_background();
+                if (keep) OGL_draw_background(hidden);
                 if (flying) frame_loop.plugins_kept_background = keep;
                 if (!keep && hidden > 0) {
                     // The scene was cut for a picture a plug-in has now left

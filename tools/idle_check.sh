@@ -1,16 +1,22 @@
 #!/usr/bin/env bash
 # Measures the simulator at rest: starts it with ./run.sh on the offscreen
-# video driver, leaves it idle, and reports the share of one processor core
-# it used and how far its resident memory moved from its value after the
-# first second. Then asks it to end (SIGTERM) and reports its exit status.
+# video driver, leaves it idle (flying at KSBD from the cockpit in the weather
+# it starts in, paced to 60 frames a second), and reports the share of one
+# processor core it used, all its threads and the renderer's together, and
+# how far its resident memory moved from its value after the first second.
+# Then asks it to end (SIGTERM) and reports its exit status. The clear-day
+# figure comes from bench_frame's BM_paced_cockpit/1, which flies the same
+# frames paced the same way.
 #
 # usage: tools/idle_check.sh [seconds]      (default 10)
-# Exit status 0 when the program used under a quarter of a core, its memory
-# stayed within 50 MB and it ended with status 0; 1 otherwise.
+# Exit status 0 when the program used under three quarters of a core, its
+# memory stayed within 50 MB and it ended with status 0; 1 otherwise. The
+# share is only meaningful on a quiet machine: the load average is printed
+# with it.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-10}
-max_core_share=0.25
+max_core_share=0.75
 max_memory_drift_mb=50
 
 export SDL_VIDEODRIVER=offscreen
@@ -57,6 +63,7 @@ status=$?
 
 share=$(awk -v t="$((ticks_last - ticks_first))" -v hz="$ticks_per_second" -v a="$time_first" -v b="$time_last" \
   'BEGIN { printf "%.3f", t / hz / (b - a) }')
+printf 'load average %s; ' "$(cut -d' ' -f1-3 /proc/loadavg)"
 printf 'idle for %d s: %s of one core; resident memory %.1f MB after the first second, %.1f MB at the end (largest move %.1f MB); exit status %d\n' \
   "$seconds" "$share" "$(awk -v k="$rss_first" 'BEGIN { print k / 1024 }')" \
   "$(awk -v k="$rss_last" 'BEGIN { print k / 1024 }')" "$drift_max" "$status"

@@ -104,6 +104,7 @@ void CLOUD_draw_cell(int row, int col, float x, float y, float z, const float cx
             out.push_back({p.dx + cx[m] * p.size, p.dy + cy[m] * p.size, p.dz + cz[m] * p.size, S[m], T[m],
                            p.red * g, p.green * g, p.blue * g, p.alpha});
     }
+    scene_draw_counts.cloud_puffs += static_cast<int64_t>(out.size() / 4);
     CLOUD_draw_quads(out, true);
     glPopMatrix();
     CLOUD_sort_cell(1, row, col);

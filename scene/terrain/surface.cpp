@@ -227,6 +227,7 @@ void base_texture(const patch_call& c, int t)
                 if (!open) glBegin(GL_TRIANGLE_STRIP);
                 open = true;
                 pair(i);
+                if (c.mode == 3) ++scene_draw_counts.ground_cells;
             } else if (open) {
                 pair(i);   // the far edge of the run's last cell
                 glEnd();

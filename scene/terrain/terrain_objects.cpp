@@ -20,6 +20,7 @@
 #include "graphics/ogl_state.h"
 #include "graphics/ogl_tex.h"
 #include "scene/effects/particles.h"
+#include "scene/scene_state.h"
 #include "flightmodel/ground/surface_state.h"
 #include "scene/terrain/terrain_pass.h"
 #include "world/objects.h"
@@ -184,6 +185,7 @@ void TERRAIN_draw_object(int object, float x, float y, float z, float heading)
     for (size_t n = 0; n < groups.size() && level < 0; ++n)
         if (groups[n].near2 <= d2 && d2 <= groups[n].far2) level = static_cast<int>(n);
     if (level < 0) return;
+    ++scene_draw_counts.objects;
 
     glPushMatrix();
     glTranslatef(x, y, z);
@@ -258,6 +260,7 @@ void TERRAIN_draw_tree(float x, float y, float z, int index)
     const int c = k % 8, q = k / 8;
     const float s0 = static_cast<float>(c) * 0.125f, t0 = static_cast<float>(q) * 0.125f;
     const float s1 = s0 + 0.125f, t1 = t0 + 0.125f;
+    ++scene_draw_counts.objects;
     glTexCoord2f(s0, t0);
     glVertex3f(x - 7.0f, y, z);
     glTexCoord2f(s0, t1);

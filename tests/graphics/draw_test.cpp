@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#define GL_GLEXT_PROTOTYPES 1
 #include <GL/gl.h>
+#include <GL/glext.h>
 
 #include <array>
 #include <filesystem>
+#include <vector>
 
 #include "graphics/ogl_draw.h"
 #include "graphics/ogl_image.h"
@@ -141,6 +144,64 @@ TEST_F(Drawing, BackgroundTilesFillTheScreenInOrder)
     for (int r = 0; r < 3; ++r)
         for (int c = 0; c < 4; ++c)
             expect_pixels({{256 * c, 256 * r}, {256 * c + 255, 256 * r + 255}}, {20 * (1 + c + 4 * r), 7, 9});
+}
+
+// The rows the caller names as wholly covered come from a kept drawing of
+// the picture: the frame looks exactly as when every tile is drawn, also
+// after the light colour changes and after a tile is loaded anew, and the
+// kept rows are not drawn again (fewer fragments reach the frame).
+TEST_F(Drawing, KeptBackgroundLooksTheSameAsDrawingIt)
+{
+    ASSERT_EQ(screen.window_width, 1024);
+    ASSERT_EQ(screen.window_height, 768);
+    // Tiles of varied texels; the top row of tiles is opaque in its lowest 40
+    // rows, mostly clear above them and wholly clear in its top 100 rows, as
+    // a panel's window would be.
+    std::vector<uint8_t> tile(256 * 256 * 4);
+    const auto load = [&](int slot, int seed) {
+        const int r = (slot - TEX_SLOT_BACKGROUND_FIRST) / 4;
+        for (int y = 0; y < 256; ++y)
+            for (int x = 0; x < 256; ++x) {
+                uint8_t* t = &tile[(size_t(y) * 256 + size_t(x)) * 4];
+                t[0] = static_cast<uint8_t>(x * 7 + y * 3 + seed);
+                t[1] = static_cast<uint8_t>(y * 5 + slot);
+                t[2] = static_cast<uint8_t>((x ^ y) + seed);
+                t[3] = (r == 2 && y >= 40 && (y >= 156 || (x * 31 + y * 17) % 11 != 0)) ? 0 : 255;
+            }
+        OGL_load_tex("tile", slot, 0, GL_RGBA, 256, 256, tile.data());
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    };
+    for (int slot = TEX_SLOT_BACKGROUND_FIRST; slot < TEX_SLOT_BACKGROUND_FIRST + 12; ++slot) load(slot, 0);
+
+    std::vector<uint8_t> picture(1024 * 768 * 4);
+    GLuint query = 0;
+    glGenQueries(1, &query);
+    GLuint samples = 0;
+    const auto frame = [&](int opaque_rows) {
+        glClearColor(0.1f, 0.3f, 0.7f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glBeginQuery(GL_SAMPLES_PASSED, query);
+        OGL_draw_background(opaque_rows);
+        glEndQuery(GL_SAMPLES_PASSED);
+        glGetQueryObjectuiv(query, GL_QUERY_RESULT, &samples);
+        glReadPixels(0, 0, 1024, 768, GL_RGBA, GL_UNSIGNED_BYTE, picture.data());
+        return picture;
+    };
+    const int opaque = 2 * 256 + 40;
+    for (const float light : {1.0f, 0.6f}) {
+        sim_graphics_misc.cockpit_light_level_r = light;
+        const std::vector<uint8_t> drawn = frame(0);
+        const GLuint drawn_samples = samples;
+        for (int n = 0; n < 3; ++n) EXPECT_EQ(frame(opaque), drawn) << "light " << light << ", frame " << n;
+        EXPECT_LT(samples, drawn_samples / 2) << "light " << light;
+    }
+    load(TEX_SLOT_BACKGROUND_FIRST + 1, 90);
+    const std::vector<uint8_t> drawn = frame(0);
+    for (int n = 0; n < 3; ++n) EXPECT_EQ(frame(opaque), drawn) << "a tile loaded anew, frame " << n;
+    glDeleteQueries(1, &query);
+    sim_graphics_misc.cockpit_light_level_r = 1.0f;
+    glClearColor(0, 0, 0, 1);
 }
 
 TEST_F(Drawing, PixelBufferDrawingWritesClippedTexels)

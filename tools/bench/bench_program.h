@@ -13,6 +13,7 @@
 #include <system_error>
 
 #include "core/alert.h"
+#include "core/input.h"
 #include "core/simvars/graphics.h"
 #include "scene/camera.h"
 #include "scene/scene_driver.h"
