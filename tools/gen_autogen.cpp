@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "graphics/ogl_image.h"
+#include "tools/bmp_writer.h"
 
 namespace {
 
@@ -151,25 +152,7 @@ void draw_atlas(image& day, image& lit)
 
 bool write_bmp(const fs::path& path, const image& im)
 {
-    std::error_code ec;
-    fs::create_directories(path.parent_path(), ec);
-    std::FILE* f = std::fopen(path.string().c_str(), "wb");
-    if (!f) return false;
-    uint8_t header[BMP_HEADER_SIZE];
-    BMP_make_header(header, image::SIZE, image::SIZE);
-    bool ok = std::fwrite(header, 1, sizeof header, f) == sizeof header;
-    std::vector<uint8_t> row(BMP_row_bytes(image::SIZE), 0);
-    for (int y = 0; y < image::SIZE && ok; ++y) {
-        for (int x = 0; x < image::SIZE; ++x) {
-            const rgb& p = im.px[size_t(y) * image::SIZE + size_t(x)];
-            row[size_t(x) * 3 + 0] = static_cast<uint8_t>(std::lround(std::clamp(p.b, 0.0f, 255.0f)));
-            row[size_t(x) * 3 + 1] = static_cast<uint8_t>(std::lround(std::clamp(p.g, 0.0f, 255.0f)));
-            row[size_t(x) * 3 + 2] = static_cast<uint8_t>(std::lround(std::clamp(p.r, 0.0f, 255.0f)));
-        }
-        ok = std::fwrite(row.data(), 1, row.size(), f) == row.size();
-    }
-    if (std::fclose(f) != 0) ok = false;
-    return ok;
+    return write_float_bmp(path, image::SIZE, image::SIZE, im.px, 255.0f);
 }
 
 // ---------------------------------------------------------------------------
