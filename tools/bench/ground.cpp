@@ -67,36 +67,43 @@ void camera_over_town()
     sim_private_camera.the = -15.0f, sim_private_camera.psi = 315.0f, sim_private_camera.phi = 0.0f;
 }
 
-void BM_flying_frame_with_ground(benchmark::State& state)
+// The started program with its autogen at `level` out to `distance` cells,
+// the camera over the town; false (the benchmark skipped) when it did not start.
+bool ready_over_town(benchmark::State& state, int level, int distance)
 {
     if (!program().failure.empty()) {
         state.SkipWithError(program().failure.c_str());
-        return;
+        return false;
     }
-    sim_graphics_settings.autogen_level = 2;
-    sim_graphics_settings.autogen_distance = 6;
+    sim_graphics_settings.autogen_level = level;
+    sim_graphics_settings.autogen_distance = distance;
     camera_over_town();
+    return true;
+}
+
+int visible_cells()
+{
+    int visible = 0;
+    for (const uint8_t v : cell_visible) visible += v;
+    return visible;
+}
+
+void BM_flying_frame_with_ground(benchmark::State& state)
+{
+    if (!ready_over_town(state, 2, 6)) return;
     for (auto _ : state) {
         MACIBM_do_frame();
         glFinish();
     }
     if (app_mode != MODE_FLYING) state.SkipWithError("the frames left the flying mode");
-    int visible = 0;
-    for (const uint8_t v : cell_visible) visible += v;
-    state.counters["visible cells"] = visible;
+    state.counters["visible cells"] = visible_cells();
     state.counters["frames/s"] = benchmark::Counter(1.0, benchmark::Counter::kIsIterationInvariantRate);
 }
 BENCHMARK(BM_flying_frame_with_ground)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_ground_passes_level5_distance20(benchmark::State& state)
 {
-    if (!program().failure.empty()) {
-        state.SkipWithError(program().failure.c_str());
-        return;
-    }
-    sim_graphics_settings.autogen_level = 5;
-    sim_graphics_settings.autogen_distance = 20;
-    camera_over_town();
+    if (!ready_over_town(state, 5, 20)) return;
     // One whole pass sets up the camera, the light and the view the ground passes draw in.
     bench::world_view();
     for (auto _ : state) {
@@ -107,9 +114,7 @@ void BM_ground_passes_level5_distance20(benchmark::State& state)
         TERRAIN_draw();
         glFinish();
     }
-    int visible = 0;
-    for (const uint8_t v : cell_visible) visible += v;
-    state.counters["visible cells"] = visible;
+    state.counters["visible cells"] = visible_cells();
     state.counters["passes/s"] = benchmark::Counter(1.0, benchmark::Counter::kIsIterationInvariantRate);
 }
 BENCHMARK(BM_ground_passes_level5_distance20)->Unit(benchmark::kMillisecond)->UseRealTime();
