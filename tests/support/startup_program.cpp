@@ -55,6 +55,18 @@ void run_frames_for(double seconds, double period)
     }
 }
 
+void push_key_press(int key, int scan, unsigned mod)
+{
+    SDL_Event e{};
+    e.type = SDL_KEYDOWN;
+    e.key.state = SDL_PRESSED;
+    e.key.keysym = SDL_Keysym{static_cast<SDL_Scancode>(scan), key, static_cast<Uint16>(mod), 0};
+    SDL_PushEvent(&e);
+    e.type = SDL_KEYUP;
+    e.key.state = SDL_RELEASED;
+    SDL_PushEvent(&e);
+}
+
 void started_program_noting_failure::SetUpTestSuite()
 {
     failure.clear();

@@ -29,6 +29,9 @@ void use_test_clock();
 // Runs the started program's frames for `seconds` (whole frames), the clock
 // moving `period` seconds before each.
 void run_frames_for(double seconds, double period = 0.05);
+// Pushes a key's press and release, with the modifier keys `mod` held, onto
+// the window's event queue, for the program's next frame to read.
+void push_key_press(int key, int scan, unsigned mod = 0);
 
 // Where the user's plane stands and how it is turned: local metres and degrees.
 struct plane_pose {
