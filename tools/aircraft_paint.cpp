@@ -25,6 +25,7 @@
 #include "scene/aircraft/part_geometry.h"
 #include "aircraft/part_presence.h"
 #include "tools/pixel_font.h"
+#include "tools/tool_setup.h"
 
 namespace aircraft_paint {
 
@@ -603,17 +604,6 @@ bool write_bitmap(const std::string& path, const picture& p)
 
 namespace {
 
-int report_alert_count = 0;
-
-void alert_to_stderr(int, const char* const lines[4], int code)
-{
-    ++report_alert_count;
-    std::fprintf(stderr, "gen_aircraft_paint: alert %d:\n", code);
-    for (int i = 0; i < 4; ++i)
-        if (lines[i] && lines[i][0]) std::fprintf(stderr, "  %s\n", lines[i]);
-    if (code == ALERT_FATAL) std::exit(EXIT_FAILURE);
-}
-
 constexpr int PAINT_PLANE = 1;   // no report, panel or sounds, as for every slot but the user's
 
 // A path less its last four characters (the extension) followed by `suffix`.
@@ -640,8 +630,8 @@ bool paint_one(const std::string& folder, const std::string& description, bool t
     std::memset(&a, 0, sizeof a);
     UTIL_strcpy(path.c_str(), a.acf_file_path);
     default_aircraft_path[0] = default_aircraft_name[0] = 0;   // nothing stands in for a missing aircraft
-    report_alert_count = 0;
-    if (!ACF_load_and_setup(PAINT_PLANE) || report_alert_count) {
+    tool_alerts_seen = 0;
+    if (!ACF_load_and_setup(PAINT_PLANE) || tool_alerts_seen) {
         std::fprintf(stderr, "gen_aircraft_paint: %s does not load\n", path.c_str());
         return false;
     }
@@ -686,9 +676,9 @@ bool paint_weapon_file(const std::string& path)
     UTIL_strcpy(path.c_str(), file);
     acf_struct& a = pln[PAINT_PLANE];
     std::memset(&a.acf_wpn_slot[0], 0, sizeof a.acf_wpn_slot[0]);
-    report_alert_count = 0;
+    tool_alerts_seen = 0;
     WPN_read(7, PAINT_PLANE, 0, "", file, 1);
-    if (report_alert_count || a.acf_wpn_slot[0].wpn_type == 0) {
+    if (tool_alerts_seen || a.acf_wpn_slot[0].wpn_type == 0) {
         std::fprintf(stderr, "gen_aircraft_paint: %s does not read as a weapon\n", path.c_str());
         return false;
     }
@@ -706,7 +696,7 @@ bool paint_weapon_file(const std::string& path)
 
 int run(const std::string& folder, const std::vector<std::string>& descriptions, bool template_mode)
 {
-    MACIBM_set_alert_handler(alert_to_stderr);
+    tool_report_alerts("gen_aircraft_paint");
     std::set<std::string> weapons;
     for (const std::string& d : descriptions)
         if (!paint_one(folder, d, template_mode, weapons)) return 1;

@@ -3,6 +3,8 @@
 // made first.
 #pragma once
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -29,4 +31,20 @@ bool write_bmp_file(const std::filesystem::path& path, int width, int height, Bg
     }
     if (std::fclose(f) != 0) ok = false;
     return ok;
+}
+
+// A picture whose pixels (row by row from the bottom, as the file stores
+// them) have float channels r, g and b, `full` being full intensity (1 or 255).
+template <class Pixel>
+bool write_float_bmp(const std::filesystem::path& path, int width, int height, const std::vector<Pixel>& px,
+                     float full = 1.0f)
+{
+    if (px.size() != size_t(width) * size_t(height)) return false;
+    const auto byte = [full](float v) {
+        return static_cast<uint8_t>(std::lround(std::clamp(v, 0.0f, full) * (255.0f / full)));
+    };
+    return write_bmp_file(path, width, height, [&](int x, int y, uint8_t* bgr) {
+        const Pixel& p = px[size_t(y) * size_t(width) + size_t(x)];
+        bgr[0] = byte(p.b), bgr[1] = byte(p.g), bgr[2] = byte(p.r);
+    });
 }

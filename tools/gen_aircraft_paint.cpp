@@ -13,6 +13,7 @@
 #include "core/folders.h"
 #include "core/text_util.h"
 #include "tools/aircraft_paint.h"
+#include "tools/tool_setup.h"
 
 int main(int argc, char** argv)
 {
@@ -21,13 +22,7 @@ int main(int argc, char** argv)
         return EXIT_FAILURE;
     }
     std::string folder = argv[1];
-    if (folder.empty() || folder.back() != '/') folder += '/';
-    if (folder.size() + 40 >= TEXT_SIZE) {
-        std::fprintf(stderr, "gen_aircraft_paint: program folder path too long\n");
-        return EXIT_FAILURE;
-    }
-    FOLDERS_init_from((folder + "gen_aircraft_paint").c_str());
-    CONST_fill_constants();
+    if (!tool_program_folder(folder, "gen_aircraft_paint", 40)) return EXIT_FAILURE;
     bool template_mode = false;
     std::vector<std::string> descriptions;
     for (int i = 2; i < argc; ++i) {

@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "graphics/ogl_image.h"
+#include "tools/bmp_writer.h"
 
 namespace {
 
@@ -125,22 +126,21 @@ void draw_atlas(image& day, image& lit)
         win = false;
         return scale(y % 4 == 0 ? rgb{58, 60, 66} : rgb{88, 90, 98}, 0.88f + 0.2f * grain(x / 3, y, 6));
     });
-    paint(day, lit, atlas::CONCRETE, [&](float, float, int x, int y, bool& win) {
-        win = false;
-        return scale(rgb{170, 168, 160}, 0.85f + 0.2f * grain(x, y, 7));
-    });
-    paint(day, lit, atlas::METAL, [&](float, float, int x, int y, bool& win) {
-        win = false;
-        return scale(rgb{140, 146, 152}, 0.9f + 0.15f * grain(x, y, 8));
-    });
-    paint(day, lit, atlas::GRAVEL_ROOF, [&](float, float, int x, int y, bool& win) {
-        win = false;
-        return scale(rgb{128, 126, 118}, 0.75f + 0.4f * grain(x, y, 9));
-    });
-    paint(day, lit, atlas::SCREEN, [&](float, float, int x, int y, bool& win) {
-        win = false;
-        return scale(rgb{96, 96, 100}, 0.95f + 0.05f * grain(x, y, 10));
-    });
+    // The plain materials: one colour under a grain, no windows.
+    struct plain {
+        rect r;
+        rgb colour;
+        float base, grain_share;
+        uint32_t seed;
+    };
+    for (const plain& m : {plain{atlas::CONCRETE, {170, 168, 160}, 0.85f, 0.2f, 7},
+                           plain{atlas::METAL, {140, 146, 152}, 0.9f, 0.15f, 8},
+                           plain{atlas::GRAVEL_ROOF, {128, 126, 118}, 0.75f, 0.4f, 9},
+                           plain{atlas::SCREEN, {96, 96, 100}, 0.95f, 0.05f, 10}})
+        paint(day, lit, m.r, [&](float, float, int x, int y, bool& win) {
+            win = false;
+            return scale(m.colour, m.base + m.grain_share * grain(x, y, m.seed));
+        });
     paint(day, lit, atlas::SHOP_FRONT, [&](float u, float v, int x, int y, bool& win) {
         const bool sign = v > 0.72f && v < 0.9f && std::fabs(u - 0.5f) < 0.3f;
         win = (v > 0.12f && v < 0.62f && std::fmod(u * 6.0f, 1.0f) > 0.08f) || sign;
@@ -151,25 +151,7 @@ void draw_atlas(image& day, image& lit)
 
 bool write_bmp(const fs::path& path, const image& im)
 {
-    std::error_code ec;
-    fs::create_directories(path.parent_path(), ec);
-    std::FILE* f = std::fopen(path.string().c_str(), "wb");
-    if (!f) return false;
-    uint8_t header[BMP_HEADER_SIZE];
-    BMP_make_header(header, image::SIZE, image::SIZE);
-    bool ok = std::fwrite(header, 1, sizeof header, f) == sizeof header;
-    std::vector<uint8_t> row(BMP_row_bytes(image::SIZE), 0);
-    for (int y = 0; y < image::SIZE && ok; ++y) {
-        for (int x = 0; x < image::SIZE; ++x) {
-            const rgb& p = im.px[size_t(y) * image::SIZE + size_t(x)];
-            row[size_t(x) * 3 + 0] = static_cast<uint8_t>(std::lround(std::clamp(p.b, 0.0f, 255.0f)));
-            row[size_t(x) * 3 + 1] = static_cast<uint8_t>(std::lround(std::clamp(p.g, 0.0f, 255.0f)));
-            row[size_t(x) * 3 + 2] = static_cast<uint8_t>(std::lround(std::clamp(p.r, 0.0f, 255.0f)));
-        }
-        ok = std::fwrite(row.data(), 1, row.size(), f) == row.size();
-    }
-    if (std::fclose(f) != 0) ok = false;
-    return ok;
+    return write_float_bmp(path, image::SIZE, image::SIZE, im.px, 255.0f);
 }
 
 // ---------------------------------------------------------------------------

@@ -19,6 +19,7 @@
 #include "core/random.h"
 #include "graphics/ogl_image.h"
 #include "tools/bmp_writer.h"
+#include "tools/tiling_noise.h"
 
 namespace {
 
@@ -39,34 +40,6 @@ bool write_bmp(const std::filesystem::path& path, const picture& p)
         bgr[0] = bgr[1] = bgr[2] = static_cast<uint8_t>(std::lround(v * 255.0f));
     });
 }
-
-// Value noise on a lattice that wraps every `period` cells.
-class tiling_noise {
-public:
-    tiling_noise(int period, uint32_t seed) : period_(period), values_(size_t(period) * size_t(period))
-    {
-        UTIL_srand(seed);
-        for (float& x : values_) x = static_cast<float>(UTIL_rand()) / static_cast<float>(UTIL_RAND_MAX);
-    }
-    float at(float u, float v) const
-    {
-        const float fu = std::floor(u), fv = std::floor(v);
-        const int iu = static_cast<int>(fu), iv = static_cast<int>(fv);
-        const float tu = smooth(u - fu), tv = smooth(v - fv);
-        return (value(iu, iv) * (1 - tu) + value(iu + 1, iv) * tu) * (1 - tv) +
-               (value(iu, iv + 1) * (1 - tu) + value(iu + 1, iv + 1) * tu) * tv;
-    }
-
-private:
-    static float smooth(float t) { return t * t * (3.0f - 2.0f * t); }
-    float value(int u, int v) const
-    {
-        const int pu = ((u % period_) + period_) % period_, pv = ((v % period_) + period_) % period_;
-        return values_[size_t(pv) * size_t(period_) + size_t(pu)];
-    }
-    int period_;
-    std::vector<float> values_;
-};
 
 // Octaves of tiling noise over [0, 1) x [0, 1): 0..1.
 float fractal(const std::vector<tiling_noise>& octaves, int first_period, float u, float v)

@@ -23,19 +23,9 @@
 #include "core/constants.h"
 #include "core/folders.h"
 #include "panel/instrument_pictures.h"
+#include "tools/tool_setup.h"
 
 namespace {
-
-int alerts_seen = 0;
-
-void alert_to_stderr(int, const char* const lines[4], int code)
-{
-    ++alerts_seen;
-    std::fprintf(stderr, "gen_default_aircraft: alert %d:\n", code);
-    for (int i = 0; i < 4; ++i)
-        if (lines[i] && lines[i][0]) std::fprintf(stderr, "  %s\n", lines[i]);
-    if (code == ALERT_FATAL) std::exit(EXIT_FAILURE);
-}
 
 // Writes one aircraft file from its description and reads it back; 0 when
 // that failed (the reason is on stderr).
@@ -73,7 +63,7 @@ int make_aircraft(const std::string& folder, const char* description)
     std::filesystem::create_directories(std::filesystem::path(PLAT_resolve_path(path.c_str())).parent_path(), ec);
 
     ACF_derive_values(0);
-    if (!ACF_read_write(ACF_MODE_WRITE, 0, 0) || alerts_seen) {
+    if (!ACF_read_write(ACF_MODE_WRITE, 0, 0) || tool_alerts_seen) {
         std::fprintf(stderr, "gen_default_aircraft: could not write %s\n", path.c_str());
         return 0;
     }
@@ -82,7 +72,7 @@ int make_aircraft(const std::string& folder, const char* description)
     std::memset(&a, 0, sizeof a);
     std::snprintf(a.acf_file_path, ACF_TEXT_SIZE, "%s", path.c_str());
     std::snprintf(a.acf_file_name, ACF_TEXT_SIZE, "%s", file_name.c_str());
-    if (!ACF_read_write(ACF_MODE_READ, 0, 0) || alerts_seen) {
+    if (!ACF_read_write(ACF_MODE_READ, 0, 0) || tool_alerts_seen) {
         std::fprintf(stderr, "gen_default_aircraft: %s does not read back\n", path.c_str());
         return 0;
     }
@@ -98,15 +88,9 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: gen_default_aircraft <program folder> <description>...\n");
         return EXIT_FAILURE;
     }
-    MACIBM_set_alert_handler(alert_to_stderr);
+    tool_report_alerts("gen_default_aircraft");
     std::string folder = argv[1];
-    if (folder.empty() || folder.back() != '/') folder += '/';
-    if (folder.size() + 40 >= TEXT_SIZE) {
-        std::fprintf(stderr, "gen_default_aircraft: program folder path too long\n");
-        return EXIT_FAILURE;
-    }
-    FOLDERS_init_from((folder + "gen_default_aircraft").c_str());
-    CONST_fill_constants();
+    if (!tool_program_folder(folder, "gen_default_aircraft", 40)) return EXIT_FAILURE;
     for (int i = 2; i < argc; ++i)
         if (!make_aircraft(folder, argv[i])) return EXIT_FAILURE;
     return EXIT_SUCCESS;

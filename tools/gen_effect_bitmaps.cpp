@@ -42,14 +42,9 @@ struct image {
     rgb& at(int x, int y) { return px[size_t(y) * w + size_t(x)]; }
 };
 
-uint8_t to_byte(float v) { return static_cast<uint8_t>(std::lround(std::clamp(v, 0.0f, 1.0f) * 255.0f)); }
-
 bool write_bmp(const std::filesystem::path& path, const image& im)
 {
-    return write_bmp_file(path, im.w, im.h, [&](int x, int y, uint8_t* bgr) {
-        const rgb& p = im.px[size_t(y) * im.w + size_t(x)];
-        bgr[0] = to_byte(p.b), bgr[1] = to_byte(p.g), bgr[2] = to_byte(p.r);
-    });
+    return write_float_bmp(path, im.w, im.h, im.px);
 }
 
 float noise() { return static_cast<float>(UTIL_rand()) / 32767.0f; }

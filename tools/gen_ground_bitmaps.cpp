@@ -31,53 +31,18 @@
 
 #include "core/random.h"
 #include "graphics/ogl_image.h"
+#include "tools/rgb_image.h"
 #include "tools/pixel_font.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-struct rgb {
-    float r, g, b;
-};
 constexpr rgb KEY{255, 0, 255};
 constexpr rgb BLACK{0, 0, 0};
+using image = rgb_image;
 
-struct image {
-    int width, height;
-    std::vector<rgb> px;   // rows from the bottom, as the file stores them (row 0 is t = 0)
-    image(int w, int h, rgb fill = BLACK) : width(w), height(h), px(size_t(w) * size_t(h), fill) {}
-    rgb& at(int x, int y) { return px[size_t(y) * size_t(width) + size_t(x)]; }
-    void put(int x, int y, rgb c)
-    {
-        if (x >= 0 && y >= 0 && x < width && y < height) at(x, y) = c;
-    }
-};
-
-uint8_t to_byte(float v) { return static_cast<uint8_t>(std::lround(std::clamp(v, 0.0f, 255.0f))); }
-
-bool write_bmp(const fs::path& path, const image& im)
-{
-    std::error_code ec;
-    fs::create_directories(path.parent_path(), ec);
-    std::FILE* f = std::fopen(path.string().c_str(), "wb");
-    if (!f) return false;
-    uint8_t header[BMP_HEADER_SIZE];
-    BMP_make_header(header, im.width, im.height);
-    bool ok = std::fwrite(header, 1, sizeof header, f) == sizeof header;
-    std::vector<uint8_t> row(BMP_row_bytes(im.width), 0);
-    for (int y = 0; y < im.height && ok; ++y) {
-        for (int x = 0; x < im.width; ++x) {
-            const rgb& p = im.px[size_t(y) * size_t(im.width) + size_t(x)];
-            row[size_t(x) * 3 + 0] = to_byte(p.b);
-            row[size_t(x) * 3 + 1] = to_byte(p.g);
-            row[size_t(x) * 3 + 2] = to_byte(p.r);
-        }
-        ok = std::fwrite(row.data(), 1, row.size(), f) == row.size();
-    }
-    if (std::fclose(f) != 0) ok = false;
-    return ok;
-}
+bool write_bmp(const std::filesystem::path& path, const image& im) { return write_rgb_bmp(path, im, 255.0f); }
 
 rgb mix(rgb a, rgb b, float t) { return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t}; }
 rgb scale(rgb a, float k) { return {a.r * k, a.g * k, a.b * k}; }
@@ -230,13 +195,11 @@ void text(image& im, int x0, int y0, int k, const std::string& s, rgb c)
     for (char ch : s) {
         const pixel_glyph* g = pixel_font_find(static_cast<unsigned char>(ch), false);
         if (!g) continue;
-        const int w = pixel_glyph_width(*g);
-        for (int row = 0; row < 7; ++row)
-            for (int col = 0; col < w; ++col)
-                if (pixel_glyph_ink(*g, col, row))
-                    for (int dy = 0; dy < k; ++dy)
-                        for (int dx = 0; dx < k; ++dx) im.put(x + col * k + dx, y0 + (6 - row) * k + dy, c);
-        x += (w + 1) * k;
+        pixel_glyph_dots(*g, [&](int col, int up) {
+            for (int dy = 0; dy < k; ++dy)
+                for (int dx = 0; dx < k; ++dx) im.put(x + col * k + dx, y0 + up * k + dy, c);
+        });
+        x += (pixel_glyph_width(*g) + 1) * k;
     }
 }
 

@@ -60,14 +60,9 @@ struct image {
     }
 };
 
-uint8_t to_byte(float v) { return static_cast<uint8_t>(std::lround(std::clamp(v, 0.0f, 1.0f) * 255.0f)); }
-
 bool write_bmp(const std::filesystem::path& path, const image& im)
 {
-    return write_bmp_file(path, SIZE, SIZE, [&](int x, int y, uint8_t* bgr) {
-        const rgb& p = im.px[size_t(y) * SIZE + size_t(x)];
-        bgr[0] = to_byte(p.b), bgr[1] = to_byte(p.g), bgr[2] = to_byte(p.r);
-    });
+    return write_float_bmp(path, SIZE, SIZE, im.px);
 }
 
 // A little grain so that large surfaces do not look flat.

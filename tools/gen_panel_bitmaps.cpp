@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "graphics/ogl_image.h"
+#include "tools/bmp_writer.h"
 #include "panel/instrument_pictures.h"
 #include "panel/instruments/flight_instruments.h"
 #include "panel/panel_art.h"
@@ -92,29 +93,14 @@ void line(image& im, double x1, double y1, double x2, double y2, double width, r
 
 void text(image& im, const std::string& s, int x, int y, rgb c, int scale = 1)
 {
-    for (char ch : s) {
-        const pixel_glyph* g = pixel_font_find(static_cast<unsigned char>(ch), false);
-        if (!g) {
-            x += 4 * scale;
-            continue;
-        }
-        const int gw = pixel_glyph_width(*g);
-        for (int r = 0; r < 7; ++r)
-            for (int col = 0; col < gw; ++col)
-                if (pixel_glyph_ink(*g, col, r))
-                    im.fill(x + col * scale, y + (6 - r) * scale, x + (col + 1) * scale, y + (7 - r) * scale, c);
-        x += (gw + 1) * scale;
-    }
+    pixel_text_dots(s, false, [&](int col, int up) {
+        im.fill(x + col * scale, y + up * scale, x + (col + 1) * scale, y + (up + 1) * scale, c);
+    });
 }
 
 int text_width(const std::string& s, int scale = 1)
 {
-    int w = 0;
-    for (char ch : s) {
-        const pixel_glyph* g = pixel_font_find(static_cast<unsigned char>(ch), false);
-        w += (g ? pixel_glyph_width(*g) + 1 : 4) * scale;
-    }
-    return w;
+    return pixel_text_dots(s, false, [](int, int) {}) * scale;
 }
 
 void centred_text(image& im, const std::string& s, double cx, double cy, rgb c, int scale = 1)
@@ -124,24 +110,10 @@ void centred_text(image& im, const std::string& s, double cx, double cy, rgb c, 
 
 bool write_bmp(const std::filesystem::path& path, const image& im)
 {
-    std::error_code ec;
-    std::filesystem::create_directories(path.parent_path(), ec);
-    std::FILE* f = std::fopen(path.string().c_str(), "wb");
-    if (!f) return false;
-    uint8_t header[BMP_HEADER_SIZE];
-    BMP_make_header(header, im.w, im.h);
-    bool ok = std::fwrite(header, 1, sizeof header, f) == sizeof header;
-    std::vector<uint8_t> row(BMP_row_bytes(im.w), 0);
-    for (int y = 0; y < im.h && ok; ++y) {
-        for (int x = 0; x < im.w; ++x) {
-            const rgb& p = im.px[size_t(y) * size_t(im.w) + size_t(x)];
-            row[size_t(x) * 3 + 0] = p.b;
-            row[size_t(x) * 3 + 1] = p.g;
-            row[size_t(x) * 3 + 2] = p.r;
-        }
-        ok = std::fwrite(row.data(), 1, row.size(), f) == row.size();
-    }
-    return std::fclose(f) == 0 && ok;
+    return write_bmp_file(path, im.w, im.h, [&](int x, int y, uint8_t* bgr) {
+        const rgb& p = im.px[size_t(y) * size_t(im.w) + size_t(x)];
+        bgr[0] = p.b, bgr[1] = p.g, bgr[2] = p.r;
+    });
 }
 
 // ---------------------------------------------------------------- faces ----

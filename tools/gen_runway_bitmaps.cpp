@@ -58,14 +58,9 @@ struct image {
     }
 };
 
-uint8_t to_byte(float v) { return static_cast<uint8_t>(std::lround(std::clamp(v, 0.0f, 1.0f) * 255.0f)); }
-
 bool write_bmp(const std::filesystem::path& path, const image& im)
 {
-    return write_bmp_file(path, SIDE, SIDE, [&](int x, int y, uint8_t* bgr) {
-        const rgb& p = im.px[size_t(y) * SIDE + size_t(x)];
-        bgr[0] = to_byte(p.b), bgr[1] = to_byte(p.g), bgr[2] = to_byte(p.r);
-    });
+    return write_float_bmp(path, SIDE, SIDE, im.px);
 }
 
 // Pavement: a base colour with fine grain that tiles along t.
@@ -104,13 +99,11 @@ void centred_text(image& im, const std::string& text)
     for (char c : text) {
         const pixel_glyph* g = pixel_font_find(c, false);
         if (!g) continue;
-        const int w = pixel_glyph_width(*g);
-        for (int row = 0; row < 7; ++row)
-            for (int col = 0; col < w; ++col)
-                if (pixel_glyph_ink(*g, col, row))
-                    for (int y = 0; y < RH; ++y)
-                        for (int x = 0; x < CW; ++x) im.at(x0 + col * CW + x, BOTTOM + (6 - row) * RH + y) = WHITE;
-        x0 += w * CW + GAP;
+        pixel_glyph_dots(*g, [&](int col, int up) {
+            for (int y = 0; y < RH; ++y)
+                for (int x = 0; x < CW; ++x) im.at(x0 + col * CW + x, BOTTOM + up * RH + y) = WHITE;
+        });
+        x0 += pixel_glyph_width(*g) * CW + GAP;
     }
 }
 

@@ -20,32 +20,15 @@
 #include <vector>
 
 #include "graphics/ogl_image.h"
-#include "tools/bmp_writer.h"
+#include "tools/rgb_image.h"
 
 namespace {
 
 constexpr float PI = 3.14159265f;
 
-struct rgb {
-    float r, g, b;
-};
+using image = rgb_image;
 
-struct image {
-    int width, height;
-    std::vector<rgb> px;   // rows from the bottom up, as the file stores them
-    image(int w, int h) : width(w), height(h), px(size_t(w) * size_t(h), rgb{0, 0, 0}) {}
-    rgb& at(int x, int y) { return px[size_t(y) * size_t(width) + size_t(x)]; }
-};
-
-uint8_t to_byte(float v) { return static_cast<uint8_t>(std::lround(std::clamp(v, 0.0f, 1.0f) * 255.0f)); }
-
-bool write_bmp(const std::filesystem::path& path, const image& im)
-{
-    return write_bmp_file(path, im.width, im.height, [&](int x, int y, uint8_t* bgr) {
-        const rgb& p = im.px[size_t(y) * size_t(im.width) + size_t(x)];
-        bgr[0] = to_byte(p.b), bgr[1] = to_byte(p.g), bgr[2] = to_byte(p.r);
-    });
-}
+bool write_bmp(const std::filesystem::path& path, const image& im) { return write_rgb_bmp(path, im, 1.0f); }
 
 // How one flame looks: its colour at the nozzle and at the tail, how fast it
 // fades, its shock diamonds and its streaks.

@@ -47,23 +47,13 @@
 #include "core/folders.h"
 #include "core/units.h"
 #include "core/weapon_kinds.h"
+#include "tools/tool_setup.h"
 
 namespace {
 
 constexpr float FT = UNIT.ft_to_mtrs;
 constexpr int BODY_STATIONS = 12;   // the stations a weapon's body is measured over
 constexpr int HALF_POINTS = 9;      // points 0..8 down one side, 22.5 degrees apart
-
-int alerts_seen = 0;
-
-void alert_to_stderr(int, const char* const lines[4], int code)
-{
-    ++alerts_seen;
-    std::fprintf(stderr, "gen_weapons: alert %d:\n", code);
-    for (int i = 0; i < 4; ++i)
-        if (lines[i] && lines[i][0]) std::fprintf(stderr, "  %s\n", lines[i]);
-    if (code == ALERT_FATAL) std::exit(EXIT_FAILURE);
-}
 
 struct weapon_description {
     std::string file, text;
@@ -247,12 +237,12 @@ bool make_weapon(const std::string& folder, const weapon_description& d)
     }
     std::snprintf(path, sizeof path, "%s", target.c_str());
     WPN_read(8, 0, WRITE_SLOT, d.file.c_str(), path, 1);
-    if (alerts_seen) return false;
+    if (tool_alerts_seen) return false;
 
     std::snprintf(path, sizeof path, "%s", target.c_str());
     WPN_read(7, 0, READ_SLOT, d.file.c_str(), path, 1);
     const wpn_slot_record& back = a.acf_wpn_slot[READ_SLOT];
-    if (alerts_seen || back.wpn_type != d.slot.wpn_type) {
+    if (tool_alerts_seen || back.wpn_type != d.slot.wpn_type) {
         std::fprintf(stderr, "gen_weapons: %s does not read back\n", d.file.c_str());
         return false;
     }
@@ -283,15 +273,9 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: gen_weapons <descriptions folder> <program folder>\n");
         return EXIT_FAILURE;
     }
-    MACIBM_set_alert_handler(alert_to_stderr);
+    tool_report_alerts("gen_weapons");
     std::string folder = argv[2];
-    if (folder.empty() || folder.back() != '/') folder += '/';
-    if (folder.size() + 120 >= TEXT_SIZE) {
-        std::fprintf(stderr, "gen_weapons: program folder path too long\n");
-        return EXIT_FAILURE;
-    }
-    FOLDERS_init_from((folder + "gen_weapons").c_str());
-    CONST_fill_constants();
+    if (!tool_program_folder(folder, "gen_weapons", 120)) return EXIT_FAILURE;
 
     std::vector<std::string> sources;
     std::error_code ec;

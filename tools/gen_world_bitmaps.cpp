@@ -24,63 +24,16 @@
 #include <vector>
 
 #include "graphics/ogl_image.h"
-#include "tools/bmp_writer.h"
+#include "tools/rgb_image.h"
+#include "tools/tiling_noise.h"
 #include "core/random.h"
 #include "core/units.h"
 
 namespace {
 
-struct rgb {
-    float r, g, b;
-};
+using image = rgb_image;
 
-struct image {
-    int width = 0;
-    int height = 0;
-    std::vector<rgb> px;   // rows from the bottom up, as the file stores them
-    image(int w, int h) : width(w), height(h), px(size_t(w) * size_t(h), rgb{0, 0, 0}) {}
-    rgb& at(int x, int y) { return px[size_t(y) * size_t(width) + size_t(x)]; }
-};
-
-uint8_t to_byte(float v) { return static_cast<uint8_t>(std::lround(std::clamp(v, 0.0f, 255.0f))); }
-
-bool write_bmp(const std::filesystem::path& path, const image& im)
-{
-    return write_bmp_file(path, im.width, im.height, [&](int x, int y, uint8_t* bgr) {
-        const rgb& p = im.px[size_t(y) * size_t(im.width) + size_t(x)];
-        bgr[0] = to_byte(p.b), bgr[1] = to_byte(p.g), bgr[2] = to_byte(p.r);
-    });
-}
-
-// Value noise on a lattice that wraps every `period` cells, so a picture made
-// of whole periods tiles without a seam.
-class tiling_noise {
-public:
-    tiling_noise(int period, uint32_t seed) : period_(period), values_(size_t(period) * size_t(period))
-    {
-        UTIL_srand(seed);
-        for (float& v : values_) v = static_cast<float>(UTIL_rand()) / static_cast<float>(UTIL_RAND_MAX);
-    }
-    // u, v in lattice cells.
-    float at(float u, float v) const
-    {
-        const float fu = std::floor(u), fv = std::floor(v);
-        const int iu = static_cast<int>(fu), iv = static_cast<int>(fv);
-        const float tu = smooth(u - fu), tv = smooth(v - fv);
-        const float a = value(iu, iv), b = value(iu + 1, iv), c = value(iu, iv + 1), d = value(iu + 1, iv + 1);
-        return (a * (1 - tu) + b * tu) * (1 - tv) + (c * (1 - tu) + d * tu) * tv;
-    }
-
-private:
-    static float smooth(float t) { return t * t * (3.0f - 2.0f * t); }
-    float value(int u, int v) const
-    {
-        const int pu = ((u % period_) + period_) % period_, pv = ((v % period_) + period_) % period_;
-        return values_[size_t(pv) * size_t(period_) + size_t(pu)];
-    }
-    int period_;
-    std::vector<float> values_;
-};
+bool write_bmp(const std::filesystem::path& path, const image& im) { return write_rgb_bmp(path, im, 255.0f); }
 
 // Several octaves over a square picture of `size` texels: 0..1, tiling.
 class fractal {

@@ -63,21 +63,11 @@ inline void text(image& im, const std::string& s, float cx, float cy, rgba c, in
         width += (g ? pixel_glyph_width(*g) : 3) + 1;
     }
     width = (width - 1) * scale;
-    int x = static_cast<int>(std::lround(cx - width * 0.5f));
+    const int x = static_cast<int>(std::lround(cx - width * 0.5f));
     const int y0 = static_cast<int>(std::lround(cy - 3.5f * scale));
-    for (char ch : s) {
-        const pixel_glyph* g = pixel_font_find(static_cast<unsigned char>(ch), narrow);
-        if (!g) {
-            x += 4 * scale;
-            continue;
-        }
-        const int w = pixel_glyph_width(*g);
-        for (int r = 0; r < 7; ++r)
-            for (int col = 0; col < w; ++col)
-                if (pixel_glyph_ink(*g, col, r))
-                    im.fill(x + col * scale, y0 + (6 - r) * scale, x + (col + 1) * scale, y0 + (7 - r) * scale, c);
-        x += (w + 1) * scale;
-    }
+    pixel_text_dots(s, narrow, [&](int col, int up) {
+        im.fill(x + col * scale, y0 + up * scale, x + (col + 1) * scale, y0 + (up + 1) * scale, c);
+    });
 }
 
 // ---------------------------------------------------------------------------

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstring>
+#include <string>
 
 struct pixel_glyph {
     int code;               // character code (codes above 127 in the interface's 8-bit set)
@@ -171,4 +172,35 @@ inline bool pixel_glyph_ink(const pixel_glyph& g, int column, int row)
     if (row < 0 || row >= PIXEL_GLYPH_ROWS || !g.rows[row]) return false;
     if (column < 0 || column >= static_cast<int>(std::strlen(g.rows[row]))) return false;
     return g.rows[row][column] == '#';
+}
+
+// Calls dot(column, up) for every ink dot of the glyph's seven rows that
+// stand on the baseline, `up` counting rows from the baseline (0) up (6).
+template <class Dot>
+void pixel_glyph_dots(const pixel_glyph& g, Dot dot)
+{
+    const int w = pixel_glyph_width(g);
+    for (int r = 0; r < 7; ++r)
+        for (int col = 0; col < w; ++col)
+            if (pixel_glyph_ink(g, col, r)) dot(col, 6 - r);
+}
+
+// Calls dot(column, up) for every ink dot of a text, `column` counting dot
+// columns from the text's start: each glyph is followed by a blank column,
+// and a character without a glyph stands for four blank ones. Returns the
+// columns the text takes, its last blank column included.
+template <class Dot>
+int pixel_text_dots(const std::string& s, bool narrow, Dot dot)
+{
+    int x = 0;
+    for (char ch : s) {
+        const pixel_glyph* g = pixel_font_find(static_cast<unsigned char>(ch), narrow);
+        if (!g) {
+            x += 4;
+            continue;
+        }
+        pixel_glyph_dots(*g, [&](int col, int up) { dot(x + col, up); });
+        x += pixel_glyph_width(*g) + 1;
+    }
+    return x;
 }

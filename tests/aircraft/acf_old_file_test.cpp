@@ -379,20 +379,6 @@ TEST_F(OldFile, DamagedOldFilesAreRefusedLikeVersion700Files)
 
 namespace {
 
-// The trainer of the data folder the build lays out, or "" when it is not there.
-std::string built_trainer()
-{
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    for (fs::recursive_directory_iterator it(fs::path(ORVELL_DATA_FOLDER) / "Aircraft", ec), end; it != end && !ec;
-         it.increment(ec)) {
-        std::string name = it->path().filename().string();
-        for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        if (name == "orvell trainer.acf") return it->path().string();
-    }
-    return "";
-}
-
 // The old body a version-626 file of the record would carry: every value of
 // the table at its old place, the texts, and the old values the rules read.
 old_body old_body_of(const acf_struct& a)
@@ -424,7 +410,7 @@ old_body old_body_of(const acf_struct& a)
 TEST_F(OldFile, TrainerWrittenAsAVersion626FileLoadsWithItsOwnValues)
 {
     namespace fs = std::filesystem;
-    const std::string trainer = built_trainer();
+    const std::string trainer = built_aircraft_file("Orvell Trainer.acf");
     if (trainer.empty()) GTEST_SKIP() << "the default trainer of the data folder (run the build first)";
 
     // The trainer as the simulator reads it.

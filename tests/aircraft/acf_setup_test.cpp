@@ -26,14 +26,10 @@ void airfoils(acf_struct& a, int p, float slope, float stall, float thickness = 
 void surface(acf_struct& a, int p, float x, float y, float z, float root, float tip, float semispan, int els,
              bool left = false)
 {
-    a.acf_part_eq[p] = 1;
+    set_wing(a, p, root, tip, els, semispan);
     a.acf_Xarm[p] = x;
     a.acf_Yarm[p] = y;
     a.acf_Zarm[p] = z;
-    a.acf_Croot[p] = root;
-    a.acf_Ctip[p] = tip;
-    a.acf_semilen_SEG[p] = semispan;
-    a.acf_els[p] = els;
     a.acf_side_sign[p] = left ? -1.0f : 1.0f;
     airfoils(a, p, 0.1f, 15.0f);
 }

@@ -4,6 +4,8 @@
 // so the build-up can be flown on its own.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cmath>
 #include <cstring>
 
@@ -81,6 +83,17 @@ inline void lifting_part(int p, float x, float y, float z, float semilen, float 
     a.acf_alpha_max[p] = 15.0f;
     a.acf_slat_effect[p] = 1.0f;
     for (char* names : {a.acf_Rafl0, a.acf_Rafl1, a.acf_Tafl0, a.acf_Tafl1}) set_name(names, p, "TEST.AFL");
+}
+
+// Fails the test at the first of the n values that is not finite, naming it
+// `name` (in what `what` checks).
+inline void expect_finite(const char* what, const char* name, const float* v, int n)
+{
+    for (int i = 0; i < n; ++i)
+        if (!std::isfinite(v[i])) {
+            ADD_FAILURE() << what << ": " << name << "[" << i << "] = " << v[i];
+            return;
+        }
 }
 
 // Still standard air at sea level and a frame of 0.02 s.

@@ -38,13 +38,7 @@ namespace {
 void expect_state_finite(const char* what)
 {
     const flt_struct& f = flt[0];
-    auto check = [&](const char* name, const float* v, int n) {
-        for (int i = 0; i < n; ++i)
-            if (!std::isfinite(v[i])) {
-                ADD_FAILURE() << what << ": " << name << "[" << i << "] = " << v[i];
-                return;
-            }
-    };
+    auto check = [&](const char* name, const float* v, int n) { expect_finite(what, name, v, n); };
 #define CHECK_ONE(x) check(#x, &f.x, 1)
 #define CHECK_ARRAY(x) check(#x, f.x, static_cast<int>(sizeof f.x / sizeof f.x[0]))
     CHECK_ONE(faxil_prop), CHECK_ONE(fside_prop), CHECK_ONE(fnrml_prop), CHECK_ONE(faxil_aero), CHECK_ONE(fside_aero);

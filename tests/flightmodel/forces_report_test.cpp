@@ -29,14 +29,10 @@ std::string totals(const std::string& title, const std::string& lines)
 // One right wing element of 1 m^2 and 1 m chord, 1 m right of the centre of
 // gravity, flying at 40 m/s; its airfoil gives cl 0.5, cd 0.02, cm -0.1 at any angle.
 struct ReportedFrame : ::testing::Test {
-    temp_folder dir;
-    std::filesystem::path old_dir;
+    logs_folder logs;
 
     void SetUp() override
     {
-        old_dir = std::filesystem::current_path();
-        std::filesystem::current_path(dir.path());
-        FOLDERS_open_logs();
         CONST_fill_constants();
         std::memset(&pln[0], 0, sizeof pln[0]);
         std::memset(&flt[0], 0, sizeof flt[0]);
@@ -81,14 +77,8 @@ struct ReportedFrame : ::testing::Test {
     {
         sim_network_dataout.dump_next_cycle = 0;
         sim_flightmodel_misc.stab_ptch_test = sim_flightmodel_misc.stab_hdng_test = 0;
-        FOLDERS_close_logs();
-        std::filesystem::current_path(old_dir);
     }
-    std::string report() const
-    {
-        report_log.flush();
-        return read_file_bytes(dir.path() / "ORVELL.OUT");
-    }
+    std::string report() const { return logs.report(); }
 };
 
 }  // namespace

@@ -41,41 +41,28 @@ constexpr float RAD = 57.29578f;
 
 // The default world: the data folder's airports, the default start airport,
 // the scene built around it.
-class DefaultAirport : public FlightState {
+class DefaultAirport : public PilotedTrainer {
 protected:
     void SetUp() override
     {
-        FlightState::SetUp();
-        const std::string missing = load_trainer();
-        if (!missing.empty()) GTEST_SKIP() << "needs " << missing;
+        PilotedTrainer::SetUp();
+        if (IsSkipped()) return;
         char path[500];
         std::snprintf(path, sizeof path, "%s", ORVELL_DATA_FOLDER "Resources/Earth nav data/apt.dat");
         ASSERT_EQ(APT_parse(7, path, 0), 1);
         std::memcpy(start_selection.airport_id, "KSBD", 5);
         APT_find_start_airport();
         APT_build_scene(1);
-        hands = pilot_hands{};
-        INPUT_set_joystick_poll(pilot_joystick);
-        sim_joystick.eq_ped_wibrk = 1;   // the pilot's rudder pedals with toe brakes steer the nose wheel
-        sim_operation_prefs.startup_running = 1;
-        sim_weather.temperature_sealevel_c = 15.0f;
-        app_mode = MODE_FLYING;
-    }
-    void TearDown() override
-    {
-        INPUT_set_joystick_poll(nullptr);
-        FlightState::TearDown();
     }
 
-    // One frame of the program's simulation: the scene pass's surface (reset,
-    // then marked by the world-objects pass), then the cycle.
-    static void frame()
+    static void frame() { simulation_frame(DT); }
+
+    // The flight start at the start airport's runway (`where` SIT_RUNWAY) or on
+    // its approach; false when the plane step does not run the build-up.
+    static bool started_at(int where)
     {
-        frame_clock += DT;
-        sim_operation_misc.frame_rate_period = DT;
-        SCENE_surface_reset();
-        WORLDOBJ_draw_objects();
-        update_plane_cycle();
+        FLIGHT_init_situation(SIT_AIRPORT, where);
+        return plane_step_runs_the_build_up();
     }
 
     static float struts()
@@ -87,46 +74,13 @@ protected:
 
     static float ias_kt() { return flt[0].indicated_airspeed; }
 
-    // Pitch attitude held by the elevator, wings level by the ailerons.
-    static void fly_attitude(float theta_deg)
-    {
-        const flt_struct& f = flt[0];
-        hands.pitch = UTIL_clamp(0.08f * (theta_deg - f.theta) - 0.02f * f.Q, -1.0f, 1.0f);
-        hands.roll = UTIL_clamp(-0.05f * f.phi - 0.01f * f.P, -1.0f, 1.0f);
-    }
-
-    // Rudder (and nose wheel) toward a heading.
-    static void steer(float heading_deg)
-    {
-        float err = heading_deg - flt[0].psi;
-        err = std::remainder(err, 360.0f);
-        hands.heading = UTIL_clamp(0.1f * err - 0.02f * flt[0].R, -1.0f, 1.0f);
-    }
-
-    // Loads the fleet's aircraft of this file name into slot 0 through the set-up.
-    static bool load_fleet_member(const char* file)
-    {
-        namespace fs = std::filesystem;
-        std::string path;
-        std::error_code ec;
-        for (fs::recursive_directory_iterator it(ORVELL_DATA_FOLDER "Aircraft", ec), end; it != end && !ec;
-             it.increment(ec))
-            if (it->path().filename() == file) path = it->path().string();
-        if (path.empty()) return false;
-        std::memset(&pln[0], 0, sizeof pln[0]);
-        std::snprintf(pln[0].acf_file_path, ACF_TEXT_SIZE, "%s", path.c_str());
-        std::snprintf(pln[0].acf_file_name, ACF_TEXT_SIZE, "%s", file);
-        ACF_load_and_setup(0);
-        return pln[0].acf_m_empty > 0.0f;
-    }
 };
 
 }  // namespace
 
 TEST_F(DefaultAirport, TheTrainerStandsOnItsGearAndTheParkingBrakeHoldsIt)
 {
-    FLIGHT_init_situation(SIT_AIRPORT, SIT_RUNWAY);
-    if (!plane_step_runs_the_build_up()) GTEST_SKIP() << "needs the plane step (FLTMOD_plane_step with the build-up)";
+    if (!started_at(SIT_RUNWAY)) GTEST_SKIP() << "needs the plane step (FLTMOD_plane_step with the build-up)";
     flt_struct& f = flt[0];
     ASSERT_EQ(surface_state.flat_surface_on, 0);   // nothing decided before the first scene pass
     f.parkbrake = 1.0f;
@@ -144,8 +98,7 @@ TEST_F(DefaultAirport, TheTrainerStandsOnItsGearAndTheParkingBrakeHoldsIt)
 // rated idle speed and holds it.
 TEST_F(DefaultAirport, TheTrainerIdlesAtItsRatedIdleSpeed)
 {
-    FLIGHT_init_situation(SIT_AIRPORT, SIT_RUNWAY);
-    if (!plane_step_runs_the_build_up()) GTEST_SKIP() << "needs the plane step (FLTMOD_plane_step with the build-up)";
+    if (!started_at(SIT_RUNWAY)) GTEST_SKIP() << "needs the plane step (FLTMOD_plane_step with the build-up)";
     const float idle = pln[0].acf_RSC_idlespeed_eng;
     flt_struct& f = flt[0];
     ASSERT_EQ(f.ENGN_running[0], 1);
@@ -164,8 +117,7 @@ TEST_F(DefaultAirport, TheTrainerIdlesAtItsRatedIdleSpeed)
 
 TEST_F(DefaultAirport, TheTrainerTakesOffBeforeTheRunwaysEnd)
 {
-    FLIGHT_init_situation(SIT_AIRPORT, SIT_RUNWAY);
-    if (!plane_step_runs_the_build_up()) GTEST_SKIP() << "needs the plane step (FLTMOD_plane_step with the build-up)";
+    if (!started_at(SIT_RUNWAY)) GTEST_SKIP() << "needs the plane step (FLTMOD_plane_step with the build-up)";
     flt_struct& f = flt[0];
     const airport_record& apt = airport_table.at(static_cast<size_t>(start_selection.airport_index));
     const runway_record& rw = apt.runways.at(0);
@@ -199,8 +151,7 @@ TEST_F(DefaultAirport, TheTrainerTakesOffBeforeTheRunwaysEnd)
 
 TEST_F(DefaultAirport, AScriptedApproachLandsTheTrainerOnTheRunwayAndBrakesItToAStop)
 {
-    FLIGHT_init_situation(SIT_AIRPORT, SIT_APPROACH_3NM);
-    if (!plane_step_runs_the_build_up()) GTEST_SKIP() << "needs the plane step (FLTMOD_plane_step with the build-up)";
+    if (!started_at(SIT_APPROACH_3NM)) GTEST_SKIP() << "needs the plane step (FLTMOD_plane_step with the build-up)";
     flt_struct& f = flt[0];
     const airport_record& apt = airport_table.at(static_cast<size_t>(start_selection.airport_index));
     const runway_record& rw = apt.runways.at(0);

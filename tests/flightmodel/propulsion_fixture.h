@@ -20,6 +20,7 @@
 #include "flightmodel/propulsion/engine_systems.h"
 #include "flightmodel/propulsion/propulsion.h"
 #include "flightmodel/ground/surface_state.h"
+#include "tests/flightmodel/forces_fixture.h"
 #include "world/landuse_grid.h"
 
 namespace prop_test {
@@ -28,17 +29,12 @@ constexpr float DEG = static_cast<float>(DEG_TO_RAD_DOUBLE);
 constexpr float RPM = static_cast<float>(PI_DOUBLE / 30.0);   // rad/s per rpm
 constexpr float KT = 0.5144444f;                               // m/s per knot
 
-// Standard sea-level air, still, and a frame of 0.02 s.
+// Standard sea-level air, still, and a frame of 0.02 s, the ground far below
+// and nothing under the plane.
 inline void standard_air()
 {
-    sim_weather.rho = 1.225f;
-    sim_weather.sigma = 1.0f;
-    sim_weather.speed_of_sound_ms = 340.3f;
+    forces_test::still_air();
     sim_weather.temperature_ambient_c = 15.0f;
-    sim_physics.ambient_pressure = 101325.0f;
-    sim_physics.mu_air = 1.7894e-5f;
-    sim_physics.g_sealevel = 9.80665f;
-    sim_operation_misc.frame_rate_period = 0.02f;
     terrain_height_m = -1000.0f;
     frame_clock = 0.0f;
     surface_state = surface_state_record{0, 0.0f, SURFACE_NONE, 0.0f, 0, 0};

@@ -141,13 +141,7 @@ void test_stand_frame()
 void expect_engines_finite(const char* what)
 {
     const flt_struct& f = flt[0];
-    auto check = [&](const char* name, const float* v, int n) {
-        for (int i = 0; i < n; ++i)
-            if (!std::isfinite(v[i])) {
-                ADD_FAILURE() << what << ": " << name << "[" << i << "] = " << v[i];
-                return;
-            }
-    };
+    auto check = [&](const char* name, const float* v, int n) { forces_test::expect_finite(what, name, v, n); };
 #define CHECK_ARRAY(x) check(#x, f.x, static_cast<int>(sizeof f.x / sizeof f.x[0]))
 #define CHECK_ONE(x) check(#x, &f.x, 1)
     CHECK_ONE(faxil_prop), CHECK_ONE(fside_prop), CHECK_ONE(fnrml_prop), CHECK_ONE(L), CHECK_ONE(M), CHECK_ONE(N);
@@ -188,6 +182,15 @@ const char* name_of(kind k)
     case kind::airliner: return "jet airliner";
     default: return "helicopter";
     }
+}
+
+// The fleet the parameterised suites fly, and a test's name for each member.
+const auto FLEET = ::testing::Values(kind::trainer, kind::turboprop, kind::airliner, kind::helicopter);
+std::string test_name_of(const ::testing::TestParamInfo<kind>& info)
+{
+    std::string s = name_of(info.param);
+    std::replace(s.begin(), s.end(), ' ', '_');
+    return s;
 }
 
 bool is_rotor(const acf_struct& a)
@@ -365,13 +368,7 @@ TEST_P(FleetOnTheGround, EnginesStartFromColdAndRunUp)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Fleet, FleetOnTheGround,
-                         ::testing::Values(kind::trainer, kind::turboprop, kind::airliner, kind::helicopter),
-                         [](const auto& info) {
-                             std::string s = name_of(info.param);
-                             std::replace(s.begin(), s.end(), ' ', '_');
-                             return s;
-                         });
+INSTANTIATE_TEST_SUITE_P(Fleet, FleetOnTheGround, FLEET, test_name_of);
 
 // The helicopter's main rotor at its design speed with full collective lifts
 // more than the helicopter weighs.
@@ -454,12 +451,6 @@ TEST_P(DamagedFleet, EnginesKeepEveryValueANumber)
     expect_engines_finite(name_of(GetParam()));
 }
 
-INSTANTIATE_TEST_SUITE_P(Fleet, DamagedFleet,
-                         ::testing::Values(kind::trainer, kind::turboprop, kind::airliner, kind::helicopter),
-                         [](const auto& info) {
-                             std::string s = name_of(info.param);
-                             std::replace(s.begin(), s.end(), ' ', '_');
-                             return s;
-                         });
+INSTANTIATE_TEST_SUITE_P(Fleet, DamagedFleet, FLEET, test_name_of);
 
 }  // namespace

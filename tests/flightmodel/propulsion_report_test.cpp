@@ -19,14 +19,10 @@ std::string heading(const std::string& title)
 }
 
 struct EngineReport : ::testing::Test {
-    temp_folder dir;
-    std::filesystem::path old_dir;
+    logs_folder logs;
 
     void SetUp() override
     {
-        old_dir = std::filesystem::current_path();
-        std::filesystem::current_path(dir.path());
-        FOLDERS_open_logs();
         CONST_fill_constants();
         CONST_fill_random_table();
         standard_air();
@@ -34,17 +30,8 @@ struct EngineReport : ::testing::Test {
         std::strcpy(ui_text_table[UI_TEXT_PART_NAMES + 0], "PROPELLER");
         sim_network_dataout.dump_next_cycle = 1;
     }
-    void TearDown() override
-    {
-        sim_network_dataout.dump_next_cycle = 0;
-        FOLDERS_close_logs();
-        std::filesystem::current_path(old_dir);
-    }
-    std::string report() const
-    {
-        report_log.flush();
-        return read_file_bytes(dir.path() / "ORVELL.OUT");
-    }
+    void TearDown() override { sim_network_dataout.dump_next_cycle = 0; }
+    std::string report() const { return logs.report(); }
 };
 
 TEST_F(EngineReport, JetEngineBlockByHand)

@@ -259,16 +259,28 @@ TEST_F(Rockets, ManoeuvringRocketsWhileTheirTimerRunsAndPuffersWithMoments)
     EXPECT_EQ(f.N, 100.0f);
 }
 
+namespace {
+
+// The force tests' aircraft over flat ground, in still air.
+class RocketFlight : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        CONST_fill_constants();
+        sim_graphics_scenery.current_planet = PLANET_EARTH;
+        TEST_lay_flat_grid(0.0f);
+        SCENE_surface_reset();
+        forces_test::build_aircraft();
+        forces_test::still_air();
+    }
+};
+
+}  // namespace
+
 // The force tests' aircraft with a rocket for its engine and JATO, in a vacuum.
-TEST(RocketFlight, RocketsAndJatoPushWithoutAir)
+TEST_F(RocketFlight, RocketsAndJatoPushWithoutAir)
 {
     using namespace forces_test;
-    CONST_fill_constants();
-    sim_graphics_scenery.current_planet = PLANET_EARTH;
-    TEST_lay_flat_grid(0.0f);
-    SCENE_surface_reset();
-    build_aircraft();
-    still_air();
     sim_weather.rho = 0.0f;
     sim_weather.sigma = 0.0f;
     acf_struct& a = pln[0];
@@ -302,15 +314,9 @@ TEST(RocketFlight, RocketsAndJatoPushWithoutAir)
 // the propeller stage finds it and the jets turn and lift the rotor, and the
 // rocket-engine stage, which would push along the engine's own axis as well,
 // leaves it alone.
-TEST(RocketFlight, TipRocketsPushThroughTheBladesOnly)
+TEST_F(RocketFlight, TipRocketsPushThroughTheBladesOnly)
 {
     using namespace forces_test;
-    CONST_fill_constants();
-    sim_graphics_scenery.current_planet = PLANET_EARTH;
-    TEST_lay_flat_grid(0.0f);
-    SCENE_surface_reset();
-    build_aircraft();
-    still_air();
     acf_struct& a = pln[0];
     a.acf_num_engines = a.acf_num_thrustpoints = 1;
     a.acf_en_type[0] = ENGINE_TIP_ROCKET;

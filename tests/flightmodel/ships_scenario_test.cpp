@@ -42,36 +42,24 @@ constexpr float DT = 0.04f;   // 25 frames a second
 
 // Calm sea over the whole area at sea level; the carrier steams north from
 // the middle, the frigate east of it, platform A west and platform B south.
-class AtSea : public FlightState {
+class AtSea : public PilotedTrainer {
 protected:
     void SetUp() override
     {
-        FlightState::SetUp();
-        const std::string missing = load_trainer();
-        if (!missing.empty()) GTEST_SKIP() << "needs " << missing;
+        PilotedTrainer::SetUp();
+        if (IsSkipped()) return;
         std::fill(std::begin(landuse_grid), std::end(landuse_grid), LANDUSE_WATER_A);
         water_level_m = 0.0f;
         sim_weather.wave_amplitude = 0.0f;
         for (int k = 0; k < WIND_LAYERS; ++k)
             sim_weather.wind_speed_kt[k] = sim_weather.shear_speed_kt[k] = sim_weather.turbulence[k] = 0.0f;
-        sim_weather.temperature_sealevel_c = 15.0f;
         place(SHIP_CARRIER, 0.0f, 0.0f, 0.0f);
         place(SHIP_FRIGATE, 3000.0f, 0.0f, 90.0f);
         place(SEA_PLATFORM_A, -3000.0f, 0.0f, 0.0f);
         place(SEA_PLATFORM_B, 0.0f, 3000.0f, 0.0f);
         sim_graphics_settings.draw_ships = sim_graphics_settings.draw_oilrigs = 1;
-        hands = pilot_hands{};
-        INPUT_set_joystick_poll(pilot_joystick);
         sim_joystick.has_joystick = 1;
-        sim_joystick.eq_ped_wibrk = 1;   // rudder pedals steer the nose wheel
-        sim_operation_prefs.startup_running = 1;
-        app_mode = MODE_FLYING;
         gl_ = ensure_gl_context();
-    }
-    void TearDown() override
-    {
-        INPUT_set_joystick_poll(nullptr);
-        FlightState::TearDown();
     }
 
     // The object at rest at (x, z): no drift, turn or rocking another test left it.
@@ -104,36 +92,6 @@ protected:
         const float dx = flt[0].local_x - ship_x[slot], dz = flt[0].local_z - ship_z[slot];
         x = static_cast<float>(dx * std::cos(h) + dz * std::sin(h));
         z = static_cast<float>(-dx * std::sin(h) + dz * std::cos(h));
-    }
-
-    static void fly_attitude(float theta_deg)
-    {
-        const flt_struct& f = flt[0];
-        hands.pitch = UTIL_clamp(0.08f * (theta_deg - f.theta) - 0.02f * f.Q, -1.0f, 1.0f);
-        hands.roll = UTIL_clamp(-0.05f * f.phi - 0.01f * f.P, -1.0f, 1.0f);
-    }
-
-    // Rudder (and nose wheel) toward a heading.
-    static void steer(float heading_deg)
-    {
-        const float err = std::remainder(heading_deg - flt[0].psi, 360.0f);
-        hands.heading = UTIL_clamp(0.1f * err - 0.02f * flt[0].R, -1.0f, 1.0f);
-    }
-
-    static bool load_fleet_member(const char* file)
-    {
-        namespace fs = std::filesystem;
-        std::string path;
-        std::error_code ec;
-        for (fs::recursive_directory_iterator it(ORVELL_DATA_FOLDER "Aircraft", ec), end; it != end && !ec;
-             it.increment(ec))
-            if (it->path().filename() == file) path = it->path().string();
-        if (path.empty()) return false;
-        std::memset(&pln[0], 0, sizeof pln[0]);
-        std::snprintf(pln[0].acf_file_path, ACF_TEXT_SIZE, "%s", path.c_str());
-        std::snprintf(pln[0].acf_file_name, ACF_TEXT_SIZE, "%s", file);
-        ACF_load_and_setup(0);
-        return pln[0].acf_m_empty > 0.0f;
     }
 
     bool gl_ = false;

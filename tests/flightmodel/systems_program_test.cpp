@@ -24,14 +24,7 @@
 namespace {
 
 // Frames of the program on its test clock, 0.05 s each.
-void fly(double seconds)
-{
-    const int n = static_cast<int>(seconds / 0.05 + 0.5);
-    for (int k = 0; k < n; ++k) {
-        test_clock_seconds += 0.05;
-        MACIBM_do_frame();
-    }
-}
+void fly(double seconds) { run_frames_for(seconds); }
 
 }  // namespace
 

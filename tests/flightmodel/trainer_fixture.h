@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -12,12 +13,21 @@
 
 #include "aircraft/acf_load.h"
 #include "aircraft/acf_struct.h"
+#include "core/app_mode.h"
 #include "core/constants.h"
 #include "core/folders.h"
+#include "core/frame_clock.h"
+#include "core/numeric.h"
 #include "core/simvars/operation.h"
 #include "flightmodel/flt.h"
+#include "flightmodel/control/pilot_inputs.h"
 #include "flightmodel/forces/forces.h"
+#include "flightmodel/ground/surface_state.h"
 #include "flightmodel/plane_step.h"
+#include "scene/drawers.h"
+#include "shell/cycle.h"
+#include "tests/support/flight_fixture.h"
+#include "tests/support/test_support.h"
 
 namespace trainer_test {
 
@@ -82,6 +92,70 @@ inline void pilot_joystick(float* pitch, float* roll, float* heading, float* thr
     *pitch = hands.pitch, *roll = hands.roll, *heading = hands.heading;
     *throttle = hands.throttle;
     *left = hands.left_brake, *right = hands.right_brake;
+}
+
+// Pitch attitude held by the elevator, wings level by the ailerons.
+inline void fly_attitude(float theta_deg)
+{
+    const flt_struct& f = flt[0];
+    hands.pitch = UTIL_clamp(0.08f * (theta_deg - f.theta) - 0.02f * f.Q, -1.0f, 1.0f);
+    hands.roll = UTIL_clamp(-0.05f * f.phi - 0.01f * f.P, -1.0f, 1.0f);
+}
+
+// Rudder (and nose wheel) toward a heading.
+inline void steer(float heading_deg)
+{
+    const float err = std::remainder(heading_deg - flt[0].psi, 360.0f);
+    hands.heading = UTIL_clamp(0.1f * err - 0.02f * flt[0].R, -1.0f, 1.0f);
+}
+
+// Loads the fleet's aircraft of this file name into slot 0 through the
+// set-up; false when the data folder lacks it or it does not load.
+inline bool load_fleet_member(const char* file)
+{
+    const std::string path = built_aircraft_file(file);
+    if (path.empty()) return false;
+    std::memset(&pln[0], 0, sizeof pln[0]);
+    std::snprintf(pln[0].acf_file_path, ACF_TEXT_SIZE, "%s", path.c_str());
+    std::snprintf(pln[0].acf_file_name, ACF_TEXT_SIZE, "%s", std::filesystem::path(path).filename().c_str());
+    ACF_load_and_setup(0);
+    return pln[0].acf_m_empty > 0.0f;
+}
+
+// The trainer loaded into slot 0 (the test skipped when the data folder
+// lacks it) in flight mode, its engine running from the start, at standard
+// sea-level temperature; flown by the test's pilot through the joystick poll,
+// the rudder pedals with toe brakes steering the nose wheel.
+class PilotedTrainer : public FlightState {
+protected:
+    void SetUp() override
+    {
+        FlightState::SetUp();
+        const std::string missing = load_trainer();
+        if (!missing.empty()) GTEST_SKIP() << "needs " << missing;
+        hands = pilot_hands{};
+        INPUT_set_joystick_poll(pilot_joystick);
+        sim_joystick.eq_ped_wibrk = 1;
+        sim_operation_prefs.startup_running = 1;
+        sim_weather.temperature_sealevel_c = 15.0f;
+        app_mode = MODE_FLYING;
+    }
+    void TearDown() override
+    {
+        INPUT_set_joystick_poll(nullptr);
+        FlightState::TearDown();
+    }
+};
+
+// One frame of the program's simulation: the scene pass's surface (reset,
+// then marked by the world-objects pass), then the cycle.
+inline void simulation_frame(float dt)
+{
+    frame_clock += dt;
+    sim_operation_misc.frame_rate_period = dt;
+    SCENE_surface_reset();
+    WORLDOBJ_draw_objects();
+    update_plane_cycle();
 }
 
 }  // namespace trainer_test

@@ -23,6 +23,7 @@
 #include "flightmodel/weapons/wheel_draw.h"
 #include "graphics/ogl_tex.h"
 #include "tests/graphics/gl_context.h"
+#include "tests/support/gl_view.h"
 
 namespace {
 
@@ -35,12 +36,8 @@ using polygon = std::vector<vertex>;
 // their texture coordinates.
 void capture(const std::function<void()>& draw, std::vector<polygon>& polygons, std::vector<polygon>& lines)
 {
-    std::vector<GLfloat> buffer(1 << 18);
-    glFeedbackBuffer(static_cast<GLsizei>(buffer.size()), GL_3D_COLOR_TEXTURE, buffer.data());
-    glRenderMode(GL_FEEDBACK);
-    draw();
-    const GLint n = glRenderMode(GL_RENDER);
-    ASSERT_GE(n, 0) << "feedback buffer too small";
+    const std::vector<GLfloat> buffer = feedback_of(draw, 1 << 18);
+    const GLint n = static_cast<GLint>(buffer.size());
     auto take = [&](GLint& i) {
         const vertex v{buffer[i], buffer[i + 1], buffer[i + 2], buffer[i + 7], buffer[i + 8]};
         i += 11;   // x, y, z, colour (4), texture (4)
@@ -113,11 +110,7 @@ protected:
     // A tyre seen from the side and a little from above, in a 4 m by 3 m box.
     static std::vector<polygon> wheel(float side_w, float tread_w, float side_r, float tread_r, float roll)
     {
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        glOrtho(-2.0, 2.0, -1.5, 1.5, -10.0, 10.0);
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
+        window_ortho(-2.0, 2.0, -1.5, 1.5, -10.0, 10.0);
         glRotatef(20.0f, 1.0f, 0.0f, 0.0f);
         glRotatef(35.0f, 0.0f, 1.0f, 0.0f);
         std::vector<polygon> polygons, lines;

@@ -30,19 +30,6 @@ namespace {
 
 constexpr float DT = 0.04f;   // 25 frames a second
 
-std::string armed_aircraft()
-{
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    for (fs::recursive_directory_iterator it(fs::path(ORVELL_DATA_FOLDER) / "Aircraft", ec), end; it != end && !ec;
-         it.increment(ec)) {
-        std::string name = it->path().filename().string();
-        for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        if (name == "orvell striker.acf") return it->path().string();
-    }
-    return "";
-}
-
 // The armed aircraft loaded into slot 0 from the built data folder and put
 // level at 1,000 m over flat ground at sea level, flying north at 80 m/s.
 class ArmedAircraft : public FlightState {
@@ -50,7 +37,7 @@ protected:
     void SetUp() override
     {
         FlightState::SetUp();
-        const std::string path = armed_aircraft();
+        const std::string path = built_aircraft_file("Orvell Striker.acf");
         if (path.empty()) GTEST_SKIP() << "needs the fleet's armed aircraft in the data folder (run the build)";
         FOLDERS_init_from(ORVELL_DATA_FOLDER "orvell");
         clear_alerts();
@@ -72,14 +59,7 @@ protected:
         WPN_reset();
         FlightState::TearDown();
     }
-    static void frame()
-    {
-        frame_clock += DT;
-        sim_operation_misc.frame_rate_period = DT;
-        SCENE_surface_reset();
-        WORLDOBJ_draw_objects();
-        update_plane_cycle();
-    }
+    static void frame() { simulation_frame(DT); }
 };
 
 }  // namespace

@@ -1,7 +1,29 @@
 // One window with its OpenGL context for the whole test binary (1024 x 768,
 // the offscreen driver where there is no display), probed and set to the
-// program's default state. Made in tests/support, so every test binary can draw.
+// program's default state, so every test binary (and benchmark) can draw.
 #pragma once
 
+#include "core/constants.h"
+#include "core/screen.h"
+#include "graphics/glprobe.h"
+#include "graphics/ogl_state.h"
+#include "platform/plat_window.h"
+#include "shell/display.h"
+
 // Creates the window on first use; false when no context could be made.
-bool ensure_gl_context();
+inline bool ensure_gl_context()
+{
+    static const bool ready = [] {
+        screen.window_width = 1024;
+        screen.window_height = 768;
+        screen.colour_depth = 32;
+        screen.full_screen = 0;
+        DISPLAY_set_ui_mapping();
+        if (!OGL_create_window()) return false;
+        OGL_probe_capabilities();
+        CONST_fill_constants();
+        OGL_fill_default_colors();
+        return true;
+    }();
+    return ready;
+}

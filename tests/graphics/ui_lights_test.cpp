@@ -9,6 +9,7 @@
 #include "core/constants.h"
 #include "core/simvars/graphics.h"
 #include "tests/graphics/gl_context.h"
+#include "tests/support/gl_view.h"
 #include "tests/support/ui_capture.h"
 
 namespace {
@@ -25,12 +26,7 @@ protected:
         sim_graphics_scenery.percent_lights_on = 1.0f;
         sim_graphics_settings.draw_textured_lites = 1;
         // A view from above and the side, 1 unit = 1 m, nothing clipped.
-        glViewport(0, 0, 1024, 768);
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        glOrtho(-600, 600, -600, 600, -2000, 2000);
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
+        window_ortho(-600, 600, -600, 600, -2000, 2000);
         glRotatef(30.0f, 1.0f, 0.0f, 0.0f);
         glRotatef(20.0f, 0.0f, 1.0f, 0.0f);
     }

@@ -28,9 +28,7 @@ protected:
     {
         ASSERT_TRUE(ui_2d_ready());
         INPUT_clear();
-        screen.screen_area_width = 1024.0f;
-        screen.screen_area_height = 768.0f;
-        screen.open_menu = -1;
+        ui_whole_window();
         app_mode = 1;
         slider_dragging = 0;
         active_text_field = -1;

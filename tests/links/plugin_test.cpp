@@ -35,6 +35,7 @@
 #include "panel/controls/controls.h"
 #include "shell/menus.h"
 #include "tests/graphics/gl_context.h"
+#include "tests/support/plugin_capture.h"
 #include "tests/support/test_support.h"
 #include "world/navdb.h"
 
@@ -43,15 +44,7 @@ namespace fs = std::filesystem;
 namespace {
 
 // What the program registered, as a manager sees it.
-std::map<std::string, ORPM_data_ref> registered;
-int capture(const char* name, int type, int writable, ORPM_get_int_fn gi, ORPM_set_int_fn si, ORPM_get_float_fn gf,
-            ORPM_set_float_fn sf, ORPM_get_double_fn gd, ORPM_set_double_fn sd, ORPM_get_int_array_fn gia,
-            ORPM_set_int_array_fn sia, ORPM_get_float_array_fn gfa, ORPM_set_float_array_fn sfa, ORPM_get_bytes_fn gb,
-            ORPM_set_bytes_fn sb, void* rc, void* wc)
-{
-    registered[name] = ORPM_data_ref{nullptr, type, writable, gi, si, gf, sf, gd, sd, gia, sia, gfa, sfa, gb, sb, rc, wc};
-    return 1;
-}
+std::map<std::string, ORPM_data_ref>& registered = captured_data_refs;
 
 // The recording test manager's record (tests/fixtures/plugin_managers.cpp).
 struct recorded {
@@ -270,7 +263,7 @@ protected:
     void SetUp() override
     {
         PluginHost::SetUp();
-        plugin_host.entries.register_data = capture;
+        plugin_host.entries.register_data = capture_data_ref;
         PLUGIN_register_datarefs();
     }
     const ORPM_data_ref& ref(const char* name)

@@ -31,17 +31,7 @@ protected:
             MACIBM_do_frame();
         }
     }
-    static void ctrl_key(SDL_Keycode key, SDL_Scancode scan)
-    {
-        SDL_Event e{};
-        e.type = SDL_KEYDOWN;
-        e.key.state = SDL_PRESSED;
-        e.key.keysym = SDL_Keysym{scan, key, KMOD_LCTRL, 0};
-        SDL_PushEvent(&e);
-        e.type = SDL_KEYUP;
-        e.key.state = SDL_RELEASED;
-        SDL_PushEvent(&e);
-    }
+    static void ctrl_key(SDL_Keycode key, SDL_Scancode scan) { push_key_press(key, scan, KMOD_LCTRL); }
     // The notices raised since the last look, the test's failure when one was fatal.
     static std::vector<alert_record> notices()
     {

@@ -201,14 +201,7 @@ float as_float(int32_t w)
     return f;
 }
 
-void fly(double seconds, double period = 0.02)
-{
-    const int n = static_cast<int>(seconds / period + 0.5);
-    for (int k = 0; k < n; ++k) {
-        test_clock_seconds += period;
-        MACIBM_do_frame();
-    }
-}
+void fly(double seconds, double period = 0.02) { run_frames_for(seconds, period); }
 
 TEST(HardwareInProgram, ControllerThrottleMotionOutputAndTheSharedRecord)
 {

@@ -30,6 +30,8 @@
 #include "shell/frame.h"
 #include "shell/modes.h"
 #include "shell/wndproc.h"
+#include "tests/support/gl_view.h"
+#include "tests/support/plugin_capture.h"
 #include "tests/support/startup_program.h"
 
 namespace {
@@ -37,15 +39,7 @@ namespace {
 namespace fs = std::filesystem;
 constexpr int W = 1024, H = 768;
 
-std::map<std::string, ORPM_data_ref> names;
-int capture(const char* name, int type, int writable, ORPM_get_int_fn gi, ORPM_set_int_fn si, ORPM_get_float_fn gf,
-            ORPM_set_float_fn sf, ORPM_get_double_fn gd, ORPM_set_double_fn sd, ORPM_get_int_array_fn gia,
-            ORPM_set_int_array_fn sia, ORPM_get_float_array_fn gfa, ORPM_set_float_array_fn sfa, ORPM_get_bytes_fn gb,
-            ORPM_set_bytes_fn sb, void* rc, void* wc)
-{
-    names[name] = ORPM_data_ref{nullptr, type, writable, gi, si, gf, sf, gd, sd, gia, sia, gfa, sfa, gb, sb, rc, wc};
-    return 1;
-}
+std::map<std::string, ORPM_data_ref>& names = captured_data_refs;
 
 // What the test's plug-in saw and answers.
 struct plugin_state {
@@ -68,7 +62,8 @@ protected:
         fs::current_path(folder->path());
         start_program(*folder);
         kept_entries = plugin_host.entries;
-        plugin_host.entries.register_data = capture;
+        names.clear();
+        plugin_host.entries.register_data = capture_data_ref;
         PLUGIN_register_datarefs();
         plugin_host.entries = kept_entries;
     }
@@ -100,12 +95,7 @@ protected:
     static std::vector<unsigned char> frame_pixels()
     {
         frame();
-        std::vector<unsigned char> px(size_t(W) * H * 4);
-        glReadBuffer(GL_FRONT);
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadPixels(0, 0, W, H, GL_RGBA, GL_UNSIGNED_BYTE, px.data());
-        glReadBuffer(GL_BACK);
-        return px;
+        return window_pixels(GL_FRONT);
     }
     // Pixels of the lower half (where the panel stands) that differ.
     static int lower_half_changes(const std::vector<unsigned char>& a, const std::vector<unsigned char>& b)

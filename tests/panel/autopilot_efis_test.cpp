@@ -17,8 +17,7 @@ protected:
     void SetUp() override
     {
         PanelTest::SetUp();
-        screen.screen_area_left = 300.0f;
-        screen.screen_area_bottom = 200.0f;
+        panel_at(300.0f, 200.0f);
         std::memcpy(saved_keys, key_assignment_table, sizeof saved_keys);
         std::memset(key_assignment_table, 0, sizeof key_assignment_table);
         key_assignment_table[KEY_SLOT_AP_LATERAL_NAV] = 'n';

@@ -13,8 +13,7 @@ protected:
     void SetUp() override
     {
         PanelTest::SetUp();
-        screen.screen_area_left = 400.0f;
-        screen.screen_area_bottom = 300.0f;
+        panel_at(400.0f, 300.0f);
         pln[0].acf_gear_retract = 1;
     }
     // One mouse-down at (dx, dy) from the slot centre, the slot of `type`

@@ -24,8 +24,7 @@ protected:
         power();
         CONST_fill_constants();
         PLANET_set_constants(PLANET_EARTH);
-        screen.screen_area_left = 512.0f;
-        screen.screen_area_bottom = 384.0f;
+        panel_at(512.0f, 384.0f);
         NAV_clear_tables();
         navaid_start_last[0] = navaid_start_last[1] = local_fix_last = local_airport_last = -1;
         fms_plan = fms_plan_record{};
@@ -62,15 +61,7 @@ protected:
     {
         return count_art(rects_of(prims), s1 / 2.0f, t1 / 2.0f, s1 / 2.0f + 14.0f, t1 / 2.0f + 14.0f);
     }
-    static std::string labels(const std::vector<fb_prim>& prims)
-    {
-        std::vector<fb_rect> glyphs;
-        for (const fb_rect& r : rects_of(prims))
-            if (glyph_of(110, r) != 0) glyphs.push_back(r);
-        std::string all;
-        for (const std::string& l : text_lines(110, glyphs)) all += l + "|";
-        return all;
-    }
+    static std::string labels(const std::vector<fb_prim>& prims) { return glyph_text(110, prims); }
 };
 
 TEST_F(EfisMap, LabelsByRangeAndTheRangeMark)

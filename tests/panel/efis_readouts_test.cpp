@@ -17,17 +17,12 @@ protected:
     {
         PanelTest::SetUp();
         power();
-        screen.screen_area_left = 512.0f;
-        screen.screen_area_bottom = 384.0f;
+        panel_at(512.0f, 384.0f);
     }
     static std::vector<fb_prim> draw(int type) { return in_slot(type, 1.0f, [] { PANEL_efis_readouts(); }); }
     static std::string shown(const std::vector<fb_prim>& prims)
     {
-        std::vector<fb_rect> glyphs;
-        for (const fb_rect& r : rects_of(prims))
-            if (glyph_of(110, r) != 0) glyphs.push_back(r);
-        std::string all;
-        for (const std::string& l : text_lines(110, glyphs)) all += l + "|";
+        std::string all = glyph_text(110, prims);
         all.erase(std::remove(all.begin(), all.end(), ' '), all.end());   // blanks of the templates
         return all;
     }

@@ -15,8 +15,7 @@ protected:
     void SetUp() override
     {
         PanelTest::SetUp();
-        screen.screen_area_left = 512.0f;
-        screen.screen_area_bottom = 384.0f;
+        panel_at(512.0f, 384.0f);
         for (int g = 0; g < GYRO_SYSTEMS; ++g) gyro_roll[g] = gyro_pitch[g] = 0.0f, gyro_power[g] = 1.0f;
         sim_cockpit_autopilot = sim_cockpit_autopilot_block{};
         sim_operation_override = sim_operation_override_block{};

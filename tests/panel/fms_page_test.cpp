@@ -22,8 +22,7 @@ protected:
     {
         PanelTest::SetUp();
         power();
-        screen.screen_area_left = 512.0f;
-        screen.screen_area_bottom = 384.0f;
+        panel_at(512.0f, 384.0f);
         fms_plan = fms_plan_record{};
         NAV_clear_tables();
         sim_cockpit_gps = sim_cockpit_gps_block{};

@@ -18,8 +18,7 @@ protected:
     void SetUp() override
     {
         PanelTest::SetUp();
-        screen.screen_area_left = CX;
-        screen.screen_area_bottom = CY;
+        panel_at(CX, CY);
         for (int g = 0; g < GYRO_SYSTEMS; ++g) gyro_heading[g] = 0.0f;
     }
     // The one needle of `style` drawn by `type`'s HSI, relative to the slot centre.

@@ -34,6 +34,7 @@
 #include "shell/frame.h"
 #include "shell/modes.h"
 #include "shell/wndproc.h"
+#include "tests/support/gl_view.h"
 #include "tests/support/startup_program.h"
 #include "world/navdb.h"
 
@@ -54,12 +55,7 @@ protected:
 // The finished frame, rows from the bottom.
 std::vector<unsigned char> frame_pixels()
 {
-    std::vector<unsigned char> px(size_t(W) * H * 4);
-    glReadBuffer(GL_FRONT);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, W, H, GL_RGBA, GL_UNSIGNED_BYTE, px.data());
-    glReadBuffer(GL_BACK);
-    return px;
+    return window_pixels(GL_FRONT);
 }
 
 const unsigned char* at(const std::vector<unsigned char>& px, int x, int y) { return &px[(size_t(y) * W + x) * 4]; }
@@ -91,6 +87,21 @@ int slot_of(int type)
 }
 
 void frame() { test_clock_seconds += 0.04, MACIBM_do_frame(); }
+
+// Where the instrument of a panel slot stands.
+float x_of(int slot) { return pln[0].acf_ins_x[slot]; }
+float y_of(int slot) { return pln[0].acf_ins_y[slot]; }
+
+// Flight mode in the forward view with the panel, at about noon at the start
+// airport: no cockpit light tints the panel.
+void fly_at_noon()
+{
+    MACIBM_pump_messages();
+    FRAME_reset();
+    sim_graphics_view.view_type = VIEW_FORWARD;
+    sim_time.zulu_time_sec = 20.0f * 3600.0f;
+    APPLICATION_set_mode(MODE_FLYING, "from test");
+}
 
 bool write_png(const std::string& path, const std::vector<unsigned char>& bottom_up)
 {
@@ -132,14 +143,8 @@ TEST_F(PanelEndToEnd, TrainerPanelStandsUnderTheViewAndItsNeedlesFollowTheFlight
     ASSERT_GE(clock, 0);
     ASSERT_GE(asi, 0);
     const acf_struct& a = pln[0];
-    auto x_of = [&](int s) { return a.acf_ins_x[s]; };
-    auto y_of = [&](int s) { return a.acf_ins_y[s]; };
 
-    MACIBM_pump_messages();
-    FRAME_reset();
-    sim_graphics_view.view_type = VIEW_FORWARD;
-    sim_time.zulu_time_sec = 20.0f * 3600.0f;   // about noon at the start airport: no cockpit light tints the panel
-    APPLICATION_set_mode(MODE_FLYING, "from test");
+    fly_at_noon();
     frame();
     frame();
 
@@ -245,14 +250,8 @@ TEST_F(PanelEndToEnd, TrainerSwitchesLeversAndFlightInstrumentsWorkByMouse)
               throttle = slot_of(47);
     for (int s : {battery, avionics, asi, alt, vsi, throttle}) ASSERT_GE(s, 0);
     const acf_struct& a = pln[0];
-    auto x_of = [&](int s) { return a.acf_ins_x[s]; };
-    auto y_of = [&](int s) { return a.acf_ins_y[s]; };
 
-    MACIBM_pump_messages();
-    FRAME_reset();
-    sim_graphics_view.view_type = VIEW_FORWARD;
-    sim_time.zulu_time_sec = 20.0f * 3600.0f;
-    APPLICATION_set_mode(MODE_FLYING, "from test");
+    fly_at_noon();
     sim_cockpit_electrical.battery_on = sim_cockpit_electrical.avionics_on = 0;
     frame();
     const auto off = frame_pixels();

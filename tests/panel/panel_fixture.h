@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -86,6 +87,23 @@ protected:
         a.acf_ins_x[s] = x;
         a.acf_ins_y[s] = y;
         a.acf_ins_size[s] = size;
+    }
+    // The panel's lower left corner in the window.
+    static void panel_at(float left, float bottom)
+    {
+        screen.screen_area_left = left;
+        screen.screen_area_bottom = bottom;
+    }
+    // The lines the glyphs of `font` among the primitives spell, top to
+    // bottom, each ended by '|'.
+    static std::string glyph_text(int font, const std::vector<fb_prim>& prims)
+    {
+        std::vector<fb_rect> glyphs;
+        for (const fb_rect& r : rects_of(prims))
+            if (glyph_of(font, r) != 0) glyphs.push_back(r);
+        std::string all;
+        for (const std::string& l : text_lines(font, glyphs)) all += l + "|";
+        return all;
     }
     // The battery on and charged: the panel and avionics have power.
     static void power()

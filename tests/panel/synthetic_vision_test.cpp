@@ -25,8 +25,7 @@ protected:
     {
         PanelTest::SetUp();
         power();
-        screen.screen_area_left = 512.0f;
-        screen.screen_area_bottom = 300.0f;
+        panel_at(512.0f, 300.0f);
         sim_graphics_scenery.current_planet = PLANET_EARTH;
         // An area so wide that the terrain box is 2 cells each way: columns 10..14 and rows 18..22.
         scenery_area = {-1.0e9f, 1.0e9f, -1.0e9f, 1.0e9f};

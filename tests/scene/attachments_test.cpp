@@ -11,6 +11,7 @@
 #include "scene/drawers.h"
 #include "scene/effects/attachments.h"
 #include "tests/scene/scene_fixture.h"
+#include "tests/support/gl_view.h"
 
 namespace {
 
@@ -21,17 +22,9 @@ struct drawn {
 // What SCENE_draw_attachments sends through a 2-km box about the origin.
 drawn capture()
 {
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(-1000, 1000, -1000, 1000, -1000, 1000);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    static std::vector<GLfloat> b(1 << 20);
-    glFeedbackBuffer(static_cast<GLsizei>(b.size()), GL_3D, b.data());
-    glRenderMode(GL_FEEDBACK);
-    SCENE_draw_attachments();
-    const GLint n = glRenderMode(GL_RENDER);
-    EXPECT_GE(n, 0);
+    window_ortho(-1000, 1000, -1000, 1000, -1000, 1000);
+    const std::vector<GLfloat> b = feedback_of(SCENE_draw_attachments, 1 << 20, GL_3D);
+    const GLint n = static_cast<GLint>(b.size());
     drawn d;
     for (GLint i = 0; i < n;) {
         const GLint token = static_cast<GLint>(b[i++]);

@@ -5,6 +5,7 @@
 
 #include "scene/plane_range.h"
 #include "tests/scene/scene_fixture.h"
+#include "tests/support/gl_view.h"
 
 namespace {
 
@@ -17,11 +18,8 @@ struct fed_back {
 template <class F>
 fed_back feedback(F&& draw)
 {
-    std::vector<GLfloat> b(1 << 16);
-    glFeedbackBuffer(static_cast<GLsizei>(b.size()), GL_3D_COLOR_TEXTURE, b.data());
-    glRenderMode(GL_FEEDBACK);
-    draw();
-    const GLint n = glRenderMode(GL_RENDER);
+    const std::vector<GLfloat> b = feedback_of(draw, 1 << 16);
+    const GLint n = static_cast<GLint>(b.size());
     fed_back out;
     for (GLint i = 0; i < n;) {
         const GLint token = static_cast<GLint>(b[i++]);
@@ -45,12 +43,7 @@ protected:
     {
         SceneState::SetUp();
         // Looking straight down on the origin, 200 m across, north up.
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        glOrtho(-100.0, 100.0, -100.0, 100.0, -1000.0, 1000.0);
-        glViewport(0, 0, 1024, 768);
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
+        window_ortho(-100.0, 100.0, -100.0, 100.0, -1000.0, 1000.0);
         glRotatef(90.0f, 1.0f, 0.0f, 0.0f);
         pln[0].acf_size_x = 10.0f;
         pln[0].acf_size_z = 8.0f;

@@ -2,7 +2,6 @@
 // ./run.sh starts it, at KSBD; the 3-D pass draws its sky by time and
 // weather, and every view command places the camera.
 #include <GL/gl.h>
-#include <png.h>
 
 #include <array>
 #include <cmath>
@@ -23,30 +22,17 @@
 #include "scene/scene_driver.h"
 #include "shell/frame.h"
 #include "shell/wndproc.h"
+#include "tests/scene/flying_program.h"
+#include "tests/support/gl_view.h"
+#include "tests/support/reference_picture.h"
 #include "tests/support/startup_program.h"
 #include "world/navdb.h"
 #include "world/sky_colors.h"
 
 namespace {
 
-class SceneEndToEnd : public started_program {
+class SceneEndToEnd : public flying_program {
 protected:
-    static void SetUpTestSuite()
-    {
-        start_selection = start_selection_record{};   // a fresh process: no start chosen yet
-        started_program::SetUpTestSuite();
-    }
-
-    void SetUp() override
-    {
-        MACIBM_pump_messages();
-        app_mode = MODE_FLYING;
-        flying_frame_count = 10;
-        sim_operation_misc.frame_rate_period = 0.1f;
-        sim_operation_override.override_camera = 0;
-        gload_dim_factor = 1.0f;
-    }
-
     void TearDown() override { sim_operation_override.override_camera = 0; }
 
     // Clear weather, or the default overcast (a type-4 layer from 5,000 to 8,000 ft, 3 nm).
@@ -208,25 +194,7 @@ TEST_F(SceneEndToEnd, NoonChaseViewMatchesItsReferencePicture)
     flt[0].beacon_brightness = 0.5f;
     flt[0].tire_prop_rot[0] = 0.0f;
     passes(150);
-    constexpr int W = 1024, H = 768, STRIDE = -W * 4;   // rows bottom up, as GL reads them
-    std::vector<unsigned char> frame(W * H * 4), expected(W * H * 4);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, W, H, GL_RGBA, GL_UNSIGNED_BYTE, frame.data());
+    const std::vector<unsigned char> frame = window_pixels(GL_BACK);
     CORE_run_command(VIEW_FORWARD);
-    const std::string reference = fixture_path("scene_noon_chase.png");
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    if (std::getenv("ORVELL_UPDATE_REFERENCE")) {
-        image.width = W, image.height = H, image.format = PNG_FORMAT_RGBA;
-        ASSERT_TRUE(png_image_write_to_file(&image, reference.c_str(), 0, frame.data(), STRIDE, nullptr));
-        GTEST_SKIP() << "wrote " << reference;
-    }
-    ASSERT_TRUE(png_image_begin_read_from_file(&image, reference.c_str())) << reference;
-    image.format = PNG_FORMAT_RGBA;
-    ASSERT_EQ(PNG_IMAGE_SIZE(image), expected.size());
-    ASSERT_TRUE(png_image_finish_read(&image, nullptr, expected.data(), STRIDE, nullptr));
-    int off = 0;   // a few bytes may differ by a rounding step, none by much
-    for (size_t i = 0; i < frame.size(); ++i)
-        if (std::abs(int(frame[i]) - int(expected[i])) > 8) ++off;
-    EXPECT_LT(off, 2000) << "bytes differing from the reference";
+    expect_like_reference(frame, "scene_noon_chase.png", 2000);
 }

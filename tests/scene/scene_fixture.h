@@ -33,6 +33,7 @@
 #include "world/ships.h"
 #include "scene/sky_light.h"
 #include "scene/view_setup.h"
+#include "tests/scene/pass_to_view.h"
 #include "screens/setup.h"
 #include "tests/graphics/gl_context.h"
 #include "tests/support/terrain_support.h"
@@ -122,20 +123,7 @@ protected:
 
     // The pass up to its view set-up, where the matrices are the 3-D scene's
     // (the whole pass ends in the 2-D projection).
-    static void pass_to_view()
-    {
-        CAMERA_place();
-        CAMERA_locate();
-        SKY_visibility_and_gates();
-        SKY_sun_and_light();
-        CAMERA_boxes();
-        CAMERA_near_and_far(1, 0);
-        SKY_fog();
-        CAMERA_project();
-        const scene_projection_record& s = scene_projection;
-        VIEW_setup_scene(s.far_radius_m, s.offset_heading_rad, s.offset_pitch_rad,
-                         sim_graphics_view.visibility_terrain_m, sim_graphics_view.view_y - scene_ground_elevation);
-    }
+    static void pass_to_view() { scene_pass_to_view(); }
 
     static std::vector<float> matrix(GLenum which)
     {

@@ -19,6 +19,7 @@
 #include "flightmodel/ground/surface_state.h"
 #include "scene/effects/trails.h"
 #include "tests/scene/scene_fixture.h"
+#include "tests/support/gl_view.h"
 
 namespace {
 
@@ -236,11 +237,8 @@ TEST_F(Sea, TheModelsAreDrawnFromTheirTables)
     auto draw = [](void (*drawer)()) {
         light_log log;
         OGL_install_bind_recorder(&log);
-        std::vector<GLfloat> b(1 << 20);
-        glFeedbackBuffer(static_cast<GLsizei>(b.size()), GL_2D, b.data());
-        glRenderMode(GL_FEEDBACK);
-        drawer();
-        const GLint n = glRenderMode(GL_RENDER);
+        const std::vector<GLfloat> b = feedback_of(drawer, 1 << 20, GL_2D);
+        const GLint n = static_cast<GLint>(b.size());
         OGL_install_bind_recorder(nullptr);
         drawn out;
         for (const auto& l : log.lights) out.light_z.push_back(l.z);
@@ -265,12 +263,7 @@ TEST_F(Sea, TheModelsAreDrawnFromTheirTables)
     };
 
     // An oblique view, 4 km across.
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(-2000.0, 2000.0, -2000.0, 2000.0, -2000.0, 2000.0);
-    glViewport(0, 0, 1024, 768);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    window_ortho(-2000.0, 2000.0, -2000.0, 2000.0, -2000.0, 2000.0);
     glRotatef(30.0f, 1.0f, 0.0f, 0.0f);
     glRotatef(40.0f, 0.0f, 1.0f, 0.0f);
     const drawn south = draw([] {

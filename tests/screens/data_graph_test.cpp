@@ -23,12 +23,7 @@ class DataGraph : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (!ui_2d_ready()) GTEST_SKIP() << "no OpenGL context";
-        RESET_all();
-        screen.screen_area_width = 1024.0f;
-        screen.screen_area_height = 768.0f;
-        screen.open_menu = -1;
-        mouse = mouse_record{};
+        if (!ui_screen_ready()) GTEST_SKIP() << "no OpenGL context";
         sim_network_dataout.data_to_graph[23] = 1;
     }
     // Column c sampled at time t with value v in row 0.

@@ -30,12 +30,7 @@ class JoystickScreen : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(ui_2d_ready());
-        RESET_all();
-        INPUT_clear();
-        screen.screen_area_width = 1024.0f;
-        screen.screen_area_height = 768.0f;
-        screen.open_menu = -1;
+        ASSERT_TRUE(ui_screen_ready());
         app_mode = MODE_JOYSTICK;
         frame_clock = 10.0f;
         std::fill(std::begin(interval_ticks), std::end(interval_ticks), 0);

@@ -27,12 +27,7 @@ class NetworkScreen : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (!ui_2d_ready()) GTEST_SKIP() << "no OpenGL context";
-        RESET_all();
-        screen.screen_area_width = 1024.0f;
-        screen.screen_area_height = 768.0f;
-        screen.open_menu = -1;
-        mouse = mouse_record{};
+        if (!ui_screen_ready()) GTEST_SKIP() << "no OpenGL context";
         app_mode = MODE_NETWORK;
         frame_clock = 5.0f;
         std::fill(std::begin(interval_ticks), std::end(interval_ticks), 0);

@@ -15,15 +15,10 @@
 
 void ScreenTest::SetUp()
 {
-    if (!ui_2d_ready()) GTEST_SKIP() << "no OpenGL context";
-    RESET_all();
-    INPUT_clear();
+    if (!ui_screen_ready()) GTEST_SKIP() << "no OpenGL context";
     mouse.mouse_x = mouse.mouse_y = -100.0f;
-    screen.screen_area_width = 1024.0f;
-    screen.screen_area_height = 768.0f;
     screen.window_width = 1024;
     screen.window_height = 768;
-    screen.open_menu = -1;
     slider_dragging = 0;
     active_text_field = -1;
 }

@@ -32,14 +32,7 @@
 
 namespace {
 
-void frames(double seconds)
-{
-    const int n = static_cast<int>(seconds / 0.05 + 0.5);
-    for (int k = 0; k < n; ++k) {
-        test_clock_seconds += 0.05;
-        MACIBM_do_frame();
-    }
-}
+void frames(double seconds) { run_frames_for(seconds); }
 
 // One call of a screen routine with the pointer pressed at (x, y) of its work area.
 void press(void (*routine)(), float x, float y)

@@ -32,9 +32,7 @@ protected:
     {
         ASSERT_TRUE(ui_2d_ready());
         INPUT_clear();
-        screen.screen_area_width = 1024.0f;
-        screen.screen_area_height = 768.0f;
-        screen.open_menu = -1;
+        ui_whole_window();
         app_mode = 5;
         slider_dragging = 0;
         std::strcpy(ui_text_table[284], "VOICE READY");

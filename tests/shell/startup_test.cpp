@@ -52,21 +52,7 @@ long find_call(const std::vector<std::string>& calls, const std::string& call)
 
 // The program started once on a copy of the default data folder; the tests
 // below run in order on it, and the last shuts it down.
-class ProgramStart : public started_program {
-protected:
-    static inline std::string failure;
-    static inline std::vector<alert_record> alerts;   // the start-up's: each test begins with none recorded
-    static void SetUpTestSuite()
-    {
-        try {
-            started_program::SetUpTestSuite();
-        } catch (const std::exception& e) {
-            failure = e.what();
-        }
-        alerts = recorded_alerts;
-    }
-    void SetUp() override { ASSERT_EQ(failure, ""); }
-};
+class ProgramStart : public started_program_noting_failure {};
 
 }  // namespace
 

@@ -78,17 +78,6 @@ protected:
         PLUGIN_host_reset();
         screen.open_menu = -1;
     }
-    static void push_key(SDL_Keycode key, SDL_Scancode scan, Uint16 mod = KMOD_NONE)
-    {
-        SDL_Event e{};
-        e.type = SDL_KEYDOWN;
-        e.key.state = SDL_PRESSED;
-        e.key.keysym = SDL_Keysym{scan, key, mod, 0};
-        SDL_PushEvent(&e);
-        e.type = SDL_KEYUP;
-        e.key.state = SDL_RELEASED;
-        SDL_PushEvent(&e);
-    }
     static void click_at(float x, float y)
     {
         post_click(x, y);
@@ -101,13 +90,13 @@ protected:
 TEST_F(WindowInput, ShiftedKeysFunctionKeysAndTheKeypadReachTheirCodes)
 {
     active_text_field = 0;   // a text field takes the typing, the key commands stay out
-    push_key(SDLK_a, SDL_SCANCODE_A, KMOD_LSHIFT);
-    push_key(SDLK_b, SDL_SCANCODE_B);
-    push_key(SDLK_1, SDL_SCANCODE_1);
-    push_key(SDLK_1, SDL_SCANCODE_1, KMOD_RSHIFT);
-    push_key(SDLK_BACKSLASH, SDL_SCANCODE_BACKSLASH, KMOD_LSHIFT);
-    push_key(SDLK_EQUALS, SDL_SCANCODE_EQUALS, KMOD_LSHIFT);   // '+' never reaches the text
-    push_key(SDLK_MINUS, SDL_SCANCODE_MINUS);                  // nor does '-'
+    push_key_press(SDLK_a, SDL_SCANCODE_A, KMOD_LSHIFT);
+    push_key_press(SDLK_b, SDL_SCANCODE_B);
+    push_key_press(SDLK_1, SDL_SCANCODE_1);
+    push_key_press(SDLK_1, SDL_SCANCODE_1, KMOD_RSHIFT);
+    push_key_press(SDLK_BACKSLASH, SDL_SCANCODE_BACKSLASH, KMOD_LSHIFT);
+    push_key_press(SDLK_EQUALS, SDL_SCANCODE_EQUALS, KMOD_LSHIFT);   // '+' never reaches the text
+    push_key_press(SDLK_MINUS, SDL_SCANCODE_MINUS);                  // nor does '-'
     MACIBM_pump_messages();
     EXPECT_STREQ(typed_text, "Ab1!|");
     EXPECT_EQ(key_char, '-');
@@ -115,13 +104,13 @@ TEST_F(WindowInput, ShiftedKeysFunctionKeysAndTheKeypadReachTheirCodes)
     EXPECT_EQ(key_down, 0);   // released again
 
     // The keypad by its place; its character is the key code's low byte.
-    push_key(SDLK_KP_2, SDL_SCANCODE_KP_2);
+    push_key_press(SDLK_KP_2, SDL_SCANCODE_KP_2);
     MACIBM_pump_messages();
     EXPECT_EQ(key_char, 'b');
 
     // Function keys go to the engine controls only.
     key_char = 0;
-    push_key(SDLK_F5, SDL_SCANCODE_F5);
+    push_key_press(SDLK_F5, SDL_SCANCODE_F5);
     MACIBM_pump_messages();
     EXPECT_EQ(key_char, 0);
     EXPECT_STREQ(typed_text, "Ab1!|b");

@@ -3,6 +3,7 @@
 #include <SDL2/SDL.h>
 
 #include <cmath>
+#include <exception>
 #include <filesystem>
 
 #include "core/geo.h"
@@ -13,6 +14,7 @@
 #include "platform/plat_events.h"
 #include "platform/plat_time.h"
 #include "platform/plat_window.h"
+#include "shell/frame.h"
 #include "shell/main.h"
 
 double test_clock_seconds = 0.0;
@@ -42,6 +44,38 @@ void started_program::SetUpTestSuite()
     folder = copy_default_data_folder();
     folder->write("Aircraft/Interrupted.acf.partial", "half a save");   // the start-up removes it
     start_program(*folder);
+}
+
+void run_frames_for(double seconds, double period)
+{
+    const int n = static_cast<int>(seconds / period + 0.5);
+    for (int k = 0; k < n; ++k) {
+        test_clock_seconds += period;
+        MACIBM_do_frame();
+    }
+}
+
+void push_key_press(int key, int scan, unsigned mod)
+{
+    SDL_Event e{};
+    e.type = SDL_KEYDOWN;
+    e.key.state = SDL_PRESSED;
+    e.key.keysym = SDL_Keysym{static_cast<SDL_Scancode>(scan), key, static_cast<Uint16>(mod), 0};
+    SDL_PushEvent(&e);
+    e.type = SDL_KEYUP;
+    e.key.state = SDL_RELEASED;
+    SDL_PushEvent(&e);
+}
+
+void started_program_noting_failure::SetUpTestSuite()
+{
+    failure.clear();
+    try {
+        started_program::SetUpTestSuite();
+    } catch (const std::exception& e) {
+        failure = e.what();
+    }
+    alerts = recorded_alerts;
 }
 
 void start_program(const temp_folder& folder)

@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "tests/support/test_support.h"
 
@@ -25,6 +26,12 @@ void stop_program();
 extern double test_clock_seconds;
 // Puts the program on that clock (again).
 void use_test_clock();
+// Runs the started program's frames for `seconds` (whole frames), the clock
+// moving `period` seconds before each.
+void run_frames_for(double seconds, double period = 0.05);
+// Pushes a key's press and release, with the modifier keys `mod` held, onto
+// the window's event queue, for the program's next frame to read.
+void push_key_press(int key, int scan, unsigned mod = 0);
 
 // Where the user's plane stands and how it is turned: local metres and degrees.
 struct plane_pose {
@@ -49,4 +56,14 @@ protected:
     static inline std::unique_ptr<temp_folder> folder;
     static void SetUpTestSuite();
     static void TearDownTestSuite();
+};
+
+// The same suite, its start-up's failure kept instead of thrown, so that every
+// test fails at once on it; `alerts` keeps the alerts the start-up raised.
+class started_program_noting_failure : public started_program {
+protected:
+    static inline std::string failure;
+    static inline std::vector<alert_record> alerts;
+    static void SetUpTestSuite();
+    void SetUp() override { ASSERT_EQ(failure, ""); }
 };

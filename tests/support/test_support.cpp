@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cctype>
 #include <cstdlib>
 #include <fstream>
 #include <map>
@@ -12,6 +13,7 @@
 #include <unistd.h>
 
 #include "core/alert.h"
+#include "core/folders.h"
 #include "platform/plat_net.h"
 
 std::vector<alert_record> recorded_alerts;
@@ -126,6 +128,25 @@ std::filesystem::path temp_folder::write(const std::string& relative, const std:
     return p;
 }
 
+logs_folder::logs_folder() : kept_(std::filesystem::current_path())
+{
+    std::filesystem::current_path(folder_.path());
+    FOLDERS_open_logs();
+}
+
+logs_folder::~logs_folder()
+{
+    FOLDERS_close_logs();
+    std::error_code ec;
+    std::filesystem::current_path(kept_, ec);
+}
+
+std::string logs_folder::report() const
+{
+    report_log.flush();
+    return read_file_bytes(folder_.path() / "ORVELL.OUT");
+}
+
 std::string read_file_bytes(const std::filesystem::path& p)
 {
     std::ifstream in(p, std::ios::binary);
@@ -138,6 +159,21 @@ void write_file_bytes(const std::filesystem::path& p, const std::string& bytes)
 {
     std::ofstream out(p, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::string built_aircraft_file(const std::string& name)
+{
+    namespace fs = std::filesystem;
+    const auto lower = [](std::string s) {
+        for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        return s;
+    };
+    const std::string wanted = lower(name);
+    std::error_code ec;
+    for (fs::recursive_directory_iterator it(fs::path(ORVELL_DATA_FOLDER) / "Aircraft", ec), end; it != end && !ec;
+         it.increment(ec))
+        if (lower(it->path().filename().string()) == wanted) return it->path().string();
+    return "";
 }
 
 std::string fixture_path(const std::string& name) { return std::string(ORVELL_FIXTURES) + "/" + name; }

@@ -53,6 +53,22 @@ private:
     std::filesystem::path path_;
 };
 
+// While it lives, the process works in a fresh temporary folder with the
+// program's three logs open there; at the end the logs are closed and the
+// previous working folder comes back.
+class logs_folder {
+public:
+    logs_folder();
+    ~logs_folder();
+    const std::filesystem::path& path() const { return folder_.path(); }
+    // What the report log (ORVELL.OUT) holds so far.
+    std::string report() const;
+
+private:
+    temp_folder folder_;
+    std::filesystem::path kept_;
+};
+
 // While it lives, no file of this process can grow beyond `bytes`: a write
 // past the limit fails (the program is expected to cope with the limit's
 // signal itself). The previous limit comes back at the end of the scope.
@@ -75,6 +91,10 @@ void write_file_bytes(const std::filesystem::path& p, const std::string& bytes);
 // in "RESOURCES/BITMAPS/" and the sounds (unless the folder has its own), so
 // the aircraft loads of the folder find the fleet and its sounds.
 void link_default_aircraft(const std::filesystem::path& folder);
+
+// The aircraft file of this name (letter case aside) in the data folder the
+// build lays out, or "" when it is not there.
+std::string built_aircraft_file(const std::string& name);
 
 // The path of a file in tests/fixtures.
 std::string fixture_path(const std::string& name);

@@ -8,16 +8,16 @@
 
 #include "graphics/font.h"
 #include "graphics/ogl_state.h"
+#include "core/input.h"
+#include "core/reset_registry.h"
 #include "core/screen.h"
 #include "tests/graphics/gl_context.h"
+#include "tests/support/gl_view.h"
 
 std::vector<fb_prim> capture_feedback(const std::function<void()>& draw)
 {
-    std::vector<GLfloat> buffer(1 << 20);
-    glFeedbackBuffer(static_cast<GLsizei>(buffer.size()), GL_3D_COLOR_TEXTURE, buffer.data());
-    glRenderMode(GL_FEEDBACK);
-    draw();
-    const GLint n = glRenderMode(GL_RENDER);
+    const std::vector<GLfloat> buffer = feedback_of(draw, 1 << 20);
+    const GLint n = static_cast<GLint>(buffer.size());
 
     std::vector<fb_prim> prims;
     auto vertex_at = [&](GLint& i) {
@@ -138,10 +138,26 @@ std::vector<fb_rect> sorted_by_x(std::vector<fb_rect> r)
     return r;
 }
 
+void ui_whole_window()
+{
+    screen.screen_area_width = 1024.0f;
+    screen.screen_area_height = 768.0f;
+    screen.open_menu = -1;
+}
+
 bool ui_2d_ready()
 {
     if (!ensure_gl_context()) return false;
     screen.screen_area_left = screen.screen_area_bottom = 0.0f;
     OGL_set_projection(PROJECTION_2D, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1.0f);
+    return true;
+}
+
+bool ui_screen_ready()
+{
+    if (!ui_2d_ready()) return false;
+    RESET_all();
+    INPUT_clear();
+    ui_whole_window();
     return true;
 }

@@ -41,3 +41,9 @@ std::vector<fb_rect> sorted_by_x(std::vector<fb_rect> r);
 // The test window ready for interface drawing: origin at the bottom left, the
 // 2-D projection; false when there is no OpenGL context.
 bool ui_2d_ready();
+// The interface area covering the whole window, no menu open.
+void ui_whole_window();
+// The test window ready for a screen of the interface: every module's kept
+// values reset, no input held, the interface area covering the whole window
+// and no menu open; false when there is no OpenGL context.
+bool ui_screen_ready();

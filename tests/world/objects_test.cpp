@@ -21,6 +21,7 @@
 #include "graphics/ogl_state.h"
 #include "graphics/ogl_tex.h"
 #include "tests/graphics/gl_context.h"
+#include "tests/support/gl_view.h"
 #include "tests/world/tile_test_util.h"
 #include "world/objects.h"
 
@@ -76,12 +77,7 @@ protected:
 // An orthographic view of 20 x 15 m, no fog, light 0 white from the viewer.
 void plain_view()
 {
-    glViewport(0, 0, 1024, 768);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(-10, 10, -7.5, 7.5, -10, 10);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    window_ortho(-10, 10, -7.5, 7.5, -10, 10);
     glFogf(GL_FOG_START, 1000.0f);
     glFogf(GL_FOG_END, 2000.0f);
     const GLfloat toward[4] = {0, 0, 1, 0}, white[4] = {1, 1, 1, 1}, none[4] = {0, 0, 0, 1};

@@ -27,21 +27,8 @@
 
 namespace {
 
-class StartedScene : public started_program {
+class StartedScene : public started_program_noting_failure {
 protected:
-    static inline std::string failure;
-    static inline std::vector<alert_record> alerts;
-    static void SetUpTestSuite()
-    {
-        try {
-            started_program::SetUpTestSuite();
-        } catch (const std::exception& e) {
-            failure = e.what();
-        }
-        alerts = recorded_alerts;
-    }
-    void SetUp() override { ASSERT_EQ(failure, ""); }
-
     static int airport(const char* id)
     {
         for (size_t i = 0; i < airport_table.size(); ++i)

@@ -24,21 +24,8 @@ namespace {
 
 bool is_water_code(int32_t c) { return c == LANDUSE_WATER_A || c == LANDUSE_WATER_B; }
 
-class DefaultWorld : public started_program {
+class DefaultWorld : public started_program_noting_failure {
 protected:
-    static inline std::string failure;
-    static inline std::vector<alert_record> alerts;
-    static void SetUpTestSuite()
-    {
-        try {
-            started_program::SetUpTestSuite();
-        } catch (const std::exception& e) {
-            failure = e.what();
-        }
-        alerts = recorded_alerts;
-    }
-    void SetUp() override { ASSERT_EQ(failure, ""); }
-
     static double elevation_at(const terrain_vertex& v)
     {
         return GEO_local_to_latlon_about(lat_ref + 1.0, lon_ref + 1.5, v.x, v.y, v.z).elev;

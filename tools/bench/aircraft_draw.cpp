@@ -26,6 +26,7 @@
 #include "graphics/ogl_tex.h"
 #include "scene/aircraft/acf_draw.h"
 #include "shell/display.h"
+#include "tools/bench/bench_gl.h"
 
 namespace {
 
@@ -48,13 +49,7 @@ bool fleet_ready()
     static const bool ready = [] {
         MACIBM_set_alert_handler(count_alert);
         FOLDERS_init();
-        CONST_fill_constants();
-        screen.window_width = 1024;
-        screen.window_height = 768;
-        screen.colour_depth = 32;
-        if (!OGL_create_window()) return false;
-        OGL_probe_capabilities();
-        OGL_fill_default_colors();
+        if (!bench_gl_context()) return false;
         if (!load(TRAINER, "AIRCRAFT:GENERAL AVIATION:ORVELL TRAINER:ORVELL TRAINER.ACF")) return false;
         if (!load(AIRLINER, "AIRCRAFT:HEAVY METAL:ORVELL AIRLINER:ORVELL AIRLINER.ACF")) return false;
         sim_graphics_misc.cockpit_light_level_r = sim_graphics_misc.cockpit_light_level_g =

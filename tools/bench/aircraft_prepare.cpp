@@ -25,6 +25,7 @@
 #include "scene/aircraft/acf_textures.h"
 #include "scene/aircraft/shadow.h"
 #include "shell/display.h"
+#include "tools/bench/bench_gl.h"
 
 namespace {
 
@@ -37,13 +38,7 @@ bool airliner_ready()
     static const bool ready = [] {
         MACIBM_set_alert_handler(count_alert);
         FOLDERS_init();
-        CONST_fill_constants();
-        screen.window_width = 1024;
-        screen.window_height = 768;
-        screen.colour_depth = 32;
-        if (!OGL_create_window()) return false;
-        OGL_probe_capabilities();
-        OGL_fill_default_colors();
+        if (!bench_gl_context()) return false;
         screen.rendering_res = 4;
         UTIL_strcpy("AIRCRAFT:HEAVY METAL:ORVELL AIRLINER:ORVELL AIRLINER.ACF", default_aircraft_path);
         UTIL_strcpy("ORVELL AIRLINER.ACF", default_aircraft_name);

@@ -20,6 +20,7 @@
 #include "scene/scene_state.h"
 #include "scene/sky_light.h"
 #include "scene/view_setup.h"
+#include "tests/scene/pass_to_view.h"
 #include "shell/frame.h"
 #include "shell/main.h"
 #include "shell/modes.h"
@@ -99,17 +100,7 @@ private:
 inline void world_view()
 {
     SCENE_draw_3d();
-    CAMERA_place();
-    CAMERA_locate();
-    SKY_visibility_and_gates();
-    SKY_sun_and_light();
-    CAMERA_boxes();
-    CAMERA_near_and_far(1, 0);
-    SKY_fog();
-    CAMERA_project();
-    const scene_projection_record& s = scene_projection;
-    VIEW_setup_scene(s.far_radius_m, s.offset_heading_rad, s.offset_pitch_rad, sim_graphics_view.visibility_terrain_m,
-                     sim_graphics_view.view_y - scene_ground_elevation);
+    scene_pass_to_view();
 }
 
 }  // namespace bench

@@ -75,16 +75,25 @@ void camera_over_town()
     sim_private_camera.the = -15.0f, sim_private_camera.psi = 315.0f, sim_private_camera.phi = 0.0f;
 }
 
-void BM_flying_frame_with_ground(benchmark::State& state)
+// The started program with its autogen at `level` out to `distance` cells,
+// a clear day, the camera over the town; false (the benchmark skipped) when
+// it did not start.
+bool ready_over_town(benchmark::State& state, int level, int distance)
 {
     if (!program().failure.empty()) {
         state.SkipWithError(program().failure.c_str());
-        return;
+        return false;
     }
     bench::set_sky(bench::sky::clear_day);
-    sim_graphics_settings.autogen_level = 2;
-    sim_graphics_settings.autogen_distance = 6;
+    sim_graphics_settings.autogen_level = level;
+    sim_graphics_settings.autogen_distance = distance;
     camera_over_town();
+    return true;
+}
+
+void BM_flying_frame_with_ground(benchmark::State& state)
+{
+    if (!ready_over_town(state, 2, 6)) return;
     const auto frame = [] {
         MACIBM_do_frame();
         glFinish();
@@ -101,14 +110,7 @@ BENCHMARK(BM_flying_frame_with_ground)->Unit(benchmark::kMillisecond)->MeasurePr
 
 void BM_ground_passes_level5_distance20(benchmark::State& state)
 {
-    if (!program().failure.empty()) {
-        state.SkipWithError(program().failure.c_str());
-        return;
-    }
-    bench::set_sky(bench::sky::clear_day);
-    sim_graphics_settings.autogen_level = 5;
-    sim_graphics_settings.autogen_distance = 20;
-    camera_over_town();
+    if (!ready_over_town(state, 5, 20)) return;
     for (int n = 0; n < 10; ++n) MACIBM_do_frame();   // the clouds settle into the new sky
     const auto passes = [] {
         LIGHTS_fraction();

@@ -79,23 +79,30 @@ const char* prepare()
     return failure;
 }
 
+// Panel passes: with `drawn` each one finished by OpenGL (the whole picture's
+// time), without it what the pass costs the program's thread.
+void time_panel_passes(benchmark::State& state, bool drawn)
+{
+    for (auto _ : state) {
+        PANEL_update();
+        if (drawn)
+            glFinish();
+        else
+            benchmark::ClobberMemory();
+    }
+    glFinish();
+}
+
 void BM_panel_trainer(benchmark::State& state)
 {
     if (*prepare()) return state.SkipWithError(prepare());
-    for (auto _ : state) {
-        PANEL_update();
-        benchmark::ClobberMemory();
-    }
-    glFinish();
+    time_panel_passes(state, false);
 }
 
 void BM_panel_trainer_drawn(benchmark::State& state)
 {
     if (*prepare()) return state.SkipWithError(prepare());
-    for (auto _ : state) {
-        PANEL_update();
-        glFinish();
-    }
+    time_panel_passes(state, true);
 }
 
 
@@ -187,51 +194,18 @@ void glass_panel(bool synthetic_vision_only)
     sim_cockpit_switches.EFIS_map_range_selector = 3;
 }
 
-void BM_panel_glass(benchmark::State& state)
+void time_glass_panel(benchmark::State& state, bool synthetic_vision_only, bool drawn)
 {
     if (*prepare()) return state.SkipWithError(prepare());
-    glass_panel(false);
-    for (auto _ : state) {
-        PANEL_update();
-        benchmark::ClobberMemory();
-    }
-    glFinish();
+    glass_panel(synthetic_vision_only);
+    time_panel_passes(state, drawn);
     lay_panel(trainer_panel());
 }
 
-void BM_panel_glass_drawn(benchmark::State& state)
-{
-    if (*prepare()) return state.SkipWithError(prepare());
-    glass_panel(false);
-    for (auto _ : state) {
-        PANEL_update();
-        glFinish();
-    }
-    lay_panel(trainer_panel());
-}
-
-void BM_panel_synthetic_vision(benchmark::State& state)
-{
-    if (*prepare()) return state.SkipWithError(prepare());
-    glass_panel(true);
-    for (auto _ : state) {
-        PANEL_update();
-        benchmark::ClobberMemory();
-    }
-    glFinish();
-    lay_panel(trainer_panel());
-}
-
-void BM_panel_synthetic_vision_drawn(benchmark::State& state)
-{
-    if (*prepare()) return state.SkipWithError(prepare());
-    glass_panel(true);
-    for (auto _ : state) {
-        PANEL_update();
-        glFinish();
-    }
-    lay_panel(trainer_panel());
-}
+void BM_panel_glass(benchmark::State& state) { time_glass_panel(state, false, false); }
+void BM_panel_glass_drawn(benchmark::State& state) { time_glass_panel(state, false, true); }
+void BM_panel_synthetic_vision(benchmark::State& state) { time_glass_panel(state, true, false); }
+void BM_panel_synthetic_vision_drawn(benchmark::State& state) { time_glass_panel(state, true, true); }
 
 }  // namespace
 

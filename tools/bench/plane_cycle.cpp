@@ -20,6 +20,7 @@
 #include "shell/frame.h"
 #include "shell/modes.h"
 #include "tools/bench/bench_aircraft.h"
+#include "tools/bench/bench_defaults.h"
 #include "tools/bench/bench_particles.h"
 #include "core/replay.h"
 #include "core/simvars/graphics.h"
@@ -41,12 +42,7 @@ void first_start_state()
     static bool done = false;
     if (done) return;
     done = true;
-    setenv("ALSOFT_DRIVERS", "null", 0);
-    MACIBM_set_alert_handler(count_alert);
-    CONST_fill_constants();
-    FOLDERS_init();
-    SIM_init_defaults();
-    std::atexit(PLAT_sound_close);
+    bench_default_state(count_alert);
     std::atexit(PLAT_speech_close);   // runs first: the voice's worker ends before the device closes
     // Without an aircraft the user's plane has nothing to stand on and falls
     // through the ground, and the cycle then rebuilds the scenery every frame.

@@ -6,24 +6,16 @@
 #include <string>
 
 #include "links/plugin_host.h"
+#include "tests/support/plugin_capture.h"
 
 namespace {
 
-std::map<std::string, ORPM_data_ref> refs;
-
-int capture(const char* name, int type, int writable, ORPM_get_int_fn gi, ORPM_set_int_fn si, ORPM_get_float_fn gf,
-            ORPM_set_float_fn sf, ORPM_get_double_fn gd, ORPM_set_double_fn sd, ORPM_get_int_array_fn gia,
-            ORPM_set_int_array_fn sia, ORPM_get_float_array_fn gfa, ORPM_set_float_array_fn sfa, ORPM_get_bytes_fn gb,
-            ORPM_set_bytes_fn sb, void* rc, void* wc)
-{
-    refs[name] = ORPM_data_ref{nullptr, type, writable, gi, si, gf, sf, gd, sd, gia, sia, gfa, sfa, gb, sb, rc, wc};
-    return 1;
-}
+std::map<std::string, ORPM_data_ref>& refs = captured_data_refs;
 
 const ORPM_data_ref& ref(const char* name)
 {
     if (refs.empty()) {
-        plugin_host.entries.register_data = capture;
+        plugin_host.entries.register_data = capture_data_ref;
         PLUGIN_register_datarefs();
         PLUGIN_host_reset();
     }

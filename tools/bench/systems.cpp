@@ -19,6 +19,7 @@
 #include "flightmodel/systems.h"
 #include "platform/plat_sound.h"
 #include "shell/defaults.h"
+#include "tools/bench/bench_defaults.h"
 #include "world/navdb.h"
 
 namespace {
@@ -30,12 +31,7 @@ void default_world()
     static bool done = false;
     if (done) return;
     done = true;
-    setenv("ALSOFT_DRIVERS", "null", 0);
-    MACIBM_set_alert_handler(quiet_alert);
-    CONST_fill_constants();
-    FOLDERS_init();
-    SIM_init_defaults();
-    std::atexit(PLAT_sound_close);
+    bench_default_state(quiet_alert);
     NAV_load_databases();
 
     acf_struct& a = pln[0];

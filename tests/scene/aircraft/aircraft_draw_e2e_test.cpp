@@ -3,7 +3,6 @@
 // follows the pitch control from frame to frame, its propeller stands or
 // spins, and at noon the parked trainer looks as its reference picture shows.
 #include <GL/gl.h>
-#include <png.h>
 
 #include <algorithm>
 #include <cmath>
@@ -27,6 +26,7 @@
 #include "flightmodel/ground/surface_state.h"
 #include "shell/frame.h"
 #include "shell/wndproc.h"
+#include "tests/support/reference_picture.h"
 #include "tests/support/startup_program.h"
 
 namespace {
@@ -183,21 +183,5 @@ TEST_F(ParkedTrainerPicture, FromAFixedCameraAtNoon)
     fixed_camera();
     flt[0].tire_prop_rot[0] = 30.0f;
     const picture frame = scene();
-    const std::string reference = fixture_path("aircraft_trainer_parked.png");
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    constexpr int STRIDE = -1024 * 4;   // rows bottom up, as GL reads them
-    if (std::getenv("ORVELL_UPDATE_REFERENCE")) {
-        image.width = 1024, image.height = 768, image.format = PNG_FORMAT_RGBA;
-        ASSERT_TRUE(png_image_write_to_file(&image, reference.c_str(), 0, frame.data(), STRIDE, nullptr));
-        GTEST_SKIP() << "wrote " << reference;
-    }
-    picture expected(frame.size());
-    ASSERT_TRUE(png_image_begin_read_from_file(&image, reference.c_str())) << reference;
-    image.format = PNG_FORMAT_RGBA;
-    ASSERT_EQ(PNG_IMAGE_SIZE(image), expected.size());
-    ASSERT_TRUE(png_image_finish_read(&image, nullptr, expected.data(), STRIDE, nullptr));
-    int off = 0;   // a few bytes may differ by a rounding step, none by much
-    for (size_t i = 0; i < frame.size(); ++i) off += std::abs(int(frame[i]) - int(expected[i])) > 8;
-    EXPECT_LT(off, 2000) << "bytes differing from the reference";
+    expect_like_reference(frame, "aircraft_trainer_parked.png", 2000);
 }

@@ -7,6 +7,7 @@
 #include <tuple>
 
 #include "tests/scene/aircraft/draw_fixture.h"
+#include "tests/support/gl_view.h"
 
 using namespace draw_test;
 
@@ -171,12 +172,7 @@ TEST_F(Surfaces, BothTrainerWingsCoverTheirPlanformsFromAbove)
     fleet_folder folder;
     ASSERT_TRUE(folder.load(P, TRAINER));
     OGL_set_state(STATE_FOG_OFF, 0, STATE_LIGHTING_ON, STATE_OPAQUE, STATE_DEPTH_TEST_ON, STATE_DEPTH_WRITE_ON);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(-6.0, 6.0, -4.5, 4.5, -50.0, 50.0);
-    glViewport(0, 0, 1024, 768);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    window_ortho(-6.0, 6.0, -4.5, 4.5, -50.0, 50.0);
     glRotatef(90.0f, 1.0f, 0.0f, 0.0f);   // the aircraft's up toward the eye, its nose up the picture
     const GLfloat from_above[4] = {0, 1, 0, 0}, white[4] = {1, 1, 1, 1}, none[4] = {0, 0, 0, 1};
     glLightfv(GL_LIGHT0, GL_POSITION, from_above);

@@ -5,7 +5,6 @@
 // noon the runway's number shows on its threshold; every runway picture of
 // the data folder loads.
 #include <GL/gl.h>
-#include <png.h>
 
 #include <algorithm>
 #include <cmath>
@@ -31,6 +30,8 @@
 #include "flightmodel/ground/surface_state.h"
 #include "shell/frame.h"
 #include "shell/wndproc.h"
+#include "tests/scene/flying_program.h"
+#include "tests/support/reference_picture.h"
 #include "tests/support/startup_program.h"
 #include "world/apt_scene.h"
 #include "world/navdb.h"
@@ -87,22 +88,11 @@ struct scene_recorder : bind_recorder {
 
 using picture = std::vector<unsigned char>;
 
-class AirportEndToEnd : public started_program {
+class AirportEndToEnd : public flying_program {
 protected:
-    static void SetUpTestSuite()
-    {
-        start_selection = start_selection_record{};
-        started_program::SetUpTestSuite();
-    }
-
     void SetUp() override
     {
-        MACIBM_pump_messages();
-        app_mode = MODE_FLYING;
-        flying_frame_count = 10;
-        sim_operation_misc.frame_rate_period = 0.1f;
-        sim_operation_override.override_camera = 0;
-        gload_dim_factor = 1.0f;
+        flying_program::SetUp();
         sim_weather.cloud_type[0] = sim_weather.cloud_type[1] = 0;
         sim_weather.visibility_reported_m = 40000.0f;
         sim_weather.temperature_sealevel_c = 15.0f;   // no snow blowing over the runways
@@ -206,37 +196,6 @@ protected:
     std::vector<float> depth;   // of the last picture drawn
 };
 
-constexpr int STRIDE = -W * 4;   // rows bottom up, as GL reads them
-
-bool write_png(const picture& frame, const std::string& path)
-{
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    image.width = W, image.height = H, image.format = PNG_FORMAT_RGBA;
-    return png_image_write_to_file(&image, path.c_str(), 0, frame.data(), STRIDE, nullptr) != 0;
-}
-
-// Compares the picture with the reference (or writes it when asked to).
-void compare_with_reference(const picture& frame, const char* name)
-{
-    const std::string reference = fixture_path(name);
-    if (std::getenv("ORVELL_UPDATE_REFERENCE")) {
-        ASSERT_TRUE(write_png(frame, reference));
-        return;
-    }
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    picture expected(W * H * 4);
-    ASSERT_TRUE(png_image_begin_read_from_file(&image, reference.c_str())) << reference;
-    image.format = PNG_FORMAT_RGBA;
-    ASSERT_EQ(PNG_IMAGE_SIZE(image), expected.size());
-    ASSERT_TRUE(png_image_finish_read(&image, nullptr, expected.data(), STRIDE, nullptr));
-    int off = 0;   // a few bytes may differ by a rounding step, none by much
-    for (size_t i = 0; i < frame.size(); ++i)
-        if (std::abs(int(frame[i]) - int(expected[i])) > 8) ++off;
-    EXPECT_LT(off, 2000) << "bytes differing from " << name;
-}
-
 }  // namespace
 
 TEST_F(AirportEndToEnd, RunwayLightsAndBeaconAtNight)
@@ -259,7 +218,7 @@ TEST_F(AirportEndToEnd, RunwayLightsAndBeaconAtNight)
     const float lift = worldobj_state.lift;
     const float toward[3] = {-lift * v.view_heading_sin * v.view_pitch_cos, -lift * v.view_pitch_sin,
                              lift * v.view_heading_cos * v.view_pitch_cos};
-    compare_with_reference(lit, "airport_ksbd_night.png");
+    expect_like_reference(lit, "airport_ksbd_night.png", 2000);
 
     // The same view without runway 06's lights and without the beacon.
     std::vector<runway_light> kept;
@@ -355,7 +314,7 @@ TEST_F(AirportEndToEnd, NumberOnTheThresholdAtNoon)
         }
     EXPECT_GT(inside, 300);
     EXPECT_EQ(outside, 0);
-    if (const char* path = std::getenv("ORVELL_SAVE_NOON_PICTURE")) write_png(number, path);   // to look at
+    if (const char* path = std::getenv("ORVELL_SAVE_NOON_PICTURE")) write_frame_png(number, path);   // to look at
 }
 
 // Every runway picture the data folder holds loads, and start-up filled

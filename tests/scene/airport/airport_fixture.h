@@ -32,7 +32,16 @@
 #include "scene/terrain/landing_light.h"
 #include "scene/effects/trails.h"
 #include "tests/scene/scene_fixture.h"
+#include "tests/support/gl_view.h"
 #include "world/runway_geometry.h"
+
+// Restores an entry of the random table (one a light state reads) when it goes.
+struct random_entry_guard {
+    int i;
+    float kept;
+    explicit random_entry_guard(int index) : i(index), kept(random_table[index]) {}
+    ~random_entry_guard() { random_table[i] = kept; }
+};
 
 // One primitive of a feedback capture; a texture bind made while capturing
 // comes back as a marker (token GL_PASS_THROUGH_TOKEN, `marker` = slot + 10,000 x unit).
@@ -123,28 +132,24 @@ protected:
     // window y = 384 - scale (z - cz); nothing is culled or clipped by depth.
     static void look_down(float cx, float cz, float scale)
     {
-        glViewport(0, 0, 1024, 768);
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        glOrtho(0.0, 1024.0, 0.0, 768.0, -1.0e6, 1.0e6);
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
-        glTranslatef(512.0f, 384.0f, 0.0f);
-        glScalef(scale, scale, scale);
+        look_north(scale);
         glRotatef(90.0f, 1.0f, 0.0f, 0.0f);
         glTranslatef(-cx, 0.0f, -cz);
-        glDisable(GL_CULL_FACE);
+    }
+
+    // The view's footprint: the ground within `half` metres of the origin each way.
+    static void footprint_around_origin(float half)
+    {
+        view_footprint[0] = {-half, -half};
+        view_footprint[1] = {half, -half};
+        view_footprint[2] = {half, half};
+        view_footprint[3] = {-half, half};
     }
 
     // From the south, looking north: window x = 512 + scale x, window y = 384 + scale y.
     static void look_north(float scale)
     {
-        glViewport(0, 0, 1024, 768);
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        glOrtho(0.0, 1024.0, 0.0, 768.0, -1.0e6, 1.0e6);
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
+        window_ortho(0.0, 1024.0, 0.0, 768.0, -1.0e6, 1.0e6);
         glTranslatef(512.0f, 384.0f, 0.0f);
         glScalef(scale, scale, scale);
         glDisable(GL_CULL_FACE);
@@ -152,12 +157,8 @@ protected:
 
     static std::vector<fb_item> capture(const std::function<void()>& draw)
     {
-        std::vector<GLfloat> b(1 << 22);
-        glFeedbackBuffer(static_cast<GLsizei>(b.size()), GL_3D_COLOR_TEXTURE, b.data());
-        glRenderMode(GL_FEEDBACK);
-        draw();
-        const GLint n = glRenderMode(GL_RENDER);
-        EXPECT_GE(n, 0) << "the feedback buffer overflowed";
+        const std::vector<GLfloat> b = feedback_of(draw, 1 << 22);
+        const GLint n = static_cast<GLint>(b.size());
         std::vector<fb_item> out;
         for (GLint i = 0; i < n;) {
             const int token = static_cast<int>(b[i++]);

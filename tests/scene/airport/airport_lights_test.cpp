@@ -26,13 +26,6 @@ protected:
         WORLDOBJ_draw_objects();
         return rec.lights;
     }
-    // Restores the random entry an airport's light state reads.
-    struct random_entry_guard {
-        int i;
-        float kept;
-        explicit random_entry_guard(int index) : i(index), kept(random_table[index]) {}
-        ~random_entry_guard() { random_table[i] = kept; }
-    };
 };
 
 }  // namespace

@@ -13,11 +13,7 @@ protected:
     void SetUp() override
     {
         AirportScene::SetUp();
-        // The view sees the ground within 1 km of the origin.
-        view_footprint[0] = {-1000.0f, -1000.0f};
-        view_footprint[1] = {1000.0f, -1000.0f};
-        view_footprint[2] = {1000.0f, 1000.0f};
-        view_footprint[3] = {-1000.0f, 1000.0f};
+        footprint_around_origin(1000.0f);
         sim_graphics_view.view_heading = sim_graphics_view.view_pitch = 0.0f;
         sim_private_camera.phi = 0.0f;
         look_north(1.0f);

@@ -15,10 +15,7 @@ protected:
     void SetUp() override
     {
         AirportScene::SetUp();
-        view_footprint[0] = {-3000.0f, -3000.0f};
-        view_footprint[1] = {3000.0f, -3000.0f};
-        view_footprint[2] = {3000.0f, 3000.0f};
-        view_footprint[3] = {-3000.0f, 3000.0f};
+        footprint_around_origin(3000.0f);
         sim_graphics_view.view_x = sim_graphics_view.view_z = 0.0f;
         sim_graphics_view.visibility_terrain_m = 20000.0f;
         pln[0].acf_num_engines = 1;

@@ -27,13 +27,6 @@ protected:
     }
 };
 
-struct random_entry_guard {
-    int i;
-    float kept;
-    explicit random_entry_guard(int index) : i(index), kept(random_table[index]) {}
-    ~random_entry_guard() { random_table[i] = kept; }
-};
-
 }  // namespace
 
 // Lit vehicles are kept to 1,852 m by day and 46,300 m at night; unlit ones

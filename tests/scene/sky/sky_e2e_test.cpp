@@ -3,7 +3,6 @@
 // pass: the default overcast from below, a scattered layer at noon with its
 // shadow picture, and a clear midnight with stars and the moon in its phase.
 #include <GL/gl.h>
-#include <png.h>
 
 #include <algorithm>
 #include <array>
@@ -22,28 +21,21 @@
 #include "scene/sky/cloud_field.h"
 #include "shell/frame.h"
 #include "shell/wndproc.h"
+#include "tests/scene/flying_program.h"
+#include "tests/support/gl_view.h"
+#include "tests/support/reference_picture.h"
 #include "tests/support/startup_program.h"
 
 namespace {
 
 constexpr int W = 1024, H = 768;
 
-class SkyEndToEnd : public started_program {
+class SkyEndToEnd : public flying_program {
 protected:
-    static void SetUpTestSuite()
-    {
-        start_selection = start_selection_record{};
-        started_program::SetUpTestSuite();
-    }
-
     void SetUp() override
     {
-        MACIBM_pump_messages();
-        app_mode = MODE_FLYING;
+        flying_program::SetUp();
         CORE_run_command(VIEW_FORWARD_NO_PANEL);   // the picture's centre is the camera's direction
-        flying_frame_count = 10;
-        sim_operation_misc.frame_rate_period = 0.1f;
-        gload_dim_factor = 1.0f;
         for (int k = 0; k < WIND_LAYERS; ++k)
             sim_weather.wind_speed_kt[k] = sim_weather.shear_speed_kt[k] = sim_weather.turbulence[k] = 0.0f;
         sim_weather.thunderstorm_percent = 0.0f;
@@ -78,10 +70,7 @@ protected:
 
     static std::vector<unsigned char> picture()
     {
-        std::vector<unsigned char> px(size_t(W) * H * 4);
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadPixels(0, 0, W, H, GL_RGBA, GL_UNSIGNED_BYTE, px.data());
-        return px;
+        return window_pixels(GL_BACK);
     }
 
     // Pixels of the upper half that differ between two pictures by more than 8 in a channel.
@@ -145,25 +134,7 @@ TEST_F(SkyEndToEnd, ScatteredLayerAtNoonIsLitAndCastsItsShadow)
     EXPECT_GT(cloud_shadow_strength, 0.2f);
 
     // The reference picture (checked by eye): the layer seen from the runway, 25 degrees up.
-    const std::vector<unsigned char>& frame = cloudy;
-    std::vector<unsigned char> expected(frame.size());
-    const std::string reference = fixture_path("scene_noon_scattered.png");
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    constexpr int STRIDE = -W * 4;
-    if (std::getenv("ORVELL_UPDATE_REFERENCE")) {
-        image.width = W, image.height = H, image.format = PNG_FORMAT_RGBA;
-        ASSERT_TRUE(png_image_write_to_file(&image, reference.c_str(), 0, frame.data(), STRIDE, nullptr));
-        GTEST_SKIP() << "wrote " << reference;
-    }
-    ASSERT_TRUE(png_image_begin_read_from_file(&image, reference.c_str())) << reference;
-    image.format = PNG_FORMAT_RGBA;
-    ASSERT_EQ(PNG_IMAGE_SIZE(image), expected.size());
-    ASSERT_TRUE(png_image_finish_read(&image, nullptr, expected.data(), STRIDE, nullptr));
-    int off = 0;
-    for (size_t i = 0; i < frame.size(); ++i)
-        if (std::abs(int(frame[i]) - int(expected[i])) > 8) ++off;
-    EXPECT_LT(off, 4000) << "bytes differing from the reference";
+    expect_like_reference(cloudy, "scene_noon_scattered.png", 4000);
 }
 
 TEST_F(SkyEndToEnd, ClearMidnightShowsStarsAndTheMoonInItsPhase)

@@ -18,6 +18,7 @@
 #include "scene/sky/sky_objects.h"
 #include "scene/view_effects.h"
 #include "tests/scene/scene_fixture.h"
+#include "tests/support/gl_view.h"
 
 // One fed-back vertex: window x, y, z, colour and texture s, t.
 struct fb_vertex {
@@ -33,11 +34,8 @@ struct fb_primitive {
 template <class F>
 std::vector<fb_primitive> feedback(F&& draw)
 {
-    std::vector<GLfloat> b(1 << 22);
-    glFeedbackBuffer(static_cast<GLsizei>(b.size()), GL_3D_COLOR_TEXTURE, b.data());
-    glRenderMode(GL_FEEDBACK);
-    draw();
-    const GLint n = glRenderMode(GL_RENDER);
+    const std::vector<GLfloat> b = feedback_of(draw, 1 << 22);
+    const GLint n = static_cast<GLint>(b.size());
     std::vector<fb_primitive> out;
     for (GLint i = 0; i < n;) {
         GLint token = static_cast<GLint>(b[size_t(i++)]);
@@ -120,12 +118,7 @@ protected:
     // follows x over -half..half, window y follows y over y0..y1.
     static void side_view(float half, float y0, float y1)
     {
-        glViewport(0, 0, 1024, 768);
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        glOrtho(-half, half, y0, y1, -1.0e6, 1.0e6);
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
+        window_ortho(-half, half, y0, y1, -1.0e6, 1.0e6);
     }
     static float world_y(float window_y, float y0, float y1) { return y0 + window_y / 768.0f * (y1 - y0); }
 
@@ -133,12 +126,7 @@ protected:
     // -half..half, window y follows -z over -half..half.
     static void top_view(float half)
     {
-        glViewport(0, 0, 1024, 768);
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        glOrtho(-half, half, -half, half, -1.0e6, 1.0e6);
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
+        window_ortho(-half, half, -half, half, -1.0e6, 1.0e6);
         glRotatef(90.0f, 1.0f, 0.0f, 0.0f);
     }
     static float world_x(float window_x, float half) { return (window_x / 1024.0f * 2.0f - 1.0f) * half; }

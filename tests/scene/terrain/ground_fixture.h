@@ -21,6 +21,7 @@
 #include "scene/terrain/terrain_definitions.h"
 #include "scene/terrain/terrain_pass.h"
 #include "tests/scene/scene_fixture.h"
+#include "tests/support/gl_view.h"
 #include "world/landuse.h"
 #include "world/landuse_grid.h"
 #include "world/objects.h"
@@ -105,12 +106,7 @@ protected:
     // pitched down by `pitch` degrees and turned to `heading`.
     static void look(float cx, float cy, float cz, float pitch, float heading)
     {
-        glViewport(0, 0, 1024, 768);
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        glOrtho(-512.0, 512.0, -384.0, 384.0, -DEPTH_M, DEPTH_M);
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
+        window_ortho(-512.0, 512.0, -384.0, 384.0, -DEPTH_M, DEPTH_M);
         glRotatef(pitch, 1.0f, 0.0f, 0.0f);
         glRotatef(heading, 0.0f, 1.0f, 0.0f);
         glTranslatef(-cx, -cy, -cz);
@@ -131,13 +127,9 @@ protected:
     template <class F>
     static fed_back feedback(F&& draw)
     {
-        std::vector<GLfloat> b(1 << 21);
-        glFeedbackBuffer(static_cast<GLsizei>(b.size()), GL_3D_COLOR_TEXTURE, b.data());
-        glRenderMode(GL_FEEDBACK);
-        draw();
-        const GLint n = glRenderMode(GL_RENDER);
+        const std::vector<GLfloat> b = feedback_of(draw, 1 << 21);
+        const GLint n = static_cast<GLint>(b.size());
         fed_back out;
-        EXPECT_GE(n, 0) << "feedback buffer too small";
         auto take = [&](GLint& i) {
             // Window to eye coordinates, then back through the view's turn and shift.
             const float e[3] = {b[i] - 512.0f, b[i + 1] - 384.0f, -(2.0f * b[i + 2] - 1.0f) * DEPTH_M};
