@@ -112,7 +112,7 @@ TEST_F(AircraftTextures, ShadowIsWhiteWithTheFootprintInItsAlpha)
     const texture s = read_slot(TEX_SLOT_SHADOW_FIRST + 2);
     ASSERT_EQ(s.width, 32);
     ASSERT_EQ(s.height, 32);
-    EXPECT_EQ(s.at(15, 10)[3], 255);
+    EXPECT_GE(s.at(15, 10)[3], 250);   // inside: near full strength (the cut-down blur takes a unit or two)
     for (int k = 0; k < 32; ++k) {
         EXPECT_EQ(s.at(k, 0)[3], 0);
         EXPECT_EQ(s.at(0, k)[3], 0);
