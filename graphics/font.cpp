@@ -287,6 +287,18 @@ bool FONT_glyph_place(int font, int code, font_glyph_place& out)
     return false;
 }
 
+float FONT_point_ink_centre(int font)
+{
+    const font_def* d = def_of(font);
+    if (!d) return 0.0f;
+    font_glyph_place g;
+    if (!FONT_glyph_place(font, '.', g)) return 0.0f;
+    // The art centres a glyph in its cell less the cell's last column; the
+    // full stop's ink is two texels wide at the font's scale.
+    const float ink = d->layout == LAYOUT_PROP ? 2.0f : 2.0f * std::round(d->cell_h / 11.0f);
+    return g.dx + std::floor((g.w - 1.0f - ink) * 0.5f) + ink * 0.5f;
+}
+
 int FONT_number_pitch(int font)
 {
     const font_def* s = def_of(font);
@@ -394,23 +406,38 @@ void OGL_draw_string_fmt(int colour, float x, float y, float value, int digits, 
     if (s > 9999999) n = 8;
     if (s > 100000000) n = 9;
     if (s > 1000000000) n = 10;
+    const bool overflow = digits < n;
 
-    if (sign_flag != 0) OGL_draw_glyphs(px - p + 1.0f, py, (value < 0.0f && s > 0.1) ? '-' : ' ', font);
+    // The sign cell left of the digits: a negative value always shows its
+    // minus (one that rounds to nothing does not); the sign flag keeps the
+    // cell blank for the others.
+    const bool minus = value < 0.0f && (overflow || s > 0.1);
+    if (minus || sign_flag != 0) OGL_draw_glyphs(px - p + 1.0f, py, minus ? '-' : ' ', font);
 
+    // The full stop takes half a cell of its own after the cell it follows,
+    // its ink centred in the blank between the two digits' ink (a digit's ink
+    // ends a unit before its glyph does).
+    const float gap = std::floor(p * 0.5f);
+    font_glyph_place zero{};
+    FONT_glyph_place(font, '0', zero);
     float pen = px - p;
-    if (digits >= n) {
+    auto cell = [&](int digit) {
+        pen += p;
+        OGL_draw_glyphs(pen, py, UTIL_digit_to_char(digit), font);
+    };
+    auto full_stop = [&] {
+        const float centre = pen + 0.5f * (zero.w - 1.0f + p + gap);
+        OGL_draw_glyphs(round_unit(centre - FONT_point_ink_centre(font)), py - 1.0f, '.', font);
+        pen += gap;
+    };
+
+    if (!overflow) {
         const double r = s + 0.5;
         for (int k = 10; k >= 1; --k) {
-            if (decimals == k) OGL_draw_glyphs(pen + 1.5f * p, py - 1.0f, '.', font);
-            if (digits > k) {
-                pen += p;
-                OGL_draw_glyphs(pen, py, UTIL_digit_to_char(digit_at(r, k)), font);
-            }
+            if (digits > k) cell(digit_at(r, k));
+            if (decimals == k) full_stop();   // after the value's units digit
         }
-        if (digits >= 1) {
-            pen += p;
-            OGL_draw_glyphs(pen, py, UTIL_digit_to_char(digit_at(r, 0)), font);
-        }
+        if (digits >= 1) cell(digit_at(r, 0));
     } else {
         // Three significant digits and a power of ten: v is brought to at most
         // 999, so 999 itself shows as 9.99 x 2.
@@ -421,12 +448,10 @@ void OGL_draw_string_fmt(int colour, float x, float y, float value, int digits, 
             ++e;
         }
         const int m = static_cast<int>(std::round(v));
-        OGL_draw_glyphs(pen + 1.5f * p + 2.0f, py - 1.0f, '.', font);
-        const int cells[3] = {(m / 100) % 10, (m / 10) % 10, m % 10};
-        for (int d : cells) {
-            pen += p;
-            OGL_draw_glyphs(pen, py, UTIL_digit_to_char(d), font);
-        }
+        cell((m / 100) % 10);
+        full_stop();
+        cell((m / 10) % 10);
+        cell(m % 10);
         pen += p;
         OGL_draw_glyphs(pen, py, 'x', font);
         pen += p;
