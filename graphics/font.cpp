@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstring>
@@ -9,6 +10,7 @@
 #include "graphics/ogl_draw.h"
 #include "graphics/ogl_state.h"
 #include "graphics/ogl_tex.h"
+#include "graphics/widget_record.h"
 #include "core/alert.h"
 #include "core/screen.h"
 #include "core/simvars/cockpit.h"
@@ -206,6 +208,15 @@ int digit_at(double r, int k)
     return static_cast<int>(std::fmod(q, 10.0));
 }
 
+// A text a screen drew outside any widget, reported to the layout recorder:
+// the box its glyphs' ink spans (window units), from the line's left end.
+void record_free_text(float x1, float y_low, float x2, float y_high, const char* text)
+{
+    if (!WIDGET_recording() || WIDGET_drawing_inside() || !(x2 > x1)) return;
+    WIDGET_record(WIDGET_BOX_TEXT, x1 - screen.screen_area_left, y_low - screen.screen_area_bottom,
+                  x2 - screen.screen_area_left, y_high - screen.screen_area_bottom, text);
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -349,7 +360,8 @@ void OGL_draw_string(int colour, float x, float y, const char* text, float wrap_
     const bool wrapping = wrap_width < 9999.0f;
     const float right_limit = px + wrap_width;
     const float line_start = px;
-    float pen = px;
+    const float top_line = py;
+    float pen = px, right_end = px;
     size_t pos = 0;
     while (t[pos] != 0) {
         const unsigned char c = t[pos];
@@ -363,6 +375,7 @@ void OGL_draw_string(int colour, float x, float y, const char* text, float wrap_
             if (c != '\n') pen += static_cast<float>(OGL_draw_glyphs(pen, py, c, font));
             pos += 1;
         }
+        if (c != ' ' && c != '\n') right_end = std::max(right_end, pen);
         if (!wrapping) continue;
         if (breaks_word(t[pos - 1])) {
             float end = pen;
@@ -378,6 +391,12 @@ void OGL_draw_string(int colour, float x, float y, const char* text, float wrap_
         }
     }
     glEnd();
+    if (right_end > px && s) {
+        font_glyph_place g{};
+        FONT_glyph_place(font, 'A', g);
+        record_free_text(px, py, right_end - 1.0f, top_line + g.h,
+                         reinterpret_cast<const char*>(t));
+    }
 }
 
 void OGL_draw_string_fmt(int colour, float x, float y, float value, int digits, int decimals, int sign_flag,
@@ -458,6 +477,12 @@ void OGL_draw_string_fmt(int colour, float x, float y, float value, int digits, 
         OGL_draw_glyphs(pen, py, UTIL_digit_to_char(e), font);
     }
     glEnd();
+    if (def && digits >= 1) {
+        font_glyph_place g{};
+        FONT_glyph_place(font, '0', g);
+        record_free_text(minus || sign_flag != 0 ? px - p + 1.0f : px, py, pen + g.w - 1.0f, py + g.h,
+                         "number");
+    }
 }
 
 void OGL_draw_text_on_shade(int colour, float x, float y, const char* text)

@@ -8,6 +8,7 @@
 #include "graphics/font.h"
 #include "graphics/ogl_draw.h"
 #include "graphics/widget.h"
+#include "graphics/widget_record.h"
 #include "core/alert.h"
 #include "core/frame_clock.h"
 #include "core/input.h"
@@ -59,6 +60,8 @@ void split_items(const char* items, text_list_items& out)
 
 int BTN_scroll_bar(float x, float bottom, float top, int first, int last, int* position)
 {
+    const WIDGET_inside inside;
+    WIDGET_record(WIDGET_BOX_FIELD, x - 10.0f, bottom - 21.0f, x + 10.0f, top + 19.0f, "scroll bar");
     BTN_frame0(6, x, (bottom + top) / 2.0f, top - bottom);
 
     // Positions are worked in 64 bits and doubles: first, last and the
@@ -118,6 +121,7 @@ int32_t BTN_text_list_key(float x, float y)
 
 int BTN_text_list(float x, float y, int* selected, const char* items, const char* label)
 {
+    const WIDGET_inside inside;
     char caption[TEXT_SIZE], second[TEXT_SIZE], help[TEXT_SIZE];
     BTN_split_label(label, caption, second, help);
     static text_list_items list;   // one list is drawn at a time; too large for the stack
@@ -130,6 +134,7 @@ int BTN_text_list(float x, float y, int* selected, const char* items, const char
         widest = std::max(widest, static_cast<int>(OGL_string_width(list.item[i])));
     const float W = static_cast<float>(widest);
 
+    WIDGET_record(WIDGET_BOX_FIELD, x - W / 2.0f - 5.0f, y - 4.0f, x + W / 2.0f + 25.0f, y + 14.0f, label);
     BTN_frame1(10, x + 10.0f, y + 5.0f, W + 28.0f, 49);
     BTN_draw_label(x - W / 2.0f - 5.0f, y, 0, caption);
     BTN_draw_label(x + W / 2.0f + 25.0f, y, 2, second);
@@ -177,6 +182,7 @@ int BTN_text_list(float x, float y, int* selected, const char* items, const char
 
 int BTN_text_field(float x, float y, char* text, int maximum, int id, const char* label)
 {
+    const WIDGET_inside inside;
     // The field and typed_text are 500-byte buffers: at most 499 characters.
     const int capacity = std::clamp(maximum, 1, TEXT_SIZE);
     const float m = static_cast<float>(maximum);
@@ -185,6 +191,7 @@ int BTN_text_field(float x, float y, char* text, int maximum, int id, const char
     if (app_mode == MODE_FLYING) {
         OGL_shade_box(x - 2.0f, y - 3.0f, x + 6.0f * m + 2.0f, y + 8.0f, 0.5f);
     } else {
+        WIDGET_record(WIDGET_BOX_FIELD, x - 8.0f, y - 3.0f, x + 6.0f * m + 4.0f, y + 10.0f, label);
         BTN_frame1(9, x + 3.0f * m - 2.0f, y + 3.0f, 6.0f * m + 10.0f);
         BTN_draw_label(x + 6.0f * m + 6.0f, y, 2, label);
     }

@@ -9,6 +9,7 @@
 #include "graphics/list.h"
 #include "graphics/ogl_draw.h"
 #include "graphics/widget.h"
+#include "graphics/widget_record.h"
 #include "core/alert.h"
 #include "core/app_mode.h"
 #include "core/datafile.h"
@@ -79,6 +80,9 @@ float kind_icon_x(int kind)
 
 int BTN_big_name_list(int type, float x, float y, int* current, int first, int last, char* search)
 {
+    const WIDGET_inside inside;
+    WIDGET_record(WIDGET_BOX_FIELD, x - 2.0f, y - (type == NAME_LIST_NAVAIDS || type == NAME_LIST_AIRPORTS ? 141.0f : 131.0f),
+                  x + 306.0f, y + 129.0f, "name list");
     BTN_frame2(16, x, y - 110.0f, NAME_LIST_WIDTH, NAME_LIST_HEIGHT, "");
     if (first > last) return 0;
 

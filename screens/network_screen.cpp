@@ -58,6 +58,13 @@ constexpr table_column columns[4] = {
     {53, 81, 540.0f, {55, 57, 59, 64, 70, 72, 78}, 7},
     {82, 106, 780.0f, {90, 92, 94, 97}, 4},
 };
+// The first row of the table, below the headings of its four box columns.
+constexpr float TABLE_TOP_Y = 656.0f;
+// The headings of the box columns (sent, written, graphed, shown), on two
+// staggered lines so that neighbours do not run into each other.
+constexpr int HEADING_FIRST_ENTRY = 545;
+// The element-table switches, two rows below the last column's last group.
+constexpr float ELEMENT_TABLE_TOP_Y = 116.0f;
 
 float role_row_y(int i)
 {
@@ -78,11 +85,16 @@ void data_table()
     int32_t* selections[4] = {d.data_to_internet, d.data_to_disk, d.data_to_graph, d.data_to_screen};
 
     for (const table_column& c : columns) {
+        for (int b = 0; b < 4; ++b) {
+            const char* heading = LANG_ui_text(HEADING_FIRST_ENTRY + b);
+            const float hx = c.x + 18.0f * static_cast<float>(b) - static_cast<float>(OGL_string_width(heading)) / 2.0f;
+            BTN_draw_label(hx, TABLE_TOP_Y + (b % 2 == 0 ? 30.0f : 18.0f), 1, heading);
+        }
         for (int g = c.first; g <= c.last; ++g) {
             int row = g - c.first;
             for (int s = 0; s < c.spacer_count; ++s)
                 if (c.spacers[s] < g) ++row;
-            const float x = c.x, y = 680.0f - 18.0f * static_cast<float>(row);
+            const float x = c.x, y = TABLE_TOP_Y - 18.0f * static_cast<float>(row);
             for (int b = 0; b < 4; ++b) BTN_check_box(x + 18.0f * b, y, &selections[b][g], help[b], 1);
             if (g < 100)
                 OGL_draw_string_fmt(LABEL_COLOUR, x - 24.0f, y, static_cast<float>(g), 2, 0, 0, LABEL_FONT);
@@ -92,9 +104,18 @@ void data_table()
         }
     }
     SETUP_network_limit_selections();
-    BTN_check_box(780.0f, 86.0f, &d.dump_parts_props, LANG_ui_text(113), 1);
-    BTN_check_box(780.0f, 68.0f, &d.dump_parts_wings, LANG_ui_text(114), 1);
-    BTN_check_box(780.0f, 50.0f, &d.dump_parts_vstabs, LANG_ui_text(115), 1);
+    // The element tables below the last column, captioned on their right
+    // like the groups: on the left their captions would run into the third
+    // column's names; each on one line (the leading dash), clear of the next.
+    const struct {
+        int32_t* value;
+        int entry;
+    } elements[3] = {{&d.dump_parts_props, 113}, {&d.dump_parts_wings, 114}, {&d.dump_parts_vstabs, 115}};
+    for (int e = 0; e < 3; ++e) {
+        char label[TEXT_SIZE];
+        std::snprintf(label, sizeof label, "|-%s", LANG_ui_text(elements[e].entry));
+        BTN_check_box(780.0f, ELEMENT_TABLE_TOP_Y - 18.0f * static_cast<float>(e), elements[e].value, label, 1);
+    }
 }
 
 void connections()
@@ -105,6 +126,10 @@ void connections()
     BTN_draw_label(20.0f, 670.0f, 1, LANG_ui_text(257));
     BTN_draw_label(20.0f, 660.0f, 1, LANG_ui_text(258));
     BTN_draw_label(300.0f, 660.0f, 1, net_link.net_own_ip);
+    // The switches' caption heads their column: beside each box it would run
+    // into the port field.
+    const char* on = LANG_ui_text(709);
+    BTN_draw_label(185.0f - static_cast<float>(OGL_string_width(on)) / 2.0f, role_row_y(0) + 20.0f, 1, on);
 
     for (int i = 0; i < NETWORK_SCREEN_ROLES; ++i) {
         const float y = role_row_y(i);
@@ -115,7 +140,7 @@ void connections()
             BTN_text_field(20.0f, y, net_ip_text[i], NET_IP_TEXT_SIZE, i, "");
             BTN_text_field(130.0f, y, net_port_text[i], NET_PORT_TEXT_SIZE, 20 + i, "");
         }
-        if (BTN_check_box(185.0f, y, &net_slot_enabled[i], LANG_ui_text(709), 1)) SETUP_network_role_clicked(i);
+        if (BTN_check_box(185.0f, y, &net_slot_enabled[i], "", 1)) SETUP_network_role_clicked(i);
         // An address keeps only its digits and points: the text ends at any other character.
         for (char& ch : net_ip_text[i])
             if (!((ch >= '0' && ch <= '9') || ch == '.')) ch = 0;
