@@ -1,6 +1,7 @@
 #include "graphics/list.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -11,6 +12,7 @@
 #include "graphics/widget_record.h"
 #include "core/alert.h"
 #include "core/frame_clock.h"
+#include "core/reset_registry.h"
 #include "core/input.h"
 #include "core/menu_table.h"
 #include "core/app_mode.h"
@@ -210,4 +212,58 @@ int BTN_text_field(float x, float y, char* text, int maximum, int id, const char
         std::memcpy(text, typed_text, std::strlen(typed_text) + 1);
     }
     return 0;
+}
+
+namespace {
+
+// When each checked field last refused a value (negative: never).
+std::array<float, TEXT_FIELD_IDS> refused_at = [] {
+    std::array<float, TEXT_FIELD_IDS> a{};
+    a.fill(-1.0e9f);
+    return a;
+}();
+// Whether each checked field was the active one when it was last drawn: a
+// field left (for another, or by closing its screen) is known by it.
+std::array<bool, TEXT_FIELD_IDS> active_when_drawn{};
+
+}  // namespace
+
+void BTN_text_field_checked_reset()
+{
+    refused_at.fill(-1.0e9f);
+    active_when_drawn.fill(false);
+}
+ORVELL_RESET(BTN_text_field_checked_reset);
+
+bool BTN_text_field_checked(float x, float y, char* text, int maximum, int id, const char* label,
+                            text_entry_check check, char* kept)
+{
+    if (id < 0 || id >= TEXT_FIELD_IDS) return false;
+    const size_t capacity = static_cast<size_t>(std::clamp(maximum, 1, TEXT_SIZE));
+    auto copy_into = [capacity](char* to, const char* from) {
+        const size_t n = strnlen(from, capacity - 1);
+        std::memcpy(to, from, n);
+        to[n] = 0;
+    };
+    const size_t slot = static_cast<size_t>(id);
+    const bool was_active = active_when_drawn[slot];
+    // A key past the field's last place is a refusal as well (the field would drop it silently).
+    const bool too_long = active_text_field == id && strnlen(typed_text, TEXT_SIZE) > capacity - 1;
+    if (!was_active && check(text) == TEXT_ENTRY_COMPLETE) copy_into(kept, text);
+
+    BTN_text_field(x, y, text, maximum, id, label);
+
+    const bool active = active_text_field == id;
+    active_when_drawn[slot] = active;
+    const text_entry_state state = check(text);
+    if (state == TEXT_ENTRY_REFUSED || too_long || (state == TEXT_ENTRY_PARTIAL && was_active && !active)) {
+        // The old value comes back, and typing goes on from it.
+        copy_into(text, kept);
+        if (active) copy_into(typed_text, text);
+        refused_at[slot] = frame_clock;
+    } else if (state == TEXT_ENTRY_COMPLETE && !active) {
+        copy_into(kept, text);
+    }
+    const float since = frame_clock - refused_at[slot];
+    return since >= 0.0f && since < TEXT_REFUSAL_SHOWN;
 }

@@ -16,6 +16,7 @@
 #include "core/frame_clock.h"
 #include "core/input.h"
 #include "core/text_util.h"
+#include "core/ui_text.h"
 #include "world/navdb.h"
 #include "world/nav_lookup.h"
 
@@ -23,6 +24,8 @@ namespace {
 
 // The name list searches by id among airports.
 constexpr int NAME_LIST_NAV_KIND = 1;
+constexpr int UNKNOWN_ID_TEXT = 549;   // "No airport has that id"
+constexpr int UNKNOWN_ID_COLOUR = 51;   // light red
 
 float caret_alpha() { return 0.5f + 0.4f * std::sin(10.0f * frame_clock); }
 
@@ -120,11 +123,20 @@ int BTN_big_name_list(int type, float x, float y, int* current, int first, int l
             if (std::strlen(search) > 4) search[4] = 0;
             for (char* c = search; *c; ++c) UTIL_upcase_char(*c);
         }
-        if (key_pressed) {
-            int found = 0;
-            if (by_id) {
-                NAV_find_nearest_by_id(search, NAME_LIST_NAV_KIND, found, 0.0f, 0.0f);
-            } else {
+        // An id that names no entry leaves the selection where it was, and
+        // the empty name bar says so for as long as the id stands typed.
+        int found = 0;
+        const bool id_unknown =
+            by_id && search[0] != 0 && !NAV_find_nearest_by_id(search, NAME_LIST_NAV_KIND, found, 0.0f, 0.0f);
+        if (id_unknown) {
+            const char* word = LANG_ui_text(UNKNOWN_ID_TEXT);
+            OGL_draw_string(UNKNOWN_ID_COLOUR, x + 6.0f, y - 132.0f, word, FONT_NO_WRAP, 106);
+            WIDGET_record(WIDGET_BOX_TEXT, x + 6.0f, y - 134.0f, x + 6.0f + static_cast<float>(OGL_string_width(word)),
+                          y - 124.0f, word);
+        }
+        // An emptied id field leaves the selection alone as well.
+        if (key_pressed && !id_unknown && !(by_id && search[0] == 0)) {
+            if (!by_id) {
                 // Past the end of the table every name is empty and sorts
                 // before the search text: the walk ends at the last index.
                 char name[TEXT_SIZE], id[TEXT_SIZE];

@@ -43,6 +43,9 @@ namespace {
 
 constexpr int LABEL_COLOUR = 45;
 constexpr int LABEL_FONT = 103;
+constexpr int REFUSED_COLOUR = 51;        // light red
+constexpr int ADDRESS_RANGE_TEXT = 550;   // what an address field takes
+constexpr int PORT_RANGE_TEXT = 551;      // what a port field takes
 
 // The four columns of the data table: first group, last group, x, and the
 // groups after which a spacer row follows.
@@ -131,20 +134,26 @@ void connections()
     const char* on = LANG_ui_text(709);
     BTN_draw_label(185.0f - static_cast<float>(OGL_string_width(on)) / 2.0f, role_row_y(0) + 20.0f, 1, on);
 
+    bool address_refused = false, port_refused = false;
     for (int i = 0; i < NETWORK_SCREEN_ROLES; ++i) {
         const float y = role_row_y(i);
         BTN_draw_label(215.0f, y, 1, LANG_ui_text(266 + i));
         if (i == 0) BTN_draw_label(233.0f, y - 10.0f, 1, LANG_ui_text(700));
         if (i >= 5) BTN_draw_label(233.0f, y - 10.0f, 1, LANG_ui_text(700 + i - 4));
         if (net_slot_enabled[i]) {
-            BTN_text_field(20.0f, y, net_ip_text[i], NET_IP_TEXT_SIZE, i, "");
-            BTN_text_field(130.0f, y, net_port_text[i], NET_PORT_TEXT_SIZE, 20 + i, "");
+            address_refused |= BTN_text_field_checked(20.0f, y, net_ip_text[i], NET_IP_TEXT_SIZE, i, "",
+                                                      SETUP_network_address_check, network_screen.kept_ip[i]);
+            port_refused |= BTN_text_field_checked(130.0f, y, net_port_text[i], NET_PORT_TEXT_SIZE, 20 + i, "",
+                                                   SETUP_network_port_check, network_screen.kept_port[i]);
         }
         if (BTN_check_box(185.0f, y, &net_slot_enabled[i], "", 1)) SETUP_network_role_clicked(i);
         // An address keeps only its digits and points: the text ends at any other character.
         for (char& ch : net_ip_text[i])
             if (!((ch >= '0' && ch <= '9') || ch == '.')) ch = 0;
     }
+    // A refused address or port: the range the field takes, under the fields.
+    if (address_refused) OGL_draw_string(REFUSED_COLOUR, 20.0f, 160.0f, LANG_ui_text(ADDRESS_RANGE_TEXT), 165.0f, LABEL_FONT);
+    if (port_refused) OGL_draw_string(REFUSED_COLOUR, 20.0f, 125.0f, LANG_ui_text(PORT_RANGE_TEXT), 165.0f, LABEL_FONT);
     if (net_slot_enabled[11] || net_slot_enabled[12])
         BTN_digit_field(100.0f, 65.0f, &sim_network_dataout.network_data_rate, 2, 0, 1.0f, 50.0f, LANG_ui_text(116));
 
@@ -157,6 +166,35 @@ void connections()
 }
 
 }  // namespace
+
+text_entry_state SETUP_network_address_check(const char* text)
+{
+    int parts = 1, digits = 0, value = 0;
+    for (const char* c = text; *c; ++c) {
+        if (*c == '.') {
+            if (digits == 0 || ++parts > 4) return TEXT_ENTRY_REFUSED;
+            digits = value = 0;
+        } else if (*c >= '0' && *c <= '9') {
+            value = value * 10 + (*c - '0');
+            if (++digits > 3 || value > 255) return TEXT_ENTRY_REFUSED;
+        } else {
+            return TEXT_ENTRY_REFUSED;
+        }
+    }
+    return parts == 4 && digits > 0 ? TEXT_ENTRY_COMPLETE : TEXT_ENTRY_PARTIAL;
+}
+
+text_entry_state SETUP_network_port_check(const char* text)
+{
+    long value = 0;
+    int digits = 0;
+    for (const char* c = text; *c; ++c) {
+        if (*c < '0' || *c > '9') return TEXT_ENTRY_REFUSED;
+        value = value * 10 + (*c - '0');
+        if (++digits > 5 || value > 65535) return TEXT_ENTRY_REFUSED;
+    }
+    return value >= 1 ? TEXT_ENTRY_COMPLETE : TEXT_ENTRY_PARTIAL;
+}
 
 bool SETUP_network_status_line(int slot, char* out, int size)
 {
