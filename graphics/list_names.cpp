@@ -79,6 +79,19 @@ float kind_icon_x(int kind)
     return -1;
 }
 
+constexpr int SHOWN_ROWS = 21;
+
+// The first of the rows a list shows: the current row stands in the middle;
+// an airport or navaid list, whose current row is most often near its start,
+// fills its window instead, the current row moving off the middle near
+// either end.
+int64_t first_shown_row(bool fill, int64_t cur, int64_t first, int64_t last)
+{
+    if (!fill) return cur - SHOWN_ROWS / 2;
+    cur = std::clamp(cur, first, std::max(first, last));
+    return std::clamp(cur - SHOWN_ROWS / 2, first, std::max(first, last - (SHOWN_ROWS - 1)));
+}
+
 }  // namespace
 
 int BTN_big_name_list(int type, float x, float y, int* current, int first, int last, char* search)
@@ -95,12 +108,16 @@ int BTN_big_name_list(int type, float x, float y, int* current, int first, int l
     // The index is worked in 64 bits: first and last may lie anywhere in the
     // int range, and a row click or a row offset must not overflow.
     int64_t cur = *current;
+    const bool searchable = type == NAME_LIST_NAVAIDS || type == NAME_LIST_AIRPORTS;
     if (mouse.mouse_down && BTN_mouse_in(x, x + NAME_LIST_WIDTH, y - 110.0f, y + 110.0f)) {
-        cur -= static_cast<int64_t>(((mouse.mouse_y - y) - 5.0f) / 10.0f);
+        if (searchable)   // the row under the pointer, in the rows as they were shown
+            cur = first_shown_row(true, cur, first, last) +
+                  static_cast<int64_t>(std::floor((y + 105.0f - mouse.mouse_y) / 10.0f));
+        else
+            cur -= static_cast<int64_t>(((mouse.mouse_y - y) - 5.0f) / 10.0f);
         result = 1;
     }
 
-    const bool searchable = type == NAME_LIST_NAVAIDS || type == NAME_LIST_AIRPORTS;
     if (searchable) {
         BTN_frame1(9, x + 116.0f, y - 128.0f, 232.0f);
         BTN_frame1(9, x + 260.0f, y - 128.0f, 40.0f);
@@ -162,13 +179,14 @@ int BTN_big_name_list(int type, float x, float y, int* current, int first, int l
         *current = static_cast<int>(std::clamp<int64_t>(cur, first, last));
         return result;
     }
-    for (int k = -10; k <= 10; ++k) {
-        const int64_t row = cur + k;
+    const int64_t top = first_shown_row(searchable, cur, first, last);
+    for (int k = 0; k < SHOWN_ROWS; ++k) {
+        const int64_t row = top + k;
         if (row < first || row > last) continue;
         const int i = static_cast<int>(row);
         char name[TEXT_SIZE], id[TEXT_SIZE];
         if (!entry_texts(type, i, name, id)) continue;
-        const float row_y = y - 10.0f * static_cast<float>(k);
+        const float row_y = y + 100.0f - 10.0f * static_cast<float>(k);
         OGL_draw_string(46, x + 20.0f, row_y - 3.0f, name, FONT_NO_WRAP, 106);
         if (searchable) {
             OGL_draw_string(46, x + 242.0f, row_y - 3.0f, id, FONT_NO_WRAP, 106);
@@ -179,7 +197,9 @@ int BTN_big_name_list(int type, float x, float y, int* current, int first, int l
         }
     }
 
-    OGL_draw_rect_outline(46, 1.0f, x + 18.0f, y - 5.0f, 258.0f, 10.0f);
+    // The current row's box, where the current row is shown.
+    const float current_y = y + 100.0f - 10.0f * static_cast<float>(std::clamp<int64_t>(cur - top, 0, SHOWN_ROWS - 1));
+    OGL_draw_rect_outline(46, 1.0f, x + 18.0f, current_y - 5.0f, 258.0f, 10.0f);
     if (cur < first)
         cur = first;
     else if (cur > last)

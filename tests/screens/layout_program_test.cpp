@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "core/app_mode.h"
+#include "core/geo.h"
 #include "core/screen.h"
 #include "graphics/widget_record.h"
 #include "links/net_slots.h"
@@ -23,6 +24,7 @@
 #include "shell/frame.h"
 #include "shell/modes.h"
 #include "tests/support/startup_program.h"
+#include "world/navdb.h"
 
 namespace {
 
@@ -161,4 +163,28 @@ TEST_F(ScreenLayout, NoCaptionLeavesItsWindowOrOverlapsAnotherWidget)
     }
     for (int i = 0; i < NET_SLOT_COUNT; ++i) net_slot_enabled[i] = 0;
     EXPECT_TRUE(report.empty()) << report;
+}
+
+// The airport list at its first airport shows its rows from the top of its
+// window down, and a click on a row chooses the airport shown there.
+TEST_F(ScreenLayout, TheAirportListFillsItsWindowAndAClickChoosesTheRowShown)
+{
+    start_selection.airport_index = 0;
+    APPLICATION_handlemenu(408);
+    frame();
+    ASSERT_EQ(app_mode, MODE_AIRPORT_LIST);
+    ASSERT_GT(airport_table.size(), 41u);
+    // The list's rows run down from 100 units above its middle, 10 units apart.
+    constexpr float list_x = 20.0f, list_middle = 180.0f;
+    click(list_x + 100.0f, list_middle + 100.0f - 10.0f * 3.0f);
+    EXPECT_EQ(start_selection.airport_index, 3);
+    click(list_x + 100.0f, list_middle + 100.0f);
+    EXPECT_EQ(start_selection.airport_index, 0);
+    // Far down the list the chosen row sits in the middle, and the row above it is the one before.
+    start_selection.airport_index = 20;
+    frame();
+    click(list_x + 100.0f, list_middle + 10.0f);
+    EXPECT_EQ(start_selection.airport_index, 19);
+    APPLICATION_set_mode(MODE_FLYING, "from test");
+    frame();
 }
