@@ -4,13 +4,10 @@
 // caption lies inside its screen's window, overlapping no control, no other
 // caption and no text the screen draws; no two controls overlap, and no two
 // of the screen's own texts.
-#include <GL/gl.h>
 #include <gtest/gtest.h>
-#include <png.h>
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -111,21 +108,6 @@ std::vector<std::string> layout_faults(const std::vector<recorded_box>& all)
     return faults;
 }
 
-void shot(const std::string& name)
-{
-    if (!std::getenv("LAYOUT_SHOTS")) return;
-    constexpr int W = 1024, H = 768;
-    std::vector<unsigned char> px(W * H * 4);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadBuffer(GL_FRONT);
-    glReadPixels(0, 0, W, H, GL_RGBA, GL_UNSIGNED_BYTE, px.data());
-    glReadBuffer(GL_BACK);
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    image.width = W, image.height = H, image.format = PNG_FORMAT_RGBA;
-    png_image_write_to_file(&image, (std::string(std::getenv("LAYOUT_SHOTS")) + name + ".png").c_str(), 0, px.data(), -W * 4, nullptr);
-}
-
 struct screen_case {
     int command;
     int mode;
@@ -154,7 +136,6 @@ TEST_F(ScreenLayout, NoCaptionLeavesItsWindowOrOverlapsAnotherWidget)
         for (int tab = 0; tab < s.tabs; ++tab) {
             if (s.tabs > 1) click(88.0f * static_cast<float>(tab) + 62.0f, screen.screen_area_height - 38.0f);
             const auto drawn = one_frame();
-            shot("s" + std::to_string(s.mode) + "_" + std::to_string(tab));
             for (const std::string& f : layout_faults(drawn))
                 report += "screen " + std::to_string(s.mode) + " tab " + std::to_string(tab) + ": " + f + "\n";
         }
