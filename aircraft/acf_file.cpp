@@ -208,6 +208,26 @@ void ACF_swap_record(int slot)
     for_each_text_field(a, [](char* text, int size) { FILE_swap_words(text, static_cast<std::size_t>(size)); });
 }
 
+const char* ACF_file_problem(const char* path)
+{
+    char tried[ACF_TEXT_SIZE] = {};
+    if (path) std::memcpy(tried, path, strnlen(path, ACF_TEXT_SIZE - 1));
+    const std::size_t n = std::min(std::strlen(tried), std::strlen(program_folder));
+    if (std::strncmp(tried, program_folder, n) != 0) return "It lies outside the program's folder.";
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(PLAT_resolve_path(tried), ec);
+    if (ec) return "It cannot be read.";
+    if (size < ACF_HEADER_SIZE) return "It is too short to be an aircraft file.";
+    for (const int v : {ACF_OLD_VERSION_600, ACF_OLD_VERSION_626, ACF_FILE_VERSION}) {
+        char open_path[ACF_TEXT_SIZE];
+        std::memcpy(open_path, tried, ACF_TEXT_SIZE);
+        const bool opened = FILE_open_for_use(open_path, KIND_AIRCRAFT, v, 0) != 0;
+        FILE_close_current();
+        if (opened) return nullptr;
+    }
+    return "It is not an aircraft file this program reads.";
+}
+
 int ACF_read_write(int mode, int slot, int flag)
 {
     if (mode != ACF_MODE_READ && mode != ACF_MODE_WRITE) return 0;

@@ -29,6 +29,11 @@ constexpr int ACF_COCKPIT_TYPES = 8; // built-in panels 0..7
 // return 0. `flag` is unused.
 int ACF_read_write(int mode, int slot, int flag);
 
+// Why the file at `path` cannot be read as an aircraft (a sentence), or
+// nullptr when it lies inside the program folder and opens as an aircraft
+// file of a version this program reads. Nothing is loaded.
+const char* ACF_file_problem(const char* path);
+
 // Reverses a record read from a file of the other byte order: when its first
 // word is non-zero, every 4-byte word of the record is reversed and then the
 // text fields (tail number, author, description, airfoil and weapon names)

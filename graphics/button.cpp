@@ -7,6 +7,7 @@
 #include "graphics/font.h"
 #include "graphics/ogl_state.h"
 #include "graphics/widget.h"
+#include "graphics/widget_record.h"
 #include "core/input.h"
 #include "core/numeric.h"
 #include "core/screen.h"
@@ -34,8 +35,10 @@ double power_of_ten(double k) { return std::pow(10.0, k); }
 
 int BTN_tab(int n, int row, int* selected, const char* label)
 {
+    const WIDGET_inside inside;
     const float cx = 88.0f * static_cast<float>(n) + 62.0f;
     const float cy = screen.screen_area_height - 38.0f - 30.0f * static_cast<float>(row);
+    WIDGET_record(WIDGET_BOX_FIELD, cx - 44.0f, cy - 13.0f, cx + 44.0f, cy + 13.0f, label);   // tabs overlap by their rims
     int result = 0;
     if (mouse.mouse_down && BTN_mouse_in(cx - 50.0f, cx + 40.0f, cy - 13.0f, cy + 13.0f)) {
         *selected = n;
@@ -50,9 +53,11 @@ int BTN_tab(int n, int row, int* selected, const char* label)
 
 int BTN_push_button(float x, float y, int shown_pressed, int flash, const char* label)
 {
+    const WIDGET_inside inside(true);   // the caption is the button's face
     const label_parts parts(label);
     const float label_width = static_cast<float>(OGL_string_width(label));
     const float w = label_width + 21.0f;
+    WIDGET_record(WIDGET_BOX_FIELD, x - w / 2.0f, y - 10.0f, x + w / 2.0f, y + 10.0f, label);
     BTN_frame1(2, x, y, w);
     if (shown_pressed) BTN_frame1(3, x, y, w);
     BTN_draw_label(x - label_width / 2.0f, y - 4.0f, 1, parts.caption);
@@ -70,10 +75,12 @@ int BTN_push_button(float x, float y, int shown_pressed, int flash, const char* 
 
 int BTN_check_box(float x, float y, int* value, const char* label, int small)
 {
+    const WIDGET_inside inside;
     const label_parts parts(label);
     const float art_x = small ? 92.0f : 148.0f;
     const float art_y = small ? 132.0f : 187.0f;
     const float tick_y = small ? 151.0f : 206.0f;
+    WIDGET_record(WIDGET_BOX_FIELD, x - 7.0f, y - 3.0f, x + 7.0f, y + 11.0f, label);
     BTN_draw_ui_sprite(x, y + 4.0f, art_x, art_y, 9.0f, 9.0f, 0);
     if (*value != 0) BTN_draw_ui_sprite(x, y + 4.0f, art_x, tick_y, 9.0f, 9.0f, 49);
     BTN_draw_label(x - 12.0f, y, 0, parts.caption);
@@ -98,6 +105,7 @@ int BTN_radio_button(float x, float y, int* variable, int option_value, const ch
 int BTN_slider(float x, float y, int style, float low, float high, float* value, int editable, const char* label,
                const char* value_text)
 {
+    const WIDGET_inside inside;
     const label_parts parts(label);
     if (low < high && high < low + 0.01f) high = low + 0.01f;
     if (low >= high && low < high + 0.01f) low = high + 0.01f;
@@ -109,6 +117,9 @@ int BTN_slider(float x, float y, int style, float low, float high, float* value,
     case 9: T = 500.0f; break;
     }
     const float K = editable ? 18.0f : 0.0f;
+    // The track, and the reach of the knob that runs along it.
+    if (editable) WIDGET_record(WIDGET_BOX_FIELD, x - 10.0f, y - 9.0f, x + T + 10.0f, y + 13.0f, label);
+    else WIDGET_record(WIDGET_BOX_FIELD, x, y - 5.0f, x + T, y + 5.0f, label);
 
     BTN_frame1(7, x + T / 2.0f, y, T + K);
     BTN_draw_label(x - 9.0f, y, 0, parts.caption);
@@ -188,6 +199,8 @@ int BTN_slider(float x, float y, int style, float low, float high, float* value,
 
 void BTN_direction_dial(float x, float y, float* angle, float* scale)
 {
+    const WIDGET_inside inside;
+    WIDGET_record(WIDGET_BOX_FIELD, x - 30.0f, y - 54.0f, x + 30.0f, y + 28.0f, "direction dial");
     BTN_art_quad(x - 28.0f, y - 28.0f, x + 28.0f, y + 28.0f, 178, 161, 234, 217);
     BTN_art_quad(x - 30.0f, y - 45.0f - 9.0f, x, y - 45.0f + 9.0f, 210, 106, 240, 124);
     BTN_art_quad(x, y - 45.0f - 9.0f, x + 30.0f, y - 45.0f + 9.0f, 241, 106, 271, 124);
@@ -208,8 +221,10 @@ void BTN_direction_dial(float x, float y, float* angle, float* scale)
 int BTN_digit_field(float x, float y, float* value, int digits, int decimals, float minimum, float maximum,
                     const char* label)
 {
+    const WIDGET_inside inside;
     const label_parts parts(label);
     const float d = static_cast<float>(digits);
+    WIDGET_record(WIDGET_BOX_FIELD, x - 9.0f, y - 15.0f, x + 10.0f * d + 7.0f, y + 22.0f, label);
     int result = 0;
     if (!menu_open() && BTN_mouse_in(x, x + 10.0f * d, y - 18.0f, y + 24.0f)) {
         if (BTN_mouse_in(x, x + 10.0f * d, y - 2.0f, y + 8.0f)) BTN_set_hover(parts.help);

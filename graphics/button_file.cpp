@@ -2,12 +2,16 @@
 #include "graphics/button.h"
 #include "graphics/font.h"
 #include "graphics/widget.h"
+#include "graphics/widget_record.h"
 #include "core/file_browser.h"
 #include "core/input.h"
 #include "core/text_util.h"
 
 int BTN_file_field(float x, float y, char* name, char* path, int kind, int mode, const char* label)
 {
+    const WIDGET_inside inside;
+    WIDGET_record(WIDGET_BOX_FIELD, x - 30.0f, y - 8.0f, x - 4.0f, y + 14.0f, label);   // the icon
+    WIDGET_record(WIDGET_BOX_FIELD, x - 4.0f, y - 3.0f, x + 294.0f, y + 10.0f, label);   // the name's bar
     UTIL_limit_500(name);
     UTIL_limit_500(path);
     char caption[TEXT_SIZE], second[TEXT_SIZE], help[TEXT_SIZE];

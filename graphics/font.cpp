@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstring>
@@ -9,6 +10,7 @@
 #include "graphics/ogl_draw.h"
 #include "graphics/ogl_state.h"
 #include "graphics/ogl_tex.h"
+#include "graphics/widget_record.h"
 #include "core/alert.h"
 #include "core/screen.h"
 #include "core/simvars/cockpit.h"
@@ -206,6 +208,15 @@ int digit_at(double r, int k)
     return static_cast<int>(std::fmod(q, 10.0));
 }
 
+// A text a screen drew outside any widget, reported to the layout recorder:
+// the box its glyphs' ink spans (window units), from the line's left end.
+void record_free_text(float x1, float y_low, float x2, float y_high, const char* text)
+{
+    if (!WIDGET_recording() || WIDGET_drawing_inside() || !(x2 > x1)) return;
+    WIDGET_record(WIDGET_BOX_TEXT, x1 - screen.screen_area_left, y_low - screen.screen_area_bottom,
+                  x2 - screen.screen_area_left, y_high - screen.screen_area_bottom, text);
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -287,6 +298,18 @@ bool FONT_glyph_place(int font, int code, font_glyph_place& out)
     return false;
 }
 
+float FONT_point_ink_centre(int font)
+{
+    const font_def* d = def_of(font);
+    if (!d) return 0.0f;
+    font_glyph_place g;
+    if (!FONT_glyph_place(font, '.', g)) return 0.0f;
+    // The art centres a glyph in its cell less the cell's last column; the
+    // full stop's ink is two texels wide at the font's scale.
+    const float ink = d->layout == LAYOUT_PROP ? 2.0f : 2.0f * std::round(d->cell_h / 11.0f);
+    return g.dx + std::floor((g.w - 1.0f - ink) * 0.5f) + ink * 0.5f;
+}
+
 int FONT_number_pitch(int font)
 {
     const font_def* s = def_of(font);
@@ -337,7 +360,8 @@ void OGL_draw_string(int colour, float x, float y, const char* text, float wrap_
     const bool wrapping = wrap_width < 9999.0f;
     const float right_limit = px + wrap_width;
     const float line_start = px;
-    float pen = px;
+    const float top_line = py;
+    float pen = px, right_end = px;
     size_t pos = 0;
     while (t[pos] != 0) {
         const unsigned char c = t[pos];
@@ -351,6 +375,7 @@ void OGL_draw_string(int colour, float x, float y, const char* text, float wrap_
             if (c != '\n') pen += static_cast<float>(OGL_draw_glyphs(pen, py, c, font));
             pos += 1;
         }
+        if (c != ' ' && c != '\n') right_end = std::max(right_end, pen);
         if (!wrapping) continue;
         if (breaks_word(t[pos - 1])) {
             float end = pen;
@@ -366,6 +391,12 @@ void OGL_draw_string(int colour, float x, float y, const char* text, float wrap_
         }
     }
     glEnd();
+    if (right_end > px && s) {
+        font_glyph_place g{};
+        FONT_glyph_place(font, 'A', g);
+        record_free_text(px, py, right_end - 1.0f, top_line + g.h,
+                         reinterpret_cast<const char*>(t));
+    }
 }
 
 void OGL_draw_string_fmt(int colour, float x, float y, float value, int digits, int decimals, int sign_flag,
@@ -394,23 +425,38 @@ void OGL_draw_string_fmt(int colour, float x, float y, float value, int digits, 
     if (s > 9999999) n = 8;
     if (s > 100000000) n = 9;
     if (s > 1000000000) n = 10;
+    const bool overflow = digits < n;
 
-    if (sign_flag != 0) OGL_draw_glyphs(px - p + 1.0f, py, (value < 0.0f && s > 0.1) ? '-' : ' ', font);
+    // The sign cell left of the digits: a negative value always shows its
+    // minus (one that rounds to nothing does not); the sign flag keeps the
+    // cell blank for the others.
+    const bool minus = value < 0.0f && (overflow || s > 0.1);
+    if (minus || sign_flag != 0) OGL_draw_glyphs(px - p + 1.0f, py, minus ? '-' : ' ', font);
 
+    // The full stop takes half a cell of its own after the cell it follows,
+    // its ink centred in the blank between the two digits' ink (a digit's ink
+    // ends a unit before its glyph does).
+    const float gap = std::floor(p * 0.5f);
+    font_glyph_place zero{};
+    FONT_glyph_place(font, '0', zero);
     float pen = px - p;
-    if (digits >= n) {
+    auto cell = [&](int digit) {
+        pen += p;
+        OGL_draw_glyphs(pen, py, UTIL_digit_to_char(digit), font);
+    };
+    auto full_stop = [&] {
+        const float centre = pen + 0.5f * (zero.w - 1.0f + p + gap);
+        OGL_draw_glyphs(round_unit(centre - FONT_point_ink_centre(font)), py - 1.0f, '.', font);
+        pen += gap;
+    };
+
+    if (!overflow) {
         const double r = s + 0.5;
         for (int k = 10; k >= 1; --k) {
-            if (decimals == k) OGL_draw_glyphs(pen + 1.5f * p, py - 1.0f, '.', font);
-            if (digits > k) {
-                pen += p;
-                OGL_draw_glyphs(pen, py, UTIL_digit_to_char(digit_at(r, k)), font);
-            }
+            if (digits > k) cell(digit_at(r, k));
+            if (decimals == k) full_stop();   // after the value's units digit
         }
-        if (digits >= 1) {
-            pen += p;
-            OGL_draw_glyphs(pen, py, UTIL_digit_to_char(digit_at(r, 0)), font);
-        }
+        if (digits >= 1) cell(digit_at(r, 0));
     } else {
         // Three significant digits and a power of ten: v is brought to at most
         // 999, so 999 itself shows as 9.99 x 2.
@@ -421,18 +467,22 @@ void OGL_draw_string_fmt(int colour, float x, float y, float value, int digits, 
             ++e;
         }
         const int m = static_cast<int>(std::round(v));
-        OGL_draw_glyphs(pen + 1.5f * p + 2.0f, py - 1.0f, '.', font);
-        const int cells[3] = {(m / 100) % 10, (m / 10) % 10, m % 10};
-        for (int d : cells) {
-            pen += p;
-            OGL_draw_glyphs(pen, py, UTIL_digit_to_char(d), font);
-        }
+        cell((m / 100) % 10);
+        full_stop();
+        cell((m / 10) % 10);
+        cell(m % 10);
         pen += p;
         OGL_draw_glyphs(pen, py, 'x', font);
         pen += p;
         OGL_draw_glyphs(pen, py, UTIL_digit_to_char(e), font);
     }
     glEnd();
+    if (def && digits >= 1) {
+        font_glyph_place g{};
+        FONT_glyph_place(font, '0', g);
+        record_free_text(minus || sign_flag != 0 ? px - p + 1.0f : px, py, pen + g.w - 1.0f, py + g.h,
+                         "number");
+    }
 }
 
 void OGL_draw_text_on_shade(int colour, float x, float y, const char* text)

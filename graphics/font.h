@@ -45,9 +45,11 @@ int OGL_draw_glyphs(float x, float y, int code, int font);
 // a wrap width of 9999 or more never wraps.
 void OGL_draw_string(int colour, float x, float y, const char* text, float wrap_width, int font);
 
-// Draws |value| as a row of `digits` digit cells (zero-padded) with `decimals`
-// of them after the full stop, a sign cell to the left when sign_flag is set,
-// and the three-digits-and-exponent form when the digits do not suffice.
+// Draws a value as a row of `digits` digit cells (zero-padded) with `decimals`
+// of them after the full stop, which takes half a cell of its own; a sign
+// cell to the left holds the minus of a negative value, and is kept blank for
+// the others when sign_flag is set; the three-digits-and-exponent form is
+// used when the digits do not suffice.
 void OGL_draw_string_fmt(int colour, float x, float y, float value, int digits, int decimals, int sign_flag,
                          int font);
 
@@ -84,6 +86,10 @@ struct font_glyph_place {
     int advance;
 };
 bool FONT_glyph_place(int font, int code, font_glyph_place& out);
+
+// Where the ink of the full stop's glyph is centred, in units from its pen
+// position (0 for an unknown code).
+float FONT_point_ink_centre(int font);
 
 // Number pitch of a font in OGL_draw_string_fmt (0 for an unknown code).
 int FONT_number_pitch(int font);

@@ -1,6 +1,7 @@
 #include "graphics/list.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -8,8 +9,10 @@
 #include "graphics/font.h"
 #include "graphics/ogl_draw.h"
 #include "graphics/widget.h"
+#include "graphics/widget_record.h"
 #include "core/alert.h"
 #include "core/frame_clock.h"
+#include "core/reset_registry.h"
 #include "core/input.h"
 #include "core/menu_table.h"
 #include "core/app_mode.h"
@@ -60,6 +63,8 @@ void split_items(const char* items, text_list_items& out)
 
 int BTN_scroll_bar(float x, float bottom, float top, int first, int last, int* position)
 {
+    const WIDGET_inside inside;
+    WIDGET_record(WIDGET_BOX_FIELD, x - 10.0f, bottom - 21.0f, x + 10.0f, top + 19.0f, "scroll bar");
     BTN_frame0(6, x, (bottom + top) / 2.0f, top - bottom);
 
     // Positions are worked in 64 bits and doubles: first, last and the
@@ -119,6 +124,7 @@ int32_t BTN_text_list_key(float x, float y)
 
 int BTN_text_list(float x, float y, int* selected, const char* items, const char* label)
 {
+    const WIDGET_inside inside;
     char caption[TEXT_SIZE], second[TEXT_SIZE], help[TEXT_SIZE];
     BTN_split_label(label, caption, second, help);
     static text_list_items list;   // one list is drawn at a time; too large for the stack
@@ -131,6 +137,7 @@ int BTN_text_list(float x, float y, int* selected, const char* items, const char
         widest = std::max(widest, static_cast<int>(OGL_string_width(list.item[i])));
     const float W = static_cast<float>(widest);
 
+    WIDGET_record(WIDGET_BOX_FIELD, x - W / 2.0f - 5.0f, y - 4.0f, x + W / 2.0f + 25.0f, y + 14.0f, label);
     BTN_frame1(10, x + 10.0f, y + 5.0f, W + 28.0f, 49);
     BTN_draw_label(x - W / 2.0f - 5.0f, y, 0, caption);
     BTN_draw_label(x + W / 2.0f + 25.0f, y, 2, second);
@@ -178,6 +185,7 @@ int BTN_text_list(float x, float y, int* selected, const char* items, const char
 
 int BTN_text_field(float x, float y, char* text, int maximum, int id, const char* label)
 {
+    const WIDGET_inside inside;
     // The field and typed_text are 500-byte buffers: at most 499 characters.
     const int capacity = std::clamp(maximum, 1, TEXT_SIZE);
     const float m = static_cast<float>(maximum);
@@ -186,6 +194,7 @@ int BTN_text_field(float x, float y, char* text, int maximum, int id, const char
     if (app_mode == MODE_FLYING) {
         OGL_shade_box(x - 2.0f, y - 3.0f, x + 6.0f * m + 2.0f, y + 8.0f, 0.5f);
     } else {
+        WIDGET_record(WIDGET_BOX_FIELD, x - 8.0f, y - 3.0f, x + 6.0f * m + 4.0f, y + 10.0f, label);
         BTN_frame1(9, x + 3.0f * m - 2.0f, y + 3.0f, 6.0f * m + 10.0f);
         BTN_draw_label(x + 6.0f * m + 6.0f, y, 2, label);
     }
@@ -204,4 +213,58 @@ int BTN_text_field(float x, float y, char* text, int maximum, int id, const char
         std::memcpy(text, typed_text, std::strlen(typed_text) + 1);
     }
     return 0;
+}
+
+namespace {
+
+// When each checked field last refused a value (negative: never).
+std::array<float, TEXT_FIELD_IDS> refused_at = [] {
+    std::array<float, TEXT_FIELD_IDS> a{};
+    a.fill(-1.0e9f);
+    return a;
+}();
+// Whether each checked field was the active one when it was last drawn: a
+// field left (for another, or by closing its screen) is known by it.
+std::array<bool, TEXT_FIELD_IDS> active_when_drawn{};
+
+}  // namespace
+
+void BTN_text_field_checked_reset()
+{
+    refused_at.fill(-1.0e9f);
+    active_when_drawn.fill(false);
+}
+ORVELL_RESET(BTN_text_field_checked_reset);
+
+bool BTN_text_field_checked(float x, float y, char* text, int maximum, int id, const char* label,
+                            text_entry_check check, char* kept)
+{
+    if (id < 0 || id >= TEXT_FIELD_IDS) return false;
+    const size_t capacity = static_cast<size_t>(std::clamp(maximum, 1, TEXT_SIZE));
+    auto copy_into = [capacity](char* to, const char* from) {
+        const size_t n = strnlen(from, capacity - 1);
+        std::memcpy(to, from, n);
+        to[n] = 0;
+    };
+    const size_t slot = static_cast<size_t>(id);
+    const bool was_active = active_when_drawn[slot];
+    // A key past the field's last place is a refusal as well (the field would drop it silently).
+    const bool too_long = active_text_field == id && strnlen(typed_text, TEXT_SIZE) > capacity - 1;
+    if (!was_active && check(text) == TEXT_ENTRY_COMPLETE) copy_into(kept, text);
+
+    BTN_text_field(x, y, text, maximum, id, label);
+
+    const bool active = active_text_field == id;
+    active_when_drawn[slot] = active;
+    const text_entry_state state = check(text);
+    if (state == TEXT_ENTRY_REFUSED || too_long || (state == TEXT_ENTRY_PARTIAL && was_active && !active)) {
+        // The old value comes back, and typing goes on from it.
+        copy_into(text, kept);
+        if (active) copy_into(typed_text, text);
+        refused_at[slot] = frame_clock;
+    } else if (state == TEXT_ENTRY_COMPLETE && !active) {
+        copy_into(kept, text);
+    }
+    const float since = frame_clock - refused_at[slot];
+    return since >= 0.0f && since < TEXT_REFUSAL_SHOWN;
 }

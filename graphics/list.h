@@ -51,3 +51,20 @@ int BTN_big_name_list(int type, float x, float y, int* current, int first, int l
 // edits typed_text while it is active. Returns 1 in the frame in which the
 // field became active.
 int BTN_text_field(float x, float y, char* text, int maximum, int id, const char* label);
+
+// What a checked text field holds: a whole value, the start of one (still
+// being typed), or a text no further typing can mend.
+enum text_entry_state { TEXT_ENTRY_COMPLETE, TEXT_ENTRY_PARTIAL, TEXT_ENTRY_REFUSED };
+using text_entry_check = text_entry_state (*)(const char* text);
+
+// BTN_text_field whose text `check` judges. `kept` (`maximum` bytes) holds
+// the field's value from before the typing began: a key that makes the text
+// refused, or runs past the field's last place, and leaving the field with a
+// partial value all bring it back. Returns true for TEXT_REFUSAL_SHOWN
+// seconds after a refusal, while the caller shows its word for the field's
+// range. Ids run 0..TEXT_FIELD_IDS-1.
+constexpr int TEXT_FIELD_IDS = 64;
+constexpr float TEXT_REFUSAL_SHOWN = 4.0f;
+bool BTN_text_field_checked(float x, float y, char* text, int maximum, int id, const char* label,
+                            text_entry_check check, char* kept);
+void BTN_text_field_checked_reset();

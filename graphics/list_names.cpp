@@ -9,16 +9,23 @@
 #include "graphics/list.h"
 #include "graphics/ogl_draw.h"
 #include "graphics/widget.h"
+#include "graphics/widget_record.h"
 #include "core/alert.h"
 #include "core/app_mode.h"
 #include "core/datafile.h"
 #include "core/frame_clock.h"
 #include "core/input.h"
 #include "core/text_util.h"
+#include "core/ui_text.h"
 #include "world/navdb.h"
 #include "world/nav_lookup.h"
 
 namespace {
+
+// The name list searches by id among airports.
+constexpr int name_list_nav_kind = 1;
+constexpr int UNKNOWN_ID_TEXT = 549;   // "No airport has that id"
+constexpr int UNKNOWN_ID_COLOUR = 51;   // light red
 
 float caret_alpha() { return 0.5f + 0.4f * std::sin(10.0f * frame_clock); }
 
@@ -72,10 +79,26 @@ float kind_icon_x(int kind)
     return -1;
 }
 
+constexpr int SHOWN_ROWS = 21;
+
+// The first of the rows a list shows: the current row stands in the middle;
+// an airport or navaid list, whose current row is most often near its start,
+// fills its window instead, the current row moving off the middle near
+// either end.
+int64_t first_shown_row(bool fill, int64_t cur, int64_t first, int64_t last)
+{
+    if (!fill) return cur - SHOWN_ROWS / 2;
+    cur = std::clamp(cur, first, std::max(first, last));
+    return std::clamp(cur - SHOWN_ROWS / 2, first, std::max(first, last - (SHOWN_ROWS - 1)));
+}
+
 }  // namespace
 
 int BTN_big_name_list(int type, float x, float y, int* current, int first, int last, char* search)
 {
+    const WIDGET_inside inside;
+    WIDGET_record(WIDGET_BOX_FIELD, x - 2.0f, y - (type == NAME_LIST_NAVAIDS || type == NAME_LIST_AIRPORTS ? 141.0f : 131.0f),
+                  x + 306.0f, y + 129.0f, "name list");
     BTN_frame2(16, x, y - 110.0f, NAME_LIST_WIDTH, NAME_LIST_HEIGHT, "");
     if (first > last) return 0;
 
@@ -85,12 +108,16 @@ int BTN_big_name_list(int type, float x, float y, int* current, int first, int l
     // The index is worked in 64 bits: first and last may lie anywhere in the
     // int range, and a row click or a row offset must not overflow.
     int64_t cur = *current;
+    const bool searchable = type == NAME_LIST_NAVAIDS || type == NAME_LIST_AIRPORTS;
     if (mouse.mouse_down && BTN_mouse_in(x, x + NAME_LIST_WIDTH, y - 110.0f, y + 110.0f)) {
-        cur -= static_cast<int64_t>(((mouse.mouse_y - y) - 5.0f) / 10.0f);
+        if (searchable)   // the row under the pointer, in the rows as they were shown
+            cur = first_shown_row(true, cur, first, last) +
+                  static_cast<int64_t>(std::floor((y + 105.0f - mouse.mouse_y) / 10.0f));
+        else
+            cur -= static_cast<int64_t>(((mouse.mouse_y - y) - 5.0f) / 10.0f);
         result = 1;
     }
 
-    const bool searchable = type == NAME_LIST_NAVAIDS || type == NAME_LIST_AIRPORTS;
     if (searchable) {
         BTN_frame1(9, x + 116.0f, y - 128.0f, 232.0f);
         BTN_frame1(9, x + 260.0f, y - 128.0f, 40.0f);
@@ -113,11 +140,20 @@ int BTN_big_name_list(int type, float x, float y, int* current, int first, int l
             if (std::strlen(search) > 4) search[4] = 0;
             for (char* c = search; *c; ++c) UTIL_upcase_char(*c);
         }
-        if (key_pressed) {
-            int found = 0;
-            if (by_id) {
-                NAV_find_nearest_by_id(search, name_list_nav_kind, found, 0.0f, 0.0f);
-            } else {
+        // An id that names no entry leaves the selection where it was, and
+        // the empty name bar says so for as long as the id stands typed.
+        int found = 0;
+        const bool id_unknown =
+            by_id && search[0] != 0 && !NAV_find_nearest_by_id(search, name_list_nav_kind, found, 0.0f, 0.0f);
+        if (id_unknown) {
+            const char* word = LANG_ui_text(UNKNOWN_ID_TEXT);
+            OGL_draw_string(UNKNOWN_ID_COLOUR, x + 6.0f, y - 132.0f, word, FONT_NO_WRAP, 106);
+            WIDGET_record(WIDGET_BOX_TEXT, x + 6.0f, y - 134.0f, x + 6.0f + static_cast<float>(OGL_string_width(word)),
+                          y - 124.0f, word);
+        }
+        // An emptied id field leaves the selection alone as well.
+        if (key_pressed && !id_unknown && !(by_id && search[0] == 0)) {
+            if (!by_id) {
                 // Past the end of the table every name is empty and sorts
                 // before the search text: the walk ends at the last index.
                 char name[TEXT_SIZE], id[TEXT_SIZE];
@@ -143,13 +179,14 @@ int BTN_big_name_list(int type, float x, float y, int* current, int first, int l
         *current = static_cast<int>(std::clamp<int64_t>(cur, first, last));
         return result;
     }
-    for (int k = -10; k <= 10; ++k) {
-        const int64_t row = cur + k;
+    const int64_t top = first_shown_row(searchable, cur, first, last);
+    for (int k = 0; k < SHOWN_ROWS; ++k) {
+        const int64_t row = top + k;
         if (row < first || row > last) continue;
         const int i = static_cast<int>(row);
         char name[TEXT_SIZE], id[TEXT_SIZE];
         if (!entry_texts(type, i, name, id)) continue;
-        const float row_y = y - 10.0f * static_cast<float>(k);
+        const float row_y = y + 100.0f - 10.0f * static_cast<float>(k);
         OGL_draw_string(46, x + 20.0f, row_y - 3.0f, name, FONT_NO_WRAP, 106);
         if (searchable) {
             OGL_draw_string(46, x + 242.0f, row_y - 3.0f, id, FONT_NO_WRAP, 106);
@@ -160,7 +197,9 @@ int BTN_big_name_list(int type, float x, float y, int* current, int first, int l
         }
     }
 
-    OGL_draw_rect_outline(46, 1.0f, x + 18.0f, y - 5.0f, 258.0f, 10.0f);
+    // The current row's box, where the current row is shown.
+    const float current_y = y + 100.0f - 10.0f * static_cast<float>(std::clamp<int64_t>(cur - top, 0, SHOWN_ROWS - 1));
+    OGL_draw_rect_outline(46, 1.0f, x + 18.0f, current_y - 5.0f, 258.0f, 10.0f);
     if (cur < first)
         cur = first;
     else if (cur > last)

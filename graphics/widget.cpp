@@ -8,6 +8,7 @@
 #include "graphics/font.h"
 #include "graphics/ogl_draw.h"
 #include "graphics/ogl_state.h"
+#include "graphics/widget_record.h"
 #include "core/alert.h"
 #include "core/input.h"
 #include "core/app_mode.h"
@@ -190,6 +191,7 @@ void BTN_split_label(const char* label, char* caption, char* second, char* help)
 
 void BTN_draw_label(float x, float y, int mode, const char* text)
 {
+    const WIDGET_inside inside;
     char t[TEXT_SIZE];
     copy_limited(text, t);
     const int len = static_cast<int>(std::strlen(t));
@@ -221,8 +223,10 @@ void BTN_draw_label(float x, float y, int mode, const char* text)
     const float ys[2] = {y1, y1 - 10.0f};
     for (int i = 0; i < 2; ++i) {
         if (lines[i][0] == 0) continue;
-        const float lx = mode == 0 ? x - static_cast<float>(OGL_string_width(lines[i])) : x;
+        const float w = static_cast<float>(OGL_string_width(lines[i]));
+        const float lx = mode == 0 ? x - w : x;
         OGL_draw_string(45, lx, ys[i], lines[i], FONT_NO_WRAP, 103);
+        if (w > 0.0f && !WIDGET_drawing_face()) WIDGET_record(WIDGET_BOX_CAPTION, lx, ys[i] - 2.0f, lx + w - 1.0f, ys[i] + 8.0f, lines[i]);
     }
 }
 
@@ -300,7 +304,12 @@ void BTN_frame2(int style, float x, float y, float width, float height, const ch
         font = 105;
     }
     const float ty = y + height - (style == 11 ? 13.0f : 16.0f);
-    OGL_draw_string(colour, x + width / 2.0f - title_width / 2.0f, ty, t, FONT_NO_WRAP, font);
+    if (!WIDGET_drawing_inside() && style != 11 && style != 12)
+        WIDGET_record(WIDGET_BOX_FRAME, left, bottom, left + W, bottom + H, t);
+    {
+        const WIDGET_inside inside;   // the title belongs to the frame
+        OGL_draw_string(colour, x + width / 2.0f - title_width / 2.0f, ty, t, FONT_NO_WRAP, font);
+    }
 
     if (style == 11 && APP_settings_screen_open())
         BTN_draw_close_boxes(0);
@@ -309,6 +318,7 @@ void BTN_frame2(int style, float x, float y, float width, float height, const ch
 void BTN_screen_frame(int lit, int inner_style)
 {
     const float w = screen.screen_area_width, h = screen.screen_area_height;
+    WIDGET_record(WIDGET_BOX_WORK_AREA, 0.0f, 0.0f, w, h, screen.screen_title);
     BTN_frame2(lit ? 11 : 12, 0.0f, 0.0f, w, h, screen.screen_title);
     if (inner_style == 1)
         BTN_frame1(1, w / 2.0f, h - 50.0f, w);

@@ -22,8 +22,10 @@ sample_state sample;
 
 }   // namespace
 
-// The box's corners, interface units: left, top, right, bottom.
-SAMPLE_EXPORT const int ORSampleBox[4] = {20, 700, 200, 670};
+// The box's corners, interface units: left, top, right, bottom. It sits at
+// the right of the view, below the data rows and the spoken text along the
+// top, right of the checklist and clear of the ATC window's request list.
+SAMPLE_EXPORT const int ORSampleBox[4] = {842, 640, 1002, 610};
 
 SAMPLE_EXPORT int ORPluginStart(const ORPM_plugin_services* services)
 {

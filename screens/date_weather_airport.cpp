@@ -159,10 +159,11 @@ void weather_body()
         BTN_digit_field(150.0f, 350.0f, &p, 4, 0, 0.0f, 8000.0f, LANG_ui_text(108));
         sim_physics.earth_pressure_p = p * 100.0f;
     }
-    BTN_radio_button(230.0f, 410.0f, &screen_settings.temperature_unit, 0, LANG_ui_text(109));
-    BTN_radio_button(230.0f, 390.0f, &screen_settings.temperature_unit, 1, LANG_ui_text(110));
-    BTN_radio_button(230.0f, 360.0f, &screen_settings.pressure_unit, 0, LANG_ui_text(111));
-    BTN_radio_button(230.0f, 340.0f, &screen_settings.pressure_unit, 1, LANG_ui_text(112));
+    // The unit choices stand clear of the pressure field's right end.
+    BTN_radio_button(236.0f, 410.0f, &screen_settings.temperature_unit, 0, LANG_ui_text(109));
+    BTN_radio_button(236.0f, 390.0f, &screen_settings.temperature_unit, 1, LANG_ui_text(110));
+    BTN_radio_button(236.0f, 360.0f, &screen_settings.pressure_unit, 0, LANG_ui_text(111));
+    BTN_radio_button(236.0f, 340.0f, &screen_settings.pressure_unit, 1, LANG_ui_text(112));
 
     // Rain and thunderstorms need a storm layer.
     if (sim_weather.cloud_type[0] != 4 && sim_weather.cloud_type[1] != 4) {
@@ -207,7 +208,8 @@ bool airport_list(int id)
         if (current < 0 || current >= count) current = 0;
         BTN_big_name_list(NAME_LIST_AIRPORTS, x0 + 20.0f, y0 + 180.0f, &current, 0, count - 1, typed_text);
     }
-    if (BTN_push_button(x0 + 43.0f, y0 + 28.0f, 0, 1, LANG_ui_text(582))) {
+    // Far enough in for the button's whole face to lie inside the window.
+    if (BTN_push_button(x0 + 62.0f, y0 + 28.0f, 0, 1, LANG_ui_text(582))) {
         CORE_set_mode(MODE_FLYING, "cancel airport");
         return false;
     }

@@ -7,12 +7,19 @@
 
 #include <cstdint>
 
+#include "graphics/list.h"
+#include "links/net_slots.h"
+
 constexpr int NETWORK_SCREEN_ROLES = 13;       // rows 0..12, one per destination slot with a role
 constexpr int NETWORK_GRAPH_LIMIT = 5;         // graph groups at most
 constexpr int NETWORK_SCREEN_GROUP_LIMIT = 16; // groups shown over the flying view at most
 
 struct network_screen_state {
     int32_t network_tab = 0;   // 0 data output, 1 connections
+    // Each role's address and port as they stood before the user's typing:
+    // what a refused value gives way to.
+    char kept_ip[NETWORK_SCREEN_ROLES][NET_IP_TEXT_SIZE] = {};
+    char kept_port[NETWORK_SCREEN_ROLES][NET_PORT_TEXT_SIZE] = {};
 };
 extern network_screen_state network_screen;
 void SETUP_network_reset();
@@ -33,3 +40,8 @@ void SETUP_network_role_clicked(int slot);
 // The limits of the data table: more than 5 graph groups or more than 16
 // screen groups drop the lowest-numbered selected one.
 void SETUP_network_limit_selections();
+
+// What the address and port fields take: a dotted address of four numbers
+// 0..255, and a port 1..65535 (digits only).
+text_entry_state SETUP_network_address_check(const char* text);
+text_entry_state SETUP_network_port_check(const char* text);

@@ -67,6 +67,8 @@ namespace {
 constexpr int MASTER_SLOT = 9;        // the instructor station's master
 constexpr int PLATFORM_SLOT = 11;     // the motion platform
 constexpr float ZOOM_MAX = 10000.0f;
+constexpr int UNKNOWN_ID_TEXT = 549;     // "No airport has that id"
+constexpr int UNKNOWN_ID_COLOUR = 51;    // light red
 
 bool master_enabled() { return net_slot_enabled[MASTER_SLOT] != 0; }
 bool master_ready() { return net_slot_enabled[MASTER_SLOT] && net_slot_valid[MASTER_SLOT]; }
@@ -237,15 +239,19 @@ void airport_field()
     BTN_text_field(x, y, operator_panel.airport_id, 4, 41, OPERATOR_AIRPORT_LABEL);
     for (char& c : operator_panel.airport_id)
         if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    OGL_draw_string(SCREEN_TEXT_COLOUR, 10.0f, y - 30.0f, OPERATOR_AIRPORT_HINT, 135.0f, 100);
-    if (interval_ticks[INTERVAL_ONE_SECOND] && operator_panel.airport_id[0]) {
-        int found = -1;
-        if (NAV_find_nearest_by_id(operator_panel.airport_id, 1, found, flt[0].latitude, flt[0].longitude)) {
-            const airport_record* a = APT_table_at(found);
-            bool listed = false;
-            for (int n = 0; n <= std::min(local_airport_last, LOCAL_AIRPORT_MAX - 1); ++n) listed |= local_airport_list[n] == found;
-            if (a && a->id[0] && listed && !a->runways.empty()) chart_airport = found;
-        }
+    // An id no airport has says so in place of the hint; the chart stays.
+    int found = -1;
+    const bool known = operator_panel.airport_id[0] == 0 ||
+                       NAV_find_nearest_by_id(operator_panel.airport_id, 1, found, flt[0].latitude, flt[0].longitude);
+    if (known)
+        OGL_draw_string(SCREEN_TEXT_COLOUR, 10.0f, y - 30.0f, OPERATOR_AIRPORT_HINT, 135.0f, 100);
+    else
+        OGL_draw_string(UNKNOWN_ID_COLOUR, 10.0f, y - 30.0f, LANG_ui_text(UNKNOWN_ID_TEXT), 135.0f, 100);
+    if (interval_ticks[INTERVAL_ONE_SECOND] && operator_panel.airport_id[0] && known) {
+        const airport_record* a = APT_table_at(found);
+        bool listed = false;
+        for (int n = 0; n <= std::min(local_airport_last, LOCAL_AIRPORT_MAX - 1); ++n) listed |= local_airport_list[n] == found;
+        if (a && a->id[0] && listed && !a->runways.empty()) chart_airport = found;
     }
     if (const airport_record* a = APT_table_at(chart_airport)) runway_buttons(*a);
 }

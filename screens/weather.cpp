@@ -48,8 +48,9 @@ void int_text(float v, char* out) { UTIL_int_to_text(SCREEN_int(v), out, 1); }
 
 void waves_tab()
 {
-    BTN_frame1(9, 144.0f, 168.0f, 44.0f);
-    BTN_frame1(9, 144.0f, 118.0f, 44.0f);
+    // The read-outs stand right of their captions.
+    BTN_frame1(9, 160.0f, 168.0f, 44.0f);
+    BTN_frame1(9, 160.0f, 118.0f, 44.0f);
     SCREEN_text(54.0f, 165.0f, 4);
     SCREEN_text(60.0f, 115.0f, 5);
     float amplitude_ft = UTIL_finite_or_zero(sim_weather.wave_amplitude) / UNIT.ft_to_mtrs;
@@ -59,8 +60,8 @@ void waves_tab()
     const float length_ft = sim_weather.wave_length / UNIT.ft_to_mtrs;
     const float speed_kt = 1.34f * std::sqrt(length_ft);
     sim_weather.wave_speed = speed_kt * UNIT.kts_to_mps;
-    OGL_draw_string_fmt(46, 132.0f, 165.0f, length_ft, 3, 0, 0, 104);
-    OGL_draw_string_fmt(46, 132.0f, 115.0f, speed_kt, 3, 0, 0, 104);
+    OGL_draw_string_fmt(46, 148.0f, 165.0f, length_ft, 3, 0, 0, 104);
+    OGL_draw_string_fmt(46, 148.0f, 115.0f, speed_kt, 3, 0, 0, 104);
     float dir = static_cast<float>(sim_weather.wave_dir);
     BTN_digit_field(130.0f, 65.0f, &dir, 3, 0, 0.0f, 360.0f, LANG_ui_text(188));
     sim_weather.wave_dir = static_cast<int>(dir);
@@ -162,7 +163,8 @@ void weather_tab()
         for (int q = 0; q < 5; ++q) {
             char text[TEXT_SIZE];
             int_text(*values[q], text);
-            const float y = 582.0f + 30.0f * static_cast<float>(i) - 104.0f * static_cast<float>(q);
+            // Below the three height fields, the highest slider's value clear of the lowest field.
+            const float y = 470.0f + 30.0f * static_cast<float>(i) - 104.0f * static_cast<float>(q);
             BTN_slider(442.0f, y, 6 + i, 0.0f, highs[q], values[q], 1, i == 1 ? LANG_ui_text(175 + q) : "", text);
         }
     }

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "aircraft/acf_file.h"
 #include "aircraft/acf_load.h"
 #include "aircraft/acf_struct.h"
 #include "aircraft/flight_start.h"
@@ -344,10 +345,30 @@ void save_situation(int32_t command)
 void open_aircraft()
 {
     acf_struct& a = pln[0];
+    char kept_name[sizeof a.acf_file_name], kept_path[sizeof a.acf_file_path];
+    std::memcpy(kept_name, a.acf_file_name, sizeof kept_name);
+    std::memcpy(kept_path, a.acf_file_path, sizeof kept_path);
+    auto keep_current = [&] {
+        std::memcpy(a.acf_file_name, kept_name, sizeof kept_name);
+        std::memcpy(a.acf_file_path, kept_path, sizeof kept_path);
+    };
     if (!commands_browser || !commands_browser(BROWSE_OPEN, KIND_AIRCRAFT, a.acf_file_name, a.acf_file_path)) return;
     a.acf_file_name[TEXT_MAX_LEN] = 0;
     a.acf_file_path[TEXT_MAX_LEN] = 0;
-    ACF_load_and_setup(0);
+    // A chosen file that is no aircraft is named, and the aircraft flown stays
+    // as it is: loading it would bring up the default aircraft instead.
+    if (const char* problem = ACF_file_problem(a.acf_file_path)) {
+        notice("This file was not loaded as an aircraft:", a.acf_file_path, problem, "The current aircraft stays.");
+        keep_current();
+        return;
+    }
+    if (!ACF_load_and_setup(0)) {
+        // Damaged past its header (its own notice names it): the aircraft
+        // flown is loaded again where it flies.
+        keep_current();
+        ACF_load_and_setup(0);
+        return;
+    }
     FLIGHT_init_situation(408, sim_operation_prefs.startup_on_ramp ? 400 : 401);
 }
 

@@ -98,9 +98,10 @@ void PANEL_levers(int engine, float length, const panel_records& rec)
     if (!PANEL_engine_ok(e)) return;
     const float s = panel_ins_scale;
     length = finite_or(length, 0.0f);
+    // Every lever's travel runs over its slot's picture, which is composed
+    // centred on the slot: a vernier's handle too stays on its own track.
     const float h = length * s * 0.5f - 5.0f;
-    const float o = vernier(t) ? -length * s * 0.5f : 0.0f;
-    const float top = h + o, bottom = -h + o;
+    const float top = h, bottom = -h;
     float w = vernier(t) ? 16.0f : 10.0f;
 
     // A grab on the middle of a lever group moves every lever of the group.
@@ -169,10 +170,12 @@ void PANEL_levers(int engine, float length, const panel_records& rec)
         return;
     }
     case INS_HAN_SLIDER_COLLECTIVE: {
+        // The collective is raised to climb: the top of the travel is the
+        // rotor's most blade pitch, the bottom its least.
         const int points = std::clamp(a.acf_num_thrustpoints, 0, FLT_ENGINES);
         for (int i = 0; i < points; ++i)
             if (a.acf_prop_type[i] == PROP_COLLECTIVE_ROTOR)
-                lever(a.acf_min_pitch[i], a.acf_max_pitch[i], f.POINT_pitch_deg[i], h, -h, w, 0,
+                lever(a.acf_max_pitch[i], a.acf_min_pitch[i], f.POINT_pitch_deg[i], h, -h, w, 0,
                       [i](float v) { ENGN_set_collective_pitch(i, v); });
         return;
     }

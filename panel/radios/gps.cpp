@@ -181,7 +181,7 @@ void draw_unit(const flt_struct& f, int u)
     number(tx - 36.0f, ty + 10.0f, course, 3, 0);
     text(VALUE_COLOUR, tx - 18.0f, ty + 10.0f, COURSE_UNIT);
     number(tx + 6.0f, ty + 10.0f, distance, 5, 1);
-    text(VALUE_COLOUR, tx + 36.0f, ty + 10.0f, DISTANCE_UNIT);
+    text(VALUE_COLOUR, tx + 39.0f, ty + 10.0f, DISTANCE_UNIT);   // after the full stop's half cell
     number(tx - 66.0f, ty, speed, 4, 0);
     text(VALUE_COLOUR, tx - 42.0f, ty, SPEED_UNIT);
     number(tx + 6.0f, ty, time_to_go, 3, 0);

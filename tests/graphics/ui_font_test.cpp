@@ -130,17 +130,40 @@ TEST_F(Fonts, NumberCellsFullStopAndSign)
     EXPECT_EQ(glyphs(104, r), "005.50");
     ASSERT_EQ(r.size(), 6u);
     EXPECT_FLOAT_EQ(r[0].x1, 100.0f);
-    EXPECT_FLOAT_EQ(r[3].x1, 125.0f);
+    // The stop takes half a cell (5) of its own after the units cell, its
+    // ink (texel 0 and 1 of its glyph) centred between the digits' ink.
+    EXPECT_FLOAT_EQ(r[3].x1, 129.0f);
     EXPECT_FLOAT_EQ(r[3].y1, 97.0f);
+    EXPECT_FLOAT_EQ(r[4].x1, 135.0f);
 
     // -0.04, 3 digits, 1 decimal, sign: a minus before the cells, the stop before the last cell.
     r = number(-0.04f, 3, 1, 1);
     EXPECT_EQ(glyphs(104, r), "-00.0");
     ASSERT_EQ(r.size(), 5u);
-    EXPECT_EQ((std::array<float, 3>{r[0].x1, r[3].x1, r[4].x1}), (std::array<float, 3>{91, 115, 120}));
+    EXPECT_EQ((std::array<float, 3>{r[0].x1, r[3].x1, r[4].x1}), (std::array<float, 3>{91, 119, 125}));
 
     // -0.004 rounds to nothing: the sign cell shows a space.
     EXPECT_EQ(glyphs(104, number(-0.004f, 3, 1, 1))[0], ' ');
+}
+
+// A negative value keeps its minus without the sign flag, and in the grid
+// font of the data output the stop's ink stands clear of both digits:
+// -117.25 in 5 cells of 6 reads "-117.25", not "11725".
+TEST_F(Fonts, NegativeNumbersKeepTheirMinusAndTheStopStandsClear)
+{
+    const auto r = sorted_by_x(capture_rects([] { OGL_draw_string_fmt(0, 100, 100, -117.25f, 5, 2, 0, 107); }));
+    EXPECT_EQ(glyphs(107, r), "-117.25");
+    ASSERT_EQ(r.size(), 7u);
+    EXPECT_FLOAT_EQ(r[0].x1, 95.0f);   // the sign cell, left of the first digit
+    // The units digit's ink ends a texel before its cell does; the stop's two
+    // texels of ink (the second and third of its cell) leave a texel free on
+    // each side before the next digit's ink.
+    const float units_ink_end = r[3].x1 + 5.0f, stop_ink = r[4].x1 + 1.0f, next_ink = r[5].x1;
+    EXPECT_EQ(stop_ink - units_ink_end, 1.0f);
+    EXPECT_EQ(next_ink - (stop_ink + 2.0f), 1.0f);
+    // Positive values draw no sign cell unless asked for one.
+    EXPECT_EQ(glyphs(107, sorted_by_x(capture_rects([] { OGL_draw_string_fmt(0, 100, 100, 71.2f, 5, 1, 0, 107); }))),
+              "0071.2");
 }
 
 TEST_F(Fonts, NumbersTooLongShowThreeDigitsAndAnExponent)
@@ -150,7 +173,8 @@ TEST_F(Fonts, NumbersTooLongShowThreeDigitsAndAnExponent)
     const auto r = number(123456.0f, 4, 0, 0);
     EXPECT_EQ(glyphs(104, r), "1.23x5");   // 1.23 x 10^5
     EXPECT_FLOAT_EQ(r[0].x1, 100.0f);
-    EXPECT_FLOAT_EQ(r[1].x1, 107.0f);   // the stop at pen (x - p) + 1.5 p + 2
+    EXPECT_FLOAT_EQ(r[1].x1, 109.0f);   // the stop in half a cell of its own after the first digit
+    EXPECT_FLOAT_EQ(r[2].x1, 115.0f);
 }
 
 // Random texts with every byte value and values that are not numbers, through

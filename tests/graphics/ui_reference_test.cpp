@@ -85,6 +85,8 @@ TEST(ReferenceImage, TextInEachFontMatchesTheReference)
         y -= 40;
     }
     OGL_draw_string_fmt(3, 40, y, -123.45f, 4, 2, 1, 104);
+    OGL_draw_string_fmt(3, 40, y - 40, -117.25f, 5, 2, 0, 107);   // the data output's numbers
+    OGL_draw_string_fmt(3, 120, y - 40, 71.2f, 5, 1, 0, 107);
     glFinish();
     const std::vector<unsigned char> frame = read_frame();
 

@@ -333,10 +333,10 @@ TEST_F(PanelEndToEnd, TrainerSwitchesLeversAndFlightInstrumentsWorkByMouse)
 
     // Dragging the throttle to the top of its travel opens it; to the bottom closes it.
     const float travel = a.acf_ins_dely[throttle];
-    post_mouse(x_of(throttle), y_of(throttle) - 5.0f, false);
+    post_mouse(x_of(throttle), y_of(throttle) + 0.5f * travel - 5.0f, false);
     frame();
     EXPECT_NEAR(flt[0].ENGN_thro[0], a.acf_throtmax_FWD, 0.01f);
-    const intptr_t bottom = pointer_at(x_of(throttle), y_of(throttle) - travel + 5.0f);
+    const intptr_t bottom = pointer_at(x_of(throttle), y_of(throttle) - 0.5f * travel + 5.0f);
     PLAT_post_message(WM_MOUSEMOVE, 0, bottom);   // dragged down with the button held
     frame();
     EXPECT_NEAR(flt[0].ENGN_thro[0], 0.0f, 0.01f);

@@ -123,7 +123,7 @@ TEST_F(NetworkScreen, TheTableKeepsFiveGraphAndSixteenScreenGroups)
     EXPECT_EQ(sim_network_dataout.data_to_screen[36], 1);
 
     // Group 82 sits at the top of the fourth column, its boxes in a row: the second sends it to disk.
-    click(780.0f + 18.0f, 680.0f + 4.0f);
+    click(780.0f + 18.0f, 656.0f + 4.0f);
     EXPECT_EQ(sim_network_dataout.data_to_disk[82], 1);
 }
 

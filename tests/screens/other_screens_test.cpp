@@ -103,7 +103,7 @@ TEST_F(OtherScreens, RenderingFrameRateAndTextureReadOuts)
     events.clear();
     plugin_host.entries.event = [](int code, float, int, int, int) { events.push_back(code); return 1; };
     sim_graphics_settings.draw_aircrafts = 5;
-    click(SETUP_rendering_language, 65.0f, 562.0f);   // the units digit up
+    click(SETUP_rendering_language, 95.0f, 562.0f);   // the units digit up
     SETUP_rendering_language();
     EXPECT_EQ(sim_graphics_settings.draw_aircrafts, 6);
     EXPECT_EQ(events, std::vector<int>{7});

@@ -94,7 +94,7 @@ TEST_F(SoundMovieScreens, TheSpeechTextsFollowTheSpeechEngine)
 
     // The check boxes write the switches: a click on the sound box turns it off.
     sim_operation_sound.sound_on = 1;
-    click(SETUP_sound, 26.0f, 265.0f);
+    click(SETUP_sound, 176.0f, 265.0f);
     EXPECT_EQ(sim_operation_sound.sound_on, 0);
 }
 
