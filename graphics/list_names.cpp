@@ -88,8 +88,12 @@ int BTN_big_name_list(int type, float x, float y, int* current, int first, int l
     // The index is worked in 64 bits: first and last may lie anywhere in the
     // int range, and a row click or a row offset must not overflow.
     int64_t cur = *current;
+    // Row k is the 10-unit band centred 10 k below the current row's line: a
+    // click opens the row whose band it hits, above the current row as below
+    // it (cutting toward zero, as the row's offset once was, took the row
+    // below the one clicked whenever that lay above the current row).
     if (mouse.mouse_down && BTN_mouse_in(x, x + NAME_LIST_WIDTH, y - 110.0f, y + 110.0f)) {
-        cur -= static_cast<int64_t>(((mouse.mouse_y - y) - 5.0f) / 10.0f);
+        cur += static_cast<int64_t>(std::floor((y - mouse.mouse_y + 5.0f) / 10.0f));
         result = 1;
     }
 

@@ -9,6 +9,7 @@
 
 #include "core/app_mode.h"
 #include "core/input.h"
+#include "core/menu_table.h"
 #include "core/screen.h"
 #include "core/simvars/joystick.h"
 #include "core/simvars/time.h"
@@ -187,6 +188,24 @@ void click_at(float x, float y)
 
 void button_down() { push_button(true); }
 void button_up() { push_button(false); }
+
+bool choose_menu_item(const std::string& title, const std::string& item)
+{
+    for (int m = 0; m < MENU_COUNT; ++m) {
+        const menu_record& menu = menu_table[m];
+        if (menu.parent != -1 || title != menu.title) continue;
+        click_at(0.5f * (menu.left + menu.right), 0.5f * (menu.bottom + menu.top));
+        frames(1);   // opens and draws the menu, which places its items
+        for (const menu_item_record& it : menu.items) {
+            if (item != it.text) continue;
+            click_at(0.5f * (it.left + it.right), 0.5f * (it.bottom + it.top));
+            return true;
+        }
+        click_at(0.5f * (menu.left + menu.right), 0.5f * (menu.bottom + menu.top));   // closes it again
+        return false;
+    }
+    return false;
+}
 
 void frames(int count, double step)
 {

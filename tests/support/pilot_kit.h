@@ -51,6 +51,11 @@ void click_at(float x, float y);
 void button_down();
 void button_up();
 
+// Opens the menu-bar menu titled `title` (one frame runs to show it) and
+// clicks its item `item`; the command runs in the next frame. False (and
+// nothing clicked) when there is no such menu or item.
+bool choose_menu_item(const std::string& title, const std::string& item);
+
 // Runs `count` frames of the program, the test clock moving `step` seconds
 // before each (the frame loop reads it once at the start of a frame).
 constexpr double FRAME_STEP = 0.04;
