@@ -7,7 +7,11 @@
 #include <cmath>
 #include <ctime>
 
+#include "aircraft/acf_load.h"
+#include "aircraft/acf_struct.h"
+#include "aircraft/flight_start.h"
 #include "core/app_mode.h"
+#include "core/text_util.h"
 #include "core/input.h"
 #include "core/menu_table.h"
 #include "core/screen.h"
@@ -39,6 +43,8 @@ int64_t summer_noon()
 }
 
 std::function<bool()> inside_action;
+// The aircraft the program started with: its file's name and path.
+std::string start_aircraft_name, start_aircraft_path;
 double inside_step = FRAME_STEP;
 int inside_count = 0;
 // A frame the kit started moved the clock itself before the frame read it.
@@ -290,6 +296,8 @@ void flying_program::SetUpTestSuite()
     started_program::SetUpTestSuite();
     sim_time.use_system_time = 1;   // the program's clock follows the calendar: noon
     frames(1);                      // leaves the intro
+    start_aircraft_name = pln[0].acf_file_name;
+    start_aircraft_path = pln[0].acf_file_path;
 }
 
 void flying_program::TearDownTestSuite()
@@ -304,6 +312,14 @@ void flying_program::SetUp()
 {
     inside_action = nullptr;
     if (app_mode != MODE_FLYING) APPLICATION_set_mode(MODE_FLYING, "test");
+    // An aircraft an earlier test opened gives way to the one the program started with.
+    acf_struct& a = pln[0];
+    if (start_aircraft_path != a.acf_file_path) {
+        UTIL_strcpy(start_aircraft_name.c_str(), a.acf_file_name);
+        UTIL_strcpy(start_aircraft_path.c_str(), a.acf_file_path);
+        ACF_load_and_setup(0);
+        FLIGHT_init_situation(SIT_AIRPORT, SIT_RUNWAY);
+    }
     screen.open_menu = -1;
     sim_joystick.mouse_is_joystick = 0;
     move_to(4.0f, 740.0f);

@@ -94,8 +94,10 @@ picture read_picture();
 // A test suite on the program started once, as a user starts it: the copy
 // of the default data folder, the pilot's clock (it moves only with the
 // frames), the trainer on the KSBD runway; the simulated time of day follows
-// the calendar, which reads local noon of a summer day, so the sky is lit. Each test starts in the flying view with
-// the pointer idle near the window's top left corner, below the menu bar.
+// the calendar, which reads local noon of a summer day, so the sky is lit.
+// Each test starts in the flying view, in the trainer (loaded again when an
+// earlier test opened another aircraft), with the pointer idle near the
+// window's top left corner, below the menu bar.
 class flying_program : public started_program {
 protected:
     static void SetUpTestSuite();
