@@ -22,6 +22,7 @@
 #include "core/text_util.h"
 #include "core/views.h"
 #include "flightmodel/flt.h"
+#include "shell/alert_box.h"
 #include "shell/modes.h"
 #include "tests/support/pilot_kit.h"
 #include "tests/support/startup_program.h"
@@ -266,4 +267,39 @@ TEST_F(PilotPath, EveryAircraftOfTheFleetCentresThePointersYokeOnTheWindscreen)
     EXPECT_EQ(checked, 7);
     pln[1] = *kept_acf;
     flt[1] = *kept_flt;
+}
+
+// A first start without preferences asks for the language in a box; once it
+// is answered, the first flying picture is the cockpit, the same picture a
+// view key puts up, not the loading picture left behind a bare panel.
+TEST(FirstStart, TheLanguageBoxIsFollowedByTheCockpit)
+{
+    const alert_handler_fn kept = MACIBM_get_alert_handler();
+    MACIBM_set_alert_handler(nullptr);   // the real box, answered with Return
+    MACIBM_set_alert_box(ALERT_show_box);   // the program installs its box at start-up
+    use_pilot_clock();
+    int box_frames = 0;
+    inside_frames([&] {
+        if (app_mode != MODE_ALERT) return false;
+        if (++box_frames == 2) press(return_key());
+        return box_frames >= 2;
+    });
+    const std::unique_ptr<temp_folder> data = copy_default_data_folder();
+    fs::remove_all(data->path() / "Resources/preferences");
+    start_program(*data);
+    MACIBM_set_alert_handler(kept);
+    EXPECT_EQ(box_frames, 2) << "the language box was not shown";
+
+    hold_user_plane(ksbd_start_pose);
+    frames(3);
+    const picture first = read_picture();
+    press('1');
+    hold_user_plane(ksbd_start_pose);
+    frames(3);
+    const picture cockpit = read_picture();
+    EXPECT_GT(alike(first, cockpit, 0, 0, cockpit.width, cockpit.height / 2), 0.95);
+
+    stop_program();
+    test_clock_hook = nullptr;
+    test_calendar = nullptr;
 }
