@@ -91,6 +91,15 @@ void ACF_setup_panel(int slot)
     visibility_scale = a.acf_m_max > 0.0f ? 2.0f * std::sqrt(a.acf_size_x * a.acf_size_x + a.acf_size_z * a.acf_size_z) /
                                                 (units.g_conv * a.acf_m_max)
                                           : 0.0f;
+    // A file that leaves the head-up display's centre unset (0, 0) would put
+    // the box where a click hands the yoke to the pointer, and the pointer's
+    // neutral point, in the window's bottom left corner: any pointer position
+    // would then roll right and push the nose down to the stops. Such an
+    // aircraft centres them in the window.
+    if (a.acf_HUD_cntrx == 0.0f && a.acf_HUD_cntry == 0.0f) {
+        a.acf_HUD_cntrx = UNSET_HUD_CENTRE_X;
+        a.acf_HUD_cntry = UNSET_HUD_CENTRE_Y;
+    }
     a.acf_HUD_cntry += 0.5f * screen.ui_top_margin;
 
     // Equipment and lever columns start empty; the panel draws at its own origin meanwhile.

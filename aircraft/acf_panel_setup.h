@@ -5,7 +5,8 @@
 //
 // Reads pln[0]: acf_file_path, acf_size_x, acf_size_z, acf_m_max,
 // acf_cockpit_type, the 200 instrument slots, acf_num_engines, acf_en_type,
-// acf_prop_type. Writes: visibility_scale, acf_HUD_cntry, the six equipment
+// acf_prop_type. Writes: visibility_scale, acf_HUD_cntrx and acf_HUD_cntry
+// (the window's centre when the file leaves them at 0, 0), the six equipment
 // flags, sim_cockpit_misc.lever_gang_x, has_view_bitmap, the view images
 // (view_image_buffers, through the shared pixel buffer), sound slots 0..58.
 #pragma once
@@ -17,6 +18,10 @@ constexpr int ACF_COCKPIT_TYPES_BUILT_IN = 8;   // built-in forward panels, by a
 constexpr int ACF_PROP_SOUND_FIRST = 8;         // sound slots 8..15: propellers of engines 0..7
 constexpr int ACF_FIXED_SOUND_FIRST = 16;       // sound slots 16..58: the fixed sounds
 constexpr int ACF_FIXED_SOUNDS = 43;
+// The head-up display's centre of an aircraft whose file leaves it unset: the
+// middle of the 1024 x 768 interface area.
+constexpr float UNSET_HUD_CENTRE_X = 512.0f;
+constexpr float UNSET_HUD_CENTRE_Y = 384.0f;
 
 extern float visibility_scale;                         // aircraft size per weight, for the view distance
 extern int32_t auto_fea_EQ, battery_EQ, avionics_EQ;   // equipment present on the panel (0 or 1)

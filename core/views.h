@@ -6,8 +6,8 @@
 #include <cstdint>
 
 constexpr int32_t VIEW_FORWARD = 1000;          // out of the front window, with the panel
-constexpr int32_t VIEW_FORWARD_DOWN_4 = 1001;   // the same, looking 4 degrees lower
-constexpr int32_t VIEW_FORWARD_DOWN_8 = 1002;   // the same, looking 8 degrees lower
+constexpr int32_t VIEW_FORWARD_HUD = 1001;      // the same without the panel, with the head-up display, looking 4 degrees lower
+constexpr int32_t VIEW_FORWARD_NOTHING = 1002;  // the same without the panel or the head-up display, looking 8 degrees lower
 constexpr int32_t VIEW_LEFT_45 = 1004;          // the pilot's head turned, degrees left or right
 constexpr int32_t VIEW_RIGHT_45 = 1005;
 constexpr int32_t VIEW_LEFT_90 = 1006;
@@ -39,10 +39,14 @@ constexpr bool VIEW_is_external(int32_t v)
 }
 
 // The views that draw the instrument panel (the zoom and the full cockpit
-// lighting apply in them).
-constexpr bool VIEW_is_panel_view(int32_t v)
+// lighting apply in them). The two other forward views leave it out: they are
+// the pilot's way to see ahead without it.
+constexpr bool VIEW_is_panel_view(int32_t v) { return v == VIEW_FORWARD || v == VIEW_ORBIT_PANEL; }
+
+// The forward views, with or without the panel.
+constexpr bool VIEW_is_forward(int32_t v)
 {
-    return v == VIEW_FORWARD || v == VIEW_FORWARD_DOWN_4 || v == VIEW_FORWARD_DOWN_8 || v == VIEW_ORBIT_PANEL;
+    return v == VIEW_FORWARD || v == VIEW_FORWARD_HUD || v == VIEW_FORWARD_NOTHING;
 }
 
 // The orbit views: the arrows turn the camera around the plane and the zoom

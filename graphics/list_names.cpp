@@ -22,8 +22,6 @@
 
 namespace {
 
-// The name list searches by id among airports.
-constexpr int name_list_nav_kind = 1;
 constexpr int UNKNOWN_ID_TEXT = 549;   // "No airport has that id"
 constexpr int UNKNOWN_ID_COLOUR = 51;   // light red
 
@@ -108,13 +106,17 @@ int BTN_big_name_list(int type, float x, float y, int* current, int first, int l
     // The index is worked in 64 bits: first and last may lie anywhere in the
     // int range, and a row click or a row offset must not overflow.
     int64_t cur = *current;
+    // Row k is the 10-unit band centred 10 k below the current row's line: a
+    // click opens the row whose band it hits, above the current row as below
+    // it (cutting toward zero, as the row's offset once was, took the row
+    // below the one clicked whenever that lay above the current row).
     const bool searchable = type == NAME_LIST_NAVAIDS || type == NAME_LIST_AIRPORTS;
     if (mouse.mouse_down && BTN_mouse_in(x, x + NAME_LIST_WIDTH, y - 110.0f, y + 110.0f)) {
         if (searchable)   // the row under the pointer, in the rows as they were shown
             cur = first_shown_row(true, cur, first, last) +
                   static_cast<int64_t>(std::floor((y + 105.0f - mouse.mouse_y) / 10.0f));
         else
-            cur -= static_cast<int64_t>(((mouse.mouse_y - y) - 5.0f) / 10.0f);
+            cur += static_cast<int64_t>(std::floor((y - mouse.mouse_y + 5.0f) / 10.0f));
         result = 1;
     }
 

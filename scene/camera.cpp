@@ -338,8 +338,8 @@ void CAMERA_project()
     case VIEW_BACK: heading = 180.0f; break;
     case VIEW_LEFT_15: heading = -15.0f; break;
     case VIEW_RIGHT_75: heading = 75.0f; break;
-    case VIEW_FORWARD_DOWN_4: pitch = -4.0f; break;
-    case VIEW_FORWARD_DOWN_8: pitch = -8.0f; break;
+    case VIEW_FORWARD_HUD: pitch = -4.0f; break;
+    case VIEW_FORWARD_NOTHING: pitch = -8.0f; break;
     default: break;
     }
     view_offset_heading = v.field_of_view_horizontal_deg + heading;

@@ -175,7 +175,7 @@ void cockpit_redraw()
     const sim_graphics_view_block& v = sim_graphics_view;
     const acf_struct& a = pln[0];
     if (v.view_is_external) return;
-    const bool asked = (a.acf_draw_geo_frnt_views && view_is({VIEW_FORWARD, VIEW_FORWARD_DOWN_4, VIEW_FORWARD_DOWN_8})) ||
+    const bool asked = (a.acf_draw_geo_frnt_views && VIEW_is_forward(v.view_type)) ||
                        (a.acf_draw_geo_side_views && v.view_type >= VIEW_LEFT_45 && v.view_type <= VIEW_RIGHT_75) ||
                        (a.acf_draw_geo_side_views && (std::fabs(v.field_of_view_horizontal_deg) > 0.01f ||
                                                       std::fabs(v.field_of_view_horizontal_ratio) > 0.01f));
@@ -259,8 +259,10 @@ void SCENE_draw_3d()
     if (scene_world_visible) WORLDOBJ_draw_fences();
     WPN_draw();
     SCENE_draw_attachments();
-    // 22. The head-up display's symbols on the world.
-    const bool hud_view = view_is({VIEW_FORWARD, VIEW_FORWARD_DOWN_4, VIEW_FORWARD_DOWN_8, VIEW_HUD});
+    // 22. The head-up display's symbols on the world, in the views that show
+    // the head-up display: forward with the panel or with the head-up
+    // display, and the head-up display's own view.
+    const bool hud_view = view_is({VIEW_FORWARD, VIEW_FORWARD_HUD, VIEW_HUD});
     if (HUD_acf_type() == 2 && sim_cockpit_electrical.HUD_on && hud_view) {
         OGL_scissor_on(s.hud_box[0], s.hud_box[1], s.hud_box[2] - s.hud_box[0], s.hud_box[3] - s.hud_box[1]);
         HUD_draw_world_symbols(0);
@@ -275,14 +277,17 @@ void SCENE_draw_3d()
     cockpit_redraw();
     // 25-27. The 2-D layers: windshield and head-up display.
     OGL_set_projection(PROJECTION_2D, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1);
-    const int inside = view_is({VIEW_FORWARD, VIEW_FORWARD_DOWN_4, VIEW_FORWARD_DOWN_8, VIEW_HUD, VIEW_FORWARD_NO_PANEL});
+    const int inside = VIEW_is_forward(v.view_type) || view_is({VIEW_HUD, VIEW_FORWARD_NO_PANEL});
     VIEW_draw_windshield(inside, s.screen[0], 0.0f, s.screen[2], s.screen[3], 0.0f, f.window_ice, 0);
-    if (hud_view && ((HUD_acf_type() != 0 && sim_cockpit_electrical.HUD_on) || v.view_type == VIEW_HUD))
+    // The aircraft's own head-up display, when it has one and it is on, in the
+    // forward views that show it; the head-up display's own view shows one in
+    // any case.
+    if ((hud_view && HUD_acf_type() != 0 && sim_cockpit_electrical.HUD_on) || v.view_type == VIEW_HUD)
         HUD_draw(s.hud_box[0], s.hud_box[1], s.hud_box[2], s.hud_box[3], 0);
     // 28. The yaw string streams back, turned by the sideslip.
     const acf_struct& a = pln[0];
     if (f.groundspeed > 1.0f && a.acf_yawstringx > 0.0f && a.acf_yawstringy > 0.0f &&
-        view_is({VIEW_FORWARD, VIEW_FORWARD_DOWN_4, VIEW_FORWARD_DOWN_8})) {
+        VIEW_is_forward(v.view_type)) {
         const float beta = f.beta * DEG_TO_RAD_FLOAT;
         OGL_draw_line(21, 1.0f, a.acf_yawstringx, a.acf_yawstringy, a.acf_yawstringx - 50.0f * std::sin(beta),
                       a.acf_yawstringy + 50.0f * std::cos(beta));

@@ -67,12 +67,20 @@ void menu_name(const char* name, size_t length, char* out)
     out[n] = 0;
 }
 
+// The path box: the levels of the listed folder, one line each, stepping
+// down and to the right from the top of the box.
+constexpr float PATH_BOX_LEFT = 20.0f, PATH_BOX_RIGHT = 300.0f;
+constexpr float PATH_BOX_BOTTOM = 300.0f;
+constexpr float LEVEL_TEXT_HEIGHT = 8.0f;
+float level_line_y(int level) { return 415.0f - 10.0f * static_cast<float>(level); }
+
 // The folder menu: the program folder, each level of the listed folder below
 // it (drawn as a staircase), then the listed subfolders.
 struct folder_menu {
     char display[TEXT_SIZE];
     char paths[OPENSAVE_FOLDER_ROWS][TEXT_SIZE];
     int rows = 0;
+    int levels = 0;   // rows 1..levels are the levels of the staircase
 
     // Adds a row when the menu has room for it and its name.
     bool add(const char* shown, const char* path)
@@ -91,6 +99,7 @@ void build_folder_menu(folder_menu& menu, int entries)
 {
     menu.display[0] = 0;
     menu.rows = 0;
+    menu.levels = 0;
     menu.add(FOLDER_MENU_CAPTION, program_folder);
 
     const size_t base = std::strlen(program_folder);
@@ -105,12 +114,12 @@ void build_folder_menu(folder_menu& menu, int entries)
             ++level;
             char shown[TEXT_SIZE];
             menu_name(start, static_cast<size_t>(end - start), shown);
-            OGL_draw_string(LEVEL_COLOUR, 20.0f + 10.0f * level, 415.0f - 10.0f * level, shown, 9999.0f, TEXT_FONT);
+            OGL_draw_string(LEVEL_COLOUR, 20.0f + 10.0f * level, level_line_y(level), shown, 9999.0f, TEXT_FONT);
             char path[TEXT_SIZE];
             const size_t cut = static_cast<size_t>(end - file_list_folder) + 1;
             std::memcpy(path, file_list_folder, cut);
             path[cut] = 0;
-            menu.add(shown, path);
+            if (menu.add(shown, path)) menu.levels = menu.rows - 1;
             start = end + 1;
         }
     }
@@ -129,6 +138,19 @@ void build_folder_menu(folder_menu& menu, int entries)
     if (opensave_folder_choice > menu.rows - 1) opensave_folder_choice = menu.rows - 1;
     for (int r = 0; r < menu.rows; ++r)
         if (std::strcmp(menu.paths[r], file_list_folder) == 0) opensave_folder_choice = r;
+}
+
+// The level of the path box whose line a click hits (1 the top one), 0 none.
+// Its text stands on the line; the line's band reaches 2 units below it.
+int clicked_level(const folder_menu& menu)
+{
+    if (!mouse.mouse_down || mouse.mouse_x < PATH_BOX_LEFT || mouse.mouse_x > PATH_BOX_RIGHT) return 0;
+    for (int level = 1; level <= menu.levels; ++level) {
+        const float y = level_line_y(level);
+        if (y < PATH_BOX_BOTTOM) break;
+        if (mouse.mouse_y >= y - 2.0f && mouse.mouse_y < y + LEVEL_TEXT_HEIGHT) return level;
+    }
+    return 0;
 }
 
 int list_folder(int kind) { return FILE_list_directory(kind); }
@@ -188,8 +210,14 @@ int opensave(int mode, int kind, char* name, char* path)
         build_folder_menu(menu, entries);
         const bool folder_chosen =
             BTN_text_list(screen.screen_area_width / 2.0f, 438.0f, &opensave_folder_choice, menu.display, "") != 0;
+        // A folder clicked in the path box opens as its row of the folder menu would.
+        const int level = clicked_level(menu);
         if (folder_chosen && opensave_folder_choice >= 0 && opensave_folder_choice < menu.rows) {
             UTIL_strcpy(static_cast<const char*>(menu.paths[opensave_folder_choice]), file_list_folder);
+        } else if (level > 0) {
+            UTIL_strcpy(static_cast<const char*>(menu.paths[level]), file_list_folder);
+            entries = list_folder(kind);
+            selected = entries / 2;
         } else if (!folder_chosen) {
             if (mode == MODE_BROWSER_SAVE && enter_pressed && typed_text[0] != 0) {
                 FILE_set_extension(typed_text, kind);

@@ -347,7 +347,14 @@ void MACIBM_do_frame()
     mouse.mouse_released = 0;
     key_pressed = 0;
 
-    if (app_mode == MODE_INTRO) app_mode = MODE_FLYING;
+    // The intro picture gives way to the flying view without a mode switch.
+    // Its background (the panel picture) is put in place here: the first
+    // paint message would do it, but a window already painted while the
+    // start-up waited (the language box of a first start) gets none.
+    if (app_mode == MODE_INTRO) {
+        app_mode = MODE_FLYING;
+        MACIBM_load_background();
+    }
 
     // Menu-bar tracking: moving along the bar with a menu open opens the menu under the pointer.
     if (screen.open_menu >= 0) {

@@ -411,10 +411,10 @@ void speedbrake(int d, key_context& k)
 }
 void trim_wheel(int wheel, key_context&) { PANEL_trim_wheels(wheel, key_down); }
 void menu_command(int command, key_context&) { APPLICATION_handlemenu(command); }
-void forward_lower(int, key_context&)
+void forward_bare(int, key_context&)
 {
-    const bool first = sim_graphics_view.view_type == VIEW_FORWARD_DOWN_4;
-    APPLICATION_handlemenu(first ? VIEW_FORWARD_DOWN_8 : VIEW_FORWARD_DOWN_4);
+    const bool first = sim_graphics_view.view_type == VIEW_FORWARD_HUD;
+    APPLICATION_handlemenu(first ? VIEW_FORWARD_NOTHING : VIEW_FORWARD_HUD);
 }
 void view_ring(int d, key_context&) { APPLICATION_handlemenu(VIEW_ring_step(sim_graphics_view.view_type, d)); }
 void autopilot_off(int, key_context&)
@@ -496,7 +496,7 @@ constexpr key_command key_commands[] = {
     {KEY_SLOT_ELEVATOR_TRIM_DOWN, 21, trim_wheel},
     {KEY_SLOT_ELEVATOR_TRIM_UP, 20, trim_wheel},
     {KEY_SLOT_VIEW_FORWARD, VIEW_FORWARD, menu_command},
-    {KEY_SLOT_VIEW_FORWARD_LOWER, 0, forward_lower},
+    {KEY_SLOT_VIEW_FORWARD_BARE, 0, forward_bare},
     {KEY_SLOT_VIEW_NEXT, +1, view_ring},
     {KEY_SLOT_VIEW_PREVIOUS, -1, view_ring},
     {KEY_SLOT_VIEW_BACK, VIEW_BACK, menu_command},

@@ -77,34 +77,37 @@ bool over_water()
     return water_at(i, j) || water_at(i, j + 1) || water_at(i + 1, j + 1) || water_at(i + 1, j);
 }
 
-// The advisories that say what went wrong, each in its own box.
+// The advisories that say what went wrong, each in its own box; a crash
+// none of them explains gets a line of its own, so the restart that follows
+// never comes unexplained.
 void explain_crash()
 {
     const flt_struct& f = flt[0];
     const char* const none = "";
+    int said = 0;
+    auto say = [&said](const char* a, const char* b, const char* c, const char* d) {
+        ++said;
+        MACIBM_nuke_alert(0, a, b, c, d, ALERT_NOTICE);
+    };
     if (f.frm_ice > 0.0f || f.prop_ice > 0.0f || f.window_ice > 0.0f || f.inlet_ice > 0.0f)
-        MACIBM_nuke_alert(0, "Ice had built up on the airframe.", "Ice on the wings, propeller, windows or inlets",
-                          "spoils the lift and adds drag: turn on the anti-ice before flying into icing clouds.", none,
-                          ALERT_NOTICE);
+        say("Ice had built up on the airframe.", "Ice on the wings, propeller, windows or inlets",
+            "spoils the lift and adds drag: turn on the anti-ice before flying into icing clouds.", none);
     bool carburettor = f.ENGN_crbice[FLT_ENGINES - 1] != 0.0f;
     for (int n = 0; n < FLT_ENGINES - 1; ++n)
         if (f.ENGN_crbice[n] > 0.01f) carburettor = true;
     if (carburettor)
-        MACIBM_nuke_alert(0, "Ice had formed in the carburettor.", "It chokes the engine of its air and fuel.",
-                          "Pull the carburettor heat in cool, moist air, above all at low power.", none, ALERT_NOTICE);
+        say("Ice had formed in the carburettor.", "It chokes the engine of its air and fuel.",
+            "Pull the carburettor heat in cool, moist air, above all at low power.", none);
     if (FLT_slot_failed(0, FAIL_SLOT_VACUUM))
-        MACIBM_nuke_alert(0, "The vacuum system had failed.", "The gyros it drives ran down,",
-                          "so the attitude and heading indicators showed wrong values.",
-                          "Fly by the other instruments when the vacuum is lost.", ALERT_NOTICE);
-    if (f.over_g)
-        MACIBM_nuke_alert(0, "The aircraft was loaded past its G limits,", "and the overloaded wings failed.", none,
-                          none, ALERT_NOTICE);
+        say("The vacuum system had failed.", "The gyros it drives ran down,",
+            "so the attitude and heading indicators showed wrong values.",
+            "Fly by the other instruments when the vacuum is lost.");
+    if (f.over_g) say("The aircraft was loaded past its G limits,", "and the overloaded wings failed.", none, none);
     if (f.over_vne)
-        MACIBM_nuke_alert(0, "The aircraft flew faster than its never-exceed speed,",
-                          "and the overstressed structure failed.", none, none, ALERT_NOTICE);
-    if (f.over_vfe)
-        MACIBM_nuke_alert(0, "The flaps were out above their maximum speed,", "and they were torn away.", none, none,
-                          ALERT_NOTICE);
+        say("The aircraft flew faster than its never-exceed speed,", "and the overstressed structure failed.", none,
+            none);
+    if (f.over_vfe) say("The flaps were out above their maximum speed,", "and they were torn away.", none, none);
+    if (said == 0) say("The aircraft crashed: the flight starts again on the runway.", none, none, none);
 }
 
 // The crash plays for a moment with nothing drawn; the system still sees the

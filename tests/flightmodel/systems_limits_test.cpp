@@ -112,6 +112,19 @@ TEST_F(SystemsLimits, ACrashWithResetExplainsTellsTheMotionPlatformAndRestartsOn
     net_slot_enabled[11] = net_slot_valid[11] = 0;
 }
 
+// A crash that none of the advisories explains still says, in one line, why
+// the flight starts again.
+TEST_F(SystemsLimits, ACrashWithoutACauseToExplainSaysTheFlightStartsAgain)
+{
+    sim_operation_prefs.reset_on_crash = 1;
+    flt[0].local_vy = -12.0f;
+    frames(1);
+    ASSERT_EQ(recorded_alerts.size(), 1u);
+    EXPECT_EQ(recorded_alerts[0].code, 16);
+    EXPECT_EQ(recorded_alerts[0].lines[0], "The aircraft crashed: the flight starts again on the runway.");
+    EXPECT_EQ(flt[0].parkbrake, 1.0f);   // on the runway again
+}
+
 TEST_F(SystemsLimits, OverspeedWithFlapsOutTearsAFlapAway)
 {
     pln[0].acf_Vfe = 100.0f;

@@ -154,7 +154,7 @@ TEST_F(Keys, ViewKeysWalkTheRingAroundTheAircraftBothWays)
 {
     assign(KEY_SLOT_VIEW_NEXT, '3');
     assign(KEY_SLOT_VIEW_PREVIOUS, '4');
-    assign(KEY_SLOT_VIEW_FORWARD_LOWER, '2');
+    assign(KEY_SLOT_VIEW_FORWARD_BARE, '2');
     auto walk = [](char key, int32_t from) {
         sim_graphics_view.view_type = from;
         std::vector<int32_t> seen;

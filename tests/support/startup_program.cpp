@@ -18,13 +18,19 @@
 #include "shell/main.h"
 
 double test_clock_seconds = 0.0;
+std::function<void()> test_clock_hook;
+int64_t (*test_calendar)() = nullptr;
 
 namespace {
 std::string program_path;
-double test_clock() { return test_clock_seconds; }
+double test_clock()
+{
+    if (test_clock_hook) test_clock_hook();
+    return test_clock_seconds;
+}
 }  // namespace
 
-void use_test_clock() { PLAT_set_clock_source(test_clock, nullptr); }
+void use_test_clock() { PLAT_set_clock_source(test_clock, test_calendar); }
 
 std::unique_ptr<temp_folder> copy_default_data_folder(const std::string& leave_out)
 {

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -24,6 +26,12 @@ void stop_program();
 
 // The clock the started program runs on, moved by hand.
 extern double test_clock_seconds;
+// Runs at every read of that clock while it is set: a test acts through it
+// from inside the program's own loops.
+extern std::function<void()> test_clock_hook;
+// The calendar the program reads on that clock (seconds since 1970); nullptr,
+// the system's.
+extern int64_t (*test_calendar)();
 // Puts the program on that clock (again).
 void use_test_clock();
 // Runs the started program's frames for `seconds` (whole frames), the clock

@@ -1,0 +1,305 @@
+// The pilot's path through the started program, driven as a user drives it:
+// keys and the pointer through the window layer's events, and the picture
+// and the state that follow.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "aircraft/acf_load.h"
+#include "aircraft/acf_struct.h"
+#include "core/alert.h"
+#include "core/app_mode.h"
+#include "core/datafile.h"
+#include "core/input.h"
+#include "core/screen.h"
+#include "core/simvars.h"
+#include "core/text_util.h"
+#include "core/views.h"
+#include "flightmodel/flt.h"
+#include "shell/alert_box.h"
+#include "shell/modes.h"
+#include "tests/support/pilot_kit.h"
+#include "tests/support/startup_program.h"
+
+namespace fs = std::filesystem;
+using namespace pilot;
+
+namespace {
+
+// The folders and files a folder of the copied data holds, as the browser sorts them.
+std::vector<std::string> sorted_names(const fs::path& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(folder)) names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::string upper(std::string s)
+{
+    for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return s;
+}
+
+// The folder the browser lists, as the program names it (in capitals).
+std::string listed_folder()
+{
+    std::string listed = file_list_folder;
+    std::replace(listed.begin(), listed.end(), '\\', '/');
+    while (listed.size() > 1 && listed.back() == '/') listed.pop_back();
+    return listed;
+}
+
+bool folder_is(const fs::path& folder) { return upper(listed_folder()) == upper(folder.string()); }
+
+class PilotPath : public flying_program {};
+
+}  // namespace
+
+// The browser's list shows the entries around the highlighted one, 10 units a
+// row; a click on any row opens that row, above the highlight as below it, and
+// a click on a folder of the path box goes back up to it.
+TEST_F(PilotPath, TheBrowserOpensTheEntryClicked)
+{
+    const fs::path aircraft = folder->path() / "Aircraft";
+    const std::vector<std::string> top = sorted_names(aircraft);
+    ASSERT_EQ(top.size(), 5u);
+    const fs::path general = aircraft / "General Aviation";
+    const std::vector<std::string> planes = sorted_names(general);
+    ASSERT_EQ(planes, (std::vector<std::string>{"Orvell Floatplane", "Orvell Trainer", "Orvell Twin"}));
+
+    // A row of the list at `offset` rows from the highlighted one; the click
+    // lands 4 units above the middle of the row's band.
+    constexpr float LIST_X = 20.0f, LIST_Y = 180.0f;
+    auto click_row = [](int offset) { click_at(LIST_X + 60.0f, LIST_Y - 10.0f * offset + 4.0f); };
+    // The first line of the path box: the aircraft folder.
+    auto click_path_box_top = [] { click_at(40.0f, 405.0f + 3.0f); };
+
+    // What the test saw, step by step, from inside the browser's frames.
+    std::vector<std::string> opened;
+    int step = -1;
+    size_t next = 0;
+    // A folder other than the one a step waits for ends the walk with Cancel.
+    auto give_up = [] {
+        click_at(45.0f, 28.0f);
+        return true;
+    };
+    inside_frames([&] {
+        if (app_mode != MODE_BROWSER_OPEN) return false;
+        switch (step) {
+        case -1:   // the browser's first frame puts the list before the pilot
+            step = 0;
+            return false;
+        case 0:   // the aircraft folder, its middle row highlighted
+            if (!folder_is(aircraft)) return give_up();
+            click_row(static_cast<int>(next) - static_cast<int>(top.size()) / 2);
+            step = 1;
+            return false;
+        case 1:   // inside the folder clicked
+            opened.push_back(upper(fs::path(listed_folder()).filename().string()));
+            click_path_box_top();
+            step = ++next < top.size() ? 0 : 2;
+            return false;
+        case 2:   // back in the aircraft folder: into General Aviation, then the floatplane's folder
+            if (!folder_is(aircraft)) return give_up();
+            click_row(0 - static_cast<int>(top.size()) / 2);
+            step = 3;
+            return false;
+        case 3:
+            if (!folder_is(general)) return give_up();
+            click_row(0 - static_cast<int>(planes.size()) / 2);   // the row above the highlight
+            step = 4;
+            return false;
+        case 4:   // the floatplane's folder: its one aircraft file, clicked
+            if (!folder_is(general / "Orvell Floatplane")) return give_up();
+            click_row(0);
+            step = 5;
+            return false;
+        default: return true;
+        }
+    });
+    ASSERT_TRUE(choose_menu_item("File", "Open Aircraft..."));
+    frames(1);   // the browser runs its frames inside this one and returns with the choice
+
+    std::vector<std::string> top_shown;
+    for (const std::string& name : top) top_shown.push_back(upper(name));
+    EXPECT_EQ(opened, top_shown);
+    EXPECT_EQ(step, 5) << "the browser did not show the folder clicked";
+    EXPECT_EQ(app_mode, MODE_FLYING);
+    EXPECT_EQ(upper(pln[0].acf_file_name), "ORVELL FLOATPLANE.ACF");
+}
+
+namespace {
+
+// The share of the pixels of the rectangle [x0, x1) x [y0, y1) that two pictures show alike.
+double alike(const picture& a, const picture& b, int x0, int y0, int x1, int y1)
+{
+    int same = 0, all = 0;
+    for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; ++x) {
+            const picture::colour p = a.at(x, y), q = b.at(x, y);
+            same += (std::abs(p.r - q.r) + std::abs(p.g - q.g) + std::abs(p.b - q.b) < 12) ? 1 : 0;
+            ++all;
+        }
+    return all > 0 ? static_cast<double>(same) / all : 0.0;
+}
+
+}  // namespace
+
+// Key 1 shows the panel; key 2 and the View menu's Forward with HUD and
+// Forward with Nothing look ahead without it: none of the panel's pixels stay
+// in the lower part of the window, where the panel lies.
+TEST_F(PilotPath, ForwardViewsWithoutThePanelShowNoPanel)
+{
+    hold_user_plane(ksbd_start_pose);
+    press('1');
+    frames(3);
+    ASSERT_EQ(sim_graphics_view.view_type, VIEW_FORWARD);
+    const picture panel = read_picture();
+    // The panel's rows: the window's lower half (the panel's top edge lies
+    // near two thirds of the way up).
+    const int w = panel.width, h = panel.height / 2;
+
+    auto panel_share = [&] {
+        hold_user_plane(ksbd_start_pose);
+        frames(3);
+        return alike(panel, read_picture(), 0, 0, w, h);
+    };
+    press('1');
+    EXPECT_GT(panel_share(), 0.9) << "the panel view shows its panel again";
+
+    press('2');
+    const double with_hud = panel_share();
+    EXPECT_EQ(sim_graphics_view.view_type, VIEW_FORWARD_HUD);
+    EXPECT_LT(with_hud, 0.1);
+    press('2');
+    const double with_nothing = panel_share();
+    EXPECT_EQ(sim_graphics_view.view_type, VIEW_FORWARD_NOTHING);
+    EXPECT_LT(with_nothing, 0.1);
+
+    press('1');
+    ASSERT_TRUE(choose_menu_item("View", "Forward with HUD"));
+    EXPECT_LT(panel_share(), 0.1);
+    EXPECT_EQ(sim_graphics_view.view_type, VIEW_FORWARD_HUD);
+    ASSERT_TRUE(choose_menu_item("View", "Forward with Nothing"));
+    EXPECT_LT(panel_share(), 0.1);
+    EXPECT_EQ(sim_graphics_view.view_type, VIEW_FORWARD_NOTHING);
+    press('1');
+    frames(1);
+}
+
+// A click on the view's centre hands the yoke to the pointer, which then
+// flies the trainer: with the parking brake let off and the throttle pushed
+// up on the panel, the pointer held a little below the centre lifts it off
+// the runway.
+TEST_F(PilotPath, TheMouseFliesTheTrainerOffTheRunway)
+{
+    hold_user_plane(ksbd_start_pose);
+    press('1');
+    frames(2);
+    const flt_struct& f = flt[0];
+    const acf_struct& a = pln[0];
+    // The view's centre: the middle of the windscreen, above the panel's top edge.
+    ASSERT_EQ(a.acf_HUD_cntrx, 512.0f);
+    ASSERT_GT(a.acf_HUD_cntry - 0.5f * screen.ui_top_margin, 520.0f);
+
+    // The parking brake's button, then the throttle lever dragged to the top.
+    if (f.parkbrake > 0.1f) click_at(290.0f, 60.0f);
+    frames(1);
+    EXPECT_LT(f.parkbrake, 0.1f);
+    move_to(620.0f, 150.0f - 50.0f);
+    button_down();
+    frames(2);
+    for (int k = 1; k <= 10; ++k) {
+        move_to(620.0f, 100.0f + 5.0f * k);
+        frames(1);
+    }
+    button_up();
+    frames(1);
+    EXPECT_GT(f.ENGN_thro[0], 0.95f);
+
+    // The yoke to the pointer, at the view's centre: neutral.
+    click_at(a.acf_HUD_cntrx, a.acf_HUD_cntry);
+    frames(2);
+    ASSERT_EQ(sim_joystick.mouse_is_joystick, 1);
+    EXPECT_NEAR(sim_joystick.yolk_pitch_ratio, 0.0f, 0.05f);
+    EXPECT_NEAR(sim_joystick.yolk_roll_ratio, 0.0f, 0.05f);
+
+    // The take-off run; past 55 knots the pointer a little below the centre.
+    const bool rotated = frames_until([&] { return f.indicated_airspeed > 55.0f; }, 500, 0.1);
+    ASSERT_TRUE(rotated) << "the trainer did not reach flying speed";
+    move_to(a.acf_HUD_cntrx, a.acf_HUD_cntry - 25.0f);
+    const bool airborne = frames_until([&] { return f.y_agl > 15.0f; }, 600, 0.1);
+    EXPECT_TRUE(airborne) << "the trainer did not climb away";
+    EXPECT_GT(sim_joystick.yolk_pitch_ratio, 0.1f);
+    click_at(4.0f, 740.0f);
+    frames(1);
+}
+
+// Every aircraft of the fleet puts its view's centre, where a click hands the
+// yoke to the pointer, in the middle of the windscreen above its panel (the
+// panels' top edges lie at 460 to 520). Each is read into the second plane's
+// slot, which is put back afterwards.
+TEST_F(PilotPath, EveryAircraftOfTheFleetCentresThePointersYokeOnTheWindscreen)
+{
+    const auto kept_acf = std::make_unique<acf_struct>(pln[1]);
+    const auto kept_flt = std::make_unique<flt_struct>(flt[1]);
+    int checked = 0;
+    for (const auto& e : fs::recursive_directory_iterator(folder->path() / "Aircraft")) {
+        if (e.path().extension() != ".acf") continue;
+        std::string colons = fs::relative(e.path(), folder->path()).string();
+        std::replace(colons.begin(), colons.end(), '/', ':');
+        const std::string path = folder->prefix() + colons;
+        acf_struct& a = pln[1];
+        UTIL_strcpy(path.c_str(), a.acf_file_path);
+        ASSERT_NE(ACF_load_and_setup(1), 0) << path;
+        EXPECT_EQ(a.acf_HUD_cntrx, 512.0f) << path;
+        EXPECT_GT(a.acf_HUD_cntry, 560.0f) << path;
+        EXPECT_LT(a.acf_HUD_cntry, 700.0f) << path;
+        ++checked;
+    }
+    EXPECT_EQ(checked, 7);
+    pln[1] = *kept_acf;
+    flt[1] = *kept_flt;
+}
+
+// A first start without preferences asks for the language in a box; once it
+// is answered, the first flying picture is the cockpit, the same picture a
+// view key puts up, not the loading picture left behind a bare panel.
+TEST(FirstStart, TheLanguageBoxIsFollowedByTheCockpit)
+{
+    const alert_handler_fn kept = MACIBM_get_alert_handler();
+    MACIBM_set_alert_handler(nullptr);   // the real box, answered with Return
+    MACIBM_set_alert_box(ALERT_show_box);   // the program installs its box at start-up
+    use_pilot_clock();
+    int box_frames = 0;
+    inside_frames([&] {
+        if (app_mode != MODE_ALERT) return false;
+        if (++box_frames == 2) press(return_key());
+        return box_frames >= 2;
+    });
+    const std::unique_ptr<temp_folder> data = copy_default_data_folder();
+    fs::remove_all(data->path() / "Resources/preferences");
+    start_program(*data);
+    MACIBM_set_alert_handler(kept);
+    EXPECT_EQ(box_frames, 2) << "the language box was not shown";
+
+    hold_user_plane(ksbd_start_pose);
+    frames(3);
+    const picture first = read_picture();
+    press('1');
+    hold_user_plane(ksbd_start_pose);
+    frames(3);
+    const picture cockpit = read_picture();
+    EXPECT_GT(alike(first, cockpit, 0, 0, cockpit.width, cockpit.height / 2), 0.95);
+
+    stop_program();
+    test_clock_hook = nullptr;
+    test_calendar = nullptr;
+}
