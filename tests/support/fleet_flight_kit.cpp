@@ -131,6 +131,7 @@ void fresh_world()
     sim_weather.rho = 1.225f;
     sim_weather.sigma = 1.0f;
     sim_weather.temperature_sealevel_c = 15.0f;
+    sim_weather.runway_friction = 0;
     sim_weather.wave_amplitude = 0.0f;
     sim_graphics_settings.draw_aircrafts = 1;
     SOUND_install_recorder(&silence);
@@ -590,10 +591,11 @@ float fly_water_run(const setup& s, float flaps)
     return NAN;
 }
 
-float fly_brakes(const setup& s, bool toe)
+float fly_brakes(const setup& s, bool toe, bool icy)
 {
     if (!start_on_runway(s)) return NAN;
     flt_struct& f = flt[0];
+    if (icy) sim_weather.runway_friction = 2, sim_weather.temperature_sealevel_c = -5.0f;
     for (int k = 0; k < frames(3.0f); ++k) frame();
     if (toe)
         hands.left_brake = hands.right_brake = 1.0f;
@@ -714,9 +716,9 @@ std::vector<row> table(const std::string& aircraft)
                                   "the closed-throttle propeller makes too little drag"));
         rows.push_back(make("trainer", "idle rpm standing", 650.0f, TEN, [s] { return fly_static_rpm(s, 0.0f); }));
         rows.push_back(make_within("trainer", "creep on the parking brake, 20 s at full power (m)", 0.0f, 0.0f, 0.05f,
-                                   [s] { return fly_brakes(s, false); }));
+                                   [s] { return fly_brakes(s, false, false); }));
         rows.push_back(make_within("trainer", "creep on full toe brakes, 20 s at full power (m)", 0.0f, 0.0f, 0.05f,
-                                   [s] { return fly_brakes(s, true); }));
+                                   [s] { return fly_brakes(s, true, false); }));
     }
     if (want("airliner")) {
         const setup s{"Orvell Airliner.acf", 64000.0f};
@@ -729,7 +731,11 @@ std::vector<row> table(const std::string& aircraft)
         rows.push_back(make_within("airliner", "Mach in level flight at 35,000 ft, full thrust", 0.81f, 0.78f, 0.84f,
                                    [s] { return fly_level_mach(s, 35000.0f); }));
         rows.push_back(make_within("airliner", "creep on the parking brake, 20 s at full power (m)", 0.0f, 0.0f, 0.05f,
-                                   [s] { return fly_brakes(s, false); }));
+                                   [s] { return fly_brakes(s, false, false); }));
+        // On ice the tyres hold a fifth of their dry friction, less than the
+        // engines' thrust: the aircraft slides on its brakes.
+        rows.push_back(make_within("airliner", "slide on the parking brake on ice, 20 s at full power (m)", 0.0f, 20.0f,
+                                   1e6f, [s] { return fly_brakes(s, false, true); }));
         const setup heavy{"Orvell Airliner.acf", 0.0f};
         rows.push_back(with_file(make("airliner", "1-g stall, clean, 79 t (KIAS)", 150.0f, TEN,
                                       [heavy] { return stall_kias(heavy, 0.0f, false, 1); }),
@@ -744,7 +750,7 @@ std::vector<row> table(const std::string& aircraft)
                             [s] { return fly_climb(s, 125.0f, 300.0f); }));
         rows.push_back(make("twin", "max cruise, 10,000 ft (KTAS)", 255.0f, TEN, [s] { return fly_level(s, 10000.0f, 0.0f); }));
         rows.push_back(make_within("twin", "creep on the parking brake, 20 s at full power (m)", 0.0f, 0.0f, 0.05f,
-                                   [s] { return fly_brakes(s, false); }));
+                                   [s] { return fly_brakes(s, false, false); }));
         rows.push_back(with_file(make("twin", "stall, clean, power off (KIAS)", 95.0f, TEN,
                                       [s] { return stall_kias(s, 0.0f, false, 0); }),
                                  "Vs", file_Vs));
@@ -761,7 +767,7 @@ std::vector<row> table(const std::string& aircraft)
                                       [s] { return stall_kias(s, 1.0f, true, 0); }),
                                  "Vso", file_Vso));
         rows.push_back(make_within("striker", "creep on the parking brake, 20 s at full power (m)", 0.0f, 0.0f, 0.05f,
-                                   [s] { return fly_brakes(s, false); }));
+                                   [s] { return fly_brakes(s, false, false); }));
     }
     if (want("glider")) {
         const setup s{"Orvell Glider.acf", 0.0f};

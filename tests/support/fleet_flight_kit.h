@@ -70,8 +70,9 @@ float fly_glide(const setup& s, float ias_kt);
 float fly_water_run(const setup& s, float flaps);
 
 // How far (m) the aircraft moves in 20 s at full power on its parking brake
-// (toe = false) or its full toe brakes (toe = true), after the power is up.
-float fly_brakes(const setup& s, bool toe);
+// (toe = false) or its full toe brakes (toe = true), after the power is up,
+// on a dry runway or (icy) an icy one below freezing.
+float fly_brakes(const setup& s, bool toe, bool icy);
 
 // A trimmed 3-degree approach at a held IAS, landing flaps and gear down:
 // the pitch attitude (deg) and where the stick sits (-1..1, aft positive).
