@@ -2,10 +2,12 @@
 // default aircraft file is made.
 #include "aircraft/acf_description.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <type_traits>
@@ -376,4 +378,40 @@ int ACF_read_description(const char* path, int slot, char* name, char* error)
         if (error) std::snprintf(error, ACF_TEXT_SIZE, "line %d: %s", e.line_no, e.what.c_str());
         return 0;
     }
+}
+
+int ACF_check_description_values(int slot, bool inertia, char* error)
+{
+    if (error) error[0] = 0;
+    if (slot < 0 || slot >= ACF_SLOTS) return 0;
+    const acf_struct& a = pln[slot];
+    auto refuse = [&](const char* field, int index, float value) {
+        if (error) {
+            if (index >= 0)
+                std::snprintf(error, ACF_TEXT_SIZE, "%s[%d] = %g must be above zero", field, index, value);
+            else
+                std::snprintf(error, ACF_TEXT_SIZE, "%s = %g must be above zero", field, value);
+        }
+        return 0;
+    };
+    auto positive = [](float v) { return std::isfinite(v) && v > 0.0f; };
+    if (!positive(a.acf_m_empty)) return refuse("acf_m_empty", -1, a.acf_m_empty);
+    if (!positive(a.acf_m_max)) return refuse("acf_m_max", -1, a.acf_m_max);
+    // The propellers and rotors (the first parts, one per thrust point) and
+    // every other fitted part with elements: their blades' or panels' chord
+    // and length make its area.
+    const int thrust_points = std::clamp(a.acf_num_thrustpoints, 0, 8);
+    for (int p = 0; p < static_cast<int>(std::size(a.acf_els)); ++p) {
+        const bool fitted = p < thrust_points || (p >= 8 && a.acf_part_eq[p] != 0);
+        if (!fitted || a.acf_els[p] <= 0) continue;
+        if (!positive(a.acf_Croot[p])) return refuse("acf_Croot", p, a.acf_Croot[p]);
+        // A pointed tip (a tip chord of zero) still has an area.
+        if (!(std::isfinite(a.acf_Ctip[p]) && a.acf_Ctip[p] >= 0.0f)) return refuse("acf_Ctip", p, a.acf_Ctip[p]);
+        if (!positive(a.acf_semilen_SEG[p])) return refuse("acf_semilen_SEG", p, a.acf_semilen_SEG[p]);
+    }
+    if (!inertia) return 1;
+    if (!positive(a.acf_Jxx_unitmass)) return refuse("acf_Jxx_unitmass", -1, a.acf_Jxx_unitmass);
+    if (!positive(a.acf_Jyy_unitmass)) return refuse("acf_Jyy_unitmass", -1, a.acf_Jyy_unitmass);
+    if (!positive(a.acf_Jzz_unitmass)) return refuse("acf_Jzz_unitmass", -1, a.acf_Jzz_unitmass);
+    return 1;
 }

@@ -25,3 +25,11 @@
 // Returns 1 and the aircraft's name (500 characters) on success; 0 and a
 // message naming the line (500 characters) when the description is bad.
 int ACF_read_description(const char* path, int slot, char* name, char* error);
+
+// 1 when every size the model divides by is positive, else 0 and a message
+// naming the field (500 characters): the empty and maximum mass, and the root
+// chord, tip chord and length of every fitted surface with elements (its
+// area; on a propeller or rotor, its blade chord). With `inertia`, once the
+// masses are set up (ACF_setup_props_and_masses), the mass-normalised
+// moments of inertia as well.
+int ACF_check_description_values(int slot, bool inertia, char* error);

@@ -200,3 +200,9 @@ orvell_copy_data(menus Resources/menus)
 orvell_copy_data(bitmaps Resources/bitmaps)
 
 add_custom_target(orvell_data ALL DEPENDS ${ORVELL_DATA_STAMPS})
+
+# The fleet's flight-test table: the flight tests' procedures flown for every
+# row and printed beside the published figures of each aircraft's class.
+add_executable(fleet_table ${CMAKE_SOURCE_DIR}/tools/fleet_table.cpp
+  ${CMAKE_SOURCE_DIR}/tests/support/fleet_flight_kit.cpp ${CMAKE_SOURCE_DIR}/tests/support/terrain_support.cpp)
+target_link_libraries(fleet_table PRIVATE orvell_libs)

@@ -7,7 +7,9 @@
 // The record goes through the same derivation and checks as any aircraft file,
 // is written with the aircraft file writer and read back with the reader,
 // airfoils included (the airfoil files must already be in "AIRFOILS:" below
-// the program folder); any alert is a failure. An instrument slot whose
+// the program folder); any alert is a failure. A description whose mass,
+// surface or blade area or moments of inertia would come out zero or negative
+// is refused with the field named, and no file is left for it. An instrument slot whose
 // description gives no picture size (acf_ins_delx/dely) gets its type's
 // design size, the size its face is drawn at.
 #include <cstdio>
@@ -18,6 +20,7 @@
 
 #include "aircraft/acf_description.h"
 #include "aircraft/acf_file.h"
+#include "aircraft/acf_setup.h"
 #include "platform/plat_files.h"
 #include "core/alert.h"
 #include "core/constants.h"
@@ -38,6 +41,10 @@ int make_aircraft(const std::string& folder, const char* description)
     }
     if (!name_text[0]) {
         std::fprintf(stderr, "gen_default_aircraft: %s gives no name\n", description);
+        return 0;
+    }
+    if (!ACF_check_description_values(0, false, error)) {
+        std::fprintf(stderr, "gen_default_aircraft: %s: %s\n", description, error);
         return 0;
     }
     const std::string name = name_text;
@@ -74,6 +81,16 @@ int make_aircraft(const std::string& folder, const char* description)
     std::snprintf(a.acf_file_name, ACF_TEXT_SIZE, "%s", file_name.c_str());
     if (!ACF_read_write(ACF_MODE_READ, 0, 0) || tool_alerts_seen) {
         std::fprintf(stderr, "gen_default_aircraft: %s does not read back\n", path.c_str());
+        return 0;
+    }
+    // Set up as the simulator sets it up at load, for the moments of inertia.
+    ACF_setup_convert(0);
+    ACF_setup_gear(0);
+    ACF_setup_wings(0);
+    ACF_setup_props_and_masses(0);
+    if (!ACF_check_description_values(0, true, error)) {
+        std::remove(PLAT_resolve_path(path.c_str()).c_str());
+        std::fprintf(stderr, "gen_default_aircraft: %s: %s\n", description, error);
         return 0;
     }
     std::printf("gen_default_aircraft: wrote %s\n", relative.c_str());

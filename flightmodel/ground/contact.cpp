@@ -60,6 +60,47 @@ bool on_dry_patch(float x, float z)
     return random_table[key] < DRY_PATCH_SHARE;
 }
 
+// A braked tyre at rest: its patch is tied to the ground where it stopped by
+// the tyre's own stiffness, HOLD_STIFFNESS times its load per metre (full
+// friction within a few centimetres), critically damped for the load it
+// carries. That holds any pull up to the friction the brake gives; beyond it
+// the tyre slides and drags the tied point along, so a sliding tyre makes the
+// same friction as the slip model's saturated one. A tyre the slip model
+// alone held would creep under any steady pull: its friction falls to
+// nothing at rest.
+constexpr float HOLD_STIFFNESS = 20.0f;   // per metre
+constexpr float HOLD_DAMPING = 2.0f;      // seconds per metre: 2 x 0.7 x sqrt(HOLD_STIFFNESS / g)
+
+// The horizontal unit vector (local x, z) of a body axis; false when the axis
+// stands upright.
+bool horizontal_axis(float bx, float by, float bz, int plane, float* ux, float* uz)
+{
+    float lx, ly, lz;
+    PHYS_body_to_local(bx, by, bz, &lx, &ly, &lz, plane);
+    const float h = std::hypot(lx, lz);
+    if (!(h > 1e-3f)) return false;
+    *ux = lx / h, *uz = lz / h;
+    return true;
+}
+
+// The braked tyre's friction along one horizontal axis u: the tie's pull,
+// limited to what friction holds; past it the tied point follows the tyre.
+float hold_along(float ux, float uz, float* hx, float* hz, float px, float pz, float rvx, float rvz, float fn,
+                 float limit)
+{
+    const float k = HOLD_STIFFNESS * fn, c = HOLD_DAMPING * fn;
+    const float stretch = (px - *hx) * ux + (pz - *hz) * uz;
+    const float speed = rvx * ux + rvz * uz;
+    const float pull = -(k * stretch + c * speed);
+    if (std::fabs(pull) <= limit) return pull;
+    // Sliding: the tie stretched no further than friction holds.
+    if (k > 0.0f) {
+        const float most = std::copysign(limit / k, stretch);
+        if (std::fabs(stretch) > std::fabs(most)) *hx += (stretch - most) * ux, *hz += (stretch - most) * uz;
+    }
+    return std::copysign(limit, pull);
+}
+
 float condition_factor()
 {
     const int k = util_clamp_int(sim_weather.runway_friction, 0, 2);
@@ -177,8 +218,21 @@ int handlecontactpoint(int plane, int n, float x_plane, float vx_plane, float x,
     float side_limit = fn * mu_side;
     if (std::fabs(*steer_deg) > 0.01f && a.acf_nosewheel_k > 0.01f)
         side_limit = std::min(side_limit, a.acf_nosewheel_k * std::fabs(gamma_w));
-    const float side_friction = side_slip * load * rate * side_limit;
-    const float axial_friction = fn * mu_axial * axial_slip;
+    float side_friction = side_slip * load * rate * side_limit;
+    float axial_friction = fn * mu_axial * axial_slip;
+
+    // A braked tyre grips the ground where it stopped.
+    float ax, az, sx, sz;
+    if (contact.braked[n] && plane == 0 && horizontal_axis(0.0f, 0.0f, 1.0f, plane, &ax, &az) &&
+        horizontal_axis(1.0f, 0.0f, 0.0f, plane, &sx, &sz)) {
+        if (!contact.holding[n]) contact.holding[n] = 1, contact.hold_x[n] = px, contact.hold_z[n] = pz;
+        float& hx = contact.hold_x[n];
+        float& hz = contact.hold_z[n];
+        axial_friction = hold_along(ax, az, &hx, &hz, px, pz, rvx, rvz, fn, fn * std::fabs(mu_axial));
+        side_friction = hold_along(sx, sz, &hx, &hz, px, pz, rvx, rvz, fn, load * rate * std::fabs(side_limit));
+    } else {
+        contact.holding[n] = 0;
+    }
 
     // 21. Friction plus the normal force (straight up on every surface), in body axes.
     float fx, fy, fz;
@@ -336,6 +390,8 @@ void FM_ground_contact()
             mu_axial = UTIL_clamp(co.rolling + (co.braking - co.rolling) * beta, std::min(co.rolling, co.braking),
                                   std::max(co.rolling, co.braking));
         }
+        // A wheel whose brake is on grips the ground it stands on.
+        contact.braked[n] = !steers && !skid && brake_ratio(a.acf_gear_xnodef[n]) > 0.0f;
         float steer = steers ? (castors ? CASTORING_STEER_DEG : f.nosewheel_steer) : 0.0f;
         const int g = n - PART_GEAR_FIRST;
         const float bump = FLT_slot_failed(0, FAIL_SLOT_TYRE_BASE + g) ? failed_tyre_bump(a.acf_gear_type[n]) : 0.0f;
@@ -343,7 +399,9 @@ void FM_ground_contact()
                               a.acf_gear_znodef[n], a.acf_gearcon[n], a.acf_geardmp[n], mu_side, mu_axial, &steer,
                               bump, a.acf_gear_tirrad[n]);
         touching[g] = hit != 0;
+        contact.braked[n] = 0;
         if (!hit) {
+            contact.holding[n] = 0;
             f.tire_speed_term[n] = 0.0f;
         } else if (steers) {
             if (castors) f.nosewheel_steer = steer * UTIL_clamp(std::fabs(100.0f * f.tire_speed_term[n]), 0.0f, 1.0f);

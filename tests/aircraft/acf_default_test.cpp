@@ -2,6 +2,10 @@
 // generator makes it, and the description reader itself.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+#include <string>
+
 #include "aircraft/acf_description.h"
 #include "tests/aircraft/acf_test_util.h"
 #include "aircraft/part_presence.h"
@@ -79,4 +83,43 @@ TEST(AcfDescription, BadLinesAreNamed)
     EXPECT_EQ(pln[0].acf_body_Y[44 * 360 + 0], 3.0f);   // top of the section
     EXPECT_NEAR(pln[0].acf_body_X[44 * 360 + 4], 2.0f, 1e-5f);
     EXPECT_EQ(pln[0].acf_body_Z[44 * 360 + 17], 1.0f);
+}
+
+// A description whose numbers would leave the model a zero or negative mass,
+// area or blade chord is refused, naming the field; the fleet's own pass.
+TEST(AcfDescription, SizesTheModelDividesByMustBePositive)
+{
+    temp_folder dir;
+    const std::string data = std::string(ORVELL_FIXTURES) + "/../../data/aircraft/";
+    char name[ACF_TEXT_SIZE], error[ACF_TEXT_SIZE];
+    for (const char* file : {"trainer.txt", "airliner.txt", "twin.txt", "glider.txt", "floatplane.txt", "helicopter.txt",
+                             "striker.txt"}) {
+        ASSERT_EQ(ACF_read_description((data + file).c_str(), 0, name, error), 1) << file << ": " << error;
+        EXPECT_EQ(ACF_check_description_values(0, false, error), 1) << file << ": " << error;
+    }
+    std::ifstream in(data + "trainer.txt", std::ios::binary);
+    const std::string trainer((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const struct { const char* line; const char* error; } cases[] = {
+        {"acf_m_empty = 0", "acf_m_empty = 0 must be above zero"},
+        {"acf_m_max = -2450", "acf_m_max = -2450 must be above zero"},
+        {"acf_Croot[0] = 0", "acf_Croot[0] = 0 must be above zero"},          // the propeller's blade chord
+        {"acf_Ctip[0] = -0.2", "acf_Ctip[0] = -0.2 must be above zero"},
+        {"acf_semilen_SEG[9] = 0", "acf_semilen_SEG[9] = 0 must be above zero"},   // the right wing's area
+        {"acf_Croot[17] = -3", "acf_Croot[17] = -3 must be above zero"},
+    };
+    for (const auto& c : cases) {
+        const auto p = dir.write("bad.txt", trainer + "\n" + c.line + "\n");
+        ASSERT_EQ(ACF_read_description(p.c_str(), 0, name, error), 1) << error;
+        EXPECT_EQ(ACF_check_description_values(0, false, error), 0) << c.line;
+        EXPECT_STREQ(error, c.error);
+    }
+    // A surface that is not fitted is not looked at.
+    const auto p = dir.write("unfitted.txt", trainer + "\nacf_Croot[20] = 0\nacf_els[20] = 4\n");
+    ASSERT_EQ(ACF_read_description(p.c_str(), 0, name, error), 1) << error;
+    EXPECT_EQ(ACF_check_description_values(0, false, error), 1) << error;
+    // Once set up, the moments of inertia too.
+    pln[0].acf_Jxx_unitmass = pln[0].acf_Jzz_unitmass = 2.0f, pln[0].acf_Jyy_unitmass = 0.0f;
+    EXPECT_EQ(ACF_check_description_values(0, false, error), 1) << error;
+    EXPECT_EQ(ACF_check_description_values(0, true, error), 0);
+    EXPECT_STREQ(error, "acf_Jyy_unitmass = 0 must be above zero");
 }

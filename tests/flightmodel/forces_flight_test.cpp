@@ -434,9 +434,13 @@ TEST_F(TrainerFlight, FidelityBesideATypicalTrainer)
     place(100.0f, 74.0f * KT, 5.0f, 3.0f);
     engine_running(1.0f);
     hold_speed(74.0f, 60.0f, false, &climb, &tas);
-    std::printf("best-rate climb, sea level, full power: %.0f ft/min (typical: 730 ft/min)\n", climb);
+    // The fixture flies the trainer light (empty, with its fuel), where the
+    // class climbs faster than its 730 ft/min at full weight; the fleet's
+    // flight tests hold the figure at full weight.
+    std::printf("best-rate climb, sea level, full power, %.0f lb: %.0f ft/min (typical at 2,450 lb: 730 ft/min)\n",
+                f.m_total / 0.45359237f, climb);
     EXPECT_GE(climb, 548.0f);
-    EXPECT_LE(climb, 913.0f);
+    EXPECT_LE(climb, 1100.0f);
 
     const float h = 8500.0f * 0.3048f;
     sim_weather.rho = ATMO_density_at_alt(0, h);
@@ -477,7 +481,7 @@ TEST_F(TrainerFlight, ReportAndStabilityCommandsInTheGlide)
     EXPECT_EQ(one.compare(0, 3, "\n\xA5\xA5"), 0);
 
     // The pitch test: Sref and Cref of the trainer's wings and tailplanes (dihedral below 45 degrees):
-    // 2 x 16.2 ft x 4.6 ft + 2 x 5.7 ft x 2.8 ft x cos 3 deg; mean chord (4.6 + 4.6 + 2.8 + 2.8) / 4 ft.
+    // 2 x 17.9 ft x 4.85 ft + 2 x 5.7 ft x 2.8 ft x cos 3 deg; mean chord (4.85 + 4.85 + 2.8 + 2.8) / 4 ft.
     APPLICATION_handlemenu(1217);
     frame(elevator, aileron);
     frame(elevator, aileron);
@@ -488,8 +492,8 @@ TEST_F(TrainerFlight, ReportAndStabilityCommandsInTheGlide)
     EXPECT_EQ(sim_flightmodel_misc.stab_ptch_test, 0);
     EXPECT_EQ(sim_flightmodel_misc.stab_hdng_test, 0);
     const float ft2 = 0.3048f * 0.3048f;
-    const float sref = (2.0f * 16.2f * 4.6f + 2.0f * 5.7f * 2.8f * std::cos(3.0f * DEG)) * ft2;
-    const float cref = 3.7f * 0.3048f;
+    const float sref = (2.0f * 17.9f * 4.85f + 2.0f * 5.7f * 2.8f * std::cos(3.0f * DEG)) * ft2;
+    const float cref = 3.825f * 0.3048f;
     char line[200];
     std::snprintf(line, sizeof line, "   Sref=%10.2f m*m.", sref);
     EXPECT_NE(out.find(line), std::string::npos) << out;

@@ -28,6 +28,7 @@
 #include "shell/cycle.h"
 #include "tests/support/flight_fixture.h"
 #include "tests/support/test_support.h"
+#include "tests/support/test_pilot.h"
 
 namespace trainer_test {
 
@@ -77,22 +78,10 @@ inline bool plane_step_runs_the_build_up()
     return fm_state.calls > before;
 }
 
-// What the test's pilot holds this frame, handed to the control step as its
-// joystick (INPUT_set_joystick_poll(pilot_joystick)).
-struct pilot_hands {
-    float pitch = 0.0f, roll = 0.0f, heading = 0.0f;   // yoke ratios -1..1
-    float throttle = 0.0f;                              // lever 0..1
-    float left_brake = 0.0f, right_brake = 0.0f;
-};
-inline pilot_hands hands;
-
-inline void pilot_joystick(float* pitch, float* roll, float* heading, float* throttle, float*, float* left,
-                           float* right, float*, float*, float*, float*, float*, int)
-{
-    *pitch = hands.pitch, *roll = hands.roll, *heading = hands.heading;
-    *throttle = hands.throttle;
-    *left = hands.left_brake, *right = hands.right_brake;
-}
+// The test pilot on the joystick seam.
+using test_pilot::hands;
+using test_pilot::pilot_hands;
+using test_pilot::pilot_joystick;
 
 // Pitch attitude held by the elevator, wings level by the ailerons.
 inline void fly_attitude(float theta_deg)

@@ -1,0 +1,109 @@
+// The fleet's flight tests: each procedure of a type's flight manual (stall,
+// climb, cruise, static run-up, take-off run, glide, water run, brakes,
+// approach) flown by the test pilot on the joystick seam through the whole
+// simulation cycle, and the figure it comes back with. The table puts each
+// figure beside the published figure of the aircraft's class; the flight
+// tests assert it and tools/fleet_table prints it.
+//
+// Every flight starts the world afresh: the Earth, still standard air, a
+// flat sea-level world with one long hard runway (or a lake), the aircraft
+// loaded from the built data folder at the weight its row names.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace fleet_kit {
+
+// The program folder the aircraft files are read from (the build folder,
+// ending in '/'). Set once before any flight.
+void use_data_folder(const std::string& folder);
+
+// Prints the state twice a second while flying (for the table's --trace).
+void trace(bool on);
+
+// Writes the force build-up's report of the frame at that frame clock (s)
+// of each flight to ORVELL.OUT in the working folder (for the table's --report).
+void report_frame(float seconds);
+
+// Flight conditions shared by the procedures.
+struct setup {
+    const char* file;            // the aircraft's file name, "Orvell Trainer.acf"
+    float weight_kg;             // 0: the aircraft's maximum weight
+    float hz = 60.0f;            // frames a second
+};
+
+// A stall from a 1 kt/s deceleration, power off, wings level: the 1-g stall
+// speed (the least of IAS x sqrt(load factor) before the break), and whether
+// the wing reached its stalling angle.
+struct stall_result {
+    float kias;
+    bool stalled;
+    float alpha_deg;   // the most angle of attack reached
+};
+// trim: 0 holds the trim set for 1.3 times the file's stall speed (the
+// elevator alone stalls it); 1 runs the trim fully nose up first.
+stall_result fly_stall(const setup& s, float flaps, bool gear_down, int trim);
+
+// Rate of climb (ft/min) at a held IAS, full power, clean, at `feet` above sea level.
+float fly_climb(const setup& s, float ias_kt, float feet);
+
+// True airspeed (kt) in level flight at `feet`: full power when `power` is 0,
+// otherwise the throttle set for that share of the rated power.
+float fly_level(const setup& s, float feet, float power);
+
+// Mach number in level flight at `feet` at full thrust.
+float fly_level_mach(const setup& s, float feet);
+
+// Engine speed (rpm) standing on the brakes with the throttle at that setting.
+float fly_static_rpm(const setup& s, float throttle);
+
+// Ground roll (ft) from brake release at full power to lift-off, rotated to
+// `pitch_deg` at `rotate_kt`.
+float fly_take_off(const setup& s, float flaps, float rotate_kt, float pitch_deg);
+
+// Glide ratio at a held IAS with the throttle closed.
+float fly_glide(const setup& s, float ias_kt);
+
+// Water run (ft) from full power on still water to lift-off.
+float fly_water_run(const setup& s, float flaps);
+
+// How far (m) the aircraft moves in 20 s at full power on its parking brake
+// (toe = false) or its full toe brakes (toe = true), after the power is up,
+// on a dry runway or (icy) an icy one below freezing.
+float fly_brakes(const setup& s, bool toe, bool icy);
+
+// A trimmed 3-degree approach at a held IAS, landing flaps and gear down:
+// the pitch attitude (deg) and where the stick sits (-1..1, aft positive).
+struct approach_result {
+    float pitch_deg;
+    float stick;
+};
+approach_result fly_approach(const setup& s, float ias_kt, float flaps);
+
+// One row of the fleet's table.
+struct row {
+    std::string aircraft;   // "trainer"
+    std::string quantity;   // what is measured, with its unit
+    float reference;        // the published figure of the class
+    float low, high;        // what the model may fly
+    std::function<float()> fly;
+    // The speed the aircraft's file gives for this figure (read from the
+    // record the flight loaded), which must agree with it within 5%; none
+    // for most rows.
+    float (*file_speed)() = nullptr;
+    const char* file_field = "";
+    // Why the aircraft does not yet fly this figure within its band, for a
+    // row still open (the flight tests fly it but do not hold it to the band).
+    const char* open = nullptr;
+};
+
+// The rows of one aircraft ("trainer", "airliner", "twin", "glider",
+// "floatplane"), or of all of them for an empty name.
+std::vector<row> table(const std::string& aircraft);
+
+// The ratio of a row's measured figure to its reference, less one.
+inline float off(const row& r, float measured) { return r.reference != 0.0f ? measured / r.reference - 1.0f : 0.0f; }
+
+}  // namespace fleet_kit
