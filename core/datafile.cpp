@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/alert.h"
+#include "core/app_mode.h"
 #include "core/folders.h"
 #include "core/mappedfile.h"
 
@@ -236,7 +237,7 @@ bool open_output(const std::string& disk_path, int kind, int version)
 
 void cannot_open_alert(const char* path)
 {
-    MACIBM_nuke_alert(0, "The file could not be saved:", path, "Check that its folder exists",
+    MACIBM_nuke_alert(app_mode, "The file could not be saved:", path, "Check that its folder exists",
                       "and that the disk is writable and not full.", ALERT_NOTICE);
 }
 
@@ -293,7 +294,7 @@ void remove_stale_in(const char* folder, bool deep)
 void save_failure(bool notify, const char* l1, const char* l2, const char* l3, const char* l4)
 {
     if (notify) {
-        MACIBM_nuke_alert(0, l1, l2, l3, l4, ALERT_NOTICE);
+        MACIBM_nuke_alert(app_mode, l1, l2, l3, l4, ALERT_NOTICE);
         return;
     }
     if (!error_log.is_open()) return;

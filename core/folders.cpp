@@ -73,7 +73,7 @@ void FOLDERS_open_logs()
 {
     open_log(error_log, "ERROR.OUT");
     open_log(report_log, "ORVELL.OUT");
-    open_log(data_log, "DATA.OUT");
+    open_log(data_log, DATA_LOG_NAME);
 }
 
 void FOLDERS_close_logs()

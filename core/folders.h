@@ -26,6 +26,7 @@ extern char pref_path_pilot[TEXT_SIZE];
 extern std::ofstream error_log;
 extern std::ofstream report_log;
 extern std::ofstream data_log;
+constexpr const char* DATA_LOG_NAME = "DATA.OUT";
 
 void FOLDERS_open_logs();                     // creates or empties the three logs
 void FOLDERS_close_logs();

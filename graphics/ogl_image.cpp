@@ -11,6 +11,8 @@
 #include "graphics/ogl_tex.h"
 #include "platform/plat_files.h"
 #include "core/alert.h"
+#include "core/app_mode.h"
+#include "core/datafile.h"
 #include "core/folders.h"
 #include "core/mappedfile.h"
 #include "core/text_util.h"
@@ -458,20 +460,22 @@ int PNG_read_file(char* path, int slot, int kind, int bytes_per_texel, int& out_
     return 1;
 }
 
-void BMP_write_file(const char* path, int width, int height)
+bool BMP_write_file(const char* path, int width, int height)
 {
-    if (!path || width < 1 || height < 1) return;
-    if (size_t(width) * size_t(height) * 3 > PIXEL_BUFFER_BYTES) return;
+    if (!path || width < 1 || height < 1) return false;
+    if (size_t(width) * size_t(height) * 3 > PIXEL_BUFFER_BYTES) return false;
 
     // The bytes go to a temporary file first, so an old file of the name is
-    // replaced only by a complete one.
-    const std::string temp = std::string(path) + ".partial";
+    // replaced only by a complete one. A file-size limit met on the way is a
+    // failed write like a full disk, not the end of the program.
+    const PLAT_size_limit_hold hold;
+    const std::string temp = std::string(path) + FILE_SAVE_SUFFIX;
     FILE* f = PLAT_fopen(temp.c_str(), "wb");
-    if (!f) return;
+    bool ok = f != nullptr;
 
     uint8_t header[BMP_HEADER_SIZE];
     BMP_make_header(header, width, height);
-    bool ok = std::fwrite(header, 1, BMP_HEADER_SIZE, f) == BMP_HEADER_SIZE;
+    if (ok) ok = std::fwrite(header, 1, BMP_HEADER_SIZE, f) == BMP_HEADER_SIZE;
 
     const size_t texels = size_t(width) * size_t(height);
     for (size_t i = 0; i < texels; ++i) std::swap(pixel_buffer[i * 3], pixel_buffer[i * 3 + 2]);
@@ -483,6 +487,12 @@ void BMP_write_file(const char* path, int width, int height)
         ok = std::fwrite(pixel_buffer + size_t(r) * data_bytes, 1, data_bytes, f) == data_bytes;
         if (ok && pad) ok = std::fwrite(padding, 1, pad, f) == pad;
     }
-    ok = (std::fclose(f) == 0) && ok;
-    if (!ok || !PLAT_replace_file(temp.c_str(), path)) std::remove(PLAT_resolve_path(temp.c_str()).c_str());
+    if (f) ok = (std::fclose(f) == 0) && ok;
+    if (ok) ok = PLAT_replace_file(temp.c_str(), path);
+    if (ok) return true;
+
+    std::remove(PLAT_resolve_path(temp.c_str()).c_str());
+    MACIBM_nuke_alert(app_mode, "The picture could not be saved:", path, "Check that its folder exists",
+                      "and that the disk is writable and not full.", ALERT_NOTICE);
+    return false;
 }

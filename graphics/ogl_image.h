@@ -22,8 +22,10 @@ int PNG_read_file(char* path, int slot, int kind, int bytes_per_texel, int& out_
                   int y, int& out_row_stride);
 // Writes the first width x height texels of the pixel buffer (packed R, G, B,
 // row 0 at the bottom) as a 24-bit BMP. The buffer is left in B, G, R order.
-// A file that cannot be created is not written, and nothing is reported.
-void BMP_write_file(const char* path, int width, int height);
+// The bytes go to "<path>.partial", renamed over the path once complete. A
+// file that cannot be written (no folder, a full disk) leaves any old file of
+// the name as it was and raises a notice naming the path; false then.
+bool BMP_write_file(const char* path, int width, int height);
 
 // The bytes of a 24-bit BMP header for an image of the given size.
 void BMP_make_header(uint8_t header[BMP_HEADER_SIZE], int width, int height);

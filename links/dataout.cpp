@@ -5,11 +5,13 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <filesystem>
 #include <iomanip>
 #include <ios>
 
 #include "aircraft/acf_struct.h"
 #include "core/alert.h"
+#include "core/app_mode.h"
 #include "core/folders.h"
 #include "core/frame_clock.h"
 #include "core/reset_registry.h"
@@ -200,9 +202,24 @@ void fill_record(int group, const data_group& g, int row)
     if (trace) error_log.flush();
 }
 
+// "DATA.OUT" could not be written (a full disk): the file is closed, so no
+// row is written to it for the rest of the run, and a notice names it.
+void check_data_log()
+{
+    if (!data_log.is_open() || !data_log.fail()) return;
+    data_log.close();
+    data_log.clear();
+    std::error_code ec;
+    const std::string path = (std::filesystem::current_path(ec) / DATA_LOG_NAME).string();
+    MACIBM_nuke_alert(app_mode, "The data output file could not be written:", path.c_str(),
+                      "Check that the disk is writable and not full.",
+                      "No more rows are written to it until the next start.", ALERT_NOTICE);
+}
+
 // Mode 2.
 void write_row(const data_group& g)
 {
+    check_data_log();
     if (!data_log.is_open()) return;
     const std::ios::fmtflags flags = data_log.flags();
     const std::streamsize precision = data_log.precision();
@@ -213,6 +230,7 @@ void write_row(const data_group& g)
     }
     data_log.flags(flags);
     data_log.precision(precision);
+    check_data_log();
 }
 
 // Mode 3.
@@ -362,6 +380,7 @@ void DATAOUT_reset()
             if (sim_network_dataout.data_to_disk[g]) DATAOUT_group(3, g, 0);
         data_log << "\n";
         data_log.flush();
+        check_data_log();
     }
     flt[0].dist = 0.0f;
 }

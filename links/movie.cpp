@@ -7,10 +7,12 @@
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <string>
 
 #include "core/alert.h"
+#include "core/app_mode.h"
 #include "core/frame_clock.h"
 #include "core/texture_slots.h"
 #include "graphics/ogl_state.h"
@@ -43,11 +45,30 @@ PLAT_movie* open_movie = nullptr;
 int take_width = 0;
 int take_height = 0;
 
+constexpr const char* RECORDING_SUFFIX = ".recording.mov";
+
 void fatal_step(const char* what, const PLAT_movie_error& err)
 {
     const std::string step = std::string("The movie could not be recorded: ") + (err.step ? err.step : "") + " failed";
     const std::string code = "(" + std::to_string(err.code) + ")";
     MACIBM_nuke_alert(0, step.c_str(), what, code.c_str(), "", ALERT_FATAL);
+}
+
+std::string failed_step(const PLAT_movie_error& err)
+{
+    return std::string(err.step ? err.step : "") + " failed: " + err.text + " (" + std::to_string(err.code) + ")";
+}
+
+// A take's file could not be written: the recorder is cleared first (the
+// notice's box runs frames, which must not add to the take), what was
+// recorded gets the take's name, and the notice names the file that holds it.
+void end_take_on_write_failure(const PLAT_movie_error& err)
+{
+    movie_recording = 0;
+    const bool named = PLAT_replace_file(movie_recorder.recording_path, movie_recorder.take_path);
+    const char* kept = named ? movie_recorder.take_path : movie_recorder.recording_path;
+    MACIBM_nuke_alert(app_mode, "The movie take could not be written and was ended:", kept, failed_step(err).c_str(),
+                      "The file keeps the frames recorded until then.", ALERT_NOTICE);
 }
 
 int clamp_int(int v, int lo, int hi) { return v < lo ? lo : (v > hi ? hi : v); }
@@ -60,6 +81,16 @@ void MOVIE_take_name(const char* base, int take, char* out)
     if (name.size() >= 4 && UTIL_strcmp_nocase(name.c_str() + name.size() - 4, ".mov") == 0) name.resize(name.size() - 4);
     name += " take-" + std::to_string(take) + ".mov";
     if (name.size() > TEXT_SIZE - 1) name.resize(TEXT_SIZE - 1);
+    std::memcpy(out, name.c_str(), name.size() + 1);
+}
+
+void MOVIE_recording_name(const char* take, char* out)
+{
+    std::string name = take ? std::string(take, strnlen(take, TEXT_SIZE)) : std::string();
+    if (name.size() >= 4 && UTIL_strcmp_nocase(name.c_str() + name.size() - 4, ".mov") == 0) name.resize(name.size() - 4);
+    const size_t room = TEXT_SIZE - 1 - std::strlen(RECORDING_SUFFIX);
+    if (name.size() > room) name.resize(room);
+    name += RECORDING_SUFFIX;
     std::memcpy(out, name.c_str(), name.size() + 1);
 }
 
@@ -100,13 +131,23 @@ void MOVIE_start()
     // The pixel buffer holds the read-back frame: the size is kept to the screen's.
     take_width = clamp_int(movie_width, 16, CAPTURE_WIDTH);
     take_height = clamp_int(movie_height, 16, CAPTURE_HEIGHT);
+    char recording[TEXT_SIZE];
+    MOVIE_recording_name(take, recording);
     PLAT_movie_error err;
-    open_movie = PLAT_movie_create(PLAT_resolve_path(take).c_str(), take_width, take_height, &err);
+    const std::string recording_disk = PLAT_resolve_path(recording);
+    open_movie = PLAT_movie_create(recording_disk.c_str(), take_width, take_height, &err);
     if (!open_movie) {
-        fatal_step(take, err);
+        if (!err.writing) {
+            fatal_step(take, err);
+            return;
+        }
+        std::remove(recording_disk.c_str());
+        MACIBM_nuke_alert(app_mode, "The movie take could not be recorded:", take, failed_step(err).c_str(),
+                          "Check that its folder exists and that the disk is writable and not full.", ALERT_NOTICE);
         return;
     }
     std::memcpy(movie_recorder.take_path, take, TEXT_SIZE);
+    std::memcpy(movie_recorder.recording_path, recording, TEXT_SIZE);
     movie_recorder.samples = 0;
     movie_recorder.last_sample_sec = frame_clock;
     movie_recording = 1;
@@ -168,7 +209,13 @@ void MOVIE_add_frame()
     }
     PLAT_movie_error err;
     if (!PLAT_movie_add_frame(open_movie, pixel_buffer, duration, &err)) {
-        fatal_step(movie_recorder.take_path, err);
+        if (!err.writing) {
+            fatal_step(movie_recorder.take_path, err);
+            return;
+        }
+        PLAT_movie_discard(open_movie);
+        open_movie = nullptr;
+        end_take_on_write_failure(err);
         return;
     }
     ++movie_recorder.samples;
@@ -184,10 +231,17 @@ void MOVIE_finish()
     open_movie = nullptr;
     PLAT_movie_error err;
     if (!PLAT_movie_finish(movie, &err)) {
-        fatal_step(movie_recorder.take_path, err);
+        if (!err.writing) {
+            fatal_step(movie_recorder.take_path, err);
+            return;
+        }
+        end_take_on_write_failure(err);
         return;
     }
     movie_recording = 0;
+    if (!PLAT_replace_file(movie_recorder.recording_path, movie_recorder.take_path))
+        MACIBM_nuke_alert(app_mode, "The movie take could not be given its name:", movie_recorder.take_path,
+                          "It is kept, whole, as:", movie_recorder.recording_path, ALERT_NOTICE);
 }
 
 void MOVIE_exit_quicktime() { movie_keys_enabled = 0; }

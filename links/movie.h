@@ -1,6 +1,12 @@
 // Movie recording: takes of what the window shows, written as numbered
 // ".mov" files of JPEG frames.
 //
+// A take is recorded into "<take>.recording.mov" beside its file and renamed
+// to the take's name when it ends. The recording is written frame by frame,
+// so a take cut short (the program killed) leaves that file playing up to its
+// last whole frame. A take whose file cannot be written (a missing folder, a
+// full disk) ends with a notice naming the file; the flight goes on.
+//
 // Reads: frame_clock, the frame buffer, pixel_buffer. Writes: the take files,
 // texture slot 310, pixel_buffer.
 #pragma once
@@ -26,6 +32,7 @@ extern int32_t movie_recording;             // 1 while a take runs
 // The recorder's state while a take runs.
 struct movie_recorder_record {
     char take_path[TEXT_SIZE];
+    char recording_path[TEXT_SIZE];         // the file written while the take runs
     float last_sample_sec;                  // frame clock of the last sample
     int32_t samples;                        // samples written into the take
 };
@@ -47,3 +54,6 @@ void MOVIE_exit_quicktime();
 // The take file name for a base path and take number: the base with a final
 // ".mov" (any letter case) removed, then " take-<n>.mov".
 void MOVIE_take_name(const char* base, int take, char* out);
+// The file a take is recorded into: the take name with its final ".mov"
+// replaced by ".recording.mov".
+void MOVIE_recording_name(const char* take, char* out);

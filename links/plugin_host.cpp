@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/app_mode.h"
+#include "core/folders.h"
 #include "core/menu_table.h"
 #include "core/screen.h"
 #include "platform/plat_dl.h"
@@ -41,8 +42,15 @@ template <typename F> F entry(void* library, const char* name)
 int PLUGIN_load(const char* program_folder_path)
 {
     plugin_host_state& h = plugin_host;
-    h.manager_library = PLAT_dl_open(plugin_path(program_folder_path, "ORPM.so").c_str());
-    if (h.manager_library == nullptr) return 0;
+    const std::string manager = plugin_path(program_folder_path, "ORPM.so");
+    h.manager_library = PLAT_dl_open(manager.c_str());
+    if (h.manager_library == nullptr) {
+        // No manager is no message; one that is there but cannot be loaded is named.
+        if (PLAT_file_exists(manager.c_str()) && error_log.is_open())
+            error_log << "The plug-in manager " << manager << " could not be loaded: " << PLAT_dl_error() << '\n'
+                      << std::flush;
+        return 0;
+    }
 
     void* m = h.manager_library;
     plugin_manager_entries& e = h.entries;

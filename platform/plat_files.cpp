@@ -267,3 +267,5 @@ void PLAT_hold_size_limit_signal(bool hold)
     }
     s.held = hold;
 }
+
+bool PLAT_size_limit_signal_held() { return size_limit_signal.held; }

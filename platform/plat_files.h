@@ -79,6 +79,26 @@ bool PLAT_replace_file(const char* temp_path, const char* final_path);
 // the writer sees, instead of the limit's signal ending the program; released,
 // the signal does what it did before.
 void PLAT_hold_size_limit_signal(bool hold);
+bool PLAT_size_limit_signal_held();
+
+// Holds the size-limit signal while it lives, unless it is held already (it
+// then leaves the hold to its owner).
+class PLAT_size_limit_hold {
+public:
+    PLAT_size_limit_hold() : took_(!PLAT_size_limit_signal_held())
+    {
+        if (took_) PLAT_hold_size_limit_signal(true);
+    }
+    ~PLAT_size_limit_hold()
+    {
+        if (took_) PLAT_hold_size_limit_signal(false);
+    }
+    PLAT_size_limit_hold(const PLAT_size_limit_hold&) = delete;
+    PLAT_size_limit_hold& operator=(const PLAT_size_limit_hold&) = delete;
+
+private:
+    bool took_;
+};
 
 // True when the resolved path names an existing regular file.
 bool PLAT_file_exists(const char* path);

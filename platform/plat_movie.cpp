@@ -8,7 +8,12 @@ extern "C" {
 #include <libswscale/swscale.h>
 }
 
+#include <unistd.h>
+
+#include <cstdio>
 #include <string>
+
+#include "platform/plat_files.h"
 
 constexpr int MOVIE_TIME_SCALE = 600;
 
@@ -24,17 +29,40 @@ struct PLAT_movie {
     int64_t next_time = 0;   // the next sample's start in time-scale units
     bool header_written = false;
     bool file_open = false;
+    std::string path;
+    int64_t whole_bytes = 0;   // the file's length up to the end of its last whole frame
+    bool torn = false;         // a write failed part-way: the file is cut back to whole_bytes
 };
 
 namespace {
 
-bool fail(PLAT_movie_error* err, const char* step, int code)
+bool fail(PLAT_movie_error* err, const char* step, int code, bool writing = false)
 {
     if (err) {
         err->step = step;
         err->code = code;
+        err->writing = writing;
+        if (av_strerror(code, err->text, sizeof err->text) < 0)
+            std::snprintf(err->text, sizeof err->text, "error %d", code);
     }
     return false;
+}
+
+// Hands what the muxer holds of the current fragment to the file and the
+// file's buffer to the disk, so the file on disk ends with a whole frame.
+bool write_through(PLAT_movie* m, PLAT_movie_error* err)
+{
+    int r = av_write_frame(m->format, nullptr);
+    if (r >= 0) {
+        avio_flush(m->format->pb);
+        r = m->format->pb->error;
+    }
+    if (r < 0) {
+        m->torn = true;
+        return fail(err, "adding the sample to the movie", r, true);
+    }
+    m->whole_bytes = avio_tell(m->format->pb);
+    return true;
 }
 
 // Writes every packet the encoder has ready.
@@ -48,7 +76,10 @@ bool drain(PLAT_movie* m, PLAT_movie_error* err)
         av_packet_rescale_ts(m->packet, m->codec->time_base, m->stream->time_base);
         r = av_write_frame(m->format, m->packet);
         av_packet_unref(m->packet);
-        if (r < 0) return fail(err, "adding the sample to the movie", r);
+        if (r < 0) {
+            m->torn = true;
+            return fail(err, "adding the sample to the movie", r, true);
+        }
     }
 }
 
@@ -63,6 +94,12 @@ void PLAT_movie_discard(PLAT_movie* m)
 {
     if (!m) return;
     if (m->format && m->file_open) avio_closep(&m->format->pb);
+    // A frame or an ending written part-way is taken off again, so the file
+    // ends with its last whole frame.
+    if (m->torn && m->header_written) {
+        const int cut = ::truncate(m->path.c_str(), static_cast<off_t>(m->whole_bytes));
+        (void)cut;   // a file that cannot be cut keeps its torn end, which readers stop before
+    }
     avformat_free_context(m->format);
     avcodec_free_context(&m->codec);
     sws_freeContext(m->scaler);
@@ -73,6 +110,7 @@ void PLAT_movie_discard(PLAT_movie* m)
 
 PLAT_movie* PLAT_movie_create(const char* path, int width, int height, PLAT_movie_error* err)
 {
+    const PLAT_size_limit_hold hold;
     if (!path || width < 2 || height < 2 || width > 4096 || height > 4096) {
         fail(err, "checking the frame size", AVERROR(EINVAL));
         return nullptr;
@@ -140,27 +178,37 @@ PLAT_movie* PLAT_movie_create(const char* path, int width, int height, PLAT_movi
 
     r = avio_open(&m->format->pb, path, AVIO_FLAG_WRITE);
     if (r < 0) {
-        fail(err, "creating the movie file", r);
+        fail(err, "creating the movie file", r, true);
         PLAT_movie_discard(m);
         return nullptr;
     }
     m->file_open = true;
+    m->path = path;
+    // An index without samples at the start, then one fragment per frame,
+    // each fragment's offsets counted from its own start.
     AVDictionary* options = nullptr;
     av_dict_set_int(&options, "video_track_timescale", MOVIE_TIME_SCALE, 0);
+    av_dict_set(&options, "movflags", "frag_keyframe+empty_moov+default_base_moof", 0);
     r = avformat_write_header(m->format, &options);
     av_dict_free(&options);
+    if (r >= 0) {
+        avio_flush(m->format->pb);
+        r = m->format->pb->error;
+    }
     if (r < 0) {
-        fail(err, "writing the movie header", r);
+        fail(err, "writing the movie header", r, true);
         PLAT_movie_discard(m);
         return nullptr;
     }
     m->header_written = true;
+    m->whole_bytes = avio_tell(m->format->pb);
     return m;
 }
 
 bool PLAT_movie_add_frame(PLAT_movie* m, const uint8_t* xrgb, int duration, PLAT_movie_error* err)
 {
     if (!m || !xrgb) return fail(err, "adding a frame to no movie", AVERROR(EINVAL));
+    const PLAT_size_limit_hold hold;
     if (duration < 1) duration = 1;
     int r = av_frame_make_writable(m->frame);
     if (r < 0) return fail(err, "making the frame buffer", r);
@@ -176,32 +224,43 @@ bool PLAT_movie_add_frame(PLAT_movie* m, const uint8_t* xrgb, int duration, PLAT
     // the frame's duration.
     for (;;) {
         r = avcodec_receive_packet(m->codec, m->packet);
-        if (r == AVERROR(EAGAIN)) return true;
+        if (r == AVERROR(EAGAIN)) return write_through(m, err);
         if (r < 0) return fail(err, "compressing the frame", r);
         m->packet->stream_index = m->stream->index;
         m->packet->duration = duration;
         av_packet_rescale_ts(m->packet, m->codec->time_base, m->stream->time_base);
         r = av_write_frame(m->format, m->packet);
         av_packet_unref(m->packet);
-        if (r < 0) return fail(err, "adding the sample to the movie", r);
+        if (r < 0) {
+            m->torn = true;
+            return fail(err, "adding the sample to the movie", r, true);
+        }
     }
 }
 
 bool PLAT_movie_finish(PLAT_movie* m, PLAT_movie_error* err)
 {
     if (!m) return fail(err, "finishing no movie", AVERROR(EINVAL));
+    const PLAT_size_limit_hold hold;
     bool ok = true;
     int r = avcodec_send_frame(m->codec, nullptr);
     if (r < 0 && r != AVERROR_EOF) ok = fail(err, "ending the compression", r);
     if (ok) ok = drain(m, err);
     if (ok) {
         r = av_write_trailer(m->format);
-        if (r < 0) ok = fail(err, "writing the movie index", r);
+        if (r >= 0) {
+            avio_flush(m->format->pb);
+            r = m->format->pb->error;
+        }
+        if (r < 0) {
+            m->torn = true;
+            ok = fail(err, "writing the movie index", r, true);
+        }
     }
     if (m->file_open) {
         r = avio_closep(&m->format->pb);
         m->file_open = false;
-        if (ok && r < 0) ok = fail(err, "closing the movie file", r);
+        if (ok && r < 0) ok = fail(err, "closing the movie file", r, true);
     }
     PLAT_movie_discard(m);
     return ok;

@@ -5,6 +5,10 @@
 // and a lookup of the registered names, and passes each hook to the plug-ins
 // in load order, stopping at the first that answers 0. With no plug-in every
 // hook answers 1 and the plane count comes back unchanged.
+//
+// Through the host's log entry the manager names each plug-in in "ERROR.OUT"
+// before loading and starting it, and each file of the folder that is not a
+// plug-in, with the reason, in one line.
 #include <dlfcn.h>
 
 #include <algorithm>
@@ -67,6 +71,21 @@ std::filesystem::path own_folder()
 
 template <typename F> F symbol(void* library, const char* name) { return reinterpret_cast<F>(dlsym(library, name)); }
 
+// One line into the simulator's log ("ERROR.OUT"), on the disk when this
+// returns: the host's log entry flushes what it is given.
+void log_line(const std::string& text)
+{
+    const ORPM_host_table* host = state().services.host;
+    if (host == nullptr || host->debug_string == nullptr) return;
+    std::string line = "Plug-in: " + text + "\n";
+    host->debug_string(line.data());
+}
+
+void passed_over(const std::filesystem::path& file, const std::string& why)
+{
+    log_line(file.string() + " is not a plug-in and was passed over: " + why);
+}
+
 void load_plugins()
 {
     namespace fs = std::filesystem;
@@ -76,15 +95,33 @@ void load_plugins()
     if (!fs::is_directory(folder, ec)) return;
     std::vector<fs::path> files;
     for (const fs::directory_entry& e : fs::directory_iterator(folder, ec))
-        if (e.is_regular_file(ec) && e.path().extension() == ".so") files.push_back(e.path());
+        if (e.is_regular_file(ec)) files.push_back(e.path());
     std::sort(files.begin(), files.end());
 
     for (const fs::path& file : files) {
+        if (file.extension() != ".so") {
+            passed_over(file, "its name does not end in \".so\"");
+            continue;
+        }
+        // Named before anything of it runs (loading runs its initialisers,
+        // then comes its start call): a plug-in that ends the program there
+        // is the last one the log names.
+        log_line("loading and starting " + file.string());
         void* library = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
-        if (library == nullptr) continue;
+        if (library == nullptr) {
+            const char* why = dlerror();
+            passed_over(file, why ? why : "it cannot be loaded");
+            continue;
+        }
         const auto start = symbol<ORPluginStart_fn>(library, "ORPluginStart");
-        if (start == nullptr || start(&s.services) == 0) {
+        if (start == nullptr) {
             dlclose(library);
+            passed_over(file, "it has no ORPluginStart");
+            continue;
+        }
+        if (start(&s.services) == 0) {
+            dlclose(library);
+            log_line(file.string() + " did not start (its start call answered 0) and was unloaded");
             continue;
         }
         plugin p;

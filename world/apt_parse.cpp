@@ -289,7 +289,7 @@ int APT_parse(int mode, char* path, int is_custom)
     airport_record last_copy;
     if (had_last) last_copy = airport_table.back();
 
-    nav_scanner sc(begin + position, begin + length);
+    nav_scanner sc(begin + position, begin + length, path);
     try {
         for (;;) {
             sc.check();

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/alert.h"
+#include "core/app_mode.h"
 #include "core/datafile.h"
 #include "core/folders.h"
 #include "core/geo.h"
@@ -28,10 +29,32 @@ constexpr uint8_t FLAG_SECTION_END = 'g';
 constexpr uint8_t FLAG_CHAIN_END = 'e';
 constexpr int TAXI_SECTION = 4;
 
+constexpr int64_t HEADER_BYTES = 5;   // the byte-order letter and the version
+
+// The tile file being read, named by the alerts about it.
+const char* reading_path = nullptr;
+
+struct reading_tile {
+    explicit reading_tile(const char* path) { reading_path = path; }
+    ~reading_tile() { reading_path = nullptr; }
+    reading_tile(const reading_tile&) = delete;
+    reading_tile& operator=(const reading_tile&) = delete;
+};
+
 void scan_too_far()
 {
     env_tile_refused = true;
-    MACIBM_nuke_alert(0, "Scan too far!", "", "", "", ALERT_FATAL);
+    MACIBM_nuke_alert(0, "Scan too far!", "A scenery tile ends in the middle of a record.", "file:",
+                      reading_path ? reading_path : "", ALERT_FATAL);
+}
+
+// A file at a tile's place that is not a tile (no valid header): it is
+// passed over, and said so.
+void not_a_tile(const char* path)
+{
+    MACIBM_nuke_alert(app_mode, "A scenery tile could not be read and was passed over:", path,
+                      "It does not begin as a scenery tile of a known version.",
+                      "The next copy of the tile, or the default ground, is used.", ALERT_NOTICE);
 }
 
 bool fits(int64_t position, int64_t size, int64_t bytes)
@@ -65,6 +88,14 @@ bool try_candidate(const char* path, tile_file& f)
     UTIL_strcpy(path, converted);
     FILE_colons_to_backslashes(converted);
     if (!MappedFile_load(&f.mapped, converted)) return false;
+    // A header cut short is a read past the end, named like any other.
+    const int64_t size = f.mapped.end - f.mapped.begin;
+    if (size > 0 && size < HEADER_BYTES) {
+        const reading_tile reading(path);
+        scan_too_far();
+        MappedFile_destroy(&f.mapped);
+        return false;
+    }
     static const char* const versions[4] = {"650", "631", "61", "6"};
     for (const char* v : versions) {
         if (SCAN_next_token(KIND_ENV, &f.mapped, f.mapped.begin, f.position, f.size, v)) {
@@ -74,6 +105,7 @@ bool try_candidate(const char* path, tile_file& f)
         }
     }
     MappedFile_destroy(&f.mapped);
+    not_a_tile(path);
     return false;
 }
 
@@ -283,6 +315,7 @@ void ENV_load_tile(int lat, int lon, int row0, int col0, int force)
         show_progress();
     }
 
+    const reading_tile reading(file ? f.path : nullptr);
     env_tile_window w{lat, lon, row0, col0, e.tile_n, e.tile_m, file ? f.version : 0, file ? f.path : ""};
     ENV_build_begin(w);
     if (file) {

@@ -76,7 +76,7 @@ void NAV_parse_navaids(int mode, char* path)
     int64_t position = 0, length = 0;
     if (!open_database(file, path, KIND_NAV_DB, "600", begin, position, length)) return;
 
-    nav_scanner sc(begin + position, begin + length);
+    nav_scanner sc(begin + position, begin + length, path);
     try {
         for (;;) {
             sc.check();
@@ -122,7 +122,7 @@ void NAV_parse_fixes(int mode, char* path)
     int64_t position = 0, length = 0;
     if (!open_database(file, path, KIND_TEXT, "600", begin, position, length)) return;
 
-    nav_scanner sc(begin + position, begin + length);
+    nav_scanner sc(begin + position, begin + length, path);
     try {
         for (;;) {
             sc.check();
@@ -154,7 +154,7 @@ void NAV_parse_airways(int mode, char* path)
     int64_t position = 0, length = 0;
     if (!open_database(file, path, KIND_TEXT, "640", begin, position, length)) return;
 
-    nav_scanner sc(begin + position, begin + length);
+    nav_scanner sc(begin + position, begin + length, path);
     try {
         for (;;) {
             sc.check();

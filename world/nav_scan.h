@@ -24,7 +24,11 @@ struct nav_scan_abort {};
 
 class nav_scanner {
 public:
-    nav_scanner(const char* begin, const char* end) : p_(begin), end_(end) {}
+    // `path` names the file in the alert of a read past its end.
+    nav_scanner(const char* begin, const char* end, const char* path = nullptr)
+        : p_(begin), end_(end), path_(path ? path : "")
+    {
+    }
 
     const char* cursor() const { return p_; }
 
@@ -37,7 +41,8 @@ public:
     void check() const
     {
         if (p_ >= end_) {
-            MACIBM_nuke_alert(0, "Scan too far!", "", "", "", ALERT_FATAL);
+            MACIBM_nuke_alert(0, "Scan too far!", "A navigation data file ends in the middle of a row.", "file:",
+                              path_, ALERT_FATAL);
             throw nav_scan_abort{};
         }
     }
@@ -112,6 +117,7 @@ private:
 
     const char* p_;
     const char* end_;
+    const char* path_;
 };
 
 // Brings a heading into 0..360 by adding or subtracting whole turns: one

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "core/alert.h"
+#include "core/app_mode.h"
 #include "core/datafile.h"
 #include "core/file_browser.h"
 #include "core/text_util.h"
@@ -24,9 +25,17 @@ constexpr const char* EMPTY_ALTITUDE = "0";
 constexpr int ID_CHARS = FMS_ID_SIZE - 1;
 constexpr int ALTITUDE_CHARS = FMS_ALTITUDE_SIZE - 1;
 
-void cannot_deal()
+// The file named, and whether it could not be read or not be saved.
+void cannot_deal(const char* path, bool saving)
 {
-    MACIBM_nuke_alert(0, "I could not deal with this flight plan file!", "", "", "", ALERT_NOTICE);
+    if (saving)
+        MACIBM_nuke_alert(app_mode, "I could not deal with this flight plan file!", path,
+                          "It could not be saved: check that its folder exists",
+                          "and that the disk is writable and not full.", ALERT_NOTICE);
+    else
+        MACIBM_nuke_alert(app_mode, "I could not deal with this flight plan file!", path,
+                          "It could not be read: it is missing or damaged.", "The flight plan was not changed.",
+                          ALERT_NOTICE);
 }
 
 bool is_blank(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
@@ -151,7 +160,7 @@ void FMS_file_open_save(int mode)
         saved = fms_plan;
         for (fms_entry& e : saved.entries) normalise(e);
         if (!save(path, saved)) {
-            cannot_deal();
+            cannot_deal(path, true);
             return;
         }
         fms_plan = saved;
@@ -161,7 +170,7 @@ void FMS_file_open_save(int mode)
     static fms_plan_record loaded;
     loaded = fms_plan_record{};
     if (!load(path, loaded)) {
-        cannot_deal();
+        cannot_deal(path, false);
         return;
     }
     loaded.destination_index = 0;

@@ -42,6 +42,6 @@ constexpr int FMS_FILE_VERSION = 3;
 // altitude "0" and turns blanks in IDs into '_', in the table as well; after
 // a load both indices are 0 and each entry's reference is looked up. A file
 // that cannot be read or written (or a damaged one) gives the notice "I could
-// not deal with this flight plan file!" and leaves the table and any file at
-// the path as they were.
+// not deal with this flight plan file!" naming the file, and leaves the table
+// and any file at the path as they were.
 void FMS_file_open_save(int mode);

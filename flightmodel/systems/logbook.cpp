@@ -251,7 +251,7 @@ void LOGBOOK_write()
 {
     char path[TEXT_SIZE];
     logbook_file_path(path);
-    if (!FILE_begin_save(path, KIND_LOG, LOGBOOK_VERSION, false)) return;
+    if (!FILE_begin_save(path, KIND_LOG, LOGBOOK_VERSION)) return;   // a failure is a notice naming the file
     const int last = std::min(logbook_index, LOGBOOK_MAX_ENTRIES - 1);
     for (int e = 0; e <= last; ++e) {
         const std::string line = entry_line(e);

@@ -46,7 +46,8 @@ void LOGBOOK_new_entry();
 void LOGBOOK_clear();
 // Writes the logbook text file. The file is written beside its place and
 // renamed over it only when complete; a failed write keeps the previous file
-// and is noted in ERROR.OUT.
+// and raises a notice naming it (while the program quits, only written to
+// ERROR.OUT).
 void LOGBOOK_write();
 // Reads the logbook text file. A missing or unreadable file leaves the
 // logbook empty; a damaged entry line is skipped (and noted in ERROR.OUT).

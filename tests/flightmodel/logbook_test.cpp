@@ -8,6 +8,7 @@
 #include <string>
 
 #include "aircraft/acf_struct.h"
+#include "core/alert.h"
 #include "core/folders.h"
 #include "core/geo.h"
 #include "core/pilot_prefs.h"
@@ -237,5 +238,9 @@ TEST_F(Logbook, AFailedWriteKeepsThePreviousFile)
         LOGBOOK_write();
     }
     EXPECT_EQ(read_file_bytes(file()), first);
-    EXPECT_TRUE(recorded_alerts.empty());   // noted in ERROR.OUT only
+    // A notice names the file (while quitting it only goes to ERROR.OUT).
+    ASSERT_EQ(recorded_alerts.size(), 1u);
+    EXPECT_EQ(recorded_alerts[0].code, ALERT_NOTICE);
+    EXPECT_EQ(recorded_alerts[0].lines[0], "The file could not be saved:");
+    EXPECT_EQ(recorded_alerts[0].lines[1], file().string());
 }

@@ -9,6 +9,7 @@
 #include "graphics/ogl_image.h"
 #include "graphics/ogl_state.h"
 #include "graphics/ogl_tex.h"
+#include "core/alert.h"
 #include "core/folders.h"
 #include "graphics/gl_entry.h"
 #include "graphics/glprobe.h"
@@ -221,4 +222,28 @@ TEST_F(Drawing, BmpWriterAndScreenshots)
     EXPECT_TRUE(std::filesystem::exists(tmp.path() / "screenshot_8.bmp"));
     EXPECT_EQ(read_file_bytes(tmp.path() / "SCREENSHOT_7.BMP"), "kept");
     expect_every_texel_sampled(read_file_bytes(tmp.path() / "screenshot_0.bmp"), "\x99\x66\x33");
+
+    // A full disk (a file-size limit stands in for it): a notice names the
+    // file, nothing is left behind, an older file of the name stays whole,
+    // and the next screenshot is written again.
+    ASSERT_TRUE(recorded_alerts.empty());
+    {
+        const file_size_limit limit(100000);
+        OGL_screenshot();
+    }
+    {
+        const file_size_limit limit(40);
+        std::fill(pixel_buffer, pixel_buffer + 6, uint8_t{9});
+        EXPECT_FALSE(BMP_write_file(path.c_str(), 2, 1));
+    }
+    ASSERT_EQ(recorded_alerts.size(), 2u);
+    EXPECT_EQ(recorded_alerts[0].code, ALERT_NOTICE);
+    EXPECT_EQ(recorded_alerts[0].lines[0], "The picture could not be saved:");
+    EXPECT_EQ(recorded_alerts[0].lines[1], tmp.prefix() + "screenshot_9.bmp");
+    EXPECT_EQ(recorded_alerts[1].lines[1], path);
+    EXPECT_FALSE(std::filesystem::exists(tmp.path() / "screenshot_9.bmp"));
+    EXPECT_FALSE(std::filesystem::exists(tmp.path() / "screenshot_9.bmp.partial"));
+    EXPECT_EQ(read_file_bytes(path), std::string(reinterpret_cast<const char*>(expected), 62));
+    OGL_screenshot();
+    expect_every_texel_sampled(read_file_bytes(tmp.path() / "screenshot_10.bmp"), std::string("\xff\x00\xcc", 3));
 }

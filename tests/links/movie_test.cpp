@@ -11,6 +11,7 @@ extern "C" {
 #include <libswscale/swscale.h>
 }
 
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -75,7 +76,7 @@ struct read_movie {
     int streams = 0, width = 0, height = 0;
     AVCodecID codec = AV_CODEC_ID_NONE;
     AVRational time_base{0, 1};
-    std::vector<int64_t> durations;
+    std::vector<int64_t> durations;   // of the samples, from their times and the track's length
     std::vector<uint8_t> first_rgb;   // the first frame decoded, RGB, top row first
 };
 
@@ -97,8 +98,9 @@ read_movie read_back(const std::string& path)
     avcodec_open2(ctx, dec, nullptr);
     AVPacket* pkt = av_packet_alloc();
     AVFrame* frame = av_frame_alloc();
+    std::vector<int64_t> times;
     while (av_read_frame(fmt, pkt) >= 0) {
-        r.durations.push_back(pkt->duration);
+        times.push_back(pkt->dts);
         if (r.first_rgb.empty() && avcodec_send_packet(ctx, pkt) >= 0 && avcodec_receive_frame(ctx, frame) >= 0) {
             SwsContext* sws = sws_getContext(frame->width, frame->height, static_cast<AVPixelFormat>(frame->format),
                                              frame->width, frame->height, AV_PIX_FMT_RGB24, SWS_POINT, nullptr,
@@ -111,6 +113,9 @@ read_movie read_back(const std::string& path)
         }
         av_packet_unref(pkt);
     }
+    // Each sample lasts until the next one starts, the last one to the track's end.
+    for (size_t i = 0; i < times.size(); ++i)
+        r.durations.push_back((i + 1 < times.size() ? times[i + 1] : st->start_time + st->duration) - times[i]);
     av_frame_free(&frame);
     av_packet_free(&pkt);
     avcodec_free_context(&ctx);
@@ -125,6 +130,9 @@ TEST_F(Movie, ATakeIsOneJpegTrackOfTimedSamplesTheRightWayUp)
     MOVIE_start();
     ASSERT_EQ(movie_recording, 1);
     EXPECT_EQ(std::string(movie_recorder.take_path), dir.prefix() + "UNTITLED take-1.mov");
+    // Recorded beside its place, renamed when it ends.
+    EXPECT_TRUE(std::filesystem::exists(dir.path() / "UNTITLED take-1.recording.mov"));
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "UNTITLED take-1.mov"));
 
     // Frames 0.02 s apart at a rate of 20: a sample on every third frame.
     std::vector<int64_t> expected;
@@ -148,6 +156,7 @@ TEST_F(Movie, ATakeIsOneJpegTrackOfTimedSamplesTheRightWayUp)
     MOVIE_finish();
     EXPECT_EQ(movie_recording, 0);
     EXPECT_TRUE(recorded_alerts.empty());
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "UNTITLED take-1.recording.mov"));
 
     const std::string file = dir.prefix() + "UNTITLED take-1.mov";
     const read_movie r = read_back(file);
@@ -190,7 +199,7 @@ TEST_F(Movie, ATakeIsOneJpegTrackOfTimedSamplesTheRightWayUp)
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "UNTITLED take-3.mov"));
 }
 
-TEST_F(Movie, TakeNamesAndAFailingStep)
+TEST_F(Movie, TakeNamesAndATakeThatCannotBeCreated)
 {
     char name[TEXT_SIZE];
     for (const char* base : {"FLIGHT", "FLIGHT.mov", "FLIGHT.MOV"}) {
@@ -199,13 +208,97 @@ TEST_F(Movie, TakeNamesAndAFailingStep)
     }
     MOVIE_take_name("A.movie", 2, name);
     EXPECT_STREQ(name, "A.movie take-2.mov");
+    MOVIE_recording_name("FLIGHT take-1.mov", name);
+    EXPECT_STREQ(name, "FLIGHT take-1.recording.mov");
 
-    // A folder that does not exist: the step and its error number are named.
+    // A folder that does not exist: a notice names the take, the step and the
+    // error; nothing is recorded and the program goes on.
     std::strcpy(movie_file_path, (dir.prefix() + "NO SUCH FOLDER/FLIGHT.mov").c_str());
-    const alert_record a = expect_fatal([] { MOVIE_start(); });
-    EXPECT_EQ(a.code, 17);
-    EXPECT_NE(a.lines[0].find("creating the movie file"), std::string::npos) << a.lines[0];
-    EXPECT_EQ(a.lines[2].front(), '(');
+    MOVIE_start();
+    ASSERT_EQ(recorded_alerts.size(), 1u);
+    const alert_record& a = recorded_alerts[0];
+    EXPECT_EQ(a.code, 16);
+    EXPECT_EQ(a.lines[0], "The movie take could not be recorded:");
+    EXPECT_EQ(a.lines[1], dir.prefix() + "NO SUCH FOLDER/FLIGHT take-1.mov");
+    EXPECT_EQ(a.lines[2].rfind("creating the movie file failed: ", 0), 0u) << a.lines[2];
     EXPECT_EQ(a.lines[2].back(), ')');
     EXPECT_EQ(movie_recording, 0);
+    MOVIE_add_frame();   // nothing to add to
+    EXPECT_EQ(recorded_alerts.size(), 1u);
+}
+
+// A full disk during a take (a file-size limit stands in for it): the take
+// ends with a notice naming its file, which keeps the whole frames recorded
+// before; later frames add nothing and the next take records again.
+TEST_F(Movie, AFullDiskEndsTheTakeWithANoticeAndKeepsItsFrames)
+{
+    MOVIE_start();
+    ASSERT_EQ(movie_recording, 1);
+    {
+        const file_size_limit limit(24 * 1024);
+        for (int k = 1; k <= 200 && movie_recording; ++k) {
+            frame_clock = 0.1f * static_cast<float>(k);
+            draw_test_picture();
+            MOVIE_add_frame();
+        }
+    }
+    ASSERT_EQ(movie_recording, 0);
+    ASSERT_EQ(recorded_alerts.size(), 1u);
+    const alert_record& a = recorded_alerts[0];
+    EXPECT_EQ(a.code, 16);
+    EXPECT_EQ(a.lines[0], "The movie take could not be written and was ended:");
+    EXPECT_EQ(a.lines[1], dir.prefix() + "UNTITLED take-1.mov");
+    EXPECT_NE(a.lines[2].find("failed: "), std::string::npos) << a.lines[2];
+    const int kept = movie_recorder.samples;
+    EXPECT_GE(kept, 2);
+
+    const read_movie r = read_back(dir.prefix() + "UNTITLED take-1.mov");
+    EXPECT_EQ(r.codec, AV_CODEC_ID_MJPEG);
+    EXPECT_EQ(static_cast<int>(r.durations.size()), kept);
+    EXPECT_FALSE(r.first_rgb.empty());
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "UNTITLED take-1.recording.mov"));
+
+    frame_clock += 1.0f;
+    MOVIE_add_frame();
+    EXPECT_EQ(recorded_alerts.size(), 1u);
+    MOVIE_start();
+    EXPECT_EQ(movie_recording, 1);
+    frame_clock += 1.0f;
+    draw_test_picture();
+    MOVIE_add_frame();
+    MOVIE_finish();
+    EXPECT_EQ(recorded_alerts.size(), 1u);
+    EXPECT_EQ(read_back(dir.prefix() + "UNTITLED take-2.mov").durations.size(), 1u);
+}
+
+// The program killed during a take: its recording plays up to the last frame added.
+TEST_F(Movie, AKilledTakeLeavesAFileThatPlaysToItsLastFrame)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    // The same folder in the child, which runs this test again up to its end.
+    const std::filesystem::path folder = std::filesystem::current_path() / "killed_take";
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    std::strcpy(movie_file_path, (folder.string() + "/UNTITLED.MOV").c_str());
+    EXPECT_EXIT(
+        {
+            MOVIE_start();
+            for (int k = 1; k <= 5; ++k) {
+                frame_clock = 0.25f * static_cast<float>(k);   // a sample of the longest duration each
+                draw_test_picture();
+                MOVIE_add_frame();
+            }
+            raise(SIGKILL);
+        },
+        ::testing::KilledBySignal(SIGKILL), "");
+
+    EXPECT_FALSE(std::filesystem::exists(folder / "UNTITLED take-1.mov"));
+    const read_movie r = read_back((folder / "UNTITLED take-1.recording.mov").string());
+    EXPECT_EQ(r.streams, 1);
+    EXPECT_EQ(r.codec, AV_CODEC_ID_MJPEG);
+    EXPECT_EQ(r.width, 320);
+    EXPECT_EQ(r.durations, (std::vector<int64_t>{60, 60, 60, 60, 60}));
+    ASSERT_EQ(r.first_rgb.size(), 320u * 240u * 3u);
+    EXPECT_GT(r.first_rgb[(size_t(200) * 320 + 40) * 3], 200);   // red on the left
+    std::filesystem::remove_all(folder);
 }

@@ -3,6 +3,7 @@
 // flight-plan callbacks, the host callbacks, and our manager with the sample
 // plug-in.
 #include <dlfcn.h>
+#include <sys/wait.h>
 #include <gtest/gtest.h>
 #include <GL/gl.h>
 
@@ -12,6 +13,7 @@
 #include <cstring>
 #include <filesystem>
 #include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -20,6 +22,7 @@
 #include "core/command_hook.h"
 #include "core/constants.h"
 #include "core/draw_phases.h"
+#include "core/folders.h"
 #include "core/geo.h"
 #include "core/menu_table.h"
 #include "core/screen.h"
@@ -688,6 +691,103 @@ TEST_F(PluginHost, TheAircraftDrawerUsesTheInfoRecordAndPutsThePlaneBack)
     PLUGIN_host_table.draw_aircraft(-1, 0, 0, 0, 0, 0, 0, 0, nullptr);
     EXPECT_EQ(drawn.seen, 3);
     plugin_host.entries.drawing = nullptr;
+}
+
+// ---------------------------------------------------------------------------
+// The lines "ERROR.OUT" gets while the test runs (written to a file of its own).
+class log_capture {
+public:
+    explicit log_capture(const fs::path& file) : file_(file), was_open_(error_log.is_open())
+    {
+        error_log.close();
+        error_log.clear();
+        error_log.open(file_);
+    }
+    ~log_capture()
+    {
+        error_log.close();
+        error_log.clear();
+        if (was_open_) error_log.open("ERROR.OUT", std::ios::app);
+    }
+    std::vector<std::string> lines_naming(const std::string& name) const
+    {
+        std::vector<std::string> found;
+        std::istringstream in(read_file_bytes(file_));
+        for (std::string line; std::getline(in, line);)
+            if (line.find(name) != std::string::npos) found.push_back(line);
+        return found;
+    }
+
+private:
+    fs::path file_;
+    bool was_open_;
+};
+
+TEST_F(PluginHost, EachPluginIsNamedBeforeItRunsAndAFileThatIsNotOneInOneLine)
+{
+    lay_out(ORPM_LIBRARY, SAMPLE_PLUGIN);
+    const fs::path modules = folder_.path() / "RESOURCES" / "Plugins" / "modules";
+    folder_.write("RESOURCES/Plugins/modules/notes.txt", "not a plug-in");
+    folder_.write("RESOURCES/Plugins/modules/broken.so", std::string(300, '\x5a'));
+    fs::copy_file(TEST_MANAGER_INIT_ONLY, modules / "no_start.so");   // a shared object, but no plug-in
+    const log_capture log(folder_.path() / "ERROR.OUT");
+    ASSERT_EQ(PLUGIN_load(folder_.prefix().c_str()), 1);
+    EXPECT_STREQ(menu_table[MENU_FIRST_PLUGIN].title, "Sample");   // the plug-in still runs
+
+    const std::vector<std::string> sample = log.lines_naming("sample.so");
+    ASSERT_EQ(sample.size(), 1u);
+    EXPECT_EQ(sample[0], "Plug-in: loading and starting " + (modules / "sample.so").string());
+    const std::vector<std::string> notes = log.lines_naming("notes.txt");
+    ASSERT_EQ(notes.size(), 1u);
+    EXPECT_EQ(notes[0], "Plug-in: " + (modules / "notes.txt").string() +
+                            " is not a plug-in and was passed over: its name does not end in \".so\"");
+    for (const char* name : {"broken.so", "no_start.so"}) {
+        const std::vector<std::string> lines = log.lines_naming(name);
+        ASSERT_EQ(lines.size(), 2u) << name;   // loading it, then why it is not a plug-in
+        EXPECT_NE(lines[1].find("is not a plug-in and was passed over: "), std::string::npos) << lines[1];
+    }
+    EXPECT_NE(log.lines_naming("no_start.so")[1].find("it has no ORPluginStart"), std::string::npos);
+    PLUGIN_call_shutdown();
+
+    // A manager file that cannot be loaded is named; a missing one is not.
+    PLUGIN_host_reset();
+    const temp_folder other;
+    other.write("Resources/plugins/ORPM.so", "not a library");
+    EXPECT_EQ(PLUGIN_load(other.prefix().c_str()), 0);
+    const std::vector<std::string> manager = log.lines_naming("ORPM.so");
+    ASSERT_EQ(manager.size(), 1u);
+    EXPECT_EQ(manager[0].rfind("The plug-in manager " + other.prefix() + "Resources/plugins/ORPM.so could not be loaded: ", 0),
+              0u)
+        << manager[0];
+    fs::remove(other.path() / "Resources" / "plugins" / "ORPM.so");
+    EXPECT_EQ(PLUGIN_load(other.prefix().c_str()), 0);
+    EXPECT_EQ(log.lines_naming("ORPM.so").size(), 1u);
+}
+
+// A plug-in that crashes in its start call ends the program, but the log on
+// the disk names it first.
+TEST(PluginDeathTest, APluginThatCrashesInItsStartCallIsNamedInTheLogFirst)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    // The child runs this test again from the start and lays the same folder out.
+    const fs::path folder = fs::current_path() / "plugin_crash";
+    fs::remove_all(folder);
+    fs::create_directories(folder / "Resources" / "plugins" / "modules");
+    fs::copy_file(ORPM_LIBRARY, folder / "Resources" / "plugins" / "ORPM.so");
+    fs::copy_file(CRASH_PLUGIN, folder / "Resources" / "plugins" / "modules" / "crash_in_start.so");
+    EXPECT_EXIT(
+        {
+            error_log.close();
+            error_log.clear();
+            error_log.open(folder / "ERROR.OUT");
+            PLUGIN_load((folder.string() + "/").c_str());
+            std::exit(0);
+        },
+        [](int status) { return !(WIFEXITED(status) && WEXITSTATUS(status) == 0); }, "");
+    EXPECT_EQ(read_file_bytes(folder / "ERROR.OUT"),
+              "Plug-in: loading and starting " + (folder / "Resources/plugins/modules/crash_in_start.so").string() +
+                  "\n");
+    fs::remove_all(folder);
 }
 
 // ---------------------------------------------------------------------------

@@ -118,5 +118,7 @@ TEST_F(CustomScenery, BrokenPackageIsFatalAndOversizedOneIsLeftOut)
     EXPECT_STREQ(airport_table[0].name, "Fine");
 
     package("Broken", "I\n703 Version\n" + airport("KBRK", "Broken", 4.0f), false);
-    EXPECT_EQ(expect_fatal([&] { APT_load(nullptr); }).lines[0], "Scan too far!");
+    const alert_record a = expect_fatal([&] { APT_load(nullptr); });
+    EXPECT_EQ(a.lines[0], "Scan too far!");
+    EXPECT_NE(a.lines[3].find("Broken"), std::string::npos) << a.lines[3];   // the package's file is named
 }

@@ -5,10 +5,14 @@
 
 #include <cmath>
 #include <cstring>
+#include <filesystem>
 #include <random>
 #include <string>
+#include <vector>
 
+#include "core/alert.h"
 #include "core/geo.h"
+#include "core/text_util.h"
 #include "tests/graphics/gl_context.h"
 #include "tests/world/tile_test_util.h"
 #include "tools/env/world_gen.h"
@@ -240,27 +244,76 @@ TEST_F(EnvFormat, DamagedFilesStopAtTheirEndAndABadHeaderIsNoTile)
     const size_t grid_end = 5 + 65 * 65 * 10;
     const size_t objects_end = grid_end + 16 + 4;
 
-    const std::pair<const char*, size_t> cuts[] = {
+    std::vector<std::pair<const char*, size_t>> cuts = {
         {"truncated grid", grid_end / 2},
         {"field past the end", grid_end + 2},             // half of the first object's type
         {"objects without their 99", objects_end - 4},
         {"section 0 without its end", objects_end + 8},   // two codes of the chain, no 99
     };
+    // Each read past the end is the fatal "Scan too far!" naming the file,
+    // a header cut short too.
+    cuts.push_back({"header cut short", 3});
     for (auto [what, size] : cuts) {
         tiles_write(tmp, MARS, SOUTH, WEST, good.substr(0, size));
         const alert_record a = expect_fatal([] { tiles_read(SOUTH, WEST); });
         EXPECT_EQ(a.lines[0], "Scan too far!") << what;
+        EXPECT_EQ(a.lines[2], "file:") << what;
+        EXPECT_NE(a.lines[3].find("-07+134.env"), std::string::npos) << what << ": " << a.lines[3];
     }
 
-    for (const std::string& header : {std::string("x") + good.substr(1), good.substr(0, 1) + "\x01\x02\x03\x04"}) {
+    // A file without a valid header is no tile: it is passed over with a
+    // notice naming it, and the default ground takes its place.
+    for (const std::string& header :
+         {std::string("x") + good.substr(1), good.substr(0, 1) + "\x01\x02\x03\x04", std::string()}) {
         clear_alerts();
         tiles_use_area(tmp, MARS, SOUTH, WEST);
         tiles_write(tmp, MARS, SOUTH, WEST, header);
         tiles_read(SOUTH, WEST);
-        EXPECT_TRUE(recorded_alerts.empty());
+        ASSERT_EQ(recorded_alerts.size(), 1u);
+        EXPECT_EQ(recorded_alerts[0].code, ALERT_NOTICE);
+        EXPECT_EQ(recorded_alerts[0].lines[0], "A scenery tile could not be read and was passed over:");
+        EXPECT_NE(recorded_alerts[0].lines[1].find("-07+134.env"), std::string::npos);
         EXPECT_EQ(landuse_grid[TERRAIN_index(10, 10)], LANDUSE_WATER_B);
         EXPECT_EQ(terrain_vertex_grid[TERRAIN_index(10, 10)].x, terrain_sphere_grid[TERRAIN_index(10, 10)].x);
     }
+}
+
+TEST_F(EnvFormat, DamagedPackageTilesAreNamedInTheirAlerts)
+{
+    const std::string good = tile_bytes(chained_tile(650, 'i'));
+    tiles_write(tmp, MARS, SOUTH, WEST, good);
+    tiles_read(SOUTH, WEST);
+    ASSERT_TRUE(recorded_alerts.empty());
+    const size_t probe = TERRAIN_index(10, 10);
+    const terrain_vertex from_nav_data = terrain_vertex_grid[probe];
+    const int32_t landuse_from_nav_data = landuse_grid[probe];
+
+    // Half a tile in a package: the fatal "Scan too far!" names the package's file.
+    tiles_use_area(tmp, MARS, SOUTH, WEST);
+    tiles_write(tmp, MARS, SOUTH, WEST, good.substr(0, good.size() / 2), "Half pack");
+    const alert_record a = expect_fatal([] { tiles_read(SOUTH, WEST); });
+    EXPECT_EQ(a.lines[0], "Scan too far!");
+    EXPECT_NE(a.lines[3].find("Half pack"), std::string::npos) << a.lines[3];
+    EXPECT_NE(a.lines[3].find("-07+134.env"), std::string::npos) << a.lines[3];
+    std::filesystem::remove_all(tmp.path() / "Custom Scenery" / "Half pack");
+
+    // A tile of random bytes in a package: a notice names it, and the tile of
+    // the navigation data is read in its place.
+    clear_alerts();
+    tiles_use_area(tmp, MARS, SOUTH, WEST);
+    std::mt19937 rng(48);
+    std::string noise(good.size(), '\0');
+    for (char& c : noise) c = static_cast<char>(std::uniform_int_distribution<int>(0, 255)(rng));
+    tiles_write(tmp, MARS, SOUTH, WEST, noise, "Noise pack");
+    tiles_read(SOUTH, WEST);
+    ASSERT_EQ(recorded_alerts.size(), 1u);
+    const alert_record& n = recorded_alerts[0];
+    EXPECT_EQ(n.code, ALERT_NOTICE);
+    EXPECT_NE(n.lines[1].find("Noise pack"), std::string::npos) << n.lines[1];
+    EXPECT_NE(n.lines[1].find("-07+134.env"), std::string::npos) << n.lines[1];
+    EXPECT_EQ(custom_scenery_folder[0], 0);
+    EXPECT_EQ(landuse_grid[probe], landuse_from_nav_data);
+    EXPECT_EQ(std::memcmp(&terrain_vertex_grid[probe], &from_nav_data, sizeof from_nav_data), 0);
 }
 
 TEST_F(EnvFormat, RandomDamageIsRefusedOrReadWithinTheFile)
