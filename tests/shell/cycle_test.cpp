@@ -43,6 +43,11 @@ std::vector<std::pair<int, int>> stat_ticks(int n)
 TEST_F(Cycle, StatBlockCarriesEveryFieldAtItsOffset)
 {
     sim_graphics_settings.draw_aircrafts = 3;
+    // The other planes drawn name an aircraft already, so none is chosen from the aircraft folder.
+    for (int p = 1; p < 3; ++p) {
+        std::snprintf(pln[p].acf_file_path, ACF_TEXT_SIZE, "AIRCRAFT:TEST.ACF");
+        std::snprintf(pln[p].acf_file_name, ACF_TEXT_SIZE, "TEST.ACF");
+    }
     sim_time.zulu_time_sec = 4321.5f;
     sim_time.local_date_days = 77;
     sim_weather.cloud_type[0] = 4;
