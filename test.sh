@@ -7,5 +7,5 @@ orvell_ensure_packages
 cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DORVELL_SANITIZE=ON
 cmake --build build-test
 cd build-test
-# A test binary that crashes for a reason outside the program (the leak checker under heavy load) is run once more.
-ctest --output-on-failure -j"$(nproc)" --repeat until-pass:2
+# A test passes the first time or fails: no test is run again.
+ctest --output-on-failure -j"$(nproc)"

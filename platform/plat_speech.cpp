@@ -169,6 +169,13 @@ void PLAT_speech_close()
     collecting.shrink_to_fit();
 }
 
+void PLAT_speech_end()
+{
+    PLAT_speech_close();
+    if (synthesiser_rate > 0) espeak_Terminate();
+    synthesiser_rate = 0;
+}
+
 bool PLAT_speech_is_open() { return engine.open; }
 
 void PLAT_speech_say(const char* latin1_text)

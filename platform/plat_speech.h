@@ -12,8 +12,12 @@
 // Starts the synthesiser with its default voice; false when there is none.
 // A second call while it runs gives true.
 bool PLAT_speech_open();
-// Ends the synthesis thread and the synthesiser.
+// Ends the synthesis thread (the synthesiser stays started for the run).
 void PLAT_speech_close();
+// Closes the voice and ends the synthesiser with the thread the library runs
+// for it, for the end of a process that must leave no thread behind; a later
+// open starts the synthesiser again.
+void PLAT_speech_end();
 bool PLAT_speech_is_open();
 
 // Purges what is being said and starts saying the text.

@@ -19,6 +19,7 @@ int64_t system_calendar() { return static_cast<int64_t>(std::time(nullptr)); }
 
 PLAT_clock_fn clock_source = system_seconds;
 PLAT_calendar_fn calendar_source = system_calendar;
+PLAT_sleep_fn sleep_source = nullptr;
 
 }  // namespace
 
@@ -34,6 +35,7 @@ void PLAT_sleep_seconds(double seconds)
 {
     if (!(seconds > 0.0)) return;   // also NaN
     if (seconds > 3600.0) seconds = 3600.0;
+    if (sleep_source) return sleep_source(seconds);
     timespec wait{};
     wait.tv_sec = static_cast<time_t>(seconds);
     wait.tv_nsec = static_cast<long>((seconds - static_cast<double>(wait.tv_sec)) * 1e9);
@@ -50,3 +52,5 @@ void PLAT_set_clock_source(PLAT_clock_fn seconds_fn, PLAT_calendar_fn calendar_f
     clock_source = seconds_fn ? seconds_fn : system_seconds;
     calendar_source = calendar_fn ? calendar_fn : system_calendar;
 }
+
+void PLAT_set_sleep_source(PLAT_sleep_fn sleep_fn) { sleep_source = sleep_fn; }

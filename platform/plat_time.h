@@ -22,3 +22,8 @@ int64_t PLAT_calendar_time();
 using PLAT_clock_fn = double (*)();
 using PLAT_calendar_fn = int64_t (*)();
 void PLAT_set_clock_source(PLAT_clock_fn seconds_fn, PLAT_calendar_fn calendar_fn);
+
+// Test seam: replace the sleep (nullptr restores the system's), so a test on
+// a replaced clock sees the waits asked for and moves its clock by them.
+using PLAT_sleep_fn = void (*)(double seconds);
+void PLAT_set_sleep_source(PLAT_sleep_fn sleep_fn);

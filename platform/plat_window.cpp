@@ -28,7 +28,7 @@ constexpr double SYNCED_PERIOD_SHARE = 0.9;
 struct pacing_state {
     bool on = false;
     bool scheduled = false;       // a frame was paced: `next_tick` holds the next frame's time
-    int64_t next_tick = 0;        // performance-counter ticks
+    int64_t next_tick = 0;        // ticks at the performance counter's rate, on the program's clock
 };
 pacing_state pacing;
 
@@ -254,6 +254,8 @@ double PLAT_refresh_rate_hz()
 void PLAT_pace_frame()
 {
     if (!pacing.on) return;
+    // The schedule runs on the program's clock, so a test that replaces the
+    // clock and the sleep sees each wait the pacing asks for.
     const double frequency = static_cast<double>(PLAT_perf_frequency());
     double period = 1.0 / PLAT_refresh_rate_hz();
     // A swap that waits for the display paces by itself and then never comes
@@ -264,7 +266,7 @@ void PLAT_pace_frame()
     if (ws.swap_sync != 0) period *= SYNCED_PERIOD_SHARE;
     const auto period_ticks = static_cast<int64_t>(period * frequency);
 
-    const int64_t now = PLAT_perf_counter();
+    const auto now = static_cast<int64_t>(PLAT_seconds() * frequency);
     if (!pacing.scheduled) {
         pacing.scheduled = true;
         pacing.next_tick = now + period_ticks;

@@ -31,7 +31,7 @@ TEST_F(Link, DataSendPutsTheHeadBeforeThePayloadAndTracesIt)
     EXPECT_EQ(got[0].bytes, expected);   // 42 bytes exactly
 
     const std::string log = error_text();
-    EXPECT_NE(log.find("At time=10, sending label DATA to IP 127.0.0.1, which is: Data output receiver, with index 0.\n"),
+    EXPECT_NE(log.find("At time=10, sending label DATA to IP 127.0.0.13, which is: Data output receiver, with index 0.\n"),
               std::string::npos)
         << log;
     EXPECT_NE(log.find("The length is 42 and send failed=0 (0=not failed, 1=failed).\n"), std::string::npos);

@@ -6,9 +6,7 @@
 // master reaches the monitor, and with both network screens up the monitor
 // tells whom it heard.
 #include <gtest/gtest.h>
-#include <netinet/in.h>
 #include <poll.h>
-#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -30,6 +28,7 @@
 #include "shell/frame.h"
 #include "shell/modes.h"
 #include "tests/support/startup_program.h"
+#include "tests/support/test_network.h"
 
 namespace {
 
@@ -78,20 +77,6 @@ copy_report report_now()
     r.mode = app_mode;
     SETUP_network_status_line(1, r.status, sizeof r.status);
     return r;
-}
-
-// A free UDP port of this machine.
-int free_port()
-{
-    const int fd = socket(AF_INET, SOCK_DGRAM, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a);
-    socklen_t len = sizeof a;
-    getsockname(fd, reinterpret_cast<sockaddr*>(&a), &len);
-    close(fd);
-    return ntohs(a.sin_port);
 }
 
 struct copy_process {
@@ -197,7 +182,8 @@ TEST(TwoCopiesRole, Run)
 TEST(TwoCopies, MonitorFollowsItsMasterOverLoopback)
 {
     if (std::getenv("ORVELL_COPY_ROLE")) GTEST_SKIP();
-    const int first_port = free_port(), second_port = free_port();
+    // Ports this test owns: the copies bind them, nothing else on the machine sends there.
+    const int first_port = test_owned_port(TEST_PORT_FREE_FIRST), second_port = test_owned_port(TEST_PORT_FREE_FIRST + 1);
     const copy_process first = spawn_copy("first", first_port, second_port);
     const copy_process second = spawn_copy("second", second_port, first_port);
     ASSERT_GT(first.pid, 0);

@@ -78,6 +78,15 @@ TEST_F(GlassEndToEnd, MapShowsTheNearbyAirportsAndTheTypedDestination)
     sim_cockpit_switches.EFIS_map_range_selector = 1;
     sim_cockpit_gps.destination_type = 0;
     OGL_set_projection(PROJECTION_2D, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1);
+    // The map's origin and scale, given back at the end: the head-up view draws about the area's origin too.
+    struct area_kept {
+        float left = screen.screen_area_left, bottom = screen.screen_area_bottom, scale = panel_ins_scale;
+        ~area_kept()
+        {
+            screen.screen_area_left = left, screen.screen_area_bottom = bottom;
+            panel_ins_scale = scale;
+        }
+    } kept;
     screen.screen_area_left = 512.0f, screen.screen_area_bottom = 384.0f;
     panel_ins_scale = 1.0f;
     auto map = [] {

@@ -117,51 +117,68 @@ TEST_F(FrameLoop, FramePeriodFollowsTheFourthRootOfTheClampedRatio)
     }
 }
 
-// The program's frames with pacing on, on the real clock: they keep to the
-// display's refresh rate by sleeping, and the period estimate measures them.
+// The program's frames with pacing on keep to the display's refresh rate: on
+// the test clock, each frame asks the sleep for what is left of its period
+// (the test's sleep moves the clock by it), a late frame is not hurried after,
+// and the period estimate measures the paced frames. The sleep asked for
+// gives up the processor.
+std::vector<double> asked_sleeps;
+void sleep_on_test_clock(double seconds)
+{
+    asked_sleeps.push_back(seconds);
+    test_clock_seconds += seconds;
+}
+
 TEST_F(FrameLoop, PacedFramesKeepToTheRefreshRateAndTheEstimateMeasuresThem)
 {
-    PLAT_set_clock_source(nullptr, nullptr);
-    FRAME_reset();
     window_painted = 1;
-    // Clear, dry weather: frames the renderer draws well inside a refresh
-    // period (the default overcast's sheets cover the picture many times over).
-    sim_weather.cloud_type[0] = sim_weather.cloud_type[1] = 0;
-    sim_weather.rain_percent = sim_weather.precip_rain = sim_weather.precip_snow = 0.0f;
     float& period = sim_operation_misc.frame_rate_period;
     period = 0.05f;
-    const double refresh_period = 1.0 / PLAT_refresh_rate_hz();
-
-    // The plane is held: frames timed by the real clock would leave it
-    // somewhere new each run, and later suites start from where it stands.
+    const double refresh = 1.0 / PLAT_refresh_rate_hz();
+    const double work = 0.3 * refresh;   // what a frame takes on the clock before it is paced
+    // The plane is held, so later suites start from where it stands.
     sim_time.paused = 1;
+    asked_sleeps.clear();
+    PLAT_set_sleep_source(sleep_on_test_clock);
     PLAT_set_frame_pacing(true);
+    frames_after(work, 20);
+    const float period_after_20 = period;
+    frames_after(work, 10);
+    ASSERT_EQ(flying_frame_count, 30);
+    // The first frame starts the schedule; each later one sleeps out the rest of its period.
+    ASSERT_EQ(asked_sleeps.size(), 29u);
+    for (double s : asked_sleeps) EXPECT_NEAR(s, refresh - work, 1e-6);
+    // Frames a refresh period apart, and the estimate moving from the assumed 20 Hz toward them.
+    EXPECT_NEAR(sim_operation_misc.time_ratio * period_after_20, refresh, 1e-4);
+    EXPECT_LT(period, 0.05f);
+
+    // A frame half a period late is caught up with by the next one; one more
+    // than a period late starts the schedule again from its end.
+    asked_sleeps.clear();
+    frames_after(1.5 * refresh);
+    frames_after(work);
+    frames_after(3.0 * refresh);
+    frames_after(work);
+    EXPECT_EQ(asked_sleeps.size(), 2u);
+    if (asked_sleeps.size() == 2u) {
+        EXPECT_NEAR(asked_sleeps[0], 0.5 * refresh - work, 1e-6);
+        EXPECT_NEAR(asked_sleeps[1], refresh - work, 1e-6);
+    }
+    PLAT_set_frame_pacing(false);
+    PLAT_set_sleep_source(nullptr);
+    sim_time.paused = 0;
+
+    // The real sleep waits without using the processor, however busy the machine.
     const auto cpu_seconds = [] {
         timespec t{};
-        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);   // the frame loop's own thread, not the renderer's workers
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
         return static_cast<double>(t.tv_sec) + 1e-9 * static_cast<double>(t.tv_nsec);
     };
     const double cpu_before = cpu_seconds();
     const auto start = std::chrono::steady_clock::now();
-    for (int i = 0; i < 20; ++i) MACIBM_do_frame();
-    const float period_after_20 = period;
-    for (int i = 0; i < 10; ++i) MACIBM_do_frame();
-    const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    const double cpu = cpu_seconds() - cpu_before;
-    PLAT_set_frame_pacing(false);
-    sim_time.paused = 0;
-    use_test_clock();
-
-    ASSERT_EQ(flying_frame_count, 30);
-    EXPECT_GE(wall, 29 * refresh_period * 0.95);   // the first frame starts the schedule
-    EXPECT_LT(cpu, 0.75 * wall) << "the frames spun instead of sleeping";
-    // The last frame took about one refresh period (more on a busy machine;
-    // a little less when it catches up after a late one, since the pacing
-    // keeps to a schedule rather than sleeping a whole period each time).
-    const double measured = sim_operation_misc.time_ratio * period_after_20;
-    EXPECT_GE(measured, refresh_period * 0.75);
-    EXPECT_LT(measured, refresh_period * 4.0);
-    EXPECT_LT(period, 0.05f);   // moving from the assumed 20 Hz toward the paced rate
+    PLAT_sleep_seconds(0.1);
+    EXPECT_GE(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 0.1);
+    EXPECT_LT(cpu_seconds() - cpu_before, 0.02) << "the sleep spun";
 }
 
 TEST_F(FrameLoop, PeriodArithmeticStaysWithinItsBounds)

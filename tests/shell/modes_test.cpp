@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <limits>
+#include <memory>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -30,6 +31,7 @@
 #include "core/screen.h"
 #include "core/simvars.h"
 #include "tests/support/modes_harness.h"
+#include "tests/support/test_support.h"
 #include "world/atc.h"
 #include "world/apt_scene.h"
 #include "world/navdb.h"
@@ -56,6 +58,8 @@ protected:
     void SetUp() override
     {
         window = harness_window();
+        // A program folder of the test's own: starting a flight lists its scenery.
+        folder_ = std::make_unique<harness_program_folder>(tmp_.path().string());
         for (int n : {364, 601}) std::snprintf(ui_text_table[n], TEXT_SIZE, "T%d", n);
         airport_record a{};
         std::strcpy(a.id, "KTST");
@@ -82,8 +86,11 @@ protected:
         std::fill(std::begin(net_slot_enabled), std::end(net_slot_enabled), 0);
         std::fill(std::begin(net_slot_valid), std::end(net_slot_valid), 0);
         app_mode = 0;
+        folder_.reset();
     }
     bool window = false;
+    temp_folder tmp_;
+    std::unique_ptr<harness_program_folder> folder_;
 };
 
 }  // namespace

@@ -56,129 +56,131 @@ class ProgramStart : public started_program_noting_failure {};
 
 }  // namespace
 
-TEST_F(ProgramStart, LoadsTheDefaultFolderWithoutAnAlertInTheStepsOrder)
+// One story in its steps, each on what the one before left: the start, the
+// first frames, the close and the shut-down.
+TEST_F(ProgramStart, StartsFliesQuitsOnCloseAndShutsDownInOrder)
 {
-    for (const alert_record& a : alerts) ADD_FAILURE() << "alert: " << a.lines[0] << " / " << a.lines[1];
-    EXPECT_EQ(gl_ready, 1);
-    EXPECT_EQ(quit_flag, 0);
-    EXPECT_TRUE(PLAT_window_exists());
-    EXPECT_STREQ(LANG_ui_text(602), "OK");
-    // The menu bar from the shipped menu file, its first menu holding the quit command.
-    const menu_item_record* first = menu_table[0].items;
-    EXPECT_NE(std::find_if(first, first + MENU_ITEMS, [](auto& it) { return it.command == 208; }), first + MENU_ITEMS);
-    EXPECT_GT(landuse_texture_count, 1);
-    EXPECT_TRUE(PLAT_file_exists(pln[0].acf_file_path)) << pln[0].acf_file_path;
-    EXPECT_FALSE(std::filesystem::exists(folder->path() / "Aircraft/Interrupted.acf.partial"));
-    EXPECT_FALSE(navaid_table.empty());
+    // The start-up loads the default folder without an alert, in the steps' order.
+    {
+        for (const alert_record& a : alerts) ADD_FAILURE() << "alert: " << a.lines[0] << " / " << a.lines[1];
+        EXPECT_EQ(gl_ready, 1);
+        EXPECT_EQ(quit_flag, 0);
+        EXPECT_TRUE(PLAT_window_exists());
+        EXPECT_STREQ(LANG_ui_text(602), "OK");
+        // The menu bar from the shipped menu file, its first menu holding the quit command.
+        const menu_item_record* first = menu_table[0].items;
+        EXPECT_NE(std::find_if(first, first + MENU_ITEMS, [](auto& it) { return it.command == 208; }), first + MENU_ITEMS);
+        EXPECT_GT(landuse_texture_count, 1);
+        EXPECT_TRUE(PLAT_file_exists(pln[0].acf_file_path)) << pln[0].acf_file_path;
+        EXPECT_FALSE(std::filesystem::exists(folder->path() / "Aircraft/Interrupted.acf.partial"));
+        EXPECT_FALSE(navaid_table.empty());
 
-    // The start airport is found and the plane placed at its first runway.
-    ASSERT_GE(start_selection.airport_index, 0);
-    const airport_record& apt = airport_table[static_cast<size_t>(start_selection.airport_index)];
-    EXPECT_STREQ(apt.id, "KSBD");
-    // On the selected runway, 10 m inside its threshold; 3 nm out on the
-    // approach while the aircraft has no gear leg.
-    const runway_record& rw = apt.runways[static_cast<size_t>(start_selection.start_index)];
-    EXPECT_NEAR(flt[0].psi, rw.heading + GEO_grid_convergence(rw.lat, rw.lon), 1e-3f);
-    float rx, ry, rz;
-    GEO_latlon_to_local(rx, ry, rz, rw.lat, rw.lon, apt.elevation);
-    const float back = (rw.length - 20.0f) * 0.5f + (pln[0].acf_gear_type[PART_GEAR_FIRST] == 0 ? 3.0f * 1852.0f : 0.0f);
-    EXPECT_NEAR(std::hypot(flt[0].local_x - rx, flt[0].local_z - rz), back, 1.0f);
-    EXPECT_FLOAT_EQ(lat_ref, std::round(flt[0].latitude - 1.0f));
+        // The start airport is found and the plane placed at its first runway.
+        ASSERT_GE(start_selection.airport_index, 0);
+        const airport_record& apt = airport_table[static_cast<size_t>(start_selection.airport_index)];
+        EXPECT_STREQ(apt.id, "KSBD");
+        // On the selected runway, 10 m inside its threshold; 3 nm out on the
+        // approach while the aircraft has no gear leg.
+        const runway_record& rw = apt.runways[static_cast<size_t>(start_selection.start_index)];
+        EXPECT_NEAR(flt[0].psi, rw.heading + GEO_grid_convergence(rw.lat, rw.lon), 1e-3f);
+        float rx, ry, rz;
+        GEO_latlon_to_local(rx, ry, rz, rw.lat, rw.lon, apt.elevation);
+        const float back = (rw.length - 20.0f) * 0.5f + (pln[0].acf_gear_type[PART_GEAR_FIRST] == 0 ? 3.0f * 1852.0f : 0.0f);
+        EXPECT_NEAR(std::hypot(flt[0].local_x - rx, flt[0].local_z - rz), back, 1.0f);
+        EXPECT_FLOAT_EQ(lat_ref, std::round(flt[0].latitude - 1.0f));
 
-    // The language texts report where a new text can go.
-    error_log.flush();
-    EXPECT_NE(read_file_bytes("ERROR.OUT").find(" LOWEST FREE TEXT INDEX="), std::string::npos);
+        // The language texts report where a new text can go.
+        error_log.flush();
+        EXPECT_NE(read_file_bytes("ERROR.OUT").find(" LOWEST FREE TEXT INDEX="), std::string::npos);
 
-    // The movie recorder and the sound are ready: the trainer's engine and
-    // propeller, the fixed sounds and all the chatter are loaded.
-    EXPECT_EQ(movie_keys_enabled, 1);
-    EXPECT_EQ(sim_operation_sound.has_sound, 1);
-    EXPECT_TRUE(PLAT_sound_is_open());
-    for (int s : {0, 8}) EXPECT_EQ(sound_slots.loaded[s], 1) << s;
-    for (int s = 16; s < SOUND_SLOTS; ++s) EXPECT_EQ(sound_slots.loaded[s], 1) << s;
-    // The plug-ins and the joysticks; the network whether or not a peer is enabled.
-    EXPECT_EQ(plugin_host.manager_library, nullptr);   // no manager laid out: the program runs without plug-ins
-    EXPECT_TRUE(joystick.started);
-    EXPECT_TRUE(joystick.layer_open);
-    EXPECT_EQ(net_inited, 1);
-    EXPECT_GT(NET_bound_port(), 0);   // a test program's link takes a free port
-    // The default trainer flies in slot 0 from its path in the general-aviation
-    // folder; the other slots in use got aircraft of the fleet folders.
-    EXPECT_STREQ(pln[0].acf_tailnum, "OV-TRN");
-    EXPECT_STREQ(pln[0].acf_file_name, "ORVELL TRAINER.ACF");
-    EXPECT_EQ(pln[0].acf_is_general_aviation, 1);
-    ASSERT_GE(sim_graphics_settings.draw_aircrafts, 2);
-    for (int i = 1; i < sim_graphics_settings.draw_aircrafts && i < ACF_SLOTS; ++i) {
-        EXPECT_NE(pln[i].acf_file_name[0], 0) << "slot " << i;
-        EXPECT_GT(pln[i].acf_m_empty, 0.0f) << "slot " << i;
+        // The movie recorder and the sound are ready: the trainer's engine and
+        // propeller, the fixed sounds and all the chatter are loaded.
+        EXPECT_EQ(movie_keys_enabled, 1);
+        EXPECT_EQ(sim_operation_sound.has_sound, 1);
+        EXPECT_TRUE(PLAT_sound_is_open());
+        for (int s : {0, 8}) EXPECT_EQ(sound_slots.loaded[s], 1) << s;
+        for (int s = 16; s < SOUND_SLOTS; ++s) EXPECT_EQ(sound_slots.loaded[s], 1) << s;
+        // The plug-ins and the joysticks; the network whether or not a peer is enabled.
+        EXPECT_EQ(plugin_host.manager_library, nullptr);   // no manager laid out: the program runs without plug-ins
+        EXPECT_TRUE(joystick.started);
+        EXPECT_TRUE(joystick.layer_open);
+        EXPECT_EQ(net_inited, 1);
+        EXPECT_GT(NET_bound_port(), 0);   // a test program's link takes a free port
+        // The default trainer flies in slot 0 from its path in the general-aviation
+        // folder; the other slots in use got aircraft of the fleet folders.
+        EXPECT_STREQ(pln[0].acf_tailnum, "OV-TRN");
+        EXPECT_STREQ(pln[0].acf_file_name, "ORVELL TRAINER.ACF");
+        EXPECT_EQ(pln[0].acf_is_general_aviation, 1);
+        ASSERT_GE(sim_graphics_settings.draw_aircrafts, 2);
+        for (int i = 1; i < sim_graphics_settings.draw_aircrafts && i < ACF_SLOTS; ++i) {
+            EXPECT_NE(pln[i].acf_file_name[0], 0) << "slot " << i;
+            EXPECT_GT(pln[i].acf_m_empty, 0.0f) << "slot " << i;
+        }
+        // The flight started on the runway (the ramp option is off), standing, brake set.
+        EXPECT_EQ(flt[0].groundspeed, 0.0f);
+        EXPECT_EQ(flt[0].parkbrake, 1.0f);
+        EXPECT_EQ(sim_time.total_flight_time_sec, 0.0f);
+        EXPECT_EQ(logbook_index, -1);   // no logbook file in the folder yet: an empty logbook
+        EXPECT_EQ(sim_weather.has_real_weather_bool, 0);   // no "metar.rwx" in the folder
     }
-    // The flight started on the runway (the ramp option is off), standing, brake set.
-    EXPECT_EQ(flt[0].groundspeed, 0.0f);
-    EXPECT_EQ(flt[0].parkbrake, 1.0f);
-    EXPECT_EQ(sim_time.total_flight_time_sec, 0.0f);
-    EXPECT_EQ(logbook_index, -1);   // no logbook file in the folder yet: an empty logbook
-    EXPECT_EQ(sim_weather.has_real_weather_bool, 0);   // no "metar.rwx" in the folder
-}
+    // The first frame leaves the intro and is painted.
+    {
+        EXPECT_EQ(app_mode, MODE_INTRO);
+        test_clock_seconds += 0.05;
+        MACIBM_do_frame();
+        EXPECT_EQ(app_mode, MODE_FLYING);
+        EXPECT_EQ(window_created, 1);
+        EXPECT_EQ(window_painted, 1);   // the new window's first paint came with the first pump
+        const int flying = flying_frame_count;
+        EXPECT_GE(flying, 1);
+        test_clock_seconds += 0.05;
+        MACIBM_do_frame();
+        EXPECT_EQ(flying_frame_count, flying + 1);
+    }
+    // Closing the window is the quit command.
+    {
+        quit_flag = 0;
+        PLAT_post_message(WM_CLOSE, 0, 0);
+        APPLICATION_run_frames();   // returns once the frame that takes the close has run
+        EXPECT_EQ(quit_flag, 1);
+        EXPECT_TRUE(APPLICATION_running());
+        EXPECT_TRUE(std::filesystem::exists(folder->path() / "Output/logbooks/ORVELL PILOT.txt"));   // the logbook was written
 
-TEST_F(ProgramStart, FirstFrameLeavesTheIntroAndIsPainted)
-{
-    EXPECT_EQ(app_mode, MODE_INTRO);
-    test_clock_seconds += 0.05;
-    MACIBM_do_frame();
-    EXPECT_EQ(app_mode, MODE_FLYING);
-    EXPECT_EQ(window_created, 1);
-    EXPECT_EQ(window_painted, 1);   // the new window's first paint came with the first pump
-    const int flying = flying_frame_count;
-    EXPECT_GE(flying, 1);
-    test_clock_seconds += 0.05;
-    MACIBM_do_frame();
-    EXPECT_EQ(flying_frame_count, flying + 1);
-}
-
-TEST_F(ProgramStart, ClosingTheWindowIsTheQuitCommand)
-{
-    quit_flag = 0;
-    PLAT_post_message(WM_CLOSE, 0, 0);
-    APPLICATION_run_frames();   // returns once the frame that takes the close has run
-    EXPECT_EQ(quit_flag, 1);
-    EXPECT_TRUE(APPLICATION_running());
-    EXPECT_TRUE(std::filesystem::exists(folder->path() / "Output/logbooks/ORVELL PILOT.txt"));   // the logbook was written
-
-    // With the flag already set the loop runs no frame.
-    const int frames = flying_frame_count;
-    APPLICATION_run_frames();
-    EXPECT_EQ(flying_frame_count, frames);
-}
-
-TEST_F(ProgramStart, ShutsDownInOrder)
-{
-    const std::string resolution_prefs = folder->prefix() + "Resources/preferences/KESTRUM 7 RESOLUTION.prf";
-    static std::string prefs_path;
-    static int shutdowns_before_prefs;
-    prefs_path = PLAT_resolve_path(resolution_prefs.c_str());
-    shutdowns_before_prefs = 0;
-    std::filesystem::remove(prefs_path);
-    // A plug-in manager is told to shut down before the preferences are written.
-    plugin_host.entries.shutdown = [] {
-        if (!std::filesystem::exists(prefs_path)) ++shutdowns_before_prefs;
-        return 1;
-    };
-    stop_program();
-    PLUGIN_host_reset();
-    EXPECT_EQ(shutdowns_before_prefs, 1);
-    EXPECT_TRUE(std::filesystem::exists(prefs_path));
-    EXPECT_EQ(NET_bound_port(), 0);   // the link's socket is closed
-    EXPECT_FALSE(joystick.started);   // the controllers are let go
-    EXPECT_EQ(console.port_open, 0);
-    // The recorder is ended and the sound device and the speech voice released.
-    EXPECT_EQ(movie_keys_enabled, 0);
-    EXPECT_EQ(movie_recording, 0);
-    EXPECT_FALSE(PLAT_sound_is_open());
-    EXPECT_FALSE(PLAT_speech_is_open());
-    EXPECT_EQ(sim_operation_sound.has_sound, 0);
-    EXPECT_TRUE(PLAT_file_exists(resolution_prefs.c_str()));   // the display preferences are saved
-    EXPECT_FALSE(error_log.is_open());
-    EXPECT_EQ(gl_ready, 0);
+        // With the flag already set the loop runs no frame.
+        const int frames = flying_frame_count;
+        APPLICATION_run_frames();
+        EXPECT_EQ(flying_frame_count, frames);
+    }
+    // The program shuts down in order.
+    {
+        const std::string resolution_prefs = folder->prefix() + "Resources/preferences/KESTRUM 7 RESOLUTION.prf";
+        static std::string prefs_path;
+        static int shutdowns_before_prefs;
+        prefs_path = PLAT_resolve_path(resolution_prefs.c_str());
+        shutdowns_before_prefs = 0;
+        std::filesystem::remove(prefs_path);
+        // A plug-in manager is told to shut down before the preferences are written.
+        plugin_host.entries.shutdown = [] {
+            if (!std::filesystem::exists(prefs_path)) ++shutdowns_before_prefs;
+            return 1;
+        };
+        stop_program();
+        PLUGIN_host_reset();
+        EXPECT_EQ(shutdowns_before_prefs, 1);
+        EXPECT_TRUE(std::filesystem::exists(prefs_path));
+        EXPECT_EQ(NET_bound_port(), 0);   // the link's socket is closed
+        EXPECT_FALSE(joystick.started);   // the controllers are let go
+        EXPECT_EQ(console.port_open, 0);
+        // The recorder is ended and the sound device and the speech voice released.
+        EXPECT_EQ(movie_keys_enabled, 0);
+        EXPECT_EQ(movie_recording, 0);
+        EXPECT_FALSE(PLAT_sound_is_open());
+        EXPECT_FALSE(PLAT_speech_is_open());
+        EXPECT_EQ(sim_operation_sound.has_sound, 0);
+        EXPECT_TRUE(PLAT_file_exists(resolution_prefs.c_str()));   // the display preferences are saved
+        EXPECT_FALSE(error_log.is_open());
+        EXPECT_EQ(gl_ready, 0);
+    }
 }
 
 // The plane count and the resolution file come from the preferences of the

@@ -1,7 +1,9 @@
-// A loopback peer for the UDP link: one receiving socket per destination slot
-// on 127.0.0.1, so every datagram the program sends to a slot can be read
-// back byte for byte, and a sender that puts datagrams on the program's own
-// port as an outside program would.
+// A loopback peer for the UDP link: slot s points at 127.0.0.(s+1) on a port
+// the test process owns, so every datagram the program sends to a slot can be
+// read back byte for byte, in the order it was sent and with the slot it went
+// to; and a sender that puts datagrams on the program's own port as an
+// outside program would. Only datagrams from the program's own socket are
+// taken: whatever else reaches the port is dropped.
 #pragma once
 
 #include <cstdint>
@@ -25,8 +27,8 @@ struct net_sent_datagram {
     }
 };
 
-// Starts the link when it has no socket yet (on a free port), opens the
-// peer's sockets once, points every slot's address and port at them (the
+// Starts the link when it has no socket yet (on a port this process owns),
+// opens the peer's sockets once, points every slot's address and port at them (the
 // enabled and valid flags are left alone; a slot the test enables sends to
 // the peer) and forgets what was received so far.
 void net_peer_attach();
@@ -38,7 +40,7 @@ std::vector<net_sent_datagram>& net_peer_log();
 std::vector<net_sent_datagram> net_peer_sent(const std::string& label);
 void net_peer_clear();
 
-// The port of slot s's socket.
+// The port slot s points at (the same for every slot).
 int net_peer_port(int slot);
 
 // Puts one datagram on the program's own port, from outside; returns false

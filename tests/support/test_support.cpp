@@ -15,6 +15,7 @@
 #include "core/alert.h"
 #include "core/folders.h"
 #include "platform/plat_net.h"
+#include "tests/support/test_network.h"
 
 std::vector<alert_record> recorded_alerts;
 
@@ -38,8 +39,9 @@ public:
     void SetUp() override
     {
         MACIBM_set_alert_handler(test_alert_handler);
-        // Test programs run side by side: each one's UDP link takes a free port.
-        PLAT_udp_override_port(0);
+        // Test programs run side by side: each one's UDP link binds a port
+        // this process owns, which no other program is given.
+        PLAT_udp_override_port(test_owned_port(TEST_PORT_PROGRAM));
     }
 };
 

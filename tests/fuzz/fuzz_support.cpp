@@ -1,0 +1,86 @@
+#include "tests/fuzz/fuzz_support.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "core/alert.h"
+#include "core/constants.h"
+#include "core/folders.h"
+#include "core/screen.h"
+#include "graphics/glprobe.h"
+#include "graphics/ogl_state.h"
+#include "platform/plat_files.h"
+#include "shell/display.h"
+
+namespace {
+
+int alerts = 0;
+
+void throwing_alert(int, const char* const lines[4], int code)
+{
+    ++alerts;
+    if (code == ALERT_FATAL) throw fuzz_fatal_alert(lines[0] ? lines[0] : "");
+}
+
+}  // namespace
+
+const std::string& fuzz_program_folder()
+{
+    static const std::string folder = [] {
+        // The software renderer draws on the calling thread, and no shader
+        // cache is written: the process stays single-threaded.
+        setenv("LP_NUM_THREADS", "0", 1);
+        setenv("MESA_SHADER_CACHE_DISABLE", "true", 1);
+        setenv("SDL_VIDEODRIVER", "offscreen", 0);
+        setenv("ALSOFT_DRIVERS", "null", 0);
+        const std::filesystem::path p =
+            std::filesystem::temp_directory_path() / ("orvell_fuzz_" + std::to_string(getpid()));
+        std::filesystem::remove_all(p);
+        // The folders the readers look in, spelt as the data tree spells them.
+        for (const char* sub : {"Resources/sounds", "Resources/Earth nav data/+30-120", "Output/logbooks", "Custom Scenery"})
+            std::filesystem::create_directories(p / sub);
+        const std::string prefix = p.string() + "/";
+        FOLDERS_init_from((prefix + "orvell").c_str());
+        MACIBM_set_alert_handler(throwing_alert);
+        // The folder goes with the process.
+        static const bool removed_at_exit = std::atexit([] {
+            std::error_code ignored;
+            std::filesystem::remove_all(std::filesystem::temp_directory_path() /
+                                            ("orvell_fuzz_" + std::to_string(getpid())),
+                                        ignored);
+        }) == 0;
+        (void)removed_at_exit;
+        return prefix;
+    }();
+    return folder;
+}
+
+bool fuzz_gl_context()
+{
+    static const bool ready = [] {
+        fuzz_program_folder();
+        screen.window_width = 1024;
+        screen.window_height = 768;
+        screen.colour_depth = 32;
+        screen.full_screen = 0;
+        DISPLAY_set_ui_mapping();
+        if (!OGL_create_window()) return false;
+        OGL_probe_capabilities();
+        CONST_fill_constants();
+        OGL_fill_default_colors();
+        return true;
+    }();
+    return ready;
+}
+
+void fuzz_write_file(const std::string& path, const uint8_t* data, size_t size)
+{
+    std::ofstream out(PLAT_resolve_path(path.c_str()), std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+}
+
+int fuzz_alert_count() { return alerts; }

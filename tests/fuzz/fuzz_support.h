@@ -1,0 +1,32 @@
+// What the fuzz targets share: a program folder of their own, the alert
+// routine made to throw on a fatal alert (an alert is the reader's answer to
+// a damaged input, not a fault), an offscreen OpenGL context for the readers
+// that build display lists, and the input written to a file.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+
+// Thrown by the alert routine for a fatal alert: the target catches it and
+// takes the next input.
+struct fuzz_fatal_alert : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+// Once per process: a fresh program folder under the temporary folder (its
+// path ends in '/'), the folder table pointing into it, and the alert routine
+// replaced. Returns the folder.
+const std::string& fuzz_program_folder();
+
+// Once per process: an offscreen window with its OpenGL context; false when
+// none could be made.
+bool fuzz_gl_context();
+
+// Writes the bytes to the file at `path` (the program's spelling; its folder
+// is one the program folder was made with), replacing it.
+void fuzz_write_file(const std::string& path, const uint8_t* data, size_t size);
+
+// The number of notices and fatal alerts raised since the process started.
+int fuzz_alert_count();
