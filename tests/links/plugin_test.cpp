@@ -826,7 +826,7 @@ TEST_F(PluginHost, OurManagerRunsTheSamplePlugin)
             glClear(GL_COLOR_BUFFER_BIT);
             EXPECT_EQ(PLUGIN_call_draw_hook(17), 1);
             unsigned char px[4];
-            glReadPixels(196, 672, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, px);
+            glReadPixels(998, 612, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, px);   // inside the box, near its lower right corner
             return int(px[0]);
         };
         const int shown = box_pixel();
