@@ -49,24 +49,8 @@ constexpr int FLOOD = 100000;
 constexpr int FRAME_EVERY = 5000;          // datagrams between two frames of the flood
 constexpr uintmax_t LOG_GROWTH_MOST = 8192;   // bytes ERROR.OUT may grow by in a flood
 
-class ProgramFlood : public ::testing::Test {
+class ProgramFlood : public started_program_in_its_folder {
 protected:
-    static inline std::unique_ptr<temp_folder> folder;
-    static inline fs::path kept_cwd;
-
-    static void SetUpTestSuite()
-    {
-        folder = copy_default_data_folder();
-        kept_cwd = fs::current_path();
-        fs::current_path(folder->path());   // ERROR.OUT is written in this folder
-        start_program(*folder);
-    }
-    static void TearDownTestSuite()
-    {
-        stop_program();
-        fs::current_path(kept_cwd);
-        folder.reset();
-    }
     void SetUp() override
     {
         net_peer_attach();

@@ -42,24 +42,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class ProgramLink : public ::testing::Test {
+class ProgramLink : public started_program_in_its_folder {
 protected:
-    static inline std::unique_ptr<temp_folder> folder;
-    static inline fs::path kept_cwd;
-
-    static void SetUpTestSuite()
-    {
-        folder = copy_default_data_folder();
-        kept_cwd = fs::current_path();
-        fs::current_path(folder->path());   // the program's logs go to its own folder
-        start_program(*folder);
-    }
-    static void TearDownTestSuite()
-    {
-        stop_program();
-        fs::current_path(kept_cwd);
-        folder.reset();
-    }
     void SetUp() override
     {
         net_peer_attach();

@@ -22,6 +22,7 @@
 #include "shell/frame.h"
 #include "shell/modes.h"
 #include "tests/support/startup_program.h"
+#include "tests/support/modes_harness.h"
 #include "tests/support/ui_capture.h"
 
 namespace {
@@ -36,15 +37,7 @@ protected:
     // A click at a point of the open screen's work area, down in one frame and up in the next.
     static void click(float x, float y)
     {
-        const float px = (x + screen.screen_area_left + screen.ui_side_margin) * screen.ui_scale;
-        const float py = static_cast<float>(screen.window_height) - (y + screen.screen_area_bottom) * screen.ui_scale;
-        const intptr_t at = static_cast<intptr_t>(static_cast<int>(px) & 0xFFFF) |
-                            (static_cast<intptr_t>(static_cast<int>(py) & 0xFFFF) << 16);
-        PLAT_post_message(WM_MOUSEMOVE, 0, at);
-        PLAT_post_message(WM_LBUTTONDOWN, 0, at);
-        frame();
-        PLAT_post_message(WM_LBUTTONUP, 0, at);
-        frame();
+        click_over_frames(x, y, frame);
     }
 };
 

@@ -20,6 +20,7 @@
 #include "shell/commands.h"
 #include "shell/frame.h"
 #include "shell/modes.h"
+#include "tests/support/modes_harness.h"
 #include "tests/support/startup_program.h"
 #include "world/navdb.h"
 
@@ -40,15 +41,7 @@ protected:
 
     static void click(float x, float y)
     {
-        const float px = (x + screen.screen_area_left + screen.ui_side_margin) * screen.ui_scale;
-        const float py = static_cast<float>(screen.window_height) - (y + screen.screen_area_bottom) * screen.ui_scale;
-        const intptr_t at = static_cast<intptr_t>(static_cast<int>(px) & 0xFFFF) |
-                            (static_cast<intptr_t>(static_cast<int>(py) & 0xFFFF) << 16);
-        PLAT_post_message(WM_MOUSEMOVE, 0, at);
-        PLAT_post_message(WM_LBUTTONDOWN, 0, at);
-        frame();
-        PLAT_post_message(WM_LBUTTONUP, 0, at);
-        frame();
+        click_over_frames(x, y, frame);
         PLAT_post_message(WM_MOUSEMOVE, 0, 0);   // the pointer away from every control
         frame();
     }

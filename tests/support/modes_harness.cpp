@@ -101,15 +101,32 @@ void post_key(int virtual_key)
     PLAT_post_message(WM_KEYUP, static_cast<uintptr_t>(virtual_key), 0);
 }
 
-void post_click(float ui_x, float ui_y)
+namespace {
+// The window position of a point of the open screen's work area, packed as a mouse message carries it.
+intptr_t ui_point(float ui_x, float ui_y)
 {
     const float px = (ui_x + screen.screen_area_left + screen.ui_side_margin) * screen.ui_scale;
     const float py = static_cast<float>(screen.window_height) - (ui_y + screen.screen_area_bottom) * screen.ui_scale;
-    const intptr_t lparam = static_cast<intptr_t>(static_cast<int>(px) & 0xFFFF) |
-                            (static_cast<intptr_t>(static_cast<int>(py) & 0xFFFF) << 16);
+    return static_cast<intptr_t>(static_cast<int>(px) & 0xFFFF) | (static_cast<intptr_t>(static_cast<int>(py) & 0xFFFF) << 16);
+}
+}  // namespace
+
+void post_click(float ui_x, float ui_y)
+{
+    const intptr_t lparam = ui_point(ui_x, ui_y);
     PLAT_post_message(WM_MOUSEMOVE, 0, lparam);
     PLAT_post_message(WM_LBUTTONDOWN, 0, lparam);
     PLAT_post_message(WM_LBUTTONUP, 0, lparam);
+}
+
+void click_over_frames(float ui_x, float ui_y, void (*frame)())
+{
+    const intptr_t lparam = ui_point(ui_x, ui_y);
+    PLAT_post_message(WM_MOUSEMOVE, 0, lparam);
+    PLAT_post_message(WM_LBUTTONDOWN, 0, lparam);
+    frame();
+    PLAT_post_message(WM_LBUTTONUP, 0, lparam);
+    frame();
 }
 
 std::function<void()> press_return_in(int mode, int* seen)

@@ -33,6 +33,9 @@ private:
 // Posts synthetic messages to the window's queue.
 void post_key(int virtual_key);            // key down and up
 void post_click(float ui_x, float ui_y);   // move there, press, release (left button)
+// Move there and press, run one frame, release, run another: a click the
+// program sees across two frames.
+void click_over_frames(float ui_x, float ui_y, void (*frame)());
 
 // A frame action that posts Return in the first frame it sees in `mode`, and again after
 // a frame in another mode; `seen` counts the Returns.

@@ -114,6 +114,21 @@ void started_program::TearDownTestSuite()
     folder.reset();
 }
 
+void started_program_in_its_folder::SetUpTestSuite()
+{
+    folder = copy_default_data_folder();
+    kept_cwd = std::filesystem::current_path();
+    std::filesystem::current_path(folder->path());
+    start_program(*folder);
+}
+
+void started_program_in_its_folder::TearDownTestSuite()
+{
+    stop_program();
+    std::filesystem::current_path(kept_cwd);
+    folder.reset();
+}
+
 void hold_user_plane(const plane_pose& pose)
 {
     flt_struct& f = flt[0];

@@ -3,6 +3,7 @@
 // shut it down without touching the build folder's own preferences.
 #pragma once
 
+#include <filesystem>
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -62,6 +63,16 @@ void hold_user_plane(const plane_pose& pose);
 class started_program : public ::testing::Test {
 protected:
     static inline std::unique_ptr<temp_folder> folder;
+    static void SetUpTestSuite();
+    static void TearDownTestSuite();
+};
+
+// A test suite on the program started once on a copy of the default data
+// folder made the working folder, so that its logs (ERROR.OUT) are written there.
+class started_program_in_its_folder : public ::testing::Test {
+protected:
+    static inline std::unique_ptr<temp_folder> folder;
+    static inline std::filesystem::path kept_cwd;
     static void SetUpTestSuite();
     static void TearDownTestSuite();
 };
