@@ -14,6 +14,7 @@
 #include "core/command_hook.h"
 #include "core/frame_clock.h"
 #include "core/geo.h"
+#include "core/screen.h"
 #include "core/simvars.h"
 #include "core/views.h"
 #include "flightmodel/flt.h"
@@ -53,9 +54,14 @@ protected:
         sim_time.zulu_time_sec = std::fmod((hour - flt[0].longitude / 15.0f) * 3600.0f + 86400.0f, 86400.0f);
     }
 
-    // The pass drawn with the camera 2 m over the plane, looking up 60 degrees; the middle pixel.
+    // The pass drawn with the camera 2 m over the plane, looking up 60 degrees,
+    // the eye line along the window's bottom edge (the view's centre put
+    // there for the pass); the middle pixel, high above the eye line.
     static std::array<float, 3> sky_60_degrees_up()
     {
+        acf_struct& a = pln[0];
+        const float kept_centre = a.acf_HUD_cntry;
+        a.acf_HUD_cntry = 0.5f * screen.ui_top_margin;
         sim_operation_override.override_camera = 1;
         sim_graphics_view.view_x = flt[0].local_x;
         sim_graphics_view.view_y = flt[0].local_y + 2.0f;
@@ -64,6 +70,7 @@ protected:
         SCENE_draw_3d();
         unsigned char p[4] = {};
         glReadPixels(512, 384, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
+        a.acf_HUD_cntry = kept_centre;
         return {p[0] / 255.0f, p[1] / 255.0f, p[2] / 255.0f};
     }
 
