@@ -17,6 +17,7 @@
 #include "core/app_mode.h"
 #include "core/datafile.h"
 #include "core/input.h"
+#include "core/instrument_types.h"
 #include "core/screen.h"
 #include "core/simvars.h"
 #include "core/text_util.h"
@@ -213,11 +214,17 @@ TEST_F(PilotPath, TheMouseFliesTheTrainerOffTheRunway)
     if (f.parkbrake > 0.1f) click_at(290.0f, 60.0f);
     frames(1);
     EXPECT_LT(f.parkbrake, 0.1f);
-    move_to(620.0f, 150.0f - 50.0f);
+    int throttle = -1;   // the throttle lever's slot: its handle stands at the bottom of its travel
+    for (int s = 0; s < ACF_INS_SLOTS && throttle < 0; ++s)
+        if (a.acf_ins_type[s] == INS_HAN_SLIDER_THRO_VERNIER) throttle = s;
+    ASSERT_GE(throttle, 0);
+    const float lever_x = a.acf_ins_x[throttle], lever_y = a.acf_ins_y[throttle];
+    const float half_travel = 0.5f * a.acf_ins_dely[throttle];
+    move_to(lever_x, lever_y - half_travel + 5.0f);
     button_down();
     frames(2);
     for (int k = 1; k <= 10; ++k) {
-        move_to(620.0f, 100.0f + 5.0f * k);
+        move_to(lever_x, lever_y - half_travel + 5.0f + 0.2f * half_travel * static_cast<float>(k));
         frames(1);
     }
     button_up();
