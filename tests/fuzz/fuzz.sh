@@ -17,6 +17,17 @@ if ! command -v clang++ > /dev/null; then
   echo "fuzz: clang++ is not installed; nothing fuzzed"
   exit 0
 fi
+# clang without its fuzzing and sanitizer run-time libraries cannot build the
+# targets: say so and fuzz nothing rather than fail the run.
+probe_dir="$(mktemp -d)"
+printf 'extern "C" int LLVMFuzzerTestOneInput(const unsigned char*, unsigned long) { return 0; }\n' > "$probe_dir/probe.cpp"
+if ! clang++ -fsanitize=fuzzer,address,undefined "$probe_dir/probe.cpp" -o "$probe_dir/probe" > "$probe_dir/log" 2>&1; then
+  echo "fuzz: clang++ cannot link a fuzz target here (its fuzzer run-time is missing); nothing fuzzed"
+  sed -n 1,5p "$probe_dir/log"
+  rm -rf "$probe_dir"
+  exit 0
+fi
+rm -rf "$probe_dir"
 launcher=()
 if command -v ccache > /dev/null; then launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache); fi
 CC=clang CXX=clang++ cmake -S "$source_dir" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
