@@ -8,13 +8,9 @@
 #include <fstream>
 
 #include "core/alert.h"
-#include "core/constants.h"
 #include "core/folders.h"
-#include "core/screen.h"
-#include "graphics/glprobe.h"
-#include "graphics/ogl_state.h"
 #include "platform/plat_files.h"
-#include "shell/display.h"
+#include "tests/graphics/gl_context.h"
 
 namespace {
 
@@ -61,20 +57,8 @@ const std::string& fuzz_program_folder()
 
 bool fuzz_gl_context()
 {
-    static const bool ready = [] {
-        fuzz_program_folder();
-        screen.window_width = 1024;
-        screen.window_height = 768;
-        screen.colour_depth = 32;
-        screen.full_screen = 0;
-        DISPLAY_set_ui_mapping();
-        if (!OGL_create_window()) return false;
-        OGL_probe_capabilities();
-        CONST_fill_constants();
-        OGL_fill_default_colors();
-        return true;
-    }();
-    return ready;
+    fuzz_program_folder();
+    return ensure_gl_context();
 }
 
 void fuzz_write_file(const std::string& path, const uint8_t* data, size_t size)

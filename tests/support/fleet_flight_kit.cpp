@@ -44,6 +44,26 @@
 #include "world/ships.h"
 #include "world/terrain_grid.h"
 
+void clear_world_around_the_flight()
+{
+    replay_index = 0;
+    airport_table.clear();
+    navaid_table.clear();
+    std::fill(std::begin(landuse_grid), std::end(landuse_grid), 0);
+    std::fill(std::begin(terrain_vertex_grid), std::end(terrain_vertex_grid), terrain_vertex{});
+    for (int k = 0; k < SEA_OBJECT_SLOTS; ++k) {
+        ship_x[k] = ship_z[k] = -9.9e9f;
+        ship_y[k] = ship_heading[k] = ship_pitch[k] = ship_roll[k] = 0.0f;
+    }
+    fire_table = fire_table_record{};
+    OBJ_clear_table();
+    traffic_runway_state = traffic_runway_record{};
+    for (int s = 0; s < NET_SLOT_COUNT; ++s) net_slot_enabled[s] = net_peer_heard[s] = 0;
+    std::fill(std::begin(interval_ticks), std::end(interval_ticks), 0);
+    frame_clock = 0.0f;
+    TEST_lay_flat_grid(0.0f);
+}
+
 namespace fleet_kit {
 
 namespace {
@@ -108,22 +128,7 @@ void fresh_world()
     for (acf_struct& a : pln) std::memset(static_cast<void*>(&a), 0, sizeof a);
     FOLDERS_init_from((data_folder + "orvell").c_str());
     for (acf_struct& a : pln) UTIL_strcpy("TEST.ACF", a.acf_file_name);
-    replay_index = 0;
-    airport_table.clear();
-    navaid_table.clear();
-    std::fill(std::begin(landuse_grid), std::end(landuse_grid), 0);
-    std::fill(std::begin(terrain_vertex_grid), std::end(terrain_vertex_grid), terrain_vertex{});
-    for (int k = 0; k < SEA_OBJECT_SLOTS; ++k) {
-        ship_x[k] = ship_z[k] = -9.9e9f;
-        ship_y[k] = ship_heading[k] = ship_pitch[k] = ship_roll[k] = 0.0f;
-    }
-    fire_table = fire_table_record{};
-    OBJ_clear_table();
-    traffic_runway_state = traffic_runway_record{};
-    for (int s = 0; s < NET_SLOT_COUNT; ++s) net_slot_enabled[s] = net_peer_heard[s] = 0;
-    std::fill(std::begin(interval_ticks), std::end(interval_ticks), 0);
-    frame_clock = 0.0f;
-    TEST_lay_flat_grid(0.0f);
+    clear_world_around_the_flight();
     water_level_m = 0.0f;
     sim_operation_misc.frame_rate_period = frame_dt;
     sim_physics.g_sealevel = sim_physics.earth_mu / (sim_physics.earth_radius_m * sim_physics.earth_radius_m);

@@ -107,3 +107,8 @@ std::vector<row> table(const std::string& aircraft);
 inline float off(const row& r, float measured) { return r.reference != 0.0f ? measured / r.reference - 1.0f : 0.0f; }
 
 }  // namespace fleet_kit
+
+// An empty world on flat ground at height 0 around a test flight: no
+// airports, navaids, land use, ships, fires, objects or traffic runway, no
+// peers heard, no replay, the frame clock and its interval ticks at 0.
+void clear_world_around_the_flight();

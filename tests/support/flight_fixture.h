@@ -36,6 +36,7 @@
 #include "world/ships.h"
 #include "flightmodel/ground/surface_state.h"
 #include "screens/setup.h"
+#include "tests/support/fleet_flight_kit.h"
 #include "tests/support/terrain_support.h"
 #include "tests/support/test_support.h"
 #include "world/airport_state.h"
@@ -94,22 +95,7 @@ protected:
         UTIL_strcpy("AIRCRAFT:GENERAL AVIATION:ORVELL TRAINER:ORVELL TRAINER.ACF", default_aircraft_path);
         UTIL_strcpy("ORVELL TRAINER.ACF", default_aircraft_name);
         for (acf_struct& a : pln) UTIL_strcpy("TEST.ACF", a.acf_file_name);
-        replay_index = 0;
-        airport_table.clear();
-        navaid_table.clear();
-        std::fill(std::begin(landuse_grid), std::end(landuse_grid), 0);
-        std::fill(std::begin(terrain_vertex_grid), std::end(terrain_vertex_grid), terrain_vertex{});
-        for (int k = 0; k < SEA_OBJECT_SLOTS; ++k) {
-            ship_x[k] = ship_z[k] = -9.9e9f;
-            ship_y[k] = ship_heading[k] = ship_pitch[k] = ship_roll[k] = 0.0f;
-        }
-        fire_table = fire_table_record{};
-        OBJ_clear_table();
-        traffic_runway_state = traffic_runway_record{};
-        for (int s = 0; s < NET_SLOT_COUNT; ++s) net_slot_enabled[s] = net_peer_heard[s] = 0;
-        std::fill(std::begin(interval_ticks), std::end(interval_ticks), 0);
-        frame_clock = 0.0f;
-        TEST_lay_flat_grid(0.0f);
+        clear_world_around_the_flight();
         sim_operation_misc.frame_rate_period = 0.05f;
         // The air and gravity the systems step keeps at the plane.
         sim_physics.g_sealevel = sim_physics.earth_mu / (sim_physics.earth_radius_m * sim_physics.earth_radius_m);
