@@ -8,8 +8,8 @@
 // navaid, fix, airway and object tables with their in-area flags, the ships,
 // the fires, the planes and the replay ring. Writes: GL state, the projected
 // grid and the visible window below, the flight-path pen, the kept ground
-// picture (two textures; the depth buffer inside the map only while the cells
-// are drawn, put back after) and (for one call) the scene's terrain cell window.
+// picture (two pairs of textures with a framebuffer object on each; the depth
+// buffer inside the map only while the cells are drawn in full, put back after) and (for one call) the scene's terrain cell window.
 #pragma once
 
 #include <cstdint>

@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <tuple>
 #include <vector>
 
 #include "core/app_mode.h"
@@ -378,6 +379,7 @@ struct picture_calls {
     PFNGLRENDERBUFFERSTORAGEPROC renderbuffer_storage = nullptr;
     PFNGLFRAMEBUFFERRENDERBUFFERPROC framebuffer_renderbuffer = nullptr;
     PFNGLBLITFRAMEBUFFERPROC blit = nullptr;
+    PFNGLFRAMEBUFFERTEXTURE2DPROC framebuffer_texture = nullptr;   // for shifting only
     bool all() const
     {
         return attachment && gen_framebuffers && delete_framebuffers && bind_framebuffer && framebuffer_status &&
@@ -393,6 +395,10 @@ struct ground_picture_record {
     GLenum depth_format = GL_DEPTH_COMPONENT24;   // the window's depth buffer's
     GLuint colour = 0, depth = 0;  // textures of the window's size
     GLuint aside = 0, aside_depth = 0;   // framebuffer object and its depth buffer of the same size
+    // A second pair of textures the shifted picture is drawn into, and a
+    // framebuffer object on each pair; the pairs change places at each shift.
+    GLuint spare_colour = 0, spare_depth = 0, frame = 0, spare_frame = 0;
+    bool shiftable = false;        // the second pair and both framebuffer objects could be made
     int width = 0, height = 0;
     bool complete = false;         // the textures could be made
     bool valid = false;            // the textures hold the cells of `key`
@@ -431,6 +437,7 @@ void probe_picture_calls()
     look_up(c.renderbuffer_storage, "glRenderbufferStorage");
     look_up(c.framebuffer_renderbuffer, "glFramebufferRenderbuffer");
     look_up(c.blit, "glBlitFramebuffer");
+    look_up(c.framebuffer_texture, "glFramebufferTexture2D");
     if (!c.all()) return;
     GLint kind = 0, bits = 0;
     c.attachment(GL_FRAMEBUFFER, GL_DEPTH, GL_FRAMEBUFFER_ATTACHMENT_COMPONENT_TYPE, &kind);
@@ -467,8 +474,9 @@ bool picture_ready(int width, int height)
         p.window = window;
         p.probed = false;
         p.colour = p.depth = p.aside = p.aside_depth = 0;
+        p.spare_colour = p.spare_depth = p.frame = p.spare_frame = 0;
         p.width = p.height = 0;
-        p.complete = p.valid = false;
+        p.complete = p.valid = p.shiftable = false;
     }
     if (!p.probed) probe_picture_calls();
     const picture_calls& c = p.calls;
@@ -480,12 +488,15 @@ bool picture_ready(int width, int height)
 
     p.valid = false;
     if (p.colour != 0) {
-        const GLuint old[2] = {p.colour, p.depth};
-        glDeleteTextures(2, old);
-        c.delete_framebuffers(1, &p.aside);
+        const GLuint old[4] = {p.colour, p.depth, p.spare_colour, p.spare_depth};
+        glDeleteTextures(4, old);
+        const GLuint frames[3] = {p.aside, p.frame, p.spare_frame};
+        c.delete_framebuffers(3, frames);
         c.delete_renderbuffers(1, &p.aside_depth);
         p.colour = p.depth = p.aside = p.aside_depth = 0;
+        p.spare_colour = p.spare_depth = p.frame = p.spare_frame = 0;
     }
+    p.shiftable = false;
     GLint max_size = 0, bound = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &max_size);
     p.width = width, p.height = height, p.complete = false;
@@ -493,11 +504,15 @@ bool picture_ready(int width, int height)
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
     while (glGetError() != GL_NO_ERROR) {
     }
-    p.colour = make_texture(GL_RGBA8, GL_RGBA, GL_UNSIGNED_BYTE, width, height);
-    p.depth = make_texture(GL_DEPTH_COMPONENT, GL_DEPTH_COMPONENT, GL_UNSIGNED_INT, width, height);
-    // Sampled as alpha: 0 where a cell covers the pixel, 1 where none does.
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_MODE, GL_NONE);
-    glTexParameteri(GL_TEXTURE_2D, GL_DEPTH_TEXTURE_MODE, GL_ALPHA);
+    auto make_pair = [width, height](GLuint& colour, GLuint& depth) {
+        colour = make_texture(GL_RGBA8, GL_RGBA, GL_UNSIGNED_BYTE, width, height);
+        depth = make_texture(GL_DEPTH_COMPONENT, GL_DEPTH_COMPONENT, GL_UNSIGNED_INT, width, height);
+        // Sampled as alpha: 0 where a cell covers the pixel, 1 where none does.
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_MODE, GL_NONE);
+        glTexParameteri(GL_TEXTURE_2D, GL_DEPTH_TEXTURE_MODE, GL_ALPHA);
+    };
+    make_pair(p.colour, p.depth);
+    if (c.framebuffer_texture) make_pair(p.spare_colour, p.spare_depth);
     glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(bound));
     c.gen_renderbuffers(1, &p.aside_depth);
     c.bind_renderbuffer(GL_RENDERBUFFER, p.aside_depth);
@@ -509,8 +524,19 @@ bool picture_ready(int width, int height)
     glDrawBuffer(GL_NONE);
     glReadBuffer(GL_NONE);
     const bool aside_ok = c.framebuffer_status(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+    bool frames_ok = c.framebuffer_texture != nullptr;
+    if (frames_ok)
+        for (const auto& [frame, colour, depth] : {std::tuple{&p.frame, p.colour, p.depth},
+                                                   std::tuple{&p.spare_frame, p.spare_colour, p.spare_depth}}) {
+            c.gen_framebuffers(1, frame);
+            c.bind_framebuffer(GL_FRAMEBUFFER, *frame);
+            c.framebuffer_texture(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, colour, 0);
+            c.framebuffer_texture(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_TEXTURE_2D, depth, 0);
+            frames_ok = frames_ok && c.framebuffer_status(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+        }
     c.bind_framebuffer(GL_FRAMEBUFFER, 0);
     p.complete = aside_ok && glGetError() == GL_NO_ERROR;
+    p.shiftable = p.complete && frames_ok;
     return p.complete;
 }
 
@@ -678,21 +704,16 @@ std::array<int, 4> picture_box()
             std::clamp(box[1] + box[3], 0, p.height)};
 }
 
-// The kept picture to the screen over the scissor box, texel for pixel, or
-// moved by (dx, dy) whole pixels over the part of the box it then covers:
+// The kept picture to the screen over the scissor box, texel for pixel:
 // colours from the first texture unit, the alpha test on the depth marks of
 // the second.
-void draw_picture(int dx = 0, int dy = 0)
+void draw_picture()
 {
     const ground_picture_record& p = picture;
-    const auto [bx0, by0, bx1, by1] = picture_box();
-    const int ix0 = std::max(bx0, bx0 + dx), ix1 = std::min(bx1, bx1 + dx);
-    const int iy0 = std::max(by0, by0 + dy), iy1 = std::min(by1, by1 + dy);
-    if (ix1 <= ix0 || iy1 <= iy0) return;
+    const auto [ix0, iy0, ix1, iy1] = picture_box();
     const float W = static_cast<float>(p.width), H = static_cast<float>(p.height);
     const float x0 = static_cast<float>(ix0), y0 = static_cast<float>(iy0);
     const float x1 = static_cast<float>(ix1), y1 = static_cast<float>(iy1);
-    const float sx = static_cast<float>(dx), sy = static_cast<float>(dy);
     glPushAttrib(GL_ENABLE_BIT | GL_TEXTURE_BIT | GL_VIEWPORT_BIT | GL_TRANSFORM_BIT | GL_COLOR_BUFFER_BIT |
                  GL_CURRENT_BIT);
     for (const GLenum cap : {GL_LIGHTING, GL_CULL_FACE, GL_COLOR_SUM, GL_FOG})
@@ -730,9 +751,9 @@ void draw_picture(int dx = 0, int dy = 0)
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     glLoadIdentity();
-    auto corner = [W, H, sx, sy](float x, float y) {
-        gl_entry::glMultiTexCoord2fARB(GL_TEXTURE0, (x - sx) / W, (y - sy) / H);
-        gl_entry::glMultiTexCoord2fARB(GL_TEXTURE1, (x - sx) / W, (y - sy) / H);
+    auto corner = [W, H](float x, float y) {
+        gl_entry::glMultiTexCoord2fARB(GL_TEXTURE0, x / W, y / H);
+        gl_entry::glMultiTexCoord2fARB(GL_TEXTURE1, x / W, y / H);
         glVertex2f(x, y);
     };
     glBegin(GL_QUADS);
@@ -752,10 +773,7 @@ void draw_picture(int dx = 0, int dy = 0)
 // The cells on the screen with their cover marked in the depth buffer, the
 // box copied into the textures, the depth buffer as it was (put aside and
 // back through a framebuffer object with a depth buffer of the same format).
-// `draw` draws the cells (and returns what they leave current); where the
-// depth values cannot be put aside the cells are drawn in full, unkept.
-template <class Draw>
-ground_tail draw_and_keep_cells(int type, const std::array<int, 4>& b, Draw draw)
+ground_tail draw_and_keep_cells(int type, const std::array<int, 4>& b)
 {
     ground_picture_record& p = picture;
     const picture_calls& c = p.calls;
@@ -784,7 +802,7 @@ ground_tail draw_and_keep_cells(int type, const std::array<int, 4>& b, Draw draw
     glEnable(GL_DEPTH_TEST);
     glDepthFunc(GL_ALWAYS);
     glDepthRange(0.0, 0.0);
-    const ground_tail tail = draw();
+    const ground_tail tail = draw_cells(type);
     glPopAttrib();
 
     GLint bound = 0, read_buffer = 0, draw_buffer = 0;
@@ -891,16 +909,19 @@ bool strip_window(bool across_x, float lo, float hi, float t, map_visible_window
 }
 
 // Draws the ground by moving the kept picture to this call's reference
-// point, rounded to whole pixels, and drawing the cells of the strips it
-// uncovers at the picture's own point, so that the new picture is again the
-// map at one point. False (nothing drawn) where it cannot be done: another
-// kind of mapping to pixels, or a move that uncovers half the box or more,
-// which costs as much as drawing it all.
+// point, rounded to whole pixels, into the spare pair of textures (colours
+// and depth marks together, through their framebuffer objects), drawing
+// there the cells of the strips it uncovers at the picture's own point, so
+// that the new picture is again the map at one point, and drawing that to
+// the screen as a kept picture is. The window's depth buffer is not touched.
+// False (nothing drawn) where it cannot be done: no spare pair, another kind
+// of mapping to pixels, or a move that uncovers half the box or more, which
+// costs as much as drawing it all.
 bool shift_picture(int type, const std::array<int, 4>& box)
 {
     ground_picture_record& p = picture;
     pixel_mapping m{};
-    if (!unit_to_pixel(m)) return false;
+    if (!p.shiftable || !unit_to_pixel(m)) return false;
     const double s = map_scale;
     const double dx = (p.ref_x - double(map_ref_x)) * s * m.ax, dy = (double(map_ref_z) - p.ref_z) * s * m.ay;
     const int bw = box[2] - box[0], bh = box[3] - box[1];
@@ -921,30 +942,57 @@ bool shift_picture(int type, const std::array<int, 4>& box)
     if (ny > 0) strips[count++] = {box[0], box[1], box[2], box[1] + ny, false};
     if (ny < 0) strips[count++] = {box[0], box[3] + ny, box[2], box[3], false};
 
-    p.tail = draw_and_keep_cells(type, box, [&] {
-        draw_picture(nx, ny);
-        GLint scissor[4] = {};
-        glGetIntegerv(GL_SCISSOR_BOX, scissor);
-        for (int k = 0; k < count; ++k) {
-            const strip_record& r = strips[k];
-            glScissor(r.x0, r.y0, r.x1 - r.x0, r.y1 - r.y0);
-            // The strip in units, a pixel wider each way.
-            const double a = r.across_x ? m.ax : m.ay, b = r.across_x ? m.bx : m.by;
-            const double p0 = (r.across_x ? r.x0 : r.y0) - 1.0, p1 = (r.across_x ? r.x1 : r.y1) + 1.0;
-            const double u0 = (p0 - b) / a, u1 = (p1 - b) / a;
-            map_visible_window_record part{};
-            if (!strip_window(r.across_x, static_cast<float>(std::min(u0, u1)), static_cast<float>(std::max(u0, u1)),
-                              r.across_x ? tx : ty, part))
-                continue;
-            glMatrixMode(GL_MODELVIEW);
-            glPushMatrix();
-            glTranslatef(tx, ty, 0.0f);
-            draw_cell_window(type, part);
-            glPopMatrix();
-        }
-        glScissor(scissor[0], scissor[1], scissor[2], scissor[3]);
-        return window_tail(type);
-    });
+    // The new picture in the spare pair: the old one moved, the strips' cells
+    // drawn over it with their cover marked in its depth.
+    const picture_calls& c = p.calls;
+    while (glGetError() != GL_NO_ERROR) {
+    }
+    glPushAttrib(GL_DEPTH_BUFFER_BIT | GL_ENABLE_BIT | GL_VIEWPORT_BIT | GL_SCISSOR_BIT);
+    c.bind_framebuffer(GL_FRAMEBUFFER, p.spare_frame);
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(box[0], box[1], bw, bh);
+    glDepthMask(GL_TRUE);
+    glClearDepth(1.0);
+    glClear(GL_DEPTH_BUFFER_BIT);
+    const int sx0 = std::max(box[0], box[0] - nx), sx1 = std::min(box[2], box[2] - nx);
+    const int sy0 = std::max(box[1], box[1] - ny), sy1 = std::min(box[3], box[3] - ny);
+    c.bind_framebuffer(GL_READ_FRAMEBUFFER, p.frame);
+    c.blit(sx0, sy0, sx1, sy1, sx0 + nx, sy0 + ny, sx1 + nx, sy1 + ny, GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT,
+           GL_NEAREST);
+    c.bind_framebuffer(GL_FRAMEBUFFER, p.spare_frame);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_ALWAYS);
+    glDepthRange(0.0, 0.0);
+    for (int k = 0; k < count; ++k) {
+        const strip_record& r = strips[k];
+        glScissor(r.x0, r.y0, r.x1 - r.x0, r.y1 - r.y0);
+        // The strip in units, a pixel wider each way.
+        const double a = r.across_x ? m.ax : m.ay, b = r.across_x ? m.bx : m.by;
+        const double p0 = (r.across_x ? r.x0 : r.y0) - 1.0, p1 = (r.across_x ? r.x1 : r.y1) + 1.0;
+        const double u0 = (p0 - b) / a, u1 = (p1 - b) / a;
+        map_visible_window_record part{};
+        if (!strip_window(r.across_x, static_cast<float>(std::min(u0, u1)), static_cast<float>(std::max(u0, u1)),
+                          r.across_x ? tx : ty, part))
+            continue;
+        glMatrixMode(GL_MODELVIEW);
+        glPushMatrix();
+        glTranslatef(tx, ty, 0.0f);
+        draw_cell_window(type, part);
+        glPopMatrix();
+    }
+    c.bind_framebuffer(GL_FRAMEBUFFER, 0);
+    glPopAttrib();
+    std::swap(p.colour, p.spare_colour);
+    std::swap(p.depth, p.spare_depth);
+    std::swap(p.frame, p.spare_frame);
+    if (glGetError() != GL_NO_ERROR) {
+        // No picture could be made: the cells in full, and a full redraw next time.
+        p.valid = false;
+        p.tail = draw_cells(type);
+        return true;
+    }
+    draw_picture();
+    p.tail = window_tail(type);
     p.ref_x = ref_x, p.ref_z = ref_z;
     p.exact = false;
     return true;
@@ -989,7 +1037,7 @@ ground_tail draw_cells_through_cache(int type)
         return p.tail;
     }
     ++counts.redraws;
-    p.tail = draw_and_keep_cells(type, box, [type] { return draw_cells(type); });
+    p.tail = draw_and_keep_cells(type, box);
     if (p.valid) p.key.swap(key);
     p.ref_x = map_ref_x, p.ref_z = map_ref_z;
     p.exact = true;
