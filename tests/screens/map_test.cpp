@@ -431,13 +431,21 @@ protected:
         MAP_ground_cache_reset();
         MapTest::TearDown();
     }
-    // Type and zoom, the grid's west edge `pan` units right of x = 300.
-    static void place(int type, float zoom, float pan)
+    // Type and zoom, the grid's west edge `pan` units right of x = 300 and
+    // the map `rise` units up.
+    static void place(int type, float zoom, float pan, float rise = 0.0f)
     {
         view(type, zoom);
         map_scale = 0.05f * zoom;
         map_ref_x = -20000.0f - (285.0f + pan) / map_scale;
-        map_ref_z = 0.0f;
+        map_ref_z = -rise / map_scale;
+    }
+    // How many bytes of two frames differ.
+    static int differing(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b)
+    {
+        int n = 0;
+        for (size_t k = 0; k < a.size() && k < b.size(); ++k) n += a[k] != b[k];
+        return n;
     }
     // One frame over a background of the given grey: the map kept or drawn
     // in full, the screen read back.
@@ -493,8 +501,7 @@ TEST_F(MapGroundCacheTest, AChangeOfViewTypeColourLightOrGroundRedraws)
         std::function<void()> change;
     } changes[] = {
         {"zoom", [] { place(0, 1.25f, 0.0f); }},
-        {"pan", [] { place(0, 1.25f, 1.0f); }},
-        {"type", [] { place(2, 1.25f, 1.0f); }},
+        {"type", [] { place(2, 1.25f, 0.0f); }},
         {"dimming", [] { gload_dim_factor = 0.5f; }},
         {"light", [] {
              const GLfloat ambient[4] = {0.05f, 0.05f, 0.1f, 1.0f};
@@ -504,7 +511,7 @@ TEST_F(MapGroundCacheTest, AChangeOfViewTypeColourLightOrGroundRedraws)
              for (int j = 150; j < 250; ++j) terrain_vertex_grid[TERRAIN_index(20, j)].y += 900.0f;
          }},
         {"colour row", [] {
-             place(0, 1.25f, 1.0f);
+             place(0, 1.25f, 0.0f);
              frame(true, 0.5f);
              OGL_set_color(56, 0.3f, 0.9f, 0.1f);
          }},
@@ -523,7 +530,8 @@ TEST_F(MapGroundCacheTest, AChangeOfViewTypeColourLightOrGroundRedraws)
 }
 
 // Random rounds of changes (or none) to what the ground is made of: every
-// frame has the pixels of a full redraw, and kept pictures were drawn.
+// frame at rest has the pixels of a full redraw, and kept pictures were
+// drawn. A round that pans shows the picture shifted, then at rest in full.
 TEST_F(MapGroundCacheTest, RandomChangesAlwaysGiveTheFullRedrawsPixels)
 {
     uint32_t seed = 12345;
@@ -544,9 +552,63 @@ TEST_F(MapGroundCacheTest, RandomChangesAlwaysGiveTheFullRedrawsPixels)
             case 5: OGL_set_color(50 + 6 * next(3), 0.1f * float(next(10)), 0.5f, 0.1f * float(next(10))); break;
             default: break;   // unchanged: the kept picture
         }
+        const float was_x = map_ref_x, was_z = map_ref_z;
         place(type, zoom, pan);
         const float background = 0.1f * float(next(10));
+        if (map_ref_x != was_x || map_ref_z != was_z) {
+            const auto shifted = frame(true, background);
+            ASSERT_LT(differing(shifted, frame(false, background)), 200);
+        }
         ASSERT_TRUE(frame(true, background) == frame(false, background));
     }
     EXPECT_GT(map_ground_cache.reuses, 30);
+    EXPECT_GT(map_ground_cache.shifts, 5);
+}
+
+// A map that pans shows its kept picture shifted by whole pixels with the
+// strips it uncovers drawn, cell for cell where the full redraw has them;
+// moves of a fraction of a pixel add up without drift; once the map rests it
+// is drawn in full and has exactly the pixels of a full redraw again.
+TEST_F(MapGroundCacheTest, PanningShiftsTheKeptPictureAndARestingMapIsDrawnInFull)
+{
+    place(0, 1.0f, 0.0f);
+    frame(true, 0.5f);
+    const int window_cells = (map_visible_window.high_row - map_visible_window.low_row + 1) *
+                             (map_visible_window.high_column - map_visible_window.low_column + 1);
+    ASSERT_GT(window_cells, 10000);
+    const std::vector<std::array<float, 2>> moves = {{3, 0}, {-7, 0}, {0, 5}, {2, -4}, {40, 30}};
+    for (const auto& m : moves) {
+        SCOPED_TRACE(m[0] * 1000 + m[1]);
+        place(0, 1.0f, m[0], m[1]);
+        const int64_t cells = map_ground_cache.cells;
+        const int shifts = map_ground_cache.shifts;
+        const auto shifted = frame(true, 0.5f);
+        EXPECT_EQ(map_ground_cache.shifts, shifts + 1);
+        // Only the strips' cells: a few rows and columns of the window.
+        EXPECT_LT(map_ground_cache.cells - cells, window_cells / 5);
+        const auto full = frame(false, 0.5f);
+        EXPECT_LT(differing(shifted, full), 60);
+        // At rest: drawn in full, then kept.
+        const int redraws = map_ground_cache.redraws, reuses = map_ground_cache.reuses;
+        EXPECT_TRUE(frame(true, 0.25f) == frame(false, 0.25f));
+        EXPECT_EQ(map_ground_cache.redraws, redraws + 2);
+        EXPECT_TRUE(frame(true, 0.75f) == frame(false, 0.75f));
+        EXPECT_EQ(map_ground_cache.reuses, reuses + 1);
+    }
+    // Ten moves of 0.3 units: the picture moves a pixel now and then, never
+    // more than half a pixel from where the map is, and ends where it should.
+    for (int k = 1; k < 10; ++k) {
+        place(0, 1.0f, 0.3f * float(k));
+        frame(true, 0.5f);
+    }
+    const int before = map_ground_cache.shifts;
+    place(0, 1.0f, 3.0f);
+    const auto slid = frame(true, 0.5f);
+    EXPECT_EQ(map_ground_cache.shifts, before + 1);
+    EXPECT_LT(differing(slid, frame(false, 0.5f)), 60);
+    // A move across half the map is drawn in full.
+    const int redraws = map_ground_cache.redraws;
+    place(0, 1.0f, 500.0f);
+    frame(true, 0.5f);
+    EXPECT_EQ(map_ground_cache.redraws, redraws + 1);
 }
