@@ -12,6 +12,7 @@
 #include <GL/gl.h>
 
 #include <cmath>
+#include <vector>
 
 #include "core/numeric.h"
 #include "core/random.h"
@@ -28,6 +29,15 @@
 #include "scene/view_setup.h"
 
 air_points_record air_points;
+
+namespace {
+
+struct air_point_vertex {
+    float x, y, z, r, g, b, a;
+};
+std::vector<air_point_vertex> air_point_scratch;   // kept between frames for its capacity
+
+}  // namespace
 
 namespace {
 
@@ -102,11 +112,14 @@ void VIEW_draw_air_points(float left, float bottom, float right, float top, floa
     OGL_set_state(STATE_FOG_OFF, 0, STATE_LIGHTING_OFF, STATE_BLEND, STATE_DEPTH_TEST_OFF, STATE_DEPTH_WRITE_OFF);
     const float sH = v.view_heading_sin, cH = v.view_heading_cos, sP = v.view_pitch_sin, cP = v.view_pitch_cos;
     const float g = gload_dim_factor;
+    // The points of every box go to the renderer as one array: a point at a
+    // time costs the renderer a call per point and per colour.
+    std::vector<air_point_vertex>& out = air_point_scratch;
+    out.clear();
     for (int i = lo[0]; i <= hi[0]; ++i)
         for (int j = lo[1]; j <= hi[1]; ++j)
             for (int kk = lo[2]; kk <= hi[2]; ++kk) {
                 const float off[3] = {BOX_M * i - a.drift[0], BOX_M * j - a.drift[1], BOX_M * kk - a.drift[2]};
-                glBegin(GL_POINTS);
                 for (const auto& q : a.points) {
                     const float p[3] = {off[0] + q[0], off[1] + q[1], off[2] + q[2]};
                     if (!(p[0] > box[0] && p[0] < box[3] && p[1] > box[1] && p[1] < box[4] && p[2] > box[2] &&
@@ -114,9 +127,18 @@ void VIEW_draw_air_points(float left, float bottom, float right, float top, floa
                         continue;
                     const float d = (p[2] * cH - p[0] * sH) * cP - p[1] * sP;
                     if (!(d > -FADE_M && d < 0.0f)) continue;
-                    glColor4f(rgb[0] * g, rgb[1] * g, rgb[2] * g, 1.0f + d / FADE_M);
-                    glVertex3fv(p);
+                    out.push_back({p[0], p[1], p[2], rgb[0] * g, rgb[1] * g, rgb[2] * g, 1.0f + d / FADE_M});
                 }
-                glEnd();
             }
+    if (out.empty()) return;
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_COLOR_ARRAY);
+    glVertexPointer(3, GL_FLOAT, sizeof(air_point_vertex), &out[0].x);
+    glColorPointer(4, GL_FLOAT, sizeof(air_point_vertex), &out[0].r);
+    glDrawArrays(GL_POINTS, 0, static_cast<GLsizei>(out.size()));
+    glDisableClientState(GL_COLOR_ARRAY);
+    glDisableClientState(GL_VERTEX_ARRAY);
+    // The current colour after an array draw is not defined: set it as
+    // drawing point by point would have left it.
+    glColor4f(out.back().r, out.back().g, out.back().b, out.back().a);
 }
