@@ -15,6 +15,7 @@
 #include "flightmodel/phys.h"
 #include "flightmodel/ground/terrain_query.h"
 #include "graphics/ogl_state.h"
+#include "links/net_slots.h"
 #include "links/plugin_host.h"
 #include "scene/scene_state.h"
 #include "world/ships.h"
@@ -183,6 +184,8 @@ void normalise_angles()
 
 }  // namespace
 
+int ACF_near_plane_tenth(const acf_struct& a) { return a.acf_unpub_640004; }
+
 void CAMERA_place()
 {
     zoom_distance_weapon();
@@ -289,6 +292,9 @@ void CAMERA_near_and_far(int first, int last)
     const float near_max = SCENE_interp(v.view_elevation_m_msl, SCENE_GLOBE_ALTITUDE_M[p], 100.0f,
                                         SCENE_UPPER_ALTITUDE_M[p], 1000.0f);
     s.near_m = UTIL_clamp_nan_low(std::max(0.25f * std::fabs(h), m), 2.0f, UTIL_clamp_nan_low(near_max, 100.0f, 1000.0f));
+    // A machine driving the first external monitor brings the near plane in
+    // tenfold when the aircraft asks for it (a cockpit seen from close by).
+    if (net_slot_enabled[NET_SLOT_MONITOR_1] && ACF_near_plane_tenth(pln[0])) s.near_m *= 0.1f;
 
     const float half_fov = 0.5f * UTIL_clamp_nan_low(v.field_of_view_deg, 1.0f, 179.0f) * DEG_TO_RAD_FLOAT;
     s.offset_heading_rad = std::atan(std::tan(half_fov) * v.field_of_view_horizontal_ratio);

@@ -359,6 +359,75 @@ TEST_F(MapTest, FlightPathJoinsRecordedSlotsOnly)
     EXPECT_EQ(lines(), 4u);   // slots 0-1 and 1-2, two units thick
 }
 
+// The approach strip of screen 23: the touchdown 15 units inside the edge the
+// landing heads toward, the 3-degree glide line rising at six times the map
+// scale (slope 6 tan 3 = 0.31445), height lines every 100, 200, 500, 1000,
+// 2000 or 5000 ft by n = round(20 / (0.3048 x 6 x scale)), and the flown path.
+TEST_F(MapTest, ApproachStripStandsItsGlideLineAndHeightLinesOnTheTouchdown)
+{
+    airport_record a{};
+    std::strcpy(a.id, "KTST");
+    a.elevation = 100.0f;
+    runway_record rw{};
+    std::strcpy(rw.number, "09");
+    rw.lat = 47.05f, rw.lon = -122.95f, rw.heading = 90.0f, rw.length = 2000.0f;
+    a.runways = {rw};
+    airport_table.push_back(a);
+    chart_airport = static_cast<int>(airport_table.size()) - 1;
+    app_mode = MODE_OPERATOR_AIRPORT;
+    const float saved_base = map_base_scale;
+    map_base_scale = 0.001f;
+    OPERATOR_panel(-999);   // the screen's first frame centres the map on the airport
+
+    struct row {
+        float psi, zoom;
+        int feet;
+        float x0, dir;
+    } rows[] = {
+        // n = 109, 149, 150, 219, 547, 1094, 2187, 3125, 4374
+        {80.0f, 100.0f, 100, 890.0f, -1.0f},  {80.0f, 73.3f, 100, 890.0f, -1.0f},  {80.0f, 72.8f, 200, 890.0f, -1.0f},
+        {260.0f, 50.0f, 200, 30.0f, 1.0f},    {260.0f, 20.0f, 500, 30.0f, 1.0f},   {80.0f, 10.0f, 1000, 890.0f, -1.0f},
+        {80.0f, 5.0f, 2000, 890.0f, -1.0f},   {80.0f, 3.5f, 5000, 890.0f, -1.0f},
+        {80.0f, 2.5f, 5000, 890.0f, -1.0f},
+    };
+    for (const row& r : rows) {
+        SCOPED_TRACE(testing::Message() << "psi " << r.psi << " zoom " << r.zoom);
+        flt[0].psi = r.psi;
+        screen_settings.map_zoom = r.zoom;
+        const float scale = map_base_scale * r.zoom;
+        // One recorded step 1,000 m short of the touchdown on the glide (52.4 m up).
+        float tx, ty, tz, landing;
+        ASSERT_TRUE(OPERATOR_profile_touchdown(a, r.psi, tx, ty, tz, landing));
+        for (auto& p : replay_ring) p.network_time_sec = 0.0f;
+        for (int k = 0; k < 2; ++k) {
+            replay_ring[k].network_time_sec = 1.0f + float(k);
+            replay_ring[k].local_x = tx + r.dir * 1000.0f;
+            replay_ring[k].local_y = ty + 52.4f;
+            replay_ring[k].local_z = tz;
+        }
+        float glide_slope = 0.0f, first_line = 0.0f;
+        bool path_seen = false;
+        for (const fb_prim& p : capture_feedback([] { OPERATOR_panel(-999); })) {
+            if (p.token != GL_LINE_TOKEN && p.token != GL_LINE_RESET_TOKEN) continue;
+            const fb_vertex &u = p.v[0], &v = p.v[1];
+            if (std::fabs(u.x - 0.5f - r.x0) < 0.05f && std::fabs(u.y - 15.5f) < 0.05f && v.x != u.x)
+                glide_slope = (v.y - u.y) / (r.dir * (v.x - u.x));
+            const bool across = u.y == v.y && std::fabs(std::min(u.x, v.x) - 15.5f) < 0.05f &&
+                                std::fabs(std::max(u.x, v.x) - 905.5f) < 0.05f;
+            if (across && u.y > 15.5f && u.y < 205.5f && (first_line == 0.0f || u.y - 15.5f < first_line))
+                first_line = u.y - 15.5f;
+            for (const fb_vertex& w : p.v)
+                if (std::fabs(w.x - (r.x0 + r.dir * 1000.0f * scale)) < 1.5f && std::fabs(w.y - (15.0f + 52.4f * 6.0f * scale)) < 1.5f)
+                    path_seen = true;
+        }
+        EXPECT_NEAR(glide_slope, 0.31445f, 1e-3f);
+        EXPECT_NEAR(first_line, static_cast<float>(r.feet) * 0.3048f * 6.0f * scale, 0.01f);
+        EXPECT_TRUE(path_seen);
+    }
+    map_base_scale = saved_base;
+    for (auto& p : replay_ring) p = {};
+}
+
 // The diagram: one north-south runway spans 261 of the 290 units, centred;
 // two runways either side of the date line draw as one group.
 TEST_F(MapTest, DiagramFitsTheAirportAndRestoresTheReference)
