@@ -30,6 +30,8 @@
 #include "screens/setup.h"
 #include "shell/menus.h"
 #include "tests/graphics/gl_context.h"
+#include "tests/support/gl_view.h"
+#include "core/simvars/physics.h"
 #include "tests/world/tile_test_util.h"
 #include "tests/world/world_test_util.h"
 #include "world/airport_state.h"
@@ -194,6 +196,38 @@ TEST_F(AptScene, TheFirst200AirportsOfTheAreaWithTheirMenusGeometryAndBuildings)
     EXPECT_TRUE(glIsList(globe_screen_list));
     for (int k = 0; k < 10; ++k) APT_build_scene(1);
     EXPECT_EQ(live_lists(), lists);
+}
+
+// The planet sphere follows the planet's radius: the widest reach of its list,
+// drawn in a box of 40,000 km, halves with the radius.
+TEST_F(AptScene, ThePlanetSphereIsBuiltAgainWhenTheRadiusChanges)
+{
+    auto widest_m = [] {
+        window_ortho(-2.0e7, 2.0e7, -2.0e7, 2.0e7, -1.0e8, 1.0e8);
+        glDisable(GL_CULL_FACE);
+        const std::vector<GLfloat> fb = feedback_of([] { glCallList(globe_display_list); }, 2000000, GL_3D);
+        float widest = 0.0f;
+        for (size_t k = 0; k + 1 < fb.size();) {
+            if (fb[k] != GL_POLYGON_TOKEN) {
+                ++k;
+                continue;
+            }
+            const size_t n = static_cast<size_t>(fb[k + 1]);
+            for (size_t v = 0; v < n && k + 2 + 3 * v < fb.size(); ++v)
+                widest = std::max(widest, std::fabs(fb[k + 2 + 3 * v] - 512.0f));
+            k += 2 + 3 * n;
+        }
+        return widest / 512.0f * 2.0e7f;
+    };
+    const float radius = sim_physics.earth_radius_m;
+    APT_build_scene(1);
+    const float whole = widest_m();
+    EXPECT_NEAR(whole, radius, radius * 0.01f);
+    sim_physics.earth_radius_m = radius / 2.0f;
+    APT_build_scene(1);
+    const float half = widest_m();
+    sim_physics.earth_radius_m = radius;
+    EXPECT_NEAR(half, radius / 2.0f, radius * 0.01f);
 }
 
 TEST_F(AptScene, AShiftWestAndBackEastLeavesEveryPositionInPlace)
