@@ -187,6 +187,48 @@ TEST_F(FlightInstruments, FlightDirectorCuesPegAndTheSymbolKnobStops)
     EXPECT_FLOAT_EQ(adi_mem.adi_symbol_offset, 5.0f);
 }
 
+// With the autopilot off, single-cue bars park 70 x scale above the ball
+// (double-cue needles centre); the flagged indicator's flag swings to 20
+// degrees when the electric gyro's supply drops below a quarter and back to
+// -45 above it; the slip ball moves opposite the slip, scale units per unit.
+TEST_F(FlightInstruments, BarsParkTheFlagShowsAndTheBallRollsAgainstTheSlip)
+{
+    power();
+    sim_cockpit_autopilot.autopilot_mode = 0;
+    pln[0].acf_has_SC_fd = 1;
+    for (int i = 0; i < 400; ++i) in_slot(91, 2.0f, [] { PANEL_adi(); });
+    EXPECT_NEAR(adi_mem.fd_pitch_bar, 140.0f, 0.05f);
+    pln[0].acf_has_SC_fd = 0;
+    pln[0].acf_has_DC_fd = 1;
+    for (int i = 0; i < 400; ++i) in_slot(91, 2.0f, [] { PANEL_adi(); });
+    EXPECT_NEAR(adi_mem.fd_pitch_bar, 0.0f, 0.05f);
+    pln[0].acf_has_DC_fd = 0;
+
+    const struct {
+        float supply, flag;
+    } flags[] = {{0.2f, 20.0f}, {0.3f, -45.0f}};
+    for (const auto& c : flags) {
+        gyro_power[GYRO_ELECTRIC] = c.supply;
+        for (int i = 0; i < 400; ++i) in_slot(460, 1.0f, [] { PANEL_adi(); });
+        EXPECT_NEAR(adi_mem.adi_flag_angle, c.flag, 0.01f) << c.supply;
+    }
+    gyro_power[GYRO_ELECTRIC] = 1.0f;
+
+    flt[0].slip = 0.0f;
+    const auto still = rects_of(in_slot(92, 1.5f, [] { PANEL_adi(); }));
+    flt[0].slip = 8.0f;
+    const auto slipping = rects_of(in_slot(92, 1.5f, [] { PANEL_adi(); }));
+    ASSERT_EQ(still.size(), slipping.size());
+    int moved = 0;
+    for (size_t k = 0; k < still.size(); ++k)
+        if (std::fabs(still[k].x1 - slipping[k].x1) > 0.01f) {
+            ++moved;
+            EXPECT_NEAR(slipping[k].x1 - still[k].x1, -12.0f, 0.05f);
+            EXPECT_NEAR(slipping[k].y1, still[k].y1, 0.01f);
+        }
+    EXPECT_EQ(moved, 1);
+}
+
 TEST_F(FlightInstruments, CompassTurningErrorsAndLag)
 {
     flt[0].psi = flt[0].magpsi = 90.0f;
