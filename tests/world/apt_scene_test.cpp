@@ -16,6 +16,7 @@
 #include "core/geo.h"
 #include "core/menu_table.h"
 #include "core/origin_hook.h"
+#include "core/random.h"
 #include "core/replay.h"
 #include "core/simvars/graphics.h"
 #include "core/simvars/weather.h"
@@ -228,6 +229,36 @@ TEST_F(AptScene, ThePlanetSphereIsBuiltAgainWhenTheRadiusChanges)
     const float half = widest_m();
     sim_physics.earth_radius_m = radius;
     EXPECT_NEAR(half, radius / 2.0f, radius * 0.01f);
+}
+
+// Five of the six degree cells are land and the south-west one is the
+// default ground, water: the fires all go to one land point, away from the
+// water by a grid step at least, and each of the six displaced sea objects
+// gets a water point of its own (two on one point would stand in each other).
+TEST_F(AptScene, FiresGoToLandAndEverySeaObjectToItsOwnWater)
+{
+    for (int south : {33, 34})
+        for (int west : {-119, -118, -117})
+            if (!(south == 33 && west == -119)) tiles_write(tmp, 0, flat_tile(0, south, west, 0.0, 1));
+    for (int k = 0; k < SEA_OBJECT_SLOTS; ++k) ship_x[k] = ship_z[k] = -9.9e9f, ship_y[k] = 0.0f;
+    UTIL_srand(7);
+    APT_build_scene(1);
+
+    ASSERT_EQ(fire_table.present, 1);
+    for (int k = 0; k < FIRE_COUNT; ++k) {
+        EXPECT_EQ(fire_table.x[k], fire_table.x[0]);
+        EXPECT_EQ(fire_table.z[k], fire_table.z[0]);
+        EXPECT_EQ(fire_table.burning[k], 1);
+    }
+    float lat, lon, e;
+    GEO_local_to_latlon(lat, lon, e, fire_table.x[0], 0.0f, fire_table.z[0]);
+    EXPECT_TRUE(lat > 34.0f || lon > -118.0f) << lat << " " << lon;
+
+    for (int k = 0; k < SEA_OBJECT_SLOTS; ++k) {
+        GEO_local_to_latlon(lat, lon, e, ship_x[k], ship_y[k], ship_z[k]);
+        EXPECT_TRUE(lat >= 33.0f && lat <= 34.01f && lon >= -119.0f && lon <= -117.99f) << k << ": " << lat << " " << lon;
+        for (int j = 0; j < k; ++j) EXPECT_FALSE(ship_x[j] == ship_x[k] && ship_z[j] == ship_z[k]) << j << " and " << k;
+    }
 }
 
 TEST_F(AptScene, AShiftWestAndBackEastLeavesEveryPositionInPlace)
