@@ -338,6 +338,31 @@ TEST_F(AptScene, AShiftWestAndBackEastLeavesEveryPositionInPlace)
     PLANET_set_constants(0);
 }
 
+// A shift south makes the southern row of storm blocks (row 0, cells z 0..128
+// of the grid) anew and a shift north the northern one (z 128..255); the
+// other row keeps what it held (marked 2, which no made block holds).
+TEST_F(AptScene, AShiftNorthOrSouthMakesOnlyTheExposedRowOfStormBlocks)
+{
+    APT_build_scene(1);
+    for (const int mode : {5, 4}) {
+        std::fill(std::begin(storm_grid), std::end(storm_grid), 2.0f);
+        lat_ref += mode == 4 ? 1.0f : -1.0f;
+        APT_build_scene(mode);
+        const int made_lo = mode == 5 ? 0 : 128, made_hi = mode == 5 ? 128 : STORM_GRID_DIM - 1;
+        int made = 0, kept = 0, other = 0;
+        for (int x = 0; x < STORM_GRID_DIM; ++x)
+            for (int z = 0; z < STORM_GRID_DIM; ++z) {
+                const float c = storm_grid[x * STORM_GRID_DIM + z];
+                if (z >= made_lo && z <= made_hi) made += c <= 1.0f ? 1 : 0;
+                else if (c == 2.0f) ++kept;
+                else ++other;
+            }
+        EXPECT_EQ(made, STORM_GRID_DIM * (made_hi - made_lo + 1)) << mode;
+        EXPECT_EQ(kept, STORM_GRID_DIM * (STORM_GRID_DIM - (made_hi - made_lo + 1))) << mode;
+        EXPECT_EQ(other, 0) << mode;
+    }
+}
+
 TEST_F(AptScene, TrafficAirportIsTheNearestWithAUsableRunwayOrNone)
 {
     sim_weather.wind_speed_kt[0] = 0.0f;   // calm: the controllers' first runway

@@ -363,8 +363,8 @@ TEST_F(Atc, ApproachAltitudesStepDownWithDistanceAboveTheTerrainFloor)
 
 // A precision-radar approach to runway 27 (navaid at the field's height 0).
 // Established on the course line 5 nm east, heading 270, the controller
-// calls the glide path by the elevation angle: 1.5 well below, 2.35 slightly
-// below, 3.0 on, 3.65 slightly above, 5.0 well above; 4 degrees off the
+// calls the glide path by the elevation angle, a tenth of a degree either
+// side of each of its edges (2.0, 2.7, 3.3 and 4.0); 4 degrees off the
 // course line it turns the plane to 270 + 2 x 4. Vectoring at 100 kt turns on
 // a circle of 1.5 nm about the point 1.1 circles north of the 9-nm point:
 // from half a circle north of it the lead angle is 180 - 45 = 135 (heading
@@ -379,11 +379,10 @@ TEST_F(Atc, ThePrecisionRadarCallsTheGlidePathAndLeadsItsTurns)
     const struct {
         float degrees;
         const char* call;
-    } paths[] = {{1.5f, "HEADING IS OK, WELL BELOW GLIDE PATH."},
-                 {2.35f, "HEADING IS OK, SLIGHTLY BELOW GLIDE PATH."},
-                 {3.0f, "HEADING IS OK, ON GLIDE PATH."},
-                 {3.65f, "HEADING IS OK, SLIGHTLY ABOVE GLIDE PATH."},
-                 {5.0f, "HEADING IS OK, WELL ABOVE GLIDE PATH."}};
+    } paths[] = {{1.9f, "HEADING IS OK, WELL BELOW GLIDE PATH."},    {2.1f, "HEADING IS OK, SLIGHTLY BELOW GLIDE PATH."},
+                 {2.6f, "HEADING IS OK, SLIGHTLY BELOW GLIDE PATH."}, {2.8f, "HEADING IS OK, ON GLIDE PATH."},
+                 {3.2f, "HEADING IS OK, ON GLIDE PATH."},              {3.4f, "HEADING IS OK, SLIGHTLY ABOVE GLIDE PATH."},
+                 {3.9f, "HEADING IS OK, SLIGHTLY ABOVE GLIDE PATH."}, {4.1f, "HEADING IS OK, WELL ABOVE GLIDE PATH."}};
     for (const auto& c : paths) {
         place(nx + d, nz, 270.0f, d * std::tan(c.degrees * 3.14159265f / 180.0f));
         atc_state.atc_request_pending = 1;
