@@ -363,6 +363,19 @@ TEST_F(AptScene, AShiftNorthOrSouthMakesOnlyTheExposedRowOfStormBlocks)
     }
 }
 
+// Airport 1's hangars stand 128 m south of its runway point: with the point
+// at 33.02 they clear the area's south edge (33.0) by more than a hundredth
+// of a degree; at 33.005 they lie within it and none is built.
+TEST_F(AptScene, HangarsKeepAHundredthOfADegreeFromTheAreaEdge)
+{
+    airport_table[1].runways[0].lat = 33.02f;
+    APT_build_scene(1);
+    EXPECT_EQ(placements_named("hangar"), 4);
+    airport_table[1].runways[0].lat = 33.005f;
+    APT_build_scene(1);
+    EXPECT_EQ(placements_named("hangar"), 0);
+}
+
 TEST_F(AptScene, TrafficAirportIsTheNearestWithAUsableRunwayOrNone)
 {
     sim_weather.wind_speed_kt[0] = 0.0f;   // calm: the controllers' first runway
