@@ -7,11 +7,11 @@
 // The table holds the value that turns a true heading into a magnetic one
 // (magnetic = true + value), so it is the declination with its sign changed.
 //
-// A few cells are fixed by the simulator's own published table: the start of
-// the South Pole row and of the equator row. The field model is drawn onto
+// A few cells hold fixed values that the simulator has always used: the start
+// of the South Pole row and of the equator row. The field model is drawn onto
 // them: the whole pole row turns by the same angle (at the pole the value is
 // the longitude plus one constant, so every cell keeps its 5-degree step) and
-// the equator cells take their printed values; both corrections fade out over
+// the equator cells take their fixed values; both corrections fade out over
 // the next rows and columns so the table stays smooth.
 //
 // Usage: gen_magvar OUTPUT.cpp
@@ -101,7 +101,7 @@ double declination(double lat_deg, double lon_deg)
     return std::atan2(east, north_geodetic) * 180.0 / PI;
 }
 
-// The printed cells: the South Pole row begins -152.3 (then -147.3, -142.3,
+// The fixed cells: the South Pole row begins -152.3 (then -147.3, -142.3,
 // which the pole's 5-degree step gives); the equator row begins -10.2,
 // -10.0, -9.6.
 constexpr double SOUTH_POLE_START = -152.3;
@@ -110,7 +110,7 @@ constexpr int ROWS = 37, COLS = 73, EQUATOR_ROW = 18, FADE = 4;
 
 double fade(int steps) { return steps >= FADE ? 0.0 : 1.0 - static_cast<double>(steps) / FADE; }
 
-void draw_onto_printed_cells(double table[ROWS][COLS])
+void draw_onto_fixed_cells(double table[ROWS][COLS])
 {
     const double turn = SOUTH_POLE_START - table[0][0];
     for (int row = 0; row < FADE; ++row)
@@ -120,8 +120,8 @@ void draw_onto_printed_cells(double table[ROWS][COLS])
     double shift[COLS] = {};
     for (int col = 0; col < 3; ++col) shift[col] = EQUATOR_START[col] - table[EQUATOR_ROW][col];
     for (int col = 3; col < COLS - 1; ++col) {
-        const int east_of_printed = col - 2, west_of_start = COLS - 1 - col;
-        shift[col] = shift[2] * fade(east_of_printed) + shift[0] * fade(west_of_start);
+        const int east_of_fixed = col - 2, west_of_start = COLS - 1 - col;
+        shift[col] = shift[2] * fade(east_of_fixed) + shift[0] * fade(west_of_start);
     }
     shift[COLS - 1] = shift[0];
     for (int row = EQUATOR_ROW - FADE + 1; row < EQUATOR_ROW + FADE; ++row)
@@ -155,7 +155,7 @@ int main(int argc, char** argv)
         if (row == ROWS - 1) lat = 89.999;
         for (int col = 0; col < COLS; ++col) table[row][col] = -declination(lat, -180.0 + 5.0 * col);
     }
-    draw_onto_printed_cells(table);
+    draw_onto_fixed_cells(table);
     for (int row = 0; row < ROWS; ++row) {
         std::fprintf(out, "    {");
         for (int col = 0; col < COLS; ++col) {
