@@ -225,9 +225,13 @@ int handlecontactpoint(int plane, int n, float x_plane, float vx_plane, float x,
     float ax, az, sx, sz;
     if (contact.grips[n] && plane == 0 && horizontal_axis(0.0f, 0.0f, 1.0f, plane, &ax, &az) &&
         horizontal_axis(1.0f, 0.0f, 0.0f, plane, &sx, &sz)) {
-        if (!contact.holding[n]) contact.holding[n] = 1, contact.hold_x[n] = px, contact.hold_z[n] = pz;
         float& hx = contact.hold_x[n];
         float& hz = contact.hold_z[n];
+        if (!contact.holding[n]) {
+            contact.holding[n] = 1, hx = px, hz = pz;
+        } else {
+            hx += svx * dt, hz += svz * dt;   // the spot held rides on a moving deck
+        }
         axial_friction = hold_along(ax, az, &hx, &hz, px, pz, rvx, rvz, fn, fn * std::fabs(mu_axial));
         side_friction = hold_along(sx, sz, &hx, &hz, px, pz, rvx, rvz, fn, load * rate * std::fabs(side_limit));
     } else {
