@@ -1,7 +1,9 @@
 // Rain and snow close around the camera: a fixed cloud of 2,000 points in a
 // 20 m box, repeated in the neighbouring boxes the view reaches, streaming
 // past with the plane's motion through the air and falling at a rain or snow
-// speed, faded out towards 20 m ahead.
+// speed, faded out towards 20 m ahead. How many of the points fall follows
+// the amount: none while it stays within what the weather screen calls
+// "none", all of them at the heaviest.
 //
 // Reads: the view angles with their sines and cosines, the head angles, the
 // camera angles, the quarter turns, view_zoom and field_of_view_deg, the
@@ -19,6 +21,7 @@
 #include "core/screen.h"
 #include "core/simvars/graphics.h"
 #include "core/simvars/operation.h"
+#include "core/simvars/weather.h"
 #include "core/units.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/systems/wind_at_plane.h"
@@ -108,6 +111,12 @@ void VIEW_draw_air_points(float left, float bottom, float right, float top, floa
     const float dt = sim_operation_misc.frame_rate_period;
     for (int n = 0; n < 3; ++n) a.drift[n] = box_drift(a.drift[n] + rel[n] * dt);
 
+    // The share of the field that falls: a sky the weather screen calls
+    // clear of precipitation shows none of it.
+    const float share = UTIL_clamp_nan_low((rain + snow - WEATHER_SHARE_NONE) / (1.0f - WEATHER_SHARE_NONE), 0.0f, 1.0f);
+    const int falling = static_cast<int>(share * static_cast<float>(AIR_POINT_COUNT) + 0.5f);
+    if (falling == 0) return;
+
     // 9, 10.
     OGL_set_state(STATE_FOG_OFF, 0, STATE_LIGHTING_OFF, STATE_BLEND, STATE_DEPTH_TEST_OFF, STATE_DEPTH_WRITE_OFF);
     const float sH = v.view_heading_sin, cH = v.view_heading_cos, sP = v.view_pitch_sin, cP = v.view_pitch_cos;
@@ -120,7 +129,8 @@ void VIEW_draw_air_points(float left, float bottom, float right, float top, floa
         for (int j = lo[1]; j <= hi[1]; ++j)
             for (int kk = lo[2]; kk <= hi[2]; ++kk) {
                 const float off[3] = {BOX_M * i - a.drift[0], BOX_M * j - a.drift[1], BOX_M * kk - a.drift[2]};
-                for (const auto& q : a.points) {
+                for (int n = 0; n < falling; ++n) {
+                    const auto& q = a.points[static_cast<size_t>(n)];
                     const float p[3] = {off[0] + q[0], off[1] + q[1], off[2] + q[2]};
                     if (!(p[0] > box[0] && p[0] < box[3] && p[1] > box[1] && p[1] < box[4] && p[2] > box[2] &&
                           p[2] < box[5]))
