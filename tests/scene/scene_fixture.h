@@ -1,8 +1,9 @@
-// A known state for the scene tests: the offscreen GL context at 1024 x 768,
-// the Earth's constants, a flat grid at sea level around the origin (lat_ref
-// 33, lon_ref -119), empty planes and tables, clear weather with 20 km
-// visibility, a field of view of 70 degrees, the camera level at 20 m, and a
-// sky-colour table whose every value says where it came from.
+// A known state for the scene tests: the offscreen GL context at 1024 x 768
+// with no error pending, the Earth's constants, a flat grid at sea level
+// around the origin (lat_ref 33, lon_ref -119), empty planes and tables, clear
+// weather with 20 km visibility, a field of view of 70 degrees, the camera
+// level at 20 m, and a sky-colour table whose every value says where it came
+// from.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -52,6 +53,10 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(ensure_gl_context());
+        // An error flag an earlier test's drawing raised stays set until read:
+        // each test starts with none, so its own checks see only its own.
+        while (glGetError() != GL_NO_ERROR) {
+        }
         saved_area_ = scenery_area;
         FOLDERS_init_from(ORVELL_DATA_FOLDER "orvell");   // a scene build reads the built data folder's tiles
         RESET_all();

@@ -28,6 +28,7 @@
 #include "core/geo.h"
 #include "shell/keys.h"
 #include "shell/modes.h"
+#include "core/constants.h"
 #include "core/replay.h"
 #include "core/simvars.h"
 #include "tests/support/net_peer.h"
@@ -52,6 +53,7 @@ protected:
     {
         saved_folder_ = program_folder;
         RESET_all();
+        CONST_fill_constants();   // an aircraft loaded by a command is converted with the unit factors
         for (flt_struct& f : flt) f = flt_struct{};
         pln[0] = acf_struct{};
         pln[0].acf_gear_type[PART_GEAR_FIRST] = 1;   // a plane on wheels: runway starts stand on the runway

@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "core/geo.h"
+#include "core/reset_registry.h"
 #include "core/units.h"
 #include "flightmodel/attitude.h"
 #include "flightmodel/flt.h"
@@ -96,7 +97,11 @@ void start_program(const temp_folder& folder)
     (void)gl_library_held;
     PLAT_destroy_window();   // a window another test left open: the program opens its own
     PLAT_flush_messages();
-    NET_reset();   // a fresh process: the link has not started yet
+    // A fresh process: every module's kept state at rest (a screen's chosen
+    // tab, a drawer's cache, ...) as an earlier program in this process can
+    // have left it, and the link not started yet.
+    RESET_all();
+    NET_reset();
     APPLICATION_start_up();
 }
 

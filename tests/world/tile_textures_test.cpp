@@ -12,6 +12,7 @@
 
 #include "core/folders.h"
 #include "core/screen.h"
+#include "flightmodel/flt.h"
 #include "graphics/ogl_image.h"
 #include "graphics/ogl_tex.h"
 #include "tests/graphics/gl_context.h"
@@ -162,6 +163,9 @@ TEST_F(TileTextures, TheSmallestRegionAroundThePlaceWinsAndMasksMustHaveTheirSiz
     EXPECT_STREQ(base, "terrain:-90+90 -180+180\\T30_000.BMP");
     EXPECT_STREQ(variants[1], "terrain:-90+90 -180+180\\T30_000_C2.BMP");
 
+    // The plane outside the smaller region: its textures come from the world's.
+    flt[0].latitude = 40.0f;
+    flt[0].longitude = -140.0f;
     tmp.write(REGION + "T30_000_C3.BMP", bmp(16, 8, [](int, int) { return 200; }));
     const alert_record a = expect_fatal([] { TERRAIN_load_tile_textures(); });
     EXPECT_NE(a.lines[2].find("T30_000_C3.BMP"), std::string::npos);

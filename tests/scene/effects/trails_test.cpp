@@ -20,13 +20,18 @@ protected:
         sim_graphics_view.visibility_terrain_m = 20000.0f;
         pln[0].acf_num_engines = 1;
         look_down(0.0f, 0.0f, 0.1f);
-        kept_landuse_ = landuse_grid[TERRAIN_index(10, 10)];
+        // The four corners of cell (10, 10), land until a test says otherwise.
+        for (int c = 0; c < 4; ++c) {
+            kept_landuse_[c] = landuse_grid[corner(c)];
+            landuse_grid[corner(c)] = 0;
+        }
     }
     void TearDown() override
     {
-        landuse_grid[TERRAIN_index(10, 10)] = kept_landuse_;
+        for (int c = 0; c < 4; ++c) landuse_grid[corner(c)] = kept_landuse_[c];
         AirportScene::TearDown();
     }
+    static int corner(int c) { return TERRAIN_index(10 + c / 2, 10 + c % 2); }
     static void emit(float x, float y, float z, int engine = 0)
     {
         PARTICLE_engine_emitters(x, y, z, 0.0f, 0.0f, 0.0f, 1.0f, 0.5f, 5.0f, engine);
@@ -39,7 +44,7 @@ protected:
     }
 
 private:
-    int32_t kept_landuse_ = 0;
+    int32_t kept_landuse_[4] = {};
 };
 
 }  // namespace
@@ -130,7 +135,7 @@ TEST_F(Trails, WakesRestartEmitAndFade)
     flt[0].i = flt[0].j = 10;
     for (const int32_t code : {0, LANDUSE_WATER_A}) {
         TRAILS_reset();
-        landuse_grid[TERRAIN_index(10, 10)] = code;
+        landuse_grid[corner(0)] = code;
         PARTICLE_draw_wakes(WAKE_USER, 10.0f, 0.0f, 0.0f, 5.0f, 0.0f);
         EXPECT_EQ(live_segments(WAKE_USER), code == LANDUSE_WATER_A ? 1 : 0) << code;
     }
