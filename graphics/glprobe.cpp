@@ -18,6 +18,7 @@ int32_t has_mul_tex_add = 0;
 int32_t has_dis_fog = 0;
 int32_t num_tex_units = 0;
 float max_iso_filtering = 0.0f;
+int32_t software_rasterizer = 0;
 
 namespace gl_entry {
 PFNGLMULTITEXCOORD2FARBPROC glMultiTexCoord2fARB = nullptr;
@@ -141,8 +142,9 @@ void OGL_probe_capabilities()
     // A software rasterizer samples anisotropically at seconds a frame on the
     // runways seen at a grazing angle from the cockpit: it filters plainly.
     const std::string& renderer = texts.renderer;
-    if (renderer.find("llvmpipe") != std::string::npos || renderer.find("softpipe") != std::string::npos)
-        max_iso_filtering = std::min(max_iso_filtering, 1.0f);
+    software_rasterizer =
+        renderer.find("llvmpipe") != std::string::npos || renderer.find("softpipe") != std::string::npos ? 1 : 0;
+    if (software_rasterizer) max_iso_filtering = std::min(max_iso_filtering, 1.0f);
     // (A bounded number of reads: a lost context may keep answering with an error.)
     for (int i = 0; i < 64 && glGetError() != GL_NO_ERROR; ++i) {
     }

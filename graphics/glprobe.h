@@ -14,6 +14,7 @@ extern int32_t has_mul_tex_add;    // multitexture with the additive texture env
 extern int32_t has_dis_fog;        // radial fog distance (GL_EYE_RADIAL_NV)
 extern int32_t num_tex_units;      // texture units of the multitexture extension, 0 when not reported
 extern float max_iso_filtering;    // largest anisotropy, 0 when not reported
+extern int32_t software_rasterizer;   // 1 when the renderer fills the pixels on the processor
 
 // The probe's own flags, each 0 or 1.
 struct gl_probe_flags {

@@ -1,6 +1,7 @@
 #include "scene/camera.h"
 
 #include <algorithm>
+#include <cfloat>
 #include <cmath>
 
 #include "aircraft/acf_struct.h"
@@ -15,6 +16,7 @@
 #include "flightmodel/phys.h"
 #include "flightmodel/ground/terrain_query.h"
 #include "graphics/ogl_state.h"
+#include "links/net_slots.h"
 #include "links/plugin_host.h"
 #include "scene/scene_state.h"
 #include "world/ships.h"
@@ -183,6 +185,8 @@ void normalise_angles()
 
 }  // namespace
 
+int ACF_near_plane_tenth(const acf_struct& a) { return a.acf_unpub_640004; }
+
 void CAMERA_place()
 {
     zoom_distance_weapon();
@@ -272,23 +276,35 @@ void CAMERA_near_and_far(int first, int last)
 
     const float h = v.view_elevation_m_msl > NEAR_HEIGHT_SWITCH_M ? v.view_elevation_m_msl
                                                                   : (v.view_y - scene_ground_elevation) * 0.25f;
-    float m = h;
+    // The room before the nearest thing drawn that the near plane must not cut:
+    // each plane of the pass (its distance less 1.25 times its size) and the
+    // followed weapon (its distance less 10 m).
+    float clear = FLT_MAX;
     for (int n = std::max(first, 0); n <= last && n < FLT_SLOTS; ++n) {
         const flt_struct& f = flt[n];
         const float d = std::sqrt((f.local_x - v.view_x) * (f.local_x - v.view_x) +
                                   (f.local_y - v.view_y) * (f.local_y - v.view_y) +
                                   (f.local_z - v.view_z) * (f.local_z - v.view_z));
-        m = std::min(m, d - 1.25f * plane_size(n));
+        clear = std::min(clear, d - 1.25f * plane_size(n));
     }
     const int w = scene_followed_weapon;
     if (w >= 0 && w < ACF_WPN_SLOTS) {
         const float* q = pln[0].acf_wpn_slot[w].wpn_pos;
-        m = std::min(m, std::sqrt((q[0] - v.view_x) * (q[0] - v.view_x) + (q[1] - v.view_y) * (q[1] - v.view_y) +
-                                  (q[2] - v.view_z) * (q[2] - v.view_z)) - 10.0f);
+        clear = std::min(clear, std::sqrt((q[0] - v.view_x) * (q[0] - v.view_x) + (q[1] - v.view_y) * (q[1] - v.view_y) +
+                                          (q[2] - v.view_z) * (q[2] - v.view_z)) - 10.0f);
     }
+    // A quarter of the height above the ground (h), for the depth buffer's
+    // sake, drawn in towards a plane nearer than that down to a sixteenth of
+    // the height; but never beyond the nearest plane, or a chase camera high
+    // over the ground would cut away the very aircraft it follows.
+    const float m = std::min(h, clear);
     const float near_max = SCENE_interp(v.view_elevation_m_msl, SCENE_GLOBE_ALTITUDE_M[p], 100.0f,
                                         SCENE_UPPER_ALTITUDE_M[p], 1000.0f);
-    s.near_m = UTIL_clamp_nan_low(std::max(0.25f * std::fabs(h), m), 2.0f, UTIL_clamp_nan_low(near_max, 100.0f, 1000.0f));
+    s.near_m = UTIL_clamp_nan_low(std::min(std::max(0.25f * std::fabs(h), m), clear), 2.0f,
+                                  UTIL_clamp_nan_low(near_max, 100.0f, 1000.0f));
+    // A machine driving the first external monitor brings the near plane in
+    // tenfold when the aircraft asks for it (a cockpit seen from close by).
+    if (net_slot_enabled[NET_SLOT_MONITOR_1] && ACF_near_plane_tenth(pln[0])) s.near_m *= 0.1f;
 
     const float half_fov = 0.5f * UTIL_clamp_nan_low(v.field_of_view_deg, 1.0f, 179.0f) * DEG_TO_RAD_FLOAT;
     s.offset_heading_rad = std::atan(std::tan(half_fov) * v.field_of_view_horizontal_ratio);

@@ -7,12 +7,21 @@
 // (scene/scene_state.h), the user's plane (flt[0], pln[0]) and its weapons,
 // the carrier (world/ships.h), the nearest airport, the frame period, the
 // planet, lat_ref/lon_ref, the visibility and fog end of the pass, the screen
-// record, the override and the network slots 6 and 7.
+// record, the override, the network slots 1, 6 and 7 and the aircraft's
+// near-plane flag.
 // Writes: view_x/y/z, the camera angles (sim_private_camera), view_zoom,
 // view_distance, scene_followed_weapon, view_latitude_deg, view_longitude_deg,
 // view_elevation_m_msl, scene_ground_elevation, camera_cell, scene_projection,
 // the view offsets, and the GL projection.
 #pragma once
+
+struct acf_struct;
+
+// Network slot of the first external monitor: with it enabled and the user's
+// aircraft's near-plane flag set, the near plane is a tenth of its usual value.
+constexpr int NET_SLOT_MONITOR_1 = 1;
+// The aircraft's near-plane flag: the unnamed int word at file offset 640,004.
+int ACF_near_plane_tenth(const acf_struct& a);
 
 // Kept from pass to pass (the smoothing of the chase and orbit views).
 struct camera_smoothing_record {

@@ -8,8 +8,8 @@
 // navaid, fix, airway and object tables with their in-area flags, the ships,
 // the fires, the planes and the replay ring. Writes: GL state, the projected
 // grid and the visible window below, the flight-path pen, the kept ground
-// picture (two textures; the depth buffer inside the map only while the cells
-// are drawn, put back after) and (for one call) the scene's terrain cell window.
+// picture (two pairs of textures with a framebuffer object on each; the depth
+// buffer inside the map only while the cells are drawn in full, put back after) and (for one call) the scene's terrain cell window.
 #pragma once
 
 #include <cstdint>
@@ -59,12 +59,18 @@ void SETUP_draw_airport_diagram(int airport, float x1, float y1, float x2, float
 
 // The map's ground cells (types other than 4, with at least a few thousand
 // cells in view) are kept as a picture from call to call and drawn again only
-// when something they are made from changes. `enabled` clear makes every call
-// draw the cells and leaves the kept picture alone; the counts say how many
-// calls drew the cells and how many drew the kept picture.
+// when something they are made from changes. When only the map's reference
+// point moved since the last call, the picture is shifted by whole pixels
+// (rounding the move to the nearest pixel) and only the cells of the strips
+// it uncovers are drawn; when the map comes to rest the cells are drawn in
+// full again, so a map at rest has exactly the pixels of a full redraw.
+// `enabled` clear makes every call draw the cells and leaves the kept picture
+// alone; the counts say how many calls drew the cells, drew the kept picture
+// or shifted it, and how many cells were drawn in all.
 struct map_ground_cache_record {
     bool enabled = true;
-    int32_t redraws = 0, reuses = 0;
+    int32_t redraws = 0, reuses = 0, shifts = 0;
+    int64_t cells = 0;
 };
 extern map_ground_cache_record map_ground_cache;
 // Forgets the kept picture (the next call draws the cells) and the counts.

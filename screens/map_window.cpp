@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <tuple>
 #include <vector>
 
 #include "core/app_mode.h"
@@ -273,12 +274,30 @@ struct ground_tail {
     GLfloat normal[3];
 };
 
-// Draws the cells of the visible window (which is not empty) with the state
-// already set, and returns what they leave current.
-ground_tail draw_cells(int type)
+// The last colour and normal drawing every cell of the visible window
+// leaves current: the colour of its last cell, the normal of that cell's
+// last corner.
+ground_tail window_tail(int type)
 {
     const map_visible_window_record w = map_visible_window;
-    mark_wet_cells(w);
+    const int i = w.high_row, j = w.high_column;
+    mark_wet_cells({std::max(w.low_row, i - 1), std::max(w.low_column, j - 1), i, j});
+    cell_colourer colour_of{type, w};
+    ground_tail tail{colour_of(i, j), {}};
+    std::memcpy(tail.normal, terrain_point_normal[TERRAIN_index(i + 1, j)], sizeof tail.normal);
+    return tail;
+}
+
+// Draws the cells of `part`, a window inside the visible window (neither is
+// empty), with the state already set; each cell has the colour it has when
+// the whole window is drawn.
+void draw_cell_window(int type, const map_visible_window_record& part)
+{
+    const map_visible_window_record w = map_visible_window;
+    const map_visible_window_record s = part;
+    // The coast test reads the neighbours of every cell drawn, held to the window and its rim.
+    mark_wet_cells({std::max(s.low_row - 1, w.low_row), std::max(s.low_column - 1, w.low_column),
+                    std::min(s.high_row + 1, w.high_row), std::min(s.high_column + 1, w.high_column)});
 
     ground_arrays& g = ground;
     g.vertices.clear(), g.triangles.clear();
@@ -289,15 +308,15 @@ ground_tail draw_cells(int type)
     }
     cell_colourer colour_of{type, w};
     cell_rgba colour{};
-    for (int i = w.low_row; i <= w.high_row; ++i) {
-        cell_rgba next = colour_of(i, w.low_column);
-        for (int j = w.low_column; j <= w.high_column;) {
+    for (int i = s.low_row; i <= s.high_row; ++i) {
+        cell_rgba next = colour_of(i, s.low_column);
+        for (int j = s.low_column; j <= s.high_column;) {
             colour = next;
             // The run of cells from j to `last` that draw as one quad.
             int last = j;
             const bool plain = plain_cell(i, j);
             for (;;) {
-                if (last == w.high_column) break;
+                if (last == s.high_column) break;
                 next = colour_of(i, last + 1);
                 if (!plain || !same_colour(next, colour) || !plain_cell(i, last + 1) ||
                     !same_normal(TERRAIN_index(i, last + 1), TERRAIN_index(i, j)))
@@ -314,6 +333,7 @@ ground_tail draw_cells(int type)
             j = last + 1;
         }
     }
+    map_ground_cache.cells += (s.high_row - s.low_row + 1) * (s.high_column - s.low_column + 1);
 
     glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
     glEnableClientState(GL_VERTEX_ARRAY);
@@ -325,9 +345,14 @@ ground_tail draw_cells(int type)
     glColorPointer(4, GL_FLOAT, stride, g.vertices[0].colour.c);
     glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(g.triangles.size()), GL_UNSIGNED_INT, g.triangles.data());
     glPopClientAttrib();
-    ground_tail tail{colour, {}};
-    std::memcpy(tail.normal, terrain_point_normal[TERRAIN_index(w.high_row + 1, w.high_column)], sizeof tail.normal);
-    return tail;
+}
+
+// Draws the cells of the visible window (which is not empty) with the state
+// already set, and returns what they leave current.
+ground_tail draw_cells(int type)
+{
+    draw_cell_window(type, map_visible_window);
+    return window_tail(type);
 }
 
 // The ground's picture, kept from call to call. The cells are the map's
@@ -354,6 +379,7 @@ struct picture_calls {
     PFNGLRENDERBUFFERSTORAGEPROC renderbuffer_storage = nullptr;
     PFNGLFRAMEBUFFERRENDERBUFFERPROC framebuffer_renderbuffer = nullptr;
     PFNGLBLITFRAMEBUFFERPROC blit = nullptr;
+    PFNGLFRAMEBUFFERTEXTURE2DPROC framebuffer_texture = nullptr;   // for shifting only
     bool all() const
     {
         return attachment && gen_framebuffers && delete_framebuffers && bind_framebuffer && framebuffer_status &&
@@ -369,11 +395,18 @@ struct ground_picture_record {
     GLenum depth_format = GL_DEPTH_COMPONENT24;   // the window's depth buffer's
     GLuint colour = 0, depth = 0;  // textures of the window's size
     GLuint aside = 0, aside_depth = 0;   // framebuffer object and its depth buffer of the same size
+    // A second pair of textures the shifted picture is drawn into, and a
+    // framebuffer object on each pair; the pairs change places at each shift.
+    GLuint spare_colour = 0, spare_depth = 0, frame = 0, spare_frame = 0;
+    bool shiftable = false;        // the second pair and both framebuffer objects could be made
     int width = 0, height = 0;
     bool complete = false;         // the textures could be made
     bool valid = false;            // the textures hold the cells of `key`
     std::vector<unsigned char> key, scratch;
     ground_tail tail{};            // what the kept cells left current
+    double ref_x = 0.0, ref_z = 0.0;   // the map reference point the picture shows
+    bool exact = false;            // drawn in full at that point (not shifted)
+    float last_ref_x = 0.0f, last_ref_z = 0.0f;   // the reference point of the last call kept
 };
 ground_picture_record picture;
 
@@ -404,6 +437,7 @@ void probe_picture_calls()
     look_up(c.renderbuffer_storage, "glRenderbufferStorage");
     look_up(c.framebuffer_renderbuffer, "glFramebufferRenderbuffer");
     look_up(c.blit, "glBlitFramebuffer");
+    look_up(c.framebuffer_texture, "glFramebufferTexture2D");
     if (!c.all()) return;
     GLint kind = 0, bits = 0;
     c.attachment(GL_FRAMEBUFFER, GL_DEPTH, GL_FRAMEBUFFER_ATTACHMENT_COMPONENT_TYPE, &kind);
@@ -440,8 +474,9 @@ bool picture_ready(int width, int height)
         p.window = window;
         p.probed = false;
         p.colour = p.depth = p.aside = p.aside_depth = 0;
+        p.spare_colour = p.spare_depth = p.frame = p.spare_frame = 0;
         p.width = p.height = 0;
-        p.complete = p.valid = false;
+        p.complete = p.valid = p.shiftable = false;
     }
     if (!p.probed) probe_picture_calls();
     const picture_calls& c = p.calls;
@@ -453,12 +488,15 @@ bool picture_ready(int width, int height)
 
     p.valid = false;
     if (p.colour != 0) {
-        const GLuint old[2] = {p.colour, p.depth};
-        glDeleteTextures(2, old);
-        c.delete_framebuffers(1, &p.aside);
+        const GLuint old[4] = {p.colour, p.depth, p.spare_colour, p.spare_depth};
+        glDeleteTextures(4, old);
+        const GLuint frames[3] = {p.aside, p.frame, p.spare_frame};
+        c.delete_framebuffers(3, frames);
         c.delete_renderbuffers(1, &p.aside_depth);
         p.colour = p.depth = p.aside = p.aside_depth = 0;
+        p.spare_colour = p.spare_depth = p.frame = p.spare_frame = 0;
     }
+    p.shiftable = false;
     GLint max_size = 0, bound = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &max_size);
     p.width = width, p.height = height, p.complete = false;
@@ -466,11 +504,15 @@ bool picture_ready(int width, int height)
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
     while (glGetError() != GL_NO_ERROR) {
     }
-    p.colour = make_texture(GL_RGBA8, GL_RGBA, GL_UNSIGNED_BYTE, width, height);
-    p.depth = make_texture(GL_DEPTH_COMPONENT, GL_DEPTH_COMPONENT, GL_UNSIGNED_INT, width, height);
-    // Sampled as alpha: 0 where a cell covers the pixel, 1 where none does.
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_MODE, GL_NONE);
-    glTexParameteri(GL_TEXTURE_2D, GL_DEPTH_TEXTURE_MODE, GL_ALPHA);
+    auto make_pair = [width, height](GLuint& colour, GLuint& depth) {
+        colour = make_texture(GL_RGBA8, GL_RGBA, GL_UNSIGNED_BYTE, width, height);
+        depth = make_texture(GL_DEPTH_COMPONENT, GL_DEPTH_COMPONENT, GL_UNSIGNED_INT, width, height);
+        // Sampled as alpha: 0 where a cell covers the pixel, 1 where none does.
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_MODE, GL_NONE);
+        glTexParameteri(GL_TEXTURE_2D, GL_DEPTH_TEXTURE_MODE, GL_ALPHA);
+    };
+    make_pair(p.colour, p.depth);
+    if (c.framebuffer_texture) make_pair(p.spare_colour, p.spare_depth);
     glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(bound));
     c.gen_renderbuffers(1, &p.aside_depth);
     c.bind_renderbuffer(GL_RENDERBUFFER, p.aside_depth);
@@ -482,8 +524,19 @@ bool picture_ready(int width, int height)
     glDrawBuffer(GL_NONE);
     glReadBuffer(GL_NONE);
     const bool aside_ok = c.framebuffer_status(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+    bool frames_ok = c.framebuffer_texture != nullptr;
+    if (frames_ok)
+        for (const auto& [frame, colour, depth] : {std::tuple{&p.frame, p.colour, p.depth},
+                                                   std::tuple{&p.spare_frame, p.spare_colour, p.spare_depth}}) {
+            c.gen_framebuffers(1, frame);
+            c.bind_framebuffer(GL_FRAMEBUFFER, *frame);
+            c.framebuffer_texture(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, colour, 0);
+            c.framebuffer_texture(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_TEXTURE_2D, depth, 0);
+            frames_ok = frames_ok && c.framebuffer_status(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+        }
     c.bind_framebuffer(GL_FRAMEBUFFER, 0);
     p.complete = aside_ok && glGetError() == GL_NO_ERROR;
+    p.shiftable = p.complete && frames_ok;
     return p.complete;
 }
 
@@ -527,21 +580,13 @@ uint64_t hash_span(uint64_t h, const void* data, size_t bytes)
     return h ^ (h >> 29);
 }
 
-// Everything of the terrain grid the cells of the window read: points,
-// normals and land use of the window, its far rim and the coast test's reach.
-uint64_t hash_window_ground(const map_visible_window_record& w)
+// Everything of the terrain grid the cells read: points, normals and land
+// use of the whole grid, since a shifted picture keeps cells of other windows.
+uint64_t hash_ground()
 {
-    const int i1 = std::min(w.high_row + 2, TERRAIN_GRID_ROWS - 1);
-    const int j0 = w.low_column, j1 = std::min(w.high_column + 2, TERRAIN_GRID_COLS - 1);
-    const size_t n = static_cast<size_t>(j1 - j0 + 1);
-    uint64_t h = 0;
-    for (int i = w.low_row; i <= i1; ++i) {
-        const int k = TERRAIN_index(i, j0);
-        h = hash_span(h, &terrain_vertex_grid[k], n * sizeof terrain_vertex_grid[0]);
-        h = hash_span(h, terrain_point_normal[k], n * sizeof terrain_point_normal[0]);
-        h = hash_span(h, &landuse_grid[k], n * sizeof landuse_grid[0]);
-    }
-    return h;
+    uint64_t h = hash_span(0, terrain_vertex_grid, sizeof terrain_vertex_grid);
+    h = hash_span(h, terrain_point_normal, sizeof terrain_point_normal);
+    return hash_span(h, landuse_grid, sizeof landuse_grid);
 }
 
 // Whether colour material tracks `pname` of the face `face`.
@@ -594,11 +639,11 @@ bool build_key(int type, std::vector<unsigned char>& key)
     k.put(terrain_elevation_low), k.put(terrain_elevation_high);
     k.put(gload_dim_factor);
     for (const int row : {50, 56, 64}) k.put(colour_table[row]);
-    for (const float f : {map_origin_x, map_origin_y, map_right, map_top, map_ref_x, map_ref_z, map_scale,
-                          screen.screen_area_left, screen.screen_area_bottom})
+    // Not the reference point: a picture of another point may be shifted.
+    for (const float f : {map_origin_x, map_origin_y, map_right, map_top, map_scale, screen.screen_area_left,
+                          screen.screen_area_bottom})
         k.put(f);
-    k.put(map_visible_window);
-    k.put(hash_window_ground(map_visible_window));
+    k.put(hash_ground());
 
     // Where the cells land and how they are lit.
     k.ints(GL_VIEWPORT, 4), k.ints(GL_SCISSOR_BOX, 4);
@@ -797,6 +842,162 @@ void picture_size(int& width, int& height)
 // their picture (two copies and two depth blits of the whole map box).
 constexpr int FEW_CELLS = 4096;
 
+// How the 2-D units of the map map to window pixels under the current
+// matrices and viewport: px = ax u + bx, py = ay v + by.
+struct pixel_mapping {
+    double ax, bx, ay, by;
+};
+
+// False where the mapping turns, leans or has perspective.
+bool unit_to_pixel(pixel_mapping& m)
+{
+    GLfloat mv[16] = {}, pr[16] = {};
+    GLint vp[4] = {};
+    glGetFloatv(GL_MODELVIEW_MATRIX, mv);
+    glGetFloatv(GL_PROJECTION_MATRIX, pr);
+    glGetIntegerv(GL_VIEWPORT, vp);
+    double c[16] = {};
+    for (int col = 0; col < 4; ++col)
+        for (int row = 0; row < 4; ++row)
+            for (int k = 0; k < 4; ++k) c[col * 4 + row] += double(pr[k * 4 + row]) * double(mv[col * 4 + k]);
+    const double w = c[15], tiny = 1.0e-6 * (std::fabs(c[0]) + std::fabs(c[5]));
+    for (const int k : {1, 3, 4, 7})
+        if (!(std::fabs(c[k]) <= tiny)) return false;
+    if (!(std::fabs(w) > 0.0)) return false;
+    m.ax = c[0] / w * vp[2] / 2.0, m.bx = vp[0] + (c[12] / w + 1.0) * vp[2] / 2.0;
+    m.ay = c[5] / w * vp[3] / 2.0, m.by = vp[1] + (c[13] / w + 1.0) * vp[3] / 2.0;
+    return std::isfinite(m.ax) && std::isfinite(m.bx) && std::isfinite(m.ay) && std::isfinite(m.by) && m.ax != 0.0 &&
+           m.ay != 0.0;
+}
+
+// The part of the visible window whose cells, moved by t units, may reach
+// the units lo..hi across x (`across_x`) or y: every row (along i) or column
+// (along j) of cells that does, with the window's whole extent the other way.
+// False when no cell does.
+bool strip_window(bool across_x, float lo, float hi, float t, map_visible_window_record& out)
+{
+    const map_visible_window_record w = map_visible_window;
+    // The extent of each grid line across the strip, then of each row of cells between two lines.
+    const int first = across_x ? w.low_row : w.low_column, last = across_x ? w.high_row : w.high_column;
+    static std::vector<float> line_lo, line_hi;
+    line_lo.assign(static_cast<size_t>(last - first + 2), 1.0e30f);
+    line_hi.assign(line_lo.size(), -1.0e30f);
+    for (int i = w.low_row; i <= w.high_row + 1; ++i)
+        for (int j = w.low_column; j <= w.high_column + 1; ++j) {
+            const terrain_vertex& v = map_projected_grid[TERRAIN_index(i, j)];
+            const float u = (across_x ? v.x : v.y) + t;
+            const size_t n = static_cast<size_t>((across_x ? i : j) - first);
+            // A point that is not finite may lie anywhere: its lines reach the strip.
+            if (!std::isfinite(u)) {
+                line_lo[n] = -1.0e30f, line_hi[n] = 1.0e30f;
+                continue;
+            }
+            line_lo[n] = std::min(line_lo[n], u), line_hi[n] = std::max(line_hi[n], u);
+        }
+    int from = last + 1, to = first - 1;
+    for (int k = first; k <= last; ++k) {
+        const size_t n = static_cast<size_t>(k - first);
+        const float a = std::min(line_lo[n], line_lo[n + 1]), b = std::max(line_hi[n], line_hi[n + 1]);
+        if (a > hi || b < lo) continue;
+        from = std::min(from, k), to = std::max(to, k);
+    }
+    if (from > to) return false;
+    out = w;
+    (across_x ? out.low_row : out.low_column) = from;
+    (across_x ? out.high_row : out.high_column) = to;
+    return true;
+}
+
+// Draws the ground by moving the kept picture to this call's reference
+// point, rounded to whole pixels, into the spare pair of textures (colours
+// and depth marks together, through their framebuffer objects), drawing
+// there the cells of the strips it uncovers at the picture's own point, so
+// that the new picture is again the map at one point, and drawing that to
+// the screen as a kept picture is. The window's depth buffer is not touched.
+// False (nothing drawn) where it cannot be done: no spare pair, another kind
+// of mapping to pixels, or a move that uncovers half the box or more, which
+// costs as much as drawing it all.
+bool shift_picture(int type, const std::array<int, 4>& box)
+{
+    ground_picture_record& p = picture;
+    pixel_mapping m{};
+    if (!p.shiftable || !unit_to_pixel(m)) return false;
+    const double s = map_scale;
+    const double dx = (p.ref_x - double(map_ref_x)) * s * m.ax, dy = (double(map_ref_z) - p.ref_z) * s * m.ay;
+    const int bw = box[2] - box[0], bh = box[3] - box[1];
+    if (!(std::fabs(dx) * 2.0 < bw && std::fabs(dy) * 2.0 < bh)) return false;
+    const int nx = static_cast<int>(std::lround(dx)), ny = static_cast<int>(std::lround(dy));
+    const double ref_x = p.ref_x - nx / (s * m.ax), ref_z = p.ref_z + ny / (s * m.ay);
+    // The cells were projected at this call's point; the picture's point lies under a pixel away.
+    const float tx = static_cast<float>(-(ref_x - double(map_ref_x)) * s);
+    const float ty = static_cast<float>((ref_z - double(map_ref_z)) * s);
+    struct strip_record {
+        int x0, y0, x1, y1;
+        bool across_x;
+    };
+    strip_record strips[2];
+    int count = 0;
+    if (nx > 0) strips[count++] = {box[0], box[1], box[0] + nx, box[3], true};
+    if (nx < 0) strips[count++] = {box[2] + nx, box[1], box[2], box[3], true};
+    if (ny > 0) strips[count++] = {box[0], box[1], box[2], box[1] + ny, false};
+    if (ny < 0) strips[count++] = {box[0], box[3] + ny, box[2], box[3], false};
+
+    // The new picture in the spare pair: the old one moved, the strips' cells
+    // drawn over it with their cover marked in its depth.
+    const picture_calls& c = p.calls;
+    while (glGetError() != GL_NO_ERROR) {
+    }
+    glPushAttrib(GL_DEPTH_BUFFER_BIT | GL_ENABLE_BIT | GL_VIEWPORT_BIT | GL_SCISSOR_BIT);
+    c.bind_framebuffer(GL_FRAMEBUFFER, p.spare_frame);
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(box[0], box[1], bw, bh);
+    glDepthMask(GL_TRUE);
+    glClearDepth(1.0);
+    glClear(GL_DEPTH_BUFFER_BIT);
+    const int sx0 = std::max(box[0], box[0] - nx), sx1 = std::min(box[2], box[2] - nx);
+    const int sy0 = std::max(box[1], box[1] - ny), sy1 = std::min(box[3], box[3] - ny);
+    c.bind_framebuffer(GL_READ_FRAMEBUFFER, p.frame);
+    c.blit(sx0, sy0, sx1, sy1, sx0 + nx, sy0 + ny, sx1 + nx, sy1 + ny, GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT,
+           GL_NEAREST);
+    c.bind_framebuffer(GL_FRAMEBUFFER, p.spare_frame);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_ALWAYS);
+    glDepthRange(0.0, 0.0);
+    for (int k = 0; k < count; ++k) {
+        const strip_record& r = strips[k];
+        glScissor(r.x0, r.y0, r.x1 - r.x0, r.y1 - r.y0);
+        // The strip in units, a pixel wider each way.
+        const double a = r.across_x ? m.ax : m.ay, b = r.across_x ? m.bx : m.by;
+        const double p0 = (r.across_x ? r.x0 : r.y0) - 1.0, p1 = (r.across_x ? r.x1 : r.y1) + 1.0;
+        const double u0 = (p0 - b) / a, u1 = (p1 - b) / a;
+        map_visible_window_record part{};
+        if (!strip_window(r.across_x, static_cast<float>(std::min(u0, u1)), static_cast<float>(std::max(u0, u1)),
+                          r.across_x ? tx : ty, part))
+            continue;
+        glMatrixMode(GL_MODELVIEW);
+        glPushMatrix();
+        glTranslatef(tx, ty, 0.0f);
+        draw_cell_window(type, part);
+        glPopMatrix();
+    }
+    c.bind_framebuffer(GL_FRAMEBUFFER, 0);
+    glPopAttrib();
+    std::swap(p.colour, p.spare_colour);
+    std::swap(p.depth, p.spare_depth);
+    std::swap(p.frame, p.spare_frame);
+    if (glGetError() != GL_NO_ERROR) {
+        // No picture could be made: the cells in full, and a full redraw next time.
+        p.valid = false;
+        p.tail = draw_cells(type);
+        return true;
+    }
+    draw_picture();
+    p.tail = window_tail(type);
+    p.ref_x = ref_x, p.ref_z = ref_z;
+    p.exact = false;
+    return true;
+}
+
 ground_tail draw_cells_through_cache(int type)
 {
     ground_picture_record& p = picture;
@@ -816,19 +1017,30 @@ ground_tail draw_cells_through_cache(int type)
         ++counts.redraws;
         return draw_cells(type);
     }
-    if (p.valid && key == p.key) {
+    const bool same = p.valid && key == p.key;
+    const bool moved = map_ref_x != p.last_ref_x || map_ref_z != p.last_ref_z;
+    p.last_ref_x = map_ref_x, p.last_ref_z = map_ref_z;
+    if (same && p.exact && double(map_ref_x) == p.ref_x && double(map_ref_z) == p.ref_z) {
         draw_picture();
         ++counts.reuses;
         return p.tail;
     }
-    ++counts.redraws;
     const std::array<int, 4> box = picture_box();
     if (box[2] <= box[0] || box[3] <= box[1]) {
+        ++counts.redraws;
         p.valid = false;
         return draw_cells(type);
     }
+    // While the map moves its picture is shifted; once it rests it is drawn in full.
+    if (same && moved && shift_picture(type, box)) {
+        ++counts.shifts;
+        return p.tail;
+    }
+    ++counts.redraws;
     p.tail = draw_and_keep_cells(type, box);
     if (p.valid) p.key.swap(key);
+    p.ref_x = map_ref_x, p.ref_z = map_ref_z;
+    p.exact = true;
     return p.tail;
 }
 

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "core/simvars/weather.h"
 #include "core/text_util.h"
 #include "core/ui_text.h"
 #include "screens/screen_layout.h"
@@ -33,7 +34,7 @@ void SETUP_weather_word(float value, int first, char* out)
     if (value > 0.8f) step = 0;
     else if (value > 0.6f) step = 1;
     else if (value > 0.4f) step = 2;
-    else if (value > 0.2f) step = 3;
+    else if (value > WEATHER_SHARE_NONE) step = 3;
     UTIL_strcpy(LANG_ui_text(first + step), out);
 }
 

@@ -1,4 +1,5 @@
 #include "shell/frame.h"
+#include "shell/startup_clock.h"
 
 #include <GL/gl.h>
 
@@ -532,6 +533,7 @@ void MACIBM_do_frame()
     mark("menus");
 
     OGL_swap_buffers();
+    if (app_mode == MODE_FLYING) STARTUP_clock_flying_frame();
     PLAT_pace_frame();
     mark("sbuff");
 

@@ -29,6 +29,7 @@
 #include "core/replay.h"
 #include "core/simvars.h"
 #include "shell/startup.h"
+#include "shell/startup_clock.h"
 #include "shell/world_textures.h"
 #include "world/apt_scene.h"
 #include "world/objects.h"
@@ -199,32 +200,43 @@ void APPLICATION_start_up()
     for (auto& row : terrain_list_table)
         for (item_list& list : row) LIST_clear(list);
 
+    // A start-up after another in this process is timed from here.
+    STARTUP_clock_begin();
+    STARTUP_clock_stage("init");
     APPLICATION_init();
 
+    STARTUP_clock_stage("defaults");
     MACIBM_loading_screen(LOADING_DEFAULTS);
     SIM_init_defaults();
     MACIBM_loading_screen(LOADING_PREFERENCES);
     PREFS_read_write(PREFS_KIND_GENERAL, PREFS_READ, pref_path_general);
     MACIBM_loading_screen(LOADING_PILOT);
     PREFS_read_write(PREFS_KIND_PILOT, PREFS_READ, pref_path_pilot);
+    STARTUP_clock_stage("aircraft");
     MACIBM_loading_screen(LOADING_AIRCRAFT);
     load_aircraft();
     if (screen_settings.preset_radios_option != 0) preset_radios();
+    STARTUP_clock_stage("navigation");
     MACIBM_loading_screen(LOADING_NAVIGATION);
     NAV_load_databases();
+    STARTUP_clock_stage("start airport");
     MACIBM_loading_screen(LOADING_START_AIRPORT);
     APT_find_start_airport();
+    STARTUP_clock_stage("logbook and devices");
     MACIBM_loading_screen(LOADING_LOGBOOK);
     LOGBOOK_read();
     MACIBM_loading_screen(LOADING_JOYSTICKS);
     JOY_init();
     MACIBM_loading_screen(LOADING_HARDWARE);
     HARDWARE_open();
+    STARTUP_clock_stage("world textures");
     MACIBM_loading_screen(LOADING_WORLD);
     WORLD_load_textures();
+    STARTUP_clock_stage("scene");
     MACIBM_loading_screen(LOADING_AIRPORTS);
     APT_build_scene(1);
 
+    STARTUP_clock_stage("flight");
     // The flight starts on the runway or on the ramp; the message shows before either.
     MACIBM_loading_screen(LOADING_FLIGHT);
     if (sim_operation_prefs.startup_on_ramp == 0) FLIGHT_init_situation(SIT_AIRPORT, SIT_RUNWAY);
@@ -234,6 +246,7 @@ void APPLICATION_start_up()
     probe_live_weather();
     NET_init();
 
+    STARTUP_clock_stage("first frames");
     if (screen_settings.start_screen_option != 0) app_mode = MODE_START_SCREEN;
     APPLICATION_set_mode(app_mode, "ready to go");
     main_state.started = true;

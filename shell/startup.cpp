@@ -1,4 +1,5 @@
 #include "shell/startup.h"
+#include "shell/startup_clock.h"
 
 #include <cstdio>
 #include <cstring>
@@ -147,9 +148,11 @@ void APPLICATION_init()
     OGL_fill_default_colors();
     STARTUP_display_defaults();
     DISPLAY_set_ui_mapping();
+    STARTUP_clock_stage("display");
     DISPLAY_open();
     DISPLAY_check_interface_file();
     OGL_probe_capabilities();
+    STARTUP_clock_stage("interface");
     DISPLAY_load_interface();
 
     APPLICATION_set_mode(MODE_INTRO, "initial init");
@@ -160,9 +163,12 @@ void APPLICATION_init()
         sim_operation_prefs_misc.language = 0;
         MACIBM_nuke_alert(-1, "", "", "", "", ALERT_LANGUAGE);
     }
+    STARTUP_clock_stage("language");
     LANG_load_text(0);
     MOVIE_init_quicktime();
+    STARTUP_clock_stage("sea");
     STARTUP_world_textures();
+    STARTUP_clock_stage("land use and plug-ins");
     LANDUSE_read_table();
     CONST_dimension_self_check();
     PLUGIN_load(program_folder);

@@ -7,6 +7,13 @@
 // The table holds the value that turns a true heading into a magnetic one
 // (magnetic = true + value), so it is the declination with its sign changed.
 //
+// A few cells hold fixed values that the simulator has always used: the start
+// of the South Pole row and of the equator row. The field model is drawn onto
+// them: the whole pole row turns by the same angle (at the pole the value is
+// the longitude plus one constant, so every cell keeps its 5-degree step) and
+// the equator cells take their fixed values; both corrections fade out over
+// the next rows and columns so the table stays smooth.
+//
 // Usage: gen_magvar OUTPUT.cpp
 #include <cmath>
 #include <cstdio>
@@ -94,6 +101,34 @@ double declination(double lat_deg, double lon_deg)
     return std::atan2(east, north_geodetic) * 180.0 / PI;
 }
 
+// The fixed cells: the South Pole row begins -152.3 (then -147.3, -142.3,
+// which the pole's 5-degree step gives); the equator row begins -10.2,
+// -10.0, -9.6.
+constexpr double SOUTH_POLE_START = -152.3;
+constexpr double EQUATOR_START[3] = {-10.2, -10.0, -9.6};
+constexpr int ROWS = 37, COLS = 73, EQUATOR_ROW = 18, FADE = 4;
+
+double fade(int steps) { return steps >= FADE ? 0.0 : 1.0 - static_cast<double>(steps) / FADE; }
+
+void draw_onto_fixed_cells(double table[ROWS][COLS])
+{
+    const double turn = SOUTH_POLE_START - table[0][0];
+    for (int row = 0; row < FADE; ++row)
+        for (int col = 0; col < COLS; ++col) table[row][col] += turn * fade(row);
+
+    // Corrections by column along the equator; column 72 is column 0's meridian.
+    double shift[COLS] = {};
+    for (int col = 0; col < 3; ++col) shift[col] = EQUATOR_START[col] - table[EQUATOR_ROW][col];
+    for (int col = 3; col < COLS - 1; ++col) {
+        const int east_of_fixed = col - 2, west_of_start = COLS - 1 - col;
+        shift[col] = shift[2] * fade(east_of_fixed) + shift[0] * fade(west_of_start);
+    }
+    shift[COLS - 1] = shift[0];
+    for (int row = EQUATOR_ROW - FADE + 1; row < EQUATOR_ROW + FADE; ++row)
+        for (int col = 0; col < COLS; ++col)
+            table[row][col] += shift[col] * fade(row > EQUATOR_ROW ? row - EQUATOR_ROW : EQUATOR_ROW - row);
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -112,17 +147,25 @@ int main(int argc, char** argv)
                       "// heading = true heading + value.\n"
                       "#include \"flightmodel/systems/environment.h\"\n\n"
                       "const float magvar_table[MAGVAR_ROWS][MAGVAR_COLS] = {\n");
-    for (int row = 0; row < 37; ++row) {
+    static double table[ROWS][COLS];
+    for (int row = 0; row < ROWS; ++row) {
         // The poles themselves have no direction north: just off them.
         double lat = -90.0 + 5.0 * row;
         if (row == 0) lat = -89.999;
-        if (row == 36) lat = 89.999;
+        if (row == ROWS - 1) lat = 89.999;
+        for (int col = 0; col < COLS; ++col) table[row][col] = -declination(lat, -180.0 + 5.0 * col);
+    }
+    draw_onto_fixed_cells(table);
+    for (int row = 0; row < ROWS; ++row) {
         std::fprintf(out, "    {");
-        for (int col = 0; col < 73; ++col) {
-            const double value = -declination(lat, -180.0 + 5.0 * col);
+        for (int col = 0; col < COLS; ++col) {
+            // Keep the value within -180..180 (a pole-row turn can push a cell past it).
+            double value = table[row][col];
+            if (value > 180.0) value -= 360.0;
+            if (value <= -180.0) value += 360.0;
             std::fprintf(out, "%s%.1ff", col == 0 ? "" : (col % 8 == 0 ? ",\n     " : ", "), value);
         }
-        std::fprintf(out, "}%s\n", row == 36 ? "" : ",");
+        std::fprintf(out, "}%s\n", row == ROWS - 1 ? "" : ",");
     }
     std::fprintf(out, "};\n");
     return std::fclose(out) == 0 ? 0 : 1;

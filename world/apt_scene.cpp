@@ -17,6 +17,7 @@
 #include "core/menu_table.h"
 #include "core/random.h"
 #include "core/simvars/graphics.h"
+#include "core/simvars/physics.h"
 #include "core/text_util.h"
 #include "core/texture_slots.h"
 #include "flightmodel/atmosphere.h"
@@ -385,12 +386,13 @@ uint32_t list_name(uint32_t previous)
 }
 
 // The planet sphere stands in the local frame, so its list only changes when
-// the frame's origin or the planet does; the globe of the screens never
-// changes. Compiling them again at every scene build would cost the driver
-// the whole sphere's vertices each time, for the same picture.
+// the frame's origin, the planet or the planet's radius does; the globe of the
+// screens never changes. Compiling them again at every scene build would cost
+// the driver the whole sphere's vertices each time, for the same picture.
 struct planet_list_origin {
     float lat = 0.0f, lon = 0.0f;
     int planet = -1;
+    float radius_m = 0.0f;
     bool operator==(const planet_list_origin&) const = default;
 };
 planet_list_origin planet_list_built_for;
@@ -424,7 +426,7 @@ void compile_sphere_list(uint32_t list, Corner&& corner)
 
 void compile_planet_list()
 {
-    const planet_list_origin origin{lat_ref, lon_ref, planet()};
+    const planet_list_origin origin{lat_ref, lon_ref, planet(), sim_physics.earth_radius_m};
     if (list_is_current(globe_display_list) && origin == planet_list_built_for) return;
     build_sphere();
     sphere_arrays& s = sphere();

@@ -8,6 +8,9 @@
 // sim/weather/. "Percent" values are fractions 0..1; layer 0 is the lowest.
 constexpr int CLOUD_LAYERS = 2;
 constexpr int WIND_LAYERS = 3;
+// The largest rain, storm or turbulence share the weather words still call
+// "none" (the next band up is "light").
+constexpr float WEATHER_SHARE_NONE = 0.2f;
 struct sim_weather_block {
     int32_t use_real_weather_bool;
     int32_t real_weather_request;     // cleared each frame the weather tab is shown

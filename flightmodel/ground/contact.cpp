@@ -60,14 +60,14 @@ bool on_dry_patch(float x, float z)
     return random_table[key] < DRY_PATCH_SHARE;
 }
 
-// A braked tyre at rest: its patch is tied to the ground where it stopped by
-// the tyre's own stiffness, HOLD_STIFFNESS times its load per metre (full
-// friction within a few centimetres), critically damped for the load it
-// carries. That holds any pull up to the friction the brake gives; beyond it
-// the tyre slides and drags the tied point along, so a sliding tyre makes the
-// same friction as the slip model's saturated one. A tyre the slip model
-// alone held would creep under any steady pull: its friction falls to
-// nothing at rest.
+// A braked tyre, a skid or a wing tip at rest: its patch is tied to the
+// ground where it stopped by its own stiffness, HOLD_STIFFNESS times its load
+// per metre (full friction within a few centimetres), critically damped for
+// the load it carries. That holds any pull up to the friction the brake or
+// the sliding surface gives; beyond it the point slides and drags the tied
+// point along, so a sliding point makes the same friction as the slip model's
+// saturated one. A point the slip model alone held would creep under any
+// steady pull: its friction falls to nothing at rest.
 constexpr float HOLD_STIFFNESS = 20.0f;   // per metre
 constexpr float HOLD_DAMPING = 2.0f;      // seconds per metre: 2 x 0.7 x sqrt(HOLD_STIFFNESS / g)
 
@@ -221,13 +221,17 @@ int handlecontactpoint(int plane, int n, float x_plane, float vx_plane, float x,
     float side_friction = side_slip * load * rate * side_limit;
     float axial_friction = fn * mu_axial * axial_slip;
 
-    // A braked tyre grips the ground where it stopped.
+    // A braked tyre, a skid or a wing tip grips the ground where it stopped.
     float ax, az, sx, sz;
-    if (contact.braked[n] && plane == 0 && horizontal_axis(0.0f, 0.0f, 1.0f, plane, &ax, &az) &&
+    if (contact.grips[n] && plane == 0 && horizontal_axis(0.0f, 0.0f, 1.0f, plane, &ax, &az) &&
         horizontal_axis(1.0f, 0.0f, 0.0f, plane, &sx, &sz)) {
-        if (!contact.holding[n]) contact.holding[n] = 1, contact.hold_x[n] = px, contact.hold_z[n] = pz;
         float& hx = contact.hold_x[n];
         float& hz = contact.hold_z[n];
+        if (!contact.holding[n]) {
+            contact.holding[n] = 1, hx = px, hz = pz;
+        } else {
+            hx += svx * dt, hz += svz * dt;   // the spot held rides on a moving deck
+        }
         axial_friction = hold_along(ax, az, &hx, &hz, px, pz, rvx, rvz, fn, fn * std::fabs(mu_axial));
         side_friction = hold_along(sx, sz, &hx, &hz, px, pz, rvx, rvz, fn, load * rate * std::fabs(side_limit));
     } else {
@@ -358,8 +362,12 @@ void FM_ground_contact()
         const float cs = f.foil_cos_swe[p], ss = f.foil_sin_swe[p];
         const float cd = f.foil_cos_dih[p], sd = f.foil_sin_dih[p];
         float steer = 0.0f;
-        offer(p, a.acf_Xarm[p] + l * cs * cd * side, a.acf_Yarm[p] + l * cs * sd, a.acf_Zarm[p] + l * ss,
-              a.acf_gearcon[p], a.acf_geardmp[p], co.sliding, co.sliding, &steer, 0.0f, 0.0f);
+        contact.grips[p] = 1;   // a tip resting on the ground stays where it rests
+        const int hit = offer(p, a.acf_Xarm[p] + l * cs * cd * side, a.acf_Yarm[p] + l * cs * sd,
+                              a.acf_Zarm[p] + l * ss, a.acf_gearcon[p], a.acf_geardmp[p], co.sliding, co.sliding,
+                              &steer, 0.0f, 0.0f);
+        contact.grips[p] = 0;
+        if (!hit) contact.holding[p] = 0;
     }
 
     // Bodies: two points of each station's ring.
@@ -390,8 +398,8 @@ void FM_ground_contact()
             mu_axial = UTIL_clamp(co.rolling + (co.braking - co.rolling) * beta, std::min(co.rolling, co.braking),
                                   std::max(co.rolling, co.braking));
         }
-        // A wheel whose brake is on grips the ground it stands on.
-        contact.braked[n] = !steers && !skid && brake_ratio(a.acf_gear_xnodef[n]) > 0.0f;
+        // A skid, and a wheel whose brake is on, grips the ground it stands on.
+        contact.grips[n] = skid || (!steers && brake_ratio(a.acf_gear_xnodef[n]) > 0.0f);
         float steer = steers ? (castors ? CASTORING_STEER_DEG : f.nosewheel_steer) : 0.0f;
         const int g = n - PART_GEAR_FIRST;
         const float bump = FLT_slot_failed(0, FAIL_SLOT_TYRE_BASE + g) ? failed_tyre_bump(a.acf_gear_type[n]) : 0.0f;
@@ -399,7 +407,7 @@ void FM_ground_contact()
                               a.acf_gear_znodef[n], a.acf_gearcon[n], a.acf_geardmp[n], mu_side, mu_axial, &steer,
                               bump, a.acf_gear_tirrad[n]);
         touching[g] = hit != 0;
-        contact.braked[n] = 0;
+        contact.grips[n] = 0;
         if (!hit) {
             contact.holding[n] = 0;
             f.tire_speed_term[n] = 0.0f;

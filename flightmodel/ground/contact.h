@@ -23,9 +23,10 @@ struct contact_state {
     float wheel_roll_deg[FLT_PARTS];   // roll angle of a wheel with a failed tyre, 0..360
     float slip_gain[FLT_PARTS];        // side-slip stiffness 1..50 (0 until first used)
     float last_side_slip[FLT_PARTS];   // the previous frame's saturated side slip, -1..1
-    // A braked wheel's grip: set by the ground stage for the gear whose brakes
-    // are on this frame; the point of the ground its tyre holds to (local x, z).
-    int32_t braked[FLT_PARTS];
+    // A point that grips the ground at rest: set by the ground stage for a
+    // gear whose brakes are on this frame, a skid and a wing tip; the point
+    // of the ground it holds to (local x, z).
+    int32_t grips[FLT_PARTS];
     int32_t holding[FLT_PARTS];
     float hold_x[FLT_PARTS], hold_z[FLT_PARTS];
 };
@@ -42,9 +43,9 @@ constexpr float CONTACT_CASTOR_MARK_DEG = 90.0f;
 // positive right) is read and written; above 90 the wheel castors. A failed
 // tyre passes its bump amount (0 for none) and every wheel its tyre radius.
 // Writes the compression along body y to *deflection and the forward speed
-// over the surface to *rolling_speed. A part marked braked in the contact
-// state grips the ground like a braked tyre: standing, it holds until the
-// pull exceeds its friction, then slides. Returns 1 in contact (or held on the
+// over the surface to *rolling_speed. A part marked as gripping in the
+// contact state (a braked tyre, a skid, a wing tip) holds the ground where it
+// stands until the pull exceeds its friction, then slides. Returns 1 in contact (or held on the
 // catapult), else 0 with nothing but the deflection written.
 int handlecontactpoint(int plane, int part, float x_plane, float vx_plane, float x_arm, float vx_extra, float y_plane,
                        float vy_plane, float y_arm, float vy_extra, float* deflection, float z_plane, float vz_plane,

@@ -1,7 +1,9 @@
 // Rain and snow close around the camera: a fixed cloud of 2,000 points in a
 // 20 m box, repeated in the neighbouring boxes the view reaches, streaming
 // past with the plane's motion through the air and falling at a rain or snow
-// speed, faded out towards 20 m ahead.
+// speed, faded out towards 20 m ahead. How many of the points fall follows
+// the amount: none while it stays within what the weather screen calls
+// "none", all of them at the heaviest.
 //
 // Reads: the view angles with their sines and cosines, the head angles, the
 // camera angles, the quarter turns, view_zoom and field_of_view_deg, the
@@ -12,12 +14,14 @@
 #include <GL/gl.h>
 
 #include <cmath>
+#include <vector>
 
 #include "core/numeric.h"
 #include "core/random.h"
 #include "core/screen.h"
 #include "core/simvars/graphics.h"
 #include "core/simvars/operation.h"
+#include "core/simvars/weather.h"
 #include "core/units.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/systems/wind_at_plane.h"
@@ -28,6 +32,15 @@
 #include "scene/view_setup.h"
 
 air_points_record air_points;
+
+namespace {
+
+struct air_point_vertex {
+    float x, y, z, r, g, b, a;
+};
+std::vector<air_point_vertex> air_point_scratch;   // kept between frames for its capacity
+
+}  // namespace
 
 namespace {
 
@@ -98,25 +111,44 @@ void VIEW_draw_air_points(float left, float bottom, float right, float top, floa
     const float dt = sim_operation_misc.frame_rate_period;
     for (int n = 0; n < 3; ++n) a.drift[n] = box_drift(a.drift[n] + rel[n] * dt);
 
+    // The share of the field that falls: a sky the weather screen calls
+    // clear of precipitation shows none of it.
+    const float share = UTIL_clamp_nan_low((rain + snow - WEATHER_SHARE_NONE) / (1.0f - WEATHER_SHARE_NONE), 0.0f, 1.0f);
+    const int falling = static_cast<int>(share * static_cast<float>(AIR_POINT_COUNT) + 0.5f);
+    if (falling == 0) return;
+
     // 9, 10.
     OGL_set_state(STATE_FOG_OFF, 0, STATE_LIGHTING_OFF, STATE_BLEND, STATE_DEPTH_TEST_OFF, STATE_DEPTH_WRITE_OFF);
     const float sH = v.view_heading_sin, cH = v.view_heading_cos, sP = v.view_pitch_sin, cP = v.view_pitch_cos;
     const float g = gload_dim_factor;
+    // The points of every box go to the renderer as one array: a point at a
+    // time costs the renderer a call per point and per colour.
+    std::vector<air_point_vertex>& out = air_point_scratch;
+    out.clear();
     for (int i = lo[0]; i <= hi[0]; ++i)
         for (int j = lo[1]; j <= hi[1]; ++j)
             for (int kk = lo[2]; kk <= hi[2]; ++kk) {
                 const float off[3] = {BOX_M * i - a.drift[0], BOX_M * j - a.drift[1], BOX_M * kk - a.drift[2]};
-                glBegin(GL_POINTS);
-                for (const auto& q : a.points) {
+                for (int n = 0; n < falling; ++n) {
+                    const auto& q = a.points[static_cast<size_t>(n)];
                     const float p[3] = {off[0] + q[0], off[1] + q[1], off[2] + q[2]};
                     if (!(p[0] > box[0] && p[0] < box[3] && p[1] > box[1] && p[1] < box[4] && p[2] > box[2] &&
                           p[2] < box[5]))
                         continue;
                     const float d = (p[2] * cH - p[0] * sH) * cP - p[1] * sP;
                     if (!(d > -FADE_M && d < 0.0f)) continue;
-                    glColor4f(rgb[0] * g, rgb[1] * g, rgb[2] * g, 1.0f + d / FADE_M);
-                    glVertex3fv(p);
+                    out.push_back({p[0], p[1], p[2], rgb[0] * g, rgb[1] * g, rgb[2] * g, 1.0f + d / FADE_M});
                 }
-                glEnd();
             }
+    if (out.empty()) return;
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_COLOR_ARRAY);
+    glVertexPointer(3, GL_FLOAT, sizeof(air_point_vertex), &out[0].x);
+    glColorPointer(4, GL_FLOAT, sizeof(air_point_vertex), &out[0].r);
+    glDrawArrays(GL_POINTS, 0, static_cast<GLsizei>(out.size()));
+    glDisableClientState(GL_COLOR_ARRAY);
+    glDisableClientState(GL_VERTEX_ARRAY);
+    // The current colour after an array draw is not defined: set it as
+    // drawing point by point would have left it.
+    glColor4f(out.back().r, out.back().g, out.back().b, out.back().a);
 }

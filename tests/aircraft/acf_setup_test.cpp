@@ -280,3 +280,38 @@ TEST_F(AcfSetup, InitialFuelPayloadAndJettisonMasses)
     ACF_setup_initial_masses(1);
     EXPECT_EQ(f.m_fixed, 0.0f);
 }
+
+// A tapered wing half (chords 4 and 1, 3 m, quarter-chord line straight
+// out): its leading edge sweeps back asin(0.75 / 3.0923) = 14.04 degrees, so
+// the delta factor is (1 - (65 - 14.04) / 65) x (1 - 0.25) x (1 - 1.9 / 9.5)
+// = 0.12957. Two stacked wings 1.5 m apart, of 4 and 5 m: gap 1.5 / 9, span
+// ratio 0.8, sigma 0.52856, e = 2 x 0.64 / (2 x 0.52856 x 0.8 + 0.64 + 1)
+// = 0.51494 for both. A wing of 20 m2 (plus 0.1) carrying 1,000 kg stalls at
+// sqrt(2 g 1000 / (1.225 x 20.1)) = 28.211 m/s; a tiny one at the 250-knot
+// cap; a floating one at 40 knots.
+TEST_F(AcfSetup, DeltaFactorBiplaneEfficiencyAndStallSpeed)
+{
+    acf_struct& a = pln[1];
+    surface(a, 9, 0.0f, 0.0f, 0.0f, 4.0f, 1.0f, 3.0f, 3);
+    ACF_setup_wings(1);
+    EXPECT_NEAR(a.acf_delta_fac[9], 0.12957f, 2e-4f);
+
+    std::memset(&a, 0, sizeof a);
+    surface(a, 9, 0.0f, 0.0f, 0.0f, 2.0f, 2.0f, 4.0f, 4);
+    surface(a, 11, 0.0f, 1.5f, 0.0f, 2.0f, 2.0f, 5.0f, 5);
+    ACF_setup_wings(1);
+    EXPECT_NEAR(a.acf_e[9], 0.51494f, 2e-4f);
+    EXPECT_NEAR(a.acf_e[11], 0.51494f, 2e-4f);
+
+    std::memset(&a, 0, sizeof a);
+    surface(a, 9, 0.0f, 0.0f, 0.0f, 2.0f, 2.0f, 5.0f, 5);
+    a.acf_m_max = 1000.0f;
+    ACF_setup_slats_and_stall(1);
+    EXPECT_NEAR(a.acf_est_Vs, 28.2113f, 1e-3f);
+    a.acf_semilen_SEG[9] = 0.001f;
+    ACF_setup_slats_and_stall(1);
+    EXPECT_NEAR(a.acf_est_Vs, 250.0f * 0.514444f, 0.01f);
+    a.acf_m_displaced = 600.0f;
+    ACF_setup_slats_and_stall(1);
+    EXPECT_NEAR(a.acf_est_Vs, 40.0f * 0.514444f, 0.01f);
+}

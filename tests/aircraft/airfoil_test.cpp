@@ -149,6 +149,26 @@ TEST_F(AirfoilTest, OlderVersionsTakeTheirOwnOrderAndDefaults)
     EXPECT_FLOAT_EQ(b.afl_linear_alpha, 10.0f);
     EXPECT_FLOAT_EQ(b.afl_cd[2 * AFL_ROWS + 720], 0.02f);
     EXPECT_FLOAT_EQ(b.afl_t_rat[0], 0.12f);   // the other end keeps the 363 file's value
+
+    // 650: as 641 without the integer (29 numbers), its own rows, linear range 10.
+    std::ostringstream v650;
+    v650 << "I\n650 version\n1234 device type code\n"
+         << "5.0 0.1 0.7 1.12 0.3 2 1.4 0.1 1.5 0.3 0.007 0.1 0.02 2.5 0.25 0.04 3.5 "
+         << "0 0 0 0 -10 10 0 -0.05 -0.05 -0.09 -14 17\nalpha cl cd cm:\n";
+    for (int i = 0; i < AFL_ROWS; ++i) v650 << AFL_grid_alpha(i) << " 0.6 0.03 -0.02\n";
+    pln[0].afl[8].afl_linear_alpha = 3.0f;
+    ASSERT_EQ(read_text(v650.str(), 0, 0), 1);
+    EXPECT_FLOAT_EQ(b.afl_re_num[0], 5.0f);
+    EXPECT_FLOAT_EQ(b.afl_t_rat[0], 0.1f);
+    EXPECT_FLOAT_EQ(b.afl_mach_div[0], 0.7f);
+    EXPECT_FLOAT_EQ(b.afl_clM[0], 1.12f);
+    EXPECT_FLOAT_EQ(b.afl_Dpow, 3.5f);
+    EXPECT_FLOAT_EQ(b.afl_cm4, -0.09f);
+    EXPECT_FLOAT_EQ(b.afl_almin[0], -14.0f);
+    EXPECT_FLOAT_EQ(b.afl_almax[0], 17.0f);
+    EXPECT_FLOAT_EQ(b.afl_linear_alpha, 10.0f);
+    EXPECT_FLOAT_EQ(b.afl_cl[0 * AFL_ROWS + 100], 0.6f);
+    EXPECT_FLOAT_EQ(b.afl_cm[0 * AFL_ROWS + 720], -0.02f);
 }
 
 TEST_F(AirfoilTest, Version700WritesItsLayoutAndReadsBack)

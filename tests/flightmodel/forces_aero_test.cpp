@@ -253,6 +253,44 @@ TEST_F(ForcesAero, MassOfIceStoresFuelAndSeparatedEngines)
     EXPECT_EQ(f.M, 0.0f);
 }
 
+// One tank of 100 kg at (2, -1, 3) under load factors axial 0.2, side 0.1,
+// normal 1: each weight term of the moments by hand, in multiples of g; then
+// the centre-of-gravity offset (0.5 m aft) and the weight shift (2 m by a
+// roll of 0.5, 1.5 m by a pitch of -0.4).
+TEST_F(ForcesAero, EveryWeightMomentTermHasItsSign)
+{
+    acf_struct& a = pln[0];
+    flt_struct& f = flt[0];
+    place(1000.0f, 40.0f, 0.0f);
+    std::memset(a.wpn_name, 0, sizeof a.wpn_name);
+    a.acf_m_empty = 1000.0f;
+    a.acf_Jxx_unitmass = 1.0f, a.acf_Jyy_unitmass = 2.0f, a.acf_Jzz_unitmass = 3.0f;
+    a.acf_num_tanks = 1, a.acf_num_thrustpoints = 0;
+    a.acf_tank_X[0] = 2.0f, a.acf_tank_Y[0] = -1.0f, a.acf_tank_Z[0] = 3.0f;
+    f.m_fuel1 = 100.0f;
+    f.frm_ice = f.m_fixed = f.m_jettison = f.jato_left = 0.0f;
+    f.g_axil = 0.2f, f.g_side = 0.1f, f.g_nrml = 1.0f;
+    f.L = f.M = f.N = 0.0f;
+    FM_mass_and_inertia();
+    const float g = 9.7982788f;
+    EXPECT_FLOAT_EQ(f.m_total, 1100.0f);
+    EXPECT_FLOAT_EQ(fm_state.MI_pitch, 1000.0f + 10.0f * 100.0f);
+    EXPECT_FLOAT_EQ(fm_state.MI_yaw, 2000.0f + 13.0f * 100.0f);
+    EXPECT_FLOAT_EQ(fm_state.MI_roll, 3000.0f + 5.0f * 100.0f);
+    EXPECT_NEAR(f.L, (10.0f + 200.0f) * g, 0.01f);    // side: -0.1 x -1, normal: 1 x 2
+    EXPECT_NEAR(f.M, (20.0f + 300.0f) * g, 0.01f);    // axial: -0.2 x -1, normal: 1 x 3
+    EXPECT_NEAR(f.N, (-40.0f + 30.0f) * g, 0.01f);    // axial: -0.2 x 2, side: 0.1 x 3
+
+    f.cgz_ref_to_default = 0.5f;
+    a.acf_mass_shift = 1.0f, a.acf_mass_shift_dx = 2.0f, a.acf_mass_shift_dz = 1.5f;
+    f.FC_roll = 0.5f, f.FC_ptch = -0.4f;
+    f.L = f.M = f.N = 0.0f;
+    FM_cg_offset_moments();
+    EXPECT_NEAR(f.L, 1.0f * g, 0.01f);                          // 1 x 2 x 0.5
+    EXPECT_NEAR(f.M, (550.0f - 0.6f) * g, 0.01f);               // 1 x 0.5 x 1100, 1 x 1.5 x -0.4
+    EXPECT_NEAR(f.N, (55.0f - 0.2f - 0.06f) * g, 0.01f);        // 0.1 x 0.5 x 1100, -0.2 x 1, 0.1 x -0.6
+}
+
 TEST_F(ForcesAero, FailedEngineTakesItsNacelleAndPropwash)
 {
     acf_struct& a = pln[0];

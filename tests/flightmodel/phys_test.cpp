@@ -81,6 +81,16 @@ TEST_F(PhysKit, ElementForceKeepsItsSlotAndTakesItsMomentInBodyAxes)
     flt[0].sin_alpha = 1.0f, flt[0].cos_beta = 1.0f;
     PHYS_add_element_aero_force(0.0f, 0.0f, 10.0f, 0.0f, 2.0f, 0.0f, -1, -1);
     EXPECT_NEAR(flt[0].M, -20.0f, 1e-5f);   // Fz = -C at y = 2
+
+    // 30 degrees of sideslip turns drag 10 and side force 4 into body axes:
+    // side 10 sin 30 + 4 cos 30 = 8.4641, axial 10 cos 30 - 4 sin 30 = 6.6603,
+    // at (3, 2, 5): L = 8.4641 x 2, M = 6.6603 x 2, N = 6.6603 x 3 - 8.4641 x 5.
+    flt[0] = flt_struct{};
+    flt[0].cos_alpha = 1.0f, flt[0].sin_beta = 0.5f, flt[0].cos_beta = 0.8660254f;
+    PHYS_add_element_aero_force(10.0f, 4.0f, 0.0f, 3.0f, 2.0f, 5.0f, -1, -1);
+    EXPECT_NEAR(flt[0].L, 16.9282f, 1e-3f);
+    EXPECT_NEAR(flt[0].M, 13.3205f, 1e-3f);
+    EXPECT_NEAR(flt[0].N, -22.3397f, 1e-3f);
 }
 
 TEST_F(PhysKit, RotationsTurnTheNoseAndComeBack)

@@ -4,14 +4,21 @@
 
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 #include "aircraft/flight_start.h"
+#include "core/geo.h"
 #include "core/random.h"
 #include "flightmodel/control/own_physics.h"
 #include "flightmodel/forces/forces.h"
 #include "flightmodel/ground/contact.h"
 #include "flightmodel/ground/ground_stages.h"
+#include "flightmodel/plane_effects.h"
 #include "flightmodel/plane_override.h"
+#include "flightmodel/ground/surface_state.h"
+#include "scene/effects/particles.h"
+#include "core/engine_types.h"
+#include "core/sound_slots.h"
 #include "flightmodel/plane_state.h"
 #include "flightmodel/plane_step.h"
 #include "flightmodel/propulsion/propulsion.h"
@@ -377,6 +384,91 @@ TEST_F(PlaneStep, TrafficApproachTurnsAtAnyBankAndFlapsWithoutTravelTime)
     EXPECT_TRUE(all_finite(f));
 }
 
+// A final (mode 2) toward runway 09 of 2,500 m: the aim point lies 1,125 m
+// short of the runway's point; the plane is 2 km east and 2 km north of it,
+// so the aim point bears 225. Turned 136 degrees off the runway it goes
+// around, at 134 it stays. Within 500 m of another traffic plane the lower
+// slot of the pair goes around; the user's plane counts only while ahead
+// within 45 degrees and airborne. In daylight only a jet below 3,000 m keeps
+// its lights.
+TEST_F(PlaneStep, TrafficGoesAroundSeparatesAndSwitchesItsLights)
+{
+    scenery_area = {-200000.0f, 200000.0f, -200000.0f, 200000.0f};
+    sim_graphics_settings.draw_aircrafts = 4;
+    const int apt = add_airport("KTRF", 34.0f, -117.5f, 90.0f, 2500.0f, 100.0f);
+    traffic_runway_state.traffic_airport = apt;
+    traffic_runway_state.traffic_runway = 0;
+    traffic_runway_state.traffic_runway_end = 1;
+    float rx, ry, rz;
+    GEO_latlon_to_local(rx, ry, rz, 34.0, -117.5, 100.0);
+    const float px = rx - 1125.0f + 2000.0f, pz = rz - 2000.0f;
+    flt[1].local_x = flt[2].local_x = 9.0e6f;
+    flt[0].local_x = px + 5000.0f, flt[0].local_y = 600.0f, flt[0].local_z = pz;
+    flt[0].onground_all = 0;
+    auto final_at = [&](int p, float x, float z, float psi) {
+        pln[p].acf_est_Vs = 30.0f;
+        pln[p].acf_num_engines = 1;
+        flt_struct& f = flt[p];
+        f = flt_struct{};
+        f.local_x = x, f.local_y = 600.0f, f.local_z = z;
+        f.groundspeed = 50.0f;
+        f.psi = psi;
+        f.ai_app_mode = 2;
+    };
+    for (const auto& [off, mode] : {std::pair{134.0f, 2}, std::pair{136.0f, 1}, std::pair{-136.0f, 1}}) {
+        final_at(3, px, pz, 90.0f + off);
+        TRAFFIC_update_other(3);
+        EXPECT_EQ(flt[3].ai_app_mode, mode) << off;
+    }
+
+    // Plane 2 300 m south of plane 3: the lower slot, 2, goes around.
+    final_at(2, px, pz + 300.0f, 140.0f);
+    final_at(3, px, pz, 140.0f);
+    TRAFFIC_update_other(3);
+    EXPECT_EQ(flt[2].ai_app_mode, 1);
+    EXPECT_EQ(flt[3].ai_app_mode, 2);
+    flt[2].local_x = 9.0e6f;
+
+    // The user 300 m behind: nothing; 300 m ahead on the heading and airborne: the user's slot is marked.
+    flt[0].ai_app_mode = 0;
+    flt[0].local_x = px, flt[0].local_z = pz - 300.0f;   // due north, 140 degrees off
+    final_at(3, px, pz, 140.0f);
+    TRAFFIC_update_other(3);
+    EXPECT_EQ(flt[0].ai_app_mode, 0);
+    const float s140 = std::sin(140.0f * 3.14159265f / 180.0f), c140 = std::cos(140.0f * 3.14159265f / 180.0f);
+    flt[0].local_x = px + 300.0f * s140, flt[0].local_z = pz - 300.0f * c140;
+    flt[0].onground_all = 1;
+    final_at(3, px, pz, 140.0f);
+    TRAFFIC_update_other(3);
+    EXPECT_EQ(flt[0].ai_app_mode, 0);
+    flt[0].onground_all = 0;
+    final_at(3, px, pz, 140.0f);
+    TRAFFIC_update_other(3);
+    EXPECT_EQ(flt[0].ai_app_mode, 1);
+    EXPECT_EQ(flt[3].ai_app_mode, 2);
+    flt[0].local_x = px + 5000.0f;
+
+    // Lights.
+    struct case_ {
+        float darkness;
+        int32_t engine;
+        float y;
+        int32_t on;
+    };
+    const case_ cases[] = {{0.5f, 1, 600.0f, 1},  {0.25f, 1, 600.0f, 0},  {0.25f, 4, 600.0f, 1},
+                           {0.1f, 5, 2900.0f, 1}, {0.1f, 5, 3100.0f, 0}, {0.1f, 2, 600.0f, 0}};
+    for (const case_& c : cases) {
+        sim_graphics_scenery.percent_lights_on = c.darkness;
+        pln[3].acf_en_type[0] = c.engine;
+        final_at(3, px, pz, 140.0f);
+        flt[3].local_y = c.y;
+        TRAFFIC_update_other(3);
+        for (int32_t light : {flt[3].nav_lights_on, flt[3].beacon_lights_on, flt[3].strobe_lights_on,
+                              flt[3].landing_lights_on, flt[3].taxi_light_on})
+            EXPECT_EQ(light, c.on) << c.darkness << " " << c.engine << " " << c.y;
+    }
+}
+
 TEST_F(PlaneStep, TowPlaneRollsThenClimbsAheadOfTheGlider)
 {
     launch_flags.tow_situation = 1;
@@ -397,4 +489,99 @@ TEST_F(PlaneStep, TowPlaneRollsThenClimbsAheadOfTheGlider)
     const float speed = f.groundspeed;
     TRAFFIC_update_other(1);
     EXPECT_EQ(f.groundspeed, speed);
+}
+
+// One free turbine (disc of 1 m radius, jet at rest, the plane at 50 m/s
+// east, sound at 340 m/s): a trail of 1 m x 4 x 50 / 340 = 0.588 m, puffs of
+// half that, and the exhaust kind 33 at sigma x 0.02 x throttle; up high the cold air makes a contrail (kind 0, the whole trail
+// size, intensity the throttle); a wet runway adds spray (kind 6, trail size,
+// opacity 1). A locked wheel skidding at 40 m/s on a runway puffs tyre smoke
+// of 40 x 1.2 / 50 = 0.96 m, half of it above the contact point, and sounds
+// the dry skid. Sizes vary by 0.85..1.15 as every particle's do.
+TEST_F(PlaneStep, ExhaustContrailSprayAndTyreSmokeParticles)
+{
+    acf_struct& a = pln[0];
+    flt_struct& f = flt[0];
+    a.acf_num_engines = a.acf_num_thrustpoints = 1;
+    a.acf_en_type[0] = ENGINE_TURBINE_FREE;
+    a.acf_prop_type[0] = 0;
+    a.acf_discarea[0] = 3.14159265f;
+    a.acf_Xarm[0] = a.acf_Yarm[0] = a.acf_Zarm[0] = 0.0f;
+    f.DVinc[0] = 0.0f;
+    f.ENGN_running[0] = 1;
+    f.ENGN_thro_use[0] = 0.5f;
+    f.ENGN_propmode[0] = 1;
+    f.local_x = 100.0f, f.local_y = 0.0f, f.local_z = 200.0f;
+    f.local_vx = 50.0f, f.local_vy = 0.0f, f.local_vz = 0.0f;
+    sim_weather.sigma = 1.0f;
+    sim_weather.speed_of_sound_ms = 340.0f;
+    sim_weather.temperature_sealevel_c = 15.0f;
+    sim_weather.runway_friction = 0;
+    sim_graphics_view.visibility_math_level = 0;
+    terrain_height_m = -5.0f;
+    auto size_near = [](float size, float expected) { return size >= expected * 0.849f && size <= expected * 1.151f; };
+
+    particle_list.clear();
+    PLANE_exhaust(0, 50.0f);
+    ASSERT_EQ(particle_list.size(), 2u);
+    for (const particle_record& p : particle_list) {
+        EXPECT_EQ(p.color, 33);
+        EXPECT_NEAR(p.opacity, 0.01f, 1e-6f);
+        EXPECT_TRUE(size_near(p.size, 0.29412f)) << p.size;
+        EXPECT_EQ(p.floor_y, -5.0f);
+    }
+    EXPECT_NEAR(particle_list[0].x, 100.0f, 1e-4f);
+    EXPECT_NEAR(particle_list[1].x, 99.0f, 1e-4f);   // 0.02 s of the plane's travel behind
+
+    // Cold air at 11,000 m: a contrail.
+    particle_list.clear();
+    f.local_y = 11000.0f;
+    PLANE_exhaust(0, 50.0f);
+    ASSERT_EQ(particle_list.size(), 2u);
+    EXPECT_EQ(particle_list[0].color, 0);
+    EXPECT_NEAR(particle_list[0].opacity, 0.5f, 1e-6f);
+    EXPECT_TRUE(size_near(particle_list[0].size, 0.58824f)) << particle_list[0].size;
+
+    // A wet runway: spray behind the engine as well.
+    particle_list.clear();
+    f.local_y = 0.0f;
+    sim_weather.runway_friction = 1;
+    PLANE_exhaust(0, 50.0f);
+    ASSERT_EQ(particle_list.size(), 3u);
+    EXPECT_EQ(particle_list[2].color, 6);
+    EXPECT_EQ(particle_list[2].opacity, 1.0f);
+    EXPECT_TRUE(size_near(particle_list[2].size, 0.58824f)) << particle_list[2].size;
+
+    // A tail-rotor drive makes no exhaust at all.
+    particle_list.clear();
+    sim_weather.runway_friction = 0;
+    a.acf_prop_type[0] = PROP_TAIL_ROTOR;
+    PLANE_exhaust(0, 50.0f);
+    EXPECT_TRUE(particle_list.empty());
+
+    // Tyre smoke of a skidding wheel on a paved runway.
+    particle_list.clear();
+    sounds.clear();
+    SCENE_surface_reset();
+    surface_state.surface_code = 160;
+    a.acf_part_eq[PART_GEAR_FIRST] = 1;
+    a.acf_gear_def[PART_GEAR_FIRST] = 0.1f;
+    a.acf_gear_tirrad[PART_GEAR_FIRST] = 0.3f;
+    a.acf_gear_xnodef[PART_GEAR_FIRST] = a.acf_gear_ynodef[PART_GEAR_FIRST] = a.acf_gear_znodef[PART_GEAR_FIRST] = 0.0f;
+    f.tire_speed_term[PART_GEAR_FIRST] = 40.0f;
+    f.tire_speed_now[PART_GEAR_FIRST] = 0.0f;
+    PLANE_tyre_smoke(0, 50.0f);
+    ASSERT_EQ(particle_list.size(), 1u);
+    const particle_record& t = particle_list[0];
+    EXPECT_EQ(t.color, 20);
+    EXPECT_NEAR(t.y, 0.48f, 1e-4f);
+    EXPECT_NEAR(t.floor_y, -5.48f, 1e-4f);
+    EXPECT_TRUE(size_near(t.size, 0.96f)) << t.size;
+    EXPECT_EQ(sounds.count(SOUND_SKID_DRY), 1);
+
+    // Rolling at 9 m/s below the wheel's own speed is no skid.
+    particle_list.clear();
+    f.tire_speed_now[PART_GEAR_FIRST] = 31.0f;
+    PLANE_tyre_smoke(0, 50.0f);
+    EXPECT_TRUE(particle_list.empty());
 }

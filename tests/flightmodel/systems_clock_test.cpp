@@ -157,6 +157,22 @@ TEST_F(SystemsClock, MagneticVariationInsideACellIsBilinear)
     EXPECT_FLOAT_EQ(flt[0].magpsi, 10.0f);
 }
 
+TEST_F(SystemsClock, MagneticVariationHoldsItsFixedCells)
+{
+    // The South Pole row begins -152.3, -147.3, -142.3 and the equator row
+    // -10.2, -10.0, -9.6 (longitudes -180, -175, -170); grid points read back
+    // as the table's own values, and longitude 180 is longitude -180 again.
+    struct cell {
+        float lat, lon, value;
+    };
+    const cell fixed[] = {{-90.0f, -180.0f, -152.3f}, {-90.0f, -175.0f, -147.3f}, {-90.0f, -170.0f, -142.3f},
+                            {0.0f, -180.0f, -10.2f},    {0.0f, -175.0f, -10.0f},    {0.0f, -170.0f, -9.6f},
+                            {0.0f, 180.0f, -10.2f},     {-90.0f, 180.0f, -152.3f}};
+    for (const cell& c : fixed) EXPECT_NEAR(SYSTEMS_magvar_at(c.lat, c.lon), c.value, 1e-4f) << c.lat << " " << c.lon;
+    // Halfway between -175 and -170 on the equator.
+    EXPECT_NEAR(SYSTEMS_magvar_at(0.0f, -172.5f), -9.8f, 1e-4f);
+}
+
 TEST_F(SystemsClock, ShipNavaidsFollowTheShipsOnEarthOnly)
 {
     navaid_table.assign(NAV_SHIP_NAVAIDS, navaid_record{});

@@ -1,9 +1,11 @@
 // The radio receivers: which station each hears, the course deflections,
 // bearing needles, DME and GPS; the runway label and the nearness test.
+#include <cmath>
 #include <cstring>
 #include <string>
 
 #include "core/numeric.h"
+#include "core/sound_slots.h"
 #include "flightmodel/runway_label.h"
 #include "flightmodel/systems/nav_proximity.h"
 #include "flightmodel/systems/radios.h"
@@ -212,4 +214,47 @@ TEST_F(SystemsRadios, NearerThanBestAdmitsATenthOfADegreeMore)
     EXPECT_EQ(best, 0.9f);
     EXPECT_EQ(NAV_nearer_than_best(1, &best), 0);    // past the table
     EXPECT_EQ(NAV_nearer_than_best(-1, &best), 0);
+}
+
+// An ILS straight ahead: localizer 0.1 degree north, glideslope 0.05 degree
+// north at 300 m with the code 325000 (3.25 degrees, course 0), and a nearer
+// glideslope behind the plane that must not be heard. 0.05 degree of
+// latitude is 5,566 m on this planet.
+TEST_F(SystemsRadios, TheGlideslopeAheadGivesTheVerticalDeviationAndItsWarning)
+{
+    add_navaid(NAV_ILS_LOC, LAT + 0.1f, LON, 10950, 0.0f, "ILS");
+    add_navaid(NAV_GLIDESLOPE, LAT + 0.05f, LON, 10950, 325000.0f, "GS");
+    add_navaid(NAV_GLIDESLOPE, LAT - 0.02f, LON, 10950, 250000.0f, "BAK");
+    sim_cockpit_radios.nav1_freq_hz = 10950;
+    const sim_cockpit_radios_block& c = sim_cockpit_radios;
+
+    // 700 m above the glideslope's station: atan2(700, 5566) = 7.168 degrees, 3.918 above the slope.
+    frames(1);
+    EXPECT_EQ(c.nav_type[RADIO_NAV1], NAV_ILS_LOC);
+    EXPECT_NEAR(c.nav1_slope_degt[RADIO_NAV1], 3.25f, 1e-4f);
+    EXPECT_NEAR(c.nav1_vdef_deg[RADIO_NAV1], 3.918f, 0.02f);
+
+    // 170 m above it and sinking at 590 ft/min, 492 ft above the ground, on
+    // course: atan2(170, 5566) = 1.749 degrees, 1.501 below the slope. The
+    // warning sounds at once and again after two seconds, not sooner.
+    pln[0].acf_warn1EQ = 1;
+    sim_operation_prefs.warn_bb = 1;
+    sim_cockpit_switches.HSI_selector = 0;
+    place(LAT, LON, 470.0f);
+    flt[0].onground_any = flt[0].onground_all = 0;
+    flt[0].y_agl = 150.0f;
+    flt[0].vh_ind = -3.0f;
+    sounds.clear();
+    frames(30);
+    EXPECT_NEAR(c.nav1_vdef_deg[RADIO_NAV1], -1.501f, 0.02f);
+    EXPECT_EQ(sounds.count(SOUND_GLIDESLOPE), 1);
+    frames(30);
+    EXPECT_EQ(sounds.count(SOUND_GLIDESLOPE), 2);
+
+    // 0.5 degree below the slope is not yet a warning (it must be more than 1).
+    sounds.clear();
+    place(LAT, LON, 300.0f + 5566.0f * std::tan((3.25f - 0.5f) * 3.14159265f / 180.0f));
+    frames(60);
+    EXPECT_NEAR(c.nav1_vdef_deg[RADIO_NAV1], -0.5f, 0.02f);
+    EXPECT_EQ(sounds.count(SOUND_GLIDESLOPE), 0);
 }

@@ -260,6 +260,31 @@ TEST_F(Terrain, ExtrasAddTheRunwayDeckAndBumpsOnlyWhenAsked)
     EXPECT_EQ(TERRAIN_height_at(3.3f, 4.4f, &v[0], &v[1], &v[2], &i, &j, 1, "test"), 12.0f);
 }
 
+TEST_F(Terrain, EachSurfaceKindHasItsOwnBumps)
+{
+    // At x 0.4, z 0.05 over flat ground at 12 m, sines and cosines of metres:
+    // terrain 0.025 (cos z + sin x + sin 4x + cos 4z), the rough runway kinds
+    // their own sums, other runways none; a runway of roughness 2 adds 0.5 w.
+    TEST_lay_flat_grid(12.0f);
+    float v[3];
+    int i = 0, j = 0;
+    struct kind {
+        int code;
+        float roughness, bump;
+    };
+    const kind kinds[] = {{49, 0.0f, 0.084195f},  {162, 0.0f, 0.033678f}, {168, 0.0f, 0.033678f},
+                          {163, 0.0f, 0.073840f}, {169, 0.0f, 0.073840f}, {164, 0.0f, 0.039593f},
+                          {165, 0.0f, 0.009898f}, {160, 0.0f, 0.0f},      {160, 2.0f, 0.020223f},
+                          {154, 0.0f, 0.0f}};
+    for (const kind& k : kinds) {
+        SCENE_surface_reset();
+        surface_state.surface_code = k.code;
+        surface_state.surface_roughness = k.roughness;
+        EXPECT_NEAR(TERRAIN_height_at(0.4f, 0.05f, &v[0], &v[1], &v[2], &i, &j, 1, "test") - 12.0f, k.bump, 2e-5f)
+            << "code " << k.code << " roughness " << k.roughness;
+    }
+}
+
 TEST_F(Terrain, CarrierDeckAtRestAndMoving)
 {
     ship_x[SHIP_CARRIER] = 1000.0f;

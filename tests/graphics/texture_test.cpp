@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "aircraft/acf_struct.h"
+#include "graphics/glprobe.h"
 #include "graphics/ogl_image.h"
 #include "graphics/ogl_tex.h"
 #include "shell/display.h"
@@ -133,6 +134,36 @@ TEST_F(TextureFiles, ResolutionSettingHalvesAndMipmapsGetEveryLevel)
         tex = read_texture(305, level, w, h);
         EXPECT_EQ(std::make_pair(w, h), sizes[level]) << level;
     }
+}
+
+// On the processor's renderer a minified texture is filtered within its
+// nearest smaller copy, which reads half the texels of a blend of two copies;
+// a renderer on its own hardware blends the two.
+TEST_F(TextureFiles, MipmappedTexturesBlendTwoSizesOnlyOnHardware)
+{
+    const std::string renderer = GLPROBE_read_driver_texts().renderer;
+    EXPECT_EQ(software_rasterizer, renderer.find("llvmpipe") != std::string::npos ||
+                                           renderer.find("softpipe") != std::string::npos
+                                       ? 1
+                                       : 0)
+        << renderer;
+    put("MIP.BMP", bmp_bytes(8, 8, pattern(8, 8)));
+    const int32_t found = software_rasterizer;
+    const auto min_filter = [&](int32_t software) {
+        software_rasterizer = software;
+        EXPECT_EQ(load(LOAD_TEXTURE, 305, TEX_RGB_MIPMAP, "MIP.BMP"), 1);
+        GLint filter = 0;
+        glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &filter);
+        return filter;
+    };
+    EXPECT_EQ(min_filter(1), GL_LINEAR_MIPMAP_NEAREST);
+    EXPECT_EQ(min_filter(0), GL_LINEAR_MIPMAP_LINEAR);
+    software_rasterizer = found;
+    // A texture without smaller copies keeps its plain filter.
+    EXPECT_EQ(load(LOAD_TEXTURE, 305, TEX_RGB, "MIP.BMP"), 1);
+    GLint plain = 0;
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &plain);
+    EXPECT_EQ(plain, GL_LINEAR);
 }
 
 TEST_F(TextureFiles, PngKindsArriveAsRgbaTexels)

@@ -123,6 +123,122 @@ TEST_F(DataGroups, EngineValuesApplyByTheEnginesTheAircraftHas)
     EXPECT_EQ(record_of(87).values[1], 0.0f);
 }
 
+TEST_F(DataGroups, IntegerSlotsSendTheirOwnVariableAsAWholeNumber)
+{
+    // Every value the table reads as an int, by group and slot; every other
+    // slot of these groups is a float or empty.
+    auto& R = sim_cockpit_radios;
+    auto& SW = sim_cockpit_switches;
+    auto& AP = sim_cockpit_autopilot;
+    auto& EL = sim_cockpit_electrical;
+    auto& EN = sim_cockpit_engine;
+    auto& AN = sim_cockpit_warnings_annunciators;
+    auto& W = sim_cockpit_warnings;
+    auto& J = sim_joystick;
+    flt_struct& U = flt[0];
+    struct slot { int group, k; int32_t* var; };
+    std::vector<slot> slots = {
+        {13, 0, &SW.gear_handle_status},
+        {82, 0, &R.com1_freq_hz}, {82, 1, &R.com1_stdby_freq_hz}, {82, 2, &R.com2_freq_hz},
+        {82, 3, &R.com2_stdby_freq_hz},
+        {83, 0, &R.nav1_freq_hz}, {83, 1, &R.nav1_stdby_freq_hz}, {83, 2, &R.nav2_freq_hz},
+        {83, 3, &R.nav2_stdby_freq_hz}, {83, 4, &R.nav_type[0]}, {83, 5, &R.nav_type[1]},
+        {84, 1, &R.nav1_fromto[0]}, {84, 3, &R.nav1_fromto[1]},
+        {86, 0, &R.adf1_freq_hz}, {86, 4, &R.adf2_freq_hz},
+        {87, 0, &SW.DME_radio_selector}, {87, 4, &R.nav1_has_dme[2]}, {87, 6, &R.dme_freq_hz},
+        {87, 7, &R.nav1_has_dme[5]},
+        {88, 0, &sim_cockpit_gps.destination_type}, {88, 1, &sim_cockpit_gps.destination_index},
+        {88, 6, &R.nav1_fromto[4]},
+        {89, 0, &R.transponder_code}, {89, 1, &R.transponder_id}, {89, 2, &R.transponder_light},
+        {90, 0, &AP.airspeed_mode}, {90, 1, &AP.heading_mode}, {90, 2, &AP.altitude_mode}, {90, 3, &AP.hnav_mode},
+        {90, 4, &AP.vnav_mode}, {90, 5, &AP.backcourse_on},
+        {92, 0, &AP.autopilot_mode}, {92, 3, &SW.HSI_selector}, {92, 4, &SW.RMI_selector},
+        {92, 5, &SW.audio_panel_out}, {92, 6, &SW.EFIS_map_range_selector},
+        {93, 0, &sim_cockpit_misc.outer_marker_lit}, {93, 1, &sim_cockpit_misc.middle_marker_lit},
+        {93, 2, &sim_cockpit_misc.inner_marker_lit}, {93, 3, &R.marker_audio_working},
+        {93, 4, &R.gear_audio_working}, {93, 5, &U.lo_rotor_warning},
+        {94, 0, &EL.battery_on}, {94, 1, &EL.avionics_on}, {94, 2, &U.nav_lights_on}, {94, 3, &U.beacon_lights_on},
+        {94, 4, &U.strobe_lights_on}, {94, 5, &U.landing_lights_on}, {94, 6, &EL.HUD_on},
+        {95, 0, &SW.pitot_heat_on}, {95, 1, &SW.anti_ice_on}, {95, 2, &SW.auto_brake_settings},
+        {95, 3, &U.taxi_light_on}, {95, 4, &SW.yaw_damper_on}, {95, 5, &SW.art_stab_on}, {95, 6, &EN.fadec_on[0]},
+        {95, 7, &EN.fadec_on[1]},
+        {96, 0, &SW.prop_sync_on}, {96, 1, &SW.arresting_gear}, {96, 2, &SW.ECAM_mode}, {96, 4, &SW.pre_rotating},
+        {96, 5, &SW.pre_rotate_level}, {96, 6, &EN.fuel_tank_selector}, {96, 7, &SW.auto_feather_mode},
+        {97, 5, &sim_cockpit_pressure.bleed_air_on},
+        {100, 1, &W.master_accept_on}, {100, 2, &W.master_caution_on}, {100, 3, &U.stallwarning},
+        {100, 5, &sim_time.paused},
+        {101, 0, &AN.master_caution}, {101, 1, &AN.master_accept}, {101, 2, &AN.autopilot_disconnect},
+        {101, 3, &AN.low_vacuum}, {101, 4, &AN.low_voltage}, {101, 5, &AN.fuel_quantity},
+        {101, 6, &AN.hydraulic_pressure},
+        {104, 0, &J.eq_ped_nobrk}, {104, 1, &J.eq_ped_wibrk}, {104, 2, &J.eq_cirrusII_fun},
+        {104, 3, &J.eq_cirrusII_app}, {104, 4, &J.eq_pfc_pedals}, {104, 5, &J.eq_pfc_cirrus2},
+        {102, 0, &AN.fuel_pressure}, {102, 1, &AN.oil_pressure}, {102, 2, &AN.oil_temperature},
+        {102, 3, &AN.inverter}, {102, 4, &AN.generator}, {102, 5, &AN.chip_detect}, {102, 6, &AN.engine_fire},
+        {102, 7, &AN.auto_ignition},
+    };
+    for (int k = 0; k < 8; ++k) {
+        slots.push_back({24, k, &U.ENGN_propmode[k]});
+        slots.push_back({28, k, &U.ignition_on[k]});
+        slots.push_back({48, k, &EN.fuel_pump_on[k]});
+        slots.push_back({49, k, &EL.generator_on[k]});
+        slots.push_back({50, k, &EN.inverter_on[k]});
+        slots.push_back({51, k, &EN.idle_speed[k]});
+        slots.push_back({105, k, &U.comp_fail_stat[k]});
+    }
+    pln[0].acf_num_engines = 8;
+    for (int e = 0; e < 8; ++e) pln[0].acf_en_type[e] = 0;
+    // A distinct whole number in each variable: a slot that reads a
+    // neighbour, or a variable two slots share, shows.
+    for (size_t i = 0; i < slots.size(); ++i) *slots[i].var = static_cast<int32_t>(3 + 7 * i);
+    SW.DME_distance_or_time = 2;   // group 87 value 5: the source radio, here adf1
+    slots.push_back({87, 5, &SW.DME_distance_or_time});
+
+    int ints[DATAOUT_GROUP_COUNT] = {};
+    for (const slot& s : slots) {
+        ++ints[s.group];
+        EXPECT_EQ(record_of(s.group).values[s.k], static_cast<float>(*s.var)) << "group " << s.group << " value " << s.k;
+    }
+    for (int g = 0; g < DATAOUT_GROUP_COUNT; ++g) {
+        int n = 0;
+        for (const data_value& v : data_groups[g].values) n += v.type == VALUE_INT || v.factor == DATA_INTEGER;
+        EXPECT_EQ(n, ints[g]) << "group " << g;
+    }
+}
+
+TEST_F(DataGroups, EngineKindsAndPartFailureSlots)
+{
+    // A ninth engine type family: type 7 turns a propeller for the kinds that
+    // take it by list, but is neither piston nor jet nor a plain prop engine.
+    acf_struct& a = pln[0];
+    a.acf_num_engines = 1;
+    a.acf_num_thrustpoints = 0;
+    a.acf_en_type[0] = 7;
+    struct { int kind, applies; } by_kind[] = {{KIND_E0, 1}, {KIND_E1, 0}, {KIND_E2, 0}, {KIND_E3, 0},
+                                               {KIND_E4, 1}, {KIND_E5, 0}, {KIND_E6, 1}};
+    for (const auto& c : by_kind) EXPECT_EQ(DATAOUT_applies(0, 0, c.kind), c.applies) << "kind " << c.kind;
+    flt[0].POINT_tacrad[0] = 10.0f;   // group 34 is E6: engine 0 of type 7 sends its rotor speed
+    EXPECT_NEAR(record_of(34).values[0], 95.492964f, 1e-3f);
+    a.acf_en_type[0] = 4;             // a jet of the same aircraft does not
+    EXPECT_EQ(record_of(34).values[0], 0.0f);
+
+    // Parts 53 to 60 fail through slots 58 to 65; parts 8 to 43 through 138
+    // to 173; other parts only by being fitted.
+    struct { int part, slot; } fails[] = {{53, 58}, {60, 65}, {8, 138}, {43, 173}, {44, -1}, {61, -1}};
+    for (const auto& c : fails) {
+        a.acf_part_eq[c.part] = 1;
+        EXPECT_EQ(DATAOUT_applies(0, c.part, KIND_W), 1) << c.part;
+        for (int s = 0; s < FAILURE_SLOTS; ++s) flt[0].failures[s] = 0;
+        if (c.slot >= 0) flt[0].failures[c.slot] = 6;
+        else
+            for (int f : {c.part + 5, 130 + c.part})
+                if (f < FAILURE_SLOTS) flt[0].failures[f] = 6;
+        EXPECT_EQ(DATAOUT_applies(0, c.part, KIND_W), c.slot >= 0 ? 0 : 1) << c.part;
+        for (int s = 0; s < FAILURE_SLOTS; ++s) flt[0].failures[s] = 0;
+        a.acf_part_eq[c.part] = 0;
+        EXPECT_EQ(DATAOUT_applies(0, c.part, KIND_W), 0) << c.part;
+    }
+}
+
 TEST_F(DataGroups, ReceivedRecordsWriteTheirVariablesAndTheOverrideFlag)
 {
     auto apply = [](int group, std::initializer_list<float> v) {

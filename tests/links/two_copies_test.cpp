@@ -105,6 +105,9 @@ copy_process spawn_copy(const char* role, int own_port, int peer_port)
         setenv("ORVELL_COPY_FDS", fds.c_str(), 1);
         setenv("ORVELL_COPY_PEER", std::to_string(peer_port).c_str(), 1);
         setenv("ORVELL_UDP_PORT", std::to_string(own_port).c_str(), 1);
+        // The copy runs its one role whichever shard of the suite spawned it.
+        unsetenv("GTEST_TOTAL_SHARDS");
+        unsetenv("GTEST_SHARD_INDEX");
         char self[] = "/proc/self/exe";
         char filter[] = "--gtest_filter=TwoCopiesRole.Run";
         char brief[] = "--gtest_brief=1";

@@ -131,6 +131,52 @@ TEST_F(FlightInstruments, EfisAirspeedReadoutAndBlankingWithoutAvionics)
     EXPECT_TRUE(in_slot(170, 1.0f, [] { PANEL_asi(); }).empty());
 }
 
+// The EFIS tape's speed marks stand 2 units per knot from the centre: at
+// 100 kt, Vso 90, Vs 100, Vno 115 and Vne 120 put them 20 below, at, 30 and
+// 40 above (4 x 5 quads at x 9, y 6 - 3 + offset); a speed beyond the
+// tape's 62 units draws none. The linear tapes put a tick every 2 kt at
+// 2 units per knot, and every 0.1 Mach at 50 units per Mach.
+TEST_F(FlightInstruments, AirspeedTapesAndTheirSpeedMarks)
+{
+    power();
+    pln[0].acf_asi_kts = 1;
+    flt[0].indicated_airspeed = 100.0f;
+    pln[0].acf_Vso = 90.0f, pln[0].acf_Vs = 100.0f, pln[0].acf_Vno = 115.0f, pln[0].acf_Vne = 120.0f;
+    auto marks = [] {
+        std::vector<float> y;
+        for (const fb_rect& r : rects_of(in_slot(170, 1.0f, [] { PANEL_asi(); })))
+            if (std::fabs(r.x1 - 521.0f) < 0.01f && std::fabs(r.x2 - r.x1 - 4.0f) < 0.01f &&
+                std::fabs(r.y2 - r.y1 - 5.0f) < 0.01f)
+                y.push_back(r.y1 - 384.0f);
+        std::sort(y.begin(), y.end());
+        return y;
+    };
+    const std::vector<float> four = marks();
+    ASSERT_EQ(four.size(), 4u);
+    const float expected[4] = {-17.0f, 3.0f, 33.0f, 43.0f};
+    for (int k = 0; k < 4; ++k) EXPECT_NEAR(four[size_t(k)], expected[k], 0.01f) << k;
+    pln[0].acf_Vne = 131.0f;   // 62 units above: off the tape
+    EXPECT_EQ(marks().size(), 3u);
+
+    auto tick_gaps = [](int type) {
+        std::vector<float> y;
+        for (const fb_rect& r : rects_of(in_slot(type, 1.0f, [] { PANEL_asi(); })))
+            if (glyph_of(110, r) == '_') y.push_back(r.y1);
+        std::sort(y.begin(), y.end());
+        std::vector<float> gaps;
+        for (size_t k = 1; k < y.size(); ++k) gaps.push_back(y[k] - y[k - 1]);
+        return gaps;
+    };
+    flt[0].indicated_airspeed = 101.0f;
+    const auto knots = tick_gaps(87);
+    ASSERT_GE(knots.size(), 10u);
+    for (float g : knots) EXPECT_NEAR(g, 4.0f, 1.01f);
+    flt[0].machno = 0.55f;
+    const auto mach = tick_gaps(88);
+    ASSERT_GE(mach.size(), 10u);
+    for (float g : mach) EXPECT_NEAR(g, 5.0f, 1.01f);
+}
+
 TEST_F(FlightInstruments, AttitudeBallsTiltWithTheirOwnGyro)
 {
     bool found = false;
@@ -185,6 +231,48 @@ TEST_F(FlightInstruments, FlightDirectorCuesPegAndTheSymbolKnobStops)
     mouse.mouse_x = 512.0f + 50.0f + 5.0f, mouse.mouse_y = 384.0f - 50.0f + 5.0f;
     for (int i = 0; i < 8; ++i) in_slot(91, 1.0f, [] { PANEL_adi(); });
     EXPECT_FLOAT_EQ(adi_mem.adi_symbol_offset, 5.0f);
+}
+
+// With the autopilot off, single-cue bars park 70 x scale above the ball
+// (double-cue needles centre); the flagged indicator's flag swings to 20
+// degrees when the electric gyro's supply drops below a quarter and back to
+// -45 above it; the slip ball moves opposite the slip, scale units per unit.
+TEST_F(FlightInstruments, BarsParkTheFlagShowsAndTheBallRollsAgainstTheSlip)
+{
+    power();
+    sim_cockpit_autopilot.autopilot_mode = 0;
+    pln[0].acf_has_SC_fd = 1;
+    for (int i = 0; i < 400; ++i) in_slot(91, 2.0f, [] { PANEL_adi(); });
+    EXPECT_NEAR(adi_mem.fd_pitch_bar, 140.0f, 0.05f);
+    pln[0].acf_has_SC_fd = 0;
+    pln[0].acf_has_DC_fd = 1;
+    for (int i = 0; i < 400; ++i) in_slot(91, 2.0f, [] { PANEL_adi(); });
+    EXPECT_NEAR(adi_mem.fd_pitch_bar, 0.0f, 0.05f);
+    pln[0].acf_has_DC_fd = 0;
+
+    const struct {
+        float supply, flag;
+    } flags[] = {{0.2f, 20.0f}, {0.3f, -45.0f}};
+    for (const auto& c : flags) {
+        gyro_power[GYRO_ELECTRIC] = c.supply;
+        for (int i = 0; i < 400; ++i) in_slot(460, 1.0f, [] { PANEL_adi(); });
+        EXPECT_NEAR(adi_mem.adi_flag_angle, c.flag, 0.01f) << c.supply;
+    }
+    gyro_power[GYRO_ELECTRIC] = 1.0f;
+
+    flt[0].slip = 0.0f;
+    const auto still = rects_of(in_slot(92, 1.5f, [] { PANEL_adi(); }));
+    flt[0].slip = 8.0f;
+    const auto slipping = rects_of(in_slot(92, 1.5f, [] { PANEL_adi(); }));
+    ASSERT_EQ(still.size(), slipping.size());
+    int moved = 0;
+    for (size_t k = 0; k < still.size(); ++k)
+        if (std::fabs(still[k].x1 - slipping[k].x1) > 0.01f) {
+            ++moved;
+            EXPECT_NEAR(slipping[k].x1 - still[k].x1, -12.0f, 0.05f);
+            EXPECT_NEAR(slipping[k].y1, still[k].y1, 0.01f);
+        }
+    EXPECT_EQ(moved, 1);
 }
 
 TEST_F(FlightInstruments, CompassTurningErrorsAndLag)

@@ -164,13 +164,13 @@ TEST_F(HelicopterByHand, TheCollectiveLeverLiftsItAndTheKeysHoldAHoverAtFiveMetr
     // The hover: the collective a degree a press toward what the height and
     // the climb ask for, the cyclic and the pedals on the keypad.
     float lowest = 1e9f, highest = -1e9f, worst_bank = 0.0f, worst_heading = 0.0f;
-    for (int k = 0; k < 40 * 25; ++k) {
+    for (int k = 0; k < 30 * 25; ++k) {
         const float wish = f.POINT_pitch_deg[0] + 0.6f * (HOVER_M - f.y_agl) - 1.2f * f.local_vy;
         if (k % 3 == 0 && wish > f.POINT_pitch_deg[0] + 0.5f) press_key(VK_F1 + 5);
         if (k % 3 == 0 && wish < f.POINT_pitch_deg[0] - 0.5f) press_key(VK_F1 + 4);
         fly_level(heading);
         frame();
-        if (k >= 20 * 25) {   // the last 20 s
+        if (k >= 15 * 25) {   // the last 15 s
             lowest = std::min(lowest, f.y_agl), highest = std::max(highest, f.y_agl);
             worst_bank = std::max(worst_bank, std::fabs(f.phi));
             worst_heading = std::max(worst_heading, std::fabs(std::remainder(f.psi - heading, 360.0f)));

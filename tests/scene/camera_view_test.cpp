@@ -75,6 +75,28 @@ TEST_F(CameraView, NearPlaneTakesTheWholeElevationAbove30Km)
     EXPECT_NEAR(scene_projection.near_m, 400.02f, 0.01f);   // held to the limit at that height
 }
 
+TEST_F(CameraView, FirstMonitorWithTheAircraftsFlagBringsTheNearPlaneInTenfold)
+{
+    // 100 m above the ground, nothing nearer: near = max(25, 25) = 25 m, or
+    // 2.5 m with both the first monitor slot and the aircraft's flag set.
+    sim_graphics_view_block& v = sim_graphics_view;
+    scene_ground_elevation = 0.0f;
+    v.view_y = v.view_elevation_m_msl = 100.0f;
+    const struct { int slot, flag; float near_m; } cases[] = {
+        {0, 0, 25.0f}, {1, 0, 25.0f}, {0, 1, 25.0f}, {1, 1, 2.5f},
+    };
+    for (const auto& c : cases) {
+        net_slot_enabled[NET_SLOT_MONITOR_1] = c.slot;
+        pln[0].acf_unpub_640004 = c.flag;
+        CAMERA_near_and_far(1, 0);
+        EXPECT_NEAR(scene_projection.near_m, c.near_m, 1e-4f) << c.slot << c.flag;
+    }
+    // Other monitor slots leave it alone.
+    net_slot_enabled[NET_SLOT_MONITOR_1] = 0, net_slot_enabled[2] = 1;
+    CAMERA_near_and_far(1, 0);
+    EXPECT_NEAR(scene_projection.near_m, 25.0f, 1e-4f);
+}
+
 TEST_F(CameraView, FootprintLowOverTheGround)
 {
     // 20 m up, 20 km terrain visibility: the downward rectangle reaches 120 m.

@@ -78,6 +78,19 @@ protected:
     {
         for (int k = 0; k < n; ++k) SCENE_draw_3d();
     }
+
+    // The camera's smoothing run for n passes: a whole pass first and last (the
+    // nearest airport the tower view stands at comes from the pass), the camera
+    // alone between them.
+    static void settle_camera(int n)
+    {
+        SCENE_draw_3d();
+        for (int k = 2; k < n; ++k) {
+            CAMERA_place();
+            CAMERA_locate();
+        }
+        SCENE_draw_3d();
+    }
 };
 
 }  // namespace
@@ -123,7 +136,7 @@ TEST_F(SceneEndToEnd, EveryViewCommandPlacesTheCamera)
         CORE_run_command(type);
         ASSERT_EQ(v.view_type, type);
         const float placed[3] = {v.view_x, v.view_y, v.view_z};
-        passes(150);
+        settle_camera(150);
         const float dx = f.local_x - v.view_x, dy = f.local_y - v.view_y, dz = f.local_z - v.view_z;
         const float horizontal = std::hypot(dx, dz);
         if (!VIEW_is_external(type)) {

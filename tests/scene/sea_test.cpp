@@ -310,6 +310,138 @@ TEST_F(Sea, TheModelsAreDrawnFromTheirTables)
     for (size_t k = 0; k < 70; ++k) EXPECT_NEAR(after[0].light_z[k] - before[0].light_z[k], 1000.0f, 1e-3f) << k;
 }
 
+// The frigate in its own frame (x starboard, y up, z astern), read back in
+// metres: every hull point and block corner, the blocks' texture columns
+// (funnels 0.25..0.5, the rest 0..0.25), the helicopter deck's quad, the ten
+// mast lines, and the deck lights: 36 yellow ones on a 14 m ring about
+// (0, 7, 55) every 10 degrees, then four white ones on a 16 m ring at 45,
+// 135, 225 and 315.
+TEST_F(Sea, FrigateHullBlocksMastAndDeckLights)
+{
+    struct vertex { float x, y, z, s, t; };
+    std::vector<std::vector<vertex>> polygons;
+    std::vector<std::array<vertex, 2>> lines;
+    SHIPS_build_model_tables();
+    light_log log;
+    OGL_install_bind_recorder(&log);
+    // Two pixels a metre, turned so that no face is seen edge on.
+    window_ortho(-256.0, 256.0, -192.0, 192.0, -256.0, 256.0);
+    glRotatef(30.0f, 1.0f, 0.0f, 0.0f);
+    glRotatef(40.0f, 0.0f, 1.0f, 0.0f);
+    GLfloat m[16];
+    glGetFloatv(GL_MODELVIEW_MATRIX, m);
+    // Every face, whichever way it faces.
+    const GLboolean culling = glIsEnabled(GL_CULL_FACE);
+    const std::vector<GLfloat> b = feedback_of([] {
+        glDisable(GL_CULL_FACE);
+        SHIPS_draw_frigate(0.0f, 0.0f);
+    }, 1 << 20);
+    if (culling) glEnable(GL_CULL_FACE);
+    // Window to eye coordinates, then back through the turn.
+    auto frigate_frame = [&m](const GLfloat* w) {
+        const float e[3] = {w[0] / 2.0f - 256.0f, w[1] / 2.0f - 192.0f, -(2.0f * w[2] - 1.0f) * 256.0f};
+        float p[3];
+        for (int k = 0; k < 3; ++k) p[k] = m[4 * k] * e[0] + m[4 * k + 1] * e[1] + m[4 * k + 2] * e[2];
+        return std::array<float, 3>{p[0], p[1], p[2]};
+    };
+    OGL_install_bind_recorder(nullptr);
+    for (size_t i = 0; i < b.size();) {
+        const GLint token = static_cast<GLint>(b[i++]);
+        if (token == GL_PASS_THROUGH_TOKEN) {
+            ++i;
+            continue;
+        }
+        const bool polygon = token == GL_POLYGON_TOKEN;
+        const GLint count = polygon ? static_cast<GLint>(b[i++]) : token == GL_POINT_TOKEN ? 1 : 2;
+        std::vector<vertex> v;
+        for (GLint k = 0; k < count; ++k, i += 11) {
+            const std::array<float, 3> p = frigate_frame(&b[i]);
+            v.push_back({p[0], p[1], p[2], b[i + 7], b[i + 8]});
+        }
+        if (polygon) polygons.push_back(v);
+        if (count == 2) lines.push_back({v[0], v[1]});
+    }
+    auto at = [](const vertex& v, float x, float y, float z) {
+        return std::fabs(v.x - x) < 0.01f && std::fabs(v.y - y) < 0.01f && std::fabs(v.z - z) < 0.01f;
+    };
+    auto corner_drawn = [&](float x, float y, float z) {
+        for (const auto& p : polygons)
+            for (const vertex& v : p)
+                if (at(v, x, y, z)) return true;
+        return false;
+    };
+
+    const float hull[14][3] = {{-12, -6, 82},  {-12, 6, 84},   {-15, -6, 70},  {-15, 6, 70}, {-15, -7, 70},
+                               {-15, 7, 70},   {-15, -7, 40},  {-15, 7, 40},   {-15, -8, 40}, {-15, 8, 40},
+                               {-15, -8, -50}, {-15, 8, -60},  {0, -10, -90},  {0, 10, -100}};
+    for (const auto& h : hull)
+        for (const float side : {1.0f, -1.0f})
+            EXPECT_TRUE(corner_drawn(side * h[0], h[1], h[2])) << side * h[0] << " " << h[1] << " " << h[2];
+
+    // Block: lower half-width, height, z from, to; upper likewise; its texture column.
+    const struct { float lo[4], hi[4], s0, s1; } blocks[7] = {
+        {{11, 8, 5, 35}, {10, 15, 5, 30}, 0.0f, 0.25f},          {{7, 15, 10, 25}, {6, 21, 10, 23}, 0.0f, 0.25f},
+        {{11, 8, -45, -5}, {10, 15, -40, -5}, 0.0f, 0.25f},      {{7, 15, -35, -20}, {6, 24, -33, -20}, 0.0f, 0.25f},
+        {{1, 24, -27, -25}, {0.5f, 50, -20.5f, -19.5f}, 0.0f, 0.25f}, {{4, 21, 12.3f, 20}, {3, 28, 15, 20}, 0.25f, 0.5f},
+        {{5, 15, -18, -8}, {3, 28, -13, -8}, 0.25f, 0.5f}};
+    for (const auto& k : blocks) {
+        for (const float* r : {k.lo, k.hi})
+            for (const float side : {1.0f, -1.0f})
+                for (const float z : {r[2], r[3]}) EXPECT_TRUE(corner_drawn(side * r[0], r[1], z)) << r[0] << " " << r[1] << " " << z;
+        int walls = 0;
+        for (const auto& p : polygons)
+            if (std::any_of(p.begin(), p.end(), [&](const vertex& v) { return at(v, k.hi[0], k.hi[1], k.hi[2]); })) {
+                ++walls;
+                for (const vertex& v : p) EXPECT_TRUE(v.s >= k.s0 - 1e-4f && v.s <= k.s1 + 1e-4f) << k.lo[0] << " s " << v.s;
+            }
+        EXPECT_GE(walls, 2) << k.lo[0] << " " << k.lo[1];
+    }
+
+    // The helicopter deck: x -15..15, z 40..70 at 7 m, the whole texture once.
+    bool deck = false;
+    for (const auto& p : polygons) {
+        if (p.size() < 3) continue;
+        bool on = true;
+        float s_lo = 1, s_hi = 0, x_lo = 99, x_hi = -99, z_lo = 999, z_hi = -999;
+        for (const vertex& v : p) {
+            on = on && std::fabs(v.y - 7.0f) < 0.01f;
+            s_lo = std::min(s_lo, v.s), s_hi = std::max(s_hi, v.s);
+            x_lo = std::min(x_lo, v.x), x_hi = std::max(x_hi, v.x), z_lo = std::min(z_lo, v.z), z_hi = std::max(z_hi, v.z);
+        }
+        deck = deck || (on && s_lo == 0.0f && s_hi == 1.0f && std::fabs(x_lo + 15) < 0.01f && std::fabs(x_hi - 15) < 0.01f &&
+                        std::fabs(z_lo - 40) < 0.01f && std::fabs(z_hi - 70) < 0.01f);
+    }
+    EXPECT_TRUE(deck);
+
+    const float mast[10][6] = {{0, 50, -20, 0, 60, -17.7f},  {-6, 50, -20, 6, 50, -20},     {0, 46, -21, -4, 50, -20},
+                               {0, 46, -21, 4, 50, -20},     {0, 44, -21, 0, 44, -28},      {0, 40, -22.4f, 0, 44, -26.4f},
+                               {-8, 38, -23, 8, 38, -23},    {-10, 37, -23, 10, 37, -23},   {0, 33, -24, -4, 37, -23},
+                               {0, 33, -24, 4, 37, -23}};
+    for (const auto& m : mast) {
+        const bool found = std::any_of(lines.begin(), lines.end(), [&](const std::array<vertex, 2>& l) {
+            return (at(l[0], m[0], m[1], m[2]) && at(l[1], m[3], m[4], m[5])) ||
+                   (at(l[1], m[0], m[1], m[2]) && at(l[0], m[3], m[4], m[5]));
+        });
+        EXPECT_TRUE(found) << m[0] << " " << m[1] << " " << m[2];
+    }
+
+    ASSERT_EQ(log.lights.size(), 40u);
+    for (size_t k = 0; k < 40; ++k) {
+        const bool white = k >= 36;
+        const int angle = white ? 45 + 90 * static_cast<int>(k - 36) : 10 * static_cast<int>(k);
+        const float radius = white ? 16.0f : 14.0f, a = static_cast<float>(angle) * 0.017453293f;
+        const bind_recorder::light_call& l = log.lights[k];
+        EXPECT_NEAR(l.x, radius * std::sin(a), 1e-4f) << k;
+        EXPECT_EQ(l.y, 7.0f) << k;
+        EXPECT_NEAR(l.z, radius * std::cos(a) + 55.0f, 1e-4f) << k;
+        EXPECT_EQ(l.b, white ? 1.0f : 0.5f) << k;
+        EXPECT_EQ(l.r, 1.0f);
+        EXPECT_EQ(l.size, white ? 2.0f : 1.0f) << k;
+        EXPECT_EQ(l.flash_index, angle) << k;
+        EXPECT_EQ(l.type, 107) << k;
+    }
+}
+
 TEST_F(Sea, UnplacedOrDamagedShipsGiveNoDeck)
 {
     plane_on(SHIP_CARRIER, 0, 0);

@@ -359,6 +359,75 @@ TEST_F(MapTest, FlightPathJoinsRecordedSlotsOnly)
     EXPECT_EQ(lines(), 4u);   // slots 0-1 and 1-2, two units thick
 }
 
+// The approach strip of screen 23: the touchdown 15 units inside the edge the
+// landing heads toward, the 3-degree glide line rising at six times the map
+// scale (slope 6 tan 3 = 0.31445), height lines every 100, 200, 500, 1000,
+// 2000 or 5000 ft by n = round(20 / (0.3048 x 6 x scale)), and the flown path.
+TEST_F(MapTest, ApproachStripStandsItsGlideLineAndHeightLinesOnTheTouchdown)
+{
+    airport_record a{};
+    std::strcpy(a.id, "KTST");
+    a.elevation = 100.0f;
+    runway_record rw{};
+    std::strcpy(rw.number, "09");
+    rw.lat = 47.05f, rw.lon = -122.95f, rw.heading = 90.0f, rw.length = 2000.0f;
+    a.runways = {rw};
+    airport_table.push_back(a);
+    chart_airport = static_cast<int>(airport_table.size()) - 1;
+    app_mode = MODE_OPERATOR_AIRPORT;
+    const float saved_base = map_base_scale;
+    map_base_scale = 0.001f;
+    OPERATOR_panel(-999);   // the screen's first frame centres the map on the airport
+
+    struct row {
+        float psi, zoom;
+        int feet;
+        float x0, dir;
+    } rows[] = {
+        // n = 109, 149, 150, 219, 547, 1094, 2187, 3125, 4374
+        {80.0f, 100.0f, 100, 890.0f, -1.0f},  {80.0f, 73.3f, 100, 890.0f, -1.0f},  {80.0f, 72.8f, 200, 890.0f, -1.0f},
+        {260.0f, 50.0f, 200, 30.0f, 1.0f},    {260.0f, 20.0f, 500, 30.0f, 1.0f},   {80.0f, 10.0f, 1000, 890.0f, -1.0f},
+        {80.0f, 5.0f, 2000, 890.0f, -1.0f},   {80.0f, 3.5f, 5000, 890.0f, -1.0f},
+        {80.0f, 2.5f, 5000, 890.0f, -1.0f},
+    };
+    for (const row& r : rows) {
+        SCOPED_TRACE(testing::Message() << "psi " << r.psi << " zoom " << r.zoom);
+        flt[0].psi = r.psi;
+        screen_settings.map_zoom = r.zoom;
+        const float scale = map_base_scale * r.zoom;
+        // One recorded step 1,000 m short of the touchdown on the glide (52.4 m up).
+        float tx, ty, tz, landing;
+        ASSERT_TRUE(OPERATOR_profile_touchdown(a, r.psi, tx, ty, tz, landing));
+        for (auto& p : replay_ring) p.network_time_sec = 0.0f;
+        for (int k = 0; k < 2; ++k) {
+            replay_ring[k].network_time_sec = 1.0f + float(k);
+            replay_ring[k].local_x = tx + r.dir * 1000.0f;
+            replay_ring[k].local_y = ty + 52.4f;
+            replay_ring[k].local_z = tz;
+        }
+        float glide_slope = 0.0f, first_line = 0.0f;
+        bool path_seen = false;
+        for (const fb_prim& p : capture_feedback([] { OPERATOR_panel(-999); })) {
+            if (p.token != GL_LINE_TOKEN && p.token != GL_LINE_RESET_TOKEN) continue;
+            const fb_vertex &u = p.v[0], &v = p.v[1];
+            if (std::fabs(u.x - 0.5f - r.x0) < 0.05f && std::fabs(u.y - 15.5f) < 0.05f && v.x != u.x)
+                glide_slope = (v.y - u.y) / (r.dir * (v.x - u.x));
+            const bool across = u.y == v.y && std::fabs(std::min(u.x, v.x) - 15.5f) < 0.05f &&
+                                std::fabs(std::max(u.x, v.x) - 905.5f) < 0.05f;
+            if (across && u.y > 15.5f && u.y < 205.5f && (first_line == 0.0f || u.y - 15.5f < first_line))
+                first_line = u.y - 15.5f;
+            for (const fb_vertex& w : p.v)
+                if (std::fabs(w.x - (r.x0 + r.dir * 1000.0f * scale)) < 1.5f && std::fabs(w.y - (15.0f + 52.4f * 6.0f * scale)) < 1.5f)
+                    path_seen = true;
+        }
+        EXPECT_NEAR(glide_slope, 0.31445f, 1e-3f);
+        EXPECT_NEAR(first_line, static_cast<float>(r.feet) * 0.3048f * 6.0f * scale, 0.01f);
+        EXPECT_TRUE(path_seen);
+    }
+    map_base_scale = saved_base;
+    for (auto& p : replay_ring) p = {};
+}
+
 // The diagram: one north-south runway spans 261 of the 290 units, centred;
 // two runways either side of the date line draw as one group.
 TEST_F(MapTest, DiagramFitsTheAirportAndRestoresTheReference)
@@ -431,13 +500,21 @@ protected:
         MAP_ground_cache_reset();
         MapTest::TearDown();
     }
-    // Type and zoom, the grid's west edge `pan` units right of x = 300.
-    static void place(int type, float zoom, float pan)
+    // Type and zoom, the grid's west edge `pan` units right of x = 300 and
+    // the map `rise` units up.
+    static void place(int type, float zoom, float pan, float rise = 0.0f)
     {
         view(type, zoom);
         map_scale = 0.05f * zoom;
         map_ref_x = -20000.0f - (285.0f + pan) / map_scale;
-        map_ref_z = 0.0f;
+        map_ref_z = -rise / map_scale;
+    }
+    // How many bytes of two frames differ.
+    static int differing(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b)
+    {
+        int n = 0;
+        for (size_t k = 0; k < a.size() && k < b.size(); ++k) n += a[k] != b[k];
+        return n;
     }
     // One frame over a background of the given grey: the map kept or drawn
     // in full, the screen read back.
@@ -493,8 +570,7 @@ TEST_F(MapGroundCacheTest, AChangeOfViewTypeColourLightOrGroundRedraws)
         std::function<void()> change;
     } changes[] = {
         {"zoom", [] { place(0, 1.25f, 0.0f); }},
-        {"pan", [] { place(0, 1.25f, 1.0f); }},
-        {"type", [] { place(2, 1.25f, 1.0f); }},
+        {"type", [] { place(2, 1.25f, 0.0f); }},
         {"dimming", [] { gload_dim_factor = 0.5f; }},
         {"light", [] {
              const GLfloat ambient[4] = {0.05f, 0.05f, 0.1f, 1.0f};
@@ -504,7 +580,7 @@ TEST_F(MapGroundCacheTest, AChangeOfViewTypeColourLightOrGroundRedraws)
              for (int j = 150; j < 250; ++j) terrain_vertex_grid[TERRAIN_index(20, j)].y += 900.0f;
          }},
         {"colour row", [] {
-             place(0, 1.25f, 1.0f);
+             place(0, 1.25f, 0.0f);
              frame(true, 0.5f);
              OGL_set_color(56, 0.3f, 0.9f, 0.1f);
          }},
@@ -523,7 +599,8 @@ TEST_F(MapGroundCacheTest, AChangeOfViewTypeColourLightOrGroundRedraws)
 }
 
 // Random rounds of changes (or none) to what the ground is made of: every
-// frame has the pixels of a full redraw, and kept pictures were drawn.
+// frame at rest has the pixels of a full redraw, and kept pictures were
+// drawn. A round that pans shows the picture shifted, then at rest in full.
 TEST_F(MapGroundCacheTest, RandomChangesAlwaysGiveTheFullRedrawsPixels)
 {
     uint32_t seed = 12345;
@@ -544,9 +621,63 @@ TEST_F(MapGroundCacheTest, RandomChangesAlwaysGiveTheFullRedrawsPixels)
             case 5: OGL_set_color(50 + 6 * next(3), 0.1f * float(next(10)), 0.5f, 0.1f * float(next(10))); break;
             default: break;   // unchanged: the kept picture
         }
+        const float was_x = map_ref_x, was_z = map_ref_z;
         place(type, zoom, pan);
         const float background = 0.1f * float(next(10));
+        if (map_ref_x != was_x || map_ref_z != was_z) {
+            const auto shifted = frame(true, background);
+            ASSERT_LT(differing(shifted, frame(false, background)), 200);
+        }
         ASSERT_TRUE(frame(true, background) == frame(false, background));
     }
     EXPECT_GT(map_ground_cache.reuses, 30);
+    EXPECT_GT(map_ground_cache.shifts, 5);
+}
+
+// A map that pans shows its kept picture shifted by whole pixels with the
+// strips it uncovers drawn, cell for cell where the full redraw has them;
+// moves of a fraction of a pixel add up without drift; once the map rests it
+// is drawn in full and has exactly the pixels of a full redraw again.
+TEST_F(MapGroundCacheTest, PanningShiftsTheKeptPictureAndARestingMapIsDrawnInFull)
+{
+    place(0, 1.0f, 0.0f);
+    frame(true, 0.5f);
+    const int window_cells = (map_visible_window.high_row - map_visible_window.low_row + 1) *
+                             (map_visible_window.high_column - map_visible_window.low_column + 1);
+    ASSERT_GT(window_cells, 10000);
+    const std::vector<std::array<float, 2>> moves = {{3, 0}, {-7, 0}, {0, 5}, {2, -4}, {40, 30}};
+    for (const auto& m : moves) {
+        SCOPED_TRACE(m[0] * 1000 + m[1]);
+        place(0, 1.0f, m[0], m[1]);
+        const int64_t cells = map_ground_cache.cells;
+        const int shifts = map_ground_cache.shifts;
+        const auto shifted = frame(true, 0.5f);
+        EXPECT_EQ(map_ground_cache.shifts, shifts + 1);
+        // Only the strips' cells: a few rows and columns of the window.
+        EXPECT_LT(map_ground_cache.cells - cells, window_cells / 5);
+        const auto full = frame(false, 0.5f);
+        EXPECT_LT(differing(shifted, full), 60);
+        // At rest: drawn in full, then kept.
+        const int redraws = map_ground_cache.redraws, reuses = map_ground_cache.reuses;
+        EXPECT_TRUE(frame(true, 0.25f) == frame(false, 0.25f));
+        EXPECT_EQ(map_ground_cache.redraws, redraws + 2);
+        EXPECT_TRUE(frame(true, 0.75f) == frame(false, 0.75f));
+        EXPECT_EQ(map_ground_cache.reuses, reuses + 1);
+    }
+    // Ten moves of 0.3 units: the picture moves a pixel now and then, never
+    // more than half a pixel from where the map is, and ends where it should.
+    for (int k = 1; k < 10; ++k) {
+        place(0, 1.0f, 0.3f * float(k));
+        frame(true, 0.5f);
+    }
+    const int before = map_ground_cache.shifts;
+    place(0, 1.0f, 3.0f);
+    const auto slid = frame(true, 0.5f);
+    EXPECT_EQ(map_ground_cache.shifts, before + 1);
+    EXPECT_LT(differing(slid, frame(false, 0.5f)), 60);
+    // A move across half the map is drawn in full.
+    const int redraws = map_ground_cache.redraws;
+    place(0, 1.0f, 500.0f);
+    frame(true, 0.5f);
+    EXPECT_EQ(map_ground_cache.redraws, redraws + 1);
 }

@@ -19,6 +19,7 @@
 #include "core/pilot_prefs.h"
 #include "core/simvars.h"
 #include "core/text_util.h"
+#include "core/time_probe.h"
 #include "core/ui_text.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/systems/logbook.h"
@@ -251,6 +252,45 @@ TEST_F(OtherScreens, FlightPlanFormAndMessage)
     char message[TEXT_SIZE];
     SETUP_flight_plan_message(message);
     EXPECT_NE(std::string(message).find(", ABC"), std::string::npos);
+}
+
+TEST_F(OtherScreens, OperatingPreferencesEachBoxItsRowValueAndCaption)
+{
+    // Eleven boxes, top to bottom, at these distances below the work area's
+    // top; a box answers from 4 below its y to 12 above it.
+    sim_operation_prefs_block& p = sim_operation_prefs;
+    const struct { float below_top; int32_t* value; int entry; } rows[] = {
+        {49, &p.startup_on_ramp, 515},       {69, &p.startup_running, 197},      {109, &p.warn_overspeed, 202},
+        {129, &p.warn_overgforce, 203},      {149, &p.warn_overspeed_flaps, 204}, {169, &p.warn_overspeed_gear, 205},
+        {189, &p.reset_on_crash, 511},       {229, &p.warn_nonobvious_stuff, 516}, {249, &p.warn_framerate_low, 206},
+        {269, &sim_operation_misc.debug_network, 514}, {289, &log_frame_timing, 998},
+    };
+    for (const auto& r : rows) {
+        *r.value = 0;
+        text(r.entry, ("BOX" + std::to_string(r.entry)).c_str());
+    }
+    const float h = screen.screen_area_height;
+    for (const auto& r : rows) {
+        const float y = h - r.below_top;
+        const float x = screen.screen_area_left + 200.0f;
+        click(SETUP_operation_prefs, x, screen.screen_area_bottom + y - 3.5f);   // the box's lowest edge
+        for (const auto& o : rows) EXPECT_EQ(*o.value, &o == &r ? 1 : 0) << r.entry << " then " << o.entry;
+        click(SETUP_operation_prefs, x, screen.screen_area_bottom + y + 11.5f);   // its highest
+        EXPECT_EQ(*r.value, 0) << r.entry;
+    }
+    // The captions read in the rows' order.
+    const std::vector<std::string> lines = printed(SETUP_operation_prefs, 103);
+    long last = -1;
+    for (const auto& r : rows) {
+        const auto at = std::find_if(lines.begin(), lines.end(), [&r](const std::string& l) {
+            return l.find("BOX" + std::to_string(r.entry)) != std::string::npos;
+        });
+        ASSERT_NE(at, lines.end()) << r.entry;
+        const long index = static_cast<long>(at - lines.begin());
+        EXPECT_GT(index, last) << r.entry;
+        last = index;
+    }
+    log_frame_timing = 0;
 }
 
 TEST_F(OtherScreens, AircraftPathsAndTextPages)

@@ -35,6 +35,7 @@
 #include "core/simvars.h"
 #include "core/text_util.h"
 #include "shell/prefs.h"
+#include "shell/startup_clock.h"
 #include "shell/world_textures.h"
 #include "links/network.h"
 #include "tests/support/startup_program.h"
@@ -136,6 +137,38 @@ TEST_F(ProgramStart, StartsFliesQuitsOnCloseAndShutsDownInOrder)
         test_clock_seconds += 0.05;
         MACIBM_do_frame();
         EXPECT_EQ(flying_frame_count, flying + 1);
+    }
+    // The first flying frame stopped the start-up's clock: its line, every
+    // stage in order with times that add up to the whole, is in the report log.
+    {
+        const std::string line = STARTUP_clock_line();
+        ASSERT_EQ(line.rfind("Start to the first flying frame: ", 0), 0u) << line;
+        const double seconds = STARTUP_clock_first_frame_seconds();
+        EXPECT_GT(seconds, 0.0);
+        EXPECT_LT(seconds, 300.0);
+        std::vector<std::string> names;
+        double sum = 0.0;
+        size_t at = line.find('(');
+        while (at != std::string::npos && at + 1 < line.size()) {
+            const size_t end = line.find_first_of(",)", at + 1);
+            const std::string item = line.substr(at + 1, end - at - 1);
+            const size_t space = item.rfind(' ');
+            names.push_back(item.substr(item.find_first_not_of(' '), space - item.find_first_not_of(' ')));
+            sum += std::stod(item.substr(space + 1));
+            at = line[end] == ')' ? std::string::npos : end + 1;
+        }
+        const std::vector<std::string> stages = {"process", "init", "display", "interface", "language", "sea",
+                                                 "land use and plug-ins", "defaults", "aircraft", "navigation",
+                                                 "start airport", "logbook and devices", "world textures", "scene",
+                                                 "flight", "first frames"};
+        EXPECT_EQ(names, stages);
+        EXPECT_NEAR(sum, seconds, 0.0005 * double(stages.size()) + 0.005);
+        report_log.flush();
+        EXPECT_NE(read_file_bytes("ORVELL.OUT").find(line + "\n"), std::string::npos);
+        // Later frames leave it as it is.
+        test_clock_seconds += 0.05;
+        MACIBM_do_frame();
+        EXPECT_EQ(STARTUP_clock_line(), line);
     }
     // Closing the window is the quit command.
     {

@@ -16,6 +16,7 @@
 #include "core/geo.h"
 #include "core/menu_table.h"
 #include "core/origin_hook.h"
+#include "core/random.h"
 #include "core/replay.h"
 #include "core/simvars/graphics.h"
 #include "core/simvars/weather.h"
@@ -30,6 +31,8 @@
 #include "screens/setup.h"
 #include "shell/menus.h"
 #include "tests/graphics/gl_context.h"
+#include "tests/support/gl_view.h"
+#include "core/simvars/physics.h"
 #include "tests/world/tile_test_util.h"
 #include "tests/world/world_test_util.h"
 #include "world/airport_state.h"
@@ -196,6 +199,68 @@ TEST_F(AptScene, TheFirst200AirportsOfTheAreaWithTheirMenusGeometryAndBuildings)
     EXPECT_EQ(live_lists(), lists);
 }
 
+// The planet sphere follows the planet's radius: the widest reach of its list,
+// drawn in a box of 40,000 km, halves with the radius.
+TEST_F(AptScene, ThePlanetSphereIsBuiltAgainWhenTheRadiusChanges)
+{
+    auto widest_m = [] {
+        window_ortho(-2.0e7, 2.0e7, -2.0e7, 2.0e7, -1.0e8, 1.0e8);
+        glDisable(GL_CULL_FACE);
+        const std::vector<GLfloat> fb = feedback_of([] { glCallList(globe_display_list); }, 2000000, GL_3D);
+        float widest = 0.0f;
+        for (size_t k = 0; k + 1 < fb.size();) {
+            if (fb[k] != GL_POLYGON_TOKEN) {
+                ++k;
+                continue;
+            }
+            const size_t n = static_cast<size_t>(fb[k + 1]);
+            for (size_t v = 0; v < n && k + 2 + 3 * v < fb.size(); ++v)
+                widest = std::max(widest, std::fabs(fb[k + 2 + 3 * v] - 512.0f));
+            k += 2 + 3 * n;
+        }
+        return widest / 512.0f * 2.0e7f;
+    };
+    const float radius = sim_physics.earth_radius_m;
+    APT_build_scene(1);
+    const float whole = widest_m();
+    EXPECT_NEAR(whole, radius, radius * 0.01f);
+    sim_physics.earth_radius_m = radius / 2.0f;
+    APT_build_scene(1);
+    const float half = widest_m();
+    sim_physics.earth_radius_m = radius;
+    EXPECT_NEAR(half, radius / 2.0f, radius * 0.01f);
+}
+
+// Five of the six degree cells are land and the south-west one is the
+// default ground, water: the fires all go to one land point, away from the
+// water by a grid step at least, and each of the six displaced sea objects
+// gets a water point of its own (two on one point would stand in each other).
+TEST_F(AptScene, FiresGoToLandAndEverySeaObjectToItsOwnWater)
+{
+    for (int south : {33, 34})
+        for (int west : {-119, -118, -117})
+            if (!(south == 33 && west == -119)) tiles_write(tmp, 0, flat_tile(0, south, west, 0.0, 1));
+    for (int k = 0; k < SEA_OBJECT_SLOTS; ++k) ship_x[k] = ship_z[k] = -9.9e9f, ship_y[k] = 0.0f;
+    UTIL_srand(7);
+    APT_build_scene(1);
+
+    ASSERT_EQ(fire_table.present, 1);
+    for (int k = 0; k < FIRE_COUNT; ++k) {
+        EXPECT_EQ(fire_table.x[k], fire_table.x[0]);
+        EXPECT_EQ(fire_table.z[k], fire_table.z[0]);
+        EXPECT_EQ(fire_table.burning[k], 1);
+    }
+    float lat, lon, e;
+    GEO_local_to_latlon(lat, lon, e, fire_table.x[0], 0.0f, fire_table.z[0]);
+    EXPECT_TRUE(lat > 34.0f || lon > -118.0f) << lat << " " << lon;
+
+    for (int k = 0; k < SEA_OBJECT_SLOTS; ++k) {
+        GEO_local_to_latlon(lat, lon, e, ship_x[k], ship_y[k], ship_z[k]);
+        EXPECT_TRUE(lat >= 33.0f && lat <= 34.01f && lon >= -119.0f && lon <= -117.99f) << k << ": " << lat << " " << lon;
+        for (int j = 0; j < k; ++j) EXPECT_FALSE(ship_x[j] == ship_x[k] && ship_z[j] == ship_z[k]) << j << " and " << k;
+    }
+}
+
 TEST_F(AptScene, AShiftWestAndBackEastLeavesEveryPositionInPlace)
 {
     APT_build_scene(1);
@@ -271,6 +336,44 @@ TEST_F(AptScene, AShiftWestAndBackEastLeavesEveryPositionInPlace)
     APT_shift_origin(5);
     EXPECT_EQ(flt[0].j, 164);
     PLANET_set_constants(0);
+}
+
+// A shift south makes the southern row of storm blocks (row 0, cells z 0..128
+// of the grid) anew and a shift north the northern one (z 128..255); the
+// other row keeps what it held (marked 2, which no made block holds).
+TEST_F(AptScene, AShiftNorthOrSouthMakesOnlyTheExposedRowOfStormBlocks)
+{
+    APT_build_scene(1);
+    for (const int mode : {5, 4}) {
+        std::fill(std::begin(storm_grid), std::end(storm_grid), 2.0f);
+        lat_ref += mode == 4 ? 1.0f : -1.0f;
+        APT_build_scene(mode);
+        const int made_lo = mode == 5 ? 0 : 128, made_hi = mode == 5 ? 128 : STORM_GRID_DIM - 1;
+        int made = 0, kept = 0, other = 0;
+        for (int x = 0; x < STORM_GRID_DIM; ++x)
+            for (int z = 0; z < STORM_GRID_DIM; ++z) {
+                const float c = storm_grid[x * STORM_GRID_DIM + z];
+                if (z >= made_lo && z <= made_hi) made += c <= 1.0f ? 1 : 0;
+                else if (c == 2.0f) ++kept;
+                else ++other;
+            }
+        EXPECT_EQ(made, STORM_GRID_DIM * (made_hi - made_lo + 1)) << mode;
+        EXPECT_EQ(kept, STORM_GRID_DIM * (STORM_GRID_DIM - (made_hi - made_lo + 1))) << mode;
+        EXPECT_EQ(other, 0) << mode;
+    }
+}
+
+// Airport 1's hangars stand 128 m south of its runway point: with the point
+// at 33.02 they clear the area's south edge (33.0) by more than a hundredth
+// of a degree; at 33.005 they lie within it and none is built.
+TEST_F(AptScene, HangarsKeepAHundredthOfADegreeFromTheAreaEdge)
+{
+    airport_table[1].runways[0].lat = 33.02f;
+    APT_build_scene(1);
+    EXPECT_EQ(placements_named("hangar"), 4);
+    airport_table[1].runways[0].lat = 33.005f;
+    APT_build_scene(1);
+    EXPECT_EQ(placements_named("hangar"), 0);
 }
 
 TEST_F(AptScene, TrafficAirportIsTheNearestWithAUsableRunwayOrNone)

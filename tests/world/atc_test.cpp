@@ -11,6 +11,7 @@
 
 #include "core/geo.h"
 #include "core/random.h"
+#include "world/atc/atc_internal.h"
 #include "world/ships.h"
 #include "tests/support/flight_fixture.h"
 #include "tests/world/world_test_util.h"
@@ -358,6 +359,55 @@ TEST_F(Atc, ApproachAltitudesStepDownWithDistanceAboveTheTerrainFloor)
     terrain_height_m = 1600.0f * 0.3048f;
     EXPECT_EQ(altitude_at(5.0f), 4000);
     terrain_height_m = 0.0f;
+}
+
+// A precision-radar approach to runway 27 (navaid at the field's height 0).
+// Established on the course line 5 nm east, heading 270, the controller
+// calls the glide path by the elevation angle, a tenth of a degree either
+// side of each of its edges (2.0, 2.7, 3.3 and 4.0); 4 degrees off the
+// course line it turns the plane to 270 + 2 x 4. Vectoring at 100 kt turns on
+// a circle of 1.5 nm about the point 1.1 circles north of the 9-nm point:
+// from half a circle north of it the lead angle is 180 - 45 = 135 (heading
+// 180 - 135 = 45), from two circles acos(1/2) = 60 (heading 120).
+TEST_F(Atc, ThePrecisionRadarCallsTheGlidePathAndLeadsItsTurns)
+{
+    navaid(NAV_ILS_LOC, "TEST PAR", 34.0f, -117.5f, 270.0f);
+    float nx, nz;
+    local_of(34.0f, -117.5f, nx, nz);
+    const std::string request = "REQUEST PARTEST PAR";
+    const float d = 5.0f * NM;
+    const struct {
+        float degrees;
+        const char* call;
+    } paths[] = {{1.9f, "HEADING IS OK, WELL BELOW GLIDE PATH."},    {2.1f, "HEADING IS OK, SLIGHTLY BELOW GLIDE PATH."},
+                 {2.6f, "HEADING IS OK, SLIGHTLY BELOW GLIDE PATH."}, {2.8f, "HEADING IS OK, ON GLIDE PATH."},
+                 {3.2f, "HEADING IS OK, ON GLIDE PATH."},              {3.4f, "HEADING IS OK, SLIGHTLY ABOVE GLIDE PATH."},
+                 {3.9f, "HEADING IS OK, SLIGHTLY ABOVE GLIDE PATH."}, {4.1f, "HEADING IS OK, WELL ABOVE GLIDE PATH."}};
+    for (const auto& c : paths) {
+        place(nx + d, nz, 270.0f, d * std::tan(c.degrees * 3.14159265f / 180.0f));
+        atc_state.atc_request_pending = 1;
+        pass_time(21.0f);
+        ATC_handle_request(request.c_str());
+        EXPECT_EQ(last(), callsign() + c.call) << c.degrees;
+    }
+    const float off = 4.0f * 3.14159265f / 180.0f;
+    place(nx + d * std::cos(off), nz + d * std::sin(off), 270.0f, d * std::tan(3.0f * 3.14159265f / 180.0f));
+    atc_state.atc_request_pending = 1;
+    pass_time(21.0f);
+    ATC_handle_request(request.c_str());
+    EXPECT_EQ(last().rfind(callsign() + "TURN RIGHT HEADING ", 0), 0u) << last();
+    EXPECT_TRUE(ends_with(last(), ", ON GLIDE PATH.")) << last();
+
+    flt[0].indicated_airspeed = 100.0f;
+    const float o = 1.5f * NM, p1x = nx + 9.0f * NM, p2z = nz - 1.1f * o;
+    for (const auto& [circles, heading] : {std::pair{0.5f, 45}, std::pair{2.0f, 120}}) {
+        atc_state.atc_request_pending = 0;
+        atc_request.atc_last_heading = -100;
+        place(p1x, p2z - circles * o, 180.0f);
+        pass_time(41.0f);
+        ATC_handle_request(request.c_str());
+        EXPECT_EQ(atc_request.atc_last_heading, heading) << circles;
+    }
 }
 
 TEST_F(Atc, ShipsTankerLightsAndUnknownRequests)

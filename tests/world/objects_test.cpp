@@ -6,6 +6,7 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <fstream>
@@ -159,6 +160,81 @@ TEST_F(Objects, BuildersJoinBatchesAndMakeTheProceduralModels)
     }
     const alert_record alert = expect_fatal([] { OBJ_build_obs(0, 0, 0, 0, "no such kind", 4, 1); });
     EXPECT_EQ(alert.lines[2], "no such kind");
+}
+
+// The walls' texture rectangle of every kind a box is built for, the roof's
+// of the kinds that have their own, and the sizes of the procedural models
+// read off their corner vertices (x, y, z, s, t).
+TEST_F(Objects, BoxTexturesAndProceduralModelSizes)
+{
+    struct rect_row {
+        int kind, sub;
+        float s_low, s_high, t_low, t_high;
+        float roof_s_low, roof_s_high, roof_t_low, roof_t_high;
+    };
+    const rect_row rows[] = {
+        {1, 0, 0.0f, 0.25f, 0.0f, 0.39f, 0.5f, 1.0f, 0.5f, 1.0f},   {1, 1, 0.0f, 0.25f, 0.39f, 0.48f, 0.5f, 1.0f, 0.5f, 1.0f},
+        {1, 2, 0.0f, 0.25f, 0.48f, 0.5f, 0.5f, 1.0f, 0.5f, 1.0f},   {2, 0, 0.875f, 1.0f, 0.0f, 0.5f, 0.5f, 1.0f, 0.5f, 1.0f},
+        {90, 0, 0.5f, 0.625f, 0.0f, 0.5f, 0.0f, 0.5f, 0.5f, 1.0f},  {91, 0, 0.625f, 0.75f, 0.0f, 0.5f, 0.0f, 0.5f, 0.5f, 1.0f},
+        {92, 0, 0.75f, 0.875f, 0.0f, 0.5f, 0.0f, 0.5f, 0.5f, 1.0f}, {93, 0, 0.25f, 0.5f, 0.0f, 0.5f, 0.0f, 0.5f, 0.5f, 1.0f},
+        {94, 0, 0.0f, 0.25f, 0.5f, 1.0f, 0.0f, 0.25f, 0.5f, 1.0f},  {9, 0, 0.0f, 0.25f, 0.0f, 0.5f, 0.0f, 0.25f, 0.0f, 0.5f},
+        {13, 0, 0.0f, 0.25f, 0.0f, 0.5f, 0.0f, 0.25f, 0.0f, 0.5f},
+    };
+    int i = 0;
+    auto st = [](const object_primitive& p) { return std::pair{p.w[3], p.w[4]}; };
+    for (const rect_row& r : rows) {
+        const int o = new_record();
+        OBJ_add_box(o, 0, i, 1, 0, 1, 1, 2, 1, 0, r.kind, r.sub, 1);
+        const auto& p = prims(o);
+        ASSERT_EQ(p.size(), 24u);
+        EXPECT_EQ(st(p[2]), std::pair(r.s_low, r.t_low)) << r.kind << "/" << r.sub;     // first corner, bottom
+        EXPECT_EQ(st(p[6]), std::pair(r.s_high, r.t_high)) << r.kind << "/" << r.sub;   // second corner, top
+        EXPECT_EQ(st(p[19]), std::pair(r.roof_s_low, r.roof_t_low)) << r.kind;
+        EXPECT_EQ(st(p[21]), std::pair(r.roof_s_high, r.roof_t_high)) << r.kind;
+    }
+
+    using v3 = std::vector<float>;
+    auto xyz = [](const object_primitive& p) { return v3{p.w[0], p.w[1], p.w[2]}; };
+    auto near = [](const v3& a, const v3& b) {
+        return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](float x, float y) { return std::fabs(x - y) < 1e-4f; });
+    };
+    // A block of 40 m: 0.3 S on each side, S high.
+    const int block = new_record();
+    OBJ_build_procedural(2, 40.0f, "block", block, 0, i);
+    EXPECT_TRUE(near(xyz(prims(block)[5]), v3{12, 0, 12}));
+    EXPECT_TRUE(near(xyz(prims(block)[6]), v3{12, 40, 12}));
+    // A control tower of 30 m: a 3 m shaft to 28, a cab widening to 5 m at 32, a roof narrowing to 3 m at 33.5.
+    const int tower = new_record();
+    OBJ_build_procedural(1, 30.0f, "control tower", tower, 0, i);
+    EXPECT_TRUE(near(xyz(prims(tower)[6]), v3{3, 28, 3}));
+    EXPECT_TRUE(near(xyz(prims(tower)[23]), v3{5, 32, 5}));
+    EXPECT_TRUE(near(xyz(prims(tower)[40]), v3{3, 33.5f, 3}));
+    // The hangar: 20 x 40 m walls of 5 m, a 10.5 m eave at 5.1, a ridge 1 m wide at 6.5.
+    const int hangar = new_record();
+    OBJ_build_procedural(94, 0.0f, "hangar", hangar, 0, i);
+    EXPECT_TRUE(near(xyz(prims(hangar)[6]), v3{10, 5, 20}));
+    EXPECT_TRUE(near(xyz(prims(hangar)[23]), v3{10.5f, 5.1f, 20}));
+    EXPECT_TRUE(near(xyz(prims(hangar)[40]), v3{1, 6.5f, 20}));
+    // A building of 40 m: 0.15 S on each side, four lights a metre above its roof.
+    const int building = new_record();
+    OBJ_build_procedural(91, 40.0f, "building", building, 0, i);
+    EXPECT_TRUE(near(xyz(prims(building)[6]), v3{6, 40, 6}));
+    std::vector<v3> lights;
+    for (const object_primitive& p : prims(building))
+        if (p.code == 14) lights.push_back(xyz(p));
+    const std::vector<v3> corners{{-6, 41, -6}, {6, 41, -6}, {-6, 41, 6}, {6, 41, 6}};
+    ASSERT_EQ(lights.size(), corners.size());
+    for (size_t k = 0; k < corners.size(); ++k) EXPECT_TRUE(near(lights[k], corners[k])) << k;
+    // A cooling tower of 100 m: its lowest ring from 45 m at the ground to 35 m at 20 m, due north first.
+    const int cooling = new_record();
+    OBJ_build_procedural(5, 100.0f, "cooling tower", cooling, 0, i);
+    EXPECT_TRUE(near(xyz(prims(cooling)[2]), v3{0, 20, -35}));
+    EXPECT_TRUE(near(xyz(prims(cooling)[3]), v3{0, 0, -45}));
+    // Stacks of 60 m: 1.5 m across at the top, 3 m at the foot.
+    const int stacks = new_record();
+    OBJ_build_procedural(6, 60.0f, "stacks", stacks, 0, i);
+    EXPECT_TRUE(near(xyz(prims(stacks)[2]), v3{0, 60, -1.5f}));
+    EXPECT_TRUE(near(xyz(prims(stacks)[3]), v3{0, 0, -3}));
 }
 
 TEST_F(Objects, FilesOfBothVersionsGiveExactPrimitiveLists)

@@ -117,6 +117,40 @@ TEST_F(Weapons, AircraftFrameAndFins)
     glEnable(GL_CULL_FACE);
 }
 
+// Fin pair 1: span 1 m, root chord 0.8, tip 0.4, quarter-chord point 1 m
+// back, swept 30 degrees; the first fin level, the second rolled 90 degrees.
+// Root edges at z 0.8 and 1.6, tip edges at 1.4 and 1.8 (0.5 m of sweep), the
+// tip 0.866 m out; texture column 0.5957..0.6718 (pair 0's shifted by 42/512),
+// the upper face on t 0..0.5 and the lower on 0.5..1.
+TEST_F(Weapons, FinPairsStandOnTheirChordsSweepAndRoll)
+{
+    clear_plane(N);
+    wpn_slot_record& w = weapon(4, 0.0f);
+    w.wpn_pos[0] = w.wpn_pos[1] = w.wpn_pos[2] = 0.0f;
+    w.wpn_theta = w.wpn_psi = w.wpn_phi = 0.0f;
+    w.wpn_fin_span[1] = 1.0f, w.wpn_fin_root[1] = 0.8f, w.wpn_fin_tip[1] = 0.4f;
+    w.wpn_fin_arm[1] = 1.0f, w.wpn_fin_dihedral[1] = 30.0f;
+    w.wpn_fin_roll[2] = 0.0f, w.wpn_fin_roll[3] = 90.0f;
+    const capture c = capture_drawing([] { ACF_draw_weapon(N, 4, 0); }, 4.0f);
+    const float X = 0.8660254f, sa = 0.6718f, sb = 0.5957f;
+    struct corner { float x, y, z, s, t; };
+    const auto drawn = [&c](const corner& k) {
+        for (const vtx& v : c.vertices())
+            if (std::fabs(v.x - k.x) < 2e-3f && std::fabs(v.y - k.y) < 2e-3f && std::fabs(v.z - k.z) < 2e-3f &&
+                std::fabs(v.s - k.s) < 1e-3f && std::fabs(v.t - k.t) < 1e-3f)
+                return true;
+        return false;
+    };
+    const corner corners[] = {
+        // first fin, to the left, upper face then lower
+        {-X, 0, 1.8f, sa, 0.0f}, {-X, 0, 1.4f, sb, 0.0f}, {0, 0, 0.8f, sb, 0.5f}, {0, 0, 1.6f, sa, 0.5f},
+        {-X, 0, 1.4f, sb, 1.0f}, {-X, 0, 1.8f, sa, 1.0f},
+        // second fin, rolled from the right side up
+        {0, X, 1.4f, sb, 1.0f}, {0, X, 1.8f, sa, 1.0f}, {0, X, 1.8f, sa, 0.0f}, {0, X, 1.4f, sb, 0.0f},
+    };
+    for (const corner& k : corners) EXPECT_TRUE(drawn(k)) << k.x << " " << k.y << " " << k.z << " " << k.s << " " << k.t;
+}
+
 // The airliner in flight with its gear up: the preview draws it gear-down
 // inside its rectangle only, and the airliner flies on with its gear and
 // cyclic as they were.

@@ -95,6 +95,46 @@ TEST_F(Strips, ASlotChangeClosesTheStripAndTheFarHalfReadsBack)
     EXPECT_GT(checked, 100);
 }
 
+// Nine sections: a threshold bar, a digit, the separator, two plain
+// sections, a new marking at the middle section (4) and plain to the end.
+// du = 4 / 8 = 0.5 and e = 8 - 2 - 2 = 4. The skid coordinate climbs a
+// quarter step over the digit, half over the separator, a whole step over the
+// rest; over 1 it falls back two steps; past section e the step turns back.
+// The strip swaps its ends only where a new marking starts past the middle
+// (section 5), not at it.
+TEST_F(Strips, DesignatorStepsWrapAndTheSwapPastTheMiddle)
+{
+    const int g = add_geometry({58, 62, 142, 160, 150, 160, 160, 160, 160}, 40.0f, 40.0f);
+    const int a = add_airport({runway("09", g)});
+    look_down(0.0f, -800.0f, 0.4f);   // section k at window y = 64 + 16 k; the right edge at x = 520
+    recorded_unit_coords.clear();
+    const std::vector<fb_item> items = capture([&] { WORLDOBJ_draw_strip(a, 0, 1); });
+    EXPECT_FLOAT_EQ(strip_skids.du, 0.5f);
+    EXPECT_EQ(strip_skids.e, 4);
+
+    std::vector<float> u;
+    for (const unit_coord& k : recorded_unit_coords)
+        if (k.unit == 1 && k.s == 1.0f && (u.empty() || u.back() != k.t)) u.push_back(k.t);
+    const std::vector<float> want = {0.0f, 0.125f, 0.375f, 0.875f, 0.375f, 0.875f, 0.375f, -0.125f, -0.625f};
+    ASSERT_EQ(u.size(), want.size());
+    for (size_t k = 0; k < want.size(); ++k) EXPECT_FLOAT_EQ(u[k], want[k]) << "skid step " << k;
+
+    // The right edge's base texture: s 1 and t = k + 1 up to section 5,
+    // then s 0 and t running back from 6.
+    int checked = 0;
+    for (const int slot : {150, 160})
+        for (const fb_item& p : drawn_with(items, slot))
+            for (const auto& v : p.v) {
+                if (v.x < 512.0f) continue;
+                const int k = static_cast<int>(std::lround((v.y - 64.0f) / 16.0f));
+                const bool far_half = slot == 160 && k >= 5;
+                EXPECT_EQ(v.s, far_half ? 0.0f : 1.0f) << "section " << k << " slot " << slot;
+                EXPECT_NEAR(v.t, far_half ? 11.0f - k : k + 1.0f, 1e-4f) << "section " << k << " slot " << slot;
+                ++checked;
+            }
+    EXPECT_GT(checked, 6);
+}
+
 // The overlays take texture units of their own: with two units the landing
 // light wins over the skid marks; the head-up display's strip has one unit.
 TEST_F(Strips, TextureUnitsOfTheOverlays)

@@ -189,6 +189,16 @@ TEST_F(SkyObjects, RainAndSnowStreamPastTheCamera)
     EXPECT_TRUE(points(0.0f, 0.0f, 25.0f).empty());
     EXPECT_NEAR(air_points.drift[0], 5.0f, 1e-4f);
     EXPECT_TRUE(points(NAN, 0.0f, 25.0f).empty());
+    // An amount the weather screen calls none draws nothing, though the field
+    // still streams; more falls the heavier it gets.
+    sim_operation_misc.frame_rate_period = 0.1f;
+    air_points.drift[1] = 0.0f;
+    EXPECT_TRUE(points(0.1f, 0.1f, 0.0f).empty());
+    EXPECT_NEAR(air_points.drift[1], 3.0f * 0.514444f * 0.1f, 1e-3f);
+    const size_t light = count_kind(points(0.0f, 0.4f, 0.0f), GL_POINT_TOKEN);
+    const size_t heavy = count_kind(points(0.0f, 1.0f, 0.0f), GL_POINT_TOKEN);
+    EXPECT_GT(light, 0u);
+    EXPECT_LT(light, heavy / 2);
 }
 
 TEST_F(SkyObjects, TheBoltIsSeventySixLinesThroughEverything)

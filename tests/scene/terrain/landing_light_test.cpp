@@ -79,6 +79,28 @@ TEST_F(LandingLight, ASteeringLightSwingsItsSplashWithTheNoseWheel)
     EXPECT_NEAR(std::atan2(landing_splash_projection.centre_x - 10.0f, 20.0f - landing_splash_projection.centre_z), h, 1e-3f);
 }
 
+TEST_F(LandingLight, BankingTradesTheBeamsPitchAndHeadingOffsets)
+{
+    // Beam 10 degrees down and 5 right of the nose, the nose 20 degrees down,
+    // 100 m up, 20 degrees half-spread. Banked 90 degrees right the beam's
+    // pitch offset turns it 10 degrees left and its heading offset lowers it
+    // (beam -25, heading -10); banked left the other way (beam -15, heading
+    // +10); wings level it keeps both (beam -30, heading +5). The centre lies
+    // at d_near + len / 2 along that heading.
+    const struct {
+        float bank_deg, centre_x, centre_z;
+    } rows[] = {{90.0f, -25.06f, -178.82f}, {-90.0f, 81.97f, -388.19f}, {0.0f, 23.66f, -136.11f}};
+    pln[0].acf_unpub_2240 = 5.0f;
+    flt[0].theta = -20.0f;
+    for (const auto& r : rows) {
+        flt[0].sin_phi = std::sin(r.bank_deg * 0.017453293f), flt[0].cos_phi = std::cos(r.bank_deg * 0.017453293f);
+        LIGHTS_setup_gl_landing(1, 1);
+        ASSERT_EQ(landing_splash_on, 1) << r.bank_deg;
+        EXPECT_NEAR(landing_splash_projection.centre_x, r.centre_x, 0.05f) << r.bank_deg;
+        EXPECT_NEAR(landing_splash_projection.centre_z, r.centre_z, 0.05f) << r.bank_deg;
+    }
+}
+
 TEST_F(LandingLight, OnlyInTheDarkAndOnlyWithItsSwitches)
 {
     const struct {

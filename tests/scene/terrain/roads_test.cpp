@@ -139,6 +139,33 @@ TEST_F(Roads, CarsRunInTheirLanesAndTurnBackAtTheEnd)
     EXPECT_EQ(light_count, 0);
 }
 
+TEST_F(Roads, EachSpeedFactorHasItsLaneHeadingAndSpeed)
+{
+    // Northward highway, its edge point 18 m west of the centre line: lanes
+    // 27.5 m (slow, outbound), 24.3 m (fast, outbound), 8.5 m (slow, back)
+    // and 11.7 m (fast, back) from it; the speed is |dir| x 29.06 m/s.
+    highway({{100.0f, SEG_ON_LAND}, {-100.0f, SEG_END}});
+    std::vector<traffic_record>& cars = SEG_traffic_for_writing(200, 200);
+    sim_operation_misc.frame_rate_period = 0.1f;
+    const struct { float dir, lane_m, heading; } rows[] = {
+        {0.5f, 27.5f, 0.0f}, {0.0f, 27.5f, 0.0f}, {1.0f, 24.3f, 0.0f}, {1.5f, 24.3f, 0.0f},
+        {-0.5f, 8.5f, 180.0f}, {-1.0f, 11.7f, 180.0f}, {-1.5f, 11.7f, 180.0f},
+    };
+    for (const auto& r : rows) {
+        cars = {{0, 0.5f, r.dir}};
+        LIGHTS_fraction();
+        ROADS_draw_traffic();
+        ASSERT_EQ(light_count, 1);
+        const light_record a = light_queue[0];
+        LIGHTS_fraction();
+        ROADS_draw_traffic();
+        const light_record b = light_queue[0];
+        EXPECT_NEAR(a.x, -18.0f + r.lane_m, 1e-3f) << r.dir;
+        EXPECT_EQ(a.heading, r.heading) << r.dir;
+        EXPECT_NEAR((a.z - b.z) / 0.1f, r.dir * 29.06f, 0.05f) << r.dir;
+    }
+}
+
 TEST_F(Roads, PylonsThickenWithDistanceAndWiresSag)
 {
     // Two pylons 300 m apart, linked, the camera over the first.

@@ -1,6 +1,8 @@
 // The terrain pass: the cover a cell grows, the same in every frame; its
 // lights, movie screens, road cars, hard roofs, tree crosses and the figures
 // along airport borders.
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <tuple>
@@ -101,6 +103,51 @@ TEST_F(TerrainPass, ACellShowsTheSameCoverEveryFrameAndWhenTheCameraComesBack)
     EXPECT_FALSE(obstacle.polygons.empty());
     sim_graphics_settings.draw_obstacles = 0;
     EXPECT_TRUE(feedback([] { TERRAIN_draw(); }).polygons.empty());
+}
+
+TEST_F(TerrainPass, DefinitionsStandWhereTheirCellsDrawsPutThemTakenByTheLevelsStride)
+{
+    // Cell (199, 201) alone, its corner at (-150, -50), 100 m across (x east,
+    // z south). Six objects at the cell's middle with a spread of 0.2: the
+    // chance draw of definition k is R[(k + 199 x 201) mod 10000], that is
+    // R[9999] for k 0 and R[k - 1] after it; the offsets are R[400 + k] across
+    // and R[401 + k] along. Level L takes every (6 - L)th definition.
+    std::vector<float> saved(std::begin(random_table), std::end(random_table));
+    std::fill(std::begin(random_table), std::end(random_table), 0.95f);
+    for (int r : {9999, 0, 1, 2, 3, 4}) random_table[r] = 0.2f;
+    random_table[3] = 0.5f;   // definition 4 draws exactly its chance: not placed
+    const float offsets[7] = {0.75f, 0.25f, 0.5f, 0.5f, 0.9f, 0.1f, 0.3f};
+    for (int m = 0; m < 7; ++m) random_table[400 + m] = offsets[m];
+    const int house = make_object({});
+    for (int k = 0; k < 6; ++k) {
+        cover_definition o = def(0.5f, 0.5f, 0.5f, 0.2f);
+        o.first_object = o.last_object = house;
+        cover_table[TEX].lists[COVER_OBJECTS].push_back(o);
+    }
+    camera_cell = {199, 201};
+    sim_graphics_settings.autogen_distance = 0;
+    // x = -150 + (0.5 + (2 R - 1) 0.2) 100, z = -50 - (0.5 + (2 R' - 1) 0.2) 100.
+    const std::array<float, 2> at[6] = {{-90, -90}, {-110, -100}, {-100, -100}, {-100, -116}, {-84, -84}, {-116, -92}};
+    const struct {
+        int level;
+        std::vector<int> ks;
+    } rows[] = {{5, {0, 1, 2, 3, 5}}, {4, {0, 2}}, {3, {0, 3}}, {2, {0}}, {1, {0, 5}}};
+    for (const auto& r : rows) {
+        sim_graphics_settings.autogen_level = r.level;
+        std::vector<std::array<float, 2>> seen;
+        for (const auto& p : feedback([] { TERRAIN_draw(); }).polygons) {
+            float x0 = 1e9f, x1 = -1e9f, z0 = 1e9f, z1 = -1e9f;
+            for (const fed_vertex& v : p) x0 = std::min(x0, v.x), x1 = std::max(x1, v.x), z0 = std::min(z0, v.z), z1 = std::max(z1, v.z);
+            const std::array<float, 2> c = {std::round(0.5f * (x0 + x1)), std::round(0.5f * (z0 + z1))};
+            if (std::find(seen.begin(), seen.end(), c) == seen.end()) seen.push_back(c);
+        }
+        std::vector<std::array<float, 2>> want;
+        for (int k : r.ks) want.push_back(at[k]);
+        std::sort(seen.begin(), seen.end());
+        std::sort(want.begin(), want.end());
+        EXPECT_EQ(seen, want) << "level " << r.level;
+    }
+    std::copy(saved.begin(), saved.end(), random_table);
 }
 
 TEST_F(TerrainPass, LightCodesFlashPulseAndCycle)
