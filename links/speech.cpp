@@ -5,6 +5,7 @@
 
 #include "core/frame_clock.h"
 #include "core/loading.h"
+#include "core/reset_registry.h"
 #include "core/simvars/operation.h"
 #include "links/sound.h"
 #include "links/sound_seam.h"
@@ -13,6 +14,17 @@
 
 char speech_text[TEXT_SIZE] = {};
 float speech_busy_until = 0.0f;
+
+namespace {
+// No text on screen: a program started again in the same process must not
+// show, until the last program's deadline, the text that program spoke.
+void SOUND_speech_text_reset()
+{
+    speech_text[0] = 0;
+    speech_busy_until = 0.0f;
+}
+ORVELL_RESET(SOUND_speech_text_reset);
+}  // namespace
 
 int SOUND_init_speech()
 {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <iterator>
 #include <string>
 
 #include "aircraft/acf_struct.h"
@@ -26,10 +27,24 @@ namespace {
 
 class FlightEndToEnd : public started_program {
 protected:
+    // What the start-up left, noted before any test of the suite flies the plane.
+    static inline start_selection_record started_selection{};
+    static inline flt_struct started_flt{};
+    static inline float started_terrain_height_m = 0.0f;
+    static inline bool started_gear_down = false;
+    static inline bool started_replay_empty = false;
+
     static void SetUpTestSuite()
     {
         start_selection = start_selection_record{};   // a fresh process: no start chosen yet
         started_program::SetUpTestSuite();
+        started_selection = start_selection;
+        started_flt = flt[0];
+        started_terrain_height_m = terrain_height_m;
+        started_gear_down = std::all_of(&pln[0].acf_gear_deploy[PART_GEAR_FIRST], &pln[0].acf_gear_deploy[PART_GEAR_LAST + 1],
+                                        [](float d) { return d == 1.0f; });
+        started_replay_empty = std::all_of(std::begin(replay_ring), std::end(replay_ring),
+                                           [](const plane_state_record& r) { return r.network_time_sec == 0.0f; });
     }
 };
 
@@ -53,11 +68,13 @@ TEST_F(FlightEndToEnd, TrainerStartsOnKsbdsFirstRunwayAndFliesAHundredFrames)
         << "the program did not load the trainer";
 
     // On the first runway, 10 m inside its threshold, standing on its gear.
-    const airport_record& apt = airport_table[static_cast<size_t>(start_selection.airport_index)];
+    ASSERT_GE(started_selection.airport_index, 0);
+    ASSERT_LT(size_t(started_selection.airport_index), airport_table.size());
+    const airport_record& apt = airport_table[static_cast<size_t>(started_selection.airport_index)];
     ASSERT_STREQ(apt.id, "KSBD");
-    ASSERT_EQ(start_selection.start_index, 0);
+    ASSERT_EQ(started_selection.start_index, 0);
     const runway_record& rw = apt.runways[0];
-    const flt_struct& f = flt[0];
+    const flt_struct& f = started_flt;
     const float heading = rw.heading + GEO_grid_convergence(rw.lat, rw.lon);
     EXPECT_NEAR(f.psi, heading, 1e-3f);
     float rx, ry, rz;
@@ -65,13 +82,14 @@ TEST_F(FlightEndToEnd, TrainerStartsOnKsbdsFirstRunwayAndFliesAHundredFrames)
     EXPECT_NEAR(std::hypot(f.local_x - rx, f.local_z - rz), (rw.length - 20.0f) * 0.5f, 0.1f);
     float sx, surface, sz;
     GEO_latlon_to_local(sx, surface, sz, f.latitude, f.longitude, apt.elevation);
-    EXPECT_NEAR(f.local_y, std::max(surface, terrain_height_m) + pln[0].acf_h_eqlbm, 0.05f);
+    EXPECT_NEAR(f.local_y, std::max(surface, started_terrain_height_m) + pln[0].acf_h_eqlbm, 0.05f);
     EXPECT_EQ(f.groundspeed, 0.0f);
     EXPECT_EQ(f.parkbrake, 1.0f);
-    for (int g = PART_GEAR_FIRST; g <= PART_GEAR_LAST; ++g) EXPECT_EQ(pln[0].acf_gear_deploy[g], 1.0f);
-    for (const plane_state_record& r : replay_ring) ASSERT_EQ(r.network_time_sec, 0.0f);
+    EXPECT_TRUE(started_gear_down);
+    EXPECT_TRUE(started_replay_empty);
 
-    // A hundred flying frames at about 25 frames a second.
+    // A hundred flying frames at about 25 frames a second, from that runway start.
+    FLIGHT_init_situation(SIT_AIRPORT, SIT_RUNWAY);
     MACIBM_pump_messages();
     FRAME_reset();
     app_mode = MODE_FLYING;

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "aircraft/acf_panel_setup.h"
+#include "aircraft/flight_start.h"
 #include "aircraft/acf_struct.h"
 #include "core/app_mode.h"
 #include "core/geo.h"
@@ -25,6 +26,7 @@
 #include "core/simvars/time.h"
 #include "core/views.h"
 #include "flightmodel/flt.h"
+#include "flightmodel/systems/annunciators.h"
 #include "flightmodel/systems/gyros.h"
 #include "graphics/ogl_tex.h"
 #include "panel/instruments/flight_instruments.h"
@@ -144,6 +146,11 @@ TEST_F(PanelEndToEnd, TrainerPanelStandsUnderTheViewAndItsNeedlesFollowTheFlight
     ASSERT_GE(asi, 0);
     const acf_struct& a = pln[0];
 
+    // The flight started again on the runway, its gyros at rest as a fresh
+    // program has them: the plane and its instruments as the start-up left
+    // them, whatever another test flew or turned.
+    FLIGHT_init_situation(SIT_AIRPORT, SIT_RUNWAY);
+    ANNUNCIATORS_reset();
     fly_at_noon();
     frame();
     frame();

@@ -15,6 +15,7 @@
 #include "core/input.h"
 #include "core/overlay_texts.h"
 #include "core/random.h"
+#include "core/reset_registry.h"
 #include "core/ui_text.h"
 #include "links/speech.h"
 #include "scene/effects/overlay.h"
@@ -92,6 +93,20 @@ TEST_F(Overlay, TheAtcWindowHidesThePhraseBoxAndTheDataRows)
     EXPECT_NE(phrase, atc_only);
     for (int i = 0; i < 6; ++i) sim_network_dataout.data_to_screen[i] = 0;
     EXPECT_EQ(frame(), phrase);
+}
+
+// A program started again in the same process shows no phrase box for the
+// text the last one spoke, whose deadline lies in the new program's future.
+TEST_F(Overlay, TheSpokenTextIsGoneAfterEveryModuleIsReset)
+{
+    sim_operation_prefs.text_out = 1;
+    auto box_red = [&] { return red_at(frame(), 1015, 665); };
+    const int grey = box_red();
+    SOUND_speak("Cleared to land", 1);
+    EXPECT_LT(box_red(), grey - 50);
+    RESET_all();
+    sim_operation_prefs.text_out = 1;
+    EXPECT_EQ(box_red(), grey);
 }
 
 TEST_F(Overlay, ReleasingTheBrakeFiresTheCatapultAndTheTowAndTheWireLetsGo)

@@ -163,6 +163,10 @@ TEST_F(MapTest, ScaleTicksStepByZoomAndStopBefore180And120Miles)
 TEST_F(MapTest, ElevationBandsAreLitAsALevelSurface)
 {
     const float lit = 0.5f + 0.5f / std::sqrt(3.0f);
+    // No light beyond the map's own: the program's default state has no
+    // global ambient light, whatever an earlier test left set.
+    const GLfloat no_ambient[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+    glLightModelfv(GL_LIGHT_MODEL_AMBIENT, no_ambient);
     for (const auto& [feet, rgb] : {std::pair{1500.0f, std::array{188, 205, 154}}, {2500.0f, std::array{239, 232, 174}}}) {
         const double R = sim_physics.earth_radius_m, h = feet * 0.3048;
         TEST_lay_grid(100.0f, 200, 200, [&](float x, float z) {
@@ -489,17 +493,18 @@ protected:
                 if (std::hypot(i - 215, j - 205) < 8.0) landuse_grid[TERRAIN_index(i, j)] = LANDUSE_WATER_A;
             }
         gload_dim_factor = 1.0f;
+        glGetFloatv(GL_LIGHT_MODEL_AMBIENT, kept_ambient);
         MAP_ground_cache_reset();
         place(0, 1.0f, 0.0f);
     }
     void TearDown() override
     {
         gload_dim_factor = 1.0f;
-        const GLfloat ambient[4] = {0.2f, 0.2f, 0.2f, 1.0f};
-        glLightModelfv(GL_LIGHT_MODEL_AMBIENT, ambient);
+        glLightModelfv(GL_LIGHT_MODEL_AMBIENT, kept_ambient);   // as the test found it
         MAP_ground_cache_reset();
         MapTest::TearDown();
     }
+    GLfloat kept_ambient[4] = {};
     // Type and zoom, the grid's west edge `pan` units right of x = 300 and
     // the map `rise` units up.
     static void place(int type, float zoom, float pan, float rise = 0.0f)
