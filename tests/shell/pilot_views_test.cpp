@@ -68,6 +68,12 @@ void see_box(const widget_box& b) { seen.push_back({b.kind, b.x1, b.y1, b.x2, b.
 // with them left out differ by the trainer, a good part of the window.
 TEST_F(PilotViews, TheChaseViewShowsTheAircraftHighOverTheGround)
 {
+    // The trainer, whichever aircraft an earlier test of this program left loaded.
+    acf_struct& a = pln[0];
+    const std::string path = folder->prefix() + "Aircraft:General Aviation:Orvell Trainer:Orvell Trainer.acf";
+    UTIL_strcpy("Orvell Trainer.acf", a.acf_file_name);
+    UTIL_strcpy(path.c_str(), a.acf_file_path);
+    ASSERT_NE(ACF_load_and_setup(0), 0);
     FLIGHT_init_situation(SIT_AIRPORT, SIT_APPROACH_10NM);   // as the Location menu's approach starts do
     frames(2);
     const flt_struct& f = flt[0];
@@ -87,7 +93,10 @@ TEST_F(PilotViews, TheChaseViewShowsTheAircraftHighOverTheGround)
     // The trainer, 12 m ahead, spans two thirds of the window's width (its
     // light grey wing is hard to tell from the overcast, its tail and
     // fuselage are not), in the middle of the picture.
-    EXPECT_GT(pixels_apart(with_planes, without, 0, 0, w, h), w * h / 100);
+    // (The light of the hour the flight has reached moves the count by some
+    // tenths; a camera whose near plane cuts the trainer away leaves about
+    // an eighth of it.)
+    EXPECT_GT(pixels_apart(with_planes, without, 0, 0, w, h), w * h / 200);
     EXPECT_GT(pixels_apart(with_planes, without, w / 4, h / 4, 3 * w / 4, 3 * h / 4), w * h / 200);
 }
 
