@@ -42,6 +42,16 @@ int pixels_apart(const picture& a, const picture& b, int x0, int y0, int x1, int
 
 class PilotViews : public flying_program {
 protected:
+    // Loads a fleet aircraft from the program's folder as plane 0.
+    static void load_aircraft(const char* file, const std::string& path_in_folder)
+    {
+        acf_struct& a = pln[0];
+        const std::string path = folder->prefix() + path_in_folder;
+        UTIL_strcpy(file, a.acf_file_name);
+        UTIL_strcpy(path.c_str(), a.acf_file_path);
+        ASSERT_NE(ACF_load_and_setup(0), 0);
+    }
+
     void TearDown() override
     {
         plugin_host.entries.drawing = nullptr;
@@ -69,11 +79,7 @@ void see_box(const widget_box& b) { seen.push_back({b.kind, b.x1, b.y1, b.x2, b.
 TEST_F(PilotViews, TheChaseViewShowsTheAircraftHighOverTheGround)
 {
     // The trainer, whichever aircraft an earlier test of this program left loaded.
-    acf_struct& a = pln[0];
-    const std::string path = folder->prefix() + "Aircraft:General Aviation:Orvell Trainer:Orvell Trainer.acf";
-    UTIL_strcpy("Orvell Trainer.acf", a.acf_file_name);
-    UTIL_strcpy(path.c_str(), a.acf_file_path);
-    ASSERT_NE(ACF_load_and_setup(0), 0);
+    ASSERT_NO_FATAL_FAILURE(load_aircraft("Orvell Trainer.acf", "Aircraft:General Aviation:Orvell Trainer:Orvell Trainer.acf"));
     FLIGHT_init_situation(SIT_AIRPORT, SIT_APPROACH_10NM);   // as the Location menu's approach starts do
     frames(2);
     const flt_struct& f = flt[0];
@@ -105,11 +111,7 @@ TEST_F(PilotViews, TheChaseViewShowsTheAircraftHighOverTheGround)
 // onto its wheel and a wing tip it stands where it is for a minute.
 TEST_F(PilotViews, AParkedGliderStandsInTheWind)
 {
-    acf_struct& a = pln[0];
-    const std::string path = folder->prefix() + "Aircraft:Gliders:Orvell Glider:Orvell Glider.acf";
-    UTIL_strcpy("Orvell Glider.acf", a.acf_file_name);
-    UTIL_strcpy(path.c_str(), a.acf_file_path);
-    ASSERT_NE(ACF_load_and_setup(0), 0);
+    ASSERT_NO_FATAL_FAILURE(load_aircraft("Orvell Glider.acf", "Aircraft:Gliders:Orvell Glider:Orvell Glider.acf"));
     FLIGHT_init_situation(SIT_AIRPORT, SIT_RUNWAY);
     frames(1);
     const flt_struct& f = flt[0];
