@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/reset_registry.h"
 #include "core/frame_clock.h"
 #include "flightmodel/control/own_physics.h"
 #include "flightmodel/systems/gyros.h"
@@ -51,6 +52,7 @@ void autopilot_on()
 
 TEST(AutopilotFlight, GliderHoldsItsSinkRateAndTurnsToTheHeading)
 {
+    RESET_all();   // no wind, thermals or control state an earlier test left
     still_air();
     build_aircraft();
     acf_struct& a = pln[0];

@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "core/reset_registry.h"
 #include "core/folders.h"
 #include "core/ui_text.h"
 #include "flightmodel/forces/control_surface.h"
@@ -17,6 +18,7 @@ namespace {
 struct ControlIncidence : ::testing::Test {
     void SetUp() override
     {
+        RESET_all();   // nothing an earlier test left in the weather or the records
         CONST_fill_constants();
         build_aircraft();
         still_air();

@@ -9,6 +9,7 @@
 #include "flightmodel/forces/control_surface.h"
 #include "flightmodel/forces/element_aero.h"
 #include "flightmodel/forces/mass.h"
+#include "core/reset_registry.h"
 #include "tests/flightmodel/forces_fixture.h"
 
 using namespace forces_test;
@@ -18,6 +19,7 @@ namespace {
 struct ForcesAero : ::testing::Test {
     void SetUp() override
     {
+        RESET_all();   // nothing an earlier test left in the weather or the records
         CONST_fill_constants();
         build_aircraft();
         still_air();

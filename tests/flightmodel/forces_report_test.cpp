@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "core/reset_registry.h"
 #include "core/folders.h"
 #include "core/frame_clock.h"
 #include "core/ui_text.h"
@@ -33,6 +34,7 @@ struct ReportedFrame : ::testing::Test {
 
     void SetUp() override
     {
+        RESET_all();   // nothing an earlier test left in the weather or the records
         CONST_fill_constants();
         std::memset(&pln[0], 0, sizeof pln[0]);
         std::memset(&flt[0], 0, sizeof flt[0]);

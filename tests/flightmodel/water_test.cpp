@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "aircraft/acf_struct.h"
+#include "core/reset_registry.h"
 #include "core/constants.h"
 #include "core/geo.h"
 #include "core/simvars.h"
@@ -198,6 +199,7 @@ void float_body(int p, float x)
 TEST(FloatPlane, DroppedOnStillWaterItComesToRestOnItsFloats)
 {
     using namespace forces_test;
+    RESET_all();   // nothing an earlier test left in the weather or the records
     CONST_fill_constants();
     CONST_fill_random_table();
     sim_graphics_scenery.current_planet = PLANET_EARTH;
