@@ -296,7 +296,7 @@ inline bool draw_grid_font(image& im, int ox, int oy, std::string* problem)
             return false;
         }
         const int x0 = ox + (cell % 21) * 6 + (5 - w) / 2;
-        const int y0 = oy + (cell / 21) * 11;
+        const int y0 = oy + (cell / 21) * 11 + grid_glyph_raise(code);
         put_glyph(im, *g, x0, y0, 9, ink, rgba{0, 0, 0, 0});
     }
     return true;

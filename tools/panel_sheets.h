@@ -91,7 +91,7 @@ inline void fonts(image& im, int sheet)
             if (!g) continue;
             const int w = pixel_glyph_width(*g) * scale;
             const int x0 = static_cast<int>(std::lround(p.tx)) + std::max(0, (static_cast<int>(p.w) - 1 - w) / 2);
-            const int y0 = static_cast<int>(std::lround(p.ty));
+            const int y0 = static_cast<int>(std::lround(p.ty)) + grid_glyph_raise(code) * scale;
             for (int r = 0; r < PIXEL_GLYPH_ROWS; ++r)
                 for (int c = 0; c < w / scale; ++c)
                     if (pixel_glyph_ink(*g, c, r))

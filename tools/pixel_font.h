@@ -167,6 +167,12 @@ inline int pixel_glyph_width(const pixel_glyph& g)
     return w;
 }
 
+// Texels the grid fonts raise a glyph in its cell. The number drawers set a
+// full stop one unit below the digits around it; its ink stands a texel above
+// the baseline so that it lands on the digits' foot line instead of hanging
+// below it, where it reads as a comma.
+inline constexpr int grid_glyph_raise(int code) { return code == '.' ? 1 : 0; }
+
 inline bool pixel_glyph_ink(const pixel_glyph& g, int column, int row)
 {
     if (row < 0 || row >= PIXEL_GLYPH_ROWS || !g.rows[row]) return false;

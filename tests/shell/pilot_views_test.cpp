@@ -1,10 +1,13 @@
 // What the pilot sees and what stays put, through the started program: the
 // chase view follows the aircraft high over the ground, a glider parked on
-// its brake stands in the wind, and a sky set clear of precipitation on the
-// weather screen shows no falling specks.
+// its brake stands in the wind, a sky set clear of precipitation on the
+// weather screen shows no falling specks, and the numbers shown over the
+// flying view set their points on the digits' foot line.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <map>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -17,6 +20,7 @@
 #include "core/simvars.h"
 #include "core/text_util.h"
 #include "core/views.h"
+#include "graphics/ogl_state.h"
 #include "flightmodel/flt.h"
 #include "graphics/widget_record.h"
 #include "links/plugin_host.h"
@@ -177,4 +181,107 @@ TEST_F(PilotViews, PrecipitationSetToNoneLeavesNoSpecks)
     frames(3);
     ASSERT_EQ(app_mode, MODE_FLYING);
     EXPECT_EQ(sky_changes(), 0);
+}
+
+// The position group ticked for the screen on the network and data output
+// screen shows its numbers in the first box over the flying view. Each full
+// stop stands on the foot line of the digits beside it, as a point; one that
+// hangs a pixel below them reads as a comma ("34,091").
+TEST_F(PilotViews, NumbersOverTheFlyingViewSetTheirPointsOnTheDigitsFootLine)
+{
+    seen.clear();
+    WIDGET_set_recorder(see_box);
+    ASSERT_TRUE(choose_menu_item("Settings", "Network and Data Output"));
+    frames(1);
+    auto find = [](widget_box_kind kind, const std::string& text) -> const seen_box* {
+        for (const seen_box& b : seen)
+            if (b.kind == kind && b.text == text) return &b;
+        return nullptr;
+    };
+    const seen_box* tab = find(WIDGET_BOX_FIELD, "Data output");
+    const seen_box* area = nullptr;
+    for (const seen_box& b : seen)
+        if (b.kind == WIDGET_BOX_WORK_AREA) area = &b;
+    ASSERT_NE(tab, nullptr);
+    ASSERT_NE(area, nullptr);
+    const float close_x = area->x1 + 12.0f, close_y = area->y2 - 10.0f;   // the screen's close box
+    click_at(0.5f * (tab->x1 + tab->x2), 0.5f * (tab->y1 + tab->y2));
+    seen.clear();
+    frames(1);
+    WIDGET_set_recorder(nullptr);
+    // The group's row: its title, and the rightmost of its four boxes
+    // (shown on the flying screen) left of it.
+    const seen_box* title = find(WIDGET_BOX_TEXT, "Latitude, longitude, altitude");
+    ASSERT_NE(title, nullptr);
+    const seen_box* box = nullptr;
+    for (const seen_box& b : seen)
+        if (b.kind == WIDGET_BOX_FIELD && b.x2 <= title->x1 && b.y1 < title->y2 && b.y2 > title->y1 &&
+            (!box || b.x1 > box->x1))
+            box = &b;
+    ASSERT_NE(box, nullptr);
+    ASSERT_EQ(sim_network_dataout.data_to_screen[18], 0);
+    click_at(0.5f * (box->x1 + box->x2), 0.5f * (box->y1 + box->y2));
+    frames(1);
+    ASSERT_EQ(sim_network_dataout.data_to_screen[18], 1);
+    click_at(close_x, close_y);
+    frames(3);
+    ASSERT_EQ(app_mode, MODE_FLYING);
+    const picture p = read_picture();
+    sim_network_dataout.data_to_screen[18] = 0;
+    ASSERT_EQ(p.width, 1024);
+    ASSERT_EQ(p.height, 768);
+
+    // The first box's row of values: its digits stand on the foot line a
+    // unit above the box's middle line (725), seven pixels high, the unit
+    // names 10 below and the column names 10 above.
+    uint8_t ink[3];
+    OGL_row_to_bytes(48, ink);
+    const int x0 = 0, x1 = 290, y0 = 724, y1 = 734;
+    auto inked = [&](int x, int y) {
+        const picture::colour c = p.at(x, y);
+        return std::abs(c.r - ink[0]) + std::abs(c.g - ink[1]) + std::abs(c.b - ink[2]) < 40;
+    };
+    // The glyphs as groups of touching ink pixels: their lowest row and size.
+    struct blob {
+        int bottom = 1 << 20, top = -1, left = 1 << 20, right = -1;
+    };
+    std::vector<blob> blobs;
+    std::vector<int> label((x1 - x0) * (y1 - y0), -1);
+    for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; ++x) {
+            if (!inked(x, y) || label[(y - y0) * (x1 - x0) + (x - x0)] >= 0) continue;
+            const int id = static_cast<int>(blobs.size());
+            blobs.emplace_back();
+            std::vector<std::pair<int, int>> todo{{x, y}};
+            label[(y - y0) * (x1 - x0) + (x - x0)] = id;
+            while (!todo.empty()) {
+                const auto [cx, cy] = todo.back();
+                todo.pop_back();
+                blob& b = blobs[id];
+                b.bottom = std::min(b.bottom, cy), b.top = std::max(b.top, cy);
+                b.left = std::min(b.left, cx), b.right = std::max(b.right, cx);
+                for (int dy = -1; dy <= 1; ++dy)
+                    for (int dx = -1; dx <= 1; ++dx) {
+                        const int nx = cx + dx, ny = cy + dy;
+                        if (nx < x0 || nx >= x1 || ny < y0 || ny >= y1 || !inked(nx, ny)) continue;
+                        int& l = label[(ny - y0) * (x1 - x0) + (nx - x0)];
+                        if (l < 0) l = id, todo.emplace_back(nx, ny);
+                    }
+            }
+        }
+    // Digits are tall; points are small and square; minus signs are flat.
+    std::map<int, int> digit_feet;
+    std::vector<int> point_feet;
+    for (const blob& b : blobs) {
+        const int w = b.right - b.left + 1, h = b.top - b.bottom + 1;
+        if (h >= 5) ++digit_feet[b.bottom];
+        if (w <= 2 && h == 2) point_feet.push_back(b.bottom);
+    }
+    if (digit_feet.empty() || point_feet.empty()) p.save_png("numbers_over_the_view.png");
+    ASSERT_FALSE(digit_feet.empty()) << "no digits in the first box";
+    const int foot = std::max_element(digit_feet.begin(), digit_feet.end(), [](auto& a, auto& b) {
+                         return a.second < b.second;
+                     })->first;
+    EXPECT_GE(point_feet.size(), 3u) << "latitude, longitude and both heights show a point";
+    for (int f : point_feet) EXPECT_EQ(f, foot) << "a point off the digits' foot line";
 }
