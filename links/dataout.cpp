@@ -309,7 +309,15 @@ void draw_values(const data_group& g, int s)
     for (int k = 0; k < DATA_RECORD_VALUES; ++k) {
         const float v = prepared(g, k);
         if (is_empty(v)) continue;
-        OGL_draw_string_fmt(TEXT_COLOUR, x + 36.0f * k, y, v, 5, UTIL_decimals_for_width(v), 0, SMALL_FONT);
+        // A negative value gives its minus the column's first cell and one
+        // decimal less, so the sign never runs into the column to its left
+        // ("34.091-117.25"); the value keeps its full width otherwise.
+        const int decimals = UTIL_decimals_for_width(v);
+        if (v < 0.0f && decimals > 0)
+            OGL_draw_string_fmt(TEXT_COLOUR, x + 36.0f * k + static_cast<float>(FONT_number_pitch(SMALL_FONT)), y,
+                                v, 4, decimals - 1, 0, SMALL_FONT);
+        else
+            OGL_draw_string_fmt(TEXT_COLOUR, x + 36.0f * k, y, v, 5, decimals, 0, SMALL_FONT);
     }
 }
 

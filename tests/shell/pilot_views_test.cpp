@@ -272,11 +272,20 @@ TEST_F(PilotViews, NumbersOverTheFlyingViewSetTheirPointsOnTheDigitsFootLine)
     // Digits are tall; points are small and square; minus signs are flat.
     std::map<int, int> digit_feet;
     std::vector<int> point_feet;
+    std::vector<const blob*> minus_signs;
     for (const blob& b : blobs) {
         const int w = b.right - b.left + 1, h = b.top - b.bottom + 1;
         if (h >= 5) ++digit_feet[b.bottom];
         if (w <= 2 && h == 2) point_feet.push_back(b.bottom);
+        if (w >= 3 && h == 1) minus_signs.push_back(&b);
     }
+    // The longitude at the field is negative: its minus keeps clear of the
+    // latitude's last digit in the column to its left.
+    ASSERT_FALSE(minus_signs.empty()) << "no minus sign in the first box";
+    for (const blob* m : minus_signs)
+        for (int y = y0; y < y1; ++y)
+            for (int x = std::max(x0, m->left - 3); x < m->left; ++x)
+                EXPECT_FALSE(inked(x, y)) << "the minus at x " << m->left << " touches ink at " << x << "," << y;
     if (digit_feet.empty() || point_feet.empty()) p.save_png("numbers_over_the_view.png");
     ASSERT_FALSE(digit_feet.empty()) << "no digits in the first box";
     const int foot = std::max_element(digit_feet.begin(), digit_feet.end(), [](auto& a, auto& b) {
