@@ -72,11 +72,11 @@ void report_prop_torque(int n)
     FM_num(f.N, 2, 10) << "\n\n";
 }
 
-// The aircraft's idle ratio for the low (0) or high (1) idle-speed switch; a
-// file without one (zero, negative or damaged) idles as the ratio 1.0 does.
-float idle_ratio(bool high)
+// The aircraft's low idle ratio; a file without one (zero, negative or
+// damaged) idles as the ratio 1.0 does.
+float low_idle_ratio()
 {
-    const float r = high ? pln[0].acf_idle_rat_hi : pln[0].acf_idle_rat_lo;
+    const float r = pln[0].acf_idle_rat_lo;
     return std::isfinite(r) && r > 0.0f ? r : 1.0f;
 }
 
@@ -128,15 +128,13 @@ void engine_torque(int n)
     // Throttle after its lag; a stopped engine takes none and keeps its lagged value.
     float u = 0.0f;
     if (running) {
-        // The idle floor: the aircraft's idle ratio of the switch's position
-        // scales it, so each aircraft sets the speed it idles at against the
-        // load of its own propeller.
+        // The idle floor: a fixed share of the throttle on the high idle; on
+        // the low idle the aircraft's low idle ratio scales the base share.
         float floor = 0.0f;
-        const float ratio = idle_ratio(high_idle);
         if (piston) {
-            floor = 0.04f * ratio;
+            floor = high_idle ? 0.04f : 0.04f * low_idle_ratio();
         } else if (type == ENGINE_TURBINE_FIXED) {
-            floor = (high_idle ? 0.16f : 0.06f) * ratio;
+            floor = high_idle ? 0.16f : 0.06f * low_idle_ratio();
             floor *= clampf(prop_state.run_time_sec[n] / 20.0f, 0.0f, 1.0f);
         }
         const float s = signed_sqrt(f.ENGN_thro_use[n]);

@@ -61,30 +61,29 @@ TEST_F(PropEngines, PowerFallsPastRedlineToNothingAtTwiceIt)
 }
 
 // With the throttle closed the engine settles where its idle floor meets its
-// friction and the propeller's load: the idle ratio of the idle-speed
-// switch's position sets that floor; a file without one idles as at 1.0.
-TEST_F(PropEngines, IdleSpeedFollowsTheIdleRatioOfTheSwitchsPosition)
+// friction and the propeller's load. The high idle holds the plain floor
+// whatever the aircraft's ratios say; the low idle scales it by the low
+// ratio, and a file without one (zero or damaged) idles as at 1.0.
+TEST_F(PropEngines, TheHighIdleHoldsThePlainFloorAndTheLowIdleTakesTheLowRatio)
 {
-    const auto settled = [](int high_idle, float ratio_lo, float ratio_hi, float friction) {
+    const auto settled = [](int high_idle, float ratio_lo, float ratio_hi) {
         piston_single();
         pln[0].acf_idle_rat_lo = ratio_lo, pln[0].acf_idle_rat_hi = ratio_hi;
-        pln[0].acf_friction_rat = friction;
+        pln[0].acf_friction_rat = 0.0f;
         running_engine(0, pln[0].acf_RSC_idlespeed_eng);
         flt[0].ENGN_thro[0] = flt[0].ENGN_thro_use[0] = 0.0f;
         sim_cockpit_engine.idle_speed[0] = high_idle;
         for (int i = 0; i < 3000; ++i) frame();   // a minute
         return flt[0].ENGN_tacrad[0];
     };
-    const float idle = pln[0].acf_RSC_idlespeed_eng, friction = pln[0].acf_friction_rat;
-    const float rated = settled(1, 1.0f, 3.0f, friction);
-    EXPECT_NEAR(rated, idle, 0.1f * idle);
-    EXPECT_LT(settled(1, 3.0f, 2.0f, friction), 0.8f * idle) << "the high idle takes the high ratio";
-    EXPECT_NEAR(settled(0, 3.0f, 1.0f, friction), rated, 1e-3f * rated) << "the low idle takes the low ratio";
-    // Without the drivetrain's friction the ratio 1.0 keeps the engine turning.
-    const float plain = settled(1, 1.0f, 1.0f, 0.0f);
-    EXPECT_GT(plain, 0.25f * idle);
-    EXPECT_NEAR(settled(1, 1.0f, 0.0f, 0.0f), plain, 1e-3f * plain) << "no high ratio in the file";
-    EXPECT_NEAR(settled(0, std::nanf(""), 1.0f, 0.0f), plain, 1e-3f * plain) << "a damaged low ratio";
+    const float idle = pln[0].acf_RSC_idlespeed_eng;
+    const float plain = settled(1, 1.0f, 1.0f);
+    EXPECT_GT(plain, 0.25f * idle) << "the engine keeps turning on the plain floor";
+    EXPECT_NEAR(settled(1, 3.0f, 3.0f), plain, 1e-3f * plain) << "the high idle ignores the ratios";
+    EXPECT_NEAR(settled(0, 1.0f, 3.0f), plain, 1e-3f * plain) << "a low ratio of 1.0 idles as the high idle";
+    EXPECT_GT(settled(0, 3.0f, 1.0f), 1.3f * plain) << "the low idle takes the low ratio";
+    EXPECT_NEAR(settled(0, 0.0f, 3.0f), plain, 1e-3f * plain) << "no low ratio in the file";
+    EXPECT_NEAR(settled(0, std::nanf(""), 3.0f), plain, 1e-3f * plain) << "a damaged low ratio";
 }
 
 TEST_F(PropEngines, PistonBreathingOnOneMagnetoAndWithCarburettorIce)

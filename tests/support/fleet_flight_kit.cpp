@@ -715,18 +715,23 @@ std::vector<row> table(const std::string& aircraft)
         rows.push_back(still_open(make("trainer", "ground roll, flaps 10 (ft)", 900.0f, TEN,
                                        [s] { return fly_take_off(s, 1.0f / 3.0f, 55.0f, 8.0f); }),
                                   thrust));
-        // Gliding with the throttle closed, the idle floor that holds 650 rpm
-        // standing against this propeller (0.128 of the throttle) gives a
-        // torque growing with the square root of the speed, which outruns the
-        // engine's friction up to 1,200 rpm: the windmilling propeller turns
-        // at 1,160 rpm all but unloaded and makes 20 N of drag, where a
-        // closed-throttle engine of the class takes some 40 N m from it and
-        // it makes some 200 N. The plain idle floor of 0.04 would leave 330
-        // rpm standing and still glide at 10.0.
+        // Gliding with the throttle closed on the high idle's plain floor
+        // (0.04 of the throttle), the engine takes 28 N m from the
+        // windmilling propeller at 1,050 rpm, which makes 115 N of drag; a
+        // closed-throttle engine of the class takes some 40 N m and its
+        // propeller makes some 200 N. A flatter blade windmills faster and
+        // drags more (16 degrees: 9.75), but lifts the static rpm beyond the
+        // class's and shortens the ground roll further.
         rows.push_back(still_open(make("trainer", "glide ratio at 65 KIAS, idle", 9.0f, TEN,
                                        [s] { return fly_glide(s, 65.0f); }),
-                                  "the closed-throttle engine drives its propeller instead of braking it"));
-        rows.push_back(make("trainer", "idle rpm standing", 650.0f, TEN, [s] { return fly_static_rpm(s, 0.0f); }));
+                                  "the windmilling propeller makes half the drag of the class's"));
+        // On the high idle every flight starts with, the engine's torque on
+        // the plain idle floor outruns its friction only up to a fifth of
+        // redline (545 rpm) with nothing to turn; with this propeller it
+        // settles near 330 rpm. The low idle's floor (3.2 times the plain
+        // one) holds 650 rpm, but the trainer has no idle-speed switch.
+        rows.push_back(still_open(make("trainer", "idle rpm standing", 650.0f, TEN, [s] { return fly_static_rpm(s, 0.0f); }),
+                                  "the plain idle floor turns the engine at half the class's idle speed"));
         rows.push_back(make_within("trainer", "creep on the parking brake, 20 s at full power (m)", 0.0f, 0.0f, 0.05f,
                                    [s] { return fly_brakes(s, false, false); }));
         rows.push_back(make_within("trainer", "creep on full toe brakes, 20 s at full power (m)", 0.0f, 0.0f, 0.05f,
