@@ -225,29 +225,78 @@ struct background_cache_record {
 };
 background_cache_record background_cache;
 
-// Makes the framebuffer of the window's size; false when the renderer refuses it.
+// Makes the framebuffer of the window's size, its colour a texture the
+// frame copies from; false when the renderer refuses it.
 bool background_framebuffer(int width, int height)
 {
     background_cache_record& c = background_cache;
     if (c.framebuffer != 0 && c.width == width && c.height == height) return true;
     if (c.framebuffer == 0) {
         glGenFramebuffers(1, &c.framebuffer);
-        glGenRenderbuffers(1, &c.colour);
+        glGenTextures(1, &c.colour);
     }
     if (c.framebuffer == 0 || c.colour == 0) return false;
-    glBindRenderbuffer(GL_RENDERBUFFER, c.colour);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, width, height);
-    glBindRenderbuffer(GL_RENDERBUFFER, 0);
+    glBindTexture(GL_TEXTURE_2D, c.colour);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    bound_texture[0] = -1;   // unit 0 no longer holds the slot the binder last put there
     GLint kept = 0;
     glGetIntegerv(GL_FRAMEBUFFER_BINDING, &kept);
     glBindFramebuffer(GL_FRAMEBUFFER, c.framebuffer);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, c.colour);
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, c.colour, 0);
     const bool complete = glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
     glBindFramebuffer(GL_FRAMEBUFFER, static_cast<GLuint>(kept));
     c.width = width;
     c.height = height;
     c.drawn = false;
     return complete;
+}
+
+// The bottom `rows` rows of the kept picture put into the frame texel for
+// texel: a quad over those rows, its texture the kept picture sampled at the
+// nearest texel, modulated by white, with nothing else on. On a software
+// renderer this plain textured span costs a fraction of a framebuffer blit.
+void put_kept_rows(int rows)
+{
+    background_cache_record& c = background_cache;
+    GLint viewport[4] = {0, 0, 0, 0};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    glViewport(0, 0, c.width, c.height);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    OGL_set_state(STATE_FOG_OFF, 1, STATE_LIGHTING_OFF, STATE_OPAQUE, STATE_DEPTH_TEST_OFF, STATE_DEPTH_WRITE_OFF);
+    glBindTexture(GL_TEXTURE_2D, c.colour);
+    bound_texture[0] = -1;
+    GLint env = GL_MODULATE;
+    glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &env);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    const float t = static_cast<float>(rows) / static_cast<float>(c.height);
+    const float y = 2.0f * t - 1.0f;
+    glBegin(GL_QUADS);   // wound clockwise, the front face the program draws with
+    glTexCoord2f(0.0f, 0.0f);
+    glVertex2f(-1.0f, -1.0f);
+    glTexCoord2f(0.0f, t);
+    glVertex2f(-1.0f, y);
+    glTexCoord2f(1.0f, t);
+    glVertex2f(1.0f, y);
+    glTexCoord2f(1.0f, 0.0f);
+    glVertex2f(1.0f, -1.0f);
+    glEnd();
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, env);
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
 }
 
 // How many texel rows at the top of the picture (of its top row of tiles)
@@ -356,13 +405,7 @@ bool copy_kept_background(int rows)
         c.clear_top_rows = clear_top_rows();
     }
 
-    GLint read = 0, draw = 0;
-    glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &read);
-    glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &draw);
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, c.framebuffer);
-    glBlitFramebuffer(0, 0, width, rows, 0, 0, width, rows, GL_COLOR_BUFFER_BIT, GL_NEAREST);
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, static_cast<GLuint>(read));
-    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, static_cast<GLuint>(draw));
+    put_kept_rows(rows);
     return true;
 }
 
@@ -395,13 +438,17 @@ void OGL_draw_background(int opaque_rows)
     }
 
     const float alpha = (app_mode == MODE_FLYING && sim_graphics_settings.transparent_panel) ? 0.4f : 1.0f;
-    OGL_set_state(STATE_FOG_OFF, 1, STATE_LIGHTING_OFF, alpha <= 0.99f ? STATE_BLEND : STATE_ALPHA_TEST,
-                  STATE_DEPTH_TEST_OFF, STATE_DEPTH_WRITE_OFF);
-    glColor4f(sim_graphics_misc.cockpit_light_level_r * gload_dim_factor,
-              sim_graphics_misc.cockpit_light_level_g * gload_dim_factor,
-              sim_graphics_misc.cockpit_light_level_b * gload_dim_factor, alpha);
+    const auto tile_state = [alpha] {
+        OGL_set_state(STATE_FOG_OFF, 1, STATE_LIGHTING_OFF, alpha <= 0.99f ? STATE_BLEND : STATE_ALPHA_TEST,
+                      STATE_DEPTH_TEST_OFF, STATE_DEPTH_WRITE_OFF);
+        glColor4f(sim_graphics_misc.cockpit_light_level_r * gload_dim_factor,
+                  sim_graphics_misc.cockpit_light_level_g * gload_dim_factor,
+                  sim_graphics_misc.cockpit_light_level_b * gload_dim_factor, alpha);
+    };
+    tile_state();
     // Rows the picture wholly covers look the same whatever lies under them.
     if (alpha > 0.99f && copy_kept_background(opaque_rows)) {
+        tile_state();   // the copy left its own state and colour
         // Between the copied rows and the clear top: the tiles drawn, the
         // scene showing through their clear texels.
         const int top = first_clear_window_row(background_cache.key, background_cache.clear_top_rows,

@@ -149,7 +149,7 @@ TEST_F(Drawing, BackgroundTilesFillTheScreenInOrder)
 // The rows the caller names as wholly covered come from a kept drawing of
 // the picture: the frame looks exactly as when every tile is drawn, also
 // after the light colour changes and after a tile is loaded anew, and the
-// kept rows are not drawn again (fewer fragments reach the frame).
+// kept rows are not drawn from the tiles again.
 TEST_F(Drawing, KeptBackgroundLooksTheSameAsDrawingIt)
 {
     ASSERT_EQ(screen.window_width, 1024);
@@ -175,16 +175,10 @@ TEST_F(Drawing, KeptBackgroundLooksTheSameAsDrawingIt)
     for (int slot = TEX_SLOT_BACKGROUND_FIRST; slot < TEX_SLOT_BACKGROUND_FIRST + 12; ++slot) load(slot, 0);
 
     std::vector<uint8_t> picture(1024 * 768 * 4);
-    GLuint query = 0;
-    glGenQueries(1, &query);
-    GLuint samples = 0;
     const auto frame = [&](int opaque_rows) {
         glClearColor(0.1f, 0.3f, 0.7f, 1.0f);
         glClear(GL_COLOR_BUFFER_BIT);
-        glBeginQuery(GL_SAMPLES_PASSED, query);
         OGL_draw_background(opaque_rows);
-        glEndQuery(GL_SAMPLES_PASSED);
-        glGetQueryObjectuiv(query, GL_QUERY_RESULT, &samples);
         glReadPixels(0, 0, 1024, 768, GL_RGBA, GL_UNSIGNED_BYTE, picture.data());
         return picture;
     };
@@ -192,14 +186,30 @@ TEST_F(Drawing, KeptBackgroundLooksTheSameAsDrawingIt)
     for (const float light : {1.0f, 0.6f}) {
         sim_graphics_misc.cockpit_light_level_r = light;
         const std::vector<uint8_t> drawn = frame(0);
-        const GLuint drawn_samples = samples;
         for (int n = 0; n < 3; ++n) EXPECT_EQ(frame(opaque), drawn) << "light " << light << ", frame " << n;
-        EXPECT_LT(samples, drawn_samples / 2) << "light " << light;
     }
     load(TEX_SLOT_BACKGROUND_FIRST + 1, 90);
     const std::vector<uint8_t> drawn = frame(0);
     for (int n = 0; n < 3; ++n) EXPECT_EQ(frame(opaque), drawn) << "a tile loaded anew, frame " << n;
-    glDeleteQueries(1, &query);
+
+    // The kept rows come from the kept picture, not from the tiles: texels
+    // changed behind the loader's back (no upload counted) show only in the
+    // rows still drawn, and a frame drawn whole shows them everywhere.
+    frame(opaque);
+    std::vector<uint8_t> white(256 * 256 * 4, 255);
+    for (const int slot : {TEX_SLOT_BACKGROUND_FIRST + 1, TEX_SLOT_BACKGROUND_FIRST + 9}) {
+        OGL_bind_tex(slot, 0);
+        glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 256, 256, GL_RGBA, GL_UNSIGNED_BYTE, white.data());
+    }
+    const std::vector<uint8_t> kept = frame(opaque);
+    const auto at = [](const std::vector<uint8_t>& p, int x, int y) {
+        const uint8_t* t = &p[(size_t(y) * 1024 + size_t(x)) * 4];
+        return std::array<uint8_t, 3>{t[0], t[1], t[2]};
+    };
+    const std::vector<uint8_t> whole = frame(0);
+    EXPECT_EQ(at(kept, 300, 100), at(drawn, 300, 100)) << "a kept row";
+    EXPECT_NE(at(whole, 300, 100), at(drawn, 300, 100)) << "the frame drawn whole";
+    EXPECT_EQ(at(kept, 300, opaque + 10), at(whole, 300, opaque + 10)) << "a row drawn from the tiles";
     sim_graphics_misc.cockpit_light_level_r = 1.0f;
     glClearColor(0, 0, 0, 1);
 }
