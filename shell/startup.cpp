@@ -128,6 +128,7 @@ void STARTUP_world_textures()
 {
     int width = 0, height = 0;
     OGL_load_tex_file(LOAD_TEXTURE, TEX_SLOT_LIGHTS, TEX_BRIGHT, "WORLD:OVERLAYS:LIGHTS.BMP", width, height);
+    WORLD_textures_lights_loaded();
     for (int i = 0; i < SEA_TEXTURES; ++i) {
         char name[64];
         std::snprintf(name, sizeof name, "TERRAIN:WATER -90+90 -180+180:SEA%02d.BMP", i + 1);
