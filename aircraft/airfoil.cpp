@@ -48,11 +48,11 @@ constexpr int WORD_SIZE = 64;
     std::abort();   // not reached: a fatal alert does not return
 }
 
-// A table value out of range, or a file whose numbers stop before their end
-// or do not parse: the file is refused.
 // Alerts raised about files being read: a file that raised one is not kept.
 int afl_file_alerts = 0;
 
+// A table value out of range, or a file whose numbers stop before their end
+// or do not parse: the file is refused.
 void bad_file_alert(const char* path)
 {
     ++afl_file_alerts;
