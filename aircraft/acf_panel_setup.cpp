@@ -24,6 +24,20 @@ acf_sound_calls acf_sounds = {SOUND_load_wav, SOUND_start_stop_loops};
 
 namespace {
 
+// Whether every byte of the block is 0 (reading a block of the program's
+// image that was never written takes no memory for it).
+bool all_zero(const uint8_t* bytes, size_t count)
+{
+    uint64_t any = 0;
+    for (size_t i = 0; i + 8 <= count; i += 8) {
+        uint64_t word;
+        std::memcpy(&word, bytes + i, 8);
+        any |= word;
+    }
+    for (size_t i = count & ~size_t(7); i < count; ++i) any |= bytes[i];
+    return any == 0;
+}
+
 constexpr int PANEL_WIDTH = 1024;
 constexpr int PANEL_HEIGHT = 768;
 constexpr int COMPOSE_OFFSET = 5000;      // the loader takes positions offset by this much
@@ -117,22 +131,30 @@ void ACF_setup_panel(int slot)
     const std::size_t len = std::strlen(path);
     const std::string stem(path, len >= 4 ? len - 4 : 0);
 
+    // The pixel buffer is cleared before each view's picture; a view without
+    // a picture of its own keeps a cleared image. Clearing and copying nine
+    // views of nothing is most of the work here, so the buffer is cleared only
+    // when something was put into it, and a view image already clear is left
+    // as it is (never written, its memory need not even be taken).
+    bool buffer_clear = false;
     for (int v = 0; v < ACF_VIEW_BITMAPS; ++v) {
         has_view_bitmap[v] = 0;
-        if (pixel_buffer) std::memset(pixel_buffer, 0, PIXEL_BUFFER_BYTES);
+        if (pixel_buffer && !buffer_clear) std::memset(pixel_buffer, 0, PIXEL_BUFFER_BYTES);
+        buffer_clear = pixel_buffer != nullptr;
         const std::string file = stem + view_suffixes[v];
         int width = 0, height = 0;
         if (pixel_buffer && file.size() < ACF_TEXT_SIZE)
             has_view_bitmap[v] = OGL_load_tex_file(LOAD_CUSTOM_PANEL, 0, TEX_KEY, file.c_str(), width, height);
-        // The loader leaves its placeholder behind a file it could not read: a
-        // view without a bitmap of its own keeps a cleared image.
-        if (pixel_buffer && !has_view_bitmap[v]) std::memset(pixel_buffer, 0, PIXEL_BUFFER_BYTES);
+        // The loader leaves its placeholder behind a file it could not read.
+        if (pixel_buffer && !has_view_bitmap[v]) std::memset(pixel_buffer, 0, OGL_PLACEHOLDER_BYTES);
+        if (has_view_bitmap[v]) buffer_clear = false;
         if (v == 0) {
             if (!has_view_bitmap[0] && pixel_buffer) {
                 const int type = a.acf_cockpit_type >= 0 && a.acf_cockpit_type < ACF_COCKPIT_TYPES_BUILT_IN
                                      ? a.acf_cockpit_type
                                      : 0;
                 OGL_load_tex_file(LOAD_PANEL, 0, TEX_KEY, built_in_panels[type], width, height);
+                buffer_clear = false;
             }
             for (int k = 0; k < ACF_INS_SLOTS; ++k) {
                 const int t = a.acf_ins_type[k];
@@ -146,10 +168,17 @@ void ACF_setup_panel(int slot)
                 if (t == INS_BUT_GENERATOR) generator_EQ = 1;
                 if (t == INS_BUT_INVERTER) inverter_eq = 1;
                 if (t == INS_BUT_FUELPUMP) fuel_pump_EQ = 1;
-                if (!has_view_bitmap[0] && pixel_buffer) compose_instrument(a, k);
+                if (!has_view_bitmap[0] && pixel_buffer) {
+                    compose_instrument(a, k);
+                    buffer_clear = false;
+                }
             }
         }
-        if (pixel_buffer && view_image_buffers[v]) std::memcpy(view_image_buffers[v], pixel_buffer, VIEW_IMAGE_BYTES);
+        if (!pixel_buffer || !view_image_buffers[v]) continue;
+        if (!buffer_clear)
+            std::memcpy(view_image_buffers[v], pixel_buffer, VIEW_IMAGE_BYTES);
+        else if (!all_zero(view_image_buffers[v], VIEW_IMAGE_BYTES))
+            std::memset(view_image_buffers[v], 0, VIEW_IMAGE_BYTES);
     }
     screen.screen_area_left = static_cast<float>(saved_left);
     screen.screen_area_bottom = static_cast<float>(saved_bottom);

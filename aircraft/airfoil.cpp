@@ -9,12 +9,20 @@
 // generated from the fits.
 #include "aircraft/airfoil.h"
 
+#include <sys/stat.h>
+#include <time.h>
+
+#include <array>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <iomanip>
 #include <istream>
+#include <memory>
+#include <string>
+#include <unordered_map>
 
 #include "aircraft/acf_struct.h"
 #include "core/alert.h"
@@ -23,6 +31,7 @@
 #include "core/folders.h"
 #include "core/numeric.h"
 #include "core/text_util.h"
+#include "platform/plat_files.h"
 
 namespace {
 
@@ -39,10 +48,14 @@ constexpr int WORD_SIZE = 64;
     std::abort();   // not reached: a fatal alert does not return
 }
 
+// Alerts raised about files being read: a file that raised one is not kept.
+int afl_file_alerts = 0;
+
 // A table value out of range, or a file whose numbers stop before their end
 // or do not parse: the file is refused.
 void bad_file_alert(const char* path)
 {
+    ++afl_file_alerts;
     MACIBM_nuke_alert(0, "Bad airfoil file:", path, "Its coefficients are missing or out of range.",
                       "Replace the file and start again.", ALERT_FATAL);
 }
@@ -86,10 +99,11 @@ void read_tables(std::istream& in, afl_block& b, int t, const char* path)
 }
 
 // `path` names the file in alerts; the data-file services open (and rewrite) a copy.
-int read_file(afl_block& b, int end, int member, const char* path)
+// `version` comes back as the version read (0 when none).
+int read_file_stream(afl_block& b, int end, int member, const char* path, int& version)
 {
     const int t = AFL_table_index(end, member);
-    int version = 0;
+    version = 0;
     char open_path[TEXT_SIZE];
     for (int v : AFL_READ_VERSIONS) {
         UTIL_strcpy(path, open_path);
@@ -101,8 +115,10 @@ int read_file(afl_block& b, int end, int member, const char* path)
     if (!version) return 0;
 
     std::istream& in = FILE_current_stream();
-    if (FILE_read_int(path) != AFL_DEVICE_CODE)
+    if (FILE_read_int(path) != AFL_DEVICE_CODE) {
+        ++afl_file_alerts;
         MACIBM_nuke_alert(0, "Airfoil file of an unknown device type!", "", "", "", ALERT_FATAL);
+    }
     FILE_skip_line(path);
 
     if (version == 700 || version == 650 || version == 641) {
@@ -168,11 +184,123 @@ int read_file(afl_block& b, int end, int member, const char* path)
     return 1;
 }
 
+// What one file puts into a block: the values of its table, of its end and
+// the part's single values. An aircraft names the same few files for many
+// parts, so a file read once is kept and given to the next table that names it.
+struct afl_file_values {
+    float re_num, t_rat, mach_div, clM, clB, almin, almax;
+    float cl[AFL_ROWS], cd[AFL_ROWS], cm[AFL_ROWS];
+    float singles[20];
+};
+
+// The part's single values, in the block's order.
+std::array<float*, 20> singles_of(afl_block& b)
+{
+    return {&b.afl_linear_alpha, &b.afl_Lpow,   &b.afl_Lstall, &b.afl_Ldrop1, &b.afl_Lpowstl,
+            &b.afl_Ldrop2,       &b.afl_Dmin,   &b.afl_DminCL, &b.afl_Dal10,  &b.afl_Dpow,
+            &b.afl_Bloc,         &b.afl_Bwidth, &b.afl_Bdepth, &b.afl_Bpower, &b.afl_cmal2,
+            &b.afl_cmal3,        &b.afl_cm1,    &b.afl_cm2,    &b.afl_cm3,    &b.afl_cm4};
+}
+
+void take_values(afl_file_values& v, afl_block& b, int end, int member)
+{
+    const int t = AFL_table_index(end, member);
+    v.re_num = b.afl_re_num[t], v.t_rat = b.afl_t_rat[end], v.mach_div = b.afl_mach_div[end];
+    v.clM = b.afl_clM[t], v.clB = b.afl_clB[t], v.almin = b.afl_almin[t], v.almax = b.afl_almax[t];
+    std::memcpy(v.cl, &b.afl_cl[t * AFL_ROWS], sizeof v.cl);
+    std::memcpy(v.cd, &b.afl_cd[t * AFL_ROWS], sizeof v.cd);
+    std::memcpy(v.cm, &b.afl_cm[t * AFL_ROWS], sizeof v.cm);
+    const auto singles = singles_of(b);
+    for (size_t k = 0; k < singles.size(); ++k) v.singles[k] = *singles[k];
+}
+
+void give_values(const afl_file_values& v, afl_block& b, int end, int member)
+{
+    const int t = AFL_table_index(end, member);
+    b.afl_re_num[t] = v.re_num, b.afl_t_rat[end] = v.t_rat, b.afl_mach_div[end] = v.mach_div;
+    b.afl_clM[t] = v.clM, b.afl_clB[t] = v.clB, b.afl_almin[t] = v.almin, b.afl_almax[t] = v.almax;
+    std::memcpy(&b.afl_cl[t * AFL_ROWS], v.cl, sizeof v.cl);
+    std::memcpy(&b.afl_cd[t * AFL_ROWS], v.cd, sizeof v.cd);
+    std::memcpy(&b.afl_cm[t * AFL_ROWS], v.cm, sizeof v.cm);
+    const auto singles = singles_of(b);
+    for (size_t k = 0; k < singles.size(); ++k) *singles[k] = v.singles[k];
+}
+
+// The file on disk a kept entry was read from: a file changed since (or so
+// recently that the disk's coarse clock could hide a change) is read again.
+struct afl_file_identity {
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    timespec changed{};
+    bool operator==(const afl_file_identity& o) const
+    {
+        return device == o.device && inode == o.inode && size == o.size && changed.tv_sec == o.changed.tv_sec &&
+               changed.tv_nsec == o.changed.tv_nsec;
+    }
+};
+
+constexpr int64_t AFL_SETTLED_NS = 100000000;   // 0.1 s
+constexpr size_t AFL_KEPT_MAX = 64;
+
+struct afl_kept_file {
+    afl_file_identity identity;
+    std::unique_ptr<afl_file_values> values;
+};
+std::unordered_map<std::string, afl_kept_file> afl_kept;
+
+// False when there is no file at the path.
+bool identify(const char* path, afl_file_identity& id)
+{
+    char disk_path[TEXT_SIZE];
+    UTIL_strcpy(path, disk_path);
+    FILE_colons_to_backslashes(disk_path);
+    struct stat st;
+    if (::stat(PLAT_resolve_path(disk_path).c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+    id.device = st.st_dev, id.inode = st.st_ino, id.size = st.st_size, id.changed = st.st_mtim;
+    return true;
+}
+
+bool settled(const afl_file_identity& id)
+{
+    timespec now{};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    const int64_t age = (int64_t(now.tv_sec) - int64_t(id.changed.tv_sec)) * 1000000000 +
+                        (int64_t(now.tv_nsec) - int64_t(id.changed.tv_nsec));
+    return age > AFL_SETTLED_NS;
+}
+
+int read_file(afl_block& b, int end, int member, const char* path)
+{
+    afl_file_identity id;
+    if (!identify(path, id)) return 0;
+    const auto kept = afl_kept.find(path);
+    if (kept != afl_kept.end() && kept->second.identity == id) {
+        give_values(*kept->second.values, b, end, member);
+        return 1;
+    }
+    int version = 0;
+    const int alerts_before = afl_file_alerts;
+    const int read = read_file_stream(b, end, member, path, version);
+    const bool clean = afl_file_alerts == alerts_before;
+    // Only the files that carry their rows are kept; the rows of older files
+    // are generated from the whole block.
+    if (read && clean && (version == 700 || version == 650 || version == 641) && settled(id)) {
+        if (afl_kept.size() >= AFL_KEPT_MAX) afl_kept.clear();
+        afl_kept_file& k = afl_kept[path];
+        k.identity = id;
+        if (!k.values) k.values = std::make_unique<afl_file_values>();
+        take_values(*k.values, b, end, member);
+    }
+    return read;
+}
+
 int write_file(const afl_block& b, int end, int member, char* path)
 {
     const int t = AFL_table_index(end, member);
     // Written beside the file and put in its place only when complete: a
     // failed save leaves the previous file as it was, and says so.
+    afl_kept.clear();
     if (!FILE_begin_save(path, KIND_AIRFOIL, AFL_WRITE_VERSION)) return 0;
 
     std::ofstream& out = file_out;

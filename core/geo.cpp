@@ -1,6 +1,8 @@
 #include "core/geo.h"
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 
 #include "core/constants.h"
@@ -26,6 +28,30 @@ frame_centre centre()
     return {static_cast<double>(lat_ref) + reference_lat_offset[p],
             static_cast<double>(lon_ref) + reference_lon_offset[p]};
 }
+
+// The sine and cosine of the last angle asked for. Grids are converted row by
+// row, so one of the three angles of a conversion seldom changes from one
+// point to the next, and another never does; the same angle, bit for bit,
+// gives the same values it gave before.
+struct sine_memo {
+    uint64_t bits = 0;
+    bool valid = false;
+    double sine = 0.0, cosine = 0.0;
+
+    void of(double angle, double& s, double& c)
+    {
+        const uint64_t b = std::bit_cast<uint64_t>(angle);
+        if (!valid || b != bits) {
+            sine = std::sin(angle);
+            cosine = std::cos(angle);
+            bits = b;
+            valid = true;
+        }
+        s = sine;
+        c = cosine;
+    }
+};
+thread_local sine_memo centre_memo, latitude_memo, longitude_memo;
 
 }  // namespace
 
@@ -53,13 +79,17 @@ void GEO_latlon_to_local_about(double centre_lat, double centre_lon, const geo_p
     if (dl < -PI_DOUBLE) dl += TWO_PI_DOUBLE;
     if (dl > PI_DOUBLE) dl -= TWO_PI_DOUBLE;
     const double f = g.lat * DEG_TO_RAD_DOUBLE;
+    double sin_a0, cos_a0, sin_f, cos_f, sin_dl, cos_dl;
+    centre_memo.of(a0, sin_a0, cos_a0);
+    latitude_memo.of(f, sin_f, cos_f);
+    longitude_memo.of(dl, sin_dl, cos_dl);
 
     // The point on the sphere, then rotated so the centre's vertical becomes y.
-    const double a = r * std::cos(f) * std::cos(dl) - planet_r * std::cos(a0);
-    const double b = planet_r * std::sin(a0) - r * std::sin(f);
-    x = r * std::cos(f) * std::sin(dl);
-    y = a * std::cos(a0) - b * std::sin(a0);
-    z = a * std::sin(a0) + b * std::cos(a0);
+    const double a = r * cos_f * cos_dl - planet_r * cos_a0;
+    const double b = planet_r * sin_a0 - r * sin_f;
+    x = r * cos_f * sin_dl;
+    y = a * cos_a0 - b * sin_a0;
+    z = a * sin_a0 + b * cos_a0;
 }
 
 void GEO_latlon_to_local(float& x, float& y, float& z, double latitude, double longitude, double elevation)

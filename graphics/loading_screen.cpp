@@ -19,9 +19,33 @@ loading_screen_state loading_screen;
 void LOADING_reset() { loading_screen = loading_screen_state{}; }
 ORVELL_RESET(LOADING_reset);
 
+void LOADING_pace_draws(bool paced)
+{
+    loading_screen.paced = paced;
+    loading_screen.last_drawn = -1.0e9;
+}
+
 void LOADING_draw_screen(const char* message)
 {
     if (!redraw_pending || !PLAT_window_exists()) return;
+
+    // Progress: a call more than 0.1 s after the previous one starts the bar
+    // again; quick calls grow it by 1 % each, from 2 % to full.
+    const double now = UTIL_seconds();
+    if (now - loading_screen.previous_time > 0.1) loading_screen.progress = 0;
+    loading_screen.previous_time = now;
+    float fraction = static_cast<float>(loading_screen.progress) / 100.0f;
+    ++loading_screen.progress;
+    fraction = std::clamp(fraction, 0.02f, 1.0f);
+    loading_screen.bar_end = 10.0f + 1004.0f * fraction;
+
+    // A whole window drawn and shown costs about as much as loading a few
+    // pictures: while paced, the screen is drawn at most a few times a second.
+    if (loading_screen.paced) {
+        if (now - loading_screen.last_drawn < LOADING_PACED_INTERVAL) return;
+        loading_screen.last_drawn = now;
+    }
+
     const int32_t saved_pixel_drawing = draw_to_pixel_buffer;
     draw_to_pixel_buffer = 0;
 
@@ -44,15 +68,6 @@ void LOADING_draw_screen(const char* message)
     const float left = screen.screen_area_left, bottom = screen.screen_area_bottom;
     BTN_frame2(15, 8.0f - left, 31.0f - bottom, 310.0f, 206.0f, "");
 
-    // Progress: a call more than 0.1 s after the previous one starts the bar
-    // again; quick calls grow it by 1 % each, from 2 % to full.
-    const double now = UTIL_seconds();
-    if (now - loading_screen.previous_time > 0.1) loading_screen.progress = 0;
-    loading_screen.previous_time = now;
-    float fraction = static_cast<float>(loading_screen.progress) / 100.0f;
-    ++loading_screen.progress;
-    fraction = std::clamp(fraction, 0.02f, 1.0f);
-    loading_screen.bar_end = 10.0f + 1004.0f * fraction;
     const float bar_end = loading_screen.bar_end;
     BTN_frame1(4, 512.0f - left, 15.0f - bottom, 1004.0f, 0);
     BTN_frame1(5, (bar_end + 10.0f) / 2.0f - left, 15.0f - bottom, bar_end - 10.0f, 0);

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "graphics/ogl_tex.h"
 #include "platform/plat_files.h"
@@ -56,6 +57,15 @@ struct texel_sink {
         t[1] = g;
         t[2] = b;
         if (bytes_per_texel == 4) t[3] = a;
+    }
+
+    // Whether texels of `row` from column `first` to column `last` (rising)
+    // all land inside the buffer, so none needs the checks of put.
+    bool row_fits(int row, int first, int last) const
+    {
+        if (row < 0 || first < 0 || last >= row_stride || last < first) return false;
+        const size_t end = (size_t(row) * size_t(row_stride) + size_t(last) + 1) * size_t(bytes_per_texel);
+        return end <= PIXEL_BUFFER_BYTES;
     }
 
     // One file texel at its scaled place; when enlarging, as a 2 x 2 block.
@@ -385,12 +395,31 @@ int BMP_read_file(char* path, int slot, int kind, int bytes_per_texel, int type,
     const bool enlarge = s > 1.01f;
     const int step = step_for_scale(s);
     const texel_sink sink{out_row_stride, bytes_per_texel};
+    const bool skip_key = kind == LOAD_BITMAP && bytes_per_texel == 4;
+    // The columns every kept row lands in (the same for every row).
+    std::vector<int> columns;
+    for (int c = 0; c < width; c += step) columns.push_back(cut_to_int(double(c) * s) + x);
     for (int r = 0; r < height; r += step) {
         const uint8_t* row = data + BMP_HEADER_SIZE + size_t(r) * row_bytes;
+        const int out_row = cut_to_int(double(r) * s) + y;
+        if (!enlarge && sink.row_fits(out_row, columns.front(), columns.back())) {
+            // The whole row lands inside the buffer: no texel needs clipping.
+            uint8_t* out = pixel_buffer + size_t(out_row) * size_t(out_row_stride) * size_t(bytes_per_texel);
+            for (size_t k = 0; k < columns.size(); ++k) {
+                const uint8_t* t = row + size_t(k) * size_t(step) * 3;
+                if (skip_key && t[2] == 255 && t[1] == 0 && t[0] == 255) continue;
+                uint8_t* o = out + size_t(columns[k]) * size_t(bytes_per_texel);
+                o[0] = t[2];
+                o[1] = t[1];
+                o[2] = t[0];
+                if (bytes_per_texel == 4) o[3] = 255;
+            }
+            continue;
+        }
         for (int c = 0; c < width; c += step) {
             const uint8_t* t = row + size_t(c) * 3;
             const uint8_t rgb[3] = {t[2], t[1], t[0]};
-            if (kind == LOAD_BITMAP && bytes_per_texel == 4 && is_colour_key(rgb)) continue;
+            if (skip_key && is_colour_key(rgb)) continue;
             sink.put_scaled(r, c, s, enlarge, x, y, rgb[0], rgb[1], rgb[2], 255);
         }
     }

@@ -280,23 +280,44 @@ void OGL_bleed_alpha(int slot, int type, int width, int height, int bytes_per_te
     if (height < 1 || bytes_per_texel != 4) return;
     if (!OGL_image_fits_buffer(width, height, row_stride, 4)) return;
 
+    // Only opaque or partly opaque texels are summed, and only fully
+    // transparent ones change, so the sums never see a changed texel: each
+    // row keeps, per column, the sums over its five rows (sliding down the
+    // image), and a transparent texel adds up the five columns around it.
     uint8_t* buf = pixel_buffer;
     auto at = [&](int r, int c) { return buf + (size_t(r) * size_t(row_stride) + size_t(c)) * 4; };
+    struct column_sum {
+        int rgb[3];
+        int count;
+    };
+    std::vector<column_sum> columns(static_cast<size_t>(width), column_sum{{0, 0, 0}, 0});
+    auto add_row = [&](int r, int sign) {
+        for (int c = 0; c < width; ++c) {
+            const uint8_t* n = at(r, c);
+            if (n[3] == 0) continue;
+            column_sum& s = columns[static_cast<size_t>(c)];
+            s.rgb[0] += sign * n[0];
+            s.rgb[1] += sign * n[1];
+            s.rgb[2] += sign * n[2];
+            s.count += sign;
+        }
+    };
+    for (int r = 0; r <= std::min(2, height - 1); ++r) add_row(r, 1);
     for (int r = 0; r < height; ++r) {
+        if (r > 0 && r + 2 < height) add_row(r + 2, 1);
+        if (r - 3 >= 0) add_row(r - 3, -1);
         for (int c = 0; c < width; ++c) {
             uint8_t* t = at(r, c);
             if (t[3] != 0) continue;
             int sum[3] = {0, 0, 0};
             int count = 0;
-            for (int rr = std::max(r - 2, 0); rr <= std::min(r + 2, height - 1); ++rr)
-                for (int cc = std::max(c - 2, 0); cc <= std::min(c + 2, width - 1); ++cc) {
-                    const uint8_t* n = at(rr, cc);
-                    if (n[3] == 0) continue;
-                    sum[0] += n[0];
-                    sum[1] += n[1];
-                    sum[2] += n[2];
-                    ++count;
-                }
+            for (int cc = std::max(c - 2, 0); cc <= std::min(c + 2, width - 1); ++cc) {
+                const column_sum& s = columns[static_cast<size_t>(cc)];
+                sum[0] += s.rgb[0];
+                sum[1] += s.rgb[1];
+                sum[2] += s.rgb[2];
+                count += s.count;
+            }
             if (count >= 1)
                 for (int i = 0; i < 3; ++i) t[i] = static_cast<uint8_t>(sum[i] / count);
         }
@@ -443,10 +464,13 @@ int OGL_load_tex_file(int kind, int slot, int type, const char* name, int& out_w
         row_stride = 16;
     }
 
-    if (type == TEX_KEY || type == TEX_KEY_MIPMAP) OGL_bleed_alpha(slot, type, out_width, out_height, bpt, row_stride);
+    const bool keyed = type == TEX_KEY || type == TEX_KEY_MIPMAP;
+    if (keyed) OGL_bleed_alpha(slot, type, out_width, out_height, bpt, row_stride);
     if (kind != LOAD_TEXTURE) return read;
 
-    OGL_bleed_alpha(slot, type, out_width, out_height, bpt, row_stride);
+    // A second pass over a keyed picture would change nothing: only clear
+    // texels change, and only from texels that are not clear.
+    if (!keyed) OGL_bleed_alpha(slot, type, out_width, out_height, bpt, row_stride);
     OGL_load_tex(path, slot, 0, format, out_width, out_height, pixel_buffer);
     if (type == TEX_RGB_MIPMAP || type == TEX_KEY_MIPMAP || type == TEX_BRIGHT_MIPMAP) {
         OGL_mini_me(path, slot, type, format, out_width, out_height, pixel_buffer);

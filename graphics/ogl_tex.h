@@ -61,7 +61,10 @@ void OGL_bind_tex(int slot, int unit);
 
 // Loads an image file into a slot (see the kinds and types above). Returns 1
 // when a BMP or PNG file was read, 0 when neither could be opened. Width and
-// height come back as the size finally in the pixel buffer.
+// height come back as the size finally in the pixel buffer. A load that reads
+// no file leaves its placeholder (a 16 x 16 checkerboard) in the first
+// OGL_PLACEHOLDER_BYTES of the pixel buffer and writes nothing else there.
+constexpr size_t OGL_PLACEHOLDER_BYTES = 16 * 16 * 4;
 int OGL_load_tex_file(int kind, int slot, int type, const char* name, int& out_width, int& out_height);
 // Uploads one level of a texture (format GL_ALPHA, GL_RGB or GL_RGBA).
 void OGL_load_tex(const char* name, int slot, int level, int format, int width, int height,

@@ -7,8 +7,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <time.h>
+
 #include <cerrno>
 #include <cstring>
+#include <mutex>
+#include <unordered_map>
 
 namespace {
 
@@ -24,20 +28,89 @@ bool exists(const std::string& p)
     return ::stat(p.c_str(), &st) == 0;
 }
 
-// The entry of `folder` whose name equals `name` ignoring letter case; when
-// several do, the byte-wise smallest, so the choice does not depend on the
-// order the disk happens to list them in. Empty when there is none.
-std::string find_case_blind(const std::string& folder, const std::string& name)
+// The entries of one folder by their names folded to lower case, each with
+// the byte-wise smallest of the names that fold to it, and the folder's
+// identity and change time when it was read.
+struct folder_listing {
+    dev_t device = 0;
+    ino_t inode = 0;
+    timespec changed{};
+    std::unordered_map<std::string, std::string> by_folded;
+};
+
+// Listings kept between look-ups: a path names many files of the same few
+// folders, and a start-up opens thousands of files. A listing is used again
+// only while the folder's change time is the one it was read at, and only
+// when that time lay well before the reading: the disk stamps changes from a
+// clock that moves in ticks of a few milliseconds, so a folder changed just
+// after it was read could otherwise carry the same time.
+struct folder_listing_cache {
+    std::mutex lock;
+    std::unordered_map<std::string, folder_listing> folders;
+};
+folder_listing_cache listing_cache;
+
+constexpr int64_t LISTING_SETTLED_NS = 100000000;   // 0.1 s, many ticks of that clock
+
+std::string fold_case(const char* name)
 {
-    DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
-    if (!dir) return {};
-    std::string found;
+    std::string folded(name);
+    for (char& c : folded)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return folded;
+}
+
+bool same_time(const timespec& a, const timespec& b) { return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec; }
+
+int64_t nanoseconds(const timespec& t) { return int64_t(t.tv_sec) * 1000000000 + int64_t(t.tv_nsec); }
+
+// Reads a folder's entries; false when it cannot be opened.
+bool read_listing(const std::string& folder, folder_listing& listing)
+{
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir) return false;
+    listing.by_folded.clear();
     while (const dirent* e = ::readdir(dir)) {
-        if (::strcasecmp(e->d_name, name.c_str()) != 0) continue;
+        std::string& found = listing.by_folded[fold_case(e->d_name)];
         if (found.empty() || std::strcmp(e->d_name, found.c_str()) < 0) found = e->d_name;
     }
     ::closedir(dir);
-    return found;
+    return true;
+}
+
+// The entry of `folder` whose name equals `name` ignoring letter case; when
+// several do, the byte-wise smallest, so the choice does not depend on the
+// order the disk happens to list them in. Empty when there is none.
+std::string find_case_blind(const std::string& folder_name, const std::string& name)
+{
+    const std::string folder = folder_name.empty() ? std::string(".") : folder_name;
+    struct stat st;
+    if (::stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return {};
+    const std::string folded = fold_case(name.c_str());
+
+    const std::lock_guard<std::mutex> hold(listing_cache.lock);
+    auto kept = listing_cache.folders.find(folder);
+    const bool fresh = kept != listing_cache.folders.end() && kept->second.device == st.st_dev &&
+                       kept->second.inode == st.st_ino && same_time(kept->second.changed, st.st_mtim);
+    if (!fresh) {
+        folder_listing listing;
+        if (!read_listing(folder, listing)) return {};
+        timespec now{};
+        ::clock_gettime(CLOCK_REALTIME, &now);
+        std::string match;
+        if (auto f = listing.by_folded.find(folded); f != listing.by_folded.end()) match = f->second;
+        if (nanoseconds(now) - nanoseconds(st.st_mtim) > LISTING_SETTLED_NS) {
+            listing.device = st.st_dev;
+            listing.inode = st.st_ino;
+            listing.changed = st.st_mtim;
+            listing_cache.folders[folder] = std::move(listing);
+        } else if (kept != listing_cache.folders.end()) {
+            listing_cache.folders.erase(kept);
+        }
+        return match;
+    }
+    auto f = kept->second.by_folded.find(folded);
+    return f == kept->second.by_folded.end() ? std::string() : f->second;
 }
 
 }  // namespace

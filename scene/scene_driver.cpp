@@ -242,8 +242,8 @@ void SCENE_draw_3d()
     // 15. The globe, from high up.
     if (scene_gates.globe) {
         OGL_set_state(STATE_FOG_ON, 1, STATE_LIGHTING_ON, STATE_OPAQUE, STATE_DEPTH_TEST_ON, STATE_DEPTH_WRITE_ON);
-        if (globe_display_list != 0) {
-            glCallList(globe_display_list);
+        if (const uint32_t list = APT_globe_display_list(); list != 0) {
+            glCallList(list);
             bound_texture[0] = TEX_SLOT_PLANET_2;   // the list binds its textures itself
         }
     }

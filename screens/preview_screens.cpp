@@ -280,8 +280,8 @@ void SETUP_globe()
     GLOBE_point_under_mouse(mouse_lat, mouse_lon);
 
     OGL_set_state(STATE_FOG_ON, 1, STATE_LIGHTING_ON, STATE_OPAQUE, STATE_DEPTH_TEST_OFF, STATE_DEPTH_WRITE_OFF);
-    if (globe_screen_list) {
-        glCallList(globe_screen_list);
+    if (const uint32_t list = APT_globe_screen_list(); list != 0) {
+        glCallList(list);
         bound_texture[0] = TEX_SLOT_PLANET_2;   // the list binds its textures itself
     }
 

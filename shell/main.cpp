@@ -200,8 +200,10 @@ void APPLICATION_start_up()
     for (auto& row : terrain_list_table)
         for (item_list& list : row) LIST_clear(list);
 
-    // A start-up after another in this process is timed from here.
+    // A start-up after another in this process is timed from here. Its many
+    // short loads show their progress a few times a second, not at each one.
     STARTUP_clock_begin();
+    LOADING_pace_draws(true);
     STARTUP_clock_stage("init");
     APPLICATION_init();
 
@@ -248,6 +250,7 @@ void APPLICATION_start_up()
 
     STARTUP_clock_stage("first frames");
     if (screen_settings.start_screen_option != 0) app_mode = MODE_START_SCREEN;
+    LOADING_pace_draws(false);
     APPLICATION_set_mode(app_mode, "ready to go");
     main_state.started = true;
 }

@@ -1,6 +1,7 @@
 #include "shell/startup.h"
 #include "shell/startup_clock.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <type_traits>
@@ -40,11 +41,28 @@ namespace {
 
 constexpr int SEA_TEXTURES = TEX_SLOT_SEA_LAST - TEX_SLOT_SEA_FIRST + 1;
 
+// Whether every byte of the block is 0.
+bool all_zero(const uint8_t* bytes, size_t count)
+{
+    uint64_t any = 0;
+    for (size_t i = 0; i + 8 <= count; i += 8) {
+        uint64_t word;
+        std::memcpy(&word, bytes + i, 8);
+        any |= word;
+    }
+    for (size_t i = count & ~size_t(7); i < count; ++i) any |= bytes[i];
+    return any == 0;
+}
+
+// Records already clear are left alone: the aircraft records alone are tens
+// of megabytes that a first start finds clear, and writing zeros over them
+// would make the system hand the program memory for slots no aircraft uses.
 template <class T>
 void zero_records(T* records, size_t count)
 {
     static_assert(std::is_trivially_copyable_v<T>);
-    std::memset(static_cast<void*>(records), 0, sizeof(T) * count);
+    const size_t bytes = sizeof(T) * count;
+    if (!all_zero(reinterpret_cast<const uint8_t*>(records), bytes)) std::memset(static_cast<void*>(records), 0, bytes);
 }
 
 }  // namespace
@@ -128,6 +146,7 @@ void STARTUP_world_textures()
 {
     int width = 0, height = 0;
     OGL_load_tex_file(LOAD_TEXTURE, TEX_SLOT_LIGHTS, TEX_BRIGHT, "WORLD:OVERLAYS:LIGHTS.BMP", width, height);
+    WORLD_textures_lights_loaded();
     for (int i = 0; i < SEA_TEXTURES; ++i) {
         char name[64];
         std::snprintf(name, sizeof name, "TERRAIN:WATER -90+90 -180+180:SEA%02d.BMP", i + 1);

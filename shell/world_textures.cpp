@@ -23,6 +23,12 @@ world_textures_state world_textures;
 
 void WORLD_textures_reset() { world_textures = world_textures_state{}; }
 
+void WORLD_textures_lights_loaded()
+{
+    world_textures.lights_res = screen.rendering_res;
+    world_textures.lights_uploads = texture_uploads[TEX_SLOT_LIGHTS];
+}
+
 namespace {
 
 struct slot_file {
@@ -134,10 +140,20 @@ void load(const slot_file& f)
     load(f.slot, f.name, f.type, w, h);
 }
 
+// Whether the slot still holds the light sprites the start-up loaded at the
+// present resolution (nothing has been uploaded into it since).
+bool lights_current(int slot)
+{
+    const world_textures_state& s = world_textures;
+    return slot == TEX_SLOT_LIGHTS && s.lights_res == screen.rendering_res &&
+           s.lights_uploads == texture_uploads[TEX_SLOT_LIGHTS];
+}
+
 template <size_t N>
 void load_all(const slot_file (&files)[N])
 {
-    for (const slot_file& f : files) load(f);
+    for (const slot_file& f : files)
+        if (!lights_current(f.slot)) load(f);
 }
 
 void load_planet_pair(int planet)

@@ -4,8 +4,9 @@
 # report log (ORVELL.OUT) once the first flying frame is on the screen, prints
 # that line (the figure, then the time each start-up stage took) and asks the
 # program to end (SIGTERM). The figure counts from the process's start, to
-# the kernel's tick (a hundredth of a second); the load average follows it,
-# since the figure is only meaningful on a quiet machine.
+# the kernel's tick (a hundredth of a second). The lowest, middle and highest
+# figure of the runs and the load average follow, since the figure is only
+# meaningful on a quiet machine.
 #
 # usage: tools/start_time.sh [runs] [program]   (default 3 runs of build/orvell,
 #                                                which ./run.sh builds)
@@ -22,6 +23,7 @@ cd "$(dirname "$program")"
 export SDL_VIDEODRIVER=offscreen ALSOFT_DRIVERS=null
 unset ORVELL_NO_PACING
 status=0
+figures=()
 for run in $(seq 1 "$runs"); do
   rm -f ORVELL.OUT
   "$program" > /dev/null 2>&1 &
@@ -35,7 +37,18 @@ for run in $(seq 1 "$runs"); do
   done
   kill -TERM $pid 2>/dev/null
   wait $pid 2>/dev/null
-  if [ -n "$line" ]; then echo "$line"; else echo "run $run: no first flying frame within 30 s"; status=1; fi
+  if [ -n "$line" ]; then
+    echo "$line"
+    figures+=("$(echo "$line" | sed 's/^.*frame: \([0-9.]*\) s.*$/\1/')")
+  else
+    echo "run $run: no first flying frame within 30 s"
+    status=1
+  fi
 done
+if [ ${#figures[@]} -gt 0 ]; then
+  sorted=($(printf '%s\n' "${figures[@]}" | sort -n))
+  n=${#sorted[@]}
+  echo "${n} runs: lowest ${sorted[0]} s, middle ${sorted[$((n / 2))]} s, highest ${sorted[$((n - 1))]} s"
+fi
 echo "load average: $(cut -d' ' -f1-3 /proc/loadavg)"
 exit $status

@@ -396,6 +396,8 @@ struct planet_list_origin {
     bool operator==(const planet_list_origin&) const = default;
 };
 planet_list_origin planet_list_built_for;
+// A scene build has happened since the lists were last brought up to date.
+bool planet_lists_due = false;
 
 bool list_is_current(uint32_t list) { return list != 0 && glIsList(list); }
 
@@ -463,8 +465,25 @@ void APT_scene_reset()
     local_fix_last = -1;
     globe_display_list = globe_screen_list = 0;
     planet_list_built_for = {};
+    planet_lists_due = false;
     runway_geometry_table.clear();
     APT_choose_traffic_runway();   // none with the list empty
+}
+
+uint32_t APT_globe_display_list()
+{
+    if (planet_lists_due) {
+        compile_planet_list();
+        compile_globe_list();
+        planet_lists_due = false;
+    }
+    return globe_display_list;
+}
+
+uint32_t APT_globe_screen_list()
+{
+    APT_globe_display_list();
+    return globe_screen_list;
 }
 
 void APT_build_scene(int mode)
@@ -508,9 +527,8 @@ void APT_build_scene(int mode)
     }
     // 22. Placements sharing a texture follow each other.
     OBJ_sort_placements();
-    // 23 .. 25. The planet lists.
-    compile_planet_list();
-    compile_globe_list();
+    // 23 .. 25. The planet lists, made at their first use.
+    planet_lists_due = true;
     // 26.
     PLUGIN_call_event_hook(6, static_cast<float>(mode), 0.0f, 0, 0);
 }

@@ -43,9 +43,15 @@ extern float area_height_high;
 // The globe the 3-D scene draws from high up (the planet as a textured
 // sphere in the local frame) and the unit globe of the globe screen. Each
 // list sets its state and binds texture slot 274, then 275, on unit 0 itself
-// (so slot 275 is bound after a call). 0 while not made.
+// (so slot 275 is bound after a call). 0 while not made. A scene build only
+// marks them due: each is made at its first use after it, through the calls
+// below, since most flights never draw either and a start-up need not wait
+// for them.
 extern uint32_t globe_display_list;
 extern uint32_t globe_screen_list;
+// The list, made first when a scene build has left it due (0 when it cannot be made).
+uint32_t APT_globe_display_list();
+uint32_t APT_globe_screen_list();
 
 // Rebuilds the scene: mode 1 after a jump of the origin (everything, the sea
 // objects placed afresh), 2..5 after the origin moved one degree west, east,

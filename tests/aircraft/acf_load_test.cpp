@@ -4,6 +4,8 @@
 // walking temporary trees.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <cmath>
 #include <cstring>
 #include <filesystem>
@@ -246,7 +248,15 @@ TEST_F(AcfLoad, TrainerInTheUsersSlotWritesItsReportLoadsItsSoundsAndComposesIts
 
 TEST_F(AcfLoad, AirlinerKeepsItsOwnPanelAndSetsTheThrottleColumnFromBothLevers)
 {
+    // Whatever the view images held before, the views without a bitmap of
+    // their own (all but the first) come out wholly clear.
+    for (uint8_t* view : view_image_buffers) std::memset(view, 0x5A, VIEW_IMAGE_BYTES);
     ASSERT_EQ(load(0, FLEET[3]), 1);
+    for (int v = 1; v < ACF_VIEW_BITMAPS; ++v) {
+        EXPECT_EQ(has_view_bitmap[v], 0) << v;
+        const uint8_t* image = view_image_buffers[v];
+        EXPECT_TRUE(std::all_of(image, image + VIEW_IMAGE_BYTES, [](uint8_t b) { return b == 0; })) << v;
+    }
     EXPECT_EQ(has_view_bitmap[0], 1);
     EXPECT_FLOAT_EQ(sim_cockpit_misc.lever_gang_x[0], 0.5f * (440.0f + 480.0f));   // its two throttle levers
     EXPECT_EQ(battery_EQ, 1);

@@ -4,11 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <sstream>
 #include <string>
+#include <tuple>
 
 #include "aircraft/acf_struct.h"
 #include "core/text_util.h"
@@ -337,4 +339,47 @@ TEST_F(AirfoilTest, ASaveThatFailsKeepsThePreviousFileAndNamesIt)
     EXPECT_EQ(read_file_bytes(file).substr(0, 14), "I\n700 version\n");   // no format left over from the failed save
     ASSERT_EQ(AIRFOIL_read_write(AFL_MODE_READ, 1, 5, 0, 0, path.c_str()), 1);
     EXPECT_FLOAT_EQ(pln[1].afl[5].afl_cl[AFL_ROWS - 1], -0.5f);
+}
+
+// An aircraft names the same few files for many parts. Each table that names
+// a file gets what reading it gives, whichever part read it before, and a file
+// changed on disk since is read again.
+TEST_F(AirfoilTest, AFileNamedByManyPartsGivesEachTableTheSameAndAChangedFileIsReadAgain)
+{
+    const std::filesystem::path file = tmp.write("AIRFOILS/wing.afl", file_700());
+    const auto age = [&] {
+        std::filesystem::last_write_time(file, std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
+    };
+    age();
+    const std::string path = tmp.prefix() + "AIRFOILS:WING.AFL";
+    ASSERT_EQ(AIRFOIL_read_write(AFL_MODE_READ, 0, 3, 0, 0, path.c_str()), 1);
+    pln[0].afl[9].afl_Lpow = -1.0f;
+    ASSERT_EQ(AIRFOIL_read_write(AFL_MODE_READ, 0, 9, 1, 1, path.c_str()), 1);
+    ASSERT_EQ(AIRFOIL_read_write(AFL_MODE_READ, 1, 3, 1, 0, path.c_str()), 1);
+    const afl_block& first = pln[0].afl[3];
+    for (const auto& [b, end, member] : {std::tuple{&pln[0].afl[9], 1, 1}, std::tuple{&pln[1].afl[3], 1, 0}}) {
+        const int t = AFL_table_index(end, member);
+        EXPECT_EQ(b->afl_re_num[t], first.afl_re_num[0]);
+        EXPECT_EQ(b->afl_t_rat[end], first.afl_t_rat[0]);
+        EXPECT_EQ(b->afl_mach_div[end], first.afl_mach_div[0]);
+        EXPECT_EQ(b->afl_almax[t], first.afl_almax[0]);
+        EXPECT_EQ(b->afl_Lpow, first.afl_Lpow);
+        EXPECT_EQ(b->afl_cm4, first.afl_cm4);
+        EXPECT_EQ(0, std::memcmp(&b->afl_cl[t * AFL_ROWS], &first.afl_cl[0], AFL_ROWS * sizeof(float)));
+        EXPECT_EQ(0, std::memcmp(&b->afl_cm[t * AFL_ROWS], &first.afl_cm[0], AFL_ROWS * sizeof(float)));
+    }
+    EXPECT_FLOAT_EQ(pln[0].afl[9].afl_Lpow, 2.0f);
+
+    // The same file with another Reynolds number and last row, written anew.
+    tmp.write("AIRFOILS/wing.afl", file_700(std::string(kParams700).replace(0, 3, "7.0"), AFL_ROWS - 1) +
+                                       "180 0.5 0.01 -0.36\n");
+    ASSERT_EQ(AIRFOIL_read_write(AFL_MODE_READ, 0, 9, 1, 1, path.c_str()), 1);
+    EXPECT_FLOAT_EQ(pln[0].afl[9].afl_re_num[3], 7.0f);
+    EXPECT_FLOAT_EQ(pln[0].afl[9].afl_cl[3 * AFL_ROWS + 720], 0.5f);
+    age();
+    ASSERT_EQ(AIRFOIL_read_write(AFL_MODE_READ, 0, 4, 0, 0, path.c_str()), 1);
+    EXPECT_FLOAT_EQ(pln[0].afl[4].afl_re_num[0], 7.0f);
+    std::filesystem::remove(file);
+    EXPECT_EQ(AIRFOIL_read_write(AFL_MODE_READ, 0, 4, 0, 0, path.c_str()), 0);
+    EXPECT_TRUE(recorded_alerts.empty());
 }

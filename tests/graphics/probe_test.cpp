@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include <GL/gl.h>
 
 #include <cstdio>
@@ -122,6 +124,32 @@ TEST(Display, LoadingScreenBarAndInterfaceMapping)
         }
     }
     EXPECT_FLOAT_EQ(loading_screen.bar_end, 1014.0f);
+
+    // Paced, as during the start-up: every call moves the bar, but only a call
+    // a tenth of a second or more after the last drawn one draws the window.
+    // A call that draws leaves its own colour current.
+    auto drawn = [](const char* message) {
+        glColor4f(0.25f, 0.5f, 0.75f, 1.0f);
+        MACIBM_loading_screen(message);
+        GLfloat colour[4] = {};
+        glGetFloatv(GL_CURRENT_COLOR, colour);
+        return colour[0] != 0.25f || colour[1] != 0.5f || colour[2] != 0.75f;
+    };
+    LOADING_pace_draws(true);
+    fake_now = 200.0;
+    EXPECT_TRUE(drawn("first"));
+    std::vector<int> drawn_calls;
+    for (int i = 1; i <= 20; ++i) {
+        fake_now += 0.03125;
+        if (drawn("quick")) drawn_calls.push_back(i);
+    }
+    EXPECT_EQ(drawn_calls, (std::vector<int>{4, 8, 12, 16, 20}));
+    EXPECT_FLOAT_EQ(loading_screen.bar_end, 10.0f + 1004.0f * 0.2f);
+    LOADING_pace_draws(false);
+    fake_now += 0.03125;
+    EXPECT_TRUE(drawn("unpaced"));
+    fake_now += 0.03125;
+    EXPECT_TRUE(drawn("unpaced"));
     redraw_pending = 0;
     PLAT_set_clock_source(nullptr, nullptr);
 

@@ -166,6 +166,45 @@ TEST_F(TextureFiles, MipmappedTexturesBlendTwoSizesOnlyOnHardware)
     EXPECT_EQ(plain, GL_LINEAR);
 }
 
+// A clear texel of a keyed picture takes the mean colour of the texels that
+// are not clear within two rows and two columns of it (fewer at the edges),
+// and keeps its colour when there are none; the other texels stay as read.
+TEST_F(TextureFiles, ClearTexelsTakeTheMeanOfTheirNeighboursThatAreNotClear)
+{
+    constexpr int side = 16;
+    std::vector<rgb> picture = pattern(side, side);
+    const rgb key = {255, 0, 255};
+    auto clear = [](int r, int c) { return (r < 3 && c > 9) || (r >= 6 && r <= 10 && c >= 4 && c <= 12) || (r + c) % 7 == 0; };
+    for (int r = 0; r < side; ++r)
+        for (int c = 0; c < side; ++c)
+            if (clear(r, c)) picture[size_t(r) * side + c] = key;
+    put("KEYED.BMP", bmp_bytes(side, side, picture));
+    ASSERT_EQ(load(LOAD_TEXTURE, 304, TEX_KEY, "KEYED.BMP"), 1);
+    int w = 0, h = 0;
+    const std::vector<uint8_t> tex = read_texture(304, 0, w, h);
+    ASSERT_EQ(std::make_pair(w, h), std::make_pair(side, side));
+    for (int r = 0; r < side; ++r)
+        for (int c = 0; c < side; ++c) {
+            std::array<uint8_t, 4> want = {0, 0, 0, 255};
+            const rgb& t = picture[size_t(r) * side + c];
+            if (!clear(r, c)) {
+                want = {t[0], t[1], t[2], 255};
+            } else {
+                int sum[3] = {0, 0, 0}, n = 0;
+                for (int rr = std::max(r - 2, 0); rr <= std::min(r + 2, side - 1); ++rr)
+                    for (int cc = std::max(c - 2, 0); cc <= std::min(c + 2, side - 1); ++cc) {
+                        if (clear(rr, cc)) continue;
+                        const rgb& o = picture[size_t(rr) * side + cc];
+                        for (int k = 0; k < 3; ++k) sum[k] += o[k];
+                        ++n;
+                    }
+                want = n ? std::array<uint8_t, 4>{uint8_t(sum[0] / n), uint8_t(sum[1] / n), uint8_t(sum[2] / n), 0}
+                         : std::array<uint8_t, 4>{255, 0, 255, 0};
+            }
+            EXPECT_EQ(rgba_at(&tex[(size_t(r) * side + c) * 4]), want) << r << "," << c;
+        }
+}
+
 TEST_F(TextureFiles, PngKindsArriveAsRgbaTexels)
 {
     // 1-bit grey, 8 texels in one byte: 1 0 1 1 0 0 0 1.

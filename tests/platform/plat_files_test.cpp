@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <istream>
 #include <utility>
@@ -26,6 +27,34 @@ TEST(PlatResolvePath, ColonPathsTakeTheExactNameFirstThenACaseBlindMatch)
     for (const auto& [in, out] : cases) EXPECT_EQ(PLAT_resolve_path((root + in).c_str()), root + out) << in;
     EXPECT_TRUE(PLAT_file_exists((root + "aircraft:Test.Acf").c_str()));
     EXPECT_FALSE(PLAT_file_exists((root + "AIRCRAFT:").c_str()));   // a folder is not a file
+}
+
+// A folder's listing is kept between look-ups only while the folder is
+// unchanged: an entry added, removed or renamed since is seen at once, even
+// when the folder had not changed for a long time before.
+TEST(PlatResolvePath, AChangedFolderIsListedAgain)
+{
+    temp_folder tmp;
+    tmp.write("Sounds/Engine.wav", "x");
+    const std::string root = tmp.prefix();
+    const fs::path folder = root + "Sounds";
+    const auto age = [&] { fs::last_write_time(folder, fs::file_time_type::clock::now() - std::chrono::hours(1)); };
+    age();
+    EXPECT_EQ(PLAT_resolve_path((root + "SOUNDS:ENGINE.WAV").c_str()), root + "Sounds/Engine.wav");
+    EXPECT_EQ(PLAT_resolve_path((root + "SOUNDS:ENGINE.WAV").c_str()), root + "Sounds/Engine.wav");
+
+    // Each change follows a look-up that kept the listing of an old folder.
+    fs::rename(folder / "Engine.wav", folder / "ENGINE.Wav");
+    EXPECT_EQ(PLAT_resolve_path((root + "SOUNDS:engine.wav").c_str()), root + "Sounds/ENGINE.Wav");
+    age();
+    EXPECT_EQ(PLAT_resolve_path((root + "SOUNDS:engine.wav").c_str()), root + "Sounds/ENGINE.Wav");
+    tmp.write("Sounds/ENGINE.WAV", "y");   // a second match, byte-wise before the first
+    EXPECT_EQ(PLAT_resolve_path((root + "SOUNDS:engine.wav").c_str()), root + "Sounds/ENGINE.WAV");
+    age();
+    EXPECT_EQ(PLAT_resolve_path((root + "SOUNDS:engine.wav").c_str()), root + "Sounds/ENGINE.WAV");
+    fs::remove(folder / "ENGINE.WAV");
+    fs::remove(folder / "ENGINE.Wav");
+    EXPECT_EQ(PLAT_resolve_path((root + "SOUNDS:engine.wav").c_str()), root + "Sounds/engine.wav");
 }
 
 TEST(PlatTextReadbuf, CrlfReadsLikeLfAndLoneCarriageReturnsPass)
