@@ -8,6 +8,7 @@
 
 #include "aircraft/acf_file.h"
 #include "aircraft/acf_struct.h"
+#include "core/bytes.h"
 #include "core/constants.h"
 #include "core/screen.h"
 #include "core/simvars/cockpit.h"
@@ -23,20 +24,6 @@ int32_t has_view_bitmap[ACF_VIEW_BITMAPS];
 acf_sound_calls acf_sounds = {SOUND_load_wav, SOUND_start_stop_loops};
 
 namespace {
-
-// Whether every byte of the block is 0 (reading a block of the program's
-// image that was never written takes no memory for it).
-bool all_zero(const uint8_t* bytes, size_t count)
-{
-    uint64_t any = 0;
-    for (size_t i = 0; i + 8 <= count; i += 8) {
-        uint64_t word;
-        std::memcpy(&word, bytes + i, 8);
-        any |= word;
-    }
-    for (size_t i = count & ~size_t(7); i < count; ++i) any |= bytes[i];
-    return any == 0;
-}
 
 constexpr int PANEL_WIDTH = 1024;
 constexpr int PANEL_HEIGHT = 768;
@@ -177,7 +164,7 @@ void ACF_setup_panel(int slot)
         if (!pixel_buffer || !view_image_buffers[v]) continue;
         if (!buffer_clear)
             std::memcpy(view_image_buffers[v], pixel_buffer, VIEW_IMAGE_BYTES);
-        else if (!all_zero(view_image_buffers[v], VIEW_IMAGE_BYTES))
+        else if (!UTIL_all_zero(view_image_buffers[v], VIEW_IMAGE_BYTES))
             std::memset(view_image_buffers[v], 0, VIEW_IMAGE_BYTES);
     }
     screen.screen_area_left = static_cast<float>(saved_left);

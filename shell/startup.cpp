@@ -14,6 +14,7 @@
 #include "links/movie.h"
 #include "links/net_slots.h"
 #include "links/plugin_host.h"
+#include "core/bytes.h"
 #include "core/alert.h"
 #include "core/constants.h"
 #include "shell/cycle.h"
@@ -41,19 +42,6 @@ namespace {
 
 constexpr int SEA_TEXTURES = TEX_SLOT_SEA_LAST - TEX_SLOT_SEA_FIRST + 1;
 
-// Whether every byte of the block is 0.
-bool all_zero(const uint8_t* bytes, size_t count)
-{
-    uint64_t any = 0;
-    for (size_t i = 0; i + 8 <= count; i += 8) {
-        uint64_t word;
-        std::memcpy(&word, bytes + i, 8);
-        any |= word;
-    }
-    for (size_t i = count & ~size_t(7); i < count; ++i) any |= bytes[i];
-    return any == 0;
-}
-
 // Records already clear are left alone: the aircraft records alone are tens
 // of megabytes that a first start finds clear, and writing zeros over them
 // would make the system hand the program memory for slots no aircraft uses.
@@ -62,7 +50,7 @@ void zero_records(T* records, size_t count)
 {
     static_assert(std::is_trivially_copyable_v<T>);
     const size_t bytes = sizeof(T) * count;
-    if (!all_zero(reinterpret_cast<const uint8_t*>(records), bytes)) std::memset(static_cast<void*>(records), 0, bytes);
+    if (!UTIL_all_zero(reinterpret_cast<const uint8_t*>(records), bytes)) std::memset(static_cast<void*>(records), 0, bytes);
 }
 
 }  // namespace
