@@ -185,6 +185,38 @@ TEST_F(EnvBuild, PowerLineTowersAndRoadsOverALake)
     }
 }
 
+// Where a segment's line (through the origin, dx/dz = g) crosses a cell edge:
+// only along the edge (0 <= t <= 1) and within the segment's x extent d, an
+// extent under a metre counting as one metre on its side.
+TEST_F(EnvBuild, SegmentLinesCrossCellEdgesWithinTheirExtent)
+{
+    struct crossing {
+        float g, d, x1, z1, x2, z2;   // the edge runs from (x1, 0, z1) to (x2, 10, z2)
+        int found;
+        float x, y, z;
+    };
+    const crossing cases[] = {
+        {0.0f, -10.0f, -5.0f, 3.0f, 5.0f, 3.0f, 1, 0.0f, 5.0f, 3.0f},      // t 0.5, X 0
+        {1.0f, 0.5f, 0.0f, 0.8f, 1.0f, 0.8f, 1, 0.8f, 8.0f, 0.8f},         // X 0.8 of a 1 m extent
+        {1.0f, -0.5f, -1.0f, -0.8f, 0.0f, -0.8f, 1, -0.8f, 2.0f, -0.8f},   // the same on the negative side
+        {1.0f, 0.0f, -1.0f, -0.8f, 0.0f, -0.8f, 0, 0, 0, 0},               // an extent of 0 counts as +1 m
+        {1.0f, -10.0f, 0.0f, 0.8f, 1.0f, 0.8f, 0, 0, 0, 0},                // X 0.8 outside 0..-10
+        {1.0f, 10.0f, 0.0f, 0.0f, 1.0f, 0.0f, 1, 0.0f, 0.0f, 0.0f},        // t exactly 0
+        {1.0f, 10.0f, -1.0f, 0.0f, 0.0f, 0.0f, 1, 0.0f, 10.0f, 0.0f},      // t exactly 1
+        {1.0f, 10.0f, 2.0f, 0.8f, 3.0f, 0.8f, 0, 0, 0, 0},                 // t -1.2: off the edge
+        {1.0f, 10.0f, 0.0f, 1.0f, 1.0f, 2.0f, 0, 0, 0, 0},                 // edge parallel to the line
+    };
+    for (const crossing& c : cases) {
+        float x = -99.0f, y = -99.0f, z = -99.0f;
+        const int found = ENV_seg_cross(c.g, c.d, 0.0f, 0.0f, c.x1, 0.0f, c.z1, c.x2, 10.0f, c.z2, x, y, z);
+        EXPECT_EQ(found, c.found) << c.g << " " << c.d << " " << c.x1 << " " << c.z1;
+        if (!found || !c.found) continue;
+        EXPECT_NEAR(x, c.x, 1e-5f);
+        EXPECT_NEAR(y, c.y, 1e-5f);
+        EXPECT_NEAR(z, c.z, 1e-5f);
+    }
+}
+
 // A power line that stands still for 40,000 points before it runs east puts
 // 40,000 towers on one spot: all but one are dropped as duplicates, in one
 // pass (not one pass over every tower per dropped tower), and the links still
