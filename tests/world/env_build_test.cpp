@@ -273,7 +273,8 @@ TEST_F(EnvBuild, TownsBecomeCityOnTheEarthOnly)
 {
     read(flat_tile(EARTH, SOUTH, WEST, 100.0, 1));
     const std::pair<std::pair<int, int>, int> expected[] = {
-        {{152, 200}, 83}, {{161, 211}, 82}, {{155, 205}, 81}, {{150, 205}, 80}};
+        {{152, 200}, 83}, {{161, 211}, 82}, {{155, 205}, 81}, {{150, 205}, 80},
+        {{164, 211}, 81}, {{161, 214}, 81}, {{170, 217}, 81}, {{169, 226}, 81}};   // just past each band
     for (auto [at, code] : expected) EXPECT_EQ(landuse_grid[TERRAIN_index(at.first, at.second)], code);
     for (int i = ROW0; i <= ROW0 + 150; i += 7)
         for (int j = COL0; j <= COL0 + 200; j += 7) {
@@ -326,8 +327,9 @@ TEST_F(EnvBuild, RunwaysFlattenTheGroundAndRaisedHeliportsStandOnIt)
     EXPECT_GE(flagged, 5);
     EXPECT_NEAR(elevation_of(ci + 20, cj), 200.0f + 0.5f * (ci + 20 - ROW0), 0.01f);
 
-    // A heliport 30 m above the ground gets a raised pad and leaves the ground; at 20 m it flattens it.
-    for (float above : {30.0f, 20.0f}) {
+    // A heliport more than 25 m above the ground gets a raised pad and leaves
+    // the ground; at 25 m or less it flattens it.
+    for (float above : {30.0f, 26.0f, 24.0f, 20.0f}) {
         use_area(EARTH);
         local_airport_last = -1;
         airport_table.clear();
@@ -342,12 +344,12 @@ TEST_F(EnvBuild, RunwaysFlattenTheGroundAndRaisedHeliportsStandOnIt)
             ASSERT_EQ(placement_list.size(), 1u);
             const scenery_object_record& pad = object_table[static_cast<size_t>(placement_list[0].object)];
             EXPECT_EQ(std::string(pad.name).rfind(OBJ_HELIPAD_NAME, 0), 0u);
-            EXPECT_NEAR(std::stof(std::string(pad.name).substr(std::strlen(OBJ_HELIPAD_NAME))), 300.0f, 1.0f);
+            EXPECT_NEAR(std::stof(std::string(pad.name).substr(std::strlen(OBJ_HELIPAD_NAME))), 10.0f * above, 1.0f);
             EXPECT_EQ(pad.object_class, OBJ_CLASS_HARD_ROOF);
             EXPECT_NEAR(elevation_of(hi, hj), 100.0f, 0.01f);
         } else {
             EXPECT_TRUE(placement_list.empty());
-            EXPECT_NEAR(elevation_of(hi, hj), 120.0f, 0.01f);
+            EXPECT_NEAR(elevation_of(hi, hj), 100.0f + above, 0.01f);
         }
     }
 }
