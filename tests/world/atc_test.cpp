@@ -735,6 +735,56 @@ TEST_F(AtcWindow, AClickOnAHiddenRowOrBeforeTheFirstDrawingOnlyClosesTheWindow)
     EXPECT_EQ(last(), callsign() + "TAXI RUNWAY 2 7.");
 }
 
+// Each main-page row's state (0 hidden, 1 shown, 2 highlighted) follows the
+// plan, the ground and the controller phase; the mouse picks a row 10 units
+// high and a column 170 wide, and a move of half a unit or less keeps a
+// highlight the keys moved.
+TEST_F(AtcWindow, RowStatesFollowThePlanAndTheMousePicksTheRow)
+{
+    if (!ui_2d_ready()) GTEST_SKIP() << "no OpenGL context";
+    airport("KTST", "TEST FIELD", 34.0f, -117.5f, "27", 270.0f, 2000.0f);
+    struct rows_case {
+        int filed, active, on_ground, phase, checkin;
+        int row0, row1, row5, row6, row7, row10, row12, row19;
+    };
+    const rows_case cases[] = {
+        {0, 0, 1, 0, 0, 2, 0, 0, 0, 0, 1, 0, 0},
+        {1, 0, 1, 3, 1, 0, 1, 2, 0, 2, 2, 0, 0},
+        {0, 0, 1, 3, 1, 2, 0, 0, 0, 1, 1, 0, 0},
+        {1, 1, 1, 4, 0, 0, 1, 0, 1, 0, 1, 0, 0},
+        {1, 1, 0, 4, 1, 0, 1, 0, 1, 2, 0, 1, 1},
+    };
+    for (const rows_case& c : cases) {
+        atc_state.atc_plan_filed = c.filed;
+        atc_state.atc_plan_active = c.active;
+        atc_state.atc_phase = c.phase;
+        atc_state.atc_checkin_expected = c.checkin;
+        flt[0].onground_all = c.on_ground;
+        draw();
+        const int32_t* st = atc_menu.atc_row_state;
+        const std::vector<int> got = {st[0], st[1], st[5], st[6], st[7], st[10], st[12], st[19]};
+        EXPECT_EQ(got, (std::vector<int>{c.row0, c.row1, c.row5, c.row6, c.row7, c.row10, c.row12, c.row19}))
+            << c.filed << c.active << c.on_ground << " phase " << c.phase;
+    }
+
+    // Column floor((x - 6) / 170), row floor((737 - y + 7) / 10).
+    const float spots[][4] = {{176.0f, 694.0f, 1, 5}, {6.0f, 744.0f, 0, 0}, {175.9f, 704.5f, 0, 3}};
+    for (const auto& p : spots) {
+        atc_state.atc_page = 1;   // a list page keeps the column
+        mouse.mouse_x = p[0], mouse.mouse_y = p[1];
+        draw();
+        EXPECT_EQ(atc_state.atc_hover_col, int(p[2])) << p[0];
+        EXPECT_EQ(atc_state.atc_hover_row, int(p[3])) << p[1];
+    }
+    atc_state.atc_hover_row = 9;
+    mouse.mouse_y += 0.5f;
+    draw();
+    EXPECT_EQ(atc_state.atc_hover_row, 9);
+    mouse.mouse_y += 0.6f;   // 704.5 + 1.1: row floor(3.84)
+    draw();
+    EXPECT_EQ(atc_state.atc_hover_row, 3);
+}
+
 TEST_F(AtcWindow, PickListsShowTheNamesAndAskWithTheWholeName)
 {
     if (!ui_2d_ready()) GTEST_SKIP() << "no OpenGL context";
