@@ -11,6 +11,7 @@
 
 #include "core/geo.h"
 #include "core/random.h"
+#include "links/speech.h"
 #include "world/atc/atc_internal.h"
 #include "world/ships.h"
 #include "tests/support/flight_fixture.h"
@@ -193,6 +194,15 @@ TEST_F(Atc, TheRunwayInUseFollowsTheWindAndTheLocalizer)
     EXPECT_EQ(r, 1);
     EXPECT_EQ(e, 1);
 
+    // 100 ft of runway are worth one degree: a 6,000 ft runway 40 degrees off
+    // (40 - 60 = -20) loses to the 3,000 ft one aligned with the wind (-30).
+    airport_table[apt].runways[1].heading = 130.0f;
+    airport_table[apt].runways[1].length = 1828.8f;
+    ATC_active_runway(apt, r, e, found, loc, 0);
+    EXPECT_EQ(r, 0);
+    EXPECT_EQ(e, 1);
+    airport_table[apt].runways[1] = long_rw;
+
     // At 5 kt and no localizer: runway 0, end +1; at 5.1 kt the scored choice.
     sim_weather.wind_direction_degt[0] = 330.0f;
     sim_weather.wind_speed_kt[0] = 5.0f;
@@ -223,6 +233,34 @@ TEST_F(Atc, TheRunwayInUseFollowsTheWindAndTheLocalizer)
     for (int bad : {-1, 7, 1 << 30}) {
         ATC_active_runway(bad, r, e, found, loc, 1);
         EXPECT_EQ(r + e + found, 1);
+    }
+}
+
+// Background vectors turn at least 20 degrees off the heading (north here:
+// 020 to 050 right, 310 to 340 left) and are never given at 20,000 ft or above.
+TEST_F(Atc, TrafficVectorsTurnAtLeastTwentyDegreesAndOnlyBelowTwentyThousandFeet)
+{
+    place(0.0f, 0.0f, 0.0f, 1000.0f);
+    const std::set<std::string> allowed = {"0 2 0", "0 3 0", "0 4 0", "0 5 0", "3 1 0", "3 2 0", "3 3 0", "3 4 0"};
+    int vectors = 0;
+    for (int k = 0; k < 400; ++k) {
+        speech_busy_until = 0.0f;
+        const size_t before = said();
+        ATC_traffic_advisory(1, 1);
+        if (said() == before) continue;
+        const std::string text = last();
+        const size_t at = text.find(" HEADING ");
+        if (at == std::string::npos) continue;
+        ++vectors;
+        EXPECT_TRUE(allowed.count(text.substr(at + 9, 5))) << text;
+    }
+    EXPECT_GT(vectors, 50);
+
+    place(0.0f, 0.0f, 0.0f, 20000.0f * 0.3048f + 0.01f);
+    for (int k = 0; k < 200; ++k) {
+        speech_busy_until = 0.0f;
+        ATC_traffic_advisory(1, 1);
+        EXPECT_EQ(last().find(" HEADING "), std::string::npos) << last();
     }
 }
 
