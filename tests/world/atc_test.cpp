@@ -615,6 +615,75 @@ TEST_F(Atc, AFlightPlanIsFlownFromClearanceToTheRamp)
     EXPECT_EQ(phases, (std::vector<int>{0, 3, 4, 5, 6, 7, 8, 9}));
 }
 
+// The en-route checks: the altitude reminder with its vertical-speed
+// allowance, the speed limit below 10,000 ft, the approach hand-off distance
+// that grows from 20 nm at sea level to 100 nm at 30,000 ft, and the tower
+// taking over within 0.2 degree of the field.
+TEST_F(Atc, EnRouteChecksAltitudeSpeedHandOffDistanceAndTower)
+{
+    const int dest = airport("KDST", "DESTINATION FIELD", 34.3f, -117.5f, "27", 270.0f, 2500.0f);
+    float nx, nz;
+    local_of(34.3f, -117.5f, nx, nz);
+    atc_state.atc_dest_airport = dest;
+    atc_state.atc_plan_filed = atc_state.atc_plan_active = 1;
+    atc_state.atc_plan_sir = 1;
+    atc_state.atc_plan_altitude = 6000;
+    auto check = [&](float east_nm, float height_m) {
+        place(nx + east_nm * NM, nz, 270.0f, height_m);
+        atc_state.atc_phase = 5;
+        atc_state.atc_checkin_expected = 0;
+        atc_clearance.atc_enroute_check_time = 0.0;
+        atc_clearance.atc_vectors_given = 0;
+        speech_busy_until = 0.0f;
+        const size_t before = said();
+        ATC_clearance_and_handoffs(0);
+        return said() == before ? std::string() : last();
+    };
+    const std::string remind = callsign() + "YOUR FLIGHT PLAN CALLS FOR 6000 FEET WHILE ENROUTE, SIR. I WILL NEED YOU TO ";
+    const std::string slow = callsign() + "I WILL NEED YOU TO STAY BELOW 2 5 0 KNOTS WHILE BELOW TEN THOUSAND FEET.";
+    struct enroute {
+        float feet, vs, ias;
+        std::string said;   // empty: neither reminder
+    };
+    const enroute cases[] = {
+        {6300.0f, -1.9f, 200.0f, remind + "DESCEND"}, {6300.0f, -2.0f, 200.0f, ""},
+        {5700.0f, 1.9f, 200.0f, remind + "CLIMB"},    {5700.0f, 2.0f, 200.0f, ""},
+        {6150.0f, 0.0f, 251.0f, slow},                {6150.0f, 0.0f, 250.0f, ""},
+    };
+    for (const enroute& c : cases) {
+        flt[0].vh_ind = c.vs;
+        flt[0].indicated_airspeed = c.ias;
+        const std::string text = check(40.0f, c.feet * 0.3048f);   // beyond the 36 nm of 6,000 ft
+        if (c.said.empty()) {
+            EXPECT_EQ(text.find("YOUR FLIGHT PLAN"), std::string::npos) << text;
+            EXPECT_EQ(text.find("STAY BELOW"), std::string::npos) << text;
+        } else {
+            EXPECT_EQ(text.rfind(c.said, 0), 0u) << c.feet << " " << c.vs << ": " << text;
+        }
+    }
+
+    flt[0].vh_ind = 0.0f;
+    flt[0].indicated_airspeed = 200.0f;
+    const std::string approach = callsign() + "CONTACT DESTINATION FIELD APPROACH ON ";
+    for (auto [east_nm, height_m, handed] : {std::tuple{19.9f, 0.0f, true}, {20.1f, 0.0f, false},
+                                             {99.0f, 9144.0f, true}, {101.0f, 9144.0f, false}}) {
+        atc_state.atc_plan_altitude = static_cast<int32_t>(std::lround(height_m / 0.3048f));
+        EXPECT_EQ(check(east_nm, height_m).rfind(approach, 0) == 0, handed) << east_nm;
+    }
+
+    // Phase 6: the tower within 0.2 degree (taken flat) of the field's first runway.
+    for (auto [north, handed] : {std::pair{0.19f, true}, {0.21f, false}}) {
+        float x, z;
+        local_of(34.3f + north, -117.5f, x, z);
+        place(x, z, 180.0f, 1000.0f);
+        atc_state.atc_phase = 6;
+        atc_state.atc_checkin_expected = 0;
+        atc_state.atc_request_pending = 0;
+        ATC_clearance_and_handoffs(0);
+        EXPECT_EQ(atc_state.atc_phase, handed ? 7 : 6) << north;
+    }
+}
+
 TEST_F(Atc, ClearancesOfHighFieldsUntoweredFieldsAndAirbornePickUps)
 {
     const int dep = airport("KDEP", "DEPARTURE FIELD", 34.0f, -117.5f, "09", 90.0f, 2000.0f);
