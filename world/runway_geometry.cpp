@@ -393,10 +393,12 @@ void APT_build_runway_lights(int airport, int runway, int table_index)
         const int A = al[end];
         if (A >= 1 && A <= 7 && A != 5) {
             auto out = [&](double distance, double across_m) { return L.from_end(end, threshold - distance, across_m); };
+            // Centre-line pairs every 25 m from 25 m out; the long systems add
+            // a second, wider pair from 625 m out.
             const int positions = A < 3 ? 21 : 41;
             for (int m = 1; m <= positions; ++m) {
                 for (double x : {-2.5, 2.5}) L.add(out(25.0 * m, x), 0.0f, LIGHT_APPROACH, end, true);
-                if ((A == 6 || A == 7) && m >= 24)
+                if ((A == 6 || A == 7) && 25.0 * m >= 625.0)
                     for (double x : {-7.5, 7.5}) L.add(out(25.0 * m, x), 0.0f, LIGHT_APPROACH, end, true);
             }
             auto crossbar = [&](double distance, double from, double to) {

@@ -108,8 +108,17 @@ TEST_F(Link, InitReadsEnabledAddressesAndTheHeartbeatVisitsSlotsInTurn)
     NET_init();
     EXPECT_EQ(std::vector<int>(net_slot_valid, net_slot_valid + 6), (std::vector<int>{1, 0, 0, 0, 0, 1}));
 
-    // Slots 0..10 in turn, one a tenth of a second: each enabled one hears it every 1.1 s.
+    // Sends to an enabled slot whose address did not parse are dropped without a word.
     net_peer_attach();
+    const uint8_t key = 'a';
+    for (int s = 0; s < 4; ++s) NET_data_send("CHAR", 0, &key, 1, s);
+    std::vector<int> reached;
+    for (const net_sent_datagram& d : net_peer_log()) reached.push_back(d.slot);
+    EXPECT_EQ(reached, std::vector<int>{0});
+    EXPECT_TRUE(recorded_alerts.empty());
+    net_peer_clear();
+
+    // Slots 0..10 in turn, one a tenth of a second: each enabled one hears it every 1.1 s.
     for (int s = 0; s < 4; ++s) net_slot_enabled[s] = 0;
     for (int s : {2, 7, 12}) net_slot_enabled[s] = 1;
     std::vector<std::pair<int, int>> heard;   // (tick, slot)

@@ -51,6 +51,16 @@ TEST_F(PanelOverlay, TurningNeedlesAreTakenAboutTheirPlaceAgainFixedPicturesAreN
 
     receive_record("CUST", 0, net_cust_record{7, 0, 0, 0, 0, 0, 0, 0, 0});   // kind 0 takes the needle away
     EXPECT_EQ(capture_rects([] { NET_handle_CUST(1); }).size(), 1u);
+
+    // Turned 90 degrees clockwise about (10, 20): the 8 x 30 quad taken about
+    // (10, 20) again now lies across, from x 15 to 45 and y 6 to 14.
+    receive_record("CUST", 0, net_cust_record{7, 1, 10.0f, 20.0f, 90.0f, 0.0f, 0.0f, 8.0f, 30.0f});
+    const std::vector<fb_rect> turned = capture_rects([] { NET_handle_CUST(1); });
+    ASSERT_EQ(turned.size(), 2u);
+    EXPECT_NEAR(centre(turned[0]).first, 30.0f, 0.5f);
+    EXPECT_NEAR(centre(turned[0]).second, 10.0f, 0.5f);
+    EXPECT_NEAR(turned[0].x2 - turned[0].x1, 30.0f, 0.5f);
+    EXPECT_NEAR(turned[0].y2 - turned[0].y1, 8.0f, 0.5f);
 }
 
 }  // namespace

@@ -120,6 +120,22 @@ TEST_F(AptParse, Version600And701CarryTheSurfaceInTheLightingCode)
     EXPECT_EQ(airport_table[0].runways[0].surface_code, 162);
 }
 
+// Every surface number of a runway row and its internal code; numbers
+// outside 1..13 are asphalt.
+TEST_F(AptParse, EverySurfaceNumberHasItsCode)
+{
+    const int codes[][2] = {{1, 160}, {2, 161},  {3, 162},  {4, 163},  {5, 164},  {6, 166}, {7, 167}, {8, 168},
+                            {9, 169}, {10, 152}, {11, 153}, {12, 165}, {13, 175}, {0, 160}, {14, 160}};
+    std::string file = "I\n703 Version\n1 0 0 0 KSRF Surfaces\n";
+    for (int k = 0; k < 15; ++k)
+        file += "10 1 1 " + std::to_string(10 + k) + " 90 1000 0 0 50 0 " + std::to_string(codes[k][0]) +
+                " 0 0 0.25 1\n";
+    ASSERT_EQ(parse(file + "99\n"), 1);
+    const std::vector<runway_record>& r = airport_table.at(0).runways;
+    ASSERT_EQ(r.size(), 15u);
+    for (int k = 0; k < 15; ++k) EXPECT_EQ(r[k].surface_code, codes[k][1]) << "file number " << codes[k][0];
+}
+
 TEST_F(AptParse, EndRowMustEndItsLine)
 {
     const std::string body = "I\n703 version\n1 0 0 0 KAAA A\n" + row10;

@@ -279,6 +279,7 @@ TEST_F(AptScene, AShiftWestAndBackEastLeavesEveryPositionInPlace)
     replay_ring[0].ref_point = APT_pack_reference(lat_ref, lon_ref);
     replay_ring[0].local_x = 12000.0f, replay_ring[0].local_y = 300.0f, replay_ring[0].local_z = -8000.0f;
     replay_ring[1].local_x = 7.0f;   // an empty record stays as it is
+    replay_ring[2].network_time_sec = 0.01f, replay_ring[2].local_x = 8.0f;   // so does one at 0.01 s
     particle_list = {particle_record{}, particle_record{}};
     particle_list[0].x = 100.0f, particle_list[0].y = 50.0f, particle_list[0].z = 100.0f;
     particle_list[0].floor_y = 40.0f, particle_list[0].age = 1.0f, particle_list[0].life = 5.0f;
@@ -311,6 +312,7 @@ TEST_F(AptScene, AShiftWestAndBackEastLeavesEveryPositionInPlace)
     EXPECT_EQ(flt[0].i, 350);
     EXPECT_EQ(flt[0].local_x_d, double(flt[0].local_x));
     EXPECT_EQ(replay_ring[0].ref_point, APT_pack_reference(33.0f, -120.0f));
+    EXPECT_EQ(replay_ring[2].local_x, 8.0f);
     EXPECT_FLOAT_EQ(particle_list[0].floor_y - 40.0f, particle_list[0].y - 50.0f);
     // The storm grid moved 85 cells east; block column 0 was made anew.
     for (int a = 86; a < STORM_GRID_DIM; a += 7)

@@ -11,6 +11,7 @@
 
 #include "core/geo.h"
 #include "core/random.h"
+#include "links/speech.h"
 #include "world/atc/atc_internal.h"
 #include "world/ships.h"
 #include "tests/support/flight_fixture.h"
@@ -193,6 +194,15 @@ TEST_F(Atc, TheRunwayInUseFollowsTheWindAndTheLocalizer)
     EXPECT_EQ(r, 1);
     EXPECT_EQ(e, 1);
 
+    // 100 ft of runway are worth one degree: a 6,000 ft runway 40 degrees off
+    // (40 - 60 = -20) loses to the 3,000 ft one aligned with the wind (-30).
+    airport_table[apt].runways[1].heading = 130.0f;
+    airport_table[apt].runways[1].length = 1828.8f;
+    ATC_active_runway(apt, r, e, found, loc, 0);
+    EXPECT_EQ(r, 0);
+    EXPECT_EQ(e, 1);
+    airport_table[apt].runways[1] = long_rw;
+
     // At 5 kt and no localizer: runway 0, end +1; at 5.1 kt the scored choice.
     sim_weather.wind_direction_degt[0] = 330.0f;
     sim_weather.wind_speed_kt[0] = 5.0f;
@@ -223,6 +233,34 @@ TEST_F(Atc, TheRunwayInUseFollowsTheWindAndTheLocalizer)
     for (int bad : {-1, 7, 1 << 30}) {
         ATC_active_runway(bad, r, e, found, loc, 1);
         EXPECT_EQ(r + e + found, 1);
+    }
+}
+
+// Background vectors turn at least 20 degrees off the heading (north here:
+// 020 to 050 right, 310 to 340 left) and are never given at 20,000 ft or above.
+TEST_F(Atc, TrafficVectorsTurnAtLeastTwentyDegreesAndOnlyBelowTwentyThousandFeet)
+{
+    place(0.0f, 0.0f, 0.0f, 1000.0f);
+    const std::set<std::string> allowed = {"0 2 0", "0 3 0", "0 4 0", "0 5 0", "3 1 0", "3 2 0", "3 3 0", "3 4 0"};
+    int vectors = 0;
+    for (int k = 0; k < 400; ++k) {
+        speech_busy_until = 0.0f;
+        const size_t before = said();
+        ATC_traffic_advisory(1, 1);
+        if (said() == before) continue;
+        const std::string text = last();
+        const size_t at = text.find(" HEADING ");
+        if (at == std::string::npos) continue;
+        ++vectors;
+        EXPECT_TRUE(allowed.count(text.substr(at + 9, 5))) << text;
+    }
+    EXPECT_GT(vectors, 50);
+
+    place(0.0f, 0.0f, 0.0f, 20000.0f * 0.3048f + 0.01f);
+    for (int k = 0; k < 200; ++k) {
+        speech_busy_until = 0.0f;
+        ATC_traffic_advisory(1, 1);
+        EXPECT_EQ(last().find(" HEADING "), std::string::npos) << last();
     }
 }
 
@@ -258,7 +296,8 @@ TEST_F(Atc, TheAtisReadsTheWeatherOfTheField)
     airport_table[apt].elevation = 1000.0f;
     sim_weather.temperature_sealevel_c = 15.0f;
     sim_weather.cloud_type[1] = 4;
-    for (auto [feet, spoken] : {std::pair{1000.0f, "1000 SCATTERED "}, {1024.0f, "1000 SCATTERED "},
+    for (auto [feet, spoken] : {std::pair{1000.0f, "1000 SCATTERED "}, {940.0f, "950 SCATTERED "},
+                                {1024.0f, "1000 SCATTERED "}, {1260.0f, "1300 SCATTERED "},
                                 {10260.0f, "10500 SCATTERED "}, {-300.0f, "-300 SCATTERED "}}) {
         sim_weather.cloud_base_msl_m[0] = 1000.0f + feet * 0.3048f;
         sim_weather.cloud_base_msl_m[1] = 1000.0f + 1500.0f * 0.3048f;
@@ -576,6 +615,75 @@ TEST_F(Atc, AFlightPlanIsFlownFromClearanceToTheRamp)
     EXPECT_EQ(phases, (std::vector<int>{0, 3, 4, 5, 6, 7, 8, 9}));
 }
 
+// The en-route checks: the altitude reminder with its vertical-speed
+// allowance, the speed limit below 10,000 ft, the approach hand-off distance
+// that grows from 20 nm at sea level to 100 nm at 30,000 ft, and the tower
+// taking over within 0.2 degree of the field.
+TEST_F(Atc, EnRouteChecksAltitudeSpeedHandOffDistanceAndTower)
+{
+    const int dest = airport("KDST", "DESTINATION FIELD", 34.3f, -117.5f, "27", 270.0f, 2500.0f);
+    float nx, nz;
+    local_of(34.3f, -117.5f, nx, nz);
+    atc_state.atc_dest_airport = dest;
+    atc_state.atc_plan_filed = atc_state.atc_plan_active = 1;
+    atc_state.atc_plan_sir = 1;
+    atc_state.atc_plan_altitude = 6000;
+    auto check = [&](float east_nm, float height_m) {
+        place(nx + east_nm * NM, nz, 270.0f, height_m);
+        atc_state.atc_phase = 5;
+        atc_state.atc_checkin_expected = 0;
+        atc_clearance.atc_enroute_check_time = 0.0;
+        atc_clearance.atc_vectors_given = 0;
+        speech_busy_until = 0.0f;
+        const size_t before = said();
+        ATC_clearance_and_handoffs(0);
+        return said() == before ? std::string() : last();
+    };
+    const std::string remind = callsign() + "YOUR FLIGHT PLAN CALLS FOR 6000 FEET WHILE ENROUTE, SIR. I WILL NEED YOU TO ";
+    const std::string slow = callsign() + "I WILL NEED YOU TO STAY BELOW 2 5 0 KNOTS WHILE BELOW TEN THOUSAND FEET.";
+    struct enroute {
+        float feet, vs, ias;
+        std::string said;   // empty: neither reminder
+    };
+    const enroute cases[] = {
+        {6300.0f, -1.9f, 200.0f, remind + "DESCEND"}, {6300.0f, -2.0f, 200.0f, ""},
+        {5700.0f, 1.9f, 200.0f, remind + "CLIMB"},    {5700.0f, 2.0f, 200.0f, ""},
+        {6150.0f, 0.0f, 251.0f, slow},                {6150.0f, 0.0f, 250.0f, ""},
+    };
+    for (const enroute& c : cases) {
+        flt[0].vh_ind = c.vs;
+        flt[0].indicated_airspeed = c.ias;
+        const std::string text = check(40.0f, c.feet * 0.3048f);   // beyond the 36 nm of 6,000 ft
+        if (c.said.empty()) {
+            EXPECT_EQ(text.find("YOUR FLIGHT PLAN"), std::string::npos) << text;
+            EXPECT_EQ(text.find("STAY BELOW"), std::string::npos) << text;
+        } else {
+            EXPECT_EQ(text.rfind(c.said, 0), 0u) << c.feet << " " << c.vs << ": " << text;
+        }
+    }
+
+    flt[0].vh_ind = 0.0f;
+    flt[0].indicated_airspeed = 200.0f;
+    const std::string approach = callsign() + "CONTACT DESTINATION FIELD APPROACH ON ";
+    for (auto [east_nm, height_m, handed] : {std::tuple{19.9f, 0.0f, true}, {20.1f, 0.0f, false},
+                                             {99.0f, 9144.0f, true}, {101.0f, 9144.0f, false}}) {
+        atc_state.atc_plan_altitude = static_cast<int32_t>(std::lround(height_m / 0.3048f));
+        EXPECT_EQ(check(east_nm, height_m).rfind(approach, 0) == 0, handed) << east_nm;
+    }
+
+    // Phase 6: the tower within 0.2 degree (taken flat) of the field's first runway.
+    for (auto [north, handed] : {std::pair{0.19f, true}, {0.21f, false}}) {
+        float x, z;
+        local_of(34.3f + north, -117.5f, x, z);
+        place(x, z, 180.0f, 1000.0f);
+        atc_state.atc_phase = 6;
+        atc_state.atc_checkin_expected = 0;
+        atc_state.atc_request_pending = 0;
+        ATC_clearance_and_handoffs(0);
+        EXPECT_EQ(atc_state.atc_phase, handed ? 7 : 6) << north;
+    }
+}
+
 TEST_F(Atc, ClearancesOfHighFieldsUntoweredFieldsAndAirbornePickUps)
 {
     const int dep = airport("KDEP", "DEPARTURE FIELD", 34.0f, -117.5f, "09", 90.0f, 2000.0f);
@@ -645,7 +753,7 @@ TEST_F(Atc, TheLandingSignalOfficerCallsTheBallThenCorrections)
     for (auto [range, glide, lineup, alpha, call] :
          {std::tuple{2.0, 1.5, 0.0, 8.0f, "POWER"}, {2.0, 6.5, 0.0, 8.0f, "POWER OFF"},
           {0.2, 7.0, 0.0, 8.0f, "WAVE OFF!"}, {0.2, 3.0, 0.0, 5.0f, "ATTITUDE!"}, {0.2, 3.0, 0.0, 13.0f, ""},
-          {2.0, 2.001, 0.0, 6.0f, ""}, {2.0, 5.999, 0.0, 12.0f, ""}, {2.0, 3.0, 0.0, 5.9f, "POWER OFF"},
+          {2.0, 2.001, 0.0, 6.0f, ""}, {2.0, 5.999, 0.0, 12.0f, ""}, {2.0, 3.0, 0.0, 5.9f, "POWER OFF"}, {2.0, 3.0, 0.0, 12.5f, "POWER"},
           {2.0, 3.0, 5.0, 8.0f, "RIGHT FOR LINE UP"}, {2.0, 3.0, -5.0, 8.0f, "COME LEFT"}}) {
         EXPECT_EQ(eye(range, glide, lineup, alpha), call) << range << " " << glide << " " << alpha;
     }
@@ -733,6 +841,56 @@ TEST_F(AtcWindow, AClickOnAHiddenRowOrBeforeTheFirstDrawingOnlyClosesTheWindow)
     atc_state.atc_window_open = 1;
     choose(10);
     EXPECT_EQ(last(), callsign() + "TAXI RUNWAY 2 7.");
+}
+
+// Each main-page row's state (0 hidden, 1 shown, 2 highlighted) follows the
+// plan, the ground and the controller phase; the mouse picks a row 10 units
+// high and a column 170 wide, and a move of half a unit or less keeps a
+// highlight the keys moved.
+TEST_F(AtcWindow, RowStatesFollowThePlanAndTheMousePicksTheRow)
+{
+    if (!ui_2d_ready()) GTEST_SKIP() << "no OpenGL context";
+    airport("KTST", "TEST FIELD", 34.0f, -117.5f, "27", 270.0f, 2000.0f);
+    struct rows_case {
+        int filed, active, on_ground, phase, checkin;
+        int row0, row1, row5, row6, row7, row10, row12, row19;
+    };
+    const rows_case cases[] = {
+        {0, 0, 1, 0, 0, 2, 0, 0, 0, 0, 1, 0, 0},
+        {1, 0, 1, 3, 1, 0, 1, 2, 0, 2, 2, 0, 0},
+        {0, 0, 1, 3, 1, 2, 0, 0, 0, 1, 1, 0, 0},
+        {1, 1, 1, 4, 0, 0, 1, 0, 1, 0, 1, 0, 0},
+        {1, 1, 0, 4, 1, 0, 1, 0, 1, 2, 0, 1, 1},
+    };
+    for (const rows_case& c : cases) {
+        atc_state.atc_plan_filed = c.filed;
+        atc_state.atc_plan_active = c.active;
+        atc_state.atc_phase = c.phase;
+        atc_state.atc_checkin_expected = c.checkin;
+        flt[0].onground_all = c.on_ground;
+        draw();
+        const int32_t* st = atc_menu.atc_row_state;
+        const std::vector<int> got = {st[0], st[1], st[5], st[6], st[7], st[10], st[12], st[19]};
+        EXPECT_EQ(got, (std::vector<int>{c.row0, c.row1, c.row5, c.row6, c.row7, c.row10, c.row12, c.row19}))
+            << c.filed << c.active << c.on_ground << " phase " << c.phase;
+    }
+
+    // Column floor((x - 6) / 170), row floor((737 - y + 7) / 10).
+    const float spots[][4] = {{176.0f, 694.0f, 1, 5}, {6.0f, 744.0f, 0, 0}, {175.9f, 704.5f, 0, 3}};
+    for (const auto& p : spots) {
+        atc_state.atc_page = 1;   // a list page keeps the column
+        mouse.mouse_x = p[0], mouse.mouse_y = p[1];
+        draw();
+        EXPECT_EQ(atc_state.atc_hover_col, int(p[2])) << p[0];
+        EXPECT_EQ(atc_state.atc_hover_row, int(p[3])) << p[1];
+    }
+    atc_state.atc_hover_row = 9;
+    mouse.mouse_y += 0.5f;
+    draw();
+    EXPECT_EQ(atc_state.atc_hover_row, 9);
+    mouse.mouse_y += 0.6f;   // 704.5 + 1.1: row floor(3.84)
+    draw();
+    EXPECT_EQ(atc_state.atc_hover_row, 3);
 }
 
 TEST_F(AtcWindow, PickListsShowTheNamesAndAskWithTheWholeName)

@@ -185,6 +185,38 @@ TEST_F(EnvBuild, PowerLineTowersAndRoadsOverALake)
     }
 }
 
+// Where a segment's line (through the origin, dx/dz = g) crosses a cell edge:
+// only along the edge (0 <= t <= 1) and within the segment's x extent d, an
+// extent under a metre counting as one metre on its side.
+TEST_F(EnvBuild, SegmentLinesCrossCellEdgesWithinTheirExtent)
+{
+    struct crossing {
+        float g, d, x1, z1, x2, z2;   // the edge runs from (x1, 0, z1) to (x2, 10, z2)
+        int found;
+        float x, y, z;
+    };
+    const crossing cases[] = {
+        {0.0f, -10.0f, -5.0f, 3.0f, 5.0f, 3.0f, 1, 0.0f, 5.0f, 3.0f},      // t 0.5, X 0
+        {1.0f, 0.5f, 0.0f, 0.8f, 1.0f, 0.8f, 1, 0.8f, 8.0f, 0.8f},         // X 0.8 of a 1 m extent
+        {1.0f, -0.5f, -1.0f, -0.8f, 0.0f, -0.8f, 1, -0.8f, 2.0f, -0.8f},   // the same on the negative side
+        {1.0f, 0.0f, -1.0f, -0.8f, 0.0f, -0.8f, 0, 0, 0, 0},               // an extent of 0 counts as +1 m
+        {1.0f, -10.0f, 0.0f, 0.8f, 1.0f, 0.8f, 0, 0, 0, 0},                // X 0.8 outside 0..-10
+        {1.0f, 10.0f, 0.0f, 0.0f, 1.0f, 0.0f, 1, 0.0f, 0.0f, 0.0f},        // t exactly 0
+        {1.0f, 10.0f, -1.0f, 0.0f, 0.0f, 0.0f, 1, 0.0f, 10.0f, 0.0f},      // t exactly 1
+        {1.0f, 10.0f, 2.0f, 0.8f, 3.0f, 0.8f, 0, 0, 0, 0},                 // t -1.2: off the edge
+        {1.0f, 10.0f, 0.0f, 1.0f, 1.0f, 2.0f, 0, 0, 0, 0},                 // edge parallel to the line
+    };
+    for (const crossing& c : cases) {
+        float x = -99.0f, y = -99.0f, z = -99.0f;
+        const int found = ENV_seg_cross(c.g, c.d, 0.0f, 0.0f, c.x1, 0.0f, c.z1, c.x2, 10.0f, c.z2, x, y, z);
+        EXPECT_EQ(found, c.found) << c.g << " " << c.d << " " << c.x1 << " " << c.z1;
+        if (!found || !c.found) continue;
+        EXPECT_NEAR(x, c.x, 1e-5f);
+        EXPECT_NEAR(y, c.y, 1e-5f);
+        EXPECT_NEAR(z, c.z, 1e-5f);
+    }
+}
+
 // A power line that stands still for 40,000 points before it runs east puts
 // 40,000 towers on one spot: all but one are dropped as duplicates, in one
 // pass (not one pass over every tower per dropped tower), and the links still
@@ -241,7 +273,8 @@ TEST_F(EnvBuild, TownsBecomeCityOnTheEarthOnly)
 {
     read(flat_tile(EARTH, SOUTH, WEST, 100.0, 1));
     const std::pair<std::pair<int, int>, int> expected[] = {
-        {{152, 200}, 83}, {{161, 211}, 82}, {{155, 205}, 81}, {{150, 205}, 80}};
+        {{152, 200}, 83}, {{161, 211}, 82}, {{155, 205}, 81}, {{150, 205}, 80},
+        {{164, 211}, 81}, {{161, 214}, 81}, {{170, 217}, 81}, {{169, 226}, 81}};   // just past each band
     for (auto [at, code] : expected) EXPECT_EQ(landuse_grid[TERRAIN_index(at.first, at.second)], code);
     for (int i = ROW0; i <= ROW0 + 150; i += 7)
         for (int j = COL0; j <= COL0 + 200; j += 7) {
@@ -294,8 +327,9 @@ TEST_F(EnvBuild, RunwaysFlattenTheGroundAndRaisedHeliportsStandOnIt)
     EXPECT_GE(flagged, 5);
     EXPECT_NEAR(elevation_of(ci + 20, cj), 200.0f + 0.5f * (ci + 20 - ROW0), 0.01f);
 
-    // A heliport 30 m above the ground gets a raised pad and leaves the ground; at 20 m it flattens it.
-    for (float above : {30.0f, 20.0f}) {
+    // A heliport more than 25 m above the ground gets a raised pad and leaves
+    // the ground; at 25 m or less it flattens it.
+    for (float above : {30.0f, 26.0f, 24.0f, 20.0f}) {
         use_area(EARTH);
         local_airport_last = -1;
         airport_table.clear();
@@ -310,12 +344,12 @@ TEST_F(EnvBuild, RunwaysFlattenTheGroundAndRaisedHeliportsStandOnIt)
             ASSERT_EQ(placement_list.size(), 1u);
             const scenery_object_record& pad = object_table[static_cast<size_t>(placement_list[0].object)];
             EXPECT_EQ(std::string(pad.name).rfind(OBJ_HELIPAD_NAME, 0), 0u);
-            EXPECT_NEAR(std::stof(std::string(pad.name).substr(std::strlen(OBJ_HELIPAD_NAME))), 300.0f, 1.0f);
+            EXPECT_NEAR(std::stof(std::string(pad.name).substr(std::strlen(OBJ_HELIPAD_NAME))), 10.0f * above, 1.0f);
             EXPECT_EQ(pad.object_class, OBJ_CLASS_HARD_ROOF);
             EXPECT_NEAR(elevation_of(hi, hj), 100.0f, 0.01f);
         } else {
             EXPECT_TRUE(placement_list.empty());
-            EXPECT_NEAR(elevation_of(hi, hj), 120.0f, 0.01f);
+            EXPECT_NEAR(elevation_of(hi, hj), 100.0f + above, 0.01f);
         }
     }
 }

@@ -124,6 +124,22 @@ TEST_F(Metar, FogHidingTheSkyIsACeilingAndCavokIsClear)
     EXPECT_FLOAT_EQ(o.temperature, 25.0f);
 }
 
+// Each weather code raises the precipitation kind and level to its own
+// values; a group holding several takes the highest of each.
+TEST_F(Metar, EachWeatherCodeRaisesKindAndLevel)
+{
+    const struct {
+        const char* weather;
+        int kind, level;
+    } codes[] = {{"DZ", 1, 1}, {"RA", 1, 3}, {"SG", 1, 2}, {"SN", 1, 3}, {"GS", 2, 2}, {"GR", 2, 3},
+                 {"SQ", 2, 3}, {"TS", 2, 3}, {"-DZ", 1, 1}, {"SGGS", 2, 2}, {"BR", 0, 0}, {"FG", 0, 0}};
+    for (const auto& c : codes) {
+        ASSERT_EQ(report(std::string("27010KT 10SM ") + c.weather + " 15/08 A2992"), 0);
+        EXPECT_EQ(o.kind, c.kind) << c.weather;
+        EXPECT_EQ(o.level, c.level) << c.weather;
+    }
+}
+
 TEST_F(Metar, WeatherBehindRunwayRangesConvectiveCloudsAndOtherWindUnits)
 {
     report("27010KT 1/2SM R28L/2400FT +SN BKN030CB SCT025TCU");

@@ -150,6 +150,22 @@ TEST_F(NavParse, LoadReadsThePlanetsFolderAndClampsTheGps)
     EXPECT_EQ(sim_cockpit_gps.fix_index, 1);
     EXPECT_EQ(sim_cockpit_gps.destination_index, 1);   // bounded by the airport index
 
+    // The destination is bounded by its own kind's index (2 airports, 10
+    // navaids, 2 fixes loaded), not by the table's size; other kinds keep it.
+    struct gps_case {
+        sim_cockpit_gps_block before;
+        int32_t destination;
+    };
+    const gps_case cases[] = {
+        {{1, 700, 0, 0, 0, 0}, 0}, {{3, 9, 0, 2, 7, 1}, 2}, {{2, 9, 0, 2, 7, 1}, 7},
+        {{11, 9, 0, 2, 7, 0}, 0},  {{5, 9, 0, 2, 7, 0}, 9}, {{3, -4, 0, 2, 7, 0}, 0},
+    };
+    for (const gps_case& c : cases) {
+        sim_cockpit_gps = c.before;
+        NAV_load_databases();
+        EXPECT_EQ(sim_cockpit_gps.destination_index, c.destination) << "kind " << c.before.destination_type;
+    }
+
     // On Mars the tables hold the Mars data only; an empty table leaves no selection.
     sim_graphics_scenery.current_planet = 1;
     sim_cockpit_gps = {11, 3, 0, 0, 0, 5};

@@ -170,10 +170,12 @@ TEST_F(RunwayGeometry, LightSpacingAndAPrecisionRunwaysLightsCountedByHand)
     world_reset_tables();
     const int p = airport("09", 3000.0f, 45.0f, 3, 160, 357357);
     build(p);
+    // Approach lights per end: 41 centre-line pairs (82), the wider pair from
+    // 625 m to 1,025 m (17 pairs, 34) and crossbars of 4 + 8 + 8 + 10 + 10.
     std::map<int32_t, int> expected;
     for (int facing : {1000, 2000})
         for (auto [base, count] : std::initializer_list<std::pair<int, int>>{
-                 {110, 162}, {65, 40}, {106, 75 + 156}, {107, 24}, {64, 8}, {105, 2}, {58, 8}, {111, 158}, {104, 1},
+                 {110, 162}, {65, 40}, {106, 75 + 156}, {107, 24}, {64, 8}, {105, 2}, {58, 8}, {111, 156}, {104, 1},
                  {96, 1}, {97, 1}, {98, 1}, {99, 1}})
             expected[facing + base] = count;
     EXPECT_EQ(kinds(entry(p)), expected);

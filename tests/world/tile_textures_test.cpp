@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/folders.h"
+#include "core/geo.h"
 #include "core/screen.h"
 #include "flightmodel/flt.h"
 #include "graphics/ogl_image.h"
@@ -21,6 +22,7 @@
 #include "world/env_tile.h"
 #include "world/landuse.h"
 #include "world/landuse_grid.h"
+#include "world/terrain_grid.h"
 #include "world/terrain_textures.h"
 
 namespace {
@@ -138,6 +140,56 @@ TEST_F(TileTextures, MixedCellsGetLayerStacksAndTheMasksLandByteForByte)
             for (int c = 0; c < S; ++c) ASSERT_EQ(alpha[r * S + c], mask_value(k, r, c)) << k << " " << r << "," << c;
     }
     OGL_reset_bound_textures();
+}
+
+// Every corner set has its border code; a diagonal overlay is kept whole by
+// the cell's split, or on an unsplit cell when more than half of the nine
+// points around it are water; a point's normal takes its height steps four
+// times over.
+TEST_F(TileTextures, BorderCodesDiagonalsOverWaterAndSteepenedNormals)
+{
+    // Corners c0..c3 carrying the overlay (bits 1, 2, 4, 8) and their code.
+    const int sets[][2] = {{9, 1}, {3, 2},   {6, 3},   {12, 4},  {4, 5},  {8, 6},  {1, 7},
+                           {2, 8}, {11, 9}, {7, 10}, {14, 11}, {13, 12}, {10, 13}, {5, 14}};
+    for (const auto& s : sets) {
+        const auto t = [&](int bit) { return (s[0] & bit) ? 9 : 5; };
+        EXPECT_EQ(TERRAIN_border_code(t(1), t(2), t(4), t(8), 9), s[1]) << s[0];
+    }
+
+    // Split 2 or 6 keeps code 13, 1 or 5 keeps 14; 3 splits either.
+    const int i = 100, j = 100;
+    for (auto [split, code, kept] : {std::tuple{2, 13, true}, {6, 13, true}, {1, 14, true}, {5, 14, true},
+                                     {1, 13, false}, {3, 13, false}, {3, 12, false}}) {
+        terrain_cell_split[TERRAIN_index(i, j)] = split;
+        EXPECT_EQ(TERRAIN_keep_diagonal(i, j, code), kept) << split << " " << code;
+    }
+    for (int split : {0, 4}) {
+        terrain_cell_split[TERRAIN_index(i, j)] = split;
+        int water = 0;
+        for (int r = i - 1; r <= i + 1; ++r)
+            for (int c = j - 1; c <= j + 1; ++c) {
+                landuse_grid[TERRAIN_index(r, c)] = water < 4 ? 14 : 3;
+                ++water;
+            }
+        EXPECT_FALSE(TERRAIN_keep_diagonal(i, j, 13));   // four of nine
+        landuse_grid[TERRAIN_index(i + 1, j + 1)] = 15;
+        EXPECT_TRUE(TERRAIN_keep_diagonal(i, j, 14));    // five of nine
+    }
+    terrain_cell_split[TERRAIN_index(i, j)] = 0;
+
+    // A point 10 m below its next row: the rise counts as 40 m.
+    terrain_vertex& p = terrain_vertex_grid[TERRAIN_index(i, j)];
+    const terrain_vertex& n = terrain_vertex_grid[TERRAIN_index(i + 1, j)];
+    const terrain_vertex& m = terrain_vertex_grid[TERRAIN_index(i, j + 1)];
+    p.y = n.y - 10.0f;
+    const float a[3] = {n.x - p.x, 40.0f, n.z - p.z};
+    const float b[3] = {m.x - p.x, (m.y - p.y) * 4.0f, m.z - p.z};
+    float expected[3];
+    UTIL_cross_normalize(a, b, expected);
+    TERRAIN_load_tile_textures();
+    const float* normal = terrain_point_normal[TERRAIN_index(i, j)];
+    for (int k = 0; k < 3; ++k) EXPECT_NEAR(normal[k], expected[k], 1e-5f) << k;
+    EXPECT_LT(expected[1], 0.9f);   // steep enough that a factor other than 4 shows
 }
 
 TEST_F(TileTextures, ASecondCallLoadsNothingUnlessTheResolutionChanged)
