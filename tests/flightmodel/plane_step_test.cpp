@@ -81,6 +81,59 @@ TEST_F(PlaneStep, IntegrationRunsTwoHalfStepsAndDerivesTheFlightData)
     for (int s = 0; s < FLT_SLOTS; ++s) EXPECT_TRUE(all_finite(flt[s])) << s;
 }
 
+TEST_F(PlaneStep, TurnNeedlesAndStallWarningFollowTheirRules)
+{
+    flt_struct& f = flt[0];
+    f.q[0] = 1.0f;
+    // The turn needles: raw R x 0.6333 (+ P x 0.1), x 8.696, clamped to 55,
+    // then smoothed at 2/s over two half-steps of 0.025 s: 1 - 0.95^2 = 0.0975
+    // of the way in one frame.
+    struct turn_case {
+        float P, R;
+        float roll, noroll;
+    };
+    const turn_case turns[] = {
+        {0.0f, 5.0f, 27.536f * 0.0975f, 27.536f * 0.0975f},     // 5 x 0.6333 x 8.696
+        {10.0f, 5.0f, 36.232f * 0.0975f, 27.536f * 0.0975f},    // + 10 x 0.1 x 8.696 on the roll needle only
+        {0.0f, -20.0f, -55.0f * 0.0975f, -55.0f * 0.0975f},     // -110 clamped to -55
+    };
+    for (const turn_case& c : turns) {
+        f.turnrate_roll = f.turnrate_noroll = 0.0f;
+        f.P = c.P;
+        f.R = c.R;
+        f.Prad = c.P * DEG_TO_RAD_FLOAT;
+        f.Rrad = c.R * DEG_TO_RAD_FLOAT;
+        FLTMOD_plane_step(0);
+        EXPECT_NEAR(f.turnrate_roll, c.roll, 0.01f) << c.P << " " << c.R;
+        EXPECT_NEAR(f.turnrate_noroll, c.noroll, 0.01f) << c.P << " " << c.R;
+    }
+    f.P = f.R = f.Prad = f.Rrad = 0.0f;
+
+    // The stall warning: faster than a third of the stall speed (30 m/s = 58.3 kt,
+    // so 19.2 kt) and the angle of attack above the aircraft's warning angle.
+    pln[0].acf_est_Vs = 30.0f;
+    struct stall_case {
+        float north_mps, sink_mps, warn_alpha;
+        int32_t warning;
+    };
+    const stall_case stalls[] = {
+        {15.0f, 3.0f, 10.0f, 1},   // 29.2 kt, alpha atan(3/15) = 11.3 degrees and more as gravity acts
+        {15.0f, 3.0f, 20.0f, 0},   // the same angle below the warning angle
+        {9.0f, 1.8f, 10.0f, 0},    // 17.5 kt at the same angle: too slow to warn
+    };
+    for (const stall_case& c : stalls) {
+        pln[0].acf_stall_warn_alpha = c.warn_alpha;
+        f.local_vx = 0.0f;
+        f.local_vz = -c.north_mps;
+        f.local_vy = -c.sink_mps;
+        f.q[0] = 1.0f;
+        f.q[1] = f.q[2] = f.q[3] = 0.0f;
+        FLTMOD_plane_step(0);
+        FLTMOD_plane_step(0);
+        EXPECT_EQ(f.stallwarning, c.warning) << c.north_mps << " " << c.warn_alpha;
+    }
+}
+
 TEST_F(PlaneStep, StabilityTestKicksThePitchOnce)
 {
     flt_struct& f = flt[0];
