@@ -301,9 +301,18 @@ TEST_F(PlaneStep, PeerPlanesAreDeadReckonedAtAnyFrameRate)
         f.Q = 20.0f;
         f.theta = 170.0f;
         f.local_vx = 3.0f;
+        f.phi = -175.0f;
+        f.P = -10.0f;
+        flt_struct& g = flt[2];   // heading past south stays on 0..360
+        g = flt_struct{};
+        g.psi = 170.0f;
+        g.R = 20.0f;
         frames(1, static_cast<int>(std::lround(1.0f / dt)));
+        frames(2, static_cast<int>(std::lround(1.0f / dt)));
         EXPECT_NEAR(f.psi, 5.0f, 1e-3f) << dt;
         EXPECT_NEAR(f.theta, -170.0f, 1e-3f) << dt;   // 190 wraps like a roll, not folded
+        EXPECT_NEAR(f.phi, 175.0f, 1e-3f) << dt;      // -185 wraps to 175
+        EXPECT_NEAR(g.psi, 190.0f, 1e-3f) << dt;
         EXPECT_NEAR(f.local_x, 3.0f, 1e-4f) << dt;
     }
     // The user's plane still flies itself.
@@ -343,6 +352,16 @@ TEST_F(PlaneStep, ReplayPlaysTheRecordsBetweenTheClockAndItsEnds)
     for (int k = 0; k < 10; ++k) FLTMOD_plane_step(0);
     EXPECT_EQ(clock, 1.0f);
     EXPECT_EQ(mode, REPLAY_PAUSED);
+
+    // Each mode's clock rate over one frame of 0.05 s from the middle of the recording.
+    const std::pair<int32_t, float> rates[] = {{2, 1.75f}, {3, 1.95f}, {4, 1.99f}, {5, 2.0f},
+                                               {6, 2.01f}, {7, 2.05f}, {8, 2.25f}};
+    for (const auto& [m, after] : rates) {
+        mode = m;
+        clock = 2.0f;
+        FLTMOD_plane_step(0);
+        EXPECT_NEAR(clock, after, 1e-5f) << m;
+    }
 
     mode = 42;   // not a mode: no clock moves
     clock = 2.5f;
