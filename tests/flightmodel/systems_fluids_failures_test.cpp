@@ -285,3 +285,41 @@ TEST_F(SystemsFluids, GyrosSpinUpWithTheirStartErrorAndFreezeWhenFailed)
     frames(100);
     EXPECT_EQ(gyro_pitch[GYRO_VACUUM], held);
 }
+
+TEST_F(SystemsFluids, CabinAltitudeFollowsItsBleedAirTargetAndLimits)
+{
+    // Standard pressure: the pressure altitude is the elevation, 3000 m.
+    sim_physics.earth_pressure_p = 29.92f / UNIT.pa_to_inhg;
+    sim_operation_misc.frame_rate_period = 0.05f;
+    flt[0].elevation = 3000.0f;
+    flt[0].vh_ind = 3.0f;
+    sim_cockpit_pressure_block& p = sim_cockpit_pressure;
+    frame_clock = 100.0f;
+    struct cabin_case {
+        float max_diff;
+        int32_t bleed;
+        float vvi_set, max_allowable, test_until;
+        float rate;
+    };
+    const cabin_case cases[] = {
+        {0.0f, 1, 5.0f, 10000.0f, 0.0f, 3.0f},          // unpressurised: the plane's own climb, at 3000 m
+        {5.0f, 0, 5.0f, 10000.0f, 0.0f, 125.0f},        // bleed off: (3000 - 500) x 0.05
+        {5.0f, 1, 5.0f, 10000.0f, 0.0f, 5.0f},          // (2000 - 500) x 0.1, held at the set 5 m/s
+        {5.0f, 1, 1000.0f, 10000.0f, 0.0f, 150.0f},
+        {5.0f, 1, 1000.0f, 10000.0f, 200.0f, 246.952f}, // under test: (3000 - 30.48 - 500) x 0.1
+        {5.0f, 1, 1000.0f, 2500.0f, 0.0f, 200.0f},      // above the limit: ((2000 + 500) - 500) x 0.1
+    };
+    for (const cabin_case& c : cases) {
+        pln[0].acf_max_press_diff = c.max_diff;
+        p.bleed_air_on = c.bleed;
+        p.cabin_vvi_set_m_msec = c.vvi_set;
+        p.max_allowable_altitude = c.max_allowable;
+        p.pressure_test_timeout = c.test_until;
+        p.cabin_altitude_set_m_msl = 2000.0f;
+        p.cabin_altitude_actual_m_msl = 500.0f;
+        FLUIDS_cabin_pressure();
+        EXPECT_NEAR(p.cabin_vvi_actual_m_msec, c.rate, 0.01f) << c.max_diff << " " << c.bleed << " " << c.vvi_set;
+        const float altitude = c.max_diff > 0.01f ? 500.0f + c.rate * 0.05f : 3000.0f;
+        EXPECT_NEAR(p.cabin_altitude_actual_m_msl, altitude, 0.05f) << c.max_diff;
+    }
+}
