@@ -169,6 +169,20 @@ TEST_F(SystemsFluids, FailureTriggersByTimeSpeedAndCommand)
     frames(20);
     EXPECT_EQ(f.failures[FAIL_SLOT_DME], FAILURE_STATE_FAILED);
 
+    // Altitude triggers read the height above sea level, not above the ground.
+    terrain_height_m = 800.0f;
+    f.failures[FAIL_SLOT_NAV1] = FAILURE_STATE_ABOVE_ALTITUDE;
+    f.failure_param[FAIL_SLOT_NAV1] = 1500.0f;   // above the ground height, below the 2000 m elevation
+    frames(20);
+    EXPECT_EQ(f.failures[FAIL_SLOT_NAV1], FAILURE_STATE_FAILED) << f.elevation << " " << f.y_agl;
+    terrain_height_m = 0.0f;
+
+    // Slots from 138 up are tested only with the command armed, whatever their trigger.
+    f.failures[138] = FAILURE_STATE_ABOVE_ALTITUDE;
+    f.failure_param[138] = -1000.0f;
+    frames(20);
+    EXPECT_EQ(f.failures[138], FAILURE_STATE_ABOVE_ALTITUDE);
+
     // On command: the slots waiting for it fail at the next pass, and the command is spent.
     f.failures[FAIL_SLOT_ADF1] = FAILURE_STATE_ON_COMMAND;
     f.failures[140] = FAILURE_STATE_ON_COMMAND;
@@ -176,6 +190,7 @@ TEST_F(SystemsFluids, FailureTriggersByTimeSpeedAndCommand)
     frames(20);
     EXPECT_EQ(f.failures[FAIL_SLOT_ADF1], FAILURE_STATE_FAILED);
     EXPECT_EQ(f.failures[140], FAILURE_STATE_FAILED);
+    EXPECT_EQ(f.failures[138], FAILURE_STATE_FAILED);
     EXPECT_EQ(fail_on_command_armed, 0);
     f.failures[FAIL_SLOT_ADF2] = FAILURE_STATE_ON_COMMAND;
     frames(40);
