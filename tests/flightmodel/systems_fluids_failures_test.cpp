@@ -338,3 +338,37 @@ TEST_F(SystemsFluids, CabinAltitudeFollowsItsBleedAirTargetAndLimits)
         EXPECT_NEAR(p.cabin_altitude_actual_m_msl, altitude, 0.05f) << c.max_diff;
     }
 }
+
+TEST_F(SystemsFluids, GyrosSpinUpInFiveSecondsDownInSixtyAndTurbinesAutoIgniteBelowTenPercent)
+{
+    sim_time.total_flight_time_sec = 100.0f;   // no new start-up errors
+    sim_operation_misc.frame_rate_period = 0.05f;
+    struct spin_case {
+        float power, spin_before, spin_after;
+    };
+    const spin_case spins[] = {
+        {1.0f, 0.0f, 0.05f / 5.0f},                                   // spinning up: dt / 5
+        {0.0f, 0.5f, 0.5f * (1.0f - 0.05f / 60.0f)},                 // running down: dt / 60
+        {0.2f, 0.5f, 0.5f * (1.0f - 0.05f / 60.0f) + 0.2f * 0.05f / 60.0f},
+    };
+    for (const spin_case& c : spins) {
+        flt[0].vacuum = c.power;
+        gyro_spin[GYRO_VACUUM] = c.spin_before;
+        GYROS_update();
+        EXPECT_NEAR(gyro_spin[GYRO_VACUUM], c.spin_after, 1e-6f) << c.power << " " << c.spin_before;
+    }
+
+    // Auto-ignition lamps of free and fixed turbines below 10 % N1, not of pistons.
+    pln[0].acf_num_engines = 3;
+    pln[0].acf_en_type[0] = ENGINE_TURBINE_FREE;
+    pln[0].acf_en_type[1] = ENGINE_TURBINE_FIXED;
+    pln[0].acf_en_type[2] = ENGINE_PISTON_CARBURETTED;
+    flt[0].ENGN_N1_[0] = 9.9f;
+    flt[0].ENGN_N1_[1] = 10.0f;
+    flt[0].ENGN_N1_[2] = 0.0f;
+    ANNUNCIATORS_update();
+    EXPECT_EQ(sim_cockpit_warnings_annunciators.auto_ignition, 1);
+    flt[0].ENGN_N1_[1] = 9.0f;
+    ANNUNCIATORS_update();
+    EXPECT_EQ(sim_cockpit_warnings_annunciators.auto_ignition, 3);
+}
