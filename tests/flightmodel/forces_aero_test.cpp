@@ -252,6 +252,11 @@ TEST_F(ForcesAero, MassOfIceStoresFuelAndSeparatedEngines)
     EXPECT_FLOAT_EQ(f.m_total, 1000.0f);
     EXPECT_EQ(WPN_not_released(0, 24), 1);
     EXPECT_EQ(WPN_released(11, 0), 0);
+    // A released flag on a slot whose weapon file was never read counts for nothing.
+    w.wpn_valid = 0;
+    EXPECT_EQ(WPN_released(0, 3), 0);
+    EXPECT_EQ(WPN_not_released(0, 3), 1);
+    w.wpn_valid = 1;
 
     // Fuel in two tanks, and an engine that has separated.
     a.acf_num_tanks = 2;
