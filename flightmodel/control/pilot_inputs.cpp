@@ -232,7 +232,8 @@ void INPUT_auto_flight(int p)
         }
         ap.current_altitude = UTIL_max(ap.current_altitude, terrain_ft + 3000.0f);
         const float ias = f.indicated_airspeed;
-        s.auto_throttle_ratio *= ias > a.acf_Vno ? 1.0f - 0.1f * dt : 1.0f + 0.1f * dt;
+        if (ias > a.acf_Vno) s.auto_throttle_ratio *= 1.0f - 0.1f * dt;
+        if (ias < a.acf_Vno) s.auto_throttle_ratio *= 1.0f + 0.1f * dt;
         s.auto_throttle_ratio = clamp_or(s.auto_throttle_ratio, 0.0f, 1.0f, 1.0f);
         ap.vertical_velocity = UNIT.kts_to_mps * f.groundspeed * UNIT.mps_to_fpm * 0.25f;
         if (f.y_agl > 50.0f && f.h_ind < ap.current_altitude * UNIT.ft_to_mtrs && ias * UNIT.kts_to_mps < 2.0f * a.acf_est_Vs &&

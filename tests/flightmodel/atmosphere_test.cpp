@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -66,6 +67,11 @@ TEST_F(Atmosphere, EarthDensityTemperatureAndPressureFollowTheTables)
     EXPECT_NEAR(ATMO_temp_at_alt(-500.0f), 18.2444f, 1e-3f);
     EXPECT_FLOAT_EQ(ATMO_temp_at_alt(30000.0f), -56.5f + 54.0f * 4900.0f / 22250.0f);
     EXPECT_FLOAT_EQ(ATMO_temp_at_alt(90000.0f), -92.5f);
+    // The stratopause stays at -2.5 from 47,350 m to 53,445 m, then falls 90 degrees to 80,772 m.
+    EXPECT_FLOAT_EQ(ATMO_temp_at_alt(50000.0f), -2.5f);
+    EXPECT_FLOAT_EQ(ATMO_temp_at_alt(53200.0f), -2.5f);
+    EXPECT_NEAR(ATMO_temp_at_alt(60000.0f), -2.5f - 90.0f * 6555.0f / 27327.0f, 1e-3f);
+    EXPECT_FLOAT_EQ(ATMO_temp_at_alt(20000.0f), -56.5f);
     EXPECT_FLOAT_EQ(ATMO_density_at_alt(0, 120396.1f), 0.0f);
     EXPECT_FLOAT_EQ(ATMO_density_at_alt(0, -100.0f), rho0);
 
@@ -145,4 +151,21 @@ TEST_F(Atmosphere, LayerDriftTurnsTheShorterWayRound)
     EXPECT_NEAR(std::fmod(sim_weather.wind_direction_degt[1], 360.0f), 0.0f, 1e-4f);   // 350 -> 0, not 180
     EXPECT_FLOAT_EQ(sim_weather.wind_direction_degt[2], 285.0f);   // 200 -> 10 the short way: through 360
     EXPECT_FLOAT_EQ(sim_weather.wind_speed_kt[2], 20.0f);
+
+    // A full blend at a setting of 4 (m = 8) aims far past every limit: each
+    // value ends inside its own range, and the highest draws sit on its top.
+    sim_weather.wind_turbulence_percent = 4.0f;
+    ATMO_turbulence(1.0f);
+    const struct { const float* v; float top; } ranges[] = {
+        {sim_weather.shear_direction_degt, 180.0f}, {sim_weather.wind_speed_kt, 100.0f},
+        {sim_weather.shear_speed_kt, 50.0f}, {sim_weather.turbulence, 9.0f}};
+    for (const auto& r : ranges) {
+        float highest = 0.0f;
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_GE(r.v[i], 0.0f);
+            EXPECT_LE(r.v[i], r.top);
+            highest = std::max(highest, r.v[i]);
+        }
+        EXPECT_FLOAT_EQ(highest, r.top);
+    }
 }

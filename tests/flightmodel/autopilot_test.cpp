@@ -146,3 +146,45 @@ TEST_F(ControlStep, SpeedCapturedInTheIndicatorsUnitOnAnAircraftThatReadsMilesPe
     step(20);
     EXPECT_NEAR(f.ENGN_thro[0], 0.5f, 1e-6f);   // on speed: the autothrottle holds its setting
 }
+
+TEST_F(ControlStep, AutothrottleLeadsTheSpeedTheBankKeepsToAStandardRateAndTheGlideSlopeCaptures)
+{
+    // The autothrottle commands 0.1 E + 0.5 - 0.2 c, E the target less the
+    // speed 10 s ahead and c the acceleration.
+    sim_operation_misc.frame_rate_period = 0.5f;
+    f.indicated_airspeed = 150.0f;
+    ap.airspeed_mode = 10;
+    step();   // the speed captured, no acceleration yet: the throttles stay at 0.5
+    EXPECT_NEAR(f.ENGN_thro[0], 0.5f, 1e-5f);
+    f.indicated_airspeed = 150.005f;   // c = 0.01, E = -(0.1 + 0.005) = -0.105
+    step();
+    EXPECT_NEAR(f.ENGN_thro[0], 0.5f - 0.0105f - 0.002f, 2e-4f);
+    ap.airspeed_mode = 9;
+    sim_operation_misc.frame_rate_period = 0.05f;
+
+    // The bank limit: the bank of a 3 degree-a-second turn at the ground
+    // speed, atan(50 / 9.7982788 x 0.0523599) = 14.96 degrees, at most 25.
+    ap.heading_mode = 11;
+    f.magpsi = f.psi = gyro_heading[0] = 0.0f;
+    step();   // engaged on the present heading
+    for (const auto& [speed, bank] : {std::pair{50.0f, 14.96f}, std::pair{120.0f, 25.0f}}) {
+        f.groundspeed = speed;
+        ap.heading_mag = 90.0f;
+        step();
+        EXPECT_NEAR(ap.flight_director_roll, bank, 0.01f) << speed;
+    }
+    ap.heading_mode = 9;
+
+    // The glide slope captures inside 0.05 of deflection and drops the altitude mode.
+    ap.altitude_mode = 15;
+    ap.vnav_mode = 20;
+    sim_cockpit_switches.HSI_selector = 0;
+    sim_cockpit_radios.nav1_vdef_deg[0] = 0.06f;
+    step();
+    EXPECT_EQ(ap.vnav_mode, 20);
+    EXPECT_EQ(ap.altitude_mode, 15);
+    sim_cockpit_radios.nav1_vdef_deg[0] = -0.04f;
+    step();
+    EXPECT_EQ(ap.vnav_mode, 21);
+    EXPECT_EQ(ap.altitude_mode, 9);
+}

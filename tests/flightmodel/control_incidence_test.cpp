@@ -193,3 +193,23 @@ TEST_F(ControlIncidence, ReportForThePlaneOfTheUserOnlyAndSlotsOutsideDoNothing)
     EXPECT_NE(out.find(head), std::string::npos);
     EXPECT_FLOAT_EQ(flt[0].elem_inc[ACF_el(16, 0)], -3.0f);
 }
+
+TEST_F(ControlIncidence, AfterburnersAndSpeedbrakeLagTheirRequests)
+{
+    flt_struct& f = flt[0];
+    sim_operation_misc.frame_rate_period = 0.05f;
+    f.ENGN_burning[0] = 1;
+    f.ENGN_burnrat[0] = 0.2f;   // lighting: + 0.5 a second
+    f.ENGN_burning[1] = 0;
+    f.ENGN_burnrat[1] = 0.01f;  // going out: - 0.5 a second, not below 0
+    f.sbrkrat = 0.2f;
+    f.sbrkrqst = 1.0f;          // first-order lag at 4 a second: 0.8 x 0.2 + 0.2 x 1
+    ACF_control_incidence(0);
+    EXPECT_NEAR(f.ENGN_burnrat[0], 0.225f, 1e-6f);
+    EXPECT_EQ(f.ENGN_burnrat[1], 0.0f);
+    EXPECT_NEAR(f.sbrkrat, 0.36f, 1e-6f);
+    f.sbrkrqst = -0.5f;         // an armed request lags toward a closed brake
+    f.sbrkrat = 0.05f;
+    ACF_control_incidence(0);
+    EXPECT_EQ(f.sbrkrat, 0.0f);
+}

@@ -157,3 +157,51 @@ TEST_F(ControlStep, ShowcaseOnTheGroundSteersForTheTrafficRunwayIfThereIsOne)
     EXPECT_LT(joy.yolk_heading_ratio, 0.0f);   // 2 degrees to the left, not 358 to the right
     airport_table.clear();
 }
+
+TEST_F(ControlStep, StickShapingLinksRollToYawAndSoftensTheLawsWithSpeed)
+{
+    a.acf_est_Vs = 30.0f;   // twice the stall speed: 60 m/s
+    struct gain_case {
+        int collective;
+        float ias_kt;
+        float g, k;
+    };
+    const gain_case gains[] = {
+        {0, 120.0f / 0.514444f, 0.25f, 1.0f},   // (120 / 60)^2 = 4
+        {0, 30.0f / 0.514444f, 1.0f, 1.0f},     // 0.25, held at 1
+        {0, 700.0f / 0.514444f, 0.01f, 1.0f},   // 136, held at 100
+        {1, 120.0f / 0.514444f, 1.0f, 0.25f},   // a collective rotor keeps full gain and a quarter pitch law
+    };
+    for (const gain_case& c : gains) {
+        a.acf_has_collective_rotor = c.collective;
+        f.indicated_airspeed = c.ias_kt;
+        const control_gains out = INPUT_stick_shaping(0);
+        EXPECT_NEAR(out.g, c.g, 1e-4f) << c.ias_kt;
+        EXPECT_NEAR(out.k, c.k, 1e-6f) << c.ias_kt;
+    }
+
+    // Roll-yaw interconnect: heading += roll x link, only above a link of 0.01.
+    a.acf_has_collective_rotor = 0;
+    for (const auto& [link, heading] : {std::pair{0.5f, 0.3f}, std::pair{0.005f, 0.1f}}) {
+        a.acf_roll_yaw_link = link;
+        joy.yolk_roll_ratio = 0.4f;
+        joy.yolk_heading_ratio = 0.1f;
+        const control_gains out = INPUT_stick_shaping(0);
+        EXPECT_NEAR(joy.yolk_heading_ratio, heading, 1e-6f) << link;
+        EXPECT_NEAR(out.pilot_heading, heading, 1e-6f) << link;
+    }
+    a.acf_roll_yaw_link = 0.0f;
+
+    // Helicopter auto-coordination at half the stall speed (r = 0.5), gain 1:
+    // heading = -(beta x r x 0.1 + (1 - r) x R x 0.05) = -(0.2 + 0.25).
+    a.acf_has_collective_rotor = 1;
+    a.acf_est_Vs = 20.0f;
+    a.acf_prop_type[1] = 5;
+    sim_operation_prefs.auto_coordinate_helos = 1;
+    f.indicated_airspeed = 10.0f / 0.514444f;
+    f.beta = 4.0f;
+    f.R = 10.0f;
+    joy.yolk_heading_ratio = 0.7f;   // the pedals are replaced
+    INPUT_stick_shaping(0);
+    EXPECT_NEAR(joy.yolk_heading_ratio, -0.45f, 1e-4f);
+}

@@ -220,6 +220,29 @@ TEST_F(EngineControls, FuelFlowRisesAtPartThrottleWithAnIdleFloor)
     a.acf_tmax = 0.0f;
     EXPECT_FLOAT_EQ(ENGN_fuel_flow(4000.0f, 0), 4.0f);   // no thrust figures: no burner factor
 
+    // Each type's part-throttle factor at zero throttle use (SFC 0.001) and its
+    // idle floor (output 0): piston x1 on 1 % of pmax, free turbine x5 and
+    // fixed turbine x4.5 on 6 % of pmax, jets x4 on 6 % of tmax; half the
+    // density halves the floor.
+    a.acf_pmax = 1000.0f;
+    a.acf_tmax = 2000.0f;
+    f.ENGN_burning[0] = 0;
+    f.ENGN_thro_use[0] = 0.0f;
+    f.ENGN_sigma[0] = 0.5f;
+    const struct { int32_t type; float at_100, floor; } kinds[] = {
+        {0, 0.1f, 1000.0f * 0.001f * 0.01f * 0.5f},
+        {1, 0.1f, 1000.0f * 0.001f * 0.01f * 0.5f},
+        {2, 0.5f, 1000.0f * 0.005f * 0.06f * 0.5f},
+        {8, 0.45f, 1000.0f * 0.0045f * 0.06f * 0.5f},
+        {4, 0.4f, 2000.0f * 0.004f * 0.06f * 0.5f},
+        {5, 0.4f, 2000.0f * 0.004f * 0.06f * 0.5f},
+    };
+    for (const auto& k : kinds) {
+        a.acf_en_type[0] = k.type;
+        EXPECT_NEAR(ENGN_fuel_flow(100.0f, 0), k.at_100, 1e-6f) << k.type;
+        EXPECT_NEAR(ENGN_fuel_flow(0.0f, 0), k.floor, 1e-7f) << k.type;
+    }
+
     EXPECT_EQ(ENGN_type_is_2(0, 1), 1);
     a.acf_en_type[1] = 8;
     EXPECT_EQ(ENGN_type_is_8(0, 1), 1);

@@ -248,3 +248,31 @@ TEST_F(EngineSystems, NoEnginesLeaveAFullBatteryAndZeroCapacityDrawsNothing)
 }
 
 }  // namespace
+
+TEST_F(EngineSystems, TurbineTemperatureAndOilPressureWorkedByHand)
+{
+    // A free turbine at 60 % N1 and 95 % throttle, oil at 0.5 (90 C over a
+    // 15 C day): T = 105, t = 105 + (10 / 60)(680 - 105) = 200.83; the heat
+    // added 245 x 0.95 + 85 - 100 x 0.36 + 2300 x 0.05 = 396.75 (inside the
+    // 479.17 of room): q = 597.58 / 680, and the gauge moves 6 dt of the way.
+    acf_struct& a = pln[0];
+    flt_struct& f = flt[0];
+    tanks(100, 100, 100);
+    sim_operation_misc.frame_rate_period = 0.05f;
+    sim_weather.temperature_ambient_c = 15.0f;
+    a.acf_en_type[0] = ENGINE_TURBINE_FREE;
+    f.ENGN_N1_[0] = 60.0f;
+    f.ENGN_thro_use[0] = 0.95f;
+    f.ENGN_oil_temp[0] = 0.5f;
+    f.ENGN_ITT[0] = 0.0f;
+    f.ENGN_oil_press[0] = 0.0f;
+    ENGN_systems();
+    ASSERT_EQ(f.ENGN_running[0], 1);
+    EXPECT_NEAR(f.ENGN_ITT[0], 0.3f * (597.5833f / 680.0f), 1e-4f);
+    // Oil pressure lags at 0.5 a second toward 0.015 x N1, at most 0.75.
+    EXPECT_NEAR(f.ENGN_oil_press[0], 0.025f * 0.75f, 1e-6f);
+    f.ENGN_oil_press[0] = 0.0f;
+    f.ENGN_N1_[0] = 40.0f;
+    ENGN_systems();
+    EXPECT_NEAR(f.ENGN_oil_press[0], 0.025f * 0.6f, 1e-6f);
+}

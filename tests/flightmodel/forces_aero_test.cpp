@@ -165,6 +165,31 @@ TEST_F(ForcesAero, FlapsAndControlSurfaces)
     FM_control_surface_coeffs(9, 4, SURF_AILERON1, 10.0f, &da, &dl, &dd, &dm, "AILERON #1", 1);
     EXPECT_LT(da, 0.0f);
     EXPECT_NEAR(dm, -0.5f * dl, 1e-7f);
+    // The angle change by smoothness class, the lift through the squared slope
+    // factor (A^2 = 1.44, S = 1.44 x 0.1), and the drag terms of each kind.
+    const float ca = ACF_control_chord_ratio(0, 9, 4.0f, SURF_AILERON1);
+    ASSERT_GT(ca, 0.0f);
+    const struct { float smooth, k; } classes[] = {{0, 0.7f}, {1, 0.85f}, {2, 1.0f}, {3, 1.5f}, {7, 1.0f}};
+    for (const auto& cl : classes) {
+        a.acf_con_smooth = cl.smooth;
+        da = dl = dd = dm = 0;
+        FM_control_surface_coeffs(9, 4, SURF_AILERON1, 10.0f, &da, &dl, &dd, &dm, "AILERON #1", 1);
+        const float angle = -10.0f * std::pow(ca, 0.9f) * cl.k;
+        EXPECT_NEAR(da, angle, 1e-5f) << cl.smooth;
+        EXPECT_NEAR(dl, angle * 0.9f * 0.144f * 1.44f, 1e-5f) << cl.smooth;
+        EXPECT_NEAR(dd, 1.5e-5f * ca * 100.0f, 1e-8f) << cl.smooth;
+    }
+    a.acf_con_smooth = 0;
+    const float cs = ACF_control_chord_ratio(0, 9, 4.0f, SURF_SPOILER);
+    da = dl = dd = dm = 0;
+    FM_control_surface_coeffs(9, 4, SURF_SPOILER, 30.0f, &da, &dl, &dd, &dm, "SPOILER", 0);
+    EXPECT_NEAR(dd, 1.23f * cs * 0.5f, 1e-6f);
+    EXPECT_EQ(da + dl + dm, 0.0f);
+    const float cr = ACF_control_chord_ratio(0, 9, 4.0f, SURF_DRAG_RUDDER);
+    dd = 0;
+    FM_control_surface_coeffs(9, 4, SURF_DRAG_RUDDER, 30.0f, &da, &dl, &dd, &dm, "DRAG RUDDER", 1);
+    EXPECT_NEAR(dd, 2.0f * 1.23f * cr * 0.5f, 1e-6f);
+
     float z[4] = {0, 0, 0, 0};
     FM_control_surface_coeffs(9, 4, SURF_AILERON1, 0.0f, &z[0], &z[1], &z[2], &z[3], "AILERON #1", 1);
     FM_control_surface_coeffs(9, 4, SURF_SPOILER, 0.0f, &z[0], &z[1], &z[2], &z[3], "SPOILER", 0);
@@ -229,6 +254,11 @@ TEST_F(ForcesAero, MassOfIceStoresFuelAndSeparatedEngines)
     EXPECT_FLOAT_EQ(f.m_total, 1000.0f);
     EXPECT_EQ(WPN_not_released(0, 24), 1);
     EXPECT_EQ(WPN_released(11, 0), 0);
+    // A released flag on a slot whose weapon file was never read counts for nothing.
+    w.wpn_valid = 0;
+    EXPECT_EQ(WPN_released(0, 3), 0);
+    EXPECT_EQ(WPN_not_released(0, 3), 1);
+    w.wpn_valid = 1;
 
     // Fuel in two tanks, and an engine that has separated.
     a.acf_num_tanks = 2;

@@ -219,9 +219,16 @@ TEST_F(ReportedFrame, StabilityDerivativeOfBothTestsAndWithoutAWing)
         RULE + "\n\n";
     EXPECT_EQ(report(), expect);
 
+    // A wing swept 60 degrees counts half its area: 2 m x 1 m x cos 60.
+    float sref = -1.0f, cref = -1.0f;
+    pln[0].acf_sweepnow[9] = 60.0f;
+    FM_reference_geometry(&sref, &cref);
+    EXPECT_NEAR(sref, 1.0f, 1e-5f);
+    EXPECT_NEAR(cref, 1.0f, 1e-6f);
+    pln[0].acf_sweepnow[9] = 0.0f;
+
     // An upright wing is no reference: the coefficient reads 0, not a division by zero.
     pln[0].acf_dihednow[9] = 45.0f;
-    float sref = -1.0f, cref = -1.0f;
     FM_reference_geometry(&sref, &cref);
     EXPECT_EQ(sref, 0.0f);
     EXPECT_EQ(cref, 0.0f);

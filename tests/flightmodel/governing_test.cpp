@@ -137,3 +137,27 @@ TEST_F(ControlStep, ZeroFileValuesGiveNeutralPropellerSpeedsAndPitches)
     EXPECT_FLOAT_EQ(f.POINT_pitch_deg[1], 30.0f);   // equal speeds: the mean pitch
     EXPECT_FLOAT_EQ(f.flaprat, 0.5f);               // no flap time: at once
 }
+
+TEST_F(ControlStep, GovernorManualPitchAndThrustPointsFollowTheirLaws)
+{
+    // Governed prop 0, 10 rad/s slow and speeding up at 1 rad/s^2: the pitch
+    // moves dt x (0.2 x 1 + 0.2 x (2 x 1 + 200 - 210)) = 0.05 x -1.4 = -0.07.
+    f.POINT_tacrad[0] = 200.0f;
+    f.POINT_omegadot[0] = 1.0f;
+    // Manual prop 1 with its lever at 190: 15 + (190 - 210) x (45 - 15) / (170 - 210) = 30, at once.
+    a.acf_prop_type[1] = 2;
+    f.ENGN_prop[1] = 190.0f;
+    // Thrust point 0 vectored 30 degrees on arms of 2 m (Z) and 1 m (Y).
+    a.thrust_vector_angle[0] = 30.0f;
+    a.acf_vectarmZ = 2.0f;
+    a.acf_vectarmY = 1.0f;
+    a.acf_Xarm[0] = 3.0f;
+    a.acf_Yarm[0] = 0.5f;
+    a.acf_Zarm[0] = -1.0f;
+    step();
+    EXPECT_NEAR(f.POINT_pitch_deg[0], 25.0f - 0.07f, 1e-4f);
+    EXPECT_NEAR(f.POINT_pitch_deg[1], 30.0f, 1e-4f);
+    EXPECT_FLOAT_EQ(f.POINT_XYZ[0], 3.0f);
+    EXPECT_NEAR(f.POINT_XYZ[1], 0.5f - 2.0f * 0.5f + 1.0f * 0.8660254f, 1e-5f);
+    EXPECT_NEAR(f.POINT_XYZ[2], -1.0f + 2.0f * 0.8660254f + 1.0f * 0.5f, 1e-5f);
+}

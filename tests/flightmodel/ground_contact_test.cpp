@@ -185,13 +185,19 @@ TEST_F(Contact, SideForceAtLowFrameRatesAndOnWetAndIcyRunways)
         touch(LEFT, 0.0f, 0.0f, -0.05f, 0.0f, 0.0f, 0.0f, -3.0f);
         return flt[0].faxil_gear;
     };
+    sim_weather.runway_friction = 0;
+    sim_weather.temperature_sealevel_c = 5.0f;
     const float dry = drag(0.0f);
     EXPECT_NEAR(dry, 1000.0f * 0.5f, 0.5f);
+    // Every cell of the condition table: friction 0, 1, 2 above and at or below 0 C.
+    const struct { int32_t friction; float celsius, factor; } conditions[] = {
+        {0, 5.0f, 1.0f}, {1, 5.0f, 0.75f}, {2, 5.0f, 0.5f}, {0, 0.0f, 0.8f}, {1, 0.0f, 0.4f}, {2, -5.0f, 0.2f}};
+    for (const auto& c : conditions) {
+        sim_weather.runway_friction = c.friction;
+        sim_weather.temperature_sealevel_c = c.celsius;
+        EXPECT_NEAR(drag(0.0f), c.factor * dry, 0.5f) << c.friction << " " << c.celsius;
+    }
     sim_weather.runway_friction = 2;
-    sim_weather.temperature_sealevel_c = 0.0f;
-    EXPECT_NEAR(drag(0.0f), 0.2f * dry, 0.5f);
-    sim_weather.temperature_sealevel_c = 5.0f;
-    EXPECT_NEAR(drag(0.0f), 0.5f * dry, 0.5f);
 
     // A patchy runway: on the dry rings the friction stays whole.
     sim_weather.temperature_sealevel_c = -5.0f;

@@ -172,6 +172,19 @@ TEST(Attitude, QuaternionOfAnglesAndIntegrationBack)
     EXPECT_LE(theta, 90.0f);
     EXPECT_NEAR(std::fabs(phi), 180.0f, 1e-2f);
 
+    // One step of all three rates from level, each line taking the ones above
+    // it: with k = 0.05, q1 = 0.05, q2 = 0.05 (2 - 3 x 0.05) = 0.0925,
+    // q3 = 0.05 (2 x 0.05 + 3 - 0.0925) = 0.150375, then normalised.
+    sim_operation_misc.frame_rate_period = 0.1f;
+    PHYS_euler_to_quat(0.0f, 0.0f, 0.0f, q);
+    PHYS_integrate_quat(1.0f, 2.0f, 3.0f, &theta, &psi, &phi, q);
+    const float worked[4] = {0.9835791f, 0.04917895f, 0.09098106f, 0.1479057f};
+    for (int k = 0; k < 4; ++k) EXPECT_NEAR(q[k], worked[k], 1e-6f) << k;
+    EXPECT_NEAR(theta, 9.463917f, 1e-4f);
+    EXPECT_NEAR(psi, 17.700466f, 1e-4f);
+    EXPECT_NEAR(phi, 7.201677f, 1e-4f);
+    sim_operation_misc.frame_rate_period = 0.05f;
+
     // A degenerate quaternion restarts level instead of spreading NaN.
     float zero[4] = {0, 0, 0, 0};
     PHYS_integrate_quat(0.0f, 0.0f, 0.0f, &theta, &psi, &phi, zero);

@@ -81,6 +81,59 @@ TEST_F(PlaneStep, IntegrationRunsTwoHalfStepsAndDerivesTheFlightData)
     for (int s = 0; s < FLT_SLOTS; ++s) EXPECT_TRUE(all_finite(flt[s])) << s;
 }
 
+TEST_F(PlaneStep, TurnNeedlesAndStallWarningFollowTheirRules)
+{
+    flt_struct& f = flt[0];
+    f.q[0] = 1.0f;
+    // The turn needles: raw R x 0.6333 (+ P x 0.1), x 8.696, clamped to 55,
+    // then smoothed at 2/s over two half-steps of 0.025 s: 1 - 0.95^2 = 0.0975
+    // of the way in one frame.
+    struct turn_case {
+        float P, R;
+        float roll, noroll;
+    };
+    const turn_case turns[] = {
+        {0.0f, 5.0f, 27.536f * 0.0975f, 27.536f * 0.0975f},     // 5 x 0.6333 x 8.696
+        {10.0f, 5.0f, 36.232f * 0.0975f, 27.536f * 0.0975f},    // + 10 x 0.1 x 8.696 on the roll needle only
+        {0.0f, -20.0f, -55.0f * 0.0975f, -55.0f * 0.0975f},     // -110 clamped to -55
+    };
+    for (const turn_case& c : turns) {
+        f.turnrate_roll = f.turnrate_noroll = 0.0f;
+        f.P = c.P;
+        f.R = c.R;
+        f.Prad = c.P * DEG_TO_RAD_FLOAT;
+        f.Rrad = c.R * DEG_TO_RAD_FLOAT;
+        FLTMOD_plane_step(0);
+        EXPECT_NEAR(f.turnrate_roll, c.roll, 0.01f) << c.P << " " << c.R;
+        EXPECT_NEAR(f.turnrate_noroll, c.noroll, 0.01f) << c.P << " " << c.R;
+    }
+    f.P = f.R = f.Prad = f.Rrad = 0.0f;
+
+    // The stall warning: faster than a third of the stall speed (30 m/s = 58.3 kt,
+    // so 19.2 kt) and the angle of attack above the aircraft's warning angle.
+    pln[0].acf_est_Vs = 30.0f;
+    struct stall_case {
+        float north_mps, sink_mps, warn_alpha;
+        int32_t warning;
+    };
+    const stall_case stalls[] = {
+        {15.0f, 3.0f, 10.0f, 1},   // 29.2 kt, alpha atan(3/15) = 11.3 degrees and more as gravity acts
+        {15.0f, 3.0f, 20.0f, 0},   // the same angle below the warning angle
+        {9.0f, 1.8f, 10.0f, 0},    // 17.5 kt at the same angle: too slow to warn
+    };
+    for (const stall_case& c : stalls) {
+        pln[0].acf_stall_warn_alpha = c.warn_alpha;
+        f.local_vx = 0.0f;
+        f.local_vz = -c.north_mps;
+        f.local_vy = -c.sink_mps;
+        f.q[0] = 1.0f;
+        f.q[1] = f.q[2] = f.q[3] = 0.0f;
+        FLTMOD_plane_step(0);
+        FLTMOD_plane_step(0);
+        EXPECT_EQ(f.stallwarning, c.warning) << c.north_mps << " " << c.warn_alpha;
+    }
+}
+
 TEST_F(PlaneStep, StabilityTestKicksThePitchOnce)
 {
     flt_struct& f = flt[0];
@@ -248,9 +301,18 @@ TEST_F(PlaneStep, PeerPlanesAreDeadReckonedAtAnyFrameRate)
         f.Q = 20.0f;
         f.theta = 170.0f;
         f.local_vx = 3.0f;
+        f.phi = -175.0f;
+        f.P = -10.0f;
+        flt_struct& g = flt[2];   // heading past south stays on 0..360
+        g = flt_struct{};
+        g.psi = 170.0f;
+        g.R = 20.0f;
         frames(1, static_cast<int>(std::lround(1.0f / dt)));
+        frames(2, static_cast<int>(std::lround(1.0f / dt)));
         EXPECT_NEAR(f.psi, 5.0f, 1e-3f) << dt;
         EXPECT_NEAR(f.theta, -170.0f, 1e-3f) << dt;   // 190 wraps like a roll, not folded
+        EXPECT_NEAR(f.phi, 175.0f, 1e-3f) << dt;      // -185 wraps to 175
+        EXPECT_NEAR(g.psi, 190.0f, 1e-3f) << dt;
         EXPECT_NEAR(f.local_x, 3.0f, 1e-4f) << dt;
     }
     // The user's plane still flies itself.
@@ -290,6 +352,16 @@ TEST_F(PlaneStep, ReplayPlaysTheRecordsBetweenTheClockAndItsEnds)
     for (int k = 0; k < 10; ++k) FLTMOD_plane_step(0);
     EXPECT_EQ(clock, 1.0f);
     EXPECT_EQ(mode, REPLAY_PAUSED);
+
+    // Each mode's clock rate over one frame of 0.05 s from the middle of the recording.
+    const std::pair<int32_t, float> rates[] = {{2, 1.75f}, {3, 1.95f}, {4, 1.99f}, {5, 2.0f},
+                                               {6, 2.01f}, {7, 2.05f}, {8, 2.25f}};
+    for (const auto& [m, after] : rates) {
+        mode = m;
+        clock = 2.0f;
+        FLTMOD_plane_step(0);
+        EXPECT_NEAR(clock, after, 1e-5f) << m;
+    }
 
     mode = 42;   // not a mode: no clock moves
     clock = 2.5f;

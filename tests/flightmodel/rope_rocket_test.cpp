@@ -231,6 +231,15 @@ TEST_F(Rockets, JatoBurnsUntilItsTimeIsSpent)
     for (int frame = 0; frame < 3; ++frame) ROCKET_thrusters();
     EXPECT_EQ(sim_cockpit_switches.jato_on, 0);
     EXPECT_NEAR(f.jato_left, 0.12f - 0.15f, 1e-6f);
+
+    // Burnt down to exactly nothing left: on for one more frame.
+    sim_cockpit_switches.jato_on = 1;
+    f.jato_left = sim_operation_misc.frame_rate_period;
+    ROCKET_thrusters();
+    EXPECT_EQ(f.jato_left, 0.0f);
+    EXPECT_EQ(sim_cockpit_switches.jato_on, 1);
+    ROCKET_thrusters();
+    EXPECT_EQ(sim_cockpit_switches.jato_on, 0);
 }
 
 TEST_F(Rockets, ManoeuvringRocketsWhileTheirTimerRunsAndPuffersWithMoments)

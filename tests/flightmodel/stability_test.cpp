@@ -37,6 +37,28 @@ TEST_F(ControlStep, StabilityBlendsItsLowAndHighSpeedLawsByAirspeed)
     sim_cockpit_switches.art_stab_on = 0;
     step();
     EXPECT_FLOAT_EQ(joy.artstab_pitch_ratio, 0.0f);
+
+    // The high-speed yaw law against sideslip: beta scaled by 0.1 x IAS below
+    // 10 kt and by IAS itself below 1 kt, the law faded by 0.2 x IAS.
+    sim_cockpit_switches.art_stab_on = sim_cockpit_switches.yaw_damper_on = 1;
+    f.Q = 0.0f;
+    f.beta = 10.0f;
+    a.acf_ASh_hi_pos = 0.01f;
+    a.acf_ASloV_yaw = -10.0f;   // every speed here is above both blend speeds
+    a.acf_AShiV_yaw = -5.0f;
+    const struct { float ias, ratio; } yaw_cases[] = {
+        {0.5f, -(10.0f * 0.05f * 0.5f) * 0.01f * 0.1f},   // beta' 0.5, x IAS 0.5, fade 0.1
+        {5.0f, -(10.0f * 0.5f) * 0.01f},                  // beta' 5, fade 1
+        {20.0f, -10.0f * 0.01f},
+    };
+    for (const auto& c : yaw_cases) {
+        f.indicated_airspeed = c.ias;
+        step();
+        EXPECT_NEAR(joy.artstab_heading_ratio, c.ratio, 1e-6f) << c.ias << " kt";
+    }
+    sim_cockpit_switches.yaw_damper_on = 0;
+    step();
+    EXPECT_FLOAT_EQ(joy.artstab_heading_ratio, 0.0f);
 }
 
 TEST_F(ControlStep, OverriddenStabilityRatiosAreStillAdded)

@@ -160,3 +160,30 @@ TEST(ValueNoise, OctaveZeroIsAPyramidOverTheRectangle)
     UTIL_noise_fill(0, 0, 16, 16, grid.data(), 17, 1.0f, 1.0f, 0, 40, 5);
     EXPECT_EQ(grid, before);
 }
+
+TEST(ValueNoise, InteriorCellsAverageTheirTwoLinesWorkedByHand)
+{
+    // Octave 0 over 0..4 with lo = hi = 1: centre (2, 2) gets 0.5; the centre
+    // row and column run straight to the untouched borders; an interior cell is
+    // the mean of its line along x and its line along z, times the pyramid
+    // (1 - |x - 2| / 4)(1 - |z - 2| / 4). One border cell, (0, 1), holds 1.
+    CONST_fill_random_table();
+    std::vector<float> grid(5 * 5, 0.0f);
+    auto at = [&grid](int x, int z) { return grid[static_cast<size_t>(x * 5 + z)]; };
+    grid[0 * 5 + 1] = 1.0f;
+    UTIL_noise_fill(0, 0, 4, 4, grid.data(), 5, 1.0f, 1.0f, 0, 0, 3);
+    EXPECT_FLOAT_EQ(at(2, 2), 0.5f);
+    EXPECT_FLOAT_EQ(at(1, 2), 0.25f);
+    EXPECT_FLOAT_EQ(at(2, 3), 0.25f);
+    // (1, 1): along x from (0, 1) = 1 to (2, 1) = 0.25 gives 0.625, along z
+    // from (1, 0) = 0 to (1, 2) = 0.25 gives 0.125: (0.625 + 0.125) / 2 x 0.75 x 0.75.
+    EXPECT_FLOAT_EQ(at(1, 1), 0.375f * 0.5625f);
+    EXPECT_FLOAT_EQ(at(3, 3), 0.125f * 0.5625f);
+    EXPECT_FLOAT_EQ(at(0, 1), 1.0f);   // borders stay
+
+    // Octave 1 (amplitude 1/2, no pyramid): four sub-cells of 4, each centre + 0.5.
+    std::vector<float> wide(9 * 9, 0.0f);
+    UTIL_noise_fill(0, 0, 8, 8, wide.data(), 9, 1.0f, 1.0f, 1, 1, 3);
+    for (int c : {2 * 9 + 2, 6 * 9 + 2, 2 * 9 + 6, 6 * 9 + 6}) EXPECT_FLOAT_EQ(wide[static_cast<size_t>(c)], 0.5f) << c;
+    EXPECT_FLOAT_EQ(wide[1 * 9 + 1], 0.125f);   // both lines run from 0 to 0.25 at the half-way cell
+}

@@ -169,6 +169,20 @@ TEST_F(SystemsFluids, FailureTriggersByTimeSpeedAndCommand)
     frames(20);
     EXPECT_EQ(f.failures[FAIL_SLOT_DME], FAILURE_STATE_FAILED);
 
+    // Altitude triggers read the height above sea level, not above the ground.
+    terrain_height_m = 800.0f;
+    f.failures[FAIL_SLOT_NAV1] = FAILURE_STATE_ABOVE_ALTITUDE;
+    f.failure_param[FAIL_SLOT_NAV1] = 1500.0f;   // above the ground height, below the 2000 m elevation
+    frames(20);
+    EXPECT_EQ(f.failures[FAIL_SLOT_NAV1], FAILURE_STATE_FAILED) << f.elevation << " " << f.y_agl;
+    terrain_height_m = 0.0f;
+
+    // Slots from 138 up are tested only with the command armed, whatever their trigger.
+    f.failures[138] = FAILURE_STATE_ABOVE_ALTITUDE;
+    f.failure_param[138] = -1000.0f;
+    frames(20);
+    EXPECT_EQ(f.failures[138], FAILURE_STATE_ABOVE_ALTITUDE);
+
     // On command: the slots waiting for it fail at the next pass, and the command is spent.
     f.failures[FAIL_SLOT_ADF1] = FAILURE_STATE_ON_COMMAND;
     f.failures[140] = FAILURE_STATE_ON_COMMAND;
@@ -176,6 +190,7 @@ TEST_F(SystemsFluids, FailureTriggersByTimeSpeedAndCommand)
     frames(20);
     EXPECT_EQ(f.failures[FAIL_SLOT_ADF1], FAILURE_STATE_FAILED);
     EXPECT_EQ(f.failures[140], FAILURE_STATE_FAILED);
+    EXPECT_EQ(f.failures[138], FAILURE_STATE_FAILED);
     EXPECT_EQ(fail_on_command_armed, 0);
     f.failures[FAIL_SLOT_ADF2] = FAILURE_STATE_ON_COMMAND;
     frames(40);
@@ -284,4 +299,76 @@ TEST_F(SystemsFluids, GyrosSpinUpWithTheirStartErrorAndFreezeWhenFailed)
     flt[0].theta = -20.0f;
     frames(100);
     EXPECT_EQ(gyro_pitch[GYRO_VACUUM], held);
+}
+
+TEST_F(SystemsFluids, CabinAltitudeFollowsItsBleedAirTargetAndLimits)
+{
+    // Standard pressure: the pressure altitude is the elevation, 3000 m.
+    sim_physics.earth_pressure_p = 29.92f / UNIT.pa_to_inhg;
+    sim_operation_misc.frame_rate_period = 0.05f;
+    flt[0].elevation = 3000.0f;
+    flt[0].vh_ind = 3.0f;
+    sim_cockpit_pressure_block& p = sim_cockpit_pressure;
+    frame_clock = 100.0f;
+    struct cabin_case {
+        float max_diff;
+        int32_t bleed;
+        float vvi_set, max_allowable, test_until;
+        float rate;
+    };
+    const cabin_case cases[] = {
+        {0.0f, 1, 5.0f, 10000.0f, 0.0f, 3.0f},          // unpressurised: the plane's own climb, at 3000 m
+        {5.0f, 0, 5.0f, 10000.0f, 0.0f, 125.0f},        // bleed off: (3000 - 500) x 0.05
+        {5.0f, 1, 5.0f, 10000.0f, 0.0f, 5.0f},          // (2000 - 500) x 0.1, held at the set 5 m/s
+        {5.0f, 1, 1000.0f, 10000.0f, 0.0f, 150.0f},
+        {5.0f, 1, 1000.0f, 10000.0f, 200.0f, 246.952f}, // under test: (3000 - 30.48 - 500) x 0.1
+        {5.0f, 1, 1000.0f, 2500.0f, 0.0f, 200.0f},      // above the limit: ((2000 + 500) - 500) x 0.1
+    };
+    for (const cabin_case& c : cases) {
+        pln[0].acf_max_press_diff = c.max_diff;
+        p.bleed_air_on = c.bleed;
+        p.cabin_vvi_set_m_msec = c.vvi_set;
+        p.max_allowable_altitude = c.max_allowable;
+        p.pressure_test_timeout = c.test_until;
+        p.cabin_altitude_set_m_msl = 2000.0f;
+        p.cabin_altitude_actual_m_msl = 500.0f;
+        FLUIDS_cabin_pressure();
+        EXPECT_NEAR(p.cabin_vvi_actual_m_msec, c.rate, 0.01f) << c.max_diff << " " << c.bleed << " " << c.vvi_set;
+        const float altitude = c.max_diff > 0.01f ? 500.0f + c.rate * 0.05f : 3000.0f;
+        EXPECT_NEAR(p.cabin_altitude_actual_m_msl, altitude, 0.05f) << c.max_diff;
+    }
+}
+
+TEST_F(SystemsFluids, GyrosSpinUpInFiveSecondsDownInSixtyAndTurbinesAutoIgniteBelowTenPercent)
+{
+    sim_time.total_flight_time_sec = 100.0f;   // no new start-up errors
+    sim_operation_misc.frame_rate_period = 0.05f;
+    struct spin_case {
+        float power, spin_before, spin_after;
+    };
+    const spin_case spins[] = {
+        {1.0f, 0.0f, 0.05f / 5.0f},                                   // spinning up: dt / 5
+        {0.0f, 0.5f, 0.5f * (1.0f - 0.05f / 60.0f)},                 // running down: dt / 60
+        {0.2f, 0.5f, 0.5f * (1.0f - 0.05f / 60.0f) + 0.2f * 0.05f / 60.0f},
+    };
+    for (const spin_case& c : spins) {
+        flt[0].vacuum = c.power;
+        gyro_spin[GYRO_VACUUM] = c.spin_before;
+        GYROS_update();
+        EXPECT_NEAR(gyro_spin[GYRO_VACUUM], c.spin_after, 1e-6f) << c.power << " " << c.spin_before;
+    }
+
+    // Auto-ignition lamps of free and fixed turbines below 10 % N1, not of pistons.
+    pln[0].acf_num_engines = 3;
+    pln[0].acf_en_type[0] = ENGINE_TURBINE_FREE;
+    pln[0].acf_en_type[1] = ENGINE_TURBINE_FIXED;
+    pln[0].acf_en_type[2] = ENGINE_PISTON_CARBURETTED;
+    flt[0].ENGN_N1_[0] = 9.9f;
+    flt[0].ENGN_N1_[1] = 10.0f;
+    flt[0].ENGN_N1_[2] = 0.0f;
+    ANNUNCIATORS_update();
+    EXPECT_EQ(sim_cockpit_warnings_annunciators.auto_ignition, 1);
+    flt[0].ENGN_N1_[1] = 9.0f;
+    ANNUNCIATORS_update();
+    EXPECT_EQ(sim_cockpit_warnings_annunciators.auto_ignition, 3);
 }

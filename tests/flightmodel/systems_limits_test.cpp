@@ -172,3 +172,35 @@ TEST_F(SystemsLimits, ElevenSlowSecondsWarnOnceAndShortenTheView)
     EXPECT_GT(sim_graphics_view.visibility_framerate_ratio, short_view);
     ui_text_table[408][0] = '\0';
 }
+
+TEST_F(SystemsLimits, TheFrameRateGuardShortensAndLengthensTheViewByItsBands)
+{
+    screen_settings.systems_period = 0.08f;   // the goal: slow above 0.068 s, fast below 0.0578 s
+    float& ratio = sim_graphics_view.visibility_framerate_ratio;
+    struct guard_case {
+        float period, ratio_before;
+        int master_link;
+        float ratio_after;
+        int slow_seconds;
+    };
+    const guard_case cases[] = {
+        {0.07f, 0.5f, 0, 0.48f, 1},     // slow: x 0.96
+        {0.06f, 0.5f, 0, 0.5f, 0},      // between the bands: nothing but the count back to 0
+        {0.05f, 0.5f, 0, 0.51f, 0},     // fast: x 1.02
+        {0.05f, 0.995f, 0, 0.995f, 0},  // at most 0.99 lengthened
+        {0.1f, 0.09f, 0, 0.09f, 1},     // at least 0.1 shortened
+        {0.1f, 0.5f, 1, 0.5f, 1},       // a master machine sets the view: counted, not shortened
+    };
+    for (const guard_case& c : cases) {
+        limits.slow_seconds = 0;
+        net_slot_enabled[6] = c.master_link;
+        ratio = c.ratio_before;
+        sim_operation_misc.frame_rate_period = c.period;
+        interval_ticks[INTERVAL_ONE_SECOND] = 1;
+        LIMITS_frame_rate_guard();
+        interval_ticks[INTERVAL_ONE_SECOND] = 0;
+        EXPECT_NEAR(ratio, c.ratio_after, 1e-6f) << c.period << " " << c.ratio_before;
+        EXPECT_EQ(limits.slow_seconds, c.slow_seconds) << c.period;
+    }
+    net_slot_enabled[6] = 0;
+}

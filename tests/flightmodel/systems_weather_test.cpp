@@ -43,7 +43,7 @@ protected:
 
 TEST_F(SystemsWeather, AThunderstormReportRaisesMicroburstsAndWetsTheRunway)
 {
-    folder_.write("metar.rwx", "METAR KSBD 061853Z 27015KT 10SM -TSRA OVC080 A2992 15/10\n");
+    folder_.write("metar.rwx", "METAR KSBD 061853Z 27015G25KT 10SM -TSRA OVC080 A2992 15/10\n");
     sim_weather.use_real_weather_bool = 1;
     sim_weather.wind_turbulence_percent = 0.4f;
     frames(1);
@@ -59,6 +59,21 @@ TEST_F(SystemsWeather, AThunderstormReportRaisesMicroburstsAndWetsTheRunway)
     EXPECT_FLOAT_EQ(w.wind_speed_kt[1], 30.0f);
     EXPECT_FLOAT_EQ(w.wind_speed_kt[2], 60.0f);
     EXPECT_FLOAT_EQ(w.wind_altitude_msl_m[2], terrain_height_m + 12000.0f);
+    // Gusting 10 kt above the wind: layer 0 shears 10 kt from 20 degrees, layer 1
+    // half of it from twice its own speed with a tenth of it as turbulence, layer 2 none.
+    // Every layer blows from the reported direction (turned to true north).
+    const struct { float shear_speed, shear_direction, turbulence, altitude; } layers[] = {
+        {10.0f, 20.0f, 3.0f, 4000.0f},
+        {5.0f, 10.0f, 0.5f, 8000.0f},
+        {0.0f, 0.0f, 0.0f, 12000.0f},
+    };
+    for (int k = 0; k < WIND_LAYERS; ++k) {
+        EXPECT_FLOAT_EQ(w.wind_direction_degt[k], w.wind_direction_degt[0]) << k;
+        EXPECT_FLOAT_EQ(w.shear_speed_kt[k], layers[k].shear_speed) << k;
+        EXPECT_FLOAT_EQ(w.shear_direction_degt[k], layers[k].shear_direction) << k;
+        EXPECT_FLOAT_EQ(w.turbulence[k], layers[k].turbulence) << k;
+        EXPECT_FLOAT_EQ(w.wind_altitude_msl_m[k], terrain_height_m + layers[k].altitude) << k;
+    }
     EXPECT_NEAR(sim_physics.earth_pressure_p, 29.92f * 3386.53f, 1.0f);
 
     // The next read waits for the check interval (or another whole degree).

@@ -146,12 +146,15 @@ TEST_F(Panel, PlaningLiftOnlyOnAFaceTurnedIntoTheFlow)
     wet(0.0f, -10.0f);
     EXPECT_NEAR(flt[0].fnrml_gear, buoyancy, 0.05f);
     const float skin_only = flt[0].faxil_gear;
-    EXPECT_GT(skin_only, 0.0f);
+    // Skin friction 0.0016 x plan area 0.5 m^2 x q (0.5 x 1000 x 10^2).
+    EXPECT_NEAR(skin_only, 0.0016f * 0.5f * 50000.0f, 0.01f);
 
     shape(-0.2f);   // falling aft: the bottom meets the water at 11 degrees
     wet(0.0f, -10.0f);
-    EXPECT_GT(flt[0].fnrml_gear, buoyancy + 1000.0f);
-    EXPECT_GT(flt[0].faxil_gear, skin_only);
+    // Slope -0.2 on a frontal area of 0.1 m^2: lift 10^2 x 0.2 x 0.1 x 1000 = 2000 N;
+    // its drag share takes the slope held at -0.05: 2000 x 0.05 + the skin's 40 N.
+    EXPECT_NEAR(flt[0].fnrml_gear, buoyancy + 2000.0f, 0.5f);
+    EXPECT_NEAR(flt[0].faxil_gear, 100.0f + 40.0f, 0.05f);
 
     // No single panel pushes harder than the plane weighs.
     wet(0.0f, -200.0f);
