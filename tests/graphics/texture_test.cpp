@@ -329,3 +329,36 @@ TEST_F(TextureFiles, EachSlotGetsItsWrapModeAndItsResolutionStep)
     }
     screen.rendering_res = 3;
 }
+
+// The reader's own colour treatments by slot, and the soft edges of the road
+// slots: alpha times the share of opaque texels in the 9 x 9 window.
+TEST_F(TextureFiles, SlotColourTreatmentsAndSoftRoadEdges)
+{
+    put("TINT.BMP", bmp_bytes(4, 4, std::vector<rgb>(16, rgb{100, 40, 8})));
+    struct treated { int slot; rgb want; };
+    const treated slots[] = {
+        {197, {217, 202, 194}}, {198, {217, 202, 194}}, {208, {178, 148, 132}}, {268, {0, 0, 0}},
+        {206, {255, 255, 255}}, {211, {255, 255, 255}}, {214, {255, 255, 255}}, {215, {255, 255, 255}},
+        {237, {255, 255, 255}}, {207, {100, 40, 8}},    {238, {100, 40, 8}},
+    };
+    for (const treated& t : slots) {
+        ASSERT_EQ(load(LOAD_TEXTURE, t.slot, TEX_RGB, "TINT.BMP"), 1) << t.slot;
+        const uint8_t* p = pixel_buffer + (size_t(3) * 4 + 2) * 3;   // row 3, column 2, three bytes a texel
+        EXPECT_EQ((rgb{p[0], p[1], p[2]}), t.want) << t.slot;
+    }
+
+    // 8 x 8, the left half the colour key: in row 0 the first opaque texel sees
+    // 20 opaque of 40 (alpha 127), the next 20 of 35, the one before it now
+    // counting as opaque (alpha 145).
+    std::vector<rgb> road(64, rgb{90, 90, 90});
+    for (int r = 0; r < 8; ++r)
+        for (int c = 0; c < 4; ++c) road[size_t(r) * 8 + c] = rgb{255, 0, 255};
+    put("ROAD.BMP", bmp_bytes(8, 8, road));
+    for (int slot : {255, 257, 259, 162, 175, 256}) {
+        ASSERT_EQ(load(LOAD_TEXTURE, slot, TEX_KEY, "ROAD.BMP"), 1) << slot;
+        const bool soft = slot != 256;
+        EXPECT_EQ(pixel_buffer[(size_t(0) * 8 + 4) * 4 + 3], soft ? 127 : 255) << slot;
+        EXPECT_EQ(pixel_buffer[(size_t(0) * 8 + 5) * 4 + 3], soft ? 145 : 255) << slot;
+        EXPECT_EQ(pixel_buffer[(size_t(0) * 8 + 3) * 4 + 3], 0) << slot;
+    }
+}
