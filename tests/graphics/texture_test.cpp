@@ -347,18 +347,19 @@ TEST_F(TextureFiles, SlotColourTreatmentsAndSoftRoadEdges)
         EXPECT_EQ((rgb{p[0], p[1], p[2]}), t.want) << t.slot;
     }
 
-    // 8 x 8, the left half the colour key: in row 0 the first opaque texel sees
-    // 20 opaque of 40 (alpha 127), the next 20 of 35, the one before it now
-    // counting as opaque (alpha 145).
+    // 8 x 8, the left half and row 4 the colour key: in row 0 the first opaque
+    // texel sees 16 opaque of 40 (alpha 102), the next 16 of 35, the one before
+    // it now counting as opaque (alpha 116).
     std::vector<rgb> road(64, rgb{90, 90, 90});
     for (int r = 0; r < 8; ++r)
-        for (int c = 0; c < 4; ++c) road[size_t(r) * 8 + c] = rgb{255, 0, 255};
+        for (int c = 0; c < 8; ++c)
+            if (c < 4 || r == 4) road[size_t(r) * 8 + c] = rgb{255, 0, 255};
     put("ROAD.BMP", bmp_bytes(8, 8, road));
     for (int slot : {255, 257, 259, 162, 175, 256}) {
         ASSERT_EQ(load(LOAD_TEXTURE, slot, TEX_KEY, "ROAD.BMP"), 1) << slot;
         const bool soft = slot != 256;
-        EXPECT_EQ(pixel_buffer[(size_t(0) * 8 + 4) * 4 + 3], soft ? 127 : 255) << slot;
-        EXPECT_EQ(pixel_buffer[(size_t(0) * 8 + 5) * 4 + 3], soft ? 145 : 255) << slot;
+        EXPECT_EQ(pixel_buffer[(size_t(0) * 8 + 4) * 4 + 3], soft ? 102 : 255) << slot;
+        EXPECT_EQ(pixel_buffer[(size_t(0) * 8 + 5) * 4 + 3], soft ? 116 : 255) << slot;
         EXPECT_EQ(pixel_buffer[(size_t(0) * 8 + 3) * 4 + 3], 0) << slot;
     }
 }
