@@ -346,3 +346,25 @@ TEST_F(Drawing, ColourRampBandsAndPolygonOffsetLevels)
     OGL_polygon_offset(0);
     EXPECT_FALSE(glIsEnabled(GL_POLYGON_OFFSET_FILL));
 }
+
+// Flying with the transparent panel, the background picture is laid over the
+// scene at 0.4; on a screen, or without the option, it covers it.
+TEST_F(Drawing, TransparentPanelLaysTheBackgroundOverTheSceneAtFourTenths)
+{
+    for (int slot = 456; slot <= 467; ++slot) {
+        const uint8_t texel[3] = {200, 100, 0};
+        OGL_load_tex("tile", slot, 0, GL_RGB, 1, 1, texel);
+    }
+    struct case_ { int mode, transparent; int r, g; };
+    for (const case_& c : {case_{0, 1, 80, 40}, case_{0, 0, 200, 100}, case_{1, 1, 200, 100}}) {
+        glClear(GL_COLOR_BUFFER_BIT);
+        app_mode = c.mode;
+        sim_graphics_settings.transparent_panel = c.transparent;
+        OGL_draw_background();
+        const px p = pixel(300, 300);
+        EXPECT_NEAR(p[0], c.r, 2) << c.mode << " " << c.transparent;
+        EXPECT_NEAR(p[1], c.g, 2) << c.mode << " " << c.transparent;
+    }
+    app_mode = 1;
+    sim_graphics_settings.transparent_panel = 0;
+}
