@@ -273,6 +273,20 @@ TEST_F(Widgets, FramesStripsAndCloseBoxes)
     for (const fb_rect& q : capture_rects([] { BTN_frame2(13, 100, 100, 300, 200, ""); }))
         area += double(q.x2 - q.x1) * (q.y2 - q.y1);
     EXPECT_NEAR(area, (300.0 + 18.0) * (200.0 + 18.0), 1e-3);
+    // Each window style: its margins around the content box and its own art box.
+    struct framed { int style; float left, bottom, right, top, art_x, art_y; };
+    for (const framed& f : {framed{12, 91, 86, 409, 304, 102, 358}, framed{14, 91, 86, 409, 304, 304, 358},
+                            framed{15, 91, 86, 409, 304, 405, 358}, framed{16, 98, 98, 402, 302, 1, 289},
+                            framed{17, 92, 87, 408, 302, 70, 315}}) {
+        float x1 = 1e9f, y1 = 1e9f, x2 = -1e9f, y2 = -1e9f, tx = 1e9f, ty = 1e9f;
+        for (const fb_rect& q : capture_rects([&] { BTN_frame2(f.style, 100, 100, 300, 200, ""); })) {
+            x1 = std::min(x1, q.x1), y1 = std::min(y1, q.y1), x2 = std::max(x2, q.x2), y2 = std::max(y2, q.y2);
+            tx = std::min(tx, q.tx1), ty = std::min(ty, q.ty1);
+        }
+        EXPECT_EQ((std::array<float, 6>{x1, y1, x2, y2, tx, ty}),
+                  (std::array<float, 6>{f.left, f.bottom, f.right, f.top, f.art_x, f.art_y}))
+            << f.style;
+    }
 
     // Close boxes only on the settings screens (a small work area keeps the captures small).
     screen.screen_area_width = 240.0f;
