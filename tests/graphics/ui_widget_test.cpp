@@ -8,6 +8,7 @@
 #include <string>
 #include <tuple>
 
+#include "graphics/ogl_state.h"
 #include "graphics/button.h"
 #include "graphics/font.h"
 #include "graphics/list.h"
@@ -114,6 +115,25 @@ TEST_F(Widgets, SliderMapsThePointerLinearly)
     for (const fb_rect& q : capture_rects([&] { BTN_slider(100, 300, 0, 0.0f, 1.0f, &v, 0, "Gauge", ""); }))
         if (count_art({q}, 289, 219, 305, 235)) left = std::min(left, q.x1), right = std::max(right, q.x2);
     EXPECT_EQ(std::make_pair(left, right), std::make_pair(101.0f, 179.0f));
+
+    // Each style's gauge colour; style 3 by the value's sign (50 at zero), the
+    // centred style 5 the other way round, and style 9 no gauge at all.
+    struct gauge { int style; float value; int colour; };
+    for (const gauge& g : {gauge{0, 0.5f, 50}, gauge{1, 0.5f, 64}, gauge{2, 0.5f, 50}, gauge{4, 0.5f, 58},
+                           gauge{6, 0.5f, 50}, gauge{7, 0.5f, 53}, gauge{8, 0.5f, 67}, gauge{3, 0.5f, 58},
+                           gauge{3, 0.0f, 50}, gauge{3, -0.5f, 50}, gauge{5, 0.5f, 50}, gauge{5, -0.5f, 58},
+                           gauge{9, 0.5f, -1}}) {
+        float value = g.value;
+        int found = 0;
+        for (const fb_rect& q : capture_rects([&] { BTN_slider(100, 300, g.style, -1.0f, 1.0f, &value, 0, "G", ""); }))
+            if (count_art({q}, 289, 219, 305, 235)) {
+                ++found;
+                EXPECT_NEAR(q.r, colour_table[g.colour][0], 1e-3f) << g.style << " " << g.value;
+                EXPECT_NEAR(q.g, colour_table[g.colour][1], 1e-3f) << g.style << " " << g.value;
+                EXPECT_NEAR(q.b, colour_table[g.colour][2], 1e-3f) << g.style << " " << g.value;
+            }
+        EXPECT_EQ(found > 0, g.colour >= 0) << g.style << " " << g.value;
+    }
 }
 
 TEST_F(Widgets, RadioGroupKeepsExactlyOneChoice)
