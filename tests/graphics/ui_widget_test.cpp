@@ -270,6 +270,25 @@ TEST_F(Widgets, ScrollBarAndFileList)
     EXPECT_EQ(current, 2);
     EXPECT_EQ(expect_fatal([&] { BTN_big_name_list(990, 100, 300, &current, 0, 2, typed_text); }).lines[0],
               "Bad BTN_big_name_list type!");
+
+    // Each listed kind's icon beside its row: folders, aircraft, airfoils, tiles,
+    // weapons, situations, movies, plans and objects; a log has none.
+    const int kinds[10] = {1, 4, 2, 17, 3, 6, 7, 9, 5, 8};
+    const float icon_x[10] = {34, 48, 62, 76, 90, 104, 118, 132, 146, -1};
+    for (int i = 0; i < 10; ++i) {
+        std::snprintf(file_list_names[i], sizeof file_list_names[i], "entry%d", i);
+        file_list_kinds[i] = kinds[i];
+    }
+    mouse.mouse_down = mouse.mouse_held = 0;
+    current = 0;
+    const auto rects = capture_rects([&] { BTN_big_name_list(NAME_LIST_FILES, 100, 300, &current, 0, 9, typed_text); });
+    for (int i = 0; i < 10; ++i) {
+        float found = -1.0f;
+        for (const fb_rect& q : rects)
+            if (q.ty1 == 57.0f && q.ty2 == 69.0f && q.x1 == 104.0f && (q.y1 + q.y2) / 2.0f == 300.0f - 10.0f * i)
+                found = q.tx1;
+        EXPECT_EQ(found, icon_x[i]) << "kind " << kinds[i];
+    }
 }
 
 TEST_F(Widgets, FramesStripsAndCloseBoxes)
