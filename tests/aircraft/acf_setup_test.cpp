@@ -246,6 +246,18 @@ TEST_F(AcfSetup, DownwashMapEverySlotFactorsOnlyForTheUsersAircraft)
     pln[0].acf_Croot[16] = 1.0f;
     ACF_setup_downwash(0);
     EXPECT_NEAR(pln[0].acf_spec_wash[8], 0.5f * (-1.1f + 2.0f + 5.1f - 3.2f), 1e-4f);
+
+    // Inside every limit: taper 0.5 gives a = 0, aspect ratio 7.5 gives b = 1,
+    // 1.1 semispans behind c = 4.6 and 0.3 above d = -1.6.
+    acf_struct& u = pln[0];
+    u.acf_Croot[16] = 0.2f;
+    u.acf_taper[8] = 0.5f;
+    u.acf_AR[8] = 7.5f;
+    const float semispan = u.acf_semilen_JND[8];
+    u.acf_Yarm[16] = u.acf_Yarm[8] + 0.3f * semispan;
+    u.acf_Zarm[16] = u.acf_Zarm[8] + 1.1f * semispan;
+    ACF_setup_downwash(0);
+    EXPECT_NEAR(u.acf_spec_wash[8], 0.0f + 1.0f + 4.6f - 1.6f, 1e-4f);
 }
 
 TEST_F(AcfSetup, InitialFuelPayloadAndJettisonMasses)
