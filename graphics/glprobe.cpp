@@ -87,6 +87,13 @@ void GLPROBE_write_report(std::ostream& out, const gl_driver_texts& texts, const
     out.flush();
 }
 
+void GLPROBE_set_capabilities(const gl_probe_flags& flags)
+{
+    has_edge_clamp = (flags.found_opengl_12 || flags.found_clamp_SGI || flags.found_clamp_ARB) ? 1 : 0;
+    has_mul_tex_add = (flags.found_mul_tex && flags.found_env_add) ? 1 : 0;
+    has_dis_fog = flags.found_dis_fog;
+}
+
 gl_driver_texts GLPROBE_read_driver_texts()
 {
     gl_driver_texts t;
@@ -127,9 +134,7 @@ void OGL_probe_capabilities()
     const gl_driver_texts texts = GLPROBE_read_driver_texts();
     const gl_probe_flags flags = GLPROBE_flags_from_texts(texts.version.c_str(), texts.extensions.c_str());
 
-    has_edge_clamp = (flags.found_opengl_12 || flags.found_clamp_SGI || flags.found_clamp_ARB) ? 1 : 0;
-    has_mul_tex_add = (flags.found_mul_tex && flags.found_env_add) ? 1 : 0;
-    has_dis_fog = flags.found_dis_fog;
+    GLPROBE_set_capabilities(flags);
 
     // Queries the driver does not know leave the values untouched (and raise a
     // GL error, which is cleared so that it is not blamed on later calls).

@@ -41,6 +41,10 @@ struct gl_driver_texts {
 gl_probe_flags GLPROBE_flags_from_texts(const char* version, const char* extensions);
 // True when the renderer text is exactly "GENERIC" (the system's software renderer).
 bool GLPROBE_is_generic_renderer(const char* renderer);
+
+// The capability globals the rest of the run reads, from the probe's flags:
+// edge clamping, multitexture with the add mode, and the radial fog distance.
+void GLPROBE_set_capabilities(const gl_probe_flags& flags);
 // Writes the "OpenGL Situation:" report.
 void GLPROBE_write_report(std::ostream& out, const gl_driver_texts& texts, const gl_probe_flags& flags,
                           int units, float max_iso);

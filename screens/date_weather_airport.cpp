@@ -141,10 +141,15 @@ void weather_body()
         sim_weather.cloud_base_msl_m[i] = base * UNIT.ft_to_mtrs;
     }
 
+    // Values shown in the other unit are converted back only when edited: a
+    // conversion there and back every frame would walk them away by rounding
+    // (the sea-level pressure by almost a pascal a frame in inches of mercury).
+    sim_weather.temperature_sealevel_c = shown(sim_weather.temperature_sealevel_c);
+    sim_physics.earth_pressure_p = shown(sim_physics.earth_pressure_p);
     if (screen_settings.temperature_unit == 0) {
         float f = shown(sim_weather.temperature_sealevel_c) * 1.8f + 32.0f;
-        BTN_digit_field(160.0f, 400.0f, &f, 3, 0, -450.0f, 450.0f, LANG_ui_text(105));
-        sim_weather.temperature_sealevel_c = (f - 32.0f) / 1.8f;
+        if (BTN_digit_field(160.0f, 400.0f, &f, 3, 0, -450.0f, 450.0f, LANG_ui_text(105)))
+            sim_weather.temperature_sealevel_c = (f - 32.0f) / 1.8f;
     } else {
         sim_weather.temperature_sealevel_c = shown(sim_weather.temperature_sealevel_c);
         BTN_digit_field(160.0f, 400.0f, &sim_weather.temperature_sealevel_c, 3, 0, -250.0f, 250.0f,
@@ -152,12 +157,12 @@ void weather_body()
     }
     if (screen_settings.pressure_unit == 0) {
         float p = shown(sim_physics.earth_pressure_p) * UNIT_PA_TO_INHG_SHORT;
-        BTN_digit_field(150.0f, 350.0f, &p, 4, 2, 0.0f, 250.0f, LANG_ui_text(107));
-        sim_physics.earth_pressure_p = p * UNIT.inhg_to_pa;
+        if (BTN_digit_field(150.0f, 350.0f, &p, 4, 2, 0.0f, 250.0f, LANG_ui_text(107)))
+            sim_physics.earth_pressure_p = p * UNIT.inhg_to_pa;
     } else {
         float p = shown(sim_physics.earth_pressure_p) * 0.01f;
-        BTN_digit_field(150.0f, 350.0f, &p, 4, 0, 0.0f, 8000.0f, LANG_ui_text(108));
-        sim_physics.earth_pressure_p = p * 100.0f;
+        if (BTN_digit_field(150.0f, 350.0f, &p, 4, 0, 0.0f, 8000.0f, LANG_ui_text(108)))
+            sim_physics.earth_pressure_p = p * 100.0f;
     }
     // The unit choices stand clear of the pressure field's right end.
     BTN_radio_button(236.0f, 410.0f, &screen_settings.temperature_unit, 0, LANG_ui_text(109));

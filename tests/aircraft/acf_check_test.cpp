@@ -30,6 +30,10 @@ struct broken {
 const broken cases[] = {
     {"This aircraft has no tail number.", [](acf_struct& a) { set_text(a.acf_tailnum, 40, "   "); }},
     {"A variable-pitch propeller has no pitch range.", [](acf_struct& a) { a.acf_prop_type[0] = 1; }},
+    {"A variable-pitch propeller has no pitch range.", [](acf_struct& a) { a.acf_prop_type[0] = 2; }},
+    {"A variable-pitch propeller has no pitch range.", [](acf_struct& a) { a.acf_prop_type[0] = 3; }},
+    {"A variable-pitch propeller has no pitch range.", [](acf_struct& a) { a.acf_prop_type[0] = 4; }},
+    {"A variable-pitch propeller has no pitch range.", [](acf_struct& a) { a.acf_prop_type[0] = 7; }},
     {"A fixed-pitch propeller has a pitch range.", [](acf_struct& a) { a.acf_max_pitch[0] += 0.02f; }},
     {"The never-exceed speed (Vne) is zero.", [](acf_struct& a) { a.acf_Vne = 0.0f; }},
     {"The empty weight is zero.", [](acf_struct& a) { a.acf_m_empty = 0.005f; }},
@@ -89,6 +93,8 @@ TEST_F(AcfCheck, EachBrokenValueRaisesItsFatalAlertAndLimitsStillPass)
         [](acf_struct& a) { a.acf_part_eq[68] = 0; a.acf_gear_tirrad[68] = 0.0f; },   // gear not fitted
         [](acf_struct& a) { a.acf_num_engines = 0; a.acf_pmax = 0.0f; },   // no engine
         [](acf_struct& a) { a.acf_flap_deftime = 0.0f; a.acf_flaps_with_vecEQ = 1; },   // vectored flaps
+        [](acf_struct& a) { a.acf_prop_type[0] = 5; },   // tail rotor and lift fan: no pitch range asked
+        [](acf_struct& a) { a.acf_prop_type[0] = 6; },
     };
     clear_alerts();
     for (const auto& apply : passing) {

@@ -3,6 +3,8 @@
 
 #include <cmath>
 
+#include <vector>
+
 #include "tests/aircraft/acf_test_util.h"
 #include "aircraft/part_presence.h"
 
@@ -143,4 +145,34 @@ TEST(AcfRecord, EngineTypeQueriesAndPartInService)
     EXPECT_TRUE(ACF_part_present(7, 70));
     EXPECT_FALSE(ACF_part_present(7, 71) || ACF_part_present(7, 73) || ACF_part_present(-1, 8));
     std::memset(flt[7].failures, 0, sizeof flt[7].failures);
+}
+
+// Two limits by the propellers' and the engines' types, the last listed one
+// deciding; the other two from the never-exceed speed and a fixed 100.
+TEST_F(AcfDerive, LimitsByPropellerAndEngineTypes)
+{
+    struct typed { std::vector<int> props, engines; float by_prop, by_engine; };
+    const typed cases[] = {
+        {{0}, {0}, 2500.0f, 2500.0f},  {{3}, {2}, 400.0f, 1900.0f},   {{6}, {8}, 100.0f, 1900.0f},
+        {{7}, {3}, 400.0f, 2500.0f},   {{5}, {1}, 2500.0f, 2500.0f},  {{4}, {9}, 2500.0f, 0.0f},
+        {{2, 6}, {1, 2}, 100.0f, 1900.0f}, {{6, 1}, {2, 1}, 2500.0f, 2500.0f}, {{3, 2}, {6, 7}, 2500.0f, 0.0f},
+    };
+    for (const typed& t : cases) {
+        make_minimal(a);
+        a.acf_num_thrustpoints = static_cast<int32_t>(t.props.size());
+        a.acf_num_engines = static_cast<int32_t>(t.engines.size());
+        for (size_t k = 0; k < t.props.size(); ++k) a.acf_prop_type[k] = t.props[k];
+        for (size_t k = 0; k < t.engines.size(); ++k) a.acf_en_type[k] = t.engines[k];
+        a.acf_Vne = 123.0f;
+        a.acf_unpub_638096 = a.acf_unpub_638100 = a.acf_unpub_638104 = a.acf_unpub_638108 = 0.5f;
+        ACF_derive_values(slot);
+        EXPECT_EQ(a.acf_unpub_638100, t.by_prop) << t.props[0];
+        EXPECT_EQ(a.acf_unpub_638104, t.by_engine == 0.0f ? 0.5f : t.by_engine) << t.engines[0];
+        EXPECT_EQ(a.acf_unpub_638096, 123.0f);
+        EXPECT_EQ(a.acf_unpub_638108, 100.0f);
+    }
+    // Values of 1 or more stay.
+    a.acf_unpub_638100 = a.acf_unpub_638104 = a.acf_unpub_638108 = 1.0f;
+    ACF_derive_values(slot);
+    EXPECT_EQ(a.acf_unpub_638100 + a.acf_unpub_638104 + a.acf_unpub_638108, 3.0f);
 }

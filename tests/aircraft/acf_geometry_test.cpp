@@ -59,6 +59,7 @@ TEST(AcfGeometry, BodyAreasOfCircularStationsAndOfDegenerateBodies)
     EXPECT_NEAR(b.front, 8.0f * r * r * std::sin(22.5f * static_cast<float>(M_PI) / 180.0f), 1e-4f);
     EXPECT_FLOAT_EQ(b.cx, 0.5f);
     EXPECT_NEAR(b.side, 2.0f * r * 11.0f, 1e-3f);       // the full height over 11 m of stations
+    EXPECT_NEAR(b.top, 2.0f * r * 11.0f, 1e-3f);        // out to the widest point and back, over 11 m
     EXPECT_GT(b.surface, 0.0f);
     EXPECT_NEAR(b.cy, 1.0f, 1e-4f);                       // symmetric above and below its axis
     EXPECT_NEAR(b.cz, 2.0f + 5.5f, 1e-3f);

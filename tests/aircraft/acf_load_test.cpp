@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include <cmath>
+#include <map>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -444,4 +445,28 @@ TEST_F(AcfChoose, ATreeWithoutAircraftEndsTheProgramAfterTenRestarts)
     const alert_record a = expect_fatal([] { ACF_choose_and_load(1); });
     EXPECT_EQ(a.code, ALERT_FATAL);
     EXPECT_EQ(pln[1].acf_file_name[0], 0);
+}
+
+// Each engine type's sound in the engine's slot, each propeller type's in
+// slot 8 on for the engines that drive one, and the fixed sounds from slot 16.
+TEST_F(AcfLoad, EachEngineAndPropellerTypeLoadsItsOwnSound)
+{
+    acf_struct& a = pln[0];
+    a.acf_num_engines = a.acf_num_thrustpoints = 8;
+    const int engines[8] = {0, 1, 2, 3, 8, 4, 6, 9};
+    const int props[8] = {0, 3, 6, 7, 5, 1, 2, 4};
+    for (int e = 0; e < 8; ++e) a.acf_en_type[e] = engines[e], a.acf_prop_type[e] = props[e];
+    ACF_setup_sounds(0);
+    std::map<int, std::string> by_slot;
+    for (const auto& [slot, name] : sounds_loaded) by_slot[slot] = name;
+    const std::map<int, std::string> want = {
+        {0, "ENGINE_RECIP.WAV"}, {1, "ENGINE_RECIP.WAV"}, {2, "ENGINE_TURBO.WAV"}, {3, "ENGINE_ELEC.WAV"},
+        {4, "ENGINE_TURBO.WAV"}, {5, "ENGINE_LO_JET.WAV"}, {6, "ENGINE_ROC.WAV"},
+        {8, "PROP_PLANE.WAV"}, {9, "ROTOR_GYRO.WAV"}, {10, "ROTOR_LIFTFAN.WAV"}, {11, "ROTOR_HELO.WAV"},
+        {12, "PROP_PLANE.WAV"}, {16, "REV_THRUST.WAV"}, {22, "STAL.WAV"}, {38, "MINI.WAV"},
+    };
+    for (const auto& [slot, name] : want) EXPECT_EQ(by_slot[slot], name) << slot;
+    for (int slot : {7, 13, 14, 15}) EXPECT_EQ(by_slot.count(slot), 0u) << slot;
+    EXPECT_EQ(by_slot.size(), 12u + 43u);
+    EXPECT_EQ(loops_switched, (std::vector<int>{0, 1}));
 }

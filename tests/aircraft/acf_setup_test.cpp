@@ -198,7 +198,9 @@ TEST_F(AcfSetup, RotorBladesEnginesAndInertia)
     a.acf_pmax = 300000.0f;
     ACF_setup_props_and_masses(1);
     const float one_blade = a.acf_prop_mass[0];
-    EXPECT_GT(one_blade, 0.0f);
+    // 5 m x 0.3 m chord x 0.036 m thickness x 0.67 filled x 2700 kg/m3; gyrating at 0.7071 of the span.
+    EXPECT_NEAR(one_blade, 97.686f, 0.01f);
+    EXPECT_NEAR(a.acf_miprop_rpm[0], 0.7071f * 5.0f * 0.7071f * 5.0f * 97.686f + 0.0f, 0.05f);
     EXPECT_EQ(a.acf_has_collective_rotor, 1);
     EXPECT_EQ(a.acf_collective_rotor_index, 0);
     EXPECT_NEAR(a.acf_discarea[0], static_cast<float>(M_PI) * 25.0f, 1e-3f);
@@ -218,6 +220,20 @@ TEST_F(AcfSetup, RotorBladesEnginesAndInertia)
     // A turboshaft weighs half a pound per horsepower; at the centre of gravity it adds no inertia.
     EXPECT_NEAR(a.acf_eng_mass[0], 300000.0f / 745.7f * 0.5f * 0.4535925f, 0.01f);
     EXPECT_EQ(a.acf_Jxx_unitmass, 0.0f);
+
+    // Pounds per horsepower or per pound of thrust, by engine type: pistons
+    // 1.75 at sea-level boost and more below it, jets 0.18, rockets 0.01.
+    struct engine { int type; float mpmax; float kg; };
+    a.acf_pmax = 7457.0f;          // 10 hp
+    a.acf_tmax = 4444.4261f;       // 1000 lbf
+    for (const engine& e : {engine{0, 29.92f, 7.93787f}, engine{1, 14.96f, 22.4517f}, engine{3, 29.92f, 7.93787f},
+                            engine{8, 29.92f, 2.26796f}, engine{4, 29.92f, 81.6467f}, engine{5, 29.92f, 81.6467f},
+                            engine{6, 29.92f, 4.53593f}, engine{7, 29.92f, 4.53593f}, engine{9, 29.92f, 0.0f}}) {
+        a.acf_en_type[0] = e.type;
+        a.acf_mpmax = e.mpmax;
+        ACF_setup_props_and_masses(1);
+        EXPECT_NEAR(a.acf_eng_mass[0], e.kg, 1e-3f) << e.type;
+    }
 }
 
 TEST_F(AcfSetup, DownwashMapEverySlotFactorsOnlyForTheUsersAircraft)
@@ -246,6 +262,18 @@ TEST_F(AcfSetup, DownwashMapEverySlotFactorsOnlyForTheUsersAircraft)
     pln[0].acf_Croot[16] = 1.0f;
     ACF_setup_downwash(0);
     EXPECT_NEAR(pln[0].acf_spec_wash[8], 0.5f * (-1.1f + 2.0f + 5.1f - 3.2f), 1e-4f);
+
+    // Inside every limit: taper 0.5 gives a = 0, aspect ratio 7.5 gives b = 1,
+    // 1.1 semispans behind c = 4.6 and 0.3 above d = -1.6.
+    acf_struct& u = pln[0];
+    u.acf_Croot[16] = 0.2f;
+    u.acf_taper[8] = 0.5f;
+    u.acf_AR[8] = 7.5f;
+    const float semispan = u.acf_semilen_JND[8];
+    u.acf_Yarm[16] = u.acf_Yarm[8] + 0.3f * semispan;
+    u.acf_Zarm[16] = u.acf_Zarm[8] + 1.1f * semispan;
+    ACF_setup_downwash(0);
+    EXPECT_NEAR(u.acf_spec_wash[8], 0.0f + 1.0f + 4.6f - 1.6f, 1e-4f);
 }
 
 TEST_F(AcfSetup, InitialFuelPayloadAndJettisonMasses)

@@ -243,6 +243,29 @@ TEST(DataFileNames, SetExtensionKindOfEntryAndColons)
     EXPECT_EQ(FILE_kind_of_entry(3, 4), 1);
     EXPECT_EQ(file_list_kinds[3], KIND_AIRCRAFT);
 
+    // Each kind's own extension on saving, and the extensions that list as each kind.
+    struct named { const char* in; int kind; const char* out; };
+    for (const named& n : {named{"A", 8, "A.TXT"}, named{"B.TXT", 17, "B.BMP"}, named{"C", 18, "C"},
+                           named{"D.SIT", 0, "D"}, named{"E", 16, "E.BMP"}, named{"F", 13, "F.SPA"},
+                           named{"G", 2, "G.AFL"}, named{"H.AFL", 19, "H"}, named{"J", 11, "J.TRA"}}) {
+        char name[TEXT_SIZE];
+        std::strcpy(name, n.in);
+        FILE_set_extension(name, n.kind);
+        EXPECT_STREQ(name, n.out) << n.in << " " << n.kind;
+    }
+    struct listed { const char* name; int as_found, wanted, listed, kind; };
+    for (const listed& l : {listed{"x.log", 0, 8, 1, 8}, listed{"x.txt", 0, 8, 0, 0}, listed{"TILE.ENV", 0, 17, 1, 17},
+                            listed{"PIC.PNG", 0, 18, 1, 16}, listed{"PIC.BMP", 0, 17, 0, 16},
+                            listed{".hidden", 1, 4, 0, 1}, listed{"", 0, 0, 0, 0}, listed{"a.wav", 0, 15, 1, 15},
+                            listed{"B.REG", 0, 14, 1, 14}, listed{"C.GAM", 0, 10, 1, 10}, listed{"D.OBJ", 0, 5, 1, 5},
+                            listed{"E.WPN", 0, 3, 1, 3}, listed{"F.CAR", 0, 12, 1, 12}, listed{"G.FMS", 0, 9, 1, 9},
+                            listed{"H.MOV", 0, 6, 0, 7}, listed{"J.SIT", 0, 6, 1, 6}, listed{"K", 1, 6, 1, 1}}) {
+        std::strcpy(file_list_names[5], l.name);
+        file_list_kinds[5] = l.as_found;
+        EXPECT_EQ(FILE_kind_of_entry(5, l.wanted), l.listed) << l.name;
+        EXPECT_EQ(file_list_kinds[5], l.kind) << l.name;
+    }
+
     char path[TEXT_SIZE] = "C:SIM:AIRCRAFT:";
     FILE_colons_to_backslashes(path);
     EXPECT_STREQ(path, "C:SIM\\AIRCRAFT\\");

@@ -19,9 +19,20 @@ TEST(Folders, TableIsBuiltFromTheExecutablePath)
     EXPECT_STREQ(program_folder, "/x/y/");
     EXPECT_STREQ(file_list_folder, "/x/y/");
     EXPECT_EQ(file_use_index, 0);
+    // All 24 folders, in the table's order.
+    static const char* const folders[FOLDER_COUNT] = {
+        "AIRFOILS:", "WEAPONS:", "AIRCRAFT:", "RESOURCES:AUTOGEN OBJECTS:", "RESOURCES:AUTOGEN TEXTURES:",
+        "OUTPUT:SITUATIONS:", "OUTPUT:MOVIES:", "OUTPUT:LOGBOOKS:", "OUTPUT:FMS PLANS:",
+        "PELLICK RESOURCES:SAVED GAMES:", "ROADMIRE RESOURCES:TRACKS:", "ROADMIRE RESOURCES:CARS:",
+        "TALVERAN RESOURCES:SPACESHIPS:", "TALVERAN RESOURCES:REGIONS:", "RESOURCES:SOUNDS:", "RESOURCES:BITMAPS:",
+        "PELLICK RESOURCES:PLANETS:", "CUSTOM SCENERY:", "RESOURCES:EARTH NAV DATA:", "RESOURCES:MARS NAV DATA:",
+        "RESOURCES:MENUS:", "RESOURCES:TEXT:", "RESOURCES:KEYS:", "RESOURCES:SOUNDS:RADIO CHATTER:"};
+    for (int i = 0; i < FOLDER_COUNT; ++i) EXPECT_EQ(std::string(folder_table[i]), std::string("/x/y/") + folders[i]) << i;
     EXPECT_STREQ(folder_table[FOLDER_AIRCRAFT], "/x/y/AIRCRAFT:");
     EXPECT_STREQ(folder_table[FOLDER_BITMAPS], "/x/y/RESOURCES:BITMAPS:");
     EXPECT_STREQ(folder_table[FOLDER_RADIO_CHATTER], "/x/y/RESOURCES:SOUNDS:RADIO CHATTER:");
+    EXPECT_STREQ(pref_path_resolution, "/x/y/RESOURCES:PREFERENCES:KESTRUM 7 RESOLUTION.PRF");
+    EXPECT_STREQ(pref_path_general, "/x/y/RESOURCES:PREFERENCES:KESTRUM 7 ORVELL.PRF");
     EXPECT_STREQ(pref_path_pilot, "/x/y/RESOURCES:PREFERENCES:KESTRUM 7 PILOT.PRF");
 
     // A folder entry opens on disk as the folder with the file's name turned the same way.

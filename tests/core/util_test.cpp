@@ -12,6 +12,7 @@
 #include "core/numeric.h"
 #include "core/frame_clock.h"
 #include "core/text_util.h"
+#include "core/simvars.h"
 #include "tests/support/test_support.h"
 
 TEST(TextUtil, StrcpyCutsSourceAndDestinationTo499)
@@ -101,6 +102,30 @@ TEST(TextUtil, NumberHelpersHoldTheirBounds)
     EXPECT_EQ(UTIL_bad_float(NAN), 1);
     EXPECT_EQ(UTIL_bad_float(1e10f), 1);
     EXPECT_EQ(UTIL_bad_float(-9e9f), 0);
+
+    // Decimals that keep a value in a fixed field.
+    for (auto [x, d] : {std::pair{9.9f, 4}, {10.0f, 3}, {99.9f, 3}, {100.0f, 2}, {999.9f, 2}, {1000.0f, 1},
+                        {9999.9f, 1}, {10000.0f, 0}, {-12345.0f, 0}, {-50.0f, 3}})
+        EXPECT_EQ(UTIL_decimals_for_width(x), d) << x;
+    // Glyphs: space, digits, capitals and the dash; anything else stands for '0'.
+    for (auto [g, c] : {std::pair{0, ' '}, {1, '0'}, {10, '9'}, {11, 'A'}, {36, 'Z'}, {37, '-'}, {38, '0'}, {-1, '0'}})
+        EXPECT_EQ(UTIL_glyph_to_char(g), c) << g;
+    for (auto [c, g] : {std::pair{' ', 0}, {'0', 1}, {'9', 10}, {'A', 11}, {'Z', 36}, {'-', 37}, {'a', 1}, {'.', 1}})
+        EXPECT_EQ(UTIL_char_to_glyph(c), g) << c;
+    for (auto [c, d] : {std::pair{'0', 0}, {'7', 7}, {'+', 1}, {'-', -1}, {'x', 0}}) EXPECT_EQ(UTIL_char_to_digit(c), d) << c;
+    for (auto [d, c] : {std::pair{0, '0'}, {1, '1'}, {9, '9'}, {10, '0'}, {-3, '0'}}) EXPECT_EQ(UTIL_digit_to_char(d), c) << d;
+    for (auto [t, yes] : {std::pair{"", false}, {"12", true}, {"-+", true}, {"1.5", false}, {"+7", true}})
+        EXPECT_EQ(UTIL_is_number_text(t), yes) << t;
+    unsigned char pascal[8] = {};
+    UTIL_c_to_pascal("abc", pascal);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(pascal), 4), std::string("\x03" "abc", 4));
+    EXPECT_EQ(UTIL_in_range(3, 3, 5) + UTIL_in_range(5, 3, 5) + UTIL_in_range(6, 3, 5), 2);
+    // The pulse: 0.5 sin(4 (running time + phase)) + 0.5.
+    sim_time.total_running_time_sec = 1.0f;
+    EXPECT_NEAR(UTIL_time_pulse(0.0f), 0.5f * std::sin(4.0f) + 0.5f, 1e-6f);
+    sim_time.total_running_time_sec = 0.0f;
+    EXPECT_NEAR(UTIL_time_pulse(0.3926991f), 1.0f, 1e-6f);
+    EXPECT_NEAR(UTIL_time_pulse(0.0f), 0.5f, 1e-6f);
 }
 
 TEST(TextUtil, PackNumberText)

@@ -88,3 +88,39 @@ TEST_F(Ships, ShipCellsAtTheEndsOfTheIntegerRangeCountAsLand)
     EXPECT_FLOAT_EQ(ship_turn_rate[0], 3.0f);
     EXPECT_EQ(ship_cell_row[0], 200);
 }
+
+// Land within six cells of an edge of the grid turns a ship only while its bow
+// points that way (0.2 x speed degrees a second, heading increasing); the swell
+// rocks it by the wave amplitude at 0.7 rad/s, three times as far in roll.
+TEST_F(Ships, EachEdgeTurnsTheShipInItsOwnHeadingSectorAndTheSwellRocksIt)
+{
+    struct edge_case { int ship, row, col; float heading, turn; };
+    const edge_case cases[] = {
+        {0, 6, 200, 270.0f, 3.0f},   {0, 6, 200, 180.0f, 3.0f},   {0, 6, 200, 90.0f, 0.0f},    // towards -row
+        {0, 7, 200, 270.0f, 0.0f},                                                             // seven rows in: open
+        {0, 444, 200, 0.0f, 3.0f},   {0, 444, 200, 180.0f, 3.0f}, {0, 444, 200, 270.0f, 0.0f}, // towards +row
+        {0, 443, 200, 90.0f, 0.0f},
+        {0, 200, 394, 300.0f, 3.0f}, {0, 200, 394, 90.0f, 3.0f},  {0, 200, 394, 180.0f, 0.0f}, // towards +column
+        {0, 200, 6, 90.0f, 3.0f},    {0, 200, 6, 270.0f, 3.0f},   {0, 200, 6, 0.0f, 0.0f},     // towards -column
+        {1, 6, 200, 200.0f, 2.0f},                                                             // the frigate: 10 m/s
+    };
+    for (const edge_case& e : cases) {
+        const int k = e.ship;
+        ship_x[k] = ship_z[k] = ship_vx[k] = ship_vz[k] = 0.0f;
+        ship_heading[k] = e.heading;
+        ship_cell_row[k] = e.row;
+        ship_cell_col[k] = e.col;
+        SHIPS_step(k);
+        EXPECT_FLOAT_EQ(ship_turn_rate[k], e.turn) << e.row << "," << e.col << " at " << e.heading;
+        EXPECT_NEAR(ship_heading[k], e.heading + e.turn * 0.05f, 1e-4f);
+    }
+
+    // At t = 1 s with amplitude 2: sin 0.7 = 0.644218, cos 0.7 = 0.764842.
+    sim_network_misc.network_time_sec = 1.0f;
+    sim_weather.wave_amplitude = 2.0f;
+    SHIPS_step(0);
+    EXPECT_NEAR(ship_pitch[0], 0.644218f, 1e-5f);
+    EXPECT_NEAR(ship_pitch_rate[0], 0.535390f, 1e-5f);
+    EXPECT_NEAR(ship_roll[0], 1.932653f, 1e-5f);
+    EXPECT_NEAR(ship_roll_rate[0], 1.606168f, 1e-5f);
+}

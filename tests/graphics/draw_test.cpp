@@ -318,3 +318,63 @@ TEST_F(Drawing, BmpWriterAndScreenshots)
     OGL_screenshot();
     expect_every_texel_sampled(read_file_bytes(tmp.path() / "screenshot_10.bmp"), std::string("\xff\x00\xcc", 3));
 }
+
+// The map's colour ramp runs black, red, orange, yellow, green, blue, purple
+// in six bands of a sixth; the polygon offset pulls by 5 units a level.
+TEST_F(Drawing, ColourRampBandsAndPolygonOffsetLevels)
+{
+    const float kept_dim = gload_dim_factor;
+    gload_dim_factor = 1.0f;
+    struct ramp { float v, r, g, b; };
+    const ramp points[] = {
+        {-1.0f, 0.0f, 0.0f, 0.0f}, {0.0f, 0.0f, 0.0f, 0.0f},       {1.0f / 12, 0.5f, 0.0f, 0.0f},
+        {0.25f, 1.0f, 0.16f, 0.04f}, {5.0f / 12, 1.0f, 0.66f, 0.04f}, {7.0f / 12, 0.5f, 1.0f, 0.0f},
+        {0.75f, 0.0f, 0.5f, 0.5f},  {11.0f / 12, 0.4f, 0.0f, 0.9f},   {1.0f, 0.8f, 0.0f, 0.8f},
+        {2.0f, 0.8f, 0.0f, 0.8f},
+    };
+    for (const ramp& p : points) {
+        OGL_color_ramp(p.v);
+        GLfloat c[4];
+        glGetFloatv(GL_CURRENT_COLOR, c);
+        EXPECT_NEAR(c[0], p.r, 1e-4f) << p.v;
+        EXPECT_NEAR(c[1], p.g, 1e-4f) << p.v;
+        EXPECT_NEAR(c[2], p.b, 1e-4f) << p.v;
+        EXPECT_EQ(c[3], 1.0f);
+    }
+    gload_dim_factor = 0.5f;
+    OGL_color_ramp(1.0f);
+    GLfloat dimmed[4];
+    glGetFloatv(GL_CURRENT_COLOR, dimmed);
+    EXPECT_NEAR(dimmed[0], 0.4f, 1e-4f);
+    gload_dim_factor = kept_dim;
+
+    OGL_polygon_offset(2);
+    GLfloat factor = 0.0f;
+    glGetFloatv(GL_POLYGON_OFFSET_FACTOR, &factor);
+    EXPECT_TRUE(glIsEnabled(GL_POLYGON_OFFSET_FILL));
+    EXPECT_EQ(factor, -10.0f);
+    OGL_polygon_offset(0);
+    EXPECT_FALSE(glIsEnabled(GL_POLYGON_OFFSET_FILL));
+}
+
+// Flying with the transparent panel, the background picture is laid over the
+// scene at 0.4; on a screen, or without the option, it covers it.
+TEST_F(Drawing, TransparentPanelLaysTheBackgroundOverTheSceneAtFourTenths)
+{
+    for (int slot = 456; slot <= 467; ++slot) {
+        const uint8_t texel[3] = {200, 100, 0};
+        OGL_load_tex("tile", slot, 0, GL_RGB, 1, 1, texel);
+    }
+    struct case_ { int mode, transparent; int r, g; };
+    for (const case_& c : {case_{0, 1, 80, 40}, case_{0, 0, 200, 100}, case_{1, 1, 200, 100}}) {
+        glClear(GL_COLOR_BUFFER_BIT);
+        app_mode = c.mode;
+        sim_graphics_settings.transparent_panel = c.transparent;
+        OGL_draw_background();
+        const px p = pixel(300, 300);
+        EXPECT_NEAR(p[0], c.r, 2) << c.mode << " " << c.transparent;
+        EXPECT_NEAR(p[1], c.g, 2) << c.mode << " " << c.transparent;
+    }
+    app_mode = 1;
+    sim_graphics_settings.transparent_panel = 0;
+}

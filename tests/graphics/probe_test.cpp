@@ -40,6 +40,26 @@ TEST(GlProbe, FlagsFollowTheVersionAndExtensionTexts)
 
     EXPECT_TRUE(GLPROBE_is_generic_renderer("GENERIC"));
     EXPECT_FALSE(GLPROBE_is_generic_renderer("GDI Generic"));
+
+    // Edge clamping from any of three sources; the add mode needs multitexture too.
+    const auto kept = std::tuple(has_edge_clamp, has_mul_tex_add, has_dis_fog);
+    struct derived { const char* version; const char* extensions; int edge_clamp, mul_tex_add, dis_fog; };
+    const derived rows[] = {
+        {"1.1", "", 0, 0, 0},
+        {"1.4", "", 1, 0, 0},
+        {"2.0", "GL_SGI_texture_edge_clamp", 1, 0, 0},
+        {"2.0", "GL_ARB_texture_edge_clamp", 1, 0, 0},
+        {"1.1", "GL_ARB_multitexture", 0, 0, 0},
+        {"1.1", "GL_ARB_texture_env_add", 0, 0, 0},
+        {"1.1", "GL_ARB_multitexture GL_EXT_texture_env_add GL_NV_fog_distance", 0, 1, 1},
+    };
+    for (const derived& d : rows) {
+        GLPROBE_set_capabilities(GLPROBE_flags_from_texts(d.version, d.extensions));
+        EXPECT_EQ(std::tuple(has_edge_clamp, has_mul_tex_add, has_dis_fog),
+                  std::tuple(d.edge_clamp, d.mul_tex_add, d.dis_fog))
+            << d.version << " " << d.extensions;
+    }
+    std::tie(has_edge_clamp, has_mul_tex_add, has_dis_fog) = kept;
 }
 
 TEST(GlProbe, ReportHasTheLabelsAndNumberFormats)

@@ -328,3 +328,77 @@ TEST_F(TextureFiles, SizeRulesAndWrongCallsRaiseTheirAlerts)
     EXPECT_EQ(a.lines[0], "Wrong size terrain texture!");
     EXPECT_EQ(a.lines[1].rfind("Texture must be power of 2 high", 0), 0u);
 }
+
+// The slots whose pictures tile repeat, every other slot is clamped; and the
+// texture-resolution setting reduces set A (0..175, 274, 275, 1000 on) one
+// step more than the rest, with the slots' own exceptions.
+TEST_F(TextureFiles, EachSlotGetsItsWrapModeAndItsResolutionStep)
+{
+    uint8_t texels[4 * 4 * 4] = {};
+    const GLint clamp = has_edge_clamp ? GL_CLAMP_TO_EDGE : GL_CLAMP;
+    const int repeat_slots[] = {0, 48, 50, 173, 194, 198, 200, 205, 213, 214, 238, 253, 255, 266,
+                                268, 273, 288, 298, 304, 311, 313, 454, 500, 999};
+    const int clamp_slots[] = {49, 174, 193, 199, 206, 212, 215, 237, 254, 267, 274, 287,
+                               299, 303, 305, 310, 314, 453, 455, 499, 1000};
+    auto wrap_of = [&](int slot) {
+        OGL_load_tex("wrap", slot, 0, GL_RGBA, 4, 4, texels);
+        GLint s = 0, t = 0;
+        glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, &s);
+        glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, &t);
+        EXPECT_EQ(s, t) << slot;
+        return s;
+    };
+    for (int slot : repeat_slots) EXPECT_EQ(wrap_of(slot), GL_REPEAT) << slot;
+    for (int slot : clamp_slots) EXPECT_EQ(wrap_of(slot), clamp) << slot;
+
+    struct step { int res, slot; float scale; };
+    const step steps[] = {
+        {4, 10, 0.5f},     {4, 300, 1.0f},      {4, 274, 0.5f},     {4, 1003, 0.5f},  {4, 1001, 1.0f},
+        {3, 10, 0.25f},    {3, 300, 0.5f},      {3, 197, 1.0f},     {3, 175, 0.25f},  {3, 176, 0.5f},
+        {3, 404, 0.25f},   {3, 444, 1.0f},      {3, 499, 1.0f},     {3, 205, 1.0f},   {3, 230, 1.0f},
+        {2, 198, 0.5f},    {2, 10, 0.125f},     {2, 300, 0.25f},    {1, 10, 0.0625f}, {1, 300, 0.125f},
+        {0, 10, 0.03125f}, {0, 300, 0.0625f},   {7, 10, 1.0f},
+    };
+    int stride = 0;
+    for (const step& s : steps) {
+        screen.rendering_res = s.res;
+        EXPECT_FLOAT_EQ(OGL_tex_scale_for_res("t", s.slot, LOAD_TEXTURE, 256, 256, stride), s.scale)
+            << s.res << " " << s.slot;
+        EXPECT_EQ(stride, static_cast<int>(256 * s.scale)) << s.res << " " << s.slot;
+    }
+    screen.rendering_res = 3;
+}
+
+// The reader's own colour treatments by slot, and the soft edges of the road
+// slots: alpha times the share of opaque texels in the 9 x 9 window.
+TEST_F(TextureFiles, SlotColourTreatmentsAndSoftRoadEdges)
+{
+    put("TINT.BMP", bmp_bytes(4, 4, std::vector<rgb>(16, rgb{100, 40, 8})));
+    struct treated { int slot; rgb want; };
+    const treated slots[] = {
+        {197, {217, 202, 194}}, {198, {217, 202, 194}}, {208, {178, 148, 132}}, {268, {0, 0, 0}},
+        {206, {255, 255, 255}}, {211, {255, 255, 255}}, {214, {255, 255, 255}}, {215, {255, 255, 255}},
+        {237, {255, 255, 255}}, {207, {100, 40, 8}},    {238, {100, 40, 8}},
+    };
+    for (const treated& t : slots) {
+        ASSERT_EQ(load(LOAD_TEXTURE, t.slot, TEX_RGB, "TINT.BMP"), 1) << t.slot;
+        const uint8_t* p = pixel_buffer + (size_t(3) * 4 + 2) * 3;   // row 3, column 2, three bytes a texel
+        EXPECT_EQ((rgb{p[0], p[1], p[2]}), t.want) << t.slot;
+    }
+
+    // 8 x 8, the left half and row 4 the colour key: in row 0 the first opaque
+    // texel sees 16 opaque of 40 (alpha 102), the next 16 of 35, the one before
+    // it now counting as opaque (alpha 116).
+    std::vector<rgb> road(64, rgb{90, 90, 90});
+    for (int r = 0; r < 8; ++r)
+        for (int c = 0; c < 8; ++c)
+            if (c < 4 || r == 4) road[size_t(r) * 8 + c] = rgb{255, 0, 255};
+    put("ROAD.BMP", bmp_bytes(8, 8, road));
+    for (int slot : {255, 257, 259, 162, 175, 256}) {
+        ASSERT_EQ(load(LOAD_TEXTURE, slot, TEX_KEY, "ROAD.BMP"), 1) << slot;
+        const bool soft = slot != 256;
+        EXPECT_EQ(pixel_buffer[(size_t(0) * 8 + 4) * 4 + 3], soft ? 102 : 255) << slot;
+        EXPECT_EQ(pixel_buffer[(size_t(0) * 8 + 5) * 4 + 3], soft ? 116 : 255) << slot;
+        EXPECT_EQ(pixel_buffer[(size_t(0) * 8 + 3) * 4 + 3], 0) << slot;
+    }
+}

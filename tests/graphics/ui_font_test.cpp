@@ -15,6 +15,7 @@
 #include "graphics/ogl_tex.h"
 #include "core/random.h"
 #include "core/screen.h"
+#include "core/simvars.h"
 #include "tests/support/ui_capture.h"
 #include "tests/support/test_support.h"
 
@@ -197,4 +198,41 @@ TEST_F(Fonts, RandomTextsThroughTheTextRoutines)
         });
         EXPECT_LE(std::strlen(caption) + std::strlen(second) + std::strlen(help), size_t{TEXT_MAX_LEN});
     }
+}
+
+// Each panel font's cell for one character of its map, in its own block of the
+// sheet, and the quarter-unit shift of the two digit fonts; the lit sheets are
+// drawn with the cockpit lights on from the second texture resolution up.
+TEST_F(Fonts, PanelFontsTakeTheirCellsFromTheirOwnBlocks)
+{
+    screen.screen_area_left = screen.screen_area_bottom = 0.0f;
+    struct cell { int font; char c; float tx, ty, x1, w; };
+    const cell cells[] = {
+        {109, 'A', 67.0f, 450.0f, 0.0f, 6.0f},  {110, 'b', 85.0f, 387.0f, 0.0f, 6.0f},
+        {111, '-', 61.0f, 357.0f, 0.0f, 6.0f},  {112, ':', 85.0f, 178.0f, 0.0f, 6.0f},
+        {113, ' ', 79.0f, 158.0f, 0.0f, 6.0f},  {113, 'x', 1.0f, 158.0f, 0.0f, 6.0f},
+        {114, '`', 37.0f, 305.0f, 0.0f, 6.0f},  {115, 'F', 73.0f, 138.0f, 0.0f, 6.0f},
+        {115, 'C', 67.0f, 138.0f, 0.0f, 6.0f},  {116, '.', 85.5f, 148.0f, -1.0f, 6.0f},
+        {117, '7', 67.5f, 130.0f, 1.0f, 6.0f},  {118, 'z', 240.0f, 44.0f, 0.0f, 12.0f},
+    };
+    for (const cell& c : cells) {
+        const char text[2] = {c.c, 0};
+        const auto r = capture_rects([&] { OGL_draw_string(0, 20.0f, 100.0f, text, FONT_NO_WRAP, c.font); });
+        ASSERT_EQ(r.size(), 1u) << c.font << " " << c.c;
+        EXPECT_FLOAT_EQ(r[0].tx1, c.tx) << c.font << " " << c.c;
+        EXPECT_FLOAT_EQ(r[0].ty1, c.ty) << c.font << " " << c.c;
+        EXPECT_FLOAT_EQ(r[0].x1, 20.0f + c.x1) << c.font << " " << c.c;
+        EXPECT_FLOAT_EQ(r[0].x2 - r[0].x1, c.w) << c.font << " " << c.c;
+    }
+
+    const int32_t kept_lights = sim_cockpit_electrical.cockpit_lights_on, kept_res = screen.rendering_res;
+    struct sheet { int lights, res, first, second; };
+    for (const sheet& s : {sheet{1, 2, 447, 449}, sheet{1, 1, 446, 448}, sheet{0, 4, 446, 448}}) {
+        sim_cockpit_electrical.cockpit_lights_on = s.lights;
+        screen.rendering_res = s.res;
+        EXPECT_EQ(OGL_font_tex(), s.first) << s.lights << " " << s.res;
+        EXPECT_EQ(OGL_font2_tex(), s.second) << s.lights << " " << s.res;
+    }
+    sim_cockpit_electrical.cockpit_lights_on = kept_lights;
+    screen.rendering_res = kept_res;
 }

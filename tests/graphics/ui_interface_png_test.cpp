@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 #include "graphics/font.h"
@@ -106,4 +107,44 @@ TEST(InterfaceArt, LoadsAsTheInterfaceTextureAndGivesTheSwatchColours)
     }
     EXPECT_FLOAT_EQ(colour_table[41][1], (colour_table[37][1] + colour_table[40][1]) / 2.0f);   // their mean
     EXPECT_EQ(colour_table[94][0], 0.25f);   // never set by the start-up
+}
+
+// The start-up's fixed colour rows, as (row, r, g, b); the rows it leaves to
+// the interface image (36 to 48) and to the frame (86 to 88) keep what they held.
+TEST(StartupColours, FixedRowsHoldTheirColoursAndTheRestAreLeftAlone)
+{
+    struct fixed { int row; float r, g, b; };
+    static constexpr fixed rows[] = {
+        {0, 1, 1, 1}, {1, .3f, 1, .3f}, {2, 1, .2f, .2f}, {3, 1, 1, .2f}, {4, .4f, .4f, 1}, {5, 1, .8f, .2f},
+        {6, 0, 0, 0}, {7, .8f, .8f, .8f}, {8, 0, 1, 0}, {9, 1, 0, 0}, {10, 1, 1, 0}, {11, 0, 0, 1},
+        {12, .2f, .2f, .6f}, {13, 1, 1, 1}, {14, .6f, .6f, .6f}, {15, 0, .8f, 0}, {16, .8f, 0, 0},
+        {17, .6f, .6f, 0}, {18, 0, 0, .6f}, {19, .11f, .22f, .55f}, {20, .9f, .9f, .95f}, {21, .4f, .4f, .4f},
+        {22, 0, .6f, 0}, {23, .6f, 0, 0}, {24, .08f, .16f, .4f}, {25, .2f, .2f, .2f}, {26, 0, .4f, 0},
+        {27, .4f, 0, 0}, {28, .66f, .44f, .22f}, {29, .1f, .1f, .1f}, {30, 0, .2f, 0}, {31, .2f, 0, 0},
+        {32, .48f, .32f, .16f}, {33, 0, 0, 0}, {34, 0, .1f, 0}, {35, .1f, 0, 0}, {49, 1, 1, 1},
+        {50, .1f, 1, .1f}, {51, 1, .4f, .4f}, {52, 1, 1, .6f}, {53, .6f, .6f, 1}, {54, .92f, .87f, .67f},
+        {55, 1, .5f, 0}, {56, .8f, .8f, .8f}, {57, 0, .8f, 0}, {58, 1, .2f, .2f}, {59, 1, 1, .2f},
+        {60, .4f, .4f, 1}, {61, .67f, .61f, .42f}, {62, .5f, .3f, 0}, {63, .5f, .5f, .5f}, {64, 0, .6f, 0},
+        {65, .6f, .2f, 0}, {66, 1, 1, 0}, {67, .2f, .2f, .8f}, {68, .49f, .43f, .24f}, {69, .8f, 0, .8f},
+        {70, .2f, .2f, .2f}, {71, 0, .4f, 0}, {72, .6f, .6f, 0}, {73, .15f, .15f, .6f}, {74, .35f, .3f, .11f},
+        {75, .8f, .7f, 1}, {76, 0, 0, 0}, {77, 0, .2f, 0}, {78, .17f, .12f, 0}, {79, 1, .2f, 1},
+        {80, 0, .1f, 0}, {81, 1, .88f, .49f}, {82, 1, .776471f, 0}, {83, .839216f, .482353f, 0},
+        {84, 0, 1, 1}, {85, 1, 0, 1}, {89, 0, 0, 0}, {90, 0, .9f, 0}, {91, 0, .5f, 0}, {92, 1, 1, 0},
+        {93, 1, 0, 0}, {106, .5f, .5f, .4f}, {107, 1, .3f, 0}, {109, 1, 1, .9f}, {110, .5f, .5f, .4f},
+        {111, .8f, .8f, .7f},
+    };
+    float kept[COLOUR_ROWS][3];
+    std::memcpy(kept, colour_table, sizeof kept);
+    for (auto& row : colour_table) row[0] = row[1] = row[2] = -1.0f;
+    OGL_fill_default_colors();
+    bool set[COLOUR_ROWS] = {};
+    for (const fixed& f : rows) {
+        set[f.row] = true;
+        EXPECT_NEAR(colour_table[f.row][0], f.r, 1e-6f) << f.row;
+        EXPECT_NEAR(colour_table[f.row][1], f.g, 1e-6f) << f.row;
+        EXPECT_NEAR(colour_table[f.row][2], f.b, 1e-6f) << f.row;
+    }
+    for (int row = 0; row < COLOUR_ROWS; ++row)
+        if (!set[row]) EXPECT_EQ(colour_table[row][0], -1.0f) << row;
+    std::memcpy(colour_table, kept, sizeof kept);
 }

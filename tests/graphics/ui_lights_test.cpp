@@ -55,7 +55,25 @@ TEST_F(Lights, FlashIndexAndBrightnessComeFromTheRandomTable)
     sim_graphics_scenery.percent_lights_on = 1.0f;
     EXPECT_TRUE(OGL_light_is_lit(6));
     EXPECT_FLOAT_EQ(OGL_light_brightness(5), 0.35f);   // the dimmest a light is drawn
+    random_table[5] = 0.5f;
+    EXPECT_FLOAT_EQ(OGL_light_brightness(10005), 0.35f + 0.65f * 0.5f);
     random_table[5] = kept[0], random_table[6] = kept[1];
+
+    // A batch's sprite factor is 0.02 over the view zoom; textured lights off
+    // draw points unless the batch is forced to sprites.
+    const float kept_zoom = sim_graphics_view.view_zoom;
+    const int32_t kept_textured = sim_graphics_settings.draw_textured_lites;
+    sim_graphics_view.view_zoom = 2.0f;
+    sim_graphics_settings.draw_textured_lites = 0;
+    OGL_lights_begin(1);
+    EXPECT_FLOAT_EQ(light_batch.size_factor, 0.01f);
+    EXPECT_EQ(light_batch.sprite_mode, 1);
+    OGL_lights_end();
+    OGL_lights_begin(0);
+    EXPECT_EQ(light_batch.sprite_mode, 0);
+    OGL_lights_end();
+    sim_graphics_view.view_zoom = kept_zoom;
+    sim_graphics_settings.draw_textured_lites = kept_textured;
 
     // Sprites grow with distance to the power 0.7: ten times as far, five times as big.
     EXPECT_NEAR(OGL_light_half_size(0.02f, 1e6f, 1.0f) / OGL_light_half_size(0.02f, 1e4f, 1.0f), 5.012f, 0.01f);

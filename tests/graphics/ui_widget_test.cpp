@@ -8,6 +8,7 @@
 #include <string>
 #include <tuple>
 
+#include "graphics/ogl_state.h"
 #include "graphics/button.h"
 #include "graphics/font.h"
 #include "graphics/list.h"
@@ -114,6 +115,25 @@ TEST_F(Widgets, SliderMapsThePointerLinearly)
     for (const fb_rect& q : capture_rects([&] { BTN_slider(100, 300, 0, 0.0f, 1.0f, &v, 0, "Gauge", ""); }))
         if (count_art({q}, 289, 219, 305, 235)) left = std::min(left, q.x1), right = std::max(right, q.x2);
     EXPECT_EQ(std::make_pair(left, right), std::make_pair(101.0f, 179.0f));
+
+    // Each style's gauge colour; style 3 by the value's sign (50 at zero), the
+    // centred style 5 the other way round, and style 9 no gauge at all.
+    struct gauge { int style; float value; int colour; };
+    for (const gauge& g : {gauge{0, 0.5f, 50}, gauge{1, 0.5f, 64}, gauge{2, 0.5f, 50}, gauge{4, 0.5f, 58},
+                           gauge{6, 0.5f, 50}, gauge{7, 0.5f, 53}, gauge{8, 0.5f, 67}, gauge{3, 0.5f, 58},
+                           gauge{3, 0.0f, 50}, gauge{3, -0.5f, 50}, gauge{5, 0.5f, 50}, gauge{5, -0.5f, 58},
+                           gauge{9, 0.5f, -1}}) {
+        float value = g.value;
+        int found = 0;
+        for (const fb_rect& q : capture_rects([&] { BTN_slider(100, 300, g.style, -1.0f, 1.0f, &value, 0, "G", ""); }))
+            if (count_art({q}, 289, 219, 305, 235)) {
+                ++found;
+                EXPECT_NEAR(q.r, colour_table[g.colour][0], 1e-3f) << g.style << " " << g.value;
+                EXPECT_NEAR(q.g, colour_table[g.colour][1], 1e-3f) << g.style << " " << g.value;
+                EXPECT_NEAR(q.b, colour_table[g.colour][2], 1e-3f) << g.style << " " << g.value;
+            }
+        EXPECT_EQ(found > 0, g.colour >= 0) << g.style << " " << g.value;
+    }
 }
 
 TEST_F(Widgets, RadioGroupKeepsExactlyOneChoice)
@@ -250,6 +270,25 @@ TEST_F(Widgets, ScrollBarAndFileList)
     EXPECT_EQ(current, 2);
     EXPECT_EQ(expect_fatal([&] { BTN_big_name_list(990, 100, 300, &current, 0, 2, typed_text); }).lines[0],
               "Bad BTN_big_name_list type!");
+
+    // Each listed kind's icon beside its row: folders, aircraft, airfoils, tiles,
+    // weapons, situations, movies, plans and objects; a log has none.
+    const int kinds[10] = {1, 4, 2, 17, 3, 6, 7, 9, 5, 8};
+    const float icon_x[10] = {34, 48, 62, 76, 90, 104, 118, 132, 146, -1};
+    for (int i = 0; i < 10; ++i) {
+        std::snprintf(file_list_names[i], sizeof file_list_names[i], "entry%d", i);
+        file_list_kinds[i] = kinds[i];
+    }
+    mouse.mouse_down = mouse.mouse_held = 0;
+    current = 0;
+    const auto rects = capture_rects([&] { BTN_big_name_list(NAME_LIST_FILES, 100, 300, &current, 0, 9, typed_text); });
+    for (int i = 0; i < 10; ++i) {
+        float found = -1.0f;
+        for (const fb_rect& q : rects)
+            if (q.ty1 == 57.0f && q.ty2 == 69.0f && q.x1 == 104.0f && (q.y1 + q.y2) / 2.0f == 300.0f - 10.0f * i)
+                found = q.tx1;
+        EXPECT_EQ(found, icon_x[i]) << "kind " << kinds[i];
+    }
 }
 
 TEST_F(Widgets, FramesStripsAndCloseBoxes)
@@ -273,6 +312,20 @@ TEST_F(Widgets, FramesStripsAndCloseBoxes)
     for (const fb_rect& q : capture_rects([] { BTN_frame2(13, 100, 100, 300, 200, ""); }))
         area += double(q.x2 - q.x1) * (q.y2 - q.y1);
     EXPECT_NEAR(area, (300.0 + 18.0) * (200.0 + 18.0), 1e-3);
+    // Each window style: its margins around the content box and its own art box.
+    struct framed { int style; float left, bottom, right, top, art_x, art_y; };
+    for (const framed& f : {framed{12, 91, 86, 409, 304, 102, 358}, framed{14, 91, 86, 409, 304, 304, 358},
+                            framed{15, 91, 86, 409, 304, 405, 358}, framed{16, 98, 98, 402, 302, 1, 289},
+                            framed{17, 92, 87, 408, 302, 70, 315}}) {
+        float x1 = 1e9f, y1 = 1e9f, x2 = -1e9f, y2 = -1e9f, tx = 1e9f, ty = 1e9f;
+        for (const fb_rect& q : capture_rects([&] { BTN_frame2(f.style, 100, 100, 300, 200, ""); })) {
+            x1 = std::min(x1, q.x1), y1 = std::min(y1, q.y1), x2 = std::max(x2, q.x2), y2 = std::max(y2, q.y2);
+            tx = std::min(tx, q.tx1), ty = std::min(ty, q.ty1);
+        }
+        EXPECT_EQ((std::array<float, 6>{x1, y1, x2, y2, tx, ty}),
+                  (std::array<float, 6>{f.left, f.bottom, f.right, f.top, f.art_x, f.art_y}))
+            << f.style;
+    }
 
     // Close boxes only on the settings screens (a small work area keeps the captures small).
     screen.screen_area_width = 240.0f;

@@ -67,6 +67,24 @@ TEST_F(browser_test, SaveTakesTheTypedNameWithTheKindsExtensionInItsFolder)
     EXPECT_EQ(std::string(name), std::string(30, 'q') + ".SIT");
 }
 
+// Every kind with a folder of its own saves there, under its own extension.
+TEST_F(browser_test, EachKindSavesInItsOwnFolder)
+{
+    struct kind_folder { int kind; const char* saved; };
+    const kind_folder kinds[] = {
+        {4, "AIRCRAFT\\n.ACF"}, {7, "OUTPUT\\MOVIES\\n.MOV"}, {8, "OUTPUT\\LOGBOOKS\\n.TXT"},
+        {9, "OUTPUT\\FMS PLANS\\n.FMS"}, {10, "PELLICK RESOURCES\\SAVED GAMES\\n.GAM"},
+        {11, "ROADMIRE RESOURCES\\TRACKS\\n.TRA"}, {12, "ROADMIRE RESOURCES\\CARS\\n.CAR"},
+        {13, "TALVERAN RESOURCES\\SPACESHIPS\\n.SPA"}, {14, "TALVERAN RESOURCES\\REGIONS\\n.REG"},
+    };
+    for (const kind_folder& k : kinds) {
+        name[0] = 0;
+        EXPECT_EQ(run(MODE_BROWSER_SAVE, k.kind, {{1, [] { type("N");
+                                                        post_key(VK_RETURN); }}}), 1) << k.kind;
+        EXPECT_EQ(path, in_folder(k.saved)) << k.kind;
+    }
+}
+
 TEST_F(browser_test, OpenStartsAtTheMiddleRowOfTheKindsFolderAndCancelChangesNothing)
 {
     for (const char* f : {"a.acf", "b.acf", "c.acf"}) dir.write(std::string("AIRCRAFT/") + f, "x");

@@ -11,6 +11,7 @@
 
 #include "links/plugin_host.h"
 #include "shell/prefs.h"
+#include "scene/scene_state.h"
 #include "core/ui_text.h"
 #include "tests/shell/cycle_fixture.h"
 
@@ -183,6 +184,44 @@ TEST_F(Commands, ViewsSetTypeZoomAndCamera)
     EXPECT_EQ(view_zoom_target, 400.0f);
     APPLICATION_handlemenu(1027);
     EXPECT_EQ(view_zoom_target, 200.0f);
+}
+
+// Zooming: the flight-path and globe screens step their map zoom by 1.05
+// within their own ranges; the chase and orbit views step the camera distance
+// by k = 0.1 - 0.08 sqrt(nm / 4), held within 0.02..0.1.
+TEST_F(Commands, ZoomStepsTheMapsAndTheChaseDistance)
+{
+    sim_graphics_view.view_type = 1000;
+    struct map_case { int mode, command; float zoom, want; };
+    const map_case maps[] = {
+        {16, 1027, 1.0f, 1.05f}, {16, 1027, 1.46f, 1.5f}, {16, 1026, 0.052f, 0.05f}, {16, 1026, 1.05f, 1.0f},
+        {17, 1027, 0.98f, 1.0f}, {17, 1026, 0.5f, 0.476190f}, {17, 1026, 0.205f, 0.2f},
+    };
+    for (const map_case& m : maps) {
+        app_mode = m.mode;
+        screen_settings.preview_zoom = m.zoom;
+        APPLICATION_handlemenu(m.command);
+        EXPECT_NEAR(screen_settings.preview_zoom, m.want, 1e-5f) << m.mode << " " << m.command << " " << m.zoom;
+    }
+    app_mode = 0;
+
+    struct chase_case { int view, command; float distance, want; };
+    const chase_case chases[] = {
+        {1017, 1026, 1852.0f, 1740.88f},      // 1 nm: k = 0.06
+        {1018, 1027, 1852.0f, 1963.12f},
+        {1019, 1026, 7408.0f, 7259.84f},      // 4 nm: k = 0.02
+        {1017, 1027, 185200.0f, 188904.0f},   // 100 nm: k held at 0.02
+        {1017, 1026, 18.52f, 16.74208f},      // 0.01 nm: k = 0.096
+        {1017, 1026, 0.0f, 0.0f},             // k = 0.1 of nothing
+    };
+    for (const chase_case& c : chases) {
+        sim_graphics_view.view_type = c.view;
+        view_distance = c.distance;
+        view_zoom_target = 3.0f;
+        APPLICATION_handlemenu(c.command);
+        EXPECT_NEAR(view_distance, c.want, c.want * 1e-5f + 1e-6f) << c.view << " " << c.command << " " << c.distance;
+        EXPECT_EQ(view_zoom_target, 3.0f);
+    }
 }
 
 // A program folder laid over the project's own navigation data.

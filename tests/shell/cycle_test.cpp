@@ -254,6 +254,53 @@ TEST_F(Cycle, WeatherIsHeldWithinItsBounds)
     EXPECT_FLOAT_EQ(sim_weather.visibility_reported_m, 46300.0f);
     EXPECT_EQ(sim_weather.wind_speed_kt[0], 0.0f);
     EXPECT_FLOAT_EQ(sim_weather.cloud_tops_msl_m[1], sim_weather.cloud_base_msl_m[1] + 304.8f);
+
+    // The layers stack from 15.2 m above the selected airport to the top of the
+    // sky (99,999 ft = 30,479.695 m), each at least 1,000 ft above the one below;
+    // a type-1 layer has no depth and a type-2 or 3 layer is 1,000 ft deep.
+    start_selection.airport_index = add_airport("KTST", 34.5f, -117.5f, 1, 0);
+    airport_table.back().elevation = 100.0f;
+    struct layers { int type0, type1; float base0, tops0, base1, tops1; };
+    const layers cases[][2] = {
+        {{0, 0, 1.0e6f, 0.0f, 0.0f, 0.0f}, {0, 0, 29565.295f, 29870.095f, 30174.895f, 30479.695f}},
+        {{1, 3, 0.0f, 0.0f, 0.0f, 1.0e6f}, {1, 3, 115.2f, 115.2f, 724.8f, 1029.6f}},
+    };
+    for (const auto& [in, out] : cases) {
+        sim_weather.rain_percent = sim_weather.thunderstorm_percent = 0.0f;
+        sim_weather.cloud_type[0] = in.type0;
+        sim_weather.cloud_type[1] = in.type1;
+        sim_weather.cloud_base_msl_m[0] = in.base0;
+        sim_weather.cloud_tops_msl_m[0] = in.tops0;
+        sim_weather.cloud_base_msl_m[1] = in.base1;
+        sim_weather.cloud_tops_msl_m[1] = in.tops1;
+        update_plane_cycle();
+        EXPECT_EQ(sim_weather.cloud_type[0], out.type0);
+        EXPECT_NEAR(sim_weather.cloud_base_msl_m[0], out.base0, 0.01f) << in.type0;
+        EXPECT_NEAR(sim_weather.cloud_tops_msl_m[0], out.tops0, 0.01f) << in.type0;
+        EXPECT_NEAR(sim_weather.cloud_base_msl_m[1], out.base1, 0.01f) << in.type0;
+        EXPECT_NEAR(sim_weather.cloud_tops_msl_m[1], out.tops1, 0.01f) << in.type0;
+    }
+
+    // The other bounds, each value pushed past one end (paused: the weather
+    // does not then move on after the bounds).
+    sim_time.paused = 1;
+    sim_weather.visibility_reported_m = 10.0f;
+    sim_weather.wind_turbulence_percent = -1.0f;
+    sim_weather.microburst_probability = 2.0f;
+    sim_weather.shear_direction_degt[1] = 200.0f;
+    sim_weather.shear_speed_kt[2] = 60.0f;
+    sim_weather.wind_speed_kt[1] = 120.0f;
+    sim_weather.turbulence[0] = 12.0f;
+    sim_weather.rate_change_percent = -3.0f;
+    update_plane_cycle();
+    EXPECT_FLOAT_EQ(sim_weather.visibility_reported_m, 185.2f);
+    EXPECT_EQ(sim_weather.wind_turbulence_percent, 0.0f);
+    EXPECT_EQ(sim_weather.microburst_probability, 1.0f);
+    EXPECT_EQ(sim_weather.shear_direction_degt[1], 180.0f);
+    EXPECT_EQ(sim_weather.shear_speed_kt[2], 50.0f);
+    EXPECT_EQ(sim_weather.wind_speed_kt[1], 100.0f);
+    EXPECT_EQ(sim_weather.turbulence[0], 9.0f);
+    EXPECT_EQ(sim_weather.rate_change_percent, -1.0f);
 }
 
 int64_t fixed_calendar() { return 82800; }   // 1970-01-01 23:00:00 UTC

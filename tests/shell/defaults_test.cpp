@@ -4,6 +4,9 @@
 #include <cmath>
 #include <filesystem>
 
+#include "aircraft/flight_start.h"
+#include "flightmodel/plane_step.h"
+#include "links/movie.h"
 #include "links/sound.h"
 #include "platform/plat_sound.h"
 #include "shell/defaults.h"
@@ -80,6 +83,56 @@ TEST_F(Defaults, FirstStartRadiosClocksAndWeather)
     EXPECT_EQ(std::string(pln[0].acf_file_path), dir_.prefix() + "AIRCRAFT:Trainer.acf");
     EXPECT_EQ(std::string(start_selection.airport_id), "KSBD");
     EXPECT_EQ(key_assignment_table[0], 'p');   // the key file was read
+
+    // The other start values: the cloud and wind layers in feet, the sea, the
+    // planet grid's centre, the failure rate and the joystick extremes.
+    struct start_value { const char* name; float value, want; };
+    const sim_weather_block& w = sim_weather;
+    const start_value values[] = {
+        {"temperature", w.temperature_sealevel_c, -5.0f},
+        {"rain", w.rain_percent, 1.0f},
+        {"turbulence share", w.wind_turbulence_percent, 0.3f},
+        {"cloud type 0", static_cast<float>(w.cloud_type[0]), 4.0f},
+        {"cloud type 1", static_cast<float>(w.cloud_type[1]), 0.0f},
+        {"base 0", w.cloud_base_msl_m[0], 1524.0f},
+        {"tops 0", w.cloud_tops_msl_m[0], 2438.4f},
+        {"base 1", w.cloud_base_msl_m[1], 6096.0f},
+        {"tops 1", w.cloud_tops_msl_m[1], 6096.0f},
+        {"wind altitude 0", w.wind_altitude_msl_m[0], 1524.0f},
+        {"wind altitude 1", w.wind_altitude_msl_m[1], 2286.0f},
+        {"wind altitude 2", w.wind_altitude_msl_m[2], 7620.0f},
+        {"wave amplitude", w.wave_amplitude, 1.0f},
+        {"wave length", w.wave_length, 12.0f},
+        {"wave speed", w.wave_speed, 4.32540f},   // sqrt(12 / 0.3048) x 1.34 kt
+        {"thermal rate", w.thermal_rate_ms, 500.0f},
+        {"thermal altitude", w.thermal_altitude_msl_m, 10000.0f},
+        {"planes", static_cast<float>(sim_graphics_settings.draw_aircrafts), 5.0f},
+        {"HUD brightness", sim_cockpit_electrical.HUD_brightness, 0.75f},
+        {"situation altitude", situation_altitude, 1524.0f},
+        {"situation speed", situation_speed, 102.8888f},
+        {"data rate", sim_network_dataout.network_data_rate, 20.0f},
+        {"frame period", sim_operation_misc.frame_rate_period, 0.05f},
+        {"systems period", screen_settings.systems_period, 0.08f},
+        {"field of view", sim_graphics_view.field_of_view_deg, 70.0f},
+        {"movie width", static_cast<float>(movie_width), 320.0f},
+        {"movie height", static_cast<float>(movie_height), 240.0f},
+        {"audio panel", static_cast<float>(sim_cockpit_switches.audio_panel_out), 10.0f},
+        {"GPS VOR index", static_cast<float>(sim_cockpit_gps.vor_index), 2100.0f},
+        {"GPS NDB index", static_cast<float>(sim_cockpit_gps.ndb_index), 700.0f},
+        {"grid centre row", static_cast<float>(flt[0].i), 225.0f},
+        {"grid centre column", static_cast<float>(flt[0].j), 200.0f},
+        {"failure rate", sim_operation_failures.mean_time_between_failure_hrs, 250.0f},
+        {"axis minimum", sim_joystick.joystick_axis_minimum[14], 9.9e9f},
+        {"axis maximum", sim_joystick.joystick_axis_maximum[0], -9.9e9f},
+        {"situation values", screen_settings.situation_start_values[1][1], 45000.0f},
+    };
+    for (const start_value& v : values) EXPECT_NEAR(v.value, v.want, std::fabs(v.want) * 1e-5f) << v.name;
+    for (int i = 0; i < WIND_LAYERS; ++i) {
+        EXPECT_TRUE(w.shear_direction_degt[i] >= 20.0f && w.shear_direction_degt[i] <= 30.0f);
+        EXPECT_TRUE(w.shear_speed_kt[i] >= 4.0f && w.shear_speed_kt[i] <= 6.0f);
+        EXPECT_TRUE(w.turbulence[i] >= 1.0f && w.turbulence[i] <= 2.0f);
+    }
+    EXPECT_TRUE(weather_seed >= 0 && weather_seed <= 1000);
     // The ship and platform models the defaults fill: island level 2, the
     // ball's base light, the frigate's bow and starboard quarter, platform B's
     // helicopter deck (block 5, 97 m up, narrowed at its foot).

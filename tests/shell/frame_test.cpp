@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "core/folders.h"
+#include "core/simvars.h"
+#include "graphics/ogl_state.h"
 #include "shell/frame.h"
 #include "core/input.h"
 #include "shell/modes.h"
@@ -211,6 +213,33 @@ TEST_F(FrameLoop, PerFrameEdgesAreClearedAndALongPressDragsThePanel)
     frames_after(0.6);
     EXPECT_EQ(mouse.mouse_panel_drag, 1);
     mouse.mouse_held = mouse.mouse_panel_drag = 0;
+}
+
+// The blinking colour rows follow sin(10 t) of the frame clock, and after the
+// drawing every cockpit light level is lifted to at least 0.75.
+TEST_F(FrameLoop, BlinkingRowsFollowTheClockAndLightLevelsEndAtLeastThreeQuarters)
+{
+    window_painted = 1;
+    frames_after(0.0);   // the first frame: clock 0, sin 0
+    struct row { int colour; float rgb[3]; };
+    for (const row& want : {row{86, {0.6f, 0.6f, 0.6f}}, row{87, {0.8f, 0.16f, 0.16f}}, row{88, {0.8f, 0.8f, 0.16f}}})
+        for (int k = 0; k < 3; ++k)
+            EXPECT_NEAR(colour_table[want.colour][k], want.rgb[k], 1e-5f) << want.colour << " " << k;
+    // At 0.05 s: sin 0.5 = 0.479426, a = 0.791770, b = 0.895885. On a screen
+    // (no sky to light the cockpit) the levels set here are the ones lifted.
+    app_mode = MODE_DATE_TIME;
+    sim_graphics_misc.cockpit_light_level_r = 0.3f;
+    sim_graphics_misc.cockpit_light_level_g = 0.9f;
+    sim_graphics_misc.cockpit_light_level_b = 0.0f;
+    frames_after(0.05);
+    for (const row& want : {row{86, {0.791770f, 0.791770f, 0.791770f}}, row{87, {0.895885f, 0.179177f, 0.179177f}},
+                            row{88, {0.895885f, 0.895885f, 0.179177f}}})
+        for (int k = 0; k < 3; ++k)
+            EXPECT_NEAR(colour_table[want.colour][k], want.rgb[k], 1e-4f) << want.colour << " " << k;
+    EXPECT_FLOAT_EQ(sim_graphics_misc.cockpit_light_level_r, 0.75f);
+    EXPECT_FLOAT_EQ(sim_graphics_misc.cockpit_light_level_g, 0.9f);
+    EXPECT_FLOAT_EQ(sim_graphics_misc.cockpit_light_level_b, 0.75f);
+    app_mode = MODE_FLYING;
 }
 
 TEST(FrameProfile, TimeProbeWritesColumnsWhenFlying)

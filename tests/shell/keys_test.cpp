@@ -231,6 +231,57 @@ TEST_F(Keys, SpecialKeysMoveTheYokeAndTheOrbitWithinTheirBounds)
     EXPECT_FLOAT_EQ(view_orbit_pitch, 0.45f * 3.14159265f);
 }
 
+// Arrows with the view heading and pitch at 30 degrees: the fly-by point moves
+// 50 units along the view, the runway view's point 4 and 2 (Shift: 10 and 8)
+// units a second, and the orbit steps by 0.5 - 0.45 sqrt(0.3 nm) a second,
+// held within 0.05..0.5 (1 on the map views).
+TEST_F(Keys, ArrowsMoveTheViewPointsAndStepTheOrbitByItsDistance)
+{
+    sim_graphics_view.view_heading = 30.0f;
+    sim_graphics_view.view_pitch = 30.0f;
+    struct moved { int view, key; float x, y, z; };
+    const moved points[] = {
+        {1020, KEY_CODE_LEFT, -37.5f, 0.0f, -21.650635f},
+        {1020, KEY_CODE_RIGHT, 37.5f, 0.0f, 21.650635f},
+        {1020, KEY_CODE_UP, 21.650635f, 25.0f, -37.5f},
+        {1020, KEY_CODE_DOWN, -21.650635f, -25.0f, 37.5f},
+        {1015, KEY_CODE_LEFT, -0.173205f, 0.0f, -0.05f},
+        {1015, KEY_CODE_UP, 0.1f, 0.0f, -0.0866025f},
+        {1015, KEY_CODE_SHIFT_UP, 0.25f, 0.0f, -0.34641f},
+        {1015, KEY_CODE_SHIFT_RIGHT, 0.433013f, 0.0f, 0.2f},
+    };
+    for (const moved& m : points) {
+        sim_graphics_view.view_type = m.view;
+        view_fixed_point[0] = view_fixed_point[1] = view_fixed_point[2] = 0.0f;
+        sim_graphics_view.view_x = sim_graphics_view.view_z = 0.0f;
+        special(m.key);
+        const bool fly_by = m.view == 1020;
+        EXPECT_NEAR(fly_by ? view_fixed_point[0] : sim_graphics_view.view_x, m.x, 1e-4f) << m.view << " " << m.key;
+        EXPECT_NEAR(fly_by ? view_fixed_point[1] : 0.0f, m.y, 1e-4f) << m.view << " " << m.key;
+        EXPECT_NEAR(fly_by ? view_fixed_point[2] : sim_graphics_view.view_z, m.z, 1e-4f) << m.view << " " << m.key;
+    }
+
+    struct orbit_step { int mode, key; float distance_m, pitch, heading; };
+    const orbit_step steps[] = {
+        {0, KEY_CODE_UP, 1852.0f, 0.0126762f, 1.0f},          // 1 nm: s = 0.253525
+        {0, KEY_CODE_DOWN, 3704.0f, -0.00757158f, 1.0f},      // 2 nm: s = 0.151432
+        {0, KEY_CODE_LEFT, 18520.0f, 0.0f, 1.0025f},          // 10 nm: s held at 0.05
+        {0, KEY_CODE_SHIFT_LEFT, 0.0f, 0.0f, 1.25f},          // s 0.5, ten times
+        {16, KEY_CODE_RIGHT, 1852.0f, 0.0f, 0.95f},           // map view: s = 1
+    };
+    sim_graphics_view.view_type = 1018;
+    for (const orbit_step& o : steps) {
+        app_mode = o.mode;
+        view_distance = o.distance_m;
+        view_orbit_pitch = 0.0f;
+        view_orbit_heading = 1.0f;
+        special(o.key);
+        EXPECT_NEAR(view_orbit_pitch, o.pitch, 1e-6f) << o.mode << " " << o.distance_m;
+        EXPECT_NEAR(view_orbit_heading, o.heading, 1e-6f) << o.mode << " " << o.distance_m;
+    }
+    app_mode = 0;
+}
+
 TEST_F(Keys, EngineKeysPerEngineOrForAll)
 {
     pln[0].acf_num_engines = 2;

@@ -163,4 +163,29 @@ TEST(menus, ItemLimitsSubmenuOfAnyItemColumnWrapAndRightEdgeShift)
     EXPECT_FLOAT_EQ(menu_table[5].items[0].right, 1024.0f);
     EXPECT_FLOAT_EQ(menu_table[5].items[1].left, 954.0f);
     EXPECT_FLOAT_EQ(menu_table[5].left, 1030.0f);
+
+    // Menus from 20 on wrap only below 15: item 61 (top 18) stays, item 62 (top 6) moves over.
+    MACIBM_create_menu(30, 0, "More");
+    for (int i = 0; i < 63; ++i) append_menu(30, i, i, "Item", 0);
+    const menu_item_record* more = menu_table[30].items;
+    EXPECT_FLOAT_EQ(more[61].top, 18.0f);
+    EXPECT_FLOAT_EQ(more[61].left, more[0].left);
+    EXPECT_FLOAT_EQ(more[62].left, more[0].left + 63.0f);
+    EXPECT_FLOAT_EQ(more[62].top, more[0].top);
+
+    // Korean glyphs: rows 13 high and 13 units a character; a plain-text item
+    // added after lays the whole menu out again with its own 12 and 7.
+    sim_operation_prefs_misc.language = 5;
+    MACIBM_create_menu(40, 0, "K");
+    append_menu(40, 0, 1, "Ab", 0);
+    const menu_item_record* k = menu_table[40].items;
+    EXPECT_EQ(k[0].korean_glyphs, 1);
+    EXPECT_FLOAT_EQ(k[0].top - k[0].bottom, 13.0f);
+    EXPECT_FLOAT_EQ(k[0].right - k[0].left, 2.0f * 13.0f + 35.0f);
+    append_menu(40, 1, 2, "Cd", 1);
+    EXPECT_EQ(k[1].korean_glyphs, 0);
+    EXPECT_FLOAT_EQ(k[0].top - k[0].bottom, 12.0f);
+    EXPECT_FLOAT_EQ(k[1].right - k[1].left, 2.0f * 7.0f + 35.0f);
+    EXPECT_FLOAT_EQ(k[1].top, k[0].bottom);
+    sim_operation_prefs_misc.language = 0;
 }

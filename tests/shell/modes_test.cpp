@@ -18,6 +18,7 @@
 #include "graphics/ogl_state.h"
 #include "graphics/ogl_tex.h"
 #include "links/net_slots.h"
+#include "links/serial_calibration.h"
 #include "links/dataout.h"
 #include "tests/support/net_peer.h"
 #include "links/sound_seam.h"
@@ -247,6 +248,23 @@ TEST_F(modes_test, LeavingAndEnteringScreensRunsTheirChores)
     EXPECT_GT(pln[1].acf_m_max, 0.0f);
     EXPECT_EQ(flt[1].local_x, 9.9e9f);
     EXPECT_EQ(pln[2].acf_file_name[0], 0);
+
+    // Entering the joystick screen with the learning console type measures the
+    // console's lever ranges anew; another type keeps them. Leaving it with an
+    // axis given kind 3 takes the helicopters' automatic coordination away.
+    for (int type : {0, 1}) {
+        screen_settings.joy_calibrating = type;
+        for (int c = 0; c < 9; ++c) serial_axis_lo[c] = serial_axis_hi[c] = 0.5f;
+        sim_operation_prefs.auto_coordinate_helos = 1;
+        std::fill(std::begin(sim_joystick.joystick_axis_assignments), std::end(sim_joystick.joystick_axis_assignments), type == 1 ? 2 : 4);
+        APPLICATION_set_mode(4, "test");
+        EXPECT_FLOAT_EQ(serial_axis_lo[8], type == 1 ? 9999.9f : 0.5f) << type;
+        EXPECT_FLOAT_EQ(serial_axis_hi[0], type == 1 ? -9999.9f : 0.5f) << type;
+        sim_joystick.joystick_axis_assignments[14] = type == 1 ? 3 : 2;
+        APPLICATION_set_mode(0, "test");
+        EXPECT_EQ(sim_operation_prefs.auto_coordinate_helos, type == 1 ? 0 : 1) << type;
+    }
+    screen_settings.joy_calibrating = 0;
 
     // Leaving the flight plan: a known destination files the plan; with a plan
     // already active ATC confirms it.

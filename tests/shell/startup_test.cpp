@@ -229,8 +229,15 @@ TEST(ProgramRestart, PlaneCountStaysWithinTheSlotsAndAFailedDisplayKeepsItsResol
     EXPECT_EQ(atc_state.atc_plan_active, 0);
     EXPECT_EQ(atc_state.atc_request_pending, 0);
 
-    // Preferences asking for more planes than there are slots.
+    // Preferences asking for more planes than there are slots, the start screen
+    // first, and the radios preset at start-up over the tuned ones they keep.
     sim_graphics_settings.draw_aircrafts = 50;
+    screen_settings.start_screen_option = 1;
+    screen_settings.preset_radios_option = 1;
+    sim_cockpit_radios_block& r = sim_cockpit_radios;
+    r.nav1_freq_hz = r.nav2_freq_hz = 10850;
+    r.com1_freq_hz = r.com2_freq_hz = 11830;
+    r.adf1_freq_hz = r.adf2_freq_hz = 340;
     PREFS_read_write(PREFS_KIND_GENERAL, PREFS_WRITE, pref_path_general);
     // A new rendering resolution reloads every aircraft: only the slots that
     // exist (a load clears the slot's limit flags).
@@ -245,7 +252,14 @@ TEST(ProgramRestart, PlaneCountStaysWithinTheSlotsAndAFailedDisplayKeepsItsResol
     start_program(*folder);
     ASSERT_EQ(sim_graphics_settings.draw_aircrafts, 50);
     for (int slot = 0; slot < ACF_SLOTS; ++slot) EXPECT_NE(pln[slot].acf_file_name[0], 0) << slot;
-    EXPECT_EQ(app_mode, MODE_INTRO);
+    EXPECT_EQ(app_mode, MODE_START_SCREEN);
+    // 111.70 MHz, 121.00 MHz and 210 kHz; the second ADF keeps its tuning.
+    EXPECT_EQ(r.nav1_freq_hz, 11170);
+    EXPECT_EQ(r.nav2_freq_hz, 11170);
+    EXPECT_EQ(r.com1_freq_hz, 12100);
+    EXPECT_EQ(r.com2_freq_hz, 12100);
+    EXPECT_EQ(r.adf1_freq_hz, 210);
+    EXPECT_EQ(r.adf2_freq_hz, 340);
 
     // A display that could not be set up: the start-up resets the resolution
     // file and the shut-down leaves it so, for the next start to use the defaults.

@@ -4,7 +4,11 @@
 #include <string>
 #include <tuple>
 
+#include "aircraft/acf_struct.h"
 #include "graphics/list.h"
+#include "links/net_slots.h"
+#include "core/simvars.h"
+#include "world/atc/atc_state.h"
 #include "links/plugin_host.h"
 #include "shell/frame.h"
 #include "core/input.h"
@@ -156,6 +160,53 @@ TEST_F(WindowInput, ClicksAndReturnCloseASettingsScreen)
     APPLICATION_set_mode(12, "test");
     MACIBM_handlekey(VK_RETURN);
     EXPECT_EQ(app_mode, MODE_FLYING);
+}
+
+// A flying click within 100 units of the head-up display's centre (edges
+// included) hands the yoke to the pointer or takes it back, unless the ATC
+// window is up; any other control that has the stick takes it away again.
+TEST_F(WindowInput, TheHeadUpCentreTogglesThePointerYokeUnlessAnotherControlHasIt)
+{
+    acf_struct& a = pln[0];
+    const float kept_x = a.acf_HUD_cntrx, kept_y = a.acf_HUD_cntry;
+    a.acf_HUD_cntrx = 500.0f;
+    a.acf_HUD_cntry = 380.0f;
+    struct click { float x, y; int atc_open, before, after; };
+    const click clicks[] = {
+        {600.0f, 380.0f, 0, 0, 1}, {400.0f, 480.0f, 0, 1, 0}, {500.0f, 280.0f, 0, 0, 1},
+        {600.5f, 380.0f, 0, 1, 1}, {500.0f, 279.5f, 0, 0, 0}, {500.0f, 380.0f, 1, 0, 0},
+        {500.0f, 380.0f, 0, 7, 0},
+    };
+    for (const click& c : clicks) {
+        atc_state.atc_window_open = c.atc_open;
+        sim_joystick.mouse_is_joystick = c.before;
+        mouse.mouse_x = c.x;
+        mouse.mouse_y = c.y;
+        MACIBM_handleclick(0);
+        EXPECT_EQ(sim_joystick.mouse_is_joystick, c.after) << c.x << "," << c.y << " atc " << c.atc_open;
+    }
+    atc_state.atc_window_open = 0;
+
+    int32_t* takers[] = {&sim_joystick.has_joystick, &sim_joystick.eq_cirrusII_fun, &sim_joystick.eq_cirrusII_app,
+                         &sim_operation_override.override_joystick, &sim_operation_override.override_artstab,
+                         &sim_operation_override.override_flightcontrol, &net_slot_enabled[6], &net_slot_enabled[9]};
+    for (int32_t* taker : takers) {
+        const int32_t kept = *taker;
+        *taker = 1;
+        sim_joystick.mouse_is_joystick = 0;
+        mouse.mouse_x = 500.0f;
+        mouse.mouse_y = 380.0f;
+        MACIBM_handleclick(0);
+        EXPECT_EQ(sim_joystick.mouse_is_joystick, 0) << taker - takers[0];
+        *taker = kept;
+    }
+    mouse.mouse_x = 100.0f;   // away from the head-up display: nothing changes
+    sim_joystick.mouse_is_joystick = 1;
+    MACIBM_handleclick(0);
+    EXPECT_EQ(sim_joystick.mouse_is_joystick, 1);
+    sim_joystick.mouse_is_joystick = 0;
+    a.acf_HUD_cntrx = kept_x;
+    a.acf_HUD_cntry = kept_y;
 }
 
 TEST_F(WindowInput, MenuItemRunsThroughThePluginHookThenTheCommand)
