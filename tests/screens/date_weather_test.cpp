@@ -8,6 +8,7 @@
 
 #include "core/app_mode.h"
 #include "core/random.h"
+#include "core/screen.h"
 #include "core/simvars/graphics.h"
 #include "core/simvars/time.h"
 #include "core/simvars/weather.h"
@@ -18,6 +19,7 @@
 #include "screens/screen_state.h"
 #include "screens/setup.h"
 #include "screens/weather_text.h"
+#include "world/terrain_grid.h"
 #include "tests/screens/screen_fixture.h"
 
 namespace {
@@ -182,6 +184,40 @@ TEST_F(DateWeather, WavesAndANewStormPattern)
     EXPECT_EQ(sim_weather.cloud_type[0], 0);
     EXPECT_EQ(sim_weather.rain_percent, 0.0f);
     EXPECT_EQ(sim_weather.use_real_weather_bool, 0);
+}
+
+// Random weather draws its numbers in a fixed order: storminess, the rate of
+// change, rain, storms, microbursts and turbulence, fifteen draws for the
+// wind layers, four cloud heights, two cloud types, the visibility, the
+// temperature and the pressure; then the screen closes.
+TEST_F(DateWeather, RandomWeatherDrawsInItsOrder)
+{
+    sim_graphics_scenery.current_planet = 0;
+    terrain_elevation_low = 0.0f;
+    UTIL_srand(2024);
+    float r[31];
+    for (float& v : r) v = static_cast<float>(UTIL_rand()) / 32767.0f;
+    UTIL_srand(2024);
+    click(SETUP_weather, screen.screen_area_width * 0.5f, 28.0f);
+    const float s = r[0] * r[0], b = 0.99f * r[1] + 0.01f, c = 2.0f * r[2] - 1.0f;
+    EXPECT_NEAR(sim_weather.rate_change_percent, c >= 0.0f ? c * c : -c * c, 1e-5f);
+    EXPECT_NEAR(sim_weather.rain_percent, (r[3] + 0.5f) * b, 1e-5f);
+    EXPECT_NEAR(sim_weather.thunderstorm_percent, (r[4] + 0.5f) * b, 1e-5f);
+    EXPECT_NEAR(sim_weather.microburst_probability, (r[5] + 0.5f) * s, 1e-5f);
+    EXPECT_NEAR(sim_weather.wind_turbulence_percent, (r[6] + 0.5f) * s, 1e-5f);
+    // Cloud heights between 15.2 m above the lowest ground and 30,000 ft.
+    const float offsets[4] = {0.5f, 0.75f, 1.0f, 1.25f};
+    const float heights[4] = {sim_weather.cloud_base_msl_m[0], sim_weather.cloud_tops_msl_m[0],
+                              sim_weather.cloud_base_msl_m[1], sim_weather.cloud_tops_msl_m[1]};
+    for (int k = 0; k < 4; ++k) {
+        const float f = std::clamp(1.0f - b * (0.25f * r[22 + k] + offsets[k]), 0.0f, 1.0f);
+        EXPECT_NEAR(heights[k], 15.2f + (9144.0f - 15.2f) * f, 0.05f) << k;
+    }
+    for (int i = 0; i < 2; ++i)
+        EXPECT_EQ(sim_weather.cloud_type[i], static_cast<int>(std::min(4.0f * b * (0.5f + 1.5f * r[26 + i]), 4.0f))) << i;
+    EXPECT_NEAR(sim_weather.temperature_sealevel_c, 40.0f * r[29] - 10.0f, 1e-4f);
+    EXPECT_NEAR(sim_physics.earth_pressure_p, (0.4f * r[30] + 29.8f) * 3386.53f, 0.5f);
+    EXPECT_EQ(app_mode, MODE_FLYING);
 }
 
 // Temperature and pressure are edited in the unit chosen and stored in degrees

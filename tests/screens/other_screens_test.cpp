@@ -215,6 +215,13 @@ TEST_F(OtherScreens, FlightPlanFormAndMessage)
     pln[0].acf_Vne = 300.0f;
     pln[0].acf_en_type[0] = 4;
     EXPECT_EQ(SETUP_flight_plan_cruise_speed(), 402);
+    // Two thirds of Vne (201 kt), then x 1.1 for pistons, x 1.5 for turboprops
+    // and x 2 for jets; electric engines and rockets keep 201.
+    const int cruise[9] = {221, 221, 301, 201, 402, 402, 201, 201, 301};
+    for (int type = 0; type < 9; ++type) {
+        pln[0].acf_en_type[0] = type;
+        EXPECT_EQ(SETUP_flight_plan_cruise_speed(), cruise[type]) << type;
+    }
 
     // Fuel hours: endurance + 0.5, halves away from zero (an electric engine: fuel / burn set by hand).
     pln[0].acf_num_engines = 1;

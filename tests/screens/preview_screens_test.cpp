@@ -118,6 +118,44 @@ TEST_F(PreviewTest, AViewKeyPostponesTheNextAngleChange)
     EXPECT_LT(path_view.pitch, view_orbit_pitch);
 }
 
+// The camera follows its targets as a damped spring: each frame the rate
+// gains ((10 x error - 5 x rate) - rate) x dt and the value rate x dt. With
+// dt 0.1: pitch 0 toward 0.2 goes 0.02 then 0.046; zoom 0 toward 1 goes 0.1
+// then 0.23; heading 6.27 toward 0.1 goes the short way, up through 2 pi.
+TEST_F(PreviewTest, TheCameraFollowsItsTargetsTheShortWayRound)
+{
+    sim_operation_misc.frame_rate_period = 0.1f;
+    path_view = path_view_state{};
+    path_view.zoom = 0.0f;
+    path_view.heading = 6.27f;
+    view_orbit_pitch = 0.2f, view_orbit_heading = 0.1f;
+    screen_settings.preview_zoom = 1.0f;
+    const float heading_error = 0.1f - 6.27f + 2.0f * 3.14159265f;   // 0.11319
+    SETUP_flight_path_3d();
+    EXPECT_NEAR(path_view.pitch, 0.02f, 1e-5f);
+    EXPECT_NEAR(path_view.zoom, 0.1f, 1e-5f);
+    EXPECT_NEAR(path_view.heading, 6.27f + 0.1f * heading_error, 1e-4f);
+    SETUP_flight_path_3d();
+    EXPECT_NEAR(path_view.pitch, 0.046f, 1e-5f);
+    EXPECT_NEAR(path_view.zoom, 0.23f, 1e-5f);
+    // Second frame: error 0.9 e, rate e + (9 e - 5 e - e) x 0.1 = 1.3 e,
+    // heading 6.27 + 0.23 e, past 2 pi and wrapped.
+    EXPECT_NEAR(path_view.heading, 6.27f + 0.23f * heading_error - 2.0f * 3.14159265f, 1e-4f);
+}
+
+// The globe turns by four times its error a second, the heading the short
+// way round: at 0.05 s a frame, 170 toward -170 degrees is 20 degrees away
+// and moves 4; pitch 0 toward 0.2 rad (11.459 degrees) moves 2.292.
+TEST_F(PreviewTest, TheGlobeTurnsFourTimesItsErrorASecond)
+{
+    globe_screen.heading_deg = 170.0f, globe_screen.pitch_deg = 0.0f;
+    view_orbit_heading = -170.0f * 3.14159265f / 180.0f;
+    view_orbit_pitch = 0.2f;
+    SETUP_globe();
+    EXPECT_NEAR(globe_screen.heading_deg, 174.0f, 1e-3f);
+    EXPECT_NEAR(globe_screen.pitch_deg, 0.2f * 180.0f / 3.14159265f * 0.2f, 1e-3f);
+}
+
 TEST_F(PreviewTest, GlobePointUnderTheMouseAndItsClicks)
 {
     float lat, lon;

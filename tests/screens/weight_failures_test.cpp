@@ -66,6 +66,42 @@ TEST_F(WeightFailures, FuelEnduranceFromTheEnginesFullFlow)
     EXPECT_GT(ENGN_fuel_endurance(), 0.0f);
 }
 
+// Each engine family burns its own share of its full flow: turbines and
+// rockets the whole of it, jets 0.35 x 0.75, piston and other engines 0.65.
+// With every full flow 0.1 kg/s: 945 kg lasts 945 / 360, 945 / 94.5 or
+// 945 / 234 hours; a jet and a turbine together 945 / 454.5.
+TEST_F(WeightFailures, FuelEnduranceShareOfEachEngineFamily)
+{
+    flt[0].m_fuel1 = 500.0f, flt[0].m_fuel2 = 400.0f, flt[0].m_fuel3 = 45.0f;
+    acf_struct& a = pln[0];
+    a.acf_SFC[0] = a.acf_SFC[1] = 0.0001f;
+    a.acf_tmax = a.acf_pmax = a.acf_fmax_opt = 1000.0f;
+    struct row {
+        int engines, type0, type1;
+        float hours;
+    };
+    const row rows[] = {{1, 6, 0, 2.625f},   {1, 7, 0, 2.625f},   {1, 4, 0, 10.0f},   {1, 0, 0, 4.03846f},
+                        {1, 2, 0, 4.03846f}, {1, 8, 0, 4.03846f}, {2, 4, 6, 2.07921f}};
+    for (const row& r : rows) {
+        a.acf_num_engines = r.engines;
+        a.acf_en_type[0] = r.type0, a.acf_en_type[1] = r.type1;
+        EXPECT_NEAR(ENGN_fuel_endurance(), r.hours, 1e-3f) << r.type0 << " " << r.type1;
+    }
+    // Without JATO the burn time left is half the burn duration; with it, the
+    // time left is held to the duration.
+    a.acf_jato_dur = 20.0f;
+    flt[0].jato_left = 3.0f;
+    SETUP_weight_fuel();
+    EXPECT_FLOAT_EQ(flt[0].jato_left, 10.0f);
+    a.acf_jato_thrust = 9798.2788f, a.acf_jato_sfc = 3.6f;   // 1 kg a second
+    flt[0].jato_left = 30.0f;
+    SETUP_weight_fuel();
+    EXPECT_NEAR(flt[0].jato_left, 20.0f, 1e-3f);
+    SETUP_weight_fuel();   // the total counts the JATO fuel left: 20 kg
+    // The tanks hold 500, 300 (held to its share) and 45 kg.
+    EXPECT_NEAR(flt[0].m_total, 600.0f + 845.0f + 20.0f, 0.1f);
+}
+
 TEST_F(WeightFailures, FuelSplitsByTheTanksAndEachTankKeepsItsCap)
 {
     drag(SETUP_weight_fuel, slider_x(600.0f), 410.0f);
