@@ -12,6 +12,7 @@
 #include "core/reset_registry.h"
 #include "core/screen.h"
 #include "core/simvars.h"
+#include "graphics/ogl_state.h"
 #include "links/dataout.h"
 #include "screens/data_graph_screen.h"
 #include "screens/setup.h"
@@ -73,6 +74,35 @@ TEST_F(DataGraph, ValuesLandByTheirGroupsScaleAndNoLineCrossesTheWrap)
     }
     EXPECT_EQ(curve, 7);   // eight samples in time order; none from the newest back to the oldest
     EXPECT_EQ(GRAPH_cursor_column(9.95f), 1799);
+}
+
+// Each of a group's eight values has its own curve colour (rows 60, 66, 50,
+// 49, 79, 51, 55, 72), and the zoom magnifies: 0.25 of a scale of 1 at zoom
+// 2 lies halfway between the middle line and the top.
+TEST_F(DataGraph, EachValueHasItsColourAndTheZoomMagnifies)
+{
+    const int rows[8] = {60, 66, 50, 49, 79, 51, 55, 72};
+    float kept[8][3];
+    for (int k = 0; k < 8; ++k) {
+        std::copy(colour_table[rows[k]], colour_table[rows[k]] + 3, kept[k]);
+        OGL_set_color(rows[k], 0.1f * float(k + 1), 0.0f, 0.0f);
+        graph_history.time[10] = 1.0f, graph_history.time[11] = 1.1f;
+        graph_history.value[k][10] = graph_history.value[k][11] = 0.25f;
+    }
+    data_graph.graph_zoom = 2.0f;
+    mouse.mouse_y = 0.0f;
+    const graph_plot p = GRAPH_plot(1024.0f, 768.0f);
+    const float hh = ((p.top - 2.0f) - (p.bottom + 2.0f)) / 2.0f;
+    std::vector<float> reds;
+    for (const fb_prim& l : capture_feedback([] { SETUP_data_graph(); }))
+        if ((l.token == GL_LINE_TOKEN || l.token == GL_LINE_RESET_TOKEN) && l.v[0].y == l.v[1].y &&
+            std::fabs(l.v[0].y - 0.5f - (1.5f * hh + p.bottom + 2.0f)) < 0.01f)
+            reds.push_back(l.v[0].r);
+    std::sort(reds.begin(), reds.end());
+    ASSERT_EQ(reds.size(), 8u);
+    for (int k = 0; k < 8; ++k) EXPECT_NEAR(reds[k], 0.1f * float(k + 1), 0.01f) << k;
+    for (int k = 0; k < 8; ++k) OGL_set_color(rows[k], kept[k][0], kept[k][1], kept[k][2]);
+    data_graph.graph_zoom = 1.0f;
 }
 
 TEST_F(DataGraph, HoldingThePointerLeftOfThePlotScrollsBack)

@@ -177,6 +177,29 @@ TEST_F(WeightFailures, ATwinShowsItsEngineRowsAndClearKeepsTheValues)
     EXPECT_EQ(flt[0].tire_drag_dis[70], 0.0f);
 }
 
+// Only the four trigger states show a value field, each captioned by its
+// own entry (88 + state): random by minutes, timed, airspeed, altitude.
+TEST_F(WeightFailures, TheTriggerFieldFollowsTheState)
+{
+    small_screens.failures_tab = 1;
+    const char* captions[4] = {"QA", "QB", "QC", "QD"};
+    for (int k = 0; k < 4; ++k) text(89 + k, captions[k]);
+    text(88, "QZ");
+    text(94, "QY");
+    for (int state = 0; state <= 6; ++state) {
+        std::fill(std::begin(flt[0].failures), std::end(flt[0].failures), 0);
+        flt[0].failures[3] = state;
+        std::set<std::string> shown;
+        for (int font : {103, 105})
+            for (const std::string& line : printed(SETUP_failures, font))
+                for (const char* c : {"QA", "QB", "QC", "QD", "QZ", "QY"})
+                    if (line.find(c) != std::string::npos) shown.insert(c);
+        const std::set<std::string> expected =
+            state >= 1 && state <= 4 ? std::set<std::string>{captions[state - 1]} : std::set<std::string>{};
+        EXPECT_EQ(shown, expected) << state;
+    }
+}
+
 TEST_F(WeightFailures, AStateFromOutsideIsShownAsWorkingAndKept)
 {
     temp_folder tmp;
