@@ -1110,12 +1110,15 @@ void draw_airports(int colour)
     }
 }
 
-// Every placement of the scene is a scenery object of the tiles or a default
-// building; each shows as the object symbol.
+// The scenery objects of kinds 2 to 8 (blocks, towers, stacks, custom
+// objects) show as the object symbol; control towers, navaid buildings,
+// tall blocks and hangars do not.
 void draw_objects(int colour)
 {
     for (const object_placement& p : placement_list) {
         if (p.object < 0 || p.object >= static_cast<int>(object_table.size())) continue;
+        const int kind = object_table[static_cast<size_t>(p.object)].kind;
+        if (kind < 2 || kind > 8) continue;
         const float x = MAP_x_to_screen(p.x), y = MAP_z_to_screen(p.z);
         if (x >= map_origin_x && x <= map_right && y >= map_origin_y && y <= map_top)
             MAP_draw_object(x, y, colour, 0, 3, 0);

@@ -576,6 +576,7 @@ int OBJ_build_obs(float x, float z, float heading, float size, const char* name,
     scenery_object_record r{};
     std::memcpy(r.name, key.c_str(), key.size() + 1);
     r.object_class = OBJ_CLASS_NEW;
+    r.kind = kind;
     r.day_tex = r.lit_tex = OBJ_NO_TEXTURE;
     r.groups.push_back(lod_group{0, 0, 0.0f, OBJ_FIRST_GROUP_FAR2, {}});
     object_table.push_back(std::move(r));

@@ -2,10 +2,12 @@
 // the greeting at start, frequencies shown and tuned, switch panels as
 // joystick buttons, the gear-and-lights unit, the shut-down, and no library.
 #include <dlfcn.h>
+#include <unistd.h>
 
 #include <string>
 
 #include "links/panel_modules.h"
+#include "links/shared_memory.h"
 #include "tests/links/joystick_fixture.h"
 
 namespace {
@@ -161,6 +163,27 @@ TEST_F(PanelModules, WithoutTheLibraryThereAreNoModulesAndNoAlert)
     HARDWARE_open();
     EXPECT_EQ(fake_->initialised, 1);
     EXPECT_EQ(panel_modules.radio_units, 0);
+}
+
+// Two holders of one area name (two copies of the program on one machine)
+// map the same bytes; a closed holder has no view left to write through.
+TEST(SharedMemoryArea, TwoHoldersOfOneNameShareItsBytes)
+{
+    const std::string name = "/Orvell_test_shared_" + std::to_string(getpid());
+    SHMEM_area first, second;
+    auto* a = static_cast<unsigned char*>(first.SHMEM_open(264, name.c_str()));
+    auto* b = static_cast<unsigned char*>(second.SHMEM_open(264, name.c_str()));
+    ASSERT_NE(a, nullptr);
+    ASSERT_NE(b, nullptr);
+    a[263] = 0x5a;
+    EXPECT_EQ(b[263], 0x5a);
+    b[0] = 0x21;
+    EXPECT_EQ(a[0], 0x21);
+    EXPECT_TRUE(second.SHMEM_close());
+    EXPECT_EQ(second.view(), nullptr);
+    EXPECT_FALSE(second.SHMEM_close());
+    EXPECT_EQ(a[263], 0x5a);   // the other holder keeps its view
+    EXPECT_TRUE(first.SHMEM_close());
 }
 
 }  // namespace

@@ -99,6 +99,7 @@ int sprites(const std::vector<fb_rect>& rects, float u1, float v1, float u2, flo
 TEST_F(MapTest, ObjectsFixesAndNavaidsShowOnlyStrictlyAboveTheirZoom)
 {
     object_table.resize(std::max<size_t>(object_table.size(), 1));
+    object_table[0].kind = 3;   // a radio tower
     placement_list.push_back({0, 800.0f, 0.0f, -600.0f, 0.0f, 1});
     const geo_point p = at(900.0f, -900.0f);
     fix_table.push_back({static_cast<float>(p.lat), static_cast<float>(p.lon), "FIXA", 1});
@@ -121,6 +122,13 @@ TEST_F(MapTest, ObjectsFixesAndNavaidsShowOnlyStrictlyAboveTheirZoom)
         view(r.type, r.zoom);
         EXPECT_EQ(sprites(window_rects(), r.u1, r.v1, r.u1 + 14.0f, r.v1 + 16.0f), r.shown ? 1 : 0)
             << "type " << r.type << " zoom " << r.zoom;
+    }
+    // Only kinds 2 to 8 show: not a control tower (1), a navaid building (9)
+    // or a hangar (94).
+    for (const int kind : {1, 2, 8, 9, 94}) {
+        object_table[0].kind = kind;
+        view(2, 4.01f);
+        EXPECT_EQ(sprites(window_rects(), 396, 220, 410, 236), kind >= 2 && kind <= 8 ? 1 : 0) << kind;
     }
 }
 
