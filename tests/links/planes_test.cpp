@@ -71,6 +71,12 @@ TEST_F(Planes, PositionsFromOutsideMoveThePlaneAndTheTileAsTheRuleSays)
     p.longitude = 180.0f;   // candidate 178.5 -> 178
     EXPECT_EQ(scene_code_of([&] { receive_record("ONEP", 2, p); }), 1);
     EXPECT_EQ(lon_ref, 178.0f);
+    // From tile 179 to tile -180: -359 + 361 = 2, a full rebuild (by 360 it
+    // would read as one tile east).
+    lon_ref = 179.0f;
+    p.longitude = -178.6f;   // candidate -180.1 -> -180
+    EXPECT_EQ(scene_code_of([&] { receive_record("ONEP", 2, p); }), 1);
+    EXPECT_EQ(lon_ref, -180.0f);
 
     // A plane this copy does not fly is left alone.
     flt[5].local_x = 1.0f;

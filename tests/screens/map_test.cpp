@@ -354,6 +354,16 @@ TEST_F(MapTest, AircraftSquareForAZeroSizeAndRangeRingsForPlaneZeroOnScreen18Onl
     app_mode = MODE_OPERATOR_STATION;
     EXPECT_TRUE(rings(0));
     EXPECT_FALSE(rings(1));
+    // The outer ring and the spokes reach 20 nautical miles: 185.2 units at
+    // 0.005 units a metre.
+    const float kept_scale = map_scale;
+    map_scale = 0.005f;
+    float reach = 0.0f;
+    for (const fb_prim& q : capture_feedback([] { MAP_draw_object(300.0f, 300.0f, 87, 0, 99, 0); }))
+        if (q.token == GL_LINE_TOKEN || q.token == GL_LINE_RESET_TOKEN)
+            for (const fb_vertex& v : q.v) reach = std::max(reach, std::hypot(v.x - 300.5f, v.y - 300.5f));
+    EXPECT_NEAR(reach, 185.2f, 1.0f);
+    map_scale = kept_scale;
     app_mode = MODE_OPERATOR;
     EXPECT_FALSE(rings(0));
     EXPECT_EQ(expect_fatal([] { MAP_draw_object(0.0f, 0.0f, 1, 0, 5, 0); }).lines[0], "Bad obj_type type!");
