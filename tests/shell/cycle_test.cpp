@@ -221,6 +221,25 @@ TEST_F(Cycle, DataRowsTravelInDatagramsOfAtMost77Rows)
     frame_clock = 2.5f;   // not yet a second later
     update_plane_cycle();
     EXPECT_TRUE(sent("DATA").empty());
+
+    // At 20 a second with frames 0.02 s apart a send needs more than
+    // 1/20 - 0.01 = 0.04 s since the last: the frame at +0.06 s sends, not
+    // those at +0.02 and +0.04; above 50 counts as 50 (0.01 s apart).
+    sim_network_dataout.network_data_rate = 20.0f;
+    sim_operation_misc.frame_rate_period = 0.02f;
+    frame_clock = 4.0f;
+    update_plane_cycle();
+    for (const float t : {4.02f, 4.04f, 4.06f}) {
+        clear_logs();
+        frame_clock = t;
+        update_plane_cycle();
+        EXPECT_EQ(sent("DATA").empty(), t < 4.05f) << t;
+    }
+    sim_network_dataout.network_data_rate = 500.0f;
+    clear_logs();
+    frame_clock = 4.065f;   // 0.005 s after the last: not more than 1/50 - 0.01
+    update_plane_cycle();
+    EXPECT_TRUE(sent("DATA").empty());
 }
 
 TEST_F(Cycle, GraphOutputTakesAtMostFiveGroups)
