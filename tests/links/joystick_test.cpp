@@ -77,6 +77,20 @@ TEST_F(Joystick, AxesGoThroughCalibrationNullZoneAndCurveOnceAJoystickIsSeen)
     poll();
     EXPECT_EQ(j.yolk_pitch_ratio, 0.25f);
     EXPECT_EQ(j.eq_ped_nobrk, 0);
+
+    // A propeller axis runs from the green-arc minimum to the redline; a
+    // range narrower than one unit is widened to one: 200..200.7 becomes
+    // 200..201, so full travel asks 201.
+    j.joystick_axis_assignments[1] = JOY_AXIS_PROPELLER;
+    j.joystick_axis_minimum[1] = -100.0f, j.joystick_axis_maximum[1] = 100.0f, j.joystick_axis_reverse[1] = 0;
+    stick.axis(1, 100);
+    pln[0].acf_RSC_mingreen_prp = 200.0f, pln[0].acf_RSC_redline_prp = 200.7f;
+    poll();
+    EXPECT_NEAR(flt[0].ENGN_prop[0], 201.0f, 1e-3f);
+    pln[0].acf_RSC_redline_prp = 300.0f;
+    stick.axis(1, 0);
+    poll();
+    EXPECT_NEAR(flt[0].ENGN_prop[0], 250.0f, 1e-3f);
 }
 
 TEST_F(Joystick, DevicesFillTheAxesAndButtonsInOrderAndExtrasLandOnTheLastIndex)
