@@ -251,6 +251,27 @@ TEST_F(Joystick, RotorGovernorsStepTowardTheirTargets)
     f.cyclic_elev_blad_alph[1] = 1.0f;
     for (int k = 0; k < 50; ++k) JOY_button_idle(79);
     EXPECT_EQ(f.POINT_pitch_deg[1], 8.0f);
+
+    // Near their targets the steps are a tenth of the rotor-speed error and
+    // the full way to the wanted pitch: 100 kt calls for 244 - 1.2 x 20 = 220
+    // rpm, 250 kt for 100 + 0.5 x 50 = 125; 250 rpm on the ground wants
+    // (250 - 260) x 0.05 + 7 = 6.5 degrees.
+    const struct {
+        float knots, rpm, trim;
+    } trims[] = {{100.0f, 219.98f, 0.502f}, {250.0f, 124.97f, 0.503f}};
+    for (const auto& t : trims) {
+        f.indicated_airspeed = t.knots;
+        f.POINT_tacrad[1] = t.rpm * 2.0f * 3.14159265f / 60.0f;
+        f.POINT_omegadot[1] = 0.0f;
+        f.rot_trim = 0.5f;
+        JOY_button_held(78);
+        EXPECT_NEAR(f.rot_trim, t.trim, 1e-4f) << t.knots;
+    }
+    f.indicated_airspeed = 20.0f;
+    f.POINT_tacrad[1] = 250.0f * 2.0f * 3.14159265f / 60.0f;
+    f.POINT_pitch_deg[1] = 6.45f;
+    JOY_button_idle(79);
+    EXPECT_NEAR(f.POINT_pitch_deg[1], 6.5f, 1e-4f);
 }
 
 }  // namespace
