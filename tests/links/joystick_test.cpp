@@ -222,6 +222,15 @@ TEST_F(Joystick, ButtonFunctionsThroughRealPresses)
     EXPECT_EQ(sim_graphics_view.view_type, 1000);
 }
 
+// The caption of each button function code on the assignment page.
+TEST(JoystickCaptions, EachCodeHasItsEntry)
+{
+    const int rows[][2] = {{0, 7},    {57, 64},   {58, 70},   {59, 518},  {60, 66},   {61, 69},
+                           {62, 67},  {63, 68},   {64, 71},   {79, 86},   {80, 386},  {90, 396},
+                           {91, 510}, {92, 513},  {93, 65},   {94, 598},  {95, 200}};
+    for (const auto& r : rows) EXPECT_EQ(JOY_button_caption_entry(r[0]), r[1]) << r[0];
+}
+
 TEST_F(Joystick, RotorGovernorsStepTowardTheirTargets)
 {
     flt_struct& f = flt[0];
