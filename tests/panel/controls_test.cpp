@@ -203,6 +203,19 @@ TEST_F(Controls, SelectorsStepWrapAndClampByTheDiagonal)
 
 TEST_F(Controls, KnobsWrapOrClampAndRunAtTheirRate)
 {
+    // One upper-right click on each knob moves its value by its click step.
+    const struct { int type; float* value; float from, to; } steps[] = {
+        {39, &sim_cockpit_electrical.cockpit_lights, 0.5f, 0.55f},
+        {41, &sim_cockpit_misc.barometer_setting, 29.92f, 29.93f},
+        {43, &sim_cockpit_radios.nav2_obs_degm, 100.0f, 101.0f},
+        {45, &sim_cockpit_radios.adf2_obs_card_mag, 100.0f, 99.0f},
+        {46, &sim_cockpit_misc.radio_altimeter_minimum, 100.0f, 110.0f},
+    };
+    for (const auto& c : steps) {
+        *c.value = c.from;
+        click(c.type, 5, 5, [] { PANEL_knob(); });
+        EXPECT_NEAR(*c.value, c.to, 1e-4f) << "type " << c.type;
+    }
     sim_cockpit_radios.nav1_obs_degm = 359.0f;
     click(42, 5, 5, [] { PANEL_knob(); });
     EXPECT_FLOAT_EQ(sim_cockpit_radios.nav1_obs_degm, 360.0f);

@@ -85,6 +85,17 @@ TEST_F(NavInstruments, GlideSlopePointersOrFlagsAndTheEfisScales)
     EXPECT_EQ(needles(prims, 39).size(), 2u);
     EXPECT_TRUE(needles(prims, 31).empty());
     EXPECT_EQ(needles(prims, 29).size(), 1u);   // TO
+    // Card on the course: the TO pointer ahead at (15, 15), the FROM pointer
+    // behind at (15, -15) turned round.
+    const struct { int fromto; float x, y, angle; } pointers[] = {{1, 15.0f, 15.0f, 0.0f}, {2, 15.0f, -15.0f, 180.0f}};
+    for (const auto& p : pointers) {
+        r.nav1_fromto[0] = p.fromto;
+        const drawn_needle n = one(110, 29);
+        EXPECT_NEAR(n.pivot_x, p.x, 0.05f) << p.fromto;
+        EXPECT_NEAR(n.pivot_y, p.y, 0.05f) << p.fromto;
+        EXPECT_LT(angle_gap(n.angle_deg, p.angle), 0.1f) << p.fromto;
+    }
+    r.nav1_fromto[0] = 1;
     r.nav_type[0] = 4;   // an ILS: both pointers at the same height
     prims = in_slot(110, 1.0f, [] { PANEL_hsi(); });
     const auto left = needles(prims, 31), right = needles(prims, 33);
