@@ -123,6 +123,17 @@ TEST_F(NavInstruments, GlideSlopePointersOrFlagsAndTheEfisScales)
 
 TEST_F(NavInstruments, HsiKnobsTurnTheBugAndTheCourseAndTheCdiCentresUnpowered)
 {
+    // Card radius 52: the heading bug rides at 49 from the centre, the
+    // lubber mark at 1.02 x 52 = 53.04 straight up.
+    const struct { float bug, x, y; } bugs[] = {{0.0f, 0.0f, 49.0f}, {90.0f, 49.0f, 0.0f}, {180.0f, 0.0f, -49.0f}};
+    for (const auto& b : bugs) {
+        sim_cockpit_autopilot.heading_mag = b.bug;
+        const drawn_needle n = one(113, 27);
+        EXPECT_NEAR(n.pivot_x, b.x, 0.05f) << b.bug;
+        EXPECT_NEAR(n.pivot_y, b.y, 0.05f) << b.bug;
+        EXPECT_LT(angle_gap(n.angle_deg, b.bug), 0.1f) << b.bug;
+    }
+    EXPECT_NEAR(one(113, 25).pivot_y, 53.04f, 0.05f);
     sim_cockpit_autopilot.heading_mag = 360.0f;
     sim_cockpit_radios.nav2_obs_degm = 0.0f;
     // Type 113: heading knob at (55, -59), course knob at (-55, -59).
