@@ -73,7 +73,7 @@ void engine_page(const panel_records& r, int t)
     const flt_struct& f = r.flt;
     const float s = panel_ins_scale;
     OGL_draw_string_fmt(56, 51 * s, 42 * s, finite(f.flap_def[8]), 2, 0, 0, 110);
-    const float flaps = std::clamp(finite(f.flaprat), 0.0f, 1.0f);
+    const float flaps = finite(f.flaprat);
     OGL_fill_rect(56, 1.0f, 54 * s, (38 - 50 * flaps) * s, 5 * s, 50 * flaps * s);
     OGL_draw_rect_outline(56, 1.0f, 52 * s, -14 * s, 8 * s, 53 * s);
     OGL_draw_string(56, 45 * s, -24 * s, "FLAP", 9999.0f, 110);
@@ -148,7 +148,7 @@ void controls_page(const panel_records& r)
     // The needle drawer scales its pivot itself: the positions go in as design units.
     const float inputs[3] = {f.FC_roll, f.FC_hdng, f.FC_ptch};
     for (int k = 0; k < 3; ++k)
-        PANEL_draw_needle(20.0f + 30.0f * std::clamp(finite(inputs[k]), -2.0f, 2.0f), rows[k] - 9.0f, 0.0f, 44);
+        PANEL_draw_needle(20.0f + 30.0f * finite(inputs[k]), rows[k] - 9.0f, 0.0f, 44);
 }
 
 // ---- hydraulics ---------------------------------------------------------------------------
@@ -177,7 +177,7 @@ void hydraulics_page(const panel_records& r)
     OGL_draw_string(pump1, -68 * s, 40 * s, "PUMP 1", 9999.0f, 110);
     OGL_draw_string(pump2, -68 * s, 30 * s, "PUMP 2", 9999.0f, 110);
     OGL_draw_string(sim_operation_failures.ram_air_turbine_on ? 59 : 70, -68 * s, 20 * s, "RAM AIR TURBINE", 9999.0f, 110);
-    const float x = 9.0f + 53.0f * std::clamp(finite(sim_operation_failures.hydraulic_pressure_ratio), 0.0f, 1.0f);
+    const float x = 9.0f + 53.0f * finite(sim_operation_failures.hydraulic_pressure_ratio);
     PANEL_draw_needle(x, 0.0f, 0.0f, 44);
     PANEL_draw_needle(x, -18.0f, 0.0f, 44);
 }

@@ -84,9 +84,17 @@ void PANEL_trim_wheels(int command, int per_frame, const panel_records& r)
     if (const wheel_layout* w = wheel_of_type(t)) {
         const int k = w->wheel;
         if (frame_clock < trim_mem.trim_spin_until[k]) {
+            // Brought into 0..3 by whole turns of 3: a phase of exactly 3 stays
+            // 3 (the blank picture), as stepping down by 3 while above 3 leaves it.
             float& phase = trim_mem.trim_spin_phase[k];
-            phase = std::fmod(finite_or_0(phase + trim_mem.trim_spin_rate[k]), 3.0f);
-            if (phase < 0.0f) phase += 3.0f;
+            phase = finite_or_0(phase + trim_mem.trim_spin_rate[k]);
+            if (phase > 3.0f) {
+                phase = std::fmod(phase, 3.0f);
+                if (phase == 0.0f) phase = 3.0f;
+            } else if (phase < 0.0f) {
+                phase = std::fmod(phase, 3.0f);
+                if (phase < 0.0f) phase += 3.0f;
+            }
         }
         if (d == 0) {
             if (PANEL_click_spot(w->spot_minus_x, w->spot_minus_y, 10.0f, per_frame)) d = -1;

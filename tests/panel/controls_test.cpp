@@ -177,10 +177,45 @@ TEST_F(Controls, SelectorsStepWrapAndClampByTheDiagonal)
     on_switch(433, 5, 5);
     EXPECT_EQ(switch_mem.weapon_select_pos, 3);
     EXPECT_EQ(sim_cockpit_weapons.missiles_armed, 1);
+
+    // Each arming selector's positions: the position that arms guns,
+    // rockets, missiles and bombs (0 where the type lacks the kind), and the
+    // last position it turns to.
+    const struct { int type; int guns, rockets, missiles, bombs, last; } arming[] = {
+        {422, 1, 1, 1, 1, 1}, {423, 1, 2, 0, 0, 2}, {424, 1, 0, 2, 0, 2}, {425, 1, 0, 0, 2, 2},
+        {426, 0, 1, 2, 0, 2}, {427, 0, 1, 0, 2, 2}, {428, 0, 0, 1, 2, 2}, {429, 1, 2, 3, 0, 3},
+        {430, 1, 2, 0, 3, 3}, {431, 1, 0, 2, 3, 3}, {432, 0, 1, 2, 3, 3}, {433, 1, 2, 3, 4, 4},
+    };
+    const sim_cockpit_weapons_block& w = sim_cockpit_weapons;
+    for (const auto& a : arming)
+        for (int p = 0; p <= 5; ++p) {
+            switch_mem.weapon_select_pos = p;
+            panel_ins_type = a.type;
+            PANEL_switches(-1, 0);
+            const int at = std::min(p, a.last);
+            EXPECT_EQ(switch_mem.weapon_select_pos, at) << a.type;
+            EXPECT_EQ(w.guns_armed, a.guns != 0 && at == a.guns ? 1 : 0) << a.type << " at " << at;
+            EXPECT_EQ(w.rockets_armed, a.rockets != 0 && at == a.rockets ? 1 : 0) << a.type << " at " << at;
+            EXPECT_EQ(w.missiles_armed, a.missiles != 0 && at == a.missiles ? 1 : 0) << a.type << " at " << at;
+            EXPECT_EQ(w.bombs_armed, a.bombs != 0 && at == a.bombs ? 1 : 0) << a.type << " at " << at;
+        }
 }
 
 TEST_F(Controls, KnobsWrapOrClampAndRunAtTheirRate)
 {
+    // One upper-right click on each knob moves its value by its click step.
+    const struct { int type; float* value; float from, to; } steps[] = {
+        {39, &sim_cockpit_electrical.cockpit_lights, 0.5f, 0.55f},
+        {41, &sim_cockpit_misc.barometer_setting, 29.92f, 29.93f},
+        {43, &sim_cockpit_radios.nav2_obs_degm, 100.0f, 101.0f},
+        {45, &sim_cockpit_radios.adf2_obs_card_mag, 100.0f, 99.0f},
+        {46, &sim_cockpit_misc.radio_altimeter_minimum, 100.0f, 110.0f},
+    };
+    for (const auto& c : steps) {
+        *c.value = c.from;
+        click(c.type, 5, 5, [] { PANEL_knob(); });
+        EXPECT_NEAR(*c.value, c.to, 1e-4f) << "type " << c.type;
+    }
     sim_cockpit_radios.nav1_obs_degm = 359.0f;
     click(42, 5, 5, [] { PANEL_knob(); });
     EXPECT_FLOAT_EQ(sim_cockpit_radios.nav1_obs_degm, 360.0f);
@@ -304,6 +339,59 @@ TEST_F(Controls, TrimWheelsStepSpinAndTheIndicatorsRestOnZeroLimits)
     r = capture_rects([] { panel_ins_type = 67, panel_ins_scale = 1.0f, PANEL_trim_wheels(-1, 0); });
     ASSERT_EQ(r.size(), 1u);
     EXPECT_NEAR((r[0].y1 + r[0].y2) * 0.5f, 300.0f, 1e-3f);
+}
+
+TEST_F(Controls, TrimCommandsPickTheirWheelStepAndSpinWay)
+{
+    // Frame period 0.05 s: a click step is 0.001, the rotor moves 0.05 x 0.2,
+    // and a spinning wheel advances 0.05 x 5 = 0.25 pictures a call.
+    sim_operation_misc.frame_rate_period = 0.05f;
+    struct row {
+        int code, wheel;
+        float* trim;
+        float step, spin;
+    };
+    flt_struct& f = flt[0];
+    const row rows[] = {
+        {20, TRIM_WHEEL_ELEVATOR, &f.elv_trim, 0.001f, -0.25f}, {21, TRIM_WHEEL_ELEVATOR, &f.elv_trim, -0.001f, 0.25f},
+        {22, TRIM_WHEEL_ROTOR, &f.rot_trim, 0.01f, -0.25f},     {23, TRIM_WHEEL_ROTOR, &f.rot_trim, -0.01f, 0.25f},
+        {24, TRIM_WHEEL_RUDDER, &f.rud_trim, -0.001f, -0.25f},  {26, TRIM_WHEEL_RUDDER, &f.rud_trim, 0.001f, 0.25f},
+        {27, TRIM_WHEEL_AILERON, &f.ail_trim, -0.001f, -0.25f}, {29, TRIM_WHEEL_AILERON, &f.ail_trim, 0.001f, 0.25f},
+    };
+    for (const row& r : rows) {
+        f.elv_trim = f.rud_trim = f.ail_trim = 0.0f;
+        f.rot_trim = 0.5f;
+        const float before = *r.trim;
+        PANEL_trim_wheels(r.code, 0);
+        EXPECT_NEAR(*r.trim - before, r.step, 1e-6f) << "code " << r.code;
+        EXPECT_FLOAT_EQ(trim_mem.trim_spin_rate[r.wheel], r.spin) << "code " << r.code;
+    }
+    // Turning the elevator wheel from phase 0 at +0.25 a call: pictures 0 and 1
+    // show; phases 2 and up leave the background, and a phase of exactly 3
+    // stays blank before the next call comes round to picture 0.
+    trim_mem.trim_spin_phase[TRIM_WHEEL_ELEVATOR] = 0.0f;
+    trim_mem.trim_spin_rate[TRIM_WHEEL_ELEVATOR] = 0.25f;
+    trim_mem.trim_spin_until[TRIM_WHEEL_ELEVATOR] = frame_clock + 100.0f;
+    std::vector<int> shown;
+    for (int call = 0; call < 13; ++call) {
+        const auto drawn = in_slot(66, 1.0f, [] { PANEL_trim_wheels(-1, 0); });
+        shown.push_back(drawn.empty() ? -1 : static_cast<int>(trim_mem.trim_spin_phase[TRIM_WHEEL_ELEVATOR]));
+    }
+    EXPECT_EQ(shown, (std::vector<int>{0, 0, 0, 1, 1, 1, 1, -1, -1, -1, -1, -1, 0}));
+
+    // The indicators at the positive limits: rudder and aileron 15 right of
+    // the slot at y -6; the rotor indicator at half trim sits at 20 - 20 = 0, x 6.
+    acf_struct& a = pln[0];
+    a.acf_rud_trim_pos_lim = a.acf_ail_trim_pos_lim = 0.4f;
+    f.rud_trim = f.ail_trim = 0.4f;
+    f.rot_trim = 0.5f;
+    const struct { int type; float x, y; } marks[] = {{69, 15.0f, -6.0f}, {71, 15.0f, -6.0f}, {73, 6.0f, 0.0f}};
+    for (const auto& m : marks) {
+        const auto r = capture_rects([&] { panel_ins_type = m.type, panel_ins_scale = 1.0f, PANEL_trim_wheels(-1, 0); });
+        ASSERT_EQ(r.size(), 1u) << m.type;
+        EXPECT_NEAR((r[0].x1 + r[0].x2) * 0.5f, 400.0f + m.x, 1e-3f) << m.type;
+        EXPECT_NEAR((r[0].y1 + r[0].y2) * 0.5f, 300.0f + m.y, 1e-3f) << m.type;
+    }
 }
 
 }  // namespace

@@ -44,6 +44,8 @@ protected:
 TEST_F(FlightInstruments, VerticalSpeedNeedlesFollowEachDialsLaw)
 {
     const struct { int type, style; float fpm, angle; } cases[] = {
+        {124, 19, 1000.0f, 80.0f}, {125, 19, 2500.0f, 80.0f}, {126, 19, 1000.0f, 60.0f},
+        {127, 20, -1000.0f, -80.0f}, {128, 20, 2500.0f, 80.0f},
         {123, 17, 1000.0f, 70.0f}, {123, 17, 0.0f, 0.0f}, {123, 17, -9000.0f, -150.0f},
         {122, 17, 1000.0f, 80.0f}, {126, 19, 6000.0f, 170.0f}, {129, 20, -2000.0f, -(110.0f * std::pow(0.2f, 0.65f) + 60.0f)},
     };

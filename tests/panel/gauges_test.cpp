@@ -268,4 +268,64 @@ TEST_F(Gauges, EcamPagesColoursAndPageButtons)
     EXPECT_TRUE(texts(110).empty());
 }
 
+TEST_F(Gauges, EcamFuelRowsFlapColoursAndFailureLines)
+{
+    // Fuel page of the custom display (no page buttons, no shift), two
+    // engines burning 360 lb/h each (0.04535925 kg/s): 0.0907185 kg/s in all.
+    pln[0].acf_num_engines = 2;
+    flt[0].ENGN_FF_[0] = flt[0].ENGN_FF_[1] = 0.04535925f;
+    flt[0].m_fuel1 = 816.46650f;                // 2.5 h at that flow
+    flt[0].groundspeed = 20.0f / 1.943844f;     // 20 kt: 50 nm in 2.5 h
+    flt[0].m_total = 907.185f;                  // 2000 lb
+    sim_cockpit_switches.ECAM_mode = 1;
+    only(205);
+    auto rows = texts(110);
+    const struct { float y; const char* starts; } fuel[] = {
+        {48, "TANK1 LB001800"}, {38, "TANK2 LB000000"}, {28, "TANK3 LB000000"}, {18, "TOTAL LB001800"},
+        {-2, "FF1 PPH000360"},  {-12, "FF2 PPH000360"}, {-22, "ENDUR HR02.5"},  {-32, "RANGE NM00050"},
+        {-42, "WEIGHT LB002000"},
+    };
+    for (const auto& r : fuel) EXPECT_EQ(rows[r.y], r.starts) << "row at " << r.y;
+    EXPECT_EQ(rows.size(), std::size(fuel));
+    // Engines stopped: the flow is taken as 1e-6 kg/s, so 0.0036 kg lasts 1 h.
+    flt[0].ENGN_FF_[0] = flt[0].ENGN_FF_[1] = 0.0f;
+    flt[0].m_fuel1 = 0.0036f;
+    EXPECT_EQ(texts(110)[-22], "ENDUR HR01.0");
+
+    // Flight-control page: the flap boxes (44 wide at y 29) are colour 59
+    // while the flaps move, 50 within 0.01 of the request, absent at 0.01.
+    OGL_set_color(50, 0.0f, 1.0f, 0.0f);
+    OGL_set_color(59, 1.0f, 0.0f, 0.0f);
+    pln[0].acf_flapEQ = 1;
+    sim_cockpit_switches.ECAM_mode = 2;
+    auto flap_greens = [] {
+        std::vector<float> g;
+        for (const fb_rect& r : capture_rects(PANEL_update))
+            if (std::fabs(r.x2 - r.x1 - 44.0f) < 0.01f && std::fabs(std::min(r.y1, r.y2) - (Y + 29.0f)) < 0.01f)
+                g.push_back(r.g);
+        return g;
+    };
+    const struct { float rat, rqst; std::vector<float> greens; } flaps[] = {
+        {0.5f, 0.5f, {1.0f, 1.0f}}, {0.5f, 0.505f, {1.0f, 1.0f}}, {0.5f, 0.55f, {0.0f, 0.0f}},
+        {0.5f, 1.0f, {0.0f, 0.0f}}, {0.01f, 0.01f, {}},
+    };
+    for (const auto& c : flaps) {
+        flt[0].flaprat = c.rat, flt[0].flaprqst = c.rqst;
+        EXPECT_EQ(flap_greens(), c.greens) << c.rat << " to " << c.rqst;
+    }
+    OGL_fill_default_colors();
+
+    // Failure page: skids leave out the three gear lines without a gap, and
+    // the hydraulics line shows only with hydraulic flight controls.
+    sim_cockpit_switches.ECAM_mode = 4;
+    pln[0].acf_gear_is_skid = 0;
+    EXPECT_EQ(texts(110)[-42].substr(0, 8), "ANTI-ICE");
+    pln[0].acf_gear_is_skid = 1;
+    pln[0].acf_ff_hydraulic = 1;
+    rows = texts(110);
+    EXPECT_EQ(rows[-12].substr(0, 8), "ANTI-ICE");
+    EXPECT_EQ(rows[-22].substr(0, 10), "HYDRAULICS");
+    EXPECT_EQ(rows[-32].substr(0, 8), "STAB AUG");
+}
+
 }  // namespace

@@ -148,6 +148,19 @@ TEST_F(Gps, ShownValues)
     EXPECT_EQ(t.at(6), "KLAX350DEG0012.5NM");
     EXPECT_EQ(t.at(-4), "0000KT750MIN");
     EXPECT_EQ(t.at(-14), "||o|");   // the pointer at the right end mark
+    // The pointer moves 5 units a dot: 2 dots right of centre is 10 units.
+    auto pointer_x = [] {
+        font_glyph_place g;
+        EXPECT_TRUE(FONT_glyph_place(111, 'o', g));
+        for (const fb_rect& r : capture_rects(PANEL_update))
+            if (std::fabs(r.tx1 - g.tx) < 0.01f && std::fabs(r.ty1 - g.ty) < 0.01f) return r.x1;
+        return -1000.0f;
+    };
+    sim_cockpit_radios.gps_hdef_dot = 0.0f;
+    const float centre = pointer_x();
+    sim_cockpit_radios.gps_hdef_dot = 2.0f;
+    EXPECT_NEAR(pointer_x() - centre, 10.0f, 0.01f);
+    sim_cockpit_radios.gps_hdef_dot = 10.0f;
     sim_cockpit_radios.gps_dme_dist_m = 100.0f;
     g.course = 375.0f;
     t = texts(111);

@@ -85,6 +85,17 @@ TEST_F(NavInstruments, GlideSlopePointersOrFlagsAndTheEfisScales)
     EXPECT_EQ(needles(prims, 39).size(), 2u);
     EXPECT_TRUE(needles(prims, 31).empty());
     EXPECT_EQ(needles(prims, 29).size(), 1u);   // TO
+    // Card on the course: the TO pointer ahead at (15, 15), the FROM pointer
+    // behind at (15, -15) turned round.
+    const struct { int fromto; float x, y, angle; } pointers[] = {{1, 15.0f, 15.0f, 0.0f}, {2, 15.0f, -15.0f, 180.0f}};
+    for (const auto& p : pointers) {
+        r.nav1_fromto[0] = p.fromto;
+        const drawn_needle n = one(110, 29);
+        EXPECT_NEAR(n.pivot_x, p.x, 0.05f) << p.fromto;
+        EXPECT_NEAR(n.pivot_y, p.y, 0.05f) << p.fromto;
+        EXPECT_LT(angle_gap(n.angle_deg, p.angle), 0.1f) << p.fromto;
+    }
+    r.nav1_fromto[0] = 1;
     r.nav_type[0] = 4;   // an ILS: both pointers at the same height
     prims = in_slot(110, 1.0f, [] { PANEL_hsi(); });
     const auto left = needles(prims, 31), right = needles(prims, 33);
@@ -112,6 +123,17 @@ TEST_F(NavInstruments, GlideSlopePointersOrFlagsAndTheEfisScales)
 
 TEST_F(NavInstruments, HsiKnobsTurnTheBugAndTheCourseAndTheCdiCentresUnpowered)
 {
+    // Card radius 52: the heading bug rides at 49 from the centre, the
+    // lubber mark at 1.02 x 52 = 53.04 straight up.
+    const struct { float bug, x, y; } bugs[] = {{0.0f, 0.0f, 49.0f}, {90.0f, 49.0f, 0.0f}, {180.0f, 0.0f, -49.0f}};
+    for (const auto& b : bugs) {
+        sim_cockpit_autopilot.heading_mag = b.bug;
+        const drawn_needle n = one(113, 27);
+        EXPECT_NEAR(n.pivot_x, b.x, 0.05f) << b.bug;
+        EXPECT_NEAR(n.pivot_y, b.y, 0.05f) << b.bug;
+        EXPECT_LT(angle_gap(n.angle_deg, b.bug), 0.1f) << b.bug;
+    }
+    EXPECT_NEAR(one(113, 25).pivot_y, 53.04f, 0.05f);
     sim_cockpit_autopilot.heading_mag = 360.0f;
     sim_cockpit_radios.nav2_obs_degm = 0.0f;
     // Type 113: heading knob at (55, -59), course knob at (-55, -59).

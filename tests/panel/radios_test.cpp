@@ -49,6 +49,26 @@ TEST_F(Radios, BcAdfRingWalksTheDigitMarkerAndTheKnobTunesTheStandby)
     click(25, 18);             // swap
     EXPECT_EQ(sim_cockpit_radios.adf1_freq_hz, 375);
     EXPECT_EQ(sim_cockpit_radios.adf1_stdby_freq_hz, 350);
+
+    // The GA ADF head steps the active frequency's hundreds, tens and units
+    // with its three spots, up above-right and down below-left.
+    only(227);
+    const struct { float dx, dy; int32_t then; } digits[] = {
+        {-18 + 3, -10 + 3, 475}, {0 - 3, -10 - 3, 465}, {18 + 3, -10 + 3, 466}, {-18 - 3, -10 - 3, 366},
+    };
+    for (const auto& d : digits) {
+        click(d.dx, d.dy);
+        EXPECT_EQ(sim_cockpit_radios.adf1_freq_hz, d.then) << d.dx;
+    }
+    // The small combined head's six radio spots: columns -37, -14, 9 by rows 0, -10.
+    only(474);
+    const struct { float x, y; int radio; } spots[] = {
+        {-37, 0, 0}, {-37, -10, 1}, {-14, 0, 2}, {-14, -10, 3}, {9, 0, 4}, {9, -10, 5},
+    };
+    for (const auto& p : spots) {
+        click(p.x, p.y);
+        EXPECT_EQ(radio_heads.combined_radio, p.radio) << p.x << " " << p.y;
+    }
 }
 
 TEST_F(Radios, SwapsExchangeOnlyTheSelectedRadio)
