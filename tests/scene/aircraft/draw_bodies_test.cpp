@@ -144,3 +144,33 @@ TEST_F(Gear, WheelLayoutsStrutSteeringAndSkids)
         EXPECT_TRUE(draw(67).has(turned(corner, G, pitch_axis, -deg).data())) << deg;
     }
 }
+
+// A nacelle follows its engine's vertical cant; the leg's retraction angles
+// turn the fairing about the wheel point, each about its own axis.
+TEST_F(Gear, NacelleCantAndLegRetractionTurnWhatTheyCarry)
+{
+    a.acf_Xarm[53] = 1.0f;
+    geo(P).part_vertex[53][0][0][2] = -2.0f;   // the nacelle's nose, 2 m ahead of its arm
+    a.acf_vect_cant[0] = 30.0f;
+    const float nose[3] = {1.0f, 1.0f, -1.7320508f};   // turned nose up by 30 degrees
+    EXPECT_TRUE(draw(53).has(nose));
+
+    gear(67, 0, 0.0f, -1.0f, 0.0f);
+    fairing(67);
+    struct row {
+        const char* what;
+        float lonE, lonN, latE, latN, axiN;
+        float x, y, z;   // fairing point (row 0, point 0) at (-0.45, 0.3, -0.35) from the wheel point, turned
+    } rows[] = {
+        {"fore-aft: 90 about -x", 90.0f, 0.0f, 0.0f, 0.0f, 0.0f, -0.45f, -1.35f, -0.3f},
+        {"sideways: 90 about z", 0.0f, 0.0f, 0.0f, 90.0f, 0.0f, -0.3f, -1.45f, -0.35f},
+        {"about the leg: 90 about y", 0.0f, 0.0f, 0.0f, 0.0f, 90.0f, -0.35f, -0.7f, 0.45f},
+    };
+    for (const row& r : rows) {
+        a.acf_gear_lonE[67] = r.lonE, a.acf_gear_lonN[67] = r.lonN;
+        a.acf_gear_latE[67] = r.latE, a.acf_gear_latN[67] = r.latN;
+        a.acf_gear_axiN[67] = r.axiN;
+        const float want[3] = {r.x, r.y, r.z};
+        EXPECT_TRUE(draw(67).has(want)) << r.what;
+    }
+}

@@ -2,6 +2,7 @@
 // overlay, the lights and the lit paint; binds and lights seen through the
 // kit's seam, geometry in feedback mode.
 #include <algorithm>
+#include <cmath>
 #include <limits>
 #include <tuple>
 
@@ -118,6 +119,31 @@ TEST_F(Stages, TakeOffRocketFlame)
     for (const vtx& v : faint.vertices()) EXPECT_EQ(v.a, 0.0f);
     clear_plane(0);
     clear_plane(1);
+}
+
+// A flame of radius 1 m and length 10 m: the nozzle ring at s 0.1 on radius 1,
+// the tail at s 1 on 0.4 of the radius and 10 m (within its 2 % flicker) aft,
+// t running 0 at the top, 1 at the bottom and back.
+TEST_F(Stages, AFlameNarrowsToItsTailAndMirrorsItsPicture)
+{
+    const capture c = capture_drawing([] { ACF_draw_flame(TEX_SLOT_FLAME_ROCKET_SOLID, 0, -1, 0, 0, 0, 0, 0, 0, 10.0f, 1.0f, 1.0f); }, 30.0f);
+    int tails = 0, rings = 0;
+    for (const vtx& v : c.vertices()) {
+        const float r = std::hypot(v.x, v.y);
+        const float t_want = std::fabs(std::atan2(v.x, v.y)) / static_cast<float>(M_PI);   // 0 at the top, 1 below
+        if (std::fabs(v.s - 1.0f) < 1e-6f) {
+            ++tails;
+            EXPECT_NEAR(r, 0.4f, 1e-3f);
+            EXPECT_NEAR(v.z, 10.0f, 0.2f + 1e-3f);
+            EXPECT_NEAR(v.t, t_want, 1e-3f);
+        } else if (std::fabs(v.s - 0.1f) < 1e-6f) {
+            ++rings;
+            EXPECT_NEAR(r, 1.0f, 1e-3f);
+            EXPECT_NEAR(v.t, t_want, 1e-3f);
+        }
+    }
+    EXPECT_GT(tails, 0);
+    EXPECT_GT(rings, 0);
 }
 
 TEST_F(Stages, ForceOverlayLevelsAndTheLightsOnlyMode)

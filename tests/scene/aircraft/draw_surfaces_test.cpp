@@ -103,6 +103,47 @@ TEST_F(Surfaces, AileronFlapSpoilerAndSpeedbrakePanels)
     EXPECT_TRUE(draw(30).prims.empty());
 }
 
+TEST_F(Surfaces, SlatsElementIncidenceAndTheFixedSkinFlap)
+{
+    // One right element of 2 m with a slat, a flap of type 5 and an incidence
+    // change; each row turns one of them on and names a point and where it
+    // must (and must not) be drawn.
+    const float origin[3] = {0.0f, 0.0f, 0.0f}, span_axis[3] = {1.0f, 0.0f, 0.0f};
+    struct row {
+        const char* what;
+        float slatrat, inc, flap_type, flap_def;
+        int point;
+        float deg, wrong_deg;   // turn of the point, about the leading edge (slat) or the span axis
+    } rows[] = {
+        {"slat out: points 11..12 turn 120 degrees about point 0", 1.0f, 0.0f, 0.0f, 0.0f, 12, 120.0f, 90.0f},
+        {"half out: 60 degrees", 0.5f, 0.0f, 0.0f, 0.0f, 12, 60.0f, -60.0f},
+        {"incidence change turns the element about the span axis", 0.0f, 5.0f, 0.0f, 0.0f, 3, 5.0f, -5.0f},
+        {"type 5 flap keeps its upper skin in place", 0.0f, 0.0f, 5.0f, 30.0f, 6, 0.0f, 999.0f},
+        {"type 1 flap leaves it out", 0.0f, 0.0f, 1.0f, 30.0f, 6, 999.0f, 0.0f},
+    };
+    for (const row& r : rows) {
+        clear_plane(P);
+        a.acf_flap_el_end[9] = 1.0f, a.acf_flap_crat = a.acf_flap_crat2 = 0.25f;
+        a.acf_slat[ACF_el(9, 0)] = 1;
+        one_element(9, 1.0f, a.acf_flap);
+        a.acf_flap_type = r.flap_type;
+        f.flap_def[9] = r.flap_def;
+        f.slatrat = r.slatrat;
+        f.elem_inc[ACF_el(9, 0)] = r.inc;
+        const capture c = draw(9);
+        for (int rw : {0, 1}) {
+            const bool slat = r.slatrat > 0.0f;
+            const float* pivot = slat ? vertex(9, rw, 0) : origin;
+            const float lead[3] = {vertex(9, 1, 0)[0] - vertex(9, 0, 0)[0], vertex(9, 1, 0)[1] - vertex(9, 0, 0)[1],
+                                   vertex(9, 1, 0)[2] - vertex(9, 0, 0)[2]};
+            const float* axis = slat ? lead : span_axis;
+            if (r.deg != 999.0f) EXPECT_TRUE(c.has(turned(vertex(9, rw, r.point), pivot, axis, r.deg).data())) << r.what << rw;
+            if (r.wrong_deg != 999.0f)
+                EXPECT_FALSE(c.has(turned(vertex(9, rw, r.point), pivot, axis, r.wrong_deg).data())) << r.what << rw;
+        }
+    }
+}
+
 // Every part of every fleet aircraft, and the whole aircraft in both modes,
 // its controls and engines in a pose, also with angles that are no numbers:
 // the matrix, its stack and the winding come back as they were, and every

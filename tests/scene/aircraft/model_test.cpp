@@ -167,6 +167,35 @@ TEST_F(AircraftModel, WingMeshFollowsTheAirfoilIncidenceAndControls)
     EXPECT_LT(nrm(9, 0, 10)[1], -0.9f);
 }
 
+TEST_F(AircraftModel, APropellerBladeTurnsWithItsEngineAndSweep)
+{
+    // One flat blade element of 1 m, chord 0.4 m, incidence 30 degrees, swept
+    // back 20 degrees; the engine's turning direction flips the incidence.
+    hand_wing(P, 0, 1, 1.0f, 0.4f, 1.0f, 0.0f, 0.0f, 0.0f);
+    a.acf_num_engines = a.acf_num_thrustpoints = 1;
+    a.acf_anginc[ACF_el(0, 0)] = 30.0f;
+    a.acf_bladesweep[0] = 20.0f;
+    struct row {
+        float dir;
+        int r, i;
+        float x, y, z;
+    } rows[] = {
+        {-1.0f, 0, 0, 0.0296198f, -0.05f, -0.0813798f},   // root leading edge
+        {-1.0f, 1, 0, 0.9693128f, -0.05f, 0.2606402f},    // tip leading edge
+        {-1.0f, 0, 6, -0.0888594f, 0.15f, 0.2441394f},    // root trailing edge
+        {1.0f, 0, 0, 0.0296198f, 0.05f, -0.0813798f},
+        {1.0f, 1, 6, 0.8508334f, -0.15f, 0.5861596f},
+    };
+    for (const row& w : rows) {
+        a.acf_prop_dir[0] = w.dir;
+        ACF_prepare_model(P);
+        const float* v = vtx(0, w.r, w.i);
+        EXPECT_NEAR(v[0], w.x, 1e-5f) << w.dir << " " << w.r << " " << w.i;
+        EXPECT_NEAR(v[1], w.y, 1e-5f) << w.dir << " " << w.r << " " << w.i;
+        EXPECT_NEAR(v[2], w.z, 1e-5f) << w.dir << " " << w.r << " " << w.i;
+    }
+}
+
 TEST_F(AircraftModel, BodyNormalsShareTheirSeamsAndAFlatBodyFacesUp)
 {
     hand_body(P, 44, 1.0f);
@@ -217,6 +246,63 @@ TEST_F(AircraftModel, PaintCoordinatesFollowTheLayout)
     ACF_prepare_model(P);
     EXPECT_FLOAT_EQ(tex(45, 3, 2)[0], (522.0f + 772.0f) * 0.5f / 1024.0f);
     EXPECT_FLOAT_EQ(tex(45, 3, 2)[1], (395.0f + 520.0f) * 0.5f / 1024.0f);
+}
+
+TEST_F(AircraftModel, NacellesFairingsAndWeaponsFollowTheirOwnPaintRules)
+{
+    // Engine 0's nacelle: 12 round rows 1 m apart, rows 6..11 raised by
+    // 0.75 m, so its rows' own path (11.25 m) differs from its length (11 m).
+    hand_body(P, 53, 1.0f);
+    for (int r = 6; r < 12; ++r)
+        for (int i = 0; i < 18; ++i) a.acf_body_Y[(53 * ACF_BODY_STATIONS + r) * ACF_BODY_POINTS + i] += 0.75f;
+    // Gear fairing 61: 8 rows of 10 points, a circle in 45-degree steps.
+    a.acf_part_eq[61] = 1;
+    for (int r = 0; r < 8; ++r)
+        for (int i = 0; i < 10; ++i) {
+            const int k = i < 5 ? i : 9 - i;
+            const int at = (61 * ACF_BODY_STATIONS + r) * ACF_BODY_POINTS + i;
+            a.acf_body_X[at] = (i < 5 ? 1.0f : -1.0f) * std::sin(k * 45.0f * DEG);
+            a.acf_body_Y[at] = std::cos(k * 45.0f * DEG);
+            a.acf_body_Z[at] = static_cast<float>(r);
+        }
+    // A weapon in slot 2: its body in the body arrays at index 2.
+    hand_body(P, 2, 0.2f);
+    a.acf_wpn_slot[2].wpn_type = 1;
+
+    constexpr float T = 1.0f / 1024.0f;
+    struct row {
+        const char* what;
+        int engine_type;   // of engine 0
+        int part, r, i;    // part, or -1 for the weapon
+        int axis;          // 0 = s, 1 = t
+        float want;
+    } rows[] = {
+        {"piston nacelle: along its length", 0, 53, 6, 0, 0, (774.0f + 6.0f / 11.0f * 250.0f) * T},
+        {"jet nacelle: along its rows' path", 4, 53, 6, 0, 0, (774.0f + 6.25f / 11.25f * 250.0f) * T},
+        {"jet nacelle: along, second side", 5, 53, 6, 17, 0, (774.0f + 6.25f / 11.25f * 250.0f) * T},
+        // A turned fairing keeps its rectangle's roles (around 16..0, along
+        // 392..520) but stores around as s and along as t.
+        {"fairing: around goes to s, top", 0, 61, 3, 0, 0, 0.0f},
+        {"fairing: around goes to s, side", 0, 61, 3, 2, 0, 8.0f * T},
+        {"fairing: around goes to s, keel", 0, 61, 3, 4, 0, 16.0f * T},
+        {"fairing: second side mirrors, no shift", 0, 61, 3, 9, 0, 0.0f},
+        {"fairing: along goes to t, first row", 0, 61, 0, 0, 1, 392.0f * T},
+        {"fairing: along goes to t, row 7", 0, 61, 7, 3, 1, 520.0f * T},
+        {"weapon: along, last row", 0, -1, 11, 0, 0, 0.5078125f},
+        {"weapon: along, row 4", 0, -1, 4, 5, 0, 4.0f / 11.0f * 0.5078125f},
+        {"weapon: first side top", 0, -1, 3, 0, 1, 1.0f},
+        {"weapon: first side middle", 0, -1, 3, 4, 1, 0.7578125f},
+        {"weapon: second side top", 0, -1, 3, 17, 1, 0.484375f},
+        {"weapon: second side middle", 0, -1, 3, 13, 1, 0.2421875f},
+    };
+    for (const row& w : rows) {
+        a.acf_en_type[0] = w.engine_type;
+        ACF_prepare_model(P);
+        const float* st = w.part >= 0 ? tex(w.part, w.r, w.i) : geo(P).weapon_texcoord[2][w.r][w.i];
+        EXPECT_NEAR(st[w.axis], w.want, 1e-5f) << w.what;
+    }
+    // The nacelle's second side lies 126 texels below its first.
+    EXPECT_NEAR(tex(53, 2, 0)[1] - tex(53, 2, 17)[1], 126.0f * T, 1e-5f);
 }
 
 TEST_F(AircraftModel, FailedPartsAreBuiltButCastNoShadow)
