@@ -8,6 +8,7 @@
 #include "core/ui_text.h"
 #include "flightmodel/atmosphere.h"
 #include "graphics/ogl_tex.h"
+#include "links/dataout.h"
 #include "links/net_slots.h"
 
 namespace {
@@ -75,27 +76,55 @@ TEST_F(PanelTest, AnnunciatorsLightForTheirEngineAndTheMasterLightsClearAndComeB
 
 TEST_F(PanelTest, WarningLinesStandInAColumnUnlessTheInstructorWatches)
 {
-    std::strcpy(ui_text_table[380], "OVERG");
-    std::strcpy(ui_text_table[384], "ICE");
+    // Lines drawn at x 898 and the heights they stand at.
+    auto column = [] {
+        std::vector<float> ys;
+        for (const fb_rect& r : capture_rects(PANEL_update))
+            if (r.x1 >= 897.0f && (ys.empty() || std::fabs(ys.back() - (r.y1 + 2.0f)) > 0.5f)) ys.push_back(r.y1 + 2.0f);
+        return ys;
+    };
+    for (int t = 377; t <= 384; ++t) std::strcpy(ui_text_table[t], "W");
     sim_operation_prefs.warn_nonobvious_stuff = 1;
+    pln[0].acf_num_engines = 2;
+    // Each condition alone, with the height of its line.
+    const struct {
+        void (*set)();
+        float y;
+    } rows[] = {
+        {[] { sim_operation_misc.debug_network = 1; }, 728.0f},
+        {[] { dataout_any_disk_group = 1; }, 718.0f},
+        {[] { pln[0].acf_part_eq[68] = 1, flt[0].failures[38] = FAILURE_STATE_FAILED; }, 708.0f},
+        {[] { flt[0].over_g = 1; }, 698.0f},
+        {[] { flt[0].over_vne = 1; }, 688.0f},
+        {[] { flt[0].over_vfe = 1; }, 678.0f},
+        {[] { flt[0].over_vle = 1; }, 668.0f},
+        {[] { flt[0].ENGN_crbice[1] = 0.02f; }, 658.0f},
+    };
+    for (const auto& row : rows) {
+        sim_operation_misc.debug_network = 0;
+        dataout_any_disk_group = 0;
+        pln[0].acf_part_eq[68] = 0, flt[0].failures[38] = 0;
+        flt[0].over_g = flt[0].over_vne = flt[0].over_vfe = flt[0].over_vle = 0;
+        flt[0].ENGN_crbice[1] = 0.0f;
+        row.set();
+        EXPECT_EQ(column(), std::vector<float>{row.y}) << row.y;
+    }
+    flt[0].ENGN_crbice[1] = 0.0f;
+    // Not a line: a failed tyre on a gear that is not fitted, ice on an engine
+    // the aircraft does not have, a trace of ice.
+    pln[0].acf_part_eq[69] = 0, flt[0].failures[39] = FAILURE_STATE_FAILED;
+    flt[0].ENGN_crbice[2] = 0.5f;
+    flt[0].ENGN_crbice[0] = 0.01f;
+    EXPECT_TRUE(column().empty());
+
     flt[0].over_g = 1;
     flt[0].ENGN_crbice[0] = 0.02f;
-    auto column = [] {
-        int lines = 0;
-        for (float y : {698.0f, 658.0f}) {
-            int n = 0;
-            for (const fb_rect& r : capture_rects(PANEL_update))
-                if (r.x1 >= 897.0f && std::fabs(r.y1 - (y - 2.0f)) < 0.5f) ++n;
-            lines += n > 0;
-        }
-        return lines;
-    };
-    EXPECT_EQ(column(), 2);
+    EXPECT_EQ(column(), (std::vector<float>{698.0f, 658.0f}));
     net_slot_enabled[10] = 1;
-    EXPECT_EQ(column(), 0);
+    EXPECT_TRUE(column().empty());
     net_slot_enabled[10] = 0;
     sim_operation_prefs.warn_nonobvious_stuff = 0;
-    EXPECT_EQ(column(), 0);
+    EXPECT_TRUE(column().empty());
 }
 
 TEST_F(PanelTest, AngleOfAttackIndexerRocketsAndJettisonLights)
@@ -137,6 +166,28 @@ TEST_F(PanelTest, AngleOfAttackIndexerRocketsAndJettisonLights)
     pln[0].acf_m_jettison = 0.0f;
     flt[0].m_jettison = 450.0f;
     EXPECT_TRUE(capture_rects(PANEL_update).empty());
+}
+
+TEST_F(PanelTest, AngleOfAttackNeedleTurnsSixDegreesADegreeFadedOutBelowWalkingPace)
+{
+    // 90 - 6 a, a = alpha x min(gs^2, 1), held to +-30 degrees of alpha.
+    const struct {
+        float alpha, groundspeed, angle;
+    } cases[] = {
+        {5.0f, 2.0f, 60.0f},      // moving: full alpha
+        {5.0f, 0.5f, 82.5f},      // gs^2 = 0.25
+        {40.0f, 3.0f, -90.0f},    // held at 30
+        {-40.0f, 3.0f, 270.0f},   // held at -30
+        {-10.0f, 0.0f, 90.0f},    // standing still reads zero
+    };
+    slot(0, INS_AOA_NEEDLE, 100, 100);
+    for (const auto& c : cases) {
+        flt[0].alpha = c.alpha;
+        flt[0].groundspeed = c.groundspeed;
+        const auto n = needles(capture_feedback(PANEL_update), 41);
+        ASSERT_EQ(n.size(), 1u) << c.alpha;
+        EXPECT_LT(angle_gap(n[0].angle_deg, c.angle), 0.05f) << c.alpha << " " << c.groundspeed;
+    }
 }
 
 TEST_F(PanelTest, CabinSelectorsStopAtTheirEndsAndTheSafeAltitudeStaysANumber)

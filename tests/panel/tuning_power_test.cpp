@@ -83,6 +83,7 @@ TEST_F(PanelTest, PowerComesFromTheBatteryOrFromTheEnginesN1)
     };
     const power_case cases[] = {
         {1, 0, 1, 0, 0.0f, 0.0f, 10.0f, 1.0f, 1, 1},     // 10 % N1 is full power with the battery off
+        {1, 0, 1, 0, 0.9f, 0.0f, 4.0f, 0.4f, 1, 1},      // 4 % N1 gives 0.4; the volts unread
         {1, 1, 1, 0, 0.01f, 0.0f, 50.0f, 0.01f, 0, 0},   // exactly 0.01 is not enough
         {2, 1, 0, 0, 0.4f, 0.7f, 0.0f, 1.0f, 1, 0},      // battery volts summed, clamped; avionics off
         {2, 1, 1, 0, 0.2f, 0.3f, 0.0f, 0.5f, 1, 1},
@@ -124,8 +125,50 @@ TEST_F(PanelTest, PrintedAirspeedScalesFollowTheirSegments)
     panel_ins_type = 78;
     EXPECT_FLOAT_EQ(a_of_v(0.0f), 0.0f);              // the -8 offset is clamped
     EXPECT_NEAR(a_of_v(100.0f), -8.0f + 60.0f * 0.1333f + 40.0f * 1.2842f, 1e-3f);
+    // Each printed scale at its breakpoints and inside a curved segment.
+    const struct {
+        int type;
+        float speed, angle;
+    } points[] = {
+        {74, 120.0f, 30.0f + 80.0f * 2.2f},
+        {75, 30.0f, 60.0f * 0.25f * 0.7f},   // half way up a squared segment
+        {75, 60.0f, 42.0f},
+        {75, 140.0f, 42.0f + 80.0f * 1.625f},
+        {75, 300.0f, 42.0f + 130.0f + 160.0f * 1.025f},
+        {76, 200.0f, 60.0f * 0.4333f + 140.0f * 1.1f},
+        {77, 400.0f, 60.0f * 0.4333f + 154.0f + 200.0f * 0.75f},
+        {79, 450.0f, -8.0f + 60.0f * 0.1333f + 190.0f * 1.2842f + 200.0f * 0.45f},
+    };
+    for (const auto& p : points) {
+        panel_ins_type = p.type;
+        EXPECT_NEAR(a_of_v(p.speed), p.angle, 2e-3f) << p.type << " at " << p.speed;
+    }
     panel_ins_type = 80;
     const alert_record a = expect_fatal([] { a_of_v(100.0f); });
     EXPECT_EQ(a.lines[0], "Bad a_of_v ins_type!");
     EXPECT_EQ(expect_fatal([] { update_eng_asi(50, 0, 0, 0, 0); }).lines[0], "Bad update_eng_asi argument!");
+}
+
+TEST_F(PanelTest, FullPowerFuelFlowFollowsTheEngineKind)
+{
+    acf_struct& a = pln[0];
+    a.acf_num_engines = 8;
+    a.acf_fmax_opt = 2.0f;
+    a.acf_tmax = 1000.0f;
+    a.acf_pmax = 200.0f;
+    const struct {
+        int kind;
+        float burner, flow;
+    } cases[] = {
+        {6, 0.0f, 1.0f},   {7, 0.0f, 1.0f},                       // rockets: SFC x fuel at full power
+        {4, 1.5f, 1500.0f}, {5, 1.0f, 500.0f}, {4, 0.5f, 500.0f},   // jets: SFC x thrust, x3 with an afterburner
+        {0, 0.0f, 100.0f}, {3, 0.0f, 100.0f}, {8, 0.0f, 100.0f},   // propeller engines: SFC x power
+        {9, 0.0f, 0.001f},
+    };
+    for (const auto& c : cases) {
+        a.acf_en_type[2] = c.kind;
+        a.acf_SFC[2] = 0.5f;
+        a.acf_burnerinc = c.burner;
+        EXPECT_FLOAT_EQ(ENGN_max_fuel_flow(2), c.flow) << c.kind << " " << c.burner;
+    }
 }
