@@ -217,6 +217,7 @@ protected:
         Hud::SetUp();
         NAV_clear_tables();
         runway_geometry_table.clear();
+        local_airport_last = -1;   // no airports of a program started by an earlier test
         scenery_area = {-225000.0f, 225000.0f, -200000.0f, 200000.0f};
         camera_cell = {225, 200};
         flt[0].local_x = flt[0].local_z = 0.0f, flt[0].psi = 0.0f;
