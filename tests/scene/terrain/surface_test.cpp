@@ -205,8 +205,11 @@ TEST_F(Surface, SplashReplacesTheShadowOnTheSecondUnit)
     // Every unit-1 bind after the shadow's is the splash; the light is off again.
     bool after_shadow = false;
     for (const tex_bind_request& b : rec.binds) {
-        if (b.unit == 1 && b.slot == 312) after_shadow = true;
-        else if (after_shadow && b.unit == 1 && b.slot < 4000) EXPECT_EQ(b.slot, TEX_SLOT_LANDING_LIGHT);
+        if (b.unit == 1 && b.slot == 312) {
+            after_shadow = true;
+        } else if (after_shadow && b.unit == 1 && b.slot < 4000) {
+            EXPECT_EQ(b.slot, TEX_SLOT_LANDING_LIGHT);
+        }
     }
     EXPECT_EQ(landing_splash_on, 0);
     EXPECT_FALSE(glIsEnabled(GL_LIGHT1));
