@@ -9,9 +9,6 @@
 // generated from the fits.
 #include "aircraft/airfoil.h"
 
-#include <sys/stat.h>
-#include <time.h>
-
 #include <array>
 #include <cmath>
 #include <cstdint>
@@ -226,56 +223,26 @@ void give_values(const afl_file_values& v, afl_block& b, int end, int member)
     for (size_t k = 0; k < singles.size(); ++k) *singles[k] = v.singles[k];
 }
 
-// The file on disk a kept entry was read from: a file changed since (or so
-// recently that the disk's coarse clock could hide a change) is read again.
-struct afl_file_identity {
-    dev_t device = 0;
-    ino_t inode = 0;
-    off_t size = 0;
-    timespec changed{};
-    bool operator==(const afl_file_identity& o) const
-    {
-        return device == o.device && inode == o.inode && size == o.size && changed.tv_sec == o.changed.tv_sec &&
-               changed.tv_nsec == o.changed.tv_nsec;
-    }
-};
-
-constexpr int64_t AFL_SETTLED_NS = 100000000;   // 0.1 s
 constexpr size_t AFL_KEPT_MAX = 64;
 
+// A kept file's values and the stamp of the file they were read from: a file
+// changed since (or so recently that the disk's coarse clock could hide a
+// change) is read again.
 struct afl_kept_file {
-    afl_file_identity identity;
+    plat_file_stamp stamp;
     std::unique_ptr<afl_file_values> values;
 };
 std::unordered_map<std::string, afl_kept_file> afl_kept;
 
-// False when there is no file at the path.
-bool identify(const char* path, afl_file_identity& id)
+int read_file(afl_block& b, int end, int member, const char* path)
 {
     char disk_path[TEXT_SIZE];
     UTIL_strcpy(path, disk_path);
     FILE_colons_to_backslashes(disk_path);
-    struct stat st;
-    if (::stat(PLAT_resolve_path(disk_path).c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
-    id.device = st.st_dev, id.inode = st.st_ino, id.size = st.st_size, id.changed = st.st_mtim;
-    return true;
-}
-
-bool settled(const afl_file_identity& id)
-{
-    timespec now{};
-    ::clock_gettime(CLOCK_REALTIME, &now);
-    const int64_t age = (int64_t(now.tv_sec) - int64_t(id.changed.tv_sec)) * 1000000000 +
-                        (int64_t(now.tv_nsec) - int64_t(id.changed.tv_nsec));
-    return age > AFL_SETTLED_NS;
-}
-
-int read_file(afl_block& b, int end, int member, const char* path)
-{
-    afl_file_identity id;
-    if (!identify(path, id)) return 0;
+    plat_file_stamp stamp;
+    if (!PLAT_file_stamp(PLAT_resolve_path(disk_path), false, stamp)) return 0;
     const auto kept = afl_kept.find(path);
-    if (kept != afl_kept.end() && kept->second.identity == id) {
+    if (kept != afl_kept.end() && kept->second.stamp.same_as(stamp)) {
         give_values(*kept->second.values, b, end, member);
         return 1;
     }
@@ -285,10 +252,10 @@ int read_file(afl_block& b, int end, int member, const char* path)
     const bool clean = afl_file_alerts == alerts_before;
     // Only the files that carry their rows are kept; the rows of older files
     // are generated from the whole block.
-    if (read && clean && (version == 700 || version == 650 || version == 641) && settled(id)) {
+    if (read && clean && (version == 700 || version == 650 || version == 641) && stamp.settled) {
         if (afl_kept.size() >= AFL_KEPT_MAX) afl_kept.clear();
         afl_kept_file& k = afl_kept[path];
-        k.identity = id;
+        k.stamp = stamp;
         if (!k.values) k.values = std::make_unique<afl_file_values>();
         take_values(*k.values, b, end, member);
     }

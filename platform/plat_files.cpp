@@ -30,27 +30,23 @@ bool exists(const std::string& p)
 
 // The entries of one folder by their names folded to lower case, each with
 // the byte-wise smallest of the names that fold to it, and the folder's
-// identity and change time when it was read.
+// stamp when it was read.
 struct folder_listing {
-    dev_t device = 0;
-    ino_t inode = 0;
-    timespec changed{};
+    plat_file_stamp stamp;
     std::unordered_map<std::string, std::string> by_folded;
 };
 
 // Listings kept between look-ups: a path names many files of the same few
 // folders, and a start-up opens thousands of files. A listing is used again
-// only while the folder's change time is the one it was read at, and only
-// when that time lay well before the reading: the disk stamps changes from a
-// clock that moves in ticks of a few milliseconds, so a folder changed just
-// after it was read could otherwise carry the same time.
+// only while the folder's stamp is the one it was read at, and is kept only
+// when that stamp had settled.
 struct folder_listing_cache {
     std::mutex lock;
     std::unordered_map<std::string, folder_listing> folders;
 };
 folder_listing_cache listing_cache;
 
-constexpr int64_t LISTING_SETTLED_NS = 100000000;   // 0.1 s, many ticks of that clock
+constexpr int64_t STAMP_SETTLED_NS = 100000000;   // 0.1 s, many ticks of the disk's clock
 
 std::string fold_case(const char* name)
 {
@@ -59,8 +55,6 @@ std::string fold_case(const char* name)
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     return folded;
 }
-
-bool same_time(const timespec& a, const timespec& b) { return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec; }
 
 int64_t nanoseconds(const timespec& t) { return int64_t(t.tv_sec) * 1000000000 + int64_t(t.tv_nsec); }
 
@@ -84,25 +78,20 @@ bool read_listing(const std::string& folder, folder_listing& listing)
 std::string find_case_blind(const std::string& folder_name, const std::string& name)
 {
     const std::string folder = folder_name.empty() ? std::string(".") : folder_name;
-    struct stat st;
-    if (::stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return {};
+    plat_file_stamp stamp;
+    if (!PLAT_file_stamp(folder, true, stamp)) return {};
     const std::string folded = fold_case(name.c_str());
 
     const std::lock_guard<std::mutex> hold(listing_cache.lock);
     auto kept = listing_cache.folders.find(folder);
-    const bool fresh = kept != listing_cache.folders.end() && kept->second.device == st.st_dev &&
-                       kept->second.inode == st.st_ino && same_time(kept->second.changed, st.st_mtim);
+    const bool fresh = kept != listing_cache.folders.end() && kept->second.stamp.same_as(stamp);
     if (!fresh) {
         folder_listing listing;
         if (!read_listing(folder, listing)) return {};
-        timespec now{};
-        ::clock_gettime(CLOCK_REALTIME, &now);
         std::string match;
         if (auto f = listing.by_folded.find(folded); f != listing.by_folded.end()) match = f->second;
-        if (nanoseconds(now) - nanoseconds(st.st_mtim) > LISTING_SETTLED_NS) {
-            listing.device = st.st_dev;
-            listing.inode = st.st_ino;
-            listing.changed = st.st_mtim;
+        if (stamp.settled) {
+            listing.stamp = stamp;
             listing_cache.folders[folder] = std::move(listing);
         } else if (kept != listing_cache.folders.end()) {
             listing_cache.folders.erase(kept);
@@ -114,6 +103,18 @@ std::string find_case_blind(const std::string& folder_name, const std::string& n
 }
 
 }  // namespace
+
+bool PLAT_file_stamp(const std::string& path, bool folder, plat_file_stamp& stamp)
+{
+    struct stat st;
+    if (::stat(path.c_str(), &st) != 0 || !(folder ? S_ISDIR(st.st_mode) : S_ISREG(st.st_mode))) return false;
+    timespec now{};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    stamp.device = st.st_dev, stamp.inode = st.st_ino;
+    stamp.size = st.st_size, stamp.changed_ns = nanoseconds(st.st_mtim);
+    stamp.settled = nanoseconds(now) - stamp.changed_ns > STAMP_SETTLED_NS;
+    return true;
+}
 
 std::string PLAT_resolve_path(const char* path)
 {

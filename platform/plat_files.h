@@ -22,6 +22,25 @@
 // exist are kept as written, so the result can name a file to create.
 std::string PLAT_resolve_path(const char* path);
 
+// What identifies a file or folder on disk and when it last changed, to tell
+// whether something read from it earlier still holds. `settled` is set when
+// the change lies well before now: the disk stamps changes from a clock that
+// moves in ticks of a few milliseconds, so a thing changed just after it was
+// read could otherwise carry the same stamp.
+struct plat_file_stamp {
+    uint64_t device = 0, inode = 0;
+    int64_t size = 0, changed_ns = 0;
+    bool settled = false;
+    bool same_as(const plat_file_stamp& o) const
+    {
+        return device == o.device && inode == o.inode && size == o.size && changed_ns == o.changed_ns;
+    }
+};
+
+// The stamp of the regular file (or, with `folder`, the folder) at a path as
+// the system names it; false when there is none of that kind.
+bool PLAT_file_stamp(const std::string& path, bool folder, plat_file_stamp& stamp);
+
 // fopen on a resolved path; nullptr when it cannot be opened.
 FILE* PLAT_fopen(const char* path, const char* mode);
 
