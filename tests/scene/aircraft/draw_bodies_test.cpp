@@ -94,6 +94,21 @@ TEST_F(AircraftDraw, PropellerBladesBecomeADiscAbove15RadPerSecond)
     clear_plane(0);
 }
 
+// Coned blades lean forward (toward -z, the way the propeller pulls): a
+// 1 m blade coned by 0.2 rad brings its tip sin 0.2 m ahead of the hub.
+TEST_F(AircraftDraw, ConedBladesLeanTheirTipsForward)
+{
+    propeller_plane(P);
+    f.POINT_tacrad[0] = 0.0f;
+    f.POINT_cone_rad[0] = 0.2f;
+    float tip_z = 0.0f;
+    int tips = 0;
+    for (const vtx& v : capture_drawing([&] { ACF_draw_part(P, 0); }, 3.0f).vertices())
+        if (std::fabs(v.x) > 0.9f * BLADE_M) tip_z += v.z, ++tips;
+    ASSERT_GT(tips, 0);
+    EXPECT_NEAR(tip_z / tips, -1.0f - std::sin(0.2f) * 0.95f * BLADE_M, 0.06f);
+}
+
 TEST_F(Gear, WheelLayoutsStrutSteeringAndSkids)
 {
     // Type 6: six tyres in three rows; type 8: the first at -1.5 W, not -2 W.

@@ -182,6 +182,30 @@ TEST_F(Stages, ForceOverlayLevelsAndTheLightsOnlyMode)
     clear_plane(0);
 }
 
+// A wing element's force is drawn as lift, then drag and side force from the
+// lift's end, scaled by the part's element count over four: two elements at
+// 1 mm a newton make 2,000 N of lift a line of 1 m.
+TEST_F(Stages, AWingElementForceIsDrawnAtAQuarterOfItsElementsScale)
+{
+    hand_wing(0, 8, 2, 2.0f, 1.0f, -1.0f);
+    ACF_prepare_model(0);
+    visibility_scale = 0.001f;
+    flt[0].alpha_el[ACF_el(8, 1) * 4] = 0.0f;
+    const capture c = capture_drawing([] { ACF_draw_force_vector(0.0f, 0.0f, 0.0f, 1000.0f, 2000.0f, 3000.0f, 8, 1, false); });
+    ASSERT_EQ(c.count(2), 3);
+    const float lift[3] = {0.0f, 1.0f, 0.0f}, drag[3] = {0.0f, 1.0f, 1.5f}, side[3] = {0.5f, 1.0f, 0.0f};
+    EXPECT_LT(c.prims[0].v[1].dist(lift), 1e-3f);
+    EXPECT_LT(c.prims[1].v[1].dist(drag), 1e-3f);
+    EXPECT_LT(c.prims[2].v[1].dist(side), 1e-3f);
+    // Turned with the element's angle of attack, nose up about -x: 90 degrees
+    // lays the lift along -z.
+    flt[0].alpha_el[ACF_el(8, 1) * 4] = 90.0f;
+    const float laid[3] = {0.0f, 0.0f, -1.0f};
+    EXPECT_LT(capture_drawing([] { ACF_draw_force_vector(0.0f, 0.0f, 0.0f, 0.0f, 2000.0f, 0.0f, 8, 1, false); })
+                  .prims[0].v[1].dist(laid), 1e-3f);
+    clear_plane(0);
+}
+
 TEST_F(Stages, NavigationLightsStrobesBeaconsAndPower)
 {
     a.acf_has_navlites = 1;
