@@ -332,6 +332,19 @@ TEST_F(Atc, OnRealWeatherTheAtisAndTheRunwayReadTheNearestReport)
     // Without the real-weather flag the simulated weather stands.
     ATC_atis(apt, 'A', text, 0);
     EXPECT_NE(std::string(text).find("RUNWAY 2 7. "), std::string::npos) << text;
+
+    // Precipitation at a field of exactly freezing falls as snow, a degree
+    // above as rain.
+    airport_table[apt].elevation = 0.0f;
+    for (const auto& [report, spoken] :
+         {std::pair{"METAR KTST 071405Z 09015KT 1SM -RA OVC008 00/M02 A3001\n", ", SNOW. TEMPERATURE 0 "},
+          std::pair{"METAR KTST 071405Z 09015KT 1SM -SN OVC008 01/M02 A3001\n", ", RAIN. TEMPERATURE 1 "}}) {
+        temp_folder weather;
+        weather.write("metar.rwx", report);
+        world_use_program_folder(weather);
+        ATC_atis(apt, 'A', text, 1);
+        EXPECT_NE(std::string(text).find(spoken), std::string::npos) << text;
+    }
     sim_weather.use_real_weather_bool = 0;
 }
 
