@@ -113,7 +113,7 @@ TEST_F(Weapons, RippleReleasesByTheRateKnob)
 {
     arm_all();
     sim_cockpit_weapons.firing_mode = WPN_FIRING_RIPPLE;
-    const float dt = 0.01f;
+    float dt = 0.01f;
     auto release_times = [&](int rate) {
         WPN_reset();
         frame_clock = 1.0f;
@@ -140,6 +140,11 @@ TEST_F(Weapons, RippleReleasesByTheRateKnob)
             EXPECT_LE(t[k] - t[k - 1], interval + dt + 1e-4f) << rate;
         }
     }
+    // A frame that lands exactly on the next release time waits one frame more.
+    dt = 0.25f;
+    const std::vector<float> t = release_times(1);
+    ASSERT_EQ(t.size(), 4u);
+    EXPECT_EQ(t[1] - t[0], 1.25f);
 }
 
 TEST_F(Weapons, SalvoAndPairs)
