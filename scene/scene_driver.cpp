@@ -13,6 +13,7 @@
 
 #include "aircraft/acf_struct.h"
 #include "core/command_hook.h"
+#include "core/constants.h"
 #include "core/draw_phases.h"
 #include "core/frame_clock.h"
 #include "core/geo.h"
@@ -256,7 +257,10 @@ void SCENE_draw_3d()
     SCENE_draw_plane_range(run.first, run.last);
     PARTICLE_draw();
     if (v.visibility_math_level == 5) PARTICLE_draw_engine_trails();
-    if (scene_world_visible) WORLDOBJ_draw_fences();
+    // The airport fences stand only on the Earth, and only where the ground
+    // detail is drawn.
+    if (scene_world_visible && scene_gates.detail && sim_graphics_scenery.current_planet == PLANET_EARTH)
+        WORLDOBJ_draw_fences();
     WPN_draw();
     SCENE_draw_attachments();
     // 22. The head-up display's symbols on the world, in the views that show

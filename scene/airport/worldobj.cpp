@@ -155,8 +155,9 @@ void airport_furniture(int n)
         if (screen_settings.draw_apron_aircraft && !AIRPORT_is_runway(rw) && selected &&
             aprons < APRONS_WITH_AIRCRAFT && rw.length > APRON_SIZE_M && rw.width > APRON_SIZE_M) {
             ++aprons;
-            const int p = r % 9 + 1;
-            if (p < sim_graphics_settings.draw_aircrafts - 1) AIRPORT_park_aircraft(p, r, *g);
+            // Slot 0 is the user's own aircraft, which is never parked.
+            const int p = r % 10;
+            if (p != 0 && p < sim_graphics_settings.draw_aircrafts - 1) AIRPORT_park_aircraft(p, r, *g);
         }
     }
 }

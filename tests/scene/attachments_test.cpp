@@ -111,4 +111,49 @@ TEST_F(Attachments, TheHoseShowsWithin250MetresAndFillsTheTanksWithin5)
     EXPECT_NEAR(flt[0].m_fuel3, 1.393f, 1e-3f);
 }
 
+// A full chute of area pi (radius 1: lines 4 m, canopy radius 1 m, its top
+// 1.5 x 4 + cos 18 = 6.951 m out along the canopy axis). The axis follows
+// the line from 2 m/s of airspeed; slower it swings toward a pitch of 90
+// degrees (half way at 1 m/s), whatever the line's direction.
+TEST_F(Attachments, TheCanopyTurnsFromTheLineWithAirspeed)
+{
+    pln[0].acf_chute_area = 3.14159265f;
+    sim_cockpit_switches.parachute_on = 1;
+    sim_cockpit_engine.chute_deploy_ratio = 1.0f;
+    flt_struct& f = flt[0];
+    f.local_x = f.local_y = f.local_z = 0.0f;
+    f.sin_theta = f.sin_phi = f.track_sin = 0.0f;
+    f.cos_theta = f.cos_phi = f.track_cos = 1.0f;
+    const struct {
+        float dir[3], tas;
+        float top[3];
+    } rows[] = {
+        {{0, 0, 1}, 2.0f, {0, 0, 6.951f}},     {{0, 0, 1}, 1.0f, {0, -4.915f, 4.915f}},
+        {{0, 0, 1}, 0.0f, {0, -6.951f, 0}},    {{1, 0, 0}, 2.0f, {6.951f, 0, 0}},
+        {{1, 0, 0}, 0.0f, {0, -6.951f, 0}},
+    };
+    for (const auto& r : rows) {
+        for (int k = 0; k < 3; ++k) sim_cockpit_engine.chute_dir[k] = r.dir[k];
+        f.true_airspeed = r.tas;
+        window_ortho(-10, 10, -10, 10, -10, 10);
+        const std::vector<GLfloat> b = feedback_of(SCENE_draw_attachments, 1 << 20, GL_3D);
+        bool found = false;
+        for (size_t i = 0; i < b.size();) {
+            const GLint token = static_cast<GLint>(b[i++]);
+            if (token == GL_PASS_THROUGH_TOKEN) {
+                ++i;
+                continue;
+            }
+            const GLint count = token == GL_POLYGON_TOKEN ? static_cast<GLint>(b[i++])
+                                : (token == GL_LINE_TOKEN || token == GL_LINE_RESET_TOKEN) ? 2
+                                                                                           : 1;
+            for (GLint k = 0; k < count; ++k, i += 3) {
+                const float x = -10.0f + b[i] / 51.2f, y = -10.0f + b[i + 1] / 38.4f, z = (1.0f - 2.0f * b[i + 2]) * 10.0f;
+                if (token == GL_POLYGON_TOKEN && std::hypot(x - r.top[0], y - r.top[1], z - r.top[2]) < 0.02f) found = true;
+            }
+        }
+        EXPECT_TRUE(found) << r.dir[0] << " " << r.dir[2] << " at " << r.tas << " m/s";
+    }
+}
+
 }  // namespace

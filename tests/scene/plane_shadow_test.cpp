@@ -3,6 +3,8 @@
 // plug-in phase that takes the planes over.
 #include <array>
 
+#include "core/texture_slots.h"
+#include "graphics/ogl_bind_seam.h"
 #include "scene/plane_range.h"
 #include "tests/scene/scene_fixture.h"
 #include "tests/support/gl_view.h"
@@ -129,4 +131,32 @@ TEST_F(Planes, PlanesWithinTheVisibilityAreDrawnWhereTheyAre)
     const fed_back taken = feedback([] { SCENE_draw_plane_range(0, 2); });
     EXPECT_TRUE(taken.polygon.empty());
     EXPECT_TRUE(taken.points.empty());
+}
+
+// A plane of half-extents 3 m by 4 m (size 5 m) is drawn whole while a
+// hundredth of its distance from the camera is below zoom x size (500 m at
+// zoom 1, 1000 m at zoom 2, the distance taken in three dimensions), and as
+// its lights alone beyond; the whole drawing asks for its paint.
+TEST_F(Planes, FullModelWithinAHundredTimesZoomTimesSize)
+{
+    struct paint_asked : bind_recorder {
+        bool paint = false;
+        paint_asked() { OGL_install_bind_recorder(this); }
+        ~paint_asked() override { OGL_install_bind_recorder(nullptr); }
+        void bound(int slot, int) override { paint = paint || slot == TEX_SLOT_PAINT_FIRST + 4 * 2; }
+    };
+    pln[2].acf_size_x = 3.0f, pln[2].acf_size_z = 4.0f;
+    sim_graphics_view.view_x = sim_graphics_view.view_y = sim_graphics_view.view_z = 0.0f;
+    const struct {
+        float x, y, zoom;
+        bool full;
+    } rows[] = {{490, 0, 1, true}, {510, 0, 1, false}, {990, 0, 2, true}, {1010, 0, 2, false},
+                {300, 390, 1, true}, {300, 410, 1, false}};
+    for (const auto& r : rows) {
+        flt[2].local_x = r.x, flt[2].local_y = r.y, flt[2].local_z = 0.0f;
+        sim_graphics_view.view_zoom = r.zoom;
+        paint_asked asked;
+        SCENE_draw_plane_range(2, 2);
+        EXPECT_EQ(asked.paint, r.full) << r.x << " " << r.y << " zoom " << r.zoom;
+    }
 }

@@ -2,6 +2,9 @@
 // height give a pass, read back from the scene state and from GL.
 #include <cstring>
 
+#include "core/texture_slots.h"
+#include "graphics/ogl_bind_seam.h"
+#include "scene/fires.h"
 #include "tests/scene/scene_fixture.h"
 
 #ifndef GL_FOG_DISTANCE_MODE_NV
@@ -116,4 +119,70 @@ TEST_F(Sky, FogAndSunLightReachGl)
     glGetIntegerv(GL_FOG_DISTANCE_MODE_NV, &mode);
     EXPECT_EQ(mode, GL_EYE_RADIAL_NV);
     has_dis_fog = found;
+}
+
+// The gates by height and weather. World below 46,300 m, globe above
+// 15,000 m; detail drawers while the ground is within the terrain visibility
+// (20 km) and not above an overcast layer's padded base (base 150 m over an
+// airport at 0: pad 121.92 x (75 x 0.004285714 + 0.25) = 69.67 m; base
+// 1000 m: the full 121.92 m); fires with detail, above 0 C and no rain; the
+// sun hidden below the overcast top less 400 ft (2878.08 m).
+TEST_F(Sky, GatesByHeightCloudAndWeather)
+{
+    struct row {
+        float e, agl, temp, rain;
+        int type0;
+        float base0;
+        int world, globe, detail, fire, sun;
+    } rows[] = {
+        {1000, 500, 15, 0, 0, 3000, 1, 0, 1, 1, 1},        {1000, 500, 15, 0.1f, 0, 3000, 1, 0, 1, 0, 1},
+        {1000, 500, 0, 0, 0, 3000, 1, 0, 1, 0, 1},         {1000, 25000, 15, 0, 0, 3000, 1, 0, 0, 0, 1},
+        {46300, 500, 15, 0, 0, 3000, 0, 1, 0, 0, 1},       {46299, 500, 15, 0, 0, 3000, 1, 1, 1, 1, 1},
+        {15000, 500, 15, 0, 0, 3000, 1, 0, 1, 1, 1},       {215, 100, 15, 0, 4, 150, 1, 0, 1, 1, 0},
+        {225, 100, 15, 0, 4, 150, 1, 0, 0, 0, 0},          {2900, 100, 15, 0, 4, 150, 1, 0, 0, 0, 1},
+        {1120, 100, 15, 0, 4, 1000, 1, 0, 1, 1, 0},        {1124, 100, 15, 0, 4, 1000, 1, 0, 0, 0, 0},
+    };
+    fire_table.present = 1;
+    for (const row& r : rows) {
+        sim_weather.cloud_type[0] = r.type0, sim_weather.cloud_type[1] = 0;
+        sim_weather.cloud_base_msl_m[0] = r.base0;
+        sim_weather.cloud_tops_msl_m[0] = 3000.0f;
+        sim_graphics_view.view_elevation_m_msl = r.e;
+        flt[0].y_agl = r.agl;
+        sim_physics.earth_temp_c = r.temp;
+        sim_weather.rain_percent = r.rain;
+        SKY_visibility_and_gates();
+        const int got[5] = {scene_world_visible, scene_gates.globe, scene_gates.detail, scene_gates.fire, scene_gates.sun};
+        const int want[5] = {r.world, r.globe, r.detail, r.fire, r.sun};
+        for (int k = 0; k < 5; ++k) EXPECT_EQ(got[k], want[k]) << "elevation " << r.e << " gate " << k;
+    }
+    fire_table.present = 0;
+}
+
+// The airport fences go up only where the ground detail is drawn (the
+// ground within the terrain visibility of the plane) and only on the Earth.
+TEST_F(Sky, FencesOnlyWithTheGroundDetailOnTheEarth)
+{
+    struct fence_asked : bind_recorder {
+        bool fence = false;
+        fence_asked() { OGL_install_bind_recorder(this); }
+        ~fence_asked() override { OGL_install_bind_recorder(nullptr); }
+        void bound(int slot, int) override { fence = fence || slot == TEX_SLOT_FENCE; }
+    };
+    const struct {
+        int planet;
+        float agl;
+        bool fence;
+    } rows[] = {{PLANET_EARTH, 20.0f, true}, {PLANET_EARTH, 25000.0f, false}, {PLANET_MARS, 20.0f, false}};
+    for (const auto& r : rows) {
+        PLANET_set_constants(r.planet);
+        sim_graphics_scenery.current_planet = r.planet;
+        camera_at(0.0f, 20.0f, 0.0f, 0.0f, 0.0f);
+        flt[0].y_agl = r.agl;
+        fence_asked asked;
+        SCENE_draw_3d();
+        EXPECT_EQ(asked.fence, r.fence) << r.planet << " " << r.agl;
+    }
+    PLANET_set_constants(PLANET_EARTH);
+    sim_graphics_scenery.current_planet = PLANET_EARTH;
 }

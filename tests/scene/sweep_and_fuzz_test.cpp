@@ -68,6 +68,16 @@ TEST_F(Sweep, ElevenEntriesAPassPublishedEveryThirdPass)
     start_selection.airport_index = 3;
     pass();
     EXPECT_EQ(scene_nearest_airport.airport_index, 3);
+
+    // 21 entries: the cursor comes to rest on the last entry (20) and starts
+    // over from 0 there, so every second pass publishes.
+    flying_frame_count = 10;
+    local_airport_last = 20;
+    SCENE_clear_state();
+    for (int k = 1; k <= 6; ++k) {
+        pass();
+        EXPECT_EQ(scene_nearest_airport.airport_index >= 0, k % 2 == 0) << "pass " << k;
+    }
 }
 
 TEST_F(Sweep, RandomCamerasViewsAndWeatherKeepEveryIndexOnItsTable)

@@ -7,9 +7,11 @@
 #include <tuple>
 
 #include "aircraft/acf_panel_setup.h"
+#include "core/simvars/time.h"
 #include "core/texture_slots.h"
 #include "graphics/gl_entry.h"
 #include "graphics/glprobe.h"
+#include "scene/aircraft/draw_kit.h"
 #include "tests/scene/aircraft/draw_fixture.h"
 
 using namespace draw_test;
@@ -94,6 +96,39 @@ TEST_F(Stages, ExhaustFlamesTakeTheirTexturesAndTipRocketsTurnWithTheRotor)
         a.acf_num_blades[0] = blades;
         EXPECT_FALSE(flame_bound(binds())) << blades;
     }
+}
+
+// A propeller disc above 15 rad/s: a fan round the hub whose rim lies at the
+// straight hub-to-tip distance of the swept blade (elements of 0.5 m swept 0
+// and 90 degrees: 0.7071 m), pulled back by the coning angle (0.5 rad: rim
+// radius 0.6205, depth -0.3390); black, alpha 0.2, or 0.1 for the user's own
+// discs seen from the cockpit.
+TEST_F(Stages, PropellerDiscRimConeAndAlpha)
+{
+    struct row {
+        int n;
+        int external;
+        float tacrad, alpha;   // alpha 0: no disc
+    };
+    for (const row& c : {row{P, 1, 15.0f, 0.0f}, row{P, 1, 15.5f, 0.2f}, row{P, 0, 20.0f, 0.2f}, row{0, 0, 20.0f, 0.1f},
+                         row{0, 1, 20.0f, 0.2f}}) {
+        propeller_plane(c.n);
+        pln[c.n].acf_bladesweep[0] = 0.0f, pln[c.n].acf_bladesweep[1] = 90.0f;
+        flt[c.n].POINT_tacrad[0] = c.tacrad, flt[c.n].POINT_cone_rad[0] = 0.5f;
+        sim_graphics_view.view_is_external = c.external;
+        recorder r;
+        const capture d = capture_drawing([&] { ACF_draw_thrust_stage(c.n); }, 3.0f);
+        EXPECT_EQ(r.bound_on(TEX_SLOT_PROP_DISC, 0), c.alpha > 0.0f) << c.n << " " << c.tacrad;
+        if (c.alpha == 0.0f) continue;
+        const float hub[3] = {0.0f, 0.0f, -1.0f}, up[3] = {0.0f, 0.6205f, -1.339f}, right[3] = {0.6205f, 0.0f, -1.339f};
+        EXPECT_TRUE(d.has({hub, up}) && d.has({hub, right})) << c.n;
+        for (const vtx& v : d.vertices()) {
+            EXPECT_NEAR(v.a, c.alpha, 1e-3f);
+            EXPECT_EQ(v.r + v.g + v.b, 0.0f);
+            if (v.dist(up) < 1e-3f) EXPECT_TRUE(std::fabs(v.s - 0.5f) < 1e-3f && std::fabs(v.t - 1.0f) < 1e-3f);
+        }
+    }
+    clear_plane(0);
 }
 
 // The take-off rocket flame shows for the user's aircraft in mode 1 only,
@@ -255,6 +290,89 @@ TEST_F(Stages, NavigationLightsStrobesBeaconsAndPower)
         EXPECT_EQ(lights(P, WHITE).size(), 1u);
     }
     clear_plane(0);
+}
+
+// The fixed lights, each on its own switch and fitted flag: the landing and
+// taxi lights white, size 4, the star sprite; the fuselage beacons red at the
+// beacon pulse 0.5 sin(4 (t + 1.5 n)) + 0.5 (plane 3 at t 0.25 s: 0.5749),
+// size 2; the tail light white, size 1.5.
+TEST_F(Stages, FixedLightsTakeTheirSwitchesColoursAndSizes)
+{
+    struct row {
+        int32_t flt_struct::*on;
+        int32_t acf_struct::*fitted;
+        float acf_struct::*x;
+        float rgb_a_size[5];
+        int type;
+    };
+    const row rows[] = {
+        {&flt_struct::landing_lights_on, &acf_struct::acf_has_lanlite1, &acf_struct::acf_lanlite1X, {1, 1, 1, 1, 4.0f}, 106},
+        {&flt_struct::landing_lights_on, &acf_struct::acf_has_lanlite2, &acf_struct::acf_lanlite2X, {1, 1, 1, 1, 4.0f}, 106},
+        {&flt_struct::taxi_light_on, &acf_struct::acf_has_lanlite3, &acf_struct::acf_lanlite3X, {1, 1, 1, 1, 4.0f}, 106},
+        {&flt_struct::beacon_lights_on, &acf_struct::acf_has_fuserb1, &acf_struct::acf_fuserb1X, {1, 0, 0, 0.5749f, 2.0f}, 105},
+        {&flt_struct::beacon_lights_on, &acf_struct::acf_has_fuserb2, &acf_struct::acf_fuserb2X, {1, 0, 0, 0.5749f, 2.0f}, 105},
+        {&flt_struct::nav_lights_on, &acf_struct::acf_has_taillite, &acf_struct::acf_tailliteX, {1, 1, 1, 1, 1.5f}, 105},
+    };
+    sim_time.total_running_time_sec = 0.25f;
+    for (const row& l : rows) {
+        clear_plane(P);
+        a.*l.fitted = 1;
+        a.*l.x = 3.0f;
+        for (const row& s : rows) f.*s.on = 1;
+        recorder r;
+        ACF_draw_plane(P, 0);
+        ASSERT_EQ(r.lights.size(), 1u);
+        const auto& c = r.lights[0];
+        EXPECT_EQ(c.x, 3.0f);
+        const float got[5] = {c.r, c.g, c.b, c.a, c.size};
+        for (int k = 0; k < 5; ++k) EXPECT_NEAR(got[k], l.rgb_a_size[k], 1e-4f) << k;
+        EXPECT_EQ(c.type, l.type);
+        f.*l.on = 0;
+        recorder off;
+        ACF_draw_plane(P, 0);
+        EXPECT_TRUE(off.lights.empty());
+    }
+}
+
+// A gear door hinged at (1, 0.5, 0), its axis turned 90 degrees about y and
+// opened 30 degrees: the unit square (0,0,0) (1,0,0) (1,0,1) (0,0,1) lands on
+// (1,0.5,0) (1,1,0.866) (0,1,0.866) (0,0.5,0), drawn front and back within the
+// door's patch of the paint; the user's aircraft loses its doors above the
+// gear speed, other aircraft keep theirs.
+TEST_F(Stages, GearDoorsHingeOpenShowBothFacesAndTearOffAboveTheGearSpeed)
+{
+    for (const auto& [n, over_vle, drawn] : {std::tuple{P, 0, true}, std::tuple{P, 1, true}, std::tuple{0, 0, true},
+                                             std::tuple{0, 1, false}}) {
+        clear_plane(n);
+        acf_struct& d = pln[n];
+        d.acf_gear_door_typ[1] = 1;
+        const float loc[3] = {1.0f, 0.5f, 0.0f}, geo[12] = {0, 0, 0, 1, 0, 0, 1, 0, 1, 0, 0, 1};
+        std::copy(loc, loc + 3, &d.acf_gear_door_loc[3]);
+        std::copy(geo, geo + 12, &d.acf_gear_door_geo[12]);
+        d.acf_gear_door_axi_rot[1] = 90.0f, d.acf_gear_door_ang_now[1] = 30.0f;
+        flt[n].over_vle = over_vle;
+        const capture c = capture_drawing([&] { ACF_draw_plane(n, 1); }, 3.0f);
+        const float c0[3] = {1.0f, 0.5f, 0.0f}, c1[3] = {1.0f, 1.0f, 0.866f}, c2[3] = {0.0f, 1.0f, 0.866f},
+                    c3[3] = {0.0f, 0.5f, 0.0f};
+        // The area covered on the door's corners, front and back: two unit squares.
+        float area = 0.0f;
+        const float* corners[4] = {c0, c1, c2, c3};
+        for (const prim& q : c.prims) {
+            const bool on_door = q.kind == 3 && std::all_of(q.v.begin(), q.v.end(), [&](const vtx& v) {
+                return std::any_of(corners, corners + 4, [&](const float* k) { return v.dist(k) < 1e-3f; });
+            });
+            if (!on_door) continue;
+            for (size_t k = 1; k + 1 < q.v.size(); ++k) {
+                const vtx &o = q.v[0], &a1 = q.v[k], &a2 = q.v[k + 1];
+                const float u[3] = {a1.x - o.x, a1.y - o.y, a1.z - o.z}, w[3] = {a2.x - o.x, a2.y - o.y, a2.z - o.z};
+                area += 0.5f * std::hypot(u[1] * w[2] - u[2] * w[1], u[2] * w[0] - u[0] * w[2], u[0] * w[1] - u[1] * w[0]);
+            }
+            for (const vtx& v : q.v)
+                EXPECT_TRUE(v.s >= -1e-6f && v.s <= 0.015625f + 1e-6f && v.t >= 0.3828125f - 1e-6f && v.t <= 0.5078125f + 1e-6f);
+        }
+        EXPECT_NEAR(area, drawn ? 2.0f : 0.0f, 1e-3f) << n << " " << over_vle;
+        clear_plane(n);
+    }
 }
 
 // At night the lit paint is added on texture unit 1, above a quarter of the

@@ -1,5 +1,6 @@
 // Beacons, windsocks and runway lights: the lights the pass asks of the
 // light kit (its seam), the tower and the sock in feedback mode.
+#include <array>
 #include <cmath>
 
 #include "core/geo.h"
@@ -46,6 +47,37 @@ TEST_F(AirportLights, ApproachSlopeLightsByTheirAngle)
         EXPECT_EQ(drawn[0].r, 1.0f);
     }
     EXPECT_EQ(local_airport_light_level[0], 10);
+}
+
+// Each approach-slope code turns white at its own glide angle (codes 94..103:
+// 2.5 3.5 2.6 2.9 3.1 3.4 17 19 21 23 degrees); strobes (105) add a white
+// flash of size 6 on the half-second beat, centre lines (106, 107) take the
+// plain sprite, every other code the haloed one.
+TEST_F(AirportLights, SlopeAnglesStrobesAndSpritesByCode)
+{
+    const float angles[10] = {2.5f, 3.5f, 2.6f, 2.9f, 3.1f, 3.4f, 17.0f, 19.0f, 21.0f, 23.0f};
+    for (int k = 0; k < 10; ++k)
+        for (const float off : {-0.05f, 0.05f}) {
+            lights() = {{94 + k, 0.0f, 0.0f, 0.0f}};
+            sim_graphics_view.view_y = 1000.0f * std::tan((angles[k] + off) * 0.017453292f);
+            const auto drawn = pass();
+            ASSERT_EQ(drawn.size(), 1u);
+            EXPECT_EQ(drawn[0].g, off > 0.0f ? 1.0f : 0.0f) << 94 + k << " " << off;
+        }
+    local_airport_light_level[0] = 3;
+    interval_ticks[INTERVAL_HALF_SECOND] = 1;
+    const struct {
+        int code;
+        std::vector<std::array<float, 2>> size_type;
+    } rows[] = {{105, {{6.0f, 107.0f}, {1.0f, 107.0f}}}, {106, {{1.0f, 105.0f}}}, {107, {{1.0f, 105.0f}}},
+                {110, {{1.0f, 107.0f}}}};
+    for (const auto& r : rows) {
+        lights() = {{r.code, 0.0f, 0.0f, 0.0f}};
+        std::vector<std::array<float, 2>> got;
+        for (const auto& l : pass()) got.push_back({l.size, static_cast<float>(l.type)});
+        EXPECT_EQ(got, r.size_type) << r.code;
+    }
+    interval_ticks[INTERVAL_HALF_SECOND] = 0;
 }
 
 // A state above 9 follows the random entry every frame; one set by the

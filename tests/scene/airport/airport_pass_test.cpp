@@ -214,15 +214,15 @@ TEST_F(AirportPass, ArrestingGearOnMars)
     EXPECT_EQ(launch_flags.hook_engaged, 0);
 }
 
-// A large apron of the selected airport shows another aircraft (from slot 1
-// up, never the user's own) and leaves that plane exactly as it was.
+// A large apron of the selected airport shows the aircraft of slot r mod 10
+// (never the user's own, slot 0) and leaves that plane exactly as it was.
 TEST_F(AirportPass, ParkedAircraftLeavesThePlaneAsItWas)
 {
     screen_settings.draw_apron_aircraft = 1;
     sim_graphics_settings.draw_aircrafts = 10;
     const int apron = add_geometry({160, 160, 160}, 100.0f, 200.0f, 600.0f);
-    add_airport({runway("xxx", apron, TEX_SLOT_LINE_CONCRETE, 200.0f, 200.0f), runway("18", runway_geometry())});
-    const int p = 1;   // apron 0 parks plane 0 % 9 + 1
+    add_airport({runway("18", runway_geometry()), runway("xxx", apron, TEX_SLOT_LINE_CONCRETE, 200.0f, 200.0f)});
+    const int p = 1;   // apron 1 parks plane 1 mod 10
     flt_struct& f = flt[p];
     f.sbrkrqst = 1.0f;
     f.theta = 7.0f;

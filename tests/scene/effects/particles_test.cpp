@@ -140,3 +140,30 @@ TEST_F(Particles, FiresAreLaidOutDownTheWind)
     EXPECT_EQ(particle_list[0].color, 7);
     EXPECT_GT(particle_list[0].y, 19.0f);
 }
+
+// One frame of 0.1 s in a wind of 1 m/s along x, for a particle out of view at
+// (5000, 100, 0) moving 2 m/s along x, size 1 growing 0.5 m/s: it moves
+// 0.3 m, keeps 1 - 3 dt of its speed (1 - 4 dt with heavy drag), grows
+// 0.05 m and rises 0.1 m (water falls 0.5 m, colour 6 holds its height).
+TEST_F(Particles, OneFrameOfMotionDragGrowthAndDrift)
+{
+    sim_operation_misc.frame_rate_period = 0.1f;
+    wind_vector[0] = 1.0f, wind_vector[1] = wind_vector[2] = 0.0f;
+    struct row {
+        int heavy, color;
+        float vx, y;
+    } rows[] = {{0, 7, 1.4f, 100.1f}, {1, 7, 1.2f, 100.1f}, {0, PARTICLE_COLOR_WATER, 1.4f, 99.5f},
+                {0, PARTICLE_COLOR_UNSEEN_UNTIL_FLOOR, 1.4f, 100.0f}};
+    for (const row& r : rows) {
+        PARTICLE_reset();
+        spawn(5000.0f, 100.0f);
+        particle_record& p = particle_list[0];
+        p.vx = 2.0f, p.vy = p.vz = 0.0f, p.size = 1.0f, p.growth = 0.5f, p.heavy_drag = r.heavy, p.color = r.color;
+        PARTICLE_draw();
+        EXPECT_NEAR(p.x, 5000.3f, 1e-3f) << r.heavy << " " << r.color;
+        EXPECT_NEAR(p.vx, r.vx, 1e-5f) << r.heavy << " " << r.color;
+        EXPECT_NEAR(p.size, 1.05f, 1e-5f) << r.heavy << " " << r.color;
+        EXPECT_NEAR(p.y, r.y, 1e-4f) << r.heavy << " " << r.color;
+    }
+    wind_vector[0] = 0.0f;
+}

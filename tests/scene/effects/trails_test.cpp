@@ -160,3 +160,38 @@ TEST_F(Trails, WakesRestartEmitAndFade)
         for (const fb_item& b : bands) EXPECT_NEAR(b.v[0].a, f.alpha, 1e-3f) << f.age;
     }
 }
+
+// Each wake's spacing S and half-widths (side W1, centre W2): 75/30/40,
+// 50/20/25 and 4/2/3 m. Heading 0 at 8 m/s: the sides stand 0.3 S to either
+// side along x, drifting apart at 2 m/s; a new segment comes only once the
+// owner has moved more than S.
+TEST_F(Trails, WakeSegmentsBySpacingAndWidth)
+{
+    sim_operation_misc.frame_rate_period = 0.0f;
+    flt[0].onground_any = 1;
+    flt[0].i = flt[0].j = 10;
+    landuse_grid[corner(0)] = LANDUSE_WATER_A;
+    const struct {
+        int wake;
+        float S, W1, W2;
+    } rows[] = {{0, 75.0f, 30.0f, 40.0f}, {1, 50.0f, 20.0f, 25.0f}, {WAKE_USER, 4.0f, 2.0f, 3.0f}};
+    for (const auto& r : rows) {
+        TRAILS_reset();
+        PARTICLE_draw_wakes(r.wake, 100.0f, 0.0f, 50.0f, 8.0f, 0.0f);
+        const wake_ring& w = wakes[r.wake];
+        const int head = w.head;
+        const wake_point* p = w.points[head];
+        const float want[3][5] = {{100.0f + 0.3f * r.S, -2.0f, r.W1}, {100.0f, 0.0f, r.W2}, {100.0f - 0.3f * r.S, 2.0f, r.W1}};
+        for (int k = 0; k < 3; ++k) {
+            EXPECT_NEAR(p[k].x, want[k][0], 1e-3f) << r.wake << " " << k;
+            EXPECT_NEAR(p[k].z, 50.0f, 1e-3f) << r.wake << " " << k;
+            EXPECT_NEAR(p[k].vx, want[k][1], 1e-5f) << r.wake << " " << k;
+            EXPECT_NEAR(p[k].half_cos, want[k][2], 1e-5f) << r.wake << " " << k;
+            EXPECT_NEAR(p[k].half_sin, 0.0f, 1e-5f) << r.wake << " " << k;
+        }
+        PARTICLE_draw_wakes(r.wake, 100.0f + r.S - 0.5f, 0.0f, 50.0f, 8.0f, 0.0f);
+        EXPECT_EQ(w.head, head) << r.wake;
+        PARTICLE_draw_wakes(r.wake, 100.0f + r.S + 0.5f, 0.0f, 50.0f, 8.0f, 0.0f);
+        EXPECT_NE(w.head, head) << r.wake;
+    }
+}

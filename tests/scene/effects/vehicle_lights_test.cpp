@@ -145,3 +145,42 @@ TEST_F(Vehicles, LightsByHeadingBrakeTurnAndKind)
     sim_graphics_scenery.percent_lights_on = 0.3f;
     EXPECT_TRUE(frame([&] { LIGHTS_add(1, 0.0f, 0.0f, 100.0f, 0.0f, 1, 1, 1); }).empty());
 }
+
+// Where each light of the emergency kinds stands, for a vehicle at
+// P = (0, 0, 100): heading 0 puts its front F at -z and its right R at +x,
+// heading 180 the reverse. Kind 9: flashers at P + 0.8R + 3F + 3U and
+// P - 0.8R - 4.5F + 3U (sides swapped every 0.2 s), tail lights 6 m back;
+// kind 8: the roof flasher at P + 0.8R - F + 2U, tail lights 4 m back, and
+// facing the camera one headlight at a time (the left while the wig-wag is clear).
+TEST_F(Vehicles, EmergencyLightPositions)
+{
+    sim_graphics_scenery.percent_lights_on = 1.0f;
+    random_entry_guard guard8(8), guard9(9);
+    random_table[8] = random_table[9] = 0.0f;
+    struct row {
+        int code;
+        float heading;
+        vehicle_blink_record blink;
+        std::vector<std::array<float, 4>> x_y_z_size;
+    };
+    const row rows[] = {
+        {9, 0.0f, {0, 0, 0, 0}, {{0.8f, 3, 97, 1}, {-0.8f, 3, 104.5f, 3}, {-0.8f, 1, 106, 1}, {0.8f, 1, 106, 1}}},
+        {9, 0.0f, {1, 0, 0, 0}, {{-0.8f, 3, 97, 3}, {0.8f, 3, 104.5f, 1}, {-0.8f, 1, 106, 1}, {0.8f, 1, 106, 1}}},
+        {8, 0.0f, {0, 1, 0, 0}, {{0.8f, 2, 101, 3}, {-0.8f, 1, 104, 1}, {0.8f, 1, 104, 1}}},
+        {8, 180.0f, {0, 0, 0, 0}, {{-0.8f, 2, 99, 1}, {0.8f, 1, 103, 1}}},
+        {8, 180.0f, {0, 0, 1, 0}, {{-0.8f, 2, 99, 1}, {-0.8f, 1, 103, 1}}},
+        {9, 180.0f, {0, 0, 1, 0}, {{-0.8f, 3, 103, 1}, {0.8f, 3, 95.5f, 3}, {-0.8f, 1, 106, 1}}},
+    };
+    for (const row& r : rows) {
+        vehicle_blink = r.blink;
+        const auto lights = frame([&] { LIGHTS_add(r.code, 0.0f, 0.0f, 100.0f, r.heading, 1, 1, 1); });
+        ASSERT_EQ(lights.size(), r.x_y_z_size.size()) << r.code << " " << r.heading;
+        for (size_t k = 0; k < lights.size(); ++k) {
+            const auto& want = r.x_y_z_size[k];
+            EXPECT_NEAR(lights[k].x, want[0], 1e-3f) << r.code << " " << r.heading << " light " << k;
+            EXPECT_NEAR(lights[k].y, want[1], 1e-3f) << r.code << " " << r.heading << " light " << k;
+            EXPECT_NEAR(lights[k].z, want[2], 1e-3f) << r.code << " " << r.heading << " light " << k;
+            EXPECT_EQ(lights[k].size, want[3]) << r.code << " " << r.heading << " light " << k;
+        }
+    }
+}
