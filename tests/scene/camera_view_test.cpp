@@ -136,7 +136,7 @@ TEST_F(CameraView, AnUnknownPlanetIsFatal)
 
 TEST_F(CameraView, OctantsAndTheFootprintEdges)
 {
-    for (const auto [heading, octant] : {std::pair{0.0f, 1}, {44.99f, 1}, {45.0f, 2}, {180.0f, 5}, {359.9f, 8}, {360.0f, 8}})
+    for (const auto& [heading, octant] : {std::pair{0.0f, 1}, {44.99f, 1}, {45.0f, 2}, {180.0f, 5}, {359.9f, 8}, {360.0f, 8}})
         EXPECT_EQ(VIEW_octant_of(heading), octant) << heading;
 
     struct edge_case {

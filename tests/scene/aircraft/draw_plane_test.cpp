@@ -125,7 +125,9 @@ TEST_F(Stages, PropellerDiscRimConeAndAlpha)
         for (const vtx& v : d.vertices()) {
             EXPECT_NEAR(v.a, c.alpha, 1e-3f);
             EXPECT_EQ(v.r + v.g + v.b, 0.0f);
-            if (v.dist(up) < 1e-3f) EXPECT_TRUE(std::fabs(v.s - 0.5f) < 1e-3f && std::fabs(v.t - 1.0f) < 1e-3f);
+            if (v.dist(up) < 1e-3f) {
+                EXPECT_TRUE(std::fabs(v.s - 0.5f) < 1e-3f && std::fabs(v.t - 1.0f) < 1e-3f);
+            }
         }
     }
     clear_plane(0);

@@ -80,7 +80,9 @@ TEST_F(AirportPass, SnowDriftWraps)
         WORLDOBJ_draw_objects();
         const float d = worldobj_state.snow_drift_x;
         EXPECT_TRUE(d >= -9999.0f && d <= 9999.0f) << c.start;
-        if (c.wind < 1.0e29f) EXPECT_FLOAT_EQ(d, c.after) << c.start << " " << c.wind;
+        if (c.wind < 1.0e29f) {
+            EXPECT_FLOAT_EQ(d, c.after) << c.start << " " << c.wind;
+        }
     }
 }
 
