@@ -431,3 +431,60 @@ TEST_F(ForcesAero, GearDragCentroidFactorsAndTorqueTrim)
     EXPECT_EQ(out.rfind("\nNOTE: L adjusted to=", 0), 0u) << out;
     EXPECT_EQ(out.substr(out.size() - 26), " N-m by aerodynamic trim.\n") << out;
 }
+
+// The subsonic element coefficients, one rule a row, on an airfoil that gives
+// cl 0.5, cd 0.02 and cm -0.1 at every angle. Induced drag 0.25 / (pi e A Q'):
+// A 8, e 0.8 gives 0.012434; in a 90-degree sideslip the aspect ratio is 1/8
+// (0.795775); a centroid factor of 0.25 scales cl and cm by it and counts as
+// 0.5 in the induced drag (0.024868). Ground effect multiplies a positive cl
+// and its cd (a negative cl takes neither); Mach 0.6 multiplies cl and cm by 1.25 and, past a divergence
+// Mach of 0.5 - 0.2 x 0.625, adds 2.5 x 0.225^2 of wave drag; a delta factor
+// of 0.4 takes 0.25 x 0.4 x cl from cm; ice of 0.2 divides cl by 1.1 and
+// multiplies cd by 1.8; the increments add first.
+TEST_F(ForcesAero, SubsonicCoefficientsOneRuleAtATime)
+{
+    acf_struct& a = pln[0];
+    flt_struct& f = flt[0];
+    afl_block& b = a.afl[9];
+    for (int t = 0; t < AFL_TABLES; ++t)
+        for (int i = 0; i < AFL_ROWS; ++i) {
+            b.afl_cl[t * AFL_ROWS + i] = 0.5f;
+            b.afl_cd[t * AFL_ROWS + i] = 0.02f;
+            b.afl_cm[t * AFL_ROWS + i] = -0.1f;
+        }
+    struct row {
+        const char* rule;
+        float AR, beta, Q, ground, mach, mach_div, delta, ice, dcl, dcd, dcm;
+        float cl, cd, cm;
+    };
+    const row rows[] = {
+        {"plain", 0, 0, 1, 1, 0, 2, 0, 0, 0, 0, 0, 0.5f, 0.02f, -0.1f},
+        {"induced", 8, 0, 1, 1, 0, 2, 0, 0, 0, 0, 0, 0.5f, 0.032434f, -0.1f},
+        {"sideslip", 8, 90, 1, 1, 0, 2, 0, 0, 0, 0, 0, 0.5f, 0.815775f, -0.1f},
+        {"centroid", 8, 0, 0.25f, 1, 0, 2, 0, 0, 0, 0, 0, 0.125f, 0.044868f, -0.025f},
+        {"ground", 0, 0, 1, 1.5f, 0, 2, 0, 0, 0, 0, 0, 0.75f, 0.01f, -0.1f},
+        {"ground, lift down", 0, 0, 1, 1.5f, 0, 2, 0, 0, -1.0f, 0, 0, -0.5f, 0.02f, -0.1f},
+        {"compressible", 0, 0, 1, 1, 0.6f, 2, 0, 0, 0, 0, 0, 0.625f, 0.02f, -0.125f},
+        {"wave", 0, 0, 1, 1, 0.6f, 0.5f, 0, 0, 0, 0, 0, 0.625f, 0.1465625f, -0.125f},
+        {"delta", 0, 0, 1, 1, 0, 2, 0.4f, 0, 0, 0, 0, 0.5f, 0.02f, -0.15f},
+        {"ice", 0, 0, 1, 1, 0, 2, 0, 0.2f, 0, 0, 0, 0.454545f, 0.036f, -0.1f},
+        {"increments", 0, 0, 1, 1, 0, 2, 0, 0, 0.1f, 0.01f, 0.05f, 0.6f, 0.03f, -0.05f},
+    };
+    for (const row& r : rows) {
+        a.acf_AR[9] = r.AR;
+        a.acf_e[9] = 0.8f;
+        a.acf_dihednow[9] = 0.0f;
+        a.acf_cl_D_cl0[9] = a.acf_cm_D_cm0[9] = a.acf_al_D_al0[9] = 1.0f;
+        a.acf_delta_fac[9] = r.delta;
+        f.beta = r.beta;
+        f.Q_centroid_MULT[4 * 9] = r.Q;
+        f.CL_grndeffect[9] = r.ground;
+        f.CD_grndeffect[9] = 2.0f - r.ground;
+        f.frm_ice = r.ice;
+        float cl, cd, cm;
+        FM_element_coeffs(0.12f, r.mach_div, r.mach, r.dcl, r.dcd, r.dcm, &cl, &cd, &cm, 9, 0, 0);
+        EXPECT_NEAR(cl, r.cl, 1e-5f) << r.rule;
+        EXPECT_NEAR(cd, r.cd, 1e-5f) << r.rule;
+        EXPECT_NEAR(cm, r.cm, 1e-5f) << r.rule;
+    }
+}
