@@ -9,7 +9,9 @@
 #include "core/input.h"
 #include "core/geo.h"
 #include "core/weapon_kinds.h"
+#include "flightmodel/atmosphere.h"
 #include "flightmodel/plane_state.h"
+#include "flightmodel/systems/wind_at_plane.h"
 #include "flightmodel/weapons/projectiles.h"
 #include "flightmodel/weapons/weapons.h"
 #include "tests/support/flight_fixture.h"
@@ -561,4 +563,55 @@ TEST_F(Weapons, AStoreAboardTheUsersPlaneAddsItsDragOthersDoNot)
             EXPECT_NEAR(flt[0].N, 3.0f * flt[0].faxil_aero, 1e-2f);   // drag 3 m right yaws the nose right
         }
     }
+}
+
+// A released store's forces and the motion they give, worked by hand. The
+// motor's 1,000 N push along the store's nose gives a 100-kg store 10 m/s^2
+// forward: north when it heads north, east when it heads east. A pair of fins
+// rolled 45 degrees (0.1 m^2 each: 0.4 m chord over 0.5 m span, 2 m aft) in a
+// 5-degree sideslip from the left, on a body whose side area feels the
+// sideslip (so the fins' sideslip term is reversed): fin angle -5 x sin 45 x
+// -1 = +3.536 degrees; each fin lifts 0.05 x 3.536 x 0.1 x q, q = rho/2 x
+// (100 cos 5)^2, and its share cos 45 of that is up: 0.025 q up in all.
+TEST_F(Weapons, ReleasedStoreForcesByHand)
+{
+    wind_vector[0] = wind_vector[1] = wind_vector[2] = 0.0f;
+    const float dt = 0.05f;
+    sim_operation_misc.frame_rate_period = dt;
+    for (float heading : {0.0f, 90.0f}) {
+        wpn_slot_record& w = load(0, WPN_KIND_BOMB);
+        w.wpn_released = 1;
+        w.wpn_pos[1] = 1000.0f;
+        w.wpn_psi = heading;
+        const float sh = std::sin(heading * DEG_TO_RAD_FLOAT), ch = std::cos(heading * DEG_TO_RAD_FLOAT);
+        w.wpn_vel[0] = 100.0f * sh, w.wpn_vel[2] = -100.0f * ch;
+        w.wpn_thrust[0] = 1000.0f;
+        w.wpn_burn_time[0] = 5.0f;
+        WPN_fire_and_fly();
+        EXPECT_NEAR(w.wpn_force[2], -1000.0f, 1e-3f) << heading;
+        WPN_fly_released(0);
+        EXPECT_NEAR(w.wpn_vel[0], 100.0f * sh + 10.0f * dt * sh, 1e-3f) << heading;
+        EXPECT_NEAR(w.wpn_vel[2], -100.0f * ch - 10.0f * dt * ch, 1e-3f) << heading;
+        EXPECT_NEAR(w.wpn_vel[1], -G * dt, 1e-4f) << heading;
+    }
+
+    const float slip = 5.0f * DEG_TO_RAD_FLOAT;
+    auto up_force = [&](bool fins) {
+        wpn_slot_record& w = load(0, WPN_KIND_BOMB);
+        w.wpn_released = 1;
+        w.wpn_pos[1] = 1000.0f;
+        w.wpn_vel[0] = 100.0f * std::sin(slip), w.wpn_vel[2] = -100.0f * std::cos(slip);
+        w.wpn_area_side = 1.0f;
+        if (fins) {
+            w.wpn_fin_span[0] = 0.5f, w.wpn_fin_root[0] = w.wpn_fin_tip[0] = 0.2f, w.wpn_fin_arm[0] = 2.0f;
+            w.wpn_fin_roll[0] = w.wpn_fin_roll[1] = 45.0f;
+        }
+        WPN_fire_and_fly();
+        return w.wpn_force[1];
+    };
+    const float body = up_force(false);
+    const float rho = ATMO_temp_pressure() * ATMO_density_at_alt(sim_graphics_scenery.current_planet, 1000.0f);
+    const float u = 100.0f * std::cos(slip);
+    const float q = 0.5f * rho * u * u;
+    EXPECT_NEAR(up_force(true) - body, 0.025f * q, 0.002f * q);
 }
