@@ -479,17 +479,29 @@ TEST_F(Weapons, ProjectileRecordsAreReusedAndCapped)
     EXPECT_LT(projectile_list.rec[100].proj_pos[1], 1000.0f);   // the new shot, at the muzzle
     EXPECT_GT(projectile_list.rec[0].proj_pos[1], 4999.0f);
 
-    // Projectiles that leave the loaded area are freed.
+    // A projectile that leaves the loaded area flies on until it meets the
+    // ground (the border's plane carried on): shot level and north from the
+    // north edge 999 m above flat ground, it falls for sqrt(2 x 999 / g) =
+    // 14.28 s, 714 frames of 0.02 s.
     WPN_reset();
     key_hold_command = 0;
-    flt[0].local_z = scenery_area.z0 + 1.0f;   // at the north edge, shooting north
+    flt[0].local_z = scenery_area.z0 + 1.0f;
     gun.wpn_muzzle_speed = 500.0f;
     frame(0.02f);
     key_hold_command = 1;
     frame(0.02f);
     EXPECT_EQ(gun.wpn_released, 1);
-    EXPECT_EQ(projectile_list.count, 1);
-    EXPECT_EQ(PROJ_live_count(), 0);
+    key_hold_command = 0;
+    frame(0.02f);
+    ASSERT_EQ(projectile_list.count, 1);
+    ASSERT_EQ(PROJ_live_count(), 1);
+    EXPECT_LT(projectile_list.rec[0].proj_pos[2], scenery_area.z0);
+    int frames = 2;
+    while (PROJ_live_count() > 0 && frames < 2000) {
+        frame(0.02f);
+        ++frames;
+    }
+    EXPECT_NEAR(frames, 714, 3);
 }
 
 TEST_F(Weapons, UnpackingAPlaneStateHangsItsWeaponsStillAboard)
@@ -614,4 +626,42 @@ TEST_F(Weapons, ReleasedStoreForcesByHand)
     const float u = 100.0f * std::cos(slip);
     const float q = 0.5f * rho * u * u;
     EXPECT_NEAR(up_force(true) - body, 0.025f * q, 0.002f * q);
+}
+
+// A 2-kg projectile of 0.5 m2 drag area flying north at 100 m/s in air of
+// density ratio 1: drag 0.5 x 1 x 0.1 x 0.5 x 100^2 = 250 N against its
+// motion; the first stage with burn time left pushes along the launch
+// direction. One step of 0.02 s from the velocities at its start.
+TEST_F(Weapons, ProjectileDragAndMotorByHand)
+{
+    sim_weather.sigma = 1.0f;
+    sim_operation_misc.frame_rate_period = 0.02f;
+    const struct {
+        float burn[3], thrust[3];
+        float az;         // m/s^2 along z (north is -z)
+        int stage;        // the stage that burned, -1 none
+    } rows[] = {
+        {{1.0f, 0.0f, 0.0f}, {100.0f, 0.0f, 0.0f}, (-100.0f + 250.0f) / 2.0f, 0},
+        {{0.0f, 0.5f, 0.5f}, {100.0f, 300.0f, 900.0f}, (-300.0f + 250.0f) / 2.0f, 1},
+        {{0.0f, 0.0f, 0.0f}, {100.0f, 300.0f, 900.0f}, 250.0f / 2.0f, -1},
+    };
+    for (const auto& row : rows) {
+        WPN_reset();
+        projectile_list.count = 1;
+        projectile_record& r = projectile_list.rec[0];
+        r = projectile_record{};
+        r.proj_kind = WPN_KIND_GUN;
+        r.proj_mass = 2.0f;
+        r.proj_drag_area = 0.5f;
+        r.proj_dir[2] = -1.0f;
+        r.proj_vel[2] = -100.0f;
+        r.proj_pos[1] = 1000.0f;
+        for (int k = 0; k < 3; ++k) r.proj_burn_time[k] = row.burn[k], r.proj_thrust[k] = row.thrust[k];
+        WPN_fire_and_fly();
+        EXPECT_NEAR(r.proj_vel[2], -100.0f + row.az * 0.02f, 1e-4f) << row.stage;
+        EXPECT_NEAR(r.proj_vel[1], -G * 0.02f, 1e-5f) << row.stage;
+        EXPECT_NEAR(r.proj_pos[2], r.proj_vel[2] * 0.02f, 1e-5f) << row.stage;
+        for (int k = 0; k < 3; ++k)
+            EXPECT_NEAR(r.proj_burn_time[k], row.burn[k] - (k == row.stage ? 0.02f : 0.0f), 1e-6f) << row.stage;
+    }
 }
