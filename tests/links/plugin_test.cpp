@@ -23,6 +23,7 @@
 #include "core/constants.h"
 #include "core/draw_phases.h"
 #include "core/folders.h"
+#include "core/frame_clock.h"
 #include "core/geo.h"
 #include "core/menu_table.h"
 #include "core/screen.h"
@@ -126,6 +127,14 @@ TEST_F(PluginHost, AManagerGetsEveryNameBeforeItStartsAndTheWholeTable)
     EXPECT_EQ(r.registered_before_init, r.registrations);
     EXPECT_EQ(r.not_writable, 0);
     EXPECT_EQ(r.by_type[ORPM_TYPE_DOUBLE], 0);
+    // All fourteen entry points are found by their exported names.
+    const plugin_manager_entries& e = plugin_host.entries;
+    const bool found[] = {e.initialize != nullptr, e.shutdown != nullptr,   e.drawing != nullptr,
+                          e.mouse_click != nullptr, e.key_press != nullptr, e.event != nullptr,
+                          e.camera != nullptr,     e.register_data != nullptr, e.unregister_data != nullptr,
+                          e.menu != nullptr,       e.check_menu != nullptr, e.menu_item_enabled != nullptr,
+                          e.num_planes != nullptr, e.update_plane_path != nullptr};
+    for (size_t k = 0; k < sizeof found; ++k) EXPECT_TRUE(found[k]) << k;
     // The seven runs in order: integers, floats, float arrays, integer arrays,
     // bytes, then the computed integer and the computed floats (100 + type).
     const int types[] = {1, 2, 8, 16, 32, 101, 102}, lengths[] = {317, 687, 220, 49, 9, 1, 7};
@@ -616,7 +625,23 @@ TEST_F(PluginHost, CoordinatesMenusCommandsAndTextures)
     host.get_font_dims(8, &w, &h, &third);
     EXPECT_EQ(w, 0);
     EXPECT_EQ(host.get_texture(0), 444);
+    EXPECT_EQ(host.get_texture(1), 400);
+    EXPECT_EQ(host.get_texture(2), 401);
     EXPECT_EQ(host.get_texture(3), 0);
+
+    // The camera as published (the view's angles, not the camera controls'),
+    // the frame clock and the aircraft count.
+    sim_graphics_view.view_x = 1.0f, sim_graphics_view.view_y = 2.0f, sim_graphics_view.view_z = 3.0f;
+    sim_graphics_view.view_pitch = 4.0f, sim_graphics_view.view_heading = 5.0f, sim_graphics_view.view_roll = 6.0f;
+    sim_graphics_view.view_zoom = 7.0f;
+    sim_private_camera.the = sim_private_camera.psi = sim_private_camera.phi = 99.0f;
+    float cam[7] = {};
+    host.read_camera(&cam[0], &cam[1], &cam[2], &cam[3], &cam[4], &cam[5], &cam[6]);
+    for (int k = 0; k < 7; ++k) EXPECT_EQ(cam[k], static_cast<float>(k + 1)) << k;
+    frame_clock = 12.5f;
+    EXPECT_EQ(host.get_elapsed_time(), 12.5f);
+    sim_graphics_settings.draw_aircrafts = 4;
+    EXPECT_EQ(host.count_aircraft(), 4);
     sim_operation_prefs_misc.language = -1;
     EXPECT_EQ(host.get_language(), 0);
     sim_operation_prefs_misc.language = 5;
