@@ -330,6 +330,31 @@ TEST_F(PluginData, ArraysBytesAndComputedValues)
     ap.set_int(ap.write_context, 0);
     EXPECT_EQ(ap.get_int(ap.read_context), 1 + 4 + 32 + 512 + 1024);
 
+    // Every bit of the autopilot word by its mode value.
+    const struct {
+        int airspeed, heading, altitude, hnav, vnav, word;
+    } modes[] = {{10, 11, 13, 18, 21, 1 + 2 + 8 + 256 + 2048}, {9, 9, 14, 9, 9, 16}, {9, 9, 16, 9, 9, 64},
+                 {9, 9, 17, 9, 9, 128}, {11, 10, 12, 20, 19, 0}};
+    for (const auto& m : modes) {
+        sim_cockpit_autopilot.airspeed_mode = m.airspeed, sim_cockpit_autopilot.heading_mode = m.heading;
+        sim_cockpit_autopilot.altitude_mode = m.altitude, sim_cockpit_autopilot.hnav_mode = m.hnav;
+        sim_cockpit_autopilot.vnav_mode = m.vnav;
+        EXPECT_EQ(ap.get_int(ap.read_context), m.word) << m.word;
+    }
+
+    // The true-bearing names read their magnetic value less the variation.
+    sim_cockpit_radios.nav1_obs_degm = 10.0f, sim_cockpit_radios.nav2_obs_degm = 20.0f;
+    sim_cockpit_radios.adf1_obs_card_mag = 30.0f, sim_cockpit_radios.adf2_obs_card_mag = 40.0f;
+    const char* bearings[] = {"sim/cockpit/radios/nav1_obs_degt", "sim/cockpit/radios/nav2_obs_degt",
+                              "sim/cockpit/radios/adf1_obs_card", "sim/cockpit/radios/adf2_obs_card"};
+    for (int k = 0; k < 4; ++k) {
+        const ORPM_data_ref& b = ref(bearings[k]);
+        EXPECT_FLOAT_EQ(b.get_float(b.read_context), 10.0f * (k + 1) + 5.0f) << bearings[k];
+    }
+    const ORPM_data_ref& current = ref("sim/weather/barometer_current_inhg");
+    sim_physics.ambient_pressure = 50000.0f;
+    EXPECT_NEAR(current.get_float(current.read_context), 50000.0f * 0.00029528743f, 1e-4f);
+
     const ORPM_data_ref& baro = ref("sim/weather/barometer_sealevel_inhg");
     sim_physics.earth_pressure_p = 101325.0f;
     EXPECT_NEAR(baro.get_float(baro.read_context), 29.92f, 0.005f);
