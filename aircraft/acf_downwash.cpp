@@ -111,7 +111,7 @@ void ACF_setup_downwash(int slot)
                 r->t("The root chord of the ").label(j).t(" and the ").label(p).t(" overlap,").nl();
                 r->t("so the downwash is halved from the ").label(j).t(" onto the ").label(p).t(".").nl(2);
             }
-            r->t("Скос потока от ").label(j).t(" при отн. удлин.  ").n(a.acf_AR[j], 7, 2).t(",").nl();
+            r->t("Для ").label(j).t(" при   ").n(a.acf_AR[j], 7, 2).t(",").nl();
             r->t("                   кон. коэф.  ").n(a.acf_taper[j], 7, 2).t(",").nl();
             r->t("                         прод. разделенние  ").n(gz, 7, 2).t(" полуразм. , (Z = ")
                 .n(a.acf_Zarm[j], 7, 2).t(", Z WASHEE=").n(a.acf_Zarm[p], 7, 2).t(", SEMILAN WASHER=")

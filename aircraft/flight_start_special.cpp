@@ -283,9 +283,9 @@ void place_refuelling(start_place& p)
 void place_mother_ship(start_place& p)
 {
     if (!FLIGHT_live_peer()) second_plane_in_flight(1);
+    // Only the attitude is set: the carriage holds the plane under the mother
+    // ship and gives it the mother ship's velocity every frame.
     p.theta = p.psi = p.phi = 0.0f;
-    // Carried at the mother ship's speed, so it falls away flying when released.
-    p.groundspeed = flt[1].groundspeed;
     fill_tanks(tank_share(1.0f));
 }
 

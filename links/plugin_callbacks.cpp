@@ -188,7 +188,7 @@ void read_camera(float* x, float* y, float* z, float* pitch, float* heading, flo
 {
     if (!x || !y || !z || !pitch || !heading || !roll || !zoom) return;
     *x = sim_graphics_view.view_x, *y = sim_graphics_view.view_y, *z = sim_graphics_view.view_z;
-    *pitch = sim_private_camera.the, *heading = sim_private_camera.psi, *roll = sim_private_camera.phi;
+    *pitch = sim_graphics_view.view_pitch, *heading = sim_graphics_view.view_heading, *roll = sim_graphics_view.view_roll;
     *zoom = sim_graphics_view.view_zoom;
 }
 

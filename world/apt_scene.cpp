@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/constants.h"
+#include "core/frame_clock.h"
 #include "core/geo.h"
 #include "core/menu_table.h"
 #include "core/random.h"
@@ -530,5 +531,5 @@ void APT_build_scene(int mode)
     // 23 .. 25. The planet lists, made at their first use.
     planet_lists_due = true;
     // 26.
-    PLUGIN_call_event_hook(6, static_cast<float>(mode), 0.0f, 0, 0);
+    PLUGIN_call_event_hook(6, frame_clock, 0.0f, 0, 0);
 }

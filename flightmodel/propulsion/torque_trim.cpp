@@ -28,8 +28,8 @@ void ENGN_torque_roll_trim()
         const float ratio = div_or(f.indicated_airspeed, a.acf_Vne * s, 0.0f);
         f.L += a.acf_trq_max_eng * a.acf_gear_rat * a.acf_prop_dir[n] * k * ratio * ratio;
         if (report) {
-            report_log << "NOTE: L adjusted to=";
-            FM_num(f.L, 2, 10) << '\n';
+            report_log << "\nNOTE: L adjusted to=";
+            FM_num(f.L, 2, 10) << " N-m by aerodynamic trim.\n";
         }
     }
 }

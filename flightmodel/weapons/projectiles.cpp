@@ -1,6 +1,6 @@
 // The projectiles of guns and rocket pods: shooting at the fire rate while the
 // weapon is released, and the flight of each projectile as a point mass with
-// drag and its motor until it meets the ground or leaves the loaded area.
+// drag and its motor until it meets the ground.
 #include "flightmodel/weapons/projectiles.h"
 
 #include <algorithm>
@@ -76,12 +76,6 @@ void shoot(int plane, wpn_slot_record& w)
                        1.0f, 0);
 }
 
-bool inside_area(const float* p)
-{
-    const scenery_area_record& a = scenery_area;
-    return p[0] >= a.x0 && p[0] <= a.x1 && p[2] >= a.z0 && p[2] <= a.z1;
-}
-
 void fly(int index, float dt)
 {
     projectile_record& r = projectile_list.rec[index];
@@ -109,14 +103,12 @@ void fly(int index, float dt)
         r.proj_pos[k] += r.proj_vel[k] * dt;
     }
 
-    // It ends below the ground, and outside the loaded area.
-    if (!inside_area(r.proj_pos)) {
-        r.proj_kind = 0;
-    } else {
-        const float ground = TERRAIN_height_at(r.proj_pos[0], r.proj_pos[2], nullptr, nullptr, nullptr,
-                                               &r.proj_terrain_i, &r.proj_terrain_j, 0, "bomb h");
-        if (r.proj_pos[1] < ground) r.proj_kind = 0;
-    }
+    // It ends below the ground only: beyond the loaded area the terrain query
+    // carries on the nearest border plane, so a projectile out there still
+    // comes down.
+    const float ground = TERRAIN_height_at(r.proj_pos[0], r.proj_pos[2], nullptr, nullptr, nullptr,
+                                           &r.proj_terrain_i, &r.proj_terrain_j, 0, "bomb h");
+    if (r.proj_pos[1] < ground) r.proj_kind = 0;
     if (burned && WPN_smoke_due(projectile_list.last_smoke[index]))
         PARTICLE_spawn(r.proj_pos[0], r.proj_pos[1], r.proj_pos[2], r.proj_vel[0], r.proj_vel[1], r.proj_vel[2],
                        -9999.9f, std::sqrt(UTIL_max(r.proj_mass, 0.0f)) * 0.25f, 1.0f, 3.0f, 21, 1.0f, 0);

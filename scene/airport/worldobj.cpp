@@ -8,6 +8,7 @@
 
 #include "aircraft/launch_flags.h"
 #include "core/constants.h"
+#include "core/draw_phases.h"
 #include "core/geo.h"
 #include "core/numeric.h"
 #include "core/reset_registry.h"
@@ -223,7 +224,7 @@ void WORLDOBJ_draw_objects()
     WORLDOBJ_surface_under_plane();
     w.lift = (sim_graphics_view.view_y - scene_ground_elevation) * 0.01f;
     const int last = std::min(local_airport_last, LOCAL_AIRPORT_MAX - 1);
-    if (PLUGIN_call_draw_hook(4) != 0) {
+    if (PLUGIN_call_draw_hook(DRAW_PHASE_AIRPORT_BEFORE) != 0) {
         const float dt = sim_operation_misc.frame_rate_period;
         w.snow_drift_x = drift(w.snow_drift_x, wind_vector[0] * dt);
         w.snow_drift_z = drift(w.snow_drift_z, wind_vector[2] * dt);
@@ -235,7 +236,7 @@ void WORLDOBJ_draw_objects()
     }
     OGL_polygon_offset(0);
     LIGHTS_setup_gl_landing(0, 0);
-    PLUGIN_call_draw_hook(5);
+    PLUGIN_call_draw_hook(DRAW_PHASE_AIRPORT_AFTER);
     for (int n = 0; n <= last; ++n)
         if (scene_airport_visible[n]) AIRPORT_draw_lights(n);
 }

@@ -414,14 +414,25 @@ TEST_F(AcfChoose, WalksTheFoldersAndLoadsEveryFileOfTheFirstWithAircraft)
     add("Heavy Metal/Big/B.acf");
     add("Heavy Metal/Big/C.acf");
     use_tree();
-    for (uint32_t seed = 1; seed <= 6; ++seed) {
-        UTIL_srand(seed);
-        pln[3] = acf_struct{};
-        flt[3] = flt_struct{};
-        ACF_choose_and_load(3);
-        EXPECT_NE(std::string(pln[3].acf_file_path).find("General Aviation"), std::string::npos) << seed;
-        EXPECT_EQ(flt[3].local_x, 9.9e9f);
-        EXPECT_EQ(flt[3].local_z, 9.9e9f);
+    // Slots 2 to 4 always take the light aircraft, 5 to 7 the heavy ones;
+    // slots 1, 8 and 9 choose at random and over six draws meet both.
+    for (int slot = 1; slot < ACF_SLOTS; ++slot) {
+        int heavy = 0;
+        for (uint32_t seed = 1; seed <= 6; ++seed) {
+            UTIL_srand(seed);
+            pln[slot] = acf_struct{};
+            flt[slot] = flt_struct{};
+            ACF_choose_and_load(slot);
+            const bool is_heavy = std::string(pln[slot].acf_file_path).find("Heavy Metal") != std::string::npos;
+            heavy += is_heavy ? 1 : 0;
+            EXPECT_EQ(flt[slot].local_x, 9.9e9f);
+            EXPECT_EQ(flt[slot].local_z, 9.9e9f);
+        }
+        const int expected_heavy = slot >= 2 && slot <= 4 ? 0 : (slot >= 5 && slot <= 7 ? 6 : -1);
+        if (expected_heavy >= 0)
+            EXPECT_EQ(heavy, expected_heavy) << slot;
+        else
+            EXPECT_TRUE(heavy > 0 && heavy < 6) << slot << ": " << heavy;
     }
     pln[6] = acf_struct{};
     ACF_choose_and_load(6);

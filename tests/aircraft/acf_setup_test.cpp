@@ -5,7 +5,9 @@
 #include <cmath>
 #include <cstring>
 
+#include "aircraft/acf_report.h"
 #include "aircraft/acf_setup.h"
+#include "core/ui_text.h"
 #include "tests/aircraft/acf_test_util.h"
 
 using namespace acf_test;
@@ -342,4 +344,58 @@ TEST_F(AcfSetup, DeltaFactorBiplaneEfficiencyAndStallSpeed)
     a.acf_m_displaced = 600.0f;
     ACF_setup_slats_and_stall(1);
     EXPECT_NEAR(a.acf_est_Vs, 40.0f * 0.514444f, 0.01f);
+}
+
+// The user's aircraft's report lines for the downwash map, a washer's factor
+// and the centre of pressure. A left wing (8, "LW1": three elements, 3 m
+// semispan, chord 1) washes both elements of a left tail (16, "LHS") 1.5 m
+// behind and 2 m above it: the tail's map line lists its elements 9 down to 0
+// (eight empty cells of twelve blanks, then two cells whose first code, wing
+// 8's "W1", is set), then "ФЮЗ." and the ten empty cells of the right tail;
+// the factor is -1.1 + 2.0 + 5.1 - 3.2 = 2.8. Centre of pressure, with the
+// wing swept so that its stations i lie at z = 0.5 i (areas 1, 1, 2, chords 1,
+// delta factor 0.4) and the tail's two elements (areas 0.5, chords 0.2) at
+// z = 1.5: Cp1 = (0.5 + 2 + 0.75 + 0.75) / 5 = 0.8; Cp2 = (4 + 0.25 x 0.4 x 4)
+// / 5 = 0.88; mean chord 3.4 / 5 = 0.68; margins 1.18 and 1.29.
+TEST_F(AcfSetup, ReportListsTheDownwashMapItsFactorsAndTheCentreOfPressure)
+{
+    logs_folder logs;
+    std::memset(ui_text_table, 0, sizeof ui_text_table);
+    std::strcpy(ui_text_table[UI_TEXT_PART_NAMES + 8], "LW1");
+    std::strcpy(ui_text_table[UI_TEXT_PART_NAMES + 16], "LHS");
+    acf_struct& a = pln[0];
+    surface(a, 8, 0.0f, 0.0f, 0.0f, 1.0f, 1.0f, 3.0f, 3, true);
+    surface(a, 16, 0.0f, 2.0f, 1.5f, 0.2f, 0.2f, 1.0f, 2, true);
+    ACF_setup_wings(0);
+    ACF_setup_downwash(0);
+    const std::string empty_cell(14, ' '), washed = " W1---------- ";
+    std::string map_line = "LHS: ";
+    for (int k = 0; k < 8; ++k) map_line += empty_cell;
+    map_line += washed + washed + ACF_cp1251("ФЮЗ.");
+    for (int k = 0; k < 10; ++k) map_line += empty_cell;
+    std::string out = logs.report();
+    EXPECT_NE(out.find("\n" + map_line + "\n"), std::string::npos);
+    EXPECT_NE(out.find(ACF_cp1251("Для LW1 при      6.00,\n")), std::string::npos);
+    EXPECT_NE(out.find(ACF_cp1251("LW1 скос потока на LHS    =       2.80грд на коэф. подъемной силы.\n")),
+              std::string::npos);
+
+    const float areas[5] = {1.0f, 1.0f, 2.0f, 0.5f, 0.5f}, chords[5] = {1.0f, 1.0f, 1.0f, 0.2f, 0.2f};
+    const int elements[5] = {80, 81, 82, 160, 161};
+    for (int k = 0; k < 5; ++k) {
+        a.acf_s[elements[k]] = areas[k];
+        a.acf_mac[elements[k]] = chords[k];
+    }
+    flt[0].foil_sin_swe[8] = 0.5f;
+    a.acf_delta_fac[8] = 0.4f;
+    a.acf_delta_fac[16] = 0.0f;
+    ACF_setup_pressure_centre(0);
+    out = logs.report();
+    const char* lines[] = {
+        "\nЦентр тяжести для всех профилей   0.80 м (положит. назад от ЦТ)",
+        "\nЦентр тяжести для всех профилей   0.88 м (положит. назад от ЦТ) когда",
+        "\nСредняя хорда всех профилей     =        0.68 m.\n",
+        "\nТаким образом, статический предел   =    1.18 (положит. уст.)",
+        "\nТаким образом, статический предел   =    1.29 (полоит. уст.)",
+    };
+    for (const char* l : lines) EXPECT_NE(out.find(ACF_cp1251(l)), std::string::npos) << l;
 }

@@ -235,6 +235,23 @@ TEST_F(FlightStart, ResetAtAStartPointGivesAFreshRunningPlane)
     EXPECT_EQ(pln[2].acf_gear_deploy[PART_GEAR_FIRST], 0.0f);
     EXPECT_TRUE(f.ai_app_mode >= 0 && f.ai_app_mode <= 2);
 
+    // The velocity follows the heading (north is -z); the approach mode is
+    // drawn from 0, 1 and 2 alike.
+    const struct {
+        float psi, vx, vz;
+    } headings[] = {{0.0f, 0.0f, -10.0f}, {90.0f, 10.0f, 0.0f}, {180.0f, 0.0f, 10.0f}, {270.0f, -10.0f, 0.0f}};
+    int modes[3] = {0, 0, 0};
+    UTIL_srand(5);
+    for (int k = 0; k < 30; ++k) {
+        const auto& h = headings[k % 4];
+        FLIGHT_reset_at_start(2, 0.0f, h.psi, 0.0f, 0.0f, 500.0f, 0.0f, 10.0f);
+        EXPECT_NEAR(flt[2].local_vx, h.vx, 1e-4f) << h.psi;
+        EXPECT_NEAR(flt[2].local_vz, h.vz, 1e-4f) << h.psi;
+        ASSERT_TRUE(flt[2].ai_app_mode >= 0 && flt[2].ai_app_mode <= 2);
+        ++modes[flt[2].ai_app_mode];
+    }
+    for (int m : modes) EXPECT_GT(m, 0);
+
     // Equal area bounds give the middle cell; a point off the area stays inside the grid.
     scenery_area = {5.0f, 5.0f, 7.0f, 7.0f};
     FLIGHT_reset_at_start(2, 0, 0, 0, 123.0f, 0, 456.0f, 0);
@@ -385,6 +402,65 @@ TEST_F(FlightStart, SecondAircraftSituations)
     EXPECT_FLOAT_EQ(flt[0].m_fuel2, 75.0f);
     EXPECT_NEAR(flt[1].local_y, 25000.0f * 0.3048f, 1.0f);
     EXPECT_NEAR(flt[0].groundspeed, 400.0f * 0.514444f, 0.01f);
+}
+
+// With a stall speed of 20 m/s the approaches start D = 1,800 m out, 1,800 x
+// sin 3.5 deg = 109.89 m above the deck, at 24 m/s: the carrier's course less 8
+// degrees (98 -> 90: due west of it), the frigate's own course (180: north of
+// it) with the tower's ILS call. The rooftop start takes the nearest roof
+// (500 m away rather than 5 km; a nearer building without a landable roof
+// does not count), 0.05 nm above it and a mile south. The mother-ship drop
+// puts plane 1 at the second start state (500 kt, 45,000 ft, course 30) over
+// the plane, which keeps its place and speed and is levelled.
+TEST_F(FlightStart, ShipRooftopAndMotherShipStartsByTheirRules)
+{
+    pln[0].acf_est_Vs = 20.0f;
+    ship_x[SHIP_CARRIER] = 100.0f, ship_z[SHIP_CARRIER] = 200.0f, ship_heading[SHIP_CARRIER] = 98.0f;
+    ship_x[SHIP_FRIGATE] = -300.0f, ship_z[SHIP_FRIGATE] = 500.0f, ship_heading[SHIP_FRIGATE] = 180.0f;
+    object_table.resize(2);
+    object_table[0].object_class = OBJ_CLASS_HARD_ROOF;
+    object_table[1].object_class = OBJ_CLASS_PLAIN;
+    placement_list = {{0, 5000.0f, 10.0f, 0.0f, 0.0f, 0}, {0, 300.0f, 40.0f, 400.0f, 0.0f, 0}, {1, 1.0f, 0.0f, 1.0f, 0.0f, 0}};
+    const struct {
+        int code;
+        float x, y, z, psi;
+    } rows[] = {
+        {SIT_CARRIER_APPROACH, -1700.0f, 109.887f + 21.0f, 200.0f, 90.0f},
+        {SIT_FRIGATE_APPROACH, -300.0f, 109.887f + 7.0f, -1300.0f, 180.0f},
+        {SIT_ROOFTOP, 300.0f, 40.0f + 92.6f, 400.0f + 1852.0f, 0.0f},
+    };
+    for (const auto& r : rows) {
+        flt[0].local_x = flt[0].local_z = 0.0f;
+        sounds.clear();
+        FLIGHT_init_situation(r.code, 0);
+        const flt_struct& f = flt[0];
+        EXPECT_NEAR(f.local_x, r.x, 0.05f) << r.code;
+        EXPECT_NEAR(f.local_y, r.y, 0.05f) << r.code;
+        EXPECT_NEAR(f.local_z, r.z, 0.05f) << r.code;
+        EXPECT_NEAR(f.psi, r.psi, 1e-3f) << r.code;
+        EXPECT_NEAR(f.groundspeed, 24.0f, 1e-4f) << r.code;
+        const bool call = r.code == SIT_FRIGATE_APPROACH;
+        ASSERT_EQ(sounds.spoken_texts.size(), call ? 1u : 0u) << r.code;
+        if (call) {
+            EXPECT_EQ(sounds.spoken_texts[0].first, "Frigate I L S is on 1 0 8 point 1 0.");
+        }
+    }
+
+    const float mother[3] = {500.0f, 45000.0f, 30.0f};   // kt, ft, degrees
+    std::memcpy(screen_settings.situation_start_values[1], mother, sizeof mother);
+    flt[0] = flt_struct{};
+    flt[0].local_x = 10.0f, flt[0].local_y = 2000.0f, flt[0].local_z = 20.0f, flt[0].psi = 45.0f;
+    FLIGHT_init_situation(SIT_MOTHER_SHIP, 0);
+    EXPECT_EQ(flt[1].local_x, 10.0f);
+    EXPECT_EQ(flt[1].local_z, 20.0f);
+    EXPECT_NEAR(flt[1].local_y, 13716.0f, 0.01f);
+    EXPECT_EQ(flt[1].psi, 30.0f);
+    EXPECT_NEAR(flt[1].groundspeed, 257.222f, 0.01f);
+    EXPECT_EQ(flt[0].local_x, 10.0f);
+    EXPECT_EQ(flt[0].local_y, 2000.0f);
+    EXPECT_EQ(flt[0].psi, 0.0f);
+    EXPECT_EQ(flt[0].groundspeed, 0.0f);
+    EXPECT_EQ(launch_flags.carried_by_plane1, 1);
 }
 
 TEST_F(FlightStart, RandomStartsNeverLeaveTheTablesOrTheNumbers)

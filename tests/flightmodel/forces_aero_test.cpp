@@ -9,8 +9,11 @@
 #include "flightmodel/forces/control_surface.h"
 #include "flightmodel/forces/element_aero.h"
 #include "flightmodel/forces/mass.h"
+#include "flightmodel/forces/stages.h"
+#include "flightmodel/propulsion/propulsion.h"
 #include "core/reset_registry.h"
 #include "tests/flightmodel/forces_fixture.h"
+#include "tests/support/test_support.h"
 
 using namespace forces_test;
 
@@ -352,4 +355,136 @@ TEST_F(ForcesAero, FailedEngineTakesItsNacelleAndPropwash)
     FM_forces_and_moments();
     EXPECT_EQ(f.propwash_rat[ACF_el(9, 1)], 0.0f);
     EXPECT_EQ(f.force_XYZ[3 * ACF_el(53, 0) + 2], 0.0f);
+}
+
+// Gear drag at Qstatic 1,000 Pa of a leg 1 m long on a 0.4 m tyre: strut area
+// 0.2 m2, tyre area 1.4 x 0.16 = 0.224 m2. Retractable: strut 0.3 x 0.2 x 1.5,
+// doors 0.5 x 0.05, tyre 0.25 x 0.224 x the kind's factor; fixed: strut 0.05 x
+// 0.2, tyre 0.25 x 0.0224. The dynamic-pressure centroid of a two-element part
+// whose elements meet 10 and 20 m/s: (0.5 x 100 + 1.5 x 400) / (2 x 500) =
+// 0.65, factor 1.5 - 0.65 = 0.85, with taper 1 / 1.5 brought to 0.9. The
+// engine-torque trim of 1,000 N m at 60 kt against a 100-kt Vne: 0.75 x (60 /
+// 60)^2 for pistons and jets, 0.5 x (60 / 85)^2 for turbines, none canted.
+TEST_F(ForcesAero, GearDragCentroidFactorsAndTorqueTrim)
+{
+    acf_struct& a = pln[0];
+    flt_struct& f = flt[0];
+    f.sin_alpha = f.sin_beta = 0.0f;
+    f.cos_alpha = f.cos_beta = 1.0f;
+    f.Qstatic = 1000.0f;
+    a.acf_brake_area = 0.0f;
+    for (auto& p : fm_state.present) p = 0;
+    fm_state.present[PART_GEAR_FIRST] = 1;
+    a.acf_gear_leglen[PART_GEAR_FIRST] = 1.0f;
+    a.acf_gear_tirrad[PART_GEAR_FIRST] = 0.4f;
+    const struct {
+        int retract, kind;
+        float deploy, drag;
+    } legs[] = {
+        {1, 2, 1.0f, 90.0f + 56.0f + 25.0f}, {0, 2, 1.0f, 10.0f + 5.6f},       {1, 3, 1.0f, 90.0f + 112.0f + 25.0f},
+        {1, 4, 1.0f, 90.0f + 67.2f + 25.0f}, {1, 5, 1.0f, 90.0f + 134.4f + 25.0f}, {1, 6, 1.0f, 90.0f + 156.8f + 25.0f},
+        {1, 7, 1.0f, 90.0f + 224.0f + 25.0f}, {1, 2, 0.5f, 85.5f},              {1, 2, 0.01f, 0.0f},
+    };
+    for (const auto& l : legs) {
+        a.acf_gear_retract = l.retract;
+        a.acf_gear_type[PART_GEAR_FIRST] = l.kind;
+        a.acf_gear_deploy[PART_GEAR_FIRST] = l.deploy;
+        FM_clear_totals();
+        FM_gear_drag();
+        EXPECT_NEAR(f.faxil_aero, l.drag, 1e-3f) << l.retract << " " << l.kind << " " << l.deploy;
+    }
+
+    fm_state.present[9] = 1;
+    a.acf_els[9] = 2;
+    a.acf_Croot[9] = 2.0f, a.acf_Ctip[9] = 1.0f;
+    f.v_el[FM_flow_index(9, 0, 0)] = 9.999f;
+    f.v_el[FM_flow_index(9, 1, 0)] = 19.999f;
+    FM_downwash_and_centroids();
+    EXPECT_NEAR(f.Q_centroid_loc[4 * 9], 0.65f, 1e-4f);
+    EXPECT_NEAR(f.Q_centroid_MULT[4 * 9], 0.9f, 1e-4f);
+
+    a.acf_num_engines = 0;
+    a.acf_num_thrustpoints = 1;
+    a.acf_trq_max_eng = 1000.0f;
+    a.acf_gear_rat = 1.0f;
+    a.acf_prop_dir[0] = 1.0f;
+    a.acf_Vne = 100.0f;
+    f.indicated_airspeed = 60.0f;
+    const struct {
+        int type;
+        float cant, roll;
+    } engines[] = {{0, 0.0f, 750.0f}, {4, 0.0f, 750.0f}, {2, 0.0f, 249.135f}, {8, 0.0f, 249.135f}, {0, 20.0f, 0.0f}};
+    for (const auto& e : engines) {
+        a.acf_en_type[0] = e.type;
+        a.acf_vect_cant[0] = e.cant;
+        f.L = 0.0f;
+        ENGN_torque_roll_trim();
+        EXPECT_NEAR(f.L, e.roll, 0.01f) << e.type << " " << e.cant;
+    }
+    // The report names the trimmed roll moment on a line of its own.
+    logs_folder logs;
+    sim_network_dataout.dump_next_cycle = 1;
+    a.acf_vect_cant[0] = 0.0f;
+    ENGN_torque_roll_trim();
+    sim_network_dataout.dump_next_cycle = 0;
+    const std::string out = logs.report();
+    EXPECT_EQ(out.rfind("\nNOTE: L adjusted to=", 0), 0u) << out;
+    EXPECT_EQ(out.substr(out.size() - 26), " N-m by aerodynamic trim.\n") << out;
+}
+
+// The subsonic element coefficients, one rule a row, on an airfoil that gives
+// cl 0.5, cd 0.02 and cm -0.1 at every angle. Induced drag 0.25 / (pi e A Q'):
+// A 8, e 0.8 gives 0.012434; in a 90-degree sideslip the aspect ratio is 1/8
+// (0.795775); a centroid factor of 0.25 scales cl and cm by it and counts as
+// 0.5 in the induced drag (0.024868). Ground effect multiplies a positive cl
+// and its cd (a negative cl takes neither); Mach 0.6 multiplies cl and cm by 1.25 and, past a divergence
+// Mach of 0.5 - 0.2 x 0.625, adds 2.5 x 0.225^2 of wave drag; a delta factor
+// of 0.4 takes 0.25 x 0.4 x cl from cm; ice of 0.2 divides cl by 1.1 and
+// multiplies cd by 1.8; the increments add first.
+TEST_F(ForcesAero, SubsonicCoefficientsOneRuleAtATime)
+{
+    acf_struct& a = pln[0];
+    flt_struct& f = flt[0];
+    afl_block& b = a.afl[9];
+    for (int t = 0; t < AFL_TABLES; ++t)
+        for (int i = 0; i < AFL_ROWS; ++i) {
+            b.afl_cl[t * AFL_ROWS + i] = 0.5f;
+            b.afl_cd[t * AFL_ROWS + i] = 0.02f;
+            b.afl_cm[t * AFL_ROWS + i] = -0.1f;
+        }
+    struct row {
+        const char* rule;
+        float AR, beta, Q, ground, mach, mach_div, delta, ice, dcl, dcd, dcm;
+        float cl, cd, cm;
+    };
+    const row rows[] = {
+        {"plain", 0, 0, 1, 1, 0, 2, 0, 0, 0, 0, 0, 0.5f, 0.02f, -0.1f},
+        {"induced", 8, 0, 1, 1, 0, 2, 0, 0, 0, 0, 0, 0.5f, 0.032434f, -0.1f},
+        {"sideslip", 8, 90, 1, 1, 0, 2, 0, 0, 0, 0, 0, 0.5f, 0.815775f, -0.1f},
+        {"centroid", 8, 0, 0.25f, 1, 0, 2, 0, 0, 0, 0, 0, 0.125f, 0.044868f, -0.025f},
+        {"ground", 0, 0, 1, 1.5f, 0, 2, 0, 0, 0, 0, 0, 0.75f, 0.01f, -0.1f},
+        {"ground, lift down", 0, 0, 1, 1.5f, 0, 2, 0, 0, -1.0f, 0, 0, -0.5f, 0.02f, -0.1f},
+        {"compressible", 0, 0, 1, 1, 0.6f, 2, 0, 0, 0, 0, 0, 0.625f, 0.02f, -0.125f},
+        {"wave", 0, 0, 1, 1, 0.6f, 0.5f, 0, 0, 0, 0, 0, 0.625f, 0.1465625f, -0.125f},
+        {"delta", 0, 0, 1, 1, 0, 2, 0.4f, 0, 0, 0, 0, 0.5f, 0.02f, -0.15f},
+        {"ice", 0, 0, 1, 1, 0, 2, 0, 0.2f, 0, 0, 0, 0.454545f, 0.036f, -0.1f},
+        {"increments", 0, 0, 1, 1, 0, 2, 0, 0, 0.1f, 0.01f, 0.05f, 0.6f, 0.03f, -0.05f},
+    };
+    for (const row& r : rows) {
+        a.acf_AR[9] = r.AR;
+        a.acf_e[9] = 0.8f;
+        a.acf_dihednow[9] = 0.0f;
+        a.acf_cl_D_cl0[9] = a.acf_cm_D_cm0[9] = a.acf_al_D_al0[9] = 1.0f;
+        a.acf_delta_fac[9] = r.delta;
+        f.beta = r.beta;
+        f.Q_centroid_MULT[4 * 9] = r.Q;
+        f.CL_grndeffect[9] = r.ground;
+        f.CD_grndeffect[9] = 2.0f - r.ground;
+        f.frm_ice = r.ice;
+        float cl, cd, cm;
+        FM_element_coeffs(0.12f, r.mach_div, r.mach, r.dcl, r.dcd, r.dcm, &cl, &cd, &cm, 9, 0, 0);
+        EXPECT_NEAR(cl, r.cl, 1e-5f) << r.rule;
+        EXPECT_NEAR(cd, r.cd, 1e-5f) << r.rule;
+        EXPECT_NEAR(cm, r.cm, 1e-5f) << r.rule;
+    }
 }

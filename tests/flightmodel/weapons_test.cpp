@@ -9,7 +9,9 @@
 #include "core/input.h"
 #include "core/geo.h"
 #include "core/weapon_kinds.h"
+#include "flightmodel/atmosphere.h"
 #include "flightmodel/plane_state.h"
+#include "flightmodel/systems/wind_at_plane.h"
 #include "flightmodel/weapons/projectiles.h"
 #include "flightmodel/weapons/weapons.h"
 #include "tests/support/flight_fixture.h"
@@ -482,17 +484,29 @@ TEST_F(Weapons, ProjectileRecordsAreReusedAndCapped)
     EXPECT_LT(projectile_list.rec[100].proj_pos[1], 1000.0f);   // the new shot, at the muzzle
     EXPECT_GT(projectile_list.rec[0].proj_pos[1], 4999.0f);
 
-    // Projectiles that leave the loaded area are freed.
+    // A projectile that leaves the loaded area flies on until it meets the
+    // ground (the border's plane carried on): shot level and north from the
+    // north edge 999 m above flat ground, it falls for sqrt(2 x 999 / g) =
+    // 14.28 s, 714 frames of 0.02 s.
     WPN_reset();
     key_hold_command = 0;
-    flt[0].local_z = scenery_area.z0 + 1.0f;   // at the north edge, shooting north
+    flt[0].local_z = scenery_area.z0 + 1.0f;
     gun.wpn_muzzle_speed = 500.0f;
     frame(0.02f);
     key_hold_command = 1;
     frame(0.02f);
     EXPECT_EQ(gun.wpn_released, 1);
-    EXPECT_EQ(projectile_list.count, 1);
-    EXPECT_EQ(PROJ_live_count(), 0);
+    key_hold_command = 0;
+    frame(0.02f);
+    ASSERT_EQ(projectile_list.count, 1);
+    ASSERT_EQ(PROJ_live_count(), 1);
+    EXPECT_LT(projectile_list.rec[0].proj_pos[2], scenery_area.z0);
+    int frames = 2;
+    while (PROJ_live_count() > 0 && frames < 2000) {
+        frame(0.02f);
+        ++frames;
+    }
+    EXPECT_NEAR(frames, 714, 3);
 }
 
 TEST_F(Weapons, UnpackingAPlaneStateHangsItsWeaponsStillAboard)
@@ -565,5 +579,94 @@ TEST_F(Weapons, AStoreAboardTheUsersPlaneAddsItsDragOthersDoNot)
             EXPECT_NEAR(flt[0].fside_aero, 0.0f, 1e-3f);
             EXPECT_NEAR(flt[0].N, 3.0f * flt[0].faxil_aero, 1e-2f);   // drag 3 m right yaws the nose right
         }
+    }
+}
+
+// A released store's forces and the motion they give, worked by hand. The
+// motor's 1,000 N push along the store's nose gives a 100-kg store 10 m/s^2
+// forward: north when it heads north, east when it heads east. A pair of fins
+// rolled 45 degrees (0.1 m^2 each: 0.4 m chord over 0.5 m span, 2 m aft) in a
+// 5-degree sideslip from the left, on a body whose side area feels the
+// sideslip (so the fins' sideslip term is reversed): fin angle -5 x sin 45 x
+// -1 = +3.536 degrees; each fin lifts 0.05 x 3.536 x 0.1 x q, q = rho/2 x
+// (100 cos 5)^2, and its share cos 45 of that is up: 0.025 q up in all.
+TEST_F(Weapons, ReleasedStoreForcesByHand)
+{
+    wind_vector[0] = wind_vector[1] = wind_vector[2] = 0.0f;
+    const float dt = 0.05f;
+    sim_operation_misc.frame_rate_period = dt;
+    for (float heading : {0.0f, 90.0f}) {
+        wpn_slot_record& w = load(0, WPN_KIND_BOMB);
+        w.wpn_released = 1;
+        w.wpn_pos[1] = 1000.0f;
+        w.wpn_psi = heading;
+        const float sh = std::sin(heading * DEG_TO_RAD_FLOAT), ch = std::cos(heading * DEG_TO_RAD_FLOAT);
+        w.wpn_vel[0] = 100.0f * sh, w.wpn_vel[2] = -100.0f * ch;
+        w.wpn_thrust[0] = 1000.0f;
+        w.wpn_burn_time[0] = 5.0f;
+        WPN_fire_and_fly();
+        EXPECT_NEAR(w.wpn_force[2], -1000.0f, 1e-3f) << heading;
+        WPN_fly_released(0);
+        EXPECT_NEAR(w.wpn_vel[0], 100.0f * sh + 10.0f * dt * sh, 1e-3f) << heading;
+        EXPECT_NEAR(w.wpn_vel[2], -100.0f * ch - 10.0f * dt * ch, 1e-3f) << heading;
+        EXPECT_NEAR(w.wpn_vel[1], -G * dt, 1e-4f) << heading;
+    }
+
+    const float slip = 5.0f * DEG_TO_RAD_FLOAT;
+    auto up_force = [&](bool fins) {
+        wpn_slot_record& w = load(0, WPN_KIND_BOMB);
+        w.wpn_released = 1;
+        w.wpn_pos[1] = 1000.0f;
+        w.wpn_vel[0] = 100.0f * std::sin(slip), w.wpn_vel[2] = -100.0f * std::cos(slip);
+        w.wpn_area_side = 1.0f;
+        if (fins) {
+            w.wpn_fin_span[0] = 0.5f, w.wpn_fin_root[0] = w.wpn_fin_tip[0] = 0.2f, w.wpn_fin_arm[0] = 2.0f;
+            w.wpn_fin_roll[0] = w.wpn_fin_roll[1] = 45.0f;
+        }
+        WPN_fire_and_fly();
+        return w.wpn_force[1];
+    };
+    const float body = up_force(false);
+    const float rho = ATMO_temp_pressure() * ATMO_density_at_alt(sim_graphics_scenery.current_planet, 1000.0f);
+    const float u = 100.0f * std::cos(slip);
+    const float q = 0.5f * rho * u * u;
+    EXPECT_NEAR(up_force(true) - body, 0.025f * q, 0.002f * q);
+}
+
+// A 2-kg projectile of 0.5 m2 drag area flying north at 100 m/s in air of
+// density ratio 1: drag 0.5 x 1 x 0.1 x 0.5 x 100^2 = 250 N against its
+// motion; the first stage with burn time left pushes along the launch
+// direction. One step of 0.02 s from the velocities at its start.
+TEST_F(Weapons, ProjectileDragAndMotorByHand)
+{
+    sim_weather.sigma = 1.0f;
+    sim_operation_misc.frame_rate_period = 0.02f;
+    const struct {
+        float burn[3], thrust[3];
+        float az;         // m/s^2 along z (north is -z)
+        int stage;        // the stage that burned, -1 none
+    } rows[] = {
+        {{1.0f, 0.0f, 0.0f}, {100.0f, 0.0f, 0.0f}, (-100.0f + 250.0f) / 2.0f, 0},
+        {{0.0f, 0.5f, 0.5f}, {100.0f, 300.0f, 900.0f}, (-300.0f + 250.0f) / 2.0f, 1},
+        {{0.0f, 0.0f, 0.0f}, {100.0f, 300.0f, 900.0f}, 250.0f / 2.0f, -1},
+    };
+    for (const auto& row : rows) {
+        WPN_reset();
+        projectile_list.count = 1;
+        projectile_record& r = projectile_list.rec[0];
+        r = projectile_record{};
+        r.proj_kind = WPN_KIND_GUN;
+        r.proj_mass = 2.0f;
+        r.proj_drag_area = 0.5f;
+        r.proj_dir[2] = -1.0f;
+        r.proj_vel[2] = -100.0f;
+        r.proj_pos[1] = 1000.0f;
+        for (int k = 0; k < 3; ++k) r.proj_burn_time[k] = row.burn[k], r.proj_thrust[k] = row.thrust[k];
+        WPN_fire_and_fly();
+        EXPECT_NEAR(r.proj_vel[2], -100.0f + row.az * 0.02f, 1e-4f) << row.stage;
+        EXPECT_NEAR(r.proj_vel[1], -G * 0.02f, 1e-5f) << row.stage;
+        EXPECT_NEAR(r.proj_pos[2], r.proj_vel[2] * 0.02f, 1e-5f) << row.stage;
+        for (int k = 0; k < 3; ++k)
+            EXPECT_NEAR(r.proj_burn_time[k], row.burn[k] - (k == row.stage ? 0.02f : 0.0f), 1e-6f) << row.stage;
     }
 }

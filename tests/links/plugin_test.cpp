@@ -23,6 +23,7 @@
 #include "core/constants.h"
 #include "core/draw_phases.h"
 #include "core/folders.h"
+#include "core/frame_clock.h"
 #include "core/geo.h"
 #include "core/menu_table.h"
 #include "core/screen.h"
@@ -126,6 +127,14 @@ TEST_F(PluginHost, AManagerGetsEveryNameBeforeItStartsAndTheWholeTable)
     EXPECT_EQ(r.registered_before_init, r.registrations);
     EXPECT_EQ(r.not_writable, 0);
     EXPECT_EQ(r.by_type[ORPM_TYPE_DOUBLE], 0);
+    // All fourteen entry points are found by their exported names.
+    const plugin_manager_entries& e = plugin_host.entries;
+    const bool found[] = {e.initialize != nullptr, e.shutdown != nullptr,   e.drawing != nullptr,
+                          e.mouse_click != nullptr, e.key_press != nullptr, e.event != nullptr,
+                          e.camera != nullptr,     e.register_data != nullptr, e.unregister_data != nullptr,
+                          e.menu != nullptr,       e.check_menu != nullptr, e.menu_item_enabled != nullptr,
+                          e.num_planes != nullptr, e.update_plane_path != nullptr};
+    for (size_t k = 0; k < sizeof found; ++k) EXPECT_TRUE(found[k]) << k;
     // The seven runs in order: integers, floats, float arrays, integer arrays,
     // bytes, then the computed integer and the computed floats (100 + type).
     const int types[] = {1, 2, 8, 16, 32, 101, 102}, lengths[] = {317, 687, 220, 49, 9, 1, 7};
@@ -320,6 +329,31 @@ TEST_F(PluginData, ArraysBytesAndComputedValues)
     EXPECT_EQ(ap.get_int(ap.read_context), 1 + 4 + 32 + 512 + 1024);
     ap.set_int(ap.write_context, 0);
     EXPECT_EQ(ap.get_int(ap.read_context), 1 + 4 + 32 + 512 + 1024);
+
+    // Every bit of the autopilot word by its mode value.
+    const struct {
+        int airspeed, heading, altitude, hnav, vnav, word;
+    } modes[] = {{10, 11, 13, 18, 21, 1 + 2 + 8 + 256 + 2048}, {9, 9, 14, 9, 9, 16}, {9, 9, 16, 9, 9, 64},
+                 {9, 9, 17, 9, 9, 128}, {11, 10, 12, 20, 19, 0}};
+    for (const auto& m : modes) {
+        sim_cockpit_autopilot.airspeed_mode = m.airspeed, sim_cockpit_autopilot.heading_mode = m.heading;
+        sim_cockpit_autopilot.altitude_mode = m.altitude, sim_cockpit_autopilot.hnav_mode = m.hnav;
+        sim_cockpit_autopilot.vnav_mode = m.vnav;
+        EXPECT_EQ(ap.get_int(ap.read_context), m.word) << m.word;
+    }
+
+    // The true-bearing names read their magnetic value less the variation.
+    sim_cockpit_radios.nav1_obs_degm = 10.0f, sim_cockpit_radios.nav2_obs_degm = 20.0f;
+    sim_cockpit_radios.adf1_obs_card_mag = 30.0f, sim_cockpit_radios.adf2_obs_card_mag = 40.0f;
+    const char* bearings[] = {"sim/cockpit/radios/nav1_obs_degt", "sim/cockpit/radios/nav2_obs_degt",
+                              "sim/cockpit/radios/adf1_obs_card", "sim/cockpit/radios/adf2_obs_card"};
+    for (int k = 0; k < 4; ++k) {
+        const ORPM_data_ref& b = ref(bearings[k]);
+        EXPECT_FLOAT_EQ(b.get_float(b.read_context), 10.0f * (k + 1) + 5.0f) << bearings[k];
+    }
+    const ORPM_data_ref& current = ref("sim/weather/barometer_current_inhg");
+    sim_physics.ambient_pressure = 50000.0f;
+    EXPECT_NEAR(current.get_float(current.read_context), 50000.0f * 0.00029528743f, 1e-4f);
 
     const ORPM_data_ref& baro = ref("sim/weather/barometer_sealevel_inhg");
     sim_physics.earth_pressure_p = 101325.0f;
@@ -616,7 +650,23 @@ TEST_F(PluginHost, CoordinatesMenusCommandsAndTextures)
     host.get_font_dims(8, &w, &h, &third);
     EXPECT_EQ(w, 0);
     EXPECT_EQ(host.get_texture(0), 444);
+    EXPECT_EQ(host.get_texture(1), 400);
+    EXPECT_EQ(host.get_texture(2), 401);
     EXPECT_EQ(host.get_texture(3), 0);
+
+    // The camera as published (the view's angles, not the camera controls'),
+    // the frame clock and the aircraft count.
+    sim_graphics_view.view_x = 1.0f, sim_graphics_view.view_y = 2.0f, sim_graphics_view.view_z = 3.0f;
+    sim_graphics_view.view_pitch = 4.0f, sim_graphics_view.view_heading = 5.0f, sim_graphics_view.view_roll = 6.0f;
+    sim_graphics_view.view_zoom = 7.0f;
+    sim_private_camera.the = sim_private_camera.psi = sim_private_camera.phi = 99.0f;
+    float cam[7] = {};
+    host.read_camera(&cam[0], &cam[1], &cam[2], &cam[3], &cam[4], &cam[5], &cam[6]);
+    for (int k = 0; k < 7; ++k) EXPECT_EQ(cam[k], static_cast<float>(k + 1)) << k;
+    frame_clock = 12.5f;
+    EXPECT_EQ(host.get_elapsed_time(), 12.5f);
+    sim_graphics_settings.draw_aircrafts = 4;
+    EXPECT_EQ(host.count_aircraft(), 4);
     sim_operation_prefs_misc.language = -1;
     EXPECT_EQ(host.get_language(), 0);
     sim_operation_prefs_misc.language = 5;

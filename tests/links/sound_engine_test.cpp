@@ -167,3 +167,60 @@ TEST_F(EngineSounds, RainHailWindAndZeroReferences)
         EXPECT_LE(sound_slots.frequency_hz[s], 100000) << s;
     }
 }
+
+// Each loop by its rule, worked by hand at 40 % throttle and half the
+// reference speed (s = 0.5, t = 0.4): pistons and turbines 0.6 + 0.2 t + 0.2 s
+// = 0.78, jets 0.8 + 0.1 t + 0.1 s = 0.89, rockets t = 0.4, all at pitch 0.5.
+// A jet in reverse at N1 64 roars at pitch sqrt 0.64 = 0.8 and level
+// (0.5 t + 0.5 n) x 0.9 + 0.1 = 0.568 with both wanders at 1. Rolling at 40 kt
+// the rumble is sqrt(40 / 90) in pitch and level; rain and hail of 0.5 at
+// 20 m/s sound at pitch (0.5 + 0.005 x 20) x 0.5 = 0.3 and (0.5 + 0.01 x 20) x
+// 0.5 = 0.35. A wander factor at 1 with rate 0.5 moves to (1 + 0.025) x 0.95 +
+// 0.05 = 1.02375 in a frame of 0.05 s.
+TEST_F(EngineSounds, EachLoopByItsRule)
+{
+    flt_struct& f = flt[0];
+    acf_struct& a = pln[0];
+    f.ENGN_thro_use[0] = 0.4f;
+    f.ENGN_tacrad[0] = 0.5f * REF_RPM * UNIT.rpm_to_radps;
+    f.ENGN_N1_[0] = 50.0f;
+    const struct {
+        int type;
+        float level;
+    } engines[] = {{ENGINE_PISTON_CARBURETTED, 0.78f}, {ENGINE_TURBINE_FREE, 0.78f}, {ENGINE_TURBINE_FIXED, 0.78f},
+                   {ENGINE_ELECTRIC, 0.4f},           {ENGINE_JET_LOW_BYPASS, 0.89f}, {ENGINE_ROCKET, 0.4f}};
+    for (const auto& e : engines) {
+        a.acf_en_type[0] = e.type;
+        frame();
+        EXPECT_EQ(sound_slots.volume[0], volume_of(e.level)) << e.type;
+        EXPECT_NEAR(sound_slots.frequency_hz[0], 0.5f * 22050, 1) << e.type;
+    }
+
+    a.acf_en_type[0] = ENGINE_JET_HIGH_BYPASS;
+    f.ENGN_running[0] = 1;
+    f.ENGN_propmode[0] = 3;
+    f.ENGN_N1_[0] = 64.0f;
+    sound_engine.next_change_sec = 1.0e9f;
+    sound_engine.wander_1 = sound_engine.wander_2 = 1.0f;
+    sound_engine.wander_rate_1 = sound_engine.wander_rate_2 = 0.0f;
+    frame();
+    EXPECT_NEAR(sound_slots.frequency_hz[16], 0.8f * 22050, 1);
+    EXPECT_EQ(sound_slots.volume[16], volume_of(0.568f));
+    sound_engine.wander_rate_1 = 0.5f;
+    frame();
+    EXPECT_NEAR(sound_engine.wander_1, 1.02375f, 1e-5f);
+
+    f.onground_any = 1;
+    a.acf_gear_deploy[67] = 1.0f;
+    f.groundspeed = 40.0f / UNIT.mps_to_kts;
+    sim_weather.precip_rain = sim_weather.precip_hail = 0.5f;
+    SOUND_start_stop_loops(1);
+    frame();
+    const float rumble = std::sqrt(40.0f / 90.0f);
+    EXPECT_NEAR(sound_slots.frequency_hz[17], rumble * 22050, 1);
+    EXPECT_EQ(sound_slots.volume[17], volume_of(rumble));
+    f.groundspeed = 20.0f;
+    frame();
+    EXPECT_NEAR(sound_slots.frequency_hz[19], 0.3f * 22050, 1);
+    EXPECT_NEAR(sound_slots.frequency_hz[20], 0.35f * 22050, 1);
+}

@@ -45,6 +45,7 @@ TEST_F(Speech, ShownTextsStayOnScreenByTheirLengthAndLongOnesAreCut)
     SOUND_speak(forty.c_str(), 1);
     EXPECT_EQ(std::string(speech_text), forty);
     EXPECT_FLOAT_EQ(speech_busy_until, 111.0f);
+    EXPECT_FALSE(PLAT_speech_busy());   // and not spoken
 
     // Spoken only: the screen keeps the last shown text.
     SOUND_speak("ONE", 0);

@@ -13,6 +13,7 @@
 #include <sstream>
 
 #include "aircraft/acf_struct.h"
+#include "core/frame_clock.h"
 #include "core/geo.h"
 #include "core/menu_table.h"
 #include "core/origin_hook.h"
@@ -22,6 +23,7 @@
 #include "core/simvars/weather.h"
 #include "flightmodel/atmosphere.h"
 #include "flightmodel/flt.h"
+#include "links/plugin_host.h"
 #include "scene/sky/cloud_field.h"
 #include "scene/fires.h"
 #include "scene/effects/particles.h"
@@ -204,6 +206,23 @@ TEST_F(AptScene, TheFirst200AirportsOfTheAreaWithTheirMenusGeometryAndBuildings)
 
 // The planet sphere follows the planet's radius: the widest reach of its list,
 // drawn in a box of 40,000 km, halves with the radius.
+// A rebuilt scene is announced to the plug-ins as event 6 with the frame clock.
+TEST_F(AptScene, ARebuiltSceneTellsThePluginsWithTheFrameClock)
+{
+    static int code;
+    static float time;
+    code = -1, time = -1.0f;
+    plugin_host.entries.event = [](int c, float t, int, int, int) {
+        code = c, time = t;
+        return 1;
+    };
+    frame_clock = 42.5f;
+    APT_build_scene(1);
+    PLUGIN_host_reset();
+    EXPECT_EQ(code, 6);
+    EXPECT_EQ(time, 42.5f);
+}
+
 TEST_F(AptScene, ThePlanetSphereIsBuiltAgainWhenTheRadiusChanges)
 {
     auto widest_m = [] {
