@@ -181,7 +181,9 @@ TEST_F(AptScene, TheFirst200AirportsOfTheAreaWithTheirMenusGeometryAndBuildings)
     EXPECT_EQ(placements_named("NAVAID: VOR"), 1);
     EXPECT_EQ(placements_named("NAVAID: ILS"), 1);
     for (const object_placement& p : placement_list)
-        if (std::strcmp(object_table[size_t(p.object)].name, "NAVAID: ILS") == 0) EXPECT_EQ(p.heading, 123.0f);
+        if (std::strcmp(object_table[size_t(p.object)].name, "NAVAID: ILS") == 0) {
+            EXPECT_EQ(p.heading, 123.0f);
+        }
     EXPECT_EQ(navaid_start_last[0], 0);
     EXPECT_EQ(navaid_start_list[0][0], 7);
     EXPECT_EQ(navaid_start_last[1], 4);   // the four first NDBs and record 8
