@@ -35,13 +35,12 @@ std::vector<int32_t> codes(const std::vector<object_primitive>& p)
     return out;
 }
 
-class Objects : public ::testing::Test {
+class Objects : public area_test {
 protected:
-    temp_folder tmp;
     void SetUp() override
     {
-        if (!ensure_gl_context()) GTEST_SKIP() << "needs an OpenGL context";
-        tiles_use_area(tmp, 0, 33.0f, -119.0f);
+        area_test::SetUp();
+        if (IsSkipped()) return;
         OBJ_clear_table();
         UTIL_strcpy((tmp.prefix() + "pkg/").c_str(), custom_scenery_folder);
     }
