@@ -33,6 +33,7 @@
 #include "graphics/ogl_image.h"
 #include "tools/rgb_image.h"
 #include "tools/pixel_font.h"
+#include "tools/tool_args.h"
 
 namespace {
 
@@ -344,10 +345,7 @@ image person()
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: gen_ground_bitmaps <program folder>/\n");
-        return 2;
-    }
+    if (!tool_arguments(argc, 1, "gen_ground_bitmaps <program folder>/")) return 2;
     const fs::path bitmaps = fs::path(argv[1]) / "Resources" / "bitmaps";
     const fs::path roads = bitmaps / "WORLD" / "ROADS";
     const fs::path trees = bitmaps / "WORLD" / "TREES";

@@ -31,6 +31,7 @@
 #include "panel/panel_kit.h"
 #include "tools/panel_sheets.h"
 #include "tools/pixel_font.h"
+#include "tools/tool_args.h"
 
 namespace {
 
@@ -701,10 +702,8 @@ std::filesystem::path below(const std::string& folder, std::string colon_path)
 
 int main(int argc, char** argv)
 {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: gen_panel_bitmaps <program folder>/ <own panel path below it>\n");
+    if (!tool_arguments(argc, 2, "gen_panel_bitmaps <program folder>/ <own panel path below it>"))
         return EXIT_FAILURE;
-    }
     const std::string folder = argv[1];
     const std::filesystem::path bitmaps = std::filesystem::path(folder) / "Resources/bitmaps";
     int written = 0;
