@@ -38,10 +38,8 @@ namespace {
 
 class MapTest : public ScreenTest {
 protected:
-    void SetUp() override
+    void arrange() override
     {
-        ScreenTest::SetUp();
-        if (IsSkipped()) return;
         PLANET_set_constants(0);
         lat_ref = 47.0f, lon_ref = -123.0f;
         NAV_clear_tables();
@@ -497,10 +495,9 @@ TEST_F(MapTest, DiagramFitsTheAirportAndRestoresTheReference)
 // shows what was drawn under it.
 class MapGroundCacheTest : public MapTest {
 protected:
-    void SetUp() override
+    void arrange() override
     {
-        MapTest::SetUp();
-        if (IsSkipped()) return;
+        MapTest::arrange();
         TEST_lay_grid(100.0f, 200, 200, [](float x, float z) { return 300.0f + 80.0f * std::sin(x / 900.0f + z / 1300.0f); });
         for (int i = 0; i < TERRAIN_GRID_ROWS; ++i)
             for (int j = 0; j < TERRAIN_GRID_COLS; ++j) {

@@ -19,6 +19,7 @@ void ScreenTest::SetUp()
     mouse.mouse_x = mouse.mouse_y = -100.0f;
     screen.window_width = 1024;
     screen.window_height = 768;
+    arrange();
 }
 
 void ScreenTest::TearDown()
