@@ -179,16 +179,16 @@ typedef int (*ORPMUpdatePlaneNameAndPath_fn)(int plane, const char* file_name, c
 // plug-in (under the plug-in entry names below); each null where the library
 // lacks it.
 struct ORPM_hooks {
-    ORPMDoDrawingHook_fn drawing = nullptr;
-    ORPMMouseClickHook_fn mouse_click = nullptr;
-    ORPMKeyPressHook_fn key_press = nullptr;
-    ORPMEventHook_fn event = nullptr;
-    ORPMCameraHook_fn camera = nullptr;
-    ORPMMenuHook_fn menu = nullptr;
-    ORPMCheckMenuHook_fn check_menu = nullptr;
-    ORPMMenuItemEnabled_fn menu_item_enabled = nullptr;
-    ORPMGetNumberPlanesToHandle_fn num_planes = nullptr;
-    ORPMUpdatePlaneNameAndPath_fn update_plane_path = nullptr;
+    ORPMDoDrawingHook_fn drawing{};
+    ORPMMouseClickHook_fn mouse_click{};
+    ORPMKeyPressHook_fn key_press{};
+    ORPMEventHook_fn event{};
+    ORPMCameraHook_fn camera{};
+    ORPMMenuHook_fn menu{};
+    ORPMCheckMenuHook_fn check_menu{};
+    ORPMMenuItemEnabled_fn menu_item_enabled{};
+    ORPMGetNumberPlanesToHandle_fn num_planes{};
+    ORPMUpdatePlaneNameAndPath_fn update_plane_path{};
 };
 
 // ---------------------------------------------------------------------------
