@@ -5,8 +5,7 @@
 
 launch_flags_block launch_flags{};
 
-void LAUNCH_reset() { launch_flags = launch_flags_block{}; }
-ORVELL_RESET(LAUNCH_reset);
+ORVELL_RESET_RECORD(LAUNCH_reset, launch_flags);
 
 float LAUNCH_catapult_accel(float est_vs_mps)
 {

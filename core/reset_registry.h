@@ -8,6 +8,12 @@
 //     void FOO_reset() { foo_state = foo_state_record{}; }
 //     ORVELL_RESET(FOO_reset);
 //
+// or, where the reset only puts the record back at its default value, in one
+// line that defines and registers it:
+//
+//     foo_state_record foo_state{};
+//     ORVELL_RESET_RECORD(FOO_reset, foo_state);
+//
 // The registrar sits in the object file that defines the state, so any program
 // that links the state links its reset too (an object file of a static library
 // is linked only when something in it is used).
@@ -39,3 +45,9 @@ void RESET_all();
 // reset, at namespace scope in the file that defines it.
 #define ORVELL_RESET(fn) \
     [[maybe_unused]] static const bool orvell_reset_registered_##fn = RESET_register(#fn, fn)
+
+// Defines `fn` as the reset that gives `record` its default value, and
+// registers it as ORVELL_RESET does.
+#define ORVELL_RESET_RECORD(fn, record)         \
+    void fn() { record = decltype(record){}; } \
+    ORVELL_RESET(fn)

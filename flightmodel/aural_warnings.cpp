@@ -19,8 +19,7 @@
 
 aural_state_record aural_state{};
 
-void AURAL_reset() { aural_state = aural_state_record{}; }
-ORVELL_RESET(AURAL_reset);
+ORVELL_RESET_RECORD(AURAL_reset, aural_state);
 
 namespace {
 

@@ -21,8 +21,7 @@
 rope_points_block rope_points{};
 derived_data_state derived_state{};
 
-void FLTMOD_derived_reset() { derived_state = derived_data_state{}; }
-ORVELL_RESET(FLTMOD_derived_reset);
+ORVELL_RESET_RECORD(FLTMOD_derived_reset, derived_state);
 
 namespace {
 

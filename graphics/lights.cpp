@@ -16,8 +16,7 @@
 
 light_batch_state light_batch{};
 
-void OGL_lights_reset() { light_batch = light_batch_state{}; }
-ORVELL_RESET(OGL_lights_reset);
+ORVELL_RESET_RECORD(OGL_lights_reset, light_batch);
 
 namespace {
 

@@ -16,8 +16,7 @@
 
 loading_screen_state loading_screen;
 
-void LOADING_reset() { loading_screen = loading_screen_state{}; }
-ORVELL_RESET(LOADING_reset);
+ORVELL_RESET_RECORD(LOADING_reset, loading_screen);
 
 void LOADING_pace_draws(bool paced)
 {

@@ -225,14 +225,25 @@ void report_refusals(bool now_anyway)
     refusals.other_count = 0;
 }
 
-void refuse_bad_head(const uint8_t* slot, int len)
+// Counts the datagram in `slot` as refused for `reason` under its counted
+// label; explain(out, size, shown) writes the log line, `shown` being the
+// label as it can be printed.
+template <class Explain>
+void refuse_datagram(const uint8_t* slot, const char* reason, Explain explain)
 {
     char label[5];
     counted_label(slot, label);
-    count_refusal(label, "bad head", RANGE_ANY, [&](char* out, int size) {
+    count_refusal(label, reason, RANGE_ANY, [&](char* out, int size) {
         char shown[5];
         printable_label(slot, shown);
-        std::snprintf(out, static_cast<size_t>(size),
+        explain(out, static_cast<size_t>(size), shown);
+    });
+}
+
+void refuse_bad_head(const uint8_t* slot, int len)
+{
+    refuse_datagram(slot, "bad head", [&](char* out, size_t size, const char* shown) {
+        std::snprintf(out, size,
                       "Dropped a datagram with a bad head: its payload size is %d (at least 1 byte is needed), "
                       "label    [0->3]=%s (the label), index    [4   ]=%d (the index byte), "
                       "0/1 check[5   ]=%d (48 or 49, the sender's byte order).",
@@ -242,14 +253,9 @@ void refuse_bad_head(const uint8_t* slot, int len)
 
 void refuse_too_long(const uint8_t* slot, int len)
 {
-    char label[5];
-    counted_label(slot, label);
-    count_refusal(label, "too long", RANGE_ANY, [&](char* out, int size) {
-        char shown[5];
-        printable_label(slot, shown);
-        std::snprintf(out, static_cast<size_t>(size),
-                      "Dropped a datagram (label %s) of %d bytes: a datagram must stay under %d bytes.", shown, len,
-                      NET_PACKET_MAX);
+    refuse_datagram(slot, "too long", [&](char* out, size_t size, const char* shown) {
+        std::snprintf(out, size, "Dropped a datagram (label %s) of %d bytes: a datagram must stay under %d bytes.",
+                      shown, len, NET_PACKET_MAX);
     });
 }
 

@@ -51,22 +51,13 @@ int PLUGIN_load(const char* program_folder_path);
 // Asks the plug-in manager to shut its plug-ins down (nothing without one).
 void PLUGIN_call_shutdown();
 
-// The manager's entries, each null when the library lacks it.
-struct plugin_manager_entries {
+// The manager's entries: its hooks and the four calls of its own, each null
+// when the library lacks it.
+struct plugin_manager_entries : ORPM_hooks {
     ORPMInitializePlugins_fn initialize = nullptr;
     ORPMShutdownPlugins_fn shutdown = nullptr;
-    ORPMDoDrawingHook_fn drawing = nullptr;
-    ORPMMouseClickHook_fn mouse_click = nullptr;
-    ORPMKeyPressHook_fn key_press = nullptr;
-    ORPMEventHook_fn event = nullptr;
-    ORPMCameraHook_fn camera = nullptr;
     ORPMRegisterDataAccessor_fn register_data = nullptr;
     ORPMUnregisterDataAccessor_fn unregister_data = nullptr;   // looked up, never called
-    ORPMMenuHook_fn menu = nullptr;
-    ORPMCheckMenuHook_fn check_menu = nullptr;
-    ORPMMenuItemEnabled_fn menu_item_enabled = nullptr;
-    ORPMGetNumberPlanesToHandle_fn num_planes = nullptr;
-    ORPMUpdatePlaneNameAndPath_fn update_plane_path = nullptr;
 };
 
 struct plugin_host_state {

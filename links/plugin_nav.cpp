@@ -14,8 +14,7 @@
 
 plugin_nav_state plugin_nav;
 
-void PLUGIN_nav_reset() { plugin_nav = plugin_nav_state{}; }
-ORVELL_RESET(PLUGIN_nav_reset);
+ORVELL_RESET_RECORD(PLUGIN_nav_reset, plugin_nav);
 
 namespace {
 

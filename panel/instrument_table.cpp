@@ -179,7 +179,7 @@ void airspeed_trend(const instrument_slot& s)
 // ---- navigation and radios -------------------------------------------------------
 
 void hsi(const instrument_slot& s) { PANEL_hsi(s.rec); }
-void cdi(const instrument_slot& s) { PANEL_cdi(s.type == INS_CDI_NAV1 ? RADIO_INDEX_NAV1 : RADIO_INDEX_NAV2); }
+void cdi(const instrument_slot& s) { PANEL_cdi(s.type == INS_CDI_NAV1 ? RADIO_NAV1 : RADIO_NAV2); }
 void rmi(const instrument_slot&) { PANEL_rmi(); }
 void audio_panel(const instrument_slot&) { PANEL_audio_panel(); }
 

@@ -23,19 +23,9 @@
 
 namespace {
 
-struct plugin {
+struct plugin : ORPM_hooks {
     void* library = nullptr;
     ORPluginStop_fn stop = nullptr;
-    ORPMDoDrawingHook_fn draw = nullptr;
-    ORPMMouseClickHook_fn mouse_click = nullptr;
-    ORPMKeyPressHook_fn key_press = nullptr;
-    ORPMEventHook_fn event = nullptr;
-    ORPMCameraHook_fn camera = nullptr;
-    ORPMMenuHook_fn menu = nullptr;
-    ORPMCheckMenuHook_fn check_menu = nullptr;
-    ORPMMenuItemEnabled_fn menu_item_enabled = nullptr;
-    ORPMGetNumberPlanesToHandle_fn number_planes = nullptr;
-    ORPMUpdatePlaneNameAndPath_fn plane_path = nullptr;
 };
 
 struct manager_state {
@@ -127,7 +117,7 @@ void load_plugins()
         plugin p;
         p.library = library;
         p.stop = symbol<ORPluginStop_fn>(library, "ORPluginStop");
-        p.draw = symbol<ORPMDoDrawingHook_fn>(library, "ORPluginDraw");
+        p.drawing = symbol<ORPMDoDrawingHook_fn>(library, "ORPluginDraw");
         p.mouse_click = symbol<ORPMMouseClickHook_fn>(library, "ORPluginMouseClick");
         p.key_press = symbol<ORPMKeyPressHook_fn>(library, "ORPluginKeyPress");
         p.event = symbol<ORPMEventHook_fn>(library, "ORPluginEvent");
@@ -135,14 +125,14 @@ void load_plugins()
         p.menu = symbol<ORPMMenuHook_fn>(library, "ORPluginMenu");
         p.check_menu = symbol<ORPMCheckMenuHook_fn>(library, "ORPluginCheckMenu");
         p.menu_item_enabled = symbol<ORPMMenuItemEnabled_fn>(library, "ORPluginMenuItemEnabled");
-        p.number_planes = symbol<ORPMGetNumberPlanesToHandle_fn>(library, "ORPluginNumberPlanes");
-        p.plane_path = symbol<ORPMUpdatePlaneNameAndPath_fn>(library, "ORPluginPlaneNameAndPath");
+        p.num_planes = symbol<ORPMGetNumberPlanesToHandle_fn>(library, "ORPluginNumberPlanes");
+        p.update_plane_path = symbol<ORPMUpdatePlaneNameAndPath_fn>(library, "ORPluginPlaneNameAndPath");
         s.plugins.push_back(p);
     }
 }
 
 // Passes a hook to the plug-ins in load order; the first 0 ends the pass.
-template <typename M, typename... A> int pass(M plugin::*entry, A... args)
+template <typename M, typename... A> int pass(M ORPM_hooks::*entry, A... args)
 {
     for (const plugin& p : state().plugins)
         if (p.*entry && (p.*entry)(args...) == 0) return 0;
@@ -195,7 +185,7 @@ ORPM_EXPORT int ORPMShutdownPlugins()
     return 1;
 }
 
-ORPM_EXPORT int ORPMDoDrawingHook(int phase) { return pass(&plugin::draw, phase); }
+ORPM_EXPORT int ORPMDoDrawingHook(int phase) { return pass(&plugin::drawing, phase); }
 ORPM_EXPORT int ORPMMouseClickHook(int x, int y, int status) { return pass(&plugin::mouse_click, x, y, status); }
 ORPM_EXPORT int ORPMKeyPressHook(int message, int key, int flags) { return pass(&plugin::key_press, message, key, flags); }
 ORPM_EXPORT int ORPMEventHook(int code, float seconds, int zero, int param, int zero2)
@@ -216,13 +206,13 @@ ORPM_EXPORT int ORPMMenuItemEnabled(int menu, int item) { return pass(&plugin::m
 ORPM_EXPORT int ORPMGetNumberPlanesToHandle(int planes, int loading)
 {
     for (const plugin& p : state().plugins)
-        if (p.number_planes) planes = p.number_planes(planes, loading);
+        if (p.num_planes) planes = p.num_planes(planes, loading);
     return planes;
 }
 
 ORPM_EXPORT int ORPMUpdatePlaneNameAndPath(int plane, const char* file_name, const char* path)
 {
     for (const plugin& p : state().plugins)
-        if (p.plane_path) p.plane_path(plane, file_name, path);
+        if (p.update_plane_path) p.update_plane_path(plane, file_name, path);
     return 1;
 }

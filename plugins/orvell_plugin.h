@@ -175,6 +175,22 @@ typedef int (*ORPMMenuItemEnabled_fn)(int menu, int item);
 typedef int (*ORPMGetNumberPlanesToHandle_fn)(int planes, int loading);
 typedef int (*ORPMUpdatePlaneNameAndPath_fn)(int plane, const char* file_name, const char* path);
 
+// The ten hooks the program calls on the manager, and the manager on each
+// plug-in (under the plug-in entry names below); each null where the library
+// lacks it.
+struct ORPM_hooks {
+    ORPMDoDrawingHook_fn drawing{};
+    ORPMMouseClickHook_fn mouse_click{};
+    ORPMKeyPressHook_fn key_press{};
+    ORPMEventHook_fn event{};
+    ORPMCameraHook_fn camera{};
+    ORPMMenuHook_fn menu{};
+    ORPMCheckMenuHook_fn check_menu{};
+    ORPMMenuItemEnabled_fn menu_item_enabled{};
+    ORPMGetNumberPlanesToHandle_fn num_planes{};
+    ORPMUpdatePlaneNameAndPath_fn update_plane_path{};
+};
+
 // ---------------------------------------------------------------------------
 // What our manager gives each plug-in it loads. A plug-in exports
 // `ORPluginStart` (required) and any of the other entries below; the manager

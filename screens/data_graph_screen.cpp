@@ -20,8 +20,7 @@
 
 data_graph_state data_graph;
 
-void SETUP_data_graph_reset() { data_graph = data_graph_state{}; }
-ORVELL_RESET(SETUP_data_graph_reset);
+ORVELL_RESET_RECORD(SETUP_data_graph_reset, data_graph);
 
 namespace {
 

@@ -27,8 +27,7 @@
 
 small_screens_state small_screens;
 
-void SETUP_small_screens_reset() { small_screens = small_screens_state{}; }
-ORVELL_RESET(SETUP_small_screens_reset);
+ORVELL_RESET_RECORD(SETUP_small_screens_reset, small_screens);
 
 namespace {
 

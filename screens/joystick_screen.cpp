@@ -21,8 +21,7 @@
 
 joystick_screen_state joystick_screen;
 
-void SETUP_joystick_reset() { joystick_screen = joystick_screen_state{}; }
-ORVELL_RESET(SETUP_joystick_reset);
+ORVELL_RESET_RECORD(SETUP_joystick_reset, joystick_screen);
 
 namespace {
 

@@ -29,8 +29,7 @@
 #include "world/runway_outline.h"
 
 map_pen_record map_pen;
-void MAP_pen_reset() { map_pen = map_pen_record{}; }
-ORVELL_RESET(MAP_pen_reset);
+ORVELL_RESET_RECORD(MAP_pen_reset, map_pen);
 
 namespace {
 

@@ -36,8 +36,7 @@ const char* const network_role_names[NETWORK_SCREEN_ROLES] = {
     "data output sender",
 };
 
-void SETUP_network_reset() { network_screen = network_screen_state{}; }
-ORVELL_RESET(SETUP_network_reset);
+ORVELL_RESET_RECORD(SETUP_network_reset, network_screen);
 
 namespace {
 

@@ -59,8 +59,7 @@
 
 operator_panel_record operator_panel;
 
-void OPERATOR_panel_reset() { operator_panel = operator_panel_record{}; }
-ORVELL_RESET(OPERATOR_panel_reset);
+ORVELL_RESET_RECORD(OPERATOR_panel_reset, operator_panel);
 
 namespace {
 

@@ -46,11 +46,9 @@
 #include "world/sky_colors.h"
 
 path_view_state path_view;
-void SETUP_flight_path_3d_reset() { path_view = path_view_state{}; }
-ORVELL_RESET(SETUP_flight_path_3d_reset);
+ORVELL_RESET_RECORD(SETUP_flight_path_3d_reset, path_view);
 globe_screen_state globe_screen;
-void SETUP_globe_reset() { globe_screen = globe_screen_state{}; }
-ORVELL_RESET(SETUP_globe_reset);
+ORVELL_RESET_RECORD(SETUP_globe_reset, globe_screen);
 
 namespace {
 

@@ -35,8 +35,7 @@
 
 weather_screen_state weather_screen;
 
-void SETUP_weather_reset() { weather_screen = weather_screen_state{}; }
-ORVELL_RESET(SETUP_weather_reset);
+ORVELL_RESET_RECORD(SETUP_weather_reset, weather_screen);
 
 namespace {
 

@@ -40,8 +40,7 @@
 
 weight_screen_state weight_screen;
 
-void SETUP_weight_fuel_reset() { weight_screen = weight_screen_state{}; }
-ORVELL_RESET(SETUP_weight_fuel_reset);
+ORVELL_RESET_RECORD(SETUP_weight_fuel_reset, weight_screen);
 
 namespace {
 

@@ -39,8 +39,7 @@
 cycle_state cycle;
 plane_state_record snap_record{};
 
-void CYCLE_reset() { cycle = cycle_state{}; }
-ORVELL_RESET(CYCLE_reset);
+ORVELL_RESET_RECORD(CYCLE_reset, cycle);
 
 namespace {
 

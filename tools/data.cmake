@@ -43,6 +43,7 @@ endforeach()
 # tree; the tool that writes it is built so it can be run again by hand:
 #   gen_magvar flightmodel/systems/magvar_table.cpp
 add_executable(gen_magvar ${CMAKE_SOURCE_DIR}/tools/gen_magvar.cpp)
+target_include_directories(gen_magvar PRIVATE ${CMAKE_SOURCE_DIR})
 
 foreach(gen gen_default_airfoils gen_default_aircraft gen_weapons gen_big_apt gen_world_bitmaps gen_default_prefs
             gen_radio_chatter gen_interface_png gen_light_sprites gen_panel_bitmaps gen_aircraft_sounds

@@ -16,6 +16,7 @@
 
 #include "core/random.h"
 #include "tools/wav_tools.h"
+#include "tools/tool_args.h"
 
 namespace {
 
@@ -255,10 +256,7 @@ std::vector<sound> all_sounds()
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: gen_aircraft_sounds <program folder>/\n");
-        return EXIT_FAILURE;
-    }
+    if (!tool_arguments(argc, 1, "gen_aircraft_sounds <program folder>/")) return EXIT_FAILURE;
     const std::filesystem::path folder = std::filesystem::path(argv[1]) / "Resources" / "sounds";
     UTIL_srand(2718);
     int written = 0;

@@ -23,6 +23,7 @@
 
 #include "graphics/ogl_image.h"
 #include "tools/bmp_writer.h"
+#include "tools/tool_args.h"
 
 namespace {
 
@@ -318,10 +319,7 @@ std::string screen()
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: gen_autogen <program folder>/\n");
-        return 2;
-    }
+    if (!tool_arguments(argc, 1, "gen_autogen <program folder>/")) return 2;
     const fs::path resources = fs::path(argv[1]) / "Resources";
     const fs::path objects = resources / "AUTOGEN OBJECTS";
     std::error_code ec;

@@ -20,6 +20,7 @@
 #include "graphics/ogl_image.h"
 #include "tools/bmp_writer.h"
 #include "tools/tiling_noise.h"
+#include "tools/tool_args.h"
 
 namespace {
 
@@ -170,10 +171,7 @@ picture moon(int k)
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: gen_cloud_bitmaps <bitmaps folder>\n");
-        return 2;
-    }
+    if (!tool_arguments(argc, 1, "gen_cloud_bitmaps <bitmaps folder>")) return 2;
     namespace fs = std::filesystem;
     const fs::path world = fs::path(argv[1]) / "WORLD";
     std::error_code ec;

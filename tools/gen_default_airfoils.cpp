@@ -23,6 +23,7 @@
 
 #include "aircraft/airfoil.h"
 #include "platform/plat_files.h"
+#include "tools/tool_args.h"
 
 namespace {
 
@@ -154,10 +155,7 @@ std::string parse_description(const std::string& path, const std::string& text, 
 
 int main(int argc, char** argv)
 {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: gen_default_airfoils <descriptions folder> <program folder>\n");
-        return 2;
-    }
+    if (!tool_arguments(argc, 2, "gen_default_airfoils <descriptions folder> <program folder>")) return 2;
     std::string source = argv[1];
     std::string program = argv[2];
     if (!source.empty() && source.back() != '/') source += '/';

@@ -14,6 +14,7 @@
 #include "shell/prefs.h"
 #include "core/screen.h"
 #include "core/simvars/operation.h"
+#include "tools/tool_args.h"
 
 namespace {
 
@@ -27,10 +28,7 @@ void report_and_stop(int, const char* const lines[4], int)
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: gen_default_prefs <program folder>/\n");
-        return 2;
-    }
+    if (!tool_arguments(argc, 1, "gen_default_prefs <program folder>/")) return 2;
     MACIBM_set_alert_handler(report_and_stop);
     const std::string path = std::string(argv[1]) + "Resources/preferences/KESTRUM 7 RESOLUTION.PRF";
     if (PLAT_file_exists(path.c_str())) {

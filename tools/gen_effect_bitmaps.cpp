@@ -28,6 +28,7 @@
 #include "core/random.h"
 #include "graphics/ogl_image.h"
 #include "tools/bmp_writer.h"
+#include "tools/tool_args.h"
 
 namespace {
 
@@ -173,10 +174,7 @@ image fence()
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: gen_effect_bitmaps <program folder>/\n");
-        return 2;
-    }
+    if (!tool_arguments(argc, 1, "gen_effect_bitmaps <program folder>/")) return 2;
     UTIL_srand(1);
     const std::filesystem::path world = std::filesystem::path(argv[1]) / "Resources" / "bitmaps" / "WORLD";
     const bool ok = write_bmp(world / "ROADS" / "CARS.BMP", cars()) && write_bmp(world / "FIRE" / "FIRE.BMP", fire()) &&

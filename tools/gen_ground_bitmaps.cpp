@@ -33,6 +33,7 @@
 #include "graphics/ogl_image.h"
 #include "tools/rgb_image.h"
 #include "tools/pixel_font.h"
+#include "tools/tool_args.h"
 
 namespace {
 
@@ -72,54 +73,53 @@ void shoulders(image& im, int px)
             if (x < px || x >= im.width - px) im.at(x, y) = KEY;
 }
 
-image highway()
+// A road picture w x h: texel(x, y, s, t) gives each texel (s across the
+// road, t along it, both 0..1 at texel centres); the shoulders are then
+// keyed out.
+template <class Texel>
+image road_strip(int w, int h, Texel texel)
 {
-    image im(128, 256);
+    image im(w, h);
     for (int y = 0; y < im.height; ++y)
-        for (int x = 0; x < im.width; ++x) {
-            const float s = (x + 0.5f) / im.width, t = (y + 0.5f) / im.height;
-            rgb c = scale(rgb{92, 92, 96}, 0.9f + 0.2f * grain(x, y, 1));
-            if (std::fabs(s - 0.5f) < 0.03f) c = rgb{150, 146, 130};                       // the median
-            if (std::fabs(s - 0.08f) < 0.008f || std::fabs(s - 0.92f) < 0.008f) c = rgb{228, 228, 220};   // edge lines
-            // Lane dashes between the two lanes of each side.
-            const bool dash = std::fmod(t * 4.0f, 1.0f) < 0.45f;
-            if (dash && (std::fabs(s - 0.285f) < 0.006f || std::fabs(s - 0.715f) < 0.006f)) c = rgb{236, 236, 230};
-            im.at(x, y) = c;
-        }
+        for (int x = 0; x < im.width; ++x)
+            im.at(x, y) = texel(x, y, (x + 0.5f) / im.width, (y + 0.5f) / im.height);
     shoulders(im, 3);
     return im;
+}
+
+image highway()
+{
+    return road_strip(128, 256, [](int x, int y, float s, float t) {
+        rgb c = scale(rgb{92, 92, 96}, 0.9f + 0.2f * grain(x, y, 1));
+        if (std::fabs(s - 0.5f) < 0.03f) c = rgb{150, 146, 130};                       // the median
+        if (std::fabs(s - 0.08f) < 0.008f || std::fabs(s - 0.92f) < 0.008f) c = rgb{228, 228, 220};   // edge lines
+        // Lane dashes between the two lanes of each side.
+        const bool dash = std::fmod(t * 4.0f, 1.0f) < 0.45f;
+        if (dash && (std::fabs(s - 0.285f) < 0.006f || std::fabs(s - 0.715f) < 0.006f)) c = rgb{236, 236, 230};
+        return c;
+    });
 }
 
 image trail()
 {
-    image im(64, 128);
-    for (int y = 0; y < im.height; ++y)
-        for (int x = 0; x < im.width; ++x) {
-            const float s = (x + 0.5f) / im.width;
-            rgb c = mix(rgb{118, 104, 84}, rgb{96, 94, 92}, smooth(0.15f, 0.3f, std::fabs(s - 0.5f) < 0.3f ? 1.0f : 0.0f));
-            c = scale(c, 0.85f + 0.3f * grain(x, y, 2));
-            // Worn wheel tracks.
-            if (std::fabs(s - 0.3f) < 0.05f || std::fabs(s - 0.7f) < 0.05f) c = scale(c, 0.85f);
-            im.at(x, y) = c;
-        }
-    shoulders(im, 3);
-    return im;
+    return road_strip(64, 128, [](int x, int y, float s, float) {
+        rgb c = mix(rgb{118, 104, 84}, rgb{96, 94, 92}, smooth(0.15f, 0.3f, std::fabs(s - 0.5f) < 0.3f ? 1.0f : 0.0f));
+        c = scale(c, 0.85f + 0.3f * grain(x, y, 2));
+        // Worn wheel tracks.
+        if (std::fabs(s - 0.3f) < 0.05f || std::fabs(s - 0.7f) < 0.05f) c = scale(c, 0.85f);
+        return c;
+    });
 }
 
 image railroad()
 {
-    image im(64, 128);
-    for (int y = 0; y < im.height; ++y)
-        for (int x = 0; x < im.width; ++x) {
-            const float s = (x + 0.5f) / im.width, t = (y + 0.5f) / im.height;
-            rgb c = scale(rgb{122, 116, 106}, 0.75f + 0.45f * grain(x, y, 3));   // ballast
-            const bool sleeper = std::fmod(t * 20.0f, 1.0f) < 0.35f && std::fabs(s - 0.5f) < 0.22f;
-            if (sleeper) c = scale(rgb{84, 64, 46}, 0.9f + 0.2f * grain(x, y, 4));
-            if (std::fabs(s - 0.38f) < 0.018f || std::fabs(s - 0.62f) < 0.018f) c = rgb{176, 176, 184};   // rails
-            im.at(x, y) = c;
-        }
-    shoulders(im, 3);
-    return im;
+    return road_strip(64, 128, [](int x, int y, float s, float t) {
+        rgb c = scale(rgb{122, 116, 106}, 0.75f + 0.45f * grain(x, y, 3));   // ballast
+        const bool sleeper = std::fmod(t * 20.0f, 1.0f) < 0.35f && std::fabs(s - 0.5f) < 0.22f;
+        if (sleeper) c = scale(rgb{84, 64, 46}, 0.9f + 0.2f * grain(x, y, 4));
+        if (std::fabs(s - 0.38f) < 0.018f || std::fabs(s - 0.62f) < 0.018f) c = rgb{176, 176, 184};   // rails
+        return c;
+    });
 }
 
 // A bridge: the road's picture squeezed into the deck, concrete walls with a rail.
@@ -344,10 +344,7 @@ image person()
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: gen_ground_bitmaps <program folder>/\n");
-        return 2;
-    }
+    if (!tool_arguments(argc, 1, "gen_ground_bitmaps <program folder>/")) return 2;
     const fs::path bitmaps = fs::path(argv[1]) / "Resources" / "bitmaps";
     const fs::path roads = bitmaps / "WORLD" / "ROADS";
     const fs::path trees = bitmaps / "WORLD" / "TREES";

@@ -6,13 +6,11 @@
 #include <string>
 
 #include "tools/interface_art.h"
+#include "tools/tool_args.h"
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: gen_interface_png <output.png>\n");
-        return 2;
-    }
+    if (!tool_arguments(argc, 1, "gen_interface_png <output.png>")) return 2;
     interface_art::image im;
     std::string problem;
     if (!interface_art::build(im, &problem)) {

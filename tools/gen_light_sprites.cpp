@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "graphics/ogl_image.h"
+#include "tools/tool_args.h"
 
 namespace {
 
@@ -67,10 +68,7 @@ float glare(float u, float v)
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: gen_light_sprites <output.bmp>\n");
-        return 2;
-    }
+    if (!tool_arguments(argc, 1, "gen_light_sprites <output.bmp>")) return 2;
     // Rows bottom first, as the file stores them.
     std::vector<float> level(size_t(WIDTH) * HEIGHT, 0.0f);
     for (int y = 0; y < HEIGHT; ++y)

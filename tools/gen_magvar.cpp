@@ -17,11 +17,13 @@
 // Usage: gen_magvar OUTPUT.cpp
 #include <cmath>
 #include <cstdio>
+#include <numbers>
+
+#include "tools/tool_args.h"
 
 namespace {
 
 constexpr int DEGREE = 8;
-constexpr double PI = 3.14159265358979323846;
 constexpr double REFERENCE_RADIUS_KM = 6371.2;
 constexpr double WGS84_A_KM = 6378.137;
 constexpr double WGS84_B_KM = 6356.7523142;
@@ -74,7 +76,7 @@ void legendre(double theta, double P[DEGREE + 1][DEGREE + 1], double dP[DEGREE +
 // Declination (degrees, east positive) on the ground at a geodetic position.
 double declination(double lat_deg, double lon_deg)
 {
-    const double lat = lat_deg * PI / 180.0, lon = lon_deg * PI / 180.0;
+    const double lat = lat_deg * std::numbers::pi / 180.0, lon = lon_deg * std::numbers::pi / 180.0;
     // Geodetic to geocentric, on the ellipsoid's surface.
     const double a2 = WGS84_A_KM * WGS84_A_KM, b2 = WGS84_B_KM * WGS84_B_KM;
     const double sl = std::sin(lat), cl = std::cos(lat);
@@ -82,7 +84,7 @@ double declination(double lat_deg, double lon_deg)
     const double z = b2 * sl / rho, p = a2 * cl / rho;
     const double r = std::sqrt(p * p + z * z);
     const double geocentric = std::atan2(z, p);
-    const double theta = PI / 2.0 - geocentric;
+    const double theta = std::numbers::pi / 2.0 - geocentric;
 
     double P[DEGREE + 1][DEGREE + 1], dP[DEGREE + 1][DEGREE + 1];
     legendre(theta, P, dP);
@@ -98,7 +100,7 @@ double declination(double lat_deg, double lon_deg)
     // Back to the geodetic frame (the east component does not change).
     const double tilt = geocentric - lat;
     const double north_geodetic = north * std::cos(tilt) + down * std::sin(tilt);
-    return std::atan2(east, north_geodetic) * 180.0 / PI;
+    return std::atan2(east, north_geodetic) * 180.0 / std::numbers::pi;
 }
 
 // The fixed cells: the South Pole row begins -152.3 (then -147.3, -142.3,
@@ -133,10 +135,7 @@ void draw_onto_fixed_cells(double table[ROWS][COLS])
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: gen_magvar OUTPUT.cpp\n");
-        return 2;
-    }
+    if (!tool_arguments(argc, 1, "gen_magvar OUTPUT.cpp")) return 2;
     FILE* out = std::fopen(argv[1], "w");
     if (!out) {
         std::fprintf(stderr, "gen_magvar: cannot write %s\n", argv[1]);

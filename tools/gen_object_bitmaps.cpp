@@ -37,6 +37,7 @@
 #include "graphics/ogl_image.h"
 #include "tools/bmp_writer.h"
 #include "tools/pixel_font.h"
+#include "tools/tool_args.h"
 
 namespace {
 
@@ -226,10 +227,7 @@ void draw_package(image& day, image& lit, bool hangar)
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: gen_object_bitmaps <program folder>/\n");
-        return 2;
-    }
+    if (!tool_arguments(argc, 1, "gen_object_bitmaps <program folder>/")) return 2;
     const std::filesystem::path root(argv[1]);
     const std::filesystem::path buildings = root / "Resources" / "bitmaps" / "WORLD" / "BUILDINGS";
     const std::filesystem::path package = root / "Custom Scenery" / "Orvell KSBD" / "custom object textures";

@@ -31,6 +31,7 @@
 #include "panel/panel_kit.h"
 #include "tools/panel_sheets.h"
 #include "tools/pixel_font.h"
+#include "tools/tool_args.h"
 
 namespace {
 
@@ -493,23 +494,23 @@ image draw_face(int type, const std::string& path)
     const double cx = w * 0.5, cy = h * 0.5, r = std::min(w, h) * 0.5 - 1;
     const std::string cap = caption_of(path);
     if (stack_face(im, type)) return im;
-    switch (kind_of(type, path)) {
+    const face_kind kind = kind_of(type, path);
+    switch (kind) {
     case face_kind::tail:
         im.fill(0, 0, w, h, WHITE);
         im.fill(1, 1, w - 1, h - 1, LIGHT);
         break;
     case face_kind::asi_printed:
-        bezel(im, cx, cy, r);
-        asi_printed(im, type, cx, cy, r - 3);
-        break;
     case face_kind::alt_printed:
+    case face_kind::vvi_printed: {
+        // A printed dial inside the bezel.
+        const auto print = kind == face_kind::asi_printed   ? asi_printed
+                           : kind == face_kind::alt_printed ? alt_printed
+                                                            : vvi_printed;
         bezel(im, cx, cy, r);
-        alt_printed(im, type, cx, cy, r - 3);
+        print(im, type, cx, cy, r - 3);
         break;
-    case face_kind::vvi_printed:
-        bezel(im, cx, cy, r);
-        vvi_printed(im, type, cx, cy, r - 3);
-        break;
+    }
     case face_kind::clock:
         bezel(im, cx, cy, r);
         for (int k = 0; k < 60; ++k) dial_tick(im, cx, cy, r - (k % 5 ? 7 : 11), r - 4, k * 6.0, k % 5 ? 1 : 2, WHITE);
@@ -701,10 +702,8 @@ std::filesystem::path below(const std::string& folder, std::string colon_path)
 
 int main(int argc, char** argv)
 {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: gen_panel_bitmaps <program folder>/ <own panel path below it>\n");
+    if (!tool_arguments(argc, 2, "gen_panel_bitmaps <program folder>/ <own panel path below it>"))
         return EXIT_FAILURE;
-    }
     const std::string folder = argv[1];
     const std::filesystem::path bitmaps = std::filesystem::path(folder) / "Resources/bitmaps";
     int written = 0;

@@ -19,6 +19,7 @@
 #include "core/units.h"
 
 #include "tools/wav_tools.h"
+#include "tools/tool_args.h"
 
 namespace {
 
@@ -92,10 +93,7 @@ std::vector<float> radio(const std::vector<float>& voice)
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: gen_radio_chatter <program folder>/\n");
-        return 2;
-    }
+    if (!tool_arguments(argc, 1, "gen_radio_chatter <program folder>/")) return 2;
     const std::filesystem::path folder = std::filesystem::path(argv[1]) / "Resources" / "sounds" / "radio chatter";
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);

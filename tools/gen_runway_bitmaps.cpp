@@ -32,6 +32,7 @@
 #include "graphics/ogl_image.h"
 #include "tools/bmp_writer.h"
 #include "tools/pixel_font.h"
+#include "tools/tool_args.h"
 
 namespace {
 
@@ -283,10 +284,7 @@ void paved_set(const std::filesystem::path& root, const surface& sf, uint32_t se
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: gen_runway_bitmaps <program folder>/\n");
-        return 2;
-    }
+    if (!tool_arguments(argc, 1, "gen_runway_bitmaps <program folder>/")) return 2;
     const std::filesystem::path root = std::filesystem::path(argv[1]) / "Resources" / "bitmaps" / "RUNWAYS";
     int written = 0, failed = 0;
     paved_set(root, {"ASPHALT", {0.24f, 0.24f, 0.25f}}, 100, written, failed);

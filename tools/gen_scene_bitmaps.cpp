@@ -21,6 +21,7 @@
 
 #include "graphics/ogl_image.h"
 #include "tools/rgb_image.h"
+#include "tools/tool_args.h"
 
 namespace {
 
@@ -104,10 +105,7 @@ image prop_disc()
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: gen_scene_bitmaps <program folder>/\n");
-        return 2;
-    }
+    if (!tool_arguments(argc, 1, "gen_scene_bitmaps <program folder>/")) return 2;
     const std::filesystem::path bitmaps = std::filesystem::path(argv[1]) / "Resources" / "bitmaps" / "WORLD";
     const flame_style flames[] = {
         {"FLAME_BURNER_FAST.BMP", {0.85f, 0.9f, 1.0f}, {0.3f, 0.4f, 1.0f}, 1.2f, 5, 0.2f},

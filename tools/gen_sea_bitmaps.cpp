@@ -19,6 +19,7 @@
 #include "core/random.h"
 #include "graphics/ogl_image.h"
 #include "tools/rgb_image.h"
+#include "tools/tool_args.h"
 
 namespace {
 
@@ -130,10 +131,7 @@ image crack()
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: gen_sea_bitmaps <program folder>/\n");
-        return 2;
-    }
+    if (!tool_arguments(argc, 1, "gen_sea_bitmaps <program folder>/")) return 2;
     UTIL_srand(4242);
     const std::filesystem::path world = std::filesystem::path(argv[1]) / "Resources" / "bitmaps" / "WORLD";
     bool ok = write_bmp(world / "BUILDINGS" / "DECK.BMP", deck());

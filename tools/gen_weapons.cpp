@@ -48,6 +48,7 @@
 #include "core/units.h"
 #include "core/weapon_kinds.h"
 #include "tools/tool_setup.h"
+#include "tools/tool_args.h"
 
 namespace {
 
@@ -269,10 +270,7 @@ bool has_txt_extension(const std::string& name)
 
 int main(int argc, char** argv)
 {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: gen_weapons <descriptions folder> <program folder>\n");
-        return EXIT_FAILURE;
-    }
+    if (!tool_arguments(argc, 2, "gen_weapons <descriptions folder> <program folder>")) return EXIT_FAILURE;
     tool_report_alerts("gen_weapons");
     std::string folder = argv[2];
     if (!tool_program_folder(folder, "gen_weapons", 120)) return EXIT_FAILURE;

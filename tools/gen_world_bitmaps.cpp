@@ -28,6 +28,7 @@
 #include "tools/tiling_noise.h"
 #include "core/random.h"
 #include "core/units.h"
+#include "tools/tool_args.h"
 
 namespace {
 
@@ -376,10 +377,7 @@ image synthetic_vision_grid(bool water)
 
 int main(int argc, char** argv)
 {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: gen_world_bitmaps <land-use table> <program folder>/\n");
-        return 2;
-    }
+    if (!tool_arguments(argc, 2, "gen_world_bitmaps <land-use table> <program folder>/")) return 2;
     const std::filesystem::path bitmaps = std::filesystem::path(argv[2]) / "Resources" / "bitmaps";
     int written = 0;
     auto put = [&](const std::filesystem::path& p, const image& im) {

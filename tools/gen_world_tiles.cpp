@@ -8,6 +8,7 @@
 #include <string>
 
 #include "tools/env/world_gen.h"
+#include "tools/tool_args.h"
 
 namespace {
 
@@ -40,10 +41,7 @@ int write_planet(int planet, const char* apt_path, const std::filesystem::path& 
 
 int main(int argc, char** argv)
 {
-    if (argc != 4) {
-        std::fprintf(stderr, "usage: gen_world_tiles <Earth apt.dat> <Mars apt.dat> <program folder>/\n");
-        return 2;
-    }
+    if (!tool_arguments(argc, 3, "gen_world_tiles <Earth apt.dat> <Mars apt.dat> <program folder>/")) return 2;
     const std::filesystem::path resources = std::filesystem::path(argv[3]) / "Resources";
     const int earth = write_planet(0, argv[1], resources / "Earth nav data", {});
     const int mars = write_planet(1, argv[2], resources / "Mars nav data", {MARS_BASE});

@@ -57,6 +57,20 @@ void scan_rows(const char* path, int kind, const char* version, ReadRow&& read_r
     }
 }
 
+// Reads a text table file (the fixes, the airways) into `table`, one record
+// from each row; when the table fills up it is put back as it was before the
+// file and the file is refused under `what`.
+template <class Table, class ReadRow>
+void parse_text_table(int mode, char* path, Table& table, const char* version, const char* what, ReadRow&& read_row)
+{
+    if (!begin_reading(mode, path)) return;
+    const size_t before = table.size();
+    scan_rows(path, KIND_TEXT, version, read_row, [&] {
+        table.resize(before);
+        nav_refuse_file(path, what, 0);
+    });
+}
+
 // Adds a record to its table, or throws table_full when the table already
 // holds `max`; the progress text is shown at every `every` records.
 template <class Table, class Record>
@@ -134,28 +148,18 @@ void NAV_parse_navaids(int mode, char* path)
 
 void NAV_parse_fixes(int mode, char* path)
 {
-    if (!begin_reading(mode, path)) return;
-    const size_t before = fix_table.size();
-
-    const auto row = [](nav_scanner& sc) {
+    parse_text_table(mode, path, fix_table, "600", "fixes", [](nav_scanner& sc) {
         fix_record f{};
         f.lat = sc.token_float();
         f.lon = sc.token_float();
         sc.rest_of_line(f.id, FIX_ID_SIZE - 1);
         add_row(fix_table, f, NAV_MAX_FIXES, 10000, "Scanning fixes...");
-    };
-    scan_rows(path, KIND_TEXT, "600", row, [&] {
-        fix_table.resize(before);
-        nav_refuse_file(path, "fixes", 0);
     });
 }
 
 void NAV_parse_airways(int mode, char* path)
 {
-    if (!begin_reading(mode, path)) return;
-    const size_t before = airway_table.size();
-
-    const auto row = [](nav_scanner& sc) {
+    parse_text_table(mode, path, airway_table, "640", "airways", [](nav_scanner& sc) {
         airway_record a{};
         char dropped[TEXT_SIZE];
         sc.token_text(dropped, TEXT_MAX_LEN);   // first end id
@@ -169,9 +173,5 @@ void NAV_parse_airways(int mode, char* path)
         (void)sc.token_int();   // top
         sc.rest_of_line(a.name, AWY_NAME_SIZE - 1);
         add_row(airway_table, a, NAV_MAX_AIRWAYS, 10000, "Scanning airways...");
-    };
-    scan_rows(path, KIND_TEXT, "640", row, [&] {
-        airway_table.resize(before);
-        nav_refuse_file(path, "airways", 0);
     });
 }

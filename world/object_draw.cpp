@@ -17,8 +17,7 @@
 
 obj_draw_state_record obj_draw_state{};
 
-void OBJ_draw_reset() { obj_draw_state = obj_draw_state_record{}; }
-ORVELL_RESET(OBJ_draw_reset);
+ORVELL_RESET_RECORD(OBJ_draw_reset, obj_draw_state);
 
 namespace {
 

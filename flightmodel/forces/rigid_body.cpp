@@ -21,8 +21,7 @@
 
 forces_state fm_state{};
 
-void FM_forces_reset() { fm_state = forces_state{}; }
-ORVELL_RESET(FM_forces_reset);
+ORVELL_RESET_RECORD(FM_forces_reset, fm_state);
 
 namespace {
 

@@ -28,8 +28,7 @@
 
 contact_state contact{};
 
-void CONTACT_reset() { contact = contact_state{}; }
-ORVELL_RESET(CONTACT_reset);
+ORVELL_RESET_RECORD(CONTACT_reset, contact);
 
 namespace {
 

@@ -22,8 +22,7 @@
 
 ground_stage_state ground_state{};
 
-void GROUND_stages_reset() { ground_state = ground_stage_state{}; }
-ORVELL_RESET(GROUND_stages_reset);
+ORVELL_RESET_RECORD(GROUND_stages_reset, ground_state);
 
 namespace {
 

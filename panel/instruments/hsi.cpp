@@ -37,17 +37,17 @@ struct hsi_variant {
 
 hsi_variant variant_of(int t)
 {
-    if (t == INS_DIRECTIONAL_GYRO_GA) return {60, GYRO_VACUUM, RADIO_INDEX_NAV1, 1, false};
-    if (INS_in(t, INS_HSI1_GA, INS_HSI1_HM)) return {52, GYRO_ELECTRIC, RADIO_INDEX_NAV1, 1, false};
-    if (INS_in(t, INS_HSI2_GA, INS_HSI2_HM)) return {52, GYRO_ELECTRIC, RADIO_INDEX_NAV2, 1, false};
+    if (t == INS_DIRECTIONAL_GYRO_GA) return {60, GYRO_VACUUM, RADIO_NAV1, 1, false};
+    if (INS_in(t, INS_HSI1_GA, INS_HSI1_HM)) return {52, GYRO_ELECTRIC, RADIO_NAV1, 1, false};
+    if (INS_in(t, INS_HSI2_GA, INS_HSI2_HM)) return {52, GYRO_ELECTRIC, RADIO_NAV2, 1, false};
     if (INS_in(t, INS_HSI12GPS_GA, INS_HSI12GPS_HM)) return {52, GYRO_ELECTRIC, -1, 1, false};
     if (INS_in(t, INS_HSIGLASS_GA, INS_HSIGLASS_HM)) return {52, GYRO_ELECTRIC, -1, 1, true};
     if (INS_in(t, INS_EFIS_EL_HSI_TAPE, INS_EFIS_EL_HSI_FULL_CIRCLE)) return {54, GYRO_ELECTRIC, -1, 1, true};
     if (INS_in(t, INS_EFIS_MAP_T_GA, INS_EFIS_MAP_T_HM) || INS_in(t, INS_EFIS_MAP_S_GA, INS_EFIS_MAP_S_HM))
         return {70, GYRO_ELECTRIC, -1, 4, true};
-    if (t == INS_EFIS_ORBITER_PRIM) return {52, GYRO_ELECTRIC, RADIO_INDEX_NAV1, 1, true};
+    if (t == INS_EFIS_ORBITER_PRIM) return {52, GYRO_ELECTRIC, RADIO_NAV1, 1, true};
     if (t == INS_EFIS_HITS) return {52, GYRO_ELECTRIC, -1, 1, true};
-    return {57, GYRO_ELECTRIC, RADIO_INDEX_NAV1, 1, false};
+    return {57, GYRO_ELECTRIC, RADIO_NAV1, 1, false};
 }
 
 float knob_y(int t)
@@ -94,9 +94,9 @@ void heading_tape(const flt_struct& f, float gyro, int n, float s)
 int NAV_source_of_selector(int selector)
 {
     switch (selector) {
-    case 1: return RADIO_INDEX_NAV2;
-    case 2: return RADIO_INDEX_GPS;
-    default: return RADIO_INDEX_NAV1;
+    case 1: return RADIO_NAV2;
+    case 2: return RADIO_GPS;
+    default: return RADIO_NAV1;
     }
 }
 
@@ -104,10 +104,10 @@ float* NAV_course_word(int receiver)
 {
     sim_cockpit_radios_block& r = sim_cockpit_radios;
     switch (receiver) {
-    case RADIO_INDEX_NAV2: return &r.nav2_obs_degm;
-    case RADIO_INDEX_ADF1: return &r.adf1_obs_card_mag;
-    case RADIO_INDEX_ADF2: return &r.adf2_obs_card_mag;
-    case RADIO_INDEX_GPS: return &r.obs_mag;
+    case RADIO_NAV2: return &r.nav2_obs_degm;
+    case RADIO_ADF1: return &r.adf1_obs_card_mag;
+    case RADIO_ADF2: return &r.adf2_obs_card_mag;
+    case RADIO_GPS: return &r.obs_mag;
     default: return &r.nav1_obs_degm;
     }
 }
@@ -159,7 +159,7 @@ void PANEL_hsi(const panel_records& r)
 
 void PANEL_cdi(int receiver)
 {
-    if (receiver != RADIO_INDEX_NAV1 && receiver != RADIO_INDEX_NAV2) return;
+    if (receiver != RADIO_NAV1 && receiver != RADIO_NAV2) return;
     const int n = receiver;
     const float s = panel_ins_scale;
     sim_cockpit_radios_block& r = sim_cockpit_radios;
@@ -183,7 +183,7 @@ void PANEL_cdi(int receiver)
     // The OBS knob below-left turns this receiver's course.
     const int type = panel_ins_type;
     const float left = screen.screen_area_left, bottom = screen.screen_area_bottom;
-    panel_ins_type = n == RADIO_INDEX_NAV1 ? INS_RHE_OBS_1 : INS_RHE_OBS_2;
+    panel_ins_type = n == RADIO_NAV1 ? INS_RHE_OBS_1 : INS_RHE_OBS_2;
     screen.screen_area_left += -47.0f * s;
     screen.screen_area_bottom += -55.0f * s;
     PANEL_knob();

@@ -27,8 +27,8 @@ struct loc_gls_layout {
 
 bool layout_of(int t, loc_gls_layout& l)
 {
-    if (INS_in(t, INS_HSI1_GA, INS_HSI1_HM)) l = {RADIO_INDEX_NAV1, false, 60.0f};
-    else if (INS_in(t, INS_HSI2_GA, INS_HSI2_HM)) l = {RADIO_INDEX_NAV2, false, 60.0f};
+    if (INS_in(t, INS_HSI1_GA, INS_HSI1_HM)) l = {RADIO_NAV1, false, 60.0f};
+    else if (INS_in(t, INS_HSI2_GA, INS_HSI2_HM)) l = {RADIO_NAV2, false, 60.0f};
     else if (INS_in(t, INS_HSI12GPS_GA, INS_HSI12GPS_HM)) l = {-1, false, 60.0f};
     else if (INS_in(t, INS_HSIGLASS_GA, INS_HSIGLASS_HM) || t == INS_EFIS_EL_HSI_SEMI_CIRCLE ||
              t == INS_EFIS_EL_HSI_FULL_CIRCLE || t == INS_EFIS_ORBITER_PRIM || t == INS_EFIS_HITS)

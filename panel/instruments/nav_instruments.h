@@ -3,11 +3,7 @@
 // chooses, the course of a receiver and what the RMI keeps between frames.
 #pragma once
 
-constexpr int RADIO_INDEX_NAV1 = 0;
-constexpr int RADIO_INDEX_NAV2 = 1;
-constexpr int RADIO_INDEX_ADF1 = 2;
-constexpr int RADIO_INDEX_ADF2 = 3;
-constexpr int RADIO_INDEX_GPS = 4;
+#include "flightmodel/systems/radios.h"   // the receiver numbers RADIO_NAV1 .. RADIO_GPS
 
 // The receiver index of an HSI or RMI selector value: 0 nav 1, 1 nav 2,
 // 2 the GPS (index 4). Any other value (a plug-in's or a datagram's) reads nav 1.

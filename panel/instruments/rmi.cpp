@@ -28,8 +28,8 @@ float finite_or_0(float v) { return std::isfinite(v) ? v : 0.0f; }
 void needle(int k, int style)
 {
     const sim_cockpit_radios_block& r = sim_cockpit_radios;
-    const float target = k == RADIO_INDEX_GPS ? r.gps_dir_degt : r.nav1_dir_degt[k];
-    const bool vor_ok = (k != RADIO_INDEX_NAV1 && k != RADIO_INDEX_NAV2) || r.nav_type[k] == 3;
+    const float target = k == RADIO_GPS ? r.gps_dir_degt : r.nav1_dir_degt[k];
+    const bool vor_ok = (k != RADIO_NAV1 && k != RADIO_NAV2) || r.nav_type[k] == 3;
     float& angle = rmi_mem.needle_deg[k];
     const float dt = sim_operation_misc.frame_rate_period;
     if (vor_ok && std::isfinite(target) && std::isfinite(dt)) {
@@ -80,14 +80,14 @@ void PANEL_rmi()
                       INS_in(t, INS_ADF_SLAVED12_GA, INS_ADF_SLAVED12_HM);
     const bool adf2 =
         INS_in(t, INS_ADF_CONVEN2_GA, INS_ADF_CONVEN12_HM) || INS_in(t, INS_ADF_SLAVED2_GA, INS_ADF_SLAVED12_HM);
-    if (adf1) needle(RADIO_INDEX_ADF1, 22);
-    if (adf2) needle(RADIO_INDEX_ADF2, 23);
+    if (adf1) needle(RADIO_ADF1, 22);
+    if (adf2) needle(RADIO_ADF2, 23);
     if (INS_in(t, INS_RMI_N12GPS_GA, INS_RMI_N12GPS_HM)) needle(NAV_source_of_selector(sw.RMI_selector), 22);
     if (INS_in(t, INS_RMI_NADF12_GA, INS_RMI_NADF12_HM)) {
-        if (left_adf) needle(RADIO_INDEX_ADF1, 22);
-        else needle(RADIO_INDEX_NAV1, 22);
-        if (right_adf) needle(RADIO_INDEX_ADF2, 23);
-        else needle(RADIO_INDEX_NAV2, 23);
+        if (left_adf) needle(RADIO_ADF1, 22);
+        else needle(RADIO_NAV1, 22);
+        if (right_adf) needle(RADIO_ADF2, 23);
+        else needle(RADIO_NAV2, 23);
 
         struct lamps {
             int left_state;
@@ -101,7 +101,7 @@ void PANEL_rmi()
         if (right_adf) PANEL_draw_control(l.rx * s, l.ry * s, l.right_state);
     }
     if (t == INS_RMI_NADF12_HM) {
-        dme_window(left_adf ? RADIO_INDEX_ADF1 : RADIO_INDEX_NAV1, -56.0f, s);
-        dme_window(right_adf ? RADIO_INDEX_ADF2 : RADIO_INDEX_NAV2, 44.0f, s);
+        dme_window(left_adf ? RADIO_ADF1 : RADIO_NAV1, -56.0f, s);
+        dme_window(right_adf ? RADIO_ADF2 : RADIO_NAV2, 44.0f, s);
     }
 }

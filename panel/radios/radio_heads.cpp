@@ -5,6 +5,7 @@
 // heads tune the standby and swap it in.
 #include <cmath>
 #include <cstdlib>
+#include <iterator>
 #include <utility>
 
 #include "core/simvars.h"
@@ -20,28 +21,19 @@ constexpr int DIGIT_COLOUR = 49;
 
 // Active and standby frequency of receiver 0..3 (NAV1, NAV2, ADF1, ADF2), and
 // of COM 1 and 2; null outside.
-int32_t* active_of(int r)
-{
-    sim_cockpit_radios_block& k = sim_cockpit_radios;
-    switch (r) {
-    case 0: return &k.nav1_freq_hz;
-    case 1: return &k.nav2_freq_hz;
-    case 2: return &k.adf1_freq_hz;
-    case 3: return &k.adf2_freq_hz;
-    default: return nullptr;
-    }
-}
-int32_t* standby_of(int r)
-{
-    sim_cockpit_radios_block& k = sim_cockpit_radios;
-    switch (r) {
-    case 0: return &k.nav1_stdby_freq_hz;
-    case 1: return &k.nav2_stdby_freq_hz;
-    case 2: return &k.adf1_stdby_freq_hz;
-    case 3: return &k.adf2_stdby_freq_hz;
-    default: return nullptr;
-    }
-}
+struct frequency_words {
+    int32_t sim_cockpit_radios_block::*active;
+    int32_t sim_cockpit_radios_block::*standby;
+};
+constexpr frequency_words RECEIVER_FREQUENCIES[] = {
+    {&sim_cockpit_radios_block::nav1_freq_hz, &sim_cockpit_radios_block::nav1_stdby_freq_hz},
+    {&sim_cockpit_radios_block::nav2_freq_hz, &sim_cockpit_radios_block::nav2_stdby_freq_hz},
+    {&sim_cockpit_radios_block::adf1_freq_hz, &sim_cockpit_radios_block::adf1_stdby_freq_hz},
+    {&sim_cockpit_radios_block::adf2_freq_hz, &sim_cockpit_radios_block::adf2_stdby_freq_hz},
+};
+bool is_receiver(int r) { return r >= 0 && r < static_cast<int>(std::size(RECEIVER_FREQUENCIES)); }
+int32_t* active_of(int r) { return is_receiver(r) ? &(sim_cockpit_radios.*RECEIVER_FREQUENCIES[r].active) : nullptr; }
+int32_t* standby_of(int r) { return is_receiver(r) ? &(sim_cockpit_radios.*RECEIVER_FREQUENCIES[r].standby) : nullptr; }
 int32_t* com_active_of(int r) { return r == 0 ? &sim_cockpit_radios.com1_freq_hz : r == 1 ? &sim_cockpit_radios.com2_freq_hz : nullptr; }
 int32_t* com_standby_of(int r)
 {

@@ -24,8 +24,7 @@ struct skid_corner_record {
     bool white = false;
 };
 skid_corner_record skid_corner;
-void STRIP_reset() { skid_corner = skid_corner_record{}; }
-ORVELL_RESET(STRIP_reset);
+ORVELL_RESET_RECORD(STRIP_reset, skid_corner);
 
 namespace {
 

@@ -27,8 +27,7 @@
 
 roads_kept_record roads_kept{};
 
-void ROADS_reset() { roads_kept = roads_kept_record{}; }
-ORVELL_RESET(ROADS_reset);
+ORVELL_RESET_RECORD(ROADS_reset, roads_kept);
 
 namespace {
 

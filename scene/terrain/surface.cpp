@@ -30,8 +30,7 @@
 surface_kept_record surface_kept{};
 map_geometry_record map_geometry{0.0f, 0.0f, 1.0f};
 
-void SURFACE_reset() { surface_kept = surface_kept_record{}; }
-ORVELL_RESET(SURFACE_reset);
+ORVELL_RESET_RECORD(SURFACE_reset, surface_kept);
 
 namespace {
 

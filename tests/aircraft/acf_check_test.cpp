@@ -10,11 +10,8 @@ using namespace acf_test;
 
 namespace {
 
-class AcfCheck : public ::testing::Test {
+class AcfCheck : public aircraft_slot_test<3> {
 protected:
-    program_folder_fixture fx;
-    static constexpr int slot = 3;
-    acf_struct& a = pln[slot];
     void SetUp() override
     {
         make_single(a);

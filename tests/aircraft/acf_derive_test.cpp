@@ -12,11 +12,8 @@ using namespace acf_test;
 
 namespace {
 
-class AcfDerive : public ::testing::Test {
+class AcfDerive : public aircraft_slot_test<5> {
 protected:
-    program_folder_fixture fx;
-    static constexpr int slot = 5;
-    acf_struct& a = pln[slot];
     void SetUp() override { make_minimal(a); }
 };
 

@@ -1,6 +1,8 @@
 // Aircraft records, aircraft files and airfoil files made by hand for the aircraft tests.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <cstring>
 #include <sstream>
@@ -28,6 +30,15 @@ struct program_folder_fixture {
         for (auto& f : flt) std::memset(f.failures, 0, sizeof f.failures);
     }
     std::string aircraft_path(const std::string& name) const { return dir.prefix() + "AIRCRAFT:" + name; }
+};
+
+// A test on the aircraft record of plane slot `Slot`, in a program folder of its own.
+template <int Slot>
+class aircraft_slot_test : public ::testing::Test {
+protected:
+    program_folder_fixture fx;
+    static constexpr int slot = Slot;
+    acf_struct& a = pln[Slot];
 };
 
 inline void set_text(char* field, int size, const std::string& text)

@@ -32,6 +32,22 @@ const char* const kParams613 =
 
 std::string file_613(const char* params = kParams613) { return std::string("I\n613 version\n1234 device type code\n") + params + "0.72\n"; }
 
+// Versions 641 and 650: 30 and 29 numbers, almin and almax last.
+const char* const kParams641 = "4.0 0.09 0.8 17 0.11 0.2 2 1.4 0.1 1.5 0.3 0.007 0.1 0.02 2.5 0.2 0.03 3 "
+                               "0 0 0 0 -10 10 0 -0.05 -0.05 -0.08 -13 16";
+const char* const kParams650 = "5.0 0.1 0.7 1.12 0.3 2 1.4 0.1 1.5 0.3 0.007 0.1 0.02 2.5 0.25 0.04 3.5 "
+                               "0 0 0 0 -10 10 0 -0.05 -0.05 -0.09 -14 17";
+
+// A text airfoil of the given version: its parameter line, then every grid row
+// with the same lift, drag and moment.
+std::string text_rows_file(int version, const char* params, const char* row)
+{
+    std::ostringstream s;
+    s << "I\n" << version << " version\n1234 device type code\n" << params << "\nalpha cl cd cm:\n";
+    for (int i = 0; i < AFL_ROWS; ++i) s << AFL_grid_alpha(i) << row << '\n';
+    return s.str();
+}
+
 // The grid row of an angle.
 int row(float a)
 {
@@ -135,13 +151,8 @@ TEST_F(AirfoilTest, OlderVersionsTakeTheirOwnOrderAndDefaults)
 
     // 641: an integer after the Mach number is skipped, almin/almax come last,
     // the second drag triple wins, and the linear range is 10 degrees.
-    std::ostringstream v641;
-    v641 << "I\n641 version\n1234 device type code\n"
-         << "4.0 0.09 0.8 17 0.11 0.2 2 1.4 0.1 1.5 0.3 0.007 0.1 0.02 2.5 0.2 0.03 3 "
-         << "0 0 0 0 -10 10 0 -0.05 -0.05 -0.08 -13 16\nalpha cl cd cm:\n";
-    for (int i = 0; i < AFL_ROWS; ++i) v641 << AFL_grid_alpha(i) << " 0.5 0.02 -0.01\n";
     pln[0].afl[8].afl_linear_alpha = 3.0f;
-    ASSERT_EQ(read_text(v641.str(), 1, 0), 1);
+    ASSERT_EQ(read_text(text_rows_file(641, kParams641, " 0.5 0.02 -0.01"), 1, 0), 1);
     const afl_block& b = pln[0].afl[8];
     EXPECT_FLOAT_EQ(b.afl_mach_div[1], 0.8f);
     EXPECT_FLOAT_EQ(b.afl_clM[2], 0.11f);
@@ -153,13 +164,8 @@ TEST_F(AirfoilTest, OlderVersionsTakeTheirOwnOrderAndDefaults)
     EXPECT_FLOAT_EQ(b.afl_t_rat[0], 0.12f);   // the other end keeps the 363 file's value
 
     // 650: as 641 without the integer (29 numbers), its own rows, linear range 10.
-    std::ostringstream v650;
-    v650 << "I\n650 version\n1234 device type code\n"
-         << "5.0 0.1 0.7 1.12 0.3 2 1.4 0.1 1.5 0.3 0.007 0.1 0.02 2.5 0.25 0.04 3.5 "
-         << "0 0 0 0 -10 10 0 -0.05 -0.05 -0.09 -14 17\nalpha cl cd cm:\n";
-    for (int i = 0; i < AFL_ROWS; ++i) v650 << AFL_grid_alpha(i) << " 0.6 0.03 -0.02\n";
     pln[0].afl[8].afl_linear_alpha = 3.0f;
-    ASSERT_EQ(read_text(v650.str(), 0, 0), 1);
+    ASSERT_EQ(read_text(text_rows_file(650, kParams650, " 0.6 0.03 -0.02"), 0, 0), 1);
     EXPECT_FLOAT_EQ(b.afl_re_num[0], 5.0f);
     EXPECT_FLOAT_EQ(b.afl_t_rat[0], 0.1f);
     EXPECT_FLOAT_EQ(b.afl_mach_div[0], 0.7f);

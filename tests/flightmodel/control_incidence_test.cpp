@@ -4,7 +4,6 @@
 
 #include <cmath>
 
-#include "core/reset_registry.h"
 #include "core/folders.h"
 #include "core/ui_text.h"
 #include "flightmodel/forces/control_surface.h"
@@ -18,11 +17,7 @@ namespace {
 struct ControlIncidence : ::testing::Test {
     void SetUp() override
     {
-        RESET_all();   // nothing an earlier test left in the weather or the records
-        CONST_fill_constants();
-        build_aircraft();
-        still_air();
-        sim_network_dataout.dump_next_cycle = 0;
+        start_on_test_aircraft();
         sim_operation_override.override_throttles = 0;
     }
 };

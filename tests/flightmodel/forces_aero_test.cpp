@@ -22,11 +22,7 @@ namespace {
 struct ForcesAero : ::testing::Test {
     void SetUp() override
     {
-        RESET_all();   // nothing an earlier test left in the weather or the records
-        CONST_fill_constants();
-        build_aircraft();
-        still_air();
-        sim_network_dataout.dump_next_cycle = 0;
+        start_on_test_aircraft();
         for (auto& fl : flt) std::memset(fl.failures, 0, sizeof fl.failures);
     }
     // Table t of part p holds its own row number, so a lookup returns the table position it read.

@@ -14,6 +14,7 @@
 #include "aircraft/launch_flags.h"
 #include "core/constants.h"
 #include "core/frame_clock.h"
+#include "core/reset_registry.h"
 #include "core/simvars.h"
 #include "flightmodel/attitude.h"
 #include "flightmodel/flt.h"
@@ -176,6 +177,17 @@ inline void build_aircraft()
         for (int b = 0; b < 4; ++b) flt[0].Q_centroid_MULT[4 * p + b] = 1.0f;
         flt[0].CL_grndeffect[p] = flt[0].CD_grndeffect[p] = 1.0f;
     }
+}
+
+// Every module at rest, the constants filled, the test aircraft built in still
+// air and no data dump asked for: where each test of the build-up starts.
+inline void start_on_test_aircraft()
+{
+    RESET_all();   // nothing an earlier test left in the weather or the records
+    CONST_fill_constants();
+    build_aircraft();
+    still_air();
+    sim_network_dataout.dump_next_cycle = 0;
 }
 
 // Derived data of one half-step as the plane step works it out (still air).

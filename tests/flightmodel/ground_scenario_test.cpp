@@ -74,6 +74,23 @@ protected:
 
     static float ias_kt() { return flt[0].indicated_airspeed; }
 
+    // One frame of a take-off run along `heading`: the stick left alone until
+    // the speed passes `rotate_ratio` times the stall speed, then the nose
+    // held 8 degrees up.
+    static void take_off_frame(float rotate_ratio, float heading)
+    {
+        const bool rotate = ias_kt() > rotate_ratio * pln[0].acf_Vso;
+        fly_attitude(rotate ? 8.0f : flt[0].theta);
+        if (!rotate) hands.pitch = 0.0f;
+        steer(heading);
+        frame();
+    }
+    // How far the plane has come from (x0, z0) along `heading`, metres.
+    static float along(float heading, float x0, float z0)
+    {
+        const flt_struct& f = flt[0];
+        return (f.local_x - x0) * std::sin(heading / RAD) - (f.local_z - z0) * std::cos(heading / RAD);
+    }
 };
 
 }  // namespace
@@ -133,16 +150,12 @@ TEST_F(DefaultAirport, TheTrainerTakesOffBeforeTheRunwaysEnd)
     // Rolled to lift-off, then 10 s of climb away at the held attitude.
     float airborne_sec = 0.0f, lift_off_at = -1.0f;
     for (int k = 0; k < 90 * 25 && airborne_sec < 10.0f; ++k) {
-        const bool rotate = ias_kt() > 1.2f * pln[0].acf_Vso;
-        fly_attitude(rotate ? 8.0f : f.theta);
-        if (!rotate) hands.pitch = 0.0f;
-        steer(heading);
-        frame();
-        const float along = (f.local_x - x0) * std::sin(heading / RAD) - (f.local_z - z0) * std::cos(heading / RAD);
+        take_off_frame(1.2f, heading);
+        const float rolled = along(heading, x0, z0);
         airborne_sec = f.onground_any ? 0.0f : airborne_sec + DT;
-        if (!f.onground_any && lift_off_at < 0.0f) lift_off_at = along;
+        if (!f.onground_any && lift_off_at < 0.0f) lift_off_at = rolled;
         if (f.onground_any) lift_off_at = -1.0f;
-        ASSERT_LT(along, to_the_end) << "still rolling at the runway's end";
+        ASSERT_LT(rolled, to_the_end) << "still rolling at the runway's end";
     }
     EXPECT_GE(airborne_sec, 10.0f);
     EXPECT_GT(lift_off_at, 0.0f);
@@ -350,14 +363,9 @@ TEST_P(FleetTakesOff, LiftsOffBeforeTheRunwaysEndAndClimbsAway)
     f.flaprqst = 0.25f;
     float airborne_sec = 0.0f;
     for (int k = 0; k < 120 * 25 && airborne_sec < 15.0f; ++k) {
-        const bool rotate = ias_kt() > 1.3f * pln[0].acf_Vso;
-        fly_attitude(rotate ? 8.0f : f.theta);
-        if (!rotate) hands.pitch = 0.0f;
-        steer(heading);
-        frame();
+        take_off_frame(1.3f, heading);
         airborne_sec = f.onground_any ? 0.0f : airborne_sec + DT;
-        const float along = (f.local_x - x0) * std::sin(heading / RAD) - (f.local_z - z0) * std::cos(heading / RAD);
-        if (f.onground_any) ASSERT_LT(along, rw.length - 20.0f) << "still rolling at the runway's end";
+        if (f.onground_any) ASSERT_LT(along(heading, x0, z0), rw.length - 20.0f) << "still rolling at the runway's end";
     }
     EXPECT_GE(airborne_sec, 15.0f);
     EXPECT_GT(f.y_agl, 30.0f);

@@ -29,11 +29,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         plan_file = fuzz_program_folder() + "FUZZ.fms";
         UI_set_file_browser(chosen);
     }
-    fuzz_write_file(plan_file, data, size);
-    try {
+    return fuzz_read_file(plan_file, data, size, [] {
         fms_plan = fms_plan_record{};
         FMS_file_open_save(FMS_OPEN);
-    } catch (const fuzz_fatal_alert&) {
-    }
-    return 0;
+    });
 }

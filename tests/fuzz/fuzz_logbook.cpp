@@ -17,13 +17,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         std::strncpy(logbook_path, "FUZZ PILOT.txt", PILOT_NAME_SIZE - 1);
         return std::string(folder_table[FOLDER_LOGBOOKS]) + "FUZZ PILOT.txt";
     }();
-    fuzz_write_file(file, data, size);
-    try {
+    return fuzz_read_file(file, data, size, [] {
         logbook = logbook_arrays{};
         logbook_index = -1;
         LOGBOOK_read();
         LOGBOOK_write();
-    } catch (const fuzz_fatal_alert&) {
-    }
-    return 0;
+    });
 }

@@ -11,8 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     if (!fuzz_gl_context()) return 0;
     static const std::string file = fuzz_program_folder() + "fuzz.obj";
-    fuzz_write_file(file, data, size);
-    try {
+    return fuzz_read_file(file, data, size, [] {
         OBJ_clear_table();
         scenery_object_record r{};
         r.object_class = OBJ_CLASS_NEW;
@@ -20,7 +19,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         r.groups.push_back(lod_group{0, 0, 0.0f, OBJ_FIRST_GROUP_FAR2, {}});
         object_table.push_back(r);
         if (OBJ_read_file(file.c_str(), 0, 0)) OBJ_finish(0);
-    } catch (const fuzz_fatal_alert&) {
-    }
-    return 0;
+    });
 }

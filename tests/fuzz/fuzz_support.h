@@ -28,5 +28,19 @@ bool fuzz_gl_context();
 // is one the program folder was made with), replacing it.
 void fuzz_write_file(const std::string& path, const uint8_t* data, size_t size);
 
+// Writes the input to the file at `path`, then runs `read`, which reads it; a
+// fatal alert the reader raises ends the run quietly. Returns 0, the fuzzer's
+// answer for an input taken.
+template <class Read>
+int fuzz_read_file(const std::string& path, const uint8_t* data, size_t size, Read read)
+{
+    fuzz_write_file(path, data, size);
+    try {
+        read();
+    } catch (const fuzz_fatal_alert&) {
+    }
+    return 0;
+}
+
 // The number of notices and fatal alerts raised since the process started.
 int fuzz_alert_count();

@@ -17,10 +17,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }();
     (void)opened;
     static const std::string file = std::string(folder_table[FOLDER_SOUNDS]) + "fuzz.wav";
-    fuzz_write_file(file, data, size);
-    try {
-        SOUND_load_wav(SOUND_FIRST_CHATTER_SLOT - 1, "fuzz.wav");
-    } catch (const fuzz_fatal_alert&) {
-    }
-    return 0;
+    return fuzz_read_file(file, data, size, [] { SOUND_load_wav(SOUND_FIRST_CHATTER_SLOT - 1, "fuzz.wav"); });
 }

@@ -128,17 +128,13 @@ load_plan random_load()
     return p;
 }
 
-class DamagedImages : public ::testing::Test {
+class DamagedImages : public image_folder_test {
 protected:
-    temp_folder tmp;
     int loaded = 0, refused = 0;
 
     void SetUp() override
     {
-        ASSERT_TRUE(ensure_gl_context());
-        FOLDERS_init_from((tmp.prefix() + "orvell").c_str());
-        screen.screen_area_left = screen.screen_area_bottom = 0.0f;
-        redraw_pending = 0;
+        image_folder_test::SetUp();
         UTIL_srand(20240611);
     }
     void TearDown() override

@@ -2,11 +2,19 @@
 // and a texture read back from OpenGL.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
+
+#include "core/app_mode.h"
+#include "core/folders.h"
+#include "core/screen.h"
+#include "tests/graphics/gl_context.h"
+#include "tests/support/test_support.h"
 
 using rgb = std::array<uint8_t, 3>;
 
@@ -36,3 +44,18 @@ inline std::array<uint8_t, 4> rgba_at(const uint8_t* p) { return {p[0], p[1], p[
 
 // Runs f with ERROR.OUT sent to a file of its own; returns what f wrote there.
 std::string error_log_during(const std::function<void()>& f);
+
+// A test that loads image files from a program folder of its own (a temporary
+// one), on the test window with nothing drawn over the whole screen and no
+// redraw asked for.
+class image_folder_test : public ::testing::Test {
+protected:
+    temp_folder tmp;
+    void SetUp() override
+    {
+        ASSERT_TRUE(ensure_gl_context());
+        FOLDERS_init_from((tmp.prefix() + "orvell").c_str());
+        screen.screen_area_left = screen.screen_area_bottom = 0.0f;
+        redraw_pending = 0;
+    }
+};

@@ -19,18 +19,14 @@
 
 namespace {
 
-class TextureFiles : public ::testing::Test {
+class TextureFiles : public image_folder_test {
 protected:
-    temp_folder tmp;
     int width = 0, height = 0;
 
     void SetUp() override
     {
-        ASSERT_TRUE(ensure_gl_context());
-        FOLDERS_init_from((tmp.prefix() + "orvell").c_str());
+        image_folder_test::SetUp();
         screen.rendering_res = 5;   // no reduction
-        screen.screen_area_left = screen.screen_area_bottom = 0.0f;
-        redraw_pending = 0;
     }
     void put(const std::string& name, const std::string& bytes) { tmp.write("RESOURCES/BITMAPS/" + name, bytes); }
     int load(int kind, int slot, int type, const char* name)

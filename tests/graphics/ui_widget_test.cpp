@@ -27,12 +27,8 @@ class Widgets : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(ui_2d_ready());
-        INPUT_clear();
-        ui_whole_window();
+        ASSERT_TRUE(ui_screen_ready());
         app_mode = 1;
-        slider_dragging = 0;
-        active_text_field = -1;
     }
     // The pointer at (x, y): pressed in this frame, held from an earlier one, or up.
     static void press(float x, float y)

@@ -37,6 +37,7 @@
 #include "platform/plat_events.h"
 #include "shell/frame.h"
 #include "shell/main.h"
+#include "tests/links/program_peer_fixture.h"
 #include "tests/support/net_peer.h"
 #include "tests/support/startup_program.h"
 #include "world/apt_scene.h"
@@ -49,21 +50,14 @@ constexpr int FLOOD = 100000;
 constexpr int FRAME_EVERY = 5000;          // datagrams between two frames of the flood
 constexpr uintmax_t LOG_GROWTH_MOST = 8192;   // bytes ERROR.OUT may grow by in a flood
 
-class ProgramFlood : public started_program_in_its_folder {
+class ProgramFlood : public started_program_with_peer {
 protected:
     void SetUp() override
     {
-        net_peer_attach();
-        for (int s = 0; s < NET_SLOT_COUNT; ++s) net_slot_enabled[s] = net_slot_valid[s] = 0;
-        app_mode = MODE_FLYING;
+        started_program_with_peer::SetUp();
         sim_time.paused = 1;   // the aircraft stands still unless a datagram moves it
         frame();
         clear_alerts();
-    }
-    static void frame()
-    {
-        test_clock_seconds += 0.02;
-        MACIBM_do_frame();
     }
     static uintmax_t log_size()
     {
@@ -361,7 +355,7 @@ TEST_F(ProgramFlood, MalformedDatagramsThroughTheReceivePassAreRefusedAndChangeN
             NET_receive();
             slot = 0;
         },
-        NET_RING_SLOTS, frame);
+        NET_RING_SLOTS, [] { frame(); });
     frame();
     EXPECT_EQ(net_counters.handled - counts.handled, static_cast<uint64_t>(FLOOD));
     EXPECT_EQ(net_counters.refused - counts.refused, static_cast<uint64_t>(FLOOD));
@@ -379,7 +373,7 @@ TEST_F(ProgramFlood, MalformedDatagramsOverALoopbackSocketAreAllReadAndRefused)
     const net_counter_record counts = net_counters;
     // Bursts that fit the socket's buffer, each drained by one receive pass.
     flood([](const std::vector<uint8_t>& d) { ASSERT_TRUE(net_peer_send(d.data(), d.size())); }, [] { NET_receive(); },
-          200, frame);
+          200, [] { frame(); });
     // What the system still held when the last burst was drained comes with the next frames.
     for (int k = 0; k < 20 && net_counters.read - counts.read < static_cast<uint64_t>(FLOOD); ++k) frame();
     // Anything else that reached the port only adds to the counts.

@@ -32,6 +32,7 @@
 #include "shell/cycle.h"
 #include "shell/frame.h"
 #include "shell/main.h"
+#include "tests/links/program_peer_fixture.h"
 #include "tests/support/startup_program.h"
 #include "tests/support/net_peer.h"
 #include "world/apt_scene.h"
@@ -42,19 +43,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class ProgramLink : public started_program_in_its_folder {
+class ProgramLink : public started_program_with_peer {
 protected:
     void SetUp() override
     {
-        net_peer_attach();
-        for (int s = 0; s < NET_SLOT_COUNT; ++s) net_slot_enabled[s] = net_slot_valid[s] = 0;
-        app_mode = MODE_FLYING;
+        started_program_with_peer::SetUp();
         sim_time.paused = 0;
-    }
-    static void frame(double dt = 0.02)
-    {
-        test_clock_seconds += dt;
-        MACIBM_do_frame();
     }
     static std::string data_file()
     {

@@ -83,12 +83,7 @@ TEST_F(Receive, SharedStateFromABigEndianSenderSetsTimeWeatherAndFailures)
     s.draw_aircrafts = 2;
     s.zulu_time_sec = 4321.0f;
     s.local_date_days = 123.9f;
-    s.cloud_type[0] = 4;
-    s.cloud_type[1] = 2;
-    s.cloud_tops_msl_m[0] = 2000.0f;
-    s.cloud_base_msl_m[0] = 1000.0f;
-    s.cloud_tops_msl_m[1] = 6000.0f;
-    s.cloud_base_msl_m[1] = 5000.0f;
+    net_two_cloud_layers(s);
     s.wind_speed_kt[2] = 33.0f;
     s.wind_direction_degt[1] = 270.0f;
     s.weather_seed = 0;   // unchanged

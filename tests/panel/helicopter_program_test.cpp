@@ -27,6 +27,7 @@
 #include "shell/frame.h"
 #include "shell/modes.h"
 #include "shell/wndproc.h"
+#include "tests/support/modes_harness.h"
 #include "tests/support/startup_program.h"
 #include "tests/support/ui_capture.h"
 
@@ -38,25 +39,8 @@ class HelicopterByHand : public started_program {
 protected:
     static void frame() { test_clock_seconds += 0.04, MACIBM_do_frame(); }
 
-    // The window position of a panel point, packed as the pointer messages carry it.
-    static intptr_t pointer_at(float x, float y)
-    {
-        const float px = (x + screen.ui_side_margin) * screen.ui_scale;
-        const float py = static_cast<float>(screen.window_height) - y * screen.ui_scale;
-        return static_cast<intptr_t>(static_cast<int>(px) & 0xFFFF) |
-               (static_cast<intptr_t>(static_cast<int>(py) & 0xFFFF) << 16);
-    }
-
     // A click at a point of the open screen's work area.
-    static void click_screen(float x, float y)
-    {
-        const intptr_t at = pointer_at(x + screen.screen_area_left, y + screen.screen_area_bottom);
-        PLAT_post_message(WM_MOUSEMOVE, 0, at);
-        PLAT_post_message(WM_LBUTTONDOWN, 0, at);
-        frame();
-        PLAT_post_message(WM_LBUTTONUP, 0, at);
-        frame();
-    }
+    static void click_screen(float x, float y) { click_over_frames(x, y, frame); }
 
     static void press_key(int virtual_key)
     {
@@ -148,16 +132,16 @@ TEST_F(HelicopterByHand, TheCollectiveLeverLiftsItAndTheKeysHoldAHoverAtFiveMetr
     // frame, the keypad holding the attitude, until the skids leave the runway.
     const float heading = f.psi;
     float hand_y = y - half + 5.0f;
-    PLAT_post_message(WM_MOUSEMOVE, 0, pointer_at(x, hand_y));
-    PLAT_post_message(WM_LBUTTONDOWN, 0, pointer_at(x, hand_y));
+    PLAT_post_message(WM_MOUSEMOVE, 0, window_pointer_at(x, hand_y));
+    PLAT_post_message(WM_LBUTTONDOWN, 0, window_pointer_at(x, hand_y));
     frame();
     for (int k = 0; k < 40 * 25 && f.onground_any; ++k) {
         hand_y = std::min(hand_y + 0.25f, y + half);
-        PLAT_post_message(WM_MOUSEMOVE, 0, pointer_at(x, hand_y));
+        PLAT_post_message(WM_MOUSEMOVE, 0, window_pointer_at(x, hand_y));
         fly_level(heading);
         frame();
     }
-    PLAT_post_message(WM_LBUTTONUP, 0, pointer_at(x, hand_y));
+    PLAT_post_message(WM_LBUTTONUP, 0, window_pointer_at(x, hand_y));
     ASSERT_EQ(f.onground_any, 0) << "still on the runway with the collective at " << f.POINT_pitch_deg[0];
     EXPECT_GT(f.POINT_pitch_deg[0], a.acf_min_pitch[0] + 1.0f);
 

@@ -34,7 +34,7 @@ protected:
 TEST_F(NavInstruments, DeviationBarSitsAcrossTheCourseOfItsReceiver)
 {
     sim_cockpit_radios_block& r = sim_cockpit_radios;
-    r.nav1_hdef_dot[RADIO_INDEX_NAV2] = 1.0f;
+    r.nav1_hdef_dot[RADIO_NAV2] = 1.0f;
     r.nav2_obs_degm = 0.0f;
     // Mechanical HSI on nav 2, card on the course: bar at (4, 0), arrow and bar upright.
     power();
@@ -57,12 +57,12 @@ TEST_F(NavInstruments, DeviationBarSitsAcrossTheCourseOfItsReceiver)
     // Selector 2 reads the GPS entries and its course; a wild selector reads nav 1.
     gyro_heading[GYRO_ELECTRIC] = 30.0f;
     r.obs_mag = 30.0f;
-    r.nav1_hdef_dot[RADIO_INDEX_GPS] = -1.0f;
+    r.nav1_hdef_dot[RADIO_GPS] = -1.0f;
     sim_cockpit_switches.HSI_selector = 2;
     EXPECT_NEAR(one(116, 37).pivot_x, -4.0f, 0.05f);
     sim_cockpit_switches.HSI_selector = -7;
     r.nav1_obs_degm = 30.0f;
-    r.nav1_hdef_dot[RADIO_INDEX_NAV1] = 0.5f;
+    r.nav1_hdef_dot[RADIO_NAV1] = 0.5f;
     EXPECT_NEAR(one(116, 37).pivot_x, 2.0f, 0.05f);
 
     // Unpowered: the glass HSI draws nothing, the mechanical one centres its bar.
@@ -169,22 +169,22 @@ TEST_F(NavInstruments, RmiNeedlesSwingAtFortyFiveDegreesASecond)
 {
     sim_cockpit_radios_block& r = sim_cockpit_radios;
     sim_operation_misc.frame_rate_period = 0.1f;
-    r.nav1_dir_degt[RADIO_INDEX_ADF1] = 180.0f;
+    r.nav1_dir_degt[RADIO_ADF1] = 180.0f;
     for (int i = 0; i < 10; ++i) in_slot(133, 1.0f, [] { PANEL_rmi(); });
-    EXPECT_NEAR(angle_gap(rmi_mem.needle_deg[RADIO_INDEX_ADF1], 0.0f), 45.0f, 0.01f);
+    EXPECT_NEAR(angle_gap(rmi_mem.needle_deg[RADIO_ADF1], 0.0f), 45.0f, 0.01f);
     // Close to its station it lags by a second: the last 10 degrees close by a tenth a frame.
-    rmi_mem.needle_deg[RADIO_INDEX_ADF1] = 170.0f;
+    rmi_mem.needle_deg[RADIO_ADF1] = 170.0f;
     in_slot(133, 1.0f, [] { PANEL_rmi(); });
-    EXPECT_NEAR(rmi_mem.needle_deg[RADIO_INDEX_ADF1], 171.0f, 0.01f);
+    EXPECT_NEAR(rmi_mem.needle_deg[RADIO_ADF1], 171.0f, 0.01f);
 
     // A VOR needle on a receiver tuned to something else stays put.
-    r.nav1_dir_degt[RADIO_INDEX_NAV1] = 90.0f;
-    r.nav_type[RADIO_INDEX_NAV1] = 4;
+    r.nav1_dir_degt[RADIO_NAV1] = 90.0f;
+    r.nav_type[RADIO_NAV1] = 4;
     in_slot(154, 1.0f, [] { PANEL_rmi(); });
-    EXPECT_FLOAT_EQ(rmi_mem.needle_deg[RADIO_INDEX_NAV1], 0.0f);
-    r.nav_type[RADIO_INDEX_NAV1] = 3;
+    EXPECT_FLOAT_EQ(rmi_mem.needle_deg[RADIO_NAV1], 0.0f);
+    r.nav_type[RADIO_NAV1] = 3;
     in_slot(154, 1.0f, [] { PANEL_rmi(); });
-    EXPECT_NEAR(rmi_mem.needle_deg[RADIO_INDEX_NAV1], 4.5f, 0.01f);
+    EXPECT_NEAR(rmi_mem.needle_deg[RADIO_NAV1], 4.5f, 0.01f);
 
     // The slaved card follows the electric gyro; the left button swaps the needle to ADF 1.
     gyro_heading[GYRO_ELECTRIC] = 123.0f;

@@ -19,6 +19,7 @@
 #include "shell/modes.h"
 #include "shell/wndproc.h"
 #include "tests/panel/stack_fixture.h"
+#include "tests/support/modes_harness.h"
 #include "tests/support/startup_program.h"
 #include "world/navdb.h"
 
@@ -33,18 +34,7 @@ class RadioStackEndToEnd : public started_program {
 protected:
     static void frame() { test_clock_seconds += 0.04, MACIBM_do_frame(); }
     // A press and release of the mouse at a panel position, one frame each.
-    static void press(float x, float y)
-    {
-        const float px = (x + screen.ui_side_margin) * screen.ui_scale;
-        const float py = static_cast<float>(screen.window_height) - y * screen.ui_scale;
-        const intptr_t at = static_cast<intptr_t>(static_cast<int>(px) & 0xFFFF) |
-                            (static_cast<intptr_t>(static_cast<int>(py) & 0xFFFF) << 16);
-        PLAT_post_message(WM_MOUSEMOVE, 0, at);
-        PLAT_post_message(WM_LBUTTONDOWN, 0, at);
-        frame();
-        PLAT_post_message(WM_LBUTTONUP, 0, at);
-        frame();
-    }
+    static void press(float x, float y) { click_window_over_frames(x, y, frame); }
     static int slot_of(int type)
     {
         for (int s = 0; s < ACF_INS_SLOTS; ++s)

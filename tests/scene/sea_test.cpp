@@ -29,6 +29,24 @@ struct light_log : bind_recorder {
     void light(const light_call& c) override { lights.push_back(c); }
 };
 
+// Calls visit(token, first value, vertex count) for each point, line and
+// polygon of a feedback buffer whose vertices are `stride` values long;
+// pass-through markers are skipped.
+template <class Visit>
+void each_primitive(const std::vector<GLfloat>& b, size_t stride, Visit visit)
+{
+    for (size_t i = 0; i < b.size();) {
+        const GLint token = static_cast<GLint>(b[i++]);
+        if (token == GL_PASS_THROUGH_TOKEN) {
+            ++i;
+            continue;
+        }
+        const GLint count = token == GL_POLYGON_TOKEN ? static_cast<GLint>(b[i++]) : token == GL_POINT_TOKEN ? 1 : 2;
+        visit(token, b.data() + i, count);
+        i += static_cast<size_t>(count) * stride;
+    }
+}
+
 class Sea : public SceneState {
 protected:
     void SetUp() override
@@ -238,24 +256,17 @@ TEST_F(Sea, TheModelsAreDrawnFromTheirTables)
         light_log log;
         OGL_install_bind_recorder(&log);
         const std::vector<GLfloat> b = feedback_of(drawer, 1 << 20, GL_2D);
-        const GLint n = static_cast<GLint>(b.size());
         OGL_install_bind_recorder(nullptr);
         drawn out;
         for (const auto& l : log.lights) out.light_z.push_back(l.z);
-        for (GLint i = 0; i < n;) {
-            const GLint token = static_cast<GLint>(b[i++]);
-            if (token == GL_PASS_THROUGH_TOKEN) {
-                ++i;
-                continue;
-            }
+        each_primitive(b, 2, [&out](GLint token, const GLfloat* v, GLint count) {
             const bool polygon = token == GL_POLYGON_TOKEN;
-            const GLint count = polygon ? static_cast<GLint>(b[i++]) : token == GL_POINT_TOKEN ? 1 : 2;
             if (polygon) out.polygons.emplace_back();
-            for (GLint k = 0; k < count; ++k, i += 2) {
-                if (polygon) out.polygons.back().push_back({b[i], b[i + 1]});
-                if (token == GL_POINT_TOKEN) out.points.push_back({b[i], b[i + 1]});
+            for (GLint k = 0; k < count; ++k, v += 2) {
+                if (polygon) out.polygons.back().push_back({v[0], v[1]});
+                if (token == GL_POINT_TOKEN) out.points.push_back({v[0], v[1]});
             }
-        }
+        });
         return out;
     };
     auto shift = [](auto& vertices) {
@@ -345,22 +356,15 @@ TEST_F(Sea, FrigateHullBlocksMastAndDeckLights)
         return std::array<float, 3>{p[0], p[1], p[2]};
     };
     OGL_install_bind_recorder(nullptr);
-    for (size_t i = 0; i < b.size();) {
-        const GLint token = static_cast<GLint>(b[i++]);
-        if (token == GL_PASS_THROUGH_TOKEN) {
-            ++i;
-            continue;
-        }
-        const bool polygon = token == GL_POLYGON_TOKEN;
-        const GLint count = polygon ? static_cast<GLint>(b[i++]) : token == GL_POINT_TOKEN ? 1 : 2;
+    each_primitive(b, 11, [&](GLint token, const GLfloat* w, GLint count) {
         std::vector<vertex> v;
-        for (GLint k = 0; k < count; ++k, i += 11) {
-            const std::array<float, 3> p = frigate_frame(&b[i]);
-            v.push_back({p[0], p[1], p[2], b[i + 7], b[i + 8]});
+        for (GLint k = 0; k < count; ++k, w += 11) {
+            const std::array<float, 3> p = frigate_frame(w);
+            v.push_back({p[0], p[1], p[2], w[7], w[8]});
         }
-        if (polygon) polygons.push_back(v);
+        if (token == GL_POLYGON_TOKEN) polygons.push_back(v);
         if (count == 2) lines.push_back({v[0], v[1]});
-    }
+    });
     auto at = [](const vertex& v, float x, float y, float z) {
         return std::fabs(v.x - x) < 0.01f && std::fabs(v.y - y) < 0.01f && std::fabs(v.z - z) < 0.01f;
     };

@@ -26,10 +26,8 @@ namespace {
 
 class DateWeather : public ScreenTest {
 protected:
-    void SetUp() override
+    void arrange() override
     {
-        ScreenTest::SetUp();
-        if (IsSkipped()) return;
         flt[0] = flt_struct{};
         text(215, "L%04d");
         text(216, "Z%04d");

@@ -38,10 +38,8 @@ namespace {
 
 class MapTest : public ScreenTest {
 protected:
-    void SetUp() override
+    void arrange() override
     {
-        ScreenTest::SetUp();
-        if (IsSkipped()) return;
         PLANET_set_constants(0);
         lat_ref = 47.0f, lon_ref = -123.0f;
         NAV_clear_tables();
@@ -83,6 +81,16 @@ protected:
         return {lat, lon, 0.0};
     }
     static std::vector<fb_rect> window_rects() { return capture_rects([] { MAP_draw_window(0); }); }
+    // Level ground with a lake of water points over rows i0..i1 and columns
+    // j0..j1, and the colours of open water (row 50), coast (64) and land (56).
+    using colour = std::array<float, 3>;
+    static void level_ground_with_lake(int i0, int i1, int j0, int j1, colour water, colour coast, colour land)
+    {
+        TEST_lay_flat_grid(0.0f);
+        for (int i = i0; i <= i1; ++i)
+            for (int j = j0; j <= j1; ++j) landuse_grid[TERRAIN_index(i, j)] = LANDUSE_WATER_A;
+        for (const auto& [row, c] : {std::pair{50, water}, {64, coast}, {56, land}}) OGL_set_color(row, c[0], c[1], c[2]);
+    }
 };
 
 // Quads showing exactly the sprite of texels [u1, u2] x [v1, v2].
@@ -196,12 +204,7 @@ TEST_F(MapTest, ElevationBandsAreLitAsALevelSurface)
 // textured-ground type draws no terrain quads.
 TEST_F(MapTest, LandUseRowsAndTexturedGroundWithoutQuads)
 {
-    TEST_lay_flat_grid(0.0f);
-    for (int i = 190; i <= 210; ++i)
-        for (int j = 190; j <= 210; ++j) landuse_grid[TERRAIN_index(i, j)] = LANDUSE_WATER_A;
-    OGL_set_color(50, 0.0f, 0.0f, 1.0f);
-    OGL_set_color(64, 0.0f, 1.0f, 0.0f);
-    OGL_set_color(56, 1.0f, 0.0f, 0.0f);
+    level_ground_with_lake(190, 210, 190, 210, {0.0f, 0.0f, 1.0f}, {0.0f, 1.0f, 0.0f}, {1.0f, 0.0f, 0.0f});
     view(0, 50.0f);
     map_ref_x = -2500.0f, map_ref_z = 2500.0f;   // cells of 100 m are 13 units wide
     glClear(GL_COLOR_BUFFER_BIT);
@@ -230,12 +233,7 @@ TEST_F(MapTest, LandUseRowsAndTexturedGroundWithoutQuads)
 // rim runs off the screen, where cells are drawn singly.
 TEST_F(MapTest, RunsOfLikeCellsDrawExactlyTheirCellsPixels)
 {
-    TEST_lay_flat_grid(0.0f);
-    for (int i = 150; i <= 175; ++i)
-        for (int j = 190; j <= 240; ++j) landuse_grid[TERRAIN_index(i, j)] = LANDUSE_WATER_A;
-    OGL_set_color(50, 0.0f, 0.2f, 0.9f);
-    OGL_set_color(64, 0.1f, 0.8f, 0.3f);
-    OGL_set_color(56, 0.9f, 0.6f, 0.2f);
+    level_ground_with_lake(150, 175, 190, 240, {0.0f, 0.2f, 0.9f}, {0.1f, 0.8f, 0.3f}, {0.9f, 0.6f, 0.2f});
     auto nudge = [](float by) {
         for (int i = 0; i < TERRAIN_GRID_ROWS; ++i)
             for (int j = 0; j < TERRAIN_GRID_COLS; ++j) terrain_point_normal[TERRAIN_index(i, j)][0] = (i + j) % 2 ? by : 0.0f;
@@ -497,10 +495,9 @@ TEST_F(MapTest, DiagramFitsTheAirportAndRestoresTheReference)
 // shows what was drawn under it.
 class MapGroundCacheTest : public MapTest {
 protected:
-    void SetUp() override
+    void arrange() override
     {
-        MapTest::SetUp();
-        if (IsSkipped()) return;
+        MapTest::arrange();
         TEST_lay_grid(100.0f, 200, 200, [](float x, float z) { return 300.0f + 80.0f * std::sin(x / 900.0f + z / 1300.0f); });
         for (int i = 0; i < TERRAIN_GRID_ROWS; ++i)
             for (int j = 0; j < TERRAIN_GRID_COLS; ++j) {

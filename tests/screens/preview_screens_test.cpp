@@ -30,10 +30,8 @@ namespace {
 
 class PreviewTest : public ScreenTest {
 protected:
-    void SetUp() override
+    void arrange() override
     {
-        ScreenTest::SetUp();
-        if (IsSkipped()) return;
         PLANET_set_constants(0);
         NAV_clear_tables();
         globe_screen.turned = 1;   // heading and pitch 0

@@ -19,8 +19,7 @@ void ScreenTest::SetUp()
     mouse.mouse_x = mouse.mouse_y = -100.0f;
     screen.window_width = 1024;
     screen.window_height = 768;
-    slider_dragging = 0;
-    active_text_field = -1;
+    arrange();
 }
 
 void ScreenTest::TearDown()

@@ -13,7 +13,10 @@
 
 class ScreenTest : public ::testing::Test {
 protected:
+    // The shared set-up, then arrange() unless the test was skipped.
     void SetUp() override;
+    // What a suite adds to the shared set-up.
+    virtual void arrange() {}
     void TearDown() override;
 
     // One frame of `routine` with the pointer pressed at (x, y) (down and held), then released.

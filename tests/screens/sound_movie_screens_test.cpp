@@ -30,11 +30,8 @@ class SoundMovieScreens : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(ui_2d_ready());
-        INPUT_clear();
-        ui_whole_window();
+        ASSERT_TRUE(ui_screen_ready());
         app_mode = 5;
-        slider_dragging = 0;
         std::strcpy(ui_text_table[284], "VOICE READY");
         std::strcpy(ui_text_table[285], "NO VOICE");
         std::strcpy(ui_text_table[287], "TEXTS SHOWN");

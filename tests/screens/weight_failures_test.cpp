@@ -20,10 +20,8 @@ namespace {
 
 class WeightFailures : public ScreenTest {
 protected:
-    void SetUp() override
+    void arrange() override
     {
-        ScreenTest::SetUp();
-        if (IsSkipped()) return;
         pln[0] = acf_struct{};
         flt[0] = flt_struct{};
         acf_struct& a = pln[0];

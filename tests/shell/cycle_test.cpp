@@ -50,12 +50,7 @@ TEST_F(Cycle, StatBlockCarriesEveryFieldAtItsOffset)
     }
     sim_time.zulu_time_sec = 4321.5f;
     sim_time.local_date_days = 77;
-    sim_weather.cloud_type[0] = 4;
-    sim_weather.cloud_type[1] = 2;
-    sim_weather.cloud_base_msl_m[0] = 1000.0f;
-    sim_weather.cloud_tops_msl_m[0] = 2000.0f;
-    sim_weather.cloud_base_msl_m[1] = 5000.0f;
-    sim_weather.cloud_tops_msl_m[1] = 6000.0f;
+    net_two_cloud_layers(sim_weather);
     sim_weather.wind_speed_kt[1] = 17.0f;
     sim_weather.shear_speed_kt[2] = 3.0f;
     sim_weather.visibility_reported_m = 9000.0f;

@@ -254,10 +254,8 @@ TEST(ProgramRestart, PlaneCountStaysWithinTheSlotsAndAFailedDisplayKeepsItsResol
     for (int slot = 0; slot < ACF_SLOTS; ++slot) EXPECT_NE(pln[slot].acf_file_name[0], 0) << slot;
     EXPECT_EQ(app_mode, MODE_START_SCREEN);
     // 111.70 MHz, 121.00 MHz and 210 kHz; the second ADF keeps its tuning.
-    EXPECT_EQ(r.nav1_freq_hz, 11170);
-    EXPECT_EQ(r.nav2_freq_hz, 11170);
-    EXPECT_EQ(r.com1_freq_hz, 12100);
-    EXPECT_EQ(r.com2_freq_hz, 12100);
+    for (int32_t hz : {r.nav1_freq_hz, r.nav2_freq_hz}) EXPECT_EQ(hz, 11170);
+    for (int32_t hz : {r.com1_freq_hz, r.com2_freq_hz}) EXPECT_EQ(hz, 12100);
     EXPECT_EQ(r.adf1_freq_hz, 210);
     EXPECT_EQ(r.adf2_freq_hz, 340);
 

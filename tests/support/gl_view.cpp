@@ -12,6 +12,15 @@ void window_ortho(double left, double right, double bottom, double top, double n
     glLoadIdentity();
 }
 
+void white_light_from(GLfloat x, GLfloat y, GLfloat z)
+{
+    const GLfloat from[4] = {x, y, z, 0}, white[4] = {1, 1, 1, 1}, none[4] = {0, 0, 0, 1};
+    glLightfv(GL_LIGHT0, GL_POSITION, from);
+    glLightfv(GL_LIGHT0, GL_DIFFUSE, white);
+    glLightfv(GL_LIGHT0, GL_AMBIENT, none);
+    glLightfv(GL_LIGHT0, GL_SPECULAR, none);
+}
+
 std::vector<unsigned char> window_pixels(GLenum buffer)
 {
     std::vector<unsigned char> px(size_t(1024) * 768 * 4);

@@ -11,6 +11,10 @@
 // straight on; the model-view matrix is the identity and the current one.
 void window_ortho(double left, double right, double bottom, double top, double near_z, double far_z);
 
+// Light 0 white and directional, shining from (x, y, z) in the current
+// model-view frame, with no ambient or specular part.
+void white_light_from(GLfloat x, GLfloat y, GLfloat z);
+
 // The window's picture, RGBA with the rows bottom up, read from `buffer`: the
 // front buffer is what the window shows after a frame, the back buffer what
 // the drawing since the last frame drew.

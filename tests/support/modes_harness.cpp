@@ -101,13 +101,27 @@ void post_key(int virtual_key)
     PLAT_post_message(WM_KEYUP, static_cast<uintptr_t>(virtual_key), 0);
 }
 
+intptr_t window_pointer_at(float x, float y)
+{
+    const float px = (x + screen.ui_side_margin) * screen.ui_scale;
+    const float py = static_cast<float>(screen.window_height) - y * screen.ui_scale;
+    return static_cast<intptr_t>(static_cast<int>(px) & 0xFFFF) | (static_cast<intptr_t>(static_cast<int>(py) & 0xFFFF) << 16);
+}
+
 namespace {
 // The window position of a point of the open screen's work area, packed as a mouse message carries it.
 intptr_t ui_point(float ui_x, float ui_y)
 {
-    const float px = (ui_x + screen.screen_area_left + screen.ui_side_margin) * screen.ui_scale;
-    const float py = static_cast<float>(screen.window_height) - (ui_y + screen.screen_area_bottom) * screen.ui_scale;
-    return static_cast<intptr_t>(static_cast<int>(px) & 0xFFFF) | (static_cast<intptr_t>(static_cast<int>(py) & 0xFFFF) << 16);
+    return window_pointer_at(ui_x + screen.screen_area_left, ui_y + screen.screen_area_bottom);
+}
+
+void click_over_frames_at(intptr_t lparam, void (*frame)())
+{
+    PLAT_post_message(WM_MOUSEMOVE, 0, lparam);
+    PLAT_post_message(WM_LBUTTONDOWN, 0, lparam);
+    frame();
+    PLAT_post_message(WM_LBUTTONUP, 0, lparam);
+    frame();
 }
 }  // namespace
 
@@ -119,15 +133,9 @@ void post_click(float ui_x, float ui_y)
     PLAT_post_message(WM_LBUTTONUP, 0, lparam);
 }
 
-void click_over_frames(float ui_x, float ui_y, void (*frame)())
-{
-    const intptr_t lparam = ui_point(ui_x, ui_y);
-    PLAT_post_message(WM_MOUSEMOVE, 0, lparam);
-    PLAT_post_message(WM_LBUTTONDOWN, 0, lparam);
-    frame();
-    PLAT_post_message(WM_LBUTTONUP, 0, lparam);
-    frame();
-}
+void click_over_frames(float ui_x, float ui_y, void (*frame)()) { click_over_frames_at(ui_point(ui_x, ui_y), frame); }
+
+void click_window_over_frames(float x, float y, void (*frame)()) { click_over_frames_at(window_pointer_at(x, y), frame); }
 
 std::function<void()> press_return_in(int mode, int* seen)
 {

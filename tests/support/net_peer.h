@@ -52,3 +52,18 @@ bool net_peer_send(const std::string& label, int index, char mark, const void* p
 // were read, then takes whatever else waits (up to a full ring). Returns the
 // number read.
 int net_peer_deliver(int expected = 1);
+
+// The two cloud layers the shared-state tests send and expect: type 4 from
+// 1,000 to 2,000 m and type 2 from 5,000 to 6,000 m, in the weather record or
+// in a record laid out like it (the shared-state block).
+template <class Weather>
+void net_two_cloud_layers(Weather& w)
+{
+    constexpr int type[2] = {4, 2};
+    constexpr float base_m[2] = {1000.0f, 5000.0f}, tops_m[2] = {2000.0f, 6000.0f};
+    for (int k = 0; k < 2; ++k) {
+        w.cloud_type[k] = type[k];
+        w.cloud_base_msl_m[k] = base_m[k];
+        w.cloud_tops_msl_m[k] = tops_m[k];
+    }
+}

@@ -6,7 +6,9 @@
 #include <cmath>
 #include <map>
 
+#include "graphics/button.h"
 #include "graphics/font.h"
+#include "graphics/list.h"
 #include "graphics/ogl_state.h"
 #include "core/input.h"
 #include "core/reset_registry.h"
@@ -158,6 +160,8 @@ bool ui_screen_ready()
     if (!ui_2d_ready()) return false;
     RESET_all();
     INPUT_clear();
+    slider_dragging = 0;
+    active_text_field = -1;
     ui_whole_window();
     return true;
 }

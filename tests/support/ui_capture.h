@@ -44,6 +44,7 @@ bool ui_2d_ready();
 // The interface area covering the whole window, no menu open.
 void ui_whole_window();
 // The test window ready for a screen of the interface: every module's kept
-// values reset, no input held, the interface area covering the whole window
-// and no menu open; false when there is no OpenGL context.
+// values reset, no input held (no key, no slider dragged, no text field
+// active), the interface area covering the whole window and no menu open;
+// false when there is no OpenGL context.
 bool ui_screen_ready();

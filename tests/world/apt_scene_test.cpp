@@ -48,15 +48,14 @@ namespace {
 
 constexpr int AREA_AIRPORTS = 210;
 
-class AptScene : public ::testing::Test {
+class AptScene : public area_test {
 protected:
-    temp_folder tmp;
     float hangar_runway_lat = 0, hangar_runway_lon = 0;
 
     void SetUp() override
     {
-        if (!ensure_gl_context()) GTEST_SKIP() << "needs an OpenGL context";
-        tiles_use_area(tmp, 0, 33.0f, -119.0f);
+        area_test::SetUp();
+        if (IsSkipped()) return;
         OBJ_clear_table();
         MENUS_reset();
         MENU_set_services(MACIBM_create_menu, append_menu);

@@ -35,13 +35,12 @@ std::vector<int32_t> codes(const std::vector<object_primitive>& p)
     return out;
 }
 
-class Objects : public ::testing::Test {
+class Objects : public area_test {
 protected:
-    temp_folder tmp;
     void SetUp() override
     {
-        if (!ensure_gl_context()) GTEST_SKIP() << "needs an OpenGL context";
-        tiles_use_area(tmp, 0, 33.0f, -119.0f);
+        area_test::SetUp();
+        if (IsSkipped()) return;
         OBJ_clear_table();
         UTIL_strcpy((tmp.prefix() + "pkg/").c_str(), custom_scenery_folder);
     }
@@ -81,11 +80,8 @@ void plain_view()
     window_ortho(-10, 10, -7.5, 7.5, -10, 10);
     glFogf(GL_FOG_START, 1000.0f);
     glFogf(GL_FOG_END, 2000.0f);
-    const GLfloat toward[4] = {0, 0, 1, 0}, white[4] = {1, 1, 1, 1}, none[4] = {0, 0, 0, 1};
-    glLightfv(GL_LIGHT0, GL_POSITION, toward);
-    glLightfv(GL_LIGHT0, GL_DIFFUSE, white);
-    glLightfv(GL_LIGHT0, GL_AMBIENT, none);
-    glLightfv(GL_LIGHT0, GL_SPECULAR, none);
+    white_light_from(0, 0, 1);
+    const GLfloat none[4] = {0, 0, 0, 1};
     glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, none);
     glMaterialfv(GL_FRONT_AND_BACK, GL_EMISSION, none);
 }

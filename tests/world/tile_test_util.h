@@ -3,8 +3,11 @@
 // into the grid as the scene build reads them.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <string>
 
+#include "tests/graphics/gl_context.h"
 #include "tests/support/test_support.h"
 #include "tools/env/env_writer.h"
 
@@ -28,3 +31,15 @@ env::tile flat_tile(int planet, int south, int west, double elevation_m, int typ
 
 // The bytes of a tile.
 std::string tile_bytes(const env::tile& t);
+
+// A test on the Earth area south-west of (33, -119) in a temporary program
+// folder, with the OpenGL context the scene build needs; skipped without one.
+class area_test : public ::testing::Test {
+protected:
+    temp_folder tmp;
+    void SetUp() override
+    {
+        if (!ensure_gl_context()) GTEST_SKIP() << "needs an OpenGL context";
+        tiles_use_area(tmp, 0, 33.0f, -119.0f);
+    }
+};

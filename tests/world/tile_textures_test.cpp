@@ -48,13 +48,12 @@ std::string bmp(int width, int height, F v)
 // The texel of mask k (0..13) at (row, column).
 int mask_value(int k, int r, int c) { return 8 + 16 * k + (r + c) % 8; }
 
-class TileTextures : public ::testing::Test {
+class TileTextures : public area_test {
 protected:
-    temp_folder tmp;
     void SetUp() override
     {
-        if (!ensure_gl_context()) GTEST_SKIP() << "needs an OpenGL context";
-        tiles_use_area(tmp, 0, 33.0f, -119.0f);
+        area_test::SetUp();
+        if (IsSkipped()) return;
         screen.rendering_res = 5;
         TERRAIN_reset_textures();
         // Textures 0 and 1 are water (codes 14, 15); code c is texture c for 2..9.

@@ -215,11 +215,7 @@ TEST_F(Surfaces, BothTrainerWingsCoverTheirPlanformsFromAbove)
     OGL_set_state(STATE_FOG_OFF, 0, STATE_LIGHTING_ON, STATE_OPAQUE, STATE_DEPTH_TEST_ON, STATE_DEPTH_WRITE_ON);
     window_ortho(-6.0, 6.0, -4.5, 4.5, -50.0, 50.0);
     glRotatef(90.0f, 1.0f, 0.0f, 0.0f);   // the aircraft's up toward the eye, its nose up the picture
-    const GLfloat from_above[4] = {0, 1, 0, 0}, white[4] = {1, 1, 1, 1}, none[4] = {0, 0, 0, 1};
-    glLightfv(GL_LIGHT0, GL_POSITION, from_above);
-    glLightfv(GL_LIGHT0, GL_DIFFUSE, white);
-    glLightfv(GL_LIGHT0, GL_AMBIENT, none);
-    glLightfv(GL_LIGHT0, GL_SPECULAR, none);
+    white_light_from(0, 1, 0);
     glCullFace(GL_BACK);
     glFrontFace(GL_CW);
     glClearColor(0, 0, 0, 1);
