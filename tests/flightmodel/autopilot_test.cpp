@@ -131,7 +131,9 @@ TEST_F(ControlStep, HeadingHoldTurnsTheShortWayAcrossNorth)
         // A right turn at 2 degrees a second through north.
         f.psi = f.magpsi = gyro_heading[0] = std::fmod(f.psi + 0.1f, 360.0f);
         step();
-        if (i < 25) ASSERT_GT(ap.flight_director_roll, 0.0f) << "frame " << i;   // banked right until near 5
+        if (i < 25) {
+            ASSERT_GT(ap.flight_director_roll, 0.0f) << "frame " << i;   // banked right until near 5
+        }
         ASSERT_LT(std::fabs(autopilot.heading_integral), 2.0f) << "frame " << i;
     }
     EXPECT_TRUE(std::isfinite(joy.yolk_roll_ratio));

@@ -145,6 +145,8 @@ TEST(StartupColours, FixedRowsHoldTheirColoursAndTheRestAreLeftAlone)
         EXPECT_NEAR(colour_table[f.row][2], f.b, 1e-6f) << f.row;
     }
     for (int row = 0; row < COLOUR_ROWS; ++row)
-        if (!set[row]) EXPECT_EQ(colour_table[row][0], -1.0f) << row;
+        if (!set[row]) {
+            EXPECT_EQ(colour_table[row][0], -1.0f) << row;
+        }
     std::memcpy(colour_table, kept, sizeof kept);
 }

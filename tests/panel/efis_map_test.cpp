@@ -149,7 +149,9 @@ TEST_F(EfisMap, FlightPlanLineStartsAtTheEntryBeforeTheCurrentOne)
     // No entries: no line.
     fms_plan = fms_plan_record{};
     for (const fb_prim& p : draw())
-        if (p.token != GL_POLYGON_TOKEN && p.v.size() == 2) EXPECT_FALSE(std::fabs(p.v[0].g - 0.2f) < 0.01f && p.v[0].r > 0.99f);
+        if (p.token != GL_POLYGON_TOKEN && p.v.size() == 2) {
+            EXPECT_FALSE(std::fabs(p.v[0].g - 0.2f) < 0.01f && p.v[0].r > 0.99f);
+        }
 }
 
 TEST_F(EfisMap, MapModeZeroShowsTheHsiOnlyOnTheArcTypes)

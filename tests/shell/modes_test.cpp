@@ -41,11 +41,6 @@
 
 namespace {
 
-bool contains(const std::vector<std::string>& calls, const std::string& call)
-{
-    return std::find(calls.begin(), calls.end(), call) != calls.end();
-}
-
 // What the speech voice was given while it is installed, with the show flag.
 struct spoken_texts : sound_recorder {
     spoken_texts() { SOUND_install_recorder(this); }

@@ -44,13 +44,6 @@
 
 namespace {
 
-// Index of the first entry that begins with `call`, -1 when none.
-long find_call(const std::vector<std::string>& calls, const std::string& call)
-{
-    const auto it = std::find_if(calls.begin(), calls.end(), [&](const std::string& c) { return c.rfind(call, 0) == 0; });
-    return it == calls.end() ? -1 : it - calls.begin();
-}
-
 // The program started once on a copy of the default data folder; the tests
 // below run in order on it, and the last shuts it down.
 class ProgramStart : public started_program_noting_failure {};

@@ -137,9 +137,12 @@ TEST_F(Surfaces, SlatsElementIncidenceAndTheFixedSkinFlap)
             const float lead[3] = {vertex(9, 1, 0)[0] - vertex(9, 0, 0)[0], vertex(9, 1, 0)[1] - vertex(9, 0, 0)[1],
                                    vertex(9, 1, 0)[2] - vertex(9, 0, 0)[2]};
             const float* axis = slat ? lead : span_axis;
-            if (r.deg != 999.0f) EXPECT_TRUE(c.has(turned(vertex(9, rw, r.point), pivot, axis, r.deg).data())) << r.what << rw;
-            if (r.wrong_deg != 999.0f)
+            if (r.deg != 999.0f) {
+                EXPECT_TRUE(c.has(turned(vertex(9, rw, r.point), pivot, axis, r.deg).data())) << r.what << rw;
+            }
+            if (r.wrong_deg != 999.0f) {
                 EXPECT_FALSE(c.has(turned(vertex(9, rw, r.point), pivot, axis, r.wrong_deg).data())) << r.what << rw;
+            }
         }
     }
 }

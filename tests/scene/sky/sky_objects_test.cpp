@@ -46,7 +46,9 @@ TEST_F(SkyObjects, StarsAndMeteorsComeOutInADarkSky)
     std::vector<fb_primitive> dark = sky(0.02f, 0.02f, 0.05f);
     EXPECT_GT(count_kind(dark, GL_POINT_TOKEN), 1000u);
     for (const fb_primitive& p : dark)
-        if (p.kind == GL_POINT_TOKEN) EXPECT_LE(p.v[0].a, 0.8f * (1.0f - 2.0f * 0.09f) + 1e-4f);
+        if (p.kind == GL_POINT_TOKEN) {
+            EXPECT_LE(p.v[0].a, 0.8f * (1.0f - 2.0f * 0.09f) + 1e-4f);
+        }
 
     // Meteors: the same draws start the same meteors for a density of 0 as of 2.
     const uint32_t saved[STAR_LIST_COUNT] = {star_lists[0], star_lists[1], star_lists[2], star_lists[3]};
