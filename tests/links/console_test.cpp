@@ -114,6 +114,11 @@ TEST_F(Console, FirstTickRefreshesThenSendsTheWholeMessageAndLaterOnlyChanges)
     r.nav1_dme_speed_kts[1] = 145.7f;
     r.nav1_dme_time_secs[1] = 9.9f;
     EXPECT_EQ(tick(), (bytes{0xC4, 0x00, 0x00, 0x40, 0xC4, 0x12, 0x30, 0x02, 0xD4, 0x14, 0x50, 0x94}));
+
+    // A leg at 0.01 is already moving; one at 0.99 is not yet down.
+    pln[0].acf_gear_deploy[67] = 0.99f;
+    pln[0].acf_gear_deploy[69] = 0.01f;
+    EXPECT_EQ(tick(), (bytes{0xA9, 0x2A}));
 }
 
 TEST_F(Console, AvionicsComingOnSendTheChangesThenTheRefreshWithinFiveSeconds)
@@ -250,6 +255,21 @@ TEST_F(Console, CommandTable)
     tick(false);
     EXPECT_EQ(flt[0].ENGN_propmode[0], 3);
     EXPECT_EQ(flt[0].ENGN_thro[0], 0.5f);
+
+    // Model 11: lever 1 forward on engine 0, lever 2 its reverse; reverse is
+    // in while lever 1 is below 0.1 and lever 2 below 0.9.
+    sim_joystick.eq_cirrusII_fun = 11;
+    send({0x84, 0xFF, 0x89, 217});   // lever 2 at 0; lever 1 at 38 / 255 = 0.149: forward
+    tick(false);
+    EXPECT_EQ(flt[0].ENGN_propmode[0], 1);
+    EXPECT_NEAR(flt[0].ENGN_thro[0], 38.0f / 255.0f, 1e-6f);
+    send({0x89, 0xFF});              // lever 1 closed: reverse, the throttle left as it was
+    tick(false);
+    EXPECT_EQ(flt[0].ENGN_propmode[0], 3);
+    EXPECT_NEAR(flt[0].ENGN_thro[0], 38.0f / 255.0f, 1e-6f);
+    send({0x84, 0x80});              // lever 2 at 127 / 255: 1 - 0.498 x 0.5
+    tick(false);
+    EXPECT_NEAR(flt[0].ENGN_thro[0], 1.0f - 127.0f / 255.0f * 0.5f, 1e-6f);
 }
 
 TEST_F(Console, AFullBufferIsReadOverTwoPassesNotLost)

@@ -147,6 +147,9 @@ TEST_F(CloudField, ShadowTexturesByCloudTypeAndLight)
     for (int k = 0; k < 3; ++k) scene_diffuse_rgb[k] = scene_ambient_rgb[k];
     CLOUD_update_draw();
     EXPECT_NEAR(cloud_shadow_strength, 0.75f, 1e-5f);
+    sun_tangents[0] = 3.5f;   // half way from full (slope 3) to none (slope 4)
+    CLOUD_update_draw();
+    EXPECT_NEAR(cloud_shadow_strength, 0.375f, 1e-5f);
     sun_tangents[0] = 4.0f;
     CLOUD_update_draw();
     EXPECT_EQ(cloud_shadow_strength, 0.0f);
