@@ -213,6 +213,14 @@ TEST_F(Console, CommandTable)
          [] { return flt[0].l_brake_add == 1.0f && std::fabs(flt[0].r_brake_add) < 1e-6f; }, "toe brakes"},
         {{0x83, 0x7B}, [] { console.channel[4] = 0.25f; }, [] { return console.channel[4] == 0.25f; },
          "channel 4 ignores 0x7B"},
+        {{0x92, 0x01},
+         [] {
+             sim_cockpit_electrical.battery_on = 1, flt[0].ENGN_bat_volt[0] = 1.0f;
+             pln[0].acf_en_type[0] = 2;
+         },
+         [] { return sim_cockpit_engine.starter_duration[0] == 10.0f; }, "a turbine's starter runs ten seconds"},
+        {{0x92, 0x02}, [] { pln[0].acf_en_type[1] = 1; },
+         [] { return sim_cockpit_engine.starter_duration[1] == 1.0f; }, "a piston engine's one second"},
         {{0x85, 0x40}, [] { fide_mode = 1; },
          [] { return std::fabs(console.channel[0] - 63.0f / 127.0f) < 1e-6f; }, "fixed lever scale: (127 - 64) / 127"},
         {{0x85, 0xC0}, [] {}, [] { return console.channel[0] == 0.0f; }, "fixed scale: 192 is past the top"},
@@ -270,6 +278,19 @@ TEST_F(Console, CommandTable)
     send({0x84, 0x80});              // lever 2 at 127 / 255: 1 - 0.498 x 0.5
     tick(false);
     EXPECT_NEAR(flt[0].ENGN_thro[0], 1.0f - 127.0f / 255.0f * 0.5f, 1e-6f);
+
+    // A held trim key repeats on the 0.05-s tick, on the 0.1-s tick with the fixed lever scale.
+    fide_mode = 1;
+    interval_ticks[INTERVAL_TENTH_SECOND] = 0;
+    flt[0].elv_trim = 0.0f;
+    send({0xD1});
+    tick(true);
+    EXPECT_EQ(flt[0].elv_trim, 0.0f);
+    interval_ticks[INTERVAL_TENTH_SECOND] = 1;
+    send({0xD1});
+    tick(false);
+    EXPECT_NEAR(flt[0].elv_trim, 0.001f, 1e-7f);
+    fide_mode = 0;
 }
 
 TEST_F(Console, AFullBufferIsReadOverTwoPassesNotLost)
