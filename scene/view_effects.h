@@ -18,3 +18,6 @@ void VIEW_draw_windshield(int draw, float x1, float y1, float x2, float y2, floa
                           int reset);
 // The number of damage marks on the windshield.
 int VIEW_windshield_marks();
+// No marks, and the frost's texture extent not yet worked out (it is worked
+// out once, on the first frame that shows frost).
+void VIEW_windshield_reset();

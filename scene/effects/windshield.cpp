@@ -9,6 +9,7 @@
 
 #include "core/numeric.h"
 #include "core/random.h"
+#include "core/reset_registry.h"
 #include "core/screen.h"
 #include "core/simvars/graphics.h"
 #include "core/simvars/operation.h"
@@ -37,6 +38,13 @@ struct windshield_state {
     int32_t ice_extent_done = 0;
 };
 windshield_state ws;
+
+}  // namespace
+
+void VIEW_windshield_reset() { ws = windshield_state{}; }
+ORVELL_RESET(VIEW_windshield_reset);
+
+namespace {
 
 float unit_random() { return static_cast<float>(UTIL_rand()) / UTIL_RAND_MAX; }
 

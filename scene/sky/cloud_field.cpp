@@ -241,11 +241,14 @@ void CLOUD_build_puffs()
             const float cx = static_cast<float>(row - 4) * 2.0f * b.hx;
             const float cz = -static_cast<float>(col - 4) * 2.0f * b.hz;
             for (int n = 0; n < N; ++n) {
+                // Entries 1.2n, 2.6n, 5.3n and 7.3n, cut to whole numbers in
+                // tenths: 2.6 as a float is a shade under 2.6, so 2.6f x 45
+                // would read entry 116 for 117.
                 cloud_puff p{};
-                p.dx = b.hx * (2.0f * table(static_cast<int>(1.2f * n)) - 1.0f);
-                p.dy = b.hy * (2.0f * table(static_cast<int>(2.6f * n)) - 1.0f);
-                p.dz = b.hz * (2.0f * table(static_cast<int>(5.3f * n)) - 1.0f);
-                p.size = Z * (table(static_cast<int>(7.3f * n)) + 0.5f);
+                p.dx = b.hx * (2.0f * table(n * 12 / 10) - 1.0f);
+                p.dy = b.hy * (2.0f * table(n * 26 / 10) - 1.0f);
+                p.dz = b.hz * (2.0f * table(n * 53 / 10) - 1.0f);
+                p.size = Z * (table(n * 73 / 10) + 0.5f);
                 const int ix = static_cast<int>((p.dx + cx + W) * 255.0f / (2.0f * W));
                 const int iy = static_cast<int>((p.dy + b.hy) * 3.0f / (2.0f * b.hy));
                 const int iz = static_cast<int>((W - p.dz - cz) * 255.0f / (2.0f * W));

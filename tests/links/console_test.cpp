@@ -105,6 +105,20 @@ TEST_F(Console, FirstTickRefreshesThenSendsTheWholeMessageAndLaterOnlyChanges)
     r.transponder_code = 99999;        // past 9999: every digit holds 9
     r.nav1_dme_dist_m[0] = NAN;
     EXPECT_EQ(tick(), (bytes{0xC1, 0x11, 0x17, 0x04, 0xD5, 0x99, 0x9F, 0xF0, 0xC7, 0x99, 0x99, 0xE0}));
+
+    // The DME of NAV2 (receiver 1) showing speed and time: 12.34 nm shows
+    // 123 with the point code 2; 145.7 kt and 9.9 min show 145 and 09.
+    sim_cockpit_switches.DME_distance_or_time = 1;
+    sim_cockpit_switches.DME_radio_selector = 2;
+    r.nav1_dme_dist_m[1] = 12.34f;
+    r.nav1_dme_speed_kts[1] = 145.7f;
+    r.nav1_dme_time_secs[1] = 9.9f;
+    EXPECT_EQ(tick(), (bytes{0xC4, 0x00, 0x00, 0x40, 0xC4, 0x12, 0x30, 0x02, 0xD4, 0x14, 0x50, 0x94}));
+
+    // A leg at 0.01 is already moving; one at 0.99 is not yet down.
+    pln[0].acf_gear_deploy[67] = 0.99f;
+    pln[0].acf_gear_deploy[69] = 0.01f;
+    EXPECT_EQ(tick(), (bytes{0xA9, 0x2A}));
 }
 
 TEST_F(Console, AvionicsComingOnSendTheChangesThenTheRefreshWithinFiveSeconds)
@@ -199,6 +213,37 @@ TEST_F(Console, CommandTable)
          [] { return flt[0].l_brake_add == 1.0f && std::fabs(flt[0].r_brake_add) < 1e-6f; }, "toe brakes"},
         {{0x83, 0x7B}, [] { console.channel[4] = 0.25f; }, [] { return console.channel[4] == 0.25f; },
          "channel 4 ignores 0x7B"},
+        {{0x92, 0x01},
+         [] {
+             sim_cockpit_electrical.battery_on = 1, flt[0].ENGN_bat_volt[0] = 1.0f;
+             pln[0].acf_en_type[0] = 2;
+         },
+         [] { return sim_cockpit_engine.starter_duration[0] == 10.0f; }, "a turbine's starter runs ten seconds"},
+        {{0x92, 0x02}, [] { pln[0].acf_en_type[1] = 1; },
+         [] { return sim_cockpit_engine.starter_duration[1] == 1.0f; }, "a piston engine's one second"},
+        {{0x85, 0x40}, [] { fide_mode = 1; },
+         [] { return std::fabs(console.channel[0] - 63.0f / 127.0f) < 1e-6f; }, "fixed lever scale: (127 - 64) / 127"},
+        {{0x85, 0xC0}, [] {}, [] { return console.channel[0] == 0.0f; }, "fixed scale: 192 is past the top"},
+        {{0x96, 0x10}, [] { fide_mode = 0, screen_settings.eq_cirrus_layout2 = 1; },
+         [] { return sim_cockpit_switches.auto_brake_settings == -1; }, "auto-brake off"},
+        {{0x96, 0x15}, [] {}, [] { return sim_cockpit_switches.auto_brake_settings == 4; }, "auto-brake maximum"},
+        {{0x92, 0x24}, [] { flt[0].ENGN_mixt[0] = flt[0].ENGN_mixt[1] = 0.5f; },
+         [] { return flt[0].ENGN_mixt[0] == 0.0f && flt[0].ENGN_mixt[1] == 1.0f; }, "mixture cut-off of engine 0"},
+        {{0x9C, 0x0E},
+         [] {
+             sim_cockpit_autopilot.airspeed_mode = 10;
+             sim_cockpit_switches.yaw_damper_on = 0;
+             sim_joystick_pfc.last_autopilot_button_input = 0;
+         },
+         [] {
+             return sim_cockpit_autopilot.airspeed_mode == 9 && sim_cockpit_switches.yaw_damper_on == 1 &&
+                    sim_cockpit_switches.anti_ice_on == 1 && sim_joystick_pfc.last_autopilot_button_input == 115;
+         },
+         "speed hold off, yaw damper toggled, anti-ice on"},
+        {{0xF8, 0x10}, [] { sim_cockpit_misc.radio_altimeter_minimum = 2450.0f; },
+         [] { return sim_cockpit_misc.radio_altimeter_minimum == 2500.0f; }, "decision height up fast, held at 2500"},
+        {{0xE9, 0x0B}, [] { sim_cockpit_autopilot.airspeed = 120.0f; },
+         [] { return sim_cockpit_autopilot.airspeed == 130.0f; }, "speed knob up ten knots"},
     };
     for (const auto& c : cases) {
         c.before();
@@ -206,6 +251,7 @@ TEST_F(Console, CommandTable)
         tick(false);
         EXPECT_TRUE(c.after()) << c.what;
     }
+    screen_settings.eq_cirrus_layout2 = 0;
     // Model 8: lever 2 is the first throttle, in reverse below half of lever 5.
     sim_joystick.eq_cirrusII_fun = 8;
     pln[0].acf_throtmax_REV = 0.5f;
@@ -217,6 +263,34 @@ TEST_F(Console, CommandTable)
     tick(false);
     EXPECT_EQ(flt[0].ENGN_propmode[0], 3);
     EXPECT_EQ(flt[0].ENGN_thro[0], 0.5f);
+
+    // Model 11: lever 1 forward on engine 0, lever 2 its reverse; reverse is
+    // in while lever 1 is below 0.1 and lever 2 below 0.9.
+    sim_joystick.eq_cirrusII_fun = 11;
+    send({0x84, 0xFF, 0x89, 217});   // lever 2 at 0; lever 1 at 38 / 255 = 0.149: forward
+    tick(false);
+    EXPECT_EQ(flt[0].ENGN_propmode[0], 1);
+    EXPECT_NEAR(flt[0].ENGN_thro[0], 38.0f / 255.0f, 1e-6f);
+    send({0x89, 0xFF});              // lever 1 closed: reverse, the throttle left as it was
+    tick(false);
+    EXPECT_EQ(flt[0].ENGN_propmode[0], 3);
+    EXPECT_NEAR(flt[0].ENGN_thro[0], 38.0f / 255.0f, 1e-6f);
+    send({0x84, 0x80});              // lever 2 at 127 / 255: 1 - 0.498 x 0.5
+    tick(false);
+    EXPECT_NEAR(flt[0].ENGN_thro[0], 1.0f - 127.0f / 255.0f * 0.5f, 1e-6f);
+
+    // A held trim key repeats on the 0.05-s tick, on the 0.1-s tick with the fixed lever scale.
+    fide_mode = 1;
+    interval_ticks[INTERVAL_TENTH_SECOND] = 0;
+    flt[0].elv_trim = 0.0f;
+    send({0xD1});
+    tick(true);
+    EXPECT_EQ(flt[0].elv_trim, 0.0f);
+    interval_ticks[INTERVAL_TENTH_SECOND] = 1;
+    send({0xD1});
+    tick(false);
+    EXPECT_NEAR(flt[0].elv_trim, 0.001f, 1e-7f);
+    fide_mode = 0;
 }
 
 TEST_F(Console, AFullBufferIsReadOverTwoPassesNotLost)

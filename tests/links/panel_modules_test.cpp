@@ -120,6 +120,22 @@ TEST_F(PanelModules, FourRadioUnitsTwoSwitchPanelsAndTheGearUnitThroughAFlight)
     frames(1);
     EXPECT_NEAR(flt[0].elv_trim, 0.001f, 1e-7f);
 
+    // The gear lever works the handle (key 5) when it moves to the other
+    // side of where the handle stands, once per move.
+    pln[0].acf_gear_retract = 1;
+    int32_t& handle = sim_cockpit_switches.gear_handle_status;
+    handle = 1;
+    const struct {
+        uint8_t switches;   // flap lever held at +1, bit 0 the gear lever up
+        int32_t handle_before, handle_after;
+    } moves[] = {{0x03, 1, 0}, {0x03, 0, 0}, {0x02, 1, 1}, {0x03, 1, 0}, {0x02, 0, 1}};
+    for (const auto& m : moves) {
+        handle = m.handle_before;
+        fake_->lgt_switches = m.switches;
+        frames(1);
+        EXPECT_EQ(handle, m.handle_after) << int(m.switches) << " from " << m.handle_before;
+    }
+
     // Gear lamps: green for a leg down with the handle down, red for a leg in between.
     sim_cockpit_switches.gear_handle_status = 1;
     float* legs = pln[0].acf_gear_deploy + 67;

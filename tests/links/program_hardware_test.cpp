@@ -16,6 +16,7 @@
 
 #include "aircraft/acf_struct.h"
 #include "core/app_mode.h"
+#include "core/engine_types.h"
 #include "core/folders.h"
 #include "core/frame_clock.h"
 #include "core/input.h"
@@ -149,6 +150,50 @@ TEST_F(Motion, FideCarriesFourteenWordsAndHoldsThemWhilePaused)
     flying_frame_count = 0;
     p = net_sent_datagram{MOTION_SLOT, send("FIDE")}.payload();
     EXPECT_EQ(word(p, 36), 10000.0f);
+
+    // Rolling at 2.5 m/s (4.8596 kt) the side and axial values are half in:
+    // side 35 N / 1000 kg x 0.5 = 0.0175 m/s2, sent as -0.057415 ft/s2;
+    // axial -0.006 m/s2 as -0.019685 ft/s2.
+    f.groundspeed = 2.5f;
+    p = net_sent_datagram{MOTION_SLOT, send("FIDE")}.payload();
+    EXPECT_NEAR(word(p, 4), 4.85961f, 1e-4f);
+    EXPECT_EQ(word(p, 8), 3.0f);
+    EXPECT_NEAR(word(p, 24), -0.057415f, 1e-5f);
+    EXPECT_NEAR(word(p, 32), -0.019685f, 1e-5f);
+}
+
+// Engine words of the shared record: a propeller engine shows its propeller's
+// speed and acceleration, any other its N1 and applied throttle.
+TEST_F(Motion, SharedRecordShowsPropellerSpeedsOnlyForEnginesThatTurnOne)
+{
+    acf_struct& a = pln[0];
+    flt_struct& f = flt[0];
+    a.acf_num_engines = 3;
+    a.acf_num_thrustpoints = 4;
+    const int32_t types[8] = {ENGINE_TURBINE_FREE, ENGINE_JET_HIGH_BYPASS, ENGINE_TIP_ROCKET, ENGINE_JET_LOW_BYPASS,
+                              ENGINE_PISTON_INJECTED, 0, 0, 0};
+    for (int n = 0; n < 8; ++n) {
+        a.acf_en_type[n] = types[n];
+        f.POINT_tacrad[n] = 100.0f + n, f.POINT_omegadot[n] = 10.0f + n;
+        f.ENGN_N1_[n] = 50.0f + n, f.ENGN_thro_use[n] = 0.1f * n;
+    }
+    // Engines 0..2 by their types; 3 is within the four thrust points, 4 is past them.
+    const bool prop[5] = {true, false, true, true, false};
+    shmem_state_record r{};
+    SHMEM_fill_record(r);
+    for (int n = 0; n < 5; ++n) {
+        EXPECT_EQ(r.engine_speed[n], prop[n] ? 100.0f + n : 50.0f + n) << n;
+        EXPECT_EQ(r.engine_accel[n], prop[n] ? 10.0f + n : 0.1f * n) << n;
+        EXPECT_EQ(r.engine_type[n], types[n]);
+    }
+    // Failed, or turned up to 90 degrees with its propeller hidden: no propeller.
+    f.failures[58] = 6;
+    a.acf_hide_prop_at_90_vect = 1;
+    a.thrust_vector_angle[2] = 90.0f;
+    SHMEM_fill_record(r);
+    EXPECT_EQ(r.engine_speed[0], 50.0f);
+    EXPECT_EQ(r.engine_speed[2], 52.0f);
+    EXPECT_EQ(r.engine_speed[3], 103.0f);
 }
 
 TEST_F(Motion, InstallationFileChoosesTheProtocolAndThePorts)

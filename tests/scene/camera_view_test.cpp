@@ -1,7 +1,10 @@
 // The camera and the view a pass sets up: angles, zoom, near plane, the
 // override, the ground footprint and the terrain window, the matrices, and
 // the footprint's culling test.
+#include <array>
+
 #include "tests/scene/scene_fixture.h"
+#include "tests/support/gl_view.h"
 
 namespace {
 
@@ -125,6 +128,54 @@ TEST_F(CameraView, TerrainWindowHoldsTheFootprintsCells)
     EXPECT_EQ(terrain_window.last_column, 202);
     EXPECT_EQ(terrain_window.first_row, 198);
     EXPECT_EQ(terrain_window.last_row, 201);
+}
+
+// The sky ring seen straight on, level and looking north, in a box of
+// +-3000 by +-2100 m: a ring of 2000 m puts the vertex pair of elevation a at
+// height 2000 sin a, half a 60-degree view's tangent times two (1.1547 x
+// 2000 m) either side. Bands 0..9 colour the horizon dip and the nine 5-degree
+// steps above it; what lies below and behind takes band 0 or 9.
+TEST_F(CameraView, TheSkyRingClimbsFromTheDippedHorizonInItsBands)
+{
+    camera_at(0.0f, 20.0f, 0.0f, 0.0f, 0.0f);
+    sim_graphics_view.field_of_view_deg = 60.0f;
+    gload_dim_factor = 1.0f;
+    for (int k = 0; k < SKY_BANDS; ++k) sky_ramp[k][0] = 0.05f + 0.1f * k, sky_ramp[k][1] = 0.5f, sky_ramp[k][2] = 0.0f;
+    glDisable(GL_CULL_FACE);
+    glShadeModel(GL_SMOOTH);
+    // The dip is -atan(elevation / 150 nm); 48,983.6 m is tan 10 degrees of 277,800 m.
+    const struct {
+        float elevation_m, dip;
+    } rows[] = {{0.0f, 0.0f}, {48983.6f, -10.0f}, {1.0e6f, -30.0f}};
+    for (const auto& r : rows) {
+        sim_graphics_view.view_elevation_m_msl = r.elevation_m;
+        const std::vector<GLfloat> fb = feedback_of(
+            [] {
+                window_ortho(-3000.0, 3000.0, -2100.0, 2100.0, -4000.0, 4000.0);
+                VIEW_setup_scene(2000.0f, 0.0f, 0.0f, 20000.0f, 20.0f);
+            },
+            1 << 16);
+        std::vector<std::array<float, 3>> seen;   // window x, y, red
+        for (size_t i = 0; i < fb.size();) {
+            const GLint token = static_cast<GLint>(fb[i++]);
+            ASSERT_EQ(token, GL_POLYGON_TOKEN);
+            const GLint n = static_cast<GLint>(fb[i++]);
+            for (GLint k = 0; k < n; ++k, i += 11) seen.push_back({fb[i], fb[i + 1], fb[i + 3]});
+        }
+        float angles[17] = {-180.0f, -135.0f, -90.0f, -45.0f};
+        for (int k = 0; k < 10; ++k) angles[4 + k] = r.dip + 5.0f * k;
+        angles[14] = 90.0f, angles[15] = 135.0f, angles[16] = 180.0f;
+        for (int i = 0; i < 17; ++i) {
+            const float y = (2000.0f * std::sin(angles[i] * 0.017453293f) + 2100.0f) / 4200.0f * 768.0f;
+            const float red = 0.05f + 0.1f * std::clamp(i - 4, 0, 9);
+            for (const float x : {512.0f + 2309.4f / 6000.0f * 1024.0f, 512.0f - 2309.4f / 6000.0f * 1024.0f}) {
+                const bool found = std::any_of(seen.begin(), seen.end(), [&](const std::array<float, 3>& v) {
+                    return std::fabs(v[0] - x) < 0.1f && std::fabs(v[1] - y) < 0.1f && std::fabs(v[2] - red) < 1e-4f;
+                });
+                EXPECT_TRUE(found) << "elevation " << r.elevation_m << " m: angle " << angles[i] << " at x " << x;
+            }
+        }
+    }
 }
 
 TEST_F(CameraView, AnUnknownPlanetIsFatal)

@@ -2,6 +2,8 @@
 // overcast, and the damage marks made by impacts, each with its crack.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "core/random.h"
@@ -9,6 +11,7 @@
 #include "scene/effects/overlay.h"
 #include "scene/view_effects.h"
 #include "tests/scene/scene_fixture.h"
+#include "tests/support/gl_view.h"
 
 namespace {
 
@@ -80,6 +83,52 @@ TEST_F(Windshield, ImpactsMakeMarksUpToFiftyEachWithOneCrack)
 
     VIEW_draw_windshield(0, 0, 0, 0, 0, 0, 0, 1);
     EXPECT_EQ(VIEW_windshield_marks(), 0);
+}
+
+// Over the window rectangle: the scratches in the sun's diffuse colour at the
+// glare's alpha, repeated 12 across and 8 up; the frost in grey 0.8 at the
+// square root of the ice, 3 across and as many up as keep it square, that
+// count kept from the first frost frame.
+TEST_F(Windshield, ScratchesAndFrostCoverTheWindowInTheirRepeats)
+{
+    sun_diffuse_rgba[0] = 1.0f, sun_diffuse_rgba[1] = 0.9f, sun_diffuse_rgba[2] = 0.8f;
+    gload_dim_factor = 1.0f;
+    const struct {
+        float x2, y2, ice;
+        float frost_s, frost_t, frost_alpha;
+    } rows[] = {{1024.0f, 768.0f, 0.25f, 3.0f, 2.25f, 0.5f}, {512.0f, 768.0f, 0.64f, 3.0f, 2.25f, 0.8f}};
+    for (const auto& r : rows) {
+        const std::vector<GLfloat> fb =
+            feedback_of([&] { VIEW_draw_windshield(1, 0.0f, 0.0f, r.x2, r.y2, 0.0f, r.ice, 0); }, 4096);
+        // Per vertex: window x, y, z, r, g, b, a, s, t, r, q.
+        float glare_max[2] = {0, 0}, frost_max[2] = {0, 0};
+        int glare_vertices = 0, frost_vertices = 0;
+        for (size_t i = 0; i < fb.size();) {
+            ASSERT_EQ(static_cast<GLint>(fb[i++]), GL_POLYGON_TOKEN);
+            const GLint n = static_cast<GLint>(fb[i++]);
+            for (GLint k = 0; k < n; ++k, i += 11) {
+                const GLfloat* v = &fb[i];
+                if (std::fabs(v[3] - 0.8f) < 1e-4f && std::fabs(v[4] - 0.8f) < 1e-4f) {
+                    ++frost_vertices;
+                    EXPECT_NEAR(v[6], r.frost_alpha, 1e-4f);
+                    frost_max[0] = std::max(frost_max[0], v[7]), frost_max[1] = std::max(frost_max[1], v[8]);
+                } else {
+                    ++glare_vertices;
+                    EXPECT_NEAR(v[3], 1.0f, 1e-4f);
+                    EXPECT_NEAR(v[4], 0.9f, 1e-4f);
+                    EXPECT_NEAR(v[5], 0.8f, 1e-4f);
+                    EXPECT_NEAR(v[6], 0.99f, 1e-4f);
+                    glare_max[0] = std::max(glare_max[0], v[7]), glare_max[1] = std::max(glare_max[1], v[8]);
+                }
+            }
+        }
+        EXPECT_GE(glare_vertices, 4);
+        EXPECT_GE(frost_vertices, 4);
+        EXPECT_NEAR(glare_max[0], 12.0f, 1e-4f);
+        EXPECT_NEAR(glare_max[1], 8.0f, 1e-4f);
+        EXPECT_NEAR(frost_max[0], r.frost_s, 1e-4f) << r.x2;
+        EXPECT_NEAR(frost_max[1], r.frost_t, 1e-4f) << r.x2;
+    }
 }
 
 }  // namespace

@@ -87,6 +87,48 @@ TEST_F(CloudField, PuffsFollowTheirSettingsAndStayInTheirCells)
     EXPECT_EQ(puff_total(), 0u);
 }
 
+// Puffs from a table filled by hand: candidate n takes its offsets and size
+// from entries 1.2n, 2.6n, 5.3n and 7.3n, and stays where the shaped noise
+// averages above a half. A table of one value v gives noise 2v - 1 at every
+// node and a density of (2v - 1)(0.8^5 + 0.8^6 + 0.8^7) / 2 + 1/2.
+TEST_F(CloudField, PuffsTakeTheirPlacesFromTheTableWhereTheNoiseIsDense)
+{
+    CLOUD_update_draw();   // the cell box
+    struct table_kept {
+        std::vector<float> saved{random_table, random_table + RANDOM_TABLE_SIZE};
+        ~table_kept() { std::copy(saved.begin(), saved.end(), random_table); }
+    } kept;
+    const struct {
+        float fill;
+        int type;
+        size_t puffs;   // in the middle cell, of 600 candidates
+    } rows[] = {
+        {0.75f, 3, 600},   // density 0.700: every candidate stays
+        {0.25f, 3, 0},     // 0.300: none
+        {0.58f, 3, 600},   // 0.564
+        {0.58f, 2, 0},     // scattered stretches it: (0.564 - 0.15) x 1.176471 = 0.487
+    };
+    for (const auto& r : rows) {
+        std::fill(random_table, random_table + RANDOM_TABLE_SIZE, r.fill);
+        sim_weather.cloud_type[0] = r.type;
+        CLOUD_build_puffs();
+        EXPECT_EQ(cloud_cells[40].puffs.size(), r.puffs) << r.fill << " type " << r.type;
+    }
+    // Candidate 45 reads entries 54, 117, 238 and 328; those nodes of the
+    // noise lie outside the middle cell's boxes, so every candidate stays.
+    std::fill(random_table, random_table + RANDOM_TABLE_SIZE, 0.75f);
+    random_table[54] = 0.1f, random_table[117] = 0.2f, random_table[238] = 0.3f, random_table[328] = 0.4f;
+    sim_weather.cloud_type[0] = 3;
+    CLOUD_build_puffs();
+    const cloud_cell& c = cloud_cells[40];
+    ASSERT_EQ(c.puffs.size(), 600u);
+    EXPECT_NEAR(c.puffs[44].dx, 2315.0f, 1e-2f);
+    EXPECT_NEAR(c.puffs[45].dx, -3704.0f, 1e-2f);   // 4630 x (2 x 0.1 - 1)
+    EXPECT_NEAR(c.puffs[45].dy, -548.64f, 1e-2f);   // 914.4 x (2 x 0.2 - 1)
+    EXPECT_NEAR(c.puffs[45].dz, -1852.0f, 1e-2f);   // 4630 x (2 x 0.3 - 1)
+    EXPECT_NEAR(c.puffs[45].size, 720.0f, 1e-2f);   // 800 x (0.4 + 0.5)
+}
+
 TEST_F(CloudField, ShadowTexturesByCloudTypeAndLight)
 {
     const struct {
@@ -105,6 +147,9 @@ TEST_F(CloudField, ShadowTexturesByCloudTypeAndLight)
     for (int k = 0; k < 3; ++k) scene_diffuse_rgb[k] = scene_ambient_rgb[k];
     CLOUD_update_draw();
     EXPECT_NEAR(cloud_shadow_strength, 0.75f, 1e-5f);
+    sun_tangents[0] = 3.5f;   // half way from full (slope 3) to none (slope 4)
+    CLOUD_update_draw();
+    EXPECT_NEAR(cloud_shadow_strength, 0.375f, 1e-5f);
     sun_tangents[0] = 4.0f;
     CLOUD_update_draw();
     EXPECT_EQ(cloud_shadow_strength, 0.0f);
@@ -158,6 +203,37 @@ TEST_F(CloudField, LightingShadesEachPuffAndWalksTheCycle)
         for (const cloud_puff& q : c.puffs) darkest = std::min(darkest, q.red);
     EXPECT_LT(darkest, 0.3f + 0.5f * 0.75f * 0.75f);
     EXPECT_GE(darkest, 0.3f);
+}
+
+// Light from 45 degrees towards the south (theta 45): texel v of a puff is
+// ((dz + cz) cos 45 - dy sin 45) x -512 / (18 hz) + 256, so a puff 800 m up
+// and 800 m south shares the middle puff's texel and one 800 m up and north
+// lies 7 texels off, beyond the 4-texel half side of a 1000 m puff. The puff
+// nearer the light point (Ld = (0, cos 45, sin 45) x 100 r) is lit first once
+// a step has sorted the light order.
+TEST_F(CloudField, LightFallsSlantThroughThePuffsNearestTheLightFirst)
+{
+    screen_settings.cloud_shadows_on = 0;
+    CLOUD_update_draw();
+    sun_angles[1] = 0.0f, sun_angles[2] = 45.0f;
+    lone_puff();
+    cloud_cell& c = cloud_cells[4 * CLOUD_GRID + 4];
+    c.puffs.push_back(cloud_puff{0, 800.0f, 800.0f, 1000.0f, 0, 0, 0, 0, 0, 0});
+    c.puffs.push_back(cloud_puff{0, 800.0f, -800.0f, 1000.0f, 0, 0, 0, 0, 0, 0});
+    c.count = 3;
+    c.draw_order = c.light_order = {0, 1, 2};
+    // Ambient 0.3 plus the diffuse 0.5 times the light left: 0.75 for a puff
+    // in its own shade alone, 0.5625 behind one more.
+    const struct {
+        float middle, south, north;
+    } steps[] = {{0.675f, 0.58125f, 0.675f}, {0.58125f, 0.675f, 0.675f}};
+    for (const auto& s : steps) {
+        CLOUD_light_cells(1);
+        EXPECT_NEAR(c.puffs[0].red, s.middle, 1e-5f);
+        EXPECT_NEAR(c.puffs[1].red, s.south, 1e-5f);
+        EXPECT_NEAR(c.puffs[2].red, s.north, 1e-5f);
+    }
+    EXPECT_EQ(c.light_order, (std::vector<int32_t>{1, 0, 2}));
 }
 
 TEST_F(CloudField, CumulusShadowIsDarkUnderThePuffs)

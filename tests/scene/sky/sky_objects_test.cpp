@@ -201,6 +201,28 @@ TEST_F(SkyObjects, RainAndSnowStreamPastTheCamera)
     const size_t heavy = count_kind(points(0.0f, 1.0f, 0.0f), GL_POINT_TOKEN);
     EXPECT_GT(light, 0u);
     EXPECT_LT(light, heavy / 2);
+
+    // In half light rain is 0.75 x 0.5^0.4 = 0.5684 grey, unless the plane's
+    // own lights shine on it; a beacon flash adds to the red.
+    sim_graphics_misc.cockpit_light_level_r = sim_graphics_misc.cockpit_light_level_g =
+        sim_graphics_misc.cockpit_light_level_b = 0.5f;
+    const struct {
+        int landing, taxi, strobe;
+        float beacon, red, green;
+    } lit[] = {{0, 0, 0, 0.0f, 0.5684f, 0.5684f},
+               {1, 0, 0, 0.0f, 0.75f, 0.75f},
+               {0, 1, 0, 0.0f, 0.75f, 0.75f},
+               {0, 0, 1, 0.0f, 0.75f, 0.75f},
+               {0, 0, 0, 0.3f, 0.8684f, 0.5684f},
+               {0, 0, 0, 0.5f, 1.0f, 0.5684f}};
+    for (const auto& l : lit) {
+        flt[0].landing_lights_on = l.landing, flt[0].taxi_light_on = l.taxi, flt[0].strobe_flash = l.strobe;
+        flt[0].beacon_brightness = l.beacon;
+        const std::vector<fb_primitive> p = points(0.6f, 0.2f, 0.0f);
+        ASSERT_FALSE(p.empty());
+        EXPECT_NEAR(p[0].v[0].r, l.red, 1e-4f) << l.landing << l.taxi << l.strobe << " beacon " << l.beacon;
+        EXPECT_NEAR(p[0].v[0].g, l.green, 1e-4f) << l.landing << l.taxi << l.strobe << " beacon " << l.beacon;
+    }
 }
 
 TEST_F(SkyObjects, TheBoltIsSeventySixLinesThroughEverything)

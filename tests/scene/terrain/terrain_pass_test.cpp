@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <tuple>
 
+#include "scene/effects/particles.h"
 #include "tests/scene/terrain/ground_fixture.h"
 
 namespace {
@@ -191,6 +192,57 @@ TEST_F(TerrainPass, LightCodesFlashPulseAndCycle)
     EXPECT_EQ(g + b, 0.0f);
 }
 
+// Smoke rises from the emitter's offset turned by the object's heading, only
+// on the two-second tick; flashes and strobes keep the phase of their place.
+TEST_F(TerrainPass, SmokeRisesFromItsTurnedOffsetAndFlashesKeepTheirPhase)
+{
+    // Black: 1 m along the object's x, 2 m up, size 0.5. White: 3 m along its
+    // z, size 2. A size of 0.05 lives 0.5 s, under the one-second least.
+    const int stack = make_object(
+        {{OBJ_SMOKE_BLACK, {1, 2, 0, 0.5f}}, {OBJ_SMOKE_WHITE, {0, 0, 3, 2}}, {OBJ_SMOKE_WHITE, {0, 0, 0, 0.05f}}});
+    sim_graphics_view.view_x = 100.0f, sim_graphics_view.view_y = 20.0f, sim_graphics_view.view_z = 200.0f;
+    particle_list.clear();
+    interval_ticks[INTERVAL_TWO_SECONDS] = 0;
+    TERRAIN_draw_object(stack, 100.0f, 20.0f, 200.0f, 90.0f);
+    EXPECT_TRUE(particle_list.empty());
+    interval_ticks[INTERVAL_TWO_SECONDS] = 1;
+    TERRAIN_draw_object(stack, 100.0f, 20.0f, 200.0f, 90.0f);
+    // Heading 90: the offset (1, 0, 0) lands at (0, 0, +1), (0, 0, 3) at (-3, 0, 0).
+    const struct {
+        float x, y, z;
+        int color;
+        float rise, life;
+    } puffs[] = {{100.0f, 22.0f, 201.0f, 29, 0.5f, 5.0f}, {97.0f, 20.0f, 200.0f, 0, 2.0f, 20.0f}};
+    ASSERT_EQ(particle_list.size(), 2u);
+    for (size_t k = 0; k < 2; ++k) {
+        const particle_record& p = particle_list[k];
+        EXPECT_NEAR(p.x, puffs[k].x, 1e-3f) << k;
+        EXPECT_NEAR(p.y, puffs[k].y, 1e-3f) << k;
+        EXPECT_NEAR(p.z, puffs[k].z, 1e-3f) << k;
+        EXPECT_EQ(p.color, puffs[k].color);
+        EXPECT_EQ(p.floor_y, 20.0f);
+        EXPECT_EQ(p.vx, 0.0f);
+        EXPECT_GE(p.vy, 0.85f * puffs[k].rise);
+        EXPECT_LE(p.vy, 1.15f * puffs[k].rise);
+        EXPECT_GE(p.life, 0.85f * puffs[k].life);
+        EXPECT_LE(p.life, 1.15f * puffs[k].life);
+    }
+
+    // Network time t and place: a flash (red -1) shows when t x 10 + z rounds
+    // to a multiple of ten, a strobe (9.8) when t x 10 + x does.
+    const struct {
+        float red, t, x, z;
+        int shown;
+    } flashes[] = {{-1.0f, 0.7f, 0.0f, 3.0f, 1}, {-1.0f, 0.7f, 3.0f, 0.0f, 0}, {9.8f, 1.04f, 0.0f, 0.0f, 1},
+                   {9.8f, 1.06f, 0.0f, 0.0f, 0}, {9.8f, 0.7f, 3.0f, 0.0f, 1},  {9.8f, 0.7f, 0.0f, 3.0f, 0}};
+    for (const auto& f : flashes) {
+        sim_network_misc.network_time_sec = f.t;
+        float r = f.red, g = 0.0f, b = 0.0f;
+        EXPECT_EQ(TERRAIN_light_color(f.x, f.z, r, g, b), f.shown) << f.red << " at " << f.t << " s, x " << f.x;
+        if (f.red > 9.0f) EXPECT_EQ(r + g + b, 3.0f);
+    }
+}
+
 TEST_F(TerrainPass, MovieFramesRunAtThreeASecondAndHoldTheLast)
 {
     const struct {
@@ -282,6 +334,8 @@ TEST_F(TerrainPass, TreesAreTwoCrossedQuadsFromTheirAtlasCell)
             for (const fed_vertex& v : p) {
                 x0 = std::min(x0, v.x), x1 = std::max(x1, v.x), y1 = std::max(y1, v.y);
                 s_lo = std::min(s_lo, v.s), t_lo = std::min(t_lo, v.t), t_hi = std::max(t_hi, v.t);
+                // The picture stands upright: its lower edge at the foot.
+                EXPECT_NEAR(v.t, v.y < 7.0f ? t0 : t0 + 0.125f, 1e-6f) << index << " at height " << v.y;
             }
         EXPECT_NEAR(x0, 3.0f, 1e-3f);
         EXPECT_NEAR(x1, 17.0f, 1e-3f);
