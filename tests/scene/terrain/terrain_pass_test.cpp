@@ -239,7 +239,9 @@ TEST_F(TerrainPass, SmokeRisesFromItsTurnedOffsetAndFlashesKeepTheirPhase)
         sim_network_misc.network_time_sec = f.t;
         float r = f.red, g = 0.0f, b = 0.0f;
         EXPECT_EQ(TERRAIN_light_color(f.x, f.z, r, g, b), f.shown) << f.red << " at " << f.t << " s, x " << f.x;
-        if (f.red > 9.0f) EXPECT_EQ(r + g + b, 3.0f);
+        if (f.red > 9.0f) {
+            EXPECT_EQ(r + g + b, 3.0f);
+        }
     }
 }
 
@@ -305,7 +307,9 @@ TEST_F(TerrainPass, HardRoofCarriesThePlaneStrictlyInsideAndTurnsWithItsObject)
         TERRAIN_draw_object(shop, 100.0f, 20.0f, 200.0f, r.heading);
         EXPECT_EQ(surface_state.flat_surface_on, r.on ? 1 : 0) << r.px << " " << r.pz << " " << r.heading;
         EXPECT_EQ(surface_state.surface_code, r.on ? SURFACE_DECK : SURFACE_NONE);
-        if (r.on) EXPECT_EQ(surface_state.flat_surface_height, 25.0f);
+        if (r.on) {
+            EXPECT_EQ(surface_state.flat_surface_height, 25.0f);
+        }
     }
     // Beyond its last level of detail the object, and its roof, are not there.
     SCENE_surface_reset();
