@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "core/constants.h"
 #include "core/geo.h"
@@ -272,6 +273,15 @@ void own_texture_cells(const patch_call& c)
 }
 
 // The overlay layers of the blend cells, each through its border mask.
+// One overlay of a blend cell: its layer, texture pair and cell.
+struct blend_overlay {
+    int layer;
+    int32_t texture, mask;
+    int i, j;
+};
+// Reused from frame to frame.
+std::vector<blend_overlay> surface_blend_scratch;
+
 void blend_cells(const patch_call& c)
 {
     const float g = gload_dim_factor;
@@ -288,6 +298,13 @@ void blend_cells(const patch_call& c)
     const bool multi = gl_entry::glMultiTexCoord2fvARB != nullptr;
     static constexpr float MASK_ST[4][2] = {{0, 0}, {0, 1}, {1, 1}, {1, 0}};
     const terrain_window_record& w = c.window;
+    // The overlays go to the renderer grouped by layer and by texture pair,
+    // one batch each: a cell's layers keep their order, and the overlays of
+    // different cells lie on different pixels (the depth test keeps a cell's
+    // overlay to where its own ground shows), so the picture is the same as
+    // cell by cell, for a bind and a draw a group instead of one an overlay.
+    std::vector<blend_overlay>& overlays = surface_blend_scratch;
+    overlays.clear();
     for (int i = w.first_column; i <= w.last_column; ++i)
         for (int j = w.first_row; j <= w.last_row; ++j) {
             if (!visible(i, j) || cell_code(i, j) < BLEND_FIRST) continue;
@@ -297,26 +314,38 @@ void blend_cells(const patch_call& c)
                 const int32_t mask = terrain_cell_layer_slot[k][layer];
                 if (layer > 1 && texture >= TERRAIN_NO_LAYER) continue;
                 if (texture < 0 || texture >= TEX_SLOTS || mask < 0 || mask >= TEX_SLOTS) continue;
-                OGL_bind_tex(texture, 0);
-                OGL_bind_tex(mask, 1);
-                const float s1 = 1.0f / texture_aspect(texture);
-                const float base_st[4][2] = {{0, 0}, {0, 1}, {s1, 1}, {s1, 0}};
-                glBegin(GL_TRIANGLES);
-                for (int corner : TRIANGLE_CORNERS) {
-                    int ci, cj;
-                    cell_corner(i, j, corner, ci, cj);
-                    const int kk = TERRAIN_index(ci, cj);
-                    const terrain_vertex& v = c.grid[kk];
-                    const float p[3] = {v.x, v.y, v.z};
-                    glTexCoord2fv(base_st[corner]);
-                    if (multi) gl_entry::glMultiTexCoord2fvARB(GL_TEXTURE1_ARB, MASK_ST[corner]);
-                    if (second) second_coords(c, 2, p);
-                    glNormal3fv(terrain_point_normal[kk]);
-                    glVertex3fv(p);
-                }
-                glEnd();
+                overlays.push_back({layer, texture, mask, i, j});
             }
         }
+    std::stable_sort(overlays.begin(), overlays.end(), [](const blend_overlay& a, const blend_overlay& b) {
+        if (a.layer != b.layer) return a.layer < b.layer;
+        if (a.texture != b.texture) return a.texture < b.texture;
+        return a.mask < b.mask;
+    });
+    for (size_t n = 0; n < overlays.size();) {
+        const blend_overlay& first = overlays[n];
+        OGL_bind_tex(first.texture, 0);
+        OGL_bind_tex(first.mask, 1);
+        const float s1 = 1.0f / texture_aspect(first.texture);
+        const float base_st[4][2] = {{0, 0}, {0, 1}, {s1, 1}, {s1, 0}};
+        glBegin(GL_TRIANGLES);
+        for (; n < overlays.size() && overlays[n].layer == first.layer && overlays[n].texture == first.texture &&
+               overlays[n].mask == first.mask;
+             ++n)
+            for (int corner : TRIANGLE_CORNERS) {
+                int ci, cj;
+                cell_corner(overlays[n].i, overlays[n].j, corner, ci, cj);
+                const int kk = TERRAIN_index(ci, cj);
+                const terrain_vertex& v = c.grid[kk];
+                const float p[3] = {v.x, v.y, v.z};
+                glTexCoord2fv(base_st[corner]);
+                if (multi) gl_entry::glMultiTexCoord2fvARB(GL_TEXTURE1_ARB, MASK_ST[corner]);
+                if (second) second_coords(c, 2, p);
+                glNormal3fv(terrain_point_normal[kk]);
+                glVertex3fv(p);
+            }
+        glEnd();
+    }
     glDepthMask(GL_TRUE);
     OGL_polygon_offset(0);
 }

@@ -165,6 +165,45 @@ TEST_F(Surface, OwnTextureAndBlendCellsTakeTheirPasses)
     }
 }
 
+TEST_F(Surface, BlendOverlaysGoInOneBatchPerLayerAndTexturePair)
+{
+    // A row of nine blend cells alternating two texture pairs; the last also
+    // has a second layer. Every overlay is drawn, a layer's overlays after
+    // the layer below them, and each texture pair is bound once per layer,
+    // however the cells alternate.
+    lay_cells();
+    constexpr int MASK_A = 4020, MASK_B = 4021, MASK_TOP = 4022;
+    for (int i = 196; i < 205; ++i) {
+        const int k = TERRAIN_index(i, 202);
+        terrain_point_texture[k] = TERRAIN_LAYERED;
+        const bool a = i % 2 == 0, top = i == 204;
+        const int32_t layers[4] = {LAND_A, a ? LAND_A : LAND_B, top ? LAND_B : TERRAIN_NO_LAYER, TERRAIN_NO_LAYER};
+        const int32_t masks[4] = {LAND_A, a ? MASK_A : MASK_B, top ? MASK_TOP : TERRAIN_NO_LAYER, TERRAIN_NO_LAYER};
+        std::copy(layers, layers + 4, terrain_cell_layer_texture[k]);
+        std::copy(masks, masks + 4, terrain_cell_layer_slot[k]);
+    }
+    const auto triangles_in_row = [](const fed_back& f) {
+        int n = 0;   // triangles whose middle lies in one of the nine cells
+        for (int i = 196; i < 205; ++i) {
+            const terrain_vertex& v = terrain_vertex_grid[TERRAIN_index(i, 202)];
+            for (const auto& p : f.polygons) {
+                float x = 0, z = 0;
+                for (const fed_vertex& q : p) x += q.x / p.size(), z += q.z / p.size();
+                n += x > v.x && x < v.x + 100.0f && z < v.z && z > v.z - 100.0f;
+            }
+        }
+        return n;
+    };
+    const int bases = triangles_in_row(feedback([&] { SURFACE_draw_patch(terrain_vertex_grid, 3, 1, 0); }));
+    bind_recording rec;
+    const fed_back f = feedback([&] { SURFACE_draw_patch(terrain_vertex_grid, 3, 1, 1); });
+    EXPECT_EQ(triangles_in_row(f) - bases, 9 * 2 + 2);   // the first layers and the one second layer
+    std::vector<int32_t> masks_bound;
+    for (const tex_bind_request& b : rec.binds)
+        if (b.unit == 1 && b.slot >= MASK_A && b.slot <= MASK_TOP) masks_bound.push_back(b.slot);
+    EXPECT_EQ(masks_bound, (std::vector<int32_t>{MASK_A, MASK_B, MASK_TOP}));
+}
+
 TEST_F(Surface, StripsStartEachRowAtAWholeColumnPhase)
 {
     camera_cell.column = 201;
