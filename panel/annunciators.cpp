@@ -18,7 +18,7 @@
 #include "core/simvars.h"
 #include "core/units.h"
 #include "flightmodel/atmosphere.h"
-#include "flightmodel/cockpit_controls.h"
+#include "flightmodel/control/cockpit_controls.h"
 #include "flightmodel/flt.h"
 #include "graphics/font.h"
 #include "panel/panel_kit.h"

@@ -1,5 +1,5 @@
-// Cockpit-control setters of the user's plane (flightmodel/cockpit_controls.h).
-#include "flightmodel/cockpit_controls.h"
+// Cockpit-control setters of the user's plane (flightmodel/control/cockpit_controls.h).
+#include "flightmodel/control/cockpit_controls.h"
 
 #include <algorithm>
 #include <cmath>

@@ -20,7 +20,7 @@
 #include "core/screen.h"
 #include "core/simvars.h"
 #include "core/engine_types.h"
-#include "flightmodel/cockpit_controls.h"
+#include "flightmodel/control/cockpit_controls.h"
 #include "flightmodel/control/control_numbers.h"
 #include "flightmodel/control/engine_controls.h"
 #include "flightmodel/flt.h"

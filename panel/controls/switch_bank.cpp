@@ -22,7 +22,7 @@
 #include "aircraft/acf_struct.h"
 #include "core/frame_clock.h"
 #include "core/simvars.h"
-#include "flightmodel/cockpit_controls.h"
+#include "flightmodel/control/cockpit_controls.h"
 #include "flightmodel/flt.h"
 #include "links/sound.h"
 #include "panel/controls/controls.h"

@@ -25,7 +25,7 @@
 #include "core/texture_slots.h"
 #include "core/units.h"
 #include "core/weapon_kinds.h"
-#include "flightmodel/cockpit_controls.h"
+#include "flightmodel/control/cockpit_controls.h"
 #include "flightmodel/flt.h"
 #include "graphics/font.h"
 #include "graphics/ogl_draw.h"

@@ -9,7 +9,7 @@
 
 #include "aircraft/acf_struct.h"
 #include "core/weapon_kinds.h"
-#include "flightmodel/cockpit_controls.h"
+#include "flightmodel/control/cockpit_controls.h"
 #include "flightmodel/flt.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // Cockpit-control setters of the user's plane (slot 0) beside the engine
-// controls of flightmodel/engine_controls.h: the lights, the parking brake,
+// controls of flightmodel/control/engine_controls.h: the lights, the parking brake,
 // the trims, the flap, speed-brake, sweep and thrust-vector requests, the
 // displacement ratio, the ignition switches, carburettor heat, cowl flaps,
 // the propeller mode, the collective pitch, the overspeed test, the jettison
