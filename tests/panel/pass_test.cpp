@@ -220,6 +220,50 @@ TEST_F(PanelTest, GeneratedEngineScaleAndItsNumbers)
     EXPECT_LT(odd.size(), 200u);
 }
 
+TEST_F(PanelTest, TapeMarksTheNumberGapAndTheGroundBand)
+{
+    panel_ins_scale = 1.0f;
+    screen.screen_area_left = screen.screen_area_bottom = 300.0f;
+    // A 4 x 5 mark from 3 below its offset, only while it keeps 2 units inside either end.
+    const struct { float offset; bool drawn; } marks[] = {
+        {54.0f, true}, {54.5f, false}, {-54.0f, true}, {-54.5f, false}, {10.0f, true}};
+    for (const auto& m : marks) {
+        const auto r = capture_rects([&] { PANEL_tape_mark(9, 5.0f, 0.0f, 56.0f, m.offset); });
+        ASSERT_EQ(r.size(), m.drawn ? 1u : 0u) << m.offset;
+        if (r.empty()) continue;
+        EXPECT_NEAR(r[0].x1, 305.0f, 0.01f);
+        EXPECT_NEAR(r[0].x2, 309.0f, 0.01f);
+        EXPECT_NEAR(r[0].y1, 300.0f + m.offset - 3.0f, 0.01f);
+        EXPECT_NEAR(r[0].y2, 300.0f + m.offset + 2.0f, 0.01f);
+    }
+    // Ten units a value about centre 0: 1 lies at 10 and -1 at trunc(-9.5) = -9; a gap g
+    // hides the numbers from trunc(-g - 3) to trunc(g + 3).
+    const struct { float gap; const char* label; long shown; } gaps[] = {
+        {5.0f, "001", 2}, {5.0f, "000", 0}, {6.0f, "001", 1}, {7.0f, "001", 0}, {-999.0f, "000", 1}};
+    for (const auto& g : gaps) {
+        const float gap = g.gap;
+        const auto w = words(110, capture_rects([gap] { PANEL_draw_tape(0, -1, 20, 9, 0, 50, gap, 0, 1, 1, 10, 2, 0, 110); }));
+        EXPECT_EQ(std::count(w.begin(), w.end(), std::string(g.label)), g.shown) << g.gap << " " << g.label;
+    }
+    // 1,000 ft above the ground at 2 units per hundred feet: ground from the foot up to -20, sky above.
+    flt[0].y_agl = 1000.0f / 3.28084f;
+    const auto band = capture_rects([] { PANEL_draw_tape(0, -1, 20, 9, 0, 50, -999, 10, 1, 5, 2, 1, 2, 110); });
+    auto filled = [&band](int row) {
+        for (const fb_rect& r : band)
+            if (std::fabs(r.r - colour_table[row][0]) < 1e-3f && std::fabs(r.g - colour_table[row][1]) < 1e-3f &&
+                std::fabs(r.b - colour_table[row][2]) < 1e-3f && r.x2 - r.x1 > 18.0f)
+                return r;
+        return fb_rect{};
+    };
+    const fb_rect ground = filled(62), sky = filled(73);
+    EXPECT_NEAR(ground.x1, 319.0f, 0.01f);
+    EXPECT_NEAR(ground.x2, 338.0f, 0.01f);
+    EXPECT_NEAR(ground.y1, 250.0f, 0.01f);
+    EXPECT_NEAR(ground.y2, 280.0f, 0.01f);
+    EXPECT_NEAR(sky.y1, 280.0f, 0.01f);
+    EXPECT_NEAR(sky.y2, 350.0f, 0.01f);
+}
+
 TEST_F(PanelTest, DrumsTapesAndSprites)
 {
     panel_ins_scale = 1.0f;
