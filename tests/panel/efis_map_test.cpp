@@ -213,6 +213,20 @@ TEST_F(EfisMap, TrafficAlertPlaysOnceWhileTheConditionHolds)
     for (const fb_rect& r : rects_of(prims))
         if (glyph_of(110, r) == 'o') red = std::fabs(r.r - 1.0f) < 0.01f && std::fabs(r.g - 0.2f) < 0.01f;
     EXPECT_TRUE(red);
+    // Colours by height and distance: red within 500 ft and 4 nm, amber within 1,000 ft and 8 nm.
+    const struct { float feet, nm; int row; } bands[] = {
+        {450, 3, 58}, {-450, 3.9f, 58}, {450, 5, 59}, {700, 3, 59}, {-990, 7.5f, 59}, {1100, 3, 49}};
+    for (const auto& b : bands) {
+        flt[1].local_z = -b.nm * NM, flt[1].local_y = b.feet / 3.28084f;
+        int found = 0;
+        for (const fb_rect& r : rects_of(draw()))
+            if (glyph_of(110, r) == 'o') {
+                ++found;
+                EXPECT_NEAR(r.r, colour_table[b.row][0], 0.01f) << b.feet << " ft " << b.nm << " nm";
+                EXPECT_NEAR(r.g, colour_table[b.row][1], 0.01f) << b.feet << " ft " << b.nm << " nm";
+            }
+        EXPECT_EQ(found, 1) << b.feet;
+    }
     // A plug-in's plane count beyond the slots is held to them.
     sim_graphics_settings.draw_aircrafts = 500;
     draw();
