@@ -224,6 +224,7 @@ TEST_F(EfisMap, TrafficAlertPlaysOnceWhileTheConditionHolds)
                 ++found;
                 EXPECT_NEAR(r.r, colour_table[b.row][0], 0.01f) << b.feet << " ft " << b.nm << " nm";
                 EXPECT_NEAR(r.g, colour_table[b.row][1], 0.01f) << b.feet << " ft " << b.nm << " nm";
+                EXPECT_NEAR(r.b, colour_table[b.row][2], 0.01f) << b.feet << " ft " << b.nm << " nm";
             }
         EXPECT_EQ(found, 1) << b.feet;
     }
