@@ -93,6 +93,28 @@ TEST_F(EfisReadouts, GpsBoxArrivalTime)
     EXPECT_NE(shown(draw(178)).find("15:39Z"), std::string::npos) << shown(draw(178));   // 23:00 + 16 h 39 min
 }
 
+TEST_F(EfisReadouts, LocalizerAndGlideSlopeElementsAndTheDmeSwitchAtTheirSize)
+{
+    // The localizer bar 5 units a dot, the glide-slope pointer -8.2 a dot, from NAV 1.
+    sim_cockpit_switches.HSI_selector = 0;
+    sim_cockpit_radios.nav1_hdef_dot[0] = 1.5f;
+    sim_cockpit_radios.nav1_vdef_dot[0] = -1.0f;
+    const auto loc = needles(draw(173), 56), gs = needles(draw(174), 32);
+    ASSERT_EQ(loc.size(), 1u);
+    ASSERT_EQ(gs.size(), 1u);
+    EXPECT_NEAR(loc[0].pivot_x - 512.0f, 7.5f, 0.05f);
+    EXPECT_NEAR(gs[0].pivot_y - 384.0f, 8.2f, 0.05f);
+    // The DME box's VOR switch 6 units above the centre, times the size.
+    sim_cockpit_switches.EFIS_dme_1_selector = 2;
+    int switches = 0;
+    for (const fb_rect& r : rects_of(in_slot(176, 2.0f, [] { PANEL_efis_readouts(); })))
+        if (std::fabs((r.tx1 + r.tx2) * 0.5f - 48.0f) < 0.01f && std::fabs((r.ty1 + r.ty2) * 0.5f - 112.0f) < 0.01f) {
+            ++switches;
+            EXPECT_NEAR((r.y1 + r.y2) * 0.5f, 384.0f + 12.0f, 0.01f);
+        }
+    EXPECT_EQ(switches, 1);
+}
+
 TEST_F(EfisReadouts, GearInTransitAndFlapsUp)
 {
     for (int p = 67; p <= 69; ++p) pln[0].acf_gear_deploy[p] = 1.0f;
