@@ -51,6 +51,12 @@ TEST_F(EfisReadouts, CalmWindShowsDirectionZeroAndTheArrowOffTheHeading)
     EXPECT_LT(angle_gap(n[0].angle_deg, 150.0f), 0.1f);
     EXPECT_NE(shown(prims).find("00000"), std::string::npos) << shown(prims);   // direction 000, speed 00
     EXPECT_NE(shown(prims).find("100"), std::string::npos);
+    // A hundredth of the share point: half the direction.
+    sim_weather.wind_speed_at_plane_ms = 0.005f;
+    n = needles(draw(175), 52);
+    ASSERT_EQ(n.size(), 1u);
+    EXPECT_LT(angle_gap(n[0].angle_deg, 135.0f - 30.0f + 180.0f), 0.1f);
+    EXPECT_NE(shown(draw(175)).find("13500"), std::string::npos) << shown(draw(175));
     // A breeze: the true direction, the arrow from it.
     sim_weather.wind_speed_at_plane_ms = 5.0f;
     n = needles(draw(175), 52);
