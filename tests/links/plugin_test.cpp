@@ -529,6 +529,19 @@ TEST_F(PluginNav, WalkFindAndDetails)
     EXPECT_EQ(type, 512);
 }
 
+TEST_F(PluginNav, TypeFlagsOfEveryKindAndBack)
+{
+    // Kind -> flag, one bit a kind; kind 10 has none. Back from a flag to its kind; 0 for the rest.
+    const int flags[14] = {0, 1, 2, 4, 8, 16, 32, 64, 128, 256, 0, 512, 1024, 2048};
+    for (int kind = 0; kind < 14; ++kind) {
+        EXPECT_EQ(PLUGIN_nav_type_flag(kind), flags[kind]) << kind;
+        if (kind != 10) EXPECT_EQ(PLUGIN_nav_type_index(flags[kind]), kind) << kind;
+    }
+    for (int odd : {3, 5, 4096, -1}) EXPECT_EQ(PLUGIN_nav_type_index(odd), 0) << odd;
+    EXPECT_EQ(PLUGIN_nav_type_flag(14), 0);
+    EXPECT_EQ(PLUGIN_nav_type_flag(-1), 0);
+}
+
 TEST_F(PluginNav, FlightPlanEntries)
 {
     host.fms_set_entry_latlon(0, 47.5f, -122.25f, 3000);
