@@ -242,6 +242,8 @@ void set_aircraft(int plane, char* path, char* file_name)
     copy_text(pln[plane].acf_file_path, path, TEXT_FIELD);
     copy_text(pln[plane].acf_file_name, file_name, TEXT_FIELD);
     ACF_load_and_setup(plane);
+    // The user's panel pictures are part of the flying view's background.
+    if (plane == 0) CORE_load_background();
 }
 
 void get_aircraft(int plane, char* path_out, char* file_name_out)
