@@ -617,6 +617,13 @@ TEST_F(PluginHost, CoordinatesMenusCommandsAndTextures)
     EXPECT_EQ(slot_run, 0);
     host.command_key(93);
     EXPECT_EQ(slot_run, 6);
+    const int command_slots[][2] = {{5, 5},   {6, 7},   {7, 8},   {9, 9},   {10, 10}, {11, 13}, {12, 11},
+                                    {13, 18}, {14, 12}, {15, 18}, {16, 15}, {17, 14}, {18, 20}, {19, 94},
+                                    {20, 95}, {21, 22}, {50, 51}, {87, 88}, {88, 0},  {89, 89}, {92, 92}};
+    for (const auto& [command, slot] : command_slots) {
+        host.command_key(command);
+        EXPECT_EQ(slot_run, slot) << command;
+    }
     slot_run = -1;
     host.command_key(94);
     host.command_key(-1);
