@@ -120,6 +120,14 @@ TEST_F(PluginHost, AManagerGetsEveryNameBeforeItStartsAndTheWholeTable)
 {
     lay_out(TEST_MANAGER_RECORDER);
     ASSERT_EQ(PLUGIN_load(folder_.prefix().c_str()), 1);
+    // The fourteen entries, each found by its own name.
+    const plugin_manager_entries& e = plugin_host.entries;
+    const bool found[14] = {e.initialize != nullptr,     e.shutdown != nullptr,   e.drawing != nullptr,
+                            e.mouse_click != nullptr,    e.key_press != nullptr,  e.event != nullptr,
+                            e.camera != nullptr,         e.register_data != nullptr, e.unregister_data != nullptr,
+                            e.menu != nullptr,           e.check_menu != nullptr, e.menu_item_enabled != nullptr,
+                            e.num_planes != nullptr,     e.update_plane_path != nullptr};
+    for (int k = 0; k < 14; ++k) EXPECT_TRUE(found[k]) << k;
     const recorded& r = record();
     EXPECT_EQ(r.registrations, 1290);
     EXPECT_EQ(PLUGIN_dataref_count(), 1290);
