@@ -166,14 +166,21 @@ TEST_F(Planes, SettingsAreStoredByTheirKind)
     EXPECT_EQ(std::memcmp(&before, &sim_graphics_settings, sizeof before), 0);
 }
 
-TEST_F(Planes, PathsLoadAircraftThatTheSlotDoesNotFlyYet)
+// The folders laid out on the built data folder; the trainer's path below it
+// (empty when the data folder holds none).
+std::string trainer_in_data_folder()
 {
     namespace fs = std::filesystem;
     FOLDERS_init_from(ORVELL_DATA_FOLDER "orvell");
-    std::string relative;
     for (const fs::directory_entry& e : fs::recursive_directory_iterator(fs::path(ORVELL_DATA_FOLDER) / "Aircraft"))
-        if (e.path().filename() == "Orvell Trainer.acf")
-            relative = fs::relative(e.path(), ORVELL_DATA_FOLDER).string();
+        if (e.path().filename() == "Orvell Trainer.acf") return fs::relative(e.path(), ORVELL_DATA_FOLDER).string();
+    return {};
+}
+
+TEST_F(Planes, PathsLoadAircraftThatTheSlotDoesNotFlyYet)
+{
+    namespace fs = std::filesystem;
+    const std::string relative = trainer_in_data_folder();
     if (relative.empty()) GTEST_SKIP() << "no trainer in the built data folder";
 
     std::snprintf(pln[1].acf_file_name, ACF_TEXT_SIZE, "%s", fs::path(relative).filename().c_str());
@@ -190,11 +197,7 @@ TEST_F(Planes, PathsLoadAircraftThatTheSlotDoesNotFlyYet)
 TEST_F(Planes, APluginLoadingTheUsersAircraftRebuildsTheBackground)
 {
     namespace fs = std::filesystem;
-    FOLDERS_init_from(ORVELL_DATA_FOLDER "orvell");
-    std::string relative;
-    for (const fs::directory_entry& e : fs::recursive_directory_iterator(fs::path(ORVELL_DATA_FOLDER) / "Aircraft"))
-        if (e.path().filename() == "Orvell Trainer.acf")
-            relative = fs::relative(e.path(), ORVELL_DATA_FOLDER).string();
+    const std::string relative = trainer_in_data_folder();
     if (relative.empty()) GTEST_SKIP() << "no trainer in the built data folder";
     PLUGIN_fill_host_table();
     static int backgrounds;
