@@ -667,6 +667,7 @@ TEST_F(PluginHost, CoordinatesMenusCommandsAndTextures)
 struct drawn_plane {
     int seen = 0;
     float gear[FLT_GEAR_COUNT] = {}, below_gear = 0, throttle[8] = {}, x = 0, psi = 0, flaps = 0, roll_control = 0;
+    float leg_angle = 0;
     int nav_lights = 0;
 } drawn;
 
@@ -683,9 +684,14 @@ TEST_F(PluginHost, TheAircraftDrawerUsesTheInfoRecordAndPutsThePlaneBack)
         std::memcpy(drawn.throttle, f.ENGN_thro, sizeof drawn.throttle);
         drawn.x = f.local_x, drawn.psi = f.psi, drawn.flaps = f.flaprat, drawn.roll_control = f.FC_roll;
         drawn.nav_lights = f.nav_lights_on;
+        drawn.leg_angle = pln[2].acf_gear_latN[FLT_FIRST_GEAR_PART];
         return 0;
     };
     for (int p = 0; p < ACF_NUM_PARTS; ++p) pln[2].acf_gear_deploy[p] = 0.25f;
+    // One gear leg swinging from 10 degrees retracted to 50 extended, drawn at 7.
+    pln[2].acf_part_eq[FLT_FIRST_GEAR_PART] = 1;
+    pln[2].acf_gear_latR[FLT_FIRST_GEAR_PART] = 10.0f, pln[2].acf_gear_latE[FLT_FIRST_GEAR_PART] = 50.0f;
+    pln[2].acf_gear_latN[FLT_FIRST_GEAR_PART] = 7.0f;
     flt[2] = flt_struct{};
     flt[2].flaprat = 0.5f, flt[2].ENGN_thro[3] = 0.9f, flt[2].local_x = -7.0f;
     const flt_struct flt_before = flt[2];
@@ -705,11 +711,13 @@ TEST_F(PluginHost, TheAircraftDrawerUsesTheInfoRecordAndPutsThePlaneBack)
     EXPECT_FLOAT_EQ(drawn.flaps, 0.0f);
     EXPECT_FLOAT_EQ(drawn.roll_control, 0.0f);
     EXPECT_EQ(drawn.nav_lights, 1);
+    EXPECT_FLOAT_EQ(drawn.leg_angle, 50.0f);   // the shape follows the plug-in's gear
 
     // Every field it set is back as it was.
     EXPECT_EQ(std::memcmp(&flt[2], &flt_before, sizeof flt_before), 0);
     EXPECT_TRUE(std::equal(deploy_before.begin(), deploy_before.end(), pln[2].acf_gear_deploy));
     EXPECT_EQ(pln[2].acf_splr_up, spoiler_before);
+    EXPECT_FLOAT_EQ(pln[2].acf_gear_latN[FLT_FIRST_GEAR_PART], 7.0f);
 
     // A whole record; a negative size or a plane outside the slots draws nothing.
     info.size = sizeof info;
