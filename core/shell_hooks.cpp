@@ -40,3 +40,8 @@ void CORE_build_menus(const char* file_name)
 {
     if (installed.build_menus) installed.build_menus(file_name);
 }
+
+void CORE_load_background()
+{
+    if (installed.load_background) installed.load_background();
+}

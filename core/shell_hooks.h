@@ -15,6 +15,7 @@ struct shell_hooks {
     void (*click)(int close_flag) = nullptr;                                // MACIBM_handleclick
     void (*load_language)(int reload) = nullptr;                            // LANG_load_text
     void (*build_menus)(const char* file_name) = nullptr;                   // MACIBM_build_menus
+    void (*load_background)() = nullptr;                                    // MACIBM_load_background
 };
 void CORE_set_shell_hooks(const shell_hooks& hooks);
 
@@ -25,3 +26,4 @@ void CORE_run_key(int modifier_class, int key);
 void CORE_click(int close_flag);
 void CORE_load_language(int reload);
 void CORE_build_menus(const char* file_name);
+void CORE_load_background();

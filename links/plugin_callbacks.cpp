@@ -8,6 +8,7 @@
 #include <array>
 #include <cmath>
 #include <cstring>
+#include <vector>
 
 #include "aircraft/acf_load.h"
 #include "aircraft/acf_struct.h"
@@ -26,6 +27,7 @@
 #include "core/simvars/physics.h"
 #include "core/units.h"
 #include "flightmodel/flt.h"
+#include "flightmodel/forces/control_incidence.h"
 #include "graphics/font.h"
 #include "graphics/glprobe.h"
 #include "graphics/ogl_draw.h"
@@ -193,6 +195,24 @@ void read_camera(float* x, float* y, float* z, float* pitch, float* heading, flo
 }
 
 // ---- slots 14..18 ---------------------------------------------------------
+// The aircraft-record fields the shape pass writes from the controls (gear
+// legs and nodes, doors, thrust-vector cant, sweep, dihedral, variable
+// incidence), each handed to `f` with its size.
+template <class F> void shape_fields(acf_struct& a, F&& f)
+{
+    f(a.acf_gear_latN, sizeof a.acf_gear_latN);
+    f(a.acf_gear_lonN, sizeof a.acf_gear_lonN);
+    f(a.acf_gear_axiN, sizeof a.acf_gear_axiN);
+    f(a.acf_gear_xnodef, sizeof a.acf_gear_xnodef);
+    f(a.acf_gear_ynodef, sizeof a.acf_gear_ynodef);
+    f(a.acf_gear_znodef, sizeof a.acf_gear_znodef);
+    f(a.acf_gear_door_ang_now, sizeof a.acf_gear_door_ang_now);
+    f(a.acf_vect_cant, sizeof a.acf_vect_cant);
+    f(a.acf_sweepnow, sizeof a.acf_sweepnow);
+    f(a.acf_dihednow, sizeof a.acf_dihednow);
+    f(a.varinc_now, sizeof a.varinc_now);
+}
+
 void draw_aircraft(int plane, float x, float y, float z, float pitch, float roll, float heading, int full,
                    ORPM_draw_info* info)
 {
@@ -214,6 +234,11 @@ void draw_aircraft(int plane, float x, float y, float z, float pitch, float roll
     float saved_gear[FLT_GEAR_COUNT];
     std::memcpy(saved_gear, legs, sizeof saved_gear);
     const float saved_splr = a.acf_splr_up;
+    std::vector<unsigned char> saved_shape;
+    shape_fields(a, [&saved_shape](float* p, size_t n) {
+        const auto* b = reinterpret_cast<const unsigned char*>(p);
+        saved_shape.insert(saved_shape.end(), b, b + n);
+    });
 
     f.local_x = x, f.local_y = y, f.local_z = z;
     f.theta = pitch, f.phi = roll, f.psi = heading;
@@ -228,12 +253,19 @@ void draw_aircraft(int plane, float x, float y, float z, float pitch, float roll
     f.nav_lights_on = f.beacon_lights_on = f.strobe_lights_on = f.landing_lights_on = f.taxi_light_on = 1;
     f.sin_theta = std::sin(pitch * DEG_TO_RAD_FLOAT), f.cos_theta = std::cos(pitch * DEG_TO_RAD_FLOAT);
 
+    // The shape follows the plug-in's controls and gear before the plane is drawn.
+    ACF_control_incidence(plane);
     (void)full;
     SCENE_draw_plane_range(plane, plane);
 
     f = saved_flt;
     std::memcpy(legs, saved_gear, sizeof saved_gear);
     a.acf_splr_up = saved_splr;
+    size_t at = 0;
+    shape_fields(a, [&saved_shape, &at](float* p, size_t n) {
+        std::memcpy(p, saved_shape.data() + at, n);
+        at += n;
+    });
 }
 
 void set_aircraft(int plane, char* path, char* file_name)
@@ -242,6 +274,8 @@ void set_aircraft(int plane, char* path, char* file_name)
     copy_text(pln[plane].acf_file_path, path, TEXT_FIELD);
     copy_text(pln[plane].acf_file_name, file_name, TEXT_FIELD);
     ACF_load_and_setup(plane);
+    // The user's panel pictures are part of the flying view's background.
+    if (plane == 0) CORE_load_background();
 }
 
 void get_aircraft(int plane, char* path_out, char* file_name_out)

@@ -276,6 +276,8 @@ int PLUGIN_nav_type_flag(int kind) { return kind >= 0 && kind < KIND_COUNT ? TYP
 
 int PLUGIN_nav_type_index(int flag)
 {
+    // No flag is kind 0 (kind 10 shares the empty flag but is never the answer).
+    if (flag == 0) return 0;
     for (int k = 1; k < KIND_COUNT; ++k)
         if (TYPE_FLAGS[k] == flag) return k;
     return 0;

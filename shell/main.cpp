@@ -187,6 +187,7 @@ void APPLICATION_install_hooks()
     hooks.click = MACIBM_handleclick;
     hooks.load_language = LANG_load_text;
     hooks.build_menus = MACIBM_build_menus;
+    hooks.load_background = MACIBM_load_background;
     CORE_set_shell_hooks(hooks);
 }
 

@@ -41,7 +41,7 @@ float text_value(const panel_records& r, int type, int n)
     case INS_EFIS_NUM_TRQ: {
         // The torque dial's divisor: 1 for aircraft without a propeller torque limit.
         const float max = r.acf.acf_trq_max_prp;
-        return f.ENGN_TRQ[n] / (max > 1.0f ? max : 1.0f) * 100.0f;
+        return f.ENGN_TRQ[n] / (max > 0.0f ? max : 1.0f) * 100.0f;
     }
     case INS_EFIS_NUM_FF: return f.ENGN_FF_[n] * UNIT.kgs_to_lbs * 3600.0f;
     default: return f.ENGN_ITT[n] * 700.0f;

@@ -146,7 +146,8 @@ void clock_face()
         a = static_cast<int>(sec / 3600.0f) % 100;
         b = static_cast<int>(sec / 60.0f) % 60;
     } else {
-        const int sec = static_cast<int>(std::clamp(finite_or(tm.timer_elapsed_time_sec, 0.0f), 0.0f, 5999.0f));
+        // Held within the range an int holds, so the cut to whole seconds is defined.
+        const int sec = static_cast<int>(std::clamp(finite_or(tm.timer_elapsed_time_sec, 0.0f), 0.0f, 1.0e9f));
         a = sec / 60;
         b = sec % 60;
     }
@@ -205,8 +206,12 @@ void fuel_gauge(const panel_records& r, int n)
         PANEL_draw_needle(0.0f, 0.0f, angle, 57);
     } else if (t == INS_FUEL_TWINROUND_GA) {
         OGL_scissor_on(-20.0f * s, -40.0f * s, 42.0f * s, 80.0f * s);
-        PANEL_draw_needle(-34.0f, 0.0f, std::clamp(135.0f - 90.0f * fraction(tank_of(r, 0)), 45.0f, 135.0f), 42);
-        PANEL_draw_needle(34.0f, 0.0f, std::clamp(-135.0f + 90.0f * fraction(tank_of(r, 1)), -135.0f, -45.0f), 42);
+        // A tank without capacity parks its needle half way.
+        const tank left = tank_of(r, 0), right = tank_of(r, 1);
+        const float l = left.capacity == 0.0f ? 90.0f : std::clamp(135.0f - 90.0f * fraction(left), 45.0f, 135.0f);
+        const float rr = right.capacity == 0.0f ? -90.0f : std::clamp(-135.0f + 90.0f * fraction(right), -135.0f, -45.0f);
+        PANEL_draw_needle(-34.0f, 0.0f, l, 42);
+        PANEL_draw_needle(34.0f, 0.0f, rr, 42);
         OGL_scissor_off();
     } else if (t == INS_FUEL_DIGITAL_GA && PANEL_has_power()) {
         OGL_draw_string_fmt(49, -19.0f * s, 0.0f, finite_or(k.fuel, 0.0f) * UNIT.kgs_to_lbs, 6, 0, 0, 112);

@@ -327,7 +327,8 @@ void track_readout(const map_frame& m)
 {
     const flt_struct& f = *m.own;
     const float s = panel_ins_scale;
-    PANEL_draw_control(1.0f, m.top / s + 6.0f, 1);
+    // The readout's frame: this family's sprites take positions as drawn (already scaled).
+    PANEL_draw_control(1.0f, m.top + 6.0f, 1);
     float t = f.psi + f.groundspeed * (f.hpath - f.psi) / 10.0f;
     t = std::clamp(t, std::min(f.psi, f.hpath), std::max(f.psi, f.hpath));
     t += sim_flightmodel_position.magnetic_variation;

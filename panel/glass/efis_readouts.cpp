@@ -70,7 +70,7 @@ void dme_box(int selector, int first_radio)
     if (selector != 1 && selector != 2) return;
     const int radio = selector == 2 ? first_radio : first_radio + 2;
     const int colour = selector == 2 ? 50 : 60;
-    PANEL_draw_control(0.0f, 6.0f, selector == 2 ? 1 : 0);
+    PANEL_draw_control(0.0f, 6.0f * panel_ins_scale, selector == 2 ? 1 : 0);
     if (sim_cockpit_radios.nav1_has_dme[radio] == 0) {
         text(colour, -12.0f, -5.0f, "---");
         return;
@@ -118,6 +118,7 @@ void PANEL_efis_readouts(const panel_records& r)
     case INS_EFIS_EL_AIRSPEED: PANEL_asi(r); break;
     case INS_EFIS_EL_ALTITUDE: PANEL_altimeter(r); break;
     case INS_EFIS_EL_VVI_VERT: case INS_EFIS_EL_VVI_DIGITAL: PANEL_vvi(r); break;
+    case INS_EFIS_EL_LOC: case INS_EFIS_EL_GS: update_loc_gls(f.magpsi); break;
     case INS_EFIS_EL_WIND: wind_box(f); break;
     case INS_EFIS_EL_DME_1: dme_box(sim_cockpit_switches.EFIS_dme_1_selector, 0); break;
     case INS_EFIS_EL_DME_2: dme_box(sim_cockpit_switches.EFIS_dme_2_selector, 1); break;

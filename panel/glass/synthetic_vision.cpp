@@ -261,7 +261,8 @@ void PANEL_synthetic_vision(int counter, const panel_records& r)
         int32_t& page = synthetic_vision.page[((counter % 2) + 2) % 2];
         if (PANEL_click_spot(-88.0f, -150.0f, 10.0f, 0)) page = 0;
         if (PANEL_click_spot(-54.0f, -150.0f, 10.0f, 0)) page = 1;
-        PANEL_draw_control(page == 0 ? -88.0f : -54.0f, -150.0f, 0);
+        const float sc = panel_ins_scale;
+        PANEL_draw_control((page == 0 ? -88.0f : -54.0f) * sc, -150.0f * sc, 0);
         if (page == 1) {
             PANEL_efis_map(r);
             return;

@@ -145,7 +145,7 @@ void PANEL_transponder(int ident_only)
         x.xpdr_lamp_until = now;
     }
     const float turn = PANEL_drag_spot(p.mx, p.my, 10.0f, 1.0f, 1.0f, 0);
-    const float mode = std::round(static_cast<float>(std::clamp(k.transponder_mode, 0, 3)) + turn);
+    const float mode = std::round(static_cast<float>(k.transponder_mode) + turn);
     k.transponder_mode = static_cast<int32_t>(std::clamp(mode, 0.0f, 3.0f));
     PANEL_draw_control(p.mx * panel_ins_scale, p.my * panel_ins_scale, k.transponder_mode);
     if (!PANEL_avionics_powered() || k.transponder_mode == 0) return;

@@ -7,8 +7,10 @@
 
 #include "aircraft/flight_start.h"
 #include "core/screen.h"
+#include "core/shell_hooks.h"
 #include "flightmodel/atmosphere.h"
 #include "flightmodel/plane_state.h"
+#include "links/plugin_host.h"
 #include "scene/fires.h"
 #include "scene/effects/particles.h"
 #include "scene/scene_state.h"
@@ -164,14 +166,21 @@ TEST_F(Planes, SettingsAreStoredByTheirKind)
     EXPECT_EQ(std::memcmp(&before, &sim_graphics_settings, sizeof before), 0);
 }
 
-TEST_F(Planes, PathsLoadAircraftThatTheSlotDoesNotFlyYet)
+// The folders laid out on the built data folder; the trainer's path below it
+// (empty when the data folder holds none).
+std::string trainer_in_data_folder()
 {
     namespace fs = std::filesystem;
     FOLDERS_init_from(ORVELL_DATA_FOLDER "orvell");
-    std::string relative;
     for (const fs::directory_entry& e : fs::recursive_directory_iterator(fs::path(ORVELL_DATA_FOLDER) / "Aircraft"))
-        if (e.path().filename() == "Orvell Trainer.acf")
-            relative = fs::relative(e.path(), ORVELL_DATA_FOLDER).string();
+        if (e.path().filename() == "Orvell Trainer.acf") return fs::relative(e.path(), ORVELL_DATA_FOLDER).string();
+    return {};
+}
+
+TEST_F(Planes, PathsLoadAircraftThatTheSlotDoesNotFlyYet)
+{
+    namespace fs = std::filesystem;
+    const std::string relative = trainer_in_data_folder();
     if (relative.empty()) GTEST_SKIP() << "no trainer in the built data folder";
 
     std::snprintf(pln[1].acf_file_name, ACF_TEXT_SIZE, "%s", fs::path(relative).filename().c_str());
@@ -183,6 +192,29 @@ TEST_F(Planes, PathsLoadAircraftThatTheSlotDoesNotFlyYet)
     receive_text("PATH", 1, relative + '\0');
     EXPECT_EQ(std::string(pln[1].acf_file_path), std::string(program_folder) + relative);
     EXPECT_GT(pln[1].acf_m_empty, 0.0f);
+}
+
+TEST_F(Planes, APluginLoadingTheUsersAircraftRebuildsTheBackground)
+{
+    namespace fs = std::filesystem;
+    const std::string relative = trainer_in_data_folder();
+    if (relative.empty()) GTEST_SKIP() << "no trainer in the built data folder";
+    PLUGIN_fill_host_table();
+    static int backgrounds;
+    backgrounds = 0;
+    shell_hooks hooks;
+    hooks.load_background = [] { ++backgrounds; };
+    CORE_set_shell_hooks(hooks);
+    std::string path = std::string(program_folder) + relative, name = fs::path(relative).filename().string();
+    // Another slot's aircraft leaves the background; the user's pictures are part of it.
+    PLUGIN_host_table.set_aircraft(1, path.data(), name.data());
+    EXPECT_EQ(backgrounds, 0);
+    EXPECT_GT(pln[1].acf_m_empty, 0.0f);
+    PLUGIN_host_table.set_aircraft(0, path.data(), name.data());
+    EXPECT_EQ(backgrounds, 1);
+    PLUGIN_host_table.set_aircraft(10, path.data(), name.data());
+    EXPECT_EQ(backgrounds, 1);
+    CORE_set_shell_hooks(shell_hooks{});
 }
 
 TEST_F(Planes, RunwayStartsFromTheStation)

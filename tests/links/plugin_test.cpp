@@ -121,6 +121,14 @@ TEST_F(PluginHost, AManagerGetsEveryNameBeforeItStartsAndTheWholeTable)
 {
     lay_out(TEST_MANAGER_RECORDER);
     ASSERT_EQ(PLUGIN_load(folder_.prefix().c_str()), 1);
+    // The fourteen entries, each found by its own name.
+    const plugin_manager_entries& e = plugin_host.entries;
+    const bool found[14] = {e.initialize != nullptr,     e.shutdown != nullptr,   e.drawing != nullptr,
+                            e.mouse_click != nullptr,    e.key_press != nullptr,  e.event != nullptr,
+                            e.camera != nullptr,         e.register_data != nullptr, e.unregister_data != nullptr,
+                            e.menu != nullptr,           e.check_menu != nullptr, e.menu_item_enabled != nullptr,
+                            e.num_planes != nullptr,     e.update_plane_path != nullptr};
+    for (int k = 0; k < 14; ++k) EXPECT_TRUE(found[k]) << k;
     const recorded& r = record();
     EXPECT_EQ(r.registrations, 1290);
     EXPECT_EQ(PLUGIN_dataref_count(), 1290);
@@ -563,6 +571,19 @@ TEST_F(PluginNav, WalkFindAndDetails)
     EXPECT_EQ(type, 512);
 }
 
+TEST_F(PluginNav, TypeFlagsOfEveryKindAndBack)
+{
+    // Kind -> flag, one bit a kind; kind 10 has none. Back from a flag to its kind; 0 for the rest.
+    const int flags[14] = {0, 1, 2, 4, 8, 16, 32, 64, 128, 256, 0, 512, 1024, 2048};
+    for (int kind = 0; kind < 14; ++kind) {
+        EXPECT_EQ(PLUGIN_nav_type_flag(kind), flags[kind]) << kind;
+        if (kind != 10) EXPECT_EQ(PLUGIN_nav_type_index(flags[kind]), kind) << kind;
+    }
+    for (int odd : {3, 5, 4096, -1}) EXPECT_EQ(PLUGIN_nav_type_index(odd), 0) << odd;
+    EXPECT_EQ(PLUGIN_nav_type_flag(14), 0);
+    EXPECT_EQ(PLUGIN_nav_type_flag(-1), 0);
+}
+
 TEST_F(PluginNav, FlightPlanEntries)
 {
     host.fms_set_entry_latlon(0, 47.5f, -122.25f, 3000);
@@ -638,6 +659,13 @@ TEST_F(PluginHost, CoordinatesMenusCommandsAndTextures)
     EXPECT_EQ(slot_run, 0);
     host.command_key(93);
     EXPECT_EQ(slot_run, 6);
+    const int command_slots[][2] = {{5, 5},   {6, 7},   {7, 8},   {9, 9},   {10, 10}, {11, 13}, {12, 11},
+                                    {13, 18}, {14, 12}, {15, 18}, {16, 15}, {17, 14}, {18, 20}, {19, 94},
+                                    {20, 95}, {21, 22}, {50, 51}, {87, 88}, {88, 0},  {89, 89}, {92, 92}};
+    for (const auto& [command, slot] : command_slots) {
+        host.command_key(command);
+        EXPECT_EQ(slot_run, slot) << command;
+    }
     slot_run = -1;
     host.command_key(94);
     host.command_key(-1);
@@ -689,6 +717,7 @@ TEST_F(PluginHost, CoordinatesMenusCommandsAndTextures)
 struct drawn_plane {
     int seen = 0;
     float gear[FLT_GEAR_COUNT] = {}, below_gear = 0, throttle[8] = {}, x = 0, psi = 0, flaps = 0, roll_control = 0;
+    float leg_angle = 0;
     int nav_lights = 0;
 } drawn;
 
@@ -705,9 +734,14 @@ TEST_F(PluginHost, TheAircraftDrawerUsesTheInfoRecordAndPutsThePlaneBack)
         std::memcpy(drawn.throttle, f.ENGN_thro, sizeof drawn.throttle);
         drawn.x = f.local_x, drawn.psi = f.psi, drawn.flaps = f.flaprat, drawn.roll_control = f.FC_roll;
         drawn.nav_lights = f.nav_lights_on;
+        drawn.leg_angle = pln[2].acf_gear_latN[FLT_FIRST_GEAR_PART];
         return 0;
     };
     for (int p = 0; p < ACF_NUM_PARTS; ++p) pln[2].acf_gear_deploy[p] = 0.25f;
+    // One gear leg swinging from 10 degrees retracted to 50 extended, drawn at 7.
+    pln[2].acf_part_eq[FLT_FIRST_GEAR_PART] = 1;
+    pln[2].acf_gear_latR[FLT_FIRST_GEAR_PART] = 10.0f, pln[2].acf_gear_latE[FLT_FIRST_GEAR_PART] = 50.0f;
+    pln[2].acf_gear_latN[FLT_FIRST_GEAR_PART] = 7.0f;
     flt[2] = flt_struct{};
     flt[2].flaprat = 0.5f, flt[2].ENGN_thro[3] = 0.9f, flt[2].local_x = -7.0f;
     const flt_struct flt_before = flt[2];
@@ -727,11 +761,13 @@ TEST_F(PluginHost, TheAircraftDrawerUsesTheInfoRecordAndPutsThePlaneBack)
     EXPECT_FLOAT_EQ(drawn.flaps, 0.0f);
     EXPECT_FLOAT_EQ(drawn.roll_control, 0.0f);
     EXPECT_EQ(drawn.nav_lights, 1);
+    EXPECT_FLOAT_EQ(drawn.leg_angle, 50.0f);   // the shape follows the plug-in's gear
 
     // Every field it set is back as it was.
     EXPECT_EQ(std::memcmp(&flt[2], &flt_before, sizeof flt_before), 0);
     EXPECT_TRUE(std::equal(deploy_before.begin(), deploy_before.end(), pln[2].acf_gear_deploy));
     EXPECT_EQ(pln[2].acf_splr_up, spoiler_before);
+    EXPECT_FLOAT_EQ(pln[2].acf_gear_latN[FLT_FIRST_GEAR_PART], 7.0f);
 
     // A whole record; a negative size or a plane outside the slots draws nothing.
     info.size = sizeof info;

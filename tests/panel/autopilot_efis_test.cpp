@@ -125,6 +125,38 @@ TEST_F(AutopilotPanel, SelectorsDragSettleAndShowOnTheirDisplays)
     EXPECT_FLOAT_EQ(ap.airspeed, 999.0f);
 }
 
+TEST_F(AutopilotPanel, EachSelectorStepsRunsAndStopsAtItsOwnLimits)
+{
+    power();
+    sim_operation_misc.frame_rate_period = 0.02f;
+    sim_cockpit_autopilot_block& ap = sim_cockpit_autopilot;
+    enum { SPD, HDG, ALT, VVI };
+    float* const value[4] = {&ap.airspeed, &ap.heading_mag, &ap.altitude, &ap.vertical_velocity};
+    // Knob types 282..285 at (-2, -2); a held press runs at the rate for one 0.02 s frame.
+    const struct { int which, mach; float start; int up, held; float pressed, settled; } rows[] = {
+        {SPD, 1, 0.78f, 1, 0, 0.79f, 0.79f},       // Mach step 0.01
+        {SPD, 1, 0.50f, 1, 1, 0.501f, 0.50f},      // 0.05 a second
+        {SPD, 1, 9.99f, 1, 0, 9.99f, 9.99f},       // held at 9.99
+        {SPD, 0, 250.0f, 0, 0, 245.0f, 245.0f},    // knots step 5
+        {SPD, 0, 250.0f, 0, 1, 249.0f, 250.0f},    // 50 a second, back to the 5-knot grid
+        {SPD, 0, 2.0f, 0, 0, 0.0f, 0.0f},          // never below 0
+        {HDG, 0, 10.0f, 1, 1, 10.6f, 11.0f},       // 30 degrees a second
+        {ALT, 0, 99900.0f, 1, 0, 99900.0f, 99900.0f},
+        {ALT, 0, 50.0f, 0, 0, 0.0f, 0.0f},
+        {VVI, 0, 500.0f, 1, 1, 520.0f, 500.0f},    // 1,000 ft/min a second
+        {VVI, 0, 9900.0f, 1, 0, 9900.0f, 9900.0f},
+    };
+    for (const auto& r : rows) {
+        ap.airspeed_is_mach = r.mach;
+        *value[r.which] = r.start;
+        const float d = r.up ? 5.0f : -5.0f;
+        press(INS_OTT_SEL_SPD + r.which, -2.0f + d, -2.0f + d, r.held);
+        EXPECT_NEAR(*value[r.which], r.pressed, 1e-3f) << r.which << " from " << r.start;
+        released(INS_OTT_SEL_SPD + r.which);
+        EXPECT_NEAR(*value[r.which], r.settled, 1e-3f) << r.which << " from " << r.start;
+    }
+}
+
 TEST_F(PanelTest, EfisLayerButtonsAndTheMapWedge)
 {
     // The layers all show at start; the buttons do nothing without avionics.

@@ -2,7 +2,7 @@
 // mode: symbols by their texel cells, labels by range, the GPS destination
 // whatever its layer, the flight plan's first leg, the HSI in the map's place,
 // and the traffic alert's sound recorded through the sound layer's seam.
-#include "tests/panel/panel_fixture.h"
+#include "tests/panel/stack_fixture.h"
 
 #include "core/constants.h"
 #include "core/geo.h"
@@ -166,6 +166,33 @@ TEST_F(EfisMap, MapModeZeroShowsTheHsiOnlyOnTheArcTypes)
     EXPECT_EQ(needles(draw(185), 51).size(), 1u);
 }
 
+TEST_F(EfisMap, TrackReadoutBlendsHeadingIntoPathUnderItsFrame)
+{
+    // Heading plus ground speed x (path - heading) / 10, held between the two, plus the
+    // variation, into 0..360 with 360 kept; three digits 4 above the box's top (115).
+    const struct { float psi, hpath, speed, variation; const char* shown; } rows[] = {
+        {10, 30, 5, 0, "020"},   {10, 30, 50, 0, "030"}, {30, 10, 2, 0, "026"},
+        {350, 5, 0, 10, "360"}, {5, 5, 0, -10, "355"},
+    };
+    for (const auto& r : rows) {
+        flt[0].psi = r.psi, flt[0].hpath = r.hpath, flt[0].groundspeed = r.speed;
+        sim_flightmodel_position.magnetic_variation = r.variation;
+        panel_ins_type = 185, panel_ins_scale = 1.0f;
+        const auto t = drawn_texts(110, 384.0f, [] { PANEL_efis_map(); });
+        ASSERT_TRUE(t.count(119.0f)) << r.shown;
+        EXPECT_EQ(t.at(119.0f), r.shown);
+    }
+    // At twice the size the readout's frame stands 6 above the doubled top, over the digits.
+    int frames = 0;
+    for (const fb_rect& q : rects_of(in_slot(185, 2.0f, [] { PANEL_efis_map(); })))
+        if (std::fabs((q.tx1 + q.tx2) * 0.5f - 419.0f) < 0.01f && std::fabs((q.ty1 + q.ty2) * 0.5f - 267.0f) < 0.01f) {
+            ++frames;
+            EXPECT_NEAR((q.x1 + q.x2) * 0.5f, 512.0f + 1.0f, 0.01f);
+            EXPECT_NEAR((q.y1 + q.y2) * 0.5f, 384.0f + 236.0f, 0.01f);
+        }
+    EXPECT_EQ(frames, 1);
+}
+
 TEST_F(EfisMap, TrafficAlertPlaysOnceWhileTheConditionHolds)
 {
     sim_graphics_settings.draw_aircrafts = 2;
@@ -188,6 +215,21 @@ TEST_F(EfisMap, TrafficAlertPlaysOnceWhileTheConditionHolds)
     for (const fb_rect& r : rects_of(prims))
         if (glyph_of(110, r) == 'o') red = std::fabs(r.r - 1.0f) < 0.01f && std::fabs(r.g - 0.2f) < 0.01f;
     EXPECT_TRUE(red);
+    // Colours by height and distance: red within 500 ft and 4 nm, amber within 1,000 ft and 8 nm.
+    const struct { float feet, nm; int row; } bands[] = {
+        {450, 3, 58}, {-450, 3.9f, 58}, {450, 5, 59}, {700, 3, 59}, {-990, 7.5f, 59}, {1100, 3, 49}};
+    for (const auto& b : bands) {
+        flt[1].local_z = -b.nm * NM, flt[1].local_y = b.feet / 3.28084f;
+        int found = 0;
+        for (const fb_rect& r : rects_of(draw()))
+            if (glyph_of(110, r) == 'o') {
+                ++found;
+                EXPECT_NEAR(r.r, colour_table[b.row][0], 0.01f) << b.feet << " ft " << b.nm << " nm";
+                EXPECT_NEAR(r.g, colour_table[b.row][1], 0.01f) << b.feet << " ft " << b.nm << " nm";
+                EXPECT_NEAR(r.b, colour_table[b.row][2], 0.01f) << b.feet << " ft " << b.nm << " nm";
+            }
+        EXPECT_EQ(found, 1) << b.feet;
+    }
     // A plug-in's plane count beyond the slots is held to them.
     sim_graphics_settings.draw_aircrafts = 500;
     draw();

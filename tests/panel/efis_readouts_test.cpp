@@ -51,6 +51,12 @@ TEST_F(EfisReadouts, CalmWindShowsDirectionZeroAndTheArrowOffTheHeading)
     EXPECT_LT(angle_gap(n[0].angle_deg, 150.0f), 0.1f);
     EXPECT_NE(shown(prims).find("00000"), std::string::npos) << shown(prims);   // direction 000, speed 00
     EXPECT_NE(shown(prims).find("100"), std::string::npos);
+    // A hundredth of the share point: half the direction.
+    sim_weather.wind_speed_at_plane_ms = 0.005f;
+    n = needles(draw(175), 52);
+    ASSERT_EQ(n.size(), 1u);
+    EXPECT_LT(angle_gap(n[0].angle_deg, 135.0f - 30.0f + 180.0f), 0.1f);
+    EXPECT_NE(shown(draw(175)).find("13500"), std::string::npos) << shown(draw(175));
     // A breeze: the true direction, the arrow from it.
     sim_weather.wind_speed_at_plane_ms = 5.0f;
     n = needles(draw(175), 52);
@@ -91,6 +97,28 @@ TEST_F(EfisReadouts, GpsBoxArrivalTime)
     flt[0].groundspeed = 0.0f;
     sim_time.zulu_time_sec = 23.0f * 3600.0f;
     EXPECT_NE(shown(draw(178)).find("15:39Z"), std::string::npos) << shown(draw(178));   // 23:00 + 16 h 39 min
+}
+
+TEST_F(EfisReadouts, LocalizerAndGlideSlopeElementsAndTheDmeSwitchAtTheirSize)
+{
+    // The localizer bar 5 units a dot, the glide-slope pointer -8.2 a dot, from NAV 1.
+    sim_cockpit_switches.HSI_selector = 0;
+    sim_cockpit_radios.nav1_hdef_dot[0] = 1.5f;
+    sim_cockpit_radios.nav1_vdef_dot[0] = -1.0f;
+    const auto loc = needles(draw(173), 56), gs = needles(draw(174), 32);
+    ASSERT_EQ(loc.size(), 1u);
+    ASSERT_EQ(gs.size(), 1u);
+    EXPECT_NEAR(loc[0].pivot_x - 512.0f, 7.5f, 0.05f);
+    EXPECT_NEAR(gs[0].pivot_y - 384.0f, 8.2f, 0.05f);
+    // The DME box's VOR switch 6 units above the centre, times the size.
+    sim_cockpit_switches.EFIS_dme_1_selector = 2;
+    int switches = 0;
+    for (const fb_rect& r : rects_of(in_slot(176, 2.0f, [] { PANEL_efis_readouts(); })))
+        if (std::fabs((r.tx1 + r.tx2) * 0.5f - 48.0f) < 0.01f && std::fabs((r.ty1 + r.ty2) * 0.5f - 112.0f) < 0.01f) {
+            ++switches;
+            EXPECT_NEAR((r.y1 + r.y2) * 0.5f, 384.0f + 12.0f, 0.01f);
+        }
+    EXPECT_EQ(switches, 1);
 }
 
 TEST_F(EfisReadouts, GearInTransitAndFlapsUp)

@@ -97,10 +97,12 @@ TEST_F(FmsPage, PassingTheDestinationMovesItOn)
     std::strcpy(e1.id, "ABC");
     std::strcpy(e1.altitude, "12000");
 
-    // Ahead of the nose nothing moves.
-    flt[0].psi = 180.0f;
-    FMS_route_pass();
-    EXPECT_EQ(fms_plan.destination_index, 0);
+    // Ahead of the nose, or 85 degrees off it, nothing moves.
+    for (float psi : {180.0f, 95.0f, -95.0f}) {
+        flt[0].psi = psi;
+        FMS_route_pass();
+        EXPECT_EQ(fms_plan.destination_index, 0) << psi;
+    }
     flt[0].psi = 0.0f;
     FMS_route_pass();
     EXPECT_EQ(fms_plan.destination_index, 1);
@@ -176,6 +178,27 @@ TEST_F(FmsPage, TextsAndReferencesFromAFileStayInside)
     EXPECT_EQ(e.altitude[FMS_ALTITUDE_SIZE - 1], 0);
     EXPECT_LE(std::strlen(e.altitude), 6u);
     EXPECT_LT(strnlen(e.id, FMS_ID_SIZE), static_cast<size_t>(FMS_ID_SIZE));
+}
+
+TEST_F(FmsPage, EveryKeyTypesItsCharacterAndTheTypeKeysTheirKinds)
+{
+    // The keypad, five rows of eight: '\1' marks the keys that do not type.
+    const char* const layout[5] = {"123ABCDE", "456FGHIJ", "789KLMNO", "\1" "0\1PQRST", "\1\1UVWXYZ"};
+    fms_entry& e = fms_plan.entries[0];
+    e.type = 1;
+    for (int r = 0; r < 5; ++r)
+        for (int c = 0; c < 8; ++c) {
+            if (layout[r][c] == '\1') continue;
+            frame(-76.0f, 59.0f);   // the identifier field: cursor 0
+            key(c, r);
+            EXPECT_EQ(e.id[0], layout[r][c]) << "column " << c << " row " << r;
+        }
+    // The type keys of the second command row: airport, VOR, NDB, fix, latitude/longitude.
+    const struct { float x; int type; } kinds[] = {{-56, 1}, {-33, 3}, {-10, 2}, {13, 11}, {36, 13}};
+    for (const auto& k : kinds) {
+        frame(k.x, -6.0f);
+        EXPECT_EQ(e.type, k.type) << k.x;
+    }
 }
 
 TEST_F(FmsPage, ClearAllAndTheStepKeys)

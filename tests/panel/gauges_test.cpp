@@ -75,6 +75,8 @@ TEST_F(Gauges, LinearEngineGaugesCustomScalesMirrorAndEmptyStates)
     a.acf_trq_max_prp = 0.0f;
     flt[0].ENGN_TRQ[0] = 0.42f;
     EXPECT_EQ(texts(110).at(-4), "TRQ:042");
+    a.acf_trq_max_prp = 0.5f;   // a limit below one is a limit all the same
+    EXPECT_EQ(texts(110).at(-4), "TRQ:084");
 }
 
 TEST_F(Gauges, AmmeterButtonShowsTheVoltsUntilItsDeadline)
@@ -113,13 +115,18 @@ TEST_F(Gauges, FuelGaugesWalkTheTanksAndDropTanks)
     EXPECT_NEAR(n[1], -67.5f, 0.1f);    // a quarter
     EXPECT_NEAR(n[2], 0.0f, 0.1f);      // the drop tank, half
     EXPECT_NEAR(n[3], -135.0f, 0.1f);   // past the last tank: empty
-    // The twin gauge: a tank without capacity reads empty.
+    // The twin gauge: a full left tank at 45; a tank without capacity parks half way.
     only(349);
     a.acf_tank_rat[1] = 0.0f;
-    const auto twin = angles(42);
+    auto twin = angles(42);
     ASSERT_EQ(twin.size(), 2u);
     EXPECT_NEAR(twin[0], 45.0f, 0.1f);
-    EXPECT_NEAR(twin[1], -135.0f, 0.1f);
+    EXPECT_NEAR(twin[1], -90.0f, 0.1f);
+    a.acf_tank_rat[0] = 0.0f, a.acf_tank_rat[1] = 0.5f;
+    twin = angles(42);
+    ASSERT_EQ(twin.size(), 2u);
+    EXPECT_NEAR(twin[0], 90.0f, 0.1f);
+    EXPECT_NEAR(twin[1], -112.5f, 0.1f);   // a quarter: -135 + 22.5
 }
 
 TEST_F(Gauges, StormscopeRangeStopwatchAndThermometer)
@@ -149,6 +156,9 @@ TEST_F(Gauges, StormscopeRangeStopwatchAndThermometer)
     EXPECT_EQ(sim_time.timer_elapsed_time_sec, 75.0f);   // reset by the third, then counted once
     sim_time.timer_elapsed_time_sec = 75.9f;
     EXPECT_EQ(texts(115).at(4), "01:15");
+    sim_time.timer_elapsed_time_sec = 6000.5f;   // past 99 minutes the minutes go on
+    EXPECT_EQ(texts(115).at(4), "100:00");
+    sim_time.timer_elapsed_time_sec = 75.9f;
     EXPECT_EQ(PANEL_clock_timer(1, 0), 1);
     EXPECT_EQ(sim_time.timer_is_running_sec, 1);
     EXPECT_EQ(PANEL_clock_timer(0, 1), 1);
@@ -193,6 +203,33 @@ TEST_F(Gauges, RadioAltimeterMinimumToneAndVarioTones)
     click(44, -45);           // audio off stops the tone
     EXPECT_EQ(small_gauges.vario_audio_on, 0);
     EXPECT_EQ(rec.stopped_slots, (std::vector<int>{26, 25}));
+}
+
+TEST_F(Gauges, RadioAltimeterDialBendsAtFiveHundredFeetAndItsKnobStepsTheMinimum)
+{
+    only(334);
+    sim_cockpit_misc.radio_altimeter_minimum = 1250.0f;   // 165 + 750 x 74 / 1500 = 202
+    const struct { float feet, deg; } rows[] = {{0, 0},        {250, 82.5f},       {500, 165},  {2000, 239},
+                                                 {2500, 263.667f}, {4000, 263.667f}, {-50, 0}};
+    for (const auto& r : rows) {
+        flt[0].y_agl = r.feet / 3.2808f;
+        const auto height = angles(62), minimum = angles(63);
+        ASSERT_EQ(height.size(), 1u);
+        ASSERT_EQ(minimum.size(), 1u);
+        EXPECT_LT(angle_gap(height[0], r.deg), 0.05f) << r.feet;
+        EXPECT_LT(angle_gap(minimum[0], 202.0f), 0.05f);
+    }
+    // Without avionics the height needle rests at 0.
+    sim_cockpit_electrical.avionics_on = 0;
+    flt[0].y_agl = 300.0f;
+    EXPECT_LT(angle_gap(angles(62).at(0), 0.0f), 0.05f);
+    sim_cockpit_electrical.avionics_on = 1;
+    // The knob steps the minimum by 10 and holds it at 2,500.
+    sim_cockpit_misc.radio_altimeter_minimum = 2495.0f;
+    click(44 + 5, -47 + 5);
+    EXPECT_FLOAT_EQ(sim_cockpit_misc.radio_altimeter_minimum, 2500.0f);
+    click(44 - 5, -47 - 5);
+    EXPECT_FLOAT_EQ(sim_cockpit_misc.radio_altimeter_minimum, 2490.0f);
 }
 
 TEST_F(Gauges, RotorcraftWarningsSpeakOnTheTwoSecondFlag)

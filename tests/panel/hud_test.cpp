@@ -292,6 +292,49 @@ TEST_F(HudWorld, RunwaysNearTheBoxGetOutlinesAndBrackets)
     EXPECT_EQ(lines_of(from_above([] { HUD_draw_world_symbols(1); })).size(), 4u);
 }
 
+TEST_F(HudWorld, ApproachBracketsRiseAlongTheExtendedCentreLineAndFade)
+{
+    // A runway heading north (heading 0) whose first end is centred at (0, 0, -5000).
+    airport({{{-20.0f, 0.0f, -5000.0f}, {20.0f, 0.0f, -7000.0f}}});
+    // Seen from the side, 10 km either way: window x, y back to world x, y.
+    GLint vp[4] = {};
+    const auto prims = capture_feedback([&vp] {
+        glGetIntegerv(GL_VIEWPORT, vp);
+        glMatrixMode(GL_PROJECTION);
+        glPushMatrix();
+        glLoadIdentity();
+        glOrtho(-10000.0, 10000.0, -10000.0, 10000.0, -1.0e6, 1.0e6);
+        glMatrixMode(GL_MODELVIEW);
+        glPushMatrix();
+        glLoadIdentity();
+        HUD_draw_world_symbols(1);
+        glPopMatrix();
+        glMatrixMode(GL_PROJECTION);
+        glPopMatrix();
+        glMatrixMode(GL_MODELVIEW);
+    });
+    const auto ls = lines_of(prims);
+    ASSERT_EQ(ls.size(), 4u + 2u * 45u);
+    auto wx = [&vp](float x) { return (x - static_cast<float>(vp[0])) / static_cast<float>(vp[2]) * 20000.0f - 10000.0f; };
+    auto wy = [&vp](float y) { return (y - static_cast<float>(vp[1])) / static_cast<float>(vp[3]) * 20000.0f - 10000.0f; };
+    // Bracket n at d = 0.1 + 0.2 n nautical miles: half size h = max(d x 0.01, 10) metres,
+    // centre rising 0.05 d, legs 2h either side, opacity 0.5 - d / 6.
+    for (int n = 0; n < 15; ++n) {
+        const float d_nm = 0.1f + 0.2f * static_cast<float>(n), d = d_nm * 1852.0f;
+        const float h = std::max(d * 0.01f, 10.0f), centre = 0.05f * d;
+        const line2& left = ls[4 + 3 * n];
+        const line2& right = ls[5 + 3 * n];
+        const line2& bar = ls[6 + 3 * n];
+        EXPECT_NEAR(wx(left.x1), -2.0f * h, 0.5f) << n;
+        EXPECT_NEAR(wx(right.x1), 2.0f * h, 0.5f) << n;
+        EXPECT_NEAR(wy(left.y1), centre + h, 0.5f) << n;
+        EXPECT_NEAR(wy(left.y2), centre - h, 0.5f) << n;
+        EXPECT_NEAR(wy(bar.y1), centre - h, 0.5f) << n;
+        EXPECT_NEAR(wx(bar.x2) - wx(bar.x1), 4.0f * h, 0.5f) << n;
+        EXPECT_NEAR(left.a, std::clamp(0.5f - d_nm / 6.0f, 0.0f, 0.5f), 0.002f) << n;
+    }
+}
+
 TEST_F(HudWorld, TerrainMeshStaysInsideTheGridAtItsEdges)
 {
     for (auto cell : {camera_cell_record{449, 399}, camera_cell_record{0, 0}, camera_cell_record{-500, 9000}}) {

@@ -4,6 +4,7 @@
 #include "tests/panel/stack_fixture.h"
 
 #include "core/geo.h"
+#include "core/units.h"
 #include "panel/orbiter/orbiter.h"
 #include "world/navdb.h"
 
@@ -124,6 +125,30 @@ TEST_F(Orbiter, EnergyAndRollGuidance)
     EXPECT_EQ(texts(110).at(45), "dest: 30right");
     sim_cockpit_gps.course = 90.0f;
     EXPECT_EQ(texts(110).at(45), "dest: 00left");
+}
+
+TEST_F(Orbiter, AngleOfAttackMarksFollowTheEntryProfile)
+{
+    only(190);
+    orbiter.orbiter_range_to_go = 2000.0f;   // ET1
+    flt[0].alpha = 0.0f;                      // the current alpha and deceleration marks sit at 0
+    flt[0].g_axil = 0.0f;
+    // The scale puts a value a at y = a x 3.5 - 98; the marks above its foot are the profile's.
+    auto mark_y = [](char c) {
+        float y = -999.0f;
+        for (const fb_rect& r : capture_rects(PANEL_update))
+            if (glyph_of(110, r) == c && r.y1 - Y + 2.0f > -97.0f) y = r.y1 - Y + 2.0f;
+        return y;
+    };
+    const struct { float fps, nominal, upper; } rows[] = {
+        {1000, 20.5f, 8.16793f}, {6020, 26.0f, 24.90626f}, {12000, 33.0f, 37.6709f}, {14500, 33.0f, 40},
+        {18000, 23.57143f, 40},  {23000, 9.16667f, 40},     {25500, 5.25f, 40},       {27000, 5.0f, 40},
+    };
+    for (const auto& r : rows) {
+        flt[0].groundspeed = r.fps / UNIT.mtrs_to_ft;
+        EXPECT_NEAR(mark_y('<'), r.nominal * 3.5f - 98.0f, 1.0f) << r.fps;
+        EXPECT_NEAR(mark_y('>'), r.upper * 3.5f - 98.0f, 1.0f) << r.fps;
+    }
 }
 
 TEST_F(Orbiter, DestinationsWithoutARunway)

@@ -220,6 +220,90 @@ TEST_F(PanelTest, GeneratedEngineScaleAndItsNumbers)
     EXPECT_LT(odd.size(), 200u);
 }
 
+TEST_F(PanelTest, TapeMarksTheNumberGapAndTheGroundBand)
+{
+    panel_ins_scale = 1.0f;
+    screen.screen_area_left = screen.screen_area_bottom = 300.0f;
+    // A 4 x 5 mark from 3 below its offset, only while it keeps 2 units inside either end.
+    const struct { float offset; bool drawn; } marks[] = {
+        {54.0f, true}, {54.5f, false}, {-54.0f, true}, {-54.5f, false}, {10.0f, true}};
+    for (const auto& m : marks) {
+        const auto r = capture_rects([&] { PANEL_tape_mark(9, 5.0f, 0.0f, 56.0f, m.offset); });
+        ASSERT_EQ(r.size(), m.drawn ? 1u : 0u) << m.offset;
+        if (r.empty()) continue;
+        EXPECT_NEAR(r[0].x1, 305.0f, 0.01f);
+        EXPECT_NEAR(r[0].x2, 309.0f, 0.01f);
+        EXPECT_NEAR(r[0].y1, 300.0f + m.offset - 3.0f, 0.01f);
+        EXPECT_NEAR(r[0].y2, 300.0f + m.offset + 2.0f, 0.01f);
+    }
+    // Ten units a value about centre 0: 1 lies at 10 and -1 at trunc(-9.5) = -9; a gap g
+    // hides the numbers from trunc(-g - 3) to trunc(g + 3).
+    const struct { float gap; const char* label; long shown; } gaps[] = {
+        {5.0f, "001", 2}, {5.0f, "000", 0}, {6.0f, "001", 1}, {7.0f, "001", 0}, {-999.0f, "000", 1}};
+    for (const auto& g : gaps) {
+        const float gap = g.gap;
+        const auto w = words(110, capture_rects([gap] { PANEL_draw_tape(0, -1, 20, 9, 0, 50, gap, 0, 1, 1, 10, 2, 0, 110); }));
+        EXPECT_EQ(std::count(w.begin(), w.end(), std::string(g.label)), g.shown) << g.gap << " " << g.label;
+    }
+    // 1,000 ft above the ground at 2 units per hundred feet: ground from the foot up to -20, sky above.
+    flt[0].y_agl = 1000.0f / 3.28084f;
+    const auto band = capture_rects([] { PANEL_draw_tape(0, -1, 20, 9, 0, 50, -999, 10, 1, 5, 2, 1, 2, 110); });
+    auto filled = [&band](int row) {
+        for (const fb_rect& r : band)
+            if (std::fabs(r.r - colour_table[row][0]) < 1e-3f && std::fabs(r.g - colour_table[row][1]) < 1e-3f &&
+                std::fabs(r.b - colour_table[row][2]) < 1e-3f && r.x2 - r.x1 > 18.0f)
+                return r;
+        return fb_rect{};
+    };
+    const fb_rect ground = filled(62), sky = filled(73);
+    EXPECT_NEAR(ground.x1, 319.0f, 0.01f);
+    EXPECT_NEAR(ground.x2, 338.0f, 0.01f);
+    EXPECT_NEAR(ground.y1, 250.0f, 0.01f);
+    EXPECT_NEAR(ground.y2, 280.0f, 0.01f);
+    EXPECT_NEAR(sky.y1, 280.0f, 0.01f);
+    EXPECT_NEAR(sky.y2, 350.0f, 0.01f);
+}
+
+TEST_F(PanelTest, ControlSpritesByTypeAndState)
+{
+    screen.screen_area_left = screen.screen_area_bottom = 300.0f;
+    // Sheet centre (u, v) and half sizes in texels, colour row, y shift; drawn at (10, 20) at size 2,
+    // the lever handles, map and switch-button sprites at their own size.
+    const struct { int type, state; float u, v, hw, hh; int colour; float shift; bool unscaled; } rows[] = {
+        {7, 5, 143, 59, 15, 15, 0, 0, false},    {456, 0, 15, 59, 15, 15, 0, 0, false},
+        {30, 0, 47, 15, 15, 15, 0, 0, false},    {370, 2, 271, 15, 15, 15, 0, 0, false},
+        {5, 3, 284, 318, 11, 11, 0, 0, false},   {38, 4, 263, 318, 11, 11, 0, 0, false},
+        {38, 1, 200, 318, 11, 11, 0, 0, false},  {396, 4, 284, 318, 11, 11, 0, 0, false},
+        {22, 2, 164, 350, 4, 4, 49, 0, false},   {48, 0, 203, 182, 16, 13, 0, 0, true},
+        {58, 1, 430, 153, 6, 6, 0, 0, true},     {66, 1, 507, 477, 5, 30, 0, 0, false},
+        {131, 3, 90, 125, 4, 10, 0, 0, false},   {156, 5, 487, 465, 15, 15, 0, 0, false},
+        {185, 1, 419, 267, 29, 10, 49, 0, true}, {191, 0, 400, 232, 15, 10, 49, 0, true},
+        {240, 2, 344, 337, 9, 9, 0, 0, false},   {475, 3, 350, 322, 5, 5, 0, 0, false},
+        {260, 0, 336, 180, 15, 9, 0, -3, false}, {260, 1, 336, 192, 15, 4, 51, 10, false},
+        {261, 0, 336, 147, 15, 8, 0, 1, false},  {261, 1, 336, 161, 15, 8, 51, 0, false},
+        {262, 2, 336, 132, 15, 9, 50, 1, false}, {278, 0, 336, 201, 15, 4, 49, 0, false},
+        {444, 0, 144, 201, 15, 4, 49, 0, false}, {437, 1, 112, 229, 13, 10, 49, 0, false},
+        {360, 0, 469, 296, 20, 5, 49, 0, false}, {184, 2, 66, 124, 12, 5, 49, 0, false},
+    };
+    for (const auto& r : rows) {
+        const auto q = rects_of(in_slot(r.type, 2.0f, [&r] { PANEL_draw_control(10.0f, 20.0f, r.state); }));
+        ASSERT_EQ(q.size(), 1u) << r.type << " state " << r.state;
+        const float size = r.unscaled ? 1.0f : 2.0f;
+        EXPECT_NEAR((q[0].tx1 + q[0].tx2) * 0.5f, r.u, 1e-3f) << r.type << " state " << r.state;
+        EXPECT_NEAR((q[0].ty1 + q[0].ty2) * 0.5f, r.v, 1e-3f) << r.type << " state " << r.state;
+        EXPECT_NEAR(q[0].tx2 - q[0].tx1, 2.0f * r.hw, 1e-3f) << r.type;
+        EXPECT_NEAR(q[0].ty2 - q[0].ty1, 2.0f * r.hh, 1e-3f) << r.type;
+        EXPECT_NEAR((q[0].x1 + q[0].x2) * 0.5f, 310.0f, 1e-3f) << r.type;
+        EXPECT_NEAR((q[0].y1 + q[0].y2) * 0.5f, 320.0f + r.shift, 1e-3f) << r.type << " state " << r.state;
+        EXPECT_NEAR(q[0].x2 - q[0].x1, 2.0f * r.hw * size, 1e-3f) << r.type;
+        if (r.colour != 0) EXPECT_NEAR(q[0].g, colour_table[r.colour][1], 1e-3f) << r.type;
+    }
+    // Past their listed states, and for a type without a row, nothing.
+    const std::pair<int, int> empty[] = {{58, 2}, {185, 0}, {131, 5}, {236, 0}, {300, 0}};
+    for (const auto& [type, state] : empty)
+        EXPECT_TRUE(in_slot(type, 1.0f, [state] { PANEL_draw_control(10.0f, 20.0f, state); }).empty()) << type;
+}
+
 TEST_F(PanelTest, DrumsTapesAndSprites)
 {
     panel_ins_scale = 1.0f;

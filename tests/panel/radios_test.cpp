@@ -142,6 +142,34 @@ TEST_F(Radios, DmeFieldsDashesAndReceivers)
     EXPECT_EQ(DME_texts(99).dist, std::string("-----"));
 }
 
+TEST_F(Radios, DmeFieldsStandWhereEachHeadAndPageLaysThemOut)
+{
+    sim_cockpit_radios_block& r = sim_cockpit_radios;
+    r.dme_freq_hz = 10800;
+    r.nav1_has_dme[0] = 1, r.nav1_dme_dist_m[0] = 12.3f, r.nav1_dme_speed_kts[0] = 143.7f, r.nav1_dme_time_secs[0] = 12.9f;
+    r.nav1_has_dme[5] = 1, r.nav1_dme_dist_m[5] = 5.5f, r.nav1_dme_speed_kts[5] = 90.0f, r.nav1_dme_time_secs[5] = 4.0f;
+    sim_cockpit_switches.DME_distance_or_time = 0;   // NAV 1 on the heads that read the NAV radios
+    using rows = std::map<float, std::string>;
+    const struct { int type, page, font; rows want; } heads[] = {
+        {235, 1, 112, {{-1, "108.00005.5"}}},
+        {235, 2, 112, {{-1, "090004"}}},
+        {235, 0, 112, {}},
+        {236, 1, 113, {{10, "005.5"}, {20, "108.00"}}},
+        {236, 2, 113, {{10, "004"}, {20, "090"}}},
+        {237, 0, 112, {{-1, "012.3143012"}}},
+        {238, 0, 113, {{10, "143012"}, {20, "012.3"}}},
+        {454, 0, 112, {{-8, "012.3"}, {2, "143012"}}},
+        {454, 2, 112, {{-8, "012.3"}, {2, "143012"}}},
+        {454, 1, 112, {{-8, "012.3"}, {2, "108.00012"}}},
+        {454, 5, 112, {}},
+    };
+    for (const auto& h : heads) {
+        only(h.type);
+        sim_cockpit_switches.DME_radio_selector = h.page;
+        EXPECT_EQ(texts(h.font), h.want) << h.type << " page " << h.page;
+    }
+}
+
 TEST_F(Radios, TransponderKeypadKnobIdentAndLamp)
 {
     sim_cockpit_radios_block& r = sim_cockpit_radios;

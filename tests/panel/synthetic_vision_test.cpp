@@ -169,6 +169,19 @@ TEST_F(SyntheticVision, LookingStraightUpShowsTheOverheadSky)
     EXPECT_NEAR(p[0], 0.14f * 255.0f, 2.0f);
     EXPECT_NEAR(p[1], 0.21f * 255.0f, 2.0f);
     EXPECT_NEAR(p[2], 0.35f * 255.0f, 2.0f);
+    // The terrain's haze runs from 0.4 to 0.8 of 10 nautical miles in the haze colour, under a
+    // grey light of half strength.
+    float v[4] = {};
+    glGetFloatv(GL_FOG_START, v);
+    EXPECT_NEAR(v[0], 7408.0f, 0.5f);
+    glGetFloatv(GL_FOG_END, v);
+    EXPECT_NEAR(v[0], 14816.0f, 0.5f);
+    glGetFloatv(GL_FOG_COLOR, v);
+    EXPECT_NEAR(v[0], 0.49f * gload_dim_factor, 1e-3f);
+    EXPECT_NEAR(v[1], 0.56f * gload_dim_factor, 1e-3f);
+    EXPECT_NEAR(v[2], 0.70f * gload_dim_factor, 1e-3f);
+    glGetLightfv(GL_LIGHT0, GL_DIFFUSE, v);
+    EXPECT_NEAR(v[1], 0.5f * gload_dim_factor, 1e-3f);
 }
 
 TEST_F(SyntheticVision, ThirdInstrumentSharesTheFirstsPage)
@@ -181,6 +194,17 @@ TEST_F(SyntheticVision, ThirdInstrumentSharesTheFirstsPage)
     mouse = mouse_record{};
     EXPECT_EQ(synthetic_vision.page[0], 1);
     EXPECT_EQ(needles(draw(191, 0), 51).size(), 1u);
+    // At one and a half times the size the picture button's sprite sits on its
+    // click spot, (-88, -150) times the size from the origin.
+    synthetic_vision.page[0] = 0;
+    int buttons = 0;
+    for (const fb_rect& r : rects_of(in_slot(191, 1.5f, [] { PANEL_synthetic_vision(0); })))
+        if (std::fabs((r.tx1 + r.tx2) * 0.5f - 400.0f) < 0.01f && std::fabs((r.ty1 + r.ty2) * 0.5f - 232.0f) < 0.01f) {
+            ++buttons;
+            EXPECT_NEAR((r.x1 + r.x2) * 0.5f, 512.0f - 132.0f, 0.01f);
+            EXPECT_NEAR((r.y1 + r.y2) * 0.5f, 300.0f - 225.0f, 0.01f);
+        }
+    EXPECT_EQ(buttons, 1);
     // Without avionics nothing at all.
     sim_cockpit_electrical.avionics_on = 0;
     EXPECT_TRUE(draw(191, 0).empty());
