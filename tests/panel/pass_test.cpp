@@ -296,7 +296,9 @@ TEST_F(PanelTest, ControlSpritesByTypeAndState)
         EXPECT_NEAR((q[0].x1 + q[0].x2) * 0.5f, 310.0f, 1e-3f) << r.type;
         EXPECT_NEAR((q[0].y1 + q[0].y2) * 0.5f, 320.0f + r.shift, 1e-3f) << r.type << " state " << r.state;
         EXPECT_NEAR(q[0].x2 - q[0].x1, 2.0f * r.hw * size, 1e-3f) << r.type;
-        if (r.colour != 0) EXPECT_NEAR(q[0].g, colour_table[r.colour][1], 1e-3f) << r.type;
+        if (r.colour != 0) {
+            EXPECT_NEAR(q[0].g, colour_table[r.colour][1], 1e-3f) << r.type;
+        }
     }
     // Past their listed states, and for a type without a row, nothing.
     const std::pair<int, int> empty[] = {{58, 2}, {185, 0}, {131, 5}, {236, 0}, {300, 0}};
