@@ -37,6 +37,7 @@
 #include "core/replay.h"
 #include "core/simvars.h"
 #include "core/views.h"
+#include "scene/scene_state.h"
 #include "world/apt_scene.h"
 #include "world/navdb.h"
 #include "world/nav_lookup.h"
@@ -393,9 +394,17 @@ void view_command(int32_t v)
     sim_graphics_view.view_type = v;
     sim_graphics_view.view_is_external = VIEW_is_external(v) ? 1 : 0;
 
+    // The camera is placed by what it follows: a tracked weapon, else the user's plane.
     const flt_struct& f = flt[0];
-    const float target[3] = {f.local_x, f.local_y, f.local_z};
-    const float velocity[3] = {f.local_vx, f.local_vy, f.local_vz};
+    float target[3] = {f.local_x, f.local_y, f.local_z};
+    float velocity[3] = {f.local_vx, f.local_vy, f.local_vz};
+    if (const int w = scene_followed_weapon; w >= 0 && w < ACF_WPN_SLOTS) {
+        const wpn_slot_record& s = pln[0].acf_wpn_slot[w];
+        for (int k = 0; k < 3; ++k) {
+            target[k] = s.wpn_pos[k];
+            velocity[k] = s.wpn_vel[k];
+        }
+    }
     float d = f.groundspeed * 0.05f;
     if (!(d >= pln[0].acf_size_x)) d = pln[0].acf_size_x;
     if (d > 9.9e9f) d = 9.9e9f;

@@ -245,3 +245,25 @@ TEST_F(AcfFile, ASaveThatFailsPartWayKeepsThePreviousFileAndNamesIt)
     EXPECT_EQ(read_file_bytes(file).substr(5 + offsetof(acf_struct, acf_author), 7), std::string("Second\0", 7));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(file.parent_path()), std::filesystem::directory_iterator()), 1);
 }
+
+// Airfoils are loaded for the parts in service up to part 43, and never for
+// the parts after it: a missing airfoil of part 43 stops the load, one of
+// part 44 is not even looked for.
+TEST_F(AcfFile, AirfoilsAreLoadedForPartsUpToFortyThreeOnly)
+{
+    auto name_airfoils = [](acf_struct& a, int p, const char* name) {
+        a.acf_part_eq[p] = 1;
+        a.acf_Croot[p] = a.acf_Ctip[p] = a.acf_semilen_SEG[p] = 1.0f;
+        for (char* list : {a.acf_Rafl0, a.acf_Rafl1, a.acf_Tafl0, a.acf_Tafl1})
+            set_text(list + p * ACF_AFL_NAME_SIZE, ACF_AFL_NAME_SIZE, name);
+    };
+    name_airfoils(rec, 44, "missing44.afl");
+    write_record(fx, rec, "P44.acf");
+    EXPECT_EQ(read_into(1, "P44.acf"), 1);
+
+    make_minimal(rec);
+    name_airfoils(rec, 43, "missing43.afl");
+    write_record(fx, rec, "P43.acf");
+    const alert_record a = expect_fatal([&] { read_into(1, "P43.acf"); });
+    EXPECT_NE(a.lines[1].find("missing43.afl"), std::string::npos) << a.lines[1];
+}

@@ -120,7 +120,9 @@ TEST_F(AcfSetup, ConversionRecentresOnTheCentreOfGravityAndScalesOnce)
     a.acf_en_type[0] = 4;
     a.acf_en_type[1] = 9;
     a.acf_en_type[2] = 0;
-    a.acf_SFC[0] = a.acf_SFC[1] = a.acf_SFC[2] = 0.5f;
+    a.acf_en_type[3] = 8;   // a power-rated turbine: per watt, like the pistons
+    a.acf_en_type[4] = 7;   // a thrust-rated type: per newton, like the jets
+    a.acf_SFC[0] = a.acf_SFC[1] = a.acf_SFC[2] = a.acf_SFC[3] = a.acf_SFC[4] = 0.5f;
     a.acf_m_empty = 1000.0f;
     a.acf_RSC_redline_eng = 2700.0f;
     a.acf_pmax = 160.0f;
@@ -140,6 +142,8 @@ TEST_F(AcfSetup, ConversionRecentresOnTheCentreOfGravityAndScalesOnce)
     EXPECT_NEAR(a.acf_SFC[0], 0.5f / 9.7982788f / 3600.0f, 1e-10f);
     EXPECT_NEAR(a.acf_SFC[1], 0.5f / 3600.0f, 1e-10f);
     EXPECT_NEAR(a.acf_SFC[2], 0.5f * 0.4535925f / 745.7f / 3600.0f, 1e-11f);
+    EXPECT_NEAR(a.acf_SFC[3], 0.5f * 0.4535925f / 745.7f / 3600.0f, 1e-11f);
+    EXPECT_NEAR(a.acf_SFC[4], 0.5f / 9.7982788f / 3600.0f, 1e-10f);
     EXPECT_NEAR(a.acf_m_empty, 453.5925f, 1e-3f);
     EXPECT_EQ(a.acf_RSC_redline_prp, 0.0f);
     EXPECT_NEAR(a.acf_trq_max_prp, 160.0f * 745.7f / (2700.0f * 6.0f * static_cast<float>(M_PI) / 180.0f), 0.01f);

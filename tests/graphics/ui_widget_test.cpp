@@ -258,6 +258,18 @@ TEST_F(Widgets, ScrollBarAndFileList)
         EXPECT_TRUE(pressed || dragged == 1) << y;
     }
 
+    // The thumb runs from 10 below the top (first position) to 9 above the
+    // bottom (last), linearly; a single position puts it in the middle.
+    release();
+    for (auto [first, last, at, centre] :
+         {std::tuple{0, 20, 0, 290.0f}, {0, 20, 20, 109.0f}, {0, 20, 10, 199.5f}, {3, 3, 3, 200.0f}}) {
+        pos = at;
+        float found = -1.0f;
+        for (const fb_rect& q : capture_rects([&] { BTN_scroll_bar(500, 100, 300, first, last, &pos); }))
+            if (q.ty1 == 239.0f && q.ty2 == 265.0f) found = (q.y1 + q.y2) / 2.0f;
+        EXPECT_FLOAT_EQ(found, centre) << at;
+    }
+
     // The browser's listing: a click on a row moves the current index.
     std::strcpy(file_list_names[2], "gamma");
     int current = 0;

@@ -235,6 +235,36 @@ TEST_F(FlightInstruments, FlightDirectorCuesPegAndTheSymbolKnobStops)
     EXPECT_FLOAT_EQ(adi_mem.adi_symbol_offset, 5.0f);
 }
 
+// The roll cue follows the director while a heading mode runs or the lateral
+// navigation has captured (19); the pitch cue while an altitude mode runs or
+// the vertical navigation has captured (21); a plug-in override drives both.
+TEST_F(FlightInstruments, FlightDirectorCuesFollowOnlyTheirActiveModes)
+{
+    power();
+    pln[0].acf_has_DC_fd = 1;
+    sim_cockpit_autopilot.flight_director_roll = 10.0f;
+    sim_cockpit_autopilot.flight_director_pitch = 5.0f;
+    const struct {
+        int autopilot, heading, hnav, altitude, vnav, override_fd;
+        float roll, pitch;
+    } rows[] = {
+        {1, 9, 19, 9, 21, 0, 10.0f, 5.0f}, {1, 9, 18, 9, 20, 0, 0.0f, 0.0f}, {1, 11, 0, 9, 0, 0, 10.0f, 0.0f},
+        {1, 9, 0, 13, 0, 0, 0.0f, 5.0f},   {0, 11, 19, 13, 21, 0, 0.0f, 0.0f}, {0, 9, 0, 9, 0, 1, 10.0f, 5.0f},
+    };
+    for (const auto& r : rows) {
+        sim_cockpit_autopilot.autopilot_mode = r.autopilot;
+        sim_cockpit_autopilot.heading_mode = r.heading;
+        sim_cockpit_autopilot.hnav_mode = r.hnav;
+        sim_cockpit_autopilot.altitude_mode = r.altitude;
+        sim_cockpit_autopilot.vnav_mode = r.vnav;
+        sim_operation_override.override_flightdir = r.override_fd;
+        for (int i = 0; i < 100; ++i) in_slot(91, 1.0f, [] { PANEL_adi(); });
+        EXPECT_NEAR(adi_mem.fd_roll_bar, r.roll, 0.01f) << r.autopilot << r.heading << r.hnav << r.override_fd;
+        EXPECT_NEAR(adi_mem.fd_pitch_bar, r.pitch, 0.01f) << r.autopilot << r.altitude << r.vnav << r.override_fd;
+    }
+    sim_operation_override.override_flightdir = 0;
+}
+
 // With the autopilot off, single-cue bars park 70 x scale above the ball
 // (double-cue needles centre); the flagged indicator's flag swings to 20
 // degrees when the electric gyro's supply drops below a quarter and back to

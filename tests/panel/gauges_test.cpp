@@ -363,6 +363,20 @@ TEST_F(Gauges, EcamFuelRowsFlapColoursAndFailureLines)
     EXPECT_EQ(rows[-12].substr(0, 8), "ANTI-ICE");
     EXPECT_EQ(rows[-22].substr(0, 10), "HYDRAULICS");
     EXPECT_EQ(rows[-32].substr(0, 8), "STAB AUG");
+
+    // The right column: one line per engine for entries 50 + e, then 98 + e,
+    // then 74 + e, from y 48 down; a failed entry's line is colour 58.
+    OGL_set_color(58, 1.0f, 0.0f, 0.0f);
+    OGL_set_color(70, 0.0f, 1.0f, 0.0f);
+    flt[0].failures[99] = FAILURE_STATE_FAILED;   // engine 2's line of the second group
+    flt[0].failures[74] = FAILURE_STATE_FAILED;   // engine 1's line of the third group
+    std::map<float, float> red_by_row;
+    for (const fb_rect& r : capture_rects(PANEL_update))
+        if (r.x1 > X + 1.0f) red_by_row[std::round(r.y1 - Y + 2.0f)] = r.r;
+    const std::map<float, float> want = {{48, 0}, {38, 0}, {28, 0}, {18, 1}, {8, 1}, {-2, 0}};
+    for (const auto& [y, red] : want) EXPECT_EQ(red_by_row[y], red) << "right column line at " << y;
+    flt[0].failures[99] = flt[0].failures[74] = 0;
+    OGL_fill_default_colors();
 }
 
 }  // namespace

@@ -186,6 +186,38 @@ TEST_F(Commands, ViewsSetTypeZoomAndCamera)
     EXPECT_EQ(view_zoom_target, 200.0f);
 }
 
+// The fly-by views put the camera ahead of what they follow: 4 s of its
+// velocity (1020) or half a second with the velocity kept as drift (1021),
+// plus d = groundspeed x 0.05 (at least the aircraft's size) on every axis.
+TEST_F(Commands, FlybyViewsLeadThePlaneOrTheTrackedWeapon)
+{
+    flt[0].local_x = 100.0f, flt[0].local_y = 50.0f, flt[0].local_z = -200.0f;
+    flt[0].local_vx = 10.0f, flt[0].local_vy = 0.0f, flt[0].local_vz = -20.0f;
+    flt[0].groundspeed = 100.0f;   // d = 5
+    pln[0].acf_size_x = 3.0f;
+    scene_followed_weapon = -1;
+    APPLICATION_handlemenu(1020);
+    EXPECT_FLOAT_EQ(sim_graphics_view.view_x, 145.0f);
+    EXPECT_FLOAT_EQ(sim_graphics_view.view_y, 55.0f);
+    EXPECT_FLOAT_EQ(sim_graphics_view.view_z, -275.0f);
+    APPLICATION_handlemenu(1021);
+    EXPECT_FLOAT_EQ(view_fixed_point[0], 110.0f);
+    EXPECT_FLOAT_EQ(view_fixed_point[2], -205.0f);
+    EXPECT_FLOAT_EQ(view_fixed_velocity[2], -20.0f);
+
+    // A tracked weapon is followed instead; a slow ground speed gives d = size 3.
+    wpn_slot_record& w = pln[0].acf_wpn_slot[2];
+    w.wpn_pos[0] = 1000.0f, w.wpn_pos[1] = 20.0f, w.wpn_pos[2] = 0.0f;
+    w.wpn_vel[0] = 0.0f, w.wpn_vel[1] = -10.0f, w.wpn_vel[2] = 100.0f;
+    flt[0].groundspeed = 10.0f;
+    scene_followed_weapon = 2;
+    APPLICATION_handlemenu(1020);
+    EXPECT_FLOAT_EQ(sim_graphics_view.view_x, 1003.0f);
+    EXPECT_FLOAT_EQ(sim_graphics_view.view_y, -17.0f);
+    EXPECT_FLOAT_EQ(sim_graphics_view.view_z, 403.0f);
+    scene_followed_weapon = -1;
+}
+
 // Zooming: the flight-path and globe screens step their map zoom by 1.05
 // within their own ranges; the chase and orbit views step the camera distance
 // by k = 0.1 - 0.08 sqrt(nm / 4), held within 0.02..0.1.

@@ -228,6 +228,14 @@ TEST_F(Atc, TheRunwayInUseFollowsTheWindAndTheLocalizer)
     EXPECT_EQ(loc, near);
     EXPECT_EQ(r, 0);
     EXPECT_EQ(e, 1);
+    // A localizer without glide slope counts as well, and lined up with the
+    // wind it beats the ILS; a VOR lined up as well is no localizer.
+    navaid(NAV_VOR, "TEST VOR", 34.0f, -117.5f + 1.0f / 60.0f, 270.0f);
+    const int loc_only = navaid(NAV_LOC, "TEST LOC 27", 34.0f, -117.5f + 3.0f / 60.0f, 270.0f);
+    ATC_active_runway(apt, r, e, found, loc, 0);
+    EXPECT_EQ(loc, loc_only);
+    EXPECT_EQ(r, 0);
+    EXPECT_EQ(e, -1);
 
     // No runways, or an index outside the table: runway 0, end +1.
     for (int bad : {-1, 7, 1 << 30}) {

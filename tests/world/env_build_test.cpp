@@ -10,6 +10,7 @@
 #include <fstream>
 #include <set>
 #include <sstream>
+#include <utility>
 
 #include "core/folders.h"
 #include "core/geo.h"
@@ -171,17 +172,18 @@ TEST_F(EnvBuild, PowerLineTowersAndRoadsOverALake)
 
     expect_three_towers_east_620_m_apart();
 
-    // Over the lake a road is raised 15 m, a taxi line is not.
+    // Over the lake roads and the other sections below 3 are raised 15 m;
+    // power lines (3) and taxi lines (4) are not.
     const int i = ROW0 + 70, j = COL0 + 110;
     const terrain_vertex &a = terrain_vertex_grid[TERRAIN_index(i, j)], &b = terrain_vertex_grid[TERRAIN_index(i + 1, j + 1)];
     const float x = (a.x + b.x) * 0.5f, z = (a.z + b.z) * 0.5f;
     const float h = TERRAIN_height_at(x, z, nullptr, nullptr, nullptr, nullptr, nullptr, 0, "test");
-    for (int kind : {0, 4}) {
+    for (auto [kind, raised] : {std::pair{0, true}, {2, true}, {3, false}, {4, false}}) {
         int r = i, c = j;
         build_seg(kind, x, z, r, c, ROW0, COL0, 1, 0);
         const segment_point& s = SEG_list(kind, r, c)->back();
-        EXPECT_FLOAT_EQ(s.y, kind == 0 ? h + 15.0f : h);
-        EXPECT_EQ(s.marker, kind == 0 ? SEG_RAISED : SEG_ON_LAND);
+        EXPECT_FLOAT_EQ(s.y, raised ? h + 15.0f : h) << kind;
+        EXPECT_EQ(s.marker, raised ? SEG_RAISED : SEG_ON_LAND) << kind;
     }
 }
 

@@ -110,6 +110,13 @@ TEST_F(TileTextures, MixedCellsGetLayerStacksAndTheMasksLandByteForByte)
     corners(40, 40, 2, 4, 6, 8);
     corners(50, 50, 14, 14, 15, 15);   // water over water: the overlay goes
     corners(60, 60, 1000, 3, 3, 2);    // a custom code: not layered
+    // The base on the c0-c2 diagonal: texture 6 on c1 and c3 is split into its
+    // corner masks (8 and 6); a cell split 3 then draws layer 1 with the
+    // diagonal mask 13 after all, a cell split 5 keeps the corner mask.
+    corners(70, 70, 2, 6, 2, 6);
+    terrain_cell_split[TERRAIN_index(70, 70)] = 5;
+    corners(80, 80, 2, 6, 2, 6);
+    terrain_cell_split[TERRAIN_index(80, 80)] = 3;
     terrain_cell_tex[TERRAIN_index(10, 10)][0] = 0.5f;
     TERRAIN_load_tile_textures();
     ASSERT_TRUE(recorded_alerts.empty()) << recorded_alerts[0].lines[0] << " " << recorded_alerts[0].lines[2];
@@ -124,6 +131,8 @@ TEST_F(TileTextures, MixedCellsGetLayerStacksAndTheMasksLandByteForByte)
     EXPECT_EQ(slots(50, 50), (std::vector<int>{0, 9999, 9999, 9999}));
     EXPECT_EQ(terrain_point_texture[TERRAIN_index(50, 50)], 0);
     EXPECT_EQ(terrain_point_texture[TERRAIN_index(60, 60)], 1000);
+    EXPECT_EQ(slots(70, 70), (std::vector<int>{2, 14 * 6 + 3999 + 8, 14 * 6 + 3999 + 6, 9999}));
+    EXPECT_EQ(slots(80, 80), (std::vector<int>{2, 14 * 6 + 3999 + 13, 14 * 6 + 3999 + 6, 9999}));
     EXPECT_EQ(terrain_point_texture[TERRAIN_index(100, 100)], 3);
     const float* up = terrain_point_normal[TERRAIN_index(100, 100)];
     EXPECT_EQ(std::vector<float>(up, up + 3), (std::vector<float>{0.0f, 1.0f, 0.0f}));

@@ -4,6 +4,10 @@
 // block; the pass a layer is drawn in.
 #include "tests/scene/sky/sky_fixture.h"
 
+#include <climits>
+#include <cmath>
+#include <set>
+
 namespace {
 
 constexpr float SIDE_HALF = 60000.0f, Y0 = 0.0f, Y1 = 6000.0f;
@@ -155,6 +159,19 @@ TEST_F(CloudLayers, CellsAreDrawnFarToNearWhicheverWayTheCameraLooks)
             }
         EXPECT_GT(rows, 0) << heading;
         EXPECT_GT(columns, 0) << heading;
+        // The outer loop runs along the cells of the nearer axis: looking
+        // mostly north or south (octants 1, 4, 5, 8) each row of equal z is
+        // drawn whole before the next, otherwise each column of equal x.
+        const bool rows_whole = k == 0 || k == 3 || k == 4 || k == 7;
+        std::set<long> done;
+        long current = LONG_MIN;
+        for (const auto& c : cells) {
+            const long key = std::lround((rows_whole ? c[1] : c[0]) / 1000.0f);
+            if (key == current) continue;
+            EXPECT_TRUE(done.insert(key).second) << "heading " << heading << ": the " << (rows_whole ? "row" : "column")
+                                                 << " at " << key << " km comes back";
+            current = key;
+        }
     }
 }
 
