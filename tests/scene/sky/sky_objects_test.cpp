@@ -126,6 +126,26 @@ TEST_F(SkyObjects, SunAndMoonByElevationVisibilityAndPhase)
         ASSERT_EQ(quads(sky(0.0f, 0.0f, 0.1f)).size(), 1u) << d.day;
         EXPECT_EQ(bound_texture[0], d.slot) << d.day;
     }
+    // Its brightness: (v - 3) / 7 of the visibility v in nm, (elevation + 5) / 10,
+    // and 1 - 0.4 of the sky's r + g + b; the sun's (v - 3) / 2.
+    const struct {
+        bool moon;
+        float vis_nm, elevation, sky, alpha;
+    } bright[] = {
+        {true, 20.0f, 20.0f, 0.1f, 0.96f},        // 1 x 1 x (1 - 0.04)
+        {true, 6.5f, 0.0f, 1.5f, 0.1f},           // 0.5 x 0.5 x (1 - 0.6)
+        {true, 10.0f, 5.0f, 2.0f, 0.2f},          // 1 x 1 x (1 - 0.8)
+        {false, 4.0f, 5.0f, 1.5f, 0.5f},          // the sun: 0.5 x 1
+        {false, 20.0f, -2.0f, 1.5f, 0.3f},        // the sun: 1 x 0.3
+    };
+    for (const auto& k : bright) {
+        body_ahead(k.elevation, k.moon);
+        sim_graphics_view.visibility_effective_m = k.vis_nm * 1852.0f;
+        const std::vector<fb_primitive> q = quads(sky(k.sky / 3.0f, k.sky / 3.0f, k.sky / 3.0f));
+        ASSERT_EQ(q.size(), 1u) << k.vis_nm << " " << k.elevation;
+        EXPECT_NEAR(q[0].v[0].a, k.alpha, 1e-3f) << k.vis_nm << " " << k.elevation;
+    }
+    body_ahead(20.0f, true);
     sim_graphics_scenery.current_planet = PLANET_MARS;
     EXPECT_TRUE(quads(sky(0.0f, 0.0f, 0.1f)).empty());
     sim_graphics_scenery.current_planet = PLANET_EARTH;
@@ -224,6 +244,7 @@ TEST_F(SkyObjects, TheBoltIsSeventySixLinesThroughEverything)
     EXPECT_EQ(pixel_byte_colour[2], 230);
     weather_stage.lightning_bolts[2][7][1] = NAN;
     EXPECT_TRUE(feedback([] { SKYOBJ_draw_lightning(); }).empty());
+    gload_dim_factor = 1.0f;
 }
 
 // Whole passes and cloud updates under weather from anywhere: any type,
