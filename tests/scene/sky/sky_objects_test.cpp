@@ -173,6 +173,56 @@ TEST_F(SkyObjects, ThermalsOverTheirShareOfTheWindow)
     EXPECT_LT(some, 80u);
 }
 
+TEST_F(SkyObjects, AThermalSitsAtItsTopFadesWithDistanceAndPicksItsCloud)
+{
+    // One cell at a time, the camera due south of it at the given distance and
+    // the picture seen from the south: the sprite's centre is 3000 ft =
+    // 914.4 m over the flat ground, its alpha 1 - d^2 / R^2 with R the
+    // 46,300 m cap, and its picture the cell (c + r) mod 6 of the sheet.
+    sim_weather.thermal_percent = 1.0f;
+    sim_weather.thermal_altitude_msl_m = 3000.0f;
+    sim_graphics_view.visibility_effective_m = 90000.0f;
+    const struct {
+        int c, r;
+        float d, alpha, s0, t0, t1;
+    } cells[] = {
+        {224, 200, 23150.0f, 0.75f, 0.5f, 0.3262f, 0.6875f},   // 424 mod 6 = 4; (1/2)^2 of R
+        {221, 200, 10000.0f, 0.95335f, 0.0f, 0.3262f, 0.6875f},  // 421 mod 6 = 1
+        {300, 200, 40000.0f, 0.25362f, 0.0f, 0.6875f, 1.0f},     // 500 mod 6 = 2
+        {225, 201, 46400.0f, 0.0f, 0.0f, 0.0f, 0.3262f},         // 426 mod 6 = 0, past R: none
+    };
+    for (const auto& k : cells) {
+        terrain_window = {k.c, k.r, k.c + 1, k.r + 1};
+        const terrain_vertex& A = terrain_vertex_grid[size_t(k.c) * 401 + size_t(k.r)];
+        const terrain_vertex& B = terrain_vertex_grid[size_t(k.c) * 401 + size_t(k.r) + 402];
+        sim_graphics_view.view_x = 0.5f * (A.x + B.x);
+        sim_graphics_view.view_z = 0.5f * (A.z + B.z) + k.d;
+        const float x0 = sim_graphics_view.view_x;
+        const std::vector<fb_primitive> q = quads(feedback([x0] {
+            side_view(2000.0f, 0.0f, 2000.0f);
+            glTranslatef(-x0, 0.0f, 0.0f);
+            SKYOBJ_draw_thermals();
+        }));
+        if (k.alpha == 0.0f) {
+            EXPECT_TRUE(q.empty()) << k.c;
+            continue;
+        }
+        ASSERT_EQ(q.size(), 1u) << k.c << " " << k.r;
+        EXPECT_NEAR(q[0].v[0].a, k.alpha, 1e-4f) << k.c;
+        float y = 0.0f, s_lo = 9.0f, s_hi = -9.0f, t_lo = 9.0f, t_hi = -9.0f;
+        for (const fb_vertex& v : q[0].v) {
+            y += world_y(v.y, 0.0f, 2000.0f) / static_cast<float>(q[0].v.size());
+            s_lo = std::min(s_lo, v.s), s_hi = std::max(s_hi, v.s);
+            t_lo = std::min(t_lo, v.t), t_hi = std::max(t_hi, v.t);
+        }
+        EXPECT_NEAR(y, 914.4f, 3.0f) << k.c;
+        EXPECT_NEAR(s_lo, k.s0, 1e-4f) << k.c;
+        EXPECT_NEAR(s_hi, k.s0 + 0.5f, 1e-4f) << k.c;
+        EXPECT_NEAR(t_lo, k.t0, 1e-4f) << k.c;
+        EXPECT_NEAR(t_hi, k.t1, 1e-4f) << k.c;
+    }
+}
+
 TEST_F(SkyObjects, RainAndSnowStreamPastTheCamera)
 {
     VIEW_draw_air_points(0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1);
