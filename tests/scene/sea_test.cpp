@@ -442,6 +442,40 @@ TEST_F(Sea, FrigateHullBlocksMastAndDeckLights)
     }
 }
 
+// The view's footprint a 2-km square about the origin; an object is drawn
+// when its x and z lie within the footprint's box widened by 500 m and its
+// 500-m circle reaches past each of the four edges in turn.
+TEST_F(Sea, AnObjectIsDrawnWhenItsCircleReachesTheFootprint)
+{
+    const struct {
+        int slot;
+        float x, z;
+        bool drawn;
+    } rows[] = {
+        {SHIP_CARRIER, 1400.0f, 0.0f, true},      // 400 m east of the east edge
+        {SHIP_CARRIER, 1600.0f, 0.0f, false},     // past the widened box
+        {SHIP_FRIGATE, 0.0f, -1450.0f, true},     // 450 m north of the north edge
+        {SHIP_FRIGATE, 0.0f, 1510.0f, false},
+        {SEA_PLATFORM_A, 1400.0f, 1400.0f, true},   // off the corner, yet each edge on its own is reached
+        {SEA_PLATFORM_B, -1490.0f, 0.0f, true},
+        {SEA_PLATFORM_B, -1501.0f, 0.0f, false},
+    };
+    for (const auto& r : rows) {
+        for (int s = 0; s < SEA_OBJECT_SLOTS; ++s) ship_x[s] = ship_z[s] = -9.9e9f;
+        place(r.slot, r.x, r.z, 30.0f);
+        look_at(0.0f, 0.0f);
+        flt[0].local_x = flt[0].local_z = 90000.0f;
+        const std::vector<GLfloat> fb = feedback_of(
+            [] {
+                window_ortho(-3000.0, 3000.0, -3000.0, 3000.0, -1.0e4, 1.0e4);
+                glRotatef(90.0f, 1.0f, 0.0f, 0.0f);
+                pass();
+            },
+            1 << 20);
+        EXPECT_EQ(!fb.empty(), r.drawn) << r.slot << " at " << r.x << ", " << r.z;
+    }
+}
+
 TEST_F(Sea, UnplacedOrDamagedShipsGiveNoDeck)
 {
     plane_on(SHIP_CARRIER, 0, 0);
