@@ -203,6 +203,48 @@ TEST_F(Sea, AtNightLightsShowByDayOnlyTheBallAndItsDatum)
     EXPECT_GT(lights_of(SEA_PLATFORM_A).size(), 20u);
     EXPECT_GT(lights_of(SEA_PLATFORM_B).size(), 100u);
 
+    // The carrier's 63 deck lights: white, size 1, all on night key 0, each
+    // varied by its entry; the ball (size 3, entry 63) and the six green
+    // datum lights (size 2, entries 63-65 and 67-69) are always lit.
+    SHIPS_build_model_tables();
+    const std::vector<bind_recorder::light_call> night = lights_of(SHIP_CARRIER);
+    for (int i = 0; i < 63; ++i) {
+        EXPECT_EQ(night[size_t(i)].flash_index, 0) << i;
+        EXPECT_EQ(night[size_t(i)].phase_index, i) << i;
+        EXPECT_EQ(night[size_t(i)].size, 1.0f) << i;
+        EXPECT_EQ(night[size_t(i)].y, 21.0f) << i;
+    }
+    // The three runs along the landing area, ends worked out from their lines.
+    const struct {
+        int i;
+        float x, z;
+    } runs[] = {{0, -10.5f, 158.73f},   {19, -35.0f, -46.0f},       {20, 1.25f, 156.835f},
+                {40, -25.3643f, -48.2460f}, {41, 13.0f, 154.94f}, {62, -18.39f, -71.0f}};
+    for (const auto& r : runs) {
+        EXPECT_NEAR(night[size_t(r.i)].x, r.x, 2e-3f) << r.i;
+        EXPECT_NEAR(night[size_t(r.i)].z, r.z, 2e-3f) << r.i;
+    }
+    const struct {
+        float x, size;
+        int phase;
+    } datum[7] = {{-35.0f, 3.0f, 63}, {-39.5f, 2.0f, 63}, {-38.0f, 2.0f, 64}, {-36.5f, 2.0f, 65},
+                  {-33.5f, 2.0f, 67}, {-32.0f, 2.0f, 68}, {-30.5f, 2.0f, 69}};
+    for (int k = 0; k < 7; ++k) {
+        const bind_recorder::light_call& l = night[size_t(63 + k)];
+        EXPECT_EQ(l.flash_index, -1) << k;
+        EXPECT_EQ(l.phase_index, datum[k].phase) << k;
+        EXPECT_EQ(l.size, datum[k].size) << k;
+        EXPECT_NEAR(l.x, datum[k].x, 1e-4f) << k;
+        EXPECT_EQ(l.z, 76.0f) << k;
+    }
+    // Platform A's leg and derrick lights: night key 0, varied by the leg.
+    const std::vector<bind_recorder::light_call> rig = lights_of(SEA_PLATFORM_A);
+    ASSERT_GE(rig.size(), 12u);
+    for (size_t k = 0; k < 12; ++k) {
+        EXPECT_EQ(rig[rig.size() - 12 + k].flash_index, 0) << k;
+        EXPECT_EQ(rig[rig.size() - 12 + k].phase_index, static_cast<int>(k / 3)) << k;
+    }
+
     sim_graphics_scenery.percent_lights_on = 0.0f;
     const std::vector<bind_recorder::light_call> carrier = lights_of(SHIP_CARRIER);
     ASSERT_EQ(carrier.size(), 7u);
@@ -437,7 +479,8 @@ TEST_F(Sea, FrigateHullBlocksMastAndDeckLights)
         EXPECT_EQ(l.b, white ? 1.0f : 0.5f) << k;
         EXPECT_EQ(l.r, 1.0f);
         EXPECT_EQ(l.size, white ? 2.0f : 1.0f) << k;
-        EXPECT_EQ(l.flash_index, angle) << k;
+        EXPECT_EQ(l.flash_index, 0) << k;
+        EXPECT_EQ(l.phase_index, angle) << k;
         EXPECT_EQ(l.type, 107) << k;
     }
 }
