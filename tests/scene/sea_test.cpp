@@ -485,6 +485,43 @@ TEST_F(Sea, FrigateHullBlocksMastAndDeckLights)
     }
 }
 
+// Platform B's lights: the deck ring of 18, then white rings 2 m outside
+// blocks 1, 3, 13 and 17 at two heights (ten a side 14.4 m apart, ten 12 m,
+// five 6.8 m, five 5.6 m), keyed by their side, then the four boom tips
+// 106 m up their tilted booms.
+TEST_F(Sea, PlatformBLightsRingItsBlocksAndTipItsBooms)
+{
+    light_log log;
+    OGL_install_bind_recorder(&log);
+    look_at(ship_x[SEA_PLATFORM_B], ship_z[SEA_PLATFORM_B]);
+    pass();
+    ASSERT_EQ(log.lights.size(), 262u);
+    const struct {
+        size_t k;
+        float x, y, z;
+        int phase;
+    } rows[] = {
+        {18, -72.0f, 83.0f, 72.0f, 0},       // block 1, first corner, upper
+        {19, -72.0f, 67.0f, 72.0f, 0},       //   and lower
+        {20, -72.0f, 83.0f, 57.6f, 0},       //   one step north
+        {38, -72.0f, 83.0f, -72.0f, 1},      //   second side from the next corner
+        {98, -60.0f, 103.0f, 60.0f, 0},      // block 3
+        {178, -52.0f, 128.0f, 52.0f, 0},     // block 13 about (-35, 35)
+        {218, -12.0f, 118.0f, 47.0f, 0},     // block 17 about (0, 35)
+        {220, -12.0f, 118.0f, 41.4f, 0},
+        {258, 0.0f, 216.0f, 0.0f, -1},       // the upright boom's tip
+        {259, 116.2007f, 185.1355f, 5.0f, -1},   // 35 + 106 sin 50, 117 + 106 cos 50
+    };
+    for (const auto& r : rows) {
+        const bind_recorder::light_call& l = log.lights[r.k];
+        EXPECT_NEAR(l.x, r.x, 2e-3f) << r.k;
+        EXPECT_NEAR(l.y, r.y, 2e-3f) << r.k;
+        EXPECT_NEAR(l.z, r.z, 2e-3f) << r.k;
+        if (r.phase >= 0) EXPECT_EQ(l.phase_index, r.phase) << r.k;
+        if (r.phase >= 0) EXPECT_EQ(l.flash_index, 0) << r.k;
+    }
+}
+
 // The view's footprint a 2-km square about the origin; an object is drawn
 // when its x and z lie within the footprint's box widened by 500 m and its
 // 500-m circle reaches past each of the four edges in turn.
