@@ -4,6 +4,7 @@
 
 #include "core/app_mode.h"
 #include "core/draw_phases.h"
+#include "graphics/ogl_bind_seam.h"
 #include "links/plugin_host.h"
 #include "scene/effects/particles.h"
 #include "tests/scene/terrain/ground_fixture.h"
@@ -203,6 +204,35 @@ TEST_F(Roads, PylonsThickenWithDistanceAndWiresSag)
             if (v.x > POWER_FAR_M - 40.0f) lo = std::min(lo, v.z), hi = std::max(hi, v.z);
     EXPECT_NEAR(hi - lo, 6.0f, 1e-3f);
     EXPECT_TRUE(far.lines.empty());
+}
+
+TEST_F(Roads, RiverWaterStepsThroughItsSixteenFramesEveryTwoSeconds)
+{
+    // The phase gains half the frame period and wraps into 0..1 (1 itself
+    // stays); the frame is the phase x 15 to the nearest whole number.
+    const struct {
+        float period;
+        int slot;
+    } frames[] = {
+        {0.1f, 239},   // 0.05 x 15 = 0.75 -> 1
+        {1.0f, 246},   // 0.55 x 15 = 8.25 -> 8
+        {0.9f, 253},   // exactly 1 -> 15
+        {0.2f, 240},   // 1.1 wraps to 0.1: 1.5 -> 2
+    };
+    struct water_log : bind_recorder {
+        int slot = -1;
+        void bound(int s, int unit) override
+        {
+            if (unit == 0 && s >= 238 && s <= 253) slot = s;
+        }
+    } log;
+    OGL_install_bind_recorder(&log);
+    for (const auto& f : frames) {
+        sim_operation_misc.frame_rate_period = f.period;
+        feedback([] { ROADS_draw_traffic(); });
+        EXPECT_EQ(log.slot, f.slot) << f.period;
+    }
+    OGL_install_bind_recorder(nullptr);
 }
 
 TEST_F(Roads, PhaseSixTakesRiversAndRoadsButNotPylons)
