@@ -274,6 +274,25 @@ TEST_F(Roads, TaxiLinesRunOnAcrossLinesAndCloseOnTheirEnd)
     }
     EXPECT_TRUE(joined);
     EXPECT_NEAR(t_max, 3.0f, 1e-4f);   // the along-line coordinate runs on over the lines
+    // Across the line: s 0 on the b edge (0.2 m east of a whole metre), 1 on a.
+    for (const auto& p : f.polygons)
+        for (const fed_vertex& v : p) EXPECT_NEAR(v.s, v.x > std::floor(v.x) + 0.1f ? 0.0f : 1.0f, 1e-4f) << v.x;
+
+    // Lines 3,500 m east of the camera show; 4,500 m east, past the 4,000-m
+    // reach, they do not, though their cells are visible.
+    SEG_clear_lists();
+    whole_window_visible(60);
+    SEG_list_for_writing(4, 235, 200) = {element(3500, 0, 3500.2f, 0, 1, SEG_ON_LAND), element(3500, -10, 3500.2f, -10, 1, SEG_END)};
+    SEG_list_for_writing(4, 245, 200) = {element(4500, 0, 4500.2f, 0, 1, SEG_ON_LAND), element(4500, -10, 4500.2f, -10, 1, SEG_END)};
+    sim_graphics_settings.draw_taxilines = 1;
+    const fed_back far = feedback([] {
+        top_down(4000.0f, 0.0f);
+        sim_graphics_view.view_x = 0.0f;   // the camera itself stays at the origin
+        TAXILINES_draw();
+    });
+    ASSERT_FALSE(far.polygons.empty());
+    for (const auto& p : far.polygons)
+        for (const fed_vertex& v : p) EXPECT_NEAR(v.x, 3500.0f, 1.0f);
     sim_graphics_settings.draw_taxilines = 0;
     EXPECT_TRUE(feedback([] { TAXILINES_draw(); }).polygons.empty());
 }
