@@ -4,6 +4,7 @@
 
 #include "core/app_mode.h"
 #include "core/draw_phases.h"
+#include "core/random.h"
 #include "graphics/ogl_bind_seam.h"
 #include "links/plugin_host.h"
 #include "scene/effects/particles.h"
@@ -322,5 +323,24 @@ TEST_F(Roads, ScorchMarkSizeFollowsTheWeaponsFuel)
     EXPECT_LE(p.size, 1.15f * 0.25f * s + 1e-3f);
     EXPECT_GE(p.life, 0.85f * 50.0f * s - 1e-2f);
     EXPECT_LE(p.life, 1.15f * 50.0f * s + 1e-2f);
+
+    // Drawn from the same random draws, the puff is the spawn of (x, y, z),
+    // no velocity, size 0.25 s, growth 0.25, life 50 s, colour 33, opacity 1.
+    PARTICLE_reset();
+    UTIL_srand(77);
+    PARTICLE_spawn(100.0f, 0.0f, -50.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.25f * s, 0.25f, 50.0f * s, 33, 1.0f, 0);
+    ASSERT_EQ(particle_list.size(), 1u);
+    const particle_record want = particle_list[0];
+    PARTICLE_reset();
+    UTIL_srand(77);
+    feedback([] { WPN_draw_impact_marks(); });
+    ASSERT_EQ(particle_list.size(), 1u);
+    const particle_record& got = particle_list[0];
+    EXPECT_EQ(got.size, want.size);
+    EXPECT_EQ(got.growth, want.growth);
+    EXPECT_EQ(got.life, want.life);
+    EXPECT_EQ(got.opacity, want.opacity);
+    EXPECT_EQ(got.vx, want.vx);
+    EXPECT_EQ(got.vy, want.vy);
     PARTICLE_reset();
 }
