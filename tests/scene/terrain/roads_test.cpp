@@ -190,6 +190,20 @@ TEST_F(Roads, PylonsThickenWithDistanceAndWiresSag)
         for (const fed_vertex& v : l) high = std::max(high, v.y), low = std::min(low, v.y);
     EXPECT_NEAR(high, 60.0f, 0.01f);
     EXPECT_NEAR(low, 36.0f, 0.01f);
+    // The wires leave the 22-m arm at -1, -0.7, +0.7 and +1 of it, at 0.3 alpha
+    // next to the camera. A next pylon turned 100 degrees (more than 90) is
+    // wired as if turned 280: its -1 end at 300 - 22 cos 280, -22 sin 280.
+    pylons[1].heading_deg = 100.0f;
+    const fed_back turned = feedback([] { ROADS_draw_traffic(); });
+    ASSERT_EQ(turned.lines.size(), 80u);
+    const float starts[4] = {-22.0f, -15.4f, 15.4f, 22.0f};
+    for (int k = 0; k < 4; ++k) {
+        EXPECT_NEAR(turned.lines[size_t(20 * k)][0].x, starts[k], 0.01f) << k;
+        EXPECT_NEAR(turned.lines[size_t(20 * k)][0].rgba[3], 0.3f, 1e-3f) << k;
+    }
+    EXPECT_NEAR(turned.lines[19][1].x, 296.1797f, 0.01f);
+    EXPECT_NEAR(turned.lines[19][1].z, 21.6658f, 0.01f);
+    pylons[1].heading_deg = 0.0f;
 
     // At 8 nautical miles a pylon is 6 m thick, and has no wires.
     pylons[1].x = POWER_FAR_M;
