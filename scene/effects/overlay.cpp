@@ -229,7 +229,9 @@ void SCENE_draw_overlay()
     atc_speech_or_data_rows();
     start_prompts();
     if (chat_typing) BTN_text_field(62.0f, 584.0f, chat_text, 150, 0, "");
-    if (text_window_shown) {
+    // The page shows once a file was read into it; toggled on before that,
+    // nothing is drawn.
+    if (text_window_shown && text_window_length > 0) {
         OGL_shade_box(10.0f, 430.0f, 1014.0f, 750.0f, 0.5f);
         OGL_draw_string(ROW_GLASS_TEXT, 15.0f, 735.0f, text_window, 994.0f, 107);
     }

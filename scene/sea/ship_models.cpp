@@ -82,13 +82,15 @@ void light_frame(int slot)
     OGL_lights_frame(ship_x[slot], ship_y[slot], ship_z[slot], ship_pitch[slot], ship_heading[slot], ship_roll[slot]);
 }
 
-// A ring of lights about (cx, y, cz) every `step` degrees from `first`.
+// A ring of lights about (cx, y, cz) every `step` degrees from `first`. Deck
+// lights share night key 0 (they come on together at dusk) and vary in
+// brightness by their angle.
 void light_ring(float cx, float y, float cz, float radius, int first, int step, float r, float g, float b,
                 float size, int kind)
 {
     for (int a = first; a < 360; a += step) {
         const float s = std::sin(a * DEG_TO_RAD_FLOAT), c = std::cos(a * DEG_TO_RAD_FLOAT);
-        OGL_draw_light(cx + radius * s, y, cz + radius * c, r, g, b, 1.0f, size, a, 0, kind);
+        OGL_draw_light(cx + radius * s, y, cz + radius * c, r, g, b, 1.0f, size, 0, a, kind);
     }
 }
 
@@ -189,7 +191,7 @@ void SHIPS_draw_carrier(float, float)
     if (lights_on())
         for (int i = 0; i < 63; ++i) {
             const v3& p = t.carrier_lights[i];
-            OGL_draw_light(p.x, p.y, p.z, 1, 1, 1, 1, 1, i, 0, LIGHT_KIND_POINT);
+            OGL_draw_light(p.x, p.y, p.z, 1, 1, 1, 1, 1, 0, i, LIGHT_KIND_POINT);
         }
     const v3& ball = t.carrier_lights[66];
     OGL_draw_light(ball.x, ball.y + offset, ball.z, 1, red ? 0.0f : 1.0f, 0, 1, 3, -1, 63, LIGHT_KIND_POINT);
@@ -322,8 +324,8 @@ void light_square(float cx, float cz, float half, int per_side, float step, floa
         const float sx = cx + start[side][0] * (half + 2.0f), sz = cz + start[side][1] * (half + 2.0f);
         for (int k = 0; k < per_side; ++k) {
             const float x = sx + dir[side][0] * step * k, z = sz + dir[side][1] * step * k;
-            OGL_draw_light(x, y_hi, z, 1, 1, 1, 1, 1, side, 0, LIGHT_KIND_POINT);
-            OGL_draw_light(x, y_lo, z, 1, 1, 1, 1, 1, side, 0, LIGHT_KIND_POINT);
+            OGL_draw_light(x, y_hi, z, 1, 1, 1, 1, 1, 0, side, LIGHT_KIND_POINT);
+            OGL_draw_light(x, y_lo, z, 1, 1, 1, 1, 1, 0, side, LIGHT_KIND_POINT);
         }
     }
 }
@@ -367,9 +369,9 @@ void SHIPS_draw_oilrig_a(float, float, float)
         const xz at[3] = {{0, 5 * s}, {-4.33f * s, -2.5f * s}, {4.33f * s, -2.5f * s}};
         for (const xz& p : at) {
             if (k < 3)
-                OGL_draw_light(base.x + p.x, base.y + 105, base.z + p.z, 1, 1, 1, 1, 1, k, 0, LIGHT_KIND_POINT);
+                OGL_draw_light(base.x + p.x, base.y + 105, base.z + p.z, 1, 1, 1, 1, 1, 0, k, LIGHT_KIND_POINT);
             else
-                OGL_draw_light(base.x + p.x, base.y + 105, base.z + p.z, pulse, 0, 0, 1, 1, k, 0, LIGHT_KIND_POINT);
+                OGL_draw_light(base.x + p.x, base.y + 105, base.z + p.z, pulse, 0, 0, 1, 1, 0, k, LIGHT_KIND_POINT);
         }
     }
     OGL_lights_end();

@@ -75,23 +75,68 @@ TEST_F(Origin, ComingBackBelowTheNearWorldHeightRebuildsOnce)
 
 TEST_F(Origin, AOneDegreeStepKeepsThePlaneWhereItIs)
 {
-    // The plane at (41.0, -74.1): the block steps west and the scene build
-    // carries the plane over into the new frame.
+    // From the corner (40, -75) each step moves the block one degree and the
+    // scene build carries the plane over into the new frame, so it stays at
+    // the same latitude and longitude: a step named the wrong way would move
+    // the plane by two degrees.
+    struct step_row {
+        double lat, lon;
+        float lat_ref, lon_ref;
+    } rows[] = {
+        {41.0, -74.1, 40.0f, -76.0f},   // dlon 0.9 < 0.95: west
+        {41.0, -72.9, 40.0f, -74.0f},   // dlon 2.1 > 2.05: east
+        {41.6, -73.5, 41.0f, -75.0f},   // dlat 1.6 > 1.525: north
+        {40.4, -73.5, 39.0f, -75.0f},   // dlat 0.4 < 0.475: south
+    };
     const int p = SCENE_planet();
-    float x, y, z;
-    GEO_latlon_to_local(x, y, z, 41.0, -74.1, 1000.0);
-    flt[0].local_x = x, flt[0].local_y = y, flt[0].local_z = z;
-    flt[0].local_x_d = x, flt[0].local_y_d = y, flt[0].local_z_d = z;
     const auto where = [p] {
         return GEO_local_to_latlon_about(lat_ref + reference_lat_offset[p], lon_ref + reference_lon_offset[p],
                                          flt[0].local_x, flt[0].local_y, flt[0].local_z);
     };
-    const geo_point before = where();
-    ASSERT_TRUE(recenter(41.0f, -74.1f));
-    ASSERT_EQ(lon_ref, -76.0f);
-    const geo_point after = where();
     const double m_per_deg = sim_physics.earth_radius_m * DEG_TO_RAD_DOUBLE;
-    EXPECT_LT(std::fabs(after.lat - before.lat) * m_per_deg, 0.01);
-    EXPECT_LT(std::fabs(after.lon - before.lon) * m_per_deg * std::cos(41.0 * DEG_TO_RAD_DOUBLE), 0.01);
-    EXPECT_NEAR(after.elev, 1000.0, 0.01);
+    for (const step_row& r : rows) {
+        lat_ref = 40.0f, lon_ref = -75.0f;
+        float x, y, z;
+        GEO_latlon_to_local(x, y, z, r.lat, r.lon, 1000.0);
+        flt[0].local_x = x, flt[0].local_y = y, flt[0].local_z = z;
+        flt[0].local_x_d = x, flt[0].local_y_d = y, flt[0].local_z_d = z;
+        const geo_point before = where();
+        ASSERT_TRUE(recenter(static_cast<float>(r.lat), static_cast<float>(r.lon))) << r.lat << ", " << r.lon;
+        EXPECT_EQ(lat_ref, r.lat_ref) << r.lat << ", " << r.lon;
+        EXPECT_EQ(lon_ref, r.lon_ref) << r.lat << ", " << r.lon;
+        const geo_point after = where();
+        EXPECT_LT(std::fabs(after.lat - before.lat) * m_per_deg, 0.01) << r.lat << ", " << r.lon;
+        EXPECT_LT(std::fabs(after.lon - before.lon) * m_per_deg * std::cos(r.lat * DEG_TO_RAD_DOUBLE), 0.01)
+            << r.lat << ", " << r.lon;
+        EXPECT_NEAR(after.elev, 1000.0, 0.01) << r.lat << ", " << r.lon;
+    }
+}
+
+TEST_F(Origin, MarsHasItsOwnBlockAndMargins)
+{
+    // Mars: a 5 x 6 degree block, margins 1.9 and 2.375, centre 2.5 and 3.0
+    // degrees from the corner.
+    PLANET_set_constants(PLANET_MARS);
+    sim_graphics_scenery.current_planet = PLANET_MARS;
+    struct case_row {
+        float lat, lon;
+        float lat_ref, lon_ref;
+        bool rebuilt;
+    } rows[] = {
+        {2.5f, 3.0f, 0.0f, 0.0f, false},    // the middle
+        {1.95f, 2.45f, 0.0f, 0.0f, false},  // just inside the south-west margins
+        {3.05f, 3.55f, 0.0f, 0.0f, false},  // just inside the north-east margins
+        {2.0f, 2.0f, 0.0f, -1.0f, true},    // dlon 2.0 < 2.375: west
+        {2.0f, 3.7f, 0.0f, 1.0f, true},     // dlon 3.7 > 3.625: east
+        {1.8f, 3.0f, -1.0f, 0.0f, true},    // dlat 1.8 < 1.9: south
+        {3.2f, 3.0f, 1.0f, 0.0f, true},     // dlat 3.2 > 3.1: north
+        {4.2f, 3.0f, 2.0f, 0.0f, true},     // dlat 4.2 > 4.1: centred, 1.7 rounds to 2
+        {2.5f, 1.2f, 0.0f, -2.0f, true},    // dlon 1.2 < 1.375: centred, -1.8 rounds to -2
+    };
+    for (const case_row& r : rows) {
+        lat_ref = 0.0f, lon_ref = 0.0f;
+        EXPECT_EQ(recenter(r.lat, r.lon), r.rebuilt) << r.lat << ", " << r.lon;
+        EXPECT_EQ(lat_ref, r.lat_ref) << r.lat << ", " << r.lon;
+        EXPECT_EQ(lon_ref, r.lon_ref) << r.lat << ", " << r.lon;
+    }
 }

@@ -116,6 +116,9 @@ TEST_F(Overlay, ReleasingTheBrakeFiresTheCatapultAndTheTowAndTheWireLetsGo)
     const std::vector<unsigned char> prompt = frame();
     EXPECT_NE(prompt, plain);
     EXPECT_EQ(launch_flags.catapult_fired, 0);   // the brake still holds
+    flt[0].parkbrake = 0.5f;
+    frame();
+    EXPECT_EQ(launch_flags.catapult_fired, 0);   // half set still holds
 
     flt[0].parkbrake = 0.4f;
     frame_clock = 123.5f;
@@ -194,6 +197,45 @@ TEST_F(Overlay, TheChecklistStepsWithinItsLinesAndShowsAnEmptyLinePastTheLast)
     click(229.0f, 618.0f);
     frame();   // the line past the last reads nothing beyond the list
     EXPECT_EQ(checklist_current, CHECKLIST_LINES);
+}
+
+TEST_F(Overlay, TheControlMarkerFollowsTheYokeOnlyWithoutAJoystickAndTheTextPageNeedsAFile)
+{
+    clear_grey = 0.0f;
+    pln[0].acf_HUD_cntrx = 512.0f;
+    pln[0].acf_HUD_cntry = 384.0f;
+    sim_joystick.yolk_roll_ratio = 0.5f;
+    sim_joystick.yolk_pitch_ratio = 0.25f;
+    // Lit pixels in a 24 x 24 box whose lower-left corner is (x, y).
+    const auto lit = [](const std::vector<unsigned char>& px, int x, int y) {
+        int n = 0;
+        for (int j = y; j < y + 24; ++j)
+            for (int i = x; i < x + 24; ++i) n += red_at(px, i, j) > 100;
+        return n;
+    };
+    // The "+" sits at (512 + 50 - 3, 384 - 25 - 3) = (559, 356): right for
+    // roll to the right, down for the nose up.
+    EXPECT_EQ(lit(frame(), 553, 350), 0);   // a joystick: no marker
+    sim_joystick.has_joystick = 0;
+    std::vector<unsigned char> px = frame();
+    EXPECT_GT(lit(px, 553, 350), 0);
+    EXPECT_EQ(lit(px, 553, 400), 0);        // not up at 384 + 25 - 3
+    EXPECT_EQ(lit(px, 453, 350), 0);        // nor left at 512 - 50 - 3
+    sim_operation_override.override_artstab = 1;
+    EXPECT_EQ(lit(frame(), 553, 350), 0);
+
+    // The page toggled on before any file was read shows nothing.
+    sim_joystick.has_joystick = 1;
+    clear_grey = 0.5f;   // so the page's shaded box shows
+    const std::vector<unsigned char> plain = frame();
+    text_window_shown = 1;
+    text_window_length = 0;
+    text_window[0] = 0;
+    EXPECT_EQ(frame(), plain);
+    std::snprintf(text_window, TEXT_WINDOW_SIZE, "Checklist notes");
+    text_window_length = 15;
+    EXPECT_NE(frame(), plain);
+    text_window_shown = 0;
 }
 
 TEST_F(Overlay, RandomClicksFlagsAndModesStayInBounds)

@@ -221,6 +221,48 @@ TEST_F(Sea, AtNightLightsShowByDayOnlyTheBallAndItsDatum)
     EXPECT_GT(lights_of(SEA_PLATFORM_A).size(), 20u);
     EXPECT_GT(lights_of(SEA_PLATFORM_B).size(), 100u);
 
+    // The carrier's 63 deck lights: white, size 1, all on night key 0, each
+    // varied by its entry; the ball (size 3, entry 63) and the six green
+    // datum lights (size 2, entries 63-65 and 67-69) are always lit.
+    SHIPS_build_model_tables();
+    const std::vector<bind_recorder::light_call> night = lights_of(SHIP_CARRIER);
+    for (int i = 0; i < 63; ++i) {
+        EXPECT_EQ(night[size_t(i)].flash_index, 0) << i;
+        EXPECT_EQ(night[size_t(i)].phase_index, i) << i;
+        EXPECT_EQ(night[size_t(i)].size, 1.0f) << i;
+        EXPECT_EQ(night[size_t(i)].y, 21.0f) << i;
+    }
+    // The three runs along the landing area, ends worked out from their lines.
+    const struct {
+        int i;
+        float x, z;
+    } runs[] = {{0, -10.5f, 158.73f},   {19, -35.0f, -46.0f},       {20, 1.25f, 156.835f},
+                {40, -25.3643f, -48.2460f}, {41, 13.0f, 154.94f}, {62, -18.39f, -71.0f}};
+    for (const auto& r : runs) {
+        EXPECT_NEAR(night[size_t(r.i)].x, r.x, 2e-3f) << r.i;
+        EXPECT_NEAR(night[size_t(r.i)].z, r.z, 2e-3f) << r.i;
+    }
+    const struct {
+        float x, size;
+        int phase;
+    } datum[7] = {{-35.0f, 3.0f, 63}, {-39.5f, 2.0f, 63}, {-38.0f, 2.0f, 64}, {-36.5f, 2.0f, 65},
+                  {-33.5f, 2.0f, 67}, {-32.0f, 2.0f, 68}, {-30.5f, 2.0f, 69}};
+    for (int k = 0; k < 7; ++k) {
+        const bind_recorder::light_call& l = night[size_t(63 + k)];
+        EXPECT_EQ(l.flash_index, -1) << k;
+        EXPECT_EQ(l.phase_index, datum[k].phase) << k;
+        EXPECT_EQ(l.size, datum[k].size) << k;
+        EXPECT_NEAR(l.x, datum[k].x, 1e-4f) << k;
+        EXPECT_EQ(l.z, 76.0f) << k;
+    }
+    // Platform A's leg and derrick lights: night key 0, varied by the leg.
+    const std::vector<bind_recorder::light_call> rig = lights_of(SEA_PLATFORM_A);
+    ASSERT_GE(rig.size(), 12u);
+    for (size_t k = 0; k < 12; ++k) {
+        EXPECT_EQ(rig[rig.size() - 12 + k].flash_index, 0) << k;
+        EXPECT_EQ(rig[rig.size() - 12 + k].phase_index, static_cast<int>(k / 3)) << k;
+    }
+
     sim_graphics_scenery.percent_lights_on = 0.0f;
     const std::vector<bind_recorder::light_call> carrier = lights_of(SHIP_CARRIER);
     ASSERT_EQ(carrier.size(), 7u);
@@ -441,8 +483,80 @@ TEST_F(Sea, FrigateHullBlocksMastAndDeckLights)
         EXPECT_EQ(l.b, white ? 1.0f : 0.5f) << k;
         EXPECT_EQ(l.r, 1.0f);
         EXPECT_EQ(l.size, white ? 2.0f : 1.0f) << k;
-        EXPECT_EQ(l.flash_index, angle) << k;
+        EXPECT_EQ(l.flash_index, 0) << k;
+        EXPECT_EQ(l.phase_index, angle) << k;
         EXPECT_EQ(l.type, 107) << k;
+    }
+}
+
+// Platform B's lights: the deck ring of 18, then white rings 2 m outside
+// blocks 1, 3, 13 and 17 at two heights (ten a side 14.4 m apart, ten 12 m,
+// five 6.8 m, five 5.6 m), keyed by their side, then the four boom tips
+// 106 m up their tilted booms.
+TEST_F(Sea, PlatformBLightsRingItsBlocksAndTipItsBooms)
+{
+    light_log log;
+    OGL_install_bind_recorder(&log);
+    look_at(ship_x[SEA_PLATFORM_B], ship_z[SEA_PLATFORM_B]);
+    pass();
+    ASSERT_EQ(log.lights.size(), 262u);
+    const struct {
+        size_t k;
+        float x, y, z;
+        int phase;
+    } rows[] = {
+        {18, -72.0f, 83.0f, 72.0f, 0},       // block 1, first corner, upper
+        {19, -72.0f, 67.0f, 72.0f, 0},       //   and lower
+        {20, -72.0f, 83.0f, 57.6f, 0},       //   one step north
+        {38, -72.0f, 83.0f, -72.0f, 1},      //   second side from the next corner
+        {98, -60.0f, 103.0f, 60.0f, 0},      // block 3
+        {178, -52.0f, 128.0f, 52.0f, 0},     // block 13 about (-35, 35)
+        {218, -12.0f, 118.0f, 47.0f, 0},     // block 17 about (0, 35)
+        {220, -12.0f, 118.0f, 41.4f, 0},
+        {258, 0.0f, 216.0f, 0.0f, -1},       // the upright boom's tip
+        {259, 116.2007f, 185.1355f, 5.0f, -1},   // 35 + 106 sin 50, 117 + 106 cos 50
+    };
+    for (const auto& r : rows) {
+        const bind_recorder::light_call& l = log.lights[r.k];
+        EXPECT_NEAR(l.x, r.x, 2e-3f) << r.k;
+        EXPECT_NEAR(l.y, r.y, 2e-3f) << r.k;
+        EXPECT_NEAR(l.z, r.z, 2e-3f) << r.k;
+        if (r.phase >= 0) EXPECT_EQ(l.phase_index, r.phase) << r.k;
+        if (r.phase >= 0) EXPECT_EQ(l.flash_index, 0) << r.k;
+    }
+}
+
+// The view's footprint a 2-km square about the origin; an object is drawn
+// when its x and z lie within the footprint's box widened by 500 m and its
+// 500-m circle reaches past each of the four edges in turn.
+TEST_F(Sea, AnObjectIsDrawnWhenItsCircleReachesTheFootprint)
+{
+    const struct {
+        int slot;
+        float x, z;
+        bool drawn;
+    } rows[] = {
+        {SHIP_CARRIER, 1400.0f, 0.0f, true},      // 400 m east of the east edge
+        {SHIP_CARRIER, 1600.0f, 0.0f, false},     // past the widened box
+        {SHIP_FRIGATE, 0.0f, -1450.0f, true},     // 450 m north of the north edge
+        {SHIP_FRIGATE, 0.0f, 1510.0f, false},
+        {SEA_PLATFORM_A, 1400.0f, 1400.0f, true},   // off the corner, yet each edge on its own is reached
+        {SEA_PLATFORM_B, -1490.0f, 0.0f, true},
+        {SEA_PLATFORM_B, -1501.0f, 0.0f, false},
+    };
+    for (const auto& r : rows) {
+        for (int s = 0; s < SEA_OBJECT_SLOTS; ++s) ship_x[s] = ship_z[s] = -9.9e9f;
+        place(r.slot, r.x, r.z, 30.0f);
+        look_at(0.0f, 0.0f);
+        flt[0].local_x = flt[0].local_z = 90000.0f;
+        const std::vector<GLfloat> fb = feedback_of(
+            [] {
+                window_ortho(-3000.0, 3000.0, -3000.0, 3000.0, -1.0e4, 1.0e4);
+                glRotatef(90.0f, 1.0f, 0.0f, 0.0f);
+                pass();
+            },
+            1 << 20);
+        EXPECT_EQ(!fb.empty(), r.drawn) << r.slot << " at " << r.x << ", " << r.z;
     }
 }
 

@@ -245,6 +245,41 @@ TEST_F(CloudLayers, TheGridStaysInsideTheLoadedBlock)
     }
 }
 
+TEST_F(CloudLayers, TheThinLayerSlidesWithTheWind)
+{
+    // 20 kt (10.28888 m/s) at every height; 10 s frames at 34 degrees north.
+    // Grid cells of 0.1 degree of longitude (11,112 m x cos 34 = 9,212.27 m)
+    // and 0.06 of latitude (6,667.2 m): the sheet's texture slides by the
+    // distance the wind carries it over a cell's size, wrapped into 0..1.
+    sim_weather.cloud_type[0] = 1;
+    sim_weather.cloud_base_msl_m[0] = sim_weather.cloud_tops_msl_m[0] = 9000.0f;
+    sim_operation_misc.frame_rate_period = 10.0f;
+    const struct {
+        float from_deg, u, v;
+    } winds[] = {
+        {90.0f, 0.0111687f, 0.0f},      // from the east: the sheet goes west, u grows
+        {270.0f, 0.9888313f, 0.0f},     // from the west: u falls below 0 and wraps
+        {180.0f, 0.0f, 0.9845679f},     // from the south: v falls by 0.0154321 and wraps
+        {0.0f, 0.0f, 0.0154321f},       // from the north
+    };
+    for (const auto& w : winds) {
+        for (int k = 0; k < WIND_LAYERS; ++k) {
+            sim_weather.wind_speed_kt[k] = 20.0f;
+            sim_weather.wind_direction_degt[k] = w.from_deg;
+        }
+        sim_graphics_view.view_latitude_deg = 34.0f;
+        sim_graphics_view.view_longitude_deg = -117.5f;
+        cloud_sheet_drift = cloud_sheet_drift_record{};
+        feedback([] { SKYOBJ_draw_clouds(0); });
+        EXPECT_NEAR(cloud_sheet_drift.u, w.u, 2e-6f) << w.from_deg;
+        EXPECT_NEAR(cloud_sheet_drift.v, w.v, 2e-6f) << w.from_deg;
+    }
+    // No layer: the drift stays.
+    sim_weather.cloud_type[0] = 0;
+    feedback([] { SKYOBJ_draw_clouds(0); });
+    EXPECT_NEAR(cloud_sheet_drift.v, 0.0154321f, 2e-6f);
+}
+
 TEST_F(CloudLayers, ALayerBasedAtTheCameraIsDrawnAfterTheTerrain)
 {
     const float e = sim_graphics_view.view_elevation_m_msl;

@@ -128,6 +128,26 @@ TEST_F(SkyObjects, SunAndMoonByElevationVisibilityAndPhase)
         ASSERT_EQ(quads(sky(0.0f, 0.0f, 0.1f)).size(), 1u) << d.day;
         EXPECT_EQ(bound_texture[0], d.slot) << d.day;
     }
+    // Its brightness: (v - 3) / 7 of the visibility v in nm, (elevation + 5) / 10,
+    // and 1 - 0.4 of the sky's r + g + b; the sun's (v - 3) / 2.
+    const struct {
+        bool moon;
+        float vis_nm, elevation, sky, alpha;
+    } bright[] = {
+        {true, 20.0f, 20.0f, 0.1f, 0.96f},        // 1 x 1 x (1 - 0.04)
+        {true, 6.5f, 0.0f, 1.5f, 0.1f},           // 0.5 x 0.5 x (1 - 0.6)
+        {true, 10.0f, 5.0f, 2.0f, 0.2f},          // 1 x 1 x (1 - 0.8)
+        {false, 4.0f, 5.0f, 1.5f, 0.5f},          // the sun: 0.5 x 1
+        {false, 20.0f, -2.0f, 1.5f, 0.3f},        // the sun: 1 x 0.3
+    };
+    for (const auto& k : bright) {
+        body_ahead(k.elevation, k.moon);
+        sim_graphics_view.visibility_effective_m = k.vis_nm * 1852.0f;
+        const std::vector<fb_primitive> q = quads(sky(k.sky / 3.0f, k.sky / 3.0f, k.sky / 3.0f));
+        ASSERT_EQ(q.size(), 1u) << k.vis_nm << " " << k.elevation;
+        EXPECT_NEAR(q[0].v[0].a, k.alpha, 1e-3f) << k.vis_nm << " " << k.elevation;
+    }
+    body_ahead(20.0f, true);
     sim_graphics_scenery.current_planet = PLANET_MARS;
     EXPECT_TRUE(quads(sky(0.0f, 0.0f, 0.1f)).empty());
     sim_graphics_scenery.current_planet = PLANET_EARTH;
@@ -153,6 +173,56 @@ TEST_F(SkyObjects, ThermalsOverTheirShareOfTheWindow)
     const size_t some = sprites().size();
     EXPECT_GT(some, 5u);
     EXPECT_LT(some, 80u);
+}
+
+TEST_F(SkyObjects, AThermalSitsAtItsTopFadesWithDistanceAndPicksItsCloud)
+{
+    // One cell at a time, the camera due south of it at the given distance and
+    // the picture seen from the south: the sprite's centre is 3000 ft =
+    // 914.4 m over the flat ground, its alpha 1 - d^2 / R^2 with R the
+    // 46,300 m cap, and its picture the cell (c + r) mod 6 of the sheet.
+    sim_weather.thermal_percent = 1.0f;
+    sim_weather.thermal_altitude_msl_m = 3000.0f;
+    sim_graphics_view.visibility_effective_m = 90000.0f;
+    const struct {
+        int c, r;
+        float d, alpha, s0, t0, t1;
+    } cells[] = {
+        {224, 200, 23150.0f, 0.75f, 0.5f, 0.3262f, 0.6875f},   // 424 mod 6 = 4; (1/2)^2 of R
+        {221, 200, 10000.0f, 0.95335f, 0.0f, 0.3262f, 0.6875f},  // 421 mod 6 = 1
+        {300, 200, 40000.0f, 0.25362f, 0.0f, 0.6875f, 1.0f},     // 500 mod 6 = 2
+        {225, 201, 46400.0f, 0.0f, 0.0f, 0.0f, 0.3262f},         // 426 mod 6 = 0, past R: none
+    };
+    for (const auto& k : cells) {
+        terrain_window = {k.c, k.r, k.c + 1, k.r + 1};
+        const terrain_vertex& A = terrain_vertex_grid[size_t(k.c) * 401 + size_t(k.r)];
+        const terrain_vertex& B = terrain_vertex_grid[size_t(k.c) * 401 + size_t(k.r) + 402];
+        sim_graphics_view.view_x = 0.5f * (A.x + B.x);
+        sim_graphics_view.view_z = 0.5f * (A.z + B.z) + k.d;
+        const float x0 = sim_graphics_view.view_x;
+        const std::vector<fb_primitive> q = quads(feedback([x0] {
+            side_view(2000.0f, 0.0f, 2000.0f);
+            glTranslatef(-x0, 0.0f, 0.0f);
+            SKYOBJ_draw_thermals();
+        }));
+        if (k.alpha == 0.0f) {
+            EXPECT_TRUE(q.empty()) << k.c;
+            continue;
+        }
+        ASSERT_EQ(q.size(), 1u) << k.c << " " << k.r;
+        EXPECT_NEAR(q[0].v[0].a, k.alpha, 1e-4f) << k.c;
+        float y = 0.0f, s_lo = 9.0f, s_hi = -9.0f, t_lo = 9.0f, t_hi = -9.0f;
+        for (const fb_vertex& v : q[0].v) {
+            y += world_y(v.y, 0.0f, 2000.0f) / static_cast<float>(q[0].v.size());
+            s_lo = std::min(s_lo, v.s), s_hi = std::max(s_hi, v.s);
+            t_lo = std::min(t_lo, v.t), t_hi = std::max(t_hi, v.t);
+        }
+        EXPECT_NEAR(y, 914.4f, 3.0f) << k.c;
+        EXPECT_NEAR(s_lo, k.s0, 1e-4f) << k.c;
+        EXPECT_NEAR(s_hi, k.s0 + 0.5f, 1e-4f) << k.c;
+        EXPECT_NEAR(t_lo, k.t0, 1e-4f) << k.c;
+        EXPECT_NEAR(t_hi, k.t1, 1e-4f) << k.c;
+    }
 }
 
 TEST_F(SkyObjects, RainAndSnowStreamPastTheCamera)
@@ -248,6 +318,7 @@ TEST_F(SkyObjects, TheBoltIsSeventySixLinesThroughEverything)
     EXPECT_EQ(pixel_byte_colour[2], 230);
     weather_stage.lightning_bolts[2][7][1] = NAN;
     EXPECT_TRUE(feedback([] { SKYOBJ_draw_lightning(); }).empty());
+    gload_dim_factor = 1.0f;
 }
 
 // Whole passes and cloud updates under weather from anywhere: any type,

@@ -4,6 +4,8 @@
 
 #include "core/app_mode.h"
 #include "core/draw_phases.h"
+#include "core/random.h"
+#include "graphics/ogl_bind_seam.h"
 #include "links/plugin_host.h"
 #include "scene/effects/particles.h"
 #include "tests/scene/terrain/ground_fixture.h"
@@ -188,6 +190,20 @@ TEST_F(Roads, PylonsThickenWithDistanceAndWiresSag)
         for (const fed_vertex& v : l) high = std::max(high, v.y), low = std::min(low, v.y);
     EXPECT_NEAR(high, 60.0f, 0.01f);
     EXPECT_NEAR(low, 36.0f, 0.01f);
+    // The wires leave the 22-m arm at -1, -0.7, +0.7 and +1 of it, at 0.3 alpha
+    // next to the camera. A next pylon turned 100 degrees (more than 90) is
+    // wired as if turned 280: its -1 end at 300 - 22 cos 280, -22 sin 280.
+    pylons[1].heading_deg = 100.0f;
+    const fed_back turned = feedback([] { ROADS_draw_traffic(); });
+    ASSERT_EQ(turned.lines.size(), 80u);
+    const float starts[4] = {-22.0f, -15.4f, 15.4f, 22.0f};
+    for (int k = 0; k < 4; ++k) {
+        EXPECT_NEAR(turned.lines[size_t(20 * k)][0].x, starts[k], 0.01f) << k;
+        EXPECT_NEAR(turned.lines[size_t(20 * k)][0].rgba[3], 0.3f, 1e-3f) << k;
+    }
+    EXPECT_NEAR(turned.lines[19][1].x, 296.1797f, 0.01f);
+    EXPECT_NEAR(turned.lines[19][1].z, 21.6658f, 0.01f);
+    pylons[1].heading_deg = 0.0f;
 
     // At 8 nautical miles a pylon is 6 m thick, and has no wires.
     pylons[1].x = POWER_FAR_M;
@@ -203,6 +219,35 @@ TEST_F(Roads, PylonsThickenWithDistanceAndWiresSag)
             if (v.x > POWER_FAR_M - 40.0f) lo = std::min(lo, v.z), hi = std::max(hi, v.z);
     EXPECT_NEAR(hi - lo, 6.0f, 1e-3f);
     EXPECT_TRUE(far.lines.empty());
+}
+
+TEST_F(Roads, RiverWaterStepsThroughItsSixteenFramesEveryTwoSeconds)
+{
+    // The phase gains half the frame period and wraps into 0..1 (1 itself
+    // stays); the frame is the phase x 15 to the nearest whole number.
+    const struct {
+        float period;
+        int slot;
+    } frames[] = {
+        {0.1f, 239},   // 0.05 x 15 = 0.75 -> 1
+        {1.0f, 246},   // 0.55 x 15 = 8.25 -> 8
+        {0.9f, 253},   // exactly 1 -> 15
+        {0.2f, 240},   // 1.1 wraps to 0.1: 1.5 -> 2
+    };
+    struct water_log : bind_recorder {
+        int slot = -1;
+        void bound(int s, int unit) override
+        {
+            if (unit == 0 && s >= 238 && s <= 253) slot = s;
+        }
+    } log;
+    OGL_install_bind_recorder(&log);
+    for (const auto& f : frames) {
+        sim_operation_misc.frame_rate_period = f.period;
+        feedback([] { ROADS_draw_traffic(); });
+        EXPECT_EQ(log.slot, f.slot) << f.period;
+    }
+    OGL_install_bind_recorder(nullptr);
 }
 
 TEST_F(Roads, PhaseSixTakesRiversAndRoadsButNotPylons)
@@ -244,6 +289,25 @@ TEST_F(Roads, TaxiLinesRunOnAcrossLinesAndCloseOnTheirEnd)
     }
     EXPECT_TRUE(joined);
     EXPECT_NEAR(t_max, 3.0f, 1e-4f);   // the along-line coordinate runs on over the lines
+    // Across the line: s 0 on the b edge (0.2 m east of a whole metre), 1 on a.
+    for (const auto& p : f.polygons)
+        for (const fed_vertex& v : p) EXPECT_NEAR(v.s, v.x > std::floor(v.x) + 0.1f ? 0.0f : 1.0f, 1e-4f) << v.x;
+
+    // Lines 3,500 m east of the camera show; 4,500 m east, past the 4,000-m
+    // reach, they do not, though their cells are visible.
+    SEG_clear_lists();
+    whole_window_visible(60);
+    SEG_list_for_writing(4, 235, 200) = {element(3500, 0, 3500.2f, 0, 1, SEG_ON_LAND), element(3500, -10, 3500.2f, -10, 1, SEG_END)};
+    SEG_list_for_writing(4, 245, 200) = {element(4500, 0, 4500.2f, 0, 1, SEG_ON_LAND), element(4500, -10, 4500.2f, -10, 1, SEG_END)};
+    sim_graphics_settings.draw_taxilines = 1;
+    const fed_back far = feedback([] {
+        top_down(4000.0f, 0.0f);
+        sim_graphics_view.view_x = 0.0f;   // the camera itself stays at the origin
+        TAXILINES_draw();
+    });
+    ASSERT_FALSE(far.polygons.empty());
+    for (const auto& p : far.polygons)
+        for (const fed_vertex& v : p) EXPECT_NEAR(v.x, 3500.0f, 1.0f);
     sim_graphics_settings.draw_taxilines = 0;
     EXPECT_TRUE(feedback([] { TAXILINES_draw(); }).polygons.empty());
 }
@@ -273,5 +337,24 @@ TEST_F(Roads, ScorchMarkSizeFollowsTheWeaponsFuel)
     EXPECT_LE(p.size, 1.15f * 0.25f * s + 1e-3f);
     EXPECT_GE(p.life, 0.85f * 50.0f * s - 1e-2f);
     EXPECT_LE(p.life, 1.15f * 50.0f * s + 1e-2f);
+
+    // Drawn from the same random draws, the puff is the spawn of (x, y, z),
+    // no velocity, size 0.25 s, growth 0.25, life 50 s, colour 33, opacity 1.
+    PARTICLE_reset();
+    UTIL_srand(77);
+    PARTICLE_spawn(100.0f, 0.0f, -50.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.25f * s, 0.25f, 50.0f * s, 33, 1.0f, 0);
+    ASSERT_EQ(particle_list.size(), 1u);
+    const particle_record want = particle_list[0];
+    PARTICLE_reset();
+    UTIL_srand(77);
+    feedback([] { WPN_draw_impact_marks(); });
+    ASSERT_EQ(particle_list.size(), 1u);
+    const particle_record& got = particle_list[0];
+    EXPECT_EQ(got.size, want.size);
+    EXPECT_EQ(got.growth, want.growth);
+    EXPECT_EQ(got.life, want.life);
+    EXPECT_EQ(got.opacity, want.opacity);
+    EXPECT_EQ(got.vx, want.vx);
+    EXPECT_EQ(got.vy, want.vy);
     PARTICLE_reset();
 }

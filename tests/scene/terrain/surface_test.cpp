@@ -105,13 +105,28 @@ TEST_F(Surface, TopDownPictureShowsEachCellsTextureLitAndTheSeaTinted)
 TEST_F(Surface, SeaMotionAndItsFrames)
 {
     terrain_window = {0, 0, -1, -1};   // nothing drawn: the sea moves on all the same
-    // Direction 90 degrees, no drift: 111.12 m east is one texture repeat along t.
-    sim_weather.wave_dir = 90;
-    SURFACE_draw_patch(terrain_vertex_grid, 3, 1, 0);
+    // No drift: one texture repeat spans 111.12 m on the Earth (200 a degree
+    // of 111,120 m, five times over) and 347.25 m on Mars (64 a degree); the
+    // texture turns with the wave direction, north running up t.
+    const struct {
+        int planet, dir;
+        float x, z, s, t;
+    } repeats[] = {
+        {PLANET_EARTH, 90, 111.12f, 0.0f, 0.0f, 1.0f},
+        {PLANET_EARTH, 0, 0.0f, -111.12f, 0.0f, 1.0f},
+        {PLANET_EARTH, 0, 111.12f, 0.0f, 1.0f, 0.0f},
+        {PLANET_MARS, 90, 347.25f, 0.0f, 0.0f, 1.0f},
+    };
     float st[2];
-    SURFACE_wave_texcoord(111.12f, 0.0f, st);
-    EXPECT_NEAR(st[0], 0.0f, 1e-5f);
-    EXPECT_NEAR(st[1], 1.0f, 1e-5f);
+    for (const auto& r : repeats) {
+        sim_graphics_scenery.current_planet = r.planet;
+        sim_weather.wave_dir = r.dir;
+        SURFACE_draw_patch(terrain_vertex_grid, 3, 1, 0);
+        SURFACE_wave_texcoord(r.x, r.z, st);
+        EXPECT_NEAR(st[0], r.s, 1e-5f) << r.planet << " " << r.dir;
+        EXPECT_NEAR(st[1], r.t, 1e-5f) << r.planet << " " << r.dir;
+    }
+    sim_graphics_scenery.current_planet = PLANET_EARTH;
 
     // A drift past 1000 comes back at -1000 plus the excess.
     surface_kept.wave_drift_x = 999.0f;
@@ -208,6 +223,9 @@ TEST_F(Surface, StripsStartEachRowAtAWholeColumnPhase)
 {
     camera_cell.column = 201;
     terrain_window = {196, 200, 203, 202};
+    // Row phases that tell n + 1 from n: 0.9, 0.6 and 0.4 of the table.
+    const float kept[3] = {random_table[200], random_table[201], random_table[202]};
+    random_table[200] = 0.9f, random_table[201] = 0.6f, random_table[202] = 0.4f;
     // A texture twice as wide as tall spans two columns; a taller one is laid a column at a time.
     for (const float a : {2.0f, 0.5f}) {
         terrain_texture_aspect[LAND_A] = a;
@@ -224,6 +242,7 @@ TEST_F(Surface, StripsStartEachRowAtAWholeColumnPhase)
                 EXPECT_NEAR(v.s, (static_cast<float>(i) + offset) / a, 1e-3f) << a << " " << i << " " << j;
             }
     }
+    for (int k = 0; k < 3; ++k) random_table[200 + k] = kept[k];
 }
 
 TEST_F(Surface, SplashReplacesTheShadowOnTheSecondUnit)
