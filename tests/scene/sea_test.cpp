@@ -521,8 +521,12 @@ TEST_F(Sea, PlatformBLightsRingItsBlocksAndTipItsBooms)
         EXPECT_NEAR(l.x, r.x, 2e-3f) << r.k;
         EXPECT_NEAR(l.y, r.y, 2e-3f) << r.k;
         EXPECT_NEAR(l.z, r.z, 2e-3f) << r.k;
-        if (r.phase >= 0) EXPECT_EQ(l.phase_index, r.phase) << r.k;
-        if (r.phase >= 0) EXPECT_EQ(l.flash_index, 0) << r.k;
+        if (r.phase >= 0) {
+            EXPECT_EQ(l.phase_index, r.phase) << r.k;
+        }
+        if (r.phase >= 0) {
+            EXPECT_EQ(l.flash_index, 0) << r.k;
+        }
     }
 }
 
