@@ -11,6 +11,7 @@
 #include "flightmodel/plane_state.h"
 #include "links/net_slots.h"
 #include "world/ships.h"
+#include "core/app_mode.h"
 #include "core/geo.h"
 #include "shell/modes.h"
 #include "core/random.h"
@@ -218,12 +219,35 @@ TEST_F(PlaneState, NetworkRecordsSteerOrJumpAndKeepTheUsersRadios)
     EXPECT_EQ(flt[3].failures[50], 6);
 }
 
+TEST_F(PlaneState, OnTheFailuresScreenRecordsLeaveTheEngineFailuresAlone)
+{
+    plane_state_record rec{};
+    rec.ref_point = 1332151;
+    rec.engine_fail_jet[0] = 6 * 10000 + 5100;   // failed, DVinc 100
+    flt[0].failures[50] = 2, flt[0].DVinc[0] = 7.0f;
+    app_mode = MODE_FAILURES;
+    PLANE_unpack_state(rec, rec, 0.0f, PLANE_UNPACK_REPLAY, 0);
+    EXPECT_EQ(flt[0].failures[50], 2);
+    EXPECT_FLOAT_EQ(flt[0].DVinc[0], 7.0f);
+    app_mode = 0;
+    PLANE_unpack_state(rec, rec, 0.0f, PLANE_UNPACK_REPLAY, 0);
+    EXPECT_EQ(flt[0].failures[50], 6);
+    EXPECT_FLOAT_EQ(flt[0].DVinc[0], 100.0f);
+}
+
 TEST_F(PlaneState, RebasesAPositionTakenAboutAnotherReferencePoint)
 {
     float x = 1000.0f, y = 50.0f, z = -2000.0f, la = -33.05f, lo = 151.05f;
     PLANE_rebase_position(x, y, z, la, lo);   // within 0.1 degree: unchanged
     EXPECT_FLOAT_EQ(x, 1000.0f);
     EXPECT_FLOAT_EQ(la, -33.05f);
+
+    // 0.15 degree off in latitude is past the tolerance: re-based, about 16.7 km moved.
+    x = 1000.0f, y = 50.0f, z = -2000.0f, la = -33.15f, lo = 151.0f;
+    PLANE_rebase_position(x, y, z, la, lo);
+    EXPECT_FLOAT_EQ(la, -33.0f);
+    EXPECT_GT(std::hypot(x - 1000.0f, z + 2000.0f), 16000.0f);
+    lat_ref = -33.0f, lon_ref = 151.0f;
 
     // The point as taken about the record's reference.
     float rlat = -32.0f, rlon = 151.0f;
