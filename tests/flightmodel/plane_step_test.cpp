@@ -561,6 +561,22 @@ TEST_F(PlaneStep, TowPlaneRollsThenClimbsAheadOfTheGlider)
     const float speed = f.groundspeed;
     TRAFFIC_update_other(1);
     EXPECT_EQ(f.groundspeed, speed);
+
+    // Near its climb speed it gains 0.4 of the shortfall a second: 33 -> 33.08 in 0.1 s.
+    sim_operation_misc.frame_rate_period = 0.1f;
+    launch_flags.tow_attached = 1;
+    f.groundspeed = 33.0f;
+    TRAFFIC_update_other(1);
+    EXPECT_NEAR(f.groundspeed, 33.08f, 1e-5f);
+    // Released above 34.9 it banks away to the left at 10 degrees a second and
+    // turns by g tan(bank) / speed: at 40 m/s and 1 degree, 0.0245 degrees in 0.1 s.
+    launch_flags.tow_attached = 0;
+    f.groundspeed = 40.0f;
+    f.phi = 0.0f;
+    f.psi = 0.0f;
+    TRAFFIC_update_other(1);
+    EXPECT_NEAR(f.phi, -1.0f, 1e-5f);
+    EXPECT_NEAR(f.psi, 360.0f - 0.0245f, 2e-4f);
 }
 
 // One free turbine (disc of 1 m radius, jet at rest, the plane at 50 m/s
