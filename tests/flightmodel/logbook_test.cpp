@@ -110,9 +110,13 @@ TEST_F(Logbook, AShortFlightIsOverwrittenByTheNext)
 {
     LOGBOOK_new_entry();
     logbook.total_hours[0] = 0.04f;
+    logbook.landings[0] = 2;
+    logbook.night_hours[0] = logbook.instrument_hours[0] = logbook.cross_country_hours[0] = 0.01f;
     LOGBOOK_new_entry();
     EXPECT_EQ(logbook_index, 0);
     EXPECT_EQ(logbook.total_hours[0], 0.0f);
+    EXPECT_EQ(logbook.landings[0], 0);   // the reused entry starts afresh
+    EXPECT_EQ(logbook.night_hours[0] + logbook.instrument_hours[0] + logbook.cross_country_hours[0], 0.0f);
     logbook.total_hours[0] = 0.05f;
     LOGBOOK_new_entry();
     EXPECT_EQ(logbook_index, 1);
@@ -159,11 +163,16 @@ TEST_F(Logbook, EmptyAndShortFieldsReadBackAsTheyWere)
 
 TEST_F(Logbook, FilesWrittenWithoutPaddingStillRead)
 {
-    read(HEADER + "2  30612  KSBD  KONT   1   1.5   0.0   0.1   0.0  N12345  Orvell Trainer\n"
+    read(HEADER + "2  30612  KSBD  KONT   1   1.5   0.3   0.1   0.2  N12345  Orvell Trainer\n"
                   "2    101  KLAX  KLAX   0   0.1   0.1   0.0   0.0  N54321  A very long aircraft name past the width of the field\n"
                   "99\n");
     ASSERT_EQ(logbook_index, 1);
     EXPECT_STREQ(logbook.to[0], "KONT");
+    // The hours in file order: total, night, instrument, cross-country.
+    EXPECT_FLOAT_EQ(logbook.total_hours[0], 1.5f);
+    EXPECT_FLOAT_EQ(logbook.night_hours[0], 0.3f);
+    EXPECT_FLOAT_EQ(logbook.instrument_hours[0], 0.1f);
+    EXPECT_FLOAT_EQ(logbook.cross_country_hours[0], 0.2f);
     EXPECT_STREQ(logbook.tail[0], "N12345");
     EXPECT_STREQ(logbook.aircraft[0], "Orvell Trainer");
     EXPECT_EQ(logbook.date[1], 101);
