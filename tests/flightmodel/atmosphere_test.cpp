@@ -126,6 +126,16 @@ TEST_F(Atmosphere, WindBetweenLayersTakesTheShorterArcAcrossNorth)
     EXPECT_FLOAT_EQ(sd, 5.0f);
     EXPECT_FLOAT_EQ(t, 0.5f);
 
+    // Two layers at one altitude: from that altitude on the upper segment
+    // applies, so the wind is layer 1's, not the mean of layers 0 and 1.
+    sim_weather.wind_altitude_msl_m[0] = 2000.0f;
+    ATMO_wind_at_alt(2000.0f, &s, &d, &ss, &sd, &t);
+    EXPECT_FLOAT_EQ(s, 20.0f);
+    EXPECT_FLOAT_EQ(t, 1.0f);
+    ATMO_wind_at_alt(1999.0f, &s, &d, &ss, &sd, &t);
+    EXPECT_FLOAT_EQ(s, 10.0f);
+    sim_weather.wind_altitude_msl_m[0] = 1000.0f;
+
     // Directions given outside the compass come back on it.
     sim_weather.wind_direction_degt[0] = -30.0f;
     ATMO_wind_at_alt(0.0f, &s, &d, &ss, &sd, &t);
@@ -168,4 +178,23 @@ TEST_F(Atmosphere, LayerDriftTurnsTheShorterWayRound)
         }
         EXPECT_FLOAT_EQ(highest, r.top);
     }
+}
+
+// The drift's step scales with the setting to the power 1.5: a setting of
+// 0.25 gives 0.125 of each quantity's full span.
+TEST_F(Atmosphere, LayerDriftScalesWithTheSettingToThePowerOneAndAHalf)
+{
+    set_layers(100.0f, 100.0f, 100.0f);
+    sim_weather.wind_turbulence_percent = 0.25f;
+    UTIL_srand(11);
+    float r[5];
+    for (float& v : r) v = UTIL_rand_fraction();
+    UTIL_srand(11);
+    ATMO_turbulence(1.0f);
+    const float m = 0.125f;
+    EXPECT_NEAR(sim_weather.wind_direction_degt[0], 100.0f + (2.0f * r[0] - 1.0f) * m * 90.0f, 1e-3f);
+    EXPECT_NEAR(sim_weather.shear_direction_degt[0], r[1] * m * 150.0f, 1e-4f);
+    EXPECT_NEAR(sim_weather.wind_speed_kt[0], r[2] * m * 90.0f, 1e-4f);
+    EXPECT_NEAR(sim_weather.shear_speed_kt[0], r[3] * m * 30.0f, 1e-4f);
+    EXPECT_NEAR(sim_weather.turbulence[0], r[4] * m * 15.0f, 1e-4f);
 }
