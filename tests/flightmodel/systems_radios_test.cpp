@@ -212,7 +212,12 @@ TEST_F(SystemsRadios, NearerThanBestAdmitsATenthOfADegreeMore)
     best = 0.9f;
     EXPECT_EQ(NAV_nearer_than_best(0, &best), 0);
     EXPECT_EQ(best, 0.9f);
-    EXPECT_EQ(NAV_nearer_than_best(1, &best), 0);    // past the table
+    // The distance takes both axes in degrees: 0.6 north and 0.8 east is 1.0.
+    add_navaid(NAV_VOR, LAT + 0.6f, LON + 0.8f, 11300, 0.0f, "B");
+    best = 0.95f;
+    EXPECT_EQ(NAV_nearer_than_best(1, &best), 1);
+    EXPECT_NEAR(best, 1.0f, 1e-5f);
+    EXPECT_EQ(NAV_nearer_than_best(2, &best), 0);    // past the table
     EXPECT_EQ(NAV_nearer_than_best(-1, &best), 0);
 }
 
