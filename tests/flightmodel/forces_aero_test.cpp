@@ -206,6 +206,19 @@ TEST_F(ForcesAero, BodyCrossflow)
     EXPECT_EQ(fv, 0.0f);
     EXPECT_EQ(fs, 0.0f);
     EXPECT_NEAR(fd, 0.3f * 1.0f * 0.5f * sim_weather.rho * 400.0f, 1e-3f);
+
+    // 30 degrees up, 30 degrees to the other side, straight across in total
+    // (negative): the vertical force on the top area, the side force on the
+    // side area with its sign, the drag with |sin| on the mean area of 5.
+    const float m = 20.0f / V, k = 1.0f / std::sqrt(1.0f - m * m), q20 = 0.5f * sim_weather.rho * 400.0f;
+    const float d30 = 0.5235988f;
+    FM_body_drag(1.0f, 4.0f, 6.0f, 0.3f, 20.0f, d30, &fv, -d30, &fs, -1.5707964f, &fd);
+    EXPECT_NEAR(fv / q20, 0.27f * k * 0.5f * 6.0f, 1e-4f);
+    EXPECT_NEAR(fs / q20, -0.27f * k * 0.5f * 4.0f, 1e-4f);
+    EXPECT_NEAR(fd / q20, (0.27f * k + 0.3f) * 5.0f, 1e-4f);
+    // A frontal area of 8 above the mean of 5 shrinks to 8 - 0.5 * 3 at 30 degrees.
+    FM_body_drag(8.0f, 4.0f, 6.0f, 0.0f, 20.0f, 0.0f, &fv, 0.0f, &fs, d30, &fd);
+    EXPECT_NEAR(fd / q20, 0.27f * k * 0.5f * 6.5f, 1e-4f);
 }
 
 TEST_F(ForcesAero, GroundEffectFromTheGroundToOneSpan)
