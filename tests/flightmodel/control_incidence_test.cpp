@@ -62,6 +62,21 @@ TEST_F(ControlIncidence, SurfaceDeflectionsFromTheStick)
     ACF_control_incidence(0);
     EXPECT_FLOAT_EQ(f.ail1_def[9], 0.5f * a.acf_ail1_up);    // right wing: trailing edge up
     EXPECT_FLOAT_EQ(f.ail1_def[8], -0.5f * a.acf_ail1_dn);   // left wing: down
+
+    // Outboard ailerons and spoilers: the spoiler rises on the wing that goes
+    // down; each is cut above its own speed.
+    a.acf_ail2_up = 10.0f, a.acf_ail2_dn = 8.0f, a.acf_ail2pitch = a.acf_ail2flaps = 0.0f, a.acf_ail2vmax = 60.0f;
+    a.acf_splr_up = 20.0f, a.acf_splr_vmax = 100.0f;
+    const struct { float ias, ail2_right, splr_right; } speeds[] = {{50.0f, 5.0f, 10.0f}, {80.0f, 0.0f, 10.0f},
+                                                                    {120.0f, 0.0f, 0.0f}};
+    for (const auto& s : speeds) {
+        f.indicated_airspeed = s.ias;
+        ACF_control_incidence(0);
+        EXPECT_FLOAT_EQ(f.ail2_def[9], s.ail2_right) << s.ias;
+        EXPECT_FLOAT_EQ(f.splr_def[9], s.splr_right) << s.ias;
+        EXPECT_EQ(f.splr_def[8], 0.0f) << s.ias;
+    }
+    f.indicated_airspeed = 0.0f;
     f.FC_roll = 0.0f;
 
     f.FC_ptch = 0.5f;
