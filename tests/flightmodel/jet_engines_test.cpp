@@ -88,6 +88,27 @@ TEST_F(JetEngines, DensityDeratesAboveTheSpeedOfSoundAndAtTheIntakeLimit)
     a.acf_max_mach_eff = f.machno - 5.0001f;
     frame_at(100.0f);
     EXPECT_NEAR(f.ENGN_sigma[0] / base, 0.513f, 0.0005f) << "the second formula";
+
+    // The high-bypass loss goes with the density ratio squared: 0.5 - 0.5 x 0.5 x 0.25.
+    a.acf_max_mach_eff = 10.0f;
+    sim_weather.sigma = 0.5f;
+    frame_at(100.0f);
+    EXPECT_NEAR(f.ENGN_sigma[0], 0.4375f, 1e-6f);
+}
+
+TEST_F(JetEngines, JetWashLagsBehindTheThrustOverGroundAndWashSpeed)
+{
+    flt_struct& f = flt[0];
+    f.ENGN_N1_[0] = 100.0f;
+    f.DVinc[0] = 20.0f;
+    f.groundspeed = -30.0f;
+    sim_operation_misc.frame_rate_period = 0.1f;
+    ENGN_jet_engines(0);
+    const float T = f.POINT_thrust[0];
+    ASSERT_GT(T, 0.0f);
+    EXPECT_NEAR(f.ENGN_power[0], T * 20.0f, 1e-3f * T) << "the wash speed of the frame before";
+    // A tenth of the way from 20 toward thrust / (face x rho x (30 + 20)).
+    EXPECT_NEAR(f.DVinc[0], 0.9f * 20.0f + 0.1f * T / (1.5f * sim_weather.rho * 50.0f), 1e-3f);
 }
 
 TEST_F(JetEngines, ReverserBlownFlapsAndLiftFans)
