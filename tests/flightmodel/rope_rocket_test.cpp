@@ -60,6 +60,9 @@ TEST_F(Ropes, GeometryOfTheRope)
     ROPE_geometry(0.0f, 0.0f, 5.0f, -5.0f, 0.0f, 10.0f, &dx, &dy, &dz, &len, &el);
     EXPECT_NEAR(el, 45.0f, 1e-4f);
     EXPECT_EQ(dy, -10.0f);
+    // 6 m across and 8 m ahead is 10 m of horizontal run: 10 m lower is 45 degrees.
+    ROPE_geometry(0.0f, 6.0f, 5.0f, -5.0f, 0.0f, -8.0f, &dx, &dy, &dz, &len, &el);
+    EXPECT_NEAR(el, 45.0f, 1e-4f);
     ROPE_geometry(3.0f, 3.0f, 5.0f, -5.0f, 1.0f, 1.0f, &dx, &dy, &dz, &len, &el);
     EXPECT_NEAR(el, 90.0f, 1e-4f);
     ROPE_geometry(3.0f, 3.0f, -5.0f, 5.0f, 1.0f, 1.0f, &dx, &dy, &dz, &len, &el);
@@ -81,6 +84,13 @@ TEST_F(Ropes, AShortRopePullsWithItsLengthAtTheHook)
     // A zero-length rope divides by nothing.
     ROPE_apply_tension(1000.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, &side, &normal, &axial);
     EXPECT_EQ(axial, 0.0f);
+    // Pulled sideways at a hook 0.5 m low and 3 m ahead: the roll arm is the
+    // hook's height, the yaw arm its distance ahead.
+    flt[0].L = flt[0].N = 0.0f;
+    ROPE_apply_tension(1000.0f, 10.0f, 0.0f, -0.5f, -3.0f, 10.0f, 0.0f, 0.0f, &side, &normal, &axial);
+    EXPECT_NEAR(std::fabs(side), 1000.0f, 1e-3f);
+    EXPECT_NEAR(flt[0].L, side * -0.5f, 1e-3f);
+    EXPECT_NEAR(flt[0].N, -side * -3.0f, 1e-3f);
 }
 
 TEST_F(Ropes, TowRopeBehindTheTowPlane)
