@@ -275,21 +275,10 @@ TEST_F(EngineSystems, TurbineTemperatureAndOilPressureWorkedByHand)
     f.ENGN_N1_[0] = 40.0f;
     ENGN_systems();
     EXPECT_NEAR(f.ENGN_oil_press[0], 0.025f * 0.6f, 1e-6f);
-}
 
-TEST_F(EngineSystems, AFailedOilSystemLosesPressureAndOilAndRunsHot)
-{
-    // Three quarters of the oil gone already: the oil temperature moves 0.01 dt
-    // toward 4 x 0.75 + 0.4 (running) + 0.3 x EGT; the pressure decays at 0.5 a
-    // second and the oil drains at 1/300 a second.
-    acf_struct& a = pln[0];
-    flt_struct& f = flt[0];
-    tanks(100, 100, 100);
-    sim_operation_misc.frame_rate_period = 0.05f;
-    sim_weather.temperature_ambient_c = 15.0f;
-    a.acf_en_type[0] = ENGINE_TURBINE_FREE;
-    f.ENGN_N1_[0] = 60.0f;
-    f.ENGN_thro_use[0] = 0.95f;
+    // A failed oil system with three quarters of the oil gone: the oil
+    // temperature moves 0.01 dt toward 4 x 0.75 + 0.4 (running) + 0.3 x EGT;
+    // the pressure decays at 0.5 a second and the oil drains at 1/300 a second.
     f.ENGN_oil_temp[0] = 0.5f;
     f.ENGN_oil_press[0] = 0.4f;
     f.oil_power_thrust_ratio[0] = 0.25f;
