@@ -241,8 +241,11 @@ TEST(ProgramRestart, PlaneCountStaysWithinTheSlotsAndAFailedDisplayKeepsItsResol
 
     // The next start loads only the slots that exist, and the world textures
     // for its new window afresh, not as a change of the last start's resolution.
+    // Live weather reports now lie in the program folder.
     stop_program();
+    folder->write("metar.rwx", "METAR KSBD 061853Z 27015KT 10SM OVC080 A2992 15/10\n");
     start_program(*folder);
+    EXPECT_EQ(sim_weather.has_real_weather_bool, 1);
     ASSERT_EQ(sim_graphics_settings.draw_aircrafts, 50);
     for (int slot = 0; slot < ACF_SLOTS; ++slot) EXPECT_NE(pln[slot].acf_file_name[0], 0) << slot;
     EXPECT_EQ(app_mode, MODE_START_SCREEN);
