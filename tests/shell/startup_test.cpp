@@ -254,6 +254,10 @@ TEST(ProgramRestart, PlaneCountStaysWithinTheSlotsAndAFailedDisplayKeepsItsResol
     for (int32_t hz : {r.com1_freq_hz, r.com2_freq_hz}) EXPECT_EQ(hz, 12100);
     EXPECT_EQ(r.adf1_freq_hz, 210);
     EXPECT_EQ(r.adf2_freq_hz, 340);
+    // A language picked on the settings screen brings the default aircraft back.
+    UTIL_strcpy("OTHER.ACF", pln[0].acf_file_name);
+    LANG_load_text(1);
+    EXPECT_STREQ(pln[0].acf_file_name, "ORVELL TRAINER.ACF");
 
     // A display that could not be set up: the start-up resets the resolution
     // file and the shut-down leaves it so, for the next start to use the defaults.
