@@ -366,6 +366,7 @@ TEST(MappedFileTest, MissingOneByteAndReload)
     EXPECT_EQ(std::string(begin, m.end), "Q");
     ASSERT_NE(MappedFile_load(&m, (tmp.prefix() + "two.bin").c_str()), nullptr);
     EXPECT_EQ(std::string(m.begin, m.end), "hello");
+    EXPECT_NE(m.file, nullptr);   // the file stays open while the object holds it
     EXPECT_EQ(MappedFile_load(&m, (tmp.prefix() + "NONE").c_str()), nullptr);   // releases the old block
     EXPECT_EQ(m.begin, nullptr);
 

@@ -214,6 +214,21 @@ TEST_F(Drawing, KeptBackgroundLooksTheSameAsDrawingIt)
     glClearColor(0, 0, 0, 1);
 }
 
+// The cockpit light tints colour rows up to 46; row 47 and above keep their colour.
+TEST_F(Drawing, CockpitLightTintsRowsUpTo46)
+{
+    OGL_set_color(46, 1.0f, 1.0f, 1.0f);
+    OGL_set_color(47, 1.0f, 1.0f, 1.0f);
+    sim_graphics_misc.cockpit_light_level_r = 0.5f;
+    OGL_fill_rect(46, 1.0f, 0, 0, 10, 10);
+    OGL_fill_rect(47, 1.0f, 20, 0, 10, 10);
+    sim_graphics_misc.cockpit_light_level_r = 1.0f;
+    EXPECT_NEAR(pixel(5, 5)[0], 128, 2);
+    EXPECT_EQ(pixel(5, 5)[1], 255);
+    expect_pixels({{25, 5}}, {255, 255, 255});
+    OGL_fill_default_colors();
+}
+
 TEST_F(Drawing, PixelBufferDrawingWritesClippedTexels)
 {
     std::fill(pixel_buffer, pixel_buffer + PIXEL_BUFFER_BYTES, uint8_t{0});
@@ -365,16 +380,22 @@ TEST_F(Drawing, TransparentPanelLaysTheBackgroundOverTheSceneAtFourTenths)
         const uint8_t texel[3] = {200, 100, 0};
         OGL_load_tex("tile", slot, 0, GL_RGB, 1, 1, texel);
     }
+    // A window taller than the screen area: while flying its margin is not
+    // painted, so the scene still shows through a transparent panel.
+    OGL_set_color(36, 1.0f, 0.0f, 0.0f);
     struct case_ { int mode, transparent; int r, g; };
     for (const case_& c : {case_{0, 1, 80, 40}, case_{0, 0, 200, 100}, case_{1, 1, 200, 100}}) {
         glClear(GL_COLOR_BUFFER_BIT);
         app_mode = c.mode;
         sim_graphics_settings.transparent_panel = c.transparent;
+        screen.ui_top_margin = 10.0f;
         OGL_draw_background();
+        screen.ui_top_margin = 0.0f;
         const px p = pixel(300, 300);
         EXPECT_NEAR(p[0], c.r, 2) << c.mode << " " << c.transparent;
         EXPECT_NEAR(p[1], c.g, 2) << c.mode << " " << c.transparent;
     }
     app_mode = 1;
     sim_graphics_settings.transparent_panel = 0;
+    OGL_fill_default_colors();
 }

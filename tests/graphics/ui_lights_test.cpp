@@ -3,6 +3,8 @@
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <cmath>
+#include <vector>
 
 #include "graphics/lights.h"
 #include "graphics/ogl_state.h"
@@ -112,4 +114,45 @@ TEST_F(Lights, BoxSpansItsSizeBeforeItsTurn)
     EXPECT_NEAR((y2 - y1) / pixels_a_metre_y, 5.0f, 0.01f);
     EXPECT_NEAR(y1, 384.0f, 0.01f);   // it stands on y = 0
     EXPECT_NEAR((z2 - z1) / pixels_a_metre_x, 20.0f, 0.01f);
+}
+
+// The plain quad maps the whole texture: p0 (1, 1), p1 (1, 0), p2 (0, 0), p3 (0, 1);
+// the specular light is the brightness dimmed by the g-load, with shininess 128.
+TEST_F(Lights, QuadTextureCornersAndSpecularLight)
+{
+    const float p[4][3] = {{100, 100, 0}, {100, 200, 0}, {200, 200, 0}, {200, 100, 0}};
+    const float st[4][2] = {{1, 1}, {1, 0}, {0, 0}, {0, 1}};
+    OGL_set_projection(PROJECTION_2D, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1.0f);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    const std::vector<fb_prim> prims = capture_feedback([&] {
+        glDisable(GL_CULL_FACE);
+        glBegin(GL_QUADS);
+        OGL_quad_3d(p[0], p[1], p[2], p[3]);
+        glEnd();
+    });
+    int found = 0;
+    for (const fb_prim& prim : prims)
+        for (const fb_vertex& v : prim.v)
+            for (int k = 0; k < 4; ++k)
+                if (std::fabs(v.x - p[k][0]) < 0.5f && std::fabs(v.y - p[k][1]) < 0.5f) {
+                    ++found;
+                    EXPECT_NEAR(v.s, st[k][0], 1e-4f) << k;
+                    EXPECT_NEAR(v.t, st[k][1], 1e-4f) << k;
+                }
+    EXPECT_GE(found, 4);
+
+    gload_dim_factor = 0.8f;
+    OGL_set_specular(0.5f);
+    gload_dim_factor = 1.0f;
+    float light[4] = {}, material[4] = {}, shininess = 0.0f;
+    glGetLightfv(GL_LIGHT0, GL_SPECULAR, light);
+    glGetMaterialfv(GL_FRONT, GL_SPECULAR, material);
+    glGetMaterialfv(GL_FRONT, GL_SHININESS, &shininess);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_NEAR(light[i], 0.4f, 1e-5f);
+        EXPECT_NEAR(material[i], 0.4f, 1e-5f);
+    }
+    EXPECT_FLOAT_EQ(light[3], 1.0f);
+    EXPECT_FLOAT_EQ(shininess, 128.0f);
 }

@@ -67,6 +67,16 @@ TEST_F(browser_test, SaveTakesTheTypedNameWithTheKindsExtensionInItsFolder)
     EXPECT_EQ(std::string(name), std::string(30, 'q') + ".SIT");
 }
 
+// In the save browser a click on a file row answers nothing; Return saves the typed name.
+TEST_F(browser_test, SaveIgnoresAClickOnAFile)
+{
+    dir.write("AIRCRAFT/a.acf", "x");
+    name[0] = 0;
+    EXPECT_EQ(run(MODE_BROWSER_SAVE, 4, {{1, [] { post_click(70.0f, 180.0f); }}, {3, [] { type("N");
+                                                                                        post_key(VK_RETURN); }}}), 1);
+    EXPECT_EQ(path, in_folder("AIRCRAFT\\n.ACF"));
+}
+
 // Every kind with a folder of its own saves there, under its own extension.
 TEST_F(browser_test, EachKindSavesInItsOwnFolder)
 {
@@ -102,11 +112,12 @@ TEST_F(browser_test, OpenStartsAtTheMiddleRowOfTheKindsFolderAndCancelChangesNot
     EXPECT_EQ(app_mode, 5);
 }
 
+// The folder entered opens at its middle row too.
 TEST_F(browser_test, ReturnOnAFolderRowEntersIt)
 {
-    dir.write("AIRCRAFT/Trainer/t.acf", "x");
+    for (const char* f : {"r.acf", "s.acf", "t.acf"}) dir.write(std::string("AIRCRAFT/Trainer/") + f, "x");
     EXPECT_EQ(run(MODE_BROWSER_OPEN, 4, {{1, [] { post_key(VK_RETURN); }}, {3, [] { post_key(VK_RETURN); }}}), 1);
-    EXPECT_EQ(path, in_folder("AIRCRAFT\\Trainer\\t.acf"));
+    EXPECT_EQ(path, in_folder("AIRCRAFT\\Trainer\\s.acf"));
 }
 
 TEST_F(browser_test, FolderMenuShowsDashesAsSpacesAndChoosingARowOpensThatFolder)

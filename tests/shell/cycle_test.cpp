@@ -5,8 +5,10 @@
 #include <cmath>
 #include <cstdlib>
 #include <ctime>
+#include <utility>
 
 #include "platform/plat_time.h"
+#include "shell/cycle.h"
 #include "tests/shell/cycle_fixture.h"
 #include "world/runway_outline.h"
 #include "core/frame_clock.h"
@@ -88,6 +90,40 @@ TEST_F(Cycle, ChangeBelowThresholdSendsNothingAboveItReachesThePeer)
     EXPECT_TRUE(stat_ticks(13).empty());
     sim_weather.wind_speed_kt[0] += 0.6f;
     EXPECT_EQ(stat_ticks(13), (std::vector<std::pair<int, int>>{{1, 2}}));
+}
+
+// Each value of the block has its own step below which a peer is not told:
+// a change of 95 % of the step is kept back, one of 105 % goes out.
+TEST(StatBlock, EachValueMovesPastItsOwnStep)
+{
+    using field = float stat_block::*;
+    const std::pair<field, float> steps[] = {
+        {&stat_block::zulu_time_sec, 216.0f},      {&stat_block::local_date_days, 0.1f},
+        {&stat_block::visibility_reported_m, 250.0f}, {&stat_block::rain_percent, 0.1f},
+        {&stat_block::thunderstorm_percent, 0.1f}, {&stat_block::temperature_sealevel_c, 0.5f},
+        {&stat_block::earth_pressure_p, 1.0f},     {&stat_block::wave_amplitude, 0.5f},
+        {&stat_block::wave_length, 0.5f},          {&stat_block::wave_speed, 0.5f},
+        {&stat_block::wave_dir, 0.5f},             {&stat_block::m_fixed, 0.5f},
+        {&stat_block::m_jettison, 0.5f}};
+    stat_block sent{};
+    sent.zulu_time_sec = 1000.0f;
+    sent.visibility_reported_m = 9000.0f;
+    sent.earth_pressure_p = 100000.0f;
+    for (auto [f, step] : steps) {
+        for (auto [share, told] : {std::pair{0.95f, 0}, std::pair{1.05f, 1}}) {
+            stat_block now = sent;
+            now.*f += share * step;
+            EXPECT_EQ(STAT_changed(sent, now), told) << step << " x " << share;
+        }
+    }
+    // Layer heights move by more than 50 m, winds by more than half a unit.
+    stat_block now = sent;
+    now.cloud_base_msl_m[1] = 45.0f;
+    now.wind_altitude_msl_m[2] = 45.0f;
+    now.wind_direction_degt[0] = 0.45f;
+    EXPECT_EQ(STAT_changed(sent, now), 0);
+    now.cloud_tops_msl_m[1] = 55.0f;
+    EXPECT_EQ(STAT_changed(sent, now), 1);
 }
 
 TEST_F(Cycle, RoundRobinServesOneSlotPerTick)

@@ -7,6 +7,7 @@
 #include "aircraft/flight_start.h"
 #include "flightmodel/plane_step.h"
 #include "links/movie.h"
+#include "links/serial_calibration.h"
 #include "links/sound.h"
 #include "platform/plat_sound.h"
 #include "shell/defaults.h"
@@ -125,6 +126,9 @@ TEST_F(Defaults, FirstStartRadiosClocksAndWeather)
         {"axis minimum", sim_joystick.joystick_axis_minimum[14], 9.9e9f},
         {"axis maximum", sim_joystick.joystick_axis_maximum[0], -9.9e9f},
         {"situation values", screen_settings.situation_start_values[1][1], 45000.0f},
+        {"first situation values", screen_settings.situation_start_values[0][1], 25000.0f},
+        {"serial channel low", serial_axis_lo[8], 9999.9f},
+        {"serial channel high", serial_axis_hi[0], -9999.9f},
     };
     for (const start_value& v : values) EXPECT_NEAR(v.value, v.want, std::fabs(v.want) * 1e-5f) << v.name;
     for (int i = 0; i < WIND_LAYERS; ++i) {

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <ctime>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "core/folders.h"
@@ -181,6 +182,34 @@ TEST_F(FrameLoop, PacedFramesKeepToTheRefreshRateAndTheEstimateMeasuresThem)
     PLAT_sleep_seconds(0.1);
     EXPECT_GE(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 0.1);
     EXPECT_LT(cpu_seconds() - cpu_before, 0.02) << "the sleep spun";
+}
+
+// The sixth flying frame counts as fast only when it came less than 0.4 s after
+// the fifth; the panel zoom moves 4 frame periods' worth toward its target.
+TEST_F(FrameLoop, FirstFramesFastAndPanelZoomEasing)
+{
+    window_painted = 1;
+    for (auto [gap, fast] : {std::pair{0.45, 0}, std::pair{0.35, 1}}) {
+        FRAME_reset();
+        frames_after(0.0);
+        frames_after(0.05, 4);
+        frames_after(gap);
+        ASSERT_EQ(flying_frame_count, 6);
+        EXPECT_EQ(first_frames_fast, fast) << gap;
+    }
+
+    FRAME_reset();
+    sim_operation_misc.frame_rate_period = 0.05f;   // k = 0.2 a frame
+    screen.ui_zoom_smooth = 0.0f;
+    screen.ui_zoom_on = 1;
+    frames_after(0.05);
+    EXPECT_NEAR(screen.ui_zoom_smooth, 0.2f, 1e-5f);
+    frames_after(0.05);
+    EXPECT_NEAR(screen.ui_zoom_smooth, 0.36f, 1e-5f);
+    screen.ui_zoom_on = 0;
+    frames_after(0.05);
+    EXPECT_NEAR(screen.ui_zoom_smooth, 0.288f, 1e-5f);
+    screen.ui_zoom_smooth = 0.0f;
 }
 
 TEST_F(FrameLoop, PeriodArithmeticStaysWithinItsBounds)

@@ -241,8 +241,11 @@ TEST(ProgramRestart, PlaneCountStaysWithinTheSlotsAndAFailedDisplayKeepsItsResol
 
     // The next start loads only the slots that exist, and the world textures
     // for its new window afresh, not as a change of the last start's resolution.
+    // Live weather reports now lie in the program folder.
     stop_program();
+    folder->write("metar.rwx", "METAR KSBD 061853Z 27015KT 10SM OVC080 A2992 15/10\n");
     start_program(*folder);
+    EXPECT_EQ(sim_weather.has_real_weather_bool, 1);
     ASSERT_EQ(sim_graphics_settings.draw_aircrafts, 50);
     for (int slot = 0; slot < ACF_SLOTS; ++slot) EXPECT_NE(pln[slot].acf_file_name[0], 0) << slot;
     EXPECT_EQ(app_mode, MODE_START_SCREEN);
@@ -251,6 +254,10 @@ TEST(ProgramRestart, PlaneCountStaysWithinTheSlotsAndAFailedDisplayKeepsItsResol
     for (int32_t hz : {r.com1_freq_hz, r.com2_freq_hz}) EXPECT_EQ(hz, 12100);
     EXPECT_EQ(r.adf1_freq_hz, 210);
     EXPECT_EQ(r.adf2_freq_hz, 340);
+    // A language picked on the settings screen brings the default aircraft back.
+    UTIL_strcpy("OTHER.ACF", pln[0].acf_file_name);
+    LANG_load_text(1);
+    EXPECT_STREQ(pln[0].acf_file_name, "ORVELL TRAINER.ACF");
 
     // A display that could not be set up: the start-up resets the resolution
     // file and the shut-down leaves it so, for the next start to use the defaults.
