@@ -33,6 +33,15 @@ protected:
         graph_history.time[c] = t;
         graph_history.value[0][c] = v;
     }
+    // The horizontal lines of one frame, the pointer below the plot.
+    static std::vector<fb_prim> flat_lines()
+    {
+        mouse.mouse_y = 0.0f;
+        std::vector<fb_prim> out;
+        for (const fb_prim& l : capture_feedback([] { SETUP_data_graph(); }))
+            if ((l.token == GL_LINE_TOKEN || l.token == GL_LINE_RESET_TOKEN) && l.v[0].y == l.v[1].y) out.push_back(l);
+        return out;
+    }
 };
 
 TEST_F(DataGraph, AnEmptyHistoryHoldsTheWindowAtItsUnsetRange)
@@ -90,14 +99,11 @@ TEST_F(DataGraph, EachValueHasItsColourAndTheZoomMagnifies)
         graph_history.value[k][10] = graph_history.value[k][11] = 0.25f;
     }
     data_graph.graph_zoom = 2.0f;
-    mouse.mouse_y = 0.0f;
     const graph_plot p = GRAPH_plot(1024.0f, 768.0f);
     const float hh = ((p.top - 2.0f) - (p.bottom + 2.0f)) / 2.0f;
     std::vector<float> reds;
-    for (const fb_prim& l : capture_feedback([] { SETUP_data_graph(); }))
-        if ((l.token == GL_LINE_TOKEN || l.token == GL_LINE_RESET_TOKEN) && l.v[0].y == l.v[1].y &&
-            std::fabs(l.v[0].y - 0.5f - (1.5f * hh + p.bottom + 2.0f)) < 0.01f)
-            reds.push_back(l.v[0].r);
+    for (const fb_prim& l : flat_lines())
+        if (std::fabs(l.v[0].y - 0.5f - (1.5f * hh + p.bottom + 2.0f)) < 0.01f) reds.push_back(l.v[0].r);
     std::sort(reds.begin(), reds.end());
     ASSERT_EQ(reds.size(), 8u);
     for (int k = 0; k < 8; ++k) EXPECT_NEAR(reds[k], 0.1f * float(k + 1), 0.01f) << k;
@@ -116,14 +122,11 @@ TEST_F(DataGraph, AHiddenCurveIsNotDrawnButStillScalesItsGroup)
         graph_history.value[1][c] = 125.0f;
     }
     data_graph.graph_curve_on[0] = 0;
-    mouse.mouse_y = 0.0f;
     const graph_plot p = GRAPH_plot(1024.0f, 768.0f);
     const float hh = ((p.top - 2.0f) - (p.bottom + 2.0f)) / 2.0f;
-    std::vector<float> ys;
-    for (const fb_prim& l : capture_feedback([] { SETUP_data_graph(); }))
-        if ((l.token == GL_LINE_TOKEN || l.token == GL_LINE_RESET_TOKEN) && l.v[0].y == l.v[1].y &&
-            std::fabs(l.v[1].x - l.v[0].x) < 0.5f * (p.right - p.left))
-            ys.push_back(l.v[0].y - 0.5f);
+    std::vector<float> ys;   // the curves, shorter than the plot's own lines
+    for (const fb_prim& l : flat_lines())
+        if (std::fabs(l.v[1].x - l.v[0].x) < 0.5f * (p.right - p.left)) ys.push_back(l.v[0].y - 0.5f);
     ASSERT_EQ(ys.size(), 1u);
     EXPECT_NEAR(ys[0], 1.5f * hh + p.bottom + 2.0f, 0.01f);
 }
