@@ -49,7 +49,7 @@ TEST_F(Commands, AirportPlacementTakesTheNearestOfTheIdAndTellsTheMonitors)
     const int near = add_airport("KAAA", 46.6f, -122.2f);
     flt[0].latitude = 46.0f;
     flt[0].longitude = -122.0f;
-    for (int s : {1, 3, 6}) enable(s);
+    for (int s : {0, 1, 3, 5, 6}) enable(s);   // the monitors are slots 1 to 5
     app_mode = MODE_NETWORK;
     sim_time.total_flight_time_sec = 77.0f;
     receive_text("KSTM", 0, "apt placement  KAAA");
@@ -61,7 +61,7 @@ TEST_F(Commands, AirportPlacementTakesTheNearestOfTheIdAndTellsTheMonitors)
     EXPECT_EQ(sim_time.total_flight_time_sec, 0.0f);
     std::vector<std::pair<int, std::string>> relayed;
     for (const net_sent_datagram& d : net_peer_sent("KSTM")) relayed.emplace_back(d.slot, d.payload_text());
-    EXPECT_EQ(relayed, (std::vector<std::pair<int, std::string>>{{1, "apt placement  KAAA"}, {3, "apt placement  KAAA"}}));
+    EXPECT_EQ(relayed, (std::vector<std::pair<int, std::string>>{{1, "apt placement  KAAA"}, {3, "apt placement  KAAA"}, {5, "apt placement  KAAA"}}));
 }
 
 TEST_F(Commands, MapPlacementPutsAnotherPlaneThere)

@@ -93,6 +93,25 @@ TEST_F(Joystick, AxesGoThroughCalibrationNullZoneAndCurveOnceAJoystickIsSeen)
     EXPECT_NEAR(flt[0].ENGN_prop[0], 250.0f, 1e-3f);
 }
 
+// Each primary axis has its own null zone and sensitivity: pitch 0.5 with
+// zone 0.1 and gain 2 gives 0.4^1.5 x 2 = 0.50596; roll -0.6 with zone 0.2 and
+// gain 3 gives -(0.4^1.5) x 3 = -0.75895. The joystick screen's response tab
+// shows the curve without the zone: 0.5^1.5 x 2 = 0.70711.
+TEST_F(Joystick, EachAxisHasItsZoneAndGainAndTheResponseTabSkipsTheZone)
+{
+    sim_joystick_block& j = sim_joystick;
+    j.has_joystick = 1;
+    j.joystick_pitch_nullzone = 0.1f, j.joystick_pitch_sensitivity = 2.0f;
+    j.joystick_roll_nullzone = 0.2f, j.joystick_roll_sensitivity = 3.0f;
+    EXPECT_NEAR(JOY_null_zone_curve(0.5f, 0), 0.50596f, 1e-4f);
+    EXPECT_NEAR(JOY_null_zone_curve(-0.6f, 1), -0.75895f, 1e-4f);
+    app_mode = MODE_JOYSTICK;
+    joystick_screen.joystick_tab = 1;
+    EXPECT_NEAR(JOY_null_zone_curve(0.5f, 0), 0.70711f, 1e-4f);
+    joystick_screen.joystick_tab = 0;
+    EXPECT_NEAR(JOY_null_zone_curve(0.5f, 0), 0.50596f, 1e-4f);
+}
+
 TEST_F(Joystick, DevicesFillTheAxesAndButtonsInOrderAndExtrasLandOnTheLastIndex)
 {
     // Four controllers: the third slot ends up with the fourth, the third is let go.

@@ -199,6 +199,25 @@ TEST_F(Movie, ATakeIsOneJpegTrackOfTimedSamplesTheRightWayUp)
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "UNTITLED take-3.mov"));
 }
 
+// The first sample counts from the take's start, not from time 0: started at
+// 100 s with a rate of 20, a frame at 100.02 s adds nothing and one at
+// 100.06 s adds the first sample.
+TEST_F(Movie, TheFirstSampleCountsFromTheStart)
+{
+    frame_clock = 100.0f;
+    MOVIE_start();
+    ASSERT_EQ(movie_recording, 1);
+    frame_clock = 100.02f;
+    draw_test_picture();
+    MOVIE_add_frame();
+    EXPECT_EQ(movie_recorder.samples, 0);
+    frame_clock = 100.06f;
+    draw_test_picture();
+    MOVIE_add_frame();
+    EXPECT_EQ(movie_recorder.samples, 1);
+    MOVIE_finish();
+}
+
 TEST_F(Movie, TakeNamesAndATakeThatCannotBeCreated)
 {
     char name[TEXT_SIZE];

@@ -202,4 +202,21 @@ TEST(SharedMemoryArea, TwoHoldersOfOneNameShareItsBytes)
     EXPECT_TRUE(first.SHMEM_close());
 }
 
+// Outside readers open the area as "/Orvell_Shared_Memory_Area". When it
+// cannot be made (here a name the system refuses) there is no view and the
+// record writer skips its writes.
+TEST(SharedMemoryArea, TheAreaHasItsNameAndNoViewMeansNoWrites)
+{
+    SHMEM_set_area_name("");
+    EXPECT_STREQ(SHMEM_area_name(), "/Orvell_Shared_Memory_Area");
+    SHMEM_release();
+    SHMEM_set_area_name("no leading slash");
+    SHMEM_static_init();
+    ASSERT_NE(shmem_area, nullptr);
+    EXPECT_EQ(shmem_area->view(), nullptr);
+    SHMEM_write_record();
+    SHMEM_release();
+    SHMEM_set_area_name("");
+}
+
 }  // namespace

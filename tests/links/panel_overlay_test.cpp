@@ -1,8 +1,10 @@
 // Needles and texts placed over the panel from outside: which entry a text
 // takes, how long it shows, and where the needles are drawn.
+#include <algorithm>
 #include <cmath>
 #include <string>
 
+#include "graphics/ogl_state.h"
 #include "tests/support/ui_capture.h"
 #include "tests/links/net_fixture.h"
 
@@ -63,4 +65,33 @@ TEST_F(PanelOverlay, TurningNeedlesAreTakenAboutTheirPlaceAgainFixedPicturesAreN
     EXPECT_NEAR(turned[0].y2 - turned[0].y1, 8.0f, 0.5f);
 }
 
+
+// Both kinds cut the same source rectangle out of the 512-texel needle
+// texture (texels 16..24 by 32..62); a turning needle is drawn in colour row 0,
+// a fixed picture in row 49.
+TEST_F(PanelOverlay, NeedlesCutTheirTexelsAndTakeTheirKindsColour)
+{
+    if (!ui_2d_ready()) GTEST_SKIP() << "no OpenGL context";
+    float kept[2][3];
+    std::copy(colour_table[0], colour_table[0] + 3, kept[0]);
+    std::copy(colour_table[49], colour_table[49] + 3, kept[1]);
+    OGL_set_color(0, 1.0f, 0.0f, 0.0f);
+    OGL_set_color(49, 0.0f, 1.0f, 0.0f);
+    receive_record("CUST", 0, net_cust_record{3, 1, 100.0f, 100.0f, 0.0f, 16.0f, 32.0f, 24.0f, 62.0f});
+    receive_record("CUST", 0, net_cust_record{4, 2, 300.0f, 100.0f, 0.0f, 16.0f, 32.0f, 24.0f, 62.0f});
+    const std::vector<fb_rect> r = capture_rects([] { NET_handle_CUST(1); });
+    OGL_set_color(0, kept[0][0], kept[0][1], kept[0][2]);
+    OGL_set_color(49, kept[1][0], kept[1][1], kept[1][2]);
+    ASSERT_EQ(r.size(), 2u);
+    for (const fb_rect& q : r) {
+        EXPECT_NEAR(q.tx1, 16.0f, 0.01f);
+        EXPECT_NEAR(q.tx2, 24.0f, 0.01f);
+        EXPECT_NEAR(q.ty1, 32.0f, 0.01f);
+        EXPECT_NEAR(q.ty2, 62.0f, 0.01f);
+    }
+    EXPECT_GT(r[0].r, 0.5f);
+    EXPECT_LT(r[0].g, 0.5f);
+    EXPECT_LT(r[1].r, 0.5f);
+    EXPECT_GT(r[1].g, 0.5f);
+}
 }  // namespace

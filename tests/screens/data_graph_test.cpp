@@ -33,6 +33,15 @@ protected:
         graph_history.time[c] = t;
         graph_history.value[0][c] = v;
     }
+    // The horizontal lines of one frame, the pointer below the plot.
+    static std::vector<fb_prim> flat_lines()
+    {
+        mouse.mouse_y = 0.0f;
+        std::vector<fb_prim> out;
+        for (const fb_prim& l : capture_feedback([] { SETUP_data_graph(); }))
+            if ((l.token == GL_LINE_TOKEN || l.token == GL_LINE_RESET_TOKEN) && l.v[0].y == l.v[1].y) out.push_back(l);
+        return out;
+    }
 };
 
 TEST_F(DataGraph, AnEmptyHistoryHoldsTheWindowAtItsUnsetRange)
@@ -90,19 +99,36 @@ TEST_F(DataGraph, EachValueHasItsColourAndTheZoomMagnifies)
         graph_history.value[k][10] = graph_history.value[k][11] = 0.25f;
     }
     data_graph.graph_zoom = 2.0f;
-    mouse.mouse_y = 0.0f;
     const graph_plot p = GRAPH_plot(1024.0f, 768.0f);
     const float hh = ((p.top - 2.0f) - (p.bottom + 2.0f)) / 2.0f;
     std::vector<float> reds;
-    for (const fb_prim& l : capture_feedback([] { SETUP_data_graph(); }))
-        if ((l.token == GL_LINE_TOKEN || l.token == GL_LINE_RESET_TOKEN) && l.v[0].y == l.v[1].y &&
-            std::fabs(l.v[0].y - 0.5f - (1.5f * hh + p.bottom + 2.0f)) < 0.01f)
-            reds.push_back(l.v[0].r);
+    for (const fb_prim& l : flat_lines())
+        if (std::fabs(l.v[0].y - 0.5f - (1.5f * hh + p.bottom + 2.0f)) < 0.01f) reds.push_back(l.v[0].r);
     std::sort(reds.begin(), reds.end());
     ASSERT_EQ(reds.size(), 8u);
     for (int k = 0; k < 8; ++k) EXPECT_NEAR(reds[k], 0.1f * float(k + 1), 0.01f) << k;
     for (int k = 0; k < 8; ++k) OGL_set_color(rows[k], kept[k][0], kept[k][1], kept[k][2]);
     data_graph.graph_zoom = 1.0f;
+}
+
+// A hidden curve is not drawn, yet its values still set its group's scale:
+// row 0 at 250 hidden, row 1 at 125 shown, so row 1 lies halfway between the
+// middle line and the top (125 / 250 x hh above the middle), alone.
+TEST_F(DataGraph, AHiddenCurveIsNotDrawnButStillScalesItsGroup)
+{
+    for (int c : {10, 11}) {
+        graph_history.time[c] = c == 10 ? 1.0f : 1.1f;
+        graph_history.value[0][c] = 250.0f;
+        graph_history.value[1][c] = 125.0f;
+    }
+    data_graph.graph_curve_on[0] = 0;
+    const graph_plot p = GRAPH_plot(1024.0f, 768.0f);
+    const float hh = ((p.top - 2.0f) - (p.bottom + 2.0f)) / 2.0f;
+    std::vector<float> ys;   // the curves, shorter than the plot's own lines
+    for (const fb_prim& l : flat_lines())
+        if (std::fabs(l.v[1].x - l.v[0].x) < 0.5f * (p.right - p.left)) ys.push_back(l.v[0].y - 0.5f);
+    ASSERT_EQ(ys.size(), 1u);
+    EXPECT_NEAR(ys[0], 1.5f * hh + p.bottom + 2.0f, 0.01f);
 }
 
 TEST_F(DataGraph, HoldingThePointerLeftOfThePlotScrollsBack)

@@ -183,7 +183,8 @@ TEST_F(MapTest, ElevationBandsAreLitAsALevelSurface)
     // global ambient light, whatever an earlier test left set.
     const GLfloat no_ambient[4] = {0.0f, 0.0f, 0.0f, 0.0f};
     glLightModelfv(GL_LIGHT_MODEL_AMBIENT, no_ambient);
-    for (const auto& [feet, rgb] : {std::pair{1500.0f, std::array{188, 205, 154}}, {2500.0f, std::array{239, 232, 174}}}) {
+    for (const auto& [feet, rgb] : {std::pair{1500.0f, std::array{188, 205, 154}}, {2500.0f, std::array{239, 232, 174}},
+                                    {5500.0f, std::array{233, 198, 102}}}) {
         const double R = sim_physics.earth_radius_m, h = feet * 0.3048;
         TEST_lay_grid(100.0f, 200, 200, [&](float x, float z) {
             return static_cast<float>(std::sqrt((R + h) * (R + h) - double(x) * x - double(z) * z) - R);

@@ -14,6 +14,7 @@
 #include "core/frame_clock.h"
 #include "core/geo.h"
 #include "core/input.h"
+#include "core/reset_registry.h"
 #include "core/screen.h"
 #include "core/simvars/graphics.h"
 #include "core/simvars/screen_settings.h"
@@ -33,6 +34,7 @@
 #include "world/nav_lookup.h"
 #include "world/navdb.h"
 #include "world/runway_outline.h"
+#include "world/scenery_area.h"
 
 namespace {
 
@@ -118,6 +120,41 @@ TEST(OperatorPanel, TheProfileTouchesDownAtTheThresholdOfTheEndBestAligned)
     a.runways = {closed};
     float x, y, z, landing;
     EXPECT_FALSE(OPERATOR_profile_touchdown(a, 0.0f, x, y, z, landing));
+}
+
+// The map keys on a 1024 x 768 screen (map 890 x 686 pixels, 20 m a pixel)
+// over a 20 km by 10 km area at zoom 2: a pan step is 0.05 x 30 km / 2 = 750
+// m, north lowering z, east raising x and the profile offset; zooming in to 3
+// moves the corner by a quarter of the map at the new zoom (890 x 20 x 0.25 /
+// 3 = 1483.3 m east, 686 x 20 x 0.25 / 3 = 1143.3 m north) and zooming out
+// takes it back.
+TEST(OperatorPanel, MapKeysPanByAStepAndZoomAboutTheMiddle)
+{
+    RESET_all();
+    app_mode = MODE_OPERATOR;
+    screen.screen_area_width = 1024.0f, screen.screen_area_height = 768.0f;
+    scenery_area = {-10000.0f, 10000.0f, -5000.0f, 5000.0f};
+    const float kept_inverse = map_base_scale_inverse;
+    map_base_scale_inverse = 20.0f;
+    screen_settings.map_zoom = 2.0f;
+    map_ref_x = map_ref_z = 0.0f;
+    OPERATOR_panel(0);
+    EXPECT_NEAR(map_ref_x, 0.0f, 0.01f);
+    EXPECT_NEAR(map_ref_z, -750.0f, 0.01f);
+    OPERATOR_panel(3);
+    EXPECT_NEAR(map_ref_x, 750.0f, 0.01f);
+    EXPECT_NEAR(map_ref_z, -750.0f, 0.01f);
+    EXPECT_NEAR(operator_panel.profile_offset, 750.0f, 0.01f);
+    OPERATOR_panel(4);
+    EXPECT_FLOAT_EQ(screen_settings.map_zoom, 3.0f);
+    EXPECT_NEAR(map_ref_x, 2233.33f, 0.05f);
+    EXPECT_NEAR(map_ref_z, -1893.33f, 0.05f);
+    OPERATOR_panel(5);
+    EXPECT_FLOAT_EQ(screen_settings.map_zoom, 2.0f);
+    EXPECT_NEAR(map_ref_x, 750.0f, 0.05f);
+    EXPECT_NEAR(map_ref_z, -750.0f, 0.05f);
+    map_base_scale_inverse = kept_inverse;
+    RESET_all();
 }
 
 TEST(OperatorPanel, InTheProgramWithPeersOnTheMasterAndPlatformSlots)

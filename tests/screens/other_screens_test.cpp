@@ -207,6 +207,25 @@ TEST_F(OtherScreens, LogbookListsFortyRowsAndSumsThemAll)
     EXPECT_STREQ(logbook_path, "FRESH.TXT");
 }
 
+// Scrolled by 5, the list starts at entry 5 and ends at entry 44; each row's
+// totals show one decimal in three digits (2.5 as 02.5, 0 as 00.0) after the
+// two-digit count.
+TEST_F(OtherScreens, TheLogbookListFollowsItsScrollAndShowsTenthsPerRow)
+{
+    LOGBOOK_clear();
+    for (int i = 0; i < 45; ++i) {
+        logbook_index = i;
+        logbook.date[i] = 10100 + i;
+        logbook.landings[i] = 7;
+        logbook.total_hours[i] = 2.5f;
+    }
+    small_screens.logbook_scroll = 5;
+    const auto lines = printed(SETUP_logbook);
+    EXPECT_TRUE(shows(lines, "01-01-0507025000000000"));
+    EXPECT_TRUE(shows(lines, "01-01-4407025000000000"));
+    EXPECT_FALSE(shows(lines, "01-01-04"));
+}
+
 TEST_F(OtherScreens, FlightPlanFormAndMessage)
 {
     pln[0] = acf_struct{};

@@ -194,4 +194,32 @@ TEST_F(PreviewTest, GlobePointUnderTheMouseAndItsClicks)
     EXPECT_NEAR(situation_start_state.groundspeed, 100.0f, 0.01f);
 }
 
+// A turned globe moves the point under the pointer against its heading and
+// with its pitch: heading 30, pitch 20, pointer at the middle gives longitude
+// 0 - 30 - 90 = -120 and latitude 20. On Mars the loaded area is 5 by 6
+// degrees, so an airport 3 degrees away (beyond the Earth's 1.80) is still
+// chosen: half the diagonal there is 3.905.
+TEST_F(PreviewTest, ATurnedGlobeAndTheWiderMarsArea)
+{
+    globe_screen.heading_deg = 30.0f, globe_screen.pitch_deg = 20.0f;
+    mouse.mouse_x = screen.screen_area_width / 2.0f;
+    mouse.mouse_y = (screen.screen_area_height - 20.0f) / 2.0f;
+    float lat, lon;
+    GLOBE_point_under_mouse(lat, lon);
+    EXPECT_FLOAT_EQ(lat, 20.0f);
+    EXPECT_FLOAT_EQ(lon, -120.0f);
+
+    PLANET_set_constants(1);
+    globe_screen.heading_deg = 0.0f, globe_screen.pitch_deg = 0.0f;
+    airport_at(10.0f, -87.0f);
+    situation_start_state.latitude = -1.0f;
+    click_at(10.0f, -90.0f);
+    EXPECT_EQ(start_selection.airport_index, 0);
+    EXPECT_EQ(situation_start_state.latitude, -1.0f);   // chosen, not placed over the region
+    airport_table[0].runways[0].lon = -86.0f;           // 4 degrees: beyond 3.905
+    click_at(10.0f, -90.0f);
+    EXPECT_EQ(lat_ref, 8.0f);                           // 10 - 2.5 rounded away from zero
+    EXPECT_EQ(situation_start_state.latitude, 10.5f);
+}
+
 }  // namespace
