@@ -18,6 +18,7 @@
 #include "core/datafile.h"
 #include "core/loading.h"
 #include "core/folders.h"
+#include "core/reset_registry.h"
 #include "graphics/gl_entry.h"
 #include "graphics/glprobe.h"
 #include "core/screen.h"
@@ -189,6 +190,10 @@ void OGL_reset_bound_textures()
 {
     for (int32_t& b : bound_texture) b = -1;
 }
+// The cache only says which binds may be skipped: forgotten, the next bind on
+// each unit is made again, whatever an earlier user of the context (or a bind
+// on a unit the count left unselected) left bound there.
+ORVELL_RESET(OGL_reset_bound_textures);
 
 void OGL_bind_tex(int slot, int unit)
 {

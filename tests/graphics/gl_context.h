@@ -10,7 +10,7 @@
 #include "platform/plat_window.h"
 #include "shell/display.h"
 
-// Creates the window on first use; false when no context could be made.
+// Creates the window on first use (or takes the one already open); false when no context could be made.
 inline bool ensure_gl_context()
 {
     static const bool ready = [] {
@@ -19,7 +19,9 @@ inline bool ensure_gl_context()
         screen.colour_depth = 32;
         screen.full_screen = 0;
         DISPLAY_set_ui_mapping();
-        if (!OGL_create_window()) return false;
+        // A program started earlier in the binary leaves its window open when
+        // it stops: its context is drawn on instead of a second window.
+        if (!PLAT_window_exists() && !OGL_create_window()) return false;
         OGL_probe_capabilities();
         CONST_fill_constants();
         OGL_fill_default_colors();

@@ -146,7 +146,7 @@ inline std::array<float, 3> turned(const float* p, const float* h, const float* 
     return out;
 }
 
-// A known state: the user's aircraft powered, full daylight, no overlay; plane P empty.
+// A known state: the user's aircraft empty and powered, full daylight, no overlay; plane P empty.
 class AircraftDraw : public ::testing::Test {
 protected:
     static constexpr int P = 3;
@@ -156,6 +156,8 @@ protected:
         CONST_fill_constants();
         OGL_fill_default_colors();
         OGL_reset_bound_textures();
+        screen.rendering_res = 0;   // the paint loads at the smallest size, whatever a started program chose
+        clear_plane(0);             // nor the aircraft a started program flew
         clear_plane(P);
         sim_graphics_view = sim_graphics_view_block{};
         sim_graphics_view.view_zoom = 1.0f;

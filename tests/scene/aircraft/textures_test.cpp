@@ -74,9 +74,12 @@ protected:
     void SetUp() override
     {
         if (!ensure_gl_context()) GTEST_SKIP() << "no OpenGL context";
+        kept_rendering_res_ = screen.rendering_res;
         screen.rendering_res = 4;
         for (int p = 0; p < ACF_SLOTS; ++p) clear_plane(p);
     }
+    void TearDown() override { screen.rendering_res = kept_rendering_res_; }
+    int32_t kept_rendering_res_ = 0;
     // A hand-made aircraft "AIRCRAFT:Test:Test.acf" of the program folder in `plane`:
     // a straight wing of two 5 m halves, chord 1.5 m.
     void hand_aircraft(int plane)

@@ -40,14 +40,18 @@ protected:
             sim_weather.wind_speed_kt[k] = sim_weather.shear_speed_kt[k] = sim_weather.turbulence[k] = 0.0f;
         sim_weather.thunderstorm_percent = 0.0f;
         for (int& t : interval_ticks) t = 0;
+        kept_date_ = sim_time.local_date_days;
     }
 
     void TearDown() override
     {
+        sim_time.local_date_days = kept_date_;   // the moon's phases change the day: the sun's path follows it
         CORE_run_command(VIEW_FORWARD);
         sim_operation_override.override_camera = 0;
         sim_weather.cloud_type[0] = sim_weather.cloud_type[1] = 0;
     }
+
+    int32_t kept_date_ = 0;
 
     static void solar_hour(float hour)
     {

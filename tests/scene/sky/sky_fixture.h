@@ -92,19 +92,27 @@ protected:
             sim_graphics_misc.cockpit_light_level_b = 1.0f;
         for (int k = 0; k < 3; ++k) scene_cockpit_light_rgb[k] = 1.0f;
         for (int k = 0; k < CLOUD_LAYERS; ++k) sim_weather.cloud_type[k] = 0;
-        static bool loaded = false;
-        if (!loaded) {   // the textures the sky binds, once for the binary
+        // The textures the sky binds, at full size, loaded again whenever
+        // something else (a started program, another fixture) has uploaded
+        // into their slots since.
+        static std::array<uint32_t, TEX_SLOTS> uploads_seen{};
+        const int32_t kept_res = screen.rendering_res;
+        screen.rendering_res = 4;
+        const auto load = [](int slot, const char* name) {
+            if (uploads_seen[size_t(slot)] != 0 && uploads_seen[size_t(slot)] == texture_uploads[slot]) return;
             int w, h;
-            OGL_load_tex_file(LOAD_TEXTURE, TEX_SLOT_CIRRUS, TEX_BRIGHT, "WORLD:CLOUDS:CLD_CIRRUS1.BMP", w, h);
-            OGL_load_tex_file(LOAD_TEXTURE, TEX_SLOT_CUMULUS, TEX_BRIGHT, "WORLD:CLOUDS:CLD_CUMULUS.BMP", w, h);
-            OGL_load_tex_file(LOAD_TEXTURE, TEX_SLOT_LIGHTS, TEX_BRIGHT, "WORLD:OVERLAYS:LIGHTS.BMP", w, h);
-            for (int n = 0; n < 23; ++n) {
-                char name[64];
-                std::snprintf(name, sizeof name, "WORLD:MOON:MOON%02d.BMP", n + 1);
-                OGL_load_tex_file(LOAD_TEXTURE, TEX_SLOT_MOON_FIRST + n, TEX_BRIGHT, name, w, h);
-            }
-            loaded = true;
+            OGL_load_tex_file(LOAD_TEXTURE, slot, TEX_BRIGHT, name, w, h);
+            uploads_seen[size_t(slot)] = texture_uploads[slot];
+        };
+        load(TEX_SLOT_CIRRUS, "WORLD:CLOUDS:CLD_CIRRUS1.BMP");
+        load(TEX_SLOT_CUMULUS, "WORLD:CLOUDS:CLD_CUMULUS.BMP");
+        load(TEX_SLOT_LIGHTS, "WORLD:OVERLAYS:LIGHTS.BMP");
+        for (int n = 0; n < 23; ++n) {
+            char name[64];
+            std::snprintf(name, sizeof name, "WORLD:MOON:MOON%02d.BMP", n + 1);
+            load(TEX_SLOT_MOON_FIRST + n, name);
         }
+        screen.rendering_res = kept_res;
     }
 
     void TearDown() override
