@@ -313,6 +313,14 @@ TEST_F(Atc, TheAtisReadsTheWeatherOfTheField)
         EXPECT_TRUE(has((std::string("SKY CONDITIONS ") + spoken + "1500 OVERCAST VISIBILITY").c_str())) << text;
     }
     EXPECT_TRUE(has("TEMPERATURE 8 ")) << text;
+    // A lone scattered layer of type 1; the wind read magnetic (270 true + 10.7 east).
+    sim_weather.cloud_type[0] = 1;
+    sim_weather.cloud_type[1] = 0;
+    sim_weather.cloud_base_msl_m[0] = 1000.0f + 2000.0f * 0.3048f;
+    sim_flightmodel_position.magnetic_variation = 10.7f;
+    ATC_atis(apt, 'B', text, 0);
+    EXPECT_TRUE(has("SKY CONDITIONS 2000 SCATTERED VISIBILITY")) << text;
+    EXPECT_TRUE(has("WIND 2 8 0 AT 12, ")) << text;
     sim_weather.cloud_type[0] = sim_weather.cloud_type[1] = 0;
     screen_settings.pressure_unit = 1;
     ATC_atis(apt, '?', text, 0);
