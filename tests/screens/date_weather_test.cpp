@@ -80,6 +80,15 @@ TEST_F(DateWeather, TheDateAndVisibilityReadOuts)
     text(224, " CLEAR");
     SETUP_visibility_text(12.34f, vis);
     EXPECT_STREQ(vis, "12.3 CLEAR");
+    // The word of each visibility band, the band's lower edge included.
+    const char* words[8] = {" A", " B", " C", " D", " E", " F", " G", " H"};
+    for (int k = 0; k < 8; ++k) text(217 + k, words[k]);
+    for (auto [nm, shown] : {std::pair{0.45f, ".4 A"}, {0.5f, ".5 B"}, {1.0f, "1.0 C"}, {2.9f, "2.9 D"}, {3.0f, "3.0 E"},
+                             {4.9f, "4.9 E"}, {5.0f, "5.0 F"}, {7.0f, "7.0 G"}, {9.9f, "9.9 G"}, {10.0f, "10.0 H"}}) {
+        SETUP_visibility_text(nm, vis);
+        EXPECT_STREQ(vis, shown) << nm;
+    }
+    text(217, "NMFOG");
     SETUP_visibility_text(std::numeric_limits<float>::quiet_NaN(), vis);
     EXPECT_STREQ(vis, ".0NMFOG");
 
@@ -128,6 +137,14 @@ TEST_F(DateWeather, CloudLayersKeepTheirThickness)
     click(SETUP_weather, 125.0f + 15.0f, 670.0f);   // tops 11,000 ft, base stays
     EXPECT_NEAR(sim_weather.cloud_tops_msl_m[1], 11000.0f * 0.3048f, 0.01f);
     EXPECT_NEAR(sim_weather.cloud_base_msl_m[1], 9000.0f * 0.3048f, 0.01f);
+
+    // Raising the base of a layer that is not a storm brings its tops down to 1000 ft above it.
+    sim_weather.cloud_type[0] = 2;
+    sim_weather.cloud_tops_msl_m[0] = 9000.0f * 0.3048f;
+    sim_weather.cloud_base_msl_m[0] = 3000.0f * 0.3048f;
+    click(SETUP_weather, 125.0f + 15.0f, 510.0f);   // base 4,000 ft
+    EXPECT_NEAR(sim_weather.cloud_base_msl_m[0], 4000.0f * 0.3048f, 0.01f);
+    EXPECT_NEAR(sim_weather.cloud_tops_msl_m[0], 5000.0f * 0.3048f, 0.01f);
 }
 
 TEST_F(DateWeather, WindLayersStackAndRainSetsTheRunway)
