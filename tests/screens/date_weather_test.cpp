@@ -9,6 +9,7 @@
 #include "core/app_mode.h"
 #include "core/random.h"
 #include "core/screen.h"
+#include "core/shell_hooks.h"
 #include "core/simvars/graphics.h"
 #include "core/simvars/time.h"
 #include "core/simvars/weather.h"
@@ -213,7 +214,13 @@ TEST_F(DateWeather, RandomWeatherDrawsInItsOrder)
     float r[31];
     for (float& v : r) v = static_cast<float>(UTIL_rand()) / 32767.0f;
     UTIL_srand(2024);
+    // The button leaves the screen through the mode switch.
+    app_mode = MODE_WEATHER;
+    shell_hooks hooks;
+    hooks.set_mode = [](int32_t mode, const char*) { app_mode = mode; };
+    CORE_set_shell_hooks(hooks);
     click(SETUP_weather, screen.screen_area_width * 0.5f, 28.0f);
+    CORE_set_shell_hooks(shell_hooks{});
     const float s = r[0] * r[0], b = 0.99f * r[1] + 0.01f, c = 2.0f * r[2] - 1.0f;
     EXPECT_NEAR(sim_weather.rate_change_percent, c >= 0.0f ? c * c : -c * c, 1e-5f);
     EXPECT_NEAR(sim_weather.rain_percent, (r[3] + 0.5f) * b, 1e-5f);
