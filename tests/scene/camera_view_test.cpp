@@ -27,6 +27,12 @@ TEST_F(CameraView, InsideViewsTakeThePlanesAttitudeNormalised)
     EXPECT_NEAR(sim_private_camera.the, 85.0f, 1e-4f);
     EXPECT_NEAR(sim_private_camera.psi, 190.0f, 1e-4f);
     EXPECT_NEAR(sim_private_camera.phi, 170.0f, 1e-4f);
+    // Past -90 the same way: -100 becomes -80, looking back and rolled over.
+    flt[0].theta = -100.0f, flt[0].phi = -30.0f;
+    CAMERA_place();
+    EXPECT_NEAR(sim_private_camera.the, -80.0f, 1e-4f);
+    EXPECT_NEAR(sim_private_camera.psi, 190.0f, 1e-4f);
+    EXPECT_NEAR(sim_private_camera.phi, 210.0f, 1e-4f);
 
     // The zoom eases at four times itself a second toward the target.
     sim_graphics_view.view_zoom = 4.0f;
@@ -64,6 +70,19 @@ TEST_F(CameraView, SideViewsTurnThePictureAndTheHeadingFollows)
     // The projection's near plane is the pass's.
     const std::vector<float> pr = matrix(GL_PROJECTION_MATRIX);
     EXPECT_NEAR(pr[14] / (pr[10] - 1.0f), scene_projection.near_m, 1e-3f * scene_projection.near_m);
+
+    // Every view's head turn and tilt, on top of the chosen view offsets.
+    sim_graphics_view.field_of_view_horizontal_deg = 2.0f;
+    sim_graphics_view.field_of_view_vertical_deg = 1.0f;
+    for (auto [type, heading, pitch] :
+         {std::tuple{1000, 2.0f, 1.0f}, {1001, 2.0f, -3.0f}, {1002, 2.0f, -7.0f}, {1004, -43.0f, 1.0f},
+          {1005, 47.0f, 1.0f}, {1006, -88.0f, 1.0f}, {1007, 92.0f, 1.0f}, {1008, -133.0f, 1.0f},
+          {1009, 137.0f, 1.0f}, {1010, 182.0f, 1.0f}, {1011, -13.0f, 1.0f}, {1012, 77.0f, 1.0f}, {1017, 2.0f, 1.0f}}) {
+        sim_graphics_view.view_type = type;
+        CAMERA_project();
+        EXPECT_EQ(view_offset_heading, heading) << type;
+        EXPECT_EQ(view_offset_pitch, pitch) << type;
+    }
 }
 
 TEST_F(CameraView, NearPlaneTakesTheWholeElevationAbove30Km)

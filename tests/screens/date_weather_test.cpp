@@ -9,6 +9,7 @@
 #include "core/app_mode.h"
 #include "core/random.h"
 #include "core/screen.h"
+#include "core/shell_hooks.h"
 #include "core/simvars/graphics.h"
 #include "core/simvars/time.h"
 #include "core/simvars/weather.h"
@@ -80,6 +81,15 @@ TEST_F(DateWeather, TheDateAndVisibilityReadOuts)
     text(224, " CLEAR");
     SETUP_visibility_text(12.34f, vis);
     EXPECT_STREQ(vis, "12.3 CLEAR");
+    // The word of each visibility band, the band's lower edge included.
+    const char* words[8] = {" A", " B", " C", " D", " E", " F", " G", " H"};
+    for (int k = 0; k < 8; ++k) text(217 + k, words[k]);
+    for (auto [nm, shown] : {std::pair{0.45f, ".4 A"}, {0.5f, ".5 B"}, {1.0f, "1.0 C"}, {2.9f, "2.9 D"}, {3.0f, "3.0 E"},
+                             {4.9f, "4.9 E"}, {5.0f, "5.0 F"}, {7.0f, "7.0 G"}, {9.9f, "9.9 G"}, {10.0f, "10.0 H"}}) {
+        SETUP_visibility_text(nm, vis);
+        EXPECT_STREQ(vis, shown) << nm;
+    }
+    text(217, "NMFOG");
     SETUP_visibility_text(std::numeric_limits<float>::quiet_NaN(), vis);
     EXPECT_STREQ(vis, ".0NMFOG");
 
@@ -128,6 +138,14 @@ TEST_F(DateWeather, CloudLayersKeepTheirThickness)
     click(SETUP_weather, 125.0f + 15.0f, 670.0f);   // tops 11,000 ft, base stays
     EXPECT_NEAR(sim_weather.cloud_tops_msl_m[1], 11000.0f * 0.3048f, 0.01f);
     EXPECT_NEAR(sim_weather.cloud_base_msl_m[1], 9000.0f * 0.3048f, 0.01f);
+
+    // Raising the base of a layer that is not a storm brings its tops down to 1000 ft above it.
+    sim_weather.cloud_type[0] = 2;
+    sim_weather.cloud_tops_msl_m[0] = 9000.0f * 0.3048f;
+    sim_weather.cloud_base_msl_m[0] = 3000.0f * 0.3048f;
+    click(SETUP_weather, 125.0f + 15.0f, 510.0f);   // base 4,000 ft
+    EXPECT_NEAR(sim_weather.cloud_base_msl_m[0], 4000.0f * 0.3048f, 0.01f);
+    EXPECT_NEAR(sim_weather.cloud_tops_msl_m[0], 5000.0f * 0.3048f, 0.01f);
 }
 
 TEST_F(DateWeather, WindLayersStackAndRainSetsTheRunway)
@@ -196,7 +214,13 @@ TEST_F(DateWeather, RandomWeatherDrawsInItsOrder)
     float r[31];
     for (float& v : r) v = static_cast<float>(UTIL_rand()) / 32767.0f;
     UTIL_srand(2024);
+    // The button leaves the screen through the mode switch.
+    app_mode = MODE_WEATHER;
+    shell_hooks hooks;
+    hooks.set_mode = [](int32_t mode, const char*) { app_mode = mode; };
+    CORE_set_shell_hooks(hooks);
     click(SETUP_weather, screen.screen_area_width * 0.5f, 28.0f);
+    CORE_set_shell_hooks(shell_hooks{});
     const float s = r[0] * r[0], b = 0.99f * r[1] + 0.01f, c = 2.0f * r[2] - 1.0f;
     EXPECT_NEAR(sim_weather.rate_change_percent, c >= 0.0f ? c * c : -c * c, 1e-5f);
     EXPECT_NEAR(sim_weather.rain_percent, (r[3] + 0.5f) * b, 1e-5f);

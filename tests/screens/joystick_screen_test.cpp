@@ -146,6 +146,14 @@ TEST_F(JoystickScreen, ResponseTabNullZoneFollowsTheStickAndDecays)
     const float reading = std::pow(0.34f, 1.5f);
     EXPECT_NEAR(joystick_screen.display_words[0], reading, 1e-5f);
     EXPECT_NEAR(j.joystick_pitch_nullzone, 0.2f, 0.002f);
+    // A roll to the left raises the roll zone by its size; the yaw zone stays.
+    j.joystick_axis_assignments[1] = JOY_AXIS_ROLL;
+    j.joystick_heading_nullzone = 0.0f;
+    stick_->axis(1, -34);
+    frame();
+    EXPECT_NEAR(j.joystick_roll_nullzone, 0.2f, 0.002f);
+    EXPECT_EQ(j.joystick_heading_nullzone, 0.0f);
+    stick_->axis(1, 0);
 
     // Released, the zone falls off as e^(-0.5 t).
     stick_->axis(0, 0);

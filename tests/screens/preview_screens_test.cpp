@@ -17,6 +17,7 @@
 #include "core/simvars/operation.h"
 #include "core/simvars/physics.h"
 #include "core/simvars/screen_settings.h"
+#include "flightmodel/flt.h"
 #include "graphics/ogl_state.h"
 #include "scene/scene_state.h"
 #include "screens/screen_state.h"
@@ -25,6 +26,7 @@
 #include "tests/support/ui_capture.h"
 #include "world/landuse.h"
 #include "world/navdb.h"
+#include "world/scenery_area.h"
 
 namespace {
 
@@ -93,6 +95,42 @@ TEST_F(PreviewTest, PathSegmentsByRecordAndAnEmptyRingDrawsNoLine)
         const bool third = i % 3 == 0;
         EXPECT_EQ(segs[i].v[0].r > 0.5f, third) << i;
         EXPECT_EQ(segs[i].v[0].g > 0.5f, !third) << i;
+    }
+    landuse_texture_count = textures;
+}
+
+// With pitch and heading 0 the camera looks north from (z1 - z0) x 0.75 x zoom
+// away at the point c = centre + (1 - zoom) (plane - centre), the centre's
+// height being 4000 m above the view point; the frustum is -1..1 at unit
+// distance, so a point x metres east of c lands x / d half-widths right of
+// the picture's middle.
+TEST_F(PreviewTest, ThePathCameraLooksAtTheAreaOrThePlaneByItsZoom)
+{
+    const int32_t textures = landuse_texture_count;
+    landuse_texture_count = 0;
+    const scenery_area_record& a = scenery_area;
+    const float cx = (a.x0 + a.x1) / 2.0f, cz = (a.z0 + a.z1) / 2.0f;
+    const float cy = sim_graphics_view.view_y + 4000.0f;
+    const float ox = screen.screen_area_left, oy = screen.screen_area_bottom;
+    const float w = screen.screen_area_width, h = screen.screen_area_height;
+    const float mid_x = ox + w / 2.0f, mid_y = oy + 20.0f + (h - 58.0f) / 2.0f, half_w = (w - 40.0f) / 2.0f;
+    for (float zoom : {1.0f, 0.5f}) {
+        path_view = path_view_state{};
+        path_view.zoom = screen_settings.preview_zoom = zoom;
+        flt[0].local_x = cx + 400.0f, flt[0].local_y = cy - 800.0f, flt[0].local_z = cz;
+        const float px = cx + (1.0f - zoom) * 400.0f, py = cy - (1.0f - zoom) * 800.0f;
+        const float d = (a.z1 - a.z0) * 0.75f * zoom, east = (a.z1 - a.z0) * 0.3f;
+        for (int k = 0; k < 2; ++k) {
+            replay_ring[k].network_time_sec = 1.0f;
+            replay_ring[k].local_x = px + east * float(k), replay_ring[k].local_y = py, replay_ring[k].local_z = cz;
+        }
+        std::vector<fb_prim> segs;
+        for (const fb_prim& p : capture_feedback(SETUP_flight_path_3d))
+            if (p.token == GL_LINE_TOKEN || p.token == GL_LINE_RESET_TOKEN) segs.push_back(p);
+        ASSERT_EQ(segs.size(), 1u) << zoom;
+        EXPECT_NEAR(segs[0].v[0].x, mid_x, 0.5f) << zoom;
+        EXPECT_NEAR(segs[0].v[0].y, mid_y, 0.5f) << zoom;
+        EXPECT_NEAR(segs[0].v[1].x - segs[0].v[0].x, east / d * half_w, 0.5f) << zoom;
     }
     landuse_texture_count = textures;
 }

@@ -15,6 +15,7 @@
 #include "core/input.h"
 #include "core/screen.h"
 #include "core/simvars/operation.h"
+#include "core/simvars/screen_settings.h"
 #include "core/ui_text.h"
 #include "graphics/button.h"
 #include "graphics/list.h"
@@ -89,10 +90,20 @@ TEST_F(SoundMovieScreens, TheSpeechTextsFollowTheSpeechEngine)
     EXPECT_TRUE(shows(lines, "VOICEREADY"));
     EXPECT_FALSE(shows(lines, "NOVOICE"));
 
-    // The check boxes write the switches: a click on the sound box turns it off.
-    sim_operation_sound.sound_on = 1;
-    click(SETUP_sound, 176.0f, 265.0f);
-    EXPECT_EQ(sim_operation_sound.sound_on, 0);
+    // Each check box writes its own switch: a click turns it off and leaves the others on.
+    int32_t* switches[6] = {&sim_operation_sound.sound_on,  &sim_operation_prefs.has_headset_on,
+                            &sim_operation_prefs.warn_bb,   &screen_settings.radio_chatter_on,
+                            &sim_operation_sound.speech_on, &sim_operation_prefs.text_out};
+    const float box_x[6] = {176, 196, 176, 176, 176, 176}, box_y[6] = {265, 245, 225, 205, 185, 165};
+    for (int k = 0; k < 6; ++k) {
+        for (int32_t* s : switches) *s = 1;
+        click(SETUP_sound, box_x[k], box_y[k]);
+        for (int m = 0; m < 6; ++m) EXPECT_EQ(*switches[m], m == k ? 0 : 1) << "box " << k << ", switch " << m;
+    }
+    // The volume slider's left end is the lowest volume, never silence.
+    screen_settings.master_volume = 0.5f;
+    click(SETUP_sound, 400.0f, 243.0f);
+    EXPECT_EQ(screen_settings.master_volume, 0.01f);
 }
 
 TEST_F(SoundMovieScreens, MovieSettingsStayInTheirLimitsAndAChosenFileRestartsTheTakes)

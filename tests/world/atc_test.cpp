@@ -313,6 +313,14 @@ TEST_F(Atc, TheAtisReadsTheWeatherOfTheField)
         EXPECT_TRUE(has((std::string("SKY CONDITIONS ") + spoken + "1500 OVERCAST VISIBILITY").c_str())) << text;
     }
     EXPECT_TRUE(has("TEMPERATURE 8 ")) << text;
+    // A lone scattered layer of type 1; the wind read magnetic (270 true + 10.7 east).
+    sim_weather.cloud_type[0] = 1;
+    sim_weather.cloud_type[1] = 0;
+    sim_weather.cloud_base_msl_m[0] = 1000.0f + 2000.0f * 0.3048f;
+    sim_flightmodel_position.magnetic_variation = 10.7f;
+    ATC_atis(apt, 'B', text, 0);
+    EXPECT_TRUE(has("SKY CONDITIONS 2000 SCATTERED VISIBILITY")) << text;
+    EXPECT_TRUE(has("WIND 2 8 0 AT 12, ")) << text;
     sim_weather.cloud_type[0] = sim_weather.cloud_type[1] = 0;
     screen_settings.pressure_unit = 1;
     ATC_atis(apt, '?', text, 0);
@@ -757,13 +765,13 @@ TEST_F(Atc, TheLandingSignalOfficerCallsTheBallThenCorrections)
     ship_x[SHIP_CARRIER] = ship_y[SHIP_CARRIER] = ship_z[SHIP_CARRIER] = 0.0f;
     ship_heading[SHIP_CARRIER] = 90.0f;
     const double course = 82.0 * M_PI / 180.0;
-    auto eye = [&](double range_nm, double glide_deg, double lineup_deg, float alpha) {
+    auto eye = [&](double range_nm, double glide_deg, double lineup_deg, float alpha, float psi = 82.0f) {
         const double bearing = course + lineup_deg * M_PI / 180.0;
         const double r = range_nm * 1852.0;
         atc_state.atc_carrier_dx = static_cast<float>(-r * std::sin(bearing));
         atc_state.atc_carrier_dz = static_cast<float>(r * std::cos(bearing));
         atc_state.atc_carrier_dy = static_cast<float>(r * std::tan(glide_deg * M_PI / 180.0));
-        flt[0].psi = 82.0f;
+        flt[0].psi = psi;
         flt[0].alpha = alpha;
         const size_t before = said();
         ATC_carrier_lso();
@@ -775,9 +783,15 @@ TEST_F(Atc, TheLandingSignalOfficerCallsTheBallThenCorrections)
          {std::tuple{2.0, 1.5, 0.0, 8.0f, "POWER"}, {2.0, 6.5, 0.0, 8.0f, "POWER OFF"},
           {0.2, 7.0, 0.0, 8.0f, "WAVE OFF!"}, {0.2, 3.0, 0.0, 5.0f, "ATTITUDE!"}, {0.2, 3.0, 0.0, 13.0f, ""},
           {2.0, 2.001, 0.0, 6.0f, ""}, {2.0, 5.999, 0.0, 12.0f, ""}, {2.0, 3.0, 0.0, 5.9f, "POWER OFF"}, {2.0, 3.0, 0.0, 12.5f, "POWER"},
-          {2.0, 3.0, 5.0, 8.0f, "RIGHT FOR LINE UP"}, {2.0, 3.0, -5.0, 8.0f, "COME LEFT"}}) {
+          {2.0, 3.0, 5.0, 8.0f, "RIGHT FOR LINE UP"}, {2.0, 3.0, -5.0, 8.0f, "COME LEFT"},
+          {2.0, 3.0, 3.5, 8.0f, "RIGHT FOR LINE UP"}, {2.0, 3.0, -3.5, 8.0f, "COME LEFT"}, {2.0, 3.0, 2.5, 8.0f, ""}}) {
         EXPECT_EQ(eye(range, glide, lineup, alpha), call) << range << " " << glide << " " << alpha;
     }
+    // A heading 20 degrees off the deck course lies outside the window.
+    EXPECT_EQ(eye(2.0, 1.5, 0.0, 8.0f, 102.0f), "");
+    EXPECT_EQ(atc_state.atc_ball_called, 0);
+    EXPECT_NE(eye(2.0, 1.5, 0.0, 8.0f, 96.0f), "");   // 14 degrees off: back inside, the ball again
+    EXPECT_EQ(atc_state.atc_ball_called, 1);
     // Leaving the window clears the call; a propeller of type 3 stays quiet after it.
     EXPECT_EQ(eye(6.0, 3.0, 0.0, 8.0f), "");
     EXPECT_EQ(atc_state.atc_ball_called, 0);

@@ -147,6 +147,25 @@ TEST_F(Objects, BuildersJoinBatchesAndMakeTheProceduralModels)
     EXPECT_EQ(codes(prims(tower)), (std::vector<int32_t>{2, 15, 15, 15, 15, 15, 15, 19, 1, 14, 18}));
     const float* top = prims(tower)[9].w;
     EXPECT_EQ(std::vector<float>(top, top + 6), (std::vector<float>{0, 2, 0, 9.8f, 9.8f, 9.8f}));
+    // A radio tower of 25 m: legs and eight rings (every 3 m from 2 m) in one line
+    // batch, the rings red and white by tens of metres; mast lights every 10 m
+    // from 2 m and the top light in one light batch.
+    const int tall = new_record();
+    OBJ_build_procedural(3, 25.0f, "radio tower", tall, 0, i);
+    const auto& t = prims(tall);
+    ASSERT_EQ(t.size(), 62u);
+    EXPECT_EQ(t[55].code, 19);
+    const float ring_green[8] = {0.8f, 0.8f, 0.8f, 0.1f, 0.1f, 0.1f, 0.8f, 0.8f};
+    for (int j = 0; j < 8; ++j) {
+        EXPECT_EQ(t[size_t(7 + 6 * j)].w[1], float(2 + 3 * j));
+        EXPECT_EQ(t[size_t(7 + 6 * j)].w[4], ring_green[j]) << "ring at " << 2 + 3 * j;
+    }
+    EXPECT_EQ(codes(t).back(), 18);
+    const float light_y[4] = {2, 12, 22, 25}, light_c[4] = {9.9f, 9.9f, 9.9f, 9.8f};
+    for (int j = 0; j < 4; ++j) {
+        EXPECT_EQ(t[size_t(57 + j)].w[1], light_y[j]);
+        EXPECT_EQ(t[size_t(57 + j)].w[3], light_c[j]);
+    }
 
     // Classes: the VOR keeps 1, the tall buildings 3, every other kind 2.
     for (int kind : {1, 2, 3, 5, 6, 9, 10, 11, 12, 13, 90, 91, 92, 93, 94}) {

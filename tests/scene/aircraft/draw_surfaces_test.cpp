@@ -96,6 +96,30 @@ TEST_F(Surfaces, AileronFlapSpoilerAndSpeedbrakePanels)
             }
     }
 
+    // Both ailerons on one element: the second's deflection wins.
+    clear_plane(P);
+    a.acf_ail1_el_end[9] = a.acf_ail2_el_end[9] = 1.0f;
+    a.acf_ail1_crat = a.acf_ail1_crat2 = a.acf_ail2_crat = a.acf_ail2_crat2 = 0.3f;
+    a.acf_ail2[ACF_el(9, 0)] = 1;
+    one_element(9, 1.0f, a.acf_ail1);
+    f.ail1_def[9] = 10.0f, f.ail2_def[9] = 20.0f;
+    c = draw(9);
+    EXPECT_TRUE(c.has(about_hinge(9, 1, 6, -20.0f).data()));
+    EXPECT_FALSE(c.has(about_hinge(9, 1, 6, -10.0f).data()));
+
+    // A dihedral change of 10 degrees lifts either wing: about the z axis
+    // through the part's arm, by the side's sign.
+    for (auto [part, side] : {std::pair{8, -1.0f}, std::pair{9, 1.0f}}) {
+        clear_plane(P);
+        hand_wing(P, part, 1, 2.0f, 2.0f, side);
+        ACF_prepare_model(P);
+        f.foil_dih[part] = 10.0f;
+        const float arm[3] = {a.acf_Xarm[part], a.acf_Yarm[part], a.acf_Zarm[part]}, z_axis[3] = {0.0f, 0.0f, 1.0f};
+        c = draw(part);
+        EXPECT_TRUE(c.has(turned(vertex(part, 1, 3), arm, z_axis, 10.0f * side).data())) << part;
+        EXPECT_FALSE(c.has(turned(vertex(part, 1, 3), arm, z_axis, -10.0f * side).data())) << part;
+    }
+
     // No elements: nothing at all, wing or plain surface.
     a.acf_els[18] = 0;
     hand_wing(P, 30, 0, 1.0f, 1.0f, -1.0f);

@@ -151,6 +151,52 @@ TEST_F(Weapons, FinPairsStandOnTheirChordsSweepAndRoll)
     for (const corner& k : corners) EXPECT_TRUE(drawn(k)) << k.x << " " << k.y << " " << k.z << " " << k.s << " " << k.t;
 }
 
+// A weapon 3 m long (nose at z -1.5) placed at (1, 2, 3): a heading of 30
+// degrees swings the nose 0.75 m east and leaves it 1.299 m north of the
+// centre; a pitch of 10 degrees lifts it by 1.5 sin 10 = 0.26 m. Its body
+// faces outward: the half of a body lying across the view that is toward the
+// viewer turns clockwise on the screen, the program's front face.
+TEST_F(Weapons, TheBodyTakesItsHeadingAndPitchAndFacesOutward)
+{
+    clear_plane(N);
+    wpn_slot_record& w = weapon(5, 0.0f);
+    w.wpn_pos[0] = 1.0f, w.wpn_pos[1] = 2.0f, w.wpn_pos[2] = 3.0f;
+    const auto has_point = [](const capture& c, float x, float y, float z) {
+        for (const vtx& v : c.vertices())
+            if (std::fabs(v.x - x) < 2e-3f && std::fabs(v.y - y) < 2e-3f && std::fabs(v.z - z) < 2e-3f) return true;
+        return false;
+    };
+    w.wpn_psi = 30.0f, w.wpn_theta = 0.0f;
+    capture c = capture_drawing([] { ACF_draw_weapon(N, 5, 0); }, 8.0f);
+    EXPECT_TRUE(has_point(c, 1.75f, 2.0f, 3.0f - 1.2990381f));   // nose
+    EXPECT_TRUE(has_point(c, 0.25f, 2.0f, 3.0f + 1.2990381f));   // tail
+    w.wpn_psi = 0.0f, w.wpn_theta = 10.0f;
+    c = capture_drawing([] { ACF_draw_weapon(N, 5, 0); }, 8.0f);
+    EXPECT_TRUE(has_point(c, 1.0f, 2.0f + 0.2604723f, 3.0f - 1.4772116f));   // nose up
+    EXPECT_TRUE(has_point(c, 1.0f, 2.0f - 0.2604723f, 3.0f + 1.4772116f));
+
+    weapon(5, 0.3f);
+    w.wpn_pos[0] = w.wpn_pos[1] = w.wpn_pos[2] = 0.0f;
+    w.wpn_psi = 90.0f, w.wpn_theta = 0.0f;   // lying along x, across the view
+    c = capture_drawing([] { ACF_draw_weapon(N, 5, 0); }, 8.0f);
+    // The near half's triangles turn clockwise on the screen (the front face).
+    int clockwise = 0, counter = 0;
+    for (const prim& q : c.prims) {
+        if (q.kind != 3 || q.v.size() < 3) continue;
+        float area = 0.0f;
+        bool near = true;
+        for (size_t i = 0; i < q.v.size(); ++i) {
+            const vtx &p0 = q.v[i], &p1 = q.v[(i + 1) % q.v.size()];
+            area += p0.x * p1.y - p1.x * p0.y;
+            near = near && p0.z > 0.01f;
+        }
+        if (!near || std::fabs(area) < 1e-6f) continue;
+        (area < 0.0f ? clockwise : counter)++;
+    }
+    EXPECT_GT(clockwise, 50);
+    EXPECT_EQ(counter, 0);
+}
+
 // The airliner in flight with its gear up: the preview draws it gear-down
 // inside its rectangle only, and the airliner flies on with its gear and
 // cyclic as they were.
