@@ -43,6 +43,8 @@ const broken cases[] = {
      [](acf_struct& a) { a.acf_revthrust_eq = 1; a.acf_throtmax_REV = 1.006f; }},
     {"A piston engine has no maximum manifold pressure.", [](acf_struct& a) { a.acf_mpmax = 0.0f; }},
     {"The engine idle speed, redline or green arc", [](acf_struct& a) { a.acf_RSC_maxgreen_eng = 0.5f; }},
+    {"The engine idle speed, redline or green arc", [](acf_struct& a) { a.acf_RSC_mingreen_eng = 0.5f; }},
+    {"The engine idle speed, redline or green arc", [](acf_struct& a) { a.acf_RSC_idlespeed_eng = 0.5f; }},
     {"The engine idle speed is above its redline.", [](acf_struct& a) { a.acf_RSC_idlespeed_eng = 2800.0f; }},
     {"An engine that drives a propeller has", [](acf_struct& a) { a.acf_pmax = 0.0f; }},
     {"A jet engine has no maximum thrust.", [](acf_struct& a) { a.acf_en_type[0] = 5; a.acf_face_jet = 1.0f; }},
@@ -61,6 +63,8 @@ const broken cases[] = {
     {"Two stations of the fuselage are at the same place.",
      [](acf_struct& a) { a.acf_body_Z[44 * 360 + 18 * 11] = a.acf_body_Z[44 * 360 + 18 * 10]; }},
     {"A wing or tail has no root chord.", [](acf_struct& a) { a.acf_Croot[18] = 0.0f; }},
+    {"A wing or tail has no root chord.", [](acf_struct& a) { set_wing(a, 30, 0.0f, 1.0f, 2, 3.0f); }},
+    {"A wing or tail has no root chord.", [](acf_struct& a) { set_wing(a, 43, 0.005f, 1.0f, 2, 3.0f); }},
 };
 
 }  // namespace

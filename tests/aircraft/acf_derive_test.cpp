@@ -1,6 +1,7 @@
 // Values derived after an aircraft file is read, and the part and engine rules they use.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 
 #include <vector>
@@ -172,4 +173,33 @@ TEST_F(AcfDerive, LimitsByPropellerAndEngineTypes)
     a.acf_unpub_638100 = a.acf_unpub_638104 = a.acf_unpub_638108 = 1.0f;
     ACF_derive_values(slot);
     EXPECT_EQ(a.acf_unpub_638100 + a.acf_unpub_638104 + a.acf_unpub_638108, 3.0f);
+}
+
+// The speed-brake flag comes from a brake area above 0.1 or from an element
+// carrying speed brakes; a file giving only the older single low and high
+// stability speeds has them copied to all three channels.
+TEST_F(AcfDerive, SpeedBrakeFlagAndStabilitySpeedsOfOlderFiles)
+{
+    struct braked { float area; bool element; int want; };
+    for (const braked& b : {braked{0.2f, false, 1}, braked{0.1f, false, 0}, braked{0.0f, true, 1}}) {
+        make_minimal(a);
+        a.acf_brake_area = b.area;
+        set_wing(a, 8, 2.0f, 2.0f, 4, 8.0f);
+        a.acf_sbrk[ACF_el(8, 1)] = b.element ? 1 : 0;
+        ACF_derive_values(slot);
+        EXPECT_EQ(a.acf_sbrkEQ, b.want) << b.area;
+    }
+
+    make_minimal(a);
+    a.acf_ASloV_old = 60.0f, a.acf_AShiV_old = 120.0f;
+    ACF_derive_values(slot);
+    EXPECT_EQ((std::array<float, 6>{a.acf_ASloV, a.acf_ASloV_yaw, a.acf_ASloV_roll, a.acf_AShiV, a.acf_AShiV_yaw,
+                                    a.acf_AShiV_roll}),
+              (std::array<float, 6>{60.0f, 60.0f, 60.0f, 120.0f, 120.0f, 120.0f}));
+    // One channel's own speed given: nothing is copied.
+    make_minimal(a);
+    a.acf_ASloV_old = 60.0f, a.acf_AShiV_old = 120.0f, a.acf_AShiV_roll = 150.0f;
+    ACF_derive_values(slot);
+    EXPECT_EQ(a.acf_ASloV + a.acf_AShiV, 0.0f);
+    EXPECT_EQ(a.acf_AShiV_roll, 150.0f);
 }

@@ -307,6 +307,30 @@ TEST_F(OldFile, TankRatiosThatDoNotAddUpAreShared)
     EXPECT_EQ(pln[1].acf_tank_rat[1], 0.4f);
 }
 
+// A tail-rotor machine (old kind 1) divides only its tail rotor's gear ratio;
+// a centre-of-gravity range given at one end only is kept as it is.
+TEST_F(OldFile, TailRotorGearRatioAndAOneSidedCentreOfGravityRange)
+{
+    old_body body;
+    body.put_i(6064, 2);                    // two engines
+    body.put_i(6236, PROP_TAIL_ROTOR);
+    body.put_i(6236 + 4, PROP_COLLECTIVE_ROTOR);
+    body.put_f(6116, 3.0f);                 // one gear ratio
+    body.put_i(1052, 1);                    // a tail-rotor machine
+    body.put_f(6168, 2.0f);
+    body.put_f(431840, 2.0f);               // centre of gravity z
+    body.put_f(18300 + 4 * 8, 6.0f);        // root chord of old part 8
+    body.put_f(432400, 1.5f);               // forward limit given, aft limit not
+    body.stage(body.b);
+    ACF_set_defaults(1);
+    const acf_struct& a = pln[1];
+    EXPECT_EQ(a.acf_prop_gear_rat[0], 1.5f);
+    EXPECT_EQ(a.acf_prop_gear_rat[1], 3.0f);
+    EXPECT_EQ(a.acf_num_thrustpoints, 2);
+    EXPECT_EQ(a.acf_cgZ_fwd, 1.5f);
+    EXPECT_EQ(a.acf_cgZ_aft, 0.0f);
+}
+
 namespace {
 
 // The least an old aircraft needs to pass the checks (the old layout's copy of make_minimal).

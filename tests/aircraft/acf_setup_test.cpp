@@ -282,6 +282,28 @@ TEST_F(AcfSetup, DownwashMapEverySlotFactorsOnlyForTheUsersAircraft)
     EXPECT_NEAR(u.acf_spec_wash[8], 0.0f + 1.0f + 4.6f - 1.6f, 1e-4f);
 }
 
+// Only a part strictly ahead on the same side washes another: a left wing
+// (8, 3 m) washes the left tail behind it (16) but neither the right tail
+// (17) nor a left wing at its own Z (10), though all lie within its span.
+TEST_F(AcfSetup, DownwashNeedsAPartStrictlyAheadOnTheSameSide)
+{
+    acf_struct& a = pln[2];
+    surface(a, 8, 0.0f, 0.0f, 0.0f, 1.0f, 1.0f, 3.0f, 3, true);
+    surface(a, 10, 0.0f, 0.5f, 0.0f, 1.0f, 1.0f, 1.0f, 2, true);
+    surface(a, 16, 0.0f, 0.0f, 2.0f, 0.5f, 0.5f, 1.0f, 2, true);
+    surface(a, 17, 0.0f, 0.0f, 2.0f, 0.5f, 0.5f, 1.0f, 2);
+    ACF_setup_wings(2);
+    ACF_setup_downwash(2);
+    auto washed = [&](int p, int j) {
+        int n = 0;
+        for (int i = 0; i < ACF_ELS_PER_PART; ++i) n += a.acf_in_downwash[(p * ACF_NUM_PARTS + j) * ACF_ELS_PER_PART + i];
+        return n;
+    };
+    EXPECT_EQ(washed(16, 8), 2);
+    EXPECT_EQ(washed(17, 8), 0);
+    EXPECT_EQ(washed(10, 8) + washed(8, 10), 0);
+}
+
 TEST_F(AcfSetup, InitialFuelPayloadAndJettisonMasses)
 {
     acf_struct& a = pln[1];

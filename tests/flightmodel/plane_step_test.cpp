@@ -74,6 +74,13 @@ TEST_F(PlaneStep, IntegrationRunsTwoHalfStepsAndDerivesTheFlightData)
     FLTMOD_plane_step(0);
     EXPECT_GT(f.indicated_airspeed, 10.0f);
 
+    // Descending 1 m/s at 10 m/s: -5.7 degrees, steeper as gravity acts over the frame.
+    f.local_vy = -1.0f;
+    FLTMOD_plane_step(0);
+    EXPECT_LT(f.vpath, -5.7f);
+    EXPECT_GT(f.vpath, -15.0f);
+    f.local_vy = 0.0f;
+
     f.local_vz = 10.0f;   // tail first
     FLTMOD_plane_step(0);
     FLTMOD_plane_step(0);
@@ -139,7 +146,7 @@ TEST_F(PlaneStep, StabilityTestKicksThePitchOnce)
     flt_struct& f = flt[0];
     f.q[0] = 1.0f;
     FLTMOD_plane_step(0);
-    const float before = f.theta;
+    const float before = f.theta, before_psi = f.psi;
     sim_flightmodel_misc.stab_ptch_test = 2;
     FLTMOD_plane_step(0);
     EXPECT_NEAR(f.theta - before, 1.0f, 1e-3f);
@@ -148,6 +155,10 @@ TEST_F(PlaneStep, StabilityTestKicksThePitchOnce)
     const float kicked = f.theta;
     FLTMOD_plane_step(0);
     EXPECT_NEAR(f.theta, kicked, 1e-3f);
+    // A heading request turns the heading right by one degree.
+    sim_flightmodel_misc.stab_hdng_test = 2;
+    FLTMOD_plane_step(0);
+    EXPECT_NEAR(f.psi - before_psi, 1.0f, 1e-3f);
 }
 
 TEST_F(PlaneStep, PlaneMovedFromOutsideKeepsItsClocksButIsNotIntegrated)

@@ -130,3 +130,30 @@ TEST_F(ControlStep, ValuesWrittenFromOutsideThatAreNotNumbersNeverReachTheDeflec
     EXPECT_FLOAT_EQ(f.FC_ptch, 0.0f);
     EXPECT_FLOAT_EQ(f.FC_roll, 1.0f);
 }
+
+// The roll law blends by the roll channel's own speeds, and each pitch jam
+// keeps its own direction of travel.
+TEST_F(ControlStep, RollBlendsByItsOwnSpeedsAndPitchJamsKeepTheirDirection)
+{
+    sim_cockpit_switches.art_stab_on = 1;
+    a.acf_est_Vs = 1000.0f;   // full speed gain
+    f.P = -2.0f;              // low-speed roll law 0.4, high-speed 0.2
+    a.acf_ASr_lo_rate = 0.2f;
+    a.acf_ASr_hi_rate = 0.1f;
+    a.acf_ASloV = 200.0f, a.acf_AShiV = 300.0f;             // pitch: all low-speed at 100 kt
+    a.acf_ASloV_roll = 60.0f, a.acf_AShiV_roll = 140.0f;    // roll: halfway at 100 kt
+    f.indicated_airspeed = 100.0f;
+    step();
+    EXPECT_NEAR(joy.artstab_roll_ratio, 0.3f, 1e-6f);
+    sim_cockpit_switches.art_stab_on = 0;
+
+    struct jam { int slot; float stick; bool moves; };
+    for (const jam& j : {jam{19, 0.5f, false}, jam{19, -0.5f, true}, jam{20, -0.5f, false}, jam{20, 0.5f, true}}) {
+        f.failures[19] = f.failures[20] = 0;
+        f.failures[j.slot] = 6;
+        stick.axis[PITCH] = j.stick;
+        step();
+        EXPECT_EQ(f.FC_ptch != 0.0f, j.moves) << j.slot << " " << j.stick;
+        if (j.moves) EXPECT_EQ(f.FC_ptch > 0.0f, j.stick > 0.0f) << j.slot;
+    }
+}

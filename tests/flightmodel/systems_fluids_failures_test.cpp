@@ -216,6 +216,30 @@ TEST_F(SystemsFluids, SlotsOfAbsentEnginesNeverFailAndEcamShowsEngineFailures)
     EXPECT_EQ(sim_cockpit_switches.ECAM_mode, 4);
 }
 
+// A mean time in minutes: 0.001 minutes fails at the first pass, 1,000 minutes
+// (one chance in 60,000 a second) not within ten. Only the listed slots
+// bring up the failure page: the glideslope (16) does not, a jammed roll (17) does.
+TEST_F(SystemsFluids, FailuresAtAMeanTimeInMinutesAndTheFailurePage)
+{
+    UTIL_srand(1);
+    flt_struct& f = flt[0];
+    f.failures[FAIL_SLOT_GPS] = f.failures[FAIL_SLOT_DME] = FAILURE_STATE_MEAN_MINUTES;
+    f.failure_param[FAIL_SLOT_GPS] = 0.001f;
+    f.failure_param[FAIL_SLOT_DME] = 1000.0f;
+    frames(20 * 10);
+    EXPECT_EQ(f.failures[FAIL_SLOT_GPS], FAILURE_STATE_FAILED);
+    EXPECT_EQ(f.failures[FAIL_SLOT_DME], FAILURE_STATE_MEAN_MINUTES);
+
+    for (const auto [slot, page] : {std::pair{16, false}, std::pair{17, true}, std::pair{42, true}, std::pair{49, false}}) {
+        sim_cockpit_switches.ECAM_mode = 0;
+        f.failures[slot] = FAILURE_STATE_ABOVE_SPEED;
+        f.failure_param[slot] = -1.0f;   // met at once
+        frames(20);
+        EXPECT_EQ(f.failures[slot], FAILURE_STATE_FAILED) << slot;
+        EXPECT_EQ(sim_cockpit_switches.ECAM_mode, page ? 4 : 0) << slot;
+    }
+}
+
 TEST_F(SystemsFluids, RandomFailuresAtTheMeanTimeBetweenFailures)
 {
     UTIL_srand(1);
