@@ -199,9 +199,14 @@ void OGL_bind_tex(int slot, int unit)
 {
     if (unit < 0 || unit >= TEX_UNITS_CACHED) return;
     OGL_seam_bound(slot, unit);
-    if (bound_texture[unit] == slot) return;
-    bound_texture[unit] = slot;
     const bool select = texture_unit_count != 1 && unit != 0 && gl_entry::glActiveTextureARB;
+    // Without a unit to select the texture lands on unit 0, so the cache
+    // notes it there too: otherwise a later bind on unit 0 of the texture the
+    // cache still names there would be skipped and draw with this one.
+    const int landed = select ? unit : 0;
+    if (bound_texture[unit] == slot && bound_texture[landed] == slot) return;
+    bound_texture[unit] = slot;
+    bound_texture[landed] = slot;
     if (select) gl_entry::glActiveTextureARB(GL_TEXTURE0_ARB + unit);
     glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(slot));
     if (select) gl_entry::glActiveTextureARB(GL_TEXTURE0_ARB);

@@ -399,3 +399,25 @@ TEST_F(Drawing, TransparentPanelLaysTheBackgroundOverTheSceneAtFourTenths)
     sim_graphics_settings.transparent_panel = 0;
     OGL_fill_default_colors();
 }
+
+// With one texture unit a bind asked on unit 1 lands on unit 0; binding
+// unit 0's former texture again must reach OpenGL, not be skipped.
+TEST_F(Drawing, ABindWithoutAUnitToSelectIsNotedWhereItLanded)
+{
+    const int32_t units = texture_unit_count;
+    texture_unit_count = 1;
+    OGL_reset_bound_textures();
+    GLint bound = 0;
+    OGL_bind_tex(TEX_SLOT_INTERFACE_FONT2, 0);
+    OGL_bind_tex(TEX_SLOT_INTERFACE_FONT2 + 1, 1);
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    EXPECT_EQ(bound, TEX_SLOT_INTERFACE_FONT2 + 1);
+    OGL_bind_tex(TEX_SLOT_INTERFACE_FONT2, 0);
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    EXPECT_EQ(bound, TEX_SLOT_INTERFACE_FONT2);
+    OGL_bind_tex(TEX_SLOT_INTERFACE_FONT2 + 1, 1);
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    EXPECT_EQ(bound, TEX_SLOT_INTERFACE_FONT2 + 1);
+    texture_unit_count = units;
+    OGL_reset_bound_textures();
+}
