@@ -201,7 +201,7 @@ TEST_F(Logbook, DamagedFilesReadIntoBoundedFieldsOrNotAtAll)
     EXPECT_TRUE(recorded_alerts.empty());
 
     // A missing file, a bad header or another version: an empty logbook, nothing said.
-    for (const std::string bytes : {std::string(), std::string("I\n"), std::string("X\n1 version\n2 1 A B 1 1 1 1 1 T A\n"),
+    for (const std::string& bytes : {std::string(), std::string("I\n"), std::string("X\n1 version\n2 1 A B 1 1 1 1 1 T A\n"),
                                     std::string("I\nabc version\n99\n"), std::string("I\n2 version\n99\n")}) {
         logbook_index = 7;
         read(bytes);

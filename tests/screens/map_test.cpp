@@ -142,7 +142,7 @@ TEST_F(MapTest, ObjectsFixesAndNavaidsShowOnlyStrictlyAboveTheirZoom)
 
 TEST_F(MapTest, ScaleTicksStepByZoomAndStopBefore180And120Miles)
 {
-    for (const auto [zoom, step] : {std::pair{1.0f, 10}, {2.0f, 5}, {10.0f, 1}}) {
+    for (const auto& [zoom, step] : {std::pair{1.0f, 10}, {2.0f, 5}, {10.0f, 1}}) {
         view(0, zoom);
         map_scale = 0.0025f / zoom;   // every tick inside the window, where feedback sees it
         std::vector<float> bottom, left;
@@ -222,8 +222,9 @@ TEST_F(MapTest, LandUseRowsAndTexturedGroundWithoutQuads)
 
     view(4, 50.0f);
     for (const fb_prim& p : capture_feedback([] { MAP_draw_window(0); }))
-        if (p.token == GL_POLYGON_TOKEN)
+        if (p.token == GL_POLYGON_TOKEN) {
             EXPECT_TRUE(std::any_of(p.v.begin(), p.v.end(), [](const fb_vertex& v) { return v.s != 0.0f || v.t != 0.0f; }))
+        }
                 << "an untextured ground quad";
 }
 
@@ -299,8 +300,9 @@ TEST_F(MapTest, VorRoseTurnsByTheVariationAndIsSmallOnTheAirportMap)
     const auto small = capture_rects([] { MAP_draw_object(400.0f, 300.0f, 76, 1, NAV_VOR, 0); });
     ASSERT_EQ(sprites(small, 378, 274, 392, 290), 1);
     for (const fb_rect& q : small)
-        if (sprites({q}, 378, 274, 392, 290))
+        if (sprites({q}, 378, 274, 392, 290)) {
             EXPECT_EQ(std::make_pair(q.x2 - q.x1, q.y2 - q.y1), std::make_pair(14.0f, 16.0f));
+        }
     EXPECT_EQ(sprites(small, 306, 219, 377, 290), 0);
 }
 
