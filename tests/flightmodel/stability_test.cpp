@@ -154,6 +154,8 @@ TEST_F(ControlStep, RollBlendsByItsOwnSpeedsAndPitchJamsKeepTheirDirection)
         stick.axis[PITCH] = j.stick;
         step();
         EXPECT_EQ(f.FC_ptch != 0.0f, j.moves) << j.slot << " " << j.stick;
-        if (j.moves) EXPECT_EQ(f.FC_ptch > 0.0f, j.stick > 0.0f) << j.slot;
+        if (j.moves) {
+            EXPECT_EQ(f.FC_ptch > 0.0f, j.stick > 0.0f) << j.slot;
+        }
     }
 }

@@ -230,7 +230,7 @@ TEST_F(SystemsFluids, FailuresAtAMeanTimeInMinutesAndTheFailurePage)
     EXPECT_EQ(f.failures[FAIL_SLOT_GPS], FAILURE_STATE_FAILED);
     EXPECT_EQ(f.failures[FAIL_SLOT_DME], FAILURE_STATE_MEAN_MINUTES);
 
-    for (const auto [slot, page] : {std::pair{16, false}, std::pair{17, true}, std::pair{42, true}, std::pair{49, false}}) {
+    for (const auto& [slot, page] : {std::pair{16, false}, std::pair{17, true}, std::pair{42, true}, std::pair{49, false}}) {
         sim_cockpit_switches.ECAM_mode = 0;
         f.failures[slot] = FAILURE_STATE_ABOVE_SPEED;
         f.failure_param[slot] = -1.0f;   // met at once

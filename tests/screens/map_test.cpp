@@ -224,8 +224,8 @@ TEST_F(MapTest, LandUseRowsAndTexturedGroundWithoutQuads)
     for (const fb_prim& p : capture_feedback([] { MAP_draw_window(0); }))
         if (p.token == GL_POLYGON_TOKEN) {
             EXPECT_TRUE(std::any_of(p.v.begin(), p.v.end(), [](const fb_vertex& v) { return v.s != 0.0f || v.t != 0.0f; }))
-        }
                 << "an untextured ground quad";
+        }
 }
 
 // Level ground draws each run of like cells up a column as one quad, with
