@@ -376,6 +376,22 @@ TEST_F(AptScene, AShiftWestAndBackEastLeavesEveryPositionInPlace)
     APT_shift_origin(5);
     EXPECT_EQ(flt[0].j, 164);
     PLANET_set_constants(0);
+
+    // A shift south moves the storm cells 128 along their second index
+    // (256 cells over two degrees of latitude).
+    for (int k = 0; k < STORM_GRID_CELLS; ++k) storm_grid[k] = float(k % 977) / 977.0f;
+    const std::vector<float> storm_north(storm_grid, storm_grid + STORM_GRID_CELLS);
+    lat_ref -= 1.0f;
+    APT_shift_origin(5);
+    for (int a = 0; a < STORM_GRID_DIM; a += 7)
+        for (int b = 128; b < STORM_GRID_DIM; b += 5)
+            ASSERT_EQ(storm_grid[a * STORM_GRID_DIM + b], storm_north[size_t(a * STORM_GRID_DIM + b - 128)]) << a << " " << b;
+
+    // Packed references: a sign digit (1 below zero, 2 otherwise) and the
+    // whole degrees of each.
+    EXPECT_EQ(APT_pack_reference(0.0f, 0.0f), 2002000);
+    EXPECT_EQ(APT_pack_reference(-33.0f, 151.0f), 1332151);
+    EXPECT_EQ(APT_pack_reference(47.0f, -122.0f), 2471122);
 }
 
 // A shift south makes the southern row of storm blocks (row 0, cells z 0..128
