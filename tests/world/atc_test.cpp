@@ -871,7 +871,7 @@ TEST_F(AtcWindow, AClickOnAHiddenRowOrBeforeTheFirstDrawingOnlyClosesTheWindow)
 TEST_F(AtcWindow, RowStatesFollowThePlanAndTheMousePicksTheRow)
 {
     if (!ui_2d_ready()) GTEST_SKIP() << "no OpenGL context";
-    airport("KTST", "TEST FIELD", 34.0f, -117.5f, "27", 270.0f, 2000.0f);
+    const int apt = airport("KTST", "TEST FIELD", 34.0f, -117.5f, "27", 270.0f, 2000.0f);
     struct rows_case {
         int filed, active, on_ground, phase, checkin;
         int row0, row1, row5, row6, row7, row10, row12, row19;
@@ -912,6 +912,22 @@ TEST_F(AtcWindow, RowStatesFollowThePlanAndTheMousePicksTheRow)
     mouse.mouse_y += 0.6f;   // 704.5 + 1.1: row floor(3.84)
     draw();
     EXPECT_EQ(atc_state.atc_hover_row, 3);
+
+    // The check-in call names the controller of the phase.
+    atc_state.atc_page = 0;
+    atc_state.atc_checkin_expected = 1;
+    atc_state.atc_dest_airport = apt;
+    const std::pair<int, const char*> calls[] = {{4, "TEST FIELD DEPARTURE N123 WITH YOU."},
+                                                 {5, "CENTER, N123 WITH YOU."},
+                                                 {6, "TEST FIELD APPROACH N123 WITH YOU INBOUND."},
+                                                 {7, "TEST FIELD TOWER N123 WITH YOU INBOUND."},
+                                                 {9, "TEST FIELD GROUND N123 CLEAR ACTIVE."},
+                                                 {2, "N123 WITH YOU."}};
+    for (const auto& [phase, call] : calls) {
+        atc_state.atc_phase = phase;
+        const std::vector<std::string> lines = text_lines(106, draw());
+        EXPECT_NE(std::find(lines.begin(), lines.end(), call), lines.end()) << phase;
+    }
 }
 
 TEST_F(AtcWindow, PickListsShowTheNamesAndAskWithTheWholeName)
