@@ -382,6 +382,14 @@ TEST_F(Atc, AnIlsApproachIsVectoredThenHandedToTheTower)
     ATC_handle_request(atc_state.atc_request_text);
     EXPECT_EQ(said(), 1u);
 
+    // On the course line but 50 degrees off its heading: not yet established.
+    pass_time(41.0f);
+    place(nx + 10.0f * NM, nz, 320.0f);
+    ATC_handle_request(atc_state.atc_request_text);
+    EXPECT_EQ(said(), 2u);
+    EXPECT_EQ(last().find("INTERCEPT"), std::string::npos) << last();
+    EXPECT_EQ(atc_state.atc_request_pending, 1);
+
     // Established: on the course line 10 nm out, heading along it.
     pass_time(41.0f);
     place(nx + 10.0f * NM, nz, 270.0f);
@@ -436,6 +444,17 @@ TEST_F(Atc, ThePrecisionRadarCallsTheGlidePathAndLeadsItsTurns)
     local_of(34.0f, -117.5f, nx, nz);
     const std::string request = "REQUEST PARTEST PAR";
     const float d = 5.0f * NM;
+    // The talk-down comes every 15 to 20 seconds.
+    place(nx + d, nz, 270.0f, d * std::tan(3.0f * 3.14159265f / 180.0f));
+    ATC_handle_request(request.c_str());
+    const size_t calls = said();
+    atc_state.atc_request_pending = 1;
+    pass_time(14.99f);
+    ATC_handle_request(request.c_str());
+    EXPECT_EQ(said(), calls);
+    pass_time(5.02f);
+    ATC_handle_request(request.c_str());
+    EXPECT_EQ(said(), calls + 1);
     const struct {
         float degrees;
         const char* call;
