@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 
 #include "core/constants.h"
@@ -184,6 +185,16 @@ TEST(Attitude, QuaternionOfAnglesAndIntegrationBack)
     EXPECT_NEAR(psi, 17.700466f, 1e-4f);
     EXPECT_NEAR(phi, 7.201677f, 1e-4f);
     sim_operation_misc.frame_rate_period = 0.05f;
+
+    // Any attitude built into a quaternion comes back out unchanged when held
+    // still (heading in 0..360, pitch and roll in -180..180).
+    for (auto [t, h, r] : {std::array{20.0f, 40.0f, 30.0f}, {-35.0f, 200.0f, -120.0f}, {60.0f, 310.0f, 170.0f}}) {
+        PHYS_euler_to_quat(t, h, r, q);
+        PHYS_integrate_quat(0.0f, 0.0f, 0.0f, &theta, &psi, &phi, q);
+        EXPECT_NEAR(theta, t, 1e-3f) << h;
+        EXPECT_NEAR(psi, h, 1e-3f) << h;
+        EXPECT_NEAR(phi, r, 1e-3f) << h;
+    }
 
     // A degenerate quaternion restarts level instead of spreading NaN.
     float zero[4] = {0, 0, 0, 0};

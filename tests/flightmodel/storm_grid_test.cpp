@@ -186,4 +186,42 @@ TEST(ValueNoise, InteriorCellsAverageTheirTwoLinesWorkedByHand)
     UTIL_noise_fill(0, 0, 8, 8, wide.data(), 9, 1.0f, 1.0f, 1, 1, 3);
     for (int c : {2 * 9 + 2, 6 * 9 + 2, 2 * 9 + 6, 6 * 9 + 6}) EXPECT_FLOAT_EQ(wide[static_cast<size_t>(c)], 0.5f) << c;
     EXPECT_FLOAT_EQ(wide[1 * 9 + 1], 0.125f);   // both lines run from 0 to 0.25 at the half-way cell
+
+    // With lo 0 and hi 1 each centre takes half its random entry, sub-cell
+    // (i, j) reading entry seed + 2j + i: (6, 2) is i = 1, (2, 6) is j = 1.
+    std::fill(wide.begin(), wide.end(), 0.0f);
+    UTIL_noise_fill(0, 0, 8, 8, wide.data(), 9, 0.0f, 1.0f, 1, 1, 40);
+    ASSERT_NE(random_table[41], random_table[42]);
+    EXPECT_FLOAT_EQ(wide[2 * 9 + 2], 0.5f * random_table[40]);
+    EXPECT_FLOAT_EQ(wide[6 * 9 + 2], 0.5f * random_table[41]);
+    EXPECT_FLOAT_EQ(wide[2 * 9 + 6], 0.5f * random_table[42]);
+    EXPECT_FLOAT_EQ(wide[6 * 9 + 6], 0.5f * random_table[43]);
+}
+
+TEST_F(Storms, EachBlockSeedsItsNoiseNinetyAcrossAndOneDown)
+{
+    // Blocks of equal size differ only by their seed: one block east is the
+    // storm seed plus 90, one block south (Mars, 51 rows a block) plus 1.
+    const auto block = [](int bx, int bz, int seed) {
+        weather_seed = seed;
+        std::fill(std::begin(storm_grid), std::end(storm_grid), 0.0f);
+        ATMO_storm_grid_tile(bx, bz);
+        return std::vector<float>(std::begin(storm_grid), std::end(storm_grid));
+    };
+    const auto same = [](const std::vector<float>& a, const std::vector<float>& b, int dx, int dz, int w, int h) {
+        int differ = 0;
+        for (int x = 0; x <= w; ++x)
+            for (int z = 0; z <= h; ++z)
+                differ += a[static_cast<size_t>(x * 256 + z)] != b[static_cast<size_t>((x + dx) * 256 + z + dz)];
+        return differ;
+    };
+    const auto east = block(1, 0, 300), west = block(0, 0, 390);
+    EXPECT_EQ(same(west, east, 85, 0, 85, 128), 0);
+    EXPECT_GT(same(block(0, 0, 391), east, 85, 0, 85, 128), 0);
+
+    sim_graphics_scenery.current_planet = PLANET_MARS;
+    const auto south = block(0, 1, 300), north = block(0, 0, 301);
+    EXPECT_EQ(same(north, south, 0, 51, 42, 51), 0);
+    EXPECT_GT(same(block(0, 0, 302), south, 0, 51, 42, 51), 0);
+    weather_seed = 0;
 }

@@ -135,6 +135,36 @@ TEST_F(Gps, SpelledIdentifierIsLookedUpOnTheOneSecondFlagAndNamed)
     EXPECT_EQ(texts(111).count(16), 0u);
 }
 
+TEST_F(Gps, CursorWrapsOverFiveCharactersForFixesAndSpellingWrapsAfterZ)
+{
+    sim_cockpit_gps_block& g = sim_cockpit_gps;
+    g.fix_index = 0, g.airport_index = 0;
+    gps_unit.cursor = 0;
+    // A fix spells five characters: left from 0 lands on the fifth.
+    PANEL_gps(13);
+    EXPECT_STREQ(gps_unit.identifier, "DARTS");
+    PANEL_gps(-2);
+    EXPECT_EQ(gps_unit.cursor, 5);
+    PANEL_gps(1);
+    EXPECT_STREQ(gps_unit.identifier, "DARTT");
+    PANEL_gps(2);
+    EXPECT_EQ(gps_unit.cursor, 0);
+    // Other kinds spell four: left from 0 lands on the fourth; after Z comes
+    // the blank, then 0.
+    PANEL_gps(10);
+    PANEL_gps(-2);
+    EXPECT_EQ(gps_unit.cursor, 4);
+    EXPECT_STREQ(gps_unit.identifier, "KLAX");
+    const char* after[] = {"KLAY", "KLAZ", "KLA ", "KLA0"};
+    for (const char* want : after) {
+        PANEL_gps(1);
+        EXPECT_STREQ(gps_unit.identifier, want);
+    }
+    PANEL_gps(-1);
+    PANEL_gps(-1);
+    EXPECT_STREQ(gps_unit.identifier, "KLAZ");
+}
+
 TEST_F(Gps, ShownValues)
 {
     sim_cockpit_gps_block& g = sim_cockpit_gps;

@@ -159,9 +159,12 @@ TEST_F(NavInstruments, HsiKnobsTurnTheBugAndTheCourseAndTheCdiCentresUnpowered)
     EXPECT_EQ(sim_cockpit_radios.nav1_fromto[1], 0);
     power();
     sim_cockpit_radios.nav1_fromto[1] = 1;
+    sim_cockpit_radios.nav1_vdef_dot[1] = 1.0f;   // one dot high: the glide-slope needle sits 5.1 low
     const auto n = needles(in_slot(132, 1.0f, [] { PANEL_cdi(1); }), 54);
     ASSERT_EQ(n.size(), 2u);
     EXPECT_NEAR(n[0].pivot_x - CX, 10.2f, 0.05f);
+    EXPECT_NEAR(n[1].pivot_x - CX, -34.0f, 0.05f);
+    EXPECT_NEAR(n[1].pivot_y - CY, -5.1f, 0.05f);
     EXPECT_EQ(sim_cockpit_radios.nav1_fromto[1], 1);
 }
 
@@ -193,6 +196,19 @@ TEST_F(NavInstruments, RmiNeedlesSwingAtFortyFiveDegreesASecond)
     in_slot(154, 1.0f, [] { PANEL_rmi(); });
     EXPECT_FLOAT_EQ(rmi_mem.slaved_card_deg, 123.0f);
     EXPECT_EQ(sim_cockpit_switches.RMI_l_vor_adf_selector, 1);
+    mouse = mouse_record{};
+
+    // The HM face's DME windows: ADF 1 (left selector on ADF) beyond 99 shows
+    // 99.0, nav 2 below 0 shows 0.0; without DME the window shows dashes.
+    r.nav1_has_dme[RADIO_ADF1] = r.nav1_has_dme[RADIO_NAV2] = 1;
+    r.nav1_dme_dist_m[RADIO_ADF1] = 150.0f;
+    r.nav1_dme_dist_m[RADIO_NAV2] = -3.0f;
+    // (The full stops stand a little lower: the digits make one line.)
+    const std::string dme = glyph_text(114, in_slot(156, 1.0f, [] { PANEL_rmi(); }));
+    EXPECT_EQ(dme.substr(0, 3), "990") << dme;
+    EXPECT_EQ(dme.find_first_of("1235-"), std::string::npos) << dme;
+    r.nav1_has_dme[RADIO_NAV2] = 0;
+    EXPECT_NE(glyph_text(110, in_slot(156, 1.0f, [] { PANEL_rmi(); })).find("---"), std::string::npos);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "core/failure_slots.h"
 #include "core/ui_text.h"
 #include "flightmodel/atmosphere.h"
+#include "graphics/font.h"
 #include "graphics/ogl_tex.h"
 #include "links/dataout.h"
 #include "links/net_slots.h"
@@ -209,6 +210,40 @@ TEST_F(PanelTest, CabinSelectorsStopAtTheirEndsAndTheSafeAltitudeStaysANumber)
     PANEL_update();
     EXPECT_FLOAT_EQ(sim_cockpit_pressure.max_allowable_altitude,
                     500000.0f * 0.15f + sim_cockpit_pressure.cabin_altitude_set_m_msl);
+}
+
+TEST_F(PanelTest, EnginePickerSkipsUnsuitedEnginesAndEcamNumbersStandAfterTheirLabel)
+{
+    // A twin with a piston engine 0 and a jet engine 1 (kind 5): the pressure
+    // ratio dial always takes engine 1, a propeller dial always engine 0.
+    pln[0].acf_num_engines = 2;
+    pln[0].acf_en_type[0] = 0;
+    pln[0].acf_en_type[1] = 5;
+    int32_t counter = -1;
+    panel_ins_type = INS_EPR_RND;
+    EXPECT_EQ(PANEL_pick_engine(&counter), 1);
+    EXPECT_EQ(PANEL_pick_engine(&counter), 1);
+    panel_ins_type = INS_RPM_PROP_RND;
+    EXPECT_EQ(PANEL_pick_engine(&counter), 0);
+    EXPECT_EQ(PANEL_pick_engine(&counter), 0);
+    // No jet aboard: the pressure ratio dial falls back to engine 0.
+    pln[0].acf_en_type[1] = 8;
+    panel_ins_type = INS_EPR_RND;
+    EXPECT_EQ(PANEL_pick_engine(&counter), 0);
+
+    // A 3-letter label with a 3-digit number: the number is drawn 30 units on
+    // (three letters, a blank, one unused digit of the four-digit field).
+    const auto ecam = capture_rects([] { PANEL_ecam_label_value(100.0f, 200.0f, "EGT", 512.0f, 3, 0); });
+    const auto apart = capture_rects([] {
+        OGL_draw_string(49, 100.0f, 200.0f, "EGT", 9999.0f, 110);
+        OGL_draw_string_fmt(49, 130.0f, 200.0f, 512.0f, 3, 0, 1, 110);
+    });
+    ASSERT_EQ(ecam.size(), apart.size());
+    ASSERT_GT(ecam.size(), 3u);
+    for (size_t k = 0; k < ecam.size(); ++k) {
+        EXPECT_FLOAT_EQ(ecam[k].x1, apart[k].x1) << k;
+        EXPECT_FLOAT_EQ(ecam[k].y1, apart[k].y1) << k;
+    }
 }
 
 TEST_F(PanelTest, RadarColoursTheStormGridByLevel)

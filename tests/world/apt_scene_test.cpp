@@ -126,6 +126,10 @@ protected:
         nav(NAV_ILS_LOC, 34.4f, -117.4f, 0, 123.0f);     // 9
         nav(NAV_VOR, 36.5f, -117.0f, 0);                 // 10: outside
         nav(1, 34.5f, -117.5f, 0);                       // 11: no hut for this kind
+        nav(NAV_LOC, 34.1f, -117.6f, 0, 45.0f);          // 12: a localizer hut on its course
+        nav(NAV_GLIDESLOPE, 34.1f, -117.7f, 0, 45.0f);   // 13: a glide-slope hut, unturned
+        nav(NAV_OUTER_MARKER, 34.1f, -117.8f, 0);        // 14, 15: marker huts
+        nav(NAV_INNER_MARKER, 34.1f, -117.9f, 0);
     }
 
     static int placements_named(const char* prefix)
@@ -179,10 +183,15 @@ TEST_F(AptScene, TheFirst200AirportsOfTheAreaWithTheirMenusGeometryAndBuildings)
     EXPECT_EQ(placements_named("NAVAID: NDB"), 2);
     EXPECT_EQ(placements_named("NAVAID: VOR"), 1);
     EXPECT_EQ(placements_named("NAVAID: ILS"), 1);
-    for (const object_placement& p : placement_list)
-        if (std::strcmp(object_table[size_t(p.object)].name, "NAVAID: ILS") == 0) {
-            EXPECT_EQ(p.heading, 123.0f);
-        }
+    EXPECT_EQ(placements_named("NAVAID: LOC"), 1);
+    EXPECT_EQ(placements_named("NAVAID: SLO"), 1);
+    EXPECT_EQ(placements_named("NAVAID: MAR"), 2);
+    for (const object_placement& p : placement_list) {
+        const char* name = object_table[size_t(p.object)].name;
+        if (std::strcmp(name, "NAVAID: ILS") == 0) EXPECT_EQ(p.heading, 123.0f);
+        if (std::strcmp(name, "NAVAID: LOC") == 0) EXPECT_EQ(p.heading, 45.0f);
+        if (std::strcmp(name, "NAVAID: SLO") == 0) EXPECT_EQ(p.heading, 0.0f);
+    }
     EXPECT_EQ(navaid_start_last[0], 0);
     EXPECT_EQ(navaid_start_list[0][0], 7);
     EXPECT_EQ(navaid_start_last[1], 4);   // the four first NDBs and record 8
@@ -203,6 +212,12 @@ TEST_F(AptScene, TheFirst200AirportsOfTheAreaWithTheirMenusGeometryAndBuildings)
         APT_globe_display_list();
     }
     EXPECT_EQ(live_lists(), lists);
+
+    // A tower on the equator (latitude 0, longitude not) still stands.
+    airport_table[3].tower_lat = 0.0f;
+    airport_table[3].tower_lon = -117.9f;
+    APT_build_scene(1);
+    EXPECT_EQ(placements_named("control tower"), 2);
 }
 
 // The planet sphere follows the planet's radius: the widest reach of its list,
@@ -361,6 +376,22 @@ TEST_F(AptScene, AShiftWestAndBackEastLeavesEveryPositionInPlace)
     APT_shift_origin(5);
     EXPECT_EQ(flt[0].j, 164);
     PLANET_set_constants(0);
+
+    // A shift south moves the storm cells 128 along their second index
+    // (256 cells over two degrees of latitude).
+    for (int k = 0; k < STORM_GRID_CELLS; ++k) storm_grid[k] = float(k % 977) / 977.0f;
+    const std::vector<float> storm_north(storm_grid, storm_grid + STORM_GRID_CELLS);
+    lat_ref -= 1.0f;
+    APT_shift_origin(5);
+    for (int a = 0; a < STORM_GRID_DIM; a += 7)
+        for (int b = 128; b < STORM_GRID_DIM; b += 5)
+            ASSERT_EQ(storm_grid[a * STORM_GRID_DIM + b], storm_north[size_t(a * STORM_GRID_DIM + b - 128)]) << a << " " << b;
+
+    // Packed references: a sign digit (1 below zero, 2 otherwise) and the
+    // whole degrees of each.
+    EXPECT_EQ(APT_pack_reference(0.0f, 0.0f), 2002000);
+    EXPECT_EQ(APT_pack_reference(-33.0f, 151.0f), 1332151);
+    EXPECT_EQ(APT_pack_reference(47.0f, -122.0f), 2471122);
 }
 
 // A shift south makes the southern row of storm blocks (row 0, cells z 0..128

@@ -390,6 +390,14 @@ TEST_F(Atc, AnIlsApproachIsVectoredThenHandedToTheTower)
     ATC_handle_request(atc_state.atc_request_text);
     EXPECT_EQ(said(), 1u);
 
+    // On the course line but 50 degrees off its heading: not yet established.
+    pass_time(41.0f);
+    place(nx + 10.0f * NM, nz, 320.0f);
+    ATC_handle_request(atc_state.atc_request_text);
+    EXPECT_EQ(said(), 2u);
+    EXPECT_EQ(last().find("INTERCEPT"), std::string::npos) << last();
+    EXPECT_EQ(atc_state.atc_request_pending, 1);
+
     // Established: on the course line 10 nm out, heading along it.
     pass_time(41.0f);
     place(nx + 10.0f * NM, nz, 270.0f);
@@ -444,6 +452,17 @@ TEST_F(Atc, ThePrecisionRadarCallsTheGlidePathAndLeadsItsTurns)
     local_of(34.0f, -117.5f, nx, nz);
     const std::string request = "REQUEST PARTEST PAR";
     const float d = 5.0f * NM;
+    // The talk-down comes every 15 to 20 seconds.
+    place(nx + d, nz, 270.0f, d * std::tan(3.0f * 3.14159265f / 180.0f));
+    ATC_handle_request(request.c_str());
+    const size_t calls = said();
+    atc_state.atc_request_pending = 1;
+    pass_time(14.99f);
+    ATC_handle_request(request.c_str());
+    EXPECT_EQ(said(), calls);
+    pass_time(5.02f);
+    ATC_handle_request(request.c_str());
+    EXPECT_EQ(said(), calls + 1);
     const struct {
         float degrees;
         const char* call;
@@ -885,7 +904,7 @@ TEST_F(AtcWindow, AClickOnAHiddenRowOrBeforeTheFirstDrawingOnlyClosesTheWindow)
 TEST_F(AtcWindow, RowStatesFollowThePlanAndTheMousePicksTheRow)
 {
     if (!ui_2d_ready()) GTEST_SKIP() << "no OpenGL context";
-    airport("KTST", "TEST FIELD", 34.0f, -117.5f, "27", 270.0f, 2000.0f);
+    const int apt = airport("KTST", "TEST FIELD", 34.0f, -117.5f, "27", 270.0f, 2000.0f);
     struct rows_case {
         int filed, active, on_ground, phase, checkin;
         int row0, row1, row5, row6, row7, row10, row12, row19;
@@ -926,6 +945,22 @@ TEST_F(AtcWindow, RowStatesFollowThePlanAndTheMousePicksTheRow)
     mouse.mouse_y += 0.6f;   // 704.5 + 1.1: row floor(3.84)
     draw();
     EXPECT_EQ(atc_state.atc_hover_row, 3);
+
+    // The check-in call names the controller of the phase.
+    atc_state.atc_page = 0;
+    atc_state.atc_checkin_expected = 1;
+    atc_state.atc_dest_airport = apt;
+    const std::pair<int, const char*> calls[] = {{4, "TEST FIELD DEPARTURE N123 WITH YOU."},
+                                                 {5, "CENTER, N123 WITH YOU."},
+                                                 {6, "TEST FIELD APPROACH N123 WITH YOU INBOUND."},
+                                                 {7, "TEST FIELD TOWER N123 WITH YOU INBOUND."},
+                                                 {9, "TEST FIELD GROUND N123 CLEAR ACTIVE."},
+                                                 {2, "N123 WITH YOU."}};
+    for (const auto& [phase, call] : calls) {
+        atc_state.atc_phase = phase;
+        const std::vector<std::string> lines = text_lines(106, draw());
+        EXPECT_NE(std::find(lines.begin(), lines.end(), call), lines.end()) << phase;
+    }
 }
 
 TEST_F(AtcWindow, PickListsShowTheNamesAndAskWithTheWholeName)

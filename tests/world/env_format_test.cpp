@@ -205,11 +205,13 @@ TEST_F(EnvFormat, BothByteOrdersReadIntoTheSameGridAndEachVersionItsSections)
 
 TEST_F(EnvFormat, OldLandUseTypesTranslateAndBadTypesAreRefused)
 {
-    // Version 6: old types 0..15 by the table; 16..1999 end the program.
+    // Version 6: old types 0..15 by the table; 16..1999 end the program. The
+    // words' old 200,000 and 100,000 flags come off before the rotation.
     const int translated[16] = {7, 3, 15, 1, 1, 1, 19, 3, 3, 3, 7, 7, 7, 1, 1, 1};
     env::tile t = chained_tile(6, 'i');
     for (int i = 0; i <= N; ++i)
-        for (int j = 0; j <= N; ++j) t.at(i, j).landuse_word = env::landuse_word_v6(0, 0, 0, j % 5, (i + j) % 16);
+        for (int j = 0; j <= N; ++j)
+            t.at(i, j).landuse_word = env::landuse_word_v6(0, 0, 0, j % 5, (i + j) % 16) + (i % 4) * 100000;
     tiles_write(tmp, MARS, t);
     tiles_read(SOUTH, WEST);
     ASSERT_TRUE(recorded_alerts.empty());
@@ -233,6 +235,33 @@ TEST_F(EnvFormat, OldLandUseTypesTranslateAndBadTypesAreRefused)
         tiles_write(tmp, MARS, o);
         const alert_record a = expect_fatal([] { tiles_read(SOUTH, WEST); });
         EXPECT_NE(a.lines[3].find("-07+134.env"), std::string::npos) << word;
+    }
+}
+
+TEST_F(EnvFormat, GridPointsMayStrayAThousandthOfADegreeOutsideTheirTile)
+{
+    const struct {
+        double lat, lon;
+        bool ok;
+    } cases[] = {
+        {SOUTH - 0.0009, WEST + 0.5, true},  {SOUTH + 0.5, WEST + 1.0009, true},
+        {SOUTH - 0.002, WEST + 0.5, false},  {SOUTH + 0.5, WEST + 1.002, false},
+    };
+    for (const auto& c : cases) {
+        env::tile t = chained_tile(6, 'i');
+        for (int i = 0; i <= N; ++i)
+            for (int j = 0; j <= N; ++j) t.at(i, j).landuse_word = env::landuse_word_v6(0, 0, 0, 0, 1);
+        t.at(10, 10).lat = c.lat;
+        t.at(10, 10).lon = c.lon;
+        tiles_write(tmp, MARS, t);
+        recorded_alerts.clear();
+        if (c.ok) {
+            tiles_read(SOUTH, WEST);
+            EXPECT_TRUE(recorded_alerts.empty()) << c.lat << " " << c.lon;
+        } else {
+            const alert_record a = expect_fatal([] { tiles_read(SOUTH, WEST); });
+            EXPECT_NE(a.lines[3].find("-07+134.env"), std::string::npos) << c.lat << " " << c.lon;
+        }
     }
 }
 
