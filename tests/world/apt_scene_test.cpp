@@ -188,9 +188,15 @@ TEST_F(AptScene, TheFirst200AirportsOfTheAreaWithTheirMenusGeometryAndBuildings)
     EXPECT_EQ(placements_named("NAVAID: MAR"), 2);
     for (const object_placement& p : placement_list) {
         const char* name = object_table[size_t(p.object)].name;
-        if (std::strcmp(name, "NAVAID: ILS") == 0) EXPECT_EQ(p.heading, 123.0f);
-        if (std::strcmp(name, "NAVAID: LOC") == 0) EXPECT_EQ(p.heading, 45.0f);
-        if (std::strcmp(name, "NAVAID: SLO") == 0) EXPECT_EQ(p.heading, 0.0f);
+        if (std::strcmp(name, "NAVAID: ILS") == 0) {
+            EXPECT_EQ(p.heading, 123.0f);
+        }
+        if (std::strcmp(name, "NAVAID: LOC") == 0) {
+            EXPECT_EQ(p.heading, 45.0f);
+        }
+        if (std::strcmp(name, "NAVAID: SLO") == 0) {
+            EXPECT_EQ(p.heading, 0.0f);
+        }
     }
     EXPECT_EQ(navaid_start_last[0], 0);
     EXPECT_EQ(navaid_start_list[0][0], 7);
