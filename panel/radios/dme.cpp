@@ -60,27 +60,26 @@ void PANEL_dme()
 
     auto sprite = [s](float x, float y) { PANEL_draw_control(x * s, y * s, 0); };
     auto press = [](float x, float y) { return PANEL_click_spot(x, y, 6.0f, 0) != 0; };
-    auto position = [](int32_t v) { return static_cast<float>(v); };
     int receiver = STANDALONE_DME;
     switch (t) {
     case INS_RAD_DME_N12_GA:
         if (press(54.0f, -1.0f)) sw.DME_distance_or_time = 0;
         if (press(66.0f, -1.0f)) sw.DME_distance_or_time = 1;
-        sprite(12.0f * position(sw.DME_distance_or_time) + 54.0f, -1.0f);
+        sprite(12.0f * static_cast<float>(sw.DME_distance_or_time) + 54.0f, -1.0f);
         receiver = nav_receiver(sw.DME_distance_or_time);
         break;
     case INS_RAD_DME_FRQ_GA:
         if (press(30.0f, -1.0f)) sw.DME_radio_selector = 1;
         if (press(43.0f, -1.0f)) sw.DME_radio_selector = 2;
-        sprite(12.0f * position(sw.DME_radio_selector) + 18.0f, -1.0f);
+        sprite(12.0f * static_cast<float>(sw.DME_radio_selector) + 18.0f, -1.0f);
         break;
     case INS_RAD_DME_ALL_GA:
         for (int v = 0; v < 3; ++v)
             if (press(18.0f + 12.0f * v, 4.0f)) sw.DME_radio_selector = v;
         if (press(30.0f, -6.0f)) sw.DME_distance_or_time = 0;
         if (press(42.0f, -6.0f)) sw.DME_distance_or_time = 1;
-        sprite(12.0f * position(sw.DME_radio_selector) + 18.0f, 4.0f);
-        sprite(12.0f * position(sw.DME_distance_or_time) + 30.0f, -6.0f);
+        sprite(12.0f * static_cast<float>(sw.DME_radio_selector) + 18.0f, 4.0f);
+        sprite(12.0f * static_cast<float>(sw.DME_distance_or_time) + 30.0f, -6.0f);
         receiver = nav_receiver(sw.DME_distance_or_time);
         break;
     case INS_RAD_DME_FRQFF_BC:

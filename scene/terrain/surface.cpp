@@ -272,7 +272,6 @@ void own_texture_cells(const patch_call& c)
     OGL_polygon_offset(0);
 }
 
-// The overlay layers of the blend cells, each through its border mask.
 // One overlay of a blend cell: its layer, texture pair and cell.
 struct blend_overlay {
     int layer;
@@ -282,6 +281,7 @@ struct blend_overlay {
 // Reused from frame to frame.
 std::vector<blend_overlay> surface_blend_scratch;
 
+// The overlay layers of the blend cells, each through its border mask.
 void blend_cells(const patch_call& c)
 {
     const float g = gload_dim_factor;
