@@ -42,9 +42,9 @@ void circular_body(int p, int stations, float r)
 
 struct areas {
     float front = 0, side = 0, top = 0, cx = -1, cy = -1, cz = -1, surface = 0, yz = 0, xz = 0, xy = 0;
-    void of(int slot, int part, float x0, float y0, float z0)
+    void of(int slot, int part, float x0, float y0, float z0, int weapon = 0)
     {
-        ACF_body_areas(slot, part, 0, x0, y0, z0, front, side, top, cx, cy, cz, surface, yz, xz, xy);
+        ACF_body_areas(slot, part, weapon, x0, y0, z0, front, side, top, cx, cy, cz, surface, yz, xz, xy);
     }
 };
 
@@ -81,6 +81,53 @@ TEST(AcfGeometry, BodyAreasOfCircularStationsAndOfDegenerateBodies)
     EXPECT_EQ(flat.top, 0.0f);
     EXPECT_EQ(flat.cy, 2.0f);
     EXPECT_EQ(flat.cz, 3.0f);
+}
+
+TEST(AcfGeometry, EachKindOfBodyUsesItsOwnStationsAndPoints)
+{
+    // Unit circles on all 20 stations, 1 m apart: side and top areas count the
+    // station gaps used, the frontal area the half outline used.
+    const float s = std::sin(22.5f * static_cast<float>(M_PI) / 180.0f), h = std::sqrt(0.5f);
+    struct row {
+        int part, weapon;
+        float side, top, front;
+    };
+    const row rows[] = {
+        {0, 0, 5 * (1 + h), 5 * (2 - h), 6 * s + 0.5f},  // 3 elements: 6 stations, points to 135 degrees
+        {44, 0, 22, 22, 8 * s},    {50, 0, 22, 22, 8 * s}, {58, 0, 22, 22, 8 * s},
+        {61, 0, 7, 7, 4 * s},      {66, 0, 7, 7, 4 * s},   // 8 stations, points to 90 degrees
+        {61, 1, 22, 22, 8 * s},                           // a weapon body: 12 stations, 18 points
+        {70, 0, 0, 0, 0},
+    };
+    for (const row& r : rows) {
+        circular_body(r.part, ACF_BODY_STATIONS, 1.0f);
+        pln[1].acf_els[0] = 3;
+        areas b;
+        b.of(1, r.part, 0, 0, 0, r.weapon);
+        EXPECT_NEAR(b.side, r.side, 1e-3f) << r.part << " weapon " << r.weapon;
+        EXPECT_NEAR(b.top, r.top, 1e-3f) << r.part << " weapon " << r.weapon;
+        EXPECT_NEAR(b.front, r.front, 1e-4f) << r.part << " weapon " << r.weapon;
+    }
+
+    // A flat 1 m square strip of one element: two triangles of 1 square metre
+    // (both halves) with centroids (2/3, 0, 1/3) and (1/3, 0, 2/3), moved by (1, 3, 0).
+    std::memset(&pln[1], 0, sizeof pln[1]);
+    pln[1].acf_els[0] = 1;
+    for (int st = 0; st < 2; ++st)
+        for (int k = 0; k < ACF_BODY_POINTS; ++k) {
+            const int e = st * ACF_BODY_POINTS + k;
+            pln[1].acf_body_X[e] = k == 0 ? 0.0f : 1.0f;
+            pln[1].acf_body_Z[e] = static_cast<float>(st);
+        }
+    areas b;
+    b.of(1, 0, 1, 3, 0);
+    EXPECT_NEAR(b.surface, 2.0f, 1e-5f);
+    EXPECT_NEAR(b.top, 1.0f, 1e-5f);
+    EXPECT_NEAR(b.cy, 3.0f, 1e-5f);
+    EXPECT_NEAR(b.cz, 0.5f, 1e-5f);
+    EXPECT_NEAR(b.yz, 167.0f / 9, 1e-4f);
+    EXPECT_NEAR(b.xz, 46.0f / 9, 1e-4f);
+    EXPECT_NEAR(b.xy, 203.0f / 9, 1e-4f);
 }
 
 TEST(AcfGeometry, PointsAlongWingsAndBlades)
