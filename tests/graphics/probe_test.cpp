@@ -39,7 +39,8 @@ TEST(GlProbe, FlagsFollowTheVersionAndExtensionTexts)
     EXPECT_EQ(GLPROBE_flags_from_texts("", "GL_EXT_texture_env_add GL_EXT_texture_edge_clamp").found_env_add, 1);
 
     EXPECT_TRUE(GLPROBE_is_generic_renderer("GENERIC"));
-    EXPECT_FALSE(GLPROBE_is_generic_renderer("GDI Generic"));
+    for (const char* r : {"GDI Generic", "GENERIC 2", "generic", "GENERI"})
+        EXPECT_FALSE(GLPROBE_is_generic_renderer(r)) << r;   // the whole text, case and all
 
     // Edge clamping from any of three sources; the add mode needs multitexture too.
     const auto kept = std::tuple(has_edge_clamp, has_mul_tex_add, has_dis_fog);
@@ -49,6 +50,9 @@ TEST(GlProbe, FlagsFollowTheVersionAndExtensionTexts)
         {"1.4", "", 1, 0, 0},
         {"2.0", "GL_SGI_texture_edge_clamp", 1, 0, 0},
         {"2.0", "GL_ARB_texture_edge_clamp", 1, 0, 0},
+        {"2.0", "GL_EXT_texture_edge_clamp", 1, 0, 0},
+        {"2.0", "GL_SGIS_texture_edge_clamp", 1, 0, 0},
+        {"1.1", "GL_ARB_texture_env_add GL_ARB_multitexture", 0, 1, 0},
         {"1.1", "GL_ARB_multitexture", 0, 0, 0},
         {"1.1", "GL_ARB_texture_env_add", 0, 0, 0},
         {"1.1", "GL_ARB_multitexture GL_EXT_texture_env_add GL_NV_fog_distance", 0, 1, 1},
