@@ -93,6 +93,23 @@ TEST_F(Widgets, SliderMapsThePointerLinearly)
     release();
     EXPECT_EQ(BTN_slider(100, 300, 0, 0.0f, 1.0f, &v, 1, "Volume", ""), 0);
     EXPECT_EQ(slider_dragging, 0);
+    // A fresh press grabs only within 10 units of the track.
+    press(139, 315);
+    EXPECT_EQ(BTN_slider(100, 300, 0, 0.0f, 1.0f, &v, 1, "Volume", ""), 0);
+    EXPECT_FLOAT_EQ(v, 1.0f);
+    press(139, 309);
+    EXPECT_EQ(BTN_slider(100, 300, 0, 0.0f, 1.0f, &v, 1, "Volume", ""), 1);
+    EXPECT_FLOAT_EQ(v, 0.25f);
+
+    // Track lengths by style: 156, 312 or 500 units.
+    for (auto [style, x, want] : {std::tuple{9, 225.0f, 0.25f}, {4, 178.0f, 0.25f}, {3, 256.0f, 0.5f},
+                                  {5, 139.0f, 0.25f}, {8, 139.0f, 0.25f}}) {
+        press(x, 300);
+        BTN_slider(100, 300, style, 0.0f, 1.0f, &v, 1, "Style", "");
+        EXPECT_FLOAT_EQ(v, want) << style;
+    }
+    release();
+    BTN_slider(100, 300, 0, 0.0f, 1.0f, &v, 1, "Volume", "");
 
     // A reversed range uses the smaller end as low; a span of zero is widened
     // to 0.01; a slider that cannot be edited never takes the value.
