@@ -121,6 +121,10 @@ TEST_F(AirfoilTest, Version613GetsFittedAndFarRows)
         {cm, -12, -0.07, 1e-7}, {cm, -16, -0.045, 1e-7}, {cm, 20, -0.1, 1e-7},
         {cl, -135, 1.17, 1e-5}, {cl, 135, -1.17, 1e-5}, {cl, -90, 0.0, 1e-5}, {cl, 45, 1.17, 1e-5},
         {cl, -180, 0.15, 1e-6}, {cl, 170, 0.5 * (0.1 * -10 + 0.3), 1e-6},
+        // Blends over 25 degrees: from the fit at +-20 to +-1.17 at +-45, and
+        // from +-1.17 at +-135 to half the fit at the opposite 20 degrees at +-160.
+        {cl, 30, 1.05 + 0.12 * std::sin(36 * kDeg), 1e-5}, {cl, -30, -0.45 - 0.72 * std::sin(36 * kDeg), 1e-5},
+        {cl, -150, 0.525 + 0.645 * std::sin(36 * kDeg), 1e-5}, {cl, 150, -0.225 - 0.945 * std::sin(36 * kDeg), 1e-5},
         {cd, 90, 1.28, 1e-5}, {cd, 160, 4 * cd20, 1e-5}, {cd, -160, 4 * cdm20, 1e-5}, {cd, 180, 4 * cd0, 1e-6},
         {cd, 55, base55 + (1.28 * std::sin(55 * kDeg) - base55) * 0.5, 1e-5},
     };
