@@ -59,6 +59,23 @@ TEST(KeyMeaning, CharactersCodesAndEngineControls)
     EXPECT_EQ(meaning(VK_DELETE).code, KEYCODE_ERASE);
 }
 
+// While zoomed, the window range widens by 200 units a side across and by 300
+// units below only; the maps take it onto the 1024 x 768 interface and back.
+TEST(ZoomMaps, WidenedRangeMapsOntoTheInterface)
+{
+    const float kept = screen.ui_zoom;
+    struct row { float z, wx, ux, wy, uy; };
+    for (const row& r : {row{1, -200, 0, -300, 0}, {1, 1224, 1024, 768, 768}, {1, 512, 512, 234, 384},
+                         {0.5f, -100, 0, -150, 0}, {0.5f, 1124, 1024, 768, 768}, {0, 300, 300, 200, 200}}) {
+        screen.ui_zoom = r.z;
+        EXPECT_FLOAT_EQ(MACIBM_window_to_ui_x(r.wx), r.ux) << r.z << " " << r.wx;
+        EXPECT_FLOAT_EQ(MACIBM_window_to_ui_y(r.wy), r.uy) << r.z << " " << r.wy;
+        EXPECT_FLOAT_EQ(MACIBM_ui_to_window_x(r.ux), r.wx) << r.z << " " << r.ux;
+        EXPECT_FLOAT_EQ(MACIBM_ui_to_window_y(r.uy), r.wy) << r.z << " " << r.uy;
+    }
+    screen.ui_zoom = kept;
+}
+
 // Input into the running program.
 namespace {
 
@@ -155,7 +172,14 @@ TEST_F(WindowInput, ClicksAndReturnCloseASettingsScreen)
     EXPECT_EQ(app_mode, MODE_FLYING);
 
     APPLICATION_set_mode(12, "test");
+    mouse.mouse_x = w - 25.01f;   // just outside the right box
+    MACIBM_handleclick(0);
+    EXPECT_EQ(app_mode, 12);
     click_at(w - 10.0f, h - 5.0f);   // the right box
+    EXPECT_EQ(app_mode, MODE_FLYING);
+    APPLICATION_set_mode(12, "test");
+    mouse.mouse_x = w - 25.0f, mouse.mouse_y = h - 20.0f;   // its corner
+    MACIBM_handleclick(0);
     EXPECT_EQ(app_mode, MODE_FLYING);
     APPLICATION_set_mode(12, "test");
     MACIBM_handlekey(VK_RETURN);
