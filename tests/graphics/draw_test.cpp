@@ -13,6 +13,7 @@
 #include "graphics/ogl_state.h"
 #include "graphics/ogl_tex.h"
 #include "core/alert.h"
+#include "core/camera.h"
 #include "core/folders.h"
 #include "graphics/gl_entry.h"
 #include "graphics/glprobe.h"
@@ -370,6 +371,25 @@ TEST_F(Drawing, ColourRampBandsAndPolygonOffsetLevels)
     EXPECT_EQ(factor, -10.0f);
     OGL_polygon_offset(0);
     EXPECT_FALSE(glIsEnabled(GL_POLYGON_OFFSET_FILL));
+}
+
+// The 3-D view leaves a box around the eye point at the near distance and the
+// four corners at the corner distance, their heights scaled by the viewport's
+// height over width; the frustum's sides are the view's edges times near.
+TEST_F(Drawing, ThreeDProjectionBoxesTheViewVolume)
+{
+    const camera_trig_block kept = camera_trig;
+    camera_trig = {0, 1, 0, 1, 0, 1};   // level, heading north
+    OGL_set_projection(PROJECTION_3D, -1.0f, -0.75f, 1.0f, 0.75f, 0, 0, 200, 100, 0.5f, 10.0f, 1000.0f, 1.0f);
+    EXPECT_EQ((std::array<float, 6>{view_volume_box[0], view_volume_box[1], view_volume_box[2], view_volume_box[3],
+                                    view_volume_box[4], view_volume_box[5]}),
+              (std::array<float, 6>{-10.0f, -3.75f, -10.0f, 10.0f, 3.75f, -0.5f}));
+    GLfloat m[16];
+    glGetFloatv(GL_PROJECTION_MATRIX, m);
+    EXPECT_NEAR(m[0], 1.0f, 1e-5f);            // 2 near / (right - left) = 1 / 1
+    EXPECT_NEAR(m[5], 1.0f / 0.375f, 1e-4f);   // 2 near / (1.5 x 0.5 x 0.5)
+    camera_trig = kept;
+    OGL_set_projection(PROJECTION_2D, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1.0f);
 }
 
 // Flying with the transparent panel, the background picture is laid over the
