@@ -186,6 +186,8 @@ read_result read_image(char* path, wpn_file_image& im, const char*& reason)
 // The areas, centroids and radii of gyration of the weapon's body.
 void measure_body(int slot, int s, wpn_slot_record& w)
 {
+    // The areas start from zero too: whatever a file holds in these words is
+    // not added to the body's own areas.
     w.wpn_area_front = w.wpn_area_side = w.wpn_area_top = 0.0f;
     w.wpn_gyr_pitch = w.wpn_gyr_yaw = w.wpn_gyr_roll = 0.0f;
     if (w.wpn_type == WPN_KIND_GUN) return;

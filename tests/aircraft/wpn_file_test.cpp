@@ -112,6 +112,7 @@ TEST_F(WeaponFile, BothByteOrdersReadIntoOneSlotInMetricUnits)
     EXPECT_FLOAT_EQ(w.wpn_fin_span[3], 0.75f * FT);
     EXPECT_NEAR(w.wpn_thrust[0], 444.4426f, 0.01f);   // 100 lbf at the program's gravity, 9.7982788
     EXPECT_NEAR(w.wpn_thrust[1], 222.2213f, 0.01f);
+    EXPECT_NEAR(w.wpn_thrust[2], 111.1107f, 0.01f);
     EXPECT_FLOAT_EQ(w.wpn_burn_time[0], 1.5f);
     EXPECT_STREQ(reinterpret_cast<const char*>(&w) + WPN_TEXT_OFFSET, "Test store, 500 lb");
 

@@ -21,7 +21,7 @@ inline float get_f(const wpn_slot_record& b, int offset)
 }
 
 // A weapon in the file's units: a body of 12 stations (the outline every
-// reader uses), a mass, fins and a two-stage motor, with a distinct value in
+// reader uses), a mass, fins and a three-stage motor, with a distinct value in
 // every field the reader converts.
 inline std::unique_ptr<wpn_file_image> raw_weapon(int kind)
 {
@@ -51,6 +51,7 @@ inline std::unique_ptr<wpn_file_image> raw_weapon(int kind)
     }
     put_f(b, 384, 100.0f);  // thrust of the stages (lbf)
     put_f(b, 388, 50.0f);
+    put_f(b, 392, 25.0f);
     put_f(b, 396, 1.5f);    // burn times (s)
     put_f(b, 400, 2.5f);
     std::strcpy(reinterpret_cast<char*>(&b) + WPN_TEXT_OFFSET, "Test store, 500 lb");
