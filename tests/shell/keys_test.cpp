@@ -5,6 +5,8 @@
 #include <tuple>
 #include <vector>
 
+#include "core/engine_types.h"
+#include "flightmodel/control/control_numbers.h"
 #include "flightmodel/systems.h"
 #include "core/input.h"
 #include "tests/shell/cycle_fixture.h"
@@ -107,6 +109,12 @@ TEST_F(Keys, SettingKeysStepAndWrap)
     frame_clock += 0.05f;
     press('h');
     EXPECT_FLOAT_EQ(sim_cockpit_autopilot.heading_mag, 359.0f - 30.0f * 0.05f);
+    sim_cockpit_misc.barometer_setting = 29.92f;   // the barometer: 0.01 in, then 0.05 in a second
+    frame_clock += 1.0f;
+    press('l');
+    frame_clock += 0.05f;
+    press('l');
+    EXPECT_NEAR(sim_cockpit_misc.barometer_setting, 29.93f + 0.05f * 0.05f, 1e-5f);
 }
 
 TEST_F(Keys, CtrlLettersWorkTheCockpitSwitches)
@@ -297,6 +305,21 @@ TEST_F(Keys, EngineKeysPerEngineOrForAll)
     EXPECT_FLOAT_EQ(flt[0].ENGN_thro[0], 0.10f);
     EXPECT_FLOAT_EQ(flt[0].ENGN_thro[1], 0.05f);
     screen_settings.keys_per_engine = 0;
+
+    // The propeller lever: a governed propeller's speed by a twentieth of its
+    // green range, a manual-pitch one's blades by a degree.
+    pln[0].acf_prop_type[0] = PROP_MANUAL_PITCH;
+    pln[0].acf_prop_type[1] = PROP_CONSTANT_SPEED;
+    pln[0].acf_min_pitch[0] = 10.0f, pln[0].acf_max_pitch[0] = 40.0f;
+    pln[0].acf_RSC_mingreen_prp = 100.0f, pln[0].acf_RSC_redline_prp = 200.0f;
+    flt[0].ENGN_propmode[0] = PROPMODE_NORMAL;
+    flt[0].POINT_pitch_deg[0] = 20.0f;
+    flt[0].ENGN_prop[1] = 150.0f;
+    KEY_engine_controls(55);
+    KEY_engine_controls(54);
+    KEY_engine_controls(54);
+    EXPECT_FLOAT_EQ(flt[0].POINT_pitch_deg[0], 19.0f);
+    EXPECT_FLOAT_EQ(flt[0].ENGN_prop[1], 145.0f);
 
     flt[0].failures[FAIL_SLOT_ENGINE_BASE + 1] = FAILURE_STATE_FAILED;
     KEY_engine_controls(50);
