@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <vector>
 
 #include <GL/gl.h>
@@ -21,6 +22,7 @@
 #include "core/screen.h"
 #include "tests/graphics/gl_context.h"
 #include "tests/graphics/image_helpers.h"
+#include "tests/support/ui_capture.h"
 #include "tests/support/test_support.h"
 #include "graphics/loading_screen.h"
 #include "core/app_mode.h"
@@ -195,6 +197,35 @@ TEST(Display, LoadingScreenBarAndInterfaceMapping)
     EXPECT_FALSE(PLAT_display_mode_entered());
     EXPECT_EQ(OGL_set_display_mode(0), 1);
     screen.full_screen = 0;
+}
+
+// Past the intro, the loading screen lays the background colour over the
+// whole window and draws the bar from x 10 to its end at y 15.
+TEST(Display, LoadingScreenCoversTheWindowAndDrawsTheBarToItsEnd)
+{
+    ASSERT_TRUE(ui_screen_ready());
+    PLAT_set_clock_source(fake_clock, nullptr);
+    LOADING_reset();
+    const std::array<float, 3> kept_colour{colour_table[36][0], colour_table[36][1], colour_table[36][2]};
+    OGL_set_color(36, 0.25f, 0.5f, 0.75f);
+    app_mode = 1;
+    redraw_pending = 1;
+    fake_now = 300.0;
+    loading_screen.previous_time = fake_now;
+    loading_screen.progress = 50;   // half way: the bar ends at 10 + 502
+    const std::vector<fb_rect> rects = capture_rects([] { LOADING_draw_screen("half"); });
+    bool background = false;
+    float bar_left = 1e9f, bar_right = 0.0f;   // the bar's art, not the groove's
+    for (const fb_rect& q : rects) {
+        background |= q.x1 <= 0.0f && q.y1 <= 0.0f && q.x2 >= 1024.0f && q.y2 >= 768.0f &&
+                      std::fabs(q.r - 0.25f) < 1e-3f && std::fabs(q.g - 0.5f) < 1e-3f && std::fabs(q.b - 0.75f) < 1e-3f;
+        if (count_art({q}, 83, 161, 111, 177)) bar_left = std::min(bar_left, q.x1), bar_right = std::max(bar_right, q.x2);
+    }
+    EXPECT_TRUE(background);
+    EXPECT_EQ(std::make_pair(bar_left, bar_right), std::make_pair(10.0f, 512.0f));
+    OGL_set_color(36, kept_colour[0], kept_colour[1], kept_colour[2]);
+    redraw_pending = 0;
+    PLAT_set_clock_source(nullptr, nullptr);
 }
 
 TEST(Display, FailedWindowResetsTheResolutionFile)
