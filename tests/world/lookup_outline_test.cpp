@@ -238,7 +238,9 @@ TEST(SkyColors, MissingSmallOrDamagedImagesAreFatal)
 TEST(NavLookup, SplitRunwayCode)
 {
     // Each end's hundreds, tens and units sign digits; an end of 0 keeps index 1 in all three.
-    const std::pair<int, std::array<int, 6>> cases[] = {{452318, {3, 4, 1, 2, 0, 7}}, {100, {1, 1, 1, 0, 1, 1}}};
+    const std::pair<int, std::array<int, 6>> cases[] = {
+        {452318, {3, 4, 1, 2, 0, 7}}, {100, {1, 1, 1, 0, 1, 1}}, {235467, {1, 2, 4, 3, 5, 6}},
+        {143026, {0, 3, 2, 1, 1, 5}}, {14001, {1, 0, 3, 1, 1, 0}}};
     for (const auto& [code, want] : cases) {
         int hundreds[2], tens[2], units[2];
         APT_split_rwy_code(hundreds, tens, units, code);
