@@ -201,6 +201,22 @@ TEST_F(TextureFiles, ClearTexelsTakeTheMeanOfTheirNeighboursThatAreNotClear)
         }
 }
 
+// A clear texel between two opaque ones takes their mean, for the keyed and
+// brightness kinds only, and never on the slots that keep their clear colour.
+TEST_F(TextureFiles, ClearTexelsKeepTheirColourOnTheExemptSlotsAndKinds)
+{
+    struct row { int slot, type; bool bled; };
+    for (const row& r : {row{398, TEX_KEY, true}, row{444, TEX_BRIGHT_MIPMAP, true}, row{190, TEX_KEY_MIPMAP, true},
+                         row{399, TEX_BRIGHT, true}, row{400, TEX_KEY, false}, row{443, TEX_KEY, false},
+                         row{189, TEX_KEY, false}, row{445, TEX_BRIGHT, false}, row{398, TEX_RGB_MIPMAP, false}}) {
+        const uint8_t texels[12] = {10, 20, 30, 255, 0, 0, 0, 0, 40, 50, 60, 255};
+        std::memcpy(pixel_buffer, texels, sizeof texels);
+        OGL_bleed_alpha(r.slot, r.type, 3, 1, 4, 3);
+        const std::array<uint8_t, 4> want = r.bled ? std::array<uint8_t, 4>{25, 35, 45, 0} : std::array<uint8_t, 4>{0, 0, 0, 0};
+        EXPECT_EQ(rgba_at(pixel_buffer + 4), want) << r.slot << " " << r.type;
+    }
+}
+
 TEST_F(TextureFiles, PngKindsArriveAsRgbaTexels)
 {
     // 1-bit grey, 8 texels in one byte: 1 0 1 1 0 0 0 1.
