@@ -217,6 +217,21 @@ TEST_F(TextureFiles, ClearTexelsKeepTheirColourOnTheExemptSlotsAndKinds)
     }
 }
 
+// A picture's colour-key texels leave what lies beneath them (here the
+// placeholder's first grey); brightness textures take the mean of R, G and B as alpha.
+TEST_F(TextureFiles, KeyTexelsOfPicturesAreSkippedAndBrightnessGivesAlpha)
+{
+    const rgb key = {255, 0, 255}, blue = {10, 20, 30};
+    put("KEYPIC.BMP", bmp_bytes(2, 2, {key, blue, key, blue}));
+    ASSERT_EQ(load(LOAD_BITMAP, 0, TEX_RGB, "KEYPIC.BMP"), 1);
+    EXPECT_EQ(rgba_at(pixel_buffer), (std::array<uint8_t, 4>{100, 100, 100, 255}));
+    EXPECT_EQ(rgba_at(pixel_buffer + 4), (std::array<uint8_t, 4>{10, 20, 30, 255}));
+
+    put("GLOW.BMP", bmp_bytes(2, 2, std::vector<rgb>(4, rgb{30, 60, 91})));
+    ASSERT_EQ(load(LOAD_TEXTURE, 306, TEX_BRIGHT, "GLOW.BMP"), 1);
+    EXPECT_EQ(rgba_at(pixel_buffer + 3 * 4), (std::array<uint8_t, 4>{30, 60, 91, 60}));   // 181 / 3
+}
+
 TEST_F(TextureFiles, PngKindsArriveAsRgbaTexels)
 {
     // 1-bit grey, 8 texels in one byte: 1 0 1 1 0 0 0 1.
