@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 #include "aircraft/acf_report.h"
 #include "aircraft/acf_setup.h"
@@ -76,6 +77,34 @@ TEST_F(AcfSetup, RectangularWingHalfGetsItsAspectRatioEfficiencyAndFiniteSpanFac
     EXPECT_NEAR(a.acf_semilen_JND[9], 10.0f, 1e-4f);
     EXPECT_NEAR(a.acf_semilen_JND[11], 10.0f, 1e-4f);
     EXPECT_NEAR(a.acf_AR[9], 10.0f, 1e-4f);
+}
+
+// Which root and tip a part's wing geometry takes. A flat wing half with its
+// root 1 m out reaches the centre line: 1 + 4 = 5 m, aspect ratio 2 x 5 / 2 = 5.
+// A fin (dihedral 90) standing on that wing's tip neither reaches the centre
+// line nor joins the wing: 4 m. Two stacked fin panels (chord 2, span 2) join
+// when the gap is under a tenth of the chord (0.1 m: both 4.1 m) and not when
+// it is more (0.3 m: both 2 m).
+TEST_F(AcfSetup, FlatWingsReachTheCentreLineAndPanelsJoinWithinATenthOfTheChord)
+{
+    acf_struct& a = pln[1];
+    surface(a, 9, 1.0f, 0.0f, 0.0f, 2.0f, 2.0f, 4.0f, 4);
+    surface(a, 18, 5.0f, 0.0f, 0.0f, 2.0f, 2.0f, 4.0f, 4);
+    a.acf_dihed1[18] = 90.0f;
+    ACF_setup_wings(1);
+    EXPECT_NEAR(a.acf_semilen_JND[9], 5.0f, 1e-4f);
+    EXPECT_NEAR(a.acf_AR[9], 5.0f, 1e-4f);
+    EXPECT_NEAR(a.acf_semilen_JND[18], 4.0f, 1e-4f);
+
+    for (const auto& [gap, joined] : {std::pair{0.1f, 4.1f}, std::pair{0.3f, 2.0f}}) {
+        std::memset(&a, 0, sizeof a);
+        surface(a, 18, 1.0f, 0.0f, 0.0f, 2.0f, 2.0f, 2.0f, 2);
+        surface(a, 19, 1.0f, 2.0f + gap, 0.0f, 2.0f, 2.0f, 2.0f, 2);
+        a.acf_dihed1[18] = a.acf_dihed1[19] = 90.0f;
+        ACF_setup_wings(1);
+        EXPECT_NEAR(a.acf_semilen_JND[18], joined, 1e-4f) << gap;
+        EXPECT_NEAR(a.acf_semilen_JND[19], joined, 1e-4f) << gap;
+    }
 }
 
 TEST_F(AcfSetup, DamagedGeometryGivesFiniteValues)

@@ -20,14 +20,15 @@ protected:
         flt[0].onground_any = flt[0].onground_all = 0;
     }
 
-    // At -10 C at the leading edges inside an overcast layer.
-    static void icing_cloud()
+    // At -10 C (or `t`) at the leading edges inside an overcast layer.
+    static void icing_cloud(float t = -10.0f)
     {
         sim_weather.cloud_type[0] = 4;
         sim_weather.cloud_base_msl_m[0] = flt[0].local_y - 500.0f;
         sim_weather.cloud_tops_msl_m[0] = flt[0].local_y + 500.0f;
         // The ambient air at the plane is 15 - 6.5 x 2 = 2 C less the offset below.
-        sim_weather.temperature_sealevel_c = -10.0f - (ATMO_temp_at_alt(flt[0].elevation) - 15.0f);
+        sim_weather.temperature_sealevel_c = 15.0f;
+        sim_weather.temperature_sealevel_c = t - (ATMO_temp_at_alt(flt[0].elevation) - 15.0f);
     }
 
     float ices() const { return flt[0].pitot_ice + flt[0].frm_ice + flt[0].prop_ice + flt[0].window_ice + flt[0].inlet_ice; }
@@ -54,6 +55,33 @@ TEST_F(SystemsFluids, IceGrowsInColdCloudAndTheAntiIceTakesItOff)
     flt[0].failures[FAIL_SLOT_ANTI_ICE] = FAILURE_STATE_FAILED;
     frames(100);
     EXPECT_NEAR(flt[0].frm_ice, 0.02f, 1e-4f);
+}
+
+// At -0.5 C in cloud with rain 0.8 the rain at the plane is 0.8 x (-0.5 + 1) x
+// 0.5 = 0.2, so ice grows by 0.005 + 0.005 x 0.2 - 0.001 = 0.005 a second:
+// 0.05 in 10 s. Each heater on its own takes 0.01 off its own accumulation only.
+TEST_F(SystemsFluids, RainAddsIceAndEachHeaterClearsOnlyItsOwn)
+{
+    auto& sw = sim_cockpit_switches;
+    float* const ice[5] = {&flt[0].pitot_ice, &flt[0].frm_ice, &flt[0].prop_ice, &flt[0].window_ice, &flt[0].inlet_ice};
+    const struct {
+        int32_t* heater;
+        int cleared;   // index into `ice`
+    } rows[] = {{&sw.pitot_heat_on, 0},       {&sw.anti_ice_surf_heat, 1},   {&sw.anti_ice_surf_boot, 1},
+                {&sw.anti_ice_prop_heat, 2},  {&sw.anti_ice_window_heat, 3}, {&sw.anti_ice_inlet_heat, 4}};
+    for (const auto& row : rows) {
+        for (float* v : ice) *v = 0.0f;
+        frame_clock = 0.0f;   // ten whole seconds: ten 1-second passes
+        for (const auto& other : rows) *other.heater = 0;
+        *row.heater = 1;
+        icing_cloud(-0.5f);
+        sim_weather.rain_percent = 0.8f;
+        sim_graphics_view.view_elevation_m_msl = flt[0].elevation;
+        frames(200);
+        ASSERT_NEAR(sim_weather.precip_rain, 0.2f, 1e-3f);
+        for (int k = 0; k < 5; ++k)
+            EXPECT_NEAR(*ice[k], k == row.cleared ? 0.0f : 0.05f, 1e-4f) << "heater row " << (&row - rows) << " ice " << k;
+    }
 }
 
 TEST_F(SystemsFluids, CarburettorIceAtPartPowerAndTheHeatClearsIt)
