@@ -158,6 +158,27 @@ TEST_F(ForcesAero, FlapsAndControlSurfaces)
     EXPECT_EQ(da, 0.0f);
     EXPECT_NEAR(dl, 2.0f * c * -0.5f, 1e-6f);
     EXPECT_NEAR(dd, 0.12f, 1e-6f);
+    // The right wing's flap still works with only the left one failed; failed
+    // itself (29) it takes -(0.75 - 0.5 c) of its lift as moment: dl -0.25, dm 0.15625.
+    flt[0].alpha_el[FM_flow_index(9, 0, 0)] = 5.0f;
+    da = dl = dd = dm = 0;
+    FM_control_surface_coeffs(9, 0, SURF_FLAPS, 40.0f, &da, &dl, &dd, &dm, "FLAPS", 0);
+    EXPECT_NEAR(dd, a.acf_flap_cd, 1e-6f);
+    flt[0].failures[28] = 0;
+    flt[0].failures[29] = FAILURE_STATE_FAILED;
+    da = dl = dd = dm = 0;
+    FM_control_surface_coeffs(9, 0, SURF_FLAPS, 40.0f, &da, &dl, &dd, &dm, "FLAPS", 0);
+    EXPECT_NEAR(dl, -0.25f, 1e-6f);
+    EXPECT_NEAR(dm, 0.15625f, 1e-6f);
+    flt[0].failures[29] = 0;
+    // Flap drag by the sine ratio: 20 of 40 degrees gives sin 20 / sin 40 = 0.532089.
+    da = dl = dd = dm = 0;
+    FM_control_surface_coeffs(9, 0, SURF_FLAPS, 20.0f, &da, &dl, &dd, &dm, "FLAPS", 0);
+    EXPECT_NEAR(dd, 0.532089f * 0.05f, 1e-6f);
+    // The curve's three slopes between their ends: 0.035, 0.004 and 0.2/45 per degree.
+    EXPECT_NEAR(FM_flap_curve(10.0f), 0.35f, 1e-6f);
+    EXPECT_NEAR(FM_flap_curve(30.0f), 0.74f, 1e-6f);
+    EXPECT_NEAR(FM_flap_curve(67.5f), 0.9f, 1e-6f);
 
     // Ailerons: a negative angle change for a positive deflection, half the lift as moment; 0 adds nothing.
     da = dl = dd = dm = 0;
