@@ -395,6 +395,33 @@ TEST_F(ForcesAero, FailedEngineTakesItsNacelleAndPropwash)
 // 0.65, factor 1.5 - 0.65 = 0.85, with taper 1 / 1.5 brought to 0.9. The
 // engine-torque trim of 1,000 N m at 60 kt against a 100-kt Vne: 0.75 x (60 /
 // 60)^2 for pistons and jets, 0.5 x (60 / 85)^2 for turbines, none canted.
+// A 10 m^2 chute half out (C = 1.2 x 10 x 0.5 = 6) on air of (30, 0, 40) m/s:
+// V 50, direction (0.6, 0, 0.8), drag 2500 x 6 x 1.225 / 2 = 9187.5 N. Hung
+// at y -1, z 5; the canopy's arm 1.25 sqrt(10/pi) - 1 = 1.230155 m damps roll
+// at 1 rad/s by 1.230155^2 x 3.675 = 5.5613 and pitch at 0.5 rad/s by
+// 1.3903 + 2.5^2 x 3.675 = 22.969; yaw at -0.2 rad/s by -(1^2) x 3.675.
+TEST_F(ForcesAero, DragChuteByHand)
+{
+    acf_struct& a = pln[0];
+    flt_struct& f = flt[0];
+    a.acf_chute_area = 10.0f;
+    a.acf_chute_Y = -1.0f, a.acf_chute_Z = 5.0f;
+    sim_cockpit_switches.parachute_on = 1;
+    sim_cockpit_engine.chute_deploy_ratio = 0.5f;
+    f.vx_air_on_acf = 30.0f, f.vy_air_on_acf = 0.0f, f.vz_air_on_acf = 40.0f;
+    f.Prad = 1.0f, f.Qrad = 0.5f, f.Rrad = -0.2f;
+    FM_clear_totals();
+    FM_drag_chute();
+    EXPECT_NEAR(f.faxil_aero, 9187.5f, 0.01f);
+    EXPECT_NEAR(f.L, -9187.5f * 0.6f - 5.5613f, 0.01f);
+    EXPECT_NEAR(f.M, -9187.5f * 0.8f - 1.3903f - 22.96875f, 0.01f);
+    EXPECT_NEAR(f.N, -(5.0f * 9187.5f * 0.6f - 3.675f), 0.01f);
+    EXPECT_NEAR(sim_cockpit_engine.chute_deploy_ratio, 0.51f, 1e-6f);   // 0.5 a second
+    sim_cockpit_switches.parachute_on = 0;
+    FM_drag_chute();
+    EXPECT_EQ(sim_cockpit_engine.chute_deploy_ratio, 0.0f);
+}
+
 TEST_F(ForcesAero, GearDragCentroidFactorsAndTorqueTrim)
 {
     acf_struct& a = pln[0];
