@@ -158,6 +158,27 @@ TEST_F(ForcesAero, FlapsAndControlSurfaces)
     EXPECT_EQ(da, 0.0f);
     EXPECT_NEAR(dl, 2.0f * c * -0.5f, 1e-6f);
     EXPECT_NEAR(dd, 0.12f, 1e-6f);
+    // The right wing's flap still works with only the left one failed; failed
+    // itself (29) it takes -(0.75 - 0.5 c) of its lift as moment: dl -0.25, dm 0.15625.
+    flt[0].alpha_el[FM_flow_index(9, 0, 0)] = 5.0f;
+    da = dl = dd = dm = 0;
+    FM_control_surface_coeffs(9, 0, SURF_FLAPS, 40.0f, &da, &dl, &dd, &dm, "FLAPS", 0);
+    EXPECT_NEAR(dd, a.acf_flap_cd, 1e-6f);
+    flt[0].failures[28] = 0;
+    flt[0].failures[29] = FAILURE_STATE_FAILED;
+    da = dl = dd = dm = 0;
+    FM_control_surface_coeffs(9, 0, SURF_FLAPS, 40.0f, &da, &dl, &dd, &dm, "FLAPS", 0);
+    EXPECT_NEAR(dl, -0.25f, 1e-6f);
+    EXPECT_NEAR(dm, 0.15625f, 1e-6f);
+    flt[0].failures[29] = 0;
+    // Flap drag by the sine ratio: 20 of 40 degrees gives sin 20 / sin 40 = 0.532089.
+    da = dl = dd = dm = 0;
+    FM_control_surface_coeffs(9, 0, SURF_FLAPS, 20.0f, &da, &dl, &dd, &dm, "FLAPS", 0);
+    EXPECT_NEAR(dd, 0.532089f * 0.05f, 1e-6f);
+    // The curve's three slopes between their ends: 0.035, 0.004 and 0.2/45 per degree.
+    EXPECT_NEAR(FM_flap_curve(10.0f), 0.35f, 1e-6f);
+    EXPECT_NEAR(FM_flap_curve(30.0f), 0.74f, 1e-6f);
+    EXPECT_NEAR(FM_flap_curve(67.5f), 0.9f, 1e-6f);
 
     // Ailerons: a negative angle change for a positive deflection, half the lift as moment; 0 adds nothing.
     da = dl = dd = dm = 0;
@@ -374,6 +395,33 @@ TEST_F(ForcesAero, FailedEngineTakesItsNacelleAndPropwash)
 // 0.65, factor 1.5 - 0.65 = 0.85, with taper 1 / 1.5 brought to 0.9. The
 // engine-torque trim of 1,000 N m at 60 kt against a 100-kt Vne: 0.75 x (60 /
 // 60)^2 for pistons and jets, 0.5 x (60 / 85)^2 for turbines, none canted.
+// A 10 m^2 chute half out (C = 1.2 x 10 x 0.5 = 6) on air of (30, 0, 40) m/s:
+// V 50, direction (0.6, 0, 0.8), drag 2500 x 6 x 1.225 / 2 = 9187.5 N. Hung
+// at y -1, z 5; the canopy's arm 1.25 sqrt(10/pi) - 1 = 1.230155 m damps roll
+// at 1 rad/s by 1.230155^2 x 3.675 = 5.5613 and pitch at 0.5 rad/s by
+// 1.3903 + 2.5^2 x 3.675 = 22.969; yaw at -0.2 rad/s by -(1^2) x 3.675.
+TEST_F(ForcesAero, DragChuteByHand)
+{
+    acf_struct& a = pln[0];
+    flt_struct& f = flt[0];
+    a.acf_chute_area = 10.0f;
+    a.acf_chute_Y = -1.0f, a.acf_chute_Z = 5.0f;
+    sim_cockpit_switches.parachute_on = 1;
+    sim_cockpit_engine.chute_deploy_ratio = 0.5f;
+    f.vx_air_on_acf = 30.0f, f.vy_air_on_acf = 0.0f, f.vz_air_on_acf = 40.0f;
+    f.Prad = 1.0f, f.Qrad = 0.5f, f.Rrad = -0.2f;
+    FM_clear_totals();
+    FM_drag_chute();
+    EXPECT_NEAR(f.faxil_aero, 9187.5f, 0.01f);
+    EXPECT_NEAR(f.L, -9187.5f * 0.6f - 5.5613f, 0.01f);
+    EXPECT_NEAR(f.M, -9187.5f * 0.8f - 1.3903f - 22.96875f, 0.01f);
+    EXPECT_NEAR(f.N, -(5.0f * 9187.5f * 0.6f - 3.675f), 0.01f);
+    EXPECT_NEAR(sim_cockpit_engine.chute_deploy_ratio, 0.51f, 1e-6f);   // 0.5 a second
+    sim_cockpit_switches.parachute_on = 0;
+    FM_drag_chute();
+    EXPECT_EQ(sim_cockpit_engine.chute_deploy_ratio, 0.0f);
+}
+
 TEST_F(ForcesAero, GearDragCentroidFactorsAndTorqueTrim)
 {
     acf_struct& a = pln[0];

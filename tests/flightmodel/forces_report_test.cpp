@@ -183,6 +183,46 @@ TEST_F(ReportedFrame, OneFrameByHand)
     EXPECT_EQ(report().size(), size);
 }
 
+// A fixed gear leg on the second gear part (numbered 1: gears count from 0),
+// 1 m long with a 0.4 m tyre, 1 m below the centre of gravity: strut area
+// 0.2 m^2 at cd 0.05, faired tyre 1.4 x 0.16 x 0.1 = 0.0224 m^2 at cd 0.25; at
+// Q 980 N/m^2 they drag 9.8 N and 5.488 N. With alpha and beta of cos 0.8 and
+// 0.6 the aerodynamic totals (axial 19.6 + 15.288 = 34.888 N aft, normal
+// 490 N) turn into body axes: normal 490 x 0.8 + 34.888 x 0.6 = 412.93;
+// a = 34.888 x 0.8 - 490 x 0.6 = -266.09; side a x 0.8 = -212.87 (sin beta
+// 0.8); axial a x 0.6 = -159.65.
+TEST_F(ReportedFrame, GearBlockAndTheTotalsInBodyAxes)
+{
+    acf_struct& a = pln[0];
+    flt_struct& f = flt[0];
+    a.acf_part_eq[68] = 1;
+    a.acf_gear_deploy[68] = 1.0f;
+    a.acf_gear_leglen[68] = 1.0f;
+    a.acf_gear_tirrad[68] = 0.4f;
+    a.acf_gear_ynodef[68] = -1.0f;
+    f.cos_alpha = 0.8f, f.sin_alpha = 0.6f;
+    f.cos_beta = 0.6f, f.sin_beta = 0.8f;
+    sim_network_dataout.dump_next_cycle = 1;
+    FM_forces_and_moments();
+    const std::string out = report();
+    const std::string gear =
+        "Landing gear #1, deployed  1.0000:\n"
+        "   STRUT area exposed (including actuating struts if retract)=   0.200 square meters.\n"
+        "   TIRES area exposed (tire may be largely hidden by fairing)=   0.022 square meters.\n"
+        "   DOORS area exposed (all gear doors, 0 for fixed-gear)     =   0.000 square meters.\n"
+        "   STRUT Cd                                                  =   0.05000.\n"
+        "   TIRES Cd                                                  =   0.25000.\n"
+        "   DOORS Cd                                                  =   0.00000.\n"
+        "   drag of exposed STRUT                                     =      9.80 N.\n"
+        "   drag of exposed TIRES                                     =      5.49 N.\n"
+        "   drag of exposed DOORS                                     =      0.00 N.\n"
+        "   X/Y/Z  =   0.00   -1.00    0.00 m.\n\n";
+    EXPECT_NE(out.find(gear), std::string::npos) << out;
+    const std::string body = heading("FINAL AERODYNAMIC FORCES, ALONG AIRCRAFT AXIS (pos forward/back/up)") +
+                             "f_axial   =   -159.65 N.\nf_side    =   -212.87 N.\nf_normal  =    412.93 N.\n";
+    EXPECT_NE(out.find(body), std::string::npos) << out;
+}
+
 TEST_F(ReportedFrame, StabilityDerivativeOfBothTestsAndWithoutAWing)
 {
     flt_struct& f = flt[0];

@@ -100,6 +100,51 @@ TEST_F(PropEngines, PistonBreathingOnOneMagnetoAndWithCarburettorIce)
     EXPECT_FLOAT_EQ(f.ENGN_sigma[0], 0.0f) << "full carburettor ice";
 }
 
+// Manifold pressure (29.5 in full, 29.92 in ambient) chases its target at
+// rate 1/s from 0: the throttle maps to 0.3 + 0.7 t, the speed factor is 1.15
+// up to 75 % of redline and 1.0 at it; past idle the target is the full
+// pressure, below idle it lies between ambient and full by tacrad/idle.
+// Then the drive's reaction on the airframe in still air without density
+// (no blade forces): a prop canted 60 degrees up and 30 to the side, turning
+// left (dir -1), takes T cos60 cos30 from L's negative, adds it to N with
+// sin60 cos30 and to M with sin30.
+TEST_F(PropEngines, ManifoldPressureAndTheReactionOnTheAirframe)
+{
+    acf_struct& a = pln[0];
+    flt_struct& f = flt[0];
+    const float R = a.acf_RSC_redline_eng, idle = a.acf_RSC_idlespeed_eng;
+    const float ambient = 29.92f;
+    const struct {
+        float throttle, omega, target;
+    } cases[] = {
+        {0.5f, 0.5f * R, 0.65f * 1.15f * 29.5f},   // past idle: the full pressure, below ambient
+        {1.0f, R, 1.0f * 1.0f * 29.5f},
+        {1.0f, 0.875f * R, 1.075f * 29.5f},         // above ambient
+        {0.5f, 0.5f * idle, 0.5f * (ambient + 0.65f * 1.15f * 29.5f)},
+    };
+    const float dt = sim_operation_misc.frame_rate_period;
+    for (const auto& c : cases) {
+        piston_single();
+        running_engine(0, c.omega);
+        f.ENGN_thro_use[0] = c.throttle;
+        f.ENGN_MPR[0] = 0.0f;
+        frame();
+        EXPECT_NEAR(f.ENGN_MPR[0] / dt, c.target, 0.01f) << c.throttle << " " << c.omega;
+    }
+
+    piston_single();
+    running_engine(0, R);
+    sim_weather.rho = 0.0f;
+    a.acf_prop_dir[0] = -1.0f;
+    f.vertcant[0] = 60.0f, f.sidecant[0] = 30.0f;
+    frame();
+    const float T = f.POINT_rock_TRQ[0];
+    ASSERT_GT(std::fabs(T), 1.0f);
+    EXPECT_NEAR(f.L, T * 0.5f * 0.8660254f, 1e-3f * std::fabs(T));
+    EXPECT_NEAR(f.N, -T * 0.8660254f * 0.8660254f, 1e-3f * std::fabs(T));
+    EXPECT_NEAR(f.M, -T * 0.5f, 1e-3f * std::fabs(T));
+}
+
 TEST_F(PropEngines, ManualClutchEngagesOverFiftySeconds)
 {
     acf_struct& a = pln[0];

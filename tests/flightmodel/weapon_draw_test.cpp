@@ -136,6 +136,40 @@ TEST_F(Drawing, WheelRepeatsEverySixtyDegreesAndItsShapeEveryThirty)
     EXPECT_NE(vertex_set(at30, true), vertex_set(at0, true));   // the texture has moved
 }
 
+// Steering turns the axle about -y: steered 30 degrees, the right face's
+// centre (w, 0, 0) goes to w (cos 30, 0, sin 30), aft; seen from above
+// (view turned 90 degrees about x, window y = -z) the line from the left
+// centre to the right one falls at -tan 30. Rolling turns about -x: rolled 10
+// degrees, the top rim mark (0, r, 0) goes to (0, r cos 10, -r sin 10),
+// forward; seen from the side (view turned 90 degrees about y, window x = z)
+// it leans at -tan 10.
+TEST_F(Drawing, WheelSteersAndRollsTheWayItsAnglesSay)
+{
+    auto drawn = [](float view_x, float view_y, float steer, float roll) {
+        window_ortho(-2.0, 2.0, -1.5, 1.5, -10.0, 10.0);
+        glRotatef(90.0f, view_x, view_y, 0.0f);
+        std::vector<polygon> polygons, lines;
+        capture([&] { ACF_draw_wheel(0.0f, 0.0f, 0.0f, 0.15f, 0.1f, 0.3f, 0.35f, steer, roll); }, polygons, lines);
+        return polygons;
+    };
+    auto find = [](const std::vector<polygon>& polygons, float s, float t) {
+        vertex best{0, -1e9f, 0, 0, 0};
+        for (const polygon& p : polygons)
+            for (const vertex& v : p)
+                if (std::fabs(v.s - s) < 1e-6f && std::fabs(v.t - t) < 1e-6f && v.y > best.y) best = v;
+        return best;
+    };
+    const std::vector<polygon> above = drawn(1.0f, 0.0f, 30.0f, 0.0f);
+    const vertex left = find(above, 0.0f, 0.0f), right = find(above, 0.0f, 0.126953125f);
+    ASSERT_GT(right.x - left.x, 1.0f);
+    EXPECT_NEAR((right.y - left.y) / (right.x - left.x), -0.5773503f, 1e-3f);
+
+    const std::vector<polygon> side = drawn(0.0f, 1.0f, 0.0f, 10.0f);
+    const vertex centre = find(side, 0.0f, 0.0f), top = find(side, 0.0f, 0.029296875f);
+    ASSERT_GT(top.y - centre.y, 1.0f);
+    EXPECT_NEAR((top.x - centre.x) / (top.y - centre.y), -0.1763270f, 1e-3f);
+}
+
 TEST_F(Drawing, WheelWithoutShouldersIsACylinder)
 {
     auto has_t = [](const polygon& p, float t) {
