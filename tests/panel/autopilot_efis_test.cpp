@@ -2,7 +2,7 @@
 // records: engage buttons act through the key commands, selectors drag and
 // settle on their grids, displays read back from the feedback mode; and the
 // map's visibility test on its wedge.
-#include "tests/panel/panel_fixture.h"
+#include "tests/panel/stack_fixture.h"
 
 #include <cstring>
 
@@ -154,6 +154,40 @@ TEST_F(AutopilotPanel, EachSelectorStepsRunsAndStopsAtItsOwnLimits)
         EXPECT_NEAR(*value[r.which], r.pressed, 1e-3f) << r.which << " from " << r.start;
         released(INS_OTT_SEL_SPD + r.which);
         EXPECT_NEAR(*value[r.which], r.settled, 1e-3f) << r.which << " from " << r.start;
+    }
+}
+
+TEST_F(AutopilotPanel, EachButtonAndLampFollowsItsOwnModeWord)
+{
+    power();
+    sim_cockpit_autopilot_block& ap = sim_cockpit_autopilot;
+    const struct { int button, lamp; int32_t* word; int32_t on; } modes[] = {
+        {242, 272, &ap.airspeed_mode, 10}, {245, 273, &ap.heading_mode, 11},  {399, 402, &ap.heading_mode, 12},
+        {441, 444, &ap.altitude_mode, 13}, {257, 277, &ap.altitude_mode, 14}, {254, 276, &ap.altitude_mode, 15},
+        {266, 280, &ap.altitude_mode, 16}, {269, 281, &ap.altitude_mode, 17}, {251, 275, &ap.hnav_mode, 19},
+        {260, 278, &ap.vnav_mode, 21},     {263, 279, &ap.backcourse_on, 1},
+    };
+    for (const auto& engaged : modes) {
+        ap.airspeed_mode = ap.heading_mode = ap.altitude_mode = ap.hnav_mode = ap.vnav_mode = 9;
+        ap.backcourse_on = 0;
+        *engaged.word = engaged.on;
+        for (const auto& m : modes) {
+            const bool lit = &m == &engaged;
+            EXPECT_EQ(released(m.button + 1).size(), lit ? 2u : 0u) << m.button << " with word " << engaged.on;
+            EXPECT_EQ(released(m.lamp).size(), lit ? 1u : 0u) << m.lamp << " with word " << engaged.on;
+        }
+    }
+    // The digital displays: knots on four digits, Mach with two decimals,
+    // heading on three, altitude on five, vertical speed on four with its sign.
+    ap.airspeed = 250.0f, ap.heading_mag = 7.0f, ap.altitude = 12000.0f, ap.vertical_velocity = -700.0f;
+    const struct { int type, mach; const char* reads; } displays[] = {
+        {290, 0, "0250"}, {290, 1, "2.50"}, {291, 0, "007"}, {292, 0, "12000"}, {293, 0, "-0700"},
+    };
+    for (const auto& d : displays) {
+        ap.airspeed_is_mach = d.mach;
+        if (d.mach) ap.airspeed = 2.5f;
+        panel_ins_type = d.type;
+        EXPECT_EQ(drawn_texts(112, 200.0f, [] { PANEL_autopilot(); })[-3], d.reads) << d.type;
     }
 }
 

@@ -60,6 +60,10 @@ TEST_F(PanelTest, DragSpotStepsOnThePressThenRunsAtItsRate)
     EXPECT_EQ(PANEL_dual_knob(0, 0), -1);
     at(-12, -1, 0, 1, 1);
     EXPECT_EQ(PANEL_dual_knob(0, 0), 0);
+    // Off the origin at size 2 the diagonal runs through the scaled centre (20, 0).
+    panel_ins_scale = 2.0f;
+    at(21, -2, 1, 1);
+    EXPECT_FLOAT_EQ(PANEL_drag_spot(10, 0, 10, 10.0f, 250.0f, 1), -10.0f);
 }
 
 TEST_F(PanelTest, LeverHandleFollowsTheValueAndTheDragSetsIt)
@@ -80,6 +84,14 @@ TEST_F(PanelTest, LeverHandleFollowsTheValueAndTheDragSetsIt)
     EXPECT_EQ(PANEL_lever_drag(0.0f, 1.0f, &v, 40.0f, -40.0f, 10.0f, 0), 0);
     EXPECT_EQ(PANEL_lever_drag(0.0f, 1.0f, &v, 40.0f, -40.0f, 10.0f, 1), 1);
     EXPECT_FLOAT_EQ(v, 0.0f);                          // clamped to the span
+    // The grab box reaches 10 units past each end and w to each side.
+    const struct { float x, y; int set; } box[] = {
+        {300, 349, 1}, {300, 351, 0}, {300, 251, 1}, {300, 249, 0}, {310, 300, 1}, {311, 300, 0},
+    };
+    for (const auto& b : box) {
+        at(b.x, b.y, 0, 1);
+        EXPECT_EQ(PANEL_lever_drag(0.0f, 1.0f, &v, 40.0f, -40.0f, 10.0f, 0), b.set) << b.x << ", " << b.y;
+    }
     // Equal ends: the handle midway, the value their common value.
     at(300, 300, 0, 1);
     EXPECT_EQ(PANEL_lever_drag(0.7f, 0.7f, &v, 40.0f, -40.0f, 10.0f, 0), 1);

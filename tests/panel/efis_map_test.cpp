@@ -7,6 +7,7 @@
 #include "core/constants.h"
 #include "core/geo.h"
 #include "flightmodel/systems/flight_plan.h"
+#include "flightmodel/systems/radios.h"
 #include "panel/glass/glass.h"
 #include "screens/setup.h"
 #include "world/apt_scene.h"
@@ -164,6 +165,51 @@ TEST_F(EfisMap, MapModeZeroShowsTheHsiOnlyOnTheArcTypes)
     EXPECT_EQ(needles(draw(333), 51).size(), 1u);
     sim_cockpit_switches.EFIS_map_mode = 1;
     EXPECT_EQ(needles(draw(185), 51).size(), 1u);
+}
+
+TEST_F(EfisMap, BearingPointersAndTheCentredMaps)
+{
+    // Arc map 185 on a 90 degree heading: the aircraft point at (512, 303.5),
+    // radius 195.5. A NAV 1 station due north sits 90 degrees left, an ADF 2
+    // station due east straight ahead; each head on the circle, its tail opposite.
+    flt[0].psi = 90.0f;
+    sim_cockpit_switches.EFIS_dme_1_selector = 2;   // VOR: NAV 1
+    sim_cockpit_switches.EFIS_dme_2_selector = 1;   // ADF: ADF 2
+    sim_cockpit_radios.nav_type[RADIO_NAV1] = 3, sim_cockpit_radios.nav_type[RADIO_ADF2] = 2;
+    float* const nav1 = radio_stations.nav_station_pos[RADIO_NAV1];
+    float* const adf2 = radio_stations.nav_station_pos[RADIO_ADF2];
+    nav1[0] = 0.0f, nav1[2] = -5000.0f;
+    adf2[0] = 5000.0f, adf2[2] = 0.0f;
+    const auto prims = draw();
+    const struct { int style; float x, y, deg; } pointers[] = {
+        {67, 316.5f, 303.5f, -90.0f}, {68, 707.5f, 303.5f, -90.0f}, {73, 512.0f, 499.0f, 0.0f}, {74, 512.0f, 108.0f, 0.0f},
+    };
+    for (const auto& p : pointers) {
+        const auto n = needles(prims, p.style);
+        ASSERT_EQ(n.size(), 1u) << p.style;
+        EXPECT_NEAR(n[0].pivot_x, p.x, 0.05f) << p.style;
+        EXPECT_NEAR(n[0].pivot_y, p.y, 0.05f) << p.style;
+        EXPECT_LT(angle_gap(n[0].angle_deg, p.deg), 0.1f) << p.style;
+    }
+    EXPECT_TRUE(needles(prims, 69).empty());   // NAV 2 and ADF 1 are not selected
+    EXPECT_TRUE(needles(prims, 71).empty());
+
+    // Type 331's centred maps: the aircraft at the box's middle (503.5, 384),
+    // radius half the height (40 for 10 nm). An NDB 5 nm north is 20 up when
+    // north is up, 20 to the left when heading east is up.
+    navaid(2, "NDBN", 5.0f);
+    const struct { int mode; float x, y; } modes[] = {{2, 504.0f, 404.0f}, {0, 484.0f, 384.0f}};
+    for (const auto& m : modes) {
+        efis_map.type_331_mode = m.mode;
+        int found = 0;
+        for (const fb_rect& q : rects_of(draw(331)))
+            if (std::fabs(q.tx1 - 56.0f) < 0.01f && std::fabs(q.ty1 - 231.0f) < 0.01f) {
+                ++found;
+                EXPECT_NEAR((q.x1 + q.x2) * 0.5f, m.x, 0.01f) << m.mode;
+                EXPECT_NEAR((q.y1 + q.y2) * 0.5f, m.y, 0.01f) << m.mode;
+            }
+        EXPECT_EQ(found, 1) << m.mode;
+    }
 }
 
 TEST_F(EfisMap, TrackReadoutBlendsHeadingIntoPathUnderItsFrame)

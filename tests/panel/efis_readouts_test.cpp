@@ -65,6 +65,34 @@ TEST_F(EfisReadouts, CalmWindShowsDirectionZeroAndTheArrowOffTheHeading)
     EXPECT_NE(shown(draw(175)).find("27010"), std::string::npos) << shown(draw(175));   // 270 and 5 m/s = 9.7 kt
 }
 
+TEST_F(EfisReadouts, NumberBoxesReadTheirSourcesInTheirUnits)
+{
+    // Wind box: the true wind direction plus the magnetic variation; ground
+    // speed and TAS in knots on the top row.
+    sim_weather.wind_direction_at_plane_degt = 270.0f;
+    sim_weather.wind_speed_at_plane_ms = 5.0f;
+    sim_flightmodel_position.magnetic_variation = -10.0f;
+    flt[0].psi = 0.0f;
+    flt[0].groundspeed = 100.0f / 1.943844f;
+    flt[0].true_airspeed = 150.0f / 1.943844f;
+    EXPECT_EQ(shown(draw(175)), "100150|26010|");
+    // Ground speed from the horizontal velocity (50 m/s = 97.19 kt), Mach
+    // with three decimals, the decision height in feet.
+    flt[0].local_vx = 30.0f, flt[0].local_vz = -40.0f;
+    flt[0].machno = 0.7854f;
+    sim_cockpit_misc.radio_altimeter_minimum = 200.0f;
+    const struct { int type; const char* digits; } boxes[] = {{179, "097"}, {180, "00785"}, {182, "0200"}};
+    for (const auto& b : boxes) {
+        std::string d = shown(draw(b.type));
+        std::erase_if(d, [](char c) { return c == '|' || c == '.'; });
+        EXPECT_EQ(d, b.digits) << b.type;
+    }
+    // The map failure blanks the ground speed, not the Mach number.
+    flt[0].failures[8] = FAILURE_STATE_FAILED;
+    EXPECT_TRUE(draw(179).empty());
+    EXPECT_FALSE(draw(180).empty());
+}
+
 TEST_F(EfisReadouts, DmeBoxesBySelector)
 {
     sim_cockpit_switches.EFIS_dme_1_selector = 2;

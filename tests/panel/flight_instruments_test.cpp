@@ -91,6 +91,34 @@ TEST_F(FlightInstruments, AltimeterNeedlesAndTheBarometerWindowAndKnob)
     EXPECT_LT(angle_gap(needles(in_slot(96, 1.0f, [] { PANEL_altimeter(); }), 10)[0].angle_deg, 50.0f), 0.1f);
     flt[0].failures[FAIL_SLOT_ALTIMETER_INSTR] = 0;
 
+    // A custom scale of 0.18 degrees a unit from 10: the needles take A, A / 10
+    // and A / 100 (2500 ft: 460 = 100, 55 and 14.5 degrees).
+    flt[0].h_ind = 2500.0f / 3.2808399f;
+    pln[0].acf_cus_rnd_use[3] = 1;
+    pln[0].acf_cus_rnd_lo_val[3] = 0.0f, pln[0].acf_cus_rnd_hi_val[3] = 1000.0f;
+    pln[0].acf_cus_rnd_lo_ang[3] = 10.0f, pln[0].acf_cus_rnd_hi_ang[3] = 190.0f;
+    const auto custom = in_slot(96, 1.0f, [] { PANEL_altimeter(); });
+    const struct { int style; float deg; } custom_needles[] = {{9, 100.0f}, {10, 55.0f}, {11, 14.5f}};
+    for (const auto& c : custom_needles) {
+        const auto n = needles(custom, c.style);
+        ASSERT_EQ(n.size(), 1u) << c.style;
+        EXPECT_LT(angle_gap(n[0].angle_deg, c.deg), 0.1f) << c.style;
+    }
+    pln[0].acf_cus_rnd_use[3] = 0;
+
+    // The EFIS altitude readout rounds to the nearest 10 ft.
+    power();
+    for (const auto& [ft, reads] : {std::pair{2504.0f, "02500"}, std::pair{2506.0f, "02510"}}) {
+        flt[0].h_ind = ft / 3.2808399f;
+        std::vector<fb_rect> readout;
+        for (const fb_rect& r : rects_of(in_slot(171, 1.0f, [] { PANEL_altimeter(); })))
+            if (r.y1 > 375.0f && r.y1 < 381.0f && r.x1 >= 499.0f) readout.push_back(r);
+        const auto lines = text_lines(110, readout);
+        ASSERT_FALSE(lines.empty()) << ft;
+        EXPECT_EQ(lines[0], reads) << ft;
+    }
+    flt[0].h_ind = 0.0f;
+
     // The barometer window in millibars: 29.92 in reads 1013.
     screen_settings.pressure_unit = 1;
     sim_cockpit_misc.barometer_setting = 29.92f;

@@ -232,6 +232,68 @@ TEST_F(Gauges, RadioAltimeterDialBendsAtFiveHundredFeetAndItsKnobStepsTheMinimum
     EXPECT_FLOAT_EQ(sim_cockpit_misc.radio_altimeter_minimum, 2490.0f);
 }
 
+TEST_F(Gauges, EngineReadoutsVarioNeedleAndStrikeBearings)
+{
+    // Engine 0's text readouts: 9.5493 rpm per rad/s, fuel flow in pounds an
+    // hour (kg/s x 2.2046 x 3600), ITT x 700.
+    pln[0].acf_num_engines = 1;
+    flt[0].POINT_tacrad[0] = 104.72f;   // 1000.0 rpm
+    flt[0].ENGN_tacrad[0] = 209.44f;    // 2000.0 rpm
+    flt[0].ENGN_N1_[0] = 87.4f;
+    flt[0].ENGN_MPR[0] = 29.5f;
+    flt[0].ENGN_EPR[0] = 1.234f;
+    flt[0].ENGN_FF_[0] = 0.0126f;       // 100.0 lb/h
+    flt[0].ENGN_ITT[0] = 1.5f;
+    const struct { int type; const char* text; } readouts[] = {
+        {404, "RPM:1000"}, {465, "RPM:2000"}, {405, "N1:087"},   {406, "MPR:29.50"},
+        {407, "EPR:1.23"}, {409, "FF:0100"},  {410, "ITT:1050"},
+    };
+    for (const auto& r : readouts) {
+        only(r.type);
+        std::string row = texts(110)[-4];
+        std::erase(row, ' ');
+        EXPECT_EQ(row, r.text) << r.type;
+    }
+
+    // The variometer: -800..800 fpm over -218..38 degrees, from the change of
+    // 0.5 v^2 + 9.7983 h over one frame.
+    only(337);
+    flt[0].groundspeed = 0.0f;
+    flt[0].local_y = 0.0f;
+    sim_operation_misc.frame_rate_period = 0.1f;
+    const struct { float dy, speed, deg; } frames[] = {
+        {0.0f, 0.0f, -90.0f},      // first frame: no rate yet, the middle of the scale
+        {0.2f, 0.0f, -27.008f},    // 2 m/s up: 393.70 fpm
+        {0.0f, 2.0f, -25.712f},    // 2 J/kg more in 0.1 s: 401.80 fpm
+        {-1.0f, 2.0f, -218.0f},    // 10 m/s down pegs at the low end
+    };
+    for (const auto& f : frames) {
+        flt[0].local_y += f.dy;
+        flt[0].groundspeed = f.speed;
+        const auto n = angles(64);
+        ASSERT_EQ(n.size(), 1u);
+        EXPECT_LT(angle_gap(n[0], f.deg), 0.05f) << f.dy << " " << f.speed;
+    }
+
+    // Stormscope strikes 10 nm away (25 units) turn with the heading: north
+    // on a north heading straight up, north-east on an east heading up-left.
+    only(332);
+    const struct { float east_nm, north_nm, psi, y; } strikes[] = {
+        {0.0f, 10.0f, 0.0f, 23.0f}, {7.0710678f, 7.0710678f, 90.0f, 16.0f},   // 17.68 - 2 (the cross centred)
+    };
+    for (const auto& s : strikes) {
+        small_gauges = small_gauges_state{};
+        flt[0].psi = s.psi;
+        weather_stage.lightning_bolts[0][0][0] = s.east_nm * 1852.0f;
+        weather_stage.lightning_bolts[0][0][2] = -s.north_nm * 1852.0f;
+        weather_stage.lightning_flash_end = frame_clock + 1.0f;
+        const auto shown = texts(110);
+        ASSERT_EQ(shown.size(), 1u) << s.psi;
+        EXPECT_EQ(shown.begin()->first, s.y) << s.psi;
+        EXPECT_EQ(shown.begin()->second, "+");
+    }
+}
+
 TEST_F(Gauges, RotorcraftWarningsSpeakOnTheTwoSecondFlag)
 {
     only(204);

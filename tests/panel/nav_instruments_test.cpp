@@ -104,6 +104,22 @@ TEST_F(NavInstruments, GlideSlopePointersOrFlagsAndTheEfisScales)
     EXPECT_NEAR(left[0].pivot_x - CX, -60.0f, 0.05f);
     EXPECT_NEAR(right[0].pivot_y - CY, -8.2f, 0.05f);
     EXPECT_NEAR(left[0].pivot_y, right[0].pivot_y, 0.01f);
+    // Each kind of display spreads its pointers to its own half span.
+    const struct { int type, style; float span; } spans[] = {
+        {110, 31, 60.0f}, {119, 32, 60.0f}, {191, 32, 60.0f}, {185, 32, 80.0f}, {373, 32, 80.0f},
+    };
+    for (const auto& c : spans) EXPECT_NEAR(one(c.type, c.style, [] { update_loc_gls(0.0f); }).pivot_x, -c.span, 0.05f) << c.type;
+    // The card 90 degrees right of the course: TO at (-15, 15) turned -90,
+    // FROM at (15, 15) turned 90.
+    r.nav1_obs_degm = 0.0f;
+    for (const auto& p : {drawn_needle{-15.0f, 15.0f, -90.0f, 0.0f}, drawn_needle{15.0f, 15.0f, 90.0f, 0.0f}}) {
+        r.nav1_fromto[0] = p.pivot_x < 0.0f ? 1 : 2;
+        const drawn_needle n = one(110, 29, [] { update_loc_gls(90.0f); });
+        EXPECT_NEAR(n.pivot_x, p.pivot_x, 0.05f) << r.nav1_fromto[0];
+        EXPECT_NEAR(n.pivot_y, p.pivot_y, 0.05f) << r.nav1_fromto[0];
+        EXPECT_LT(angle_gap(n.angle_deg, p.angle_deg), 0.1f) << r.nav1_fromto[0];
+    }
+    r.nav1_fromto[0] = 1;
 
     // The EFIS glide-slope scale: the pointer at -8.2 per dot; the localizer scale's bar at 5 per dot.
     EXPECT_NEAR(one(174, 32, [] { update_loc_gls(0.0f); }).pivot_y, -8.2f, 0.05f);

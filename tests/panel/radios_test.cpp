@@ -222,4 +222,36 @@ TEST_F(Radios, TransponderKeypadKnobIdentAndLamp)
     EXPECT_EQ(r.transponder_light, 1);
 }
 
+TEST_F(Radios, TransponderDigitSpotsAndRandomReplies)
+{
+    sim_cockpit_radios_block& r = sim_cockpit_radios;
+    r.transponder_mode = 2;
+    r.transponder_code = 1237;
+    only(239);
+    // Upper-right half of a digit's spot steps it up, lower-left down, within 0..7.
+    click(32 + 5, -11 + 5);
+    EXPECT_EQ(r.transponder_code, 1230);
+    click(-37 - 5, -11 - 5);
+    EXPECT_EQ(r.transponder_code, 230);
+    click(-14 + 5, -11 + 5);
+    EXPECT_EQ(r.transponder_code, 330);
+    EXPECT_EQ(texts(112).at(5), "0330");
+
+    // Replies: past the last pulse's middle a draw below the frame period
+    // starts a pulse of half a draw's fraction in seconds, lit that long on
+    // each side of its middle. The generator's first draws are 16838, 5758
+    // and 10113: 0.514 is no pulse at a period of 0.3, 0.176 is one, of
+    // 10113 x 0.5 / 32767 = 0.1543 s about 100.05 + 0.1543.
+    UTIL_srand(1);
+    const struct { float t, period; int lit; } frames[] = {
+        {100.0f, 0.3f, 0}, {100.05f, 0.3f, -1}, {100.1f, 0.0f, 1}, {100.3f, 0.0f, 1}, {100.4f, 0.0f, 0},
+    };
+    for (const auto& f : frames) {
+        sim_time.total_running_time_sec = f.t;
+        sim_operation_misc.frame_rate_period = f.period;
+        PANEL_update();
+        if (f.lit >= 0) EXPECT_EQ(r.transponder_light, f.lit) << f.t;
+    }
+}
+
 }  // namespace
