@@ -3,12 +3,14 @@
 
 #include <cmath>
 #include <cstring>
+#include <vector>
 
 #include "aircraft/flight_start.h"
 #include "aircraft/launch_flags.h"
 #include "core/folders.h"
 #include "core/random.h"
 #include "tests/support/flight_fixture.h"
+#include "world/atc/atc_state.h"
 
 namespace {
 
@@ -42,6 +44,10 @@ TEST_F(FlightStart, RunwayStartStandsInsideTheThresholdReadyToGo)
     replay_ring[17].network_time_sec = 12.0f;
     sim_time.total_flight_time_sec = 99.0f;
     sim_operation_prefs.startup_running = 1;
+    atc_state.atc_window_open = atc_state.atc_request_pending = 1;
+    atc_state.atc_plan_filed = atc_state.atc_plan_active = 1;
+    atc_state.atc_plan_option2 = atc_state.atc_plan_madam = 1;
+    std::strcpy(atc_state.atc_plan_to_id, "KLAX");
     FLIGHT_init_situation(SIT_AIRPORT, SIT_RUNWAY);
 
     const flt_struct& f = flt[0];
@@ -71,6 +77,15 @@ TEST_F(FlightStart, RunwayStartStandsInsideTheThresholdReadyToGo)
     EXPECT_EQ(f.nav_lights_on, 0);   // no nav lights fitted
     EXPECT_EQ(sim_cockpit_radios.transponder_mode, 2);
     EXPECT_STREQ(atc_callsign_text, "ORVELL");
+    // The radio's window, request and plan are cleared; the plan form takes
+    // its defaults: the first box, "SIR", and both airports KMMM.
+    const atc_state_block& atc = atc_state;
+    EXPECT_EQ(std::vector<int>({atc.atc_window_open, atc.atc_request_pending, atc.atc_plan_filed,
+                                atc.atc_plan_active, atc.atc_plan_option1, atc.atc_plan_option2, atc.atc_plan_sir,
+                                atc.atc_plan_madam}),
+              std::vector<int>({0, 0, 0, 0, 1, 0, 1, 0}));
+    EXPECT_STREQ(atc.atc_plan_from_id, "KMMM");
+    EXPECT_STREQ(atc.atc_plan_to_id, "KMMM");
     // The attitude quaternion matches the angles.
     EXPECT_NEAR(f.q[0] * f.q[0] + f.q[1] * f.q[1] + f.q[2] * f.q[2] + f.q[3] * f.q[3], 1.0f, 1e-5f);
 }

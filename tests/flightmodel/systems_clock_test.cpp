@@ -3,6 +3,7 @@
 #include "flightmodel/systems/clock.h"
 #include "flightmodel/systems/environment.h"
 #include "tests/flightmodel/systems_fixture.h"
+#include "world/atc/atc_state.h"
 
 namespace {
 
@@ -180,7 +181,13 @@ TEST_F(SystemsClock, ShipNavaidsFollowTheShipsOnEarthOnly)
     ship_heading[SHIP_CARRIER] = 90.0f;
     ship_x[SHIP_FRIGATE] = -500.0f, ship_y[SHIP_FRIGATE] = 0.0f, ship_z[SHIP_FRIGATE] = 800.0f;
     ship_heading[SHIP_FRIGATE] = 0.0f;
+    // The eye 30 m east of the carrier's middle, 100 m south and 40 m up:
+    // 23 m above its deck, which lies 17 m above the ship's point.
+    sim_graphics_view.view_x = 1030.0f, sim_graphics_view.view_y = 40.0f, sim_graphics_view.view_z = -1900.0f;
     frames(1);
+    EXPECT_FLOAT_EQ(atc_state.atc_carrier_dx, 30.0f);
+    EXPECT_FLOAT_EQ(atc_state.atc_carrier_dy, 23.0f);
+    EXPECT_FLOAT_EQ(atc_state.atc_carrier_dz, 100.0f);
     // The carrier's antenna 100 m aft of its middle: with the bow east, aft is west.
     float x, y, z;
     GEO_latlon_to_local(x, y, z, navaid_table[1].lat, navaid_table[1].lon, navaid_table[1].height);
@@ -196,4 +203,5 @@ TEST_F(SystemsClock, ShipNavaidsFollowTheShipsOnEarthOnly)
     ship_x[SHIP_CARRIER] += 5000.0f;
     frames(1);
     EXPECT_EQ(navaid_table[0].lat, before);
+    EXPECT_FLOAT_EQ(atc_state.atc_carrier_dx, 30.0f);
 }

@@ -452,7 +452,11 @@ TEST_F(MapTest, ApproachStripStandsItsGlideLineAndHeightLinesOnTheTouchdown)
 }
 
 // The diagram: one north-south runway spans 261 of the 290 units, centred;
-// two runways either side of the date line draw as one group.
+// two runways either side of the date line draw as one group. The corners
+// are projected about the local area's centre (lat_ref 48 and lon_ref -122,
+// the first runway rounded, plus 1 and 1.5 degrees): 1.75 degrees east of
+// the runway, its ends differ in x by 3000 m x sin 47.5 x sin 1.75 = 67.5 m,
+// so the runway is 67.5 + 45 m wide, 112.5 x 261 / 3000 = 9.8 units.
 TEST_F(MapTest, DiagramFitsTheAirportAndRestoresTheReference)
 {
     auto runway = [](float lat, float lon, float heading) {
@@ -482,6 +486,7 @@ TEST_F(MapTest, DiagramFitsTheAirportAndRestoresTheReference)
     EXPECT_NEAR(one[3] - one[1], 261.0f, 0.5f);
     EXPECT_NEAR((one[1] + one[3]) / 2.0f, 245.0f, 0.5f);
     EXPECT_NEAR((one[0] + one[2]) / 2.0f, 245.0f, 0.5f);
+    EXPECT_NEAR(one[2] - one[0], 9.8f, 0.1f);
     EXPECT_EQ(lat_ref, 47.0f);
     EXPECT_EQ(lon_ref, -123.0f);
     EXPECT_EQ(screen_settings.map_zoom, 1.0f);

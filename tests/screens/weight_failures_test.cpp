@@ -4,6 +4,7 @@
 // failure state from outside that no pop-up can name.
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <fstream>
 #include <set>
 
@@ -78,8 +79,9 @@ TEST_F(WeightFailures, FuelEnduranceShareOfEachEngineFamily)
         int engines, type0, type1;
         float hours;
     };
-    const row rows[] = {{1, 6, 0, 2.625f},   {1, 7, 0, 2.625f},   {1, 4, 0, 10.0f},   {1, 0, 0, 4.03846f},
-                        {1, 2, 0, 4.03846f}, {1, 8, 0, 4.03846f}, {2, 4, 6, 2.07921f}};
+    const row rows[] = {{1, 6, 0, 2.625f},   {1, 7, 0, 2.625f},   {1, 4, 0, 10.0f},   {1, 5, 0, 10.0f},
+                        {1, 0, 0, 4.03846f}, {1, 1, 0, 4.03846f}, {1, 2, 0, 4.03846f}, {1, 8, 0, 4.03846f},
+                        {2, 4, 6, 2.07921f}};
     for (const row& r : rows) {
         a.acf_num_engines = r.engines;
         a.acf_en_type[0] = r.type0, a.acf_en_type[1] = r.type1;
@@ -98,6 +100,36 @@ TEST_F(WeightFailures, FuelEnduranceShareOfEachEngineFamily)
     SETUP_weight_fuel();   // the total counts the JATO fuel left: 20 kg
     // The tanks hold 500, 300 (held to its share) and 45 kg.
     EXPECT_NEAR(flt[0].m_total, 600.0f + 845.0f + 20.0f, 0.1f);
+}
+
+// The total counts the station and weapon masses of a named slot holding a
+// weapon still aboard (slot 0: 10 + 100 kg), not of a slot without a weapon,
+// without a name or whose weapon is gone; the jettisonable load is held to
+// its 300 kg once the frame has counted it. 600 + 50 + 500 + 110 = 1260,
+// then 600 + 50 + 300 + 110 = 1060.
+TEST_F(WeightFailures, TheTotalCountsWeaponsAboardAndTheHeldJettisonableLoad)
+{
+    acf_struct& a = pln[0];
+    const struct {
+        const char* name;
+        int type, released;
+        float fixed, mass;
+    } slots[] = {{"a.wpn", 5, 0, 10.0f, 100.0f}, {"b.wpn", 0, 0, 20.0f, 200.0f}, {"", 5, 0, 40.0f, 400.0f},
+                 {"d.wpn", 5, 1, 80.0f, 800.0f}};
+    for (int s = 0; s < 4; ++s) {
+        std::strcpy(a.wpn_name + size_t(s) * TEXT_SIZE, slots[s].name);
+        wpn_slot_record& w = a.acf_wpn_slot[s];
+        w.wpn_type = slots[s].type, w.wpn_valid = 1, w.wpn_released = slots[s].released;
+        w.wpn_fixed_mass = slots[s].fixed, w.wpn_mass = slots[s].mass;
+    }
+    a.acf_m_jettison = 300.0f;
+    flt[0].m_fixed = 50.0f;
+    flt[0].m_jettison = 500.0f;
+    SETUP_weight_fuel();
+    EXPECT_FLOAT_EQ(flt[0].m_total, 1260.0f);
+    EXPECT_FLOAT_EQ(flt[0].m_jettison, 300.0f);
+    SETUP_weight_fuel();
+    EXPECT_FLOAT_EQ(flt[0].m_total, 1060.0f);
 }
 
 TEST_F(WeightFailures, FuelSplitsByTheTanksAndEachTankKeepsItsCap)

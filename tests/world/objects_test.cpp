@@ -292,6 +292,29 @@ TEST_F(Objects, FilesOfBothVersionsGiveExactPrimitiveLists)
     EXPECT_TRUE(placement_list.empty());
 }
 
+// The keywords no other file here uses, each with its code and operands:
+// a strip's normals before vertices 0 and 2, the shading and depth switches
+// (the two lines after each swallowed), the four colours and the shininess.
+TEST_F(Objects, EveryShadingColourAndDepthKeywordHasItsOwnCode)
+{
+    const int o = new_record();
+    ASSERT_TRUE(OBJ_read_file(
+        object_file("keys.obj", "I\n700 version\nOBJ\nnone //\ntri_strip 3 //\n0 0 0 0 0\n1 0 0 1 0\n0 1 0 0 1\n"
+                                "shade_flat\n-\n-\nshade_smooth\n-\n-\nATTR_shade_flat\n-\n-\nATTR_shade_smooth\n-\n-\n"
+                                "ATTR_ambient_rgb 0.1 0.2 0.3\nATTR_difuse_rgb 0.4 0.5 0.6\n"
+                                "ATTR_specular_rgb 0.7 0.8 0.9\nATTR_emission_rgb 1 2 3\nATTR_shiny_rat 5\n"
+                                "ATTR_depth\n-\n-\nATTR_no_depth\n-\n-\npolygon 3 //\n0 0 0 0 0\n1 0 0 1 0\n0 1 0 0 1\nend\n")
+            .c_str(),
+        o, 0));
+    EXPECT_EQ(codes(prims(o)), (std::vector<int32_t>{11, 13, 17, 17, 13, 17, 21, 22, 23, 22, 23, 24, 25, 26, 27, 28,
+                                                      30, 29, 9, 13, 17, 17, 17, 21}));
+    const float colours[4][3] = {{0.1f, 0.2f, 0.3f}, {0.4f, 0.5f, 0.6f}, {0.7f, 0.8f, 0.9f}, {1, 2, 3}};
+    for (size_t k = 0; k < 4; ++k)
+        EXPECT_EQ(std::vector<float>(prims(o)[11 + k].w, prims(o)[11 + k].w + 3),
+                  std::vector<float>(colours[k], colours[k] + 3));
+    EXPECT_EQ(prims(o)[15].w[0], 5.0f);
+}
+
 TEST_F(Objects, FinishingKeepsWhatThePerFramePassDrawsAndTheTableSharesRecords)
 {
     const std::string path = object_file(

@@ -151,6 +151,28 @@ TEST_F(TerrainPass, DefinitionsStandWhereTheirCellsDrawsPutThemTakenByTheLevelsS
     std::copy(saved.begin(), saved.end(), random_table);
 }
 
+// The first level of detail whose bounds hold the distance, both ends
+// included, is drawn: the near one (0..100 m) puffs black smoke, the far one
+// (100..1000 m) white; at 100 m both hold it and the first wins.
+TEST_F(TerrainPass, TheFirstLevelOfDetailHoldingTheDistanceIsDrawn)
+{
+    const int o = make_object({{OBJ_SMOKE_BLACK, {0, 0, 0, 1}}}, 100.0f);
+    object_table[size_t(o)].groups.push_back(
+        lod_group{0, 0, 100.0f * 100.0f, 1000.0f * 1000.0f, {{OBJ_SMOKE_WHITE, {0, 0, 0, 1}}}});
+    interval_ticks[INTERVAL_TWO_SECONDS] = 1;
+    const struct {
+        float distance;
+        int colour;   // -1: nothing drawn
+    } rows[] = {{0.0f, 29}, {100.0f, 29}, {100.5f, 0}, {1000.0f, 0}, {1000.5f, -1}};
+    for (const auto& r : rows) {
+        particle_list.clear();
+        sim_graphics_view.view_x = 100.0f + r.distance, sim_graphics_view.view_y = 20.0f;
+        sim_graphics_view.view_z = 200.0f;
+        TERRAIN_draw_object(o, 100.0f, 20.0f, 200.0f, 0.0f);
+        EXPECT_EQ(particle_list.empty() ? -1 : particle_list[0].color, r.colour) << r.distance;
+    }
+}
+
 TEST_F(TerrainPass, LightCodesFlashPulseAndCycle)
 {
     float r, g, b;
