@@ -100,7 +100,8 @@ TEST_F(Sea, DecksTurnWithTheShipAndHoldOutOfView)
         int on;
     } rows[] = {{SHIP_CARRIER, 0, 0, 1},   {SHIP_CARRIER, 0, 170, 0}, {SHIP_CARRIER, -27, 40, 1},
                 {SHIP_FRIGATE, 0, 55, 1},  {SHIP_FRIGATE, 0, 39, 0},  {SHIP_FRIGATE, 0, 71, 0},
-                {SHIP_FRIGATE, 14, 41, 1}, {SHIP_FRIGATE, 0, -20, 0}};
+                {SHIP_FRIGATE, 14, 41, 1}, {SHIP_FRIGATE, 0, -20, 0},  {SHIP_FRIGATE, 16, 55, 0},
+                {SHIP_FRIGATE, -16, 55, 0}};
     for (float heading : {0.0f, 90.0f})
         for (bool in_view : {true, false})
             for (const auto& r : rows) {
@@ -442,6 +443,18 @@ TEST_F(Sea, FrigateHullBlocksMastAndDeckLights)
             }
         EXPECT_GE(walls, 2) << k.lo[0] << " " << k.lo[1];
     }
+
+    // The hull's sides (every corner 12 m or more out on one side) take the
+    // texture's third column, s 0.5..0.75.
+    int sides = 0;
+    for (const auto& p : polygons) {
+        const bool port = std::all_of(p.begin(), p.end(), [](const vertex& v) { return v.x < -11.99f; });
+        const bool starboard = std::all_of(p.begin(), p.end(), [](const vertex& v) { return v.x > 11.99f; });
+        if (!port && !starboard) continue;
+        ++sides;
+        for (const vertex& v : p) EXPECT_TRUE(v.s >= 0.5f - 1e-4f && v.s <= 0.75f + 1e-4f) << v.x << " " << v.z << " s " << v.s;
+    }
+    EXPECT_GE(sides, 10);
 
     // The helicopter deck: x -15..15, z 40..70 at 7 m, the whole texture once.
     bool deck = false;
