@@ -100,7 +100,8 @@ TEST_F(Sea, DecksTurnWithTheShipAndHoldOutOfView)
         int on;
     } rows[] = {{SHIP_CARRIER, 0, 0, 1},   {SHIP_CARRIER, 0, 170, 0}, {SHIP_CARRIER, -27, 40, 1},
                 {SHIP_FRIGATE, 0, 55, 1},  {SHIP_FRIGATE, 0, 39, 0},  {SHIP_FRIGATE, 0, 71, 0},
-                {SHIP_FRIGATE, 14, 41, 1}, {SHIP_FRIGATE, 0, -20, 0}};
+                {SHIP_FRIGATE, 14, 41, 1}, {SHIP_FRIGATE, 0, -20, 0},  {SHIP_FRIGATE, 16, 55, 0},
+                {SHIP_FRIGATE, -16, 55, 0}};
     for (float heading : {0.0f, 90.0f})
         for (bool in_view : {true, false})
             for (const auto& r : rows) {
@@ -443,6 +444,18 @@ TEST_F(Sea, FrigateHullBlocksMastAndDeckLights)
         EXPECT_GE(walls, 2) << k.lo[0] << " " << k.lo[1];
     }
 
+    // The hull's sides (every corner 12 m or more out on one side) take the
+    // texture's third column, s 0.5..0.75.
+    int sides = 0;
+    for (const auto& p : polygons) {
+        const bool port = std::all_of(p.begin(), p.end(), [](const vertex& v) { return v.x < -11.99f; });
+        const bool starboard = std::all_of(p.begin(), p.end(), [](const vertex& v) { return v.x > 11.99f; });
+        if (!port && !starboard) continue;
+        ++sides;
+        for (const vertex& v : p) EXPECT_TRUE(v.s >= 0.5f - 1e-4f && v.s <= 0.75f + 1e-4f) << v.x << " " << v.z << " s " << v.s;
+    }
+    EXPECT_GE(sides, 10);
+
     // The helicopter deck: x -15..15, z 40..70 at 7 m, the whole texture once.
     bool deck = false;
     for (const auto& p : polygons) {
@@ -561,6 +574,44 @@ TEST_F(Sea, AnObjectIsDrawnWhenItsCircleReachesTheFootprint)
             },
             1 << 20);
         EXPECT_EQ(!fb.empty(), r.drawn) << r.slot << " at " << r.x << ", " << r.z;
+    }
+}
+
+// A ship is turned by its pitch and roll: nose up with positive pitch, the
+// starboard side down with positive roll. Seen straight on, two pixels a
+// metre, the frigate at the origin heading north: pitched 10 degrees its bow
+// top (0, 10, -100) rises to 10 cos 10 + 100 sin 10 = 27.21 m; rolled 10
+// degrees its mast top (0, 60, -17.7) leans out to 60 sin 10 = 10.42 m
+// starboard.
+TEST_F(Sea, PitchRaisesTheBowAndRollLeansTheMastToStarboard)
+{
+    flt[0].local_x = flt[0].local_z = 90000.0f;
+    place(SHIP_FRIGATE, 0.0f, 0.0f, 0.0f);
+    SHIPS_build_model_tables();
+    const struct {
+        float pitch, roll;
+        bool lowest_z;   // the farthest-forward point, else the highest one
+        float x, y;
+    } rows[] = {{10.0f, 0.0f, true, 0.0f, 27.2121f}, {0.0f, 10.0f, false, 10.4189f, 59.0885f}};
+    for (const auto& r : rows) {
+        ship_pitch[SHIP_FRIGATE] = r.pitch, ship_roll[SHIP_FRIGATE] = r.roll;
+        const std::vector<GLfloat> b = feedback_of(
+            [] {
+                window_ortho(-256.0, 256.0, -192.0, 192.0, -256.0, 256.0);
+                glDisable(GL_CULL_FACE);
+                pass();
+                glEnable(GL_CULL_FACE);
+            },
+            1 << 20, GL_3D);
+        std::array<float, 3> pick{0.0f, -1e9f, 1e9f};
+        each_primitive(b, 3, [&](GLint, const GLfloat* w, GLint count) {
+            for (GLint k = 0; k < count; ++k, w += 3) {
+                const std::array<float, 3> p{w[0] / 2.0f - 256.0f, w[1] / 2.0f - 192.0f, -(2.0f * w[2] - 1.0f) * 256.0f};
+                if (r.lowest_z ? p[2] < pick[2] : p[1] > pick[1]) pick = p;
+            }
+        });
+        EXPECT_NEAR(pick[0], r.x, 0.05f) << r.pitch << " " << r.roll;
+        EXPECT_NEAR(pick[1], r.y, 0.05f) << r.pitch << " " << r.roll;
     }
 }
 

@@ -408,3 +408,46 @@ TEST_F(Stages, LitPaintAfterAQuarterOfTheNight)
     sim_graphics_scenery.percent_lights_on = 0.0f;
     clear_plane(0);
 }
+
+// Parts 20-27 and 47-52 take the second paint and are drawn first; the rest
+// follow under the first paint from the last part down. Bodies 45, 47, 52 and
+// 53 stand 10 m apart in height, so the drawing order shows which paint each took.
+// A glossy plane shines with half the sum of the light levels while its parts
+// are drawn: (0.2 + 0.4 + 0.6) / 2 = 0.6, and with none after.
+TEST_F(Stages, SecondPaintPartsComeFirstThenTheRestFromTheTop)
+{
+    clear_plane(0);
+    const int parts[4] = {45, 47, 52, 53};
+    for (int k = 0; k < 4; ++k) hand_body(0, parts[k], 1.0f, 10.0f * static_cast<float>(k) - 15.0f);
+    pln[0].acf_is_glossy = 1;
+    sim_graphics_misc.cockpit_light_level_r = 0.2f, sim_graphics_misc.cockpit_light_level_g = 0.4f;
+    sim_graphics_misc.cockpit_light_level_b = 0.6f;
+    ACF_prepare_model(0);
+    OGL_reset_bound_textures();
+    struct shine_recorder : recorder {
+        float shine = -1.0f;
+        void bound(int slot, int unit) override
+        {
+            recorder::bound(slot, unit);
+            GLfloat m[4];
+            glGetMaterialfv(GL_FRONT, GL_SPECULAR, m);
+            if (slot == TEX_SLOT_PAINT_FIRST + 2) shine = m[0];
+        }
+    } r;
+    const capture c = capture_drawing([] { ACF_draw_plane(0, 1); });
+    std::vector<int> order;
+    for (const vtx& v : c.vertices()) {
+        const int body = static_cast<int>(std::lround((v.y + 15.0f) / 10.0f));
+        if (order.empty() || order.back() != body) order.push_back(body);
+    }
+    EXPECT_EQ(order, (std::vector<int>{1, 2, 3, 0}));   // 47, 52, then 53, 45
+    std::vector<int> paints;
+    for (const auto& b : r.binds)
+        if (b[1] == 0 && b[0] >= TEX_SLOT_PAINT_FIRST && b[0] < TEX_SLOT_PAINT_FIRST + 4) paints.push_back(b[0] - TEX_SLOT_PAINT_FIRST);
+    EXPECT_EQ(paints, (std::vector<int>{2, 0}));
+    EXPECT_NEAR(r.shine, 0.6f, 1e-5f);
+    GLfloat after[4];
+    glGetMaterialfv(GL_FRONT, GL_SPECULAR, after);
+    EXPECT_EQ(after[0], 0.0f);
+    clear_plane(0);
+}

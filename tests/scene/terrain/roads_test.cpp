@@ -219,6 +219,27 @@ TEST_F(Roads, PylonsThickenWithDistanceAndWiresSag)
             if (v.x > POWER_FAR_M - 40.0f) lo = std::min(lo, v.z), hi = std::max(hi, v.z);
     EXPECT_NEAR(hi - lo, 6.0f, 1e-3f);
     EXPECT_TRUE(far.lines.empty());
+
+    // Half-way out f = 0.5: alpha 0.25, half-thickness 0.75 x 2.5 + 0.5 =
+    // 2.375, so the cross-arm's top stands 62.375 m up. Turned 30 degrees the
+    // arm runs along (cos 30, sin 30) in x and z: its east tip lies south.
+    pylons[0].x = 0.5f * POWER_FAR_M;
+    pylons[0].heading_deg = 30.0f;
+    top_down(pylons[0].x, 0.0f);
+    sim_graphics_view.view_x = 0.0f;
+    const fed_back half = feedback([] { ROADS_draw_traffic(); });
+    fed_vertex east{};
+    east.x = -1e9f;
+    float top = -1e9f;
+    for (const auto& p : half.polygons)
+        for (const fed_vertex& v : p) {
+            if (std::fabs(v.x - pylons[0].x) > 40.0f) continue;
+            EXPECT_NEAR(v.rgba[3], 0.25f, 1e-3f);
+            top = std::max(top, v.y);
+            if (v.x > east.x) east = v;
+        }
+    EXPECT_NEAR(top, 62.375f, 1e-3f);
+    EXPECT_GT(east.z, 5.0f);
 }
 
 TEST_F(Roads, RiverWaterStepsThroughItsSixteenFramesEveryTwoSeconds)
