@@ -289,6 +289,43 @@ TEST_F(TerrainPass, LoopCarsGoOnRoundTheirLoop)
     EXPECT_EQ(road[1].progress, before);
 }
 
+// One frame of a car, worked by hand: 15 m/s over a segment of 400 m (cells
+// of 500 m), a tenth of that at the ends, braking past 0.75, the turn signal
+// after 0.85 toward the next segment's side, and at most 45 degrees a second
+// of turning.
+TEST_F(TerrainPass, RoadCarsSpeedSignalAndTurnByTheirPlaceOnTheSegment)
+{
+    std::vector<cover_definition>& road = cover_table[TEX].lists[COVER_ROAD];
+    const struct {
+        int car;
+        float progress, heading, dt;
+        float new_progress, new_heading, car_x;
+        int brake, signal;
+    } rows[] = {
+        {0, 0.1f, 90.0f, 1.0f, 0.1f + 0.0375f * 0.46f, 90.0f, 0.18f, 0, 1},   // pulling away
+        {0, 0.5f, 0.0f, 1.0f, 0.5375f, 45.0f, 0.5f, 0, 1},                    // full speed, turning 45 of 90
+        {0, 0.5f, 350.0f, 0.5f, 0.51875f, 12.5f, 0.5f, 0, 1},                 // across north, 22.5 in half a second
+        {0, 0.9f, 90.0f, 1.0f, 0.9f + 0.0375f * 0.46f, 90.0f, 0.82f, 1, 0},   // braking, the next leg to the left
+        {3, 0.9f, 26.565051f, 1.0f, 0.9f + 15.0f / 447.21359f * 0.46f, 26.565051f, 0.46f, 1, 2},   // to the right
+    };
+    for (const auto& r : rows) {
+        // Two loops round the same three points, one each way.
+        road = {def(0.1f, 0.1f, 1), def(0.9f, 0.1f, 1), def(0.5f, 0.9f, 1),
+                def(0.1f, 0.1f, 1), def(0.5f, 0.9f, 1), def(0.9f, 0.1f, 1)};
+        const int32_t next[6] = {1, 2, 0, 4, 5, 3};
+        for (int n = 0; n < 6; ++n) road[size_t(n)].next = next[n], road[size_t(n)].segment_start = n;
+        cover_definition& car = road[size_t(r.car)];
+        car.progress = r.progress, car.heading = r.heading;
+        sim_operation_misc.frame_rate_period = r.dt;
+        TERRAIN_draw();
+        EXPECT_NEAR(car.progress, r.new_progress, 1e-5f) << "row " << &r - rows;
+        EXPECT_NEAR(car.heading, r.new_heading, 1e-3f) << "row " << &r - rows;
+        EXPECT_NEAR(car.car_x, r.car_x, 1e-5f) << "row " << &r - rows;
+        EXPECT_EQ(car.brake_flag, r.brake) << "row " << &r - rows;
+        EXPECT_EQ(car.turn_flag, r.signal) << "row " << &r - rows;
+    }
+}
+
 TEST_F(TerrainPass, HardRoofCarriesThePlaneStrictlyInsideAndTurnsWithItsObject)
 {
     // A 24 x 18 m roof 5 m up, corners clockwise from above.
