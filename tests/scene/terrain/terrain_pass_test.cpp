@@ -363,24 +363,30 @@ TEST_F(TerrainPass, HardRoofCarriesThePlaneStrictlyInsideAndTurnsWithItsObject)
 
 TEST_F(TerrainPass, TreesAreTwoCrossedQuadsFromTheirAtlasCell)
 {
-    look(0.0f, 7.0f, 0.0f, 0.0f, 0.0f);   // from the south, level
-    for (const auto& [index, s0, t0] : {std::tuple{9, 0.125f, 0.125f}, {64, 0.0f, 0.0f}, {63, 0.875f, 0.875f}}) {
+    look(0.0f, 7.0f, 0.0f, 0.0f, 30.0f);   // level, from a little west of south: both quads face the view
+    // Atlas cells by column (index mod 8) and row (index div 8 of index mod 64).
+    for (const auto& [index, s0, t0] :
+         {std::tuple{9, 0.125f, 0.125f}, {10, 0.25f, 0.125f}, {64, 0.0f, 0.0f}, {63, 0.875f, 0.875f}}) {
         const fed_back f = feedback([&] {
             glBegin(GL_QUADS);
             TERRAIN_draw_tree(10.0f, 0.0f, -20.0f, index);
             glEnd();
         });
-        float x0 = 1e9f, x1 = -1e9f, y1 = -1e9f, s_lo = 1e9f, t_lo = 1e9f, t_hi = -1e9f;
+        float x0 = 1e9f, x1 = -1e9f, z0 = 1e9f, z1 = -1e9f, y1 = -1e9f, s_lo = 1e9f, t_lo = 1e9f, t_hi = -1e9f;
         for (const auto& p : f.polygons)
             for (const fed_vertex& v : p) {
                 x0 = std::min(x0, v.x), x1 = std::max(x1, v.x), y1 = std::max(y1, v.y);
+                z0 = std::min(z0, v.z), z1 = std::max(z1, v.z);
                 s_lo = std::min(s_lo, v.s), t_lo = std::min(t_lo, v.t), t_hi = std::max(t_hi, v.t);
                 // The picture stands upright: its lower edge at the foot.
                 EXPECT_NEAR(v.t, v.y < 7.0f ? t0 : t0 + 0.125f, 1e-6f) << index << " at height " << v.y;
             }
-        EXPECT_NEAR(x0, 3.0f, 1e-3f);
-        EXPECT_NEAR(x1, 17.0f, 1e-3f);
-        EXPECT_NEAR(y1, 14.0f, 1e-3f);
+        // 14 m wide each way about its foot, 14 m tall.
+        EXPECT_NEAR(x0, 3.0f, 1e-2f);
+        EXPECT_NEAR(x1, 17.0f, 1e-2f);
+        EXPECT_NEAR(z0, -27.0f, 1e-2f);
+        EXPECT_NEAR(z1, -13.0f, 1e-2f);
+        EXPECT_NEAR(y1, 14.0f, 1e-2f);
         EXPECT_NEAR(s_lo, s0, 1e-6f) << index;
         EXPECT_NEAR(t_lo, t0, 1e-6f) << index;
         EXPECT_NEAR(t_hi, t0 + 0.125f, 1e-6f) << index;
