@@ -121,6 +121,41 @@ TEST_F(Console, FirstTickRefreshesThenSendsTheWholeMessageAndLaterOnlyChanges)
     EXPECT_EQ(tick(), (bytes{0xA9, 0x2A}));
 }
 
+// The marker lamp by priority and the autopilot lamp groups, each worked by
+// hand from the modes (the first two or three groups of the message).
+TEST_F(Console, MarkerAndAutopilotLampGroups)
+{
+    sim_cockpit_misc_block& m = sim_cockpit_misc;
+    sim_cockpit_autopilot_block& ap = sim_cockpit_autopilot;
+    const struct {
+        int outer, middle, inner;
+        int ap_mode, sc_fd, dc_fd, alt, hdg, hnav, vnav, backcourse;
+        int override_lites, pfc;
+        bytes groups;
+        int length;
+    } rows[] = {
+        {1, 1, 1, 0, 0, 0, 9, 9, 9, 9, 0, 0, 0, {0xA2, 0xFF, 0xFF, 0xFF, 0xB6, 0xFF, 0xFF, 0xFF}, 68},
+        {0, 1, 1, 2, 1, 1, 15, 9, 9, 9, 0, 0, 0, {0xA1, 0xFF, 0xFF, 0xFF, 0xA8, 0xA0, 0xFF, 0xFF}, 68},
+        {0, 0, 1, 1, 1, 0, 9, 11, 18, 9, 1, 0, 0, {0xA4, 0xFF, 0xFF, 0xFF, 0xAA, 0x5A, 0xFF, 0xFF}, 68},
+        {0, 0, 0, 2, 0, 0, 9, 9, 9, 21, 0, 0, 0, {0xA0, 0xFF, 0xFF, 0xFF, 0xAA, 0x04, 0xFF, 0xFF}, 68},
+        {0, 0, 0, 0, 1, 1, 9, 9, 18, 20, 0, 0, 0, {0xA0, 0xFF, 0xFF, 0xFF, 0xAA, 0x03, 0xFF, 0xFF}, 68},
+        {0, 0, 0, 2, 0, 1, 9, 9, 19, 9, 1, 0, 0, {0xA0, 0xFF, 0xFF, 0xFF, 0xA8, 0x40, 0xFF, 0xFF}, 68},
+        {0, 0, 0, 0, 0, 0, 9, 9, 9, 9, 0, 1, 0x85, {0xA0, 0xFF, 0xFF, 0xFF, 0xA8, 0x05, 0xFF, 0xFF}, 68},
+        {0, 0, 0, 0, 0, 0, 9, 9, 9, 9, 0, 1, 0x05,
+         {0xA0, 0xFF, 0xFF, 0xFF, 0xB6, 0xFF, 0xFF, 0xFF, 0xAA, 0x05, 0xFF, 0xFF}, 72},
+    };
+    for (const auto& r : rows) {
+        m.outer_marker_lit = r.outer, m.middle_marker_lit = r.middle, m.inner_marker_lit = r.inner;
+        ap.autopilot_mode = r.ap_mode, ap.altitude_mode = r.alt, ap.heading_mode = r.hdg;
+        ap.hnav_mode = r.hnav, ap.vnav_mode = r.vnav, ap.backcourse_on = r.backcourse;
+        pln[0].acf_has_SC_fd = r.sc_fd, pln[0].acf_has_DC_fd = r.dc_fd;
+        sim_operation_override.override_pfc_autopilot_lites = r.override_lites;
+        sim_joystick_pfc.autopilot_lites = r.pfc;
+        EXPECT_EQ(CONSOLE_build_message(), r.length);
+        EXPECT_EQ(bytes(console.message, console.message + r.groups.size()), r.groups) << "row " << &r - rows;
+    }
+}
+
 TEST_F(Console, AvionicsComingOnSendTheChangesThenTheRefreshWithinFiveSeconds)
 {
     sim_cockpit_electrical.avionics_on = 0;

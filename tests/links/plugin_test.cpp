@@ -563,6 +563,27 @@ TEST_F(PluginNav, WalkFindAndDetails)
     EXPECT_EQ(type, 512);
 }
 
+// Distances east-west shrink with the cosine of the latitude: from 47.50 N
+// 122.40 W a fix on the airport's runway (3 nm south, 0.1 deg east = 4.05 nm)
+// is nearer than the fix 6 nm north, though 0.1 deg of longitude taken as 6 nm
+// would put it at 6.7 nm. Of two at the same distance the one found first
+// (fixes come before airports) wins.
+TEST_F(PluginNav, FindWeighsLongitudeByTheCosineAndKeepsTheFirstOfEqualDistances)
+{
+    fix_record fx{};
+    fx.lat = 47.45f, fx.lon = -122.30f;   // on the airport's first runway
+    std::strcpy(fx.id, "SEAFX");
+    fix_table.push_back(fx);
+    const struct {
+        float lat, lon;
+        int expected;
+    } rows[] = {{47.50f, -122.40f, 0x2000001}, {47.46f, -122.30f, 0x2000001}, {47.59f, -122.40f, 0x2000000}};
+    for (const auto& r : rows) {
+        float lat = r.lat, lon = r.lon;
+        EXPECT_EQ(host.nav_find(nullptr, nullptr, &lat, &lon, nullptr, 1 + 512), r.expected) << r.lat << " " << r.lon;
+    }
+}
+
 TEST_F(PluginNav, TypeFlagsOfEveryKindAndBack)
 {
     // Kind -> flag, one bit a kind; kind 10 has none. Back from a flag to its kind; 0 for the rest.

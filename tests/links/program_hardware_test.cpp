@@ -196,6 +196,50 @@ TEST_F(Motion, SharedRecordShowsPropellerSpeedsOnlyForEnginesThatTurnOne)
     EXPECT_EQ(r.engine_speed[3], 103.0f);
 }
 
+// Every word of the shared record at its place, each source given its own
+// value; with no engines at all the engine words show N1 and the throttle.
+TEST_F(Motion, SharedRecordHoldsEachValueAtItsWord)
+{
+    acf_struct& a = pln[0];
+    flt_struct& f = flt[0];
+    const int32_t kept_mode = app_mode;
+    app_mode = 3;
+    f.theta = 1.5f, f.phi = -2.5f, f.indicated_airspeed = 123.0f;
+    f.g_axil = 0.25f, f.g_side = -0.125f, f.g_nrml = 1.75f;
+    a.acf_num_engines = a.acf_num_thrustpoints = 0;
+    for (int n = 0; n < 8; ++n) {
+        f.ENGN_N1_[n] = 60.0f + n, f.ENGN_thro_use[n] = 0.5f + n, a.acf_en_type[n] = 9 - n;
+        f.POINT_tacrad[n] = f.POINT_omegadot[n] = 999.0f;
+    }
+    for (int g = 0; g < 6; ++g) a.acf_gear_deploy[67 + g] = g % 2 ? 0.5f : 1.0f;
+    f.onground_any = 1;
+    ground_type_word = 7;
+    f.flaprat = 0.375f, f.sbrkrqst = -0.5f;
+    for (int s = 0; s < 24; ++s) a.acf_wpn_slot[s].wpn_released = s % 3 == 0 ? 1 : 0;
+    shmem_state_record r{};
+    SHMEM_fill_record(r);
+    app_mode = kept_mode;
+    std::array<int32_t, 66> w{};
+    std::memcpy(w.data(), &r, sizeof w);
+    const auto f_at = [&](int k) { float v; std::memcpy(&v, &w[size_t(k)], 4); return v; };
+
+    EXPECT_EQ(w[0], 3);
+    const float floats[6] = {1.5f, -2.5f, 123.0f, 0.25f, -0.125f, 1.75f};
+    for (int k = 1; k <= 6; ++k) EXPECT_EQ(f_at(k), floats[k - 1]) << "word " << k;
+    for (int n = 0; n < 8; ++n) {
+        EXPECT_EQ(f_at(7 + n), 60.0f + n) << n;
+        EXPECT_EQ(f_at(15 + n), 0.5f + n) << n;
+        EXPECT_EQ(w[size_t(23 + n)], 9 - n) << n;
+    }
+    for (int g = 0; g < 6; ++g) EXPECT_EQ(w[size_t(31 + g)], g % 2 ? 0 : 1) << g;
+    EXPECT_EQ(w[37], 1);
+    EXPECT_EQ(w[38], 7);
+    EXPECT_EQ(f_at(39), 0.375f);
+    EXPECT_EQ(f_at(40), -0.5f);
+    for (int s = 0; s < 24; ++s) EXPECT_EQ(w[size_t(41 + s)], s % 3 == 0 ? 1 : 0) << s;
+    EXPECT_EQ(w[65], 0);
+}
+
 TEST_F(Motion, InstallationFileChoosesTheProtocolAndThePorts)
 {
     temp_folder tmp;

@@ -7,6 +7,7 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <array>
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
@@ -22,10 +23,14 @@
 #include "core/draw_phases.h"
 #include "core/frame_clock.h"
 #include "core/geo.h"
+#include "core/input.h"
+#include "core/menu_table.h"
+#include "core/screen.h"
 #include "core/simvars/graphics.h"
 #include "core/simvars/time.h"
 #include "core/views.h"
 #include "flightmodel/flt.h"
+#include "graphics/ogl_state.h"
 #include "links/plugin_host.h"
 #include "shell/frame.h"
 #include "shell/modes.h"
@@ -238,6 +243,38 @@ TEST_F(PluginProgram, HugeNumbersInEveryIntegerLeaveTheFramesRunningAndTheReload
         else k.ref->set_int_array(k.ref->write_context, k.values.data(), 0, int(k.values.size()));
     }
     frame();
+}
+
+// An open menu asks the plug-ins which items are enabled: the enabled ones are
+// written in colour 40, the ones a plug-in disables in colour 41.
+TEST_F(PluginProgram, MenuItemsAPluginDisablesAreWrittenInTheDisabledColour)
+{
+    const menu_record& menu = menu_table[0];
+    std::vector<int> items;
+    for (int i = 0; i < MENU_ITEMS && items.size() < 2; ++i)
+        if (menu.items[i].text[0] && menu.items[i].text[0] != '-' && menu.items[i].text[0] != '=') items.push_back(i);
+    ASSERT_EQ(items.size(), 2u);
+    static int disabled;
+    disabled = items[1];
+    plugin_host.entries.menu_item_enabled = [](int, int item) { return item == disabled ? 0 : 1; };
+    mouse.mouse_x = 900.0f, mouse.mouse_y = 100.0f;   // hovering over nothing
+    screen.open_menu = 0;
+    const std::vector<unsigned char> px = frame_pixels();
+    screen.open_menu = -1;
+    // The brightest pixel of an item's box: its text, the font's brightest
+    // texel times the item's colour.
+    const auto brightest = [&](const menu_item_record& item) {
+        std::array<int, 3> best{};
+        for (int y = int(item.bottom); y < int(item.top); ++y)
+            for (int x = int(item.left); x < int(item.right); ++x) {
+                const unsigned char* p = &px[4 * (size_t(y) * W + size_t(x))];
+                if (p[0] + p[1] + p[2] > best[0] + best[1] + best[2]) best = {p[0], p[1], p[2]};
+            }
+        return best;
+    };
+    const std::array<int, 3> on = brightest(menu.items[items[0]]), off = brightest(menu.items[items[1]]);
+    for (int k = 0; k < 3; ++k)
+        EXPECT_NEAR(float(on[k]) / float(std::max(off[k], 1)), colour_table[40][k] / colour_table[41][k], 0.05f) << k;
 }
 
 }  // namespace

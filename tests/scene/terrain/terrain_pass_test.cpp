@@ -311,6 +311,43 @@ TEST_F(TerrainPass, LoopCarsGoOnRoundTheirLoop)
     EXPECT_EQ(road[1].progress, before);
 }
 
+// One frame of a car, worked by hand: 15 m/s over a segment of 400 m (cells
+// of 500 m), a tenth of that at the ends, braking past 0.75, the turn signal
+// after 0.85 toward the next segment's side, and at most 45 degrees a second
+// of turning.
+TEST_F(TerrainPass, RoadCarsSpeedSignalAndTurnByTheirPlaceOnTheSegment)
+{
+    std::vector<cover_definition>& road = cover_table[TEX].lists[COVER_ROAD];
+    const struct {
+        int car;
+        float progress, heading, dt;
+        float new_progress, new_heading, car_x;
+        int brake, signal;
+    } rows[] = {
+        {0, 0.1f, 90.0f, 1.0f, 0.1f + 0.0375f * 0.46f, 90.0f, 0.18f, 0, 1},   // pulling away
+        {0, 0.5f, 0.0f, 1.0f, 0.5375f, 45.0f, 0.5f, 0, 1},                    // full speed, turning 45 of 90
+        {0, 0.5f, 350.0f, 0.5f, 0.51875f, 12.5f, 0.5f, 0, 1},                 // across north, 22.5 in half a second
+        {0, 0.9f, 90.0f, 1.0f, 0.9f + 0.0375f * 0.46f, 90.0f, 0.82f, 1, 0},   // braking, the next leg to the left
+        {3, 0.9f, 26.565051f, 1.0f, 0.9f + 15.0f / 447.21359f * 0.46f, 26.565051f, 0.46f, 1, 2},   // to the right
+    };
+    for (const auto& r : rows) {
+        // Two loops round the same three points, one each way.
+        road = {def(0.1f, 0.1f, 1), def(0.9f, 0.1f, 1), def(0.5f, 0.9f, 1),
+                def(0.1f, 0.1f, 1), def(0.5f, 0.9f, 1), def(0.9f, 0.1f, 1)};
+        const int32_t next[6] = {1, 2, 0, 4, 5, 3};
+        for (int n = 0; n < 6; ++n) road[size_t(n)].next = next[n], road[size_t(n)].segment_start = n;
+        cover_definition& car = road[size_t(r.car)];
+        car.progress = r.progress, car.heading = r.heading;
+        sim_operation_misc.frame_rate_period = r.dt;
+        TERRAIN_draw();
+        EXPECT_NEAR(car.progress, r.new_progress, 1e-5f) << "row " << &r - rows;
+        EXPECT_NEAR(car.heading, r.new_heading, 1e-3f) << "row " << &r - rows;
+        EXPECT_NEAR(car.car_x, r.car_x, 1e-5f) << "row " << &r - rows;
+        EXPECT_EQ(car.brake_flag, r.brake) << "row " << &r - rows;
+        EXPECT_EQ(car.turn_flag, r.signal) << "row " << &r - rows;
+    }
+}
+
 TEST_F(TerrainPass, HardRoofCarriesThePlaneStrictlyInsideAndTurnsWithItsObject)
 {
     // A 24 x 18 m roof 5 m up, corners clockwise from above.
@@ -348,24 +385,30 @@ TEST_F(TerrainPass, HardRoofCarriesThePlaneStrictlyInsideAndTurnsWithItsObject)
 
 TEST_F(TerrainPass, TreesAreTwoCrossedQuadsFromTheirAtlasCell)
 {
-    look(0.0f, 7.0f, 0.0f, 0.0f, 0.0f);   // from the south, level
-    for (const auto& [index, s0, t0] : {std::tuple{9, 0.125f, 0.125f}, {64, 0.0f, 0.0f}, {63, 0.875f, 0.875f}}) {
+    look(0.0f, 7.0f, 0.0f, 0.0f, 30.0f);   // level, from a little west of south: both quads face the view
+    // Atlas cells by column (index mod 8) and row (index div 8 of index mod 64).
+    for (const auto& [index, s0, t0] :
+         {std::tuple{9, 0.125f, 0.125f}, {10, 0.25f, 0.125f}, {64, 0.0f, 0.0f}, {63, 0.875f, 0.875f}}) {
         const fed_back f = feedback([&] {
             glBegin(GL_QUADS);
             TERRAIN_draw_tree(10.0f, 0.0f, -20.0f, index);
             glEnd();
         });
-        float x0 = 1e9f, x1 = -1e9f, y1 = -1e9f, s_lo = 1e9f, t_lo = 1e9f, t_hi = -1e9f;
+        float x0 = 1e9f, x1 = -1e9f, z0 = 1e9f, z1 = -1e9f, y1 = -1e9f, s_lo = 1e9f, t_lo = 1e9f, t_hi = -1e9f;
         for (const auto& p : f.polygons)
             for (const fed_vertex& v : p) {
                 x0 = std::min(x0, v.x), x1 = std::max(x1, v.x), y1 = std::max(y1, v.y);
+                z0 = std::min(z0, v.z), z1 = std::max(z1, v.z);
                 s_lo = std::min(s_lo, v.s), t_lo = std::min(t_lo, v.t), t_hi = std::max(t_hi, v.t);
                 // The picture stands upright: its lower edge at the foot.
                 EXPECT_NEAR(v.t, v.y < 7.0f ? t0 : t0 + 0.125f, 1e-6f) << index << " at height " << v.y;
             }
-        EXPECT_NEAR(x0, 3.0f, 1e-3f);
-        EXPECT_NEAR(x1, 17.0f, 1e-3f);
-        EXPECT_NEAR(y1, 14.0f, 1e-3f);
+        // 14 m wide each way about its foot, 14 m tall.
+        EXPECT_NEAR(x0, 3.0f, 1e-2f);
+        EXPECT_NEAR(x1, 17.0f, 1e-2f);
+        EXPECT_NEAR(z0, -27.0f, 1e-2f);
+        EXPECT_NEAR(z1, -13.0f, 1e-2f);
+        EXPECT_NEAR(y1, 14.0f, 1e-2f);
         EXPECT_NEAR(s_lo, s0, 1e-6f) << index;
         EXPECT_NEAR(t_lo, t0, 1e-6f) << index;
         EXPECT_NEAR(t_hi, t0 + 0.125f, 1e-6f) << index;
