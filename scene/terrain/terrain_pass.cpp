@@ -358,12 +358,14 @@ void TERRAIN_draw()
     glShadeModel(GL_FLAT);
 
     // Obstacles and generated objects.
+    TERRAIN_objects_begin();
     if (g.draw_obstacles)
         for (size_t n = 0; n < placement_list.size(); ++n) {
             const object_placement p = placement_list[n];
             if (p.visible) TERRAIN_draw_object(p.object, p.x, p.y, p.z, p.heading);
         }
     if (w.autogen) generated_objects(w);
+    TERRAIN_objects_end();
     glShadeModel(GL_SMOOTH);
 
     // Lights, trees and cars, canopy, the cars' movement.
