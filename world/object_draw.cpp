@@ -58,9 +58,9 @@ void send(const object_primitive& p)
     case OBJ_NORMAL: glNormal3fv(w); break;
     case OBJ_LINE_VERTEX: {
         // The line colour is fixed when the list is compiled.
-        const float L = gload_dim_factor;
-        glColor4f(w[3] * sim_graphics_misc.cockpit_light_level_r * L, w[4] * sim_graphics_misc.cockpit_light_level_g * L,
-                  w[5] * sim_graphics_misc.cockpit_light_level_b * L, 0.5f);
+        float c[3];
+        OBJ_line_colour_now(w, c);
+        glColor4f(c[0], c[1], c[2], OBJ_LINE_ALPHA);
         glVertex3fv(w);
         break;
     }
@@ -89,6 +89,14 @@ void send(const object_primitive& p)
 }
 
 }  // namespace
+
+void OBJ_line_colour_now(const float* w, float rgb[3])
+{
+    const float L = gload_dim_factor;
+    rgb[0] = w[3] * sim_graphics_misc.cockpit_light_level_r * L;
+    rgb[1] = w[4] * sim_graphics_misc.cockpit_light_level_g * L;
+    rgb[2] = w[5] * sim_graphics_misc.cockpit_light_level_b * L;
+}
 
 void OBJ_set_draw_state(int code)
 {

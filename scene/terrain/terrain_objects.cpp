@@ -109,17 +109,16 @@ void movie_vertex(const object_primitive& p)
 
 // ---------------------------------------------------------------------------
 // Objects gathered into shared vertex arrays. An object level whose compiled
-// primitives are faces only (triangles, quads, polygons, strips and fans),
-// each vertex after a normal, draws what its display list draws once its
-// vertices are carried into the world by the object's placement: the same
-// state (the record's textures, lighting on, alpha test, the state kit's
-// colour as the material), and under the flat shading of the objects' pass
-// each face takes the normal of the vertex that colours it. Levels with lines
-// keep their lists: a line's colour is the one it had when its list was
-// compiled. The placements of a frame are gathered, and their vertices
-// rebuilt only when the placements differ from the last frame's (the cover
-// cells, the levels of detail or the origin moved); each texture pair is then
-// one draw.
+// primitives are faces (triangles, quads, polygons, strips and fans) and
+// lines, each vertex after a normal, draws what its display list draws once
+// its vertices are carried into the world by the object's placement: the
+// same state (the record's textures, lighting on, alpha test, the state kit's
+// colour as the material; lines untextured in the colours they were compiled
+// with), and under the flat shading of the objects' pass each face takes the
+// normal of the vertex that colours it. The placements of a frame are
+// gathered, and their vertices rebuilt only when the placements differ from
+// the last frame's (the cover cells, the levels of detail or the origin
+// moved); each texture pair is then one draw, and all lines one more.
 
 struct placed_object {
     int32_t object, level;
@@ -129,6 +128,10 @@ struct placed_object {
 
 struct batch_vertex {
     float x, y, z, nx, ny, nz, s, t;
+};
+
+struct line_vertex {
+    float x, y, z, nx, ny, nz, r, g, b, a;
 };
 
 struct object_batch {
@@ -142,6 +145,7 @@ struct object_batches_record {
     std::vector<placed_object> placed;   // this frame's, in drawing order
     std::vector<placed_object> built;    // those the batches were built from
     std::vector<object_batch> batches;
+    std::vector<line_vertex> lines;
 };
 object_batches_record object_batches;
 
@@ -153,28 +157,31 @@ bool face_header(int32_t code)
            code == OBJ_QUAD_STRIP || code == OBJ_TRI_STRIP || code == OBJ_TRI_FAN;
 }
 
-// Whether the level's compiled primitives are faces with a normal before
-// their first vertex (a vertex without one would take whatever normal an
-// earlier drawer left).
+// Whether the level's compiled primitives are faces and lines with a normal
+// before their first vertex (a vertex without one would take whatever normal
+// an earlier drawer left).
 bool batchable(const lod_group& g)
 {
     if (g.static_prims.empty()) return false;
-    bool in_face = false, normal = false;
+    int32_t open = 0;   // the header of the primitive being read
+    bool normal = false;
     for (const object_primitive& p : g.static_prims) {
-        if (face_header(p.code)) {
-            if (in_face) return false;
-            in_face = true;
+        const bool line = open == OBJ_LINE;
+        if (face_header(p.code) || p.code == OBJ_LINE) {
+            if (open) return false;
+            open = p.code;
         } else if (p.code == OBJ_NORMAL) {
             normal = true;
-        } else if (p.code == OBJ_VERTEX) {
-            if (!in_face || !normal) return false;
-        } else if (p.code == OBJ_END) {
-            in_face = false;
+        } else if (p.code == OBJ_VERTEX || p.code == OBJ_LINE_VERTEX) {
+            if (!normal || !open || line != (p.code == OBJ_LINE_VERTEX)) return false;
+        } else if (p.code == OBJ_END || p.code == OBJ_END_LINES) {
+            if (!open || line != (p.code == OBJ_END_LINES)) return false;
+            open = 0;
         } else {
             return false;
         }
     }
-    return !in_face;
+    return !open;
 }
 
 // The object's frame in the world: the turns TERRAIN_draw_object gives the
@@ -255,23 +262,34 @@ void add_face(int32_t code, const std::vector<face_vertex>& v, const placement_f
     }
 }
 
-void add_object(const placed_object& o, std::vector<batch_vertex>& out)
+void add_object(const placed_object& o, std::vector<batch_vertex>& out, std::vector<line_vertex>& lines)
 {
     const lod_group& g = object_table[static_cast<size_t>(o.object)].groups[static_cast<size_t>(o.level)];
     const placement_frame f(o);
     int32_t code = 0;
     const float* normal = nullptr;
     std::vector<face_vertex> face;
+    size_t first_line = lines.size();
     for (const object_primitive& p : g.static_prims) {
         if (face_header(p.code)) {
             code = p.code;
             face.clear();
+        } else if (p.code == OBJ_LINE) {
+            first_line = lines.size();
         } else if (p.code == OBJ_NORMAL) {
             normal = p.w;
         } else if (p.code == OBJ_VERTEX && normal) {
             face.push_back({p.w, normal});
         } else if (p.code == OBJ_END) {
             add_face(code, face, f, out);
+        } else if (p.code == OBJ_LINE_VERTEX && normal) {
+            float v[3], n[3];
+            f.turned(p.w, v);
+            f.turned(normal, n);
+            lines.push_back({v[0] + f.t[0], v[1] + f.t[1], v[2] + f.t[2], n[0], n[1], n[2], p.w[3], p.w[4], p.w[5],
+                             OBJ_LINE_ALPHA});
+        } else if (p.code == OBJ_END_LINES && (lines.size() - first_line) % 2 != 0) {
+            lines.pop_back();   // a line without its second end draws nothing
         }
     }
 }
@@ -280,13 +298,14 @@ void build_batches()
 {
     object_batches_record& b = object_batches;
     b.batches.clear();
+    b.lines.clear();
     for (const placed_object& o : b.placed) {
         const scenery_object_record& r = object_table[static_cast<size_t>(o.object)];
         auto it = std::find_if(b.batches.begin(), b.batches.end(), [&](const object_batch& k) {
             return k.day_tex == r.day_tex && k.lit_tex == r.lit_tex;
         });
         if (it == b.batches.end()) it = b.batches.insert(b.batches.end(), object_batch{o.object, r.day_tex, r.lit_tex, {}});
-        add_object(o, it->vertices);
+        add_object(o, it->vertices, b.lines);
     }
     b.built = b.placed;
 }
@@ -322,14 +341,38 @@ void draw_array(const std::vector<batch_vertex>& v, bool textured)
     glNormal3f(v.back().nx, v.back().ny, v.back().nz);
 }
 
+void draw_lines(const std::vector<line_vertex>& v)
+{
+    constexpr GLsizei stride = sizeof(line_vertex);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_NORMAL_ARRAY);
+    glEnableClientState(GL_COLOR_ARRAY);
+    glVertexPointer(3, GL_FLOAT, stride, &v[0].x);
+    glNormalPointer(GL_FLOAT, stride, &v[0].nx);
+    glColorPointer(4, GL_FLOAT, stride, &v[0].r);
+    glDrawArrays(GL_LINES, 0, static_cast<GLsizei>(v.size()));
+    glDisableClientState(GL_COLOR_ARRAY);
+    glDisableClientState(GL_NORMAL_ARRAY);
+    glDisableClientState(GL_VERTEX_ARRAY);
+    // The current colour and normal after an array draw are not defined: leave the last ones sent.
+    glColor4f(v.back().r, v.back().g, v.back().b, v.back().a);
+    glNormal3f(v.back().nx, v.back().ny, v.back().nz);
+}
+
 void draw_batches()
 {
-    for (const object_batch& k : object_batches.batches) {
+    const object_batches_record& b = object_batches;
+    for (const object_batch& k : b.batches) {
         if (k.vertices.empty()) continue;
         // The state and textures a list of the record meets, then the state its first face sets.
         OBJ_use_textures(k.first_object, terrain_night, 1);
         OBJ_set_draw_state(OBJ_TRI);
         draw_array(k.vertices, obj_draw_state.day_flag != 0);
+    }
+    if (!b.lines.empty()) {
+        OBJ_set_draw_state(0);   // as a list is met, then its lines' own state
+        OBJ_set_draw_state(OBJ_LINE);
+        draw_lines(b.lines);
     }
 }
 

@@ -387,17 +387,26 @@ TEST_F(TerrainPass, FiguresStandAlongAirportBordersOnTheEarthOnly)
 TEST_F(TerrainPass, GatheredObjectsDrawThePictureOfTheirListsFromOneKeptArray)
 {
     solid_texture(TEX_SLOT_BUILDINGS, 200, 180, 160);
-    const std::string name = "gathered block " + std::to_string(object_table.size());
-    const int block = OBJ_build_obs(0, 0, 0, 20.0f, name.c_str(), 2, 1);   // four walls and a roof
-    const std::string key = object_table[static_cast<size_t>(block)].name;
+    solid_texture(TEX_SLOT_SURFACES, 120, 120, 120);
+    const std::string n = std::to_string(object_table.size());
+    const int block = OBJ_build_obs(0, 0, 0, 20.0f, ("gathered block " + n).c_str(), 2, 1);   // four walls and a roof
+    const int beacon = OBJ_build_obs(0, 0, 0, 0.0f, ("gathered beacon " + n).c_str(), 9, 1);   // a mast and wires
+    const std::string keys[2] = {object_table[static_cast<size_t>(block)].name, object_table[static_cast<size_t>(beacon)].name};
     sim_graphics_settings.autogen_level = 0;
-    placement_list = {{block, 40.0f, 2.0f, -30.0f, 30.0f, 0}, {block, -60.0f, 5.0f, 50.0f, 120.0f, 0}};
+    placement_list = {{block, 40.0f, 2.0f, -30.0f, 30.0f, 0},
+                      {beacon, 0.0f, 0.0f, 0.0f, 15.0f, 0},
+                      {block, -60.0f, 5.0f, 50.0f, 120.0f, 0}};
     look(0.0f, 0.0f, 0.0f, 35.0f, 20.0f);   // from above the south, so the walls show
     // A sun from the south-east, so that every wall is lit its own way.
     glPushMatrix();
     glLoadIdentity();
-    const GLfloat sun[4] = {0.4f, 0.8f, 0.3f, 0.0f};
+    const GLfloat sun[4] = {0.4f, 0.8f, 0.3f, 0.0f}, white[4] = {0.8f, 0.8f, 0.8f, 1.0f}, grey[4] = {0.2f, 0.2f, 0.2f, 1.0f};
     glLightfv(GL_LIGHT0, GL_POSITION, sun);
+    glLightfv(GL_LIGHT0, GL_DIFFUSE, white);
+    glLightfv(GL_LIGHT0, GL_AMBIENT, grey);
+    glFogi(GL_FOG_MODE, GL_LINEAR);   // no fog this near
+    glFogf(GL_FOG_START, 1.0e6f);
+    glFogf(GL_FOG_END, 2.0e6f);
     glPopMatrix();
 
     const auto picture = [](auto&& draw) {
@@ -420,11 +429,12 @@ TEST_F(TerrainPass, GatheredObjectsDrawThePictureOfTheirListsFromOneKeptArray)
     };
     const auto gathered = [&] { return picture([] { TERRAIN_draw(); }); };
     const std::vector<unsigned char> expected = own_lists();
-    const auto lit = std::count_if(expected.begin(), expected.end(), [](unsigned char c) { return c != 0; });
-    ASSERT_GT(lit, 1000);
+    size_t lit = 0;   // pixels with any colour
+    for (size_t k = 0; k + 3 < expected.size(); k += 4) lit += expected[k] + expected[k + 1] + expected[k + 2] > 0 ? 1 : 0;
+    ASSERT_GT(lit, 300u);
     bind_recording binds;
     EXPECT_TRUE(gathered() == expected);
-    EXPECT_EQ(TERRAIN_objects_batched(), 1);
+    EXPECT_EQ(TERRAIN_objects_batched(), 2);
     EXPECT_EQ(std::count_if(binds.binds.begin(), binds.binds.end(),
                             [](const tex_bind_request& b) { return b.slot == TEX_SLOT_BUILDINGS; }),
               1);
@@ -435,5 +445,5 @@ TEST_F(TerrainPass, GatheredObjectsDrawThePictureOfTheirListsFromOneKeptArray)
     const std::vector<unsigned char> moved = own_lists();
     EXPECT_FALSE(moved == expected);
     EXPECT_TRUE(gathered() == moved);
-    object_index.erase(key);
+    for (const std::string& k : keys) object_index.erase(k);
 }
