@@ -24,6 +24,7 @@ namespace gl_entry {
 PFNGLMULTITEXCOORD2FARBPROC glMultiTexCoord2fARB = nullptr;
 PFNGLMULTITEXCOORD2FVARBPROC glMultiTexCoord2fvARB = nullptr;
 PFNGLACTIVETEXTUREARBPROC glActiveTextureARB = nullptr;
+PFNGLCLIENTACTIVETEXTUREARBPROC glClientActiveTextureARB = nullptr;
 }  // namespace gl_entry
 
 namespace {
@@ -176,4 +177,6 @@ void OGL_probe_capabilities()
         reinterpret_cast<PFNGLMULTITEXCOORD2FVARBPROC>(PLAT_gl_proc_address("glMultiTexCoord2fvARB"));
     gl_entry::glActiveTextureARB =
         reinterpret_cast<PFNGLACTIVETEXTUREARBPROC>(PLAT_gl_proc_address("glActiveTextureARB"));
+    gl_entry::glClientActiveTextureARB =
+        reinterpret_cast<PFNGLCLIENTACTIVETEXTUREARBPROC>(PLAT_gl_proc_address("glClientActiveTextureARB"));
 }

@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 
+#include <array>
 #include <cmath>
 #include <initializer_list>
 
@@ -10,6 +11,7 @@
 #include "graphics/ogl_state.h"
 #include "graphics/ogl_tex.h"
 #include "core/constants.h"
+#include "core/units.h"
 #include "core/simvars/graphics.h"
 #include "core/text_util.h"
 #include "core/geo.h"
@@ -208,6 +210,55 @@ void OGL_quad_3d_uv(const float* p0, const float* p1, const float* p2, const flo
     }
 }
 
+namespace {
+
+// The side corners of a box of half width w and half length l, in the order
+// of its wall strip: x, z, the texture's s and the normal sent with the pair.
+struct box_corner {
+    float x, z, s, nx, nz;
+};
+std::array<box_corner, 5> box_corners(float w, float l, float s1, float s2)
+{
+    return {{{-w, -l, s1, 0.0f, -1.0f},
+             {w, -l, s2, 0.0f, -1.0f},
+             {w, l, s1, 1.0f, 0.0f},
+             {-w, l, s2, 0.0f, 1.0f},
+             {-w, -l, s1, -1.0f, 0.0f}}};
+}
+
+}  // namespace
+
+void OGL_box_3d_quads(float x, float y, float z, float width, float height, float length, float s1, float s2,
+                      float t1, float t2, float heading)
+{
+    // The turn OGL_draw_box_3d gives its matrix (about y by -heading), applied here.
+    const float h = heading * DEG_TO_RAD_FLOAT, c = std::cos(h), sn = std::sin(h);
+    const auto vertex = [&](float vx, float vy, float vz, float nx, float ny, float nz, float s, float t) {
+        glNormal3f(c * nx - sn * nz, ny, sn * nx + c * nz);
+        glTexCoord2f(s, t);
+        glVertex3f(x + c * vx - sn * vz, y + vy, z + sn * vx + c * vz);
+    };
+    const float w = width / 2.0f, l = length / 2.0f;
+    const std::array<box_corner, 5> k = box_corners(w, l, s1, s2);
+    // Each wall as its strip draws it: the next corner's top, this corner's
+    // top and foot, the next corner's foot, each with its corner's normal.
+    for (size_t i = 0; i + 1 < k.size(); ++i) {
+        const box_corner &a = k[i], &b = k[i + 1];
+        vertex(b.x, height, b.z, b.nx, 0.0f, b.nz, b.s, t2);
+        vertex(a.x, height, a.z, a.nx, 0.0f, a.nz, a.s, t2);
+        vertex(a.x, 0.0f, a.z, a.nx, 0.0f, a.nz, a.s, t1);
+        vertex(b.x, 0.0f, b.z, b.nx, 0.0f, b.nz, b.s, t1);
+    }
+    vertex(-w, height, -l, 0.0f, 1.0f, 0.0f, s1, t2);
+    vertex(w, height, -l, 0.0f, 1.0f, 0.0f, s2, t2);
+    vertex(w, height, l, 0.0f, 1.0f, 0.0f, s2, t2);
+    vertex(-w, height, l, 0.0f, 1.0f, 0.0f, s1, t2);
+    vertex(-w, 0.0f, l, 0.0f, -1.0f, 0.0f, s1, t1);
+    vertex(w, 0.0f, l, 0.0f, -1.0f, 0.0f, s2, t1);
+    vertex(w, 0.0f, -l, 0.0f, -1.0f, 0.0f, s2, t1);
+    vertex(-w, 0.0f, -l, 0.0f, -1.0f, 0.0f, s1, t1);
+}
+
 void OGL_draw_box_3d(float x, float y, float z, float width, float height, float length, float s1, float s2,
                      float t1, float t2, float heading)
 {
@@ -216,15 +267,8 @@ void OGL_draw_box_3d(float x, float y, float z, float width, float height, float
     glRotatef(-heading, 0.0f, 1.0f, 0.0f);
     const float w = width / 2.0f, l = length / 2.0f;
 
-    struct corner {
-        float x, z, s, nx, nz;
-    };
-    const corner corners[5] = {
-        {-w, -l, s1, 0.0f, -1.0f}, {w, -l, s2, 0.0f, -1.0f}, {w, l, s1, 1.0f, 0.0f},
-        {-w, l, s2, 0.0f, 1.0f},   {-w, -l, s1, -1.0f, 0.0f},
-    };
     glBegin(GL_QUAD_STRIP);
-    for (const corner& c : corners) {
+    for (const box_corner& c : box_corners(w, l, s1, s2)) {
         glNormal3f(c.nx, 0.0f, c.nz);
         glTexCoord2f(c.s, t2);
         glVertex3f(c.x, height, c.z);

@@ -62,3 +62,7 @@ void OGL_flat_quad_tex(float half_w, float half_h, float s0, float t0, float s1,
 // A box standing on y = 0, turned by the heading, with its own glBegin blocks.
 void OGL_draw_box_3d(float x, float y, float z, float width, float height, float length, float s1, float s2,
                      float t1, float t2, float heading);
+// The same box as six quads inside the caller's GL_QUADS block, its corners
+// turned and placed here instead of by the matrix.
+void OGL_box_3d_quads(float x, float y, float z, float width, float height, float length, float s1, float s2,
+                      float t1, float t2, float heading);

@@ -58,9 +58,9 @@ void send(const object_primitive& p)
     case OBJ_NORMAL: glNormal3fv(w); break;
     case OBJ_LINE_VERTEX: {
         // The line colour is fixed when the list is compiled.
-        const float L = gload_dim_factor;
-        glColor4f(w[3] * sim_graphics_misc.cockpit_light_level_r * L, w[4] * sim_graphics_misc.cockpit_light_level_g * L,
-                  w[5] * sim_graphics_misc.cockpit_light_level_b * L, 0.5f);
+        float c[3];
+        OBJ_line_colour_now(w, c);
+        glColor4f(c[0], c[1], c[2], OBJ_LINE_ALPHA);
         glVertex3fv(w);
         break;
     }
@@ -89,6 +89,14 @@ void send(const object_primitive& p)
 }
 
 }  // namespace
+
+void OBJ_line_colour_now(const float* w, float rgb[3])
+{
+    const float L = gload_dim_factor;
+    rgb[0] = w[3] * sim_graphics_misc.cockpit_light_level_r * L;
+    rgb[1] = w[4] * sim_graphics_misc.cockpit_light_level_g * L;
+    rgb[2] = w[5] * sim_graphics_misc.cockpit_light_level_b * L;
+}
 
 void OBJ_set_draw_state(int code)
 {
@@ -131,11 +139,10 @@ int OBJ_is_dynamic_prim(int object, int group, int prim)
     }
 }
 
-void OBJ_draw(int object, int group, int lit, int mode)
+void OBJ_use_textures(int object, int lit, int bind)
 {
-    if (!group_at(object, group)) return;
+    if (object < 0 || static_cast<size_t>(object) >= object_table.size()) return;
     const scenery_object_record& r = object_table[static_cast<size_t>(object)];
-    lod_group& g = object_table[static_cast<size_t>(object)].groups[static_cast<size_t>(group)];
     obj_draw_state_record& s = obj_draw_state;
 
     s.day_flag = has_texture(r.day_tex) ? 1 : 0;
@@ -144,11 +151,11 @@ void OBJ_draw(int object, int group, int lit, int mode)
 
     if (s.day_flag) {
         OGL_set_state(STATE_FOG_ON, 1, STATE_LIGHTING_ON, STATE_ALPHA_TEST, STATE_DEPTH_TEST_ON, STATE_DEPTH_WRITE_ON);
-        if (mode == 1) OGL_bind_tex(r.day_tex, 0);
+        if (bind) OGL_bind_tex(r.day_tex, 0);
     }
     if (s.lit_flag) {
         OGL_set_state(STATE_FOG_ON, 2, STATE_LIGHTING_ON, STATE_ALPHA_TEST, STATE_DEPTH_TEST_ON, STATE_DEPTH_WRITE_ON);
-        if (mode == 1) {
+        if (bind) {
             if (texture_unit_count <= 1 || !gl_entry::glActiveTextureARB) {
                 // One unit only: the lit texture takes the day texture's place.
                 OGL_bind_tex(r.lit_tex, 0);
@@ -161,6 +168,13 @@ void OBJ_draw(int object, int group, int lit, int mode)
             }
         }
     }
+}
+
+void OBJ_draw(int object, int group, int lit, int mode)
+{
+    if (!group_at(object, group)) return;
+    lod_group& g = object_table[static_cast<size_t>(object)].groups[static_cast<size_t>(group)];
+    OBJ_use_textures(object, lit, mode == 1);
 
     if (mode == 1) {
         const uint32_t list = lit ? g.lit_list : g.day_list;

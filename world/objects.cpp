@@ -435,10 +435,15 @@ void OBJ_finish(int object)
         OBJ_draw(object, static_cast<int>(g), 1, 0);
         // Keep what the per-frame pass draws itself.
         std::vector<object_primitive>& p = r.groups[g].prims;
-        std::vector<object_primitive> kept;
-        for (size_t k = 0; k < p.size(); ++k)
+        std::vector<object_primitive> kept, compiled;
+        for (size_t k = 0; k < p.size(); ++k) {
             if (OBJ_is_dynamic_prim(object, static_cast<int>(g), static_cast<int>(k))) kept.push_back(p[k]);
+            if (!OBJ_is_static_prim(object, static_cast<int>(g), static_cast<int>(k))) continue;
+            compiled.push_back(p[k]);
+            if (p[k].code == OBJ_LINE_VERTEX) OBJ_line_colour_now(p[k].w, compiled.back().w + 3);
+        }
         p.swap(kept);
+        r.groups[g].static_prims.swap(compiled);
     }
 }
 

@@ -91,6 +91,10 @@ struct lod_group {
     float near2;              // the group is drawn while near2 <= d^2 <= far2
     float far2;
     std::vector<object_primitive> prims;
+    // The primitives compiled into the lists, kept for drawers that gather
+    // many placements into one vertex array; line vertices carry the colour
+    // the lists were compiled with.
+    std::vector<object_primitive> static_prims{};
 };
 
 struct scenery_object_record {
@@ -156,6 +160,13 @@ void OBJ_builder_reset();
 // Group `group` of record `object`: mode 0 compiles its day (lit 0) or night
 // list, mode 1 binds the record's textures and replays that list.
 void OBJ_draw(int object, int group, int lit, int mode);
+// What OBJ_draw does before it replays a list: the record's texture flags
+// (day, and lit when `lit`), the matching state, and with `bind` its textures.
+void OBJ_use_textures(int object, int lit, int bind);
+// A line vertex's colour as a list compiled now fixes it: its colour tinted by
+// the cockpit light and dimmed; lines are drawn with alpha OBJ_LINE_ALPHA.
+void OBJ_line_colour_now(const float* w, float rgb[3]);
+constexpr float OBJ_LINE_ALPHA = 0.5f;
 // Switches the GL state for the primitive group about to start (0 resets).
 void OBJ_set_draw_state(int code);
 // Whether a primitive goes into the display lists, and whether it is kept for

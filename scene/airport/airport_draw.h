@@ -44,8 +44,11 @@ void AIRPORT_on_sphere(float lat, float lon, double radius, float out[3]);
 
 // The beacon tower, windsocks and runway lights of entry n of the nearby list.
 void AIRPORT_draw_lights(int n);
-// The signs beside runway r of the selected airport a.
+// The signs beside runway r of the selected airport a. Their places are
+// kept from frame to frame while the runways, the airport's elevation and the
+// origin stay the same.
 void AIRPORT_draw_signs(const airport_record& apt, int r);
+void AIRPORT_signs_reset();
 // Ten buoys along water runway r.
 void AIRPORT_draw_buoys(const runway_geometry_record& g);
 // Another aircraft parked on apron r of the selected airport.

@@ -7,11 +7,13 @@
 #include <array>
 #include <cmath>
 #include <cstring>
+#include <vector>
 
 #include "aircraft/acf_struct.h"
 #include "core/constants.h"
 #include "core/geo.h"
 #include "core/numeric.h"
+#include "core/reset_registry.h"
 #include "core/text_util.h"
 #include "core/texture_slots.h"
 #include "core/units.h"
@@ -141,19 +143,62 @@ void load_array(float (&to)[N], const std::array<float, N>& from)
 
 }  // namespace
 
-void AIRPORT_draw_signs(const airport_record& apt, int r)
+namespace {
+
+// One sign beside a runway: its foot, its turn about the vertical (degrees)
+// and what it shows (a designation, or 1, 2 or 3 thousand feet to go).
+struct runway_sign {
+    float x, y, z, turn;
+    int32_t thousands;   // 0 for the designation
+    int32_t number, letter_cell;
+};
+
+// The signs of one runway, kept while everything that places them stays the
+// same: its record, its quad, the airport's elevation, the frame's origin and
+// the runways that may hide a sign (after an origin shift or a new scene
+// build they are placed again).
+struct kept_runway_signs {
+    const airport_record* apt;
+    int r;
+    std::vector<float> inputs;
+    std::vector<runway_sign> signs;
+};
+std::vector<kept_runway_signs> kept_signs;
+std::vector<float> sign_inputs_scratch;
+constexpr size_t KEPT_SIGN_RUNWAYS = 64;
+
+void forget_signs() { kept_signs.clear(); }
+
+void quad_inputs(const runway_geometry_record& g, std::vector<float>& out)
 {
-    const runway_geometry_record* g = AIRPORT_geometry(apt, r);
-    if (!g) return;
+    const runway_quad q = AIRPORT_quad(g);
+    for (const float* p : {q.A, q.B, q.C, q.D}) out.insert(out.end(), {p[0], p[1], p[2]});
+}
+
+void sign_inputs(const airport_record& apt, int r, const runway_geometry_record& g, std::vector<float>& out)
+{
+    const runway_record& rw = apt.runways[static_cast<size_t>(r)];
+    out.assign({rw.displaced_thresholds, rw.length, rw.width, rw.heading, static_cast<float>(rw.shoulder_code),
+                static_cast<float>(rw.number[0]), static_cast<float>(rw.number[1]), static_cast<float>(rw.number[2]),
+                apt.elevation, lat_ref, lon_ref, static_cast<float>(SCENE_planet()), g.sections.front().left[1]});
+    quad_inputs(g, out);
+    for (size_t k = 0; k < apt.runways.size(); ++k) {
+        const runway_geometry_record* other = AIRPORT_geometry(apt, static_cast<int>(k));
+        out.push_back(static_cast<int>(k) != r && other && AIRPORT_is_runway(apt.runways[k]) ? 1.0f : 0.0f);
+        if (other) quad_inputs(*other, out);
+    }
+}
+
+void place_signs(const airport_record& apt, int r, const runway_geometry_record& g, std::vector<runway_sign>& out)
+{
+    out.clear();
     const runway_record& rw = apt.runways[static_cast<size_t>(r)];
     const float d_first = std::trunc(rw.displaced_thresholds) * UNIT.ft_to_mtrs;
     const float d_last = (rw.displaced_thresholds - std::trunc(rw.displaced_thresholds)) * 10000.0f * UNIT.ft_to_mtrs;
     const float total = d_first + rw.length + d_last;
     if (!(total > 0.0f) || !std::isfinite(total)) return;
 
-    OGL_set_state(STATE_FOG_ON, 1, STATE_LIGHTING_ON, STATE_OPAQUE, STATE_DEPTH_TEST_ON, STATE_DEPTH_WRITE_OFF);
-    OGL_bind_tex(TEX_SLOT_SURFACES, 0);
-    const runway_quad q = AIRPORT_quad(*g);
+    const runway_quad q = AIRPORT_quad(g);
     const float h = rw.heading * DEG_TO_RAD_FLOAT;
     const float offset = 3.0f + (rw.shoulder_code != 0 ? 0.25f * rw.width : 0.0f);
     const float out_x = std::cos(h) * offset, out_z = std::sin(h) * offset;
@@ -161,7 +206,7 @@ void AIRPORT_draw_signs(const airport_record& apt, int r)
     const float A[2] = {q.A[0] - out_x, q.A[2] - out_z}, D[2] = {q.D[0] - out_x, q.D[2] - out_z};
     const float B[2] = {q.B[0] + out_x, q.B[2] + out_z}, C[2] = {q.C[0] + out_x, q.C[2] + out_z};
     const int base = 10 * UTIL_char_to_digit(rw.number[0]) + UTIL_char_to_digit(rw.number[1]);
-    const float y_ground = g->sections.front().left[1];
+    const float y_ground = g.sections.front().left[1];
 
     for (int e = 0; e < 2; ++e)
         for (int s = 0; s < 2; ++s)
@@ -174,17 +219,55 @@ void AIRPORT_draw_signs(const airport_record& apt, int r)
                 float lat, lon, elev, x, y, z;
                 GEO_local_to_latlon(lat, lon, elev, px, y_ground, pz);
                 GEO_latlon_to_local(x, y, z, lat, lon, apt.elevation);
-                glPushMatrix();
-                glTranslatef(px, y, pz);
-                if (k == 0) {
-                    glRotatef(-rw.heading + static_cast<float>(s) * 180.0f - 90.0f, 0.0f, 1.0f, 0.0f);
-                    designation_sign(UTIL_wrap_int(base + (e == 0 ? 18 : 0), 1, 36), letter_cell(rw.number[2], e));
-                } else {
-                    glRotatef(-rw.heading + static_cast<float>(e) * 180.0f, 0.0f, 1.0f, 0.0f);
-                    distance_sign(k);
-                }
-                glPopMatrix();
+                if (k == 0)
+                    out.push_back({px, y, pz, -rw.heading + static_cast<float>(s) * 180.0f - 90.0f, 0,
+                                   UTIL_wrap_int(base + (e == 0 ? 18 : 0), 1, 36), letter_cell(rw.number[2], e)});
+                else
+                    out.push_back({px, y, pz, -rw.heading + static_cast<float>(e) * 180.0f, k, 0, 0});
             }
+}
+
+// The kept signs of runway r, placed again when what places them changed.
+const std::vector<runway_sign>& signs_of(const airport_record& apt, int r, const runway_geometry_record& g)
+{
+    sign_inputs(apt, r, g, sign_inputs_scratch);
+    auto it = std::find_if(kept_signs.begin(), kept_signs.end(),
+                           [&](const kept_runway_signs& k) { return k.apt == &apt && k.r == r; });
+    if (it == kept_signs.end()) {
+        if (kept_signs.size() >= KEPT_SIGN_RUNWAYS) kept_signs.clear();
+        it = kept_signs.insert(kept_signs.end(), kept_runway_signs{&apt, r, {}, {}});
+    } else if (it->inputs == sign_inputs_scratch) {
+        return it->signs;
+    }
+    it->inputs = sign_inputs_scratch;
+    place_signs(apt, r, g, it->signs);
+    return it->signs;
+}
+
+}  // namespace
+
+void AIRPORT_signs_reset() { forget_signs(); }
+ORVELL_RESET(AIRPORT_signs_reset);
+
+void AIRPORT_draw_signs(const airport_record& apt, int r)
+{
+    const runway_geometry_record* g = AIRPORT_geometry(apt, r);
+    if (!g) return;
+    const std::vector<runway_sign>& signs = signs_of(apt, r, *g);
+    if (signs.empty()) return;
+
+    OGL_set_state(STATE_FOG_ON, 1, STATE_LIGHTING_ON, STATE_OPAQUE, STATE_DEPTH_TEST_ON, STATE_DEPTH_WRITE_OFF);
+    OGL_bind_tex(TEX_SLOT_SURFACES, 0);
+    for (const runway_sign& sign : signs) {
+        glPushMatrix();
+        glTranslatef(sign.x, sign.y, sign.z);
+        glRotatef(sign.turn, 0.0f, 1.0f, 0.0f);
+        if (sign.thousands == 0)
+            designation_sign(sign.number, sign.letter_cell);
+        else
+            distance_sign(sign.thousands);
+        glPopMatrix();
+    }
 }
 
 void AIRPORT_draw_buoys(const runway_geometry_record& g)

@@ -310,18 +310,19 @@ void figure(const terrain_vertex& A, const terrain_vertex& B, float r, int code,
     LIGHTS_add(code, px + dx, py, pz + dz, heading, 0, 0, 1);
     const float cx = px + 0.2f * dx, cz = pz + 0.2f * dz;
     const float wave = 45.0f + 30.0f * std::sin(6.0f * frame_clock);
-    OGL_draw_box_3d(cx, py + 1.6f, cz, 0.2f, 0.3f, 0.25f, 0.0f, 0.75f, 0.75f, 1.0f, 0.0f);           // head
-    OGL_draw_box_3d(cx, py + 0.8f, cz, 0.4f, 0.8f, 0.25f, 0.0f, 0.75f, 0.35f, 0.75f, 0.0f);          // body
-    OGL_draw_box_3d(cx - 0.25f, py + 1.55f, cz, 0.15f, 0.75f, 0.15f, 0.75f, 1.0f, 0.75f, 0.35f, 190.0f);  // left arm
-    OGL_draw_box_3d(cx + 0.25f, py + 1.55f, cz, 0.15f, 0.75f, 0.15f, 0.75f, 1.0f, 0.75f, 0.35f, wave);    // right arm
-    OGL_draw_box_3d(cx - 0.11f, py, cz, 0.18f, 0.8f, 0.25f, 0.0f, 0.75f, 0.0f, 0.35f, 0.0f);          // left leg
-    OGL_draw_box_3d(cx + 0.11f, py, cz, 0.18f, 0.8f, 0.25f, 0.0f, 0.75f, 0.0f, 0.35f, 0.0f);          // right leg
+    OGL_box_3d_quads(cx, py + 1.6f, cz, 0.2f, 0.3f, 0.25f, 0.0f, 0.75f, 0.75f, 1.0f, 0.0f);           // head
+    OGL_box_3d_quads(cx, py + 0.8f, cz, 0.4f, 0.8f, 0.25f, 0.0f, 0.75f, 0.35f, 0.75f, 0.0f);          // body
+    OGL_box_3d_quads(cx - 0.25f, py + 1.55f, cz, 0.15f, 0.75f, 0.15f, 0.75f, 1.0f, 0.75f, 0.35f, 190.0f);  // left arm
+    OGL_box_3d_quads(cx + 0.25f, py + 1.55f, cz, 0.15f, 0.75f, 0.15f, 0.75f, 1.0f, 0.75f, 0.35f, wave);    // right arm
+    OGL_box_3d_quads(cx - 0.11f, py, cz, 0.18f, 0.8f, 0.25f, 0.0f, 0.75f, 0.0f, 0.35f, 0.0f);          // left leg
+    OGL_box_3d_quads(cx + 0.11f, py, cz, 0.18f, 0.8f, 0.25f, 0.0f, 0.75f, 0.0f, 0.35f, 0.0f);          // right leg
 }
 
 void airport_figures(const cover_window& w)
 {
     OGL_set_state(STATE_FOG_ON, 1, STATE_LIGHTING_ON, STATE_OPAQUE, STATE_DEPTH_TEST_ON, STATE_DEPTH_WRITE_ON);
     OGL_bind_tex(TEX_SLOT_PERSON, 0);
+    glBegin(GL_QUADS);   // every figure's boxes in one block
     const auto outside = [](int i, int j) {
         // A side with no neighbour in the grid has no border to stand on.
         if (i < 0 || j < 0 || i >= TERRAIN_GRID_ROWS || j >= TERRAIN_GRID_COLS) return false;
@@ -338,6 +339,7 @@ void airport_figures(const cover_window& w)
             if (outside(i, j - 1)) figure(V(i + 1, j), V(i, j), r, code, 0.0f, 5.0f, 0.0f);
             if (outside(i - 1, j)) figure(V(i, j), V(i, j + 1), r, code, -5.0f, 0.0f, 90.0f);
         }
+    glEnd();
 }
 
 }  // namespace
@@ -358,12 +360,14 @@ void TERRAIN_draw()
     glShadeModel(GL_FLAT);
 
     // Obstacles and generated objects.
+    TERRAIN_objects_begin();
     if (g.draw_obstacles)
         for (size_t n = 0; n < placement_list.size(); ++n) {
             const object_placement p = placement_list[n];
             if (p.visible) TERRAIN_draw_object(p.object, p.x, p.y, p.z, p.heading);
         }
     if (w.autogen) generated_objects(w);
+    TERRAIN_objects_end();
     glShadeModel(GL_SMOOTH);
 
     // Lights, trees and cars, canopy, the cars' movement.

@@ -43,7 +43,16 @@ void TERRAIN_objects_reset();
 // One object of the object table at (x, y, z) turned to `heading` degrees:
 // its level of detail by distance, leaning with the globe, its lights,
 // smoke, hard roofs and night movie screens.
+// Between begin and end, objects whose levels are plain faces are gathered
+// and drawn at the end from vertex arrays, one draw per texture pair (their
+// lights, smoke, roofs and screens after them, in order); the arrays are kept
+// while the gathered placements stay the same from frame to frame. Outside,
+// every object is drawn at once.
 void TERRAIN_draw_object(int object, float x, float y, float z, float heading);
+void TERRAIN_objects_begin();
+void TERRAIN_objects_end();
+// The vertex arrays the last end drew.
+int TERRAIN_objects_batched();
 // Adjusts a light's colour by its red code (steady, flashing, pulsing,
 // strobe, traffic light); 1 when the light shows now, 0 when it is dark.
 int TERRAIN_light_color(float x, float z, float& r, float& g, float& b);

@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <vector>
 
@@ -114,6 +115,41 @@ TEST_F(Lights, BoxSpansItsSizeBeforeItsTurn)
     EXPECT_NEAR((y2 - y1) / pixels_a_metre_y, 5.0f, 0.01f);
     EXPECT_NEAR(y1, 384.0f, 0.01f);   // it stands on y = 0
     EXPECT_NEAR((z2 - z1) / pixels_a_metre_x, 20.0f, 0.01f);
+}
+
+// The box inside a caller's quads block is the box of its own blocks: the
+// same corners, texture coordinates and lit colours at any turn and place.
+TEST_F(Lights, BoxInTheCallersBlockIsTheBoxOfItsOwnBlocks)
+{
+    glLoadIdentity();
+    glRotatef(30.0f, 1.0f, 0.0f, 0.0f);
+    glEnable(GL_LIGHTING);
+    glEnable(GL_LIGHT0);
+    const float sun[4] = {0.3f, 0.8f, 0.5f, 0.0f};
+    glLightfv(GL_LIGHT0, GL_POSITION, sun);
+    const auto corners = [](const std::vector<fb_prim>& prims) {
+        std::vector<std::array<long, 7>> out;
+        for (const fb_prim& q : prims)
+            for (const fb_vertex& v : q.v)
+                out.push_back({std::lround(v.x * 100), std::lround(v.y * 100), std::lround(v.z * 1e5f),
+                               std::lround(v.s * 100), std::lround(v.t * 100), std::lround(v.r * 100),
+                               std::lround(v.g * 100)});
+        std::sort(out.begin(), out.end());
+        out.erase(std::unique(out.begin(), out.end()), out.end());
+        return out;
+    };
+    for (const float heading : {0.0f, 37.0f, 190.0f}) {
+        const auto own = corners(capture_feedback([&] { OGL_draw_box_3d(40, -20, -300, 10, 5, 20, 0, 1, 0.25f, 0.75f, heading); }));
+        const auto in_block = corners(capture_feedback([&] {
+            glBegin(GL_QUADS);
+            OGL_box_3d_quads(40, -20, -300, 10, 5, 20, 0, 1, 0.25f, 0.75f, heading);
+            glEnd();
+        }));
+        EXPECT_FALSE(own.empty());
+        EXPECT_EQ(in_block, own) << heading;
+    }
+    glDisable(GL_LIGHT0);
+    glDisable(GL_LIGHTING);
 }
 
 // The plain quad maps the whole texture: p0 (1, 1), p1 (1, 0), p2 (0, 0), p3 (0, 1);

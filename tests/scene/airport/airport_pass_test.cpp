@@ -4,6 +4,7 @@
 #include <cmath>
 #include <map>
 #include <set>
+#include <vector>
 
 #include "aircraft/acf_struct.h"
 #include "core/draw_phases.h"
@@ -141,6 +142,35 @@ TEST_F(AirportPass, SignsClearOfOtherRunways)
     EXPECT_EQ(without, 2 * with);
     airport_table.back().runways[0].length = 0.0f;
     EXPECT_EQ(count_cell(10), 0);
+}
+
+// The signs' places are kept between frames and follow their runway when the
+// origin shifts: every point of the runway's geometry moves by the shift.
+TEST_F(AirportPass, KeptSignsFollowTheirRunwayWhenTheOriginShifts)
+{
+    const int g = runway_geometry();
+    runway_record r = runway("09L", g);
+    r.distance_signs = 1;
+    add_airport({r});
+    look_down(0.0f, -800.0f, 0.4f);   // 0.4 pixels a metre, east to the right
+    // The window x of every sign face, in drawing order.
+    const auto sign_x = [&] {
+        std::vector<float> xs;
+        for (const fb_item& p : capture([&] { WORLDOBJ_draw_objects(); })) {
+            float s = 0, t = 0, x = 0;
+            for (const auto& v : p.v) s += v.s, t += v.t, x += v.x;
+            const float n = static_cast<float>(p.v.size());
+            if (p.token == GL_POLYGON_TOKEN && s / n >= 0.5f && t / n < 0.5f) xs.push_back(x / n);
+        }
+        return xs;
+    };
+    const std::vector<float> before = sign_x();
+    ASSERT_FALSE(before.empty());
+    EXPECT_EQ(sign_x(), before);
+    for (runway_section& c : runway_geometry_table[static_cast<size_t>(g)].sections) c.left[0] += 50.0f, c.right[0] += 50.0f;
+    const std::vector<float> after = sign_x();
+    ASSERT_EQ(after.size(), before.size());
+    for (size_t k = 0; k < after.size(); ++k) EXPECT_NEAR(after[k] - before[k], 20.0f, 0.01f) << k;
 }
 
 // Strictly inside a runway's quad the ground contact gets the runway at the

@@ -5,6 +5,7 @@
 #include <array>
 #include <cmath>
 #include <cstdio>
+#include <string>
 #include <tuple>
 
 #include "scene/effects/particles.h"
@@ -442,4 +443,72 @@ TEST_F(TerrainPass, FiguresStandAlongAirportBordersOnTheEarthOnly)
     LIGHTS_fraction();
     TERRAIN_draw();
     EXPECT_EQ(light_count, 2);
+}
+
+// Objects of plain faces are drawn from one vertex array per texture pair,
+// kept between frames: the picture of each object's own list, one bind of the
+// shared texture, and faces that follow a placement when it moves (as every
+// placement does when the origin shifts).
+TEST_F(TerrainPass, GatheredObjectsDrawThePictureOfTheirListsFromOneKeptArray)
+{
+    solid_texture(TEX_SLOT_BUILDINGS, 200, 180, 160);
+    solid_texture(TEX_SLOT_SURFACES, 120, 120, 120);
+    const std::string n = std::to_string(object_table.size());
+    const int block = OBJ_build_obs(0, 0, 0, 20.0f, ("gathered block " + n).c_str(), 2, 1);   // four walls and a roof
+    const int beacon = OBJ_build_obs(0, 0, 0, 0.0f, ("gathered beacon " + n).c_str(), 9, 1);   // a mast and wires
+    const std::string keys[2] = {object_table[static_cast<size_t>(block)].name, object_table[static_cast<size_t>(beacon)].name};
+    sim_graphics_settings.autogen_level = 0;
+    placement_list = {{block, 40.0f, 2.0f, -30.0f, 30.0f, 0},
+                      {beacon, 0.0f, 0.0f, 0.0f, 15.0f, 0},
+                      {block, -60.0f, 5.0f, 50.0f, 120.0f, 0}};
+    look(0.0f, 0.0f, 0.0f, 35.0f, 20.0f);   // from above the south, so the walls show
+    // A sun from the south-east, so that every wall is lit its own way.
+    glPushMatrix();
+    glLoadIdentity();
+    const GLfloat sun[4] = {0.4f, 0.8f, 0.3f, 0.0f}, white[4] = {0.8f, 0.8f, 0.8f, 1.0f}, grey[4] = {0.2f, 0.2f, 0.2f, 1.0f};
+    glLightfv(GL_LIGHT0, GL_POSITION, sun);
+    glLightfv(GL_LIGHT0, GL_DIFFUSE, white);
+    glLightfv(GL_LIGHT0, GL_AMBIENT, grey);
+    glFogi(GL_FOG_MODE, GL_LINEAR);   // no fog this near
+    glFogf(GL_FOG_START, 1.0e6f);
+    glFogf(GL_FOG_END, 2.0e6f);
+    glPopMatrix();
+
+    const auto picture = [](auto&& draw) {
+        glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        draw();
+        return window_pixels(GL_BACK);
+    };
+    const auto own_lists = [&] {
+        return picture([] {
+            // As the pass draws objects: flat shading, a little off the ground.
+            TERRAIN_draw();   // the globe's lean of this grid
+            glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+            glShadeModel(GL_FLAT);
+            OGL_polygon_offset(1);
+            for (const object_placement& p : placement_list) TERRAIN_draw_object(p.object, p.x, p.y, p.z, p.heading);
+            OGL_polygon_offset(0);
+            glShadeModel(GL_SMOOTH);
+        });
+    };
+    const auto gathered = [&] { return picture([] { TERRAIN_draw(); }); };
+    const std::vector<unsigned char> expected = own_lists();
+    size_t lit = 0;   // pixels with any colour
+    for (size_t k = 0; k + 3 < expected.size(); k += 4) lit += expected[k] + expected[k + 1] + expected[k + 2] > 0 ? 1 : 0;
+    ASSERT_GT(lit, 300u);
+    bind_recording binds;
+    EXPECT_TRUE(gathered() == expected);
+    EXPECT_EQ(TERRAIN_objects_batched(), 2);
+    EXPECT_EQ(std::count_if(binds.binds.begin(), binds.binds.end(),
+                            [](const tex_bind_request& b) { return b.slot == TEX_SLOT_BUILDINGS; }),
+              1);
+
+    // The same frame again, then one placement 100 m east.
+    EXPECT_TRUE(gathered() == expected);
+    placement_list[0].x += 100.0f;
+    const std::vector<unsigned char> moved = own_lists();
+    EXPECT_FALSE(moved == expected);
+    EXPECT_TRUE(gathered() == moved);
+    for (const std::string& k : keys) object_index.erase(k);
 }
