@@ -250,7 +250,9 @@ TEST_F(Radios, TransponderDigitSpotsAndRandomReplies)
         sim_time.total_running_time_sec = f.t;
         sim_operation_misc.frame_rate_period = f.period;
         PANEL_update();
-        if (f.lit >= 0) EXPECT_EQ(r.transponder_light, f.lit) << f.t;
+        if (f.lit >= 0) {
+            EXPECT_EQ(r.transponder_light, f.lit) << f.t;
+        }
     }
 }
 
