@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <vector>
 
 #include "core/frame_clock.h"
@@ -133,6 +134,8 @@ struct batch_vertex {
 struct line_vertex {
     float x, y, z, nx, ny, nz, r, g, b, a;
 };
+// The normal follows the position in both (the array set-up counts on it).
+static_assert(offsetof(batch_vertex, nx) == 3 * sizeof(float) && offsetof(line_vertex, nx) == 3 * sizeof(float));
 
 struct object_batch {
     int32_t first_object;   // the record whose textures and state the batch takes
@@ -310,16 +313,30 @@ void build_batches()
     b.built = b.placed;
 }
 
+// Positions and normals (switched on) or none (off) from an interleaved
+// array of `stride` bytes; the current normal after an array draw is not
+// defined, so the last one sent is left.
+void positions_and_normals(const float* first, GLsizei stride)
+{
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_NORMAL_ARRAY);
+    glVertexPointer(3, GL_FLOAT, stride, first);
+    glNormalPointer(GL_FLOAT, stride, first + 3);
+}
+void positions_and_normals_off(const float* last)
+{
+    glDisableClientState(GL_NORMAL_ARRAY);
+    glDisableClientState(GL_VERTEX_ARRAY);
+    glNormal3fv(last + 3);
+}
+
 // One array draw of triangles with normals and, with `textured`, texture
 // coordinates on every enabled unit.
 void draw_array(const std::vector<batch_vertex>& v, bool textured)
 {
     const bool second_unit = textured && texture_unit_count > 1 && gl_entry::glClientActiveTextureARB;
     constexpr GLsizei stride = sizeof(batch_vertex);
-    glEnableClientState(GL_VERTEX_ARRAY);
-    glEnableClientState(GL_NORMAL_ARRAY);
-    glVertexPointer(3, GL_FLOAT, stride, &v[0].x);
-    glNormalPointer(GL_FLOAT, stride, &v[0].nx);
+    positions_and_normals(&v[0].x, stride);
     if (textured) {
         glEnableClientState(GL_TEXTURE_COORD_ARRAY);
         glTexCoordPointer(2, GL_FLOAT, stride, &v[0].s);
@@ -335,28 +352,20 @@ void draw_array(const std::vector<batch_vertex>& v, bool textured)
         gl_entry::glClientActiveTextureARB(GL_TEXTURE0_ARB);
     }
     if (textured) glDisableClientState(GL_TEXTURE_COORD_ARRAY);
-    glDisableClientState(GL_NORMAL_ARRAY);
-    glDisableClientState(GL_VERTEX_ARRAY);
-    // The current normal after an array draw is not defined: leave the last one sent.
-    glNormal3f(v.back().nx, v.back().ny, v.back().nz);
+    positions_and_normals_off(&v.back().x);
 }
 
+// One array draw of lines with normals and colours; the colour after it is
+// the last one sent, as after a list.
 void draw_lines(const std::vector<line_vertex>& v)
 {
-    constexpr GLsizei stride = sizeof(line_vertex);
-    glEnableClientState(GL_VERTEX_ARRAY);
-    glEnableClientState(GL_NORMAL_ARRAY);
+    positions_and_normals(&v[0].x, sizeof(line_vertex));
     glEnableClientState(GL_COLOR_ARRAY);
-    glVertexPointer(3, GL_FLOAT, stride, &v[0].x);
-    glNormalPointer(GL_FLOAT, stride, &v[0].nx);
-    glColorPointer(4, GL_FLOAT, stride, &v[0].r);
+    glColorPointer(4, GL_FLOAT, sizeof(line_vertex), &v[0].r);
     glDrawArrays(GL_LINES, 0, static_cast<GLsizei>(v.size()));
     glDisableClientState(GL_COLOR_ARRAY);
-    glDisableClientState(GL_NORMAL_ARRAY);
-    glDisableClientState(GL_VERTEX_ARRAY);
-    // The current colour and normal after an array draw are not defined: leave the last ones sent.
-    glColor4f(v.back().r, v.back().g, v.back().b, v.back().a);
-    glNormal3f(v.back().nx, v.back().ny, v.back().nz);
+    glColor4fv(&v.back().r);
+    positions_and_normals_off(&v.back().x);
 }
 
 void draw_batches()

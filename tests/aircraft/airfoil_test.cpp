@@ -280,6 +280,10 @@ TEST_F(AirfoilTest, BrokenFilesAreRefused)
         const alert_record a = expect_fatal([&] { read_text(text); });
         EXPECT_NE(a.lines[1].find("x.afl"), std::string::npos) << a.lines[0];
     }
+    // A read table value of 1e10 or more, in any of the three columns.
+    EXPECT_EQ(read_text(text_rows_file(700, kParams700, " 0.5 0.01 0")), 1);
+    for (const char* row : {" 2e10 0.01 0", " 0.5 1e10 0", " 0.5 0.01 -1e10"})
+        expect_fatal([&] { read_text(text_rows_file(700, kParams700, row)); });
     EXPECT_EQ(expect_fatal([&] { read_text("I\n700 version\n1200 device type code\n" + std::string(kParams700)); }).code,
               17);
     // A generated value out of range stops the table build.

@@ -125,6 +125,24 @@ TEST_F(menu_file_test, BadMenuFilesStopWithAnAlertNamingTheFile)
     EXPECT_EQ(a.lines[1], std::string(40, 'x'));
 }
 
+// In Korean the file is read from its own folder and every title and item
+// text is packed: each number n of up to three digits becomes the bytes
+// n / 127 + 1 and n % 127 + 1.
+TEST_F(menu_file_test, KoreanMenusPackTheirTextsAndAllowTitlesOfTwiceTheBytes)
+{
+    sim_operation_prefs_misc.language = 5;
+    dir.write("korean/ORVELL.TXT", "I\n1 version\nTEST MENUS\n0 072\n100 065 200\n\n");
+    MACIBM_build_menus("ORVELL.TXT");
+    EXPECT_STREQ(menu_table[0].title, "\x01I");
+    EXPECT_STREQ(menu_table[0].items[0].text, "\x01" "B\x02J");
+    EXPECT_EQ(menu_table[0].items[0].korean_glyphs, 1);
+    MACIBM_create_menu(3, 0, std::string(78, 't').c_str());   // 39 two-byte glyphs: taken (as far as the title holds)
+    EXPECT_TRUE(recorded_alerts.empty());
+    EXPECT_EQ(menu_table[3].parent, -1);
+    expect_fatal([] { MACIBM_create_menu(4, 0, std::string(80, 't').c_str()); });
+    sim_operation_prefs_misc.language = 0;
+}
+
 TEST(menus, ItemLimitsSubmenuOfAnyItemColumnWrapAndRightEdgeShift)
 {
     sim_operation_prefs_misc.language = 0;

@@ -74,7 +74,16 @@ protected:
         folder.reset();
     }
 
-    void riverbank(int w, int h) { dir.write("RESOURCES/BITMAPS/WORLD/ROADS/RIVERBANK.BMP", bmp(w, h, 255, 0)); }
+    // The left half coloured (blue 30, green 60, red 90: brightness 60), the right half black.
+    void riverbank(int w, int h)
+    {
+        std::string b = bmp(w, h, 0, 0);
+        const size_t row = static_cast<size_t>((w * 3 + 3) / 4 * 4);
+        for (size_t y = 0; y < static_cast<size_t>(h); ++y)
+            for (size_t x = 0; x < static_cast<size_t>(w / 2); ++x)
+                for (size_t k = 0; k < 3; ++k) b[54 + y * row + x * 3 + k] = static_cast<char>(30 * (k + 1));
+        dir.write("RESOURCES/BITMAPS/WORLD/ROADS/RIVERBANK.BMP", b);
+    }
     // Marks every slot unloaded; a load writes the slot's texture size back.
     static void forget_loads() { std::fill(std::begin(texture_memory), std::end(texture_memory), -1); }
     static bool loaded(int slot) { return texture_memory[slot] != -1; }
@@ -101,7 +110,7 @@ TEST_F(world_textures_test, FirstCallLoadsTheWholeSetAndTheBorderMaskReplacesThe
     std::vector<uint8_t> alpha(256 * 256);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glGetTexImage(GL_TEXTURE_2D, 0, GL_ALPHA, GL_UNSIGNED_BYTE, alpha.data());
-    EXPECT_EQ(alpha[10], 255);
+    EXPECT_EQ(alpha[10], 60);
     EXPECT_EQ(alpha[250], 0);
 
     // Without a change the per-frame call loads nothing; a planet change only the
