@@ -74,7 +74,10 @@ void read_group(std::istream& in, float* const* fields, int count)
 }
 
 // The stream must still be good after each group; otherwise the file is
-// truncated or holds something that is not a number.
+// truncated or holds something that is not a number. Such a file is refused
+// with the bad-file alert rather than read on with the earlier values kept in
+// the fields it could not fill: a wing flown on half a table is a corrupted
+// aircraft that would look loaded.
 void require_stream(std::istream& in, const char* path)
 {
     if (in.fail()) bad_file_alert(path);
