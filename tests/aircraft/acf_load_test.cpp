@@ -16,6 +16,7 @@
 #include "aircraft/acf_choose.h"
 #include "aircraft/acf_load.h"
 #include "aircraft/acf_panel_setup.h"
+#include "core/instrument_types.h"
 #include "core/random.h"
 #include "core/simvars/cockpit.h"
 #include "core/simvars/graphics.h"
@@ -274,6 +275,38 @@ TEST_F(AcfLoad, AirlinerKeepsItsOwnPanelAndSetsTheThrottleColumnFromBothLevers)
     EXPECT_EQ(sounds_loaded[0].second, "ENGINE_HI_JET.WAV");
     EXPECT_EQ(sounds_loaded[1].second, "ENGINE_HI_JET.WAV");
     EXPECT_EQ(sounds_loaded[2].first, 16);     // jets turn no propeller
+}
+
+// The lever columns are the mean x of each kind of lever over the engines
+// (two engines: throttles at 100 and 300 give 200; one propeller lever at 500
+// gives 250, and so on), and each equipment flag follows its own switch. Set
+// up again over the airliner, whose own panel means nothing is composed.
+TEST_F(AcfLoad, LeverColumnsAndEquipmentFollowThePanelsInstruments)
+{
+    ASSERT_EQ(load(0, FLEET[3]), 1);
+    acf_struct& a = pln[0];
+    a.acf_num_engines = 2;
+    const struct {
+        int type;
+        float x;
+    } levers[] = {{INS_HAN_SLIDER_THRO_VERNIER, 100.0f}, {INS_HAN_SLIDER_THRO_LINEAR, 300.0f},
+                  {INS_HAN_SLIDER_PROP_LIN, 500.0f},     {INS_HAN_SLIDER_MIX_VERNIER, 600.0f},
+                  {INS_HAN_SLIDER_CHEAT_LIN, 700.0f},    {INS_HAN_SLIDER_COWL, 900.0f},
+                  {INS_EFIS_EL_HORIZON, 1000.0f}};
+    const int switch_sets[2][3] = {{INS_BUT_AUTOFEATHER, INS_BUT_INVERTER, INS_BUT_FUELPUMP},
+                                   {INS_BUT_BATTERY, INS_BUT_AVIONICS, INS_BUT_GENERATOR}};
+    for (const auto& switches : switch_sets) {
+        std::fill(std::begin(a.acf_ins_type), std::end(a.acf_ins_type), ACF_INS_EMPTY);
+        int k = 0;
+        for (const auto& l : levers) a.acf_ins_type[k] = l.type, a.acf_ins_x[k++] = l.x;
+        for (int t : switches) a.acf_ins_type[k++] = t;
+        ACF_setup_panel(0);
+        const float* columns = sim_cockpit_misc.lever_gang_x;
+        EXPECT_EQ((std::vector<float>(columns, columns + 5)), (std::vector<float>{200.0f, 250.0f, 300.0f, 350.0f, 450.0f}));
+        const bool first = switches[0] == INS_BUT_AUTOFEATHER;
+        EXPECT_EQ((std::vector<int>{auto_fea_EQ, inverter_eq, fuel_pump_EQ, battery_EQ, avionics_EQ, generator_EQ}),
+                  (first ? std::vector<int>{1, 1, 1, 0, 0, 0} : std::vector<int>{0, 0, 0, 1, 1, 1}));
+    }
 }
 
 TEST_F(AcfLoad, EveryFleetAircraftLoadsIntoTheUsersSlotWithFiniteValues)

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstring>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "core/numeric.h"
 #include "core/sound_slots.h"
@@ -85,6 +87,48 @@ TEST_F(SystemsRadios, AVorBehindReadsFromWithTheDeflectionMirrored)
     frames(1);
     EXPECT_EQ(sim_cockpit_radios.nav1_fromto[RADIO_NAV1], 2);
     EXPECT_NEAR(sim_cockpit_radios.nav1_hdef_deg[RADIO_NAV1], -10.0f, 0.1f);
+}
+
+// The reception range in degrees grows with the height above ground: at 700 m
+// a VOR or DME is heard out to 1.1111 + 2.2222 x 700 / 9144 = 1.2812 (plus the
+// 0.1 tolerance: 1.3812) and an NDB to 0.8889 + 1.7778 x 700 / 9144 = 1.0250
+// (1.1250); at 9144 m (30,000 ft) to 3.4333 and 2.7667. Stations just inside
+// are heard, stations just outside are not.
+TEST_F(SystemsRadios, ReceptionRangeGrowsWithHeightAboveGround)
+{
+    const struct {
+        float agl, vor_in, vor_out, ndb_in, ndb_out;
+    } rows[] = {{700.0f, 1.35f, 1.42f, 1.10f, 1.15f}, {9144.0f, 3.40f, 3.47f, 2.74f, 2.80f}};
+    sim_cockpit_radios.nav1_freq_hz = 11300, sim_cockpit_radios.nav2_freq_hz = 11400;
+    sim_cockpit_radios.adf1_freq_hz = 350, sim_cockpit_radios.adf2_freq_hz = 400;
+    for (const auto& row : rows) {
+        navaid_table.clear();
+        navaid_frequency_index.clear();
+        add_navaid(NAV_VOR, LAT + row.vor_in, LON, 11300, 0.0f, "VIN");
+        add_navaid(NAV_VOR, LAT + row.vor_out, LON, 11400, 0.0f, "VOUT");
+        add_navaid(NAV_NDB, LAT + row.ndb_in, LON, 350, 0.0f, "NIN");
+        add_navaid(NAV_NDB, LAT + row.ndb_out, LON, 400, 0.0f, "NOUT");
+        flt[0].y_agl = row.agl;
+        frames(1);
+        const int32_t* type = sim_cockpit_radios.nav_type;
+        EXPECT_EQ((std::vector<int32_t>{type[RADIO_NAV1], type[RADIO_NAV2], type[RADIO_ADF1], type[RADIO_ADF2]}),
+                  (std::vector<int32_t>{NAV_VOR, 0, NAV_NDB, 0}))
+            << row.agl;
+    }
+}
+
+// A VOR needle stands half a dot off per degree: 4 degrees off the selected
+// radial the dots settle at 2, to the right on the way to the station and
+// mirrored on the radial behind it.
+TEST_F(SystemsRadios, TheVorNeedleStandsHalfADotPerDegree)
+{
+    add_navaid(NAV_VOR, LAT + 0.3f, LON, 11300, 0.0f, "VOR");
+    sim_cockpit_radios.nav1_freq_hz = 11300;
+    for (const auto& [obs, dots] : {std::pair{356.0f, 2.0f}, std::pair{176.0f, -2.0f}}) {
+        sim_cockpit_radios.nav1_obs_degm = obs;
+        frames(200);
+        EXPECT_NEAR(sim_cockpit_radios.nav1_hdef_dot[RADIO_NAV1], dots, 0.06f) << obs;
+    }
 }
 
 TEST_F(SystemsRadios, ADmeInsideItsBiasReadsZero)

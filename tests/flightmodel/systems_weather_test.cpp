@@ -82,6 +82,37 @@ TEST_F(SystemsWeather, AThunderstormReportRaisesMicroburstsAndWetsTheRunway)
     EXPECT_FLOAT_EQ(w.microburst_probability, 0.75f);
 }
 
+// A thunderstorm report sets a thunderstorm target of 0.75; each frame the
+// weather moves 0.05 x 0.005 of the way there: after 200 frames from 0.25 it
+// stands at 0.75 - 0.5 x (1 - 0.00025)^200 = 0.75 - 0.5 x 0.951223 = 0.27439.
+// Without reports, a change rate of -2 (worse) over 100 frames of 0.05 s makes
+// d = -0.1 a frame: the tops of layer 0 grow by 1.0001^100 (3000 -> 3030.15),
+// its base and the visibility shrink by 0.9999^100 (1000 -> 990.05, 10000 ->
+// 9900.5), rain rises 100 x 0.0001 (0.2 -> 0.21) and the thunderstorms 100 x
+// 0.00005 (0.2 -> 0.205).
+TEST_F(SystemsWeather, ReportsAreEasedInAndTheWeatherDriftsByItsRateOfChange)
+{
+    sim_weather_block& w = sim_weather;
+    folder_.write("metar.rwx", "METAR KSBD 061853Z 27015G25KT 10SM -TSRA OVC080 A2992 15/10\n");
+    w.use_real_weather_bool = 1;
+    w.thunderstorm_percent = 0.25f;
+    frames(200);
+    ASSERT_FLOAT_EQ(weather_stage.weather_target.thunderstorm_percent, 0.75f);
+    EXPECT_NEAR(w.thunderstorm_percent, 0.27439f, 2e-4f);
+
+    w.use_real_weather_bool = w.has_real_weather_bool = 0;
+    w.rate_change_percent = -2.0f;
+    w.cloud_tops_msl_m[0] = 3000.0f, w.cloud_base_msl_m[0] = 1000.0f, w.visibility_reported_m = 10000.0f;
+    w.rain_percent = w.thunderstorm_percent = w.wind_turbulence_percent = w.microburst_probability = 0.2f;
+    frames(100);
+    EXPECT_NEAR(w.cloud_tops_msl_m[0], 3030.15f, 0.05f);
+    EXPECT_NEAR(w.cloud_base_msl_m[0], 990.05f, 0.02f);
+    EXPECT_NEAR(w.visibility_reported_m, 9900.5f, 0.2f);
+    EXPECT_NEAR(w.rain_percent, 0.21f, 1e-4f);
+    EXPECT_NEAR(w.thunderstorm_percent, 0.205f, 1e-4f);
+    EXPECT_NEAR(w.microburst_probability, 0.205f, 1e-4f);
+}
+
 TEST_F(SystemsWeather, NoReportLeavesTheWeatherAsItWas)
 {
     sim_weather.use_real_weather_bool = 1;
