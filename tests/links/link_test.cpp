@@ -1,6 +1,7 @@
 // The UDP link on a real socket: the bytes a send puts on the wire and its
 // trace, the send checks, the slots' addresses and the heartbeat, and
 // datagrams too large for the receive ring.
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -151,6 +152,26 @@ TEST_F(Link, DatagramsOfTheFullSizeOrMoreAreDroppedAndCounted)
     const uint8_t f = 7;
     receive("FAIL", 0, '0', &f, 1);   // the link reads on
     EXPECT_EQ(flt[0].failures[7], 6);
+}
+
+// A ring full of datagrams the receive pass has not handled yet takes no
+// more: the 101st waits on the socket until a slot is free, and none of the
+// first hundred is lost.
+TEST_F(Link, AFullRingLeavesTheNextDatagramWaitingOnTheSocket)
+{
+    for (int k = 0; k <= NET_RING_SLOTS; ++k) {
+        const uint8_t n = static_cast<uint8_t>(k);
+        ASSERT_TRUE(net_peer_send("MESS", 0, '0', &n, 1));
+    }
+    ASSERT_EQ(net_peer_deliver(NET_RING_SLOTS), NET_RING_SLOTS);
+    std::vector<int> held;
+    for (const auto& slot : net_link.net_ring) held.push_back(slot[6]);
+    std::sort(held.begin(), held.end());
+    for (int k = 0; k < NET_RING_SLOTS; ++k) EXPECT_EQ(held[size_t(k)], k);
+
+    for (auto& slot : net_link.net_ring) slot[0] = 0;   // handled
+    ASSERT_EQ(net_peer_deliver(1), 1);
+    EXPECT_EQ(net_link.net_ring[size_t(net_link.net_ring_index)][6], NET_RING_SLOTS);
 }
 
 }  // namespace

@@ -173,6 +173,20 @@ TEST_F(Outline, StopwaysExtendEachEndAndEmitInOrder)
     EXPECT_FLOAT_EQ(lat[0], -1.0f);
 }
 
+// A runway one degree east of the origin heads true north: the heading is
+// turned onto the local grid, so each side keeps its meridian (without the
+// turn, or turned the wrong way, the far end would lie 1000 m x sin(1 x sin
+// 34) = 9.8 m or 19.5 m off it).
+TEST_F(Outline, ARunwayAwayFromTheOriginKeepsItsTrueHeading)
+{
+    world_add_airport("KAAA", 34.0f, -116.5f, "36", 0.0f);
+    APT_runway_outline(0, 0, lat, lon, h, 0);
+    const double m_per_deg_lon = m_per_deg_lat * std::cos(34.0 * 3.14159265358979 / 180.0);
+    EXPECT_NEAR((lon[2] - lon[0]) * m_per_deg_lon, 0.0, 0.5);
+    EXPECT_NEAR((lon[3] - lon[1]) * m_per_deg_lon, 0.0, 0.5);
+    EXPECT_NEAR((lat[2] - lat[0]) * m_per_deg_lat, 1000.0, 1.0);
+}
+
 TEST_F(Outline, LongitudeAcrossTheDateLineIsNotWrapped)
 {
     lat_ref = -1.0f, lon_ref = -180.5f;   // origin at longitude -179
