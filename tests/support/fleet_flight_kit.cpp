@@ -342,6 +342,12 @@ void trace(bool on) { tracing = on; }
 
 void report_frame(float seconds) { report_at = seconds; }
 
+void leave()
+{
+    INPUT_set_joystick_poll(nullptr);
+    SOUND_install_recorder(nullptr);
+}
+
 void use_data_folder(const std::string& folder)
 {
     data_folder = folder;

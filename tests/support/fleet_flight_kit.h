@@ -20,6 +20,10 @@ namespace fleet_kit {
 // ending in '/'). Set once before any flight.
 void use_data_folder(const std::string& folder);
 
+// Takes the test pilot off the joystick seam and the silent recorder off the
+// sound seam, so what runs after the flights reads the real devices again.
+void leave();
+
 // Prints the state twice a second while flying (for the table's --trace).
 void trace(bool on);
 
