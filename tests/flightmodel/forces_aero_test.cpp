@@ -269,6 +269,17 @@ TEST_F(ForcesAero, MassOfIceStoresFuelAndSeparatedEngines)
     EXPECT_FLOAT_EQ(f.m_total, 1100.0f);
     EXPECT_FLOAT_EQ(fm_state.MI_pitch, 1980.0f);
     f.frm_ice = 0.0f;
+    // A 50-kg jettisonable load counts unless it hangs on its rope; 10 s of
+    // JATO at 5,000 N and 0.36 per hour weigh 10 x 5000 x 0.36 / 3600 / 9.7982788 kg.
+    f.m_jettison = 50.0f;
+    FM_mass_and_inertia();
+    EXPECT_FLOAT_EQ(f.m_total, 1050.0f);
+    a.acf_jett_is_slung = 1;
+    f.jato_left = 10.0f;
+    a.acf_jato_thrust = 5000.0f, a.acf_jato_sfc = 0.36f;
+    FM_mass_and_inertia();
+    EXPECT_NEAR(f.m_total, 1000.0f + 0.5102949f, 1e-4f);
+    a.acf_jett_is_slung = 0, f.m_jettison = 0.0f, f.jato_left = 0.0f;
 
     // A store on station 3: its pylon stays after release, the weapon goes.
     std::strcpy(a.wpn_name + 3 * ACF_WPN_NAME_SIZE, "TANK.WPN");

@@ -180,6 +180,19 @@ TEST_F(JetEngines, ThrustAvailableByAltitude)
     f.ENGN_thro_use[0] = 3.0f;
     EXPECT_NEAR(ENGN_jet_thrust_avail(0), a.acf_fmax_sl, 1.0f);
     EXPECT_FLOAT_EQ(ENGN_jet_thrust_avail(8), 0.0f);
+
+    // Linear in density on each side of the optimum; the throttle scales by
+    // the lever's top (0.5 x 0.8 = 0.4) and the mixture's power ratio (0.5).
+    f.ENGN_thro_use[0] = 1.0f;
+    sim_weather.rho = 0.5f * rho_opt;
+    EXPECT_NEAR(ENGN_jet_thrust_avail(0), 0.5f * (a.acf_fmax_vac + a.acf_fmax_opt), 1.0f);
+    sim_weather.rho = 0.5f * (rho_opt + 1.225f);
+    EXPECT_NEAR(ENGN_jet_thrust_avail(0), 0.5f * (a.acf_fmax_sl + a.acf_fmax_opt), 1.0f);
+    sim_weather.rho = 1.225f;
+    a.acf_throtmax_FWD = 0.8f;
+    f.ENGN_thro_use[0] = 0.5f;
+    f.ENGN_mixt_pow_rat[0] = 0.5f;
+    EXPECT_NEAR(ENGN_jet_thrust_avail(0), 0.2f * a.acf_fmax_sl, 1.0f);
 }
 
 }  // namespace

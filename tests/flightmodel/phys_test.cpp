@@ -92,6 +92,15 @@ TEST_F(PhysKit, ElementForceKeepsItsSlotAndTakesItsMomentInBodyAxes)
     EXPECT_NEAR(flt[0].L, 16.9282f, 1e-3f);
     EXPECT_NEAR(flt[0].M, 13.3205f, 1e-3f);
     EXPECT_NEAR(flt[0].N, -22.3397f, 1e-3f);
+
+    // At 30 degrees of alpha a drag of 10 at x = 2 has normal 10 sin 30 = 5
+    // (L = -5 x 2) and axial 10 cos 30 = 8.6603 (N = 8.6603 x 2).
+    flt[0] = flt_struct{};
+    flt[0].sin_alpha = 0.5f, flt[0].cos_alpha = 0.8660254f, flt[0].cos_beta = 1.0f;
+    PHYS_add_element_aero_force(10.0f, 0.0f, 0.0f, 2.0f, 0.0f, 0.0f, -1, -1);
+    EXPECT_NEAR(flt[0].L, -10.0f, 1e-4f);
+    EXPECT_NEAR(flt[0].M, 0.0f, 1e-4f);
+    EXPECT_NEAR(flt[0].N, 17.3205f, 1e-3f);
 }
 
 TEST_F(PhysKit, RotationsTurnTheNoseAndComeBack)

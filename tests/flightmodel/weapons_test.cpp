@@ -589,7 +589,10 @@ TEST_F(Weapons, AStoreAboardTheUsersPlaneAddsItsDragOthersDoNot)
 // 5-degree sideslip from the left, on a body whose side area feels the
 // sideslip (so the fins' sideslip term is reversed): fin angle -5 x sin 45 x
 // -1 = +3.536 degrees; each fin lifts 0.05 x 3.536 x 0.1 x q, q = rho/2 x
-// (100 cos 5)^2, and its share cos 45 of that is up: 0.025 q up in all.
+// (100 cos 5)^2, and its share cos 45 of that is up: 0.025 q up in all. Each
+// drags 0.001 x 3.536^2 x 0.1 x q = 0.00125 q and pushes sin 45 of its lift
+// to the left (-0.0125 q); at beta -5 degrees the body's aft axis takes
+// 0.0025 q cos 5 - 0.025 q sin 5 = 0.0003116 q of them.
 TEST_F(Weapons, ReleasedStoreForcesByHand)
 {
     wind_vector[0] = wind_vector[1] = wind_vector[2] = 0.0f;
@@ -624,13 +627,15 @@ TEST_F(Weapons, ReleasedStoreForcesByHand)
             w.wpn_fin_roll[0] = w.wpn_fin_roll[1] = 45.0f;
         }
         WPN_fire_and_fly();
-        return w.wpn_force[1];
+        return std::make_pair(w.wpn_force[1], w.wpn_force[2]);
     };
-    const float body = up_force(false);
+    const auto body = up_force(false);
     const float rho = ATMO_temp_pressure() * ATMO_density_at_alt(sim_graphics_scenery.current_planet, 1000.0f);
     const float u = 100.0f * std::cos(slip);
     const float q = 0.5f * rho * u * u;
-    EXPECT_NEAR(up_force(true) - body, 0.025f * q, 0.002f * q);
+    const auto finned = up_force(true);
+    EXPECT_NEAR(finned.first - body.first, 0.025f * q, 0.002f * q);
+    EXPECT_NEAR(finned.second - body.second, 0.0003116f * q, 0.00005f * q);
 }
 
 // A 2-kg projectile of 0.5 m2 drag area flying north at 100 m/s in air of
