@@ -284,6 +284,8 @@ TEST_F(PanelTest, ControlSpritesByTypeAndState)
         {262, 2, 336, 132, 15, 9, 50, 1, false}, {278, 0, 336, 201, 15, 4, 49, 0, false},
         {444, 0, 144, 201, 15, 4, 49, 0, false}, {437, 1, 112, 229, 13, 10, 49, 0, false},
         {360, 0, 469, 296, 20, 5, 49, 0, false}, {184, 2, 66, 124, 12, 5, 49, 0, false},
+        {70, 2, 482, 388, 30, 5, 0, 0, false},   {72, 1, 507, 477, 5, 30, 0, 0, false},
+        {237, 3, 9, 226, 8, 4, 49, 0, false},    {474, 12, 209, 274, 15, 3, 49, 0, false},
     };
     for (const auto& r : rows) {
         const auto q = rects_of(in_slot(r.type, 2.0f, [&r] { PANEL_draw_control(10.0f, 20.0f, r.state); }));
