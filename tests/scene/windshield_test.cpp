@@ -60,6 +60,12 @@ TEST_F(Windshield, GlareFacingTheSunFadesOutAtTwentyDegreesAndUnderAnOvercast)
     EXPECT_EQ(glare(), 0.0f);
     flt[0].elevation = 3001.0f;
     EXPECT_NEAR(glare(), 0.99f, 1e-4f);
+    // The layer of the greater type is the one that counts: an overcast above
+    // a broken layer still cuts the glare under its tops.
+    sim_weather.cloud_type[0] = 2;
+    sim_weather.cloud_type[1] = 4;
+    sim_weather.cloud_tops_msl_m[1] = 5000.0f;
+    EXPECT_EQ(glare(), 0.0f);
 }
 
 TEST_F(Windshield, ImpactsMakeMarksUpToFiftyEachWithOneCrack)
@@ -80,6 +86,24 @@ TEST_F(Windshield, ImpactsMakeMarksUpToFiftyEachWithOneCrack)
     for (; frames < 400; ++frames) VIEW_draw_windshield(1, 0, 0, 1024, 768, 10.0f, 0, 0);
     EXPECT_EQ(VIEW_windshield_marks(), 50);
     EXPECT_EQ(log.slots, std::vector<int>(50, 33));
+    // Each mark a square of half-side 10 to 40 pixels: its diagonal 2 s sqrt 2
+    // (marks cut by the window's edge only look smaller).
+    sim_graphics_view.view_heading = 0.0f;   // away from the sun: no glare wash
+    const std::vector<GLfloat> fb = feedback_of([] { VIEW_draw_windshield(1, 0, 0, 1024, 768, 0.0f, 0, 0); }, 1 << 14);
+    float largest = 0.0f;
+    for (size_t i = 0; i < fb.size();) {
+        ASSERT_EQ(static_cast<GLint>(fb[i++]), GL_POLYGON_TOKEN);
+        const GLint n = static_cast<GLint>(fb[i++]);
+        float diagonal = 0.0f;
+        for (GLint a = 0; a < n; ++a)
+            for (GLint b = 0; b < n; ++b)
+                diagonal = std::max(diagonal, std::hypot(fb[i + 11 * a] - fb[i + 11 * b], fb[i + 11 * a + 1] - fb[i + 11 * b + 1]));
+        const float half_side = diagonal / (2.0f * std::sqrt(2.0f));
+        EXPECT_LE(half_side, 40.0f + 1e-2f);
+        largest = std::max(largest, half_side);
+        i += 11 * static_cast<size_t>(n);
+    }
+    EXPECT_GT(largest, 35.0f);   // fifty draws over 10..40
 
     VIEW_draw_windshield(0, 0, 0, 0, 0, 0, 0, 1);
     EXPECT_EQ(VIEW_windshield_marks(), 0);

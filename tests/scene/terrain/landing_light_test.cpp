@@ -1,6 +1,7 @@
 // The landing light: when light 1 shines, where its splash lies on the ground,
 // and the beams that find no ground.
 #include <cmath>
+#include <utility>
 
 #include "tests/scene/terrain/ground_fixture.h"
 
@@ -54,6 +55,17 @@ TEST_F(LandingLight, BeamTenDegreesDownLandsItsSplashAsWorkedOut)
     LIGHTS_setup_gl_landing(0, 1);
     EXPECT_EQ(landing_splash_on, 0);
     EXPECT_FALSE(glIsEnabled(GL_LIGHT1));
+
+    // The range factor, held to 0.01..10, divides the attenuation 0.01.
+    for (const auto& [power, attenuation] : {std::pair{1.0f, 0.01f}, {2.0f, 0.005f}, {0.0f, 1.0f}, {-5.0f, 1.0f},
+                                             {20.0f, 0.001f}}) {
+        pln[0].acf_unpub_2244 = power;
+        LIGHTS_setup_gl_landing(1, 1);
+        GLfloat a = 0.0f;
+        glGetLightfv(GL_LIGHT1, GL_LINEAR_ATTENUATION, &a);
+        EXPECT_NEAR(a, attenuation, attenuation * 1e-4f) << power;
+        LIGHTS_setup_gl_landing(0, 1);
+    }
 }
 
 TEST_F(LandingLight, ASteeringLightSwingsItsSplashWithTheNoseWheel)
@@ -69,6 +81,18 @@ TEST_F(LandingLight, ASteeringLightSwingsItsSplashWithTheNoseWheel)
         const float h = steers ? 30.0f * 0.017453293f : 0.0f;
         EXPECT_NEAR(landing_splash_projection.centre_x, 10.0f + 776.7f * std::sin(h), 0.5f) << steers;
         EXPECT_NEAR(landing_splash_projection.centre_z, 20.0f - 776.7f * std::cos(h), 0.5f) << steers;
+        // Turned with it: the near edge ahead on the beam's line (v 0, u 0.5),
+        // and w / 2g = 248.3 m to the right of the centre, across it (u 1, v 0.5).
+        float uv[2];
+        const float near_point[3] = {10.0f + 173.2f * std::sin(h), 0.0f, 20.0f - 173.2f * std::cos(h)};
+        SURFACE_light_texcoord(near_point, uv);
+        EXPECT_NEAR(uv[0], 0.5f, 1e-3f) << steers;
+        EXPECT_NEAR(uv[1], 0.0f, 1e-3f) << steers;
+        const float edge[3] = {landing_splash_projection.centre_x + 248.34f * std::cos(h), 0.0f,
+                               landing_splash_projection.centre_z + 248.34f * std::sin(h)};
+        SURFACE_light_texcoord(edge, uv);
+        EXPECT_NEAR(uv[0], 1.0f, 2e-3f) << steers;
+        EXPECT_NEAR(uv[1], 0.5f, 1e-3f) << steers;
     }
     // Banked 60 degrees, half the steering reaches the beam.
     flt[0].sin_phi = std::sin(60.0f * 0.017453293f), flt[0].cos_phi = 0.5f;
