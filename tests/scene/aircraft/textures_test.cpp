@@ -150,6 +150,13 @@ TEST_F(AircraftTextures, OwnFilesFallBackAndOtherPlanesLeaveThePanelAlone)
     const paint::rgb wing = paint::template_colour(8);
     EXPECT_EQ(paint1.sample(0.85f, 0.2f)[0], wing.r);
     EXPECT_EQ(paint1.sample(0.85f, 0.2f)[1], wing.g);
+    // Both paints are opaque whatever the colour: every texel's alpha is 255.
+    const texture paint2 = read_slot(TEX_SLOT_PAINT_FIRST + 2);
+    for (const texture* t : {&paint1, &paint2}) {
+        int translucent = 0;
+        for (size_t k = 3; k < t->rgba.size(); k += 4) translucent += t->rgba[k] != 255;
+        EXPECT_EQ(translucent, 0) << t->height;
+    }
     const texture nearest = read_slot(TEX_SLOT_PANEL_FONT);
     EXPECT_EQ(nearest.width, 64);
     EXPECT_EQ(nearest.at(5, 5)[1], 200);

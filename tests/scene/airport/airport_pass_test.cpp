@@ -113,6 +113,40 @@ TEST_F(AirportPass, SignsShowTheirEndsNumbers)
     }
 }
 
+// The distance signs stand 3 m beside the runway's edges (a quarter of the
+// width more with a shoulder) every 1,000 ft (304.8 m) back from each end of
+// the 1,600-m runway: at z -1600 + 304.8 k from the north end, -304.8 k from
+// the south one.
+TEST_F(AirportPass, DistanceSignsStandBesideTheEdgesEveryThousandFeet)
+{
+    const float at_z[6] = {-1295.2f, -990.4f, -685.6f, -304.8f, -609.6f, -914.4f};
+    look_down(0.0f, -800.0f, 0.4f);
+    for (const auto& [shoulder, side_x] : {std::pair{0, 23.0f}, std::pair{1, 33.0f}}) {
+        airport_table.clear();
+        local_airport_last = -1;
+        runway_record r = runway("09L", runway_geometry());
+        r.distance_signs = 1;
+        r.shoulder_code = shoulder;
+        add_airport({r});
+        std::set<std::pair<int, int>> places;
+        for (const fb_item& p : capture([] { WORLDOBJ_draw_objects(); })) {
+            if (p.token != GL_POLYGON_TOKEN) continue;
+            float s = 0, t = 0, x0 = 1e9f, x1 = -1e9f, y0 = 1e9f, y1 = -1e9f;   // the face's box centre
+            for (const auto& v : p.v)
+                s += v.s, t += v.t, x0 = std::min(x0, v.x), x1 = std::max(x1, v.x), y0 = std::min(y0, v.y), y1 = std::max(y1, v.y);
+            const float n = static_cast<float>(p.v.size());
+            if (s / n < 0.5f || s / n >= 0.6875f || t / n < 0.375f || t / n >= 0.5f) continue;   // cells 12..14
+            const float mx = (0.5f * (x0 + x1) - 512.0f) / 0.4f, mz = -800.0f - (0.5f * (y0 + y1) - 384.0f) / 0.4f;
+            EXPECT_NEAR(std::fabs(mx), side_x, 0.2f) << shoulder;
+            int k = 0;
+            while (k < 5 && std::fabs(mz - at_z[k]) > 0.2f) ++k;
+            EXPECT_NEAR(mz, at_z[k], 0.2f) << shoulder;
+            places.insert({mx > 0.0f, k});
+        }
+        EXPECT_EQ(places.size(), 12u) << shoulder;
+    }
+}
+
 // A sign whose place lies on another runway is left out; a runway without
 // length draws none.
 TEST_F(AirportPass, SignsClearOfOtherRunways)

@@ -8,6 +8,7 @@
 #include <string>
 #include <tuple>
 
+#include "scene/airport/worldobj.h"
 #include "scene/effects/particles.h"
 #include "tests/scene/terrain/ground_fixture.h"
 
@@ -511,4 +512,39 @@ TEST_F(TerrainPass, GatheredObjectsDrawThePictureOfTheirListsFromOneKeptArray)
     EXPECT_FALSE(moved == expected);
     EXPECT_TRUE(gathered() == moved);
     for (const std::string& k : keys) object_index.erase(k);
+}
+
+// One airport cell 300 m square gets a 4-m fence on each of its four sides,
+// fading by 0.0004 a metre from the camera to each side's first point: seen
+// from 200 m west of its north-west corner, the west and north sides (from
+// that corner, 200 m) at 0.92, the east side (from the north-east corner,
+// 500 m) at 0.8, the south side (from the south-west corner, 360.56 m) at 0.85578.
+TEST_F(TerrainPass, AirportCellFencesFadeFromTheCamera)
+{
+    const int corners[4] = {TERRAIN_index(200, 200), TERRAIN_index(200, 201), TERRAIN_index(201, 201), TERRAIN_index(201, 200)};
+    const terrain_vertex at[4] = {{0, 5, 0}, {0, 5, 300}, {300, 5, 300}, {300, 5, 0}};
+    terrain_vertex saved[4];
+    for (int k = 0; k < 4; ++k) saved[k] = terrain_vertex_grid[corners[k]], terrain_vertex_grid[corners[k]] = at[k];
+    terrain_airport_cell[corners[0]] = 1;
+    look(150.0f, 0.0f, 150.0f, 30.0f, 30.0f);
+    sim_graphics_view.view_x = -200.0f, sim_graphics_view.view_z = 0.0f;
+    const fed_back f = feedback([] { WORLDOBJ_draw_fences(); });
+    const struct {
+        float x, z, alpha;
+    } sides[4] = {{0, 150, 0.92f}, {150, 0, 0.92f}, {300, 150, 0.8f}, {150, 300, 0.855778f}};
+    int found[4] = {};
+    for (const auto& p : f.polygons) {
+        float x = 0, z = 0, lo = 1e9f, hi = -1e9f;
+        for (const fed_vertex& v : p) x += v.x, z += v.z, lo = std::min(lo, v.y), hi = std::max(hi, v.y);
+        x /= static_cast<float>(p.size()), z /= static_cast<float>(p.size());
+        EXPECT_NEAR(lo, 5.0f, 1e-2f);
+        EXPECT_NEAR(hi, 9.0f, 1e-2f);
+        for (int k = 0; k < 4; ++k)
+            if (std::fabs(x - sides[k].x) < 100.0f && std::fabs(z - sides[k].z) < 100.0f) {
+                ++found[k];
+                for (const fed_vertex& v : p) EXPECT_NEAR(v.rgba[3], sides[k].alpha, 1e-3f) << k;
+            }
+    }
+    for (int k = 0; k < 4; ++k) EXPECT_GT(found[k], 0) << k;
+    for (int k = 0; k < 4; ++k) terrain_vertex_grid[corners[k]] = saved[k];
 }
