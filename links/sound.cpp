@@ -31,7 +31,6 @@ constexpr float VOLUME_LAW_FACTOR = 0.67f;
 constexpr int FREQUENCY_MIN_HZ = 100;
 constexpr int FREQUENCY_MAX_HZ = 100000;
 
-bool in_range(int slot) { return slot >= 0 && slot < SOUND_SLOTS; }
 bool is_chatter(int slot) { return slot >= SOUND_FIRST_CHATTER_SLOT && slot < SOUND_SLOTS; }
 
 void fatal(const char* a, const char* b = "", const char* c = "", const char* d = "")
@@ -273,7 +272,7 @@ void SOUND_start_stop_loops(int on)
     const acf_struct& a = pln[0];
     for (int i = 0; i <= SOUND_ENGINE_LAST; ++i) {
         if (i < a.acf_num_engines && ACF_part_not_failed_or_hidden(0, i)) SOUND_play(i, 1, 1.0f, 0.0f);
-        if (ACF_part_present(0, i)) SOUND_play(SOUND_PROP_FIRST + i, 1, 1.0f, 0.0f);
+        if (ACF_part_in_service(0, i)) SOUND_play(SOUND_PROP_FIRST + i, 1, 1.0f, 0.0f);
     }
     SOUND_play(SOUND_RUMBLE, 1, 1.0f, 0.0f);
     SOUND_play(SOUND_WIND, 1, 1.0f, 0.0f);

@@ -428,7 +428,7 @@ void OPERATOR_placement_text(float lat, float lon, float heading, float altitude
     UTIL_int_to_text(held_round(heading, 999), fields[2], 3);
     UTIL_int_to_text(held_round(altitude_m, 999999), fields[3], 6);
     UTIL_int_to_text(held_round(speed_mps, 99999), fields[4], 5);
-    std::snprintf(out, OPERATOR_PLACEMENT_BYTES + 1, "map placement  %s%s%s%s%s", fields[0], fields[1], fields[2],
+    std::snprintf(out, OPERATOR_PLACEMENT_BYTES + 1, "map placement  %.7s%.7s%.3s%.6s%.5s", fields[0], fields[1], fields[2],
                   fields[3], fields[4]);
 }
 

@@ -85,11 +85,11 @@ void model_pass(int n, bool lit)
     bind_paint(n, PAINT2, two);
     for (const auto& run : PAINT2_PARTS)
         for (int p = run[0]; p <= run[1]; ++p)
-            if (ACF_part_present(n, p)) ACF_draw_part(n, p);
+            if (ACF_part_in_service(n, p)) ACF_draw_part(n, p);
     bind_paint(n, PAINT, two);
     for (int p = PART_GEAR_LAST; p >= 0; --p) {
         if (painted_from_paint2(p) || (p >= GEO_SMALL_BODY_FIRST && p < PART_GEAR_FIRST)) continue;
-        if (ACF_part_present(n, p)) ACF_draw_part(n, p);
+        if (ACF_part_in_service(n, p)) ACF_draw_part(n, p);
     }
     gear_doors(n);
     if (two) OGL_set_state(STATE_FOG_ON, 1, STATE_LIGHTING_ON, STATE_OPAQUE, STATE_DEPTH_TEST_ON, STATE_DEPTH_WRITE_ON);
@@ -125,7 +125,7 @@ void ACF_draw_force_overlay()
         glTranslatef(f.POINT_XYZ[3 * i], f.POINT_XYZ[3 * i + 1], f.POINT_XYZ[3 * i + 2]);
         const float* thrust = &f.force_XYZ[3 * ACF_el(i, 0)];
         ACF_draw_force_vector(0.0f, 0.0f, 0.0f, thrust[0], thrust[1], thrust[2], i, 0, false);
-        if (level >= OVERLAY_BLADES && ACF_part_present(0, i)) {
+        if (level >= OVERLAY_BLADES && ACF_part_in_service(0, i)) {
             const int els = ACF_mesh_elements(0, i);
             for (int k = 0; k < BLADE_POSITIONS; ++k)
                 for (int e = 0; e < els; ++e) {
@@ -152,7 +152,7 @@ void ACF_draw_force_overlay()
     }
     if (level < OVERLAY_WINGS) return;
     for (int p = PART_WING_PAIR_FIRST; p <= PART_WING_EXTRA_LAST; ++p) {
-        if (!ACF_part_present(0, p)) continue;
+        if (!ACF_part_in_service(0, p)) continue;
         for (int e = 0; e < ACF_mesh_elements(0, p); ++e) {
             const acf_span_xyz at = ACF_span_point(0, p, static_cast<float>(e) + 0.5f);
             const float* force = &f.force_XYZ[3 * ACF_el(p, e)];

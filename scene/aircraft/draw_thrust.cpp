@@ -128,7 +128,7 @@ void ACF_draw_thrust_stage(int n)
     const int points = util_clamp_int(pln[n].acf_num_thrustpoints, 0, ACF_MAX_ENGINES);
     const flt_struct& f = flt[n];
     for (int i = 0; i < points; ++i) {
-        if (ACF_part_present(n, i) && ACF_finite(f.POINT_tacrad[i]) > ACF_DISC_SPEED_RADPS) draw_disc(n, i);
+        if (ACF_part_in_service(n, i) && ACF_finite(f.POINT_tacrad[i]) > ACF_DISC_SPEED_RADPS) draw_disc(n, i);
         const bool burning = ACF_finite(f.ENGN_burnrat[i]) > 0.0f || is_rocket(pln[n].acf_en_type[i]);
         if (ACF_part_present_thrust(n, i) && f.ENGN_running[i] != 0 && burning) draw_exhaust(n, i);
     }

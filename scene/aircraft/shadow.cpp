@@ -143,7 +143,7 @@ void shadow_pass(int plane, int pass, shadow_canvas& c)
 {
     acf_struct& a = pln[plane];
     for (int k = 0; k < ACF_NUM_PARTS; ++k) {
-        if (!ACF_part_present(plane, k)) continue;
+        if (!ACF_part_in_service(plane, k)) continue;
         if (k >= PART_WING_PAIR_FIRST && k <= PART_AFL_LAST) {
             planform p;
             if (!planform_of(plane, k, p)) continue;

@@ -242,7 +242,9 @@ TEST(OperatorPanel, InTheProgramWithPeersOnTheMasterAndPlatformSlots)
         EXPECT_EQ(sim_time.backwards, 0);
         const auto trai = net_peer_sent("TRAI");
         ASSERT_EQ(trai.size(), size_t(on));
-        if (on) EXPECT_EQ(ints(trai[0].payload()), (std::vector<int32_t>{402, kpsp, 0, 0}));
+        if (on) {
+            EXPECT_EQ(ints(trai[0].payload()), (std::vector<int32_t>{402, kpsp, 0, 0}));
+        }
         // On a final approach to the runway, within ten miles of it.
         frames(0.1);
         const airport_record& a = *APT_table_at(kpsp);

@@ -72,12 +72,12 @@ TEST_F(AircraftModel, PresenceFollowsFailuresHidingEnginesAndThrustPoints)
         if (r.failure >= 0) f.failures[r.failure] = FAILURE_STATE_FAILED;
         a.acf_hide_prop_at_90_vect = r.hide;
         a.acf_vect_cant[1] = 90.0f;
-        EXPECT_EQ(ACF_part_present(P, r.part), r.present) << r.what;
+        EXPECT_EQ(ACF_part_in_service(P, r.part), r.present) << r.what;
         EXPECT_EQ(ACF_part_present_thrust(P, r.part), r.thrust) << r.what;
     }
     f.failures[130 + 8] = FAILURE_STATE_FAILED;
     EXPECT_TRUE(ACF_part_fitted(P, 8));   // built all the same
-    EXPECT_FALSE(ACF_part_present(-1, 0) || ACF_part_present(10, 0));
+    EXPECT_FALSE(ACF_part_in_service(-1, 0) || ACF_part_in_service(10, 0));
 }
 
 TEST_F(AircraftModel, SpanPointOfASweptLeftPart)
@@ -330,7 +330,7 @@ TEST_F(AircraftModel, FailedPartsAreBuiltButCastNoShadow)
     EXPECT_GT(alpha(1, 10), 0);
     EXPECT_LT(alpha(1, 10), 255);
     // Each texel takes the mean of its nine, cut down: 8 alone in a 3 x 3 block becomes 0, 17 becomes 1.
-    for (const auto [centre, blurred] : {std::pair{8, 0}, std::pair{17, 1}, std::pair{255, 28}}) {
+    for (const auto& [centre, blurred] : {std::pair{8, 0}, std::pair{17, 1}, std::pair{255, 28}}) {
         std::vector<uint8_t> small(3 * 3 * 4, 0);
         small[(1 * 3 + 1) * 4 + 3] = static_cast<uint8_t>(centre);
         ACF_shadow_blur(small.data(), 3);
