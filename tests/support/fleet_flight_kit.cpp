@@ -717,27 +717,18 @@ std::vector<row> table(const std::string& aircraft)
                                    [s] { return fly_take_off(s, 0.0f, 55.0f, 8.0f); }));
         rows.push_back(make_within("trainer", "ground roll, flaps 10 (ft; the class 860-960)", 910.0f, 774.0f, 1056.0f,
                                    [s] { return fly_take_off(s, 1.0f / 3.0f, 55.0f, 8.0f); }));
-        // Gliding with the throttle closed, the engine runs on the high idle's
-        // fixed floor (0.04 of the throttle, 0.039 with the rich mixture):
-        // at 1,050 rpm its torque, 0.89 x (1.75 x 0.039 x sqrt(0.39) - 0.75 x
-        // 0.39^2) of the rated 422 N m, brakes the windmilling propeller with
-        // 27 N m. The 3.0 kW it takes over 35 m/s is 85 N of drag, and the
-        // blades' own drag makes it 120 N; a free windmilling blade of this
-        // solidity makes some 0.8 x blade area x q = 185 N. The class's 9:1
-        // asks for 240 N on this airframe (960 N at 65 KIAS). Only the
-        // drivetrain's friction ratio could brake the propeller harder, and it
-        // costs the same torque at full power: 0.02 of the rated torque glides
-        // at 9.8 but climbs at 627 ft/min and idles standing at 190 rpm.
-        rows.push_back(still_open(make("trainer", "glide ratio at 65 KIAS, idle", 9.0f, TEN,
-                                       [s] { return fly_glide(s, 65.0f); }),
-                                  "braked by the closed-throttle engine with 27 N m, the windmilling propeller makes 120 N of the class's 240 N"));
+        // Gliding with the throttle closed at 65 KIAS the wing works near a
+        // lift coefficient of 1.0, where its riveted section's profile drag
+        // (0.022 at 10 degrees) and the windmilling propeller, braked by the
+        // closed-throttle engine, bring the glide to the class's 9:1.
+        rows.push_back(make("trainer", "glide ratio at 65 KIAS, idle", 9.0f, TEN, [s] { return fly_glide(s, 65.0f); }));
         // Standing with the throttle closed, every flight starts on the high
         // idle, whose floor ignores the aircraft's idle ratios. On it a piston
         // engine's torque, 1.75 x 0.039 x sqrt(r) against its internal
         // friction 0.75 x r^2 (r the share of redline), balances at r = 0.20:
         // 544 rpm for this 2,700-rpm engine with nothing to turn. No
         // propeller or friction field reaches the class's 650; this propeller
-        // holds it at 330 rpm. The low idle (3.4 times the floor) holds 650,
+        // holds it at 360 rpm. The low idle (3.4 times the floor) holds 650,
         // but the trainer has no idle-speed switch.
         rows.push_back(still_open(make("trainer", "idle rpm standing", 650.0f, TEN, [s] { return fly_static_rpm(s, 0.0f); }),
                                   "the high idle's fixed floor turns a 2,700-rpm engine at most 544 rpm unloaded"));
