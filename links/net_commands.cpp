@@ -81,8 +81,8 @@ void airport_placement(net_datagram& d)
     if (a.runways.empty()) return NET_refuse(d, "its airport has no runway");
     start_selection.airport_index = found;
 
-    char text[COMMAND_CHARS + APT_ID_SIZE] = "apt placement  ";
-    std::strncat(text, a.id, 4);
+    char text[COMMAND_CHARS + APT_ID_SIZE];
+    std::snprintf(text, sizeof text, "apt placement  %.4s", a.id);
     for (int s = 1; s <= 5; ++s)
         if (net_slot_enabled[s]) NET_data_send("KSTM", 0, text, static_cast<int>(std::strlen(text)), s);
 

@@ -3,7 +3,7 @@
 // (world/runway_outline.h), and the single symbols the settings screens also
 // use (the weather screen's aircraft mark, the airport diagram's runways).
 //
-// Reads: the map view, screen_settings.map_view_mode (the map type) and
+// Reads: the map view, screen_settings.map_type (the map type) and
 // .map_zoom, chart_airport, the terrain grid and land use, the airport,
 // navaid, fix, airway and object tables with their in-area flags, the ships,
 // the fires, the planes and the replay ring. Writes: GL state, the projected

@@ -94,7 +94,7 @@ void navaid_label(float x, float y, int colour, const navaid_record& v, bool cha
         const float e = (k == NAV_ILS_LOC || k == NAV_LOC) ? 0.0f : 8.0f;
         OGL_draw_line(colour, 1.0f, x + e, y - e, bx, by);
     }
-    if (screen_settings.map_view_mode == 0 || screen_settings.map_view_mode == 1 || chart)
+    if (screen_settings.map_type == 0 || screen_settings.map_type == 1 || chart)
         OGL_fill_rect(56, 0.5f, bx - 13.0f, by - 10.0f, 63.0f, 20.0f);
     OGL_draw_rect_outline(colour, 1.0f, bx - 13.0f, by - 10.0f, 63.0f, 20.0f);
     char name[11] = {}, id[APT_ID_SIZE + 1] = {};

@@ -1269,7 +1269,7 @@ void draw_scales()
 
 void MAP_draw_window(int overlay)
 {
-    const int type = std::clamp(screen_settings.map_view_mode, 0, 5);
+    const int type = std::clamp(screen_settings.map_type, 0, 5);
     const float zoom = screen_settings.map_zoom;
     const bool navaids = type == 0 || type == 1 || (type == 2 && zoom > 1.5f);
     const bool objects = zoom > 4.0f && (type == 2 || type == 4 || type == 5);

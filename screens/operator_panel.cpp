@@ -449,7 +449,7 @@ void OPERATOR_panel(int command)
     BTN_screen_frame(1, 18);
     BTN_frame2(15, m.left - 5.0f, m.bottom - 5.0f, m.width() + 10.0f, m.height() + 10.0f, "");
     if (mode != MODE_OPERATOR) BTN_frame2(15, m.left - 5.0f, 10.0f, m.width() + 10.0f, 200.0f, "");
-    for (int n = 0; n < 6; ++n) BTN_tab(n, 0, &screen_settings.map_view_mode, LANG_ui_text(800 + n));
+    for (int n = 0; n < 6; ++n) BTN_tab(n, 0, &screen_settings.map_type, LANG_ui_text(800 + n));
     placement_fields();
     target_buttons();
     if (mode == MODE_OPERATOR_STATION) {

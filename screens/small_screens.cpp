@@ -7,6 +7,7 @@
 // situation_start_values; screen 20 logbook_path and the logbook arrays
 // (through the logbook's own routines); screen 21 only its page tab.
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 #include "core/app_mode.h"
@@ -118,7 +119,7 @@ void SETUP_logbook()
     UTIL_strcpy(static_cast<const char*>(logbook_path), path);
     auto take_name = [&] {
         std::memset(logbook_path, 0, PILOT_NAME_SIZE);
-        std::strncpy(logbook_path, name, PILOT_NAME_SIZE - 1);
+        std::snprintf(logbook_path, PILOT_NAME_SIZE, "%.*s", PILOT_NAME_SIZE - 1, name);
     };
     // Opening another logbook saves the current one first; a new one does not.
     if (BTN_push_button(80.0f, 600.0f, 0, 1, LANG_ui_text(289)) &&

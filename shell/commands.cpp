@@ -254,7 +254,7 @@ bool prefs_file_readable(const char* path)
 {
     char p[TEXT_SIZE];
     std::memset(p, 0, sizeof p);
-    std::strncpy(p, path, TEXT_MAX_LEN);
+    std::snprintf(p, sizeof p, "%.*s", TEXT_MAX_LEN, path);
     const int ok = FILE_open_for_use(p, KIND_BINARY, PREFS_VERSION, 0);
     FILE_close_current();
     return ok != 0;

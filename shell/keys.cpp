@@ -75,7 +75,7 @@ void ctrl_key(int key)
     if (key < 0 || key > 255) return;
 
     if (const char* p = std::strchr(map_modes, c); p && c) {
-        screen_settings.map_view_mode = static_cast<int32_t>(p - map_modes);
+        screen_settings.map_type = static_cast<int32_t>(p - map_modes);
         APPLICATION_handlemenu(800);
     }
     if (c >= '1' && c <= '8' && PANEL_has_power()) sim_cockpit_engine.starter_duration[c - '1'] = 0.2f;

@@ -202,7 +202,7 @@ void transfer_main_record(const transfer& t)
     t.i(gen, ss.scenery_load_switch);
     for (auto& p : ss.situation_acf_paths) t.text(gen, p, TEXT_SIZE);
     for (auto& triple : ss.situation_start_values) t.floats(gen, triple, 3);
-    t.i(gen, ss.map_view_mode);
+    t.i(gen, ss.map_type);
     t.i(gen, ss.world_objects_switch);
 
     // 92-121: cockpit.

@@ -72,7 +72,7 @@ struct old_body {
     std::vector<uint8_t> other_order() const
     {
         std::vector<uint8_t> o = b;
-        std::memcpy(&o[ACF_OLD_BYTE_ORDER], "\0\0\0\1", 4);
+        for (std::size_t i = 0; i < 4; ++i) o.at(ACF_OLD_BYTE_ORDER + i) = i == 3 ? 1 : 0;
         auto keep = [](std::size_t off) {
             if (off < 1040) return true;   // tail number, author, description
             for (std::size_t base : ACF_OLD_AFL_NAMES)

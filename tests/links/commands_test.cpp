@@ -1,6 +1,7 @@
 // "KSTM" commands: the heartbeat, airport and map placements, menu commands,
 // the replay modes and quit with its relay.
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -22,7 +23,7 @@ protected:
     static int add_airport(const char* id, float lat, float lon)
     {
         airport_record a{};
-        std::strncpy(a.id, id, APT_ID_SIZE - 1);
+        std::snprintf(a.id, sizeof a.id, "%s", id);
         runway_record rw{};
         rw.lat = lat;
         rw.lon = lon;

@@ -66,7 +66,7 @@ protected:
     // The map of screen 15 with the local origin at its lower-left corner.
     static void view(int type, float zoom)
     {
-        screen_settings.map_view_mode = type;
+        screen_settings.map_type = type;
         screen_settings.map_zoom = zoom;
         map_origin_x = map_origin_y = 15.0f;
         map_right = 1024.0f - 119.0f, map_top = 768.0f - 67.0f;

@@ -211,7 +211,9 @@ void expect_sound(const weather_outputs& w, int result, const std::string& file)
         ASSERT_TRUE(w.type[n] >= 0 && w.type[n] <= 4) << file;
         ASSERT_TRUE(std::isfinite(w.base[n]) && w.base[n] <= METAR_NO_CLOUD_BASE && w.base[n] != U) << file;
         ASSERT_TRUE(std::isfinite(w.top[n]) && w.top[n] >= 0.0f) << file;
-        if (w.type[n] == 0) ASSERT_TRUE(w.base[n] == METAR_NO_CLOUD_BASE && w.top[n] == 0.0f) << file;
+        if (w.type[n] == 0) {
+            ASSERT_TRUE(w.base[n] == METAR_NO_CLOUD_BASE && w.top[n] == 0.0f) << file;
+        }
     }
     ASSERT_TRUE(within(w.visibility, -1111.0f, 200 * 1609.344f)) << w.visibility << file;
     ASSERT_TRUE(w.kind >= 0 && w.kind <= 2 && w.level >= 0 && w.level <= 3) << file;

@@ -31,7 +31,7 @@ runway_record runway(float lat, float lon, const char* number, float heading, fl
 {
     runway_record r{};
     r.lat = lat, r.lon = lon, r.heading = heading, r.length = length, r.width = width;
-    std::strncpy(r.number, number, 3);
+    std::snprintf(r.number, sizeof r.number, "%.3s", number);
     r.lighting_code = lights;
     r.surface_code = 161;
     r.markings_code = number[0] == 'x' ? 0 : 3;

@@ -131,7 +131,7 @@ void BM_MapWindow(benchmark::State& state)
     }
     OGL_set_projection(PROJECTION_2D, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1);
     const float zoom = static_cast<float>(state.range(0));
-    screen_settings.map_view_mode = 0;
+    screen_settings.map_type = 0;
     screen_settings.map_zoom = zoom;
     map_origin_x = map_origin_y = 15.0f;
     map_right = 1024.0f - 119.0f, map_top = 768.0f - 67.0f;

@@ -11,6 +11,7 @@
 #include <GL/glext.h>
 
 #include <array>
+#include <cstdio>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -218,7 +219,7 @@ protected:
                                 float width = 40.0f)
     {
         runway_record r{};
-        std::strncpy(r.number, number, 3);
+        std::snprintf(r.number, sizeof r.number, "%.3s", number);
         r.geometry_index = g;
         r.surface_code = surface;
         r.length = length;
