@@ -258,8 +258,10 @@ bool background_framebuffer(int width, int height)
 
 // The bottom `rows` rows of the kept picture put into the frame texel for
 // texel: a quad over those rows, its texture the kept picture sampled at the
-// nearest texel, modulated by white, with nothing else on. On a software
-// renderer this plain textured span costs a fraction of a framebuffer blit.
+// nearest texel and written as it is (the texture replaces the colour, which
+// takes no colour to interpolate or multiply per pixel), with nothing else
+// on. On a software renderer this plain textured span costs a fraction of a
+// framebuffer blit.
 void put_kept_rows(int rows)
 {
     background_cache_record& c = background_cache;
@@ -277,7 +279,7 @@ void put_kept_rows(int rows)
     bound_texture[0] = -1;
     GLint env = GL_MODULATE;
     glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &env);
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     const float t = static_cast<float>(rows) / static_cast<float>(c.height);
     const float y = 2.0f * t - 1.0f;
