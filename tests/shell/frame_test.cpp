@@ -293,4 +293,15 @@ TEST(FrameProfile, TimeProbeWritesColumnsWhenFlying)
 
     const std::string log = read_file_bytes(log_path);
     EXPECT_TRUE(std::regex_match(log, std::regex("  frame   scene \n[ 0-9]{6}[0-9] [ 0-9]{6}[0-9] \n"))) << log;
+
+    // A section of ten seconds (10^8 counts at 10 MHz) is written in hundreds of counts: 1000000,
+    // plus whatever the test itself took.
+    error_log.open(log_path, std::ios::out | std::ios::trunc);
+    interval_ticks[INTERVAL_ONE_SECOND] = 0;
+    time_probe_previous = PLAT_perf_counter() - 100000000;
+    UTIL_time_probe("long", 1);
+    error_log.close();
+    const long long hundreds = std::stoll(read_file_bytes(log_path));
+    EXPECT_GE(hundreds, 1000000);
+    EXPECT_LT(hundreds, 1010000);
 }

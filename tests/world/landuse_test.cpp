@@ -64,6 +64,9 @@ TEST_F(LandUse, HandMadeTableMapsCodesToTextures)
     const std::pair<int, int> code_texture[] = {{14, 0}, {15, 1}, {1, 2}, {2, 2}, {3, 3},
                                                 {4, 3},  {5, 4},  {0, 0}, {50, 0}, {96, 0}};
     for (auto [code, texture] : code_texture) EXPECT_EQ(landuse_code_texture[code], texture) << "code " << code;
+    // Codes from 97 up are texture indices already and pass unchanged.
+    for (auto [code, texture] : {std::pair{96, 0}, {5, 4}, {97, 97}, {130, 130}})
+        EXPECT_EQ(UTIL_landuse_texture(code), texture) << "code " << code;
     EXPECT_EQ(std::vector<int>(landuse_texture_water, landuse_texture_water + 5), (std::vector<int>{1, 1, 0, 0, 0}));
 
     // The texture files of a texture at 0 N 0 E.
