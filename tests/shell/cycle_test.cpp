@@ -431,6 +431,24 @@ TEST_F(Cycle, UserPlanePositionAndVelocityAtItsOwnPlace)
     EXPECT_EQ(lat_ref, 34.0f);
 }
 
+TEST_F(Cycle, IndicatedAltitudeAndLaggedClimbRate)
+{
+    float x, y, z;
+    GEO_latlon_to_local(x, y, z, 35.0, -116.5, 1000.0);   // the frame's centre
+    flt[0].local_x = x;
+    flt[0].local_y = y;
+    flt[0].local_z = z;
+    flt[0].local_vy = 5.0f;
+    flt[0].vh_ind = 10.0f;
+    sim_physics.earth_pressure_p = 101325.0f;        // 29.92 inches of mercury
+    sim_cockpit_misc.barometer_setting = 30.92f;     // one inch above it: 1,000 ft more
+    origin_held_by_network = 1;
+    app_mode = 996;   // positions only, no flight-model step afterwards
+    update_plane_cycle();
+    EXPECT_NEAR(flt[0].h_ind - flt[0].elevation, 304.72f, 0.05f);
+    EXPECT_NEAR(flt[0].vh_ind, 5.0f * 0.05f + 0.95f * 10.0f, 0.01f);   // 9.75 with dt 0.05
+}
+
 TEST_F(Cycle, ScreensRunTheirRoutineAndMarsCarriesOnePlane)
 {
     // The weather screen (mode 8) derives the sea waves on its second tab.
