@@ -217,7 +217,15 @@ TEST(ProgramRestart, PlaneCountStaysWithinTheSlotsAndAFailedDisplayKeepsItsResol
     atc_state.atc_plan_filed = 1;
     atc_state.atc_plan_active = 1;
     atc_state.atc_request_pending = 1;
+    // What an earlier program left: aircraft in every slot, items in the terrain lists.
+    for (int slot = 1; slot < ACF_SLOTS; ++slot) pln[slot].acf_file_name[0] = 0;
+    terrain_list_table[TERRAIN_LIST_ROWS - 1][TERRAIN_LISTS_PER_ROW - 1].count = 7;
     start_program(*folder);
+    EXPECT_EQ(terrain_list_table[TERRAIN_LIST_ROWS - 1][TERRAIN_LISTS_PER_ROW - 1].count, 0);
+    // Only the planes the preferences ask for are loaded: slot n stays empty.
+    const int planes = sim_graphics_settings.draw_aircrafts;
+    ASSERT_LT(planes, ACF_SLOTS);
+    for (int slot = 1; slot < ACF_SLOTS; ++slot) EXPECT_EQ(pln[slot].acf_file_name[0] != 0, slot < planes) << slot;
     EXPECT_EQ(atc_state.atc_plan_filed, 0);
     EXPECT_EQ(atc_state.atc_plan_active, 0);
     EXPECT_EQ(atc_state.atc_request_pending, 0);
