@@ -11,7 +11,11 @@
 #include <utility>
 #include <vector>
 
+#include <algorithm>
+
 #include "core/folders.h"
+#include "links/sound.h"
+#include "shell/menus.h"
 #include "core/simvars.h"
 #include "graphics/ogl_state.h"
 #include "shell/frame.h"
@@ -269,6 +273,42 @@ TEST_F(FrameLoop, BlinkingRowsFollowTheClockAndLightLevelsEndAtLeastThreeQuarter
     EXPECT_FLOAT_EQ(sim_graphics_misc.cockpit_light_level_g, 0.9f);
     EXPECT_FLOAT_EQ(sim_graphics_misc.cockpit_light_level_b, 0.75f);
     app_mode = MODE_FLYING;
+}
+
+// The pointer hides after more than ten seconds at rest and shows on the next
+// move; pausing the flight stops the looping sounds; with the first bar menu
+// open, the pointer on the second one's title opens that one.
+TEST_F(FrameLoop, PointerRestPauseSilenceAndMenuBarTracking)
+{
+    window_painted = 1;
+    sim_operation_sound.sound_on = 1;
+    sim_time.paused = 0;
+    mouse.mouse_x = 300.0f;
+    mouse.mouse_y = 300.0f;
+    PLAT_show_cursor(true);
+    frames_after(0.0);   // moved from where the loop starts: active at clock 0
+    frames_after(9.9);
+    EXPECT_TRUE(PLAT_cursor_shown());
+    frames_after(0.2);
+    EXPECT_FALSE(PLAT_cursor_shown());
+    mouse.mouse_x += 1.0f;
+    frames_after(0.05);
+    EXPECT_TRUE(PLAT_cursor_shown());
+
+    SOUND_start_stop_loops(1);
+    ASSERT_NE(std::count(sound_slots.playing, sound_slots.playing + SOUND_SLOTS, 1), 0);
+    sim_time.paused = 1;
+    frames_after(0.05);
+    EXPECT_EQ(std::count(sound_slots.playing, sound_slots.playing + SOUND_SLOTS, 1), 0);
+    sim_time.paused = 0;
+
+    ASSERT_EQ(menu_table[1].parent, -1);
+    screen.open_menu = 0;
+    mouse.mouse_x = (menu_table[1].left + menu_table[1].right) / 2.0f;
+    mouse.mouse_y = (menu_table[1].bottom + menu_table[1].top) / 2.0f;
+    frames_after(0.05);
+    EXPECT_EQ(screen.open_menu, 1);
+    screen.open_menu = -1;
 }
 
 TEST(FrameProfile, TimeProbeWritesColumnsWhenFlying)
