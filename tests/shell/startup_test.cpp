@@ -22,6 +22,7 @@
 #include "platform/plat_files.h"
 #include "platform/plat_window.h"
 #include "core/folders.h"
+#include "graphics/ogl_tex.h"
 #include "shell/frame.h"
 #include "core/geo.h"
 #include "core/input.h"
@@ -266,6 +267,14 @@ TEST(ProgramRestart, PlaneCountStaysWithinTheSlotsAndAFailedDisplayKeepsItsResol
     UTIL_strcpy("OTHER.ACF", pln[0].acf_file_name);
     LANG_load_text(1);
     EXPECT_STREQ(pln[0].acf_file_name, "ORVELL TRAINER.ACF");
+    // Korean texts come with the Korean glyph set in its texture slot.
+    folder->write("Resources/text/korean/ORVELL.TXT", "I\n1 version\n602 OK\n-1\n");
+    const uint32_t glyph_uploads = texture_uploads[TEX_SLOT_INTERFACE_FONT2];
+    sim_operation_prefs_misc.language = 5;
+    LANG_load_text(0);
+    sim_operation_prefs_misc.language = 0;
+    EXPECT_GT(texture_uploads[TEX_SLOT_INTERFACE_FONT2], glyph_uploads);
+    LANG_load_text(0);
 
     // A display that could not be set up: the start-up resets the resolution
     // file and the shut-down leaves it so, for the next start to use the defaults.
