@@ -115,13 +115,23 @@ TEST(GlProbe, ReportHasTheLabelsAndNumberFormats)
 
     // The default state.
     for (auto [what, want] :
-         {std::pair<GLenum, GLint>{GL_FRONT_FACE, GL_CW}, {GL_DEPTH_FUNC, GL_LEQUAL}, {GL_UNPACK_ALIGNMENT, 1}}) {
+         {std::pair<GLenum, GLint>{GL_FRONT_FACE, GL_CW}, {GL_DEPTH_FUNC, GL_LEQUAL}, {GL_UNPACK_ALIGNMENT, 1},
+          {GL_PACK_ALIGNMENT, 1}, {GL_ALPHA_TEST_FUNC, GL_GREATER}, {GL_BLEND_SRC, GL_SRC_ALPHA},
+          {GL_BLEND_DST, GL_ONE_MINUS_SRC_ALPHA}, {GL_FOG_MODE, GL_LINEAR}, {GL_FOG_HINT, GL_FASTEST},
+          {GL_CULL_FACE_MODE, GL_BACK}, {GL_SHADE_MODEL, GL_SMOOTH}, {GL_COLOR_MATERIAL_FACE, GL_FRONT},
+          {GL_COLOR_MATERIAL_PARAMETER, GL_AMBIENT_AND_DIFFUSE}}) {
         GLint v = 0;
         glGetIntegerv(what, &v);
         EXPECT_EQ(v, want) << what;
     }
-    EXPECT_TRUE(glIsEnabled(GL_CULL_FACE) && glIsEnabled(GL_COLOR_MATERIAL));
-    EXPECT_FALSE(glIsEnabled(GL_SCISSOR_TEST));
+    GLfloat alpha_ref = -1.0f, ambient[4] = {1, 1, 1, 1};
+    glGetFloatv(GL_ALPHA_TEST_REF, &alpha_ref);
+    glGetFloatv(GL_LIGHT_MODEL_AMBIENT, ambient);
+    EXPECT_EQ(alpha_ref, 0.0f);
+    EXPECT_EQ((std::array{ambient[0], ambient[1], ambient[2], ambient[3]}), (std::array{0.0f, 0.0f, 0.0f, 0.0f}));
+    EXPECT_TRUE(glIsEnabled(GL_CULL_FACE) && glIsEnabled(GL_COLOR_MATERIAL) && glIsEnabled(GL_DITHER));
+    for (GLenum off : {GL_SCISSOR_TEST, GL_LOGIC_OP, GL_STENCIL_TEST, GL_TEXTURE_1D, GL_NORMALIZE})
+        EXPECT_FALSE(glIsEnabled(off)) << off;
 }
 
 namespace {
