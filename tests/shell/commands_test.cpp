@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/random.h"
 #include "links/plugin_host.h"
 #include "shell/prefs.h"
 #include "scene/scene_state.h"
@@ -323,6 +324,47 @@ TEST_F(PlanetSwitch, PresetFlightPlacesThePlaneAtKsbdWithItsWeatherAndFuel)
     EXPECT_FLOAT_EQ(flt[0].m_fuel1, 100.0f);
     EXPECT_FLOAT_EQ(flt[0].m_fuel2, 250.0f);
     EXPECT_EQ(flt[0].m_fuel3, 7.0f);
+
+    // The other preset: noon local, a clear sky under a thin layer at 8,000 ft.
+    APPLICATION_handlemenu(1231);
+    EXPECT_EQ(sim_time.zulu_time_sec, 72000.0f);
+    EXPECT_EQ(sim_time.local_time_sec, 43200.0f);
+    EXPECT_EQ(sim_time.local_date_days, 90);
+    EXPECT_EQ(sim_weather.rain_percent + sim_weather.thunderstorm_percent, 0.0f);
+    EXPECT_FLOAT_EQ(sim_weather.visibility_reported_m, 15.0f * 1852.0f);
+    EXPECT_EQ(sim_weather.cloud_type[0], 1);
+    EXPECT_FLOAT_EQ(sim_weather.cloud_base_msl_m[0], 8000.0f * 0.3048f);
+    EXPECT_FLOAT_EQ(sim_weather.cloud_tops_msl_m[0], 8000.0f * 0.3048f);
+    EXPECT_FLOAT_EQ(sim_weather.cloud_tops_msl_m[1], 25000.0f * 0.3048f);
+}
+
+// A random start within the 2 x 3 degree area, 2,000 to 4,000 m up, at 1.3 times the stall speed.
+TEST_F(Commands, RandomStartDrawsEachValueAfresh)
+{
+    UTIL_srand(11);
+    float r[4];
+    for (float& v : r) v = static_cast<float>(UTIL_rand()) / 32767.0f;
+    UTIL_srand(11);
+    pln[0].acf_est_Vs = 50.0f;
+    APPLICATION_handlemenu(414);
+    const situation_start_record& s = situation_start_state;
+    EXPECT_FLOAT_EQ(s.latitude, 34.0f + 2.0f * r[0]);
+    EXPECT_FLOAT_EQ(s.longitude, -118.0f + 3.0f * r[1]);
+    EXPECT_FLOAT_EQ(s.elevation, 2000.0f + 2000.0f * r[2]);
+    EXPECT_FLOAT_EQ(s.psi, 360.0f * r[3]);
+    EXPECT_FLOAT_EQ(s.groundspeed, 65.0f);
+}
+
+TEST_F(Commands, ScreenCommandsOpenTheirScreens)
+{
+    const std::pair<int, int> screens[] = {{603, 5},  {600, 3},  {601, 4},   {604, 6},   {605, 7},  {608, 9},  {607, 8},
+                                           {610, 10}, {611, 11}, {613, 12},  {616, 13},  {614, 14}, {800, 15}, {801, 16},
+                                           {802, 17}, {803, 18}, {807, 20}, {1200, 21}, {1220, 22}};
+    for (auto [command, mode] : screens) {
+        APPLICATION_handlemenu(command);
+        EXPECT_EQ(app_mode, mode) << command;
+    }
+    app_mode = 0;
 }
 
 TEST_F(Commands, SavedAircraftPathIsRelativeOnlyWhenInsideTheProgramFolder)
