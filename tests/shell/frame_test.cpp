@@ -16,6 +16,7 @@
 #include "core/folders.h"
 #include "links/sound.h"
 #include "shell/menus.h"
+#include "shell/world_textures.h"
 #include "core/simvars.h"
 #include "graphics/ogl_state.h"
 #include "shell/frame.h"
@@ -309,6 +310,30 @@ TEST_F(FrameLoop, PointerRestPauseSilenceAndMenuBarTracking)
     frames_after(0.05);
     EXPECT_EQ(screen.open_menu, 1);
     screen.open_menu = -1;
+}
+
+// The combined start screen keeps the world textures up to date as flying
+// does; the lit panel picture is wanted only with the lights on and the option set.
+TEST_F(FrameLoop, StartScreenFollowsThePlanetAndTheLitPanelNeedsLightsAndOption)
+{
+    window_painted = 1;
+    frames_after(0.0);
+    app_mode = MODE_START_SCREEN;
+    sim_graphics_scenery.current_planet = 1;
+    frames_after(0.05);
+    EXPECT_EQ(world_textures.last_planet, 1);
+    sim_graphics_scenery.current_planet = 0;
+    frames_after(0.05);
+    EXPECT_EQ(world_textures.last_planet, 0);
+
+    app_mode = MODE_FLYING;
+    for (auto [lights, option, lit] : {std::tuple{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {1, 1, 1}, {0, 0, 0}}) {
+        sim_cockpit_electrical.cockpit_lights_on = lights;
+        screen_settings.lit_cus_panel_option = option;
+        frames_after(0.05);
+        EXPECT_EQ(o_lit_cus_panel, lit) << lights << " " << option;
+    }
+    screen_settings.lit_cus_panel_option = 0;
 }
 
 TEST(FrameProfile, TimeProbeWritesColumnsWhenFlying)
