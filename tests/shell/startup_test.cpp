@@ -236,6 +236,7 @@ TEST(ProgramRestart, PlaneCountStaysWithinTheSlotsAndAFailedDisplayKeepsItsResol
     sim_graphics_settings.draw_aircrafts = 50;
     screen_settings.start_screen_option = 1;
     screen_settings.preset_radios_option = 1;
+    sim_operation_prefs.startup_on_ramp = 1;
     sim_cockpit_radios_block& r = sim_cockpit_radios;
     r.nav1_freq_hz = r.nav2_freq_hz = 10850;
     r.com1_freq_hz = r.com2_freq_hz = 11830;
@@ -258,6 +259,14 @@ TEST(ProgramRestart, PlaneCountStaysWithinTheSlotsAndAFailedDisplayKeepsItsResol
     ASSERT_EQ(sim_graphics_settings.draw_aircrafts, 50);
     for (int slot = 0; slot < ACF_SLOTS; ++slot) EXPECT_NE(pln[slot].acf_file_name[0], 0) << slot;
     EXPECT_EQ(app_mode, MODE_START_SCREEN);
+    // On the ramp: standing at the airport's start position, facing its heading.
+    {
+        const airport_record& apt = airport_table[static_cast<size_t>(start_selection.airport_index)];
+        const size_t k = static_cast<size_t>(start_selection.start_index);
+        EXPECT_GT(apt.starts.size(), k);
+        if (k < apt.starts.size()) EXPECT_NEAR(flt[0].psi, apt.starts[k].heading, 1e-3f);
+    }
+    sim_operation_prefs.startup_on_ramp = 0;
     // 111.70 MHz, 121.00 MHz and 210 kHz; the second ADF keeps its tuning.
     for (int32_t hz : {r.nav1_freq_hz, r.nav2_freq_hz}) EXPECT_EQ(hz, 11170);
     for (int32_t hz : {r.com1_freq_hz, r.com2_freq_hz}) EXPECT_EQ(hz, 12100);
