@@ -272,6 +272,9 @@ int UTIL_char_to_glyph(char c)
 // ---------------------------------------------------------------------------
 // Paths and files
 
+// The name after the last folder separator. Besides the data's '\' and ':' a
+// '/' also ends a folder: paths given on this system may use it, and the name
+// must never keep a folder in front of it.
 void UTIL_file_name_of_path(char* out, const char* path)
 {
     const size_t n = text_len(path);

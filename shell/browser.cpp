@@ -82,7 +82,9 @@ struct folder_menu {
     int rows = 0;
     int levels = 0;   // rows 1..levels are the levels of the staircase
 
-    // Adds a row when the menu has room for it and its name.
+    // Adds a row when the menu has room for it and its name. A folder with
+    // more subfolders than the menu holds shows the first ones only: the
+    // browser stays usable rather than ending the program over a full folder.
     bool add(const char* shown, const char* path)
     {
         if (rows >= OPENSAVE_FOLDER_ROWS) return false;

@@ -88,7 +88,9 @@ void clear_large_tables()
     REPLAY_clear_ring();
     OBJ_clear_table();
     APT_scene_reset();
+    sim_operation_failures.hydraulic_pressure_ratio = 0.0f;
     sim_operation_failures.mean_time_between_failure_hrs = 0.0f;
+    sim_operation_failures.ram_air_turbine_on = 0;
     ATC_reset_block();
     std::memset(landuse_grid, 0, sizeof landuse_grid);
 }

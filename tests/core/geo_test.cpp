@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 #include <utility>
 
 #include "core/geo.h"
@@ -49,6 +50,15 @@ TEST_F(Geo, AxesOfTheLocalFrameAndTheDateLine)
 
 TEST_F(Geo, RoundTripOnBothPlanets)
 {
+    // The frame's centre lies 1.0 N and 1.5 E of the reference corner on
+    // Earth, 2.5 N and 3.0 E on Mars.
+    for (auto [planet, lat, lon] : {std::tuple{0, 38.0, -121.5}, std::tuple{1, 39.5, -120.0}}) {
+        sim_graphics_scenery.current_planet = planet;
+        float x, y, z;
+        GEO_latlon_to_local(x, y, z, lat, lon, 0.0);
+        EXPECT_NEAR(std::hypot(x, y, z), 0.0f, 1e-3f) << planet;
+    }
+
     for (int planet = 0; planet < 2; ++planet) {
         sim_graphics_scenery.current_planet = planet;
         if (planet == 1) sim_physics.earth_radius_m = 3389500.0f;

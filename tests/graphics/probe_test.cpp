@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -25,6 +26,8 @@
 #include "tests/support/ui_capture.h"
 #include "tests/support/test_support.h"
 #include "graphics/loading_screen.h"
+#include "graphics/font.h"
+#include "graphics/widget.h"
 #include "core/app_mode.h"
 
 TEST(GlProbe, FlagsFollowTheVersionAndExtensionTexts)
@@ -115,13 +118,23 @@ TEST(GlProbe, ReportHasTheLabelsAndNumberFormats)
 
     // The default state.
     for (auto [what, want] :
-         {std::pair<GLenum, GLint>{GL_FRONT_FACE, GL_CW}, {GL_DEPTH_FUNC, GL_LEQUAL}, {GL_UNPACK_ALIGNMENT, 1}}) {
+         {std::pair<GLenum, GLint>{GL_FRONT_FACE, GL_CW}, {GL_DEPTH_FUNC, GL_LEQUAL}, {GL_UNPACK_ALIGNMENT, 1},
+          {GL_PACK_ALIGNMENT, 1}, {GL_ALPHA_TEST_FUNC, GL_GREATER}, {GL_BLEND_SRC, GL_SRC_ALPHA},
+          {GL_BLEND_DST, GL_ONE_MINUS_SRC_ALPHA}, {GL_FOG_MODE, GL_LINEAR}, {GL_FOG_HINT, GL_FASTEST},
+          {GL_CULL_FACE_MODE, GL_BACK}, {GL_SHADE_MODEL, GL_SMOOTH}, {GL_COLOR_MATERIAL_FACE, GL_FRONT},
+          {GL_COLOR_MATERIAL_PARAMETER, GL_AMBIENT_AND_DIFFUSE}}) {
         GLint v = 0;
         glGetIntegerv(what, &v);
         EXPECT_EQ(v, want) << what;
     }
-    EXPECT_TRUE(glIsEnabled(GL_CULL_FACE) && glIsEnabled(GL_COLOR_MATERIAL));
-    EXPECT_FALSE(glIsEnabled(GL_SCISSOR_TEST));
+    GLfloat alpha_ref = -1.0f, ambient[4] = {1, 1, 1, 1};
+    glGetFloatv(GL_ALPHA_TEST_REF, &alpha_ref);
+    glGetFloatv(GL_LIGHT_MODEL_AMBIENT, ambient);
+    EXPECT_EQ(alpha_ref, 0.0f);
+    EXPECT_EQ((std::array{ambient[0], ambient[1], ambient[2], ambient[3]}), (std::array{0.0f, 0.0f, 0.0f, 0.0f}));
+    EXPECT_TRUE(glIsEnabled(GL_CULL_FACE) && glIsEnabled(GL_COLOR_MATERIAL) && glIsEnabled(GL_DITHER));
+    for (GLenum off : {GL_SCISSOR_TEST, GL_LOGIC_OP, GL_STENCIL_TEST, GL_TEXTURE_1D, GL_NORMALIZE})
+        EXPECT_FALSE(glIsEnabled(off)) << off;
 }
 
 namespace {
@@ -223,6 +236,23 @@ TEST(Display, LoadingScreenCoversTheWindowAndDrawsTheBarToItsEnd)
     }
     EXPECT_TRUE(background);
     EXPECT_EQ(std::make_pair(bar_left, bar_right), std::make_pair(10.0f, 512.0f));
+    // The message box from (8, 31), 310 by 206, the groove along the bottom
+    // centred at 512, 15, and the message in colour 63 at (22, 65): every
+    // quad of them drawn on their own is among the loading screen's.
+    const std::vector<fb_rect> parts = capture_rects([] {
+        BTN_frame2(15, 8.0f, 31.0f, 310.0f, 206.0f, "");
+        BTN_frame1(4, 512.0f, 15.0f, 1004.0f, 0);
+        OGL_draw_string(63, 22.0f, 65.0f, "half", 280.0f, 100);
+    });
+    ASSERT_FALSE(parts.empty());
+    for (const fb_rect& p : parts) {
+        const bool drawn = std::any_of(rects.begin(), rects.end(), [&](const fb_rect& q) {
+            return std::fabs(q.x1 - p.x1) < 1e-3f && std::fabs(q.y1 - p.y1) < 1e-3f && std::fabs(q.x2 - p.x2) < 1e-3f &&
+                   std::fabs(q.y2 - p.y2) < 1e-3f && std::fabs(q.tx1 - p.tx1) < 1e-3f && std::fabs(q.ty1 - p.ty1) < 1e-3f &&
+                   std::fabs(q.r - p.r) < 1e-3f && std::fabs(q.g - p.g) < 1e-3f && std::fabs(q.b - p.b) < 1e-3f;
+        });
+        EXPECT_TRUE(drawn) << p.x1 << " " << p.y1 << " " << p.x2 << " " << p.y2;
+    }
     OGL_set_color(36, kept_colour[0], kept_colour[1], kept_colour[2]);
     redraw_pending = 0;
     PLAT_set_clock_source(nullptr, nullptr);

@@ -154,3 +154,43 @@ TEST_F(browser_recording_test, ShowsAndEntersAFolderNamedWithABar)
     EXPECT_TRUE(recorded_alerts.empty());
     EXPECT_EQ(app_mode, 5);
 }
+
+// The folder menu marks the folder shown (row 1: the kind's folder under the
+// program folder); a level row opens that level again, ending in its separator.
+TEST_F(browser_recording_test, FolderMenuMarksTheShownFolderAndALevelRowGoesBackUp)
+{
+    dir.write("AIRCRAFT/A-B/x.acf", "x");
+    dir.write("AIRCRAFT/zz.acf", "x");
+    auto click_list = [] { post_click(screen.screen_area_width / 2.0f, 441.0f); };
+    auto choose = [](int r) {
+        return [r] {
+            const menu_item_record& row = menu_table[MENU_POPUP].items[r];
+            post_click((row.left + row.right) / 2.0f, (row.bottom + row.top) / 2.0f);
+        };
+    };
+    int marked = -1;
+    std::string inner, back;
+    EXPECT_EQ(run(MODE_BROWSER_OPEN, 4,
+                  {{1, [&] { marked = opensave_folder_choice; click_list(); }}, {3, choose(2)},
+                   {5, [&] { inner = file_list_folder; click_list(); }}, {7, choose(1)},
+                   {9, [&] { back = file_list_folder; post_click(45.0f, 28.0f); }}}),
+              0);
+    EXPECT_EQ(marked, 1);
+    EXPECT_EQ(inner, in_folder("AIRCRAFT\\A-B\\"));
+    EXPECT_EQ(back, in_folder("AIRCRAFT\\"));
+    EXPECT_TRUE(recorded_alerts.empty());
+}
+
+// Objects and terrain textures open in the current scenery package's own folders.
+TEST_F(browser_test, ObjectsAndTerrainTexturesSaveInTheScenePackage)
+{
+    const std::string package = in_folder("CUSTOM SCENERY\\Area\\");
+    std::strcpy(custom_scenery_folder, package.c_str());
+    for (auto [kind, folder] : {std::pair{5, "custom objects\\n."}, std::pair{18, "custom terrain textures\\n"}}) {
+        name[0] = 0;
+        EXPECT_EQ(run(MODE_BROWSER_SAVE, kind, {{1, [] { type("N");
+                                                      post_key(VK_RETURN); }}}), 1) << kind;
+        EXPECT_EQ(std::string(path).rfind(package + folder, 0), 0u) << path;
+    }
+    custom_scenery_folder[0] = 0;
+}

@@ -6,9 +6,13 @@
 #include <climits>
 #include <filesystem>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
+#include "core/random.h"
+#include "core/overlay_texts.h"
+#include "flightmodel/control/own_physics.h"
 #include "links/plugin_host.h"
 #include "shell/prefs.h"
 #include "scene/scene_state.h"
@@ -276,7 +280,17 @@ TEST_F(PlanetSwitch, MarsAndBack)
 {
     enable(6);   // an external view: no notice before the switch
     mark_flight();
+    sim_weather.cloud_type[0] = 3;
+    sim_weather.cloud_type[1] = 2;
+    sim_weather.rain_percent = 0.5f;
+    sim_weather.thunderstorm_percent = 0.3f;
+    sim_weather.use_real_weather_bool = 1;
     APPLICATION_handlemenu(417);
+    // Mars has no clouds, rain, storms or weather reports.
+    EXPECT_EQ((std::vector<float>{float(sim_weather.cloud_type[0]), float(sim_weather.cloud_type[1]),
+                                  sim_weather.rain_percent, sim_weather.thunderstorm_percent,
+                                  float(sim_weather.use_real_weather_bool)}),
+              std::vector<float>(5, 0.0f));
     EXPECT_EQ(sim_graphics_scenery.current_planet, 1);
     ASSERT_TRUE(start_selection.airport_index >= 0 &&
                 start_selection.airport_index < static_cast<int>(airport_table.size()));
@@ -323,6 +337,78 @@ TEST_F(PlanetSwitch, PresetFlightPlacesThePlaneAtKsbdWithItsWeatherAndFuel)
     EXPECT_FLOAT_EQ(flt[0].m_fuel1, 100.0f);
     EXPECT_FLOAT_EQ(flt[0].m_fuel2, 250.0f);
     EXPECT_EQ(flt[0].m_fuel3, 7.0f);
+
+    // The other preset: noon local, a clear sky under a thin layer at 8,000 ft.
+    APPLICATION_handlemenu(1231);
+    EXPECT_EQ(sim_time.zulu_time_sec, 72000.0f);
+    EXPECT_EQ(sim_time.local_time_sec, 43200.0f);
+    EXPECT_EQ(sim_time.local_date_days, 90);
+    EXPECT_EQ(sim_weather.rain_percent + sim_weather.thunderstorm_percent, 0.0f);
+    EXPECT_FLOAT_EQ(sim_weather.visibility_reported_m, 15.0f * 1852.0f);
+    EXPECT_EQ(sim_weather.cloud_type[0], 1);
+    EXPECT_FLOAT_EQ(sim_weather.cloud_base_msl_m[0], 8000.0f * 0.3048f);
+    EXPECT_FLOAT_EQ(sim_weather.cloud_tops_msl_m[0], 8000.0f * 0.3048f);
+    EXPECT_FLOAT_EQ(sim_weather.cloud_tops_msl_m[1], 25000.0f * 0.3048f);
+}
+
+// A random start within the 2 x 3 degree area, 2,000 to 4,000 m up, at 1.3 times the stall speed.
+TEST_F(Commands, RandomStartDrawsEachValueAfresh)
+{
+    UTIL_srand(11);
+    float r[4];
+    for (float& v : r) v = static_cast<float>(UTIL_rand()) / 32767.0f;
+    UTIL_srand(11);
+    pln[0].acf_est_Vs = 50.0f;
+    APPLICATION_handlemenu(414);
+    const situation_start_record& s = situation_start_state;
+    EXPECT_FLOAT_EQ(s.latitude, 34.0f + 2.0f * r[0]);
+    EXPECT_FLOAT_EQ(s.longitude, -118.0f + 3.0f * r[1]);
+    EXPECT_FLOAT_EQ(s.elevation, 2000.0f + 2000.0f * r[2]);
+    EXPECT_FLOAT_EQ(s.psi, 360.0f * r[3]);
+    EXPECT_FLOAT_EQ(s.groundspeed, 65.0f);
+}
+
+// Each switch command flips its own flag; ending the automatic flight turns
+// the five autopilot modes off (9); each stability test asks for its own axis.
+TEST_F(Commands, SwitchesFlipTheirOwnFlags)
+{
+    const std::pair<int, int32_t*> switches[] = {
+        {1029, &sim_graphics_settings.transparent_panel}, {1030, &flt[0].smoking},
+        {1032, &sim_cockpit_misc.show_path},              {1036, &view_follow_weapon},
+        {1206, &sim_graphics_misc.show_panel_click_spots}, {1209, &text_window_shown},
+        {1212, &checklist_shown},                          {1214, &auto_flight_on},
+        {1215, &auto_view_cycle_on}};
+    for (auto [command, flag] : switches) {
+        for (auto& [c, f] : switches) *f = 0;
+        APPLICATION_handlemenu(command);
+        for (auto& [c, f] : switches) EXPECT_EQ(*f, c == command ? 1 : 0) << command << " flag of " << c;
+    }
+    sim_cockpit_autopilot_block& ap = sim_cockpit_autopilot;
+    ap.airspeed_mode = ap.heading_mode = ap.altitude_mode = ap.hnav_mode = ap.vnav_mode = 18;
+    auto_flight_on = 1;
+    APPLICATION_handlemenu(1214);
+    EXPECT_EQ(auto_flight_on, 0);
+    EXPECT_EQ((std::vector<int32_t>{ap.airspeed_mode, ap.heading_mode, ap.altitude_mode, ap.hnav_mode, ap.vnav_mode}),
+              std::vector<int32_t>(5, 9));
+
+    for (auto [command, pitch, heading] : {std::tuple{1217, 2, 0}, std::tuple{1218, 0, 2}}) {
+        sim_flightmodel_misc.stab_ptch_test = sim_flightmodel_misc.stab_hdng_test = 0;
+        APPLICATION_handlemenu(command);
+        EXPECT_EQ(sim_flightmodel_misc.stab_ptch_test, pitch) << command;
+        EXPECT_EQ(sim_flightmodel_misc.stab_hdng_test, heading) << command;
+    }
+}
+
+TEST_F(Commands, ScreenCommandsOpenTheirScreens)
+{
+    const std::pair<int, int> screens[] = {{603, 5},  {600, 3},  {601, 4},   {604, 6},   {605, 7},  {608, 9},  {607, 8},
+                                           {610, 10}, {611, 11}, {613, 12},  {616, 13},  {614, 14}, {800, 15}, {801, 16},
+                                           {802, 17}, {803, 18}, {807, 20}, {1200, 21}, {1220, 22}};
+    for (auto [command, mode] : screens) {
+        APPLICATION_handlemenu(command);
+        EXPECT_EQ(app_mode, mode) << command;
+    }
+    app_mode = 0;
 }
 
 TEST_F(Commands, SavedAircraftPathIsRelativeOnlyWhenInsideTheProgramFolder)

@@ -205,8 +205,7 @@ TEST_F(Cycle, ReplayRingRecordsOnePerTickWrapsAndStopsWhileReplaying)
 TEST_F(Cycle, SnapGoesToPeerAndMonitorsAlsoWhilePaused)
 {
     sim_graphics_settings.draw_aircrafts = 2;
-    enable(0);
-    enable(1);
+    for (int slot : {0, 1, 10}) enable(slot);   // peer, monitor, instructor
     interval_ticks[TICK_005] = 1;
     flt[1].local_vx = 10.0f;   // the peer's plane, dead-reckoned between its records
     update_plane_cycle();
@@ -215,10 +214,11 @@ TEST_F(Cycle, SnapGoesToPeerAndMonitorsAlsoWhilePaused)
         EXPECT_EQ(d.payload().size(), 200u);
         got.emplace_back(d.slot, d.index());
     }
-    // Planes 1 and 0 to the monitor (slot 1), plane 1 to the peer (slot 0); the
-    // order across slots and planes is no part of the protocol.
+    // Planes 1 and 0 to the monitor (slot 1) and the instructor (10), plane 1
+    // to the peer (slot 0); the order across slots and planes is no part of
+    // the protocol.
     std::sort(got.begin(), got.end());
-    EXPECT_EQ(got, (std::vector<std::pair<int, int>>{{0, 1}, {1, 0}, {1, 1}}));
+    EXPECT_EQ(got, (std::vector<std::pair<int, int>>{{0, 1}, {1, 0}, {1, 1}, {10, 0}, {10, 1}}));
     // Both planes stepped: the peer's moved on, the user's flew a frame.
     EXPECT_FLOAT_EQ(flt[1].local_x, 10.0f * 0.05f);
     EXPECT_FLOAT_EQ(sim_time.total_flight_time_sec, 0.05f);
@@ -228,7 +228,7 @@ TEST_F(Cycle, SnapGoesToPeerAndMonitorsAlsoWhilePaused)
     sim_time.paused = 1;
     interval_ticks[TICK_005] = 0;
     update_plane_cycle();
-    EXPECT_EQ(sent("SNAP").size(), 2u);   // the monitor still gets both planes
+    EXPECT_EQ(sent("SNAP").size(), 4u);   // the monitor and the instructor still get both planes
     EXPECT_FLOAT_EQ(flt[1].local_x, 10.0f * 0.05f);   // paused: no plane step
     EXPECT_FLOAT_EQ(sim_time.total_flight_time_sec, 0.05f);
 }
@@ -429,6 +429,24 @@ TEST_F(Cycle, UserPlanePositionAndVelocityAtItsOwnPlace)
     update_plane_cycle();
     EXPECT_EQ(lon_ref, -117.0f);
     EXPECT_EQ(lat_ref, 34.0f);
+}
+
+TEST_F(Cycle, IndicatedAltitudeAndLaggedClimbRate)
+{
+    float x, y, z;
+    GEO_latlon_to_local(x, y, z, 35.0, -116.5, 1000.0);   // the frame's centre
+    flt[0].local_x = x;
+    flt[0].local_y = y;
+    flt[0].local_z = z;
+    flt[0].local_vy = 5.0f;
+    flt[0].vh_ind = 10.0f;
+    sim_physics.earth_pressure_p = 101325.0f;        // 29.92 inches of mercury
+    sim_cockpit_misc.barometer_setting = 30.92f;     // one inch above it: 1,000 ft more
+    origin_held_by_network = 1;
+    app_mode = 996;   // positions only, no flight-model step afterwards
+    update_plane_cycle();
+    EXPECT_NEAR(flt[0].h_ind - flt[0].elevation, 304.72f, 0.05f);
+    EXPECT_NEAR(flt[0].vh_ind, 5.0f * 0.05f + 0.95f * 10.0f, 0.01f);   // 9.75 with dt 0.05
 }
 
 TEST_F(Cycle, ScreensRunTheirRoutineAndMarsCarriesOnePlane)

@@ -11,7 +11,12 @@
 #include <utility>
 #include <vector>
 
+#include <algorithm>
+
 #include "core/folders.h"
+#include "links/sound.h"
+#include "shell/menus.h"
+#include "shell/world_textures.h"
 #include "core/simvars.h"
 #include "graphics/ogl_state.h"
 #include "shell/frame.h"
@@ -271,6 +276,66 @@ TEST_F(FrameLoop, BlinkingRowsFollowTheClockAndLightLevelsEndAtLeastThreeQuarter
     app_mode = MODE_FLYING;
 }
 
+// The pointer hides after more than ten seconds at rest and shows on the next
+// move; pausing the flight stops the looping sounds; with the first bar menu
+// open, the pointer on the second one's title opens that one.
+TEST_F(FrameLoop, PointerRestPauseSilenceAndMenuBarTracking)
+{
+    window_painted = 1;
+    sim_operation_sound.sound_on = 1;
+    sim_time.paused = 0;
+    mouse.mouse_x = 300.0f;
+    mouse.mouse_y = 300.0f;
+    PLAT_show_cursor(true);
+    frames_after(0.0);   // moved from where the loop starts: active at clock 0
+    frames_after(9.9);
+    EXPECT_TRUE(PLAT_cursor_shown());
+    frames_after(0.2);
+    EXPECT_FALSE(PLAT_cursor_shown());
+    mouse.mouse_x += 1.0f;
+    frames_after(0.05);
+    EXPECT_TRUE(PLAT_cursor_shown());
+
+    SOUND_start_stop_loops(1);
+    ASSERT_NE(std::count(sound_slots.playing, sound_slots.playing + SOUND_SLOTS, 1), 0);
+    sim_time.paused = 1;
+    frames_after(0.05);
+    EXPECT_EQ(std::count(sound_slots.playing, sound_slots.playing + SOUND_SLOTS, 1), 0);
+    sim_time.paused = 0;
+
+    ASSERT_EQ(menu_table[1].parent, -1);
+    screen.open_menu = 0;
+    mouse.mouse_x = (menu_table[1].left + menu_table[1].right) / 2.0f;
+    mouse.mouse_y = (menu_table[1].bottom + menu_table[1].top) / 2.0f;
+    frames_after(0.05);
+    EXPECT_EQ(screen.open_menu, 1);
+    screen.open_menu = -1;
+}
+
+// The combined start screen keeps the world textures up to date as flying
+// does; the lit panel picture is wanted only with the lights on and the option set.
+TEST_F(FrameLoop, StartScreenFollowsThePlanetAndTheLitPanelNeedsLightsAndOption)
+{
+    window_painted = 1;
+    frames_after(0.0);
+    app_mode = MODE_START_SCREEN;
+    sim_graphics_scenery.current_planet = 1;
+    frames_after(0.05);
+    EXPECT_EQ(world_textures.last_planet, 1);
+    sim_graphics_scenery.current_planet = 0;
+    frames_after(0.05);
+    EXPECT_EQ(world_textures.last_planet, 0);
+
+    app_mode = MODE_FLYING;
+    for (auto [lights, option, lit] : {std::tuple{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {1, 1, 1}, {0, 0, 0}}) {
+        sim_cockpit_electrical.cockpit_lights_on = lights;
+        screen_settings.lit_cus_panel_option = option;
+        frames_after(0.05);
+        EXPECT_EQ(o_lit_cus_panel, lit) << lights << " " << option;
+    }
+    screen_settings.lit_cus_panel_option = 0;
+}
+
 TEST(FrameProfile, TimeProbeWritesColumnsWhenFlying)
 {
     temp_folder dir;
@@ -293,4 +358,15 @@ TEST(FrameProfile, TimeProbeWritesColumnsWhenFlying)
 
     const std::string log = read_file_bytes(log_path);
     EXPECT_TRUE(std::regex_match(log, std::regex("  frame   scene \n[ 0-9]{6}[0-9] [ 0-9]{6}[0-9] \n"))) << log;
+
+    // A section of ten seconds (10^8 counts at 10 MHz) is written in hundreds of counts: 1000000,
+    // plus whatever the test itself took.
+    error_log.open(log_path, std::ios::out | std::ios::trunc);
+    interval_ticks[INTERVAL_ONE_SECOND] = 0;
+    time_probe_previous = PLAT_perf_counter() - 100000000;
+    UTIL_time_probe("long", 1);
+    error_log.close();
+    const long long hundreds = std::stoll(read_file_bytes(log_path));
+    EXPECT_GE(hundreds, 1000000);
+    EXPECT_LT(hundreds, 1010000);
 }

@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "graphics/font.h"
 #include "core/folders.h"
@@ -206,4 +207,32 @@ TEST(menus, ItemLimitsSubmenuOfAnyItemColumnWrapAndRightEdgeShift)
     EXPECT_FLOAT_EQ(k[1].right - k[1].left, 2.0f * 7.0f + 35.0f);
     EXPECT_FLOAT_EQ(k[1].top, k[0].bottom);
     sim_operation_prefs_misc.language = 0;
+}
+
+TEST(menus, LanguageFoldersResetParentsAndTheWrapLineOfMenu19And20)
+{
+    const std::pair<int, const char*> folders[] = {{0, "english:"}, {1, "french:"},  {2, "german:"},    {3, "italian:"},
+                                                   {4, "spanish:"}, {5, "korean:"},  {6, "portugese:"}, {7, ""}, {-1, ""}};
+    for (auto [language, folder] : folders) EXPECT_STREQ(MENU_language_folder(language), folder) << language;
+
+    sim_operation_prefs_misc.language = 0;
+    screen.ui_top_margin = 0.0f;
+    MENUS_reset();
+    // Item 59 of a bar menu has its top at 750 - 12 x 59 = 42: below 45 it
+    // wraps in menu 19, above 15 it stays in menu 20.
+    for (auto [m, wraps] : {std::pair{19, true}, std::pair{20, false}}) {
+        menu_bar_cursor = 10.0f;
+        MACIBM_create_menu(m, 0, "Wrap");
+        for (int i = 0; i < 60; ++i) append_menu(m, i, i, "Item", 0);
+        const menu_item_record* it = menu_table[m].items;
+        EXPECT_FLOAT_EQ(it[59].left, wraps ? 73.0f : 10.0f) << m;
+        EXPECT_FLOAT_EQ(it[59].top, wraps ? 750.0f : 42.0f) << m;
+    }
+
+    // A rebuild makes every menu a free bar slot again, submenus included.
+    for (int i = 0; i <= 5; ++i) append_menu(8, i, i, "entry", 0);
+    MACIBM_create_menu(9, 1605, "Sub");
+    ASSERT_EQ(menu_table[9].parent, 8);
+    MENUS_reset();
+    EXPECT_EQ(menu_table[9].parent, -1);
 }

@@ -22,6 +22,7 @@
 #include "platform/plat_files.h"
 #include "platform/plat_window.h"
 #include "core/folders.h"
+#include "graphics/ogl_tex.h"
 #include "shell/frame.h"
 #include "core/geo.h"
 #include "core/input.h"
@@ -217,7 +218,15 @@ TEST(ProgramRestart, PlaneCountStaysWithinTheSlotsAndAFailedDisplayKeepsItsResol
     atc_state.atc_plan_filed = 1;
     atc_state.atc_plan_active = 1;
     atc_state.atc_request_pending = 1;
+    // What an earlier program left: aircraft in every slot, items in the terrain lists.
+    for (int slot = 1; slot < ACF_SLOTS; ++slot) pln[slot].acf_file_name[0] = 0;
+    terrain_list_table[TERRAIN_LIST_ROWS - 1][TERRAIN_LISTS_PER_ROW - 1].count = 7;
     start_program(*folder);
+    EXPECT_EQ(terrain_list_table[TERRAIN_LIST_ROWS - 1][TERRAIN_LISTS_PER_ROW - 1].count, 0);
+    // Only the planes the preferences ask for are loaded: slot n stays empty.
+    const int planes = sim_graphics_settings.draw_aircrafts;
+    ASSERT_LT(planes, ACF_SLOTS);
+    for (int slot = 1; slot < ACF_SLOTS; ++slot) EXPECT_EQ(pln[slot].acf_file_name[0] != 0, slot < planes) << slot;
     EXPECT_EQ(atc_state.atc_plan_filed, 0);
     EXPECT_EQ(atc_state.atc_plan_active, 0);
     EXPECT_EQ(atc_state.atc_request_pending, 0);
@@ -227,6 +236,7 @@ TEST(ProgramRestart, PlaneCountStaysWithinTheSlotsAndAFailedDisplayKeepsItsResol
     sim_graphics_settings.draw_aircrafts = 50;
     screen_settings.start_screen_option = 1;
     screen_settings.preset_radios_option = 1;
+    sim_operation_prefs.startup_on_ramp = 1;
     sim_cockpit_radios_block& r = sim_cockpit_radios;
     r.nav1_freq_hz = r.nav2_freq_hz = 10850;
     r.com1_freq_hz = r.com2_freq_hz = 11830;
@@ -249,6 +259,14 @@ TEST(ProgramRestart, PlaneCountStaysWithinTheSlotsAndAFailedDisplayKeepsItsResol
     ASSERT_EQ(sim_graphics_settings.draw_aircrafts, 50);
     for (int slot = 0; slot < ACF_SLOTS; ++slot) EXPECT_NE(pln[slot].acf_file_name[0], 0) << slot;
     EXPECT_EQ(app_mode, MODE_START_SCREEN);
+    // On the ramp: standing at the airport's start position, facing its heading.
+    {
+        const airport_record& apt = airport_table[static_cast<size_t>(start_selection.airport_index)];
+        const size_t k = static_cast<size_t>(start_selection.start_index);
+        EXPECT_GT(apt.starts.size(), k);
+        if (k < apt.starts.size()) EXPECT_NEAR(flt[0].psi, apt.starts[k].heading, 1e-3f);
+    }
+    sim_operation_prefs.startup_on_ramp = 0;
     // 111.70 MHz, 121.00 MHz and 210 kHz; the second ADF keeps its tuning.
     for (int32_t hz : {r.nav1_freq_hz, r.nav2_freq_hz}) EXPECT_EQ(hz, 11170);
     for (int32_t hz : {r.com1_freq_hz, r.com2_freq_hz}) EXPECT_EQ(hz, 12100);
@@ -258,6 +276,14 @@ TEST(ProgramRestart, PlaneCountStaysWithinTheSlotsAndAFailedDisplayKeepsItsResol
     UTIL_strcpy("OTHER.ACF", pln[0].acf_file_name);
     LANG_load_text(1);
     EXPECT_STREQ(pln[0].acf_file_name, "ORVELL TRAINER.ACF");
+    // Korean texts come with the Korean glyph set in its texture slot.
+    folder->write("Resources/text/korean/ORVELL.TXT", "I\n1 version\n602 OK\n-1\n");
+    const uint32_t glyph_uploads = texture_uploads[TEX_SLOT_INTERFACE_FONT2];
+    sim_operation_prefs_misc.language = 5;
+    LANG_load_text(0);
+    sim_operation_prefs_misc.language = 0;
+    EXPECT_GT(texture_uploads[TEX_SLOT_INTERFACE_FONT2], glyph_uploads);
+    LANG_load_text(0);
 
     // A display that could not be set up: the start-up resets the resolution
     // file and the shut-down leaves it so, for the next start to use the defaults.

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -165,4 +166,29 @@ TEST_F(world_textures_test, ResolutionChangeReloadsAircraftRestartsTheFlightAndR
     EXPECT_EQ(scene_builds, 4);
     for (int n : cirrus) EXPECT_TRUE(n >= 1 && n <= 4) << n;
     EXPECT_GE(cirrus.size(), 2u);
+}
+
+// Every slot is uploaded with its own type: with no picture on disk each holds
+// the placeholder, whose size shows the bytes per texel and the reduced levels.
+TEST_F(world_textures_test, EachSlotTakesItsType)
+{
+    forget_loads();
+    WORLD_load_textures();
+    std::map<int, int32_t> placeholder;
+    for (int type = -109; type <= -104; ++type) {
+        int w = 0, h = 0;
+        OGL_load_tex_file(LOAD_TEXTURE, 209, type, "NO SUCH PICTURE.BMP", w, h);
+        placeholder[type] = texture_memory[209];
+    }
+    ASSERT_LT(placeholder[-104], placeholder[-105]);   // reduced levels add bytes
+    ASSERT_LT(placeholder[-104], placeholder[-106]);   // four bytes a texel
+    ASSERT_LT(placeholder[-107], placeholder[-109]);
+    const std::pair<int, int> slot_type[] = {
+        {50, -104},  {51, -104},  {155, -104}, {156, -104}, {159, -104}, {160, -104}, {161, -104}, {162, -108},
+        {165, -108}, {166, -104}, {167, -104}, {168, -106}, {169, -106}, {170, -108}, {173, -108}, {174, -107},
+        {188, -105}, {189, -105}, {190, -104}, {193, -104}, {194, -105}, {196, -105}, {197, -107}, {198, -107},
+        {203, -107}, {204, -109}, {205, -109}, {207, -107}, {208, -107}, {210, -107}, {212, -105}, {213, -107},
+        {214, -107}, {215, -107}, {237, -107}, {254, -105}, {255, -108}, {260, -108}, {261, -104}, {267, -109},
+        {268, -109}, {269, -108}, {273, -108}, {275, -104}, {305, -109}};
+    for (auto [slot, type] : slot_type) EXPECT_EQ(texture_memory[slot], placeholder[type]) << "slot " << slot;
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 #include <sstream>
 #include <utility>
 #include <vector>
@@ -64,6 +65,9 @@ TEST_F(LandUse, HandMadeTableMapsCodesToTextures)
     const std::pair<int, int> code_texture[] = {{14, 0}, {15, 1}, {1, 2}, {2, 2}, {3, 3},
                                                 {4, 3},  {5, 4},  {0, 0}, {50, 0}, {96, 0}};
     for (auto [code, texture] : code_texture) EXPECT_EQ(landuse_code_texture[code], texture) << "code " << code;
+    // Codes from 97 up are texture indices already and pass unchanged.
+    for (auto [code, texture] : {std::pair{96, 0}, {5, 4}, {97, 97}, {130, 130}})
+        EXPECT_EQ(UTIL_landuse_texture(code), texture) << "code " << code;
     EXPECT_EQ(std::vector<int>(landuse_texture_water, landuse_texture_water + 5), (std::vector<int>{1, 1, 0, 0, 0}));
 
     // The texture files of a texture at 0 N 0 E.
@@ -116,4 +120,20 @@ TEST_F(LandUse, FortyNineTexturesLoadAndAFiftiethIsRefused)
     EXPECT_EQ(a.lines[2], table_path);
     EXPECT_EQ(landuse_texture_count, 49);
     EXPECT_EQ(landuse_code_texture[60], 0);   // nothing stored for the refused texture
+}
+
+// A repeated texture name takes what the last row of that name maps to now;
+// water textures need no mask images.
+TEST_F(LandUse, RepeatedNamesFollowTheirLastRowAndWaterNeedsNoMasks)
+{
+    // lake is texture 0, grass 1 for codes 1 and 2; code 1 then moves to forest (2);
+    // code 6 repeats grass, last named by code 2, which still maps to 1.
+    write_table(filled({{14, "lake"}, {1, "grass"}, {2, "grass"}, {1, "forest"}, {6, "grass"}}));
+    for (const char* c : {"_C1", "_C2", "_C3", "_C4"})
+        std::filesystem::remove(tmp.path() / "Resources/Bitmaps/Terrain" / REGION / (std::string("lake0_000") + c + ".bmp"));
+    LANDUSE_read_table();
+    EXPECT_TRUE(recorded_alerts.empty());
+    ASSERT_EQ(landuse_texture_count, 3);
+    for (auto [code, texture] : {std::pair{14, 0}, {1, 2}, {2, 1}, {6, 1}})
+        EXPECT_EQ(landuse_code_texture[code], texture) << "code " << code;
 }

@@ -83,6 +83,7 @@ TEST_F(Lookup, StartAirportPlacesThePlane)
     world_add_airport("KSBD", 34.0954f, -117.2349f);
     world_add_airport("KSBD", 30.0f, -100.0f);
     world_add_airport("MAR1", -4.5895f, 137.4417f);
+    world_add_airport("KSBX", 40.0f, -90.0f);   // all four characters count
     std::memcpy(start_selection.airport_id, "KSBD", 4);
     start_selection.airport_index = -1;
     APT_find_start_airport();
