@@ -20,6 +20,23 @@ TEST(AcfGeometry, SpanEfficiencyTableCornersInterpolationAndEdges)
     EXPECT_FLOAT_EQ(ACF_e_search(100, 0, 0, 0.45f), ACF_e_search(60, 0, 0, 0.45f));
     EXPECT_FLOAT_EQ(ACF_e_search(5, -3, -90, -1), ACF_e_search(5, 0, -40, 0));
     EXPECT_FLOAT_EQ(ACF_e_search(5, 9, 120, 3), ACF_e_search(5, 5, 70, 1));
+
+    // Every node of the table, read in thousandths: their sum, and their sum
+    // weighted by position (1 for the first node, 720 for the last), from the
+    // published table.
+    const float ar[] = {1, 5, 10, 25, 60}, wash[] = {0, 2, 5}, sweep[] = {-40, -25, 0, 25, 40, 70},
+                taper[] = {0, 0.1f, 0.2f, 0.3f, 0.4f, 0.5f, 0.7f, 1.0f};
+    long long sum = 0, weighted = 0, k = 0;
+    for (float a : ar)
+        for (float w : wash)
+            for (float s : sweep)
+                for (float t : taper) {
+                    const long long m = std::lround(ACF_e_search(a, w, s, t) * 1000.0f);
+                    sum += m;
+                    weighted += ++k * m;
+                }
+    EXPECT_EQ(sum, 655482);
+    EXPECT_EQ(weighted, 228720342);
 }
 
 namespace {
@@ -70,6 +87,15 @@ TEST(AcfGeometry, BodyAreasOfCircularStationsAndOfDegenerateBodies)
     b.of(1, 44, 0.5f, 1.0f, 2.0f);
     EXPECT_EQ(b.front, 100.0f);
     EXPECT_NEAR(b.surface, 2.0f * first.surface, 1e-3f);
+
+    // Stations laid out towards the nose: the side strips come out negative and
+    // are not counted, the top strips count by their size.
+    for (int e = 44 * ACF_BODY_STATIONS * ACF_BODY_POINTS; e < 45 * ACF_BODY_STATIONS * ACF_BODY_POINTS; ++e)
+        pln[1].acf_body_Z[e] = -pln[1].acf_body_Z[e];
+    areas back;
+    back.of(1, 44, 0.5f, 1.0f, 2.0f);
+    EXPECT_EQ(back.side, 0.0f);
+    EXPECT_NEAR(back.top, 2.0f * r * 11.0f, 1e-3f);
 
     // All points on the centre line: no areas, and without surface the
     // centroid is the reference point.
