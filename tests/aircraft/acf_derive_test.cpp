@@ -203,3 +203,51 @@ TEST_F(AcfDerive, SpeedBrakeFlagAndStabilitySpeedsOfOlderFiles)
     EXPECT_EQ(a.acf_ASloV + a.acf_AShiV, 0.0f);
     EXPECT_EQ(a.acf_AShiV_roll, 150.0f);
 }
+
+// Each instrument type raises its own equipment flags and no other; an aileron
+// doubles as a flap only when its flap share is above 0.01; every propeller,
+// the last included, takes its current cant from the file.
+TEST_F(AcfDerive, PanelTypesRaiseTheirOwnFlagsAndAileronsCountAsFlaps)
+{
+    // nav 0..3, radar, SC fd, DC fd, stall warning, clutch, idle, no FADEC,
+    // forced FADEC, keep speed, heading, altitude, flag of types 51 and 52
+    auto flags = [&] {
+        return std::vector<int>{a.acf_has_nav[0],     a.acf_has_nav[1],       a.acf_has_nav[2],
+                                a.acf_has_nav[3],     a.acf_has_radar,        a.acf_has_SC_fd,
+                                a.acf_has_DC_fd,      a.acf_has_stallwarn,    a.acf_has_clutch,
+                                a.acf_has_idlespeed,  a.acf_no_fadec,         a.acf_force_fadec,
+                                a.acf_ap_keep_speed,  a.acf_ap_keep_heading,  a.acf_ap_keep_altitude,
+                                a.acf_panel_flag_51_52};
+    };
+    struct row { int type; std::vector<int> set; };
+    const row rows[] = {
+        {216, {0}},  {225, {1}},  {142, {2}},  {147, {3}},  {140, {2, 3}}, {229, {3}},  {186, {4}},
+        {372, {4}},  {191, {4}},  {333, {4}},  {37, {5}},   {403, {6}},    {339, {7}},  {446, {8}},
+        {411, {9}},  {15, {10}},  {9, {11}},   {290, {12}}, {282, {12}},   {110, {13}}, {121, {13}},
+        {291, {13}}, {284, {14}}, {52, {15}},  {122, {}},   {132, {}},
+    };
+    for (const row& r : rows) {
+        make_minimal(a);
+        a.acf_ins_type[17] = r.type;
+        ACF_derive_values(slot);
+        std::vector<int> want(16, 0);
+        for (int k : r.set) want[k] = 1;
+        EXPECT_EQ(flags(), want) << "type " << r.type;
+    }
+
+    struct aileron { int which; float share; int flap; };
+    for (const aileron& c : {aileron{1, 0.02f, 1}, aileron{1, 0.01f, 0}, aileron{2, 0.02f, 1}, aileron{2, 0.01f, 0}}) {
+        make_minimal(a);
+        set_wing(a, 9, 2.0f, 2.0f, 4, 8.0f);
+        (c.which == 1 ? a.acf_ail1 : a.acf_ail2)[ACF_el(9, 3)] = 1;
+        (c.which == 1 ? a.acf_ail1flaps : a.acf_ail2flaps) = c.share;
+        ACF_derive_values(slot);
+        EXPECT_EQ(a.acf_flapEQ, c.flap) << "aileron " << c.which << " share " << c.share;
+    }
+
+    make_minimal(a);
+    a.acf_num_thrustpoints = 8;
+    for (int p = 0; p < 8; ++p) a.acf_vertcant[p] = 10.0f + p;
+    ACF_derive_values(slot);
+    for (int p = 0; p < 8; ++p) EXPECT_EQ(a.acf_vect_cant[p], 10.0f + p) << p;
+}
