@@ -249,6 +249,22 @@ TEST_F(FlightStart, ResetAtAStartPointGivesAFreshRunningPlane)
     EXPECT_FLOAT_EQ(f.DVinc[1], 340.0f * 0.1f);
     EXPECT_EQ(pln[2].acf_gear_deploy[PART_GEAR_FIRST], 0.0f);
     EXPECT_TRUE(f.ai_app_mode >= 0 && f.ai_app_mode <= 2);
+    for (int e = 0; e < 8; ++e) {
+        EXPECT_EQ(f.ENGN_running[e], 1) << e;
+        EXPECT_EQ(f.ENGN_thro[e], 1.0f) << e;
+        EXPECT_EQ(f.ENGN_thro_use[e], 1.0f) << e;
+        EXPECT_FLOAT_EQ(f.ENGN_tacrad[e], 99.9f) << e;
+    }
+    // Every leg up when the gear retracts, down when fixed; no strut deflection.
+    for (int retract : {1, 0}) {
+        pln[2].acf_gear_retract = retract;
+        for (int g = 67; g <= 72; ++g) pln[2].acf_gear_def[g] = 0.3f, pln[2].acf_gear_deploy[g] = 0.5f;
+        FLIGHT_reset_at_start(2, 0, 0, 0, 0, 500.0f, 0, 0);
+        for (int g = 67; g <= 72; ++g) {
+            EXPECT_EQ(pln[2].acf_gear_deploy[g], retract ? 0.0f : 1.0f) << g;
+            EXPECT_EQ(pln[2].acf_gear_def[g], 0.0f) << g;
+        }
+    }
 
     // The velocity follows the heading (north is -z); the approach mode is
     // drawn from 0, 1 and 2 alike.
@@ -278,6 +294,18 @@ TEST_F(FlightStart, ResetAtAStartPointGivesAFreshRunningPlane)
         EXPECT_TRUE(flt[2].i >= 0 && flt[2].i <= 449) << x;
         EXPECT_TRUE(flt[2].j >= 0 && flt[2].j <= 399) << x;
     }
+    // Cells count east from the west edge and north from the south edge:
+    // 449 x 0.75 and 399 x 0.25 a quarter of the way up from the south.
+    FLIGHT_reset_at_start(2, 0, 0, 0, 500.0f, 0, 500.0f, 0);
+    EXPECT_EQ(flt[2].i, 336);
+    EXPECT_EQ(flt[2].j, 99);
+    // Mars has a grid of 384 by 320.
+    sim_graphics_scenery.current_planet = PLANET_MARS;
+    scenery_area = {5.0f, 5.0f, 7.0f, 7.0f};
+    FLIGHT_reset_at_start(2, 0, 0, 0, 123.0f, 0, 456.0f, 0);
+    sim_graphics_scenery.current_planet = PLANET_EARTH;
+    EXPECT_EQ(flt[2].i, 191);
+    EXPECT_EQ(flt[2].j, 159);
     FLIGHT_reset_at_start(12, 0, 0, 0, 0, 0, 0, 0);   // no such slot: nothing happens
 }
 
