@@ -18,6 +18,7 @@
 #include "shell/menus.h"
 #include "shell/modes.h"
 #include "core/screen.h"
+#include "world/navdb.h"
 #include "tests/support/ui_capture.h"
 #include "tests/support/test_support.h"
 
@@ -267,7 +268,8 @@ TEST_F(Widgets, ScrollBarAndFileList)
     // The up arrow steps back to the first position and no further; dragged,
     // the top of the drag span is the first position and its bottom the last.
     for (auto [pressed, y, before, after] :
-         {std::tuple{true, 310.0f, 3, 2}, {true, 310.0f, 0, 0}, {false, 289.0f, 0, 0}, {false, 111.0f, 0, 20}}) {
+         {std::tuple{true, 310.0f, 3, 2}, {true, 310.0f, 0, 0}, {true, 90.0f, 3, 4}, {true, 90.0f, 20, 20},
+          {false, 289.0f, 0, 0}, {false, 111.0f, 0, 20}}) {
         pos = before;
         pressed ? press(500, y) : drag(500, y);
         const int dragged = BTN_scroll_bar(500, 100, 300, 0, 20, &pos);
@@ -437,4 +439,44 @@ TEST_F(Widgets, SelectionListAtTheOriginOwnsNoPopUp)
     popup_answer_owner = popup_owner, popup_owner = 0, screen.open_menu = -1;
     EXPECT_EQ(BTN_text_list(0, 0, &selected, "a-b-c", "Pick"), 1);
     EXPECT_EQ(selected, 2);
+}
+
+// The airport list's name search stops at the first name at or after the
+// typed text, whatever the case, and at the last index past every name; the
+// id search keeps four letters in upper case.
+TEST_F(Widgets, NameListSearchesAndTheFlyingTextFieldBackground)
+{
+    const std::vector<airport_record> kept = airport_table;
+    airport_table.assign(4, airport_record{});
+    const char* names[4] = {"Alder", "Birch", "Cedar", "Elm"};
+    for (int i = 0; i < 4; ++i) std::strcpy(airport_table[static_cast<size_t>(i)].name, names[i]);
+    release();
+    char search[TEXT_SIZE];
+    for (auto [text, want] : {std::pair{"birch", 1}, {"BIRCH", 1}, {"Bz", 2}, {"d", 3}, {"zzz", 3}, {"a", 0}}) {
+        active_text_field = 0;
+        key_pressed = 1;
+        std::strcpy(search, text);
+        int current = 2;
+        capture_rects([&] { BTN_big_name_list(NAME_LIST_AIRPORTS, 100, 300, &current, 0, 3, search); });
+        EXPECT_EQ(current, want) << text;
+    }
+    active_text_field = 1;
+    key_pressed = 0;
+    std::strcpy(search, "kbfiab");
+    int current = 0;
+    capture_rects([&] { BTN_big_name_list(NAME_LIST_AIRPORTS, 100, 300, &current, 0, 3, search); });
+    EXPECT_STREQ(search, "KBFI");
+    airport_table = kept;
+    active_text_field = -1;
+
+    // Flying, a text field of 8 sits on a half-dark box 2 wider than its 48
+    // units and from 3 below to 8 above its line; on the screens it has none.
+    char text[TEXT_SIZE] = "";
+    for (int mode : {0, 1}) {
+        app_mode = mode;
+        int boxes = 0;
+        for (const fb_rect& q : capture_rects([&] { BTN_text_field(100, 200, text, 8, 5, "T"); }))
+            if (q.x1 == 98.0f && q.y1 == 197.0f && q.x2 == 150.0f && q.y2 == 208.0f && q.a == 0.5f) ++boxes;
+        EXPECT_EQ(boxes, mode == 0 ? 1 : 0) << "mode " << mode;
+    }
 }
