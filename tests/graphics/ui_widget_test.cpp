@@ -194,6 +194,46 @@ TEST_F(Widgets, TabsButtonsAndDial)
     press(590, 255);
     BTN_direction_dial(600, 300, &angle, &scale);
     EXPECT_EQ(std::make_pair(angle, scale), std::make_pair(270.0f, 2.0f));
+    // Straight above is 0 and to the right 90; the right box multiplies by 1.5.
+    for (auto [px, py, want_angle, want_scale] :
+         {std::tuple{600.0f, 320.0f, 0.0f, 2.0f}, {620.0f, 300.0f, 90.0f, 2.0f}, {615.0f, 255.0f, 90.0f, 3.0f}}) {
+        press(px, py);
+        BTN_direction_dial(600, 300, &angle, &scale);
+        EXPECT_EQ(std::make_pair(angle, scale), std::make_pair(want_angle, want_scale)) << px << "," << py;
+    }
+
+    // A tab of row 1 stands 30 units below row 0; its art is the selected or
+    // the plain face by whether it is the chosen one.
+    release();
+    for (auto [chosen, face_y] : {std::pair{0, 486.0f}, {3, 459.0f}}) {
+        tab = chosen;
+        int faces = 0;
+        for (const fb_rect& q : capture_rects([&] { BTN_tab(0, 1, &tab, "Zero"); }))
+            if (q.x1 == 13.0f && q.x2 == 111.0f && q.y1 == 768.0f - 68.0f - 13.0f && q.y2 == 768.0f - 68.0f + 13.0f &&
+                q.tx1 == 204.0f && q.tx2 == 302.0f && q.ty1 == face_y && q.ty2 == face_y + 26.0f)
+                ++faces;
+        EXPECT_EQ(faces, 1) << chosen;
+    }
+}
+
+// A slider's value text: a number (digits and signs only) ends at the track's
+// right end, any other text is centred on the track and moved 5 units right.
+TEST_F(Widgets, SliderValueTextPlacement)
+{
+    auto leftmost = [](const std::vector<fb_rect>& rects) {
+        float l = 1e9f;
+        for (const fb_rect& q : rects)
+            if (glyph_of(103, q) != 0) l = std::min(l, q.x1);
+        return l;
+    };
+    float v = 0.5f;
+    for (auto [text, number] : {std::pair{"125", true}, {"-40", true}, {"0.25", false}, {"off", false}}) {
+        const float w = static_cast<float>(OGL_string_width(text));
+        const float start = number ? 256.0f - w : 100.0f + 78.0f - w / 2.0f + 5.0f;
+        const float drawn = leftmost(capture_rects([&] { BTN_slider(100, 300, 0, 0.0f, 1.0f, &v, 0, "", text); }));
+        const float want = leftmost(capture_rects([&] { OGL_draw_string(45, start, 310, text, FONT_NO_WRAP, 103); }));
+        EXPECT_FLOAT_EQ(drawn, want) << text;
+    }
 }
 
 TEST_F(Widgets, TextFieldKeepsAtMostItsCapacity)
