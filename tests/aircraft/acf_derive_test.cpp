@@ -119,7 +119,8 @@ TEST(AcfRecord, EngineTypeQueriesAndPartInService)
     std::memset(&a, 0, sizeof a);
     std::memset(flt[7].failures, 0, sizeof flt[7].failures);
     // type, jet, piston, drives a propeller; types outside the table are none of them.
-    const int types[][4] = {{1, 0, 1, 1}, {2, 0, 0, 1}, {4, 1, 0, 0}, {6, 0, 0, 0}, {-1, 0, 0, 0}, {1000, 0, 0, 0}};
+    const int types[][4] = {{0, 0, 1, 1}, {1, 0, 1, 1}, {2, 0, 0, 1}, {3, 0, 0, 1}, {4, 1, 0, 0}, {5, 1, 0, 0},
+                            {6, 0, 0, 0}, {7, 0, 0, 0}, {8, 0, 0, 1}, {9, 0, 0, 0}, {-1, 0, 0, 0}, {1000, 0, 0, 0}};
     for (const auto& c : types) {
         a.acf_en_type[3] = c[0];
         EXPECT_EQ(ACF_engine_is_jet(7, 3), c[1]) << c[0];
@@ -143,6 +144,20 @@ TEST(AcfRecord, EngineTypeQueriesAndPartInService)
     EXPECT_TRUE(ACF_part_in_service(7, 70));
     EXPECT_FALSE(ACF_part_in_service(7, 71) || ACF_part_in_service(7, 73) || ACF_part_in_service(-1, 8));
     std::memset(flt[7].failures, 0, sizeof flt[7].failures);
+
+    // The failure entry that takes each end of each range out of service:
+    // propellers 58 + p, lifting surfaces 130 + p, nacelles 5 + p.
+    a.acf_num_thrustpoints = 8;
+    a.acf_hide_prop_at_90_vect = 0;
+    const int entries[][2] = {{0, 58}, {7, 65}, {8, 138}, {17, 147}, {18, 148}, {27, 157}, {28, 158},
+                              {43, 173}, {53, 58}, {60, 65}};
+    for (const auto& e : entries) {
+        a.acf_part_eq[e[0]] = 1;
+        EXPECT_TRUE(ACF_part_in_service(7, e[0])) << e[0];
+        flt[7].failures[e[1]] = FAILURE_STATE_FAILED;
+        EXPECT_FALSE(ACF_part_in_service(7, e[0])) << e[0];
+        flt[7].failures[e[1]] = 0;
+    }
 }
 
 // Two limits by the propellers' and the engines' types, the last listed one
