@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <tuple>
 #include <utility>
 
 #include "aircraft/acf_report.h"
@@ -77,6 +78,43 @@ TEST_F(AcfSetup, RectangularWingHalfGetsItsAspectRatioEfficiencyAndFiniteSpanFac
     EXPECT_NEAR(a.acf_semilen_JND[9], 10.0f, 1e-4f);
     EXPECT_NEAR(a.acf_semilen_JND[11], 10.0f, 1e-4f);
     EXPECT_NEAR(a.acf_AR[9], 10.0f, 1e-4f);
+}
+
+// A rectangular half wing of aspect ratio 5 (chord 2, semispan 5) reads its
+// span efficiency at its washout (root incidence minus tip incidence) and its
+// quarter-chord sweep: washed out 5 degrees, 0.993; swept back 25 degrees,
+// 0.963, and a pitching-moment factor cos^2 25 x 5 / (5 + 2 cos 25). A lift
+// fan's blade counts as an ideal disc: efficiency 1 and ten times the aspect
+// ratio, 50, so its moment factor is 50 / 52.
+TEST_F(AcfSetup, SpanEfficiencyByWashoutAndSweepAndTheLiftFanDisc)
+{
+    acf_struct& a = pln[1];
+    surface(a, 9, 0.0f, 0.0f, 0.0f, 2.0f, 2.0f, 5.0f, 5);
+    a.acf_anginc[ACF_el(9, 0)] = 2.0f;
+    a.acf_anginc[ACF_el(9, 4)] = -3.0f;
+    ACF_setup_wings(1);
+    EXPECT_NEAR(a.acf_e[9], 0.993f, 1e-4f);
+
+    std::memset(&a, 0, sizeof a);
+    surface(a, 9, 0.0f, 0.0f, 0.0f, 2.0f, 2.0f, 5.0f, 5);
+    a.acf_sweep1[9] = 25.0f;
+    ACF_setup_wings(1);
+    EXPECT_NEAR(a.acf_e[9], 0.963f, 1e-3f);
+    EXPECT_NEAR(a.acf_cm_D_cm0[9], 0.602848f, 1e-4f);
+
+    for (auto [type, e, ar] : {std::tuple{6, 1.0f, 50.0f}, {0, 0.986f, 5.0f}}) {
+        std::memset(&a, 0, sizeof a);
+        a.acf_num_thrustpoints = 1;
+        a.acf_prop_type[0] = type;
+        a.acf_els[0] = 5;
+        a.acf_semilen_SEG[0] = 5.0f;
+        a.acf_Croot[0] = a.acf_Ctip[0] = 2.0f;
+        airfoils(a, 0, 0.1f, 15.0f);
+        ACF_setup_wings(1);
+        EXPECT_NEAR(a.acf_e[0], e, 1e-4f) << type;
+        EXPECT_NEAR(a.acf_AR[0], ar, 1e-4f) << type;
+        EXPECT_NEAR(a.acf_cm_D_cm0[0], ar / (ar + 2.0f), 1e-5f) << type;
+    }
 }
 
 // Which root and tip a part's wing geometry takes. A flat wing half with its
