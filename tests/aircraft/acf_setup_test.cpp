@@ -220,6 +220,74 @@ TEST_F(AcfSetup, ConversionRecentresOnTheCentreOfGravityAndScalesOnce)
     EXPECT_EQ(a.acf_trq_max_prp, 0.0f);
 }
 
+// One field of each kind of conversion, with the factors of the unit table:
+// feet 0.3048, pounds 0.4535925, pound-force 0.4535925 x 9.7982788,
+// horsepower 745.7, knots 1.6878098 x 0.3048, rpm 6 pi / 180.
+TEST_F(AcfSetup, EachKindOfFieldTakesItsOwnFactor)
+{
+    acf_struct& a = pln[1];
+    const double ft = 0.3048, lbf = 0.4535925 * 9.7982788, rpm = 6.0 * M_PI / 180.0;
+    a.acf_els[8] = 1;
+    a.acf_s[ACF_el(8, 0)] = 10.0f;
+    a.acf_mac[ACF_el(8, 0)] = 2.0f;
+    a.acf_gearcon[67] = 100.0f;
+    a.acf_geardmp[68] = 50.0f;
+    a.acf_max_press_diff = 8.0f;
+    a.acf_nw_cutoff_speed = 20.0f;
+    a.acf_pmax = 100.0f;
+    a.acf_puffL = 10.0f;
+    a.acf_nosewheel_k = 30.0f;
+    a.acf_des_rpm_prp[3] = 2400.0f;
+    a.acf_prop_gear_rat[0] = 2.0f;
+    a.acf_RSC_mingreen_eng = 2000.0f;
+    a.acf_m_fuel_tot = 200.0f;
+    a.acf_cgY = 1.0f, a.acf_cgZ = 10.0f;
+    a.acf_gear_door_loc[6] = 1.0f, a.acf_gear_door_loc[7] = 2.0f, a.acf_gear_door_loc[8] = 3.0f;   // door 2
+    ACF_setup_convert(1);
+    const struct {
+        float got;
+        double want;
+        const char* what;
+    } rows[] = {
+        {a.acf_s[ACF_el(8, 0)], 10 * ft * ft, "element area"},
+        {a.acf_mac[ACF_el(8, 0)], 2 * ft, "element chord"},
+        {a.acf_gearcon[67], 100 * lbf / ft, "gear spring"},
+        {a.acf_geardmp[68], 50 * lbf / ft, "gear damper"},
+        {a.acf_max_press_diff, 8 * lbf / (ft * ft) * 144, "pressure difference"},
+        {a.acf_nw_cutoff_speed, 20 * 1.6878098 * ft, "nosewheel cut-off speed"},
+        {a.acf_pmax, 100 * 745.7, "power"},
+        {a.acf_puffL, 10 * lbf * ft, "puffer moment"},
+        {a.acf_nosewheel_k, 30 * lbf, "nosewheel force"},
+        {a.acf_des_rpm_prp[3], 2400 * rpm, "design speed"},
+        {a.acf_RSC_mingreen_prp, 2000 * rpm / 2, "propeller green arc"},
+        {a.acf_m_fuel_tot, 200 * 0.4535925, "fuel"},
+        {a.acf_gear_door_loc[6], 1 * ft, "door x"},
+        {a.acf_gear_door_loc[7], (2 - 1) * ft, "door y"},
+        {a.acf_gear_door_loc[8], (3 - 10) * ft, "door z"},
+    };
+    for (const auto& r : rows) EXPECT_NEAR(r.got, r.want, 1e-5 * std::fabs(r.want)) << r.what;
+}
+
+// A leg 2 m long leaning 10 degrees forward puts the wheel of a gear 0.1 m
+// behind the centre of gravity 0.247 m ahead of it: it steers. Retracted,
+// 1.5 m shorter, the wheel stays 0.013 m behind: it does not.
+TEST_F(AcfSetup, GearLegLeanDecidesWhichWheelSteers)
+{
+    acf_struct& a = pln[1];
+    for (auto [deploy, steers] : {std::pair{1.0f, 1}, {0.0f, 0}}) {
+        std::memset(&a, 0, sizeof a);
+        a.acf_part_eq[67] = 1;
+        a.acf_gear_type[67] = 2;
+        a.acf_Zarm[67] = 0.1f;
+        a.acf_gear_leglen[67] = 2.0f;
+        a.acf_gear_retract_len[67] = 1.5f;
+        a.acf_gear_lonE[67] = 10.0f;
+        a.acf_gear_deploy[67] = deploy;
+        ACF_setup_gear(1);
+        EXPECT_EQ(a.acf_gear_steers[67], steers) << deploy;
+    }
+}
+
 TEST_F(AcfSetup, GearSteeringTyreFootprintAndHybridGear)
 {
     acf_struct& a = pln[1];
