@@ -358,6 +358,54 @@ TEST_F(FlightStart, CatapultStartHooksThePlaneToTheCatapultWithItsStroke)
     EXPECT_EQ(launch_flags.catapult_accel_mss, 0.0f);
 }
 
+// A carrier heading east, pitched 5 and rolled 10 degrees: the catapult's
+// spot moves by 21 m times the deck's tilt, x by -21 sin 5 and z by 21 sin 10;
+// the plane sits at the deck's pitch on its own and points 2 degrees right.
+// The second platform's deck is 97 m up.
+TEST_F(FlightStart, TiltedCarrierDeckAndTheSecondPlatform)
+{
+    ship_x[SHIP_CARRIER] = ship_z[SHIP_CARRIER] = 0.0f;
+    ship_heading[SHIP_CARRIER] = 90.0f;
+    ship_pitch[SHIP_CARRIER] = 5.0f;
+    ship_roll[SHIP_CARRIER] = 10.0f;
+    FLIGHT_init_situation(SIT_CATAPULT, 0);
+    EXPECT_NEAR(flt[0].local_x, 60.0f - 21.0f * sin_deg(5.0f), 0.01f);
+    EXPECT_NEAR(flt[0].local_z, -12.5f + 21.0f * sin_deg(10.0f), 0.01f);
+    EXPECT_NEAR(flt[0].theta, 2.0f + 5.0f, 1e-4f);
+    EXPECT_NEAR(flt[0].psi, 92.0f, 1e-4f);
+    ship_pitch[SHIP_CARRIER] = ship_roll[SHIP_CARRIER] = 0.0f;
+
+    ship_x[SEA_PLATFORM_B] = -100.0f;
+    ship_y[SEA_PLATFORM_B] = 0.0f;
+    ship_z[SEA_PLATFORM_B] = 300.0f;
+    FLIGHT_init_situation(SIT_PLATFORM_2, 0);
+    const float d = 90.0f * 25.0f;
+    EXPECT_NEAR(flt[0].local_x, -100.0f, 0.01f);
+    EXPECT_NEAR(flt[0].local_z, 300.0f + d, 0.01f);
+    EXPECT_NEAR(flt[0].local_y, d * sin_deg(3.5f) + 97.0f, 0.01f);
+}
+
+// The formation's lead climbs by its first engine's type: a piston 2,000 to
+// 4,000 m, a turboprop 4,000 to 8,000 m, a jet 8,000 to 12,000 m.
+TEST_F(FlightStart, FormationLeadClimbsByItsEngine)
+{
+    const struct {
+        const char* path;
+        float lo, hi;
+    } rows[] = {
+        {"AIRCRAFT:GENERAL AVIATION:ORVELL TRAINER:ORVELL TRAINER.ACF", 2000.0f, 4000.0f},
+        {"AIRCRAFT:GENERAL AVIATION:ORVELL TWIN:ORVELL TWIN.ACF", 4000.0f, 8000.0f},
+        {"AIRCRAFT:HEAVY METAL:ORVELL AIRLINER:ORVELL AIRLINER.ACF", 8000.0f, 12000.0f},
+    };
+    for (const auto& r : rows)
+        for (int seed : {1, 2, 3}) {
+            UTIL_strcat3(program_folder, r.path, pln[0].acf_file_path);
+            UTIL_srand(static_cast<uint32_t>(seed));
+            FLIGHT_init_situation(SIT_FORMATION, 0);
+            EXPECT_TRUE(flt[1].local_y >= r.lo && flt[1].local_y <= r.hi) << r.path << " " << flt[1].local_y;
+        }
+}
+
 TEST_F(FlightStart, OpenWaterStartsOnTheLakeScannedLast)
 {
     auto lake = [](int ci, int cj) {
