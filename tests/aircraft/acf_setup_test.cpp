@@ -437,6 +437,25 @@ TEST_F(AcfSetup, DownwashNeedsAPartStrictlyAheadOnTheSameSide)
     EXPECT_EQ(washed(16, 8), 2);
     EXPECT_EQ(washed(17, 8), 0);
     EXPECT_EQ(washed(10, 8) + washed(8, 10), 0);
+
+    // A canard from 1 m to 2 m out washes only the middle one of a wing's
+    // elements centred 0.5, 1.5 and 2.5 m out.
+    std::memset(&a, 0, sizeof a);
+    surface(a, 9, 0.0f, 0.0f, 0.0f, 1.0f, 1.0f, 3.0f, 3);
+    surface(a, 11, 1.0f, 0.0f, -2.0f, 0.5f, 0.5f, 1.0f, 1);
+    ACF_setup_wings(2);
+    ACF_setup_downwash(2);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(a.acf_in_downwash[(9 * ACF_NUM_PARTS + 11) * ACF_ELS_PER_PART + i], i == 1) << i;
+
+    // Dihedrals of 30 and -30 degrees differ by 60: no wash, though each is flat enough.
+    std::memset(&a, 0, sizeof a);
+    surface(a, 9, 0.0f, 0.0f, 0.0f, 1.0f, 1.0f, 3.0f, 3);
+    surface(a, 13, 0.0f, 0.0f, -1.0f, 1.0f, 1.0f, 3.0f, 3);
+    a.acf_dihed1[9] = 30.0f;
+    a.acf_dihed1[13] = -30.0f;
+    ACF_setup_wings(2);
+    ACF_setup_downwash(2);
+    EXPECT_EQ(washed(9, 13), 0);
 }
 
 TEST_F(AcfSetup, InitialFuelPayloadAndJettisonMasses)
