@@ -406,6 +406,55 @@ TEST_F(FlightStart, FormationLeadClimbsByItsEngine)
         }
 }
 
+// The orbiter approaches fly the first situation aircraft to runway 7 of
+// KEDW (34.92, -117.88, heading 40): the area is re-centred a whole degree
+// grid west of the base by the distance to go over 48 (591 nm: -117.88 -
+// 12.31 - 1.5 rounds to -132; 5,340 nm: -230.63 rounds to -231, that is 129;
+// 40 nm and 8 nm: -120.21 and -119.55 round to -120); the third starts 0.81
+// x 40 nm west of the runway, the last one on the extended centre
+// line 8 nm plus half the runway before the runway's middle.
+TEST_F(FlightStart, OrbiterApproachesByTheirEnergyStates)
+{
+    UTIL_strcat3(program_folder, "AIRCRAFT:GENERAL AVIATION:ORVELL TRAINER:ORVELL TRAINER.ACF",
+                 screen_settings.situation_acf_paths[0]);
+    const int base = add_airport("KEDW", 34.92f, -117.88f, 40.0f, 4000.0f, 700.0f);
+    airport_table[static_cast<size_t>(base)].runways.resize(7, airport_table[static_cast<size_t>(base)].runways[0]);
+    const struct {
+        int code;
+        float lon_ref, psi, y_ft, speed_ftps;
+    } rows[] = {
+        {3207, 129.0f, 52.0f, 450000.0f, 25750.0f},
+        {3208, -132.0f, 86.0f, 167270.0f, 14000.0f},
+        {3209, -120.0f, 89.0f, 83000.0f, 2500.0f},
+        {3210, -120.0f, 40.0f, 18000.0f, 600.0f},
+    };
+    for (const auto& r : rows) {
+        flt[0].latitude = 34.9f, flt[0].longitude = -117.9f;
+        FLIGHT_init_situation(r.code, 0);
+        const flt_struct& f = flt[0];
+        EXPECT_EQ(lat_ref, 34.0f) << r.code;
+        EXPECT_EQ(lon_ref, r.lon_ref) << r.code;
+        EXPECT_NEAR(f.psi, r.psi, 1e-3f) << r.code;
+        EXPECT_NEAR(f.local_y, r.y_ft * 0.3048f, 0.5f) << r.code;
+        EXPECT_NEAR(f.groundspeed, r.speed_ftps * 0.3048f, 0.01f) << r.code;
+        EXPECT_EQ(sim_cockpit_gps.destination_index, base);
+        EXPECT_EQ(sim_cockpit_switches.HSI_selector, 2);
+        if (r.code == 3208) EXPECT_NEAR(f.local_x, 30.0f * 1852.0f, 1.0f);
+        if (r.code == 3207) EXPECT_NEAR(f.local_vy, -561.7f * 0.3048f, 0.01f);
+        float rx, ry, rz;
+        GEO_latlon_to_local(rx, ry, rz, 34.92f, -117.88f, 700.0f);
+        if (r.code == 3209) {
+            EXPECT_NEAR(f.local_x, rx - 0.81f * 40.0f * 1852.0f, 1.0f);
+            EXPECT_NEAR(f.local_z, rz, 1.0f);
+        }
+        if (r.code == 3210) {
+            const float d = 8.0f * 1852.0f + 2000.0f;
+            EXPECT_NEAR(f.local_x, rx - d * sin_deg(40.0f), 1.0f);
+            EXPECT_NEAR(f.local_z, rz + d * cos_deg(40.0f), 1.0f);
+        }
+    }
+}
+
 TEST_F(FlightStart, OpenWaterStartsOnTheLakeScannedLast)
 {
     auto lake = [](int ci, int cj) {
