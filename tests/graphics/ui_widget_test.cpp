@@ -520,3 +520,75 @@ TEST_F(Widgets, NameListSearchesAndTheFlyingTextFieldBackground)
         EXPECT_EQ(boxes, mode == 0 ? 1 : 0) << "mode " << mode;
     }
 }
+
+// Where the list widgets draw and take clicks: the name list's two search
+// boxes (name search left of x + 232, id search from x + 240) and the current
+// row's outline, 258 by 10 from x + 18 around the row's line; a selection
+// list opens from 2 below its line, shows its value centred on x and sits in
+// a box W + 28 wide centred 10 right of x; a text field's caret stands one
+// unit after its text, from 1 below to 6 above its line.
+TEST_F(Widgets, ListAndFieldPlacement)
+{
+    const std::vector<airport_record> kept = airport_table;
+    airport_table.assign(2, airport_record{});
+    char search[TEXT_SIZE] = "kept";
+    int current = 0;
+    for (auto [px, field] : {std::pair{350.0f, 1}, {200.0f, 0}}) {
+        std::strcpy(search, "kept");
+        press(px, 300 - 128);
+        EXPECT_EQ(BTN_big_name_list(NAME_LIST_AIRPORTS, 100, 300, &current, 0, 1, search), 1) << px;
+        EXPECT_EQ(active_text_field, field) << px;
+        EXPECT_STREQ(search, "");
+    }
+    airport_table = kept;
+    active_text_field = -1;
+    release();
+
+    auto has_vertex = [](const std::vector<fb_prim>& prims, float x, float y) {
+        for (const fb_prim& p : prims)
+            for (const fb_vertex& v : p.v)
+                if (std::fabs(v.x - x) < 1e-3f && std::fabs(v.y - y) < 1e-3f) return true;
+        return false;
+    };
+    current = 5;
+    const auto list = capture_feedback([&] { BTN_big_name_list(NAME_LIST_FILES, 100, 300, &current, 0, 9, typed_text); });
+    EXPECT_TRUE(has_vertex(list, 118.5f, 295.5f));
+    EXPECT_TRUE(has_vertex(list, 376.5f, 305.5f));
+
+    char text[TEXT_SIZE] = "abc";
+    press(102, 104);
+    BTN_text_field(100, 100, text, 8, 5, "Name");
+    release();
+    const float caret = 101.0f + static_cast<float>(OGL_string_width("abc")) + 0.5f;
+    const auto field = capture_feedback([&] { BTN_text_field(100, 100, text, 8, 5, "Name"); });
+    EXPECT_TRUE(has_vertex(field, caret, 106.5f));
+    EXPECT_TRUE(has_vertex(field, caret, 99.5f));
+    active_text_field = -1;
+
+    int selected = 1;
+    for (auto [py, opens] : {std::pair{297.0f, false}, {299.0f, true}}) {
+        popup_owner = 0;
+        press(400, py);
+        BTN_text_list(400, 300, &selected, "one-two-three", "Pick");
+        EXPECT_EQ(popup_owner == BTN_text_list_key(400, 300), opens) << py;
+    }
+    popup_owner = 0;
+    release();
+    auto leftmost = [](const std::vector<fb_rect>& rects) {
+        float l = 1e9f;
+        for (const fb_rect& q : rects)
+            if (glyph_of(101, q) != 0) l = std::min(l, q.x1);
+        return l;
+    };
+    const float w = static_cast<float>(OGL_string_width("two"));
+    const auto shown = capture_rects([&] { BTN_text_list(400, 300, &selected, "one-two-three", ""); });
+    EXPECT_FLOAT_EQ(leftmost(shown),
+                    leftmost(capture_rects([&] { OGL_draw_string(40, 400 - w / 2, 300, "two", FONT_NO_WRAP, 101); })));
+    const float W = static_cast<float>(static_cast<int>(OGL_string_width("three")));
+    for (const fb_rect& b : capture_rects([&] { BTN_frame1(10, 410, 305, W + 28, 49); })) {
+        bool found = false;
+        for (const fb_rect& q : shown)
+            found = found || (q.x1 == b.x1 && q.x2 == b.x2 && q.y1 == b.y1 && q.y2 == b.y2 && q.tx1 == b.tx1);
+        EXPECT_TRUE(found) << b.x1 << "," << b.y1;
+    }
+}
