@@ -592,3 +592,78 @@ TEST_F(Widgets, ListAndFieldPlacement)
         EXPECT_TRUE(found) << b.x1 << "," << b.y1;
     }
 }
+
+// The art and hit boxes of the value widgets: the large check box (texel
+// centre 148, 187; tick at 206) and the small one (92, 132; tick 151); a push
+// button takes clicks 10 units above and below its line; an editable slider's
+// knob (texels 262..282 x 267..289) stands on the value and its gauge is
+// drawn 10 units wider and 5 further left; an odd gauge length is made even upward; a digit
+// field with a negative minimum keeps a sign cell; the file field's icon
+// (texels 208..234 x 133..159) stands left of a 300-unit name bar.
+TEST_F(Widgets, ValueWidgetArtAndHitBoxes)
+{
+    release();
+    for (auto [small, cx, cy, ty] : {std::tuple{0, 148.0f, 187.0f, 206.0f}, {1, 92.0f, 132.0f, 151.0f}}) {
+        for (int ticked : {0, 1}) {
+            int v = ticked;
+            const auto r = capture_rects([&] { BTN_check_box(300, 100, &v, "", small); });
+            EXPECT_EQ(count_art(r, cx - 9, cy - 9, cx + 9, cy + 9), 1) << small;
+            EXPECT_EQ(count_art(r, cx - 9, ty - 9, cx + 9, ty + 9), ticked) << small;
+        }
+    }
+
+    const float w = static_cast<float>(OGL_string_width("Go")) + 21.0f;
+    for (auto [px, py, hit] : {std::tuple{500.0f, 391.0f, 1}, {500.0f, 411.0f, 0}, {500.0f + w / 2 - 1, 409.0f, 1},
+                               {500.0f + w / 2 + 1, 400.0f, 0}}) {
+        press(px, py);
+        EXPECT_EQ(BTN_push_button(500, 400, 0, 0, "Go"), hit) << px << "," << py;
+    }
+    release();
+
+    auto gauge_ends = [](const std::vector<fb_rect>& rects) {
+        float l = 1e9f, r = -1e9f;
+        for (const fb_rect& q : rects)
+            if (count_art({q}, 289, 219, 305, 235)) l = std::min(l, q.x1), r = std::max(r, q.x2);
+        return std::make_pair(l, r);
+    };
+    float v = 0.25f;
+    const auto editable = capture_rects([&] { BTN_slider(100, 300, 0, 0.0f, 1.0f, &v, 1, "", ""); });
+    int knobs = 0;
+    for (const fb_rect& q : editable)
+        if (q.tx1 == 262 && q.ty1 == 267 && q.tx2 == 282 && q.ty2 == 289 && q.x1 == 129 && q.x2 == 149 && q.y1 == 291 &&
+            q.y2 == 313)
+            ++knobs;
+    EXPECT_EQ(knobs, 1);
+    // 39 long, made 40: a strip 10 wider, centred 5 left of the gauge's middle.
+    EXPECT_EQ(gauge_ends(editable), std::make_pair(90.0f, 140.0f));
+    v = 77.5f / 156.0f;                                                 // 77.5 long: 78
+    EXPECT_EQ(gauge_ends(capture_rects([&] { BTN_slider(100, 300, 0, 0.0f, 1.0f, &v, 0, "", ""); })),
+              std::make_pair(101.0f, 179.0f));
+
+    auto first_glyph = [](const std::vector<fb_rect>& rects) {
+        float l = 1e9f;
+        for (const fb_rect& q : rects)
+            if (glyph_of(104, q) != 0) l = std::min(l, q.x1);
+        return l;
+    };
+    for (auto [minimum, sign] : {std::pair{-10.0f, 1}, {0.0f, 0}}) {
+        float d = 5.0f;
+        const float drawn = first_glyph(capture_rects([&] { BTN_digit_field(100, 100, &d, 2, 0, minimum, 99, ""); }));
+        const float want = first_glyph(capture_rects([&] { OGL_draw_string_fmt(46, 104, 100, 5.0f, 2, 0, sign, 104); }));
+        EXPECT_EQ(drawn, want) << minimum;
+    }
+
+    char name[TEXT_SIZE] = "", path[TEXT_SIZE] = "";
+    const auto file = capture_rects([&] { BTN_file_field(200, 100, name, path, 4, 0, "File"); });
+    int icons = 0;
+    for (const fb_rect& q : file)
+        if (q.tx1 == 208 && q.ty1 == 133 && q.tx2 == 234 && q.ty2 == 159 && q.x1 == 170 && q.x2 == 196 && q.y1 == 90 &&
+            q.y2 == 116)
+            ++icons;
+    EXPECT_EQ(icons, 1);
+    for (const fb_rect& b : capture_rects([&] { BTN_frame1(9, 342, 103, 300); })) {
+        bool found = false;
+        for (const fb_rect& q : file) found = found || (q.x1 == b.x1 && q.x2 == b.x2 && q.y1 == b.y1 && q.tx1 == b.tx1);
+        EXPECT_TRUE(found) << b.x1;
+    }
+}
