@@ -10,6 +10,7 @@
 #include "aircraft/acf_report.h"
 #include "aircraft/acf_setup.h"
 #include "core/ui_text.h"
+#include "flightmodel/atmosphere.h"
 #include "tests/aircraft/acf_test_util.h"
 
 using namespace acf_test;
@@ -524,6 +525,68 @@ TEST_F(AcfSetup, DeltaFactorBiplaneEfficiencyAndStallSpeed)
     a.acf_m_displaced = 600.0f;
     ACF_setup_slats_and_stall(1);
     EXPECT_NEAR(a.acf_est_Vs, 40.0f * 0.514444f, 0.01f);
+}
+
+// Two flat wings 1.5 m apart (chord 2, spans 4 and 5) take the biplane
+// efficiency, about 0.51; each broken condition leaves the plain efficiency
+// of 0.9 or more: dihedrals 12 degrees apart, a lateral offset (1.9) above
+// the height difference, spans 5 m apart (over twice the tip chord), or
+// 2 m of stagger (more than the height difference).
+TEST_F(AcfSetup, BiplaneFactorOnlyForStackedWingsOfTheSameSpan)
+{
+    acf_struct& a = pln[1];
+    const struct {
+        const char* what;
+        float dihedral, x, span, z;
+        bool biplane;
+    } rows[] = {
+        {"stacked", 0.0f, 0.0f, 5.0f, 0.0f, true},    {"dihedral", 12.0f, 0.0f, 5.0f, 0.0f, false},
+        {"offset", 0.0f, 1.9f, 5.0f, 0.0f, false},    {"span", 0.0f, 0.0f, 9.0f, 0.0f, false},
+        {"stagger", 0.0f, 0.0f, 5.0f, 2.0f, false},
+    };
+    for (const auto& r : rows) {
+        std::memset(&a, 0, sizeof a);
+        surface(a, 9, 0.0f, 0.0f, 0.0f, 2.0f, 2.0f, 4.0f, 4);
+        surface(a, 11, r.x, 1.5f, r.z, 2.0f, 2.0f, r.span, 5);
+        a.acf_dihed1[11] = r.dihedral;
+        ACF_setup_wings(1);
+        EXPECT_EQ(a.acf_e[9] < 0.6f, r.biplane) << r.what << " " << a.acf_e[9];
+    }
+
+    // A tip joins the next part's root only within a tenth of its own tip
+    // chord: 0.1 m from a tip chord of 0.5 is too far, though within a tenth
+    // of the root chord.
+    std::memset(&a, 0, sizeof a);
+    surface(a, 9, 0.0f, 0.0f, 0.0f, 2.0f, 0.5f, 4.0f, 4);
+    surface(a, 11, 4.1f, 0.0f, 0.0f, 0.5f, 0.5f, 2.0f, 2);
+    ACF_setup_wings(1);
+    EXPECT_NEAR(a.acf_semilen_JND[9], 4.0f, 1e-4f);
+
+    // What a supercharger holds at a critical altitude of 3,000 m.
+    a.acf_critalt = 3000.0f;
+    ACF_setup_wings(1);
+    EXPECT_NEAR(a.acf_critalt_boost_pa, (1.0f - ATMO_density_at_alt(0, 3000.0f) / 1.225f) * 101325.0f, 0.5f);
+}
+
+// Slats at 5 degrees on a part stalling at 10 raise its stall angle by half;
+// a collective rotor's stall estimate is 50 kt unless it vectors its thrust.
+TEST_F(AcfSetup, SlatEffectAndTheRotorStallEstimate)
+{
+    acf_struct& a = pln[1];
+    surface(a, 9, 0.0f, 0.0f, 0.0f, 2.0f, 2.0f, 5.0f, 5);
+    surface(a, 11, 0.0f, 0.0f, 0.0f, 2.0f, 2.0f, 0.0f, 2);
+    a.acf_slat[ACF_el(9, 4)] = 1;
+    a.acf_slat_inc = 5.0f;
+    a.acf_alpha_max[9] = a.acf_alpha_max[11] = 10.0f;
+    a.acf_m_max = 1000.0f;
+    a.acf_has_collective_rotor = 1;
+    for (auto [vect, vs] : {std::pair{1, 28.2113f}, {0, 50.0f * 0.514444f}}) {
+        a.acf_vectEQ = vect;
+        ACF_setup_slats_and_stall(1);
+        EXPECT_NEAR(a.acf_est_Vs, vs, 1e-2f) << vect;
+    }
+    EXPECT_FLOAT_EQ(a.acf_slat_effect[9], 1.5f);
+    EXPECT_EQ(a.acf_slat_effect[11], 1.0f);
 }
 
 // The user's aircraft's report lines for the downwash map, a washer's factor
