@@ -109,8 +109,35 @@ TEST_F(AcfDerive, TrimLimitsAreRaisedOrDefaulted)
 
     a.acf_rud_trim_rt = a.acf_elv_trim_dn = 0.0f;
     ACF_derive_values(slot);
-    EXPECT_EQ(a.acf_elv_trim_dn, 0.5f);
-    EXPECT_EQ(a.acf_rud_trim_rt, 0.25f);
+    EXPECT_EQ((std::array<float, 6>{a.acf_elv_trim_dn, a.acf_elv_trim_up, a.acf_ail_trim_lt, a.acf_ail_trim_rt,
+                                    a.acf_rud_trim_lt, a.acf_rud_trim_rt}),
+              (std::array<float, 6>{0.5f, 0.5f, 0.25f, 0.25f, 0.25f, 0.25f}));
+
+    // Spool times of 0.1 or less become 0.1; longer ones stay.
+    for (auto [given, kept] : {std::pair{0.0f, 0.1f}, {0.1f, 0.1f}, {0.15f, 0.15f}}) {
+        a.acf_spooltime_prop = a.acf_spooltime_jet = given;
+        ACF_derive_values(slot);
+        EXPECT_EQ(a.acf_spooltime_prop, kept);
+        EXPECT_EQ(a.acf_spooltime_jet, kept);
+    }
+}
+
+// Slats, variable dihedral, variable sweep and extra sweep are fitted when a
+// lifting part of 8 to 27 in service with elements has them; part 28 does not count.
+TEST_F(AcfDerive, ElementEquipmentFlagsOfPartsEightToTwentySeven)
+{
+    auto flags = [&] {
+        return std::array<int, 4>{a.acf_slatEQ, a.acf_vardihedEQ, a.acf_varsweepEQ, a.acf_sweep_extraEQ};
+    };
+    for (int p : {27, 28}) {
+        make_minimal(a);
+        set_wing(a, p, 2.0f, 2.0f, 2, 4.0f);
+        a.acf_slat[ACF_el(p, 1)] = 1;
+        a.acf_dihed_var[p] = a.acf_sweep_var[p] = a.acf_sweep_extra[p] = 1;
+        ACF_derive_values(slot);
+        const int want = p == 27 ? 1 : 0;
+        EXPECT_EQ(flags(), (std::array<int, 4>{want, want, want, want})) << p;
+    }
 }
 
 TEST(AcfRecord, EngineTypeQueriesAndPartInService)
