@@ -6,6 +6,7 @@
 #include <cstring>
 #include <tuple>
 #include <utility>
+#include <vector>
 
 #include "aircraft/acf_report.h"
 #include "aircraft/acf_setup.h"
@@ -267,6 +268,74 @@ TEST_F(AcfSetup, EachKindOfFieldTakesItsOwnFactor)
         {a.acf_gear_door_loc[8], (3 - 10) * ft, "door z"},
     };
     for (const auto& r : rows) EXPECT_NEAR(r.got, r.want, 1e-5 * std::fabs(r.want)) << r.what;
+}
+
+// Every single-value field of the conversion table, given 10 in the file
+// (the centre of gravity at the reference point), comes out as 10 times its
+// factor; of each array one entry stands for the rest.
+TEST_F(AcfSetup, EveryConvertedFieldTakesItsFactor)
+{
+    acf_struct& a = pln[1];
+    const float ft = 0.3048f, sqft = ft * ft, lbf = 0.4535925f * 9.7982788f;
+    std::vector<std::pair<float*, float>> fields;
+    auto add = [&](float factor, std::initializer_list<float*> list) {
+        for (float* f : list) fields.emplace_back(f, factor);
+    };
+    add(ft, {&a.acf_peX, &a.acf_peY, &a.acf_peZ, &a.acf_critalt, &a.acf_lanlite1X, &a.acf_lanlite1Y, &a.acf_lanlite1Z,
+             &a.acf_lanlite2X, &a.acf_lanlite2Y, &a.acf_lanlite2Z, &a.acf_lanlite3X, &a.acf_lanlite3Y, &a.acf_lanlite3Z,
+             &a.acf_fuserb1X, &a.acf_fuserb1Y, &a.acf_fuserb1Z, &a.acf_fuserb2X, &a.acf_fuserb2Y, &a.acf_fuserb2Z,
+             &a.acf_tailliteX, &a.acf_tailliteY, &a.acf_tailliteZ, &a.acf_refuel_X, &a.acf_refuel_Y, &a.acf_refuel_Z,
+             &a.acf_tank_X[2], &a.acf_tank_Y[1], &a.acf_tank_Z[0], &a.jett_X, &a.jett_Y, &a.jett_Z, &a.jett_len,
+             &a.acf_cgZ_fwd, &a.acf_cgZ_aft, &a.acf_jato_Y, &a.acf_jato_Z, &a.acf_brake_Y, &a.acf_brake_Z,
+             &a.acf_chute_Y, &a.acf_chute_Z, &a.acf_tow_hook_Y, &a.acf_tow_hook_Z, &a.acf_win_hook_Y,
+             &a.acf_win_hook_Z, &a.acf_mass_shift_dx, &a.acf_mass_shift_dz, &a.acf_flap_arm, &a.acf_h_opt,
+             &a.acf_h_eqlbm, &a.acf_vectarmY, &a.acf_vectarmZ, &a.acf_water_rud_longarm, &a.acf_Xwpn_att[23],
+             &a.acf_Ywpn_att[0], &a.acf_Zwpn_att[5], &a.acf_body_r[50], &a.acf_Xarm[72], &a.acf_Yarm[0],
+             &a.acf_Zarm[30], &a.acf_Croot[9], &a.acf_Ctip[9], &a.acf_semilen_SEG[9], &a.acf_semilen_JND[9],
+             &a.acf_gear_leglen[67], &a.acf_gear_tirrad[68], &a.acf_gear_tirwid[69], &a.acf_gear_retract_len[70],
+             &a.acf_gearstatdef[71], &a.acf_body_X[44 * 360 + 5], &a.acf_body_Y[60 * 360], &a.acf_body_Z[72 * 360 + 359],
+             &a.acf_gear_door_geo[119], &a.acf_gear_door_loc[0]});
+    add(sqft, {&a.acf_face_jet, &a.acf_face_rocket, &a.acf_brake_area, &a.acf_chute_area, &a.acf_water_rud_area});
+    add(lbf, {&a.acf_tmax, &a.acf_fmax_sl, &a.acf_fmax_opt, &a.acf_fmax_vac, &a.acf_burnerinc, &a.acf_jato_thrust,
+              &a.acf_puffX, &a.acf_puffY, &a.acf_puffZ});
+    add(lbf * ft, {&a.acf_puffL, &a.acf_puffM, &a.acf_puffN});
+    add(0.4535925f, {&a.acf_m_empty, &a.acf_m_displaced, &a.acf_m_max, &a.acf_m_jettison, &a.acf_mass_shift,
+                     &a.aacf_tip_weight});
+    add(1.6878098f * ft, {&a.acf_blown_flap_add_speed});
+    add(6.0f * static_cast<float>(M_PI) / 180.0f,
+        {&a.acf_RSC_idlespeed_eng, &a.acf_RSC_redline_eng, &a.acf_RSC_maxgreen_eng, &a.acf_des_rpm_prp[7]});
+    for (auto& [f, factor] : fields) *f = 10.0f;
+    ACF_setup_convert(1);
+    for (size_t k = 0; k < fields.size(); ++k)
+        EXPECT_NEAR(*fields[k].first, 10.0f * fields[k].second, 1e-4f * 10.0f * fields[k].second) << "field " << k;
+}
+
+// With the centre of gravity 1 ft up and 10 ft aft of the reference point,
+// every point of the re-centring list given at (y 3, z 20) ft ends at
+// (2, 10) ft from it, in metres; the centre-of-gravity limits lose 10 ft.
+TEST_F(AcfSetup, EveryPointIsMeasuredFromTheCentreOfGravity)
+{
+    acf_struct& a = pln[1];
+    a.acf_cgY = 1.0f;
+    a.acf_cgZ = 10.0f;
+    const std::pair<float*, float*> points[] = {
+        {&a.acf_Yarm[40], &a.acf_Zarm[40]}, {&a.acf_Ywpn_att[7], &a.acf_Zwpn_att[7]}, {&a.acf_peY, &a.acf_peZ},
+        {&a.acf_lanlite1Y, &a.acf_lanlite1Z}, {&a.acf_lanlite2Y, &a.acf_lanlite2Z}, {&a.acf_lanlite3Y, &a.acf_lanlite3Z},
+        {&a.acf_fuserb1Y, &a.acf_fuserb1Z}, {&a.acf_fuserb2Y, &a.acf_fuserb2Z}, {&a.acf_tailliteY, &a.acf_tailliteZ},
+        {&a.acf_refuel_Y, &a.acf_refuel_Z}, {&a.acf_jato_Y, &a.acf_jato_Z}, {&a.acf_brake_Y, &a.acf_brake_Z},
+        {&a.acf_chute_Y, &a.acf_chute_Z}, {&a.acf_tow_hook_Y, &a.acf_tow_hook_Z}, {&a.acf_win_hook_Y, &a.acf_win_hook_Z},
+        {&a.acf_tank_Y[0], &a.acf_tank_Z[0]}, {&a.acf_tank_Y[2], &a.acf_tank_Z[2]}, {&a.jett_Y, &a.jett_Z},
+        {&a.acf_gear_door_loc[9 * 3 + 1], &a.acf_gear_door_loc[9 * 3 + 2]},
+    };
+    for (const auto& [y, z] : points) *y = 3.0f, *z = 20.0f;
+    a.acf_cgZ_fwd = a.acf_cgZ_aft = 20.0f;
+    ACF_setup_convert(1);
+    for (size_t k = 0; k < std::size(points); ++k) {
+        EXPECT_NEAR(*points[k].first, 2.0f * 0.3048f, 1e-5f) << "point " << k;
+        EXPECT_NEAR(*points[k].second, 10.0f * 0.3048f, 1e-5f) << "point " << k;
+    }
+    EXPECT_NEAR(a.acf_cgZ_fwd, 10.0f * 0.3048f, 1e-5f);
+    EXPECT_NEAR(a.acf_cgZ_aft, 10.0f * 0.3048f, 1e-5f);
 }
 
 // A leg 2 m long leaning 10 degrees forward puts the wheel of a gear 0.1 m
