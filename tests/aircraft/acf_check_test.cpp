@@ -42,6 +42,8 @@ const broken cases[] = {
     {"The reverse throttle limit is above",
      [](acf_struct& a) { a.acf_revthrust_eq = 1; a.acf_throtmax_REV = 1.006f; }},
     {"A piston engine has no maximum manifold pressure.", [](acf_struct& a) { a.acf_mpmax = 0.0f; }},
+    {"A piston engine has no maximum manifold pressure.",
+     [](acf_struct& a) { a.acf_en_type[0] = 1; a.acf_mpmax = 0.0f; }},
     {"The engine idle speed, redline or green arc", [](acf_struct& a) { a.acf_RSC_maxgreen_eng = 0.5f; }},
     {"The engine idle speed, redline or green arc", [](acf_struct& a) { a.acf_RSC_mingreen_eng = 0.5f; }},
     {"The engine idle speed, redline or green arc", [](acf_struct& a) { a.acf_RSC_idlespeed_eng = 0.5f; }},
@@ -50,9 +52,15 @@ const broken cases[] = {
     {"A jet engine has no maximum thrust.", [](acf_struct& a) { a.acf_en_type[0] = 5; a.acf_face_jet = 1.0f; }},
     {"A rocket engine has no maximum thrust",
      [](acf_struct& a) { a.acf_en_type[0] = 6; a.acf_fmax_sl = a.acf_fmax_opt = 100.0f; }},
+    {"A rocket engine has no maximum thrust",
+     [](acf_struct& a) { a.acf_en_type[0] = 7; a.acf_fmax_sl = a.acf_fmax_vac = 100.0f; }},
     {"Flaps or slats are fitted, but they take", [](acf_struct& a) { a.acf_flap_deftime = 0.0f; }},
     {"Aileron 2 is fitted, but the speed", [](acf_struct& a) { a.acf_ail2[ACF_el(9, 3)] = 1; }},
+    {"Aileron 2 is fitted, but the speed",
+     [](acf_struct& a) { set_wing(a, 27, 2.0f, 2.0f, 2, 3.0f); a.acf_ail2[ACF_el(27, 1)] = 1; }},
     {"Spoilers are fitted, but the speed", [](acf_struct& a) { a.acf_splr[ACF_el(8, 2)] = 1; }},
+    {"Spoilers are fitted, but the speed",
+     [](acf_struct& a) { set_wing(a, 20, 2.0f, 2.0f, 2, 3.0f); a.acf_splr[ACF_el(20, 0)] = 1; }},
     {"A wing element carries both an aileron and a flap.", [](acf_struct& a) { a.acf_ail1[ACF_el(9, 1)] = 1; }},
     {"A wing element carries both an aileron and a flap.",
      [](acf_struct& a) { a.acf_ail2[ACF_el(9, 0)] = 1; a.acf_ail2vmax = 100.0f; }},
@@ -96,6 +104,11 @@ TEST_F(AcfCheck, EachBrokenValueRaisesItsFatalAlertAndLimitsStillPass)
         [](acf_struct& a) { a.acf_flap_deftime = 0.0f; a.acf_flaps_with_vecEQ = 1; },   // vectored flaps
         [](acf_struct& a) { a.acf_prop_type[0] = 5; },   // tail rotor and lift fan: no pitch range asked
         [](acf_struct& a) { a.acf_prop_type[0] = 6; },
+        // Aileron 2 and spoilers are looked for on parts 8 to 27 only.
+        [](acf_struct& a) {
+            set_wing(a, 28, 2.0f, 2.0f, 2, 3.0f);
+            a.acf_ail2[ACF_el(28, 0)] = a.acf_splr[ACF_el(28, 1)] = 1;
+        },
     };
     clear_alerts();
     for (const auto& apply : passing) {

@@ -109,8 +109,35 @@ TEST_F(AcfDerive, TrimLimitsAreRaisedOrDefaulted)
 
     a.acf_rud_trim_rt = a.acf_elv_trim_dn = 0.0f;
     ACF_derive_values(slot);
-    EXPECT_EQ(a.acf_elv_trim_dn, 0.5f);
-    EXPECT_EQ(a.acf_rud_trim_rt, 0.25f);
+    EXPECT_EQ((std::array<float, 6>{a.acf_elv_trim_dn, a.acf_elv_trim_up, a.acf_ail_trim_lt, a.acf_ail_trim_rt,
+                                    a.acf_rud_trim_lt, a.acf_rud_trim_rt}),
+              (std::array<float, 6>{0.5f, 0.5f, 0.25f, 0.25f, 0.25f, 0.25f}));
+
+    // Spool times of 0.1 or less become 0.1; longer ones stay.
+    for (auto [given, kept] : {std::pair{0.0f, 0.1f}, {0.1f, 0.1f}, {0.15f, 0.15f}}) {
+        a.acf_spooltime_prop = a.acf_spooltime_jet = given;
+        ACF_derive_values(slot);
+        EXPECT_EQ(a.acf_spooltime_prop, kept);
+        EXPECT_EQ(a.acf_spooltime_jet, kept);
+    }
+}
+
+// Slats, variable dihedral, variable sweep and extra sweep are fitted when a
+// lifting part of 8 to 27 in service with elements has them; part 28 does not count.
+TEST_F(AcfDerive, ElementEquipmentFlagsOfPartsEightToTwentySeven)
+{
+    auto flags = [&] {
+        return std::array<int, 4>{a.acf_slatEQ, a.acf_vardihedEQ, a.acf_varsweepEQ, a.acf_sweep_extraEQ};
+    };
+    for (int p : {27, 28}) {
+        make_minimal(a);
+        set_wing(a, p, 2.0f, 2.0f, 2, 4.0f);
+        a.acf_slat[ACF_el(p, 1)] = 1;
+        a.acf_dihed_var[p] = a.acf_sweep_var[p] = a.acf_sweep_extra[p] = 1;
+        ACF_derive_values(slot);
+        const int want = p == 27 ? 1 : 0;
+        EXPECT_EQ(flags(), (std::array<int, 4>{want, want, want, want})) << p;
+    }
 }
 
 TEST(AcfRecord, EngineTypeQueriesAndPartInService)
@@ -119,7 +146,8 @@ TEST(AcfRecord, EngineTypeQueriesAndPartInService)
     std::memset(&a, 0, sizeof a);
     std::memset(flt[7].failures, 0, sizeof flt[7].failures);
     // type, jet, piston, drives a propeller; types outside the table are none of them.
-    const int types[][4] = {{1, 0, 1, 1}, {2, 0, 0, 1}, {4, 1, 0, 0}, {6, 0, 0, 0}, {-1, 0, 0, 0}, {1000, 0, 0, 0}};
+    const int types[][4] = {{0, 0, 1, 1}, {1, 0, 1, 1}, {2, 0, 0, 1}, {3, 0, 0, 1}, {4, 1, 0, 0}, {5, 1, 0, 0},
+                            {6, 0, 0, 0}, {7, 0, 0, 0}, {8, 0, 0, 1}, {9, 0, 0, 0}, {-1, 0, 0, 0}, {1000, 0, 0, 0}};
     for (const auto& c : types) {
         a.acf_en_type[3] = c[0];
         EXPECT_EQ(ACF_engine_is_jet(7, 3), c[1]) << c[0];
@@ -143,6 +171,20 @@ TEST(AcfRecord, EngineTypeQueriesAndPartInService)
     EXPECT_TRUE(ACF_part_in_service(7, 70));
     EXPECT_FALSE(ACF_part_in_service(7, 71) || ACF_part_in_service(7, 73) || ACF_part_in_service(-1, 8));
     std::memset(flt[7].failures, 0, sizeof flt[7].failures);
+
+    // The failure entry that takes each end of each range out of service:
+    // propellers 58 + p, lifting surfaces 130 + p, nacelles 5 + p.
+    a.acf_num_thrustpoints = 8;
+    a.acf_hide_prop_at_90_vect = 0;
+    const int entries[][2] = {{0, 58}, {7, 65}, {8, 138}, {17, 147}, {18, 148}, {27, 157}, {28, 158},
+                              {43, 173}, {53, 58}, {60, 65}};
+    for (const auto& e : entries) {
+        a.acf_part_eq[e[0]] = 1;
+        EXPECT_TRUE(ACF_part_in_service(7, e[0])) << e[0];
+        flt[7].failures[e[1]] = FAILURE_STATE_FAILED;
+        EXPECT_FALSE(ACF_part_in_service(7, e[0])) << e[0];
+        flt[7].failures[e[1]] = 0;
+    }
 }
 
 // Two limits by the propellers' and the engines' types, the last listed one
@@ -202,4 +244,52 @@ TEST_F(AcfDerive, SpeedBrakeFlagAndStabilitySpeedsOfOlderFiles)
     ACF_derive_values(slot);
     EXPECT_EQ(a.acf_ASloV + a.acf_AShiV, 0.0f);
     EXPECT_EQ(a.acf_AShiV_roll, 150.0f);
+}
+
+// Each instrument type raises its own equipment flags and no other; an aileron
+// doubles as a flap only when its flap share is above 0.01; every propeller,
+// the last included, takes its current cant from the file.
+TEST_F(AcfDerive, PanelTypesRaiseTheirOwnFlagsAndAileronsCountAsFlaps)
+{
+    // nav 0..3, radar, SC fd, DC fd, stall warning, clutch, idle, no FADEC,
+    // forced FADEC, keep speed, heading, altitude, flag of types 51 and 52
+    auto flags = [&] {
+        return std::vector<int>{a.acf_has_nav[0],     a.acf_has_nav[1],       a.acf_has_nav[2],
+                                a.acf_has_nav[3],     a.acf_has_radar,        a.acf_has_SC_fd,
+                                a.acf_has_DC_fd,      a.acf_has_stallwarn,    a.acf_has_clutch,
+                                a.acf_has_idlespeed,  a.acf_no_fadec,         a.acf_force_fadec,
+                                a.acf_ap_keep_speed,  a.acf_ap_keep_heading,  a.acf_ap_keep_altitude,
+                                a.acf_panel_flag_51_52};
+    };
+    struct row { int type; std::vector<int> set; };
+    const row rows[] = {
+        {216, {0}},  {225, {1}},  {142, {2}},  {147, {3}},  {140, {2, 3}}, {229, {3}},  {186, {4}},
+        {372, {4}},  {191, {4}},  {333, {4}},  {37, {5}},   {403, {6}},    {339, {7}},  {446, {8}},
+        {411, {9}},  {15, {10}},  {9, {11}},   {290, {12}}, {282, {12}},   {110, {13}}, {121, {13}},
+        {291, {13}}, {284, {14}}, {52, {15}},  {122, {}},   {132, {}},
+    };
+    for (const row& r : rows) {
+        make_minimal(a);
+        a.acf_ins_type[17] = r.type;
+        ACF_derive_values(slot);
+        std::vector<int> want(16, 0);
+        for (int k : r.set) want[k] = 1;
+        EXPECT_EQ(flags(), want) << "type " << r.type;
+    }
+
+    struct aileron { int which; float share; int flap; };
+    for (const aileron& c : {aileron{1, 0.02f, 1}, aileron{1, 0.01f, 0}, aileron{2, 0.02f, 1}, aileron{2, 0.01f, 0}}) {
+        make_minimal(a);
+        set_wing(a, 9, 2.0f, 2.0f, 4, 8.0f);
+        (c.which == 1 ? a.acf_ail1 : a.acf_ail2)[ACF_el(9, 3)] = 1;
+        (c.which == 1 ? a.acf_ail1flaps : a.acf_ail2flaps) = c.share;
+        ACF_derive_values(slot);
+        EXPECT_EQ(a.acf_flapEQ, c.flap) << "aileron " << c.which << " share " << c.share;
+    }
+
+    make_minimal(a);
+    a.acf_num_thrustpoints = 8;
+    for (int p = 0; p < 8; ++p) a.acf_vertcant[p] = 10.0f + p;
+    ACF_derive_values(slot);
+    for (int p = 0; p < 8; ++p) EXPECT_EQ(a.acf_vect_cant[p], 10.0f + p) << p;
 }

@@ -5,6 +5,8 @@
 #include <cstring>
 
 #include "aircraft/acf_geometry.h"
+#include "aircraft/acf_report.h"
+#include "core/ui_text.h"
 #include "tests/aircraft/acf_test_util.h"
 
 using namespace acf_test;
@@ -20,6 +22,23 @@ TEST(AcfGeometry, SpanEfficiencyTableCornersInterpolationAndEdges)
     EXPECT_FLOAT_EQ(ACF_e_search(100, 0, 0, 0.45f), ACF_e_search(60, 0, 0, 0.45f));
     EXPECT_FLOAT_EQ(ACF_e_search(5, -3, -90, -1), ACF_e_search(5, 0, -40, 0));
     EXPECT_FLOAT_EQ(ACF_e_search(5, 9, 120, 3), ACF_e_search(5, 5, 70, 1));
+
+    // Every node of the table, read in thousandths: their sum, and their sum
+    // weighted by position (1 for the first node, 720 for the last), from the
+    // published table.
+    const float ar[] = {1, 5, 10, 25, 60}, wash[] = {0, 2, 5}, sweep[] = {-40, -25, 0, 25, 40, 70},
+                taper[] = {0, 0.1f, 0.2f, 0.3f, 0.4f, 0.5f, 0.7f, 1.0f};
+    long long sum = 0, weighted = 0, k = 0;
+    for (float a : ar)
+        for (float w : wash)
+            for (float s : sweep)
+                for (float t : taper) {
+                    const long long m = std::lround(ACF_e_search(a, w, s, t) * 1000.0f);
+                    sum += m;
+                    weighted += ++k * m;
+                }
+    EXPECT_EQ(sum, 655482);
+    EXPECT_EQ(weighted, 228720342);
 }
 
 namespace {
@@ -71,6 +90,15 @@ TEST(AcfGeometry, BodyAreasOfCircularStationsAndOfDegenerateBodies)
     EXPECT_EQ(b.front, 100.0f);
     EXPECT_NEAR(b.surface, 2.0f * first.surface, 1e-3f);
 
+    // Stations laid out towards the nose: the side strips come out negative and
+    // are not counted, the top strips count by their size.
+    for (int e = 44 * ACF_BODY_STATIONS * ACF_BODY_POINTS; e < 45 * ACF_BODY_STATIONS * ACF_BODY_POINTS; ++e)
+        pln[1].acf_body_Z[e] = -pln[1].acf_body_Z[e];
+    areas back;
+    back.of(1, 44, 0.5f, 1.0f, 2.0f);
+    EXPECT_EQ(back.side, 0.0f);
+    EXPECT_NEAR(back.top, 2.0f * r * 11.0f, 1e-3f);
+
     // All points on the centre line: no areas, and without surface the
     // centroid is the reference point.
     std::memset(&pln[1], 0, sizeof pln[1]);
@@ -81,6 +109,47 @@ TEST(AcfGeometry, BodyAreasOfCircularStationsAndOfDegenerateBodies)
     EXPECT_EQ(flat.top, 0.0f);
     EXPECT_EQ(flat.cy, 2.0f);
     EXPECT_EQ(flat.cz, 3.0f);
+}
+
+// The user's aircraft reports each body: areas in 8 places with 3 decimals,
+// centroids in 7 with 2, then their distance from the body's reference
+// point. A body of the user's aircraft with a frontal area below 0.0001
+// square metres cannot be flown: 0.00005 stops the program, 0.0002 does not.
+TEST(AcfGeometry, UsersBodiesAreReportedAndNeedAFrontalArea)
+{
+    program_folder_fixture fx;
+    std::memset(ui_text_table, 0, sizeof ui_text_table);
+    std::strcpy(ui_text_table[820 + 44], "FUS");
+    {
+        logs_folder logs;
+        circular_body(44, 12, 0.8f);
+        pln[0] = pln[1];
+        areas b;
+        b.of(0, 44, 0.5f, 1.0f, 2.0f);
+        const std::string out = logs.report();
+        const char* lines[] = {
+            "Фронтальная зона        FUS  =    1.959 кв. м.        \n",
+            "Боковая зона            FUS  =   17.600 кв. м.        \n",
+            "Поперечный центроид              FUS   =      0.50 метра от ЦТ, то есть            0.00 от опорной",
+            "Продольный центроид              FUS   =      7.50 метра от ЦТ, то есть            5.50 метра от опорной",
+        };
+        for (const char* l : lines) EXPECT_NE(out.find(ACF_cp1251(l)), std::string::npos) << l;
+        // On the body's axis: no distance, whichever side the rounding falls.
+        const std::string vertical = "Вертикальный центроид            FUS   =      1.00 метра от ЦТ, то есть         ";
+        EXPECT_TRUE(out.find(ACF_cp1251((vertical + "   0.00 от").c_str())) != std::string::npos ||
+                    out.find(ACF_cp1251((vertical + "  -0.00 от").c_str())) != std::string::npos);
+    }
+    clear_alerts();
+    for (auto [frontal, stops] : {std::pair{0.00005f, true}, {0.0002f, false}}) {
+        circular_body(44, 12, std::sqrt(frontal / (8.0f * std::sin(22.5f * static_cast<float>(M_PI) / 180.0f))));
+        pln[0] = pln[1];
+        areas b;
+        if (stops)
+            EXPECT_EQ(expect_fatal([&] { b.of(0, 44, 0, 0, 0); }).code, ALERT_FATAL);
+        else
+            b.of(0, 44, 0, 0, 0);
+    }
+    EXPECT_EQ(recorded_alerts.size(), 1u);
 }
 
 TEST(AcfGeometry, EachKindOfBodyUsesItsOwnStationsAndPoints)

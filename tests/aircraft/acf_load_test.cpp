@@ -491,6 +491,35 @@ TEST_F(AcfChoose, ATreeWithoutAircraftEndsTheProgramAfterTenRestarts)
     EXPECT_EQ(pln[1].acf_file_name[0], 0);
 }
 
+// Of several category folders the last in name order is taken. A walk that
+// finds nothing starts again from the program's own aircraft folder; there
+// two empty folders cost one draw each time, and the eleventh restart ends
+// the program: ten draws in all.
+TEST_F(AcfChoose, LastCategoryFolderWinsAndTheEleventhRestartEndsTheWalk)
+{
+    add("General Aviation A/X.acf");
+    add("General Aviation B/Y.acf");
+    add("Other/Z.acf");
+    use_tree();
+    for (uint32_t seed = 1; seed <= 4; ++seed) {
+        UTIL_srand(seed);
+        pln[3] = acf_struct{};
+        ACF_choose_and_load(3);
+        EXPECT_STREQ(pln[3].acf_file_name, "Y.acf") << seed;
+    }
+
+    fs::remove_all(dir.path() / "Tree");
+    fs::create_directories(dir.path() / "Tree" / "Empty");
+    for (const char* e : {"E1", "E2"}) fs::create_directories(dir.path() / "AIRCRAFT" / e);
+    UTIL_srand(7);
+    for (int k = 0; k < 10; ++k) UTIL_rand();
+    const int eleventh = UTIL_rand();
+    UTIL_srand(7);
+    pln[1] = acf_struct{};
+    expect_fatal([] { ACF_choose_and_load(1); });
+    EXPECT_EQ(UTIL_rand(), eleventh);
+}
+
 // Each engine type's sound in the engine's slot, each propeller type's in
 // slot 8 on for the engines that drive one, and the fixed sounds from slot 16.
 TEST_F(AcfLoad, EachEngineAndPropellerTypeLoadsItsOwnSound)

@@ -331,6 +331,43 @@ TEST_F(OldFile, TailRotorGearRatioAndAOneSidedCentreOfGravityRange)
     EXPECT_EQ(a.acf_cgZ_aft, 0.0f);
 }
 
+// Propellers are linked only for a reason: vectored thrust, a rotor machine,
+// fewer engines than thrust points or a pre-rotate button (type 15) on the
+// panel. The old rudder flag marks every element of both fins. A panel that
+// has its collective lever (type 60) keeps its throttles.
+TEST_F(OldFile, LinkedPropellersRudderFinsAndAnExistingCollective)
+{
+    for (int button : {0, 1}) {
+        old_body body;
+        body.put_i(6064, 2);   // two engines, not a rotor machine
+        for (int s = 0; s < 200; ++s) body.put_i(1256 + 4 * s, -1);
+        if (button) body.put_i(1256 + 4 * 7, 15);
+        body.stage(body.b);
+        ACF_set_defaults(1);
+        EXPECT_EQ(pln[1].acf_props_linked, button) << button;
+        EXPECT_EQ(pln[1].acf_eng_clutch[0], button) << button;
+    }
+
+    old_body body;
+    body.put_i(6064, 1);
+    body.put_i(6236, PROP_COLLECTIVE_ROTOR);
+    for (int s = 0; s < 200; ++s) body.put_i(1256 + 4 * s, -1);
+    body.put_i(1256 + 4 * 10, 48);
+    body.put_i(1256 + 4 * 20, 60);
+    body.put_i(430940, 1);
+    body.stage(body.b);
+    ACF_set_defaults(1);
+    const acf_struct& a = pln[1];
+    EXPECT_EQ(a.acf_ins_type[10], 48);
+    EXPECT_EQ(a.acf_ins_type[20], 60);
+    for (int i = 0; i < 10; ++i) {
+        EXPECT_EQ(a.acf_inc_rudd[ACF_el(18, i)], 1) << i;
+        EXPECT_EQ(a.acf_inc_rudd[ACF_el(19, i)], 1) << i;
+        EXPECT_EQ(a.acf_inc_rudd[ACF_el(17, i)], 0) << i;
+        EXPECT_EQ(a.acf_inc_elev[ACF_el(16, i)], 0) << i;
+    }
+}
+
 namespace {
 
 // The least an old aircraft needs to pass the checks (the old layout's copy of make_minimal).

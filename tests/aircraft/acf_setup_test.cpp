@@ -4,11 +4,14 @@
 
 #include <cmath>
 #include <cstring>
+#include <tuple>
 #include <utility>
+#include <vector>
 
 #include "aircraft/acf_report.h"
 #include "aircraft/acf_setup.h"
 #include "core/ui_text.h"
+#include "flightmodel/atmosphere.h"
 #include "tests/aircraft/acf_test_util.h"
 
 using namespace acf_test;
@@ -77,6 +80,43 @@ TEST_F(AcfSetup, RectangularWingHalfGetsItsAspectRatioEfficiencyAndFiniteSpanFac
     EXPECT_NEAR(a.acf_semilen_JND[9], 10.0f, 1e-4f);
     EXPECT_NEAR(a.acf_semilen_JND[11], 10.0f, 1e-4f);
     EXPECT_NEAR(a.acf_AR[9], 10.0f, 1e-4f);
+}
+
+// A rectangular half wing of aspect ratio 5 (chord 2, semispan 5) reads its
+// span efficiency at its washout (root incidence minus tip incidence) and its
+// quarter-chord sweep: washed out 5 degrees, 0.993; swept back 25 degrees,
+// 0.963, and a pitching-moment factor cos^2 25 x 5 / (5 + 2 cos 25). A lift
+// fan's blade counts as an ideal disc: efficiency 1 and ten times the aspect
+// ratio, 50, so its moment factor is 50 / 52.
+TEST_F(AcfSetup, SpanEfficiencyByWashoutAndSweepAndTheLiftFanDisc)
+{
+    acf_struct& a = pln[1];
+    surface(a, 9, 0.0f, 0.0f, 0.0f, 2.0f, 2.0f, 5.0f, 5);
+    a.acf_anginc[ACF_el(9, 0)] = 2.0f;
+    a.acf_anginc[ACF_el(9, 4)] = -3.0f;
+    ACF_setup_wings(1);
+    EXPECT_NEAR(a.acf_e[9], 0.993f, 1e-4f);
+
+    std::memset(&a, 0, sizeof a);
+    surface(a, 9, 0.0f, 0.0f, 0.0f, 2.0f, 2.0f, 5.0f, 5);
+    a.acf_sweep1[9] = 25.0f;
+    ACF_setup_wings(1);
+    EXPECT_NEAR(a.acf_e[9], 0.963f, 1e-3f);
+    EXPECT_NEAR(a.acf_cm_D_cm0[9], 0.602848f, 1e-4f);
+
+    for (auto [type, e, ar] : {std::tuple{6, 1.0f, 50.0f}, {0, 0.986f, 5.0f}}) {
+        std::memset(&a, 0, sizeof a);
+        a.acf_num_thrustpoints = 1;
+        a.acf_prop_type[0] = type;
+        a.acf_els[0] = 5;
+        a.acf_semilen_SEG[0] = 5.0f;
+        a.acf_Croot[0] = a.acf_Ctip[0] = 2.0f;
+        airfoils(a, 0, 0.1f, 15.0f);
+        ACF_setup_wings(1);
+        EXPECT_NEAR(a.acf_e[0], e, 1e-4f) << type;
+        EXPECT_NEAR(a.acf_AR[0], ar, 1e-4f) << type;
+        EXPECT_NEAR(a.acf_cm_D_cm0[0], ar / (ar + 2.0f), 1e-5f) << type;
+    }
 }
 
 // Which root and tip a part's wing geometry takes. A flat wing half with its
@@ -180,6 +220,142 @@ TEST_F(AcfSetup, ConversionRecentresOnTheCentreOfGravityAndScalesOnce)
     a.acf_RSC_redline_eng = 0.0f;    // no redline: no torque rather than infinity
     ACF_setup_convert(1);
     EXPECT_EQ(a.acf_trq_max_prp, 0.0f);
+}
+
+// One field of each kind of conversion, with the factors of the unit table:
+// feet 0.3048, pounds 0.4535925, pound-force 0.4535925 x 9.7982788,
+// horsepower 745.7, knots 1.6878098 x 0.3048, rpm 6 pi / 180.
+TEST_F(AcfSetup, EachKindOfFieldTakesItsOwnFactor)
+{
+    acf_struct& a = pln[1];
+    const double ft = 0.3048, lbf = 0.4535925 * 9.7982788, rpm = 6.0 * M_PI / 180.0;
+    a.acf_els[8] = 1;
+    a.acf_s[ACF_el(8, 0)] = 10.0f;
+    a.acf_mac[ACF_el(8, 0)] = 2.0f;
+    a.acf_gearcon[67] = 100.0f;
+    a.acf_geardmp[68] = 50.0f;
+    a.acf_max_press_diff = 8.0f;
+    a.acf_nw_cutoff_speed = 20.0f;
+    a.acf_pmax = 100.0f;
+    a.acf_puffL = 10.0f;
+    a.acf_nosewheel_k = 30.0f;
+    a.acf_des_rpm_prp[3] = 2400.0f;
+    a.acf_prop_gear_rat[0] = 2.0f;
+    a.acf_RSC_mingreen_eng = 2000.0f;
+    a.acf_m_fuel_tot = 200.0f;
+    a.acf_cgY = 1.0f, a.acf_cgZ = 10.0f;
+    a.acf_gear_door_loc[6] = 1.0f, a.acf_gear_door_loc[7] = 2.0f, a.acf_gear_door_loc[8] = 3.0f;   // door 2
+    ACF_setup_convert(1);
+    const struct {
+        float got;
+        double want;
+        const char* what;
+    } rows[] = {
+        {a.acf_s[ACF_el(8, 0)], 10 * ft * ft, "element area"},
+        {a.acf_mac[ACF_el(8, 0)], 2 * ft, "element chord"},
+        {a.acf_gearcon[67], 100 * lbf / ft, "gear spring"},
+        {a.acf_geardmp[68], 50 * lbf / ft, "gear damper"},
+        {a.acf_max_press_diff, 8 * lbf / (ft * ft) * 144, "pressure difference"},
+        {a.acf_nw_cutoff_speed, 20 * 1.6878098 * ft, "nosewheel cut-off speed"},
+        {a.acf_pmax, 100 * 745.7, "power"},
+        {a.acf_puffL, 10 * lbf * ft, "puffer moment"},
+        {a.acf_nosewheel_k, 30 * lbf, "nosewheel force"},
+        {a.acf_des_rpm_prp[3], 2400 * rpm, "design speed"},
+        {a.acf_RSC_mingreen_prp, 2000 * rpm / 2, "propeller green arc"},
+        {a.acf_m_fuel_tot, 200 * 0.4535925, "fuel"},
+        {a.acf_gear_door_loc[6], 1 * ft, "door x"},
+        {a.acf_gear_door_loc[7], (2 - 1) * ft, "door y"},
+        {a.acf_gear_door_loc[8], (3 - 10) * ft, "door z"},
+    };
+    for (const auto& r : rows) EXPECT_NEAR(r.got, r.want, 1e-5 * std::fabs(r.want)) << r.what;
+}
+
+// Every single-value field of the conversion table, given 10 in the file
+// (the centre of gravity at the reference point), comes out as 10 times its
+// factor; of each array one entry stands for the rest.
+TEST_F(AcfSetup, EveryConvertedFieldTakesItsFactor)
+{
+    acf_struct& a = pln[1];
+    const float ft = 0.3048f, sqft = ft * ft, lbf = 0.4535925f * 9.7982788f;
+    std::vector<std::pair<float*, float>> fields;
+    auto add = [&](float factor, std::initializer_list<float*> list) {
+        for (float* f : list) fields.emplace_back(f, factor);
+    };
+    add(ft, {&a.acf_peX, &a.acf_peY, &a.acf_peZ, &a.acf_critalt, &a.acf_lanlite1X, &a.acf_lanlite1Y, &a.acf_lanlite1Z,
+             &a.acf_lanlite2X, &a.acf_lanlite2Y, &a.acf_lanlite2Z, &a.acf_lanlite3X, &a.acf_lanlite3Y, &a.acf_lanlite3Z,
+             &a.acf_fuserb1X, &a.acf_fuserb1Y, &a.acf_fuserb1Z, &a.acf_fuserb2X, &a.acf_fuserb2Y, &a.acf_fuserb2Z,
+             &a.acf_tailliteX, &a.acf_tailliteY, &a.acf_tailliteZ, &a.acf_refuel_X, &a.acf_refuel_Y, &a.acf_refuel_Z,
+             &a.acf_tank_X[2], &a.acf_tank_Y[1], &a.acf_tank_Z[0], &a.jett_X, &a.jett_Y, &a.jett_Z, &a.jett_len,
+             &a.acf_cgZ_fwd, &a.acf_cgZ_aft, &a.acf_jato_Y, &a.acf_jato_Z, &a.acf_brake_Y, &a.acf_brake_Z,
+             &a.acf_chute_Y, &a.acf_chute_Z, &a.acf_tow_hook_Y, &a.acf_tow_hook_Z, &a.acf_win_hook_Y,
+             &a.acf_win_hook_Z, &a.acf_mass_shift_dx, &a.acf_mass_shift_dz, &a.acf_flap_arm, &a.acf_h_opt,
+             &a.acf_h_eqlbm, &a.acf_vectarmY, &a.acf_vectarmZ, &a.acf_water_rud_longarm, &a.acf_Xwpn_att[23],
+             &a.acf_Ywpn_att[0], &a.acf_Zwpn_att[5], &a.acf_body_r[50], &a.acf_Xarm[72], &a.acf_Yarm[0],
+             &a.acf_Zarm[30], &a.acf_Croot[9], &a.acf_Ctip[9], &a.acf_semilen_SEG[9], &a.acf_semilen_JND[9],
+             &a.acf_gear_leglen[67], &a.acf_gear_tirrad[68], &a.acf_gear_tirwid[69], &a.acf_gear_retract_len[70],
+             &a.acf_gearstatdef[71], &a.acf_body_X[44 * 360 + 5], &a.acf_body_Y[60 * 360], &a.acf_body_Z[72 * 360 + 359],
+             &a.acf_gear_door_geo[119], &a.acf_gear_door_loc[0]});
+    add(sqft, {&a.acf_face_jet, &a.acf_face_rocket, &a.acf_brake_area, &a.acf_chute_area, &a.acf_water_rud_area});
+    add(lbf, {&a.acf_tmax, &a.acf_fmax_sl, &a.acf_fmax_opt, &a.acf_fmax_vac, &a.acf_burnerinc, &a.acf_jato_thrust,
+              &a.acf_puffX, &a.acf_puffY, &a.acf_puffZ});
+    add(lbf * ft, {&a.acf_puffL, &a.acf_puffM, &a.acf_puffN});
+    add(0.4535925f, {&a.acf_m_empty, &a.acf_m_displaced, &a.acf_m_max, &a.acf_m_jettison, &a.acf_mass_shift,
+                     &a.aacf_tip_weight});
+    add(1.6878098f * ft, {&a.acf_blown_flap_add_speed});
+    add(6.0f * static_cast<float>(M_PI) / 180.0f,
+        {&a.acf_RSC_idlespeed_eng, &a.acf_RSC_redline_eng, &a.acf_RSC_maxgreen_eng, &a.acf_des_rpm_prp[7]});
+    for (auto& [f, factor] : fields) *f = 10.0f;
+    ACF_setup_convert(1);
+    for (size_t k = 0; k < fields.size(); ++k)
+        EXPECT_NEAR(*fields[k].first, 10.0f * fields[k].second, 1e-4f * 10.0f * fields[k].second) << "field " << k;
+}
+
+// With the centre of gravity 1 ft up and 10 ft aft of the reference point,
+// every point of the re-centring list given at (y 3, z 20) ft ends at
+// (2, 10) ft from it, in metres; the centre-of-gravity limits lose 10 ft.
+TEST_F(AcfSetup, EveryPointIsMeasuredFromTheCentreOfGravity)
+{
+    acf_struct& a = pln[1];
+    a.acf_cgY = 1.0f;
+    a.acf_cgZ = 10.0f;
+    const std::pair<float*, float*> points[] = {
+        {&a.acf_Yarm[40], &a.acf_Zarm[40]}, {&a.acf_Ywpn_att[7], &a.acf_Zwpn_att[7]}, {&a.acf_peY, &a.acf_peZ},
+        {&a.acf_lanlite1Y, &a.acf_lanlite1Z}, {&a.acf_lanlite2Y, &a.acf_lanlite2Z}, {&a.acf_lanlite3Y, &a.acf_lanlite3Z},
+        {&a.acf_fuserb1Y, &a.acf_fuserb1Z}, {&a.acf_fuserb2Y, &a.acf_fuserb2Z}, {&a.acf_tailliteY, &a.acf_tailliteZ},
+        {&a.acf_refuel_Y, &a.acf_refuel_Z}, {&a.acf_jato_Y, &a.acf_jato_Z}, {&a.acf_brake_Y, &a.acf_brake_Z},
+        {&a.acf_chute_Y, &a.acf_chute_Z}, {&a.acf_tow_hook_Y, &a.acf_tow_hook_Z}, {&a.acf_win_hook_Y, &a.acf_win_hook_Z},
+        {&a.acf_tank_Y[0], &a.acf_tank_Z[0]}, {&a.acf_tank_Y[2], &a.acf_tank_Z[2]}, {&a.jett_Y, &a.jett_Z},
+        {&a.acf_gear_door_loc[9 * 3 + 1], &a.acf_gear_door_loc[9 * 3 + 2]},
+    };
+    for (const auto& [y, z] : points) *y = 3.0f, *z = 20.0f;
+    a.acf_cgZ_fwd = a.acf_cgZ_aft = 20.0f;
+    ACF_setup_convert(1);
+    for (size_t k = 0; k < std::size(points); ++k) {
+        EXPECT_NEAR(*points[k].first, 2.0f * 0.3048f, 1e-5f) << "point " << k;
+        EXPECT_NEAR(*points[k].second, 10.0f * 0.3048f, 1e-5f) << "point " << k;
+    }
+    EXPECT_NEAR(a.acf_cgZ_fwd, 10.0f * 0.3048f, 1e-5f);
+    EXPECT_NEAR(a.acf_cgZ_aft, 10.0f * 0.3048f, 1e-5f);
+}
+
+// A leg 2 m long leaning 10 degrees forward puts the wheel of a gear 0.1 m
+// behind the centre of gravity 0.247 m ahead of it: it steers. Retracted,
+// 1.5 m shorter, the wheel stays 0.013 m behind: it does not.
+TEST_F(AcfSetup, GearLegLeanDecidesWhichWheelSteers)
+{
+    acf_struct& a = pln[1];
+    for (auto [deploy, steers] : {std::pair{1.0f, 1}, {0.0f, 0}}) {
+        std::memset(&a, 0, sizeof a);
+        a.acf_part_eq[67] = 1;
+        a.acf_gear_type[67] = 2;
+        a.acf_Zarm[67] = 0.1f;
+        a.acf_gear_leglen[67] = 2.0f;
+        a.acf_gear_retract_len[67] = 1.5f;
+        a.acf_gear_lonE[67] = 10.0f;
+        a.acf_gear_deploy[67] = deploy;
+        ACF_setup_gear(1);
+        EXPECT_EQ(a.acf_gear_steers[67], steers) << deploy;
+    }
 }
 
 TEST_F(AcfSetup, GearSteeringTyreFootprintAndHybridGear)
@@ -331,6 +507,25 @@ TEST_F(AcfSetup, DownwashNeedsAPartStrictlyAheadOnTheSameSide)
     EXPECT_EQ(washed(16, 8), 2);
     EXPECT_EQ(washed(17, 8), 0);
     EXPECT_EQ(washed(10, 8) + washed(8, 10), 0);
+
+    // A canard from 1 m to 2 m out washes only the middle one of a wing's
+    // elements centred 0.5, 1.5 and 2.5 m out.
+    std::memset(&a, 0, sizeof a);
+    surface(a, 9, 0.0f, 0.0f, 0.0f, 1.0f, 1.0f, 3.0f, 3);
+    surface(a, 11, 1.0f, 0.0f, -2.0f, 0.5f, 0.5f, 1.0f, 1);
+    ACF_setup_wings(2);
+    ACF_setup_downwash(2);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(a.acf_in_downwash[(9 * ACF_NUM_PARTS + 11) * ACF_ELS_PER_PART + i], i == 1) << i;
+
+    // Dihedrals of 30 and -30 degrees differ by 60: no wash, though each is flat enough.
+    std::memset(&a, 0, sizeof a);
+    surface(a, 9, 0.0f, 0.0f, 0.0f, 1.0f, 1.0f, 3.0f, 3);
+    surface(a, 13, 0.0f, 0.0f, -1.0f, 1.0f, 1.0f, 3.0f, 3);
+    a.acf_dihed1[9] = 30.0f;
+    a.acf_dihed1[13] = -30.0f;
+    ACF_setup_wings(2);
+    ACF_setup_downwash(2);
+    EXPECT_EQ(washed(9, 13), 0);
 }
 
 TEST_F(AcfSetup, InitialFuelPayloadAndJettisonMasses)
@@ -399,6 +594,68 @@ TEST_F(AcfSetup, DeltaFactorBiplaneEfficiencyAndStallSpeed)
     a.acf_m_displaced = 600.0f;
     ACF_setup_slats_and_stall(1);
     EXPECT_NEAR(a.acf_est_Vs, 40.0f * 0.514444f, 0.01f);
+}
+
+// Two flat wings 1.5 m apart (chord 2, spans 4 and 5) take the biplane
+// efficiency, about 0.51; each broken condition leaves the plain efficiency
+// of 0.9 or more: dihedrals 12 degrees apart, a lateral offset (1.9) above
+// the height difference, spans 5 m apart (over twice the tip chord), or
+// 2 m of stagger (more than the height difference).
+TEST_F(AcfSetup, BiplaneFactorOnlyForStackedWingsOfTheSameSpan)
+{
+    acf_struct& a = pln[1];
+    const struct {
+        const char* what;
+        float dihedral, x, span, z;
+        bool biplane;
+    } rows[] = {
+        {"stacked", 0.0f, 0.0f, 5.0f, 0.0f, true},    {"dihedral", 12.0f, 0.0f, 5.0f, 0.0f, false},
+        {"offset", 0.0f, 1.9f, 5.0f, 0.0f, false},    {"span", 0.0f, 0.0f, 9.0f, 0.0f, false},
+        {"stagger", 0.0f, 0.0f, 5.0f, 2.0f, false},
+    };
+    for (const auto& r : rows) {
+        std::memset(&a, 0, sizeof a);
+        surface(a, 9, 0.0f, 0.0f, 0.0f, 2.0f, 2.0f, 4.0f, 4);
+        surface(a, 11, r.x, 1.5f, r.z, 2.0f, 2.0f, r.span, 5);
+        a.acf_dihed1[11] = r.dihedral;
+        ACF_setup_wings(1);
+        EXPECT_EQ(a.acf_e[9] < 0.6f, r.biplane) << r.what << " " << a.acf_e[9];
+    }
+
+    // A tip joins the next part's root only within a tenth of its own tip
+    // chord: 0.1 m from a tip chord of 0.5 is too far, though within a tenth
+    // of the root chord.
+    std::memset(&a, 0, sizeof a);
+    surface(a, 9, 0.0f, 0.0f, 0.0f, 2.0f, 0.5f, 4.0f, 4);
+    surface(a, 11, 4.1f, 0.0f, 0.0f, 0.5f, 0.5f, 2.0f, 2);
+    ACF_setup_wings(1);
+    EXPECT_NEAR(a.acf_semilen_JND[9], 4.0f, 1e-4f);
+
+    // What a supercharger holds at a critical altitude of 3,000 m.
+    a.acf_critalt = 3000.0f;
+    ACF_setup_wings(1);
+    EXPECT_NEAR(a.acf_critalt_boost_pa, (1.0f - ATMO_density_at_alt(0, 3000.0f) / 1.225f) * 101325.0f, 0.5f);
+}
+
+// Slats at 5 degrees on a part stalling at 10 raise its stall angle by half;
+// a collective rotor's stall estimate is 50 kt unless it vectors its thrust.
+TEST_F(AcfSetup, SlatEffectAndTheRotorStallEstimate)
+{
+    acf_struct& a = pln[1];
+    surface(a, 9, 0.0f, 0.0f, 0.0f, 2.0f, 2.0f, 5.0f, 5);
+    surface(a, 11, 0.0f, 0.0f, 0.0f, 2.0f, 2.0f, 0.0f, 2);
+    a.acf_slat[ACF_el(9, 4)] = 1;
+    a.acf_slat_inc = 5.0f;
+    a.acf_alpha_max[9] = a.acf_alpha_max[11] = 10.0f;
+    a.acf_m_max = 1000.0f;
+    a.acf_has_collective_rotor = 1;
+    for (auto [vect, vs] : {std::pair{1, 28.2113f}, {0, 50.0f * 0.514444f}}) {
+        a.acf_vectEQ = vect;
+        ACF_setup_slats_and_stall(1);
+        EXPECT_NEAR(a.acf_est_Vs, vs, 1e-2f) << vect;
+    }
+    EXPECT_FLOAT_EQ(a.acf_slat_effect[9], 1.5f);
+    EXPECT_EQ(a.acf_slat_effect[11], 1.0f);
 }
 
 // The user's aircraft's report lines for the downwash map, a washer's factor

@@ -249,6 +249,22 @@ TEST_F(FlightStart, ResetAtAStartPointGivesAFreshRunningPlane)
     EXPECT_FLOAT_EQ(f.DVinc[1], 340.0f * 0.1f);
     EXPECT_EQ(pln[2].acf_gear_deploy[PART_GEAR_FIRST], 0.0f);
     EXPECT_TRUE(f.ai_app_mode >= 0 && f.ai_app_mode <= 2);
+    for (int e = 0; e < 8; ++e) {
+        EXPECT_EQ(f.ENGN_running[e], 1) << e;
+        EXPECT_EQ(f.ENGN_thro[e], 1.0f) << e;
+        EXPECT_EQ(f.ENGN_thro_use[e], 1.0f) << e;
+        EXPECT_FLOAT_EQ(f.ENGN_tacrad[e], 99.9f) << e;
+    }
+    // Every leg up when the gear retracts, down when fixed; no strut deflection.
+    for (int retract : {1, 0}) {
+        pln[2].acf_gear_retract = retract;
+        for (int g = 67; g <= 72; ++g) pln[2].acf_gear_def[g] = 0.3f, pln[2].acf_gear_deploy[g] = 0.5f;
+        FLIGHT_reset_at_start(2, 0, 0, 0, 0, 500.0f, 0, 0);
+        for (int g = 67; g <= 72; ++g) {
+            EXPECT_EQ(pln[2].acf_gear_deploy[g], retract ? 0.0f : 1.0f) << g;
+            EXPECT_EQ(pln[2].acf_gear_def[g], 0.0f) << g;
+        }
+    }
 
     // The velocity follows the heading (north is -z); the approach mode is
     // drawn from 0, 1 and 2 alike.
@@ -278,6 +294,18 @@ TEST_F(FlightStart, ResetAtAStartPointGivesAFreshRunningPlane)
         EXPECT_TRUE(flt[2].i >= 0 && flt[2].i <= 449) << x;
         EXPECT_TRUE(flt[2].j >= 0 && flt[2].j <= 399) << x;
     }
+    // Cells count east from the west edge and north from the south edge:
+    // 449 x 0.75 and 399 x 0.25 a quarter of the way up from the south.
+    FLIGHT_reset_at_start(2, 0, 0, 0, 500.0f, 0, 500.0f, 0);
+    EXPECT_EQ(flt[2].i, 336);
+    EXPECT_EQ(flt[2].j, 99);
+    // Mars has a grid of 384 by 320.
+    sim_graphics_scenery.current_planet = PLANET_MARS;
+    scenery_area = {5.0f, 5.0f, 7.0f, 7.0f};
+    FLIGHT_reset_at_start(2, 0, 0, 0, 123.0f, 0, 456.0f, 0);
+    sim_graphics_scenery.current_planet = PLANET_EARTH;
+    EXPECT_EQ(flt[2].i, 191);
+    EXPECT_EQ(flt[2].j, 159);
     FLIGHT_reset_at_start(12, 0, 0, 0, 0, 0, 0, 0);   // no such slot: nothing happens
 }
 
@@ -328,6 +356,103 @@ TEST_F(FlightStart, CatapultStartHooksThePlaneToTheCatapultWithItsStroke)
     FLIGHT_init_situation(SIT_AIRPORT, SIT_RUNWAY);   // any other start unhooks it
     EXPECT_EQ(launch_flags.catapult_hold, 0);
     EXPECT_EQ(launch_flags.catapult_accel_mss, 0.0f);
+}
+
+// A carrier heading east, pitched 5 and rolled 10 degrees: the catapult's
+// spot moves by 21 m times the deck's tilt, x by -21 sin 5 and z by 21 sin 10;
+// the plane sits at the deck's pitch on its own and points 2 degrees right.
+// The second platform's deck is 97 m up.
+TEST_F(FlightStart, TiltedCarrierDeckAndTheSecondPlatform)
+{
+    ship_x[SHIP_CARRIER] = ship_z[SHIP_CARRIER] = 0.0f;
+    ship_heading[SHIP_CARRIER] = 90.0f;
+    ship_pitch[SHIP_CARRIER] = 5.0f;
+    ship_roll[SHIP_CARRIER] = 10.0f;
+    FLIGHT_init_situation(SIT_CATAPULT, 0);
+    EXPECT_NEAR(flt[0].local_x, 60.0f - 21.0f * sin_deg(5.0f), 0.01f);
+    EXPECT_NEAR(flt[0].local_z, -12.5f + 21.0f * sin_deg(10.0f), 0.01f);
+    EXPECT_NEAR(flt[0].theta, 2.0f + 5.0f, 1e-4f);
+    EXPECT_NEAR(flt[0].psi, 92.0f, 1e-4f);
+    ship_pitch[SHIP_CARRIER] = ship_roll[SHIP_CARRIER] = 0.0f;
+
+    ship_x[SEA_PLATFORM_B] = -100.0f;
+    ship_y[SEA_PLATFORM_B] = 0.0f;
+    ship_z[SEA_PLATFORM_B] = 300.0f;
+    FLIGHT_init_situation(SIT_PLATFORM_2, 0);
+    const float d = 90.0f * 25.0f;
+    EXPECT_NEAR(flt[0].local_x, -100.0f, 0.01f);
+    EXPECT_NEAR(flt[0].local_z, 300.0f + d, 0.01f);
+    EXPECT_NEAR(flt[0].local_y, d * sin_deg(3.5f) + 97.0f, 0.01f);
+}
+
+// The formation's lead climbs by its first engine's type: a piston 2,000 to
+// 4,000 m, a turboprop 4,000 to 8,000 m, a jet 8,000 to 12,000 m.
+TEST_F(FlightStart, FormationLeadClimbsByItsEngine)
+{
+    const struct {
+        const char* path;
+        float lo, hi;
+    } rows[] = {
+        {"AIRCRAFT:GENERAL AVIATION:ORVELL TRAINER:ORVELL TRAINER.ACF", 2000.0f, 4000.0f},
+        {"AIRCRAFT:GENERAL AVIATION:ORVELL TWIN:ORVELL TWIN.ACF", 4000.0f, 8000.0f},
+        {"AIRCRAFT:HEAVY METAL:ORVELL AIRLINER:ORVELL AIRLINER.ACF", 8000.0f, 12000.0f},
+    };
+    for (const auto& r : rows)
+        for (int seed : {1, 2, 3}) {
+            UTIL_strcat3(program_folder, r.path, pln[0].acf_file_path);
+            UTIL_srand(static_cast<uint32_t>(seed));
+            FLIGHT_init_situation(SIT_FORMATION, 0);
+            EXPECT_TRUE(flt[1].local_y >= r.lo && flt[1].local_y <= r.hi) << r.path << " " << flt[1].local_y;
+        }
+}
+
+// The orbiter approaches fly the first situation aircraft to runway 7 of
+// KEDW (34.92, -117.88, heading 40): the area is re-centred a whole degree
+// grid west of the base by the distance to go over 48 (591 nm: -117.88 -
+// 12.31 - 1.5 rounds to -132; 5,340 nm: -230.63 rounds to -231, that is 129;
+// 40 nm and 8 nm: -120.21 and -119.55 round to -120); the third starts 0.81
+// x 40 nm west of the runway, the last one on the extended centre
+// line 8 nm plus half the runway before the runway's middle.
+TEST_F(FlightStart, OrbiterApproachesByTheirEnergyStates)
+{
+    UTIL_strcat3(program_folder, "AIRCRAFT:GENERAL AVIATION:ORVELL TRAINER:ORVELL TRAINER.ACF",
+                 screen_settings.situation_acf_paths[0]);
+    const int base = add_airport("KEDW", 34.92f, -117.88f, 40.0f, 4000.0f, 700.0f);
+    airport_table[static_cast<size_t>(base)].runways.resize(7, airport_table[static_cast<size_t>(base)].runways[0]);
+    const struct {
+        int code;
+        float lon_ref, psi, y_ft, speed_ftps;
+    } rows[] = {
+        {3207, 129.0f, 52.0f, 450000.0f, 25750.0f},
+        {3208, -132.0f, 86.0f, 167270.0f, 14000.0f},
+        {3209, -120.0f, 89.0f, 83000.0f, 2500.0f},
+        {3210, -120.0f, 40.0f, 18000.0f, 600.0f},
+    };
+    for (const auto& r : rows) {
+        flt[0].latitude = 34.9f, flt[0].longitude = -117.9f;
+        FLIGHT_init_situation(r.code, 0);
+        const flt_struct& f = flt[0];
+        EXPECT_EQ(lat_ref, 34.0f) << r.code;
+        EXPECT_EQ(lon_ref, r.lon_ref) << r.code;
+        EXPECT_NEAR(f.psi, r.psi, 1e-3f) << r.code;
+        EXPECT_NEAR(f.local_y, r.y_ft * 0.3048f, 0.5f) << r.code;
+        EXPECT_NEAR(f.groundspeed, r.speed_ftps * 0.3048f, 0.01f) << r.code;
+        EXPECT_EQ(sim_cockpit_gps.destination_index, base);
+        EXPECT_EQ(sim_cockpit_switches.HSI_selector, 2);
+        if (r.code == 3208) EXPECT_NEAR(f.local_x, 30.0f * 1852.0f, 1.0f);
+        if (r.code == 3207) EXPECT_NEAR(f.local_vy, -561.7f * 0.3048f, 0.01f);
+        float rx, ry, rz;
+        GEO_latlon_to_local(rx, ry, rz, 34.92f, -117.88f, 700.0f);
+        if (r.code == 3209) {
+            EXPECT_NEAR(f.local_x, rx - 0.81f * 40.0f * 1852.0f, 1.0f);
+            EXPECT_NEAR(f.local_z, rz, 1.0f);
+        }
+        if (r.code == 3210) {
+            const float d = 8.0f * 1852.0f + 2000.0f;
+            EXPECT_NEAR(f.local_x, rx - d * sin_deg(40.0f), 1.0f);
+            EXPECT_NEAR(f.local_z, rz + d * cos_deg(40.0f), 1.0f);
+        }
+    }
 }
 
 TEST_F(FlightStart, OpenWaterStartsOnTheLakeScannedLast)

@@ -5,6 +5,7 @@
 #include <GL/glext.h>
 
 #include <array>
+#include <cmath>
 #include <filesystem>
 #include <vector>
 
@@ -23,6 +24,7 @@
 #include "tests/graphics/gl_context.h"
 #include "tests/graphics/image_helpers.h"
 #include "tests/support/test_support.h"
+#include "tests/support/ui_capture.h"
 
 namespace {
 
@@ -133,6 +135,43 @@ TEST_F(Drawing, LinesAndBoxesLandOnTheirPixels)
     OGL_draw_rect_outline(10, 1.0f, 500, 300, 40, 30);
     expect_pixels({{500, 315}, {520, 300}, {540, 315}, {520, 330}}, {255, 255, 0});
     expect_pixels({{520, 315}}, black);
+}
+
+// A circle is 72 chords, every 5 degrees clockwise from the top, half a unit
+// in; the text shade is row 33 at the caller's alpha; a screen wider than the
+// interface gets a margin of row 36 under its tiles, flying it gets none.
+TEST_F(Drawing, CircleShadeBoxAndScreenMargin)
+{
+    const auto lines = capture_feedback([] { OGL_draw_circle(10, 100, 200, 50); });
+    ASSERT_EQ(lines.size(), 72u);
+    EXPECT_NEAR(lines[0].v[0].x, 100.5f, 1e-3f);
+    EXPECT_NEAR(lines[0].v[0].y, 250.5f, 1e-3f);
+    EXPECT_NEAR(lines[18].v[0].x, 150.5f, 1e-3f);
+    EXPECT_NEAR(lines[18].v[0].y, 200.5f, 1e-3f);
+
+    OGL_set_color(33, 0.2f, 0.4f, 0.6f);
+    OGL_set_color(36, 0.3f, 0.5f, 0.7f);
+    const auto shade = capture_rects([] { OGL_shade_box(10, 20, 110, 60, 0.5f); });
+    ASSERT_EQ(shade.size(), 1u);
+    EXPECT_EQ((std::array<float, 4>{shade[0].x1, shade[0].y1, shade[0].x2, shade[0].y2}),
+              (std::array<float, 4>{10, 20, 110, 60}));
+    EXPECT_NEAR(shade[0].r, 0.2f, 1e-3f);
+    EXPECT_NEAR(shade[0].b, 0.6f, 1e-3f);
+    EXPECT_NEAR(shade[0].a, 0.5f, 1e-3f);
+
+    screen.ui_side_margin = 100.0f;
+    for (int mode : {1, 0}) {
+        app_mode = mode;
+        int margins = 0;
+        // The margin reaches past the window: what is seen of it is clipped into pieces.
+        for (const fb_rect& q : capture_rects([] { OGL_draw_background(); }))
+            if (std::fabs(q.r - 0.3f) < 1e-3f && std::fabs(q.g - 0.5f) < 1e-3f && std::fabs(q.b - 0.7f) < 1e-3f)
+                ++margins;
+        EXPECT_EQ(margins > 0, mode == 1) << mode;
+    }
+    screen.ui_side_margin = 0.0f;
+    app_mode = 1;
+    OGL_fill_default_colors();
 }
 
 TEST_F(Drawing, BackgroundTilesFillTheScreenInOrder)

@@ -18,6 +18,7 @@
 #include "shell/menus.h"
 #include "shell/modes.h"
 #include "core/screen.h"
+#include "world/navdb.h"
 #include "tests/support/ui_capture.h"
 #include "tests/support/test_support.h"
 
@@ -193,6 +194,46 @@ TEST_F(Widgets, TabsButtonsAndDial)
     press(590, 255);
     BTN_direction_dial(600, 300, &angle, &scale);
     EXPECT_EQ(std::make_pair(angle, scale), std::make_pair(270.0f, 2.0f));
+    // Straight above is 0 and to the right 90; the right box multiplies by 1.5.
+    for (auto [px, py, want_angle, want_scale] :
+         {std::tuple{600.0f, 320.0f, 0.0f, 2.0f}, {620.0f, 300.0f, 90.0f, 2.0f}, {615.0f, 255.0f, 90.0f, 3.0f}}) {
+        press(px, py);
+        BTN_direction_dial(600, 300, &angle, &scale);
+        EXPECT_EQ(std::make_pair(angle, scale), std::make_pair(want_angle, want_scale)) << px << "," << py;
+    }
+
+    // A tab of row 1 stands 30 units below row 0; its art is the selected or
+    // the plain face by whether it is the chosen one.
+    release();
+    for (auto [chosen, face_y] : {std::pair{0, 486.0f}, {3, 459.0f}}) {
+        tab = chosen;
+        int faces = 0;
+        for (const fb_rect& q : capture_rects([&] { BTN_tab(0, 1, &tab, "Zero"); }))
+            if (q.x1 == 13.0f && q.x2 == 111.0f && q.y1 == 768.0f - 68.0f - 13.0f && q.y2 == 768.0f - 68.0f + 13.0f &&
+                q.tx1 == 204.0f && q.tx2 == 302.0f && q.ty1 == face_y && q.ty2 == face_y + 26.0f)
+                ++faces;
+        EXPECT_EQ(faces, 1) << chosen;
+    }
+}
+
+// A slider's value text: a number (digits and signs only) ends at the track's
+// right end, any other text is centred on the track and moved 5 units right.
+TEST_F(Widgets, SliderValueTextPlacement)
+{
+    auto leftmost = [](const std::vector<fb_rect>& rects) {
+        float l = 1e9f;
+        for (const fb_rect& q : rects)
+            if (glyph_of(103, q) != 0) l = std::min(l, q.x1);
+        return l;
+    };
+    float v = 0.5f;
+    for (auto [text, number] : {std::pair{"125", true}, {"-40", true}, {"0.25", false}, {"off", false}}) {
+        const float w = static_cast<float>(OGL_string_width(text));
+        const float start = number ? 256.0f - w : 100.0f + 78.0f - w / 2.0f + 5.0f;
+        const float drawn = leftmost(capture_rects([&] { BTN_slider(100, 300, 0, 0.0f, 1.0f, &v, 0, "", text); }));
+        const float want = leftmost(capture_rects([&] { OGL_draw_string(45, start, 310, text, FONT_NO_WRAP, 103); }));
+        EXPECT_FLOAT_EQ(drawn, want) << text;
+    }
 }
 
 TEST_F(Widgets, TextFieldKeepsAtMostItsCapacity)
@@ -267,7 +308,8 @@ TEST_F(Widgets, ScrollBarAndFileList)
     // The up arrow steps back to the first position and no further; dragged,
     // the top of the drag span is the first position and its bottom the last.
     for (auto [pressed, y, before, after] :
-         {std::tuple{true, 310.0f, 3, 2}, {true, 310.0f, 0, 0}, {false, 289.0f, 0, 0}, {false, 111.0f, 0, 20}}) {
+         {std::tuple{true, 310.0f, 3, 2}, {true, 310.0f, 0, 0}, {true, 90.0f, 3, 4}, {true, 90.0f, 20, 20},
+          {false, 289.0f, 0, 0}, {false, 111.0f, 0, 20}}) {
         pos = before;
         pressed ? press(500, y) : drag(500, y);
         const int dragged = BTN_scroll_bar(500, 100, 300, 0, 20, &pos);
@@ -437,4 +479,191 @@ TEST_F(Widgets, SelectionListAtTheOriginOwnsNoPopUp)
     popup_answer_owner = popup_owner, popup_owner = 0, screen.open_menu = -1;
     EXPECT_EQ(BTN_text_list(0, 0, &selected, "a-b-c", "Pick"), 1);
     EXPECT_EQ(selected, 2);
+}
+
+// The airport list's name search stops at the first name at or after the
+// typed text, whatever the case, and at the last index past every name; the
+// id search keeps four letters in upper case.
+TEST_F(Widgets, NameListSearchesAndTheFlyingTextFieldBackground)
+{
+    const std::vector<airport_record> kept = airport_table;
+    airport_table.assign(4, airport_record{});
+    const char* names[4] = {"Alder", "Birch", "Cedar", "Elm"};
+    for (int i = 0; i < 4; ++i) std::strcpy(airport_table[static_cast<size_t>(i)].name, names[i]);
+    release();
+    char search[TEXT_SIZE];
+    for (auto [text, want] : {std::pair{"birch", 1}, {"BIRCH", 1}, {"Bz", 2}, {"d", 3}, {"zzz", 3}, {"a", 0}}) {
+        active_text_field = 0;
+        key_pressed = 1;
+        std::strcpy(search, text);
+        int current = 2;
+        capture_rects([&] { BTN_big_name_list(NAME_LIST_AIRPORTS, 100, 300, &current, 0, 3, search); });
+        EXPECT_EQ(current, want) << text;
+    }
+    active_text_field = 1;
+    key_pressed = 0;
+    std::strcpy(search, "kbfiab");
+    int current = 0;
+    capture_rects([&] { BTN_big_name_list(NAME_LIST_AIRPORTS, 100, 300, &current, 0, 3, search); });
+    EXPECT_STREQ(search, "KBFI");
+    airport_table = kept;
+    active_text_field = -1;
+
+    // Flying, a text field of 8 sits on a half-dark box 2 wider than its 48
+    // units and from 3 below to 8 above its line; on the screens it has none.
+    char text[TEXT_SIZE] = "";
+    for (int mode : {0, 1}) {
+        app_mode = mode;
+        int boxes = 0;
+        for (const fb_rect& q : capture_rects([&] { BTN_text_field(100, 200, text, 8, 5, "T"); }))
+            if (q.x1 == 98.0f && q.y1 == 197.0f && q.x2 == 150.0f && q.y2 == 208.0f && q.a == 0.5f) ++boxes;
+        EXPECT_EQ(boxes, mode == 0 ? 1 : 0) << "mode " << mode;
+    }
+}
+
+// Where the list widgets draw and take clicks: the name list's two search
+// boxes (name search left of x + 232, id search from x + 240) and the current
+// row's outline, 258 by 10 from x + 18 around the row's line; a selection
+// list opens from 2 below its line, shows its value centred on x and sits in
+// a box W + 28 wide centred 10 right of x; a text field's caret stands one
+// unit after its text, from 1 below to 6 above its line.
+TEST_F(Widgets, ListAndFieldPlacement)
+{
+    const std::vector<airport_record> kept = airport_table;
+    airport_table.assign(2, airport_record{});
+    char search[TEXT_SIZE] = "kept";
+    int current = 0;
+    for (auto [px, field] : {std::pair{350.0f, 1}, {200.0f, 0}}) {
+        std::strcpy(search, "kept");
+        press(px, 300 - 128);
+        EXPECT_EQ(BTN_big_name_list(NAME_LIST_AIRPORTS, 100, 300, &current, 0, 1, search), 1) << px;
+        EXPECT_EQ(active_text_field, field) << px;
+        EXPECT_STREQ(search, "");
+    }
+    airport_table = kept;
+    active_text_field = -1;
+    release();
+
+    auto has_vertex = [](const std::vector<fb_prim>& prims, float x, float y) {
+        for (const fb_prim& p : prims)
+            for (const fb_vertex& v : p.v)
+                if (std::fabs(v.x - x) < 1e-3f && std::fabs(v.y - y) < 1e-3f) return true;
+        return false;
+    };
+    current = 5;
+    const auto list = capture_feedback([&] { BTN_big_name_list(NAME_LIST_FILES, 100, 300, &current, 0, 9, typed_text); });
+    EXPECT_TRUE(has_vertex(list, 118.5f, 295.5f));
+    EXPECT_TRUE(has_vertex(list, 376.5f, 305.5f));
+
+    char text[TEXT_SIZE] = "abc";
+    press(102, 104);
+    BTN_text_field(100, 100, text, 8, 5, "Name");
+    release();
+    const float caret = 101.0f + static_cast<float>(OGL_string_width("abc")) + 0.5f;
+    const auto field = capture_feedback([&] { BTN_text_field(100, 100, text, 8, 5, "Name"); });
+    EXPECT_TRUE(has_vertex(field, caret, 106.5f));
+    EXPECT_TRUE(has_vertex(field, caret, 99.5f));
+    active_text_field = -1;
+
+    int selected = 1;
+    for (auto [py, opens] : {std::pair{297.0f, false}, {299.0f, true}}) {
+        popup_owner = 0;
+        press(400, py);
+        BTN_text_list(400, 300, &selected, "one-two-three", "Pick");
+        EXPECT_EQ(popup_owner == BTN_text_list_key(400, 300), opens) << py;
+    }
+    popup_owner = 0;
+    release();
+    auto leftmost = [](const std::vector<fb_rect>& rects) {
+        float l = 1e9f;
+        for (const fb_rect& q : rects)
+            if (glyph_of(101, q) != 0) l = std::min(l, q.x1);
+        return l;
+    };
+    const float w = static_cast<float>(OGL_string_width("two"));
+    const auto shown = capture_rects([&] { BTN_text_list(400, 300, &selected, "one-two-three", ""); });
+    EXPECT_FLOAT_EQ(leftmost(shown),
+                    leftmost(capture_rects([&] { OGL_draw_string(40, 400 - w / 2, 300, "two", FONT_NO_WRAP, 101); })));
+    const float W = static_cast<float>(static_cast<int>(OGL_string_width("three")));
+    for (const fb_rect& b : capture_rects([&] { BTN_frame1(10, 410, 305, W + 28, 49); })) {
+        bool found = false;
+        for (const fb_rect& q : shown)
+            found = found || (q.x1 == b.x1 && q.x2 == b.x2 && q.y1 == b.y1 && q.y2 == b.y2 && q.tx1 == b.tx1);
+        EXPECT_TRUE(found) << b.x1 << "," << b.y1;
+    }
+}
+
+// The art and hit boxes of the value widgets: the large check box (texel
+// centre 148, 187; tick at 206) and the small one (92, 132; tick 151); a push
+// button takes clicks 10 units above and below its line; an editable slider's
+// knob (texels 262..282 x 267..289) stands on the value and its gauge is
+// drawn 10 units wider and 5 further left; an odd gauge length is made even upward; a digit
+// field with a negative minimum keeps a sign cell; the file field's icon
+// (texels 208..234 x 133..159) stands left of a 300-unit name bar.
+TEST_F(Widgets, ValueWidgetArtAndHitBoxes)
+{
+    release();
+    for (auto [small, cx, cy, ty] : {std::tuple{0, 148.0f, 187.0f, 206.0f}, {1, 92.0f, 132.0f, 151.0f}}) {
+        for (int ticked : {0, 1}) {
+            int v = ticked;
+            const auto r = capture_rects([&] { BTN_check_box(300, 100, &v, "", small); });
+            EXPECT_EQ(count_art(r, cx - 9, cy - 9, cx + 9, cy + 9), 1) << small;
+            EXPECT_EQ(count_art(r, cx - 9, ty - 9, cx + 9, ty + 9), ticked) << small;
+        }
+    }
+
+    const float w = static_cast<float>(OGL_string_width("Go")) + 21.0f;
+    for (auto [px, py, hit] : {std::tuple{500.0f, 391.0f, 1}, {500.0f, 411.0f, 0}, {500.0f + w / 2 - 1, 409.0f, 1},
+                               {500.0f + w / 2 + 1, 400.0f, 0}}) {
+        press(px, py);
+        EXPECT_EQ(BTN_push_button(500, 400, 0, 0, "Go"), hit) << px << "," << py;
+    }
+    release();
+
+    auto gauge_ends = [](const std::vector<fb_rect>& rects) {
+        float l = 1e9f, r = -1e9f;
+        for (const fb_rect& q : rects)
+            if (count_art({q}, 289, 219, 305, 235)) l = std::min(l, q.x1), r = std::max(r, q.x2);
+        return std::make_pair(l, r);
+    };
+    float v = 0.25f;
+    const auto editable = capture_rects([&] { BTN_slider(100, 300, 0, 0.0f, 1.0f, &v, 1, "", ""); });
+    int knobs = 0;
+    for (const fb_rect& q : editable)
+        if (q.tx1 == 262 && q.ty1 == 267 && q.tx2 == 282 && q.ty2 == 289 && q.x1 == 129 && q.x2 == 149 && q.y1 == 291 &&
+            q.y2 == 313)
+            ++knobs;
+    EXPECT_EQ(knobs, 1);
+    // 39 long, made 40: a strip 10 wider, centred 5 left of the gauge's middle.
+    EXPECT_EQ(gauge_ends(editable), std::make_pair(90.0f, 140.0f));
+    v = 77.5f / 156.0f;                                                 // 77.5 long: 78
+    EXPECT_EQ(gauge_ends(capture_rects([&] { BTN_slider(100, 300, 0, 0.0f, 1.0f, &v, 0, "", ""); })),
+              std::make_pair(101.0f, 179.0f));
+
+    auto first_glyph = [](const std::vector<fb_rect>& rects) {
+        float l = 1e9f;
+        for (const fb_rect& q : rects)
+            if (glyph_of(104, q) != 0) l = std::min(l, q.x1);
+        return l;
+    };
+    for (auto [minimum, sign] : {std::pair{-10.0f, 1}, {0.0f, 0}}) {
+        float d = 5.0f;
+        const float drawn = first_glyph(capture_rects([&] { BTN_digit_field(100, 100, &d, 2, 0, minimum, 99, ""); }));
+        const float want = first_glyph(capture_rects([&] { OGL_draw_string_fmt(46, 104, 100, 5.0f, 2, 0, sign, 104); }));
+        EXPECT_EQ(drawn, want) << minimum;
+    }
+
+    char name[TEXT_SIZE] = "", path[TEXT_SIZE] = "";
+    const auto file = capture_rects([&] { BTN_file_field(200, 100, name, path, 4, 0, "File"); });
+    int icons = 0;
+    for (const fb_rect& q : file)
+        if (q.tx1 == 208 && q.ty1 == 133 && q.tx2 == 234 && q.ty2 == 159 && q.x1 == 170 && q.x2 == 196 && q.y1 == 90 &&
+            q.y2 == 116)
+            ++icons;
+    EXPECT_EQ(icons, 1);
+    for (const fb_rect& b : capture_rects([&] { BTN_frame1(9, 342, 103, 300); })) {
+        bool found = false;
+        for (const fb_rect& q : file) found = found || (q.x1 == b.x1 && q.x2 == b.x2 && q.y1 == b.y1 && q.tx1 == b.tx1);
+        EXPECT_TRUE(found) << b.x1;
+    }
 }
