@@ -141,6 +141,37 @@ TEST_F(PlaneStep, TurnNeedlesAndStallWarningFollowTheirRules)
     }
 }
 
+// The air data follow the true airspeed: dynamic pressure rho/2 x TAS^2 and
+// Mach TAS / speed of sound; a load not yet slung hangs its line's length
+// below the plane at the plane's velocity, and a slung one hangs from the
+// aircraft's jettison point.
+TEST_F(PlaneStep, AirDataAndTheSlungLoadFollowThePlane)
+{
+    flt_struct& f = flt[0];
+    f.q[0] = 1.0f;
+    f.local_vz = -60.0f;
+    sim_weather.rho = 1.0f;
+    sim_weather.speed_of_sound_ms = 300.0f;
+    f.jett_len = 12.0f;
+    FLTMOD_plane_step(0);
+    ASSERT_GT(f.true_airspeed, 55.0f);
+    EXPECT_NEAR(f.Qstatic, 0.5f * f.true_airspeed * f.true_airspeed, 1e-2f);
+    EXPECT_NEAR(f.machno, f.true_airspeed / 300.0f, 1e-6f);
+    EXPECT_FLOAT_EQ(rope_points.load_pos[1], f.local_y - 12.0f);
+    EXPECT_FLOAT_EQ(rope_points.load_pos[2], f.local_z);
+    EXPECT_FLOAT_EQ(rope_points.load_vel[2], f.local_vz);
+
+    pln[0].acf_jett_is_slung = 1;
+    pln[0].jett_Y = -2.0f;
+    f.m_jettison = 100.0f;
+    f.q[0] = 1.0f, f.q[1] = f.q[2] = f.q[3] = 0.0f;
+    f.theta = f.psi = f.phi = 0.0f;
+    FLTMOD_plane_step(0);
+    EXPECT_NEAR(rope_points.load_attach[0], f.local_x, 0.05f);
+    EXPECT_NEAR(rope_points.load_attach[1], f.local_y - 2.0f, 0.05f);
+    EXPECT_NEAR(rope_points.load_attach[2], f.local_z, 0.05f);
+}
+
 TEST_F(PlaneStep, StabilityTestKicksThePitchOnce)
 {
     flt_struct& f = flt[0];
