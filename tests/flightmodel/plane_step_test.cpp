@@ -414,6 +414,39 @@ TEST_F(PlaneStep, ReplayPlaysTheRecordsBetweenTheClockAndItsEnds)
     mode = REPLAY_FORWARD;
     FLTMOD_plane_step(0);
     EXPECT_EQ(mode, REPLAY_PAUSED);
+
+    // Two records of one time: the pair is blended half way.
+    for (int k = 0; k < 2; ++k) {
+        flt[0].local_x = 100.0f + 200.0f * k;
+        PLANE_pack_state(replay_ring[k], 0);
+        replay_ring[k].network_time_sec = 5.0f;
+    }
+    mode = REPLAY_PAUSED;
+    clock = 5.0f;
+    FLTMOD_plane_step(0);
+    EXPECT_NEAR(flt[0].local_x, 200.0f, 1e-3f);
+}
+
+// Moved from outside: a peer's planes (slots 1 and up) under multiplayer,
+// every slot under a master machine (roles 6 to 9), or a slot whose path is
+// overridden; the path override test leaves multiplayer out.
+TEST_F(PlaneStep, WhichPlanesAreMovedFromOutside)
+{
+    const struct { int role, override_slot, slot, moved, overridden; } cases[] = {
+        {0, -1, 0, 0, 0}, {0, -1, 1, 1, 0}, {5, -1, 0, 0, 0}, {6, -1, 0, 1, 1},
+        {7, -1, 0, 1, 1}, {8, -1, 2, 1, 1}, {9, -1, 0, 1, 1}, {10, -1, 0, 0, 0},
+        {-1, 3, 3, 1, 1}, {-1, 3, 2, 0, 0},
+    };
+    for (const auto& c : cases) {
+        for (int32_t& e : net_slot_enabled) e = 0;
+        for (int32_t& o : sim_operation_override.override_planepath) o = 0;
+        if (c.role >= 0) net_slot_enabled[c.role] = 1;
+        if (c.override_slot >= 0) sim_operation_override.override_planepath[c.override_slot] = 1;
+        EXPECT_EQ(PLANE_externally_moved(c.slot), c.moved) << c.role << " " << c.override_slot << " " << c.slot;
+        EXPECT_EQ(PLANE_path_overridden(c.slot), c.overridden) << c.role << " " << c.override_slot << " " << c.slot;
+    }
+    for (int32_t& e : net_slot_enabled) e = 0;
+    for (int32_t& o : sim_operation_override.override_planepath) o = 0;
 }
 
 TEST_F(PlaneStep, DamagedReplayRingsStayInBounds)
