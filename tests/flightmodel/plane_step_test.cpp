@@ -614,6 +614,63 @@ TEST_F(PlaneStep, TrafficGoesAroundSeparatesAndSwitchesItsLights)
                               flt[3].landing_lights_on, flt[3].taxi_light_on})
             EXPECT_EQ(light, c.on) << c.darkness << " " << c.engine << " " << c.y;
     }
+
+    // The speed it flies for: 1.7 Vs (51) toward the aim point, 1.3 Vs (39) on
+    // final until near it; reached at a tenth of the difference a second, at
+    // most 0.5 a second (0.05 s frames).
+    for (const auto& [mode, speed] : {std::pair{1, 50.0f + 0.1f * 0.05f}, std::pair{2, 50.0f - 0.5f * 0.05f}}) {
+        final_at(3, px, pz, 140.0f);
+        flt[3].ai_app_mode = mode;
+        TRAFFIC_update_other(3);
+        EXPECT_NEAR(flt[3].groundspeed, speed, 1e-4f) << mode;
+    }
+}
+
+// Cruising traffic worked by hand (0.05 s frame, 50 m/s due east, below its
+// floor): it climbs for 500 m over the ground at (500 / 50) x 50, at most 7
+// degrees: pitch rate 5 x (7 x 2) x 0.05 = 3.5, pitch 0.175; banked 10 with a
+// roll rate of 4 it rolls level: rate 0.95 x 4 - 15 x 0.05 = 3.05, bank
+// 10.1525; the climb is 50 sin(0.175 degrees) = 0.1527 m/s.
+// Placed again far from any terrain (ground 1000) and far below the user, an
+// even slot flies 1,000 to 3,000 m above the ground, a turboprop 3,000 to
+// 6,000 m and a jet or rocket 9,000 to 12,000 m.
+TEST_F(PlaneStep, CruisingTrafficClimbsRollsLevelAndIsPlacedByItsEngine)
+{
+    scenery_area = {-200000.0f, 200000.0f, -200000.0f, 200000.0f};
+    sim_operation_misc.frame_rate_period = 0.05f;
+    flt_struct& f = flt[2];
+    pln[2].acf_est_Vs = 30.0f;
+    f.groundspeed = 50.0f;
+    f.psi = 90.0f;
+    f.phi = 10.0f, f.P = 4.0f;
+    f.local_y = -10000.0f;
+    TRAFFIC_update_other(2);
+    EXPECT_NEAR(f.Q, 3.5f, 1e-4f);
+    EXPECT_NEAR(f.theta, 0.175f, 1e-5f);
+    EXPECT_NEAR(f.P, 3.05f, 1e-4f);
+    EXPECT_NEAR(f.phi, 10.1525f, 1e-4f);
+    EXPECT_NEAR(f.local_vy, 0.15272f, 1e-4f);
+    EXPECT_FLOAT_EQ(f.psi, 90.0f);
+
+    flt[0].local_y = -100000.0f;
+    const struct { int32_t engine; float low, high; } bands[] = {
+        {ENGINE_PISTON_CARBURETTED, 1000.0f, 3000.0f}, {ENGINE_TURBINE_FREE, 3000.0f, 6000.0f},
+        {ENGINE_TURBINE_FIXED, 3000.0f, 6000.0f},      {ENGINE_JET_HIGH_BYPASS, 9000.0f, 12000.0f},
+        {ENGINE_ELECTRIC, 9000.0f, 12000.0f},          {ENGINE_TIP_ROCKET, 1000.0f, 3000.0f},
+    };
+    for (const auto& b : bands) {
+        pln[2].acf_en_type[0] = b.engine;
+        for (uint32_t seed : {1u, 2u, 3u, 4u}) {
+            UTIL_srand(seed);
+            f = flt_struct{};
+            f.local_x = 9.9e9f;
+            TRAFFIC_update_other(2);
+            const float above = f.local_y - 1000.0f;
+            EXPECT_GE(above, b.low - 5.0f) << b.engine << " " << seed;
+            EXPECT_LE(above, b.high + 5.0f) << b.engine << " " << seed;
+        }
+    }
+    flt[0].local_y = 0.0f;
 }
 
 TEST_F(PlaneStep, TowPlaneRollsThenClimbsAheadOfTheGlider)
