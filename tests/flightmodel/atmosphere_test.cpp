@@ -82,6 +82,33 @@ TEST_F(Atmosphere, EarthDensityTemperatureAndPressureFollowTheTables)
     EXPECT_NEAR(ATMO_temp_at_alt(11019.0f), -41.5f, 1e-4f);
 }
 
+// Every point of both density tables, read at its own altitude: Earth in ft
+// and slug/ft3 (1 ft = 0.3048 m, 1 slug/ft3 = 514.939 kg/m3), Mars in m and kg/m3.
+TEST_F(Atmosphere, DensityAtEveryTablePoint)
+{
+    const double earth[][2] = {
+        {0, 0.0023769},       {10000, 0.001756},     {20000, 0.001267},     {30000, 0.0008907},
+        {40000, 0.0005873},   {50000, 0.0003639},    {60000, 0.0002256},    {70000, 0.0001399},
+        {80000, 0.00008594},  {90000, 0.00005253},   {100000, 0.00003211},  {110000, 0.00002001},
+        {120000, 0.0000127},  {130000, 0.00000819},  {140000, 0.000005364}, {150000, 0.000003564},
+        {160000, 0.000002433}, {170000, 0.000001693}, {180000, 0.0000012},  {190000, 8.589e-07},
+        {200000, 6.061e-07},  {206000, 5e-07},       {212000, 4e-07},       {221000, 3e-07},
+        {232500, 2e-07},      {253000, 1e-07},       {259000, 8e-08},       {268000, 6e-08},
+        {280000, 4e-08},      {300000, 2e-08},       {395000, 0}};
+    for (const auto& e : earth) {
+        const double want = e[1] * 514.939;
+        EXPECT_NEAR(ATMO_density_at_alt(0, static_cast<float>(e[0] * 0.3048)), want, want * 1e-4 + 1e-12) << e[0];
+    }
+    const double mars[][2] = {{-25000, 0.074},     {0, 0.01505},       {5000, 0.009861},   {10000, 0.006319},
+                              {15000, 0.004034},   {20000, 0.002588},  {25000, 0.001603},  {30000, 0.0009217},
+                              {35000, 0.0005215},  {40000, 0.0002699}, {45000, 0.0001001}, {50000, 0.0000402},
+                              {55000, 0}};
+    for (const auto& m : mars)
+        EXPECT_NEAR(ATMO_density_at_alt(1, static_cast<float>(m[0])), m[1], m[1] * 1e-4 + 1e-12) << m[0];
+    // Half way along a segment: 65,000 ft is the mean of the 60,000 and 70,000 ft points.
+    EXPECT_NEAR(ATMO_density_at_alt(0, 65000.0f * 0.3048f), 0.5 * (0.0002256 + 0.0001399) * 514.939, 1e-6);
+}
+
 TEST_F(Atmosphere, MarsTablesAndOtherPlanets)
 {
     sim_graphics_scenery.current_planet = 1;

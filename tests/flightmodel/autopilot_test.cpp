@@ -190,3 +190,48 @@ TEST_F(ControlStep, AutothrottleLeadsTheSpeedTheBankKeepsToAStandardRateAndTheGl
     EXPECT_EQ(ap.vnav_mode, 21);
     EXPECT_EQ(ap.altitude_mode, 9);
 }
+
+// The flight director's laws worked out by hand (speed gain 1, groundspeed 50 m/s):
+// - pitch hold engaged at 4 degrees: with the gyro at 6 the director asks 2 x 4 - 6 = 2;
+//   a hold of 20 asks 34, limited to 15;
+// - wings level with the gyro at 100, bank 10 and roll rate 2: target 100 - 5 - 2 = 93,
+//   so the director banks -7 and the servo's roll is (-7 - 10)/45 - 2/90 = -0.4;
+// - vertical speed 1,000 ft/min (5.08 m/s) from level flight: e = 2.54, d = 50,
+//   path asin(0.1016) = 5.8313, correction asin(0.0508) = 2.9119, integrator 2.9119 x 0.05/10.
+TEST_F(ControlStep, FlightDirectorLawsWorkedByHand)
+{
+    a.acf_est_Vs = 1000.0f;
+    f.groundspeed = 50.0f;
+    f.vh_ind = f.local_ay = 0.0f;
+
+    gyro_pitch[0] = 4.0f;
+    ap.altitude_mode = 17;
+    step();
+    EXPECT_FLOAT_EQ(ap.pitch_hold_deg, 4.0f);
+    gyro_pitch[0] = 6.0f;
+    step();
+    EXPECT_NEAR(ap.flight_director_pitch, 2.0f, 1e-4f);
+    ap.pitch_hold_deg = 20.0f;
+    step();
+    EXPECT_NEAR(ap.flight_director_pitch, 15.0f, 1e-4f);
+    ap.altitude_mode = 9;
+    gyro_pitch[0] = 0.0f;
+    step();
+
+    ap.heading_mode = 12;
+    gyro_heading[0] = f.psi = f.magpsi = 100.0f;
+    f.phi = 10.0f, f.P = 2.0f;
+    stick.axis[ROLL] = 0.0f;   // no pilot input
+    step(2);
+    EXPECT_NEAR(ap.flight_director_roll, -7.0f, 1e-4f);
+    EXPECT_NEAR(joy.yolk_roll_ratio, -0.4f, 1e-4f);
+    ap.heading_mode = 9;
+    f.phi = f.P = 0.0f;
+
+    ap.altitude_mode = 14;   // entered in level flight: 0 ft/min
+    step();
+    EXPECT_FLOAT_EQ(ap.vertical_velocity, 0.0f);
+    ap.vertical_velocity = 1000.0f;
+    step();
+    EXPECT_NEAR(ap.flight_director_pitch, 5.8313f + 2.9119f + 2.9119f * 0.05f / 10.0f, 2e-3f);
+}

@@ -186,8 +186,8 @@ TEST_F(PlaneState, NetworkRecordsSteerOrJumpAndKeepTheUsersRadios)
 {
     plane_state_record rec{};
     rec.ref_point = 1332151, rec.network_time_sec = 100.0f, rec.radios[0] = 11170210, rec.ship_x0 = 100.0f;
-    rec.local_x = 50.0f, rec.local_vx = 20.0f, rec.psi = 10.0f;
-    flt[3].psi = 350.0f;
+    rec.local_x = 50.0f, rec.local_vx = 20.0f, rec.psi = 10.0f, rec.theta = 10.0f, rec.phi = -170.0f;
+    flt[3].psi = 350.0f, flt[3].theta = 4.0f, flt[3].phi = 170.0f;
     sim_cockpit_radios.nav1_freq_hz = 10800, sim_network_misc.network_time_sec = 90.0f;
     auto unpack = [&] { PLANE_unpack_state(rec, rec, 0.0f, PLANE_UNPACK_NETWORK, 3); };
 
@@ -195,6 +195,8 @@ TEST_F(PlaneState, NetworkRecordsSteerOrJumpAndKeepTheUsersRadios)
     EXPECT_FLOAT_EQ(flt[3].local_x, 0.0f);          // close: not moved ...
     EXPECT_FLOAT_EQ(flt[3].local_vx, 20.0f + 25.0f);   // ... but steered
     EXPECT_FLOAT_EQ(flt[3].R, 10.0f);               // half of +20 across north
+    EXPECT_FLOAT_EQ(flt[3].Q, 3.0f);                // half of 10 - 4
+    EXPECT_FLOAT_EQ(flt[3].P, 10.0f);               // half of -170 - 170 = -340, i.e. +20
     EXPECT_FLOAT_EQ(flt[3].psi, 350.0f);
     EXPECT_FLOAT_EQ(sim_network_misc.network_time_sec, 90.1f);
     EXPECT_EQ(sim_cockpit_radios.nav1_freq_hz, 10800);   // slot 3 leaves the radios alone

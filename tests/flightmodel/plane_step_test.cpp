@@ -141,6 +141,37 @@ TEST_F(PlaneStep, TurnNeedlesAndStallWarningFollowTheirRules)
     }
 }
 
+// The air data follow the true airspeed: dynamic pressure rho/2 x TAS^2 and
+// Mach TAS / speed of sound; a load not yet slung hangs its line's length
+// below the plane at the plane's velocity, and a slung one hangs from the
+// aircraft's jettison point.
+TEST_F(PlaneStep, AirDataAndTheSlungLoadFollowThePlane)
+{
+    flt_struct& f = flt[0];
+    f.q[0] = 1.0f;
+    f.local_vz = -60.0f;
+    sim_weather.rho = 1.0f;
+    sim_weather.speed_of_sound_ms = 300.0f;
+    f.jett_len = 12.0f;
+    FLTMOD_plane_step(0);
+    ASSERT_GT(f.true_airspeed, 55.0f);
+    EXPECT_NEAR(f.Qstatic, 0.5f * f.true_airspeed * f.true_airspeed, 1e-2f);
+    EXPECT_NEAR(f.machno, f.true_airspeed / 300.0f, 1e-6f);
+    EXPECT_FLOAT_EQ(rope_points.load_pos[1], f.local_y - 12.0f);
+    EXPECT_FLOAT_EQ(rope_points.load_pos[2], f.local_z);
+    EXPECT_FLOAT_EQ(rope_points.load_vel[2], f.local_vz);
+
+    pln[0].acf_jett_is_slung = 1;
+    pln[0].jett_Y = -2.0f;
+    f.m_jettison = 100.0f;
+    f.q[0] = 1.0f, f.q[1] = f.q[2] = f.q[3] = 0.0f;
+    f.theta = f.psi = f.phi = 0.0f;
+    FLTMOD_plane_step(0);
+    EXPECT_NEAR(rope_points.load_attach[0], f.local_x, 0.05f);
+    EXPECT_NEAR(rope_points.load_attach[1], f.local_y - 2.0f, 0.05f);
+    EXPECT_NEAR(rope_points.load_attach[2], f.local_z, 0.05f);
+}
+
 TEST_F(PlaneStep, StabilityTestKicksThePitchOnce)
 {
     flt_struct& f = flt[0];
@@ -383,6 +414,39 @@ TEST_F(PlaneStep, ReplayPlaysTheRecordsBetweenTheClockAndItsEnds)
     mode = REPLAY_FORWARD;
     FLTMOD_plane_step(0);
     EXPECT_EQ(mode, REPLAY_PAUSED);
+
+    // Two records of one time: the pair is blended half way.
+    for (int k = 0; k < 2; ++k) {
+        flt[0].local_x = 100.0f + 200.0f * k;
+        PLANE_pack_state(replay_ring[k], 0);
+        replay_ring[k].network_time_sec = 5.0f;
+    }
+    mode = REPLAY_PAUSED;
+    clock = 5.0f;
+    FLTMOD_plane_step(0);
+    EXPECT_NEAR(flt[0].local_x, 200.0f, 1e-3f);
+}
+
+// Moved from outside: a peer's planes (slots 1 and up) under multiplayer,
+// every slot under a master machine (roles 6 to 9), or a slot whose path is
+// overridden; the path override test leaves multiplayer out.
+TEST_F(PlaneStep, WhichPlanesAreMovedFromOutside)
+{
+    const struct { int role, override_slot, slot, moved, overridden; } cases[] = {
+        {0, -1, 0, 0, 0}, {0, -1, 1, 1, 0}, {5, -1, 0, 0, 0}, {6, -1, 0, 1, 1},
+        {7, -1, 0, 1, 1}, {8, -1, 2, 1, 1}, {9, -1, 0, 1, 1}, {10, -1, 0, 0, 0},
+        {-1, 3, 3, 1, 1}, {-1, 3, 2, 0, 0},
+    };
+    for (const auto& c : cases) {
+        for (int32_t& e : net_slot_enabled) e = 0;
+        for (int32_t& o : sim_operation_override.override_planepath) o = 0;
+        if (c.role >= 0) net_slot_enabled[c.role] = 1;
+        if (c.override_slot >= 0) sim_operation_override.override_planepath[c.override_slot] = 1;
+        EXPECT_EQ(PLANE_externally_moved(c.slot), c.moved) << c.role << " " << c.override_slot << " " << c.slot;
+        EXPECT_EQ(PLANE_path_overridden(c.slot), c.overridden) << c.role << " " << c.override_slot << " " << c.slot;
+    }
+    for (int32_t& e : net_slot_enabled) e = 0;
+    for (int32_t& o : sim_operation_override.override_planepath) o = 0;
 }
 
 TEST_F(PlaneStep, DamagedReplayRingsStayInBounds)
@@ -550,6 +614,63 @@ TEST_F(PlaneStep, TrafficGoesAroundSeparatesAndSwitchesItsLights)
                               flt[3].landing_lights_on, flt[3].taxi_light_on})
             EXPECT_EQ(light, c.on) << c.darkness << " " << c.engine << " " << c.y;
     }
+
+    // The speed it flies for: 1.7 Vs (51) toward the aim point, 1.3 Vs (39) on
+    // final until near it; reached at a tenth of the difference a second, at
+    // most 0.5 a second (0.05 s frames).
+    for (const auto& [mode, speed] : {std::pair{1, 50.0f + 0.1f * 0.05f}, std::pair{2, 50.0f - 0.5f * 0.05f}}) {
+        final_at(3, px, pz, 140.0f);
+        flt[3].ai_app_mode = mode;
+        TRAFFIC_update_other(3);
+        EXPECT_NEAR(flt[3].groundspeed, speed, 1e-4f) << mode;
+    }
+}
+
+// Cruising traffic worked by hand (0.05 s frame, 50 m/s due east, below its
+// floor): it climbs for 500 m over the ground at (500 / 50) x 50, at most 7
+// degrees: pitch rate 5 x (7 x 2) x 0.05 = 3.5, pitch 0.175; banked 10 with a
+// roll rate of 4 it rolls level: rate 0.95 x 4 - 15 x 0.05 = 3.05, bank
+// 10.1525; the climb is 50 sin(0.175 degrees) = 0.1527 m/s.
+// Placed again far from any terrain (ground 1000) and far below the user, an
+// even slot flies 1,000 to 3,000 m above the ground, a turboprop 3,000 to
+// 6,000 m and a jet or rocket 9,000 to 12,000 m.
+TEST_F(PlaneStep, CruisingTrafficClimbsRollsLevelAndIsPlacedByItsEngine)
+{
+    scenery_area = {-200000.0f, 200000.0f, -200000.0f, 200000.0f};
+    sim_operation_misc.frame_rate_period = 0.05f;
+    flt_struct& f = flt[2];
+    pln[2].acf_est_Vs = 30.0f;
+    f.groundspeed = 50.0f;
+    f.psi = 90.0f;
+    f.phi = 10.0f, f.P = 4.0f;
+    f.local_y = -10000.0f;
+    TRAFFIC_update_other(2);
+    EXPECT_NEAR(f.Q, 3.5f, 1e-4f);
+    EXPECT_NEAR(f.theta, 0.175f, 1e-5f);
+    EXPECT_NEAR(f.P, 3.05f, 1e-4f);
+    EXPECT_NEAR(f.phi, 10.1525f, 1e-4f);
+    EXPECT_NEAR(f.local_vy, 0.15272f, 1e-4f);
+    EXPECT_FLOAT_EQ(f.psi, 90.0f);
+
+    flt[0].local_y = -100000.0f;
+    const struct { int32_t engine; float low, high; } bands[] = {
+        {ENGINE_PISTON_CARBURETTED, 1000.0f, 3000.0f}, {ENGINE_TURBINE_FREE, 3000.0f, 6000.0f},
+        {ENGINE_TURBINE_FIXED, 3000.0f, 6000.0f},      {ENGINE_JET_HIGH_BYPASS, 9000.0f, 12000.0f},
+        {ENGINE_ELECTRIC, 9000.0f, 12000.0f},          {ENGINE_TIP_ROCKET, 1000.0f, 3000.0f},
+    };
+    for (const auto& b : bands) {
+        pln[2].acf_en_type[0] = b.engine;
+        for (uint32_t seed : {1u, 2u, 3u, 4u}) {
+            UTIL_srand(seed);
+            f = flt_struct{};
+            f.local_x = 9.9e9f;
+            TRAFFIC_update_other(2);
+            const float above = f.local_y - 1000.0f;
+            EXPECT_GE(above, b.low - 5.0f) << b.engine << " " << seed;
+            EXPECT_LE(above, b.high + 5.0f) << b.engine << " " << seed;
+        }
+    }
+    flt[0].local_y = 0.0f;
 }
 
 TEST_F(PlaneStep, TowPlaneRollsThenClimbsAheadOfTheGlider)

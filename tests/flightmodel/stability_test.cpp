@@ -159,3 +159,74 @@ TEST_F(ControlStep, RollBlendsByItsOwnSpeedsAndPitchJamsKeepTheirDirection)
         }
     }
 }
+
+// The six laws with every gain set, worked out by hand: above both blend
+// speeds only the high-speed laws act, below them only the low-speed ones.
+// Inputs: pitch 0.5, heading 0.2, roll 0.1; Q = R = P = 1; g 1.5 after 1.0
+// 0.05 s before (rate 10); alpha 3, beta 2.
+//   Hp = (0.5x2 - 1.5)x0.1 - 10x0.05 + (0.5x10 - 3)x0.01 - 1x0.02 = -0.55
+//   Hy = (0.2x5 - 2x1)x0.1 - 1x0.05 = -0.15      Hr = (0.1x20 - 1)x0.02 = 0.02
+//   Lp = (0.5x4 - 1)x0.1 = 0.1   Ly = (0.2x3 - 1)x0.1 = -0.04   Lr = (0.1x6 - 1)x0.1 = -0.04
+// A failed stability augmentation (slot 46) silences all three.
+TEST_F(ControlStep, EachStabilityLawWithItsGains)
+{
+    sim_cockpit_switches.art_stab_on = sim_cockpit_switches.yaw_damper_on = 1;
+    a.acf_ASmaxg_hi = 2.0f, a.acf_ASg_hi_pos = 0.1f, a.acf_ASg_hi_rate = 0.05f;
+    a.acf_ASmaxp_hi = 10.0f, a.acf_ASp_hi_pos = 0.01f, a.acf_ASp_hi_rate = 0.02f;
+    a.acf_ASmaxh_hi = 5.0f, a.acf_ASh_hi_pos = 0.1f, a.acf_ASh_hi_rate = 0.05f;
+    a.acf_ASmaxr_hi = 20.0f, a.acf_ASr_hi_rate = 0.02f;
+    a.acf_ASmaxp_lo = 4.0f, a.acf_ASp_lo_rate = 0.1f;
+    a.acf_ASmaxh_lo = 3.0f, a.acf_ASh_lo_rate = 0.1f;
+    a.acf_ASmaxr_lo = 6.0f, a.acf_ASr_lo_rate = 0.1f;
+    a.acf_ASloV = a.acf_ASloV_yaw = a.acf_ASloV_roll = 50.0f;
+    a.acf_AShiV = a.acf_AShiV_yaw = a.acf_AShiV_roll = 100.0f;
+    sim_operation_misc.frame_rate_period = 0.05f;
+    const struct { float ias; int failed; float pitch, heading, roll; } cases[] = {
+        {200.0f, 0, -0.55f, -0.15f, 0.02f},
+        {40.0f, 0, 0.1f, -0.04f, -0.04f},
+        {200.0f, 1, 0.0f, 0.0f, 0.0f},
+    };
+    for (const auto& c : cases) {
+        joy.yolk_pitch_ratio = 0.5f, joy.yolk_heading_ratio = 0.2f, joy.yolk_roll_ratio = 0.1f;
+        f.Q = f.R = f.P = 1.0f;
+        f.g_nrml = 1.5f, stability.g_nrml_before = 1.0f;
+        f.alpha = 3.0f, f.beta = 2.0f;
+        f.indicated_airspeed = c.ias;
+        f.failures[46] = c.failed ? 6 : 0;
+        STAB_mix(0, 1.0f);
+        EXPECT_NEAR(joy.artstab_pitch_ratio, c.pitch, 1e-5f) << c.ias << " " << c.failed;
+        EXPECT_NEAR(joy.artstab_heading_ratio, c.heading, 1e-5f) << c.ias << " " << c.failed;
+        EXPECT_NEAR(joy.artstab_roll_ratio, c.roll, 1e-5f) << c.ias << " " << c.failed;
+        EXPECT_NEAR(f.FC_ptch, 0.5f + c.pitch, 1e-5f) << c.ias << " " << c.failed;
+    }
+}
+
+// Trims stay within the aircraft's own limits in each direction, and each
+// yaw or roll jam keeps its own direction of travel.
+TEST_F(ControlStep, TrimLimitsAndYawAndRollJams)
+{
+    a.acf_elv_trim_dn = 0.2f, a.acf_elv_trim_up = 0.4f;
+    a.acf_rud_trim_lt = 0.1f, a.acf_rud_trim_rt = 0.3f;
+    a.acf_ail_trim_lt = 0.05f, a.acf_ail_trim_rt = 0.15f;
+    for (float trim : {-1.0f, 1.0f}) {
+        f.elv_trim = f.rud_trim = f.ail_trim = trim;
+        STAB_mix(0, 1.0f);
+        EXPECT_FLOAT_EQ(f.elv_trim, trim < 0.0f ? -0.2f : 0.4f);
+        EXPECT_FLOAT_EQ(f.rud_trim, trim < 0.0f ? -0.1f : 0.3f);
+        EXPECT_FLOAT_EQ(f.ail_trim, trim < 0.0f ? -0.05f : 0.15f);
+    }
+    f.elv_trim = f.rud_trim = f.ail_trim = 0.0f;
+    const struct { int slot; float input, heading, roll; } jams[] = {
+        {21, -0.5f, 0.0f, -0.5f}, {21, 0.5f, 0.5f, 0.5f},     // yaw kept in 0..1
+        {22, 0.5f, 0.0f, 0.5f},   {22, -0.5f, -0.5f, -0.5f},  // yaw kept in -1..0
+        {18, 0.5f, 0.5f, 0.0f},   {18, -0.5f, -0.5f, -0.5f},  // roll kept in -1..0
+    };
+    for (const auto& j : jams) {
+        for (int s = 17; s <= 22; ++s) f.failures[s] = 0;
+        f.failures[j.slot] = 6;
+        joy.yolk_heading_ratio = joy.yolk_roll_ratio = j.input;
+        STAB_mix(0, 1.0f);
+        EXPECT_FLOAT_EQ(f.FC_hdng, j.heading) << j.slot << " " << j.input;
+        EXPECT_FLOAT_EQ(f.FC_roll, j.roll) << j.slot << " " << j.input;
+    }
+}

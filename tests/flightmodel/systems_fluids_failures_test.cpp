@@ -268,6 +268,44 @@ TEST_F(SystemsFluids, FailuresAtAMeanTimeInMinutesAndTheFailurePage)
     }
 }
 
+// The failure page comes up for the listed slots only: each end of every
+// listed range, and the slots just outside it.
+TEST_F(SystemsFluids, TheFailurePageComesUpForTheListedSlotsOnly)
+{
+    pln[0].acf_num_engines = 8;
+    flt_struct& f = flt[0];
+    const struct { int slot; bool page; } cases[] = {
+        {16, false}, {17, true},  {22, true},  {23, false},  {25, false}, {26, true},  {27, true},
+        {28, false}, {29, false}, {30, true},  {34, true},   {35, false}, {41, false}, {42, true},
+        {43, false}, {44, false}, {45, true},  {48, true},   {49, false}, {50, true},  {57, true},
+        {58, true},  {65, true},  {66, false}, {73, false},  {74, true},  {81, true},  {82, false},
+        {97, false}, {98, true},  {105, true}, {106, false}, {113, false}, {114, false}, {130, false},
+    };
+    for (const auto& c : cases) {
+        sim_cockpit_switches.ECAM_mode = 0;
+        f.failures[c.slot] = FAILURE_STATE_ABOVE_SPEED;
+        f.failure_param[c.slot] = -1.0f;   // met at once
+        FAILURES_one_second_pass();
+        EXPECT_EQ(f.failures[c.slot], FAILURE_STATE_FAILED) << c.slot;
+        EXPECT_EQ(sim_cockpit_switches.ECAM_mode, c.page ? 4 : 0) << c.slot;
+    }
+}
+
+// A mean time of 0.05 minutes (3 s): each pass fails a slot when
+// rand() x 3 / 32767 < 1, one chance in three; 100 such slots lose about 33.
+TEST_F(SystemsFluids, AMeanTimeInMinutesFailsOneSlotInThatManySecondsAPass)
+{
+    UTIL_srand(5);
+    pln[0].acf_num_engines = 8;
+    flt_struct& f = flt[0];
+    for (int k = 0; k < 100; ++k) f.failures[k] = FAILURE_STATE_MEAN_MINUTES, f.failure_param[k] = 0.05f;
+    FAILURES_one_second_pass();
+    int failed = 0;
+    for (int k = 0; k < 100; ++k) failed += f.failures[k] == FAILURE_STATE_FAILED;
+    EXPECT_GT(failed, 15);
+    EXPECT_LT(failed, 55);
+}
+
 TEST_F(SystemsFluids, RandomFailuresAtTheMeanTimeBetweenFailures)
 {
     UTIL_srand(1);

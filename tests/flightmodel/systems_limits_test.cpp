@@ -182,6 +182,7 @@ TEST_F(SystemsLimits, TheFrameRateGuardShortensAndLengthensTheViewByItsBands)
         int master_link;
         float ratio_after;
         int slow_seconds;
+        int cloud_type = 0;   // of a layer the plane flies in
     };
     const guard_case cases[] = {
         {0.07f, 0.5f, 0, 0.48f, 1},     // slow: x 0.96
@@ -190,10 +191,15 @@ TEST_F(SystemsLimits, TheFrameRateGuardShortensAndLengthensTheViewByItsBands)
         {0.05f, 0.995f, 0, 0.995f, 0},  // at most 0.99 lengthened
         {0.1f, 0.09f, 0, 0.09f, 1},     // at least 0.1 shortened
         {0.1f, 0.5f, 1, 0.5f, 1},       // a master machine sets the view: counted, not shortened
+        {0.1f, 0.5f, 0, 0.5f, 0, 4},    // inside an overcast layer the guard rests
+        {0.1f, 0.5f, 0, 0.48f, 1, 3},   // inside any other layer it works
     };
     for (const guard_case& c : cases) {
         limits.slow_seconds = 0;
         net_slot_enabled[6] = c.master_link;
+        sim_weather.cloud_type[1] = c.cloud_type;
+        sim_weather.cloud_base_msl_m[1] = flt[0].local_y - 100.0f;
+        sim_weather.cloud_tops_msl_m[1] = flt[0].local_y + 100.0f;
         ratio = c.ratio_before;
         sim_operation_misc.frame_rate_period = c.period;
         interval_ticks[INTERVAL_ONE_SECOND] = 1;
@@ -203,4 +209,47 @@ TEST_F(SystemsLimits, TheFrameRateGuardShortensAndLengthensTheViewByItsBands)
         EXPECT_EQ(limits.slow_seconds, c.slow_seconds) << c.period;
     }
     net_slot_enabled[6] = 0;
+    sim_weather.cloud_type[1] = 0;
+}
+
+// Each limit with 10 per cent margin on its speed; g beyond +Gpos or -Gneg.
+// A flag once set stays; over Vne or over g already set keep the other off.
+TEST_F(SystemsLimits, EachLimitFlagsItsOwnExceedance)
+{
+    acf_struct& a = pln[0];
+    a.acf_Gpos = 4.0f, a.acf_Gneg = 2.0f, a.acf_Vne = 200.0f, a.acf_Vle = 150.0f, a.acf_Vfe = 100.0f;
+    sim_operation_prefs.warn_overgforce = sim_operation_prefs.warn_overspeed = 1;
+    sim_operation_prefs.warn_overspeed_gear = sim_operation_prefs.warn_overspeed_flaps = 1;
+    struct limit_case {
+        float g, ias;
+        int gear_down;
+        float flaps;
+        int vne_before;
+        int over_g, over_vne, over_vle, over_vfe;
+    };
+    const limit_case cases[] = {
+        {1.0f, 90.0f, 1, 0.5f, 0, 0, 0, 0, 0},
+        {-2.1f, 90.0f, 0, 0.0f, 0, 1, 0, 0, 0},     // past -Gneg
+        {-1.9f, 90.0f, 0, 0.0f, 0, 0, 0, 0, 0},
+        {4.1f, 90.0f, 0, 0.0f, 0, 1, 0, 0, 0},      // past +Gpos
+        {1.0f, 221.0f, 0, 0.0f, 0, 0, 1, 0, 0},     // 1.1 x Vne is 220
+        {1.0f, 219.0f, 0, 0.0f, 0, 0, 0, 0, 0},
+        {5.0f, 90.0f, 0, 0.0f, 1, 0, 1, 0, 0},      // over Vne already: no over g
+        {1.0f, 166.0f, 1, 0.0f, 0, 0, 0, 1, 0},     // 1.1 x Vle is 165, gear down
+        {1.0f, 166.0f, 0, 0.0f, 0, 0, 0, 0, 0},     // gear up
+        {1.0f, 164.0f, 1, 0.0f, 0, 0, 0, 0, 0},
+        {1.0f, 111.0f, 0, 0.01f, 0, 0, 0, 0, 0},    // flaps at 0.01 count as up
+    };
+    for (const limit_case& c : cases) {
+        flt_struct& f = flt[0];
+        f.over_g = f.over_vle = f.over_vfe = 0;
+        f.over_vne = c.vne_before;
+        f.g_nrml = c.g, f.indicated_airspeed = c.ias, f.flaprqst = c.flaps;
+        sim_cockpit_switches.gear_handle_status = c.gear_down;
+        LIMITS_exceedances();
+        EXPECT_EQ(f.over_g, c.over_g) << c.g << " " << c.ias;
+        EXPECT_EQ(f.over_vne, c.over_vne) << c.g << " " << c.ias;
+        EXPECT_EQ(f.over_vle, c.over_vle) << c.g << " " << c.ias;
+        EXPECT_EQ(f.over_vfe, c.over_vfe) << c.g << " " << c.ias;
+    }
 }
