@@ -172,19 +172,33 @@ TEST_F(FlightInstruments, AirspeedTapesAndTheirSpeedMarks)
     pln[0].acf_asi_kts = 1;
     flt[0].indicated_airspeed = 100.0f;
     pln[0].acf_Vso = 90.0f, pln[0].acf_Vs = 100.0f, pln[0].acf_Vno = 115.0f, pln[0].acf_Vne = 120.0f;
+    // Each colour row gets red = row / 100, so a quad's red names its row.
+    for (int row : {49, 50, 58, 59}) OGL_set_color(row, float(row) / 100.0f, 0.0f, 0.0f);
     auto marks = [] {
-        std::vector<float> y;
+        std::vector<std::pair<float, int>> y;
         for (const fb_rect& r : rects_of(in_slot(170, 1.0f, [] { PANEL_asi(); })))
             if (std::fabs(r.x1 - 521.0f) < 0.01f && std::fabs(r.x2 - r.x1 - 4.0f) < 0.01f &&
                 std::fabs(r.y2 - r.y1 - 5.0f) < 0.01f)
-                y.push_back(r.y1 - 384.0f);
+                y.emplace_back(r.y1 - 384.0f, int(std::lround(r.r * 100.0f)));
         std::sort(y.begin(), y.end());
         return y;
     };
-    const std::vector<float> four = marks();
+    const auto four = marks();
     ASSERT_EQ(four.size(), 4u);
     const float expected[4] = {-17.0f, 3.0f, 33.0f, 43.0f};
-    for (int k = 0; k < 4; ++k) EXPECT_NEAR(four[size_t(k)], expected[k], 0.01f) << k;
+    const int rows[4] = {49, 50, 59, 58};   // Vso, Vs, Vno, Vne
+    for (int k = 0; k < 4; ++k) {
+        EXPECT_NEAR(four[size_t(k)].first, expected[k], 0.01f) << k;
+        EXPECT_EQ(four[size_t(k)].second, rows[k]) << k;
+    }
+    // The readout is drawn in row 50.
+    std::vector<fb_rect> readout;
+    for (const fb_rect& r : rects_of(in_slot(170, 1.0f, [] { PANEL_asi(); })))
+        if (r.y1 > 375.0f && r.y1 < 381.0f && r.x1 >= 495.0f && r.x2 <= 519.0f && glyph_of(110, r) != 0)
+            readout.push_back(r);
+    ASSERT_FALSE(readout.empty());
+    for (const fb_rect& r : readout) EXPECT_EQ(std::lround(r.r * 100.0f), 50);
+    OGL_fill_default_colors();
     pln[0].acf_Vne = 131.0f;   // 62 units above: off the tape
     EXPECT_EQ(marks().size(), 3u);
 
