@@ -102,7 +102,7 @@ TEST_F(PanelTest, PowerComesFromTheBatteryOrFromTheEnginesN1)
         pln[0].acf_num_engines = c.engines;
         sim_cockpit_electrical.battery_on = c.battery;
         sim_cockpit_electrical.avionics_on = c.avionics;
-        flt[0].failures[FAIL_SLOT_ELECTRICAL] = c.failed ? FAILURE_STATE_FAILED : 0;
+        flt[0].failures[44] = c.failed ? FAILURE_STATE_FAILED : 0;   // the electrical system
         flt[0].ENGN_bat_volt[0] = c.volt0;
         flt[0].ENGN_bat_volt[1] = c.volt1;
         flt[0].ENGN_N1_[0] = c.n1_0;
@@ -114,10 +114,14 @@ TEST_F(PanelTest, PowerComesFromTheBatteryOrFromTheEnginesN1)
     // Inverters: a failed one does not count, another engine's working one does.
     pln[0].acf_num_engines = 2;
     sim_cockpit_engine.inverter_on[0] = 1;
-    flt[0].failures[FAIL_SLOT_INVERTER_BASE] = FAILURE_STATE_FAILED;
+    flt[0].failures[122] = FAILURE_STATE_FAILED;   // engine 1's inverter
     EXPECT_EQ(PANEL_inverter_on(), 0);
     sim_cockpit_engine.inverter_on[1] = 1;
     EXPECT_EQ(PANEL_inverter_on(), 1);
+    flt[0].failures[123] = FAILURE_STATE_FAILED;
+    EXPECT_EQ(PANEL_inverter_on(), 0);
+    // Without engines no inverter counts, not even engine 0's working one.
+    flt[0].failures[122] = flt[0].failures[123] = 0;
     pln[0].acf_num_engines = 0;
     EXPECT_EQ(PANEL_inverter_on(), 0);
 }
