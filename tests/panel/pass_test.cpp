@@ -351,3 +351,50 @@ TEST_F(PanelTest, DrumsTapesAndSprites)
     EXPECT_TRUE(capture_rects([] { panel_ins_type = 500; PANEL_draw_control(0, 0, 0); }).empty());
     EXPECT_TRUE(rects_of(in_slot(437, 1.0f, [] { PANEL_draw_control(0, 0, 3); })).empty());
 }
+
+// The pass's own small instruments: the g meter's needle at g x 17 - 90
+// degrees, the suction needle at vacuum x 225 - 180, the airspeed trend's
+// line 4 units per knot a second (held within 62) with its tick; and both
+// master lights re-armed once the running time is past the timeout by more
+// than a second.
+TEST_F(PanelTest, GMeterSuctionAirspeedTrendAndTheMasterLights)
+{
+    power();
+    const struct { int type, style; float* input; float value, angle; } dials[] = {
+        {329, 65, &flt[0].g_nrml, 1.0f, -73.0f}, {329, 65, &flt[0].g_nrml, 3.0f, -39.0f},
+        {338, 58, &flt[0].vacuum, 0.8f, 0.0f},   {338, 58, &flt[0].vacuum, 1.0f, 45.0f},
+    };
+    for (const auto& d : dials) {
+        slot(0, d.type, 400.0f, 300.0f);
+        *d.input = d.value;
+        const auto n = needles(capture_feedback(PANEL_update), d.style);
+        ASSERT_EQ(n.size(), 1u) << d.type;
+        EXPECT_LT(angle_gap(n[0].angle_deg, d.angle), 0.05f) << d.type << " at " << d.value;
+    }
+
+    slot(0, 445, 400.0f, 300.0f);
+    sim_operation_misc.frame_rate_period = 0.05f;
+    auto tick_y = [] {
+        for (const fb_prim& p : capture_feedback(PANEL_update))
+            if (p.token != GL_POLYGON_TOKEN && p.v.size() == 2 && std::fabs(std::fabs(p.v[1].x - p.v[0].x) - 8.0f) < 0.01f)
+                return p.v[0].y - 300.0f;
+        return 1e9f;
+    };
+    const struct { float ias, length; } trend[] = {{100.0f, 0.0f}, {100.5f, 40.0f}, {99.5f, -62.0f}, {99.0f, -40.0f}};
+    for (const auto& t : trend) {
+        flt[0].indicated_airspeed = t.ias;
+        EXPECT_NEAR(tick_y(), t.length, 0.6f) << t.ias;   // lines stand on pixel centres
+    }
+
+    slot(0, -1, 0.0f, 0.0f);
+    sim_cockpit_warnings.master_caution_timeout = 10.0f;
+    sim_cockpit_warnings.master_caution_on = sim_cockpit_warnings.master_accept_on = 0;
+    sim_time.total_running_time_sec = 11.0f;
+    PANEL_update();
+    EXPECT_EQ(sim_cockpit_warnings.master_caution_on, 0);
+    EXPECT_EQ(sim_cockpit_warnings.master_accept_on, 0);
+    sim_time.total_running_time_sec = 11.01f;
+    PANEL_update();
+    EXPECT_EQ(sim_cockpit_warnings.master_caution_on, 1);
+    EXPECT_EQ(sim_cockpit_warnings.master_accept_on, 1);
+}
