@@ -398,3 +398,53 @@ TEST_F(PanelTest, GMeterSuctionAirspeedTrendAndTheMasterLights)
     EXPECT_EQ(sim_cockpit_warnings.master_caution_on, 1);
     EXPECT_EQ(sim_cockpit_warnings.master_accept_on, 1);
 }
+
+// Engine dials: torque numbers read percent (divisor 1); the tachometer's
+// red line spans 0.1 rad either side of the redline (at 90 degrees when the
+// dial runs to 1.2 x redline over -135..135) between radii 16 and 22; a bar
+// gauge runs from -48 to 33 on the panel; a geared propeller (type 5) widens
+// its dial by the first engine's gear ratio over its own.
+TEST_F(PanelTest, EngineDialNumbersRedLineBarEndsAndGearedPropellers)
+{
+    panel_at(200.0f, 200.0f);
+    pln[0].acf_num_engines = 2;
+    pln[0].acf_en_type[0] = pln[0].acf_en_type[1] = 0;
+    auto numbers = words(117, capture_rects([] { panel_ins_type = 298, panel_ins_scale = 1.0f; update_eng_asi(298, 0, 0, 0, 0); }));
+    std::sort(numbers.begin(), numbers.end());
+    EXPECT_EQ(numbers, (std::vector<std::string>{"0", "100", "20", "40", "60", "80"}));
+
+    pln[0].acf_RSC_redline_prp = 200.0f;
+    const auto red = in_slot(294, 1.0f, [] { update_eng_asi(294, 0, 0, 0, 0); });
+    float lo = 1e9f, hi = -1e9f, r_in = 1e9f, r_out = 0.0f;
+    for (const fb_prim& p : red)
+        for (const fb_vertex& v : p.v) {
+            if (p.token != GL_POLYGON_TOKEN || v.r < 0.99f || v.g > 0.01f || v.b > 0.01f) continue;
+            const float dx = v.x - 200.0f, dy = v.y - 200.0f;
+            lo = std::min(lo, std::atan2(dx, dy)), hi = std::max(hi, std::atan2(dx, dy));
+            r_in = std::min(r_in, std::hypot(dx, dy)), r_out = std::max(r_out, std::hypot(dx, dy));
+        }
+    EXPECT_NEAR(lo, 1.5707963f - 0.1f, 1e-3f);
+    EXPECT_NEAR(hi, 1.5707963f + 0.1f, 1e-3f);
+    EXPECT_NEAR(r_in, 16.0f, 0.01f);
+    EXPECT_NEAR(r_out, 22.0f, 0.01f);
+
+    pln[0].acf_mpmax = 40.0f;
+    for (const auto& [mpr, top] : {std::pair{40.0f, 33.0f}, std::pair{20.0f, -7.5f}}) {
+        flt[0].ENGN_MPR[0] = mpr;
+        float y1 = 1e9f, y2 = -1e9f;
+        for (const fb_rect& r : rects_of(in_slot(310, 1.0f, [] { update_eng_asi(310, 0, 0, 0, 0); })))
+            if (std::fabs(r.x1 - 198.0f) < 0.01f && std::fabs(r.x2 - 202.0f) < 0.01f) y1 = r.y1, y2 = r.y2;
+        EXPECT_NEAR(std::min(y1, y2), 200.0f + std::min(-48.0f, top), 0.01f) << mpr;
+        EXPECT_NEAR(std::max(y1, y2), 200.0f + std::max(-48.0f, top), 0.01f) << mpr;
+    }
+
+    // 100 rad/s on a dial to 1.2 x 200 rad/s is -22.5 degrees; geared 1 : 0.5 the dial doubles: -78.75.
+    flt[0].POINT_tacrad[1] = 100.0f;
+    pln[0].acf_prop_gear_rat[0] = 1.0f, pln[0].acf_prop_gear_rat[1] = 0.5f;
+    for (const auto& [prop, angle] : {std::pair{0, -22.5f}, std::pair{5, -78.75f}}) {
+        pln[0].acf_prop_type[1] = prop;
+        const auto n = needles(in_slot(294, 1.0f, [] { update_eng_asi(294, 0, 0, 1, 0); }), 59);
+        ASSERT_EQ(n.size(), 1u) << prop;
+        EXPECT_LT(angle_gap(n[0].angle_deg, angle), 0.05f) << prop;
+    }
+}
