@@ -366,3 +366,49 @@ TEST_F(FlightInstruments, CompassTurningErrorsAndLag)
 }
 
 }  // namespace
+
+// Where each variant puts its parts: the drum altimeters' needle styles
+// (97: 12, 98: 14, 99: 13), the EFIS vertical-speed needle 17 right of the
+// centre, the compass cards' lubber windows 42 x 12 about (-3, 2), (-1, 7)
+// and (8, 4), and the acceleration error on westerly headings too.
+TEST_F(FlightInstruments, VariantsPlaceTheirNeedlesAndWindows)
+{
+    flt[0].h_ind = 2500.0f / 3.2808399f;
+    for (const auto& [type, style] : {std::pair{97, 12}, std::pair{98, 14}, std::pair{99, 13}}) {
+        const auto prims = in_slot(type, 1.0f, [] { PANEL_altimeter(); });
+        for (int st : {12, 13, 14}) {
+            const auto n = needles(prims, st);
+            ASSERT_EQ(n.size(), st == style ? 1u : 0u) << type << " style " << st;
+            if (st == style) EXPECT_LT(angle_gap(n[0].angle_deg, 180.0f), 0.1f) << type;
+        }
+    }
+
+    power();
+    flt[0].vh_ind = 0.0f;
+    const auto n = needles(in_slot(172, 1.0f, [] { PANEL_vvi(); }), 21);
+    ASSERT_EQ(n.size(), 1u);
+    EXPECT_NEAR(n[0].pivot_x, 512.0f + 17.0f, 0.01f);
+    EXPECT_NEAR(n[0].pivot_y, 384.0f, 0.01f);
+
+    const struct { int type; float cx, cy; } cards[] = {{106, -3.0f, 2.0f}, {107, -1.0f, 7.0f}, {108, 8.0f, 4.0f}};
+    for (const auto& c : cards) {
+        int found = 0;
+        for (const fb_rect& r : rects_of(in_slot(c.type, 1.0f, [] { PANEL_compass(); })))
+            if (std::fabs(r.tx1 - 176.0f) < 0.01f && std::fabs(r.tx2 - 336.0f) < 0.01f) {
+                ++found;
+                EXPECT_NEAR(r.x1, 512.0f + c.cx - 21.0f, 0.01f) << c.type;
+                EXPECT_NEAR(r.x2, 512.0f + c.cx + 21.0f, 0.01f) << c.type;
+                EXPECT_NEAR(r.y1, 384.0f + c.cy - 6.0f, 0.01f) << c.type;
+                EXPECT_NEAR(r.y2, 384.0f + c.cy + 6.0f, 0.01f) << c.type;
+            }
+        EXPECT_EQ(found, 1) << c.type;
+    }
+
+    // West (270): the factor is 90 again, 18 degrees per unit of acceleration;
+    // at 200 it is 20, so 4 degrees.
+    flt[0].local_ax = 1.0f;
+    for (const auto& [psi, reads] : {std::pair{270.0f, 252.0f}, std::pair{200.0f, 196.0f}}) {
+        flt[0].psi = flt[0].magpsi = psi;
+        EXPECT_NEAR(COMPASS_indicated_heading(), reads, 1e-2f) << psi;
+    }
+}
