@@ -412,3 +412,43 @@ TEST_F(FlightInstruments, VariantsPlaceTheirNeedlesAndWindows)
         EXPECT_NEAR(COMPASS_indicated_heading(), reads, 1e-2f) << psi;
     }
 }
+// Where the attitude indicators' pieces stand, slot centre (512, 384): the
+// glass single-cue symbol (texels 80..156, rows 169/179/180) 10 x scale below
+// and 1 x scale above the centre; the mechanical face (slot 450, x -64..64,
+// y -54..64) and its symbol (rows 200/210/211) about a centre moved by
+// (-2, +2); the glass slip ball centred 75 x scale below.
+TEST_F(FlightInstruments, AttitudePiecesStandWhereTheirSpritesSay)
+{
+    power();
+    pln[0].acf_has_SC_fd = 1;
+    const struct { int type; float scale, tx1, tx2, ty1, ty2, x1, x2, y1, y2; } pieces[] = {
+        {91, 1.0f, 80, 156, 169, 180, 474, 550, 374, 385},
+        {91, 2.0f, 80, 156, 169, 180, 436, 588, 364, 386},
+        {90, 1.0f, 0, 512, 40, 512, 446, 574, 332, 450},
+        {90, 1.0f, 80, 156, 200, 211, 472, 548, 376, 387},
+    };
+    for (const auto& p : pieces) {
+        int found = 0;
+        for (const fb_rect& r : rects_of(in_slot(p.type, p.scale, [] { PANEL_adi(); }))) {
+            if (std::fabs(r.tx1 - p.tx1) > 0.01f || std::fabs(r.tx2 - p.tx2) > 0.01f || std::fabs(r.ty1 - p.ty1) > 0.01f ||
+                std::fabs(r.ty2 - p.ty2) > 0.01f)
+                continue;
+            ++found;
+            EXPECT_NEAR(r.x1, p.x1, 0.01f) << p.type << " " << p.ty1;
+            EXPECT_NEAR(r.x2, p.x2, 0.01f) << p.type << " " << p.ty1;
+            EXPECT_NEAR(r.y1, p.y1, 0.01f) << p.type << " " << p.ty1;
+            EXPECT_NEAR(r.y2, p.y2, 0.01f) << p.type << " " << p.ty1;
+        }
+        EXPECT_EQ(found, 1) << p.type << " " << p.ty1;
+    }
+    for (float scale : {1.0f, 2.0f}) {
+        flt[0].slip = 0.0f;
+        const auto still = rects_of(in_slot(92, scale, [] { PANEL_adi(); }));
+        flt[0].slip = 8.0f;
+        const auto slipping = rects_of(in_slot(92, scale, [] { PANEL_adi(); }));
+        ASSERT_EQ(still.size(), slipping.size());
+        for (size_t k = 0; k < still.size(); ++k)
+            if (std::fabs(still[k].x1 - slipping[k].x1) > 0.01f)
+                EXPECT_NEAR((still[k].y1 + still[k].y2) * 0.5f, 384.0f - 75.0f * scale, 0.01f) << scale;
+    }
+}
