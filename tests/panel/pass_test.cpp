@@ -448,3 +448,82 @@ TEST_F(PanelTest, EngineDialNumbersRedLineBarEndsAndGearedPropellers)
         EXPECT_LT(angle_gap(n[0].angle_deg, angle), 0.05f) << prop;
     }
 }
+
+// Every needle style's region of the second sheet, pivot share and colour
+// row, drawn upright at the origin (300, 300): the quad is ub - ua wide and
+// runs from f x length below the pivot to (1 - f) x length above it. Cards
+// turn counter-clockwise; the heading strips scroll 0.4 and 1.2 texels a unit.
+TEST_F(PanelTest, NeedleStylesCardsAndHeadingStrips)
+{
+    panel_ins_scale = 1.0f;
+    screen.screen_area_left = screen.screen_area_bottom = 300.0f;
+    OGL_set_color(0, 1.0f, 1.0f, 1.0f);
+    OGL_set_color(49, 0.0f, 1.0f, 0.0f);
+    const float T = 1.0f / 3.0f;
+    const struct { int style, ua, ub, va, vb; float f; int colour; } styles[] = {
+        {6, 88, 99, 0, 98, T, 0}, {7, 101, 110, 0, 98, T, 0}, {8, 112, 121, 0, 98, T, 0}, {9, 123, 132, 0, 98, T, 0},
+        {10, 134, 145, 0, 98, T, 0}, {11, 147, 158, 0, 98, T, 0}, {12, 160, 169, 0, 98, T, 0}, {13, 171, 180, 0, 98, T, 0},
+        {14, 182, 191, 0, 98, T, 0}, {15, 193, 220, 0, 88, 0.5f, 0}, {16, 193, 204, 90, 133, 0, 0},
+        {17, 222, 233, 0, 98, T, 0}, {18, 235, 244, 0, 98, T, 0}, {19, 246, 255, 0, 98, T, 0}, {20, 257, 266, 0, 98, T, 0},
+        {21, 367, 373, 84, 135, 0, 49}, {22, 268, 283, 0, 98, 0.5f, 0}, {23, 285, 300, 0, 98, 0.5f, 0},
+        {24, 302, 317, 0, 98, 0.5f, 0}, {25, 438, 451, 146, 161, 0.5f, 0}, {27, 453, 466, 146, 161, 0.5f, 0},
+        {29, 468, 481, 146, 161, 0.5f, 0}, {31, 483, 496, 146, 161, 0.5f, 0}, {33, 498, 511, 146, 161, 0.5f, 0},
+        {26, 438, 451, 129, 144, 0.5f, 49}, {28, 453, 466, 129, 144, 0.5f, 49}, {30, 468, 481, 129, 144, 0.5f, 49},
+        {32, 484, 497, 129, 144, 0.5f, 49}, {34, 499, 512, 129, 144, 0.5f, 49}, {35, 381, 438, 0, 121, 0.5f, 0},
+        {37, 440, 445, 0, 121, 0.5f, 0}, {36, 447, 504, 0, 121, 0.5f, 49}, {38, 506, 512, 0, 121, 0.5f, 49},
+        {39, 410, 420, 169, 241, 0.5f, 0}, {40, 421, 430, 169, 241, 0.5f, 49}, {41, 319, 326, 0, 47, T, 0},
+        {42, 328, 335, 0, 47, T, 0}, {43, 337, 343, 0, 47, T, 0}, {44, 175, 183, 187, 196, 0.5f, 49},
+        {45, 375, 379, 84, 135, T, 49}, {46, 6, 22, 1, 16, 0.5f, 49}, {47, 6, 22, 19, 34, 0.5f, 49},
+        {48, 6, 22, 37, 52, 0.5f, 49}, {49, 6, 22, 55, 70, 0.5f, 49}, {50, 402, 421, 129, 161, 0.5f, 49},
+        {51, 381, 400, 129, 161, 0.5f, 49}, {52, 50, 66, 97, 113, 0.5f, 49}, {53, 66, 78, 97, 113, 0.5f, 49},
+        {54, 319, 326, 84, 152, 0, 0}, {55, 423, 436, 128, 144, 0.5f, 49}, {56, 175, 183, 199, 208, 0.5f, 49},
+        {57, 352, 357, 84, 117, T, 0}, {58, 359, 365, 84, 117, T, 0}, {59, 206, 213, 90, 133, T, 0},
+        {60, 213, 220, 90, 133, T, 0}, {61, 344, 350, 84, 135, 0, 0}, {62, 345, 352, 0, 47, 0, 0},
+        {63, 354, 360, 0, 47, 0, 0}, {64, 362, 369, 0, 47, 0, 0}, {65, 371, 378, 0, 47, T, 0},
+        {66, 431, 450, 177, 233, 0, 0}, {67, 24, 40, 0, 36, 1, 0}, {69, 56, 72, 0, 36, 1, 0}, {68, 40, 56, 0, 36, 0, 0},
+        {70, 72, 88, 0, 36, 0, 0}, {71, 24, 40, 44, 80, 1, 0}, {73, 56, 72, 44, 80, 1, 0}, {72, 40, 56, 44, 80, 0, 0},
+        {74, 72, 88, 44, 80, 0, 0},
+    };
+    for (const auto& n : styles) {
+        const auto r = capture_rects([&n] { PANEL_draw_needle(0, 0, 0, n.style); });
+        ASSERT_EQ(r.size(), 1u) << n.style;
+        const float w = float(n.ub - n.ua), len = float(n.vb - n.va);
+        EXPECT_NEAR(r[0].x2 - r[0].x1, w, 0.01f) << n.style;
+        EXPECT_NEAR(r[0].y1, 300.0f - n.f * len, 0.01f) << n.style;
+        EXPECT_NEAR(r[0].y2, 300.0f + (1.0f - n.f) * len, 0.01f) << n.style;
+        EXPECT_NEAR(r[0].tx1, n.ua, 0.01f) << n.style;
+        EXPECT_NEAR(r[0].ty1, n.va, 0.01f) << n.style;
+        EXPECT_NEAR(r[0].ty2, n.vb, 0.01f) << n.style;
+        EXPECT_NEAR(r[0].r, n.colour == 49 ? 0.0f : 1.0f, 0.01f) << n.style;
+    }
+    OGL_fill_default_colors();
+
+    // The card's corner (-50, 50) at texel (1, 375), turned 30 degrees counter-clockwise.
+    bool seen = false;
+    for (const fb_prim& p : capture_feedback([] { PANEL_draw_rotated_card(30.0f, 50.0f, 0, 0); }))
+        for (const fb_vertex& v : p.v)
+            if (std::fabs(v.s * 512.0f - 1.0f) < 0.05f && std::fabs(v.t * 512.0f - 375.0f) < 0.05f) {
+                seen = true;
+                EXPECT_NEAR(v.x, 300.0f - 68.301f, 0.01f);
+                EXPECT_NEAR(v.y, 300.0f + 18.301f, 0.01f);
+            }
+    EXPECT_TRUE(seen);
+
+    // Heading strips at 10: kind 4 centred on u 160 (x -20..20, y -5..5),
+    // kind 5 on u 53 (x -40..40, y -11..3), corners half a unit in.
+    const struct { int kind; float x1, x2, y1, y2, u1, u2, v1, v2; } strips[] = {
+        {4, 280.5f, 320.5f, 295.5f, 305.5f, 140, 180, 231, 241}, {5, 260.5f, 340.5f, 289.5f, 303.5f, 13, 93, 242, 256}};
+    for (const auto& s : strips) {
+        const int kind = s.kind;
+        const auto r = capture_rects([kind] { PANEL_draw_drum_digit(kind, 0, 0, 10.0f); });
+        ASSERT_EQ(r.size(), 1u) << s.kind;
+        EXPECT_NEAR(r[0].x1, s.x1, 0.01f) << s.kind;
+        EXPECT_NEAR(r[0].x2, s.x2, 0.01f) << s.kind;
+        EXPECT_NEAR(r[0].y1, s.y1, 0.01f) << s.kind;
+        EXPECT_NEAR(r[0].y2, s.y2, 0.01f) << s.kind;
+        EXPECT_NEAR(r[0].tx1, s.u1, 0.01f) << s.kind;
+        EXPECT_NEAR(r[0].tx2, s.u2, 0.01f) << s.kind;
+        EXPECT_NEAR(r[0].ty1, s.v1, 0.01f) << s.kind;
+        EXPECT_NEAR(r[0].ty2, s.v2, 0.01f) << s.kind;
+    }
+}
