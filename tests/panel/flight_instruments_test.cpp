@@ -172,19 +172,33 @@ TEST_F(FlightInstruments, AirspeedTapesAndTheirSpeedMarks)
     pln[0].acf_asi_kts = 1;
     flt[0].indicated_airspeed = 100.0f;
     pln[0].acf_Vso = 90.0f, pln[0].acf_Vs = 100.0f, pln[0].acf_Vno = 115.0f, pln[0].acf_Vne = 120.0f;
+    // Each colour row gets red = row / 100, so a quad's red names its row.
+    for (int row : {49, 50, 58, 59}) OGL_set_color(row, float(row) / 100.0f, 0.0f, 0.0f);
     auto marks = [] {
-        std::vector<float> y;
+        std::vector<std::pair<float, int>> y;
         for (const fb_rect& r : rects_of(in_slot(170, 1.0f, [] { PANEL_asi(); })))
             if (std::fabs(r.x1 - 521.0f) < 0.01f && std::fabs(r.x2 - r.x1 - 4.0f) < 0.01f &&
                 std::fabs(r.y2 - r.y1 - 5.0f) < 0.01f)
-                y.push_back(r.y1 - 384.0f);
+                y.emplace_back(r.y1 - 384.0f, int(std::lround(r.r * 100.0f)));
         std::sort(y.begin(), y.end());
         return y;
     };
-    const std::vector<float> four = marks();
+    const auto four = marks();
     ASSERT_EQ(four.size(), 4u);
     const float expected[4] = {-17.0f, 3.0f, 33.0f, 43.0f};
-    for (int k = 0; k < 4; ++k) EXPECT_NEAR(four[size_t(k)], expected[k], 0.01f) << k;
+    const int rows[4] = {49, 50, 59, 58};   // Vso, Vs, Vno, Vne
+    for (int k = 0; k < 4; ++k) {
+        EXPECT_NEAR(four[size_t(k)].first, expected[k], 0.01f) << k;
+        EXPECT_EQ(four[size_t(k)].second, rows[k]) << k;
+    }
+    // The readout is drawn in row 50.
+    std::vector<fb_rect> readout;
+    for (const fb_rect& r : rects_of(in_slot(170, 1.0f, [] { PANEL_asi(); })))
+        if (r.y1 > 375.0f && r.y1 < 381.0f && r.x1 >= 495.0f && r.x2 <= 519.0f && glyph_of(110, r) != 0)
+            readout.push_back(r);
+    ASSERT_FALSE(readout.empty());
+    for (const fb_rect& r : readout) EXPECT_EQ(std::lround(r.r * 100.0f), 50);
+    OGL_fill_default_colors();
     pln[0].acf_Vne = 131.0f;   // 62 units above: off the tape
     EXPECT_EQ(marks().size(), 3u);
 
@@ -352,3 +366,89 @@ TEST_F(FlightInstruments, CompassTurningErrorsAndLag)
 }
 
 }  // namespace
+
+// Where each variant puts its parts: the drum altimeters' needle styles
+// (97: 12, 98: 14, 99: 13), the EFIS vertical-speed needle 17 right of the
+// centre, the compass cards' lubber windows 42 x 12 about (-3, 2), (-1, 7)
+// and (8, 4), and the acceleration error on westerly headings too.
+TEST_F(FlightInstruments, VariantsPlaceTheirNeedlesAndWindows)
+{
+    flt[0].h_ind = 2500.0f / 3.2808399f;
+    for (const auto& [type, style] : {std::pair{97, 12}, std::pair{98, 14}, std::pair{99, 13}}) {
+        const auto prims = in_slot(type, 1.0f, [] { PANEL_altimeter(); });
+        for (int st : {12, 13, 14}) {
+            const auto n = needles(prims, st);
+            ASSERT_EQ(n.size(), st == style ? 1u : 0u) << type << " style " << st;
+            if (st == style) EXPECT_LT(angle_gap(n[0].angle_deg, 180.0f), 0.1f) << type;
+        }
+    }
+
+    power();
+    flt[0].vh_ind = 0.0f;
+    const auto n = needles(in_slot(172, 1.0f, [] { PANEL_vvi(); }), 21);
+    ASSERT_EQ(n.size(), 1u);
+    EXPECT_NEAR(n[0].pivot_x, 512.0f + 17.0f, 0.01f);
+    EXPECT_NEAR(n[0].pivot_y, 384.0f, 0.01f);
+
+    const struct { int type; float cx, cy; } cards[] = {{106, -3.0f, 2.0f}, {107, -1.0f, 7.0f}, {108, 8.0f, 4.0f}};
+    for (const auto& c : cards) {
+        int found = 0;
+        for (const fb_rect& r : rects_of(in_slot(c.type, 1.0f, [] { PANEL_compass(); })))
+            if (std::fabs(r.tx1 - 176.0f) < 0.01f && std::fabs(r.tx2 - 336.0f) < 0.01f) {
+                ++found;
+                EXPECT_NEAR(r.x1, 512.0f + c.cx - 21.0f, 0.01f) << c.type;
+                EXPECT_NEAR(r.x2, 512.0f + c.cx + 21.0f, 0.01f) << c.type;
+                EXPECT_NEAR(r.y1, 384.0f + c.cy - 6.0f, 0.01f) << c.type;
+                EXPECT_NEAR(r.y2, 384.0f + c.cy + 6.0f, 0.01f) << c.type;
+            }
+        EXPECT_EQ(found, 1) << c.type;
+    }
+
+    // West (270): the factor is 90 again, 18 degrees per unit of acceleration;
+    // at 200 it is 20, so 4 degrees.
+    flt[0].local_ax = 1.0f;
+    for (const auto& [psi, reads] : {std::pair{270.0f, 252.0f}, std::pair{200.0f, 196.0f}}) {
+        flt[0].psi = flt[0].magpsi = psi;
+        EXPECT_NEAR(COMPASS_indicated_heading(), reads, 1e-2f) << psi;
+    }
+}
+// Where the attitude indicators' pieces stand, slot centre (512, 384): the
+// glass single-cue symbol (texels 80..156, rows 169/179/180) 10 x scale below
+// and 1 x scale above the centre; the mechanical face (slot 450, x -64..64,
+// y -54..64) and its symbol (rows 200/210/211) about a centre moved by
+// (-2, +2); the glass slip ball centred 75 x scale below.
+TEST_F(FlightInstruments, AttitudePiecesStandWhereTheirSpritesSay)
+{
+    power();
+    pln[0].acf_has_SC_fd = 1;
+    const struct { int type; float scale, tx1, tx2, ty1, ty2, x1, x2, y1, y2; } pieces[] = {
+        {91, 1.0f, 80, 156, 169, 180, 474, 550, 374, 385},
+        {91, 2.0f, 80, 156, 169, 180, 436, 588, 364, 386},
+        {90, 1.0f, 0, 512, 40, 512, 446, 574, 332, 450},
+        {90, 1.0f, 80, 156, 200, 211, 472, 548, 376, 387},
+    };
+    for (const auto& p : pieces) {
+        int found = 0;
+        for (const fb_rect& r : rects_of(in_slot(p.type, p.scale, [] { PANEL_adi(); }))) {
+            if (std::fabs(r.tx1 - p.tx1) > 0.01f || std::fabs(r.tx2 - p.tx2) > 0.01f || std::fabs(r.ty1 - p.ty1) > 0.01f ||
+                std::fabs(r.ty2 - p.ty2) > 0.01f)
+                continue;
+            ++found;
+            EXPECT_NEAR(r.x1, p.x1, 0.01f) << p.type << " " << p.ty1;
+            EXPECT_NEAR(r.x2, p.x2, 0.01f) << p.type << " " << p.ty1;
+            EXPECT_NEAR(r.y1, p.y1, 0.01f) << p.type << " " << p.ty1;
+            EXPECT_NEAR(r.y2, p.y2, 0.01f) << p.type << " " << p.ty1;
+        }
+        EXPECT_EQ(found, 1) << p.type << " " << p.ty1;
+    }
+    for (float scale : {1.0f, 2.0f}) {
+        flt[0].slip = 0.0f;
+        const auto still = rects_of(in_slot(92, scale, [] { PANEL_adi(); }));
+        flt[0].slip = 8.0f;
+        const auto slipping = rects_of(in_slot(92, scale, [] { PANEL_adi(); }));
+        ASSERT_EQ(still.size(), slipping.size());
+        for (size_t k = 0; k < still.size(); ++k)
+            if (std::fabs(still[k].x1 - slipping[k].x1) > 0.01f)
+                EXPECT_NEAR((still[k].y1 + still[k].y2) * 0.5f, 384.0f - 75.0f * scale, 0.01f) << scale;
+    }
+}

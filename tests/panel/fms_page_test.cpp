@@ -219,4 +219,52 @@ TEST_F(FmsPage, ClearAllAndTheStepKeys)
     EXPECT_EQ(fms_plan.displayed_index, 0);
 }
 
+// The leg-start key sequences the destination past its entry on the next
+// route pass, wherever the aircraft is; the cursor of a fix's identifier
+// runs over five characters, that of other kinds over four.
+TEST_F(FmsPage, LegStartAndTheCursorsReach)
+{
+    flt[0].latitude = 10.0f, flt[0].longitude = 10.0f;
+    for (int i = 0; i < 3; ++i) fms_plan.entries[i].type = 13, fms_plan.entries[i].latitude = 20.0f + i;
+    FMS_route_pass();
+    EXPECT_EQ(fms_plan.destination_index, 0);
+    frame(36.0f, 12.0f);   // leg start at the displayed entry 0
+    FMS_route_pass();
+    EXPECT_EQ(fms_plan.destination_index, 1);
+
+    const struct { int type; const char* typed; const char* reads; } reach[] = {
+        {11, "ABCDEF", "FBCDE"}, {3, "ABCDE", "EBCD"}, {1, "ABCDE", "EBCD"}};
+    for (const auto& r : reach) {
+        fms_plan = fms_plan_record{};
+        fms_page.last_destination = 0;
+        fms_plan.entries[0].type = r.type;
+        frame(-76.0f, 59.0f);   // the identifier field: cursor 0
+        for (const char* c = r.typed; *c; ++c) key(3 + (*c - 'A') % 5, (*c - 'A') / 5);
+        EXPECT_EQ(std::string(fms_plan.entries[0].id, 5).c_str(), std::string(r.reads)) << r.type;
+    }
+}
+
+// The small unit (type 390) keeps its keys in its own places: the second
+// command row at y -10 with half size 6, the keypad 10 apart shifted by
+// (-4, +1) with half size 5, the fields' spots from a base of -15.
+TEST_F(FmsPage, TheSmallUnitsKeys)
+{
+    auto click390 = [](float x, float y) {
+        mouse.mouse_x = 512.0f + x, mouse.mouse_y = 384.0f + y;
+        mouse.mouse_down = mouse.mouse_held = 1;
+        in_slot(390, 1.0f, [] { PANEL_fms_page(); });
+        mouse = mouse_record{};
+    };
+    fms_entry& e = fms_plan.entries[0];
+    click390(13.0f, -14.0f);   // the fix key, 4 below its row
+    EXPECT_EQ(e.type, 11);
+    click390(-76.0f, 46.0f);   // the identifier field
+    click390(17.0f - 55.0f - 4.0f, -26.0f - 10.0f + 1.0f + 4.0f);   // '5', 4 above its centre
+    click390(17.0f * 3 - 55.0f - 4.0f, -26.0f - 20.0f + 1.0f - 4.0f);   // 'K', 4 below
+    EXPECT_EQ(std::string(e.id, 2), "5K");
+    click390(-76.0f, 26.0f);   // the altitude field
+    click390(17.0f * 2 - 55.0f - 4.0f, -26.0f + 1.0f);   // '3'
+    EXPECT_EQ(std::string(e.altitude, 1), "3");
+}
+
 }   // namespace

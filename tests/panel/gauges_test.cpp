@@ -442,3 +442,56 @@ TEST_F(Gauges, EcamFuelRowsFlapColoursAndFailureLines)
 }
 
 }  // namespace
+
+// The rotorcraft warnings' thresholds, first rule first; the rocket display's
+// two round dials side by side at y 30, 72 apart; the hydraulic needles at
+// x = 9 + 53 x ratio under each row.
+TEST_F(Gauges, EcamWarningThresholdsRocketDialsAndHydraulicNeedles)
+{
+    only(204);
+    pln[0].acf_num_engines = 1;
+    const float rpm = 3.14159265f / 30.0f;
+    const struct { float pitch, rotor_rpm, cyclic, ias; int gear, warning; } cases[] = {
+        {8.0f, 240.0f, 0.0f, 0.0f, 0, 1},  {8.0f, 260.0f, 0.0f, 0.0f, 0, 0},  {6.0f, 100.0f, 0.0f, 0.0f, 0, 0},
+        {0.0f, 60.0f, 7.5f, 0.0f, 0, 2},   {0.0f, 60.0f, 6.5f, 0.0f, 0, 3},   {0.0f, 60.0f, 5.5f, 0.0f, 0, 0},
+        {0.0f, 45.0f, 7.5f, 0.0f, 0, 0},
+        {0.0f, 300.0f, 0.0f, 50.0f, 0, 4}, {0.0f, 300.0f, 0.0f, 49.9f, 0, 0}, {0.0f, 300.0f, 0.0f, 131.0f, 1, 5},
+        {0.0f, 300.0f, 0.0f, 129.0f, 1, 0}, {0.0f, 300.0f, 0.0f, 131.0f, 0, 0},
+    };
+    for (const auto& c : cases) {
+        flt[0].POINT_pitch_deg[1] = c.pitch;
+        flt[0].POINT_tacrad[1] = c.rotor_rpm * rpm;
+        flt[0].cyclic_elev_blad_alph[1] = c.cyclic;
+        flt[0].indicated_airspeed = c.ias;
+        sim_cockpit_switches.gear_handle_status = c.gear;
+        PANEL_update();
+        EXPECT_EQ(sim_cockpit_warnings.ECAM_warning_on, c.warning)
+            << c.pitch << " deg " << c.rotor_rpm << " rpm cyclic " << c.cyclic << " at " << c.ias << " kt";
+    }
+
+    pln[0].acf_num_engines = 2;
+    sim_cockpit_switches.ECAM_mode = 0;
+    only(202);
+    std::vector<std::pair<float, float>> pivots;
+    for (const drawn_needle& n : needles(capture_feedback(PANEL_update), 45))
+        pivots.emplace_back(n.pivot_x - X, n.pivot_y - Y);
+    std::sort(pivots.begin(), pivots.end());
+    const std::vector<std::pair<float, float>> dials = {{-36.0f, 30.0f}, {-36.0f, 30.0f}, {36.0f, 30.0f}, {36.0f, 30.0f}};
+    ASSERT_EQ(pivots.size(), dials.size());
+    for (size_t k = 0; k < dials.size(); ++k) {
+        EXPECT_NEAR(pivots[k].first, dials[k].first, 0.01f) << k;
+        EXPECT_NEAR(pivots[k].second, dials[k].second, 0.01f) << k;
+    }
+
+    only(203);
+    sim_cockpit_switches.ECAM_mode = 3;
+    for (const auto& [ratio, x] : {std::pair{0.0f, 9.0f}, std::pair{0.5f, 35.5f}, std::pair{1.0f, 62.0f}}) {
+        sim_operation_failures.hydraulic_pressure_ratio = ratio;
+        const auto n = needles(capture_feedback(PANEL_update), 44);
+        ASSERT_EQ(n.size(), 2u) << ratio;
+        for (const drawn_needle& d : n) EXPECT_NEAR(d.pivot_x - X, x, 0.01f) << ratio;
+        EXPECT_NEAR(n[0].pivot_y - Y, 0.0f, 0.01f);
+        EXPECT_NEAR(n[1].pivot_y - Y, -18.0f, 0.01f);
+    }
+    sim_operation_failures.hydraulic_pressure_ratio = 0.0f;
+}

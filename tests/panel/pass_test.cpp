@@ -351,3 +351,179 @@ TEST_F(PanelTest, DrumsTapesAndSprites)
     EXPECT_TRUE(capture_rects([] { panel_ins_type = 500; PANEL_draw_control(0, 0, 0); }).empty());
     EXPECT_TRUE(rects_of(in_slot(437, 1.0f, [] { PANEL_draw_control(0, 0, 3); })).empty());
 }
+
+// The pass's own small instruments: the g meter's needle at g x 17 - 90
+// degrees, the suction needle at vacuum x 225 - 180, the airspeed trend's
+// line 4 units per knot a second (held within 62) with its tick; and both
+// master lights re-armed once the running time is past the timeout by more
+// than a second.
+TEST_F(PanelTest, GMeterSuctionAirspeedTrendAndTheMasterLights)
+{
+    power();
+    const struct { int type, style; float* input; float value, angle; } dials[] = {
+        {329, 65, &flt[0].g_nrml, 1.0f, -73.0f}, {329, 65, &flt[0].g_nrml, 3.0f, -39.0f},
+        {338, 58, &flt[0].vacuum, 0.8f, 0.0f},   {338, 58, &flt[0].vacuum, 1.0f, 45.0f},
+    };
+    for (const auto& d : dials) {
+        slot(0, d.type, 400.0f, 300.0f);
+        *d.input = d.value;
+        const auto n = needles(capture_feedback(PANEL_update), d.style);
+        ASSERT_EQ(n.size(), 1u) << d.type;
+        EXPECT_LT(angle_gap(n[0].angle_deg, d.angle), 0.05f) << d.type << " at " << d.value;
+    }
+
+    slot(0, 445, 400.0f, 300.0f);
+    sim_operation_misc.frame_rate_period = 0.05f;
+    auto tick_y = [] {
+        for (const fb_prim& p : capture_feedback(PANEL_update))
+            if (p.token != GL_POLYGON_TOKEN && p.v.size() == 2 && std::fabs(std::fabs(p.v[1].x - p.v[0].x) - 8.0f) < 0.01f)
+                return p.v[0].y - 300.0f;
+        return 1e9f;
+    };
+    const struct { float ias, length; } trend[] = {{100.0f, 0.0f}, {100.5f, 40.0f}, {99.5f, -62.0f}, {99.0f, -40.0f}};
+    for (const auto& t : trend) {
+        flt[0].indicated_airspeed = t.ias;
+        EXPECT_NEAR(tick_y(), t.length, 0.6f) << t.ias;   // lines stand on pixel centres
+    }
+
+    slot(0, -1, 0.0f, 0.0f);
+    sim_cockpit_warnings.master_caution_timeout = 10.0f;
+    sim_cockpit_warnings.master_caution_on = sim_cockpit_warnings.master_accept_on = 0;
+    sim_time.total_running_time_sec = 11.0f;
+    PANEL_update();
+    EXPECT_EQ(sim_cockpit_warnings.master_caution_on, 0);
+    EXPECT_EQ(sim_cockpit_warnings.master_accept_on, 0);
+    sim_time.total_running_time_sec = 11.01f;
+    PANEL_update();
+    EXPECT_EQ(sim_cockpit_warnings.master_caution_on, 1);
+    EXPECT_EQ(sim_cockpit_warnings.master_accept_on, 1);
+}
+
+// Engine dials: torque numbers read percent (divisor 1); the tachometer's
+// red line spans 0.1 rad either side of the redline (at 90 degrees when the
+// dial runs to 1.2 x redline over -135..135) between radii 16 and 22; a bar
+// gauge runs from -48 to 33 on the panel; a geared propeller (type 5) widens
+// its dial by the first engine's gear ratio over its own.
+TEST_F(PanelTest, EngineDialNumbersRedLineBarEndsAndGearedPropellers)
+{
+    panel_at(200.0f, 200.0f);
+    pln[0].acf_num_engines = 2;
+    pln[0].acf_en_type[0] = pln[0].acf_en_type[1] = 0;
+    auto numbers = words(117, capture_rects([] { panel_ins_type = 298, panel_ins_scale = 1.0f; update_eng_asi(298, 0, 0, 0, 0); }));
+    std::sort(numbers.begin(), numbers.end());
+    EXPECT_EQ(numbers, (std::vector<std::string>{"0", "100", "20", "40", "60", "80"}));
+
+    pln[0].acf_RSC_redline_prp = 200.0f;
+    const auto red = in_slot(294, 1.0f, [] { update_eng_asi(294, 0, 0, 0, 0); });
+    float lo = 1e9f, hi = -1e9f, r_in = 1e9f, r_out = 0.0f;
+    for (const fb_prim& p : red)
+        for (const fb_vertex& v : p.v) {
+            if (p.token != GL_POLYGON_TOKEN || v.r < 0.99f || v.g > 0.01f || v.b > 0.01f) continue;
+            const float dx = v.x - 200.0f, dy = v.y - 200.0f;
+            lo = std::min(lo, std::atan2(dx, dy)), hi = std::max(hi, std::atan2(dx, dy));
+            r_in = std::min(r_in, std::hypot(dx, dy)), r_out = std::max(r_out, std::hypot(dx, dy));
+        }
+    EXPECT_NEAR(lo, 1.5707963f - 0.1f, 1e-3f);
+    EXPECT_NEAR(hi, 1.5707963f + 0.1f, 1e-3f);
+    EXPECT_NEAR(r_in, 16.0f, 0.01f);
+    EXPECT_NEAR(r_out, 22.0f, 0.01f);
+
+    pln[0].acf_mpmax = 40.0f;
+    for (const auto& [mpr, top] : {std::pair{40.0f, 33.0f}, std::pair{20.0f, -7.5f}}) {
+        flt[0].ENGN_MPR[0] = mpr;
+        float y1 = 1e9f, y2 = -1e9f;
+        for (const fb_rect& r : rects_of(in_slot(310, 1.0f, [] { update_eng_asi(310, 0, 0, 0, 0); })))
+            if (std::fabs(r.x1 - 198.0f) < 0.01f && std::fabs(r.x2 - 202.0f) < 0.01f) y1 = r.y1, y2 = r.y2;
+        EXPECT_NEAR(std::min(y1, y2), 200.0f + std::min(-48.0f, top), 0.01f) << mpr;
+        EXPECT_NEAR(std::max(y1, y2), 200.0f + std::max(-48.0f, top), 0.01f) << mpr;
+    }
+
+    // 100 rad/s on a dial to 1.2 x 200 rad/s is -22.5 degrees; geared 1 : 0.5 the dial doubles: -78.75.
+    flt[0].POINT_tacrad[1] = 100.0f;
+    pln[0].acf_prop_gear_rat[0] = 1.0f, pln[0].acf_prop_gear_rat[1] = 0.5f;
+    for (const auto& [prop, angle] : {std::pair{0, -22.5f}, std::pair{5, -78.75f}}) {
+        pln[0].acf_prop_type[1] = prop;
+        const auto n = needles(in_slot(294, 1.0f, [] { update_eng_asi(294, 0, 0, 1, 0); }), 59);
+        ASSERT_EQ(n.size(), 1u) << prop;
+        EXPECT_LT(angle_gap(n[0].angle_deg, angle), 0.05f) << prop;
+    }
+}
+
+// Every needle style's region of the second sheet, pivot share and colour
+// row, drawn upright at the origin (300, 300): the quad is ub - ua wide and
+// runs from f x length below the pivot to (1 - f) x length above it. Cards
+// turn counter-clockwise; the heading strips scroll 0.4 and 1.2 texels a unit.
+TEST_F(PanelTest, NeedleStylesCardsAndHeadingStrips)
+{
+    panel_ins_scale = 1.0f;
+    screen.screen_area_left = screen.screen_area_bottom = 300.0f;
+    OGL_set_color(0, 1.0f, 1.0f, 1.0f);
+    OGL_set_color(49, 0.0f, 1.0f, 0.0f);
+    const float T = 1.0f / 3.0f;
+    const struct { int style, ua, ub, va, vb; float f; int colour; } styles[] = {
+        {6, 88, 99, 0, 98, T, 0}, {7, 101, 110, 0, 98, T, 0}, {8, 112, 121, 0, 98, T, 0}, {9, 123, 132, 0, 98, T, 0},
+        {10, 134, 145, 0, 98, T, 0}, {11, 147, 158, 0, 98, T, 0}, {12, 160, 169, 0, 98, T, 0}, {13, 171, 180, 0, 98, T, 0},
+        {14, 182, 191, 0, 98, T, 0}, {15, 193, 220, 0, 88, 0.5f, 0}, {16, 193, 204, 90, 133, 0, 0},
+        {17, 222, 233, 0, 98, T, 0}, {18, 235, 244, 0, 98, T, 0}, {19, 246, 255, 0, 98, T, 0}, {20, 257, 266, 0, 98, T, 0},
+        {21, 367, 373, 84, 135, 0, 49}, {22, 268, 283, 0, 98, 0.5f, 0}, {23, 285, 300, 0, 98, 0.5f, 0},
+        {24, 302, 317, 0, 98, 0.5f, 0}, {25, 438, 451, 146, 161, 0.5f, 0}, {27, 453, 466, 146, 161, 0.5f, 0},
+        {29, 468, 481, 146, 161, 0.5f, 0}, {31, 483, 496, 146, 161, 0.5f, 0}, {33, 498, 511, 146, 161, 0.5f, 0},
+        {26, 438, 451, 129, 144, 0.5f, 49}, {28, 453, 466, 129, 144, 0.5f, 49}, {30, 468, 481, 129, 144, 0.5f, 49},
+        {32, 484, 497, 129, 144, 0.5f, 49}, {34, 499, 512, 129, 144, 0.5f, 49}, {35, 381, 438, 0, 121, 0.5f, 0},
+        {37, 440, 445, 0, 121, 0.5f, 0}, {36, 447, 504, 0, 121, 0.5f, 49}, {38, 506, 512, 0, 121, 0.5f, 49},
+        {39, 410, 420, 169, 241, 0.5f, 0}, {40, 421, 430, 169, 241, 0.5f, 49}, {41, 319, 326, 0, 47, T, 0},
+        {42, 328, 335, 0, 47, T, 0}, {43, 337, 343, 0, 47, T, 0}, {44, 175, 183, 187, 196, 0.5f, 49},
+        {45, 375, 379, 84, 135, T, 49}, {46, 6, 22, 1, 16, 0.5f, 49}, {47, 6, 22, 19, 34, 0.5f, 49},
+        {48, 6, 22, 37, 52, 0.5f, 49}, {49, 6, 22, 55, 70, 0.5f, 49}, {50, 402, 421, 129, 161, 0.5f, 49},
+        {51, 381, 400, 129, 161, 0.5f, 49}, {52, 50, 66, 97, 113, 0.5f, 49}, {53, 66, 78, 97, 113, 0.5f, 49},
+        {54, 319, 326, 84, 152, 0, 0}, {55, 423, 436, 128, 144, 0.5f, 49}, {56, 175, 183, 199, 208, 0.5f, 49},
+        {57, 352, 357, 84, 117, T, 0}, {58, 359, 365, 84, 117, T, 0}, {59, 206, 213, 90, 133, T, 0},
+        {60, 213, 220, 90, 133, T, 0}, {61, 344, 350, 84, 135, 0, 0}, {62, 345, 352, 0, 47, 0, 0},
+        {63, 354, 360, 0, 47, 0, 0}, {64, 362, 369, 0, 47, 0, 0}, {65, 371, 378, 0, 47, T, 0},
+        {66, 431, 450, 177, 233, 0, 0}, {67, 24, 40, 0, 36, 1, 0}, {69, 56, 72, 0, 36, 1, 0}, {68, 40, 56, 0, 36, 0, 0},
+        {70, 72, 88, 0, 36, 0, 0}, {71, 24, 40, 44, 80, 1, 0}, {73, 56, 72, 44, 80, 1, 0}, {72, 40, 56, 44, 80, 0, 0},
+        {74, 72, 88, 44, 80, 0, 0},
+    };
+    for (const auto& n : styles) {
+        const auto r = capture_rects([&n] { PANEL_draw_needle(0, 0, 0, n.style); });
+        ASSERT_EQ(r.size(), 1u) << n.style;
+        const float w = float(n.ub - n.ua), len = float(n.vb - n.va);
+        EXPECT_NEAR(r[0].x2 - r[0].x1, w, 0.01f) << n.style;
+        EXPECT_NEAR(r[0].y1, 300.0f - n.f * len, 0.01f) << n.style;
+        EXPECT_NEAR(r[0].y2, 300.0f + (1.0f - n.f) * len, 0.01f) << n.style;
+        EXPECT_NEAR(r[0].tx1, n.ua, 0.01f) << n.style;
+        EXPECT_NEAR(r[0].ty1, n.va, 0.01f) << n.style;
+        EXPECT_NEAR(r[0].ty2, n.vb, 0.01f) << n.style;
+        EXPECT_NEAR(r[0].r, n.colour == 49 ? 0.0f : 1.0f, 0.01f) << n.style;
+    }
+    OGL_fill_default_colors();
+
+    // The card's corner (-50, 50) at texel (1, 375), turned 30 degrees counter-clockwise.
+    bool seen = false;
+    for (const fb_prim& p : capture_feedback([] { PANEL_draw_rotated_card(30.0f, 50.0f, 0, 0); }))
+        for (const fb_vertex& v : p.v)
+            if (std::fabs(v.s * 512.0f - 1.0f) < 0.05f && std::fabs(v.t * 512.0f - 375.0f) < 0.05f) {
+                seen = true;
+                EXPECT_NEAR(v.x, 300.0f - 68.301f, 0.01f);
+                EXPECT_NEAR(v.y, 300.0f + 18.301f, 0.01f);
+            }
+    EXPECT_TRUE(seen);
+
+    // Heading strips at 10: kind 4 centred on u 160 (x -20..20, y -5..5),
+    // kind 5 on u 53 (x -40..40, y -11..3), corners half a unit in.
+    const struct { int kind; float x1, x2, y1, y2, u1, u2, v1, v2; } strips[] = {
+        {4, 280.5f, 320.5f, 295.5f, 305.5f, 140, 180, 231, 241}, {5, 260.5f, 340.5f, 289.5f, 303.5f, 13, 93, 242, 256}};
+    for (const auto& s : strips) {
+        const int kind = s.kind;
+        const auto r = capture_rects([kind] { PANEL_draw_drum_digit(kind, 0, 0, 10.0f); });
+        ASSERT_EQ(r.size(), 1u) << s.kind;
+        EXPECT_NEAR(r[0].x1, s.x1, 0.01f) << s.kind;
+        EXPECT_NEAR(r[0].x2, s.x2, 0.01f) << s.kind;
+        EXPECT_NEAR(r[0].y1, s.y1, 0.01f) << s.kind;
+        EXPECT_NEAR(r[0].y2, s.y2, 0.01f) << s.kind;
+        EXPECT_NEAR(r[0].tx1, s.u1, 0.01f) << s.kind;
+        EXPECT_NEAR(r[0].tx2, s.u2, 0.01f) << s.kind;
+        EXPECT_NEAR(r[0].ty1, s.v1, 0.01f) << s.kind;
+        EXPECT_NEAR(r[0].ty2, s.v2, 0.01f) << s.kind;
+    }
+}

@@ -273,6 +273,51 @@ TEST_F(PanelTest, RadarColoursTheStormGridByLevel)
     EXPECT_EQ(texel(3, 0), (std::vector<int>{0, 229, 0, 255}));
     EXPECT_EQ(texel(4, 7), (std::vector<int>{255, 0, 0, 255}));   // first index along the columns
 
+    // Rain alone halves the factor to 2.495: 0.81 is level 2 (2.02) and 0.4
+    // stays level 0 (0.998, where a factor of 5 would reach level 1). The
+    // colours were read once: a later change of row 93 does not reach them.
+    OGL_set_color(93, 0.0f, 0.0f, 1.0f);
+    sim_weather.thunderstorm_percent = 0.0f;
+    storm_grid[5 * 256 + 0] = 0.81f;
+    storm_grid[6 * 256 + 0] = 0.4f;
+    PANEL_radar_texture();
+    read();
+    EXPECT_EQ(texel(5, 0), (std::vector<int>{0, 127, 0, 255}));
+    EXPECT_EQ(texel(6, 0)[3], 0);
+    EXPECT_EQ(texel(1, 0), (std::vector<int>{0, 229, 0, 255}));    // 0.5: 1.2475 is level 1 ...
+    EXPECT_EQ(texel(0, 0), (std::vector<int>{0, 127, 0, 255}));    // ... and 1.0 level 2
+    sim_weather.thunderstorm_percent = 1.0f;
+    PANEL_radar_texture();
+    read();
+    EXPECT_EQ(texel(0, 0), (std::vector<int>{255, 0, 0, 255}));
+    EXPECT_EQ(texel(5, 0), (std::vector<int>{255, 0, 0, 255}));    // 0.81 of a full storm: 4.04
+    OGL_fill_default_colors();
+
+    // Drawn in row 49 with the given alpha, the corners taking texels
+    // (0, 0), (0, 1), (1, 1), (1, 0) in the order given.
+    OGL_set_color(49, 0.25f, 0.5f, 0.75f);
+    const auto quad = capture_feedback([] {
+        PANEL_draw_radar_texture(0.0f, 0.0f, 1024.0f, 768.0f, 100.0f, 100.0f, 100.0f, 200.0f, 200.0f, 200.0f,
+                                 200.0f, 100.0f, 0.5f);
+    });
+    const struct { float x, y, s, t; } corners[] = {
+        {100.0f, 100.0f, 0.0f, 0.0f}, {100.0f, 200.0f, 0.0f, 1.0f}, {200.0f, 200.0f, 1.0f, 1.0f}, {200.0f, 100.0f, 1.0f, 0.0f}};
+    int seen = 0;
+    for (const fb_prim& p : quad)
+        for (const fb_vertex& v : p.v) {
+            EXPECT_NEAR(v.r, 0.25f, 0.01f);
+            EXPECT_NEAR(v.b, 0.75f, 0.01f);
+            EXPECT_NEAR(v.a, 0.5f, 0.01f);
+            for (const auto& c : corners)
+                if (std::fabs(v.x - c.x) < 0.01f && std::fabs(v.y - c.y) < 0.01f) {
+                    ++seen;
+                    EXPECT_NEAR(v.s, c.s, 1e-3f) << c.x << "," << c.y;
+                    EXPECT_NEAR(v.t, c.t, 1e-3f) << c.x << "," << c.y;
+                }
+        }
+    EXPECT_GE(seen, 4);
+    OGL_fill_default_colors();
+
     // Fractions from a peer beyond 1 are held at the top level; none at all clears the picture.
     sim_weather.rain_percent = 50.0f;
     PANEL_radar_texture();

@@ -25,6 +25,8 @@ TEST_F(PanelTest, TuningStepsWrapEachPartWithoutCarry)
         {PANEL_tune_freq_digit, 11098, -1, 2, 11095},
         {PANEL_tune_freq_digit, 11033, 1, 2, 11035},
         {PANEL_tune_freq_digit, 11002, 5, 2, 11005},    // only the sign of the step counts
+        {PANEL_tune_freq_digit, 11000, 0, 2, 11002},    // and a step of 0 moves up
+        {PANEL_tune_freq_digit, 11001, -1, 2, 11099},   // -1 is not nudged before it wraps
         {PANEL_tune_freq_digit, 11750, 1, 1, 10850},
         {PANEL_tune_freq_digit, 10850, -1, 1, 11750},
         {PANEL_tune_freq_digit, 11050, 0, 3, 11050},    // another part rewrites the value as it was
@@ -53,6 +55,11 @@ TEST_F(PanelTest, TuningStepsWrapEachPartWithoutCarry)
         EXPECT_TRUE(f % 10 == 0 || f % 10 == 2 || f % 10 == 5 || f % 10 == 7) << f;
     }
     EXPECT_EQ(f, 11000);
+    // Down from .00: .98, then the nudges of 6, 3 and 8 give .95, .92, .90, .87, .85, .82, .80, .77.
+    for (int32_t want : {11098, 11095, 11092, 11090, 11087, 11085, 11082, 11080, 11077}) {
+        PANEL_tune_freq_digit(&f, -1, 2);
+        EXPECT_EQ(f, want);
+    }
 }
 
 TEST_F(PanelTest, MorseStepsSetTheKindAndTheNextStartTime)
@@ -95,7 +102,7 @@ TEST_F(PanelTest, PowerComesFromTheBatteryOrFromTheEnginesN1)
         pln[0].acf_num_engines = c.engines;
         sim_cockpit_electrical.battery_on = c.battery;
         sim_cockpit_electrical.avionics_on = c.avionics;
-        flt[0].failures[FAIL_SLOT_ELECTRICAL] = c.failed ? FAILURE_STATE_FAILED : 0;
+        flt[0].failures[44] = c.failed ? FAILURE_STATE_FAILED : 0;   // the electrical system
         flt[0].ENGN_bat_volt[0] = c.volt0;
         flt[0].ENGN_bat_volt[1] = c.volt1;
         flt[0].ENGN_N1_[0] = c.n1_0;
@@ -107,10 +114,14 @@ TEST_F(PanelTest, PowerComesFromTheBatteryOrFromTheEnginesN1)
     // Inverters: a failed one does not count, another engine's working one does.
     pln[0].acf_num_engines = 2;
     sim_cockpit_engine.inverter_on[0] = 1;
-    flt[0].failures[FAIL_SLOT_INVERTER_BASE] = FAILURE_STATE_FAILED;
+    flt[0].failures[122] = FAILURE_STATE_FAILED;   // engine 1's inverter
     EXPECT_EQ(PANEL_inverter_on(), 0);
     sim_cockpit_engine.inverter_on[1] = 1;
     EXPECT_EQ(PANEL_inverter_on(), 1);
+    flt[0].failures[123] = FAILURE_STATE_FAILED;
+    EXPECT_EQ(PANEL_inverter_on(), 0);
+    // Without engines no inverter counts, not even engine 0's working one.
+    flt[0].failures[122] = flt[0].failures[123] = 0;
     pln[0].acf_num_engines = 0;
     EXPECT_EQ(PANEL_inverter_on(), 0);
 }
