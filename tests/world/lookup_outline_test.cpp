@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "flightmodel/flt.h"
+#include "core/constants.h"
 #include "core/geo.h"
 #include "core/simvars/graphics.h"
 #include "core/text_util.h"
@@ -185,6 +186,24 @@ TEST_F(Outline, ARunwayAwayFromTheOriginKeepsItsTrueHeading)
     EXPECT_NEAR((lon[2] - lon[0]) * m_per_deg_lon, 0.0, 0.5);
     EXPECT_NEAR((lon[3] - lon[1]) * m_per_deg_lon, 0.0, 0.5);
     EXPECT_NEAR((lat[2] - lat[0]) * m_per_deg_lat, 1000.0, 1.0);
+}
+
+// On Mars the origin lies 2.5 and 3 degrees from the reference; the map view
+// subtracts the world point at its centre. An eastbound runway 1000 x 40 m at
+// the origin, map centre at (x 100, z 50), scale 0.1: the corners' screen x sum
+// to 4 x (500 - 10) and the highest (smallest y) is the south side, z = +20:
+// 400 - (20 - 50) x 0.1 = 403.
+TEST_F(Outline, OnMarsTheOriginMovesAndTheMapCentreIsSubtracted)
+{
+    sim_graphics_scenery.current_planet = PLANET_MARS;
+    lat_ref = 10.0f, lon_ref = 20.0f;   // the origin at 12.5, 23.0
+    map_ref_x = 100.0f, map_ref_z = 50.0f;
+    world_add_airport("MARS", 12.5f, 23.0f, "09", 90.0f);
+    APT_runway_outline(0, 0, lat, lon, h, 0);
+    sim_graphics_scenery.current_planet = PLANET_EARTH;
+    EXPECT_NEAR(airport_label_anchor.sum_x, 4 * 490.0f, 0.05f);
+    EXPECT_NEAR(airport_label_anchor.min_y, 403.0f, 0.05f);
+    EXPECT_NEAR(lat[0], 12.5f + 20.0 / m_per_deg_lat, 1e-5);
 }
 
 TEST_F(Outline, LongitudeAcrossTheDateLineIsNotWrapped)
