@@ -485,15 +485,20 @@ TEST_F(Atc, ThePrecisionRadarCallsTheGlidePathAndLeadsItsTurns)
     EXPECT_EQ(last().rfind(callsign() + "TURN RIGHT HEADING ", 0), 0u) << last();
     EXPECT_TRUE(ends_with(last(), ", ON GLIDE PATH.")) << last();
 
-    flt[0].indicated_airspeed = 100.0f;
-    const float o = 1.5f * NM, p1x = nx + 9.0f * NM, p2z = nz - 1.1f * o;
-    for (const auto& [circles, heading] : {std::pair{0.5f, 45}, std::pair{2.0f, 120}}) {
+    // The circle grows 0.025 nm a knot above 100 kt, between 1.5 and 4 nm:
+    // two circles out, the lead stays 60 degrees whatever the speed.
+    const struct { float knots, radius_nm, circles; int heading; } leads[] = {
+        {100.0f, 1.5f, 0.5f, 45}, {100.0f, 1.5f, 2.0f, 120}, {50.0f, 1.5f, 2.0f, 120},
+        {180.0f, 3.5f, 2.0f, 120}, {300.0f, 4.0f, 2.0f, 120}};
+    for (const auto& c : leads) {
+        flt[0].indicated_airspeed = c.knots;
+        const float o = c.radius_nm * NM, p1x = nx + 9.0f * NM, p2z = nz - 1.1f * o;
         atc_state.atc_request_pending = 0;
         atc_request.atc_last_heading = -100;
-        place(p1x, p2z - circles * o, 180.0f);
+        place(p1x, p2z - c.circles * o, 180.0f);
         pass_time(41.0f);
         ATC_handle_request(request.c_str());
-        EXPECT_EQ(atc_request.atc_last_heading, heading) << circles;
+        EXPECT_EQ(atc_request.atc_last_heading, c.heading) << c.knots << " kt, " << c.circles;
     }
 }
 
@@ -540,7 +545,12 @@ TEST_F(Atc, ShipsTankerLightsAndUnknownRequests)
     EXPECT_EQ(last(), callsign() + "THE LIGHTS ARE ALREADY ON AT MAX!");
     EXPECT_EQ(local_airport_light_level[0], 3);
     ATC_handle_request("DIM");
+    EXPECT_EQ(last(), callsign() + "OK HOW DOES THIS LOOK?");
     EXPECT_EQ(local_airport_light_level[0], 2);
+    local_airport_light_level[0] = 1;
+    ATC_handle_request("DIM");
+    EXPECT_EQ(last(), callsign() + "OK I WILL TURN THEM OFF FOR YOU!");
+    EXPECT_EQ(local_airport_light_level[0], 0);
     local_airport_light_level[0] = 0;
     ATC_handle_request("DIM");
     EXPECT_EQ(last(), callsign() + "THE LIGHTS ARE OFF AT THIS FIELD RIGHT NOW!");
