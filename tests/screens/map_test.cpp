@@ -12,7 +12,9 @@
 #include <vector>
 
 #include "aircraft/acf_struct.h"
+#include "aircraft/flight_start.h"
 #include "core/app_mode.h"
+#include "core/command_hook.h"
 #include "core/constants.h"
 #include "core/geo.h"
 #include "core/replay.h"
@@ -380,6 +382,54 @@ TEST_F(MapTest, FlightPathJoinsRecordedSlotsOnly)
         }).size();
     };
     EXPECT_EQ(lines(), 4u);   // slots 0-1 and 1-2, two units thick
+}
+
+namespace {
+std::vector<int32_t> commands_run;
+void record_command(int32_t command) { commands_run.push_back(command); }
+}  // namespace
+
+// On a 1024 x 768 screen the map spans to (905, 701); screen 18 moves its
+// lower-left corner right of the command column (148) and all but screen 15
+// above the profile strip (210). The command column of screen 18 steps down
+// 20 units from y 238. The speed field (5 digits at 957, 583) is held to 1.5
+// Vne / root of the density ratio (Vne 200 kt: 300 kt at sea level, 348.2 kt
+// at 3,000 m where the ratio is 0.7423), and above the air to the circular
+// orbit speed (200 km up: root(3.986012e14 / 6,578,145) = 7784.3 m/s, 15132 kt).
+TEST_F(MapTest, OperatorScreensPlaceTheMapRunTheCommandColumnAndHoldTheSpeed)
+{
+    const struct { int mode; float left, bottom; } areas[] = {
+        {MODE_OPERATOR, 15.0f, 15.0f}, {MODE_OPERATOR_STATION, 163.0f, 225.0f}, {MODE_OPERATOR_AIRPORT, 15.0f, 225.0f}};
+    for (const auto& a : areas) {
+        app_mode = a.mode;
+        OPERATOR_panel(-999);
+        EXPECT_EQ(map_origin_x, a.left) << a.mode;
+        EXPECT_EQ(map_origin_y, a.bottom) << a.mode;
+        EXPECT_EQ(map_right, 905.0f) << a.mode;
+        EXPECT_EQ(map_top, 701.0f) << a.mode;
+    }
+
+    app_mode = MODE_OPERATOR_STATION;
+    CORE_set_command_dispatcher(record_command);
+    const struct { float y; int command; } column[] = {{238.0f, 600}, {198.0f, 203}, {158.0f, 608}, {118.0f, 610},
+                                                       {98.0f, 611}, {58.0f, 1034}};
+    for (const auto& c : column) {
+        commands_run.clear();
+        click([] { OPERATOR_panel(-999); }, 79.0f, c.y);
+        EXPECT_EQ(commands_run, std::vector<int32_t>{c.command}) << c.y;
+    }
+    CORE_set_command_dispatcher(nullptr);
+
+    app_mode = MODE_OPERATOR;
+    pln[0].acf_Vne = 200.0f;
+    const struct { float altitude_m, knots, within; } limits[] = {
+        {0.0f, 300.0f, 0.05f}, {3000.0f, 348.2f, 1.0f}, {200000.0f, 15132.0f, 3.0f}};
+    for (const auto& l : limits) {
+        situation_altitude = l.altitude_m;
+        situation_speed = 1.0e5f;
+        click([] { OPERATOR_panel(-999); }, 1002.0f, 593.0f);   // the last digit, up
+        EXPECT_NEAR(situation_speed / 0.514444f, l.knots, l.within) << l.altitude_m;
+    }
 }
 
 // The approach strip of screen 23: the touchdown 15 units inside the edge the
