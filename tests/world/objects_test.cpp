@@ -16,6 +16,7 @@
 
 #include "core/datafile.h"
 #include "core/folders.h"
+#include "core/random.h"
 #include "core/text_util.h"
 #include "graphics/glprobe.h"
 #include "graphics/ogl_image.h"
@@ -250,6 +251,62 @@ TEST_F(Objects, BoxTexturesAndProceduralModelSizes)
     OBJ_build_procedural(6, 60.0f, "stacks", stacks, 0, i);
     EXPECT_TRUE(near(xyz(prims(stacks)[2]), v3{0, 60, -1.5f}));
     EXPECT_TRUE(near(xyz(prims(stacks)[3]), v3{0, 0, -3}));
+}
+
+// The glide-slope mast's rings at 1..14 m are red and white by threes of
+// metres (white while the whole h / 3 is even); the VOR's five turned bands
+// start due north at (R1, H1) over (R2, H2); a tall building's roof lights
+// take their colour from three draws (below 0.25: white 9.9, then 9.8, then
+// green and blue 0.1), shown from the generator's fixed start 16838, 5758,
+// 10113, 17515, 31051, 5627, 23010, 7419, 16212, 4086, 2749 ...
+TEST_F(Objects, NavaidStripesBandsAndRoofLightColours)
+{
+    int i = 0;
+    const int slope = new_record();
+    OBJ_build_procedural(12, 0.0f, "NAVAID: SLO", slope, 0, i);
+    std::vector<object_primitive> wires;
+    for (const object_primitive& p : prims(slope))
+        if (p.code == 15) wires.push_back(p);
+    ASSERT_EQ(wires.size(), 6u + 14u * 6u);
+    EXPECT_EQ(std::vector<float>(wires[0].w + 3, wires[0].w + 6), (std::vector<float>{0.8f, 0.1f, 0.1f}));
+    const float white[15] = {0, 0.8f, 0.8f, 0.1f, 0.1f, 0.1f, 0.8f, 0.8f, 0.8f, 0.1f, 0.1f, 0.1f, 0.8f, 0.8f, 0.8f};
+    for (int h = 1; h <= 14; ++h) {
+        const object_primitive& v = wires[size_t(6 * h)];
+        EXPECT_EQ(v.w[1], float(h));
+        EXPECT_EQ(v.w[4], white[h]) << "ring at " << h;
+        EXPECT_EQ(v.w[5], white[h]) << "ring at " << h;
+    }
+
+    const int vor = new_record();
+    OBJ_build_procedural(10, 0.0f, "NAVAID: VOR", vor, 0, i);
+    ASSERT_EQ(prims(vor).size(), 5u * 29u);
+    const float bands[5][4] = {{7, 6, 7, 0}, {9, 6, 7, 6}, {9, 7, 9, 6}, {4, 7, 9, 7}, {0.1f, 16, 4, 7}};
+    for (int b = 0; b < 5; ++b) {
+        const float* upper = prims(vor)[size_t(29 * b + 2)].w;
+        const float* lower = prims(vor)[size_t(29 * b + 3)].w;
+        EXPECT_EQ(std::vector<float>(upper, upper + 5), (std::vector<float>{0, bands[b][1], -bands[b][0], 0.25f, 0.5f}))
+            << b;
+        EXPECT_EQ(std::vector<float>(lower, lower + 5), (std::vector<float>{0, bands[b][3], -bands[b][2], 0.25f, 0.0f}))
+            << b;
+    }
+
+    const struct { int skipped; float r, g, b; } colours[] = {
+        {0, 9.8f, 9.8f, 9.8f},   // 0.514, 0.176, 0.309
+        {2, 1.0f, 1.0f, 1.0f},   // 0.309, 0.535, 0.948
+        {3, 1.0f, 0.1f, 0.1f},   // 0.535, 0.948, 0.172
+        {5, 9.9f, 0.1f, 0.1f},   // 0.172, 0.702, 0.226
+        {8, 9.8f, 0.1f, 0.1f},   // 0.495, 0.125, 0.084
+        {10, 9.9f, 9.9f, 9.9f},  // 0.084, 0.390, 0.277
+    };
+    for (const auto& c : colours) {
+        UTIL_srand(1);
+        for (int k = 0; k < c.skipped; ++k) UTIL_rand();
+        const int o = new_record();
+        OBJ_build_procedural(90, 40.0f, "building", o, 0, i);
+        for (const object_primitive& p : prims(o))
+            if (p.code == 14)
+                EXPECT_EQ(std::vector<float>(p.w + 3, p.w + 6), (std::vector<float>{c.r, c.g, c.b})) << c.skipped;
+    }
 }
 
 TEST_F(Objects, FilesOfBothVersionsGiveExactPrimitiveLists)
