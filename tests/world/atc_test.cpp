@@ -304,9 +304,12 @@ TEST_F(Atc, TheAtisReadsTheWeatherOfTheField)
     airport_table[apt].elevation = 1000.0f;
     sim_weather.temperature_sealevel_c = 15.0f;
     sim_weather.cloud_type[1] = 4;
-    for (auto [feet, spoken] : {std::pair{1000.0f, "1000 SCATTERED "}, {940.0f, "950 SCATTERED "},
-                                {1024.0f, "1000 SCATTERED "}, {1260.0f, "1300 SCATTERED "},
-                                {10260.0f, "10500 SCATTERED "}, {-300.0f, "-300 SCATTERED "}}) {
+    const struct { float feet; int type; const char* spoken; } layers[] = {
+        {1000.0f, 2, "1000 SCATTERED "}, {940.0f, 2, "950 SCATTERED "},     {1024.0f, 2, "1000 SCATTERED "},
+        {1260.0f, 2, "1300 SCATTERED "}, {9840.0f, 3, "9800 BROKEN "},      {10160.0f, 3, "10000 BROKEN "},
+        {10260.0f, 2, "10500 SCATTERED "}, {-300.0f, 2, "-300 SCATTERED "}};
+    for (auto [feet, type, spoken] : layers) {
+        sim_weather.cloud_type[0] = type;
         sim_weather.cloud_base_msl_m[0] = 1000.0f + feet * 0.3048f;
         sim_weather.cloud_base_msl_m[1] = 1000.0f + 1500.0f * 0.3048f;
         ATC_atis(apt, 'B', text, 0);
