@@ -252,6 +252,18 @@ TEST(SkyColors, SamplesFixedPixels)
     EXPECT_FLOAT_EQ(sky_gradient_table[9][9][2], 133 / 255.0f);
     EXPECT_FLOAT_EQ(sky_pair_table[9][1][2], 136 / 255.0f);
     EXPECT_FLOAT_EQ(sky_state_colour_table[2][2], 35 / 255.0f);
+
+    // Every sample's (row, column): the gradient at the rows below and column
+    // 14 i + 7, the pair at row 19, columns 14 i + 4 and 14 i + 10, the state
+    // colour at row 12, column 14 i + 7.
+    const int rows[10] = {33, 57, 82, 106, 131, 155, 180, 204, 229, 253};
+    auto at = [](const float* c) { return std::pair{int(std::lround(c[1] * 255.0f)), int(std::lround(c[2] * 255.0f))}; };
+    for (int i = 0; i < 10; ++i) {
+        for (int j = 0; j < 10; ++j) EXPECT_EQ(at(sky_gradient_table[i][j]), std::pair(rows[j], 14 * i + 7)) << i << "," << j;
+        EXPECT_EQ(at(sky_pair_table[i][0]), std::pair(19, 14 * i + 4)) << i;
+        EXPECT_EQ(at(sky_pair_table[i][1]), std::pair(19, 14 * i + 10)) << i;
+        EXPECT_EQ(at(sky_state_colour_table[i]), std::pair(12, 14 * i + 7)) << i;
+    }
 }
 
 TEST(SkyColors, MissingSmallOrDamagedImagesAreFatal)
