@@ -540,6 +540,14 @@ TEST_F(MapTest, DiagramFitsTheAirportAndRestoresTheReference)
     EXPECT_EQ(lat_ref, 47.0f);
     EXPECT_EQ(lon_ref, -123.0f);
     EXPECT_EQ(screen_settings.map_zoom, 1.0f);
+    // On Mars the centre lies 2.5 and 3 degrees from the reference: 3.25
+    // degrees east of the runway, 3000 x sin 47.5 x sin 3.25 = 125.4 m, so
+    // 170.4 m wide and 170.4 x 261 / 2996 (the length seen 3 degrees south of
+    // the centre) = 14.8 units.
+    sim_graphics_scenery.current_planet = PLANET_MARS;
+    const auto mars = extent(0);
+    sim_graphics_scenery.current_planet = PLANET_EARTH;
+    EXPECT_NEAR(mars[2] - mars[0], 14.8f, 0.15f);
     const auto across = extent(1);
     EXPECT_NEAR(across[2] - across[0], 261.0f, 0.5f);   // both runways in one compact group
     EXPECT_GT(across[3] - across[1], 20.0f);
