@@ -505,6 +505,63 @@ TEST_F(Atc, ThePrecisionRadarCallsTheGlidePathAndLeadsItsTurns)
     }
 }
 
+// The approach controller's pacing, hand-off angle and altitude reminders,
+// the localizer course 270 from a navaid at the origin. Pacing from the
+// generator's first draw 16838 (0.51387): 20 + 20 x 0.51387 = 30.277 s for an
+// ILS, 15 + 5 x 0.51387 = 17.569 s for a precision radar. Handed off within
+// 8 degrees of the course line only. 25 nm out with the plan at 5,000 ft the
+// altitude stays 5,000 ft; it is said again when the plane is more than 200
+// ft off it and not already closing at 2 m/s or more.
+TEST_F(Atc, ApproachPacingHandOffAngleAndAltitudeReminders)
+{
+    navaid(NAV_ILS_LOC, "TEST ILS", 34.0f, -117.5f, 270.0f);
+    float nx, nz;
+    local_of(34.0f, -117.5f, nx, nz);
+    ASSERT_EQ(nx, 0.0f);
+    ASSERT_EQ(nz, 0.0f);
+    atc_state.atc_plan_altitude = 5000;
+
+    for (const auto& [request, wait] : {std::pair{"REQUEST ILSTEST ILS", 30.277}, {"REQUEST PARTEST ILS", 17.569}}) {
+        atc_state.atc_request_pending = 0;
+        place(25.0f * NM, 0.0f, 270.0f);
+        UTIL_srand(1);
+        ATC_handle_request(request);
+        EXPECT_NEAR(atc_request.atc_approach_next_time, sim_time.total_running_time_sec + wait, 1e-3) << request;
+        pass_time(41.0f);
+    }
+
+    const float d = 10.0f * NM;
+    for (const auto& [degrees, handed_off] : {std::pair{7.5f, true}, {-7.5f, true}, {8.5f, false}, {-8.5f, false}}) {
+        const float off = degrees * 3.14159265f / 180.0f;
+        atc_state.atc_request_pending = 1;
+        UTIL_strcpy("REQUEST ILSTEST ILS", atc_state.atc_request_text);
+        place(d * std::cos(off), d * std::sin(off), 270.0f);
+        pass_time(41.0f);
+        ATC_handle_request(atc_state.atc_request_text);
+        EXPECT_EQ(last().find("INTERCEPT LOCALIZER") != std::string::npos, handed_off) << degrees << ": " << last();
+    }
+
+    const struct { float feet_off, climb_mps; bool said; } reminders[] = {
+        {300.0f, -1.9f, true}, {300.0f, -2.1f, false}, {-300.0f, 1.9f, true}, {-300.0f, 2.1f, false},
+        {150.0f, 0.0f, false}, {-150.0f, 0.0f, false}};
+    atc_state.atc_request_pending = 0;
+    place(25.0f * NM, 0.0f, 270.0f);
+    ATC_handle_request("REQUEST ILSTEST ILS");
+    ASSERT_EQ(atc_request.atc_last_altitude, 5000);
+    for (const auto& r : reminders) {
+        place(25.0f * NM, 0.0f, 270.0f, (5000.0f + r.feet_off) * 0.3048f);
+        flt[0].vh_ind = r.climb_mps;
+        pass_time(41.0f);
+        sounds.spoken_texts.clear();
+        ATC_handle_request(atc_state.atc_request_text);
+        const bool said_altitude = said() > 0 && last().find(r.feet_off > 0 ? "DESCEND AND MAINTAIN 5000 FEET"
+                                                                            : "CLIMB AND MAINTAIN 5000 FEET") !=
+                                                     std::string::npos;
+        EXPECT_EQ(said_altitude, r.said) << r.feet_off << " ft, " << r.climb_mps << " m/s: " << last();
+    }
+    flt[0].vh_ind = 0.0f;
+}
+
 TEST_F(Atc, ShipsTankerLightsAndUnknownRequests)
 {
     place(0.0f, 10.0f * NM, 0.0f);
