@@ -432,6 +432,42 @@ TEST_F(MapTest, OperatorScreensPlaceTheMapRunTheCommandColumnAndHoldTheSpeed)
     }
 }
 
+// Screen 23 opens at zoom 5 on its chart airport's first runway, the runway
+// in the middle of the map (x 460), and lists the airport's frequencies in
+// MHz (12345 is 123.45). On screen 15 a zoom below 1.01 puts the map's
+// lower-left corner on the loaded area's (x0, z1); 1.05 leaves it.
+TEST_F(MapTest, OperatorChartScreenOpensOnItsAirportAndTheMapCornerFollowsTheZoom)
+{
+    airport_record a{};
+    std::strcpy(a.id, "KTST");
+    runway_record rw{};
+    std::strcpy(rw.number, "09");
+    rw.lat = 47.05f, rw.lon = -122.95f, rw.heading = 90.0f, rw.length = 2000.0f;
+    a.runways = {rw};
+    a.frequencies[1].frequency = 12345;
+    std::strcpy(a.frequencies[1].name, "TOWER");
+    airport_table.push_back(a);
+    chart_airport = static_cast<int>(airport_table.size()) - 1;
+    app_mode = MODE_OPERATOR_AIRPORT;
+    operator_panel.last_screen_key = -1;
+    const auto lines = printed([] { OPERATOR_panel(-999); });
+    EXPECT_EQ(screen_settings.map_zoom, 5.0f);
+    float x, y, z;
+    GEO_latlon_to_local(x, y, z, rw.lat, rw.lon, 0.0);
+    EXPECT_NEAR(MAP_x_to_screen(x), 460.0f, 0.5f);
+    EXPECT_TRUE(shows(lines, "123.45")) << (lines.empty() ? "" : lines[0]);
+
+    app_mode = MODE_OPERATOR;
+    scenery_area = {-10000.0f, 10000.0f, -5000.0f, 5000.0f};
+    for (const auto& [zoom, corner] : {std::pair{1.05f, false}, {1.0f, true}}) {
+        screen_settings.map_zoom = zoom;
+        map_ref_x = 123.0f, map_ref_z = 456.0f;
+        OPERATOR_panel(-999);
+        EXPECT_EQ(map_ref_x, corner ? -10000.0f : 123.0f) << zoom;
+        EXPECT_EQ(map_ref_z, corner ? 5000.0f : 456.0f) << zoom;
+    }
+}
+
 // The approach strip of screen 23: the touchdown 15 units inside the edge the
 // landing heads toward, the 3-degree glide line rising at six times the map
 // scale (slope 6 tan 3 = 0.31445), height lines every 100, 200, 500, 1000,
