@@ -309,6 +309,64 @@ TEST_F(Objects, NavaidStripesBandsAndRoofLightColours)
     }
 }
 
+// The antenna rows and masts: the localizer's seven antennas stand 2 m apart
+// about the centre; the marker's cross bars narrow from 1.6 m either side at
+// 5 m to 1.0 m at 8 m; the stacks smoke 2 m below their top in 4 m puffs,
+// the cooling tower in 20 m puffs; the cooling tower's rim is textured on a
+// circle about (0.125, 0.75), due north at t 1.0 and due east at s 0.25.
+TEST_F(Objects, AntennaRowsCrossBarsSmokeAndTheCoolingTowersRim)
+{
+    int i = 0;
+    auto line_vertices = [](int o) {
+        std::vector<object_primitive> v;
+        for (const object_primitive& p : prims(o))
+            if (p.code == 15) v.push_back(p);
+        return v;
+    };
+    const int loc = new_record();
+    OBJ_build_procedural(11, 0.0f, "NAVAID: LOC", loc, 0, i);
+    std::vector<float> xs;
+    for (const object_primitive& p : line_vertices(loc)) xs.push_back(p.w[0]);
+    EXPECT_EQ(xs, (std::vector<float>{-6, -6, -6, -6, -4, -4, -4, -4, -2, -2, -2, -2, 0, 0, 0, 0, 2, 2, 2, 2, 4, 4, 4, 4,
+                                      6, 6, 6, 6}));
+
+    const int marker = new_record();
+    OBJ_build_procedural(13, 0.0f, "NAVAID: MAR", marker, 0, i);
+    const auto bars = line_vertices(marker);
+    ASSERT_EQ(bars.size(), 4u + 16u);
+    const float expected[8][3] = {{-4, 8, 1.0f}, {-3, 7, 1.2f}, {-2, 6, 1.4f}, {-1, 5, 1.6f},
+                                  {1, 5, 1.6f},  {2, 6, 1.4f},  {3, 7, 1.2f},  {4, 8, 1.0f}};
+    for (int b = 0; b < 8; ++b) {
+        const float* from = bars[size_t(4 + 2 * b)].w;
+        const float* to = bars[size_t(5 + 2 * b)].w;
+        EXPECT_EQ(std::vector<float>(from, from + 3), (std::vector<float>{expected[b][0], expected[b][1], -expected[b][2]}));
+        EXPECT_EQ(std::vector<float>(to, to + 3), (std::vector<float>{expected[b][0], expected[b][1], expected[b][2]}));
+    }
+
+    auto first_of = [](int o, int code) {
+        for (const object_primitive& p : prims(o))
+            if (p.code == code) return std::vector<float>(p.w, p.w + 5);
+        return std::vector<float>{};
+    };
+    const int stacks = new_record();
+    OBJ_build_procedural(6, 60.0f, "stacks", stacks, 0, i);
+    EXPECT_EQ(first_of(stacks, 6), (std::vector<float>{0, 58, 0, 4, 0}));
+    const int cooling = new_record();
+    OBJ_build_procedural(5, 100.0f, "cooling tower", cooling, 0, i);
+    EXPECT_EQ(first_of(cooling, 7), (std::vector<float>{0, 98, 0, 20, 0}));
+    const auto& c = prims(cooling);
+    const auto rim = std::find_if(c.begin(), c.end(), [](const object_primitive& p) { return p.code == 9; });
+    ASSERT_TRUE(rim + 15 < c.end());
+    const float* north = (rim + 2)->w;
+    const float* east = (rim + 5)->w;
+    EXPECT_NEAR(north[2], -32.0f, 1e-4f);
+    EXPECT_NEAR(north[3], 0.125f, 1e-6f);
+    EXPECT_NEAR(north[4], 1.0f, 1e-6f);
+    EXPECT_NEAR(east[0], 32.0f, 1e-4f);
+    EXPECT_NEAR(east[3], 0.25f, 1e-6f);
+    EXPECT_NEAR(east[4], 0.75f, 1e-6f);
+}
+
 TEST_F(Objects, FilesOfBothVersionsGiveExactPrimitiveLists)
 {
     const int v2 = new_record();
