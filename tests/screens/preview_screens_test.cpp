@@ -136,6 +136,26 @@ TEST_F(PreviewTest, ThePathCameraLooksAtTheAreaOrThePlaneByItsZoom)
     landuse_texture_count = textures;
 }
 
+// The far distance is 1.75 times the loaded area's diagonal (20 x 10 km:
+// 22,360.7 m, so 39,131.2 m); the fog runs from a fifth of it to it, and the
+// light is half ambient, half diffuse.
+TEST_F(PreviewTest, ThePathViewFogsFromAFifthOfItsFarDistance)
+{
+    const scenery_area_record kept = scenery_area;
+    scenery_area = {-10000.0f, 10000.0f, -5000.0f, 5000.0f};
+    SETUP_flight_path_3d();
+    scenery_area = kept;
+    GLfloat start = 0, end = 0, ambient[4] = {}, diffuse[4] = {};
+    glGetFloatv(GL_FOG_START, &start);
+    glGetFloatv(GL_FOG_END, &end);
+    glGetLightfv(GL_LIGHT0, GL_AMBIENT, ambient);
+    glGetLightfv(GL_LIGHT0, GL_DIFFUSE, diffuse);
+    EXPECT_NEAR(end, 39131.2f, 0.5f);
+    EXPECT_NEAR(start, 7826.2f, 0.5f);
+    EXPECT_EQ(std::vector<float>(ambient, ambient + 4), (std::vector<float>{0.5f, 0.5f, 0.5f, 1.0f}));
+    EXPECT_EQ(std::vector<float>(diffuse, diffuse + 4), (std::vector<float>{0.5f, 0.5f, 0.5f, 1.0f}));
+}
+
 TEST_F(PreviewTest, AViewKeyPostponesTheNextAngleChange)
 {
     interval_ticks[INTERVAL_TEN_SECONDS] = 1;
