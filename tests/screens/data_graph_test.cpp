@@ -174,6 +174,45 @@ TEST_F(DataGraph, HoldingThePointerLeftOfThePlotScrollsBack)
     data_graph.graph_start = 0.2f;
     SETUP_data_graph();
     EXPECT_EQ(data_graph.graph_start, 0.0f);   // not before the oldest sample
+    // Right of the plot (beyond x 1004) it scrolls on at the same rate, up to
+    // the newest sample less the 5-second window.
+    mouse.mouse_x = 1010.0f;
+    data_graph.graph_start = 50.0f;
+    SETUP_data_graph();
+    EXPECT_FLOAT_EQ(data_graph.graph_start, 50.5f);
+    data_graph.graph_start = 93.8f;
+    SETUP_data_graph();
+    EXPECT_EQ(data_graph.graph_start, 94.0f);
+}
+
+// The plot's lines run across it at its bottom (152), middle (438) and top
+// (724) at full strength; the cursor line stands at half.
+TEST_F(DataGraph, PlotLinesAndTheHalfStrengthCursor)
+{
+    std::vector<float> ys;
+    std::vector<float> cursor_alpha;
+    mouse.mouse_x = 300.0f, mouse.mouse_y = 400.0f;
+    for (const fb_prim& l : capture_feedback([] { SETUP_data_graph(); })) {
+        if (l.token != GL_LINE_TOKEN && l.token != GL_LINE_RESET_TOKEN) continue;
+        if (l.v[0].y == l.v[1].y && std::fabs(l.v[1].x - l.v[0].x) > 900.0f) {
+            ys.push_back(l.v[0].y - 0.5f);
+            EXPECT_EQ(l.v[0].a, 1.0f);
+        }
+        if (l.v[0].x == l.v[1].x) cursor_alpha.push_back(l.v[0].a);
+    }
+    std::sort(ys.begin(), ys.end());
+    EXPECT_EQ(ys, (std::vector<float>{152.0f, 438.0f, 724.0f}));
+    EXPECT_EQ(cursor_alpha, (std::vector<float>{0.5f}));
+}
+
+// The cursor's column is the last whose time is at or before the cursor's
+// while the next one's is at or after it: at the newest sample's own time,
+// the sample before it (the next column after the newest holds an older time).
+TEST_F(DataGraph, TheCursorColumnAtASamplesOwnTime)
+{
+    for (auto [c, t] : {std::pair{10, 1.0f}, {11, 1.1f}, {12, 0.5f}}) sample(c, t, 1.0f);
+    EXPECT_EQ(GRAPH_cursor_column(1.1f), 10);
+    EXPECT_EQ(GRAPH_cursor_column(1.05f), 10);
 }
 
 }  // namespace
