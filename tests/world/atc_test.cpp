@@ -330,6 +330,9 @@ TEST_F(Atc, TheAtisReadsTheWeatherOfTheField)
     EXPECT_TRUE(has("SKY CLEAR VISIBILITY")) << text;
     EXPECT_TRUE(has("AREA QNH 1013. ")) << text;
     EXPECT_TRUE(has("INFORMATION . ")) << text;
+    sim_weather.dewpoi_sealevel_c = 7.8f;   // cut, not rounded
+    ATC_atis(apt, 'B', text, 0);
+    EXPECT_TRUE(has(" DEWPOINT 7. ")) << text;
 }
 
 TEST_F(Atc, OnRealWeatherTheAtisAndTheRunwayReadTheNearestReport)
