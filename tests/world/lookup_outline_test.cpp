@@ -156,17 +156,17 @@ TEST_F(Outline, StopwaysExtendEachEndAndEmitInOrder)
 {
     world_add_airport("KAAA", 34.0f, -117.5f, "36", 0.0f);   // northbound: the first end is south
     airport_table[0].runways[0].stopways = 1000.05f;
-    outline_window_origin_x = 10.0f;
+    outline_window_origin_x = 10.0f, outline_window_origin_y = 20.0f;
     APT_runway_outline(0, 0, lat, lon, h, 1);
-    outline_window_origin_x = 0.0f;
+    outline_window_origin_x = outline_window_origin_y = 0.0f;
     EXPECT_NEAR((34.0 - lat[0]) * m_per_deg_lat, 500.0 + 304.8, 0.5);
     EXPECT_NEAR((lat[2] - 34.0) * m_per_deg_lat, 500.0 + 152.4, 0.5);
     ASSERT_EQ(emitted.size(), 4u);
-    // Screen y grows northward; order 2, 3, 1, 0 and the window origin added.
+    // Screen y grows northward; order 2, 3, 1, 0 and the window origin (10, 20) added.
     EXPECT_NEAR(emitted[0].first, 10.0f + 500.0f - 2.0f, 0.01f);
-    EXPECT_NEAR(emitted[0].second, 400.0f + 65.24f, 0.05f);
+    EXPECT_NEAR(emitted[0].second, 20.0f + 400.0f + 65.24f, 0.05f);
     EXPECT_NEAR(emitted[1].first, 10.0f + 500.0f + 2.0f, 0.01f);
-    EXPECT_NEAR(emitted[2].second, 400.0f - 80.48f, 0.05f);
+    EXPECT_NEAR(emitted[2].second, 20.0f + 400.0f - 80.48f, 0.05f);
 
     // Indices outside the tables change nothing.
     lat[0] = -1.0f;
