@@ -220,6 +220,28 @@ TEST_F(DateWeather, WavesAndANewStormPattern)
     EXPECT_EQ(sim_weather.use_real_weather_bool, 0);
 }
 
+namespace {
+std::string mode_reason;
+}  // namespace
+
+// The airport list's two buttons leave for the flying view, the left one
+// (x 62) as a cancel, the right one (x 247) as the choice that places the
+// aircraft at the airport.
+TEST_F(DateWeather, TheAirportListsButtonsCancelOrSelect)
+{
+    shell_hooks hooks;
+    hooks.set_mode = [](int32_t mode, const char* reason) { app_mode = mode, mode_reason = reason; };
+    CORE_set_shell_hooks(hooks);
+    for (const auto& [x, reason] : {std::pair{62.0f, "cancel airport"}, {247.0f, "select airport"}}) {
+        app_mode = MODE_AIRPORT_LIST;
+        mode_reason.clear();
+        click(SETUP_airport_select, x, 28.0f);
+        EXPECT_EQ(app_mode, MODE_FLYING) << x;
+        EXPECT_EQ(mode_reason, reason) << x;
+    }
+    CORE_set_shell_hooks(shell_hooks{});
+}
+
 // Random weather draws its numbers in a fixed order: storminess, the rate of
 // change, rain, storms, microbursts and turbulence, fifteen draws for the
 // wind layers, four cloud heights, two cloud types, the visibility, the
