@@ -565,6 +565,43 @@ TEST_F(Atc, ApproachPacingHandOffAngleAndAltitudeReminders)
     flt[0].vh_ind = 0.0f;
 }
 
+// The airport requests, the wind check, the missed approach and the
+// emergency, 10 nm south of the field heading north; wind 270 at 12 varying
+// 20 degrees. The emergency passes over a nearer field whose runway is
+// shorter than 500 ft.
+TEST_F(Atc, AirportRequestsWindCheckMissedApproachAndEmergency)
+{
+    airport("KTST", "TEST FIELD", 34.0f, -117.5f, "27", 270.0f, 2000.0f);
+    airport("KSHT", "SHORT FIELD", 33.9f, -117.5f, "36", 0.0f, 100.0f);
+    place(0.0f, 10.0f * NM, 0.0f);
+    sim_weather.wind_direction_degt[0] = 270.0f;
+    sim_weather.wind_speed_kt[0] = 12.0f;
+    sim_weather.shear_direction_degt[0] = 20.0f;
+    sim_weather.shear_speed_kt[0] = 0.0f;
+    const std::string wind_words = "WIND 2 7 0 AT 12 VARIABLE 2 5 0 TO 2 9 0";
+    const struct { const char* request; std::string reply; } rows[] = {
+        {"REQUEST VECTEST FIELD",
+         "TURN LEFT HEADING 3 6 0 VECTORS TEST FIELD. THEY ARE ABOUT 10 MILES FROM YOUR CURRENT POSITION."},
+        {"REQUEST LANTEST FIELD", wind_words + ", CLEARED TO LAND RUNWAY 2 7 TEST FIELD."},
+        {"REQUEST TAXTEST FIELD", "TAXI RUNWAY 2 7."},
+        {"REQUEST TAKTEST FIELD", "FLY RUNWAY HEADING CLEARED FOR TAKE OFF RUNWAY 2 7."},
+        {"WIN", wind_words + "."},
+        {"MIS", "UNDERSTAND MISSED APPROACH. HOLD AS PUBLISHED. SAY INTENTIONS WHEN ABLE."},
+        {"DEC", "SQUAWK 7 7 0 0 TURN LEFT HEADING 3 6 0 VECTORS TEST FIELD, THEY ARE ABOUT 10 MILES FROM YOUR "
+                "CURRENT POSITION."},
+    };
+    for (const auto& r : rows) {
+        atc_state.atc_plan_filed = atc_state.atc_plan_active = 1;
+        atc_state.atc_phase = 5;
+        ATC_handle_request(r.request);
+        EXPECT_EQ(last(), callsign() + r.reply) << r.request;
+        const bool drops_plan = r.request[0] == 'M' || r.request[0] == 'D';
+        EXPECT_EQ(atc_state.atc_plan_filed + atc_state.atc_plan_active, drops_plan ? 0 : 2) << r.request;
+        EXPECT_EQ(atc_state.atc_phase, r.request[0] == 'D' ? 0 : 5) << r.request;
+    }
+    sim_weather.shear_direction_degt[0] = 0.0f;
+}
+
 TEST_F(Atc, ShipsTankerLightsAndUnknownRequests)
 {
     place(0.0f, 10.0f * NM, 0.0f);
