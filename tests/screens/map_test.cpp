@@ -420,7 +420,22 @@ TEST_F(MapTest, OperatorScreensPlaceTheMapRunTheCommandColumnAndHoldTheSpeed)
     }
     CORE_set_command_dispatcher(nullptr);
 
+    // The target plane's buttons stand 20 units apart from y 538 down (x
+    // 1004); the heading field takes 0 to 360.
     app_mode = MODE_OPERATOR;
+    sim_graphics_settings.draw_aircrafts = 3;
+    click([] { OPERATOR_panel(-999); }, 1004.0f, 502.0f);
+    EXPECT_EQ(operator_panel.target_plane, 2);
+    click([] { OPERATOR_panel(-999); }, 1004.0f, 522.0f);
+    EXPECT_EQ(operator_panel.target_plane, 1);
+    operator_panel.target_plane = 0;
+    sim_graphics_settings.draw_aircrafts = 1;
+    for (const auto& [typed, kept] : {std::pair{360.0f, 360.0f}, {361.0f, 360.0f}}) {
+        operator_panel.heading_deg = typed;
+        OPERATOR_panel(-999);
+        EXPECT_EQ(operator_panel.heading_deg, kept);
+    }
+
     pln[0].acf_Vne = 200.0f;
     const struct { float altitude_m, knots, within; } limits[] = {
         {0.0f, 300.0f, 0.05f}, {3000.0f, 348.2f, 1.0f}, {200000.0f, 15132.0f, 3.0f}};
