@@ -297,6 +297,8 @@ TEST_F(Objects, NavaidStripesBandsAndRoofLightColours)
         {5, 9.9f, 0.1f, 0.1f},   // 0.172, 0.702, 0.226
         {8, 9.8f, 0.1f, 0.1f},   // 0.495, 0.125, 0.084
         {10, 9.9f, 9.9f, 9.9f},  // 0.084, 0.390, 0.277
+        {11, 1.0f, 1.0f, 1.0f},  // 0.390, 0.277, 0.368
+        {12, 1.0f, 1.0f, 1.0f},  // 0.277, 0.368, 0.983
     };
     for (const auto& c : colours) {
         UTIL_srand(1);
@@ -330,6 +332,11 @@ TEST_F(Objects, AntennaRowsCrossBarsSmokeAndTheCoolingTowersRim)
     EXPECT_EQ(xs, (std::vector<float>{-6, -6, -6, -6, -4, -4, -4, -4, -2, -2, -2, -2, 0, 0, 0, 0, 2, 2, 2, 2, 4, 4, 4, 4,
                                       6, 6, 6, 6}));
 
+    // Each antenna's hut runs 0.4 m either side, 2 m along, from 1.0 m to 1.5 m up.
+    const object_primitive* hut = &prims(loc)[2];
+    EXPECT_EQ(std::vector<float>(hut[0].w, hut[0].w + 3), (std::vector<float>{-6.4f, 1.0f, 2.0f}));
+    EXPECT_EQ(std::vector<float>(hut[1].w, hut[1].w + 3), (std::vector<float>{-6.4f, 1.5f, 2.0f}));
+
     const int marker = new_record();
     OBJ_build_procedural(13, 0.0f, "NAVAID: MAR", marker, 0, i);
     const auto bars = line_vertices(marker);
@@ -351,6 +358,8 @@ TEST_F(Objects, AntennaRowsCrossBarsSmokeAndTheCoolingTowersRim)
     const int stacks = new_record();
     OBJ_build_procedural(6, 60.0f, "stacks", stacks, 0, i);
     EXPECT_EQ(first_of(stacks, 6), (std::vector<float>{0, 58, 0, 4, 0}));
+    EXPECT_EQ(prims(stacks)[2].w[4], 1.0f);   // t at the top of the chimney
+    EXPECT_EQ(prims(stacks)[3].w[4], 0.5f);   // and at its foot
     const int cooling = new_record();
     OBJ_build_procedural(5, 100.0f, "cooling tower", cooling, 0, i);
     EXPECT_EQ(first_of(cooling, 7), (std::vector<float>{0, 98, 0, 20, 0}));
