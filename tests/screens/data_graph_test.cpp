@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 #include <vector>
 
 #include "core/input.h"
@@ -13,6 +14,7 @@
 #include "core/screen.h"
 #include "core/simvars.h"
 #include "graphics/ogl_state.h"
+#include "graphics/widget_record.h"
 #include "links/dataout.h"
 #include "screens/data_graph_screen.h"
 #include "screens/setup.h"
@@ -101,10 +103,9 @@ TEST_F(DataGraph, EachValueHasItsColourAndTheZoomMagnifies)
     data_graph.graph_zoom = 2.0f;
     const graph_plot p = GRAPH_plot(1024.0f, 768.0f);
     const float hh = ((p.top - 2.0f) - (p.bottom + 2.0f)) / 2.0f;
-    std::vector<float> reds;
+    std::vector<float> reds;   // in drawing order, rows 0 to 7
     for (const fb_prim& l : flat_lines())
         if (std::fabs(l.v[0].y - 0.5f - (1.5f * hh + p.bottom + 2.0f)) < 0.01f) reds.push_back(l.v[0].r);
-    std::sort(reds.begin(), reds.end());
     ASSERT_EQ(reds.size(), 8u);
     for (int k = 0; k < 8; ++k) EXPECT_NEAR(reds[k], 0.1f * float(k + 1), 0.01f) << k;
     for (int k = 0; k < 8; ++k) OGL_set_color(rows[k], kept[k][0], kept[k][1], kept[k][2]);
@@ -131,6 +132,35 @@ TEST_F(DataGraph, AHiddenCurveIsNotDrawnButStillScalesItsGroup)
     EXPECT_NEAR(ys[0], 1.5f * hh + p.bottom + 2.0f, 0.01f);
 }
 
+std::vector<std::pair<float, float>> check_boxes;
+void record_check_box(const widget_box& b)
+{
+    if (b.kind == WIDGET_BOX_FIELD && b.x2 - b.x1 == 14.0f && b.y2 - b.y1 == 14.0f)
+        check_boxes.emplace_back((b.x1 + b.x2) / 2.0f, b.y1 + 3.0f);
+}
+
+// The legend columns of the first two selected groups stand at x 56 and 231
+// (175 apart); each value at the cursor has its box left of the column (x -
+// 20) for even values and right of it (x + 135) for odd ones, at y 92, 82, ...
+TEST_F(DataGraph, LegendColumnsAndTheirBoxesStandByGroupAndValue)
+{
+    sim_network_dataout.data_to_graph[40] = 1;
+    for (int row : {0, 1, 8, 9})
+        for (int c : {10, 11}) {
+            graph_history.time[c] = c == 10 ? 1.0f : 1.1f;
+            graph_history.value[row][c] = 5.0f;
+        }
+    mouse.mouse_y = 0.0f;
+    check_boxes.clear();
+    WIDGET_set_recorder(record_check_box);
+    SETUP_data_graph();
+    WIDGET_set_recorder(nullptr);
+    sim_network_dataout.data_to_graph[40] = 0;
+    std::sort(check_boxes.begin(), check_boxes.end());
+    EXPECT_EQ(check_boxes, (std::vector<std::pair<float, float>>{{36.0f, 92.0f}, {191.0f, 82.0f}, {211.0f, 92.0f},
+                                                                 {366.0f, 82.0f}}));
+}
+
 TEST_F(DataGraph, HoldingThePointerLeftOfThePlotScrollsBack)
 {
     for (int c = 0; c < 100; ++c) sample(c, static_cast<float>(c), 1.0f);
@@ -144,6 +174,45 @@ TEST_F(DataGraph, HoldingThePointerLeftOfThePlotScrollsBack)
     data_graph.graph_start = 0.2f;
     SETUP_data_graph();
     EXPECT_EQ(data_graph.graph_start, 0.0f);   // not before the oldest sample
+    // Right of the plot (beyond x 1004) it scrolls on at the same rate, up to
+    // the newest sample less the 5-second window.
+    mouse.mouse_x = 1010.0f;
+    data_graph.graph_start = 50.0f;
+    SETUP_data_graph();
+    EXPECT_FLOAT_EQ(data_graph.graph_start, 50.5f);
+    data_graph.graph_start = 93.8f;
+    SETUP_data_graph();
+    EXPECT_EQ(data_graph.graph_start, 94.0f);
+}
+
+// The plot's lines run across it at its bottom (152), middle (438) and top
+// (724) at full strength; the cursor line stands at half.
+TEST_F(DataGraph, PlotLinesAndTheHalfStrengthCursor)
+{
+    std::vector<float> ys;
+    std::vector<float> cursor_alpha;
+    mouse.mouse_x = 300.0f, mouse.mouse_y = 400.0f;
+    for (const fb_prim& l : capture_feedback([] { SETUP_data_graph(); })) {
+        if (l.token != GL_LINE_TOKEN && l.token != GL_LINE_RESET_TOKEN) continue;
+        if (l.v[0].y == l.v[1].y && std::fabs(l.v[1].x - l.v[0].x) > 900.0f) {
+            ys.push_back(l.v[0].y - 0.5f);
+            EXPECT_EQ(l.v[0].a, 1.0f);
+        }
+        if (l.v[0].x == l.v[1].x) cursor_alpha.push_back(l.v[0].a);
+    }
+    std::sort(ys.begin(), ys.end());
+    EXPECT_EQ(ys, (std::vector<float>{152.0f, 438.0f, 724.0f}));
+    EXPECT_EQ(cursor_alpha, (std::vector<float>{0.5f}));
+}
+
+// The cursor's column is the last whose time is at or before the cursor's
+// while the next one's is at or after it: at the newest sample's own time,
+// the sample before it (the next column after the newest holds an older time).
+TEST_F(DataGraph, TheCursorColumnAtASamplesOwnTime)
+{
+    for (auto [c, t] : {std::pair{10, 1.0f}, {11, 1.1f}, {12, 0.5f}}) sample(c, t, 1.0f);
+    EXPECT_EQ(GRAPH_cursor_column(1.1f), 10);
+    EXPECT_EQ(GRAPH_cursor_column(1.05f), 10);
 }
 
 }  // namespace

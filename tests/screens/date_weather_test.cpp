@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <string>
 
 #include "core/app_mode.h"
 #include "core/random.h"
@@ -89,6 +90,23 @@ TEST_F(DateWeather, TheDateAndVisibilityReadOuts)
         SETUP_visibility_text(nm, vis);
         EXPECT_STREQ(vis, shown) << nm;
     }
+    // The five words of rain, storms and turbulence (from 225; microbursts from
+    // 230) step at 0.8, 0.6, 0.4 and 0.2, each edge in the lower word; the rate
+    // of change at 0.5, 0.1, -0.1 and -0.5.
+    for (int k = 225; k <= 239; ++k) text(k, std::to_string(k).c_str());
+    for (auto [share, entry] : {std::pair{0.9f, 225}, {0.8f, 226}, {0.61f, 226}, {0.6f, 227}, {0.41f, 227}, {0.4f, 228},
+                                {0.21f, 228}, {0.2f, 229}, {0.0f, 229}}) {
+        SETUP_weather_word(share, 225, vis);
+        EXPECT_EQ(std::string(vis), std::to_string(entry)) << share;
+        SETUP_weather_word(share, 230, vis);
+        EXPECT_EQ(std::string(vis), std::to_string(entry + 5)) << share;
+    }
+    for (auto [rate, entry] : {std::pair{0.6f, 235}, {0.5f, 236}, {0.11f, 236}, {0.1f, 237}, {-0.09f, 237},
+                               {-0.1f, 238}, {-0.49f, 238}, {-0.5f, 239}, {-1.0f, 239}}) {
+        SETUP_change_word(rate, vis);
+        EXPECT_EQ(std::string(vis), std::to_string(entry)) << rate;
+    }
+
     text(217, "NMFOG");
     SETUP_visibility_text(std::numeric_limits<float>::quiet_NaN(), vis);
     EXPECT_STREQ(vis, ".0NMFOG");
@@ -200,6 +218,28 @@ TEST_F(DateWeather, WavesAndANewStormPattern)
     EXPECT_EQ(sim_weather.cloud_type[0], 0);
     EXPECT_EQ(sim_weather.rain_percent, 0.0f);
     EXPECT_EQ(sim_weather.use_real_weather_bool, 0);
+}
+
+namespace {
+std::string mode_reason;
+}  // namespace
+
+// The airport list's two buttons leave for the flying view, the left one
+// (x 62) as a cancel, the right one (x 247) as the choice that places the
+// aircraft at the airport.
+TEST_F(DateWeather, TheAirportListsButtonsCancelOrSelect)
+{
+    shell_hooks hooks;
+    hooks.set_mode = [](int32_t mode, const char* reason) { app_mode = mode, mode_reason = reason; };
+    CORE_set_shell_hooks(hooks);
+    for (const auto& [x, reason] : {std::pair{62.0f, "cancel airport"}, {247.0f, "select airport"}}) {
+        app_mode = MODE_AIRPORT_LIST;
+        mode_reason.clear();
+        click(SETUP_airport_select, x, 28.0f);
+        EXPECT_EQ(app_mode, MODE_FLYING) << x;
+        EXPECT_EQ(mode_reason, reason) << x;
+    }
+    CORE_set_shell_hooks(shell_hooks{});
 }
 
 // Random weather draws its numbers in a fixed order: storminess, the rate of

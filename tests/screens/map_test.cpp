@@ -12,7 +12,9 @@
 #include <vector>
 
 #include "aircraft/acf_struct.h"
+#include "aircraft/flight_start.h"
 #include "core/app_mode.h"
+#include "core/command_hook.h"
 #include "core/constants.h"
 #include "core/geo.h"
 #include "core/replay.h"
@@ -382,6 +384,105 @@ TEST_F(MapTest, FlightPathJoinsRecordedSlotsOnly)
     EXPECT_EQ(lines(), 4u);   // slots 0-1 and 1-2, two units thick
 }
 
+namespace {
+std::vector<int32_t> commands_run;
+void record_command(int32_t command) { commands_run.push_back(command); }
+}  // namespace
+
+// On a 1024 x 768 screen the map spans to (905, 701); screen 18 moves its
+// lower-left corner right of the command column (148) and all but screen 15
+// above the profile strip (210). The command column of screen 18 steps down
+// 20 units from y 238. The speed field (5 digits at 957, 583) is held to 1.5
+// Vne / root of the density ratio (Vne 200 kt: 300 kt at sea level, 348.2 kt
+// at 3,000 m where the ratio is 0.7423), and above the air to the circular
+// orbit speed (200 km up: root(3.986012e14 / 6,578,145) = 7784.3 m/s, 15132 kt).
+TEST_F(MapTest, OperatorScreensPlaceTheMapRunTheCommandColumnAndHoldTheSpeed)
+{
+    const struct { int mode; float left, bottom; } areas[] = {
+        {MODE_OPERATOR, 15.0f, 15.0f}, {MODE_OPERATOR_STATION, 163.0f, 225.0f}, {MODE_OPERATOR_AIRPORT, 15.0f, 225.0f}};
+    for (const auto& a : areas) {
+        app_mode = a.mode;
+        OPERATOR_panel(-999);
+        EXPECT_EQ(map_origin_x, a.left) << a.mode;
+        EXPECT_EQ(map_origin_y, a.bottom) << a.mode;
+        EXPECT_EQ(map_right, 905.0f) << a.mode;
+        EXPECT_EQ(map_top, 701.0f) << a.mode;
+    }
+
+    app_mode = MODE_OPERATOR_STATION;
+    CORE_set_command_dispatcher(record_command);
+    const struct { float y; int command; } column[] = {{238.0f, 600}, {198.0f, 203}, {158.0f, 608}, {118.0f, 610},
+                                                       {98.0f, 611}, {58.0f, 1034}};
+    for (const auto& c : column) {
+        commands_run.clear();
+        click([] { OPERATOR_panel(-999); }, 79.0f, c.y);
+        EXPECT_EQ(commands_run, std::vector<int32_t>{c.command}) << c.y;
+    }
+    CORE_set_command_dispatcher(nullptr);
+
+    // The target plane's buttons stand 20 units apart from y 538 down (x
+    // 1004); the heading field takes 0 to 360.
+    app_mode = MODE_OPERATOR;
+    sim_graphics_settings.draw_aircrafts = 3;
+    click([] { OPERATOR_panel(-999); }, 1004.0f, 502.0f);
+    EXPECT_EQ(operator_panel.target_plane, 2);
+    click([] { OPERATOR_panel(-999); }, 1004.0f, 522.0f);
+    EXPECT_EQ(operator_panel.target_plane, 1);
+    operator_panel.target_plane = 0;
+    sim_graphics_settings.draw_aircrafts = 1;
+    for (const auto& [typed, kept] : {std::pair{360.0f, 360.0f}, {361.0f, 360.0f}}) {
+        operator_panel.heading_deg = typed;
+        OPERATOR_panel(-999);
+        EXPECT_EQ(operator_panel.heading_deg, kept);
+    }
+
+    pln[0].acf_Vne = 200.0f;
+    const struct { float altitude_m, knots, within; } limits[] = {
+        {0.0f, 300.0f, 0.05f}, {3000.0f, 348.2f, 1.0f}, {200000.0f, 15132.0f, 3.0f}};
+    for (const auto& l : limits) {
+        situation_altitude = l.altitude_m;
+        situation_speed = 1.0e5f;
+        click([] { OPERATOR_panel(-999); }, 1002.0f, 593.0f);   // the last digit, up
+        EXPECT_NEAR(situation_speed / 0.514444f, l.knots, l.within) << l.altitude_m;
+    }
+}
+
+// Screen 23 opens at zoom 5 on its chart airport's first runway, the runway
+// in the middle of the map (x 460), and lists the airport's frequencies in
+// MHz (12345 is 123.45). On screen 15 a zoom below 1.01 puts the map's
+// lower-left corner on the loaded area's (x0, z1); 1.05 leaves it.
+TEST_F(MapTest, OperatorChartScreenOpensOnItsAirportAndTheMapCornerFollowsTheZoom)
+{
+    airport_record a{};
+    std::strcpy(a.id, "KTST");
+    runway_record rw{};
+    std::strcpy(rw.number, "09");
+    rw.lat = 47.05f, rw.lon = -122.95f, rw.heading = 90.0f, rw.length = 2000.0f;
+    a.runways = {rw};
+    a.frequencies[1].frequency = 12345;
+    std::strcpy(a.frequencies[1].name, "TOWER");
+    airport_table.push_back(a);
+    chart_airport = static_cast<int>(airport_table.size()) - 1;
+    app_mode = MODE_OPERATOR_AIRPORT;
+    operator_panel.last_screen_key = -1;
+    const auto lines = printed([] { OPERATOR_panel(-999); });
+    EXPECT_EQ(screen_settings.map_zoom, 5.0f);
+    float x, y, z;
+    GEO_latlon_to_local(x, y, z, rw.lat, rw.lon, 0.0);
+    EXPECT_NEAR(MAP_x_to_screen(x), 460.0f, 0.5f);
+    EXPECT_TRUE(shows(lines, "123.45")) << (lines.empty() ? "" : lines[0]);
+
+    app_mode = MODE_OPERATOR;
+    scenery_area = {-10000.0f, 10000.0f, -5000.0f, 5000.0f};
+    for (const auto& [zoom, corner] : {std::pair{1.05f, false}, {1.0f, true}}) {
+        screen_settings.map_zoom = zoom;
+        map_ref_x = 123.0f, map_ref_z = 456.0f;
+        OPERATOR_panel(-999);
+        EXPECT_EQ(map_ref_x, corner ? -10000.0f : 123.0f) << zoom;
+        EXPECT_EQ(map_ref_z, corner ? 5000.0f : 456.0f) << zoom;
+    }
+}
+
 // The approach strip of screen 23: the touchdown 15 units inside the edge the
 // landing heads toward, the 3-degree glide line rising at six times the map
 // scale (slope 6 tan 3 = 0.31445), height lines every 100, 200, 500, 1000,
@@ -490,6 +591,14 @@ TEST_F(MapTest, DiagramFitsTheAirportAndRestoresTheReference)
     EXPECT_EQ(lat_ref, 47.0f);
     EXPECT_EQ(lon_ref, -123.0f);
     EXPECT_EQ(screen_settings.map_zoom, 1.0f);
+    // On Mars the centre lies 2.5 and 3 degrees from the reference: 3.25
+    // degrees east of the runway, 3000 x sin 47.5 x sin 3.25 = 125.4 m, so
+    // 170.4 m wide and 170.4 x 261 / 2996 (the length seen 3 degrees south of
+    // the centre) = 14.8 units.
+    sim_graphics_scenery.current_planet = PLANET_MARS;
+    const auto mars = extent(0);
+    sim_graphics_scenery.current_planet = PLANET_EARTH;
+    EXPECT_NEAR(mars[2] - mars[0], 14.8f, 0.15f);
     const auto across = extent(1);
     EXPECT_NEAR(across[2] - across[0], 261.0f, 0.5f);   // both runways in one compact group
     EXPECT_GT(across[3] - across[1], 20.0f);

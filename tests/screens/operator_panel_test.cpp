@@ -254,6 +254,17 @@ TEST(OperatorPanel, InTheProgramWithPeersOnTheMasterAndPlatformSlots)
         APPLICATION_set_mode(MODE_OPERATOR_STATION, "test");
     }
 
+    // The second end's button tells the master that end of the first runway.
+    master(1);
+    press(79.0f, screen.screen_area_height - 212.0f);
+    const auto other_end = net_peer_sent("TRAI");
+    ASSERT_EQ(other_end.size(), 1u);
+    EXPECT_EQ(ints(other_end[0].payload()), (std::vector<int32_t>{402, kpsp, 0, 1}));
+    EXPECT_EQ(sim_time.backwards, 1);
+    sim_time.backwards = 0;
+    frames(0.1);
+    APPLICATION_set_mode(MODE_OPERATOR_STATION, "test");
+
     // The platform button sends "FIDE" to slot 11 with fide_mode set.
     master(1);
     fide_mode = 1;

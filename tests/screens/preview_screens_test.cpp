@@ -24,6 +24,7 @@
 #include "screens/setup.h"
 #include "tests/screens/screen_fixture.h"
 #include "tests/support/ui_capture.h"
+#include "core/random.h"
 #include "world/landuse.h"
 #include "world/navdb.h"
 #include "world/scenery_area.h"
@@ -135,6 +136,26 @@ TEST_F(PreviewTest, ThePathCameraLooksAtTheAreaOrThePlaneByItsZoom)
     landuse_texture_count = textures;
 }
 
+// The far distance is 1.75 times the loaded area's diagonal (20 x 10 km:
+// 22,360.7 m, so 39,131.2 m); the fog runs from a fifth of it to it, and the
+// light is half ambient, half diffuse.
+TEST_F(PreviewTest, ThePathViewFogsFromAFifthOfItsFarDistance)
+{
+    const scenery_area_record kept = scenery_area;
+    scenery_area = {-10000.0f, 10000.0f, -5000.0f, 5000.0f};
+    SETUP_flight_path_3d();
+    scenery_area = kept;
+    GLfloat start = 0, end = 0, ambient[4] = {}, diffuse[4] = {};
+    glGetFloatv(GL_FOG_START, &start);
+    glGetFloatv(GL_FOG_END, &end);
+    glGetLightfv(GL_LIGHT0, GL_AMBIENT, ambient);
+    glGetLightfv(GL_LIGHT0, GL_DIFFUSE, diffuse);
+    EXPECT_NEAR(end, 39131.2f, 0.5f);
+    EXPECT_NEAR(start, 7826.2f, 0.5f);
+    EXPECT_EQ(std::vector<float>(ambient, ambient + 4), (std::vector<float>{0.5f, 0.5f, 0.5f, 1.0f}));
+    EXPECT_EQ(std::vector<float>(diffuse, diffuse + 4), (std::vector<float>{0.5f, 0.5f, 0.5f, 1.0f}));
+}
+
 TEST_F(PreviewTest, AViewKeyPostponesTheNextAngleChange)
 {
     interval_ticks[INTERVAL_TEN_SECONDS] = 1;
@@ -145,9 +166,12 @@ TEST_F(PreviewTest, AViewKeyPostponesTheNextAngleChange)
     EXPECT_EQ(view_orbit_pitch, 0.0f);
     last_view_key_time = 89.0f;
     screen_settings.preview_zoom = 0.3f;
+    // The generator's first draws 16838 and 5758: pitch 5 + 25 x 0.51387 =
+    // 17.847 degrees, heading 360 x 0.17573 = 63.262 degrees.
+    UTIL_srand(1);
     SETUP_flight_path_3d();
-    EXPECT_GE(view_orbit_pitch * 180.0f / 3.14159265f, 5.0f - 1e-3f);
-    EXPECT_LE(view_orbit_pitch * 180.0f / 3.14159265f, 30.0f + 1e-3f);
+    EXPECT_NEAR(view_orbit_pitch * 180.0f / 3.14159265f, 17.847f, 1e-3f);
+    EXPECT_NEAR(view_orbit_heading * 180.0f / 3.14159265f, 63.262f, 1e-3f);
     EXPECT_EQ(screen_settings.preview_zoom, 1.0f);
     // The camera glides toward the new angle: one frame moves it a little.
     EXPECT_GT(path_view.pitch, 0.0f);

@@ -90,6 +90,8 @@ TEST_F(AptParse, Version703RecordsCarryEveryFieldWithEitherLineEnd)
         EXPECT_EQ(b.runways[0].surface_code, SURFACE_WATER);
         ASSERT_EQ(b.starts.size(), 1u);
         EXPECT_FLOAT_EQ(b.starts[0].lat, 35.0f);
+        EXPECT_FLOAT_EQ(b.starts[0].lon, b.runways[0].lon);
+        EXPECT_EQ(b.starts[0].heading, 0.0f);
         EXPECT_EQ(airport_id_index.at(NAV_id_key("ABCD")), 1);
     }
 }
@@ -129,11 +131,15 @@ TEST_F(AptParse, EverySurfaceNumberHasItsCode)
     std::string file = "I\n703 Version\n1 0 0 0 KSRF Surfaces\n";
     for (int k = 0; k < 15; ++k)
         file += "10 1 1 " + std::to_string(10 + k) + " 90 1000 0 0 50 0 " + std::to_string(codes[k][0]) +
-                " 0 0 0.25 1\n";
+                " 0 3 0.25 1\n";
     ASSERT_EQ(parse(file + "99\n"), 1);
     const std::vector<runway_record>& r = airport_table.at(0).runways;
     ASSERT_EQ(r.size(), 15u);
-    for (int k = 0; k < 15; ++k) EXPECT_EQ(r[k].surface_code, codes[k][1]) << "file number " << codes[k][0];
+    for (int k = 0; k < 15; ++k) {
+        EXPECT_EQ(r[k].surface_code, codes[k][1]) << "file number " << codes[k][0];
+        // Markings 3 as written stay on surface codes up to 161 only.
+        EXPECT_EQ(r[k].markings_code, codes[k][1] <= 161 ? 3 : 0) << "file number " << codes[k][0];
+    }
 }
 
 TEST_F(AptParse, EndRowMustEndItsLine)

@@ -304,9 +304,12 @@ TEST_F(Atc, TheAtisReadsTheWeatherOfTheField)
     airport_table[apt].elevation = 1000.0f;
     sim_weather.temperature_sealevel_c = 15.0f;
     sim_weather.cloud_type[1] = 4;
-    for (auto [feet, spoken] : {std::pair{1000.0f, "1000 SCATTERED "}, {940.0f, "950 SCATTERED "},
-                                {1024.0f, "1000 SCATTERED "}, {1260.0f, "1300 SCATTERED "},
-                                {10260.0f, "10500 SCATTERED "}, {-300.0f, "-300 SCATTERED "}}) {
+    const struct { float feet; int type; const char* spoken; } layers[] = {
+        {1000.0f, 2, "1000 SCATTERED "}, {940.0f, 2, "950 SCATTERED "},     {1024.0f, 2, "1000 SCATTERED "},
+        {1260.0f, 2, "1300 SCATTERED "}, {9840.0f, 3, "9800 BROKEN "},      {10160.0f, 3, "10000 BROKEN "},
+        {10260.0f, 2, "10500 SCATTERED "}, {-300.0f, 2, "-300 SCATTERED "}};
+    for (auto [feet, type, spoken] : layers) {
+        sim_weather.cloud_type[0] = type;
         sim_weather.cloud_base_msl_m[0] = 1000.0f + feet * 0.3048f;
         sim_weather.cloud_base_msl_m[1] = 1000.0f + 1500.0f * 0.3048f;
         ATC_atis(apt, 'B', text, 0);
@@ -327,6 +330,9 @@ TEST_F(Atc, TheAtisReadsTheWeatherOfTheField)
     EXPECT_TRUE(has("SKY CLEAR VISIBILITY")) << text;
     EXPECT_TRUE(has("AREA QNH 1013. ")) << text;
     EXPECT_TRUE(has("INFORMATION . ")) << text;
+    sim_weather.dewpoi_sealevel_c = 7.8f;   // cut, not rounded
+    ATC_atis(apt, 'B', text, 0);
+    EXPECT_TRUE(has(" DEWPOINT 7. ")) << text;
 }
 
 TEST_F(Atc, OnRealWeatherTheAtisAndTheRunwayReadTheNearestReport)
@@ -485,16 +491,115 @@ TEST_F(Atc, ThePrecisionRadarCallsTheGlidePathAndLeadsItsTurns)
     EXPECT_EQ(last().rfind(callsign() + "TURN RIGHT HEADING ", 0), 0u) << last();
     EXPECT_TRUE(ends_with(last(), ", ON GLIDE PATH.")) << last();
 
-    flt[0].indicated_airspeed = 100.0f;
-    const float o = 1.5f * NM, p1x = nx + 9.0f * NM, p2z = nz - 1.1f * o;
-    for (const auto& [circles, heading] : {std::pair{0.5f, 45}, std::pair{2.0f, 120}}) {
+    // The circle grows 0.025 nm a knot above 100 kt, between 1.5 and 4 nm:
+    // two circles out, the lead stays 60 degrees whatever the speed.
+    const struct { float knots, radius_nm, circles; int heading; } leads[] = {
+        {100.0f, 1.5f, 0.5f, 45}, {100.0f, 1.5f, 2.0f, 120}, {50.0f, 1.5f, 2.0f, 120},
+        {180.0f, 3.5f, 2.0f, 120}, {300.0f, 4.0f, 2.0f, 120}};
+    for (const auto& c : leads) {
+        flt[0].indicated_airspeed = c.knots;
+        const float o = c.radius_nm * NM, p1x = nx + 9.0f * NM, p2z = nz - 1.1f * o;
         atc_state.atc_request_pending = 0;
         atc_request.atc_last_heading = -100;
-        place(p1x, p2z - circles * o, 180.0f);
+        place(p1x, p2z - c.circles * o, 180.0f);
         pass_time(41.0f);
         ATC_handle_request(request.c_str());
-        EXPECT_EQ(atc_request.atc_last_heading, heading) << circles;
+        EXPECT_EQ(atc_request.atc_last_heading, c.heading) << c.knots << " kt, " << c.circles;
     }
+}
+
+// The approach controller's pacing, hand-off angle and altitude reminders,
+// the localizer course 270 from a navaid at the origin. Pacing from the
+// generator's first draw 16838 (0.51387): 20 + 20 x 0.51387 = 30.277 s for an
+// ILS, 15 + 5 x 0.51387 = 17.569 s for a precision radar. Handed off within
+// 8 degrees of the course line only. 25 nm out with the plan at 5,000 ft the
+// altitude stays 5,000 ft; it is said again when the plane is more than 200
+// ft off it and not already closing at 2 m/s or more.
+TEST_F(Atc, ApproachPacingHandOffAngleAndAltitudeReminders)
+{
+    navaid(NAV_ILS_LOC, "TEST ILS", 34.0f, -117.5f, 270.0f);
+    float nx, nz;
+    local_of(34.0f, -117.5f, nx, nz);
+    ASSERT_EQ(nx, 0.0f);
+    ASSERT_EQ(nz, 0.0f);
+    atc_state.atc_plan_altitude = 5000;
+
+    for (const auto& [request, wait] : {std::pair{"REQUEST ILSTEST ILS", 30.277}, {"REQUEST PARTEST ILS", 17.569}}) {
+        atc_state.atc_request_pending = 0;
+        place(25.0f * NM, 0.0f, 270.0f);
+        UTIL_srand(1);
+        ATC_handle_request(request);
+        EXPECT_NEAR(atc_request.atc_approach_next_time, sim_time.total_running_time_sec + wait, 1e-3) << request;
+        pass_time(41.0f);
+    }
+
+    const float d = 10.0f * NM;
+    for (const auto& [degrees, handed_off] : {std::pair{7.5f, true}, {-7.5f, true}, {8.5f, false}, {-8.5f, false}}) {
+        const float off = degrees * 3.14159265f / 180.0f;
+        atc_state.atc_request_pending = 1;
+        UTIL_strcpy("REQUEST ILSTEST ILS", atc_state.atc_request_text);
+        place(d * std::cos(off), d * std::sin(off), 270.0f);
+        pass_time(41.0f);
+        ATC_handle_request(atc_state.atc_request_text);
+        EXPECT_EQ(last().find("INTERCEPT LOCALIZER") != std::string::npos, handed_off) << degrees << ": " << last();
+    }
+
+    const struct { float feet_off, climb_mps; bool said; } reminders[] = {
+        {300.0f, -1.9f, true}, {300.0f, -2.1f, false}, {-300.0f, 1.9f, true}, {-300.0f, 2.1f, false},
+        {150.0f, 0.0f, false}, {-150.0f, 0.0f, false}};
+    atc_state.atc_request_pending = 0;
+    place(25.0f * NM, 0.0f, 270.0f);
+    ATC_handle_request("REQUEST ILSTEST ILS");
+    ASSERT_EQ(atc_request.atc_last_altitude, 5000);
+    for (const auto& r : reminders) {
+        place(25.0f * NM, 0.0f, 270.0f, (5000.0f + r.feet_off) * 0.3048f);
+        flt[0].vh_ind = r.climb_mps;
+        pass_time(41.0f);
+        sounds.spoken_texts.clear();
+        ATC_handle_request(atc_state.atc_request_text);
+        const bool said_altitude = said() > 0 && last().find(r.feet_off > 0 ? "DESCEND AND MAINTAIN 5000 FEET"
+                                                                            : "CLIMB AND MAINTAIN 5000 FEET") !=
+                                                     std::string::npos;
+        EXPECT_EQ(said_altitude, r.said) << r.feet_off << " ft, " << r.climb_mps << " m/s: " << last();
+    }
+    flt[0].vh_ind = 0.0f;
+}
+
+// The airport requests, the wind check, the missed approach and the
+// emergency, 10 nm south of the field heading north; wind 270 at 12 varying
+// 20 degrees. The emergency passes over a nearer field whose runway is
+// shorter than 500 ft.
+TEST_F(Atc, AirportRequestsWindCheckMissedApproachAndEmergency)
+{
+    airport("KTST", "TEST FIELD", 34.0f, -117.5f, "27", 270.0f, 2000.0f);
+    airport("KSHT", "SHORT FIELD", 33.9f, -117.5f, "36", 0.0f, 100.0f);
+    place(0.0f, 10.0f * NM, 0.0f);
+    sim_weather.wind_direction_degt[0] = 270.0f;
+    sim_weather.wind_speed_kt[0] = 12.0f;
+    sim_weather.shear_direction_degt[0] = 20.0f;
+    sim_weather.shear_speed_kt[0] = 0.0f;
+    const std::string wind_words = "WIND 2 7 0 AT 12 VARIABLE 2 5 0 TO 2 9 0";
+    const struct { const char* request; std::string reply; } rows[] = {
+        {"REQUEST VECTEST FIELD",
+         "TURN LEFT HEADING 3 6 0 VECTORS TEST FIELD. THEY ARE ABOUT 10 MILES FROM YOUR CURRENT POSITION."},
+        {"REQUEST LANTEST FIELD", wind_words + ", CLEARED TO LAND RUNWAY 2 7 TEST FIELD."},
+        {"REQUEST TAXTEST FIELD", "TAXI RUNWAY 2 7."},
+        {"REQUEST TAKTEST FIELD", "FLY RUNWAY HEADING CLEARED FOR TAKE OFF RUNWAY 2 7."},
+        {"WIN", wind_words + "."},
+        {"MIS", "UNDERSTAND MISSED APPROACH. HOLD AS PUBLISHED. SAY INTENTIONS WHEN ABLE."},
+        {"DEC", "SQUAWK 7 7 0 0 TURN LEFT HEADING 3 6 0 VECTORS TEST FIELD, THEY ARE ABOUT 10 MILES FROM YOUR "
+                "CURRENT POSITION."},
+    };
+    for (const auto& r : rows) {
+        atc_state.atc_plan_filed = atc_state.atc_plan_active = 1;
+        atc_state.atc_phase = 5;
+        ATC_handle_request(r.request);
+        EXPECT_EQ(last(), callsign() + r.reply) << r.request;
+        const bool drops_plan = r.request[0] == 'M' || r.request[0] == 'D';
+        EXPECT_EQ(atc_state.atc_plan_filed + atc_state.atc_plan_active, drops_plan ? 0 : 2) << r.request;
+        EXPECT_EQ(atc_state.atc_phase, r.request[0] == 'D' ? 0 : 5) << r.request;
+    }
+    sim_weather.shear_direction_degt[0] = 0.0f;
 }
 
 TEST_F(Atc, ShipsTankerLightsAndUnknownRequests)
@@ -540,7 +645,12 @@ TEST_F(Atc, ShipsTankerLightsAndUnknownRequests)
     EXPECT_EQ(last(), callsign() + "THE LIGHTS ARE ALREADY ON AT MAX!");
     EXPECT_EQ(local_airport_light_level[0], 3);
     ATC_handle_request("DIM");
+    EXPECT_EQ(last(), callsign() + "OK HOW DOES THIS LOOK?");
     EXPECT_EQ(local_airport_light_level[0], 2);
+    local_airport_light_level[0] = 1;
+    ATC_handle_request("DIM");
+    EXPECT_EQ(last(), callsign() + "OK I WILL TURN THEM OFF FOR YOU!");
+    EXPECT_EQ(local_airport_light_level[0], 0);
     local_airport_light_level[0] = 0;
     ATC_handle_request("DIM");
     EXPECT_EQ(last(), callsign() + "THE LIGHTS ARE OFF AT THIS FIELD RIGHT NOW!");

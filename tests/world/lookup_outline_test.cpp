@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "flightmodel/flt.h"
+#include "core/constants.h"
 #include "core/geo.h"
 #include "core/simvars/graphics.h"
 #include "core/text_util.h"
@@ -156,17 +157,17 @@ TEST_F(Outline, StopwaysExtendEachEndAndEmitInOrder)
 {
     world_add_airport("KAAA", 34.0f, -117.5f, "36", 0.0f);   // northbound: the first end is south
     airport_table[0].runways[0].stopways = 1000.05f;
-    outline_window_origin_x = 10.0f;
+    outline_window_origin_x = 10.0f, outline_window_origin_y = 20.0f;
     APT_runway_outline(0, 0, lat, lon, h, 1);
-    outline_window_origin_x = 0.0f;
+    outline_window_origin_x = outline_window_origin_y = 0.0f;
     EXPECT_NEAR((34.0 - lat[0]) * m_per_deg_lat, 500.0 + 304.8, 0.5);
     EXPECT_NEAR((lat[2] - 34.0) * m_per_deg_lat, 500.0 + 152.4, 0.5);
     ASSERT_EQ(emitted.size(), 4u);
-    // Screen y grows northward; order 2, 3, 1, 0 and the window origin added.
+    // Screen y grows northward; order 2, 3, 1, 0 and the window origin (10, 20) added.
     EXPECT_NEAR(emitted[0].first, 10.0f + 500.0f - 2.0f, 0.01f);
-    EXPECT_NEAR(emitted[0].second, 400.0f + 65.24f, 0.05f);
+    EXPECT_NEAR(emitted[0].second, 20.0f + 400.0f + 65.24f, 0.05f);
     EXPECT_NEAR(emitted[1].first, 10.0f + 500.0f + 2.0f, 0.01f);
-    EXPECT_NEAR(emitted[2].second, 400.0f - 80.48f, 0.05f);
+    EXPECT_NEAR(emitted[2].second, 20.0f + 400.0f - 80.48f, 0.05f);
 
     // Indices outside the tables change nothing.
     lat[0] = -1.0f;
@@ -186,6 +187,24 @@ TEST_F(Outline, ARunwayAwayFromTheOriginKeepsItsTrueHeading)
     EXPECT_NEAR((lon[2] - lon[0]) * m_per_deg_lon, 0.0, 0.5);
     EXPECT_NEAR((lon[3] - lon[1]) * m_per_deg_lon, 0.0, 0.5);
     EXPECT_NEAR((lat[2] - lat[0]) * m_per_deg_lat, 1000.0, 1.0);
+}
+
+// On Mars the origin lies 2.5 and 3 degrees from the reference; the map view
+// subtracts the world point at its centre. An eastbound runway 1000 x 40 m at
+// the origin, map centre at (x 100, z 50), scale 0.1: the corners' screen x sum
+// to 4 x (500 - 10) and the highest (smallest y) is the south side, z = +20:
+// 400 - (20 - 50) x 0.1 = 403.
+TEST_F(Outline, OnMarsTheOriginMovesAndTheMapCentreIsSubtracted)
+{
+    sim_graphics_scenery.current_planet = PLANET_MARS;
+    lat_ref = 10.0f, lon_ref = 20.0f;   // the origin at 12.5, 23.0
+    map_ref_x = 100.0f, map_ref_z = 50.0f;
+    world_add_airport("MARS", 12.5f, 23.0f, "09", 90.0f);
+    APT_runway_outline(0, 0, lat, lon, h, 0);
+    sim_graphics_scenery.current_planet = PLANET_EARTH;
+    EXPECT_NEAR(airport_label_anchor.sum_x, 4 * 490.0f, 0.05f);
+    EXPECT_NEAR(airport_label_anchor.min_y, 403.0f, 0.05f);
+    EXPECT_NEAR(lat[0], 12.5f + 20.0 / m_per_deg_lat, 1e-5);
 }
 
 TEST_F(Outline, LongitudeAcrossTheDateLineIsNotWrapped)
@@ -234,6 +253,18 @@ TEST(SkyColors, SamplesFixedPixels)
     EXPECT_FLOAT_EQ(sky_gradient_table[9][9][2], 133 / 255.0f);
     EXPECT_FLOAT_EQ(sky_pair_table[9][1][2], 136 / 255.0f);
     EXPECT_FLOAT_EQ(sky_state_colour_table[2][2], 35 / 255.0f);
+
+    // Every sample's (row, column): the gradient at the rows below and column
+    // 14 i + 7, the pair at row 19, columns 14 i + 4 and 14 i + 10, the state
+    // colour at row 12, column 14 i + 7.
+    const int rows[10] = {33, 57, 82, 106, 131, 155, 180, 204, 229, 253};
+    auto at = [](const float* c) { return std::pair{int(std::lround(c[1] * 255.0f)), int(std::lround(c[2] * 255.0f))}; };
+    for (int i = 0; i < 10; ++i) {
+        for (int j = 0; j < 10; ++j) EXPECT_EQ(at(sky_gradient_table[i][j]), std::pair(rows[j], 14 * i + 7)) << i << "," << j;
+        EXPECT_EQ(at(sky_pair_table[i][0]), std::pair(19, 14 * i + 4)) << i;
+        EXPECT_EQ(at(sky_pair_table[i][1]), std::pair(19, 14 * i + 10)) << i;
+        EXPECT_EQ(at(sky_state_colour_table[i]), std::pair(12, 14 * i + 7)) << i;
+    }
 }
 
 TEST(SkyColors, MissingSmallOrDamagedImagesAreFatal)

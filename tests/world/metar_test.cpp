@@ -132,7 +132,8 @@ TEST_F(Metar, EachWeatherCodeRaisesKindAndLevel)
         const char* weather;
         int kind, level;
     } codes[] = {{"DZ", 1, 1}, {"RA", 1, 3}, {"SG", 1, 2}, {"SN", 1, 3}, {"GS", 2, 2}, {"GR", 2, 3},
-                 {"SQ", 2, 3}, {"TS", 2, 3}, {"-DZ", 1, 1}, {"SGGS", 2, 2}, {"BR", 0, 0}, {"FG", 0, 0}};
+                 {"SQ", 2, 3}, {"TS", 2, 3}, {"-DZ", 1, 1}, {"SGGS", 2, 2}, {"GSRA", 2, 3}, {"BR", 0, 0},
+                 {"FG", 0, 0}};
     for (const auto& c : codes) {
         ASSERT_EQ(report(std::string("27010KT 10SM ") + c.weather + " 15/08 A2992"), 0);
         EXPECT_EQ(o.kind, c.kind) << c.weather;
@@ -217,6 +218,12 @@ TEST_F(Metar, ElevatedStation)
     EXPECT_FLOAT_EQ(o.dewpoint, 8.0f);
     EXPECT_EQ(o.type[0], 2);
     EXPECT_FLOAT_EQ(o.base[0], 304.8f + 2500 * 0.3048f);
+    EXPECT_EQ(o.type[1], 1);
+
+    // A scattered layer is "high up" with its base above 5,000 m above sea
+    // level: 304.8 m + 15,400 ft = 4998.7 m is not, + 15,500 ft = 5029.2 m is.
+    read("KHGH 061853Z FEW154 SCT155 15/08\n", 34.0f, -116.5f);
+    EXPECT_EQ(o.type[0], 2);
     EXPECT_EQ(o.type[1], 1);
 }
 

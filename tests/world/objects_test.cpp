@@ -16,6 +16,7 @@
 
 #include "core/datafile.h"
 #include "core/folders.h"
+#include "core/random.h"
 #include "core/text_util.h"
 #include "graphics/glprobe.h"
 #include "graphics/ogl_image.h"
@@ -250,6 +251,129 @@ TEST_F(Objects, BoxTexturesAndProceduralModelSizes)
     OBJ_build_procedural(6, 60.0f, "stacks", stacks, 0, i);
     EXPECT_TRUE(near(xyz(prims(stacks)[2]), v3{0, 60, -1.5f}));
     EXPECT_TRUE(near(xyz(prims(stacks)[3]), v3{0, 0, -3}));
+}
+
+// The glide-slope mast's rings at 1..14 m are red and white by threes of
+// metres (white while the whole h / 3 is even); the VOR's five turned bands
+// start due north at (R1, H1) over (R2, H2); a tall building's roof lights
+// take their colour from three draws (below 0.25: white 9.9, then 9.8, then
+// green and blue 0.1), shown from the generator's fixed start 16838, 5758,
+// 10113, 17515, 31051, 5627, 23010, 7419, 16212, 4086, 2749 ...
+TEST_F(Objects, NavaidStripesBandsAndRoofLightColours)
+{
+    int i = 0;
+    const int slope = new_record();
+    OBJ_build_procedural(12, 0.0f, "NAVAID: SLO", slope, 0, i);
+    std::vector<object_primitive> wires;
+    for (const object_primitive& p : prims(slope))
+        if (p.code == 15) wires.push_back(p);
+    ASSERT_EQ(wires.size(), 6u + 14u * 6u);
+    EXPECT_EQ(std::vector<float>(wires[0].w + 3, wires[0].w + 6), (std::vector<float>{0.8f, 0.1f, 0.1f}));
+    const float white[15] = {0, 0.8f, 0.8f, 0.1f, 0.1f, 0.1f, 0.8f, 0.8f, 0.8f, 0.1f, 0.1f, 0.1f, 0.8f, 0.8f, 0.8f};
+    for (int h = 1; h <= 14; ++h) {
+        const object_primitive& v = wires[size_t(6 * h)];
+        EXPECT_EQ(v.w[1], float(h));
+        EXPECT_EQ(v.w[4], white[h]) << "ring at " << h;
+        EXPECT_EQ(v.w[5], white[h]) << "ring at " << h;
+    }
+
+    const int vor = new_record();
+    OBJ_build_procedural(10, 0.0f, "NAVAID: VOR", vor, 0, i);
+    ASSERT_EQ(prims(vor).size(), 5u * 29u);
+    const float bands[5][4] = {{7, 6, 7, 0}, {9, 6, 7, 6}, {9, 7, 9, 6}, {4, 7, 9, 7}, {0.1f, 16, 4, 7}};
+    for (int b = 0; b < 5; ++b) {
+        const float* upper = prims(vor)[size_t(29 * b + 2)].w;
+        const float* lower = prims(vor)[size_t(29 * b + 3)].w;
+        EXPECT_EQ(std::vector<float>(upper, upper + 5), (std::vector<float>{0, bands[b][1], -bands[b][0], 0.25f, 0.5f}))
+            << b;
+        EXPECT_EQ(std::vector<float>(lower, lower + 5), (std::vector<float>{0, bands[b][3], -bands[b][2], 0.25f, 0.0f}))
+            << b;
+    }
+
+    const struct { int skipped; float r, g, b; } colours[] = {
+        {0, 9.8f, 9.8f, 9.8f},   // 0.514, 0.176, 0.309
+        {2, 1.0f, 1.0f, 1.0f},   // 0.309, 0.535, 0.948
+        {3, 1.0f, 0.1f, 0.1f},   // 0.535, 0.948, 0.172
+        {5, 9.9f, 0.1f, 0.1f},   // 0.172, 0.702, 0.226
+        {8, 9.8f, 0.1f, 0.1f},   // 0.495, 0.125, 0.084
+        {10, 9.9f, 9.9f, 9.9f},  // 0.084, 0.390, 0.277
+        {11, 1.0f, 1.0f, 1.0f},  // 0.390, 0.277, 0.368
+        {12, 1.0f, 1.0f, 1.0f},  // 0.277, 0.368, 0.983
+    };
+    for (const auto& c : colours) {
+        UTIL_srand(1);
+        for (int k = 0; k < c.skipped; ++k) UTIL_rand();
+        const int o = new_record();
+        OBJ_build_procedural(90, 40.0f, "building", o, 0, i);
+        for (const object_primitive& p : prims(o))
+            if (p.code == 14)
+                EXPECT_EQ(std::vector<float>(p.w + 3, p.w + 6), (std::vector<float>{c.r, c.g, c.b})) << c.skipped;
+    }
+}
+
+// The antenna rows and masts: the localizer's seven antennas stand 2 m apart
+// about the centre; the marker's cross bars narrow from 1.6 m either side at
+// 5 m to 1.0 m at 8 m; the stacks smoke 2 m below their top in 4 m puffs,
+// the cooling tower in 20 m puffs; the cooling tower's rim is textured on a
+// circle about (0.125, 0.75), due north at t 1.0 and due east at s 0.25.
+TEST_F(Objects, AntennaRowsCrossBarsSmokeAndTheCoolingTowersRim)
+{
+    int i = 0;
+    auto line_vertices = [](int o) {
+        std::vector<object_primitive> v;
+        for (const object_primitive& p : prims(o))
+            if (p.code == 15) v.push_back(p);
+        return v;
+    };
+    const int loc = new_record();
+    OBJ_build_procedural(11, 0.0f, "NAVAID: LOC", loc, 0, i);
+    std::vector<float> xs;
+    for (const object_primitive& p : line_vertices(loc)) xs.push_back(p.w[0]);
+    EXPECT_EQ(xs, (std::vector<float>{-6, -6, -6, -6, -4, -4, -4, -4, -2, -2, -2, -2, 0, 0, 0, 0, 2, 2, 2, 2, 4, 4, 4, 4,
+                                      6, 6, 6, 6}));
+
+    // Each antenna's hut runs 0.4 m either side, 2 m along, from 1.0 m to 1.5 m up.
+    const object_primitive* hut = &prims(loc)[2];
+    EXPECT_EQ(std::vector<float>(hut[0].w, hut[0].w + 3), (std::vector<float>{-6.4f, 1.0f, 2.0f}));
+    EXPECT_EQ(std::vector<float>(hut[1].w, hut[1].w + 3), (std::vector<float>{-6.4f, 1.5f, 2.0f}));
+
+    const int marker = new_record();
+    OBJ_build_procedural(13, 0.0f, "NAVAID: MAR", marker, 0, i);
+    const auto bars = line_vertices(marker);
+    ASSERT_EQ(bars.size(), 4u + 16u);
+    const float expected[8][3] = {{-4, 8, 1.0f}, {-3, 7, 1.2f}, {-2, 6, 1.4f}, {-1, 5, 1.6f},
+                                  {1, 5, 1.6f},  {2, 6, 1.4f},  {3, 7, 1.2f},  {4, 8, 1.0f}};
+    for (int b = 0; b < 8; ++b) {
+        const float* from = bars[size_t(4 + 2 * b)].w;
+        const float* to = bars[size_t(5 + 2 * b)].w;
+        EXPECT_EQ(std::vector<float>(from, from + 3), (std::vector<float>{expected[b][0], expected[b][1], -expected[b][2]}));
+        EXPECT_EQ(std::vector<float>(to, to + 3), (std::vector<float>{expected[b][0], expected[b][1], expected[b][2]}));
+    }
+
+    auto first_of = [](int o, int code) {
+        for (const object_primitive& p : prims(o))
+            if (p.code == code) return std::vector<float>(p.w, p.w + 5);
+        return std::vector<float>{};
+    };
+    const int stacks = new_record();
+    OBJ_build_procedural(6, 60.0f, "stacks", stacks, 0, i);
+    EXPECT_EQ(first_of(stacks, 6), (std::vector<float>{0, 58, 0, 4, 0}));
+    EXPECT_EQ(prims(stacks)[2].w[4], 1.0f);   // t at the top of the chimney
+    EXPECT_EQ(prims(stacks)[3].w[4], 0.5f);   // and at its foot
+    const int cooling = new_record();
+    OBJ_build_procedural(5, 100.0f, "cooling tower", cooling, 0, i);
+    EXPECT_EQ(first_of(cooling, 7), (std::vector<float>{0, 98, 0, 20, 0}));
+    const auto& c = prims(cooling);
+    const auto rim = std::find_if(c.begin(), c.end(), [](const object_primitive& p) { return p.code == 9; });
+    ASSERT_TRUE(rim + 15 < c.end());
+    const float* north = (rim + 2)->w;
+    const float* east = (rim + 5)->w;
+    EXPECT_NEAR(north[2], -32.0f, 1e-4f);
+    EXPECT_NEAR(north[3], 0.125f, 1e-6f);
+    EXPECT_NEAR(north[4], 1.0f, 1e-6f);
+    EXPECT_NEAR(east[0], 32.0f, 1e-4f);
+    EXPECT_NEAR(east[3], 0.25f, 1e-6f);
+    EXPECT_NEAR(east[4], 0.75f, 1e-6f);
 }
 
 TEST_F(Objects, FilesOfBothVersionsGiveExactPrimitiveLists)

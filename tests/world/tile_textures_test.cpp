@@ -117,6 +117,14 @@ TEST_F(TileTextures, MixedCellsGetLayerStacksAndTheMasksLandByteForByte)
     terrain_cell_split[TERRAIN_index(70, 70)] = 5;
     corners(80, 80, 2, 6, 2, 6);
     terrain_cell_split[TERRAIN_index(80, 80)] = 3;
+    // The base on the c1-c3 diagonal: texture 6 on c0 and c2 split into its
+    // corner masks (7 and 5); split 3 draws layer 1 with the diagonal mask 14,
+    // split 6 keeps the corner mask.
+    corners(84, 84, 6, 2, 6, 2);
+    terrain_cell_split[TERRAIN_index(84, 84)] = 6;
+    corners(88, 88, 6, 2, 6, 2);
+    terrain_cell_split[TERRAIN_index(88, 88)] = 3;
+    corners(92, 92, 97, 3, 3, 2);   // the first code past the land-use table: not layered
     terrain_cell_tex[TERRAIN_index(10, 10)][0] = 0.5f;
     TERRAIN_load_tile_textures();
     ASSERT_TRUE(recorded_alerts.empty()) << recorded_alerts[0].lines[0] << " " << recorded_alerts[0].lines[2];
@@ -124,7 +132,8 @@ TEST_F(TileTextures, MixedCellsGetLayerStacksAndTheMasksLandByteForByte)
     EXPECT_EQ(slots(10, 10), (std::vector<int>{3, 4101, 9999, 9999}));
     EXPECT_EQ(terrain_cell_layer_texture[TERRAIN_index(10, 10)][1], 7);
     EXPECT_EQ(terrain_point_texture[TERRAIN_index(10, 10)], TERRAIN_LAYERED);
-    EXPECT_EQ(terrain_cell_tex[TERRAIN_index(10, 10)][0], 0.0f);
+    const float* st = terrain_cell_tex[TERRAIN_index(10, 10)];
+    EXPECT_EQ(std::vector<float>(st, st + 8), (std::vector<float>{0, 0, 0, 1, 1, 1, 1, 0}));
     EXPECT_EQ(slots(20, 20), (std::vector<int>{5, 4133, 4131, 9999}));
     EXPECT_EQ(slots(30, 30), (std::vector<int>{5, 4138, 9999, 9999}));
     EXPECT_EQ(slots(40, 40), (std::vector<int>{2, 14 * 4 + 3999 + 8, 14 * 6 + 3999 + 5, 14 * 8 + 3999 + 6}));
@@ -133,6 +142,9 @@ TEST_F(TileTextures, MixedCellsGetLayerStacksAndTheMasksLandByteForByte)
     EXPECT_EQ(terrain_point_texture[TERRAIN_index(60, 60)], 1000);
     EXPECT_EQ(slots(70, 70), (std::vector<int>{2, 14 * 6 + 3999 + 8, 14 * 6 + 3999 + 6, 9999}));
     EXPECT_EQ(slots(80, 80), (std::vector<int>{2, 14 * 6 + 3999 + 13, 14 * 6 + 3999 + 6, 9999}));
+    EXPECT_EQ(slots(84, 84), (std::vector<int>{2, 14 * 6 + 3999 + 7, 14 * 6 + 3999 + 5, 9999}));
+    EXPECT_EQ(slots(88, 88), (std::vector<int>{2, 14 * 6 + 3999 + 14, 14 * 6 + 3999 + 5, 9999}));
+    EXPECT_EQ(terrain_point_texture[TERRAIN_index(92, 92)], 97);
     EXPECT_EQ(terrain_point_texture[TERRAIN_index(100, 100)], 3);
     const float* up = terrain_point_normal[TERRAIN_index(100, 100)];
     EXPECT_EQ(std::vector<float>(up, up + 3), (std::vector<float>{0.0f, 1.0f, 0.0f}));
