@@ -269,3 +269,19 @@ TEST_F(CameraView, EachViewAngleTurnsTheModelviewItsOwnWay)
         if (r.flag) *r.flag = 0;
     }
 }
+
+// The roll of the view: the camera's roll read against the right and up axes
+// of the view's heading and pitch (those of the previous pass, so a second
+// pass settles it), positive when the picture's up leans to the right.
+TEST_F(CameraView, ViewRollFollowsTheCameraRollAtAnyHeading)
+{
+    for (const float heading : {0.0f, 90.0f, 225.0f})
+        for (const float roll : {20.0f, -35.0f}) {
+            camera_at(0.0f, 20.0f, 0.0f, 10.0f, heading, roll);
+            VIEW_setup_scene(2000.0f, 0.0f, 0.0f, 20000.0f, 20.0f);
+            VIEW_setup_scene(2000.0f, 0.0f, 0.0f, 20000.0f, 20.0f);
+            EXPECT_NEAR(sim_graphics_view.view_roll, roll, 1e-3f) << heading;
+            EXPECT_NEAR(sim_graphics_view.view_heading, heading, 1e-3f);
+            EXPECT_NEAR(sim_graphics_view.view_pitch, 10.0f, 1e-3f);
+        }
+}

@@ -145,6 +145,15 @@ TEST_F(Surface, SeaMotionAndItsFrames)
     SURFACE_draw_patch(terrain_vertex_grid, 3, 1, 0);
     EXPECT_TRUE(rec.was_bound(TEX_SLOT_SEA_LAST, 0));
     EXPECT_FALSE(rec.was_bound(TEX_SLOT_SEA_LAST - 1, 0));
+
+    // The phase runs half a cycle a second: 0.4 s on from 0 it is 0.2, the
+    // frame nearest 0.2 x 15 = 3.
+    surface_kept.sea_anim_phase = 0.0f;
+    sim_operation_misc.frame_rate_period = 0.4f;
+    bind_recording later;
+    SURFACE_draw_patch(terrain_vertex_grid, 3, 1, 0);
+    EXPECT_NEAR(surface_kept.sea_anim_phase, 0.2f, 1e-6f);
+    EXPECT_TRUE(later.was_bound(TEX_SLOT_SEA_FIRST + 3, 0));
 }
 
 TEST_F(Surface, OwnTextureAndBlendCellsTakeTheirPasses)
