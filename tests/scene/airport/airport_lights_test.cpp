@@ -227,7 +227,7 @@ TEST_F(AirportLights, WindsockHangsInCalmAndFliesFrom10mps)
     GEO_local_to_latlon(lat, lon, elev, 0.0, 0.0, 0.0);
     airport().windsocks.push_back({lat, lon, 0});
     look_north(20.0f);   // 20 window units a metre
-    for (const float wind : {0.0f, 10.0f}) {
+    for (const float wind : {0.0f, 10.0f, 5.0f}) {
         wind_vector[0] = wind;
         const std::vector<fb_item> sock = drawn_with(capture([&] { WORLDOBJ_draw_objects(); }), TEX_SLOT_SURFACES);
         ASSERT_FALSE(sock.empty());
@@ -235,7 +235,10 @@ TEST_F(AirportLights, WindsockHangsInCalmAndFliesFrom10mps)
         for (const fb_item& p : sock)
             for (const auto& v : p.v) x0 = std::min(x0, v.x), x1 = std::max(x1, v.x), y0 = std::min(y0, v.y), y1 = std::max(y1, v.y);
         const float top = 384.0f + 20.0f * 5.0f;   // the pole's top, 5 m up
-        if (wind == 0.0f) {
+        if (wind == 5.0f) {   // half way up: 45 degrees below level, tip ring 2.7 m out along the sock
+            EXPECT_NEAR(x1, 512.0f + 20.0f * 2.7f * 0.70711f, 0.5f);
+            EXPECT_NEAR(y0, top - 20.0f * 2.7f * 0.70711f, 0.5f);
+        } else if (wind == 0.0f) {
             EXPECT_NEAR(y0, top - 20.0f * 2.5f, 0.5f);
             EXPECT_LE(y1, top + 0.5f);
             EXPECT_NEAR(x1 - x0, 20.0f * 1.2f, 0.5f);

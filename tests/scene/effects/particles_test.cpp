@@ -141,6 +141,24 @@ TEST_F(Particles, FiresAreLaidOutDownTheWind)
     ASSERT_EQ(particle_list.size(), 1u);
     EXPECT_EQ(particle_list[0].color, 7);
     EXPECT_GT(particle_list[0].y, 19.0f);
+
+    // Each fire is a sprite 70 m wide and 52.5 m tall standing on the ground,
+    // one twelfth of the texture high.
+    interval_ticks[INTERVAL_TWO_SECONDS] = 0;
+    fire_table.burning[9] = 0;
+    float x0 = 1e9f, x1 = -1e9f, y0 = 1e9f, y1 = -1e9f, t0 = 1e9f, t1 = -1e9f;
+    for (const fb_item& piece : drawn_with(capture([] { PARTICLE_draw_fires(); }), TEX_SLOT_FIRE))
+        for (const auto& v : piece.v) {
+            x0 = std::min(x0, v.x), x1 = std::max(x1, v.x), y0 = std::min(y0, v.y), y1 = std::max(y1, v.y);
+            t0 = std::min(t0, v.t), t1 = std::max(t1, v.t);
+            // Every corner on the ground or at the top.
+            EXPECT_NEAR(std::min(std::fabs(v.y - 384.0f), std::fabs(v.y - 436.5f)), 0.0f, 0.01f) << v.x;
+        }
+    EXPECT_NEAR(x0, 512.0f + 100.0f - 35.0f, 0.01f);
+    EXPECT_NEAR(x1, 512.0f + 100.0f + 35.0f, 0.01f);
+    EXPECT_NEAR(y0, 384.0f, 0.01f);
+    EXPECT_NEAR(y1, 384.0f + 52.5f, 0.01f);
+    EXPECT_NEAR(t1 - t0, 0.0833f, 1e-4f);
 }
 
 // One frame of 0.1 s in a wind of 1 m/s along x, for a particle out of view at
