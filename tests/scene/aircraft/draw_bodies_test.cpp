@@ -127,6 +127,38 @@ TEST_F(AircraftDraw, ALeftTurningPropellerMirrorsTheBladePitch)
     }
 }
 
+// The vectoring pivot's arm moves the hub, turned by minus the side cant about
+// the vertical and then by the vertical cant; the blades keep their own turn.
+TEST_F(AircraftDraw, ThePivotArmMovesTheHubThroughTheCants)
+{
+    propeller_plane(P);
+    f.POINT_tacrad[0] = 0.0f;
+    const auto centre = [&] {
+        float c[3] = {0, 0, 0};
+        int n = 0;
+        for (const vtx& v : capture_drawing([&] { ACF_draw_part(P, 0); }, 3.0f).vertices())
+            c[0] += v.x, c[1] += v.y, c[2] += v.z, ++n;
+        return std::array<float, 3>{c[0] / n, c[1] / n, c[2] / n};
+    };
+    const struct {
+        float arm_y, arm_z, vect_cant, side_cant, dx, dy, dz;
+    } rows[] = {
+        {0.5f, -0.2f, 0.0f, 0.0f, 0.0f, 0.5f, -0.2f},
+        {0.5f, 0.0f, 90.0f, 0.0f, 0.0f, 0.0f, 0.5f},
+        {0.5f, -0.2f, 0.0f, 90.0f, 0.2f, 0.5f, 0.0f},
+    };
+    for (const auto& r : rows) {
+        a.acf_vect_cant[0] = r.vect_cant, a.acf_sidecant[0] = r.side_cant;
+        a.acf_vectarmY = a.acf_vectarmZ = 0.0f;
+        const std::array<float, 3> still = centre();
+        a.acf_vectarmY = r.arm_y, a.acf_vectarmZ = r.arm_z;
+        const std::array<float, 3> moved = centre();
+        EXPECT_NEAR(moved[0] - still[0], r.dx, 1e-3f) << r.vect_cant << " " << r.side_cant;
+        EXPECT_NEAR(moved[1] - still[1], r.dy, 1e-3f) << r.vect_cant << " " << r.side_cant;
+        EXPECT_NEAR(moved[2] - still[2], r.dz, 1e-3f) << r.vect_cant << " " << r.side_cant;
+    }
+}
+
 TEST_F(Gear, WheelLayoutsStrutSteeringAndSkids)
 {
     // Type 6: six tyres in three rows; type 8: the first at -1.5 W, not -2 W.
