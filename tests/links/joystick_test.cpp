@@ -250,6 +250,60 @@ TEST(JoystickCaptions, EachCodeHasItsEntry)
     for (const auto& r : rows) EXPECT_EQ(JOY_button_caption_entry(r[0]), r[1]) << r[0];
 }
 
+// The handlers called as a plug-in presses buttons: views by command, the
+// yoke's heading ratio at 0.3 a second held in -1..1, brakes, heat and the
+// altitude mode.
+TEST_F(Joystick, ButtonFunctionsSetTheirViewsAndFields)
+{
+    flt_struct& f = flt[0];
+    const int views[][2] = {{36, 1006}, {37, 1007}, {38, 1024}, {39, 1023}, {41, 1014}, {42, 1015},
+                            {43, 1017}, {44, 1018}, {45, 1019}, {46, 1020}};
+    for (const auto& [code, view] : views) {
+        sim_graphics_view.view_type = 1000;
+        JOY_button_pressed(code);
+        EXPECT_EQ(sim_graphics_view.view_type, view) << code;
+    }
+    JOY_button_released(37);
+    EXPECT_EQ(sim_graphics_view.view_type, 1000);
+
+    const struct {
+        int code, frames;
+        float start, want;
+    } yoke[] = {{31, 20, 0.0f, 0.3f}, {30, 20, 0.0f, -0.3f}, {30, 10, 0.2f, 0.05f}, {31, 100, 0.0f, 1.0f}, {30, 100, 0.0f, -1.0f}};
+    for (const auto& y : yoke) {
+        sim_joystick.yolk_heading_ratio = y.start;
+        for (int k = 0; k < y.frames; ++k) JOY_button_held(y.code);
+        EXPECT_NEAR(sim_joystick.yolk_heading_ratio, y.want, 1e-5f) << y.code << " for " << y.frames;
+    }
+
+    JOY_button_pressed(54);
+    EXPECT_EQ(f.l_brake_add, 0.5f);
+    EXPECT_EQ(f.r_brake_add, 0.0f);
+    JOY_button_pressed(55);
+    EXPECT_EQ(f.r_brake_add, 0.5f);
+    JOY_button_released(54);
+    EXPECT_EQ(f.l_brake_add, 0.0f);
+    EXPECT_EQ(f.r_brake_add, 0.5f);
+    JOY_button_pressed(57);
+    EXPECT_EQ(f.parkbrake, 1.0f);
+    JOY_button_released(57);
+    EXPECT_EQ(f.parkbrake, 0.0f);
+
+    f.ENGN_heat[0] = 0.5f, f.ENGN_heat[1] = 0.6f;
+    JOY_button_pressed(16);   // each toggled: at most 0.5 goes on
+    EXPECT_EQ(f.ENGN_heat[0], 1.0f);
+    EXPECT_EQ(f.ENGN_heat[1], 0.0f);
+    JOY_button_pressed(17);
+    EXPECT_EQ(f.ENGN_heat[1], 1.0f);
+    JOY_button_pressed(18);
+    EXPECT_EQ(f.ENGN_heat[0], 0.0f);
+
+    JOY_button_pressed(95);
+    EXPECT_EQ(sim_cockpit_autopilot.altitude_mode, 9);
+    JOY_button_released(95);
+    EXPECT_EQ(sim_cockpit_autopilot.altitude_mode, 17);
+}
+
 TEST_F(Joystick, RotorGovernorsStepTowardTheirTargets)
 {
     flt_struct& f = flt[0];

@@ -1,6 +1,11 @@
 // The UDP link on a real socket: the bytes a send puts on the wire and its
 // trace, the send checks, the slots' addresses and the heartbeat, and
 // datagrams too large for the receive ring.
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <sys/time.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstring>
 #include <string>
@@ -39,6 +44,30 @@ TEST_F(Link, DataSendPutsTheHeadBeforeThePayloadAndTracesIt)
     EXPECT_NE(log.find("data_send[0]=68\ndata_send[1]=65\ndata_send[2]=84\ndata_send[3]=65\ndata_send[4]=0\n"
                        "data_send[5]=48\n"),
               std::string::npos);
+}
+
+// A port in the upper half of the range (the default 49000 is one) is used
+// whole: a receiver the system put on such a port gets the datagram.
+TEST_F(Link, APortInTheUpperHalfOfTheRangeIsReached)
+{
+    const int fd = socket(AF_INET, SOCK_DGRAM, 0);
+    ASSERT_GE(fd, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_ANY);
+    socklen_t size = sizeof a;
+    ASSERT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a), 0);
+    ASSERT_EQ(getsockname(fd, reinterpret_cast<sockaddr*>(&a), &size), 0);
+    const timeval wait{5, 0};   // only a guard against a lost datagram hanging the run
+    setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof wait);
+    const int port = ntohs(a.sin_port);
+    enable(12);
+    std::snprintf(net_port_text[12], NET_PORT_TEXT_SIZE, "%d", port);
+    NET_data_send("DATA", 7, "x", 1, 12);
+    uint8_t got[64] = {};
+    EXPECT_EQ(recv(fd, got, sizeof got, 0), 7) << "port " << port;
+    EXPECT_EQ(got[4], 7);
+    close(fd);
 }
 
 // The shapes other senders hand the link: a replay button's command to the

@@ -714,6 +714,19 @@ TEST_F(PluginHost, CoordinatesMenusCommandsAndTextures)
     EXPECT_EQ(host.get_language(), 0);
     sim_operation_prefs_misc.language = 5;
     EXPECT_EQ(host.get_language(), 6);
+    // The program folder and the general preference file, each by its own call.
+    char kept_folder[TEXT_SIZE], kept_prefs[TEXT_SIZE];
+    std::memcpy(kept_folder, program_folder, TEXT_SIZE);
+    std::memcpy(kept_prefs, pref_path_general, TEXT_SIZE);
+    std::snprintf(program_folder, TEXT_SIZE, "/sim/");
+    std::snprintf(pref_path_general, TEXT_SIZE, "/sim/Output/preferences/Orvell.prf");
+    char folder[TEXT_SIZE] = {}, prefs[TEXT_SIZE] = {};
+    host.get_system_path(folder);
+    host.get_prefs_path(prefs);
+    EXPECT_STREQ(folder, "/sim/");
+    EXPECT_STREQ(prefs, "/sim/Output/preferences/Orvell.prf");
+    std::memcpy(program_folder, kept_folder, TEXT_SIZE);
+    std::memcpy(pref_path_general, kept_prefs, TEXT_SIZE);
 
     if (!ensure_gl_context()) GTEST_SKIP() << "no OpenGL context";
     int first[3], second[3];
@@ -721,7 +734,7 @@ TEST_F(PluginHost, CoordinatesMenusCommandsAndTextures)
     host.gen_tex_ids(second, 3);
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(first[i], second[i]);
-        EXPECT_GE(first[i], 4942);
+        EXPECT_EQ(first[i], 4942 + i);   // no texture of this process lies above the program's slots
     }
     host.gen_tex_ids(first, -5);   // nothing
 }

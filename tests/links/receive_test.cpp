@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/input.h"
 #include "flightmodel/atmosphere.h"
 #include "flightmodel/plane_state.h"
 #include "links/net_receive.h"
@@ -157,6 +158,23 @@ TEST_F(Receive, SimpleLabels)
     EXPECT_FALSE(sim_network_dataout.data_to_internet[3]);
     receive("DCOC", 0, '0', sel.data(), 3);
     EXPECT_EQ(std::count(std::begin(sim_network_dataout.data_to_screen), std::end(sim_network_dataout.data_to_screen), 1), 0);
+    // The screen's selections are the other list.
+    const std::vector<uint8_t> row = ints({7});
+    receive("DCOC", 0, '0', row.data(), row.size());
+    EXPECT_EQ(sim_network_dataout.data_to_screen[7], 1);
+    EXPECT_EQ(sim_network_dataout.data_to_internet[7], 0);
+    receive("DSEL", 0, '0', row.data(), row.size());
+    receive("UCOC", 0, '0', row.data(), row.size());
+    EXPECT_EQ(sim_network_dataout.data_to_screen[7], 0);
+    EXPECT_EQ(sim_network_dataout.data_to_internet[7], 1);
+
+    // A click at two four-digit texts; a blank in place of a zero reads as -1.
+    receive("MOUS", 0, '0', "05120384", 8);
+    EXPECT_EQ(mouse.mouse_x, 512.0f);
+    EXPECT_EQ(mouse.mouse_y, 384.0f);
+    receive("MOUS", 0, '1', "0512 384", 8);
+    EXPECT_EQ(mouse.mouse_x, 512.0f);
+    EXPECT_EQ(mouse.mouse_y, -1.0f);
 
     // A destination slot from outside: texts cut to their fields, only the flag word turned.
     net_iset_record iset{};

@@ -225,3 +225,63 @@ TEST_F(CameraView, OctantsAndTheFootprintEdges)
         EXPECT_EQ(VIEW_circle_inside_edge(c.x1, c.z1, c.x2, c.z2, c.cx, c.cz, c.r), c.inside)
             << c.x1 << "," << c.z1 << " -> " << c.x2 << "," << c.z2 << " at " << c.cx << "," << c.cz << " r " << c.r;
 }
+
+// Each angle of the modelview turned alone, camera level and looking north:
+// positive pitches look up, positive headings look east, positive rolls lean
+// the picture's up to the east, and the quarter turns roll a quarter either way.
+TEST_F(CameraView, EachViewAngleTurnsTheModelviewItsOwnWay)
+{
+    const float s10 = 0.173648f, c10 = 0.984808f, s20 = 0.342020f, c20 = 0.939693f;
+    struct row {
+        const char* name;
+        float* angle;
+        int32_t* flag;
+        float value;
+        float forward[3], up[3];
+    } rows[] = {
+        {"offset pitch", &view_offset_pitch, nullptr, 10.0f, {0, s10, -c10}, {0, c10, s10}},
+        {"offset heading", &view_offset_heading, nullptr, 30.0f, {0.5f, 0, -0.866025f}, {0, 1, 0}},
+        {"offset roll", &view_offset_roll, nullptr, 20.0f, {0, 0, -1}, {s20, c20, 0}},
+        {"reference pitch", &sim_graphics_view.elumens_ref_the, nullptr, 10.0f, {0, s10, -c10}, {0, c10, s10}},
+        {"reference heading", &sim_graphics_view.elumens_ref_psi, nullptr, 30.0f, {0.5f, 0, -0.866025f}, {0, 1, 0}},
+        {"reference roll", &sim_graphics_view.elumens_ref_phi, nullptr, 20.0f, {0, 0, -1}, {s20, c20, 0}},
+        {"camera pitch", &sim_private_camera.the, nullptr, 10.0f, {0, s10, -c10}, {0, c10, s10}},
+        {"camera heading", &sim_private_camera.psi, nullptr, 30.0f, {0.5f, 0, -0.866025f}, {0, 1, 0}},
+        {"camera roll", &sim_private_camera.phi, nullptr, 20.0f, {0, 0, -1}, {s20, c20, 0}},
+        {"quarter turn back", nullptr, &view_quarter_turn_neg, 0.0f, {0, 0, -1}, {-1, 0, 0}},
+        {"quarter turn on", nullptr, &view_quarter_turn_pos, 0.0f, {0, 0, -1}, {1, 0, 0}},
+    };
+    for (const row& r : rows) {
+        camera_at(0.0f, 20.0f, 0.0f, 0.0f, 0.0f);
+        if (r.angle) *r.angle = r.value;
+        if (r.flag) *r.flag = 1;
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        VIEW_setup_scene(2000.0f, 0.0f, 0.0f, 20000.0f, 20.0f);
+        const std::vector<float> m = matrix(GL_MODELVIEW_MATRIX);
+        // The world directions of the eye's forward (0, 0, -1) and up (0, 1, 0).
+        const float forward[3] = {-m[2], -m[6], -m[10]}, up[3] = {m[1], m[5], m[9]};
+        for (int k = 0; k < 3; ++k) {
+            EXPECT_NEAR(forward[k], r.forward[k], 1e-4f) << r.name << " forward " << k;
+            EXPECT_NEAR(up[k], r.up[k], 1e-4f) << r.name << " up " << k;
+        }
+        if (r.angle) *r.angle = 0.0f;
+        if (r.flag) *r.flag = 0;
+    }
+}
+
+// The roll of the view: the camera's roll read against the right and up axes
+// of the view's heading and pitch (those of the previous pass, so a second
+// pass settles it), positive when the picture's up leans to the right.
+TEST_F(CameraView, ViewRollFollowsTheCameraRollAtAnyHeading)
+{
+    for (const float heading : {0.0f, 90.0f, 225.0f})
+        for (const float roll : {20.0f, -35.0f}) {
+            camera_at(0.0f, 20.0f, 0.0f, 10.0f, heading, roll);
+            VIEW_setup_scene(2000.0f, 0.0f, 0.0f, 20000.0f, 20.0f);
+            VIEW_setup_scene(2000.0f, 0.0f, 0.0f, 20000.0f, 20.0f);
+            EXPECT_NEAR(sim_graphics_view.view_roll, roll, 1e-3f) << heading;
+            EXPECT_NEAR(sim_graphics_view.view_heading, heading, 1e-3f);
+            EXPECT_NEAR(sim_graphics_view.view_pitch, 10.0f, 1e-3f);
+        }
+}

@@ -109,6 +109,56 @@ TEST_F(AircraftDraw, ConedBladesLeanTheirTipsForward)
     EXPECT_NEAR(tip_z / tips, -1.0f - std::sin(0.2f) * 0.95f * BLADE_M, 0.06f);
 }
 
+// At zero blade pitch the blade stands a quarter turn about its span, the
+// trailing edge (0.75 of the 0.2 m chord behind the span line) up for a
+// right-turning propeller and down for a left-turning one.
+TEST_F(AircraftDraw, ALeftTurningPropellerMirrorsTheBladePitch)
+{
+    propeller_plane(P);
+    f.POINT_tacrad[0] = 0.0f;
+    f.POINT_pitch_deg[0] = 0.0f;
+    for (const auto& [dir, top, bottom] : {std::tuple{1.0f, 0.15f, -0.05f}, std::tuple{-1.0f, 0.05f, -0.15f}}) {
+        a.acf_prop_dir[0] = dir;
+        float hi = -1.0f, lo = 1.0f;
+        for (const vtx& v : capture_drawing([&] { ACF_draw_part(P, 0); }, 3.0f).vertices())
+            if (v.x > 0.3f) hi = std::max(hi, v.y), lo = std::min(lo, v.y);
+        EXPECT_NEAR(hi, top, 0.01f) << dir;
+        EXPECT_NEAR(lo, bottom, 0.01f) << dir;
+    }
+}
+
+// The vectoring pivot's arm moves the hub, turned by minus the side cant about
+// the vertical and then by the vertical cant; the blades keep their own turn.
+TEST_F(AircraftDraw, ThePivotArmMovesTheHubThroughTheCants)
+{
+    propeller_plane(P);
+    f.POINT_tacrad[0] = 0.0f;
+    const auto centre = [&] {
+        float c[3] = {0, 0, 0};
+        int n = 0;
+        for (const vtx& v : capture_drawing([&] { ACF_draw_part(P, 0); }, 3.0f).vertices())
+            c[0] += v.x, c[1] += v.y, c[2] += v.z, ++n;
+        return std::array<float, 3>{c[0] / n, c[1] / n, c[2] / n};
+    };
+    const struct {
+        float arm_y, arm_z, vect_cant, side_cant, dx, dy, dz;
+    } rows[] = {
+        {0.5f, -0.2f, 0.0f, 0.0f, 0.0f, 0.5f, -0.2f},
+        {0.5f, 0.0f, 90.0f, 0.0f, 0.0f, 0.0f, 0.5f},
+        {0.5f, -0.2f, 0.0f, 90.0f, 0.2f, 0.5f, 0.0f},
+    };
+    for (const auto& r : rows) {
+        a.acf_vect_cant[0] = r.vect_cant, a.acf_sidecant[0] = r.side_cant;
+        a.acf_vectarmY = a.acf_vectarmZ = 0.0f;
+        const std::array<float, 3> still = centre();
+        a.acf_vectarmY = r.arm_y, a.acf_vectarmZ = r.arm_z;
+        const std::array<float, 3> moved = centre();
+        EXPECT_NEAR(moved[0] - still[0], r.dx, 1e-3f) << r.vect_cant << " " << r.side_cant;
+        EXPECT_NEAR(moved[1] - still[1], r.dy, 1e-3f) << r.vect_cant << " " << r.side_cant;
+        EXPECT_NEAR(moved[2] - still[2], r.dz, 1e-3f) << r.vect_cant << " " << r.side_cant;
+    }
+}
+
 TEST_F(Gear, WheelLayoutsStrutSteeringAndSkids)
 {
     // Type 6: six tyres in three rows; type 8: the first at -1.5 W, not -2 W.
@@ -121,6 +171,22 @@ TEST_F(Gear, WheelLayoutsStrutSteeringAndSkids)
     const std::set<point> eight = points_with_t(draw(67), TYRE_RIGHT_CENTRE_T);
     EXPECT_EQ(eight.size(), 6u);
     EXPECT_TRUE(eight.count(at(-0.5f * W, -1.0f, -2.0f * R8)) && !eight.count(at(-W, -1.0f, -2.0f * R8)));
+    // The other layouts, offsets in W across and R8 along.
+    const std::vector<std::pair<float, float>> layouts[] = {
+        {{0, 0}},
+        {{-1.5f, 0}, {1.5f, 0}},
+        {{0, -1.5f}, {0, 1.5f}},
+        {{-1.5f, -1.5f}, {1.5f, -1.5f}, {-1.5f, 1.5f}, {1.5f, 1.5f}},
+        {},
+        {{-1.5f, 0}, {1.5f, 0}, {-4.5f, 0}, {4.5f, 0}},
+    };
+    for (int type = 2; type <= 7; ++type) {
+        if (type == 6) continue;
+        a.acf_gear_type[67] = type;
+        std::set<point> want;
+        for (const auto& [x, z] : layouts[type - 2]) want.insert(at(x * W + W, -1.0f, z * R8));
+        EXPECT_EQ(points_with_t(draw(67), TYRE_RIGHT_CENTRE_T), want) << "type " << type;
+    }
     a.acf_gear_type[67] = 9;   // no such layout: no tyre
     EXPECT_TRUE(points_with_t(draw(67), TYRE_RIGHT_CENTRE_T).empty());
 
@@ -132,6 +198,9 @@ TEST_F(Gear, WheelLayoutsStrutSteeringAndSkids)
     EXPECT_EQ(strut_wheel.size() + strut_arm.size(), 16u);
     for (const point& p : strut_wheel) EXPECT_NEAR(std::hypot(p[0], p[2]) * 1e-4f, 0.25f * R, 1e-3f);
     for (const point& p : strut_arm) EXPECT_EQ(p[1], 0);
+    a.acf_gear_type[67] = 1;   // skids and floats: a strut as thick as the tyre
+    for (const point& p : points_with_t(draw(67), STRUT_T_WHEEL)) EXPECT_NEAR(std::hypot(p[0], p[2]) * 1e-4f, R, 1e-3f);
+    a.acf_gear_type[67] = 2;
 
     // Steering turns fairing and tyre about the vertical, not the strut.
     fairing(67);

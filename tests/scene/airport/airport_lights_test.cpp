@@ -98,6 +98,78 @@ TEST_F(AirportLights, LightStatesAndBrightness)
     EXPECT_EQ(local_airport_light_level[0], 4);
     local_airport_light_level[0] = 3;
     EXPECT_FLOAT_EQ(pass().at(0).a, 1.0f);
+    local_airport_light_level[0] = 1;
+    EXPECT_FLOAT_EQ(pass().at(0).a, 0.6f);
+    local_airport_light_level[0] = 2;
+    EXPECT_FLOAT_EQ(pass().at(0).a, 0.8f);
+    local_airport_light_level[0] = 0;   // dark: no light
+    EXPECT_TRUE(pass().empty());
+}
+
+// The beacon's colour and alpha by kind, at t = airport index + running time
+// of 4 (sin t < 0, sin 2t > 0), 2 (sin t > 0, sin 2t < 0) and 5 (both < 0):
+// signed squares q1 = -0.572750, 0.826822, -0.919536 and q2 = 0.978842,
+// -0.572750, -0.295959.
+TEST_F(AirportLights, BeaconColourByKind)
+{
+    airport().beacon_lat = 0.02f;
+    const struct {
+        float t;
+        int kind, half_second;
+        float r, g, b, alpha;
+    } rows[] = {
+        {4.0f, 1, 0, 0, 1, 0, 0.572750f}, {2.0f, 1, 0, 1, 1, 1, 0.826822f},
+        {4.0f, 2, 0, 1, 1, 0, 0.572750f}, {2.0f, 2, 0, 1, 1, 1, 0.826822f},
+        {4.0f, 3, 0, 1, 1, 0, 0.978842f}, {5.0f, 3, 0, 0, 1, 0, 0.295959f}, {2.0f, 3, 0, 1, 1, 1, 0.826822f},
+        {4.0f, 4, 0, 0, 1, 0, 0.572750f}, {2.0f, 4, 0, 1, 1, 1, 0.572750f},
+        {4.0f, 5, 1, 1, 1, 1, 1.0f},      {2.0f, 5, 0, 1, 1, 1, 0.0f},
+    };
+    for (const auto& r : rows) {
+        airport().beacon_type = r.kind;
+        sim_time.total_running_time_sec = r.t - static_cast<float>(a);
+        interval_ticks[INTERVAL_HALF_SECOND] = r.half_second;
+        const auto drawn = pass();
+        ASSERT_FALSE(drawn.empty());
+        EXPECT_EQ(drawn[0].size, 4.0f);
+        EXPECT_EQ(drawn[0].r, r.r) << "kind " << r.kind << " t " << r.t;
+        EXPECT_EQ(drawn[0].g, r.g) << "kind " << r.kind << " t " << r.t;
+        EXPECT_EQ(drawn[0].b, r.b) << "kind " << r.kind << " t " << r.t;
+        EXPECT_NEAR(drawn[0].a, r.alpha, 1e-4f) << "kind " << r.kind << " t " << r.t;
+    }
+    interval_ticks[INTERVAL_HALF_SECOND] = 0;
+}
+
+// The runway lights are drawn a hundredth of the camera's height nearer along
+// the view (here 1 m): looking north that is 1 m south, looking east 1 m
+// west, looking north 30 degrees down 0.5 m up and 0.866 m south.
+TEST_F(AirportLights, RunwayLightsComeNearerByAHundredthOfTheHeight)
+{
+    local_airport_light_level[0] = 3;
+    lights() = {{110, 0.0f, 0.0f, 0.0f}};
+    sim_graphics_settings.draw_textured_lites = 0;   // plain points
+    scene_ground_elevation = 0.0f;
+    sim_graphics_view.view_y = 100.0f;
+    // Window x and y of the light, looking north (x, y) or turned a quarter (z, y); 100 units a metre.
+    const auto seen = [&](bool turned) {
+        look_north(100.0f);
+        if (turned) glRotatef(90.0f, 0.0f, 1.0f, 0.0f);
+        for (const fb_item& it : capture([&] { WORLDOBJ_draw_objects(); }))
+            if (it.token == GL_POINT_TOKEN) return std::array<float, 2>{(it.v[0].x - 512.0f) / 100.0f, (it.v[0].y - 384.0f) / 100.0f};
+        return std::array<float, 2>{1e9f, 1e9f};
+    };
+    const struct {
+        float heading, pitch, x, y, z;
+    } rows[] = {{0.0f, 0.0f, 0.0f, 0.0f, 1.0f}, {90.0f, 0.0f, -1.0f, 0.0f, 0.0f}, {0.0f, -30.0f, 0.0f, 0.5f, 0.866025f}};
+    for (const auto& r : rows) {
+        sim_graphics_view_block& v = sim_graphics_view;
+        v.view_heading = r.heading, v.view_pitch = r.pitch;
+        v.view_heading_sin = std::sin(r.heading * 0.017453292f), v.view_heading_cos = std::cos(r.heading * 0.017453292f);
+        v.view_pitch_sin = std::sin(r.pitch * 0.017453292f), v.view_pitch_cos = std::cos(r.pitch * 0.017453292f);
+        const std::array<float, 2> front = seen(false), side = seen(true);
+        EXPECT_NEAR(front[0], r.x, 1e-3f) << r.heading << " " << r.pitch;
+        EXPECT_NEAR(front[1], r.y, 1e-3f) << r.heading << " " << r.pitch;
+        EXPECT_NEAR(side[0], r.z, 1e-3f) << r.heading << " " << r.pitch;
+    }
 }
 
 // 2000 marks a light seen against the runway's heading, 1000 one seen along it.
@@ -155,7 +227,7 @@ TEST_F(AirportLights, WindsockHangsInCalmAndFliesFrom10mps)
     GEO_local_to_latlon(lat, lon, elev, 0.0, 0.0, 0.0);
     airport().windsocks.push_back({lat, lon, 0});
     look_north(20.0f);   // 20 window units a metre
-    for (const float wind : {0.0f, 10.0f}) {
+    for (const float wind : {0.0f, 10.0f, 5.0f}) {
         wind_vector[0] = wind;
         const std::vector<fb_item> sock = drawn_with(capture([&] { WORLDOBJ_draw_objects(); }), TEX_SLOT_SURFACES);
         ASSERT_FALSE(sock.empty());
@@ -163,7 +235,10 @@ TEST_F(AirportLights, WindsockHangsInCalmAndFliesFrom10mps)
         for (const fb_item& p : sock)
             for (const auto& v : p.v) x0 = std::min(x0, v.x), x1 = std::max(x1, v.x), y0 = std::min(y0, v.y), y1 = std::max(y1, v.y);
         const float top = 384.0f + 20.0f * 5.0f;   // the pole's top, 5 m up
-        if (wind == 0.0f) {
+        if (wind == 5.0f) {   // half way up: 45 degrees below level, tip ring 2.7 m out along the sock
+            EXPECT_NEAR(x1, 512.0f + 20.0f * 2.7f * 0.70711f, 0.5f);
+            EXPECT_NEAR(y0, top - 20.0f * 2.7f * 0.70711f, 0.5f);
+        } else if (wind == 0.0f) {
             EXPECT_NEAR(y0, top - 20.0f * 2.5f, 0.5f);
             EXPECT_LE(y1, top + 0.5f);
             EXPECT_NEAR(x1 - x0, 20.0f * 1.2f, 0.5f);

@@ -2,6 +2,8 @@
 // mode, seen from the south so the squares face the window) and how it ages,
 // moves and kills them; water putting fires out.
 #include <cmath>
+#include <set>
+#include <utility>
 
 #include "core/texture_slots.h"
 #include "tests/scene/airport/airport_fixture.h"
@@ -139,6 +141,24 @@ TEST_F(Particles, FiresAreLaidOutDownTheWind)
     ASSERT_EQ(particle_list.size(), 1u);
     EXPECT_EQ(particle_list[0].color, 7);
     EXPECT_GT(particle_list[0].y, 19.0f);
+
+    // Each fire is a sprite 70 m wide and 52.5 m tall standing on the ground,
+    // one twelfth of the texture high.
+    interval_ticks[INTERVAL_TWO_SECONDS] = 0;
+    fire_table.burning[9] = 0;
+    float x0 = 1e9f, x1 = -1e9f, y0 = 1e9f, y1 = -1e9f, t0 = 1e9f, t1 = -1e9f;
+    for (const fb_item& piece : drawn_with(capture([] { PARTICLE_draw_fires(); }), TEX_SLOT_FIRE))
+        for (const auto& v : piece.v) {
+            x0 = std::min(x0, v.x), x1 = std::max(x1, v.x), y0 = std::min(y0, v.y), y1 = std::max(y1, v.y);
+            t0 = std::min(t0, v.t), t1 = std::max(t1, v.t);
+            // Every corner on the ground or at the top.
+            EXPECT_NEAR(std::min(std::fabs(v.y - 384.0f), std::fabs(v.y - 436.5f)), 0.0f, 0.01f) << v.x;
+        }
+    EXPECT_NEAR(x0, 512.0f + 100.0f - 35.0f, 0.01f);
+    EXPECT_NEAR(x1, 512.0f + 100.0f + 35.0f, 0.01f);
+    EXPECT_NEAR(y0, 384.0f, 0.01f);
+    EXPECT_NEAR(y1, 384.0f + 52.5f, 0.01f);
+    EXPECT_NEAR(t1 - t0, 0.0833f, 1e-4f);
 }
 
 // One frame of 0.1 s in a wind of 1 m/s along x, for a particle out of view at
@@ -166,4 +186,42 @@ TEST_F(Particles, OneFrameOfMotionDragGrowthAndDrift)
         EXPECT_NEAR(p.y, r.y, 1e-4f) << r.heavy << " " << r.color;
     }
     wind_vector[0] = 0.0f;
+
+    // Touching its floor the particle sits on it and bounces up at twice its
+    // growth a second (0.1 m/s), then rises 0.1 m.
+    PARTICLE_reset();
+    spawn(5000.0f, 100.0f, 10.0f, 7, 1.0f, 0.0f, 100.0f);
+    particle_record& p = particle_list[0];
+    p.vx = p.vy = p.vz = 0.0f, p.size = 1.0f, p.growth = 0.5f, p.heavy_drag = 0;
+    PARTICLE_draw();
+    EXPECT_NEAR(p.vy, 0.1f, 1e-5f);
+    EXPECT_NEAR(p.y, 101.15f, 1e-4f);
+}
+
+// Looking east 60 degrees up, a still square of half-side 10 faces the view:
+// its first corner (texture 0, 0) lies 8.66 m east of and 5 m below its
+// centre, the opposite corner as far west and above.
+TEST_F(Particles, SquaresFaceTheView)
+{
+    sim_graphics_view.view_heading = 90.0f, sim_graphics_view.view_pitch = 60.0f;
+    spawn(0.0f, 0.0f);
+    particle_record& p = particle_list[0];
+    p.angle = 0.0f, p.size = 10.0f, p.growth = 0.0f;
+    int corners = 0;
+    std::set<std::pair<float, float>> seen;   // one square, perhaps fed back as two triangles
+    for (const fb_item& piece : frame())
+        for (const auto& v : piece.v) {
+            if (!seen.insert({v.s, v.t}).second) continue;
+            if (v.s == 0.0f && v.t == 0.0f) {
+                EXPECT_NEAR(v.x, 512.0f + 8.66025f, 0.01f);
+                EXPECT_NEAR(v.y, 384.0f - 5.0f, 0.01f);
+                ++corners;
+            }
+            if (v.s == 1.0f && v.t == 1.0f) {
+                EXPECT_NEAR(v.x, 512.0f - 8.66025f, 0.01f);
+                EXPECT_NEAR(v.y, 384.0f + 5.0f, 0.01f);
+                ++corners;
+            }
+        }
+    EXPECT_EQ(corners, 2);
 }

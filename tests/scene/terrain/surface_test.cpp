@@ -145,6 +145,15 @@ TEST_F(Surface, SeaMotionAndItsFrames)
     SURFACE_draw_patch(terrain_vertex_grid, 3, 1, 0);
     EXPECT_TRUE(rec.was_bound(TEX_SLOT_SEA_LAST, 0));
     EXPECT_FALSE(rec.was_bound(TEX_SLOT_SEA_LAST - 1, 0));
+
+    // The phase runs half a cycle a second: 0.4 s on from 0 it is 0.2, the
+    // frame nearest 0.2 x 15 = 3.
+    surface_kept.sea_anim_phase = 0.0f;
+    sim_operation_misc.frame_rate_period = 0.4f;
+    bind_recording later;
+    SURFACE_draw_patch(terrain_vertex_grid, 3, 1, 0);
+    EXPECT_NEAR(surface_kept.sea_anim_phase, 0.2f, 1e-6f);
+    EXPECT_TRUE(later.was_bound(TEX_SLOT_SEA_FIRST + 3, 0));
 }
 
 TEST_F(Surface, OwnTextureAndBlendCellsTakeTheirPasses)
@@ -297,4 +306,34 @@ TEST_F(Surface, FlatMapWaterIsUnlitAndItsOwnColour)
     EXPECT_NEAR(p[0], 45, 2);
     EXPECT_NEAR(p[1], 65, 2);
     EXPECT_NEAR(p[2], 75, 2);
+}
+
+// A ground point is carried along the sun up to the cloud base (d metres
+// above it) and looked up in the shadow texture's footprint: the first sun
+// tangent moves it west, the second south, and a point above the base runs back.
+TEST_F(Surface, ShadowLookUpFollowsTheSunToTheCloudBase)
+{
+    const float saved_base = cloud_shadow_base, saved_tan[2] = {sun_tangents[0], sun_tangents[1]};
+    float saved_map[4];
+    std::copy(cloud_shadow_mapping, cloud_shadow_mapping + 4, saved_map);
+    cloud_shadow_base = 1000.0f;
+    sun_tangents[0] = 0.5f, sun_tangents[1] = -0.25f;
+    const float mapping[4] = {100.0f, 0.001f, -200.0f, 0.002f};   // X0, KX, Z0, KZ
+    std::copy(mapping, mapping + 4, cloud_shadow_mapping);
+    const struct {
+        float p[3], u, v;
+    } rows[] = {
+        {{300.0f, 200.0f, 50.0f}, -0.2f, 0.1f},     // d 800: u (300 - 100 - 400), v (-200 + 50 + 200)
+        {{0.0f, 1000.0f, 0.0f}, -0.1f, 0.4f},       // at the base: no carry
+        {{-50.0f, 1200.0f, -400.0f}, -0.05f, -0.3f},   // d -200
+    };
+    for (const auto& r : rows) {
+        float uv[2];
+        SURFACE_shadow_texcoord(r.p, uv);
+        EXPECT_NEAR(uv[0], r.u, 1e-5f) << r.p[0];
+        EXPECT_NEAR(uv[1], r.v, 1e-5f) << r.p[0];
+    }
+    cloud_shadow_base = saved_base;
+    sun_tangents[0] = saved_tan[0], sun_tangents[1] = saved_tan[1];
+    std::copy(saved_map, saved_map + 4, cloud_shadow_mapping);
 }
