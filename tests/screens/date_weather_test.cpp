@@ -58,6 +58,13 @@ TEST_F(DateWeather, ZuluTimeFollowsTheLocalTimeAndTheLongitudesZone)
     EXPECT_EQ(SETUP_zulu_time(36000.0f, 0.0f, -7.5f), 39600.0f);
     EXPECT_EQ(SETUP_zulu_time(36000.0f, 2.0f, 0.0f), 43200.0f);
     EXPECT_EQ(SETUP_zulu_time(3600.0f, 0.0f, 30.0f), 82800.0f);   // wraps below midnight
+    // The correction field takes -24 to 24 hours.
+    for (const auto& [typed, kept] : {std::pair{-20.0f, -20.0f}, {-30.0f, -24.0f}, {30.0f, 24.0f}}) {
+        screen_settings.zone_correction_hours = typed;
+        SETUP_date_time();
+        EXPECT_EQ(screen_settings.zone_correction_hours, kept) << typed;
+    }
+    screen_settings.zone_correction_hours = 0.0f;
     // Values from outside: a huge time ends inside the day, one that is not a number gives 0.
     const float huge = SETUP_zulu_time(3.0e38f, 0.0f, 0.0f);
     EXPECT_TRUE(huge >= 0.0f && huge <= 86400.0f);
@@ -131,7 +138,12 @@ TEST_F(DateWeather, RainAndThunderstormsNeedAStormLayer)
     EXPECT_NEAR(sim_weather.rain_percent, 0.2f, 0.01f);
     EXPECT_EQ(sim_weather.thunderstorm_percent, sim_weather.rain_percent);
 
+    // A storm layer in the second place keeps them too.
     sim_weather.cloud_type[0] = 1;
+    sim_weather.cloud_type[1] = 4;
+    SETUP_weather();
+    EXPECT_NEAR(sim_weather.rain_percent, 0.2f, 0.01f);
+    sim_weather.cloud_type[1] = 0;
     SETUP_weather();
     EXPECT_EQ(sim_weather.rain_percent, 0.0f);
     EXPECT_EQ(sim_weather.thunderstorm_percent, 0.0f);
