@@ -599,6 +599,11 @@ TEST_F(MapTest, DiagramFitsTheAirportAndRestoresTheReference)
     const auto mars = extent(0);
     sim_graphics_scenery.current_planet = PLANET_EARTH;
     EXPECT_NEAR(mars[2] - mars[0], 14.8f, 0.15f);
+    // A box 290 wide and 150 high: the runway's length fills 90 % of the height.
+    float y_low = 1e9f, y_high = -1e9f;
+    for (const fb_prim& p : capture_feedback([] { SETUP_draw_airport_diagram(0, 100.0f, 100.0f, 390.0f, 250.0f); }))
+        for (const fb_vertex& v : p.v) y_low = std::min(y_low, v.y), y_high = std::max(y_high, v.y);
+    EXPECT_NEAR(y_high - y_low, 135.0f, 0.5f);
     const auto across = extent(1);
     EXPECT_NEAR(across[2] - across[0], 261.0f, 0.5f);   // both runways in one compact group
     EXPECT_GT(across[3] - across[1], 20.0f);
