@@ -530,6 +530,7 @@ TEST_F(MapTest, ApproachStripStandsItsGlideLineAndHeightLinesOnTheTouchdown)
             replay_ring[k].local_z = tz;
         }
         float glide_slope = 0.0f, first_line = 0.0f;
+        int above_strip = 0;
         bool path_seen = false;
         for (const fb_prim& p : capture_feedback([] { OPERATOR_panel(-999); })) {
             if (p.token != GL_LINE_TOKEN && p.token != GL_LINE_RESET_TOKEN) continue;
@@ -540,6 +541,7 @@ TEST_F(MapTest, ApproachStripStandsItsGlideLineAndHeightLinesOnTheTouchdown)
                                 std::fabs(std::max(u.x, v.x) - 905.5f) < 0.05f;
             if (across && u.y > 15.5f && u.y < 205.5f && (first_line == 0.0f || u.y - 15.5f < first_line))
                 first_line = u.y - 15.5f;
+            if (across && u.y > 205.5f && u.y < 224.0f) ++above_strip;   // the strip ends at 205
             for (const fb_vertex& w : p.v)
                 if (std::fabs(w.x - (r.x0 + r.dir * 1000.0f * scale)) < 1.5f && std::fabs(w.y - (15.0f + 52.4f * 6.0f * scale)) < 1.5f)
                     path_seen = true;
@@ -547,6 +549,7 @@ TEST_F(MapTest, ApproachStripStandsItsGlideLineAndHeightLinesOnTheTouchdown)
         EXPECT_NEAR(glide_slope, 0.31445f, 1e-3f);
         EXPECT_NEAR(first_line, static_cast<float>(r.feet) * 0.3048f * 6.0f * scale, 0.01f);
         EXPECT_TRUE(path_seen);
+        EXPECT_EQ(above_strip, 0);
     }
     map_base_scale = saved_base;
     for (auto& p : replay_ring) p = {};
