@@ -665,6 +665,13 @@ TEST_F(Atc, ShipsTankerLightsAndUnknownRequests)
     ATC_handle_request("DIM");
     EXPECT_EQ(last(), callsign() + "OK I WILL TURN THEM OFF FOR YOU!");
     EXPECT_EQ(local_airport_light_level[0], 0);
+    local_airport_light_level[0] = 12;   // level 2 as the list stored it: one step up
+    ATC_handle_request("BRI");
+    EXPECT_EQ(last(), callsign() + "OK HOW DOES THIS LOOK?");
+    EXPECT_EQ(local_airport_light_level[0], 3);
+    local_airport_light_level[0] = 0;
+    ATC_handle_request("BRI");
+    EXPECT_EQ(local_airport_light_level[0], 1);
     local_airport_light_level[0] = 0;
     ATC_handle_request("DIM");
     EXPECT_EQ(last(), callsign() + "THE LIGHTS ARE OFF AT THIS FIELD RIGHT NOW!");
