@@ -79,6 +79,11 @@ TEST_F(DateWeather, TheDateAndVisibilityReadOuts)
     sim_time.local_date_days = 359;
     EXPECT_TRUE(shows(printed(SETUP_date_time), "DEC30"));
     EXPECT_EQ(sim_time.local_date_days, 359);
+    // The time slider (x 36, 500 long) spans the day, the date slider the 360 days 0..359.
+    drag(SETUP_date_time, 36.0f + 0.75f * 500.0f, 200.0f);
+    EXPECT_NEAR(sim_time.local_time_sec, 64800.0f, 200.0f);
+    drag(SETUP_date_time, 36.0f + 0.5f * 500.0f, 80.0f);
+    EXPECT_NEAR(sim_time.local_date_days, 179, 1);
     sim_time.local_date_days = 5000;   // from a peer: shown as day 0, never read past the month texts
     text(710, "JAN");
     EXPECT_TRUE(shows(printed(SETUP_date_time), "JAN1"));
