@@ -58,6 +58,13 @@ TEST_F(DateWeather, ZuluTimeFollowsTheLocalTimeAndTheLongitudesZone)
     EXPECT_EQ(SETUP_zulu_time(36000.0f, 0.0f, -7.5f), 39600.0f);
     EXPECT_EQ(SETUP_zulu_time(36000.0f, 2.0f, 0.0f), 43200.0f);
     EXPECT_EQ(SETUP_zulu_time(3600.0f, 0.0f, 30.0f), 82800.0f);   // wraps below midnight
+    // The correction field takes -24 to 24 hours.
+    for (const auto& [typed, kept] : {std::pair{-20.0f, -20.0f}, {-30.0f, -24.0f}, {30.0f, 24.0f}}) {
+        screen_settings.zone_correction_hours = typed;
+        SETUP_date_time();
+        EXPECT_EQ(screen_settings.zone_correction_hours, kept) << typed;
+    }
+    screen_settings.zone_correction_hours = 0.0f;
     // Values from outside: a huge time ends inside the day, one that is not a number gives 0.
     const float huge = SETUP_zulu_time(3.0e38f, 0.0f, 0.0f);
     EXPECT_TRUE(huge >= 0.0f && huge <= 86400.0f);
@@ -72,6 +79,11 @@ TEST_F(DateWeather, TheDateAndVisibilityReadOuts)
     sim_time.local_date_days = 359;
     EXPECT_TRUE(shows(printed(SETUP_date_time), "DEC30"));
     EXPECT_EQ(sim_time.local_date_days, 359);
+    // The time slider (x 36, 500 long) spans the day, the date slider the 360 days 0..359.
+    drag(SETUP_date_time, 36.0f + 0.75f * 500.0f, 200.0f);
+    EXPECT_NEAR(sim_time.local_time_sec, 64800.0f, 200.0f);
+    drag(SETUP_date_time, 36.0f + 0.5f * 500.0f, 80.0f);
+    EXPECT_NEAR(sim_time.local_date_days, 179, 1);
     sim_time.local_date_days = 5000;   // from a peer: shown as day 0, never read past the month texts
     text(710, "JAN");
     EXPECT_TRUE(shows(printed(SETUP_date_time), "JAN1"));
@@ -131,7 +143,12 @@ TEST_F(DateWeather, RainAndThunderstormsNeedAStormLayer)
     EXPECT_NEAR(sim_weather.rain_percent, 0.2f, 0.01f);
     EXPECT_EQ(sim_weather.thunderstorm_percent, sim_weather.rain_percent);
 
+    // A storm layer in the second place keeps them too.
     sim_weather.cloud_type[0] = 1;
+    sim_weather.cloud_type[1] = 4;
+    SETUP_weather();
+    EXPECT_NEAR(sim_weather.rain_percent, 0.2f, 0.01f);
+    sim_weather.cloud_type[1] = 0;
     SETUP_weather();
     EXPECT_EQ(sim_weather.rain_percent, 0.0f);
     EXPECT_EQ(sim_weather.thunderstorm_percent, 0.0f);

@@ -530,6 +530,7 @@ TEST_F(MapTest, ApproachStripStandsItsGlideLineAndHeightLinesOnTheTouchdown)
             replay_ring[k].local_z = tz;
         }
         float glide_slope = 0.0f, first_line = 0.0f;
+        int above_strip = 0;
         bool path_seen = false;
         for (const fb_prim& p : capture_feedback([] { OPERATOR_panel(-999); })) {
             if (p.token != GL_LINE_TOKEN && p.token != GL_LINE_RESET_TOKEN) continue;
@@ -540,6 +541,7 @@ TEST_F(MapTest, ApproachStripStandsItsGlideLineAndHeightLinesOnTheTouchdown)
                                 std::fabs(std::max(u.x, v.x) - 905.5f) < 0.05f;
             if (across && u.y > 15.5f && u.y < 205.5f && (first_line == 0.0f || u.y - 15.5f < first_line))
                 first_line = u.y - 15.5f;
+            if (across && u.y > 205.5f && u.y < 224.0f) ++above_strip;   // the strip ends at 205
             for (const fb_vertex& w : p.v)
                 if (std::fabs(w.x - (r.x0 + r.dir * 1000.0f * scale)) < 1.5f && std::fabs(w.y - (15.0f + 52.4f * 6.0f * scale)) < 1.5f)
                     path_seen = true;
@@ -547,6 +549,7 @@ TEST_F(MapTest, ApproachStripStandsItsGlideLineAndHeightLinesOnTheTouchdown)
         EXPECT_NEAR(glide_slope, 0.31445f, 1e-3f);
         EXPECT_NEAR(first_line, static_cast<float>(r.feet) * 0.3048f * 6.0f * scale, 0.01f);
         EXPECT_TRUE(path_seen);
+        EXPECT_EQ(above_strip, 0);
     }
     map_base_scale = saved_base;
     for (auto& p : replay_ring) p = {};
@@ -599,6 +602,11 @@ TEST_F(MapTest, DiagramFitsTheAirportAndRestoresTheReference)
     const auto mars = extent(0);
     sim_graphics_scenery.current_planet = PLANET_EARTH;
     EXPECT_NEAR(mars[2] - mars[0], 14.8f, 0.15f);
+    // A box 290 wide and 150 high: the runway's length fills 90 % of the height.
+    float y_low = 1e9f, y_high = -1e9f;
+    for (const fb_prim& p : capture_feedback([] { SETUP_draw_airport_diagram(0, 100.0f, 100.0f, 390.0f, 250.0f); }))
+        for (const fb_vertex& v : p.v) y_low = std::min(y_low, v.y), y_high = std::max(y_high, v.y);
+    EXPECT_NEAR(y_high - y_low, 135.0f, 0.5f);
     const auto across = extent(1);
     EXPECT_NEAR(across[2] - across[0], 261.0f, 0.5f);   // both runways in one compact group
     EXPECT_GT(across[3] - across[1], 20.0f);

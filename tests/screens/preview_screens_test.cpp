@@ -160,7 +160,7 @@ TEST_F(PreviewTest, AViewKeyPostponesTheNextAngleChange)
 {
     interval_ticks[INTERVAL_TEN_SECONDS] = 1;
     frame_clock = 100.0f;
-    last_view_key_time = 95.0f;
+    last_view_key_time = 93.0f;   // 7 s ago
     SETUP_flight_path_3d();
     EXPECT_EQ(view_orbit_heading, 0.0f);
     EXPECT_EQ(view_orbit_pitch, 0.0f);
@@ -201,6 +201,11 @@ TEST_F(PreviewTest, TheCameraFollowsItsTargetsTheShortWayRound)
     // Second frame: error 0.9 e, rate e + (9 e - 5 e - e) x 0.1 = 1.3 e,
     // heading 6.27 + 0.23 e, past 2 pi and wrapped.
     EXPECT_NEAR(path_view.heading, 6.27f + 0.23f * heading_error - 2.0f * 3.14159265f, 1e-4f);
+    // Pitch is kept within a half turn about level: 2.0 at rest comes out as 2.0 - pi.
+    path_view = path_view_state{};
+    path_view.pitch = view_orbit_pitch = 2.0f;
+    SETUP_flight_path_3d();
+    EXPECT_NEAR(path_view.pitch, 2.0f - 3.14159265f, 1e-5f);
 }
 
 // The globe turns by four times its error a second, the heading the short

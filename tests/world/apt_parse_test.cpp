@@ -33,7 +33,7 @@ const std::string v703 =
     "10 34.002000 -117.001000 xxx 45.0 1000 0.0 0.0 50 0 1 0 3 0.25 1\n"
     "14 34.003000 -117.002000 60 0 Tower\n"
     "18 34.004000 -117.003000 2 BCN\n"
-    "19 34.005000 -117.004000 1 WS\n"
+    "19 34.005000 -117.004000 0 WS\n"
     "15 34.006000 -117.005000 -90 Ramp start number one which is longer than thirty-nine\n"
     "15 34.007000 -117.006000 360 Second start\n"
     "50 12345 ATIS\n"
@@ -61,7 +61,11 @@ TEST_F(AptParse, Version703RecordsCarryEveryFieldWithEitherLineEnd)
         EXPECT_FLOAT_EQ(a.elevation, 1000 * 0.3048f);
         EXPECT_FLOAT_EQ(a.tower_height, 60 * 0.3048f);
         EXPECT_EQ(a.beacon_type, 2);
-        EXPECT_EQ(a.windsocks.size(), 1u);
+        ASSERT_EQ(a.windsocks.size(), 1u);
+        EXPECT_FLOAT_EQ(a.windsocks[0].lon, -117.004f);
+        EXPECT_EQ(a.windsocks[0].lit, 0);
+        EXPECT_EQ(a.tower_flag, 1);
+        EXPECT_EQ(a.buildings_flag, 0);
         EXPECT_EQ(a.frequencies[0].frequency, 12345);
         EXPECT_STREQ(a.frequencies[6].name, "Departure");
 

@@ -447,7 +447,7 @@ TEST_F(Atc, ApproachAltitudesStepDownWithDistanceAboveTheTerrainFloor)
 // Established on the course line 5 nm east, heading 270, the controller
 // calls the glide path by the elevation angle, a tenth of a degree either
 // side of each of its edges (2.0, 2.7, 3.3 and 4.0); 4 degrees off the
-// course line it turns the plane to 270 + 2 x 4. Vectoring at 100 kt turns on
+// course line it turns the plane to 270 + 2 x 4.2. Vectoring at 100 kt turns on
 // a circle of 1.5 nm about the point 1.1 circles north of the 9-nm point:
 // from half a circle north of it the lead angle is 180 - 45 = 135 (heading
 // 180 - 135 = 45), from two circles acos(1/2) = 60 (heading 120).
@@ -483,13 +483,27 @@ TEST_F(Atc, ThePrecisionRadarCallsTheGlidePathAndLeadsItsTurns)
         ATC_handle_request(request.c_str());
         EXPECT_EQ(last(), callsign() + c.call) << c.degrees;
     }
-    const float off = 4.0f * 3.14159265f / 180.0f;
+    const float off = 4.2f * 3.14159265f / 180.0f;
     place(nx + d * std::cos(off), nz + d * std::sin(off), 270.0f, d * std::tan(3.0f * 3.14159265f / 180.0f));
     atc_state.atc_request_pending = 1;
     pass_time(21.0f);
     ATC_handle_request(request.c_str());
-    EXPECT_EQ(last().rfind(callsign() + "TURN RIGHT HEADING ", 0), 0u) << last();
-    EXPECT_TRUE(ends_with(last(), ", ON GLIDE PATH.")) << last();
+    EXPECT_EQ(last(), callsign() + "TURN RIGHT HEADING 2 7 8, ON GLIDE PATH.");
+
+    // Established on the ground the talk-down ends (phase 8), with praise when
+    // the draw is below one half: from the generator's eighth draw on, 0.226
+    // paces and 0.495 praises.
+    flt[0].onground_all = 1;
+    place(nx + d, nz, 270.0f, 0.0f);
+    atc_state.atc_request_pending = atc_state.atc_checkin_expected = 1;
+    pass_time(21.0f);
+    UTIL_srand(1);
+    for (int k = 0; k < 7; ++k) UTIL_rand();
+    ATC_handle_request(request.c_str());
+    flt[0].onground_all = 0;
+    EXPECT_EQ(last(), callsign() + "GOOD JOB.");
+    EXPECT_EQ(atc_state.atc_phase, 8);
+    EXPECT_EQ(atc_state.atc_request_pending + atc_state.atc_checkin_expected, 0);
 
     // The circle grows 0.025 nm a knot above 100 kt, between 1.5 and 4 nm:
     // two circles out, the lead stays 60 degrees whatever the speed.
@@ -651,6 +665,13 @@ TEST_F(Atc, ShipsTankerLightsAndUnknownRequests)
     ATC_handle_request("DIM");
     EXPECT_EQ(last(), callsign() + "OK I WILL TURN THEM OFF FOR YOU!");
     EXPECT_EQ(local_airport_light_level[0], 0);
+    local_airport_light_level[0] = 12;   // level 2 as the list stored it: one step up
+    ATC_handle_request("BRI");
+    EXPECT_EQ(last(), callsign() + "OK HOW DOES THIS LOOK?");
+    EXPECT_EQ(local_airport_light_level[0], 3);
+    local_airport_light_level[0] = 0;
+    ATC_handle_request("BRI");
+    EXPECT_EQ(local_airport_light_level[0], 1);
     local_airport_light_level[0] = 0;
     ATC_handle_request("DIM");
     EXPECT_EQ(last(), callsign() + "THE LIGHTS ARE OFF AT THIS FIELD RIGHT NOW!");

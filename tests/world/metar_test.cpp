@@ -244,6 +244,7 @@ TEST_F(Metar, NearestQualifyingStationIsChosen)
     EXPECT_EQ(read("KSBD 061853Z 05005KT\n", 35.0f, -117.0f), -1);
     EXPECT_EQ(read("KSBD 061853Z 05005KT\n", 34.0f, -116.0f), -1);
     EXPECT_EQ(read("short\nKSBD\n", 34.0f, -117.0f), -1);
+    EXPECT_EQ(read("KSBD A2992\n", 34.0f, -117.0f), -1);   // 10 characters: too short to be a report
     std::filesystem::remove(folder.path() / "metar.rwx");
     EXPECT_EQ(METAR_read(34.0f, -117.0f, &o.time, o.type, o.base, o.top, &o.visibility, &o.kind, &o.level,
                          &o.temperature, &o.dewpoint, &o.direction, &o.speed, &o.gust, &o.pressure),
