@@ -142,9 +142,9 @@ TEST_F(PlaneStep, TurnNeedlesAndStallWarningFollowTheirRules)
 }
 
 // The air data follow the true airspeed: dynamic pressure rho/2 x TAS^2 and
-// Mach TAS / speed of sound; a load not yet slung hangs its line's length
-// below the plane at the plane's velocity, and a slung one hangs from the
-// aircraft's jettison point.
+// Mach TAS / speed of sound; the slip indication settles; a load not yet
+// slung hangs its line's length below the plane at the plane's velocity, and
+// a slung one hangs from the aircraft's jettison point.
 TEST_F(PlaneStep, AirDataAndTheSlungLoadFollowThePlane)
 {
     flt_struct& f = flt[0];
@@ -160,6 +160,12 @@ TEST_F(PlaneStep, AirDataAndTheSlungLoadFollowThePlane)
     EXPECT_FLOAT_EQ(rope_points.load_pos[1], f.local_y - 12.0f);
     EXPECT_FLOAT_EQ(rope_points.load_pos[2], f.local_z);
     EXPECT_FLOAT_EQ(rope_points.load_vel[2], f.local_vz);
+    // The slip ball settles at half a unit a second per half-step: without
+    // any load (no mass here) 10 becomes 10 x (1 - 0.5 x 0.025)^2 = 9.7516.
+    ASSERT_EQ(f.g_side, 0.0f);
+    f.slip = 10.0f;
+    FLTMOD_plane_step(0);
+    EXPECT_NEAR(f.slip, 9.75156f, 1e-4f);
 
     pln[0].acf_jett_is_slung = 1;
     pln[0].jett_Y = -2.0f;
