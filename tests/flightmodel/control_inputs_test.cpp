@@ -205,3 +205,62 @@ TEST_F(ControlStep, StickShapingLinksRollToYawAndSoftensTheLawsWithSpeed)
     INPUT_stick_shaping(0);
     EXPECT_NEAR(joy.yolk_heading_ratio, -0.45f, 1e-4f);
 }
+
+// The engine pre-step, rule by rule on engine 0 (red line 210 rad/s, so a
+// reversed propeller engine below 157.5 rad/s leaves reverse): the idle-speed
+// switch of a turboprop follows the mixture past 0.25, and an afterburner
+// lights only at full throttle above 99 per cent N1, out of reverse, without
+// the autothrottle and without a lift fan taking the thrust.
+TEST_F(ControlStep, EnginePreStepRuleByRule)
+{
+    struct prestep_case {
+        int32_t type, propmode;
+        float prop, mixture, thro_use, n1, vect_ratio, lift_fan;
+        int32_t autothrottle;
+        int32_t propmode_after, idle_speed, burning;
+    };
+    const prestep_case cases[] = {
+        {2, 3, 157.0f, 0.3f, 0.0f, 0.0f, 0.0f, 0.0f, 0, 1, 1, 0},       // reverse cancelled, idle speed on
+        {2, 3, 158.0f, 0.2f, 0.0f, 0.0f, 0.0f, 0.0f, 0, 3, 0, 0},       // reverse kept, idle speed off
+        {4, 1, 0.0f, 0.0f, 1.0f, 99.5f, 0.0f, 0.0f, 0, 1, 0, 1},        // afterburner lit
+        {4, 1, 0.0f, 0.0f, 1.0f, 98.0f, 0.0f, 0.0f, 0, 1, 0, 0},        // N1 too low
+        {4, 1, 0.0f, 0.0f, 0.98f, 99.5f, 0.0f, 0.0f, 0, 1, 0, 0},       // throttle short of full
+        {5, 3, 0.0f, 0.0f, 1.0f, 99.5f, 0.0f, 0.0f, 0, 3, 0, 0},        // reversed (a jet keeps reverse)
+        {5, 1, 0.0f, 0.0f, 1.0f, 99.5f, 0.0f, 0.0f, 1, 1, 0, 0},        // autothrottle
+        {5, 1, 0.0f, 0.0f, 1.0f, 99.5f, 0.5f, 0.5f, 0, 1, 0, 0},        // thrust vectored to a lift fan
+        {5, 1, 0.0f, 0.0f, 1.0f, 99.5f, 0.5f, 0.0f, 0, 1, 0, 1},        // vectored without a lift fan
+    };
+    a.acf_burnerinc = 1.5f;
+    a.acf_has_idlespeed = 0;
+    for (const prestep_case& c : cases) {
+        a.acf_en_type[0] = c.type;
+        a.acf_lift_fan_rat = c.lift_fan;
+        f.ENGN_propmode[0] = c.propmode;
+        f.ENGN_prop[0] = c.prop;
+        f.ENGN_mixt[0] = c.mixture;
+        f.ENGN_thro_use[0] = c.thro_use;
+        f.ENGN_N1_[0] = c.n1;
+        f.ENGN_running[0] = 1;
+        f.vect_ratio = c.vect_ratio;
+        ap.airspeed_mode = c.autothrottle ? 10 : 9;
+        sim_cockpit_engine.idle_speed[0] = -1;
+        INPUT_engine_prestep(0);
+        EXPECT_EQ(f.ENGN_propmode[0], c.propmode_after) << c.type << " " << c.prop << " " << c.n1;
+        if (c.type == 2) EXPECT_EQ(sim_cockpit_engine.idle_speed[0], c.idle_speed) << c.mixture;
+        EXPECT_EQ(f.ENGN_burning[0], c.burning) << c.type << " " << c.n1 << " " << c.thro_use;
+    }
+}
+
+// Airborne, the showcase climbs at a quarter of 0.514444 x groundspeed x 196.85
+// ft/min: 2,531.7 at 100.
+TEST_F(ControlStep, ShowcaseAirborneClimbRate)
+{
+    f.y_agl = 1000.0f;
+    f.h_ind = 1.0e6f;   // above any altitude it picks: no slow-climb share
+    f.groundspeed = 100.0f;
+    f.m_fuel1 = 100.0f;
+    INPUT_auto_flight(0);
+    EXPECT_NEAR(ap.vertical_velocity, 0.514444f * 100.0f * 196.85f * 0.25f, 0.5f);
+    EXPECT_EQ(ap.altitude_mode, 15);
+    EXPECT_EQ(ap.heading_mode, 11);
+}

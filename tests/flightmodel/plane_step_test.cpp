@@ -142,9 +142,9 @@ TEST_F(PlaneStep, TurnNeedlesAndStallWarningFollowTheirRules)
 }
 
 // The air data follow the true airspeed: dynamic pressure rho/2 x TAS^2 and
-// Mach TAS / speed of sound; a load not yet slung hangs its line's length
-// below the plane at the plane's velocity, and a slung one hangs from the
-// aircraft's jettison point.
+// Mach TAS / speed of sound; the slip indication settles; a load not yet
+// slung hangs its line's length below the plane at the plane's velocity, and
+// a slung one hangs from the aircraft's jettison point.
 TEST_F(PlaneStep, AirDataAndTheSlungLoadFollowThePlane)
 {
     flt_struct& f = flt[0];
@@ -160,6 +160,12 @@ TEST_F(PlaneStep, AirDataAndTheSlungLoadFollowThePlane)
     EXPECT_FLOAT_EQ(rope_points.load_pos[1], f.local_y - 12.0f);
     EXPECT_FLOAT_EQ(rope_points.load_pos[2], f.local_z);
     EXPECT_FLOAT_EQ(rope_points.load_vel[2], f.local_vz);
+    // The slip ball settles at half a unit a second per half-step: without
+    // any load (no mass here) 10 becomes 10 x (1 - 0.5 x 0.025)^2 = 9.7516.
+    ASSERT_EQ(f.g_side, 0.0f);
+    f.slip = 10.0f;
+    FLTMOD_plane_step(0);
+    EXPECT_NEAR(f.slip, 9.75156f, 1e-4f);
 
     pln[0].acf_jett_is_slung = 1;
     pln[0].jett_Y = -2.0f;
@@ -246,6 +252,52 @@ TEST_F(PlaneStep, ReplayLeavesOtherSlotsUnmovedButTheirWheelsPropsAndLightsTurn)
     frames(3, 1200);
     EXPECT_EQ(f.failures[FAIL_SLOT_TYRE_BASE], 0);
     EXPECT_LT(f.tire_drag_dis[PART_GEAR_FIRST], 100.0f);
+}
+
+// One 0.05 s frame of the wheel, propeller and strobe rules, worked by hand
+// (tyre radius 0.3 m): on the ground a wheel spins up at 150 m/s a second
+// toward the ground's speed, in the air it runs down at 5; a wheel at 7.5 m/s
+// turns 7.5 / 0.3 x 57.2958 x 0.05 = 71.62 degrees. A propeller below 15 rad/s
+// is drawn at its own speed (10 rad/s: 28.648 degrees), above at 180 a second.
+// Slot 3's strobe flashes when 20 x the clock + 3 is a multiple of 20.
+TEST_F(PlaneStep, WheelPropellerAndStrobeRulesOverOneFrame)
+{
+    sim_operation_misc.frame_rate_period = 0.05f;
+    acf_struct& a = pln[3];
+    flt_struct& f = flt[3];
+    const int g = PART_GEAR_FIRST;
+    a.acf_part_eq[g] = 1;
+    a.acf_gear_tirrad[g] = 0.3f;
+    const struct { float deflection, term, before, after, turned; } wheels[] = {
+        {0.1f, 20.0f, 0.0f, 7.5f, 71.62f},
+        {0.1f, -20.0f, 0.0f, -7.5f, 360.0f - 71.62f},
+        {0.1f, 5.0f, 0.0f, 5.0f, 47.746f},
+        {0.0f, 20.0f, 10.0f, 9.75f, 93.11f},
+        {0.0f, 20.0f, 0.1f, 0.0f, 0.0f},
+    };
+    for (const auto& w : wheels) {
+        a.acf_gear_def[g] = w.deflection;
+        f.tire_speed_term[g] = w.term;
+        f.tire_speed_now[g] = w.before;
+        f.tire_prop_rot[g] = 0.0f;
+        PLANE_wheels(3);
+        EXPECT_NEAR(f.tire_speed_now[g], w.after, 1e-4f) << w.deflection << " " << w.term << " " << w.before;
+        EXPECT_NEAR(f.tire_prop_rot[g], w.turned, 0.01f) << w.deflection << " " << w.term << " " << w.before;
+    }
+
+    a.acf_prop_dir[0] = a.acf_prop_dir[1] = 1.0f;
+    f.POINT_tacrad[0] = 10.0f, f.POINT_tacrad[1] = 20.0f;
+    f.tire_prop_rot[0] = f.tire_prop_rot[1] = 0.0f;
+    PLANE_prop_angles(3);
+    EXPECT_NEAR(f.tire_prop_rot[0], 360.0f - 28.648f, 0.01f);
+    EXPECT_NEAR(f.tire_prop_rot[1], 360.0f - 9.0f, 0.01f);
+
+    f.strobe_lights_on = 1;
+    for (const auto& [clock, flash] : {std::pair{0.85f, 1}, std::pair{1.0f, 0}, std::pair{1.85f, 1}}) {
+        sim_network_misc.network_time_sec = clock;
+        PLANE_lights(3);
+        EXPECT_EQ(f.strobe_flash, flash) << clock;
+    }
 }
 
 TEST_F(PlaneStep, CockpitCallsNeedAvionicsPower)

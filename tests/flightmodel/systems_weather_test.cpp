@@ -204,3 +204,51 @@ TEST_F(SystemsWeather, ThunderByDistanceOfTheStrike)
     EXPECT_EQ(sounds.count(SOUND_THUNDER), 0);
     EXPECT_EQ(weather_stage.lightning_flash_end, 0.0f);
 }
+
+// The three microburst shapes, 20 m/s outflow and 10 m/s downdraft, over a
+// burst from 100 s to 120 s, the plane heading east: kind 1 blows out (a head
+// wind turning to a tail wind, here its peak from the east), kind 2 the other
+// way, kind 3 a full swing with the downdraft (cos 2 pi q - 1) / 2.
+TEST_F(SystemsWeather, MicroburstShapesByKind)
+{
+    flt[0].psi = 90.0f;
+    sim_weather.microburst_probability = 0.0f;
+    const struct { int kind; float now, x, y; } cases[] = {
+        {1, 110.0f, -20.0f, 0.0f}, {2, 110.0f, 20.0f, 0.0f}, {3, 105.0f, -20.0f, -5.0f}, {3, 110.0f, 0.0f, -10.0f},
+    };
+    for (const auto& c : cases) {
+        weather_stage.microburst_kind = c.kind;
+        weather_stage.microburst_start = 100.0f, weather_stage.microburst_end = 120.0f;
+        weather_stage.microburst_outflow = 20.0f, weather_stage.microburst_downdraft = 10.0f;
+        sim_time.total_running_time_sec = c.now;
+        WEATHER_microburst();
+        EXPECT_NEAR(weather_stage.microburst_wind[0], c.x, 1e-3f) << c.kind << " " << c.now;
+        EXPECT_NEAR(weather_stage.microburst_wind[1], c.y, 1e-3f) << c.kind << " " << c.now;
+        EXPECT_NEAR(weather_stage.microburst_wind[2], 0.0f, 1e-3f) << c.kind << " " << c.now;
+        EXPECT_EQ(weather_stage.microburst_active, 1);
+    }
+    weather_stage.microburst_kind = 0;
+}
+
+// Inside a full storm cloud from 2,000 to 3,000 m the storm at the plane is
+// the in-cloud factor: below the middle sqrt(0.5 + 0.5 (h - 2000) / 152.4)
+// at least sqrt(0.5), above it sqrt((3000 - h) / 152.4) at most 1.
+TEST_F(SystemsWeather, StormLevelRisesIntoTheCloudAndFadesNearItsTops)
+{
+    sim_weather_block& w = sim_weather;
+    w.cloud_type[0] = 4;
+    w.cloud_base_msl_m[0] = 2000.0f;
+    w.cloud_tops_msl_m[0] = 3000.0f;
+    w.thunderstorm_percent = 1.0f;
+    std::fill(std::begin(storm_grid), std::end(storm_grid), 1.0f);
+    const struct { float h, level; } cases[] = {
+        {2000.0f, 0.70711f}, {2050.0f, 0.81489f}, {2200.0f, 1.0f}, {2900.0f, 0.81004f}, {3000.0f, 0.0f},
+    };
+    for (const auto& c : cases) {
+        flt[0].elevation = c.h;
+        sim_graphics_view.view_elevation_m_msl = c.h;
+        WEATHER_precipitation();
+        EXPECT_NEAR(weather_stage.storm_level, c.level, 1e-4f) << c.h;
+    }
+    std::fill(std::begin(storm_grid), std::end(storm_grid), 0.0f);
+}
