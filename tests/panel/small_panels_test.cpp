@@ -204,6 +204,15 @@ TEST_F(PanelTest, CabinSelectorsStopAtTheirEndsAndTheSafeAltitudeStaysANumber)
     EXPECT_FLOAT_EQ(sim_cockpit_pressure.cabin_altitude_set_m_msl, 0.3048f * 12500.0f);
     EXPECT_FLOAT_EQ(sim_cockpit_pressure.cabin_vvi_set_m_msec, 2500.0f * 0.3048f / 60.0f);
     EXPECT_TRUE(std::isfinite(sim_cockpit_pressure.max_allowable_altitude));
+    // The rate needle sweeps 270 degrees from -135 at 250 ft/min to 135 at 2,500.
+    mouse = mouse_record{};
+    const float lo = 250.0f * 0.3048f / 60.0f, hi = 2500.0f * 0.3048f / 60.0f;
+    for (const auto& [v, angle] : {std::pair{lo, -135.0f}, std::pair{(lo + hi) * 0.5f, 0.0f}, std::pair{hi, 135.0f}}) {
+        sim_cockpit_pressure.cabin_vvi_set_m_msec = v;
+        const auto n = needles(capture_feedback(PANEL_update), 58);
+        ASSERT_EQ(n.size(), 1u) << v;
+        EXPECT_LT(angle_gap(n[0].angle_deg, angle), 0.05f) << v;
+    }
 
     // A pressure difference above the cabin's pressure: the start value stands.
     pln[0].acf_max_press_diff = 500000.0f;
