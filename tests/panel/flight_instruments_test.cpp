@@ -221,6 +221,25 @@ TEST_F(FlightInstruments, AirspeedTapesAndTheirSpeedMarks)
     for (float g : mach) EXPECT_NEAR(g, 5.0f, 1.01f);
 }
 
+// The Mach meter runs 0 to 330 degrees over 0 to Mmo + 0.1 rounded to a
+// tenth, at least 1: with Mmo 1.6 (to 1.7), Mach 0.85 is at 165 and the
+// barber pole at 310.6; with Mmo 0.8 the range is widened to 1, Mach 0.45 at 148.5.
+TEST_F(FlightInstruments, MachMeterRange)
+{
+    const struct { float mmo, mach, needle, pole; } cases[] = {
+        {1.6f, 0.85f, 165.0f, 1.6f / 1.7f * 330.0f}, {0.8f, 0.45f, 148.5f, 264.0f}};
+    for (const auto& c : cases) {
+        pln[0].acf_Mmo = c.mmo;
+        flt[0].machno = c.mach;
+        const auto prims = in_slot(86, 1.0f, [] { PANEL_asi(); });
+        const auto needle = needles(prims, 6), pole = needles(prims, 8);
+        ASSERT_EQ(needle.size(), 1u);
+        ASSERT_EQ(pole.size(), 1u);
+        EXPECT_LT(angle_gap(needle[0].angle_deg, c.needle), 0.05f) << c.mmo;
+        EXPECT_LT(angle_gap(pole[0].angle_deg, c.pole), 0.05f) << c.mmo;
+    }
+}
+
 TEST_F(FlightInstruments, AttitudeBallsTiltWithTheirOwnGyro)
 {
     bool found = false;
