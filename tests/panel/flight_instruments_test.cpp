@@ -471,3 +471,40 @@ TEST_F(FlightInstruments, AttitudePiecesStandWhereTheirSpritesSay)
                 EXPECT_NEAR((still[k].y1 + still[k].y2) * 0.5f, 384.0f - 75.0f * scale, 0.01f) << scale;
     }
 }
+
+// Small placements: the linear altimeter's ground mark 8 left of the centre
+// (100 ft above the ground: 10 units down); the linear airspeed tape's ticks
+// 19 right of its numbers (cross position 9 - 3 against label position -13);
+// the director's cues close a tenth of the gap in a 0.05 s frame (k = 2 dt).
+TEST_F(FlightInstruments, GroundMarkTapeColumnsAndCueSmoothing)
+{
+    flt[0].y_agl = 100.0f / 3.2808399f;
+    int marks = 0;
+    for (const fb_rect& r : rects_of(in_slot(100, 1.0f, [] { PANEL_altimeter(); })))
+        if (std::fabs(r.x2 - r.x1 - 4.0f) < 0.01f && std::fabs(r.y2 - r.y1 - 5.0f) < 0.01f) {
+            ++marks;
+            EXPECT_NEAR(r.x1, 512.0f - 8.0f, 0.01f);
+            EXPECT_NEAR(r.y1, 384.0f - 10.0f - 3.0f, 0.01f);
+        }
+    EXPECT_EQ(marks, 1);
+
+    pln[0].acf_asi_kts = 1;
+    flt[0].indicated_airspeed = 100.0f;
+    float tick_x = 1e9f, digit_x = 1e9f;
+    for (const fb_rect& r : rects_of(in_slot(87, 1.0f, [] { PANEL_asi(); }))) {
+        const int c = glyph_of(110, r);
+        if (c == '_') tick_x = std::min(tick_x, r.x1);
+        if (c >= '0' && c <= '9') digit_x = std::min(digit_x, r.x1);
+    }
+    EXPECT_NEAR(tick_x - digit_x, 19.0f, 0.01f);
+
+    power();
+    adi_mem = adi_memory{};
+    pln[0].acf_has_DC_fd = 1;
+    sim_cockpit_autopilot.autopilot_mode = 1;
+    sim_cockpit_autopilot.heading_mode = 11;
+    sim_cockpit_autopilot.flight_director_roll = 10.0f;
+    sim_operation_misc.frame_rate_period = 0.05f;
+    in_slot(91, 1.0f, [] { PANEL_adi(); });
+    EXPECT_NEAR(adi_mem.fd_roll_bar, 1.0f, 1e-4f);
+}
