@@ -357,6 +357,17 @@ TEST_F(PanelTest, DrumsTapesAndSprites)
 
     const auto vertical = capture_rects([] { PANEL_draw_tape(0, -1, 20, 9, 300, 50, -999, 1500, 500, 1, 0.2f, 2, 0, 110); });
     EXPECT_TRUE(has(words(110, vertical), "1.5k"));
+    // The point stands 3 right of the number's start and 1 below its baseline.
+    for (const fb_rect& one : vertical) {
+        if (glyph_of(110, one) != '1') continue;
+        int points = 0;
+        for (const fb_rect& dot : vertical)
+            if (glyph_of(110, dot) == '.' && std::fabs(dot.x1 - one.x1 - 3.0f) < 0.01f && std::fabs(dot.y1 - one.y1) < 3.0f) {
+                ++points;
+                EXPECT_NEAR(dot.y1 - one.y1, -1.0f, 0.01f);
+            }
+        EXPECT_EQ(points, 1);
+    }
     const auto big = capture_rects([] { PANEL_draw_tape(0, -1, 20, 9, 300, 50, -999, 12000, 1000, 1, 0.05f, 2, 0, 110); });
     EXPECT_TRUE(has(words(110, big), "12k"));
     const auto across = capture_rects([] { PANEL_draw_tape(0, -1, 20, 300, 300, 40, -999, 365, 10, 10, 2.0f, 0, 0, 110); });
@@ -422,6 +433,19 @@ TEST_F(PanelTest, GMeterSuctionAirspeedTrendAndTheMasterLights)
         flt[0].indicated_airspeed = t.ias;
         EXPECT_NEAR(tick_y(), t.length, 0.6f) << t.ias;   // lines stand on pixel centres
     }
+
+    // The tail number in colour row 10.
+    std::strcpy(pln[0].acf_tailnum, "N12");
+    slot(0, 0, 400.0f, 300.0f);
+    OGL_set_color(10, 0.25f, 0.5f, 0.75f);
+    int letters = 0;
+    for (const fb_rect& r : capture_rects(PANEL_update))
+        if (glyph_of(100, r) != 0) {
+            ++letters;
+            EXPECT_NEAR(r.b, 0.75f, 0.01f);
+        }
+    EXPECT_EQ(letters, 3);
+    OGL_fill_default_colors();
 
     slot(0, -1, 0.0f, 0.0f);
     sim_cockpit_warnings.master_caution_timeout = 10.0f;
