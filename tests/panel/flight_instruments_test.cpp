@@ -221,6 +221,25 @@ TEST_F(FlightInstruments, AirspeedTapesAndTheirSpeedMarks)
     for (float g : mach) EXPECT_NEAR(g, 5.0f, 1.01f);
 }
 
+// The Mach meter runs 0 to 330 degrees over 0 to Mmo + 0.1 rounded to a
+// tenth, at least 1: with Mmo 1.6 (to 1.7), Mach 0.85 is at 165 and the
+// barber pole at 310.6; with Mmo 0.8 the range is widened to 1, Mach 0.45 at 148.5.
+TEST_F(FlightInstruments, MachMeterRange)
+{
+    const struct { float mmo, mach, needle, pole; } cases[] = {
+        {1.6f, 0.85f, 165.0f, 1.6f / 1.7f * 330.0f}, {0.8f, 0.45f, 148.5f, 264.0f}};
+    for (const auto& c : cases) {
+        pln[0].acf_Mmo = c.mmo;
+        flt[0].machno = c.mach;
+        const auto prims = in_slot(86, 1.0f, [] { PANEL_asi(); });
+        const auto needle = needles(prims, 6), pole = needles(prims, 8);
+        ASSERT_EQ(needle.size(), 1u);
+        ASSERT_EQ(pole.size(), 1u);
+        EXPECT_LT(angle_gap(needle[0].angle_deg, c.needle), 0.05f) << c.mmo;
+        EXPECT_LT(angle_gap(pole[0].angle_deg, c.pole), 0.05f) << c.mmo;
+    }
+}
+
 TEST_F(FlightInstruments, AttitudeBallsTiltWithTheirOwnGyro)
 {
     bool found = false;
@@ -451,4 +470,41 @@ TEST_F(FlightInstruments, AttitudePiecesStandWhereTheirSpritesSay)
             if (std::fabs(still[k].x1 - slipping[k].x1) > 0.01f)
                 EXPECT_NEAR((still[k].y1 + still[k].y2) * 0.5f, 384.0f - 75.0f * scale, 0.01f) << scale;
     }
+}
+
+// Small placements: the linear altimeter's ground mark 8 left of the centre
+// (100 ft above the ground: 10 units down); the linear airspeed tape's ticks
+// 19 right of its numbers (cross position 9 - 3 against label position -13);
+// the director's cues close a tenth of the gap in a 0.05 s frame (k = 2 dt).
+TEST_F(FlightInstruments, GroundMarkTapeColumnsAndCueSmoothing)
+{
+    flt[0].y_agl = 100.0f / 3.2808399f;
+    int marks = 0;
+    for (const fb_rect& r : rects_of(in_slot(100, 1.0f, [] { PANEL_altimeter(); })))
+        if (std::fabs(r.x2 - r.x1 - 4.0f) < 0.01f && std::fabs(r.y2 - r.y1 - 5.0f) < 0.01f) {
+            ++marks;
+            EXPECT_NEAR(r.x1, 512.0f - 8.0f, 0.01f);
+            EXPECT_NEAR(r.y1, 384.0f - 10.0f - 3.0f, 0.01f);
+        }
+    EXPECT_EQ(marks, 1);
+
+    pln[0].acf_asi_kts = 1;
+    flt[0].indicated_airspeed = 100.0f;
+    float tick_x = 1e9f, digit_x = 1e9f;
+    for (const fb_rect& r : rects_of(in_slot(87, 1.0f, [] { PANEL_asi(); }))) {
+        const int c = glyph_of(110, r);
+        if (c == '_') tick_x = std::min(tick_x, r.x1);
+        if (c >= '0' && c <= '9') digit_x = std::min(digit_x, r.x1);
+    }
+    EXPECT_NEAR(tick_x - digit_x, 19.0f, 0.01f);
+
+    power();
+    adi_mem = adi_memory{};
+    pln[0].acf_has_DC_fd = 1;
+    sim_cockpit_autopilot.autopilot_mode = 1;
+    sim_cockpit_autopilot.heading_mode = 11;
+    sim_cockpit_autopilot.flight_director_roll = 10.0f;
+    sim_operation_misc.frame_rate_period = 0.05f;
+    in_slot(91, 1.0f, [] { PANEL_adi(); });
+    EXPECT_NEAR(adi_mem.fd_roll_bar, 1.0f, 1e-4f);
 }

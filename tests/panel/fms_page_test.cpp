@@ -115,6 +115,15 @@ TEST_F(FmsPage, PassingTheDestinationMovesItOn)
     // The page follows the new destination.
     frame();
     EXPECT_EQ(fms_plan.displayed_index, 1);
+
+    // On Mars the area's centre lies 2.5 degrees north and 3 east of the
+    // reference: an entry 0.004 degrees south of it is just behind the aircraft.
+    sim_graphics_scenery.current_planet = PLANET_MARS;
+    fms_plan.destination_index = 0, fms_page.last_destination = 0;
+    flt[0].latitude = 36.5f, flt[0].longitude = -115.0f;
+    e0.latitude = 36.496f, e0.longitude = -115.0f;
+    FMS_route_pass();
+    EXPECT_EQ(fms_plan.destination_index, 1);
 }
 
 TEST_F(FmsPage, TimeEnRouteAndDistanceBeforeTheDestination)

@@ -4,6 +4,7 @@
 #include "tests/panel/stack_fixture.h"
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "core/failure_slots.h"
@@ -494,4 +495,29 @@ TEST_F(Gauges, EcamWarningThresholdsRocketDialsAndHydraulicNeedles)
         EXPECT_NEAR(n[1].pivot_y - Y, -18.0f, 0.01f);
     }
     sim_operation_failures.hydraulic_pressure_ratio = 0.0f;
+
+    // Type 203's gear labels: "UP" in row 51 with all three legs up, "DOWN"
+    // in row 50 with all down, "GEAR" in row 53 always.
+    sim_cockpit_switches.ECAM_mode = 0;
+    const int rows[4] = {50, 51, 53, 56};
+    for (int k = 0; k < 4; ++k) OGL_set_color(rows[k], 0.1f + 0.2f * float(k), 0.0f, 0.0f);
+    auto glyphs_in = [](int row) {
+        int n = 0;
+        for (const fb_rect& r : capture_rects(PANEL_update))
+            if (std::fabs(r.r - colour_table[row][0]) < 1e-3f && r.x1 > X + 40.0f) ++n;
+        return n;
+    };
+    for (const auto& [deploy, up, down] : {std::tuple{0.0f, 2, 0}, std::tuple{1.0f, 0, 4}, std::tuple{0.5f, 0, 0}}) {
+        for (int g = 0; g < 3; ++g) pln[0].acf_gear_deploy[FLT_FIRST_GEAR_PART + g] = deploy;
+        EXPECT_EQ(glyphs_in(51), up) << deploy;
+        EXPECT_EQ(glyphs_in(50), down) << deploy;
+        EXPECT_EQ(glyphs_in(53), 4) << deploy;
+    }
+    pln[0].acf_gear_deploy[FLT_FIRST_GEAR_PART] = pln[0].acf_gear_deploy[FLT_FIRST_GEAR_PART + 1] = 1.0f;
+    pln[0].acf_gear_deploy[FLT_FIRST_GEAR_PART + 2] = 0.0f;   // one leg still up: neither label
+    EXPECT_EQ(glyphs_in(50), 0);
+    EXPECT_EQ(glyphs_in(51), 0);
+    pln[0].acf_gear_deploy[FLT_FIRST_GEAR_PART] = 0.0f;   // only the middle leg down
+    EXPECT_EQ(glyphs_in(51), 0);
+    OGL_fill_default_colors();
 }

@@ -140,6 +140,35 @@ TEST_F(Hud, MarkersFollowTheFlightPath)
     EXPECT_NEAR(x[0].y1 - pen_y, 716.0f - 2.0f, 0.05f);   // atan2(-50, 0) = -90: clamped high
 }
 
+// The tapes' ticks: speed every 5 kt at 2 units a knot, altitude every
+// 100 ft at 10 units, heading every 5 degrees at 5 units; the altitude
+// readout starts 534 units right of the speed readout (x2 - 57 against x1 + 33).
+TEST_F(Hud, TapeTicksAndTheReadouts)
+{
+    flt[0].indicated_airspeed = 0.0f, flt[0].h_ind = 0.0f, flt[0].magpsi = 90.0f;
+    const auto prims = draw(0);
+    auto gaps = [](std::vector<float> at) {
+        std::sort(at.begin(), at.end());
+        std::vector<float> g;
+        for (size_t k = 1; k < at.size(); ++k) g.push_back(at[k] - at[k - 1]);
+        return g;
+    };
+    std::vector<float> speed, altitude, heading;
+    for (const fb_rect& r : glyphs(prims, '_')) (r.x1 < cx ? speed : altitude).push_back(r.y1);
+    for (const fb_rect& r : glyphs(prims, '|')) heading.push_back(r.x1);
+    for (const auto& [ticks, gap] : {std::pair{gaps(speed), 10.0f}, std::pair{gaps(altitude), 10.0f}, std::pair{gaps(heading), 25.0f}}) {
+        ASSERT_GE(ticks.size(), 5u) << gap;
+        for (float g : ticks) EXPECT_NEAR(g, gap, 1.01f) << gap;
+    }
+    float speed_x = 1e9f, altitude_x = 1e9f;
+    for (const fb_rect& r : glyphs(prims, '0')) {
+        if (std::fabs(r.y1 - glyphs(prims, '+')[0].y1) > 1.5f) continue;
+        if (r.x1 > 225.0f && r.x1 < 300.0f) speed_x = std::min(speed_x, r.x1);
+        if (r.x1 > 700.0f && r.x1 < 790.0f) altitude_x = std::min(altitude_x, r.x1);
+    }
+    EXPECT_NEAR(altitude_x - speed_x, 534.0f, 0.05f);
+}
+
 TEST_F(Hud, SyntheticModeDrawsTheReducedSet)
 {
     sim_cockpit_radios.nav_type[0] = 3;
@@ -349,6 +378,15 @@ TEST_F(HudWorld, TerrainMeshStaysInsideTheGridAtItsEdges)
     camera_cell = {225, 200};
     flt[0].psi = 0.0f;
     EXPECT_EQ(lines_of(from_above([] { HUD_draw_world_symbols(0); })).size(), 2u * 40u * 22u);
+    // Cells closer than 20 on both axes take the near colour (row 64 when
+    // bright), the column 20 to the west the far one (row 71): 39 x 22 and 1 x 22.
+    size_t near = 0, far = 0;
+    for (const line2& l : lines_of(from_above([] { HUD_draw_world_symbols(0); }))) {
+        if (std::fabs(l.g - 0.6f) < 0.01f) ++near;
+        if (std::fabs(l.g - 0.4f) < 0.01f) ++far;
+    }
+    EXPECT_EQ(near, 2u * 39u * 22u);
+    EXPECT_EQ(far, 2u * 22u);
 }
 
 }   // namespace

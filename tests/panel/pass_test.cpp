@@ -286,6 +286,43 @@ TEST_F(PanelTest, ControlSpritesByTypeAndState)
         {360, 0, 469, 296, 20, 5, 49, 0, false}, {184, 2, 66, 124, 12, 5, 49, 0, false},
         {70, 2, 482, 388, 30, 5, 0, 0, false},   {72, 1, 507, 477, 5, 30, 0, 0, false},
         {237, 3, 9, 226, 8, 4, 49, 0, false},    {474, 12, 209, 274, 15, 3, 49, 0, false},
+        // One or two of every other row of the table.
+        {2, 0, 47, 59, 15, 15, 0, 0, false},     {16, 1, 431, 59, 15, 15, 0, 0, false},
+        {470, 0, 79, 59, 15, 15, 0, 0, false},   {18, 0, 495, 15, 15, 15, 0, 0, false},
+        {33, 0, 143, 15, 15, 15, 0, 0, false},   {397, 3, 175, 15, 15, 15, 0, 0, false},
+        {369, 1, 239, 15, 15, 15, 0, 0, false},  {411, 0, 367, 15, 15, 15, 0, 0, false},
+        {459, 0, 495, 15, 15, 15, 0, 0, false},  {26, 1, 263, 318, 11, 11, 0, 0, false},
+        {28, 2, 221, 318, 11, 11, 0, 0, false},  {439, 1, 221, 318, 11, 11, 0, 0, false},
+        {422, 1, 263, 318, 11, 11, 0, 0, false}, {393, 2, 263, 318, 11, 11, 0, 0, false},
+        {393, 0, 200, 318, 11, 11, 0, 0, false}, {394, 4, 242, 318, 11, 11, 0, 0, false},
+        {398, 3, 263, 318, 11, 11, 0, 0, false}, {395, 0, 200, 318, 11, 11, 0, 0, false},
+        {19, 0, 470, 226, 22, 5, 0, 0, false},   {20, 0, 145, 338, 15, 30, 0, 0, false},
+        {21, 0, 149, 441, 19, 72, 0, 0, false},  {23, 1, 164, 342, 4, 4, 49, 0, false},
+        {457, 0, 164, 364, 4, 4, 49, 0, false},  {35, 2, 38, 205, 8, 8, 0, 0, false},
+        {53, 0, 299, 218, 16, 16, 0, 0, true},   {61, 0, 363, 182, 16, 13, 0, 0, true},
+        {57, 0, 363, 218, 16, 16, 0, 0, true},   {63, 0, 395, 182, 15, 13, 0, 0, true},
+        {458, 0, 395, 218, 15, 16, 0, 0, false}, {65, 0, 180, 226, 5, 4, 0, 0, true},
+        {73, 0, 180, 220, 5, 4, 0, 0, false},    {69, 0, 180, 213, 5, 4, 0, 0, false},
+        {68, 1, 482, 378, 30, 5, 0, 0, false},   {103, 0, 15, 81, 7, 7, 0, 0, false},
+        {132, 4, 85, 111, 8, 4, 0, 0, false},    {131, 0, 69, 123, 6, 5, 0, 0, false},
+        {154, 0, 401, 323, 15, 15, 0, 0, false}, {155, 2, 487, 433, 15, 15, 0, 0, false},
+        {173, 0, 464, 357, 44, 6, 49, 0, false}, {174, 0, 502, 307, 6, 44, 49, 0, false},
+        {176, 2, 81, 112, 14, 6, 0, 0, false},   {177, 1, 48, 101, 14, 6, 0, 0, false},
+        {373, 1, 419, 267, 29, 10, 49, 0, true}, {191, 1, 419, 267, 29, 10, 49, 0, true},
+        {192, 0, 400, 232, 15, 10, 49, 0, false}, {208, 0, 337, 266, 15, 11, 49, 0, false},
+        {211, 1, 177, 238, 15, 8, 49, 0, false}, {212, 2, 209, 217, 15, 8, 49, 0, false},
+        {214, 2, 435, 214, 9, 6, 49, 0, false},  {231, 2, 209, 265, 15, 8, 0, 0, false},
+        {232, 1, 176, 292, 15, 8, 49, 0, false}, {233, 1, 305, 292, 15, 8, 49, 0, false},
+        {234, 2, 369, 263, 15, 4, 49, 0, false}, {235, 0, 436, 233, 10, 8, 0, 0, false},
+        {454, 2, 9, 234, 8, 4, 49, 0, false},    {238, 1, 29, 242, 8, 4, 49, 0, false},
+        {239, 1, 257, 338, 8, 8, 0, 0, false},   {241, 2, 208, 338, 8, 8, 0, 0, false},
+        {339, 0, 461, 214, 12, 7, 49, 0, false}, {355, 0, 469, 346, 20, 5, 49, 0, false},
+        {366, 0, 469, 236, 20, 5, 49, 0, false}, {367, 0, 399, 355, 20, 5, 49, 0, false},
+        {376, 0, 399, 365, 20, 5, 49, 0, false}, {386, 0, 399, 375, 20, 5, 49, 0, false},
+        {266, 0, 208, 180, 15, 9, 0, -3, false}, {443, 2, 144, 132, 15, 9, 50, 1, false},
+        {400, 1, 496, 161, 15, 8, 51, 0, false}, {402, 0, 496, 201, 15, 4, 49, 0, false},
+        {242, 1, 112, 192, 15, 4, 51, 10, false}, {280, 0, 208, 201, 15, 4, 49, 0, false},
+        {276, 0, 272, 201, 15, 4, 49, 0, false}, {254, 2, 272, 192, 15, 4, 50, 10, false},
     };
     for (const auto& r : rows) {
         const auto q = rects_of(in_slot(r.type, 2.0f, [&r] { PANEL_draw_control(10.0f, 20.0f, r.state); }));
@@ -320,6 +357,17 @@ TEST_F(PanelTest, DrumsTapesAndSprites)
 
     const auto vertical = capture_rects([] { PANEL_draw_tape(0, -1, 20, 9, 300, 50, -999, 1500, 500, 1, 0.2f, 2, 0, 110); });
     EXPECT_TRUE(has(words(110, vertical), "1.5k"));
+    // The point stands 3 right of the number's start and 1 below its baseline.
+    for (const fb_rect& one : vertical) {
+        if (glyph_of(110, one) != '1') continue;
+        int points = 0;
+        for (const fb_rect& dot : vertical)
+            if (glyph_of(110, dot) == '.' && std::fabs(dot.x1 - one.x1 - 3.0f) < 0.01f && std::fabs(dot.y1 - one.y1) < 3.0f) {
+                ++points;
+                EXPECT_NEAR(dot.y1 - one.y1, -1.0f, 0.01f);
+            }
+        EXPECT_EQ(points, 1);
+    }
     const auto big = capture_rects([] { PANEL_draw_tape(0, -1, 20, 9, 300, 50, -999, 12000, 1000, 1, 0.05f, 2, 0, 110); });
     EXPECT_TRUE(has(words(110, big), "12k"));
     const auto across = capture_rects([] { PANEL_draw_tape(0, -1, 20, 300, 300, 40, -999, 365, 10, 10, 2.0f, 0, 0, 110); });
@@ -385,6 +433,19 @@ TEST_F(PanelTest, GMeterSuctionAirspeedTrendAndTheMasterLights)
         flt[0].indicated_airspeed = t.ias;
         EXPECT_NEAR(tick_y(), t.length, 0.6f) << t.ias;   // lines stand on pixel centres
     }
+
+    // The tail number in colour row 10.
+    std::strcpy(pln[0].acf_tailnum, "N12");
+    slot(0, 0, 400.0f, 300.0f);
+    OGL_set_color(10, 0.25f, 0.5f, 0.75f);
+    int letters = 0;
+    for (const fb_rect& r : capture_rects(PANEL_update))
+        if (glyph_of(100, r) != 0) {
+            ++letters;
+            EXPECT_NEAR(r.b, 0.75f, 0.01f);
+        }
+    EXPECT_EQ(letters, 3);
+    OGL_fill_default_colors();
 
     slot(0, -1, 0.0f, 0.0f);
     sim_cockpit_warnings.master_caution_timeout = 10.0f;

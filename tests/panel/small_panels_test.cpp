@@ -143,6 +143,10 @@ TEST_F(PanelTest, AngleOfAttackIndexerRocketsAndJettisonLights)
     EXPECT_EQ(quads_at(r, 100, 81), 0);
     flt[0].indicated_airspeed = 200.0f;         // above 2 Vs: nothing
     EXPECT_TRUE(capture_rects(PANEL_update).empty());
+    flt[0].indicated_airspeed = 12.0f;          // 0.2 Vs is 11.66 kt
+    EXPECT_FALSE(capture_rects(PANEL_update).empty());
+    flt[0].indicated_airspeed = 11.0f;
+    EXPECT_TRUE(capture_rects(PANEL_update).empty());
 
     // The rocket switch fires while held.
     slot(0, 382, 100, 100);
@@ -161,12 +165,27 @@ TEST_F(PanelTest, AngleOfAttackIndexerRocketsAndJettisonLights)
     flt[0].m_jettison = 450.0f;
     EXPECT_EQ(capture_rects(PANEL_update).size(), 5u);
     flt[0].m_jettison = 1.0e30f;
-    EXPECT_EQ(capture_rects(PANEL_update).size(), 9u);
+    const auto nine = capture_rects(PANEL_update);
+    ASSERT_EQ(nine.size(), 9u);
+    float low = 1e9f, high = -1e9f;   // from 30 below the centre, 60 / 8 apart
+    for (const fb_rect& q : nine) low = std::min(low, (q.y1 + q.y2) * 0.5f), high = std::max(high, (q.y1 + q.y2) * 0.5f);
+    EXPECT_NEAR(low, 70.0f, 0.01f);
+    EXPECT_NEAR(high, 130.0f, 0.01f);
     flt[0].m_jettison = -50.0f;
     EXPECT_TRUE(capture_rects(PANEL_update).empty());
     pln[0].acf_m_jettison = 0.0f;
     flt[0].m_jettison = 450.0f;
     EXPECT_TRUE(capture_rects(PANEL_update).empty());
+
+    // Marker lights: outer 11 left of the centre, middle on it, inner 11 right.
+    slot(0, 213, 100, 100, 2.0f);
+    sim_cockpit_misc.outer_marker_lit = sim_cockpit_misc.middle_marker_lit = sim_cockpit_misc.inner_marker_lit = 1;
+    std::vector<float> xs;
+    for (const fb_rect& q : capture_rects(PANEL_update)) xs.push_back((q.x1 + q.x2) * 0.5f);
+    std::sort(xs.begin(), xs.end());
+    ASSERT_EQ(xs.size(), 3u);
+    for (size_t k = 0; k < 3; ++k) EXPECT_NEAR(xs[k], 78.0f + 22.0f * float(k), 0.01f) << k;
+    sim_cockpit_misc.outer_marker_lit = sim_cockpit_misc.middle_marker_lit = sim_cockpit_misc.inner_marker_lit = 0;
 }
 
 TEST_F(PanelTest, AngleOfAttackNeedleTurnsSixDegreesADegreeFadedOutBelowWalkingPace)
@@ -204,6 +223,15 @@ TEST_F(PanelTest, CabinSelectorsStopAtTheirEndsAndTheSafeAltitudeStaysANumber)
     EXPECT_FLOAT_EQ(sim_cockpit_pressure.cabin_altitude_set_m_msl, 0.3048f * 12500.0f);
     EXPECT_FLOAT_EQ(sim_cockpit_pressure.cabin_vvi_set_m_msec, 2500.0f * 0.3048f / 60.0f);
     EXPECT_TRUE(std::isfinite(sim_cockpit_pressure.max_allowable_altitude));
+    // The rate needle sweeps 270 degrees from -135 at 250 ft/min to 135 at 2,500.
+    mouse = mouse_record{};
+    const float lo = 250.0f * 0.3048f / 60.0f, hi = 2500.0f * 0.3048f / 60.0f;
+    for (const auto& [v, angle] : {std::pair{lo, -135.0f}, std::pair{(lo + hi) * 0.5f, 0.0f}, std::pair{hi, 135.0f}}) {
+        sim_cockpit_pressure.cabin_vvi_set_m_msec = v;
+        const auto n = needles(capture_feedback(PANEL_update), 58);
+        ASSERT_EQ(n.size(), 1u) << v;
+        EXPECT_LT(angle_gap(n[0].angle_deg, angle), 0.05f) << v;
+    }
 
     // A pressure difference above the cabin's pressure: the start value stands.
     pln[0].acf_max_press_diff = 500000.0f;
