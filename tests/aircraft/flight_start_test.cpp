@@ -439,8 +439,8 @@ TEST_F(FlightStart, OrbiterApproachesByTheirEnergyStates)
         EXPECT_NEAR(f.groundspeed, r.speed_ftps * 0.3048f, 0.01f) << r.code;
         EXPECT_EQ(sim_cockpit_gps.destination_index, base);
         EXPECT_EQ(sim_cockpit_switches.HSI_selector, 2);
-        if (r.code == 3208) EXPECT_NEAR(f.local_x, 30.0f * 1852.0f, 1.0f);
-        if (r.code == 3207) EXPECT_NEAR(f.local_vy, -561.7f * 0.3048f, 0.01f);
+        if (r.code == 3208) { EXPECT_NEAR(f.local_x, 30.0f * 1852.0f, 1.0f); }
+        if (r.code == 3207) { EXPECT_NEAR(f.local_vy, -561.7f * 0.3048f, 0.01f); }
         float rx, ry, rz;
         GEO_latlon_to_local(rx, ry, rz, 34.92f, -117.88f, 700.0f);
         if (r.code == 3209) {

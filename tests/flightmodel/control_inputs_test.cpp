@@ -246,7 +246,7 @@ TEST_F(ControlStep, EnginePreStepRuleByRule)
         sim_cockpit_engine.idle_speed[0] = -1;
         INPUT_engine_prestep(0);
         EXPECT_EQ(f.ENGN_propmode[0], c.propmode_after) << c.type << " " << c.prop << " " << c.n1;
-        if (c.type == 2) EXPECT_EQ(sim_cockpit_engine.idle_speed[0], c.idle_speed) << c.mixture;
+        if (c.type == 2) { EXPECT_EQ(sim_cockpit_engine.idle_speed[0], c.idle_speed) << c.mixture; }
         EXPECT_EQ(f.ENGN_burning[0], c.burning) << c.type << " " << c.n1 << " " << c.thro_use;
     }
 }

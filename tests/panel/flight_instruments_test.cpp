@@ -398,7 +398,7 @@ TEST_F(FlightInstruments, VariantsPlaceTheirNeedlesAndWindows)
         for (int st : {12, 13, 14}) {
             const auto n = needles(prims, st);
             ASSERT_EQ(n.size(), st == style ? 1u : 0u) << type << " style " << st;
-            if (st == style) EXPECT_LT(angle_gap(n[0].angle_deg, 180.0f), 0.1f) << type;
+            if (st == style) { EXPECT_LT(angle_gap(n[0].angle_deg, 180.0f), 0.1f) << type; }
         }
     }
 
@@ -467,8 +467,9 @@ TEST_F(FlightInstruments, AttitudePiecesStandWhereTheirSpritesSay)
         const auto slipping = rects_of(in_slot(92, scale, [] { PANEL_adi(); }));
         ASSERT_EQ(still.size(), slipping.size());
         for (size_t k = 0; k < still.size(); ++k)
-            if (std::fabs(still[k].x1 - slipping[k].x1) > 0.01f)
+            if (std::fabs(still[k].x1 - slipping[k].x1) > 0.01f) {
                 EXPECT_NEAR((still[k].y1 + still[k].y2) * 0.5f, 384.0f - 75.0f * scale, 0.01f) << scale;
+            }
     }
 }
 

@@ -264,7 +264,7 @@ TEST(ProgramRestart, PlaneCountStaysWithinTheSlotsAndAFailedDisplayKeepsItsResol
         const airport_record& apt = airport_table[static_cast<size_t>(start_selection.airport_index)];
         const size_t k = static_cast<size_t>(start_selection.start_index);
         EXPECT_GT(apt.starts.size(), k);
-        if (k < apt.starts.size()) EXPECT_NEAR(flt[0].psi, apt.starts[k].heading, 1e-3f);
+        if (k < apt.starts.size()) { EXPECT_NEAR(flt[0].psi, apt.starts[k].heading, 1e-3f); }
     }
     sim_operation_prefs.startup_on_ramp = 0;
     // 111.70 MHz, 121.00 MHz and 210 kHz; the second ADF keeps its tuning.

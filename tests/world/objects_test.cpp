@@ -306,8 +306,9 @@ TEST_F(Objects, NavaidStripesBandsAndRoofLightColours)
         const int o = new_record();
         OBJ_build_procedural(90, 40.0f, "building", o, 0, i);
         for (const object_primitive& p : prims(o))
-            if (p.code == 14)
+            if (p.code == 14) {
                 EXPECT_EQ(std::vector<float>(p.w + 3, p.w + 6), (std::vector<float>{c.r, c.g, c.b})) << c.skipped;
+            }
     }
 }
 
