@@ -121,8 +121,10 @@ TEST(ProjectileDraw, PitchedFireLineAndSquareFacingAPitchedView)
             ++i;   // pass-through marker
         }
     }
+    // The line runs from the gun at the centre (y 384) to its far end.
     ASSERT_EQ(line_y.size(), 2u);
-    EXPECT_NEAR(line_y[1] - line_y[0], 100.0f, 0.01f);
+    EXPECT_NEAR(std::fmin(line_y[0], line_y[1]), 384.0f, 0.01f) << line_y[0] << " " << line_y[1];
+    EXPECT_NEAR(std::fmax(line_y[0], line_y[1]), 384.0f + 100.0f, 0.01f) << line_y[0] << " " << line_y[1];
     ASSERT_FALSE(square_y.empty());
     float top = -1e9f, bottom = 1e9f, top_depth = 0.0f, bottom_depth = 0.0f;
     for (size_t k = 0; k < square_y.size(); ++k) {
