@@ -192,6 +192,7 @@ void element_incidence(int plane, acf_struct& a, flt_struct& f)
             FM_report_rule();
         }
         const bool aft = fore_aft_q(a, p) >= 0.0f;
+        // A trim range of 0 gives no stab trim instead of a division by zero.
         float trim = 0.0f;
         if (f.elv_trim < 0.0f && a.acf_elv_trim_neg_lim != 0.0f)
             trim = f.elv_trim / a.acf_elv_trim_neg_lim * (aft ? -a.acf_hstb_trim_dn : a.acf_hstb_trim_up);

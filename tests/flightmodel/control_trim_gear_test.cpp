@@ -59,3 +59,54 @@ TEST(ControlTrimGear, RetractingLegShortensAndSwings)
         EXPECT_NEAR(a.acf_gear_znodef[69], r.z, 1e-5f) << r.deploy;
     }
 }
+
+// Two engines 2 m either side, throttles at 0.5, differential throttle of 0.2
+// with the pedals at half right: the right engine loses 0.1 and the left gains
+// it (no cant: the heading term goes by the cosine). Thrust vectored to 90
+// degrees turns the pedal term off and the roll term (0.3 at half right roll)
+// on. Results stay within 0 and the forward throttle limit of 0.55.
+TEST(ControlTrimGear, DifferentialThrottleFromPedalsAndRoll)
+{
+    struct row {
+        float cant, hdng, roll, right, left;
+    };
+    const row rows[] = {
+        {0.0f, 0.5f, 0.0f, 0.4f, 0.55f},
+        {0.0f, -0.25f, 0.5f, 0.55f, 0.45f},
+        {90.0f, 0.5f, 0.5f, 0.35f, 0.55f},
+    };
+    for (const row& r : rows) {
+        start_on_test_aircraft();
+        sim_operation_override.override_throttles = 0;
+        acf_struct& a = pln[0];
+        a.acf_num_engines = a.acf_num_thrustpoints = 2;
+        a.acf_Xarm[0] = 2.0f, a.acf_Xarm[1] = -2.0f;
+        a.acf_vertcant[0] = a.acf_vertcant[1] = a.acf_vect_cant[0] = a.acf_vect_cant[1] = r.cant;
+        a.acf_diff_thro_with_hdng = 0.2f, a.acf_diff_thro_with_roll = 0.3f;
+        a.acf_throtmax_FWD = 0.55f;
+        flt[0].ENGN_thro[0] = flt[0].ENGN_thro[1] = 0.5f;
+        flt[0].FC_hdng = r.hdng, flt[0].FC_roll = r.roll;
+        ACF_control_incidence(0);
+        EXPECT_NEAR(flt[0].ENGN_thro_use[0], r.right, 1e-5f) << r.cant << " " << r.hdng << " " << r.roll;
+        EXPECT_NEAR(flt[0].ENGN_thro_use[1], r.left, 1e-5f) << r.cant << " " << r.hdng << " " << r.roll;
+    }
+}
+
+// Flaps at half travel (20 of 40 degrees) with 10 degrees of roll mixing and
+// the stick half right: the right wing's flap rises to 15, the left's drops
+// to 25; 8 degrees of pitch mixing with the stick half back lowers an aft
+// part's flaps by 4 more.
+TEST(ControlTrimGear, FlapsMixWithRollAndPitch)
+{
+    start_on_test_aircraft();
+    acf_struct& a = pln[0];
+    a.acf_flap_roll = 10.0f, a.acf_flap_ptch = 8.0f;
+    flt[0].flaprat = 0.5f;
+    flt[0].FC_roll = 0.5f, flt[0].FC_ptch = -0.5f;
+    ACF_control_incidence(0);
+    for (int p : {8, 9}) {
+        const float side = a.acf_part_is_left[p] ? -1.0f : 1.0f;
+        EXPECT_NEAR(flt[0].flap_def[p], 20.0f - 5.0f * side + 4.0f, 1e-4f) << p;
+    }
+    EXPECT_NE(a.acf_part_is_left[8], a.acf_part_is_left[9]);
+}

@@ -1,5 +1,6 @@
-// Gyroscopic moments of a spinning propeller and the coning of a rotor, with
-// the blades' own air forces taken away (elements of no area).
+// Gyroscopic moments of a spinning propeller, the coning and cyclic of a rotor,
+// efficiency and side wash, with the blades' own air forces taken away
+// (elements of no area).
 #include <cmath>
 
 #include "tests/flightmodel/propulsion_fixture.h"
@@ -70,4 +71,62 @@ TEST(PropGyro, RotorConesTowardsItsLimitedTarget)
         PROP_blade_element_forces(0);
         EXPECT_NEAR(flt[0].POINT_cone_rad[0], r.cone, 1e-6f) << r.type << " at " << r.omega;
     }
+}
+
+// Rotor cyclic of half stick in pitch and roll over 10 degrees of range, the
+// disc still level: both errors are 5 degrees. Delta-3 of 45 degrees couples
+// each fully (c(x) = x), 30 degrees by atan(tan 30 tan 5) = 2.89164.
+TEST(PropDisc, CyclicBladeAnglesWithDeltaThree)
+{
+    struct row {
+        float delta3, elev, ailn;
+    };
+    for (const row& r : {row{45.0f, 0.0f, 10.0f}, row{30.0f, 2.10836f, 7.89164f}, row{0.0f, 5.0f, 5.0f}}) {
+        bladeless_piston_single();
+        acf_struct& a = pln[0];
+        a.acf_prop_type[0] = PROP_MAIN_ROTOR;
+        a.acf_cyclic_elev = a.acf_cyclic_ailn = 10.0f;
+        a.acf_delta3 = r.delta3;
+        flt[0].FC_ptch = flt[0].FC_roll = 0.5f;
+        flt[0].POINT_tacrad[0] = 30.0f;
+        PROP_blade_element_forces(0);
+        EXPECT_NEAR(flt[0].cyclic_elev_command[0], 5.0f, 1e-5f);
+        EXPECT_NEAR(flt[0].cyclic_ailn_command[0], 5.0f, 1e-5f);
+        EXPECT_NEAR(flt[0].cyclic_elev_blad_alph[0], r.elev, 1e-4f) << r.delta3;
+        EXPECT_NEAR(flt[0].cyclic_ailn_blad_alph[0], r.ailn, 1e-4f) << r.delta3;
+    }
+}
+
+// Efficiency is thrust x true airspeed / power; the side wash is (1 - e) / 2
+// of the disc wash, e held to 0.5..1. Without thrust a wash of 10 m/s decays
+// by 0.02 to 9.8 and leaves 0.25 x 9.8 = 2.45 m/s of side wash. Tip jets of
+// 2 x 500 N at 10 degrees of pitch thrust 173.648 N: at 50 m/s on 10 kW that
+// is 0.868241.
+TEST(PropDisc, EfficiencyAndSideWash)
+{
+    bladeless_piston_single();
+    flt_struct& f = flt[0];
+    f.DVinc[0] = 10.0f;
+    f.true_airspeed = 50.0f;
+    f.ENGN_power[0] = 10000.0f;
+    PROP_blade_element_forces(0);
+    EXPECT_NEAR(f.POINT_prop_eff[0], 0.0f, 1e-6f);
+    EXPECT_NEAR(f.DVinc[0], 9.8f, 1e-5f);
+    EXPECT_NEAR(f.POINT_side_wash[0], 2.45f, 1e-5f);
+
+    bladeless_piston_single();
+    acf_struct& a = pln[0];
+    a.acf_en_type[0] = ENGINE_TIP_ROCKET;
+    a.acf_prop_type[0] = PROP_MAIN_ROTOR;
+    a.acf_fmax_sl = a.acf_fmax_opt = a.acf_fmax_vac = 500.0f;
+    a.acf_h_opt = 10000.0f;
+    f.ENGN_running[0] = 1;
+    f.ENGN_thro_use[0] = 1.0f;
+    f.ENGN_mixt_pow_rat[0] = 1.0f;
+    f.POINT_pitch_deg[0] = 10.0f;
+    f.true_airspeed = 50.0f;
+    f.ENGN_power[0] = 10000.0f;
+    PROP_blade_element_forces(0);
+    ASSERT_NEAR(f.POINT_thrust[0], 173.648f, 1e-2f);
+    EXPECT_NEAR(f.POINT_prop_eff[0], 0.868241f, 1e-4f);
 }

@@ -1,4 +1,5 @@
-// Where the JATO bottles push, and the spool figure of a rocket engine.
+// Where the JATO bottles and a vectored rocket push, and a rocket engine's N1,
+// exhaust speed and power.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -48,4 +49,32 @@ TEST(RocketJato, RocketN1FromTheThrottle)
         ROCKET_engine(0);
         EXPECT_NEAR(flt[0].ENGN_N1_[0], r.n1, 1e-4f) << r.throttle;
     }
+}
+
+// A rocket of 500 N burning 2 kg/s: exhaust speed 250 m/s and power
+// 500 x 250. Vectored 90 degrees to the side at (1, -0.5, 2) it pushes
+// 500 N right, rolling by 500 x -0.5 and yawing by -500 x 2.
+TEST(RocketJato, RocketExhaustPowerAndSidewaysPush)
+{
+    std::memset(&pln[0], 0, sizeof pln[0]);
+    flt[0] = flt_struct{};
+    acf_struct& a = pln[0];
+    flt_struct& f = flt[0];
+    a.acf_en_type[0] = 6;
+    a.acf_fmax_sl = a.acf_fmax_opt = a.acf_fmax_vac = 500.0f;
+    a.acf_h_opt = 10000.0f;
+    a.acf_throtmax_FWD = 1.0f;
+    f.ENGN_running[0] = 1;
+    f.ENGN_thro_use[0] = 1.0f;
+    f.ENGN_mixt_pow_rat[0] = 1.0f;
+    f.ENGN_FF_[0] = 2.0f;
+    f.sidecant[0] = 90.0f;
+    f.POINT_XYZ[0] = 1.0f, f.POINT_XYZ[1] = -0.5f, f.POINT_XYZ[2] = 2.0f;
+    ROCKET_engine(0);
+    ASSERT_NEAR(f.POINT_thrust[0], 500.0f, 1e-3f);
+    EXPECT_NEAR(f.DVinc[0], 250.0f, 1e-3f);
+    EXPECT_NEAR(f.ENGN_power[0], 125000.0f, 0.1f);
+    EXPECT_NEAR(f.fside_prop, 500.0f, 1e-3f);
+    EXPECT_NEAR(f.L, -250.0f, 1e-2f);
+    EXPECT_NEAR(f.N, -1000.0f, 1e-2f);
 }

@@ -48,7 +48,8 @@ protected:
 // One pair of level fins (0.1 m^2 each) at 5 degrees of attack and no body:
 // each fin lifts 0.05 x 5 x 0.1 q and drags 0.001 x 25 x 0.1 q, so L = 0.05 q
 // and D = 0.005 q along the flight path; in body axes up is D sin 5 + L cos 5
-// = 0.0502455 q and aft is D cos 5 - L sin 5 = 0.000623187 q.
+// = 0.0502455 q and aft is D cos 5 - L sin 5 = 0.000623187 q. The fins act
+// 2 m aft plus half their 0.5 m span: the nose goes down by 2.25 x 0.0502455 q.
 TEST_F(WeaponMotion, FlightPathForcesIntoBodyAxes)
 {
     wpn_slot_record& w = released_bomb();
@@ -62,6 +63,7 @@ TEST_F(WeaponMotion, FlightPathForcesIntoBodyAxes)
     EXPECT_NEAR(w.wpn_force[1], 0.0502455f * q, 1e-4f * q);
     EXPECT_NEAR(w.wpn_force[2], 0.000623187f * q, 1e-5f * q);
     EXPECT_NEAR(w.wpn_force[0], 0.0f, 1e-5f * q);
+    EXPECT_NEAR(w.wpn_moment[1], -2.25f * 0.0502455f * q, 1e-4f * q);
 }
 
 // 1,000 N on 100 kg for 0.05 s: along the nose pitched up 30 degrees it climbs
@@ -89,5 +91,32 @@ TEST_F(WeaponMotion, BodyForceIntoLocalAccelerations)
         EXPECT_NEAR(w.wpn_vel[0], r.ax * 0.05f, 1e-5f) << r.theta << " " << r.psi << " " << r.phi;
         EXPECT_NEAR(w.wpn_vel[1], (r.ay - G) * 0.05f, 1e-5f) << r.theta << " " << r.psi << " " << r.phi;
         EXPECT_NEAR(w.wpn_vel[2], r.az * 0.05f, 1e-5f) << r.theta << " " << r.psi << " " << r.phi;
+    }
+}
+
+// A missile at 1,000 m heading north, pitched up 10 degrees, guided at plane 1:
+// a target 1,000 m ahead and 1,000 m above lies 45 degrees up (35 above the
+// nose); one 1,000 m east and 1,000 m below lies at a bearing of 90 and 45
+// degrees down (55 below the nose).
+TEST_F(WeaponMotion, GuidanceBearingAndElevationErrors)
+{
+    struct row {
+        float tx, ty, tz;
+        float hdg_err, pitch_err;
+    };
+    const row rows[] = {
+        {0.0f, 2000.0f, -1000.0f, 0.0f, 35.0f},
+        {1000.0f, 0.0f, 0.0f, 90.0f, -55.0f},
+    };
+    sim_graphics_settings.draw_aircrafts = 2;
+    sim_cockpit_weapons.plane_target_index = 1;
+    for (const row& r : rows) {
+        wpn_slot_record& w = released_bomb();
+        w.wpn_type = WPN_KIND_MISSILE_FIRST;
+        w.wpn_theta = 10.0f;
+        flt[1].local_x = r.tx, flt[1].local_y = r.ty, flt[1].local_z = r.tz;
+        WPN_fire_and_fly();
+        EXPECT_NEAR(w.wpn_hdg_err, r.hdg_err, 1e-3f) << r.tx;
+        EXPECT_NEAR(w.wpn_pitch_err, r.pitch_err, 1e-3f) << r.tx;
     }
 }
