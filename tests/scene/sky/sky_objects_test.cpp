@@ -419,3 +419,48 @@ TEST_F(SkyObjects, ThermalSpritesTheirSizeTurnColourAndCells)
     for (const fb_vertex& v : q[0].v) x += world_x(v.x, 20000.0f) / static_cast<float>(q[0].v.size());
     EXPECT_NEAR(x, C.x + 50.0f, 5.0f);
 }
+
+TEST_F(SkyObjects, StarClassesAndTheMeteorsStartAndStep)
+{
+    // Sky (0.02, 0.02, 0.05) at 20 nm: a = 1 - 2 x 0.09 = 0.82; the four star
+    // lists at 0.8a, 0.6a, 0.4a and 0.2a.
+    sim_graphics_view.visibility_effective_m = 20.0f * 1852.0f;
+    body_ahead(-30.0f, false);
+    int seen[4] = {};
+    for (const fb_primitive& p : sky(0.02f, 0.02f, 0.05f)) {
+        if (p.kind != GL_POINT_TOKEN) continue;
+        bool known = false;
+        for (int k = 0; k < 4; ++k)
+            if (std::fabs(p.v[0].a - (0.8f - 0.2f * k) * 0.82f) < 2e-3f) ++seen[k], known = true;
+        EXPECT_TRUE(known) << p.v[0].a;
+    }
+    for (int k = 0; k < 4; ++k) EXPECT_GT(seen[k], 0) << k;
+
+    // A meteor starts at x0 + (x1 - x0) q1, y0 + (y1 - y0) q3 with the step
+    // (32 q2 - 16, 12 q4 - 16) (q the draws over 32767), and moves one step
+    // in its first frame. Density 4: it starts when 30 q / 32767 < 10.
+    const uint32_t saved[STAR_LIST_COUNT] = {star_lists[0], star_lists[1], star_lists[2], star_lists[3]};
+    for (uint32_t& l : star_lists) l = 0;   // the meteor alone
+    sim_weather.meteorite_density = 4;
+    sim_operation_misc.frame_rate_period = 0.1f;
+    uint32_t seed = 1;
+    for (;; ++seed) {
+        UTIL_srand(seed);
+        if (30.0f * static_cast<float>(UTIL_rand()) / 32767.0f < 10.0f) break;
+    }
+    float q[4];
+    for (float& v : q) v = static_cast<float>(UTIL_rand()) / 32767.0f;
+    UTIL_srand(seed);
+    SKYOBJ_reset();
+    sky_meteor.t = 5.0f;
+    interval_ticks[INTERVAL_TEN_SECONDS] = 1;
+    SKYOBJ_draw_sun_moon_stars(0.0f, 0.0f, 0.0f, 100.0f, 0.0f, 1100.0f, 700.0f);
+    interval_ticks[INTERVAL_TEN_SECONDS] = 0;
+    const float dx = 32.0f * q[1] - 16.0f, dy = 12.0f * q[3] - 16.0f;
+    EXPECT_NEAR(sky_meteor.dx, dx, 1e-3f);
+    EXPECT_NEAR(sky_meteor.dy, dy, 1e-3f);
+    EXPECT_NEAR(sky_meteor.mx, 100.0f + 1000.0f * q[0] + dx, 1e-2f);
+    EXPECT_NEAR(sky_meteor.my, 700.0f * q[2] + dy, 1e-2f);
+    EXPECT_NEAR(sky_meteor.t, 0.1f, 1e-6f);
+    for (int k = 0; k < STAR_LIST_COUNT; ++k) star_lists[k] = saved[k];
+}
