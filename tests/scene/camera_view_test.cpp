@@ -215,7 +215,8 @@ TEST_F(CameraView, OctantsAndTheFootprintEdges)
     } cases[] = {
         {0, 0, 10, 0, 5, 1, 0, true},   {0, 0, 10, 0, 5, -1, 0, false}, {0, 0, 10, 0, 5, -1, 2, true},
         {0, 0, 10, 0, 5, 0, 0, false},  // on the edge
-        {0, 0, 0, 10, -1, 5, 0, true},  {0, 0, 0, 10, 1, 5, 0, false},  {0, 0, 10, 10, 5, 6, 0, true},
+        {0, 0, 0, 10, -1, 5, 0, true},  {0, 0, 0, 10, 1, 5, 0, false},  {0, 0, 0, 10, 1, 5, 2, true},
+        {0, 0, 10, 10, 5, 6, 0, true},
         {0, 0, 10, 10, 5, 4, 0, false}, {10, 0, 0, 0, 5, -1, 0, true},  {0, 10, 0, 0, 1, 5, 0, true},
         {0, 10, 0, 0, -1, 5, 0, false}, {0, 10, 0, 0, -1, 5, 2, true},   // steep, running back: the radius widens to -x
         {10, 0, 0, 0, 5, 1, 0, false},  {10, 0, 0, 0, 5, 1, 2, true},    // shallow, running back: the radius widens to +z
