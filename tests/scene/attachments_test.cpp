@@ -4,10 +4,15 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <string>
 #include <vector>
 
+#include "aircraft/launch_flags.h"
 #include "core/replay.h"
+#include "flightmodel/derived_data.h"
 #include "scene/drawers.h"
 #include "scene/effects/attachments.h"
 #include "tests/scene/scene_fixture.h"
@@ -153,6 +158,87 @@ TEST_F(Attachments, TheCanopyTurnsFromTheLineWithAirspeed)
             }
         }
         EXPECT_TRUE(found) << r.dir[0] << " " << r.dir[2] << " at " << r.tas << " m/s";
+    }
+}
+
+// Every third segment of the flown path (0, 3, ...) takes the mark colour,
+// the others the path colour.
+TEST_F(Attachments, EveryThirdPathSegmentIsMarked)
+{
+    sim_cockpit_misc.show_path = 1;
+    for (int i = 0; i < 7; ++i) {
+        replay_ring[i].network_time_sec = 1.0f + i;
+        replay_ring[i].local_x = 10.0f * i;
+    }
+    window_ortho(-1000, 1000, -1000, 1000, -1000, 1000);
+    const std::vector<GLfloat> b = feedback_of(SCENE_draw_attachments, 1 << 16, GL_3D_COLOR);
+    std::vector<std::vector<GLfloat>> colour;   // the first vertex's colour of each line
+    for (size_t i = 0; i < b.size();) {
+        const GLint token = static_cast<GLint>(b[i++]);
+        if (token == GL_LINE_TOKEN || token == GL_LINE_RESET_TOKEN) {
+            colour.emplace_back(b.begin() + static_cast<long>(i) + 3, b.begin() + static_cast<long>(i) + 7);
+            i += 14;
+        } else {
+            i += 1;
+        }
+    }
+    ASSERT_EQ(colour.size(), 6u);
+    EXPECT_EQ(colour[0], colour[3]);
+    EXPECT_NE(colour[0], colour[1]);
+    for (int k : {2, 4, 5}) EXPECT_EQ(colour[1], colour[k]) << k;
+}
+
+// Ropes show for a tow flag or a slung load with mass; the load is a cube of
+// edge ett_size about its point.
+TEST_F(Attachments, RopesAndTheSlungLoadFollowTheirFlags)
+{
+    std::memset(&launch_flags, 0, sizeof launch_flags);
+    std::memset(&rope_points, 0, sizeof rope_points);
+    rope_points.line_b[0] = 5.0f;
+    rope_points.load_attach[1] = 3.0f;
+    rope_points.load_pos[0] = 1.0f;
+    flt[0].ett_size = 4.0f;
+    const struct {
+        int32_t aero_tow, winch_attached, slung;
+        float m_jettison;
+        int lines;
+        bool load;
+    } rows[] = {
+        {0, 0, 0, 100.0f, 0, false}, {1, 0, 0, 0.0f, 1, false}, {0, 1, 0, 0.0f, 1, false},
+        {0, 0, 1, 0.0f, 0, false},   {0, 0, 1, 100.0f, 1, true}, {1, 0, 1, 100.0f, 2, true},
+    };
+    for (const auto& r : rows) {
+        launch_flags.aero_tow_mode = r.aero_tow;
+        launch_flags.winch_attached = r.winch_attached;
+        pln[0].acf_jett_is_slung = r.slung;
+        flt[0].m_jettison = r.m_jettison;
+        window_ortho(-10, 10, -10, 10, -10, 10);
+        const std::vector<GLfloat> b = feedback_of(SCENE_draw_attachments, 1 << 16, GL_3D);
+        int lines = 0, polygons = 0;
+        float lo = 1e9f, hi = -1e9f;   // x extent of the load's faces
+        for (size_t i = 0; i < b.size();) {
+            const GLint token = static_cast<GLint>(b[i++]);
+            if (token == GL_POLYGON_TOKEN) {
+                const GLint count = static_cast<GLint>(b[i++]);
+                for (GLint k = 0; k < count; ++k, i += 3) {
+                    const float x = -10.0f + b[i] / 51.2f;
+                    lo = std::min(lo, x), hi = std::max(hi, x);
+                }
+                ++polygons;
+            } else if (token == GL_LINE_TOKEN || token == GL_LINE_RESET_TOKEN) {
+                i += 6;
+                ++lines;
+            } else {
+                i += 1;
+            }
+        }
+        const std::string row = std::to_string(r.aero_tow) + std::to_string(r.winch_attached) + std::to_string(r.slung);
+        EXPECT_EQ(lines, r.lines) << row;
+        EXPECT_EQ(polygons > 0, r.load) << row;
+        if (r.load) {
+            EXPECT_NEAR(lo, -1.0f, 0.01f) << row;
+            EXPECT_NEAR(hi, 3.0f, 0.01f) << row;
+        }
     }
 }
 

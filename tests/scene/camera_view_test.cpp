@@ -215,7 +215,8 @@ TEST_F(CameraView, OctantsAndTheFootprintEdges)
     } cases[] = {
         {0, 0, 10, 0, 5, 1, 0, true},   {0, 0, 10, 0, 5, -1, 0, false}, {0, 0, 10, 0, 5, -1, 2, true},
         {0, 0, 10, 0, 5, 0, 0, false},  // on the edge
-        {0, 0, 0, 10, -1, 5, 0, true},  {0, 0, 0, 10, 1, 5, 0, false},  {0, 0, 10, 10, 5, 6, 0, true},
+        {0, 0, 0, 10, -1, 5, 0, true},  {0, 0, 0, 10, 1, 5, 0, false},  {0, 0, 0, 10, 1, 5, 2, true},
+        {0, 0, 10, 10, 5, 6, 0, true},
         {0, 0, 10, 10, 5, 4, 0, false}, {10, 0, 0, 0, 5, -1, 0, true},  {0, 10, 0, 0, 1, 5, 0, true},
         {0, 10, 0, 0, -1, 5, 0, false}, {0, 10, 0, 0, -1, 5, 2, true},   // steep, running back: the radius widens to -x
         {10, 0, 0, 0, 5, 1, 0, false},  {10, 0, 0, 0, 5, 1, 2, true},    // shallow, running back: the radius widens to +z
@@ -284,4 +285,64 @@ TEST_F(CameraView, ViewRollFollowsTheCameraRollAtAnyHeading)
             EXPECT_NEAR(sim_graphics_view.view_heading, heading, 1e-3f);
             EXPECT_NEAR(sim_graphics_view.view_pitch, 10.0f, 1e-3f);
         }
+}
+
+// Outside cameras around a plane at the origin, 100 m out, the orbit pitched
+// 0.5 rad: an orbit and a slow chase both sit above and behind it at
+// (0, 100 sin 0.5, 100 cos 0.5); pitched the other way the orbit would go
+// under the ground at 0 and is held 1.7 m above it.
+TEST_F(CameraView, OrbitAndChaseCamerasSitAboveThePlaneAndAboveTheGround)
+{
+    sim_graphics_view_block& v = sim_graphics_view;
+    const struct {
+        int type;
+        float pitch, ground, y, z;
+    } rows[] = {
+        {1018, 0.5f, -1000.0f, 47.943f, 87.758f},
+        {1017, 0.5f, -1000.0f, 47.943f, 87.758f},
+        {1018, -0.5f, 0.0f, 1.7f, 87.758f},
+    };
+    for (const auto& r : rows) {
+        v.view_type = r.type;
+        v.view_is_external = 1;
+        view_distance = 100.0f;
+        camera_smoothing.camera_distance_smoothed = 100.0f;
+        camera_smoothing.camera_orbit_heading = view_orbit_heading = 0.0f;
+        camera_smoothing.camera_orbit_pitch = view_orbit_pitch = r.pitch;
+        scene_ground_elevation = r.ground;
+        CAMERA_place();
+        EXPECT_NEAR(v.view_x, 0.0f, 1e-3f) << r.type;
+        EXPECT_NEAR(v.view_y, r.y, 1e-3f) << r.type;
+        EXPECT_NEAR(v.view_z, r.z, 1e-3f) << r.type;
+    }
+}
+
+// The far plane: R2 = max(1.25 sqrt 2 x visibility, 1655 m), times
+// (1 + sin(fov/2) sin(offset)) and 1.15. The frustum at 90 degrees (k = 1)
+// with the HUD box centred 200 px up the 768-px window: bottom -400/768,
+// top 2 x 568/768.
+TEST_F(CameraView, FarPlaneAndFrustumEdges)
+{
+    sim_graphics_view_block& v = sim_graphics_view;
+    v.field_of_view_deg = 90.0f;
+    const struct {
+        float visibility, ratio, far_plane;
+    } rows[] = {
+        {10000.0f, 0.0f, 20329.3f},   // 17677.67 x 1.15
+        {100.0f, 0.0f, 1903.25f},     // 1655 x 1.15
+        {100.0f, 1.0f, 2854.88f},     // offset 45 degrees: 1655 x 1.5 x 1.15
+    };
+    for (const auto& r : rows) {
+        v.visibility_effective_m = r.visibility;
+        v.field_of_view_horizontal_ratio = r.ratio;
+        CAMERA_near_and_far(1, 0);
+        EXPECT_NEAR(scene_projection.far_plane_m, r.far_plane, 0.05f) << r.visibility << " " << r.ratio;
+    }
+    v.field_of_view_horizontal_ratio = v.field_of_view_vertical_ratio = 0.0f;
+    scene_projection.hud_box[1] = 100.0f, scene_projection.hud_box[3] = 300.0f;
+    CAMERA_project();
+    EXPECT_NEAR(scene_projection.frustum[0], -1.0f, 1e-5f);
+    EXPECT_NEAR(scene_projection.frustum[1], -400.0f / 768.0f, 1e-5f);
+    EXPECT_NEAR(scene_projection.frustum[2], 1.0f, 1e-5f);
+    EXPECT_NEAR(scene_projection.frustum[3], 1136.0f / 768.0f, 1e-5f);
 }

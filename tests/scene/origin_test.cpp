@@ -40,6 +40,11 @@ TEST_F(Origin, StepsNearTheEdgesJumpsWhenFarOff)
         {40.2f, -73.5f, 39.0f, -75.0f, true},    // 0.2 north of the corner: one south
         {41.9f, -73.5f, 41.0f, -75.0f, true},    // 1.9 north: one north
         {NAN, -73.5f, 40.0f, -75.0f, false},     // no position, no move
+        // Just inside the far window (one degree past the margins) a step, not a jump:
+        {42.5f, -73.5f, 41.0f, -75.0f, true},    // dlat 2.5 <= 2.525: one north (centred would be 42)
+        {39.48f, -73.5f, 39.0f, -75.0f, true},   // dlat -0.52 >= -0.525: one south (centred, 38)
+        {41.0f, -71.96f, 40.0f, -74.0f, true},   // dlon 3.04 <= 3.05: one east (centred, -73)
+        {41.0f, -75.04f, 40.0f, -76.0f, true},   // dlon -0.04 >= -0.05: one west (centred, -77)
     };
     for (const case_row& r : rows) {
         lat_ref = 40.0f, lon_ref = -75.0f;

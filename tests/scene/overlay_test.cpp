@@ -144,6 +144,11 @@ TEST_F(Overlay, ReleasingTheBrakeFiresTheCatapultAndTheTowAndTheWireLetsGo)
     flt[0].beta = -91.0f;
     frame();
     EXPECT_EQ(launch_flags.hook_engaged, 0);
+    launch_flags.hook_engaged = 1;
+    flt[0].beta = 0.0f;
+    flt[0].groundspeed = 1.9f;
+    frame();
+    EXPECT_EQ(launch_flags.hook_engaged, 0);
 }
 
 TEST_F(Overlay, ReplayButtonsSetTheModeAndSendTheirCommandOnSlotNine)
@@ -169,7 +174,10 @@ TEST_F(Overlay, ReplayButtonsSetTheModeAndSendTheirCommandOnSlotNine)
     const struct {
         float x, y;
         int enabled, mode;
-    } rows[] = {{418.0f, 750.0f, 1, 1}, {606.0f, 730.0f, 1, 9}, {566.0f, 740.0f, 0, 8}, {412.0f, 740.0f, 1, 8}};
+    } rows[] = {{418.0f, 750.0f, 1, 1}, {606.0f, 730.0f, 1, 9}, {566.0f, 740.0f, 0, 8}, {412.0f, 740.0f, 1, 8},
+                // the edges of the buttons at 448, 471, 489, 512, 535 and 553 that no neighbour's box reaches
+                {458.0f, 740.0f, 0, 2}, {461.0f, 740.0f, 0, 3}, {499.0f, 740.0f, 0, 4}, {502.0f, 740.0f, 0, 5},
+                {522.0f, 740.0f, 0, 5}, {525.0f, 740.0f, 0, 6}, {563.0f, 740.0f, 0, 7}};
     for (const auto& r : rows) {
         net_slot_enabled[9] = r.enabled;
         click(r.x, r.y);

@@ -124,19 +124,23 @@ TEST_F(Sea, DecksTurnWithTheShipAndHoldOutOfView)
 TEST_F(Sea, PlatformDecksAreTheGroundOfTheHeightQuery)
 {
     ship_y[SEA_PLATFORM_A] = ship_y[SEA_PLATFORM_B] = 2.0f;
+    // The decks' upper rectangles: A x -12..12, z 53..77; B x -14..14, z 76..104.
     const struct {
         int slot;
-        float dz, height;
-    } rows[] = {{SEA_PLATFORM_A, 65, 62}, {SEA_PLATFORM_B, 90, 99}, {SEA_PLATFORM_B, 110, 0}};
+        float dx, dz, height;
+    } rows[] = {{SEA_PLATFORM_A, 0, 65, 62},     {SEA_PLATFORM_B, 0, 90, 99},      {SEA_PLATFORM_B, 0, 110, 0},
+                {SEA_PLATFORM_A, 11.5f, 76.5f, 62}, {SEA_PLATFORM_A, -11.5f, 53.5f, 62}, {SEA_PLATFORM_A, 12.5f, 65, 0},
+                {SEA_PLATFORM_A, 0, 77.5f, 0},   {SEA_PLATFORM_B, 13.5f, 103.5f, 99}, {SEA_PLATFORM_B, -13.5f, 76.5f, 99},
+                {SEA_PLATFORM_B, 14.5f, 90, 0},  {SEA_PLATFORM_B, 0, 75.5f, 0}};
     for (const auto& r : rows) {
-        flt[0].local_x = ship_x[r.slot];
+        flt[0].local_x = ship_x[r.slot] + r.dx;
         flt[0].local_z = ship_z[r.slot] + r.dz;
         pass();
         surface_state.surface_roughness = 0.0f;
         EXPECT_NEAR(TERRAIN_height_at(flt[0].local_x, flt[0].local_z, nullptr, nullptr, nullptr, nullptr, nullptr, 1,
                                       "test"),
                     r.height, 0.11f)
-            << r.slot;
+            << r.slot << " " << r.dx << " " << r.dz;
     }
 }
 
@@ -667,4 +671,73 @@ TEST_F(Sea, TheShipsLeaveWakesWhileShipsAreDrawn)
         pass();
     }
     EXPECT_EQ(live(SHIP_CARRIER), 0);
+}
+
+// Platform A's lights, in its own frame: 18 yellow ones every 20 degrees on
+// an 11-m ring about (0, 60, 65), four white ones at 45, 135, 225 and 315
+// degrees on a 13-m ring, then three lights 105 m up each leg about its base
+// and three on the derrick, half as far out, 166 m up.
+TEST_F(Sea, PlatformALightsRingItsDeckAndTopItsTowers)
+{
+    light_log log;
+    OGL_install_bind_recorder(&log);
+    look_at(ship_x[SEA_PLATFORM_A], ship_z[SEA_PLATFORM_A]);
+    pass();
+    ASSERT_EQ(log.lights.size(), 34u);
+    for (size_t k = 0; k < 22; ++k) {
+        const bind_recorder::light_call& l = log.lights[k];
+        const float a = (k < 18 ? 20.0f * k : 45.0f + 90.0f * (k - 18)) * 0.017453293f;
+        const float r = k < 18 ? 11.0f : 13.0f;
+        EXPECT_NEAR(l.x, r * std::sin(a), 2e-3f) << k;
+        EXPECT_NEAR(l.y, 60.0f, 2e-3f) << k;
+        EXPECT_NEAR(l.z, 65.0f + r * std::cos(a), 2e-3f) << k;
+    }
+    const struct {
+        size_t k;
+        float x, y, z;
+    } rows[] = {{22, 0, 105, 45}, {26, -32.33f, 105, -35.5f}, {30, 32.33f, 105, -35.5f}, {31, 0, 166, 2.5f}, {33, 2.165f, 166, -1.25f}};
+    for (const auto& r : rows) {
+        const bind_recorder::light_call& l = log.lights[r.k];
+        EXPECT_NEAR(l.x, r.x, 2e-3f) << r.k;
+        EXPECT_NEAR(l.y, r.y, 2e-3f) << r.k;
+        EXPECT_NEAR(l.z, r.z, 2e-3f) << r.k;
+    }
+}
+
+// Platform B's blocks as built: each block's lower and upper rectangles about
+// its centre (lower x 0.95 for the deck, block 5; upper x 0.75 for 6, 7, 22).
+TEST_F(Sea, PlatformBBlocksStandWhereTheirTableSays)
+{
+    const struct {
+        float hx, hz, y0, y1, cx, cz;
+    } rows[PLATFORM_B_BOXES] = {
+        {50, 50, 95, 110, 0, 0},      {70, 70, 55, 65, 0, 0},      {70, 70, 85, 95, 0, 0},
+        {58, 58, 105, 106, 0, 0},     {2, 2, 0, 210, 0, 0},        {14, 14, 95, 97, 0, 90},
+        {5, 5, 110, 120, 35, 35},     {5, 5, 112, 122, 35, 5},     {10, 10, 110, 135, -35, 35},
+        {12, 30, 110, 112, 35, -5},   {9, 9, 110, 125, 35, -35},   {14, 14, 110, 130, -35, -35},
+        {15, 15, 120, 121, -35, 35},  {15, 15, 130, 131, -35, 35}, {1.5f, 28, 90, 96, -10, 76},
+        {1.5f, 28, 90, 96, 10, 76},   {58, 58, 100, 101, 0, 0},    {10, 10, 110, 123, 0, 35},
+        {12, 12, 115, 116, 0, 35},    {12, 12, 120, 121, 0, 35},   {65, 65, 70, 71, 0, 0},
+        {65, 65, 78, 79, 0, 0},       {5, 5, 110, 120, -35, 0},    {20, 60, 65, 85, -30, 0},
+        {20, 60, 65, 85, 30, 0}};
+    SHIPS_build_model_tables();
+    for (int b = 0; b < PLATFORM_B_BOXES; ++b) {
+        const auto& r = rows[b];
+        for (int layer = 0; layer < 2; ++layer) {
+            const float f = layer == 0 ? (b == 5 ? 0.95f : 1.0f) : (b == 6 || b == 7 || b == 22 ? 0.75f : 1.0f);
+            float lo[3] = {1e9f, 1e9f, 1e9f}, hi[3] = {-1e9f, -1e9f, -1e9f};
+            for (int k = 0; k < 4; ++k) {
+                const auto& v = ship_model_tables.platform_b[b * 8 + layer * 4 + k];
+                const float p[3] = {v.x, v.y, v.z};
+                for (int a = 0; a < 3; ++a) lo[a] = std::min(lo[a], p[a]), hi[a] = std::max(hi[a], p[a]);
+            }
+            const float y = layer == 0 ? r.y0 : r.y1;
+            EXPECT_NEAR(lo[0], r.cx - f * r.hx, 1e-3f) << b << " " << layer;
+            EXPECT_NEAR(hi[0], r.cx + f * r.hx, 1e-3f) << b << " " << layer;
+            EXPECT_NEAR(lo[2], r.cz - f * r.hz, 1e-3f) << b << " " << layer;
+            EXPECT_NEAR(hi[2], r.cz + f * r.hz, 1e-3f) << b << " " << layer;
+            EXPECT_EQ(lo[1], y) << b << " " << layer;
+            EXPECT_EQ(hi[1], y) << b << " " << layer;
+        }
+    }
 }

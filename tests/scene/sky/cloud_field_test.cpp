@@ -325,3 +325,31 @@ TEST_F(CloudField, ACycleOfStepsBuildsTheSamePictureAsAFullRelight)
     EXPECT_GT(dark_half, 0.3 * dark_whole);
     EXPECT_LT(dark_half, 0.7 * dark_whole);
 }
+
+// A light colour channel moved by more than 0.1, or a light angle by more
+// than 0.9 degrees, relights every puff at once (the cycle starts again at
+// -1); smaller moves leave the lighting on its cycle.
+TEST_F(CloudField, LightChangesBeyondTheirStepsRelightAtOnce)
+{
+    screen_settings.cloud_shadows_on = 0;
+    const struct {
+        float* value;
+        float step;
+        bool full;
+    } rows[] = {
+        {&scene_ambient_rgb[0], 0.15f, true}, {&scene_ambient_rgb[0], 0.05f, false},
+        {&scene_diffuse_rgb[2], 0.15f, true}, {&scene_diffuse_rgb[2], -0.05f, false},
+        {&sun_angles[1], 1.0f, true},         {&sun_angles[2], 0.5f, false},
+        {&sun_angles[2], -1.0f, true},
+    };
+    for (const auto& r : rows) {
+        const float kept = *r.value;
+        CLOUD_update_draw();
+        CLOUD_update_draw();
+        ASSERT_NE(cloud_light.frame, -1);
+        *r.value += r.step;
+        CLOUD_update_draw();
+        EXPECT_EQ(cloud_light.frame == -1, r.full) << r.step;
+        *r.value = kept;
+    }
+}

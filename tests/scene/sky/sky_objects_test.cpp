@@ -357,3 +357,110 @@ TEST_F(SkyObjects, RandomWeatherOverManyFrames)
     }
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
+
+TEST_F(SkyObjects, ThermalSpritesTheirSizeTurnColourAndCells)
+{
+    // The flat grid's rows lie 100 m apart: w = 0.75 x 39,900 / 400 =
+    // 74.81 m, turning distance 4w. Seen from the south with the view heading
+    // 90: far off the sprite faces the camera (2w wide); at 2.5w it has turned
+    // half way (45 degrees, 2w cos 45 wide); within w all the way (edge on).
+    sim_weather.thermal_percent = 1.0f;
+    sim_weather.thermal_altitude_msl_m = 3000.0f;
+    sim_graphics_view.visibility_effective_m = 46300.0f;
+    sim_graphics_view.view_heading = 90.0f;
+    sim_graphics_view.view_pitch = 0.0f;
+    scene_cockpit_light_rgb[0] = 0.8f, scene_cockpit_light_rgb[1] = 0.6f, scene_cockpit_light_rgb[2] = 0.4f;
+    gload_dim_factor = 0.5f;
+    const float w = 74.8125f;
+    const struct {
+        float d, width;
+    } rows[] = {{10000.0f, 2.0f * w}, {2.5f * w, 1.41421f * w}, {0.5f * w, 0.0f}};
+    terrain_window = {224, 200, 225, 201};
+    const terrain_vertex& A = terrain_vertex_grid[size_t(224) * 401 + 200];
+    const terrain_vertex& B = terrain_vertex_grid[size_t(224) * 401 + 200 + 402];
+    for (const auto& r : rows) {
+        sim_graphics_view.view_x = 0.5f * (A.x + B.x);
+        sim_graphics_view.view_z = 0.5f * (A.z + B.z) + r.d;
+        const float x0 = sim_graphics_view.view_x;
+        const std::vector<fb_primitive> q = quads(feedback([x0] {
+            side_view(2000.0f, 0.0f, 2000.0f);
+            glTranslatef(-x0, 0.0f, 0.0f);
+            SKYOBJ_draw_thermals();
+        }));
+        if (r.width == 0.0f && q.empty()) continue;   // edge on: nothing left to see
+        ASSERT_EQ(q.size(), 1u) << r.d;
+        float lo = 1e9f, hi = -1e9f;
+        for (const fb_vertex& v : q[0].v) lo = std::min(lo, v.x), hi = std::max(hi, v.x);
+        EXPECT_NEAR((hi - lo) / 1024.0f * 4000.0f, r.width, 0.5f) << r.d;
+        EXPECT_NEAR(q[0].v[0].r, 0.4f, 1e-3f);
+        EXPECT_NEAR(q[0].v[0].g, 0.3f, 1e-3f);
+        EXPECT_NEAR(q[0].v[0].b, 0.2f, 1e-3f);
+    }
+
+    // The noise entry of cell (c, r) is (r x c) mod 10,000: of the four cells
+    // 224..225 by 200..201 only (224, 201), entry 5024, holds a thermal.
+    struct table_kept {
+        std::vector<float> saved{random_table, random_table + RANDOM_TABLE_SIZE};
+        ~table_kept() { std::copy(saved.begin(), saved.end(), random_table); }
+    } kept;
+    std::fill(random_table, random_table + RANDOM_TABLE_SIZE, 0.9f);
+    random_table[5024] = 0.1f;
+    sim_weather.thermal_percent = 0.5f;
+    sim_graphics_view.view_x = sim_graphics_view.view_z = 0.0f;
+    terrain_window = {224, 200, 226, 202};
+    sim_graphics_view.view_pitch = -90.0f;
+    const std::vector<fb_primitive> q = quads(feedback([] {
+        top_view(20000.0f);
+        SKYOBJ_draw_thermals();
+    }));
+    ASSERT_EQ(q.size(), 1u);
+    const terrain_vertex& C = terrain_vertex_grid[size_t(224) * 401 + 201];
+    float x = 0.0f;
+    for (const fb_vertex& v : q[0].v) x += world_x(v.x, 20000.0f) / static_cast<float>(q[0].v.size());
+    EXPECT_NEAR(x, C.x + 50.0f, 5.0f);
+}
+
+TEST_F(SkyObjects, StarClassesAndTheMeteorsStartAndStep)
+{
+    // Sky (0.02, 0.02, 0.05) at 20 nm: a = 1 - 2 x 0.09 = 0.82; the four star
+    // lists at 0.8a, 0.6a, 0.4a and 0.2a.
+    sim_graphics_view.visibility_effective_m = 20.0f * 1852.0f;
+    body_ahead(-30.0f, false);
+    int seen[4] = {};
+    for (const fb_primitive& p : sky(0.02f, 0.02f, 0.05f)) {
+        if (p.kind != GL_POINT_TOKEN) continue;
+        bool known = false;
+        for (int k = 0; k < 4; ++k)
+            if (std::fabs(p.v[0].a - (0.8f - 0.2f * k) * 0.82f) < 2e-3f) ++seen[k], known = true;
+        EXPECT_TRUE(known) << p.v[0].a;
+    }
+    for (int k = 0; k < 4; ++k) EXPECT_GT(seen[k], 0) << k;
+
+    // A meteor starts at x0 + (x1 - x0) q1, y0 + (y1 - y0) q3 with the step
+    // (32 q2 - 16, 12 q4 - 16) (q the draws over 32767), and moves one step
+    // in its first frame. Density 4: it starts when 30 q / 32767 < 10.
+    const uint32_t saved[STAR_LIST_COUNT] = {star_lists[0], star_lists[1], star_lists[2], star_lists[3]};
+    for (uint32_t& l : star_lists) l = 0;   // the meteor alone
+    sim_weather.meteorite_density = 4;
+    sim_operation_misc.frame_rate_period = 0.1f;
+    uint32_t seed = 1;
+    for (;; ++seed) {
+        UTIL_srand(seed);
+        if (30.0f * static_cast<float>(UTIL_rand()) / 32767.0f < 10.0f) break;
+    }
+    float q[4];
+    for (float& v : q) v = static_cast<float>(UTIL_rand()) / 32767.0f;
+    UTIL_srand(seed);
+    SKYOBJ_reset();
+    sky_meteor.t = 5.0f;
+    interval_ticks[INTERVAL_TEN_SECONDS] = 1;
+    SKYOBJ_draw_sun_moon_stars(0.0f, 0.0f, 0.0f, 100.0f, 0.0f, 1100.0f, 700.0f);
+    interval_ticks[INTERVAL_TEN_SECONDS] = 0;
+    const float dx = 32.0f * q[1] - 16.0f, dy = 12.0f * q[3] - 16.0f;
+    EXPECT_NEAR(sky_meteor.dx, dx, 1e-3f);
+    EXPECT_NEAR(sky_meteor.dy, dy, 1e-3f);
+    EXPECT_NEAR(sky_meteor.mx, 100.0f + 1000.0f * q[0] + dx, 1e-2f);
+    EXPECT_NEAR(sky_meteor.my, 700.0f * q[2] + dy, 1e-2f);
+    EXPECT_NEAR(sky_meteor.t, 0.1f, 1e-6f);
+    for (int k = 0; k < STAR_LIST_COUNT; ++k) star_lists[k] = saved[k];
+}

@@ -172,3 +172,34 @@ TEST_F(LandingLight, BeamsThatFindNoGroundGiveNoSplash)
         LIGHTS_setup_gl_landing(0, 1);
     }
 }
+
+TEST_F(LandingLight, TheLightSitsOnTheAircraftsLightPointAndItsHeightCounts)
+{
+    // The light 10 m above the aircraft's reference point, wings level: the
+    // beam starts 110 m above the ground, so every distance of the 100-m case
+    // grows by a tenth (centre 854.4 m ahead); light 1 stands at the light
+    // point with the g-load dimming as its colour.
+    flt[0].track_sin = 0.0f, flt[0].track_cos = 1.0f;
+    flt[0].local_y = 50.0f;
+    pln[0].acf_lanlite1Y = 10.0f;
+    gload_dim_factor = 0.5f;
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    LIGHTS_setup_gl_landing(1, 1);
+    ASSERT_EQ(landing_splash_on, 1);
+    EXPECT_NEAR(landing_splash_projection.centre_x, 10.0f, 0.01f);
+    EXPECT_NEAR(landing_splash_projection.centre_z, 20.0f - 854.4f, 0.5f);
+    GLfloat v[4];
+    glGetLightfv(GL_LIGHT1, GL_POSITION, v);
+    EXPECT_NEAR(v[0], 10.0f, 1e-4f);
+    EXPECT_NEAR(v[1], 60.0f, 1e-4f);
+    EXPECT_NEAR(v[2], 20.0f, 1e-4f);
+    EXPECT_EQ(v[3], 1.0f);
+    for (GLenum part : {GL_AMBIENT, GL_DIFFUSE}) {
+        glGetLightfv(GL_LIGHT1, part, v);
+        EXPECT_FLOAT_EQ(v[0], 0.5f);
+        EXPECT_FLOAT_EQ(v[2], 0.5f);
+        EXPECT_FLOAT_EQ(v[3], 1.0f);
+    }
+    LIGHTS_setup_gl_landing(0, 1);
+}
