@@ -34,6 +34,17 @@ protected:
         scene_sun_elevation = moon ? -30.0f : elevation;
         scene_moon_elevation = moon ? elevation : -30.0f;
     }
+    // The thermals drawn from the side, 2 km out, the camera's own x taken
+    // away so that the picture is centred on it.
+    static std::vector<fb_primitive> thermals_from_the_side()
+    {
+        const float x0 = sim_graphics_view.view_x;
+        return quads(feedback([x0] {
+            side_view(2000.0f, 0.0f, 2000.0f);
+            glTranslatef(-x0, 0.0f, 0.0f);
+            SKYOBJ_draw_thermals();
+        }));
+    }
 };
 
 }  // namespace
@@ -199,12 +210,7 @@ TEST_F(SkyObjects, AThermalSitsAtItsTopFadesWithDistanceAndPicksItsCloud)
         const terrain_vertex& B = terrain_vertex_grid[size_t(k.c) * 401 + size_t(k.r) + 402];
         sim_graphics_view.view_x = 0.5f * (A.x + B.x);
         sim_graphics_view.view_z = 0.5f * (A.z + B.z) + k.d;
-        const float x0 = sim_graphics_view.view_x;
-        const std::vector<fb_primitive> q = quads(feedback([x0] {
-            side_view(2000.0f, 0.0f, 2000.0f);
-            glTranslatef(-x0, 0.0f, 0.0f);
-            SKYOBJ_draw_thermals();
-        }));
+        const std::vector<fb_primitive> q = thermals_from_the_side();
         if (k.alpha == 0.0f) {
             EXPECT_TRUE(q.empty()) << k.c;
             continue;
@@ -381,12 +387,7 @@ TEST_F(SkyObjects, ThermalSpritesTheirSizeTurnColourAndCells)
     for (const auto& r : rows) {
         sim_graphics_view.view_x = 0.5f * (A.x + B.x);
         sim_graphics_view.view_z = 0.5f * (A.z + B.z) + r.d;
-        const float x0 = sim_graphics_view.view_x;
-        const std::vector<fb_primitive> q = quads(feedback([x0] {
-            side_view(2000.0f, 0.0f, 2000.0f);
-            glTranslatef(-x0, 0.0f, 0.0f);
-            SKYOBJ_draw_thermals();
-        }));
+        const std::vector<fb_primitive> q = thermals_from_the_side();
         if (r.width == 0.0f && q.empty()) continue;   // edge on: nothing left to see
         ASSERT_EQ(q.size(), 1u) << r.d;
         float lo = 1e9f, hi = -1e9f;
