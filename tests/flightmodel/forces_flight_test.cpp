@@ -524,3 +524,27 @@ TEST(ForcesFlightTrainer, DamagedTrainerKeepsEveryValueANumber)
     for (int i = 0; i < 150; ++i) fly_frame();
     expect_state_finite("damaged trainer");
 }
+
+// The slip ball follows four times the angle of the side load against the
+// normal load, through a lag of half the step a second: with the rudder held
+// in the glide, the same filter run over the loads the plane read each frame
+// lands where the plane's ball does.
+TEST_F(TrainerFlight, SlipBallReadsFourTimesTheSideLoadAngle)
+{
+    const trim_result t = glide();
+    ASSERT_TRUE(t.ok);
+    flt_struct& f = flt[0];
+    const auto ball = [&f] { return std::clamp(std::atan2(f.g_side, f.g_nrml) / DEG * 4.0f, -15.0f, 15.0f); };
+    float expected = f.slip, biggest = 0.0f, x_before = ball();
+    for (int i = 0; i < 50; ++i) {   // two seconds of right rudder
+        frame(t.elevator, t.aileron, 0.3f);
+        const float k = 0.5f * 0.02f;   // two half-steps of 0.02 s
+        // The first half-step's loads lie between the last frame's and this one's.
+        const float x = ball(), x_half = 0.5f * (x_before + x);
+        x_before = x;
+        expected = (1.0f - k) * ((1.0f - k) * expected + k * x_half) + k * x;
+        biggest = std::fmax(biggest, std::fabs(f.slip));
+        EXPECT_NEAR(f.slip, expected, 0.1f * std::fabs(expected) + 0.01f) << "frame " << i;
+    }
+    EXPECT_GT(biggest, 0.1f);   // the rudder moved the ball
+}
