@@ -216,6 +216,32 @@ TEST_F(CloudLayers, OvercastSheetsByTheirNoiseAndTheBolt)
     EXPECT_EQ(brighter, near);
 }
 
+TEST_F(CloudLayers, OvercastSheetsHangHalfAKilometreOverTheBaseOrTheTops)
+{
+    // Base 1,500 m, tops 2,500 m (middle 2,000); the camera 1,000 m above the
+    // ground under it lifts the layer by 0.02 x 1,000 = 20 m. With the noise
+    // at 0.5 the sheets keep their grid places and heights: centre = the draw
+    // height + 500 m, the draw height being the base below the middle and the
+    // tops at or above it.
+    sim_weather.cloud_type[0] = 4;
+    sim_weather.cloud_base_msl_m[0] = 1500.0f;
+    sim_weather.cloud_tops_msl_m[0] = 2500.0f;
+    sim_graphics_view.view_y = 20.0f;
+    scene_ground_elevation = -980.0f;
+    fog_end = 3000.0f;
+    std::fill(std::begin(random_table), std::end(random_table), 0.5f);
+    const struct {
+        float camera_msl, centre;
+    } rows[] = {{1000.0f, 2020.0f}, {1999.0f, 2020.0f}, {2000.0f, 3020.0f}, {4000.0f, 3020.0f}};
+    for (const auto& r : rows) {
+        sim_graphics_view.view_elevation_m_msl = r.camera_msl;
+        side_view(SIDE_HALF, Y0, Y1);
+        const std::vector<float> h = quad_heights(feedback([] { SKYOBJ_draw_clouds(0); }));
+        ASSERT_FALSE(h.empty()) << r.camera_msl;
+        for (const float y : h) EXPECT_NEAR(y, r.centre, 1.5f) << r.camera_msl;
+    }
+}
+
 TEST_F(CloudLayers, TheGridStaysInsideTheLoadedBlock)
 {
     // Thin sheets (0.06 x 0.1 degrees) at every fog range, at 34, 60 and 89.9 degrees north.
