@@ -20,6 +20,8 @@
 #include "scene/effects/trails.h"
 #include "tests/scene/scene_fixture.h"
 #include "tests/support/gl_view.h"
+#include "world/landuse_grid.h"
+#include "world/terrain_grid.h"
 
 namespace {
 
@@ -671,6 +673,34 @@ TEST_F(Sea, TheShipsLeaveWakesWhileShipsAreDrawn)
         pass();
     }
     EXPECT_EQ(live(SHIP_CARRIER), 0);
+}
+
+TEST_F(Sea, TheUsersWakeSpreadsAtAQuarterOfItsSpeedAndNeverBelowOneMetreASecond)
+{
+    // The plane afloat in cell (10, 10), heading north: a new segment's port
+    // edge drifts east at a quarter of the speed handed to the wake, which is
+    // the groundspeed but at least 1 m/s.
+    TRAILS_reset();
+    const int corner = TERRAIN_index(10, 10);
+    const int32_t kept = landuse_grid[corner];
+    landuse_grid[corner] = LANDUSE_WATER_A;
+    flt[0].onground_any = 1;
+    flt[0].i = flt[0].j = 10;
+    flt[0].hpath = 0.0f;
+    flt[0].local_z = 0.0f;
+    const struct {
+        float groundspeed, drift;
+    } rows[] = {{0.0f, 0.25f}, {0.5f, 0.25f}, {8.0f, 2.0f}};
+    float x = 100.0f;
+    for (const auto& r : rows) {
+        flt[0].groundspeed = r.groundspeed;
+        flt[0].local_x = x += 10.0f;   // past the 4-m spacing: a new segment
+        pass();
+        const wake_ring& w = wakes[WAKE_USER];
+        ASSERT_EQ(w.live[w.head], 1) << r.groundspeed;
+        EXPECT_NEAR(w.points[w.head][0].vx, -r.drift, 1e-5f) << r.groundspeed;
+    }
+    landuse_grid[corner] = kept;
 }
 
 // Platform A's lights, in its own frame: 18 yellow ones every 20 degrees on
