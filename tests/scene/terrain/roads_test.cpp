@@ -53,16 +53,19 @@ TEST_F(Roads, PlaneOnASpanOfItsOwnCellStandsOnRoad)
     highway({{40.0f, SEG_ON_LAND}, {-40.0f, SEG_END}});
     const struct {
         float x, z;
-        int i;
+        int i, j;
         int32_t code;
-    } rows[] = {{0, 0, 200, SURFACE_DECK}, {17.9f, 39.9f, 200, SURFACE_DECK}, {18.0f, 0, 200, SURFACE_NONE},
-                {0, 40.0f, 200, SURFACE_NONE}, {0, 0, 201, SURFACE_NONE}, {30.0f, 0, 200, SURFACE_NONE}};
+    } rows[] = {{0, 0, 200, 200, SURFACE_DECK},  {17.9f, 39.9f, 200, 200, SURFACE_DECK},
+                {18.0f, 0, 200, 200, SURFACE_NONE}, {0, 40.0f, 200, 200, SURFACE_NONE},
+                {0, 0, 201, 200, SURFACE_NONE},     {0, 0, 200, 201, SURFACE_NONE},
+                {30.0f, 0, 200, 200, SURFACE_NONE}};
     for (const auto& r : rows) {
         SCENE_surface_reset();
-        flt[0].local_x = r.x, flt[0].local_z = r.z, flt[0].i = r.i;
+        flt[0].local_x = r.x, flt[0].local_z = r.z, flt[0].i = r.i, flt[0].j = r.j;
         ROADS_draw_traffic();
-        EXPECT_EQ(surface_state.surface_code, r.code) << r.x << " " << r.z << " " << r.i;
+        EXPECT_EQ(surface_state.surface_code, r.code) << r.x << " " << r.z << " " << r.i << " " << r.j;
     }
+    flt[0].j = 200;
     // The last element's flag above 0 ends the polyline all the same: no span reads past the list.
     highway({{40.0f, SEG_ON_LAND}, {-40.0f, SEG_ON_LAND}});
     SCENE_surface_reset();
@@ -86,6 +89,18 @@ TEST_F(Roads, BridgeSpanGetsWallsBelowItsDeckAndTheTextureRunsOn)
         }
     EXPECT_NEAR(t_deck_far, 200.0f / 72.0f, 1e-3f);
     EXPECT_NEAR(t_max, 300.0f / 72.0f, 1e-3f);
+
+    // A polyline that ends restarts t: the second one begins at 0 again.
+    highway({{150.0f, SEG_ON_LAND}, {50.0f, SEG_END}, {-50.0f, SEG_ON_LAND}, {-150.0f, SEG_END}});
+    int starts = 0;
+    for (const auto& p : feedback([] { ROADS_draw_traffic(); }).polygons)
+        for (const fed_vertex& v : p)
+            if (std::fabs(v.z + 50.0f) < 0.5f) {
+                ++starts;
+                EXPECT_NEAR(v.t, 0.0f, 1e-4f);
+            }
+    EXPECT_GT(starts, 0);
+    highway({{150.0f, SEG_ON_LAND}, {50.0f, SEG_RAISED}, {-50.0f, SEG_ON_LAND}, {-150.0f, SEG_END}});
 
     // From the east: the two side walls, 3 m deep under the deck, only along the bridge.
     look(0.0f, 0.0f, 0.0f, 0.0f, -90.0f);
