@@ -328,6 +328,17 @@ TEST_F(Roads, TaxiLinesRunOnAcrossLinesAndCloseOnTheirEnd)
     // Across the line: s 0 on the b edge (0.2 m east of a whole metre), 1 on a.
     for (const auto& p : f.polygons)
         for (const fed_vertex& v : p) EXPECT_NEAR(v.s, v.x > std::floor(v.x) + 0.1f ? 0.0f : 1.0f, 1e-4f) << v.x;
+    // An ended line does not restart t: a one-section line takes t to 1, the
+    // next line runs from 1 to 2. The lines are drawn over what lies before
+    // them (no depth test).
+    SEG_list_for_writing(4, 200, 200) = {element(0, 0, 0.2f, 0, 1, SEG_END), element(50, 0, 50.2f, 0, 1, SEG_ON_LAND),
+                                         element(50, -10, 50.2f, -10, 1, SEG_END)};
+    OGL_set_state(STATE_FOG_ON, 1, STATE_LIGHTING_ON, STATE_BLEND, STATE_DEPTH_TEST_ON, STATE_DEPTH_WRITE_ON);
+    float t_min = 9.0f;
+    for (const auto& p : feedback([] { TAXILINES_draw(); }).polygons)
+        for (const fed_vertex& v : p) t_min = std::min(t_min, v.t);
+    EXPECT_NEAR(t_min, 1.0f, 1e-4f);
+    EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST));
 
     // Lines 3,500 m east of the camera show; 4,500 m east, past the 4,000-m
     // reach, they do not, though their cells are visible.
