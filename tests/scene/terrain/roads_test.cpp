@@ -218,6 +218,12 @@ TEST_F(Roads, PylonsThickenWithDistanceAndWiresSag)
     }
     EXPECT_NEAR(turned.lines[19][1].x, 296.1797f, 0.01f);
     EXPECT_NEAR(turned.lines[19][1].z, 21.6658f, 0.01f);
+    // Turned 60 degrees (within 90) it is wired as it stands: 300 - 22 cos 60, -22 sin 60.
+    pylons[1].heading_deg = 60.0f;
+    const fed_back within = feedback([] { ROADS_draw_traffic(); });
+    ASSERT_EQ(within.lines.size(), 80u);
+    EXPECT_NEAR(within.lines[19][1].x, 289.0f, 0.01f);
+    EXPECT_NEAR(within.lines[19][1].z, -19.0526f, 0.01f);
     pylons[1].heading_deg = 0.0f;
 
     // At 8 nautical miles a pylon is 6 m thick, and has no wires.
