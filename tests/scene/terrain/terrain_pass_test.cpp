@@ -10,6 +10,7 @@
 
 #include "scene/airport/worldobj.h"
 #include "scene/effects/particles.h"
+#include "scene/terrain/ground_cells.h"
 #include "tests/scene/terrain/ground_fixture.h"
 
 namespace {
@@ -329,6 +330,7 @@ TEST_F(TerrainPass, RoadCarsSpeedSignalAndTurnByTheirPlaceOnTheSegment)
         {0, 0.1f, 90.0f, 1.0f, 0.1f + 0.0375f * 0.46f, 90.0f, 0.18f, 0, 1},   // pulling away
         {0, 0.5f, 0.0f, 1.0f, 0.5375f, 45.0f, 0.5f, 0, 1},                    // full speed, turning 45 of 90
         {0, 0.5f, 350.0f, 0.5f, 0.51875f, 12.5f, 0.5f, 0, 1},                 // across north, 22.5 in half a second
+        {0, 0.8f, 90.0f, 1.0f, 0.8f + 0.0375f * 0.82f, 90.0f, 0.74f, 1, 1},   // braking, no signal up to 0.85
         {0, 0.9f, 90.0f, 1.0f, 0.9f + 0.0375f * 0.46f, 90.0f, 0.82f, 1, 0},   // braking, the next leg to the left
         {3, 0.9f, 26.565051f, 1.0f, 0.9f + 15.0f / 447.21359f * 0.46f, 26.565051f, 0.46f, 1, 2},   // to the right
     };
@@ -347,6 +349,51 @@ TEST_F(TerrainPass, RoadCarsSpeedSignalAndTurnByTheirPlaceOnTheSegment)
         EXPECT_NEAR(car.car_x, r.car_x, 1e-5f) << "row " << &r - rows;
         EXPECT_EQ(car.brake_flag, r.brake) << "row " << &r - rows;
         EXPECT_EQ(car.turn_flag, r.signal) << "row " << &r - rows;
+    }
+}
+
+// Cell (199, 201), its middle at (-100, -100): a night light 6 m up, lifted
+// by 1 m + 0.02 of the camera's 1,000 m over the ground; a forest patch of
+// 200 m whose six canopy layers lie 3, 6 ... 18 m up, the lowest shifted
+// 15 m away from a sun in the east; obstacles kept while their 1,000-m circle
+// reaches the footprint (5,000 m east of the origin).
+TEST_F(TerrainPass, NightLightsCanopyLayersAndTheObstaclesReach)
+{
+    struct light_log : bind_recorder {
+        std::vector<light_call> lights;
+        void bound(int, int) override {}
+        void light(const light_call& c) override { lights.push_back(c); }
+    } log;
+    cover_definition lamp = def(0.5f, 0.5f, 1.0f);
+    lamp.light_height = 6.0f;
+    cover_table[TEX].lists[COVER_LIGHTS].push_back(lamp);
+    cover_table[TEX].lists[COVER_FOREST].push_back(def(0.5f, 0.5f, 1.0f));
+    camera_cell = {199, 201};
+    sim_graphics_settings.autogen_distance = 0;
+    sim_graphics_scenery.percent_lights_on = 1.0f;
+    sim_graphics_scenery.sun_azimuth = 90.0f;
+    sim_graphics_scenery.sun_declination = 0.0f;
+    scene_ground_elevation = 0.0f;
+    for (const float x : {5800.0f, 6100.0f}) placement_list.push_back({make_object({}), x, 0.0f, 0.0f, 0.0f, 0});
+
+    OGL_install_bind_recorder(&log);
+    const fed_back f = feedback([] { TERRAIN_draw(); });
+    OGL_install_bind_recorder(nullptr);
+    ASSERT_EQ(log.lights.size(), 1u);
+    EXPECT_NEAR(log.lights[0].y - GROUND_height_in_cell(199, 201, -100.0f, -100.0f), 6.0f + 21.0f, 1e-3f);
+    EXPECT_EQ(placement_list[0].visible, 1);
+    EXPECT_EQ(placement_list[1].visible, 0);
+
+    ASSERT_EQ(f.polygons.size(), 12u);   // each layer's quad fed back as two triangles
+    for (size_t L = 0; L < 6; ++L) {
+        const float dx = L == 0 ? -15.0f : 0.0f;
+        float x0 = 1e9f;
+        for (const size_t n : {2 * L, 2 * L + 1})
+            for (const fed_vertex& v : f.polygons[n]) {
+                x0 = std::min(x0, v.x);
+                EXPECT_NEAR(v.y - GROUND_height_in_cell(199, 201, v.x - dx, v.z), 3.0f * L + 3.0f, 1e-2f) << L;
+            }
+        EXPECT_NEAR(x0, -200.0f + dx, 1e-2f) << L;
     }
 }
 
