@@ -399,10 +399,11 @@ TEST_F(TerrainPass, NightLightsCanopyLayersAndTheObstaclesReach)
 
 TEST_F(TerrainPass, HardRoofCarriesThePlaneStrictlyInsideAndTurnsWithItsObject)
 {
-    // A 24 x 18 m roof 5 m up, corners clockwise from above.
+    // A 24 x 18 m roof 5 m up at its first corner (6 m at the others: the
+    // first corner gives the deck height), corners clockwise from above.
     auto vertex = [](float x, float y, float z) { return object_primitive{OBJ_VERTEX, {x, y, z, 0, 0, 0}}; };
-    const int shop = make_object({{OBJ_QUAD_HARD, {}}, {OBJ_NORMAL, {0, 1, 0}}, vertex(-12, 5, -9), vertex(12, 5, -9),
-                                  vertex(12, 5, 9), vertex(-12, 5, 9), {OBJ_END, {}}},
+    const int shop = make_object({{OBJ_QUAD_HARD, {}}, {OBJ_NORMAL, {0, 1, 0}}, vertex(-12, 5, -9), vertex(12, 6, -9),
+                                  vertex(12, 6, 9), vertex(-12, 6, 9), {OBJ_END, {}}},
                                  2000.0f);
     const struct {
         float px, pz, heading;
@@ -430,6 +431,57 @@ TEST_F(TerrainPass, HardRoofCarriesThePlaneStrictlyInsideAndTurnsWithItsObject)
     const int broken = make_object({{OBJ_QUAD_HARD, {}}, {OBJ_NORMAL, {0, 1, 0}}, vertex(-12, 5, -9)});
     TERRAIN_draw_object(broken, 100.0f, 20.0f, 200.0f, 0.0f);
     EXPECT_EQ(surface_state.flat_surface_on, 0);
+}
+
+// The globe's lean: at 60 degrees (lat_ref 59 + 1) the east factor is
+// 1 / (0.5 x 111,120) and the north factor -1 / 111,120 degrees a metre.
+// 100 km east an object turns by -1.79986 degrees about z, so the east edge
+// of its 10-m square lies 10 sin 1.79986 = 0.31410 m below the west edge;
+// 100 km north it turns by -0.89993 degrees about x, the north edge
+// 10 sin 0.89993 = 0.15707 m below the south one. Drawn alone or gathered.
+TEST_F(TerrainPass, ObjectsFarOutLeanWithTheGlobe)
+{
+    const float kept_lat = lat_ref;
+    lat_ref = 59.0f;
+    TERRAIN_draw();
+    EXPECT_NEAR(terrain_tilt.east_factor, 1.0f / 55560.0f, 1e-10f);
+    EXPECT_NEAR(terrain_tilt.north_factor, -1.0f / 111120.0f, 1e-10f);
+    lat_ref = kept_lat;
+    const int box = make_object({}, 200000.0f);
+    // Its compiled square as the gathering drawer reads it.
+    auto vertex = [](float x, float z) { return object_primitive{OBJ_VERTEX, {x, 1.0f, z, 0, 0, 0}}; };
+    object_table[size_t(box)].groups[0].static_prims = {{OBJ_QUAD, {}},  {OBJ_NORMAL, {0, 1, 0}}, vertex(-5, -5),
+                                                        vertex(5, -5),   vertex(5, 5),            vertex(-5, 5),
+                                                        {OBJ_END, {}}};
+    const struct {
+        float x, z, drop_east, drop_north;
+    } rows[] = {{100000.0f, 0.0f, 0.31410f, 0.0f}, {0.0f, -100000.0f, 0.0f, 0.15707f}};
+    for (const auto& r : rows)
+        for (const bool gathered : {false, true}) {
+            top_down(r.x, r.z);
+            const auto draw = [&] {
+                if (gathered) TERRAIN_objects_begin();
+                TERRAIN_draw_object(box, r.x, 0.0f, r.z, 0.0f);
+                if (gathered) TERRAIN_objects_end();
+            };
+            // Mean heights of the four corners on each side (the quad comes back as triangles).
+            std::vector<fed_vertex> corners;
+            for (const auto& p : feedback(draw).polygons)
+                for (const fed_vertex& v : p)
+                    if (std::none_of(corners.begin(), corners.end(), [&](const fed_vertex& c) {
+                            return std::fabs(c.x - v.x) + std::fabs(c.z - v.z) < 1.0f;
+                        }))
+                        corners.push_back(v);
+            ASSERT_EQ(corners.size(), 4u);
+            float sum[4] = {}, n[4] = {};   // east, west, north, south
+            for (const fed_vertex& v : corners) {
+                const bool side[4] = {v.x > r.x + 4.0f, v.x < r.x - 4.0f, v.z < r.z - 4.0f, v.z > r.z + 4.0f};
+                for (int k = 0; k < 4; ++k) sum[k] += side[k] ? v.y : 0.0f, n[k] += side[k] ? 1.0f : 0.0f;
+            }
+            ASSERT_GT(n[0] * n[1] * n[2] * n[3], 0.0f);
+            EXPECT_NEAR(sum[1] / n[1] - sum[0] / n[0], r.drop_east, 2e-3f) << r.x << " " << gathered;
+            EXPECT_NEAR(sum[3] / n[3] - sum[2] / n[2], r.drop_north, 2e-3f) << r.z << " " << gathered;
+        }
 }
 
 TEST_F(TerrainPass, TreesAreTwoCrossedQuadsFromTheirAtlasCell)
