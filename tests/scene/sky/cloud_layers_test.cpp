@@ -85,6 +85,33 @@ TEST_F(CloudLayers, PuffLayersSitAboveTheirBaseByType)
     }
 }
 
+TEST_F(CloudLayers, BillboardsFaceTheCameraTurnedByPitchAndHeading)
+{
+    // Heading 30, pitch 20, puffs of size 100: corner (a, b) lies at
+    // x = 100 (a cos 30 - b sin 20 sin 30), y = 100 b cos 20. Seen from the
+    // south the top edge (b = 1, 93.97 m up) runs from -103.70 to 69.50 m and
+    // the bottom edge from -69.50 to 103.70: the top sits 34.20 m to the west.
+    fill_cells({{0.0f, 0.0f, 0.0f}});
+    sim_weather.cloud_base_msl_m[0] = 1000.0f;
+    camera_at(0.0f, 20.0f, 0.0f, 20.0f, 30.0f);
+    pass_to_view();
+    side_view(SIDE_HALF, Y0, Y1);
+    const std::vector<fb_primitive> p = quads(feedback([] { CLOUD_draw_layer(0); }));
+    ASSERT_FALSE(p.empty());
+    for (const fb_primitive& q : p) {
+        float y0 = 1e9f, y1 = -1e9f;
+        for (const fb_vertex& v : q.v) y0 = std::min(y0, world_y(v.y, Y0, Y1)), y1 = std::max(y1, world_y(v.y, Y0, Y1));
+        float top[2] = {1e9f, -1e9f}, bottom[2] = {1e9f, -1e9f};
+        for (const fb_vertex& v : q.v) {
+            float* edge = world_y(v.y, Y0, Y1) > 0.5f * (y0 + y1) ? top : bottom;
+            edge[0] = std::min(edge[0], world_x(v.x, SIDE_HALF)), edge[1] = std::max(edge[1], world_x(v.x, SIDE_HALF));
+        }
+        EXPECT_NEAR(y1 - y0, 2.0f * 93.969f, 0.5f);
+        EXPECT_NEAR(top[1] - top[0], 173.21f, 0.5f);
+        EXPECT_NEAR(0.5f * (top[0] + top[1]) - 0.5f * (bottom[0] + bottom[1]), -34.20f, 0.5f);
+    }
+}
+
 TEST_F(CloudLayers, PuffsFadeToTheFogEndFarthestFirst)
 {
     // The camera at the cell centres' height, puffs 1,000, 600 and 300 m north of the middle cell's centre.
