@@ -503,6 +503,13 @@ TEST_F(TerrainPass, TreesAreTwoCrossedQuadsFromTheirAtlasCell)
                 s_lo = std::min(s_lo, v.s), t_lo = std::min(t_lo, v.t), t_hi = std::max(t_hi, v.t);
                 // The picture stands upright: its lower edge at the foot.
                 EXPECT_NEAR(v.t, v.y < 7.0f ? t0 : t0 + 0.125f, 1e-6f) << index << " at height " << v.y;
+                // Every corner 7 m along x or along z from the foot, at the foot or 14 m up;
+                // s0 on the west and north ends, s0 + 1/8 on the east and south.
+                const float dx = v.x - 10.0f, dz = v.z + 20.0f;
+                EXPECT_NEAR(std::min(std::fabs(dx), std::fabs(dz)), 0.0f, 1e-2f);
+                EXPECT_NEAR(std::fabs(dx) + std::fabs(dz), 7.0f, 1e-2f);
+                EXPECT_NEAR(std::min(std::fabs(v.y), std::fabs(v.y - 14.0f)), 0.0f, 1e-2f);
+                EXPECT_NEAR(v.s, dx + dz < 0.0f ? s0 : s0 + 0.125f, 1e-6f);
             }
         // 14 m wide each way about its foot, 14 m tall.
         EXPECT_NEAR(x0, 3.0f, 1e-2f);
