@@ -269,6 +269,55 @@ TEST_F(CloudLayers, OvercastSheetsHangHalfAKilometreOverTheBaseOrTheTops)
     }
 }
 
+TEST_F(CloudLayers, OvercastSheetsLieOffTheirGridPointsByTheirNoise)
+{
+    // Noise 0.9 at even indexes, 0.1 at odd ones: only odd keys q carry a
+    // sheet (trunc(10 x 0.1) + 1 < 9); x moves by 3000 x noise[2q] - 1500 =
+    // +1,200 m and z by 3000 x noise[5q] - 1500 = -1,200 m. Taken back, every
+    // centre lands on the 0.01 x 0.015 degree grid.
+    sim_weather.cloud_type[0] = 4;
+    sim_weather.cloud_base_msl_m[0] = 1500.0f;
+    sim_weather.cloud_tops_msl_m[0] = 2500.0f;
+    sim_graphics_view.view_pitch = -90.0f;
+    for (size_t i = 0; i < RANDOM_TABLE_SIZE; ++i) random_table[i] = i % 2 == 0 ? 0.9f : 0.1f;
+    top_view(SIDE_HALF);
+    const std::vector<fb_primitive> p = quads(feedback([] { SKYOBJ_draw_clouds(0); }));
+    ASSERT_GT(p.size(), 10u);
+    for (const fb_primitive& q : p) {
+        float x0 = 1e9f, x1 = -1e9f, z0 = 1e9f, z1 = -1e9f;
+        for (const fb_vertex& v : q.v) {
+            x0 = std::min(x0, world_x(v.x, SIDE_HALF)), x1 = std::max(x1, world_x(v.x, SIDE_HALF));
+            z0 = std::min(z0, world_z(v.y, SIDE_HALF)), z1 = std::max(z1, world_z(v.y, SIDE_HALF));
+        }
+        float lat, lon, el;
+        GEO_local_to_latlon(lat, lon, el, 0.5f * (x0 + x1) - 1200.0f, 3000.0f, 0.5f * (z0 + z1) + 1200.0f);
+        EXPECT_NEAR(lat / 0.01f, std::round(lat / 0.01f), 0.05f) << lat << " " << lon;
+        EXPECT_NEAR(lon / 0.015f, std::round(lon / 0.015f), 0.05f) << lat << " " << lon;
+    }
+
+    // One key alone carries a sheet: grid point (34.00, -117.495), indexes
+    // (3400, -7833), key 10 x 3400 + 7833 = 41833, noise[1833]. Its neighbours
+    // at 0.85 carry none; it moves 3000 x 0.85 - 1500 = 1,050 m east and south.
+    // (Keys one row north and ten columns west share the entry: 5 km of fog
+    // keeps them out.)
+    fog_end = 5000.0f;
+    std::fill(std::begin(random_table), std::end(random_table), 0.85f);
+    random_table[1833] = 0.5f;
+    sim_graphics_view.view_latitude_deg = 34.0f, sim_graphics_view.view_longitude_deg = -117.5f;
+    top_view(SIDE_HALF);
+    const std::vector<fb_primitive> one = quads(feedback([] { SKYOBJ_draw_clouds(0); }));
+    ASSERT_EQ(one.size(), 1u);
+    float x0 = 1e9f, x1 = -1e9f, z0 = 1e9f, z1 = -1e9f;
+    for (const fb_vertex& v : one[0].v) {
+        x0 = std::min(x0, world_x(v.x, SIDE_HALF)), x1 = std::max(x1, world_x(v.x, SIDE_HALF));
+        z0 = std::min(z0, world_z(v.y, SIDE_HALF)), z1 = std::max(z1, world_z(v.y, SIDE_HALF));
+    }
+    float gx, gy, gz;
+    GEO_latlon_to_local(gx, gy, gz, 34.0, -117.495, 3000.0);
+    EXPECT_NEAR(0.5f * (x0 + x1), gx + 1050.0f, 5.0f);
+    EXPECT_NEAR(0.5f * (z0 + z1), gz + 1050.0f, 5.0f);
+}
+
 TEST_F(CloudLayers, TheGridStaysInsideTheLoadedBlock)
 {
     // Thin sheets (0.06 x 0.1 degrees) at every fog range, at 34, 60 and 89.9 degrees north.
