@@ -525,12 +525,30 @@ TEST_F(TerrainPass, TreesAreTwoCrossedQuadsFromTheirAtlasCell)
 
 TEST_F(TerrainPass, FiguresStandAlongAirportBordersOnTheEarthOnly)
 {
-    // One airport cell: a figure on each of its four sides. Water at a corner: none.
+    // One airport cell (200, 201): a figure on each of its four sides. Water at a corner: none.
     sim_graphics_settings.autogen_level = 0;
-    terrain_airport_cell[TERRAIN_index(200, 200)] = 1;
+    terrain_airport_cell[TERRAIN_index(200, 201)] = 1;
+    const float kept_r = random_table[851];
+    random_table[851] = 0.25f;   // (200 + 451 x 201) mod 10000: a quarter along each side
     LIGHTS_fraction();
     TERRAIN_draw();
     EXPECT_EQ(light_count, 4);
+    // Side by side: edge A -> B, the figure 5 m outside, facing in.
+    const auto V = [](int i, int j) { return terrain_vertex_grid[TERRAIN_index(i, j)]; };
+    const struct {
+        int ai, aj, bi, bj;
+        float dx, dz, heading;
+    } sides[] = {{200, 202, 201, 202, 0, -5, 180}, {201, 202, 201, 201, 5, 0, 270},
+                 {201, 201, 200, 201, 0, 5, 0},    {200, 201, 200, 202, -5, 0, 90}};
+    for (const auto& sd : sides) {
+        const auto a = V(sd.ai, sd.aj), b = V(sd.bi, sd.bj);
+        const auto it = std::find_if(light_queue.begin(), light_queue.begin() + light_count,
+                                     [&](const light_record& l) { return l.heading == sd.heading; });
+        ASSERT_NE(it, light_queue.begin() + light_count) << sd.heading;
+        EXPECT_NEAR(it->x, a.x + 0.25f * (b.x - a.x) + sd.dx, 1e-3f) << sd.heading;
+        EXPECT_NEAR(it->z, a.z + 0.25f * (b.z - a.z) + sd.dz, 1e-3f) << sd.heading;
+    }
+    random_table[851] = kept_r;
     landuse_grid[TERRAIN_index(201, 201)] = LANDUSE_WATER_A;
     LIGHTS_fraction();
     TERRAIN_draw();
