@@ -169,6 +169,15 @@ TEST_F(Sea, WiresCatchAboveTenOverTheShipAndLetGoBelowThirteen)
     flt[0].groundspeed = 12.9f;
     pass();
     EXPECT_EQ(launch_flags.hook_engaged, 0);
+    // The wire area's aft edge runs from (13, 131) to (-16, 136): at x -10 it
+    // lies at z 134.97, so z 130 is caught and 136 is not.
+    flt[0].groundspeed = 30.0f;
+    for (const auto& [z, caught] : {std::pair{130.0f, 1}, std::pair{136.0f, 0}}) {
+        launch_flags.hook_engaged = 0;
+        plane_on(SHIP_CARRIER, -10.0f, z);
+        pass();
+        EXPECT_EQ(launch_flags.hook_engaged, caught) << z;
+    }
 }
 
 TEST_F(Sea, TheCatapultHoldsOnItsSpotAndTheLaunchEndsOffTheDeck)
@@ -580,6 +589,25 @@ TEST_F(Sea, AnObjectIsDrawnWhenItsCircleReachesTheFootprint)
             },
             1 << 20);
         EXPECT_EQ(!fb.empty(), r.drawn) << r.slot << " at " << r.x << ", " << r.z;
+    }
+    // In view, each switch draws only its own kind: ships, or platforms.
+    const struct {
+        int slot, ships, rigs;
+        bool drawn;
+    } switches[] = {{SEA_PLATFORM_A, 1, 0, false}, {SEA_PLATFORM_A, 0, 1, true},
+                    {SHIP_CARRIER, 0, 1, false},   {SHIP_CARRIER, 1, 0, true}};
+    for (const auto& r : switches) {
+        for (int s = 0; s < SEA_OBJECT_SLOTS; ++s) ship_x[s] = ship_z[s] = -9.9e9f;
+        place(r.slot, 0.0f, 0.0f, 0.0f);
+        sim_graphics_settings.draw_ships = r.ships, sim_graphics_settings.draw_oilrigs = r.rigs;
+        const std::vector<GLfloat> fb = feedback_of(
+            [] {
+                window_ortho(-3000.0, 3000.0, -3000.0, 3000.0, -1.0e4, 1.0e4);
+                glRotatef(90.0f, 1.0f, 0.0f, 0.0f);
+                pass();
+            },
+            1 << 20);
+        EXPECT_EQ(!fb.empty(), r.drawn) << r.slot << " ships " << r.ships << " platforms " << r.rigs;
     }
 }
 
