@@ -84,6 +84,8 @@ TEST_F(Roads, BridgeSpanGetsWallsBelowItsDeckAndTheTextureRunsOn)
     for (const auto& p : feedback([] { ROADS_draw_traffic(); }).polygons)
         for (const fed_vertex& v : p) {
             t_max = std::max(t_max, v.t);
+            // Across the road s is 0 or 1; the deck 0.25..0.75, its walls 0..0.25 and 0.75..1.
+            EXPECT_TRUE(v.s == 0.0f || v.s == 0.25f || v.s == 0.75f || v.s == 1.0f) << v.s;
             // Deck texels lie in s 0.25..0.75; the plain road's run the whole width.
             if (v.s > 0.2f && v.s < 0.8f && std::fabs(v.z + 50.0f) < 0.5f) t_deck_far = std::max(t_deck_far, v.t);
         }
@@ -261,6 +263,15 @@ TEST_F(Roads, PylonsThickenWithDistanceAndWiresSag)
         }
     EXPECT_NEAR(top, 62.375f, 1e-3f);
     EXPECT_GT(east.z, 5.0f);
+
+    // Wires only from pylons strictly within 3,704 m along x and z.
+    pylons[0].heading_deg = 0.0f;
+    for (const auto& [x, wired] : {std::pair{POWER_NEAR_M - 1.0f, true}, std::pair{POWER_NEAR_M, false}}) {
+        pylons[0].x = x, pylons[1].x = x + 300.0f;
+        top_down(x, 0.0f);
+        sim_graphics_view.view_x = 0.0f;
+        EXPECT_EQ(feedback([] { ROADS_draw_traffic(); }).lines.size(), wired ? 80u : 0u) << x;
+    }
 }
 
 TEST_F(Roads, RiverWaterStepsThroughItsSixteenFramesEveryTwoSeconds)
