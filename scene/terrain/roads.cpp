@@ -166,7 +166,9 @@ void road_kind_pass(const road_kind& kind, int& depth_off)
         const size_t n = list->size();
         for (size_t k = 0; k < n; ++k) {
             const segment_point& e = (*list)[k];
-            // The last element of a list has no span after it, whatever its flag says.
+            // The last element of a list has no span after it, whatever its flag says: a bridge deck
+            // and the road contact would read past the list, and a strip run on into the next cell's
+            // list would join unrelated roads.
             if (!(e.marker > 0.0f) || k + 1 >= n) {
                 w.close(e);
                 w.t = 0.0f;

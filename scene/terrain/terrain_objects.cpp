@@ -459,7 +459,8 @@ void TERRAIN_hard_quad(int object, int level, int item, float x, float y, float 
     // The four corners are the second to fifth items after the quad's own.
     if (!g || item < 0 || static_cast<size_t>(item) + 5 >= g->prims.size()) return;
     const flt_struct& f = flt[0];
-    // The plane's point in the object's frame: the heading the object was drawn with turned back.
+    // The plane's point in the object's frame: the heading the object was drawn with turned back, so a
+    // turned building's roof carries the plane where the roof is drawn, not where it would lie unturned.
     const float wx = f.local_x - x, wz = f.local_z - z;
     const float h = heading * DEG_TO_RAD_FLOAT;
     const float px = wx * std::cos(h) + wz * std::sin(h);

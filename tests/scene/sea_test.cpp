@@ -20,6 +20,8 @@
 #include "scene/effects/trails.h"
 #include "tests/scene/scene_fixture.h"
 #include "tests/support/gl_view.h"
+#include "world/landuse_grid.h"
+#include "world/terrain_grid.h"
 
 namespace {
 
@@ -167,6 +169,15 @@ TEST_F(Sea, WiresCatchAboveTenOverTheShipAndLetGoBelowThirteen)
     flt[0].groundspeed = 12.9f;
     pass();
     EXPECT_EQ(launch_flags.hook_engaged, 0);
+    // The wire area's aft edge runs from (13, 131) to (-16, 136): at x -10 it
+    // lies at z 134.97, so z 130 is caught and 136 is not.
+    flt[0].groundspeed = 30.0f;
+    for (const auto& [z, caught] : {std::pair{130.0f, 1}, std::pair{136.0f, 0}}) {
+        launch_flags.hook_engaged = 0;
+        plane_on(SHIP_CARRIER, -10.0f, z);
+        pass();
+        EXPECT_EQ(launch_flags.hook_engaged, caught) << z;
+    }
 }
 
 TEST_F(Sea, TheCatapultHoldsOnItsSpotAndTheLaunchEndsOffTheDeck)
@@ -579,6 +590,25 @@ TEST_F(Sea, AnObjectIsDrawnWhenItsCircleReachesTheFootprint)
             1 << 20);
         EXPECT_EQ(!fb.empty(), r.drawn) << r.slot << " at " << r.x << ", " << r.z;
     }
+    // In view, each switch draws only its own kind: ships, or platforms.
+    const struct {
+        int slot, ships, rigs;
+        bool drawn;
+    } switches[] = {{SEA_PLATFORM_A, 1, 0, false}, {SEA_PLATFORM_A, 0, 1, true},
+                    {SHIP_CARRIER, 0, 1, false},   {SHIP_CARRIER, 1, 0, true}};
+    for (const auto& r : switches) {
+        for (int s = 0; s < SEA_OBJECT_SLOTS; ++s) ship_x[s] = ship_z[s] = -9.9e9f;
+        place(r.slot, 0.0f, 0.0f, 0.0f);
+        sim_graphics_settings.draw_ships = r.ships, sim_graphics_settings.draw_oilrigs = r.rigs;
+        const std::vector<GLfloat> fb = feedback_of(
+            [] {
+                window_ortho(-3000.0, 3000.0, -3000.0, 3000.0, -1.0e4, 1.0e4);
+                glRotatef(90.0f, 1.0f, 0.0f, 0.0f);
+                pass();
+            },
+            1 << 20);
+        EXPECT_EQ(!fb.empty(), r.drawn) << r.slot << " ships " << r.ships << " platforms " << r.rigs;
+    }
 }
 
 // A ship is turned by its pitch and roll: nose up with positive pitch, the
@@ -671,6 +701,34 @@ TEST_F(Sea, TheShipsLeaveWakesWhileShipsAreDrawn)
         pass();
     }
     EXPECT_EQ(live(SHIP_CARRIER), 0);
+}
+
+TEST_F(Sea, TheUsersWakeSpreadsAtAQuarterOfItsSpeedAndNeverBelowOneMetreASecond)
+{
+    // The plane afloat in cell (10, 10), heading north: a new segment's port
+    // edge drifts east at a quarter of the speed handed to the wake, which is
+    // the groundspeed but at least 1 m/s.
+    TRAILS_reset();
+    const int corner = TERRAIN_index(10, 10);
+    const int32_t kept = landuse_grid[corner];
+    landuse_grid[corner] = LANDUSE_WATER_A;
+    flt[0].onground_any = 1;
+    flt[0].i = flt[0].j = 10;
+    flt[0].hpath = 0.0f;
+    flt[0].local_z = 0.0f;
+    const struct {
+        float groundspeed, drift;
+    } rows[] = {{0.0f, 0.25f}, {0.5f, 0.25f}, {8.0f, 2.0f}};
+    float x = 100.0f;
+    for (const auto& r : rows) {
+        flt[0].groundspeed = r.groundspeed;
+        flt[0].local_x = x += 10.0f;   // past the 4-m spacing: a new segment
+        pass();
+        const wake_ring& w = wakes[WAKE_USER];
+        ASSERT_EQ(w.live[w.head], 1) << r.groundspeed;
+        EXPECT_NEAR(w.points[w.head][0].vx, -r.drift, 1e-5f) << r.groundspeed;
+    }
+    landuse_grid[corner] = kept;
 }
 
 // Platform A's lights, in its own frame: 18 yellow ones every 20 degrees on

@@ -236,6 +236,27 @@ TEST_F(CloudField, LightFallsSlantThroughThePuffsNearestTheLightFirst)
     EXPECT_EQ(c.light_order, (std::vector<int32_t>{1, 0, 2}));
 }
 
+// Light straight down: texel u = dx x 512 / (18 x 4,630) + 256 and a puff of
+// 1,000 m shades a square of half-side trunc(1000 x 512 / (18 r)) = 4 texels
+// (r = 6,611.35 m). A puff 500 m east (u 259) lies in the middle puff's
+// square and is lit 0.3 + 0.5 x 0.75 x 0.75; one 700 m west (u 251) is not.
+TEST_F(CloudField, LightMapTexelsSpanTheFieldAlongX)
+{
+    screen_settings.cloud_shadows_on = 0;
+    CLOUD_update_draw();
+    sun_angles[1] = sun_angles[2] = 0.0f;
+    lone_puff();
+    cloud_cell& c = cloud_cells[4 * CLOUD_GRID + 4];
+    c.puffs.push_back(cloud_puff{500.0f, 0, 0, 1000.0f, 0, 0, 0, 0, 0, 0});
+    c.puffs.push_back(cloud_puff{-700.0f, 0, 0, 1000.0f, 0, 0, 0, 0, 0, 0});
+    c.count = 3;
+    c.draw_order = c.light_order = {0, 1, 2};
+    CLOUD_light_cells(1);
+    EXPECT_NEAR(c.puffs[0].red, 0.675f, 1e-5f);
+    EXPECT_NEAR(c.puffs[1].red, 0.58125f, 1e-5f);
+    EXPECT_NEAR(c.puffs[2].red, 0.675f, 1e-5f);
+}
+
 TEST_F(CloudField, CumulusShadowIsDarkUnderThePuffs)
 {
     CLOUD_update_draw();

@@ -85,6 +85,33 @@ TEST_F(CloudLayers, PuffLayersSitAboveTheirBaseByType)
     }
 }
 
+TEST_F(CloudLayers, BillboardsFaceTheCameraTurnedByPitchAndHeading)
+{
+    // Heading 30, pitch 20, puffs of size 100: corner (a, b) lies at
+    // x = 100 (a cos 30 - b sin 20 sin 30), y = 100 b cos 20. Seen from the
+    // south the top edge (b = 1, 93.97 m up) runs from -103.70 to 69.50 m and
+    // the bottom edge from -69.50 to 103.70: the top sits 34.20 m to the west.
+    fill_cells({{0.0f, 0.0f, 0.0f}});
+    sim_weather.cloud_base_msl_m[0] = 1000.0f;
+    camera_at(0.0f, 20.0f, 0.0f, 20.0f, 30.0f);
+    pass_to_view();
+    side_view(SIDE_HALF, Y0, Y1);
+    const std::vector<fb_primitive> p = quads(feedback([] { CLOUD_draw_layer(0); }));
+    ASSERT_FALSE(p.empty());
+    for (const fb_primitive& q : p) {
+        float y0 = 1e9f, y1 = -1e9f;
+        for (const fb_vertex& v : q.v) y0 = std::min(y0, world_y(v.y, Y0, Y1)), y1 = std::max(y1, world_y(v.y, Y0, Y1));
+        float top[2] = {1e9f, -1e9f}, bottom[2] = {1e9f, -1e9f};
+        for (const fb_vertex& v : q.v) {
+            float* edge = world_y(v.y, Y0, Y1) > 0.5f * (y0 + y1) ? top : bottom;
+            edge[0] = std::min(edge[0], world_x(v.x, SIDE_HALF)), edge[1] = std::max(edge[1], world_x(v.x, SIDE_HALF));
+        }
+        EXPECT_NEAR(y1 - y0, 2.0f * 93.969f, 0.5f);
+        EXPECT_NEAR(top[1] - top[0], 173.21f, 0.5f);
+        EXPECT_NEAR(0.5f * (top[0] + top[1]) - 0.5f * (bottom[0] + bottom[1]), -34.20f, 0.5f);
+    }
+}
+
 TEST_F(CloudLayers, PuffsFadeToTheFogEndFarthestFirst)
 {
     // The camera at the cell centres' height, puffs 1,000, 600 and 300 m north of the middle cell's centre.
@@ -214,6 +241,81 @@ TEST_F(CloudLayers, OvercastSheetsByTheirNoiseAndTheBolt)
     }
     EXPECT_GT(near, 5);
     EXPECT_EQ(brighter, near);
+}
+
+TEST_F(CloudLayers, OvercastSheetsHangHalfAKilometreOverTheBaseOrTheTops)
+{
+    // Base 1,500 m, tops 2,500 m (middle 2,000); the camera 1,000 m above the
+    // ground under it lifts the layer by 0.02 x 1,000 = 20 m. With the noise
+    // at 0.5 the sheets keep their grid places and heights: centre = the draw
+    // height + 500 m, the draw height being the base below the middle and the
+    // tops at or above it.
+    sim_weather.cloud_type[0] = 4;
+    sim_weather.cloud_base_msl_m[0] = 1500.0f;
+    sim_weather.cloud_tops_msl_m[0] = 2500.0f;
+    sim_graphics_view.view_y = 20.0f;
+    scene_ground_elevation = -980.0f;
+    fog_end = 3000.0f;
+    std::fill(std::begin(random_table), std::end(random_table), 0.5f);
+    const struct {
+        float camera_msl, centre;
+    } rows[] = {{1000.0f, 2020.0f}, {1999.0f, 2020.0f}, {2000.0f, 3020.0f}, {4000.0f, 3020.0f}};
+    for (const auto& r : rows) {
+        sim_graphics_view.view_elevation_m_msl = r.camera_msl;
+        side_view(SIDE_HALF, Y0, Y1);
+        const std::vector<float> h = quad_heights(feedback([] { SKYOBJ_draw_clouds(0); }));
+        ASSERT_FALSE(h.empty()) << r.camera_msl;
+        for (const float y : h) EXPECT_NEAR(y, r.centre, 1.5f) << r.camera_msl;
+    }
+}
+
+TEST_F(CloudLayers, OvercastSheetsLieOffTheirGridPointsByTheirNoise)
+{
+    // Noise 0.9 at even indexes, 0.1 at odd ones: only odd keys q carry a
+    // sheet (trunc(10 x 0.1) + 1 < 9); x moves by 3000 x noise[2q] - 1500 =
+    // +1,200 m and z by 3000 x noise[5q] - 1500 = -1,200 m. Taken back, every
+    // centre lands on the 0.01 x 0.015 degree grid.
+    sim_weather.cloud_type[0] = 4;
+    sim_weather.cloud_base_msl_m[0] = 1500.0f;
+    sim_weather.cloud_tops_msl_m[0] = 2500.0f;
+    sim_graphics_view.view_pitch = -90.0f;
+    for (size_t i = 0; i < RANDOM_TABLE_SIZE; ++i) random_table[i] = i % 2 == 0 ? 0.9f : 0.1f;
+    top_view(SIDE_HALF);
+    const std::vector<fb_primitive> p = quads(feedback([] { SKYOBJ_draw_clouds(0); }));
+    ASSERT_GT(p.size(), 10u);
+    for (const fb_primitive& q : p) {
+        float x0 = 1e9f, x1 = -1e9f, z0 = 1e9f, z1 = -1e9f;
+        for (const fb_vertex& v : q.v) {
+            x0 = std::min(x0, world_x(v.x, SIDE_HALF)), x1 = std::max(x1, world_x(v.x, SIDE_HALF));
+            z0 = std::min(z0, world_z(v.y, SIDE_HALF)), z1 = std::max(z1, world_z(v.y, SIDE_HALF));
+        }
+        float lat, lon, el;
+        GEO_local_to_latlon(lat, lon, el, 0.5f * (x0 + x1) - 1200.0f, 3000.0f, 0.5f * (z0 + z1) + 1200.0f);
+        EXPECT_NEAR(lat / 0.01f, std::round(lat / 0.01f), 0.05f) << lat << " " << lon;
+        EXPECT_NEAR(lon / 0.015f, std::round(lon / 0.015f), 0.05f) << lat << " " << lon;
+    }
+
+    // One key alone carries a sheet: grid point (34.00, -117.495), indexes
+    // (3400, -7833), key 10 x 3400 + 7833 = 41833, noise[1833]. Its neighbours
+    // at 0.85 carry none; it moves 3000 x 0.85 - 1500 = 1,050 m east and south.
+    // (Keys one row north and ten columns west share the entry: 5 km of fog
+    // keeps them out.)
+    fog_end = 5000.0f;
+    std::fill(std::begin(random_table), std::end(random_table), 0.85f);
+    random_table[1833] = 0.5f;
+    sim_graphics_view.view_latitude_deg = 34.0f, sim_graphics_view.view_longitude_deg = -117.5f;
+    top_view(SIDE_HALF);
+    const std::vector<fb_primitive> one = quads(feedback([] { SKYOBJ_draw_clouds(0); }));
+    ASSERT_EQ(one.size(), 1u);
+    float x0 = 1e9f, x1 = -1e9f, z0 = 1e9f, z1 = -1e9f;
+    for (const fb_vertex& v : one[0].v) {
+        x0 = std::min(x0, world_x(v.x, SIDE_HALF)), x1 = std::max(x1, world_x(v.x, SIDE_HALF));
+        z0 = std::min(z0, world_z(v.y, SIDE_HALF)), z1 = std::max(z1, world_z(v.y, SIDE_HALF));
+    }
+    float gx, gy, gz;
+    GEO_latlon_to_local(gx, gy, gz, 34.0, -117.495, 3000.0);
+    EXPECT_NEAR(0.5f * (x0 + x1), gx + 1050.0f, 5.0f);
+    EXPECT_NEAR(0.5f * (z0 + z1), gz + 1050.0f, 5.0f);
 }
 
 TEST_F(CloudLayers, TheGridStaysInsideTheLoadedBlock)

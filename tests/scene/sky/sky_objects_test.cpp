@@ -301,6 +301,27 @@ TEST_F(SkyObjects, RainAndSnowStreamPastTheCamera)
     }
 }
 
+TEST_F(SkyObjects, RainPointsFadeOverTwentyMetresAheadInTheirBoxes)
+{
+    // Every point 10 m behind the middle of its box, the camera level looking
+    // north: only the boxes one step north (k = -1) bring them 10 m ahead,
+    // d = -10, alpha 1 + d / 20 = 0.5.
+    VIEW_draw_air_points(0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1);
+    for (auto& q : air_points.points) q = {0.0f, 0.0f, 10.0f};
+    air_points.drift[0] = air_points.drift[1] = air_points.drift[2] = 0.0f;
+    sim_operation_misc.frame_rate_period = 0.0f;
+    sim_graphics_view_block& v = sim_graphics_view;
+    v.view_heading_sin = v.view_pitch_sin = 0.0f;
+    v.view_heading_cos = v.view_pitch_cos = 1.0f;
+    const scene_projection_record& s = scene_projection;
+    const std::vector<fb_primitive> p = feedback([&] {
+        VIEW_draw_air_points(s.screen[0], 0.0f, s.screen[2], s.screen[3], s.frustum[3], s.frustum[1], s.frustum[0],
+                             s.frustum[2], 0.0f, 0.0f, 0.0f, 1.0f, 0.0f, 0);
+    });
+    ASSERT_GT(count_kind(p, GL_POINT_TOKEN), 0u);
+    for (const fb_primitive& q : p) EXPECT_NEAR(q.v[0].a, 0.5f, 1e-4f);
+}
+
 TEST_F(SkyObjects, TheBoltIsSeventySixLinesThroughEverything)
 {
     for (int b = 0; b < LIGHTNING_BOLTS; ++b)

@@ -53,16 +53,19 @@ TEST_F(Roads, PlaneOnASpanOfItsOwnCellStandsOnRoad)
     highway({{40.0f, SEG_ON_LAND}, {-40.0f, SEG_END}});
     const struct {
         float x, z;
-        int i;
+        int i, j;
         int32_t code;
-    } rows[] = {{0, 0, 200, SURFACE_DECK}, {17.9f, 39.9f, 200, SURFACE_DECK}, {18.0f, 0, 200, SURFACE_NONE},
-                {0, 40.0f, 200, SURFACE_NONE}, {0, 0, 201, SURFACE_NONE}, {30.0f, 0, 200, SURFACE_NONE}};
+    } rows[] = {{0, 0, 200, 200, SURFACE_DECK},  {17.9f, 39.9f, 200, 200, SURFACE_DECK},
+                {18.0f, 0, 200, 200, SURFACE_NONE}, {0, 40.0f, 200, 200, SURFACE_NONE},
+                {0, 0, 201, 200, SURFACE_NONE},     {0, 0, 200, 201, SURFACE_NONE},
+                {30.0f, 0, 200, 200, SURFACE_NONE}};
     for (const auto& r : rows) {
         SCENE_surface_reset();
-        flt[0].local_x = r.x, flt[0].local_z = r.z, flt[0].i = r.i;
+        flt[0].local_x = r.x, flt[0].local_z = r.z, flt[0].i = r.i, flt[0].j = r.j;
         ROADS_draw_traffic();
-        EXPECT_EQ(surface_state.surface_code, r.code) << r.x << " " << r.z << " " << r.i;
+        EXPECT_EQ(surface_state.surface_code, r.code) << r.x << " " << r.z << " " << r.i << " " << r.j;
     }
+    flt[0].j = 200;
     // The last element's flag above 0 ends the polyline all the same: no span reads past the list.
     highway({{40.0f, SEG_ON_LAND}, {-40.0f, SEG_ON_LAND}});
     SCENE_surface_reset();
@@ -81,11 +84,25 @@ TEST_F(Roads, BridgeSpanGetsWallsBelowItsDeckAndTheTextureRunsOn)
     for (const auto& p : feedback([] { ROADS_draw_traffic(); }).polygons)
         for (const fed_vertex& v : p) {
             t_max = std::max(t_max, v.t);
+            // Across the road s is 0 or 1; the deck 0.25..0.75, its walls 0..0.25 and 0.75..1.
+            EXPECT_TRUE(v.s == 0.0f || v.s == 0.25f || v.s == 0.75f || v.s == 1.0f) << v.s;
             // Deck texels lie in s 0.25..0.75; the plain road's run the whole width.
             if (v.s > 0.2f && v.s < 0.8f && std::fabs(v.z + 50.0f) < 0.5f) t_deck_far = std::max(t_deck_far, v.t);
         }
     EXPECT_NEAR(t_deck_far, 200.0f / 72.0f, 1e-3f);
     EXPECT_NEAR(t_max, 300.0f / 72.0f, 1e-3f);
+
+    // A polyline that ends restarts t: the second one begins at 0 again.
+    highway({{150.0f, SEG_ON_LAND}, {50.0f, SEG_END}, {-50.0f, SEG_ON_LAND}, {-150.0f, SEG_END}});
+    int starts = 0;
+    for (const auto& p : feedback([] { ROADS_draw_traffic(); }).polygons)
+        for (const fed_vertex& v : p)
+            if (std::fabs(v.z + 50.0f) < 0.5f) {
+                ++starts;
+                EXPECT_NEAR(v.t, 0.0f, 1e-4f);
+            }
+    EXPECT_GT(starts, 0);
+    highway({{150.0f, SEG_ON_LAND}, {50.0f, SEG_RAISED}, {-50.0f, SEG_ON_LAND}, {-150.0f, SEG_END}});
 
     // From the east: the two side walls, 3 m deep under the deck, only along the bridge.
     look(0.0f, 0.0f, 0.0f, 0.0f, -90.0f);
@@ -203,6 +220,12 @@ TEST_F(Roads, PylonsThickenWithDistanceAndWiresSag)
     }
     EXPECT_NEAR(turned.lines[19][1].x, 296.1797f, 0.01f);
     EXPECT_NEAR(turned.lines[19][1].z, 21.6658f, 0.01f);
+    // Turned 60 degrees (within 90) it is wired as it stands: 300 - 22 cos 60, -22 sin 60.
+    pylons[1].heading_deg = 60.0f;
+    const fed_back within = feedback([] { ROADS_draw_traffic(); });
+    ASSERT_EQ(within.lines.size(), 80u);
+    EXPECT_NEAR(within.lines[19][1].x, 289.0f, 0.01f);
+    EXPECT_NEAR(within.lines[19][1].z, -19.0526f, 0.01f);
     pylons[1].heading_deg = 0.0f;
 
     // At 8 nautical miles a pylon is 6 m thick, and has no wires.
@@ -240,6 +263,15 @@ TEST_F(Roads, PylonsThickenWithDistanceAndWiresSag)
         }
     EXPECT_NEAR(top, 62.375f, 1e-3f);
     EXPECT_GT(east.z, 5.0f);
+
+    // Wires only from pylons strictly within 3,704 m along x and z.
+    pylons[0].heading_deg = 0.0f;
+    for (const auto& [x, wired] : {std::pair{POWER_NEAR_M - 1.0f, true}, std::pair{POWER_NEAR_M, false}}) {
+        pylons[0].x = x, pylons[1].x = x + 300.0f;
+        top_down(x, 0.0f);
+        sim_graphics_view.view_x = 0.0f;
+        EXPECT_EQ(feedback([] { ROADS_draw_traffic(); }).lines.size(), wired ? 80u : 0u) << x;
+    }
 }
 
 TEST_F(Roads, RiverWaterStepsThroughItsSixteenFramesEveryTwoSeconds)
@@ -313,6 +345,17 @@ TEST_F(Roads, TaxiLinesRunOnAcrossLinesAndCloseOnTheirEnd)
     // Across the line: s 0 on the b edge (0.2 m east of a whole metre), 1 on a.
     for (const auto& p : f.polygons)
         for (const fed_vertex& v : p) EXPECT_NEAR(v.s, v.x > std::floor(v.x) + 0.1f ? 0.0f : 1.0f, 1e-4f) << v.x;
+    // An ended line does not restart t: a one-section line takes t to 1, the
+    // next line runs from 1 to 2. The lines are drawn over what lies before
+    // them (no depth test).
+    SEG_list_for_writing(4, 200, 200) = {element(0, 0, 0.2f, 0, 1, SEG_END), element(50, 0, 50.2f, 0, 1, SEG_ON_LAND),
+                                         element(50, -10, 50.2f, -10, 1, SEG_END)};
+    OGL_set_state(STATE_FOG_ON, 1, STATE_LIGHTING_ON, STATE_BLEND, STATE_DEPTH_TEST_ON, STATE_DEPTH_WRITE_ON);
+    float t_min = 9.0f;
+    for (const auto& p : feedback([] { TAXILINES_draw(); }).polygons)
+        for (const fed_vertex& v : p) t_min = std::min(t_min, v.t);
+    EXPECT_NEAR(t_min, 1.0f, 1e-4f);
+    EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST));
 
     // Lines 3,500 m east of the camera show; 4,500 m east, past the 4,000-m
     // reach, they do not, though their cells are visible.

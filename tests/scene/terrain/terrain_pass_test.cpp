@@ -10,6 +10,7 @@
 
 #include "scene/airport/worldobj.h"
 #include "scene/effects/particles.h"
+#include "scene/terrain/ground_cells.h"
 #include "tests/scene/terrain/ground_fixture.h"
 
 namespace {
@@ -329,6 +330,7 @@ TEST_F(TerrainPass, RoadCarsSpeedSignalAndTurnByTheirPlaceOnTheSegment)
         {0, 0.1f, 90.0f, 1.0f, 0.1f + 0.0375f * 0.46f, 90.0f, 0.18f, 0, 1},   // pulling away
         {0, 0.5f, 0.0f, 1.0f, 0.5375f, 45.0f, 0.5f, 0, 1},                    // full speed, turning 45 of 90
         {0, 0.5f, 350.0f, 0.5f, 0.51875f, 12.5f, 0.5f, 0, 1},                 // across north, 22.5 in half a second
+        {0, 0.8f, 90.0f, 1.0f, 0.8f + 0.0375f * 0.82f, 90.0f, 0.74f, 1, 1},   // braking, no signal up to 0.85
         {0, 0.9f, 90.0f, 1.0f, 0.9f + 0.0375f * 0.46f, 90.0f, 0.82f, 1, 0},   // braking, the next leg to the left
         {3, 0.9f, 26.565051f, 1.0f, 0.9f + 15.0f / 447.21359f * 0.46f, 26.565051f, 0.46f, 1, 2},   // to the right
     };
@@ -350,12 +352,58 @@ TEST_F(TerrainPass, RoadCarsSpeedSignalAndTurnByTheirPlaceOnTheSegment)
     }
 }
 
+// Cell (199, 201), its middle at (-100, -100): a night light 6 m up, lifted
+// by 1 m + 0.02 of the camera's 1,000 m over the ground; a forest patch of
+// 200 m whose six canopy layers lie 3, 6 ... 18 m up, the lowest shifted
+// 15 m away from a sun in the east; obstacles kept while their 1,000-m circle
+// reaches the footprint (5,000 m east of the origin).
+TEST_F(TerrainPass, NightLightsCanopyLayersAndTheObstaclesReach)
+{
+    struct light_log : bind_recorder {
+        std::vector<light_call> lights;
+        void bound(int, int) override {}
+        void light(const light_call& c) override { lights.push_back(c); }
+    } log;
+    cover_definition lamp = def(0.5f, 0.5f, 1.0f);
+    lamp.light_height = 6.0f;
+    cover_table[TEX].lists[COVER_LIGHTS].push_back(lamp);
+    cover_table[TEX].lists[COVER_FOREST].push_back(def(0.5f, 0.5f, 1.0f));
+    camera_cell = {199, 201};
+    sim_graphics_settings.autogen_distance = 0;
+    sim_graphics_scenery.percent_lights_on = 1.0f;
+    sim_graphics_scenery.sun_azimuth = 90.0f;
+    sim_graphics_scenery.sun_declination = 0.0f;
+    scene_ground_elevation = 0.0f;
+    for (const float x : {5800.0f, 6100.0f}) placement_list.push_back({make_object({}), x, 0.0f, 0.0f, 0.0f, 0});
+
+    OGL_install_bind_recorder(&log);
+    const fed_back f = feedback([] { TERRAIN_draw(); });
+    OGL_install_bind_recorder(nullptr);
+    ASSERT_EQ(log.lights.size(), 1u);
+    EXPECT_NEAR(log.lights[0].y - GROUND_height_in_cell(199, 201, -100.0f, -100.0f), 6.0f + 21.0f, 1e-3f);
+    EXPECT_EQ(placement_list[0].visible, 1);
+    EXPECT_EQ(placement_list[1].visible, 0);
+
+    ASSERT_EQ(f.polygons.size(), 12u);   // each layer's quad fed back as two triangles
+    for (size_t L = 0; L < 6; ++L) {
+        const float dx = L == 0 ? -15.0f : 0.0f;
+        float x0 = 1e9f;
+        for (const size_t n : {2 * L, 2 * L + 1})
+            for (const fed_vertex& v : f.polygons[n]) {
+                x0 = std::min(x0, v.x);
+                EXPECT_NEAR(v.y - GROUND_height_in_cell(199, 201, v.x - dx, v.z), 3.0f * L + 3.0f, 1e-2f) << L;
+            }
+        EXPECT_NEAR(x0, -200.0f + dx, 1e-2f) << L;
+    }
+}
+
 TEST_F(TerrainPass, HardRoofCarriesThePlaneStrictlyInsideAndTurnsWithItsObject)
 {
-    // A 24 x 18 m roof 5 m up, corners clockwise from above.
+    // A 24 x 18 m roof 5 m up at its first corner (6 m at the others: the
+    // first corner gives the deck height), corners clockwise from above.
     auto vertex = [](float x, float y, float z) { return object_primitive{OBJ_VERTEX, {x, y, z, 0, 0, 0}}; };
-    const int shop = make_object({{OBJ_QUAD_HARD, {}}, {OBJ_NORMAL, {0, 1, 0}}, vertex(-12, 5, -9), vertex(12, 5, -9),
-                                  vertex(12, 5, 9), vertex(-12, 5, 9), {OBJ_END, {}}},
+    const int shop = make_object({{OBJ_QUAD_HARD, {}}, {OBJ_NORMAL, {0, 1, 0}}, vertex(-12, 5, -9), vertex(12, 6, -9),
+                                  vertex(12, 6, 9), vertex(-12, 6, 9), {OBJ_END, {}}},
                                  2000.0f);
     const struct {
         float px, pz, heading;
@@ -385,6 +433,57 @@ TEST_F(TerrainPass, HardRoofCarriesThePlaneStrictlyInsideAndTurnsWithItsObject)
     EXPECT_EQ(surface_state.flat_surface_on, 0);
 }
 
+// The globe's lean: at 60 degrees (lat_ref 59 + 1) the east factor is
+// 1 / (0.5 x 111,120) and the north factor -1 / 111,120 degrees a metre.
+// 100 km east an object turns by -1.79986 degrees about z, so the east edge
+// of its 10-m square lies 10 sin 1.79986 = 0.31410 m below the west edge;
+// 100 km north it turns by -0.89993 degrees about x, the north edge
+// 10 sin 0.89993 = 0.15707 m below the south one. Drawn alone or gathered.
+TEST_F(TerrainPass, ObjectsFarOutLeanWithTheGlobe)
+{
+    const float kept_lat = lat_ref;
+    lat_ref = 59.0f;
+    TERRAIN_draw();
+    EXPECT_NEAR(terrain_tilt.east_factor, 1.0f / 55560.0f, 1e-10f);
+    EXPECT_NEAR(terrain_tilt.north_factor, -1.0f / 111120.0f, 1e-10f);
+    lat_ref = kept_lat;
+    const int box = make_object({}, 200000.0f);
+    // Its compiled square as the gathering drawer reads it.
+    auto vertex = [](float x, float z) { return object_primitive{OBJ_VERTEX, {x, 1.0f, z, 0, 0, 0}}; };
+    object_table[size_t(box)].groups[0].static_prims = {{OBJ_QUAD, {}},  {OBJ_NORMAL, {0, 1, 0}}, vertex(-5, -5),
+                                                        vertex(5, -5),   vertex(5, 5),            vertex(-5, 5),
+                                                        {OBJ_END, {}}};
+    const struct {
+        float x, z, drop_east, drop_north;
+    } rows[] = {{100000.0f, 0.0f, 0.31410f, 0.0f}, {0.0f, -100000.0f, 0.0f, 0.15707f}};
+    for (const auto& r : rows)
+        for (const bool gathered : {false, true}) {
+            top_down(r.x, r.z);
+            const auto draw = [&] {
+                if (gathered) TERRAIN_objects_begin();
+                TERRAIN_draw_object(box, r.x, 0.0f, r.z, 0.0f);
+                if (gathered) TERRAIN_objects_end();
+            };
+            // Mean heights of the four corners on each side (the quad comes back as triangles).
+            std::vector<fed_vertex> corners;
+            for (const auto& p : feedback(draw).polygons)
+                for (const fed_vertex& v : p)
+                    if (std::none_of(corners.begin(), corners.end(), [&](const fed_vertex& c) {
+                            return std::fabs(c.x - v.x) + std::fabs(c.z - v.z) < 1.0f;
+                        }))
+                        corners.push_back(v);
+            ASSERT_EQ(corners.size(), 4u);
+            float sum[4] = {}, n[4] = {};   // east, west, north, south
+            for (const fed_vertex& v : corners) {
+                const bool side[4] = {v.x > r.x + 4.0f, v.x < r.x - 4.0f, v.z < r.z - 4.0f, v.z > r.z + 4.0f};
+                for (int k = 0; k < 4; ++k) sum[k] += side[k] ? v.y : 0.0f, n[k] += side[k] ? 1.0f : 0.0f;
+            }
+            ASSERT_GT(n[0] * n[1] * n[2] * n[3], 0.0f);
+            EXPECT_NEAR(sum[1] / n[1] - sum[0] / n[0], r.drop_east, 2e-3f) << r.x << " " << gathered;
+            EXPECT_NEAR(sum[3] / n[3] - sum[2] / n[2], r.drop_north, 2e-3f) << r.z << " " << gathered;
+        }
+}
+
 TEST_F(TerrainPass, TreesAreTwoCrossedQuadsFromTheirAtlasCell)
 {
     look(0.0f, 7.0f, 0.0f, 0.0f, 30.0f);   // level, from a little west of south: both quads face the view
@@ -404,6 +503,13 @@ TEST_F(TerrainPass, TreesAreTwoCrossedQuadsFromTheirAtlasCell)
                 s_lo = std::min(s_lo, v.s), t_lo = std::min(t_lo, v.t), t_hi = std::max(t_hi, v.t);
                 // The picture stands upright: its lower edge at the foot.
                 EXPECT_NEAR(v.t, v.y < 7.0f ? t0 : t0 + 0.125f, 1e-6f) << index << " at height " << v.y;
+                // Every corner 7 m along x or along z from the foot, at the foot or 14 m up;
+                // s0 on the west and north ends, s0 + 1/8 on the east and south.
+                const float dx = v.x - 10.0f, dz = v.z + 20.0f;
+                EXPECT_NEAR(std::min(std::fabs(dx), std::fabs(dz)), 0.0f, 1e-2f);
+                EXPECT_NEAR(std::fabs(dx) + std::fabs(dz), 7.0f, 1e-2f);
+                EXPECT_NEAR(std::min(std::fabs(v.y), std::fabs(v.y - 14.0f)), 0.0f, 1e-2f);
+                EXPECT_NEAR(v.s, dx + dz < 0.0f ? s0 : s0 + 0.125f, 1e-6f);
             }
         // 14 m wide each way about its foot, 14 m tall.
         EXPECT_NEAR(x0, 3.0f, 1e-2f);
@@ -419,12 +525,30 @@ TEST_F(TerrainPass, TreesAreTwoCrossedQuadsFromTheirAtlasCell)
 
 TEST_F(TerrainPass, FiguresStandAlongAirportBordersOnTheEarthOnly)
 {
-    // One airport cell: a figure on each of its four sides. Water at a corner: none.
+    // One airport cell (200, 201): a figure on each of its four sides. Water at a corner: none.
     sim_graphics_settings.autogen_level = 0;
-    terrain_airport_cell[TERRAIN_index(200, 200)] = 1;
+    terrain_airport_cell[TERRAIN_index(200, 201)] = 1;
+    const float kept_r = random_table[851];
+    random_table[851] = 0.25f;   // (200 + 451 x 201) mod 10000: a quarter along each side
     LIGHTS_fraction();
     TERRAIN_draw();
     EXPECT_EQ(light_count, 4);
+    // Side by side: edge A -> B, the figure 5 m outside, facing in.
+    const auto V = [](int i, int j) { return terrain_vertex_grid[TERRAIN_index(i, j)]; };
+    const struct {
+        int ai, aj, bi, bj;
+        float dx, dz, heading;
+    } sides[] = {{200, 202, 201, 202, 0, -5, 180}, {201, 202, 201, 201, 5, 0, 270},
+                 {201, 201, 200, 201, 0, 5, 0},    {200, 201, 200, 202, -5, 0, 90}};
+    for (const auto& sd : sides) {
+        const auto a = V(sd.ai, sd.aj), b = V(sd.bi, sd.bj);
+        const auto it = std::find_if(light_queue.begin(), light_queue.begin() + light_count,
+                                     [&](const light_record& l) { return l.heading == sd.heading; });
+        ASSERT_NE(it, light_queue.begin() + light_count) << sd.heading;
+        EXPECT_NEAR(it->x, a.x + 0.25f * (b.x - a.x) + sd.dx, 1e-3f) << sd.heading;
+        EXPECT_NEAR(it->z, a.z + 0.25f * (b.z - a.z) + sd.dz, 1e-3f) << sd.heading;
+    }
+    random_table[851] = kept_r;
     landuse_grid[TERRAIN_index(201, 201)] = LANDUSE_WATER_A;
     LIGHTS_fraction();
     TERRAIN_draw();
