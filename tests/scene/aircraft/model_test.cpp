@@ -75,6 +75,8 @@ TEST_F(AircraftModel, PresenceFollowsFailuresHidingEnginesAndThrustPoints)
         EXPECT_EQ(ACF_part_in_service(P, r.part), r.present) << r.what;
         EXPECT_EQ(ACF_part_present_thrust(P, r.part), r.thrust) << r.what;
     }
+    a.acf_en_type[2] = 7;   // tip rockets turn a rotor of their own
+    EXPECT_TRUE(ACF_part_in_service(P, 2));
     f.failures[130 + 8] = FAILURE_STATE_FAILED;
     EXPECT_TRUE(ACF_part_fitted(P, 8));   // built all the same
     EXPECT_FALSE(ACF_part_in_service(-1, 0) || ACF_part_in_service(10, 0));
@@ -101,6 +103,14 @@ TEST_F(AircraftModel, WingMeshFollowsTheAirfoilIncidenceAndControls)
     EXPECT_NEAR(origin[1], 0.12f, 1e-6f);                // point 3: half the thickness above
     EXPECT_NEAR(vtx(9, 0, 0)[2], -0.5f, 1e-6f);          // point 0: a quarter chord ahead
     EXPECT_NEAR(vtx(9, 3, 0)[0], 2.0f, 1e-6f);           // the tip station
+    // The outline points (c, t) of the table, times the chord 2 m and the thickness 0.24 m;
+    // without a control the hinge points sit at c 0.5 on the line from (0.2, +-0.5) to (0.75, 0).
+    const float foil_c[14] = {-0.25f, -0.22f, -0.15f, 0.0f, 0.2f, 0.5f, 0.75f, 0.75f, 0.5f, 0.2f, 0.0f, -0.15f, -0.22f, -0.25f};
+    const float foil_t[14] = {0.0f, 0.2f, 0.4f, 0.5f, 0.5f, 5.0f / 22.0f, 0.0f, 0.0f, -5.0f / 22.0f, -0.5f, -0.5f, -0.4f, -0.2f, 0.0f};
+    for (int i = 0; i < 14; ++i) {
+        EXPECT_NEAR(vtx(9, 0, i)[2], foil_c[i] * 2.0f, 1e-5f) << i;
+        EXPECT_NEAR(vtx(9, 0, i)[1], foil_t[i] * 0.24f, 1e-5f) << i;
+    }
 
     // Incidence at the stations: half-way to the neighbour, mirrored at the ends.
     a.acf_anginc[ACF_el(9, 0)] = 2.0f;
@@ -132,12 +142,12 @@ TEST_F(AircraftModel, WingMeshFollowsTheAirfoilIncidenceAndControls)
     }
 
     // A slotted flap (type 1) hinges 1.5 x (point 5 - point 8) below point 8,
-    // a plain one (type 0) half-way between them; the flap decides over the aileron.
+    // a plain one (types 0 and 5) half-way between them; the flap decides over the aileron.
     a.acf_flap[ACF_el(9, 0)] = 1;
     a.acf_flap_el_first[9] = 0.0f;
     a.acf_flap_el_end[9] = 1.0f;
     a.acf_flap_crat = a.acf_flap_crat2 = 0.25f;
-    for (float type : {1.0f, 0.0f}) {
+    for (float type : {1.0f, 0.0f, 5.0f}) {
         a.acf_flap_type = type;
         ACF_prepare_model(P);
         const float* p5 = vtx(9, 0, 5);
@@ -209,6 +219,8 @@ TEST_F(AircraftModel, BodyNormalsShareTheirSeamsAndAFlatBodyFacesUp)
         EXPECT_NEAR(length3(nrm(44, r, 4)), 1.0f, 1e-5f);
         EXPECT_EQ(nrm(45, r, 4)[1], 1.0f);
     }
+    EXPECT_NEAR(nrm(44, 5, 8)[0], 0.0f, 1e-5f);   // the keel's seam reads the points either side of it
+    EXPECT_NEAR(nrm(44, 5, 8)[1], -1.0f, 1e-5f);
     EXPECT_GT(nrm(44, 5, 0)[1], 0.9f);   // outwards: the top faces up, the sides sideways
     EXPECT_GT(nrm(44, 5, 4)[0], 0.9f);
     EXPECT_LT(nrm(44, 5, 13)[0], -0.9f);
