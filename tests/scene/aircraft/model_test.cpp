@@ -242,6 +242,7 @@ TEST_F(AircraftModel, PaintCoordinatesFollowTheLayout)
     EXPECT_NEAR(tex(8, 0, 6)[0], 1.0f, 1e-6f);             // trailing edge
     EXPECT_FLOAT_EQ(tex(0, 0, 0)[0], 16.0f / 1024.0f);     // a propeller is mirrored across
     EXPECT_NEAR(tex(18, 1, 13)[0] - tex(18, 1, 0)[0], 252.0f / 1024.0f, 1e-6f);   // the fin's lower side beside
+    EXPECT_NEAR(tex(18, 1, 7)[0] - tex(18, 1, 6)[0], 252.0f / 1024.0f, 1e-6f);   // from point 7 on
 
     // A circular fuselage centred on its waterline: top, side and keel.
     const float top = 1024.0f / 1024.0f, side = 899.0f / 1024.0f, keel = 774.0f / 1024.0f;
@@ -258,6 +259,46 @@ TEST_F(AircraftModel, PaintCoordinatesFollowTheLayout)
     ACF_prepare_model(P);
     EXPECT_FLOAT_EQ(tex(45, 3, 2)[0], (522.0f + 772.0f) * 0.5f / 1024.0f);
     EXPECT_FLOAT_EQ(tex(45, 3, 2)[1], (395.0f + 520.0f) * 0.5f / 1024.0f);
+}
+
+// Each part's bitmap and rectangle (s0, s1, t0, t1 in texels), and a body
+// whose rows lie wholly above or below its waterline.
+TEST_F(AircraftModel, PaintRectanglesAndRowsOffTheWaterline)
+{
+    const struct {
+        int first, last, bitmap, s0, s1, t0, t1;
+    } layout[] = {
+        {0, 7, 1, 16, 0, 261, 389},       {8, 9, 1, 774, 1024, 0, 393},     {10, 11, 1, 522, 772, 0, 259},
+        {12, 13, 1, 522, 646, 261, 393},  {14, 15, 1, 648, 772, 261, 393},  {16, 17, 1, 774, 1024, 522, 772},
+        {18, 18, 1, 18, 268, 0, 259},     {19, 19, 1, 18, 268, 261, 520},   {20, 20, 2, 0, 128, 129, 256},
+        {21, 21, 2, 127, 256, 129, 256},  {22, 22, 2, 255, 384, 129, 256},  {23, 23, 2, 383, 512, 129, 256},
+        {24, 24, 2, 511, 640, 129, 256},  {25, 25, 2, 639, 768, 129, 256},  {26, 26, 2, 767, 896, 129, 256},
+        {27, 27, 2, 895, 1024, 129, 256}, {28, 35, 1, 774, 1024, 458, 520}, {36, 43, 1, 774, 1024, 395, 456},
+        {44, 44, 1, 0, 772, 774, 1024},   {45, 46, 1, 522, 772, 395, 520},  {47, 47, 2, 255, 384, 0, 127},
+        {48, 48, 2, 383, 512, 0, 127},    {49, 49, 2, 511, 640, 0, 127},    {50, 50, 2, 639, 768, 0, 127},
+        {51, 51, 2, 767, 896, 0, 127},    {52, 52, 2, 895, 1024, 0, 127},   {53, 60, 1, 774, 1024, 900, 1024},
+        {61, 65, 1, 392, 520, 16, 0},     {66, 72, 1, 0, 0, 0, 0},
+    };
+    for (const auto& row : layout)
+        for (int k = row.first; k <= row.last; ++k) {
+            const paint_rect r = paint_layout_of(k);
+            EXPECT_EQ(r.bitmap, row.bitmap) << k;
+            EXPECT_TRUE(r.s0 == row.s0 && r.s1 == row.s1 && r.t0 == row.t0 && r.t1 == row.t1) << k;
+        }
+
+    // Body 45: rows 0..5 round y = 3, rows 6..11 round y = -3, radius 1, so the
+    // waterline is y = 0. A chord of the ring is 2 sin 11.25 = 0.390181 m.
+    // Above: u = the arc down to point 8 plus point 9's height 2; below: minus
+    // the arc from point 0 minus point 0's depth 2. u runs -5.121445..5.121445
+    // and t = (395 + u' x 125) / 1024.
+    hand_body(P, 45, 1.0f, 3.0f);
+    for (int r = 6; r < 12; ++r)
+        for (int i = 0; i < 18; ++i) a.acf_body_Y[(45 * ACF_BODY_STATIONS + r) * ACF_BODY_POINTS + i] -= 6.0f;
+    ACF_prepare_model(P);
+    EXPECT_NEAR(tex(45, 0, 0)[1], 520.0f / 1024.0f, 1e-5f);
+    EXPECT_NEAR(tex(45, 0, 8)[1], 481.90717f / 1024.0f, 1e-5f);
+    EXPECT_NEAR(tex(45, 11, 0)[1], 433.09283f / 1024.0f, 1e-5f);
+    EXPECT_NEAR(tex(45, 11, 8)[1], 395.0f / 1024.0f, 1e-5f);
 }
 
 TEST_F(AircraftModel, NacellesFairingsAndWeaponsFollowTheirOwnPaintRules)
@@ -305,6 +346,7 @@ TEST_F(AircraftModel, NacellesFairingsAndWeaponsFollowTheirOwnPaintRules)
         {"weapon: first side top", 0, -1, 3, 0, 1, 1.0f},
         {"weapon: first side middle", 0, -1, 3, 4, 1, 0.7578125f},
         {"weapon: second side top", 0, -1, 3, 17, 1, 0.484375f},
+        {"weapon: second side keel", 0, -1, 3, 9, 1, 0.0f},
         {"weapon: second side middle", 0, -1, 3, 13, 1, 0.2421875f},
     };
     for (const row& w : rows) {
