@@ -413,6 +413,7 @@ TEST_F(AircraftModel, FailedPartsAreBuiltButCastNoShadow)
     EXPECT_EQ(ACF_shadow_size(0, 256), 32);
     EXPECT_EQ(ACF_shadow_size(4, 256), 256);
     EXPECT_EQ(ACF_shadow_size(2, 0), 128);
+    EXPECT_EQ(ACF_shadow_size(3, 0), 256);
     EXPECT_EQ(UTIL_max3(1, 3, 2), 3);
     EXPECT_EQ(UTIL_max3(2, 2, 2), 2);
 }
@@ -444,6 +445,17 @@ TEST_F(AircraftModel, ABodyFillsItsOutlineInTheShadow)
             inside += al == 255;
         }
     EXPECT_GT(inside, 100);
+
+    // Engine 0's nacelle canted 90 degrees: X = -z of the body, Z = its x, so
+    // it lies along the left half of the texture (32 texels, 11 x 36 / 32 m wide).
+    clear_plane(P);
+    hand_body(P, 53, 1.0f);
+    a.acf_sidecant[0] = 90.0f;
+    ACF_shadow_raster(P, 32, rgba.data());
+    EXPECT_FLOAT_EQ(a.acf_size_x, 11.0f * 36.0f / 32.0f);
+    EXPECT_NEAR(a.acf_size_z, 1.0f * 36.0f / 32.0f, 1e-6f);
+    EXPECT_EQ(rgba[(16 * 32 + 8) * 4 + 3], 255);
+    EXPECT_EQ(rgba[(16 * 32 + 23) * 4 + 3], 0);
 }
 
 // Counts and values that peers and plug-ins may have written into the record
