@@ -7,6 +7,7 @@
 #include <tuple>
 
 #include "aircraft/acf_panel_setup.h"
+#include "core/random.h"
 #include "core/simvars/time.h"
 #include "core/texture_slots.h"
 #include "graphics/gl_entry.h"
@@ -91,6 +92,12 @@ TEST_F(Stages, ExhaustFlamesTakeTheirTexturesAndTipRocketsTurnWithTheRotor)
             const float tip[3] = {std::cos((b + rotor) * DEG), std::sin((b + rotor) * DEG), 0.0f};
             EXPECT_TRUE(std::any_of(tips.begin(), tips.end(), [&](const vtx& v) { return v.dist(tip) < 1e-3f; })) << b;
         }
+        // Blade pitch 90 degrees: each flame streams aft, sqrt(0.5) / pi x 30 x 0.25 = 1.688 m (2 % flicker).
+        for (const vtx& v : capture_drawing([&] { ACF_draw_plane(P, 1); }, 3.0f).vertices()) {
+            if (v.s == 1.0f && v.a >= 0.39f && v.a <= 0.61f) {
+                EXPECT_NEAR(v.z, 1.688f, 0.04f);
+            }
+        }
     }
     for (float blades : {0.0f, -3.0f, std::numeric_limits<float>::quiet_NaN()}) {
         a.acf_num_blades[0] = blades;
@@ -151,6 +158,13 @@ TEST_F(Stages, TakeOffRocketFlame)
         const float at[3] = {0.0f, -1.0f, 2.0f};
         EXPECT_LT(nozzle[0].dist(at), 1e-3f);
     }
+    // Strength 0.5 flickers between alpha 0.4 and 0.6 (a factor 0.8 .. 1.2).
+    UTIL_srand(3);
+    float lo = 1.0f, hi = 0.0f;
+    for (int k = 0; k < 60; ++k)
+        for (const vtx& v : capture_drawing([] { ACF_draw_flame(TEX_SLOT_FLAME_ROCKET_SOLID, 0, -1, 0, 0, 0, 0, 0, 0, 1, 0.1f, 0.5f); }).vertices())
+            lo = std::min(lo, v.a), hi = std::max(hi, v.a);
+    EXPECT_TRUE(lo >= 0.399f && lo < 0.42f && hi > 0.58f && hi <= 0.601f) << lo << " " << hi;
     const capture faint = capture_drawing([] { ACF_draw_flame(TEX_SLOT_FLAME_ROCKET_SOLID, 0, -1, 0, 0, 0, 0, 0, 0, 1, 0.1f, 0.0f); });
     ASSERT_FALSE(faint.prims.empty());
     for (const vtx& v : faint.vertices()) EXPECT_EQ(v.a, 0.0f);
@@ -228,12 +242,18 @@ TEST_F(Stages, AWingElementForceIsDrawnAtAQuarterOfItsElementsScale)
     ACF_prepare_model(0);
     visibility_scale = 0.001f;
     flt[0].alpha_el[ACF_el(8, 1) * 4] = 0.0f;
+    OGL_set_state(STATE_FOG_ON, 0, STATE_LIGHTING_OFF, STATE_OPAQUE, STATE_DEPTH_TEST_ON, STATE_DEPTH_WRITE_ON);   // the overlay's state
     const capture c = capture_drawing([] { ACF_draw_force_vector(0.0f, 0.0f, 0.0f, 1000.0f, 2000.0f, 3000.0f, 8, 1, false); });
     ASSERT_EQ(c.count(2), 3);
     const float lift[3] = {0.0f, 1.0f, 0.0f}, drag[3] = {0.0f, 1.0f, 1.5f}, side[3] = {0.5f, 1.0f, 0.0f};
     EXPECT_LT(c.prims[0].v[1].dist(lift), 1e-3f);
     EXPECT_LT(c.prims[1].v[1].dist(drag), 1e-3f);
     EXPECT_LT(c.prims[2].v[1].dist(side), 1e-3f);
+    // Green lift, red drag, yellow side force.
+    const float colours[3][3] = {{0.1f, 1.0f, 0.1f}, {1.0f, 0.2f, 0.2f}, {1.0f, 1.0f, 0.0f}};
+    for (int k = 0; k < 3; ++k)
+        EXPECT_TRUE(std::fabs(c.prims[k].v[0].r - colours[k][0]) < 0.01f && std::fabs(c.prims[k].v[0].g - colours[k][1]) < 0.01f &&
+                    std::fabs(c.prims[k].v[0].b - colours[k][2]) < 0.01f) << k;
     // Turned with the element's angle of attack, nose up about -x: 90 degrees
     // lays the lift along -z.
     flt[0].alpha_el[ACF_el(8, 1) * 4] = 90.0f;
