@@ -142,6 +142,39 @@ TEST_F(Stages, PropellerDiscRimConeAndAlpha)
 
 // The take-off rocket flame shows for the user's aircraft in mode 1 only,
 // centred on x = 0; a flame of strength 0 is clear.
+// Flame sizes: radius sqrt(face area) / pi; a jet's length 15 radii at half
+// burner and up, fainter in bright light; a rocket's 30 radii times the throttle.
+TEST_F(Stages, ExhaustFlameLengthRadiusAndStrength)
+{
+    a.acf_num_engines = a.acf_num_thrustpoints = 1;
+    a.acf_face_jet = 0.5f, a.acf_face_rocket = 2.0f;
+    f.ENGN_running[0] = 1, f.ENGN_burnrat[0] = 0.5f, f.ENGN_thro_use[0] = 0.64f;
+    sim_graphics_misc.cockpit_light_level_r = sim_graphics_misc.cockpit_light_level_g =
+        sim_graphics_misc.cockpit_light_level_b = 0.5f;
+    struct row {
+        int type;
+        float radius, length, strength;
+    } rows[] = {
+        {4, 0.225079f, 0.225079f * 15.0f * 0.75f, (0.8f - 0.2f * 1.5f) * 0.5f},
+        {6, 0.450158f, 0.450158f * 30.0f * 0.64f, 0.8f},
+    };
+    for (const row& w : rows) {
+        a.acf_en_type[0] = w.type;
+        int tails = 0;
+        for (const vtx& v : capture_drawing([] { ACF_draw_thrust_stage(P); }, 12.0f).vertices()) {
+            EXPECT_TRUE(v.a >= 0.8f * w.strength - 1e-3f && v.a <= 1.2f * w.strength + 1e-3f) << w.type << " " << v.a;
+            if (v.s == 0.1f && v.z == 0.0f) {
+                EXPECT_NEAR(std::hypot(v.x, v.y), w.radius, 1e-4f) << w.type;
+            }
+            if (v.s == 1.0f) {
+                ++tails;
+                EXPECT_NEAR(v.z, w.length, 0.02f * w.length + 1e-3f) << w.type;
+            }
+        }
+        EXPECT_GT(tails, 0) << w.type;
+    }
+}
+
 TEST_F(Stages, TakeOffRocketFlame)
 {
     clear_plane(0);
@@ -157,6 +190,14 @@ TEST_F(Stages, TakeOffRocketFlame)
         ASSERT_EQ(nozzle.size(), 1u);
         const float at[3] = {0.0f, -1.0f, 2.0f};
         EXPECT_LT(nozzle[0].dist(at), 1e-3f);
+        int tails = 0;
+        for (const vtx& v : capture_drawing([&] { ACF_draw_plane(n, mode); }, 6.0f).vertices()) {
+            if (v.s == 1.0f) {
+                ++tails;
+                EXPECT_NEAR(v.z, 3.0f, 0.021f);   // 1 m aft of the nozzle, within the flicker
+            }
+        }
+        EXPECT_GT(tails, 0);
     }
     // Strength 0.5 flickers between alpha 0.4 and 0.6 (a factor 0.8 .. 1.2).
     UTIL_srand(3);
