@@ -309,7 +309,8 @@ TEST_F(Stages, NavigationLightsStrobesBeaconsAndPower)
     a.acf_has_navlites = 1;
     f.nav_lights_on = 1;
     // The last wing pair that reaches further out than the pair before it.
-    for (const auto& [tips, out] : {std::pair{std::array{10.0f, 12.0f, 11.0f, 14.0f}, 14.0f},
+    for (const auto& [tips, out] : {std::pair{std::array{10.0f, 10.0f, 8.0f, 8.0f}, 10.0f},   // level: none further out
+                                   std::pair{std::array{10.0f, 12.0f, 11.0f, 14.0f}, 14.0f},
                                    std::pair{std::array{10.0f, 9.0f, 11.0f, 8.0f}, 11.0f}}) {
         for (int k = 0; k < 4; ++k) {
             hand_wing(P, 9 + 2 * k, 1, tips[static_cast<size_t>(k)], 1.0f, 1.0f);
