@@ -274,6 +274,30 @@ TEST_F(Stages, ForceOverlayLevelsAndTheLightsOnlyMode)
     clear_plane(0);
 }
 
+// Blade forces at level 4 (del_dir 0, v_el 100 N, 1 mm a newton, three times
+// over): from the blade's middle radii 0.25 and 0.75 m, at the top pointing
+// right, at the right pointing down, below pointing left, at the left pointing
+// up. At level 2 a plain surface (28..43) has no force line.
+TEST_F(Stages, BladeForcesTurnRoundTheDiscAndPlainSurfacesHaveNone)
+{
+    propeller_plane(0);
+    visibility_scale = 0.001f;
+    for (int i = 0; i < FLT_ELEMENT_VALUES; ++i) flt[0].v_el[i] = 100.0f, flt[0].del_dir[i] = 0.0f;
+    sim_graphics_view.visibility_math_level = 4;
+    const capture c = capture_drawing([] { ACF_draw_force_overlay(); }, 2.0f);
+    const float ends[][3] = {{0.3f, 0.25f, 0}, {0.25f, -0.3f, 0}, {-0.3f, -0.25f, 0}, {-0.25f, 0.3f, 0},
+                             {0.3f, 0.75f, 0}, {0.75f, -0.3f, 0}, {-0.3f, -0.75f, 0}, {-0.75f, 0.3f, 0}};
+    for (const auto& end : ends)
+        EXPECT_TRUE(std::any_of(c.prims.begin(), c.prims.end(), [&](const prim& l) { return l.kind == 2 && l.v[1].dist(end) < 1e-3f; }))
+            << end[0] << " " << end[1];
+    hand_wing(0, 30, 1, 1.0f, 1.0f, 1.0f);
+    flt[0].force_XYZ[3 * ACF_el(30, 0) + 1] = 1000.0f;
+    sim_graphics_view.visibility_math_level = 2;
+    EXPECT_EQ(capture_drawing([] { ACF_draw_force_overlay(); }, 2.0f).count(2), 1);   // the thrust line alone
+    sim_graphics_view.visibility_math_level = 0;
+    clear_plane(0);
+}
+
 // A wing element's force is drawn as lift, then drag and side force from the
 // lift's end, scaled by the part's element count over four: two elements at
 // 1 mm a newton make 2,000 N of lift a line of 1 m.
