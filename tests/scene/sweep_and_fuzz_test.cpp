@@ -3,6 +3,8 @@
 #include <cstring>
 #include <random>
 
+#include "core/texture_slots.h"
+#include "graphics/ogl_bind_seam.h"
 #include "tests/scene/scene_fixture.h"
 
 namespace {
@@ -78,6 +80,35 @@ TEST_F(Sweep, ElevenEntriesAPassPublishedEveryThirdPass)
         pass();
         EXPECT_EQ(scene_nearest_airport.airport_index >= 0, k % 2 == 0) << "pass " << k;
     }
+}
+
+// The user's aircraft is redrawn from the pilot's eye (its paint bound) in an
+// inside view that asks for it: the front-view flag in views 1000-1002, the
+// side-view flag in views 1004-1012 or with a horizontal field of view above
+// 0.01.
+TEST_F(Sweep, CockpitRedrawInTheViewsTheAircraftAsksFor)
+{
+    struct paint_seen : bind_recorder {
+        bool paint = false;
+        void bound(int slot, int) override { paint = paint || slot == TEX_SLOT_PAINT_FIRST; }
+    } rec;
+    const struct {
+        int32_t view, front, side;
+        float fov_h;
+        bool redrawn;
+    } cases[] = {{1000, 1, 0, 0.0f, true},   {1004, 1, 0, 0.0f, false}, {1004, 0, 1, 0.0f, true},
+                 {1000, 0, 1, 0.0f, false},  {1000, 0, 1, 0.02f, true}, {1000, 0, 1, 0.01f, false}};
+    OGL_install_bind_recorder(&rec);
+    for (const auto& c : cases) {
+        sim_graphics_view.view_type = c.view;
+        pln[0].acf_draw_geo_frnt_views = c.front, pln[0].acf_draw_geo_side_views = c.side;
+        sim_graphics_view.field_of_view_horizontal_deg = c.fov_h;
+        rec.paint = false;
+        SCENE_draw_3d();
+        EXPECT_EQ(rec.paint, c.redrawn) << c.view << " " << c.front << c.side << " " << c.fov_h;
+    }
+    OGL_install_bind_recorder(nullptr);
+    sim_graphics_view.field_of_view_horizontal_deg = 0.0f;
 }
 
 TEST_F(Sweep, RandomCamerasViewsAndWeatherKeepEveryIndexOnItsTable)
