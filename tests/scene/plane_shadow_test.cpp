@@ -133,6 +133,20 @@ TEST_F(Planes, PlanesWithinTheVisibilityAreDrawnWhereTheyAre)
     EXPECT_TRUE(taken.points.empty());
 }
 
+// Seen from the side (x right, y up), plane 1 pitched 45 degrees nose up:
+// its wheel 10 m aft of the reference point sinks to 7.07 m below it and
+// comes 7.07 m nearer, so it shows 7.07 m below the origin.
+TEST_F(Planes, APitchedPlaneDropsItsTail)
+{
+    window_ortho(-100.0, 100.0, -100.0, 100.0, -1000.0, 1000.0);
+    wheel_on(1);
+    pln[1].acf_gear_znodef[67] = pln[1].acf_Zarm[67] = 10.0f;
+    flt[1].theta = 45.0f;
+    const fed_back f = feedback([] { SCENE_draw_plane_range(1, 1); });
+    EXPECT_TRUE(drawn_at(f, 0.0f, 7.07f));
+    EXPECT_FALSE(drawn_at(f, 0.0f, -7.07f));
+}
+
 // A plane of half-extents 3 m by 4 m (size 5 m) is drawn whole while a
 // hundredth of its distance from the camera is below zoom x size (500 m at
 // zoom 1, 1000 m at zoom 2, the distance taken in three dimensions), and as

@@ -61,6 +61,44 @@ TEST_F(Sky, LowSunBlendsTheRowsAndTintsTheDusk)
     EXPECT_NEAR(sky_ramp[0][0], test_band(0, 0, 0), 1e-5f);
 }
 
+// The bands thinned by the air (factor s at the camera): band 3 by 0.75 s +
+// 0.25, band 5 by s; halfway between 12,964 m and 185.2 m of visibility every
+// band lies halfway to band 0. Lights on by the daylight, 0.45 of it: (0.45 x
+// 0.99 - 0.5) x -10 = 0.545. The light from sun and moon with the sun 7
+// degrees down at sea level (s = 1): weight 0.6, azimuths -97 and 83: -25.
+// In a 1,000-m fog the fog starts at a tenth of its end.
+TEST_F(Sky, BandsLightAndFogByAirVisibilityAndSun)
+{
+    equator(12.0f);
+    sim_graphics_view.view_elevation_m_msl = 5000.0f;
+    visibility_and_light();
+    const float s = scene_atmosphere_factor;
+    ASSERT_LT(s, 0.9f);
+    for (int k = 0; k < 3; ++k) {
+        EXPECT_NEAR(sky_ramp[3][k], test_band(0, 3, k) * (0.75f * s + 0.25f), 1e-5f);
+        EXPECT_NEAR(sky_ramp[5][k], test_band(0, 5, k) * s, 1e-5f);
+    }
+
+    sim_graphics_view.view_elevation_m_msl = 0.0f;
+    sim_weather.visibility_reported_m = 0.5f * (12964.0f + 185.2f);
+    for (int k = 0; k < 3; ++k) sky_pair_table[0][0][k] = 0.4f, sky_pair_table[0][1][k] = 0.5f;
+    visibility_and_light();
+    ASSERT_NEAR(scene_atmosphere_factor, 1.0f, 1e-3f);
+    for (int k = 0; k < 3; ++k) EXPECT_NEAR(sky_ramp[5][k], 0.5f * (test_band(0, 5, k) + test_band(0, 0, k)), 1e-4f);
+    EXPECT_NEAR(sim_graphics_scenery.percent_lights_on, 0.545f, 1e-4f);
+
+    equator(6.0f - 7.0f / 15.0f);
+    visibility_and_light();
+    ASSERT_NEAR(scene_sun_elevation, -7.0f, 1e-3f);
+    EXPECT_NEAR(sun_angles[1], -25.0f, 0.05f);
+
+    sim_weather.visibility_reported_m = 1000.0f;
+    visibility_and_light();
+    SKY_fog();
+    EXPECT_NEAR(fog_end, 1000.0f, 1e-3f);
+    EXPECT_NEAR(fog_start, 100.0f, 1e-3f);
+}
+
 TEST_F(Sky, InsideAnOvercastLayerTheCloudAboveItTheSun)
 {
     sim_weather.cloud_type[0] = 4;

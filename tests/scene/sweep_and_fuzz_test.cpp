@@ -3,7 +3,10 @@
 #include <cstring>
 #include <random>
 
+#include "core/texture_slots.h"
+#include "graphics/ogl_bind_seam.h"
 #include "tests/scene/scene_fixture.h"
+#include "tests/support/gl_view.h"
 
 namespace {
 
@@ -77,6 +80,69 @@ TEST_F(Sweep, ElevenEntriesAPassPublishedEveryThirdPass)
     for (int k = 1; k <= 6; ++k) {
         pass();
         EXPECT_EQ(scene_nearest_airport.airport_index >= 0, k % 2 == 0) << "pass " << k;
+    }
+}
+
+// The user's aircraft is redrawn from the pilot's eye (its paint bound) in an
+// inside view that asks for it: the front-view flag in views 1000-1002, the
+// side-view flag in views 1004-1012 or with a horizontal field of view above
+// 0.01.
+TEST_F(Sweep, CockpitRedrawInTheViewsTheAircraftAsksFor)
+{
+    struct paint_seen : bind_recorder {
+        bool paint = false;
+        void bound(int slot, int) override { paint = paint || slot == TEX_SLOT_PAINT_FIRST; }
+    } rec;
+    const struct {
+        int32_t view, front, side;
+        float fov_h;
+        bool redrawn;
+    } cases[] = {{1000, 1, 0, 0.0f, true},   {1004, 1, 0, 0.0f, false}, {1004, 0, 1, 0.0f, true},
+                 {1000, 0, 1, 0.0f, false},  {1000, 0, 1, 0.02f, true}, {1000, 0, 1, 0.01f, false}};
+    OGL_install_bind_recorder(&rec);
+    for (const auto& c : cases) {
+        sim_graphics_view.view_type = c.view;
+        pln[0].acf_draw_geo_frnt_views = c.front, pln[0].acf_draw_geo_side_views = c.side;
+        sim_graphics_view.field_of_view_horizontal_deg = c.fov_h;
+        rec.paint = false;
+        SCENE_draw_3d();
+        EXPECT_EQ(rec.paint, c.redrawn) << c.view << " " << c.front << c.side << " " << c.fov_h;
+    }
+    OGL_install_bind_recorder(nullptr);
+    sim_graphics_view.field_of_view_horizontal_deg = 0.0f;
+}
+
+// The yaw string: 50 units up from its root at (300, 300) with no sideslip,
+// drawn in the forward views while the ground speed is above 1 m/s.
+TEST_F(Sweep, TheYawStringInTheForwardViewsWhenMoving)
+{
+    pln[0].acf_yawstringx = pln[0].acf_yawstringy = 300.0f;
+    const struct {
+        int32_t view;
+        float groundspeed;
+        bool drawn;
+    } cases[] = {{1000, 2.0f, true}, {1002, 2.0f, true}, {1000, 1.0f, false}, {1004, 2.0f, false}};
+    for (const auto& c : cases) {
+        sim_graphics_view.view_type = c.view;
+        flt[0].groundspeed = c.groundspeed;
+        const std::vector<GLfloat> b = feedback_of([] { SCENE_draw_3d(); }, 1 << 22, GL_2D);
+        const float x = 300.5f + screen.screen_area_left, y = 300.5f + screen.screen_area_bottom;
+        bool found = false;
+        for (size_t i = 0; i < b.size();) {   // 2-D feedback: tokens and their vertices of two values
+            const GLint token = static_cast<GLint>(b[i++]);
+            if (token == GL_LINE_TOKEN || token == GL_LINE_RESET_TOKEN) {
+                found = found || (i + 3 < b.size() && std::fabs(b[i] - x) < 1.0f && std::fabs(b[i + 1] - y) < 1.0f &&
+                                  std::fabs(b[i + 2] - x) < 1.0f && std::fabs(b[i + 3] - (y + 50.0f)) < 1.0f);
+                i += 4;
+            } else if (token == GL_POLYGON_TOKEN) {
+                i += 1 + 2 * static_cast<size_t>(b[i]);
+            } else if (token == GL_PASS_THROUGH_TOKEN) {
+                i += 1;
+            } else {
+                i += 2;   // a point, bitmap or pixel rectangle: one vertex
+            }
+        }
+        EXPECT_EQ(found, c.drawn) << c.view << " " << c.groundspeed;
     }
 }
 

@@ -7,6 +7,7 @@
 #include <tuple>
 
 #include "aircraft/acf_panel_setup.h"
+#include "core/random.h"
 #include "core/simvars/time.h"
 #include "core/texture_slots.h"
 #include "graphics/gl_entry.h"
@@ -91,6 +92,12 @@ TEST_F(Stages, ExhaustFlamesTakeTheirTexturesAndTipRocketsTurnWithTheRotor)
             const float tip[3] = {std::cos((b + rotor) * DEG), std::sin((b + rotor) * DEG), 0.0f};
             EXPECT_TRUE(std::any_of(tips.begin(), tips.end(), [&](const vtx& v) { return v.dist(tip) < 1e-3f; })) << b;
         }
+        // Blade pitch 90 degrees: each flame streams aft, sqrt(0.5) / pi x 30 x 0.25 = 1.688 m (2 % flicker).
+        for (const vtx& v : capture_drawing([&] { ACF_draw_plane(P, 1); }, 3.0f).vertices()) {
+            if (v.s == 1.0f && v.a >= 0.39f && v.a <= 0.61f) {
+                EXPECT_NEAR(v.z, 1.688f, 0.04f);
+            }
+        }
     }
     for (float blades : {0.0f, -3.0f, std::numeric_limits<float>::quiet_NaN()}) {
         a.acf_num_blades[0] = blades;
@@ -135,6 +142,39 @@ TEST_F(Stages, PropellerDiscRimConeAndAlpha)
 
 // The take-off rocket flame shows for the user's aircraft in mode 1 only,
 // centred on x = 0; a flame of strength 0 is clear.
+// Flame sizes: radius sqrt(face area) / pi; a jet's length 15 radii at half
+// burner and up, fainter in bright light; a rocket's 30 radii times the throttle.
+TEST_F(Stages, ExhaustFlameLengthRadiusAndStrength)
+{
+    a.acf_num_engines = a.acf_num_thrustpoints = 1;
+    a.acf_face_jet = 0.5f, a.acf_face_rocket = 2.0f;
+    f.ENGN_running[0] = 1, f.ENGN_burnrat[0] = 0.5f, f.ENGN_thro_use[0] = 0.64f;
+    sim_graphics_misc.cockpit_light_level_r = sim_graphics_misc.cockpit_light_level_g =
+        sim_graphics_misc.cockpit_light_level_b = 0.5f;
+    struct row {
+        int type;
+        float radius, length, strength;
+    } rows[] = {
+        {4, 0.225079f, 0.225079f * 15.0f * 0.75f, (0.8f - 0.2f * 1.5f) * 0.5f},
+        {6, 0.450158f, 0.450158f * 30.0f * 0.64f, 0.8f},
+    };
+    for (const row& w : rows) {
+        a.acf_en_type[0] = w.type;
+        int tails = 0;
+        for (const vtx& v : capture_drawing([] { ACF_draw_thrust_stage(P); }, 12.0f).vertices()) {
+            EXPECT_TRUE(v.a >= 0.8f * w.strength - 1e-3f && v.a <= 1.2f * w.strength + 1e-3f) << w.type << " " << v.a;
+            if (v.s == 0.1f && v.z == 0.0f) {
+                EXPECT_NEAR(std::hypot(v.x, v.y), w.radius, 1e-4f) << w.type;
+            }
+            if (v.s == 1.0f) {
+                ++tails;
+                EXPECT_NEAR(v.z, w.length, 0.02f * w.length + 1e-3f) << w.type;
+            }
+        }
+        EXPECT_GT(tails, 0) << w.type;
+    }
+}
+
 TEST_F(Stages, TakeOffRocketFlame)
 {
     clear_plane(0);
@@ -150,7 +190,22 @@ TEST_F(Stages, TakeOffRocketFlame)
         ASSERT_EQ(nozzle.size(), 1u);
         const float at[3] = {0.0f, -1.0f, 2.0f};
         EXPECT_LT(nozzle[0].dist(at), 1e-3f);
+        int tails = 0;
+        for (const vtx& v : capture_drawing([&] { ACF_draw_plane(n, mode); }, 6.0f).vertices()) {
+            if (v.s == 1.0f) {
+                ++tails;
+                EXPECT_NEAR(v.z, 3.0f, 0.021f);   // 1 m aft of the nozzle, within the flicker
+            }
+        }
+        EXPECT_GT(tails, 0);
     }
+    // Strength 0.5 flickers between alpha 0.4 and 0.6 (a factor 0.8 .. 1.2).
+    UTIL_srand(3);
+    float lo = 1.0f, hi = 0.0f;
+    for (int k = 0; k < 60; ++k)
+        for (const vtx& v : capture_drawing([] { ACF_draw_flame(TEX_SLOT_FLAME_ROCKET_SOLID, 0, -1, 0, 0, 0, 0, 0, 0, 1, 0.1f, 0.5f); }).vertices())
+            lo = std::min(lo, v.a), hi = std::max(hi, v.a);
+    EXPECT_TRUE(lo >= 0.399f && lo < 0.42f && hi > 0.58f && hi <= 0.601f) << lo << " " << hi;
     const capture faint = capture_drawing([] { ACF_draw_flame(TEX_SLOT_FLAME_ROCKET_SOLID, 0, -1, 0, 0, 0, 0, 0, 0, 1, 0.1f, 0.0f); });
     ASSERT_FALSE(faint.prims.empty());
     for (const vtx& v : faint.vertices()) EXPECT_EQ(v.a, 0.0f);
@@ -219,6 +274,30 @@ TEST_F(Stages, ForceOverlayLevelsAndTheLightsOnlyMode)
     clear_plane(0);
 }
 
+// Blade forces at level 4 (del_dir 0, v_el 100 N, 1 mm a newton, three times
+// over): from the blade's middle radii 0.25 and 0.75 m, at the top pointing
+// right, at the right pointing down, below pointing left, at the left pointing
+// up. At level 2 a plain surface (28..43) has no force line.
+TEST_F(Stages, BladeForcesTurnRoundTheDiscAndPlainSurfacesHaveNone)
+{
+    propeller_plane(0);
+    visibility_scale = 0.001f;
+    for (int i = 0; i < FLT_ELEMENT_VALUES; ++i) flt[0].v_el[i] = 100.0f, flt[0].del_dir[i] = 0.0f;
+    sim_graphics_view.visibility_math_level = 4;
+    const capture c = capture_drawing([] { ACF_draw_force_overlay(); }, 2.0f);
+    const float ends[][3] = {{0.3f, 0.25f, 0}, {0.25f, -0.3f, 0}, {-0.3f, -0.25f, 0}, {-0.25f, 0.3f, 0},
+                             {0.3f, 0.75f, 0}, {0.75f, -0.3f, 0}, {-0.3f, -0.75f, 0}, {-0.75f, 0.3f, 0}};
+    for (const auto& end : ends)
+        EXPECT_TRUE(std::any_of(c.prims.begin(), c.prims.end(), [&](const prim& l) { return l.kind == 2 && l.v[1].dist(end) < 1e-3f; }))
+            << end[0] << " " << end[1];
+    hand_wing(0, 30, 1, 1.0f, 1.0f, 1.0f);
+    flt[0].force_XYZ[3 * ACF_el(30, 0) + 1] = 1000.0f;
+    sim_graphics_view.visibility_math_level = 2;
+    EXPECT_EQ(capture_drawing([] { ACF_draw_force_overlay(); }, 2.0f).count(2), 1);   // the thrust line alone
+    sim_graphics_view.visibility_math_level = 0;
+    clear_plane(0);
+}
+
 // A wing element's force is drawn as lift, then drag and side force from the
 // lift's end, scaled by the part's element count over four: two elements at
 // 1 mm a newton make 2,000 N of lift a line of 1 m.
@@ -228,12 +307,18 @@ TEST_F(Stages, AWingElementForceIsDrawnAtAQuarterOfItsElementsScale)
     ACF_prepare_model(0);
     visibility_scale = 0.001f;
     flt[0].alpha_el[ACF_el(8, 1) * 4] = 0.0f;
+    OGL_set_state(STATE_FOG_ON, 0, STATE_LIGHTING_OFF, STATE_OPAQUE, STATE_DEPTH_TEST_ON, STATE_DEPTH_WRITE_ON);   // the overlay's state
     const capture c = capture_drawing([] { ACF_draw_force_vector(0.0f, 0.0f, 0.0f, 1000.0f, 2000.0f, 3000.0f, 8, 1, false); });
     ASSERT_EQ(c.count(2), 3);
     const float lift[3] = {0.0f, 1.0f, 0.0f}, drag[3] = {0.0f, 1.0f, 1.5f}, side[3] = {0.5f, 1.0f, 0.0f};
     EXPECT_LT(c.prims[0].v[1].dist(lift), 1e-3f);
     EXPECT_LT(c.prims[1].v[1].dist(drag), 1e-3f);
     EXPECT_LT(c.prims[2].v[1].dist(side), 1e-3f);
+    // Green lift, red drag, yellow side force.
+    const float colours[3][3] = {{0.1f, 1.0f, 0.1f}, {1.0f, 0.2f, 0.2f}, {1.0f, 1.0f, 0.0f}};
+    for (int k = 0; k < 3; ++k)
+        EXPECT_TRUE(std::fabs(c.prims[k].v[0].r - colours[k][0]) < 0.01f && std::fabs(c.prims[k].v[0].g - colours[k][1]) < 0.01f &&
+                    std::fabs(c.prims[k].v[0].b - colours[k][2]) < 0.01f) << k;
     // Turned with the element's angle of attack, nose up about -x: 90 degrees
     // lays the lift along -z.
     flt[0].alpha_el[ACF_el(8, 1) * 4] = 90.0f;
@@ -248,7 +333,8 @@ TEST_F(Stages, NavigationLightsStrobesBeaconsAndPower)
     a.acf_has_navlites = 1;
     f.nav_lights_on = 1;
     // The last wing pair that reaches further out than the pair before it.
-    for (const auto& [tips, out] : {std::pair{std::array{10.0f, 12.0f, 11.0f, 14.0f}, 14.0f},
+    for (const auto& [tips, out] : {std::pair{std::array{10.0f, 10.0f, 8.0f, 8.0f}, 10.0f},   // level: none further out
+                                   std::pair{std::array{10.0f, 12.0f, 11.0f, 14.0f}, 14.0f},
                                    std::pair{std::array{10.0f, 9.0f, 11.0f, 8.0f}, 11.0f}}) {
         for (int k = 0; k < 4; ++k) {
             hand_wing(P, 9 + 2 * k, 1, tips[static_cast<size_t>(k)], 1.0f, 1.0f);

@@ -118,6 +118,12 @@ TEST_F(Surfaces, AileronFlapSpoilerAndSpeedbrakePanels)
         c = draw(part);
         EXPECT_TRUE(c.has(turned(vertex(part, 1, 3), arm, z_axis, 10.0f * side).data())) << part;
         EXPECT_FALSE(c.has(turned(vertex(part, 1, 3), arm, z_axis, -10.0f * side).data())) << part;
+        // A sweep change of 10 degrees takes either tip aft: about the y axis, against the side's sign.
+        f.foil_dih[part] = 0.0f, f.foil_swe[part] = 10.0f;
+        const float y_axis[3] = {0.0f, 1.0f, 0.0f};
+        c = draw(part);
+        EXPECT_TRUE(c.has(turned(vertex(part, 1, 3), arm, y_axis, -10.0f * side).data())) << part;
+        EXPECT_FALSE(c.has(turned(vertex(part, 1, 3), arm, y_axis, 10.0f * side).data())) << part;
     }
 
     // No elements: nothing at all, wing or plain surface.

@@ -246,6 +246,16 @@ TEST_F(Weapons, PreviewStaysInItsRectangleAndLeavesThePlaneAsItWas)
     glGetIntegerv(GL_VIEWPORT, box);
     EXPECT_TRUE(box[0] == 0 && box[1] == 0 && box[2] == 1024 && box[3] == 768 && !glIsEnabled(GL_SCISSOR_TEST));
 
+    // Fixed gear keeps its deployment: gear that is up stays up in the picture.
+    c.acf_gear_retract = 0;
+    glClear(GL_COLOR_BUFFER_BIT);
+    ACF_draw_preview(x1, y1, x2, y2);
+    const pixels up = read_window();
+    const unsigned char* q = &up[(size_t(y1 + (ey + h * aspect) / (2 * h * aspect) * (y2 - y1)) * 1024 +
+                                  size_t(x1 + (ex + h) / (2 * h) * (x2 - x1))) * 4];
+    EXPECT_TRUE(q[0] == 255 && q[1] == 0 && q[2] == 255);
+    c.acf_gear_retract = before.acf_gear_retract;
+
     sim_graphics_view.view_zoom = -3.0f;   // no zoom at all: as zoom 1
     glClear(GL_COLOR_BUFFER_BIT);
     ACF_draw_preview(x1, y1, x2, y2);

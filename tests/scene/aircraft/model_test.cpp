@@ -75,6 +75,8 @@ TEST_F(AircraftModel, PresenceFollowsFailuresHidingEnginesAndThrustPoints)
         EXPECT_EQ(ACF_part_in_service(P, r.part), r.present) << r.what;
         EXPECT_EQ(ACF_part_present_thrust(P, r.part), r.thrust) << r.what;
     }
+    a.acf_en_type[2] = 7;   // tip rockets turn a rotor of their own
+    EXPECT_TRUE(ACF_part_in_service(P, 2));
     f.failures[130 + 8] = FAILURE_STATE_FAILED;
     EXPECT_TRUE(ACF_part_fitted(P, 8));   // built all the same
     EXPECT_FALSE(ACF_part_in_service(-1, 0) || ACF_part_in_service(10, 0));
@@ -101,6 +103,14 @@ TEST_F(AircraftModel, WingMeshFollowsTheAirfoilIncidenceAndControls)
     EXPECT_NEAR(origin[1], 0.12f, 1e-6f);                // point 3: half the thickness above
     EXPECT_NEAR(vtx(9, 0, 0)[2], -0.5f, 1e-6f);          // point 0: a quarter chord ahead
     EXPECT_NEAR(vtx(9, 3, 0)[0], 2.0f, 1e-6f);           // the tip station
+    // The outline points (c, t) of the table, times the chord 2 m and the thickness 0.24 m;
+    // without a control the hinge points sit at c 0.5 on the line from (0.2, +-0.5) to (0.75, 0).
+    const float foil_c[14] = {-0.25f, -0.22f, -0.15f, 0.0f, 0.2f, 0.5f, 0.75f, 0.75f, 0.5f, 0.2f, 0.0f, -0.15f, -0.22f, -0.25f};
+    const float foil_t[14] = {0.0f, 0.2f, 0.4f, 0.5f, 0.5f, 5.0f / 22.0f, 0.0f, 0.0f, -5.0f / 22.0f, -0.5f, -0.5f, -0.4f, -0.2f, 0.0f};
+    for (int i = 0; i < 14; ++i) {
+        EXPECT_NEAR(vtx(9, 0, i)[2], foil_c[i] * 2.0f, 1e-5f) << i;
+        EXPECT_NEAR(vtx(9, 0, i)[1], foil_t[i] * 0.24f, 1e-5f) << i;
+    }
 
     // Incidence at the stations: half-way to the neighbour, mirrored at the ends.
     a.acf_anginc[ACF_el(9, 0)] = 2.0f;
@@ -132,12 +142,12 @@ TEST_F(AircraftModel, WingMeshFollowsTheAirfoilIncidenceAndControls)
     }
 
     // A slotted flap (type 1) hinges 1.5 x (point 5 - point 8) below point 8,
-    // a plain one (type 0) half-way between them; the flap decides over the aileron.
+    // a plain one (types 0 and 5) half-way between them; the flap decides over the aileron.
     a.acf_flap[ACF_el(9, 0)] = 1;
     a.acf_flap_el_first[9] = 0.0f;
     a.acf_flap_el_end[9] = 1.0f;
     a.acf_flap_crat = a.acf_flap_crat2 = 0.25f;
-    for (float type : {1.0f, 0.0f}) {
+    for (float type : {1.0f, 0.0f, 5.0f}) {
         a.acf_flap_type = type;
         ACF_prepare_model(P);
         const float* p5 = vtx(9, 0, 5);
@@ -209,6 +219,8 @@ TEST_F(AircraftModel, BodyNormalsShareTheirSeamsAndAFlatBodyFacesUp)
         EXPECT_NEAR(length3(nrm(44, r, 4)), 1.0f, 1e-5f);
         EXPECT_EQ(nrm(45, r, 4)[1], 1.0f);
     }
+    EXPECT_NEAR(nrm(44, 5, 8)[0], 0.0f, 1e-5f);   // the keel's seam reads the points either side of it
+    EXPECT_NEAR(nrm(44, 5, 8)[1], -1.0f, 1e-5f);
     EXPECT_GT(nrm(44, 5, 0)[1], 0.9f);   // outwards: the top faces up, the sides sideways
     EXPECT_GT(nrm(44, 5, 4)[0], 0.9f);
     EXPECT_LT(nrm(44, 5, 13)[0], -0.9f);
@@ -230,6 +242,7 @@ TEST_F(AircraftModel, PaintCoordinatesFollowTheLayout)
     EXPECT_NEAR(tex(8, 0, 6)[0], 1.0f, 1e-6f);             // trailing edge
     EXPECT_FLOAT_EQ(tex(0, 0, 0)[0], 16.0f / 1024.0f);     // a propeller is mirrored across
     EXPECT_NEAR(tex(18, 1, 13)[0] - tex(18, 1, 0)[0], 252.0f / 1024.0f, 1e-6f);   // the fin's lower side beside
+    EXPECT_NEAR(tex(18, 1, 7)[0] - tex(18, 1, 6)[0], 252.0f / 1024.0f, 1e-6f);   // from point 7 on
 
     // A circular fuselage centred on its waterline: top, side and keel.
     const float top = 1024.0f / 1024.0f, side = 899.0f / 1024.0f, keel = 774.0f / 1024.0f;
@@ -246,6 +259,46 @@ TEST_F(AircraftModel, PaintCoordinatesFollowTheLayout)
     ACF_prepare_model(P);
     EXPECT_FLOAT_EQ(tex(45, 3, 2)[0], (522.0f + 772.0f) * 0.5f / 1024.0f);
     EXPECT_FLOAT_EQ(tex(45, 3, 2)[1], (395.0f + 520.0f) * 0.5f / 1024.0f);
+}
+
+// Each part's bitmap and rectangle (s0, s1, t0, t1 in texels), and a body
+// whose rows lie wholly above or below its waterline.
+TEST_F(AircraftModel, PaintRectanglesAndRowsOffTheWaterline)
+{
+    const struct {
+        int first, last, bitmap, s0, s1, t0, t1;
+    } layout[] = {
+        {0, 7, 1, 16, 0, 261, 389},       {8, 9, 1, 774, 1024, 0, 393},     {10, 11, 1, 522, 772, 0, 259},
+        {12, 13, 1, 522, 646, 261, 393},  {14, 15, 1, 648, 772, 261, 393},  {16, 17, 1, 774, 1024, 522, 772},
+        {18, 18, 1, 18, 268, 0, 259},     {19, 19, 1, 18, 268, 261, 520},   {20, 20, 2, 0, 128, 129, 256},
+        {21, 21, 2, 127, 256, 129, 256},  {22, 22, 2, 255, 384, 129, 256},  {23, 23, 2, 383, 512, 129, 256},
+        {24, 24, 2, 511, 640, 129, 256},  {25, 25, 2, 639, 768, 129, 256},  {26, 26, 2, 767, 896, 129, 256},
+        {27, 27, 2, 895, 1024, 129, 256}, {28, 35, 1, 774, 1024, 458, 520}, {36, 43, 1, 774, 1024, 395, 456},
+        {44, 44, 1, 0, 772, 774, 1024},   {45, 46, 1, 522, 772, 395, 520},  {47, 47, 2, 255, 384, 0, 127},
+        {48, 48, 2, 383, 512, 0, 127},    {49, 49, 2, 511, 640, 0, 127},    {50, 50, 2, 639, 768, 0, 127},
+        {51, 51, 2, 767, 896, 0, 127},    {52, 52, 2, 895, 1024, 0, 127},   {53, 60, 1, 774, 1024, 900, 1024},
+        {61, 65, 1, 392, 520, 16, 0},     {66, 72, 1, 0, 0, 0, 0},
+    };
+    for (const auto& row : layout)
+        for (int k = row.first; k <= row.last; ++k) {
+            const paint_rect r = paint_layout_of(k);
+            EXPECT_EQ(r.bitmap, row.bitmap) << k;
+            EXPECT_TRUE(r.s0 == row.s0 && r.s1 == row.s1 && r.t0 == row.t0 && r.t1 == row.t1) << k;
+        }
+
+    // Body 45: rows 0..5 round y = 3, rows 6..11 round y = -3, radius 1, so the
+    // waterline is y = 0. A chord of the ring is 2 sin 11.25 = 0.390181 m.
+    // Above: u = the arc down to point 8 plus point 9's height 2; below: minus
+    // the arc from point 0 minus point 0's depth 2. u runs -5.121445..5.121445
+    // and t = (395 + u' x 125) / 1024.
+    hand_body(P, 45, 1.0f, 3.0f);
+    for (int r = 6; r < 12; ++r)
+        for (int i = 0; i < 18; ++i) a.acf_body_Y[(45 * ACF_BODY_STATIONS + r) * ACF_BODY_POINTS + i] -= 6.0f;
+    ACF_prepare_model(P);
+    EXPECT_NEAR(tex(45, 0, 0)[1], 520.0f / 1024.0f, 1e-5f);
+    EXPECT_NEAR(tex(45, 0, 8)[1], 481.90717f / 1024.0f, 1e-5f);
+    EXPECT_NEAR(tex(45, 11, 0)[1], 433.09283f / 1024.0f, 1e-5f);
+    EXPECT_NEAR(tex(45, 11, 8)[1], 395.0f / 1024.0f, 1e-5f);
 }
 
 TEST_F(AircraftModel, NacellesFairingsAndWeaponsFollowTheirOwnPaintRules)
@@ -293,6 +346,7 @@ TEST_F(AircraftModel, NacellesFairingsAndWeaponsFollowTheirOwnPaintRules)
         {"weapon: first side top", 0, -1, 3, 0, 1, 1.0f},
         {"weapon: first side middle", 0, -1, 3, 4, 1, 0.7578125f},
         {"weapon: second side top", 0, -1, 3, 17, 1, 0.484375f},
+        {"weapon: second side keel", 0, -1, 3, 9, 1, 0.0f},
         {"weapon: second side middle", 0, -1, 3, 13, 1, 0.2421875f},
     };
     for (const row& w : rows) {
@@ -359,6 +413,7 @@ TEST_F(AircraftModel, FailedPartsAreBuiltButCastNoShadow)
     EXPECT_EQ(ACF_shadow_size(0, 256), 32);
     EXPECT_EQ(ACF_shadow_size(4, 256), 256);
     EXPECT_EQ(ACF_shadow_size(2, 0), 128);
+    EXPECT_EQ(ACF_shadow_size(3, 0), 256);
     EXPECT_EQ(UTIL_max3(1, 3, 2), 3);
     EXPECT_EQ(UTIL_max3(2, 2, 2), 2);
 }
@@ -390,6 +445,17 @@ TEST_F(AircraftModel, ABodyFillsItsOutlineInTheShadow)
             inside += al == 255;
         }
     EXPECT_GT(inside, 100);
+
+    // Engine 0's nacelle canted 90 degrees: X = -z of the body, Z = its x, so
+    // it lies along the left half of the texture (32 texels, 11 x 36 / 32 m wide).
+    clear_plane(P);
+    hand_body(P, 53, 1.0f);
+    a.acf_sidecant[0] = 90.0f;
+    ACF_shadow_raster(P, 32, rgba.data());
+    EXPECT_FLOAT_EQ(a.acf_size_x, 11.0f * 36.0f / 32.0f);
+    EXPECT_NEAR(a.acf_size_z, 1.0f * 36.0f / 32.0f, 1e-6f);
+    EXPECT_EQ(rgba[(16 * 32 + 8) * 4 + 3], 255);
+    EXPECT_EQ(rgba[(16 * 32 + 23) * 4 + 3], 0);
 }
 
 // Counts and values that peers and plug-ins may have written into the record

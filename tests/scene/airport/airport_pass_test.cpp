@@ -111,6 +111,15 @@ TEST_F(AirportPass, SignsShowTheirEndsNumbers)
         start_selection.airport_index = -1;
         EXPECT_TRUE(sign_cells(capture([&] { WORLDOBJ_draw_objects(); })).empty());
     }
+    // Nor beside a strip whose first section is unpaved (slots 162..169).
+    airport_table.clear();
+    local_airport_last = -1;
+    std::vector<int> helipad(41, TEX_SLOT_LINE_ASPHALT);
+    helipad[0] = 169;
+    runway_record r = runway("09", add_geometry(helipad, 40.0f, 40.0f));
+    r.distance_signs = 1;
+    add_airport({r});
+    EXPECT_TRUE(sign_cells(capture([&] { WORLDOBJ_draw_objects(); })).empty());
 }
 
 // The distance signs stand 3 m beside the runway's edges (a quarter of the
@@ -282,6 +291,48 @@ TEST_F(AirportPass, ArrestingGearOnMars)
 
 // A large apron of the selected airport shows the aircraft of slot r mod 10
 // (never the user's own, slot 0) and leaves that plane exactly as it was.
+// Blowing snow below 0 degrees C while it precipitates: one repeat every
+// 50 m from the first left edge (x -20, z 0) of the 40-m wide runway.
+TEST_F(AirportPass, BlowingSnowBelowFreezingRepeatsEveryFiftyMetres)
+{
+    add_airport({runway("18", runway_geometry())});
+    landing_splash_on = 0;
+    look_down(0.0f, -800.0f, 0.4f);
+    const float was = sim_weather.temperature_sealevel_c;
+    sim_weather.rain_percent = 0.5f;
+    for (const float temperature : {0.0f, -1.0f}) {
+        sim_weather.temperature_sealevel_c = temperature;
+        const std::vector<fb_item> snow = drawn_with(capture([&] { WORLDOBJ_draw_objects(); }), TEX_SLOT_BLOWING_SNOW);
+        EXPECT_EQ(snow.empty(), temperature == 0.0f);
+        float s_lo = 1e9f, s_hi = -1e9f, t_lo = 1e9f;
+        for (const fb_item& p : snow)
+            for (const auto& v : p.v) s_lo = std::min(s_lo, v.s), s_hi = std::max(s_hi, v.s), t_lo = std::min(t_lo, v.t);
+        if (temperature < 0.0f) {
+            EXPECT_NEAR(s_lo, 0.0f, 1e-4f);
+            EXPECT_NEAR(s_hi, 0.8f, 1e-4f);
+            EXPECT_NEAR(t_lo, -32.0f, 1e-3f);
+        }
+    }
+    sim_weather.rain_percent = 0.0f;
+    sim_weather.temperature_sealevel_c = was;
+}
+
+// Fifteen large aprons of the selected airport show aircraft, the 16th none:
+// aprons 17 down to 1 (apron 11 too small to count), the 16th is apron 1.
+TEST_F(AirportPass, OnlyFifteenApronsShowAircraft)
+{
+    screen_settings.draw_apron_aircraft = 1;
+    sim_graphics_settings.draw_aircrafts = 10;
+    std::vector<runway_record> runways = {runway("18", runway_geometry())};
+    for (int r = 1; r <= 17; ++r)
+        runways.push_back(runway("xxx", add_geometry({160, 160, 160}, 100.0f, 200.0f, 600.0f), TEX_SLOT_LINE_CONCRETE,
+                                 200.0f, r == 11 ? 50.0f : 200.0f));
+    add_airport(runways);
+    WORLDOBJ_draw_objects();
+    EXPECT_TRUE(rec.bound_slot(TEX_SLOT_SHADOW_FIRST + 2));    // apron 2, the 15th
+    EXPECT_FALSE(rec.bound_slot(TEX_SLOT_SHADOW_FIRST + 1));   // apron 1, the 16th
+}
+
 TEST_F(AirportPass, ParkedAircraftLeavesThePlaneAsItWas)
 {
     screen_settings.draw_apron_aircraft = 1;

@@ -40,7 +40,8 @@ TEST_F(Strips, SkidStepAndEndFollowTheSections)
         runway_geometry_table.clear();
         airport_table.clear();
         local_airport_last = -1;
-        const int g = add_geometry(slots(c.sections, 58, 160, c.blast_at_end), 40.0f, 40.0f);
+        // Slot 161, the last of the marked band, on the long concrete runway.
+        const int g = add_geometry(slots(c.sections, 58, c.sections == 201 ? 161 : 160, c.blast_at_end), 40.0f, 40.0f);
         const int a = add_airport({runway("09", g, c.surface)});
         recorded_unit_coords.clear();
         WORLDOBJ_draw_strip(a, 0, 1);
@@ -160,6 +161,23 @@ TEST_F(Strips, TextureUnitsOfTheOverlays)
         EXPECT_EQ(rec.bound_slot(TEX_SLOT_LANDING_LIGHT), c.light) << c.units << c.full << c.runway;
         EXPECT_EQ(texture_unit_count, c.count) << c.units << c.full << c.runway;
     }
+}
+
+// A taxiway's texture is fixed to the world from the snow origin, one repeat
+// per 20 m: 20 m wide from x 190, sections 40 m apart going north from z 0.
+TEST_F(Strips, ATaxiwayRepeatsItsTextureEveryTwentyMetres)
+{
+    const int t = add_geometry(slots(4, 160, 160), 40.0f, 20.0f, 200.0f);
+    const int a = add_airport({runway("xxx", t, TEX_SLOT_LINE_CONCRETE)});
+    worldobj_state.snow_origin_x = 190.0f, worldobj_state.snow_origin_z = 0.0f;
+    look_down(200.0f, -60.0f, 0.4f);
+    float s_lo = 1e9f, s_hi = -1e9f, t_lo = 1e9f, t_hi = -1e9f;
+    for (const fb_item& p : drawn_with(capture([&] { WORLDOBJ_draw_strip(a, 0, 1); }), 160))
+        for (const auto& v : p.v) s_lo = std::min(s_lo, v.s), s_hi = std::max(s_hi, v.s), t_lo = std::min(t_lo, v.t), t_hi = std::max(t_hi, v.t);
+    EXPECT_NEAR(s_lo, 0.0f, 1e-4f);
+    EXPECT_NEAR(s_hi, 1.0f, 1e-4f);
+    EXPECT_NEAR(t_lo, -6.0f, 1e-4f);
+    EXPECT_NEAR(t_hi, 0.0f, 1e-4f);
 }
 
 TEST_F(Strips, ShouldersAndABadShoulderKind)

@@ -110,6 +110,28 @@ TEST_F(Trails, SpinOfTheTrailAndItsPhase)
     EXPECT_TRUE(std::isfinite(engine_trails[0].samples[0].phase));
 }
 
+// A frame of 0.1 s in calm air (wind from 90 degrees: a 4 m/s drift toward -x):
+// a sample moving at 10 m/s east goes (10 - 4) x 0.1 = 0.6 m and slows to
+// 10 x (1 - 0.3) = 7 m/s. Aged 0.1 s of a 1-s life (f = 0.1 / 1.01) it is drawn
+// in (1, 1 - f, 0) at alpha 0.25 x (1.04 - f).
+TEST_F(Trails, EngineSamplesDriftSlowAndRedden)
+{
+    wind_vector[0] = wind_vector[1] = wind_vector[2] = 0.0f;
+    sim_weather.wind_direction_degt[0] = 90.0f;
+    sim_operation_misc.frame_rate_period = 0.1f;
+    PARTICLE_engine_emitters(0.0f, 5.0f, 0.0f, 10.0f, 0.0f, 0.0f, 1.0f, 0.0f, 1.0f, 0);
+    PARTICLE_engine_emitters(0.0f, 5.0f, -10.0f, 10.0f, 0.0f, 0.0f, 1.0f, 0.0f, 1.0f, 0);
+    const std::vector<fb_item> items = capture([] { PARTICLE_draw_engine_trails(); });
+    const engine_trail_sample& t = engine_trails[0].samples[0];
+    EXPECT_NEAR(t.pos[0], 0.6f, 1e-5f);
+    EXPECT_NEAR(t.vel[0], 7.0f, 1e-5f);
+    const float f = 0.1f / 1.01f;
+    ASSERT_FALSE(items.empty());
+    for (const fb_item& p : items)
+        for (const auto& v : p.v) EXPECT_TRUE(std::fabs(v.g - (1.0f - f)) < 1e-3f && std::fabs(v.a - 0.25f * (1.04f - f)) < 1e-3f);
+    sim_weather.wind_direction_degt[0] = 0.0f;
+}
+
 // A jump of more than ten spacings restarts a wake; the user's wake is laid
 // only on water; a segment as old as the fade time is drawn clear.
 TEST_F(Trails, WakesRestartEmitAndFade)

@@ -89,6 +89,11 @@ TEST_F(Vehicles, BodyModels)
     EXPECT_FLOAT_EQ(bus[2], -5.5f);
     EXPECT_FLOAT_EQ(bus[5 * 9 + 2], 5.5f);
     EXPECT_NEAR(bus[100 + 5 + 4], (170.0f + 33.0f) / 256.0f, 1e-6f);   // upper row, station 1: full height
+    // The van (kind 10, 2.5 m high) reaches 0.67 of its height at upper station 3; the
+    // tug (kind 11, 2 m wide, 1.5 m high) is 0.4 wide at station 1 and takes the whole texture height.
+    EXPECT_FLOAT_EQ(vehicle_models[10][100 + 5 * 3 + 1], 2.5f * 0.67f);
+    EXPECT_FLOAT_EQ(vehicle_models[11][5 * 1], 0.4f);
+    EXPECT_FLOAT_EQ(vehicle_models[11][100 + 5 * 4 + 4], 1.0f);
     // Drawn: within a nautical mile a body of cars' texture, at the limit none.
     sim_graphics_scenery.percent_lights_on = 0.0f;
     look_down(0.0f, 0.0f, 0.2f);
@@ -98,6 +103,13 @@ TEST_F(Vehicles, BodyModels)
         });
         EXPECT_EQ(drawn_with(items, TEX_SLOT_CARS).empty(), distance > 1000.0f) << distance;
     }
+    // The roof (after the 42 side vertices, in the order 19, 0, 18, 1, 17, 2, 16, ...)
+    // tilts forward from station 3 (vertex 16 on): a car heading north keeps it.
+    frame([&] { LIGHTS_add(1, 10.0f, 0.0f, 0.0f, 0.0f, 0, 0, 1); });
+    ASSERT_GE(vehicle_batch.vertices.size(), 62u);
+    EXPECT_EQ(vehicle_batch.vertices[42 + 5].ny, 1.0f);
+    EXPECT_FLOAT_EQ(vehicle_batch.vertices[42 + 6].ny, 0.7f);
+    EXPECT_FLOAT_EQ(vehicle_batch.vertices[42 + 6].nz, -0.7f);
 }
 
 // At night: tail lights when the camera sees the rear (up to 90 degrees off
