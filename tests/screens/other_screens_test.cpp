@@ -91,13 +91,49 @@ TEST_F(OtherScreens, RenderingFrameRateAndTextureReadOuts)
     SETUP_rendering_language();
     EXPECT_EQ(screen.requested_depth, 16);
 
+    // Below 12.5 frames a second the field holds 12.5.
+    screen_settings.systems_period = 0.2f;
+    SETUP_rendering_language();
+    EXPECT_NEAR(screen_settings.systems_period, 0.08f, 1e-6f);
+
     // 250 textures in the aircraft slots 500..999 (the table is put back after).
     std::vector<int32_t> kept(std::begin(texture_memory), std::end(texture_memory));
-    std::fill(texture_memory + 500, texture_memory + 1000, 0);
+    std::fill(texture_memory + 500, texture_memory + 4701, 0);
     for (int s = 500; s < 750; ++s) texture_memory[s] = 1;
     text(146, "A%dB%dC");
+    text(147, "D%dE%dF");
+    text(148, "G%dH%dI");
     EXPECT_TRUE(shows(printed(SETUP_rendering_language), "A250B50C"));
+    // Each share is divided by its range's last slot less its first:
+    // 499 of 500..999, 2999 of 1000..3999 and 700 of 4000..4700 read 100.
+    std::fill(texture_memory + 500, texture_memory + 999, 1);
+    std::fill(texture_memory + 1000, texture_memory + 3999, 1);
+    std::fill(texture_memory + 4000, texture_memory + 4700, 1);
+    const auto lines = printed(SETUP_rendering_language);
+    EXPECT_TRUE(shows(lines, "A499B100C"));
+    EXPECT_TRUE(shows(lines, "D2999E100F"));
+    EXPECT_TRUE(shows(lines, "G700H100I"));
     std::copy(kept.begin(), kept.end(), texture_memory);
+
+    // The switch table: a click on each box flips its own setting.
+    sim_graphics_settings_block& g = sim_graphics_settings;
+    screen_settings_block& ss = screen_settings;
+    const struct {
+        float x, y;
+        int32_t* value;
+    } switches[] = {
+        {270, 576, &g.draw_vectors},        {470, 576, &g.draw_obstacles},   {600, 576, &g.draw_textured_lites},
+        {270, 546, &g.draw_cars},           {470, 546, &g.draw_oilrigs},     {600, 546, &ss.cloud_shadows_on},
+        {270, 516, &ss.scenery_load_switch}, {470, 516, &g.draw_ships},      {600, 516, &g.dim_gload},
+        {270, 486, &ss.draw_apron_aircraft}, {470, 486, &g.draw_forestfires}, {600, 486, &g.draw_taxilines},
+    };
+    for (const auto& w : switches) *w.value = 0;
+    for (const auto& w : switches) {
+        click(SETUP_rendering_language, w.x + 4.0f, w.y + 4.0f);
+        EXPECT_EQ(*w.value, 1) << w.x << "," << w.y;
+        for (const auto& o : switches)
+            if (o.value != w.value) EXPECT_EQ(*o.value, &o < &w ? 1 : 0) << w.x << "," << w.y;
+    }
 
     // A change of the number of aircraft drawn tells the plug-ins once (event 7).
     static std::vector<int> events;
