@@ -207,6 +207,18 @@ TEST_F(DateWeather, WindLayersStackAndRainSetsTheRunway)
         SETUP_weather();
         EXPECT_EQ(sim_weather.runway_friction, s.after) << s.rain;
     }
+
+    // A lowest layer of 500 ft is raised to 1000 ft, the others follow.
+    sim_weather.wind_altitude_msl_m[0] = 500.0f * 0.3048f;
+    SETUP_weather();
+    EXPECT_NEAR(sim_weather.wind_altitude_msl_m[0], 304.8f, 0.01f);
+
+    // The condition list reads wet above 0 degrees C, frozen at 0 and below.
+    sim_weather.runway_friction = 1;
+    for (const auto& [celsius, shown] : {std::pair{0.5f, "Wet"}, {0.0f, "Snow"}}) {
+        sim_weather.temperature_sealevel_c = celsius;
+        EXPECT_TRUE(shows(printed(SETUP_weather, 101), shown)) << celsius;
+    }
 }
 
 TEST_F(DateWeather, WavesAndANewStormPattern)
@@ -267,10 +279,10 @@ TEST_F(DateWeather, RandomWeatherDrawsInItsOrder)
 {
     sim_graphics_scenery.current_planet = 0;
     terrain_elevation_low = 0.0f;
-    UTIL_srand(2024);
+    UTIL_srand(4);   // a stormy draw: the first cloud type is held at 4
     float r[31];
     for (float& v : r) v = static_cast<float>(UTIL_rand()) / 32767.0f;
-    UTIL_srand(2024);
+    UTIL_srand(4);
     // The button leaves the screen through the mode switch.
     app_mode = MODE_WEATHER;
     shell_hooks hooks;
