@@ -132,6 +132,23 @@ TEST_F(WeightFailures, TheTotalCountsWeaponsAboardAndTheHeldJettisonableLoad)
     EXPECT_FLOAT_EQ(flt[0].m_total, 1060.0f);
 }
 
+// The weapons tab: slot s's row is 25 lower for each pair, odd slots on the
+// right half (451 in); its unload button sits 72 in and 303 up.
+TEST_F(WeightFailures, UnloadingAWeaponKeepsItsNameAndAnUnnamedSlotHasNoRow)
+{
+    acf_struct& a = pln[0];
+    std::strcpy(a.wpn_name + 3 * size_t(TEXT_SIZE), "d.wpn");
+    a.acf_wpn_slot[2].wpn_type = a.acf_wpn_slot[3].wpn_type = 5;   // slot 2 has no name
+    weight_screen.weight_tab = 1;
+    weight_screen.weapon_preview_slot = 1;
+    click(SETUP_weight_fuel, 72.0f, 278.0f);   // where slot 2's button would be
+    EXPECT_EQ(a.acf_wpn_slot[2].wpn_type, 5);
+    click(SETUP_weight_fuel, 451.0f + 72.0f, 278.0f);
+    EXPECT_EQ(a.acf_wpn_slot[3].wpn_type, 0);
+    EXPECT_STREQ(a.wpn_name + 3 * size_t(TEXT_SIZE), "d.wpn");
+    weight_screen.weight_tab = 0;
+}
+
 TEST_F(WeightFailures, FuelSplitsByTheTanksAndEachTankKeepsItsCap)
 {
     drag(SETUP_weight_fuel, slider_x(600.0f), 410.0f);
