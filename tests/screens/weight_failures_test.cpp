@@ -224,6 +224,32 @@ TEST_F(WeightFailures, ATwinShowsItsEngineRowsAndClearKeepsTheValues)
     EXPECT_EQ(flt[0].tire_drag_dis[70], 0.0f);
 }
 
+// Where a slot's row stands (tab, column x, row) and its caption entry.
+TEST_F(WeightFailures, EachSlotHasItsTabColumnRowAndCaption)
+{
+    pln[0].acf_num_engines = 8;
+    const struct {
+        int slot, tab;
+        float x;
+        int row, caption;
+    } rows[] = {
+        {9, 1, 500, 0, 980},   {16, 1, 500, 7, 987},   {17, 2, 200, 0, 309},  {41, 2, 500, 9, 333},
+        {57, 3, 200, 7, 334},  {105, 4, 200, 7, 336},  {137, 4, 800, 7, 523}, {138, 5, 200, 0, 828},
+        {157, 5, 500, 7, 847}, {173, 5, 800, 15, 863},
+    };
+    for (const auto& r : rows) {
+        small_screens.failures_tab = r.tab;
+        std::fill(std::begin(flt[0].failures), std::end(flt[0].failures), 0);
+        answer_list(SETUP_failures, r.x, 768.0f - 90.0f - 40.0f * r.row, 6);
+        EXPECT_EQ(flt[0].failures[r.slot], 6) << r.slot;
+        EXPECT_EQ(std::count(std::begin(flt[0].failures), std::end(flt[0].failures), 6), 1) << r.slot;
+        text(r.caption, "CAPX");
+        EXPECT_TRUE(shows(printed(SETUP_failures, 103), "CAPX")) << r.slot;
+        text(r.caption, "");
+    }
+    small_screens.failures_tab = 0;
+}
+
 // Only the four trigger states show a value field, each captioned by its
 // own entry (88 + state): random by minutes, timed, airspeed, altitude.
 TEST_F(WeightFailures, TheTriggerFieldFollowsTheState)
