@@ -35,6 +35,7 @@
 #include "tests/screens/screen_fixture.h"
 #include "tests/support/test_support.h"
 #include "world/atc/atc_state.h"
+#include "world/navdb.h"
 
 namespace {
 
@@ -304,6 +305,22 @@ TEST_F(OtherScreens, FlightPlanFormAndMessage)
     EXPECT_EQ(atc_state.atc_plan_option2, 0);
     EXPECT_EQ(atc_state.atc_plan_option1, 0);
 
+    // Unticking a box leaves its partner, even when both were set from outside.
+    atc_state.atc_plan_option1 = atc_state.atc_plan_option2 = 1;
+    click(SETUP_flight_plan, 100.0f, 315.0f);
+    EXPECT_EQ(atc_state.atc_plan_option1, 0);
+    EXPECT_EQ(atc_state.atc_plan_option2, 1);
+    atc_state.atc_plan_option2 = 0;
+
+    // The greeting by the local hour: before 12, before 18, then the evening's.
+    for (const auto& [hour, word] : {std::pair{11.9f, "morning"}, {12.0f, "afternoon"}, {17.9f, "afternoon"},
+                                     {18.0f, "evening"}}) {
+        sim_time.local_time_sec = hour * 3600.0f;
+        char greeting[TEXT_SIZE];
+        SETUP_flight_plan_message(greeting);
+        EXPECT_NE(std::string(greeting).find(word), std::string::npos) << hour;
+    }
+
     // Typed lower case shows upper case.
     std::strcpy(atc_state.atc_plan_to_id, "kpsp");
     SETUP_flight_plan();
@@ -314,6 +331,34 @@ TEST_F(OtherScreens, FlightPlanFormAndMessage)
     char message[TEXT_SIZE];
     SETUP_flight_plan_message(message);
     EXPECT_NE(std::string(message).find(", ABC"), std::string::npos);
+}
+
+// The destination's runway ends as radio pairs from (100, 220) down, 20
+// apart, skipping runways marked 'x'; a runway whose second button lies below
+// 150 ends the column, and the next starts 100 to the right at 220.
+TEST_F(OtherScreens, FlightPlanRunwayButtonsRunInColumns)
+{
+    atc_state = atc_state_block{};
+    std::strcpy(atc_state.atc_plan_to_id, "KXYZ");
+    const std::vector<std::string> numbers = {"09", "xx", "18", "04", "13"};
+    const size_t kept = airport_table.size();
+    airport_table.emplace_back();
+    std::strcpy(airport_table.back().id, "KXYZ");
+    for (const std::string& n : numbers) {
+        runway_record r{};
+        std::strncpy(r.number, n.c_str(), sizeof r.number - 1);
+        airport_table.back().runways.push_back(r);
+    }
+    const struct {
+        float x, y;
+        int runway, end;
+    } buttons[] = {{100, 200, 0, 1}, {100, 160, 2, 1}, {100, 140, 3, 0}, {200, 220, 4, 0}, {200, 200, 4, 1}};
+    for (const auto& b : buttons) {
+        click(SETUP_flight_plan, b.x, b.y + 4.0f);
+        EXPECT_EQ(atc_state.atc_dest_runway, b.runway) << b.x << "," << b.y;
+        EXPECT_EQ(atc_state.atc_dest_runway_end, b.end) << b.x << "," << b.y;
+    }
+    airport_table.resize(kept);
 }
 
 TEST_F(OtherScreens, OperatingPreferencesEachBoxItsRowValueAndCaption)
