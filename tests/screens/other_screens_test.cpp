@@ -196,9 +196,31 @@ TEST_F(OtherScreens, PlanetPresetsAndUnits)
     EXPECT_EQ(sim_physics.earth_radius_m, 1000.0f);
     EXPECT_TRUE(std::isfinite(sim_physics.g_sealevel));
     EXPECT_FLOAT_EQ(sim_physics.rho_sea_level, 0.0001f);
+    // Each preset's column of constants.
+    const struct {
+        int planet;
+        float mu, radius, temp, pressure, rho, baro;
+    } presets[] = {{0, 3.986012e14f, 6378145.0f, 15.0f, 101325.0f, 1.225f, 29.92f},
+                   {1, 4.2845e13f, 3396200.0f, -60.0f, 920.0f, 0.01505f, 0.3676f}};
+    for (const auto& c : presets) {
+        sim_physics.mu_air = sim_physics.rho_water = 0.0f;
+        PLANET_set_constants(c.planet);
+        EXPECT_EQ(sim_physics.earth_mu, c.mu) << c.planet;
+        EXPECT_EQ(sim_physics.earth_radius_m, c.radius) << c.planet;
+        EXPECT_EQ(sim_physics.mu_air, 1.7894e-05f) << c.planet;
+        EXPECT_EQ(sim_physics.rho_water, 1000.0f) << c.planet;
+        EXPECT_EQ(sim_physics.earth_temp_c, c.temp) << c.planet;
+        EXPECT_EQ(sim_physics.earth_pressure_p, c.pressure) << c.planet;
+        EXPECT_EQ(sim_physics.rho_sea_level, c.rho) << c.planet;
+        EXPECT_EQ(sim_cockpit_misc.barometer_setting, c.baro) << c.planet;
+    }
+    // The gravity parameter shown in 10^14: its ones digit steps 1e14.
+    PLANET_set_constants(0);
+    click(SETUP_planet, 105.0f, 375.0f);
+    EXPECT_NEAR(sim_physics.earth_mu, 4.986012e14f, 1e8f);
     PLANET_set_constants(2);   // no such planet: only the number changes
     EXPECT_EQ(sim_graphics_scenery.current_planet, 2);
-    EXPECT_EQ(sim_physics.earth_radius_m, 1000.0f);
+    EXPECT_EQ(sim_physics.earth_radius_m, 6378145.0f);
     PLANET_set_constants(0);
 }
 
