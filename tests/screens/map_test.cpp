@@ -185,8 +185,9 @@ TEST_F(MapTest, ElevationBandsAreLitAsALevelSurface)
     // global ambient light, whatever an earlier test left set.
     const GLfloat no_ambient[4] = {0.0f, 0.0f, 0.0f, 0.0f};
     glLightModelfv(GL_LIGHT_MODEL_AMBIENT, no_ambient);
-    for (const auto& [feet, rgb] : {std::pair{1500.0f, std::array{188, 205, 154}}, {2500.0f, std::array{239, 232, 174}},
-                                    {5500.0f, std::array{233, 198, 102}}}) {
+    for (const auto& [feet, rgb] : {std::pair{500.0f, std::array{212, 226, 175}}, {1500.0f, std::array{188, 205, 154}},
+                                    {2500.0f, std::array{239, 232, 174}}, {3500.0f, std::array{241, 222, 136}},
+                                    {5500.0f, std::array{233, 198, 102}}, {7500.0f, std::array{223, 175, 72}}}) {
         const double R = sim_physics.earth_radius_m, h = feet * 0.3048;
         TEST_lay_grid(100.0f, 200, 200, [&](float x, float z) {
             return static_cast<float>(std::sqrt((R + h) * (R + h) - double(x) * x - double(z) * z) - R);
@@ -200,6 +201,54 @@ TEST_F(MapTest, ElevationBandsAreLitAsALevelSurface)
         glReadPixels(300, 300, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, px);
         for (int k = 0; k < 3; ++k) EXPECT_NEAR(px[k], rgb[size_t(k)] * lit, 1.5) << feet << " ft, channel " << k;
     }
+}
+
+// The grey-scale map: water 0.1, land 0.7, lit like the bands.
+TEST_F(MapTest, GreyScaleWaterAndLand)
+{
+    const float lit = 0.5f + 0.5f / std::sqrt(3.0f);
+    const GLfloat no_ambient[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+    glLightModelfv(GL_LIGHT_MODEL_AMBIENT, no_ambient);
+    level_ground_with_lake(190, 210, 190, 210, {0.0f, 0.0f, 1.0f}, {0.0f, 1.0f, 0.0f}, {1.0f, 0.0f, 0.0f});
+    view(3, 50.0f);
+    map_ref_x = -2500.0f, map_ref_z = 2500.0f;
+    glClear(GL_COLOR_BUFFER_BIT);
+    MAP_draw_window(0);
+    for (const auto& [i, grey] : {std::pair{200, 0.1f}, {185, 0.7f}}) {
+        const float x = MAP_x_to_screen((float(i) - 200.0f) * 100.0f), y = MAP_z_to_screen(0.0f);
+        uint8_t px[3];
+        glReadPixels(int(x), int(y), 1, 1, GL_RGB, GL_UNSIGNED_BYTE, px);
+        for (int k = 0; k < 3; ++k) EXPECT_NEAR(px[k], 255.0f * grey * lit, 1.5f) << i << " channel " << k;
+    }
+}
+
+// Aircraft: the user's in row 87, the operator's target plane in row 88, the others in row 59.
+TEST_F(MapTest, AircraftColoursByRole)
+{
+    sim_graphics_settings.draw_aircrafts = 3;
+    operator_panel.target_plane = 2;
+    const float xs[3] = {200.0f, 400.0f, 600.0f};
+    for (int p = 0; p < 3; ++p) {
+        flt[p].psi = 0.0f;
+        pln[p].acf_size_x = pln[p].acf_size_z = 0.0f;
+        flt[p].local_x = (xs[p] - 15.0f) / map_scale;
+        flt[p].local_z = (15.0f - 300.0f) / map_scale;
+    }
+    for (const auto& [row, c] : {std::pair{87, colour{1, 0, 0}}, {59, colour{0, 1, 0}}, {88, colour{0, 0, 1}}})
+        OGL_set_color(row, c[0], c[1], c[2]);
+    const auto rects = window_rects();
+    for (int p = 0; p < 3; ++p) {
+        bool seen = false;
+        for (const fb_rect& r : rects)
+            if (std::fabs((r.x1 + r.x2) / 2.0f - xs[p]) < 3.0f && std::fabs((r.y1 + r.y2) / 2.0f - 300.0f) < 3.0f &&
+                r.x2 - r.x1 > 20.0f) {
+                seen = true;
+                EXPECT_GT(p == 0 ? r.r : p == 1 ? r.g : r.b, 0.5f) << p;
+            }
+        EXPECT_TRUE(seen) << p;
+    }
+    operator_panel.target_plane = 0;
+    for (int p = 1; p < 3; ++p) flt[p].local_x = flt[p].local_z = -9.0e9f;
 }
 
 // Land use: a lake of water points; its inner cells are open water, its rim
