@@ -321,6 +321,64 @@ TEST_F(MapTest, RunsOfLikeCellsDrawExactlyTheirCellsPixels)
     EXPECT_FALSE(glIsEnabled(GL_VERTEX_ARRAY) || glIsEnabled(GL_NORMAL_ARRAY) || glIsEnabled(GL_COLOR_ARRAY));
 }
 
+// Each symbol's sprite of the interface bitmap, drawn at its texel size.
+TEST_F(MapTest, EachSymbolTakesItsSprite)
+{
+    navaid_record v{};
+    v.local = 1;
+    navaid_table.push_back(v);
+    const struct {
+        int navaid, type;
+        float uL, uR, vL, vH;
+    } rows[] = {
+        {0, 3, 396, 410, 220, 236},   {0, 97, 378, 392, 220, 236},  {0, 98, 378, 392, 238, 254},
+        {0, 100, 485, 500, 238, 289}, {0, 101, 467, 482, 238, 289}, {0, 102, 450, 464, 256, 272},
+        {0, 103, 450, 464, 238, 254}, {0, 104, 450, 464, 220, 236}, {1, NAV_NDB, 378, 392, 256, 272},
+        {1, NAV_GLIDESLOPE, 396, 410, 238, 254}, {1, NAV_MIDDLE_MARKER, 396, 410, 256, 272},
+        {1, NAV_DME, 450, 464, 274, 290},
+    };
+    for (const auto& r : rows) {
+        navaid_table[0].kind = r.type;
+        const auto rects = capture_rects([&r] { MAP_draw_object(400.0f, 300.0f, 76, r.navaid, r.type, 0); });
+        EXPECT_EQ(sprites(rects, r.uL, r.vL, r.uR, r.vH), 1) << r.type;
+    }
+}
+
+// Label boxes stand 20 (NDB) or 40 (VOR, DME) right of and below the navaid,
+// filled on the land-use maps; a VOR's frequency reads in MHz. A localizer's
+// feather reaches 25 units a zoom ahead and 30 at its two barbs.
+TEST_F(MapTest, NavaidLabelsAndTheLocalizerFeather)
+{
+    navaid_record v{};
+    v.local = 1, v.frequency = 11660;
+    std::strcpy(v.id, "LBL");
+    navaid_table.push_back(v);
+    for (const auto& [kind, d] : {std::pair{NAV_NDB, 20.0f}, {NAV_VOR, 40.0f}, {NAV_DME, 40.0f}}) {
+        navaid_table[0].kind = kind;
+        const auto rects = capture_rects([kind = kind] { MAP_draw_object(400.0f, 300.0f, 76, 1, kind, 0); });
+        const bool box = std::any_of(rects.begin(), rects.end(), [d = d](const fb_rect& r) {
+            return std::fabs(r.x1 - (400.0f + d - 13.0f)) < 0.6f && std::fabs(r.y1 - (300.0f - d - 10.0f)) < 0.6f &&
+                   std::fabs(r.x2 - r.x1 - 63.0f) < 0.6f && std::fabs(r.y2 - r.y1 - 20.0f) < 0.6f;
+        });
+        EXPECT_TRUE(box) << kind;
+    }
+    navaid_table[0].kind = NAV_VOR;
+    EXPECT_TRUE(shows(printed([] { MAP_draw_object(400.0f, 300.0f, 76, 1, NAV_VOR, 0); }, 100), "11660"));
+
+    navaid_table[0].kind = NAV_ILS_LOC;
+    for (const float zoom : {1.0f, 2.0f}) {
+        screen_settings.map_zoom = zoom;
+        std::vector<float> reach;
+        for (const fb_prim& p : capture_feedback([] { MAP_draw_object(400.0f, 300.0f, 76, 1, NAV_ILS_LOC, 0); }))
+            for (const fb_vertex& q : p.v) reach.push_back(std::hypot(q.x - p.v[0].x, q.y - p.v[0].y));
+        const auto near = [&reach](float r) {
+            return std::any_of(reach.begin(), reach.end(), [r](float x) { return std::fabs(x - r) < 0.3f; });
+        };
+        EXPECT_TRUE(near(25.0f * zoom)) << zoom;
+        EXPECT_TRUE(near(30.0f * zoom)) << zoom;
+    }
+}
+
 // A VOR as the compass rose turned by minus the variation on screen 15, and as
 // the small sprite on screen 23.
 TEST_F(MapTest, VorRoseTurnsByTheVariationAndIsSmallOnTheAirportMap)
