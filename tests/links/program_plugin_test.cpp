@@ -4,10 +4,10 @@
 // writes bad values through the published names frame after frame (counts and
 // indices far out of range, not-a-number floats, huge numbers into every
 // integer) leaves the frames running and the scenery quick to reload.
-#include <algorithm>
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <cmath>
