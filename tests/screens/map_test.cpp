@@ -34,6 +34,7 @@
 #include "world/objects.h"
 #include "world/runway_outline.h"
 #include "world/scenery_area.h"
+#include "world/ships.h"
 #include "world/terrain_textures.h"
 
 namespace {
@@ -249,6 +250,39 @@ TEST_F(MapTest, AircraftColoursByRole)
     }
     operator_panel.target_plane = 0;
     for (int p = 1; p < 3; ++p) flt[p].local_x = flt[p].local_z = -9.0e9f;
+}
+
+// Airway names show only above zoom 2; each ship slot shows its own sprite.
+TEST_F(MapTest, AirwayNamesAboveZoom2AndEachShipItsSprite)
+{
+    const geo_point a = at(800.0f, -600.0f), b = at(1600.0f, -1400.0f);
+    airway_record w{};
+    w.lat1 = float(a.lat), w.lon1 = float(a.lon), w.lat2 = float(b.lat), w.lon2 = float(b.lon);
+    std::memcpy(w.name, "V23", 3);
+    w.level = 1, w.local = 1;
+    airway_table.push_back(w);
+    for (const auto& [zoom, shown] : {std::pair{2.0f, false}, {2.01f, true}}) {
+        view(0, zoom);
+        EXPECT_EQ(shows(printed([] { MAP_draw_window(0); }, 100), "V23"), shown) << zoom;
+    }
+
+    const std::vector<float> kept_x(ship_x, ship_x + SEA_OBJECT_SLOTS), kept_z(ship_z, ship_z + SEA_OBJECT_SLOTS);
+    for (int s = 0; s < SEA_OBJECT_SLOTS; ++s) ship_x[s] = ship_z[s] = 1.0e9f;   // outside the area
+    view(2, 1.0f);
+    const struct {
+        int slot;
+        float uL, vL, uR, vH;
+    } ships[] = {{SHIP_CARRIER, 467, 238, 482, 289}, {SHIP_FRIGATE, 485, 238, 500, 289}};
+    for (const auto& sh : ships) {
+        ship_x[sh.slot] = 40000.0f, ship_z[sh.slot] = -40000.0f;
+        const auto rects = window_rects();
+        for (const auto& other : ships)
+            EXPECT_EQ(sprites(rects, other.uL, other.vL, other.uR, other.vH), other.slot == sh.slot ? 1 : 0)
+                << sh.slot << " " << other.slot;
+        ship_x[sh.slot] = 1.0e9f;
+    }
+    std::copy(kept_x.begin(), kept_x.end(), ship_x);
+    std::copy(kept_z.begin(), kept_z.end(), ship_z);
 }
 
 // Land use: a lake of water points; its inner cells are open water, its rim
