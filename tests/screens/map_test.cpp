@@ -266,8 +266,9 @@ TEST_F(MapTest, AirwayNamesAboveZoom2AndEachShipItsSprite)
         EXPECT_EQ(shows(printed([] { MAP_draw_window(0); }, 100), "V23"), shown) << zoom;
     }
 
-    const std::vector<float> kept_x(ship_x, ship_x + SEA_OBJECT_SLOTS), kept_z(ship_z, ship_z + SEA_OBJECT_SLOTS);
-    for (int s = 0; s < SEA_OBJECT_SLOTS; ++s) ship_x[s] = ship_z[s] = 1.0e9f;   // outside the area
+    const std::vector<float> kept_x(ship_x, ship_x + SEA_OBJECT_SLOTS), kept_y(ship_y, ship_y + SEA_OBJECT_SLOTS),
+        kept_z(ship_z, ship_z + SEA_OBJECT_SLOTS);
+    for (int s = 0; s < SEA_OBJECT_SLOTS; ++s) ship_x[s] = ship_z[s] = 1.0e9f, ship_y[s] = 0.0f;   // outside the area
     view(2, 1.0f);
     const struct {
         int slot;
@@ -282,6 +283,7 @@ TEST_F(MapTest, AirwayNamesAboveZoom2AndEachShipItsSprite)
         ship_x[sh.slot] = 1.0e9f;
     }
     std::copy(kept_x.begin(), kept_x.end(), ship_x);
+    std::copy(kept_y.begin(), kept_y.end(), ship_y);
     std::copy(kept_z.begin(), kept_z.end(), ship_z);
 }
 
