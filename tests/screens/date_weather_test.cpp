@@ -6,6 +6,7 @@
 #include <cmath>
 #include <limits>
 #include <string>
+#include <tuple>
 
 #include "core/app_mode.h"
 #include "core/random.h"
@@ -206,6 +207,16 @@ TEST_F(DateWeather, WindLayersStackAndRainSetsTheRunway)
         sim_weather.runway_friction = s.before;
         SETUP_weather();
         EXPECT_EQ(sim_weather.runway_friction, s.after) << s.rain;
+    }
+
+    // The real-weather fields hold 60..900 seconds and 5..25 nautical miles.
+    sim_operation_prefs_realweather_block& rw = sim_operation_prefs_realweather;
+    for (const auto& [secs, miles, held_secs, held_miles] :
+         {std::tuple{10.0f, 2.0f, 60.0f, 5.0f}, {1000.0f, 30.0f, 900.0f, 25.0f}}) {
+        rw.check_real_weather_time_sec = secs, rw.real_weather_max_vis_nm = miles;
+        SETUP_weather();
+        EXPECT_EQ(rw.check_real_weather_time_sec, held_secs);
+        EXPECT_EQ(rw.real_weather_max_vis_nm, held_miles);
     }
 
     // A lowest layer of 500 ft is raised to 1000 ft, the others follow.

@@ -10,6 +10,7 @@
 
 #include "aircraft/acf_struct.h"
 #include "core/folders.h"
+#include "core/simvars/operation.h"
 #include "flightmodel/flt.h"
 #include "screens/screen_state.h"
 #include "screens/setup.h"
@@ -248,6 +249,17 @@ TEST_F(WeightFailures, EachSlotHasItsTabColumnRowAndCaption)
         text(r.caption, "");
     }
     small_screens.failures_tab = 0;
+}
+
+// The mean time between failures is edited on the first tab only.
+TEST_F(WeightFailures, TheMeanTimeFieldIsOnTheFirstTabOnly)
+{
+    for (const auto& [tab, after] : {std::pair{1, 5.0f}, {0, 6.0f}}) {
+        small_screens.failures_tab = tab;
+        sim_operation_failures.mean_time_between_failure_hrs = 5.0f;
+        click(SETUP_failures, 175.0f + 45.0f, 75.0f);   // the ones digit, upper half
+        EXPECT_EQ(sim_operation_failures.mean_time_between_failure_hrs, after) << tab;
+    }
 }
 
 // Only the four trigger states show a value field, each captioned by its
