@@ -161,6 +161,11 @@ TEST_F(WeightFailures, FuelSplitsByTheTanksAndEachTankKeepsItsCap)
     drag(SETUP_weight_fuel, slider_x(400.0f), 360.0f);
     EXPECT_NEAR(flt[0].m_fuel1, 400.0f, 2.0f);
     EXPECT_NEAR(flt[0].m_fuel2, 180.0f, 2.0f);
+    drag(SETUP_weight_fuel, slider_x(100.0f), 310.0f);   // tank 2, 50 lower
+    EXPECT_NEAR(flt[0].m_fuel2, 100.0f, 2.0f);
+    drag(SETUP_weight_fuel, slider_x(150.0f), 260.0f);   // tank 3
+    EXPECT_NEAR(flt[0].m_fuel3, 150.0f, 2.0f);
+    EXPECT_NEAR(flt[0].m_fuel1, 400.0f, 2.0f);
 
     // A tank over its share is cut in the same frame, shown or not.
     pln[0].acf_num_tanks = 1;
