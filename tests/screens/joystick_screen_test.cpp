@@ -18,6 +18,7 @@
 #include "graphics/list.h"
 #include "links/console.h"
 #include "links/hardware.h"
+#include "links/panel_modules.h"
 #include "links/joystick.h"
 #include "screens/joystick_screen.h"
 #include "screens/setup.h"
@@ -179,6 +180,20 @@ TEST_F(JoystickScreen, ResponseTabNullZoneFollowsTheStickAndDecays)
     EXPECT_FLOAT_EQ(j.joystick_heading_nullzone, 0.8f);
     j.eq_cirrusII_fun = 0;
     console.channel[6] = console.channel[7] = console.channel[8] = 0.0f;
+}
+
+// The equipment tab lets the hardware go and opens it again on each one-second tick only.
+TEST_F(JoystickScreen, TheEquipmentTabReopensTheHardwareOnTheSecondTick)
+{
+    joystick_screen.joystick_tab = 2;
+    screen_settings.eq_gf_panels = 1;
+    frame();
+    EXPECT_FALSE(panel_modules.tried);
+    interval_ticks[INTERVAL_ONE_SECOND] = 1;
+    frame();
+    EXPECT_TRUE(panel_modules.tried);
+    interval_ticks[INTERVAL_ONE_SECOND] = 0;
+    screen_settings.eq_gf_panels = 0;
 }
 
 TEST_F(JoystickScreen, ConsoleModelsExcludeEachOther)
