@@ -438,6 +438,14 @@ TEST_F(OtherScreens, AircraftPathsAndTextPages)
     for (int e = 917; e <= 920; ++e) text(e, ("PAGE" + std::to_string(e)).c_str());
     const auto lines = printed(SETUP_text_pages);
     for (int e = 917; e <= 920; ++e) EXPECT_TRUE(shows(lines, "PAGE" + std::to_string(e)));
+    // The four lines stand 30 apart.
+    const char marks[4] = {'W', 'X', 'Y', 'Z'};
+    for (int k = 0; k < 4; ++k) text(917 + k, std::string(1, marks[k]).c_str());
+    float y[4] = {};
+    for (const fb_rect& r : capture_rects(SETUP_text_pages))
+        for (int k = 0; k < 4; ++k)
+            if (glyph_of(105, r) == marks[k]) y[k] = r.y1;
+    for (int k = 1; k < 4; ++k) EXPECT_NEAR(y[k - 1] - y[k], 30.0f, 0.01f) << k;
 }
 
 TEST(LanguageFile, ListsAndFormatsHoldWhatTheScreensExpect)
