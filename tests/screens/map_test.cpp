@@ -34,6 +34,7 @@
 #include "world/objects.h"
 #include "world/runway_outline.h"
 #include "world/scenery_area.h"
+#include "world/segments.h"
 #include "world/ships.h"
 #include "world/terrain_textures.h"
 
@@ -285,6 +286,43 @@ TEST_F(MapTest, AirwayNamesAboveZoom2AndEachShipItsSprite)
     std::copy(kept_x.begin(), kept_x.end(), ship_x);
     std::copy(kept_y.begin(), kept_y.end(), ship_y);
     std::copy(kept_z.begin(), kept_z.end(), ship_z);
+}
+
+// Linear features: each kind in its own colour row (kind 4 row 66, kind 5 row 60).
+TEST_F(MapTest, EachFeatureKindTakesItsColourRow)
+{
+    TEST_lay_flat_grid(0.0f);
+    SEG_clear_lists();
+    const struct {
+        int kind, row;
+        float z;
+        colour c;
+    } kinds[] = {{4, 66, 0.0f, {1, 0, 0}}, {5, 60, -500.0f, {0, 1, 0}}};
+    for (const auto& k : kinds) {
+        OGL_set_color(k.row, k.c[0], k.c[1], k.c[2]);
+        std::vector<segment_point>& list = SEG_list_for_writing(k.kind, 200, 200);
+        segment_point a{}, b{};
+        a.x = a.edge_x = 0.0f, a.z = a.edge_z = k.z;
+        b.x = b.edge_x = 300.0f, b.z = b.edge_z = k.z, b.marker = SEG_END;
+        list = {a, b};
+    }
+    view(2, 50.0f);
+    map_ref_x = -2500.0f, map_ref_z = 2500.0f;
+    const auto prims = capture_feedback([] { MAP_draw_window(0); });
+    for (const auto& k : kinds) {
+        const float y = MAP_z_to_screen(k.z);
+        bool seen = false;
+        for (const fb_prim& p : prims)
+            if ((p.token == GL_LINE_TOKEN || p.token == GL_LINE_RESET_TOKEN) && std::fabs(p.v[0].y - y) < 1.0f &&
+                std::fabs(p.v[1].y - y) < 1.0f) {
+                seen = true;
+                EXPECT_NEAR(p.v[0].r, k.c[0], 0.01f) << k.kind;
+                EXPECT_NEAR(p.v[0].g, k.c[1], 0.01f) << k.kind;
+                EXPECT_NEAR(p.v[0].a, 1.0f, 0.01f) << k.kind;   // 0.5 + 49 / 6 is past 0.99: opaque
+            }
+        EXPECT_TRUE(seen) << k.kind;
+    }
+    SEG_clear_lists();
 }
 
 // Land use: a lake of water points; its inner cells are open water, its rim
