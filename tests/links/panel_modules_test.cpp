@@ -110,12 +110,18 @@ TEST_F(PanelModules, FourRadioUnitsTwoSwitchPanelsAndTheGearUnitThroughAFlight)
 
     // The flap lever at +1 lowers the flaps one notch, once; the trim wheel steps the elevator trim.
     pln[0].acf_flap_detents = 4;
+    for (int k = 0; k <= 4; ++k) pln[0].acf_flap_dn[k] = 10.0f * k;   // a notch is a quarter of the travel
     fake_->lgt_switches = 0x02;
     frames(1);
     const float one_notch = flt[0].flaprqst;
     EXPECT_GT(one_notch, 0.0f);
+    EXPECT_LT(one_notch, 1.0f);
     frames(5);
     EXPECT_EQ(flt[0].flaprqst, one_notch);
+    fake_->lgt_switches = 0x06;   // both flap bits: +1 wins, so no change
+    frames(1);
+    EXPECT_EQ(flt[0].flaprqst, one_notch);
+    fake_->lgt_switches = 0x02;
     fake_->wheel = 1;
     frames(1);
     EXPECT_NEAR(flt[0].elv_trim, 0.001f, 1e-7f);
@@ -136,16 +142,21 @@ TEST_F(PanelModules, FourRadioUnitsTwoSwitchPanelsAndTheGearUnitThroughAFlight)
         EXPECT_EQ(handle, m.handle_after) << int(m.switches) << " from " << m.handle_before;
     }
 
-    // Gear lamps: green for a leg down with the handle down, red for a leg in between.
-    sim_cockpit_switches.gear_handle_status = 1;
+    // Gear lamps: with the handle down green (0x80, 0x20, 0x08) for a leg
+    // down, else red (0x40, 0x10, 0x04); with it up red from 0.01 on.
     float* legs = pln[0].acf_gear_deploy + 67;
-    legs[0] = 1.0f, legs[1] = 0.5f, legs[2] = 1.0f;
-    frames(1);
-    EXPECT_EQ(fake_->lgt_lamps, 0x80 | 0x10 | 0x08);
-    sim_cockpit_switches.gear_handle_status = 0;
-    legs[0] = 0.0f, legs[2] = 0.0f;
-    frames(1);
-    EXPECT_EQ(fake_->lgt_lamps, 0x10);
+    const struct {
+        int32_t handle;
+        float leg[3];
+        int lamps;
+    } lamp_rows[] = {{1, {1.0f, 1.0f, 1.0f}, 0xA8}, {1, {1.0f, 0.5f, 1.0f}, 0x98}, {1, {0.0f, 0.99f, 0.0f}, 0x54},
+                     {0, {0.0f, 0.5f, 0.0f}, 0x10}, {0, {0.01f, 0.0f, 0.009f}, 0x40}};
+    for (const auto& row : lamp_rows) {
+        sim_cockpit_switches.gear_handle_status = row.handle;
+        std::copy(row.leg, row.leg + 3, legs);
+        frames(1);
+        EXPECT_EQ(fake_->lgt_lamps, row.lamps) << row.handle << " " << row.leg[0] << " " << row.leg[1];
+    }
 
     // Shut-down: blank displays, dark lamps, the library let go.
     HARDWARE_close(1);

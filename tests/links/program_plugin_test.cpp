@@ -7,6 +7,7 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <cmath>
@@ -275,6 +276,23 @@ TEST_F(PluginProgram, MenuItemsAPluginDisablesAreWrittenInTheDisabledColour)
     const std::array<int, 3> on = brightest(menu.items[items[0]]), off = brightest(menu.items[items[1]]);
     for (int k = 0; k < 3; ++k)
         EXPECT_NEAR(float(on[k]) / float(std::max(off[k], 1)), colour_table[40][k] / colour_table[41][k], 0.05f) << k;
+}
+
+// The check-menu hook gets each shown item's check state preset to -1 ("no mark").
+TEST_F(PluginProgram, TheCheckMenuHookSeesEachStatePresetToMinusOne)
+{
+    static std::vector<int> presets;
+    presets.clear();
+    plugin_host.entries.check_menu = [](int, int, int* state) {
+        presets.push_back(*state);
+        return 1;
+    };
+    mouse.mouse_x = 900.0f, mouse.mouse_y = 100.0f;
+    screen.open_menu = 0;
+    frame_pixels();
+    screen.open_menu = -1;
+    ASSERT_FALSE(presets.empty());
+    EXPECT_EQ(std::count(presets.begin(), presets.end(), -1), static_cast<long>(presets.size()));
 }
 
 }  // namespace

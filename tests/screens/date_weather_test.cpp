@@ -6,6 +6,7 @@
 #include <cmath>
 #include <limits>
 #include <string>
+#include <tuple>
 
 #include "core/app_mode.h"
 #include "core/random.h"
@@ -207,6 +208,28 @@ TEST_F(DateWeather, WindLayersStackAndRainSetsTheRunway)
         SETUP_weather();
         EXPECT_EQ(sim_weather.runway_friction, s.after) << s.rain;
     }
+
+    // The real-weather fields hold 60..900 seconds and 5..25 nautical miles.
+    sim_operation_prefs_realweather_block& rw = sim_operation_prefs_realweather;
+    for (const auto& [secs, miles, held_secs, held_miles] :
+         {std::tuple{10.0f, 2.0f, 60.0f, 5.0f}, {1000.0f, 30.0f, 900.0f, 25.0f}}) {
+        rw.check_real_weather_time_sec = secs, rw.real_weather_max_vis_nm = miles;
+        SETUP_weather();
+        EXPECT_EQ(rw.check_real_weather_time_sec, held_secs);
+        EXPECT_EQ(rw.real_weather_max_vis_nm, held_miles);
+    }
+
+    // A lowest layer of 500 ft is raised to 1000 ft, the others follow.
+    sim_weather.wind_altitude_msl_m[0] = 500.0f * 0.3048f;
+    SETUP_weather();
+    EXPECT_NEAR(sim_weather.wind_altitude_msl_m[0], 304.8f, 0.01f);
+
+    // The condition list reads wet above 0 degrees C, frozen at 0 and below.
+    sim_weather.runway_friction = 1;
+    for (const auto& [celsius, shown] : {std::pair{0.5f, "Wet"}, {0.0f, "Snow"}}) {
+        sim_weather.temperature_sealevel_c = celsius;
+        EXPECT_TRUE(shows(printed(SETUP_weather, 101), shown)) << celsius;
+    }
 }
 
 TEST_F(DateWeather, WavesAndANewStormPattern)
@@ -267,10 +290,10 @@ TEST_F(DateWeather, RandomWeatherDrawsInItsOrder)
 {
     sim_graphics_scenery.current_planet = 0;
     terrain_elevation_low = 0.0f;
-    UTIL_srand(2024);
+    UTIL_srand(4);   // a stormy draw: the first cloud type is held at 4
     float r[31];
     for (float& v : r) v = static_cast<float>(UTIL_rand()) / 32767.0f;
-    UTIL_srand(2024);
+    UTIL_srand(4);
     // The button leaves the screen through the mode switch.
     app_mode = MODE_WEATHER;
     shell_hooks hooks;

@@ -16,7 +16,9 @@
 #include "core/simvars.h"
 #include "core/ui_text.h"
 #include "graphics/list.h"
+#include "links/console.h"
 #include "links/hardware.h"
+#include "links/panel_modules.h"
 #include "links/joystick.h"
 #include "screens/joystick_screen.h"
 #include "screens/setup.h"
@@ -159,6 +161,39 @@ TEST_F(JoystickScreen, ResponseTabNullZoneFollowsTheStickAndDecays)
     stick_->axis(0, 0);
     for (int k = 0; k < 40; ++k) frame();
     EXPECT_NEAR(j.joystick_pitch_nullzone, reading * std::exp(-0.5f * 2.0f), 0.02f * reading * std::exp(-1.0f));
+
+    // The yaw zone follows its axis the same way.
+    j.joystick_axis_assignments[2] = JOY_AXIS_YAW;
+    stick_->axis(2, 34);
+    frame();
+    EXPECT_NEAR(j.joystick_heading_nullzone, reading, 1e-4f);
+
+    // A console alone is enough, and its own axes (pitch 7, roll 6, yaw 8) feed the zones.
+    j.has_joystick = 0;
+    j.eq_cirrusII_fun = 1;
+    console.channel[7] = 0.6f;
+    console.channel[6] = -0.7f;
+    console.channel[8] = 0.8f;
+    frame();
+    EXPECT_FLOAT_EQ(j.joystick_pitch_nullzone, 0.6f);
+    EXPECT_FLOAT_EQ(j.joystick_roll_nullzone, 0.7f);
+    EXPECT_FLOAT_EQ(j.joystick_heading_nullzone, 0.8f);
+    j.eq_cirrusII_fun = 0;
+    console.channel[6] = console.channel[7] = console.channel[8] = 0.0f;
+}
+
+// The equipment tab lets the hardware go and opens it again on each one-second tick only.
+TEST_F(JoystickScreen, TheEquipmentTabReopensTheHardwareOnTheSecondTick)
+{
+    joystick_screen.joystick_tab = 2;
+    screen_settings.eq_gf_panels = 1;
+    frame();
+    EXPECT_FALSE(panel_modules.tried);
+    interval_ticks[INTERVAL_ONE_SECOND] = 1;
+    frame();
+    EXPECT_TRUE(panel_modules.tried);
+    interval_ticks[INTERVAL_ONE_SECOND] = 0;
+    screen_settings.eq_gf_panels = 0;
 }
 
 TEST_F(JoystickScreen, ConsoleModelsExcludeEachOther)

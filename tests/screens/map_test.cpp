@@ -34,6 +34,8 @@
 #include "world/objects.h"
 #include "world/runway_outline.h"
 #include "world/scenery_area.h"
+#include "world/segments.h"
+#include "world/ships.h"
 #include "world/terrain_textures.h"
 
 namespace {
@@ -185,8 +187,9 @@ TEST_F(MapTest, ElevationBandsAreLitAsALevelSurface)
     // global ambient light, whatever an earlier test left set.
     const GLfloat no_ambient[4] = {0.0f, 0.0f, 0.0f, 0.0f};
     glLightModelfv(GL_LIGHT_MODEL_AMBIENT, no_ambient);
-    for (const auto& [feet, rgb] : {std::pair{1500.0f, std::array{188, 205, 154}}, {2500.0f, std::array{239, 232, 174}},
-                                    {5500.0f, std::array{233, 198, 102}}}) {
+    for (const auto& [feet, rgb] : {std::pair{500.0f, std::array{212, 226, 175}}, {1500.0f, std::array{188, 205, 154}},
+                                    {2500.0f, std::array{239, 232, 174}}, {3500.0f, std::array{241, 222, 136}},
+                                    {5500.0f, std::array{233, 198, 102}}, {7500.0f, std::array{223, 175, 72}}}) {
         const double R = sim_physics.earth_radius_m, h = feet * 0.3048;
         TEST_lay_grid(100.0f, 200, 200, [&](float x, float z) {
             return static_cast<float>(std::sqrt((R + h) * (R + h) - double(x) * x - double(z) * z) - R);
@@ -200,6 +203,126 @@ TEST_F(MapTest, ElevationBandsAreLitAsALevelSurface)
         glReadPixels(300, 300, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, px);
         for (int k = 0; k < 3; ++k) EXPECT_NEAR(px[k], rgb[size_t(k)] * lit, 1.5) << feet << " ft, channel " << k;
     }
+}
+
+// The grey-scale map: water 0.1, land 0.7, lit like the bands.
+TEST_F(MapTest, GreyScaleWaterAndLand)
+{
+    const float lit = 0.5f + 0.5f / std::sqrt(3.0f);
+    const GLfloat no_ambient[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+    glLightModelfv(GL_LIGHT_MODEL_AMBIENT, no_ambient);
+    level_ground_with_lake(190, 210, 190, 210, {0.0f, 0.0f, 1.0f}, {0.0f, 1.0f, 0.0f}, {1.0f, 0.0f, 0.0f});
+    view(3, 50.0f);
+    map_ref_x = -2500.0f, map_ref_z = 2500.0f;
+    glClear(GL_COLOR_BUFFER_BIT);
+    MAP_draw_window(0);
+    for (const auto& [i, grey] : {std::pair{200, 0.1f}, {185, 0.7f}}) {
+        const float x = MAP_x_to_screen((float(i) - 200.0f) * 100.0f), y = MAP_z_to_screen(0.0f);
+        uint8_t px[3];
+        glReadPixels(int(x), int(y), 1, 1, GL_RGB, GL_UNSIGNED_BYTE, px);
+        for (int k = 0; k < 3; ++k) EXPECT_NEAR(px[k], 255.0f * grey * lit, 1.5f) << i << " channel " << k;
+    }
+}
+
+// Aircraft: the user's in row 87, the operator's target plane in row 88, the others in row 59.
+TEST_F(MapTest, AircraftColoursByRole)
+{
+    sim_graphics_settings.draw_aircrafts = 3;
+    operator_panel.target_plane = 2;
+    const float xs[3] = {200.0f, 400.0f, 600.0f};
+    for (int p = 0; p < 3; ++p) {
+        flt[p].psi = 0.0f;
+        pln[p].acf_size_x = pln[p].acf_size_z = 0.0f;
+        flt[p].local_x = (xs[p] - 15.0f) / map_scale;
+        flt[p].local_z = (15.0f - 300.0f) / map_scale;
+    }
+    for (const auto& [row, c] : {std::pair{87, colour{1, 0, 0}}, {59, colour{0, 1, 0}}, {88, colour{0, 0, 1}}})
+        OGL_set_color(row, c[0], c[1], c[2]);
+    const auto rects = window_rects();
+    for (int p = 0; p < 3; ++p) {
+        bool seen = false;
+        for (const fb_rect& r : rects)
+            if (std::fabs((r.x1 + r.x2) / 2.0f - xs[p]) < 3.0f && std::fabs((r.y1 + r.y2) / 2.0f - 300.0f) < 3.0f &&
+                r.x2 - r.x1 > 20.0f) {
+                seen = true;
+                EXPECT_GT(p == 0 ? r.r : p == 1 ? r.g : r.b, 0.5f) << p;
+            }
+        EXPECT_TRUE(seen) << p;
+    }
+    operator_panel.target_plane = 0;
+    for (int p = 1; p < 3; ++p) flt[p].local_x = flt[p].local_z = -9.0e9f;
+}
+
+// Airway names show only above zoom 2; each ship slot shows its own sprite.
+TEST_F(MapTest, AirwayNamesAboveZoom2AndEachShipItsSprite)
+{
+    const geo_point a = at(800.0f, -600.0f), b = at(1600.0f, -1400.0f);
+    airway_record w{};
+    w.lat1 = float(a.lat), w.lon1 = float(a.lon), w.lat2 = float(b.lat), w.lon2 = float(b.lon);
+    std::memcpy(w.name, "V23", 3);
+    w.level = 1, w.local = 1;
+    airway_table.push_back(w);
+    for (const auto& [zoom, shown] : {std::pair{2.0f, false}, {2.01f, true}}) {
+        view(0, zoom);
+        EXPECT_EQ(shows(printed([] { MAP_draw_window(0); }, 100), "V23"), shown) << zoom;
+    }
+
+    const std::vector<float> kept_x(ship_x, ship_x + SEA_OBJECT_SLOTS), kept_y(ship_y, ship_y + SEA_OBJECT_SLOTS),
+        kept_z(ship_z, ship_z + SEA_OBJECT_SLOTS);
+    for (int s = 0; s < SEA_OBJECT_SLOTS; ++s) ship_x[s] = ship_z[s] = 1.0e9f, ship_y[s] = 0.0f;   // outside the area
+    view(2, 1.0f);
+    const struct {
+        int slot;
+        float uL, vL, uR, vH;
+    } ships[] = {{SHIP_CARRIER, 467, 238, 482, 289}, {SHIP_FRIGATE, 485, 238, 500, 289}};
+    for (const auto& sh : ships) {
+        ship_x[sh.slot] = 40000.0f, ship_z[sh.slot] = -40000.0f;
+        const auto rects = window_rects();
+        for (const auto& other : ships)
+            EXPECT_EQ(sprites(rects, other.uL, other.vL, other.uR, other.vH), other.slot == sh.slot ? 1 : 0)
+                << sh.slot << " " << other.slot;
+        ship_x[sh.slot] = 1.0e9f;
+    }
+    std::copy(kept_x.begin(), kept_x.end(), ship_x);
+    std::copy(kept_y.begin(), kept_y.end(), ship_y);
+    std::copy(kept_z.begin(), kept_z.end(), ship_z);
+}
+
+// Linear features: each kind in its own colour row (kind 4 row 66, kind 5 row 60).
+TEST_F(MapTest, EachFeatureKindTakesItsColourRow)
+{
+    TEST_lay_flat_grid(0.0f);
+    SEG_clear_lists();
+    const struct {
+        int kind, row;
+        float z;
+        colour c;
+    } kinds[] = {{4, 66, 0.0f, {1, 0, 0}}, {5, 60, -500.0f, {0, 1, 0}}};
+    for (const auto& k : kinds) {
+        OGL_set_color(k.row, k.c[0], k.c[1], k.c[2]);
+        std::vector<segment_point>& list = SEG_list_for_writing(k.kind, 200, 200);
+        segment_point a{}, b{};
+        a.x = a.edge_x = 0.0f, a.z = a.edge_z = k.z;
+        b.x = b.edge_x = 300.0f, b.z = b.edge_z = k.z, b.marker = SEG_END;
+        list = {a, b};
+    }
+    view(2, 50.0f);
+    map_ref_x = -2500.0f, map_ref_z = 2500.0f;
+    const auto prims = capture_feedback([] { MAP_draw_window(0); });
+    for (const auto& k : kinds) {
+        const float y = MAP_z_to_screen(k.z);
+        bool seen = false;
+        for (const fb_prim& p : prims)
+            if ((p.token == GL_LINE_TOKEN || p.token == GL_LINE_RESET_TOKEN) && std::fabs(p.v[0].y - y) < 1.0f &&
+                std::fabs(p.v[1].y - y) < 1.0f) {
+                seen = true;
+                EXPECT_NEAR(p.v[0].r, k.c[0], 0.01f) << k.kind;
+                EXPECT_NEAR(p.v[0].g, k.c[1], 0.01f) << k.kind;
+                EXPECT_NEAR(p.v[0].a, 1.0f, 0.01f) << k.kind;   // 0.5 + 49 / 6 is past 0.99: opaque
+            }
+        EXPECT_TRUE(seen) << k.kind;
+    }
+    SEG_clear_lists();
 }
 
 // Land use: a lake of water points; its inner cells are open water, its rim
@@ -270,6 +393,64 @@ TEST_F(MapTest, RunsOfLikeCellsDrawExactlyTheirCellsPixels)
     }
     nudge(0.0f);
     EXPECT_FALSE(glIsEnabled(GL_VERTEX_ARRAY) || glIsEnabled(GL_NORMAL_ARRAY) || glIsEnabled(GL_COLOR_ARRAY));
+}
+
+// Each symbol's sprite of the interface bitmap, drawn at its texel size.
+TEST_F(MapTest, EachSymbolTakesItsSprite)
+{
+    navaid_record v{};
+    v.local = 1;
+    navaid_table.push_back(v);
+    const struct {
+        int navaid, type;
+        float uL, uR, vL, vH;
+    } rows[] = {
+        {0, 3, 396, 410, 220, 236},   {0, 97, 378, 392, 220, 236},  {0, 98, 378, 392, 238, 254},
+        {0, 100, 485, 500, 238, 289}, {0, 101, 467, 482, 238, 289}, {0, 102, 450, 464, 256, 272},
+        {0, 103, 450, 464, 238, 254}, {0, 104, 450, 464, 220, 236}, {1, NAV_NDB, 378, 392, 256, 272},
+        {1, NAV_GLIDESLOPE, 396, 410, 238, 254}, {1, NAV_MIDDLE_MARKER, 396, 410, 256, 272},
+        {1, NAV_DME, 450, 464, 274, 290},
+    };
+    for (const auto& r : rows) {
+        navaid_table[0].kind = r.type;
+        const auto rects = capture_rects([&r] { MAP_draw_object(400.0f, 300.0f, 76, r.navaid, r.type, 0); });
+        EXPECT_EQ(sprites(rects, r.uL, r.vL, r.uR, r.vH), 1) << r.type;
+    }
+}
+
+// Label boxes stand 20 (NDB) or 40 (VOR, DME) right of and below the navaid,
+// filled on the land-use maps; a VOR's frequency reads in MHz. A localizer's
+// feather reaches 25 units a zoom ahead and 30 at its two barbs.
+TEST_F(MapTest, NavaidLabelsAndTheLocalizerFeather)
+{
+    navaid_record v{};
+    v.local = 1, v.frequency = 11660;
+    std::strcpy(v.id, "LBL");
+    navaid_table.push_back(v);
+    for (const auto& [kind, d] : {std::pair{NAV_NDB, 20.0f}, {NAV_VOR, 40.0f}, {NAV_DME, 40.0f}}) {
+        navaid_table[0].kind = kind;
+        const auto rects = capture_rects([kind = kind] { MAP_draw_object(400.0f, 300.0f, 76, 1, kind, 0); });
+        const bool box = std::any_of(rects.begin(), rects.end(), [d = d](const fb_rect& r) {
+            return std::fabs(r.x1 - (400.0f + d - 13.0f)) < 0.6f && std::fabs(r.y1 - (300.0f - d - 10.0f)) < 0.6f &&
+                   std::fabs(r.x2 - r.x1 - 63.0f) < 0.6f && std::fabs(r.y2 - r.y1 - 20.0f) < 0.6f;
+        });
+        EXPECT_TRUE(box) << kind;
+    }
+    navaid_table[0].kind = NAV_VOR;
+    EXPECT_TRUE(shows(printed([] { MAP_draw_object(400.0f, 300.0f, 76, 1, NAV_VOR, 0); }, 100), "11660"));
+
+    navaid_table[0].kind = NAV_ILS_LOC;
+    for (const float zoom : {1.0f, 2.0f}) {
+        screen_settings.map_zoom = zoom;
+        std::vector<float> reach;
+        for (const fb_prim& p : capture_feedback([] { MAP_draw_object(400.0f, 300.0f, 76, 1, NAV_ILS_LOC, 0); }))
+            for (const fb_vertex& q : p.v) reach.push_back(std::hypot(q.x - p.v[0].x, q.y - p.v[0].y));
+        const auto near = [&reach](float r) {
+            return std::any_of(reach.begin(), reach.end(), [r](float x) { return std::fabs(x - r) < 0.3f; });
+        };
+        EXPECT_TRUE(near(25.0f * zoom)) << zoom;
+        EXPECT_TRUE(near(30.0f * zoom)) << zoom;
+    }
 }
 
 // A VOR as the compass rose turned by minus the variation on screen 15, and as

@@ -73,6 +73,22 @@ TEST_F(NetworkScreen, AMachineDrivesMonitorsOrIsOneOfOneMasterKind)
     click_role(7);   // unticking applies the exclusions too
     EXPECT_EQ(net_slot_enabled[7], 0);
     EXPECT_EQ(net_slot_enabled[10], 0);
+
+    net_slot_enabled[8] = 1;
+    click_role(10);   // the station is a monitor-like role: the master kinds go off
+    EXPECT_EQ(enabled(6, 10), (std::vector<int>{0, 0, 0, 0, 1}));
+}
+
+TEST_F(NetworkScreen, TheRateFieldShowsOnlyForTheMotionPlatformOrTheDataSender)
+{
+    // A click on the upper half of the rate field's ones digit adds one when it is there.
+    for (int s : {0, 10, 11, 12}) {
+        for (int k = 0; k < NET_SLOT_COUNT; ++k) net_slot_enabled[k] = 0;
+        net_slot_enabled[s] = 1;
+        sim_network_dataout.network_data_rate = 10.0f;
+        click(115.0f, 70.0f);
+        EXPECT_EQ(sim_network_dataout.network_data_rate, s >= 11 ? 11.0f : 10.0f) << "slot " << s;
+    }
 }
 
 TEST_F(NetworkScreen, AddressesKeepOnlyTheirDigitsAndPoints)

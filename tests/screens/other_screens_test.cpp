@@ -35,6 +35,7 @@
 #include "tests/screens/screen_fixture.h"
 #include "tests/support/test_support.h"
 #include "world/atc/atc_state.h"
+#include "world/navdb.h"
 
 namespace {
 
@@ -91,13 +92,49 @@ TEST_F(OtherScreens, RenderingFrameRateAndTextureReadOuts)
     SETUP_rendering_language();
     EXPECT_EQ(screen.requested_depth, 16);
 
+    // Below 12.5 frames a second the field holds 12.5.
+    screen_settings.systems_period = 0.2f;
+    SETUP_rendering_language();
+    EXPECT_NEAR(screen_settings.systems_period, 0.08f, 1e-6f);
+
     // 250 textures in the aircraft slots 500..999 (the table is put back after).
     std::vector<int32_t> kept(std::begin(texture_memory), std::end(texture_memory));
-    std::fill(texture_memory + 500, texture_memory + 1000, 0);
+    std::fill(texture_memory + 500, texture_memory + 4701, 0);
     for (int s = 500; s < 750; ++s) texture_memory[s] = 1;
     text(146, "A%dB%dC");
+    text(147, "D%dE%dF");
+    text(148, "G%dH%dI");
     EXPECT_TRUE(shows(printed(SETUP_rendering_language), "A250B50C"));
+    // Each share is divided by its range's last slot less its first:
+    // 499 of 500..999, 2999 of 1000..3999 and 700 of 4000..4700 read 100.
+    std::fill(texture_memory + 500, texture_memory + 999, 1);
+    std::fill(texture_memory + 1000, texture_memory + 3999, 1);
+    std::fill(texture_memory + 4000, texture_memory + 4700, 1);
+    const auto lines = printed(SETUP_rendering_language);
+    EXPECT_TRUE(shows(lines, "A499B100C"));
+    EXPECT_TRUE(shows(lines, "D2999E100F"));
+    EXPECT_TRUE(shows(lines, "G700H100I"));
     std::copy(kept.begin(), kept.end(), texture_memory);
+
+    // The switch table: a click on each box flips its own setting.
+    sim_graphics_settings_block& g = sim_graphics_settings;
+    screen_settings_block& ss = screen_settings;
+    const struct {
+        float x, y;
+        int32_t* value;
+    } switches[] = {
+        {270, 576, &g.draw_vectors},        {470, 576, &g.draw_obstacles},   {600, 576, &g.draw_textured_lites},
+        {270, 546, &g.draw_cars},           {470, 546, &g.draw_oilrigs},     {600, 546, &ss.cloud_shadows_on},
+        {270, 516, &ss.scenery_load_switch}, {470, 516, &g.draw_ships},      {600, 516, &g.dim_gload},
+        {270, 486, &ss.draw_apron_aircraft}, {470, 486, &g.draw_forestfires}, {600, 486, &g.draw_taxilines},
+    };
+    for (const auto& w : switches) *w.value = 0;
+    for (const auto& w : switches) {
+        click(SETUP_rendering_language, w.x + 4.0f, w.y + 4.0f);
+        EXPECT_EQ(*w.value, 1) << w.x << "," << w.y;
+        for (const auto& o : switches)
+            if (o.value != w.value) EXPECT_EQ(*o.value, &o < &w ? 1 : 0) << w.x << "," << w.y;
+    }
 
     // A change of the number of aircraft drawn tells the plug-ins once (event 7).
     static std::vector<int> events;
@@ -159,9 +196,31 @@ TEST_F(OtherScreens, PlanetPresetsAndUnits)
     EXPECT_EQ(sim_physics.earth_radius_m, 1000.0f);
     EXPECT_TRUE(std::isfinite(sim_physics.g_sealevel));
     EXPECT_FLOAT_EQ(sim_physics.rho_sea_level, 0.0001f);
+    // Each preset's column of constants.
+    const struct {
+        int planet;
+        float mu, radius, temp, pressure, rho, baro;
+    } presets[] = {{0, 3.986012e14f, 6378145.0f, 15.0f, 101325.0f, 1.225f, 29.92f},
+                   {1, 4.2845e13f, 3396200.0f, -60.0f, 920.0f, 0.01505f, 0.3676f}};
+    for (const auto& c : presets) {
+        sim_physics.mu_air = sim_physics.rho_water = 0.0f;
+        PLANET_set_constants(c.planet);
+        EXPECT_EQ(sim_physics.earth_mu, c.mu) << c.planet;
+        EXPECT_EQ(sim_physics.earth_radius_m, c.radius) << c.planet;
+        EXPECT_EQ(sim_physics.mu_air, 1.7894e-05f) << c.planet;
+        EXPECT_EQ(sim_physics.rho_water, 1000.0f) << c.planet;
+        EXPECT_EQ(sim_physics.earth_temp_c, c.temp) << c.planet;
+        EXPECT_EQ(sim_physics.earth_pressure_p, c.pressure) << c.planet;
+        EXPECT_EQ(sim_physics.rho_sea_level, c.rho) << c.planet;
+        EXPECT_EQ(sim_cockpit_misc.barometer_setting, c.baro) << c.planet;
+    }
+    // The gravity parameter shown in 10^14: its ones digit steps 1e14.
+    PLANET_set_constants(0);
+    click(SETUP_planet, 105.0f, 375.0f);
+    EXPECT_NEAR(sim_physics.earth_mu, 4.986012e14f, 1e8f);
     PLANET_set_constants(2);   // no such planet: only the number changes
     EXPECT_EQ(sim_graphics_scenery.current_planet, 2);
-    EXPECT_EQ(sim_physics.earth_radius_m, 1000.0f);
+    EXPECT_EQ(sim_physics.earth_radius_m, 6378145.0f);
     PLANET_set_constants(0);
 }
 
@@ -268,6 +327,22 @@ TEST_F(OtherScreens, FlightPlanFormAndMessage)
     EXPECT_EQ(atc_state.atc_plan_option2, 0);
     EXPECT_EQ(atc_state.atc_plan_option1, 0);
 
+    // Unticking a box leaves its partner, even when both were set from outside.
+    atc_state.atc_plan_option1 = atc_state.atc_plan_option2 = 1;
+    click(SETUP_flight_plan, 100.0f, 315.0f);
+    EXPECT_EQ(atc_state.atc_plan_option1, 0);
+    EXPECT_EQ(atc_state.atc_plan_option2, 1);
+    atc_state.atc_plan_option2 = 0;
+
+    // The greeting by the local hour: before 12, before 18, then the evening's.
+    for (const auto& [hour, word] : {std::pair{11.9f, "morning"}, {12.0f, "afternoon"}, {17.9f, "afternoon"},
+                                     {18.0f, "evening"}}) {
+        sim_time.local_time_sec = hour * 3600.0f;
+        char greeting[TEXT_SIZE];
+        SETUP_flight_plan_message(greeting);
+        EXPECT_NE(std::string(greeting).find(word), std::string::npos) << hour;
+    }
+
     // Typed lower case shows upper case.
     std::strcpy(atc_state.atc_plan_to_id, "kpsp");
     SETUP_flight_plan();
@@ -278,6 +353,34 @@ TEST_F(OtherScreens, FlightPlanFormAndMessage)
     char message[TEXT_SIZE];
     SETUP_flight_plan_message(message);
     EXPECT_NE(std::string(message).find(", ABC"), std::string::npos);
+}
+
+// The destination's runway ends as radio pairs from (100, 220) down, 20
+// apart, skipping runways marked 'x'; a runway whose second button lies below
+// 150 ends the column, and the next starts 100 to the right at 220.
+TEST_F(OtherScreens, FlightPlanRunwayButtonsRunInColumns)
+{
+    atc_state = atc_state_block{};
+    std::strcpy(atc_state.atc_plan_to_id, "KXYZ");
+    const std::vector<std::string> numbers = {"09", "xx", "18", "04", "13"};
+    const size_t kept = airport_table.size();
+    airport_table.emplace_back();
+    std::strcpy(airport_table.back().id, "KXYZ");
+    for (const std::string& n : numbers) {
+        runway_record r{};
+        std::strncpy(r.number, n.c_str(), sizeof r.number - 1);
+        airport_table.back().runways.push_back(r);
+    }
+    const struct {
+        float x, y;
+        int runway, end;
+    } buttons[] = {{100, 200, 0, 1}, {100, 160, 2, 1}, {100, 140, 3, 0}, {200, 220, 4, 0}, {200, 200, 4, 1}};
+    for (const auto& b : buttons) {
+        click(SETUP_flight_plan, b.x, b.y + 4.0f);
+        EXPECT_EQ(atc_state.atc_dest_runway, b.runway) << b.x << "," << b.y;
+        EXPECT_EQ(atc_state.atc_dest_runway_end, b.end) << b.x << "," << b.y;
+    }
+    airport_table.resize(kept);
 }
 
 TEST_F(OtherScreens, OperatingPreferencesEachBoxItsRowValueAndCaption)
@@ -335,6 +438,14 @@ TEST_F(OtherScreens, AircraftPathsAndTextPages)
     for (int e = 917; e <= 920; ++e) text(e, ("PAGE" + std::to_string(e)).c_str());
     const auto lines = printed(SETUP_text_pages);
     for (int e = 917; e <= 920; ++e) EXPECT_TRUE(shows(lines, "PAGE" + std::to_string(e)));
+    // The four lines stand 30 apart.
+    const char marks[4] = {'W', 'X', 'Y', 'Z'};
+    for (int k = 0; k < 4; ++k) text(917 + k, std::string(1, marks[k]).c_str());
+    float y[4] = {};
+    for (const fb_rect& r : capture_rects(SETUP_text_pages))
+        for (int k = 0; k < 4; ++k)
+            if (glyph_of(105, r) == marks[k]) y[k] = r.y1;
+    for (int k = 1; k < 4; ++k) EXPECT_NEAR(y[k - 1] - y[k], 30.0f, 0.01f) << k;
 }
 
 TEST(LanguageFile, ListsAndFormatsHoldWhatTheScreensExpect)

@@ -115,6 +115,11 @@ TEST_F(SoundMovieScreens, MovieSettingsStayInTheirLimitsAndAChosenFileRestartsTh
     EXPECT_EQ(movie_frame_rate, 10.0f);
     EXPECT_EQ(movie_width, 1024);
     EXPECT_EQ(movie_height, 160);
+    movie_width = 100;
+    movie_height = 2000;
+    SETUP_movie();
+    EXPECT_EQ(movie_width, 160);
+    EXPECT_EQ(movie_height, 768);
     // The tens digit stepped up again and again stops at 99.
     for (int k = 0; k < 12; ++k) click(SETUP_movie, 155.0f, 425.0f);
     EXPECT_EQ(movie_frame_rate, 99.0f);

@@ -10,6 +10,7 @@
 
 #include "aircraft/acf_struct.h"
 #include "core/folders.h"
+#include "core/simvars/operation.h"
 #include "flightmodel/flt.h"
 #include "screens/screen_state.h"
 #include "screens/setup.h"
@@ -132,6 +133,23 @@ TEST_F(WeightFailures, TheTotalCountsWeaponsAboardAndTheHeldJettisonableLoad)
     EXPECT_FLOAT_EQ(flt[0].m_total, 1060.0f);
 }
 
+// The weapons tab: slot s's row is 25 lower for each pair, odd slots on the
+// right half (451 in); its unload button sits 72 in and 303 up.
+TEST_F(WeightFailures, UnloadingAWeaponKeepsItsNameAndAnUnnamedSlotHasNoRow)
+{
+    acf_struct& a = pln[0];
+    std::strcpy(a.wpn_name + 3 * size_t(TEXT_SIZE), "d.wpn");
+    a.acf_wpn_slot[2].wpn_type = a.acf_wpn_slot[3].wpn_type = 5;   // slot 2 has no name
+    weight_screen.weight_tab = 1;
+    weight_screen.weapon_preview_slot = 1;
+    click(SETUP_weight_fuel, 72.0f, 278.0f);   // where slot 2's button would be
+    EXPECT_EQ(a.acf_wpn_slot[2].wpn_type, 5);
+    click(SETUP_weight_fuel, 451.0f + 72.0f, 278.0f);
+    EXPECT_EQ(a.acf_wpn_slot[3].wpn_type, 0);
+    EXPECT_STREQ(a.wpn_name + 3 * size_t(TEXT_SIZE), "d.wpn");
+    weight_screen.weight_tab = 0;
+}
+
 TEST_F(WeightFailures, FuelSplitsByTheTanksAndEachTankKeepsItsCap)
 {
     drag(SETUP_weight_fuel, slider_x(600.0f), 410.0f);
@@ -143,6 +161,11 @@ TEST_F(WeightFailures, FuelSplitsByTheTanksAndEachTankKeepsItsCap)
     drag(SETUP_weight_fuel, slider_x(400.0f), 360.0f);
     EXPECT_NEAR(flt[0].m_fuel1, 400.0f, 2.0f);
     EXPECT_NEAR(flt[0].m_fuel2, 180.0f, 2.0f);
+    drag(SETUP_weight_fuel, slider_x(100.0f), 310.0f);   // tank 2, 50 lower
+    EXPECT_NEAR(flt[0].m_fuel2, 100.0f, 2.0f);
+    drag(SETUP_weight_fuel, slider_x(150.0f), 260.0f);   // tank 3
+    EXPECT_NEAR(flt[0].m_fuel3, 150.0f, 2.0f);
+    EXPECT_NEAR(flt[0].m_fuel1, 400.0f, 2.0f);
 
     // A tank over its share is cut in the same frame, shown or not.
     pln[0].acf_num_tanks = 1;
@@ -205,6 +228,43 @@ TEST_F(WeightFailures, ATwinShowsItsEngineRowsAndClearKeepsTheValues)
     flt[0].tire_drag_dis[70] = 5.0f;
     SETUP_failures();
     EXPECT_EQ(flt[0].tire_drag_dis[70], 0.0f);
+}
+
+// Where a slot's row stands (tab, column x, row) and its caption entry.
+TEST_F(WeightFailures, EachSlotHasItsTabColumnRowAndCaption)
+{
+    pln[0].acf_num_engines = 8;
+    const struct {
+        int slot, tab;
+        float x;
+        int row, caption;
+    } rows[] = {
+        {9, 1, 500, 0, 980},   {16, 1, 500, 7, 987},   {17, 2, 200, 0, 309},  {41, 2, 500, 9, 333},
+        {57, 3, 200, 7, 334},  {105, 4, 200, 7, 336},  {137, 4, 800, 7, 523}, {138, 5, 200, 0, 828},
+        {157, 5, 500, 7, 847}, {173, 5, 800, 15, 863},
+    };
+    for (const auto& r : rows) {
+        small_screens.failures_tab = r.tab;
+        std::fill(std::begin(flt[0].failures), std::end(flt[0].failures), 0);
+        answer_list(SETUP_failures, r.x, 768.0f - 90.0f - 40.0f * r.row, 6);
+        EXPECT_EQ(flt[0].failures[r.slot], 6) << r.slot;
+        EXPECT_EQ(std::count(std::begin(flt[0].failures), std::end(flt[0].failures), 6), 1) << r.slot;
+        text(r.caption, "CAPX");
+        EXPECT_TRUE(shows(printed(SETUP_failures, 103), "CAPX")) << r.slot;
+        text(r.caption, "");
+    }
+    small_screens.failures_tab = 0;
+}
+
+// The mean time between failures is edited on the first tab only.
+TEST_F(WeightFailures, TheMeanTimeFieldIsOnTheFirstTabOnly)
+{
+    for (const auto& [tab, after] : {std::pair{1, 5.0f}, {0, 6.0f}}) {
+        small_screens.failures_tab = tab;
+        sim_operation_failures.mean_time_between_failure_hrs = 5.0f;
+        click(SETUP_failures, 175.0f + 45.0f, 75.0f);   // the ones digit, upper half
+        EXPECT_EQ(sim_operation_failures.mean_time_between_failure_hrs, after) << tab;
+    }
 }
 
 // Only the four trigger states show a value field, each captioned by its

@@ -268,9 +268,12 @@ TEST_F(Cycle, DataRowsTravelInDatagramsOfAtMost77Rows)
     }
     sim_network_dataout.network_data_rate = 500.0f;
     clear_logs();
-    frame_clock = 4.065f;   // 0.005 s after the last: not more than 1/50 - 0.01
+    frame_clock = 4.068f;   // 0.008 s after the last: not more than 1/50 - 0.01
     update_plane_cycle();
     EXPECT_TRUE(sent("DATA").empty());
+    frame_clock = 4.075f;   // 0.015 s after: more
+    update_plane_cycle();
+    EXPECT_FALSE(sent("DATA").empty());
 }
 
 TEST_F(Cycle, GraphOutputTakesAtMostFiveGroups)
