@@ -256,6 +256,29 @@ TEST_F(ForcesAero, GroundEffectFromTheGroundToOneSpan)
     EXPECT_FLOAT_EQ(f.CD_grndeffect[9], 1.0f);
 }
 
+// The prediction step, the ground-effect curve between the ground and one
+// span, and the rate damping of each axis, by hand.
+TEST_F(ForcesAero, PredictionGroundEffectCurveAndRateDamping)
+{
+    flt_struct& f = flt[0];
+    place(0.5f + 9.0f / 16.0f, 30.0f, 0.0f);   // a sixteenth of the span up: r^0.25 = 0.5
+    FM_forces_and_moments();
+    EXPECT_NEAR(f.CL_grndeffect[9], 1.25f, 1e-4f);
+    EXPECT_NEAR(f.CD_grndeffect[9], 0.75f, 1e-4f);
+
+    f.alpha = 4.0f, fm_state.prev_alpha = 2.0f;
+    FM_predict();
+    EXPECT_FLOAT_EQ(fm_state.alpha_use, 5.5f);   // 4 + 0.75 x 2
+
+    fm_state.MI_roll = fm_state.MI_pitch = fm_state.MI_yaw = 0.0f;   // moments turn nothing
+    f.P = f.Q = f.R = 10.0f;
+    screen_settings.roll_rate_damping = screen_settings.pitch_rate_damping = screen_settings.yaw_rate_damping = 1.0f;
+    FM_accelerations();
+    EXPECT_FLOAT_EQ(f.P_dot, -50.0f);
+    EXPECT_FLOAT_EQ(f.Q_dot, -200.0f);
+    EXPECT_FLOAT_EQ(f.R_dot, -100.0f);
+}
+
 TEST_F(ForcesAero, MassOfIceStoresFuelAndSeparatedEngines)
 {
     acf_struct& a = pln[0];
