@@ -205,7 +205,9 @@ TEST_F(ForcesAero, FlapsAndControlSurfaces)
     FM_control_surface_coeffs(9, 4, SURF_SPOILER, 30.0f, &da, &dl, &dd, &dm, "SPOILER", 0);
     EXPECT_NEAR(dd, 1.23f * cs * 0.5f, 1e-6f);
     EXPECT_EQ(da + dl + dm, 0.0f);
+    a.acf_drud_el_first[9] = 0, a.acf_drud_el_end[9] = 10, a.acf_drud_crat = a.acf_drud_crat2 = 0.25f;
     const float cr = ACF_control_chord_ratio(0, 9, 4.0f, SURF_DRAG_RUDDER);
+    ASSERT_GT(cr, 0.0f);
     dd = 0;
     FM_control_surface_coeffs(9, 4, SURF_DRAG_RUDDER, 30.0f, &da, &dl, &dd, &dm, "DRAG RUDDER", 1);
     EXPECT_NEAR(dd, 2.0f * 1.23f * cr * 0.5f, 1e-6f);
