@@ -133,6 +133,29 @@ TEST_F(PropEngines, TorqueTermsByHand)
     EXPECT_NEAR(f.ENGN_sigma[0], 0.575f, 1e-5f);
 }
 
+// One spool step of each turbine from rest on its starter alone (frame 0.02 s,
+// idle ratios 1): N1 += dt x 500 x (1 - lo) x (starter - 0.001) / T.
+TEST_F(PropEngines, SpoolFloorsStarterRatesAndTimesByType)
+{
+    const struct {
+        int32_t type;
+        int high_idle;
+        float lo, starter, T;
+    } rows[] = {{ENGINE_TURBINE_FREE, 0, 0.2f, 0.05f, 1.0f},
+                {ENGINE_TURBINE_FREE, 1, 0.4f, 0.05f, 1.0f},
+                {ENGINE_JET_LOW_BYPASS, 0, 0.15f, 0.1f, 5.0f},
+                {ENGINE_JET_HIGH_BYPASS, 0, 0.05f, 0.05f, 5.0f}};
+    for (const auto& r : rows) {
+        piston_single();
+        pln[0].acf_en_type[0] = r.type;
+        sim_cockpit_engine.idle_speed[0] = r.high_idle;
+        sim_cockpit_engine.starter_duration[0] = 1.0f;
+        ENGN_spool(0);
+        EXPECT_NEAR(flt[0].ENGN_N1_[0], 0.02f * 500.0f * (1.0f - r.lo) * (r.starter - 0.001f) / r.T, 1e-5f)
+            << r.type << " idle " << r.high_idle;
+    }
+}
+
 TEST_F(PropEngines, PistonBreathingOnOneMagnetoAndWithCarburettorIce)
 {
     acf_struct& a = pln[0];
