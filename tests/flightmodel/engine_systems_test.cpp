@@ -144,6 +144,31 @@ TEST_F(EngineSystems, WhatKeepsAnEngineRunning)
     EXPECT_EQ(f.ENGN_running[0], 1);
 }
 
+// The mixture at sigma 1 (best 0.7, lean limit 0.5): the power ratio loses
+// 0.4 x the lean error or 0.1 x the rich one; the fuel-flow factor gains the
+// error, five times over on the rich side. Below the lean limit the engine
+// still runs (mixture above 0.025) but makes no power.
+TEST_F(EngineSystems, MixturePowerRatioAndFuelFlowFactor)
+{
+    flt_struct& f = flt[0];
+    const struct {
+        float mixture, power_ratio, flow_factor;
+    } rows[] = {{0.7f, 1.0f, 1.0f}, {0.55f, 0.94f, 1.06f}, {0.9f, 0.98f, 1.1f}, {0.2f, 0.0f, -1.0f}};
+    float best_flow = 0.0f;
+    for (const auto& r : rows) {
+        tanks(100, 100, 100);
+        f.ENGN_sigma[0] = 1.0f;
+        f.ENGN_power[0] = 50000.0f;
+        f.ENGN_FF_[0] = 0.0f;
+        f.ENGN_mixt[0] = r.mixture;
+        ENGN_systems();
+        EXPECT_EQ(f.ENGN_running[0], 1) << r.mixture;
+        EXPECT_NEAR(f.ENGN_mixt_pow_rat[0], r.power_ratio, 1e-5f) << r.mixture;
+        if (r.mixture == 0.7f) best_flow = f.ENGN_FF_[0];
+        if (r.flow_factor > 0.0f) EXPECT_NEAR(f.ENGN_FF_[0] / best_flow, r.flow_factor, 1e-4f) << r.mixture;
+    }
+}
+
 TEST_F(EngineSystems, HotTurbineFailsAndStaysFailed)
 {
     acf_struct& a = pln[0];
