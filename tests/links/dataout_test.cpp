@@ -276,6 +276,50 @@ TEST_F(DataGroups, ReceivedRecordsWriteTheirVariablesAndTheOverrideFlag)
     EXPECT_EQ(expect_fatal([] { DATAOUT_group(9, 2, 0); }).lines[0], "Bad argument to sub_out_dat!");
 }
 
+// Conversions and signs of a few values, the marker's tolerance, and which
+// received values raise their group's override flag.
+TEST_F(DataGroups, FactorsMarkerToleranceAndInputMasks)
+{
+    flt_struct& f = flt[0];
+    f.g_axil = 0.5f;
+    f.M = 100.0f;
+    f.dist = 1852.0f;
+    const struct {
+        int group, k;
+        float sent;
+    } rows[] = {{3, 2, -0.5f}, {14, 0, 73.819202f}, {19, 7, 1.0f}, {19, 6, 6076.1155f}};
+    for (const auto& r : rows) EXPECT_NEAR(record_of(r.group).values[r.k], r.sent, 1e-3f) << r.group << " " << r.k;
+
+    auto apply = [](int group, std::initializer_list<float> v) {
+        std::fill(std::begin(dataout_input_row), std::end(dataout_input_row), -999.0f);
+        std::copy(v.begin(), v.end(), dataout_input_row);
+        DATAOUT_group(0, group, 0);
+    };
+    f.true_airspeed = 20.0f;
+    apply(2, {-999.009f});   // within 0.01 of the marker: left alone
+    EXPECT_EQ(f.true_airspeed, 20.0f);
+
+    const struct {
+        int group, k;
+        int32_t* flag;
+        int raised;
+    } masks[] = {{10, 3, &sim_operation_override.override_flightcontrol, 1},
+                 {13, 3, &sim_operation_override.override_gearbrake, 1},
+                 {17, 3, &sim_operation_override.override_planepath[0], 1},
+                 {17, 4, &sim_operation_override.override_planepath[0], 0},
+                 {19, 2, &sim_operation_override.override_planepath[0], 1},
+                 {19, 6, &sim_operation_override.override_planepath[0], 0},
+                 {9, 2, &sim_operation_override.override_artstab, 1},
+                 {8, 4, &sim_operation_override.override_joystick, 1},
+                 {8, 5, &sim_operation_override.override_joystick, 0}};
+    for (const auto& m : masks) {
+        std::fill(std::begin(dataout_input_row), std::end(dataout_input_row), -999.0f);
+        dataout_input_row[m.k] = 0.25f;
+        DATAOUT_group(0, m.group, 0);
+        EXPECT_EQ(*m.flag, m.raised) << m.group << " " << m.k;
+    }
+}
+
 TEST_F(DataGroups, FileSectionHasTheShownColumnsThenTheirRows)
 {
     sim_network_dataout.data_to_disk[23] = sim_network_dataout.data_to_disk[24] = 1;
