@@ -9,6 +9,7 @@
 
 #include "core/screen.h"
 #include "core/ui_text.h"
+#include "graphics/ogl_state.h"
 #include "links/dataout_groups.h"
 #include "links/dataout_session.h"
 #include "tests/support/ui_capture.h"
@@ -371,6 +372,28 @@ TEST_F(DataGroups, BoxesOverTheFlyingViewStackInTwoColumns)
     EXPECT_EQ(shade_of(0), std::make_pair(1.0f, 744.0f));     // the left column's top: x 3 - 2, y 725 + 19
     EXPECT_EQ(shade_of(1), std::make_pair(1.0f, 706.0f));
     EXPECT_EQ(shade_of(8), std::make_pair(738.0f, 744.0f));   // the top of the right column
+}
+
+// The graph legend draws column k in its curve's colour, rows 10 units apart
+// from the top: 60, 66, 50, 49, 79, 51, 55, 72 (group 20 shows all eight).
+TEST_F(DataGroups, LegendColoursByColumn)
+{
+    if (!ui_2d_ready()) GTEST_SKIP() << "no OpenGL context";
+    const int colours[8] = {60, 66, 50, 49, 79, 51, 55, 72};
+    float kept[8][3];
+    for (int k = 0; k < 8; ++k) {
+        std::copy(colour_table[colours[k]], colour_table[colours[k]] + 3, kept[k]);
+        OGL_set_color(colours[k], static_cast<float>(k + 1) / 10.0f, 0.0f, 0.0f);
+    }
+    const std::vector<fb_rect> rects = capture_rects([] { DATAOUT_group(5, 20, 100); });
+    for (int k = 0; k < 8; ++k) OGL_set_color(colours[k], kept[k][0], kept[k][1], kept[k][2]);
+    ASSERT_FALSE(rects.empty());
+    float top = -9e9f;
+    for (const fb_rect& r : rects) top = std::max(top, r.y2);
+    for (const fb_rect& r : rects) {
+        const int k = static_cast<int>(std::lround((top - r.y2) / 10.0f));
+        EXPECT_NEAR(r.r, (k + 1) / 10.0f, 0.01f) << "row " << k;
+    }
 }
 
 TEST_F(DataGroups, ElementTableShowsPartsWithElementsAndTenAtMost)
