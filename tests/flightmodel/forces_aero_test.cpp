@@ -281,6 +281,35 @@ TEST_F(ForcesAero, PredictionGroundEffectCurveAndRateDamping)
     EXPECT_FLOAT_EQ(f.R_dot, -100.0f);
 }
 
+// Nose-wheel steering (steering 50 degrees below 20 m/s, 10 above): the roll
+// ratio steers (0.5), the heading ratio (0.2) with pedals fitted, both divided
+// by the heading sensitivity; a taildragger reverses it; without steering the
+// wheel castors to minus the sideslip.
+TEST_F(ForcesAero, NoseWheelSteeringByInputSpeedAndTailwheel)
+{
+    acf_struct& a = pln[0];
+    flt_struct& f = flt[0];
+    const sim_joystick_block kept = sim_joystick;
+    const struct {
+        float steer1, speed;
+        int pedals, tail;
+        float sensitivity, expect;
+    } rows[] = {{50.0f, 5.0f, 0, 0, 1.0f, 25.0f},  {50.0f, 30.0f, 0, 0, 1.0f, 5.0f}, {50.0f, 5.0f, 1, 0, 1.0f, 10.0f},
+                {50.0f, 5.0f, 0, 1, 1.0f, -25.0f}, {50.0f, 5.0f, 0, 0, 2.0f, 12.5f}, {0.0f, 5.0f, 0, 0, 1.0f, -3.0f}};
+    for (const auto& r : rows) {
+        a.acf_nw_steerdeg1 = r.steer1, a.acf_nw_steerdeg2 = 10.0f, a.acf_nw_cutoff_speed = 20.0f;
+        a.acf_is_taildragger = r.tail;
+        sim_joystick.eq_ped_nobrk = r.pedals, sim_joystick.eq_ped_wibrk = sim_joystick.eq_pfc_pedals = 0;
+        sim_joystick.yolk_roll_ratio = 0.5f, sim_joystick.yolk_heading_ratio = 0.2f;
+        sim_joystick.joystick_heading_sensitivity = r.sensitivity;
+        f.groundspeed = r.speed, f.beta = 3.0f;
+        FM_nosewheel_steering();
+        EXPECT_FLOAT_EQ(f.nosewheel_steer, r.expect) << r.steer1 << " " << r.speed << " " << r.pedals << r.tail;
+        EXPECT_EQ(f.nosewheel_speed, r.speed);
+    }
+    sim_joystick = kept;
+}
+
 TEST_F(ForcesAero, MassOfIceStoresFuelAndSeparatedEngines)
 {
     acf_struct& a = pln[0];
