@@ -279,6 +279,16 @@ TEST_F(ForcesAero, PredictionGroundEffectCurveAndRateDamping)
     EXPECT_FLOAT_EQ(f.P_dot, -50.0f);
     EXPECT_FLOAT_EQ(f.Q_dot, -200.0f);
     EXPECT_FLOAT_EQ(f.R_dot, -100.0f);
+
+    // While a crash settles, rates and velocities lose 5 dt a frame: 10 -> 9 at dt 0.02.
+    sim_operation_misc.frame_rate_period = 0.02f;
+    frame_clock = 1.0f, crash_hold_until = 10.0f;
+    f.P = f.local_vx = 10.0f;
+    f.P_dot = f.local_ax = 0.0f;
+    FM_integrate();
+    crash_hold_until = 0.0f;
+    EXPECT_FLOAT_EQ(f.P, 9.0f);
+    EXPECT_FLOAT_EQ(f.local_vx, 9.0f);
 }
 
 // Nose-wheel steering (steering 50 degrees below 20 m/s, 10 above): the roll
