@@ -156,6 +156,42 @@ TEST_F(PropEngines, SpoolFloorsStarterRatesAndTimesByType)
     }
 }
 
+// The clutch by hand, engine torque 0, friction ratio 0.02, as ratios of the
+// rated torque: it passes 10 x (engine - shaft speed) / redline, at most 1.5
+// either way (not backwards on a linked shaft); an automatic clutch engages
+// above twice idle; friction rises toward 2 as the oil ratio falls.
+TEST_F(PropEngines, ClutchTorqueByHand)
+{
+    acf_struct& a = pln[0];
+    flt_struct& f = flt[0];
+    const float Rl = 2700.0f * RPM, idle = 650.0f * RPM;
+    const struct {
+        const char* what;
+        float engine, shaft;
+        int own_clutch, linked, switch_on;
+        float oil, expect;
+    } rows[] = {
+        {"coupled", 0.5f * Rl, 0.45f * Rl, 0, 0, 1, 1.0f, 0.5f - 0.02f},
+        {"at its top", 0.5f * Rl, 0.2f * Rl, 0, 0, 1, 1.0f, 1.5f - 0.02f},
+        {"linked, not backwards", 0.5f * Rl, 0.7f * Rl, 0, 1, 1, 1.0f, -0.02f},
+        {"unlinked, backwards", 0.5f * Rl, 0.55f * Rl, 0, 0, 1, 1.0f, -0.5f - 0.02f},
+        {"automatic, above twice idle", 0.5f * Rl, 0.45f * Rl, 1, 0, 0, 1.0f, 0.5f - 0.02f},
+        {"automatic, below twice idle", 1.5f * idle, 1.5f * idle - 0.05f * Rl, 1, 0, 1, 1.0f, -0.02f},
+        {"half the oil", 0.5f * Rl, 0.45f * Rl, 0, 0, 1, 0.5f, 0.5f - 1.01f},
+    };
+    for (const auto& r : rows) {
+        piston_single();
+        running_engine(0, r.engine);
+        f.ENGN_TRQ[0] = 0.0f;
+        f.oil_power_thrust_ratio[0] = r.oil;
+        a.acf_eng_clutch[0] = r.own_clutch;
+        a.acf_has_clutch = 0;
+        a.acf_props_linked = r.linked;
+        sim_cockpit_engine.clutch_engage = r.switch_on;
+        EXPECT_NEAR(ENGN_torque_clutch(0, r.shaft) / a.acf_trq_max_prp, r.expect, 1e-4f) << r.what;
+    }
+}
+
 TEST_F(PropEngines, PistonBreathingOnOneMagnetoAndWithCarburettorIce)
 {
     acf_struct& a = pln[0];
