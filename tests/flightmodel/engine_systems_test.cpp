@@ -254,6 +254,42 @@ TEST_F(EngineSystems, GeneratorsChargeTheWeakestBatteryOnlyWhileOneIsLow)
     interval_ticks[INTERVAL_ONE_SECOND] = 0;   // raised by hand above: the tests after run their own clock
 }
 
+// Each electrical load alone on one engine's battery of capacity 1, over the
+// two base loads of 0.001 and 0.005; then a generator's current, ten times the
+// weakest battery's shortfall, at most 0.5.
+TEST_F(EngineSystems, ElectricalLoadsOneAtATimeAndTheGeneratorsTop)
+{
+    flt_struct& f = flt[0];
+    auto& sw = sim_cockpit_switches;
+    const struct {
+        int32_t* on;
+        float load;
+    } rows[] = {{nullptr, 0.0f},
+                {&sim_cockpit_electrical.avionics_on, 0.001f},
+                {&sw.pitot_heat_on, 0.02f},
+                {&sw.anti_ice_auto_ignite, 0.05f},
+                {&sw.anti_ice_prop_heat, 0.05f},
+                {&sw.anti_ice_window_heat, 0.05f},
+                {&f.nav_lights_on, 0.005f},
+                {&f.beacon_lights_on, 0.005f},
+                {&f.strobe_lights_on, 0.05f},
+                {&f.landing_lights_on, 0.05f},
+                {&f.taxi_light_on, 0.05f}};
+    tanks(100, 100, 100);
+    sim_cockpit_electrical.battery_on = 1;
+    for (const auto& r : rows) {
+        if (r.on) *r.on = 1;
+        ENGN_systems();
+        EXPECT_NEAR(f.ENGN_bat_amp[0], -(0.006f + r.load), 1e-6f) << r.load;
+        if (r.on) *r.on = 0;
+    }
+    f.ENGN_bat_volt[0] = 0.9f;
+    f.ENGN_N1_[0] = 60.0f;
+    sim_cockpit_electrical.generator_on[0] = 1;
+    ENGN_systems();
+    EXPECT_NEAR(f.ENGN_gen_amp[0], 0.5f, 1e-6f);
+}
+
 TEST_F(EngineSystems, NoEnginesLeaveAFullBatteryAndZeroCapacityDrawsNothing)
 {
     acf_struct& a = pln[0];
