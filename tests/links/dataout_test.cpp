@@ -285,10 +285,13 @@ TEST_F(DataGroups, FactorsMarkerToleranceAndInputMasks)
     f.g_axil = 0.5f;
     f.M = 100.0f;
     f.dist = 1852.0f;
+    f.faxil_prop = 100.0f;
+    f.ENGN_FF_[0] = 0.01f;   // kg/s: 79.36639 lb/h
     const struct {
         int group, k;
         float sent;
-    } rows[] = {{3, 2, -0.5f}, {14, 0, 73.819202f}, {19, 7, 1.0f}, {19, 6, 6076.1155f}};
+    } rows[] = {{3, 2, -0.5f}, {14, 0, 73.819202f}, {19, 7, 1.0f}, {19, 6, 6076.1155f}, {54, 1, -22.500093f},
+                {40, 0, 79.36639f}};
     for (const auto& r : rows) EXPECT_NEAR(record_of(r.group).values[r.k], r.sent, 1e-3f) << r.group << " " << r.k;
 
     auto apply = [](int group, std::initializer_list<float> v) {
@@ -318,6 +321,32 @@ TEST_F(DataGroups, FactorsMarkerToleranceAndInputMasks)
         dataout_input_row[m.k] = 0.25f;
         DATAOUT_group(0, m.group, 0);
         EXPECT_EQ(*m.flag, m.raised) << m.group << " " << m.k;
+    }
+}
+
+// Every group's caption entry and applicability kind, groups 0 to 106 in order.
+TEST_F(DataGroups, EveryGroupHasItsCaptionEntryAndKind)
+{
+    const int entries[DATAOUT_GROUP_COUNT] = {
+        409, 410, 411, 412, 413, 414, 415, 416, 417, 418, 419, 420, 421, 422, 423, 424, 425, 426, 427, 428,
+        429, 430, 431, 432, 433, 434, 435, 436, 437, 438, 439, 440, 441, 522, 442, 443, 444, 445, 446, 447,
+        448, 449, 450, 451, 452, 519, 453, 454, 455, 456, 457, 370, 458, 459, 460, 461, 462, 463, 464, 465,
+        466, 467, 468, 469, 470, 471, 472, 473, 474, 475, 476, 477, 478, 479, 480, 481, 482, 483, 484, 485,
+        486, 487, 488, 489, 490, 491, 492, 493, 494, 495, 496, 201, 497, 498, 499, 500, 501, 502, 503, 504,
+        505, 506, 507, 508, 509, 524, 579};
+    const data_kind kinds[DATAOUT_GROUP_COUNT] = {
+        KIND_A, KIND_A, KIND_A, KIND_A, KIND_A, KIND_A, KIND_A, KIND_A, KIND_A, KIND_A, KIND_A, KIND_A,
+        KIND_A, KIND_A, KIND_A, KIND_A, KIND_A, KIND_A, KIND_A, KIND_A, KIND_A, KIND_A, KIND_A, KIND_E0,
+        KIND_E0, KIND_E6, KIND_E0, KIND_E6, KIND_E0, KIND_E6, KIND_E5, KIND_E5, KIND_E1, KIND_E0, KIND_E6,
+        KIND_E6, KIND_E5, KIND_E2, KIND_E5, KIND_E3, KIND_E0, KIND_E0, KIND_E0, KIND_E0, KIND_E0, KIND_E0,
+        KIND_E0, KIND_E0, KIND_E0, KIND_E0, KIND_E0, KIND_E0, KIND_E0, KIND_A, KIND_A, KIND_G, KIND_G, KIND_A,
+        KIND_E6, KIND_A, KIND_A, KIND_A, KIND_A, KIND_A, KIND_E5, KIND_E5, KIND_E5, KIND_E5, KIND_E6, KIND_E6,
+        KIND_A, KIND_A, KIND_W, KIND_W, KIND_S, KIND_S, KIND_E6, KIND_E6, KIND_W, KIND_W, KIND_S, KIND_S,
+        KIND_A, KIND_A, KIND_A, KIND_A, KIND_A, KIND_A, KIND_A, KIND_A, KIND_A, KIND_A, KIND_A, KIND_A,
+        KIND_A, KIND_A, KIND_A, KIND_A, KIND_A, KIND_A, KIND_A, KIND_A, KIND_A, KIND_A, KIND_A, KIND_A, KIND_A};
+    for (int g = 0; g < DATAOUT_GROUP_COUNT; ++g) {
+        EXPECT_EQ(data_groups[g].caption, entries[g]) << g;
+        EXPECT_EQ(data_groups[g].kind, kinds[g]) << g;
     }
 }
 
