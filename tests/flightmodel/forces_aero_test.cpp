@@ -128,6 +128,36 @@ TEST_F(ForcesAero, MachOneTakesTheSupersonicPath)
     FM_element_coeffs(0.12f, 2.0f, 0.8f, 0, 0, 0, &c2, &d2, &m2, 9, 0, 0);
     EXPECT_FLOAT_EQ(c1, c2);
     EXPECT_NEAR(c1, 0.1f * (2.0f + 2.0f) / std::sqrt(1.0f - 0.64f), 1e-5f);
+
+    // Downwash reaches an element below Mach 1 only.
+    fm_state.wash_sum[8] = 1.0f;
+    f.foil_cos_dih[8] = f.foil_cos_dih[9] = 1.0f, f.foil_sin_dih[8] = f.foil_sin_dih[9] = 0.0f;
+    pln[0].acf_in_downwash[(9 * ACF_NUM_PARTS + 8) * ACF_ELS_PER_PART] = 1;
+    FM_downwash_and_centroids();
+    EXPECT_LT(f.downwash_deg[ACF_el(9, 0)], 0.0f);
+    f.machno = 1.0f;
+    FM_downwash_and_centroids();
+    EXPECT_EQ(f.downwash_deg[ACF_el(9, 0)], 0.0f);
+
+    // The fuselage's supersonic panel forces go with K V^2, K = 2 / sqrt(M^2 - 1)
+    // with M held to 1.1..3: at Mach 1.05 K keeps its value at 1.1; Mach 1.5
+    // gives (1.5^2 / sqrt(1.25)) / (1.1^2 / sqrt(0.21)) of the force at 1.1.
+    FM_clear_part_values();
+    for (int t = 0; t < 12; ++t)   // a surface grid of 12 stations 1 m apart, 18 points 0.1 m apart
+        for (int k = 0; k < 18; ++k) {
+            const int i = 44 * ACF_BODY_PART_POINTS + t * ACF_BODY_POINTS + k;
+            pln[0].acf_body_X[i] = 0.1f * k, pln[0].acf_body_Y[i] = 0.0f, pln[0].acf_body_Z[i] = 1.0f * t;
+        }
+    auto fuselage_lift = [&](float mach) {
+        const float V = mach * sim_weather.speed_of_sound_ms;
+        f.vx_air_on_acf = 0.0f, f.vz_air_on_acf = V / std::sqrt(1.01f), f.vy_air_on_acf = 0.1f * f.vz_air_on_acf;
+        FM_body_stage();
+        return f.force_XYZ[3 * ACF_el(44, 0) + 1];
+    };
+    const float at_110 = fuselage_lift(1.1f);
+    ASSERT_NE(at_110, 0.0f);
+    EXPECT_NEAR(fuselage_lift(1.05f) / at_110, (1.05f * 1.05f) / 1.21f, 1e-4f);   // only the dynamic pressure falls
+    EXPECT_NEAR(fuselage_lift(1.5f) / at_110, (2.25f / std::sqrt(1.25f)) / (1.21f / std::sqrt(0.21f)), 1e-4f);
 }
 
 TEST_F(ForcesAero, FlapsAndControlSurfaces)
@@ -454,6 +484,21 @@ TEST_F(ForcesAero, FailedEngineTakesItsNacelleAndPropwash)
     EXPECT_GT(washed, 0.0f);
     EXPECT_EQ(f.propwash_rat[ACF_el(8, 1)], 0.0f);   // the other wing is out of the wash
     EXPECT_GT(f.force_XYZ[3 * ACF_el(53, 0) + 2], 0.0f);   // nacelle drag
+
+    // The nacelle's own drag coefficient: twice the fuselage's behind a piston
+    // engine, the fuselage's behind a turbine, over the crossflow drag alone.
+    auto nacelle_drag = [&](int32_t type, float fuse_cd) {
+        a.acf_en_type[0] = type;
+        a.acf_fuse_cd = fuse_cd;
+        FM_body_stage();
+        return f.force_XYZ[3 * ACF_el(53, 0) + 2];
+    };
+    const float crossflow = nacelle_drag(2, 0.0f);
+    const float turbine = nacelle_drag(2, 0.1f) - crossflow;
+    EXPECT_GT(turbine, 0.0f);
+    EXPECT_NEAR(nacelle_drag(1, 0.1f) - crossflow, 2.0f * turbine, 1e-3f * turbine);
+    a.acf_en_type[0] = 1;
+    a.acf_fuse_cd = 0.1f;
 
     f.failures[FAIL_SLOT_ENGINE_BASE] = FAILURE_STATE_FAILED;
     f.force_XYZ[3 * ACF_el(53, 0) + 2] = 0.0f;
