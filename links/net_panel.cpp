@@ -36,8 +36,9 @@ void needle_quad(const net_needle_entry& e, int colour)
 }
 
 // The entry a text at (x, y) takes: the lowest one at the same place or free;
-// else the lowest one whose showing time has passed; -1 when every entry shows
-// a text somewhere else.
+// else the lowest one whose showing time has passed, so that a sender moving
+// its texts about cannot fill the table for good and end the program; -1 when
+// every entry shows a text somewhere else (the datagram is then refused).
 int text_entry_for(float x, float y)
 {
     for (int e = 0; e < NET_TEXT_ENTRIES; ++e) {

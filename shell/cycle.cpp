@@ -257,6 +257,9 @@ void plane_positions()
     }
 }
 
+// The records go out in datagrams of at most 77 records: one datagram with
+// more would be too large for the link and end the program, and choosing many
+// groups on the network screen must not do that.
 void send_data_rows(int rows)
 {
     for (int first = 0; first < rows; first += DATA_ROWS_PER_DATAGRAM) {

@@ -144,6 +144,31 @@ TEST_F(EngineSystems, WhatKeepsAnEngineRunning)
     EXPECT_EQ(f.ENGN_running[0], 1);
 }
 
+// The mixture at sigma 1 (best 0.7, lean limit 0.5): the power ratio loses
+// 0.4 x the lean error or 0.1 x the rich one; the fuel-flow factor gains the
+// error, five times over on the rich side. Below the lean limit the engine
+// still runs (mixture above 0.025) but makes no power.
+TEST_F(EngineSystems, MixturePowerRatioAndFuelFlowFactor)
+{
+    flt_struct& f = flt[0];
+    const struct {
+        float mixture, power_ratio, flow_factor;
+    } rows[] = {{0.7f, 1.0f, 1.0f}, {0.55f, 0.94f, 1.06f}, {0.9f, 0.98f, 1.1f}, {0.2f, 0.0f, -1.0f}};
+    float best_flow = 0.0f;
+    for (const auto& r : rows) {
+        tanks(100, 100, 100);
+        f.ENGN_sigma[0] = 1.0f;
+        f.ENGN_power[0] = 50000.0f;
+        f.ENGN_FF_[0] = 0.0f;
+        f.ENGN_mixt[0] = r.mixture;
+        ENGN_systems();
+        EXPECT_EQ(f.ENGN_running[0], 1) << r.mixture;
+        EXPECT_NEAR(f.ENGN_mixt_pow_rat[0], r.power_ratio, 1e-5f) << r.mixture;
+        if (r.mixture == 0.7f) best_flow = f.ENGN_FF_[0];
+        if (r.flow_factor > 0.0f) EXPECT_NEAR(f.ENGN_FF_[0] / best_flow, r.flow_factor, 1e-4f) << r.mixture;
+    }
+}
+
 TEST_F(EngineSystems, HotTurbineFailsAndStaysFailed)
 {
     acf_struct& a = pln[0];
@@ -227,6 +252,42 @@ TEST_F(EngineSystems, GeneratorsChargeTheWeakestBatteryOnlyWhileOneIsLow)
     EXPECT_FLOAT_EQ(f.ENGN_bat_volt[2], 0.0f);
     EXPECT_FLOAT_EQ(f.ENGN_bat_amp[2], 0.0f) << "a flat battery takes no load";
     interval_ticks[INTERVAL_ONE_SECOND] = 0;   // raised by hand above: the tests after run their own clock
+}
+
+// Each electrical load alone on one engine's battery of capacity 1, over the
+// two base loads of 0.001 and 0.005; then a generator's current, ten times the
+// weakest battery's shortfall, at most 0.5.
+TEST_F(EngineSystems, ElectricalLoadsOneAtATimeAndTheGeneratorsTop)
+{
+    flt_struct& f = flt[0];
+    auto& sw = sim_cockpit_switches;
+    const struct {
+        int32_t* on;
+        float load;
+    } rows[] = {{nullptr, 0.0f},
+                {&sim_cockpit_electrical.avionics_on, 0.001f},
+                {&sw.pitot_heat_on, 0.02f},
+                {&sw.anti_ice_auto_ignite, 0.05f},
+                {&sw.anti_ice_prop_heat, 0.05f},
+                {&sw.anti_ice_window_heat, 0.05f},
+                {&f.nav_lights_on, 0.005f},
+                {&f.beacon_lights_on, 0.005f},
+                {&f.strobe_lights_on, 0.05f},
+                {&f.landing_lights_on, 0.05f},
+                {&f.taxi_light_on, 0.05f}};
+    tanks(100, 100, 100);
+    sim_cockpit_electrical.battery_on = 1;
+    for (const auto& r : rows) {
+        if (r.on) *r.on = 1;
+        ENGN_systems();
+        EXPECT_NEAR(f.ENGN_bat_amp[0], -(0.006f + r.load), 1e-6f) << r.load;
+        if (r.on) *r.on = 0;
+    }
+    f.ENGN_bat_volt[0] = 0.9f;
+    f.ENGN_N1_[0] = 60.0f;
+    sim_cockpit_electrical.generator_on[0] = 1;
+    ENGN_systems();
+    EXPECT_NEAR(f.ENGN_gen_amp[0], 0.5f, 1e-6f);
 }
 
 TEST_F(EngineSystems, NoEnginesLeaveAFullBatteryAndZeroCapacityDrawsNothing)

@@ -128,6 +128,36 @@ TEST_F(ForcesAero, MachOneTakesTheSupersonicPath)
     FM_element_coeffs(0.12f, 2.0f, 0.8f, 0, 0, 0, &c2, &d2, &m2, 9, 0, 0);
     EXPECT_FLOAT_EQ(c1, c2);
     EXPECT_NEAR(c1, 0.1f * (2.0f + 2.0f) / std::sqrt(1.0f - 0.64f), 1e-5f);
+
+    // Downwash reaches an element below Mach 1 only.
+    fm_state.wash_sum[8] = 1.0f;
+    f.foil_cos_dih[8] = f.foil_cos_dih[9] = 1.0f, f.foil_sin_dih[8] = f.foil_sin_dih[9] = 0.0f;
+    pln[0].acf_in_downwash[(9 * ACF_NUM_PARTS + 8) * ACF_ELS_PER_PART] = 1;
+    FM_downwash_and_centroids();
+    EXPECT_LT(f.downwash_deg[ACF_el(9, 0)], 0.0f);
+    f.machno = 1.0f;
+    FM_downwash_and_centroids();
+    EXPECT_EQ(f.downwash_deg[ACF_el(9, 0)], 0.0f);
+
+    // The fuselage's supersonic panel forces go with K V^2, K = 2 / sqrt(M^2 - 1)
+    // with M held to 1.1..3: at Mach 1.05 K keeps its value at 1.1; Mach 1.5
+    // gives (1.5^2 / sqrt(1.25)) / (1.1^2 / sqrt(0.21)) of the force at 1.1.
+    FM_clear_part_values();
+    for (int t = 0; t < 12; ++t)   // a surface grid of 12 stations 1 m apart, 18 points 0.1 m apart
+        for (int k = 0; k < 18; ++k) {
+            const int i = 44 * ACF_BODY_PART_POINTS + t * ACF_BODY_POINTS + k;
+            pln[0].acf_body_X[i] = 0.1f * k, pln[0].acf_body_Y[i] = 0.0f, pln[0].acf_body_Z[i] = 1.0f * t;
+        }
+    auto fuselage_lift = [&](float mach) {
+        const float V = mach * sim_weather.speed_of_sound_ms;
+        f.vx_air_on_acf = 0.0f, f.vz_air_on_acf = V / std::sqrt(1.01f), f.vy_air_on_acf = 0.1f * f.vz_air_on_acf;
+        FM_body_stage();
+        return f.force_XYZ[3 * ACF_el(44, 0) + 1];
+    };
+    const float at_110 = fuselage_lift(1.1f);
+    ASSERT_NE(at_110, 0.0f);
+    EXPECT_NEAR(fuselage_lift(1.05f) / at_110, (1.05f * 1.05f) / 1.21f, 1e-4f);   // only the dynamic pressure falls
+    EXPECT_NEAR(fuselage_lift(1.5f) / at_110, (2.25f / std::sqrt(1.25f)) / (1.21f / std::sqrt(0.21f)), 1e-4f);
 }
 
 TEST_F(ForcesAero, FlapsAndControlSurfaces)
@@ -205,7 +235,9 @@ TEST_F(ForcesAero, FlapsAndControlSurfaces)
     FM_control_surface_coeffs(9, 4, SURF_SPOILER, 30.0f, &da, &dl, &dd, &dm, "SPOILER", 0);
     EXPECT_NEAR(dd, 1.23f * cs * 0.5f, 1e-6f);
     EXPECT_EQ(da + dl + dm, 0.0f);
+    a.acf_drud_el_first[9] = 0, a.acf_drud_el_end[9] = 10, a.acf_drud_crat = a.acf_drud_crat2 = 0.25f;
     const float cr = ACF_control_chord_ratio(0, 9, 4.0f, SURF_DRAG_RUDDER);
+    ASSERT_GT(cr, 0.0f);
     dd = 0;
     FM_control_surface_coeffs(9, 4, SURF_DRAG_RUDDER, 30.0f, &da, &dl, &dd, &dm, "DRAG RUDDER", 1);
     EXPECT_NEAR(dd, 2.0f * 1.23f * cr * 0.5f, 1e-6f);
@@ -254,6 +286,68 @@ TEST_F(ForcesAero, GroundEffectFromTheGroundToOneSpan)
     FM_forces_and_moments();
     EXPECT_FLOAT_EQ(f.CL_grndeffect[9], 1.0f);
     EXPECT_FLOAT_EQ(f.CD_grndeffect[9], 1.0f);
+}
+
+// The prediction step, the ground-effect curve between the ground and one
+// span, and the rate damping of each axis, by hand.
+TEST_F(ForcesAero, PredictionGroundEffectCurveAndRateDamping)
+{
+    flt_struct& f = flt[0];
+    place(0.5f + 9.0f / 16.0f, 30.0f, 0.0f);   // a sixteenth of the span up: r^0.25 = 0.5
+    FM_forces_and_moments();
+    EXPECT_NEAR(f.CL_grndeffect[9], 1.25f, 1e-4f);
+    EXPECT_NEAR(f.CD_grndeffect[9], 0.75f, 1e-4f);
+
+    f.alpha = 4.0f, fm_state.prev_alpha = 2.0f;
+    FM_predict();
+    EXPECT_FLOAT_EQ(fm_state.alpha_use, 5.5f);   // 4 + 0.75 x 2
+
+    fm_state.MI_roll = fm_state.MI_pitch = fm_state.MI_yaw = 0.0f;   // moments turn nothing
+    f.P = f.Q = f.R = 10.0f;
+    screen_settings.roll_rate_damping = screen_settings.pitch_rate_damping = screen_settings.yaw_rate_damping = 1.0f;
+    FM_accelerations();
+    EXPECT_FLOAT_EQ(f.P_dot, -50.0f);
+    EXPECT_FLOAT_EQ(f.Q_dot, -200.0f);
+    EXPECT_FLOAT_EQ(f.R_dot, -100.0f);
+
+    // While a crash settles, rates and velocities lose 5 dt a frame: 10 -> 9 at dt 0.02.
+    sim_operation_misc.frame_rate_period = 0.02f;
+    frame_clock = 1.0f, crash_hold_until = 10.0f;
+    f.P = f.local_vx = 10.0f;
+    f.P_dot = f.local_ax = 0.0f;
+    FM_integrate();
+    crash_hold_until = 0.0f;
+    EXPECT_FLOAT_EQ(f.P, 9.0f);
+    EXPECT_FLOAT_EQ(f.local_vx, 9.0f);
+}
+
+// Nose-wheel steering (steering 50 degrees below 20 m/s, 10 above): the roll
+// ratio steers (0.5), the heading ratio (0.2) with pedals fitted, both divided
+// by the heading sensitivity; a taildragger reverses it; without steering the
+// wheel castors to minus the sideslip.
+TEST_F(ForcesAero, NoseWheelSteeringByInputSpeedAndTailwheel)
+{
+    acf_struct& a = pln[0];
+    flt_struct& f = flt[0];
+    const sim_joystick_block kept = sim_joystick;
+    const struct {
+        float steer1, speed;
+        int pedals, tail;
+        float sensitivity, expect;
+    } rows[] = {{50.0f, 5.0f, 0, 0, 1.0f, 25.0f},  {50.0f, 30.0f, 0, 0, 1.0f, 5.0f}, {50.0f, 5.0f, 1, 0, 1.0f, 10.0f},
+                {50.0f, 5.0f, 0, 1, 1.0f, -25.0f}, {50.0f, 5.0f, 0, 0, 2.0f, 12.5f}, {0.0f, 5.0f, 0, 0, 1.0f, -3.0f}};
+    for (const auto& r : rows) {
+        a.acf_nw_steerdeg1 = r.steer1, a.acf_nw_steerdeg2 = 10.0f, a.acf_nw_cutoff_speed = 20.0f;
+        a.acf_is_taildragger = r.tail;
+        sim_joystick.eq_ped_nobrk = r.pedals, sim_joystick.eq_ped_wibrk = sim_joystick.eq_pfc_pedals = 0;
+        sim_joystick.yolk_roll_ratio = 0.5f, sim_joystick.yolk_heading_ratio = 0.2f;
+        sim_joystick.joystick_heading_sensitivity = r.sensitivity;
+        f.groundspeed = r.speed, f.beta = 3.0f;
+        FM_nosewheel_steering();
+        EXPECT_FLOAT_EQ(f.nosewheel_steer, r.expect) << r.steer1 << " " << r.speed << " " << r.pedals << r.tail;
+        EXPECT_EQ(f.nosewheel_speed, r.speed);
+    }
+    sim_joystick = kept;
 }
 
 TEST_F(ForcesAero, MassOfIceStoresFuelAndSeparatedEngines)
@@ -390,6 +484,21 @@ TEST_F(ForcesAero, FailedEngineTakesItsNacelleAndPropwash)
     EXPECT_GT(washed, 0.0f);
     EXPECT_EQ(f.propwash_rat[ACF_el(8, 1)], 0.0f);   // the other wing is out of the wash
     EXPECT_GT(f.force_XYZ[3 * ACF_el(53, 0) + 2], 0.0f);   // nacelle drag
+
+    // The nacelle's own drag coefficient: twice the fuselage's behind a piston
+    // engine, the fuselage's behind a turbine, over the crossflow drag alone.
+    auto nacelle_drag = [&](int32_t type, float fuse_cd) {
+        a.acf_en_type[0] = type;
+        a.acf_fuse_cd = fuse_cd;
+        FM_body_stage();
+        return f.force_XYZ[3 * ACF_el(53, 0) + 2];
+    };
+    const float crossflow = nacelle_drag(2, 0.0f);
+    const float turbine = nacelle_drag(2, 0.1f) - crossflow;
+    EXPECT_GT(turbine, 0.0f);
+    EXPECT_NEAR(nacelle_drag(1, 0.1f) - crossflow, 2.0f * turbine, 1e-3f * turbine);
+    a.acf_en_type[0] = 1;
+    a.acf_fuse_cd = 0.1f;
 
     f.failures[FAIL_SLOT_ENGINE_BASE] = FAILURE_STATE_FAILED;
     f.force_XYZ[3 * ACF_el(53, 0) + 2] = 0.0f;

@@ -178,6 +178,17 @@ TEST_F(Contact, SideForceAtLowFrameRatesAndOnWetAndIcyRunways)
     EXPECT_NEAR(side_force(0.1f), 0.5f * fast, 1e-3f * std::fabs(fast));
     EXPECT_NEAR(side_force(0.05f), fast, 1e-3f * std::fabs(fast));
 
+    // The side force per newton of load falls with the load: 1 - 0.9 Fn / Fmax
+    // (Fmax = 97982.8 N): 0.990814 at 1000 N (5 cm), 0.549922 at 49000 N (2.45 m).
+    auto side_per_load = [&](float depth) {
+        CONTACT_reset();
+        clear_sums();
+        sim_operation_misc.frame_rate_period = 1.0f / 30.0f;
+        touch(LEFT, 0.0f, 0.0f, -depth, 0.0f, 0.5f, 0.0f, -3.0f);
+        return flt[0].fside_gear / flt[0].fnrml_gear;
+    };
+    EXPECT_NEAR(side_per_load(2.45f) / side_per_load(0.05f), 0.549922f / 0.990814f, 1e-4f);
+
     // Sliding ahead: the braking friction by runway condition and temperature.
     auto drag = [&](float x) {
         clear_sums();
@@ -278,6 +289,50 @@ TEST_F(GroundStage, OffTheRunwayTheWheelsRollFourTimesHarder)
     surface_state.surface_code = 162;   // grass-like: twice
     stage();
     EXPECT_NEAR(flt[0].faxil_gear / flt[0].fnrml_gear, 2.0f * runway, 0.005f);
+}
+
+// Rolling (wheels, 0.02 on a plain runway) and sliding (skids, 0.4) friction
+// by surface code, sliding ahead at 5 m/s where the slip saturates.
+TEST_F(GroundStage, RollingAndSlidingFrictionBySurface)
+{
+    const struct {
+        int32_t code;
+        float rolling, sliding;
+    } rows[] = {{static_cast<int32_t>(SMOOTH_RUNWAY), 0.02f, 0.4f}, {SURFACE_NONE, 0.08f, 0.8f}, {162, 0.04f, 0.2f}, {168, 0.04f, 0.2f},
+                {163, 0.08f, 0.8f}, {164, 0.08f, 0.8f}, {165, 0.02f, 0.4f}};
+    flt[0].local_vz = -5.0f;
+    for (const auto& r : rows) {
+        surface_state.surface_code = r.code;
+        for (int g = 0; g < 3; ++g) pln[0].acf_gear_type[PART_GEAR_FIRST + g] = 2;
+        stage();
+        EXPECT_NEAR(flt[0].faxil_gear / flt[0].fnrml_gear, r.rolling, 1e-4f) << r.code;
+        for (int g = 0; g < 3; ++g) pln[0].acf_gear_type[PART_GEAR_FIRST + g] = 1;
+        stage();
+        EXPECT_NEAR(flt[0].faxil_gear / flt[0].fnrml_gear, r.sliding, 1e-4f) << r.code;
+    }
+}
+
+// A burst tyre at wheel angle 0 (b = 0.2 x 2 + 0.45 = 0.85) adds 0.85 x the
+// type's bump amount to the rolling friction of 0.02.
+TEST_F(GroundStage, BurstTyreDragByGearType)
+{
+    const struct {
+        int32_t type;
+        float amount;
+    } rows[] = {{2, 1.0f}, {3, 0.5f}, {4, 0.75f}, {5, 0.35f}, {6, 0.2f}, {7, 0.25f}};
+    flt_struct& f = flt[0];
+    f.local_vz = -5.0f;
+    f.local_y = 1.0f;   // 20 cm in: the raised contact of the flat spot still touches
+    for (const auto& r : rows) {
+        CONTACT_reset();
+        for (int g = 0; g < 3; ++g) {
+            pln[0].acf_gear_type[PART_GEAR_FIRST + g] = r.type;
+            f.failures[FAIL_SLOT_TYRE_BASE + g] = FAILURE_STATE_FAILED;
+            f.tire_speed_term[PART_GEAR_FIRST + g] = 0.0f;
+        }
+        stage();
+        EXPECT_NEAR(f.faxil_gear / f.fnrml_gear, 0.02f + 0.85f * r.amount, 1e-4f) << r.type;
+    }
 }
 
 TEST_F(GroundStage, BrakesByTheirSideAndHydroplaning)

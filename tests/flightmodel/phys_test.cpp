@@ -193,6 +193,12 @@ TEST(Attitude, QuaternionOfAnglesAndIntegrationBack)
     EXPECT_NEAR(theta, 9.463917f, 1e-4f);
     EXPECT_NEAR(psi, 17.700466f, 1e-4f);
     EXPECT_NEAR(phi, 7.201677f, 1e-4f);
+    // A roll rate of 1 at heading 90 (q = (c, 0, 0, c), c = cos 45): q1 = 0.05 c,
+    // q2 = 0.05 q3 = 0.05 c, q3 = c - 0.05 q2, then normalised.
+    PHYS_euler_to_quat(0.0f, 90.0f, 0.0f, q);
+    PHYS_integrate_quat(1.0f, 0.0f, 0.0f, &theta, &psi, &phi, q);
+    const float rolled[4] = {0.7071057f, 0.03535528f, 0.03535528f, 0.7053379f};
+    for (int k = 0; k < 4; ++k) EXPECT_NEAR(q[k], rolled[k], 1e-6f) << k;
     sim_operation_misc.frame_rate_period = 0.05f;
 
     // Any attitude built into a quaternion comes back out unchanged when held

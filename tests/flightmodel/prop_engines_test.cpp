@@ -86,6 +86,112 @@ TEST_F(PropEngines, TheHighIdleHoldsThePlainFloorAndTheLowIdleTakesTheLowRatio)
     EXPECT_NEAR(settled(0, std::nanf(""), 3.0f), plain, 1e-3f * plain) << "a damaged low ratio";
 }
 
+// The torque terms one at a time, as ratios of the rated torque: the ram
+// pressure in the breathing, each type's starter on a stopped engine (friction
+// ratio 0.02), the dead-engine speed of a piston, and the fixed-shaft turbine's
+// drive at half redline.
+TEST_F(PropEngines, TorqueTermsByHand)
+{
+    acf_struct& a = pln[0];
+    flt_struct& f = flt[0];
+    const float idle = 650.0f, redline = 2700.0f;
+    struct row {
+        const char* what;
+        int32_t type;
+        bool running;
+        float rpm, starter, expect;
+    };
+    const float r_dead = 0.3f * idle / redline, r_half = 0.5f;
+    const row rows[] = {
+        {"piston starter", ENGINE_PISTON_CARBURETTED, false, 0.0f, 1.0f, 0.02f + 0.46f},
+        {"turbine starter", ENGINE_TURBINE_FIXED, false, 0.0f, 1.0f, 0.02f + 0.1f},
+        {"electric starter", ENGINE_ELECTRIC, false, 0.0f, 1.0f, 0.02f},
+        // just above a quarter of idle the drive works: 0.25 + 1.75 sqrt(r), less 0.25 + 0.75 r^2
+        {"piston above a quarter idle", ENGINE_PISTON_CARBURETTED, true, 0.3f * idle, 0.0f,
+         1.75f * std::sqrt(r_dead) - 0.75f * r_dead * r_dead},
+        {"piston below a quarter idle", ENGINE_PISTON_CARBURETTED, true, 0.2f * idle, 0.0f,
+         -0.25f - 0.75f * (0.2f * idle / redline) * (0.2f * idle / redline)},
+        {"turbine at half redline", ENGINE_TURBINE_FIXED, true, 0.5f * redline, 0.0f,
+         1.25f * std::pow(r_half, 0.1f) - 0.01f - 0.24f * r_half * r_half},
+    };
+    for (const row& r : rows) {
+        piston_single();
+        a.acf_en_type[0] = r.type;
+        running_engine(0, r.rpm * RPM);
+        f.ENGN_running[0] = r.running;
+        sim_cockpit_engine.starter_duration[0] = r.starter;
+        frame();
+        EXPECT_NEAR(f.ENGN_TRQ[0] / a.acf_trq_max_prp, r.expect, 1e-4f) << r.what;
+    }
+    // Ram pressure of 0.2 ambient breathes 1 + 0.75 x 0.2 = 1.15 times the air density ratio.
+    piston_single();
+    running_engine(0, a.acf_RSC_redline_eng);
+    sim_physics.ambient_pressure = 100000.0f;
+    f.Qstatic = 20000.0f;
+    sim_weather.sigma = 0.5f;
+    frame();
+    EXPECT_NEAR(f.ENGN_sigma[0], 0.575f, 1e-5f);
+}
+
+// One spool step of each turbine from rest on its starter alone (frame 0.02 s,
+// idle ratios 1): N1 += dt x 500 x (1 - lo) x (starter - 0.001) / T.
+TEST_F(PropEngines, SpoolFloorsStarterRatesAndTimesByType)
+{
+    const struct {
+        int32_t type;
+        int high_idle;
+        float lo, starter, T;
+    } rows[] = {{ENGINE_TURBINE_FREE, 0, 0.2f, 0.05f, 1.0f},
+                {ENGINE_TURBINE_FREE, 1, 0.4f, 0.05f, 1.0f},
+                {ENGINE_JET_LOW_BYPASS, 0, 0.15f, 0.1f, 5.0f},
+                {ENGINE_JET_HIGH_BYPASS, 0, 0.05f, 0.05f, 5.0f}};
+    for (const auto& r : rows) {
+        piston_single();
+        pln[0].acf_en_type[0] = r.type;
+        sim_cockpit_engine.idle_speed[0] = r.high_idle;
+        sim_cockpit_engine.starter_duration[0] = 1.0f;
+        ENGN_spool(0);
+        EXPECT_NEAR(flt[0].ENGN_N1_[0], 0.02f * 500.0f * (1.0f - r.lo) * (r.starter - 0.001f) / r.T, 1e-5f)
+            << r.type << " idle " << r.high_idle;
+    }
+}
+
+// The clutch by hand, engine torque 0, friction ratio 0.02, as ratios of the
+// rated torque: it passes 10 x (engine - shaft speed) / redline, at most 1.5
+// either way (not backwards on a linked shaft); an automatic clutch engages
+// above twice idle; friction rises toward 2 as the oil ratio falls.
+TEST_F(PropEngines, ClutchTorqueByHand)
+{
+    acf_struct& a = pln[0];
+    flt_struct& f = flt[0];
+    const float Rl = 2700.0f * RPM, idle = 650.0f * RPM;
+    const struct {
+        const char* what;
+        float engine, shaft;
+        int own_clutch, linked, switch_on;
+        float oil, expect;
+    } rows[] = {
+        {"coupled", 0.5f * Rl, 0.45f * Rl, 0, 0, 1, 1.0f, 0.5f - 0.02f},
+        {"at its top", 0.5f * Rl, 0.2f * Rl, 0, 0, 1, 1.0f, 1.5f - 0.02f},
+        {"linked, not backwards", 0.5f * Rl, 0.7f * Rl, 0, 1, 1, 1.0f, -0.02f},
+        {"unlinked, backwards", 0.5f * Rl, 0.55f * Rl, 0, 0, 1, 1.0f, -0.5f - 0.02f},
+        {"automatic, above twice idle", 0.5f * Rl, 0.45f * Rl, 1, 0, 0, 1.0f, 0.5f - 0.02f},
+        {"automatic, below twice idle", 1.5f * idle, 1.5f * idle - 0.05f * Rl, 1, 0, 1, 1.0f, -0.02f},
+        {"half the oil", 0.5f * Rl, 0.45f * Rl, 0, 0, 1, 0.5f, 0.5f - 1.01f},
+    };
+    for (const auto& r : rows) {
+        piston_single();
+        running_engine(0, r.engine);
+        f.ENGN_TRQ[0] = 0.0f;
+        f.oil_power_thrust_ratio[0] = r.oil;
+        a.acf_eng_clutch[0] = r.own_clutch;
+        a.acf_has_clutch = 0;
+        a.acf_props_linked = r.linked;
+        sim_cockpit_engine.clutch_engage = r.switch_on;
+        EXPECT_NEAR(ENGN_torque_clutch(0, r.shaft) / a.acf_trq_max_prp, r.expect, 1e-4f) << r.what;
+    }
+}
+
 TEST_F(PropEngines, PistonBreathingOnOneMagnetoAndWithCarburettorIce)
 {
     acf_struct& a = pln[0];

@@ -194,6 +194,49 @@ TEST_F(Drawing, WheelWithoutShouldersIsACylinder)
     }
 }
 
+// The right shoulder's normals lean out of the wheel by 0.85 along the axle:
+// lit by a white light straight along +x (no ambient), every vertex of a
+// right-shoulder quad shows 0.85.
+TEST_F(Drawing, WheelShoulderNormalsLeanAlongTheAxle)
+{
+    window_ortho(-2.0, 2.0, -1.5, 1.5, -10.0, 10.0);
+    const GLfloat along_x[4] = {1, 0, 0, 0}, white[4] = {1, 1, 1, 1}, none[4] = {0, 0, 0, 1};
+    glLightfv(GL_LIGHT0, GL_POSITION, along_x);
+    glLightfv(GL_LIGHT0, GL_DIFFUSE, white);
+    glLightfv(GL_LIGHT0, GL_AMBIENT, none);
+    glLightfv(GL_LIGHT0, GL_SPECULAR, none);
+    glLightModelfv(GL_LIGHT_MODEL_AMBIENT, none);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, white);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, none);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, none);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_EMISSION, none);
+    glDisable(GL_COLOR_MATERIAL);
+    glEnable(GL_LIGHTING);
+    glEnable(GL_LIGHT0);
+    const std::vector<GLfloat> b =
+        feedback_of([] { ACF_draw_wheel(0.0f, 0.0f, 0.0f, 0.15f, 0.1f, 0.3f, 0.35f, 0.0f, 0.0f); }, 1 << 18);
+    glDisable(GL_LIGHT0);
+    glDisable(GL_LIGHTING);
+    int lit = 0;
+    for (size_t i = 0; i < b.size();) {
+        const int token = static_cast<int>(b[i++]);
+        if (token == GL_PASS_THROUGH_TOKEN) {
+            ++i;
+            continue;
+        }
+        ASSERT_EQ(token, GL_POLYGON_TOKEN);
+        const int count = static_cast<int>(b[i++]);
+        bool inner = false, outer = false;
+        for (int k = 0; k < count; ++k) {
+            inner |= std::fabs(b[i + 11 * k + 8] - 0.078125f) < 1e-6f;
+            outer |= std::fabs(b[i + 11 * k + 8] - 0.09765625f) < 1e-6f;
+        }
+        for (int k = 0; inner && outer && k < count; ++k, ++lit) EXPECT_NEAR(b[i + 11 * k + 3], 0.85f, 2e-3f);
+        i += 11 * count;
+    }
+    EXPECT_GT(lit, 0);
+}
+
 TEST_F(Drawing, FireLineOfAReleasedLineGunAlongItsPlanesHeadingAndProjectileSquares)
 {
     std::memset(static_cast<void*>(&pln[0]), 0, sizeof pln[0]);

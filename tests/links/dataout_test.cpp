@@ -9,6 +9,7 @@
 
 #include "core/screen.h"
 #include "core/ui_text.h"
+#include "graphics/ogl_state.h"
 #include "links/dataout_groups.h"
 #include "links/dataout_session.h"
 #include "tests/support/ui_capture.h"
@@ -276,6 +277,79 @@ TEST_F(DataGroups, ReceivedRecordsWriteTheirVariablesAndTheOverrideFlag)
     EXPECT_EQ(expect_fatal([] { DATAOUT_group(9, 2, 0); }).lines[0], "Bad argument to sub_out_dat!");
 }
 
+// Conversions and signs of a few values, the marker's tolerance, and which
+// received values raise their group's override flag.
+TEST_F(DataGroups, FactorsMarkerToleranceAndInputMasks)
+{
+    flt_struct& f = flt[0];
+    f.g_axil = 0.5f;
+    f.M = 100.0f;
+    f.dist = 1852.0f;
+    f.faxil_prop = 100.0f;
+    f.ENGN_FF_[0] = 0.01f;   // kg/s: 79.36639 lb/h
+    const struct {
+        int group, k;
+        float sent;
+    } rows[] = {{3, 2, -0.5f}, {14, 0, 73.819202f}, {19, 7, 1.0f}, {19, 6, 6076.1155f}, {54, 1, -22.500093f},
+                {40, 0, 79.36639f}};
+    for (const auto& r : rows) EXPECT_NEAR(record_of(r.group).values[r.k], r.sent, 1e-3f) << r.group << " " << r.k;
+
+    auto apply = [](int group, std::initializer_list<float> v) {
+        std::fill(std::begin(dataout_input_row), std::end(dataout_input_row), -999.0f);
+        std::copy(v.begin(), v.end(), dataout_input_row);
+        DATAOUT_group(0, group, 0);
+    };
+    f.true_airspeed = 20.0f;
+    apply(2, {-999.009f});   // within 0.01 of the marker: left alone
+    EXPECT_EQ(f.true_airspeed, 20.0f);
+
+    const struct {
+        int group, k;
+        int32_t* flag;
+        int raised;
+    } masks[] = {{10, 3, &sim_operation_override.override_flightcontrol, 1},
+                 {13, 3, &sim_operation_override.override_gearbrake, 1},
+                 {17, 3, &sim_operation_override.override_planepath[0], 1},
+                 {17, 4, &sim_operation_override.override_planepath[0], 0},
+                 {19, 2, &sim_operation_override.override_planepath[0], 1},
+                 {19, 6, &sim_operation_override.override_planepath[0], 0},
+                 {9, 2, &sim_operation_override.override_artstab, 1},
+                 {8, 4, &sim_operation_override.override_joystick, 1},
+                 {8, 5, &sim_operation_override.override_joystick, 0}};
+    for (const auto& m : masks) {
+        std::fill(std::begin(dataout_input_row), std::end(dataout_input_row), -999.0f);
+        dataout_input_row[m.k] = 0.25f;
+        DATAOUT_group(0, m.group, 0);
+        EXPECT_EQ(*m.flag, m.raised) << m.group << " " << m.k;
+    }
+}
+
+// Every group's caption entry and applicability kind, groups 0 to 106 in order.
+TEST_F(DataGroups, EveryGroupHasItsCaptionEntryAndKind)
+{
+    const int entries[DATAOUT_GROUP_COUNT] = {
+        409, 410, 411, 412, 413, 414, 415, 416, 417, 418, 419, 420, 421, 422, 423, 424, 425, 426, 427, 428,
+        429, 430, 431, 432, 433, 434, 435, 436, 437, 438, 439, 440, 441, 522, 442, 443, 444, 445, 446, 447,
+        448, 449, 450, 451, 452, 519, 453, 454, 455, 456, 457, 370, 458, 459, 460, 461, 462, 463, 464, 465,
+        466, 467, 468, 469, 470, 471, 472, 473, 474, 475, 476, 477, 478, 479, 480, 481, 482, 483, 484, 485,
+        486, 487, 488, 489, 490, 491, 492, 493, 494, 495, 496, 201, 497, 498, 499, 500, 501, 502, 503, 504,
+        505, 506, 507, 508, 509, 524, 579};
+    const data_kind kinds[DATAOUT_GROUP_COUNT] = {
+        KIND_A, KIND_A, KIND_A, KIND_A, KIND_A, KIND_A, KIND_A, KIND_A, KIND_A, KIND_A, KIND_A, KIND_A,
+        KIND_A, KIND_A, KIND_A, KIND_A, KIND_A, KIND_A, KIND_A, KIND_A, KIND_A, KIND_A, KIND_A, KIND_E0,
+        KIND_E0, KIND_E6, KIND_E0, KIND_E6, KIND_E0, KIND_E6, KIND_E5, KIND_E5, KIND_E1, KIND_E0, KIND_E6,
+        KIND_E6, KIND_E5, KIND_E2, KIND_E5, KIND_E3, KIND_E0, KIND_E0, KIND_E0, KIND_E0, KIND_E0, KIND_E0,
+        KIND_E0, KIND_E0, KIND_E0, KIND_E0, KIND_E0, KIND_E0, KIND_E0, KIND_A, KIND_A, KIND_G, KIND_G, KIND_A,
+        KIND_E6, KIND_A, KIND_A, KIND_A, KIND_A, KIND_A, KIND_E5, KIND_E5, KIND_E5, KIND_E5, KIND_E6, KIND_E6,
+        KIND_A, KIND_A, KIND_W, KIND_W, KIND_S, KIND_S, KIND_E6, KIND_E6, KIND_W, KIND_W, KIND_S, KIND_S,
+        KIND_A, KIND_A, KIND_A, KIND_A, KIND_A, KIND_A, KIND_A, KIND_A, KIND_A, KIND_A, KIND_A, KIND_A,
+        KIND_A, KIND_A, KIND_A, KIND_A, KIND_A, KIND_A, KIND_A, KIND_A, KIND_A, KIND_A, KIND_A, KIND_A, KIND_A};
+    for (int g = 0; g < DATAOUT_GROUP_COUNT; ++g) {
+        EXPECT_EQ(data_groups[g].caption, entries[g]) << g;
+        EXPECT_EQ(data_groups[g].kind, kinds[g]) << g;
+    }
+}
+
 TEST_F(DataGroups, FileSectionHasTheShownColumnsThenTheirRows)
 {
     sim_network_dataout.data_to_disk[23] = sim_network_dataout.data_to_disk[24] = 1;
@@ -327,6 +401,28 @@ TEST_F(DataGroups, BoxesOverTheFlyingViewStackInTwoColumns)
     EXPECT_EQ(shade_of(0), std::make_pair(1.0f, 744.0f));     // the left column's top: x 3 - 2, y 725 + 19
     EXPECT_EQ(shade_of(1), std::make_pair(1.0f, 706.0f));
     EXPECT_EQ(shade_of(8), std::make_pair(738.0f, 744.0f));   // the top of the right column
+}
+
+// The graph legend draws column k in its curve's colour, rows 10 units apart
+// from the top: 60, 66, 50, 49, 79, 51, 55, 72 (group 20 shows all eight).
+TEST_F(DataGroups, LegendColoursByColumn)
+{
+    if (!ui_2d_ready()) GTEST_SKIP() << "no OpenGL context";
+    const int colours[8] = {60, 66, 50, 49, 79, 51, 55, 72};
+    float kept[8][3];
+    for (int k = 0; k < 8; ++k) {
+        std::copy(colour_table[colours[k]], colour_table[colours[k]] + 3, kept[k]);
+        OGL_set_color(colours[k], static_cast<float>(k + 1) / 10.0f, 0.0f, 0.0f);
+    }
+    const std::vector<fb_rect> rects = capture_rects([] { DATAOUT_group(5, 20, 100); });
+    for (int k = 0; k < 8; ++k) OGL_set_color(colours[k], kept[k][0], kept[k][1], kept[k][2]);
+    ASSERT_FALSE(rects.empty());
+    float top = -9e9f;
+    for (const fb_rect& r : rects) top = std::max(top, r.y2);
+    for (const fb_rect& r : rects) {
+        const int k = static_cast<int>(std::lround((top - r.y2) / 10.0f));
+        EXPECT_NEAR(r.r, (k + 1) / 10.0f, 0.01f) << "row " << k;
+    }
 }
 
 TEST_F(DataGroups, ElementTableShowsPartsWithElementsAndTenAtMost)

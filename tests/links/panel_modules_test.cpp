@@ -2,6 +2,9 @@
 // the greeting at start, frequencies shown and tuned, switch panels as
 // joystick buttons, the gear-and-lights unit, the shut-down, and no library.
 #include <dlfcn.h>
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <string>
@@ -226,6 +229,19 @@ TEST(SharedMemoryArea, TheAreaHasItsNameAndNoViewMeansNoWrites)
     ASSERT_NE(shmem_area, nullptr);
     EXPECT_EQ(shmem_area->view(), nullptr);
     SHMEM_write_record();
+    SHMEM_release();
+
+    // Made under a name it can take, the area holds the whole 264-byte record.
+    const std::string name = "/Orvell_test_size_" + std::to_string(getpid());
+    SHMEM_set_area_name(name.c_str());
+    SHMEM_static_init();
+    ASSERT_NE(shmem_area->view(), nullptr);
+    const int fd = shm_open(name.c_str(), O_RDONLY, 0);
+    ASSERT_GE(fd, 0);
+    struct stat st {};
+    EXPECT_EQ(fstat(fd, &st), 0);
+    EXPECT_GE(st.st_size, 264);
+    close(fd);
     SHMEM_release();
     SHMEM_set_area_name("");
 }

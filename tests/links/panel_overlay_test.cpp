@@ -93,5 +93,19 @@ TEST_F(PanelOverlay, NeedlesCutTheirTexelsAndTakeTheirKindsColour)
     EXPECT_LT(r[0].g, 0.5f);
     EXPECT_LT(r[1].r, 0.5f);
     EXPECT_GT(r[1].g, 0.5f);
+
+    // Each corner takes its own texel corner: left s0, right s1, low t0, high t1.
+    receive_record("CUST", 0, net_cust_record{3, 0, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f});
+    int corners = 0;
+    for (const fb_prim& p : capture_feedback([] { NET_handle_CUST(1); })) {
+        float cx = 0.0f, cy = 0.0f;
+        for (const fb_vertex& v : p.v) cx += v.x / p.v.size(), cy += v.y / p.v.size();
+        for (const fb_vertex& v : p.v) {
+            EXPECT_NEAR(v.s * 512.0f, v.x < cx ? 16.0f : 24.0f, 0.01f);
+            EXPECT_NEAR(v.t * 512.0f, v.y < cy ? 32.0f : 62.0f, 0.01f);
+            ++corners;
+        }
+    }
+    EXPECT_GE(corners, 4);
 }
 }  // namespace

@@ -79,6 +79,11 @@ TEST_F(Planes, PositionsFromOutsideMoveThePlaneAndTheTileAsTheRuleSays)
     p.longitude = -178.6f;   // candidate -180.1 -> -180
     EXPECT_EQ(scene_code_of([&] { receive_record("ONEP", 2, p); }), 1);
     EXPECT_EQ(lon_ref, -180.0f);
+    // Latitudes wrap by 181: from tile -90 to tile 89 is 179 - 181 = -2, a full rebuild.
+    lat_ref = -90.0f;
+    p.latitude = 90.0f;   // candidate 89
+    EXPECT_EQ(scene_code_of([&] { receive_record("ONEP", 2, p); }), 1);
+    EXPECT_EQ(lat_ref, 89.0f);
 
     // A plane this copy does not fly is left alone.
     flt[5].local_x = 1.0f;
@@ -164,6 +169,53 @@ TEST_F(Planes, SettingsAreStoredByTheirKind)
     gset(11, 1.0f);   // no setting
     gset(27, 1.0f);
     EXPECT_EQ(std::memcmp(&before, &sim_graphics_settings, sizeof before), 0);
+}
+
+// Every setting number lands in its own place and no other: ints truncated,
+// floats as sent.
+TEST_F(Planes, EachSettingNumberHasItsPlace)
+{
+    sim_graphics_settings_block& g = sim_graphics_settings;
+    sim_graphics_view_block& v = sim_graphics_view;
+    const struct {
+        int n;
+        int32_t* i;
+        float* f;
+        float sent, stored;
+    } rows[] = {{0, &screen.rendering_res, nullptr, 2.6f, 2.0f},
+                {1, &screen.requested_width, nullptr, 1280.9f, 1280.0f},
+                {2, &screen.requested_height, nullptr, 800.0f, 800.0f},
+                {3, &screen.requested_depth, nullptr, 16.0f, 16.0f},
+                {4, &screen.requested_full_screen, nullptr, 1.0f, 1.0f},
+                {5, &g.draw_aircrafts, nullptr, 3.0f, 3.0f},
+                {6, &g.autogen_level, nullptr, 4.2f, 4.0f},
+                {7, &g.autogen_distance, nullptr, 7.0f, 7.0f},
+                {8, &g.draw_vectors, nullptr, 1.0f, 1.0f},
+                {9, &g.draw_cars, nullptr, 1.0f, 1.0f},
+                {10, &screen_settings.scenery_load_switch, nullptr, 1.0f, 1.0f},
+                {12, &g.draw_obstacles, nullptr, 1.0f, 1.0f},
+                {13, &g.draw_oilrigs, nullptr, 1.0f, 1.0f},
+                {14, &g.draw_ships, nullptr, 1.0f, 1.0f},
+                {15, &g.draw_forestfires, nullptr, 1.0f, 1.0f},
+                {16, &g.draw_textured_lites, nullptr, 1.0f, 1.0f},
+                {17, &screen_settings.cloud_shadows_on, nullptr, 1.0f, 1.0f},
+                {18, &g.dim_gload, nullptr, 1.0f, 1.0f},
+                {19, &g.draw_taxilines, nullptr, 1.0f, 1.0f},
+                {20, nullptr, &v.field_of_view_horizontal_deg, 60.5f, 60.5f},
+                {21, nullptr, &v.field_of_view_horizontal_ratio, 1.25f, 1.25f},
+                {22, nullptr, &v.field_of_view_vertical_deg, 45.5f, 45.5f},
+                {23, nullptr, &v.field_of_view_vertical_ratio, 0.75f, 0.75f},
+                {24, nullptr, &v.field_of_view_deg, 72.5f, 72.5f},
+                {25, &screen_settings.planet_view_flag_a, nullptr, 1.0f, 1.0f},
+                {26, &screen_settings.planet_view_flag_b, nullptr, 1.0f, 1.0f}};
+    for (const auto& r : rows) {
+        for (const auto& o : rows) o.i ? (void)(*o.i = 0) : (void)(*o.f = 0.0f);
+        receive_record("GSET", r.n, r.sent);
+        for (const auto& o : rows) {
+            const float got = o.i ? static_cast<float>(*o.i) : *o.f;
+            EXPECT_EQ(got, o.n == r.n ? r.stored : 0.0f) << "sent " << r.n << ", place of " << o.n;
+        }
+    }
 }
 
 // The folders laid out on the built data folder; the trainer's path below it

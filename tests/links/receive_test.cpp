@@ -110,6 +110,27 @@ TEST_F(Receive, SharedStateFromABigEndianSenderSetsTimeWeatherAndFailures)
     EXPECT_EQ(flt[0].failures[10], 0);
     EXPECT_EQ(storm_grid[100], -7.0f);   // the same seed builds no storm
 
+    // The weather fields not set above (the block's offsets are checked where it is declared).
+    s.visibility_reported_m = 9000.0f, s.rain_percent = 0.3f, s.thunderstorm_percent = 0.2f;
+    s.turbulence[1] = 0.4f, s.shear_direction_degt[0] = 90.0f, s.shear_speed_kt[2] = 12.0f;
+    s.wind_altitude_msl_m[2] = 8000.0f, s.temperature_sealevel_c = 21.0f, s.earth_pressure_p = 101000.0f;
+    s.wave_amplitude = 1.5f, s.wave_length = 40.0f, s.wave_speed = 6.0f, s.wave_dir = 200.7f;
+    receive_record("STAT", 0, s);
+    const sim_weather_block& w = sim_weather;
+    EXPECT_EQ(w.visibility_reported_m, 9000.0f);
+    EXPECT_EQ(w.rain_percent, 0.3f);
+    EXPECT_EQ(w.thunderstorm_percent, 0.2f);
+    EXPECT_EQ(w.turbulence[1], 0.4f);
+    EXPECT_EQ(w.shear_direction_degt[0], 90.0f);
+    EXPECT_EQ(w.shear_speed_kt[2], 12.0f);
+    EXPECT_EQ(w.wind_altitude_msl_m[2], 8000.0f);
+    EXPECT_EQ(w.temperature_sealevel_c, 21.0f);
+    EXPECT_EQ(sim_physics.earth_pressure_p, 101000.0f);
+    EXPECT_EQ(w.wave_amplitude, 1.5f);
+    EXPECT_EQ(w.wave_length, 40.0f);
+    EXPECT_EQ(w.wave_speed, 6.0f);
+    EXPECT_EQ(w.wave_dir, 200);
+
     s.weather_seed = 77;   // a new seed rebuilds every block
     receive_record("STAT", 0, s);
     EXPECT_EQ(weather_seed, 77);

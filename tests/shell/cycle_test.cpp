@@ -271,7 +271,7 @@ TEST_F(Cycle, DataRowsTravelInDatagramsOfAtMost77Rows)
     frame_clock = 4.068f;   // 0.008 s after the last: not more than 1/50 - 0.01
     update_plane_cycle();
     EXPECT_TRUE(sent("DATA").empty());
-    frame_clock = 4.075f;   // 0.015 s after: more
+    frame_clock = 4.073f;   // 0.013 s after it: more than 1/50 - 0.01
     update_plane_cycle();
     EXPECT_FALSE(sent("DATA").empty());
 }
@@ -288,6 +288,12 @@ TEST_F(Cycle, GraphOutputTakesAtMostFiveGroups)
     const int c = graph_history.column;
     EXPECT_EQ(graph_history.value[0][c], 2.5f);
     EXPECT_EQ(graph_history.value[4 * 8][c], 1.0f);   // the fifth graphed group is group 104; 105 has no rows
+
+    // Paused, the graph takes no samples.
+    sim_time.paused = 1;
+    interval_ticks[TICK_005] = 1;
+    update_plane_cycle();
+    EXPECT_EQ(graph_history.column, c);
 }
 
 TEST_F(Cycle, WeatherIsHeldWithinItsBounds)
