@@ -83,7 +83,13 @@ TEST_F(Keys, SettingKeysStepAndWrap)
         {25, 'j', &sim_cockpit_autopilot.heading_mag, 359.0f, 0.0f},
         {24, 'h', &sim_cockpit_autopilot.heading_mag, 0.0f, 359.0f},
         {26, 'k', &sim_cockpit_misc.barometer_setting, 0.005f, 0.0f},
-        {27, 'l', &sim_cockpit_misc.barometer_setting, 34.995f, 35.0f}};
+        {27, 'l', &sim_cockpit_misc.barometer_setting, 34.995f, 35.0f},
+        {3, 'b', &flt[0].parkbrake, 0.005f, 0.67f},
+        {3, 'b', &flt[0].parkbrake, 0.67f, 0.0f},
+        {4, 'B', &flt[0].parkbrake, 0.005f, 1.0f},
+        {7, 't', &sim_time.zulu_time_sec, 100.0f, 86260.0f},   // 240 s back, wrapped
+        {66, 's', &flt[0].sbrkrqst, 0.2f, 0.0f},                // no automatic speedbrake: floor 0
+        {67, 'S', &flt[0].sbrkrqst, 0.8f, 1.0f}};
     for (auto [slot, key, field, before, after] : floats) {
         assign(slot, key);
         *field = before;
