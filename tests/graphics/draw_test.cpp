@@ -428,6 +428,17 @@ TEST_F(Drawing, ThreeDProjectionBoxesTheViewVolume)
     EXPECT_NEAR(m[0], 1.0f, 1e-5f);            // 2 near / (right - left) = 1 / 1
     EXPECT_NEAR(m[5], 1.0f / 0.375f, 1e-4f);   // 2 near / (1.5 x 0.5 x 0.5)
     camera_trig = kept;
+
+    // The 2-D screen widens by the side margin on both sides and the top margin above.
+    const screen_record kept_screen = screen;
+    screen.ui_side_margin = 100.0f, screen.ui_top_margin = 50.0f;
+    OGL_set_projection(PROJECTION_2D, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1.0f);
+    glGetFloatv(GL_PROJECTION_MATRIX, m);
+    EXPECT_NEAR(m[0], 2.0f / 1224.0f, 1e-7f);     // x from -100 to 1124
+    EXPECT_NEAR(m[12], -1024.0f / 1224.0f, 1e-6f);
+    EXPECT_NEAR(m[5], 2.0f / 818.0f, 1e-7f);      // y from 0 to 818
+    EXPECT_NEAR(m[13], -1.0f, 1e-6f);
+    screen = kept_screen;
     OGL_set_projection(PROJECTION_2D, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1.0f);
 }
 
