@@ -236,3 +236,15 @@ TEST_F(Fonts, PanelFontsTakeTheirCellsFromTheirOwnBlocks)
     sim_cockpit_electrical.cockpit_lights_on = kept_lights;
     screen.rendering_res = kept_res;
 }
+
+// A label on a shade: the shade reaches 2 units past the text on each side,
+// 2 below its anchor and 8 above; the text starts half its width left of x.
+TEST_F(Fonts, LabelOnAShadeIsCentredOnItsX)
+{
+    screen.screen_area_left = 0.0f;
+    screen.screen_area_bottom = 0.0f;
+    const auto r = sorted_by_x(capture_rects([] { OGL_draw_text_on_shade(0, 100.0f, 50.0f, "AB"); }));
+    ASSERT_EQ(r.size(), 3u);   // the shade, then A and B ("AB" is 7 + 6 wide)
+    EXPECT_EQ((std::array<float, 4>{r[0].x1, r[0].y1, r[0].x2, r[0].y2}), (std::array<float, 4>{91.5f, 48, 108.5f, 58}));
+    EXPECT_EQ((std::array<float, 2>{r[1].x1, r[1].y1}), (std::array<float, 2>{94, 48}));   // 93.5 rounded, 2 lower
+}
