@@ -394,6 +394,25 @@ TEST_F(Widgets, FramesStripsAndCloseBoxes)
             << f.style;
     }
 
+    // A placed window: negative sides reach 10 short of the right edge and
+    // 28 (and the extra margin) short of the top; the far corner lies 10 beyond.
+    screen.screen_area_width = 400.0f;
+    screen.screen_area_height = 300.0f;
+    float far_x = 0, far_y = 0;
+    capture_rects([&] { BTN_place_frame(2.0f, 13, -1, -1, -1, -1, "", &far_x, &far_y); });
+    EXPECT_EQ(std::make_pair(far_x, far_y), std::make_pair(400.0f, 280.0f));   // 10 + 380 + 10, 10 + 260 + 10
+
+    // The digit strip: three boxes centred 10 apart about x, an arrow below
+    // (centred 13 lower) and above (15 higher) each.
+    std::vector<fb_rect> arrows;
+    for (const fb_rect& q : capture_rects([] { BTN_util_draw_boxed_button(100, 100, 40, 0, 3); }))
+        if (q.tx1 >= 83.0f - 1e-3f && q.tx2 <= 97.0f + 1e-3f && q.ty1 >= 178.0f - 1e-3f) arrows.push_back(q);
+    ASSERT_EQ(arrows.size(), 6u);
+    std::vector<std::array<float, 2>> centres;
+    for (const fb_rect& q : arrows) centres.push_back({(q.x1 + q.x2) / 2, (q.y1 + q.y2) / 2});
+    std::sort(centres.begin(), centres.end());
+    EXPECT_EQ(centres, (std::vector<std::array<float, 2>>{{90, 87}, {90, 115}, {100, 87}, {100, 115}, {110, 87}, {110, 115}}));
+
     // Close boxes only on the settings screens (a small work area keeps the captures small).
     screen.screen_area_width = 240.0f;
     screen.screen_area_height = 180.0f;
