@@ -1,5 +1,6 @@
 // The key assignment table and the keyboard commands.
 
+#include <array>
 #include <climits>
 #include <cmath>
 #include <tuple>
@@ -67,6 +68,14 @@ TEST_F(Keys, FlapKeysStepOneDetent)
     EXPECT_EQ(flt[0].flaprqst, 1.0f);
     press('F');
     EXPECT_NEAR(flt[0].flaprqst, 0.666667f, 1e-5f);
+
+    // Detents at 0, 1/4, 3/4 and 1: a request of 1/2 lies as near the second
+    // as the third, and the first of them counts.
+    const float uneven[4] = {0, 10, 30, 40};
+    std::copy(uneven, uneven + 4, pln[0].acf_flap_dn);
+    flt[0].flaprqst = 0.5f;
+    press('F');
+    EXPECT_EQ(flt[0].flaprqst, 0.0f);
 
     pln[0].acf_flap_detents = 0;
     press('F');
@@ -381,3 +390,22 @@ TEST_F(Keys, WeaponTargetStaysOnAnExistingPlane)
 }
 
 }  // namespace
+
+// The reverser key pulls the throttle of every engine with a working reverser
+// to 0.01 and swaps its mode between reverse (3) and normal (1).
+TEST_F(Keys, ReverserKeyTogglesEachWorkingReverser)
+{
+    pln[0].acf_num_engines = 3;
+    pln[0].acf_revthrust_eq = 1;
+    assign(1, 'v');
+    for (int n = 0; n < 3; ++n) flt[0].ENGN_thro[n] = 0.8f, flt[0].ENGN_propmode[n] = 1;
+    flt[0].failures[FAIL_SLOT_REVERSER_BASE + 2] = FAILURE_STATE_FAILED;
+    press('v');
+    EXPECT_EQ((std::array<int32_t, 3>{flt[0].ENGN_propmode[0], flt[0].ENGN_propmode[1], flt[0].ENGN_propmode[2]}),
+              (std::array<int32_t, 3>{3, 3, 1}));
+    EXPECT_EQ((std::array<float, 3>{flt[0].ENGN_thro[0], flt[0].ENGN_thro[1], flt[0].ENGN_thro[2]}),
+              (std::array<float, 3>{0.01f, 0.01f, 0.8f}));
+    press('v');
+    EXPECT_EQ(flt[0].ENGN_propmode[0], 1);
+    flt[0].failures[FAIL_SLOT_REVERSER_BASE + 2] = 0;
+}
