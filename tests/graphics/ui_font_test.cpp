@@ -171,6 +171,9 @@ TEST_F(Fonts, NumbersTooLongShowThreeDigitsAndAnExponent)
 {
     EXPECT_EQ(glyphs(104, number(999.0f, 2, 0, 0)), "9.99x2");
     EXPECT_EQ(glyphs(104, number(99.0f, 2, 0, 0)), "99");
+    // Nine digits are wanted only above 100,000,000 (not above 99,999,999): that
+    // value itself fits eight cells, which show its last eight digits.
+    EXPECT_EQ(glyphs(104, number(100000000.0f, 8, 0, 0)), "00000000");
     const auto r = number(123456.0f, 4, 0, 0);
     EXPECT_EQ(glyphs(104, r), "1.23x5");   // 1.23 x 10^5
     EXPECT_FLOAT_EQ(r[0].x1, 100.0f);
