@@ -186,6 +186,10 @@ TEST_F(Defaults, StarsLieOnTheSphere)
             ASSERT_NEAR(std::sqrt(p[0] * p[0] + p[1] * p[1] + p[2] * p[2]), 1555.0f, 0.01f) << l << " " << i;
         }
     EXPECT_NE(star_points[0][0][0], star_points[1][0][0]);   // the lists hold different points
+    // The first star from the generator's first draws 16838, 5758, 10113: each
+    // x 3110 / 32767 - 1555 gives (43.14, -1008.49, -595.15), pushed out to 1555.
+    const float first[3] = {57.2444f, -1338.2857f, -789.7718f};
+    for (int k = 0; k < 3; ++k) EXPECT_NEAR(star_points[0][0][k], first[k], 0.01f) << k;
 }
 
 TEST(PlatSound, NullDeviceTakesSlotsAndANoDeviceMachineRunsSilent)
