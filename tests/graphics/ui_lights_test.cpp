@@ -75,7 +75,11 @@ TEST_F(Lights, FlashIndexAndBrightnessComeFromTheRandomTable)
     OGL_lights_end();
     OGL_lights_begin(0);
     EXPECT_EQ(light_batch.sprite_mode, 0);
+    OGL_draw_light(0, 0, 0, 1, 1, 1, 1, 3.0f, -1, 0, 0);
     OGL_lights_end();
+    GLfloat point_size = 0.0f;
+    glGetFloatv(GL_POINT_SIZE, &point_size);
+    EXPECT_EQ(point_size, 1.0f);   // a point batch leaves the size at 1 again
     sim_graphics_view.view_zoom = kept_zoom;
     sim_graphics_settings.draw_textured_lites = kept_textured;
 
