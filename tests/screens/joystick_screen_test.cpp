@@ -114,6 +114,8 @@ TEST_F(JoystickScreen, AssignmentPageRestartsCalibrationAndFindsButtonsByPressin
     // Clicking button 40 in the selector makes it current.
     frame(425.0f + 40.0f, top() - 75.0f - 20.0f * 8.0f);
     EXPECT_EQ(joystick.current_button, 40);
+    frame(425.0f + 80.0f, top() - 75.0f - 20.0f * 31.0f);   // the last of the third column
+    EXPECT_EQ(joystick.current_button, 95);
 
     // The reset button empties every calibration, assigned or not, and says
     // so; the same frame's poll starts each one again from where its axis stands.
