@@ -163,6 +163,20 @@ TEST_F(JoystickScreen, ResponseTabNullZoneFollowsTheStickAndDecays)
     EXPECT_NEAR(j.joystick_pitch_nullzone, reading * std::exp(-0.5f * 2.0f), 0.02f * reading * std::exp(-1.0f));
 }
 
+// With the serial console as the control source the page shows no reset
+// button: a click where it stands changes no calibration.
+TEST_F(JoystickScreen, ConsoleSourceHidesTheCalibrationReset)
+{
+    sim_joystick_block& j = sim_joystick;
+    joystick_screen.joystick_tab = 0;
+    j.eq_cirrusII_fun = 2;
+    clear_alerts();
+    frame(290.0f, top() - 73.0f);
+    EXPECT_EQ(j.joystick_axis_minimum[0], -100.0f);
+    EXPECT_TRUE(recorded_alerts.empty());
+    j.eq_cirrusII_fun = 0;
+}
+
 TEST_F(JoystickScreen, ConsoleModelsExcludeEachOther)
 {
     sim_joystick_block& j = sim_joystick;
