@@ -96,10 +96,12 @@ TEST_F(modes_test, SwitchCentresTheScreenRoundingHalvesAwayAndClearsTheInputEdge
     active_text_field = 3;
     screen.open_menu = 2;
     mouse.mouse_down = mouse.mouse_held = 1;
+    sim_joystick.mouse_is_joystick = 1;
     APPLICATION_set_mode(998, "test");   // 341 x 484: (1024 - 341) / 2 = 341.5
     EXPECT_EQ(current_screen(), "998 341x484+342+142 T601");
-    EXPECT_EQ(std::tuple(active_text_field, screen.open_menu, mouse.mouse_down, mouse.mouse_held),
-              std::tuple(-1, -1, 0, 0));
+    EXPECT_EQ(std::tuple(active_text_field, screen.open_menu, mouse.mouse_down, mouse.mouse_held,
+                         sim_joystick.mouse_is_joystick),
+              std::tuple(-1, -1, 0, 0, 0));
     EXPECT_EQ(redraw_pending, 1);
     APPLICATION_set_mode(0, "test");
     EXPECT_EQ(current_screen(), "0 1024x768+0+0 ");
@@ -298,6 +300,9 @@ TEST_F(modes_test, BackgroundTilesComeFromTheScreenColourOrTheViewsPanelPicture)
     APPLICATION_set_mode(5, "test");
     EXPECT_EQ(tile_texel(456, 3, 3), (std::vector<uint8_t>{127, 63, 255, 255}));
     EXPECT_EQ(tile_texel(467, 255, 255), (std::vector<uint8_t>{127, 63, 255, 255}));
+    OGL_set_color(36, 0.0f, 1.0f, 0.5f);   // the alert box too stands on the screen colour
+    APPLICATION_set_mode(996, "test");
+    EXPECT_EQ(tile_texel(456, 3, 3), (std::vector<uint8_t>{0, 255, 127, 255}));
 
     // Flying: the view's panel picture (the main one lit at night with the
     // lit-panel option); a view without one keeps what the buffer holds.
