@@ -25,9 +25,11 @@ TEST(Constants, RandomTableIsTheGeneratorsFixedSequence)
 TEST(Constants, ClockStirDrawsByTheStartTime)
 {
     // t <= 32000 with t mod 100 = 0 draws nothing.
-    UTIL_srand(1);
-    CONST_stir_random(200.0);
-    EXPECT_EQ(UTIL_rand(), 16838);
+    for (double t : {200.0, 32000.0}) {
+        UTIL_srand(1);
+        CONST_stir_random(t);
+        EXPECT_EQ(UTIL_rand(), 16838) << t;
+    }
     // 48100 halves once (one draw) to 24050, then 50 more draws.
     UTIL_srand(1);
     for (int i = 0; i < 51; ++i) UTIL_rand();

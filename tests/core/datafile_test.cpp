@@ -264,7 +264,8 @@ TEST(DataFileNames, SetExtensionKindOfEntryAndColons)
                             listed{".hidden", 1, 4, 0, 1}, listed{"", 0, 0, 0, 0}, listed{"a.wav", 0, 15, 1, 15},
                             listed{"B.REG", 0, 14, 1, 14}, listed{"C.GAM", 0, 10, 1, 10}, listed{"D.OBJ", 0, 5, 1, 5},
                             listed{"E.WPN", 0, 3, 1, 3}, listed{"F.CAR", 0, 12, 1, 12}, listed{"G.FMS", 0, 9, 1, 9},
-                            listed{"H.MOV", 0, 6, 0, 7}, listed{"J.SIT", 0, 6, 1, 6}, listed{"K", 1, 6, 1, 1}}) {
+                            listed{"H.MOV", 0, 6, 0, 7}, listed{"J.SIT", 0, 6, 1, 6}, listed{"K", 1, 6, 1, 1},
+                            listed{"L.spa", 0, 13, 1, 13}, listed{"M.AFL", 0, 2, 1, 2}, listed{"N.TRA", 0, 11, 1, 11}}) {
         std::strcpy(file_list_names[5], l.name);
         file_list_kinds[5] = l.as_found;
         EXPECT_EQ(FILE_kind_of_entry(5, l.wanted), l.listed) << l.name;

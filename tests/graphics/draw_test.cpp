@@ -428,6 +428,31 @@ TEST_F(Drawing, ThreeDProjectionBoxesTheViewVolume)
     EXPECT_NEAR(m[0], 1.0f, 1e-5f);            // 2 near / (right - left) = 1 / 1
     EXPECT_NEAR(m[5], 1.0f / 0.375f, 1e-4f);   // 2 near / (1.5 x 0.5 x 0.5)
     camera_trig = kept;
+
+    const screen_record kept_screen = screen;
+    // The scissor box: the screen's origin and the side margin added, then
+    // scaled to pixels; off again afterwards.
+    screen.ui_zoom = 0.0f;
+    screen.screen_area_left = 5.0f, screen.screen_area_bottom = 6.0f;
+    screen.ui_side_margin = 100.0f, screen.ui_scale = 2.0f;
+    OGL_scissor_on(10, 20, 30, 40);
+    GLint box[4] = {};
+    glGetIntegerv(GL_SCISSOR_BOX, box);
+    EXPECT_EQ((std::array<GLint, 4>{box[0], box[1], box[2], box[3]}), (std::array<GLint, 4>{230, 52, 60, 80}));
+    EXPECT_TRUE(glIsEnabled(GL_SCISSOR_TEST));
+    OGL_scissor_off();
+    EXPECT_FALSE(glIsEnabled(GL_SCISSOR_TEST));
+
+    // The 2-D screen widens by the side margin on both sides and the top margin above.
+    screen = kept_screen;
+    screen.ui_side_margin = 100.0f, screen.ui_top_margin = 50.0f;
+    OGL_set_projection(PROJECTION_2D, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1.0f);
+    glGetFloatv(GL_PROJECTION_MATRIX, m);
+    EXPECT_NEAR(m[0], 2.0f / 1224.0f, 1e-7f);     // x from -100 to 1124
+    EXPECT_NEAR(m[12], -1024.0f / 1224.0f, 1e-6f);
+    EXPECT_NEAR(m[5], 2.0f / 818.0f, 1e-7f);      // y from 0 to 818
+    EXPECT_NEAR(m[13], -1.0f, 1e-6f);
+    screen = kept_screen;
     OGL_set_projection(PROJECTION_2D, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1.0f);
 }
 

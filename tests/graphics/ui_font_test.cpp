@@ -171,6 +171,9 @@ TEST_F(Fonts, NumbersTooLongShowThreeDigitsAndAnExponent)
 {
     EXPECT_EQ(glyphs(104, number(999.0f, 2, 0, 0)), "9.99x2");
     EXPECT_EQ(glyphs(104, number(99.0f, 2, 0, 0)), "99");
+    // Nine digits are wanted only above 100,000,000 (not above 99,999,999): that
+    // value itself fits eight cells, which show its last eight digits.
+    EXPECT_EQ(glyphs(104, number(100000000.0f, 8, 0, 0)), "00000000");
     const auto r = number(123456.0f, 4, 0, 0);
     EXPECT_EQ(glyphs(104, r), "1.23x5");   // 1.23 x 10^5
     EXPECT_FLOAT_EQ(r[0].x1, 100.0f);
@@ -235,4 +238,16 @@ TEST_F(Fonts, PanelFontsTakeTheirCellsFromTheirOwnBlocks)
     }
     sim_cockpit_electrical.cockpit_lights_on = kept_lights;
     screen.rendering_res = kept_res;
+}
+
+// A label on a shade: the shade reaches 2 units past the text on each side,
+// 2 below its anchor and 8 above; the text starts half its width left of x.
+TEST_F(Fonts, LabelOnAShadeIsCentredOnItsX)
+{
+    screen.screen_area_left = 0.0f;
+    screen.screen_area_bottom = 0.0f;
+    const auto r = sorted_by_x(capture_rects([] { OGL_draw_text_on_shade(0, 100.0f, 50.0f, "AB"); }));
+    ASSERT_EQ(r.size(), 3u);   // the shade, then A and B ("AB" is 7 + 6 wide)
+    EXPECT_EQ((std::array<float, 4>{r[0].x1, r[0].y1, r[0].x2, r[0].y2}), (std::array<float, 4>{91.5f, 48, 108.5f, 58}));
+    EXPECT_EQ((std::array<float, 2>{r[1].x1, r[1].y1}), (std::array<float, 2>{94, 48}));   // 93.5 rounded, 2 lower
 }

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <tuple>
 #include <vector>
 
 #include "graphics/lights.h"
@@ -74,7 +75,11 @@ TEST_F(Lights, FlashIndexAndBrightnessComeFromTheRandomTable)
     OGL_lights_end();
     OGL_lights_begin(0);
     EXPECT_EQ(light_batch.sprite_mode, 0);
+    OGL_draw_light(0, 0, 0, 1, 1, 1, 1, 3.0f, -1, 0, 0);
     OGL_lights_end();
+    GLfloat point_size = 0.0f;
+    glGetFloatv(GL_POINT_SIZE, &point_size);
+    EXPECT_EQ(point_size, 1.0f);   // a point batch leaves the size at 1 again
     sim_graphics_view.view_zoom = kept_zoom;
     sim_graphics_settings.draw_textured_lites = kept_textured;
 
@@ -95,6 +100,26 @@ TEST_F(Lights, GroundSplashOnlyWithinAbout387Metres)
     const int far = polygons(drawn(388.0f));
     EXPECT_GT(far, 0);
     EXPECT_EQ(polygons(drawn(387.0f)), 2 * far);   // sprite and splash, against the sprite alone
+
+    // The sprite's picture in the atlas: the first quarter of the lower half,
+    // or for the second kind the second quarter of the upper half.
+    for (auto [type, s0, t0] : {std::tuple{0, 0.0f, 0.0f}, {LIGHT_TYPE_SECOND, 0.25f, 0.5f}}) {
+        const std::vector<fb_prim> prims = capture_feedback([&] {
+            OGL_lights_begin(1);
+            OGL_draw_light(0, 0, -500.0f, 1, 1, 1, 1, 1.0f, -1, 0, type);
+            OGL_lights_end();
+        });
+        float lo[2] = {9, 9}, hi[2] = {-9, -9};
+        for (const fb_prim& prim : prims)
+            for (const fb_vertex& v : prim.v) {
+                lo[0] = std::min(lo[0], v.s), hi[0] = std::max(hi[0], v.s);
+                lo[1] = std::min(lo[1], v.t), hi[1] = std::max(hi[1], v.t);
+            }
+        EXPECT_NEAR(lo[0], s0, 1e-4f) << type;
+        EXPECT_NEAR(hi[0], s0 + 0.25f, 1e-4f) << type;
+        EXPECT_NEAR(lo[1], t0, 1e-4f) << type;
+        EXPECT_NEAR(hi[1], t0 + 0.5f, 1e-4f) << type;
+    }
 }
 
 TEST_F(Lights, BoxSpansItsSizeBeforeItsTurn)

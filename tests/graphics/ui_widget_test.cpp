@@ -394,6 +394,25 @@ TEST_F(Widgets, FramesStripsAndCloseBoxes)
             << f.style;
     }
 
+    // A placed window: negative sides reach 10 short of the right edge and
+    // 28 (and the extra margin) short of the top; the far corner lies 10 beyond.
+    screen.screen_area_width = 400.0f;
+    screen.screen_area_height = 300.0f;
+    float far_x = 0, far_y = 0;
+    capture_rects([&] { BTN_place_frame(2.0f, 13, -1, -1, -1, -1, "", &far_x, &far_y); });
+    EXPECT_EQ(std::make_pair(far_x, far_y), std::make_pair(400.0f, 280.0f));   // 10 + 380 + 10, 10 + 260 + 10
+
+    // The digit strip: three boxes centred 10 apart about x, an arrow below
+    // (centred 13 lower) and above (15 higher) each.
+    std::vector<fb_rect> arrows;
+    for (const fb_rect& q : capture_rects([] { BTN_util_draw_boxed_button(100, 100, 40, 0, 3); }))
+        if (q.tx1 >= 83.0f - 1e-3f && q.tx2 <= 97.0f + 1e-3f && q.ty1 >= 178.0f - 1e-3f) arrows.push_back(q);
+    ASSERT_EQ(arrows.size(), 6u);
+    std::vector<std::array<float, 2>> centres;
+    for (const fb_rect& q : arrows) centres.push_back({(q.x1 + q.x2) / 2, (q.y1 + q.y2) / 2});
+    std::sort(centres.begin(), centres.end());
+    EXPECT_EQ(centres, (std::vector<std::array<float, 2>>{{90, 87}, {90, 115}, {100, 87}, {100, 115}, {110, 87}, {110, 115}}));
+
     // Close boxes only on the settings screens (a small work area keeps the captures small).
     screen.screen_area_width = 240.0f;
     screen.screen_area_height = 180.0f;
@@ -401,6 +420,22 @@ TEST_F(Widgets, FramesStripsAndCloseBoxes)
         app_mode = mode;
         const auto r = capture_rects([] { BTN_frame2(11, 0, 0, 240, 180, "Title"); });
         EXPECT_EQ(count_art(r, 120, 178, 138, 215), mode == 5 ? 2 : 0) << mode;
+        if (mode != 5) continue;
+        std::vector<std::array<float, 2>> boxes;   // centred 16 in from either side, 10 below the top
+        for (const fb_rect& q : r)
+            if (q.tx1 >= 120.0f - 1e-3f && q.tx2 <= 138.0f + 1e-3f && q.ty1 >= 178.0f - 1e-3f)
+                boxes.push_back({(q.x1 + q.x2) / 2, (q.y1 + q.y2) / 2});
+        std::sort(boxes.begin(), boxes.end());
+        EXPECT_EQ(boxes, (std::vector<std::array<float, 2>>{{16, 170}, {224, 170}}));
+    }
+
+    // A window's title is centred on its content box, 16 below its top (13 for
+    // the lit screen window), set 2 lower by the font: "AB" is 13 wide.
+    for (auto [style, top_gap] : {std::pair{13, 16.0f}, {11, 13.0f}}) {
+        float x = 0, y = 0;
+        for (const fb_rect& q : capture_rects([&] { BTN_frame2(style, 100, 100, 300, 200, "AB"); }))
+            if (q.tx1 == 65.0f && q.ty1 == 0.0f) x = q.x1, y = q.y1;   // the A's glyph
+        EXPECT_EQ(std::make_pair(x, y), std::make_pair(244.0f, 300.0f - top_gap - 2.0f)) << style;   // 243.5 rounded
     }
 }
 

@@ -357,3 +357,31 @@ TEST_F(Joystick, RotorGovernorsStepTowardTheirTargets)
 }
 
 }  // namespace
+
+// Buttons 29 to 31 step the first throttle of a propeller-type-3 aircraft when
+// the button-throttle option is on; their own functions do not run.
+TEST_F(Joystick, ButtonThrottleStepsTheFirstEngine)
+{
+    virtual_joystick first(1, 0, 16), second(1, 0, 16);   // the second's buttons are 16..31
+    ASSERT_EQ(JOY_init(), 0);
+    sim_joystick_block& j = sim_joystick;
+    j.has_joystick = 1;
+    pln[0].acf_prop_type[0] = 3;
+    pln[0].acf_throtmax_FWD = 0.9f;
+    screen_settings.eq_button_throttle = 1;
+    j.joystick_button_assignments[29] = j.joystick_button_assignments[30] = 10;   // throttle up, if it ran
+    auto press = [&](std::initializer_list<int> buttons) {
+        for (int b : buttons) second.button(b - 16, true);
+        frames(1);
+        for (int b : buttons) second.button(b - 16, false);
+        frames(1);
+    };
+    const struct { std::initializer_list<int> buttons; float before, after; } steps[] = {
+        {{29}, 0.5f, 0.6f}, {{30}, 0.5f, 0.4f}, {{31, 30}, 0.5f, 0.0f}, {{31, 29}, 0.2f, 0.9f}};
+    for (const auto& s : steps) {
+        flt[0].ENGN_thro[0] = s.before;
+        press(s.buttons);
+        EXPECT_NEAR(flt[0].ENGN_thro[0], s.after, 1e-5f) << *s.buttons.begin() << " " << s.buttons.size();
+    }
+    screen_settings.eq_button_throttle = 0;
+}

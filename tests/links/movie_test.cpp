@@ -200,17 +200,19 @@ TEST_F(Movie, ATakeIsOneJpegTrackOfTimedSamplesTheRightWayUp)
 }
 
 // The first sample counts from the take's start, not from time 0: started at
-// 100 s with a rate of 20, a frame at 100.02 s adds nothing and one at
-// 100.06 s adds the first sample.
+// 100 s with a rate of 20, frames at 100.02 s and
+// 100.048 s add nothing and one at 100.06 s adds the first sample.
 TEST_F(Movie, TheFirstSampleCountsFromTheStart)
 {
     frame_clock = 100.0f;
     MOVIE_start();
     ASSERT_EQ(movie_recording, 1);
-    frame_clock = 100.02f;
-    draw_test_picture();
-    MOVIE_add_frame();
-    EXPECT_EQ(movie_recorder.samples, 0);
+    for (float t : {100.02f, 100.048f}) {   // both closer than 1/20 s to the start
+        frame_clock = t;
+        draw_test_picture();
+        MOVIE_add_frame();
+        EXPECT_EQ(movie_recorder.samples, 0) << t;
+    }
     frame_clock = 100.06f;
     draw_test_picture();
     MOVIE_add_frame();

@@ -159,13 +159,19 @@ TEST_F(Sound, SwitchesViewsAndRestarts)
     SOUND_stop(70);
     EXPECT_EQ(sound_slots.playing[70], 0);
 
-    // The outside view: the stall horn is marked playing, its source not started.
+    // The outside view: the cockpit's sounds (stall horn, descent and climb
+    // tones, gear, warnings from 34 on) are marked playing, their sources not
+    // started; the others are heard.
+    screen_settings.radio_chatter_on = 1;
     sim_graphics_view.view_is_external = 1;
-    SOUND_play(22, 1, 1.0f, 1.0f);
-    SOUND_play(3, 1, 1.0f, 1.0f);
-    EXPECT_EQ(sound_slots.playing[22], 1);
-    EXPECT_FALSE(PLAT_sound_slot(22).started);
-    EXPECT_TRUE(PLAT_sound_slot(3).started);
+    for (auto [slot, heard] : {std::pair{22, false}, {27, false}, {34, false}, {108, false}, {3, true}, {21, true},
+                               {33, true}}) {
+        load_tone(slot);
+        SOUND_play(slot, 1, 1.0f, 1.0f);
+        EXPECT_EQ(sound_slots.playing[slot], 1) << slot;
+        EXPECT_EQ(PLAT_sound_slot(slot).started, heard) << slot;
+        if (slot != 3 && slot != 22) SOUND_stop(slot);
+    }
 
     // A running loop is not restarted; a one-shot sound is played again.
     sim_graphics_view.view_is_external = 0;

@@ -116,6 +116,8 @@ TEST_F(JoystickScreen, AssignmentPageRestartsCalibrationAndFindsButtonsByPressin
     // Clicking button 40 in the selector makes it current.
     frame(425.0f + 40.0f, top() - 75.0f - 20.0f * 8.0f);
     EXPECT_EQ(joystick.current_button, 40);
+    frame(425.0f + 80.0f, top() - 75.0f - 20.0f * 31.0f);   // the last of the third column
+    EXPECT_EQ(joystick.current_button, 95);
 
     // The reset button empties every calibration, assigned or not, and says
     // so; the same frame's poll starts each one again from where its axis stands.
@@ -194,6 +196,20 @@ TEST_F(JoystickScreen, TheEquipmentTabReopensTheHardwareOnTheSecondTick)
     EXPECT_TRUE(panel_modules.tried);
     interval_ticks[INTERVAL_ONE_SECOND] = 0;
     screen_settings.eq_gf_panels = 0;
+}
+
+// With the serial console as the control source the page shows no reset
+// button: a click where it stands changes no calibration.
+TEST_F(JoystickScreen, ConsoleSourceHidesTheCalibrationReset)
+{
+    sim_joystick_block& j = sim_joystick;
+    joystick_screen.joystick_tab = 0;
+    j.eq_cirrusII_fun = 2;
+    clear_alerts();
+    frame(290.0f, top() - 73.0f);
+    EXPECT_EQ(j.joystick_axis_minimum[0], -100.0f);
+    EXPECT_TRUE(recorded_alerts.empty());
+    j.eq_cirrusII_fun = 0;
 }
 
 TEST_F(JoystickScreen, ConsoleModelsExcludeEachOther)

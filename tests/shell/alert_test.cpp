@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 #include <string>
+#include <tuple>
+#include <vector>
 
 #include "platform/plat_events.h"
 #include "core/alert.h"
@@ -10,6 +12,8 @@
 #include "core/input.h"
 #include "shell/modes.h"
 #include "core/screen.h"
+#include "core/simvars/operation.h"
+#include "graphics/widget_record.h"
 #include "tests/support/modes_harness.h"
 
 // The real alert box over frames.
@@ -57,6 +61,49 @@ TEST_F(alert_box_test, AlertRaisedWhileABoxIsUpIsLoggedOnlyAndTheNextShowsNormal
     on_frame(press_return_in(MODE_ALERT, &boxes));
     MACIBM_nuke_alert(5, "third alert", "", "", "", ALERT_NOTICE);
     EXPECT_EQ(boxes, 1);
+}
+
+namespace {
+// What the box drew, as the widget kit reports it: kind, lower-left corner, text.
+std::vector<std::tuple<int, float, float, std::string>> drawn;
+void note_drawn(const widget_box& b) { drawn.emplace_back(b.kind, b.x1, b.y1, b.text ? b.text : ""); }
+bool was_drawn(int kind, float x, float y, const std::string& text)
+{
+    for (const auto& d : drawn)
+        if (d == std::tuple(kind, x, y, text)) return true;
+    return false;
+}
+}  // namespace
+
+// The box's four lines 40 apart from 185 down at x 10 (the font sets a text 2
+// below its anchor) and its button captioned by text 602; the language form's
+// seven choices 20 apart from 180 down, 25 left of the middle. The kit reports
+// window units: the 400 x 220 box stands at (312, 274).
+TEST_F(alert_box_test, BoxLaysOutItsLinesOrTheLanguageChoices)
+{
+    WIDGET_set_recorder(note_drawn);
+    drawn.clear();
+    on_frame(press_return_in(MODE_ALERT));
+    MACIBM_nuke_alert(5, "one", "two", "three", "four", ALERT_NOTICE);
+    const std::pair<const char*, float> lines[] = {{"one", 183}, {"two", 143}, {"three", 103}, {"four", 63}};
+    for (auto [text, y] : lines) EXPECT_TRUE(was_drawn(WIDGET_BOX_TEXT, 312 + 10, 274 + y, text)) << text;
+    bool button = false;
+    for (const auto& d : drawn) button = button || (std::get<0>(d) == WIDGET_BOX_FIELD && std::get<3>(d) == "Text 602");
+    EXPECT_TRUE(button);
+
+    drawn.clear();
+    const int32_t kept_language = sim_operation_prefs_misc.language;
+    on_frame(press_return_in(MODE_ALERT));
+    MACIBM_nuke_alert(5, "", "", "", "", ALERT_LANGUAGE);
+    int choices = 0;
+    for (const auto& [kind, x, y, text] : drawn)
+        if (kind == WIDGET_BOX_FIELD && x == 312.0f + 200.0f - 25.0f - 7.0f) {   // the box's left edge
+            EXPECT_EQ(y, 274.0f + 180.0f - 20.0f * static_cast<float>(choices % 7) - 3.0f) << text;
+            ++choices;
+        }
+    EXPECT_GE(choices, 7);
+    sim_operation_prefs_misc.language = kept_language;
+    WIDGET_set_recorder(nullptr);
 }
 
 // The frame's first call of the clock raises the alert; then the box is dismissed.

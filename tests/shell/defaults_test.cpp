@@ -120,6 +120,18 @@ TEST_F(Defaults, FirstStartRadiosClocksAndWeather)
         {"audio panel", static_cast<float>(sim_cockpit_switches.audio_panel_out), 10.0f},
         {"GPS VOR index", static_cast<float>(sim_cockpit_gps.vor_index), 2100.0f},
         {"GPS NDB index", static_cast<float>(sim_cockpit_gps.ndb_index), 700.0f},
+        {"GPS destination index", static_cast<float>(sim_cockpit_gps.destination_index), 1600.0f},
+        {"GPS airport index", static_cast<float>(sim_cockpit_gps.airport_index), 1600.0f},
+        {"meteorites", static_cast<float>(w.meteorite_density), 2.0f},
+        {"marker panel", static_cast<float>(sim_cockpit_switches.marker_panel_out), 1.0f},
+        {"master volume", screen_settings.master_volume, 1.0f},
+        {"time ratio", sim_operation_misc.time_ratio, 1.0f},
+        {"map zoom", screen_settings.map_zoom, 1.0f},
+        {"radio chatter", static_cast<float>(screen_settings.radio_chatter_on), 1.0f},
+        {"EFIS range", static_cast<float>(sim_cockpit_switches.EFIS_map_range_selector), 2.0f},
+        {"autogen distance", static_cast<float>(sim_graphics_settings.autogen_distance), 6.0f},
+        {"real weather period", sim_operation_prefs_realweather.check_real_weather_time_sec, 300.0f},
+        {"real weather visibility", sim_operation_prefs_realweather.real_weather_max_vis_nm, 15.0f},
         {"grid centre row", static_cast<float>(flt[0].i), 225.0f},
         {"grid centre column", static_cast<float>(flt[0].j), 200.0f},
         {"failure rate", sim_operation_failures.mean_time_between_failure_hrs, 250.0f},
@@ -179,6 +191,10 @@ TEST_F(Defaults, StarsLieOnTheSphere)
             ASSERT_NEAR(std::sqrt(p[0] * p[0] + p[1] * p[1] + p[2] * p[2]), 1555.0f, 0.01f) << l << " " << i;
         }
     EXPECT_NE(star_points[0][0][0], star_points[1][0][0]);   // the lists hold different points
+    // The first star from the generator's first draws 16838, 5758, 10113: each
+    // x 3110 / 32767 - 1555 gives (43.14, -1008.49, -595.15), pushed out to 1555.
+    const float first[3] = {57.2444f, -1338.2857f, -789.7718f};
+    for (int k = 0; k < 3; ++k) EXPECT_NEAR(star_points[0][0][k], first[k], 0.01f) << k;
 }
 
 TEST(PlatSound, NullDeviceTakesSlotsAndANoDeviceMachineRunsSilent)

@@ -1,5 +1,6 @@
 // The key assignment table and the keyboard commands.
 
+#include <array>
 #include <climits>
 #include <cmath>
 #include <tuple>
@@ -68,6 +69,14 @@ TEST_F(Keys, FlapKeysStepOneDetent)
     press('F');
     EXPECT_NEAR(flt[0].flaprqst, 0.666667f, 1e-5f);
 
+    // Detents at 0, 1/4, 3/4 and 1: a request of 1/2 lies as near the second
+    // as the third, and the first of them counts.
+    const float uneven[4] = {0, 10, 30, 40};
+    std::copy(uneven, uneven + 4, pln[0].acf_flap_dn);
+    flt[0].flaprqst = 0.5f;
+    press('F');
+    EXPECT_EQ(flt[0].flaprqst, 0.0f);
+
     pln[0].acf_flap_detents = 0;
     press('F');
     EXPECT_EQ(flt[0].flaprqst, 0.5f);
@@ -83,7 +92,13 @@ TEST_F(Keys, SettingKeysStepAndWrap)
         {25, 'j', &sim_cockpit_autopilot.heading_mag, 359.0f, 0.0f},
         {24, 'h', &sim_cockpit_autopilot.heading_mag, 0.0f, 359.0f},
         {26, 'k', &sim_cockpit_misc.barometer_setting, 0.005f, 0.0f},
-        {27, 'l', &sim_cockpit_misc.barometer_setting, 34.995f, 35.0f}};
+        {27, 'l', &sim_cockpit_misc.barometer_setting, 34.995f, 35.0f},
+        {3, 'b', &flt[0].parkbrake, 0.005f, 0.67f},
+        {3, 'b', &flt[0].parkbrake, 0.67f, 0.0f},
+        {4, 'B', &flt[0].parkbrake, 0.005f, 1.0f},
+        {7, 't', &sim_time.zulu_time_sec, 100.0f, 86260.0f},   // 240 s back, wrapped
+        {66, 's', &flt[0].sbrkrqst, 0.2f, 0.0f},                // no automatic speedbrake: floor 0
+        {67, 'S', &flt[0].sbrkrqst, 0.8f, 1.0f}};
     for (auto [slot, key, field, before, after] : floats) {
         assign(slot, key);
         *field = before;
@@ -375,3 +390,22 @@ TEST_F(Keys, WeaponTargetStaysOnAnExistingPlane)
 }
 
 }  // namespace
+
+// The reverser key pulls the throttle of every engine with a working reverser
+// to 0.01 and swaps its mode between reverse (3) and normal (1).
+TEST_F(Keys, ReverserKeyTogglesEachWorkingReverser)
+{
+    pln[0].acf_num_engines = 3;
+    pln[0].acf_revthrust_eq = 1;
+    assign(1, 'v');
+    for (int n = 0; n < 3; ++n) flt[0].ENGN_thro[n] = 0.8f, flt[0].ENGN_propmode[n] = 1;
+    flt[0].failures[FAIL_SLOT_REVERSER_BASE + 2] = FAILURE_STATE_FAILED;
+    press('v');
+    EXPECT_EQ((std::array<int32_t, 3>{flt[0].ENGN_propmode[0], flt[0].ENGN_propmode[1], flt[0].ENGN_propmode[2]}),
+              (std::array<int32_t, 3>{3, 3, 1}));
+    EXPECT_EQ((std::array<float, 3>{flt[0].ENGN_thro[0], flt[0].ENGN_thro[1], flt[0].ENGN_thro[2]}),
+              (std::array<float, 3>{0.01f, 0.01f, 0.8f}));
+    press('v');
+    EXPECT_EQ(flt[0].ENGN_propmode[0], 1);
+    flt[0].failures[FAIL_SLOT_REVERSER_BASE + 2] = 0;
+}

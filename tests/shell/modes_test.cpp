@@ -96,10 +96,12 @@ TEST_F(modes_test, SwitchCentresTheScreenRoundingHalvesAwayAndClearsTheInputEdge
     active_text_field = 3;
     screen.open_menu = 2;
     mouse.mouse_down = mouse.mouse_held = 1;
+    sim_joystick.mouse_is_joystick = 1;
     APPLICATION_set_mode(998, "test");   // 341 x 484: (1024 - 341) / 2 = 341.5
     EXPECT_EQ(current_screen(), "998 341x484+342+142 T601");
-    EXPECT_EQ(std::tuple(active_text_field, screen.open_menu, mouse.mouse_down, mouse.mouse_held),
-              std::tuple(-1, -1, 0, 0));
+    EXPECT_EQ(std::tuple(active_text_field, screen.open_menu, mouse.mouse_down, mouse.mouse_held,
+                         sim_joystick.mouse_is_joystick),
+              std::tuple(-1, -1, 0, 0, 0));
     EXPECT_EQ(redraw_pending, 1);
     APPLICATION_set_mode(0, "test");
     EXPECT_EQ(current_screen(), "0 1024x768+0+0 ");
@@ -236,6 +238,7 @@ TEST_F(modes_test, LeavingAndEnteringScreensRunsTheirChores)
     APPLICATION_set_mode(0, "test");
     EXPECT_EQ(graph_history.value[0][0], 5.0f);
     APPLICATION_set_mode(3, "test");
+    graph_history.value[0][0] = 5.0f;   // entering the screen leaves it alone, leaving it resets
     APPLICATION_set_mode(0, "test");
     EXPECT_EQ(graph_history.value[0][0], -999.0f);
     // Every plane slot in use without an aircraft gets one from the fleet.
@@ -297,17 +300,22 @@ TEST_F(modes_test, BackgroundTilesComeFromTheScreenColourOrTheViewsPanelPicture)
     APPLICATION_set_mode(5, "test");
     EXPECT_EQ(tile_texel(456, 3, 3), (std::vector<uint8_t>{127, 63, 255, 255}));
     EXPECT_EQ(tile_texel(467, 255, 255), (std::vector<uint8_t>{127, 63, 255, 255}));
+    OGL_set_color(36, 0.0f, 1.0f, 0.5f);   // the alert box too stands on the screen colour
+    APPLICATION_set_mode(996, "test");
+    EXPECT_EQ(tile_texel(456, 3, 3), (std::vector<uint8_t>{0, 255, 127, 255}));
 
-    // Flying in the main view: the panel picture, lit at night with the lit-panel option.
-    for (auto [picture, v] : {std::pair{0, 10}, {8, 20}, {7, 30}}) std::memset(view_image_buffers[picture], v, VIEW_IMAGE_BYTES);
-    sim_graphics_view.view_type = 1000;
-    APPLICATION_set_mode(0, "test");
-    EXPECT_EQ(tile_texel(461, 0, 0)[0], 10);
-    sim_cockpit_electrical.cockpit_lights_on = screen_settings.lit_cus_panel_option = 1;
-    APPLICATION_set_mode(0, "test");
-    EXPECT_EQ(tile_texel(461, 0, 0)[0], 20);
-    sim_graphics_view.view_type = 1004;
-    MACIBM_load_background();
-    EXPECT_EQ(tile_texel(456, 0, 0)[0], 30);
+    // Flying: the view's panel picture (the main one lit at night with the
+    // lit-panel option); a view without one keeps what the buffer holds.
+    for (int picture = 0; picture < 9; ++picture) std::memset(view_image_buffers[picture], 10 + picture, VIEW_IMAGE_BYTES);
+    const struct { int view, lit, texel; } views[] = {
+        {1000, 0, 10}, {1000, 1, 18}, {1019, 1, 18}, {1005, 0, 11}, {1007, 0, 12}, {1009, 0, 13},
+        {1010, 0, 14}, {1008, 0, 15}, {1006, 0, 16}, {1004, 1, 17}, {1011, 0, 17},
+    };
+    for (const auto& v : views) {
+        sim_graphics_view.view_type = v.view;
+        sim_cockpit_electrical.cockpit_lights_on = screen_settings.lit_cus_panel_option = v.lit;
+        APPLICATION_set_mode(0, "test");
+        EXPECT_EQ(tile_texel(461, 0, 0)[0], v.texel) << v.view << " lit " << v.lit;
+    }
     sim_cockpit_electrical.cockpit_lights_on = screen_settings.lit_cus_panel_option = 0;
 }

@@ -23,6 +23,7 @@
 #include "platform/plat_window.h"
 #include "core/folders.h"
 #include "graphics/ogl_tex.h"
+#include "shell/display.h"
 #include "shell/frame.h"
 #include "core/geo.h"
 #include "core/input.h"
@@ -339,4 +340,26 @@ TEST(ProgramEntry, MissingInterfaceBitmapEndsWithTheFourLines)
           "CREATE A SHORTCUT IF YOU WANT, BUT DO NOT MOVE THE ORVELL APPLICATION ITSELF OUT OF THE KESTRUM FOLDER "
           "THAT IT CAME IN!"})
         EXPECT_NE(output.find(line), std::string::npos) << line << "\n--- output:\n" << output;
+}
+
+// The interface's 1024 x 768 units fill the window's smaller proportion; the
+// wider side is left as margins (half on each side, or all above).
+TEST(StartupMapping, InterfaceScaleAndMarginsFollowTheWindow)
+{
+    const screen_record kept = screen;
+    const struct { int w, h; float scale, side, top; } cases[] = {
+        {1024, 768, 1.0f, 0.0f, 0.0f},
+        {1280, 1024, 1.25f, 0.0f, 51.2f},          // 1024 / 1.25 - 768
+        {1600, 900, 1.171875f, 170.66667f, 0.0f},  // (1600 / 1.171875 - 1024) / 2
+        {2048, 768, 1.0f, 512.0f, 0.0f},
+    };
+    for (const auto& c : cases) {
+        screen.window_width = c.w;
+        screen.window_height = c.h;
+        DISPLAY_set_ui_mapping();
+        EXPECT_FLOAT_EQ(screen.ui_scale, c.scale) << c.w << "x" << c.h;
+        EXPECT_NEAR(screen.ui_side_margin, c.side, 1e-3f) << c.w << "x" << c.h;
+        EXPECT_NEAR(screen.ui_top_margin, c.top, 1e-3f) << c.w << "x" << c.h;
+    }
+    screen = kept;
 }

@@ -167,7 +167,13 @@ TEST_F(WindowInput, ClicksAndReturnCloseASettingsScreen)
     mouse.mouse_x = 25.01f;   // just outside the left box
     MACIBM_handleclick(0);
     EXPECT_EQ(app_mode, 12);
-    mouse.mouse_x = 25.0f;    // its corner
+    mouse.mouse_x = 25.0f;    // its corner, then just below the boxes on either side
+    for (float x : {25.0f, w - 25.0f}) {
+        mouse.mouse_x = x, mouse.mouse_y = h - 20.01f;
+        MACIBM_handleclick(0);
+        EXPECT_EQ(app_mode, 12) << x;
+    }
+    mouse.mouse_x = 25.0f, mouse.mouse_y = h - 20.0f;
     MACIBM_handleclick(0);
     EXPECT_EQ(app_mode, MODE_FLYING);
 
