@@ -11,6 +11,7 @@
 #include <sstream>
 #include <string>
 #include <tuple>
+#include <utility>
 
 #include "aircraft/acf_struct.h"
 #include "core/text_util.h"
@@ -225,6 +226,14 @@ TEST_F(AirfoilTest, Version700WritesItsLayoutAndReadsBack)
     EXPECT_FLOAT_EQ(r.afl_re_num[1], 3.0f);
     EXPECT_FLOAT_EQ(r.afl_t_rat[0], 0.12f);
     EXPECT_FLOAT_EQ(r.afl_Dmin, 0.0061f);
+    // Every parameter comes back in its own field.
+    const std::pair<float, float> read_written[] = {
+        {r.afl_mach_div[0], 0.75f}, {r.afl_clM[1], 0.1f},       {r.afl_clB[1], -0.25f},
+        {r.afl_almin[1], -14.5f},   {r.afl_almax[1], 15.0f},    {r.afl_linear_alpha, 8.0f},
+        {r.afl_Lpow, 1.25f},        {r.afl_Lstall, 1.5f},       {r.afl_DminCL, 0.2f},
+        {r.afl_Dal10, 0.0175f},     {r.afl_Dpow, 2.5f},         {r.afl_Bwidth, 0.3f},
+        {r.afl_cm4, -0.125f}};
+    for (const auto& [got, want] : read_written) EXPECT_FLOAT_EQ(got, want);
     for (int i = 0; i < AFL_ROWS; ++i) {
         ASSERT_NEAR(r.afl_cl[AFL_ROWS + i], b.afl_cl[t * AFL_ROWS + i], 0.51e-5) << i;
         ASSERT_NEAR(r.afl_cd[AFL_ROWS + i], b.afl_cd[t * AFL_ROWS + i], 0.51e-5) << i;
