@@ -119,6 +119,9 @@ TEST_F(AirfoilTest, Version613GetsFittedAndFarRows)
         {cd, 10, 0.015, 1e-7},                                        // Dal10, outside the bucket
         {cd, -1, 0.006 - 0.001, 1e-7},                                // Dmin at a0, half the bucket at its edge
         {cd, 0, cd0, 1e-7}, {cd, 3, 0.006 + 0.009 * std::pow(4.0 / 11.0, 3.0), 1e-7},
+        // Inside the bucket's half width the depth follows the root of the power, outside it the power.
+        {cd, 0.5, 0.006 + 0.009 * std::pow(1.5 / 11.0, 3.0) - 0.001 * std::sqrt(0.5) - 0.001, 1e-7},
+        {cd, 1.5, 0.006 + 0.009 * std::pow(2.5 / 11.0, 3.0) - 0.001 * 0.25, 1e-7},
         {cm, -12, -0.07, 1e-7}, {cm, -16, -0.045, 1e-7}, {cm, 20, -0.1, 1e-7},
         {cl, -135, 1.17, 1e-5}, {cl, 135, -1.17, 1e-5}, {cl, -90, 0.0, 1e-5}, {cl, 45, 1.17, 1e-5},
         {cl, -180, 0.15, 1e-6}, {cl, 170, 0.5 * (0.1 * -10 + 0.3), 1e-6},
