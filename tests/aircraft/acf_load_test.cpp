@@ -343,7 +343,11 @@ TEST_F(AcfLoad, MissingFilesFallBackToTheDefaultAircraftAndPathsOutsideTheFolder
     EXPECT_STREQ(pln[2].acf_file_name, "ORVELL TRAINER.ACF");
     EXPECT_STREQ(pln[2].acf_tailnum, "OV-TRN");
     EXPECT_EQ(pln[2].acf_is_general_aviation, 1);
+    EXPECT_EQ(pln[2].acf_is_heavy_metal, 0);
     EXPECT_EQ(sim_graphics_settings.draw_aircrafts, 3);
+    EXPECT_EQ(load(2, "AIRCRAFT:HEAVY METAL:ORVELL AIRLINER:ORVELL AIRLINER.ACF"), 1);
+    EXPECT_EQ(pln[2].acf_is_heavy_metal, 1);
+    EXPECT_EQ(pln[2].acf_is_general_aviation, 0);
     EXPECT_TRUE(recorded_alerts.empty());
     EXPECT_EQ(load(1, "x"), 0);                       // a path shorter than the aircraft folder
     EXPECT_EQ(sim_graphics_settings.draw_aircrafts, 3);
