@@ -445,6 +445,25 @@ TEST_F(AcfSetup, RotorBladesEnginesAndInertia)
         ACF_setup_props_and_masses(1);
         EXPECT_NEAR(a.acf_eng_mass[0], e.kg, 1e-3f) << e.type;
     }
+
+    // A lift fan (type 6) doubles the blades' inertia about the hub.
+    a.acf_prop_type[0] = 6;
+    a.acf_en_type[0] = 2;
+    a.aacf_rotor_mi_rat = 1.0f;
+    ACF_setup_props_and_masses(1);
+    EXPECT_NEAR(a.acf_miprop_rpm[0], 2.0f * (0.7071f * 5.0f) * (0.7071f * 5.0f) * 4.0f * 97.686f, 0.5f);
+
+    // A one-element wing 4 m long carries the airframe's mass at 75 % of its
+    // span (3 m out); an engine at the centre of gravity weighing 912 kg counts
+    // only up to half the 1000-kg empty mass, so the roll inertia per unit
+    // mass is 0.5 x 3^2.
+    surface(a, 8, 0.0f, 0.0f, 0.0f, 1.0f, 1.0f, 4.0f, 1);
+    ACF_setup_wings(1);
+    a.acf_s[ACF_el(8, 0)] = 4.0f;
+    a.acf_pmax = 3000000.0f;
+    ACF_setup_props_and_masses(1);
+    EXPECT_NEAR(a.acf_eng_mass[0], 912.4f, 0.1f);
+    EXPECT_NEAR(a.acf_Jzz_unitmass, 4.5f, 1e-3f);
 }
 
 TEST_F(AcfSetup, DownwashMapEverySlotFactorsOnlyForTheUsersAircraft)
