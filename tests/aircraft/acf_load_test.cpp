@@ -149,6 +149,8 @@ void expect_finite_set_up(int slot, const char* what)
     FINITE(f.m_fixed);
     FINITE(f.m_jettison);
     FINITE(visibility_scale);
+    EXPECT_NEAR(visibility_scale,
+                2.0 * std::hypot(a.acf_size_x, a.acf_size_z) / (9.7982788 * a.acf_m_max), 1e-6) << what;
     FINITE_ALL(sim_cockpit_misc.lever_gang_x);
 #undef FINITE
 #undef FINITE_ALL
@@ -541,6 +543,7 @@ TEST_F(AcfLoad, EachEngineAndPropellerTypeLoadsItsOwnSound)
         {4, "ENGINE_TURBO.WAV"}, {5, "ENGINE_LO_JET.WAV"}, {6, "ENGINE_ROC.WAV"},
         {8, "PROP_PLANE.WAV"}, {9, "ROTOR_GYRO.WAV"}, {10, "ROTOR_LIFTFAN.WAV"}, {11, "ROTOR_HELO.WAV"},
         {12, "PROP_PLANE.WAV"}, {16, "REV_THRUST.WAV"}, {22, "STAL.WAV"}, {38, "MINI.WAV"},
+        {41, "1000FT.WAV"}, {52, "MDOT.WAV"}, {53, "MDAS.WAV"}, {57, "DOT_INNER.WAV"}, {58, "TCAS.WAV"},
     };
     for (const auto& [slot, name] : want) EXPECT_EQ(by_slot[slot], name) << slot;
     for (int slot : {7, 13, 14, 15}) EXPECT_EQ(by_slot.count(slot), 0u) << slot;
