@@ -697,9 +697,10 @@ TEST_F(AcfSetup, ReportListsTheDownwashMapItsFactorsAndTheCentreOfPressure)
     acf_struct& a = pln[0];
     surface(a, 8, 0.0f, 0.0f, 0.0f, 1.0f, 1.0f, 3.0f, 3, true);
     surface(a, 16, 0.0f, 2.0f, 1.5f, 0.2f, 0.2f, 1.0f, 2, true);
+    surface(a, 14, 0.0f, 1.0f, 0.75f, 0.5f, 0.5f, 2.0f, 2, true);   // a fourth wing between them
     ACF_setup_wings(0);
     ACF_setup_downwash(0);
-    const std::string empty_cell(14, ' '), washed = " W1---------- ";
+    const std::string empty_cell(14, ' '), washed = " W1----W4---- ";
     std::string map_line = "LHS: ";
     for (int k = 0; k < 8; ++k) map_line += empty_cell;
     map_line += washed + washed + ACF_cp1251("ФЮЗ.");
@@ -716,6 +717,7 @@ TEST_F(AcfSetup, ReportListsTheDownwashMapItsFactorsAndTheCentreOfPressure)
         a.acf_s[elements[k]] = areas[k];
         a.acf_mac[elements[k]] = chords[k];
     }
+    a.acf_part_eq[14] = 0;   // the centre of pressure over the wing and the tail only
     flt[0].foil_sin_swe[8] = 0.5f;
     a.acf_delta_fac[8] = 0.4f;
     a.acf_delta_fac[16] = 0.0f;
