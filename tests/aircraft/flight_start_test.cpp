@@ -126,6 +126,7 @@ TEST_F(FlightStart, ApproachesAndTheGearlessRunwayStart)
     EXPECT_EQ(flt[0].flaprqst, 0.5f);
     EXPECT_GT(flt[0].groundspeed, 1.5f * 25.0f * 0.99f);
     EXPECT_EQ(flt[0].parkbrake, 0.0f);
+    for (int e = 0; e < 8; ++e) EXPECT_EQ(flt[0].ENGN_thro[e], 0.75f) << e;   // moving: three-quarter throttle
 
     // No gear: a runway start becomes a 3-nm approach on 3 degrees.
     pln[0].acf_num_engines = 1;
