@@ -38,9 +38,12 @@ TEST(Util, AutopilotEngagedWhileAnyModeWordIsNotNine)
     sim_cockpit_autopilot_block& ap = sim_cockpit_autopilot;
     ap.airspeed_mode = ap.heading_mode = ap.altitude_mode = ap.hnav_mode = ap.vnav_mode = 9;
     EXPECT_EQ(AP_any_mode_engaged(), 0);
-    ap.heading_mode = 11;
-    EXPECT_EQ(AP_any_mode_engaged(), 1);
-    ap.heading_mode = 9;
+    // Any one of the five words other than 9 (0 included) counts as engaged.
+    for (int32_t* word : {&ap.airspeed_mode, &ap.heading_mode, &ap.altitude_mode, &ap.hnav_mode, &ap.vnav_mode}) {
+        *word = 0;
+        EXPECT_EQ(AP_any_mode_engaged(), 1);
+        *word = 9;
+    }
 }
 
 TEST_F(GearUtil, LegsTravelAtTheirOwnRandomisedRates)
