@@ -6,6 +6,13 @@
 
 TEST_F(ControlStep, PropLeverAtTheBottomOfTheGreenArcFeathersAndUpAgainUnfeathers)
 {
+    // The detent reaches 2.5 % of the top of the green arc above its bottom.
+    f.ENGN_prop[1] = a.acf_RSC_mingreen_prp + 0.03f * a.acf_RSC_maxgreen_prp;
+    step();
+    EXPECT_EQ(f.ENGN_propmode[1], 1);
+    f.ENGN_prop[1] = a.acf_RSC_mingreen_prp + 0.02f * a.acf_RSC_maxgreen_prp;
+    step();
+    EXPECT_EQ(f.ENGN_propmode[1], 0);
     f.ENGN_prop[1] = a.acf_RSC_mingreen_prp;
     step();
     EXPECT_EQ(f.ENGN_propmode[1], 0);
@@ -102,6 +109,18 @@ TEST_F(ControlStep, RejectedTakeOffBrakesFullyOnce)
     f.parkbrake = 0.0f;
     step(5);
     EXPECT_FLOAT_EQ(f.parkbrake, 0.0f);
+
+    // A tail-dragger on some of its wheels, nose more than 5 degrees below its
+    // standing pitch and pitching down: the brakes fade by 2 dt a frame.
+    sim_cockpit_switches.auto_brake_settings = 0;
+    a.acf_is_taildragger = 1;
+    f.onground_any = 1, f.onground_all = 0;
+    f.theta = a.acf_the_eqlbm - 6.0f, f.Q = -1.0f, f.parkbrake = 1.0f;
+    step();
+    EXPECT_FLOAT_EQ(f.parkbrake, 0.9f);
+    f.Q = 1.0f;
+    step();
+    EXPECT_FLOAT_EQ(f.parkbrake, 0.9f);
 }
 
 TEST_F(ControlStep, FlapsAndSlatsStandStillOnADeadBus)
