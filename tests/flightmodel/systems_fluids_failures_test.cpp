@@ -55,6 +55,14 @@ TEST_F(SystemsFluids, IceGrowsInColdCloudAndTheAntiIceTakesItOff)
     flt[0].failures[FAIL_SLOT_ANTI_ICE] = FAILURE_STATE_FAILED;
     frames(100);
     EXPECT_NEAR(flt[0].frm_ice, 0.02f, 1e-4f);
+
+    // At +5 C (once the air has settled) it melts by 0.0004 x 5 = 0.002 a second.
+    icing_cloud(5.0f);
+    frames(100);
+    flt[0].frm_ice = 1.0f;
+    const float before = flt[0].frm_ice;
+    frames(100);
+    EXPECT_NEAR(before - flt[0].frm_ice, 0.01f, 1e-4f);
 }
 
 // At -0.5 C in cloud with rain 0.8 the rain at the plane is 0.8 x (-0.5 + 1) x
@@ -120,6 +128,14 @@ TEST_F(SystemsFluids, HydraulicsBleedAwayOverThreeMinutesAfterTheirFailure)
     frames(1);
     EXPECT_EQ(sim_operation_failures.ram_air_turbine_on, 1);
     EXPECT_FLOAT_EQ(sim_operation_failures.hydraulic_pressure_ratio, 0.5f);
+    // The turbine cuts in below an engine pressure of 0.75: 0.6 still needs it, 0.8 does not.
+    flt[0].ENGN_N1_[0] = flt[0].ENGN_N1_[1] = 6.0f;
+    frames(1);
+    EXPECT_EQ(sim_operation_failures.ram_air_turbine_on, 1);
+    flt[0].ENGN_N1_[0] = flt[0].ENGN_N1_[1] = 8.0f;
+    frames(1);
+    EXPECT_EQ(sim_operation_failures.ram_air_turbine_on, 0);
+    EXPECT_FLOAT_EQ(sim_operation_failures.hydraulic_pressure_ratio, 0.8f);
 }
 
 TEST_F(SystemsFluids, DumpingEmptiesThreeTanksInFiveMinutes)
