@@ -357,6 +357,22 @@ TEST_F(SystemsFluids, AnnunciatorsByEngineAndTheLampTest)
     frames(20);   // the test over: the lamps say what they mean again
     EXPECT_EQ(an.chip_detect, 3);
     EXPECT_EQ(an.auto_ignition, 0);
+
+    // The master caution blinks with nearest(clock x 2.5) odd: lit at 1.2 s
+    // (3), dark at 1.6 s (4). Fuel below a tenth of the capacity lights its lamp.
+    sim_cockpit_warnings.master_caution_on = 1;
+    pln[0].acf_m_fuel_tot = 100.0f, pln[0].acf_num_tanks = 1, pln[0].acf_tank_rat[0] = 1.0f;
+    f.m_fuel1 = 15.0f, f.m_fuel2 = f.m_fuel3 = 0.0f;
+    const struct { float clock; int caution; } blink[] = {{1.2f, 1}, {1.6f, 0}};
+    for (const auto& b : blink) {
+        frame_clock = b.clock - 0.05f;
+        frames(1);
+        EXPECT_EQ(an.master_caution, b.caution) << b.clock;
+    }
+    EXPECT_EQ(an.fuel_quantity, 0);
+    f.m_fuel1 = 5.0f;
+    frames(1);
+    EXPECT_EQ(an.fuel_quantity, 1);
 }
 
 TEST_F(SystemsFluids, TheAutopilotDisconnectLampBurnsThreeSeconds)
@@ -405,6 +421,13 @@ TEST_F(SystemsFluids, GyrosSpinUpWithTheirStartErrorAndFreezeWhenFailed)
     flt[0].theta = -20.0f;
     frames(100);
     EXPECT_EQ(gyro_pitch[GYRO_VACUUM], held);
+
+    // A working gyro at full spin shows no more than 55 degrees of pitch.
+    flt[0].failures[FAIL_SLOT_ATTITUDE_GYRO] = FAILURE_STATE_ON_COMMAND;
+    gyro_spin[GYRO_VACUUM] = 1.0f;
+    flt[0].theta = 70.0f;
+    frames(1);
+    EXPECT_EQ(gyro_pitch[GYRO_VACUUM], 55.0f);
 }
 
 TEST_F(SystemsFluids, CabinAltitudeFollowsItsBleedAirTargetAndLimits)
