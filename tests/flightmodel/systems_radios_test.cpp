@@ -146,7 +146,16 @@ TEST_F(SystemsRadios, ADmeInsideItsBiasReadsZero)
 
     // Without the bias it reads the slant distance, eased in.
     navaid_table.back().heading = 0.0f;
-    frames(400);
+    // Speed from the change of distance in knots; time to go in minutes.
+    const sim_cockpit_radios_block& c = sim_cockpit_radios;
+    frames(60);
+    const float d1 = c.nav1_dme_dist_m[RADIO_DME];
+    frames(1);
+    const float d2 = c.nav1_dme_dist_m[RADIO_DME], speed = c.nav1_dme_speed_kts[RADIO_DME];
+    EXPECT_GT(speed, 10.0f);
+    EXPECT_NEAR(speed, (d2 - d1) / 0.05f * 3600.0f, 0.01f * speed);
+    EXPECT_NEAR(c.nav1_dme_time_secs[RADIO_DME], d2 / speed * 60.0f, 0.01f);
+    frames(339);
     EXPECT_NEAR(sim_cockpit_radios.nav1_dme_dist_m[RADIO_DME], 0.5f, 0.01f);
 }
 
@@ -182,6 +191,11 @@ TEST_F(SystemsRadios, TheGpsSteersToItsDestinationAndAPointOutsideTheTablesIsZer
     EXPECT_EQ(sim_cockpit_radios.gps_fromto, 1);
     frames(1);
     EXPECT_NEAR(sim_cockpit_radios.gps_hdef_deg, 0.0f, 0.01f);   // the course was set toward it
+    // A course one degree right of the point: four times the distance times sin(-1 degree).
+    sim_cockpit_radios.obs_mag += 1.0f;
+    frames(1);
+    EXPECT_NEAR(sim_cockpit_radios.gps_hdef_deg, 4.0f * sim_cockpit_radios.gps_dme_dist_m * std::sin(-DEG_TO_RAD_FLOAT),
+                0.02f);
 
     // On the frame the destination changes the deviation still reads the old
     // course (east, the new point due north: full scale left); from the next
