@@ -373,6 +373,16 @@ TEST_F(SystemsFluids, AnnunciatorsByEngineAndTheLampTest)
     f.m_fuel1 = 5.0f;
     frames(1);
     EXPECT_EQ(an.fuel_quantity, 1);
+
+    // Hydraulics below 0.75 and oil below 0.4 light their lamps.
+    const struct { float hydraulic, oil; int hydraulic_lamp, oil_bit; } rows[] = {{0.6f, 0.35f, 1, 2}, {0.8f, 0.45f, 0, 0}};
+    for (const auto& r : rows) {
+        sim_operation_failures.hydraulic_pressure_ratio = r.hydraulic;
+        f.ENGN_oil_press[1] = r.oil;
+        frames(1);
+        EXPECT_EQ(an.hydraulic_pressure, r.hydraulic_lamp) << r.hydraulic;
+        EXPECT_EQ(an.oil_pressure & 2, r.oil_bit) << r.oil;
+    }
 }
 
 TEST_F(SystemsFluids, TheAutopilotDisconnectLampBurnsThreeSeconds)
