@@ -188,6 +188,9 @@ TEST_F(AcfLoad, TrainerInTheUsersSlotWritesItsReportLoadsItsSoundsAndComposesIts
     EXPECT_EQ(pln[0].acf_is_general_aviation, 1);
     EXPECT_EQ(pln[0].acf_is_heavy_metal, 0);
     expect_finite_set_up(0, "trainer");
+    // Weapon stations without a name are not read: their slots stay as the file left them.
+    for (int w = 0; w < ACF_WPN_SLOTS; ++w)
+        if (pln[0].wpn_name[w * ACF_WPN_NAME_SIZE] == 0) EXPECT_EQ(pln[0].acf_wpn_slot[w].wpn_valid, 0) << w;
 
     // The report: separator, title, then "Имитация " in Windows-1251 and the path.
     const std::string out = report();
@@ -423,6 +426,25 @@ TEST_F(AcfLoad, MissingPanelAndInstrumentPicturesAreFatalAMissingOwnPanelIsSilen
                                  bare.path() / "RESOURCES" / "BITMAPS" / "PANELS");
     set_path(pln[0], bare.prefix() + FLEET[0], "");
     EXPECT_EQ(expect_fatal([] { ACF_load_and_setup(0); }).lines[0], "Can't open bitmap!");
+}
+
+// Each cockpit type takes its own built-in panel: with only the general IFR
+// panel on disk, type 6 loads and type 7 (the twin autogyro's) does not.
+TEST_F(AcfLoad, EachCockpitTypeTakesItsOwnBuiltInPanel)
+{
+    ASSERT_EQ(load(0, FLEET[0]), 1);
+    temp_folder bare;
+    const fs::path bitmaps = bare.path() / "RESOURCES" / "BITMAPS";
+    fs::create_directories(bitmaps / "PANELS");
+    fs::create_directory_symlink(fs::path(ORVELL_DATA_FOLDER) / "Resources/bitmaps/cockpit", bitmaps / "cockpit");
+    fs::create_symlink(fs::path(ORVELL_DATA_FOLDER) / "Resources/bitmaps/PANELS/PANEL_GENERAL_IFR.BMP",
+                       bitmaps / "PANELS" / "PANEL_GENERAL_IFR.BMP");
+    FOLDERS_init_from((bare.prefix() + "orvell").c_str());
+    pln[0].acf_cockpit_type = 6;
+    ACF_setup_panel(0);
+    EXPECT_TRUE(recorded_alerts.empty());
+    pln[0].acf_cockpit_type = 7;
+    EXPECT_EQ(expect_fatal([] { ACF_setup_panel(0); }).lines[0], "Can't open panel!");
 }
 
 namespace {
