@@ -16,6 +16,7 @@
 #include "aircraft/acf_choose.h"
 #include "aircraft/acf_load.h"
 #include "aircraft/acf_panel_setup.h"
+#include "aircraft/acf_report.h"
 #include "core/instrument_types.h"
 #include "core/random.h"
 #include "core/simvars/cockpit.h"
@@ -201,6 +202,13 @@ TEST_F(AcfLoad, TrainerInTheUsersSlotWritesItsReportLoadsItsSoundsAndComposesIts
     ASSERT_NE(at, std::string::npos);
     EXPECT_GT(at, 101u);   // after the title line
     EXPECT_EQ(out.substr(at + imitation.size(), path.size()), path);
+    // Then the separator, an empty line and the axis conventions.
+    const std::string axes = std::string(100, '\xA5') + "\n\n" +
+                             ACF_cp1251("Х положит. см назад        Х положит. сила вправо   тангаж/УА пол. нос вверх\n"
+                                        "Y положит. см. вправо     Y положит. сила вверх  положит. крен вправо\n"
+                                        "Z полодит. см. вверх      Z положит. сила назад     курс/бета пол. нос вправо\n\n");
+    EXPECT_EQ(out.substr(at + imitation.size() + path.size() + 1, axes.size()), axes);
+    EXPECT_NE(out.find(" TOTAL DISC AREA=  "), std::string::npos);   // the propeller's disc
     EXPECT_EQ(out.find("\xD0\x98"), std::string::npos);   // no UTF-8 left in it
 
     // Another slot writes nothing, loads no sound and draws no panel.
