@@ -112,6 +112,7 @@ TEST_F(AirfoilTest, Version613GetsFittedAndFarRows)
     const double cdm20 = 0.009 * std::pow(19.0 / 11.0, 3.0) + 0.006;
     const double cd0 = 0.006 + 0.009 / 1331.0 - 0.002;   // full bucket depth at its centre
     const double base55 = (1.28 - cd20) * 0.25 + cd20;
+    const double base120 = (1.28 - 4 * cd20) * (40.0 / 70.0) * (40.0 / 70.0) + 4 * cd20;   // folded to 60, reversed x4
     const struct { const float* table; float alpha; double value, tolerance; } samples[] = {
         {cl, 0, 0.3, 1e-6}, {cl, 5, 0.8, 1e-6}, {cl, 15, 1.5, 1e-6},   // Lstall at almax
         {cl, -14, -0.8, 1e-6},                                        // dropped at almin: 2 clB - Lstall + Ldrop1
@@ -131,6 +132,7 @@ TEST_F(AirfoilTest, Version613GetsFittedAndFarRows)
         {cl, -150, 0.525 + 0.645 * std::sin(36 * kDeg), 1e-5}, {cl, 150, -0.225 - 0.945 * std::sin(36 * kDeg), 1e-5},
         {cd, 90, 1.28, 1e-5}, {cd, 160, 4 * cd20, 1e-5}, {cd, -160, 4 * cdm20, 1e-5}, {cd, 180, 4 * cd0, 1e-6},
         {cd, 55, base55 + (1.28 * std::sin(55 * kDeg) - base55) * 0.5, 1e-5},
+        {cd, 120, base120 + (1.28 * std::sin(60 * kDeg) - base120) * 40.0 / 70.0, 1e-5},
     };
     for (const auto& s : samples)
         EXPECT_NEAR(s.table[row(s.alpha)], s.value, s.tolerance) << (s.table == cl ? "cl " : "cd/cm ") << s.alpha;
