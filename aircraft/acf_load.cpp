@@ -25,7 +25,8 @@ namespace {
 
 constexpr int PLUGIN_EVENT_AIRCRAFT_LOADED = 3;
 
-// The file name is what follows the path's last separator.
+// The file name is what follows the path's last separator ('/' too, as a
+// path resolved on this platform may carry it).
 void set_file_name(acf_struct& a)
 {
     a.acf_file_path[ACF_TEXT_SIZE - 1] = 0;
@@ -58,6 +59,8 @@ int read_aircraft(int slot)
         char path[ACF_TEXT_SIZE];
         UTIL_strcpy(a.acf_file_path, path);
         const std::string l1 = ACF_cp1251("Не могу найти требуемый самолет, а так же следующее:     ");
+        // The alert names the folder this program's default aircraft really
+        // lies in (lang.cpp: General Aviation), so the pilot looks in the right place.
         const std::string l3 = ACF_cp1251("Убедитесь, что самолет по умолчанию находится в папке 'GENERAL AVIATION'.     ");
         const std::string l4 = ACF_cp1251("Это самолет (по умолчанию) используется для запуска игры.     ");
         MACIBM_nuke_alert(0, l1.c_str(), path, l3.c_str(), l4.c_str(), ALERT_FATAL);

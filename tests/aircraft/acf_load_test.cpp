@@ -16,6 +16,7 @@
 #include "aircraft/acf_choose.h"
 #include "aircraft/acf_load.h"
 #include "aircraft/acf_panel_setup.h"
+#include "aircraft/acf_report.h"
 #include "core/instrument_types.h"
 #include "core/random.h"
 #include "core/simvars/cockpit.h"
@@ -149,6 +150,8 @@ void expect_finite_set_up(int slot, const char* what)
     FINITE(f.m_fixed);
     FINITE(f.m_jettison);
     FINITE(visibility_scale);
+    EXPECT_NEAR(visibility_scale,
+                2.0 * std::hypot(a.acf_size_x, a.acf_size_z) / (9.7982788 * a.acf_m_max), 1e-6) << what;
     FINITE_ALL(sim_cockpit_misc.lever_gang_x);
 #undef FINITE
 #undef FINITE_ALL
@@ -186,6 +189,9 @@ TEST_F(AcfLoad, TrainerInTheUsersSlotWritesItsReportLoadsItsSoundsAndComposesIts
     EXPECT_EQ(pln[0].acf_is_general_aviation, 1);
     EXPECT_EQ(pln[0].acf_is_heavy_metal, 0);
     expect_finite_set_up(0, "trainer");
+    // Weapon stations without a name are not read: their slots stay as the file left them.
+    for (int w = 0; w < ACF_WPN_SLOTS; ++w)
+        if (pln[0].wpn_name[w * ACF_WPN_NAME_SIZE] == 0) EXPECT_EQ(pln[0].acf_wpn_slot[w].wpn_valid, 0) << w;
 
     // The report: separator, title, then "Имитация " in Windows-1251 and the path.
     const std::string out = report();
@@ -196,6 +202,13 @@ TEST_F(AcfLoad, TrainerInTheUsersSlotWritesItsReportLoadsItsSoundsAndComposesIts
     ASSERT_NE(at, std::string::npos);
     EXPECT_GT(at, 101u);   // after the title line
     EXPECT_EQ(out.substr(at + imitation.size(), path.size()), path);
+    // Then the separator, an empty line and the axis conventions.
+    const std::string axes = std::string(100, '\xA5') + "\n\n" +
+                             ACF_cp1251("Х положит. см назад        Х положит. сила вправо   тангаж/УА пол. нос вверх\n"
+                                        "Y положит. см. вправо     Y положит. сила вверх  положит. крен вправо\n"
+                                        "Z полодит. см. вверх      Z положит. сила назад     курс/бета пол. нос вправо\n\n");
+    EXPECT_EQ(out.substr(at + imitation.size() + path.size() + 1, axes.size()), axes);
+    EXPECT_NE(out.find(" TOTAL DISC AREA=  "), std::string::npos);   // the propeller's disc
     EXPECT_EQ(out.find("\xD0\x98"), std::string::npos);   // no UTF-8 left in it
 
     // Another slot writes nothing, loads no sound and draws no panel.
@@ -343,7 +356,11 @@ TEST_F(AcfLoad, MissingFilesFallBackToTheDefaultAircraftAndPathsOutsideTheFolder
     EXPECT_STREQ(pln[2].acf_file_name, "ORVELL TRAINER.ACF");
     EXPECT_STREQ(pln[2].acf_tailnum, "OV-TRN");
     EXPECT_EQ(pln[2].acf_is_general_aviation, 1);
+    EXPECT_EQ(pln[2].acf_is_heavy_metal, 0);
     EXPECT_EQ(sim_graphics_settings.draw_aircrafts, 3);
+    EXPECT_EQ(load(2, "AIRCRAFT:HEAVY METAL:ORVELL AIRLINER:ORVELL AIRLINER.ACF"), 1);
+    EXPECT_EQ(pln[2].acf_is_heavy_metal, 1);
+    EXPECT_EQ(pln[2].acf_is_general_aviation, 0);
     EXPECT_TRUE(recorded_alerts.empty());
     EXPECT_EQ(load(1, "x"), 0);                       // a path shorter than the aircraft folder
     EXPECT_EQ(sim_graphics_settings.draw_aircrafts, 3);
@@ -417,6 +434,25 @@ TEST_F(AcfLoad, MissingPanelAndInstrumentPicturesAreFatalAMissingOwnPanelIsSilen
                                  bare.path() / "RESOURCES" / "BITMAPS" / "PANELS");
     set_path(pln[0], bare.prefix() + FLEET[0], "");
     EXPECT_EQ(expect_fatal([] { ACF_load_and_setup(0); }).lines[0], "Can't open bitmap!");
+}
+
+// Each cockpit type takes its own built-in panel: with only the general IFR
+// panel on disk, type 6 loads and type 7 (the twin autogyro's) does not.
+TEST_F(AcfLoad, EachCockpitTypeTakesItsOwnBuiltInPanel)
+{
+    ASSERT_EQ(load(0, FLEET[0]), 1);
+    temp_folder bare;
+    const fs::path bitmaps = bare.path() / "RESOURCES" / "BITMAPS";
+    fs::create_directories(bitmaps / "PANELS");
+    fs::create_directory_symlink(fs::path(ORVELL_DATA_FOLDER) / "Resources/bitmaps/cockpit", bitmaps / "cockpit");
+    fs::create_symlink(fs::path(ORVELL_DATA_FOLDER) / "Resources/bitmaps/PANELS/PANEL_GENERAL_IFR.BMP",
+                       bitmaps / "PANELS" / "PANEL_GENERAL_IFR.BMP");
+    FOLDERS_init_from((bare.prefix() + "orvell").c_str());
+    pln[0].acf_cockpit_type = 6;
+    ACF_setup_panel(0);
+    EXPECT_TRUE(recorded_alerts.empty());
+    pln[0].acf_cockpit_type = 7;
+    EXPECT_EQ(expect_fatal([] { ACF_setup_panel(0); }).lines[0], "Can't open panel!");
 }
 
 namespace {
@@ -537,6 +573,7 @@ TEST_F(AcfLoad, EachEngineAndPropellerTypeLoadsItsOwnSound)
         {4, "ENGINE_TURBO.WAV"}, {5, "ENGINE_LO_JET.WAV"}, {6, "ENGINE_ROC.WAV"},
         {8, "PROP_PLANE.WAV"}, {9, "ROTOR_GYRO.WAV"}, {10, "ROTOR_LIFTFAN.WAV"}, {11, "ROTOR_HELO.WAV"},
         {12, "PROP_PLANE.WAV"}, {16, "REV_THRUST.WAV"}, {22, "STAL.WAV"}, {38, "MINI.WAV"},
+        {41, "1000FT.WAV"}, {52, "MDOT.WAV"}, {53, "MDAS.WAV"}, {57, "DOT_INNER.WAV"}, {58, "TCAS.WAV"},
     };
     for (const auto& [slot, name] : want) EXPECT_EQ(by_slot[slot], name) << slot;
     for (int slot : {7, 13, 14, 15}) EXPECT_EQ(by_slot.count(slot), 0u) << slot;

@@ -445,6 +445,25 @@ TEST_F(AcfSetup, RotorBladesEnginesAndInertia)
         ACF_setup_props_and_masses(1);
         EXPECT_NEAR(a.acf_eng_mass[0], e.kg, 1e-3f) << e.type;
     }
+
+    // A lift fan (type 6) doubles the blades' inertia about the hub.
+    a.acf_prop_type[0] = 6;
+    a.acf_en_type[0] = 2;
+    a.aacf_rotor_mi_rat = 1.0f;
+    ACF_setup_props_and_masses(1);
+    EXPECT_NEAR(a.acf_miprop_rpm[0], 2.0f * (0.7071f * 5.0f) * (0.7071f * 5.0f) * 4.0f * 97.686f, 0.5f);
+
+    // A one-element wing 4 m long carries the airframe's mass at 75 % of its
+    // span (3 m out); an engine at the centre of gravity weighing 912 kg counts
+    // only up to half the 1000-kg empty mass, so the roll inertia per unit
+    // mass is 0.5 x 3^2.
+    surface(a, 8, 0.0f, 0.0f, 0.0f, 1.0f, 1.0f, 4.0f, 1);
+    ACF_setup_wings(1);
+    a.acf_s[ACF_el(8, 0)] = 4.0f;
+    a.acf_pmax = 3000000.0f;
+    ACF_setup_props_and_masses(1);
+    EXPECT_NEAR(a.acf_eng_mass[0], 912.4f, 0.1f);
+    EXPECT_NEAR(a.acf_Jzz_unitmass, 4.5f, 1e-3f);
 }
 
 TEST_F(AcfSetup, DownwashMapEverySlotFactorsOnlyForTheUsersAircraft)
@@ -678,9 +697,10 @@ TEST_F(AcfSetup, ReportListsTheDownwashMapItsFactorsAndTheCentreOfPressure)
     acf_struct& a = pln[0];
     surface(a, 8, 0.0f, 0.0f, 0.0f, 1.0f, 1.0f, 3.0f, 3, true);
     surface(a, 16, 0.0f, 2.0f, 1.5f, 0.2f, 0.2f, 1.0f, 2, true);
+    surface(a, 14, 0.0f, 1.0f, 0.75f, 0.5f, 0.5f, 2.0f, 2, true);   // a fourth wing between them
     ACF_setup_wings(0);
     ACF_setup_downwash(0);
-    const std::string empty_cell(14, ' '), washed = " W1---------- ";
+    const std::string empty_cell(14, ' '), washed = " W1----W4---- ";
     std::string map_line = "LHS: ";
     for (int k = 0; k < 8; ++k) map_line += empty_cell;
     map_line += washed + washed + ACF_cp1251("ФЮЗ.");
@@ -697,6 +717,7 @@ TEST_F(AcfSetup, ReportListsTheDownwashMapItsFactorsAndTheCentreOfPressure)
         a.acf_s[elements[k]] = areas[k];
         a.acf_mac[elements[k]] = chords[k];
     }
+    a.acf_part_eq[14] = 0;   // the centre of pressure over the wing and the tail only
     flt[0].foil_sin_swe[8] = 0.5f;
     a.acf_delta_fac[8] = 0.4f;
     a.acf_delta_fac[16] = 0.0f;

@@ -11,6 +11,7 @@
 #include <sstream>
 #include <string>
 #include <tuple>
+#include <utility>
 
 #include "aircraft/acf_struct.h"
 #include "core/text_util.h"
@@ -111,6 +112,7 @@ TEST_F(AirfoilTest, Version613GetsFittedAndFarRows)
     const double cdm20 = 0.009 * std::pow(19.0 / 11.0, 3.0) + 0.006;
     const double cd0 = 0.006 + 0.009 / 1331.0 - 0.002;   // full bucket depth at its centre
     const double base55 = (1.28 - cd20) * 0.25 + cd20;
+    const double base120 = (1.28 - 4 * cd20) * (40.0 / 70.0) * (40.0 / 70.0) + 4 * cd20;   // folded to 60, reversed x4
     const struct { const float* table; float alpha; double value, tolerance; } samples[] = {
         {cl, 0, 0.3, 1e-6}, {cl, 5, 0.8, 1e-6}, {cl, 15, 1.5, 1e-6},   // Lstall at almax
         {cl, -14, -0.8, 1e-6},                                        // dropped at almin: 2 clB - Lstall + Ldrop1
@@ -118,6 +120,9 @@ TEST_F(AirfoilTest, Version613GetsFittedAndFarRows)
         {cd, 10, 0.015, 1e-7},                                        // Dal10, outside the bucket
         {cd, -1, 0.006 - 0.001, 1e-7},                                // Dmin at a0, half the bucket at its edge
         {cd, 0, cd0, 1e-7}, {cd, 3, 0.006 + 0.009 * std::pow(4.0 / 11.0, 3.0), 1e-7},
+        // Inside the bucket's half width the depth follows the root of the power, outside it the power.
+        {cd, 0.5, 0.006 + 0.009 * std::pow(1.5 / 11.0, 3.0) - 0.001 * std::sqrt(0.5) - 0.001, 1e-7},
+        {cd, 1.5, 0.006 + 0.009 * std::pow(2.5 / 11.0, 3.0) - 0.001 * 0.25, 1e-7},
         {cm, -12, -0.07, 1e-7}, {cm, -16, -0.045, 1e-7}, {cm, 20, -0.1, 1e-7},
         {cl, -135, 1.17, 1e-5}, {cl, 135, -1.17, 1e-5}, {cl, -90, 0.0, 1e-5}, {cl, 45, 1.17, 1e-5},
         {cl, -180, 0.15, 1e-6}, {cl, 170, 0.5 * (0.1 * -10 + 0.3), 1e-6},
@@ -127,6 +132,7 @@ TEST_F(AirfoilTest, Version613GetsFittedAndFarRows)
         {cl, -150, 0.525 + 0.645 * std::sin(36 * kDeg), 1e-5}, {cl, 150, -0.225 - 0.945 * std::sin(36 * kDeg), 1e-5},
         {cd, 90, 1.28, 1e-5}, {cd, 160, 4 * cd20, 1e-5}, {cd, -160, 4 * cdm20, 1e-5}, {cd, 180, 4 * cd0, 1e-6},
         {cd, 55, base55 + (1.28 * std::sin(55 * kDeg) - base55) * 0.5, 1e-5},
+        {cd, 120, base120 + (1.28 * std::sin(60 * kDeg) - base120) * 40.0 / 70.0, 1e-5},
     };
     for (const auto& s : samples)
         EXPECT_NEAR(s.table[row(s.alpha)], s.value, s.tolerance) << (s.table == cl ? "cl " : "cd/cm ") << s.alpha;
@@ -225,6 +231,14 @@ TEST_F(AirfoilTest, Version700WritesItsLayoutAndReadsBack)
     EXPECT_FLOAT_EQ(r.afl_re_num[1], 3.0f);
     EXPECT_FLOAT_EQ(r.afl_t_rat[0], 0.12f);
     EXPECT_FLOAT_EQ(r.afl_Dmin, 0.0061f);
+    // Every parameter comes back in its own field.
+    const std::pair<float, float> read_written[] = {
+        {r.afl_mach_div[0], 0.75f}, {r.afl_clM[1], 0.1f},       {r.afl_clB[1], -0.25f},
+        {r.afl_almin[1], -14.5f},   {r.afl_almax[1], 15.0f},    {r.afl_linear_alpha, 8.0f},
+        {r.afl_Lpow, 1.25f},        {r.afl_Lstall, 1.5f},       {r.afl_DminCL, 0.2f},
+        {r.afl_Dal10, 0.0175f},     {r.afl_Dpow, 2.5f},         {r.afl_Bwidth, 0.3f},
+        {r.afl_cm4, -0.125f}};
+    for (const auto& [got, want] : read_written) EXPECT_FLOAT_EQ(got, want);
     for (int i = 0; i < AFL_ROWS; ++i) {
         ASSERT_NEAR(r.afl_cl[AFL_ROWS + i], b.afl_cl[t * AFL_ROWS + i], 0.51e-5) << i;
         ASSERT_NEAR(r.afl_cd[AFL_ROWS + i], b.afl_cd[t * AFL_ROWS + i], 0.51e-5) << i;

@@ -95,6 +95,7 @@ TEST_F(FlightStart, ColdStartAndTheOtherEndAndTheRamp)
     sim_operation_prefs.startup_running = 0;
     pln[0].acf_panel_flag_51_52 = 1;
     pln[0].acf_has_navlites = 1;
+    pln[0].acf_min_pitch[0] = 12.0f, pln[0].acf_max_pitch[0] = 30.0f;
     sim_time.backwards = 1;
     FLIGHT_init_situation(SIT_AIRPORT, SIT_RUNWAY);
     const flt_struct& f = flt[0];
@@ -103,6 +104,7 @@ TEST_F(FlightStart, ColdStartAndTheOtherEndAndTheRamp)
     EXPECT_EQ(f.ENGN_thro[0], 0.0f);
     EXPECT_EQ(f.ENGN_mixt[0], 0.0f);
     EXPECT_EQ(f.ENGN_tacrad[0], 0.0f);
+    EXPECT_EQ(f.POINT_pitch_deg[0], 12.0f);   // standing: the finest pitch
     EXPECT_EQ(f.nav_lights_on, 0);
     EXPECT_EQ(f.parkbrake, 1.0f);
     EXPECT_EQ(sim_cockpit_radios.transponder_mode, 0);
@@ -120,12 +122,21 @@ TEST_F(FlightStart, ApproachesAndTheGearlessRunwayStart)
 
     // A glider 10 nm out on a 6-degree slope, flaps half down.
     pln[0].acf_num_engines = 0;
+    pln[0].acf_RSC_idlespeed_eng = 100.0f, pln[0].acf_RSC_redline_eng = 300.0f;
+    pln[0].acf_min_pitch[0] = 10.0f, pln[0].acf_max_pitch[0] = 30.0f;
+    pln[0].acf_has_lanlite3 = 1;
     FLIGHT_init_situation(SIT_AIRPORT, SIT_APPROACH_10NM);
     EXPECT_NEAR(flt[0].local_y - ry_plane, 10.0f * 1852.0f * sin_deg(6.0f), 0.1f);   // about 1,936 m
     EXPECT_EQ(flt[0].flaprat, 0.5f);
     EXPECT_EQ(flt[0].flaprqst, 0.5f);
     EXPECT_GT(flt[0].groundspeed, 1.5f * 25.0f * 0.99f);
     EXPECT_EQ(flt[0].parkbrake, 0.0f);
+    for (int e = 0; e < 8; ++e) EXPECT_EQ(flt[0].ENGN_thro[e], 0.75f) << e;   // moving: three-quarter throttle
+    // Engine speed from idle by the root of the throttle; blade pitch halfway; taxi light only.
+    EXPECT_NEAR(flt[0].ENGN_tacrad[0], 100.0f + 200.0f * std::sqrt(0.75f), 1e-3f);
+    EXPECT_EQ(flt[0].POINT_pitch_deg[0], 20.0f);
+    EXPECT_EQ(flt[0].taxi_light_on, 1);
+    EXPECT_EQ(flt[0].landing_lights_on, 0);
 
     // No gear: a runway start becomes a 3-nm approach on 3 degrees.
     pln[0].acf_num_engines = 1;
@@ -230,6 +241,20 @@ TEST_F(FlightStart, NearestRunwayOfAKindCentresTheArea)
     // None of the kind: the selection stays.
     FLIGHT_init_situation(2801, 0);
     EXPECT_EQ(start_selection.airport_index, 2);
+
+    // Each code its own runway types, the nearest first (KSBD 0.28 degrees
+    // away, KNEA 0.5); a runway whose designator begins with 'x' is never taken.
+    airport_table[0].runways[0].surface_code = 166;
+    airport_table[1].runways[0].surface_code = 164;
+    airport_table[2].runways[0].surface_code = 169;
+    const struct { int code; char first; int airport; } rows[] = {{2802, '0', 1}, {2803, '0', 0}, {2803, 'x', 2}};
+    for (const auto& r : rows) {
+        airport_table[0].runways[0].number[0] = r.first;
+        flt[0].latitude = 34.2f;
+        flt[0].longitude = -117.5f;
+        FLIGHT_init_situation(r.code, 0);
+        EXPECT_EQ(start_selection.airport_index, r.airport) << r.code << " " << r.first;
+    }
 }
 
 TEST_F(FlightStart, ResetAtAStartPointGivesAFreshRunningPlane)

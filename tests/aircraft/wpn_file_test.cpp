@@ -215,6 +215,8 @@ TEST_F(WeaponFile, BodyAreasAndRadiiOfGyrationOfACylinder)
     EXPECT_GT(w.wpn_gyr_pitch, w.wpn_gyr_roll);   // a long body turns harder about its middle
     // Each surface triangle's centroid lies (5 + 4 cos 22.5) / 9 of the radius squared from the axis.
     EXPECT_NEAR(w.wpn_gyr_roll, FT * FT * (5.0f + 4.0f * std::cos(22.5f * DEG_TO_RAD_FLOAT)) / 9.0f, 1e-4f);
+    // The report's roll line shows the root of the roll sum: sqrt(0.0898) = 0.30 m.
+    EXPECT_NE(report().find("The radius of gyration in roll  is    0.30 meters.\n"), std::string::npos);
 }
 
 TEST_F(WeaponFile, AnUnterminatedTextEndsAtItsLastByte)

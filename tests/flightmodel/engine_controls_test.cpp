@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <utility>
 
 #include "aircraft/acf_struct.h"
 #include "core/simvars/cockpit.h"
@@ -56,6 +57,13 @@ TEST_F(EngineControls, SettersClampToTheAircraftsLimitsByMode)
     EXPECT_FLOAT_EQ(f.ENGN_thro[0], 0.5f);   // reverse stops at acf_throtmax_REV
     ENGN_set_throttle(0, -0.2f);
     EXPECT_FLOAT_EQ(f.ENGN_thro[0], 0.0f);
+    // A reversed propeller's pitch runs from -90 up to its finest forward pitch.
+    a.acf_prop_type[0] = 2;
+    a.acf_min_pitch[0] = 12.0f;
+    for (const auto& [asked, got] : {std::pair{50.0f, 12.0f}, std::pair{-120.0f, -90.0f}, std::pair{-20.0f, -20.0f}}) {
+        ENGN_set_prop_pitch(0, asked);
+        EXPECT_FLOAT_EQ(f.POINT_pitch_deg[0], got) << asked;
+    }
 
     ENGN_set_prop_rpm(1, 10.0f);
     EXPECT_FLOAT_EQ(f.ENGN_prop[1], 150.0f);
@@ -135,7 +143,7 @@ TEST_F(EngineControls, OneLeverSelectsForwardBetaAndReverse)
     EXPECT_EQ(f.ENGN_propmode[0], 2);
     EXPECT_FLOAT_EQ(f.ENGN_thro[0], 0.0f);
 
-    ENGN_lever_to_throttle(0.085f, 0, 1);
+    EXPECT_FLOAT_EQ(ENGN_lever_to_throttle(0.085f, 0, 1), 0.085f);   // 0.17 - 0.17 x 0.5
     EXPECT_EQ(f.ENGN_propmode[0], 3);
     EXPECT_FLOAT_EQ(f.ENGN_thro[0], 0.5f * a.acf_throtmax_REV);
 

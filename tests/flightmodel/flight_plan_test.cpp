@@ -160,7 +160,13 @@ TEST_F(FlightPlan, DamagedFilesAreRefusedWithTheTableUnchanged)
     long_id.replace(long_id.find(EMPTY_LINE), EMPTY_LINE.size(), "1  " + std::string(400, 'A') + "  1234567890  1  2\n");
     for (const std::string& bytes :
          {std::string(), std::string("I\n"), std::string("I\n2 version\n0\n0\n"), good.substr(0, good.size() / 2),
-          std::string("I\n3 version\nx\n0\n") + good.substr(26), [&] {
+          std::string("I\n3 version\nx\n0\n") + good.substr(26),
+          [&] {   // a whole plan of another version
+              std::string s = good;
+              s.replace(s.find("3 version"), 9, "2 version");
+              return s;
+          }(),
+          [&] {
               std::string s = good;
               s.replace(s.find("0.000000"), 8, "north");
               return s;

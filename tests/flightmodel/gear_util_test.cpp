@@ -38,9 +38,12 @@ TEST(Util, AutopilotEngagedWhileAnyModeWordIsNotNine)
     sim_cockpit_autopilot_block& ap = sim_cockpit_autopilot;
     ap.airspeed_mode = ap.heading_mode = ap.altitude_mode = ap.hnav_mode = ap.vnav_mode = 9;
     EXPECT_EQ(AP_any_mode_engaged(), 0);
-    ap.heading_mode = 11;
-    EXPECT_EQ(AP_any_mode_engaged(), 1);
-    ap.heading_mode = 9;
+    // Any one of the five words other than 9 (0 included) counts as engaged.
+    for (int32_t* word : {&ap.airspeed_mode, &ap.heading_mode, &ap.altitude_mode, &ap.hnav_mode, &ap.vnav_mode}) {
+        *word = 0;
+        EXPECT_EQ(AP_any_mode_engaged(), 1);
+        *word = 9;
+    }
 }
 
 TEST_F(GearUtil, LegsTravelAtTheirOwnRandomisedRates)
@@ -99,6 +102,9 @@ TEST_F(GearUtil, PartPresentRuleAndFailureNeighbours)
     a.acf_num_engines = 2, a.acf_num_thrustpoints = 3;
     a.acf_en_type[1] = 4;   // engine 0 a piston with propeller, engine 1 a jet without
     for (int p = 0; p < 4; ++p) EXPECT_EQ(ACF_part_in_service(1, p), p % 2 == 0) << p;   // 2: extra thrust point
+    a.acf_num_thrustpoints = 2;   // part 2 is then neither an engine nor a thrust point
+    EXPECT_EQ(ACF_part_in_service(1, 2), 0);
+    a.acf_num_thrustpoints = 3;
     a.acf_hide_prop_at_90_vect = 1, a.acf_vect_cant[0] = 90.0f;
     EXPECT_EQ(ACF_part_in_service(1, 0), 0);
     a.acf_vect_cant[0] = 89.0f, flt[1].failures[58] = FAILURE_STATE_FAILED;

@@ -6,6 +6,13 @@
 
 TEST_F(ControlStep, PropLeverAtTheBottomOfTheGreenArcFeathersAndUpAgainUnfeathers)
 {
+    // The detent reaches 2.5 % of the top of the green arc above its bottom.
+    f.ENGN_prop[1] = a.acf_RSC_mingreen_prp + 0.03f * a.acf_RSC_maxgreen_prp;
+    step();
+    EXPECT_EQ(f.ENGN_propmode[1], 1);
+    f.ENGN_prop[1] = a.acf_RSC_mingreen_prp + 0.02f * a.acf_RSC_maxgreen_prp;
+    step();
+    EXPECT_EQ(f.ENGN_propmode[1], 0);
     f.ENGN_prop[1] = a.acf_RSC_mingreen_prp;
     step();
     EXPECT_EQ(f.ENGN_propmode[1], 0);
@@ -81,11 +88,54 @@ TEST_F(ControlStep, ReverseOnTouchDownThroughTheReverserKey)
 {
     airliner();
     a.acf_rev_on_touchdown = 1;
-    step();
-    f.onground_any = 1;
-    step();
+    // Only above half the stalling speed (60 kt here): 25 kt is too slow, 45 kt is not.
+    for (const float ias : {25.0f, 45.0f}) {
+        f.onground_any = 0;
+        step();
+        f.onground_any = 1;
+        f.indicated_airspeed = ias;
+        step();
+    }
     EXPECT_EQ(f.ENGN_propmode[0], 3);
     EXPECT_EQ(f.ENGN_propmode[1], 3);
+}
+
+// The FADEC draws a governed engine's throttle by 0.1 per rad/s below its red
+// line, then toward the governed engines' mean; automatic slats come out once
+// a wing's first element is within 5 degrees of its stall; differential
+// collective lowers the pitch of the rear rotor (positive Z) for nose-up
+// stick and raises the front one's.
+TEST_F(ControlStep, FadecGovernorAutomaticSlatsAndDifferentialCollective)
+{
+    a.acf_force_fadec = 1;
+    sim_cockpit_engine.fadec_on[0] = 1;
+    f.ENGN_tacrad[0] = 2990.0f;
+    step();
+    // 0.5 + (10 x 0.1) x 0.05 = 0.55, then 0.95 x 0.55 + 0.05 x 0.5.
+    EXPECT_NEAR(f.ENGN_thro[0], 0.5475f, 1e-4f);
+    EXPECT_EQ(f.ENGN_thro[1], 0.5f);
+
+    airliner();
+    a.acf_part_eq[8] = 1;
+    a.acf_alpha_max[8] = 15.0f;
+    const struct { float alpha; float slats; } rows[] = {{9.5f, 0.0f}, {11.0f, 1.0f}};
+    for (const auto& r : rows) {
+        f.slatrat = 0.0f;
+        f.alpha_el[8 * 40] = r.alpha;
+        step();
+        EXPECT_EQ(f.slatrat, r.slats) << r.alpha;
+    }
+
+    twin();
+    a.acf_diff_coll_with_ptch = 2.0f;
+    a.thrust_vector_angle[0] = a.thrust_vector_angle[1] = 90.0f;
+    a.acf_Zarm[0] = -2.0f, a.acf_Zarm[1] = 2.0f;
+    f.POINT_pitch_deg[0] = f.POINT_pitch_deg[1] = 25.0f;
+    stick.axis[PITCH] = 0.5f;
+    step(2);   // the stage reads the stick deflection of the frame before
+    ASSERT_GT(f.FC_ptch, 0.1f);
+    EXPECT_NEAR(f.POINT_pitch_deg[0], 25.0f + 2.0f * f.FC_ptch, 1e-3f);
+    EXPECT_NEAR(f.POINT_pitch_deg[1], 25.0f - 2.0f * f.FC_ptch, 1e-3f);
 }
 
 TEST_F(ControlStep, RejectedTakeOffBrakesFullyOnce)
@@ -102,6 +152,18 @@ TEST_F(ControlStep, RejectedTakeOffBrakesFullyOnce)
     f.parkbrake = 0.0f;
     step(5);
     EXPECT_FLOAT_EQ(f.parkbrake, 0.0f);
+
+    // A tail-dragger on some of its wheels, nose more than 5 degrees below its
+    // standing pitch and pitching down: the brakes fade by 2 dt a frame.
+    sim_cockpit_switches.auto_brake_settings = 0;
+    a.acf_is_taildragger = 1;
+    f.onground_any = 1, f.onground_all = 0;
+    f.theta = a.acf_the_eqlbm - 6.0f, f.Q = -1.0f, f.parkbrake = 1.0f;
+    step();
+    EXPECT_FLOAT_EQ(f.parkbrake, 0.9f);
+    f.Q = 1.0f;
+    step();
+    EXPECT_FLOAT_EQ(f.parkbrake, 0.9f);
 }
 
 TEST_F(ControlStep, FlapsAndSlatsStandStillOnADeadBus)

@@ -197,6 +197,7 @@ TEST_F(SystemsClock, ShipNavaidsFollowTheShipsOnEarthOnly)
     GEO_latlon_to_local(x, y, z, navaid_table[4].lat, navaid_table[4].lon, navaid_table[4].height);
     EXPECT_NEAR(x, -500.0f, 1.0f);   // the frigate's 55 m aft, bow north
     EXPECT_NEAR(z, 855.0f, 1.0f);
+    EXPECT_NEAR(y, 7.0f, 0.05f);     // and 7 m above the ship's point
 
     sim_graphics_scenery.current_planet = PLANET_MARS;
     const float before = navaid_table[0].lat;

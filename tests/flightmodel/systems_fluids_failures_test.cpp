@@ -55,6 +55,14 @@ TEST_F(SystemsFluids, IceGrowsInColdCloudAndTheAntiIceTakesItOff)
     flt[0].failures[FAIL_SLOT_ANTI_ICE] = FAILURE_STATE_FAILED;
     frames(100);
     EXPECT_NEAR(flt[0].frm_ice, 0.02f, 1e-4f);
+
+    // At +5 C (once the air has settled) it melts by 0.0004 x 5 = 0.002 a second.
+    icing_cloud(5.0f);
+    frames(100);
+    flt[0].frm_ice = 1.0f;
+    const float before = flt[0].frm_ice;
+    frames(100);
+    EXPECT_NEAR(before - flt[0].frm_ice, 0.01f, 1e-4f);
 }
 
 // At -0.5 C in cloud with rain 0.8 the rain at the plane is 0.8 x (-0.5 + 1) x
@@ -120,6 +128,14 @@ TEST_F(SystemsFluids, HydraulicsBleedAwayOverThreeMinutesAfterTheirFailure)
     frames(1);
     EXPECT_EQ(sim_operation_failures.ram_air_turbine_on, 1);
     EXPECT_FLOAT_EQ(sim_operation_failures.hydraulic_pressure_ratio, 0.5f);
+    // The turbine cuts in below an engine pressure of 0.75: 0.6 still needs it, 0.8 does not.
+    flt[0].ENGN_N1_[0] = flt[0].ENGN_N1_[1] = 6.0f;
+    frames(1);
+    EXPECT_EQ(sim_operation_failures.ram_air_turbine_on, 1);
+    flt[0].ENGN_N1_[0] = flt[0].ENGN_N1_[1] = 8.0f;
+    frames(1);
+    EXPECT_EQ(sim_operation_failures.ram_air_turbine_on, 0);
+    EXPECT_FLOAT_EQ(sim_operation_failures.hydraulic_pressure_ratio, 0.8f);
 }
 
 TEST_F(SystemsFluids, DumpingEmptiesThreeTanksInFiveMinutes)
@@ -341,6 +357,32 @@ TEST_F(SystemsFluids, AnnunciatorsByEngineAndTheLampTest)
     frames(20);   // the test over: the lamps say what they mean again
     EXPECT_EQ(an.chip_detect, 3);
     EXPECT_EQ(an.auto_ignition, 0);
+
+    // The master caution blinks with nearest(clock x 2.5) odd: lit at 1.2 s
+    // (3), dark at 1.6 s (4). Fuel below a tenth of the capacity lights its lamp.
+    sim_cockpit_warnings.master_caution_on = 1;
+    pln[0].acf_m_fuel_tot = 100.0f, pln[0].acf_num_tanks = 1, pln[0].acf_tank_rat[0] = 1.0f;
+    f.m_fuel1 = 15.0f, f.m_fuel2 = f.m_fuel3 = 0.0f;
+    const struct { float clock; int caution; } blink[] = {{1.2f, 1}, {1.6f, 0}};
+    for (const auto& b : blink) {
+        frame_clock = b.clock - 0.05f;
+        frames(1);
+        EXPECT_EQ(an.master_caution, b.caution) << b.clock;
+    }
+    EXPECT_EQ(an.fuel_quantity, 0);
+    f.m_fuel1 = 5.0f;
+    frames(1);
+    EXPECT_EQ(an.fuel_quantity, 1);
+
+    // Hydraulics below 0.75 and oil below 0.4 light their lamps.
+    const struct { float hydraulic, oil; int hydraulic_lamp, oil_bit; } rows[] = {{0.6f, 0.35f, 1, 2}, {0.8f, 0.45f, 0, 0}};
+    for (const auto& r : rows) {
+        sim_operation_failures.hydraulic_pressure_ratio = r.hydraulic;
+        f.ENGN_oil_press[1] = r.oil;
+        frames(1);
+        EXPECT_EQ(an.hydraulic_pressure, r.hydraulic_lamp) << r.hydraulic;
+        EXPECT_EQ(an.oil_pressure & 2, r.oil_bit) << r.oil;
+    }
 }
 
 TEST_F(SystemsFluids, TheAutopilotDisconnectLampBurnsThreeSeconds)
@@ -389,6 +431,13 @@ TEST_F(SystemsFluids, GyrosSpinUpWithTheirStartErrorAndFreezeWhenFailed)
     flt[0].theta = -20.0f;
     frames(100);
     EXPECT_EQ(gyro_pitch[GYRO_VACUUM], held);
+
+    // A working gyro at full spin shows no more than 55 degrees of pitch.
+    flt[0].failures[FAIL_SLOT_ATTITUDE_GYRO] = FAILURE_STATE_ON_COMMAND;
+    gyro_spin[GYRO_VACUUM] = 1.0f;
+    flt[0].theta = 70.0f;
+    frames(1);
+    EXPECT_EQ(gyro_pitch[GYRO_VACUUM], 55.0f);
 }
 
 TEST_F(SystemsFluids, CabinAltitudeFollowsItsBleedAirTargetAndLimits)

@@ -146,7 +146,16 @@ TEST_F(SystemsRadios, ADmeInsideItsBiasReadsZero)
 
     // Without the bias it reads the slant distance, eased in.
     navaid_table.back().heading = 0.0f;
-    frames(400);
+    // Speed from the change of distance in knots; time to go in minutes.
+    const sim_cockpit_radios_block& c = sim_cockpit_radios;
+    frames(60);
+    const float d1 = c.nav1_dme_dist_m[RADIO_DME];
+    frames(1);
+    const float d2 = c.nav1_dme_dist_m[RADIO_DME], speed = c.nav1_dme_speed_kts[RADIO_DME];
+    EXPECT_GT(speed, 10.0f);
+    EXPECT_NEAR(speed, (d2 - d1) / 0.05f * 3600.0f, 0.01f * speed);
+    EXPECT_NEAR(c.nav1_dme_time_secs[RADIO_DME], d2 / speed * 60.0f, 0.01f);
+    frames(339);
     EXPECT_NEAR(sim_cockpit_radios.nav1_dme_dist_m[RADIO_DME], 0.5f, 0.01f);
 }
 
@@ -182,6 +191,11 @@ TEST_F(SystemsRadios, TheGpsSteersToItsDestinationAndAPointOutsideTheTablesIsZer
     EXPECT_EQ(sim_cockpit_radios.gps_fromto, 1);
     frames(1);
     EXPECT_NEAR(sim_cockpit_radios.gps_hdef_deg, 0.0f, 0.01f);   // the course was set toward it
+    // A course one degree right of the point: four times the distance times sin(-1 degree).
+    sim_cockpit_radios.obs_mag += 1.0f;
+    frames(1);
+    EXPECT_NEAR(sim_cockpit_radios.gps_hdef_deg, 4.0f * sim_cockpit_radios.gps_dme_dist_m * std::sin(-DEG_TO_RAD_FLOAT),
+                0.02f);
 
     // On the frame the destination changes the deviation still reads the old
     // course (east, the new point due north: full scale left); from the next
@@ -306,4 +320,36 @@ TEST_F(SystemsRadios, TheGlideslopeAheadGivesTheVerticalDeviationAndItsWarning)
     frames(60);
     EXPECT_NEAR(c.nav1_vdef_deg[RADIO_NAV1], -0.5f, 0.02f);
     EXPECT_EQ(sounds.count(SOUND_GLIDESLOPE), 0);
+}
+
+// Localizer needles: two dots a degree across and seven a degree of slope.
+// A localizer behind the plane (course opposite its heading) is taken only
+// with a one-degree handicap, so a front course up to 1.1 degrees farther
+// still wins. A failed DME receiver hears no DME.
+TEST_F(SystemsRadios, LocalizerDotsTheFrontCourseHandicapAndAFailedDme)
+{
+    const sim_cockpit_radios_block& c = sim_cockpit_radios;
+    add_navaid(NAV_LOC, LAT - 0.2f, LON, 10970, 180.0f, "BACK");
+    add_navaid(NAV_LOC, LAT + 1.0f, LON, 10970, 0.0f, "FRNT");
+    sim_cockpit_radios.nav1_freq_hz = 10970;
+    frames(1);
+    EXPECT_STREQ(radio_stations.nav_ident_text[RADIO_NAV1], "FRNT");
+
+    navaid_table.clear();
+    navaid_frequency_index.clear();
+    add_navaid(NAV_ILS_LOC, LAT + 0.1f, LON + 0.0021f, 10950, 0.0f, "ILS");
+    add_navaid(NAV_GLIDESLOPE, LAT + 0.05f, LON, 10950, 325000.0f, "GS");
+    add_navaid(NAV_DME, LAT + 0.05f, LON, 10950, 0.0f, "DME");
+    sim_cockpit_radios.nav1_freq_hz = 10950;
+    place(LAT, LON, 300.0f + 5566.0f * std::tan((3.25f - 0.5f) * 3.14159265f / 180.0f));
+    frames(1);
+    ASSERT_EQ(c.nav_type[RADIO_NAV1], NAV_ILS_LOC);
+    EXPECT_EQ(c.nav1_has_dme[RADIO_NAV1], 1);
+    EXPECT_NEAR(c.nav1_hdef_deg[RADIO_NAV1], 1.0f, 0.2f);
+    EXPECT_NEAR(radios.hdef_dot_target[RADIO_NAV1], 2.0f * c.nav1_hdef_deg[RADIO_NAV1], 1e-5f);
+    EXPECT_NEAR(radios.vdef_dot_target[RADIO_NAV1], -3.5f, 0.15f);
+
+    flt[0].failures[FAIL_SLOT_DME] = FAILURE_STATE_FAILED;
+    frames(1);
+    EXPECT_EQ(c.nav1_has_dme[RADIO_NAV1], 0);
 }
