@@ -123,6 +123,19 @@ TEST_F(Controls, ClicksOnSwitchesShowTheirSpritesAndTheLightsTheGear)
     EXPECT_EQ(shown_state(22, capture_rects([] { PANEL_switches(-1, 68); })), 1);
     EXPECT_TRUE(capture_rects([] { PANEL_switches(-1, 300); }).empty());   // no such gear part
 
+    // The clutch transit light shows only for a piston engine with a clutch part-way engaged.
+    pln[0].acf_has_clutch = 1;
+    pln[0].acf_eng_clutch[1] = 1;
+    panel_ins_type = 457;
+    const struct { int en_type; float ratio; int shown; } clutch[] = {
+        {1, 0.5f, 0}, {0, 0.01f, 0}, {1, 0.995f, -1}, {2, 0.5f, -1},
+    };
+    for (const auto& c : clutch) {
+        pln[0].acf_en_type[1] = c.en_type;
+        sim_cockpit_engine.clutch_ratio[1] = c.ratio;
+        EXPECT_EQ(shown_state(457, capture_rects([] { PANEL_switches(-1, 0); })), c.shown) << c.en_type << " " << c.ratio;
+    }
+
     // The starter key: a click turns it, a long press cranks while powered.
     pln[0].acf_en_type[0] = 0;
     click(34, 5, 5, [] { PANEL_switches(-1, 0); });
