@@ -283,6 +283,14 @@ TEST_F(Controls, FlapLeverSnapsToDetentsAndSpeedBrakeToHalves)
     a.acf_flap_detents = -1;
     in_slot(62, 1.0f, [] { PANEL_flap_lever(); });
     EXPECT_FLOAT_EQ(flt[0].flaprqst, 0.0f);
+    // The round flap indicator turns 135 degrees from flaps up to flaps down.
+    auto flap_needle = [](float rat) {
+        flt[0].flaprat = rat;
+        const auto n = needles(in_slot(453, 1.0f, [] { PANEL_flap_lever(); }), 57);
+        return n.empty() ? -999.0f : n[0].angle_deg;
+    };
+    EXPECT_NEAR(angle_gap(flap_needle(1.0f), flap_needle(0.0f)), 135.0f, 0.5f);
+    EXPECT_NEAR(angle_gap(flap_needle(0.5f), flap_needle(0.0f)), 67.5f, 0.5f);
 
     // Speed brake: released at 0.3 it rests at 0.5; armed only with the auto option.
     flt[0].sbrkrqst = 0.3f;
@@ -312,6 +320,13 @@ TEST_F(Controls, ThrottleDragMovesTheEngineAndTheGroupMovesTogether)
     EXPECT_NEAR(flt[0].ENGN_thro[0], 0.0f, 1e-4f);
     EXPECT_NEAR(flt[0].ENGN_thro[1], 0.0f, 1e-4f);
     EXPECT_TRUE(capture_rects([] { PANEL_levers(12, 100.0f); }).empty());   // no such engine
+    // Mixture is rich at the top of its travel; carburettor heat is off there.
+    click(52, 0, 45, [] { PANEL_levers(1, 100.0f); });
+    click(54, 0, 45, [] { PANEL_levers(1, 100.0f); });
+    EXPECT_NEAR(flt[0].ENGN_mixt[1], 1.0f, 1e-4f);
+    EXPECT_NEAR(flt[0].ENGN_heat[1], 0.0f, 1e-4f);
+    click(54, 0, -45, [] { PANEL_levers(1, 100.0f); });
+    EXPECT_NEAR(flt[0].ENGN_heat[1], 1.0f, 1e-4f);
 
     // With reversers, a short click below the forward range leaves idle
     // forward; after a long press the lever enters reverse.
