@@ -23,6 +23,19 @@ TEST_F(Radios, AudioPanelSelectsAndTogglesTheMarkerAndLightsItsLamps)
     only(212);
     click(-78, 2);
     EXPECT_EQ(sim_cockpit_switches.audio_panel_out, 10);
+    // Every selector button of both faces sets its radio.
+    const struct { int type; float x, y; int32_t sets; } buttons[] = {
+        {211, -17, 6, 10}, {211, -17, -6, 11}, {211, 10, 6, 0}, {211, 37, 6, 2}, {211, 37, -6, 3},
+        {212, -56, 2, 11}, {212, -34, 2, 0}, {212, -12, 2, 1}, {212, 10, 2, 2}, {212, 32, 2, 3}, {212, 54, 2, 5},
+    };
+    for (const auto& b : buttons) {
+        only(b.type);
+        sim_cockpit_switches.audio_panel_out = -1;
+        click(b.x, b.y);
+        EXPECT_EQ(sim_cockpit_switches.audio_panel_out, b.sets) << b.type << " " << b.x;
+    }
+    only(212);
+    click(-78, 2);
     flt[0].ENGN_bat_volt[0] = 0.0f;   // no power: no reaction, no lamps
     click(54, 2);
     EXPECT_EQ(sim_cockpit_switches.audio_panel_out, 10);
@@ -100,6 +113,10 @@ TEST_F(Radios, SwapsExchangeOnlyTheSelectedRadio)
     EXPECT_EQ(r.nav1_freq_hz, 11350);
     EXPECT_EQ(r.nav1_stdby_freq_hz, 11030);
     EXPECT_EQ(r.com1_freq_hz, 11800);
+    // Its COM knob sits 39 left of the single head's: a press 6 right and 6.5
+    // below that centre lies below-left of the ring's diagonal, a step down.
+    click(15 - 39 + 6, -22 - 6.5f);
+    EXPECT_EQ(r.com1_stdby_freq_hz, 11900);
     // The GA NAV head tunes its active frequency directly; without avionics nothing.
     only(215);
     click(10 + 10, -15);
