@@ -180,15 +180,28 @@ TEST_F(AutopilotPanel, EachButtonAndLampFollowsItsOwnModeWord)
     // The digital displays: knots on four digits, Mach with two decimals,
     // heading on three, altitude on five, vertical speed on four with its sign.
     ap.airspeed = 250.0f, ap.heading_mag = 7.0f, ap.altitude = 12000.0f, ap.vertical_velocity = -700.0f;
-    const struct { int type, mach; const char* reads; } displays[] = {
-        {290, 0, "0250"}, {290, 1, "2.50"}, {291, 0, "007"}, {292, 0, "12000"}, {293, 0, "-0700"},
+    const struct { int type, mach; const char* reads; float x; } displays[] = {
+        {290, 0, "0250", -14}, {290, 1, "2.50", -10}, {291, 0, "007", -8}, {292, 0, "12000", -20},
+        {293, 0, "-0700", 0},   // x 0: its sign stands out left of the field, not checked
     };
     for (const auto& d : displays) {
         ap.airspeed_is_mach = d.mach;
         if (d.mach) ap.airspeed = 2.5f;
         panel_ins_type = d.type;
         EXPECT_EQ(drawn_texts(112, 200.0f, [] { PANEL_autopilot(); })[-3], d.reads) << d.type;
+        float left = 1e9f;
+        for (const fb_rect& r : released(d.type)) left = std::min(left, std::min(r.x1, r.x2));
+        if (d.x != 0) EXPECT_NEAR(left, 300.0f + d.x, 0.5f) << d.type;
     }
+    // An armed navigation mode lights its button in the armed colour, a
+    // captured one in the engaged colour.
+    ap.hnav_mode = 18;
+    const auto armed = released(251);
+    ap.hnav_mode = 19;
+    const auto captured = released(251);
+    ASSERT_EQ(armed.size(), 2u);
+    ASSERT_EQ(captured.size(), 2u);
+    EXPECT_NE(armed[1].r + 2 * armed[1].g + 4 * armed[1].b, captured[1].r + 2 * captured[1].g + 4 * captured[1].b);
 }
 
 TEST_F(PanelTest, EfisLayerButtonsAndTheMapWedge)
