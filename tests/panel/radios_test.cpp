@@ -2,6 +2,8 @@
 // worked by clicks through the panel pass and read back from what it drew.
 #include "tests/panel/stack_fixture.h"
 
+#include <algorithm>
+
 #include "core/random.h"
 
 namespace {
@@ -185,6 +187,12 @@ TEST_F(Radios, DmeFieldsStandWhereEachHeadAndPageLaysThemOut)
         sim_cockpit_switches.DME_radio_selector = h.page;
         EXPECT_EQ(texts(h.font), h.want) << h.type << " page " << h.page;
     }
+    // The one-row NAV head starts its distance, speed and time fields at x -76, -30 and 0.
+    only(237);
+    const auto drawn = capture_rects(PANEL_update);
+    for (float x : {-76.0f, -30.0f, 0.0f})
+        EXPECT_TRUE(std::any_of(drawn.begin(), drawn.end(), [x](const fb_rect& q) { return std::fabs(q.x1 - (X + x)) < 0.5f; }))
+            << x;
 }
 
 TEST_F(Radios, TransponderKeypadKnobIdentAndLamp)
@@ -216,6 +224,8 @@ TEST_F(Radios, TransponderKeypadKnobIdentAndLamp)
     sim_time.total_running_time_sec = 50.0f;
     PANEL_transponder(1);
     EXPECT_EQ(r.transponder_id, 1);
+    PANEL_update();
+    EXPECT_EQ(r.transponder_light, 1);   // lit at once
     float lit = 0.0f;
     for (float t = 50.0f; t < 60.0f; t += 0.05f) {
         sim_time.total_running_time_sec = t;
