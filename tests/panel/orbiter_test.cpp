@@ -57,6 +57,15 @@ TEST_F(Orbiter, RangeScaleAndEntryPages)
     EXPECT_NEAR(READOUT_range_scale(2.0f), -47.0f, 1e-3f);   // below the lower bound: held, not NaN
     orbiter.orbiter_page = 7;
     EXPECT_EQ(READOUT_range_scale(100.0f), 0.0f);
+    // A quarter of each page's span from its lower bound: 138 x 0.25^p - 47
+    // with p 0.5, 0.67 and 0.75 for the three page groups.
+    const struct { int page; float range, x; } quarter[] = {
+        {0, 2088.25f, 22.0f}, {3, 219.0f, 7.5129f}, {5, 27.0f, 1.7904f},
+    };
+    for (const auto& q : quarter) {
+        orbiter.orbiter_page = q.page;
+        EXPECT_NEAR(READOUT_range_scale(q.range), q.x, 0.01f) << q.page;
+    }
 
     only(190);
     orbiter.orbiter_range_to_go = 1100.0f;
