@@ -217,6 +217,18 @@ TEST_F(PanelTest, EfisLayerButtonsAndTheMapWedge)
     EXPECT_EQ(rects_of(in_slot(192, 1.0f, [] { PANEL_efis_switches(); })).size(), 5u);   // five still lit
     EXPECT_EQ(sim_cockpit_switches.EFIS_shows_VORs, 0);
     EXPECT_EQ(sim_cockpit_switches.EFIS_shows_NDBs, 1);
+    // Each button flips its own layer at its own place.
+    sim_cockpit_switches_block& sw = sim_cockpit_switches;
+    const struct { float x; int32_t* word; } buttons[] = {
+        {-51, &sw.EFIS_shows_weather}, {-31, &sw.EFIS_shows_tcas}, {-11, &sw.EFIS_shows_airports},
+        {9, &sw.EFIS_shows_waypoints}, {29, &sw.EFIS_shows_VORs},  {49, &sw.EFIS_shows_NDBs},
+    };
+    for (const auto& b : buttons) {
+        const int32_t was = *b.word;
+        mouse.mouse_x = 300.0f + b.x - 6.5f;
+        in_slot(192, 1.0f, [] { PANEL_efis_switches(); });
+        EXPECT_EQ(*b.word, was != 0 ? 0 : 1) << b.x;
+    }
 
     // The map's wedge: an edge point is out, a corner beside the apex is in only on type 331.
     panel_ins_type = 185;
@@ -224,6 +236,10 @@ TEST_F(PanelTest, EfisLayerButtonsAndTheMapWedge)
     EXPECT_TRUE(EFIS_map_visible(-100, -50, 100, 100, 30, -19));
     EXPECT_FALSE(EFIS_map_visible(-100, -50, 100, 100, -95, -45));
     EXPECT_FALSE(EFIS_map_visible(-100, -50, 100, 100, 0, 101));     // outside the rectangle
+    EXPECT_FALSE(EFIS_map_visible(-100, -50, 100, 100, -30, -20));   // the left edge too
+    EXPECT_TRUE(EFIS_map_visible(-100, -50, 100, 100, -30, -19));
+    EXPECT_TRUE(EFIS_map_visible(-100, -50, 100, 100, 100, 100));    // the rectangle's own edges count
+    EXPECT_TRUE(EFIS_map_visible(-100, -50, 100, 100, -100, 100));
     panel_ins_type = 331;
     EXPECT_TRUE(EFIS_map_visible(-100, -50, 100, 100, -95, -45));
     EXPECT_FALSE(EFIS_map_visible(-100, -50, 100, 100, 0, 101));
