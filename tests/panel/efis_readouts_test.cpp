@@ -107,7 +107,15 @@ TEST_F(EfisReadouts, DmeBoxesBySelector)
     // ADF on DME 2 without DME; selector 0 draws nothing.
     sim_cockpit_switches.EFIS_dme_2_selector = 1;
     sim_cockpit_radios.nav1_has_dme[3] = 0;
+    const auto adf = rects_of(draw(177));
     EXPECT_NE(shown(draw(177)).find("---"), std::string::npos);
+    // The ADF's dashes are in its own colour, not the VOR's green.
+    sim_cockpit_switches.EFIS_dme_2_selector = 2;
+    sim_cockpit_radios.nav1_has_dme[1] = 0;
+    const auto vor = rects_of(draw(177));
+    ASSERT_FALSE(adf.empty());
+    ASSERT_FALSE(vor.empty());
+    EXPECT_FALSE(adf.back().r == vor.back().r && adf.back().g == vor.back().g && adf.back().b == vor.back().b);
     sim_cockpit_switches.EFIS_dme_2_selector = 0;
     EXPECT_TRUE(draw(177).empty());
 }
