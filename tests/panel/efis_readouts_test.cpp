@@ -133,6 +133,10 @@ TEST_F(EfisReadouts, GpsBoxArrivalTime)
     flt[0].groundspeed = 0.0f;
     sim_time.zulu_time_sec = 23.0f * 3600.0f;
     EXPECT_NE(shown(draw(178)).find("15:39Z"), std::string::npos) << shown(draw(178));   // 23:00 + 16 h 39 min
+    // Arriving exactly at the end of the day reads 24:00, as a course of 360 reads 360.
+    sim_cockpit_radios.gps_dme_dist_m = 0.0f;
+    sim_time.zulu_time_sec = 86400.0f;
+    EXPECT_NE(shown(draw(178)).find("24:00Z"), std::string::npos) << shown(draw(178));
 }
 
 TEST_F(EfisReadouts, LocalizerAndGlideSlopeElementsAndTheDmeSwitchAtTheirSize)
