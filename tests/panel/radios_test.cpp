@@ -97,6 +97,12 @@ TEST_F(Radios, SwapsExchangeOnlyTheSelectedRadio)
     only(231);
     click(-18, -27);          // COM 2
     EXPECT_EQ(radio_heads.combined_radio, 3);
+    // Its lamp shows on the spot and its second lamp nine units higher.
+    const auto lamps = capture_rects(PANEL_update);
+    for (float dy : {-27.0f, -18.0f})
+        EXPECT_TRUE(std::any_of(lamps.begin(), lamps.end(), [dy](const fb_rect& q) {
+            return std::fabs((q.x1 + q.x2) * 0.5f - (X - 18.0f)) < 0.5f && std::fabs((q.y1 + q.y2) * 0.5f - (Y + dy)) < 0.5f;
+        })) << dy;
     click(0, 18);
     EXPECT_EQ(r.com2_freq_hz, 13500);
     EXPECT_EQ(r.com2_stdby_freq_hz, 12150);
