@@ -123,6 +123,21 @@ TEST_F(Controls, ClicksOnSwitchesShowTheirSpritesAndTheLightsTheGear)
     EXPECT_EQ(shown_state(22, capture_rects([] { PANEL_switches(-1, 68); })), 1);
     EXPECT_TRUE(capture_rects([] { PANEL_switches(-1, 300); }).empty());   // no such gear part
 
+    // The parking brake: a click sets it from below 0.1 and releases it from
+    // 0.1 up; its sprite shows while it is set or either toe brake is past half.
+    const struct { float from, to; } brakes[] = {{0.0f, 1.0f}, {0.09f, 1.0f}, {0.3f, 0.0f}, {1.0f, 0.0f}};
+    for (const auto& b : brakes) {
+        flt[0].parkbrake = b.from;
+        click(19, 0, 0, [] { PANEL_switches(-1, 0); });
+        EXPECT_FLOAT_EQ(flt[0].parkbrake, b.to) << b.from;
+    }
+    panel_ins_type = 19;
+    for (const float toe : {0.6f, 0.4f}) {
+        flt[0].l_brake_add = toe;
+        EXPECT_EQ(shown_state(19, capture_rects([] { PANEL_switches(-1, 0); })), toe > 0.5f ? 0 : -1) << toe;
+    }
+    flt[0].l_brake_add = 0.0f;
+
     // The clutch transit light shows only for a piston engine with a clutch part-way engaged.
     pln[0].acf_has_clutch = 1;
     pln[0].acf_eng_clutch[1] = 1;
@@ -166,6 +181,8 @@ TEST_F(Controls, SelectorsStepWrapAndClampByTheDiagonal)
         {394, &sim_cockpit_engine.fuel_tank_selector, 2, -5, -5, {4, 1, 0, 0}},
         {38, &sim_cockpit_engine.fuel_tank_selector, 0, 5, 5, {4, 4}},
         {38, &sim_cockpit_engine.fuel_tank_selector, 4, -5, -5, {0}},
+        {395, &sim_cockpit_engine.fuel_tank_selector, 0, 5, 5, {1, 2, 3, 3}},
+        {393, &sim_cockpit_engine.fuel_tank_selector, 1, 5, 5, {2, 2}},
         {439, &sim_cockpit_weapons.firing_rate, 1, 5, 5, {2, 5, 10, 10}},
         {369, &sw.EFIS_dme_1_selector, 2, 9, 4, {0}},
         {25, &sw.HSI_selector, 2147483647, 0, 0, {1}},   // a wild value from outside wraps in range
