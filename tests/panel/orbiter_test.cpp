@@ -109,7 +109,10 @@ TEST_F(Orbiter, PassingTheFinalApproachPointSteersToTheThreshold)
     orbiter = orbiter_state{};
     PANEL_update();
     EXPECT_EQ(orbiter.orbiter_passed[0] + orbiter.orbiter_passed[1] + orbiter.orbiter_passed[2], 0);
-    EXPECT_GT(orbiter.orbiter_range_to_go, 33.0f);
+    // The runway runs north: P3 7 nm south of the threshold, the turn circle's
+    // centre 2.3 nm east of P3, P1 4.6 nm east, P2 2.3 nm east and 9.3 nm south.
+    // From 40 nm south: hypot(4.6, 33) = 33.32, + 7 -> 40, + 3.25 -> 43, + 3.25 -> 46.
+    EXPECT_EQ(orbiter.orbiter_range_to_go, 46.0f);
     EXPECT_EQ(orbiter.orbiter_range_to_go, std::trunc(orbiter.orbiter_range_to_go));
 }
 

@@ -212,6 +212,12 @@ TEST_F(Radios, TransponderKeypadKnobIdentAndLamp)
     for (int k : {0, 1, 7, 7, 8, 6}) key(k);   // 1 2 0 0 clear 7
     EXPECT_EQ(r.transponder_code, 7200);
     EXPECT_EQ(texts(114).at(8), "7200");
+    // The small keypad: columns -41, -27, -13, rows 10, 0, -10, keys of half size 5
+    // (pressed 4 left of their centres): clear, 3, 6 write the first two digits.
+    only(475);
+    for (const auto& [x, y] : {std::pair{-13.0f, -10.0f}, std::pair{-13.0f, 10.0f}, std::pair{-13.0f, 0.0f}}) click(x - 4.0f, y);
+    EXPECT_EQ(r.transponder_code, 3600);
+    r.transponder_code = 7200;
 
     // The BC head's knob walks its cursor and wraps from the fourth digit.
     only(240);
