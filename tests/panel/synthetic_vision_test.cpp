@@ -189,7 +189,7 @@ TEST_F(SyntheticVision, ThirdInstrumentSharesTheFirstsPage)
     EXPECT_TRUE(needles(draw(191, 0), 51).empty());    // page 0: the picture
     EXPECT_EQ(needles(draw(191, 1), 51).size(), 1u);   // page 1: the map
     // The map button of the third instrument turns the first one's page.
-    mouse.mouse_x = 512.0f - 54.0f, mouse.mouse_y = 300.0f - 150.0f, mouse.mouse_down = mouse.mouse_held = 1;
+    mouse.mouse_x = 512.0f - 54.0f - 9.0f, mouse.mouse_y = 300.0f - 150.0f, mouse.mouse_down = mouse.mouse_held = 1;   // near its left edge
     draw(191, 2);
     mouse = mouse_record{};
     EXPECT_EQ(synthetic_vision.page[0], 1);
