@@ -386,6 +386,32 @@ TEST_F(Controls, TrimWheelsStepSpinAndTheIndicatorsRestOnZeroLimits)
     EXPECT_NEAR((r[0].y1 + r[0].y2) * 0.5f, 300.0f, 1e-3f);
 }
 
+TEST_F(Controls, TrimWheelSpotsAndPictures)
+{
+    // Each wheel's two spots (pressed 8 beyond their centres, away from the
+    // wheel's middle) step its trim down and up; the turning picture sits at
+    // (-2, 0) on the vertical wheels and (0, 2) on the horizontal ones.
+    sim_operation_misc.frame_rate_period = 0.05f;
+    flt_struct& f = flt[0];
+    const struct { int type; float* trim; float step, mx, my, px, py, sx, sy; } wheels[] = {
+        {66, &f.elv_trim, 0.001f, 0, 23, 0, -23, -2, 0},
+        {72, &f.rot_trim, 0.01f, 0, 23, 0, -23, -2, 0},
+        {68, &f.rud_trim, 0.001f, -23, 0, 23, 0, 0, 2},
+        {70, &f.ail_trim, 0.001f, -23, 0, 23, 0, 0, 2},
+    };
+    for (const auto& w : wheels) {
+        *w.trim = 0.5f;
+        click(w.type, w.mx, w.my, [] { PANEL_trim_wheels(-1, 0); });
+        EXPECT_NEAR(*w.trim, 0.5f - w.step, 1e-5f) << w.type;
+        trim_mem = trim_wheel_memory{};   // the picture at rest, phase 0
+        const auto drawn = click(w.type, w.px, w.py, [] { PANEL_trim_wheels(-1, 0); });
+        EXPECT_NEAR(*w.trim, 0.5f, 1e-5f) << w.type;
+        ASSERT_FALSE(drawn.empty()) << w.type;
+        EXPECT_NEAR((drawn[0].x1 + drawn[0].x2) * 0.5f, 400.0f + w.sx, 0.01f) << w.type;
+        EXPECT_NEAR((drawn[0].y1 + drawn[0].y2) * 0.5f, 300.0f + w.sy, 0.01f) << w.type;
+    }
+}
+
 TEST_F(Controls, TrimCommandsPickTheirWheelStepAndSpinWay)
 {
     // Frame period 0.05 s: a click step is 0.001, the rotor moves 0.05 x 0.2,
