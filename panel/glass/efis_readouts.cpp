@@ -94,10 +94,8 @@ void gps_box(const flt_struct& f)
     const float speed_kt = std::max(f.groundspeed * UNIT.mps_to_kts, 1.0f);
     float to_go_min = distance / speed_kt * 60.0f;
     to_go_min = std::isfinite(to_go_min) ? std::clamp(to_go_min, 0.0f, 999.0f) : 0.0f;
-    float t = sim_time.zulu_time_sec + to_go_min * 60.0f;
-    if (!std::isfinite(t)) t = 0.0f;
-    t = std::fmod(t, 86400.0f);
-    if (t < 0.0f) t += 86400.0f;
+    // Into the day as the angles are into the turn: a full day stays 24:00.
+    const float t = UTIL_wrap_closed(sim_time.zulu_time_sec + to_go_min * 60.0f, 86400.0f);
     const int hours = static_cast<int>(t / 3600.0f);
     const int minutes = (static_cast<int>(t) - hours * 3600) / 60;
     number(WHITE, 0.0f, -3.0f, static_cast<float>(hours), 2);

@@ -259,6 +259,7 @@ TEST_F(PluginHost, HooksGoToTheManagerOnlyWhileFlyingExceptEvents)
     m.items[1].left = 100, m.items[1].right = 200, m.items[1].bottom = 560, m.items[1].top = 580;
     screen.open_menu = MENU_FIRST_PLUGIN;
     for (int y : {560, 590, 620}) EXPECT_EQ(PLUGIN_call_mouse_click_hook(150, y, 1), 1) << y;
+    for (int x : {100, 200}) EXPECT_EQ(PLUGIN_call_mouse_click_hook(x, 590, 1), 1) << x;   // its side edges too
     EXPECT_EQ(hooks.clicks, 2);
     EXPECT_EQ(PLUGIN_call_mouse_click_hook(201, 590, 1), 0);
     EXPECT_EQ(hooks.clicks, 3);

@@ -180,15 +180,28 @@ TEST_F(AutopilotPanel, EachButtonAndLampFollowsItsOwnModeWord)
     // The digital displays: knots on four digits, Mach with two decimals,
     // heading on three, altitude on five, vertical speed on four with its sign.
     ap.airspeed = 250.0f, ap.heading_mag = 7.0f, ap.altitude = 12000.0f, ap.vertical_velocity = -700.0f;
-    const struct { int type, mach; const char* reads; } displays[] = {
-        {290, 0, "0250"}, {290, 1, "2.50"}, {291, 0, "007"}, {292, 0, "12000"}, {293, 0, "-0700"},
+    const struct { int type, mach; const char* reads; float x; } displays[] = {
+        {290, 0, "0250", -14}, {290, 1, "2.50", -10}, {291, 0, "007", -8}, {292, 0, "12000", -20},
+        {293, 0, "-0700", 0},   // x 0: its sign stands out left of the field, not checked
     };
     for (const auto& d : displays) {
         ap.airspeed_is_mach = d.mach;
         if (d.mach) ap.airspeed = 2.5f;
         panel_ins_type = d.type;
         EXPECT_EQ(drawn_texts(112, 200.0f, [] { PANEL_autopilot(); })[-3], d.reads) << d.type;
+        float left = 1e9f;
+        for (const fb_rect& r : released(d.type)) left = std::min(left, std::min(r.x1, r.x2));
+        if (d.x != 0) EXPECT_NEAR(left, 300.0f + d.x, 0.5f) << d.type;
     }
+    // An armed navigation mode lights its button in the armed colour, a
+    // captured one in the engaged colour.
+    ap.hnav_mode = 18;
+    const auto armed = released(251);
+    ap.hnav_mode = 19;
+    const auto captured = released(251);
+    ASSERT_EQ(armed.size(), 2u);
+    ASSERT_EQ(captured.size(), 2u);
+    EXPECT_NE(armed[1].r + 2 * armed[1].g + 4 * armed[1].b, captured[1].r + 2 * captured[1].g + 4 * captured[1].b);
 }
 
 TEST_F(PanelTest, EfisLayerButtonsAndTheMapWedge)
@@ -204,6 +217,18 @@ TEST_F(PanelTest, EfisLayerButtonsAndTheMapWedge)
     EXPECT_EQ(rects_of(in_slot(192, 1.0f, [] { PANEL_efis_switches(); })).size(), 5u);   // five still lit
     EXPECT_EQ(sim_cockpit_switches.EFIS_shows_VORs, 0);
     EXPECT_EQ(sim_cockpit_switches.EFIS_shows_NDBs, 1);
+    // Each button flips its own layer at its own place.
+    sim_cockpit_switches_block& sw = sim_cockpit_switches;
+    const struct { float x; int32_t* word; } buttons[] = {
+        {-51, &sw.EFIS_shows_weather}, {-31, &sw.EFIS_shows_tcas}, {-11, &sw.EFIS_shows_airports},
+        {9, &sw.EFIS_shows_waypoints}, {29, &sw.EFIS_shows_VORs},  {49, &sw.EFIS_shows_NDBs},
+    };
+    for (const auto& b : buttons) {
+        const int32_t was = *b.word;
+        mouse.mouse_x = 300.0f + b.x - 6.5f;
+        in_slot(192, 1.0f, [] { PANEL_efis_switches(); });
+        EXPECT_EQ(*b.word, was != 0 ? 0 : 1) << b.x;
+    }
 
     // The map's wedge: an edge point is out, a corner beside the apex is in only on type 331.
     panel_ins_type = 185;
@@ -211,6 +236,10 @@ TEST_F(PanelTest, EfisLayerButtonsAndTheMapWedge)
     EXPECT_TRUE(EFIS_map_visible(-100, -50, 100, 100, 30, -19));
     EXPECT_FALSE(EFIS_map_visible(-100, -50, 100, 100, -95, -45));
     EXPECT_FALSE(EFIS_map_visible(-100, -50, 100, 100, 0, 101));     // outside the rectangle
+    EXPECT_FALSE(EFIS_map_visible(-100, -50, 100, 100, -30, -20));   // the left edge too
+    EXPECT_TRUE(EFIS_map_visible(-100, -50, 100, 100, -30, -19));
+    EXPECT_TRUE(EFIS_map_visible(-100, -50, 100, 100, 100, 100));    // the rectangle's own edges count
+    EXPECT_TRUE(EFIS_map_visible(-100, -50, 100, 100, -100, 100));
     panel_ins_type = 331;
     EXPECT_TRUE(EFIS_map_visible(-100, -50, 100, 100, -95, -45));
     EXPECT_FALSE(EFIS_map_visible(-100, -50, 100, 100, 0, 101));

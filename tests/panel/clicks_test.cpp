@@ -58,6 +58,10 @@ TEST_F(PanelTest, DragSpotStepsOnThePressThenRunsAtItsRate)
     EXPECT_EQ(PANEL_dual_knob(0, 0), 2);
     at(-12, -1, 1, 1);
     EXPECT_EQ(PANEL_dual_knob(0, 0), -1);
+    at(5, 0.5f, 1, 1);                                // the inner square's edge: still the inner knob
+    EXPECT_EQ(PANEL_dual_knob(0, 0), 2);
+    at(5.5f, 0.5f, 1, 1);                             // just outside it: the ring
+    EXPECT_EQ(PANEL_dual_knob(0, 0), 1);
     at(-12, -1, 0, 1, 1);
     EXPECT_EQ(PANEL_dual_knob(0, 0), 0);
     // Off the origin at size 2 the diagonal runs through the scaled centre (20, 0).

@@ -123,6 +123,34 @@ TEST_F(Controls, ClicksOnSwitchesShowTheirSpritesAndTheLightsTheGear)
     EXPECT_EQ(shown_state(22, capture_rects([] { PANEL_switches(-1, 68); })), 1);
     EXPECT_TRUE(capture_rects([] { PANEL_switches(-1, 300); }).empty());   // no such gear part
 
+    // The parking brake: a click sets it from below 0.1 and releases it from
+    // 0.1 up; its sprite shows while it is set or either toe brake is past half.
+    const struct { float from, to; } brakes[] = {{0.0f, 1.0f}, {0.09f, 1.0f}, {0.3f, 0.0f}, {1.0f, 0.0f}};
+    for (const auto& b : brakes) {
+        flt[0].parkbrake = b.from;
+        click(19, 0, 0, [] { PANEL_switches(-1, 0); });
+        EXPECT_FLOAT_EQ(flt[0].parkbrake, b.to) << b.from;
+    }
+    panel_ins_type = 19;
+    for (const float toe : {0.6f, 0.4f}) {
+        flt[0].l_brake_add = toe;
+        EXPECT_EQ(shown_state(19, capture_rects([] { PANEL_switches(-1, 0); })), toe > 0.5f ? 0 : -1) << toe;
+    }
+    flt[0].l_brake_add = 0.0f;
+
+    // The clutch transit light shows only for a piston engine with a clutch part-way engaged.
+    pln[0].acf_has_clutch = 1;
+    pln[0].acf_eng_clutch[1] = 1;
+    panel_ins_type = 457;
+    const struct { int en_type; float ratio; int shown; } clutch[] = {
+        {1, 0.5f, 0}, {0, 0.01f, 0}, {1, 0.995f, -1}, {2, 0.5f, -1},
+    };
+    for (const auto& c : clutch) {
+        pln[0].acf_en_type[1] = c.en_type;
+        sim_cockpit_engine.clutch_ratio[1] = c.ratio;
+        EXPECT_EQ(shown_state(457, capture_rects([] { PANEL_switches(-1, 0); })), c.shown) << c.en_type << " " << c.ratio;
+    }
+
     // The starter key: a click turns it, a long press cranks while powered.
     pln[0].acf_en_type[0] = 0;
     click(34, 5, 5, [] { PANEL_switches(-1, 0); });
@@ -153,6 +181,8 @@ TEST_F(Controls, SelectorsStepWrapAndClampByTheDiagonal)
         {394, &sim_cockpit_engine.fuel_tank_selector, 2, -5, -5, {4, 1, 0, 0}},
         {38, &sim_cockpit_engine.fuel_tank_selector, 0, 5, 5, {4, 4}},
         {38, &sim_cockpit_engine.fuel_tank_selector, 4, -5, -5, {0}},
+        {395, &sim_cockpit_engine.fuel_tank_selector, 0, 5, 5, {1, 2, 3, 3}},
+        {393, &sim_cockpit_engine.fuel_tank_selector, 1, 5, 5, {2, 2}},
         {439, &sim_cockpit_weapons.firing_rate, 1, 5, 5, {2, 5, 10, 10}},
         {369, &sw.EFIS_dme_1_selector, 2, 9, 4, {0}},
         {25, &sw.HSI_selector, 2147483647, 0, 0, {1}},   // a wild value from outside wraps in range
@@ -270,6 +300,14 @@ TEST_F(Controls, FlapLeverSnapsToDetentsAndSpeedBrakeToHalves)
     a.acf_flap_detents = -1;
     in_slot(62, 1.0f, [] { PANEL_flap_lever(); });
     EXPECT_FLOAT_EQ(flt[0].flaprqst, 0.0f);
+    // The round flap indicator turns 135 degrees from flaps up to flaps down.
+    auto flap_needle = [](float rat) {
+        flt[0].flaprat = rat;
+        const auto n = needles(in_slot(453, 1.0f, [] { PANEL_flap_lever(); }), 57);
+        return n.empty() ? -999.0f : n[0].angle_deg;
+    };
+    EXPECT_NEAR(angle_gap(flap_needle(1.0f), flap_needle(0.0f)), 135.0f, 0.5f);
+    EXPECT_NEAR(angle_gap(flap_needle(0.5f), flap_needle(0.0f)), 67.5f, 0.5f);
 
     // Speed brake: released at 0.3 it rests at 0.5; armed only with the auto option.
     flt[0].sbrkrqst = 0.3f;
@@ -299,6 +337,13 @@ TEST_F(Controls, ThrottleDragMovesTheEngineAndTheGroupMovesTogether)
     EXPECT_NEAR(flt[0].ENGN_thro[0], 0.0f, 1e-4f);
     EXPECT_NEAR(flt[0].ENGN_thro[1], 0.0f, 1e-4f);
     EXPECT_TRUE(capture_rects([] { PANEL_levers(12, 100.0f); }).empty());   // no such engine
+    // Mixture is rich at the top of its travel; carburettor heat is off there.
+    click(52, 0, 45, [] { PANEL_levers(1, 100.0f); });
+    click(54, 0, 45, [] { PANEL_levers(1, 100.0f); });
+    EXPECT_NEAR(flt[0].ENGN_mixt[1], 1.0f, 1e-4f);
+    EXPECT_NEAR(flt[0].ENGN_heat[1], 0.0f, 1e-4f);
+    click(54, 0, -45, [] { PANEL_levers(1, 100.0f); });
+    EXPECT_NEAR(flt[0].ENGN_heat[1], 1.0f, 1e-4f);
 
     // With reversers, a short click below the forward range leaves idle
     // forward; after a long press the lever enters reverse.
@@ -339,6 +384,32 @@ TEST_F(Controls, TrimWheelsStepSpinAndTheIndicatorsRestOnZeroLimits)
     r = capture_rects([] { panel_ins_type = 67, panel_ins_scale = 1.0f, PANEL_trim_wheels(-1, 0); });
     ASSERT_EQ(r.size(), 1u);
     EXPECT_NEAR((r[0].y1 + r[0].y2) * 0.5f, 300.0f, 1e-3f);
+}
+
+TEST_F(Controls, TrimWheelSpotsAndPictures)
+{
+    // Each wheel's two spots (pressed 8 beyond their centres, away from the
+    // wheel's middle) step its trim down and up; the turning picture sits at
+    // (-2, 0) on the vertical wheels and (0, 2) on the horizontal ones.
+    sim_operation_misc.frame_rate_period = 0.05f;
+    flt_struct& f = flt[0];
+    const struct { int type; float* trim; float step, mx, my, px, py, sx, sy; } wheels[] = {
+        {66, &f.elv_trim, 0.001f, 0, 23, 0, -23, -2, 0},
+        {72, &f.rot_trim, 0.01f, 0, 23, 0, -23, -2, 0},
+        {68, &f.rud_trim, 0.001f, -23, 0, 23, 0, 0, 2},
+        {70, &f.ail_trim, 0.001f, -23, 0, 23, 0, 0, 2},
+    };
+    for (const auto& w : wheels) {
+        *w.trim = 0.5f;
+        click(w.type, w.mx, w.my, [] { PANEL_trim_wheels(-1, 0); });
+        EXPECT_NEAR(*w.trim, 0.5f - w.step, 1e-5f) << w.type;
+        trim_mem = trim_wheel_memory{};   // the picture at rest, phase 0
+        const auto drawn = click(w.type, w.px, w.py, [] { PANEL_trim_wheels(-1, 0); });
+        EXPECT_NEAR(*w.trim, 0.5f, 1e-5f) << w.type;
+        ASSERT_FALSE(drawn.empty()) << w.type;
+        EXPECT_NEAR((drawn[0].x1 + drawn[0].x2) * 0.5f, 400.0f + w.sx, 0.01f) << w.type;
+        EXPECT_NEAR((drawn[0].y1 + drawn[0].y2) * 0.5f, 300.0f + w.sy, 0.01f) << w.type;
+    }
 }
 
 TEST_F(Controls, TrimCommandsPickTheirWheelStepAndSpinWay)

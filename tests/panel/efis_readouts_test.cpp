@@ -107,7 +107,15 @@ TEST_F(EfisReadouts, DmeBoxesBySelector)
     // ADF on DME 2 without DME; selector 0 draws nothing.
     sim_cockpit_switches.EFIS_dme_2_selector = 1;
     sim_cockpit_radios.nav1_has_dme[3] = 0;
+    const auto adf = rects_of(draw(177));
     EXPECT_NE(shown(draw(177)).find("---"), std::string::npos);
+    // The ADF's dashes are in its own colour, not the VOR's green.
+    sim_cockpit_switches.EFIS_dme_2_selector = 2;
+    sim_cockpit_radios.nav1_has_dme[1] = 0;
+    const auto vor = rects_of(draw(177));
+    ASSERT_FALSE(adf.empty());
+    ASSERT_FALSE(vor.empty());
+    EXPECT_FALSE(adf.back().r == vor.back().r && adf.back().g == vor.back().g && adf.back().b == vor.back().b);
     sim_cockpit_switches.EFIS_dme_2_selector = 0;
     EXPECT_TRUE(draw(177).empty());
 }
@@ -125,6 +133,10 @@ TEST_F(EfisReadouts, GpsBoxArrivalTime)
     flt[0].groundspeed = 0.0f;
     sim_time.zulu_time_sec = 23.0f * 3600.0f;
     EXPECT_NE(shown(draw(178)).find("15:39Z"), std::string::npos) << shown(draw(178));   // 23:00 + 16 h 39 min
+    // Arriving exactly at the end of the day reads 24:00, as a course of 360 reads 360.
+    sim_cockpit_radios.gps_dme_dist_m = 0.0f;
+    sim_time.zulu_time_sec = 86400.0f;
+    EXPECT_NE(shown(draw(178)).find("24:00Z"), std::string::npos) << shown(draw(178));
 }
 
 TEST_F(EfisReadouts, LocalizerAndGlideSlopeElementsAndTheDmeSwitchAtTheirSize)

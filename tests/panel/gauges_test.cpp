@@ -165,6 +165,19 @@ TEST_F(Gauges, StormscopeRangeStopwatchAndThermometer)
     EXPECT_EQ(PANEL_clock_timer(0, 1), 1);
     EXPECT_EQ(sim_time.timer_elapsed_time_sec, 0.0f);
 
+    // The linear thermometers span -40..+80 of their unit over -30..+30 degrees:
+    // 20 C is upright, -40 C at the left stop; 0 C is 32 F, (32 + 40) / 2 - 30 = 6.
+    const struct { int type; float celsius, angle; } thermometers[] = {
+        {352, 20.0f, 0.0f}, {352, -40.0f, -30.0f}, {352, 100.0f, 30.0f}, {353, 0.0f, 6.0f},
+    };
+    for (const auto& t : thermometers) {
+        only(t.type);
+        sim_weather.temperature_ambient_c = t.celsius;
+        const auto n = angles(61);
+        ASSERT_EQ(n.size(), 1u);
+        EXPECT_NEAR(angle_gap(n[0], t.angle), 0.0f, 0.1f) << t.type << " " << t.celsius;
+    }
+
     only(351);
     sim_weather.temperature_ambient_c = -5.0f;
     EXPECT_EQ(texts(115).at(-3), "023F");

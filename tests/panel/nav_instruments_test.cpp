@@ -160,6 +160,15 @@ TEST_F(NavInstruments, HsiKnobsTurnTheBugAndTheCourseAndTheCdiCentresUnpowered)
     mouse.mouse_x = CX - 55.0f - 4.0f, mouse.mouse_y = CY - 59.0f - 4.0f;
     in_slot(113, 1.0f, [] { PANEL_hsi(); });
     EXPECT_FLOAT_EQ(sim_cockpit_radios.nav2_obs_degm, 359.0f);
+    // Each face's heading knob row: -55 on the gyro (knob x 50), -57 on BC, -72 on HM, -59 on GA.
+    const struct { int type; float x, y; } knobs[] = {{109, 50, -55}, {114, 55, -57}, {115, 55, -72}, {116, 55, -59}};
+    for (const auto& k : knobs) {
+        sim_cockpit_autopilot.heading_mag = 100.0f;
+        mouse.mouse_x = CX + k.x + 9.5f, mouse.mouse_y = CY + k.y - 9.0f;   // near the spot's lower-right corner
+        in_slot(k.type, 1.0f, [] { PANEL_hsi(); });
+        EXPECT_FLOAT_EQ(sim_cockpit_autopilot.heading_mag, 101.0f) << k.type;
+    }
+    sim_cockpit_radios.nav2_obs_degm = 359.0f;
 
     // The CDI's own OBS knob turns its receiver's course; the slot is given back.
     mouse.mouse_x = CX - 47.0f + 4.0f, mouse.mouse_y = CY - 55.0f + 4.0f;

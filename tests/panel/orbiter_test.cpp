@@ -57,6 +57,15 @@ TEST_F(Orbiter, RangeScaleAndEntryPages)
     EXPECT_NEAR(READOUT_range_scale(2.0f), -47.0f, 1e-3f);   // below the lower bound: held, not NaN
     orbiter.orbiter_page = 7;
     EXPECT_EQ(READOUT_range_scale(100.0f), 0.0f);
+    // A quarter of each page's span from its lower bound: 138 x 0.25^p - 47
+    // with p 0.5, 0.67 and 0.75 for the three page groups.
+    const struct { int page; float range, x; } quarter[] = {
+        {0, 2088.25f, 22.0f}, {3, 219.0f, 7.5129f}, {5, 27.0f, 1.7904f},
+    };
+    for (const auto& q : quarter) {
+        orbiter.orbiter_page = q.page;
+        EXPECT_NEAR(READOUT_range_scale(q.range), q.x, 0.01f) << q.page;
+    }
 
     only(190);
     orbiter.orbiter_range_to_go = 1100.0f;
@@ -100,7 +109,10 @@ TEST_F(Orbiter, PassingTheFinalApproachPointSteersToTheThreshold)
     orbiter = orbiter_state{};
     PANEL_update();
     EXPECT_EQ(orbiter.orbiter_passed[0] + orbiter.orbiter_passed[1] + orbiter.orbiter_passed[2], 0);
-    EXPECT_GT(orbiter.orbiter_range_to_go, 33.0f);
+    // The runway runs north: P3 7 nm south of the threshold, the turn circle's
+    // centre 2.3 nm east of P3, P1 4.6 nm east, P2 2.3 nm east and 9.3 nm south.
+    // From 40 nm south: hypot(4.6, 33) = 33.32, + 7 -> 40, + 3.25 -> 43, + 3.25 -> 46.
+    EXPECT_EQ(orbiter.orbiter_range_to_go, 46.0f);
     EXPECT_EQ(orbiter.orbiter_range_to_go, std::trunc(orbiter.orbiter_range_to_go));
 }
 

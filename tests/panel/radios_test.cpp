@@ -2,6 +2,8 @@
 // worked by clicks through the panel pass and read back from what it drew.
 #include "tests/panel/stack_fixture.h"
 
+#include <algorithm>
+
 #include "core/random.h"
 
 namespace {
@@ -23,6 +25,19 @@ TEST_F(Radios, AudioPanelSelectsAndTogglesTheMarkerAndLightsItsLamps)
     only(212);
     click(-78, 2);
     EXPECT_EQ(sim_cockpit_switches.audio_panel_out, 10);
+    // Every selector button of both faces sets its radio.
+    const struct { int type; float x, y; int32_t sets; } buttons[] = {
+        {211, -17, 6, 10}, {211, -17, -6, 11}, {211, 10, 6, 0}, {211, 37, 6, 2}, {211, 37, -6, 3},
+        {212, -56, 2, 11}, {212, -34, 2, 0}, {212, -12, 2, 1}, {212, 10, 2, 2}, {212, 32, 2, 3}, {212, 54, 2, 5},
+    };
+    for (const auto& b : buttons) {
+        only(b.type);
+        sim_cockpit_switches.audio_panel_out = -1;
+        click(b.x, b.y);
+        EXPECT_EQ(sim_cockpit_switches.audio_panel_out, b.sets) << b.type << " " << b.x;
+    }
+    only(212);
+    click(-78, 2);
     flt[0].ENGN_bat_volt[0] = 0.0f;   // no power: no reaction, no lamps
     click(54, 2);
     EXPECT_EQ(sim_cockpit_switches.audio_panel_out, 10);
@@ -82,6 +97,12 @@ TEST_F(Radios, SwapsExchangeOnlyTheSelectedRadio)
     only(231);
     click(-18, -27);          // COM 2
     EXPECT_EQ(radio_heads.combined_radio, 3);
+    // Its lamp shows on the spot and its second lamp nine units higher.
+    const auto lamps = capture_rects(PANEL_update);
+    for (float dy : {-27.0f, -18.0f})
+        EXPECT_TRUE(std::any_of(lamps.begin(), lamps.end(), [dy](const fb_rect& q) {
+            return std::fabs((q.x1 + q.x2) * 0.5f - (X - 18.0f)) < 0.5f && std::fabs((q.y1 + q.y2) * 0.5f - (Y + dy)) < 0.5f;
+        })) << dy;
     click(0, 18);
     EXPECT_EQ(r.com2_freq_hz, 13500);
     EXPECT_EQ(r.com2_stdby_freq_hz, 12150);
@@ -100,6 +121,10 @@ TEST_F(Radios, SwapsExchangeOnlyTheSelectedRadio)
     EXPECT_EQ(r.nav1_freq_hz, 11350);
     EXPECT_EQ(r.nav1_stdby_freq_hz, 11030);
     EXPECT_EQ(r.com1_freq_hz, 11800);
+    // Its COM knob sits 39 left of the single head's: a press 6 right and 6.5
+    // below that centre lies below-left of the ring's diagonal, a step down.
+    click(15 - 39 + 6, -22 - 6.5f);
+    EXPECT_EQ(r.com1_stdby_freq_hz, 11900);
     // The GA NAV head tunes its active frequency directly; without avionics nothing.
     only(215);
     click(10 + 10, -15);
@@ -168,6 +193,12 @@ TEST_F(Radios, DmeFieldsStandWhereEachHeadAndPageLaysThemOut)
         sim_cockpit_switches.DME_radio_selector = h.page;
         EXPECT_EQ(texts(h.font), h.want) << h.type << " page " << h.page;
     }
+    // The one-row NAV head starts its distance, speed and time fields at x -76, -30 and 0.
+    only(237);
+    const auto drawn = capture_rects(PANEL_update);
+    for (float x : {-76.0f, -30.0f, 0.0f})
+        EXPECT_TRUE(std::any_of(drawn.begin(), drawn.end(), [x](const fb_rect& q) { return std::fabs(q.x1 - (X + x)) < 0.5f; }))
+            << x;
 }
 
 TEST_F(Radios, TransponderKeypadKnobIdentAndLamp)
@@ -181,6 +212,12 @@ TEST_F(Radios, TransponderKeypadKnobIdentAndLamp)
     for (int k : {0, 1, 7, 7, 8, 6}) key(k);   // 1 2 0 0 clear 7
     EXPECT_EQ(r.transponder_code, 7200);
     EXPECT_EQ(texts(114).at(8), "7200");
+    // The small keypad: columns -41, -27, -13, rows 10, 0, -10, keys of half size 5
+    // (pressed 4 left of their centres): clear, 3, 6 write the first two digits.
+    only(475);
+    for (const auto& [x, y] : {std::pair{-13.0f, -10.0f}, std::pair{-13.0f, 10.0f}, std::pair{-13.0f, 0.0f}}) click(x - 4.0f, y);
+    EXPECT_EQ(r.transponder_code, 3600);
+    r.transponder_code = 7200;
 
     // The BC head's knob walks its cursor and wraps from the fourth digit.
     only(240);
@@ -199,6 +236,8 @@ TEST_F(Radios, TransponderKeypadKnobIdentAndLamp)
     sim_time.total_running_time_sec = 50.0f;
     PANEL_transponder(1);
     EXPECT_EQ(r.transponder_id, 1);
+    PANEL_update();
+    EXPECT_EQ(r.transponder_light, 1);   // lit at once
     float lit = 0.0f;
     for (float t = 50.0f; t < 60.0f; t += 0.05f) {
         sim_time.total_running_time_sec = t;

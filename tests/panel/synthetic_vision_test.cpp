@@ -2,7 +2,7 @@
 // and water passes by the textures they bind (the texture kit's seam) and
 // by the strips they draw (feedback mode), the overhead sky read back, the
 // pages of several instruments, and the weapon camera's steering.
-#include "tests/panel/panel_fixture.h"
+#include "tests/panel/stack_fixture.h"
 
 #include <cstring>
 
@@ -189,7 +189,7 @@ TEST_F(SyntheticVision, ThirdInstrumentSharesTheFirstsPage)
     EXPECT_TRUE(needles(draw(191, 0), 51).empty());    // page 0: the picture
     EXPECT_EQ(needles(draw(191, 1), 51).size(), 1u);   // page 1: the map
     // The map button of the third instrument turns the first one's page.
-    mouse.mouse_x = 512.0f - 54.0f, mouse.mouse_y = 300.0f - 150.0f, mouse.mouse_down = mouse.mouse_held = 1;
+    mouse.mouse_x = 512.0f - 54.0f - 9.0f, mouse.mouse_y = 300.0f - 150.0f, mouse.mouse_down = mouse.mouse_held = 1;   // near its left edge
     draw(191, 2);
     mouse = mouse_record{};
     EXPECT_EQ(synthetic_vision.page[0], 1);
@@ -205,6 +205,17 @@ TEST_F(SyntheticVision, ThirdInstrumentSharesTheFirstsPage)
             EXPECT_NEAR((r.y1 + r.y2) * 0.5f, 300.0f - 225.0f, 0.01f);
         }
     EXPECT_EQ(buttons, 1);
+    // The barometer reads hundredths of an inch, or hectopascals by preference:
+    // 29.92 x 100 = 2992, 29.92 x 33.8653 = 1013.25.
+    sim_cockpit_misc.barometer_setting = 29.92f;
+    for (const auto& [unit, reads] : {std::pair{0, "2992"}, std::pair{1, "1013"}}) {
+        screen_settings.pressure_unit = unit;
+        panel_ins_type = 191, panel_ins_scale = 1.0f;
+        const auto lines = drawn_texts(110, 300.0f, [] { PANEL_synthetic_vision(0); });
+        const std::string line = lines.count(-22) ? lines.at(-22) : "";
+        EXPECT_NE(line.find(reads), std::string::npos) << line;
+    }
+    screen_settings.pressure_unit = 0;
     // Without avionics nothing at all.
     sim_cockpit_electrical.avionics_on = 0;
     EXPECT_TRUE(draw(191, 0).empty());
