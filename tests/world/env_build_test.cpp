@@ -185,6 +185,28 @@ TEST_F(EnvBuild, PowerLineTowersAndRoadsOverALake)
         EXPECT_FLOAT_EQ(s.y, raised ? h + 15.0f : h) << kind;
         EXPECT_EQ(s.marker, raised ? SEG_RAISED : SEG_ON_LAND) << kind;
     }
+
+    // The cell a point is stored in: with clamp, the probed cell kept inside
+    // the tile window (one row past it goes to the last row); without, the
+    // cell passed in whatever the probe finds.
+    struct stored {
+        int probe_i, probe_j, given_i, given_j, clamp, want_i, want_j;
+    };
+    const stored cases[] = {
+        {ROW0 + 150, COL0 + 50, 0, 0, 1, ROW0 + 149, COL0 + 50},
+        {ROW0 + 70, COL0 + 110, ROW0 + 5, COL0 + 6, 0, ROW0 + 5, COL0 + 6},
+    };
+    for (const stored& c : cases) {
+        const terrain_vertex &p = terrain_vertex_grid[TERRAIN_index(c.probe_i, c.probe_j)],
+                             &q = terrain_vertex_grid[TERRAIN_index(c.probe_i + 1, c.probe_j + 1)];
+        const float px = (p.x + q.x) * 0.5f, pz = (p.z + q.z) * 0.5f;
+        int r = c.given_i, col = c.given_j;
+        build_seg(1, px, pz, r, col, ROW0, COL0, c.clamp, 0);
+        EXPECT_EQ(std::pair(r, col), std::pair(c.want_i, c.want_j)) << c.clamp;
+        const std::vector<segment_point>* list = SEG_list(1, c.want_i, c.want_j);
+        ASSERT_TRUE(list && !list->empty()) << c.clamp;
+        EXPECT_EQ(list->back().x, px);
+    }
 }
 
 // Where a segment's line (through the origin, dx/dz = g) crosses a cell edge:
