@@ -134,6 +134,10 @@ TEST_F(EnvFormat, TileMadeByteByByteReadsBack)
     EXPECT_EQ(std::vector<float>(r4, r4 + 8), (std::vector<float>{0.25f, 0.5f, 0.25f, 0.75f, 0.5f, 0.75f, 0.5f, 0.5f}));
     const float* r1 = terrain_cell_tex[TERRAIN_index(5, 5)];
     EXPECT_EQ(std::vector<float>(r1, r1 + 8), (std::vector<float>{0.5f, 0.75f, 0.75f, 0.75f, 0.75f, 0.5f, 0.5f, 0.5f}));
+    const float* r2 = terrain_cell_tex[TERRAIN_index(6, 6)];   // (c-a+1, c-b+1) (c-a+1, c-b) (c-a, c-b) (c-a, c-b+1)
+    EXPECT_EQ(std::vector<float>(r2, r2 + 8), (std::vector<float>{0.75f, 0.5f, 0.75f, 0.25f, 0.5f, 0.25f, 0.5f, 0.5f}));
+    const float* r3 = terrain_cell_tex[TERRAIN_index(7, 7)];   // (c-b+1, a) (c-b, a) (c-b, a+1) (c-b+1, a+1)
+    EXPECT_EQ(std::vector<float>(r3, r3 + 8), (std::vector<float>{0.5f, 0.25f, 0.25f, 0.25f, 0.25f, 0.5f, 0.5f, 0.5f}));
 
     // Code -1 is the tile's south-east corner.
     double lat, lon;
