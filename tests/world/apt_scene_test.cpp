@@ -436,6 +436,23 @@ TEST_F(AptScene, HangarsKeepAHundredthOfADegreeFromTheAreaEdge)
     airport_table[1].runways[0].lat = 33.005f;
     APT_build_scene(1);
     EXPECT_EQ(placements_named("hangar"), 0);
+
+    // Turned to heading 0 they stand 128 m east of the point, from 106.7 m
+    // behind it (south, +z) in steps of 45 m toward the north.
+    airport_table[1].runways[0].lat = 33.6f;
+    airport_table[1].runways[0].heading = 0.0f;
+    APT_build_scene(1);
+    float x, y, z;
+    GEO_latlon_to_local(x, y, z, 33.6f, -118.0f, 0.0);
+    std::vector<std::pair<float, float>> hangars;
+    for (const object_placement& p : placement_list)
+        if (std::strcmp(object_table[size_t(p.object)].name, "hangar") == 0) hangars.emplace_back(p.x - x, p.z - z);
+    const float south[4] = {61.68f, 16.68f, -28.32f, -73.32f};
+    ASSERT_EQ(hangars.size(), 4u);
+    for (int k = 0; k < 4; ++k) {
+        EXPECT_NEAR(hangars[size_t(k)].first, 128.02f, 0.05f) << k;
+        EXPECT_NEAR(hangars[size_t(k)].second, south[k], 0.05f) << k;
+    }
 }
 
 TEST_F(AptScene, TrafficAirportIsTheNearestWithAUsableRunwayOrNone)
