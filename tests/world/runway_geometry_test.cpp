@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstring>
 #include <map>
+#include <set>
 
 #include "core/geo.h"
 #include "screens/setup.h"
@@ -185,6 +186,31 @@ TEST_F(RunwayGeometry, LightSpacingAndAPrecisionRunwaysLightsCountedByHand)
         const float base = (l.kind % 1000 >= 96 && l.kind % 1000 <= 99) ? 302.0f : 300.0f;
         ASSERT_NEAR(g.elev, base, 0.01) << l.kind;
     }
+
+    // Seen from end 0 (the west end; east +x, the left of its approach north,
+    // -z): the glide-slope units 200 m in, 34, 26, 18 and 10 m beyond the
+    // 22.5 m half-width; touchdown rows at 0.16, 0.20 and 0.24 of the width
+    // either side, from 10 m to 510 m in.
+    const runway_section& first = entry(p).sections.front();
+    const float cx = (first.left[0] + first.right[0]) / 2, cz = (first.left[2] + first.right[2]) / 2;
+    std::map<int32_t, std::pair<float, float>> units;
+    std::set<float> rows;
+    float in_lo = 1e9f, in_hi = -1e9f;
+    for (const runway_light& l : entry(p).lights) {
+        if (l.kind >= 1096 && l.kind <= 1099) units[l.kind] = {l.x - cx, l.z - cz};
+        if (l.kind == 1106 && std::fabs(l.z - cz) > 1.0f) {
+            rows.insert(std::round((l.z - cz) * 10.0f) / 10.0f);
+            in_lo = std::min(in_lo, l.x - cx), in_hi = std::max(in_hi, l.x - cx);
+        }
+    }
+    const std::pair<int32_t, float> unit_left[] = {{1096, 56.5f}, {1097, 48.5f}, {1098, 40.5f}, {1099, 32.5f}};
+    for (auto [kind, left] : unit_left) {
+        EXPECT_NEAR(units[kind].first, 200.0f, 0.1f) << kind;
+        EXPECT_NEAR(units[kind].second, -left, 0.1f) << kind;
+    }
+    EXPECT_EQ(rows, (std::set<float>{-10.8f, -9.0f, -7.2f, 7.2f, 9.0f, 10.8f}));
+    EXPECT_NEAR(in_lo, 10.0f, 0.1f);
+    EXPECT_NEAR(in_hi, 510.0f, 0.1f);
 }
 
 TEST_F(RunwayGeometry, LightsOverACrossingRunwayAreDropped)
