@@ -321,6 +321,7 @@ TEST_F(AptScene, AShiftWestAndBackEastLeavesEveryPositionInPlace)
     replay_ring[0].local_x = 12000.0f, replay_ring[0].local_y = 300.0f, replay_ring[0].local_z = -8000.0f;
     replay_ring[1].local_x = 7.0f;   // an empty record stays as it is
     replay_ring[2].network_time_sec = 0.01f, replay_ring[2].local_x = 8.0f;   // so does one at 0.01 s
+    replay_ring[3].network_time_sec = 0.02f, replay_ring[3].ref_point = replay_ring[0].ref_point;   // moved
     particle_list = {particle_record{}, particle_record{}};
     particle_list[0].x = 100.0f, particle_list[0].y = 50.0f, particle_list[0].z = 100.0f;
     particle_list[0].floor_y = 40.0f, particle_list[0].age = 1.0f, particle_list[0].life = 5.0f;
@@ -354,6 +355,7 @@ TEST_F(AptScene, AShiftWestAndBackEastLeavesEveryPositionInPlace)
     EXPECT_EQ(flt[0].local_x_d, double(flt[0].local_x));
     EXPECT_EQ(replay_ring[0].ref_point, APT_pack_reference(33.0f, -120.0f));
     EXPECT_EQ(replay_ring[2].local_x, 8.0f);
+    EXPECT_EQ(replay_ring[3].ref_point, APT_pack_reference(33.0f, -120.0f));
     EXPECT_FLOAT_EQ(particle_list[0].floor_y - 40.0f, particle_list[0].y - 50.0f);
     // The storm grid moved 85 cells east; block column 0 was made anew.
     for (int a = 86; a < STORM_GRID_DIM; a += 7)
@@ -373,6 +375,19 @@ TEST_F(AptScene, AShiftWestAndBackEastLeavesEveryPositionInPlace)
     EXPECT_EQ(replay_ring[1].local_x, 7.0f);
     EXPECT_EQ(particle_list[1].x, 3.0f);
     EXPECT_EQ(flt[0].i, 200);
+
+    // North a degree (the old origin a degree south) and back: the plane keeps
+    // its place, its row 200 lower and back.
+    lat_ref += 1.0f;
+    APT_build_scene(4);
+    const geo_point plane_north = GEO_local_to_latlon_about(35.0, -117.5, flt[0].local_x, flt[0].local_y, flt[0].local_z);
+    EXPECT_NEAR(plane_north.lat, plane_before.lat, 1e-7);
+    EXPECT_NEAR(plane_north.lon, plane_before.lon, 1e-7);
+    EXPECT_EQ(flt[0].j, 100);
+    lat_ref -= 1.0f;
+    APT_build_scene(5);
+    EXPECT_NEAR(flt[0].local_z, before[0].z, 0.01f);
+    EXPECT_EQ(flt[0].j, 300);
     sim_graphics_settings.draw_aircrafts = 1;
 
     // On Mars a degree is 64 grid points either way.
