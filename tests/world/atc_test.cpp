@@ -1118,8 +1118,9 @@ TEST_F(AtcWindow, PickListsShowTheNamesAndAskWithTheWholeName)
     atc_state.atc_window_open = 1;
     atc_state.atc_page = 1;
     EXPECT_EQ(text_lines(106, draw()), (std::vector<std::string>{"TEST FIELD WITH A NAME OF M"}));
+    UTIL_srand(1);   // first draw 16838: 16838 * 26 / 32768 = 13, the letter N
     choose(0, 0);
-    EXPECT_EQ(last().rfind("TEST FIELD WITH A NAME OF MANY LETTERS INFORMATION ", 0), 0u) << last();
+    EXPECT_EQ(last().rfind("TEST FIELD WITH A NAME OF MANY LETTERS INFORMATION NOVEMBER.", 0), 0u) << last();
     // An empty list: a click closes and says nothing.
     const size_t before = said();
     atc_state.atc_window_open = 1;
@@ -1128,6 +1129,19 @@ TEST_F(AtcWindow, PickListsShowTheNamesAndAskWithTheWholeName)
     choose(0, 0);
     EXPECT_EQ(atc_state.atc_window_open, 0);
     EXPECT_EQ(said(), before);
+
+    // The main page's one-word requests, row by row (airborne: all shown), each by its answer.
+    const std::pair<int, const char*> requests[] = {
+        {18, " WIND "},    {19, " MISSED APPROACH."}, {20, " SQUAWK 7 7 0 0 "},     {22, " CARRIER,"},
+        {23, " FRIGATE,"}, {24, " TANKER,"},          {25, " HOW DOES THIS LOOK?"}, {26, " TURN THEM OFF "}};
+    for (auto [row, answer] : requests) {
+        atc_state.atc_page = 0;
+        atc_state.atc_window_open = 1;
+        draw();
+        choose(row);
+        EXPECT_EQ(atc_state.atc_window_open, 0) << row;
+        EXPECT_NE(last().find(answer), std::string::npos) << row << ": " << last();
+    }
 }
 
 // Whatever the keys, clicks, peers and tables hold, the radio neither crashes
