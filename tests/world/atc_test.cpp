@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <limits>
 #include <cstring>
+#include <map>
 #include <set>
 #include <string>
 
@@ -248,27 +249,43 @@ TEST_F(Atc, TheRunwayInUseFollowsTheWindAndTheLocalizer)
 // 020 to 050 right, 310 to 340 left) and are never given at 20,000 ft or above.
 TEST_F(Atc, TrafficVectorsTurnAtLeastTwentyDegreesAndOnlyBelowTwentyThousandFeet)
 {
-    place(0.0f, 0.0f, 0.0f, 1000.0f);
-    const std::set<std::string> allowed = {"0 2 0", "0 3 0", "0 4 0", "0 5 0", "3 1 0", "3 2 0", "3 3 0", "3 4 0"};
-    int vectors = 0;
-    for (int k = 0; k < 400; ++k) {
-        speech_busy_until = 0.0f;
-        const size_t before = said();
-        ATC_traffic_advisory(1, 1);
-        if (said() == before) continue;
-        const std::string text = last();
-        const size_t at = text.find(" HEADING ");
-        if (at == std::string::npos) continue;
-        ++vectors;
-        EXPECT_TRUE(allowed.count(text.substr(at + 9, 5))) << text;
+    // Heading 5: a turn t of 20..45 either way reads as the heading t + 5
+    // rounded to tens, and each heading tells its traffic's clock side
+    // (t -45..-31: 12, -30..-20: 1, 20..29: 10, 30..45: 11 o'clock). Low
+    // (1,000 m) the made-up types come from the first 18, high (15,000 ft)
+    // from the last 15.
+    const std::map<std::string, std::string> clock = {
+        {"0 3 0", "10"}, {"0 4 0", "11"}, {"0 5 0", "11"}, {"3 2 0", "12"}, {"3 3 0", "12"}, {"3 4 0", "1"}, {"3 5 0", "1"}};
+    const std::vector<const char*> low_only = {"CESSNA 152", "CESSNA 172", "PIPER", "BEECH DUKE", "TOBAGO", "TRINIDAD", "MOONEY",
+                                    "GLASAIR", "LANCAIR"};
+    const std::vector<const char*> high_only = {"LEAR", "CITATION", "BOEING", "AIRBUS"};
+    for (float height_m : {1000.0f, 15000.0f * 0.3048f}) {
+        place(0.0f, 0.0f, 5.0f, height_m);
+        int vectors = 0;
+        for (int k = 0; k < 2000; ++k) {
+            speech_busy_until = 0.0f;
+            const size_t before = said();
+            ATC_traffic_advisory(1, 1);
+            if (said() == before) continue;
+            const std::string text = last();
+            const size_t at = text.find(" HEADING ");
+            if (at == std::string::npos) continue;
+            ++vectors;
+            const auto side = clock.find(text.substr(at + 9, 5));
+            ASSERT_NE(side, clock.end()) << text;
+            EXPECT_TRUE(ends_with(text, " AT YOUR " + side->second + " O-CLOCK.")) << text;
+            for (const char* type : height_m < 2000.0f ? high_only : low_only)
+                EXPECT_EQ(text.find(type), std::string::npos) << text;
+        }
+        EXPECT_GT(vectors, 300);
     }
-    EXPECT_GT(vectors, 50);
 
     place(0.0f, 0.0f, 0.0f, 20000.0f * 0.3048f + 0.01f);
     for (int k = 0; k < 200; ++k) {
         speech_busy_until = 0.0f;
+        const size_t before = said();
         ATC_traffic_advisory(1, 1);
-        EXPECT_EQ(last().find(" HEADING "), std::string::npos) << last();
+        if (said() > before) EXPECT_EQ(last().find(" HEADING "), std::string::npos) << last();
     }
 }
 
