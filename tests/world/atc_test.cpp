@@ -888,7 +888,8 @@ TEST_F(Atc, ClearancesOfHighFieldsUntoweredFieldsAndAirbornePickUps)
     atc_state.atc_dest_airport = 1;
     flt[0].onground_all = 1;
     atc_state.atc_plan_option1 = 1;
-    for (auto [field_ft, filed, initial] : {std::tuple{9800.0f, 10000, 9500}, {2000.0f, 3000, 2500}, {0.0f, 800, 1000}}) {
+    for (auto [field_ft, filed, initial] :
+         {std::tuple{9800.0f, 10000, 9500}, {2000.0f, 3000, 2500}, {0.0f, 800, 1000}, {14000.0f, 12000, 10000}}) {
         airport_table[dep].elevation = field_ft * 0.3048f;
         atc_state.atc_phase = 0;
         atc_state.atc_plan_altitude = filed;
