@@ -474,6 +474,19 @@ TEST_F(Objects, FinishingKeepsWhatThePerFramePassDrawsAndTheTableSharesRecords)
     EXPECT_EQ(OBJ_build_obs(0, 0, 0, 0, (tmp.prefix() + "pkg/none.obj").c_str(), 8, 0), last);
     EXPECT_EQ(placement_list.size(), placed);
     EXPECT_EQ(OBJ_build_obs(0, 0, 0, 0, "stacks", 6, 0), last + 1);
+
+    // A new record's first group reaches from 0 to 10,000 m (squared).
+    EXPECT_EQ(object_table[size_t(a)].groups[0].near2, 0.0f);
+    EXPECT_EQ(object_table[size_t(a)].groups[0].far2, 1.0e8f);
+
+    // Placements sorted by ascending day texture, neighbours of one texture in their order.
+    object_table[0].day_tex = 700;
+    object_table[size_t(a)].day_tex = 600;
+    placement_list = {{0, 1, 0, 0, 0, 0}, {a, 2, 0, 0, 0, 0}, {0, 3, 0, 0, 0, 0}, {a, 4, 0, 0, 0, 0}};
+    OBJ_sort_placements();
+    std::vector<float> order;
+    for (const object_placement& p : placement_list) order.push_back(p.x);
+    EXPECT_EQ(order, (std::vector<float>{2, 4, 1, 3}));
 }
 
 TEST_F(Objects, ObjectTexturesFillTheRingOfSlots500To999)
