@@ -11,6 +11,7 @@
 #include <cstring>
 #include <fstream>
 #include <random>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -592,6 +593,43 @@ TEST_F(Objects, DrawingShowsTheDayTextureByDayAndAddsTheLitTextureAtNight)
         EXPECT_NEAR(night[c], (std::vector<int>{140, 140, 140})[c], 2) << c;
     }
     OGL_set_state(1, 0, 3, 4, 8, 10);
+}
+
+// Which primitive codes go into the display lists and which stay for the
+// per-frame pass (a hard quad's normal and corners go to both), and the GL
+// state each group header switches to.
+TEST_F(Objects, PrimitiveCodesSplitBetweenTheListsAndThePerFramePass)
+{
+    const int o = new_record();
+    for (int32_t code = 1; code <= 32; ++code) prims(o).push_back({code, {}});
+    std::set<int32_t> in_list, per_frame;
+    for (int k = 0; k < 32; ++k) {
+        if (OBJ_is_static_prim(o, 0, k)) in_list.insert(k + 1);
+        if (OBJ_is_dynamic_prim(o, 0, k)) per_frame.insert(k + 1);
+    }
+    EXPECT_EQ(in_list, (std::set<int32_t>{2, 3, 4, 5, 9, 10, 11, 12, 13, 15, 17, 19, 21, 22, 23, 24, 25, 26, 27, 28,
+                                          29, 30}));
+    EXPECT_EQ(per_frame, (std::set<int32_t>{1, 5, 6, 7, 8, 14, 16, 18, 20}));
+    // A hard quad: header, normal, four corners; its end and a vertex six places on are not kept.
+    prims(o) = {{5, {}}, {13, {}}, {17, {}}, {17, {}}, {17, {}}, {17, {}}, {21, {}}, {17, {}}, {13, {}}};
+    std::vector<int> kept;
+    for (int k = 0; k < 9; ++k) kept.push_back(OBJ_is_dynamic_prim(o, 0, k));
+    EXPECT_EQ(kept, (std::vector<int>{1, 1, 1, 1, 1, 1, 0, 0, 0}));
+
+    // Group headers: lighting off only for the reset; lines and untextured
+    // records draw without texture.
+    struct state_case {
+        int day, code;
+        bool lighting, texture;
+    };
+    for (const state_case& c : {state_case{1, 0, false, false}, {1, 2, true, false}, {1, 4, true, true},
+                                {0, 4, true, false}}) {
+        obj_draw_state = {c.day, 0, -1};
+        OBJ_set_draw_state(c.code);
+        EXPECT_EQ(glIsEnabled(GL_LIGHTING) == GL_TRUE, c.lighting) << c.day << " " << c.code;
+        EXPECT_EQ(glIsEnabled(GL_TEXTURE_2D) == GL_TRUE, c.texture) << c.day << " " << c.code;
+    }
+    OBJ_set_draw_state(0);
 }
 
 TEST_F(Objects, ACompiledListReplaysLikeTheSamePrimitivesDrawnDirectly)
