@@ -623,6 +623,22 @@ TEST_F(PluginNav, FlightPlanEntries)
     host.fms_clear_entry(1);
     EXPECT_EQ(host.fms_count(), 1);
 
+    // Each settable kind: NDB flag 2 -> kind 2, VOR 4 -> 3, airport 1 -> 1, fix 512 -> 11;
+    // read back as its flag and reference.
+    const std::pair<int, int> settable[] = {{0, 2}, {1, 4}, {0x1000000, 1}, {0x2000000, 512}};
+    for (auto [ref, flag] : settable) {
+        host.fms_set_entry(2, ref, 100);
+        host.fms_get_entry(2, &type, id, &reference, &altitude, &lat, &lon);
+        EXPECT_EQ(std::pair(type, reference), std::pair(flag, ref)) << ref;
+    }
+    // The GPS destination: a fix or airport index becomes its reference.
+    const int gps[][3] = {{11, 512, 0x2000003}, {1, 1, 0x1000003}, {3, 4, 3}};
+    for (const auto& g : gps) {
+        sim_cockpit_gps.destination_type = g[0];
+        sim_cockpit_gps.destination_index = 3;
+        EXPECT_EQ(std::pair(host.gps_dest_type(), host.gps_dest()), std::pair(g[1], g[2])) << g[0];
+    }
+
     // Entry numbers outside the plan are ignored.
     host.fms_set_displayed(3);
     host.fms_set_displayed(100);
