@@ -25,6 +25,7 @@
 #include "core/folders.h"
 #include "core/frame_clock.h"
 #include "core/geo.h"
+#include "core/input.h"
 #include "core/menu_table.h"
 #include "core/screen.h"
 #include "core/simvars.h"
@@ -744,7 +745,27 @@ TEST_F(PluginHost, CoordinatesMenusCommandsAndTextures)
     std::memcpy(program_folder, kept_folder, TEXT_SIZE);
     std::memcpy(pref_path_general, kept_prefs, TEXT_SIZE);
 
+    // The mouse held below the menu bar's line (work area offset + 750) unless the bar is asked for.
+    screen.ui_top_margin = 10.0f;
+    const float mouse_rows[][3] = {{770.0f, 0, 760}, {755.0f, 0, 755}, {770.0f, 1, 770}};
+    for (const auto& m : mouse_rows) {
+        mouse.mouse_x = 3.7f, mouse.mouse_y = m[0];
+        int mx = -1, my = -1;
+        host.get_mouse(&mx, &my, int(m[1]));
+        EXPECT_EQ(std::pair(mx, my), std::pair(3, int(m[2]))) << m[0] << " " << m[1];
+    }
+    screen.ui_top_margin = 0.0f;
+
     if (!ensure_gl_context()) GTEST_SKIP() << "no OpenGL context";
+    // Transparency from the two flags: none, blending (b), alpha test (a), both.
+    const int blend_rows[][4] = {{0, 0, 0, 0}, {0, 1, 1, 0}, {1, 0, 0, 1}, {1, 1, 1, 1}};
+    for (const auto& b : blend_rows) {
+        host.set_graphics_state(0, 0, 0, b[0], b[1], 1, 1);
+        EXPECT_EQ(std::pair(glIsEnabled(GL_BLEND) == GL_TRUE, glIsEnabled(GL_ALPHA_TEST) == GL_TRUE),
+                  std::pair(b[2] != 0, b[3] != 0))
+            << b[0] << " " << b[1];
+    }
+    host.set_graphics_state(0, 0, 0, 0, 0, 1, 1);
     int first[3], second[3];
     host.gen_tex_ids(first, 3);
     host.gen_tex_ids(second, 3);
