@@ -704,6 +704,20 @@ TEST_F(PluginHost, CoordinatesMenusCommandsAndTextures)
     EXPECT_EQ(slot_run, -1);
     CORE_set_key_slot_dispatcher(nullptr);
 
+    // Buttons: command 58 is button function 93 (speed brake), 57 stays 57
+    // (parking brake, off again on release); 0 ends the list.
+    flt[0].sbrkrqst = 0.0f, flt[0].landing_lights_on = 0, flt[0].parkbrake = 0.0f;
+    int speed_brake[] = {58, 0, 57};
+    host.command_button(speed_brake, 0, 0);
+    EXPECT_EQ(flt[0].sbrkrqst, 1.0f);
+    EXPECT_EQ(flt[0].landing_lights_on, 0);
+    EXPECT_EQ(flt[0].parkbrake, 0.0f);
+    int park[] = {57, 0};
+    host.command_button(park, 0, 0);
+    EXPECT_EQ(flt[0].parkbrake, 1.0f);
+    host.command_button(park, 1, 0);
+    EXPECT_EQ(flt[0].parkbrake, 0.0f);
+
     int w = -1, h = -1, third = -1;
     host.get_font_dims(4, &w, &h, &third);
     EXPECT_EQ(w, 10);
