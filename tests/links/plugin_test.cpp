@@ -26,6 +26,8 @@
 #include "core/frame_clock.h"
 #include "core/geo.h"
 #include "core/input.h"
+#include "graphics/font.h"
+#include "tests/support/ui_capture.h"
 #include "core/menu_table.h"
 #include "core/screen.h"
 #include "core/simvars.h"
@@ -788,6 +790,31 @@ TEST_F(PluginHost, CoordinatesMenusCommandsAndTextures)
         EXPECT_EQ(first[i], 4942 + i);   // no texture of this process lies above the program's slots
     }
     host.gen_tex_ids(first, -5);   // nothing
+}
+
+// Plug-in fonts 0..7 draw with the program's fonts of the table for each
+// setting of the proportional-font switch.
+TEST_F(PluginHost, PluginFontsMapToTheDrawingFonts)
+{
+    if (!ui_2d_ready()) GTEST_SKIP() << "no OpenGL context";
+    PLUGIN_fill_host_table();
+    ORPM_host_table& host = PLUGIN_host_table;
+    const int fonts[2][8] = {{107, 107, 107, 107, 108, 109, 110, 111}, {100, 101, 103, 105, 105, 109, 110, 111}};
+    float rgb[3] = {1.0f, 1.0f, 1.0f};
+    for (int proportional = 0; proportional < 2; ++proportional) {
+        sim_graphics_misc.use_proportional_fonts = proportional;
+        for (int k = 0; k < 8; ++k) {
+            const std::vector<fb_rect> got =
+                capture_rects([&] { host.draw_string(rgb, 10, 100, const_cast<char*>("Ab1"), nullptr, k); });
+            const std::vector<fb_rect> want =
+                capture_rects([&] { OGL_draw_string(113, 10.0f, 100.0f, "Ab1", 10000.0f, fonts[proportional][k]); });
+            ASSERT_EQ(got.size(), want.size()) << proportional << " " << k;
+            for (size_t i = 0; i < got.size(); ++i)
+                EXPECT_TRUE(got[i].x1 == want[i].x1 && got[i].tx1 == want[i].tx1 && got[i].ty1 == want[i].ty1)
+                    << proportional << " " << k << " " << i;
+        }
+    }
+    sim_graphics_misc.use_proportional_fonts = 0;
 }
 
 // The aircraft drawer: what the plane looks like while the scene draws it (seen
