@@ -294,6 +294,13 @@ TEST_F(EnvBuild, FinishedHighwayEdgesLieTwoWidthsOverTheCosineApartAndCarryCars)
             if (std::fabs(apart - 36.0f) < 0.05f) {
                 ++straight;
                 EXPECT_NEAR(s[p].w10, 1.0f, 1e-4f);   // the normal of level ground
+                // The texture runs a quarter of its width per width of road to the
+                // next point (centre to centre, halfway between the two edges).
+                if (s[p].marker != SEG_END) {
+                    const float dx = (s[p + 1].x + s[p + 1].edge_x - s[p].x - s[p].edge_x) / 2;
+                    const float dz = (s[p + 1].z + s[p + 1].edge_z - s[p].z - s[p].edge_z) / 2;
+                    EXPECT_NEAR(s[p].tex_distance, std::hypot(dx, dz) / 72.0f, 1e-3f);
+                }
             } else {
                 EXPECT_NEAR(apart, 36.0f / std::cos(M_PI / 4.0), 0.5f);
                 bend = true;
@@ -448,6 +455,13 @@ TEST_F(EnvBuild, AFoldedPointIsNudgedABoundedWayAndPlainCornersComeBack)
     const float moved = terrain_vertex_grid[TERRAIN_index(ROW0 + 10, COL0 + 10)].x - folded.x;
     EXPECT_GT(moved, 0.0f);
     EXPECT_LE(moved, 2000.0f);   // at most 100 nudges of 10 m for each of the two lines
+    // The point before it (row 9) lies on the near side of the line from the
+    // folded point to its own column + 1 neighbour for good: it takes the
+    // bound of 100 nudges of (-10, +10).
+    const terrain_vertex row9 = local(t.at(9, 10).lat, t.at(9, 10).lon, 100.0);
+    const terrain_vertex& pushed = terrain_vertex_grid[TERRAIN_index(ROW0 + 9, COL0 + 10)];
+    EXPECT_NEAR(pushed.x - row9.x, -1000.0f, 10.0f);
+    EXPECT_NEAR(pushed.z - row9.z, 1000.0f, 10.0f);
     EXPECT_EQ(terrain_cell_tex[TERRAIN_index(ROW0 + 3, COL0 + 3)][0], 0.5f);
 
     TERRAIN_reset();
