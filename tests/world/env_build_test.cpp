@@ -315,6 +315,20 @@ TEST_F(EnvBuild, FinishedHighwayEdgesLieTwoWidthsOverTheCosineApartAndCarryCars)
     EXPECT_GE(straight, 5);
     EXPECT_TRUE(bend);
 
+    // A taxi line point 1.27 m short of the next (three steps of a float's
+    // latitude) is dropped as a duplicate (closer than 1.41 m): the line
+    // keeps as many points as without it.
+    auto taxi_points = [&](env::chain chain) {
+        use_area(EARTH);
+        t.sections[env::HIGHWAYS] = {};
+        t.sections[env::TAXI_LINES] = {chain};
+        read(t);
+        return all_points(4).size();
+    };
+    const double near_lat = 34.2035 - 3 * 3.814697265625e-6;
+    EXPECT_EQ(taxi_points({{near_lat, -117.9035}, {34.2035, -117.9035}, {34.2035, -117.8935}}),
+              taxi_points({{34.2035, -117.9035}, {34.2035, -117.8935}}));
+
     // A hairpin: the turn of 166.5 degrees is limited to 135, so its edges
     // lie 36 / cos 67.5 = 94.07 m apart, none farther.
     use_area(EARTH);
