@@ -130,6 +130,7 @@ protected:
         nav(NAV_GLIDESLOPE, 34.1f, -117.7f, 0, 45.0f);   // 13: a glide-slope hut, unturned
         nav(NAV_OUTER_MARKER, 34.1f, -117.8f, 0);        // 14, 15: marker huts
         nav(NAV_INNER_MARKER, 34.1f, -117.9f, 0);
+        nav(NAV_GLIDESLOPE, 33.0f, -117.7f, 0);          // 16: on the area's edge, in the area but no hut
     }
 
     static int placements_named(const char* prefix)
@@ -165,6 +166,10 @@ TEST_F(AptScene, TheFirst200AirportsOfTheAreaWithTheirMenusGeometryAndBuildings)
         for (const runway_record& r : a.runways) activity += r.number[0] == 'x' ? 0.0f : r.length;
     }
     EXPECT_NEAR(traffic_runway_state.airport_activity, (200.0f + activity) / 200000.0f, 1e-5f);
+    // A rebuild starts its sums from what the last one left (here 1).
+    traffic_runway_state.airport_activity = 1.0f;
+    APT_build_scene(1);
+    EXPECT_NEAR(traffic_runway_state.airport_activity, (1.0f + 200.0f + activity) / 200000.0f, 1e-6f);
     EXPECT_EQ(airport_table[200].local, 1);
     EXPECT_EQ(menu_table[7].items[199].command, 1599);
     EXPECT_STREQ(menu_table[7].items[3].text, "Airport number 3 with a n");   // 25 characters
@@ -203,6 +208,12 @@ TEST_F(AptScene, TheFirst200AirportsOfTheAreaWithTheirMenusGeometryAndBuildings)
     EXPECT_EQ(navaid_start_last[1], 4);   // the four first NDBs and record 8
     EXPECT_EQ(menu_table[12].items[0].command, 2400);
     EXPECT_STREQ(menu_table[13].items[4].text, "Navaid 8");
+    EXPECT_EQ(navaid_table[16].local, 1);
+
+    // The nearby fixes stop at 1,200.
+    for (int k = 0; k < 1300; ++k) fix_table.push_back(fix_record{33.5f, -118.0f, "FIX", 0});
+    APT_build_scene(1);
+    EXPECT_EQ(local_fix_last, 1199);
 
     // Ten rebuilds leave as many live display lists as one.
     auto live_lists = [] {
