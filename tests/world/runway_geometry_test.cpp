@@ -213,6 +213,31 @@ TEST_F(RunwayGeometry, LightSpacingAndAPrecisionRunwaysLightsCountedByHand)
     EXPECT_NEAR(in_hi, 510.0f, 0.1f);
 }
 
+// Smaller systems: a lit taxiway keeps 30 m steps, a short displaced
+// threshold still gets its own row, approach system 3 has 41 pairs, and the
+// units of glide-slope indicator 1 stand 100 and 250 m in.
+TEST_F(RunwayGeometry, SmallerSystemsCountedAndPlaced)
+{
+    const int a = airport("09", 3000.0f, 45.0f, 3, 160, 224224);   // glide slope 1, edge lights, approach 3
+    airport_table[size_t(a)].runways[0].displaced_thresholds = 20.0f;   // 6.1 m: row 0 of 67
+    add_runway(a, "xxx", 34.05f, -117.5f, 0.0f, 20.0f, 20.0f, 161161);   // all-around lights
+    build(a);
+    const std::vector<int32_t> s = slots(entry(a));
+    EXPECT_EQ(std::vector<int32_t>(s.begin(), s.begin() + 2), (std::vector<int32_t>{52, 58}));
+    // 20 m in 30 m steps: 3 (the least) each way, 4 positions on each of the four sides.
+    EXPECT_EQ(kinds(entry(a, 1)), (std::map<int32_t, int>{{73, 16}}));
+    // 41 centre-line pairs and the crossbars of 4 and 8.
+    EXPECT_EQ(kinds(entry(a))[1111], 94);
+    const runway_section& first = entry(a).sections.front();
+    const float cx = (first.left[0] + first.right[0]) / 2, cz = (first.left[2] + first.right[2]) / 2;
+    std::set<std::pair<int, int>> units;
+    for (const runway_light& l : entry(a).lights)
+        if (l.kind == 1094 || l.kind == 1095)
+            units.insert({int(std::lround(2 * (l.x - cx - 6.096f))), int(std::lround(2 * (l.z - cz)))});
+    // In half metres: 22.5 + 18 and 22.5 + 20 to the left (north, -z).
+    EXPECT_EQ(units, (std::set<std::pair<int, int>>{{200, -81}, {200, -85}, {500, -81}, {500, -85}}));
+}
+
 TEST_F(RunwayGeometry, LightsOverACrossingRunwayAreDropped)
 {
     const int a = airport("09", 2000.0f, 45.0f, 0, 160, 131131);   // edge and threshold lights
