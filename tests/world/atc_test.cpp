@@ -238,6 +238,21 @@ TEST_F(Atc, TheRunwayInUseFollowsTheWindAndTheLocalizer)
     EXPECT_EQ(r, 0);
     EXPECT_EQ(e, -1);
 
+    // The side letter turns over with the end: 09L landing west is 27 RIGHT;
+    // of two localizers lined up alike the first in the table is taken.
+    const int sides = airport("KSID", "SIDES", 35.0f, -117.0f, "09L", 90.0f, 3000.0f);
+    const std::pair<float, const char*> ends[] = {{90.0f, "RUNWAY 0 9 LEFT"}, {270.0f, "RUNWAY 2 7 RIGHT"}};
+    for (auto [wind, spoken] : ends) {
+        sim_weather.wind_direction_degt[0] = wind;
+        char side_name[TEXT_SIZE] = {};
+        ATC_runway_name(side_name, sides, 0);
+        EXPECT_STREQ(side_name, spoken);
+    }
+    const int first_ils = navaid(NAV_ILS_LOC, "SIDES ILS A", 35.0f, -117.0f, 270.0f);
+    navaid(NAV_ILS_LOC, "SIDES ILS B", 35.0f, -117.01f, 270.0f);
+    ATC_active_runway(sides, r, e, found, loc, 0);
+    EXPECT_EQ(loc, first_ils);
+
     // No runways, or an index outside the table: runway 0, end +1.
     for (int bad : {-1, 7, 1 << 30}) {
         ATC_active_runway(bad, r, e, found, loc, 1);
