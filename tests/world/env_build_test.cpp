@@ -219,7 +219,7 @@ TEST_F(EnvBuild, PowerLineTowersAndRoadsOverALake)
 TEST_F(EnvBuild, SegmentLinesCrossCellEdgesWithinTheirExtent)
 {
     struct crossing {
-        float g, d, x1, z1, x2, z2;   // the edge runs from (x1, 0, z1) to (x2, 10, z2)
+        float g, d, x1, z1, x2, z2;   // the edge runs from (x1, 2, z1) to (x2, 12, z2); y: the rise above 2
         int found;
         float x, y, z;
     };
@@ -236,11 +236,11 @@ TEST_F(EnvBuild, SegmentLinesCrossCellEdgesWithinTheirExtent)
     };
     for (const crossing& c : cases) {
         float x = -99.0f, y = -99.0f, z = -99.0f;
-        const int found = ENV_seg_cross(c.g, c.d, 0.0f, 0.0f, c.x1, 0.0f, c.z1, c.x2, 10.0f, c.z2, x, y, z);
+        const int found = ENV_seg_cross(c.g, c.d, 0.0f, 0.0f, c.x1, 2.0f, c.z1, c.x2, 12.0f, c.z2, x, y, z);
         EXPECT_EQ(found, c.found) << c.g << " " << c.d << " " << c.x1 << " " << c.z1;
         if (!found || !c.found) continue;
         EXPECT_NEAR(x, c.x, 1e-5f);
-        EXPECT_NEAR(y, c.y, 1e-5f);
+        EXPECT_NEAR(y, c.y + 2.0f, 1e-5f);   // the edge climbs from 2 to 12
         EXPECT_NEAR(z, c.z, 1e-5f);
     }
 }
