@@ -630,6 +630,32 @@ TEST_F(Objects, PrimitiveCodesSplitBetweenTheListsAndThePerFramePass)
         EXPECT_EQ(glIsEnabled(GL_TEXTURE_2D) == GL_TRUE, c.texture) << c.day << " " << c.code;
     }
     OBJ_set_draw_state(0);
+
+    // Material and depth codes replayed from a list: each colour to its own
+    // material with alpha 1, the shininess, then depth test and writes off.
+    prims(o) = {{24, {0.1f, 0.2f, 0.3f}}, {25, {0.4f, 0.5f, 0.6f}}, {26, {0.7f, 0.8f, 0.9f}},
+                {27, {0.15f, 0.25f, 0.35f}}, {28, {12.0f}}, {29, {}}};
+    OBJ_draw(o, 0, 0, 0);
+    OBJ_draw(o, 0, 0, 1);
+    const std::pair<GLenum, std::vector<float>> colours[] = {{GL_AMBIENT, {0.1f, 0.2f, 0.3f, 1}},
+                                                             {GL_DIFFUSE, {0.4f, 0.5f, 0.6f, 1}},
+                                                             {GL_SPECULAR, {0.7f, 0.8f, 0.9f, 1}},
+                                                             {GL_EMISSION, {0.15f, 0.25f, 0.35f, 1}}};
+    for (const auto& [which, rgba] : colours) {
+        GLfloat got[4];
+        glGetMaterialfv(GL_BACK, which, got);
+        for (int k = 0; k < 4; ++k) EXPECT_NEAR(got[k], rgba[size_t(k)], 1e-6f) << which << " " << k;
+    }
+    GLfloat shiny = 0;
+    glGetMaterialfv(GL_FRONT, GL_SHININESS, &shiny);
+    EXPECT_EQ(shiny, 12.0f);
+    GLboolean writes = GL_TRUE;
+    glGetBooleanv(GL_DEPTH_WRITEMASK, &writes);
+    EXPECT_EQ(glIsEnabled(GL_DEPTH_TEST), GL_FALSE);
+    EXPECT_EQ(writes, GL_FALSE);
+    glEnable(GL_DEPTH_TEST);
+    glDepthMask(GL_TRUE);
+    OBJ_set_draw_state(0);
 }
 
 TEST_F(Objects, ACompiledListReplaysLikeTheSamePrimitivesDrawnDirectly)
