@@ -364,6 +364,14 @@ TEST_F(AptScene, AShiftWestAndBackEastLeavesEveryPositionInPlace)
     EXPECT_NEAR(flt[0].local_x - before[0].x, 92500.0f, 1000.0f);
     EXPECT_EQ(flt[0].i, 350);
     EXPECT_EQ(flt[0].local_x_d, double(flt[0].local_x));
+    EXPECT_EQ(flt[0].local_y_d, double(flt[0].local_y));
+    EXPECT_EQ(flt[0].local_z_d, double(flt[0].local_z));
+    // Still flying north in the world: 10 s on, the same longitude, a higher latitude.
+    const geo_point ahead = GEO_local_to_latlon_about(34.0, -118.5, flt[0].local_x + 10.0f * flt[0].local_vx,
+                                                      flt[0].local_y + 10.0f * flt[0].local_vy,
+                                                      flt[0].local_z + 10.0f * flt[0].local_vz);
+    EXPECT_NEAR(ahead.lon, plane_after.lon, 1e-5);
+    EXPECT_GT(ahead.lat, plane_after.lat);
     EXPECT_EQ(replay_ring[0].ref_point, APT_pack_reference(33.0f, -120.0f));
     EXPECT_EQ(replay_ring[2].local_x, 8.0f);
     EXPECT_EQ(replay_ring[3].ref_point, APT_pack_reference(33.0f, -120.0f));
