@@ -551,6 +551,11 @@ TEST_F(PluginNav, WalkFindAndDetails)
     EXPECT_EQ(host.nav_find(nullptr, nullptr, &lat, &lon, nullptr, 1 + 512), 0x1000000);
     EXPECT_EQ(host.nav_find(nullptr, nullptr, nullptr, nullptr, nullptr, 1 + 512), 0x1000000);
     EXPECT_EQ(host.nav_find(nullptr, const_cast<char*>("SEA"), nullptr, nullptr, nullptr, 4), 0);
+    // A frequency must match exactly (all three navaids are on 11030).
+    int frequency = 11040;
+    EXPECT_EQ(host.nav_find(nullptr, nullptr, nullptr, nullptr, &frequency, 2 + 4 + 8), -1);
+    frequency = 11030;
+    EXPECT_EQ(host.nav_find(nullptr, nullptr, nullptr, nullptr, &frequency, 2 + 4 + 8), 1);
 
     char id[8] = "?", name[64] = "?";
     int type = 99;
@@ -564,6 +569,13 @@ TEST_F(PluginNav, WalkFindAndDetails)
     EXPECT_FLOAT_EQ(lat, 47.6f);
     host.nav_info(0x2000005, &type, nullptr, nullptr, nullptr, nullptr, nullptr, id, name, nullptr);   // untouched
     EXPECT_EQ(type, 512);
+    // An airport: type 1, its first runway's position and its elevation.
+    airport_table[0].elevation = 131.0f;
+    float height = 0;
+    host.nav_info(0x1000000, &type, &lat, &lon, &height, nullptr, nullptr, id, name, nullptr);
+    EXPECT_EQ(type, 1);
+    EXPECT_EQ(std::vector<float>({lat, lon, height}), std::vector<float>({47.45f, -122.30f, 131.0f}));
+    EXPECT_STREQ(name, "SEATTLE TACOMA");
 }
 
 // Distances east-west shrink with the cosine of the latitude: from 47.50 N
