@@ -45,7 +45,9 @@ int APT_load(char* apt_path)
     }
 
     // Airports whose content has moved into an earlier record; they are
-    // removed once every package has been read.
+    // removed once every package has been read. They are marked here rather
+    // than by renaming them to a placeholder id, so that a real airport that
+    // happens to carry that id is never thrown away.
     std::vector<uint8_t> moved(airport_table.size(), 0);
     // Every airport that a package airport may replace, by folded id.
     std::unordered_map<uint32_t, std::vector<int32_t>> by_id;

@@ -25,6 +25,9 @@
 #include "core/folders.h"
 #include "core/frame_clock.h"
 #include "core/geo.h"
+#include "core/input.h"
+#include "graphics/font.h"
+#include "tests/support/ui_capture.h"
 #include "core/menu_table.h"
 #include "core/screen.h"
 #include "core/simvars.h"
@@ -549,6 +552,11 @@ TEST_F(PluginNav, WalkFindAndDetails)
     EXPECT_EQ(host.nav_find(nullptr, nullptr, &lat, &lon, nullptr, 1 + 512), 0x1000000);
     EXPECT_EQ(host.nav_find(nullptr, nullptr, nullptr, nullptr, nullptr, 1 + 512), 0x1000000);
     EXPECT_EQ(host.nav_find(nullptr, const_cast<char*>("SEA"), nullptr, nullptr, nullptr, 4), 0);
+    // A frequency must match exactly (all three navaids are on 11030).
+    int frequency = 11040;
+    EXPECT_EQ(host.nav_find(nullptr, nullptr, nullptr, nullptr, &frequency, 2 + 4 + 8), -1);
+    frequency = 11030;
+    EXPECT_EQ(host.nav_find(nullptr, nullptr, nullptr, nullptr, &frequency, 2 + 4 + 8), 1);
 
     char id[8] = "?", name[64] = "?";
     int type = 99;
@@ -562,6 +570,13 @@ TEST_F(PluginNav, WalkFindAndDetails)
     EXPECT_FLOAT_EQ(lat, 47.6f);
     host.nav_info(0x2000005, &type, nullptr, nullptr, nullptr, nullptr, nullptr, id, name, nullptr);   // untouched
     EXPECT_EQ(type, 512);
+    // An airport: type 1, its first runway's position and its elevation.
+    airport_table[0].elevation = 131.0f;
+    float height = 0;
+    host.nav_info(0x1000000, &type, &lat, &lon, &height, nullptr, nullptr, id, name, nullptr);
+    EXPECT_EQ(type, 1);
+    EXPECT_EQ(std::vector<float>({lat, lon, height}), std::vector<float>({47.45f, -122.30f, 131.0f}));
+    EXPECT_STREQ(name, "SEATTLE TACOMA");
 }
 
 // Distances east-west shrink with the cosine of the latitude: from 47.50 N
@@ -623,6 +638,22 @@ TEST_F(PluginNav, FlightPlanEntries)
     EXPECT_EQ(host.fms_count(), 2);
     host.fms_clear_entry(1);
     EXPECT_EQ(host.fms_count(), 1);
+
+    // Each settable kind: NDB flag 2 -> kind 2, VOR 4 -> 3, airport 1 -> 1, fix 512 -> 11;
+    // read back as its flag and reference.
+    const std::pair<int, int> settable[] = {{0, 2}, {1, 4}, {0x1000000, 1}, {0x2000000, 512}};
+    for (auto [ref, flag] : settable) {
+        host.fms_set_entry(2, ref, 100);
+        host.fms_get_entry(2, &type, id, &reference, &altitude, &lat, &lon);
+        EXPECT_EQ(std::pair(type, reference), std::pair(flag, ref)) << ref;
+    }
+    // The GPS destination: a fix or airport index becomes its reference.
+    const int gps[][3] = {{11, 512, 0x2000003}, {1, 1, 0x1000003}, {3, 4, 3}};
+    for (const auto& g : gps) {
+        sim_cockpit_gps.destination_type = g[0];
+        sim_cockpit_gps.destination_index = 3;
+        EXPECT_EQ(std::pair(host.gps_dest_type(), host.gps_dest()), std::pair(g[1], g[2])) << g[0];
+    }
 
     // Entry numbers outside the plan are ignored.
     host.fms_set_displayed(3);
@@ -688,6 +719,20 @@ TEST_F(PluginHost, CoordinatesMenusCommandsAndTextures)
     EXPECT_EQ(slot_run, -1);
     CORE_set_key_slot_dispatcher(nullptr);
 
+    // Buttons: command 58 is button function 93 (speed brake), 57 stays 57
+    // (parking brake, off again on release); 0 ends the list.
+    flt[0].sbrkrqst = 0.0f, flt[0].landing_lights_on = 0, flt[0].parkbrake = 0.0f;
+    int speed_brake[] = {58, 0, 57};
+    host.command_button(speed_brake, 0, 0);
+    EXPECT_EQ(flt[0].sbrkrqst, 1.0f);
+    EXPECT_EQ(flt[0].landing_lights_on, 0);
+    EXPECT_EQ(flt[0].parkbrake, 0.0f);
+    int park[] = {57, 0};
+    host.command_button(park, 0, 0);
+    EXPECT_EQ(flt[0].parkbrake, 1.0f);
+    host.command_button(park, 1, 0);
+    EXPECT_EQ(flt[0].parkbrake, 0.0f);
+
     int w = -1, h = -1, third = -1;
     host.get_font_dims(4, &w, &h, &third);
     EXPECT_EQ(w, 10);
@@ -729,7 +774,27 @@ TEST_F(PluginHost, CoordinatesMenusCommandsAndTextures)
     std::memcpy(program_folder, kept_folder, TEXT_SIZE);
     std::memcpy(pref_path_general, kept_prefs, TEXT_SIZE);
 
+    // The mouse held below the menu bar's line (work area offset + 750) unless the bar is asked for.
+    screen.ui_top_margin = 10.0f;
+    const float mouse_rows[][3] = {{770.0f, 0, 760}, {755.0f, 0, 755}, {770.0f, 1, 770}};
+    for (const auto& m : mouse_rows) {
+        mouse.mouse_x = 3.7f, mouse.mouse_y = m[0];
+        int mx = -1, my = -1;
+        host.get_mouse(&mx, &my, int(m[1]));
+        EXPECT_EQ(std::pair(mx, my), std::pair(3, int(m[2]))) << m[0] << " " << m[1];
+    }
+    screen.ui_top_margin = 0.0f;
+
     if (!ensure_gl_context()) GTEST_SKIP() << "no OpenGL context";
+    // Transparency from the two flags: none, blending (b), alpha test (a), both.
+    const int blend_rows[][4] = {{0, 0, 0, 0}, {0, 1, 1, 0}, {1, 0, 0, 1}, {1, 1, 1, 1}};
+    for (const auto& b : blend_rows) {
+        host.set_graphics_state(0, 0, 0, b[0], b[1], 1, 1);
+        EXPECT_EQ(std::pair(glIsEnabled(GL_BLEND) == GL_TRUE, glIsEnabled(GL_ALPHA_TEST) == GL_TRUE),
+                  std::pair(b[2] != 0, b[3] != 0))
+            << b[0] << " " << b[1];
+    }
+    host.set_graphics_state(0, 0, 0, 0, 0, 1, 1);
     int first[3], second[3];
     host.gen_tex_ids(first, 3);
     host.gen_tex_ids(second, 3);
@@ -738,6 +803,31 @@ TEST_F(PluginHost, CoordinatesMenusCommandsAndTextures)
         EXPECT_EQ(first[i], 4942 + i);   // no texture of this process lies above the program's slots
     }
     host.gen_tex_ids(first, -5);   // nothing
+}
+
+// Plug-in fonts 0..7 draw with the program's fonts of the table for each
+// setting of the proportional-font switch.
+TEST_F(PluginHost, PluginFontsMapToTheDrawingFonts)
+{
+    if (!ui_2d_ready()) GTEST_SKIP() << "no OpenGL context";
+    PLUGIN_fill_host_table();
+    ORPM_host_table& host = PLUGIN_host_table;
+    const int fonts[2][8] = {{107, 107, 107, 107, 108, 109, 110, 111}, {100, 101, 103, 105, 105, 109, 110, 111}};
+    float rgb[3] = {1.0f, 1.0f, 1.0f};
+    for (int proportional = 0; proportional < 2; ++proportional) {
+        sim_graphics_misc.use_proportional_fonts = proportional;
+        for (int k = 0; k < 8; ++k) {
+            const std::vector<fb_rect> got =
+                capture_rects([&] { host.draw_string(rgb, 10, 100, const_cast<char*>("Ab1"), nullptr, k); });
+            const std::vector<fb_rect> want =
+                capture_rects([&] { OGL_draw_string(113, 10.0f, 100.0f, "Ab1", 10000.0f, fonts[proportional][k]); });
+            ASSERT_EQ(got.size(), want.size()) << proportional << " " << k;
+            for (size_t i = 0; i < got.size(); ++i)
+                EXPECT_TRUE(got[i].x1 == want[i].x1 && got[i].tx1 == want[i].tx1 && got[i].ty1 == want[i].ty1)
+                    << proportional << " " << k << " " << i;
+        }
+    }
+    sim_graphics_misc.use_proportional_fonts = 0;
 }
 
 // The aircraft drawer: what the plane looks like while the scene draws it (seen

@@ -130,6 +130,7 @@ protected:
         nav(NAV_GLIDESLOPE, 34.1f, -117.7f, 0, 45.0f);   // 13: a glide-slope hut, unturned
         nav(NAV_OUTER_MARKER, 34.1f, -117.8f, 0);        // 14, 15: marker huts
         nav(NAV_INNER_MARKER, 34.1f, -117.9f, 0);
+        nav(NAV_GLIDESLOPE, 33.0f, -117.7f, 0);          // 16: on the area's edge, in the area but no hut
     }
 
     static int placements_named(const char* prefix)
@@ -165,6 +166,10 @@ TEST_F(AptScene, TheFirst200AirportsOfTheAreaWithTheirMenusGeometryAndBuildings)
         for (const runway_record& r : a.runways) activity += r.number[0] == 'x' ? 0.0f : r.length;
     }
     EXPECT_NEAR(traffic_runway_state.airport_activity, (200.0f + activity) / 200000.0f, 1e-5f);
+    // A rebuild starts its sums from what the last one left (here 1).
+    traffic_runway_state.airport_activity = 1.0f;
+    APT_build_scene(1);
+    EXPECT_NEAR(traffic_runway_state.airport_activity, (1.0f + 200.0f + activity) / 200000.0f, 1e-6f);
     EXPECT_EQ(airport_table[200].local, 1);
     EXPECT_EQ(menu_table[7].items[199].command, 1599);
     EXPECT_STREQ(menu_table[7].items[3].text, "Airport number 3 with a n");   // 25 characters
@@ -203,6 +208,12 @@ TEST_F(AptScene, TheFirst200AirportsOfTheAreaWithTheirMenusGeometryAndBuildings)
     EXPECT_EQ(navaid_start_last[1], 4);   // the four first NDBs and record 8
     EXPECT_EQ(menu_table[12].items[0].command, 2400);
     EXPECT_STREQ(menu_table[13].items[4].text, "Navaid 8");
+    EXPECT_EQ(navaid_table[16].local, 1);
+
+    // The nearby fixes stop at 1,200.
+    for (int k = 0; k < 1300; ++k) fix_table.push_back(fix_record{33.5f, -118.0f, "FIX", 0});
+    APT_build_scene(1);
+    EXPECT_EQ(local_fix_last, 1199);
 
     // Ten rebuilds leave as many live display lists as one.
     auto live_lists = [] {
@@ -321,6 +332,7 @@ TEST_F(AptScene, AShiftWestAndBackEastLeavesEveryPositionInPlace)
     replay_ring[0].local_x = 12000.0f, replay_ring[0].local_y = 300.0f, replay_ring[0].local_z = -8000.0f;
     replay_ring[1].local_x = 7.0f;   // an empty record stays as it is
     replay_ring[2].network_time_sec = 0.01f, replay_ring[2].local_x = 8.0f;   // so does one at 0.01 s
+    replay_ring[3].network_time_sec = 0.02f, replay_ring[3].ref_point = replay_ring[0].ref_point;   // moved
     particle_list = {particle_record{}, particle_record{}};
     particle_list[0].x = 100.0f, particle_list[0].y = 50.0f, particle_list[0].z = 100.0f;
     particle_list[0].floor_y = 40.0f, particle_list[0].age = 1.0f, particle_list[0].life = 5.0f;
@@ -352,8 +364,17 @@ TEST_F(AptScene, AShiftWestAndBackEastLeavesEveryPositionInPlace)
     EXPECT_NEAR(flt[0].local_x - before[0].x, 92500.0f, 1000.0f);
     EXPECT_EQ(flt[0].i, 350);
     EXPECT_EQ(flt[0].local_x_d, double(flt[0].local_x));
+    EXPECT_EQ(flt[0].local_y_d, double(flt[0].local_y));
+    EXPECT_EQ(flt[0].local_z_d, double(flt[0].local_z));
+    // Still flying north in the world: 10 s on, the same longitude, a higher latitude.
+    const geo_point ahead = GEO_local_to_latlon_about(34.0, -118.5, flt[0].local_x + 10.0f * flt[0].local_vx,
+                                                      flt[0].local_y + 10.0f * flt[0].local_vy,
+                                                      flt[0].local_z + 10.0f * flt[0].local_vz);
+    EXPECT_NEAR(ahead.lon, plane_after.lon, 1e-5);
+    EXPECT_GT(ahead.lat, plane_after.lat);
     EXPECT_EQ(replay_ring[0].ref_point, APT_pack_reference(33.0f, -120.0f));
     EXPECT_EQ(replay_ring[2].local_x, 8.0f);
+    EXPECT_EQ(replay_ring[3].ref_point, APT_pack_reference(33.0f, -120.0f));
     EXPECT_FLOAT_EQ(particle_list[0].floor_y - 40.0f, particle_list[0].y - 50.0f);
     // The storm grid moved 85 cells east; block column 0 was made anew.
     for (int a = 86; a < STORM_GRID_DIM; a += 7)
@@ -373,6 +394,19 @@ TEST_F(AptScene, AShiftWestAndBackEastLeavesEveryPositionInPlace)
     EXPECT_EQ(replay_ring[1].local_x, 7.0f);
     EXPECT_EQ(particle_list[1].x, 3.0f);
     EXPECT_EQ(flt[0].i, 200);
+
+    // North a degree (the old origin a degree south) and back: the plane keeps
+    // its place, its row 200 lower and back.
+    lat_ref += 1.0f;
+    APT_build_scene(4);
+    const geo_point plane_north = GEO_local_to_latlon_about(35.0, -117.5, flt[0].local_x, flt[0].local_y, flt[0].local_z);
+    EXPECT_NEAR(plane_north.lat, plane_before.lat, 1e-7);
+    EXPECT_NEAR(plane_north.lon, plane_before.lon, 1e-7);
+    EXPECT_EQ(flt[0].j, 100);
+    lat_ref -= 1.0f;
+    APT_build_scene(5);
+    EXPECT_NEAR(flt[0].local_z, before[0].z, 0.01f);
+    EXPECT_EQ(flt[0].j, 300);
     sim_graphics_settings.draw_aircrafts = 1;
 
     // On Mars a degree is 64 grid points either way.
@@ -436,6 +470,23 @@ TEST_F(AptScene, HangarsKeepAHundredthOfADegreeFromTheAreaEdge)
     airport_table[1].runways[0].lat = 33.005f;
     APT_build_scene(1);
     EXPECT_EQ(placements_named("hangar"), 0);
+
+    // Turned to heading 0 they stand 128 m east of the point, from 106.7 m
+    // behind it (south, +z) in steps of 45 m toward the north.
+    airport_table[1].runways[0].lat = 33.6f;
+    airport_table[1].runways[0].heading = 0.0f;
+    APT_build_scene(1);
+    float x, y, z;
+    GEO_latlon_to_local(x, y, z, 33.6f, -118.0f, 0.0);
+    std::vector<std::pair<float, float>> hangars;
+    for (const object_placement& p : placement_list)
+        if (std::strcmp(object_table[size_t(p.object)].name, "hangar") == 0) hangars.emplace_back(p.x - x, p.z - z);
+    const float south[4] = {61.68f, 16.68f, -28.32f, -73.32f};
+    ASSERT_EQ(hangars.size(), 4u);
+    for (int k = 0; k < 4; ++k) {
+        EXPECT_NEAR(hangars[size_t(k)].first, 128.02f, 0.05f) << k;
+        EXPECT_NEAR(hangars[size_t(k)].second, south[k], 0.05f) << k;
+    }
 }
 
 TEST_F(AptScene, TrafficAirportIsTheNearestWithAUsableRunwayOrNone)

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <limits>
 #include <cstring>
+#include <map>
 #include <set>
 #include <string>
 
@@ -237,6 +238,21 @@ TEST_F(Atc, TheRunwayInUseFollowsTheWindAndTheLocalizer)
     EXPECT_EQ(r, 0);
     EXPECT_EQ(e, -1);
 
+    // The side letter turns over with the end: 09L landing west is 27 RIGHT;
+    // of two localizers lined up alike the first in the table is taken.
+    const int sides = airport("KSID", "SIDES", 35.0f, -117.0f, "09L", 90.0f, 3000.0f);
+    const std::pair<float, const char*> ends[] = {{90.0f, "RUNWAY 0 9 LEFT"}, {270.0f, "RUNWAY 2 7 RIGHT"}};
+    for (auto [wind, spoken] : ends) {
+        sim_weather.wind_direction_degt[0] = wind;
+        char side_name[TEXT_SIZE] = {};
+        ATC_runway_name(side_name, sides, 0);
+        EXPECT_STREQ(side_name, spoken);
+    }
+    const int first_ils = navaid(NAV_ILS_LOC, "SIDES ILS A", 35.0f, -117.0f, 270.0f);
+    navaid(NAV_ILS_LOC, "SIDES ILS B", 35.0f, -117.01f, 270.0f);
+    ATC_active_runway(sides, r, e, found, loc, 0);
+    EXPECT_EQ(loc, first_ils);
+
     // No runways, or an index outside the table: runway 0, end +1.
     for (int bad : {-1, 7, 1 << 30}) {
         ATC_active_runway(bad, r, e, found, loc, 1);
@@ -248,27 +264,43 @@ TEST_F(Atc, TheRunwayInUseFollowsTheWindAndTheLocalizer)
 // 020 to 050 right, 310 to 340 left) and are never given at 20,000 ft or above.
 TEST_F(Atc, TrafficVectorsTurnAtLeastTwentyDegreesAndOnlyBelowTwentyThousandFeet)
 {
-    place(0.0f, 0.0f, 0.0f, 1000.0f);
-    const std::set<std::string> allowed = {"0 2 0", "0 3 0", "0 4 0", "0 5 0", "3 1 0", "3 2 0", "3 3 0", "3 4 0"};
-    int vectors = 0;
-    for (int k = 0; k < 400; ++k) {
-        speech_busy_until = 0.0f;
-        const size_t before = said();
-        ATC_traffic_advisory(1, 1);
-        if (said() == before) continue;
-        const std::string text = last();
-        const size_t at = text.find(" HEADING ");
-        if (at == std::string::npos) continue;
-        ++vectors;
-        EXPECT_TRUE(allowed.count(text.substr(at + 9, 5))) << text;
+    // Heading 5: a turn t of 20..45 either way reads as the heading t + 5
+    // rounded to tens, and each heading tells its traffic's clock side
+    // (t -45..-31: 12, -30..-20: 1, 20..29: 10, 30..45: 11 o'clock). Low
+    // (1,000 m) the made-up types come from the first 18, high (15,000 ft)
+    // from the last 15.
+    const std::map<std::string, std::string> clock = {
+        {"0 3 0", "10"}, {"0 4 0", "11"}, {"0 5 0", "11"}, {"3 2 0", "12"}, {"3 3 0", "12"}, {"3 4 0", "1"}, {"3 5 0", "1"}};
+    const std::vector<const char*> low_only = {"CESSNA 152", "CESSNA 172", "PIPER", "BEECH DUKE", "TOBAGO", "TRINIDAD", "MOONEY",
+                                    "GLASAIR", "LANCAIR"};
+    const std::vector<const char*> high_only = {"LEAR", "CITATION", "BOEING", "AIRBUS"};
+    for (float height_m : {1000.0f, 15000.0f * 0.3048f}) {
+        place(0.0f, 0.0f, 5.0f, height_m);
+        int vectors = 0;
+        for (int k = 0; k < 2000; ++k) {
+            speech_busy_until = 0.0f;
+            const size_t before = said();
+            ATC_traffic_advisory(1, 1);
+            if (said() == before) continue;
+            const std::string text = last();
+            const size_t at = text.find(" HEADING ");
+            if (at == std::string::npos) continue;
+            ++vectors;
+            const auto side = clock.find(text.substr(at + 9, 5));
+            ASSERT_NE(side, clock.end()) << text;
+            EXPECT_TRUE(ends_with(text, " AT YOUR " + side->second + " O-CLOCK.")) << text;
+            for (const char* type : height_m < 2000.0f ? high_only : low_only)
+                EXPECT_EQ(text.find(type), std::string::npos) << text;
+        }
+        EXPECT_GT(vectors, 300);
     }
-    EXPECT_GT(vectors, 50);
 
     place(0.0f, 0.0f, 0.0f, 20000.0f * 0.3048f + 0.01f);
     for (int k = 0; k < 200; ++k) {
         speech_busy_until = 0.0f;
+        const size_t before = said();
         ATC_traffic_advisory(1, 1);
-        EXPECT_EQ(last().find(" HEADING "), std::string::npos) << last();
+        if (said() > before) EXPECT_EQ(last().find(" HEADING "), std::string::npos) << last();
     }
 }
 
@@ -871,7 +903,8 @@ TEST_F(Atc, ClearancesOfHighFieldsUntoweredFieldsAndAirbornePickUps)
     atc_state.atc_dest_airport = 1;
     flt[0].onground_all = 1;
     atc_state.atc_plan_option1 = 1;
-    for (auto [field_ft, filed, initial] : {std::tuple{9800.0f, 10000, 9500}, {2000.0f, 3000, 2500}, {0.0f, 800, 1000}}) {
+    for (auto [field_ft, filed, initial] :
+         {std::tuple{9800.0f, 10000, 9500}, {2000.0f, 3000, 2500}, {0.0f, 800, 1000}, {14000.0f, 12000, 10000}}) {
         airport_table[dep].elevation = field_ft * 0.3048f;
         atc_state.atc_phase = 0;
         atc_state.atc_plan_altitude = filed;
@@ -1118,8 +1151,9 @@ TEST_F(AtcWindow, PickListsShowTheNamesAndAskWithTheWholeName)
     atc_state.atc_window_open = 1;
     atc_state.atc_page = 1;
     EXPECT_EQ(text_lines(106, draw()), (std::vector<std::string>{"TEST FIELD WITH A NAME OF M"}));
+    UTIL_srand(1);   // first draw 16838: 16838 * 26 / 32768 = 13, the letter N
     choose(0, 0);
-    EXPECT_EQ(last().rfind("TEST FIELD WITH A NAME OF MANY LETTERS INFORMATION ", 0), 0u) << last();
+    EXPECT_EQ(last().rfind("TEST FIELD WITH A NAME OF MANY LETTERS INFORMATION NOVEMBER.", 0), 0u) << last();
     // An empty list: a click closes and says nothing.
     const size_t before = said();
     atc_state.atc_window_open = 1;
@@ -1128,6 +1162,19 @@ TEST_F(AtcWindow, PickListsShowTheNamesAndAskWithTheWholeName)
     choose(0, 0);
     EXPECT_EQ(atc_state.atc_window_open, 0);
     EXPECT_EQ(said(), before);
+
+    // The main page's one-word requests, row by row (airborne: all shown), each by its answer.
+    const std::pair<int, const char*> requests[] = {
+        {18, " WIND "},    {19, " MISSED APPROACH."}, {20, " SQUAWK 7 7 0 0 "},     {22, " CARRIER,"},
+        {23, " FRIGATE,"}, {24, " TANKER,"},          {25, " HOW DOES THIS LOOK?"}, {26, " TURN THEM OFF "}};
+    for (auto [row, answer] : requests) {
+        atc_state.atc_page = 0;
+        atc_state.atc_window_open = 1;
+        draw();
+        choose(row);
+        EXPECT_EQ(atc_state.atc_window_open, 0) << row;
+        EXPECT_NE(last().find(answer), std::string::npos) << row << ": " << last();
+    }
 }
 
 // Whatever the keys, clicks, peers and tables hold, the radio neither crashes

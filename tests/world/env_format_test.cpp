@@ -98,7 +98,7 @@ TEST_F(EnvFormat, TileMadeByteByByteReadsBack)
             w.i32(code);
             w.u8(elevation >> 8);
             w.u8(elevation & 0xff);
-            const int rotation = (i == 5 && j == 5) ? 1 : 4;
+            const int rotation = (i == j && i >= 4 && i <= 7) ? i - 4 : 4;   // (4,4) 0 .. (7,7) 3
             w.i32(123000000 + rotation * 100000 + 20 + (i + j) % 10);   // a 1, b 2, c 3
         }
     w.i32(3), w.f32(-6.5f), w.f32(134.5f), w.f32(100.0f);   // radio tower
@@ -110,6 +110,7 @@ TEST_F(EnvFormat, TileMadeByteByByteReadsBack)
     for (int k = 1; k <= 3; ++k) w.i32(99);
     w.f32(-6.9f), w.f32(134.1f), w.u8('c');                  // section 4
     w.f32(-6.9f), w.f32(134.3f), w.u8('e');
+    w.f32(-6.9f), w.f32(134.5f), w.u8('c');                  // starts a chain that never ends
     w.f32(-6.0f), w.f32(135.5f), w.u8('g');                  // ends the section, adds nothing
     w.i32(99);
     w.name("UNTITLED");                                       // and the file ends: the other names are empty
@@ -126,11 +127,17 @@ TEST_F(EnvFormat, TileMadeByteByByteReadsBack)
             EXPECT_EQ(landuse_grid[k], 20 + (i + j) % 10);
             EXPECT_EQ(terrain_texture_code[k], 123);
         }
+    // Each rotation's hundred-thousands come off before the land-use type.
+    for (int i = 4; i <= 7; ++i) EXPECT_EQ(landuse_grid[TERRAIN_index(i, i)], 20 + (2 * i) % 10) << i;
     // Rotation 4 with a 1, b 2, c 3 puts the corners at (a, b)..(a + 1, b) quarters; rotation 1 turns them.
     const float* r4 = terrain_cell_tex[TERRAIN_index(1, 1)];
     EXPECT_EQ(std::vector<float>(r4, r4 + 8), (std::vector<float>{0.25f, 0.5f, 0.25f, 0.75f, 0.5f, 0.75f, 0.5f, 0.5f}));
     const float* r1 = terrain_cell_tex[TERRAIN_index(5, 5)];
     EXPECT_EQ(std::vector<float>(r1, r1 + 8), (std::vector<float>{0.5f, 0.75f, 0.75f, 0.75f, 0.75f, 0.5f, 0.5f, 0.5f}));
+    const float* r2 = terrain_cell_tex[TERRAIN_index(6, 6)];   // (c-a+1, c-b+1) (c-a+1, c-b) (c-a, c-b) (c-a, c-b+1)
+    EXPECT_EQ(std::vector<float>(r2, r2 + 8), (std::vector<float>{0.75f, 0.5f, 0.75f, 0.25f, 0.5f, 0.25f, 0.5f, 0.5f}));
+    const float* r3 = terrain_cell_tex[TERRAIN_index(7, 7)];   // (c-b+1, a) (c-b, a) (c-b, a+1) (c-b+1, a+1)
+    EXPECT_EQ(std::vector<float>(r3, r3 + 8), (std::vector<float>{0.5f, 0.25f, 0.25f, 0.25f, 0.25f, 0.5f, 0.5f, 0.5f}));
 
     // Code -1 is the tile's south-east corner.
     double lat, lon;
@@ -159,6 +166,12 @@ TEST_F(EnvFormat, TileMadeByteByByteReadsBack)
                 chain_end_found = true;
     EXPECT_TRUE(chain_end_found);
     EXPECT_GT(count_points(4), 0);
+    // The 'e' point ends its chain: nothing joins it to the point after it.
+    float x3, x5;
+    GEO_latlon_to_local(x3, y, z, -6.9, 134.3, 0.0);
+    GEO_latlon_to_local(x5, y, z, -6.9, 134.5, 0.0);
+    for (const terrain_point_lists& l : terrain_lists)
+        for (const segment_point& p : l.seg[4]) EXPECT_LT(std::fabs(p.x - x3), std::fabs(p.x - x5));
     for (int k : {1, 2, 3, 5}) EXPECT_EQ(count_points(k), 0) << k;
 }
 

@@ -11,6 +11,7 @@
 #include <cstring>
 #include <fstream>
 #include <random>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -474,6 +475,19 @@ TEST_F(Objects, FinishingKeepsWhatThePerFramePassDrawsAndTheTableSharesRecords)
     EXPECT_EQ(OBJ_build_obs(0, 0, 0, 0, (tmp.prefix() + "pkg/none.obj").c_str(), 8, 0), last);
     EXPECT_EQ(placement_list.size(), placed);
     EXPECT_EQ(OBJ_build_obs(0, 0, 0, 0, "stacks", 6, 0), last + 1);
+
+    // A new record's first group reaches from 0 to 10,000 m (squared).
+    EXPECT_EQ(object_table[size_t(a)].groups[0].near2, 0.0f);
+    EXPECT_EQ(object_table[size_t(a)].groups[0].far2, 1.0e8f);
+
+    // Placements sorted by ascending day texture, neighbours of one texture in their order.
+    object_table[0].day_tex = 700;
+    object_table[size_t(a)].day_tex = 600;
+    placement_list = {{0, 1, 0, 0, 0, 0}, {a, 2, 0, 0, 0, 0}, {0, 3, 0, 0, 0, 0}, {a, 4, 0, 0, 0, 0}};
+    OBJ_sort_placements();
+    std::vector<float> order;
+    for (const object_placement& p : placement_list) order.push_back(p.x);
+    EXPECT_EQ(order, (std::vector<float>{2, 4, 1, 3}));
 }
 
 TEST_F(Objects, ObjectTexturesFillTheRingOfSlots500To999)
@@ -579,6 +593,69 @@ TEST_F(Objects, DrawingShowsTheDayTextureByDayAndAddsTheLitTextureAtNight)
         EXPECT_NEAR(night[c], (std::vector<int>{140, 140, 140})[c], 2) << c;
     }
     OGL_set_state(1, 0, 3, 4, 8, 10);
+}
+
+// Which primitive codes go into the display lists and which stay for the
+// per-frame pass (a hard quad's normal and corners go to both), and the GL
+// state each group header switches to.
+TEST_F(Objects, PrimitiveCodesSplitBetweenTheListsAndThePerFramePass)
+{
+    const int o = new_record();
+    for (int32_t code = 1; code <= 32; ++code) prims(o).push_back({code, {}});
+    std::set<int32_t> in_list, per_frame;
+    for (int k = 0; k < 32; ++k) {
+        if (OBJ_is_static_prim(o, 0, k)) in_list.insert(k + 1);
+        if (OBJ_is_dynamic_prim(o, 0, k)) per_frame.insert(k + 1);
+    }
+    EXPECT_EQ(in_list, (std::set<int32_t>{2, 3, 4, 5, 9, 10, 11, 12, 13, 15, 17, 19, 21, 22, 23, 24, 25, 26, 27, 28,
+                                          29, 30}));
+    EXPECT_EQ(per_frame, (std::set<int32_t>{1, 5, 6, 7, 8, 14, 16, 18, 20}));
+    // A hard quad: header, normal, four corners; its end and a vertex six places on are not kept.
+    prims(o) = {{5, {}}, {13, {}}, {17, {}}, {17, {}}, {17, {}}, {17, {}}, {21, {}}, {17, {}}, {13, {}}};
+    std::vector<int> kept;
+    for (int k = 0; k < 9; ++k) kept.push_back(OBJ_is_dynamic_prim(o, 0, k));
+    EXPECT_EQ(kept, (std::vector<int>{1, 1, 1, 1, 1, 1, 0, 0, 0}));
+
+    // Group headers: lighting off only for the reset; lines and untextured
+    // records draw without texture.
+    struct state_case {
+        int day, code;
+        bool lighting, texture;
+    };
+    for (const state_case& c : {state_case{1, 0, false, false}, {1, 2, true, false}, {1, 4, true, true},
+                                {0, 4, true, false}}) {
+        obj_draw_state = {c.day, 0, -1};
+        OBJ_set_draw_state(c.code);
+        EXPECT_EQ(glIsEnabled(GL_LIGHTING) == GL_TRUE, c.lighting) << c.day << " " << c.code;
+        EXPECT_EQ(glIsEnabled(GL_TEXTURE_2D) == GL_TRUE, c.texture) << c.day << " " << c.code;
+    }
+    OBJ_set_draw_state(0);
+
+    // Material and depth codes replayed from a list: each colour to its own
+    // material with alpha 1, the shininess, then depth test and writes off.
+    prims(o) = {{24, {0.1f, 0.2f, 0.3f}}, {25, {0.4f, 0.5f, 0.6f}}, {26, {0.7f, 0.8f, 0.9f}},
+                {27, {0.15f, 0.25f, 0.35f}}, {28, {12.0f}}, {29, {}}};
+    OBJ_draw(o, 0, 0, 0);
+    OBJ_draw(o, 0, 0, 1);
+    const std::pair<GLenum, std::vector<float>> colours[] = {{GL_AMBIENT, {0.1f, 0.2f, 0.3f, 1}},
+                                                             {GL_DIFFUSE, {0.4f, 0.5f, 0.6f, 1}},
+                                                             {GL_SPECULAR, {0.7f, 0.8f, 0.9f, 1}},
+                                                             {GL_EMISSION, {0.15f, 0.25f, 0.35f, 1}}};
+    for (const auto& [which, rgba] : colours) {
+        GLfloat got[4];
+        glGetMaterialfv(GL_BACK, which, got);
+        for (int k = 0; k < 4; ++k) EXPECT_NEAR(got[k], rgba[size_t(k)], 1e-6f) << which << " " << k;
+    }
+    GLfloat shiny = 0;
+    glGetMaterialfv(GL_FRONT, GL_SHININESS, &shiny);
+    EXPECT_EQ(shiny, 12.0f);
+    GLboolean writes = GL_TRUE;
+    glGetBooleanv(GL_DEPTH_WRITEMASK, &writes);
+    EXPECT_EQ(glIsEnabled(GL_DEPTH_TEST), GL_FALSE);
+    EXPECT_EQ(writes, GL_FALSE);
+    glEnable(GL_DEPTH_TEST);
+    glDepthMask(GL_TRUE);
+    OBJ_set_draw_state(0);
 }
 
 TEST_F(Objects, ACompiledListReplaysLikeTheSamePrimitivesDrawnDirectly)

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstring>
 #include <map>
+#include <set>
 
 #include "core/geo.h"
 #include "screens/setup.h"
@@ -185,6 +186,56 @@ TEST_F(RunwayGeometry, LightSpacingAndAPrecisionRunwaysLightsCountedByHand)
         const float base = (l.kind % 1000 >= 96 && l.kind % 1000 <= 99) ? 302.0f : 300.0f;
         ASSERT_NEAR(g.elev, base, 0.01) << l.kind;
     }
+
+    // Seen from end 0 (the west end; east +x, the left of its approach north,
+    // -z): the glide-slope units 200 m in, 34, 26, 18 and 10 m beyond the
+    // 22.5 m half-width; touchdown rows at 0.16, 0.20 and 0.24 of the width
+    // either side, from 10 m to 510 m in.
+    const runway_section& first = entry(p).sections.front();
+    const float cx = (first.left[0] + first.right[0]) / 2, cz = (first.left[2] + first.right[2]) / 2;
+    std::map<int32_t, std::pair<float, float>> units;
+    std::set<float> rows;
+    float in_lo = 1e9f, in_hi = -1e9f;
+    for (const runway_light& l : entry(p).lights) {
+        if (l.kind >= 1096 && l.kind <= 1099) units[l.kind] = {l.x - cx, l.z - cz};
+        if (l.kind == 1106 && std::fabs(l.z - cz) > 1.0f) {
+            rows.insert(std::round((l.z - cz) * 10.0f) / 10.0f);
+            in_lo = std::min(in_lo, l.x - cx), in_hi = std::max(in_hi, l.x - cx);
+        }
+    }
+    const std::pair<int32_t, float> unit_left[] = {{1096, 56.5f}, {1097, 48.5f}, {1098, 40.5f}, {1099, 32.5f}};
+    for (auto [kind, left] : unit_left) {
+        EXPECT_NEAR(units[kind].first, 200.0f, 0.1f) << kind;
+        EXPECT_NEAR(units[kind].second, -left, 0.1f) << kind;
+    }
+    EXPECT_EQ(rows, (std::set<float>{-10.8f, -9.0f, -7.2f, 7.2f, 9.0f, 10.8f}));
+    EXPECT_NEAR(in_lo, 10.0f, 0.1f);
+    EXPECT_NEAR(in_hi, 510.0f, 0.1f);
+}
+
+// Smaller systems: a lit taxiway keeps 30 m steps, a short displaced
+// threshold still gets its own row, approach system 3 has 41 pairs, and the
+// units of glide-slope indicator 1 stand 100 and 250 m in.
+TEST_F(RunwayGeometry, SmallerSystemsCountedAndPlaced)
+{
+    const int a = airport("09", 3000.0f, 45.0f, 3, 160, 224224);   // glide slope 1, edge lights, approach 3
+    airport_table[size_t(a)].runways[0].displaced_thresholds = 20.0f;   // 6.1 m: row 0 of 67
+    add_runway(a, "xxx", 34.05f, -117.5f, 0.0f, 20.0f, 20.0f, 161161);   // all-around lights
+    build(a);
+    const std::vector<int32_t> s = slots(entry(a));
+    EXPECT_EQ(std::vector<int32_t>(s.begin(), s.begin() + 2), (std::vector<int32_t>{52, 58}));
+    // 20 m in 30 m steps: 3 (the least) each way, 4 positions on each of the four sides.
+    EXPECT_EQ(kinds(entry(a, 1)), (std::map<int32_t, int>{{73, 16}}));
+    // 41 centre-line pairs and the crossbars of 4 and 8.
+    EXPECT_EQ(kinds(entry(a))[1111], 94);
+    const runway_section& first = entry(a).sections.front();
+    const float cx = (first.left[0] + first.right[0]) / 2, cz = (first.left[2] + first.right[2]) / 2;
+    std::set<std::pair<int, int>> units;
+    for (const runway_light& l : entry(a).lights)
+        if (l.kind == 1094 || l.kind == 1095)
+            units.insert({int(std::lround(2 * (l.x - cx - 6.096f))), int(std::lround(2 * (l.z - cz)))});
+    // In half metres: 22.5 + 18 and 22.5 + 20 to the left (north, -z).
+    EXPECT_EQ(units, (std::set<std::pair<int, int>>{{200, -81}, {200, -85}, {500, -81}, {500, -85}}));
 }
 
 TEST_F(RunwayGeometry, LightsOverACrossingRunwayAreDropped)
