@@ -102,7 +102,7 @@ TEST_F(Sound, TheAircraftsOwnFilesComeFirst)
 
 TEST_F(Sound, VolumeAndPitchLaw)
 {
-    for (int s : {0, 5, 22, 25}) load_tone(s);
+    for (int s : {0, 5, 22, 23, 24, 25}) load_tone(s);
     SOUND_play(0, 1, 1.0f, 1.0f);
     EXPECT_EQ(sound_slots.volume[0], -907);
     EXPECT_NEAR(PLAT_sound_slot(0).gain, 0.352f, 0.001f);
@@ -133,8 +133,12 @@ TEST_F(Sound, VolumeAndPitchLaw)
     sim_operation_prefs.has_headset_on = 1;
     SOUND_play(5, 1, 1.0f, 1.0f);
     EXPECT_EQ(sound_slots.volume[5], -2411);
-    SOUND_play(25, 0, 1.0f, 1.0f);
-    EXPECT_EQ(sound_slots.volume[25], -907);
+    SOUND_play(23, 1, 1.0f, 1.0f);
+    EXPECT_EQ(sound_slots.volume[23], -2411);
+    for (int s : {24, 25}) {
+        SOUND_play(s, 0, 1.0f, 1.0f);
+        EXPECT_EQ(sound_slots.volume[s], -907) << s;
+    }
 }
 
 TEST_F(Sound, SwitchesViewsAndRestarts)
