@@ -109,6 +109,15 @@ TEST_F(EfisReadouts, DmeBoxesBySelector)
     sim_cockpit_radios.nav1_has_dme[3] = 0;
     const auto adf = rects_of(draw(177));
     EXPECT_NE(shown(draw(177)).find("---"), std::string::npos);
+    // An ADF with DME: box 1 reads the first ADF (radio 2), box 2 the second (radio 3).
+    for (int r = 1; r <= 3; ++r) sim_cockpit_radios.nav1_has_dme[r] = 1;
+    std::strcpy(radio_stations.nav_ident_text[1], "NVB");
+    std::strcpy(radio_stations.nav_ident_text[2], "ADA");
+    std::strcpy(radio_stations.nav_ident_text[3], "ADB");
+    sim_cockpit_switches.EFIS_dme_1_selector = 1;
+    EXPECT_NE(shown(draw(176)).find("ADA"), std::string::npos) << shown(draw(176));
+    EXPECT_NE(shown(draw(177)).find("ADB"), std::string::npos) << shown(draw(177));
+    sim_cockpit_radios.nav1_has_dme[3] = 0;
     // The ADF's dashes are in its own colour, not the VOR's green.
     sim_cockpit_switches.EFIS_dme_2_selector = 2;
     sim_cockpit_radios.nav1_has_dme[1] = 0;
