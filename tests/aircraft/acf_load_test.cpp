@@ -191,7 +191,7 @@ TEST_F(AcfLoad, TrainerInTheUsersSlotWritesItsReportLoadsItsSoundsAndComposesIts
     expect_finite_set_up(0, "trainer");
     // Weapon stations without a name are not read: their slots stay as the file left them.
     for (int w = 0; w < ACF_WPN_SLOTS; ++w)
-        if (pln[0].wpn_name[w * ACF_WPN_NAME_SIZE] == 0) EXPECT_EQ(pln[0].acf_wpn_slot[w].wpn_valid, 0) << w;
+        if (pln[0].wpn_name[w * ACF_WPN_NAME_SIZE] == 0) { EXPECT_EQ(pln[0].acf_wpn_slot[w].wpn_valid, 0) << w; }
 
     // The report: separator, title, then "Имитация " in Windows-1251 and the path.
     const std::string out = report();

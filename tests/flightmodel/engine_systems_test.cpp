@@ -165,7 +165,7 @@ TEST_F(EngineSystems, MixturePowerRatioAndFuelFlowFactor)
         EXPECT_EQ(f.ENGN_running[0], 1) << r.mixture;
         EXPECT_NEAR(f.ENGN_mixt_pow_rat[0], r.power_ratio, 1e-5f) << r.mixture;
         if (r.mixture == 0.7f) best_flow = f.ENGN_FF_[0];
-        if (r.flow_factor > 0.0f) EXPECT_NEAR(f.ENGN_FF_[0] / best_flow, r.flow_factor, 1e-4f) << r.mixture;
+        if (r.flow_factor > 0.0f) { EXPECT_NEAR(f.ENGN_FF_[0] / best_flow, r.flow_factor, 1e-4f) << r.mixture; }
     }
 }
 

@@ -191,7 +191,7 @@ TEST_F(AutopilotPanel, EachButtonAndLampFollowsItsOwnModeWord)
         EXPECT_EQ(drawn_texts(112, 200.0f, [] { PANEL_autopilot(); })[-3], d.reads) << d.type;
         float left = 1e9f;
         for (const fb_rect& r : released(d.type)) left = std::min(left, std::min(r.x1, r.x2));
-        if (d.x != 0) EXPECT_NEAR(left, 300.0f + d.x, 0.5f) << d.type;
+        if (d.x != 0) { EXPECT_NEAR(left, 300.0f + d.x, 0.5f) << d.type; }
     }
     // An armed navigation mode lights its button in the armed colour, a
     // captured one in the engaged colour.

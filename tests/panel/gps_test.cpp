@@ -93,7 +93,7 @@ TEST_F(Gps, KindCycleReturnsAndRemembersEachKind)
         if (p.index >= 0) g.destination_type = 1, g.destination_index = 0;
         click(p.x, p.y - 5.0f);
         EXPECT_EQ(g.destination_type, p.kind) << p.type << " " << p.x << " " << p.y;
-        if (p.index >= 0) EXPECT_EQ(g.destination_index, p.index) << p.type << " " << p.x << " " << p.y;
+        if (p.index >= 0) { EXPECT_EQ(g.destination_index, p.index) << p.type << " " << p.x << " " << p.y; }
     }
     // Type 234 lights its kind lamp at (-40, 28) whatever the kind.
     const auto drawn = capture_rects(PANEL_update);

@@ -133,7 +133,7 @@ TEST_F(OtherScreens, RenderingFrameRateAndTextureReadOuts)
         click(SETUP_rendering_language, w.x + 4.0f, w.y + 4.0f);
         EXPECT_EQ(*w.value, 1) << w.x << "," << w.y;
         for (const auto& o : switches)
-            if (o.value != w.value) EXPECT_EQ(*o.value, &o < &w ? 1 : 0) << w.x << "," << w.y;
+            if (o.value != w.value) { EXPECT_EQ(*o.value, &o < &w ? 1 : 0) << w.x << "," << w.y; }
     }
 
     // A change of the number of aircraft drawn tells the plug-ins once (event 7).

@@ -300,7 +300,7 @@ TEST_F(Atc, TrafficVectorsTurnAtLeastTwentyDegreesAndOnlyBelowTwentyThousandFeet
         speech_busy_until = 0.0f;
         const size_t before = said();
         ATC_traffic_advisory(1, 1);
-        if (said() > before) EXPECT_EQ(last().find(" HEADING "), std::string::npos) << last();
+        if (said() > before) { EXPECT_EQ(last().find(" HEADING "), std::string::npos) << last(); }
     }
 }
 

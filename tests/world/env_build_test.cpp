@@ -114,7 +114,7 @@ TEST_F(EnvBuild, ObjectsTakeTheirKindAndHeightAndCustomNamesStayInTheirPackage)
     for (size_t k = 0; k < 5; ++k) {
         const scenery_object_record& o = object_table[static_cast<size_t>(placement_list[k].object)];
         EXPECT_STREQ(o.name, names[k]);
-        if (k >= 2) EXPECT_EQ(o.object_class, OBJ_CLASS_PLAIN);
+        if (k >= 2) { EXPECT_EQ(o.object_class, OBJ_CLASS_PLAIN); }
         const terrain_vertex at = local(t.objects[k].lat, t.objects[k].lon);
         EXPECT_NEAR(placement_list[k].x, at.x, 0.01f);
         EXPECT_NEAR(placement_list[k].y, TERRAIN_height_at(at.x, at.z, nullptr, nullptr, nullptr, nullptr, nullptr, 0, "t"),
