@@ -312,3 +312,27 @@ TEST_F(WeightFailures, AStateFromOutsideIsShownAsWorkingAndKept)
         ++count;
     EXPECT_EQ(count, 1u);
 }
+
+// The weapons tab's preview, once settled on its targets, picks a new one:
+// either a quarter roll (±90°) or a half turn of heading (±180°), never both.
+TEST_F(WeightFailures, ThePreviewTurnsAQuarterRollOrAHalfTurnOfHeading)
+{
+    weight_screen.weight_tab = 1;
+    bool rolled = false, turned_round = false;
+    for (int k = 0; k < 40; ++k) {
+        weight_screen_state& p = weight_screen;
+        p.heading = p.heading_target = 90.0f;
+        p.roll = p.roll_target = 0.0f;
+        p.next_change_time = 0.0f;
+        SETUP_weight_fuel();
+        const bool roll_moved = std::fabs(std::fabs(p.roll_target) - 90.0f) < 1e-3f;
+        const bool heading_moved = std::fabs(p.heading_target - 270.0f) < 1e-3f;
+        EXPECT_NE(roll_moved, heading_moved) << "roll " << p.roll_target << " heading " << p.heading_target;
+        EXPECT_TRUE(roll_moved || p.roll_target == 0.0f) << p.roll_target;
+        rolled = rolled || roll_moved;
+        turned_round = turned_round || heading_moved;
+    }
+    EXPECT_TRUE(rolled);
+    EXPECT_TRUE(turned_round);
+    weight_screen.weight_tab = 0;
+}
