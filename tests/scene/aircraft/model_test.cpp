@@ -498,3 +498,24 @@ TEST_F(AircraftModel, DamagedFleetRecordsStayInBounds)
         EXPECT_TRUE(a.acf_size_x >= 0.01f && a.acf_size_z >= 0.01f) << round;
     }
 }
+
+// Surface normals point out of the surface they light: on a right wing, a left
+// wing and a propeller blade (whose side sign is unused), the normal at the
+// top of the section leans away from the bottom point beneath it.
+TEST_F(AircraftModel, WingAndBladeNormalsPointOutOfTheirSurface)
+{
+    hand_wing(P, 9, 2, 1.0f, 2.0f, 1.0f);
+    hand_wing(P, 10, 2, 1.0f, 2.0f, -1.0f);
+    hand_wing(P, 0, 3, 0.5f, 0.3f, 1.0f);
+    a.acf_num_engines = a.acf_num_thrustpoints = 1;
+    ACF_prepare_model(P);
+    for (int part : {9, 10, 0}) {
+        for (int r = 0; r < 3; ++r) {
+            const float* top = vtx(part, r, 3);
+            const float* bottom = vtx(part, r, 10);
+            const float* n = nrm(part, r, 3);
+            const float out = n[0] * (top[0] - bottom[0]) + n[1] * (top[1] - bottom[1]) + n[2] * (top[2] - bottom[2]);
+            EXPECT_GT(out, 0.0f) << "part " << part << " row " << r;
+        }
+    }
+}
