@@ -202,6 +202,11 @@ TEST_F(AutopilotPanel, EachButtonAndLampFollowsItsOwnModeWord)
     ASSERT_EQ(armed.size(), 2u);
     ASSERT_EQ(captured.size(), 2u);
     EXPECT_NE(armed[1].r + 2 * armed[1].g + 4 * armed[1].b, captured[1].r + 2 * captured[1].g + 4 * captured[1].b);
+    // Captured is the engaged look every other mode button shows (heading hold's).
+    ap.heading_mode = 11;
+    const auto heading = released(245);
+    ASSERT_EQ(heading.size(), 2u);
+    EXPECT_EQ(captured[1].r + 2 * captured[1].g + 4 * captured[1].b, heading[1].r + 2 * heading[1].g + 4 * heading[1].b);
 }
 
 TEST_F(PanelTest, EfisLayerButtonsAndTheMapWedge)
