@@ -81,19 +81,23 @@ TEST_F(Gps, KindCycleReturnsAndRemembersEachKind)
     PANEL_gps(-1);
     EXPECT_EQ(g.destination_index, 2);
 
-    // The buttons of the other two faces, each pressed 5 below its centre
-    // (half size 8 for the kinds, 6 for the steps); steps page the airports from 0.
+    // The buttons of the other two faces, each pressed near its lower and its
+    // upper edge (half size 8 for the kinds, 6 for the steps); steps page the
+    // airports from 0.
     const struct { int type; float x, y; int32_t kind, index; } presses[] = {
         {233, -64, 10, 3, -1},  {233, -64, 25, 1, -1},  {233, -25, -45, 1, 1},  {233, -5, -45, 1, 2},
         {234, -50, -33, 2, -1}, {234, -25, -33, 11, -1}, {234, -25, -16, 3, -1}, {234, -50, -16, 1, -1},
         {234, 25, -16, 1, 1},   {234, 25, -33, 1, 2},
     };
     for (const auto& p : presses) {
-        only(p.type);
-        if (p.index >= 0) g.destination_type = 1, g.destination_index = 0;
-        click(p.x, p.y - 5.0f);
-        EXPECT_EQ(g.destination_type, p.kind) << p.type << " " << p.x << " " << p.y;
-        if (p.index >= 0) { EXPECT_EQ(g.destination_index, p.index) << p.type << " " << p.x << " " << p.y; }
+        const float inside = p.index >= 0 ? 5.0f : 6.0f;   // kinds 15 apart overlap at 7
+        for (const float dy : {-inside, inside}) {
+            only(p.type);
+            g.destination_type = 1, g.destination_index = 0;
+            click(p.x, p.y + dy);
+            EXPECT_EQ(g.destination_type, p.kind) << p.type << " " << p.x << " " << p.y << " " << dy;
+            if (p.index >= 0) { EXPECT_EQ(g.destination_index, p.index) << p.type << " " << p.x << " " << p.y << " " << dy; }
+        }
     }
     // Type 234 lights its kind lamp at (-40, 28) whatever the kind.
     const auto drawn = capture_rects(PANEL_update);
