@@ -35,7 +35,7 @@ struct screen_settings_block {
     char situation_acf_paths[SITUATION_ACF_PATHS][TEXT_SIZE];
     float situation_start_values[2][3];
     // Map window and map keys.
-    int32_t map_type;            // 0..5
+    int32_t map_type;                 // 0..5
     float map_zoom;                   // scale factor of the map screens
     float preview_zoom;               // 3-D preview and globe screens
     // Joystick and equipment screen.

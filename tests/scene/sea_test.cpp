@@ -576,18 +576,22 @@ TEST_F(Sea, AnObjectIsDrawnWhenItsCircleReachesTheFootprint)
         {SEA_PLATFORM_B, -1490.0f, 0.0f, true},
         {SEA_PLATFORM_B, -1501.0f, 0.0f, false},
     };
-    for (const auto& r : rows) {
-        for (int s = 0; s < SEA_OBJECT_SLOTS; ++s) ship_x[s] = ship_z[s] = -9.9e9f;
-        place(r.slot, r.x, r.z, 30.0f);
-        look_at(0.0f, 0.0f);
-        flt[0].local_x = flt[0].local_z = 90000.0f;
-        const std::vector<GLfloat> fb = feedback_of(
+    // The pass looked at from above, 3 km about the origin each way.
+    const auto drawn_from_above = [] {
+        return feedback_of(
             [] {
                 window_ortho(-3000.0, 3000.0, -3000.0, 3000.0, -1.0e4, 1.0e4);
                 glRotatef(90.0f, 1.0f, 0.0f, 0.0f);
                 pass();
             },
             1 << 20);
+    };
+    for (const auto& r : rows) {
+        for (int s = 0; s < SEA_OBJECT_SLOTS; ++s) ship_x[s] = ship_z[s] = -9.9e9f;
+        place(r.slot, r.x, r.z, 30.0f);
+        look_at(0.0f, 0.0f);
+        flt[0].local_x = flt[0].local_z = 90000.0f;
+        const std::vector<GLfloat> fb = drawn_from_above();
         EXPECT_EQ(!fb.empty(), r.drawn) << r.slot << " at " << r.x << ", " << r.z;
     }
     // In view, each switch draws only its own kind: ships, or platforms.
@@ -600,13 +604,7 @@ TEST_F(Sea, AnObjectIsDrawnWhenItsCircleReachesTheFootprint)
         for (int s = 0; s < SEA_OBJECT_SLOTS; ++s) ship_x[s] = ship_z[s] = -9.9e9f;
         place(r.slot, 0.0f, 0.0f, 0.0f);
         sim_graphics_settings.draw_ships = r.ships, sim_graphics_settings.draw_oilrigs = r.rigs;
-        const std::vector<GLfloat> fb = feedback_of(
-            [] {
-                window_ortho(-3000.0, 3000.0, -3000.0, 3000.0, -1.0e4, 1.0e4);
-                glRotatef(90.0f, 1.0f, 0.0f, 0.0f);
-                pass();
-            },
-            1 << 20);
+        const std::vector<GLfloat> fb = drawn_from_above();
         EXPECT_EQ(!fb.empty(), r.drawn) << r.slot << " ships " << r.ships << " platforms " << r.rigs;
     }
 }
