@@ -9,9 +9,11 @@
 #include <map>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "core/geo.h"
 #include "core/random.h"
+#include "core/text_util.h"
 #include "links/speech.h"
 #include "world/atc/atc_internal.h"
 #include "world/ships.h"
@@ -167,6 +169,36 @@ TEST_F(Atc, PhraseBuildersSpeakHeadingsFrequenciesWindsAndCallsigns)
     ATC_callsign(out, 0);
     EXPECT_GE(std::strlen(out), 16u);   // four spelled words
     EXPECT_TRUE(ends_with(out, " "));
+    {
+        // Made-up tails: two digits, then a digit or a letter, then a letter.
+        std::vector<std::pair<std::string, bool>> spelled;   // word, is a digit
+        for (int g = 1; g <= 36; ++g) {
+            ATC_spell_char(UTIL_glyph_to_char(g), word);
+            spelled.emplace_back(std::string(word) + " ", g <= 10);
+        }
+        int third_digit = 0, third_letter = 0;
+        for (int n = 0; n < 400; ++n) {
+            ATC_callsign(out, 0);
+            std::string rest = out;
+            std::vector<bool> digits;
+            while (!rest.empty()) {
+                size_t best = 0;
+                bool digit = false;
+                for (const auto& [w, d] : spelled)
+                    if (w.size() > best && rest.compare(0, w.size(), w) == 0) best = w.size(), digit = d;
+                ASSERT_GT(best, 0u) << out;
+                digits.push_back(digit);
+                rest.erase(0, best);
+            }
+            ASSERT_EQ(digits.size(), 4u) << out;
+            EXPECT_TRUE(digits[0] && digits[1]) << out;
+            EXPECT_FALSE(digits[3]) << out;
+            (digits[2] ? third_digit : third_letter)++;
+        }
+        // 10 of 36 draws are digits: about 111 of 400.
+        EXPECT_GT(third_digit, 60);
+        EXPECT_GT(third_letter, 200);
+    }
 
     // A callsign text of 499 characters: every builder keeps within the buffer.
     std::memset(atc_callsign_text, 'A', TEXT_MAX_LEN);
@@ -796,6 +828,25 @@ TEST_F(Atc, AFlightPlanIsFlownFromClearanceToTheRamp)
     const size_t before = said();
     step(0);   // center waits for the check-in
     EXPECT_EQ(said(), before);
+    {
+        // The center's answer to the check-in asks for a new squawk three times in ten.
+        const atc_state_block state_before = atc_state;
+        const atc_clearance_record clearance_before = atc_clearance;
+        int resets = 0;
+        for (int n = 0; n < 400; ++n) {
+            atc_state = state_before;
+            atc_clearance = clearance_before;
+            speech_busy_until = 0.0f;
+            ATC_clearance_and_handoffs(1);
+            ASSERT_EQ(last().rfind(callsign() + "ROGER PROCEED ON COURSE TO DESTINATION FIELD", 0), 0u) << last();
+            resets += last().find(" RESET TRANSPONDER SQUAWK ") != std::string::npos;
+        }
+        EXPECT_GT(resets, 80);    // about 120 of 400
+        EXPECT_LT(resets, 160);
+        atc_state = state_before;
+        atc_clearance = clearance_before;
+        speech_busy_until = 0.0f;
+    }
     step(1);
     EXPECT_EQ(last().rfind(callsign() + "ROGER PROCEED ON COURSE TO DESTINATION FIELD ALTIMETER 29.92. ", 0), 0u);
 
