@@ -95,6 +95,25 @@ TEST_F(Overlay, TheAtcWindowHidesThePhraseBoxAndTheDataRows)
     EXPECT_EQ(frame(), phrase);
 }
 
+// A click inside the ATC box (2..1022 across, 453..748 up) goes to its menu;
+// the bottom rows hold no request, so a click there closes the window.
+TEST_F(Overlay, AClickInsideTheAtcBoxGoesToItsMenu)
+{
+    const struct {
+        float x, y;
+        int open_after;
+    } clicks[] = {{500.0f, 453.0f, 0}, {500.0f, 452.9f, 1}, {2.0f, 460.0f, 0},
+                  {1.9f, 460.0f, 1},   {1022.0f, 460.0f, 0}, {1022.1f, 460.0f, 1}};
+    for (const auto& c : clicks) {
+        atc_state.atc_window_open = 1;
+        atc_state.atc_page = 0;
+        mouse.mouse_x = c.x, mouse.mouse_y = c.y;
+        mouse.mouse_down = 1;
+        frame();
+        EXPECT_EQ(atc_state.atc_window_open, c.open_after) << c.x << ", " << c.y;
+    }
+}
+
 // A program started again in the same process shows no phrase box for the
 // text the last one spoke, whose deadline lies in the new program's future.
 TEST_F(Overlay, TheSpokenTextIsGoneAfterEveryModuleIsReset)
