@@ -139,6 +139,15 @@ TEST_F(FlightInstruments, AltimeterNeedlesAndTheBarometerWindowAndKnob)
     mouse.mouse_x = 512.0f - 47.0f + 5.0f, mouse.mouse_y = 384.0f - 55.0f + 5.0f;
     in_slot(94, 1.0f, [] { PANEL_altimeter(); });
     EXPECT_FLOAT_EQ(sim_cockpit_misc.barometer_setting, 35.0f);
+    // Untouched, the knob still holds the setting within range, and one that
+    // is not a number starts again from 29.92 in.
+    mouse.mouse_down = mouse.mouse_held = 0;
+    sim_cockpit_misc.barometer_setting = 40.0f;
+    in_slot(94, 1.0f, [] { PANEL_altimeter(); });
+    EXPECT_FLOAT_EQ(sim_cockpit_misc.barometer_setting, 35.0f);
+    sim_cockpit_misc.barometer_setting = std::nanf("");
+    in_slot(94, 1.0f, [] { PANEL_altimeter(); });
+    EXPECT_FLOAT_EQ(sim_cockpit_misc.barometer_setting, 29.92f);
 }
 
 TEST_F(FlightInstruments, EfisAirspeedReadoutAndBlankingWithoutAvionics)
