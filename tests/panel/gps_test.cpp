@@ -189,6 +189,19 @@ TEST_F(Gps, CursorWrapsOverFiveCharactersForFixesAndSpellingWrapsAfterZ)
     PANEL_gps(-1);
     PANEL_gps(-1);
     EXPECT_STREQ(gps_unit.identifier, "KLAZ");
+    // Spelled past the end of a short identifier, the gap becomes blanks.
+    PANEL_gps(12);
+    PANEL_gps(1);
+    EXPECT_STREQ(gps_unit.identifier, "AB 0");
+    // A kind change keeps the cursor: on the fifth character of a fix, an
+    // airport goes on spelling it; right wraps to 0.
+    gps_unit.cursor = 0;
+    PANEL_gps(13);
+    PANEL_gps(-2);
+    PANEL_gps(10);
+    EXPECT_EQ(gps_unit.cursor, 5);
+    PANEL_gps(2);
+    EXPECT_EQ(gps_unit.cursor, 0);
 }
 
 TEST_F(Gps, ShownValues)
@@ -221,6 +234,11 @@ TEST_F(Gps, ShownValues)
     g.course = 375.0f;
     t = texts(111);
     EXPECT_EQ(t.at(-4), "0000KT999MIN");
+    // Time to go takes the distance as stored, beyond the shown 9999.
+    sim_cockpit_radios.gps_dme_dist_m = 20000.0f;
+    flt[0].groundspeed = 2000.0f / 1.943844f;
+    EXPECT_EQ(texts(111).at(-4), "2000KT600MIN");
+    sim_cockpit_radios.gps_dme_dist_m = 100.0f, flt[0].groundspeed = 0.0f;
     EXPECT_EQ(t.at(6).substr(4, 3), "360");
     only(234);   // no deviation bar
     EXPECT_EQ(texts(114).count(-13), 0u);
