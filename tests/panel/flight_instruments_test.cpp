@@ -391,6 +391,12 @@ TEST_F(FlightInstruments, CompassTurningErrorsAndLag)
     const float t = std::tan(22.5f * 0.01745329f);
     EXPECT_NEAR(COMPASS_indicated_heading(),
                 360.0f + std::atan2(-t * std::sin(20.0f * 0.01745329f), 1.0f) * 57.29578f, 1e-2f);
+    // Exactly half a turn behind, the gap stays +180 and the card turns up.
+    flt[0].phi = 0.0f, flt[0].psi = flt[0].magpsi = 200.0f;
+    const float reads = COMPASS_indicated_heading();
+    compass_mem.card_deg = reads - 180.0f;
+    in_slot(106, 1.0f, [] { PANEL_compass(); });
+    EXPECT_NEAR(compass_mem.card_deg, reads - 180.0f + 0.05f * 180.0f, 1e-3f);
 }
 
 }  // namespace
