@@ -151,9 +151,10 @@ void draw_unit(const flt_struct& f, int u)
 
     const float tx = text_origin[u].x, ty = text_origin[u].y;
     const int font = text_font[u];
-    auto text = [&](int colour, float x, float y, const char* t) { OGL_draw_string(colour, x * s, y * s, t, 9999.0f, font); };
+    // The texts stand at their offsets as given, at any instrument scale.
+    auto text = [&](int colour, float x, float y, const char* t) { OGL_draw_string(colour, x, y, t, 9999.0f, font); };
     auto number = [&](float x, float y, float v, int digits, int decimals) {
-        OGL_draw_string_fmt(VALUE_COLOUR, x * s, y * s, v, digits, decimals, 0, font);
+        OGL_draw_string_fmt(VALUE_COLOUR, x, y, v, digits, decimals, 0, font);
     };
 
     if (kind == KIND_OTHER) {

@@ -240,6 +240,8 @@ TEST_F(Gps, ShownValues)
     EXPECT_EQ(texts(111).at(-4), "2000KT600MIN");
     sim_cockpit_radios.gps_dme_dist_m = 100.0f, flt[0].groundspeed = 0.0f;
     EXPECT_EQ(t.at(6).substr(4, 3), "360");
+    only(232, 2.0f);   // the texts keep their offsets at any scale
+    EXPECT_EQ(texts(111).at(6).substr(0, 4), "KLAX");
     only(234);   // no deviation bar
     EXPECT_EQ(texts(114).count(-13), 0u);
     sim_flightmodel_position.magnetic_variation = 0.0f;
