@@ -171,6 +171,9 @@ void PANEL_rocket_switch(int plane, int type, float d)
 void PANEL_pressurization(const panel_records& r)
 {
     sim_cockpit_pressure_block& p = sim_cockpit_pressure;
+    // A selection that is not a number (written by a plug-in) would stay so
+    // for good and no clamp would catch it: the selectors start it again from
+    // the bottom of their range.
     switch (panel_ins_type) {
     case INS_CABIN_ALT_SEL: {
         float s = p.cabin_altitude_set_m_msl + PANEL_drag_spot(0.0f, -19.0f, 15.0f, 10.0f, 250.0f, 1);

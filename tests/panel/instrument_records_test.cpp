@@ -69,6 +69,9 @@ TEST_F(PanelTest, AKeyFiresTheRocketWithItsOwnType)
     EXPECT_EQ(flt[0].rocket_mode, 0);
     EXPECT_EQ(flt[0].rocket_timeout, 0.0f);
     EXPECT_EQ(panel_ins_type, INS_BUT_BATTERY);
+    PANEL_rocket_switch(0, INS_BUT_AVIONICS, 0.25f);
+    EXPECT_EQ(panel_ins_type, INS_BUT_AVIONICS);
+    EXPECT_EQ(flt[0].rocket_mode, INS_BUT_AVIONICS);
     PANEL_rocket_switch(0, INS_BUT_ROCKET_3, 0.5f);
     EXPECT_EQ(panel_ins_type, INS_BUT_ROCKET_3);
     EXPECT_EQ(flt[0].rocket_mode, INS_BUT_ROCKET_3);
