@@ -293,6 +293,8 @@ void jettison_lights(const instrument_slot& s)
 
 // ---- small gauges ------------------------------------------------------------------------
 
+// Type 332 is the stormscope, whose drawer carries the name its own
+// description gives it.
 void stormscope(const instrument_slot& s) { PANEL_stormscope(s.rec); }
 void radio_altimeter(const instrument_slot& s) { PANEL_radio_altimeter(s.rec); }
 void te_vario(const instrument_slot& s) { PANEL_te_vario(s.rec); }

@@ -42,6 +42,8 @@ float* course_of_selector()
     }
 }
 
+// An engine count from the aircraft file beyond the record's engine entries
+// would read and write past them: the loops over every engine stop there.
 int engine_count(const acf_struct& a) { return std::clamp(a.acf_num_engines, 0, FLT_ENGINES); }
 
 // A lever dragged sets its control through the control's setter.
@@ -183,6 +185,7 @@ void PANEL_levers(int engine, float length, const panel_records& rec)
         // rotor's most blade pitch, the bottom its least. Minimum pitch at the
         // top would make the helicopter sink when the pilot raises the lever
         // and climb when lowering it.
+        // Likewise a thrust-point count beyond the record's entries.
         const int points = std::clamp(a.acf_num_thrustpoints, 0, FLT_ENGINES);
         for (int i = 0; i < points; ++i)
             if (a.acf_prop_type[i] == PROP_COLLECTIVE_ROTOR)
