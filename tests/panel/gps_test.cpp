@@ -125,6 +125,10 @@ TEST_F(Gps, HeldUpButtonStepsOnThePressThenEveryFrame)
     sim_operation_misc.frame_rate_period = 0.001f;
     PANEL_update();
     EXPECT_EQ(sim_cockpit_gps.destination_index, 7);
+    // The rate follows the long-press flag whoever presses: a key command too.
+    sim_operation_misc.frame_rate_period = 0.025f;
+    PANEL_gps(1);
+    EXPECT_EQ(sim_cockpit_gps.destination_index, 12);
     mouse = mouse_record{};
 }
 
