@@ -162,15 +162,18 @@ void PANEL_stall_warning(const panel_records& r)
 
 void PANEL_rocket_switch(int plane, int type, float d)
 {
-    if (plane < 0 || plane >= FLT_SLOTS) return;
-    const bool from_key = INS_in(type, INS_BUT_ROCKET_1, INS_BUT_ROCKET_6);
-    if (from_key) panel_ins_type = type;
-    if (PANEL_click_spot(0.0f, 0.0f, 12.0f, 1) || from_key) FLT_fire_rocket(plane, panel_ins_type, frame_clock + d);
+    if (type > 0) panel_ins_type = type;
+    // A plane outside the flight records (from a joystick binding) would
+    // write past them: FLT_fire_rocket ignores it.
+    if (PANEL_click_spot(0.0f, 0.0f, 12.0f, 1) || type > 0) FLT_fire_rocket(plane, panel_ins_type, frame_clock + d);
 }
 
 void PANEL_pressurization(const panel_records& r)
 {
     sim_cockpit_pressure_block& p = sim_cockpit_pressure;
+    // A selection that is not a number (written by a plug-in) would stay so
+    // for good and no clamp would catch it: the selectors start it again from
+    // the bottom of their range.
     switch (panel_ins_type) {
     case INS_CABIN_ALT_SEL: {
         float s = p.cabin_altitude_set_m_msl + PANEL_drag_spot(0.0f, -19.0f, 15.0f, 10.0f, 250.0f, 1);
@@ -190,7 +193,9 @@ void PANEL_pressurization(const panel_records& r)
         break;
     }
     // The cabin's altimeter and rate-of-climb dial: the altimeter and VVI
-    // drawers show the cabin's values for these types.
+    // drawers read the cabin's values for these types, which draws the same
+    // and leaves the same shared needle memory as putting them into h_ind and
+    // vh_ind for the call and restoring the true values afterwards.
     case INS_CABIN_ALT: PANEL_altimeter(r); break;
     case INS_CABIN_VVI: PANEL_vvi(r); break;
     default: break;

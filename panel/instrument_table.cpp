@@ -166,6 +166,8 @@ void airspeed_trend(const instrument_slot& s)
         trend.previous_airspeed = ias;
         trend.airspeed_known = true;
     }
+    // A frame period of zero (a paused frame) would divide by zero and
+    // throw the line to its end: the trend shows no change instead.
     const float dt = sim_operation_misc.frame_rate_period;
     float rate = dt > 0.0f ? (ias - trend.previous_airspeed) / dt : 0.0f;
     if (!std::isfinite(rate)) rate = 0.0f;
@@ -216,6 +218,8 @@ void autopilot(const instrument_slot&) { PANEL_autopilot(); }
 
 void efis_readouts(const instrument_slot& s) { PANEL_efis_readouts(s.rec); }
 void efis_map(const instrument_slot& s) { PANEL_efis_map(s.rec); }
+// Types 188, 189 and 190 are the orbiter's displays, whose drawers carry
+// the names their own description gives them.
 void orbiter_primary(const instrument_slot& s) { PANEL_orbiter_primary(s.rec); }
 void orbiter_approach(const instrument_slot& s) { PANEL_orbiter_approach(s.rec); }
 void orbiter_entry(const instrument_slot& s) { PANEL_orbiter_entry(s.rec); }
@@ -270,11 +274,13 @@ void annunciator_test(const instrument_slot&) { PANEL_annunciators(-1); }
 void pressurization(const instrument_slot& s) { PANEL_pressurization(s.rec); }
 
 // A column of up to nine lit lights from the bottom, one ninth of the full
-// jettisonable load each, drawn with the gear light's sprite. Without a
-// jettison load nothing shows.
+// jettisonable load each, drawn with the gear light's sprite.
 void jettison_lights(const instrument_slot& s)
 {
     if (!PANEL_has_power()) return;
+    // An aircraft without a jettison load would divide by zero; a load above
+    // the full one (written by a plug-in or a datagram) would draw a light
+    // per ninth without end. Nothing shows without a load, at most nine with.
     const float full = s.rec.acf.acf_m_jettison;
     if (!(full > 0.0f)) return;
     float lit = std::round(s.rec.flt.m_jettison / full * 9.0f);
@@ -287,6 +293,8 @@ void jettison_lights(const instrument_slot& s)
 
 // ---- small gauges ------------------------------------------------------------------------
 
+// Type 332 is the stormscope, whose drawer carries the name its own
+// description gives it.
 void stormscope(const instrument_slot& s) { PANEL_stormscope(s.rec); }
 void radio_altimeter(const instrument_slot& s) { PANEL_radio_altimeter(s.rec); }
 void te_vario(const instrument_slot& s) { PANEL_te_vario(s.rec); }

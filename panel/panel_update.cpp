@@ -64,9 +64,13 @@ void build_identifier(const char* ident)
     pass.morse_times[0] = sim_time.total_running_time_sec;
     std::fill(std::begin(pass.morse_kinds), std::end(pass.morse_kinds), 0);
     int i = 0;
-    // The first four characters; an identifier ends at its terminator.
-    for (int c = 0; c < IDENT_CHARS && ident[c] != 0; ++c) {
-        const char ch = ident[c];
+    // The first four characters, each a letter's elements and a gap. Past the
+    // terminator the text's leftover bytes (of an earlier, longer identifier)
+    // would key letters that are not in it: each such place keys only its gap.
+    bool ended = false;
+    for (int c = 0; c < IDENT_CHARS; ++c) {
+        ended = ended || ident[c] == 0;
+        const char ch = ended ? 0 : ident[c];
         if (ch >= 'A' && ch <= 'Z')
             for (const char* e = morse_letters[ch - 'A']; *e; ++e, ++i)
                 (*e == '.' ? PANEL_morse_dot : PANEL_morse_dash)(pass.morse_kinds, pass.morse_times, i);
@@ -103,14 +107,17 @@ void walk_slots(const panel_records& rec)
     const acf_struct& a = rec.acf;
     for (int slot = 0; slot < ACF_INS_SLOTS; ++slot) {
         const int t = a.acf_ins_type[slot];
-        // Slots come from aircraft files and plug-ins: an unknown type or a
-        // slot placed or sized by no number draws nothing.
-        const instrument_range* row = PANEL_instrument_range(t);
-        if (!row) continue;
+        if (t == -1) continue;
+        // Slots come from aircraft files and plug-ins: a slot placed or sized
+        // by no number would draw its instrument at no place (and leave the
+        // scale not a number for whatever comes next), so it is passed over.
         const float size = a.acf_ins_size[slot], dx = a.acf_ins_x[slot], dy = a.acf_ins_y[slot];
         if (!std::isfinite(size) || !std::isfinite(dx) || !std::isfinite(dy)) continue;
         panel_ins_type = t;
         panel_ins_scale = size;
+        // An unknown type has no drawer: it draws nothing.
+        const instrument_range* row = PANEL_instrument_range(t);
+        if (!row) continue;
         const float left = screen.screen_area_left, bottom = screen.screen_area_bottom;
         screen.screen_area_left = left + dx;
         screen.screen_area_bottom = bottom + dy;

@@ -42,6 +42,8 @@ float* course_of_selector()
     }
 }
 
+// An engine count from the aircraft file beyond the record's engine entries
+// would read and write past them: the loops over every engine stop there.
 int engine_count(const acf_struct& a) { return std::clamp(a.acf_num_engines, 0, FLT_ENGINES); }
 
 // A lever dragged sets its control through the control's setter.
@@ -79,6 +81,7 @@ void PANEL_knob()
     case INS_RHE_OBS_1: value = &r.nav1_obs_degm, step = 1.0f, rate = 30.0f, wrap = true; break;
     case INS_RHE_OBS_2: value = &r.nav2_obs_degm, step = 1.0f, rate = 30.0f, wrap = true; break;
     case INS_RHE_OBS_ANY: value = course_of_selector(), step = 1.0f, rate = 30.0f, wrap = true; break;
+    // The ADF cards are the words published as sim/cockpit/radios/adf1_cardinal_dir and adf2_cardinal_dir.
     case INS_RHE_ADF_1: value = &r.adf1_obs_card_mag, step = -1.0f, rate = -30.0f, wrap = true; break;
     case INS_RHE_ADF_2: value = &r.adf2_obs_card_mag, step = -1.0f, rate = -30.0f, wrap = true; break;
     case INS_RHE_RADALT:
@@ -99,7 +102,10 @@ void PANEL_levers(int engine, float length, const panel_records& rec)
     const float s = panel_ins_scale;
     length = finite_or(length, 0.0f);
     // Every lever's travel runs over its slot's picture, which is composed
-    // centred on the slot: a vernier's handle too stays on its own track.
+    // centred on the slot. Shifting a vernier's travel down by half its length
+    // would draw its handle from -5 to -95 on a 100-unit slot whose track runs
+    // -45..45: the handle would leave its track and sit on the instrument
+    // below. So a vernier's handle, like every other, stays on its own track.
     const float h = length * s * 0.5f - 5.0f;
     const float top = h, bottom = -h;
     float w = vernier(t) ? 16.0f : 10.0f;
@@ -161,9 +167,14 @@ void PANEL_levers(int engine, float length, const panel_records& rec)
     }
     case INS_HAN_SWEEP: case INS_HAN_INCIDENCE: case INS_HAN_VECT: {
         const float ya = h - 2.0f, yb = 12.0f - h;
-        // The position reached, drawn before the lever.
+        // The position reached, drawn before the lever. The aircraft record
+        // carries no vector-lever end values and the flight model keeps the
+        // vector request and the vector reached as ratios 0..1 of its travel
+        // (vectrqst, vect_ratio) rather than degrees: so the vector lever runs
+        // 0 at the top to 1 at the bottom and its indicator reads the ratio
+        // itself, where a division by 120 would pin it near the top.
         const float reached = t == INS_HAN_VECT ? f.vect_ratio : f.swdi;
-        const float y = ya + (yb - ya) * std::clamp(finite_or(reached, 0.0f), 0.0f, 1.0f);
+        const float y = ya + (yb - ya) * finite_or(reached, 0.0f);
         PANEL_draw_control(t == INS_HAN_INCIDENCE ? 11.0f : 19.0f, y, 1);
         if (t == INS_HAN_VECT) lever(0.0f, 1.0f, f.vectrqst, ya, yb, w, 0, CTRL_set_vector_request);
         else lever(0.0f, 1.0f, f.swdirqst, ya, yb, w, 0, CTRL_set_sweep_request);
@@ -171,7 +182,10 @@ void PANEL_levers(int engine, float length, const panel_records& rec)
     }
     case INS_HAN_SLIDER_COLLECTIVE: {
         // The collective is raised to climb: the top of the travel is the
-        // rotor's most blade pitch, the bottom its least.
+        // rotor's most blade pitch, the bottom its least. Minimum pitch at the
+        // top would make the helicopter sink when the pilot raises the lever
+        // and climb when lowering it.
+        // Likewise a thrust-point count beyond the record's entries.
         const int points = std::clamp(a.acf_num_thrustpoints, 0, FLT_ENGINES);
         for (int i = 0; i < points; ++i)
             if (a.acf_prop_type[i] == PROP_COLLECTIVE_ROTOR)
@@ -216,8 +230,9 @@ void PANEL_flap_lever(const panel_records& r)
         const float at = h == 0.0f ? 0.5f : 1.0f - (mouse.mouse_y - screen.screen_area_bottom + h) / (2.0f * h);
         request = std::clamp(finite_or(at, 0.5f), 0.0f, 1.0f);
     }
-    // Snap to the nearest detent, the first on a tie; only detents inside
-    // the aircraft's table count, and none leaves the request at 0.
+    // Snap to the nearest detent, the first on a tie; none leaves the request
+    // at 0. A detent count from the aircraft file beyond the table would read
+    // past acf_flap_dn, so only the table's own entries count.
     const int last = std::min(a.acf_flap_detents, ACF_FLAP_DN - 1);
     float best_gap = 9.9f, snapped = 0.0f;
     if (last >= 0) {

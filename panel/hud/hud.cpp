@@ -161,9 +161,13 @@ void HUD_draw(float x1, float y1, float x2, float y2, int mode)
         pitch_ladder(cx, cy, c, k);
 
         if (sim_cockpit_radios.nav_type[0] != 0 && HUD_acf_type() != 2) {
+            // 1000 dots put a bar 12,000 units from the centre, off any
+            // window, so the picture is the same as unheld; the hold keeps a
+            // deflection written as an endless number by a plug-in or a
+            // datagram out of the vertices.
             const float L = 2.0f * LADDER_SCALE, u = 0.4f * LADDER_SCALE;
-            const float h = std::clamp(sim_cockpit_radios.nav1_hdef_dot[0], -100.0f, 100.0f);
-            const float v = std::clamp(sim_cockpit_radios.nav1_vdef_dot[0], -100.0f, 100.0f);
+            const float h = std::clamp(sim_cockpit_radios.nav1_hdef_dot[0], -1000.0f, 1000.0f);
+            const float v = std::clamp(sim_cockpit_radios.nav1_vdef_dot[0], -1000.0f, 1000.0f);
             OGL_draw_line(c, 1.0f, cx + h * u, cy - L, cx + h * u, cy + L);
             OGL_draw_line(c, 1.0f, cx - L, cy - v * u, cx + L, cy - v * u);
         }

@@ -17,8 +17,10 @@
 constexpr int HUD_MODE_VIEW = 0;
 constexpr int HUD_MODE_SYNTHETIC = 1;
 
-// The user's aircraft's head-up display kind: 0 none, 2 one that also draws
-// its symbols on the world. An aircraft has one when its HUD box has a size.
+// The user's aircraft's head-up display kind (published as
+// sim/aircraft/view/acf_HUD_type): 0 none, 2 one that also draws its symbols
+// on the world. The aircraft file carries no field for the kind, so it is
+// taken from the HUD box the file does carry: a box with a size is kind 2.
 int32_t HUD_acf_type();
 // Draws the head-up display in the box (x0, y0)..(x1, y1), interface units
 // about the current 2-D origin.

@@ -49,8 +49,11 @@ void update_needles(const acf_struct& a, float altitude_ft)
 void barometer_knob(float x, float y)
 {
     float& baro = sim_cockpit_misc.barometer_setting;
-    const float step = PANEL_drag_spot(x, y, 10.0f, 0.01f, 0.1f, 1);
-    if (step != 0.0f) baro = std::clamp(std::isfinite(baro) ? baro + step : 29.92f, 0.0f, 35.0f);
+    // A setting that is not a number (from a plug-in or a datagram) would stay
+    // so for good, since every sum with it is not a number either: the knob
+    // starts it again from the standard 29.92 in.
+    if (!std::isfinite(baro)) baro = 29.92f;
+    baro = std::clamp(baro + PANEL_drag_spot(x, y, 10.0f, 0.01f, 0.1f, 1), 0.0f, 35.0f);
 }
 
 }  // namespace
@@ -61,7 +64,10 @@ void PANEL_altimeter(const panel_records& r)
     const int t = panel_ins_type;
     const float s = panel_ins_scale;
     const bool failed = FLT_slot_failed(0, FAIL_SLOT_ALTIMETER_INSTR);
-    // The cabin altimeter of the pressurization panel shows the cabin's altitude.
+    // The cabin altimeter of the pressurization panel shows the cabin's
+    // altitude: reading it here gives the same needles, and leaves the same
+    // shared angles behind, as putting it into h_ind for the call and
+    // restoring the true value afterwards.
     const float shown_m = t == INS_CABIN_ALT ? sim_cockpit_pressure.cabin_altitude_actual_m_msl : f.h_ind;
     const float altitude_ft = failed ? alt_mem.altitude_ft : shown_m * UNIT.mtrs_to_ft;
     const float baro = std::isfinite(sim_cockpit_misc.barometer_setting) ? sim_cockpit_misc.barometer_setting : 0.0f;

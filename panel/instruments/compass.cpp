@@ -29,7 +29,7 @@ float COMPASS_indicated_heading(const flt_struct& f)
     const float dip = std::tan((45.0f - f.latitude * 0.5f) * DEG_TO_RAD_FLOAT);
     const float phi = f.phi * DEG_TO_RAD_FLOAT, mag = f.magpsi * DEG_TO_RAD_FLOAT;
     const float h = std::atan2(std::sin(mag) * std::cos(phi) - dip * std::sin(phi), std::cos(mag)) / DEG_TO_RAD_FLOAT;
-    return UTIL_wrap_from(h + accel_error, 0.0f, 360.0f);
+    return UTIL_wrap_between(h + accel_error, 0.0f, 360.0f);
 }
 
 float COMPASS_indicated_heading() { return COMPASS_indicated_heading(flt[0]); }
@@ -37,8 +37,8 @@ float COMPASS_indicated_heading() { return COMPASS_indicated_heading(flt[0]); }
 void PANEL_compass(const panel_records& r)
 {
     const float dt = sim_operation_misc.frame_rate_period;
-    const float d = UTIL_wrap_from(COMPASS_indicated_heading(r.flt) - compass_mem.card_deg, -180.0f, 360.0f);
-    if (std::isfinite(dt)) compass_mem.card_deg = UTIL_wrap_from(compass_mem.card_deg + dt * d, 0.0f, 360.0f);
+    const float d = UTIL_wrap_between(COMPASS_indicated_heading(r.flt) - compass_mem.card_deg, -180.0f, 180.0f);
+    if (std::isfinite(dt)) compass_mem.card_deg = UTIL_wrap_between(compass_mem.card_deg + dt * d, 0.0f, 360.0f);
 
     float cx, cy;
     switch (panel_ins_type) {

@@ -57,7 +57,9 @@ void PANEL_vvi(const panel_records& r)
     const int t = panel_ins_type;
     const float s = panel_ins_scale;
     if (!FLT_slot_failed(0, FAIL_SLOT_VVI_INSTR)) {
-        // The cabin's rate of climb on the pressurization panel's dial.
+        // The cabin's rate of climb on the pressurization panel's dial: read
+        // here, the same as putting it into vh_ind for the call and restoring
+        // the true rate afterwards.
         const float climb_mps = t == INS_CABIN_VVI ? sim_cockpit_pressure.cabin_vvi_actual_m_msec : r.flt.vh_ind;
         const float v = climb_mps * UNIT.mps_to_fpm;
         if (std::isfinite(v)) vvi_mem.vvi_fpm = v;

@@ -81,7 +81,8 @@ void copy_identifier(int kind, int32_t index)
     std::memcpy(gps_unit.identifier, id, strnlen(id, size));
 }
 
-// The spelled identifier without its trailing blanks.
+// The spelled identifier without its trailing blanks (the blanks that stand
+// in for terminators above are not part of the identifier looked up).
 void spelled(char out[EDITED_CHARS + 1])
 {
     std::memset(out, 0, EDITED_CHARS + 1);
@@ -89,8 +90,10 @@ void spelled(char out[EDITED_CHARS + 1])
     for (int k = EDITED_CHARS - 1; k >= 0 && (out[k] == ' ' || out[k] == 0); --k) out[k] = 0;
 }
 
-// Character `pos` (0-based) of the identifier moved by `amount` glyphs; the
-// blanks and terminators before it become blanks so the text stays whole.
+// Character `pos` (0-based) of the identifier moved by `amount` glyphs. The
+// terminators before it become blanks: spelling the fourth character of a
+// two-letter identifier would otherwise leave it behind the terminator, so
+// the unit would neither show nor look up the character just spelled.
 void spell(int pos, int amount)
 {
     char* id = gps_unit.identifier;
@@ -148,9 +151,10 @@ void draw_unit(const flt_struct& f, int u)
 
     const float tx = text_origin[u].x, ty = text_origin[u].y;
     const int font = text_font[u];
-    auto text = [&](int colour, float x, float y, const char* t) { OGL_draw_string(colour, x * s, y * s, t, 9999.0f, font); };
+    // The texts stand at their offsets as given, at any instrument scale.
+    auto text = [&](int colour, float x, float y, const char* t) { OGL_draw_string(colour, x, y, t, 9999.0f, font); };
     auto number = [&](float x, float y, float v, int digits, int decimals) {
-        OGL_draw_string_fmt(VALUE_COLOUR, x * s, y * s, v, digits, decimals, 0, font);
+        OGL_draw_string_fmt(VALUE_COLOUR, x, y, v, digits, decimals, 0, font);
     };
 
     if (kind == KIND_OTHER) {
@@ -159,6 +163,8 @@ void draw_unit(const flt_struct& f, int u)
         gps_unit.name[0] = 0;
         if (in_table(kind, g.destination_index)) {
             const size_t i = static_cast<size_t>(g.destination_index);
+            // A fix index taken into the navaid table could read past its
+            // end; a fix's name line is not drawn anyway, so it stays empty.
             const char* name = kind == KIND_AIRPORT ? airport_table[i].name : kind == KIND_FIX ? "" : navaid_table[i].name;
             const size_t n = std::min<size_t>(strnlen(name, APT_NAME_SIZE), GPS_NAME_CHARS);
             std::memcpy(gps_unit.name, name, n);
@@ -177,11 +183,16 @@ void draw_unit(const flt_struct& f, int u)
     const float course = UTIL_wrap_closed(finite(g.course + sim_flightmodel_position.magnetic_variation), 360.0f);
     const float distance = std::clamp(finite(r.gps_dme_dist_m), 0.0f, 9999.0f);
     const float speed = std::clamp(finite(f.groundspeed * UNIT.mps_to_kts), 0.0f, 9999.0f);
-    const float time_to_go = std::clamp(distance / std::max(speed, 1.0f) * 60.0f, 0.0f, 999.0f);
+    const float knots = finite(f.groundspeed * UNIT.mps_to_kts);
+    const float time_to_go =
+        std::clamp(finite(r.gps_dme_dist_m / (knots > 1.0f ? knots : 1.0f) * 60.0f), 0.0f, 999.0f);
     number(tx - 36.0f, ty + 10.0f, course, 3, 0);
     text(VALUE_COLOUR, tx - 18.0f, ty + 10.0f, COURSE_UNIT);
     number(tx + 6.0f, ty + 10.0f, distance, 5, 1);
-    text(VALUE_COLOUR, tx + 39.0f, ty + 10.0f, DISTANCE_UNIT);   // after the full stop's half cell
+    // The text drawer gives the distance's full stop half a cell of its own,
+    // so its five digits end at tx + 39: the unit label at tx + 36 would be
+    // drawn over the tenths digit. It starts after it instead.
+    text(VALUE_COLOUR, tx + 39.0f, ty + 10.0f, DISTANCE_UNIT);
     number(tx - 66.0f, ty, speed, 4, 0);
     text(VALUE_COLOUR, tx - 42.0f, ty, SPEED_UNIT);
     number(tx + 6.0f, ty, time_to_go, 3, 0);
@@ -212,7 +223,7 @@ void PANEL_gps(int code, const panel_records& r)
         const point p = button_places[u][b];
         pressed[b] = b < 4 ? PANEL_click_spot(p.x, p.y, 8.0f, 0) : PANEL_click_spot(p.x, p.y, 6.0f, mouse.mouse_panel_drag);
     }
-    const bool held_long = code == 0 && mouse.mouse_panel_drag != 0;
+    const bool held_long = mouse.mouse_panel_drag != 0;
 
     // One kind change at most: the first kind button pressed, else the cycle.
     int kind = 0;
@@ -227,9 +238,11 @@ void PANEL_gps(int code, const panel_records& r)
 
     const int last = g.destination_type == KIND_FIX ? 5 : 4;
     int32_t& cursor = gps_unit.cursor;
-    if (cursor < 0 || cursor > last) cursor = 0;
-    if (pressed[4]) cursor = cursor == 0 ? last : cursor - 1;
-    if (pressed[5]) cursor = cursor == last ? 0 : cursor + 1;
+    if (pressed[4]) cursor = cursor <= 0 ? last : cursor - 1;
+    if (pressed[5]) cursor = cursor >= last ? 0 : cursor + 1;
+    // The cursor picks a character of the five edited: outside 1..5 it would
+    // spell a character past them.
+    if (cursor < 0 || cursor > EDITED_CHARS) cursor = 0;
 
     int n = 1;
     if (held_long) {
@@ -240,6 +253,7 @@ void PANEL_gps(int code, const panel_records& r)
     if (amount != 0 && cursor == 0) {
         const int t = g.destination_type;
         const int32_t count = table_count(t);
+        // An empty table has nothing to step to (and no count to wrap by).
         if ((t == KIND_AIRPORT || t == KIND_FIX) && count > 0) {
             const int64_t i = (static_cast<int64_t>(g.destination_index) + amount) % count;
             g.destination_index = static_cast<int32_t>(i < 0 ? i + count : i);

@@ -139,6 +139,15 @@ TEST_F(FlightInstruments, AltimeterNeedlesAndTheBarometerWindowAndKnob)
     mouse.mouse_x = 512.0f - 47.0f + 5.0f, mouse.mouse_y = 384.0f - 55.0f + 5.0f;
     in_slot(94, 1.0f, [] { PANEL_altimeter(); });
     EXPECT_FLOAT_EQ(sim_cockpit_misc.barometer_setting, 35.0f);
+    // Untouched, the knob still holds the setting within range, and one that
+    // is not a number starts again from 29.92 in.
+    mouse.mouse_down = mouse.mouse_held = 0;
+    sim_cockpit_misc.barometer_setting = 40.0f;
+    in_slot(94, 1.0f, [] { PANEL_altimeter(); });
+    EXPECT_FLOAT_EQ(sim_cockpit_misc.barometer_setting, 35.0f);
+    sim_cockpit_misc.barometer_setting = std::nanf("");
+    in_slot(94, 1.0f, [] { PANEL_altimeter(); });
+    EXPECT_FLOAT_EQ(sim_cockpit_misc.barometer_setting, 29.92f);
 }
 
 TEST_F(FlightInstruments, EfisAirspeedReadoutAndBlankingWithoutAvionics)
@@ -382,6 +391,12 @@ TEST_F(FlightInstruments, CompassTurningErrorsAndLag)
     const float t = std::tan(22.5f * 0.01745329f);
     EXPECT_NEAR(COMPASS_indicated_heading(),
                 360.0f + std::atan2(-t * std::sin(20.0f * 0.01745329f), 1.0f) * 57.29578f, 1e-2f);
+    // Exactly half a turn behind, the gap stays +180 and the card turns up.
+    flt[0].phi = 0.0f, flt[0].psi = flt[0].magpsi = 200.0f;
+    const float reads = COMPASS_indicated_heading();
+    compass_mem.card_deg = reads - 180.0f;
+    in_slot(106, 1.0f, [] { PANEL_compass(); });
+    EXPECT_NEAR(compass_mem.card_deg, reads - 180.0f + 0.05f * 180.0f, 1e-3f);
 }
 
 }  // namespace

@@ -125,6 +125,10 @@ TEST_F(Gps, HeldUpButtonStepsOnThePressThenEveryFrame)
     sim_operation_misc.frame_rate_period = 0.001f;
     PANEL_update();
     EXPECT_EQ(sim_cockpit_gps.destination_index, 7);
+    // The rate follows the long-press flag whoever presses: a key command too.
+    sim_operation_misc.frame_rate_period = 0.025f;
+    PANEL_gps(1);
+    EXPECT_EQ(sim_cockpit_gps.destination_index, 12);
     mouse = mouse_record{};
 }
 
@@ -189,6 +193,19 @@ TEST_F(Gps, CursorWrapsOverFiveCharactersForFixesAndSpellingWrapsAfterZ)
     PANEL_gps(-1);
     PANEL_gps(-1);
     EXPECT_STREQ(gps_unit.identifier, "KLAZ");
+    // Spelled past the end of a short identifier, the gap becomes blanks.
+    PANEL_gps(12);
+    PANEL_gps(1);
+    EXPECT_STREQ(gps_unit.identifier, "AB 0");
+    // A kind change keeps the cursor: on the fifth character of a fix, an
+    // airport goes on spelling it; right wraps to 0.
+    gps_unit.cursor = 0;
+    PANEL_gps(13);
+    PANEL_gps(-2);
+    PANEL_gps(10);
+    EXPECT_EQ(gps_unit.cursor, 5);
+    PANEL_gps(2);
+    EXPECT_EQ(gps_unit.cursor, 0);
 }
 
 TEST_F(Gps, ShownValues)
@@ -221,7 +238,14 @@ TEST_F(Gps, ShownValues)
     g.course = 375.0f;
     t = texts(111);
     EXPECT_EQ(t.at(-4), "0000KT999MIN");
+    // Time to go takes the distance as stored, beyond the shown 9999.
+    sim_cockpit_radios.gps_dme_dist_m = 20000.0f;
+    flt[0].groundspeed = 2000.0f / 1.943844f;
+    EXPECT_EQ(texts(111).at(-4), "2000KT600MIN");
+    sim_cockpit_radios.gps_dme_dist_m = 100.0f, flt[0].groundspeed = 0.0f;
     EXPECT_EQ(t.at(6).substr(4, 3), "360");
+    only(232, 2.0f);   // the texts keep their offsets at any scale
+    EXPECT_EQ(texts(111).at(6).substr(0, 4), "KLAX");
     only(234);   // no deviation bar
     EXPECT_EQ(texts(114).count(-13), 0u);
     sim_flightmodel_position.magnetic_variation = 0.0f;

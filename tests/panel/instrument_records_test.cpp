@@ -60,14 +60,20 @@ TEST_F(PanelTest, CabinAltimeterAndRateDialShowTheCabin)
     EXPECT_EQ(flt[0].vh_ind, -7.0f);
 }
 
-TEST_F(PanelTest, AKeyFiresTheRocketOnlyForARocketType)
+TEST_F(PanelTest, AKeyFiresTheRocketWithItsOwnType)
 {
+    // Type 0 (the panel's own call) without a click fires nothing and keeps
+    // the current type; any type above 0 becomes the current type and fires.
     panel_ins_type = INS_BUT_BATTERY;
-    PANEL_rocket_switch(0, INS_BUT_AVIONICS, 0.5f);
+    PANEL_rocket_switch(0, 0, 0.5f);
     EXPECT_EQ(flt[0].rocket_mode, 0);
     EXPECT_EQ(flt[0].rocket_timeout, 0.0f);
     EXPECT_EQ(panel_ins_type, INS_BUT_BATTERY);
+    PANEL_rocket_switch(0, INS_BUT_AVIONICS, 0.25f);
+    EXPECT_EQ(panel_ins_type, INS_BUT_AVIONICS);
+    EXPECT_EQ(flt[0].rocket_mode, INS_BUT_AVIONICS);
     PANEL_rocket_switch(0, INS_BUT_ROCKET_3, 0.5f);
+    EXPECT_EQ(panel_ins_type, INS_BUT_ROCKET_3);
     EXPECT_EQ(flt[0].rocket_mode, INS_BUT_ROCKET_3);
     EXPECT_EQ(flt[0].rocket_timeout, frame_clock + 0.5f);
 }

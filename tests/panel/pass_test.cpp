@@ -170,6 +170,7 @@ TEST_F(PanelTest, SlotsAreDrawnAboutTheirCentresAndTheOriginComesBackBitForBit)
     const auto prims = capture_feedback(PANEL_update);
     EXPECT_EQ(std::memcmp(&left, &screen.screen_area_left, sizeof left), 0);
     EXPECT_EQ(std::memcmp(&bottom, &screen.screen_area_bottom, sizeof bottom), 0);
+    EXPECT_EQ(panel_ins_type, 9999);   // an unknown type still becomes the current one
 
     const auto turn = needles(prims, 15);
     ASSERT_EQ(turn.size(), 1u);
