@@ -663,11 +663,18 @@ TEST_F(Weapons, ProjectileDragAndMotorByHand)
         r.proj_vel[2] = -100.0f;
         r.proj_pos[1] = 1000.0f;
         for (int k = 0; k < 3; ++k) r.proj_burn_time[k] = row.burn[k], r.proj_thrust[k] = row.thrust[k];
+        const int smoke_before = live_particles(21);
         WPN_fire_and_fly();
         EXPECT_NEAR(r.proj_vel[2], -100.0f + row.az * 0.02f, 1e-4f) << row.stage;
         EXPECT_NEAR(r.proj_vel[1], -G * 0.02f, 1e-5f) << row.stage;
         EXPECT_NEAR(r.proj_pos[2], r.proj_vel[2] * 0.02f, 1e-5f) << row.stage;
         for (int k = 0; k < 3; ++k)
             EXPECT_NEAR(r.proj_burn_time[k], row.burn[k] - (k == row.stage ? 0.02f : 0.0f), 1e-6f) << row.stage;
+        // A burning stage trails one smoke particle every step, also the second
+        // step of the same frame.
+        const int smoke = live_particles(21);
+        WPN_fire_and_fly();
+        EXPECT_EQ(smoke - smoke_before, row.stage >= 0 ? 1 : 0) << row.stage;
+        EXPECT_EQ(live_particles(21) - smoke, row.stage >= 0 ? 1 : 0) << row.stage;
     }
 }
