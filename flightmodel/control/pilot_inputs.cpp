@@ -332,7 +332,9 @@ control_gains INPUT_stick_shaping(int p)
     }
 
     if (sim_operation_prefs.auto_coordinate_helos && a.acf_prop_type[1] == PROP_TAIL_ROTOR) {
-        const float r = clamp_or(ratio_or(speed_mps, a.acf_est_Vs, 1.0f), 0.0f, 1.0f, 0.0f);
+        // Without a stall speed the ratio is past its bounds on the side of the
+        // speed's sign (standing still, 0/0, it is taken as 1).
+        const float r = clamp_or(ratio_or(speed_mps, a.acf_est_Vs, speed_mps < 0.0f ? 0.0f : 1.0f), 0.0f, 1.0f, 0.0f);
         joy.yolk_heading_ratio = -(f.beta * r * 0.1f + (1.0f - r) * f.R * 0.05f) * out.g;
     }
     return out;

@@ -79,8 +79,9 @@ bool water_at(int i, int j)
     return code == LANDUSE_WATER_A || code == LANDUSE_WATER_B;
 }
 
-// Water under any corner of the plane's grid cell (the cell words are
-// writable by plug-ins: kept inside the grid with room for the far corner).
+// Water under any corner of the plane's grid cell. The cell words are
+// writable by plug-ins; unchecked, a word outside the grid would read past the
+// land-use grid, so they are kept inside it with room for the far corner.
 bool over_water()
 {
     const int i = std::clamp(static_cast<int>(flt[0].i), 0, TERRAIN_GRID_ROWS - 2);
@@ -110,8 +111,9 @@ void explain_crash()
     if (f.over_vfe) say(ADVISE_OVER_VFE);
 }
 
-// The crash plays for a moment with nothing drawn; the system still sees the
-// program alive.
+// The crash plays for a moment with nothing drawn. The wait lets the system
+// see the program alive (a window that takes no events for 4 s is flagged as
+// hung) without handling any message.
 void crash_wait()
 {
     constexpr double NAP_SEC = 0.01;
