@@ -58,7 +58,9 @@ void shoot(int plane, wpn_slot_record& w)
         r.proj_vel[k] = w.wpn_muzzle_speed * r.proj_dir[k] + w.wpn_vel[k];
         r.proj_pos[k] = w.wpn_pos[k];
     }
-    if (w.wpn_type == WPN_KIND_GUN)   // muzzle flash
+    // A muzzle flash; a negative mass (a bad weapon file) would make its size
+    // a NaN, so it is taken as 0 there.
+    if (w.wpn_type == WPN_KIND_GUN)
         PARTICLE_spawn(r.proj_pos[0], r.proj_pos[1], r.proj_pos[2], 0.25f * r.proj_vel[0], 0.25f * r.proj_vel[1],
                        0.25f * r.proj_vel[2], -9999.9f, std::sqrt(UTIL_max(w.wpn_mass, 0.0f)) * 2.0f, 1.0f, 3.0f, 0,
                        1.0f, 0);
