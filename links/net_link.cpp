@@ -173,15 +173,12 @@ int NET_fill_ring(int most)
     return read;
 }
 
-// Read readiness: every datagram waiting (as far as the ring has free slots)
-// is read at once. The message pump polls a ready socket a bounded number of
-// times a frame (PLAT_SOCKET_POLLS_PER_PUMP), so reading one datagram a
-// notification would leave the rest of a burst on the socket, whose buffer
-// then overflows and the system drops what no longer fits.
+// Read readiness: one datagram into the ring (the message pump notifies
+// again while more wait on the socket).
 void NET_socket_notify(int event)
 {
     if (event != 1) return;
-    NET_fill_ring(NET_RING_SLOTS);
+    NET_fill_ring(1);
 }
 
 int NET_bound_port() { return net_link.net_socket >= 0 ? PLAT_udp_local_port(net_link.net_socket) : 0; }
