@@ -72,12 +72,16 @@ uint16_t slot_port(int slot)
 }
 
 // A failure is a fatal alert (which ends the program; should one return, the
-// link stays without a socket and every send counts as failed).
+// link stays without a socket and every send counts as failed). This system
+// has no socket library to start, so there is no start-up failure to report.
 void start_socket()
 {
     net_inited = 1;
     NET_clear_tables();
-    PLAT_udp_own_address(net_link.net_own_ip, NET_OWN_IP_SIZE);   // 127.0.0.1 when the host name does not resolve
+    // A host name that does not resolve is usual on this system (a machine
+    // without a name service); failing on it would stop the program from
+    // starting at all, so the own address reads 127.0.0.1 instead.
+    PLAT_udp_own_address(net_link.net_own_ip, NET_OWN_IP_SIZE);
     const int fd = PLAT_udp_socket();
     if (fd < 0) return fatal("Can not create socket!        ");
     net_link.net_socket = fd;
@@ -95,6 +99,8 @@ void NET_data_send(const char* label, int index, const void* payload, int length
         return;
     }
     if (!net_slot_enabled[slot] || !net_slot_valid[slot]) return;
+    // A negative length is refused the same way: copying it would read and
+    // write far outside the payload and the send buffer.
     if (length < 0 || length + NET_HEAD_BYTES >= NET_PACKET_MAX) {
         fatal_send("Trying to send too LARGE a buffer!", label, payload, length);
         return;
@@ -143,6 +149,10 @@ void NET_close()
     net_link.net_socket = -1;
 }
 
+// Reads waiting datagrams into the ring, one a slot after the slot written
+// last. It stops at a slot the receive pass has not handled yet: overwriting
+// it would lose a datagram already received; the rest waits on the socket for
+// the next pass instead. A failed read leaves the ring index where it was.
 int NET_fill_ring(int most)
 {
     if (net_link.net_socket < 0) return 0;
@@ -163,10 +173,12 @@ int NET_fill_ring(int most)
     return read;
 }
 
+// Read readiness: one datagram into the ring (the message pump notifies
+// again while more wait on the socket).
 void NET_socket_notify(int event)
 {
     if (event != 1) return;
-    NET_fill_ring(NET_RING_SLOTS);
+    NET_fill_ring(1);
 }
 
 int NET_bound_port() { return net_link.net_socket >= 0 ? PLAT_udp_local_port(net_link.net_socket) : 0; }

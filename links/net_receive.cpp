@@ -55,8 +55,12 @@ struct label_entry {
 
 // Texts travel as bytes and are never turned; "FIRE", "MMLO", "STA1" and
 // "ATA1" keep their leading bytes in the sender's order; "ISET" turns only its
-// flag word and "TEXT" only the four words ahead of its text. The ranges of
-// the records' values are in links/net_ranges.cpp.
+// flag word and "TEXT" only the four words ahead of its text. "CHAR", "FAIL",
+// "RECO" and "MOUS" are not turned either: their payloads are single bytes and
+// digit texts, and turning their first word would move a key or failure
+// number out to byte 3 and read a 0 in its place (a big-endian sender's
+// "FAIL" 57 would fail item 0), and reverse a click's digits ("0512" to
+// "2150"). The ranges of the records' values are in links/net_ranges.cpp.
 const label_entry label_table[] = {
     {"CUST", 36, 0, TO_END, &net_fields_CUST, NET_handle_CUST_datagram},
     {"TEXT", 172, 0, 16, &net_fields_TEXT, NET_handle_TEXT_datagram},
@@ -116,7 +120,8 @@ void counted_label(const uint8_t* head, char out[5])
 // The refusal log: every refused datagram is counted by its label and reason;
 // at the end of a pass, at most once a second, one line goes to "ERROR.OUT":
 // the full explanation when one datagram was refused since the last line, a
-// summary with the counts when more were. A sender cannot fill the disk.
+// summary with the counts when more were. A line for every refused datagram
+// would let any sender flooding the port fill the disk with "ERROR.OUT".
 
 constexpr float REPORT_PERIOD_SEC = 1.0f;
 constexpr int REFUSAL_KINDS = 24;          // kinds a summary names; later kinds are counted as others
@@ -259,16 +264,6 @@ void refuse_too_long(const uint8_t* slot, int len)
     });
 }
 
-void refuse_unknown_label(const uint8_t* slot)
-{
-    count_refusal("????", "unknown label", RANGE_ANY, [&](char* out, int size) {
-        char shown[5];
-        printable_label(slot, shown);
-        std::snprintf(out, static_cast<size_t>(size), "Dropped a datagram with a label no handler knows: %s (index %d).",
-                      shown, slot[4]);
-    });
-}
-
 void swap_words(uint8_t* p, int from, int to)
 {
     for (int k = from; k < to; k += 4) {
@@ -281,6 +276,10 @@ void swap_words(uint8_t* p, int from, int to)
 void handle_slot(uint8_t* slot, int len)
 {
     ++net_counters.handled;
+    // Too long a datagram, a wrong size below and the handlers' bad rows and
+    // entries are refused with a line in "ERROR.OUT", not a fatal alert: an
+    // alert would let any sender on the network end the program (and the
+    // user's flight) with one datagram.
     if (len >= NET_PACKET_MAX) return refuse_too_long(slot, len);
     const uint8_t mark = slot[5];
     if ((mark != '0' && mark != '1') || len - NET_HEAD_BYTES <= 0) return refuse_bad_head(slot, len);
@@ -294,7 +293,10 @@ void handle_slot(uint8_t* slot, int len)
         error_log.flush();
     }
     const label_entry* entry = find_label(slot);
-    if (!entry) return refuse_unknown_label(slot);
+    if (!entry) {
+        ++net_counters.refused;   // counted in the statistics; nothing else happens
+        return;
+    }
 
     net_datagram d{};
     std::memcpy(d.label, slot, 4);
@@ -401,8 +403,10 @@ void NET_clear_receive_copies()
 void NET_receive()
 {
     // The ring first (what the notifications read since the last pass), then
-    // what still waits on the socket, a ring at a time, so a burst is handled
-    // in the frame it came in, up to a bound that keeps the frame going.
+    // what still waits on the socket, a ring at a time, up to a bound that
+    // keeps the frame going. Emptying only the ring would leave a burst of
+    // more than 100 datagrams on the socket, whose buffer then overflows and
+    // the system drops the rest; read here, it is handled in the frame it came in.
     int handled = 0;
     for (;;) {
         for (int k = 0; k < NET_RING_SLOTS; ++k) {

@@ -60,7 +60,9 @@ void NET_handle_CHAR(net_datagram& d) { CORE_run_key(0, d.payload[0]); }
 void NET_handle_DATA(net_datagram& d)
 {
     const int n = std::min(d.size / DATA_RECORD_BYTES, NET_DATA_ROWS);
-    // Every record's values lie in their ranges, or none of the datagram is applied.
+    // Every record's values lie in their ranges, or none of the datagram is
+    // applied: a value far outside (a position 3e9 m away, a NaN) would put the
+    // plane where no scenery can load or turn the flight model's numbers to NaN.
     for (int i = 0; i < n; ++i) {
         data_record r;
         std::memcpy(&r, d.payload + static_cast<size_t>(i) * DATA_RECORD_BYTES, sizeof r);
@@ -88,6 +90,8 @@ void NET_handle_RECO(net_datagram& d) { set_failure(d, 0); }
 void NET_handle_selection(net_datagram& d)
 {
     const int n = d.size / 4;
+    // Too many entries or a row of 200 or more is refused (a fatal alert would
+    // let any sender end the program); the rows are checked before any is set.
     if (n >= SELECTION_LIMIT) {
         char why[100];
         std::snprintf(why, sizeof why, "it lists %d data rows, at most %d are taken", n, SELECTION_LIMIT - 1);
@@ -127,7 +131,7 @@ void NET_handle_ISET(net_datagram& d)
     const size_t port = strnlen(net_iset_rcv.port, NET_PORT_TEXT_SIZE - 1);
     std::memset(net_port_text[s], 0, NET_PORT_TEXT_SIZE);
     std::memcpy(net_port_text[s], net_iset_rcv.port, port);
-    net_slot_enabled[s] = net_iset_rcv.enabled != 0 ? 1 : 0;
+    net_slot_enabled[s] = net_iset_rcv.enabled;
 }
 
 void NET_handle_FIX(net_datagram& d)

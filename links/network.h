@@ -52,13 +52,13 @@ void NET_data_send(const char* label, int index, const void* payload, int length
 void NET_init();
 // Closes the socket when it was opened (the started flag stays set).
 void NET_close();
-// The socket notification: 1 reads the waiting datagrams into the free ring
-// slots after the one written last (a slot not yet handled is never written
-// over: what does not fit waits on the socket for the receive pass), 2 (ready
-// to send) and anything else change nothing.
+// The socket notification: 1 reads one waiting datagram into the ring slot
+// after the one written last (a slot not yet handled is never written over:
+// the datagram then waits on the socket for the receive pass), 2 (ready to
+// send) and anything else change nothing.
 void NET_socket_notify(int event);
-// Reads up to `most` waiting datagrams into the ring as the notification
-// does; returns how many were read.
+// Reads up to `most` waiting datagrams into the ring, one a notification
+// would read; returns how many were read.
 int NET_fill_ring(int most);
 // Handles every datagram waiting in the receive ring, then what still waits
 // on the socket, up to NET_RECEIVE_MOST_PER_PASS (links/net_receive.h).

@@ -73,7 +73,9 @@ void takeover(float axis, float& last_moved, float lever_now, float lever_before
 }
 
 // The heading of the first runway of the airport the traffic approaches;
-// false when there is no such airport or runway.
+// false when there is no such airport or runway: the airport index is kept by
+// the traffic code and a plug-in may write it, so reading the table at it
+// unchecked would read past the table; the showcase keeps its heading instead.
 bool traffic_runway_heading(float& heading)
 {
     const int32_t index = traffic_runway_state.traffic_airport;
@@ -125,7 +127,11 @@ void INPUT_pilot_inputs(int p)
              &s.prop_axis_value, &f.l_brake_add, &f.r_brake_add, &f.ENGN_prop[0], &f.ENGN_mixt[0], &f.ENGN_heat[0],
              &f.vectrqst, &f.swdirqst, 1);
 
-    // Whatever the poll or a plug-in left, only numbers go on.
+    // The yoke ratios are scaled by the published control_authority (1.0 by
+    // default, lowered by plug-ins), the factor the flight model's services
+    // promise. Whatever the poll or a plug-in left, only numbers go on: a NaN
+    // axis or ratio would otherwise spread into every control deflection and
+    // throttle of the plane; it is read as centred (or as the lever it held).
     joy.yolk_pitch_ratio = finite_or(joy.yolk_pitch_ratio, 0.0f) * control_authority;
     joy.yolk_roll_ratio = finite_or(joy.yolk_roll_ratio, 0.0f) * control_authority;
     joy.yolk_heading_ratio = finite_or(joy.yolk_heading_ratio, 0.0f) * control_authority;
@@ -210,7 +216,9 @@ void INPUT_auto_flight(int p)
         ap.current_altitude = terrain_ft + 1000.0f;
         s.heading_timer = s.altitude_timer = frame_clock + 10.0f;
         joy.yolk_pitch_ratio = 0.2f;
-        // Steer the shorter way round to the runway heading.
+        // Steer the shorter way round to the runway heading: the plain
+        // difference would, for a runway at 357 with the plane at 2 degrees,
+        // swing the nose 355 degrees to the right instead of 5 to the left.
         joy.yolk_heading_ratio = (UTIL_wrap_pm180(ap.heading_mag - f.magpsi) - f.R * 0.1f) * 0.5f;
         f.elv_trim = 0.0f;
         f.parkbrake = 0.0f;
@@ -309,20 +317,24 @@ control_gains INPUT_stick_shaping(int p)
         if (ap.heading_mode == AP_OFF && ap.hnav_mode == AP_OFF) ap.flight_director_roll = 0.0f;
     }
 
-    // The laws soften with the square of the speed above twice the stall speed;
-    // without a stall speed they keep full gain.
+    // The laws soften with the square of the speed above twice the stall speed.
+    // Without a stall speed any speed is past every bound (the ratio is held at
+    // its ceiling); standing still there the ratio would be 0/0, a NaN that
+    // would spread into the laws, and is taken as 0 instead (full gain).
     const float speed_mps = UNIT.kts_to_mps * f.indicated_airspeed;
     if (a.acf_has_collective_rotor) {
         out.g = 1.0f;
         out.k = 0.25f;
     } else {
-        const float over = ratio_or(speed_mps, 2.0f * a.acf_est_Vs, 0.0f);
+        const float over = ratio_or(speed_mps, 2.0f * a.acf_est_Vs, speed_mps != 0.0f ? 10.0f : 0.0f);
         out.g = 1.0f / clamp_or(over * over, 1.0f, 100.0f, 1.0f);
         out.k = 1.0f;
     }
 
     if (sim_operation_prefs.auto_coordinate_helos && a.acf_prop_type[1] == PROP_TAIL_ROTOR) {
-        const float r = clamp_or(ratio_or(speed_mps, a.acf_est_Vs, 1.0f), 0.0f, 1.0f, 0.0f);
+        // Without a stall speed the ratio is past its bounds on the side of the
+        // speed's sign (standing still, 0/0, it is taken as 1).
+        const float r = clamp_or(ratio_or(speed_mps, a.acf_est_Vs, speed_mps < 0.0f ? 0.0f : 1.0f), 0.0f, 1.0f, 0.0f);
         joy.yolk_heading_ratio = -(f.beta * r * 0.1f + (1.0f - r) * f.R * 0.05f) * out.g;
     }
     return out;

@@ -65,8 +65,10 @@ bool on_dry_patch(float x, float z)
 // the load it carries. That holds any pull up to the friction the brake or
 // the sliding surface gives; beyond it the point slides and drags the tied
 // point along, so a sliding point makes the same friction as the slip model's
-// saturated one. A point the slip model alone held would creep under any
-// steady pull: its friction falls to nothing at rest.
+// saturated one. This tie mends a fault of the slip model alone: its friction
+// falls to nothing as the tyre comes to rest, so a braked aircraft with its
+// engines running (or on a slope, or in a wind) would creep forward however
+// hard the brakes are set; tied, it stays where it stopped.
 constexpr float HOLD_STIFFNESS = 20.0f;   // per metre
 constexpr float HOLD_DAMPING = 2.0f;      // seconds per metre: 2 x 0.7 x sqrt(HOLD_STIFFNESS / g)
 
@@ -220,7 +222,8 @@ int handlecontactpoint(int plane, int n, float x_plane, float vx_plane, float x,
     float side_friction = side_slip * load * rate * side_limit;
     float axial_friction = fn * mu_axial * axial_slip;
 
-    // A braked tyre, a skid or a wing tip grips the ground where it stopped.
+    // A braked tyre, a skid or a wing tip grips the ground where it stopped
+    // (the tie above), so a braked aircraft does not creep under power.
     float ax, az, sx, sz;
     if (contact.grips[n] && plane == 0 && horizontal_axis(0.0f, 0.0f, 1.0f, plane, &ax, &az) &&
         horizontal_axis(1.0f, 0.0f, 0.0f, plane, &sx, &sz)) {

@@ -8,9 +8,9 @@
 #include "aircraft/flight_start.h"
 #include "aircraft/launch_flags.h"
 #include "core/alert.h"
-#include "core/app_mode.h"
 #include "core/frame_clock.h"
 #include "core/random.h"
+#include "core/screen.h"
 #include "core/simvars.h"
 #include "core/ui_text.h"
 #include "flightmodel/flt.h"
@@ -47,6 +47,17 @@ constexpr int FRAMERATE_ALERT_TEXTS[4] = {408, 512, 517, 521};
 constexpr int FLAP_SLOTS[2] = {28, 29};
 constexpr int OVER_G_SLOTS[2] = {58, 59};
 constexpr int OVERSPEED_SLOTS[4] = {138, 140, 142, 144};
+// The crash advisories: their first entry in the UI text table and how many
+// lines (consecutive entries) each shows.
+struct crash_advisory {
+    int first_text, lines;
+};
+constexpr crash_advisory ADVISE_AIRFRAME_ICE{CRASH_TEXT_AIRFRAME_ICE, 3};
+constexpr crash_advisory ADVISE_CARBURETTOR_ICE{CRASH_TEXT_CARBURETTOR_ICE, 3};
+constexpr crash_advisory ADVISE_VACUUM{CRASH_TEXT_VACUUM, 4};
+constexpr crash_advisory ADVISE_OVER_G{CRASH_TEXT_OVER_G, 2};
+constexpr crash_advisory ADVISE_OVER_VNE{CRASH_TEXT_OVER_VNE, 2};
+constexpr crash_advisory ADVISE_OVER_VFE{CRASH_TEXT_OVER_VFE, 2};
 
 bool role_on(int s) { return s >= 0 && s < NET_SLOT_COUNT && net_slot_enabled[s] != 0; }
 bool master_machine_linked() { return role_on(6) || role_on(7) || role_on(8); }
@@ -68,8 +79,9 @@ bool water_at(int i, int j)
     return code == LANDUSE_WATER_A || code == LANDUSE_WATER_B;
 }
 
-// Water under any corner of the plane's grid cell (the cell words are
-// writable by plug-ins: kept inside the grid with room for the far corner).
+// Water under any corner of the plane's grid cell. The cell words are
+// writable by plug-ins; unchecked, a word outside the grid would read past the
+// land-use grid, so they are kept inside it with room for the far corner.
 bool over_water()
 {
     const int i = std::clamp(static_cast<int>(flt[0].i), 0, TERRAIN_GRID_ROWS - 2);
@@ -77,41 +89,31 @@ bool over_water()
     return water_at(i, j) || water_at(i, j + 1) || water_at(i + 1, j + 1) || water_at(i + 1, j);
 }
 
-// The advisories that say what went wrong, each in its own box; a crash
-// none of them explains gets a line of its own, so the restart that follows
-// never comes unexplained.
+// The advisories that say what went wrong, each in its own box, drawn from the
+// UI text table like every other interface text of the program: the language
+// file loaded (the project ships its texts in English) gives the wording.
 void explain_crash()
 {
     const flt_struct& f = flt[0];
-    const char* const none = "";
-    int said = 0;
-    auto say = [&said](const char* a, const char* b, const char* c, const char* d) {
-        ++said;
-        MACIBM_nuke_alert(0, a, b, c, d, ALERT_NOTICE);
+    auto say = [](const crash_advisory& a) {
+        const char* line[4] = {"", "", "", ""};
+        for (int n = 0; n < a.lines; ++n) line[n] = LANG_ui_text(a.first_text + n);
+        MACIBM_nuke_alert(0, line[0], line[1], line[2], line[3], ALERT_NOTICE);
     };
-    if (f.frm_ice > 0.0f || f.prop_ice > 0.0f || f.window_ice > 0.0f || f.inlet_ice > 0.0f)
-        say("Ice had built up on the airframe.", "Ice on the wings, propeller, windows or inlets",
-            "spoils the lift and adds drag: turn on the anti-ice before flying into icing clouds.", none);
+    if (f.frm_ice > 0.0f || f.prop_ice > 0.0f || f.window_ice > 0.0f || f.inlet_ice > 0.0f) say(ADVISE_AIRFRAME_ICE);
     bool carburettor = f.ENGN_crbice[FLT_ENGINES - 1] != 0.0f;
     for (int n = 0; n < FLT_ENGINES - 1; ++n)
         if (f.ENGN_crbice[n] > 0.01f) carburettor = true;
-    if (carburettor)
-        say("Ice had formed in the carburettor.", "It chokes the engine of its air and fuel.",
-            "Pull the carburettor heat in cool, moist air, above all at low power.", none);
-    if (FLT_slot_failed(0, FAIL_SLOT_VACUUM))
-        say("The vacuum system had failed.", "The gyros it drives ran down,",
-            "so the attitude and heading indicators showed wrong values.",
-            "Fly by the other instruments when the vacuum is lost.");
-    if (f.over_g) say("The aircraft was loaded past its G limits,", "and the overloaded wings failed.", none, none);
-    if (f.over_vne)
-        say("The aircraft flew faster than its never-exceed speed,", "and the overstressed structure failed.", none,
-            none);
-    if (f.over_vfe) say("The flaps were out above their maximum speed,", "and they were torn away.", none, none);
-    if (said == 0) say("The aircraft crashed: the flight starts again on the runway.", none, none, none);
+    if (carburettor) say(ADVISE_CARBURETTOR_ICE);
+    if (FLT_slot_failed(0, FAIL_SLOT_VACUUM)) say(ADVISE_VACUUM);
+    if (f.over_g) say(ADVISE_OVER_G);
+    if (f.over_vne) say(ADVISE_OVER_VNE);
+    if (f.over_vfe) say(ADVISE_OVER_VFE);
 }
 
-// The crash plays for a moment with nothing drawn; the system still sees the
-// program alive.
+// The crash plays for a moment with nothing drawn. The wait lets the system
+// see the program alive (a window that takes no events for 4 s is flagged as
+// hung) without handling any message.
 void crash_wait()
 {
     constexpr double NAP_SEC = 0.01;
@@ -154,16 +156,20 @@ void LIMITS_frame_rate_guard()
 {
     limits_state& s = limits;
     float& ratio = sim_graphics_view.visibility_framerate_ratio;
-    if (interval_ticks[INTERVAL_ONE_SECOND] && !APP_settings_screen_open() && !inside_overcast()) {
+    // Rests while a menu is open (the frame loop then draws the menu's
+    // pull-down on top of the scene).
+    if (interval_ticks[INTERVAL_ONE_SECOND] && screen.open_menu == -1 && !inside_overcast()) {
         const float period = sim_operation_misc.frame_rate_period;
-        const float goal = screen_settings.systems_period;
-        if (period <= 0.85f * goal) {
+        // The longest acceptable frame period (frame_period_goal): the target
+        // period of the rendering screen.
+        const float frame_period_goal = screen_settings.systems_period;
+        if (period <= 0.85f * frame_period_goal) {
             s.slow_seconds = 0;
         } else {
             s.slow_seconds += 1;
             if (ratio > 0.1f && !master_machine_linked()) ratio *= 0.96f;
         }
-        if (period < 0.85f * 0.85f * goal) {
+        if (period < 0.85f * 0.85f * frame_period_goal) {
             s.slow_seconds = 0;
             if (ratio < 0.99f && !master_machine_linked()) ratio *= 1.02f;
         }

@@ -48,7 +48,7 @@ bool warns_of_wind_shear()
 
 // The plane's terrain cell, kept inside the vertex grid with room for the
 // neighbour at (i + 1, j + 1): the cell words are the flight-model record's,
-// which plug-ins may write.
+// which plug-ins may write, and taken unchecked they would read past the grid.
 void plane_cell(int& i, int& j)
 {
     i = std::clamp(static_cast<int>(flt[0].i), 0, TERRAIN_GRID_ROWS - 2);
@@ -73,6 +73,9 @@ void ease_fraction(float& value, float target, float k)
     if (value < 0.1f && target < 0.1f) value = 0.0f;
 }
 
+// The storm-grid cell at a local point, held to the grid: a strike drawn up to
+// 30 nm away can lie beyond the loaded area, where the unheld cell would read
+// past the grid; it reads the border cell instead.
 int storm_cell(float x, float z)
 {
     const int cx = std::clamp(ATMO_storm_cell_x(x), 0, STORM_GRID_DIM - 1);
@@ -108,6 +111,8 @@ void WEATHER_real_weather()
     if (!w.use_real_weather_bool) return;
 
     const flt_struct& f = flt[0];
+    // A position that is not a number (written from outside) has no whole
+    // degree; converting it would be undefined, so it counts as degree 0.
     const int cell_lat = std::isfinite(f.latitude) ? static_cast<int>(f.latitude) : 0;
     const int cell_lon = std::isfinite(f.longitude) ? static_cast<int>(f.longitude) : 0;
     if (cell_lat != s.metar_cell[0] || cell_lon != s.metar_cell[1] || frame_clock > s.next_metar_check_time) {
@@ -125,8 +130,8 @@ void WEATHER_real_weather()
         w.has_real_weather_bool = found >= 0 ? 1 : 0;
         t.visibility_m =
             UTIL_clamp(t.visibility_m, 0.0f, sim_operation_prefs_realweather.real_weather_max_vis_nm * UNIT.nm_to_mtrs);
+        sim_physics.earth_pressure_p = pressure_inhg * UNIT.inhg_to_pa;
         if (found >= 0) {
-            sim_physics.earth_pressure_p = pressure_inhg * UNIT.inhg_to_pa;
             w.runway_friction = 0;
             w.microburst_probability = 0.0f;
             t.rain_percent = 0.0f;
@@ -194,6 +199,9 @@ void WEATHER_drift()
     w.thunderstorm_percent = clamp01(w.thunderstorm_percent - g);
     w.wind_turbulence_percent = clamp01(w.wind_turbulence_percent - g);
     w.microburst_probability = clamp01(w.microburst_probability - g);
+    // The layers move with a blend of the drift's own size this frame, so they
+    // change as fast as the rest of the weather drifts (the call needs a blend
+    // and the drift gives none of its own).
     ATMO_turbulence(std::fabs(d));
 }
 
@@ -247,6 +255,8 @@ void WEATHER_wind_sample()
     const float b = clamp01(agl / 100.0f);
     const float c = UTIL_clamp((std::max(6000.0f, w.wind_altitude_msl_m[2]) + 2000.0f - f.elevation) / 1000.0f, 0.1f, 1.0f);
     const float vs = pln[0].acf_est_Vs;
+    // No stall speed (0) gives an infinite root, held at 1; a negative one
+    // would give a NaN root that spreads into the wind, and counts as 1 too.
     const float e = vs > 0.0f ? UTIL_clamp(std::sqrt(35.0f / vs), 0.1f, 1.0f) : 1.0f;
     gust_vector[0] = (30.0f * s + t) * signed_rnd() * a * c * e + wx;
     gust_vector[1] = (60.0f * s + 2.0f * t) * signed_rnd() * b * c * e + vertical;
@@ -295,6 +305,10 @@ void WEATHER_smooth_wind()
 {
     const float dt = sim_operation_misc.frame_rate_period;
     for (int k = 0; k < 3; ++k) wind_vector[k] = (1.0f - dt) * wind_vector[k] + dt * (gust_vector[k] + weather_stage.microburst_wind[k]);
+    // The wind at the plane is published under the same names as the wind
+    // layers' direction and speed; it is kept in words of its own, since writing
+    // it into the layer words would replace layer 0's wind (knots) with the
+    // plane's smoothed wind (m/s) every frame. The speed stays in m/s as stored.
     float dir = std::atan2(-wind_vector[0], wind_vector[2]) * RAD_TO_DEG_FLOAT;
     if (dir < 0.0f) dir += 360.0f;
     sim_weather.wind_direction_at_plane_degt = dir;

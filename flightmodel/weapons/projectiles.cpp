@@ -25,26 +25,14 @@ namespace {
 constexpr float DEG = DEG_TO_RAD_FLOAT;
 constexpr float DRAG_FACTOR = 0.1f;   // drag = 0.5 x sigma x 0.1 x drag area x V^2
 
-// The record the next shot takes: the first free one, else a new one at the
-// end of the list, else (the list is full) the oldest projectile's.
+// The record the next shot takes: the first free one, else a new one
+// appended to the list.
 projectile_record& take_record()
 {
-    projectile_list_record& l = projectile_list;
-    int index = -1;
-    for (int i = 0; i < l.count; ++i)
-        if (l.rec[i].proj_kind == 0) {
-            index = i;
-            break;
-        }
-    if (index < 0 && l.count < PROJECTILE_MAX) index = l.count++;
-    if (index < 0) {
-        index = 0;
-        for (int i = 1; i < l.count; ++i)
-            if (l.shot_serial[i] - l.next_serial < l.shot_serial[index] - l.next_serial) index = i;
-    }
-    l.shot_serial[index] = l.next_serial++;
-    l.last_smoke[index] = -1.0f;
-    return l.rec[index];
+    std::vector<projectile_record>& rec = projectile_list.rec;
+    for (projectile_record& r : rec)
+        if (r.proj_kind == 0) return r;
+    return rec.emplace_back();
 }
 
 void shoot(int plane, wpn_slot_record& w)
@@ -70,15 +58,16 @@ void shoot(int plane, wpn_slot_record& w)
         r.proj_vel[k] = w.wpn_muzzle_speed * r.proj_dir[k] + w.wpn_vel[k];
         r.proj_pos[k] = w.wpn_pos[k];
     }
-    if (w.wpn_type == WPN_KIND_GUN)   // muzzle flash
+    // A muzzle flash; a negative mass (a bad weapon file) would make its size
+    // a NaN, so it is taken as 0 there.
+    if (w.wpn_type == WPN_KIND_GUN)
         PARTICLE_spawn(r.proj_pos[0], r.proj_pos[1], r.proj_pos[2], 0.25f * r.proj_vel[0], 0.25f * r.proj_vel[1],
                        0.25f * r.proj_vel[2], -9999.9f, std::sqrt(UTIL_max(w.wpn_mass, 0.0f)) * 2.0f, 1.0f, 3.0f, 0,
                        1.0f, 0);
 }
 
-void fly(int index, float dt)
+void fly(projectile_record& r, float dt)
 {
-    projectile_record& r = projectile_list.rec[index];
     float V = length(vec3_at(r.proj_vel));
     if (!(V > 1.0f)) V = 1.0f;
     const float drag = 0.5f * sim_weather.sigma * DRAG_FACTOR * r.proj_drag_area * V * V;
@@ -93,7 +82,9 @@ void fly(int index, float dt)
         break;
     }
 
-    // A projectile without mass feels gravity alone.
+    // A projectile without mass (a weapon file that gives none) feels gravity
+    // alone: dividing by its zero mass would make its speed infinite and its
+    // position NaN, and it would never meet the ground to be freed.
     const float inv_m = r.proj_mass > 0.0f ? 1.0f / r.proj_mass : 0.0f;
     float acc[3];
     for (int k = 0; k < 3; ++k) acc[k] = (thrust * r.proj_dir[k] - drag * r.proj_vel[k] / V) * inv_m;
@@ -109,7 +100,7 @@ void fly(int index, float dt)
     const float ground = TERRAIN_height_at(r.proj_pos[0], r.proj_pos[2], nullptr, nullptr, nullptr,
                                            &r.proj_terrain_i, &r.proj_terrain_j, 0, "bomb h");
     if (r.proj_pos[1] < ground) r.proj_kind = 0;
-    if (burned && WPN_smoke_due(projectile_list.last_smoke[index]))
+    if (burned)
         PARTICLE_spawn(r.proj_pos[0], r.proj_pos[1], r.proj_pos[2], r.proj_vel[0], r.proj_vel[1], r.proj_vel[2],
                        -9999.9f, std::sqrt(UTIL_max(r.proj_mass, 0.0f)) * 0.25f, 1.0f, 3.0f, 21, 1.0f, 0);
 }
@@ -122,7 +113,7 @@ void WPN_shoot_step()
     for (int p = 0; p < planes; ++p)
         for (wpn_slot_record& w : pln[p].acf_wpn_slot) {
             if (w.wpn_released == 0 || !WPN_kind_shoots(w.wpn_type)) continue;
-            if (!(w.wpn_fire_rate > 0.0f) || !(w.wpn_next_shot < frame_clock)) continue;
+            if (!(w.wpn_next_shot < frame_clock)) continue;
             shoot(p, w);
         }
 }
@@ -130,21 +121,14 @@ void WPN_shoot_step()
 void WPN_projectile_step()
 {
     const float dt = sim_operation_misc.frame_rate_period;
-    for (int i = 0; i < projectile_list.count; ++i)
-        if (projectile_list.rec[i].proj_kind != 0) fly(i, dt);
+    for (projectile_record& r : projectile_list.rec)
+        if (r.proj_kind != 0) fly(r, dt);
 }
 
-void WPN_clear_projectiles()
-{
-    projectile_list.rec.fill(projectile_record{});
-    projectile_list.shot_serial.fill(0);
-    projectile_list.last_smoke.fill(-1.0f);
-    projectile_list.count = 0;
-    projectile_list.next_serial = 0;
-}
+void WPN_clear_projectiles() { projectile_list.rec.clear(); }
 
 int PROJ_live_count()
 {
-    return static_cast<int>(std::count_if(projectile_list.rec.begin(), projectile_list.rec.begin() + projectile_list.count,
+    return static_cast<int>(std::count_if(projectile_list.rec.begin(), projectile_list.rec.end(),
                                           [](const projectile_record& r) { return r.proj_kind != 0; }));
 }

@@ -1,14 +1,13 @@
 // The projectile list of guns and rocket pods: one 80-byte record per
 // projectile in flight, a point mass with drag and an optional three-stage
-// motor. A record whose kind is 0 is free and is taken by the next shot.
-//
-// The list holds at most PROJECTILE_MAX records; when every one is live the
-// next shot takes the record of the oldest projectile.
+// motor. A record whose kind is 0 is free and is taken by the next shot; when
+// every record is live the shot appends one. The list grows and is never
+// shrunk (a reset empties it).
 #pragma once
 
-#include <array>
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 struct projectile_record {
     int32_t proj_kind;           // kind of the weapon that shot it (3 or 4); 0 = free
@@ -26,14 +25,8 @@ static_assert(sizeof(projectile_record) == 80);
 static_assert(offsetof(projectile_record, proj_drag_area) == 12);
 static_assert(offsetof(projectile_record, proj_pos) == 68);
 
-constexpr int PROJECTILE_MAX = 4096;
-
 struct projectile_list_record {
-    std::array<projectile_record, PROJECTILE_MAX> rec{};
-    std::array<uint32_t, PROJECTILE_MAX> shot_serial{};   // order of the shots, to find the oldest
-    std::array<float, PROJECTILE_MAX> last_smoke{};       // frame clock of the last smoke puff (-1 none)
-    int count = 0;                                        // records in use so far (grows, never shrinks)
-    uint32_t next_serial = 0;
+    std::vector<projectile_record> rec;   // every record made so far, free or live
 };
 extern projectile_list_record projectile_list;
 

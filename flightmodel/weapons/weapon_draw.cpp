@@ -24,7 +24,8 @@ constexpr float HALF_SIZE_M = 1.5f;   // half side of a projectile's square
 
 void WPN_draw()
 {
-    // Fire lines, untextured, along the heading and pitch of the shooting plane.
+    // Fire lines of valid, released line guns, untextured, along the heading
+    // and pitch of the shooting plane.
     OGL_set_state(STATE_FOG_ON, 0, STATE_LIGHTING_OFF, STATE_BLEND, STATE_DEPTH_TEST_ON, STATE_DEPTH_WRITE_OFF);
     const int planes = WPN_planes_in_use();
     glBegin(GL_LINES);
@@ -33,7 +34,7 @@ void WPN_draw()
         const float st = std::sin(f.theta * DEG), ct = std::cos(f.theta * DEG);
         const float sp = std::sin(f.psi * DEG), cp = std::cos(f.psi * DEG);
         for (const wpn_slot_record& w : pln[p].acf_wpn_slot) {
-            if (w.wpn_released == 0 || !WPN_kind_draws_fire_line(w.wpn_type)) continue;
+            if (!WPN_valid_and_released(w) || !WPN_kind_draws_fire_line(w.wpn_type)) continue;
             const float r = w.wpn_range;
             OGL_line_3d(w.wpn_pos[0], w.wpn_pos[1], w.wpn_pos[2], w.wpn_pos[0] + r * sp * ct, w.wpn_pos[1] + r * st,
                         w.wpn_pos[2] - r * cp * ct);
@@ -45,8 +46,7 @@ void WPN_draw()
     OGL_set_state(STATE_FOG_ON, 1, STATE_LIGHTING_OFF, STATE_BLEND, STATE_DEPTH_TEST_ON, STATE_DEPTH_WRITE_OFF);
     OGL_bind_tex(TEX_SLOT_LIGHTS, 0);
     const float heading = sim_graphics_view.view_heading, pitch = sim_graphics_view.view_pitch;
-    for (int i = 0; i < projectile_list.count; ++i) {
-        const projectile_record& r = projectile_list.rec[i];
+    for (const projectile_record& r : projectile_list.rec) {
         if (r.proj_kind == 0) continue;
         glPushMatrix();
         glTranslatef(r.proj_pos[0], r.proj_pos[1], r.proj_pos[2]);

@@ -179,6 +179,14 @@ TEST_F(ControlStep, StickShapingLinksRollToYawAndSoftensTheLawsWithSpeed)
         EXPECT_NEAR(out.g, c.g, 1e-4f) << c.ias_kt;
         EXPECT_NEAR(out.k, c.k, 1e-6f) << c.ias_kt;
     }
+    // Without a stall speed: moving, the ratio is past its ceiling; standing, full gain.
+    a.acf_est_Vs = 0.0f;
+    a.acf_has_collective_rotor = 0;
+    for (const auto& [ias, g] : {std::pair{50.0f, 0.01f}, std::pair{0.0f, 1.0f}}) {
+        f.indicated_airspeed = ias;
+        EXPECT_NEAR(INPUT_stick_shaping(0).g, g, 1e-6f) << ias;
+    }
+    a.acf_est_Vs = 30.0f;
 
     // Roll-yaw interconnect: heading += roll x link, only above a link of 0.01.
     a.acf_has_collective_rotor = 0;

@@ -64,7 +64,7 @@ TEST_F(ProjectileShot, AimAndMuzzleSpeedOnTheGunsVelocity)
         w.wpn_aim_az = r.az, w.wpn_aim_el = r.el;
         w.wpn_vel[2] = -100.0f;
         WPN_shoot_step();
-        ASSERT_EQ(projectile_list.count, 1);
+        ASSERT_EQ(projectile_list.rec.size(), 1u);
         const projectile_record& p = projectile_list.rec[0];
         EXPECT_NEAR(p.proj_vel[0], r.vx, 1e-2f) << r.az << " " << r.el;
         EXPECT_NEAR(p.proj_vel[1], r.vy, 1e-2f) << r.az << " " << r.el;
@@ -87,9 +87,9 @@ TEST(ProjectileDraw, PitchedFireLineAndSquareFacingAPitchedView)
     WPN_reset();
     wpn_slot_record& line = pln[0].acf_wpn_slot[2];
     line.wpn_type = WPN_KIND_LINE_GUN;
-    line.wpn_released = 1;
+    line.wpn_valid = line.wpn_released = 1;
     line.wpn_range = 100.0f;
-    projectile_list.count = 1;
+    projectile_list.rec.resize(1);
     projectile_list.rec[0].proj_kind = WPN_KIND_GUN;
     sim_graphics_view.view_heading = 0.0f;
     sim_graphics_view.view_pitch = 30.0f;

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "core/frame_clock.h"
+#include "core/screen.h"
 #include "flightmodel/atmosphere.h"
 #include "flightmodel/systems/logbook.h"
 #include "flightmodel/systems.h"
@@ -32,6 +33,7 @@ protected:
         sim_graphics_view.visibility_effective_m = 40000.0f;
         sim_graphics_view.visibility_framerate_ratio = 1.0f;
         screen_settings.systems_period = 0.08f;
+        screen.open_menu = -1;   // no menu open
         flt[0].onground_any = flt[0].onground_all = 1;
         sim_time.total_flight_time_sec = 100.0f;   // not the first second of a flight
         for (int k = 0; k < FAILURE_SLOTS; ++k) flt[0].failures[k] = FAILURE_STATE_ON_COMMAND;   // nothing fails by itself

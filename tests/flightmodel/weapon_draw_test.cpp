@@ -245,19 +245,24 @@ TEST_F(Drawing, FireLineOfAReleasedLineGunAlongItsPlanesHeadingAndProjectileSqua
     sim_graphics_settings.draw_aircrafts = 1;
     WPN_reset();
     wpn_slot_record& line = pln[0].acf_wpn_slot[2];
-    line.wpn_type = WPN_KIND_LINE_GUN;   // valid stays 0, as the reader leaves a gun
-    line.wpn_released = 1;
+    line.wpn_type = WPN_KIND_LINE_GUN;
+    line.wpn_valid = line.wpn_released = 1;
     line.wpn_range = 100.0f;
     line.wpn_pos[0] = -20.0f;
     line.wpn_psi = 0.0f;                 // the weapon's own heading does not count
-    wpn_slot_record& held = pln[0].acf_wpn_slot[3];
+    wpn_slot_record& held = pln[0].acf_wpn_slot[3];   // valid, not released
     held.wpn_type = WPN_KIND_LINE_GUN_2;
+    held.wpn_valid = 1;
     held.wpn_range = 100.0f;
+    wpn_slot_record& unloaded = pln[0].acf_wpn_slot[5];   // released, not valid
+    unloaded.wpn_type = WPN_KIND_LINE_GUN;
+    unloaded.wpn_released = 1;
+    unloaded.wpn_range = 100.0f;
     wpn_slot_record& bomb = pln[0].acf_wpn_slot[4];
     bomb.wpn_type = WPN_KIND_BOMB;
     bomb.wpn_valid = bomb.wpn_released = 1;
     bomb.wpn_range = 100.0f;
-    projectile_list.count = 3;
+    projectile_list.rec.resize(3);
     projectile_list.rec[1].proj_kind = WPN_KIND_GUN;
     projectile_list.rec[1].proj_pos[0] = 50.0f, projectile_list.rec[1].proj_pos[1] = 20.0f;
     sim_graphics_view.view_heading = 0.0f;

@@ -92,7 +92,7 @@ TEST_F(ArmedAircraft, GunShootsWhileTheTriggerIsHeldAndItsRoundsEndAtTheGround)
     EXPECT_NEAR(gun.wpn_ammo, 290.0f, 1.0f);
     const int shot = static_cast<int>(300.0f - gun.wpn_ammo);
     EXPECT_EQ(PROJ_live_count(), shot);
-    EXPECT_EQ(projectile_list.count, shot);
+    EXPECT_EQ(projectile_list.rec.size(), static_cast<size_t>(shot));
 
     float time = 0.0f;
     while (PROJ_live_count() > 0 && time < 40.0f) {

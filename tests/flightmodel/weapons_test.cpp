@@ -448,7 +448,7 @@ TEST_F(Weapons, ShotStraightUpRisesForSpeedOverGravity)
     EXPECT_EQ(PROJ_live_count(), 0);
 }
 
-TEST_F(Weapons, ProjectileRecordsAreReusedAndCapped)
+TEST_F(Weapons, ProjectileRecordsAreReusedAndTheListGrows)
 {
     arm_all();
     wpn_slot_record& gun = load(0, WPN_KIND_GUN);
@@ -457,32 +457,28 @@ TEST_F(Weapons, ProjectileRecordsAreReusedAndCapped)
     gun.wpn_mass = 1.0f;
     frame(0.02f);   // on its attach point
     // Free records in the list: the next shot takes record 0.
-    projectile_list.count = 5;
+    projectile_list.rec.resize(5);
     key_hold_command = 1;
     frame(0.02f);
     EXPECT_NE(projectile_list.rec[0].proj_kind, 0);
-    EXPECT_EQ(projectile_list.count, 5);
+    EXPECT_EQ(projectile_list.rec.size(), 5u);
 
-    // A full list of live projectiles high above: the next shot takes the oldest's record.
+    // Every record live, high above: the next shot appends a record of its own.
     key_hold_command = 0;
     frame(0.02f);
     WPN_reset();
-    projectile_list.count = PROJECTILE_MAX;
-    for (int k = 0; k < PROJECTILE_MAX; ++k) {
-        projectile_record& r = projectile_list.rec[k];
+    projectile_list.rec.resize(50);
+    for (projectile_record& r : projectile_list.rec) {
         r = projectile_record{};
         r.proj_kind = WPN_KIND_GUN;
         r.proj_mass = 1.0f;
         r.proj_pos[1] = 5000.0f;
-        projectile_list.shot_serial[k] = static_cast<uint32_t>(k + 1);
     }
-    projectile_list.shot_serial[100] = 0;
-    projectile_list.next_serial = PROJECTILE_MAX + 1;
     key_hold_command = 1;
     frame(0.02f);
-    EXPECT_EQ(projectile_list.count, PROJECTILE_MAX);
-    EXPECT_LT(projectile_list.rec[100].proj_pos[1], 1000.0f);   // the new shot, at the muzzle
-    EXPECT_GT(projectile_list.rec[0].proj_pos[1], 4999.0f);
+    ASSERT_EQ(projectile_list.rec.size(), 51u);
+    EXPECT_LT(projectile_list.rec[50].proj_pos[1], 1000.0f);   // the new shot, at the muzzle
+    for (int k = 0; k < 50; ++k) EXPECT_GT(projectile_list.rec[k].proj_pos[1], 4999.0f) << k;
 
     // A projectile that leaves the loaded area flies on until it meets the
     // ground (the border's plane carried on): shot level and north from the
@@ -498,7 +494,7 @@ TEST_F(Weapons, ProjectileRecordsAreReusedAndCapped)
     EXPECT_EQ(gun.wpn_released, 1);
     key_hold_command = 0;
     frame(0.02f);
-    ASSERT_EQ(projectile_list.count, 1);
+    ASSERT_EQ(projectile_list.rec.size(), 1u);
     ASSERT_EQ(PROJ_live_count(), 1);
     EXPECT_LT(projectile_list.rec[0].proj_pos[2], scenery_area.z0);
     int frames = 2;
@@ -534,7 +530,7 @@ TEST_F(Weapons, ReleasedWeaponsAndProjectilesKeepTheirPlaceWhenTheAreaMoves)
     bomb.wpn_vel[2] = -100.0f;
     wpn_slot_record& aboard = load(1, WPN_KIND_BOMB);
     aboard.wpn_pos[0] = 5.0f;
-    projectile_list.count = 2;
+    projectile_list.rec.resize(2);
     projectile_record& r = projectile_list.rec[1];
     r.proj_kind = WPN_KIND_GUN;
     r.proj_pos[0] = -20000.0f, r.proj_pos[1] = 300.0f, r.proj_pos[2] = 10000.0f;
@@ -657,7 +653,7 @@ TEST_F(Weapons, ProjectileDragAndMotorByHand)
     };
     for (const auto& row : rows) {
         WPN_reset();
-        projectile_list.count = 1;
+        projectile_list.rec.resize(1);
         projectile_record& r = projectile_list.rec[0];
         r = projectile_record{};
         r.proj_kind = WPN_KIND_GUN;
@@ -667,11 +663,18 @@ TEST_F(Weapons, ProjectileDragAndMotorByHand)
         r.proj_vel[2] = -100.0f;
         r.proj_pos[1] = 1000.0f;
         for (int k = 0; k < 3; ++k) r.proj_burn_time[k] = row.burn[k], r.proj_thrust[k] = row.thrust[k];
+        const int smoke_before = live_particles(21);
         WPN_fire_and_fly();
         EXPECT_NEAR(r.proj_vel[2], -100.0f + row.az * 0.02f, 1e-4f) << row.stage;
         EXPECT_NEAR(r.proj_vel[1], -G * 0.02f, 1e-5f) << row.stage;
         EXPECT_NEAR(r.proj_pos[2], r.proj_vel[2] * 0.02f, 1e-5f) << row.stage;
         for (int k = 0; k < 3; ++k)
             EXPECT_NEAR(r.proj_burn_time[k], row.burn[k] - (k == row.stage ? 0.02f : 0.0f), 1e-6f) << row.stage;
+        // A burning stage trails one smoke particle every step, also the second
+        // step of the same frame.
+        const int smoke = live_particles(21);
+        WPN_fire_and_fly();
+        EXPECT_EQ(smoke - smoke_before, row.stage >= 0 ? 1 : 0) << row.stage;
+        EXPECT_EQ(live_particles(21) - smoke, row.stage >= 0 ? 1 : 0) << row.stage;
     }
 }
