@@ -63,6 +63,13 @@ TEST_F(Commands, AirportPlacementTakesTheNearestOfTheIdAndTellsTheMonitors)
     std::vector<std::pair<int, std::string>> relayed;
     for (const net_sent_datagram& d : net_peer_sent("KSTM")) relayed.emplace_back(d.slot, d.payload_text());
     EXPECT_EQ(relayed, (std::vector<std::pair<int, std::string>>{{1, "apt placement  KAAA"}, {3, "apt placement  KAAA"}, {5, "apt placement  KAAA"}}));
+
+    // An id no airport has: the current airport is kept, and the plane placed there again.
+    flt[0].latitude = 10.0f;
+    receive_text("KSTM", 0, "apt placement  ZZZZ");
+    EXPECT_EQ(start_selection.airport_index, near);
+    EXPECT_EQ(flt[0].latitude, 46.6f);
+    EXPECT_EQ(net_peer_sent("KSTM").back().payload_text(), "apt placement  KAAA");
 }
 
 TEST_F(Commands, MapPlacementPutsAnotherPlaneThere)
