@@ -317,7 +317,19 @@ void draw_values(const data_group& g, int s)
     for (int k = 0; k < DATA_RECORD_VALUES; ++k) {
         const float v = prepared(g, k);
         if (is_empty(v)) continue;
-        OGL_draw_string_fmt(TEXT_COLOUR, x + 36.0f * k, y, v, 5, UTIL_decimals_for_width(v), 0, SMALL_FONT);
+        // Columns are 36 units apart and a five-digit value with its point is
+        // 33 wide, so a minus in the sign cell left of its column would sit
+        // against the last digit of the value to its left: "34.091-117.25"
+        // reads as one figure (or a subtraction), a wrong reading of both.
+        // A negative value is therefore drawn one cell right with one digit
+        // and one decimal less, its minus in the column's first cell; every
+        // other value is drawn as five digits at the column.
+        const int decimals = UTIL_decimals_for_width(v);
+        if (v < 0.0f && decimals > 0)
+            OGL_draw_string_fmt(TEXT_COLOUR, x + 36.0f * k + static_cast<float>(FONT_number_pitch(SMALL_FONT)), y,
+                                v, 4, decimals - 1, 0, SMALL_FONT);
+        else
+            OGL_draw_string_fmt(TEXT_COLOUR, x + 36.0f * k, y, v, 5, decimals, 0, SMALL_FONT);
     }
 }
 

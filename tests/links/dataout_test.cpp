@@ -401,19 +401,6 @@ TEST_F(DataGroups, BoxesOverTheFlyingViewStackInTwoColumns)
     EXPECT_EQ(shade_of(0), std::make_pair(1.0f, 744.0f));     // the left column's top: x 3 - 2, y 725 + 19
     EXPECT_EQ(shade_of(1), std::make_pair(1.0f, 706.0f));
     EXPECT_EQ(shade_of(8), std::make_pair(738.0f, 744.0f));   // the top of the right column
-
-    // Values sit at x + 36k with five digits; a negative one's minus takes the
-    // sign cell left of its column: the longitude of slot 0 starts at 39, its
-    // minus before it.
-    int g = 0;
-    while (data_groups[g].caption != 427) ++g;
-    flt[0].latitude = 34.091f;
-    flt[0].longitude = -117.25f;
-    float minus_x = 9e9f;   // the first minus from the left
-    for (const fb_rect& r : capture_rects([g] { DATAOUT_group(6, g, 0); }))
-        if (glyph_of(107, r) == '-') minus_x = std::min(minus_x, r.x1);
-    EXPECT_GE(minus_x, 3.0f + 36.0f - 7.0f);
-    EXPECT_LT(minus_x, 3.0f + 36.0f);
 }
 
 // The graph legend draws column k in its curve's colour, rows 10 units apart
