@@ -119,14 +119,14 @@ void map_placement(net_datagram& d)
         net_range range;
     } fields[] = {{"longitude", lon, RANGE_LONGITUDE},
                   {"latitude", lat, RANGE_LATITUDE},
-                  {"heading", psi, RANGE_ANGLE},
                   {"elevation", alt, RANGE_ELEVATION},
                   {"speed", speed, RANGE_SPEED}};
     // A value no placement can have (a blank longitude or latitude field reads
     // as -1, i.e. -500 degrees, off the globe; a speed or height past what any
     // plane flies) would start the flight or move the plane from a place or
     // state that does not exist: such a datagram is refused and nothing moves.
-    // A blank heading, elevation or speed (-1) is within range and is used.
+    // A blank heading, elevation or speed (-1) is within range and is used,
+    // as is any heading the three digits hold (0..999 degrees).
     for (const auto& f : fields)
         if (!NET_in_range(f.range, f.value)) {
             net_range_miss miss;

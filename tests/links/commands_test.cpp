@@ -83,6 +83,12 @@ TEST_F(Commands, MapPlacementPutsAnotherPlaneThere)
     EXPECT_EQ(flt[3].psi, 270.0f);
     EXPECT_NEAR(std::hypot(flt[3].local_vx, flt[3].local_vz), 50.0f, 0.01f);
 
+    // Any three-digit heading is taken, and a blank speed field reads as -1.
+    flt[3].local_x = 0.0f;
+    receive_text("KSTM", 3, "map placement  37775005475000720001000     ");
+    EXPECT_NEAR(flt[3].local_x, x, 0.01f);
+    EXPECT_NEAR(std::hypot(flt[3].local_vx, flt[3].local_vz), 1.0f, 0.01f);
+
     // The user's plane starts in the air from the placement; the screen closes.
     app_mode = MODE_OPERATOR;
     receive_text("KSTM", 0, "map placement  3777500547500027000100000050");
