@@ -212,8 +212,9 @@ void UTIL_cirrus_send(int count)
     }
     std::memcpy(console.last_sent, console.message, static_cast<size_t>(n));
     if (console.output_count == 0) return;
-    // A console that stops taking bytes (unplugged, its adapter gone) is
-    // named once and let go; the flight goes on without it.
+    // A short write would be a fatal alert and end the flight: a console
+    // that stops taking bytes (unplugged, its adapter gone) is named once in
+    // a notice and let go; the flight goes on without it.
     if (PLAT_serial_write(console.port, console.output, console.output_count) != console.output_count) {
         CONSOLE_close_port();
         notice_failure(screen_settings.eq_cirrus_com2 ? "COM2" : "COM1", PLAT_SERIAL_WRITE);
@@ -223,6 +224,10 @@ void UTIL_cirrus_send(int count)
 void UTIL_cirrus_read()
 {
     if (!console.port_open || console.port < 0) return;
+    // A pass takes at most 199 bytes and leaves the rest for the next pass.
+    // Reading on with the index wrapping from 199 to 0 would overwrite the
+    // earliest bytes of a burst (exactly 200 would parse nothing): console
+    // input would be lost.
     int n = PLAT_serial_read(console.port, console.input, CONSOLE_READ_MOST);
     if (n < 0) n = 0;
     sim_joystick.eq_ped_nobrk = 0;
@@ -268,6 +273,9 @@ void CONSOLE_open_port()
     const char* port = screen_settings.eq_cirrus_com2 ? "COM2" : "COM1";
     plat_serial_step step = PLAT_SERIAL_OK;
     const int fd = PLAT_serial_open(port, LINE_SETTINGS, &step);
+    // A port that cannot be set up (no such port, the console unplugged)
+    // would be a fatal alert and end the flight: it is named once in a
+    // notice and the console stays off; the flight goes on without it.
     if (fd < 0) {
         console.port_open = 0;
         notice_failure(port, step);

@@ -166,7 +166,10 @@ void apply_input(int group, const data_group& g)
     if (g.override_flag) *g.override_flag = 0;
     for (int k = 0; k < DATA_RECORD_VALUES; ++k) {
         const float x = dataout_input_row[k];
-        if (left_alone(x) || !std::isfinite(x)) continue;   // left alone, or not a number
+        // -999.0 leaves the variable alone. A value that is no number (NaN or
+        // infinite) from a datagram would poison the flight model's state: it
+        // is left out too.
+        if (left_alone(x) || !std::isfinite(x)) continue;
         const data_value& s = g.values[k];
         const input_value in = input_of(s, x);
         if (in.place && NET_in_range(s.range, in.value)) {
@@ -220,8 +223,10 @@ void fill_record(int group, const data_group& g, int row)
     if (trace) error_log.flush();
 }
 
-// "DATA.OUT" could not be written (a full disk): the file is closed, so no
-// row is written to it for the rest of the run, and a notice names it.
+// "DATA.OUT" could not be written (a full disk): writing on into the failed
+// file would lose every later row while the run looks as if it logs, so the
+// file is closed, no row is written to it for the rest of the run, and a
+// notice names it.
 void check_data_log()
 {
     if (!data_log.is_open() || !data_log.fail()) return;
@@ -296,10 +301,13 @@ void draw_legend(const data_group& g, int x)
 // Modes 6 and 7: the box of screen slot s over the flying view.
 void box_place(int s, float& x, float& y)
 {
+    // How far the window reaches beyond the 1024 x 768 interface area on each
+    // side (the screen record's margins).
+    const float interface_margin_x = screen.ui_side_margin, interface_margin_y = screen.ui_top_margin;
     const bool left = s < 8;
-    x = left ? 3.0f - screen.ui_side_margin : screen.ui_side_margin + 740.0f;
+    x = left ? 3.0f - interface_margin_x : interface_margin_x + 740.0f;
     const int r = left ? s : s - 8;
-    y = screen.ui_top_margin + 725.0f - 38.0f * static_cast<float>(r);
+    y = interface_margin_y + 725.0f - 38.0f * static_cast<float>(r);
 }
 
 void draw_values(const data_group& g, int s)
@@ -309,9 +317,13 @@ void draw_values(const data_group& g, int s)
     for (int k = 0; k < DATA_RECORD_VALUES; ++k) {
         const float v = prepared(g, k);
         if (is_empty(v)) continue;
-        // A negative value gives its minus the column's first cell and one
-        // decimal less, so the sign never runs into the column to its left
-        // ("34.091-117.25"); the value keeps its full width otherwise.
+        // Columns are 36 units apart and a five-digit value with its point is
+        // 33 wide, so a minus in the sign cell left of its column would sit
+        // against the last digit of the value to its left: "34.091-117.25"
+        // reads as one figure (or a subtraction), a wrong reading of both.
+        // A negative value is therefore drawn one cell right with one digit
+        // and one decimal less, its minus in the column's first cell; every
+        // other value is drawn as five digits at the column.
         const int decimals = UTIL_decimals_for_width(v);
         if (v < 0.0f && decimals > 0)
             OGL_draw_string_fmt(TEXT_COLOUR, x + 36.0f * k + static_cast<float>(FONT_number_pitch(SMALL_FONT)), y,

@@ -58,8 +58,10 @@ void DATAOUT_element_table(int set)
     const float sound = sim_weather.speed_of_sound_ms;
     for (int p = sets[set].first; p <= sets[set].last; ++p) {
         if (!part_shown(p)) continue;
+        // A part holds ten element entries: a larger count from the aircraft
+        // file would read the next part's elements (past the arrays for the
+        // last part), so at most ten columns are drawn.
         const int n = std::min(pln[0].acf_els[p], ELEMENTS_PER_PART);
-        if (n <= 0) continue;
         float& y = t.table_y;
         const int base = p * ELEMENTS_PER_PART;
         label(y, LANG_text_at_820(p));
@@ -90,8 +92,14 @@ void DATAOUT_element_table(int set)
             y -= 10.0f;
             label(y, "tip Mach");
             label(y, "(the four speeds of the tip element)", 540.0f);
+            // Element n - 1 of a propeller with no elements would be read before
+            // the first propeller's entry (before the array for part 0), and a
+            // speed of sound of 0 would divide by zero: those cells stay empty
+            // (0). The speed of sound is the value published as
+            // "sim/weather/gravity_mss".
             for (int i = 0; i < 4; ++i)
-                cell(388.0f + 36.0f * i, y, sound != 0.0f ? f.v_el[(base + n - 1) * 4 + i] / sound : 0.0f, 4, 3);
+                cell(388.0f + 36.0f * i, y,
+                     n > 0 && sound != 0.0f ? f.v_el[(base + n - 1) * 4 + i] / sound : 0.0f, 4, 3);
         }
         y -= 10.0f;
         label(y, "centroid");

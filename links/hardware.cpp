@@ -50,7 +50,7 @@ void HARDWARE_open()
 
 void HARDWARE_close(int full)
 {
-    CONSOLE_close_port();
+    if (CONSOLE_model() != 0) CONSOLE_close_port();
     if (!full) return;
     GFDEV_shutdown();
     SHMEM_release();

@@ -14,6 +14,8 @@ extern int32_t fide_mode;
 
 // The installation's hardware settings, a text file in the program folder of
 // lines "name value": "fide_mode 1", "COM1 /dev/ttyUSB0", "COM2 /dev/ttyUSB1".
+// This platform has no ports named COM1 and COM2: the file names the serial
+// device that stands for each.
 // Lines starting with '#' and unknown names are skipped.
 constexpr const char* HARDWARE_INSTALLATION_FILE = "Resources:preferences:hardware.txt";
 // Reads the settings from a file (a missing file leaves the defaults).
@@ -27,7 +29,7 @@ void HARDWARE_send_motion();
 // the installation's settings. Called at start-up and once a second by the
 // equipment screen.
 void HARDWARE_open();
-// Closes the console's port; with `full` set also blanks and unloads the
+// Closes the console's port while a console model is set; with `full` set also blanks and unloads the
 // panel modules and removes the shared-memory area (the shut-down).
 void HARDWARE_close(int full);
 

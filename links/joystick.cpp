@@ -248,6 +248,9 @@ void JOY_axis_scale(int axis, float low, float high, float* value)
         *value = (low + high) * 0.5f;
         return;
     }
+    // A calibration limit that is no number or infinite (a damaged
+    // preferences file) would hand NaN to the controls: such an axis gives
+    // the middle of its range instead.
     const float r = low + (*value - min) * (high - low) / (max - min);
     *value = std::isfinite(r) ? std::clamp(r, std::min(low, high), std::max(low, high)) : (low + high) * 0.5f;
 }
@@ -304,6 +307,10 @@ void JOY_poll(float* yolk_pitch, float* yolk_roll, float* yolk_heading, float* t
         if (j.has_joystick) j.mouse_is_joystick = 0;
         if (j.eq_ped_wibrk) j.eq_ped_nobrk = 0;
         button_throttle();
+        // The mouse offset is taken in interface units, the units the HUD
+        // centre is in, rather than window pixels: in pixels a window not at
+        // interface scale would steer with the mouse resting on the HUD
+        // centre (an offset of the scale's difference).
         if (!j.has_joystick && j.mouse_is_joystick) {
             const acf_struct& a = pln[0];
             if (yolk_pitch) *yolk_pitch = -std::clamp((mouse.mouse_y - a.acf_HUD_cntry) * 0.01f, -1.0f, 1.0f);

@@ -24,8 +24,10 @@ constexpr int JOY_HAT_DIRECTIONS = 8;    // north first, clockwise, 45 degrees a
 constexpr int JOY_DEVICE_BUTTONS = 16;   // buttons read per device
 constexpr int JOY_BUTTON_CODES = 96;     // button function codes 0..95
 
-// The range of the thrust-vector request: the flight model moves the vector
-// towards it as a ratio of the aircraft's vector travel.
+// The range of the thrust-vector request. This program's aircraft files hold
+// no lower and upper vector limits: the request is a ratio of the aircraft's
+// vector travel (the flight model moves the vector towards it), so 0..1
+// stands in for the aircraft's two limits.
 constexpr float JOY_VECTOR_LOWER = 0.0f;
 constexpr float JOY_VECTOR_UPPER = 1.0f;
 

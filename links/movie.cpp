@@ -115,8 +115,9 @@ void MOVIE_init_quicktime()
 void MOVIE_start()
 {
     // The take begins a second after the command: the seconds clock is
-    // watched, and a clock that stands still is not waited for longer than
-    // twice that in sleeps.
+    // watched. A clock that stands still (a stopped or faked clock) would
+    // hang the program here for good, so the wait ends after twice that in
+    // sleeps.
     const double asked = UTIL_seconds();
     for (int naps = 0; naps < START_WAIT_NAPS && UTIL_seconds() - asked < START_WAIT_SEC; ++naps)
         PLAT_sleep_seconds(START_WAIT_NAP_SEC);
@@ -128,9 +129,15 @@ void MOVIE_start()
         MACIBM_nuke_alert(0, "A movie is being recorded already.", "This take was not started:", take, "", ALERT_NOTICE);
         return;
     }
-    // The pixel buffer holds the read-back frame: the size is kept to the screen's.
+    // The frame is read back into the pixel buffer from the 1024 x 768
+    // capture: a larger size would read past the picture and the buffer, so
+    // the take's size is held to 16..1024 x 16..768.
     take_width = clamp_int(movie_width, 16, CAPTURE_WIDTH);
     take_height = clamp_int(movie_height, 16, CAPTURE_HEIGHT);
+    // Created under the take's own name, the file would at once replace an
+    // earlier take of that name (a counter reset by a new file name), and a
+    // take that then fails would leave neither: it is recorded under a name of
+    // its own and renamed when it ends.
     char recording[TEXT_SIZE];
     MOVIE_recording_name(take, recording);
     PLAT_movie_error err;
@@ -141,6 +148,9 @@ void MOVIE_start()
             fatal_step(take, err);
             return;
         }
+        // A file that cannot be written (a missing folder, a full disk) would
+        // be a fatal alert and end the flight: the take is not started and a
+        // notice names it.
         std::remove(recording_disk.c_str());
         MACIBM_nuke_alert(app_mode, "The movie take could not be recorded:", take, failed_step(err).c_str(),
                           "Check that its folder exists and that the disk is writable and not full.", ALERT_NOTICE);
@@ -163,7 +173,11 @@ void MOVIE_add_frame()
     const int duration = clamp_int(static_cast<int>(dt * static_cast<float>(MOVIE_TIME_SCALE)), 1, MOVIE_MAX_SAMPLE_UNITS);
 
     // The frame into the capture texture, then drawn upside down at the
-    // movie's size in the lower-left corner.
+    // movie's size in the lower-left corner. The quad fills a viewport of
+    // exactly the take's size in pixels rather than sitting at the panel
+    // scroll's 2-D offsets: there, on a scrolled panel or a window not at
+    // interface scale, the read-back from (0, 0) below would take a shifted or
+    // wrongly sized picture.
     OGL_set_state(STATE_FOG_OFF, 1, STATE_LIGHTING_OFF, STATE_OPAQUE, STATE_DEPTH_TEST_OFF, STATE_DEPTH_WRITE_OFF);
     OGL_bind_tex(TEX_SLOT_MOVIE_CAPTURE, 0);
     glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, CAPTURE_WIDTH, CAPTURE_HEIGHT);
@@ -213,6 +227,8 @@ void MOVIE_add_frame()
             fatal_step(movie_recorder.take_path, err);
             return;
         }
+        // A full disk would be a fatal alert and lose the take: the take ends
+        // with what was recorded and the flight goes on.
         PLAT_movie_discard(open_movie);
         open_movie = nullptr;
         end_take_on_write_failure(err);

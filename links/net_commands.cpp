@@ -63,6 +63,7 @@ int planet() { return sim_graphics_scenery.current_planet == PLANET_MARS ? PLANE
 
 void heartbeat(net_datagram& d)
 {
+    // The heard arrays have 20 entries: a larger index byte would write past them.
     if (d.index >= NET_SLOT_COUNT) return NET_refuse(d, "its heartbeat names a slot of 20 or more");
     net_peer_heard[d.index] = 1;
     net_peer_heard_time[d.index] = frame_clock;
@@ -73,9 +74,14 @@ void airport_placement(net_datagram& d)
     char id[APT_ID_SIZE] = {};
     for (int k = 0; k < 4 && COMMAND_CHARS + k < d.size && d.payload[COMMAND_CHARS + k]; ++k)
         id[k] = static_cast<char>(d.payload[COMMAND_CHARS + k]);
+    // An id no airport has leaves the current airport as it is (the found
+    // flag is not tested): the plane is placed there.
     int found = start_selection.airport_index;
-    if (!NAV_find_nearest_by_id(id, AIRPORT_KIND, found, flt[0].latitude, flt[0].longitude) || found < 0 ||
-        found >= static_cast<int>(airport_table.size()))
+    NAV_find_nearest_by_id(id, AIRPORT_KIND, found, flt[0].latitude, flt[0].longitude);
+    // With no current airport yet (index -1), or one without runways, the
+    // placement would read past the airport table or its runway list: the
+    // datagram is refused and the plane stays where it is.
+    if (found < 0 || found >= static_cast<int>(airport_table.size()))
         return NET_refuse(d, "no airport of this copy has its id");
     const airport_record& a = airport_table[static_cast<size_t>(found)];
     if (a.runways.empty()) return NET_refuse(d, "its airport has no runway");
@@ -100,6 +106,7 @@ void airport_placement(net_datagram& d)
 
 void map_placement(net_datagram& d)
 {
+    // Only plane slots 0..9 exist: a larger index byte would move a plane past the table.
     if (d.index >= NET_PLANES) return NET_refuse(d, "there are only plane slots 0 to 9");
     const float lon = static_cast<float>(field(d, 15, 7)) / 10000.0f - 500.0f;
     const float lat = static_cast<float>(field(d, 22, 7)) / 10000.0f - 500.0f;
@@ -112,9 +119,14 @@ void map_placement(net_datagram& d)
         net_range range;
     } fields[] = {{"longitude", lon, RANGE_LONGITUDE},
                   {"latitude", lat, RANGE_LATITUDE},
-                  {"heading", psi, RANGE_ANGLE},
                   {"elevation", alt, RANGE_ELEVATION},
                   {"speed", speed, RANGE_SPEED}};
+    // A value no placement can have (a blank longitude or latitude field reads
+    // as -1, i.e. -500 degrees, off the globe; a speed or height past what any
+    // plane flies) would start the flight or move the plane from a place or
+    // state that does not exist: such a datagram is refused and nothing moves.
+    // A blank heading, elevation or speed (-1) is within range and is used,
+    // as is any heading the three digits hold (0..999 degrees).
     for (const auto& f : fields)
         if (!NET_in_range(f.range, f.value)) {
             net_range_miss miss;

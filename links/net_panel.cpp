@@ -9,6 +9,7 @@
 
 #include "core/folders.h"
 #include "core/frame_clock.h"
+#include "core/screen.h"
 #include "core/simvars/operation.h"
 #include "graphics/font.h"
 #include "graphics/ogl_draw.h"
@@ -36,17 +37,13 @@ void needle_quad(const net_needle_entry& e, int colour)
 }
 
 // The entry a text at (x, y) takes: the lowest one at the same place or free;
-// else the lowest one whose showing time has passed, so that a sender moving
-// its texts about cannot fill the table for good and end the program; -1 when
-// every entry shows a text somewhere else (the datagram is then refused).
+// -1 when every entry holds a text somewhere else.
 int text_entry_for(float x, float y)
 {
     for (int e = 0; e < NET_TEXT_ENTRIES; ++e) {
         const net_text_entry& t = net_text_table[e];
         if (t.font == 0 || (std::fabs(x - t.x) < SAME_PLACE && std::fabs(y - t.y) < SAME_PLACE)) return e;
     }
-    for (int e = 0; e < NET_TEXT_ENTRIES; ++e)
-        if (!(net_text_table[e].timeout > frame_clock)) return e;
     return -1;
 }
 
@@ -56,6 +53,8 @@ void NET_handle_CUST_datagram(net_datagram& d)
 {
     net_cust_record r;
     std::memcpy(&r, d.payload, sizeof r);
+    // A slot outside 0..499 would be a fatal alert: a datagram from another
+    // program must not end the flight, so it is refused and the table kept.
     if (r.index < 0 || r.index >= NET_NEEDLE_ENTRIES) return NET_refuse(d, "its needle slot is outside 0..499");
     net_cust_rcv = r;
     NET_handle_CUST(0);
@@ -81,7 +80,7 @@ void NET_handle_CUST(int mode)
         if (debug()) error_log << "plot needle #" << k << "\n";
         if (e.kind == 1) {
             glPushMatrix();
-            glTranslatef(net_panel_origin_x + e.x, net_panel_origin_y + e.y, 0.0f);
+            glTranslatef(screen.screen_area_left + e.x, screen.screen_area_bottom + e.y, 0.0f);
             glRotatef(-e.angle, 0.0f, 0.0f, 1.0f);
             needle_quad(e, 0);
             glPopMatrix();
@@ -95,8 +94,12 @@ void NET_handle_TEXT_datagram(net_datagram& d)
 {
     net_text_record r;
     std::memcpy(&r, d.payload, sizeof r);
+    // A font code the string routine does not know would be a fatal alert at
+    // the next panel pass, and a 251st place with every entry taken a fatal
+    // alert at once: a datagram from another program must not end the flight,
+    // so both are refused and the tables kept as they are.
     if (r.font > 0 && (r.font < FONT_FIRST || r.font > FONT_LAST)) return NET_refuse(d, "its font is none of 100..118");
-    if (text_entry_for(r.x, r.y) < 0) return NET_refuse(d, "every text entry shows a text elsewhere");
+    if (text_entry_for(r.x, r.y) < 0) return NET_refuse(d, "every text entry holds a text elsewhere");
     net_text_rcv = r;
     NET_handle_TEXT(0);
 }
@@ -133,7 +136,7 @@ void NET_handle_TEXT(int mode)
     if (debug()) error_log << "OK we got into handle_TEXT1, plot=1\n";
     for (const net_text_entry& t : net_text_table) {
         if (t.font <= 0 || !(t.timeout > frame_clock)) continue;
-        if (t.font < FONT_FIRST || t.font > FONT_LAST) continue;
+        if (t.font < FONT_FIRST || t.font > FONT_LAST) continue;   // never stored (refused above): no fatal alert
         if (debug())
             error_log << "OK we will plot the custom TEXT string, at (" << t.x << "," << t.y << ") we will say " << t.text
                       << "\n";

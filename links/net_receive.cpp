@@ -31,7 +31,6 @@ data_record net_data_rcv[NET_DATA_ROWS] = {};
 int32_t net_fix_table[NET_FIX_ENTRIES][3] = {};
 net_needle_entry net_needle_table[NET_NEEDLE_ENTRIES] = {};
 net_text_entry net_text_table[NET_TEXT_ENTRIES] = {};
-float net_panel_origin_x = 0.0f, net_panel_origin_y = 0.0f;
 
 namespace {
 

@@ -113,8 +113,6 @@ extern int32_t net_fix_table[NET_FIX_ENTRIES][3];
 // its last datagram.
 extern net_needle_entry net_needle_table[NET_NEEDLE_ENTRIES];
 extern net_text_entry net_text_table[NET_TEXT_ENTRIES];
-// The panel origin the overlay is drawn about (the panel pass sets it; 0, 0 otherwise).
-extern float net_panel_origin_x, net_panel_origin_y;
 
 // Zeroes the needle, text and FIX_ tables (the first NET_init does).
 void NET_clear_tables();

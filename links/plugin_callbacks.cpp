@@ -96,13 +96,13 @@ void frame_centre(double& lat, double& lon)
 }
 
 // ---- slots 0..5 -----------------------------------------------------------
-void get_screen_size(int* width, int* height)
+void PLUGIN_host_get_screen_size(int* width, int* height)
 {
     if (width) *width = static_cast<int>(screen.screen_area_width);
     if (height) *height = static_cast<int>(screen.screen_area_height);
 }
 
-void get_mouse(int* x, int* y, int with_menu_bar)
+void PLUGIN_host_get_mouse(int* x, int* y, int with_menu_bar)
 {
     if (x) *x = static_cast<int>(mouse.mouse_x);
     if (y) {
@@ -111,7 +111,7 @@ void get_mouse(int* x, int* y, int with_menu_bar)
     }
 }
 
-void set_graphics_state(int fog, int texture_units, int lighting, int flag_a, int flag_b, int depth_test,
+void PLUGIN_host_set_graphics_state(int fog, int texture_units, int lighting, int flag_a, int flag_b, int depth_test,
                         int depth_write)
 {
     const int transparency = flag_a ? (flag_b ? 7 : 6) : (flag_b ? 5 : 4);
@@ -120,9 +120,9 @@ void set_graphics_state(int fog, int texture_units, int lighting, int flag_a, in
 }
 
 // The texture binder keeps the cache of what each unit holds.
-void bind_texture(int texture, int unit) { OGL_bind_tex(texture, unit); }
+void PLUGIN_host_bind_texture(int texture, int unit) { OGL_bind_tex(texture, unit); }
 
-void gen_tex_ids(int* out, int count)
+void PLUGIN_host_gen_tex_ids(int* out, int count)
 {
     if (out == nullptr || count <= 0) return;
     int candidate = FIRST_FREE_TEXTURE;
@@ -132,14 +132,14 @@ void gen_tex_ids(int* out, int count)
     }
 }
 
-int get_texture(int kind)
+int PLUGIN_host_get_texture(int kind)
 {
     constexpr int slots[3] = {444, 400, 401};
     return kind >= 0 && kind < 3 ? slots[kind] : 0;
 }
 
 // ---- slots 8..13 ----------------------------------------------------------
-void draw_dark_box(int left, int top, int right, int bottom)
+void PLUGIN_host_draw_dark_box(int left, int top, int right, int bottom)
 {
     OGL_shade_box(static_cast<float>(left), static_cast<float>(bottom), static_cast<float>(right),
                   static_cast<float>(top), 0.5f);
@@ -158,7 +158,7 @@ void set_text_colour(const float* rgb)
     for (int c = 0; c < 3; ++c) colour_table[COLOUR_PLUGIN_TEXT][c] = rgb[c];
 }
 
-void draw_string(float* rgb, int x, int y, char* text, int* wrap_width, int font)
+void PLUGIN_host_draw_string(float* rgb, int x, int y, char* text, int* wrap_width, int font)
 {
     const int f = mapped_font(font);
     if (f < 0 || text == nullptr) return;
@@ -167,7 +167,7 @@ void draw_string(float* rgb, int x, int y, char* text, int* wrap_width, int font
     OGL_draw_string(COLOUR_PLUGIN_TEXT, static_cast<float>(x), static_cast<float>(y), text, wrap, f);
 }
 
-void draw_number(float* rgb, int x, int y, double value, int digits, int decimals, int show_sign, int font)
+void PLUGIN_host_draw_number(float* rgb, int x, int y, double value, int digits, int decimals, int show_sign, int font)
 {
     const int f = mapped_font(font);
     if (f < 0) return;
@@ -176,7 +176,7 @@ void draw_number(float* rgb, int x, int y, double value, int digits, int decimal
                         digits, decimals, show_sign, f);
 }
 
-void get_font_dims(int font, int* width, int* height, int* third)
+void PLUGIN_host_get_font_dims(int font, int* width, int* height, int* third)
 {
     const bool known = font >= 0 && font < PLUGIN_FONTS;
     if (width) *width = known ? FONT_WIDTH[font] : 0;
@@ -184,9 +184,9 @@ void get_font_dims(int font, int* width, int* height, int* third)
     if (third) *third = 0;
 }
 
-float get_elapsed_time() { return frame_clock; }
+float PLUGIN_host_get_elapsed_time() { return frame_clock; }
 
-void read_camera(float* x, float* y, float* z, float* pitch, float* heading, float* roll, float* zoom)
+void PLUGIN_host_read_camera(float* x, float* y, float* z, float* pitch, float* heading, float* roll, float* zoom)
 {
     if (!x || !y || !z || !pitch || !heading || !roll || !zoom) return;
     *x = sim_graphics_view.view_x, *y = sim_graphics_view.view_y, *z = sim_graphics_view.view_z;
@@ -213,7 +213,7 @@ template <class F> void shape_fields(acf_struct& a, F&& f)
     f(a.varinc_now, sizeof a.varinc_now);
 }
 
-void draw_aircraft(int plane, float x, float y, float z, float pitch, float roll, float heading, int full,
+void PLUGIN_host_draw_aircraft(int plane, float x, float y, float z, float pitch, float roll, float heading, int full,
                    ORPM_draw_info* info)
 {
     if (plane < 0 || plane >= PLUGIN_PLANES) return;
@@ -268,7 +268,7 @@ void draw_aircraft(int plane, float x, float y, float z, float pitch, float roll
     });
 }
 
-void set_aircraft(int plane, char* path, char* file_name)
+void PLUGIN_host_set_aircraft(int plane, char* path, char* file_name)
 {
     if (plane < 0 || plane >= PLUGIN_PLANES || path == nullptr || file_name == nullptr) return;
     copy_text(pln[plane].acf_file_path, path, TEXT_FIELD);
@@ -278,16 +278,16 @@ void set_aircraft(int plane, char* path, char* file_name)
     if (plane == 0) CORE_load_background();
 }
 
-void get_aircraft(int plane, char* path_out, char* file_name_out)
+void PLUGIN_host_get_aircraft(int plane, char* path_out, char* file_name_out)
 {
     if (plane < 0 || plane >= PLUGIN_PLANES) return;
     copy_text(path_out, pln[plane].acf_file_path, TEXT_FIELD);
     copy_text(file_name_out, pln[plane].acf_file_name, TEXT_FIELD);
 }
 
-int count_aircraft() { return sim_graphics_settings.draw_aircrafts; }
+int PLUGIN_host_count_aircraft() { return sim_graphics_settings.draw_aircrafts; }
 
-void select_airport(char* airport_id)
+void PLUGIN_host_select_airport(char* airport_id)
 {
     if (airport_id == nullptr) return;
     char id[8];
@@ -300,20 +300,20 @@ void select_airport(char* airport_id)
 }
 
 // ---- slots 19..27 ---------------------------------------------------------
-void simulate_key(int modifiers, int key) { CORE_run_key(modifiers, key); }
+void PLUGIN_host_simulate_key(int modifiers, int key) { CORE_run_key(modifiers, key); }
 
-void speak(char* text)
+void PLUGIN_host_speak(char* text)
 {
     if (text) SOUND_speak(text, 1);
 }
 
-void command_key(int command)
+void PLUGIN_host_command_key(int command)
 {
     if (command < 0 || command >= PLUGIN_COMMANDS) return;
     CORE_run_key_slot(0, COMMAND_KEY_SLOT[command]);
 }
 
-void command_button(int* commands, int up, int continuous)
+void PLUGIN_host_command_button(int* commands, int up, int continuous)
 {
     if (commands == nullptr) return;
     for (int i = 0; commands[i] != 0; ++i) {
@@ -325,24 +325,24 @@ void command_button(int* commands, int up, int continuous)
     }
 }
 
-void get_system_path(char* out) { copy_text(out, program_folder, TEXT_SIZE); }
-void get_prefs_path(char* out) { copy_text(out, pref_path_general, TEXT_SIZE); }
+void PLUGIN_host_get_system_path(char* out) { copy_text(out, program_folder, TEXT_SIZE); }
+void PLUGIN_host_get_prefs_path(char* out) { copy_text(out, pref_path_general, TEXT_SIZE); }
 
-int get_versions(int* program, int* interface_version)
+int PLUGIN_host_get_versions(int* program, int* interface_version)
 {
     if (program) *program = PROGRAM_VERSION;
     if (interface_version) *interface_version = INTERFACE_VERSION;
     return PROGRAM_VERSION;
 }
 
-int get_language()
+int PLUGIN_host_get_language()
 {
     for (size_t i = 0; i < LANGUAGES.size(); ++i)
         if (LANGUAGES[i] == sim_operation_prefs_misc.language) return static_cast<int>(i);
     return 0;
 }
 
-void debug_string(char* text)
+void PLUGIN_host_debug_string(char* text)
 {
     if (text == nullptr) return;
     error_log << text;
@@ -350,7 +350,7 @@ void debug_string(char* text)
 }
 
 // ---- slots 28..33 ---------------------------------------------------------
-int create_menu(int parent_menu, int parent_item, char* title)
+int PLUGIN_host_create_menu(int parent_menu, int parent_item, char* title)
 {
     for (int m = MENU_FIRST_PLUGIN; m <= MENU_LAST_PLUGIN; ++m) {
         if (menu_table[m].title[0] != 0) continue;
@@ -365,7 +365,7 @@ int create_menu(int parent_menu, int parent_item, char* title)
     return -1;
 }
 
-int append_menu_item(int menu, int item, char* text, int enabled)
+int PLUGIN_host_append_menu_item(int menu, int item, char* text, int enabled)
 {
     if (menu < MENU_FIRST_PLUGIN || menu > MENU_LAST_PLUGIN || item < 0 || item >= MENU_ITEMS) return 0;
     char label[MENU_TEXT_SIZE];
@@ -375,16 +375,16 @@ int append_menu_item(int menu, int item, char* text, int enabled)
     return command;
 }
 
-void set_menu_item(int menu, int item, char* text, int enabled) { append_menu_item(menu, item, text, enabled); }
+void PLUGIN_host_set_menu_item(int menu, int item, char* text, int enabled) { PLUGIN_host_append_menu_item(menu, item, text, enabled); }
 
-void destroy_menu(int menu)
+void PLUGIN_host_destroy_menu(int menu)
 {
     if (menu < MENU_FIRST_PLUGIN || menu > MENU_LAST_PLUGIN) return;
     menu_table[menu].title[0] = 0;
 }
 
-void set_situation(int code, int sub_mode) { FLIGHT_init_situation(code, sub_mode); }
-void reload_scenery() { APT_build_scene(1); }
+void PLUGIN_host_set_situation(int code, int sub_mode) { FLIGHT_init_situation(code, sub_mode); }
+void PLUGIN_host_reload_scenery() { APT_build_scene(1); }
 
 }   // namespace
 
@@ -430,39 +430,39 @@ void PLUGIN_fill_host_table()
     ORPM_host_table& t = PLUGIN_host_table;
     t.version = ORPM_HOST_TABLE_VERSION;
     t.size = sizeof(ORPM_host_table);
-    t.get_screen_size = get_screen_size;
-    t.get_mouse = get_mouse;
-    t.set_graphics_state = set_graphics_state;
-    t.bind_texture = bind_texture;
-    t.gen_tex_ids = gen_tex_ids;
-    t.get_texture = get_texture;
+    t.get_screen_size = PLUGIN_host_get_screen_size;
+    t.get_mouse = PLUGIN_host_get_mouse;
+    t.set_graphics_state = PLUGIN_host_set_graphics_state;
+    t.bind_texture = PLUGIN_host_bind_texture;
+    t.gen_tex_ids = PLUGIN_host_gen_tex_ids;
+    t.get_texture = PLUGIN_host_get_texture;
     t.world_to_local = PLUGIN_host_world_to_local;
     t.local_to_world = PLUGIN_host_local_to_world;
-    t.draw_dark_box = draw_dark_box;
-    t.draw_string = draw_string;
-    t.draw_number = draw_number;
-    t.get_font_dims = get_font_dims;
-    t.get_elapsed_time = get_elapsed_time;
-    t.read_camera = read_camera;
-    t.draw_aircraft = draw_aircraft;
-    t.set_aircraft = set_aircraft;
-    t.get_aircraft = get_aircraft;
-    t.count_aircraft = count_aircraft;
-    t.select_airport = select_airport;
-    t.simulate_key = simulate_key;
-    t.speak = speak;
-    t.command_key = command_key;
-    t.command_button = command_button;
-    t.get_system_path = get_system_path;
-    t.get_prefs_path = get_prefs_path;
-    t.get_versions = get_versions;
-    t.get_language = get_language;
-    t.debug_string = debug_string;
-    t.create_menu = create_menu;
-    t.append_menu_item = append_menu_item;
-    t.set_menu_item = set_menu_item;
-    t.destroy_menu = destroy_menu;
-    t.set_situation = set_situation;
-    t.reload_scenery = reload_scenery;
+    t.draw_dark_box = PLUGIN_host_draw_dark_box;
+    t.draw_string = PLUGIN_host_draw_string;
+    t.draw_number = PLUGIN_host_draw_number;
+    t.get_font_dims = PLUGIN_host_get_font_dims;
+    t.get_elapsed_time = PLUGIN_host_get_elapsed_time;
+    t.read_camera = PLUGIN_host_read_camera;
+    t.draw_aircraft = PLUGIN_host_draw_aircraft;
+    t.set_aircraft = PLUGIN_host_set_aircraft;
+    t.get_aircraft = PLUGIN_host_get_aircraft;
+    t.count_aircraft = PLUGIN_host_count_aircraft;
+    t.select_airport = PLUGIN_host_select_airport;
+    t.simulate_key = PLUGIN_host_simulate_key;
+    t.speak = PLUGIN_host_speak;
+    t.command_key = PLUGIN_host_command_key;
+    t.command_button = PLUGIN_host_command_button;
+    t.get_system_path = PLUGIN_host_get_system_path;
+    t.get_prefs_path = PLUGIN_host_get_prefs_path;
+    t.get_versions = PLUGIN_host_get_versions;
+    t.get_language = PLUGIN_host_get_language;
+    t.debug_string = PLUGIN_host_debug_string;
+    t.create_menu = PLUGIN_host_create_menu;
+    t.append_menu_item = PLUGIN_host_append_menu_item;
+    t.set_menu_item = PLUGIN_host_set_menu_item;
+    t.destroy_menu = PLUGIN_host_destroy_menu;
+    t.set_situation = PLUGIN_host_set_situation;
+    t.reload_scenery = PLUGIN_host_reload_scenery;
     PLUGIN_fill_nav_slots(t);
 }

@@ -23,7 +23,9 @@ constexpr size_t PATH_BUFFER = 500;   // the program folder is cut to 499 charac
 constexpr float MENU_BAR_LINE = 750.0f;
 
 // The program folder followed by a file of the plug-in folder, found with the
-// case-blind lookup.
+// case-blind lookup. On this platform the libraries are shared objects
+// ("ORPM.so", "ORWidgets.so") in "Resources/plugins/", with the system's own
+// separators, in place of the Windows libraries and backslash path.
 std::string plugin_path(const char* program_folder, const char* file)
 {
     std::string path(program_folder ? program_folder : "");
@@ -45,13 +47,7 @@ int PLUGIN_load(const char* program_folder_path)
     plugin_host_state& h = plugin_host;
     const std::string manager = plugin_path(program_folder_path, "ORPM.so");
     h.manager_library = PLAT_dl_open(manager.c_str());
-    if (h.manager_library == nullptr) {
-        // No manager is no message; one that is there but cannot be loaded is named.
-        if (PLAT_file_exists(manager.c_str()) && error_log.is_open())
-            error_log << "The plug-in manager " << manager << " could not be loaded: " << PLAT_dl_error() << '\n'
-                      << std::flush;
-        return 0;
-    }
+    if (h.manager_library == nullptr) return 0;   // no manager: no message, no plug-ins
 
     void* m = h.manager_library;
     plugin_manager_entries& e = h.entries;

@@ -63,9 +63,9 @@ void build_type_index()
     s.built = true;
 }
 
-int nav_first() { return 0; }
+int PLUGIN_host_nav_first() { return 0; }
 
-int nav_next(int reference)
+int PLUGIN_host_nav_next(int reference)
 {
     if (reference == -1) return -1;
     const int kind = (reference >> 24) & 0xFF, index = (reference & REF_INDEX) + 1;
@@ -84,8 +84,8 @@ int first_or_last(int flag, bool last)
     return last ? plugin_nav.last[k] : plugin_nav.first[k];
 }
 
-int nav_first_of_type(int flag) { return first_or_last(flag, false); }
-int nav_last_of_type(int flag) { return first_or_last(flag, true); }
+int PLUGIN_host_nav_first_of_type(int flag) { return first_or_last(flag, false); }
+int PLUGIN_host_nav_last_of_type(int flag) { return first_or_last(flag, true); }
 
 bool contains(const char* text, const char* part) { return part == nullptr || std::strstr(text, part) != nullptr; }
 
@@ -99,7 +99,7 @@ template <size_t N> struct text_copy {
     }
 };
 
-int nav_find(char* name_part, char* id_part, float* lat, float* lon, int* frequency, int types)
+int PLUGIN_host_nav_find(char* name_part, char* id_part, float* lat, float* lon, int* frequency, int types)
 {
     int best = -1;
     float best_d = -1.0f;
@@ -141,7 +141,7 @@ int nav_find(char* name_part, char* id_part, float* lat, float* lon, int* freque
     return best;
 }
 
-void nav_info(int reference, int* type, float* lat, float* lon, float* height, int* frequency, float* heading,
+void PLUGIN_host_nav_info(int reference, int* type, float* lat, float* lon, float* height, int* frequency, float* heading,
               char* id, char* name, char* flag)
 {
     if (reference == -1) {
@@ -184,7 +184,7 @@ void nav_info(int reference, int* type, float* lat, float* lon, float* height, i
 }
 
 // ---- flight plan ----------------------------------------------------------
-int fms_count()
+int PLUGIN_host_fms_count()
 {
     int n = 0;
     for (; n < FMS_ENTRIES; ++n) {
@@ -194,18 +194,18 @@ int fms_count()
     return n;
 }
 
-int fms_get_displayed() { return fms_plan.displayed_index; }
-int fms_get_destination() { return fms_plan.destination_index; }
-void fms_set_displayed(int entry)
+int PLUGIN_host_fms_get_displayed() { return fms_plan.displayed_index; }
+int PLUGIN_host_fms_get_destination() { return fms_plan.destination_index; }
+void PLUGIN_host_fms_set_displayed(int entry)
 {
     if (entry_ok(entry)) fms_plan.displayed_index = entry;
 }
-void fms_set_destination(int entry)
+void PLUGIN_host_fms_set_destination(int entry)
 {
     if (entry_ok(entry)) fms_plan.destination_index = entry;
 }
 
-void fms_get_entry(int entry, int* type, char* id, int* reference, int* altitude, float* lat, float* lon)
+void PLUGIN_host_fms_get_entry(int entry, int* type, char* id, int* reference, int* altitude, float* lat, float* lon)
 {
     if (!entry_ok(entry)) return;
     const fms_entry& e = fms_plan.entries[entry];
@@ -221,14 +221,14 @@ void fms_get_entry(int entry, int* type, char* id, int* reference, int* altitude
 
 void write_altitude(fms_entry& e, int altitude) { std::snprintf(e.altitude, sizeof e.altitude, "%d", altitude); }
 
-void fms_set_entry(int entry, int reference, int altitude)
+void PLUGIN_host_fms_set_entry(int entry, int reference, int altitude)
 {
     if (!entry_ok(entry)) return;
     fms_entry& e = fms_plan.entries[entry];
     int flag = 0;
     char id[FMS_ID_SIZE];
     std::memcpy(id, e.id, sizeof id);
-    nav_info(reference, &flag, &e.latitude, &e.longitude, nullptr, nullptr, nullptr, id, nullptr, nullptr);
+    PLUGIN_host_nav_info(reference, &flag, &e.latitude, &e.longitude, nullptr, nullptr, nullptr, id, nullptr, nullptr);
     std::memcpy(e.id, id, sizeof e.id);
     const int index = reference & REF_INDEX;
     switch (flag) {
@@ -241,7 +241,7 @@ void fms_set_entry(int entry, int reference, int altitude)
     write_altitude(e, altitude);
 }
 
-void fms_set_entry_latlon(int entry, float lat, float lon, int altitude)
+void PLUGIN_host_fms_set_entry_latlon(int entry, float lat, float lon, int altitude)
 {
     if (!entry_ok(entry)) return;
     fms_entry& e = fms_plan.entries[entry];
@@ -252,7 +252,7 @@ void fms_set_entry_latlon(int entry, float lat, float lon, int altitude)
     std::snprintf(e.id, sizeof e.id, "%+06.2f %+07.2f", lat, lon);
 }
 
-void fms_clear_entry(int entry)
+void PLUGIN_host_fms_clear_entry(int entry)
 {
     if (!entry_ok(entry)) return;
     fms_entry& e = fms_plan.entries[entry];
@@ -263,10 +263,10 @@ void fms_clear_entry(int entry)
     std::memcpy(e.id, "             ", 13);
 }
 
-int gps_dest_type() { return PLUGIN_nav_type_flag(sim_cockpit_gps.destination_type); }
-int gps_dest()
+int PLUGIN_host_gps_dest_type() { return PLUGIN_nav_type_flag(sim_cockpit_gps.destination_type); }
+int PLUGIN_host_gps_dest()
 {
-    const int flag = gps_dest_type();
+    const int flag = PLUGIN_host_gps_dest_type();
     return sim_cockpit_gps.destination_index + (flag == FLAG_FIX ? REF_FIX : flag == FLAG_AIRPORT ? REF_AIRPORT : 0);
 }
 
@@ -285,21 +285,21 @@ int PLUGIN_nav_type_index(int flag)
 
 void PLUGIN_fill_nav_slots(ORPM_host_table& t)
 {
-    t.nav_first = nav_first;
-    t.nav_next = nav_next;
-    t.nav_first_of_type = nav_first_of_type;
-    t.nav_last_of_type = nav_last_of_type;
-    t.nav_find = nav_find;
-    t.nav_info = nav_info;
-    t.fms_count = fms_count;
-    t.fms_get_displayed = fms_get_displayed;
-    t.fms_get_destination = fms_get_destination;
-    t.fms_set_displayed = fms_set_displayed;
-    t.fms_set_destination = fms_set_destination;
-    t.fms_get_entry = fms_get_entry;
-    t.fms_set_entry = fms_set_entry;
-    t.fms_set_entry_latlon = fms_set_entry_latlon;
-    t.fms_clear_entry = fms_clear_entry;
-    t.gps_dest_type = gps_dest_type;
-    t.gps_dest = gps_dest;
+    t.nav_first = PLUGIN_host_nav_first;
+    t.nav_next = PLUGIN_host_nav_next;
+    t.nav_first_of_type = PLUGIN_host_nav_first_of_type;
+    t.nav_last_of_type = PLUGIN_host_nav_last_of_type;
+    t.nav_find = PLUGIN_host_nav_find;
+    t.nav_info = PLUGIN_host_nav_info;
+    t.fms_count = PLUGIN_host_fms_count;
+    t.fms_get_displayed = PLUGIN_host_fms_get_displayed;
+    t.fms_get_destination = PLUGIN_host_fms_get_destination;
+    t.fms_set_displayed = PLUGIN_host_fms_set_displayed;
+    t.fms_set_destination = PLUGIN_host_fms_set_destination;
+    t.fms_get_entry = PLUGIN_host_fms_get_entry;
+    t.fms_set_entry = PLUGIN_host_fms_set_entry;
+    t.fms_set_entry_latlon = PLUGIN_host_fms_set_entry_latlon;
+    t.fms_clear_entry = PLUGIN_host_fms_clear_entry;
+    t.gps_dest_type = PLUGIN_host_gps_dest_type;
+    t.gps_dest = PLUGIN_host_gps_dest;
 }

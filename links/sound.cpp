@@ -123,7 +123,14 @@ int SOUND_init_dsound()
     MACIBM_loading_screen("Starting the sound.");
     MACIBM_loading_screen("Opening the sound device.");
     PLAT_sound_set_log(log_to_error_out);
-    PLAT_sound_open(nullptr);   // without a device the slots run silent
+    // This platform's sound layer stands in for the device calls: the error it
+    // met is written to "ERROR.OUT" (its own text, in place of the device
+    // error names), and the alert says the device could not be opened.
+    if (!PLAT_sound_open(nullptr)) {
+        PLAT_sound_close();   // the layer opened silent: nothing stays open
+        fatal("The sound device could not be opened.", "(see ERROR.OUT for the error the sound layer gave)");
+        return 0;
+    }
     MACIBM_loading_screen("The sound device is ready.");
     return 1;
 }
@@ -193,7 +200,9 @@ void SOUND_load_wav(int slot, const char* file_name)
     if (std::fread(size_bytes, 1, 4, f) != 4) return fatal("This sound file ends in its data chunk header:", shown.c_str());
     const uint32_t data_size = little_u32(size_bytes);
     if (data_size == 0) return fatal("This sound file's data chunk is empty:", shown.c_str());
-    // A damaged header must not ask for more than the file holds.
+    // A damaged header claiming more bytes than the file holds would have the
+    // read run past the file's end and load whatever memory held as sound:
+    // such a file is a fatal alert like a short read.
     const long left = bytes_left(f);
     if (left < 0 || static_cast<uint64_t>(data_size) > static_cast<uint64_t>(left) || data_size > 0x7FFFFFFFu)
         return fatal("This sound file's data chunk claims more bytes than the file holds:", shown.c_str());
@@ -207,7 +216,11 @@ void SOUND_load_wav(int slot, const char* file_name)
     sound_slots.loaded[slot] = 1;
     sound_slots.playing[slot] = 0;   // a new sound in the slot is not yet playing
     const int frame_bytes = block_align > 0 ? block_align : (channels * bits / 8 > 0 ? channels * bits / 8 : 1);
-    // Whole seconds, as the chatter's pacing takes them: bytes over bytes per second.
+    // Whole seconds (unsigned division), as the chatter's pacing takes them.
+    // The data size is divided by the bytes a second (the sample rate times
+    // the bytes of a sample frame), not by the sample rate alone: that would
+    // give twice the real length for a 16-bit mono file (four times for
+    // 16-bit stereo), and the chatter would wait that long between calls.
     sound_sample_length_sec[slot] = static_cast<float>(data_size / (uint32_t(SOUND_RATE_HZ) * uint32_t(frame_bytes)));
 }
 

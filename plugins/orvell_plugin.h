@@ -67,7 +67,9 @@ static_assert(offsetof(ORPM_draw_info, throttle) == 28);
 static_assert(offsetof(ORPM_draw_info, roll_control) == 40);
 
 // ---------------------------------------------------------------------------
-// The host table.
+// The host table. This is a 64-bit program: each callback address takes 8
+// bytes, so slot i lies at 8 + 8 i and the whole table is 416 bytes, where
+// 4-byte addresses would put it at 8 + 4 i and make the table 212 bytes.
 struct ORPM_host_table {
     int32_t version;   // 2
     int32_t size;      // bytes of the whole table: 416

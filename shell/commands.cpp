@@ -751,6 +751,8 @@ int COMMANDS_peer_situation_name_ok(const char* name)
 
 int APPLICATION_load_peer_situation(const char* name)
 {
+    // A name from a datagram with a separator or ".." would read (and start a
+    // flight from) any file on the machine: only a plain name is taken.
     if (!COMMANDS_peer_situation_name_ok(name)) {
         if (error_log.is_open())
             error_log << "A situation named by the network was refused (only plain names inside "

@@ -63,6 +63,13 @@ TEST_F(Commands, AirportPlacementTakesTheNearestOfTheIdAndTellsTheMonitors)
     std::vector<std::pair<int, std::string>> relayed;
     for (const net_sent_datagram& d : net_peer_sent("KSTM")) relayed.emplace_back(d.slot, d.payload_text());
     EXPECT_EQ(relayed, (std::vector<std::pair<int, std::string>>{{1, "apt placement  KAAA"}, {3, "apt placement  KAAA"}, {5, "apt placement  KAAA"}}));
+
+    // An id no airport has: the current airport is kept, and the plane placed there again.
+    flt[0].latitude = 10.0f;
+    receive_text("KSTM", 0, "apt placement  ZZZZ");
+    EXPECT_EQ(start_selection.airport_index, near);
+    EXPECT_EQ(flt[0].latitude, 46.6f);
+    EXPECT_EQ(net_peer_sent("KSTM").back().payload_text(), "apt placement  KAAA");
 }
 
 TEST_F(Commands, MapPlacementPutsAnotherPlaneThere)
@@ -75,6 +82,12 @@ TEST_F(Commands, MapPlacementPutsAnotherPlaneThere)
     EXPECT_NEAR(flt[3].local_z, z, 0.01f);
     EXPECT_EQ(flt[3].psi, 270.0f);
     EXPECT_NEAR(std::hypot(flt[3].local_vx, flt[3].local_vz), 50.0f, 0.01f);
+
+    // Any three-digit heading is taken, and a blank speed field reads as -1.
+    flt[3].local_x = 0.0f;
+    receive_text("KSTM", 3, "map placement  37775005475000720001000     ");
+    EXPECT_NEAR(flt[3].local_x, x, 0.01f);
+    EXPECT_NEAR(std::hypot(flt[3].local_vx, flt[3].local_vz), 1.0f, 0.01f);
 
     // The user's plane starts in the air from the placement; the screen closes.
     app_mode = MODE_OPERATOR;

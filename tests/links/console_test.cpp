@@ -119,6 +119,14 @@ TEST_F(Console, FirstTickRefreshesThenSendsTheWholeMessageAndLaterOnlyChanges)
     pln[0].acf_gear_deploy[67] = 0.99f;
     pln[0].acf_gear_deploy[69] = 0.01f;
     EXPECT_EQ(tick(), (bytes{0xA9, 0x2A}));
+
+    // The close takes the port only while a console model is set.
+    sim_joystick.eq_cirrusII_fun = 0;
+    HARDWARE_close(0);
+    EXPECT_EQ(console.port_open, 1);
+    sim_joystick.eq_cirrusII_fun = 1;
+    HARDWARE_close(0);
+    EXPECT_EQ(console.port_open, 0);
 }
 
 // The marker lamp by priority and the autopilot lamp groups, each worked by

@@ -430,15 +430,15 @@ TEST_F(DataGroups, ElementTableShowsPartsWithElementsAndTenAtMost)
     if (!ui_2d_ready()) GTEST_SKIP() << "no OpenGL context";
     acf_struct& a = pln[0];
     a.acf_part_eq[9] = 1;
-    a.acf_els[8] = 0;    // fitted, no element: no table
+    a.acf_els[8] = 0;    // fitted, no element: its rows without cells
     a.acf_els[9] = 15;   // more than a part holds: ten columns
     a.acf_els[10] = 4;   // not fitted
     screen.ui_top_margin = 0.0f;
     std::vector<std::string> element_rows;
     for (const std::string& l : text_lines(107, capture_rects([] { DATAOUT_element_table(1); })))
         if (l.rfind("element", 0) == 0) element_rows.push_back(l);
-    EXPECT_EQ(element_rows, (std::vector<std::string>{"element0123456789"}));
-    EXPECT_EQ(dataout.table_y, 735.0f - 70.0f - 20.0f);   // one part of eight rows
+    EXPECT_EQ(element_rows, (std::vector<std::string>{"element", "element0123456789"}));
+    EXPECT_EQ(dataout.table_y, 735.0f - 2 * (70.0f + 20.0f));   // two parts of eight rows
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <string>
 
+#include "core/screen.h"
 #include "graphics/ogl_state.h"
 #include "tests/support/ui_capture.h"
 #include "tests/links/net_fixture.h"
@@ -63,6 +64,18 @@ TEST_F(PanelOverlay, TurningNeedlesAreTakenAboutTheirPlaceAgainFixedPicturesAreN
     EXPECT_NEAR(centre(turned[0]).second, 10.0f, 0.5f);
     EXPECT_NEAR(turned[0].x2 - turned[0].x1, 30.0f, 0.5f);
     EXPECT_NEAR(turned[0].y2 - turned[0].y1, 8.0f, 0.5f);
+
+    // On a panel origin (5, 7) the turning needle is moved to origin + (x, y)
+    // and its corners, taken about (x, y), are placed from the origin again:
+    // centre (2*5 + 2*10, 2*7 + 2*20); the fixed picture at origin + (x, y).
+    receive_record("CUST", 0, net_cust_record{7, 1, 10.0f, 20.0f, 0.0f, 0.0f, 0.0f, 8.0f, 30.0f});
+    screen.screen_area_left = 5.0f;
+    screen.screen_area_bottom = 7.0f;
+    const std::vector<fb_rect> moved = capture_rects([] { NET_handle_CUST(1); });
+    screen.screen_area_left = screen.screen_area_bottom = 0.0f;
+    ASSERT_EQ(moved.size(), 2u);
+    EXPECT_EQ(centre(moved[0]), std::make_pair(30.0f, 54.0f));
+    EXPECT_EQ(centre(moved[1]), std::make_pair(15.0f, 27.0f));
 }
 
 

@@ -959,19 +959,14 @@ TEST_F(PluginHost, EachPluginIsNamedBeforeItRunsAndAFileThatIsNotOneInOneLine)
     EXPECT_NE(log.lines_naming("no_start.so")[1].find("it has no ORPluginStart"), std::string::npos);
     PLUGIN_call_shutdown();
 
-    // A manager file that cannot be loaded is named; a missing one is not.
+    // A manager file that cannot be loaded, like a missing one, gives no message.
     PLUGIN_host_reset();
     const temp_folder other;
     other.write("Resources/plugins/ORPM.so", "not a library");
     EXPECT_EQ(PLUGIN_load(other.prefix().c_str()), 0);
-    const std::vector<std::string> manager = log.lines_naming("ORPM.so");
-    ASSERT_EQ(manager.size(), 1u);
-    EXPECT_EQ(manager[0].rfind("The plug-in manager " + other.prefix() + "Resources/plugins/ORPM.so could not be loaded: ", 0),
-              0u)
-        << manager[0];
     fs::remove(other.path() / "Resources" / "plugins" / "ORPM.so");
     EXPECT_EQ(PLUGIN_load(other.prefix().c_str()), 0);
-    EXPECT_EQ(log.lines_naming("ORPM.so").size(), 1u);
+    EXPECT_TRUE(log.lines_naming("ORPM.so").empty());
 }
 
 // A plug-in that crashes in its start call ends the program, but the log on

@@ -371,19 +371,19 @@ TEST_F(Receive, DatagramsThatCannotBeAppliedWholeAreDroppedWithOneLine)
         EXPECT_TRUE(watched_state::now().bytes == before.bytes) << c.what;
     }
 
-    // A full text table: a 251st place is refused while every text still shows,
-    // and takes the lowest entry whose time is over once one is.
+    // A full text table: a 251st place is refused, also once every text's
+    // second is over (entries are never freed); a text at a place the table
+    // holds still takes that entry.
     const float start = frame_clock + 1.0f;
     frame_clock = start;
     for (int e = 0; e < NET_TEXT_ENTRIES; ++e) receive_record("TEXT", 0, net_text_record{100, 1, 10.0f * e, 0, "t"});
     const int lines = error_lines();
-    frame_clock = start + 0.5f;
-    receive_record("TEXT", 0, net_text_record{100, 1, 5, 5, "new"});
-    EXPECT_EQ(error_lines(), lines + 1);
     frame_clock = start + 1.5f;
     receive_record("TEXT", 0, net_text_record{100, 1, 5, 5, "new"});
-    EXPECT_STREQ(net_text_table[0].text, "new");
-    EXPECT_EQ(net_text_table[0].x, 5.0f);
+    EXPECT_EQ(error_lines(), lines + 1);
+    EXPECT_STREQ(net_text_table[0].text, "t");
+    receive_record("TEXT", 0, net_text_record{100, 1, 30.2f, 0, "new"});
+    EXPECT_STREQ(net_text_table[3].text, "new");
 }
 
 }  // namespace
