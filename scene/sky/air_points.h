@@ -9,6 +9,6 @@
 constexpr int AIR_POINT_COUNT = 2000;
 struct air_points_record {
     std::array<std::array<float, 3>, AIR_POINT_COUNT> points{};
-    float drift[3] = {};
+    float air_drift[3] = {};
 };
 extern air_points_record air_points;
