@@ -286,6 +286,9 @@ void SCENE_draw_3d()
     // 22. The head-up display's symbols on the world, in the forward views and
     // the head-up display's own view.
     const bool hud_view = VIEW_is_forward(v.view_type) || v.view_type == VIEW_HUD;
+    // The aircraft record of this system has no head-up display type word:
+    // HUD_acf_type() stands in for acf_HUD_type, 2 for an aircraft whose file
+    // gives a head-up display box, 0 for one without.
     if (HUD_acf_type() == 2 && sim_cockpit_electrical.HUD_on && hud_view) {
         OGL_scissor_on(s.hud_box[0], s.hud_box[1], s.hud_box[2] - s.hud_box[0], s.hud_box[3] - s.hud_box[1]);
         HUD_draw_world_symbols(0);
