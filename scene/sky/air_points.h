@@ -1,6 +1,6 @@
 // The rain and snow points around the camera (VIEW_draw_air_points in
 // scene/view_effects.h): the field of 2,000 points within -10..10 m of their
-// box's centre, set only by a reset, and the field's drift, each component
+// box's centre, set only by a reset, and the field's drift (air_drift), each component
 // kept within -10..10 m, carried from frame to frame.
 #pragma once
 
