@@ -15,7 +15,7 @@
 #include "core/camera.h"
 
 float colour_table[COLOUR_ROWS][3];
-float view_volume_box[6];
+float frustum_box[6];
 int32_t draw_to_pixel_buffer = 0;
 uint8_t pixel_byte_colour[3];
 
@@ -166,8 +166,8 @@ void OGL_set_projection(int mode, float left, float bottom, float right, float t
             float p[3] = {points[i][0], points[i][1], points[i][2]};
             PHYS_rotate_by_camera(points[i], p);
             for (int a = 0; a < 3; ++a) {
-                if (i == 0 || p[a] < view_volume_box[a]) view_volume_box[a] = p[a];
-                if (i == 0 || p[a] > view_volume_box[a + 3]) view_volume_box[a + 3] = p[a];
+                if (i == 0 || p[a] < frustum_box[a]) frustum_box[a] = p[a];
+                if (i == 0 || p[a] > frustum_box[a + 3]) frustum_box[a + 3] = p[a];
             }
         }
     }

@@ -19,7 +19,7 @@ extern float colour_table[COLOUR_ROWS][3];
 
 // View-volume box of the last 3-D projection, in camera-centred world axes:
 // minimum x, y, z, then maximum x, y, z.
-extern float view_volume_box[6];
+extern float frustum_box[6];
 
 // Pixel-buffer drawing: while set, the line and box drawers write into the
 // pixel buffer (with the current byte colour) instead of drawing.

@@ -257,6 +257,9 @@ void CAMERA_boxes()
     const bool own_box = (type >= VIEW_FORWARD && type <= VIEW_BACK) || type == VIEW_ORBIT_PANEL;
     const float box[4] = {a.acf_HUD_cntrx - a.acf_HUD_delx, a.acf_HUD_cntry - a.acf_HUD_dely,
                           a.acf_HUD_cntrx + a.acf_HUD_delx, a.acf_HUD_cntry + a.acf_HUD_dely};
+    // A box from a damaged aircraft file (a corner a million units or more
+    // away, or not a number) would overflow the head-up display's integer
+    // scissor rectangle: the default box stands in for it.
     const bool usable = std::all_of(box, box + 4, [](float f) { return std::fabs(f) < 1.0e6f; });
     if (own_box && usable) {
         std::copy(box, box + 4, s.hud_box);

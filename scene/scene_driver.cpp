@@ -70,6 +70,8 @@ void footprint_box() { SCENE_form_footprint_box(SCENE_PASS_CULL_MARGIN_M); }
 void airport_sweep()
 {
     airport_sweep_record& s = scene_airport_sweep;
+    // A list longer than the visibility bytes would have the sweep write past
+    // them: only the first SCENE_AIRPORT_SLOTS entries are swept.
     const int last = std::min(local_airport_last, LOCAL_AIRPORT_MAX - 1);
     if (s.cursor == -10 && s.candidate < 0) s.candidate = start_selection.airport_index;
     s.cursor += 10;
@@ -84,10 +86,15 @@ void airport_sweep()
     for (int n = s.cursor; n <= end; ++n) {
         const int32_t a = local_airport_list[n];
         scene_airport_visible[n] = 0;
+        // An entry naming no airport of the table, or an airport without a
+        // runway, would have its first runway read past the table: it is
+        // passed over (not seen, never the candidate).
         if (a < 0 || static_cast<size_t>(a) >= airport_table.size() || airport_table[static_cast<size_t>(a)].runways.empty())
             continue;
         const airport_record& apt = airport_table[static_cast<size_t>(a)];
         const runway_record& rw = apt.runways[0];
+        // The runway's centre point is the midpoint of its two ends, the same
+        // point as the midpoint of its first segment's start and last segment's end.
         float x, y, z;
         GEO_latlon_to_local(x, y, z, rw.lat, rw.lon, apt.elevation);
         bool seen = x >= scene_footprint_box[0] && x <= scene_footprint_box[1] && z >= scene_footprint_box[2] &&
@@ -108,6 +115,8 @@ void airport_sweep()
     if (end != last) return;
     s.best = 9.9e9f;
     const int32_t a = s.candidate;
+    // A candidate without a runway (a current airport that has none) would have
+    // the runway-end sign read past its runway list: the last result stays.
     if (a < 0 || static_cast<size_t>(a) >= airport_table.size() || airport_table[static_cast<size_t>(a)].runways.empty())
         return;
     const airport_record& apt = airport_table[static_cast<size_t>(a)];
@@ -118,6 +127,8 @@ void airport_sweep()
     out.id[sizeof out.id - 1] = 0;
     const float off_wind = UTIL_wrap_180(sim_weather.wind_direction_degt[0] - apt.runways[0].heading);
     out.runway_end_sign = std::fabs(off_wind) < 90.0f ? 1 : -1;
+    // The time block of this system holds no runway-choice word (the ATC
+    // works its runway out afresh each time it is asked), so there is none to reset.
     if (out.list_position >= 0 && out.list_position < SCENE_AIRPORT_SLOTS) scene_airport_visible[out.list_position] = 1;
 }
 
@@ -148,7 +159,11 @@ void world_level()
         WPN_draw_impact_marks();
         if (lines) TAXILINES_draw();
     } else {
-        WORLDOBJ_surface_under_plane();   // the runway under the plane, drawn or not
+        // Without this, a plug-in that takes the ground phase (or a frame with
+        // the detail gate shut) would leave no runway under the plane, and the
+        // ground contact would roll it on bare terrain in that frame: the
+        // runway under the plane is still found, only nothing is drawn.
+        WORLDOBJ_surface_under_plane();
     }
     PLUGIN_call_draw_hook(DRAW_PHASE_GROUND_AFTER);
     probe("3scene5");
@@ -249,6 +264,9 @@ void SCENE_draw_3d()
         }
     }
     // 16. The near world.
+    // Above the world level (an outside camera high above a plane on its
+    // runway) the ground contact would otherwise lose the runway under the
+    // plane: it is still found, without drawing.
     if (scene_world_visible)
         world_level();
     else
@@ -257,16 +275,20 @@ void SCENE_draw_3d()
     SCENE_draw_plane_range(run.first, run.last);
     PARTICLE_draw();
     if (v.visibility_math_level == 5) PARTICLE_draw_engine_trails();
-    // The airport fences stand only on the Earth, and only where the ground
-    // detail is drawn.
+    // The ground quads around the camera: in this system the airport fences,
+    // the world-object pass's own quads (the textured ground itself is drawn
+    // by the surface mesh for every visible cell). Only on the Earth, and only
+    // where the ground detail is drawn.
     if (scene_world_visible && scene_gates.detail && sim_graphics_scenery.current_planet == PLANET_EARTH)
         WORLDOBJ_draw_fences();
     WPN_draw();
     SCENE_draw_attachments();
-    // 22. The head-up display's symbols on the world, in the views that show
-    // the head-up display: forward with the panel or with the head-up
-    // display, and the head-up display's own view.
-    const bool hud_view = view_is({VIEW_FORWARD, VIEW_FORWARD_HUD, VIEW_HUD});
+    // 22. The head-up display's symbols on the world, in the forward views and
+    // the head-up display's own view.
+    const bool hud_view = VIEW_is_forward(v.view_type) || v.view_type == VIEW_HUD;
+    // The aircraft record of this system has no head-up display type word:
+    // HUD_acf_type() stands in for acf_HUD_type, 2 for an aircraft whose file
+    // gives a head-up display box, 0 for one without.
     if (HUD_acf_type() == 2 && sim_cockpit_electrical.HUD_on && hud_view) {
         OGL_scissor_on(s.hud_box[0], s.hud_box[1], s.hud_box[2] - s.hud_box[0], s.hud_box[3] - s.hud_box[1]);
         HUD_draw_world_symbols(0);
@@ -275,6 +297,7 @@ void SCENE_draw_3d()
     // 23. Rain and snow streaming past.
     const flt_struct& f = flt[0];
     // The edges go as top, bottom, left, right: the points take them third, second, fourth, first.
+    // The weather's rain_amount and snow_amount are its precip_rain and precip_snow.
     VIEW_draw_air_points(s.screen[0], 0.0f, s.screen[2], s.screen[3], s.frustum[3], s.frustum[1], s.frustum[0],
                          s.frustum[2], f.local_vx, f.local_vy, f.local_vz, sim_weather.precip_rain, sim_weather.precip_snow, 0);
     // 24. The cockpit seen from the pilot's eye.
@@ -282,13 +305,17 @@ void SCENE_draw_3d()
     // 25-27. The 2-D layers: windshield and head-up display.
     OGL_set_projection(PROJECTION_2D, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1);
     const int inside = VIEW_is_forward(v.view_type) || view_is({VIEW_HUD, VIEW_FORWARD_NO_PANEL});
+    // The weather of this system keeps no windshield impact rate (its update
+    // gives none), so 0 stands in for it: no impact marks are made.
     VIEW_draw_windshield(inside, s.screen[0], 0.0f, s.screen[2], s.screen[3], 0.0f, f.window_ice, 0);
     // The aircraft's own head-up display, when it has one and it is on, in the
     // forward views that show it; the head-up display's own view shows one in
     // any case.
     if ((hud_view && HUD_acf_type() != 0 && sim_cockpit_electrical.HUD_on) || v.view_type == VIEW_HUD)
         HUD_draw(s.hud_box[0], s.hud_box[1], s.hud_box[2], s.hud_box[3], 0);
-    // 28. The yaw string streams back, turned by the sideslip.
+    // 28. The yaw string streams back 50 units. The flight model of this system
+    // keeps no yaw-string deflection pair; the sideslip angle stands in for it:
+    // the pair is (-sin, cos) of the sideslip, straight up with none.
     const acf_struct& a = pln[0];
     if (f.groundspeed > 1.0f && a.acf_yawstringx > 0.0f && a.acf_yawstringy > 0.0f &&
         VIEW_is_forward(v.view_type)) {

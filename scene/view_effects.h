@@ -8,7 +8,7 @@
 // velocity (m/s) and the rain and snow amounts. With reset 1 (and zeros) it
 // only scatters the points afresh.
 void VIEW_draw_air_points(float left, float bottom, float right, float top, float e0, float e1, float e2, float e3,
-                          float vx, float vy, float vz, float rain, float snow, int reset);
+                          float vx, float vy, float vz, float rain_amount, float snow_amount, int reset);
 // The windshield: works out sun_glare every call and, with draw set (the
 // cockpit views), draws the damage marks, the sunlit scratches and the frost
 // over the window rectangle (x1, y1)-(x2, y2) of the 2-D projection; impacts

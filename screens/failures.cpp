@@ -58,7 +58,12 @@ int caption_entry(const failure_group& g, int slot)
     case -1: return 292 + slot;
     case -2: return 971 + slot;
     case -3: return 690 + slot;
-    case -4: return 950 + slot - 42;   // their own captions, apart from the engine groups' 334..341
+    // Slots 42..49 (anti-ice, electrical, hydraulics, ...) captioned 292 + slot
+    // would take entries 334..341, which the engine groups' rows use (334
+    // "Engine", 335 "Engine fire", 336 "Fuel pump", ...) and the weight
+    // screen's fields after them: the anti-ice row would read "Engine". They
+    // take their own entries 950..957 instead.
+    case -4: return 950 + slot - 42;
     default: return g.caption;
     }
 }
@@ -76,9 +81,10 @@ int setfailsit(int failure, float x, float y, const char* caption)
         MACIBM_nuke_alert(0, "c-value out of range in setfailsit!", "", "", "", ALERT_FATAL);
         return 0;
     }
-    // A state outside 0..6 can come from a plug-in or a peer: it is named once
-    // in ERROR.OUT and shown as 0 on a working copy; only a choice made in the
-    // pop-up is stored.
+    // A state outside 0..6 can come from a plug-in or a network peer. Ending the
+    // program over it, with the fatal alert, would let any of them stop the
+    // simulator mid-flight: it is named once in ERROR.OUT and shown as 0 on a
+    // working copy instead; only a choice made in the pop-up is stored.
     int state = flt[0].failures[failure];
     if (state < FAILURE_STATE_MTBF || state > FAILURE_STATE_FAILED) {
         if (!small_screens.bad_state_logged) {

@@ -93,8 +93,9 @@ void set_map_view(const map_box& m)
     map_scale = map_base_scale * screen_settings.map_zoom;
 }
 
-// Pan (heading in degrees, -999 none) and zoom (factor, 1 none) of this call.
-void navigate(const map_box& m, float pan_heading, bool zoom_in, bool zoom_out)
+// Pan (heading in degrees, -999 none) and zoom of this call; `east_west_key`
+// is set for the west and east map keys, which also move the profile strip.
+void navigate(const map_box& m, float pan_heading, bool zoom_in, bool zoom_out, bool east_west_key)
 {
     float& zoom = screen_settings.map_zoom;
     const scenery_area_record& a = scenery_area;
@@ -104,7 +105,7 @@ void navigate(const map_box& m, float pan_heading, bool zoom_in, bool zoom_out)
         map_ref_x += step * std::sin(h);
         map_ref_z -= step * std::cos(h);
         operator_panel.follow = 0;
-        if (pan_heading == 90.0f || pan_heading == 270.0f) operator_panel.profile_offset += step * std::sin(h);
+        if (east_west_key) operator_panel.profile_offset += step * std::sin(h);
     }
     const float r = map_base_scale_inverse;
     if (zoom_in && zoom < ZOOM_MAX) {
@@ -180,8 +181,7 @@ void placement_fields()
     if (BTN_digit_field(w - 77.0f, h - 135.0f, &feet, 6, 0, 0.0f, 999999.0f, LANG_ui_text(1)))
         situation_altitude = feet * UNIT.ft_to_mtrs;
     float knots = situation_speed / UNIT.kts_to_mps;
-    if (BTN_digit_field(w - 67.0f, h - 185.0f, &knots, 5, 0, 0.0f, std::min(99999.0f, speed_limit_kt(situation_altitude)),
-                        LANG_ui_text(2)))
+    if (BTN_digit_field(w - 67.0f, h - 185.0f, &knots, 5, 0, 0.0f, speed_limit_kt(situation_altitude), LANG_ui_text(2)))
         situation_speed = knots * UNIT.kts_to_mps;
 }
 
@@ -238,7 +238,10 @@ void airport_field()
     BTN_text_field(x, y, operator_panel.airport_id, 4, 41, OPERATOR_AIRPORT_LABEL);
     for (char& c : operator_panel.airport_id)
         if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    // An id no airport has says so in place of the hint; the chart stays.
+    // A lookup that finds no airport would leave airport 0 as the one found,
+    // and the chart (with its runway start buttons) would move to it: an id
+    // no airport has takes no airport, and says so (text 549) in place of the
+    // hint, as asked for against bad input; the chart stays.
     int found = -1;
     const bool known = operator_panel.airport_id[0] == 0 ||
                        NAV_find_nearest_by_id(operator_panel.airport_id, 1, found, flt[0].latitude, flt[0].longitude);
@@ -250,7 +253,7 @@ void airport_field()
         const airport_record* a = APT_table_at(found);
         bool listed = false;
         for (int n = 0; n <= std::min(local_airport_last, LOCAL_AIRPORT_MAX - 1); ++n) listed |= local_airport_list[n] == found;
-        if (a && a->id[0] && listed && !a->runways.empty()) chart_airport = found;
+        if (a && a->id[0] && listed) chart_airport = found;
     }
     if (const airport_record* a = APT_table_at(chart_airport)) runway_buttons(*a);
 }
@@ -420,8 +423,10 @@ static int held_round(double v, int limit)
 
 void OPERATOR_placement_text(float lat, float lon, float heading, float altitude_m, float speed_mps, char* out)
 {
-    // Every field keeps its width: out-of-range values are held to what the
-    // field can show, so a later field never shifts.
+    // Every field keeps its width: a value wider than its field (a negative
+    // altitude, a speed of 100,000 m/s) would push every later field out of
+    // place in the text the master reads, so each is held to what its field
+    // can show.
     char fields[5][8];
     UTIL_int_to_text(held_round((static_cast<double>(lon) + 500.0) * 10000.0, 9999999), fields[0], 7);
     UTIL_int_to_text(held_round((static_cast<double>(lat) + 500.0) * 10000.0, 9999999), fields[1], 7);
@@ -441,7 +446,8 @@ void OPERATOR_panel(int command)
     if (command != -999) {
         // The map keys: pan north, south, west, east; zoom in, out.
         static constexpr float headings[4] = {0.0f, 180.0f, 270.0f, 90.0f};
-        navigate(m, command >= 0 && command <= 3 ? headings[command] : -999.0f, command == 4, command == 5);
+        navigate(m, command >= 0 && command <= 3 ? headings[command] : -999.0f, command == 4, command == 5,
+                 command == 2 || command == 3);
         screen_settings.map_zoom = std::clamp(screen_settings.map_zoom, 1.0f, ZOOM_MAX);
         return;
     }
@@ -462,7 +468,7 @@ void OPERATOR_panel(int command)
     const float w = SCREEN_width(), h = SCREEN_height();
     BTN_direction_dial(w - 60.0f, mode == MODE_OPERATOR ? 120.0f : 250.0f, &pan, &zoom_value);
     if (mode != MODE_OPERATOR) BTN_direction_dial(w - 60.0f, 110.0f, &pan, &zoom_value);
-    navigate(m, pan, zoom_value > 1.1f, zoom_value < 0.9f);
+    navigate(m, pan, zoom_value > 1.1f, zoom_value < 0.9f, false);
 
     int follow = operator_panel.follow;
     if (BTN_push_button(w - 60.0f, h - 440.0f, follow, 1, LANG_ui_text(588))) follow = !follow;

@@ -5,7 +5,9 @@
 //
 // Reads the replay ring, the planes, the airport table, the view keys' targets
 // (view_orbit_heading, view_orbit_pitch, last_view_key_time,
-// screen_settings.preview_zoom); writes the screens' own camera and globe
+// screen_settings.preview_zoom: the heading, pitch and zoom targets and the
+// key time that the view keys share, by the names the shell's keys give
+// them); writes the screens' own camera and globe
 // turn, and on a globe click the start selection, lat_ref, lon_ref and the
 // placement block (situation_start_state).
 #include <GL/gl.h>
@@ -64,10 +66,12 @@ float within(float v, float low, float span)
     return std::isfinite(v) ? UTIL_wrap_from(v, low, span) : low + span / 2.0f;
 }
 
+// A frame period that is not a number would leave the camera a NaN for good
+// (the screen blank from then on): such a frame does not move the camera.
 float frame_dt()
 {
     const float dt = sim_operation_misc.frame_rate_period;
-    return std::isfinite(dt) ? std::clamp(dt, 0.0f, 1.0f) : 0.0f;
+    return std::isfinite(dt) ? dt : 0.0f;
 }
 
 float uniform() { return static_cast<float>(UTIL_rand()) / 32767.0f; }
@@ -109,12 +113,16 @@ void path_camera_follow(path_view_state& v)
     follow(v.zoom, v.zoom_rate, screen_settings.preview_zoom - v.zoom);
     v.pitch = within(v.pitch, -PI_FLOAT / 2.0f, PI_FLOAT);
     v.heading = within(v.heading, 0.0f, TWO_PI_FLOAT);
+    // A target that is not a number (set through the shared view targets)
+    // would leave the camera a NaN for good and the screen blank: the zoom
+    // starts again at the whole area and the rates at rest.
     if (!std::isfinite(v.zoom) || !std::isfinite(v.zoom_rate)) v.zoom = 1.0f, v.zoom_rate = 0.0f;
     if (!std::isfinite(v.pitch_rate)) v.pitch_rate = 0.0f;
     if (!std::isfinite(v.heading_rate)) v.heading_rate = 0.0f;
 }
 
-// c = centre + (1 - zoom) (plane - centre), held between the two.
+// c = centre + (1 - zoom) (plane - centre), held between the two. A plane
+// position that is not a number would make the camera one: the centre stands in.
 float camera_axis(float centre, float plane, float zoom)
 {
     if (!std::isfinite(plane)) return centre;
@@ -154,7 +162,7 @@ void SETUP_flight_path_3d()
     const float cz = camera_axis((a.z0 + a.z1) / 2.0f, flt[0].local_z, v.zoom);
     const float cy = camera_axis(sim_graphics_view.view_y + 4000.0f, flt[0].local_y, v.zoom);
     const float distance = (a.z1 - a.z0) * 0.75f * v.zoom;
-    const float far_m = std::max(1.75f * std::hypot(a.x1 - a.x0, a.z1 - a.z0), 2000.0f);
+    const float far_m = 1.75f * std::hypot(a.x1 - a.x0, a.z1 - a.z0);
 
     OGL_set_projection(PROJECTION_3D, -1.0f, -1.0f, 1.0f, 1.0f, ox + 20.0f, oy + 20.0f, ox + w - 20.0f, oy + h - 38.0f,
                        1000.0f, 1000.0f, far_m, 1.0f);
@@ -173,6 +181,9 @@ void SETUP_flight_path_3d()
 
     const terrain_window_record saved = terrain_window;
     const bool mars = planet() == PLANET_MARS;
+    // The window's bounds are its last column and row, both included: the
+    // extent words 450 and 400 (384 and 320 on Mars) count the cells, so the
+    // same 450 x 400 cells are drawn.
     terrain_window = {0, 0, (mars ? 384 : 450) - 1, (mars ? 320 : 400) - 1};   // columns along i, rows along j
     SURFACE_draw_patch(terrain_vertex_grid, 3, -999, 0);
     terrain_window = saved;

@@ -113,8 +113,13 @@ void SETUP_logbook()
     BTN_screen_frame(1, 18);
     BTN_frame2(STYLE_BOX, 20.0f, 20.0f, 770.0f, 562.0f, "");
 
+    // logbook_path holds a file name of up to 39 characters, not a 500-character
+    // path: the pilot preference files already written keep it in a
+    // 40-character line, and the logbook routines read and write it in the
+    // logbooks folder. So a chosen name is cut to 39 characters and the
+    // folder chosen in the browser is not kept.
     char name[TEXT_SIZE], path[TEXT_SIZE];
-    logbook_path[PILOT_NAME_SIZE - 1] = 0;
+    logbook_path[PILOT_NAME_SIZE - 1] = 0;   // a name without its end would be read on past the field
     UTIL_strcpy(static_cast<const char*>(logbook_path), name);
     UTIL_strcpy(static_cast<const char*>(logbook_path), path);
     auto take_name = [&] {
@@ -139,7 +144,10 @@ void SETUP_logbook()
     OGL_draw_string(SCREEN_TEXT_COLOUR, 52.0f, 562.0f, logbook_path, SCREEN_NO_WRAP, 106);
     SCREEN_text(52.0f, 550.0f, 291);
 
-    const int last = std::min(logbook_index, LOGBOOK_MAX_ENTRIES - 1);
+    // A last index from a damaged logbook file beyond the arrays would have the
+    // rows read past them: the list stops at the arrays' end. The scroll is held
+    // to 0..last likewise, so no row index runs outside the entries.
+    const int last = std::min(logbook_last, LOGBOOK_MAX_ENTRIES - 1);
     int& scroll = small_screens.logbook_scroll;
     scroll = std::clamp(scroll, 0, std::max(last, 0));
     BTN_scroll_bar(806.0f, 20.0f, 20.0f + 582.0f, 0, std::max(last, 0), &scroll);

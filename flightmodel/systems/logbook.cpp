@@ -22,7 +22,7 @@
 #include "world/navdb.h"
 
 logbook_arrays logbook{};
-int32_t logbook_index = -1;
+int32_t logbook_last = -1;
 
 namespace {
 
@@ -211,21 +211,21 @@ void log_skipped_line(int line_number)
     error_log.flush();
 }
 
-bool has_entry() { return logbook_index >= 0 && logbook_index < LOGBOOK_MAX_ENTRIES; }
+bool has_entry() { return logbook_last >= 0 && logbook_last < LOGBOOK_MAX_ENTRIES; }
 
 }  // namespace
 
 void LOGBOOK_new_entry()
 {
     logbook_arrays& b = logbook;
-    if (!(has_entry() && b.total_hours[logbook_index] < REUSE_BELOW_HOURS)) {
-        if (logbook_index + 1 >= LOGBOOK_MAX_ENTRIES) {
+    if (!(has_entry() && b.total_hours[logbook_last] < REUSE_BELOW_HOURS)) {
+        if (logbook_last + 1 >= LOGBOOK_MAX_ENTRIES) {
             too_many_entries();
             return;
         }
-        logbook_index = std::max(logbook_index + 1, 0);
+        logbook_last = std::max(logbook_last + 1, 0);
     }
-    const int e = logbook_index;
+    const int e = logbook_last;
     b.date[e] = today_yymmdd();
     set_field(b.tail[e], pln[0].acf_tailnum, TAIL_CHARS);
     char aircraft[TEXT_SIZE];
@@ -242,7 +242,7 @@ void LOGBOOK_new_entry()
 void LOGBOOK_clear()
 {
     logbook = logbook_arrays{};
-    logbook_index = 0;
+    logbook_last = 0;
     LOGBOOK_new_entry();
 }
 
@@ -251,7 +251,7 @@ void LOGBOOK_write()
     char path[TEXT_SIZE];
     logbook_file_path(path);
     if (!FILE_begin_save(path, KIND_LOG, LOGBOOK_VERSION)) return;   // a failure is a notice naming the file
-    const int last = std::min(logbook_index, LOGBOOK_MAX_ENTRIES - 1);
+    const int last = std::min(logbook_last, LOGBOOK_MAX_ENTRIES - 1);
     for (int e = 0; e <= last; ++e) {
         const std::string line = entry_line(e);
         file_out.write(line.data(), static_cast<std::streamsize>(line.size()));
@@ -262,7 +262,7 @@ void LOGBOOK_write()
 
 void LOGBOOK_read()
 {
-    logbook_index = -1;
+    logbook_last = -1;
     char path[TEXT_SIZE];
     logbook_file_path(path);
     // Input slot 1, given back (closed) however the read ends.
@@ -289,12 +289,12 @@ void LOGBOOK_read()
                 continue;
             }
             if (code != ENTRY_CODE) break;
-            if (logbook_index + 1 >= LOGBOOK_MAX_ENTRIES) {
+            if (logbook_last + 1 >= LOGBOOK_MAX_ENTRIES) {
                 too_many_entries();
                 break;
             }
-            if (read_entry(c, logbook_index + 1))
-                ++logbook_index;
+            if (read_entry(c, logbook_last + 1))
+                ++logbook_last;
             else
                 log_skipped_line(line_number);
         }
@@ -304,19 +304,19 @@ void LOGBOOK_read()
 void LOGBOOK_add_hours(float total, float night, float instrument)
 {
     if (!has_entry()) return;
-    logbook.total_hours[logbook_index] += total;
-    logbook.night_hours[logbook_index] += night;
-    logbook.instrument_hours[logbook_index] += instrument;
+    logbook.total_hours[logbook_last] += total;
+    logbook.night_hours[logbook_last] += night;
+    logbook.instrument_hours[logbook_last] += instrument;
 }
 
 void LOGBOOK_add_cross_country(float hours)
 {
-    if (has_entry()) logbook.cross_country_hours[logbook_index] += hours;
+    if (has_entry()) logbook.cross_country_hours[logbook_last] += hours;
 }
 
 void LOGBOOK_count_landing(const char* airport_id)
 {
     if (!has_entry()) return;
-    logbook.landings[logbook_index] += 1;
-    set_field(logbook.to[logbook_index], airport_id, AIRPORT_CHARS);
+    logbook.landings[logbook_last] += 1;
+    set_field(logbook.to[logbook_last], airport_id, AIRPORT_CHARS);
 }

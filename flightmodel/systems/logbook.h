@@ -34,8 +34,8 @@ struct logbook_arrays {
     char aircraft[LOGBOOK_MAX_ENTRIES][LOGBOOK_AIRCRAFT_SIZE];
 };
 extern logbook_arrays logbook;
-// The current entry, -1 while the logbook is empty.
-extern int32_t logbook_index;
+// The index of the last entry (the current one), -1 while the logbook is empty.
+extern int32_t logbook_last;
 
 // Starts an entry, or refills the current one when it holds less than 0.05
 // hours: date of the system clock, tail number and aircraft of the user's

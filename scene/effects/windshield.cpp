@@ -30,6 +30,7 @@ namespace {
 constexpr int MARKS_MAX = 50;
 constexpr int ROW_MARK = 21;
 constexpr int ROW_FROST = 7;
+constexpr int ROW_GLARE = 112;
 
 struct windshield_state {
     int32_t count = 0;
@@ -48,7 +49,8 @@ namespace {
 
 float unit_random() { return static_cast<float>(UTIL_rand()) / UTIL_RAND_MAX; }
 
-// An angle off the sun in -180..180; one that is not a number is as far off as can be.
+// An angle off the sun in -180..180. One that is not a number (a camera angle
+// not yet set) would make the glare a NaN: it counts as far off as can be.
 float off_sun(float a) { return std::isfinite(a) ? UTIL_wrap_pm180(a) : 180.0f; }
 
 void work_out_glare()
@@ -81,22 +83,11 @@ void overlay_quad(int slot, int row, float alpha, float x1, float y1, float x2, 
     OGL_draw_tex_quad(slot, row, alpha, c, 1, STATE_BLEND);
 }
 
-// The scratches lit in the sun's diffuse colour. The colour table has no row
-// past 111, so the colour goes to OpenGL directly (dimmed like the kit's).
+// The scratches lit in the sun's diffuse colour, through colour row 112.
 void glare_quad(float x1, float y1, float x2, float y2)
 {
-    OGL_set_state(STATE_FOG_OFF, 1, STATE_LIGHTING_OFF, STATE_BLEND, STATE_DEPTH_TEST_OFF, STATE_DEPTH_WRITE_OFF);
-    OGL_bind_tex(TEX_SLOT_SCRATCHES, 0);
-    const float k = gload_dim_factor;
-    glColor4f(sun_diffuse_rgba[0] * k, sun_diffuse_rgba[1] * k, sun_diffuse_rgba[2] * k, std::min(sun_glare, 1.0f));
-    const float left = screen.screen_area_left, bottom = screen.screen_area_bottom;
-    const float c[4][4] = {{x1, y1, 0, 0}, {x1, y2, 0, 8}, {x2, y2, 12, 8}, {x2, y1, 12, 0}};
-    glBegin(GL_QUADS);
-    for (const auto& p : c) {
-        glTexCoord2f(p[2], p[3]);
-        glVertex2f(p[0] + left, p[1] + bottom);
-    }
-    glEnd();
+    OGL_set_color(ROW_GLARE, sun_diffuse_rgba[0], sun_diffuse_rgba[1], sun_diffuse_rgba[2]);
+    overlay_quad(TEX_SLOT_SCRATCHES, ROW_GLARE, std::clamp(sun_glare, 0.0f, 1.0f), x1, y1, x2, y2, 12.0f, 8.0f);
 }
 
 }  // namespace
@@ -134,6 +125,8 @@ void VIEW_draw_windshield(int draw, float x1, float y1, float x2, float y2, floa
 
     if (sun_glare > 0.0f) glare_quad(x1, y1, x2, y2);
     if (window_ice > 0.0f) {
+        // A window of no width would give a frost extent that is not a number,
+        // kept for the rest of the run: the extent waits for a window with a width.
         if (!ws.ice_extent_done && x2 != x1) {
             ws.ice_t_extent = 3.0f * (y2 - y1) / (x2 - x1);
             ws.ice_extent_done = 1;

@@ -1,14 +1,13 @@
 // Rain and snow close around the camera: a fixed cloud of 2,000 points in a
 // 20 m box, repeated in the neighbouring boxes the view reaches, streaming
 // past with the plane's motion through the air and falling at a rain or snow
-// speed, faded out towards 20 m ahead. How many of the points fall follows
-// the amount: none while it stays within what the weather screen calls
-// "none", all of them at the heaviest.
+// speed, faded out towards 20 m ahead. None falls while the amount stays
+// within what the weather screen calls "none".
 //
 // Reads: the view angles with their sines and cosines, the head angles, the
 // camera angles, the quarter turns, view_zoom and field_of_view_deg, the
 // local wind, the cockpit light levels, the user's lights, the frame period,
-// gload_dim_factor. Writes: air_points (its drift every frame).
+// gload_dim_factor. Writes: air_points (its air_drift every frame).
 #include "scene/sky/air_points.h"
 
 #include <GL/gl.h>
@@ -59,7 +58,7 @@ float box_drift(float v) { return std::isfinite(v) ? UTIL_wrap_from(v, -HALF_BOX
 }  // namespace
 
 void VIEW_draw_air_points(float left, float bottom, float right, float top, float e0, float e1, float e2, float e3,
-                          float vx, float vy, float vz, float rain, float snow, int reset)
+                          float vx, float vy, float vz, float rain_amount, float snow_amount, int reset)
 {
     air_points_record& a = air_points;
     if (reset) {
@@ -80,7 +79,7 @@ void VIEW_draw_air_points(float left, float bottom, float right, float top, floa
     VIEW_turn_to_camera();
 
     // 3. Rain or snow.
-    const bool is_rain = rain > snow;
+    const bool is_rain = rain_amount > snow_amount;
     const float fall = (is_rain ? RAIN_FALL_KT : SNOW_FALL_KT) * UNIT.kts_to_mps;
     const float grey = is_rain ? RAIN_GREY : SNOW_GREY;
     vy += fall;
@@ -88,6 +87,7 @@ void VIEW_draw_air_points(float left, float bottom, float right, float top, floa
     // 4. The colour: darkened with the light unless the plane's own lights shine.
     const flt_struct& f = flt[0];
     float rgb[3] = {grey, grey, grey};
+    // A light level outside 0..1 would make the power a NaN colour: it is held to 0..1.
     if (!f.landing_lights_on && !f.taxi_light_on && !f.strobe_flash) {
         const sim_graphics_misc_block& m = sim_graphics_misc;
         rgb[0] *= std::pow(UTIL_clamp_nan_low(m.cockpit_light_level_r, 0.0f, 1.0f), LIGHT_EXPONENT);
@@ -98,10 +98,10 @@ void VIEW_draw_air_points(float left, float bottom, float right, float top, floa
 
     // 5, 6.
     const float rel[3] = {vx - wind_vector[0], vy - wind_vector[1], vz - wind_vector[2]};
-    if (!(rain + snow > 0.0f)) return;
+    if (!(rain_amount + snow_amount > 0.0f)) return;
 
     // 7. The boxes the view volume reaches.
-    const float* box = view_volume_box;
+    const float* box = frustum_box;
     int lo[3], hi[3];
     for (int n = 0; n < 3; ++n) {
         lo[n] = box[n] < 0.0f ? -1 : 0;
@@ -109,28 +109,28 @@ void VIEW_draw_air_points(float left, float bottom, float right, float top, floa
     }
     // 8.
     const float dt = sim_operation_misc.frame_rate_period;
-    for (int n = 0; n < 3; ++n) a.drift[n] = box_drift(a.drift[n] + rel[n] * dt);
+    for (int n = 0; n < 3; ++n) a.air_drift[n] = box_drift(a.air_drift[n] + rel[n] * dt);
 
-    // The share of the field that falls: a sky the weather screen calls
-    // clear of precipitation shows none of it.
-    const float share = UTIL_clamp_nan_low((rain + snow - WEATHER_SHARE_NONE) / (1.0f - WEATHER_SHARE_NONE), 0.0f, 1.0f);
-    const int falling = static_cast<int>(share * static_cast<float>(AIR_POINT_COUNT) + 0.5f);
-    if (falling == 0) return;
+    // Any amount above 0 would pour the whole field past the window, as
+    // thick as the heaviest rain, while the weather screen reads "none" for
+    // it (up to WEATHER_SHARE_NONE, as random weather often sets it): such an
+    // amount streams the field but draws no point.
+    if (!(rain_amount + snow_amount > WEATHER_SHARE_NONE)) return;
 
     // 9, 10.
     OGL_set_state(STATE_FOG_OFF, 0, STATE_LIGHTING_OFF, STATE_BLEND, STATE_DEPTH_TEST_OFF, STATE_DEPTH_WRITE_OFF);
     const float sH = v.view_heading_sin, cH = v.view_heading_cos, sP = v.view_pitch_sin, cP = v.view_pitch_cos;
     const float g = gload_dim_factor;
     // The points of every box go to the renderer as one array: a point at a
-    // time costs the renderer a call per point and per colour.
+    // time costs the renderer a call per point and per colour. The points,
+    // their order and their colours are those of one point block a box.
     std::vector<air_point_vertex>& out = air_point_scratch;
     out.clear();
     for (int i = lo[0]; i <= hi[0]; ++i)
         for (int j = lo[1]; j <= hi[1]; ++j)
             for (int kk = lo[2]; kk <= hi[2]; ++kk) {
-                const float off[3] = {BOX_M * i - a.drift[0], BOX_M * j - a.drift[1], BOX_M * kk - a.drift[2]};
-                for (int n = 0; n < falling; ++n) {
-                    const auto& q = a.points[static_cast<size_t>(n)];
+                const float off[3] = {BOX_M * i - a.air_drift[0], BOX_M * j - a.air_drift[1], BOX_M * kk - a.air_drift[2]};
+                for (const auto& q : a.points) {
                     const float p[3] = {off[0] + q[0], off[1] + q[1], off[2] + q[2]};
                     if (!(p[0] > box[0] && p[0] < box[3] && p[1] > box[1] && p[1] < box[4] && p[2] > box[2] &&
                           p[2] < box[5]))

@@ -4,7 +4,7 @@
 // depth writes overlaps them rightly.
 //
 // Reads: the cells, the cell box and the grid origin; the camera, view angles,
-// octant and footprint of the pass; fog_end; view_volume_box; scenery_area.
+// octant and footprint of the pass; fog_end; frustum_box; scenery_area.
 // Writes: each drawn puff's alpha and eye distance, the draw orders, and
 // cloud_shadow_base.
 #include <GL/gl.h>
@@ -136,8 +136,8 @@ void CLOUD_draw_layer(int layer)
 
     // 3. The grid indices the view volume spans; i grows east, j north.
     const float sx = 2.0f * b.hx, sz = 2.0f * b.hz;
-    long long i0 = nearest((v.view_x + view_volume_box[0]) / sx), i1 = nearest((v.view_x + view_volume_box[3]) / sx);
-    long long j0 = nearest(-(v.view_z + view_volume_box[2]) / sz), j1 = nearest(-(v.view_z + view_volume_box[5]) / sz);
+    long long i0 = nearest((v.view_x + frustum_box[0]) / sx), i1 = nearest((v.view_x + frustum_box[3]) / sx);
+    long long j0 = nearest(-(v.view_z + frustum_box[2]) / sz), j1 = nearest(-(v.view_z + frustum_box[5]) / sz);
 
     // 5. The culling box about the footprint, inside the loaded area.
     const float R = std::sqrt(b.hx * b.hx + b.hz * b.hz);

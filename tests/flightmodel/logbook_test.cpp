@@ -34,7 +34,7 @@ protected:
         tzset();
         PLAT_set_clock_source(nullptr, june_12_2003);
         logbook = logbook_arrays{};
-        logbook_index = -1;
+        logbook_last = -1;
         std::strcpy(logbook_path, "ORVELL PILOT.TXT");
         std::memset(static_cast<void*>(&pln[0]), 0, sizeof pln[0]);
         std::strcpy(pln[0].acf_tailnum, "N12");
@@ -53,7 +53,7 @@ protected:
         FOLDERS_init_from((saved_folder_ + "orvell").c_str());
         // A full logbook left behind would make the next flight's entry fatal.
         logbook = logbook_arrays{};
-        logbook_index = -1;
+        logbook_last = -1;
     }
 
     std::filesystem::path file() const { return dir_.path() / "Output/logbooks/ORVELL PILOT.txt"; }
@@ -89,7 +89,7 @@ TEST_F(Logbook, AnEmptyLogbookIsTheHeaderAndTheEnd)
 TEST_F(Logbook, ANewEntryIsDatedAndNamedAndWrittenFieldByField)
 {
     LOGBOOK_new_entry();
-    EXPECT_EQ(logbook_index, 0);
+    EXPECT_EQ(logbook_last, 0);
     EXPECT_EQ(logbook.date[0], 30612);
     EXPECT_STREQ(logbook.from[0], "KSBD");
     EXPECT_STREQ(logbook.to[0], "KSBD");
@@ -113,17 +113,17 @@ TEST_F(Logbook, AShortFlightIsOverwrittenByTheNext)
     logbook.landings[0] = 2;
     logbook.night_hours[0] = logbook.instrument_hours[0] = logbook.cross_country_hours[0] = 0.01f;
     LOGBOOK_new_entry();
-    EXPECT_EQ(logbook_index, 0);
+    EXPECT_EQ(logbook_last, 0);
     EXPECT_EQ(logbook.total_hours[0], 0.0f);
     EXPECT_EQ(logbook.landings[0], 0);   // the reused entry starts afresh
     EXPECT_EQ(logbook.night_hours[0] + logbook.instrument_hours[0] + logbook.cross_country_hours[0], 0.0f);
     logbook.total_hours[0] = 0.05f;
     LOGBOOK_new_entry();
-    EXPECT_EQ(logbook_index, 1);
+    EXPECT_EQ(logbook_last, 1);
     EXPECT_EQ(logbook.total_hours[0], 0.05f);
 
     LOGBOOK_clear();
-    EXPECT_EQ(logbook_index, 0);
+    EXPECT_EQ(logbook_last, 0);
     EXPECT_EQ(logbook.total_hours[0], 0.0f);
     EXPECT_STREQ(logbook.tail[0], "N12");
     EXPECT_EQ(logbook.date[1], 0);
@@ -147,7 +147,7 @@ TEST_F(Logbook, EmptyAndShortFieldsReadBackAsTheyWere)
     const logbook_arrays before = logbook;
     logbook = logbook_arrays{};
     read(bytes);
-    ASSERT_EQ(logbook_index, 1);
+    ASSERT_EQ(logbook_last, 1);
     for (int e = 0; e < 2; ++e) {
         EXPECT_EQ(logbook.date[e], before.date[e]);
         EXPECT_STREQ(logbook.from[e], before.from[e]) << e;
@@ -166,7 +166,7 @@ TEST_F(Logbook, FilesWrittenWithoutPaddingStillRead)
     read(HEADER + "2  30612  KSBD  KONT   1   1.5   0.3   0.1   0.2  N12345  Orvell Trainer\n"
                   "2    101  KLAX  KLAX   0   0.1   0.1   0.0   0.0  N54321  A very long aircraft name past the width of the field\n"
                   "99\n");
-    ASSERT_EQ(logbook_index, 1);
+    ASSERT_EQ(logbook_last, 1);
     EXPECT_STREQ(logbook.to[0], "KONT");
     // The hours in file order: total, night, instrument, cross-country.
     EXPECT_FLOAT_EQ(logbook.total_hours[0], 1.5f);
@@ -193,7 +193,7 @@ TEST_F(Logbook, DamagedFilesReadIntoBoundedFieldsOrNotAtAll)
                   "2  30612  KSBD  KONT   1   1.5   0.0   0.1   0.0\n"
                   "99\n"
                   "2  30612  KSBD  KONT   1   1.5   0.0   0.1   0.0  N1  after the end\n");
-    ASSERT_EQ(logbook_index, 1);
+    ASSERT_EQ(logbook_last, 1);
     EXPECT_STREQ(logbook.tail[0], "TAILTO");
     EXPECT_STREQ(logbook.aircraft[0], "LONG");   // the tail field is six characters and one separator
     EXPECT_STREQ(logbook.tail[1], "");
@@ -203,14 +203,14 @@ TEST_F(Logbook, DamagedFilesReadIntoBoundedFieldsOrNotAtAll)
     // A missing file, a bad header or another version: an empty logbook, nothing said.
     for (const std::string& bytes : {std::string(), std::string("I\n"), std::string("X\n1 version\n2 1 A B 1 1 1 1 1 T A\n"),
                                     std::string("I\nabc version\n99\n"), std::string("I\n2 version\n99\n")}) {
-        logbook_index = 7;
+        logbook_last = 7;
         read(bytes);
-        EXPECT_EQ(logbook_index, -1);
+        EXPECT_EQ(logbook_last, -1);
     }
     std::filesystem::remove(file());
-    logbook_index = 7;
+    logbook_last = 7;
     LOGBOOK_read();
-    EXPECT_EQ(logbook_index, -1);
+    EXPECT_EQ(logbook_last, -1);
     EXPECT_TRUE(recorded_alerts.empty());
 }
 
@@ -220,14 +220,14 @@ TEST_F(Logbook, FiveThousandEntriesReadAndOneMoreIsFatal)
     const std::string one = "2  30612  KSBD  KONT   1   1.5   0.0   0.1   0.0  N12345  Orvell Trainer\n";
     for (int e = 0; e < LOGBOOK_MAX_ENTRIES; ++e) bytes += one;
     read(bytes + "99\n");
-    EXPECT_EQ(logbook_index, LOGBOOK_MAX_ENTRIES - 1);
+    EXPECT_EQ(logbook_last, LOGBOOK_MAX_ENTRIES - 1);
     EXPECT_TRUE(recorded_alerts.empty());
 
     write_file_bytes(file(), bytes + one + "99\n");
     const alert_record a = expect_fatal([] { LOGBOOK_read(); });
     EXPECT_EQ(a.lines[0], "Too many logbook entries! (Orvell allows 5000.)");
     EXPECT_EQ(a.code, 17);
-    EXPECT_EQ(logbook_index, LOGBOOK_MAX_ENTRIES - 1);
+    EXPECT_EQ(logbook_last, LOGBOOK_MAX_ENTRIES - 1);
 
     // Starting a 5,001st flight is the same alert.
     const alert_record b = expect_fatal([] { LOGBOOK_new_entry(); });
@@ -239,7 +239,7 @@ TEST_F(Logbook, AFailedWriteKeepsThePreviousFile)
     LOGBOOK_new_entry();
     const std::string first = written();
     for (int e = 0; e < 200; ++e) {
-        logbook.total_hours[logbook_index] = 1.0f;
+        logbook.total_hours[logbook_last] = 1.0f;
         LOGBOOK_new_entry();
     }
     {

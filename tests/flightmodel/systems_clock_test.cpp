@@ -15,7 +15,7 @@ protected:
         place(34.1f, -117.2f, 400.0f);
         add_airport("KSBD", 34.0954f, -117.2349f, 71.9f, 3000.0f, 350.0f);
         add_airport("KONT", 34.056f, -117.601f, 80.0f, 3000.0f, 280.0f);
-        logbook_index = 0;   // an entry open, counting
+        logbook_last = 0;   // an entry open, counting
     }
 };
 

@@ -22,7 +22,7 @@ protected:
     {
         FlightState::SetUp();
         logbook = logbook_arrays{};
-        logbook_index = -1;
+        logbook_last = -1;
         fms_plan = fms_plan_record{};
         std::fill(std::begin(storm_grid), std::end(storm_grid), 0.0f);
         start_selection.airport_index = 0;

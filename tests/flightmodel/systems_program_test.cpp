@@ -33,7 +33,7 @@ TEST(SystemsInProgram, Nav1HearsTheLocalizerAndTheLogbookOutlivesTheRun)
     const auto folder = copy_default_data_folder();
     start_program(*folder);
     ASSERT_EQ(std::string(start_selection.airport_id), "KSBD");
-    EXPECT_EQ(logbook_index, -1);
+    EXPECT_EQ(logbook_last, -1);
     // On runway 06, the airport's first runway.
     start_selection.start_index = 0;
     sim_time.backwards = 0;
@@ -47,7 +47,7 @@ TEST(SystemsInProgram, Nav1HearsTheLocalizerAndTheLogbookOutlivesTheRun)
     EXPECT_LT(std::fabs(r.nav1_hdef_deg[RADIO_NAV1]), 0.5f);
     EXPECT_EQ(r.nav1_fromto[RADIO_NAV1], 1);
     EXPECT_EQ(r.nav1_has_dme[RADIO_NAV1], 1);   // the ILS's DME on the same frequency
-    ASSERT_EQ(logbook_index, 0);
+    ASSERT_EQ(logbook_last, 0);
     EXPECT_STREQ(logbook.from[0], "KSBD");
 
     fly(9.0);
@@ -74,11 +74,11 @@ TEST(SystemsInProgram, Nav1HearsTheLocalizerAndTheLogbookOutlivesTheRun)
     // The next start reads it back and opens a second entry with its first frame.
     logbook = logbook_arrays{};
     start_program(*folder);
-    ASSERT_EQ(logbook_index, 0);
+    ASSERT_EQ(logbook_last, 0);
     EXPECT_STREQ(logbook.from[0], "KSBD");
     EXPECT_NEAR(logbook.total_hours[0], 0.1f, 0.05f);   // written with one decimal
     fly(0.2);
-    EXPECT_EQ(logbook_index, 1);
+    EXPECT_EQ(logbook_last, 1);
     stop_program();
 
     ASSERT_FALSE(tail.empty());

@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }();
     return fuzz_read_file(file, data, size, [] {
         logbook = logbook_arrays{};
-        logbook_index = -1;
+        logbook_last = -1;
         LOGBOOK_read();
         LOGBOOK_write();
     });

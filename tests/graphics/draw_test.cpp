@@ -420,8 +420,8 @@ TEST_F(Drawing, ThreeDProjectionBoxesTheViewVolume)
     const camera_trig_block kept = camera_trig;
     camera_trig = {0, 1, 0, 1, 0, 1};   // level, heading north
     OGL_set_projection(PROJECTION_3D, -1.0f, -0.75f, 1.0f, 0.75f, 0, 0, 200, 100, 0.5f, 10.0f, 1000.0f, 1.0f);
-    EXPECT_EQ((std::array<float, 6>{view_volume_box[0], view_volume_box[1], view_volume_box[2], view_volume_box[3],
-                                    view_volume_box[4], view_volume_box[5]}),
+    EXPECT_EQ((std::array<float, 6>{frustum_box[0], frustum_box[1], frustum_box[2], frustum_box[3],
+                                    frustum_box[4], frustum_box[5]}),
               (std::array<float, 6>{-10.0f, -3.75f, -10.0f, 10.0f, 3.75f, -0.5f}));
     GLfloat m[16];
     glGetFloatv(GL_PROJECTION_MATRIX, m);

@@ -146,6 +146,32 @@ TEST_F(Sweep, TheYawStringInTheForwardViewsWhenMoving)
     }
 }
 
+// The head-up display, switched on in an aircraft that has one, draws in the
+// three forward views (1002 too) and not in a side or outside view.
+TEST_F(Sweep, TheHeadUpDisplayInTheForwardViews)
+{
+    pln[0].acf_HUD_cntrx = 512.0f, pln[0].acf_HUD_cntry = 400.0f;
+    pln[0].acf_HUD_delx = pln[0].acf_HUD_dely = 150.0f;
+    sim_cockpit_electrical.battery_on = 1;
+    flt[0].ENGN_bat_volt[0] = 1.0f;   // the panel has power
+    const struct {
+        int32_t view;
+        bool drawn;
+    } cases[] = {{1000, true}, {1001, true}, {1002, true}, {1004, false}, {1017, false}};
+    for (const auto& c : cases) {
+        sim_graphics_view.view_type = c.view;
+        size_t size[2];
+        for (int on = 0; on < 2; ++on) {
+            sim_cockpit_electrical.HUD_on = on;
+            size[on] = feedback_of([] { SCENE_draw_3d(); }, 1 << 22, GL_2D).size();
+        }
+        EXPECT_EQ(size[1] > size[0], c.drawn) << c.view;
+    }
+    sim_cockpit_electrical.HUD_on = 0;
+    sim_cockpit_electrical.battery_on = 0;
+    flt[0].ENGN_bat_volt[0] = 0.0f;
+}
+
 TEST_F(Sweep, RandomCamerasViewsAndWeatherKeepEveryIndexOnItsTable)
 {
     std::mt19937 rng(2024);

@@ -148,6 +148,7 @@ TEST_F(Windshield, ScratchesAndFrostCoverTheWindowInTheirRepeats)
         }
         EXPECT_GE(glare_vertices, 4);
         EXPECT_GE(frost_vertices, 4);
+        EXPECT_FLOAT_EQ(colour_table[112][1], 0.9f);   // the wash's colour row holds the sun's colour
         EXPECT_NEAR(glare_max[0], 12.0f, 1e-4f);
         EXPECT_NEAR(glare_max[1], 8.0f, 1e-4f);
         EXPECT_NEAR(frost_max[0], r.frost_s, 1e-4f) << r.x2;

@@ -628,6 +628,22 @@ TEST_F(MapTest, OperatorScreensPlaceTheMapRunTheCommandColumnAndHoldTheSpeed)
     }
 }
 
+// A press due east on the dial (964, 120) pans the map a step (0.05 x 30 km
+// / 2 = 750 m) but leaves the profile strip; the east key moves both.
+TEST_F(MapTest, OnlyTheWestAndEastKeysMoveTheProfileStrip)
+{
+    scenery_area = {-10000.0f, 10000.0f, -5000.0f, 5000.0f};
+    screen_settings.map_zoom = 2.0f;
+    operator_panel.profile_offset = 0.0f;
+    OPERATOR_panel(-999);
+    const float x0 = map_ref_x;
+    click([] { OPERATOR_panel(-999); }, 984.0f, 120.0f);
+    EXPECT_NEAR(map_ref_x - x0, 750.0f, 0.5f);
+    EXPECT_EQ(operator_panel.profile_offset, 0.0f);
+    OPERATOR_panel(3);
+    EXPECT_NEAR(operator_panel.profile_offset, 750.0f, 0.5f);
+}
+
 // Screen 23 opens at zoom 5 on its chart airport's first runway, the runway
 // in the middle of the map (x 460), and lists the airport's frequencies in
 // MHz (12345 is 123.45). On screen 15 a zoom below 1.01 puts the map's

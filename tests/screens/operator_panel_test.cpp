@@ -233,6 +233,11 @@ TEST(OperatorPanel, InTheProgramWithPeersOnTheMasterAndPlatformSlots)
     OPERATOR_panel(-999);
     ASSERT_EQ(chart_airport, kpsp);
     EXPECT_STREQ(operator_panel.airport_id, "KPSP");
+    // An id no airport has leaves the chart on the airport it had.
+    std::strcpy(operator_panel.airport_id, "ZZZZ");
+    OPERATOR_panel(-999);
+    EXPECT_EQ(chart_airport, kpsp);
+    std::strcpy(operator_panel.airport_id, "KPSP");
     start_selection.airport_index = 0, start_selection.start_index = 1;
     for (const int on : {1, 0}) {
         master(on);

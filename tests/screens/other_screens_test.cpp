@@ -230,7 +230,7 @@ TEST_F(OtherScreens, LogbookListsFortyRowsAndSumsThemAll)
     std::filesystem::create_directories(folder.tmp.path() / "Output" / "logbooks");
     LOGBOOK_clear();
     for (int i = 0; i < 45; ++i) {
-        logbook_index = i;
+        logbook_last = i;
         logbook.date[i] = 121314;
         logbook.landings[i] = 10;
         logbook.total_hours[i] = 10.0f;
@@ -254,12 +254,12 @@ TEST_F(OtherScreens, LogbookListsFortyRowsAndSumsThemAll)
     EXPECT_STREQ(logbook_path, "OTHER.TXT");
     EXPECT_TRUE(logbook_file_exists(folder, "OLD.TXT"));
     // New: the current one is not written; the arrays start again.
-    logbook_index = 3;
+    logbook_last = 3;
     chosen = "FRESH.TXT";
     click(SETUP_logbook, 202.0f, 600.0f);
     EXPECT_STREQ(logbook_path, "FRESH.TXT");
     EXPECT_FALSE(logbook_file_exists(folder, "OTHER.TXT"));
-    EXPECT_EQ(logbook_index, 0);
+    EXPECT_EQ(logbook_last, 0);
     // A cancelled browser changes nothing.
     chosen.clear();
     click(SETUP_logbook, 80.0f, 600.0f);
@@ -273,7 +273,7 @@ TEST_F(OtherScreens, TheLogbookListFollowsItsScrollAndShowsTenthsPerRow)
 {
     LOGBOOK_clear();
     for (int i = 0; i < 45; ++i) {
-        logbook_index = i;
+        logbook_last = i;
         logbook.date[i] = 10100 + i;
         logbook.landings[i] = 7;
         logbook.total_hours[i] = 2.5f;

@@ -116,7 +116,7 @@ TEST_F(ProgramStart, StartsFliesQuitsOnCloseAndShutsDownInOrder)
         EXPECT_EQ(flt[0].groundspeed, 0.0f);
         EXPECT_EQ(flt[0].parkbrake, 1.0f);
         EXPECT_EQ(sim_time.total_flight_time_sec, 0.0f);
-        EXPECT_EQ(logbook_index, -1);   // no logbook file in the folder yet: an empty logbook
+        EXPECT_EQ(logbook_last, -1);   // no logbook file in the folder yet: an empty logbook
         EXPECT_EQ(sim_weather.has_real_weather_bool, 0);   // no "metar.rwx" in the folder
     }
     // The first frame leaves the intro and is painted.
