@@ -76,8 +76,14 @@ float panel_start(int n, int p, int e, int kind)
 void ACF_draw_part(int n, int p)
 {
     if (n < 0 || n >= ACF_SLOTS || p < 0 || p >= ACF_NUM_PARTS || !ACF_geometry(n)) return;
-    // The model's outer faces wind clockwise, as the program's default state
-    // has it; mirrored surfaces and the blades turn it round. The caller's
+    // Winding: the meshes are laid out so that a left part's outer faces wind
+    // clockwise, the program's default front face, and a right part's and a
+    // blade's counter-clockwise. Setting clockwise for right parts and blades
+    // and leaving counter-clockwise behind, as a model wound the other way
+    // round would need, culls the outer skin of every right wing, tail half
+    // and blade here (their inside shows), and turns round the culling of
+    // everything drawn after the aircraft. So every part starts clockwise,
+    // right parts and blades switch to counter-clockwise, and the caller's
     // winding is given back.
     GLint caller_winding = GL_CW;
     glGetIntegerv(GL_FRONT_FACE, &caller_winding);

@@ -348,8 +348,11 @@ void AIRPORT_park_aircraft(int p, int r, const runway_geometry_record& g)
     glPopMatrix();
     OGL_polygon_offset(2);
 
-    // Put back exactly what was there: the control pass keeps filters from
-    // frame to frame, so running it again would not give the same values.
+    // Put back exactly what was there. Running the control pass again on the
+    // restored state would step its lags (speedbrake and burner ratios) a
+    // second time this frame, so that aircraft's speedbrakes and burners would
+    // move twice as fast as it works them; the copies give the values the
+    // pass had left.
     f = saved.f;
     load_array(a.acf_gear_deploy, saved.gear_deploy);
     load_array(a.acf_gear_latN, saved.gear_latN);
