@@ -233,6 +233,8 @@ void ACF_draw_plain_surface(int n, int p)
 
 void ACF_draw_control_strip(int n, int p, int r, float position, int step, float angle)
 {
+    // A plane, part, row or position outside the arrays, or a step other than
+    // +-1, would read past the part's rows and outline: nothing is drawn.
     if (n < 0 || n >= ACF_SLOTS || p < 0 || p > PART_AFL_LAST || r < 0 || r + 1 >= GEO_ROWS) return;
     if (!(position >= 0.0f && position <= static_cast<float>(FOIL_LAST)) || (step != 1 && step != -1)) return;
     const acf_part_geometry& g = *ACF_geometry(n);
@@ -243,6 +245,7 @@ void ACF_draw_control_strip(int n, int p, int r, float position, int step, float
     const float span = els > 0 ? pln[n].acf_semilen_SEG[p] / static_cast<float>(els) : 0.0f;
     const float per = std::isfinite(span) && span != 0.0f ? span : 1.0f;
 
+    // Outline indices held to 0..13 (a position of 13.x would ask for point 14).
     const auto at = [](int k) { return k < 0 ? 0 : (k > FOIL_LAST ? FOIL_LAST : k); };
     const auto V = [&](int row, int k) { return g.part_vertex[p][row][at(k)]; };
     const int h = i0 == SLAT_START ? 0 : i0;

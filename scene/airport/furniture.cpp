@@ -156,7 +156,8 @@ struct runway_sign {
 // The signs of one runway, kept while everything that places them stays the
 // same: its record, its quad, the airport's elevation, the frame's origin and
 // the runways that may hide a sign (after an origin shift or a new scene
-// build they are placed again).
+// build they are placed again). The signs drawn are the same as placing them
+// afresh every frame would give.
 struct kept_runway_signs {
     const airport_record* apt;
     int r;
@@ -220,10 +221,10 @@ void place_signs(const airport_record& apt, int r, const runway_geometry_record&
                 GEO_local_to_latlon(lat, lon, elev, px, y_ground, pz);
                 GEO_latlon_to_local(x, y, z, lat, lon, apt.elevation);
                 if (k == 0)
-                    out.push_back({px, y, pz, -rw.heading + static_cast<float>(s) * 180.0f - 90.0f, 0,
+                    out.push_back({x, y, z, -rw.heading + static_cast<float>(s) * 180.0f - 90.0f, 0,
                                    UTIL_wrap_int(base + (e == 0 ? 18 : 0), 1, 36), letter_cell(rw.number[2], e)});
                 else
-                    out.push_back({px, y, pz, -rw.heading + static_cast<float>(e) * 180.0f, k, 0, 0});
+                    out.push_back({x, y, z, -rw.heading + static_cast<float>(e) * 180.0f, k, 0, 0});
             }
 }
 

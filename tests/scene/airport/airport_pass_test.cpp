@@ -125,7 +125,8 @@ TEST_F(AirportPass, SignsShowTheirEndsNumbers)
 // The distance signs stand 3 m beside the runway's edges (a quarter of the
 // width more with a shoulder) every 1,000 ft (304.8 m) back from each end of
 // the 1,600-m runway: at z -1600 + 304.8 k from the north end, -304.8 k from
-// the south one.
+// the south one. Each place goes through latitude and longitude (single
+// floats) and back, which moves it by up to a few decimetres.
 TEST_F(AirportPass, DistanceSignsStandBesideTheEdgesEveryThousandFeet)
 {
     const float at_z[6] = {-1295.2f, -990.4f, -685.6f, -304.8f, -609.6f, -914.4f};
@@ -146,10 +147,10 @@ TEST_F(AirportPass, DistanceSignsStandBesideTheEdgesEveryThousandFeet)
             const float n = static_cast<float>(p.v.size());
             if (s / n < 0.5f || s / n >= 0.6875f || t / n < 0.375f || t / n >= 0.5f) continue;   // cells 12..14
             const float mx = (0.5f * (x0 + x1) - 512.0f) / 0.4f, mz = -800.0f - (0.5f * (y0 + y1) - 384.0f) / 0.4f;
-            EXPECT_NEAR(std::fabs(mx), side_x, 0.2f) << shoulder;
+            EXPECT_NEAR(std::fabs(mx), side_x, 0.5f) << shoulder;
             int k = 0;
-            while (k < 5 && std::fabs(mz - at_z[k]) > 0.2f) ++k;
-            EXPECT_NEAR(mz, at_z[k], 0.2f) << shoulder;
+            while (k < 5 && std::fabs(mz - at_z[k]) > 0.5f) ++k;
+            EXPECT_NEAR(mz, at_z[k], 0.5f) << shoulder;
             places.insert({mx > 0.0f, k});
         }
         EXPECT_EQ(places.size(), 12u) << shoulder;
