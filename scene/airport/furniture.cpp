@@ -77,7 +77,7 @@ void sign_box(float half_width, float height, float half_depth)
 void front_lit_off()
 {
     OGL_set_state(STATE_FOG_ON, 1, STATE_LIGHTING_OFF, STATE_OPAQUE, STATE_DEPTH_TEST_ON, STATE_DEPTH_WRITE_OFF);
-    OGL_apply_color(SIGN_ROW, 1.0f);
+    WORLDOBJ_set_gl_color(SIGN_ROW, 1.0f);
 }
 
 // The designation sign: the runway number's two digits and its side letter.

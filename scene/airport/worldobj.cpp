@@ -178,7 +178,7 @@ void fence(const terrain_vertex& p, const terrain_vertex& q)
 {
     const sim_graphics_view_block& v = sim_graphics_view;
     const float distance = std::hypot(p.x - v.view_x, p.z - v.view_z);
-    OGL_apply_color(0, UTIL_clamp(1.0f - 0.0004f * distance, 0.0f, 1.0f));
+    WORLDOBJ_set_gl_color(0, UTIL_clamp(1.0f - 0.0004f * distance, 0.0f, 1.0f));
     glTexCoord2f(0.0f, 0.0f);
     glVertex3f(p.x, p.y, p.z);
     glTexCoord2f(0.0f, 1.0f);
@@ -190,6 +190,8 @@ void fence(const terrain_vertex& p, const terrain_vertex& q)
 }
 
 }  // namespace
+
+void WORLDOBJ_set_gl_color(int row, float alpha) { OGL_apply_color(row, alpha); }
 
 void WORLDOBJ_snow_vertex(const float* point, int two_units)
 {
