@@ -81,8 +81,9 @@ void ACF_draw_part(int n, int p)
     // blade's counter-clockwise. Setting clockwise for right parts and blades
     // and leaving counter-clockwise behind, as a model wound the other way
     // round would need, culls the outer skin of every right wing, tail half
-    // and blade here (their inside shows), and turns round the culling of
-    // everything drawn after the aircraft. So every part starts clockwise,
+    // and blade here (their inside shows), makes a left part's winding depend
+    // on whether a right part was drawn before it, and turns round the culling
+    // of everything drawn after the aircraft. So every part starts clockwise,
     // right parts and blades switch to counter-clockwise, and the caller's
     // winding is given back.
     GLint caller_winding = GL_CW;

@@ -290,8 +290,6 @@ TEST_F(AirportPass, ArrestingGearOnMars)
     EXPECT_EQ(launch_flags.hook_engaged, 0);
 }
 
-// A large apron of the selected airport shows the aircraft of slot r mod 10
-// (never the user's own, slot 0) and leaves that plane exactly as it was.
 // Blowing snow below 0 degrees C while it precipitates: one repeat every
 // 50 m from the first left edge (x -20, z 0) of the 40-m wide runway.
 TEST_F(AirportPass, BlowingSnowBelowFreezingRepeatsEveryFiftyMetres)
@@ -320,6 +318,8 @@ TEST_F(AirportPass, BlowingSnowBelowFreezingRepeatsEveryFiftyMetres)
 
 // Fifteen large aprons of the selected airport show aircraft, the 16th none:
 // aprons 17 down to 1 (apron 11 too small to count), the 16th is apron 1.
+// Apron r shows the aircraft of slot r mod 10, never the user's own (slot 0,
+// apron 10).
 TEST_F(AirportPass, OnlyFifteenApronsShowAircraft)
 {
     screen_settings.draw_apron_aircraft = 1;
@@ -332,6 +332,7 @@ TEST_F(AirportPass, OnlyFifteenApronsShowAircraft)
     WORLDOBJ_draw_objects();
     EXPECT_TRUE(rec.bound_slot(TEX_SLOT_SHADOW_FIRST + 2));    // apron 2, the 15th
     EXPECT_FALSE(rec.bound_slot(TEX_SLOT_SHADOW_FIRST + 1));   // apron 1, the 16th
+    EXPECT_FALSE(rec.bound_slot(TEX_SLOT_SHADOW_FIRST + 0));   // apron 10: the user's aircraft
 }
 
 TEST_F(AirportPass, ParkedAircraftLeavesThePlaneAsItWas)
