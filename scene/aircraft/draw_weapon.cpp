@@ -138,6 +138,8 @@ void ACF_draw_weapon(int n, int w, int in_aircraft_frame)
         glRotatef(ACF_finite(f.psi), 0.0f, 1.0f, 0.0f);
         glTranslatef(-f.local_x, -f.local_y, -f.local_z);
     }
+    // wpn_pos holds the weapon's wpn_x, wpn_y, wpn_z and wpn_theta its pitch
+    // wpn_the, under the weapon record's names.
     glTranslatef(wpn.wpn_pos[0], wpn.wpn_pos[1], wpn.wpn_pos[2]);
     glRotatef(-ACF_finite(wpn.wpn_psi), 0.0f, 1.0f, 0.0f);
     glRotatef(-ACF_finite(wpn.wpn_theta), -1.0f, 0.0f, 0.0f);
