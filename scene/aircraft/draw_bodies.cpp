@@ -104,7 +104,7 @@ void ACF_draw_propeller(int n, int e)
     const int rows = ACF_mesh_rows(n, e);
     const float cone_deg = ACF_finite(f.POINT_cone_rad[e]) * UNIT.rad_to_deg;
     const float pitch_deg = (ACF_finite(f.POINT_pitch_deg[e]) - 90.0f) * ACF_finite(a.acf_prop_dir[e]);
-    glFrontFace(GL_CCW);   // a blade is laid out as a right wing
+    glFrontFace(GL_CCW);   // a blade is laid out as a right wing: clockwise would cull its outer skin
     for (int i = 0; static_cast<float>(i) < blades; ++i) {
         glPushMatrix();
         glRotatef(static_cast<float>(i) * 360.0f / blades, 0.0f, 0.0f, 1.0f);

@@ -15,6 +15,8 @@ float ACF_blade_count(int n, int e)
     return b < static_cast<float>(ACF_MAX_BLADES) ? b : static_cast<float>(ACF_MAX_BLADES);
 }
 
+// With 2..4 units but no multi-texture entry point from the driver, calling
+// through the empty pointer would crash: the plain coordinate is given instead.
 void ACF_tex_coord(const float st[2])
 {
     const int units = texture_unit_count;

@@ -6,7 +6,9 @@
 
 #include "scene/aircraft/part_geometry.h"
 
-constexpr int ACF_MAX_BLADES = 100;        // blades drawn of one propeller at most
+// Blades drawn of one propeller at most: a blade count such as 1e9 read from
+// an aircraft file would otherwise keep one frame drawing blades for minutes.
+constexpr int ACF_MAX_BLADES = 100;
 constexpr float ACF_DISC_SPEED_RADPS = 15.0f;   // above it a propeller is a disc
 
 // An angle or length from the records as drawn: a value that is not a number

@@ -61,15 +61,18 @@ bool switched_on(const flt_struct& f, light_switch s)
     return false;
 }
 
+// The tip at span station acf_els, with the element count held to the 10
+// elements a part's mesh draws: a larger count from a file would put the
+// light out in the air beyond the wing tip drawn.
 acf_span_xyz tip(int n, int p) { return ACF_span_point(n, p, static_cast<float>(ACF_mesh_elements(n, p))); }
 
 }  // namespace
 
 void ACF_draw_light_stage(int n)
 {
-    // The user's aircraft lights up on its own electrical power; the others
-    // carry their own, which is not modelled, so they count as powered.
-    if (n == 0 && !PANEL_has_power()) return;
+    // The user's aircraft's electrical power gates the lights of every plane
+    // drawn: with it unpowered no aircraft shows lights.
+    if (!PANEL_has_power()) return;
     const acf_struct& a = pln[n];
     const flt_struct& f = flt[n];
     OGL_lights_begin(1);
@@ -104,7 +107,7 @@ void ACF_draw_light_stage(int n)
             if ((p == left || p == right) && f.strobe_lights_on && f.strobe_flash != 0) light(1, 1, 1, 1, 4.0f, KIND_STAR);
             if ((p == fin1 || p == fin2) && f.beacon_lights_on) light(1, 0, 0, f.beacon_brightness, 2.5f, KIND_PLAIN);
             if (kind == 0) continue;
-            const acf_span_xyz at = ACF_span_point(n, p, TIP_STATION * static_cast<float>(ACF_mesh_elements(n, p)));
+            const acf_span_xyz at = ACF_span_point(n, p, TIP_STATION * static_cast<float>(ACF_mesh_elements(n, p)));   // held as in tip()
             OGL_draw_light(at.x, at.y, at.z, r, g, b, alpha, size, NO_NIGHT_TEST, 0, kind);
         }
     }

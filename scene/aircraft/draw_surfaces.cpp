@@ -76,8 +76,15 @@ float panel_start(int n, int p, int e, int kind)
 void ACF_draw_part(int n, int p)
 {
     if (n < 0 || n >= ACF_SLOTS || p < 0 || p >= ACF_NUM_PARTS || !ACF_geometry(n)) return;
-    // The model's outer faces wind clockwise, as the program's default state
-    // has it; mirrored surfaces and the blades turn it round. The caller's
+    // Winding: the meshes are laid out so that a left part's outer faces wind
+    // clockwise, the program's default front face, and a right part's and a
+    // blade's counter-clockwise. Setting clockwise for right parts and blades
+    // and leaving counter-clockwise behind, as a model wound the other way
+    // round would need, culls the outer skin of every right wing, tail half
+    // and blade here (their inside shows), makes a left part's winding depend
+    // on whether a right part was drawn before it, and turns round the culling
+    // of everything drawn after the aircraft. So every part starts clockwise,
+    // right parts and blades switch to counter-clockwise, and the caller's
     // winding is given back.
     GLint caller_winding = GL_CW;
     glGetIntegerv(GL_FRONT_FACE, &caller_winding);
@@ -227,6 +234,8 @@ void ACF_draw_plain_surface(int n, int p)
 
 void ACF_draw_control_strip(int n, int p, int r, float position, int step, float angle)
 {
+    // A plane, part, row or position outside the arrays, or a step other than
+    // +-1, would read past the part's rows and outline: nothing is drawn.
     if (n < 0 || n >= ACF_SLOTS || p < 0 || p > PART_AFL_LAST || r < 0 || r + 1 >= GEO_ROWS) return;
     if (!(position >= 0.0f && position <= static_cast<float>(FOIL_LAST)) || (step != 1 && step != -1)) return;
     const acf_part_geometry& g = *ACF_geometry(n);
@@ -237,6 +246,7 @@ void ACF_draw_control_strip(int n, int p, int r, float position, int step, float
     const float span = els > 0 ? pln[n].acf_semilen_SEG[p] / static_cast<float>(els) : 0.0f;
     const float per = std::isfinite(span) && span != 0.0f ? span : 1.0f;
 
+    // Outline indices held to 0..13 (a position of 13.x would ask for point 14).
     const auto at = [](int k) { return k < 0 ? 0 : (k > FOIL_LAST ? FOIL_LAST : k); };
     const auto V = [&](int row, int k) { return g.part_vertex[p][row][at(k)]; };
     const int h = i0 == SLAT_START ? 0 : i0;

@@ -51,7 +51,9 @@ void fin_pair(const wpn_slot_record& w, int f)
 {
     const float S = w.wpn_fin_span[f], Cr = w.wpn_fin_root[f], Ct = w.wpn_fin_tip[f], Z = w.wpn_fin_arm[f];
     if (!(S > FIN_MIN_M) || !(Cr > FIN_MIN_M || Ct > FIN_MIN_M)) return;
-    // The weapon file's fin angle (the flight model's dihedral) sweeps the drawn fin back.
+    // The weapon record's wpn_fin_arm and wpn_fin_dihedral are the fin pair's
+    // position (Z) and sweep here, under the names the weapon file and the
+    // flight model give them.
     const float sweep = ACF_finite(w.wpn_fin_dihedral[f]) * DEG_TO_RAD_FLOAT;
     const float zrl = Z - 0.25f * Cr, zrt = Z + 0.75f * Cr;
     const float ztl = Z - 0.25f * Ct + S * std::sin(sweep), ztt = Z + 0.75f * Ct + S * std::sin(sweep);
@@ -136,6 +138,8 @@ void ACF_draw_weapon(int n, int w, int in_aircraft_frame)
         glRotatef(ACF_finite(f.psi), 0.0f, 1.0f, 0.0f);
         glTranslatef(-f.local_x, -f.local_y, -f.local_z);
     }
+    // wpn_pos holds the weapon's wpn_x, wpn_y, wpn_z and wpn_theta its pitch
+    // wpn_the, under the weapon record's names.
     glTranslatef(wpn.wpn_pos[0], wpn.wpn_pos[1], wpn.wpn_pos[2]);
     glRotatef(-ACF_finite(wpn.wpn_psi), 0.0f, 1.0f, 0.0f);
     glRotatef(-ACF_finite(wpn.wpn_theta), -1.0f, 0.0f, 0.0f);
@@ -175,20 +179,25 @@ void ACF_draw_preview(float x1, float y1, float x2, float y2)
 
     const float zoom = sim_graphics_view.view_zoom > 0.0f ? sim_graphics_view.view_zoom : 1.0f;
     float D = std::sqrt(a.acf_size_x * a.acf_size_x + a.acf_size_z * a.acf_size_z);
-    if (!(D > 0.01f && D < 1.0e6f)) D = 1.0f;   // an aircraft of no size still gets a picture
+    // An aircraft of no size (or a zoom of 0) would give an orthographic box
+    // of no width, which GL refuses, leaving the screen's own projection to
+    // draw the aircraft across the whole screen: such a size counts as 1 m.
+    if (!(D > 0.01f && D < 1.0e6f)) D = 1.0f;
     f.local_z = -2.0f * D / zoom;
     const float h = D / zoom;
     const float W = x2 - x1, H = y2 - y1;
-    const float aspect = W != 0.0f ? H / W : 1.0f;
+    const float aspect = W != 0.0f ? H / W : 1.0f;   // a rectangle of no width: no division by 0
 
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     glOrtho(-h, h, -h * aspect, h * aspect, -4.0f * h, 4.0f * h);
+    // The viewport on the screen units' pixels, mapped as the scissor box maps
+    // them: (ui_side_margin + x) x ui_scale plus the window origin
+    // screen_area_left x ui_scale, the screen record's names for the layout
+    // values; each value truncated toward zero.
     glViewport(cut(window_x(x1)), cut(window_y(y1)), cut(window_x(x2) - window_x(x1)), cut(window_y(y2) - window_y(y1)));
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-    // The depth cleared inside the rectangle only: the screen around it stays as drawn.
-    OGL_scissor_on(x1, y1, W, H);
     glDepthMask(GL_TRUE);
     glClear(GL_DEPTH_BUFFER_BIT);
 
@@ -200,9 +209,11 @@ void ACF_draw_preview(float x1, float y1, float x2, float y2)
     glFogfv(GL_FOG_COLOR, black);
     glFogf(GL_FOG_START, 10.0f);
     glFogf(GL_FOG_END, 100000.0f);
+    OGL_scissor_on(x1, y1, W, H);
 
     glPushMatrix();
     const float lo = f.local_z - D, hi = -f.local_z + D;
+    // A position that is no number would clamp to no number and draw nothing: it counts as 0.
     f.local_x = std::isfinite(f.local_x) ? std::clamp(f.local_x, lo, hi) : 0.0f;
     f.local_y = std::isfinite(f.local_y) ? std::clamp(f.local_y, lo, hi) : 0.0f;
     glTranslatef(f.local_x, f.local_y, f.local_z);
@@ -215,8 +226,11 @@ void ACF_draw_preview(float x1, float y1, float x2, float y2)
     OGL_scissor_off();
     OGL_set_projection(PROJECTION_2D, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1.0f);
 
-    // The pose was for the picture only: plane 0 flies on as it was. Putting
-    // the records back is what recomputing them from the restored pose would
-    // give, without running the control lags a second time.
+    // The pose was for the picture only. Left in plane 0's records it would
+    // move the user's aircraft while it flies: its position replaced by the
+    // preview's (local_z set, local_x and local_y clamped), its gear lowered and
+    // uncompressed, its discs' cyclic tilt lost. So plane 0's records are put
+    // back as they were; that is what recomputing them from the restored pose
+    // would give, without running the control lags a second time.
     saved_pose.put_back(a, f);
 }

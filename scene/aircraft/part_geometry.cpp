@@ -12,6 +12,8 @@ acf_part_geometry* ACF_geometry(int plane)
     return std::launder(reinterpret_cast<acf_part_geometry*>(pln[plane].acf_draw_geo));
 }
 
+// The element count held to 0..10: the arrays hold 10 elements (20 rows) a
+// part, and a larger count from a file would read and write past them.
 int ACF_mesh_elements(int plane, int part)
 {
     if (plane < 0 || plane >= ACF_SLOTS || part < 0 || part > PART_AFL_LAST) return 0;

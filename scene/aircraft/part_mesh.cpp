@@ -119,7 +119,8 @@ void build_surface(int plane, int k, acf_part_geometry& g)
                 if (low_hinge) hinge[outer][q] -= 2.0f * (up[q] - dn[q]);
             }
         }
-        // Per element length; a part without length keeps the plain line.
+        // Per element length; a part without length keeps the plain line
+        // rather than dividing by 0.
         const float semilen = a.acf_semilen_SEG[k];
         const float scale = semilen != 0.0f ? static_cast<float>(els) / semilen : 1.0f;
         for (int q = 0; q < 3; ++q) g.element_hinge_axis[k][e][q] = (hinge[1][q] - hinge[0][q]) * scale;
@@ -174,6 +175,11 @@ void grid_normals(int R, int N, bool body, float sign, V vertex, float (*out)[GE
 
 }  // namespace
 
+// Every fitted part is built, failed or hidden or not. Building only the parts
+// in service, a part failed when the aircraft is prepared (or a propeller
+// hidden by its vectoring) would keep whatever its arrays held before, the
+// mesh of the aircraft this slot held earlier or none, and once repaired (or
+// unhidden) in flight it would be drawn with that shape.
 void ACF_build_surface_meshes(int plane)
 {
     acf_part_geometry* g = ACF_geometry(plane);
@@ -188,7 +194,7 @@ void ACF_copy_body_rows(int plane)
     if (!g) return;
     const acf_struct& a = pln[plane];
     for (int k = PART_BODY_FIRST; k <= PART_BODY_LAST; ++k) {
-        if (!ACF_part_fitted(plane, k)) continue;
+        if (!ACF_part_fitted(plane, k)) continue;   // fitted, failed or not: see above
         const int R = ACF_mesh_rows(plane, k), N = ACF_mesh_points(k);
         for (int r = 0; r < R; ++r)
             for (int i = 0; i < N; ++i) {
@@ -204,7 +210,7 @@ void ACF_build_normals(int plane)
     if (!g) return;
     const acf_struct& a = pln[plane];
     for (int k = 0; k <= PART_BODY_LAST; ++k) {
-        if (!ACF_part_fitted(plane, k)) continue;
+        if (!ACF_part_fitted(plane, k)) continue;   // fitted, failed or not: see above
         const int R = ACF_mesh_rows(plane, k), N = ACF_mesh_points(k);
         if (R == 0) continue;
         const bool body = k >= PART_BODY_FIRST;

@@ -77,7 +77,7 @@ void sign_box(float half_width, float height, float half_depth)
 void front_lit_off()
 {
     OGL_set_state(STATE_FOG_ON, 1, STATE_LIGHTING_OFF, STATE_OPAQUE, STATE_DEPTH_TEST_ON, STATE_DEPTH_WRITE_OFF);
-    OGL_apply_color(SIGN_ROW, 1.0f);
+    WORLDOBJ_set_gl_color(SIGN_ROW, 1.0f);
 }
 
 // The designation sign: the runway number's two digits and its side letter.
@@ -156,7 +156,8 @@ struct runway_sign {
 // The signs of one runway, kept while everything that places them stays the
 // same: its record, its quad, the airport's elevation, the frame's origin and
 // the runways that may hide a sign (after an origin shift or a new scene
-// build they are placed again).
+// build they are placed again). The signs drawn are the same as placing them
+// afresh every frame would give.
 struct kept_runway_signs {
     const airport_record* apt;
     int r;
@@ -220,10 +221,10 @@ void place_signs(const airport_record& apt, int r, const runway_geometry_record&
                 GEO_local_to_latlon(lat, lon, elev, px, y_ground, pz);
                 GEO_latlon_to_local(x, y, z, lat, lon, apt.elevation);
                 if (k == 0)
-                    out.push_back({px, y, pz, -rw.heading + static_cast<float>(s) * 180.0f - 90.0f, 0,
+                    out.push_back({x, y, z, -rw.heading + static_cast<float>(s) * 180.0f - 90.0f, 0,
                                    UTIL_wrap_int(base + (e == 0 ? 18 : 0), 1, 36), letter_cell(rw.number[2], e)});
                 else
-                    out.push_back({px, y, pz, -rw.heading + static_cast<float>(e) * 180.0f, k, 0, 0});
+                    out.push_back({x, y, z, -rw.heading + static_cast<float>(e) * 180.0f, k, 0, 0});
             }
 }
 
@@ -348,8 +349,11 @@ void AIRPORT_park_aircraft(int p, int r, const runway_geometry_record& g)
     glPopMatrix();
     OGL_polygon_offset(2);
 
-    // Put back exactly what was there: the control pass keeps filters from
-    // frame to frame, so running it again would not give the same values.
+    // Put back exactly what was there. Running the control pass again on the
+    // restored state would step its lags (speedbrake and burner ratios) a
+    // second time this frame, so that aircraft's speedbrakes and burners would
+    // move twice as fast as it works them; the copies give the values the
+    // pass had left.
     f = saved.f;
     load_array(a.acf_gear_deploy, saved.gear_deploy);
     load_array(a.acf_gear_latN, saved.gear_latN);

@@ -47,8 +47,10 @@ constexpr float APRON_SIZE_M = 100.0f;
 constexpr int FENCE_REACH_CELLS = 5;
 constexpr float FENCE_HEIGHT_M = 4.0f;
 
-// The drift kept inside [-9999, 9999] by whole spans of 19,998 m; a wind
-// that is no number drifts nothing.
+// The drift kept inside [-9999, 9999] by whole spans of 19,998 m: the
+// remainder gives what adding or subtracting the span until the value lies
+// inside gives (10000 goes on at -9998, 9999 stays), without a loop that a
+// huge value would keep running. A wind that is no number drifts nothing.
 float drift(float value, float step)
 {
     if (!std::isfinite(step)) step = 0.0f;
@@ -101,7 +103,7 @@ void surface_under_plane(const airport_record& apt, int r, const runway_quad& q)
     if (AIRPORT_is_runway(rw) && sim_graphics_scenery.current_planet == PLANET_MARS &&
         sim_cockpit_switches.arresting_gear && f.onground_any && !l.hook_engaged && std::fabs(f.beta) < 90.0f &&
         f.groundspeed > 10.0f) {
-        l.hook_engaged = 1;   // the hook holds; no carrier wire pulls (hook_active stays 0)
+        l.hook_engaged = 1;   // the arrest engaged; no carrier wire pulls (hook_active stays 0)
         l.arrest_decel = 5.0f;
     }
 }
@@ -156,7 +158,9 @@ void airport_furniture(int n)
         if (screen_settings.draw_apron_aircraft && !AIRPORT_is_runway(rw) && selected &&
             aprons < APRONS_WITH_AIRCRAFT && rw.length > APRON_SIZE_M && rw.width > APRON_SIZE_M) {
             ++aprons;
-            // Slot 0 is the user's own aircraft, which is never parked.
+            // Slot 0 is the user's own aircraft: parking it would show a second
+            // copy of the aircraft being flown standing on the apron, so only
+            // the other slots are parked.
             const int p = r % 10;
             if (p != 0 && p < sim_graphics_settings.draw_aircrafts - 1) AIRPORT_park_aircraft(p, r, *g);
         }
@@ -174,7 +178,7 @@ void fence(const terrain_vertex& p, const terrain_vertex& q)
 {
     const sim_graphics_view_block& v = sim_graphics_view;
     const float distance = std::hypot(p.x - v.view_x, p.z - v.view_z);
-    OGL_apply_color(0, UTIL_clamp(1.0f - 0.0004f * distance, 0.0f, 1.0f));
+    WORLDOBJ_set_gl_color(0, UTIL_clamp(1.0f - 0.0004f * distance, 0.0f, 1.0f));
     glTexCoord2f(0.0f, 0.0f);
     glVertex3f(p.x, p.y, p.z);
     glTexCoord2f(0.0f, 1.0f);
@@ -186,6 +190,8 @@ void fence(const terrain_vertex& p, const terrain_vertex& q)
 }
 
 }  // namespace
+
+void WORLDOBJ_set_gl_color(int row, float alpha) { OGL_apply_color(row, alpha); }
 
 void WORLDOBJ_snow_vertex(const float* point, int two_units)
 {
@@ -202,9 +208,13 @@ void WORLDOBJ_snow_vertex(const float* point, int two_units)
 
 void WORLDOBJ_surface_under_plane()
 {
-    // Every nearby airport whether in view or not, in the drawing's order
-    // (entries first to last, each airport's runways last to first): where
-    // quads overlap the last one found holds.
+    // Every nearby airport whether in view or not, and whatever the plug-in
+    // answers, in the drawing's order (entries first to last, each airport's
+    // runways last to first): where quads overlap the last one found holds.
+    // Found only while drawing the airports in view, the ground under the
+    // user's aircraft would change with where the camera looks: turning the
+    // view away from the airport would drop the runway height from the ground
+    // contact and the aircraft would sink to or jump from the terrain.
     const int last = std::min(local_airport_last, LOCAL_AIRPORT_MAX - 1);
     for (int n = 0; n <= last; ++n) {
         int a = -1;

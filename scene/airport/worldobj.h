@@ -53,6 +53,10 @@ void WORLDOBJ_draw_strip(int a, int r, int full);
 // texture fixed to the drift, turned into the wind on unit 0 and the landing
 // light's splash on unit 1 when two_units is set.
 void WORLDOBJ_snow_vertex(const float* point, int two_units);
+// The current colour from colour-table row `row`: rows 0..46 in the cockpit
+// light colour, every row dimmed by gload_dim_factor; RGB above alpha 0.99,
+// else RGBA; in pixel-buffer mode only the row's bytes are kept.
+void WORLDOBJ_set_gl_color(int row, float alpha);
 
 // The approach-slope lights' glide angle (degrees) by light code 94..103; 0 for other codes.
 float WORLDOBJ_slope_angle(int code);

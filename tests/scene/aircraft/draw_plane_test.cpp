@@ -370,13 +370,14 @@ TEST_F(Stages, NavigationLightsStrobesBeaconsAndPower)
     f.nav_lights_on = f.strobe_lights_on = f.strobe_flash = 1;
     EXPECT_TRUE(lights(P, RED).empty() && lights(P, GREEN).empty() && lights(P, WHITE).empty());
 
-    // The user's aircraft follows its own power; the others carry their own.
+    // The user's aircraft's power lights or darkens every aircraft.
     for (int n : {0, P}) pln[n].acf_has_lanlite1 = 1, flt[n].landing_lights_on = 1;
     for (bool power : {true, false}) {
         power_user_plane(power);
         EXPECT_EQ(lights(0, WHITE).size(), power ? 1u : 0u);
-        EXPECT_EQ(lights(P, WHITE).size(), 1u);
+        EXPECT_EQ(lights(P, WHITE).size(), power ? 1u : 0u);
     }
+    power_user_plane(true);
     clear_plane(0);
 }
 

@@ -219,10 +219,16 @@ TEST_F(Weapons, PreviewStaysInItsRectangleAndLeavesThePlaneAsItWas)
     screen.screen_area_left = screen.screen_area_bottom = 0.0f;
     OGL_set_projection(PROJECTION_2D, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1.0f);
     glClearColor(1, 0, 1, 1);
-    glClear(GL_COLOR_BUFFER_BIT);
+    glClearDepth(0.5);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glClearDepth(1.0);
     const float x1 = 672, y1 = 171, x2 = 952, y2 = 423;
     ACF_draw_preview(x1, y1, x2, y2);
     const pixels px = read_window();
+    // The depth is cleared before the scissor is set: outside the rectangle too.
+    GLfloat depth_outside = 0.0f;
+    glReadPixels(10, 10, 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &depth_outside);
+    EXPECT_EQ(depth_outside, 1.0f);
     const auto background = [&](int x, int y) {
         const unsigned char* q = &px[(size_t(y) * 1024 + x) * 4];
         return q[0] == 255 && q[1] == 0 && q[2] == 255;

@@ -125,7 +125,8 @@ TEST_F(AirportPass, SignsShowTheirEndsNumbers)
 // The distance signs stand 3 m beside the runway's edges (a quarter of the
 // width more with a shoulder) every 1,000 ft (304.8 m) back from each end of
 // the 1,600-m runway: at z -1600 + 304.8 k from the north end, -304.8 k from
-// the south one.
+// the south one. Each place goes through latitude and longitude (single
+// floats) and back, which moves it by up to a few decimetres.
 TEST_F(AirportPass, DistanceSignsStandBesideTheEdgesEveryThousandFeet)
 {
     const float at_z[6] = {-1295.2f, -990.4f, -685.6f, -304.8f, -609.6f, -914.4f};
@@ -146,10 +147,10 @@ TEST_F(AirportPass, DistanceSignsStandBesideTheEdgesEveryThousandFeet)
             const float n = static_cast<float>(p.v.size());
             if (s / n < 0.5f || s / n >= 0.6875f || t / n < 0.375f || t / n >= 0.5f) continue;   // cells 12..14
             const float mx = (0.5f * (x0 + x1) - 512.0f) / 0.4f, mz = -800.0f - (0.5f * (y0 + y1) - 384.0f) / 0.4f;
-            EXPECT_NEAR(std::fabs(mx), side_x, 0.2f) << shoulder;
+            EXPECT_NEAR(std::fabs(mx), side_x, 0.5f) << shoulder;
             int k = 0;
-            while (k < 5 && std::fabs(mz - at_z[k]) > 0.2f) ++k;
-            EXPECT_NEAR(mz, at_z[k], 0.2f) << shoulder;
+            while (k < 5 && std::fabs(mz - at_z[k]) > 0.5f) ++k;
+            EXPECT_NEAR(mz, at_z[k], 0.5f) << shoulder;
             places.insert({mx > 0.0f, k});
         }
         EXPECT_EQ(places.size(), 12u) << shoulder;
@@ -289,8 +290,6 @@ TEST_F(AirportPass, ArrestingGearOnMars)
     EXPECT_EQ(launch_flags.hook_engaged, 0);
 }
 
-// A large apron of the selected airport shows the aircraft of slot r mod 10
-// (never the user's own, slot 0) and leaves that plane exactly as it was.
 // Blowing snow below 0 degrees C while it precipitates: one repeat every
 // 50 m from the first left edge (x -20, z 0) of the 40-m wide runway.
 TEST_F(AirportPass, BlowingSnowBelowFreezingRepeatsEveryFiftyMetres)
@@ -319,6 +318,8 @@ TEST_F(AirportPass, BlowingSnowBelowFreezingRepeatsEveryFiftyMetres)
 
 // Fifteen large aprons of the selected airport show aircraft, the 16th none:
 // aprons 17 down to 1 (apron 11 too small to count), the 16th is apron 1.
+// Apron r shows the aircraft of slot r mod 10, never the user's own (slot 0,
+// apron 10).
 TEST_F(AirportPass, OnlyFifteenApronsShowAircraft)
 {
     screen_settings.draw_apron_aircraft = 1;
@@ -331,6 +332,7 @@ TEST_F(AirportPass, OnlyFifteenApronsShowAircraft)
     WORLDOBJ_draw_objects();
     EXPECT_TRUE(rec.bound_slot(TEX_SLOT_SHADOW_FIRST + 2));    // apron 2, the 15th
     EXPECT_FALSE(rec.bound_slot(TEX_SLOT_SHADOW_FIRST + 1));   // apron 1, the 16th
+    EXPECT_FALSE(rec.bound_slot(TEX_SLOT_SHADOW_FIRST + 0));   // apron 10: the user's aircraft
 }
 
 TEST_F(AirportPass, ParkedAircraftLeavesThePlaneAsItWas)
