@@ -239,6 +239,7 @@ void APPLICATION_set_mode(int32_t mode, const char* reason)
     redraw_pending = 1;
     sim_graphics_view.view_zoom = 1.0f;
     view_zoom_target = 1.0f;
+    // The start-up's first switch comes before the window: no OpenGL context to set yet.
     if (PLAT_window_exists()) OGL_set_projection(PROJECTION_2D, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1);
 
     if (net_slot_enabled[OPERATOR_SLOT] && mode == MODE_FLYING && old_mode != MODE_OPERATOR_STATION)
