@@ -84,8 +84,9 @@ void ALERT_show_box(int return_mode, const char* const passed[4], const char* co
     } else {
         const float kept_x = mouse.mouse_x, kept_y = mouse.mouse_y;
         // Quitting while the box is up (the window closed) dismisses it: the
-        // loop would otherwise keep running frames for a window that is gone,
-        // and the program would never end.
+        // close asks the program to quit without changing the mode, so the
+        // loop would otherwise keep the program running after the user closed
+        // its window.
         const int32_t quit_at_open = quit_flag;
         APPLICATION_set_mode(MODE_ALERT, "from alert open");
         // The Return or click that led to the alert does not dismiss it: still
