@@ -166,6 +166,7 @@ int BTN_big_name_list(int type, float x, float y, int* current, int first, int l
         }
         const float tx = by_id ? x + 246.0f : x + 6.0f;
         OGL_draw_string(46, tx, y - 132.0f, search, FONT_NO_WRAP, 106);
+        // The caret at the text's end: the column after its last glyph, as in the text field.
         const float caret_x = tx + static_cast<float>(OGL_string_width(search)) + 1.0f;
         OGL_draw_line(46, caret_alpha(), caret_x, y - 126.0f, caret_x, y - 132.0f);
     }
