@@ -50,6 +50,9 @@ void MACIBM_nuke_alert(int return_mode, const char* line1, const char* line2, co
 {
     const char* passed[4] = {line1 ? line1 : "", line2 ? line2 : "", line3 ? line3 : "", line4 ? line4 : ""};
 
+    // The program names its files with '\' separators and matches them on this
+    // disk case-blind; a line naming one is shown and logged as the file's path
+    // on this disk, where the program's own form would name no file here.
     char lines[4][TEXT_SIZE];
     for (int i = 0; i < 4; ++i) {
         if (FOLDERS_in_program_folder(passed[i]))
@@ -62,6 +65,9 @@ void MACIBM_nuke_alert(int return_mode, const char* line1, const char* line2, co
     }
     const char* shown[4] = {lines[0], lines[1], lines[2], lines[3]};
     if (code != ALERT_ABOUT) log_lines(shown);
+    // Once the quit has begun the window is closing and nobody is left to
+    // dismiss a box: a notice then (a save failing at quit) would hold the quit
+    // up for good, so it is only logged above and the quit goes on.
     if (quitting && code == ALERT_NOTICE) return;
 
     if (alert_handler) {
@@ -73,7 +79,9 @@ void MACIBM_nuke_alert(int return_mode, const char* line1, const char* line2, co
         return;
     }
     // No box installed (a tool, or before the program's start-up): the
-    // platform's message box, and a fatal alert ends the process.
+    // platform's message box, and a fatal alert ends the process. Its status is
+    // a failure: status 0 would report a program ended by a fatal fault as a
+    // success to whatever started it.
     MACIBM_alert_message_box(code == ALERT_ABOUT ? passed : shown);
     if (code == ALERT_FATAL) std::exit(EXIT_FAILURE);
 }

@@ -145,12 +145,11 @@ void OGL_probe_capabilities()
     GLfloat iso = max_iso_filtering;
     glGetFloatv(GL_MAX_TEXTURE_MAX_ANISOTROPY_EXT, &iso);
     max_iso_filtering = iso;
-    // A software rasterizer samples anisotropically at seconds a frame on the
-    // runways seen at a grazing angle from the cockpit: it filters plainly.
+    // Whether the renderer fills the pixels on the processor: the texture
+    // upload then filters more cheaply. The probed values stay the driver's.
     const std::string& renderer = texts.renderer;
     software_rasterizer =
         renderer.find("llvmpipe") != std::string::npos || renderer.find("softpipe") != std::string::npos ? 1 : 0;
-    if (software_rasterizer) max_iso_filtering = std::min(max_iso_filtering, 1.0f);
     // (A bounded number of reads: a lost context may keep answering with an error.)
     for (int i = 0; i < 64 && glGetError() != GL_NO_ERROR; ++i) {
     }
@@ -177,6 +176,8 @@ void OGL_probe_capabilities()
         reinterpret_cast<PFNGLMULTITEXCOORD2FVARBPROC>(PLAT_gl_proc_address("glMultiTexCoord2fvARB"));
     gl_entry::glActiveTextureARB =
         reinterpret_cast<PFNGLACTIVETEXTUREARBPROC>(PLAT_gl_proc_address("glActiveTextureARB"));
+    // The terrain objects' vertex arrays also need the client-side unit switch;
+    // it is fetched the same way and leaves the three above as they are.
     gl_entry::glClientActiveTextureARB =
         reinterpret_cast<PFNGLCLIENTACTIVETEXTUREARBPROC>(PLAT_gl_proc_address("glClientActiveTextureARB"));
 }

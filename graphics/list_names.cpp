@@ -77,18 +77,11 @@ float kind_icon_x(int kind)
     return -1;
 }
 
+// The rows shown: 10 each side of the current row, which stands in the middle.
 constexpr int SHOWN_ROWS = 21;
 
-// The first of the rows a list shows: the current row stands in the middle;
-// an airport or navaid list, whose current row is most often near its start,
-// fills its window instead, the current row moving off the middle near
-// either end.
-int64_t first_shown_row(bool fill, int64_t cur, int64_t first, int64_t last)
-{
-    if (!fill) return cur - SHOWN_ROWS / 2;
-    cur = std::clamp(cur, first, std::max(first, last));
-    return std::clamp(cur - SHOWN_ROWS / 2, first, std::max(first, last - (SHOWN_ROWS - 1)));
-}
+// The id search looks for airports, in the navaid list as in the airport list.
+constexpr int ID_SEARCH_KIND = 1;
 
 }  // namespace
 
@@ -108,15 +101,13 @@ int BTN_big_name_list(int type, float x, float y, int* current, int first, int l
     int64_t cur = *current;
     // Row k is the 10-unit band centred 10 k below the current row's line: a
     // click opens the row whose band it hits, above the current row as below
-    // it (cutting toward zero, as the row's offset once was, took the row
-    // below the one clicked whenever that lay above the current row).
+    // it. The offset is rounded down: cut toward zero, ((mouse_y - y) - 5) / 10
+    // takes the row below the one clicked whenever that lies above the current
+    // row (a click 8 units above the line, in the band of the row above, would
+    // stay on the current row).
     const bool searchable = type == NAME_LIST_NAVAIDS || type == NAME_LIST_AIRPORTS;
     if (mouse.mouse_down && BTN_mouse_in(x, x + NAME_LIST_WIDTH, y - 110.0f, y + 110.0f)) {
-        if (searchable)   // the row under the pointer, in the rows as they were shown
-            cur = first_shown_row(true, cur, first, last) +
-                  static_cast<int64_t>(std::floor((y + 105.0f - mouse.mouse_y) / 10.0f));
-        else
-            cur += static_cast<int64_t>(std::floor((y - mouse.mouse_y + 5.0f) / 10.0f));
+        cur += static_cast<int64_t>(std::floor((y - mouse.mouse_y + 5.0f) / 10.0f));
         result = 1;
     }
 
@@ -142,18 +133,21 @@ int BTN_big_name_list(int type, float x, float y, int* current, int first, int l
             if (std::strlen(search) > 4) search[4] = 0;
             for (char* c = search; *c; ++c) UTIL_upcase_char(*c);
         }
-        // An id that names no entry leaves the selection where it was, and
-        // the empty name bar says so for as long as the id stands typed.
+        // An id that names no airport (an empty one too) leaves the selection
+        // where it was, and the empty name bar says so for as long as the id
+        // stands typed. Setting the index to 0 first, as the search otherwise
+        // does, would select the first airport of the table for a mistyped id,
+        // and the airport screen would move the plane there.
         int found = 0;
         const bool id_unknown =
-            by_id && search[0] != 0 && !NAV_find_nearest_by_id(search, name_list_nav_kind, found, 0.0f, 0.0f);
+            by_id && search[0] != 0 && !NAV_find_nearest_by_id(search, ID_SEARCH_KIND, found, 0.0f, 0.0f);
         if (id_unknown) {
             const char* word = LANG_ui_text(UNKNOWN_ID_TEXT);
             OGL_draw_string(UNKNOWN_ID_COLOUR, x + 6.0f, y - 132.0f, word, FONT_NO_WRAP, 106);
             WIDGET_record(WIDGET_BOX_TEXT, x + 6.0f, y - 134.0f, x + 6.0f + static_cast<float>(OGL_string_width(word)),
                           y - 124.0f, word);
         }
-        // An emptied id field leaves the selection alone as well.
+        // An emptied id field names no airport either: the selection stays.
         if (key_pressed && !id_unknown && !(by_id && search[0] == 0)) {
             if (!by_id) {
                 // Past the end of the table every name is empty and sorts
@@ -172,6 +166,7 @@ int BTN_big_name_list(int type, float x, float y, int* current, int first, int l
         }
         const float tx = by_id ? x + 246.0f : x + 6.0f;
         OGL_draw_string(46, tx, y - 132.0f, search, FONT_NO_WRAP, 106);
+        // The caret at the text's end: the column after its last glyph, as in the text field.
         const float caret_x = tx + static_cast<float>(OGL_string_width(search)) + 1.0f;
         OGL_draw_line(46, caret_alpha(), caret_x, y - 126.0f, caret_x, y - 132.0f);
     }
@@ -181,7 +176,7 @@ int BTN_big_name_list(int type, float x, float y, int* current, int first, int l
         *current = static_cast<int>(std::clamp<int64_t>(cur, first, last));
         return result;
     }
-    const int64_t top = first_shown_row(searchable, cur, first, last);
+    const int64_t top = cur - SHOWN_ROWS / 2;
     for (int k = 0; k < SHOWN_ROWS; ++k) {
         const int64_t row = top + k;
         if (row < first || row > last) continue;
@@ -199,9 +194,8 @@ int BTN_big_name_list(int type, float x, float y, int* current, int first, int l
         }
     }
 
-    // The current row's box, where the current row is shown.
-    const float current_y = y + 100.0f - 10.0f * static_cast<float>(std::clamp<int64_t>(cur - top, 0, SHOWN_ROWS - 1));
-    OGL_draw_rect_outline(46, 1.0f, x + 18.0f, current_y - 5.0f, 258.0f, 10.0f);
+    // The current row's box, on the middle line.
+    OGL_draw_rect_outline(46, 1.0f, x + 18.0f, y - 5.0f, 258.0f, 10.0f);
     if (cur < first)
         cur = first;
     else if (cur > last)

@@ -227,7 +227,9 @@ void bmp_after_passes(int slot, int kind, int type, int bpt, int width, int heig
 
 // ----------------------------------------------------------------- PNG ----
 
-// The file being decoded: the whole file in memory, with a read position.
+// The file being decoded: the whole file in memory, with a read position. The
+// library is handed the same bytes in the same order as through a buffer
+// refilled from the open file, so the picture read is the same.
 struct png_io_state {
     const uint8_t* data = nullptr;
     size_t fill = 0;       // bytes valid
@@ -267,6 +269,11 @@ void log_png_message(const char* message)
     }
 }
 
+// An error of the library is written to ERROR.OUT and its fatal alert raised
+// once the library's call has returned: raised inside it, the alert box would
+// run frames in the middle of the read, and a frame reading a picture would
+// take over the one input buffer under it.
+//
 // The functions below run inside the library's calls. Nothing in them or in
 // the frames a library error jumps over owns a resource with a destructor: the
 // jump only unwinds C frames and the plain step functions that set the jump
@@ -286,7 +293,10 @@ void PNG_read_fn(png_structp png, png_bytep destination, png_size_t length)
     png_longjmp(png, 1);
 }
 
-// A warning is written to ERROR.OUT and reading goes on.
+// A warning is written to ERROR.OUT and reading goes on. The library of this
+// platform warns about pictures it still reads in full (a colour profile it
+// does not know, say); a fatal alert there would end the program, and lose the
+// flight, over a good picture.
 void PNG_warning_fn(png_structp, png_const_charp message) { log_png_message(message); }
 
 // Reads the header and sets up the conversion to bytes_per_texel bytes of
@@ -319,6 +329,8 @@ int png_step_header(png_structp png, png_infop info, int bytes_per_texel, png_im
     const bool has_alpha = (colour & PNG_COLOR_MASK_ALPHA) != 0 || trns;
     if (bytes_per_texel == 4 && !has_alpha) png_set_filler(png, 255, PNG_FILLER_AFTER);
     if (bytes_per_texel == 3 && has_alpha) png_set_strip_alpha(png);
+    // Without it an interlaced picture's passes would land on one another and
+    // the picture would come out scrambled.
     png_set_interlace_handling(png);
     png_read_update_info(png, info);
     return 1;
@@ -335,10 +347,11 @@ int png_step_image(png_structp png)
 int png_fatal(const char* line2, const char* path) { return refuse("PING-FILE ERROR!", line2, path); }
 
 // The alert after the library reported an error (its message is in ERROR.OUT).
-int png_library_error(const char* path)
+int png_library_error()
 {
-    return refuse("Error in a PNG picture file!", "The file is damaged or not a kind of PNG this program reads.",
-                  path);
+    MACIBM_nuke_alert(0, "Error in a PNG picture file!", "The file is damaged or not a kind of PNG this program reads.",
+                      "", "", ALERT_FATAL);
+    return 0;
 }
 
 }  // namespace
@@ -449,10 +462,12 @@ int PNG_read_file(char* path, int slot, int kind, int bytes_per_texel, int& out_
     if (png_sig_cmp(png_io_buf.data, 0, 8) != 0) return png_fatal("is_png=!png_sig_cmp(png_io_buf,0,8)", path);
 
     png_image_info image;
-    if (!png_step_header(reader.png, reader.info, bytes_per_texel, &image)) return png_library_error(path);
+    if (!png_step_header(reader.png, reader.info, bytes_per_texel, &image)) return png_library_error();
+    // A picture the conversions do not bring to 8-bit texels of the wanted
+    // size would write rows longer than the room given to them.
     if (png_get_bit_depth(reader.png, reader.info) != 8 ||
         png_get_channels(reader.png, reader.info) != bytes_per_texel)
-        return png_library_error(path);
+        return png_library_error();
 
     // The size checks come before a single row is decoded.
     const int width = image.width > 100000 ? 100000 : static_cast<int>(image.width);
@@ -464,16 +479,25 @@ int PNG_read_file(char* path, int slot, int kind, int bytes_per_texel, int& out_
     if (!check_scaled_size("PNG: Trying to create a texture either less than 1 or greater than 1024 in dimension!",
                            path, width, height, s, scaled_w, scaled_h))
         return 0;
+    // The full-size picture is decoded before it is reduced: one larger than
+    // the decoding room would be written past its end.
     if (width > PIXEL_BUFFER_SIDE || height > PIXEL_BUFFER_SIDE) return refuse("Too big a bitmap to read!", "", path);
     if (png_get_rowbytes(reader.png, reader.info) != size_t(width) * size_t(bytes_per_texel))
-        return png_library_error(path);
+        return png_library_error();
 
     for (int i = 0; i < height; ++i) png_row_pointers[i] = png_decoded + size_t(i) * size_t(width) * bytes_per_texel;
-    if (!png_step_image(reader.png)) return png_library_error(path);
+    if (!png_step_image(reader.png)) return png_library_error();
 
     // Decoded rows run top to bottom; the buffer's row 0 is the bottom row.
     // Every step-th texel of every step-th row is kept (all of them at full
-    // size), placed at (x, y) and clipped to the buffer.
+    // size), placed at (x, y) at the row stride the resolution step gave, and
+    // clipped to the buffer. For textures that is the reduced width from the
+    // buffer's start, as a packed reduction gives; an instrument picture at a
+    // size below 1, packed from the start instead, would land in the panel's
+    // corner with rows at the wrong stride. An enlarged picture (an instrument at size 2) is
+    // written as 2 x 2 blocks as the BMP reader does: a step of 1/s cut to 0
+    // would never advance, and a picture left unscaled would not fill the place
+    // it was sized for.
     const bool enlarge = s > 1.01f;
     const int step = step_for_scale(s);
     const texel_sink sink{out_row_stride, bytes_per_texel};
@@ -492,7 +516,7 @@ int PNG_read_file(char* path, int slot, int kind, int bytes_per_texel, int& out_
 bool BMP_write_file(const char* path, int width, int height)
 {
     if (!path || width < 1 || height < 1) return false;
-    if (size_t(width) * size_t(height) * 3 > PIXEL_BUFFER_BYTES) return false;
+    if (size_t(width) * size_t(height) * 3 > PIXEL_BUFFER_BYTES) return false;   // would read past the buffer
 
     // The bytes go to a temporary file first, so an old file of the name is
     // replaced only by a complete one. A file-size limit met on the way is a
@@ -520,6 +544,9 @@ bool BMP_write_file(const char* path, int width, int height)
     if (ok) ok = PLAT_replace_file(temp.c_str(), path);
     if (ok) return true;
 
+    // A failed save is reported: reporting nothing would let the user take the
+    // picture for saved when nothing was written. The temporary file keeps an
+    // older picture of the name whole until the new one is complete.
     std::remove(PLAT_resolve_path(temp.c_str()).c_str());
     MACIBM_nuke_alert(app_mode, "The picture could not be saved:", path, "Check that its folder exists",
                       "and that the disk is writable and not full.", ALERT_NOTICE);

@@ -373,9 +373,12 @@ void OGL_load_tex(const char* name, int slot, int level, int format, int width, 
     const GLint wrap = repeats(slot) ? GL_REPEAT : (has_edge_clamp ? GL_CLAMP_TO_EDGE : GL_CLAMP);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrap);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrap);
+    // A software rasterizer samples anisotropically at seconds a frame on the
+    // runways seen at a grazing angle from the cockpit: it filters plainly.
+    const float iso = software_rasterizer != 0 ? std::min(max_iso_filtering, 1.0f) : max_iso_filtering;
     if (max_iso_filtering >= 1.0f)
         glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAX_ANISOTROPY_EXT,
-                        in_range(slot, TEX_SLOT_RUNWAY_FIRST, TEX_SLOT_RUNWAY_LAST) ? max_iso_filtering : 1.0f);
+                        in_range(slot, TEX_SLOT_RUNWAY_FIRST, TEX_SLOT_RUNWAY_LAST) ? iso : 1.0f);
 }
 
 int OGL_minified_filter()

@@ -147,7 +147,7 @@ gset_row gset_row_of(int n)
     case 14: return {GSET_INT, &g.draw_ships, nullptr};
     case 15: return {GSET_INT, &g.draw_forestfires, nullptr};
     case 16: return {GSET_INT, &g.draw_textured_lites, nullptr};
-    case 17: return {GSET_INT, &screen_settings.cloud_shadows_on, nullptr};
+    case 17: return {GSET_INT, &screen_settings.cloud_switch, nullptr};
     case 18: return {GSET_INT, &g.dim_gload, nullptr};
     case 19: return {GSET_INT, &g.draw_taxilines, nullptr};
     case 20: return {GSET_FLOAT, nullptr, &v.field_of_view_horizontal_deg};

@@ -110,15 +110,15 @@ void SETUP_rendering_language()
     const check checks[] = {
         {270.0f, 576.0f, &g.draw_vectors, 133},          {470.0f, 576.0f, &g.draw_obstacles, 125},
         {600.0f, 576.0f, &g.draw_textured_lites, 127},   {270.0f, 546.0f, &g.draw_cars, 134},
-        {470.0f, 546.0f, &g.draw_oilrigs, 131},          {600.0f, 546.0f, &ss.cloud_shadows_on, 540},
+        {470.0f, 546.0f, &g.draw_oilrigs, 131},          {600.0f, 546.0f, &ss.cloud_switch, 540},
         {270.0f, 516.0f, &ss.scenery_load_switch, 531},  {470.0f, 516.0f, &g.draw_ships, 132},
         {600.0f, 516.0f, &g.dim_gload, 128},             {270.0f, 486.0f, &ss.draw_apron_aircraft, 627},
         {470.0f, 486.0f, &g.draw_forestfires, 130},      {600.0f, 486.0f, &g.draw_taxilines, 129},
     };
     for (const check& c : checks) BTN_check_box(c.x, c.y, c.value, LANG_ui_text(c.entry), 0);
 
-    BTN_digit_field_auto(135.0f, 416.0f, &ss.cloud_puff_count_factor, 2, 1, 0, LANG_ui_text(541));
-    BTN_digit_field_auto(135.0f, 366.0f, &ss.cloud_puff_size_factor, 2, 1, 0, LANG_ui_text(542));
+    BTN_digit_field_auto(135.0f, 416.0f, &ss.cloud_scale_a, 2, 1, 0, LANG_ui_text(541));
+    BTN_digit_field_auto(135.0f, 366.0f, &ss.cloud_scale_b, 2, 1, 0, LANG_ui_text(542));
     if (TEX_SLOT_CLOUD < TEX_SLOTS && texture_memory[TEX_SLOT_CLOUD] > 0) {
         const tex_quad_corner corners[4] = {{preview_x, preview_y, 0.0f, 0.0f},
                                             {preview_x, preview_y + preview_h, 0.0f, 1.0f},

@@ -70,8 +70,10 @@ int draw_and_poll_box(const char* const lines[4], int code)
 
 void ALERT_show_box(int return_mode, const char* const passed[4], const char* const lines[4], int code)
 {
-    // Another alert is up: this one is not shown, but it stays in the log, and
-    // a fatal one ends the program once the box on screen is dismissed.
+    // Another alert is up: this one is not shown, but it stays in the log
+    // (written before this call), and a fatal one ends the program once the box
+    // on screen is dismissed. Dropping it unlogged would lose the report of the
+    // fault, and a dropped fatal alert would let the program run on past it.
     if (app_mode == MODE_ALERT) {
         if (code == ALERT_FATAL) fatal_pending = 1;
         return;
@@ -81,10 +83,15 @@ void ALERT_show_box(int return_mode, const char* const passed[4], const char* co
         MACIBM_alert_message_box(code == ALERT_ABOUT ? passed : lines);
     } else {
         const float kept_x = mouse.mouse_x, kept_y = mouse.mouse_y;
-        // Quitting while the box is up (the window closed) dismisses it.
+        // Quitting while the box is up (the window closed) dismisses it: the
+        // close asks the program to quit without changing the mode, so the
+        // loop would otherwise keep the program running after the user closed
+        // its window.
         const int32_t quit_at_open = quit_flag;
         APPLICATION_set_mode(MODE_ALERT, "from alert open");
-        // The Return or click that led to the alert does not dismiss it unseen.
+        // The Return or click that led to the alert does not dismiss it: still
+        // pending, it would close the box in its first pass, before it was ever
+        // shown, and the user would never see the message.
         enter_pressed = 0;
         mouse.mouse_down = 0;
         while (app_mode == MODE_ALERT) {

@@ -44,22 +44,20 @@ void folder_of_kind(int kind, char* folder)
     case KIND_SHIP: table = FOLDER_SPACESHIPS; break;
     case KIND_REGION: table = FOLDER_REGIONS; break;
     case KIND_OBJECT:
-    case KIND_CUSTOM_TERRAIN: {
-        // Inside the current custom scenery package; without one, its root folder.
-        const char* sub = kind == KIND_OBJECT ? "custom objects:" : "custom terrain textures:";
-        if (custom_scenery_folder[0])
-            UTIL_strcat3(custom_scenery_folder, sub, folder);
-        else
-            UTIL_strcpy(static_cast<const char*>(folder_table[FOLDER_CUSTOM_SCENERY]), folder);
+    case KIND_CUSTOM_TERRAIN:
+        // Inside the current custom scenery package.
+        UTIL_strcat3(custom_scenery_folder, kind == KIND_OBJECT ? "custom objects:" : "custom terrain textures:",
+                     folder);
         return;
-    }
     default: return;
     }
     UTIL_strcpy(static_cast<const char*>(folder_table[table]), folder);
 }
 
-// A folder name as the menu shows it: every '-' (the menu's separator) and
-// every '|' (which the selection list refuses) as a space.
+// A folder name as the menu shows it: every '-' (the menu's separator) as a
+// space. So is every '|': the selection list takes a '|' in its items for a
+// fault and ends the program with a fatal alert, so a folder on disk named
+// with one would end the program when the browser shows it.
 void menu_name(const char* name, size_t length, char* out)
 {
     size_t n = length < TEXT_MAX_LEN ? length : TEXT_MAX_LEN;
@@ -69,9 +67,6 @@ void menu_name(const char* name, size_t length, char* out)
 
 // The path box: the levels of the listed folder, one line each, stepping
 // down and to the right from the top of the box.
-constexpr float PATH_BOX_LEFT = 20.0f, PATH_BOX_RIGHT = 300.0f;
-constexpr float PATH_BOX_BOTTOM = 300.0f;
-constexpr float LEVEL_TEXT_HEIGHT = 8.0f;
 float level_line_y(int level) { return 415.0f - 10.0f * static_cast<float>(level); }
 
 // The folder menu: the program folder, each level of the listed folder below
@@ -80,11 +75,12 @@ struct folder_menu {
     char display[TEXT_SIZE];
     char paths[OPENSAVE_FOLDER_ROWS][TEXT_SIZE];
     int rows = 0;
-    int levels = 0;   // rows 1..levels are the levels of the staircase
 
-    // Adds a row when the menu has room for it and its name. A folder with
-    // more subfolders than the menu holds shows the first ones only: the
-    // browser stays usable rather than ending the program over a full folder.
+    // Adds a row when the menu has room for it and its name (a name that did
+    // not fit would run past the display text). A folder with
+    // more subfolders than the menu holds shows the first ones only: a fatal
+    // alert for the fiftieth row would end the program, and lose the flight,
+    // whenever the user opened a folder with many subfolders.
     bool add(const char* shown, const char* path)
     {
         if (rows >= OPENSAVE_FOLDER_ROWS) return false;
@@ -101,7 +97,6 @@ void build_folder_menu(folder_menu& menu, int entries)
 {
     menu.display[0] = 0;
     menu.rows = 0;
-    menu.levels = 0;
     menu.add(FOLDER_MENU_CAPTION, program_folder);
 
     const size_t base = std::strlen(program_folder);
@@ -121,7 +116,7 @@ void build_folder_menu(folder_menu& menu, int entries)
             const size_t cut = static_cast<size_t>(end - file_list_folder) + 1;
             std::memcpy(path, file_list_folder, cut);
             path[cut] = 0;
-            if (menu.add(shown, path)) menu.levels = menu.rows - 1;
+            menu.add(shown, path);
             start = end + 1;
         }
     }
@@ -142,22 +137,11 @@ void build_folder_menu(folder_menu& menu, int entries)
         if (std::strcmp(menu.paths[r], file_list_folder) == 0) opensave_folder_choice = r;
 }
 
-// The level of the path box whose line a click hits (1 the top one), 0 none.
-// Its text stands on the line; the line's band reaches 2 units below it.
-int clicked_level(const folder_menu& menu)
-{
-    if (!mouse.mouse_down || mouse.mouse_x < PATH_BOX_LEFT || mouse.mouse_x > PATH_BOX_RIGHT) return 0;
-    for (int level = 1; level <= menu.levels; ++level) {
-        const float y = level_line_y(level);
-        if (y < PATH_BOX_BOTTOM) break;
-        if (mouse.mouse_y >= y - 2.0f && mouse.mouse_y < y + LEVEL_TEXT_HEIGHT) return level;
-    }
-    return 0;
-}
-
 int list_folder(int kind) { return FILE_list_directory(kind); }
 
-// A list row kept within the list; row 0 for an empty list.
+// A list row kept within the list; row 0 for an empty list. The list is read
+// from the disk every frame: a row left past the end of a list that shrank
+// would read past the names listed.
 void clamp_row(int& row, int entries) { row = entries > 0 ? util_clamp_int(row, 0, entries - 1) : 0; }
 
 }  // namespace
@@ -176,14 +160,18 @@ int opensave(int mode, int kind, char* name, char* path)
     UTIL_strcpy(name ? static_cast<const char*>(name) : "", typed_text);
     if (app_mode != mode) return 0;
     // The Return or click that opened the browser (a menu item chosen with
-    // Return, say) is not an answer to it.
+    // Return, say) is not an answer to it: still pending, it would at once open
+    // the middle row's file, or save under the name shown, before the browser
+    // was ever seen.
     enter_pressed = 0;
     mouse.mouse_down = 0;
 
     folder_menu menu;
     while (app_mode == mode) {
         if (quit_flag && !quit_at_entry) {
-            // The program is quitting (the window was closed): give up like Cancel.
+            // The program is quitting (the window was closed): give up like
+            // Cancel. Closing the window asks the program to quit without
+            // changing the mode, so the loop would otherwise never end.
             APPLICATION_set_mode(entry_mode, "from opensave Cancel");
             return 0;
         }
@@ -205,22 +193,19 @@ int opensave(int mode, int kind, char* name, char* path)
             const float alpha = 0.7f + 0.3f * std::sin(25.0f * frame_clock);
             OGL_draw_line(TEXT_COLOUR, alpha, x, 48.0f, x, 55.0f);
             OGL_draw_string(TEXT_COLOUR, 25.0f, 49.0f, typed_text, 510.0f, TEXT_FONT);
-        } else if (entries > 0) {
+        } else if (entries > 0) {   // an empty folder has no row to name
             OGL_draw_string(TEXT_COLOUR, 25.0f, 49.0f, file_list_names[selected], 510.0f, TEXT_FONT);
         }
 
         build_folder_menu(menu, entries);
         const bool folder_chosen =
             BTN_text_list(screen.screen_area_width / 2.0f, 438.0f, &opensave_folder_choice, menu.display, "") != 0;
-        // A folder clicked in the path box opens as its row of the folder menu would.
-        const int level = clicked_level(menu);
         if (folder_chosen && opensave_folder_choice >= 0 && opensave_folder_choice < menu.rows) {
             UTIL_strcpy(static_cast<const char*>(menu.paths[opensave_folder_choice]), file_list_folder);
-        } else if (level > 0) {
-            UTIL_strcpy(static_cast<const char*>(menu.paths[level]), file_list_folder);
-            entries = list_folder(kind);
-            selected = entries / 2;
         } else if (!folder_chosen) {
+            // Return with no name typed saves nothing: it would save to a file
+            // named only by the kind's extension (".SIT"), hidden on this
+            // system and overwritten by every such save.
             if (mode == MODE_BROWSER_SAVE && enter_pressed && typed_text[0] != 0) {
                 FILE_set_extension(typed_text, kind);
                 if (name) UTIL_strcpy(static_cast<const char*>(typed_text), name);
@@ -228,6 +213,8 @@ int opensave(int mode, int kind, char* name, char* path)
                 APPLICATION_set_mode(entry_mode, "from opensave win_save return_hit");
                 return 1;
             }
+            // An empty folder has no row: its row 0 would be a name left from
+            // an earlier listing, a file that is not in this folder.
             if ((clicked || enter_pressed) && entries > 0) {
                 if (file_list_kinds[selected] == KIND_FOLDER) {
                     UTIL_strcat(file_list_folder, file_list_names[selected]);

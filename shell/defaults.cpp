@@ -65,6 +65,8 @@ void fill_radio_chatter()
                 return;
             }
             const int k = UTIL_rand() * count / 32768;
+            // A count above the listing's room would give an index past the
+            // name table; such a draw counts as a try and is drawn again.
             if (k < 0 || k >= count || k >= FILE_LIST_MAX) continue;
             if (file_list_kinds[k] != KIND_FOLDER) {
                 SOUND_load_wav(slot, file_list_names[k]);
@@ -85,8 +87,11 @@ void user_aircraft_and_airport()
 
 void situation_paths()
 {
-    // The fleet has no orbiter: its approaches fly the default aircraft. The
-    // trainer tows; the airliner tanks and carries.
+    // The situations' aircraft are this program's own fleet: the aircraft the
+    // situations were first made for are another program's data, which this
+    // one cannot use. The fleet has no orbiter, so its approaches fly the
+    // default aircraft; the trainer stands in for the light second aircraft,
+    // and the airliner for the tanker and the carrier plane.
     const char* const relative[SITUATION_ACF_PATHS] = {
         default_aircraft_path,
         SITUATION_TOW_PLANE_PATH,
@@ -198,9 +203,9 @@ void operation_defaults()
     UTIL_strcat3(program_folder, "UNTITLED.MOV", movie_file_path);
     screen_settings.preview_zoom = 1.0f;
     sim_graphics_view.field_of_view_deg = 70.0f;
-    screen_settings.cloud_puff_count_factor = 1.0f;
-    screen_settings.cloud_puff_size_factor = 1.0f;
-    screen_settings.cloud_shadows_on = 1;
+    screen_settings.cloud_scale_a = 1.0f;
+    screen_settings.cloud_scale_b = 1.0f;
+    screen_settings.cloud_switch = 1;
     for (int s = 0; s < NET_SLOT_COUNT; ++s) {
         std::snprintf(net_ip_text[s], NET_IP_TEXT_SIZE, "%s", "255.255.255.0");
         std::snprintf(net_port_text[s], NET_PORT_TEXT_SIZE, "%s", "49000");
@@ -228,6 +233,8 @@ void SIM_init_defaults()
     weather_defaults();
     operation_defaults();
 
+    // The table has a row for each of the two planets; any other value would
+    // read past it, so it counts as Earth.
     const int planet = sim_graphics_scenery.current_planet == PLANET_MARS ? PLANET_MARS : PLANET_EARTH;
     flt[0].i = grid_rows[planet] / 2;
     flt[0].j = grid_cols[planet] / 2;

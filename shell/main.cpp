@@ -314,9 +314,11 @@ void MACIBM_quit()
 
 void MACIBM_fatal_exit()
 {
-    // The flight's settings and logbook outlive the fault that ends it; before
-    // the start-up read them there is nothing of this run to keep, and a quit
-    // under way has saved them already.
+    // The flight's settings and logbook outlive the fault that ends it: exiting
+    // without saving them would lose the changed settings and the flight's
+    // logbook entry. Before the start-up read them there is nothing of this run
+    // to keep, and a quit under way has saved them already. The exit status is
+    // a failure: status 0 would report the fatal end as a success.
     if (main_state.started && !main_state.quitting) APPLICATION_save_preferences_and_logbook();
     quit_flag = 1;
     MACIBM_quit();

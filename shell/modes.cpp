@@ -114,7 +114,8 @@ void operator_airport_title(char* title)
     std::memcpy(name, a->name, APT_NAME_SIZE);
     std::memcpy(id, a->id, APT_ID_SIZE);
     char feet[TEXT_SIZE];
-    // The elevation comes from the airport database: one no airport has is shown as 0.
+    // The elevation comes from the airport database: a value too large for a
+    // whole number would make the cut undefined (a garbage title), so it is shown as 0.
     const float elevation_ft = a->elevation / UNIT.ft_to_mtrs;
     const bool plausible = elevation_ft > -1.0e6f && elevation_ft < 1.0e6f;
     UTIL_int_to_text(plausible ? static_cast<int>(elevation_ft) : 0, feet, 1);
@@ -132,7 +133,11 @@ void operator_airport_title(char* title)
 void place_at_selected_airport()
 {
     const airport_record* a = APT_table_at(start_selection.airport_index);
+    // An index no airport has, or an airport without runways, would read past
+    // the tables: the plane then stays where it is.
     if (a && !a->runways.empty()) {
+        // The offsets are indexed by the planet; a planet value outside the two
+        // (from a stored situation) would read past them, so it counts as Earth.
         const int planet = sim_graphics_scenery.current_planet == PLANET_MARS ? PLANET_MARS : PLANET_EARTH;
         flt[0].latitude = a->runways[0].lat;
         flt[0].longitude = a->runways[0].lon;
@@ -189,6 +194,8 @@ void leave_and_enter(int32_t old_mode, int32_t mode, const char* reason)
     }
 
     // Every plane slot in use gets an aircraft (the count is asked again each time).
+    // The count comes from the plug-ins: a count above the slots the program has
+    // would index past the aircraft table, so the loop stops at its end.
     for (int i = 0; i < PLUGIN_call_num_planes(sim_graphics_settings.draw_aircrafts, 1) && i < ACF_SLOTS; ++i)
         if (pln[i].acf_file_path[0] == 0) ACF_choose_and_load(i);
 
@@ -232,6 +239,7 @@ void APPLICATION_set_mode(int32_t mode, const char* reason)
     redraw_pending = 1;
     sim_graphics_view.view_zoom = 1.0f;
     view_zoom_target = 1.0f;
+    // The start-up's first switch comes before the window: no OpenGL context to set yet.
     if (PLAT_window_exists()) OGL_set_projection(PROJECTION_2D, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1);
 
     if (net_slot_enabled[OPERATOR_SLOT] && mode == MODE_FLYING && old_mode != MODE_OPERATOR_STATION)
@@ -283,6 +291,21 @@ void APPLICATION_set_mode(int32_t mode, const char* reason)
 
 int32_t background_cover_rows = 0;
 
+namespace {
+
+// The panel picture copied into the buffer in flight: the main one (lit or
+// not) in the three forward views and the orbit view with the panel, each
+// side view its own, none in any other view (the buffer keeps what it holds).
+// Whether the frame draws it behind the scene is decided there.
+int background_picture(int32_t view, bool lit)
+{
+    if (view == VIEW_FORWARD || view == VIEW_FORWARD_HUD || view == VIEW_FORWARD_NOTHING || view == VIEW_ORBIT_PANEL)
+        return lit ? VIEW_PANEL_PICTURE_MAIN_LIT : VIEW_PANEL_PICTURE_MAIN;
+    return VIEW_panel_picture(view, lit);
+}
+
+}  // namespace
+
 void MACIBM_load_background()
 {
     background_cover_rows = 0;
@@ -291,7 +314,7 @@ void MACIBM_load_background()
 
     if (app_mode == MODE_FLYING) {
         const bool lit = sim_cockpit_electrical.cockpit_lights_on && screen_settings.lit_cus_panel_option;
-        const int picture = VIEW_panel_picture(sim_graphics_view.view_type, lit);
+        const int picture = background_picture(sim_graphics_view.view_type, lit);
         if (picture >= 0 && picture < VIEW_IMAGE_COUNT && view_image_buffers[picture])
             std::memcpy(pixel_buffer, view_image_buffers[picture], PICTURE_BYTES);
     }
@@ -310,6 +333,9 @@ void MACIBM_load_background()
             glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
             glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
         }
+    // The count of opaque rows at the top of the buffer changes nothing above:
+    // the frame uses it only to skip drawing the scene where this picture
+    // covers it anyway, so what is seen stays the same.
     int32_t rows = 0;
     while (rows < 768) {
         const uint8_t* row = pixel_buffer + size_t(rows) * 1024 * 4;

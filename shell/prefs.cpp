@@ -305,9 +305,9 @@ void transfer_main_record(const transfer& t)
     t.f(gen, view.field_of_view_vertical_ratio);
     t.f(gen, view.field_of_view_horizontal_deg);
     t.f(gen, view.field_of_view_vertical_deg);
-    t.f(gen, ss.cloud_puff_count_factor);
-    t.f(gen, ss.cloud_puff_size_factor);
-    t.i(gen, ss.cloud_shadows_on);
+    t.f(gen, ss.cloud_scale_a);
+    t.f(gen, ss.cloud_scale_b);
+    t.i(gen, ss.cloud_switch);
     t.i(gen, view.number_elumens_projections);
     t.i(gen, view.elumens_tex_width);
     t.i(gen, view.elumens_tex_height);

@@ -116,7 +116,6 @@ void STARTUP_logs_and_folders()
 
 void STARTUP_display_defaults()
 {
-    name_list_nav_kind = 1;   // the name list's id search looks for airports
     screen.full_screen = 1;
     screen.window_width = 1024;
     screen.window_height = 768;

@@ -27,6 +27,8 @@ namespace {
 
 constexpr int QUIT_COMMAND = 208;
 
+// The pointer's scale: a scale of 0 (a window not yet sized) would make the
+// pointer position infinite, so it counts as 1.
 float safe_scale()
 {
     return screen.ui_scale > 0.0f ? screen.ui_scale : 1.0f;
@@ -53,8 +55,11 @@ bool item_choosable(const menu_item_record& item)
 }
 
 // Closing the window: the quit command, so preferences and the logbook are
-// saved as when the user quits from the menu. Before the program has loaded
-// there is nothing of the user's to save yet: it just ends.
+// saved as when the user quits from the menu. Only switching to flying, as on
+// the classic system, would leave the program running with its window gone:
+// nothing left to see or to quit from, and the flight's settings never saved.
+// Before the program has loaded there is nothing of the user's to save yet:
+// it just ends.
 void close_requested()
 {
     if (!APPLICATION_running()) {
@@ -215,7 +220,9 @@ void MACIBM_handlekey(int vk)
     if (k.code == KEYCODE_ERASE) {
         if (length > 0) typed_text[length - 1] = 0;   // exactly one character, also from a full text
     } else if (k.code != KEYCODE_SHIFT && k.code != KEYCODE_RETURN && c >= 0x20) {
-        // Control characters (Ctrl, Escape ...) are keys, not text.
+        // Control characters (Ctrl, Alt, Escape pressed alone) are keys, not
+        // text: appended, they would put an invisible byte into a typed name,
+        // and a file saved under it could not be named again.
         typed_text[n] = static_cast<char>(c);
         typed_text[n + 1] = 0;
     }
@@ -255,6 +262,7 @@ void MACIBM_handleclick(int close_flag)
 
     // An item of the open menu.
     const int open = screen.open_menu;
+    // An open menu past the table (set by a peer's command) would read past it.
     if (open >= 0 && open < MENU_COUNT) {
         for (int i = 0; i < MENU_ITEMS; ++i) {
             const menu_item_record& item = menu_table[open].items[i];
@@ -310,7 +318,9 @@ intptr_t MACIBM_wndproc(void* window, uint32_t message, uintptr_t wparam, intptr
         break;
     case WM_PAINT:
         // The screen is set up and drawn again, except while paused. The first
-        // paint is marked in every case, so a program paused before it still draws.
+        // paint is marked in every case: the frame loop draws and moves nothing
+        // before it, so a program paused before its first paint would hang
+        // with an empty window for good.
         if (sim_time.paused == 0) APPLICATION_set_mode(app_mode, "from update event");
         window_painted = 1;
         break;
@@ -334,6 +344,9 @@ intptr_t MACIBM_wndproc(void* window, uint32_t message, uintptr_t wparam, intptr
         break;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
+        // This platform may deliver a press without a pointer move before it
+        // (the first click into the window): the press's own position is
+        // taken, the one a move there would have set.
         take_pointer(lparam);
         if (PLUGIN_call_mouse_click_hook(static_cast<int>(mouse.mouse_x), static_cast<int>(mouse.mouse_y), 1) != 0) {
             mouse.mouse_down = 1;
@@ -361,6 +374,8 @@ intptr_t MACIBM_wndproc(void* window, uint32_t message, uintptr_t wparam, intptr
     default:
         break;
     }
+    // This platform has no default window procedure to hand every message on
+    // to: its window layer already did what that would do (moving, sizing).
     return 0;
 }
 

@@ -24,9 +24,9 @@ struct screen_settings_block {
     int32_t scenery_load_switch;      // read by the network and navigation loaders
     int32_t world_objects_switch;     // world-object drawing
     int32_t draw_apron_aircraft;      // other aircraft parked on the selected airport's large aprons
-    int32_t cloud_shadows_on;         // clouds cast shadows on the ground
-    float cloud_puff_count_factor;    // puff candidates per cloud cell: this x 600 (held to 0..9.9)
-    float cloud_puff_size_factor;     // puff size scale: this x 800 m (held to 0..9.9)
+    int32_t cloud_switch;             // clouds cast shadows on the ground
+    float cloud_scale_a;              // puff candidates per cloud cell: this x 600 (held to 0..9.9)
+    float cloud_scale_b;              // puff size scale: this x 800 m (held to 0..9.9)
     float systems_period;             // target frame period, seconds
     int32_t planet_view_flag_a;       // the two view flags of the rendering screen (also set by peers)
     int32_t planet_view_flag_b;

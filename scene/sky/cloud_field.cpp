@@ -104,8 +104,8 @@ void CLOUD_update_draw()
 {
     cloud_update_record& m = cloud_update;
     screen_settings_block& ss = screen_settings;
-    ss.cloud_puff_count_factor = CLOUD_hold_factor(ss.cloud_puff_count_factor);
-    ss.cloud_puff_size_factor = CLOUD_hold_factor(ss.cloud_puff_size_factor);
+    ss.cloud_scale_a = CLOUD_hold_factor(ss.cloud_scale_a);
+    ss.cloud_scale_b = CLOUD_hold_factor(ss.cloud_scale_b);
 
     // 1. Shadow strength: strong while the diffuse light outweighs the
     // ambient, none once the light comes in flatter than a slope of 4.
@@ -120,7 +120,7 @@ void CLOUD_update_draw()
 
     // 2, 3. Shadows, and the larger cloud type.
     const int type0 = layer_type(0), type1 = layer_type(1);
-    const int shadows_on = ss.cloud_shadows_on && S > 0.01f && type0 != 4 && type1 != 4;
+    const int shadows_on = ss.cloud_switch && S > 0.01f && type0 != 4 && type1 != 4;
     const int top = std::max(type0, type1);
     const int t1 = top == 1, t2 = top == 2, t3 = top == 3;
 
@@ -134,8 +134,8 @@ void CLOUD_update_draw()
                             scene_diffuse_rgb[0], scene_diffuse_rgb[1], scene_diffuse_rgb[2]};
     const float angles[2] = {sun_angles[1], sun_angles[2]};
     const bool new_texture = cloud_shadow_texture != m.last_shadow_texture;
-    bool P = std::fabs(ss.cloud_puff_count_factor - m.last_count_factor) > FACTOR_STEP ||
-             std::fabs(ss.cloud_puff_size_factor - m.last_size_factor) > FACTOR_STEP;
+    bool P = std::fabs(ss.cloud_scale_a - m.last_count_factor) > FACTOR_STEP ||
+             std::fabs(ss.cloud_scale_b - m.last_size_factor) > FACTOR_STEP;
     bool R = new_texture || P;
     for (int k = 0; k < 6; ++k)
         if (!(std::fabs(light[k] - m.last_light[k]) <= 0.1f)) R = true;
@@ -153,8 +153,8 @@ void CLOUD_update_draw()
     m.last_shadows_on = shadows_on;
     m.last_strength = S;
     m.last_shadow_texture = cloud_shadow_texture;
-    m.last_count_factor = ss.cloud_puff_count_factor;
-    m.last_size_factor = ss.cloud_puff_size_factor;
+    m.last_count_factor = ss.cloud_scale_a;
+    m.last_size_factor = ss.cloud_scale_b;
     for (int k = 0; k < 6; ++k) m.last_light[k] = light[k];
     for (int k = 0; k < 2; ++k) m.last_angles[k] = angles[k];
 
@@ -197,8 +197,8 @@ void CLOUD_build_puffs()
 {
     const screen_settings_block& ss = screen_settings;
     const cloud_cell_box_record& b = cloud_cell_box;
-    const int N = static_cast<int>(CLOUD_hold_factor(ss.cloud_puff_count_factor) * CANDIDATES_PER_FACTOR);
-    const float Z = CLOUD_hold_factor(ss.cloud_puff_size_factor) * PUFF_SIZE_PER_FACTOR_M;
+    const int N = static_cast<int>(CLOUD_hold_factor(ss.cloud_scale_a) * CANDIDATES_PER_FACTOR);
+    const float Z = CLOUD_hold_factor(ss.cloud_scale_b) * PUFF_SIZE_PER_FACTOR_M;
     cloud_grid_origin = {0.0f, 0.0f, 0.0f};
     const float W = 9.0f * b.hx;
     for (cloud_cell& c : cloud_cells) c.clear();

@@ -99,6 +99,11 @@ TEST(GlProbe, ReportHasTheLabelsAndNumberFormats)
     const gl_probe_flags found = GLPROBE_flags_from_texts(real.version.c_str(), real.extensions.c_str());
     char iso[64];
     std::snprintf(iso, sizeof iso, "max_iso_filtering:%.6f\n", static_cast<double>(max_iso_filtering));
+    GLfloat driver_iso = max_iso_filtering;   // the driver's own value, also on a software renderer
+    glGetFloatv(GL_MAX_TEXTURE_MAX_ANISOTROPY_EXT, &driver_iso);
+    while (glGetError() != GL_NO_ERROR) {
+    }
+    EXPECT_EQ(max_iso_filtering, driver_iso);
     EXPECT_EQ(log.rfind("OpenGL Situation:\n", 0), 0u);
     for (const std::string& line : {"OpenGL Render    :" + real.renderer + "\n",
                                     "found_clamp_SGI  :" + std::to_string(found.found_clamp_SGI) + "\n",

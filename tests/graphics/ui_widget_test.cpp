@@ -335,6 +335,11 @@ TEST_F(Widgets, ScrollBarAndFileList)
     press(100, 300 - 20 + 5);   // the row two below the current one
     EXPECT_EQ(BTN_big_name_list(NAME_LIST_FILES, 100, 300, &current, 0, 2, typed_text), 1);
     EXPECT_EQ(current, 2);
+    // A click 8 above the current row's line lies in the band of the row above.
+    current = 5;
+    press(100, 300 + 8);
+    BTN_big_name_list(NAME_LIST_FILES, 100, 300, &current, 0, 9, typed_text);
+    EXPECT_EQ(current, 4);
     EXPECT_EQ(expect_fatal([&] { BTN_big_name_list(990, 100, 300, &current, 0, 2, typed_text); }).lines[0],
               "Bad BTN_big_name_list type!");
 
@@ -535,6 +540,21 @@ TEST_F(Widgets, NameListSearchesAndTheFlyingTextFieldBackground)
         capture_rects([&] { BTN_big_name_list(NAME_LIST_AIRPORTS, 100, 300, &current, 0, 3, search); });
         EXPECT_EQ(current, want) << text;
     }
+    // The id search selects the airport of that id; an id no airport has, or
+    // none, leaves the selection where it was.
+    const char* ids[4] = {"KALD", "KBIR", "KCED", "KELM"};
+    for (size_t i = 0; i < 4; ++i) {
+        std::strcpy(airport_table[i].id, ids[i]);
+        airport_table[i].runways.assign(1, runway_record{});
+    }
+    for (auto [text, want] : {std::pair{"kced", 2}, {"KZZZ", 1}, {"", 1}}) {
+        active_text_field = 1;
+        key_pressed = 1;
+        std::strcpy(search, text);
+        int current = 1;
+        capture_rects([&] { BTN_big_name_list(NAME_LIST_AIRPORTS, 100, 300, &current, 0, 3, search); });
+        EXPECT_EQ(current, want) << text;
+    }
     active_text_field = 1;
     key_pressed = 0;
     std::strcpy(search, "kbfiab");
@@ -589,6 +609,13 @@ TEST_F(Widgets, ListAndFieldPlacement)
     const auto list = capture_feedback([&] { BTN_big_name_list(NAME_LIST_FILES, 100, 300, &current, 0, 9, typed_text); });
     EXPECT_TRUE(has_vertex(list, 118.5f, 295.5f));
     EXPECT_TRUE(has_vertex(list, 376.5f, 305.5f));
+    // The airport list too keeps its current row on the middle line, also at its start.
+    airport_table.assign(2, airport_record{});
+    current = 0;
+    const auto airports =
+        capture_feedback([&] { BTN_big_name_list(NAME_LIST_AIRPORTS, 100, 300, &current, 0, 1, search); });
+    EXPECT_TRUE(has_vertex(airports, 118.5f, 295.5f));
+    airport_table = kept;
 
     char text[TEXT_SIZE] = "abc";
     press(102, 104);

@@ -198,7 +198,7 @@ TEST_F(Planes, EachSettingNumberHasItsPlace)
                 {14, &g.draw_ships, nullptr, 1.0f, 1.0f},
                 {15, &g.draw_forestfires, nullptr, 1.0f, 1.0f},
                 {16, &g.draw_textured_lites, nullptr, 1.0f, 1.0f},
-                {17, &screen_settings.cloud_shadows_on, nullptr, 1.0f, 1.0f},
+                {17, &screen_settings.cloud_switch, nullptr, 1.0f, 1.0f},
                 {18, &g.dim_gload, nullptr, 1.0f, 1.0f},
                 {19, &g.draw_taxilines, nullptr, 1.0f, 1.0f},
                 {20, nullptr, &v.field_of_view_horizontal_deg, 60.5f, 60.5f},

@@ -139,22 +139,24 @@ TEST_F(ScreenLayout, NoCaptionLeavesItsWindowOrOverlapsAnotherWidget)
     EXPECT_TRUE(report.empty()) << report;
 }
 
-// The airport list at its first airport shows its rows from the top of its
-// window down, and a click on a row chooses the airport shown there.
-TEST_F(ScreenLayout, TheAirportListFillsItsWindowAndAClickChoosesTheRowShown)
+// The airport list shows its current airport on its middle line and the
+// others 10 units a row above and below it (at the first airport the rows
+// above stay empty); a click on a row chooses the airport shown there.
+TEST_F(ScreenLayout, TheAirportListKeepsItsRowInTheMiddleAndAClickChoosesTheRowShown)
 {
     start_selection.airport_index = 0;
     APPLICATION_handlemenu(408);
     frame();
     ASSERT_EQ(app_mode, MODE_AIRPORT_LIST);
     ASSERT_GT(airport_table.size(), 41u);
-    // The list's rows run down from 100 units above its middle, 10 units apart.
     constexpr float list_x = 20.0f, list_middle = 180.0f;
-    click(list_x + 100.0f, list_middle + 100.0f - 10.0f * 3.0f);
+    click(list_x + 100.0f, list_middle - 10.0f * 3.0f);
     EXPECT_EQ(start_selection.airport_index, 3);
-    click(list_x + 100.0f, list_middle + 100.0f);
-    EXPECT_EQ(start_selection.airport_index, 0);
-    // Far down the list the chosen row sits in the middle, and the row above it is the one before.
+    click(list_x + 100.0f, list_middle + 10.0f);
+    EXPECT_EQ(start_selection.airport_index, 2);
+    click(list_x + 100.0f, list_middle);
+    EXPECT_EQ(start_selection.airport_index, 2);
+    // Far down the list the row above the middle is the one before.
     start_selection.airport_index = 20;
     frame();
     click(list_x + 100.0f, list_middle + 10.0f);

@@ -124,7 +124,7 @@ TEST_F(OtherScreens, RenderingFrameRateAndTextureReadOuts)
         int32_t* value;
     } switches[] = {
         {270, 576, &g.draw_vectors},        {470, 576, &g.draw_obstacles},   {600, 576, &g.draw_textured_lites},
-        {270, 546, &g.draw_cars},           {470, 546, &g.draw_oilrigs},     {600, 546, &ss.cloud_shadows_on},
+        {270, 546, &g.draw_cars},           {470, 546, &g.draw_oilrigs},     {600, 546, &ss.cloud_switch},
         {270, 516, &ss.scenery_load_switch}, {470, 516, &g.draw_ships},      {600, 516, &g.dim_gload},
         {270, 486, &ss.draw_apron_aircraft}, {470, 486, &g.draw_forestfires}, {600, 486, &g.draw_taxilines},
     };

@@ -65,6 +65,10 @@ TEST_F(browser_test, SaveTakesTheTypedNameWithTheKindsExtensionInItsFolder)
     name[0] = 0;
     EXPECT_EQ(run(MODE_BROWSER_SAVE, 6, {{1, [] { type(std::string(40, 'Q')); }}, {3, [] { post_key(VK_RETURN); }}}), 1);
     EXPECT_EQ(std::string(name), std::string(30, 'q') + ".SIT");
+
+    // Return with no name typed saves nothing; the browser stays open.
+    name[0] = 0;
+    EXPECT_EQ(run(MODE_BROWSER_SAVE, 6, {{1, [] { post_key(VK_RETURN); }}, {3, [] { post_click(45.0f, 28.0f); }}}), 0);
 }
 
 // In the save browser a click on a file row answers nothing; Return saves the typed name.

@@ -308,7 +308,7 @@ TEST_F(modes_test, BackgroundTilesComeFromTheScreenColourOrTheViewsPanelPicture)
     // lit-panel option); a view without one keeps what the buffer holds.
     for (int picture = 0; picture < 9; ++picture) std::memset(view_image_buffers[picture], 10 + picture, VIEW_IMAGE_BYTES);
     const struct { int view, lit, texel; } views[] = {
-        {1000, 0, 10}, {1000, 1, 18}, {1019, 1, 18}, {1005, 0, 11}, {1007, 0, 12}, {1009, 0, 13},
+        {1000, 0, 10}, {1000, 1, 18}, {1001, 0, 10}, {1002, 1, 18}, {1019, 1, 18}, {1005, 0, 11}, {1007, 0, 12}, {1009, 0, 13},
         {1010, 0, 14}, {1008, 0, 15}, {1006, 0, 16}, {1004, 1, 17}, {1011, 0, 17},
     };
     for (const auto& v : views) {

@@ -64,8 +64,7 @@ class PilotPath : public flying_program {};
 }  // namespace
 
 // The browser's list shows the entries around the highlighted one, 10 units a
-// row; a click on any row opens that row, above the highlight as below it, and
-// a click on a folder of the path box goes back up to it.
+// row; a click on any row opens that row, above the highlight as below it.
 TEST_F(PilotPath, TheBrowserOpensTheEntryClicked)
 {
     const fs::path aircraft = folder->path() / "Aircraft";
@@ -79,45 +78,61 @@ TEST_F(PilotPath, TheBrowserOpensTheEntryClicked)
     // lands 4 units above the middle of the row's band.
     constexpr float LIST_X = 20.0f, LIST_Y = 180.0f;
     auto click_row = [](int offset) { click_at(LIST_X + 60.0f, LIST_Y - 10.0f * offset + 4.0f); };
-    // The first line of the path box: the aircraft folder.
-    auto click_path_box_top = [] { click_at(40.0f, 405.0f + 3.0f); };
-
-    // What the test saw, step by step, from inside the browser's frames.
-    std::vector<std::string> opened;
-    int step = -1;
-    size_t next = 0;
-    // A folder other than the one a step waits for ends the walk with Cancel.
+    // Cancel; also what ends a walk that finds a folder other than the one awaited.
     auto give_up = [] {
         click_at(45.0f, 28.0f);
         return true;
     };
+
+    // Each folder of the aircraft folder, opened by a click on its row in a
+    // browser that opens at the aircraft folder with its middle row highlighted.
+    std::vector<std::string> opened;
+    int step = -1;
+    for (size_t next = 0; next < top.size(); ++next) {
+        step = -1;
+        inside_frames([&] {
+            if (app_mode != MODE_BROWSER_OPEN) return false;
+            switch (step) {
+            case -1:   // the browser's first frame puts the list before the pilot
+                step = 0;
+                return false;
+            case 0:
+                if (!folder_is(aircraft)) return give_up();
+                click_row(static_cast<int>(next) - static_cast<int>(top.size()) / 2);
+                step = 1;
+                return false;
+            default:   // inside the folder clicked
+                opened.push_back(upper(fs::path(listed_folder()).filename().string()));
+                step = 2;
+                return give_up();
+            }
+        });
+        ASSERT_TRUE(choose_menu_item("File", "Open Aircraft..."));
+        frames(1);
+        ASSERT_EQ(step, 2) << "the browser did not show the folder clicked";
+        ASSERT_EQ(app_mode, MODE_FLYING);
+    }
+
+    // Into General Aviation, then the floatplane's folder (the row above the
+    // highlight), and its one aircraft file.
+    step = 1;
     inside_frames([&] {
         if (app_mode != MODE_BROWSER_OPEN) return false;
         switch (step) {
-        case -1:   // the browser's first frame puts the list before the pilot
-            step = 0;
+        case 1:   // the browser's first frame
+            step = 2;
             return false;
-        case 0:   // the aircraft folder, its middle row highlighted
-            if (!folder_is(aircraft)) return give_up();
-            click_row(static_cast<int>(next) - static_cast<int>(top.size()) / 2);
-            step = 1;
-            return false;
-        case 1:   // inside the folder clicked
-            opened.push_back(upper(fs::path(listed_folder()).filename().string()));
-            click_path_box_top();
-            step = ++next < top.size() ? 0 : 2;
-            return false;
-        case 2:   // back in the aircraft folder: into General Aviation, then the floatplane's folder
+        case 2:
             if (!folder_is(aircraft)) return give_up();
             click_row(0 - static_cast<int>(top.size()) / 2);
             step = 3;
             return false;
         case 3:
             if (!folder_is(general)) return give_up();
-            click_row(0 - static_cast<int>(planes.size()) / 2);   // the row above the highlight
+            click_row(0 - static_cast<int>(planes.size()) / 2);
             step = 4;
             return false;
-        case 4:   // the floatplane's folder: its one aircraft file, clicked
+        case 4:
             if (!folder_is(general / "Orvell Floatplane")) return give_up();
             click_row(0);
             step = 5;

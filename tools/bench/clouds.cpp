@@ -25,8 +25,8 @@ bool broken_layer()
         sim_weather.cloud_type[1] = 0;
         sim_weather.cloud_base_msl_m[0] = 1500.0f;
         sim_weather.cloud_tops_msl_m[0] = 2500.0f;
-        screen_settings.cloud_puff_count_factor = screen_settings.cloud_puff_size_factor = 1.0f;
-        screen_settings.cloud_shadows_on = 1;
+        screen_settings.cloud_scale_a = screen_settings.cloud_scale_b = 1.0f;
+        screen_settings.cloud_switch = 1;
         for (int k = 0; k < 3; ++k) scene_ambient_rgb[k] = 0.35f, scene_diffuse_rgb[k] = 0.6f;
         sun_angles[1] = 20.0f, sun_angles[2] = 25.0f;
         sun_tangents[0] = 0.36f, sun_tangents[1] = 0.47f;

@@ -170,13 +170,13 @@ void broken_layer()
     sim_weather.cloud_tops_msl_m[0] = 2500.0f;
     sim_weather.visibility_reported_m = 40000.0f;
     sim_weather.rain_percent = sim_weather.thunderstorm_percent = 0.0f;
-    screen_settings.cloud_shadows_on = 1;
+    screen_settings.cloud_switch = 1;
 }
 
 void BM_flying_frame_broken_layer(benchmark::State& state)
 {
     run_case(state, VIEW_FORWARD, bench::sky::clear_day, broken_layer, nothing);
-    screen_settings.cloud_shadows_on = 0;
+    screen_settings.cloud_switch = 0;
 }
 BENCHMARK(BM_flying_frame_broken_layer)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 

@@ -60,15 +60,15 @@ TEST_F(CloudField, PuffsFollowTheirSettingsAndStayInTheirCells)
     // A change of 0.001 leaves them; 0.0011 makes them again, the same for the same settings.
     cloud_cells[40].puffs[0].size = -1.0f;   // a mark a regeneration would wipe
     for (const float f : {1.001f, 1.0f}) {
-        screen_settings.cloud_puff_count_factor = f;
+        screen_settings.cloud_scale_a = f;
         CLOUD_update_draw();
         EXPECT_EQ(cloud_cells[40].puffs[0].size, -1.0f);
         EXPECT_NE(cloud_light.frame, -1);      // a normal step: the cycle goes on
     }
-    screen_settings.cloud_puff_count_factor = 1.0011f;
+    screen_settings.cloud_scale_a = 1.0011f;
     CLOUD_update_draw();
     EXPECT_EQ(cloud_light.frame, -1);          // regenerated and fully relit
-    screen_settings.cloud_puff_count_factor = 1.0f;
+    screen_settings.cloud_scale_a = 1.0f;
     CLOUD_update_draw();
     ASSERT_EQ(cloud_cells[40].puffs.size(), first.size());
     for (size_t k = 0; k < first.size(); ++k) {
@@ -81,9 +81,9 @@ TEST_F(CloudField, PuffsFollowTheirSettingsAndStayInTheirCells)
         float given, held;
     } factors[] = {{0.0f, 0.0f}, {NAN, 0.0f}, {-3.0f, 0.0f}, {INFINITY, 0.0f}, {1e30f, 9.9f}, {2.5f, 2.5f}};
     for (const auto& f : factors) EXPECT_FLOAT_EQ(CLOUD_hold_factor(f.given), f.held) << f.given;
-    screen_settings.cloud_puff_count_factor = NAN;
+    screen_settings.cloud_scale_a = NAN;
     CLOUD_update_draw();
-    EXPECT_EQ(screen_settings.cloud_puff_count_factor, 0.0f);
+    EXPECT_EQ(screen_settings.cloud_scale_a, 0.0f);
     EXPECT_EQ(puff_total(), 0u);
 }
 
@@ -155,12 +155,12 @@ TEST_F(CloudField, ShadowTexturesByCloudTypeAndLight)
     EXPECT_EQ(cloud_shadow_strength, 0.0f);
     EXPECT_EQ(cloud_shadow_texture, 0);
     sun_tangents[0] = 0.0f;
-    screen_settings.cloud_shadows_on = 0;
+    screen_settings.cloud_switch = 0;
     CLOUD_update_draw();
     EXPECT_EQ(cloud_shadow_texture, 0);
 
     // Two cirrus layers: the shadow lies at layer 0's base.
-    screen_settings.cloud_shadows_on = 1;
+    screen_settings.cloud_switch = 1;
     sim_weather.cloud_type[0] = sim_weather.cloud_type[1] = 1;
     sim_weather.cloud_base_msl_m[0] = 7000.0f, sim_weather.cloud_base_msl_m[1] = 9000.0f;
     CLOUD_update_draw();
@@ -170,7 +170,7 @@ TEST_F(CloudField, ShadowTexturesByCloudTypeAndLight)
 TEST_F(CloudField, LightingShadesEachPuffAndWalksTheCycle)
 {
     CLOUD_update_draw();            // the cell box and textures
-    screen_settings.cloud_shadows_on = 0;
+    screen_settings.cloud_switch = 0;
     CLOUD_update_draw();            // no shadow texture: lighting without GL work
 
     // A lone puff after a full relight: ambient plus three quarters of the diffuse.
@@ -181,7 +181,7 @@ TEST_F(CloudField, LightingShadesEachPuffAndWalksTheCycle)
     EXPECT_EQ(cloud_light.frame, -1);
 
     // A hundred normal steps light every puff exactly once.
-    screen_settings.cloud_puff_count_factor = 1.5f;
+    screen_settings.cloud_scale_a = 1.5f;
     CLOUD_update_draw();
     ASSERT_EQ(cloud_light.frame, -1);
     std::vector<std::vector<int>> lit(CLOUD_CELLS);
@@ -213,7 +213,7 @@ TEST_F(CloudField, LightingShadesEachPuffAndWalksTheCycle)
 // a step has sorted the light order.
 TEST_F(CloudField, LightFallsSlantThroughThePuffsNearestTheLightFirst)
 {
-    screen_settings.cloud_shadows_on = 0;
+    screen_settings.cloud_switch = 0;
     CLOUD_update_draw();
     sun_angles[1] = 0.0f, sun_angles[2] = 45.0f;
     lone_puff();
@@ -242,7 +242,7 @@ TEST_F(CloudField, LightFallsSlantThroughThePuffsNearestTheLightFirst)
 // square and is lit 0.3 + 0.5 x 0.75 x 0.75; one 700 m west (u 251) is not.
 TEST_F(CloudField, LightMapTexelsSpanTheFieldAlongX)
 {
-    screen_settings.cloud_shadows_on = 0;
+    screen_settings.cloud_switch = 0;
     CLOUD_update_draw();
     sun_angles[1] = sun_angles[2] = 0.0f;
     lone_puff();
@@ -352,7 +352,7 @@ TEST_F(CloudField, ACycleOfStepsBuildsTheSamePictureAsAFullRelight)
 // -1); smaller moves leave the lighting on its cycle.
 TEST_F(CloudField, LightChangesBeyondTheirStepsRelightAtOnce)
 {
-    screen_settings.cloud_shadows_on = 0;
+    screen_settings.cloud_switch = 0;
     const struct {
         float* value;
         float step;

@@ -86,8 +86,8 @@ protected:
         CONST_fill_random_table();
         weather_stage = weather_stage_state{};
         air_points = air_points_record{};
-        screen_settings.cloud_puff_count_factor = screen_settings.cloud_puff_size_factor = 1.0f;
-        screen_settings.cloud_shadows_on = 1;
+        screen_settings.cloud_scale_a = screen_settings.cloud_scale_b = 1.0f;
+        screen_settings.cloud_switch = 1;
         sim_graphics_misc.cockpit_light_level_r = sim_graphics_misc.cockpit_light_level_g =
             sim_graphics_misc.cockpit_light_level_b = 1.0f;
         for (int k = 0; k < 3; ++k) scene_cockpit_light_rgb[k] = 1.0f;

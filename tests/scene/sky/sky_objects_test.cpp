@@ -364,8 +364,8 @@ TEST_F(SkyObjects, RandomWeatherOverManyFrames)
             w.cloud_base_msl_m[l] = pick({500.0f, 1500.0f, 3000.0f, -200.0f, NAN, INFINITY, 1e12f});
             w.cloud_tops_msl_m[l] = w.cloud_base_msl_m[l] + pick({0.0f, 1000.0f, -500.0f, NAN});
         }
-        screen_settings.cloud_puff_count_factor = pick({1.0f, 0.0f, NAN, -4.0f, 0.3f});
-        screen_settings.cloud_puff_size_factor = pick({1.0f, 2.0f, INFINITY, 50.0f, 0.0f});
+        screen_settings.cloud_scale_a = pick({1.0f, 0.0f, NAN, -4.0f, 0.3f});
+        screen_settings.cloud_scale_b = pick({1.0f, 2.0f, INFINITY, 50.0f, 0.0f});
         w.meteorite_density = static_cast<int32_t>(pick({0, 1, 4, -9, 1e9f}));
         w.thermal_percent = pick({0.0f, 0.5f, 1.0f, NAN});
         w.thermal_altitude_msl_m = pick({3000.0f, NAN, -1e9f});
