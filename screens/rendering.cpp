@@ -96,10 +96,10 @@ void SETUP_rendering_language()
         }
 
     sim_graphics_settings_block& g = sim_graphics_settings;
-    if (BTN_digit_field_int(80.0f, 556.0f, &g.draw_aircrafts, 2, 1.0f, 10.0f, LANG_ui_text(124)))
+    if (BTN_digit_field_int(50.0f, 556.0f, &g.draw_aircrafts, 2, 1.0f, 10.0f, LANG_ui_text(124)))
         PLUGIN_call_event_hook(7, frame_clock, 0.0f, 0, 0);
-    BTN_digit_field_int(80.0f, 506.0f, &g.autogen_level, 2, 0.0f, 5.0f, LANG_ui_text(135));
-    BTN_digit_field_int(165.0f, 506.0f, &g.autogen_distance, 2, 0.0f, 20.0f, LANG_ui_text(136));
+    BTN_digit_field_int(50.0f, 506.0f, &g.autogen_level, 2, 0.0f, 5.0f, LANG_ui_text(135));
+    BTN_digit_field_int(150.0f, 506.0f, &g.autogen_distance, 2, 0.0f, 20.0f, LANG_ui_text(136));
 
     screen_settings_block& ss = screen_settings;
     struct check {
@@ -136,9 +136,8 @@ void SETUP_rendering_language()
     BTN_digit_field(370.0f, 280.0f, &v.field_of_view_horizontal_deg, 4, 1, -180.0f, 180.0f, LANG_ui_text(139));
     BTN_digit_field(370.0f, 230.0f, &v.field_of_view_vertical_deg, 4, 1, -180.0f, 180.0f, LANG_ui_text(141));
     BTN_digit_field(370.0f, 180.0f, &v.field_of_view_roll_deg, 4, 1, -180.0f, 180.0f, LANG_ui_text(583));
-    // The shifts stand right of the turns, clear of the turns' fields.
-    BTN_digit_field(560.0f, 280.0f, &v.field_of_view_horizontal_ratio, 3, 2, -9.9f, 9.9f, LANG_ui_text(140));
-    BTN_digit_field(560.0f, 230.0f, &v.field_of_view_vertical_ratio, 3, 2, -9.9f, 9.9f, LANG_ui_text(142));
+    BTN_digit_field(430.0f, 280.0f, &v.field_of_view_horizontal_ratio, 3, 2, -9.9f, 9.9f, LANG_ui_text(140));
+    BTN_digit_field(430.0f, 230.0f, &v.field_of_view_vertical_ratio, 3, 2, -9.9f, 9.9f, LANG_ui_text(142));
     BTN_check_box(700.0f, 280.0f, &ss.planet_view_flag_a, LANG_ui_text(537), 0);
     BTN_check_box(700.0f, 230.0f, &ss.planet_view_flag_b, LANG_ui_text(538), 0);
 
