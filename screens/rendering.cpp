@@ -75,17 +75,17 @@ void SETUP_rendering_language()
     const float preview_h = third_top - 10.0f - second_top;
     BTN_frame2(STYLE_BOX, preview_x, preview_y, preview_w, preview_h, "");
 
-    BTN_digit_field_int(110.0f, 645.0f, &screen.requested_width, 4, 1024.0f, 9999.0f, LANG_ui_text(121));
-    BTN_digit_field_int(180.0f, 645.0f, &screen.requested_height, 4, 768.0f, 9999.0f, LANG_ui_text(122));
+    BTN_digit_field_int(110.0f, 645.0f, &screen.res_width, 4, 1024.0f, 9999.0f, LANG_ui_text(121));
+    BTN_digit_field_int(180.0f, 645.0f, &screen.res_height, 4, 768.0f, 9999.0f, LANG_ui_text(122));
     char label[TEXT_SIZE];
     SCREEN_help_label(LANG_ui_text(119), label, TEXT_SIZE);
     BTN_text_list(170.0f, 692.0f, &screen.rendering_res, LANG_ui_text(118), label);
     BTN_check_box(640.0f, 692.0f, &screen.requested_full_screen, LANG_ui_text(120), 0);
 
-    int depth_choice = screen.requested_depth == 32 ? 1 : 0;
+    int depth_choice = screen.res_bits == 32 ? 1 : 0;
     SCREEN_help_label(LANG_ui_text(214), label, TEXT_SIZE);
     BTN_text_list(320.0f, 645.0f, &depth_choice, LANG_ui_text(123), label);
-    screen.requested_depth = depth_choice == 1 ? 32 : 16;
+    screen.res_bits = depth_choice == 1 ? 32 : 16;
 
     // Any language click, the current one too, reloads the texts and menus.
     int& language = sim_operation_prefs_misc.language;

@@ -72,6 +72,10 @@ void SETUP_aircraft_paths()
     SCREEN_place_box(0.0f, STYLE_GROUP, 10.0f, 10.0f, -1.0f, 206.0f, "");
     SCREEN_place_box(0.0f, STYLE_GROUP, 10.0f, frame_next_y, -1.0f, -1.0f, "");
 
+    // The five aircraft paths (acf_paths) are the situations' own
+    // situation_acf_paths, and the two start states (start_state_a and
+    // start_state_b) their situation_start_values[0] and [1]: speed, altitude
+    // and heading each. One store, so the situations read what is set here.
     screen_settings_block& ss = screen_settings;
     const float ys[SITUATION_ACF_PATHS] = {350.0f, 325.0f, 300.0f, 275.0f, 250.0f};
     const int captions[SITUATION_ACF_PATHS] = {618, 619, 691, 692, 693};

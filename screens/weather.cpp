@@ -204,7 +204,9 @@ void weather_tab()
     storm_radar();
 
     if (BTN_push_button(824.0f, 28.0f, 0, 1, LANG_ui_text(348))) {
-        weather_seed = UTIL_rand() * 1001 / 32768;   // the storm grid's seed
+        // The storm seed (storm_seed) is the program's weather_seed, which
+        // the storm grid reads.
+        weather_seed = UTIL_rand() * 1001 / 32768;
         const int planet = sim_graphics_scenery.current_planet == PLANET_MARS ? PLANET_MARS : PLANET_EARTH;
         for (int bx = 0; bx < row_blocks[planet]; ++bx)
             for (int bz = 0; bz < col_blocks[planet]; ++bz) ATMO_storm_grid_tile(bx, bz);

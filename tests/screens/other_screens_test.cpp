@@ -87,10 +87,10 @@ TEST_F(OtherScreens, RenderingFrameRateAndTextureReadOuts)
     EXPECT_NEAR(screen_settings.systems_period, 0.04f, 1e-6f);
 
     // A colour depth other than 16 or 32 becomes 16.
-    screen.requested_depth = 24;
+    screen.res_bits = 24;
     text(123, "16-32");
     SETUP_rendering_language();
-    EXPECT_EQ(screen.requested_depth, 16);
+    EXPECT_EQ(screen.res_bits, 16);
 
     // Below 12.5 frames a second the field holds 12.5.
     screen_settings.systems_period = 0.2f;
