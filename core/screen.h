@@ -29,9 +29,9 @@ struct screen_record {
     // The resolution preferences, applied at the next start: after they are
     // read the width is kept within 1024..9999 (else 1024), the height within
     // 768..9999 (else 768), and the four are copied into the live fields.
-    int32_t requested_width;
-    int32_t requested_height;
-    int32_t requested_depth;
+    int32_t res_width;
+    int32_t res_height;
+    int32_t res_bits;
     int32_t requested_full_screen;
     float ui_scale;               // pixels per interface unit
     float ui_side_margin;         // interface units left free on each side of a wide window

@@ -15,11 +15,10 @@
 
 namespace {
 
-constexpr float AXIS_LIST_X = 70.0f;
-constexpr float AXIS_READING_X = 165.0f;
-constexpr float AXIS_REVERSE_X = 331.0f;
-// The functions' first column, its captions clear of the button selector's last.
-constexpr float FUNCTION_COLUMN_X = 600.0f;
+constexpr float AXIS_LIST_X = 93.0f;
+constexpr float AXIS_READING_X = 155.0f;
+constexpr float AXIS_REVERSE_X = 330.0f;
+constexpr float FUNCTION_COLUMN_X = 545.0f;
 
 void reset_calibration(int axis)
 {
@@ -58,15 +57,13 @@ void JOY_setup_screen()
     JOY_poll(&s[0], &s[1], &s[2], &s[3], &s[4], &s[5], &s[6], &s[7], &s[8], &s[9], &s[10], &s[11], 0);
 
     if (direct) {
-        char reverse_label[TEXT_SIZE];
-        std::snprintf(reverse_label, sizeof reverse_label, "|%s", LANG_ui_text(6));
         for (int i = 0; i < JOYSTICK_AXES; ++i) {
             const float y = top - 117.0f - 40.0f * static_cast<float>(i);
             // The function list, the reading with its caption clear of the
             // list, and the reverse switch captioned on its right, short of
             // the button selector.
             if (BTN_text_list(AXIS_LIST_X, y, &j.joystick_axis_assignments[i], LANG_ui_text(3), "")) reset_calibration(i);
-            BTN_check_box(AXIS_REVERSE_X, y, &j.joystick_axis_reverse[i], reverse_label, 0);
+            BTN_check_box(AXIS_REVERSE_X, y, &j.joystick_axis_reverse[i], LANG_ui_text(6), 0);
             const int style = j.joystick_axis_assignments[i] == JOY_AXIS_NONE ? 1 : 0;
             float shown = j.joystick_axis_values[i];
             BTN_slider(AXIS_READING_X, y, style, j.joystick_axis_minimum[i], j.joystick_axis_maximum[i], &shown, 0,

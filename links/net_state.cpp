@@ -132,9 +132,9 @@ gset_row gset_row_of(int n)
     sim_graphics_view_block& v = sim_graphics_view;
     switch (n) {
     case 0: return {GSET_INT, &screen.rendering_res, nullptr};
-    case 1: return {GSET_INT, &screen.requested_width, nullptr};
-    case 2: return {GSET_INT, &screen.requested_height, nullptr};
-    case 3: return {GSET_INT, &screen.requested_depth, nullptr};
+    case 1: return {GSET_INT, &screen.res_width, nullptr};
+    case 2: return {GSET_INT, &screen.res_height, nullptr};
+    case 3: return {GSET_INT, &screen.res_bits, nullptr};
     case 4: return {GSET_INT, &screen.requested_full_screen, nullptr};
     case 5: return {GSET_INT, &g.draw_aircrafts, nullptr};
     case 6: return {GSET_INT, &g.autogen_level, nullptr};

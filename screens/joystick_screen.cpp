@@ -32,13 +32,12 @@ void response_sliders()
 {
     sim_joystick_block& j = sim_joystick;
     screen_settings_block& ss = screen_settings;
-    // Both columns stand far enough in for the captions left of their tracks.
-    BTN_slider(130.0f, 620.0f, 0, 0.5f, 1.0f, &j.joystick_pitch_sensitivity, 1, LANG_ui_text(164), "");
-    BTN_slider(130.0f, 580.0f, 0, 0.5f, 1.0f, &j.joystick_roll_sensitivity, 1, LANG_ui_text(165), "");
-    BTN_slider(130.0f, 540.0f, 0, 0.5f, 1.0f, &j.joystick_heading_sensitivity, 1, LANG_ui_text(166), "");
-    BTN_slider(430.0f, 620.0f, 0, 0.0f, 1.0f, &ss.pitch_rate_damping, 1, LANG_ui_text(163), "");
-    BTN_slider(430.0f, 580.0f, 0, 0.0f, 1.0f, &ss.roll_rate_damping, 1, LANG_ui_text(117), "");
-    BTN_slider(430.0f, 540.0f, 0, 0.0f, 1.0f, &ss.yaw_rate_damping, 1, LANG_ui_text(198), "");
+    BTN_slider(30.0f, 620.0f, 0, 0.5f, 1.0f, &j.joystick_pitch_sensitivity, 1, LANG_ui_text(164), "");
+    BTN_slider(30.0f, 580.0f, 0, 0.5f, 1.0f, &j.joystick_roll_sensitivity, 1, LANG_ui_text(165), "");
+    BTN_slider(30.0f, 540.0f, 0, 0.5f, 1.0f, &j.joystick_heading_sensitivity, 1, LANG_ui_text(166), "");
+    BTN_slider(330.0f, 620.0f, 0, 0.0f, 1.0f, &ss.pitch_rate_damping, 1, LANG_ui_text(163), "");
+    BTN_slider(330.0f, 580.0f, 0, 0.0f, 1.0f, &ss.roll_rate_damping, 1, LANG_ui_text(117), "");
+    BTN_slider(330.0f, 540.0f, 0, 0.0f, 1.0f, &ss.yaw_rate_damping, 1, LANG_ui_text(198), "");
     BTN_check_box(800.0f, 660.0f, &sim_operation_prefs.auto_coordinate_helos, LANG_ui_text(162), 0);
 }
 
@@ -65,6 +64,9 @@ void draw_null_zones()
     OGL_fill_rect(DISPLAY_COLOUR, 0.5f, cx - zx / 2.0f, cy - zy / 2.0f, zx, zy);
     const float sx = cx + 50.0f * std::clamp(w[1], -1.0f, 1.0f), sy = cy - 50.0f * std::clamp(w[0], -1.0f, 1.0f);
     OGL_fill_rect(DISPLAY_COLOUR, 1.0f, sx - 1.5f, sy - 1.5f, 3.0f, 3.0f);
+    // The display row's places are x 45 (the square, which shows pitch and
+    // roll) and 185 to 485 by 30; the ten other words take the places from
+    // 185 in their order, so the last place, 485, stays empty.
     constexpr float bar_x[JOYSTICK_DISPLAY_WORDS - 2] = {185, 215, 245, 275, 305, 335, 365, 395, 425, 455};
     for (int k = 2; k < JOYSTICK_DISPLAY_WORDS; ++k) {
         const float x = bar_x[k - 2];
@@ -135,10 +137,12 @@ void equipment_tab()
     sim_graphics_view_block& v = sim_graphics_view;
     BTN_digit_field_int(180.0f, 85.0f, &v.number_elumens_projections, 1, 0.0f, 4.0f, LANG_ui_text(621));
     BTN_digit_field_int(300.0f, 85.0f, &v.elumens_tex_width, 4, 1.0f, 1024.0f, LANG_ui_text(622));
-    BTN_digit_field_int(460.0f, 85.0f, &v.elumens_tex_height, 4, 1.0f, 1024.0f, LANG_ui_text(623));
+    // One unit right of 355: there its digit arrows (x - 9 onward) would
+    // overlap the last arrows of the width field (up to 300 + 47) by a unit.
+    BTN_digit_field_int(356.0f, 85.0f, &v.elumens_tex_height, 4, 1.0f, 1024.0f, LANG_ui_text(623));
     BTN_digit_field(150.0f, 35.0f, &v.elumens_ref_psi, 3, 0, -180.0f, 180.0f, LANG_ui_text(624));
     BTN_digit_field(200.0f, 35.0f, &v.elumens_ref_the, 3, 0, -180.0f, 180.0f, "");
-    BTN_digit_field(300.0f, 35.0f, &v.elumens_ref_phi, 3, 0, -180.0f, 180.0f, LANG_ui_text(625));
+    BTN_digit_field(250.0f, 35.0f, &v.elumens_ref_phi, 3, 0, -180.0f, 180.0f, LANG_ui_text(625));
 
     // At most one console model is set.
     SCREEN_help_label(LANG_ui_text(157), help, TEXT_SIZE);

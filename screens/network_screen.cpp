@@ -60,13 +60,10 @@ constexpr table_column columns[4] = {
     {53, 81, 540.0f, {55, 57, 59, 64, 70, 72, 78}, 7},
     {82, 106, 780.0f, {90, 92, 94, 97}, 4},
 };
-// The first row of the table, below the headings of its four box columns.
-constexpr float TABLE_TOP_Y = 656.0f;
-// The headings of the box columns (sent, written, graphed, shown), on two
-// staggered lines so that neighbours do not run into each other.
-constexpr int HEADING_FIRST_ENTRY = 545;
-// The element-table switches, two rows below the last column's last group.
-constexpr float ELEMENT_TABLE_TOP_Y = 116.0f;
+// The first row of the table.
+constexpr float TABLE_TOP_Y = 680.0f;
+// The element-table switches, below the last column.
+constexpr float ELEMENT_TABLE_TOP_Y = 86.0f;
 
 float role_row_y(int i)
 {
@@ -81,23 +78,16 @@ void data_table()
     const float tx = SCREEN_width() / 2.0f - 3.0f * static_cast<float>(std::strlen(title));
     OGL_draw_string(LABEL_COLOUR, tx, 10.0f, title, 9999.0f, LABEL_FONT);
 
-    char help[4][TEXT_SIZE];
-    for (int b = 0; b < 4; ++b) SCREEN_help_label(LANG_ui_text(533 + b), help[b], TEXT_SIZE);
     sim_network_dataout_block& d = sim_network_dataout;
     int32_t* selections[4] = {d.data_to_internet, d.data_to_disk, d.data_to_graph, d.data_to_screen};
 
     for (const table_column& c : columns) {
-        for (int b = 0; b < 4; ++b) {
-            const char* heading = LANG_ui_text(HEADING_FIRST_ENTRY + b);
-            const float hx = c.x + 18.0f * static_cast<float>(b) - static_cast<float>(OGL_string_width(heading)) / 2.0f;
-            BTN_draw_label(hx, TABLE_TOP_Y + (b % 2 == 0 ? 30.0f : 18.0f), 1, heading);
-        }
         for (int g = c.first; g <= c.last; ++g) {
             int row = g - c.first;
             for (int s = 0; s < c.spacer_count; ++s)
                 if (c.spacers[s] < g) ++row;
             const float x = c.x, y = TABLE_TOP_Y - 18.0f * static_cast<float>(row);
-            for (int b = 0; b < 4; ++b) BTN_check_box(x + 18.0f * b, y, &selections[b][g], help[b], 1);
+            for (int b = 0; b < 4; ++b) BTN_check_box(x + 18.0f * b, y, &selections[b][g], LANG_ui_text(533 + b), 1);
             if (g < 100)
                 OGL_draw_string_fmt(LABEL_COLOUR, x - 24.0f, y, static_cast<float>(g), 2, 0, 0, LABEL_FONT);
             else
@@ -106,18 +96,13 @@ void data_table()
         }
     }
     SETUP_network_limit_selections();
-    // The element tables below the last column, captioned on their right
-    // like the groups: on the left their captions would run into the third
-    // column's names; each on one line (the leading dash), clear of the next.
     const struct {
         int32_t* value;
         int entry;
     } elements[3] = {{&d.dump_parts_props, 113}, {&d.dump_parts_wings, 114}, {&d.dump_parts_vstabs, 115}};
-    for (int e = 0; e < 3; ++e) {
-        char label[TEXT_SIZE];
-        std::snprintf(label, sizeof label, "|-%s", LANG_ui_text(elements[e].entry));
-        BTN_check_box(780.0f, ELEMENT_TABLE_TOP_Y - 18.0f * static_cast<float>(e), elements[e].value, label, 1);
-    }
+    for (int e = 0; e < 3; ++e)
+        BTN_check_box(780.0f, ELEMENT_TABLE_TOP_Y - 18.0f * static_cast<float>(e), elements[e].value,
+                      LANG_ui_text(elements[e].entry), 1);
 }
 
 void connections()
@@ -128,10 +113,6 @@ void connections()
     BTN_draw_label(20.0f, 670.0f, 1, LANG_ui_text(257));
     BTN_draw_label(20.0f, 660.0f, 1, LANG_ui_text(258));
     BTN_draw_label(300.0f, 660.0f, 1, net_link.net_own_ip);
-    // The switches' caption heads their column: beside each box it would run
-    // into the port field.
-    const char* on = LANG_ui_text(709);
-    BTN_draw_label(185.0f - static_cast<float>(OGL_string_width(on)) / 2.0f, role_row_y(0) + 20.0f, 1, on);
 
     bool address_refused = false, port_refused = false;
     for (int i = 0; i < NETWORK_SCREEN_ROLES; ++i) {
@@ -140,12 +121,17 @@ void connections()
         if (i == 0) BTN_draw_label(233.0f, y - 10.0f, 1, LANG_ui_text(700));
         if (i >= 5) BTN_draw_label(233.0f, y - 10.0f, 1, LANG_ui_text(700 + i - 4));
         if (net_slot_enabled[i]) {
+            // Plain text fields would take a port above 65535, which the link
+            // takes modulo 65536 and so sends to another port without a word,
+            // and an address part above 255, which leaves the role silently
+            // unusable. These fields refuse such a key, keep the value from
+            // before the typing and say under the fields what they take.
             address_refused |= BTN_text_field_checked(20.0f, y, net_ip_text[i], NET_IP_TEXT_SIZE, i, "",
                                                       SETUP_network_address_check, network_screen.kept_ip[i]);
             port_refused |= BTN_text_field_checked(130.0f, y, net_port_text[i], NET_PORT_TEXT_SIZE, 20 + i, "",
                                                    SETUP_network_port_check, network_screen.kept_port[i]);
         }
-        if (BTN_check_box(185.0f, y, &net_slot_enabled[i], "", 1)) SETUP_network_role_clicked(i);
+        if (BTN_check_box(185.0f, y, &net_slot_enabled[i], LANG_ui_text(709), 1)) SETUP_network_role_clicked(i);
         // An address keeps only its digits and points: the text ends at any other character.
         for (char& ch : net_ip_text[i])
             if (!((ch >= '0' && ch <= '9') || ch == '.')) ch = 0;

@@ -75,17 +75,17 @@ void SETUP_rendering_language()
     const float preview_h = third_top - 10.0f - second_top;
     BTN_frame2(STYLE_BOX, preview_x, preview_y, preview_w, preview_h, "");
 
-    BTN_digit_field_int(110.0f, 645.0f, &screen.requested_width, 4, 1024.0f, 9999.0f, LANG_ui_text(121));
-    BTN_digit_field_int(180.0f, 645.0f, &screen.requested_height, 4, 768.0f, 9999.0f, LANG_ui_text(122));
+    BTN_digit_field_int(110.0f, 645.0f, &screen.res_width, 4, 1024.0f, 9999.0f, LANG_ui_text(121));
+    BTN_digit_field_int(180.0f, 645.0f, &screen.res_height, 4, 768.0f, 9999.0f, LANG_ui_text(122));
     char label[TEXT_SIZE];
     SCREEN_help_label(LANG_ui_text(119), label, TEXT_SIZE);
     BTN_text_list(170.0f, 692.0f, &screen.rendering_res, LANG_ui_text(118), label);
     BTN_check_box(640.0f, 692.0f, &screen.requested_full_screen, LANG_ui_text(120), 0);
 
-    int depth_choice = screen.requested_depth == 32 ? 1 : 0;
+    int depth_choice = screen.res_bits == 32 ? 1 : 0;
     SCREEN_help_label(LANG_ui_text(214), label, TEXT_SIZE);
     BTN_text_list(320.0f, 645.0f, &depth_choice, LANG_ui_text(123), label);
-    screen.requested_depth = depth_choice == 1 ? 32 : 16;
+    screen.res_bits = depth_choice == 1 ? 32 : 16;
 
     // Any language click, the current one too, reloads the texts and menus.
     int& language = sim_operation_prefs_misc.language;
@@ -96,10 +96,10 @@ void SETUP_rendering_language()
         }
 
     sim_graphics_settings_block& g = sim_graphics_settings;
-    if (BTN_digit_field_int(80.0f, 556.0f, &g.draw_aircrafts, 2, 1.0f, 10.0f, LANG_ui_text(124)))
+    if (BTN_digit_field_int(50.0f, 556.0f, &g.draw_aircrafts, 2, 1.0f, 10.0f, LANG_ui_text(124)))
         PLUGIN_call_event_hook(7, frame_clock, 0.0f, 0, 0);
-    BTN_digit_field_int(80.0f, 506.0f, &g.autogen_level, 2, 0.0f, 5.0f, LANG_ui_text(135));
-    BTN_digit_field_int(165.0f, 506.0f, &g.autogen_distance, 2, 0.0f, 20.0f, LANG_ui_text(136));
+    BTN_digit_field_int(50.0f, 506.0f, &g.autogen_level, 2, 0.0f, 5.0f, LANG_ui_text(135));
+    BTN_digit_field_int(150.0f, 506.0f, &g.autogen_distance, 2, 0.0f, 20.0f, LANG_ui_text(136));
 
     screen_settings_block& ss = screen_settings;
     struct check {
@@ -136,9 +136,8 @@ void SETUP_rendering_language()
     BTN_digit_field(370.0f, 280.0f, &v.field_of_view_horizontal_deg, 4, 1, -180.0f, 180.0f, LANG_ui_text(139));
     BTN_digit_field(370.0f, 230.0f, &v.field_of_view_vertical_deg, 4, 1, -180.0f, 180.0f, LANG_ui_text(141));
     BTN_digit_field(370.0f, 180.0f, &v.field_of_view_roll_deg, 4, 1, -180.0f, 180.0f, LANG_ui_text(583));
-    // The shifts stand right of the turns, clear of the turns' fields.
-    BTN_digit_field(560.0f, 280.0f, &v.field_of_view_horizontal_ratio, 3, 2, -9.9f, 9.9f, LANG_ui_text(140));
-    BTN_digit_field(560.0f, 230.0f, &v.field_of_view_vertical_ratio, 3, 2, -9.9f, 9.9f, LANG_ui_text(142));
+    BTN_digit_field(430.0f, 280.0f, &v.field_of_view_horizontal_ratio, 3, 2, -9.9f, 9.9f, LANG_ui_text(140));
+    BTN_digit_field(430.0f, 230.0f, &v.field_of_view_vertical_ratio, 3, 2, -9.9f, 9.9f, LANG_ui_text(142));
     BTN_check_box(700.0f, 280.0f, &ss.planet_view_flag_a, LANG_ui_text(537), 0);
     BTN_check_box(700.0f, 230.0f, &ss.planet_view_flag_b, LANG_ui_text(538), 0);
 

@@ -55,15 +55,16 @@ void SETUP_sound()
     BTN_screen_frame(1, INNER_NONE);
     SCREEN_place_box(0.0f, FRAME_STYLE_BOX, -1.0f, -1.0f, -1.0f, 140.0f, "");
 
-    // The boxes stand far enough in for their captions, which end left of them.
-    BTN_check_box(176.0f, 265.0f, &sim_operation_sound.sound_on, LANG_ui_text(191), 0);
-    BTN_check_box(196.0f, 245.0f, &sim_operation_prefs.has_headset_on, LANG_ui_text(192), 0);
-    BTN_check_box(176.0f, 225.0f, &sim_operation_prefs.warn_bb, LANG_ui_text(193), 0);
-    BTN_check_box(176.0f, 205.0f, &screen_settings.radio_chatter_on, LANG_ui_text(194), 0);
-    BTN_check_box(176.0f, 185.0f, &sim_operation_sound.speech_on, LANG_ui_text(195), 0);
-    BTN_check_box(176.0f, 165.0f, &sim_operation_prefs.text_out, LANG_ui_text(196), 0);
+    BTN_check_box(26.0f, 265.0f, &sim_operation_sound.sound_on, LANG_ui_text(191), 0);
+    BTN_check_box(46.0f, 245.0f, &sim_operation_prefs.has_headset_on, LANG_ui_text(192), 0);
+    BTN_check_box(26.0f, 225.0f, &sim_operation_prefs.warn_bb, LANG_ui_text(193), 0);
+    BTN_check_box(26.0f, 205.0f, &screen_settings.radio_chatter_on, LANG_ui_text(194), 0);
+    BTN_check_box(26.0f, 185.0f, &sim_operation_sound.speech_on, LANG_ui_text(195), 0);
+    BTN_check_box(26.0f, 165.0f, &sim_operation_prefs.text_out, LANG_ui_text(196), 0);
 
-    BTN_slider(400.0f, 243.0f, 0, 0.01f, 1.0f, &screen_settings.master_volume, 1, LANG_ui_text(628), "");
+    // The volume (sound_volume) is the sound engine's master_volume, the
+    // factor on every sound level.
+    BTN_slider(310.0f, 243.0f, 0, 0.01f, 1.0f, &screen_settings.master_volume, 1, LANG_ui_text(628), "");
 
     if (sim_operation_sound.has_speech_synth) {
         text(20.0f, 130.0f, 284);

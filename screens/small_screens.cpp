@@ -54,8 +54,7 @@ void SETUP_operation_prefs()
         {249.0f, &p.warn_framerate_low, 206},    {269.0f, &sim_operation_misc.debug_network, 514},
         {289.0f, &log_frame_timing, 998},
     };
-    // The boxes stand far enough in for their captions, which end left of them.
-    for (const row& r : rows) BTN_check_box(200.0f, h - r.below_top, r.value, LANG_ui_text(r.entry), 0);
+    for (const row& r : rows) BTN_check_box(26.0f, h - r.below_top, r.value, LANG_ui_text(r.entry), 0);
 }
 
 void SETUP_display_name_of_path(const char* path, char* out)
@@ -73,12 +72,19 @@ void SETUP_aircraft_paths()
     SCREEN_place_box(0.0f, STYLE_GROUP, 10.0f, 10.0f, -1.0f, 206.0f, "");
     SCREEN_place_box(0.0f, STYLE_GROUP, 10.0f, frame_next_y, -1.0f, -1.0f, "");
 
+    // The five aircraft paths (acf_paths) are the situations' own
+    // situation_acf_paths, and the two start states (start_state_a and
+    // start_state_b) their situation_start_values[0] and [1]: speed, altitude
+    // and heading each. One store, so the situations read what is set here.
     screen_settings_block& ss = screen_settings;
     const float ys[SITUATION_ACF_PATHS] = {350.0f, 325.0f, 300.0f, 275.0f, 250.0f};
     const int captions[SITUATION_ACF_PATHS] = {618, 619, 691, 692, 693};
     for (int k = 0; k < SITUATION_ACF_PATHS; ++k) {
         char* path = ss.situation_acf_paths[k];
-        path[TEXT_SIZE - 1] = 0;   // a path from the preference file is cut at 499
+        // A path from the preference file may fill all 500 bytes with no end
+        // byte; reading its display name would then run past the buffer. Its
+        // last byte is made the end, so such a path is cut at 499 characters.
+        path[TEXT_SIZE - 1] = 0;
         char name[TEXT_SIZE];
         SETUP_display_name_of_path(path, name);
         BTN_file_field(55.0f, ys[k], name, path, KIND_AIRCRAFT, MODE_BROWSER_OPEN, LANG_ui_text(captions[k]));
@@ -89,10 +95,9 @@ void SETUP_aircraft_paths()
     BTN_digit_field_auto(205.0f, 165.0f, &a[0], 5, 0, 0, LANG_ui_text(694));
     BTN_digit_field_auto(195.0f, 115.0f, &a[1], 6, 0, 0, LANG_ui_text(695));
     BTN_digit_field(225.0f, 65.0f, &a[2], 3, 0, 0.0f, 360.0f, LANG_ui_text(696));
-    // The second column far enough right for its captions to clear the first.
-    BTN_digit_field_auto(405.0f, 165.0f, &b[0], 5, 0, 0, LANG_ui_text(697));
-    BTN_digit_field_auto(395.0f, 115.0f, &b[1], 6, 0, 0, LANG_ui_text(698));
-    BTN_digit_field(425.0f, 65.0f, &b[2], 3, 0, 0.0f, 360.0f, LANG_ui_text(699));
+    BTN_digit_field_auto(285.0f, 165.0f, &b[0], 5, 0, 0, LANG_ui_text(697));
+    BTN_digit_field_auto(275.0f, 115.0f, &b[1], 6, 0, 0, LANG_ui_text(698));
+    BTN_digit_field(305.0f, 65.0f, &b[2], 3, 0, 0.0f, 360.0f, LANG_ui_text(699));
 }
 
 void SETUP_text_pages()

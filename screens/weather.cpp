@@ -47,9 +47,8 @@ void int_text(float v, char* out) { UTIL_int_to_text(SCREEN_int(v), out, 1); }
 
 void waves_tab()
 {
-    // The read-outs stand right of their captions.
-    BTN_frame1(9, 160.0f, 168.0f, 44.0f);
-    BTN_frame1(9, 160.0f, 118.0f, 44.0f);
+    BTN_frame1(9, 144.0f, 168.0f, 44.0f);
+    BTN_frame1(9, 144.0f, 118.0f, 44.0f);
     SCREEN_text(54.0f, 165.0f, 4);
     SCREEN_text(60.0f, 115.0f, 5);
     float amplitude_ft = UTIL_finite_or_zero(sim_weather.wave_amplitude) / UNIT.ft_to_mtrs;
@@ -59,8 +58,8 @@ void waves_tab()
     const float length_ft = sim_weather.wave_length / UNIT.ft_to_mtrs;
     const float speed_kt = 1.34f * std::sqrt(length_ft);
     sim_weather.wave_speed = speed_kt * UNIT.kts_to_mps;
-    OGL_draw_string_fmt(46, 148.0f, 165.0f, length_ft, 3, 0, 0, 104);
-    OGL_draw_string_fmt(46, 148.0f, 115.0f, speed_kt, 3, 0, 0, 104);
+    OGL_draw_string_fmt(46, 132.0f, 165.0f, length_ft, 3, 0, 0, 104);
+    OGL_draw_string_fmt(46, 132.0f, 115.0f, speed_kt, 3, 0, 0, 104);
     float dir = static_cast<float>(sim_weather.wave_dir);
     BTN_digit_field(130.0f, 65.0f, &dir, 3, 0, 0.0f, 360.0f, LANG_ui_text(188));
     sim_weather.wave_dir = static_cast<int>(dir);
@@ -80,7 +79,8 @@ void random_weather()
     sim_weather.wind_turbulence_percent = (r() + 0.5f) * s;
     ATMO_turbulence(1.0f);
 
-    // The lowest random cloud stands just above the area's lowest ground.
+    // The reference height of the lowest random cloud is the loaded area's
+    // lowest ground, so no random cloud base lies under the terrain.
     const float ground = std::isfinite(terrain_elevation_low) ? terrain_elevation_low : 0.0f;
     const float lo = std::min(ground + 15.2f, 9144.0f), hi = std::max(ground + 15.2f, 9144.0f);
     float* heights[4] = {&sim_weather.cloud_base_msl_m[0], &sim_weather.cloud_tops_msl_m[0],
@@ -162,7 +162,10 @@ void weather_tab()
         for (int q = 0; q < 5; ++q) {
             char text[TEXT_SIZE];
             int_text(*values[q], text);
-            // Below the three height fields, the highest slider's value clear of the lowest field.
+            // The rows start at y 470, below the three height fields: from 582
+            // up, the first and second quantities' sliders (x 432..608 with
+            // their knobs) would cross the height fields at x 490 (y 560..697
+            // with their arrows), so neither could be read or clicked.
             const float y = 470.0f + 30.0f * static_cast<float>(i) - 104.0f * static_cast<float>(q);
             BTN_slider(442.0f, y, 6 + i, 0.0f, highs[q], values[q], 1, i == 1 ? LANG_ui_text(175 + q) : "", text);
         }
@@ -201,6 +204,8 @@ void weather_tab()
     storm_radar();
 
     if (BTN_push_button(824.0f, 28.0f, 0, 1, LANG_ui_text(348))) {
+        // The storm seed (storm_seed) is the program's weather_seed, which
+        // the storm grid reads.
         weather_seed = UTIL_rand() * 1001 / 32768;
         const int planet = sim_graphics_scenery.current_planet == PLANET_MARS ? PLANET_MARS : PLANET_EARTH;
         for (int bx = 0; bx < row_blocks[planet]; ++bx)

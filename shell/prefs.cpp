@@ -409,9 +409,9 @@ void transfer_replay_ring(const transfer& t)
 
 void transfer_resolution(const transfer& t)
 {
-    t.i(1, screen.requested_width);
-    t.i(1, screen.requested_height);
-    t.i(1, screen.requested_depth);
+    t.i(1, screen.res_width);
+    t.i(1, screen.res_height);
+    t.i(1, screen.res_bits);
     t.i(1, screen.requested_full_screen);
     t.i(1, sim_operation_prefs_misc.language);
 }
@@ -419,13 +419,13 @@ void transfer_resolution(const transfer& t)
 // Keeps the requested size within the usable range and makes it the live one.
 void apply_resolution()
 {
-    if (screen.requested_width < SCREEN_MIN_WIDTH || screen.requested_width > SCREEN_MAX_SIZE)
-        screen.requested_width = SCREEN_MIN_WIDTH;
-    if (screen.requested_height < SCREEN_MIN_HEIGHT || screen.requested_height > SCREEN_MAX_SIZE)
-        screen.requested_height = SCREEN_MIN_HEIGHT;
-    screen.window_width = screen.requested_width;
-    screen.window_height = screen.requested_height;
-    screen.colour_depth = screen.requested_depth;
+    if (screen.res_width < SCREEN_MIN_WIDTH || screen.res_width > SCREEN_MAX_SIZE)
+        screen.res_width = SCREEN_MIN_WIDTH;
+    if (screen.res_height < SCREEN_MIN_HEIGHT || screen.res_height > SCREEN_MAX_SIZE)
+        screen.res_height = SCREEN_MIN_HEIGHT;
+    screen.window_width = screen.res_width;
+    screen.window_height = screen.res_height;
+    screen.colour_depth = screen.res_bits;
     screen.full_screen = screen.requested_full_screen;
 }
 

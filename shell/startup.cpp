@@ -122,9 +122,9 @@ void STARTUP_display_defaults()
     screen.colour_depth = 16;
     screen.rendering_res = 3;
     sim_operation_prefs_misc.language = -1;
-    screen.requested_width = screen.window_width;
-    screen.requested_height = screen.window_height;
-    screen.requested_depth = screen.colour_depth;
+    screen.res_width = screen.window_width;
+    screen.res_height = screen.window_height;
+    screen.res_bits = screen.colour_depth;
     screen.requested_full_screen = 1;
     PREFS_read_write(PREFS_KIND_RESOLUTION, PREFS_READ, pref_path_resolution);
 }

@@ -35,9 +35,9 @@ int main(int argc, char** argv)
         std::printf("gen_default_prefs: kept %s\n", path.c_str());
         return 0;
     }
-    screen.requested_width = 1024;
-    screen.requested_height = 768;
-    screen.requested_depth = 32;
+    screen.res_width = 1024;
+    screen.res_height = 768;
+    screen.res_bits = 32;
     screen.requested_full_screen = 0;   // a window on the desktop
     sim_operation_prefs_misc.language = 0;   // English
     PREFS_read_write(PREFS_KIND_RESOLUTION, PREFS_WRITE, path.c_str());

@@ -73,7 +73,7 @@ TEST_F(DataOnScreen, ANegativeLongitudeShowsItsMinusAndItsFullStop)
     // The position group's fourth box (shown on the screen), in the table's
     // first column: group 18 sits below five spacer rows.
     ASSERT_EQ(sim_network_dataout.data_to_screen[POSITION_GROUP], 0);
-    click(60.0f + 54.0f, 656.0f - 18.0f * static_cast<float>(POSITION_GROUP + 5));
+    click(60.0f + 54.0f, 680.0f - 18.0f * static_cast<float>(POSITION_GROUP + 5));
     ASSERT_EQ(sim_network_dataout.data_to_screen[POSITION_GROUP], 1);
     click(12.0f, screen.screen_area_height - 10.0f);   // the close box
     ASSERT_EQ(app_mode, MODE_FLYING);

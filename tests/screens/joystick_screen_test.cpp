@@ -87,7 +87,7 @@ TEST_F(JoystickScreen, AssignmentPageRestartsCalibrationAndFindsButtonsByPressin
     EXPECT_EQ(j.joystick_axis_minimum[1], -100.0f);   // already wider than what it saw
 
     // Axis 1 becomes roll: its calibration starts again from where it stands.
-    answer(70.0f, top() - 117.0f - 40.0f, JOY_AXIS_ROLL);
+    answer(93.0f, top() - 117.0f - 40.0f, JOY_AXIS_ROLL);
     EXPECT_EQ(j.joystick_axis_assignments[1], JOY_AXIS_ROLL);
     frame();
     EXPECT_EQ(j.joystick_axis_minimum[1], 30.0f);
@@ -110,7 +110,7 @@ TEST_F(JoystickScreen, AssignmentPageRestartsCalibrationAndFindsButtonsByPressin
     EXPECT_EQ(joystick.current_button, 5);
     stick_->button(5, false);
     const int code = 56;
-    frame(600.0f + 150.0f * (code / 32), top() - 80.0f - 20.0f * (code % 32) + 4.0f);
+    frame(545.0f + 150.0f * (code / 32), top() - 80.0f - 20.0f * (code % 32) + 4.0f);
     EXPECT_EQ(j.joystick_button_assignments[5], code);
     EXPECT_EQ(j.joystick_button_assignments[0], 0);
     // Clicking button 40 in the selector makes it current.

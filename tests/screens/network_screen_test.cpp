@@ -139,16 +139,16 @@ TEST_F(NetworkScreen, TheTableKeepsFiveGraphAndSixteenScreenGroups)
     EXPECT_EQ(sim_network_dataout.data_to_screen[36], 1);
 
     // Group 82 sits at the top of the fourth column, its boxes in a row: the second sends it to disk.
-    click(780.0f + 18.0f, 656.0f + 4.0f);
+    click(780.0f + 18.0f, 680.0f + 4.0f);
     EXPECT_EQ(sim_network_dataout.data_to_disk[82], 1);
     for (int g : {18, 19, 48, 49}) sim_network_dataout.data_to_internet[g] = sim_network_dataout.data_to_disk[g] = 0;
     // Spacer rows: group 19 has passed six of the first column's (after 2, 5,
     // 8, 11, 14, 18), so it sits on row 25; group 49 has passed all four of
     // the second column's (after 30, 37, 43, 48), so row 26 + 4 = 30.
-    click(60.0f, 656.0f - 18.0f * 25.0f + 4.0f);
+    click(60.0f, 680.0f - 18.0f * 25.0f + 4.0f);
     EXPECT_EQ(sim_network_dataout.data_to_internet[19], 1);
     EXPECT_EQ(sim_network_dataout.data_to_internet[18], 0);
-    click(300.0f + 18.0f, 656.0f - 18.0f * 30.0f + 4.0f);
+    click(300.0f + 18.0f, 680.0f - 18.0f * 30.0f + 4.0f);
     EXPECT_EQ(sim_network_dataout.data_to_disk[49], 1);
     EXPECT_EQ(sim_network_dataout.data_to_disk[48], 0);
 }

@@ -87,10 +87,10 @@ TEST_F(OtherScreens, RenderingFrameRateAndTextureReadOuts)
     EXPECT_NEAR(screen_settings.systems_period, 0.04f, 1e-6f);
 
     // A colour depth other than 16 or 32 becomes 16.
-    screen.requested_depth = 24;
+    screen.res_bits = 24;
     text(123, "16-32");
     SETUP_rendering_language();
-    EXPECT_EQ(screen.requested_depth, 16);
+    EXPECT_EQ(screen.res_bits, 16);
 
     // Below 12.5 frames a second the field holds 12.5.
     screen_settings.systems_period = 0.2f;
@@ -141,7 +141,7 @@ TEST_F(OtherScreens, RenderingFrameRateAndTextureReadOuts)
     events.clear();
     plugin_host.entries.event = [](int code, float, int, int, int) { events.push_back(code); return 1; };
     sim_graphics_settings.draw_aircrafts = 5;
-    click(SETUP_rendering_language, 95.0f, 562.0f);   // the units digit up
+    click(SETUP_rendering_language, 65.0f, 562.0f);   // the units digit up
     SETUP_rendering_language();
     EXPECT_EQ(sim_graphics_settings.draw_aircrafts, 6);
     EXPECT_EQ(events, std::vector<int>{7});
@@ -396,12 +396,12 @@ TEST_F(OtherScreens, OperatingPreferencesEachBoxItsRowValueAndCaption)
     };
     for (const auto& r : rows) {
         *r.value = 0;
-        text(r.entry, ("BOX" + std::to_string(r.entry)).c_str());
+        text(r.entry, ("|BOX" + std::to_string(r.entry)).c_str());   // captioned on the right, as the language file does
     }
     const float h = screen.screen_area_height;
     for (const auto& r : rows) {
         const float y = h - r.below_top;
-        const float x = screen.screen_area_left + 200.0f;
+        const float x = screen.screen_area_left + 26.0f;
         click(SETUP_operation_prefs, x, screen.screen_area_bottom + y - 3.5f);   // the box's lowest edge
         for (const auto& o : rows) EXPECT_EQ(*o.value, &o == &r ? 1 : 0) << r.entry << " then " << o.entry;
         click(SETUP_operation_prefs, x, screen.screen_area_bottom + y + 11.5f);   // its highest

@@ -94,7 +94,7 @@ TEST_F(SoundMovieScreens, TheSpeechTextsFollowTheSpeechEngine)
     int32_t* switches[6] = {&sim_operation_sound.sound_on,  &sim_operation_prefs.has_headset_on,
                             &sim_operation_prefs.warn_bb,   &screen_settings.radio_chatter_on,
                             &sim_operation_sound.speech_on, &sim_operation_prefs.text_out};
-    const float box_x[6] = {176, 196, 176, 176, 176, 176}, box_y[6] = {265, 245, 225, 205, 185, 165};
+    const float box_x[6] = {26, 46, 26, 26, 26, 26}, box_y[6] = {265, 245, 225, 205, 185, 165};
     for (int k = 0; k < 6; ++k) {
         for (int32_t* s : switches) *s = 1;
         click(SETUP_sound, box_x[k], box_y[k]);
@@ -102,7 +102,7 @@ TEST_F(SoundMovieScreens, TheSpeechTextsFollowTheSpeechEngine)
     }
     // The volume slider's left end is the lowest volume, never silence.
     screen_settings.master_volume = 0.5f;
-    click(SETUP_sound, 400.0f, 243.0f);
+    click(SETUP_sound, 310.0f, 243.0f);
     EXPECT_EQ(screen_settings.master_volume, 0.01f);
 }
 

@@ -271,9 +271,9 @@ TEST_F(Prefs, MovieIsSituationThenReplayRing)
 
 TEST_F(Prefs, ResolutionFileIsClampedAndApplied)
 {
-    screen.requested_width = 1280;
-    screen.requested_height = 1024;
-    screen.requested_depth = 32;
+    screen.res_width = 1280;
+    screen.res_height = 1024;
+    screen.res_bits = 32;
     screen.requested_full_screen = 0;
     sim_operation_prefs_misc.language = 3;
     const std::string header = std::string("i") + le(3);
