@@ -1,7 +1,7 @@
 // Deck contact, arresting wires and catapult of the sea objects. The tests
-// run in every pass for every placed object that is switched on, so a plane
-// parked on a deck keeps it while the view turns away; only the drawing is
-// culled.
+// run in every pass for every placed object that is switched on: tested only
+// for the objects in view, a plane parked on a deck would drop through it
+// whenever the camera looks away. Only the drawing is culled.
 #include <cmath>
 
 #include "aircraft/launch_flags.h"
@@ -67,7 +67,6 @@ void carrier_contact()
         f.parkbrake = 1.0f;
         LAUNCH_catapult_hook_up();
     }
-    if (!surface_state.on_carrier_deck && l.catapult_fired) l.catapult_fired = 0;
 }
 
 void frigate_contact()

@@ -202,6 +202,9 @@ TEST_F(Sea, TheCatapultHoldsOnItsSpotAndTheLaunchEndsOffTheDeck)
     EXPECT_EQ(launch_flags.catapult_fired, 1);   // still on the deck
     plane_on(SHIP_CARRIER, -12.5f, -170.0f);
     pass();
+    EXPECT_EQ(launch_flags.catapult_fired, 1);   // off the deck, but the carrier was not drawn
+    look_at(ship_x[SHIP_CARRIER], ship_z[SHIP_CARRIER]);
+    pass();
     EXPECT_EQ(launch_flags.catapult_fired, 0);
 }
 
