@@ -166,15 +166,17 @@ void road_kind_pass(const road_kind& kind, int& depth_off)
         const size_t n = list->size();
         for (size_t k = 0; k < n; ++k) {
             const segment_point& e = (*list)[k];
-            // The last element of a list has no span after it, whatever its flag says: a bridge deck
-            // and the road contact would read past the list, and a strip run on into the next cell's
-            // list would join unrelated roads.
-            if (!(e.marker > 0.0f) || k + 1 >= n) {
+            if (!(e.marker > 0.0f)) {
                 w.close(e);
                 w.t = 0.0f;
                 continue;
             }
-            const segment_point& q = (*list)[k + 1];
+            // A list whose last element lacks its end flag runs on into the
+            // next list walked (its strip stays open), but that element has no
+            // next point in its own list: reading one for a bridge deck or for
+            // the road contact would read past the list, so its span gets no
+            // deck and no contact test.
+            const segment_point* next = k + 1 < n ? &(*list)[k + 1] : nullptr;
             const bool bridge = e.marker > 1.0f;
             if (bridge != w.bridge_bound) {
                 w.close(e);
@@ -199,6 +201,9 @@ void road_kind_pass(const road_kind& kind, int& depth_off)
                 if (w.open == primitive::strip) w.end();
                 if (w.open == primitive::none) glBegin(GL_QUADS);
                 w.open = primitive::quads;
+            }
+            if (bridge && next) {
+                const segment_point& q = *next;
                 const float t2 = w.t + e.tex_distance;
                 glNormal3f(e.w9, e.w10, e.w11);
                 glTexCoord2f(DECK_S0, w.t);
@@ -219,7 +224,8 @@ void road_kind_pass(const road_kind& kind, int& depth_off)
             }
             w.t += e.tex_distance;
 
-            if (user_cell) {
+            if (user_cell && next) {
+                const segment_point& q = *next;
                 const float loop[4][2] = {{e.x, e.z}, {q.x, q.z}, {q.edge_x, q.edge_z}, {e.edge_x, e.edge_z}};
                 if (inside_span(loop, f.local_x, f.local_z)) surface_state.surface_code = SURFACE_DECK;
             }

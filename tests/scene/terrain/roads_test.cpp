@@ -66,7 +66,7 @@ TEST_F(Roads, PlaneOnASpanOfItsOwnCellStandsOnRoad)
         EXPECT_EQ(surface_state.surface_code, r.code) << r.x << " " << r.z << " " << r.i << " " << r.j;
     }
     flt[0].j = 200;
-    // The last element's flag above 0 ends the polyline all the same: no span reads past the list.
+    // The last element's flag above 0: its span has no next point and is not tested, the one before is.
     highway({{40.0f, SEG_ON_LAND}, {-40.0f, SEG_ON_LAND}});
     SCENE_surface_reset();
     flt[0].local_x = 0.0f, flt[0].local_z = 0.0f, flt[0].i = 200;
