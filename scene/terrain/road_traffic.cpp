@@ -16,6 +16,9 @@ namespace {
 constexpr int LIST_HIGHWAYS = 0;
 constexpr float METRES_TO_REPEATS = 0.01389f;   // a highway element's texture repeat is 72 m
 
+// The heading truncated to whole degrees, an index into the 361-entry sine
+// and cosine tables. A heading from the tile outside 0..360 (or not a number)
+// would index outside the tables: it is held to their ends.
 int whole_degrees(float heading)
 {
     if (!(heading >= 0.0f)) return 0;
@@ -60,12 +63,15 @@ void ROADS_move_cars()
                 const float z = p.z + car.position * (q.z - p.z) + lane.offset_m * degree_sin[h];
                 LIGHTS_add(static_cast<int>(c), x, y, z, p.heading_deg + (lane.reversed ? 180.0f : 0.0f), 1, 0, 1);
 
-                // A span of no length moves no car.
-                if (!(p.tex_distance != 0.0f) || !std::isfinite(p.tex_distance)) continue;
-                car.position += s * car.factor / p.tex_distance;
+                // A span of no length with no step (frame period 0 or a car at
+                // rest) gives 0 / 0: the position would become not-a-number and
+                // the car would be lost for good, so it stays where it is.
+                const float step = s * car.factor / p.tex_distance;
+                if (std::isnan(step)) continue;
+                car.position += step;
                 if (car.position > 1.0f) {
-                    // On to the next span while the highway goes on (a span needs the element after it).
-                    if (k + 2 < n && (*road)[static_cast<size_t>(k + 1)].marker > 0.0f) {
+                    // On to the next span while the highway goes on.
+                    if (k + 1 < n && (*road)[static_cast<size_t>(k + 1)].marker > 0.0f) {
                         car.point = static_cast<int32_t>(k + 1);
                         car.position = 0.0f;
                     } else {

@@ -147,12 +147,26 @@ TEST_F(Roads, CarsRunInTheirLanesAndTurnBackAtTheEnd)
     EXPECT_EQ(c.heading, 180.0f);
     EXPECT_LT(cars[0].position, 1.0f);
 
-    // A span of no texture length holds its car; a car off its highway is neither moved nor shown.
+    // A span of no texture length: any step runs off it at once (here, back at
+    // the highway's start, the car turns round); with no step it stays put.
     h[0].tex_distance = 0.0f;
     cars[0].position = 0.5f;
     frame();
+    EXPECT_EQ(cars[0].position, 0.0f);
+    EXPECT_EQ(cars[0].factor, 1.5f);
+    sim_operation_misc.frame_rate_period = 0.0f;
+    cars[0].position = 0.5f;
+    frame();
     EXPECT_EQ(cars[0].position, 0.5f);
-    cars[0].point = 1;
+    sim_operation_misc.frame_rate_period = 0.1f;
+
+    // A next element with a flag above 0 takes the car on, even the list's
+    // last; a car off its highway then is neither moved nor shown.
+    highway({{100.0f, SEG_ON_LAND}, {-100.0f, SEG_ON_LAND}});
+    cars = {{0, 0.999f, 1.0f}};
+    frame();
+    EXPECT_EQ(cars[0].point, 1);
+    EXPECT_EQ(cars[0].position, 0.0f);
     LIGHTS_fraction();
     ROADS_draw_traffic();
     EXPECT_EQ(light_count, 0);
