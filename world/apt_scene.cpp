@@ -116,7 +116,17 @@ void set_in_area_flags(const area_bounds& b)
     // An airport without runways has no position: it is never in the area.
     for (airport_record& a : airport_table)
         a.local = !a.runways.empty() && b.holds(a.runways[0].lat, a.runways[0].lon) ? 1 : 0;
-    for (navaid_record& n : navaid_table) n.local = b.holds(n.lat, n.lon) ? 1 : 0;
+    for (size_t i = 0; i < navaid_table.size(); ++i) {
+        // The ships' landing aids (the first records on the Earth) take their
+        // positions from their ships only in the flight-model cycle after this
+        // build, which re-places the ships. Tested here, they would read as out
+        // of the area while their ships sail in it, and the frigate's aid would
+        // be missing from the operator map until the next rebuild: they always
+        // count as in the area.
+        if (planet() == PLANET_EARTH && i < static_cast<size_t>(NAV_SHIP_NAVAIDS)) continue;
+        navaid_record& n = navaid_table[i];
+        n.local = b.holds(n.lat, n.lon) ? 1 : 0;
+    }
 }
 
 // The nearby airports with their runway geometry and their items in menus 7..11.
