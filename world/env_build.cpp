@@ -417,14 +417,14 @@ void ribbon_segment(const env_tile_window& w, int kind, float x, float z, int ro
                 if (t.i != i || t.j != j) continue;
                 auto key = [&](const segment_point& p) {
                     const float ddx = p.x - state.previous_x, ddz = p.z - state.previous_z;
-                    return ddx * ddx + ddz * ddz + (p.marker == SEG_END ? CHAIN_END_SORT_OFFSET : 0.0f);
+                    return ddx * ddx + ddz * ddz + (p.span_flag == SEG_END ? CHAIN_END_SORT_OFFSET : 0.0f);
                 };
                 const size_t n = list->size();
                 for (size_t pass = t.start; pass + 1 < n; ++pass)
                     for (size_t q = t.start; q + 1 < n - (pass - t.start); ++q)
                         if (key((*list)[q + 1]) < key((*list)[q])) std::swap((*list)[q], (*list)[q + 1]);
             }
-            if (i != r1 || j != c1) list->back().marker = SEG_END;
+            if (i != r1 || j != c1) list->back().span_flag = SEG_END;
         }
 }
 
@@ -444,7 +444,7 @@ void power_line_segment(float x, float z, bool chain_end)
         p.x = tx;
         p.y = h;
         p.z = tz;
-        p.marker = (t == n && chain_end) ? SEG_END : SEG_ON_LAND;
+        p.span_flag = (t == n && chain_end) ? SEG_END : SEG_ON_LAND;
         std::vector<segment_point>& list = SEG_list_for_writing(3, hint_i, hint_j);
         list.push_back(p);
         const int index = static_cast<int>(list.size()) - 1;
@@ -474,7 +474,7 @@ std::vector<uint32_t> drop_duplicates(std::vector<segment_point>& list)
     const size_t n = list.size();
     size_t kept = 0;
     for (size_t p = 0; p < n; ++p) {
-        if (p + 1 < n && list[p].marker != SEG_END && horizontal2(list[p], list[p + 1]) < DUPLICATE_DISTANCE2_M2) {
+        if (p + 1 < n && list[p].span_flag != SEG_END && horizontal2(list[p], list[p + 1]) < DUPLICATE_DISTANCE2_M2) {
             dropped.push_back(static_cast<uint32_t>(p));
             continue;
         }
@@ -527,15 +527,15 @@ void finish_list(int kind, int i, int j, std::vector<segment_point>& list, std::
     // 2. A land point before a raised one.
     if (kind <= 2)
         for (size_t p = 0; p + 1 < n; ++p)
-            if (list[p].marker == SEG_ON_LAND && list[p + 1].marker == SEG_RAISED) list[p].marker = SEG_BEFORE_RAISED;
+            if (list[p].span_flag == SEG_ON_LAND && list[p + 1].span_flag == SEG_RAISED) list[p].span_flag = SEG_BEFORE_RAISED;
 
     // 3. Edges, headings, texture distances and normals.
     const float width = ENV_SECTION_WIDTH_M[kind];
     std::vector<std::array<float, 2>> offsets(n);
     for (size_t p = 0; p < n; ++p) {
         size_t prev = p > 0 ? p - 1 : 0, next = p + 1 < n ? p + 1 : p;
-        if (list[prev].marker == SEG_END) prev = p;
-        if (list[p].marker == SEG_END) next = p;
+        if (list[prev].span_flag == SEG_END) prev = p;
+        if (list[p].span_flag == SEG_END) next = p;
         segment_point& s = list[p];
         const segment_point &pv = list[prev], &nx = list[next];
         const float dist = std::sqrt(horizontal2(s, nx));
@@ -550,11 +550,11 @@ void finish_list(int kind, int i, int j, std::vector<segment_point>& list, std::
         s.edge_y = s.y;
         s.edge_z = s.z + offsets[p][1];
         if (width > 0.0f) {
-            s.tex_distance = kind == 5 ? pv.tex_distance + std::sqrt(horizontal2(pv, s)) / width * 0.25f
+            s.tex_len = kind == 5 ? pv.tex_len + std::sqrt(horizontal2(pv, s)) / width * 0.25f
                                        : dist / width * 0.25f;
         }
         if (kind == 3) {
-            if (L > WIRE_SPAN_MAX_M) s.marker = SEG_END;
+            if (L > WIRE_SPAN_MAX_M) s.span_flag = SEG_END;
             continue;
         }
         s.heading_deg = h2;

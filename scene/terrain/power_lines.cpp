@@ -139,7 +139,7 @@ void ROADS_draw_power_lines()
         const float alpha = f * f;
         OGL_apply_color(COLOUR_WHITE_ROW, alpha);
         pylon(p, (1.0f - alpha) * 2.5f + 0.5f);
-        if (!(p.marker > 0.0f) || !(std::fabs(dx) < POWER_NEAR_M && std::fabs(dz) < POWER_NEAR_M)) return;
+        if (!(p.span_flag > 0.0f) || !(std::fabs(dx) < POWER_NEAR_M && std::fabs(dz) < POWER_NEAR_M)) return;
         if (const segment_point* q = linked_pylon(p)) wires(p, *q, d);
     });
 }

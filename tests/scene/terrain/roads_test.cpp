@@ -138,26 +138,26 @@ TEST_F(Roads, CarsRunInTheirLanesAndTurnBackAtTheEnd)
     EXPECT_NEAR(CAR_BASE_SPEED_MPS, 29.06f, 0.01f);
 
     // Past the end of the highway it turns back into the opposite lane.
-    cars[0].position = 0.999f;
+    cars[0].frac = 0.999f;
     frame();
-    EXPECT_EQ(cars[0].factor, -1.5f);
-    EXPECT_EQ(cars[0].position, 1.0f);
+    EXPECT_EQ(cars[0].dir, -1.5f);
+    EXPECT_EQ(cars[0].frac, 1.0f);
     const light_record c = frame();
     EXPECT_NEAR(c.x, -18.0f + 11.7f, 1e-3f);
     EXPECT_EQ(c.heading, 180.0f);
-    EXPECT_LT(cars[0].position, 1.0f);
+    EXPECT_LT(cars[0].frac, 1.0f);
 
     // A span of no texture length: any step runs off it at once (here, back at
     // the highway's start, the car turns round); with no step it stays put.
-    h[0].tex_distance = 0.0f;
-    cars[0].position = 0.5f;
+    h[0].tex_len = 0.0f;
+    cars[0].frac = 0.5f;
     frame();
-    EXPECT_EQ(cars[0].position, 0.0f);
-    EXPECT_EQ(cars[0].factor, 1.5f);
+    EXPECT_EQ(cars[0].frac, 0.0f);
+    EXPECT_EQ(cars[0].dir, 1.5f);
     sim_operation_misc.frame_rate_period = 0.0f;
-    cars[0].position = 0.5f;
+    cars[0].frac = 0.5f;
     frame();
-    EXPECT_EQ(cars[0].position, 0.5f);
+    EXPECT_EQ(cars[0].frac, 0.5f);
     sim_operation_misc.frame_rate_period = 0.1f;
 
     // A next element with a flag above 0 takes the car on, even the list's
@@ -165,8 +165,8 @@ TEST_F(Roads, CarsRunInTheirLanesAndTurnBackAtTheEnd)
     highway({{100.0f, SEG_ON_LAND}, {-100.0f, SEG_ON_LAND}});
     cars = {{0, 0.999f, 1.0f}};
     frame();
-    EXPECT_EQ(cars[0].point, 1);
-    EXPECT_EQ(cars[0].position, 0.0f);
+    EXPECT_EQ(cars[0].seg, 1);
+    EXPECT_EQ(cars[0].frac, 0.0f);
     LIGHTS_fraction();
     ROADS_draw_traffic();
     EXPECT_EQ(light_count, 0);
