@@ -15,8 +15,6 @@
 #include "core/simvars/flightmodel.h"
 #include "core/simvars/graphics.h"
 #include "graphics/ogl_state.h"
-#include "aircraft/launch_flags.h"
-#include "flightmodel/ground/surface_state.h"
 
 namespace {
 
@@ -82,10 +80,7 @@ void SHIPS_draw()
                             f.hpath);
 
     VIEW_cull_box(SEA_CULL_MARGIN_M);
-    if (g.draw_ships && visible(SHIP_CARRIER)) {
-        draw_ship(SHIP_CARRIER);
-        if (!surface_state.on_carrier_deck && launch_flags.catapult_fired) launch_flags.catapult_fired = 0;
-    }
+    if (g.draw_ships && visible(SHIP_CARRIER)) draw_ship(SHIP_CARRIER);
     if (g.draw_ships && visible(SHIP_FRIGATE)) draw_ship(SHIP_FRIGATE);
     if (g.draw_oilrigs && visible(SEA_PLATFORM_A)) draw_platform(SEA_PLATFORM_A);
     if (g.draw_oilrigs && visible(SEA_PLATFORM_B)) draw_platform(SEA_PLATFORM_B);
