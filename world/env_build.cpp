@@ -452,10 +452,10 @@ void power_line_segment(float x, float z, bool chain_end)
             std::vector<segment_point>* prev = SEG_list(3, state.tower_row, state.tower_col);
             if (prev && state.tower_index >= 0 && static_cast<size_t>(state.tower_index) < prev->size()) {
                 segment_point& q = (*prev)[static_cast<size_t>(state.tower_index)];
-                q.w9 = static_cast<float>(hint_i);
-                q.w10 = static_cast<float>(hint_j);
-                q.w11 = static_cast<float>(index);
-                q.heading_deg = heading_of(tx - q.x, tz - q.z);
+                q.normal[0] = static_cast<float>(hint_i);
+                q.normal[1] = static_cast<float>(hint_j);
+                q.normal[2] = static_cast<float>(index);
+                q.heading = heading_of(tx - q.x, tz - q.z);
             }
         }
         state.tower_valid = true;
@@ -491,7 +491,7 @@ struct tower_drops {
     std::vector<uint32_t> dropped;   // ascending positions before the drop
 };
 
-// Every tower's link (row w9, column w10, position w11 of the next tower)
+// Every tower's link (row, column and list position of the next tower, in `normal`)
 // into a cell that lost towers moves down by the towers dropped before the
 // position it named; a link to a dropped tower then names the tower that
 // took its place. One pass over every tower, however many were dropped.
@@ -502,15 +502,15 @@ void renumber_tower_links(const std::vector<tower_drops>& drops)
     for (size_t d = 0; d < drops.size(); ++d) drops_of_cell[static_cast<size_t>(drops[d].cell)] = static_cast<int32_t>(d);
     for (terrain_point_lists& l : terrain_lists)
         for (segment_point& p : l.seg[3]) {
-            if (!(p.w9 >= 0.0f && p.w9 < TERRAIN_GRID_ROWS && p.w10 >= 0.0f && p.w10 < TERRAIN_GRID_COLS)) continue;
+            if (!(p.normal[0] >= 0.0f && p.normal[0] < TERRAIN_GRID_ROWS && p.normal[1] >= 0.0f && p.normal[1] < TERRAIN_GRID_COLS)) continue;
             const int32_t d = drops_of_cell[static_cast<size_t>(
-                TERRAIN_index(static_cast<int>(p.w9), static_cast<int>(p.w10)))];
-            if (d < 0 || !(p.w11 > 0.0f)) continue;
+                TERRAIN_index(static_cast<int>(p.normal[0]), static_cast<int>(p.normal[1])))];
+            if (d < 0 || !(p.normal[2] > 0.0f)) continue;
             const std::vector<uint32_t>& dropped = drops[static_cast<size_t>(d)].dropped;
-            const float link = p.w11;
+            const float link = p.normal[2];
             const auto before = std::lower_bound(dropped.begin(), dropped.end(), link,
                                                  [](uint32_t q, float v) { return static_cast<float>(q) < v; });
-            p.w11 -= static_cast<float>(before - dropped.begin());
+            p.normal[2] -= static_cast<float>(before - dropped.begin());
         }
 }
 
@@ -557,17 +557,17 @@ void finish_list(int kind, int i, int j, std::vector<segment_point>& list, std::
             if (L > WIRE_SPAN_MAX_M) s.span_flag = SEG_END;
             continue;
         }
-        s.heading_deg = h2;
+        s.heading = h2;
         if (kind <= 2 && L > 1.0f) {
             const float slope = std::atan((nx.y - s.y) / L);
             const float hr = h2 * static_cast<float>(DEG_TO_RAD_DOUBLE);
-            s.w9 = -std::sin(slope) * std::sin(hr);
-            s.w10 = std::cos(slope);
-            s.w11 = std::sin(slope) * std::cos(hr);
+            s.normal[0] = -std::sin(slope) * std::sin(hr);
+            s.normal[1] = std::cos(slope);
+            s.normal[2] = std::sin(slope) * std::cos(hr);
         } else {
-            s.w9 = 0.0f;
-            s.w10 = 1.0f;
-            s.w11 = 0.0f;
+            s.normal[0] = 0.0f;
+            s.normal[1] = 1.0f;
+            s.normal[2] = 0.0f;
         }
     }
 

@@ -57,11 +57,11 @@ void ROADS_move_cars()
                 const segment_point& q = (*road)[static_cast<size_t>(k + 1)];
 
                 const car_lane lane = ROADS_car_lane(car.dir);
-                const int h = whole_degrees(p.heading_deg);
+                const int h = whole_degrees(p.heading);
                 const float x = p.x + car.frac * (q.x - p.x) + lane.offset_m * degree_cos[h];
                 const float y = p.y + car.frac * (q.y - p.y);
                 const float z = p.z + car.frac * (q.z - p.z) + lane.offset_m * degree_sin[h];
-                LIGHTS_add(static_cast<int>(c), x, y, z, p.heading_deg + (lane.reversed ? 180.0f : 0.0f), 1, 0, 1);
+                LIGHTS_add(static_cast<int>(c), x, y, z, p.heading + (lane.reversed ? 180.0f : 0.0f), 1, 0, 1);
 
                 // A span of no length with no step (frame period 0 or a car at
                 // rest) gives 0 / 0: the position would become not-a-number and

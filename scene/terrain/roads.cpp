@@ -192,7 +192,7 @@ void road_kind_pass(const road_kind& kind, int& depth_off)
                 if (w.open == primitive::quads) w.end();
                 if (w.open == primitive::none) glBegin(GL_QUAD_STRIP);
                 w.open = primitive::strip;
-                glNormal3f(e.w9, e.w10, e.w11);
+                glNormal3f(e.normal[0], e.normal[1], e.normal[2]);
                 glTexCoord2f(1.0f, w.t);
                 glVertex3f(e.edge_x, e.edge_y, e.edge_z);
                 glTexCoord2f(0.0f, w.t);
@@ -205,7 +205,7 @@ void road_kind_pass(const road_kind& kind, int& depth_off)
             if (bridge && next) {
                 const segment_point& q = *next;
                 const float t2 = w.t + e.tex_len;
-                glNormal3f(e.w9, e.w10, e.w11);
+                glNormal3f(e.normal[0], e.normal[1], e.normal[2]);
                 glTexCoord2f(DECK_S0, w.t);
                 glVertex3f(e.x, e.y, e.z);
                 glTexCoord2f(DECK_S0, t2);

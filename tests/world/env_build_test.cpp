@@ -151,10 +151,10 @@ void expect_three_towers_east_620_m_apart()
         if (q->x < p->x) p = q;
     for (int k = 0; k < 2; ++k) {
         EXPECT_EQ(p->span_flag, SEG_ON_LAND);
-        EXPECT_NEAR(p->heading_deg, 90.0f, 0.5f);
-        const std::vector<segment_point>* next = SEG_list(3, static_cast<int>(p->w9), static_cast<int>(p->w10));
-        ASSERT_TRUE(next && p->w11 >= 0 && p->w11 < next->size());
-        const segment_point* q = &(*next)[static_cast<size_t>(p->w11)];
+        EXPECT_NEAR(p->heading, 90.0f, 0.5f);
+        const std::vector<segment_point>* next = SEG_list(3, static_cast<int>(p->normal[0]), static_cast<int>(p->normal[1]));
+        ASSERT_TRUE(next && p->normal[2] >= 0 && p->normal[2] < next->size());
+        const segment_point* q = &(*next)[static_cast<size_t>(p->normal[2])];
         EXPECT_NEAR(q->x - p->x, 620.0f, 5.0f);
         p = q;
     }
@@ -293,7 +293,7 @@ TEST_F(EnvBuild, FinishedHighwayEdgesLieTwoWidthsOverTheCosineApartAndCarryCars)
             const float apart = std::hypot(s[p].edge_x - s[p].x, s[p].edge_z - s[p].z);
             if (std::fabs(apart - 36.0f) < 0.05f) {
                 ++straight;
-                EXPECT_NEAR(s[p].w10, 1.0f, 1e-4f);   // the normal of level ground
+                EXPECT_NEAR(s[p].normal[1], 1.0f, 1e-4f);   // the normal of level ground
                 // The texture runs a quarter of its width per width of road to the
                 // next point (centre to centre, halfway between the two edges).
                 if (s[p].span_flag != SEG_END) {

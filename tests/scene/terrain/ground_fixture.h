@@ -172,7 +172,7 @@ protected:
         p.edge_x = bx, p.edge_y = y, p.edge_z = bz;
         p.tex_len = tex;
         p.span_flag = marker;
-        p.w10 = 1.0f;
+        p.normal[1] = 1.0f;
         return p;
     }
 

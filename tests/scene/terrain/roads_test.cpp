@@ -204,7 +204,7 @@ TEST_F(Roads, PylonsThickenWithDistanceAndWiresSag)
     // Two pylons 300 m apart, linked, the camera over the first.
     std::vector<segment_point>& pylons = SEG_list_for_writing(3, 200, 200);
     pylons = {element(0, 0, 0, 0, 0, SEG_ON_LAND), element(300, 0, 0, 0, 0, SEG_END)};
-    pylons[0].w9 = 200, pylons[0].w10 = 200, pylons[0].w11 = 1;
+    pylons[0].normal[0] = 200, pylons[0].normal[1] = 200, pylons[0].normal[2] = 1;
     const fed_back f = feedback([] { ROADS_draw_traffic(); });
     auto extent_z = [&](float x0, float x1) {
         float lo = 1e9f, hi = -1e9f;
@@ -224,7 +224,7 @@ TEST_F(Roads, PylonsThickenWithDistanceAndWiresSag)
     // The wires leave the 22-m arm at -1, -0.7, +0.7 and +1 of it, at 0.3 alpha
     // next to the camera. A next pylon turned 100 degrees (more than 90) is
     // wired as if turned 280: its -1 end at 300 - 22 cos 280, -22 sin 280.
-    pylons[1].heading_deg = 100.0f;
+    pylons[1].heading = 100.0f;
     const fed_back turned = feedback([] { ROADS_draw_traffic(); });
     ASSERT_EQ(turned.lines.size(), 80u);
     const float starts[4] = {-22.0f, -15.4f, 15.4f, 22.0f};
@@ -235,12 +235,12 @@ TEST_F(Roads, PylonsThickenWithDistanceAndWiresSag)
     EXPECT_NEAR(turned.lines[19][1].x, 296.1797f, 0.01f);
     EXPECT_NEAR(turned.lines[19][1].z, 21.6658f, 0.01f);
     // Turned 60 degrees (within 90) it is wired as it stands: 300 - 22 cos 60, -22 sin 60.
-    pylons[1].heading_deg = 60.0f;
+    pylons[1].heading = 60.0f;
     const fed_back within = feedback([] { ROADS_draw_traffic(); });
     ASSERT_EQ(within.lines.size(), 80u);
     EXPECT_NEAR(within.lines[19][1].x, 289.0f, 0.01f);
     EXPECT_NEAR(within.lines[19][1].z, -19.0526f, 0.01f);
-    pylons[1].heading_deg = 0.0f;
+    pylons[1].heading = 0.0f;
 
     // At 8 nautical miles a pylon is 6 m thick, and has no wires.
     pylons[1].x = POWER_FAR_M;
@@ -261,7 +261,7 @@ TEST_F(Roads, PylonsThickenWithDistanceAndWiresSag)
     // 2.375, so the cross-arm's top stands 62.375 m up. Turned 30 degrees the
     // arm runs along (cos 30, sin 30) in x and z: its east tip lies south.
     pylons[0].x = 0.5f * POWER_FAR_M;
-    pylons[0].heading_deg = 30.0f;
+    pylons[0].heading = 30.0f;
     top_down(pylons[0].x, 0.0f);
     sim_graphics_view.view_x = 0.0f;
     const fed_back half = feedback([] { ROADS_draw_traffic(); });
@@ -279,7 +279,7 @@ TEST_F(Roads, PylonsThickenWithDistanceAndWiresSag)
     EXPECT_GT(east.z, 5.0f);
 
     // Wires only from pylons strictly within 3,704 m along x and z.
-    pylons[0].heading_deg = 0.0f;
+    pylons[0].heading = 0.0f;
     for (const auto& [x, wired] : {std::pair{POWER_NEAR_M - 1.0f, true}, std::pair{POWER_NEAR_M, false}}) {
         pylons[0].x = x, pylons[1].x = x + 300.0f;
         top_down(x, 0.0f);
