@@ -60,7 +60,7 @@ bool water_around(const flt_struct& f)
 bool on_flat_surface()
 {
     const surface_state_record& s = surface_state;
-    return s.flat_surface_on || s.on_carrier_deck || s.on_frigate_deck;
+    return s.flat_surface_on || s.on_carrier || s.on_frigate;
 }
 
 bool rough_runway_kind(int32_t code)

@@ -1159,7 +1159,7 @@ void draw_features()
                     const float x = MAP_x_to_screen((s.x + s.edge_x) * 0.5f);
                     const float y = MAP_z_to_screen((s.z + s.edge_z) * 0.5f);
                     if (finite2(x, y)) glVertex2f(ox + x, oy + y);
-                    if (s.marker == SEG_END) {
+                    if (s.span_flag == SEG_END) {
                         glEnd();
                         glBegin(GL_LINE_STRIP);
                     }

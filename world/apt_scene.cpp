@@ -117,7 +117,12 @@ void set_in_area_flags(const area_bounds& b)
     for (airport_record& a : airport_table)
         a.local = !a.runways.empty() && b.holds(a.runways[0].lat, a.runways[0].lon) ? 1 : 0;
     for (size_t i = 0; i < navaid_table.size(); ++i) {
-        // The ships' landing aids travel with their ships and always count as near.
+        // The ships' landing aids (the first records on the Earth) take their
+        // positions from their ships only in the flight-model cycle after this
+        // build, which re-places the ships. Tested here, they would read as out
+        // of the area while their ships sail in it, and the frigate's aid would
+        // be missing from the operator map until the next rebuild: they always
+        // count as in the area.
         if (planet() == PLANET_EARTH && i < static_cast<size_t>(NAV_SHIP_NAVAIDS)) continue;
         navaid_record& n = navaid_table[i];
         n.local = b.holds(n.lat, n.lon) ? 1 : 0;
@@ -162,7 +167,8 @@ void build_start_menus(float& activity)
         for (int k = 0; k < 4; ++k)
             MENU_create(bases[k] + n, (MENU_RAMP_STARTS + k) * MENU_ITEMS + n, START_MENU_TITLE);
 
-        // The menus hold 200 items: later start positions and runway rows are not offered.
+        // The menus hold 200 items: item 200 and on would be written past the
+        // menu's item array, so later start positions and runways get no item.
         const int starts = static_cast<int>(std::min<size_t>(a.starts.size(), MENU_ITEMS));
         for (int s = 0; s < starts; ++s)
             MENU_append(20 + n, s, (20 + n) * MENU_ITEMS + s, a.starts[static_cast<size_t>(s)].name, 1);
@@ -170,6 +176,8 @@ void build_start_menus(float& activity)
         for (size_t r = 0; r < a.runways.size(); ++r) {
             const runway_record& rw = a.runways[r];
             if (rw.number[0] == 'x') continue;
+            // A runway length that reads as not-a-number would make the density
+            // not-a-number for good (the sum carries over); it adds nothing instead.
             activity += std::isfinite(rw.length) ? rw.length : 0.0f;
             if (r >= static_cast<size_t>(MENU_ITEMS / 2)) continue;
             char ends[2][TEXT_SIZE], label[TEXT_SIZE];
@@ -317,7 +325,9 @@ void place_fires(int mode)
         }
 }
 
-// Sea objects that lie outside the area go to water, each to a place of its own.
+// Sea objects that lie outside the area go to water. Each takes a water point
+// no other slot took: with every slot on the first suitable point, the
+// re-placed ships and platforms would all stand on one spot, one inside the other.
 void place_sea_objects()
 {
     const terrain_extent e = TERRAIN_extent();
@@ -368,6 +378,8 @@ void build_sphere()
     for (int i = 0; i < SPHERE_COLUMNS; ++i)
         for (int j = 0; j < SPHERE_ROWS; ++j) {
             const int next_i = i + 1 > 360 ? 1 : i + 1;
+            // Row 180 (the north pole) has no next row; reading one would read
+            // past the arrays, so it takes the previous row with the sign turned.
             const bool last_row = j + 1 >= SPHERE_ROWS;
             const float* p = s.p(i, j);
             const float* pc = s.p(next_i, j);
@@ -386,10 +398,13 @@ uint32_t list_name(uint32_t previous)
     return glGenLists(1);
 }
 
-// The planet sphere stands in the local frame, so its list only changes when
-// the frame's origin, the planet or the planet's radius does; the globe of the
-// screens never changes. Compiling them again at every scene build would cost
-// the driver the whole sphere's vertices each time, for the same picture.
+// The planet sphere's vertices depend only on lat_ref, lon_ref, the planet
+// (its half spans place the frame's centre) and the planet's radius; the
+// globe of the screens depends on nothing that changes. The lists are
+// therefore compiled when first drawn after a scene build, and the planet list
+// only when one of those four inputs differs from the list's: the lists drawn
+// are the same as lists compiled anew at every build (the origin moves only
+// through a build), without sending the whole sphere to the driver each time.
 struct planet_list_origin {
     float lat = 0.0f, lon = 0.0f;
     int planet = -1;
@@ -510,6 +525,9 @@ void APT_build_scene(int mode)
     build_airport_list(activity);
     build_start_menus(activity);
     traffic_runway_state.airport_activity = std::clamp(activity / ACTIVITY_DIVISOR, 0.0f, 1.0f);
+    // The traffic airport is an index into the airport table, picked among the
+    // nearby airports: kept from before a jump, the computer-flown traffic
+    // would fly to an airport of the old area. It is picked again here.
     APT_choose_traffic_runway();
     build_navaid_lists();
     // 13 .. 15. The terrain, its sphere and the tiles.

@@ -45,11 +45,15 @@ int APT_load(char* apt_path)
     }
 
     // Airports whose content has moved into an earlier record; they are
-    // removed once every package has been read. They are marked here rather
-    // than by renaming them to a placeholder id, so that a real airport that
-    // happens to carry that id is never thrown away.
+    // removed once every package has been read. Renaming them to the
+    // placeholder id "XXXX" and then removing every record with that id would
+    // also delete a real airport whose id is XXXX (from the main file or a
+    // package): its data would be lost. So they are marked in this array instead,
+    // and only marked records are removed.
     std::vector<uint8_t> moved(airport_table.size(), 0);
-    // Every airport that a package airport may replace, by folded id.
+    // Every airport that a package airport may replace, by folded id: the
+    // same pairs as comparing each new airport with every earlier one, the id
+    // compare below still deciding, without the search over the whole table.
     std::unordered_map<uint32_t, std::vector<int32_t>> by_id;
     for (size_t i = 0; i < airport_table.size(); ++i)
         by_id[folded_key(airport_table[i].id)].push_back(static_cast<int32_t>(i));

@@ -417,14 +417,14 @@ void ribbon_segment(const env_tile_window& w, int kind, float x, float z, int ro
                 if (t.i != i || t.j != j) continue;
                 auto key = [&](const segment_point& p) {
                     const float ddx = p.x - state.previous_x, ddz = p.z - state.previous_z;
-                    return ddx * ddx + ddz * ddz + (p.marker == SEG_END ? CHAIN_END_SORT_OFFSET : 0.0f);
+                    return ddx * ddx + ddz * ddz + (p.span_flag == SEG_END ? CHAIN_END_SORT_OFFSET : 0.0f);
                 };
                 const size_t n = list->size();
                 for (size_t pass = t.start; pass + 1 < n; ++pass)
                     for (size_t q = t.start; q + 1 < n - (pass - t.start); ++q)
                         if (key((*list)[q + 1]) < key((*list)[q])) std::swap((*list)[q], (*list)[q + 1]);
             }
-            if (i != r1 || j != c1) list->back().marker = SEG_END;
+            if (i != r1 || j != c1) list->back().span_flag = SEG_END;
         }
 }
 
@@ -444,7 +444,7 @@ void power_line_segment(float x, float z, bool chain_end)
         p.x = tx;
         p.y = h;
         p.z = tz;
-        p.marker = (t == n && chain_end) ? SEG_END : SEG_ON_LAND;
+        p.span_flag = (t == n && chain_end) ? SEG_END : SEG_ON_LAND;
         std::vector<segment_point>& list = SEG_list_for_writing(3, hint_i, hint_j);
         list.push_back(p);
         const int index = static_cast<int>(list.size()) - 1;
@@ -452,10 +452,10 @@ void power_line_segment(float x, float z, bool chain_end)
             std::vector<segment_point>* prev = SEG_list(3, state.tower_row, state.tower_col);
             if (prev && state.tower_index >= 0 && static_cast<size_t>(state.tower_index) < prev->size()) {
                 segment_point& q = (*prev)[static_cast<size_t>(state.tower_index)];
-                q.w9 = static_cast<float>(hint_i);
-                q.w10 = static_cast<float>(hint_j);
-                q.w11 = static_cast<float>(index);
-                q.heading_deg = heading_of(tx - q.x, tz - q.z);
+                q.normal[0] = static_cast<float>(hint_i);
+                q.normal[1] = static_cast<float>(hint_j);
+                q.normal[2] = static_cast<float>(index);
+                q.heading = heading_of(tx - q.x, tz - q.z);
             }
         }
         state.tower_valid = true;
@@ -474,7 +474,7 @@ std::vector<uint32_t> drop_duplicates(std::vector<segment_point>& list)
     const size_t n = list.size();
     size_t kept = 0;
     for (size_t p = 0; p < n; ++p) {
-        if (p + 1 < n && list[p].marker != SEG_END && horizontal2(list[p], list[p + 1]) < DUPLICATE_DISTANCE2_M2) {
+        if (p + 1 < n && list[p].span_flag != SEG_END && horizontal2(list[p], list[p + 1]) < DUPLICATE_DISTANCE2_M2) {
             dropped.push_back(static_cast<uint32_t>(p));
             continue;
         }
@@ -491,7 +491,7 @@ struct tower_drops {
     std::vector<uint32_t> dropped;   // ascending positions before the drop
 };
 
-// Every tower's link (row w9, column w10, position w11 of the next tower)
+// Every tower's link (row, column and list position of the next tower, in `normal`)
 // into a cell that lost towers moves down by the towers dropped before the
 // position it named; a link to a dropped tower then names the tower that
 // took its place. One pass over every tower, however many were dropped.
@@ -502,15 +502,15 @@ void renumber_tower_links(const std::vector<tower_drops>& drops)
     for (size_t d = 0; d < drops.size(); ++d) drops_of_cell[static_cast<size_t>(drops[d].cell)] = static_cast<int32_t>(d);
     for (terrain_point_lists& l : terrain_lists)
         for (segment_point& p : l.seg[3]) {
-            if (!(p.w9 >= 0.0f && p.w9 < TERRAIN_GRID_ROWS && p.w10 >= 0.0f && p.w10 < TERRAIN_GRID_COLS)) continue;
+            if (!(p.normal[0] >= 0.0f && p.normal[0] < TERRAIN_GRID_ROWS && p.normal[1] >= 0.0f && p.normal[1] < TERRAIN_GRID_COLS)) continue;
             const int32_t d = drops_of_cell[static_cast<size_t>(
-                TERRAIN_index(static_cast<int>(p.w9), static_cast<int>(p.w10)))];
-            if (d < 0 || !(p.w11 > 0.0f)) continue;
+                TERRAIN_index(static_cast<int>(p.normal[0]), static_cast<int>(p.normal[1])))];
+            if (d < 0 || !(p.normal[2] > 0.0f)) continue;
             const std::vector<uint32_t>& dropped = drops[static_cast<size_t>(d)].dropped;
-            const float link = p.w11;
+            const float link = p.normal[2];
             const auto before = std::lower_bound(dropped.begin(), dropped.end(), link,
                                                  [](uint32_t q, float v) { return static_cast<float>(q) < v; });
-            p.w11 -= static_cast<float>(before - dropped.begin());
+            p.normal[2] -= static_cast<float>(before - dropped.begin());
         }
 }
 
@@ -527,15 +527,15 @@ void finish_list(int kind, int i, int j, std::vector<segment_point>& list, std::
     // 2. A land point before a raised one.
     if (kind <= 2)
         for (size_t p = 0; p + 1 < n; ++p)
-            if (list[p].marker == SEG_ON_LAND && list[p + 1].marker == SEG_RAISED) list[p].marker = SEG_BEFORE_RAISED;
+            if (list[p].span_flag == SEG_ON_LAND && list[p + 1].span_flag == SEG_RAISED) list[p].span_flag = SEG_BEFORE_RAISED;
 
     // 3. Edges, headings, texture distances and normals.
     const float width = ENV_SECTION_WIDTH_M[kind];
     std::vector<std::array<float, 2>> offsets(n);
     for (size_t p = 0; p < n; ++p) {
         size_t prev = p > 0 ? p - 1 : 0, next = p + 1 < n ? p + 1 : p;
-        if (list[prev].marker == SEG_END) prev = p;
-        if (list[p].marker == SEG_END) next = p;
+        if (list[prev].span_flag == SEG_END) prev = p;
+        if (list[p].span_flag == SEG_END) next = p;
         segment_point& s = list[p];
         const segment_point &pv = list[prev], &nx = list[next];
         const float dist = std::sqrt(horizontal2(s, nx));
@@ -550,24 +550,24 @@ void finish_list(int kind, int i, int j, std::vector<segment_point>& list, std::
         s.edge_y = s.y;
         s.edge_z = s.z + offsets[p][1];
         if (width > 0.0f) {
-            s.tex_distance = kind == 5 ? pv.tex_distance + std::sqrt(horizontal2(pv, s)) / width * 0.25f
+            s.tex_len = kind == 5 ? pv.tex_len + std::sqrt(horizontal2(pv, s)) / width * 0.25f
                                        : dist / width * 0.25f;
         }
         if (kind == 3) {
-            if (L > WIRE_SPAN_MAX_M) s.marker = SEG_END;
+            if (L > WIRE_SPAN_MAX_M) s.span_flag = SEG_END;
             continue;
         }
-        s.heading_deg = h2;
+        s.heading = h2;
         if (kind <= 2 && L > 1.0f) {
             const float slope = std::atan((nx.y - s.y) / L);
             const float hr = h2 * static_cast<float>(DEG_TO_RAD_DOUBLE);
-            s.w9 = -std::sin(slope) * std::sin(hr);
-            s.w10 = std::cos(slope);
-            s.w11 = std::sin(slope) * std::cos(hr);
+            s.normal[0] = -std::sin(slope) * std::sin(hr);
+            s.normal[1] = std::cos(slope);
+            s.normal[2] = std::sin(slope) * std::cos(hr);
         } else {
-            s.w9 = 0.0f;
-            s.w10 = 1.0f;
-            s.w11 = 0.0f;
+            s.normal[0] = 0.0f;
+            s.normal[1] = 1.0f;
+            s.normal[2] = 0.0f;
         }
     }
 

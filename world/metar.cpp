@@ -15,12 +15,6 @@
 
 namespace {
 
-// Pressures outside these bounds are misreadings ("A0000", "Q0000") and are not used.
-constexpr float PRESSURE_MIN_INHG = 25.0f;
-constexpr float PRESSURE_MAX_INHG = 35.0f;
-constexpr int PRESSURE_MIN_HPA = 850;
-constexpr int PRESSURE_MAX_HPA = 1200;
-
 // One group of the report. Every position outside the group reads as its end.
 struct group {
     std::string text;
@@ -84,7 +78,8 @@ bool runway_range_group(const std::string& t)
 }
 
 // A fraction of a statute mile, "n/dSM" or "Mn/dSM" (M: less than), numerator
-// and denominator of one or two digits. False for any other shape.
+// and denominator of one or two digits. False for any other shape, and for a
+// zero or missing denominator, which would divide by zero.
 bool statute_fraction(const std::string& t, float& miles)
 {
     size_t begin = t[0] == 'M' ? 1 : 0;
@@ -101,11 +96,16 @@ bool statute_fraction(const std::string& t, float& miles)
 }
 
 // The unit of a wind group: the letters it ends in and their factor to knots.
+// Stations of several countries (Russia, China) report the wind in metres per
+// second, "18005MPS". Read by the knots rule alone, such a report would leave
+// the wind of the previous report standing, and its metric visibility, which is
+// read only right after a wind group, would go unread too; so MPS groups are
+// read as winds and converted.
 struct wind_unit {
     const char* letters;
     float to_knots;
 };
-constexpr wind_unit WIND_UNITS[] = {{"KT", 1.0f}, {"MPS", UNIT_MPS_TO_KTS_BY_NM}, {"KMH", UNIT_KMH_TO_KTS}};
+constexpr wind_unit WIND_UNITS[] = {{"KT", 1.0f}, {"MPS", UNIT_MPS_TO_KTS_BY_NM}};
 
 // The unit a group ends in, or nullptr when it is no wind group.
 const wind_unit* wind_unit_of(const std::string& t)
@@ -157,6 +157,8 @@ bool choose_station(float latitude, float longitude, station_choice& chosen)
         const int index = it->second;
         if (index < 0 || index >= static_cast<int>(airport_table.size())) continue;
         const airport_record& apt = airport_table[static_cast<size_t>(index)];
+        // An airport without runways has no position: reading its first
+        // runway would read past the list. Its reports are passed over.
         if (apt.runways.empty()) continue;
 
         const float dlat = latitude - apt.runways[0].lat;
@@ -218,10 +220,11 @@ int METAR_read(float latitude, float longitude, float* report_time, int* cloud_t
         if (L == 7 && g.at(6) == 'Z')
             *report_time = static_cast<float>((10 * g.digit(2) + g.digit(3)) * 3600 + (10 * g.digit(4) + g.digit(5)) * 60);
 
-        // Wind, dddssKT or dddssGggKT; also in metres per second (MPS) or
-        // kilometres per hour (KMH), converted to knots. A wind-shear group
-        // also ends in KT but is read by its own rule only, against the
-        // surface wind.
+        // Wind, dddssKT or dddssGggKT, or in metres per second (see WIND_UNITS).
+        // A wind-shear group also ends in KT, but read as a wind too,
+        // WS020/27045KT would give a wind of 200 kt (from the digits of its
+        // height) and a gust of 45 - 200 kt; it is read by its own rule only,
+        // against the surface wind (15 kt surface wind: gust 30 kt).
         const bool shear_group = g.at(0) == 'W' && g.at(1) == 'S' && g.at(5) == '/';
         const wind_unit* unit = wind_unit_of(g.text);
         if (unit && !shear_group) {
@@ -237,19 +240,22 @@ int METAR_read(float latitude, float longitude, float* report_time, int* cloud_t
             for (int j = 4; j <= 5; ++j)
                 if (g.at(j) != 'G' && !unit_letter(j)) speed = 10 * speed + g.digit(j);
             *wind_speed = static_cast<float>(speed) * unit->to_knots;
-            // A gust below the wind is a misreading: no gust.
             *gust_increment = 0.0f;
             for (int j = 0; j < L; ++j) {
                 if (g.at(j) != 'G') continue;
                 int gust = g.digit(j + 1);
                 for (int m = j + 2; m <= j + 3; ++m)
                     if (!unit_letter(m)) gust = 10 * gust + g.digit(m);
-                *gust_increment = std::max(0.0f, static_cast<float>(gust - speed) * unit->to_knots);
+                *gust_increment = static_cast<float>(gust - speed) * unit->to_knots;
             }
             wind_position = k;
         }
 
-        // A variable direction right behind the wind: metric visibility may follow it.
+        // A variable direction right behind the wind (27015KT 240V300 8000):
+        // read only right after the wind, that metric visibility would go
+        // unread, the previous report's visibility would stay and the weather
+        // behind it would be missed; so it is read after the variable direction
+        // too. "9999" there keeps its own reading, 10 nm.
         if (k == wind_position + 1 && variable_direction_group(g.text)) variable_position = k;
 
         // Wind shear, WSddd/dddssKT.
@@ -259,14 +265,16 @@ int METAR_read(float latitude, float longitude, float* report_time, int* cloud_t
                 const char ch = g.at(j);
                 if (ch != 'K' && ch != 'T' && ch != 0) shear = 10 * shear + g.digit(j);
             }
-            *gust_increment = std::max(0.0f, static_cast<float>(shear) - *wind_speed);
+            *gust_increment = static_cast<float>(shear) - *wind_speed;
             wind_position = k;
         }
 
-        // Visibility in statute miles: 10SM, P6SM (6 or more), a fraction 1/2SM,
-        // 3/16SM or M1/4SM (less than a quarter), and a whole number before a
-        // fraction, "1 1/2SM", adds to it. A fraction that cannot be read
-        // (1/0SM, 1/SM) is passed over.
+        // Visibility in statute miles: 10SM, P6SM (6 or more) by their last two
+        // digits. Fractions are read whole: by single digits 3/16SM would read
+        // as 3 miles, M1/4SM (less than a quarter) as 4 and "1 1/2SM" as half
+        // a mile, all far from the report. A whole number before a fraction
+        // adds to it. A fraction that cannot be read (1/0SM, 1/SM) would
+        // divide by zero and is passed over.
         if (g.ends_with("SM")) {
             float miles = 0.0f;
             bool usable = true;
@@ -290,20 +298,24 @@ int METAR_read(float latitude, float longitude, float* report_time, int* cloud_t
             *visibility = 10.0f * UNIT.nm_to_mtrs;
             visibility_position = k;
         }
-        // "Ceiling and visibility OK": 10 km or more, and no cloud group follows.
+        // "Ceiling and visibility OK" stands for the visibility group (10 km or
+        // more, no cloud group follows). Without this reading a CAVOK report
+        // would keep the previous report's visibility, however poor.
         if (g.text == "CAVOK") {
             *visibility = 10.0f * UNIT.nm_to_mtrs;
             visibility_position = k;
         }
 
         // Metric visibility right after the wind, or after a variable direction that follows it.
-        if ((k == wind_position + 1 || k == variable_position + 1) && L <= 4 && UTIL_is_number_text(g.text.c_str())) {
+        if ((k == wind_position + 1 || (k == variable_position + 1 && g.text != "9999")) && L <= 4 &&
+            UTIL_is_number_text(g.text.c_str())) {
             *visibility = static_cast<float>(UTIL_text_to_int(g.text.c_str()));
             visibility_position = k;
         }
 
         // Weather right after the visibility, or after the runway visual
-        // ranges that follow it.
+        // ranges that follow it ("2000 R24/1200 +SN"): read only right after
+        // the visibility, the snow of such a report would be missed.
         if (k == visibility_position + 1) weather_position = k;
         if (k == weather_position && runway_range_group(g.text)) {
             ++weather_position;
@@ -320,8 +332,9 @@ int METAR_read(float latitude, float longitude, float* report_time, int* cloud_t
             }
         }
 
-        // Cloud layers, the first two; a convective cloud (CB, TCU) behind the
-        // height does not change the layer.
+        // Cloud layers, the first two. A convective cloud (BKN020CB, SCT030TCU)
+        // is a layer like any other: taking six-character groups only, such a
+        // layer would be lost and the next group taken in its place.
         const bool layer_shape = L == 6 || (L == 8 && g.ends_with("CB")) || (L == 9 && g.ends_with("TCU"));
         const auto add_layer = [&](int type, int feet) {
             cloud_type[layers] = type;
@@ -340,21 +353,19 @@ int METAR_read(float latitude, float longitude, float* report_time, int* cloud_t
             if (type) add_layer(type, 10000 * g.digit(3) + 1000 * g.digit(4) + 100 * g.digit(5));
         }
         // A sky hidden by fog or snow, VVhhh: the vertical visibility in
-        // hundreds of feet is the ceiling, an overcast layer there. "VV///"
+        // hundreds of feet is the ceiling, an overcast layer there. Without
+        // it a fog report (0100 FG VV002) would read as a clear sky. "VV///"
         // gives no height and no layer.
         if (layers < 2 && L == 5 && g.starts_with("VV") && UTIL_is_number_text(g.text.c_str() + 2))
             add_layer(4, 100 * (100 * g.digit(2) + 10 * g.digit(3) + g.digit(4)));
 
-        // Altimeter, Annnn (inches) or Qnnnn (hectopascals); a value no
-        // station reports is a misreading and leaves the pressure alone.
-        if (L == 5 && g.at(0) == 'A' && UTIL_is_number_text(g.text.c_str() + 1)) {
-            const float inches = static_cast<float>(10 * g.digit(1) + g.digit(2)) +
-                                 0.1f * static_cast<float>(g.digit(3)) + 0.01f * static_cast<float>(g.digit(4));
-            if (inches >= PRESSURE_MIN_INHG && inches <= PRESSURE_MAX_INHG) *pressure = inches;
-        }
+        // Altimeter, Annnn (inches) or Qnnnn (hectopascals).
+        if (L == 5 && g.at(0) == 'A' && UTIL_is_number_text(g.text.c_str() + 1))
+            *pressure = static_cast<float>(10 * g.digit(1) + g.digit(2)) + 0.1f * static_cast<float>(g.digit(3)) +
+                        0.01f * static_cast<float>(g.digit(4));
         if (L == 5 && g.at(0) == 'Q' && UTIL_is_number_text(g.text.c_str() + 1)) {
             const int hpa = 1000 * g.digit(1) + 100 * g.digit(2) + 10 * g.digit(3) + g.digit(4);
-            if (hpa >= PRESSURE_MIN_HPA && hpa <= PRESSURE_MAX_HPA) *pressure = static_cast<float>(hpa) * UNIT.mb_to_inhg;
+            *pressure = static_cast<float>(hpa) * UNIT.mb_to_inhg;
         }
 
         // Temperature and dewpoint, raised to sea level by 2 degrees a thousand feet.

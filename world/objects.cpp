@@ -607,6 +607,9 @@ int OBJ_build_obs(float x, float z, float heading, float size, const char* name,
     return object;
 }
 
+// The placements ascending by their object's draw-order word, its day texture
+// slot. The sort is stable, so equal slots keep their order as an exchange
+// sort that swaps only out-of-order neighbours leaves them: the same order.
 void OBJ_sort_placements()
 {
     std::stable_sort(placement_list.begin(), placement_list.end(),

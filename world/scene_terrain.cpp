@@ -49,6 +49,8 @@ void TERRAIN_reset()
     SEG_clear_lists();
     placement_list.clear();
     terrain_elevation_high = terrain_elevation_low = 0.0f;
+    // The default ground's own cell arrays (split, texture code, corners),
+    // which the tiles overwrite where they have ground of their own.
     std::memset(terrain_cell_split, 0, sizeof terrain_cell_split);
     std::memset(terrain_texture_code, 0, sizeof terrain_texture_code);
     static constexpr float plain[8] = {0, 0, 0, 1, 1, 1, 1, 0};

@@ -97,7 +97,7 @@ void build_seg(int kind, float x, float z, int& row, int& column, int row0, int 
     p.x = x;
     p.y = raised ? h + SEG_RAISE_M : h;
     p.z = z;
-    p.marker = end ? SEG_END : (raised ? SEG_RAISED : SEG_ON_LAND);
+    p.span_flag = end ? SEG_END : (raised ? SEG_RAISED : SEG_ON_LAND);
     SEG_list_for_writing(kind, row, column).push_back(p);
 }
 

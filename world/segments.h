@@ -23,22 +23,24 @@ constexpr float SEG_RAISE_M = 15.0f;
 // One point of a feature, 12 words. While a tile is read words 0..2 are the
 // point on the centre line; once its section is finished words 0..2 and 3..5
 // are the feature's two edges.
+// In the drawing passes' terms x, y, z is the edge point `a` and edge_x,
+// edge_y, edge_z the edge point `b`.
 struct segment_point {
     float x, y, z;                 // local metres; y the terrain height, + 15 when raised
     float edge_x, edge_y, edge_z;  // the other edge
-    float heading_deg;             // compass heading to the next point (towers: to the next tower)
-    float tex_distance;
-    float marker;
-    float w9, w10, w11;            // towers: row, column and list index of the next tower; others: surface normal
+    float heading;                 // compass heading to the next point in degrees (towers: to the next tower)
+    float tex_len;                 // the span's length in texture repeats (rivers: running total)
+    float span_flag;               // SEG_ON_LAND, SEG_RAISED, ... or SEG_END
+    float normal[3];               // roads: the surface normal; towers: row, column and list index of the next tower
 };
 static_assert(sizeof(segment_point) == 48);
 
 // A car on a section-0 segment: the index of its first point in list 0, the
 // position along the segment (0.01..0.99) and a signed speed factor.
 struct traffic_record {
-    int32_t point;
-    float position;
-    float factor;
+    int32_t seg;
+    float frac;
+    float dir;
 };
 static_assert(sizeof(traffic_record) == 12);
 

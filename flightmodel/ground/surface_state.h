@@ -14,12 +14,15 @@ constexpr int32_t SURFACE_DECK = 154;  // a ship's deck, a platform or an object
 constexpr int32_t RUNWAY_NONE = -999;
 
 struct surface_state_record {
-    int32_t flat_surface_on;     // a runway, platform or object top lies under the plane
-    float flat_surface_height;   // its height, local metres
+    // A runway, platform or object top lies under the plane, and its height
+    // (local metres). For the platforms and hard roofs this is the `on_oilrig`
+    // flag and its `oilrig_deck_height`; runways use the same pair.
+    int32_t flat_surface_on;
+    float flat_surface_height;
     int32_t surface_code;        // SURFACE_NONE, SURFACE_DECK or the runway's surface code
     float surface_roughness;     // the runway's roughness, 0 elsewhere
-    int32_t on_carrier_deck;     // over the carrier's deck outline
-    int32_t on_frigate_deck;     // over the frigate's deck outline
+    int32_t on_carrier;     // over the carrier's deck outline
+    int32_t on_frigate;     // over the frigate's deck outline
     int32_t runway_under_plane = RUNWAY_NONE;   // index of that runway in its airport, RUNWAY_NONE elsewhere
 };
 extern surface_state_record surface_state;

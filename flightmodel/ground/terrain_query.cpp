@@ -231,8 +231,8 @@ float TERRAIN_height_at(float px, float pz, float* vx, float* vy, float* vz, int
     if (vy) *vy = 0.0f;
     if (vz) *vz = 0.0f;
     if (surface_state.flat_surface_on) h = surface_state.flat_surface_height;
-    if (surface_state.on_carrier_deck) return deck_height(SHIP_CARRIER, px, pz, vx, vy, vz);
-    if (surface_state.on_frigate_deck) return deck_height(SHIP_FRIGATE, px, pz, vx, vy, vz);
+    if (surface_state.on_carrier) return deck_height(SHIP_CARRIER, px, pz, vx, vy, vz);
+    if (surface_state.on_frigate) return deck_height(SHIP_FRIGATE, px, pz, vx, vy, vz);
     return h + surface_bumps(px, pz);
 }
 

@@ -134,7 +134,7 @@ int FM_water_forces(int p, int s, int k, float x, float y, float z)
 
 int GROUND_over_water()
 {
-    if (surface_state.on_carrier_deck || surface_state.on_frigate_deck || surface_state.flat_surface_on) return 0;
+    if (surface_state.on_carrier || surface_state.on_frigate || surface_state.flat_surface_on) return 0;
     return land_use_water() ? 1 : 0;
 }
 

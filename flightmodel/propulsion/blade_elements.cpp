@@ -81,7 +81,7 @@ void prop_strike(int n, vec3 q)
     float lx, ly, lz;
     PHYS_body_to_local(q.x, q.y, q.z, &lx, &ly, &lz, 0);
     if (!(f.local_y + ly < terrain_height_m)) return;
-    const bool solid = surface_state.flat_surface_on || surface_state.on_carrier_deck || surface_state.on_frigate_deck;
+    const bool solid = surface_state.flat_surface_on || surface_state.on_carrier || surface_state.on_frigate;
     if (!solid && water_under_plane()) return;
     f.ENGN_tacrad[n] = 0.0f;
     f.POINT_tacrad[n] = 0.0f;

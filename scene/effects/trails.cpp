@@ -227,7 +227,7 @@ void PARTICLE_draw_wakes(int wake, float x, float y, float z, float speed, float
     if (may_emit && D > d.spacing) emit_segment(w, d, x, z, speed, heading);
     if (wake == WAKE_USER) {
         const surface_state_record& s = surface_state;
-        if (!user.onground_any || s.on_carrier_deck || s.on_frigate_deck || s.flat_surface_on)
+        if (!user.onground_any || s.on_carrier || s.on_frigate || s.flat_surface_on)
             w.live[wrap_segment(w.head)] = 0;
     }
 

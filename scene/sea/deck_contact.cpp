@@ -1,7 +1,7 @@
 // Deck contact, arresting wires and catapult of the sea objects. The tests
-// run in every pass for every placed object that is switched on, so a plane
-// parked on a deck keeps it while the view turns away; only the drawing is
-// culled.
+// run in every pass for every placed object that is switched on: tested only
+// for the objects in view, a plane parked on a deck would drop through it
+// whenever the camera looks away. Only the drawing is culled.
 #include <cmath>
 
 #include "aircraft/launch_flags.h"
@@ -52,7 +52,7 @@ void carrier_contact()
 
     if (inside(CARRIER_MAIN, px, pz, s, c) || inside(CARRIER_PORT, px, pz, s, c) ||
         inside(CARRIER_STARBOARD, px, pz, s, c)) {
-        surface_state.on_carrier_deck = 1;
+        surface_state.on_carrier = 1;
         surface_state.surface_code = SURFACE_DECK;
     }
     const float over = f.groundspeed - CARRIER_SPEED_MPS;
@@ -67,7 +67,12 @@ void carrier_contact()
         f.parkbrake = 1.0f;
         LAUNCH_catapult_hook_up();
     }
-    if (!surface_state.on_carrier_deck && l.catapult_fired) l.catapult_fired = 0;
+    // The fired catapult is released once the plane is off the deck, seen or
+    // not. Released only on a frame that draws the carrier, a launch flown
+    // from the cockpit (the carrier behind, out of view) would keep it set:
+    // the gear would stay held in the air and the next touchdown, on any
+    // runway, would be pushed by the catapult again.
+    if (!surface_state.on_carrier && l.catapult_fired) l.catapult_fired = 0;
 }
 
 void frigate_contact()
@@ -76,7 +81,7 @@ void frigate_contact()
     const double h = ship_heading[SHIP_FRIGATE] * DEG_TO_RAD_DOUBLE;
     const float s = static_cast<float>(std::sin(h)), c = static_cast<float>(std::cos(h));
     if (inside(FRIGATE_DECK, f.local_x - ship_x[SHIP_FRIGATE], f.local_z - ship_z[SHIP_FRIGATE], s, c)) {
-        surface_state.on_frigate_deck = 1;
+        surface_state.on_frigate = 1;
         surface_state.surface_code = SURFACE_DECK;
     }
 }

@@ -4,8 +4,8 @@
 // Reads: the sea-object record (world/ships.h), the user plane's position,
 // groundspeed, sideslip and ground flags, the hook switch, the view footprint
 // and the loaded area, draw_ships and draw_oilrigs, percent_lights_on.
-// Writes: the deck contact of the pass (surface_state: on_carrier_deck,
-// on_frigate_deck, the platform deck as the flat surface, surface code 154),
+// Writes: the deck contact of the pass (surface_state: on_carrier,
+// on_frigate, the platform deck as the flat surface, surface code 154),
 // the arrest and catapult launch flags, the parking brake on the catapult.
 #pragma once
 

@@ -1,6 +1,6 @@
 // The per-pass entry of the sea objects: the deck tests for every placed
-// object, then the culling of each against the view footprint and the
-// drawing of the visible ones in their own frames.
+// object, the wakes, then the culling of each object against the view
+// footprint and the drawing of the visible ones in their own frames.
 #include <GL/gl.h>
 
 #include <cmath>
@@ -18,8 +18,11 @@
 
 namespace {
 
-// A placed ship or platform inside the shared culling box around the view
-// footprint (margin SEA_CULL_MARGIN_M, set up by the caller).
+// A ship or platform inside the shared culling box around the view footprint
+// (margin SEA_CULL_MARGIN_M, set up by the caller). The box test alone fails
+// for objects not yet placed; SHIPS_placed also refuses a non-finite attitude
+// (from a broken network datagram), which would draw the model through a
+// matrix of NaNs.
 bool visible(int slot)
 {
     return SHIPS_placed(slot) && VIEW_cull_visible(ship_x[slot], ship_z[slot]);
@@ -54,21 +57,25 @@ void draw_platform(int slot)
 
 void SHIPS_draw()
 {
-    // The decks first, for every placed object: a deck out of view still carries the plane.
+    // The decks first, for every placed object switched on, seen or not: tested
+    // only for the objects drawn, a plane parked on a deck would drop through
+    // it into the sea whenever the camera looks away from the ship.
     SHIPS_deck_contact();
 
     OGL_set_state(STATE_FOG_ON, 1, STATE_LIGHTING_OFF, STATE_BLEND, STATE_DEPTH_TEST_OFF, STATE_DEPTH_WRITE_OFF);
     const sim_graphics_settings_block& g = sim_graphics_settings;
     // The wakes: the two ships' at their own speeds, then the user's plane's
     // (at least 1 m/s, so a plane standing still still has its wake's shape).
-    if (g.draw_ships && SHIPS_placed(SHIP_CARRIER))
+    if (g.draw_ships)
         PARTICLE_draw_wakes(SHIP_CARRIER, ship_x[SHIP_CARRIER], ship_y[SHIP_CARRIER], ship_z[SHIP_CARRIER],
                             CARRIER_SPEED_MPS, ship_heading[SHIP_CARRIER]);
-    if (g.draw_ships && SHIPS_placed(SHIP_FRIGATE))
+    if (g.draw_ships)
         PARTICLE_draw_wakes(SHIP_FRIGATE, ship_x[SHIP_FRIGATE], ship_y[SHIP_FRIGATE], ship_z[SHIP_FRIGATE],
                             FRIGATE_SPEED_MPS, ship_heading[SHIP_FRIGATE]);
     const flt_struct& f = flt[0];
-    if (std::isfinite(f.local_x) && std::isfinite(f.local_z) && std::isfinite(f.hpath))
+    // A non-finite track (a flight model that broke down) would put NaN points
+    // into the wake's ring, drawn for the rest of their life: no wake then.
+    if (std::isfinite(f.hpath))
         PARTICLE_draw_wakes(WAKE_USER, f.local_x, terrain_height_m, f.local_z, f.groundspeed > 1.0f ? f.groundspeed : 1.0f,
                             f.hpath);
 

@@ -71,7 +71,7 @@ void pylon(const segment_point& p, float w)
 {
     glPushMatrix();
     glTranslatef(p.x, p.y, p.z);
-    glRotatef(p.heading_deg, 0.0f, -1.0f, 0.0f);
+    glRotatef(p.heading, 0.0f, -1.0f, 0.0f);
     glBegin(GL_QUADS);
     bar({-18, -10, 0}, {-8, 60, 0}, w, LEG_FACES);
     bar({18, -10, 0}, {8, 60, 0}, w, LEG_FACES);
@@ -85,7 +85,7 @@ void pylon(const segment_point& p, float w)
 // The pylon a link names, or null when it names none.
 const segment_point* linked_pylon(const segment_point& p)
 {
-    const float fi = p.w9, fj = p.w10, fk = p.w11;
+    const float fi = p.normal[0], fj = p.normal[1], fk = p.normal[2];
     if (!(fi >= 0.0f && fi < TERRAIN_GRID_ROWS && fj >= 0.0f && fj < TERRAIN_GRID_COLS && fk >= 0.0f && fk < 1.0e9f))
         return nullptr;
     const std::vector<segment_point>* list = SEG_list(LIST_PYLONS, static_cast<int>(fi), static_cast<int>(fj));
@@ -96,8 +96,8 @@ const segment_point* linked_pylon(const segment_point& p)
 
 void wires(const segment_point& p, const segment_point& q, float d)
 {
-    const float h1 = p.heading_deg * DEG_TO_RAD_FLOAT;
-    float h2 = q.heading_deg * DEG_TO_RAD_FLOAT;
+    const float h1 = p.heading * DEG_TO_RAD_FLOAT;
+    float h2 = q.heading * DEG_TO_RAD_FLOAT;
     if (std::fabs(h2 - h1) > 0.5f * PI_FLOAT) h2 += PI_FLOAT;   // the arms pair up end to end
     const float arm1[2] = {ARM_M * std::cos(h1), ARM_M * std::sin(h1)};
     const float arm2[2] = {ARM_M * std::cos(h2), ARM_M * std::sin(h2)};
@@ -139,7 +139,7 @@ void ROADS_draw_power_lines()
         const float alpha = f * f;
         OGL_apply_color(COLOUR_WHITE_ROW, alpha);
         pylon(p, (1.0f - alpha) * 2.5f + 0.5f);
-        if (!(p.marker > 0.0f) || !(std::fabs(dx) < POWER_NEAR_M && std::fabs(dz) < POWER_NEAR_M)) return;
+        if (!(p.span_flag > 0.0f) || !(std::fabs(dx) < POWER_NEAR_M && std::fabs(dz) < POWER_NEAR_M)) return;
         if (const segment_point* q = linked_pylon(p)) wires(p, *q, d);
     });
 }

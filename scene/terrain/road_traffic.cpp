@@ -16,6 +16,9 @@ namespace {
 constexpr int LIST_HIGHWAYS = 0;
 constexpr float METRES_TO_REPEATS = 0.01389f;   // a highway element's texture repeat is 72 m
 
+// The heading truncated to whole degrees, an index into the 361-entry sine
+// and cosine tables. A heading from the tile outside 0..360 (or not a number)
+// would index outside the tables: it is held to their ends.
 int whole_degrees(float heading)
 {
     if (!(heading >= 0.0f)) return 0;
@@ -48,37 +51,40 @@ void ROADS_move_cars()
             const long n = static_cast<long>(road->size());
             for (size_t c = 0; c < cars.size(); ++c) {
                 traffic_record& car = cars[c];
-                const long k = car.point;
+                const long k = car.seg;
                 if (k < 0 || k + 1 >= n) continue;   // no span: neither shown nor moved
                 const segment_point& p = (*road)[static_cast<size_t>(k)];
                 const segment_point& q = (*road)[static_cast<size_t>(k + 1)];
 
-                const car_lane lane = ROADS_car_lane(car.factor);
-                const int h = whole_degrees(p.heading_deg);
-                const float x = p.x + car.position * (q.x - p.x) + lane.offset_m * degree_cos[h];
-                const float y = p.y + car.position * (q.y - p.y);
-                const float z = p.z + car.position * (q.z - p.z) + lane.offset_m * degree_sin[h];
-                LIGHTS_add(static_cast<int>(c), x, y, z, p.heading_deg + (lane.reversed ? 180.0f : 0.0f), 1, 0, 1);
+                const car_lane lane = ROADS_car_lane(car.dir);
+                const int h = whole_degrees(p.heading);
+                const float x = p.x + car.frac * (q.x - p.x) + lane.offset_m * degree_cos[h];
+                const float y = p.y + car.frac * (q.y - p.y);
+                const float z = p.z + car.frac * (q.z - p.z) + lane.offset_m * degree_sin[h];
+                LIGHTS_add(static_cast<int>(c), x, y, z, p.heading + (lane.reversed ? 180.0f : 0.0f), 1, 0, 1);
 
-                // A span of no length moves no car.
-                if (!(p.tex_distance != 0.0f) || !std::isfinite(p.tex_distance)) continue;
-                car.position += s * car.factor / p.tex_distance;
-                if (car.position > 1.0f) {
-                    // On to the next span while the highway goes on (a span needs the element after it).
-                    if (k + 2 < n && (*road)[static_cast<size_t>(k + 1)].marker > 0.0f) {
-                        car.point = static_cast<int32_t>(k + 1);
-                        car.position = 0.0f;
+                // A span of no length with no step (frame period 0 or a car at
+                // rest) gives 0 / 0: the position would become not-a-number and
+                // the car would be lost for good, so it stays where it is.
+                const float step = s * car.dir / p.tex_len;
+                if (std::isnan(step)) continue;
+                car.frac += step;
+                if (car.frac > 1.0f) {
+                    // On to the next span while the highway goes on.
+                    if (k + 1 < n && (*road)[static_cast<size_t>(k + 1)].span_flag > 0.0f) {
+                        car.seg = static_cast<int32_t>(k + 1);
+                        car.frac = 0.0f;
                     } else {
-                        car.factor = -car.factor;
-                        car.position = 1.0f;
+                        car.dir = -car.dir;
+                        car.frac = 1.0f;
                     }
-                } else if (car.position < 0.0f) {
-                    if (k - 1 >= 0 && (*road)[static_cast<size_t>(k - 1)].marker > 0.0f) {
-                        car.point = static_cast<int32_t>(k - 1);
-                        car.position = 1.0f;
+                } else if (car.frac < 0.0f) {
+                    if (k - 1 >= 0 && (*road)[static_cast<size_t>(k - 1)].span_flag > 0.0f) {
+                        car.seg = static_cast<int32_t>(k - 1);
+                        car.frac = 1.0f;
                     } else {
-                        car.factor = -car.factor;
-                        car.position = 0.0f;
+                        car.dir = -car.dir;
+                        car.frac = 0.0f;
                     }
                 }
             }

@@ -91,13 +91,13 @@ void river_pass()
             float st[2];
             SURFACE_wave_texcoord(e.edge_x, e.edge_z, st);
             glTexCoord2fv(st);
-            bank_coord(e.tex_distance, 0.0f);
+            bank_coord(e.tex_len, 0.0f);
             glVertex3f(e.edge_x, e.edge_y, e.edge_z);
             SURFACE_wave_texcoord(e.x, e.z, st);
             glTexCoord2fv(st);
-            bank_coord(e.tex_distance, 1.0f);
+            bank_coord(e.tex_len, 1.0f);
             glVertex3f(e.x, e.y, e.z);
-            if (e.marker == SEG_END) {
+            if (e.span_flag == SEG_END) {
                 glEnd();
                 open = false;
             }
@@ -166,16 +166,18 @@ void road_kind_pass(const road_kind& kind, int& depth_off)
         const size_t n = list->size();
         for (size_t k = 0; k < n; ++k) {
             const segment_point& e = (*list)[k];
-            // The last element of a list has no span after it, whatever its flag says: a bridge deck
-            // and the road contact would read past the list, and a strip run on into the next cell's
-            // list would join unrelated roads.
-            if (!(e.marker > 0.0f) || k + 1 >= n) {
+            if (!(e.span_flag > 0.0f)) {
                 w.close(e);
                 w.t = 0.0f;
                 continue;
             }
-            const segment_point& q = (*list)[k + 1];
-            const bool bridge = e.marker > 1.0f;
+            // A list whose last element lacks its end flag runs on into the
+            // next list walked (its strip stays open), but that element has no
+            // next point in its own list: reading one for a bridge deck or for
+            // the road contact would read past the list, so its span gets no
+            // deck and no contact test.
+            const segment_point* next = k + 1 < n ? &(*list)[k + 1] : nullptr;
+            const bool bridge = e.span_flag > 1.0f;
             if (bridge != w.bridge_bound) {
                 w.close(e);
                 OGL_bind_tex(bridge ? kind.bridge_slot : kind.plain_slot, 0);
@@ -190,7 +192,7 @@ void road_kind_pass(const road_kind& kind, int& depth_off)
                 if (w.open == primitive::quads) w.end();
                 if (w.open == primitive::none) glBegin(GL_QUAD_STRIP);
                 w.open = primitive::strip;
-                glNormal3f(e.w9, e.w10, e.w11);
+                glNormal3f(e.normal[0], e.normal[1], e.normal[2]);
                 glTexCoord2f(1.0f, w.t);
                 glVertex3f(e.edge_x, e.edge_y, e.edge_z);
                 glTexCoord2f(0.0f, w.t);
@@ -199,8 +201,11 @@ void road_kind_pass(const road_kind& kind, int& depth_off)
                 if (w.open == primitive::strip) w.end();
                 if (w.open == primitive::none) glBegin(GL_QUADS);
                 w.open = primitive::quads;
-                const float t2 = w.t + e.tex_distance;
-                glNormal3f(e.w9, e.w10, e.w11);
+            }
+            if (bridge && next) {
+                const segment_point& q = *next;
+                const float t2 = w.t + e.tex_len;
+                glNormal3f(e.normal[0], e.normal[1], e.normal[2]);
                 glTexCoord2f(DECK_S0, w.t);
                 glVertex3f(e.x, e.y, e.z);
                 glTexCoord2f(DECK_S0, t2);
@@ -217,9 +222,10 @@ void road_kind_pass(const road_kind& kind, int& depth_off)
                 OGL_quad_3d_tex(a0l, a1l, a1, a0, 0.0f, w.t, DECK_S0, t2);
                 OGL_quad_3d_tex(b0, b1, b1l, b0l, DECK_S1, w.t, 1.0f, t2);
             }
-            w.t += e.tex_distance;
+            w.t += e.tex_len;
 
-            if (user_cell) {
+            if (user_cell && next) {
+                const segment_point& q = *next;
                 const float loop[4][2] = {{e.x, e.z}, {q.x, q.z}, {q.edge_x, q.edge_z}, {e.edge_x, e.edge_z}};
                 if (inside_span(loop, f.local_x, f.local_z)) surface_state.surface_code = SURFACE_DECK;
             }

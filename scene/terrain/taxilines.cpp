@@ -54,8 +54,8 @@ void TAXILINES_draw()
         glVertex3f(e.edge_x, e.edge_y, e.edge_z);
         glTexCoord2f(1.0f, t);
         glVertex3f(e.x, e.y, e.z);
-        t += e.tex_distance;
-        if (e.marker == SEG_END) {
+        t += e.tex_len;
+        if (e.span_flag == SEG_END) {
             glEnd();
             open = false;
         }

@@ -429,6 +429,8 @@ int TERRAIN_light_color(float x, float z, float& r, float& g, float& b)
         const double t = time + x;
         long long k = std::isfinite(t) && std::fabs(t) < 1.0e15 ? static_cast<long long>(std::trunc(t)) : 0;
         k %= 10;
+        // Before the x origin the remainder is negative and would name no
+        // colour (the light would keep its code colour 9.7): counted on from 0.
         if (k < 0) k += 10;
         if (k <= 3)
             r = 0.0f, g = 1.0f, b = 0.0f;
@@ -476,6 +478,12 @@ void TERRAIN_hard_quad(int object, int level, int item, float x, float y, float 
     surface_state.surface_code = SURFACE_DECK;
 }
 
+// Inside the terrain pass the objects whose levels hold only plain faces and
+// lines are gathered and drawn as arrays, one per texture pair: each vertex
+// goes through the same turns as under place_object_frame and each triangle
+// keeps the normal that colours it in the list, so the picture is the one
+// the objects' own lists give, with fewer draw calls. Their special items
+// are then walked as for any other object.
 void TERRAIN_objects_begin()
 {
     object_batches.open = true;
@@ -541,6 +549,10 @@ void special_items(int object, int level, float x, float y, float z, float headi
     for (size_t n = 0; n < items.size(); ++n) {
         const object_primitive& p = items[n];
         switch (p.code) {
+        // A light entry begun inside a movie's quads (or a movie inside a
+        // light entry), which only a broken object file holds, would begin
+        // one GL primitive inside another, an error that drops what follows:
+        // such an entry is passed over.
         case OBJ_LIGHT:
             if (terrain_night && !lights_open && !quads_open) {
                 OGL_lights_begin(0);

@@ -199,7 +199,7 @@ TEST_F(BladeElements, PropStrikeOnLandButOverWaterOnlyOnADeck)
     landuse_grid[101 * TERRAIN_GRID_COLS + 201] = LANDUSE_WATER_B;
     run(tip_arm - 0.01f);
     EXPECT_EQ(f.failures[FAIL_SLOT_ENGINE_FIRE_BASE], 0);
-    for (int32_t* flag : {&surface_state.flat_surface_on, &surface_state.on_carrier_deck, &surface_state.on_frigate_deck}) {
+    for (int32_t* flag : {&surface_state.flat_surface_on, &surface_state.on_carrier, &surface_state.on_frigate}) {
         *flag = 1;
         run(tip_arm - 0.01f);
         EXPECT_EQ(f.failures[FAIL_SLOT_ENGINE_FIRE_BASE], FAILURE_STATE_FAILED);

@@ -116,7 +116,7 @@ TEST_F(AtSea, TheCatapultThrowsTheTrainerOffTheBowAtFlyingSpeed)
     in_ship_frame(SHIP_CARRIER, x, z);
     EXPECT_EQ(l.catapult_hold, 1);
     EXPECT_EQ(l.catapult_fired, 0);
-    EXPECT_EQ(surface_state.on_carrier_deck, 1);
+    EXPECT_EQ(surface_state.on_carrier, 1);
     EXPECT_NEAR(x, -12.5f, 3.0f);
     EXPECT_NEAR(z, -60.0f, 3.0f);
     EXPECT_NEAR(f.local_y - (ship_y[SHIP_CARRIER] + CARRIER_DECK_Y_M), pln[0].acf_h_eqlbm, 0.5f);
@@ -133,7 +133,7 @@ TEST_F(AtSea, TheCatapultThrowsTheTrainerOffTheBowAtFlyingSpeed)
         fly_attitude(pln[0].acf_the_eqlbm);
         steer(track);
         frame();
-        if (!surface_state.on_carrier_deck) {
+        if (!surface_state.on_carrier) {
             off_bow_tas = f.true_airspeed;
             in_ship_frame(SHIP_CARRIER, x, off_bow_z);
         }
@@ -190,7 +190,7 @@ TEST_F(AtSea, ALandingOnTheCarrierCatchesAWireAndStops)
         // Brought to a stop, the pilot sets the parking brake: the wire lets
         // go and the wind over the deck would push the aircraft back.
         if (caught && over_deck() < 3.0) f.parkbrake = 1.0f;
-        stayed_on_deck = stayed_on_deck && surface_state.on_carrier_deck;
+        stayed_on_deck = stayed_on_deck && surface_state.on_carrier;
         slowest = std::fmin(slowest, static_cast<float>(over_deck()));
         most_turn = std::fmax(most_turn, std::fabs(std::remainder(f.psi - h, 360.0f)));
     }

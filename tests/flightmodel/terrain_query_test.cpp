@@ -295,7 +295,7 @@ TEST_F(Terrain, CarrierDeckAtRestAndMoving)
     ship_vz[SHIP_CARRIER] = -2.0f;
     ship_pitch[SHIP_CARRIER] = ship_roll[SHIP_CARRIER] = 0.0f;
     ship_pitch_rate[SHIP_CARRIER] = ship_roll_rate[SHIP_CARRIER] = ship_turn_rate[SHIP_CARRIER] = 0.0f;
-    surface_state.on_carrier_deck = 1;
+    surface_state.on_carrier = 1;
     const float s = std::sin(30.0f * static_cast<float>(DEG_TO_RAD_DOUBLE));
     const float c = std::cos(30.0f * static_cast<float>(DEG_TO_RAD_DOUBLE));
     for (auto [dx, dz] : {std::pair{0.0f, 0.0f}, {-20.0f, 100.0f}, {15.0f, -140.0f}}) {
@@ -320,7 +320,7 @@ TEST_F(Terrain, CarrierDeckAtRestAndMoving)
     EXPECT_NEAR(v[0], 1.0f + 2.0f * static_cast<float>(DEG_TO_RAD_DOUBLE) * 100.4f, 0.01f);   // drift + yaw rate x r
     ship_turn_rate[SHIP_CARRIER] = 0.0f;
     ship_pitch[SHIP_CARRIER] = 0.0f;
-    surface_state.on_carrier_deck = 0;
+    surface_state.on_carrier = 0;
 }
 
 TEST(TerrainArea, EdgesOfTheLoadedAreaOnTheSphere)

@@ -111,7 +111,7 @@ TEST_F(Sea, DecksTurnWithTheShipAndHoldOutOfView)
                 look_at(in_view ? ship_x[r.slot] : 90000.0f, ship_z[r.slot]);
                 plane_on(r.slot, r.x, r.z);
                 pass();
-                const int on = r.slot == SHIP_CARRIER ? surface_state.on_carrier_deck : surface_state.on_frigate_deck;
+                const int on = r.slot == SHIP_CARRIER ? surface_state.on_carrier : surface_state.on_frigate;
                 EXPECT_EQ(on, r.on) << r.slot << " " << r.x << "," << r.z << " heading " << heading;
                 EXPECT_EQ(surface_state.surface_code, r.on ? SURFACE_DECK : SURFACE_NONE);
             }
@@ -120,7 +120,7 @@ TEST_F(Sea, DecksTurnWithTheShipAndHoldOutOfView)
     sim_graphics_settings.draw_ships = 0;
     plane_on(SHIP_CARRIER, 0, 0);
     pass();
-    EXPECT_EQ(surface_state.on_carrier_deck, 0);
+    EXPECT_EQ(surface_state.on_carrier, 0);
 }
 
 TEST_F(Sea, PlatformDecksAreTheGroundOfTheHeightQuery)
@@ -202,7 +202,7 @@ TEST_F(Sea, TheCatapultHoldsOnItsSpotAndTheLaunchEndsOffTheDeck)
     EXPECT_EQ(launch_flags.catapult_fired, 1);   // still on the deck
     plane_on(SHIP_CARRIER, -12.5f, -170.0f);
     pass();
-    EXPECT_EQ(launch_flags.catapult_fired, 0);
+    EXPECT_EQ(launch_flags.catapult_fired, 0);   // off the deck, the carrier out of view
 }
 
 TEST_F(Sea, TheBallStandsTwoMetresLowOnThreeDegreesAndRedBelow)
@@ -653,7 +653,7 @@ TEST_F(Sea, UnplacedOrDamagedShipsGiveNoDeck)
     for (float bad : {NAN, INFINITY, -9.9e9f}) {
         ship_x[SHIP_CARRIER] = bad;
         pass();
-        EXPECT_EQ(surface_state.on_carrier_deck, 0);
+        EXPECT_EQ(surface_state.on_carrier, 0);
     }
     UTIL_srand(11);
     auto any = []() {

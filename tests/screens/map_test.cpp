@@ -303,7 +303,7 @@ TEST_F(MapTest, EachFeatureKindTakesItsColourRow)
         std::vector<segment_point>& list = SEG_list_for_writing(k.kind, 200, 200);
         segment_point a{}, b{};
         a.x = a.edge_x = 0.0f, a.z = a.edge_z = k.z;
-        b.x = b.edge_x = 300.0f, b.z = b.edge_z = k.z, b.marker = SEG_END;
+        b.x = b.edge_x = 300.0f, b.z = b.edge_z = k.z, b.span_flag = SEG_END;
         list = {a, b};
     }
     view(2, 50.0f);

@@ -119,7 +119,7 @@ protected:
         };
         for (int k = 0; k < 4; ++k) nav(NAV_NDB, 33.5f, -118.5f + 0.1f * k, 1);   // 0..3: no huts
         nav(NAV_VOR, 40.0f, -100.0f, 0);
-        nav(NAV_VOR, 40.0f, -100.0f, 0);
+        nav(NAV_GLIDESLOPE, 40.0f, -100.0f, 1);          // 5: a ship's aid, in the area wherever it last was
         nav(NAV_DME, 33.7f, -118.2f, 0);                 // 6: an NDB hut
         nav(NAV_VOR, 34.2f, -117.2f, 0);                 // 7
         nav(NAV_NDB, 34.3f, -117.3f, 0);                 // 8
@@ -209,6 +209,7 @@ TEST_F(AptScene, TheFirst200AirportsOfTheAreaWithTheirMenusGeometryAndBuildings)
     EXPECT_EQ(menu_table[12].items[0].command, 2400);
     EXPECT_STREQ(menu_table[13].items[4].text, "Navaid 8");
     EXPECT_EQ(navaid_table[16].local, 1);
+    EXPECT_EQ(navaid_table[5].local, 1);
 
     // The nearby fixes stop at 1,200.
     for (int k = 0; k < 1300; ++k) fix_table.push_back(fix_record{33.5f, -118.0f, "FIX", 0});

@@ -150,15 +150,15 @@ void expect_three_towers_east_620_m_apart()
     for (const segment_point* q : towers)
         if (q->x < p->x) p = q;
     for (int k = 0; k < 2; ++k) {
-        EXPECT_EQ(p->marker, SEG_ON_LAND);
-        EXPECT_NEAR(p->heading_deg, 90.0f, 0.5f);
-        const std::vector<segment_point>* next = SEG_list(3, static_cast<int>(p->w9), static_cast<int>(p->w10));
-        ASSERT_TRUE(next && p->w11 >= 0 && p->w11 < next->size());
-        const segment_point* q = &(*next)[static_cast<size_t>(p->w11)];
+        EXPECT_EQ(p->span_flag, SEG_ON_LAND);
+        EXPECT_NEAR(p->heading, 90.0f, 0.5f);
+        const std::vector<segment_point>* next = SEG_list(3, static_cast<int>(p->normal[0]), static_cast<int>(p->normal[1]));
+        ASSERT_TRUE(next && p->normal[2] >= 0 && p->normal[2] < next->size());
+        const segment_point* q = &(*next)[static_cast<size_t>(p->normal[2])];
         EXPECT_NEAR(q->x - p->x, 620.0f, 5.0f);
         p = q;
     }
-    EXPECT_EQ(p->marker, SEG_END);
+    EXPECT_EQ(p->span_flag, SEG_END);
 }
 
 }  // namespace
@@ -187,7 +187,7 @@ TEST_F(EnvBuild, PowerLineTowersAndRoadsOverALake)
         build_seg(kind, x, z, r, c, ROW0, COL0, 1, 0);
         const segment_point& s = SEG_list(kind, r, c)->back();
         EXPECT_FLOAT_EQ(s.y, raised ? h + 15.0f : h) << kind;
-        EXPECT_EQ(s.marker, raised ? SEG_RAISED : SEG_ON_LAND) << kind;
+        EXPECT_EQ(s.span_flag, raised ? SEG_RAISED : SEG_ON_LAND) << kind;
     }
 
     // The cell a point is stored in: with clamp, the probed cell kept inside
@@ -278,10 +278,10 @@ TEST_F(EnvBuild, FinishedHighwayEdgesLieTwoWidthsOverTheCosineApartAndCarryCars)
     std::vector<traffic_record> cars;
     for (const auto& [point, list] : cells) cars.insert(cars.end(), list->begin(), list->end());
     ASSERT_GE(cars.size(), 2u);
-    EXPECT_EQ(cars[0].factor, 0.9f);
-    EXPECT_NEAR(cars[0].position, 0.01f + 0.98f * 5758.0f / 32767.0f, 1e-6f);
-    EXPECT_EQ(cars[1].factor, -0.9f);
-    EXPECT_NEAR(cars[1].position, 0.01f + 0.98f * 17515.0f / 32767.0f, 1e-6f);
+    EXPECT_EQ(cars[0].dir, 0.9f);
+    EXPECT_NEAR(cars[0].frac, 0.01f + 0.98f * 5758.0f / 32767.0f, 1e-6f);
+    EXPECT_EQ(cars[1].dir, -0.9f);
+    EXPECT_NEAR(cars[1].frac, 0.01f + 0.98f * 17515.0f / 32767.0f, 1e-6f);
 
     bool bend = false;
     int straight = 0;
@@ -289,17 +289,17 @@ TEST_F(EnvBuild, FinishedHighwayEdgesLieTwoWidthsOverTheCosineApartAndCarryCars)
         const std::vector<segment_point>& s = l.seg[0];
         // Points inside a cell's piece of the road (a piece's first point turns from its own place).
         for (size_t p = 1; p + 1 < s.size(); ++p) {
-            if (s[p].marker == SEG_END || s[p - 1].marker == SEG_END) continue;
+            if (s[p].span_flag == SEG_END || s[p - 1].span_flag == SEG_END) continue;
             const float apart = std::hypot(s[p].edge_x - s[p].x, s[p].edge_z - s[p].z);
             if (std::fabs(apart - 36.0f) < 0.05f) {
                 ++straight;
-                EXPECT_NEAR(s[p].w10, 1.0f, 1e-4f);   // the normal of level ground
+                EXPECT_NEAR(s[p].normal[1], 1.0f, 1e-4f);   // the normal of level ground
                 // The texture runs a quarter of its width per width of road to the
                 // next point (centre to centre, halfway between the two edges).
-                if (s[p].marker != SEG_END) {
+                if (s[p].span_flag != SEG_END) {
                     const float dx = (s[p + 1].x + s[p + 1].edge_x - s[p].x - s[p].edge_x) / 2;
                     const float dz = (s[p + 1].z + s[p + 1].edge_z - s[p].z - s[p].edge_z) / 2;
-                    EXPECT_NEAR(s[p].tex_distance, std::hypot(dx, dz) / 72.0f, 1e-3f);
+                    EXPECT_NEAR(s[p].tex_len, std::hypot(dx, dz) / 72.0f, 1e-3f);
                 }
             } else {
                 EXPECT_NEAR(apart, 36.0f / std::cos(M_PI / 4.0), 0.5f);
@@ -307,9 +307,9 @@ TEST_F(EnvBuild, FinishedHighwayEdgesLieTwoWidthsOverTheCosineApartAndCarryCars)
             }
         }
         for (const traffic_record& car : l.traffic) {
-            EXPECT_TRUE(car.position >= 0.01f && car.position <= 0.99f);
-            EXPECT_TRUE(std::set<float>({-1.1f, -0.9f, 0.9f, 1.1f}).count(car.factor));
-            EXPECT_LT(car.point + 1, static_cast<int32_t>(s.size()));
+            EXPECT_TRUE(car.frac >= 0.01f && car.frac <= 0.99f);
+            EXPECT_TRUE(std::set<float>({-1.1f, -0.9f, 0.9f, 1.1f}).count(car.dir));
+            EXPECT_LT(car.seg + 1, static_cast<int32_t>(s.size()));
         }
     }
     EXPECT_GE(straight, 5);

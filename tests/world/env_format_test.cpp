@@ -162,7 +162,7 @@ TEST_F(EnvFormat, TileMadeByteByByteReadsBack)
     bool chain_end_found = false;
     for (const terrain_point_lists& l : terrain_lists)
         for (const segment_point& p : l.seg[0])
-            if (p.marker == SEG_END && std::hypot(p.x + p.edge_x - 2 * x, p.z + p.edge_z - 2 * z) < 1.0f)
+            if (p.span_flag == SEG_END && std::hypot(p.x + p.edge_x - 2 * x, p.z + p.edge_z - 2 * z) < 1.0f)
                 chain_end_found = true;
     EXPECT_TRUE(chain_end_found);
     EXPECT_GT(count_points(4), 0);

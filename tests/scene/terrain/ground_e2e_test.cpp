@@ -180,7 +180,7 @@ TEST_F(GroundEndToEnd, TrainerOnAGeneratedHighwayStandsOnRoad)
     for (const terrain_point_lists& l : terrain_lists) {
         const std::vector<segment_point>& h = l.seg[0];
         for (size_t k = 0; k + 1 < h.size() && si < 0; ++k)
-            if (h[k].marker == SEG_ON_LAND && std::hypot(h[k + 1].x - h[k].x, h[k + 1].z - h[k].z) > 20.0f &&
+            if (h[k].span_flag == SEG_ON_LAND && std::hypot(h[k + 1].x - h[k].x, h[k + 1].z - h[k].z) > 20.0f &&
                 straight(h[k], h[k + 1])) {
                 si = l.point / TERRAIN_GRID_COLS, sj = l.point % TERRAIN_GRID_COLS, sk = k;
             }

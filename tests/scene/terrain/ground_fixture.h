@@ -170,9 +170,9 @@ protected:
         segment_point p{};
         p.x = ax, p.y = y, p.z = az;
         p.edge_x = bx, p.edge_y = y, p.edge_z = bz;
-        p.tex_distance = tex;
-        p.marker = marker;
-        p.w10 = 1.0f;
+        p.tex_len = tex;
+        p.span_flag = marker;
+        p.normal[1] = 1.0f;
         return p;
     }
 

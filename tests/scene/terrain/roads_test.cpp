@@ -66,7 +66,7 @@ TEST_F(Roads, PlaneOnASpanOfItsOwnCellStandsOnRoad)
         EXPECT_EQ(surface_state.surface_code, r.code) << r.x << " " << r.z << " " << r.i << " " << r.j;
     }
     flt[0].j = 200;
-    // The last element's flag above 0 ends the polyline all the same: no span reads past the list.
+    // The last element's flag above 0: its span has no next point and is not tested, the one before is.
     highway({{40.0f, SEG_ON_LAND}, {-40.0f, SEG_ON_LAND}});
     SCENE_surface_reset();
     flt[0].local_x = 0.0f, flt[0].local_z = 0.0f, flt[0].i = 200;
@@ -138,21 +138,35 @@ TEST_F(Roads, CarsRunInTheirLanesAndTurnBackAtTheEnd)
     EXPECT_NEAR(CAR_BASE_SPEED_MPS, 29.06f, 0.01f);
 
     // Past the end of the highway it turns back into the opposite lane.
-    cars[0].position = 0.999f;
+    cars[0].frac = 0.999f;
     frame();
-    EXPECT_EQ(cars[0].factor, -1.5f);
-    EXPECT_EQ(cars[0].position, 1.0f);
+    EXPECT_EQ(cars[0].dir, -1.5f);
+    EXPECT_EQ(cars[0].frac, 1.0f);
     const light_record c = frame();
     EXPECT_NEAR(c.x, -18.0f + 11.7f, 1e-3f);
     EXPECT_EQ(c.heading, 180.0f);
-    EXPECT_LT(cars[0].position, 1.0f);
+    EXPECT_LT(cars[0].frac, 1.0f);
 
-    // A span of no texture length holds its car; a car off its highway is neither moved nor shown.
-    h[0].tex_distance = 0.0f;
-    cars[0].position = 0.5f;
+    // A span of no texture length: any step runs off it at once (here, back at
+    // the highway's start, the car turns round); with no step it stays put.
+    h[0].tex_len = 0.0f;
+    cars[0].frac = 0.5f;
     frame();
-    EXPECT_EQ(cars[0].position, 0.5f);
-    cars[0].point = 1;
+    EXPECT_EQ(cars[0].frac, 0.0f);
+    EXPECT_EQ(cars[0].dir, 1.5f);
+    sim_operation_misc.frame_rate_period = 0.0f;
+    cars[0].frac = 0.5f;
+    frame();
+    EXPECT_EQ(cars[0].frac, 0.5f);
+    sim_operation_misc.frame_rate_period = 0.1f;
+
+    // A next element with a flag above 0 takes the car on, even the list's
+    // last; a car off its highway then is neither moved nor shown.
+    highway({{100.0f, SEG_ON_LAND}, {-100.0f, SEG_ON_LAND}});
+    cars = {{0, 0.999f, 1.0f}};
+    frame();
+    EXPECT_EQ(cars[0].seg, 1);
+    EXPECT_EQ(cars[0].frac, 0.0f);
     LIGHTS_fraction();
     ROADS_draw_traffic();
     EXPECT_EQ(light_count, 0);
@@ -190,7 +204,7 @@ TEST_F(Roads, PylonsThickenWithDistanceAndWiresSag)
     // Two pylons 300 m apart, linked, the camera over the first.
     std::vector<segment_point>& pylons = SEG_list_for_writing(3, 200, 200);
     pylons = {element(0, 0, 0, 0, 0, SEG_ON_LAND), element(300, 0, 0, 0, 0, SEG_END)};
-    pylons[0].w9 = 200, pylons[0].w10 = 200, pylons[0].w11 = 1;
+    pylons[0].normal[0] = 200, pylons[0].normal[1] = 200, pylons[0].normal[2] = 1;
     const fed_back f = feedback([] { ROADS_draw_traffic(); });
     auto extent_z = [&](float x0, float x1) {
         float lo = 1e9f, hi = -1e9f;
@@ -210,7 +224,7 @@ TEST_F(Roads, PylonsThickenWithDistanceAndWiresSag)
     // The wires leave the 22-m arm at -1, -0.7, +0.7 and +1 of it, at 0.3 alpha
     // next to the camera. A next pylon turned 100 degrees (more than 90) is
     // wired as if turned 280: its -1 end at 300 - 22 cos 280, -22 sin 280.
-    pylons[1].heading_deg = 100.0f;
+    pylons[1].heading = 100.0f;
     const fed_back turned = feedback([] { ROADS_draw_traffic(); });
     ASSERT_EQ(turned.lines.size(), 80u);
     const float starts[4] = {-22.0f, -15.4f, 15.4f, 22.0f};
@@ -221,12 +235,12 @@ TEST_F(Roads, PylonsThickenWithDistanceAndWiresSag)
     EXPECT_NEAR(turned.lines[19][1].x, 296.1797f, 0.01f);
     EXPECT_NEAR(turned.lines[19][1].z, 21.6658f, 0.01f);
     // Turned 60 degrees (within 90) it is wired as it stands: 300 - 22 cos 60, -22 sin 60.
-    pylons[1].heading_deg = 60.0f;
+    pylons[1].heading = 60.0f;
     const fed_back within = feedback([] { ROADS_draw_traffic(); });
     ASSERT_EQ(within.lines.size(), 80u);
     EXPECT_NEAR(within.lines[19][1].x, 289.0f, 0.01f);
     EXPECT_NEAR(within.lines[19][1].z, -19.0526f, 0.01f);
-    pylons[1].heading_deg = 0.0f;
+    pylons[1].heading = 0.0f;
 
     // At 8 nautical miles a pylon is 6 m thick, and has no wires.
     pylons[1].x = POWER_FAR_M;
@@ -247,7 +261,7 @@ TEST_F(Roads, PylonsThickenWithDistanceAndWiresSag)
     // 2.375, so the cross-arm's top stands 62.375 m up. Turned 30 degrees the
     // arm runs along (cos 30, sin 30) in x and z: its east tip lies south.
     pylons[0].x = 0.5f * POWER_FAR_M;
-    pylons[0].heading_deg = 30.0f;
+    pylons[0].heading = 30.0f;
     top_down(pylons[0].x, 0.0f);
     sim_graphics_view.view_x = 0.0f;
     const fed_back half = feedback([] { ROADS_draw_traffic(); });
@@ -265,7 +279,7 @@ TEST_F(Roads, PylonsThickenWithDistanceAndWiresSag)
     EXPECT_GT(east.z, 5.0f);
 
     // Wires only from pylons strictly within 3,704 m along x and z.
-    pylons[0].heading_deg = 0.0f;
+    pylons[0].heading = 0.0f;
     for (const auto& [x, wired] : {std::pair{POWER_NEAR_M - 1.0f, true}, std::pair{POWER_NEAR_M, false}}) {
         pylons[0].x = x, pylons[1].x = x + 300.0f;
         top_down(x, 0.0f);
