@@ -51,7 +51,12 @@ void FLIGHT_reset_at_start(int slot, float theta, float psi, float phi, float x,
     f.local_vy = 0.0f;
     f.local_vz = -groundspeed * static_cast<float>(std::cos(h));
 
-    // i runs east over the columns, j north over the rows.
+    // i runs east over the columns, j north over the rows. j counts from the
+    // south edge (z1), because the terrain grid's row 0 is its south edge:
+    // counted from the north edge (z0) the cell would be mirrored north to
+    // south, so the water check that reads the land use at this cell would
+    // read a cell on the other side of the area, and the ground search would
+    // start far from the plane.
     const int p = sim_graphics_scenery.current_planet == PLANET_MARS ? PLANET_MARS : PLANET_EARTH;
     f.i = grid_cell(x, scenery_area.x0, scenery_area.x1, grid_rows[p]);
     f.j = grid_cell(z, scenery_area.z1, scenery_area.z0, grid_cols[p]);
