@@ -119,8 +119,16 @@ void PLUGIN_host_set_graphics_state(int fog, int texture_units, int lighting, in
                   depth_test ? 8 : 9, depth_write ? 10 : 11);
 }
 
+// Raised for the length of a plug-in's bind.
+int plugin_binding_flag = 0;
+
 // The texture binder keeps the cache of what each unit holds.
-void PLUGIN_host_bind_texture(int texture, int unit) { OGL_bind_tex(texture, unit); }
+void PLUGIN_host_bind_texture(int texture, int unit)
+{
+    plugin_binding_flag = 1;
+    OGL_bind_tex(texture, unit);
+    plugin_binding_flag = 0;
+}
 
 void PLUGIN_host_gen_tex_ids(int* out, int count)
 {
@@ -228,7 +236,9 @@ void PLUGIN_host_draw_aircraft(int plane, float x, float y, float z, float pitch
     acf_struct& a = pln[plane];
     static_assert(FLT_FIRST_GEAR_PART + FLT_GEAR_COUNT <= ACF_NUM_PARTS);
     // Every field written below is restored from these copies. The gear value
-    // goes to the landing-gear legs (the parts the drawer shows as gear).
+    // goes to all six landing-gear legs (parts 67..72, the parts the drawer
+    // shows as gear): writing only five would draw the sixth leg at its own
+    // deployment, up while the others stand down.
     float* const legs = a.acf_gear_deploy + FLT_FIRST_GEAR_PART;
     const flt_struct saved_flt = f;
     float saved_gear[FLT_GEAR_COUNT];
@@ -253,10 +263,10 @@ void PLUGIN_host_draw_aircraft(int plane, float x, float y, float z, float pitch
     f.nav_lights_on = f.beacon_lights_on = f.strobe_lights_on = f.landing_lights_on = f.taxi_light_on = 1;
     f.sin_theta = std::sin(pitch * DEG_TO_RAD_FLOAT), f.cos_theta = std::cos(pitch * DEG_TO_RAD_FLOAT);
 
-    // The shape follows the plug-in's controls and gear before the plane is drawn.
+    // The shape follows the plug-in's controls and gear before the plane is
+    // drawn, whole or as its lights alone as the plug-in asks.
     ACF_control_incidence(plane);
-    (void)full;
-    SCENE_draw_plane_range(plane, plane);
+    SCENE_draw_posed_plane(plane, full);
 
     f = saved_flt;
     std::memcpy(legs, saved_gear, sizeof saved_gear);

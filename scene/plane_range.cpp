@@ -43,14 +43,8 @@ void SCENE_draw_plane_range(int first, int last)
             const flt_struct& f = flt[n];
             const float dx = f.local_x - v.view_x, dy = f.local_y - v.view_y, dz = f.local_z - v.view_z;
             if (!(std::sqrt(dx * dx + dz * dz) < v.visibility_effective_m)) continue;
-            glPushMatrix();
-            glTranslatef(f.local_x, f.local_y, f.local_z);
-            glRotatef(-f.psi, 0.0f, 1.0f, 0.0f);
-            glRotatef(-f.theta, -1.0f, 0.0f, 0.0f);
-            glRotatef(-f.phi, 0.0f, 0.0f, 1.0f);
             const float d = std::sqrt(dx * dx + dy * dy + dz * dz);
-            ACF_draw_plane(n, 0.01f * d < v.view_zoom * plane_size(n) ? 1 : 0);
-            glPopMatrix();
+            SCENE_draw_posed_plane(n, 0.01f * d < v.view_zoom * plane_size(n) ? 1 : 0);
         }
 
         OGL_set_state(STATE_FOG_ON, 1, STATE_LIGHTING_ON, STATE_OPAQUE, STATE_DEPTH_TEST_ON, STATE_DEPTH_WRITE_ON);
@@ -59,6 +53,19 @@ void SCENE_draw_plane_range(int first, int last)
                 if (pln[n].acf_wpn_slot[s].wpn_type != 0) ACF_draw_weapon(n, s, 0);
     }
     PLUGIN_call_draw_hook(DRAW_PHASE_PLANES_AFTER);
+}
+
+void SCENE_draw_posed_plane(int n, int full)
+{
+    if (n < 0 || n >= FLT_SLOTS) return;
+    const flt_struct& f = flt[n];
+    glPushMatrix();
+    glTranslatef(f.local_x, f.local_y, f.local_z);
+    glRotatef(-f.psi, 0.0f, 1.0f, 0.0f);
+    glRotatef(-f.theta, -1.0f, 0.0f, 0.0f);
+    glRotatef(-f.phi, 0.0f, 0.0f, 1.0f);
+    ACF_draw_plane(n, full != 0 ? 1 : 0);
+    glPopMatrix();
 }
 
 void ACF_draw_shadow(int n, float y)

@@ -24,6 +24,9 @@ plane_run_record SCENE_plane_run();
 // Draws plane slots first..last (nothing of them when first > last); the
 // user's shadow is drawn whatever the run.
 void SCENE_draw_plane_range(int first, int last);
+// Draws plane n at its position and attitude: the whole model when full is
+// not 0, its lights alone otherwise.
+void SCENE_draw_posed_plane(int n, int full);
 // Plane n's shadow: a dark textured quad on the horizontal plane at height y,
 // narrowed by the plane's roll and shortened by its pitch.
 void ACF_draw_shadow(int n, float y);

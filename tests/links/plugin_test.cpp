@@ -26,6 +26,7 @@
 #include "core/frame_clock.h"
 #include "core/geo.h"
 #include "core/input.h"
+#include "graphics/ogl_bind_seam.h"
 #include "graphics/font.h"
 #include "tests/support/ui_capture.h"
 #include "core/menu_table.h"
@@ -830,31 +831,44 @@ TEST_F(PluginHost, PluginFontsMapToTheDrawingFonts)
     sim_graphics_misc.use_proportional_fonts = 0;
 }
 
-// The aircraft drawer: what the plane looks like while the scene draws it (seen
-// from the plug-in's own planes phase, which keeps the scene from drawing), and
-// the plane as it was afterwards.
+// The aircraft drawer: what the plane looks like while the scene's aircraft
+// drawer draws it (seen at its first light), and the plane as it was afterwards.
 struct drawn_plane {
-    int seen = 0;
+    int seen = 0, lights = 0, binds = 0;
     float gear[FLT_GEAR_COUNT] = {}, below_gear = 0, throttle[8] = {}, x = 0, psi = 0, flaps = 0, roll_control = 0;
     float leg_angle = 0;
     int nav_lights = 0;
-} drawn;
+};
+
+struct drawn_plane_recorder : bind_recorder {
+    drawn_plane got;
+    int calls = 0;
+    void look()
+    {
+        if (calls++) return;
+        const flt_struct& f = flt[2];
+        ++got.seen;
+        std::memcpy(got.gear, pln[2].acf_gear_deploy + FLT_FIRST_GEAR_PART, sizeof got.gear);
+        got.below_gear = pln[2].acf_gear_deploy[FLT_FIRST_GEAR_PART - 1];
+        std::memcpy(got.throttle, f.ENGN_thro, sizeof got.throttle);
+        got.x = f.local_x, got.psi = f.psi, got.flaps = f.flaprat, got.roll_control = f.FC_roll;
+        got.nav_lights = f.nav_lights_on;
+        got.leg_angle = pln[2].acf_gear_latN[FLT_FIRST_GEAR_PART];
+    }
+    void bound(int, int) override { ++got.binds, look(); }
+    void light(const light_call&) override { ++got.lights, look(); }
+};
 
 TEST_F(PluginHost, TheAircraftDrawerUsesTheInfoRecordAndPutsThePlaneBack)
 {
     PLUGIN_fill_host_table();
-    drawn = drawn_plane{};
-    plugin_host.entries.drawing = [](int phase) {
-        if (phase != DRAW_PHASE_PLANES_BEFORE) return 1;
-        const flt_struct& f = flt[2];
-        ++drawn.seen;
-        std::memcpy(drawn.gear, pln[2].acf_gear_deploy + FLT_FIRST_GEAR_PART, sizeof drawn.gear);
-        drawn.below_gear = pln[2].acf_gear_deploy[FLT_FIRST_GEAR_PART - 1];
-        std::memcpy(drawn.throttle, f.ENGN_thro, sizeof drawn.throttle);
-        drawn.x = f.local_x, drawn.psi = f.psi, drawn.flaps = f.flaprat, drawn.roll_control = f.FC_roll;
-        drawn.nav_lights = f.nav_lights_on;
-        drawn.leg_angle = pln[2].acf_gear_latN[FLT_FIRST_GEAR_PART];
-        return 0;
+    drawn_plane_recorder rec;
+    OGL_install_bind_recorder(&rec);
+    auto draw = [&rec](int plane, float x, float psi, int full, ORPM_draw_info* info) {
+        rec.calls = 0;
+        rec.got = drawn_plane{rec.got.seen};
+        PLUGIN_host_table.draw_aircraft(plane, x, 30.0f, -40.0f, 5.0f, 0.0f, psi, full, info);
+        return rec.got;
     };
     for (int p = 0; p < ACF_NUM_PARTS; ++p) pln[2].acf_gear_deploy[p] = 0.25f;
     // One gear leg swinging from 10 degrees retracted to 50 extended, drawn at 7.
@@ -870,7 +884,7 @@ TEST_F(PluginHost, TheAircraftDrawerUsesTheInfoRecordAndPutsThePlaneBack)
     // Only the size and the gear value of the plug-in's record: the rest its defaults.
     ORPM_draw_info info{};
     info.size = 8, info.gear_deploy = 1.0f, info.flap_ratio = 0.7f, info.throttle = 0.9f, info.roll_control = 0.4f;
-    PLUGIN_host_table.draw_aircraft(2, 120.0f, 30.0f, -40.0f, 5.0f, 0.0f, 270.0f, 1, &info);
+    drawn_plane drawn = draw(2, 120.0f, 270.0f, 1, &info);
     ASSERT_EQ(drawn.seen, 1);
     for (float g : drawn.gear) EXPECT_FLOAT_EQ(g, 1.0f);
     EXPECT_FLOAT_EQ(drawn.below_gear, 0.25f);   // the propellers and bodies are not gear
@@ -881,6 +895,8 @@ TEST_F(PluginHost, TheAircraftDrawerUsesTheInfoRecordAndPutsThePlaneBack)
     EXPECT_FLOAT_EQ(drawn.roll_control, 0.0f);
     EXPECT_EQ(drawn.nav_lights, 1);
     EXPECT_FLOAT_EQ(drawn.leg_angle, 50.0f);   // the shape follows the plug-in's gear
+    const int whole_binds = drawn.binds;
+    EXPECT_GT(whole_binds, 0);   // the model's paint
 
     // Every field it set is back as it was.
     EXPECT_EQ(std::memcmp(&flt[2], &flt_before, sizeof flt_before), 0);
@@ -888,19 +904,24 @@ TEST_F(PluginHost, TheAircraftDrawerUsesTheInfoRecordAndPutsThePlaneBack)
     EXPECT_EQ(pln[2].acf_splr_up, spoiler_before);
     EXPECT_FLOAT_EQ(pln[2].acf_gear_latN[FLT_FIRST_GEAR_PART], 7.0f);
 
+    // Not full: the lights alone, so none of the model's paint is bound.
+    drawn = draw(2, 0.0f, 0.0f, 0, &info);
+    EXPECT_LT(drawn.binds, whole_binds);
+    const int seen = drawn.seen;
+
     // A whole record; a negative size or a plane outside the slots draws nothing.
     info.size = sizeof info;
-    PLUGIN_host_table.draw_aircraft(2, 0, 0, 0, 0, 0, 0, 0, &info);
+    drawn = draw(2, 0.0f, 0.0f, 1, &info);
     EXPECT_FLOAT_EQ(drawn.flaps, 0.7f);
     EXPECT_FLOAT_EQ(drawn.throttle[5], 0.9f);
     EXPECT_FLOAT_EQ(drawn.roll_control, 0.4f);
     info.size = -8;
-    PLUGIN_host_table.draw_aircraft(2, 0, 0, 0, 0, 0, 0, 0, &info);
+    drawn = draw(2, 0.0f, 0.0f, 1, &info);
     EXPECT_FLOAT_EQ(drawn.throttle[5], 0.3f);
-    PLUGIN_host_table.draw_aircraft(10, 0, 0, 0, 0, 0, 0, 0, &info);
-    PLUGIN_host_table.draw_aircraft(-1, 0, 0, 0, 0, 0, 0, 0, nullptr);
-    EXPECT_EQ(drawn.seen, 3);
-    plugin_host.entries.drawing = nullptr;
+    drawn = draw(10, 0.0f, 0.0f, 1, &info);
+    drawn = draw(-1, 0.0f, 0.0f, 1, nullptr);
+    EXPECT_EQ(drawn.seen, seen + 2);
+    OGL_install_bind_recorder(nullptr);
 }
 
 // ---------------------------------------------------------------------------
