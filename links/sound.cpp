@@ -123,14 +123,13 @@ int SOUND_init_dsound()
     MACIBM_loading_screen("Starting the sound.");
     MACIBM_loading_screen("Opening the sound device.");
     PLAT_sound_set_log(log_to_error_out);
-    // Without a sound device the program runs silent instead of ending with a
-    // fatal alert: machines with no sound output are common on this platform
-    // (a remote display, a network instrument station), and ending there would
-    // refuse a whole flight that needs no sound. The error the sound layer met
-    // is written to "ERROR.OUT", and every slot plays nothing.
+    // This platform's sound layer stands in for the device calls: the error it
+    // met is written to "ERROR.OUT" (its own text, in place of the device
+    // error names), and the alert says the device could not be opened.
     if (!PLAT_sound_open(nullptr)) {
-        MACIBM_loading_screen("No sound device: the program runs silent.");
-        return 1;
+        PLAT_sound_close();   // the layer opened silent: nothing stays open
+        fatal("The sound device could not be opened.", "(see ERROR.OUT for the error the sound layer gave)");
+        return 0;
     }
     MACIBM_loading_screen("The sound device is ready.");
     return 1;

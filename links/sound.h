@@ -34,8 +34,8 @@ extern float sound_sample_length_sec[SOUND_SLOTS];
 // Clears the slot record and the lengths.
 void SOUND_reset();
 
-// Opens the sound device; 1 when it is ready, and 1 too without a device: the
-// slots then run silent (see sound.cpp for why this is not a fatal alert).
+// Opens the sound device; 1 when it is ready. Without a device it is a fatal
+// alert, and 0 (the start-up's own fatal alert follows).
 int SOUND_init_dsound();
 // Starts the speech voice; 1 when speech is available (speech.h).
 int SOUND_init_speech();
