@@ -20,6 +20,7 @@ max_core_share=0.75
 max_memory_drift_mb=50
 
 export SDL_VIDEODRIVER=offscreen
+export ALSOFT_DRIVERS="${ALSOFT_DRIVERS:-null}"   # no sound device needed
 unset ORVELL_NO_PACING
 ./run.sh > /tmp/orvell-idle-check.$$.log 2>&1 &
 pid=$!
