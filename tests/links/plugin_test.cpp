@@ -689,6 +689,17 @@ TEST_F(PluginHost, CoordinatesMenusCommandsAndTextures)
     EXPECT_NEAR(elev, 250.0, 1.0);
     host.local_to_world(9e6, -9e6, 9e6, &lat, &lon, &elev);   // far away: no NaN
     EXPECT_FALSE(std::isnan(lat) || std::isnan(lon));
+    // On Mars the frame's centre stands 2.5 degrees north and 3 east of the reference.
+    sim_graphics_scenery.current_planet = 1;
+    sim_physics.earth_radius_m = 3397000.0f;
+    host.world_to_local(49.5, -120.0, 0.0, &x, &y, &z);
+    EXPECT_NEAR(x, 0.0, 1e-3);
+    EXPECT_NEAR(z, 0.0, 1e-3);
+    host.local_to_world(0.0, 0.0, 0.0, &lat, &lon, &elev);
+    EXPECT_NEAR(lat, 49.5, 1e-4);
+    EXPECT_NEAR(lon, -120.0, 1e-4);
+    sim_graphics_scenery.current_planet = 0;
+    sim_physics.earth_radius_m = 6378145.0f;
 
     const int menu = host.create_menu(0, 0, const_cast<char*>("Plug-in menu with a title far too long to fit"));
     EXPECT_EQ(menu, 820);

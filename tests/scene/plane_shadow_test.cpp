@@ -133,6 +133,25 @@ TEST_F(Planes, PlanesWithinTheVisibilityAreDrawnWhereTheyAre)
     EXPECT_TRUE(taken.points.empty());
 }
 
+// The run a pass draws: from the user's plane in an outside view, from plane 1
+// inside it (the cockpit shows the user's), to the plane count less one.
+TEST_F(Planes, TheRunStartsPastTheUsersPlaneInsideAndEndsAtTheCount)
+{
+    const int saved_count = sim_graphics_settings.draw_aircrafts, saved_external = sim_graphics_view.view_is_external;
+    const struct {
+        int external, count, first, last;
+    } rows[] = {{1, 4, 0, 3}, {0, 4, 1, 3}, {0, 1, 1, 0}, {1, 25, 0, FLT_SLOTS - 1}, {1, 0, 0, -1}};
+    for (const auto& r : rows) {
+        sim_graphics_view.view_is_external = r.external;
+        sim_graphics_settings.draw_aircrafts = r.count;
+        const plane_run_record run = SCENE_plane_run();
+        EXPECT_EQ(run.first, r.first) << r.external << " " << r.count;
+        EXPECT_EQ(run.last, r.last) << r.external << " " << r.count;
+    }
+    sim_graphics_settings.draw_aircrafts = saved_count;
+    sim_graphics_view.view_is_external = saved_external;
+}
+
 // Seen from the side (x right, y up), plane 1 pitched 45 degrees nose up:
 // its wheel 10 m aft of the reference point sinks to 7.07 m below it and
 // comes 7.07 m nearer, so it shows 7.07 m below the origin.

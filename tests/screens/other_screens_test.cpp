@@ -430,9 +430,12 @@ TEST_F(OtherScreens, AircraftPathsAndTextPages)
     SETUP_display_name_of_path(":PLAIN", name);   // a separator only at the first character
     EXPECT_STREQ(name, ":PLAIN");
 
+    // Both start states' headings are held to 0..360.
     screen_settings.situation_start_values[0][2] = 500.0f;
+    screen_settings.situation_start_values[1][2] = 400.0f;
     SETUP_aircraft_paths();
     EXPECT_EQ(screen_settings.situation_start_values[0][2], 360.0f);
+    EXPECT_EQ(screen_settings.situation_start_values[1][2], 360.0f);
 
     small_screens.text_pages_tab = 4;
     for (int e = 917; e <= 920; ++e) text(e, ("PAGE" + std::to_string(e)).c_str());
