@@ -259,12 +259,8 @@ void pick_list(int page, int click)
         char shown[TEXT_SIZE];
         UTIL_strcpy(name, shown);
         shown[page == 7 ? PAR_NAME_CHARS : LIST_NAME_CHARS] = 0;
-        // A click acts without drawing: it may come from the key dispatcher,
-        // outside the overlay's 2-D pass.
-        if (click == 0) {
-            OGL_draw_string(COLOUR_PLAIN, x, row_y(row), shown, NO_WRAP, MENU_FONT);
-            continue;
-        }
+        OGL_draw_string(COLOUR_PLAIN, x, row_y(row), shown, NO_WRAP, MENU_FONT);
+        if (click == 0) continue;
         if (col != hover_col || row != hover_row) continue;
         char text[TEXT_SIZE] = {};
         if (page <= 2) {
