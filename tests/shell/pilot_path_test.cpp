@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <memory>
@@ -16,6 +17,7 @@
 #include "core/alert.h"
 #include "core/app_mode.h"
 #include "core/datafile.h"
+#include "core/geo.h"
 #include "core/input.h"
 #include "core/instrument_types.h"
 #include "core/screen.h"
@@ -27,6 +29,7 @@
 #include "shell/modes.h"
 #include "tests/support/pilot_kit.h"
 #include "tests/support/startup_program.h"
+#include "world/navdb.h"
 
 namespace fs = std::filesystem;
 using namespace pilot;
@@ -324,4 +327,44 @@ TEST(FirstStart, TheLanguageBoxIsFollowedByTheCockpit)
     stop_program();
     test_clock_hook = nullptr;
     test_calendar = nullptr;
+}
+
+// Airports picked from the list one after the other, each lower than the one
+// before: the trainer stands on its wheels at each start (the surface the
+// scene found under it at the last airport is no ground at the next).
+TEST_F(PilotPath, AStartFromTheAirportListStandsOnTheRunway)
+{
+    auto index_of = [](const char* id) {
+        for (size_t i = 0; i < airport_table.size(); ++i)
+            if (std::strncmp(airport_table[i].id, id, 4) == 0) return static_cast<int>(i);
+        return -1;
+    };
+    const flt_struct& f = flt[0];
+    for (const char* id : {"KSBD", "KONT", "KRAL", "KCNO"}) {
+        SCOPED_TRACE(id);
+        const int wanted = index_of(id);
+        ASSERT_GE(wanted, 0);
+        ASSERT_TRUE(choose_menu_item("Location", "Select Airport..."));
+        frames(1);
+        ASSERT_EQ(app_mode, MODE_AIRPORT_LIST);
+        // The list's rows lie 10 units apart about the highlighted one, the airport flown from.
+        click_at(80.0f, 184.0f - 10.0f * static_cast<float>(wanted - start_selection.airport_index));
+        frames(1);
+        ASSERT_EQ(start_selection.airport_index, wanted);
+        click_at(247.0f, 28.0f);   // "Fly from here"
+        frames(1);
+        ASSERT_EQ(app_mode, MODE_FLYING);
+        ASSERT_NEAR(f.latitude, airport_table[static_cast<size_t>(wanted)].runways[0].lat, 0.01);
+        const float theta0 = f.theta;
+        float worst_agl = 0.0f, worst_theta = 0.0f, worst_speed = 0.0f;
+        for (int k = 0; k < 125; ++k) {   // 5 seconds
+            frames(1);
+            worst_agl = std::max(worst_agl, std::fabs(f.y_agl));
+            worst_theta = std::max(worst_theta, std::fabs(f.theta - theta0));
+            worst_speed = std::max(worst_speed, f.groundspeed);
+        }
+        EXPECT_LT(worst_agl, 0.5f);
+        EXPECT_LT(worst_theta, 3.0f);
+        EXPECT_LT(worst_speed, 1.0f);
+    }
 }
