@@ -43,7 +43,12 @@ const request_key request_keys[] = {
 constexpr float TANKER_ALTITUDE_M = 25000.0f * UNIT.ft_to_mtrs;
 constexpr float TANKER_SPEED_MPS = 400.0f * UNIT.kts_to_mps;
 constexpr int TANKER_SPEED_KT = 400;
-constexpr int TANKER_SITUATION_PATH = 2;   // the refuelling situation's aircraft
+// The tanker flown for "REQUEST VECTORS TO TANKER" is the aircraft of the
+// refuelling situation (the third situation path) rather than a fixed heavy
+// tanker file: the program's fleet is its own and holds no such aircraft, so
+// a fixed path would name a file that is not there. Its file name is compared
+// with plane 1's, and a different one is loaded and placed as a tanker would be.
+constexpr int TANKER_SITUATION_PATH = 2;
 constexpr double EMERGENCY_MIN_RUNWAY_M = FT_TO_M_DOUBLE * 500;
 
 const flt_struct& user() { return flt[0]; }
