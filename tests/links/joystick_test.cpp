@@ -338,13 +338,15 @@ TEST_F(Joystick, RotorGovernorsStepTowardTheirTargets)
     // the full way to the wanted pitch: 100 kt calls for 244 - 1.2 x 20 = 220
     // rpm, 250 kt for 100 + 0.5 x 50 = 125; 250 rpm on the ground wants
     // (250 - 260) x 0.05 + 7 = 6.5 degrees.
+    // The governor looks 5 s ahead along the rotor's acceleration: 210 rpm
+    // gaining 9.98 rpm in 5 s reads as 219.98.
     const struct {
-        float knots, rpm, trim;
-    } trims[] = {{100.0f, 219.98f, 0.502f}, {250.0f, 124.97f, 0.503f}};
+        float knots, rpm, rpm_in_5_s, trim;
+    } trims[] = {{100.0f, 219.98f, 0.0f, 0.502f}, {250.0f, 124.97f, 0.0f, 0.503f}, {100.0f, 210.0f, 9.98f, 0.502f}};
     for (const auto& t : trims) {
         f.indicated_airspeed = t.knots;
         f.POINT_tacrad[1] = t.rpm * 2.0f * 3.14159265f / 60.0f;
-        f.POINT_omegadot[1] = 0.0f;
+        f.POINT_omegadot[1] = t.rpm_in_5_s / 5.0f * 2.0f * 3.14159265f / 60.0f;
         f.rot_trim = 0.5f;
         JOY_button_held(78);
         EXPECT_NEAR(f.rot_trim, t.trim, 1e-4f) << t.knots;
