@@ -135,8 +135,16 @@ void glass_adi(const panel_records& r, int t)
     quad_here(OGL_font_tex(), 49, -h, -h, h, h, 406 - 64, 449 - 64, 406 + 64, 449 + 64, PANEL_TEXEL);
     OGL_scissor_off();
     // The wind-shear warning of an aircraft with warning equipment, across the ball.
-    if (weather_stage.microburst_active && sim_operation_prefs.warn_bb && (r.acf.acf_warn1EQ || r.acf.acf_warn2EQ))
+    // The matrix already stands at the slot centre, so the string drawer must
+    // not add the screen origin again (the text would land at twice the
+    // slot's offset, off the ball).
+    if (weather_stage.microburst_active && sim_operation_prefs.warn_bb && (r.acf.acf_warn1EQ || r.acf.acf_warn2EQ)) {
+        const float left = screen.screen_area_left, bottom = screen.screen_area_bottom;
+        screen.screen_area_left = screen.screen_area_bottom = 0.0f;
         OGL_draw_string(59, -32.0f, 0.0f, "MICROBURST", 999.0f, 110);
+        screen.screen_area_left = left;
+        screen.screen_area_bottom = bottom;
+    }
     glPopMatrix();
     if (INS_in(t, INS_HORIZGLASS_GA, INS_HORIZGLASS_HM)) PANEL_slip_ball(r.flt, -75.0f * s);
 }

@@ -277,10 +277,17 @@ TEST_F(FlightInstruments, AttitudeBallsTiltWithTheirOwnGyro)
         sim_operation_prefs.warn_bb = w.warnings;
         pln[0].acf_warn1EQ = w.equipped;
         pln[0].acf_warn2EQ = 0;
-        const size_t drawn = in_slot(91, 1.0f, [] { PANEL_adi(); }).size();
-        if (w.shown)
+        const std::vector<fb_prim> prims = in_slot(91, 1.0f, [] { PANEL_adi(); });
+        const size_t drawn = prims.size();
+        if (w.shown) {
             EXPECT_GE(drawn, plain + 10) << "the ten letters of the warning";
-        else
+            // Across the ball: from 32 units left of its centre.
+            EXPECT_EQ(glyph_text(110, prims), "MICROBURST|");
+            float left = 1e9f;
+            for (const fb_rect& r : rects_of(prims))
+                if (glyph_of(110, r) != 0) left = std::min(left, r.x1);
+            EXPECT_NEAR(left, screen.screen_area_left - 32.0f, 0.5f);   // the slot stands at the origin
+        } else
             EXPECT_EQ(drawn, plain) << w.blowing << w.warnings << w.equipped;
     }
     weather_stage.microburst_active = 0;
