@@ -68,6 +68,19 @@ TEST_F(ForcesAero, AirfoilTablePositions)
     EXPECT_EQ(flt[0].stalled[9], 1);
     position_read(14.0f);
     EXPECT_EQ(flt[0].stalled[9], 0);
+    // A slat of effect 1.5 fully out reads 25 degrees as 16.67 faded to 17.26,
+    // and raises the stall angle with it: 15 x 1.5 = 22.5 is not reached.
+    pln[0].acf_alpha_max[9] = 15.0f;
+    pln[0].acf_slat[ACF_el(9, 0)] = 1;
+    pln[0].acf_slat_effect[9] = 1.5f;
+    flt[0].slatrat = 1.0f;
+    position_read(25.0f);
+    EXPECT_EQ(flt[0].stalled[9], 0);
+    pln[0].acf_slat_effect[9] = 1.0f;   // no effect: 25 degrees stalls
+    position_read(25.0f);
+    EXPECT_EQ(flt[0].stalled[9], 1);
+    pln[0].acf_slat[ACF_el(9, 0)] = 0;
+    flt[0].slatrat = 0.0f;
 }
 
 TEST_F(ForcesAero, ReynoldsBlendOfTheTables)
