@@ -73,6 +73,11 @@ float line(float x0, float y0, float x1, float y1, float x) { return y0 + (y1 - 
 float compass(float a) { return !std::isfinite(a) || (a >= 0.0f && a <= 360.0f) ? a : UTIL_wrap_open(a, 360.0f); }
 
 // A direction blended from a towards b by f along the shorter arc, in [0, 360].
+// Blended as plain numbers, two layers from 350 and from 10 degrees would put
+// a wind from 180 between them: the wind would turn the whole way round
+// through the layer and blow from the opposite side. The shorter arc gives
+// 0 there, the direction both layers lie about. Directions outside 0..360
+// from a file or a peer are brought onto the compass for the same reason.
 float blend_direction(float a, float b, float f) { return compass(a + UTIL_wrap_pm180(b - a) * f); }
 
 }  // namespace
