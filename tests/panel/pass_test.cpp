@@ -475,6 +475,16 @@ TEST_F(PanelTest, EngineDialNumbersRedLineBarEndsAndGearedPropellers)
     std::sort(numbers.begin(), numbers.end());
     EXPECT_EQ(numbers, (std::vector<std::string>{"0", "100", "20", "40", "60", "80"}));
 
+    // The generated airspeed scale runs from Vso - 20 to Vne + 20, each to the
+    // nearest 10: Vso 63 and Vne 157 kt give 40..180.
+    pln[0].acf_asi_kts = 1, pln[0].acf_vectEQ = 0;
+    pln[0].acf_Vso = 63.0f, pln[0].acf_Vne = 157.0f;
+    auto speeds = words(116, capture_rects([] { panel_ins_type = 80, panel_ins_scale = 1.0f; update_eng_asi(80, 0, 0, 0, 0); }));
+    std::vector<int> knots;
+    for (const auto& w : speeds) knots.push_back(std::stoi(w));
+    std::sort(knots.begin(), knots.end());
+    EXPECT_EQ(knots, (std::vector<int>{40, 60, 80, 100, 120, 140, 160, 180}));
+
     pln[0].acf_RSC_redline_prp = 200.0f;
     const auto red = in_slot(294, 1.0f, [] { update_eng_asi(294, 0, 0, 0, 0); });
     float lo = 1e9f, hi = -1e9f, r_in = 1e9f, r_out = 0.0f;
