@@ -428,8 +428,10 @@ void OGL_draw_string_fmt(int colour, float x, float y, float value, int digits, 
     const bool overflow = digits < n;
 
     // The sign cell left of the digits: a negative value always shows its
-    // minus (one that rounds to nothing does not); the sign flag keeps the
-    // cell blank for the others.
+    // minus (one that rounds to nothing does not), even with the sign flag 0:
+    // drawn as its digits alone a negative reading would show as positive (a
+    // sink rate as a climb, a temperature below zero as above it). The sign
+    // flag keeps the cell blank for the others.
     const bool minus = value < 0.0f && (overflow || s > 0.1);
     if (minus || sign_flag != 0) OGL_draw_glyphs(px - p + 1.0f, py, minus ? '-' : ' ', font);
 
