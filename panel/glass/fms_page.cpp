@@ -214,6 +214,11 @@ void FMS_route_pass()
     p.distance_nm = static_cast<float>(distance);
     p.hours = t / 3600;
     p.minutes = t / 60 - 60 * p.hours;
+    // A new destination becomes the displayed entry.
+    if (fms_plan.destination_index != p.last_destination) {
+        p.last_destination = fms_plan.destination_index;
+        fms_plan.displayed_index = fms_plan.destination_index;
+    }
 }
 
 void PANEL_fms_page()
@@ -221,10 +226,6 @@ void PANEL_fms_page()
     if (!PANEL_avionics_powered()) return;
     fms_page_state& p = fms_page;
     if (interval_ticks[INTERVAL_ONE_SECOND]) FMS_route_pass();
-    if (fms_plan.destination_index != p.last_destination) {
-        p.last_destination = fms_plan.destination_index;
-        fms_plan.displayed_index = fms_plan.destination_index;
-    }
     fms_plan.displayed_index = std::clamp(fms_plan.displayed_index, 0, FMS_ENTRIES - 1);
 
     const layout& L = panel_ins_type == INS_FMS_HM ? LAYOUT_390 : LAYOUT_374;
