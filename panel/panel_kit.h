@@ -40,6 +40,20 @@ int PANEL_in_range(float x, float lo, float hi);
 
 // ---- drawing primitives ----------------------------------------------------------
 
+// While it lives, the screen record's 2-D origin is 0: for the 2-D drawers
+// used about a GL matrix the caller has already moved to the slot origin, so
+// the origin is not added a second time. The origin comes back at its end.
+class PANEL_origin_in_matrix {
+public:
+    PANEL_origin_in_matrix();
+    ~PANEL_origin_in_matrix();
+    PANEL_origin_in_matrix(const PANEL_origin_in_matrix&) = delete;
+    PANEL_origin_in_matrix& operator=(const PANEL_origin_in_matrix&) = delete;
+
+private:
+    float left_, bottom_;
+};
+
 // A needle of the second sheet turned clockwise by `angle` (0 up) about the
 // pivot (x, y) x scale.
 void PANEL_draw_needle(float x, float y, float angle, int style);

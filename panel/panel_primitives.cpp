@@ -35,12 +35,8 @@ tex_quad_corner corner(float x, float y, float u, float v) { return {x, y, u * P
 // caller has moved to the slot origin: the origin is not added a second time.
 void draw_quad_in_matrix(int slot, int colour, float alpha, const tex_quad_corner c[4])
 {
-    const float left = screen.screen_area_left, bottom = screen.screen_area_bottom;
-    screen.screen_area_left = 0.0f;
-    screen.screen_area_bottom = 0.0f;
+    const PANEL_origin_in_matrix at_matrix;
     OGL_draw_tex_quad(slot, colour, alpha, c, TEX_UNITS, STATE_BLEND);
-    screen.screen_area_left = left;
-    screen.screen_area_bottom = bottom;
 }
 
 // |v| split into the six drums of a counter, lowest last, with the carry that
@@ -248,4 +244,16 @@ void PANEL_draw_tape(int colour, int line_colour, float label_pos, float cross_p
     OGL_scissor_off();
 
     if (line_colour >= 0) OGL_draw_line(line_colour, 1.0f, -12.0f, 0.0f, 12.0f, 0.0f);
+}
+
+PANEL_origin_in_matrix::PANEL_origin_in_matrix() : left_(screen.screen_area_left), bottom_(screen.screen_area_bottom)
+{
+    screen.screen_area_left = 0.0f;
+    screen.screen_area_bottom = 0.0f;
+}
+
+PANEL_origin_in_matrix::~PANEL_origin_in_matrix()
+{
+    screen.screen_area_left = left_;
+    screen.screen_area_bottom = bottom_;
 }

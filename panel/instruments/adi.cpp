@@ -39,11 +39,8 @@ void quad_here(int slot, int row, float x1, float y1, float x2, float y2, float 
 {
     const tex_quad_corner c[4] = {{x1, y1, u1 * texel, v1 * texel}, {x1, y2, u1 * texel, v2 * texel},
                                   {x2, y2, u2 * texel, v2 * texel}, {x2, y1, u2 * texel, v1 * texel}};
-    const float left = screen.screen_area_left, bottom = screen.screen_area_bottom;
-    screen.screen_area_left = screen.screen_area_bottom = 0.0f;
+    const PANEL_origin_in_matrix at_matrix;
     OGL_draw_tex_quad(slot, row, PANEL_alpha(), c, 1, STATE_BLEND);
-    screen.screen_area_left = left;
-    screen.screen_area_bottom = bottom;
 }
 
 // A sprite of the second sheet: x range u1..u2, rows bottom/reference/top,
@@ -139,11 +136,8 @@ void glass_adi(const panel_records& r, int t)
     // not add the screen origin again (the text would land at twice the
     // slot's offset, off the ball).
     if (weather_stage.microburst_active && sim_operation_prefs.warn_bb && (r.acf.acf_warn1EQ || r.acf.acf_warn2EQ)) {
-        const float left = screen.screen_area_left, bottom = screen.screen_area_bottom;
-        screen.screen_area_left = screen.screen_area_bottom = 0.0f;
+        const PANEL_origin_in_matrix at_matrix;
         OGL_draw_string(59, -32.0f, 0.0f, "MICROBURST", 999.0f, 110);
-        screen.screen_area_left = left;
-        screen.screen_area_bottom = bottom;
     }
     glPopMatrix();
     if (INS_in(t, INS_HORIZGLASS_GA, INS_HORIZGLASS_HM)) PANEL_slip_ball(r.flt, -75.0f * s);
