@@ -30,7 +30,11 @@ struct apt_parse_state {
 };
 apt_parse_state parse_state;
 
-// Thrown when a row would take a table past its capacity.
+// Thrown when a row would take a table past its capacity. The tables grow
+// without bound in the plain reading; but an airport index travels in 24 bits
+// of a nav reference, so a larger one would name the wrong airport, and a
+// damaged file could exhaust memory with one airport's lists. Such a file is
+// refused whole (fatal for the main file) rather than read in part.
 struct table_full {
     const char* table_name;
 };
@@ -79,6 +83,9 @@ void read_airport_row(nav_scanner& sc, int32_t code)
     apt.buildings_flag = static_cast<uint8_t>(buildings);
     airport_id_index.try_emplace(NAV_id_key(apt.id), index);
     apt_cursor = index;
+    // The progress text, while the airport index is a multiple of 8000: drawn
+    // once as that airport opens rather than again after each of its rows,
+    // which would only draw the same screen again.
     if (index % 8000 == 0) nav_progress("Scanning airports...");
 }
 
@@ -220,7 +227,8 @@ void APT_finish_airport()
     }
     if (apt.runways.empty()) {
         // Every user of an airport takes its position from its first runway:
-        // an airport without one cannot be placed and is left out.
+        // kept, an airport without one would have them read a runway that is
+        // not there (past the end of its list). It is left out, with a log line.
         error_log << "Airport " << apt.id << " has no runway and was left out.\n";
         const auto it = airport_id_index.find(NAV_id_key(apt.id));
         if (it != airport_id_index.end() && it->second == last) airport_id_index.erase(it);

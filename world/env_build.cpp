@@ -94,7 +94,9 @@ float horizontal2(const segment_point& a, const segment_point& b)
 }
 
 // A custom object or texture name must stay inside its package: no "..", no
-// leading separator, no absolute path.
+// leading separator, no absolute path. Taken as it is, a name from the tile
+// could make the program read any file on the machine; such a name is logged
+// and its object or texture left out.
 bool name_stays_in_package(const char* name)
 {
     if (!name[0]) return false;
@@ -111,6 +113,8 @@ struct landuse_fields {
 
 bool decode_landuse(const env_tile_window& w, int32_t word, landuse_fields& out)
 {
+    // A negative word gives negative digits and a negative type, which would
+    // index before the land-use table; the tile is refused instead.
     if (word < 0) {
         fatal("A scenery tile holds a negative land-use word.", "Its land use cannot be read.", "file:", w.path);
         return false;
@@ -136,6 +140,8 @@ bool decode_landuse(const env_tile_window& w, int32_t word, landuse_fields& out)
         out.type = rest - 100000 * out.rotation;
     }
     // Types index the land-use table (0..96) or the tile's texture names (1000 + p).
+    // Any other type would later index past the land-use table or the tile's
+    // 500 names, so the tile is refused with a fatal alert naming its file.
     const bool table = out.type >= 0 && out.type < LANDUSE_CODES;
     const bool custom = out.type >= LANDUSE_CUSTOM && out.type < LANDUSE_CUSTOM + TILE_TEXTURE_NAMES;
     if (!table && !custom) {
@@ -286,12 +292,16 @@ void flatten_runway(const env_tile_window& w, const airport_record& apt, int air
     GEO_latlon_to_local(e2x, e2y, e2z, (lats[2] + static_cast<double>(lats[3])) * 0.5,
                         (lons[2] + static_cast<double>(lons[3])) * 0.5, apt.elevation);
     (void)e1y, (void)e2y;
+    // A non-finite or huge length from the airport file would overflow the
+    // integer k; it is bounded (1000 cells reach past any grid, so the window
+    // clamp below gives the same cells) and a non-finite one counts as 0.
     const double len = std::isfinite(rw.length) ? rw.length : 0.0;
     const int k = std::max(1, static_cast<int>(std::min(len / 400.0, 1000.0)));
     int i_lo = std::max(w.row0, r - k), i_hi = std::min(w.row0 + w.n - 1, r + k);
     int j_lo = std::max(w.col0, c - k), j_hi = std::min(w.col0 + w.m - 1, c + k);
     if (i_lo > 0) --i_lo;
     if (j_lo > 0) --j_lo;
+    // A non-finite width would make every extent NaN; it counts as 0.
     const float half = (std::isfinite(rw.width) ? rw.width : 0.0f) * 0.5f;
     const float dx = e2x - e1x, dz = e2z - e1z;
 
@@ -432,12 +442,15 @@ void power_line_segment(float x, float z, bool chain_end)
 {
     const float dX = x - state.previous_x, dZ = z - state.previous_z;
     const double length = std::sqrt(static_cast<double>(dX) * dX + static_cast<double>(dZ) * dZ);
+    // The tower count is bounded: a segment from a damaged tile spanning the
+    // whole area could not need more, and an unbounded count would overflow.
     const int n = static_cast<int>(std::lround(std::min(length / TOWER_SPACING_M, 100000.0)));
     int hint_i = state.tower_valid ? state.tower_row : 0, hint_j = state.tower_valid ? state.tower_col : 0;
     for (int t = 0; t <= n; ++t) {
         const float f = n == 0 ? 0.5f : static_cast<float>(t) / static_cast<float>(n);
         const float tx = state.previous_x + dX * f, tz = state.previous_z + dZ * f;
         const float h = TERRAIN_height_at(tx, tz, nullptr, nullptr, nullptr, &hint_i, &hint_j, 0, "powerline towers");
+        // A tower whose cell falls outside the grid has no list to go into.
         if (hint_i < 0 || hint_i >= TERRAIN_GRID_ROWS || hint_j < 0 || hint_j >= TERRAIN_GRID_COLS) continue;
         if (terrain_airport_cell[TERRAIN_index(hint_i, hint_j)]) continue;
         segment_point p{};
@@ -549,6 +562,8 @@ void finish_list(int kind, int i, int j, std::vector<segment_point>& list, std::
         s.edge_x = s.x + offsets[p][0];
         s.edge_y = s.y;
         s.edge_z = s.z + offsets[p][1];
+        // Power lines have width 0: the texture distance would divide by zero
+        // (an infinite or NaN value); it stays 0 instead.
         if (width > 0.0f) {
             s.tex_len = kind == 5 ? pv.tex_len + std::sqrt(horizontal2(pv, s)) / width * 0.25f
                                        : dist / width * 0.25f;
@@ -748,7 +763,9 @@ void ENV_build_custom_textures(const env_tile_window& w, const char (*names)[ENV
 {
     auto named = [&](int p) { return names[p][0] != 0 && std::strcmp(names[p], "UNTITLED") != 0; };
 
-    // Every custom type of the window must name a texture of the tile.
+    // Every custom type of the window must name a texture of the tile: a type
+    // whose name is empty would never be renumbered and would draw whatever
+    // texture holds slot 1000 + p. Such a tile is refused with a fatal alert.
     for (int i = 0; i <= w.n; ++i)
         for (int j = 0; j <= w.m; ++j) {
             const int32_t type = landuse_grid[TERRAIN_index(w.row0 + i, w.col0 + j)];
@@ -774,6 +791,8 @@ void ENV_build_custom_textures(const env_tile_window& w, const char (*names)[ENV
         if (slot < 0) {
             for (int s = 0; s < ENV_CUSTOM_TEXTURE_USABLE && slot < 0; ++s)
                 if (custom_textures[static_cast<size_t>(s)][0] == 0) slot = s;
+            // Only the first 3000 slots are searched: slot 3000 and up would load
+            // their textures over the terrain masks' texture slots (4000 on).
             if (slot < 0) {
                 fatal("The scenery tiles name more custom terrain textures", "than the program can hold.", "file:",
                       w.path);

@@ -48,8 +48,9 @@ void scan_too_far()
                       reading_path ? reading_path : "", ALERT_FATAL);
 }
 
-// A file at a tile's place that is not a tile (no valid header): it is
-// passed over, and said so.
+// A file at a tile's place that is not a tile (no valid header) is passed
+// over as the reader always does. Passed over silently, a damaged tile would
+// leave the default ground with nothing saying why, so a notice names the file.
 void not_a_tile(const char* path)
 {
     MACIBM_nuke_alert(app_mode, "A scenery tile could not be read and was passed over:", path,
@@ -129,6 +130,7 @@ void show_progress()
     char line[TEXT_SIZE];
     UTIL_strcpy("Loading scenery", line);
     UTIL_strcat(line, " around ");
+    // An airport index outside the table names no airport rather than reading past it.
     const int32_t a = start_selection.airport_index;
     if (a >= 0 && static_cast<size_t>(a) < airport_table.size()) UTIL_strcat(line, airport_table[static_cast<size_t>(a)].name);
     UTIL_strcat(line, ".");
@@ -201,6 +203,9 @@ void read_sections(const env_tile_window& w, tile_file& f)
                 if (env_tile_refused || code == SECTION_END) break;
                 end = code < 0;
                 const int64_t magnitude = end ? -static_cast<int64_t>(code) : code;
+                // The one code whose absolute value does not fit (INT32_MIN) would
+                // overflow when negated; it can be no point of the tile and is
+                // refused as a point outside it.
                 if (magnitude > INT32_MAX) {
                     ENV_build_segment_point(w, k, -1.0e9, -1.0e9, end);   // refused as outside the tile
                     return;
@@ -285,6 +290,9 @@ void ENV_load_tile(int lat, int lon, int row0, int col0, int force)
     const int tiles_lon = static_cast<int>(2.0f * reference_lon_offset[planet]);
     const terrain_extent e = TERRAIN_extent();
     const int lat0 = static_cast<int>(lat_ref), lon0 = static_cast<int>(lon_ref);
+    // Besides the tile's place in the loaded area, its window of grid points is
+    // checked to lie inside the grid: a caller's row0/col0 outside it would
+    // write the tile's points past the grid's end.
     if (lat < lat0 || lat > static_cast<int>(lat_ref + tiles_lat - 1) || lon < lon0 ||
         lon > static_cast<int>(lon_ref + tiles_lon - 1) || row0 < 0 || row0 + e.tile_n > e.last_i || col0 < 0 ||
         col0 + e.tile_m > e.last_j) {

@@ -13,10 +13,14 @@
 
 namespace {
 
-// Index i of a table of n entries kept inside 0..n-1; -1 (no selection) for an empty table.
+// Index i of a table of n entries kept inside 0..n-1. For an empty table the
+// plain rule would turn a negative index into 0, an index into a table with no
+// entries; it is left at -1 (no selection) instead, which no user indexes with.
 int32_t clamp_index(int32_t i, int32_t n) { return n <= 0 ? -1 : util_clamp_int(i, 0, n - 1); }
 
-// The destination index kept inside 0..bound, the bound being its kind's own index.
+// The destination index kept inside 0..bound, the bound being its kind's own
+// index. When that index is -1 (its table is empty) the plain rule would make a
+// negative destination 0 and so index the empty table; it becomes -1 instead.
 int32_t clamp_destination(int32_t d, int32_t bound) { return bound < 0 ? -1 : util_clamp_int(d, 0, bound); }
 
 void build_path(char* path, const char* name)

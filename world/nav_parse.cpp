@@ -13,6 +13,10 @@
 
 namespace {
 
+// Thrown when a row would take a table past its capacity (navdb.h): an index
+// past 2^24 would not fit the 24 bits a nav reference gives it and would name
+// the wrong record. The file is then refused whole, with a notice, rather than
+// read in part.
 struct table_full {};
 
 void copy_text(char* dest, int size, const char* src)

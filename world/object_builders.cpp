@@ -112,6 +112,10 @@ void OBJ_add_primitive(int object, int group, int& index, int code)
         index = -1;
         return;
     }
+    // A join also asks that the group end with a group end: the remembered
+    // code outlives the table (a fresh object 0 after a clear matches the old
+    // one), and dropping the final primitive of an empty group would crash, of
+    // an unended batch would drop one of its vertices. Otherwise a new header.
     const bool joins = code >= OBJ_LIGHT && code <= OBJ_QUAD && object == s.last_object && group == s.last_group &&
                        code == s.last_code && !g->prims.empty() && is_group_end(g->prims.back().code);
     if (joins) {

@@ -65,6 +65,8 @@ void send(const object_primitive& p)
         break;
     }
     case OBJ_VERTEX:
+        // Without the multi-texture coordinate entry the plain coordinate is
+        // given rather than calling through a null pointer.
         if (!obj_draw_state.lit_flag || texture_unit_count == 1 || !gl_entry::glMultiTexCoord2fARB) {
             glTexCoord2f(w[3], w[4]);
         } else {
@@ -145,6 +147,9 @@ void OBJ_use_textures(int object, int lit, int bind)
     const scenery_object_record& r = object_table[static_cast<size_t>(object)];
     obj_draw_state_record& s = obj_draw_state;
 
+    // has_mul_tex_add is the start-up's lit-texture-usable flag (lit_tex_usable),
+    // texture_unit_count the state kit's unit count (cur_tex_units), and
+    // texture_memory the texture size table.
     s.day_flag = has_texture(r.day_tex) ? 1 : 0;
     s.lit_flag = (has_texture(r.lit_tex) && lit != 0 && has_mul_tex_add) ? 1 : 0;
     OBJ_set_draw_state(0);
@@ -158,9 +163,13 @@ void OBJ_use_textures(int object, int lit, int bind)
         if (bind) {
             if (texture_unit_count <= 1 || !gl_entry::glActiveTextureARB) {
                 // One unit only: the lit texture takes the day texture's place.
+                // So does a display without the unit-selection entry, which
+                // would otherwise be called through a null pointer.
                 OGL_bind_tex(r.lit_tex, 0);
             } else {
-                // The lit texture is added to the day texture.
+                // The lit texture is added to the day texture: unit 1 gets the
+                // additive environment, which adding needs; left at the default
+                // it would multiply the day texture by the lit one instead.
                 gl_entry::glActiveTextureARB(GL_TEXTURE1_ARB);
                 glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_ADD);
                 gl_entry::glActiveTextureARB(GL_TEXTURE0_ARB);

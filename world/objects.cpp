@@ -610,6 +610,8 @@ int OBJ_build_obs(float x, float z, float heading, float size, const char* name,
 // The placements ascending by their object's draw-order word, its day texture
 // slot. The sort is stable, so equal slots keep their order as an exchange
 // sort that swaps only out-of-order neighbours leaves them: the same order.
+// A placement whose object index lies outside the table would be read past
+// it; it sorts as slot 0 instead.
 void OBJ_sort_placements()
 {
     std::stable_sort(placement_list.begin(), placement_list.end(),

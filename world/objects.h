@@ -100,7 +100,9 @@ struct lod_group {
 struct scenery_object_record {
     char name[OBJ_NAME_SIZE];     // the lookup name: the caller's name and its size band
     int32_t object_class;         // OBJ_CLASS_...
-    int32_t kind;                 // the kind the object was first built as (OBJ_build_obs)
+    // The kind the object was first built as (OBJ_build_obs); the map window
+    // picks its symbols by it.
+    int32_t kind;
     int32_t day_tex;              // texture slot on unit 0
     int32_t lit_tex;              // texture slot added on unit 1 at night
     std::vector<lod_group> groups;   // at least one

@@ -43,7 +43,9 @@ bool usable(float v) { return std::isfinite(v) && v > 0.0f; }
 // Rounded half away from zero.
 int round_half(double v) { return static_cast<int>(v < 0.0 ? -std::floor(-v + 0.5) : std::floor(v + 0.5)); }
 
-// A local point straight above (x, z) on the sphere of radius R + height.
+// A local point straight above (x, z) on the sphere of radius R + height: the
+// same point as turning (x, z) into latitude and longitude on that sphere and
+// placing it back there, as the local frame's origin lies on the y axis.
 void on_sphere(double x, double z, double height, float out[3])
 {
     const double R = sim_physics.earth_radius_m;
@@ -78,7 +80,10 @@ struct row_roles {
     bool mark_a = false, mark_b = false, mark_c = false, mark_d = false, mark_e = false;
 };
 
-// The single degenerate section of a refused runway.
+// The single degenerate section of a refused runway. A zero or non-finite
+// width or length would make the row count a division by zero; such a runway
+// is refused: this one section at its point draws no strip and gives the
+// light builder no first and last section to lay lights from.
 void degenerate_section(runway_geometry_record& e, const airport_record* a, const runway_record* r)
 {
     runway_section s{};
@@ -128,6 +133,8 @@ void APT_build_runway_strip(int airport, int runway, int table_index)
     APT_runway_outline(airport, runway, lat, lon, heights, 0);
 
     // Row boundaries of the overruns and displaced areas.
+    // The row count is capped (RUNWAY_MAX_ROWS): a damaged width of a
+    // millimetre would otherwise ask for millions of rows and exhaust memory.
     int N = std::min(round_half(T / rwy->width), RUNWAY_MAX_ROWS);
     int o0 = round_half(N * ov0 / T), o1 = round_half(N * ov1 / T);
     if (ov0 > 0.0f) o0 = std::max(o0, 1);
@@ -200,7 +207,7 @@ void APT_build_runway_strip(int airport, int runway, int table_index)
         else if (surface == 161) slot = 155;
         else if (surface >= 162 && surface <= 165) slot = (k == 0 || k == N - 1) ? surface + 8 : surface;
         else if (surface == 152 || surface == 153 || (surface >= 166 && surface <= 169) || surface == 175) slot = surface;
-        else slot = 154;
+        else slot = 154;   // a surface code of no listed kind draws as plain pavement
 
         if (markings > 0) {
             if (k < o0 || k >= N - o1) slot = 50 + f;
@@ -378,9 +385,10 @@ void APT_build_runway_lights(int airport, int runway, int table_index)
             for (int s = -2; s <= 13; ++s) {
                 if (s >= 2 && s <= 9 && !inner) continue;
                 const double left = L.W / 2.0 - s * L.W / 11.0;
-                L.add(L.from_end(end, threshold, left), 0.0f, LIGHT_THRESHOLD, end, true);
+                // The pavement test is made for the two outer lights only.
+                L.add(L.from_end(end, threshold, left), 0.0f, LIGHT_THRESHOLD, end, false);
                 if (s == -2 || s == 13) L.add(L.from_end(end, threshold, left), 0.0f, LIGHT_THRESHOLD_OUTER, end, true);
-                L.add(L.from_end(end, far_end, left), 0.0f, LIGHT_RUNWAY_END, end, true);
+                L.add(L.from_end(end, far_end, left), 0.0f, LIGHT_RUNWAY_END, end, false);
             }
         }
         // Touchdown-zone rows.
@@ -414,12 +422,15 @@ void APT_build_runway_lights(int airport, int runway, int table_index)
                 crossbar(600.0, 22.5, 42.5);
                 crossbar(750.0, 22.5, 42.5);
             }
-            // Side rows beside the first stretch of the approach.
+            // Side rows beside the first stretch of the approach. Their sideways
+            // places are not given; they stand at the 150 m crossbar's offsets,
+            // the pair's 5 m spacing continued, one row every 25 m out.
             if (A == 4 || A == 7)
                 for (int m = 1; m <= 11; ++m)
                     for (double x : {-12.5, -7.5, 7.5, 12.5})
                         L.add(out(25.0 * m, x), 0.0f, LIGHT_RUNWAY_END, end, true);
-            // The single light just beyond the last centre-line pair.
+            // The single light: its distance out is not given; it stands one
+            // step of 25 m beyond the last centre-line pair, past the system.
             if (A >= 2) L.add(out(25.0 * (positions + 1), 0.0), 0.0f, LIGHT_SINGLE_APPROACH, end, true);
         }
         // Glide-slope units beside the left edge at the threshold.

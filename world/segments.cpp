@@ -40,6 +40,9 @@ terrain_point_lists& lists_for_writing(int i, int j)
 
 bool is_water(int32_t code) { return code == LANDUSE_WATER_A || code == LANDUSE_WATER_B; }
 
+// The land use of grid point (i, j). The corners of a cell on the grid's last
+// row or column lie one past the grid and would be read past the land-use
+// table; they read the nearest point inside it instead.
 int32_t landuse_at(int i, int j)
 {
     i = util_clamp_int(i, 0, TERRAIN_GRID_ROWS - 1);
@@ -75,7 +78,7 @@ void SEG_clear_lists()
 
 void build_seg(int kind, float x, float z, int& row, int& column, int row0, int col0, int clamp, int end)
 {
-    if (kind < 0 || kind >= SEG_SECTIONS) return;
+    if (kind < 0 || kind >= SEG_SECTIONS) return;   // no list for other kinds
     const int given_row = row, given_column = column;
     const float h = TERRAIN_height_at(x, z, nullptr, nullptr, nullptr, &row, &column, 0, "build_seg");
 
@@ -91,6 +94,8 @@ void build_seg(int kind, float x, float z, int& row, int& column, int row0, int 
         row = given_row;
         column = given_column;
     }
+    // A cell outside the grid (a caller's cell with clamp 0, or a window placed
+    // past the grid) has no lists; storing there would write past them.
     if (!in_grid(row, column)) return;
 
     segment_point p{};
@@ -107,7 +112,9 @@ int ENV_seg_cross(float g, float d, float x0, float z0, float x1, float y1, floa
     const float X1 = x1 - x0, Z1 = z1 - z0;
     const float EX = x2 - x1, EZ = z2 - z1;
     const float divisor = EX - g * EZ;
-    if (divisor == 0.0f) return 0;   // the edge runs along the line
+    // An edge along the line has no finite t, so no crossing (the same answer
+    // the range test below gives, without dividing by zero).
+    if (divisor == 0.0f) return 0;
     const float t = (g * Z1 - X1) / divisor;
     if (!(t >= 0.0f && t <= 1.0f)) return 0;
     const float X = X1 + t * EX;

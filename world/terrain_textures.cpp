@@ -64,6 +64,10 @@ void load_masks(int t, int first, const char* file, bool halves)
     int width = 0, height = 0;
     const int slot = TERRAIN_MASK_SLOT_FIRST + TERRAIN_MASKS_PER_TEXTURE * t + first;
     OGL_load_tex_file(LOAD_TEXTURE, slot, TEX_BRIGHT, file, width, height);
+    // An image of another size would have its masks cut from rows past the
+    // image (pixels left from an earlier one) or from rows of the wrong
+    // length: garbage borders on the ground. It ends the program with an alert
+    // naming the file, as a texture that cannot be loaded does.
     const bool even = width >= 2 && width % 2 == 0;
     if (!even || height != (halves ? width / 2 : width)) {
         fatal_file("A terrain mask image has the wrong size.", file);
@@ -132,6 +136,7 @@ void texture_pass(const std::vector<uint8_t>& used)
             fatal_file("A terrain texture could not be loaded.", base);
             return;
         }
+        // A zero height (an empty image) would divide by zero; the aspect stays 1.
         terrain_texture_aspect[t] = height > 0 ? static_cast<float>(width) / static_cast<float>(height) : 1.0f;
         load_masks(t, 0, variants[2], false);    // "_C3": codes 1..4
         load_masks(t, 4, variants[1], false);    // "_C2": codes 5..8
@@ -237,6 +242,7 @@ void TERRAIN_make_border(int slot, int column, int row)
         return;
     }
     const int stride = 2 * S;
+    // A mask reaching past its image would read past the pixel buffer.
     if (column < 0 || row < 0 || column + S > stride || !OGL_image_fits_buffer(stride, row + S, stride, 4)) {
         MACIBM_nuke_alert(0, "A terrain border mask lies outside its image.", "", "", "", ALERT_FATAL);
         return;
@@ -266,7 +272,7 @@ int TERRAIN_border_code(int t0, int t1, int t2, int t3, int texture)
 bool TERRAIN_keep_diagonal(int i, int j, int code)
 {
     if (code != 13 && code != 14) return false;
-    if (i < 0 || i >= TERRAIN_GRID_ROWS || j < 0 || j >= TERRAIN_GRID_COLS) return false;
+    if (i < 0 || i >= TERRAIN_GRID_ROWS || j < 0 || j >= TERRAIN_GRID_COLS) return false;   // no such cell to read
     const int w = terrain_cell_split[TERRAIN_index(i, j)];
     if ((code == 13 && (w == 2 || w == 6)) || (code == 14 && (w == 1 || w == 5))) return true;
     if (w != 0 && w != 4) return false;
@@ -305,6 +311,10 @@ void TERRAIN_find_texture_file(int t, char* base, char variants[4][TEXT_SIZE], f
         const char* rel = path + bitmaps_len;
         if (std::strncmp(rel, name, prefix_len) != 0) continue;
         const char* tail = rel + prefix_len;
+        // Only a region folder's name is read: a shorter tail would have its
+        // region read past the end of the text, and a tail whose values are not
+        // digits (a stray file) would read as regions of +-1 degree, could win
+        // the smallest area and send every load to a file that does not exist.
         const size_t tail_len = std::strlen(tail);
         if (tail_len < region_len) continue;
         int south, north, west, east;

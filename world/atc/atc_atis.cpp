@@ -25,7 +25,7 @@ void ATC_atis(int airport, char letter, char* out, int use_real_weather)
     if (!out) return;
     out[0] = 0;
     const airport_record* a = atc_airport(airport);
-    if (!a) return;
+    if (!a) return;   // an index outside the airport table: an empty text, not a read past the table
     char name[TEXT_SIZE];
     atc_copy_name(a->name, APT_NAME_SIZE, name);
     const double field_m = a->elevation;
@@ -61,6 +61,8 @@ void ATC_atis(int airport, char letter, char* out, int use_real_weather)
     UTIL_strcat(out, ". ");
 
     int hours = 0, minutes = 0;
+    // A non-finite time would make the hour conversion's integer cast
+    // undefined (and speak a garbage hour); it reads as 0 instead.
     UTIL_hours_minutes(std::isfinite(time) ? time : 0.0f, hours, minutes);
     atc_append_int(out, hours);
     UTIL_strcat(out, " HUNDRED ZOOLOO WEATHER. ");

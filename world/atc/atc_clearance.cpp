@@ -16,6 +16,8 @@ double now() { return sim_time.total_running_time_sec; }
 
 void append_frequency(char* out) { ATC_frequency_words(out, 118 + atc_random(17), 5 * atc_random(20)); }
 
+// An airport index outside the table names no airport (an empty name)
+// rather than reading past the table.
 void append_name(char* out, int airport)
 {
     char name[TEXT_SIZE] = {};
@@ -60,6 +62,8 @@ void append_contact(char* text, const char* unit)
 void clearance_delivery(char* text)
 {
     atc_state_block& s = atc_state;
+    // A start airport index outside the table would read past it; such a
+    // departure counts as a field at sea level without a tower instead.
     const airport_record* dep = atc_airport(start_selection.airport_index);
     const int field_ft = dep ? atc_round(dep->elevation * M_TO_FT_DOUBLE) : 0;
     const int filed = atc_round(s.atc_plan_altitude / 500.0) * 500;
@@ -100,6 +104,8 @@ void clearance_delivery(char* text)
             append_frequency(text);
             UTIL_strcat(text, " WHEN AIRBORNE, SQUAWK ");
             atc_append_squawk(text);
+            // A non-finite time would make the hour conversion's integer cast
+            // undefined (a garbage time spoken); it reads as 0 instead.
             const float zulu = std::isfinite(sim_time.zulu_time_sec) ? sim_time.zulu_time_sec : 0.0f;
             UTIL_strcat(text, ", TIME NOW ");
             append_zulu(text, zulu);
@@ -131,6 +137,8 @@ void enroute_check(char* text)
     atc_clearance.atc_enroute_check_time = now() + 15.0 + 15.0 * atc_chance();
     // The approach hand-off: 20 nm at sea level growing to 100 nm at 30,000 ft.
     const double handoff_m = 37040.0 + user().local_y * (185200.0 - 37040.0) / 9144.0;
+    // A destination outside the table, or without runways, has no position:
+    // no hand-off distance is measured rather than reading past the tables.
     float lat, lon;
     if (atc_airport_point(s.atc_dest_airport, lat, lon)) {
         float x, y, z;

@@ -13,7 +13,10 @@
 namespace {
 
 // One of the aircraft's propellers is of type 3: the officer stays quiet
-// after the ball call.
+// after the ball call. Asked of the aircraft record directly, which gives the
+// same answer as a flag set from it at set-up. The engine count comes from
+// the aircraft file; a count above 8 would read past the 8 propeller types,
+// so at most 8 are looked at.
 bool has_prop_type_3(const acf_struct& a)
 {
     const int engines = a.acf_num_engines < 0 ? 0 : (a.acf_num_engines > 8 ? 8 : a.acf_num_engines);

@@ -89,7 +89,10 @@ void atc_append_int(char* out, int value)
 
 void atc_append_pressure(char* out, double inhg)
 {
+    // A non-finite pressure would make the rounding's integer cast undefined; it reads as 0.
     if (!std::isfinite(inhg)) inhg = 0.0;
+    // pressure_unit is the pressure unit option (pressure_units_metric): non-zero
+    // asks for hectopascal.
     if (screen_settings.pressure_unit == 0) {
         const int n = atc_round(inhg * 100.0);
         char digits[24];
