@@ -28,11 +28,16 @@ void sample(const bmp24_image& image, int row, int column, float out[3])
 void WEATHER_load_sky_colors(const char* file_name)
 {
     char path[TEXT_SIZE];
-    if (std::strncmp(file_name, program_folder, std::strlen(program_folder)) == 0)
-        UTIL_strcpy(file_name, path);
-    else
-        UTIL_strcat3(folder_table[FOLDER_BITMAPS], file_name, path);
+    UTIL_strcat3(folder_table[FOLDER_BITMAPS], file_name, path);
 
+    // The image is read here directly rather than through the texture loader's
+    // pixel buffer, with its own width as the row length. For a 1,024-pixel-wide
+    // image the samples are those a 1,024-pixel row stride gives; the project's
+    // own image is narrower, and a fixed 1,024 stride would take its samples
+    // from the wrong rows. The loader would also leave colour-key pixels
+    // unwritten; none lies at a sample point. An image too small for the
+    // samples would be read past its end, so it ends the program like a
+    // missing one.
     bmp24_image image;
     if (!BMP24_read(path, image) || image.height < SKY_MIN_ROWS || image.width < SKY_MIN_COLUMNS) {
         MACIBM_nuke_alert(0, "The sky colour image is missing or unusable:", path,
