@@ -1015,7 +1015,7 @@ TEST_F(Atc, TheLandingSignalOfficerCallsTheBallThenCorrections)
     EXPECT_EQ(atc_state.atc_ball_called, 1);
     for (auto [range, glide, lineup, alpha, call] :
          {std::tuple{2.0, 1.5, 0.0, 8.0f, "POWER"}, {2.0, 6.5, 0.0, 8.0f, "POWER OFF"},
-          {0.2, 7.0, 0.0, 8.0f, "WAVE OFF!"}, {0.2, 3.0, 0.0, 5.0f, "ATTITUDE!"}, {0.2, 3.0, 0.0, 13.0f, ""},
+          {0.2, 7.0, 0.0, 8.0f, "WAVE OFF!"}, {0.27, 7.0, 0.0, 8.0f, "POWER OFF"}, {0.2, 3.0, 0.0, 5.0f, "ATTITUDE!"}, {0.2, 3.0, 0.0, 13.0f, ""},
           {2.0, 2.001, 0.0, 6.0f, ""}, {2.0, 5.999, 0.0, 12.0f, ""}, {2.0, 3.0, 0.0, 5.9f, "POWER OFF"}, {2.0, 3.0, 0.0, 12.5f, "POWER"},
           {2.0, 3.0, 5.0, 8.0f, "RIGHT FOR LINE UP"}, {2.0, 3.0, -5.0, 8.0f, "COME LEFT"},
           {2.0, 3.0, 3.5, 8.0f, "RIGHT FOR LINE UP"}, {2.0, 3.0, -3.5, 8.0f, "COME LEFT"}, {2.0, 3.0, 2.5, 8.0f, ""}}) {

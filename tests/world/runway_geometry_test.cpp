@@ -256,4 +256,20 @@ TEST_F(RunwayGeometry, LightsOverACrossingRunwayAreDropped)
     EXPECT_EQ(APT_point_on_runway(a, 0, 0, x + 34.0f, z), 1);
     EXPECT_EQ(APT_point_on_runway(a, 0, 0, x + 36.0f, z), 0);
     EXPECT_EQ(APT_point_on_runway(a, -1, 0, x + 36.0f, z), 1);   // the first runway, no longer skipped
+
+    // A runway across the west end (1,000 m west of the centre): of the lines
+    // there only the two outer lights make the pavement test and are dropped;
+    // the threshold line of end 0 and the runway-end line of end 1 are whole.
+    runway_geometry_table.clear();
+    world_reset_tables();
+    const int b = airport("09", 2000.0f, 45.0f, 0, 160, 131131);
+    add_runway(b, "36", 34.0f, -117.5f - 1000.0f / (111319.5f * std::cos(34.0f * 3.14159265f / 180.0f)), 0.0f,
+               2000.0f, 60.0f);
+    build(b);
+    std::map<int32_t, int> k = kinds(entry(b, 0));
+    EXPECT_GT(k[1064], 0);
+    EXPECT_EQ(k[1064], k[1058]);
+    EXPECT_EQ(k[2058], k[2064]);
+    EXPECT_EQ(k[1105], 0);
+    EXPECT_EQ(k[2105], 2);
 }
