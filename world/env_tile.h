@@ -35,6 +35,9 @@ constexpr int ENV_section_count(int32_t version)
 }
 
 // The folder of a custom scenery package that holds its tiles, per planet.
+// One folder for both planets would put a package's Earth tiles on Mars
+// wherever a Mars tile has the same name; each planet has its own, as the
+// navigation data of the program's own folder does.
 constexpr const char* ENV_PACKAGE_TILE_FOLDER[2] = {"Earth nav data:", "Mars nav data:"};
 
 // Reads the tile whose south-west corner is (lat, lon), whole degrees, into

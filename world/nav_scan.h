@@ -38,6 +38,9 @@ public:
         return end_ - p_ >= 3 && p_[0] == '9' && p_[1] == '9' && (p_[2] == '\r' || p_[2] == '\n');
     }
 
+    // The alert's later lines name the file (they are left empty otherwise):
+    // the main files and every custom scenery package's file are read at
+    // start-up, and a bare "Scan too far!" would not say which one is cut short.
     void check() const
     {
         if (p_ >= end_) {

@@ -327,9 +327,14 @@ void APT_build_runway_lights(int airport, int runway, int table_index)
     L.right0 = xz(e->sections.front().right);
     L.left1 = xz(e->sections.back().left);
     L.right1 = xz(e->sections.back().right);
+    // The along and across directions are taken from the strip itself rather
+    // than from the heading: the local frame's north turns away from true north
+    // away from the area's centre (about 0.8 degree 1.5 degrees of longitude
+    // out at 34 N), so heading-based directions would set the approach lights
+    // 1 km out some 15 m beside the drawn runway's centre line.
     const vec2 run = (L.left1 + L.right1) * 0.5 - (L.left0 + L.right0) * 0.5;
     const vec2 across = L.right0 - L.left0;
-    if (length(run) <= 0.0 || length(across) <= 0.0) return;
+    if (length(run) <= 0.0 || length(across) <= 0.0) return;   // no direction to lay lights along (a zero divide)
     L.along = run * (1.0 / length(run));
     L.right = across * (1.0 / length(across));
     L.T = T;
