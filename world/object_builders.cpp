@@ -108,7 +108,7 @@ void OBJ_add_primitive(int object, int group, int& index, int code)
 {
     obj_builder_state_record& s = obj_builder_state;
     lod_group* g = group_at(object, group);
-    if (!g) {
+    if (!g) {   // an object or group outside the table: nothing to append to, no index to fill
         index = -1;
         return;
     }
