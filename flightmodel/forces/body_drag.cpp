@@ -102,6 +102,8 @@ void supersonic_coeffs(int part, float mach, float aoa, float slip, float* cv, f
             area += A;
         }
     }
+    // Coefficients are the sums over the total area: a body whose grid has no
+    // area would divide by zero, so it then takes no panel forces.
     const bool ok = area > 0.0f && std::isfinite(area);
     *cv = ok ? lift / area : 0.0f;
     *cs = ok ? side / area : 0.0f;

@@ -86,6 +86,8 @@ void FM_nosewheel_steering()
                                    sim_operation_override.override_flightcontrol;
         float input = heading_input ? sim_joystick.yolk_heading_ratio : sim_joystick.yolk_roll_ratio;
         const float sensitivity = sim_joystick.joystick_heading_sensitivity;
+        // A sensitivity of 0 (or less) would divide by zero and steer the
+        // wheel to an infinite angle; the input is then taken undivided.
         if (sensitivity > 0.0f) input /= sensitivity;
         input *= f.groundspeed < a.acf_nw_cutoff_speed ? a.acf_nw_steerdeg1 : a.acf_nw_steerdeg2;
         f.nosewheel_steer = a.acf_is_taildragger ? -input : input;

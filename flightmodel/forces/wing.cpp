@@ -117,7 +117,8 @@ void FM_ground_effect()
             limit = 2.0f;
         }
         const float span = 2.0f * a.acf_semilen_JND[p];
-        // A part without span has no ground effect.
+        // The height is measured in spans: a part without span would divide by
+        // zero (0/0 gives no number), so it keeps the factors of 1.
         if (!(limit > 0.01f) || !(span > 0.0f)) continue;
         const float h =
             ((f.local_y - terrain_height_m) + a.acf_Yarm[p] * f.cos_theta - a.acf_Zarm[p] * f.sin_theta) / span;

@@ -62,6 +62,8 @@ bool land_use_water()
 float WAVE_height(float x, float y, float z)
 {
     const sim_weather_block& w = sim_weather;
+    // A wave length of 0 would divide by zero and put the surface at no
+    // number; such water is taken as flat.
     if (!(w.wave_amplitude * UNIT.mtrs_to_ft > FLAT_WAVE_FT) || !(w.wave_length > 0.0f)) return y;
     const float d = w.wave_speed * sim_time.total_running_time_sec;
     const int dir = ((w.wave_dir % 360) + 360) % 360;
@@ -71,6 +73,8 @@ float WAVE_height(float x, float y, float z)
 
 int FM_water_forces(int p, int s, int k, float x, float y, float z)
 {
+    // A panel whose neighbours (section s + 1, points k - 1 and k + 1) lie
+    // outside the body's grid would read past the point tables.
     if (p < 0 || p >= ACF_NUM_PARTS || s < 0 || s + 1 >= ACF_BODY_STATIONS || k < 1 || k + 1 >= ACF_BODY_POINTS)
         return 0;
     const flt_struct& f = flt[0];
@@ -118,6 +122,7 @@ int FM_water_forces(int p, int s, int k, float x, float y, float z)
     const float along = -planing * UTIL_clamp(slope, -0.05f, 0.05f) + skin;
 
     // 8-9. Into local axes, each component no more than the plane's weight.
+    // The size of the weight: a negative mass would turn the range round.
     const float limit = std::fabs(f.m_total * g);
     const float fz = UTIL_clamp(along * ct + side * st, -limit, limit);
     const float fx = UTIL_clamp(side * ct - along * st, -limit, limit);
@@ -134,7 +139,7 @@ int FM_water_forces(int p, int s, int k, float x, float y, float z)
 
 int GROUND_over_water()
 {
-    if (surface_state.on_carrier || surface_state.on_frigate || surface_state.flat_surface_on) return 0;
+    if (surface_state.on_carrier_deck || surface_state.on_frigate_deck || surface_state.flat_surface_on) return 0;
     return land_use_water() ? 1 : 0;
 }
 

@@ -38,7 +38,9 @@ bool WPN_smoke_due(float& last_puff)
 void WPN_fire_and_fly()
 {
     WPN_fire_step();        // 1
-    WPN_force_step();       // 2
+    // A weapon that ended its flight ends the whole pass for this frame: the
+    // remaining weapons' forces, the shots and the projectiles wait for the next.
+    if (WPN_force_step()) return;   // 2
     WPN_shoot_step();       // 3
     WPN_projectile_step();  // 4
 }

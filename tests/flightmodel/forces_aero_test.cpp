@@ -369,6 +369,31 @@ TEST_F(ForcesAero, NoseWheelSteeringByInputSpeedAndTailwheel)
     sim_joystick = kept;
 }
 
+// The yaw lock on skids: below 1 m/s, with every fitted leg of 67-70 a skid
+// (type 1) and together more than half of the weight (1000 kg x g / 2 =
+// 4899.14 N) on them, the yaw rate and its acceleration are zeroed. Legs 69
+// and 70 are not fitted.
+TEST_F(ForcesAero, YawLockOnSkidsByLoadSpeedAndType)
+{
+    acf_struct& a = pln[0];
+    flt_struct& f = flt[0];
+    const struct {
+        float load_each, speed;
+        int type;
+        bool locked;
+    } rows[] = {{2500.0f, 0.5f, 1, true}, {2400.0f, 0.5f, 1, false}, {2500.0f, 1.0f, 1, false}, {2500.0f, 0.5f, 2, false}};
+    for (const auto& r : rows) {
+        for (int p = 67; p <= 70; ++p) fm_state.present[p] = p <= 68;
+        a.acf_gear_type[67] = a.acf_gear_type[68] = r.type, a.acf_gear_type[69] = a.acf_gear_type[70] = 0;
+        f.nrml_force[67] = f.nrml_force[68] = r.load_each;
+        f.m_total = 1000.0f, f.groundspeed = r.speed, f.onground_any = 1;
+        f.R = 10.0f, f.R_dot = 5.0f;
+        sim_operation_misc.frame_rate_period = 0.1f;
+        FM_integrate();
+        EXPECT_FLOAT_EQ(f.R, r.locked ? 0.0f : 10.5f) << r.load_each << " " << r.speed << " " << r.type;
+    }
+}
+
 TEST_F(ForcesAero, MassOfIceStoresFuelAndSeparatedEngines)
 {
     acf_struct& a = pln[0];
