@@ -249,7 +249,9 @@ TEST_F(ForcesAero, FlapsAndControlSurfaces)
         EXPECT_NEAR(dd, 1.5e-5f * ca * 100.0f, 1e-8f) << cl.smooth;
     }
     a.acf_con_smooth = 0;
+    a.acf_splr_el_first[9] = 0, a.acf_splr_el_end[9] = 10, a.acf_splr_crat = a.acf_splr_crat2 = 0.2f;
     const float cs = ACF_control_chord_ratio(0, 9, 4.0f, SURF_SPOILER);
+    ASSERT_GT(cs, 0.0f);
     da = dl = dd = dm = 0;
     FM_control_surface_coeffs(9, 4, SURF_SPOILER, 30.0f, &da, &dl, &dd, &dm, "SPOILER", 0);
     EXPECT_NEAR(dd, 1.23f * cs * 0.5f, 1e-6f);
