@@ -178,6 +178,7 @@ void FM_body_stage()
         }
 
         const float sound = sim_weather.speed_of_sound_ms;
+        // (No speed of sound, as in a vacuum, would divide by zero: subsonic.)
         const float mach = sound > 0.0f ? V / sound : 0.0f;
         float lift, side, drag, c_d, c_s, c_v;
         if (mach < 1.0f) {

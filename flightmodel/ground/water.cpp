@@ -181,7 +181,7 @@ void FM_water_contact()
     const bool pedals = sim_joystick.eq_ped_nobrk || sim_joystick.eq_ped_wibrk;
     const float input = pedals ? sim_joystick.yolk_heading_ratio : sim_joystick.yolk_roll_ratio;
     const float deflection = UTIL_clamp((a.acf_water_rud_maxdef * input - error) * 0.025f, -1.0f, 1.0f);
-    const float limit = std::fabs(a.acf_m_empty);
+    const float limit = std::fabs(a.acf_m_empty);   // by size: a negative mass would turn the range round
     const float force = UTIL_clamp(deflection * a.acf_water_rud_area * f.groundspeed * f.groundspeed *
                                        sim_physics.rho_water / 2.0f,
                                    -limit, limit);
@@ -190,6 +190,7 @@ void FM_water_contact()
     // The splash, at most every 1.5 s.
     if (f.onground_any) {
         const float since = frame_clock - ground_state.water_sound_time;
+        // (A clock that went back, as after a reset, starts the sound again.)
         if (!(since >= 0.0f && since < WATER_SOUND_REPEAT_SEC)) {
             ground_state.water_sound_time = frame_clock;
             SOUND_play(WATER_SOUND_SLOT, 0, UTIL_clamp(0.05f * f.groundspeed, 0.0f, 1.0f),
