@@ -46,6 +46,8 @@ int body_point(int part, int section, int point)
 bool water_code(int32_t code) { return code == LANDUSE_WATER_A || code == LANDUSE_WATER_B; }
 
 // Whether the land use of the plane's cell or its +1 neighbours is water.
+// The cell hint is clamped first: plug-ins may write it, and one outside the
+// grid would read past the land-use table.
 bool land_use_water()
 {
     const int p = sim_graphics_scenery.current_planet == PLANET_MARS ? PLANET_MARS : PLANET_EARTH;

@@ -336,7 +336,10 @@ float ENGN_torque_clutch(int n, float shaft_speed)
         hi = 1.5f * ratio * trq_max;
         if (!linked) lo = -hi;
     }
-    // A failed clutch passes nothing, whatever kind it is.
+    // A failed clutch passes nothing, whatever kind it is. The failure is
+    // applied after the manual clutch's band: applied before it, the manual
+    // band would overwrite the zero and a failed manual clutch would still
+    // drive its prop.
     if (failed(FAIL_SLOT_CLUTCH_BASE + n)) hi = lo = 0.0f;
 
     // A redline of 0 would divide by zero: the clutch then passes only the

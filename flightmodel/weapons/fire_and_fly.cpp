@@ -23,6 +23,7 @@ wpn_smoke_state_record::wpn_smoke_state_record()
     for (auto& plane : last_puff) std::fill(std::begin(plane), std::end(plane), -1.0f);
 }
 
+// The plug-in host's count of planes; one beyond the plane table would read past it.
 int WPN_planes_in_use()
 {
     return std::clamp(PLUGIN_call_num_planes(sim_graphics_settings.draw_aircrafts, 0), 0, ACF_SLOTS);
