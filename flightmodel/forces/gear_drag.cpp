@@ -54,7 +54,12 @@ void FM_gear_drag()
             strut *= 1.5f;   // actuating struts
         } else {
             strut_cd = 0.05f;
-            tyre *= 0.1f;    // a fixed gear's wheels are faired
+            // A fixed gear's wheels are faired, unless the marker word read
+            // for the leg (the presence word of part leg - 67, that is of
+            // parts 0..5 for legs 67..72) holds exactly -61, which keeps the
+            // full tyre drag. No aircraft the project makes sets it.
+            constexpr int32_t FULL_TYRE_MARKER = -61;
+            if (a.acf_part_eq[p - PART_GEAR_FIRST] != FULL_TYRE_MARKER) tyre *= 0.1f;
         }
         tyre *= tyre_factor(a.acf_gear_type[p]);
         const float q = f.Qstatic * d;

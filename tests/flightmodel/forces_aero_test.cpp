@@ -603,19 +603,25 @@ TEST_F(ForcesAero, GearDragCentroidFactorsAndTorqueTrim)
     const struct {
         int retract, kind;
         float deploy, drag;
+        int marker;   // the word read for leg 67 (part 0's presence word)
     } legs[] = {
-        {1, 2, 1.0f, 90.0f + 56.0f + 25.0f}, {0, 2, 1.0f, 10.0f + 5.6f},       {1, 3, 1.0f, 90.0f + 112.0f + 25.0f},
-        {1, 4, 1.0f, 90.0f + 67.2f + 25.0f}, {1, 5, 1.0f, 90.0f + 134.4f + 25.0f}, {1, 6, 1.0f, 90.0f + 156.8f + 25.0f},
-        {1, 7, 1.0f, 90.0f + 224.0f + 25.0f}, {1, 2, 0.5f, 85.5f},              {1, 2, 0.01f, 0.0f},
+        {1, 2, 1.0f, 90.0f + 56.0f + 25.0f, 0},  {0, 2, 1.0f, 10.0f + 5.6f, 0},  {1, 3, 1.0f, 90.0f + 112.0f + 25.0f, 0},
+        {1, 4, 1.0f, 90.0f + 67.2f + 25.0f, 0},  {1, 5, 1.0f, 90.0f + 134.4f + 25.0f, 0},
+        {1, 6, 1.0f, 90.0f + 156.8f + 25.0f, 0}, {1, 7, 1.0f, 90.0f + 224.0f + 25.0f, 0},
+        {1, 2, 0.5f, 85.5f, 0},                  {1, 2, 0.01f, 0.0f, 0},
+        {0, 2, 1.0f, 10.0f + 56.0f, -61},        {0, 2, 1.0f, 10.0f + 5.6f, -60},   // -61 keeps the whole tyre
     };
+    const int32_t kept_word = a.acf_part_eq[0];
     for (const auto& l : legs) {
+        a.acf_part_eq[0] = l.marker ? l.marker : kept_word;
         a.acf_gear_retract = l.retract;
         a.acf_gear_type[PART_GEAR_FIRST] = l.kind;
         a.acf_gear_deploy[PART_GEAR_FIRST] = l.deploy;
         FM_clear_totals();
         FM_gear_drag();
-        EXPECT_NEAR(f.faxil_aero, l.drag, 1e-3f) << l.retract << " " << l.kind << " " << l.deploy;
+        EXPECT_NEAR(f.faxil_aero, l.drag, 1e-3f) << l.retract << " " << l.kind << " " << l.deploy << " " << l.marker;
     }
+    a.acf_part_eq[0] = kept_word;
 
     fm_state.present[9] = 1;
     a.acf_els[9] = 2;
