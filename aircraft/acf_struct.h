@@ -581,13 +581,15 @@ struct acf_struct {
     float acf_AShiV_roll;
     float acf_splr_vmax;                    // speed limit of the spoilers
     int32_t acf_unpub_639976;
-    union {  // two names of the same words
+    union {  // three names of the same words (the stab trim's incidence reads it as its range)
         float acf_elv_trim_dn;
         float acf_elv_trim_neg_lim;
+        float acf_trim_range_neg;
     };
-    union {  // two names of the same words
+    union {  // three names of the same words (the stab trim's incidence reads it as its range)
         float acf_elv_trim_up;
         float acf_elv_trim_pos_lim;
+        float acf_trim_range_pos;
     };
     union {  // two names of the same words
         float acf_ail_trim_lt;

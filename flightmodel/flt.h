@@ -32,7 +32,10 @@ struct flt_struct {
     float FC_hdng;          // yaw control input
     float sbrkrat;          // speed-brake ratio now
     float sbrkrqst;         // speed-brake request (negative = armed)
-    float vect_ratio;       // current thrust-vector ratio 0..1, follows vectrqst
+    union {  // two names of the same word: the thrust-vector setting reached, following vectrqst
+        float vect_ratio;
+        float vect_actual;
+    };
     float vectrqst;         // thrust-vector request
     float swdi;             // variable sweep or dihedral ratio now
     float swdirqst;         // its request

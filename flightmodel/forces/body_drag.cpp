@@ -102,6 +102,8 @@ void supersonic_coeffs(int part, float mach, float aoa, float slip, float* cv, f
             area += A;
         }
     }
+    // Coefficients are the sums over the total area: a body whose grid has no
+    // area would divide by zero, so it then takes no panel forces.
     const bool ok = area > 0.0f && std::isfinite(area);
     *cv = ok ? lift / area : 0.0f;
     *cs = ok ? side / area : 0.0f;
@@ -176,6 +178,7 @@ void FM_body_stage()
         }
 
         const float sound = sim_weather.speed_of_sound_ms;
+        // (No speed of sound, as in a vacuum, would divide by zero: subsonic.)
         const float mach = sound > 0.0f ? V / sound : 0.0f;
         float lift, side, drag, c_d, c_s, c_v;
         if (mach < 1.0f) {

@@ -118,7 +118,7 @@ void thrust_vectoring(int plane, acf_struct& a, flt_struct& f)
             if (a.acf_tvec_hdng_at_90) dv += a.acf_tvec_hdng * f.FC_hdng * sg(x) * s;
         }
         float cant = a.acf_vertcant[p];
-        if (a.acf_inc_vec[ACF_el(p, 0)]) cant += f.vect_ratio;
+        if (a.acf_inc_vec[ACF_el(p, 0)]) cant += f.vect_actual;
         a.acf_vect_cant[p] = cant;
         f.vertcant[p] = dv + cant + f.cyclic_elev_disc_tilt[p];
         f.sidecant[p] = ds + a.acf_sidecant[p] + f.cyclic_ailn_disc_tilt[p];
@@ -178,6 +178,8 @@ void report_incidence_line(int e, float amount, const char* reason)
 void element_incidence(int plane, acf_struct& a, flt_struct& f)
 {
     for (float& v : f.elem_inc) v = 0.0f;
+    // A Vne of 0 would divide by zero (0/0 gives no number at rest); the speed
+    // term is then 0.
     const float vne_ratio = a.acf_Vne > 0.0f ? UTIL_clamp(f.indicated_airspeed / a.acf_Vne, 0.0f, 1.0f) : 0.0f;
     const float speed_term = a.acf_stab_delinc_to_Vne * vne_ratio;
     const bool report = plane == 0 && FM_reporting();
@@ -192,12 +194,13 @@ void element_incidence(int plane, acf_struct& a, flt_struct& f)
             FM_report_rule();
         }
         const bool aft = fore_aft_q(a, p) >= 0.0f;
-        // A trim range of 0 gives no stab trim instead of a division by zero.
+        // A trim range of 0 in the aircraft file would divide by zero and give
+        // the elements an infinite incidence; such a trim then adds nothing.
         float trim = 0.0f;
-        if (f.elv_trim < 0.0f && a.acf_elv_trim_neg_lim != 0.0f)
-            trim = f.elv_trim / a.acf_elv_trim_neg_lim * (aft ? -a.acf_hstb_trim_dn : a.acf_hstb_trim_up);
-        else if (f.elv_trim > 0.0f && a.acf_elv_trim_pos_lim != 0.0f)
-            trim = f.elv_trim / a.acf_elv_trim_pos_lim * (aft ? -a.acf_hstb_trim_up : a.acf_hstb_trim_dn);
+        if (f.elv_trim < 0.0f && a.acf_trim_range_neg != 0.0f)
+            trim = f.elv_trim / a.acf_trim_range_neg * (aft ? -a.acf_hstb_trim_dn : a.acf_hstb_trim_up);
+        else if (f.elv_trim > 0.0f && a.acf_trim_range_pos != 0.0f)
+            trim = f.elv_trim / a.acf_trim_range_pos * (aft ? -a.acf_hstb_trim_up : a.acf_hstb_trim_dn);
 
         const int els = util_clamp_int(a.acf_els[p], 0, ACF_ELS_PER_PART);
         for (int e = 0; e < els; ++e) {
@@ -213,7 +216,7 @@ void element_incidence(int plane, acf_struct& a, flt_struct& f)
             if (a.acf_inc_ail2[el]) add(-f.ail2_def[p], f.ail2_def[p], " deg thanks to aileron-2.\n");
             if (a.acf_inc_elev[el]) add(-f.elev_cont_def[p], f.elev_cont_def[p], " deg thanks to elevator.\n");
             if (a.acf_inc_rudd[el]) add(-f.rudd_def[p], f.rudd_def[p], " deg thanks to rudder.\n");
-            if (a.acf_inc_vec[el]) add(f.vect_ratio, f.vect_ratio, " deg thanks to thrust vector.\n");
+            if (a.acf_inc_vec[el]) add(f.vect_actual, f.vect_actual, " deg thanks to thrust vector.\n");
             if (a.acf_inc_trim[el]) add(trim, trim, " deg thanks to stab trim.\n");
             if (a.acf_has_varinc[p]) add(a.varinc_now[p], a.varinc_now[p], " deg thanks to variable incidence.\n");
             if (p == 16 || p == 17) add(speed_term, speed_term, " deg thanks to incidence change with speed.\n");
@@ -234,6 +237,7 @@ void lags(flt_struct& f)
 void deflections(int plane, const acf_struct& a, flt_struct& f)
 {
     const float roll = f.FC_roll, ptch = f.FC_ptch, hdng = f.FC_hdng;
+    // A detent index from the aircraft file outside the table would read past it.
     const int det = util_clamp_int(a.acf_flap_detents, 0, ACF_FLAP_DN - 1);
     const float flap_lo = a.acf_flap_dn[0], flap_hi = a.acf_flap_dn[det];
     const float lower1 = -UTIL_max(a.acf_ail1flaps, a.acf_ail1_dn) - std::fabs(a.acf_ail1pitch);
@@ -318,6 +322,7 @@ void cached_trigonometry(int plane, const acf_struct& a, flt_struct& f)
 
 float ACF_control_chord_ratio(int plane, int part, float station, int kind)
 {
+    // A plane or part number outside the tables would read past them.
     if (plane < 0 || plane >= ACF_SLOTS || part < 0 || part >= ACF_NUM_PARTS) return 0.0f;
     const acf_struct& a = pln[plane];
     surface_geometry g{};
@@ -330,7 +335,8 @@ float ACF_control_chord_ratio(int plane, int part, float station, int kind)
     const float ca = chord_at(g.s0) * g.r0, cb = chord_at(g.s1) * g.r1;
     const float surface = g.s1 == g.s0 ? 0.5f * (ca + cb) : ca + (cb - ca) * (station - g.s0) / (g.s1 - g.s0);
     const float local = chord_at(station);
-    // A station without chord carries no surface.
+    // A station without chord would divide by zero (no number, or an
+    // infinite ratio that spoils the element's forces); it carries no surface.
     return local != 0.0f && std::isfinite(surface / local) ? surface / local : 0.0f;
 }
 

@@ -39,6 +39,7 @@ void FM_control_surface_coeffs(int p, int e, int kind, float deflection, float* 
                                float* dcm, const char*, int square_flag)
 {
     if (!(std::fabs(deflection) > 0.0f)) return;
+    // A part or element number outside the aircraft's tables would read past them.
     if (p < 0 || p >= AFL_PARTS || e < 0 || e >= ACF_ELS_PER_PART) return;
     const acf_struct& a = pln[0];
     const float c = ACF_control_chord_ratio(0, p, static_cast<float>(e), kind);
@@ -62,17 +63,23 @@ void FM_control_surface_coeffs(int p, int e, int kind, float deflection, float* 
     case SURF_AILERON2:
     case SURF_ELEVATOR:
     case SURF_RUDDER:
+        // c^0.9 as a real power: a negative chord ratio from the aircraft file
+        // would give no number (NaN) and spoil every force of the element, so
+        // the power is taken of its size and the sign kept.
         da = -d * std::pow(std::fabs(c), 0.9f) * (c < 0.0f ? -1.0f : 1.0f) * k;
         dl = da * 0.9f * S * A;
         dd = 1.5e-5f * c * d * d;
         dm = -0.5f * dl;
         break;
     case SURF_FLAPS: {
+        // A detent index from the aircraft file outside the table would read past it.
         const int det = a.acf_flap_detents < 0 ? 0 : (a.acf_flap_detents >= ACF_FLAP_DN ? ACF_FLAP_DN - 1 : a.acf_flap_detents);
         const float d_max = a.acf_flap_dn[det];
         const float curve_max = FM_flap_curve(d_max);
         const float sin_max = std::sin(d_max * DEG);
-        // A last detent of 0 degrees (no flap travel) makes no lift, drag or moment of its own.
+        // A last detent of 0 degrees (no flap travel) would divide by zero in
+        // both ratios and make the forces no number; such a flap then makes no
+        // lift, drag or moment of its own.
         const float r = curve_max > 0.0f ? FM_flap_curve(d) / curve_max : 0.0f;
         da = c * c * d;
         dl = r * a.acf_flap_cl * A - da * S;

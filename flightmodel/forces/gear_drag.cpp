@@ -54,7 +54,12 @@ void FM_gear_drag()
             strut *= 1.5f;   // actuating struts
         } else {
             strut_cd = 0.05f;
-            tyre *= 0.1f;    // a fixed gear's wheels are faired
+            // A fixed gear's wheels are faired, unless the marker word read
+            // for the leg (the presence word of part leg - 67, that is of
+            // parts 0..5 for legs 67..72) holds exactly -61, which keeps the
+            // full tyre drag. No aircraft the project makes sets it.
+            constexpr int32_t FULL_TYRE_MARKER = -61;
+            if (a.acf_part_eq[p - PART_GEAR_FIRST] != FULL_TYRE_MARKER) tyre *= 0.1f;
         }
         tyre *= tyre_factor(a.acf_gear_type[p]);
         const float q = f.Qstatic * d;
@@ -86,6 +91,8 @@ void FM_nosewheel_steering()
                                    sim_operation_override.override_flightcontrol;
         float input = heading_input ? sim_joystick.yolk_heading_ratio : sim_joystick.yolk_roll_ratio;
         const float sensitivity = sim_joystick.joystick_heading_sensitivity;
+        // A sensitivity of 0 (or less) would divide by zero and steer the
+        // wheel to an infinite angle; the input is then taken undivided.
         if (sensitivity > 0.0f) input /= sensitivity;
         input *= f.groundspeed < a.acf_nw_cutoff_speed ? a.acf_nw_steerdeg1 : a.acf_nw_steerdeg2;
         f.nosewheel_steer = a.acf_is_taildragger ? -input : input;

@@ -90,7 +90,6 @@ void FM_report_heading(const char* title, int total)
 
 std::ostream& FM_num(float v, int p, int w)
 {
-    if (v == 0.0f) v = 0.0f;   // a zero that came out negative reads as 0, not -0
     return report_log << std::setprecision(p) << std::setw(w) << v;
 }
 

@@ -53,6 +53,9 @@ float keep_bounded(float v, float bound)
 
 // The yaw lock: a rotor pre-rotating on the ground against the parking brake,
 // or a plane standing on its skids with more than half its weight on them.
+// Only the legs that are fitted are asked for their type: an absent leg's
+// type word means nothing (it is usually 0), and asking it would keep a plane
+// with two skids and two empty leg slots from ever locking its yaw.
 bool yaw_locked(const acf_struct& a, const flt_struct& f)
 {
     if (sim_cockpit_switches.pre_rotating && f.onground_any && f.parkbrake > 0.5f) return true;
@@ -122,8 +125,10 @@ void FM_clear_totals()
 
 void FM_catapult()
 {
-    // The stroke pushes from the launch while the wheels are on the deck. The
-    // axial totals point aft, so the forward push of the catapult's
+    // The stroke pushes from the launch while the wheels are on the deck: the
+    // fired flag stays up until the plane is clear of the carrier, and pushing
+    // after the wheels left the deck would keep accelerating the plane in the
+    // air. The axial totals point aft, so the forward push of the catapult's
     // acceleration enters them negative (a positive value would shove the
     // plane backwards off the stern).
     flt_struct& f = flt[0];

@@ -51,6 +51,8 @@ void propwash(int p, int el, const float c[3], float* axial, float* normal)
         const vec3 r = vec3_at(c) - vec3_at(&f.POINT_XYZ[3 * k]);
         const vec3 u = vec3{f.vx_air_on_acf, f.vy_air_on_acf, f.vz_air_on_acf} + vec3_at(w);
         const float u_len = length(u);
+        // The distance divides by |u|: with no stream at all (no air and no
+        // wash) there is no axis to measure from, and the point blows nothing.
         if (!(u_len > 1e-6f)) continue;
         const float dist = length(cross(r, u)) / u_len;
         const float radius = 1.25f * a.acf_semilen_SEG[k];
@@ -117,12 +119,13 @@ void FM_ground_effect()
             limit = 2.0f;
         }
         const float span = 2.0f * a.acf_semilen_JND[p];
-        // A part without span has no ground effect.
+        // The height is measured in spans: a part without span would divide by
+        // zero (0/0 gives no number), so it keeps the factors of 1.
         if (!(limit > 0.01f) || !(span > 0.0f)) continue;
         const float h =
             ((f.local_y - terrain_height_m) + a.acf_Yarm[p] * f.cos_theta - a.acf_Zarm[p] * f.sin_theta) / span;
         const float pw = std::pow(UTIL_clamp(h, 0.0f, limit) / limit, 0.25f);
-        if (!std::isfinite(pw)) continue;
+        if (!std::isfinite(pw)) continue;   // a height that is no number leaves the factors at 1
         f.CL_grndeffect[p] = 1.5f - 0.5f * pw;
         f.CD_grndeffect[p] = 0.5f + 0.5f * pw;
     }
@@ -134,6 +137,7 @@ void FM_blown_flaps()
     flt_struct& f = flt[0];
     const float m = a.acf_blown_flap_min_engag;
     f.blown_flap_engage_rat = m == 1.0f ? 0.5f : UTIL_clamp((f.flaprat - m) / (1.0f - m), 0.0f, 1.0f);
+    // A damaged engagement value (no number) would spoil every blown element.
     if (!std::isfinite(f.blown_flap_engage_rat)) f.blown_flap_engage_rat = 0.0f;
     f.lift_fan_total_power = 0.0f;
 }
@@ -238,6 +242,7 @@ void FM_downwash_and_centroids()
         const int els = element_count(a, p);
         if (els == 0) continue;
         const float mean_chord = 0.5f * (a.acf_Croot[p] + a.acf_Ctip[p]);
+        // A part without chord would divide by zero; it takes no taper (1).
         const float taper = mean_chord != 0.0f ? a.acf_Ctip[p] / mean_chord : 1.0f;
         const int slots = p <= PART_PROP_LAST ? 4 : 1;
         for (int b = 0; b < slots; ++b) {
@@ -248,10 +253,13 @@ void FM_downwash_and_centroids()
                 total += v * v;
             }
             float loc = weighted / (static_cast<float>(els) * total);
+            // Speeds that are no number would make the centroid none and spoil
+            // the part's forces next frame; it then sits mid-span.
             loc = std::isfinite(loc) ? UTIL_clamp(loc, 0.0f, 1.0f) : 0.5f;
             f.Q_centroid_loc[4 * p + b] = loc;
             const float mult = UTIL_clamp(1.5f - loc, 0.5f, 1.0f);
             const float tapered = 1.0f + taper * (mult - 1.0f);
+            // (The same for a taper that is no number.)
             f.Q_centroid_MULT[4 * p + b] = std::isfinite(tapered) ? UTIL_clamp(tapered, mult, 1.0f) : mult;
         }
     }

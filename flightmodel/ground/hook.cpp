@@ -52,9 +52,10 @@ void FM_arresting_hook()
         st.hook_engage_time = frame_clock;
     }
     flt_struct& f = flt[0];
-    // The wire's steady pull: the deceleration the carrier chose at the catch
-    // (the stop within 100 m of deck), along the body's axis at the centre of
-    // gravity; the axial totals point aft. Without it the hook's spring alone
+    // The wire's steady pull: while the arrest is engaged the build-up
+    // applies the aircraft's mass times the arrest deceleration that the
+    // carrier (or a landing spot) set at the catch, along the body's axis at
+    // the centre of gravity; the axial totals point aft. Without it the hook's spring alone
     // swings the plane round the pull-out point instead of stopping it.
     if (std::isfinite(l.arrest_decel) && l.arrest_decel > 0.0f)
         PHYS_add_gear_axial(0, f.m_total * l.arrest_decel, 0.0f, 0.0f);
@@ -62,6 +63,8 @@ void FM_arresting_hook()
 
     const acf_struct& a = pln[0];
     const float v_engage = 1.5f * a.acf_Vso * UNIT.kts_to_mps;
+    // A stall speed of 0 would divide by zero: the wire point is then at the
+    // end of its run at once.
     const float pull_out_sec = v_engage > 0.0f ? 2.0f * PULL_OUT_M / v_engage : 0.0f;
     const float r = pull_out_sec > 0.0f ? UTIL_clamp((frame_clock - st.hook_engage_time) / pull_out_sec, 0.0f, 1.0f)
                                         : 1.0f;

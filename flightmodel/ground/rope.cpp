@@ -80,6 +80,8 @@ void ROPE_tow_and_winch()
     } else {
         float& reel = ground_state.winch_reel_mps;
         if (reel <= 0.0f) reel = WINCH_FIRST_REEL_MPS;
+        // The cable stops shrinking at no length: a negative length would
+        // make the rope's stretch, and so its pull, grow without end.
         l.winch_cable_m = std::max(l.winch_cable_m - reel * dt, 0.0f);
         nominal = l.winch_cable_m;
         reference = reel * dt;
@@ -92,8 +94,12 @@ void ROPE_tow_and_winch()
     float side, normal, axial;
     ROPE_apply_tension(tension, length, 0.0f, hook_y, hook_z, dx, dy, dz, &side, &normal, &axial);
 
-    // The rope's angles relative to the body, from its forward pull (held at
-    // least 1 N so a rope pulling aft or sideways stays finite).
+    // The rope's angles relative to the body, from its forward pull. The
+    // axial total is positive aft, so a tow rope's pull is negative there:
+    // holding the axial component itself at 1 would put every working rope at
+    // nearly 90 degrees and the plane never in the tow plane's wake. The
+    // forward pull (its negative) is held at least 1 N instead, so a rope
+    // pulling aft or sideways stays finite.
     const float forward = std::max(-axial, 1.0f);
     l.rope_pitch_deg = std::atan(normal / forward) * RAD_TO_DEG_FLOAT;
     l.rope_side_deg = std::atan(side / forward) * RAD_TO_DEG_FLOAT;

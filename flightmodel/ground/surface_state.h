@@ -21,8 +21,17 @@ struct surface_state_record {
     float flat_surface_height;
     int32_t surface_code;        // SURFACE_NONE, SURFACE_DECK or the runway's surface code
     float surface_roughness;     // the runway's roughness, 0 elsewhere
-    int32_t on_carrier;     // over the carrier's deck outline
-    int32_t on_frigate;     // over the frigate's deck outline
+    // Over the carrier's or the frigate's deck outline (two names of each
+    // word: the scene pass sets on_carrier, the terrain query reads
+    // on_carrier_deck).
+    union {
+        int32_t on_carrier;
+        int32_t on_carrier_deck;
+    };
+    union {
+        int32_t on_frigate;
+        int32_t on_frigate_deck;
+    };
     int32_t runway_under_plane = RUNWAY_NONE;   // index of that runway in its airport, RUNWAY_NONE elsewhere
 };
 extern surface_state_record surface_state;

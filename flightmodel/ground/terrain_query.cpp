@@ -22,7 +22,11 @@ namespace {
 
 constexpr float EDGE_TOLERANCE_M = 1.0f;
 constexpr float MIN_DETERMINANT_M2 = 1.0f;   // twice the smallest triangle area taken as a plane
-constexpr int MAX_WALK_PASSES = 16;          // a folded grid cannot keep the walk going
+// A folded grid (points out of order, as a damaged scenery file can give)
+// can send the walk round a loop of more than two cells, which the rule of
+// stopping on a repeated cell never ends: the query would hang. The walk
+// stops after this many passes and the neighbourhood search takes over.
+constexpr int MAX_WALK_PASSES = 16;
 
 // Per ship (0 the carrier, 1 the frigate): deck height above the ship's
 // position and the ship's own speed along its heading.
@@ -231,8 +235,8 @@ float TERRAIN_height_at(float px, float pz, float* vx, float* vy, float* vz, int
     if (vy) *vy = 0.0f;
     if (vz) *vz = 0.0f;
     if (surface_state.flat_surface_on) h = surface_state.flat_surface_height;
-    if (surface_state.on_carrier) return deck_height(SHIP_CARRIER, px, pz, vx, vy, vz);
-    if (surface_state.on_frigate) return deck_height(SHIP_FRIGATE, px, pz, vx, vy, vz);
+    if (surface_state.on_carrier_deck) return deck_height(SHIP_CARRIER, px, pz, vx, vy, vz);
+    if (surface_state.on_frigate_deck) return deck_height(SHIP_FRIGATE, px, pz, vx, vy, vz);
     return h + surface_bumps(px, pz);
 }
 
@@ -248,6 +252,8 @@ int TERRAIN_point_in_area(float x, float y, float z, float margin)
     const double a = z * std::sin(lat0) + (R + y) * std::cos(lat0);
     const double b = (R + y) * std::sin(lat0) - z * std::cos(lat0);
     const double len = std::sqrt(a * a + static_cast<double>(x) * x + b * b);
+    // A point at the planet's centre has no latitude (0/0); it lies in no area.
+    // Rounding can put the sine a hair beyond 1, where asin gives no number.
     if (!(len > 0.0)) return 0;
     const auto asin_deg = [](double v) { return std::asin(v < -1.0 ? -1.0 : (v > 1.0 ? 1.0 : v)) * RAD_TO_DEG_DOUBLE; };
     const float lat = static_cast<float>(asin_deg(b / len));

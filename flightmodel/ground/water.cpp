@@ -46,6 +46,8 @@ int body_point(int part, int section, int point)
 bool water_code(int32_t code) { return code == LANDUSE_WATER_A || code == LANDUSE_WATER_B; }
 
 // Whether the land use of the plane's cell or its +1 neighbours is water.
+// The cell hint is clamped first: plug-ins may write it, and one outside the
+// grid would read past the land-use table.
 bool land_use_water()
 {
     const int p = sim_graphics_scenery.current_planet == PLANET_MARS ? PLANET_MARS : PLANET_EARTH;
@@ -62,6 +64,8 @@ bool land_use_water()
 float WAVE_height(float x, float y, float z)
 {
     const sim_weather_block& w = sim_weather;
+    // A wave length of 0 would divide by zero and put the surface at no
+    // number; such water is taken as flat.
     if (!(w.wave_amplitude * UNIT.mtrs_to_ft > FLAT_WAVE_FT) || !(w.wave_length > 0.0f)) return y;
     const float d = w.wave_speed * sim_time.total_running_time_sec;
     const int dir = ((w.wave_dir % 360) + 360) % 360;
@@ -71,6 +75,8 @@ float WAVE_height(float x, float y, float z)
 
 int FM_water_forces(int p, int s, int k, float x, float y, float z)
 {
+    // A panel whose neighbours (section s + 1, points k - 1 and k + 1) lie
+    // outside the body's grid would read past the point tables.
     if (p < 0 || p >= ACF_NUM_PARTS || s < 0 || s + 1 >= ACF_BODY_STATIONS || k < 1 || k + 1 >= ACF_BODY_POINTS)
         return 0;
     const flt_struct& f = flt[0];
@@ -118,6 +124,7 @@ int FM_water_forces(int p, int s, int k, float x, float y, float z)
     const float along = -planing * UTIL_clamp(slope, -0.05f, 0.05f) + skin;
 
     // 8-9. Into local axes, each component no more than the plane's weight.
+    // The size of the weight: a negative mass would turn the range round.
     const float limit = std::fabs(f.m_total * g);
     const float fz = UTIL_clamp(along * ct + side * st, -limit, limit);
     const float fx = UTIL_clamp(side * ct - along * st, -limit, limit);
@@ -134,7 +141,7 @@ int FM_water_forces(int p, int s, int k, float x, float y, float z)
 
 int GROUND_over_water()
 {
-    if (surface_state.on_carrier || surface_state.on_frigate || surface_state.flat_surface_on) return 0;
+    if (surface_state.on_carrier_deck || surface_state.on_frigate_deck || surface_state.flat_surface_on) return 0;
     return land_use_water() ? 1 : 0;
 }
 
@@ -176,7 +183,7 @@ void FM_water_contact()
     const bool pedals = sim_joystick.eq_ped_nobrk || sim_joystick.eq_ped_wibrk;
     const float input = pedals ? sim_joystick.yolk_heading_ratio : sim_joystick.yolk_roll_ratio;
     const float deflection = UTIL_clamp((a.acf_water_rud_maxdef * input - error) * 0.025f, -1.0f, 1.0f);
-    const float limit = std::fabs(a.acf_m_empty);
+    const float limit = std::fabs(a.acf_m_empty);   // by size: a negative mass would turn the range round
     const float force = UTIL_clamp(deflection * a.acf_water_rud_area * f.groundspeed * f.groundspeed *
                                        sim_physics.rho_water / 2.0f,
                                    -limit, limit);
@@ -185,6 +192,7 @@ void FM_water_contact()
     // The splash, at most every 1.5 s.
     if (f.onground_any) {
         const float since = frame_clock - ground_state.water_sound_time;
+        // (A clock that went back, as after a reset, starts the sound again.)
         if (!(since >= 0.0f && since < WATER_SOUND_REPEAT_SEC)) {
             ground_state.water_sound_time = frame_clock;
             SOUND_play(WATER_SOUND_SLOT, 0, UTIL_clamp(0.05f * f.groundspeed, 0.0f, 1.0f),

@@ -37,7 +37,8 @@ bool reporting() { return sim_network_dataout.dump_next_cycle != 0; }
 
 // The random table's entry for blade position k this frame: the position plus
 // the frame clock doubled and rounded half away from zero, modulo the table.
-// A clock that is not a finite number reads from the start of the table.
+// A clock that is not a finite number would give no index at all (the cast
+// is undefined and could read outside the table); it reads the first entry.
 float random_draw(int k)
 {
     const double c = 2.0 * static_cast<double>(frame_clock);
@@ -81,7 +82,7 @@ void prop_strike(int n, vec3 q)
     float lx, ly, lz;
     PHYS_body_to_local(q.x, q.y, q.z, &lx, &ly, &lz, 0);
     if (!(f.local_y + ly < terrain_height_m)) return;
-    const bool solid = surface_state.flat_surface_on || surface_state.on_carrier || surface_state.on_frigate;
+    const bool solid = surface_state.flat_surface_on || surface_state.on_carrier_deck || surface_state.on_frigate_deck;
     if (!solid && water_under_plane()) return;
     f.ENGN_tacrad[n] = 0.0f;
     f.POINT_tacrad[n] = 0.0f;
@@ -244,7 +245,7 @@ void PROP_blade_element_forces(int n)
     in.Vz = dot(in.v_hub, in.aft);
     if (prop_type == PROP_LIFT_FAN) {
         in.Vx = in.Vy = 0.0f;
-        if (f.vect_ratio < 0.01f) in.Vz = 0.0f;
+        if (f.vect_actual < 0.01f) in.Vz = 0.0f;
     }
     const float Vx = in.Vx, Vy = in.Vy, Vz = in.Vz;
 
@@ -374,12 +375,13 @@ void PROP_blade_element_forces(int n)
             Ne += F.z * q.x - F.x * q.z;
             if (e == els - 1) prop_strike(n, q);
         }
-        // The ring's own wash.
+        // The ring's own wash. A ring without area (or in air without
+        // density) would divide by zero; it then gains no wash.
         const float ring_div = a.acf_ringarea[el] * rho * std::fmax(1.0f, std::fabs(Vz) + std::fabs(f.ringDVinc[el]));
         f.ringDVinc[el] = (1.0f - dt) * f.ringDVinc[el] + dt * div_or(ring_thrust, ring_div, 0.0f);
     }
 
-    // 11. The disc's wash.
+    // 11. The disc's wash (a disc without area gains none, as a ring).
     const float disc_div = a.acf_discarea[n] * rho * std::fmax(1.0f, std::fabs(Vz) + std::fabs(f.DVinc[n]));
     f.DVinc[n] = (1.0f - dt) * f.DVinc[n] + dt * div_or(f.POINT_thrust[n], disc_div, 0.0f);
 
@@ -401,7 +403,9 @@ void PROP_blade_element_forces(int n)
         f.N += Ne - gR + std::cos(vc) * gQ * dir;
     } else {
         if (report) report_rotor_moments(Mp, My);
-        // The disc tilts under its moments until it follows the plane.
+        // The disc tilts under its moments until it follows the plane. The
+        // rates divide by the inertia: one of 0 in the file would make them no
+        // number, so it counts as a small one (prop_inertia).
         const float I = prop_inertia(n);
         const float w1 = std::fabs(omega) > 1.0f ? omega : (omega < 0.0f ? -1.0f : 1.0f);
         const float q = f.Qrad * q_arm;
@@ -414,6 +418,7 @@ void PROP_blade_element_forces(int n)
         auto chase = [dt, I](float& rate, float moment, float target) {
             if (target >= 0.0f) rate = clampf(rate + moment / I * dt, -9.9e9f, target);
             if (target <= 0.0f) rate = clampf(rate + moment / I * dt, target, 9.9e9f);
+            // A rate that overflowed would carry no number into every later frame.
             if (!std::isfinite(rate)) rate = 0.0f;
         };
         chase(f.Q_rotor_rad[n], Mp, q_target);
@@ -431,7 +436,10 @@ void PROP_blade_element_forces(int n)
             line("   new resultant cyclic tilt of prop for roll:  ", f.cyclic_ailn_disc_tilt[n], 2, 7,
                  " deg, positive yaw or roll right.\n\n");
         }
-        // At its stops the disc passes the moment on to the airframe.
+        // At its stops the disc passes the moment on to the airframe. The
+        // stops are taken by size: with a negative authority (a vectored
+        // rotor canted below level) or cyclic range, -le would lie above +le
+        // and the clamp would throw the tilt to a stop every frame.
         const float le = std::fabs(2.0f * a.acf_cyclic_elev * authority);
         const float la = std::fabs(2.0f * a.acf_cyclic_ailn * authority);
         float& elev = f.cyclic_elev_disc_tilt[n];
@@ -443,6 +451,7 @@ void PROP_blade_element_forces(int n)
         }
         elev = clampf(elev, -le, le);
         ailn = clampf(ailn, -la, la);
+        // A tilt that is no number would stay so for good; it levels instead.
         if (!std::isfinite(elev)) elev = 0.0f;
         if (!std::isfinite(ailn)) ailn = 0.0f;
         // The rotor's forces act at the hub.

@@ -107,6 +107,8 @@ mixture_result piston_mixture(int n)
     const float e2 = -std::fabs(m - lean_edge) * (m <= lean_edge ? 3.0f : 1.5f);
 
     const float idle = a.acf_RSC_idlespeed_eng, redline = a.acf_RSC_redline_eng;
+    // A throttle range or redline of 0 would divide by zero, and a negative
+    // lever share would take the root of a negative number: each counts as 0.
     const float lever = std::sqrt(std::fmax(div_or(f.ENGN_thro_use[n], a.acf_throtmax_FWD, 0.0f), 0.0f));
     const float governed = clampf(idle + lever * (redline - idle), std::fmin(idle, redline), std::fmax(idle, redline));
     const float excess = div_or(f.ENGN_tacrad[n] - governed, redline, 0.0f);
@@ -145,6 +147,8 @@ void electrical_loads(int n)
     f.ENGN_bat_amp[n] = 0.0f;
     if (!sim_cockpit_electrical.battery_on) return;
     if (!(f.ENGN_bat_volt[n] > 0.0f)) return;
+    // A battery capacity of 0 (an aircraft without one) would divide by zero:
+    // such a battery then feels no loads.
     const float u = div_or(1.0f, static_cast<float>(engine_count()) * pln[0].acf_battery_cap, 0.0f);
     const sim_cockpit_switches_block& sw = sim_cockpit_switches;
     float load = 0.001f;
@@ -241,6 +245,7 @@ void ENGN_systems()
                 target = ENGN_fuel_flow(f.POINT_thrust[n], n) * flow_factor;
             else
                 target = 0.0f;
+            // A target that is no number would poison the lagged flow for good.
             if (std::isfinite(target)) f.ENGN_FF_[n] = (1.0f - dt) * f.ENGN_FF_[n] + dt * target;
         } else {
             f.ENGN_FF_[n] = 0.0f;
@@ -259,18 +264,19 @@ void ENGN_systems()
         }
     if (weakest >= 0 && interval_ticks[INTERVAL_ONE_SECOND]) prop_state.weakest_battery = weakest;
     int& charged = prop_state.weakest_battery;
-    if (charged < 0 || charged >= FLT_ENGINES) charged = 0;
+    if (charged < 0 || charged >= FLT_ENGINES) charged = 0;   // an index past the batteries would write past them
 
-    // Generators: all their current goes to the weakest battery, then every
-    // battery's charge moves once.
+    // Generators: all their current goes to the weakest battery, and each
+    // engine's battery charge moves at its own turn, so the weakest battery
+    // gains the current of the generators up to its own engine; what later
+    // generators add shows in its current but charges it no more this frame.
     const float current = clampf(10.0f * (1.0f - lowest), 0.0f, 0.5f);
     for (int n = 0; n < engines; ++n) {
         const bool on = sim_cockpit_electrical.generator_on[n] && f.ENGN_N1_[n] > 1.0f &&
                         !failed(FAIL_SLOT_GENERATOR_BASE + n);
         f.ENGN_gen_amp[n] = on ? current : 0.0f;
         f.ENGN_bat_amp[charged] += f.ENGN_gen_amp[n];
-    }
-    for (int n = 0; n < engines; ++n) {
+        // A charge that is no number (damaged capacity) would stay so for good; it reads empty.
         const float v = f.ENGN_bat_volt[n] + f.ENGN_bat_amp[n] * dt / 180.0f;
         f.ENGN_bat_volt[n] = std::isfinite(v) ? clampf(v, 0.0f, 1.0f) : 0.0f;
     }

@@ -18,7 +18,7 @@ constexpr float RHO_SEA_LEVEL = 1.225f;   // kg/m^3 of the sea-level rating
 
 float ENGN_jet_thrust_avail(int e)
 {
-    if (e < 0 || e >= FLT_ENGINES) return 0.0f;
+    if (e < 0 || e >= FLT_ENGINES) return 0.0f;   // an engine number past the tables reads nothing
     const acf_struct& a = pln[0];
     const flt_struct& f = flt[0];
     if (!f.ENGN_running[e]) return 0.0f;
@@ -36,7 +36,7 @@ float ENGN_jet_thrust_avail(int e)
     } else {
         // Below it: from the optimum rating to the sea-level one, and on beyond.
         const float span = RHO_SEA_LEVEL - rho_opt;
-        rated = std::fabs(span) < 1e-6f ? 0.5f * (a.acf_fmax_sl + a.acf_fmax_opt)
+        rated = span == 0.0f ? 0.5f * (a.acf_fmax_sl + a.acf_fmax_opt)
                                          : a.acf_fmax_opt + (a.acf_fmax_sl - a.acf_fmax_opt) * (rho - rho_opt) / span;
     }
     return throttle * rated * f.ENGN_mixt_pow_rat[e];

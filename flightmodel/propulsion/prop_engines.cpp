@@ -93,7 +93,9 @@ void engine_torque(int n)
     const int ignition = f.ignition_on[n];
     const bool one_magneto = ignition == 1 || ignition == 2;
 
-    // Speed ratio and the power-speed ratio, which falls past redline.
+    // Speed ratio and the power-speed ratio, which falls past redline. A
+    // redline of 0 in the file would divide by zero and give every torque
+    // below no number; the ratio is then 0.
     const float r = div_or(f.ENGN_tacrad[n], redline, 0.0f);
     const float r_power = clampf(r < 1.0f ? r : 2.0f - r, 0.0f, 99.9f);
 
@@ -142,8 +144,12 @@ void engine_torque(int n)
             u = s * f.ENGN_mixt_pow_rat[n];
         else
             u = ((1.0f - floor) * s + floor) * f.ENGN_mixt_pow_rat[n];
+        // (An idle speed of 0 would divide by zero; it adds nothing then.)
         if (a.acf_drive_by_wire && f.ENGN_tacrad[n] < idle) u += div_or(2.0f * (idle - f.ENGN_tacrad[n]), idle, 0.0f);
         float& spooled = prop_state.spooled_throttle[n];
+        // A spool time of 0 would divide by zero (an infinite step, or no
+        // number at all): the throttle then follows at once. A lagged value
+        // that is no number would stay so in every later frame; it restarts at 0.
         const float step = a.acf_spooltime_prop > 0.0f ? dt / a.acf_spooltime_prop : 9.9e9f;
         spooled = clampf(u, spooled - step, spooled + step);
         if (!std::isfinite(spooled)) spooled = 0.0f;
@@ -197,6 +203,8 @@ void engine_torque(int n)
         target = p_inhg + f.ENGN_tacrad[n] * (full - p_inhg) / idle;
         target = clampf(target, std::fmin(p_inhg, full), std::fmax(p_inhg, full));
     }
+    // A target that is no number (damaged inputs) would poison the lagged
+    // pressure for good; that frame leaves it as it was.
     if (std::isfinite(target)) f.ENGN_MPR[n] = (1.0f - dt) * f.ENGN_MPR[n] + dt * target;
     f.ENGN_N1_[n] = std::fmax(100.0f * r, 0.0f);
 
@@ -208,6 +216,9 @@ void integrate_prop(int n)
 {
     const acf_struct& a = pln[0];
     flt_struct& f = flt[0];
+    // The inertia is floored (prop_inertia): one of 0 would divide by zero.
+    // The speed is kept below a ceiling no prop reaches and to a number, so
+    // that damaged values cannot overflow the integration.
     f.POINT_omegadot[n] = (f.POINT_rock_TRQ[n] - f.POINT_drag_TRQ[n]) / prop_inertia(n);
     f.POINT_tacrad[n] = clampf(f.POINT_tacrad[n] + frame_dt() * f.POINT_omegadot[n], -MAX_SHAFT_SPEED, MAX_SHAFT_SPEED);
     if (!std::isfinite(f.POINT_tacrad[n])) f.POINT_tacrad[n] = 0.0f;
@@ -259,6 +270,8 @@ void linked_shaft()
         f.POINT_rock_TRQ[n] = trq_max * p * gear;
     }
 
+    // Kept below a ceiling no shaft reaches and to a number, so that damaged
+    // values cannot overflow the integration.
     shaft = clampf(shaft + dt * (torque - load) / inertia, -MAX_SHAFT_SPEED, MAX_SHAFT_SPEED);
     if (!std::isfinite(shaft)) shaft = 0.0f;
 
@@ -270,6 +283,8 @@ void linked_shaft()
             f.POINT_rock_TRQ[n] = 0.0f;
             continue;
         }
+        // A prop off the shaft, or a frame of no length, would divide by zero:
+        // the drive then only holds the prop against its own drag.
         if (!on_shaft(n) || !(dt > 0.0f)) {
             f.POINT_rock_TRQ[n] = f.POINT_drag_TRQ[n];
             continue;
@@ -317,13 +332,18 @@ float ENGN_torque_clutch(int n, float shaft_speed)
         float& ratio = sim_cockpit_engine.clutch_ratio[n];
         ratio += (sim_cockpit_engine.clutch_engage ? 0.02f : -0.02f) * dt;
         ratio = clampf(ratio, 0.0f, 1.0f);
-        if (!std::isfinite(ratio)) ratio = 0.0f;
+        if (!std::isfinite(ratio)) ratio = 0.0f;   // a damaged ratio would stay no number for good
         hi = 1.5f * ratio * trq_max;
         if (!linked) lo = -hi;
     }
-    // A failed clutch passes nothing, whatever kind it is.
+    // A failed clutch passes nothing, whatever kind it is. The failure is
+    // applied after the manual clutch's band: applied before it, the manual
+    // band would overwrite the zero and a failed manual clutch would still
+    // drive its prop.
     if (failed(FAIL_SLOT_CLUTCH_BASE + n)) hi = lo = 0.0f;
 
+    // A redline of 0 would divide by zero: the clutch then passes only the
+    // engine's own torque.
     const float coupling = div_or(10.0f * trq_max * (f.ENGN_tacrad[n] - shaft_speed), a.acf_RSC_redline_eng, 0.0f);
     const float qc = clampf(f.ENGN_TRQ[n] + coupling, lo, hi);
 
@@ -336,6 +356,7 @@ float ENGN_torque_clutch(int n, float shaft_speed)
     if ((accel > 0.0f && hi > 0.0f && before < shaft_speed && after > shaft_speed) ||
         (accel < 0.0f && lo < 0.0f && before > shaft_speed && after < shaft_speed))
         after = shaft_speed;
+    // Kept below a ceiling no engine reaches and to a number (damaged values).
     after = clampf(after, -MAX_SHAFT_SPEED, MAX_SHAFT_SPEED);
     f.ENGN_tacrad[n] = std::isfinite(after) ? after : 0.0f;
 
@@ -366,6 +387,9 @@ void ENGN_prop_engines()
         if (a.acf_prop_type[n] != PROP_LIFT_FAN) continue;
         f.ENGN_tacrad[n] = f.POINT_tacrad[n];
         f.ENGN_power[n] = f.lift_fan_total_power / static_cast<float>(fans);
+        // The limit by size: a negative rating would turn the range round. A
+        // redline of 0 would divide by zero; such a fan takes no torque and
+        // shows N1 0.
         const float limit =
             std::fabs(div_or(1.5f * a.acf_tmax * a.acf_lift_fan_rat * 340.0f, a.acf_RSC_redline_eng, 0.0f));
         f.ENGN_TRQ[n] = clampf(f.ENGN_power[n] / std::fmax(f.ENGN_tacrad[n], 1.0f), -limit, limit);

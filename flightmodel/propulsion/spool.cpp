@@ -12,7 +12,9 @@ using namespace prop_detail;
 
 namespace {
 
-// A spool time below this counts as this (a zero or damaged file value).
+// A spool time below this counts as this: a zero (or damaged) file value
+// would divide by zero, and one much shorter than a frame makes the explicit
+// step overshoot so that N1 swings between 0 and its cap frame by frame.
 constexpr float MIN_SPOOL_TIME_SEC = 0.1f;
 
 }  // namespace
@@ -57,12 +59,15 @@ void ENGN_spool(int n)
         const float t = lo + f.ENGN_thro_use[n] * (1.0f - lo) / fwd;
         target = lo < 1.0f ? clampf(t, lo, 1.0f) : clampf(t, 1.0f, lo);
     }
+    // A negative target (a damaged idle ratio) would make its 0.4th power no
+    // number; it counts as 0.
     if (!std::isfinite(target) || target < 0.0f) target = 0.0f;
 
     const float x = f.ENGN_N1_[n] / 100.0f;
     float drive = f.ENGN_running[n] ? std::pow(target, 0.4f) * x : 0.0f;
     if (sim_cockpit_engine.starter_duration[n] > 0.01f) drive += starter;
-    // Ram air turns the spool with the indicated airspeed.
+    // Ram air turns the spool with the indicated airspeed (none with a Vne of
+    // 0, which would divide by zero).
     drive += div_or(0.005f * f.indicated_airspeed, 0.75f * a.acf_Vne, 0.0f);
     const float drag = 0.999f * x * x + 0.001f;
 

@@ -25,6 +25,7 @@ void ENGN_torque_roll_trim()
         const bool turbine = type == ENGINE_TURBINE_FREE || type == ENGINE_TURBINE_FIXED;
         const float k = turbine ? 0.5f : 0.75f;
         const float s = turbine ? 0.85f : 0.6f;
+        // (A Vne of 0 would divide by zero: no trim then.)
         const float ratio = div_or(f.indicated_airspeed, a.acf_Vne * s, 0.0f);
         f.L += a.acf_trq_max_eng * a.acf_gear_rat * a.acf_prop_dir[n] * k * ratio * ratio;
         if (report) {

@@ -23,6 +23,7 @@ wpn_smoke_state_record::wpn_smoke_state_record()
     for (auto& plane : last_puff) std::fill(std::begin(plane), std::end(plane), -1.0f);
 }
 
+// The plug-in host's count of planes; one beyond the plane table would read past it.
 int WPN_planes_in_use()
 {
     return std::clamp(PLUGIN_call_num_planes(sim_graphics_settings.draw_aircrafts, 0), 0, ACF_SLOTS);
@@ -38,7 +39,9 @@ bool WPN_smoke_due(float& last_puff)
 void WPN_fire_and_fly()
 {
     WPN_fire_step();        // 1
-    WPN_force_step();       // 2
+    // A weapon that ended its flight ends the whole pass for this frame: the
+    // remaining weapons' forces, the shots and the projectiles wait for the next.
+    if (WPN_force_step()) return;   // 2
     WPN_shoot_step();       // 3
     WPN_projectile_step();  // 4
 }

@@ -8,6 +8,8 @@
 
 float UTIL_vram_estimate()
 {
+    // Integer arithmetic, truncated; in 64 bits, since a large window's bits
+    // (width x height x depth) would overflow 32-bit integers.
     int64_t bytes = static_cast<int64_t>(screen.window_width) * screen.window_height * screen.colour_depth / 8;
     for (const int32_t b : texture_memory)
         if (b > 0) bytes += b;

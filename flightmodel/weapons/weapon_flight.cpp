@@ -36,7 +36,9 @@ constexpr int FIN_SETS = 4;
 void guide(wpn_slot_record& w)
 {
     const int target = sim_cockpit_weapons.plane_target_index;
-    if (target < 0 || target >= FLT_SLOTS) return;   // no plane to aim at
+    // A target index past the plane table (a cockpit word a plug-in may
+    // write) would read past it: there is then no plane to aim at.
+    if (target < 0 || target >= FLT_SLOTS) return;
     const flt_struct& t = flt[target];
     const float ttg = w.wpn_time_to_go;
     const float d[3] = {t.local_x + t.local_vx * ttg - w.wpn_pos[0], t.local_y + t.local_vy * ttg - w.wpn_pos[1],
@@ -47,6 +49,7 @@ void guide(wpn_slot_record& w)
     w.wpn_time_to_go = UTIL_clamp(dist / v, 0.0f, TIME_TO_GO_MAX_SEC);
     const float bearing = std::atan2(d[0], -d[2]) * RAD;
     const float horizontal = std::sqrt(d[0] * d[0] + d[2] * d[2]);
+    // atan(dy / horizontal), without dividing by a zero horizontal distance.
     const float elevation = std::atan2(d[1], horizontal) * RAD;
     w.wpn_hdg_err = UTIL_wrap_nearest(bearing - w.wpn_psi, 360.0f);
     w.wpn_pitch_err = UTIL_wrap_nearest(elevation - w.wpn_theta, 360.0f);
@@ -99,8 +102,9 @@ flow_record flow_about(wpn_slot_record& w)
     return {std::atan2(w2, u), std::atan2(w1, u), std::atan2(std::sqrt(w1 * w1 + w2 * w2), std::fabs(u)), u};
 }
 
-// The forces of one weapon: body, fins and, once released, the motor.
-void weapon_forces(int plane, int s)
+// The forces of one weapon: body, fins and, once released, the motor. True
+// when the weapon ended its flight (the weapons' pass then ends).
+bool weapon_forces(int plane, int s)
 {
     acf_struct& a = pln[plane];
     wpn_slot_record& w = a.acf_wpn_slot[s];
@@ -113,7 +117,7 @@ void weapon_forces(int plane, int s)
     const bool released = w.wpn_released != 0;
     if (released) {
         if (WPN_kind_is_guided(w.wpn_type)) guide(w);
-        if (flight_ended(w)) return;
+        if (flight_ended(w)) return true;
     }
 
     w.wpn_sin_theta = std::sin(w.wpn_theta * DEG), w.wpn_cos_theta = std::cos(w.wpn_theta * DEG);
@@ -162,7 +166,7 @@ void weapon_forces(int plane, int s)
             PHYS_add_element_aero_force(D, S, L, a.acf_Xwpn_att[s] - w.wpn_cg_offset[0],
                                         a.acf_Ywpn_att[s] - w.wpn_cg_offset[1], a.acf_Zwpn_att[s] - w.wpn_cg_offset[2],
                                         -1, -1);
-        return;
+        return false;
     }
 
     // Flight-path sums into the weapon's body axes.
@@ -176,23 +180,29 @@ void weapon_forces(int plane, int s)
         if (!(w.wpn_burn_time[stage] > 0.0f)) continue;
         w.wpn_burn_time[stage] -= sim_operation_misc.frame_rate_period;
         w.wpn_force[2] -= w.wpn_thrust[stage];
+        // One puff each frame the stage burns. The pass runs once a frame, so
+        // this is the same as spawning on every pass; the check only keeps a
+        // second pass in the same frame from doubling the trail.
+        // (The root of a negative mass would be no number: it counts as 0.)
         if (WPN_smoke_due(wpn_smoke_state.last_puff[plane][s]))
             PARTICLE_spawn(w.wpn_pos[0], w.wpn_pos[1], w.wpn_pos[2], w.wpn_vel[0], w.wpn_vel[1], w.wpn_vel[2],
                            -9999.9f, std::sqrt(UTIL_max(w.wpn_mass, 0.0f)) * 0.25f, 1.0f, 3.0f, 0, 1.0f, 0);
         break;
     }
+    return false;
 }
 
 }  // namespace
 
-void WPN_force_step()
+bool WPN_force_step()
 {
     const int planes = WPN_planes_in_use();
     for (int p = 0; p < planes; ++p)
         for (int s = 0; s < ACF_WPN_SLOTS; ++s) {
             const wpn_slot_record& w = pln[p].acf_wpn_slot[s];
-            if (w.wpn_type != WPN_KIND_NONE && w.wpn_valid != 0) weapon_forces(p, s);
+            if (w.wpn_type != WPN_KIND_NONE && w.wpn_valid != 0 && weapon_forces(p, s)) return true;
         }
+    return false;
 }
 
 void WPN_fly_released(int n)
@@ -206,7 +216,8 @@ void WPN_fly_released(int n)
             WPN_hang(n, s);
             continue;
         }
-        // A weapon without mass feels gravity alone.
+        // A weapon without mass would divide by zero and fly off at no
+        // number; it feels gravity alone.
         const float m = w.wpn_mass_now;
         const float inv_m = m > 0.0f ? 1.0f / m : 0.0f;
         const float fx = w.wpn_force[0], fy = w.wpn_force[1], fz = w.wpn_force[2];
@@ -221,7 +232,9 @@ void WPN_fly_released(int n)
             w.wpn_vel[k] += acc[k] * dt;
             w.wpn_pos[k] += w.wpn_vel[k] * dt;
         }
-        // Pitch and yaw from the moments (a zero radius of gyration leaves the rate); roll held towards level.
+        // Pitch and yaw from the moments; a zero radius of gyration (or mass)
+        // would divide by zero, and then leaves the rate as it was. Roll is
+        // held towards level.
         const float i_pitch = w.wpn_gyr_pitch * m, i_yaw = w.wpn_gyr_yaw * m;
         if (i_pitch > 0.0f) w.wpn_Q += w.wpn_moment[1] / i_pitch * dt;
         if (i_yaw > 0.0f) w.wpn_R += w.wpn_moment[2] / i_yaw * dt;

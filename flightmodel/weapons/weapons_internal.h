@@ -35,7 +35,9 @@ inline bool WPN_valid_and_released(const wpn_slot_record& w) { return w.wpn_vali
 // First the firing rules over the slots of plane 0.
 void WPN_fire_step();
 // Then the forces and guidance of every loaded weapon of every plane in use.
-void WPN_force_step();
+// True when a released weapon left the loaded area or met the ground: the
+// weapons' stage then ends for this frame.
+bool WPN_force_step();
 // Then the guns and rocket pods that are released shoot.
 void WPN_shoot_step();
 // Last the projectiles fly.

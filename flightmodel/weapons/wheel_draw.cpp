@@ -25,6 +25,8 @@ void tex_all_units(float s, float t)
 {
     const int units = texture_unit_count;
     if (units < 1 || units > TEX_UNITS_CACHED) return;
+    // One unit takes the plain call; a context without the multitexture
+    // entry point has only unit 0 to give it to.
     if (units == 1 || !gl_entry::glMultiTexCoord2fARB) {
         glTexCoord2f(s, t);
         return;

@@ -218,7 +218,8 @@ TEST_F(EngineSystems, GeneratorsChargeTheWeakestBatteryOnlyWhileOneIsLow)
     }
 
     // Battery 1 low: re-chosen at the next 1-second flag, and all three
-    // generators' current goes into it, counted once.
+    // generators' current goes into it; it charges at its own turn, with the
+    // current of generators 0 and 1 only (generator 2 comes after it).
     for (int n = 0; n < 3; ++n) f.ENGN_bat_volt[n] = 1.0f;
     f.ENGN_bat_volt[1] = 0.98f;
     interval_ticks[INTERVAL_ONE_SECOND] = 1;
@@ -226,7 +227,7 @@ TEST_F(EngineSystems, GeneratorsChargeTheWeakestBatteryOnlyWhileOneIsLow)
     EXPECT_EQ(prop_state.weakest_battery, 1);
     for (int n = 0; n < 3; ++n) EXPECT_NEAR(f.ENGN_gen_amp[n], 0.2f, 1e-6f) << n;
     EXPECT_NEAR(f.ENGN_bat_amp[1], 0.6f - 0.002f, 1e-6f);
-    EXPECT_NEAR(f.ENGN_bat_volt[1], 0.98f + (0.6f - 0.002f) * 0.1f / 180.0f, 1e-6f);
+    EXPECT_NEAR(f.ENGN_bat_volt[1], 0.98f + (0.4f - 0.002f) * 0.1f / 180.0f, 1e-6f);
     EXPECT_LT(f.ENGN_bat_volt[0], 1.0f) << "the others only discharge";
 
     // Between the 1-second flags the choice stands, though battery 0 is now lowest.

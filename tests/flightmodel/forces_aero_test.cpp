@@ -249,7 +249,9 @@ TEST_F(ForcesAero, FlapsAndControlSurfaces)
         EXPECT_NEAR(dd, 1.5e-5f * ca * 100.0f, 1e-8f) << cl.smooth;
     }
     a.acf_con_smooth = 0;
+    a.acf_splr_el_first[9] = 0, a.acf_splr_el_end[9] = 10, a.acf_splr_crat = a.acf_splr_crat2 = 0.2f;
     const float cs = ACF_control_chord_ratio(0, 9, 4.0f, SURF_SPOILER);
+    ASSERT_GT(cs, 0.0f);
     da = dl = dd = dm = 0;
     FM_control_surface_coeffs(9, 4, SURF_SPOILER, 30.0f, &da, &dl, &dd, &dm, "SPOILER", 0);
     EXPECT_NEAR(dd, 1.23f * cs * 0.5f, 1e-6f);
@@ -367,6 +369,31 @@ TEST_F(ForcesAero, NoseWheelSteeringByInputSpeedAndTailwheel)
         EXPECT_EQ(f.nosewheel_speed, r.speed);
     }
     sim_joystick = kept;
+}
+
+// The yaw lock on skids: below 1 m/s, with every fitted leg of 67-70 a skid
+// (type 1) and together more than half of the weight (1000 kg x g / 2 =
+// 4899.14 N) on them, the yaw rate and its acceleration are zeroed. Legs 69
+// and 70 are not fitted.
+TEST_F(ForcesAero, YawLockOnSkidsByLoadSpeedAndType)
+{
+    acf_struct& a = pln[0];
+    flt_struct& f = flt[0];
+    const struct {
+        float load_each, speed;
+        int type;
+        bool locked;
+    } rows[] = {{2500.0f, 0.5f, 1, true}, {2400.0f, 0.5f, 1, false}, {2500.0f, 1.0f, 1, false}, {2500.0f, 0.5f, 2, false}};
+    for (const auto& r : rows) {
+        for (int p = 67; p <= 70; ++p) fm_state.present[p] = p <= 68;
+        a.acf_gear_type[67] = a.acf_gear_type[68] = r.type, a.acf_gear_type[69] = a.acf_gear_type[70] = 0;
+        f.nrml_force[67] = f.nrml_force[68] = r.load_each;
+        f.m_total = 1000.0f, f.groundspeed = r.speed, f.onground_any = 1;
+        f.R = 10.0f, f.R_dot = 5.0f;
+        sim_operation_misc.frame_rate_period = 0.1f;
+        FM_integrate();
+        EXPECT_FLOAT_EQ(f.R, r.locked ? 0.0f : 10.5f) << r.load_each << " " << r.speed << " " << r.type;
+    }
 }
 
 TEST_F(ForcesAero, MassOfIceStoresFuelAndSeparatedEngines)
@@ -576,19 +603,25 @@ TEST_F(ForcesAero, GearDragCentroidFactorsAndTorqueTrim)
     const struct {
         int retract, kind;
         float deploy, drag;
+        int marker;   // the word read for leg 67 (part 0's presence word)
     } legs[] = {
-        {1, 2, 1.0f, 90.0f + 56.0f + 25.0f}, {0, 2, 1.0f, 10.0f + 5.6f},       {1, 3, 1.0f, 90.0f + 112.0f + 25.0f},
-        {1, 4, 1.0f, 90.0f + 67.2f + 25.0f}, {1, 5, 1.0f, 90.0f + 134.4f + 25.0f}, {1, 6, 1.0f, 90.0f + 156.8f + 25.0f},
-        {1, 7, 1.0f, 90.0f + 224.0f + 25.0f}, {1, 2, 0.5f, 85.5f},              {1, 2, 0.01f, 0.0f},
+        {1, 2, 1.0f, 90.0f + 56.0f + 25.0f, 0},  {0, 2, 1.0f, 10.0f + 5.6f, 0},  {1, 3, 1.0f, 90.0f + 112.0f + 25.0f, 0},
+        {1, 4, 1.0f, 90.0f + 67.2f + 25.0f, 0},  {1, 5, 1.0f, 90.0f + 134.4f + 25.0f, 0},
+        {1, 6, 1.0f, 90.0f + 156.8f + 25.0f, 0}, {1, 7, 1.0f, 90.0f + 224.0f + 25.0f, 0},
+        {1, 2, 0.5f, 85.5f, 0},                  {1, 2, 0.01f, 0.0f, 0},
+        {0, 2, 1.0f, 10.0f + 56.0f, -61},        {0, 2, 1.0f, 10.0f + 5.6f, -60},   // -61 keeps the whole tyre
     };
+    const int32_t kept_word = a.acf_part_eq[0];
     for (const auto& l : legs) {
+        a.acf_part_eq[0] = l.marker ? l.marker : kept_word;
         a.acf_gear_retract = l.retract;
         a.acf_gear_type[PART_GEAR_FIRST] = l.kind;
         a.acf_gear_deploy[PART_GEAR_FIRST] = l.deploy;
         FM_clear_totals();
         FM_gear_drag();
-        EXPECT_NEAR(f.faxil_aero, l.drag, 1e-3f) << l.retract << " " << l.kind << " " << l.deploy;
+        EXPECT_NEAR(f.faxil_aero, l.drag, 1e-3f) << l.retract << " " << l.kind << " " << l.deploy << " " << l.marker;
     }
+    a.acf_part_eq[0] = kept_word;
 
     fm_state.present[9] = 1;
     a.acf_els[9] = 2;

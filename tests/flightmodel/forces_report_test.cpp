@@ -144,7 +144,8 @@ TEST_F(ReportedFrame, OneFrameByHand)
         "   lift=   0.50000*    1.000* sqr(  40.00) *  1.2250 / 2          =    490.00 N.\n"
         "   drag=   0.02000*    1.000* sqr(  40.00) *  1.2250 / 2          =     19.60 N.\n"
         "   momt=  -0.10000*    1.000* sqr(  40.00) *  1.2250 / 2 *    1.00=    -98.00 N-m.\n\n"
-        "   drag=     19.60 N aft, lift=    490.00 N on dihed=   0.00 deg (on right side) for aft=     19.60, right=      0.00 N, up=    490.00 N.\n\n" +
+        // The side force -lift x sin 0 is a negative zero, which the fixed format writes "-0.00".
+        "   drag=     19.60 N aft, lift=    490.00 N on dihed=   0.00 deg (on right side) for aft=     19.60, right=     -0.00 N, up=    490.00 N.\n\n" +
         totals("RUNNING AERODYNAMIC FORCE AND TOTAL MOMENT TOTALS, FLIGHT-PATH AXIS SYSTEM",
                "   f_axil=     19.60 N, pos aft,      L=   -490.00 N-m, pos right.\n"
                "   f_side=      0.00 N, pos right,    M=    -98.00 N-m, pos up.\n"

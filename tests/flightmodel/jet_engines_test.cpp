@@ -193,6 +193,16 @@ TEST_F(JetEngines, ThrustAvailableByAltitude)
     f.ENGN_thro_use[0] = 0.5f;
     f.ENGN_mixt_pow_rat[0] = 0.5f;
     EXPECT_NEAR(ENGN_jet_thrust_avail(0), 0.2f * a.acf_fmax_sl, 1.0f);
+
+    // An optimum altitude above the air: no span between the vacuum and the
+    // optimum ratings, so in a vacuum the rating is their mean.
+    a.acf_throtmax_FWD = 1.0f;
+    f.ENGN_thro_use[0] = 1.0f;
+    f.ENGN_mixt_pow_rat[0] = 1.0f;
+    a.acf_h_opt = 1.0e6f;
+    ASSERT_EQ(ATMO_density_at_alt(0, a.acf_h_opt), 0.0f);
+    sim_weather.rho = 0.0f;
+    EXPECT_NEAR(ENGN_jet_thrust_avail(0), 0.5f * (a.acf_fmax_vac + a.acf_fmax_opt), 1.0f);
 }
 
 }  // namespace

@@ -101,13 +101,13 @@ TEST_F(PropEngines, TorqueTermsByHand)
         bool running;
         float rpm, starter, expect;
     };
-    const float r_dead = 0.3f * idle / redline, r_half = 0.5f;
+    const float r_dead = 0.26f * idle / redline, r_half = 0.5f;
     const row rows[] = {
         {"piston starter", ENGINE_PISTON_CARBURETTED, false, 0.0f, 1.0f, 0.02f + 0.46f},
         {"turbine starter", ENGINE_TURBINE_FIXED, false, 0.0f, 1.0f, 0.02f + 0.1f},
         {"electric starter", ENGINE_ELECTRIC, false, 0.0f, 1.0f, 0.02f},
         // just above a quarter of idle the drive works: 0.25 + 1.75 sqrt(r), less 0.25 + 0.75 r^2
-        {"piston above a quarter idle", ENGINE_PISTON_CARBURETTED, true, 0.3f * idle, 0.0f,
+        {"piston above a quarter idle", ENGINE_PISTON_CARBURETTED, true, 0.26f * idle, 0.0f,
          1.75f * std::sqrt(r_dead) - 0.75f * r_dead * r_dead},
         {"piston below a quarter idle", ENGINE_PISTON_CARBURETTED, true, 0.2f * idle, 0.0f,
          -0.25f - 0.75f * (0.2f * idle / redline) * (0.2f * idle / redline)},

@@ -331,7 +331,9 @@ TEST_F(Weapons, GuidanceTimeToGoAndHeadingError)
     EXPECT_EQ(w.wpn_hdg_err, 5.0f);
 }
 
-TEST_F(Weapons, StoresEndingAtTheGroundOrTheAreaEdgeLeaveTheOthersFlying)
+// A store that meets the ground or leaves the area ends the weapons' pass of
+// that frame: the stores after it get their forces only in a later frame.
+TEST_F(Weapons, StoresEndingAtTheGroundOrTheAreaEdgeEndTheFramesPass)
 {
     wpn_slot_record& low = load(0, WPN_KIND_BOMB);
     wpn_slot_record& out = load(1, WPN_KIND_BOMB);
@@ -348,11 +350,17 @@ TEST_F(Weapons, StoresEndingAtTheGroundOrTheAreaEdgeLeaveTheOthersFlying)
     EXPECT_EQ(low.wpn_impact_pos[1], 0.0f);   // the terrain under it
     EXPECT_EQ(low.wpn_impact_pos[2], 80.0f);
     EXPECT_EQ(low.wpn_impact_time, 12.5f);
+    EXPECT_EQ(out.wpn_type, WPN_KIND_BOMB) << "not looked at in the frame the first store ended";
+    EXPECT_EQ(high.wpn_speed, 0.0f);
+    // It still flew (the motion is a step of its own): gravity alone.
+    EXPECT_NEAR(high.wpn_vel[1], -G * 0.05f, 1e-4f);
+
+    frame(0.05f);
     EXPECT_EQ(out.wpn_type, WPN_KIND_NONE);
     EXPECT_EQ(out.wpn_impact, 0);
-    // The third store had its forces and its flight in the same frame.
-    EXPECT_EQ(high.wpn_speed, 50.0f);
-    EXPECT_NEAR(high.wpn_vel[1], -G * 0.05f, 1e-4f);
+    EXPECT_EQ(high.wpn_speed, 0.0f);
+    frame(0.05f);
+    EXPECT_NEAR(high.wpn_speed, std::sqrt(50.0f * 50.0f + (2.0f * G * 0.05f) * (2.0f * G * 0.05f)), 1e-3f);
 }
 
 TEST_F(Weapons, ZeroRadiusOfGyrationAndNoMassDivideNothing)
