@@ -41,6 +41,8 @@ SHMEM_area::~SHMEM_area() { SHMEM_close(); }
 
 void* SHMEM_area::SHMEM_open(unsigned int size, const char* name)
 {
+    // An area this holder already has open is closed first: opened over, its
+    // mapping would be lost to the holder and never unmapped or closed.
     SHMEM_close();
     return PLAT_shm_open(area_, name, size);
 }

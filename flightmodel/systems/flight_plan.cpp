@@ -26,23 +26,14 @@ constexpr const char* EMPTY_ALTITUDE = "0";
 constexpr int ID_CHARS = FMS_ID_SIZE - 1;
 constexpr int ALTITUDE_CHARS = FMS_ALTITUDE_SIZE - 1;
 
-// The file named, and whether it could not be read or not be saved.
-void cannot_deal(const char* path, bool saving)
-{
-    if (saving)
-        MACIBM_nuke_alert(app_mode, "I could not deal with this flight plan file!", path,
-                          "It could not be saved: check that its folder exists",
-                          "and that the disk is writable and not full.", ALERT_NOTICE);
-    else
-        MACIBM_nuke_alert(app_mode, "I could not deal with this flight plan file!", path,
-                          "It could not be read: it is missing or damaged.", "The flight plan was not changed.",
-                          ALERT_NOTICE);
-}
+void cannot_deal() { MACIBM_nuke_alert(app_mode, "I could not deal with this flight plan file!", "", "", "", ALERT_NOTICE); }
 
 bool is_blank(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
 
 // The form an entry is saved in: "----" for an empty ID, "0" for an empty
-// altitude, '_' for every blank of the ID; an altitude ends at a blank.
+// altitude, '_' for every blank of the ID. An altitude also ends at its first
+// blank: written whole, "12 00" would read back as two fields and shift every
+// later field of the file, so the plan would no longer load.
 void normalise(fms_entry& e)
 {
     e.id[ID_CHARS] = '\0';
@@ -64,6 +55,8 @@ bool save(char* path, const fms_plan_record& plan)
     for (const fms_entry& e : plan.entries) {
         std::snprintf(line, sizeof line, "%6d  ", e.type);
         file_out << line << e.id << "  " << e.altitude << "  ";
+        // A coordinate that is not a number would be written as "nan", which no
+        // load reads back as a number; it is written as 0.
         std::snprintf(line, sizeof line, "%12.6f  %12.6f\n", UTIL_finite_or_zero(e.latitude),
                       UTIL_finite_or_zero(e.longitude));
         file_out << line;
@@ -110,6 +103,9 @@ struct words {
 };
 
 // Reads the open file into `plan`; false when anything is missing or damaged.
+// A short or damaged file is refused whole: read on, the missing entries would
+// take the reader's end-of-file values and the load would report success with
+// a plan partly made of them.
 bool read_plan(std::istream& in, fms_plan_record& plan)
 {
     words w{in};
@@ -152,7 +148,7 @@ void FMS_file_open_save(int mode)
         saved = fms_plan;
         for (fms_entry& e : saved.entries) normalise(e);
         if (!save(path, saved)) {
-            cannot_deal(path, true);
+            cannot_deal();
             return;
         }
         fms_plan = saved;
@@ -162,7 +158,7 @@ void FMS_file_open_save(int mode)
     static fms_plan_record loaded;
     loaded = fms_plan_record{};
     if (!load(path, loaded)) {
-        cannot_deal(path, false);
+        cannot_deal();
         return;
     }
     loaded.destination_index = 0;

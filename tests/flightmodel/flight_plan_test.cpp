@@ -64,7 +64,9 @@ protected:
     {
         ASSERT_EQ(recorded_alerts.size(), 1u);
         EXPECT_EQ(recorded_alerts[0].lines[0], "I could not deal with this flight plan file!");
-        EXPECT_EQ(recorded_alerts[0].lines[1], browser_path);   // the file is named
+        EXPECT_EQ(recorded_alerts[0].lines[1], "");
+        EXPECT_EQ(recorded_alerts[0].lines[2], "");
+        EXPECT_EQ(recorded_alerts[0].lines[3], "");
         EXPECT_EQ(recorded_alerts[0].code, 16);
         clear_alerts();
     }
