@@ -260,8 +260,9 @@ void PLANE_dump_trail(int n)
 {
     const acf_struct& a = pln[n];
     const flt_struct& f = flt[n];
-    // A load that can be dumped: a jettisonable mass not hung on a rope.
-    if (!f.jett_dumping || !(a.acf_m_jettison > 0.0f) || a.acf_jett_is_slung) return;
+    // The aircraft that can dump its load is the one its record marks as a
+    // water bomber.
+    if (!f.jett_dumping || !a.acf_jett_is_water) return;
     const float y = a.acf_body_Y[PART_BODY_FIRST * ACF_BODY_PART_POINTS + 116];
     float px, py, pz;
     PHYS_body_to_local(0.0f, y, 0.0f, &px, &py, &pz, n);

@@ -85,6 +85,7 @@ void NET_handle_STAT()
     sim_time.zulu_time_sec = s.zulu_time_sec;
     sim_time.local_date_days = static_cast<int32_t>(s.local_date_days);
     STAT_copy_weather(w, s);
+    sim_physics.earth_temp_c = s.temperature_sealevel_c;
     sim_physics.earth_pressure_p = s.earth_pressure_p;
     w.wave_dir = static_cast<int32_t>(s.wave_dir);
 
@@ -113,6 +114,7 @@ void NET_handle_STAT()
             if (std::isfinite(s.failure_countdown[k])) flt[0].failure_param[k] = s.failure_countdown[k];
         }
     }
+    // A plug-in's count above the ten slots would load past the plane records.
     const int planes = std::clamp(PLUGIN_call_num_planes(sim_graphics_settings.draw_aircrafts, 1), 0, NET_PLANES);
     for (int i = 0; i < planes; ++i)
         if (pln[i].acf_file_name[0] == 0) ACF_choose_and_load(i);
