@@ -884,4 +884,16 @@ TEST_F(PlaneStep, ExhaustContrailSprayAndTyreSmokeParticles)
     f.tire_speed_now[PART_GEAR_FIRST] = 31.0f;
     PLANE_tyre_smoke(0, 50.0f);
     EXPECT_TRUE(particle_list.empty());
+
+    // The dump trail (kind 13) comes from a water bomber that is dumping; a
+    // jettisonable load of another aircraft leaves none.
+    f.jett_dumping = 1;
+    a.acf_m_jettison = 500.0f;
+    for (const int water : {1, 0}) {
+        particle_list.clear();
+        a.acf_jett_is_water = water;
+        PLANE_dump_trail(0);
+        ASSERT_EQ(particle_list.size(), static_cast<size_t>(water));
+        if (water) EXPECT_EQ(particle_list[0].color, 13);
+    }
 }
