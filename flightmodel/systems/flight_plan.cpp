@@ -46,9 +46,11 @@ void normalise(fms_entry& e)
     if (e.altitude[0] == '\0') std::strcpy(e.altitude, EMPTY_ALTITUDE);
 }
 
-bool save(char* path, const fms_plan_record& plan)
+enum class save_result { not_created, not_closed, saved };
+
+save_result save(char* path, const fms_plan_record& plan)
 {
-    if (!FILE_begin_save(path, KIND_FMS, FMS_FILE_VERSION, false)) return false;
+    if (!FILE_begin_save(path, KIND_FMS, FMS_FILE_VERSION, false)) return save_result::not_created;
     char line[64];
     std::snprintf(line, sizeof line, "%6d\n%6d\n", plan.destination_index, plan.displayed_index);
     file_out << line;
@@ -61,7 +63,7 @@ bool save(char* path, const fms_plan_record& plan)
                       UTIL_finite_or_zero(e.longitude));
         file_out << line;
     }
-    return FILE_end_save() != 0;
+    return FILE_end_save() != 0 ? save_result::saved : save_result::not_closed;
 }
 
 // Whitespace-separated words of the open file.
@@ -147,11 +149,11 @@ void FMS_file_open_save(int mode)
         static fms_plan_record saved;
         saved = fms_plan;
         for (fms_entry& e : saved.entries) normalise(e);
-        if (!save(path, saved)) {
-            cannot_deal();
-            return;
-        }
-        fms_plan = saved;
+        // The table takes the saved form once the file is made, whether or
+        // not it then closes; a file that cannot be made changes nothing.
+        const save_result r = save(path, saved);
+        if (r != save_result::not_created) fms_plan = saved;
+        if (r != save_result::saved) cannot_deal();
         return;
     }
 
