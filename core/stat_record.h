@@ -45,9 +45,11 @@ constexpr int STAT_BLOCK_BYTES = 1564;
 static_assert(sizeof(stat_block) == STAT_BLOCK_BYTES);
 
 // Copies the weather fields the STAT block and the weather record share by
-// name (cloud and wind layers, visibility, rain, storms, sea-level temperature
-// and the waves' size and speed) from one to the other: the cycle fills the
-// block from the weather, the receive side the weather from the block.
+// name (cloud and wind layers, visibility, rain, storms and the waves' size
+// and speed) from one to the other: the cycle fills the block from the
+// weather, the receive side the weather from the block. The sea-level
+// temperature word is filled and read by each side itself: the cycle sends
+// the weather's, the receive side stores it as the planet's.
 template <class To, class From>
 void STAT_copy_weather(To& to, const From& from)
 {
@@ -67,7 +69,6 @@ void STAT_copy_weather(To& to, const From& from)
     to.visibility_reported_m = from.visibility_reported_m;
     to.rain_percent = from.rain_percent;
     to.thunderstorm_percent = from.thunderstorm_percent;
-    to.temperature_sealevel_c = from.temperature_sealevel_c;
     to.wave_amplitude = from.wave_amplitude;
     to.wave_length = from.wave_length;
     to.wave_speed = from.wave_speed;

@@ -46,38 +46,16 @@ void precipitation()
     }
 }
 
-// The marker beacons of the loaded area, taken again once a second (the
-// scene build marks which navaids are local) or when the table changes.
-void refresh_markers()
-{
-    aural_state_record& s = aural_state;
-    const void* table = navaid_table.data();
-    const int64_t size = static_cast<int64_t>(navaid_table.size());
-    if (table == s.marker_table && size == s.marker_table_size && !tick(INTERVAL_ONE_SECOND)) return;
-    s.marker_table = table;
-    s.marker_table_size = size;
-    s.marker_count = 0;
-    for (int64_t i = 0; i < size && s.marker_count < AURAL_MARKER_CACHE; ++i) {
-        const navaid_record& n = navaid_table[static_cast<size_t>(i)];
-        if (n.local && n.kind >= NAV_OUTER_MARKER && n.kind <= NAV_INNER_MARKER)
-            s.markers[s.marker_count++] = static_cast<int32_t>(i);
-    }
-}
-
 void marker_beacons(const flt_struct& f)
 {
     sim_cockpit_misc_block& m = sim_cockpit_misc;
     m.outer_marker_lit = m.middle_marker_lit = m.inner_marker_lit = 0;
     bool over[3] = {false, false, false};
     if (!f.onground_all) {
-        refresh_markers();
         static constexpr float reach[3] = {0.008f, 0.004f, 0.002f};
-        for (int k = 0; k < aural_state.marker_count; ++k) {
-            const int32_t idx = aural_state.markers[k];
-            if (idx < 0 || static_cast<size_t>(idx) >= navaid_table.size()) continue;
-            const navaid_record& n = navaid_table[static_cast<size_t>(idx)];
+        for (const navaid_record& n : navaid_table) {
+            if (!n.local || n.kind < NAV_OUTER_MARKER || n.kind > NAV_INNER_MARKER) continue;
             const int which = n.kind - NAV_OUTER_MARKER;
-            if (which < 0 || which > 2) continue;
             if (std::fabs(f.latitude - n.lat) < reach[which] && std::fabs(f.longitude - n.lon) < reach[which])
                 over[which] = true;
         }
@@ -119,7 +97,8 @@ void warning_horn(const acf_struct& a, const flt_struct& f)
 
 void low_rotor(const acf_struct& a, flt_struct& f)
 {
-    // The warner comes with a collective-pitch rotor.
+    // No aircraft field says whether the low-rotor warner is fitted; a rotor
+    // whose blade pitch is set by the collective stands in for it.
     if (!tick(INTERVAL_FIVE_SECONDS) || !a.acf_has_collective_rotor) return;
     f.lo_rotor_warning = f.POINT_tacrad[0] < a.acf_RSC_mingreen_prp ? 1 : 0;
     if (f.lo_rotor_warning) play_once(SOUND_LOW_ROTOR);

@@ -15,10 +15,8 @@
 #include <cstdint>
 
 constexpr int AURAL_CALLOUTS = 11;
-constexpr int AURAL_MARKER_CACHE = 1024;
 
-// Values of the previous frame, so a sound starts on a rising edge only, and
-// the local markers found in the navaid table.
+// Values of the previous frame, so a sound starts on a rising edge only.
 struct aural_state_record {
     int32_t precip_prev[2];                  // rain, hail sound on
     int32_t marker_prev[3];                  // outer, middle, inner lit
@@ -27,11 +25,6 @@ struct aural_state_record {
     int32_t chatter_started;
     float next_gpws_check_time;
     int32_t below_prev[AURAL_CALLOUTS];      // below each callout height at the last check
-    // The local marker beacons: navaid indices, and the table they were taken from.
-    int32_t markers[AURAL_MARKER_CACHE];
-    int32_t marker_count;
-    const void* marker_table;
-    int64_t marker_table_size;
 };
 extern aural_state_record aural_state;
 void AURAL_reset();

@@ -46,6 +46,9 @@ void air_data(flt_struct& f, const float w[3])
 {
     f.true_airspeed = length(vec3_at(w));
     const float sound = sim_weather.speed_of_sound_ms;
+    // A speed of sound of 0 (no atmosphere set yet) would make the Mach number
+    // infinite; it reads 0 then. A negative sigma would make the indicated
+    // airspeed NaN; it counts as 0.
     f.machno = sound > 0.0f ? f.true_airspeed / sound : 0.0f;
     f.Qstatic = f.true_airspeed * f.true_airspeed * sim_weather.rho * 0.5f;
     const float sigma = sim_weather.sigma > 0.0f ? sim_weather.sigma : 0.0f;
@@ -199,6 +202,7 @@ void slung_load(const flt_struct& f)
 
 void FLTMOD_derived_data(int n)
 {
+    // A slot outside 0..9 would index past the plane records; it is ignored.
     if (n < 0 || n >= FLT_SLOTS) return;
     float& period = sim_operation_misc.frame_rate_period;
     const float dt = period * 0.5f;

@@ -21,6 +21,7 @@ int AP_any_mode_engaged()
 
 void GEAR_deploy_step_at(int p, int down, float clock)
 {
+    // A slot outside 0..9 would index past the plane records; it is ignored.
     if (p < 0 || p >= FLT_SLOTS) return;
     acf_struct& a = pln[p];
     if (a.acf_gear_retract == 0) return;
@@ -31,13 +32,20 @@ void GEAR_deploy_step_at(int p, int down, float clock)
         if (FLT_slot_failed(p, FAIL_SLOT_GEAR_BASE + (g - FLT_FIRST_GEAR_PART))) continue;
 
         // Each leg reads its own random-table entry, which changes once per
-        // whole second of the frame clock: a rate factor of 0.5 to 1.5.
-        const double t = static_cast<double>(g) + static_cast<double>(clock);
-        const double whole = std::isfinite(t) ? std::fmod(std::trunc(t), static_cast<double>(RANDOM_TABLE_SIZE)) : 0.0;
+        // whole second of the frame clock: a rate factor of 0.5 to 1.5. A clock
+        // that is not finite would give no index at all and read outside the
+        // table; it reads entry 0 instead.
+        const float t = static_cast<float>(g) + clock;
+        const double whole =
+            std::isfinite(t) ? std::fmod(std::trunc(static_cast<double>(t)), static_cast<double>(RANDOM_TABLE_SIZE)) : 0.0;
         const int i = static_cast<int>(whole < 0.0 ? whole + RANDOM_TABLE_SIZE : whole);
         const float r = random_table[i] + 0.5f;
 
-        float step = r * dt / a.acf_gear_cyc_time[g];   // a zero travel time gives a full travel at once
+        // A zero travel time gives an infinite step: a full travel at once.
+        // With a zero frame period too the step is 0/0, a NaN that the clamp
+        // lets through and that would leave the deployment NaN for good; the
+        // gear then stays where it is.
+        float step = r * dt / a.acf_gear_cyc_time[g];
         if (std::isnan(step)) step = 0.0f;
         a.acf_gear_deploy[g] = UTIL_clamp(a.acf_gear_deploy[g] + (down ? step : -step), 0.0f, 1.0f);
     }

@@ -32,13 +32,11 @@ constexpr int PARTICLE_TYRE = 20;
 constexpr int PARTICLE_ENGINE_FIRE = 29;
 constexpr int PARTICLE_EXHAUST = 33;
 
-// Touchdown and skid sound slots.
-
-
-
 float clampq(float x) { return UTIL_clamp(x, 0.25f, 1.0f); }
 
-// Land-use code of grid point (i, j), clamped into the grid.
+// Land-use code of grid point (i, j). The cell's far corners (i+1, j+1) lie
+// past the grid's last row and column when the plane stands on its edge; an
+// unclamped index would read past the land-use table, so it is clamped into it.
 int32_t landuse_at(int i, int j)
 {
     i = i < 0 ? 0 : (i > TERRAIN_GRID_ROWS - 1 ? TERRAIN_GRID_ROWS - 1 : i);
@@ -79,6 +77,10 @@ exhaust_look exhaust_of(const acf_struct& a, const flt_struct& f, int e, float s
     exhaust_look x;
     const float sound = sim_weather.speed_of_sound_ms;
     const float d = std::fabs(f.DVinc[e]);
+    // A speed of sound of 0 (no atmosphere set yet) would divide by zero and
+    // give infinite puffs; it gives the smallest size instead. A negative disc
+    // or jet area from a damaged aircraft file would give a NaN radius; it
+    // reads as 0.
     const float mach = sound > 0.0f ? (speed + d) / sound : 0.0f;
     const float r = std::sqrt(UTIL_max(a.acf_discarea[e], 0.0f) / PI_F);
     const float j = std::sqrt(UTIL_max(a.acf_face_jet, 0.0f) / PI_F);
@@ -150,6 +152,8 @@ void PLANE_wheels(int n)
             now = UTIL_clamp(now, -std::fabs(term), std::fabs(term));
         }
         if (f.tire_locked[p]) now = 0.0f;
+        // A tyre radius of 0 would divide by zero and leave the wheel angle NaN
+        // for good; such a wheel keeps its angle.
         if (a.acf_gear_tirrad[p] > 0.0f)
             f.tire_prop_rot[p] = UTIL_wrap_360(f.tire_prop_rot[p] + now / a.acf_gear_tirrad[p] * RAD_TO_DEG_FLOAT * dt);
         if (on_ground && f.tire_locked[p]) {
@@ -166,6 +170,8 @@ void PLANE_exhaust(int n, float speed)
     const acf_struct& a = pln[n];
     const flt_struct& f = flt[n];
     const float dt = sim_operation_misc.frame_rate_period;
+    // An engine count above the eight engine slots (a damaged aircraft file)
+    // would read past the engine arrays; the loop stops at the last slot.
     const int engines = a.acf_num_engines < FLT_ENGINES ? a.acf_num_engines : FLT_ENGINES;
     for (int e = 0; e < engines; ++e) {
         if (e >= a.acf_num_thrustpoints || a.acf_en_type[e] == ENGINE_TIP_ROCKET ||
@@ -227,7 +233,7 @@ void PLANE_tyre_smoke(int n, float speed)
             PARTICLE_spawn(cx, cy + size * 0.5f, cz, 0.0f, 0.0f, 0.0f, terrain_height_m - size * 0.5f, size, 1.0f, 3.0f,
                            PARTICLE_TYRE, 1.0f, 0);
         if (n == 0 && (skid > 10.0f || surface < 50) && !water_around(f)) {
-            int slot = wet ? SOUND_SKID_WET : SOUND_SKID_DRY;
+            int slot = sim_weather.runway_friction != 0 ? SOUND_SKID_WET : SOUND_SKID_DRY;
             if (rough_runway_kind(surface)) slot = SOUND_ROLL_ROUGH;
             if (f.local_vy < -2.54f) slot = SOUND_TOUCHDOWN_HARD;
             SOUND_play(slot, 0, 1.0f, UTIL_clamp(std::fabs(f.local_vy) / 5.0f + speed / 5.0f, 0.0f, 1.0f));
@@ -245,6 +251,7 @@ void PLANE_jato_smoke(int n)
     float px, py, pz, vx, vy, vz;
     PHYS_body_to_local(0.0f, a.acf_jato_Y, a.acf_jato_Z, &px, &py, &pz, n);
     PHYS_body_to_local(0.0f, -sound * 4.0f * std::sin(theta), sound * 4.0f * std::cos(theta), &vx, &vy, &vz, n);
+    // A negative thrust from a damaged aircraft file would give a NaN size; it reads as 0.
     PARTICLE_spawn(f.local_x + px, f.local_y + py, f.local_z + pz, vx, vy, vz, terrain_height_m,
                    std::sqrt(UTIL_max(a.acf_jato_thrust, 0.0f)) * 0.005f, 5.0f, 10.0f, PARTICLE_JATO, 1.0f, 0);
 }
@@ -253,8 +260,9 @@ void PLANE_dump_trail(int n)
 {
     const acf_struct& a = pln[n];
     const flt_struct& f = flt[n];
-    // A load that can be dumped: a jettisonable mass not hung on a rope.
-    if (!f.jett_dumping || !(a.acf_m_jettison > 0.0f) || a.acf_jett_is_slung) return;
+    // The aircraft that can dump its load is the one its record marks as a
+    // water bomber.
+    if (!f.jett_dumping || !a.acf_jett_is_water) return;
     const float y = a.acf_body_Y[PART_BODY_FIRST * ACF_BODY_PART_POINTS + 116];
     float px, py, pz;
     PHYS_body_to_local(0.0f, y, 0.0f, &px, &py, &pz, n);

@@ -41,12 +41,17 @@ int PLANE_externally_moved(int n)
 
 namespace {
 
+// A record whose time is not above 0.01 is empty. So is one whose time is not
+// finite (the published clock set to infinity by a plug-in is recorded as it
+// is): counted as recorded, it would move the replay clock to infinity for
+// good, and with it every clock derived from it.
 bool recorded(float t) { return std::isfinite(t) && t > 0.01f; }
 
 }  // namespace
 
 void PLANE_follow_override(int n)
 {
+    // A slot outside 0..9 would index past the plane records; it is ignored.
     if (n < 0 || n >= FLT_SLOTS) return;
     if (master_role_enabled() || override_set(n)) return;   // the outside writes the state itself
     flt_struct& f = flt[n];
@@ -62,7 +67,9 @@ void PLANE_follow_override(int n)
 void REPLAY_play_own_plane(int n)
 {
     int32_t& mode = sim_operation_prefs.replay_mode;
-    if (mode < REPLAY_OFF || mode > REPLAY_TO_END) return;   // an unknown mode moves nothing
+    // A mode outside 0..9 (written by a plug-in or a datagram) would read past
+    // the table of clock rates; such a mode leaves the clock and the plane alone.
+    if (mode < REPLAY_OFF || mode > REPLAY_TO_END) return;
     float& clock = sim_network_misc.network_time_sec;
     const float dt = sim_operation_misc.frame_rate_period;
     static constexpr float rate_of_mode[10] = {0.0f, 0.0f, -5.0f, -1.0f, -0.2f, 0.0f, 0.2f, 1.0f, 5.0f, 0.0f};

@@ -72,7 +72,9 @@ float blend(float a, float b, float f) { return a + f * (b - a); }
 float blend_angle(float a, float b, float f) { return a + f * wrap_pm180(b - a); }
 
 // A record's float, or the fallback when it holds NaN, infinity or a
-// magnitude no plane state reaches (beyond which blends could overflow).
+// magnitude no plane state reaches (beyond which blends could overflow). A
+// record from a datagram is taken as it comes otherwise; such a value would
+// stay in the plane's position, attitude or clock for good.
 constexpr float PLAUSIBLE_MAGNITUDE = 1e30f;
 float finite_or(float v, float fallback) { return std::fabs(v) <= PLAUSIBLE_MAGNITUDE ? v : fallback; }
 
@@ -164,11 +166,15 @@ void decode(const plane_state_record& r, const flt_struct& cur, decoded_state& d
             d.thro[e] = static_cast<float>(code);
             d.tac[e] = v - 1000.0f * static_cast<float>(code);
         } else {
+            // A word that is not a number would make the throttle and the
+            // propeller speed NaN; the slot keeps its own.
             d.thro[e] = 100.0f * cur.ENGN_thro_use[e];
             d.tac[e] = cur.POINT_tacrad[e];
         }
         d.dvinc[e] = static_cast<float>(r.engine_fail_jet[e] % 10000 - 5000);
-        // Failure states are 0..6; anything else from a record is brought into range.
+        // Failure states are 0..6: a state from a datagram outside them would
+        // put into the failure table a state that neither the failure model nor
+        // the failures screen has, so it is brought into range.
         const int32_t f = r.engine_fail_jet[e] / 10000;
         d.fail[e] = f < 0 ? 0 : (f > FAILURE_STATE_FAILED ? FAILURE_STATE_FAILED : f);
     }
@@ -227,10 +233,15 @@ void PLANE_pack_state(plane_state_record& rec, int p)
                              trunc_clamp(f.m_jettison, 0, 99) * 100 + trunc_clamp(f.nosewheel_steer + 50.0f, 0, 99));
 
     for (int k = 0; k < 2; ++k) {
-        rec.vector_cant[k] = to_word(wrap_trunc(a.acf_vect_cant[k], 360.0) * 1000 + wrap_trunc(a.acf_sidecant[k], 360.0));
+        rec.vector_cant[k] =
+            to_word(wrap_trunc(a.thrust_vector_angle[k], 360.0) * 1000 + wrap_trunc(a.acf_sidecant[k], 360.0));
         rec.disc_tilt[k] = to_word(wrap_trunc(f.cyclic_elev_disc_tilt[k], 360.0) * 1000 +
                                    wrap_trunc(f.cyclic_ailn_disc_tilt[k], 360.0));
     }
+    // The gear and radio fields are bounded to their digits: a negative strut
+    // deflection (a wheel off the ground), a locked flag above 1 or an ADF
+    // frequency of 1000 and more would borrow from the next field's digits and
+    // unpack as a different deployment or NAV frequency.
     for (int g = 0; g < FLT_GEAR_COUNT; ++g) {
         const int part = FLT_FIRST_GEAR_PART + g;
         rec.gear[g] = to_word(int64_t{f.tire_locked[part] != 0} * 1000000000 +
@@ -281,7 +292,9 @@ void PLANE_rebase_position(float& x, float& y, float& z, float& lat_ref_in, floa
 {
     float dlat = lat_ref - lat_ref_in;
     float dlon = lon_ref - lon_ref_in;
-    if (!std::isfinite(dlat) || !std::isfinite(dlon)) return;   // no reference to re-base against
+    // A reference that is not a number would make the position NaN; the
+    // position is then left as it is.
+    if (!std::isfinite(dlat) || !std::isfinite(dlon)) return;
     dlat = UTIL_wrap_between(dlat, -90.0f, 90.0f);
     dlon = UTIL_wrap_pm180(dlon);
     if (std::fabs(dlat) <= 0.1f && std::fabs(dlon) <= 0.1f) return;
@@ -310,7 +323,9 @@ void PLANE_unpack_state(plane_state_record a, plane_state_record b, float frac, 
     if (p < 0 || p >= FLT_SLOTS) return;
     flt_struct& f = flt[p];
     acf_struct& acf = pln[p];
-    // The blend factor lies between the two records.
+    // The callers' blend factor lies between the two records (0..1). One that
+    // is not a number, or far outside, would make every blended value NaN or
+    // infinite, so it is kept within the two records.
     if (!(frac >= 0.0f)) frac = 0.0f;
     if (frac > 1.0f) frac = 1.0f;
 
@@ -354,7 +369,10 @@ void PLANE_unpack_state(plane_state_record a, plane_state_record b, float frac, 
     double* pos_d[3] = {&f.local_x_d, &f.local_y_d, &f.local_z_d};
     float* vel[3] = {&f.local_vx, &f.local_vy, &f.local_vz};
     // The integrator works on the double-precision words, so a position
-    // written here is written to both.
+    // written here is written to both: written to the single words alone, the
+    // next integration half-step of a plane under its own physics (the user's
+    // plane after a replay, or jumped by a peer's record) would copy the old
+    // doubles back over it and the move would be lost.
     auto set_pos = [&](int k, float v) {
         *pos[k] = v;
         *pos_d[k] = v;
@@ -405,13 +423,13 @@ void PLANE_unpack_state(plane_state_record a, plane_state_record b, float frac, 
 
     // Engine and rotor angles; engines 2..7 copy engine 0.
     for (int k = 0; k < 2; ++k) {
-        acf.acf_vect_cant[k] = blend_angle(da.vect[k], db.vect[k], frac);
+        acf.thrust_vector_angle[k] = blend_angle(da.vect[k], db.vect[k], frac);
         acf.acf_sidecant[k] = blend_angle(da.cant[k], db.cant[k], frac);
         f.cyclic_elev_disc_tilt[k] = wrap_pm180(blend_angle(da.tilt_elev[k], db.tilt_elev[k], frac));
         f.cyclic_ailn_disc_tilt[k] = wrap_pm180(blend_angle(da.tilt_ailn[k], db.tilt_ailn[k], frac));
     }
     for (int e = 2; e < FLT_ENGINES; ++e) {
-        acf.acf_vect_cant[e] = acf.acf_vect_cant[0];
+        acf.thrust_vector_angle[e] = acf.thrust_vector_angle[0];
         acf.acf_sidecant[e] = acf.acf_sidecant[0];
         f.cyclic_elev_disc_tilt[e] = f.cyclic_elev_disc_tilt[0];
         f.cyclic_ailn_disc_tilt[e] = f.cyclic_ailn_disc_tilt[0];

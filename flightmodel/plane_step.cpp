@@ -23,6 +23,7 @@ float control_authority = 1.0f;
 
 void FLTMOD_plane_step(int n)
 {
+    // A slot outside 0..9 would index past the plane records; it is ignored.
     if (n < 0 || n >= FLT_SLOTS) return;
     const bool replaying = sim_operation_prefs.replay_mode != REPLAY_OFF;
 

@@ -97,6 +97,8 @@ float prepared(const data_group& g, int k)
     }
     }
     if (!value_applies(g.kind, k)) v = DATA_EMPTY;
+    // A variable that is not a number would pass the hold below unchanged and
+    // be sent, logged and drawn as NaN; it counts as an empty value instead.
     if (std::isnan(v)) return DATA_EMPTY;
     return std::clamp(v, -CLIP, CLIP);
 }

@@ -79,10 +79,13 @@ void NET_handle_STAT()
     const stat_block& s = net_stat_rcv;
     sim_weather_block& w = sim_weather;
     sim_time.paused = s.paused;
+    // The plane count indexes the ten plane records: a larger count from a
+    // peer would let later datagrams and the plane loop below reach past them.
     sim_graphics_settings.draw_aircrafts = std::clamp(s.draw_aircrafts, 1, NET_PLANES);
     sim_time.zulu_time_sec = s.zulu_time_sec;
     sim_time.local_date_days = static_cast<int32_t>(s.local_date_days);
     STAT_copy_weather(w, s);
+    sim_physics.earth_temp_c = s.temperature_sealevel_c;
     sim_physics.earth_pressure_p = s.earth_pressure_p;
     w.wave_dir = static_cast<int32_t>(s.wave_dir);
 
@@ -102,13 +105,16 @@ void NET_handle_STAT()
         f.m_jettison = s.m_jettison;
     }
     if (net_slot_enabled[SLOT_INSTRUCTOR]) {
-        // A master takes the failures from the station that instructs it; a state
-        // that is none of 0..6 is left as it was.
+        // A master takes the failures from the station that instructs it. A
+        // state that is none of 0..6 is left as it was: no reader of the table
+        // knows it. A trigger value that is not a number is left too: the
+        // countdown would stay NaN and the failure would never come.
         for (int k = 0; k < STAT_FAILURES; ++k) {
             if (s.failures[k] >= 0 && s.failures[k] <= FAILURE_STATE_FAILED) flt[0].failures[k] = s.failures[k];
             if (std::isfinite(s.failure_countdown[k])) flt[0].failure_param[k] = s.failure_countdown[k];
         }
     }
+    // A plug-in's count above the ten slots would load past the plane records.
     const int planes = std::clamp(PLUGIN_call_num_planes(sim_graphics_settings.draw_aircrafts, 1), 0, NET_PLANES);
     for (int i = 0; i < planes; ++i)
         if (pln[i].acf_file_name[0] == 0) ACF_choose_and_load(i);
@@ -187,6 +193,7 @@ void NET_handle_GSET(int n)
     const float v = net_gset_rcv;
     if (row.kind == GSET_INT && NET_fits_int(v)) {
         int32_t i = static_cast<int32_t>(v);
+        // The plane count indexes the ten plane records (see "STAT").
         if (n == GSET_DRAW_AIRCRAFTS) i = std::clamp(i, 1, NET_PLANES);
         *row.int_place = i;
     } else if (row.kind == GSET_FLOAT) {
@@ -201,8 +208,10 @@ namespace {
 
 // The user's aircraft stays in the loaded scenery: where the record would put
 // it, about this copy's reference tile, lies in the area or the record is
-// refused (a peer that moves the user far away places the aircraft anew
-// instead, and the scenery is loaded there).
+// refused, as every received number outside its range is. Beyond the loaded
+// scenery there is no terrain under the user's plane for the ground contact
+// and the scene to stand on (a peer that moves the user far away places the
+// aircraft anew instead, and the scenery is loaded there).
 bool snap_stays_in_area(const plane_state_record& r, net_range_miss& miss)
 {
     const int32_t w = r.ref_point;
@@ -263,6 +272,8 @@ void NET_handle_ALLP(net_datagram& d)
 void NET_handle_planes(float lat, float lon)
 {
     origin_held_by_network = 1;
+    // A latitude or longitude that is no place on the planet (NaN included)
+    // would make the tile an undefined conversion; the tile is then kept.
     if (!NET_in_range(RANGE_LATITUDE, lat) || !NET_in_range(RANGE_LONGITUDE, lon)) return;
     const int p = planet();
     NET_move_reference_tile(static_cast<int>(lat - reference_lat_offset[p]), static_cast<int>(lon - reference_lon_offset[p]));
@@ -270,7 +281,8 @@ void NET_handle_planes(float lat, float lon)
 
 void NET_move_reference_tile(int a, int b)
 {
-    // A reference that is no tile (the scenery was never placed) is placed anew.
+    // A reference that is no tile (the scenery was never placed) is placed
+    // anew: its difference would be an undefined conversion of NaN.
     const bool placed = NET_in_range(RANGE_LATITUDE, lat_ref) && NET_in_range(RANGE_LONGITUDE, lon_ref);
     const int dlat = placed ? wrap_by(static_cast<int>(static_cast<float>(a) - lat_ref), 90, 181) : 2;
     const int dlon = placed ? wrap_by(static_cast<int>(static_cast<float>(b) - lon_ref), 180, 361) : 2;
@@ -325,6 +337,8 @@ void NET_handle_TRAI(net_datagram& d)
     const bool runway_ok =
         airport_ok && t.runway >= 0 &&
         t.runway < static_cast<int32_t>(airport_table[static_cast<size_t>(t.airport)].runways.size());
+    // A bad start is refused like every bad datagram, not ended with a fatal
+    // alert: that would let any peer on the network end this program.
     if (!kind_ok || !runway_ok || (t.backwards != 0 && t.backwards != 1))
         return NET_refuse(d, "its start kind, airport, runway or runway end is not one of this copy");
     net_trai_rcv = t;

@@ -37,10 +37,16 @@ int32_t whole_leg(float deploy)
 
 }  // namespace
 
+// A named area on this system outlives the program until its name is removed,
+// where the system the area was made for drops it with the last handle at the
+// program's end. A holder destroyed without a close therefore closes itself,
+// so that no stale area is left behind.
 SHMEM_area::~SHMEM_area() { SHMEM_close(); }
 
 void* SHMEM_area::SHMEM_open(unsigned int size, const char* name)
 {
+    // An area this holder already has open is closed first: opened over, its
+    // mapping would be lost to the holder and never unmapped or closed.
     SHMEM_close();
     return PLAT_shm_open(area_, name, size);
 }

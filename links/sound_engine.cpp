@@ -32,7 +32,8 @@ constexpr float FADE_PER_M = 0.001f;   // loops fade out over 1000 m
 constexpr float DOPPLER_LIMIT = 0.999f;
 
 // a / b, or 0 when b is 0 or the answer is not a number: a zero reference
-// makes its slot silent.
+// (an aircraft file without it, a zero frame period) would give an infinite
+// or NaN pitch and level to the sound layer; it makes its slot silent instead.
 float ratio(float a, float b)
 {
     if (b == 0.0f) return 0.0f;
@@ -98,6 +99,8 @@ void SOUND_engine_update(float x, float y, float z)
         const float closing = ratio(ratio(d - s.previous_distance_m, dt), sim_weather.speed_of_sound_ms);
         P = 1.0f - std::clamp(closing, -DOPPLER_LIMIT, DOPPLER_LIMIT);
     }
+    // A camera position that is not a number would keep the Doppler factor
+    // NaN from frame to frame; the distance then starts again from 0.
     s.previous_distance_m = std::isfinite(d) ? d : 0.0f;
 
     // 2. Wander.
@@ -137,6 +140,8 @@ void SOUND_engine_update(float x, float y, float z)
             sum_level += L / n_engines;
         }
         if (f.ENGN_running[i] && f.ENGN_propmode[i] == 3) {
+            // A negative N1 (a spool turning backwards) would make the square
+            // root NaN; it counts as 0.
             const float n = std::max(0.0f, f.ENGN_N1_[i] * 0.01f);
             const float t = std::fabs(f.ENGN_thro_use[i] * f.ENGN_mixt_pow_rat[i]);
             sum_pitch += P * std::sqrt(n) * s.wander_1 / n_engines;

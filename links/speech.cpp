@@ -34,7 +34,9 @@ int SOUND_init_speech()
 
 void SOUND_speak(const char* text, int show)
 {
-    // The program's texts hold at most 499 characters and their end.
+    // The program's texts hold at most 499 characters and their end; a longer
+    // text is cut there so the buffers keep their end. No text (a null pointer
+    // from a plug-in) is spoken as an empty one.
     char cut[TEXT_SIZE] = {};
     if (text) std::strncpy(cut, text, TEXT_SIZE - 1);
     SOUND_seam_spoken(cut, show);

@@ -17,5 +17,6 @@ struct plat_shm {
 // record then holds nothing).
 void* PLAT_shm_open(plat_shm& area, const char* name, size_t size);
 // Unmaps the view and closes the area; with `unlink` set the name is removed
-// too (mappings still open elsewhere keep their bytes).
+// too when no other copy holds the area any more (mappings still open
+// elsewhere keep their bytes).
 void PLAT_shm_close(plat_shm& area, bool unlink);

@@ -347,6 +347,7 @@ void STAT_fill(stat_block& o)
     o.zulu_time_sec = sim_time.zulu_time_sec;
     o.local_date_days = static_cast<float>(sim_time.local_date_days);
     STAT_copy_weather(o, w);
+    o.temperature_sealevel_c = w.temperature_sealevel_c;
     o.weather_seed = weather_seed;
     o.earth_pressure_p = sim_physics.earth_pressure_p;
     o.wave_dir = static_cast<float>(w.wave_dir);

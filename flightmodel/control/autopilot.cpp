@@ -20,13 +20,16 @@ void AP_reset_state() { autopilot = autopilot_state{}; }
 
 int AP_receiver_index(int32_t hsi_selector)
 {
-    switch (hsi_selector) {
-    case 1: return 1;
-    case 2: return 4;   // the GPS
-    default: return 0;
-    }
+    if (hsi_selector == 2) return 4;   // the GPS
+    // A selector outside the receiver entries (set by a plug-in or a datagram)
+    // would read past the receiver arrays; it reads NAV1 instead.
+    if (hsi_selector < 0 || hsi_selector >= RADIO_RECEIVERS) return 0;
+    return hsi_selector;
 }
 
+// Throughout, finite_or and clamp_or turn a value that is not a number (an
+// untuned receiver, a zero frame period, a bad value from a plug-in) into a
+// neutral one: left alone it would stay in the targets and integrators for good.
 namespace {
 
 constexpr float MACH_SWITCH_HEIGHT_M = UNIT.ft_to_mtrs * 28000.0f;
@@ -35,7 +38,10 @@ constexpr float STANDARD_RATE_RAD = 3.0f * DEG_TO_RAD_FLOAT;   // 3 degrees per 
 bool entered(int32_t now, int32_t before, int32_t mode) { return now == mode && before != mode; }
 
 // The present speed in the target's unit: Mach, knots, or statute miles per
-// hour on an aircraft whose airspeed indicator reads them.
+// hour on an aircraft whose airspeed indicator reads them. The indicated
+// airspeed is in knots; stored as it is into a target in miles per hour, the
+// speed law would read it back as miles per hour and hold a speed 13% below
+// the one captured, so it is turned into miles per hour first.
 void capture_speed(const acf_struct& a, const flt_struct& f)
 {
     sim_cockpit_autopilot_block& ap = sim_cockpit_autopilot;
@@ -48,6 +54,8 @@ void capture_speed(const acf_struct& a, const flt_struct& f)
 // Every engine's throttle one step, within 0..acf_throtmax_FWD.
 void nudge_throttles(const acf_struct& a, flt_struct& f, float step)
 {
+    // An engine count outside 0..8 (a damaged aircraft file) would write past
+    // the throttle array; it is bounded to the eight engine slots.
     const int engines = bounded_count(a.acf_num_engines, FLT_ENGINES);
     for (int n = 0; n < engines; ++n) f.ENGN_thro[n] = clamp_or(f.ENGN_thro[n] + step, 0.0f, a.acf_throtmax_FWD, 0.0f);
 }
@@ -131,7 +139,9 @@ void speed_units(const flt_struct& f)
     sim_cockpit_autopilot_block& ap = sim_cockpit_autopilot;
     const float root_sigma = clamp_or(std::sqrt(UTIL_max(sim_weather.sigma, 0.0f)), 0.01f, 1.0f, 1.0f);
     const float factor = sim_weather.speed_of_sound_ms * UNIT.mps_to_kts * root_sigma;
-    if (!(factor > 0.0f) || !std::isfinite(factor)) return;   // no speed of sound yet: keep the unit
+    // With no speed of sound yet the product is 0: dividing by it would make the
+    // target infinite, so the unit is kept until there is one.
+    if (!(factor > 0.0f) || !std::isfinite(factor)) return;
     if (!ap.airspeed_is_mach && f.local_y > MACH_SWITCH_HEIGHT_M) {
         ap.airspeed_is_mach = 1;
         ap.airspeed /= factor;
@@ -165,6 +175,9 @@ speed_error speed_law(const acf_struct& a, const flt_struct& f, float inv_dt)
         v = sound * f.machno * 2.0f;
         u = ap.airspeed * sound * 2.0f;
     }
+    // On the very first frame there is no previous speed: the zero it starts
+    // at would read as an acceleration of v/dt and swing the target by ten
+    // seconds of it, so the first frame takes the present speed instead.
     if (!s.primed) s.speed_before = v;
     const float c = finite_or((v - s.speed_before) * inv_dt, 0.0f);
     s.speed_before = finite_or(v, 0.0f);
@@ -187,11 +200,17 @@ void lateral_law(const acf_struct& a, const flt_struct& f, const control_gains& 
     sim_joystick_block& joy = sim_joystick;
     autopilot_state& s = autopilot;
     const float hdef = finite_or(radio.nav1_hdef_deg[receiver], 0.0f);
+    // The first frame takes the present heading and deflection as the previous
+    // ones: from zero, the heading alone would read as a turn of psi/dt and
+    // drive the heading integrator straight to its limit.
     if (!s.primed) {
         s.psi_before = f.psi;
         s.hdef_before = hdef;
     }
-    const float turn_rate = UTIL_wrap_pm180(f.psi - s.psi_before) * inv_dt;   // across north too
+    // The heading change is taken the short way round: crossing north (359 to
+    // 1) would otherwise read as a turn of -358 degrees in one frame and drive
+    // the heading integrator to its limit.
+    const float turn_rate = UTIL_wrap_pm180(f.psi - s.psi_before) * inv_dt;
     const float hdef_rate = (hdef - s.hdef_before) * inv_dt;
     s.psi_before = f.psi;
     s.hdef_before = hdef;
@@ -207,7 +226,8 @@ void lateral_law(const acf_struct& a, const flt_struct& f, const control_gains& 
         target = gyro_hdg - 0.5f * f.phi - f.P;
     } else if (ap.heading_mode == AP_HEADING_HOLD) {
         target = ap.heading_mag;
-        // The short way round.
+        // The short way round: unwrapped, a target of 350 with the gyro on 10
+        // would feed +340 to the integrator while the plane must turn left.
         input = UTIL_wrap_pm180(ap.heading_mag - gyro_hdg) - 10.0f * turn_rate;
     } else {   // the course captured
         const float b = ap.backcourse_on ? -1.0f : 1.0f;
@@ -242,7 +262,10 @@ void vertical_law(const acf_struct& a, flt_struct& f, const control_gains& gains
     const float gyro_pitch_now = gyro_pitch[GYRO_VACUUM];
 
     if (!on || !s.primed) {
-        // Off (or on from the very first frame): the law starts from the present attitude and trim.
+        // Off: the law starts from the present attitude and trim. On from the
+        // very first frame the same start is taken, where zeroed values would
+        // start the servo's fade-in at clock 0, its trim from 0 and its pitch
+        // rate from a jump of the whole pitch in one frame.
         s.engaged_at = frame_clock;
         s.trim_at_engagement = f.elv_trim;
         s.gyro_pitch_before = gyro_pitch_now;
@@ -297,6 +320,10 @@ void vertical_law(const acf_struct& a, flt_struct& f, const control_gains& gains
         const float ramped = from + (frame_clock - s.engaged_at) * (to - from) / 3.0f;
         f.elv_trim = from < to ? UTIL_clamp(ramped, from, to) : UTIL_clamp(ramped, to, from);
     }
+    // The previous gyro pitch follows every frame the law is on, also with the
+    // flight director alone: kept from the moment the law came on, switching
+    // the servos on later would read the whole pitch change since then as one
+    // frame's pitch rate and kick the trim.
     s.gyro_pitch_before = gyro_pitch_now;
 }
 

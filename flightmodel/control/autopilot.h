@@ -43,5 +43,6 @@ void AP_reset_state();
 void AP_step(int p, const control_gains& gains);
 
 // The receiver entry the autopilot tracks for an HSI selector value: 0 NAV1,
-// 1 NAV2, 2 the GPS (entry 4); any other value counts as NAV1.
+// 1 NAV2, 2 the GPS (entry 4); the other values their own entry, and a value
+// outside the receiver entries NAV1.
 int AP_receiver_index(int32_t hsi_selector);

@@ -13,6 +13,9 @@
 
 namespace {
 
+// Every routine here ignores an engine index outside 0..7 or a plane index
+// outside 0..9 (from a key file, a serial message or a plug-in): it would read
+// or write past the engine arrays or the plane records.
 bool engine_ok(int n) { return n >= 0 && n < FLT_ENGINES; }
 bool plane_ok(int p) { return p >= 0 && p < FLT_SLOTS; }
 
@@ -38,6 +41,8 @@ float share(float numerator, float denominator, float half)
 
 }  // namespace
 
+// The setters also ignore a request that is not a number: the clamp lets a
+// NaN through, and the control would stay NaN for good.
 void ENGN_set_throttle(int n, float value)
 {
     if (!engine_ok(n) || std::isnan(value)) return;
@@ -74,7 +79,9 @@ void ENGN_set_prop_pitch(int n, float degrees)
     if (PROP_type_pitch_is_slewed(a.acf_prop_type[n])) {
         const float step = 30.0f * sim_operation_misc.frame_rate_period;
         pitch = UTIL_clamp(c, pitch - step, pitch + step);
-        if (std::isnan(pitch)) pitch = c;   // a pitch that was never a number starts at the request
+        // A pitch that is not a number would stay NaN through the clamp for
+        // good; it starts at the request instead.
+        if (std::isnan(pitch)) pitch = c;
     } else {
         pitch = c;
     }
@@ -88,6 +95,8 @@ float ENGN_lever_to_throttle(float x, int n, int write)
     const lever_zones z = zones_of(a);
     const float F = z.forward, R = z.reverse;
 
+    // A lever that is not a number (a serial message) would fall into the
+    // reverse zone and write a NaN throttle; it writes nothing.
     if (write && !std::isnan(x)) {
         if (x >= F) {
             f.ENGN_propmode[n] = PROPMODE_NORMAL;
@@ -134,7 +143,8 @@ int ENGN_has_fadec(int p, int n)
     } else {
         present = a.acf_part_eq[n] != 0;
     }
-    // Only engines 0..7 carry an engine type.
+    // Only engines 0..7 carry an engine type: for a part above them the type
+    // would be read past the engine-type array, so such a part has no FADEC.
     if (!present || n >= FLT_ENGINES) return 0;
     return fitted && ENGINE_type_drives_prop(a.acf_en_type[n]) ? 1 : 0;
 }
@@ -150,6 +160,8 @@ float ENGN_fuel_flow(float output, int n)
     if (!engine_ok(n)) return 0.0f;
     const acf_struct& a = pln[0];
     const flt_struct& f = flt[0];
+    // An output that is not finite would give an infinite or NaN fuel flow
+    // and empty or poison the tanks; it counts as no output (the idle floor).
     if (!std::isfinite(output)) output = 0.0f;
 
     float t = 0.0f;
@@ -175,6 +187,8 @@ float ENGN_fuel_flow(float output, int n)
     float flow = UTIL_max(t * k, floor);
     if (f.ENGN_burning[n]) {
         const float B = a.acf_burnerinc, T = a.acf_tmax;
+        // No thrust and no afterburner (T + B = 0) would divide by zero and
+        // make the flow NaN; the flow is then left as it is.
         if (T + B != 0.0f) flow *= 2.0f * B / (T + B) + T / (T + B);
     }
     return flow;

@@ -44,6 +44,8 @@ constexpr int LAST_CAUTION_WORD = 13;
 constexpr float SPIN_UP_SEC = 5.0f;
 constexpr float RUN_DOWN_SEC = 60.0f;
 
+// The aircraft's engine count bounded to the eight engine slots: a larger
+// count from a damaged file would read past the engine arrays.
 int engine_count() { return std::clamp(static_cast<int>(pln[0].acf_num_engines), 0, FLT_ENGINES); }
 
 int32_t* words() { return &sim_cockpit_warnings_annunciators.master_caution; }

@@ -26,23 +26,14 @@ constexpr const char* EMPTY_ALTITUDE = "0";
 constexpr int ID_CHARS = FMS_ID_SIZE - 1;
 constexpr int ALTITUDE_CHARS = FMS_ALTITUDE_SIZE - 1;
 
-// The file named, and whether it could not be read or not be saved.
-void cannot_deal(const char* path, bool saving)
-{
-    if (saving)
-        MACIBM_nuke_alert(app_mode, "I could not deal with this flight plan file!", path,
-                          "It could not be saved: check that its folder exists",
-                          "and that the disk is writable and not full.", ALERT_NOTICE);
-    else
-        MACIBM_nuke_alert(app_mode, "I could not deal with this flight plan file!", path,
-                          "It could not be read: it is missing or damaged.", "The flight plan was not changed.",
-                          ALERT_NOTICE);
-}
+void cannot_deal() { MACIBM_nuke_alert(app_mode, "I could not deal with this flight plan file!", "", "", "", ALERT_NOTICE); }
 
 bool is_blank(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
 
 // The form an entry is saved in: "----" for an empty ID, "0" for an empty
-// altitude, '_' for every blank of the ID; an altitude ends at a blank.
+// altitude, '_' for every blank of the ID. An altitude also ends at its first
+// blank: written whole, "12 00" would read back as two fields and shift every
+// later field of the file, so the plan would no longer load.
 void normalise(fms_entry& e)
 {
     e.id[ID_CHARS] = '\0';
@@ -55,20 +46,24 @@ void normalise(fms_entry& e)
     if (e.altitude[0] == '\0') std::strcpy(e.altitude, EMPTY_ALTITUDE);
 }
 
-bool save(char* path, const fms_plan_record& plan)
+enum class save_result { not_created, not_closed, saved };
+
+save_result save(char* path, const fms_plan_record& plan)
 {
-    if (!FILE_begin_save(path, KIND_FMS, FMS_FILE_VERSION, false)) return false;
+    if (!FILE_begin_save(path, KIND_FMS, FMS_FILE_VERSION, false)) return save_result::not_created;
     char line[64];
     std::snprintf(line, sizeof line, "%6d\n%6d\n", plan.destination_index, plan.displayed_index);
     file_out << line;
     for (const fms_entry& e : plan.entries) {
         std::snprintf(line, sizeof line, "%6d  ", e.type);
         file_out << line << e.id << "  " << e.altitude << "  ";
+        // A coordinate that is not a number would be written as "nan", which no
+        // load reads back as a number; it is written as 0.
         std::snprintf(line, sizeof line, "%12.6f  %12.6f\n", UTIL_finite_or_zero(e.latitude),
                       UTIL_finite_or_zero(e.longitude));
         file_out << line;
     }
-    return FILE_end_save() != 0;
+    return FILE_end_save() != 0 ? save_result::saved : save_result::not_closed;
 }
 
 // Whitespace-separated words of the open file.
@@ -110,6 +105,9 @@ struct words {
 };
 
 // Reads the open file into `plan`; false when anything is missing or damaged.
+// A short or damaged file is refused whole: read on, the missing entries would
+// take the reader's end-of-file values and the load would report success with
+// a plan partly made of them.
 bool read_plan(std::istream& in, fms_plan_record& plan)
 {
     words w{in};
@@ -151,18 +149,18 @@ void FMS_file_open_save(int mode)
         static fms_plan_record saved;
         saved = fms_plan;
         for (fms_entry& e : saved.entries) normalise(e);
-        if (!save(path, saved)) {
-            cannot_deal(path, true);
-            return;
-        }
-        fms_plan = saved;
+        // The table takes the saved form once the file is made, whether or
+        // not it then closes; a file that cannot be made changes nothing.
+        const save_result r = save(path, saved);
+        if (r != save_result::not_created) fms_plan = saved;
+        if (r != save_result::saved) cannot_deal();
         return;
     }
 
     static fms_plan_record loaded;
     loaded = fms_plan_record{};
     if (!load(path, loaded)) {
-        cannot_deal(path, false);
+        cannot_deal();
         return;
     }
     loaded.destination_index = 0;

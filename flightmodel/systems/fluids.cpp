@@ -31,6 +31,9 @@ constexpr float TRANSFER_RATE = 0.001f;        // share of the full load a secon
 constexpr float HYDRAULIC_BLEED_SEC = 180.0f;
 constexpr float RAT_CUT_IN = 0.75f;
 
+// The engine and tank counts of the aircraft file, bounded to the eight
+// engine slots and the three tanks: a larger count from a damaged file would
+// read and write past the engine arrays and the tank masses.
 int engine_count()
 {
     return std::clamp(static_cast<int>(pln[0].acf_num_engines), 0, FLT_ENGINES);
@@ -99,6 +102,8 @@ void FLUIDS_fuel_dump()
     const acf_struct& a = pln[0];
     float* tank = tank_masses();
     const float dt = sim_operation_misc.frame_rate_period;
+    // An aircraft with no tanks would divide by zero and fill the tanks with
+    // NaN; it has nothing to dump.
     if (sim_cockpit_switches.dumping_fuel && a.acf_num_tanks > 0)
         for (int k = 0; k < TANKS; ++k) tank[k] -= a.acf_m_fuel_tot / static_cast<float>(a.acf_num_tanks) * dt / DUMP_SECONDS;
     for (int k = 0; k < TANKS; ++k) tank[k] = UTIL_clamp(tank[k], 0.0f, a.acf_m_fuel_tot * a.acf_tank_rat[k]);
@@ -132,6 +137,9 @@ void FLUIDS_power_ratios()
         float ratio = 0.0f;
         if (n < engine_count()) {
             const int32_t t = a.acf_en_type[n];
+            // A redline of 0 would divide by zero; the ratio is then 0, and any
+            // ratio that is not finite counts as 0, so that the hydraulics and
+            // the vacuum never turn NaN.
             if (ENGINE_type_drives_prop(t))
                 ratio = a.acf_RSC_redline_prp != 0.0f ? f.POINT_tacrad[n] / a.acf_RSC_redline_prp : 0.0f;
             else if (ENGINE_type_is_jet(t))
@@ -153,6 +161,7 @@ void FLUIDS_hydraulics()
     for (int n = 0; n < engines; ++n) pressure += engine_power_ratio[n] * 10.0f / static_cast<float>(engines);
     if (pressure < RAT_CUT_IN) {
         sim_operation_failures.ram_air_turbine_on = 1;
+        // A Vne of 0 would divide by zero; the turbine then gives no pressure.
         pressure = a.acf_Vne != 0.0f ? f.indicated_airspeed / a.acf_Vne : 0.0f;
     } else {
         sim_operation_failures.ram_air_turbine_on = 0;
@@ -170,6 +179,7 @@ void FLUIDS_vacuum()
     // Engine-driven vacuum pumps on propeller engines.
     if (ENGINE_type_drives_prop(a.acf_en_type[0])) {
         vacuum = 0.0f;
+        // A negative sigma would make the vacuum NaN; it counts as 0.
         const float density = std::sqrt(std::max(sim_weather.sigma, 0.0f));
         for (int n = 0; n < engine_count(); ++n) {
             if (!ENGINE_type_drives_prop(a.acf_en_type[n])) continue;

@@ -64,6 +64,7 @@ void place_again(int p, float ground)
     x = clamp_between(x, 0.9f * scenery_area.x0, 0.9f * scenery_area.x1);
     z = clamp_between(z, 0.9f * scenery_area.z0, 0.9f * scenery_area.z1);
     float y = ground;
+    flt[p].i = flt[p].j = 0;
     int mode;
     if (p % 2 == 0) {
         mode = MODE_CRUISE;
@@ -76,11 +77,15 @@ void place_again(int p, float ground)
         y += 400.0f + 800.0f * UTIL_rand_fraction();
     }
     if (std::fabs(y - user.local_y) < 2000.0f) y = user.local_y - 500.0f + 1000.0f * UTIL_rand_fraction();
-    // Thin air flies faster; no air counts as a hundredth of the sea-level density.
+    // Thin air flies faster. Above the density table the density is 0, and the
+    // speed below would divide by sqrt(0) and be infinite; sigma is kept at
+    // 0.01 at least.
     const float sigma = UTIL_max(ATMO_density_at_alt(0, y) / 1.225f, 0.01f);
     const float heading = UTIL_wrap_360(a + 180.0f + 20.0f * UTIL_rand_fraction() - 10.0f);
     FLIGHT_reset_at_start(p, 0.0f, heading, 0.0f, x, y, z, pln[p].acf_est_Vs * 1.7f / std::sqrt(sigma));
-    flt[p].i = flt[p].j = 0;
+    // The reset draws a behaviour of its own (0, 1 or 2) for the slot. Set
+    // before it, the behaviour chosen here would be overwritten and an even
+    // slot would not cruise as the table of behaviours says; it is set after.
     flt[p].ai_app_mode = mode;
 }
 
@@ -109,7 +114,9 @@ struct targets {
     float heading, pitch, bank, turn_rate;
 };
 
-// The traffic runway, or null (the plane then cruises) when the words name none.
+// The traffic runway, or null when the words name none: an airport or runway
+// index outside the lists (set by a plug-in or a datagram) would read past
+// them, so the plane then cruises instead.
 const runway_record* traffic_runway(const airport_record*& apt)
 {
     const traffic_runway_record& t = traffic_runway_state;
@@ -122,6 +129,7 @@ const runway_record* traffic_runway(const airport_record*& apt)
 void separation(int p, flt_struct& f)
 {
     int planes = PLUGIN_call_num_planes(sim_graphics_settings.draw_aircrafts, 0);
+    // A plug-in's count above the ten slots would read past the plane records.
     if (planes > FLT_SLOTS) planes = FLT_SLOTS;
     for (int k = 0; k < planes; ++k) {
         if (k == p) continue;
@@ -194,7 +202,9 @@ targets approach(int p, flt_struct& f, const acf_struct& a, float ground, float 
     if (PANEL_has_power()) {
         GEAR_deploy_step(p, mode == MODE_FINAL || final_leg || !a.acf_gear_retract ? 1 : 0);
         const float target = mode == MODE_FINAL ? 1.0f : 0.0f;
-        // No flap travel time: the flaps are where they are asked at once.
+        // A flap travel time of 0 gives an infinite step, the flaps at the
+        // target at once: the step of 1 gives the same result without the
+        // infinity (and without the NaN of 0/0 at a zero frame period).
         const float step = a.acf_flap_deftime > 0.0f ? dt / a.acf_flap_deftime : 1.0f;
         if (f.flaprat < target) f.flaprat = UTIL_min(f.flaprat + step, target);
         if (f.flaprat > target) f.flaprat = UTIL_max(f.flaprat - step, target);
@@ -251,6 +261,8 @@ void lights(flt_struct& f, const acf_struct& a)
 
 void TRAFFIC_update_other(int p)
 {
+    // Slot 0 is the user's plane and slots above 9 do not exist; such a slot
+    // would be moved as traffic or index past the plane records.
     if (p < 1 || p >= FLT_SLOTS) return;
     flt_struct& f = flt[p];
     const acf_struct& a = pln[p];

@@ -49,13 +49,14 @@ TEST_F(ControlStep, ArmedCourseCapturesWithinTwoAndAHalfDegrees)
     EXPECT_EQ(ap.hnav_mode, 18);
     EXPECT_EQ(ap.heading_mode, 11);
     sim_cockpit_radios.nav1_hdef_deg[0] = 2.0f;
-    sim_cockpit_switches.HSI_selector = 7;   // outside 0..2: NAV1, as the instruments show it
+    sim_cockpit_switches.HSI_selector = 7;   // outside the receiver entries: NAV1
     step();
     EXPECT_EQ(ap.hnav_mode, 19);
     EXPECT_EQ(ap.heading_mode, 9);
 
     // Selector 2 tracks the GPS entry.
     EXPECT_EQ(AP_receiver_index(2), 4);
+    EXPECT_EQ(AP_receiver_index(3), 3);
     EXPECT_EQ(AP_receiver_index(-1), 0);
 }
 

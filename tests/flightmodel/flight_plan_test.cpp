@@ -64,7 +64,9 @@ protected:
     {
         ASSERT_EQ(recorded_alerts.size(), 1u);
         EXPECT_EQ(recorded_alerts[0].lines[0], "I could not deal with this flight plan file!");
-        EXPECT_EQ(recorded_alerts[0].lines[1], browser_path);   // the file is named
+        EXPECT_EQ(recorded_alerts[0].lines[1], "");
+        EXPECT_EQ(recorded_alerts[0].lines[2], "");
+        EXPECT_EQ(recorded_alerts[0].lines[3], "");
         EXPECT_EQ(recorded_alerts[0].code, 16);
         clear_alerts();
     }
@@ -143,6 +145,7 @@ TEST_F(FlightPlan, AnUnwritablePlaceKeepsTheTableAndSaysSo)
     browser_path = (dir_.path() / "PLAN.fms").string();
     const std::string first = saved();
     fms_plan.entries[0].type = 2;
+    fms_plan.entries[0].id[0] = '\0';
     {
         const file_size_limit limit(first.size() / 2);
         FMS_file_open_save(FMS_SAVE);
@@ -150,6 +153,7 @@ TEST_F(FlightPlan, AnUnwritablePlaceKeepsTheTableAndSaysSo)
     expect_refused();
     EXPECT_EQ(read_file_bytes(browser_path), first);
     EXPECT_EQ(fms_plan.entries[0].type, 2);
+    EXPECT_STREQ(fms_plan.entries[0].id, "----");   // the table took the saved form all the same
 }
 
 TEST_F(FlightPlan, DamagedFilesAreRefusedWithTheTableUnchanged)

@@ -52,7 +52,7 @@ protected:
         a.acf_vect_cant[0] = 90.7f, a.acf_sidecant[0] = -5.5f, a.acf_vect_cant[1] = 400.0f;
         f.cyclic_elev_disc_tilt[0] = -1.5f, f.cyclic_ailn_disc_tilt[0] = 2.9f;
         f.tire_locked[67] = 1, a.acf_gear_deploy[67] = 1.0f, a.acf_gear_def[67] = 0.1234f, a.acf_gear_deploy[68] = 0.25f;
-        f.indicated_airspeed = 123.9f, f.nosewheel_speed = 45.2f, f.turnrate_roll = 10.0f, f.slip = -3.0f;
+        f.indicated_airspeed = 123.9f, f.nosewheel_speed = 45.2f, f.turnrate_roll = 54.0f, f.slip = -3.0f;
         sim_cockpit_radios.nav1_freq_hz = 11170, sim_cockpit_radios.adf1_freq_hz = 210;
         sim_cockpit_radios.nav2_freq_hz = 10850, sim_cockpit_radios.adf2_freq_hz = 1234;   // 4 digits: clamped
         f.local_x = 100.5f, f.local_y = 250.25f, f.local_z = -3000.75f;
@@ -77,12 +77,12 @@ TEST_F(PlaneState, PacksTheWordsWorkedOutByHandAndUnpacksEveryField)
 
     // Word 1: S=1 (negative) 33, S=2 151. Word 2: bits 0, 2, 3, 11, 18, 21, 23. Word 3: 99 | 00 | 50 | 75.
     // Word 4: 50 | 40 | 12 | 42. Words 5-8: 90, -5 -> 355; 400 -> 40, 0; -1 -> 359, 2.
-    // Words 9-10: locked, 100 %, 123 mm; 25 %. Word 16: trunc(65 * 999 / 110) = 590, trunc(12 * 33.3) = 399.
+    // Words 9-10: locked, 100 %, 123 mm; 25 %. Word 16: trunc(109 * 999 / 110) = 989, trunc(12 * 33.3) = 399.
     // Word 32: 1234 tenths, -100 -> 3500. Words 33-34: 75 %, 600 rad/s; 100 %, 999.9 rad/s at most.
     // Words 41-42: state 6, 5012; state 0, -6000 + 5000 clamped to 0.
     const uint32_t expect[50] = {
         fbits(123.5f), 1332151, 10749965, 99005075, 50401242, 90355, 40000, 359002, 0, 1100000123, 25000000,
-        0, 0, 0, 0, 123045, 590399, 11170210, 10850999,
+        0, 0, 0, 0, 123045, 989399, 11170210, 10850999,
         fbits(100.5f), fbits(250.25f), fbits(-3000.75f), fbits(10.0f), fbits(-1.5f), fbits(-60.0f),
         fbits(5.5f), fbits(359.5f), fbits(-20.0f), fbits(1000.0f), fbits(-2000.0f), fbits(-500.0f), fbits(800.0f),
         12343500, fbits(75600.0f), fbits(100999.9f), 0, 0, 0, 0, 0, 0,
@@ -142,7 +142,7 @@ TEST_F(PlaneState, UnpackGivesTheValuesOfTheDigitFields)
     EXPECT_FLOAT_EQ(a.acf_vect_cant[7], 90.0f);   // entries 2..7 copy entry 0
     EXPECT_FLOAT_EQ(f.cyclic_elev_disc_tilt[0], -1.0f);   // 359 -> -1
     EXPECT_FLOAT_EQ(a.acf_gear_def[67], 0.123f);
-    EXPECT_NEAR(f.turnrate_roll, 10.0f, 110.0f / 999.0f);
+    EXPECT_NEAR(f.turnrate_roll, 54.0f, 110.0f / 999.0f);
     EXPECT_FLOAT_EQ(f.turnrate_noroll, f.turnrate_roll);
     EXPECT_FLOAT_EQ(f.tire_speed_term[67], 45.0f);
     EXPECT_FLOAT_EQ(f.tire_speed_term[68], 0.0f);   // not present

@@ -126,7 +126,7 @@ TEST_F(PlaneStep, TurnNeedlesAndStallWarningFollowTheirRules)
     const stall_case stalls[] = {
         {15.0f, 3.0f, 10.0f, 1},   // 29.2 kt, alpha atan(3/15) = 11.3 degrees and more as gravity acts
         {15.0f, 3.0f, 20.0f, 0},   // the same angle below the warning angle
-        {9.0f, 1.8f, 10.0f, 0},    // 17.5 kt at the same angle: too slow to warn
+        {9.5f, 1.9f, 10.0f, 0},    // 18.5 kt at the same angle: too slow to warn
     };
     for (const stall_case& c : stalls) {
         pln[0].acf_stall_warn_alpha = c.warn_alpha;
@@ -381,6 +381,34 @@ TEST_F(PlaneStep, HeightCalloutsPlayOnceEachTimeThePlaneDescendsThroughThem)
     check_at(1100.0f);
     check_at(5.0f);
     EXPECT_EQ(sounds.count(41), 2);
+}
+
+TEST_F(PlaneStep, GroundProximityLimitsFollowTheHeight)
+{
+    sim_operation_prefs.replay_mode = REPLAY_PAUSED;
+    sim_operation_prefs.warn_bb = 1;
+    flt_struct& f = flt[0];
+    f.onground_all = 1;   // no callouts: only the descent-rate warnings
+    f.y_agl = 1000.0f * 0.3048f;
+    // At 1000 ft: first equipment -2600 and -3700 ft/min (H x -1.6 - 1000,
+    // H x -2.2 - 1500); second equipment -5000 and -7000 (H x -4.0 - 1000,
+    // H x -5.5 - 1500). Below the second limit 35, below the first 34.
+    struct row {
+        int warn2;
+        float fpm;
+        int sink, pull_up;
+    } rows[] = {{0, -2500.0f, 0, 0}, {0, -2700.0f, 1, 0}, {0, -3600.0f, 1, 0}, {0, -3800.0f, 0, 1},
+                {1, -4900.0f, 0, 0}, {1, -6900.0f, 1, 0}, {1, -7100.0f, 0, 1}};
+    for (const row& r : rows) {
+        pln[0].acf_warn1EQ = !r.warn2;
+        pln[0].acf_warn2EQ = r.warn2;
+        f.local_vy = r.fpm * 0.3048f / 60.0f;
+        const int sink = sounds.count(34), pull_up = sounds.count(35);
+        sim_time.total_running_time_sec += 3.0f;
+        frames(0, 1, {INTERVAL_ONE_SECOND});
+        EXPECT_EQ(sounds.count(34) - sink, r.sink) << r.fpm;
+        EXPECT_EQ(sounds.count(35) - pull_up, r.pull_up) << r.fpm;
+    }
 }
 
 TEST_F(PlaneStep, PeerPlanesAreDeadReckonedAtAnyFrameRate)
@@ -856,4 +884,16 @@ TEST_F(PlaneStep, ExhaustContrailSprayAndTyreSmokeParticles)
     f.tire_speed_now[PART_GEAR_FIRST] = 31.0f;
     PLANE_tyre_smoke(0, 50.0f);
     EXPECT_TRUE(particle_list.empty());
+
+    // The dump trail (kind 13) comes from a water bomber that is dumping; a
+    // jettisonable load of another aircraft leaves none.
+    f.jett_dumping = 1;
+    a.acf_m_jettison = 500.0f;
+    for (const int water : {1, 0}) {
+        particle_list.clear();
+        a.acf_jett_is_water = water;
+        PLANE_dump_trail(0);
+        ASSERT_EQ(particle_list.size(), static_cast<size_t>(water));
+        if (water) EXPECT_EQ(particle_list[0].color, 13);
+    }
 }

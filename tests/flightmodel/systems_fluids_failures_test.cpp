@@ -383,6 +383,12 @@ TEST_F(SystemsFluids, AnnunciatorsByEngineAndTheLampTest)
         EXPECT_EQ(an.hydraulic_pressure, r.hydraulic_lamp) << r.hydraulic;
         EXPECT_EQ(an.oil_pressure & 2, r.oil_bit) << r.oil;
     }
+    // Vacuum below 0.5 lights its lamp.
+    for (const float vacuum : {0.45f, 0.55f}) {
+        f.vacuum = vacuum;
+        ANNUNCIATORS_update();
+        EXPECT_EQ(an.low_vacuum, vacuum < 0.5f ? 1 : 0) << vacuum;
+    }
 }
 
 TEST_F(SystemsFluids, TheAutopilotDisconnectLampBurnsThreeSeconds)

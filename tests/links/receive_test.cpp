@@ -125,7 +125,7 @@ TEST_F(Receive, SharedStateFromABigEndianSenderSetsTimeWeatherAndFailures)
     EXPECT_EQ(w.shear_direction_degt[0], 90.0f);
     EXPECT_EQ(w.shear_speed_kt[2], 12.0f);
     EXPECT_EQ(w.wind_altitude_msl_m[2], 8000.0f);
-    EXPECT_EQ(w.temperature_sealevel_c, 21.0f);
+    EXPECT_EQ(sim_physics.earth_temp_c, 21.0f);   // the sea-level temperature is the planet's
     EXPECT_EQ(sim_physics.earth_pressure_p, 101000.0f);
     EXPECT_EQ(w.wave_amplitude, 1.5f);
     EXPECT_EQ(w.wave_length, 40.0f);

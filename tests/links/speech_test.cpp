@@ -46,6 +46,13 @@ TEST_F(Speech, ShownTextsStayOnScreenByTheirLengthAndLongOnesAreCut)
     EXPECT_EQ(std::string(speech_text), forty);
     EXPECT_FLOAT_EQ(speech_busy_until, 111.0f);
     EXPECT_FALSE(PLAT_speech_busy());   // and not spoken
+    // Nor without the synthesiser flag, even with the voice there and speech on.
+    const int32_t synth = sim_operation_sound.has_speech_synth;
+    sim_operation_sound.has_speech_synth = 0;
+    sim_operation_sound.speech_on = 1;
+    SOUND_speak("TWO", 0);
+    EXPECT_FALSE(PLAT_speech_busy());
+    sim_operation_sound.has_speech_synth = synth;
 
     // Spoken only: the screen keeps the last shown text.
     SOUND_speak("ONE", 0);
