@@ -247,16 +247,15 @@ void aircraft_preview()
     BTN_frame2(STYLE_BOX, 667.0f, 166.0f, 957.0f - 667.0f, 428.0f - 166.0f, "");
     ACF_draw_preview(672.0f, 171.0f, 952.0f, 423.0f);
 
+    // The caption on the first line, the author or the description on the
+    // next. The text wraps at the box's width: a description of up to 500
+    // characters on one line would run far out of the preview box.
     const acf_struct& a = pln[0];
-    char line[TEXT_SIZE];
-    if (GEO_round(frame_clock * 0.25f) % 2 != 0) {
-        UTIL_strcpy(LANG_ui_text(247), line);
-        UTIL_strcat(line, a.acf_author);
-    } else {
-        UTIL_strcpy(LANG_ui_text(248), line);
-        UTIL_strcat(line, a.acf_descrip);
-    }
-    OGL_draw_string(SCREEN_TEXT_COLOUR, 677.0f, 413.0f, line, 270.0f, SCREEN_TEXT_FONT);
+    const bool author = GEO_round(frame_clock * 0.25f) % 2 != 0;
+    char line[TEXT_SIZE] = {};
+    std::memcpy(line, author ? a.acf_author : a.acf_descrip, ACF_TEXT_SIZE - 1);
+    OGL_draw_string(SCREEN_TEXT_COLOUR, 677.0f, 413.0f, LANG_ui_text(author ? 247 : 248), 270.0f, SCREEN_TEXT_FONT);
+    OGL_draw_string(SCREEN_TEXT_COLOUR, 677.0f, 403.0f, line, 270.0f, SCREEN_TEXT_FONT);
     SCREEN_string(677.0f, 191.0f, a.acf_file_name);
     char tail[sizeof a.acf_tailnum + 1] = {};
     std::memcpy(tail, a.acf_tailnum, sizeof a.acf_tailnum);
