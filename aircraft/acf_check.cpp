@@ -154,6 +154,8 @@ bool run_checks(int slot, const acf_struct& a)
 
     // The deflection of the last flap detent.
     if (a.acf_flapEQ && a.acf_flap_detents >= 1 &&
+        // The detent count indexes the detent table; bounded, a count from a
+        // damaged record cannot read past the table's last entry.
         a.acf_flap_dn[util_clamp_int(a.acf_flap_detents, 0, ACF_FLAP_DN - 1)] == 0.0f) {
         fail(a, "The last flap detent has no deflection.", "", "");
         return true;
@@ -198,8 +200,11 @@ bool run_checks(int slot, const acf_struct& a)
 }
 
 // Removes the slots whose instrument is obsolete: later slots move down one
-// place, the last slot keeps its content. Slots past the moved run hold copies
-// of the former last slot and are not examined again, so the pass always ends.
+// place, the last slot keeps its content, and the slot is examined again.
+// Slots past the moved run hold copies of the former last slot and are not
+// examined again: when that copy is itself obsolete, examining it would move
+// the same obsolete copy down for ever and hang the load. Otherwise the result
+// is the same as examining every slot up to the last.
 void remove_obsolete_instruments(acf_struct& a)
 {
     int live = ACF_INS_SLOTS;   // slots before this one still hold distinct entries

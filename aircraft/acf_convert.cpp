@@ -11,6 +11,8 @@
 
 namespace {
 
+// Elements of part p, bounded to the record's 10 (a larger count would scale
+// the next part's elements too).
 int part_elements(const acf_struct& a, int p)
 {
     const int n = a.acf_els[p];
@@ -23,11 +25,14 @@ void scale(float (&values)[N], float f)
     for (float& v : values) v *= f;
 }
 
-// A value brought into [-180, 180] as by adding or taking away whole turns;
-// one that is not finite comes back as NaN.
+// A value brought into [-180, 180] as by adding or taking away whole turns
+// one at a time (540 gives 180). One that is not finite comes back as NaN:
+// turning an infinite angle a turn at a time would never end and hang the load.
 float half_turns(float v) { return std::isfinite(v) ? UTIL_wrap_pm180(v) : NAN; }
 
-// a / b, or 0 when b is 0 (a file value that would give infinity).
+// a / b, or 0 when b is 0: a file with no gearbox ratio (a jet) or no redline
+// would otherwise give infinite propeller speeds and torque, which the engine
+// model multiplies into its forces.
 float over(float a, float b) { return b != 0.0f ? a / b : 0.0f; }
 
 }  // namespace
@@ -92,8 +97,8 @@ void ACF_setup_convert(int slot)
     scale(a.acf_geardmp, lbf / ft);
     a.acf_max_press_diff *= psf * 144.0f;
 
-    // Propeller speeds through the gearbox (0 without one: a jet has no
-    // propeller), the torque at redline, fuel consumption per second.
+    // Propeller speeds through the gearbox, the torque at redline, fuel
+    // consumption per second.
     const float gear = a.acf_prop_gear_rat[0];
     a.acf_RSC_idlespeed_prp = over(a.acf_RSC_idlespeed_eng, gear);
     a.acf_RSC_redline_prp = over(a.acf_RSC_redline_eng, gear);

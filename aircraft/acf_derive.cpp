@@ -28,7 +28,10 @@ constexpr control_arrays controls[] = {
     {&acf_struct::acf_flap, &acf_struct::acf_flap_el_first, &acf_struct::acf_flap_el_end},
 };
 
-// Elements of part p that exist (the file's count, bounded by the record).
+// Elements of part p that exist. The reader refuses files whose counts exceed
+// the record's arrays; the counts are bounded here as well, since a count taken
+// as it is would index past the part's 10 elements (or the 8 engines) of the
+// record when a record reaches this code another way.
 int element_count(const acf_struct& a, int p)
 {
     const int n = a.acf_els[p];
@@ -106,7 +109,9 @@ void derive_element_geometry(int slot, acf_struct& a)
 
         const int n = element_count(a, p);
         const float nf = static_cast<float>(n);
-        // A part without elements has no element length (rather than a division by zero).
+        // A part without elements has element length 0: the division by its zero
+        // element count would store an infinite (or, at zero length, not-a-number)
+        // length that the flight model then multiplies into its forces.
         a.acf_element_len[p] = n > 0 ? a.acf_semilen_SEG[p] / nf : 0.0f;
 
         const float root = a.acf_Croot[p];
@@ -125,7 +130,8 @@ void derive_element_geometry(int slot, acf_struct& a)
             const float outer = (tip - root) / nf * static_cast<float>(i + 1) + root;
             a.acf_s[e] = sweep_cos * a.acf_semilen_SEG[p] * (inner + outer) * 0.5f / nf;
             const float s = inner + outer;
-            // Zero chords give a zero mean chord, not 0/0.
+            // Zero chords give a zero mean chord: 0/0 would store a not-a-number
+            // mean chord that spreads into the element's forces.
             a.acf_mac[e] = s != 0.0f ? (s - inner * outer / s) * 2.0f / 3.0f : 0.0f;
         }
     }

@@ -29,8 +29,10 @@ bool washes(const acf_struct& a, int p, int j)
     return false;
 }
 
-// Separation in semispans of the washer; a washer without semispan is far
-// from anything not at its own place.
+// Separation in semispans of the washer. For a washer without semispan the
+// plain division gives infinity (the same factor terms as this large value)
+// or, at no distance, 0/0, which would make the downwash factor not a number
+// and spread into the lift of the washed part; that case gives 0.
 float semispans(float distance, float semispan)
 {
     if (semispan > 0.0f) return distance / semispan;

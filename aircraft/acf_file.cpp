@@ -55,8 +55,10 @@ void for_each_text_field(acf_struct& a, F&& f)
     for (int w = 0; w < ACF_WPN_SLOTS; ++w) f(a.wpn_name + w * ACF_WPN_NAME_SIZE, ACF_WPN_NAME_SIZE);
 }
 
-// The counts of a file that index the record's fixed arrays. A count beyond
-// its array means the file is damaged: the text of the reason, or nullptr.
+// The counts of a file that index the record's fixed arrays. Loading a file
+// with a count beyond its array would have the derivation and the flight model
+// read and write past that array, so the file is refused as damaged: the text
+// of the reason, or nullptr.
 const char* bad_count(const acf_struct& a)
 {
     if (!UTIL_in_range(a.acf_num_engines, 0, ACF_MAX_ENGINES))
@@ -73,8 +75,9 @@ const char* bad_count(const acf_struct& a)
     return nullptr;
 }
 
-// Values that choose an entry of a table elsewhere in the program: out of
-// range, the user's panel falls back to the general built-in panel (only the
+// Values that choose an entry of a table elsewhere in the program: taken as
+// they are, they would index past the built-in panel and instrument tables.
+// Out of range, the user's panel falls back to the general built-in panel (only the
 // user's aircraft has its panel drawn) and an unknown instrument leaves its
 // slot empty.
 void bound_choices(acf_struct& a, int slot)
@@ -110,6 +113,9 @@ int read_file(int slot)
     // body, read into the staging record and converted; 700 is the record's
     // file image. A file too short to hold even the letter and the version is
     // refused before the data-file services would fail reading the version.
+    // A body shorter than its version is refused too: going on with what was
+    // read would fly an aircraft whose later fields (masses, gear, tanks,
+    // weapons) are silently zero; the file is refused with a notice instead.
     const char* damage = nullptr;
     std::error_code ec;
     const auto size = std::filesystem::file_size(PLAT_resolve_path(path), ec);
@@ -137,8 +143,6 @@ int read_file(int slot)
         in.read(into, static_cast<std::streamsize>(body_size));
         if (in.gcount() != static_cast<std::streamsize>(body_size))
             damage = "It is shorter than an aircraft file of its version.";
-        else if (in.peek() != std::istream::traits_type::eof())
-            damage = "It is longer than an aircraft file of its version.";
     }
     FILE_close_current();
     if (accepted && !damage) {
@@ -161,7 +165,8 @@ int read_file(int slot)
     if (damage) refuse_damaged(path, damage);
     if (!accepted) return 0;
 
-    // Texts from the file end at their last byte at the latest.
+    // Texts from the file end at their last byte at the latest: an unterminated
+    // text would be read on past its field into the next ones.
     for_each_text_field(a, [](char* text, int size) { text[size - 1] = 0; });
     bound_choices(a, slot);
 
@@ -190,8 +195,10 @@ int write_file(int slot)
     char path[ACF_TEXT_SIZE];
     std::memcpy(path, a.acf_file_path, ACF_TEXT_SIZE);
     path[ACF_TEXT_SIZE - 1] = 0;
-    // Written beside the file and put in its place only when complete: a
-    // failed save leaves the previous file as it was, and says so.
+    // Written beside the file and put in its place only when complete: writing
+    // straight over the file would lose the previous aircraft when the write
+    // fails half way, and report success. A failed save leaves the previous
+    // file as it was and returns 0.
     if (!FILE_begin_save(path, KIND_AIRCRAFT, ACF_FILE_VERSION)) return 0;
     file_out.write(reinterpret_cast<const char*>(&a), static_cast<std::streamsize>(ACF_FILE_IMAGE_SIZE));
     return FILE_end_save();

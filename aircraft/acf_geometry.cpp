@@ -192,6 +192,8 @@ float ACF_point_on_element(int slot, int part, float t, char axis)
         return t * len * f.foil_sin_swe[part] + a.acf_Zarm[part];
     }
     if (axis == 'Y') return 0.0f;
+    // Bounded to the 10 blade elements: a larger count would read past the
+    // propeller's blade sweeps into the next propeller's.
     const int els = std::clamp(a.acf_els[part], 0, ACF_PROP_RINGS);
     if (els == 0) return 0.0f;
     // Whole elements before t, then the share of the element t lies in.

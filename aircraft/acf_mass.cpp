@@ -108,7 +108,8 @@ void ACF_setup_props_and_masses(int slot)
         switch (a.acf_en_type[e]) {
         case 0: case 1: case 3: {
             // An engine without a manifold-pressure limit (an electric motor)
-            // is weighed at sea-level pressure.
+            // is weighed at sea-level pressure: 29.92 / 0 would give it an
+            // infinite mass and the aircraft infinite moments of inertia.
             const float boost = a.acf_mpmax > 0.0f ? 29.92f / a.acf_mpmax : 1.0f;
             lb = hp * 1.75f * std::pow(boost, 1.5f);
             break;
@@ -146,12 +147,16 @@ void ACF_setup_props_and_masses(int slot)
         ACF_body_areas(slot, p, 0, a.acf_Xarm[p], a.acf_Yarm[p], a.acf_Zarm[p], s[0], s[1], s[2],
                        a.acf_X_body_aero[p], a.acf_Y_body_aero[p], a.acf_Z_body_aero[p], area, ib.xx, ib.yy, ib.zz);
     }
-    // No airframe area: the airframe adds no inertia (rather than x/0).
+    // No airframe area: the airframe adds no inertia. Dividing by the zero area
+    // would make the moments of inertia infinite or not a number, and the
+    // flight model divides the moments by them.
     const float airframe = a.acf_m_empty - engines;
     const float f = area > 0.0f ? airframe / area : 0.0f;
     ib.xx *= f;
     ib.yy *= f;
     ib.zz *= f;
+    // A record without empty mass (never one that passed the checks) gets no
+    // inertia per unit mass instead of a division by zero.
     const float empty = a.acf_m_empty;
     a.acf_Jxx_unitmass = empty > 0.0f ? (ie.xx + ib.xx) / empty : 0.0f;
     a.acf_Jyy_unitmass = empty > 0.0f ? (ie.yy + ib.yy) / empty : 0.0f;

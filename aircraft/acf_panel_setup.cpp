@@ -60,8 +60,11 @@ int lever_column(int t)
 
 // Composes the picture of instrument slot k onto the panel in the pixel
 // buffer. The position code the loader takes (x * 10000 + y, each offset by
-// 5000) is worked out in 64 bits; an instrument lying wholly off the panel,
-// or too far off for the code to carry it, is skipped.
+// 5000) is worked out in 64 bits. An instrument too far off the panel for the
+// code to carry it is skipped: its code would overflow the loader's integer
+// (or its y would spill into the x digits) and put the picture at a wrong place
+// on the panel. One lying wholly off the panel is skipped too, which leaves the
+// same panel as composing it would.
 void compose_instrument(const acf_struct& a, int k)
 {
     const double size = a.acf_ins_size[k];
@@ -88,7 +91,8 @@ void ACF_setup_panel(int slot)
     if (slot != 0) return;
     acf_struct& a = pln[slot];
 
-    // Display values.
+    // Display values; a record without maximum mass (never one that passed the
+    // checks) gives 0 instead of a division by zero.
     visibility_scale = a.acf_m_max > 0.0f ? 2.0f * std::sqrt(a.acf_size_x * a.acf_size_x + a.acf_size_z * a.acf_size_z) /
                                                 (units.g_conv * a.acf_m_max)
                                           : 0.0f;
@@ -122,7 +126,8 @@ void ACF_setup_panel(int slot)
     // a picture of its own keeps a cleared image. Clearing and copying nine
     // views of nothing is most of the work here, so the buffer is cleared only
     // when something was put into it, and a view image already clear is left
-    // as it is (never written, its memory need not even be taken).
+    // as it is (never written, its memory need not even be taken): every view
+    // image ends the same as clearing and copying for every view would leave it.
     bool buffer_clear = false;
     for (int v = 0; v < ACF_VIEW_BITMAPS; ++v) {
         has_view_bitmap[v] = 0;
@@ -137,6 +142,8 @@ void ACF_setup_panel(int slot)
         if (has_view_bitmap[v]) buffer_clear = false;
         if (v == 0) {
             if (!has_view_bitmap[0] && pixel_buffer) {
+                // A type beyond the table (bounded by the reader too) would read
+                // past the built-in panels; it takes the general panel.
                 const int type = a.acf_cockpit_type >= 0 && a.acf_cockpit_type < ACF_COCKPIT_TYPES_BUILT_IN
                                      ? a.acf_cockpit_type
                                      : 0;
@@ -146,6 +153,8 @@ void ACF_setup_panel(int slot)
             for (int k = 0; k < ACF_INS_SLOTS; ++k) {
                 const int t = a.acf_ins_type[k];
                 if (drawn_by_panel_pass(t)) continue;
+                // Without engines (a glider with a lever on its panel) the share
+                // x / 0 would put the lever column at infinity; it stays at 0.
                 const int column = lever_column(t);
                 if (column >= 0 && a.acf_num_engines > 0)
                     levers[column] += a.acf_ins_x[k] / static_cast<float>(a.acf_num_engines);

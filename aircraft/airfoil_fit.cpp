@@ -7,8 +7,11 @@
 // flow near +-180 degrees.
 //
 // Every division by a value taken from a file is guarded: a zero denominator
-// gives a zero ratio, and a power that is not finite gives 0, so no NaN or
-// infinity can come out of a fit whatever the file holds.
+// gives a zero ratio, and a power that is not finite gives 0. Unguarded, an
+// ordinary file whose stall angle equals the edge of the linear range (almax =
+// 10 in an old file) computes 0/0 at that angle, and the check of the table
+// then ends the program while the aircraft loads; guarded, the fit gives the
+// limit value there (the stall lift) and the table is built.
 #include <cmath>
 
 #include "aircraft/acf_struct.h"
@@ -79,12 +82,16 @@ float AIRFOIL_fit_drag(const afl_block& b, int t, float a)
 {
     if (!table_ok(t)) return 0.0f;
     const float clM = b.afl_clM[t], clB = b.afl_clB[t];
-    // Angle at which the lift equals afl_DminCL (no slope: taken at 0 degrees).
+    // Angle at which the lift equals afl_DminCL. Without a lift slope that angle
+    // is infinite and the drag 0/0, which would end the program at the table
+    // check; it is taken at 0 degrees instead.
     const float a0 = ratio(b.afl_DminCL - clB, clM);
     float cd = (b.afl_Dal10 - b.afl_Dmin) * fpow(std::fabs(ratio(a - a0, DAL10_ALPHA - a0)), b.afl_Dpow) +
                b.afl_Dmin;
 
-    // The laminar bucket needs a lift slope to place it.
+    // The laminar bucket needs a lift slope to place it: without one its centre
+    // and width are infinite and the bucket depth comes out 0/0, which would end
+    // the program at the table check; such a polar has no bucket.
     if (b.afl_Bwidth > 0.0f && b.afl_Bdepth > 0.0f && b.afl_Bpower > 0.0f && clM != 0.0f) {
         const float h = 0.5f * b.afl_Bwidth / clM;
         const float w = b.afl_Bwidth / clM;

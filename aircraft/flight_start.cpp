@@ -146,7 +146,10 @@ void prepare(int code, int place_code, const airport_choice& choice)
     if (sim_joystick.eq_cirrusII_app && advisory_code(code))
         FLIGHT_notice("This start is not one the console's approach trainer knows:",
                       "its instruments and lights may not match the situation.", "The start goes on.", "");
-    if (place_code == SIT_AIRPORT && choice.airport) {
+    // Only an airport start proper re-centres the frame here: the aero-tow,
+    // winch and nearest-runway starts become runway starts after this step
+    // (the nearest-runway start centres the frame on its runway itself).
+    if (code == SIT_AIRPORT && choice.airport) {
         const runway_record& first = choice.airport->runways.front();
         SCENE_recenter_origin(first.lat, first.lon);
         SCENE_recenter_origin(first.lat, first.lon);
@@ -231,6 +234,8 @@ void place_at_airport(int code, int& sub_mode, const airport_choice& choice, sta
         p.z += d * c;
         p.y += d * sin_deg(glide);
         p.theta = 0.0f;
+        // A planet set without sea-level density or radius would divide by
+        // zero here and start the plane at an infinite speed; such a term is 1.
         const float rho = sim_physics.rho_sea_level;
         const float r = sim_physics.earth_radius_m;
         const float density = rho > 0.0f ? std::sqrt(1.225f / rho) : 1.0f;
@@ -252,7 +257,10 @@ void place_from_block(start_place& p)
 {
     const situation_start_record& b = situation_start_state;
     // Values from files and peers are kept within the planet: a latitude, a
-    // longitude, a height up to 10,000 km and a speed up to 100 km/s.
+    // longitude, a height up to 10,000 km and a speed up to 100 km/s. Taken as
+    // they come, a damaged file or datagram (a value not a number, or beyond
+    // the planet) would put the plane at a position the flight model cannot
+    // compute; a value not finite counts as 0.
     const float lat = UTIL_clamp(finite_or(b.latitude, 0.0f), -90.0f, 90.0f);
     const float lon = UTIL_wrap_pm180(finite_or(b.longitude, 0.0f));
     const float elevation = UTIL_clamp(finite_or(b.elevation, 0.0f), -1.0e7f, 1.0e7f);
@@ -264,7 +272,8 @@ void place_from_block(start_place& p)
 
 // For the common reset: the ground velocity in the level frame at the
 // plane turned into the area frame (the end of a 1-m step along the heading
-// taken through latitude and longitude and back).
+// taken through latitude and longitude and back). At a pole the step's
+// longitude would divide by a zero cosine; there it takes no longitude.
 void velocity_in_area_frame(flt_struct& f)
 {
     const double r = sim_physics.earth_radius_m + f.elevation;
@@ -353,7 +362,8 @@ void engines_for_start(flt_struct& f, bool running)
         if (running) {
             if (a.acf_props_linked) {
                 f.ENGN_tacrad[e] = a.acf_RSC_redline_eng;
-                // An engine without a gear ratio drives no propeller.
+                // An engine without a gear ratio drives no propeller: dividing by
+                // its zero ratio would start the propeller at an infinite speed.
                 const float ratio = a.acf_prop_gear_rat[e];
                 f.POINT_tacrad[e] = ratio != 0.0f ? a.acf_RSC_redline_prp * a.acf_prop_gear_rat[0] / ratio : 0.0f;
             }
@@ -451,7 +461,11 @@ void local_time()
 }
 
 // Codes 203 and 206: the start-position block's controls, fuel, masses,
-// engine settings and failures, each bounded.
+// engine settings and failures, each bounded: the block comes from files and
+// peers, and a failure state beyond the table's states, a negative mass or a
+// value that is not a number would break the systems and the flight model
+// that read them. Ratios are held in 0..1, masses at 0 or more, ignition in
+// 0..3, failure states in the table's range; values not finite count as 0.
 void restore_from_block(flt_struct& f)
 {
     const situation_start_record& b = situation_start_state;
@@ -542,7 +556,9 @@ void common_reset(int code, int place_code, int sub_mode, const start_place& p, 
 
     GEO_local_to_latlon(f.latitude, f.longitude, f.elevation, f.local_x, f.local_y, f.local_z);
     f.h_ind = f.elevation;
-    APT_choose_traffic_runway();   // the traffic flies to the airport nearest the new start
+    // No Part says what chooses the runway the computer-flown traffic uses;
+    // standing in for that, every start chooses the runway nearest the new start.
+    APT_choose_traffic_runway();
     velocity_in_area_frame(f);
     if (code == SIT_SHUTTLE_FIRST) f.local_vy = -561.7f * units.ft_to_mtrs;
     f.local_x_d = f.local_x;
@@ -582,7 +598,11 @@ void FLIGHT_notice(const char* l1, const char* l2, const char* l3, const char* l
 
 void FLIGHT_init_situation(int code, int sub_mode)
 {
-    // A nearest-runway start chooses its runway, then starts there as a runway start.
+    // A nearest-runway start chooses its runway, then starts there as a runway
+    // start. It chooses before the selection is clamped rather than at the
+    // placement: the steps between (advisories, scenery switches, aircraft
+    // loading, launch flags) read neither the selection nor the frame for these
+    // codes, so the start is the same.
     if (code >= SIT_NEAREST_RUNWAY_FIRST && code <= SIT_NEAREST_RUNWAY_LAST) nearest_runway_of_type(code);
     int place_code = code;
     if ((code >= SIT_NEAREST_RUNWAY_FIRST && code <= SIT_NEAREST_RUNWAY_LAST) || code == SIT_AERO_TOW ||
@@ -591,10 +611,14 @@ void FLIGHT_init_situation(int code, int sub_mode)
         sub_mode = SIT_RUNWAY;
     }
     // An airport start's sub-mode from a peer or a plug-in: anything but the
-    // four starts is a runway start.
+    // four starts is a runway start. Left as it came, the plane would be put
+    // on the runway's middle point, keeping the attitude and speed of the
+    // flight before.
     if (place_code == SIT_AIRPORT && (sub_mode < SIT_RAMP || sub_mode > SIT_APPROACH_10NM)) sub_mode = SIT_RUNWAY;
 
     const airport_choice choice = clamp_selection(place_code == SIT_AIRPORT ? sub_mode : SIT_RUNWAY);
+    // No airport, or none with a runway or start position for this start:
+    // placing the plane would read past the empty list. The plane stays.
     if (place_code == SIT_AIRPORT && !choice.airport) {
         FLIGHT_notice("There is no airport to start at:",
                       airport_table.empty() ? "no airports are loaded." : "the airport has no runway or start position for this start.",

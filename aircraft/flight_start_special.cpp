@@ -67,7 +67,9 @@ bool place_ship_approach(int code, start_place& p)
         int slot;
         float deck_m;
     };
-    // The first platform is A (its deck 60 m up), the second B (97 m up).
+    // The first platform is A (slot 4, its deck 60 m up), the second B (slot 3,
+    // 97 m up): the deck heights name the platforms, and A is the one whose
+    // deck is 60 m up.
     static constexpr target targets[] = {{SHIP_CARRIER, 21.0f}, {SHIP_FRIGATE, 7.0f}, {SEA_PLATFORM_A, 60.0f},
                                          {SEA_PLATFORM_B, 97.0f}};
     const target t = targets[code - SIT_CARRIER_APPROACH];
@@ -298,6 +300,10 @@ bool place_shuttle(int code, start_place& p)
         {25750.0f, 5340.0f, 450000.0f}, {14000.0f, 591.0f, 167270.0f}, {2500.0f, 40.0f, 83000.0f}, {600.0f, 8.0f, 18000.0f}};
     const energy e = states[code - SIT_SHUTTLE_FIRST];
 
+    // Without the base, or with fewer than seven runways there, the runway
+    // taken below would be read past the airport list or its runway list; the
+    // start is refused with a notice instead, as a special start without its
+    // place is.
     int base = -1;
     if (!NAV_find_nearest_by_id("KEDW", 1, base, flt[0].latitude, flt[0].longitude) || base < 0 ||
         static_cast<size_t>(base) >= airport_table.size() ||

@@ -81,7 +81,10 @@ void to_metric(wpn_file_image& im)
     }
 }
 
-// The slot's units back into the file's: the reverse of to_metric.
+// The slot's units back into the file's: the reverse of to_metric. Writing the
+// slot as it stands would store metres and kilograms where the file holds feet
+// and pounds, so reading the file back would convert them a second time (a
+// weapon a third of its size and about half its mass); the file keeps its units.
 void to_file_units(wpn_file_image& im)
 {
     wpn_slot_record& b = im.block;
@@ -123,7 +126,11 @@ bool finite_outline(const wpn_file_image& im)
     return true;
 }
 
-// What reading the file came to.
+// What reading the file came to. A weapon file that opens but is damaged is
+// refused with a notice and leaves the slot as it was: a short file would leave
+// the rest of the slot holding the previous weapon, a weapon without mass would
+// divide its forces by zero in flight, and values that are not numbers would
+// spread into the flight of the weapon and of the aircraft carrying it.
 enum class read_result { missing, damaged, read };
 
 void refuse(const char* path, const char* reason)
@@ -133,37 +140,31 @@ void refuse(const char* path, const char* reason)
 }
 
 // Opens a weapon file in the current input slot without ever raising the
-// data-file services' alert on a file too short to hold its header.
-// Returns 1 when it opened as a version-1 weapon file; 0 when there is no such
-// file; -1 when there is a file that is not one.
+// data-file services' alert on a file too short to hold its header (reading
+// its version would fail). Returns 1 when it opened as a version-1 weapon file,
+// 0 otherwise.
 int open_weapon_file(char* path)
 {
     std::error_code ec;
     const auto size = std::filesystem::file_size(PLAT_resolve_path(path), ec);
-    if (ec) return 0;
-    if (size < WPN_FILE_HEADER_SIZE) return -1;
+    if (ec || size < WPN_FILE_HEADER_SIZE) return 0;
     if (FILE_open_for_use(path, KIND_WEAPON, WPN_FILE_VERSION, 0)) return 1;
     FILE_close_current();
-    return -1;
+    return 0;
 }
 
 read_result read_image(char* path, wpn_file_image& im, const char*& reason)
 {
-    const int opened = open_weapon_file(path);
-    if (opened == 0) return read_result::missing;
-    if (opened < 0) {
-        reason = "It is not a weapon file of this version.";
-        return read_result::damaged;
-    }
+    if (!open_weapon_file(path)) return read_result::missing;
     std::istream& in = FILE_current_stream();
     in.read(reinterpret_cast<char*>(&im), static_cast<std::streamsize>(sizeof im));
     const bool complete = in.gcount() == static_cast<std::streamsize>(sizeof im);
-    const bool longer = complete && in.peek() != std::istream::traits_type::eof();
     const bool swap = file_swap_bytes != 0;
     FILE_close_current();
-    if (!complete) reason = "It is shorter than a weapon file.";
-    if (longer) reason = "It is longer than a weapon file.";
-    if (!complete || longer) return read_result::damaged;
+    if (!complete) {
+        reason = "It is shorter than a weapon file.";
+        return read_result::damaged;
+    }
 
     if (swap) {
         // Every word of the other byte order, then the text back as written.
@@ -186,8 +187,9 @@ read_result read_image(char* path, wpn_file_image& im, const char*& reason)
 // The areas, centroids and radii of gyration of the weapon's body.
 void measure_body(int slot, int s, wpn_slot_record& w)
 {
-    // The areas start from zero too: whatever a file holds in these words is
-    // not added to the body's own areas.
+    // The areas start from zero too: the measurement adds into its outputs, so
+    // whatever a file holds in these words would be added to the body's own
+    // areas and give a weapon larger than its outline.
     w.wpn_area_front = w.wpn_area_side = w.wpn_area_top = 0.0f;
     w.wpn_gyr_pitch = w.wpn_gyr_yaw = w.wpn_gyr_roll = 0.0f;
     if (w.wpn_type == WPN_KIND_GUN) return;
@@ -195,6 +197,7 @@ void measure_body(int slot, int s, wpn_slot_record& w)
     ACF_body_areas(slot, s, 1, 0.0f, 0.0f, 0.0f, w.wpn_area_front, w.wpn_area_side, w.wpn_area_top,
                    w.wpn_centroid_lat, w.wpn_centroid_vert, w.wpn_centroid_long, surface, w.wpn_gyr_pitch,
                    w.wpn_gyr_yaw, w.wpn_gyr_roll);
+    // A body without outline has no surface: its sums stay 0 instead of 0/0.
     const float inv = surface > 0.0f ? 1.0f / surface : 0.0f;
     w.wpn_gyr_pitch *= inv;
     w.wpn_gyr_yaw *= inv;
@@ -250,6 +253,10 @@ void read_weapon(int slot, int s, char* path)
     }
 
     // The weapon is sound: it takes the slot and the body arrays of part index s.
+    // Its text ends at its last byte at the latest (an unterminated text would be
+    // read past its field). The words of the weapon's flight state start clear:
+    // a file written while the weapon flew holds that flight, which read as it
+    // is would start the new weapon released, at the old weapon's place and speed.
     unsigned char* text = reinterpret_cast<unsigned char*>(&im.block) + WPN_TEXT_OFFSET;
     text[WPN_TEXT_SIZE - 1] = 0;
     unsigned char* bytes = reinterpret_cast<unsigned char*>(&im.block);
@@ -267,7 +274,8 @@ void read_weapon(int slot, int s, char* path)
     set_valid_from_kind(w);
 }
 
-// Appends text to the 500-character path; false (the path unchanged) when it would not fit.
+// Appends text to the 500-character path; false (the path unchanged) when it
+// would not fit, where appending would write past the caller's buffer.
 bool append_fits(char* path, const char* text)
 {
     const std::size_t have = strnlen(path, ACF_TEXT_SIZE);
@@ -304,6 +312,8 @@ void WPN_find_file(int slot, const char* name, char* path)
         std::memcmp(a.acf_file_path + path_len - name_len, a.acf_file_name, name_len) == 0) {
         cut = path_len - name_len;
     } else {
+        // A path that does not end in the file name is cut after its last
+        // separator, where a file name begins.
         for (std::size_t i = path_len; i > 0; --i)
             if (a.acf_file_path[i - 1] == ':' || a.acf_file_path[i - 1] == '\\' || a.acf_file_path[i - 1] == '/') {
                 cut = i;
@@ -312,8 +322,8 @@ void WPN_find_file(int slot, const char* name, char* path)
     }
     std::memcpy(path, a.acf_file_path, cut);
     path[cut] = 0;
-    // A file there is the one, even one the reader will refuse as damaged.
-    if (append_fits(path, WEAPON_SUBFOLDER) && append_fits(path, weapon) && open_weapon_file(path) != 0) return;
+    // A weapon file there that opens is the one, left open in the input slot.
+    if (append_fits(path, WEAPON_SUBFOLDER) && append_fits(path, weapon) && open_weapon_file(path)) return;
 
     // Otherwise the program's weapon folder.
     path[0] = 0;

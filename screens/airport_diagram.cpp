@@ -35,13 +35,15 @@ void SETUP_draw_airport_diagram(int airport, float x1, float y1, float x2, float
             if (dl > PI_DOUBLE) dl -= TWO_PI_DOUBLE;
             const double x = R * std::cos(phi) * std::sin(dl);
             const double z = -R * (std::cos(phi_c) * std::sin(phi) - std::sin(phi_c) * std::cos(phi) * std::cos(dl));
+            // A corner that is not a number (a damaged airport record) would make
+            // the whole box, and so the view, not a number; it is left out.
             if (!std::isfinite(x) || !std::isfinite(z)) continue;
             min_x = std::min(min_x, x), max_x = std::max(max_x, x);
             min_z = std::min(min_z, z), max_z = std::max(max_z, z);
         }
     }
     // A diagram without extent (no corner, or every corner on one point)
-    // draws nothing.
+    // draws nothing: its scale would divide by a zero extent and be infinite.
     const double sx = max_x > min_x ? (x2 - x1) / (max_x - min_x) : HUGE_VAL;
     const double sz = max_z > min_z ? (y2 - y1) / (max_z - min_z) : HUGE_VAL;
     const double scale = 0.9 * std::min(sx, sz);

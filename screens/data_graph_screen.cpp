@@ -104,6 +104,8 @@ graph_range GRAPH_scan()
     for (int row = 0; row < DATAOUT_GRAPH_ROWS; ++row)
         for (int i = 0; i < DATAOUT_GRAPH_COLUMNS; ++i) {
             const float v = h.value[row][i];
+            // A value that is not a number (a damaged sample) would make its
+            // group's scale not a number and every curve of the group vanish.
             if (!present(v) || !std::isfinite(v)) continue;
             r.tmin = std::min(r.tmin, h.time[i]);
             r.tmax = std::max(r.tmax, h.time[i]);

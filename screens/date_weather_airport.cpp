@@ -65,6 +65,8 @@ void date_and_time(int id)
     const int hl = local_sec / 3600, hz = zulu_sec / 3600;
     const int local_hhmm = hl * 100 + (local_sec / 60 - hl * 60);
     const int zulu_hhmm = hz * 100 + (zulu_sec / 60 - hz * 60);
+    // A day outside 0..359 (set from outside) would pick a month caption past
+    // the thirteen entries; it shows as day 0.
     int days = sim_time.local_date_days;
     if (days < 0 || days > 359) days = 0;
     const int month = days / 30;
@@ -86,8 +88,8 @@ void date_and_time(int id)
     BTN_frame1(READOUT_STYLE, x0 + 105.0f, y0 + 158.0f, 150.0f);
     if (date_row) BTN_frame1(READOUT_STYLE, x0 + 105.0f, y0 + 38.0f, 150.0f);
 
-    screen_settings.zone_correction_hours = shown(screen_settings.zone_correction_hours);
-    BTN_digit_field(x0 + 330.0f, y0 + 155.0f, &screen_settings.zone_correction_hours, 2, 0, -24.0f, 24.0f,
+    screen_settings.zone_offset_hours = shown(screen_settings.zone_offset_hours);
+    BTN_digit_field(x0 + 330.0f, y0 + 155.0f, &screen_settings.zone_offset_hours, 2, 0, -24.0f, 24.0f,
                     LANG_ui_text(629));
     BTN_check_box(x0 + 430.0f, y0 + 155.0f, &sim_time.use_system_time, LANG_ui_text(95), 0);
     if (date_row) BTN_check_box(x0 + 430.0f, y0 + 35.0f, &sim_time.use_system_time, LANG_ui_text(169), 0);
@@ -106,7 +108,7 @@ void date_and_time(int id)
         sim_time.local_date_days = static_cast<int>(day_copy);
     }
 
-    sim_time.zulu_time_sec = SETUP_zulu_time(sim_time.local_time_sec, screen_settings.zone_correction_hours,
+    sim_time.zulu_time_sec = SETUP_zulu_time(sim_time.local_time_sec, screen_settings.zone_offset_hours,
                                              flt[0].longitude);
 }
 
@@ -164,11 +166,10 @@ void weather_body()
         if (BTN_digit_field(150.0f, 350.0f, &p, 4, 0, 0.0f, 8000.0f, LANG_ui_text(108)))
             sim_physics.earth_pressure_p = p * 100.0f;
     }
-    // The unit choices stand clear of the pressure field's right end.
-    BTN_radio_button(236.0f, 410.0f, &screen_settings.temperature_unit, 0, LANG_ui_text(109));
-    BTN_radio_button(236.0f, 390.0f, &screen_settings.temperature_unit, 1, LANG_ui_text(110));
-    BTN_radio_button(236.0f, 360.0f, &screen_settings.pressure_unit, 0, LANG_ui_text(111));
-    BTN_radio_button(236.0f, 340.0f, &screen_settings.pressure_unit, 1, LANG_ui_text(112));
+    BTN_radio_button(230.0f, 410.0f, &screen_settings.temperature_unit, 0, LANG_ui_text(109));
+    BTN_radio_button(230.0f, 390.0f, &screen_settings.temperature_unit, 1, LANG_ui_text(110));
+    BTN_radio_button(230.0f, 360.0f, &screen_settings.pressure_unit, 0, LANG_ui_text(111));
+    BTN_radio_button(230.0f, 340.0f, &screen_settings.pressure_unit, 1, LANG_ui_text(112));
 
     // Rain and thunderstorms need a storm layer.
     if (sim_weather.cloud_type[0] != 4 && sim_weather.cloud_type[1] != 4) {
@@ -213,8 +214,7 @@ bool airport_list(int id)
         if (current < 0 || current >= count) current = 0;
         BTN_big_name_list(NAME_LIST_AIRPORTS, x0 + 20.0f, y0 + 180.0f, &current, 0, count - 1, typed_text);
     }
-    // Far enough in for the button's whole face to lie inside the window.
-    if (BTN_push_button(x0 + 62.0f, y0 + 28.0f, 0, 1, LANG_ui_text(582))) {
+    if (BTN_push_button(x0 + 43.0f, y0 + 28.0f, 0, 1, LANG_ui_text(582))) {
         CORE_set_mode(MODE_FLYING, "cancel airport");
         return false;
     }
@@ -247,16 +247,15 @@ void aircraft_preview()
     BTN_frame2(STYLE_BOX, 667.0f, 166.0f, 957.0f - 667.0f, 428.0f - 166.0f, "");
     ACF_draw_preview(672.0f, 171.0f, 952.0f, 423.0f);
 
+    // The caption on the first line, the author or the description on the
+    // next. The text wraps at the box's width: a description of up to 500
+    // characters on one line would run far out of the preview box.
     const acf_struct& a = pln[0];
-    char line[TEXT_SIZE];
-    if (GEO_round(frame_clock * 0.25f) % 2 != 0) {
-        UTIL_strcpy(LANG_ui_text(247), line);
-        UTIL_strcat(line, a.acf_author);
-    } else {
-        UTIL_strcpy(LANG_ui_text(248), line);
-        UTIL_strcat(line, a.acf_descrip);
-    }
-    OGL_draw_string(SCREEN_TEXT_COLOUR, 677.0f, 413.0f, line, 270.0f, SCREEN_TEXT_FONT);
+    const bool author = GEO_round(frame_clock * 0.25f) % 2 != 0;
+    char line[TEXT_SIZE] = {};
+    std::memcpy(line, author ? a.acf_author : a.acf_descrip, ACF_TEXT_SIZE - 1);
+    OGL_draw_string(SCREEN_TEXT_COLOUR, 677.0f, 413.0f, LANG_ui_text(author ? 247 : 248), 270.0f, SCREEN_TEXT_FONT);
+    OGL_draw_string(SCREEN_TEXT_COLOUR, 677.0f, 403.0f, line, 270.0f, SCREEN_TEXT_FONT);
     SCREEN_string(677.0f, 191.0f, a.acf_file_name);
     char tail[sizeof a.acf_tailnum + 1] = {};
     std::memcpy(tail, a.acf_tailnum, sizeof a.acf_tailnum);
@@ -274,10 +273,10 @@ void aircraft_preview()
 
 }  // namespace
 
-float SETUP_zulu_time(float local_sec, float zone_correction_hours, float longitude_deg)
+float SETUP_zulu_time(float local_sec, float zone_offset_hours, float longitude_deg)
 {
     const float zone = static_cast<float>(GEO_round(shown(longitude_deg) / 15.0f));
-    float t = shown(local_sec) + shown(zone_correction_hours) * 3600.0f - zone * 3600.0f;
+    float t = shown(local_sec) + shown(zone_offset_hours) * 3600.0f - zone * 3600.0f;
     if (!std::isfinite(t)) return 0.0f;
     // A time outside the day is brought into it by a remainder, which ends
     // for any value (adding or taking away whole days would not for a huge one).
@@ -299,7 +298,7 @@ void SETUP_date_weather_airport(int id)
         if (combined) {
             SCREEN_place_box(0.0f, STYLE_GROUP, frame_next_x, 10.0f, -1.0f, 110.0f, "", true);
             SCREEN_place_box(0.0f, STYLE_GROUP, frame_next_x, frame_next_y, -1.0f, -1.0f, "", true);
-            BTN_check_box(447.0f, 270.0f, &screen_settings.start_screen_option, LANG_ui_text(94), 0);
+            BTN_check_box(447.0f, 270.0f, &screen_settings.show_start_screen, LANG_ui_text(94), 0);
         }
     }
     if (id == MODE_DATE_TIME || combined) date_and_time(id);

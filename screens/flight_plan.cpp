@@ -4,7 +4,12 @@
 //
 // Writes the flight-plan fields of the ATC state block (atc_state: rules,
 // form of address, departure and destination ids, cruise altitude, the
-// destination airport, runway and end);
+// destination airport, runway and end), under the names the ATC service
+// gives them: the instrument and visual rules boxes are atc_plan_option1 and
+// atc_plan_option2, the form of address atc_plan_sir and atc_plan_madam, the
+// identifiers atc_plan_from_id and atc_plan_to_id, the cruise altitude
+// atc_plan_altitude, the destination atc_dest_airport, atc_dest_runway and
+// atc_dest_runway_end;
 // reads the user's aircraft's Vne, first engine type, tail number and file
 // name, the local and zulu time, the plane's position, the airport table and
 // the fuel endurance.
@@ -148,6 +153,8 @@ void SETUP_flight_plan_message(char* text)
     UTIL_strcat(text, field);
     int hours = 0, minutes = 0;
     const float zulu = sim_time.zulu_time_sec;
+    // A zulu time set from outside that is not a number, or beyond any day,
+    // would overflow the whole hours; it reads as 0.
     UTIL_hours_minutes(std::isfinite(zulu) && std::fabs(zulu) < 1.0e7f ? zulu : 0.0f, hours, minutes);
     UTIL_strcat(text, TIME_PHRASE);
     append_int(text, hours);

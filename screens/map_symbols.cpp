@@ -131,6 +131,10 @@ void MAP_draw_object(float x, float y, int colour, int navaid_flag, int obj_type
         MACIBM_nuke_alert(0, "Bad obj_type type!", "", "", "", ALERT_FATAL);
         return;
     }
+    // A point that is not a number (a damaged position) would send a quad of
+    // undefined corners to OpenGL; it draws nothing. A navaid index outside
+    // the navaid table, or a plane slot outside the slots, would read past
+    // those tables; it draws nothing either.
     if (!std::isfinite(x) || !std::isfinite(y)) return;
     const navaid_record* nav = nullptr;
     if (navaid_flag) {
@@ -154,8 +158,9 @@ void MAP_draw_object(float x, float y, int colour, int navaid_flag, int obj_type
         int slot = TEX_SLOT_INTERFACE;
         if (aircraft) {
             const float sx = pln[index].acf_size_x, sz = pln[index].acf_size_z;
-            // Every aircraft covers 30 x 30 units with its own proportions; a
-            // size not worked out yet draws the square.
+            // Every aircraft covers 30 x 30 units with its own proportions. A
+            // size not worked out yet (0) would divide by zero and draw nothing
+            // or a sprite of infinite size; it draws the 30 x 30 square.
             if (sx > 0.0f && sz > 0.0f && std::isfinite(sx / sz) && std::isfinite(sz / sx)) {
                 hw = 15.0f * std::sqrt(sx / sz);
                 hh = 15.0f * std::sqrt(sz / sx);

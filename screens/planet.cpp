@@ -51,6 +51,8 @@ void SETUP_planet()
     SCREEN_place_box(0.0f, 13, 10.0f, 10.0f, -1.0f, -1.0f, "");
 
     sim_physics_block& p = sim_physics;
+    // Without a radius (a value set from outside) the division would make the
+    // sea-level gravity infinite; it keeps its last value then.
     if (p.earth_radius_m > 0.0f) p.g_sealevel = p.earth_mu / (p.earth_radius_m * p.earth_radius_m);
 
     if (BTN_push_button(300.0f, 365.0f, 0, 1, EARTH_BUTTON)) PLANET_set_constants(0);
@@ -61,13 +63,15 @@ void SETUP_planet()
     p.earth_mu /= 1e14f;
     p.earth_radius_m /= 1000.0f;
     BTN_digit_field_auto(100.0f, 365.0f, &p.earth_mu, 6, 5, 0, "mu 10^14");
-    // A radius below 1 km would make gravity endless.
+    // The radius is held at 1 km or more: a radius of 0 would make the gravity
+    // of the next frame infinite, and with it every weight.
     BTN_digit_field(100.0f, 315.0f, &p.earth_radius_m, 6, 0, 1.0f, BTN_digit_field_auto_max(6, 0), "radius km");
     BTN_digit_field_auto(100.0f, 265.0f, &p.mu_air, 8, 7, 0, "air viscosity");
     BTN_digit_field_auto(100.0f, 215.0f, &p.rho_water, 4, 0, 0, "water density");
     BTN_digit_field_auto(100.0f, 165.0f, &p.earth_temp_c, 4, 0, 1, "sea-level temp C");
     BTN_digit_field_auto(100.0f, 115.0f, &p.earth_pressure_p, 8, 0, 0, "sea-level pressure Pa");
-    // A sea-level density of 0 would divide the start speeds by nothing.
+    // The density is held at 0.0001 or more: a density of 0 would divide the
+    // start speeds of the flight starts by zero (an infinite approach speed).
     BTN_digit_field(100.0f, 65.0f, &p.rho_sea_level, 8, 4, 0.0001f, BTN_digit_field_auto_max(8, 4),
                     "sea-level density");
     p.earth_mu *= 1e14f;

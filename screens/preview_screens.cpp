@@ -323,21 +323,25 @@ void SETUP_globe()
     }
     glEnd();
 
-    // The user's plane: a small square of its shadow texture.
+    // The user's plane: a small square of its shadow texture at its point on
+    // the sphere, turned back by the globe's turn so that it faces the viewer,
+    // and turned by the plane's heading.
     if (std::isfinite(flt[0].latitude) && std::isfinite(flt[0].longitude)) {
         OGL_set_state(STATE_FOG_OFF, 1, STATE_LIGHTING_OFF, STATE_BLEND, STATE_DEPTH_TEST_OFF, STATE_DEPTH_WRITE_OFF);
         OGL_bind_tex(TEX_SLOT_SHADOW_FIRST, 0);
         glPushMatrix();
-        glRotatef(flt[0].longitude, 0.0f, 1.0f, 0.0f);
-        glRotatef(flt[0].latitude, 0.0f, 0.0f, 1.0f);
-        glTranslatef(1.0f, 0.0f, 0.0f);
-        glRotatef(std::isfinite(flt[0].psi) ? -flt[0].psi : 0.0f, 1.0f, 0.0f, 0.0f);
+        const double phi = flt[0].latitude * DEG_TO_RAD_DOUBLE, lam = flt[0].longitude * DEG_TO_RAD_DOUBLE;
+        glTranslatef(static_cast<float>(std::cos(phi) * std::cos(lam)), static_cast<float>(std::sin(phi)),
+                     static_cast<float>(-std::cos(phi) * std::sin(lam)));
+        glRotatef(-g.heading_deg, 0.0f, 1.0f, 0.0f);
+        glRotatef(-g.pitch_deg, 1.0f, 0.0f, 0.0f);
+        glRotatef(std::isfinite(flt[0].psi) ? -flt[0].psi : 0.0f, 0.0f, 0.0f, 1.0f);
         OGL_apply_color(87, 0.25f);
         glBegin(GL_QUADS);
-        glTexCoord2f(0, 0), glVertex3f(0.0f, -0.02f, 0.02f);
-        glTexCoord2f(0, 1), glVertex3f(0.0f, 0.02f, 0.02f);
-        glTexCoord2f(1, 1), glVertex3f(0.0f, 0.02f, -0.02f);
-        glTexCoord2f(1, 0), glVertex3f(0.0f, -0.02f, -0.02f);
+        glTexCoord2f(0, 0), glVertex3f(-0.02f, -0.02f, 0.0f);
+        glTexCoord2f(0, 1), glVertex3f(-0.02f, 0.02f, 0.0f);
+        glTexCoord2f(1, 1), glVertex3f(0.02f, 0.02f, 0.0f);
+        glTexCoord2f(1, 0), glVertex3f(0.02f, -0.02f, 0.0f);
         glEnd();
         glPopMatrix();
     }

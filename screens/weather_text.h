@@ -13,4 +13,4 @@ void SETUP_weather_word(float value, int first, char* out);
 void SETUP_change_word(float value, char* out);
 // The zulu time (seconds, 0..86400) of a local time at a longitude (degrees,
 // east positive) with a correction (hours) added to the longitude's zone.
-float SETUP_zulu_time(float local_sec, float zone_correction_hours, float longitude_deg);
+float SETUP_zulu_time(float local_sec, float zone_offset_hours, float longitude_deg);

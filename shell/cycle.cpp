@@ -76,7 +76,7 @@ void clock_from_system_time()
     sim_time.local_date_days = local.tm_mday + 30 * local.tm_mon - 1;   // every month counts 30 days
     const float lon = std::isfinite(flt[0].longitude) ? flt[0].longitude : 0.0f;
     const int zone = GEO_round(lon / 15.0f);
-    float zulu = sim_time.local_time_sec + screen_settings.zone_correction_hours * 3600.0f - zone * 3600.0f;
+    float zulu = sim_time.local_time_sec + screen_settings.zone_offset_hours * 3600.0f - zone * 3600.0f;
     if (!std::isfinite(zulu)) zulu = sim_time.local_time_sec;
     // Whole days off, as adding or subtracting a day at a time would (86,400
     // itself stays); by remainder, so a huge zone correction read from a

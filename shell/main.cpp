@@ -252,7 +252,7 @@ void APPLICATION_start_up()
     NET_init();
 
     STARTUP_clock_stage("first frames");
-    if (screen_settings.start_screen_option != 0) app_mode = MODE_START_SCREEN;
+    if (screen_settings.show_start_screen != 0) app_mode = MODE_START_SCREEN;
     LOADING_pace_draws(false);
     APPLICATION_set_mode(app_mode, "ready to go");
     main_state.started = true;

@@ -120,7 +120,7 @@ void transfer_main_record(const transfer& t)
     t.floats(all, serial_axis_lo, SERIAL_CHANNELS);
     t.floats(all, serial_axis_hi, SERIAL_CHANNELS);
     // 12-13.
-    t.f(all, ss.zone_correction_hours);
+    t.f(all, ss.zone_offset_hours);
     t.i(all, w.use_real_weather_bool);
     // 14-18.
     t.f(all, w.rain_percent);
@@ -294,7 +294,7 @@ void transfer_main_record(const transfer& t)
     t.ints(gen, joy.joystick_axis_reverse, JOYSTICK_AXES);
     t.floats(gen, joy.joystick_axis_minimum, JOYSTICK_AXES);
     t.floats(gen, joy.joystick_axis_maximum, JOYSTICK_AXES);
-    t.i(gen, ss.start_screen_option);
+    t.i(gen, ss.show_start_screen);
     t.i(gen, screen.rendering_res);
     t.i(gen, ss.eq_cirrus_layout2);
     t.i(gen, ss.eq_cirrus_latch_brake);

@@ -10,7 +10,7 @@
 constexpr int SITUATION_ACF_PATHS = 5;
 struct screen_settings_block {
     // Date and time screen.
-    float zone_correction_hours;      // added to the longitude-derived time zone, -24..24
+    float zone_offset_hours;      // added to the longitude-derived time zone, -24..24
     // Weather screen.
     int32_t runway_friction_extent;   // how much of the runway the condition covers (ground contact reads it)
     // Date, weather and airport screens: units shown.
@@ -53,6 +53,6 @@ struct screen_settings_block {
     int32_t eq_cirrus_layout2;        // second console panel layout
     int32_t eq_cirrus_latch_brake;    // the parking-brake button toggles
     // Start-up.
-    int32_t start_screen_option;      // start in the date, weather and airport screen
+    int32_t show_start_screen;      // start in the date, weather and airport screen
 };
 extern screen_settings_block screen_settings;

@@ -165,7 +165,6 @@ TEST_F(AcfFile, DamagedFilesAreRefusedWithANotice)
         {"short.acf", good.substr(0, good.size() - 100)},
         {"headonly.acf", good.substr(0, 5)},
         {"tiny.acf", good.substr(0, 3)},
-        {"long.acf", good + "x"},
         {"engines.acf", with([](acf_struct& a) { a.acf_num_engines = 9; })},
         {"els.acf", with([](acf_struct& a) { a.acf_els[30] = 11; })},
         {"tanks.acf", with([](acf_struct& a) { a.acf_num_tanks = -1; })},
@@ -183,6 +182,10 @@ TEST_F(AcfFile, DamagedFilesAreRefusedWithANotice)
         EXPECT_EQ(rec.acf_num_engines, 0);
         EXPECT_STREQ(rec.acf_file_name, name);
     }
+    // Bytes after a whole body are not part of it: the file reads as its version.
+    clear_alerts();
+    EXPECT_EQ(read_bytes("long.acf", good + "x"), 1);
+    EXPECT_TRUE(recorded_alerts.empty());
 }
 
 TEST_F(AcfFile, ChoicesOutOfTheirTablesAndUnterminatedTextsAreBounded)
@@ -266,4 +269,29 @@ TEST_F(AcfFile, AirfoilsAreLoadedForPartsUpToFortyThreeOnly)
     write_record(fx, rec, "P43.acf");
     const alert_record a = expect_fatal([&] { read_into(1, "P43.acf"); });
     EXPECT_NE(a.lines[1].find("missing43.afl"), std::string::npos) << a.lines[1];
+}
+
+// Each of a part's four airfoils fills its own table: root and tip (end 0
+// and 1), each as member 0 and 1.
+TEST_F(AcfFile, EachOfAPartsFourAirfoilsFillsItsOwnTable)
+{
+    std::filesystem::create_directories(fx.dir.path() / "AIRFOILS");
+    const char* names[4] = {"r0.afl", "r1.afl", "t0.afl", "t1.afl"};
+    afl_block& out = AIRFOIL_block(2, 5);
+    for (int k = 0; k < 4; ++k) {
+        out.afl_clM[AFL_table_index(0, 0)] = 0.1f * static_cast<float>(k + 1);
+        const std::string path = fx.dir.prefix() + "AIRFOILS:" + names[k];
+        ASSERT_EQ(AIRFOIL_read_write(AFL_MODE_WRITE, 2, 5, 0, 0, path.c_str()), 1);
+    }
+    rec.acf_part_eq[8] = 1;
+    rec.acf_Croot[8] = rec.acf_Ctip[8] = rec.acf_semilen_SEG[8] = 1.0f;
+    char* lists[4] = {rec.acf_Rafl0, rec.acf_Rafl1, rec.acf_Tafl0, rec.acf_Tafl1};
+    for (int k = 0; k < 4; ++k) set_text(lists[k] + 8 * ACF_AFL_NAME_SIZE, ACF_AFL_NAME_SIZE, names[k]);
+    write_record(fx, rec, "F.acf");
+    ASSERT_EQ(read_into(1, "F.acf"), 1);
+    const afl_block& b = AIRFOIL_block(1, 8);
+    EXPECT_FLOAT_EQ(b.afl_clM[AFL_table_index(0, 0)], 0.1f);
+    EXPECT_FLOAT_EQ(b.afl_clM[AFL_table_index(0, 1)], 0.2f);
+    EXPECT_FLOAT_EQ(b.afl_clM[AFL_table_index(1, 0)], 0.3f);
+    EXPECT_FLOAT_EQ(b.afl_clM[AFL_table_index(1, 1)], 0.4f);
 }

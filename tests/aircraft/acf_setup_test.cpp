@@ -504,6 +504,10 @@ TEST_F(AcfSetup, DownwashMapEverySlotFactorsOnlyForTheUsersAircraft)
     u.acf_Zarm[16] = u.acf_Zarm[8] + 1.1f * semispan;
     ACF_setup_downwash(0);
     EXPECT_NEAR(u.acf_spec_wash[8], 0.0f + 1.0f + 4.6f - 1.6f, 1e-4f);
+    // 2 semispans behind: c is held at 4.1 (from gz 1.6 on).
+    u.acf_Zarm[16] = u.acf_Zarm[8] + 2.0f * semispan;
+    ACF_setup_downwash(0);
+    EXPECT_NEAR(u.acf_spec_wash[8], 0.0f + 1.0f + 4.1f - 1.6f, 1e-4f);
 }
 
 // Only a part strictly ahead on the same side washes another: a left wing

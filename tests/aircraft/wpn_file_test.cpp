@@ -246,6 +246,11 @@ TEST_F(WeaponFile, WeaponsBesideTheAircraftWinOverTheProgramsFolder)
     read(2, 0, "B.wpn");
     EXPECT_NEAR(pln[2].acf_wpn_slot[0].wpn_mass, 250.0f * UNIT.lbs_to_kgs, 1e-3f);
     EXPECT_EQ(std::string(path), fx.dir.prefix() + "WEAPONS\\B.wpn");   // as the open left it
+    // A file beside the aircraft that does not open as a weapon file gives way too.
+    beside("C.wpn", "i junk");
+    in_program("C.wpn", file_bytes('i', *far));
+    read(2, 0, "C.wpn");
+    EXPECT_EQ(std::string(path), fx.dir.prefix() + "WEAPONS\\C.wpn");
 
     // A name that makes the path longer than its 500 characters is not found.
     const std::string long_name(490, 'x');
@@ -307,11 +312,7 @@ TEST_F(WeaponFile, DamagedFilesAreRefusedWithANoticeAndTheSlotUntouched)
     put_f(huge->block, 384, 3.0e38f);   // overflows on conversion
     const std::pair<const char*, std::string> cases[] = {
         {"short.wpn", bytes.substr(0, bytes.size() - 1)},
-        {"long.wpn", bytes + "x"},
-        {"tiny.wpn", bytes.substr(0, 3)},
         {"header.wpn", bytes.substr(0, 5)},
-        {"letter.wpn", "x" + bytes.substr(1)},
-        {"version.wpn", file_bytes('i', *good, 2)},
         {"nomass.wpn", file_bytes('i', *no_mass)},
         {"negative.wpn", file_bytes('a', *negative)},
         {"nan.wpn", file_bytes('i', *nan)},
@@ -332,6 +333,21 @@ TEST_F(WeaponFile, DamagedFilesAreRefusedWithANoticeAndTheSlotUntouched)
         EXPECT_EQ(pln[0].acf_body_r[9], 0.25f);
     }
     EXPECT_EQ(report(), "");
+
+    // A file that does not open as a weapon file is not there: silently passed over.
+    for (const auto& [name, content] : {std::pair<const char*, std::string>{"tiny.wpn", bytes.substr(0, 3)},
+                                        {"letter.wpn", "x" + bytes.substr(1)},
+                                        {"version.wpn", file_bytes('i', *good, 2)}}) {
+        clear_alerts();
+        beside(name, content);
+        read(0, 9, name);
+        EXPECT_TRUE(recorded_alerts.empty()) << name;
+        EXPECT_TRUE(same_slot(pln[0].acf_wpn_slot[9], before)) << name;
+    }
+    // Bytes after a whole weapon are not part of it.
+    beside("long.wpn", bytes + "x");
+    read(2, 9, "long.wpn");
+    EXPECT_EQ(pln[2].acf_wpn_slot[9].wpn_type, WPN_KIND_BOMB);
 
     // Slots outside the tables are refused.
     for (auto [plane, slot] : {std::pair{0, 24}, {0, -1}, {10, 0}, {-1, 3}}) {

@@ -61,11 +61,11 @@ TEST_F(DateWeather, ZuluTimeFollowsTheLocalTimeAndTheLongitudesZone)
     EXPECT_EQ(SETUP_zulu_time(3600.0f, 0.0f, 30.0f), 82800.0f);   // wraps below midnight
     // The correction field takes -24 to 24 hours.
     for (const auto& [typed, kept] : {std::pair{-20.0f, -20.0f}, {-30.0f, -24.0f}, {30.0f, 24.0f}}) {
-        screen_settings.zone_correction_hours = typed;
+        screen_settings.zone_offset_hours = typed;
         SETUP_date_time();
-        EXPECT_EQ(screen_settings.zone_correction_hours, kept) << typed;
+        EXPECT_EQ(screen_settings.zone_offset_hours, kept) << typed;
     }
-    screen_settings.zone_correction_hours = 0.0f;
+    screen_settings.zone_offset_hours = 0.0f;
     // Values from outside: a huge time ends inside the day, one that is not a number gives 0.
     const float huge = SETUP_zulu_time(3.0e38f, 0.0f, 0.0f);
     EXPECT_TRUE(huge >= 0.0f && huge <= 86400.0f);
@@ -265,14 +265,14 @@ std::string mode_reason;
 }  // namespace
 
 // The airport list's two buttons leave for the flying view, the left one
-// (x 62) as a cancel, the right one (x 247) as the choice that places the
+// (x 43) as a cancel, the right one (x 247) as the choice that places the
 // aircraft at the airport.
 TEST_F(DateWeather, TheAirportListsButtonsCancelOrSelect)
 {
     shell_hooks hooks;
     hooks.set_mode = [](int32_t mode, const char* reason) { app_mode = mode, mode_reason = reason; };
     CORE_set_shell_hooks(hooks);
-    for (const auto& [x, reason] : {std::pair{62.0f, "cancel airport"}, {247.0f, "select airport"}}) {
+    for (const auto& [x, reason] : {std::pair{43.0f, "cancel airport"}, {247.0f, "select airport"}}) {
         app_mode = MODE_AIRPORT_LIST;
         mode_reason.clear();
         click(SETUP_airport_select, x, 28.0f);

@@ -222,6 +222,14 @@ TEST_F(MapTest, GreyScaleWaterAndLand)
         glReadPixels(int(x), int(y), 1, 1, GL_RGB, GL_UNSIGNED_BYTE, px);
         for (int k = 0; k < 3; ++k) EXPECT_NEAR(px[k], 255.0f * grey * lit, 1.5f) << i << " channel " << k;
     }
+    // The elevation ramp shows water as grey 0.5.
+    view(5, 50.0f);
+    map_ref_x = -2500.0f, map_ref_z = 2500.0f;
+    glClear(GL_COLOR_BUFFER_BIT);
+    MAP_draw_window(0);
+    uint8_t px[3];
+    glReadPixels(int(MAP_x_to_screen(0.0f)), int(MAP_z_to_screen(0.0f)), 1, 1, GL_RGB, GL_UNSIGNED_BYTE, px);
+    for (int k = 0; k < 3; ++k) EXPECT_NEAR(px[k], 255.0f * 0.5f * lit, 1.5f) << "channel " << k;
 }
 
 // Aircraft: the user's in row 87, the operator's target plane in row 88, the others in row 59.
@@ -506,6 +514,10 @@ TEST_F(MapTest, AirportSymbolBelowZoom15OutlinesFromItNamedAboveZoom4)
     EXPECT_EQ(quads().size(), 1u);
     EXPECT_EQ(sprites(quads(), 378, 238, 392, 254), 1);
     EXPECT_TRUE(shows(printed(draw, 100), "TESTFIELD"));
+    // The label hangs 12 under the symbol's point, over its x alone.
+    EXPECT_EQ(airport_label_anchor.min_y, 388.0f);
+    EXPECT_EQ(airport_label_anchor.sum_x, 500.0f);
+    EXPECT_EQ(airport_label_anchor.count, 1.0f);
     view(0, 15.0f);
     float x, y, z;
     GEO_latlon_to_local(x, y, z, 47.5, -122.25, 0.0);

@@ -22,6 +22,7 @@
 #include "scene/scene_state.h"
 #include "screens/screen_state.h"
 #include "screens/setup.h"
+#include "tests/support/ui_capture.h"
 #include "tests/screens/screen_fixture.h"
 #include "tests/support/ui_capture.h"
 #include "core/random.h"
@@ -287,6 +288,21 @@ TEST_F(PreviewTest, ATurnedGlobeAndTheWiderMarsArea)
     click_at(10.0f, -90.0f);
     EXPECT_EQ(lat_ref, 8.0f);                           // 10 - 2.5 rounded away from zero
     EXPECT_EQ(situation_start_state.latitude, 10.5f);
+}
+
+// The user's plane on the globe faces the viewer whatever the globe's turn:
+// 60 degrees round from the middle of the view its square is still square.
+TEST_F(PreviewTest, ThePlanesSquareFacesTheViewer)
+{
+    globe_screen.heading_deg = 30.0f, globe_screen.pitch_deg = 20.0f;
+    flt[0].latitude = 20.0f, flt[0].longitude = -60.0f, flt[0].psi = 0.0f;
+    int squares = 0;
+    for (const fb_rect& r : capture_rects([] { SETUP_globe(); })) {
+        if (std::fabs(r.a - 0.25f) > 0.01f || std::fabs((r.tx2 - r.tx1) - 512.0f) > 1.0f) continue;
+        ++squares;
+        EXPECT_NEAR(r.x2 - r.x1, r.y2 - r.y1, 0.05f * (r.y2 - r.y1));
+    }
+    EXPECT_EQ(squares, 1);
 }
 
 }  // namespace

@@ -377,7 +377,7 @@ TEST_F(Cycle, ClockFollowsTheSystemTimeOnlyWhenAsked)
     sim_time.use_system_time = 1;   // the plane at the frame centre, longitude -116.5: zone -8
     const std::pair<float, float> zone_zulu[] = {{-8.0f, 82800.0f}, {-7.0f, 86400.0f}, {-6.0f, 3600.0f}};
     for (auto [zone, zulu] : zone_zulu) {   // 86,400 itself stays
-        screen_settings.zone_correction_hours = zone;
+        screen_settings.zone_offset_hours = zone;
         update_plane_cycle();
         EXPECT_EQ(sim_time.local_time_sec, 82800.0f);
         EXPECT_EQ(sim_time.zulu_time_sec, zulu) << zone;
@@ -394,15 +394,15 @@ TEST_F(Cycle, ZuluTimeEndsWithinTheDayForAnyZoneCorrection)
     update_plane_cycle();           // places the plane at longitude -116.5: zone -8
     sim_time.use_system_time = 1;
     // 82,800 + (2,393 + 8) x 3,600 is 101 whole days: 86,400 stays.
-    screen_settings.zone_correction_hours = 2393.0f;
+    screen_settings.zone_offset_hours = 2393.0f;
     update_plane_cycle();
     EXPECT_EQ(sim_time.zulu_time_sec, 86400.0f);
-    screen_settings.zone_correction_hours = -32.5f;   // 82,800 - 32.5 h + 8 h is -5,400: a day is added
+    screen_settings.zone_offset_hours = -32.5f;   // 82,800 - 32.5 h + 8 h is -5,400: a day is added
     update_plane_cycle();
     EXPECT_EQ(sim_time.zulu_time_sec, 81000.0f);
     // A preference file's huge value once kept subtracting a day that the float could not take off.
     for (float zone : {1.0e12f, -1.0e12f, 3.0e38f}) {
-        screen_settings.zone_correction_hours = zone;
+        screen_settings.zone_offset_hours = zone;
         update_plane_cycle();
         EXPECT_GE(sim_time.zulu_time_sec, 0.0f) << zone;
         EXPECT_LE(sim_time.zulu_time_sec, 86400.0f) << zone;

@@ -146,7 +146,7 @@ TEST_F(Prefs, GeneralFileLayoutByHandAndRoundTrip)
     const std::pair<size_t, std::string> words[] = {
         {1010, bytes_of(start_selection.start_index)},
         {1014, bytes_of(sim_time.use_system_time)},
-        {1106, bytes_of(screen_settings.zone_correction_hours)},
+        {1106, bytes_of(screen_settings.zone_offset_hours)},
         {7158 + 12, bytes_of(sim_cockpit_autopilot.hnav_mode)},
         {7158 + 20, bytes_of(sim_cockpit_autopilot.backcourse_on)},
         {8718, bytes_of(flt[0].latitude)},

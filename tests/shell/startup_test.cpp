@@ -235,7 +235,7 @@ TEST(ProgramRestart, PlaneCountStaysWithinTheSlotsAndAFailedDisplayKeepsItsResol
     // Preferences asking for more planes than there are slots, the start screen
     // first, and the radios preset at start-up over the tuned ones they keep.
     sim_graphics_settings.draw_aircrafts = 50;
-    screen_settings.start_screen_option = 1;
+    screen_settings.show_start_screen = 1;
     screen_settings.preset_radios_option = 1;
     sim_operation_prefs.startup_on_ramp = 1;
     sim_cockpit_radios_block& r = sim_cockpit_radios;
