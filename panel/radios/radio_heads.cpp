@@ -134,7 +134,7 @@ void combined_head()
     for (int c = 0; c < 3; ++c)
         for (int r = 0; r < 2; ++r)
             if (PANEL_click_spot(cols[c], rows[r], half, 0)) sel = 2 * c + r;
-    if (sel < 0 || sel > 5) sel = 0;
+    if (sel < 0 || sel > 5) sel = 0;   // the column and row tables below are indexed by it
     const float lx = cols[sel / 2], ly = rows[sel % 2];
     PANEL_draw_control(lx * s, ly * s, sel);
     if (big) PANEL_draw_control(lx * s, (ly + 9.0f) * s, 10 + sel);
@@ -157,6 +157,8 @@ void combined_head()
         radio_heads.combined_adf_digit = step_digit(radio_heads.combined_adf_digit, 0);
         show_khz(ax * s, y * s, active, 114);
         show_khz(sx * s, y * s, standby, 114);
+        // The marker's place on this head is not given: it stands as on the BC
+        // ADF head, 6 units per digit from the number's left and 3 below it.
         digit_mark(sx * s, (y - 3.0f) * s, radio_heads.combined_adf_digit, 114);
     }
 }

@@ -162,6 +162,20 @@ TEST_F(Controls, ClicksOnSwitchesShowTheirSpritesAndTheLightsTheGear)
     pln[0].acf_en_type[0] = 2;   // a turbine's key has only off and both
     click(34, 5, 5, [] { PANEL_switches(-1, 0); });
     EXPECT_EQ(flt[0].ignition_on[0], 0);
+    sim_cockpit_engine.starter_duration[0] = 0.0f;
+    drawn = click(34, 5, 5, [] { PANEL_switches(-1, 0); });   // drawn at the step, then to both
+    EXPECT_EQ(shown_state(34, drawn), 1);
+    EXPECT_EQ(flt[0].ignition_on[0], 3);
+
+    // The jettison button shows in the frame of its click; on a water bomber
+    // only when the click starts a drop.
+    const struct { int water; float load; int shown; } jettison[] = {{0, 0.0f, 0}, {1, 0.0f, -1}, {1, 50.0f, 0}};
+    for (const auto& j : jettison) {
+        pln[0].acf_jett_is_water = j.water, flt[0].m_jettison = j.load, flt[0].water_drop_on = 0;
+        EXPECT_EQ(shown_state(11, click(11, 0, 0, [] { PANEL_switches(-1, 0); })), j.shown) << j.water << j.load;
+        panel_ins_type = 11;
+        EXPECT_EQ(shown_state(11, capture_rects([] { PANEL_switches(-1, 0); })), -1);   // not on later frames
+    }
 }
 
 TEST_F(Controls, SelectorsStepWrapAndClampByTheDiagonal)

@@ -150,10 +150,12 @@ TEST_F(Radios, DmeFieldsDashesAndReceivers)
     EXPECT_EQ(t.at(-1), "999.9143012");
     click(54, -1);            // NAV 1 has no station
     EXPECT_EQ(texts(112).at(-1), "-----------");
-    // A receiver switch outside the NAV radios (from a plug-in or a datagram) shows dashes.
+    // The switch is the receiver index, whatever its value (a plug-in may set
+    // 4, the GPS); speed and time are whole numbers, not held to 3 digits.
+    // One outside the six receivers shows dashes.
     sim_cockpit_switches.DME_distance_or_time = 4;
-    r.nav1_has_dme[4] = 1;
-    EXPECT_EQ(texts(112).at(-1), "-----------");
+    r.nav1_has_dme[4] = 1, r.nav1_dme_dist_m[4] = 2.0f, r.nav1_dme_speed_kts[4] = 1200.5f, r.nav1_dme_time_secs[4] = 1234.9f;
+    EXPECT_EQ(texts(112).at(-1), "002.012001234");
     sim_cockpit_switches.DME_distance_or_time = -7;
     EXPECT_EQ(texts(112).at(-1), "-----------");
     // The standalone DME: the frequency knob and the page switch.
