@@ -66,10 +66,11 @@ TEST_F(Radios, BcAdfRingWalksTheDigitMarkerAndTheKnobTunesTheStandby)
     EXPECT_EQ(sim_cockpit_radios.adf1_stdby_freq_hz, 350);
 
     // The GA ADF head steps the active frequency's hundreds, tens and units
-    // with its three spots, up above-right and down below-left.
+    // with its three spots (half size 8), up above-right and down below-left,
+    // each pressed just inside its outer corner.
     only(227);
     const struct { float dx, dy; int32_t then; } digits[] = {
-        {-18 + 3, -10 + 3, 475}, {0 - 3, -10 - 3, 465}, {18 + 3, -10 + 3, 466}, {-18 - 3, -10 - 3, 366},
+        {-18 + 7.5f, -10 + 7, 475}, {0 - 7.5f, -10 - 7, 465}, {18 + 7.5f, -10 + 7, 466}, {-18 - 7.5f, -10 - 7, 366},
     };
     for (const auto& d : digits) {
         click(d.dx, d.dy);
@@ -255,8 +256,8 @@ TEST_F(Radios, TransponderKeypadKnobIdentAndLamp)
     PANEL_update();
     EXPECT_EQ(r.transponder_light, 0);
     EXPECT_EQ(r.transponder_id, 0);
-    // Mode 3 holds it lit; the drag spot turns the mode knob.
-    click(62 + 5, -2 + 5);
+    // Mode 3 holds it lit; the drag spot (half size 10 at (62, -2)) turns the mode knob.
+    click(62 + 9.5f, -2 + 9);
     EXPECT_EQ(r.transponder_mode, 2);
     r.transponder_mode = 3;
     PANEL_update();
