@@ -215,6 +215,10 @@ TEST_F(SyntheticVision, ThirdInstrumentSharesTheFirstsPage)
         const std::string line = lines.count(-22) ? lines.at(-22) : "";
         EXPECT_NE(line.find(reads), std::string::npos) << line;
     }
+    // The Mach number on the same line, with three decimals.
+    flt[0].machno = 0.785f;
+    const std::string mach = drawn_texts(110, 300.0f, [] { PANEL_synthetic_vision(0); })[-22];
+    EXPECT_NE(mach.find("0.785"), std::string::npos) << mach;
     screen_settings.pressure_unit = 0;
     // Without avionics nothing at all.
     sim_cockpit_electrical.avionics_on = 0;
