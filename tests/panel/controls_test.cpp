@@ -79,6 +79,8 @@ TEST_F(Controls, CommandsWorkTheSwitchesWithoutDrawing)
     EXPECT_TRUE(drawn.empty());
     PANEL_trim_wheels(25, 0);
     PANEL_trim_wheels(28, 0);
+    panel_ins_type = 67;   // code 25 leaves an indicator's type current: still nothing drawn
+    EXPECT_TRUE(capture_feedback([] { PANEL_trim_wheels(25, 0); }).empty());
     EXPECT_FLOAT_EQ(flt[0].rud_trim, -0.001f);
     EXPECT_FLOAT_EQ(flt[0].ail_trim, 0.0f);
 
@@ -166,6 +168,13 @@ TEST_F(Controls, ClicksOnSwitchesShowTheirSpritesAndTheLightsTheGear)
     drawn = click(34, 5, 5, [] { PANEL_switches(-1, 0); });   // drawn at the step, then to both
     EXPECT_EQ(shown_state(34, drawn), 1);
     EXPECT_EQ(flt[0].ignition_on[0], 3);
+
+    // The JATO switch shows while JATO is armed.
+    panel_ins_type = 14;
+    for (const int on : {1, 0}) {
+        sim_cockpit_switches.jato_on = on;
+        EXPECT_EQ(shown_state(14, capture_rects([] { PANEL_switches(-1, 0); })), on ? 0 : -1) << on;
+    }
 
     // The jettison button shows in the frame of its click; on a water bomber
     // only when the click starts a drop.

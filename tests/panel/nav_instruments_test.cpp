@@ -123,6 +123,10 @@ TEST_F(NavInstruments, GlideSlopePointersOrFlagsAndTheEfisScales)
 
     // The EFIS glide-slope scale: the pointer at -8.2 per dot; the localizer scale's bar at 5 per dot.
     EXPECT_NEAR(one(174, 32, [] { update_loc_gls(0.0f); }).pivot_y, -8.2f, 0.05f);
+    // At scale 2 the pointer is scaled once, by the needle routine: -16.4.
+    const auto scaled = needles(in_slot(174, 2.0f, [] { update_loc_gls(0.0f); }), 32);
+    ASSERT_EQ(scaled.size(), 1u);
+    EXPECT_NEAR(scaled[0].pivot_y - CY, -16.4f, 0.05f);
     r.nav1_hdef_dot[0] = 0.5f;
     EXPECT_NEAR(one(173, 56, [] { update_loc_gls(0.0f); }).pivot_x, 2.5f, 0.05f);
 

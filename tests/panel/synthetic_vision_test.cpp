@@ -245,6 +245,12 @@ TEST_F(SyntheticVision, WeaponCameraSteersTheReleasedWeapon)
     EXPECT_EQ(w[3].wpn_pitch_cmd, -1.0f);
     steer_at(15.5f, -62.0f);   // outside: unchanged
     EXPECT_EQ(w[3].wpn_yaw_cmd, -0.5f);
+    // At scale 2 the box and its travel grow with the instrument.
+    mouse.mouse_x = 512.0f + 18.0f, mouse.mouse_y = 300.0f - 124.0f, mouse.mouse_held = 1;
+    in_slot(435, 2.0f, [] { PANEL_synthetic_vision(0); });
+    mouse = mouse_record{};
+    EXPECT_EQ(w[3].wpn_yaw_cmd, 1.0f);
+    EXPECT_EQ(w[3].wpn_pitch_cmd, 0.0f);
     // Disarmed: nothing drawn, nothing steered.
     sim_cockpit_weapons.bombs_armed = 0;
     EXPECT_TRUE(draw(435).empty());
