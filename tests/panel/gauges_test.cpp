@@ -507,6 +507,14 @@ TEST_F(Gauges, EcamWarningThresholdsRocketDialsAndHydraulicNeedles)
         EXPECT_NEAR(n[0].pivot_y - Y, 0.0f, 0.01f);
         EXPECT_NEAR(n[1].pivot_y - Y, -18.0f, 0.01f);
     }
+    // At size 2 the needles stay on their scaled rows: (71, 0) and (71, -36) at ratio 0.5.
+    only(203, 2.0f);
+    sim_operation_failures.hydraulic_pressure_ratio = 0.5f;
+    const auto doubled = needles(capture_feedback(PANEL_update), 44);
+    ASSERT_EQ(doubled.size(), 2u);
+    EXPECT_NEAR(doubled[0].pivot_x - X, 71.0f, 0.01f);
+    EXPECT_NEAR(doubled[1].pivot_y - Y, -36.0f, 0.01f);
+    only(203);
     sim_operation_failures.hydraulic_pressure_ratio = 0.0f;
     // A pump's line is in row 70 while its engine's N1 is above 10, else in row 58;
     // a rocket engine shows both in 70.
