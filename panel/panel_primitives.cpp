@@ -146,7 +146,7 @@ void PANEL_draw_drum_counter(float x, float y, float value, int digits)
     a = std::min(a, 999999999.0);
     double drums[6];
     split_drums(a, drums);
-    const int n = std::clamp(digits, 1, 6);
+    const int n = std::clamp(digits, 1, 6);   // a count outside 1..6 would read past the six drums
     for (int k = 0; k < n; ++k)
         PANEL_draw_drum_digit(3, x + 7.0f * static_cast<float>(k), y, static_cast<float>(drums[6 - n + k]));
     if (value < 0.0f) {

@@ -53,7 +53,8 @@ void engine_page(const panel_records& r, int t)
         const float rx = 72.0f * fe - 36.0f;
         const int flag = e == n - 1 ? 1 : 2;
         // The page's two gauges of each engine: round dials one above the
-        // other, or bars side by side.
+        // other, or bars side by side. The round dials' flag is not given;
+        // they take 1, which draws them in the display's colour as the bars are.
         auto dial = [&](int type, float y) { update_eng_asi(type, rx, y, e, 1, r); };
         auto bar = [&](int type, float x) { update_eng_asi(type, x, -10, e, flag, r); };
         const float bx = 6 * fe - 40, cx = 6 * fe + 22;
