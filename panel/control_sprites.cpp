@@ -12,7 +12,11 @@
 void PANEL_draw_control(float x, float y, int state)
 {
     const panel_sprite sp = PANEL_sprite(panel_ins_type, state);
+    // An empty sprite would be a zero-size quad, which shows nothing: it is
+    // simply not drawn, with the same picture.
     if (sp.sheet == SHEET_NONE || sp.hw <= 0.0f || sp.hh <= 0.0f) return;
+    // A place that is not a number (from a value written from outside) would
+    // give a quad with no place: nothing is drawn.
     if (!std::isfinite(x) || !std::isfinite(y)) return;
     const float size = PANEL_sprite_unscaled(panel_ins_type) ? 1.0f : panel_ins_scale;
     const float cx = x, cy = y + sp.shift;

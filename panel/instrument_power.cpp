@@ -12,7 +12,8 @@ namespace {
 
 constexpr float POWER_THRESHOLD = 0.01f;
 
-// Engines the sums run over: at least engine 0, at most the eight entries.
+// Engines the sums run over: at least engine 0, at most the eight entries (a
+// larger engine count, from a file or a plug-in, would read past them).
 int engines_counted()
 {
     const int n = pln[0].acf_num_engines;
@@ -43,6 +44,7 @@ int PANEL_avionics_powered()
 
 int PANEL_inverter_on()
 {
+    // Held to the eight entries, as in the sums: a larger count would read past them.
     const int n = pln[0].acf_num_engines < FLT_ENGINES ? pln[0].acf_num_engines : FLT_ENGINES;
     for (int e = 0; e < n; ++e)
         if (sim_cockpit_engine.inverter_on[e] && !FLT_slot_failed(0, FAIL_SLOT_INVERTER_BASE + e)) return 1;

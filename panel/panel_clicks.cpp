@@ -72,9 +72,11 @@ int PANEL_dual_knob(float cx, float cy)
 
 int PANEL_lever_drag(float va, float vb, float* value, float ya, float yb, float w, int keep)
 {
-    if (!value) return 0;
+    if (!value) return 0;   // no value to set: writing through it would crash
     const float lo_y = std::min(ya, yb), hi_y = std::max(ya, yb);
     float y = (va == vb) ? (ya + yb) * 0.5f : ya + (*value - va) * (yb - ya) / (vb - va);
+    // A value that is not a number (written from outside) would place the
+    // handle nowhere; it is drawn at end A instead.
     if (!std::isfinite(y)) y = ya;
     y = std::clamp(y, lo_y, hi_y);
     PANEL_draw_control(0.0f, y, 0);

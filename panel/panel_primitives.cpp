@@ -55,7 +55,8 @@ void split_drums(double a, double drums[6])
 }
 
 // A tape number: three digits with leading zeros below 1000; n/100 as
-// "d.dk" up to 9999; thousands with "k" from 10,000.
+// "d.dk" up to 9999. The format from 10,000 up is not given: such numbers
+// show their whole thousands followed by "k".
 void tape_number(float x, float y, long long n, int font)
 {
     auto digit = [](long long d) { return static_cast<int>('0' + d % 10); };
@@ -89,6 +90,9 @@ float PANEL_alpha() { return sim_graphics_settings.transparent_panel != 0 ? 0.4f
 void PANEL_draw_needle(float x, float y, float angle, int style)
 {
     const needle_style* n = PANEL_needle_style(style);
+    // A style outside the table has no region and draws nothing; an angle or
+    // pivot that is not a number (from a value written from outside) would
+    // give a quad with no place, so it draws nothing too.
     if (!n || !std::isfinite(angle) || !std::isfinite(x) || !std::isfinite(y)) return;
     const float s = panel_ins_scale;
     const float w = static_cast<float>(n->ub - n->ua) * s, length = static_cast<float>(n->vb - n->va) * s;
@@ -104,7 +108,7 @@ void PANEL_draw_needle(float x, float y, float angle, int style)
 
 void PANEL_draw_drum_digit(int kind, float x, float y, float d)
 {
-    if (!std::isfinite(d)) d = 0.0f;
+    if (!std::isfinite(d)) d = 0.0f;   // a reading that is not a number shows the 0 rather than no texel place
     float x1, x2, y1, y2, u1, u2, v1, v2;
     switch (kind) {
     case 3: {
@@ -136,11 +140,13 @@ void PANEL_draw_drum_digit(int kind, float x, float y, float d)
 void PANEL_draw_drum_counter(float x, float y, float value, int digits)
 {
     double a = std::fabs(static_cast<double>(value));
+    // A value that is not a number shows 0; past 999,999,999 the counter shows
+    // that, as a larger whole part would overflow the drums' whole-number split.
     if (!std::isfinite(a)) a = 0.0;
     a = std::min(a, 999999999.0);
     double drums[6];
     split_drums(a, drums);
-    const int n = std::clamp(digits, 1, 6);
+    const int n = std::clamp(digits, 1, 6);   // a count outside 1..6 would read past the six drums
     for (int k = 0; k < n; ++k)
         PANEL_draw_drum_digit(3, x + 7.0f * static_cast<float>(k), y, static_cast<float>(drums[6 - n + k]));
     if (value < 0.0f) {
@@ -164,7 +170,7 @@ void PANEL_draw_rotated_card(float angle, float r, int kind, int lit)
     case 4: slot = TEX_SLOT_HSI_ROSE; break;
     default: return;
     }
-    if (!std::isfinite(angle) || !std::isfinite(r)) return;
+    if (!std::isfinite(angle) || !std::isfinite(r)) return;   // a card with no angle or size draws nothing
     const tex_quad_corner c[4] = {corner(-r, -r, u1, v1), corner(-r, r, u1, v2), corner(r, r, u2, v2),
                                   corner(r, -r, u2, v1)};
     glPushMatrix();
@@ -187,12 +193,16 @@ void PANEL_draw_tape(int colour, int line_colour, float label_pos, float cross_p
     const bool vertical = orientation != 0;
     if (band == 2) {
         float g = -(flt[0].y_agl * UNIT.mtrs_to_ft * 0.01f) * scale_px;
-        if (!std::isfinite(g)) g = 0.0f;
+        if (!std::isfinite(g)) g = 0.0f;   // a height that is not a number puts the band's edge at the centre
         g = std::clamp(g, -half, half);
         if (g > -half) OGL_fill_rect(GROUND_BAND_COLOUR, 1.0f, label_pos - 1.0f, centre - half, 19.0f, half + g);
         OGL_fill_rect(SKY_BAND_COLOUR, 1.0f, label_pos - 1.0f, centre + g, 19.0f, half - g);
     }
 
+    // A step of 0 or less would never reach the last tick (an endless loop); a
+    // scale of 0 would divide by zero; a font with no sheet has no glyphs. The
+    // tape then draws no ticks. At most 2000 ticks are drawn: a step so small
+    // that the window holds more would stall the frame.
     const int slot = FONT_slot(font);
     if (slot < 0 || !(step > 0.0f) || !std::isfinite(value) || !std::isfinite(scale_px) || scale_px == 0.0f ||
         !std::isfinite(half))
@@ -210,6 +220,8 @@ void PANEL_draw_tape(int colour, int line_colour, float label_pos, float cross_p
         OGL_scissor_on(centre - half, cross_pos - 100.0f, 2.0f * half, 200.0f);
     OGL_set_state(STATE_FOG_OFF, 1, STATE_LIGHTING_OFF, STATE_BLEND, STATE_DEPTH_TEST_OFF, STATE_DEPTH_WRITE_OFF);
     OGL_apply_color(colour, 1.0f);
+    // The sheet that holds the font's glyphs: the first panel-font texture for
+    // the panel fonts the tapes are drawn in.
     OGL_bind_tex(slot, 0);
     const float ox = screen.screen_area_left, oy = screen.screen_area_bottom;
     const int gap_lo = static_cast<int>(centre - gap - 3.0f), gap_hi = static_cast<int>(centre + gap + 3.0f);
@@ -226,7 +238,7 @@ void PANEL_draw_tape(int colour, int line_colour, float label_pos, float cross_p
 
         const float mag = std::fabs(v);
         const float whole = std::round(mag);
-        if (!(std::fabs(whole - mag) < 0.01f) || whole > 1.0e9f) continue;
+        if (!(std::fabs(whole - mag) < 0.01f) || whole > 1.0e9f) continue;   // past 1e9 the number would overflow its digits
         if (static_cast<long long>(whole) % every != 0) continue;
         if (p >= static_cast<float>(gap_lo) && p <= static_cast<float>(gap_hi)) continue;
         float n = vertical ? mag : v;

@@ -31,6 +31,8 @@ void read_level_colours()
 {
     for (int l = 0; l < LEVELS; ++l)
         for (int c = 0; c < 3; ++c) {
+            // Cut toward zero; a row value outside 0..1 would not fit a byte, so
+            // the byte is held to 0..255.
             const float v = colour_table[FIRST_LEVEL_ROW + l][c] * 255.0f;
             radar.level_rgb[l][c] = static_cast<uint8_t>(v > 0.0f ? (v < 255.0f ? v : 255.0f) : 0.0f);
         }
@@ -43,12 +45,15 @@ void RADAR_reset() { radar = radar_state{}; }
 
 void PANEL_radar_texture()
 {
-    if (!pixel_buffer) return;
+    if (!pixel_buffer) return;   // no shared pixel buffer yet (no drawing context): nothing to build in
     if (!radar.colours_read) read_level_colours();
     const float k = (sim_weather.rain_percent + sim_weather.thunderstorm_percent) * 0.5f * 4.99f;
     for (int i = 0; i < RADAR_SIDE; ++i)
         for (int j = 0; j < RADAR_SIDE; ++j) {
-            // The fractions come from plug-ins and peers: the level is held in 0..4.
+            // The level cut toward zero. The fractions come from plug-ins and
+            // peers: a level above 4 has no colour and is held at 4, and a
+            // negative one (or one that is not a number) would index before the
+            // colour table, so it is level 0.
             const float x = k * storm_grid[i * RADAR_SIDE + j];
             int level = 0;
             if (x >= 1.0f) level = x >= 4.0f ? 4 : static_cast<int>(x);

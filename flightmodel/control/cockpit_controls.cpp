@@ -34,6 +34,12 @@ void set_within(float& control, float value, float lo, float hi)
     if (!std::isnan(value)) control = UTIL_clamp(value, lo, hi);
 }
 
+// value as given; a request that is not a number keeps the control.
+void set_if_number(float& control, float value)
+{
+    if (!std::isnan(value)) control = value;
+}
+
 }  // namespace
 
 void CTRL_set_light(cockpit_light light, int on)
@@ -53,9 +59,9 @@ void CTRL_set_trim(trim_axis axis, float value)
 {
     flt_struct& f = flt[0];
     switch (axis) {
-    case TRIM_ELEVATOR: set_within(f.elv_trim, value, -1.0f, 1.0f); break;
-    case TRIM_AILERON: set_within(f.ail_trim, value, -1.0f, 1.0f); break;
-    case TRIM_RUDDER: set_within(f.rud_trim, value, -1.0f, 1.0f); break;
+    case TRIM_ELEVATOR: set_if_number(f.elv_trim, value); break;
+    case TRIM_AILERON: set_if_number(f.ail_trim, value); break;
+    case TRIM_RUDDER: set_if_number(f.rud_trim, value); break;
     case TRIM_ROTOR: set_within(f.rot_trim, value, 0.0f, 1.0f); break;
     }
 }

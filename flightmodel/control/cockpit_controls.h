@@ -27,7 +27,8 @@ int CTRL_light_on(cockpit_light light);
 // parkbrake = ratio within 0..1.
 void CTRL_set_parking_brake(float ratio);
 
-// The trims: elevator, aileron and rudder within -1..1, the rotor's within 0..1.
+// The trims: elevator, aileron and rudder as given (signed; the flight
+// controls hold them to the aircraft's trim limits), the rotor's within 0..1.
 enum trim_axis { TRIM_ELEVATOR, TRIM_AILERON, TRIM_RUDDER, TRIM_ROTOR };
 void CTRL_set_trim(trim_axis axis, float value);
 

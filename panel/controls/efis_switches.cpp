@@ -10,6 +10,7 @@ void PANEL_efis_switches()
 {
     if (!PANEL_avionics_powered()) return;
     sim_cockpit_switches_block& sw = sim_cockpit_switches;
+    // EFIS_shows_weather is the word published as EFIFS_shows_weather.
     const struct {
         int32_t* word;
         float x;
@@ -20,7 +21,7 @@ void PANEL_efis_switches()
     const float s = panel_ins_scale;
     for (const auto& b : buttons) {
         if (PANEL_click_spot(b.x, -2.0f, 7.0f, 0)) *b.word = *b.word != 0 ? 0 : 1;
-        if (*b.word != 0) PANEL_draw_control(b.x * s, -2.0f * s, 0);
+        if (*b.word == 1) PANEL_draw_control(b.x * s, -2.0f * s, 0);
     }
 }
 

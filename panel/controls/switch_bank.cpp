@@ -195,22 +195,29 @@ void fuel_selector(int t, bool pass, bool commanded)
 
 void starter_key(const panel_records& r, int e, bool commanded)
 {
+    // An item outside 0..7 would index past the eight engine entries: no key.
     if (!PANEL_engine_ok(e)) return;
     const bool long_press = mouse.mouse_panel_drag != 0;
     const int d = selector_step(0.0f, 0.0f, commanded);
     int32_t ignition = r.flt.ignition_on[e];
     if (d != 0 && !long_press) ignition = clamp_into(int64_t{ignition} + d, 0, 3);
+    if (ignition != r.flt.ignition_on[e]) ENGN_set_ignition(e, ignition);
     if (!commanded && PANEL_click_spot(0.0f, 0.0f, 12.0f, 1) && long_press && PANEL_has_power())
         sim_cockpit_engine.starter_duration[e] = 2.0f * sim_operation_misc.frame_rate_period;
-    // A turbine's key has no magneto positions: right goes to both, left to off.
-    if (r.acf.acf_en_type[e] > 1) {
-        if (ignition == 1) ignition = 3;
-        else if (ignition == 2) ignition = 0;
-    }
-    if (ignition != r.flt.ignition_on[e]) ENGN_set_ignition(e, ignition);
-    // The panel pass draws the key on every call; a command draws nothing.
+    // The panel pass draws the key on every call; a command draws nothing, as
+    // every command does (drawing then would put the key at whatever slot the
+    // panel origin was last set for). A published ignition word outside 0..3
+    // (from a plug-in or datagram) is held to 0..3 here, since state 4 and up
+    // would pick sprite frames past the key's own.
     const int starting = sim_cockpit_engine.starter_duration[e] > 0.01f ? 1 : 0;
     if (!commanded) PANEL_draw_control(0.0f, 0.0f, clamp_into(r.flt.ignition_on[e], 0, 3) + starting);
+    // A turbine's key has no magneto positions: right goes to both, left to
+    // off. The key is drawn before this, so a turn shows the stepped position
+    // for that frame.
+    if (r.acf.acf_en_type[e] > 1) {
+        if (ignition == 1) ENGN_set_ignition(e, 3);
+        else if (ignition == 2) ENGN_set_ignition(e, 0);
+    }
 }
 
 void gear_handle(const acf_struct& a, int t, bool pass, bool commanded)
@@ -229,6 +236,7 @@ void gear_handle(const acf_struct& a, int t, bool pass, bool commanded)
 void gear_light(const acf_struct& a, int part, bool pass)
 {
     if (!pass || !PANEL_has_power()) return;
+    // A slot item outside the parts table would read past it: nothing is drawn.
     if (part < 0 || part >= ACF_NUM_PARTS) return;
     const float deploy = a.acf_gear_deploy[part];
     if (sim_cockpit_switches.gear_handle_status != 0) PANEL_draw_control(0.0f, 0.0f, deploy > 0.99f ? 1 : 0);
@@ -277,6 +285,9 @@ bool momentary(const panel_records& r, int t, int item, bool pass, bool commande
     switch (t) {
     case INS_BUT_JATO:
         if (commanded || PANEL_click_spot(0, 0, 12, 0)) sim_cockpit_switches.jato_on = f.jato_left > 0.01f ? 1 : 0;
+        // Drawn while JATO is armed. Drawing it only while jato_left exceeds the
+        // aircraft's burn duration would never show the switch on in flight, as
+        // the reset sets jato_left to that duration and the burn only lowers it.
         if (pass && sim_cockpit_switches.jato_on != 0) PANEL_draw_control(0.0f, 0.0f, 0);
         return true;
     case INS_BUT_RUD_TRIM_RESET:
@@ -290,13 +301,15 @@ bool momentary(const panel_records& r, int t, int item, bool pass, bool commande
         const bool hit = commanded || PANEL_click_spot(0, 0, 12, 0);
         const bool water = r.acf.acf_jett_is_water != 0;
         if (hit) FLT_jettison_load();
-        if (pass && (water ? f.water_drop_on != 0 : hit)) PANEL_draw_control(0.0f, 0.0f, 0);
+        // Drawn in the frame of the click; on a water bomber only when the click started a drop.
+        if (pass && hit && (!water || f.water_drop_on != 0)) PANEL_draw_control(0.0f, 0.0f, 0);
         return true;
     }
     case INS_BUT_DROP_TANK:
         if (commanded || PANEL_click_spot(0, 0, 12, 1)) WPN_release_drop_tanks();
         return true;
     case INS_BUT_AMMETER_VOLT:
+        // An item outside 0..7 would write past the eight timeouts: ignored.
         if ((commanded || PANEL_click_spot(0, 0, 12, 1)) && PANEL_engine_ok(item)) volt_display_timeout[item] = now + 0.1f;
         return true;
     case INS_BUT_OVERSPEED_TEST:
@@ -307,6 +320,7 @@ bool momentary(const panel_records& r, int t, int item, bool pass, bool commande
         if (commanded || PANEL_click_spot(4, -1, 12, 0)) sim_cockpit_pressure.pressure_test_timeout = now + 0.2f;
         return true;
     case INS_BUT_AUTOPILOT_TEST:
+        // autopilot_test_timeout is the test-until time the autopilot panel's lamp test reads.
         if (commanded || PANEL_click_spot(4, -1, 12, 1)) autopilot_test_timeout = now + 0.2f;
         return true;
     default:
@@ -325,7 +339,8 @@ void PANEL_switches(int command, int item, const panel_records& r)
 
     const toggle_word tw = toggle_of(t);
     if (tw.any()) {
-        // A per-engine switch serves engine `item`; another item changes and draws nothing.
+        // A per-engine switch serves engine `item`; an item outside 0..7 would
+        // write past the eight entries, so it changes and draws nothing.
         int32_t* word = tw.word;
         if (tw.per_engine) word = PANEL_engine_ok(item) ? &tw.per_engine[item] : nullptr;
         const bool flip = commanded || PANEL_click_spot(0.0f, 0.0f, 12.0f, 0);

@@ -33,7 +33,10 @@ constexpr const char* warning_messages[6] = {
     "GEAR DOWN ABOVE 130 KNOTS",
 };
 
+// A value that is not a number (written from outside) is shown as 0 rather
+// than handed to the number and needle drawers.
 float finite(float v) { return std::isfinite(v) ? v : 0.0f; }
+// An engine count outside 0..8 would index past the eight engine entries.
 int engines(const acf_struct& a) { return std::clamp(a.acf_num_engines, 0, 8); }
 bool failed(const flt_struct& f, int slot)
 {
@@ -50,7 +53,8 @@ void engine_page(const panel_records& r, int t)
         const float rx = 72.0f * fe - 36.0f;
         const int flag = e == n - 1 ? 1 : 2;
         // The page's two gauges of each engine: round dials one above the
-        // other, or bars side by side.
+        // other, or bars side by side. The round dials' flag is not given;
+        // they take 1, which draws them in the display's colour as the bars are.
         auto dial = [&](int type, float y) { update_eng_asi(type, rx, y, e, 1, r); };
         auto bar = [&](int type, float x) { update_eng_asi(type, x, -10, e, flag, r); };
         const float bx = 6 * fe - 40, cx = 6 * fe + 22;
@@ -145,7 +149,9 @@ void controls_page(const panel_records& r)
         box(c, -50, 29, 44, 5), box(c, 1, 29, 44, 5);
     }
     if (a.acf_sbrkEQ && f.sbrkrat > 0.01f) box(50, -50, 38, 16, 3), box(50, 29, 38, 16, 3);
-    // The needle drawer scales its pivot itself: the positions go in as design units.
+    // The needle drawer scales its pivot itself, so the positions go in as
+    // design units. Dividing them by the scale first would leave the needles
+    // unscaled while the rows are scaled: at any scale but 1 they would sit off their rows.
     const float inputs[3] = {f.FC_roll, f.FC_hdng, f.FC_ptch};
     for (int k = 0; k < 3; ++k)
         PANEL_draw_needle(20.0f + 30.0f * finite(inputs[k]), rows[k] - 9.0f, 0.0f, 44);
@@ -177,6 +183,7 @@ void hydraulics_page(const panel_records& r)
     OGL_draw_string(pump1, -68 * s, 40 * s, "PUMP 1", 9999.0f, 110);
     OGL_draw_string(pump2, -68 * s, 30 * s, "PUMP 2", 9999.0f, 110);
     OGL_draw_string(sim_operation_failures.ram_air_turbine_on ? 59 : 70, -68 * s, 20 * s, "RAM AIR TURBINE", 9999.0f, 110);
+    // Design units, as on the flight-control page: the needle drawer scales them.
     const float x = 9.0f + 53.0f * finite(sim_operation_failures.hydraulic_pressure_ratio);
     PANEL_draw_needle(x, 0.0f, 0.0f, 44);
     PANEL_draw_needle(x, -18.0f, 0.0f, 44);

@@ -304,6 +304,7 @@ void ships(const map_frame& m)
 bool traffic(const map_frame& m)
 {
     const flt_struct& own = *m.own;
+    // Held to the flight-record slots: a larger count would read past them.
     const int n = std::clamp(PLUGIN_call_num_planes(sim_graphics_settings.draw_aircrafts, 0), 0, FLT_SLOTS);
     bool alert = false;
     for (int i = 1; i < n; ++i) {
@@ -326,7 +327,6 @@ bool traffic(const map_frame& m)
 void track_readout(const map_frame& m)
 {
     const flt_struct& f = *m.own;
-    const float s = panel_ins_scale;
     // The readout's frame: this family's sprites take positions as drawn (already scaled).
     PANEL_draw_control(1.0f, m.top + 6.0f, 1);
     float t = f.psi + f.groundspeed * (f.hpath - f.psi) / 10.0f;
@@ -334,7 +334,7 @@ void track_readout(const map_frame& m)
     t += sim_flightmodel_position.magnetic_variation;
     if (t < 0.0f) t += 360.0f;
     if (t > 360.0f) t -= 360.0f;
-    OGL_draw_string_fmt(m.text_colour, -8.0f * s, m.top + 4.0f * s, t, 3, 0, 0, LABEL_FONT);
+    OGL_draw_string_fmt(m.text_colour, -8.0f, m.top + 4.0f, t, 3, 0, 0, LABEL_FONT);
 }
 
 }   // namespace

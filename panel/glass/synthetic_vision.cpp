@@ -86,6 +86,8 @@ int camera_weapon(const acf_struct& a)
     return released >= 0 ? released : chosen;
 }
 
+// Truncated toward zero. A position that is not a number, or one past the int
+// range, would make the conversion undefined: those read 0 and the held value.
 int truncated(float v) { return std::isfinite(v) ? static_cast<int>(std::clamp(v, -1.0e9f, 1.0e9f)) : 0; }
 
 bool water_point(int i, int j)
@@ -168,7 +170,7 @@ void lit_fogged_state()
     OGL_set_state(STATE_FOG_ON, 1, STATE_LIGHTING_ON, STATE_OPAQUE, STATE_DEPTH_TEST_ON, STATE_DEPTH_WRITE_ON);
     const float fog[4] = {HAZE[0] * gload_dim_factor, HAZE[1] * gload_dim_factor, HAZE[2] * gload_dim_factor, 1.0f};
     glFogfv(GL_FOG_COLOR, fog);
-    glFogi(GL_FOG_MODE, GL_LINEAR);
+    glFogi(GL_FOG_MODE, GL_LINEAR);   // the start and end distances are those of a linear fog
     glFogf(GL_FOG_START, 0.4f * FOG_BASE_M);
     glFogf(GL_FOG_END, 0.8f * FOG_BASE_M);
     const float g = 0.5f * gload_dim_factor;
@@ -188,7 +190,9 @@ void picture(const viewpoint& v, const window_box& w, int type)
 
     const float vx1 = MACIBM_ui_to_window_x(ox + w.x1 * s), vy1 = MACIBM_ui_to_window_y(oy + w.y1 * s);
     const float vx2 = MACIBM_ui_to_window_x(ox + w.x2 * s), vy2 = MACIBM_ui_to_window_y(oy + w.y2 * s);
-    // 90 degrees across on both axes whatever the window's shape.
+    // 90 degrees across on both axes whatever the window's shape: the 3-D
+    // projection multiplies the vertical edges by the window's height over
+    // width, so edges of +-1/aspect there are edges of +-1 times the near distance.
     const float aspect = vx2 != vx1 ? (vy2 - vy1) / (vx2 - vx1) : 1.0f;
     const float t = aspect != 0.0f ? 1.0f / aspect : 1.0f;
     // The panel pass's projection (zoomed or not) and viewport come back afterwards.
@@ -236,11 +240,13 @@ void overlay(const panel_records& r)
     OGL_draw_string_fmt(51, -98.0f * s, -22.0f * s, std::isfinite(f.machno) ? f.machno : 0.0f, 5, 3, 0, 110);
 }
 
-// The stick below the picture steers the weapon.
+// The stick below the picture steers the weapon. The mouse offset is taken in
+// design units (divided by the scale), as every other click spot of the panel
+// is: in raw screen units the box would lie off the drawn stick at any scale but 1.
 void steer(int slot)
 {
     if (!mouse.mouse_held) return;
-    const float s = panel_ins_scale != 0.0f ? panel_ins_scale : 1.0f;
+    const float s = panel_ins_scale != 0.0f ? panel_ins_scale : 1.0f;   // a scale of 0 would divide by zero
     const float x = (mouse.mouse_x - screen.screen_area_left) / s, y = (mouse.mouse_y - screen.screen_area_bottom) / s;
     if (!(x >= -15.0f && x <= 15.0f && y >= -77.0f && y <= -47.0f)) return;
     WPN_set_steering(slot, std::clamp(x / 9.0f, -1.0f, 1.0f), -std::clamp((y + 62.0f) / 9.0f, -1.0f, 1.0f));
@@ -277,6 +283,8 @@ void PANEL_synthetic_vision(int counter, const panel_records& r)
         v = {w.wpn_pos[0], w.wpn_pos[1], w.wpn_pos[2], w.wpn_phi, w.wpn_theta, w.wpn_psi,
              w.wpn_terrain_i, w.wpn_terrain_j, w.wpn_pos[0], w.wpn_pos[2]};
     }
+    // A position or angle that is not a number (from the flight model or a
+    // plug-in) would turn the whole picture into nothing: it reads 0.
     for (float* a : {&v.x, &v.y, &v.z, &v.roll, &v.pitch, &v.heading, &v.box_x, &v.box_z})
         if (!std::isfinite(*a)) *a = 0.0f;
 

@@ -11,9 +11,6 @@
 #include "panel/instruments/flight_instruments.h"
 #include "panel/panel_kit.h"
 
-namespace {
-}
-
 bool PANEL_glass_alive()
 {
     return PANEL_avionics_powered() != 0 && !FLT_slot_failed(0, FAIL_SLOT_GLASS_INSTR);
@@ -25,6 +22,8 @@ void PANEL_asi(const panel_records& r)
     const flt_struct& f = r.flt;
     const float s = panel_ins_scale;
     float v = f.indicated_airspeed * (a.acf_asi_kts != 0 ? 1.0f : UNIT.kts_to_mph);
+    // A speed that is not a number (written from outside) reads 0: handed on,
+    // it would give the tapes and the readout a position that is not a number.
     if (!std::isfinite(v)) v = 0.0f;
     const int t = panel_ins_type;
     if (t == INS_ASI_LINEAR) {
@@ -46,6 +45,7 @@ void PANEL_asi(const panel_records& r)
         {49, a.acf_Vso}, {50, a.acf_Vs}, {59, a.acf_Vno}, {58, a.acf_Vne}};
     for (const auto& b : bands) {
         const float offset = (b.speed - v) * 2.0f;
+        // The tape band marker; a band speed that is not a number draws no band.
         if (std::isfinite(offset)) PANEL_tape_mark(b.colour, 9.0f, 6.0f * s, 62.0f * s, offset);
     }
     OGL_draw_string_fmt(50, -13.0f * s, -4.0f * s, std::clamp(v, 0.0f, 999.0f), 3, 0, 0, 110);

@@ -24,7 +24,8 @@
 
 namespace {
 
-
+// A heading, course or deviation that is not a number (written from outside)
+// reads 0: handed on, it would give the card or needle an angle that is not a number.
 float finite_or_0(float v) { return std::isfinite(v) ? v : 0.0f; }
 
 struct hsi_variant {
@@ -86,18 +87,18 @@ void heading_tape(const flt_struct& f, float gyro, int n, float s)
     };
     pointer(finite_or_0(sim_cockpit_autopilot.heading_mag), 28);
     pointer(finite_or_0(NAV_course(n)), 55);
-    OGL_draw_string_fmt(49, -9.0f * s, 15.0f * s, UTIL_wrap_from(gyro, 0.0f, 360.0f), 3, 0, 0, 110);
+    OGL_draw_string_fmt(49, -9.0f, 15.0f, UTIL_wrap_from(gyro, 0.0f, 360.0f), 3, 0, 0, 110);
 }
 
 }  // namespace
 
 int NAV_source_of_selector(int selector)
 {
-    switch (selector) {
-    case 1: return RADIO_NAV2;
-    case 2: return RADIO_GPS;
-    default: return RADIO_NAV1;
-    }
+    // 2 (GPS) reads the GPS entries; other values are the receiver index. A
+    // value outside 0..4 (written from outside) would read past the five
+    // receivers' arrays, so it reads nav 1.
+    if (selector == 2) return RADIO_GPS;
+    return selector >= RADIO_NAV1 && selector <= RADIO_GPS ? selector : RADIO_NAV1;
 }
 
 float* NAV_course_word(int receiver)
@@ -159,6 +160,7 @@ void PANEL_hsi(const panel_records& r)
 
 void PANEL_cdi(int receiver)
 {
+    // Another receiver would index the navigation arrays with a number no CDI serves: nothing drawn.
     if (receiver != RADIO_NAV1 && receiver != RADIO_NAV2) return;
     const int n = receiver;
     const float s = panel_ins_scale;
@@ -180,7 +182,9 @@ void PANEL_cdi(int receiver)
     PANEL_draw_needle(across, -34.0f, 0.0f, 54);
     PANEL_draw_needle(-34.0f, up, 90.0f, 54);
 
-    // The OBS knob below-left turns this receiver's course.
+    // The OBS knob below-left turns this receiver's course. The type and origin
+    // it borrows are given back; nothing more of the slot is drawn after it,
+    // so the slot looks and acts the same as if they were left.
     const int type = panel_ins_type;
     const float left = screen.screen_area_left, bottom = screen.screen_area_bottom;
     panel_ins_type = n == RADIO_NAV1 ? INS_RHE_OBS_1 : INS_RHE_OBS_2;

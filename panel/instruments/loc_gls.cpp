@@ -16,7 +16,8 @@
 
 namespace {
 
-
+// A deviation or course that is not a number (written from outside) reads 0:
+// handed on, it would give the needle a position that is not a number.
 float finite_or_0(float v) { return std::isfinite(v) ? v : 0.0f; }
 
 struct loc_gls_layout {
@@ -69,6 +70,9 @@ void update_loc_gls(float card_heading)
         PANEL_draw_control(S, 0.0f, 0);
         panel_ins_type = t;
     }
+    // The needle routine scales the position; multiplying it by the scale here
+    // as well would scale it twice and put the pointer off its scale at any
+    // scale but 1, so the EFIS scales are handed the plain deflection.
     if (t == INS_EFIS_EL_GS) return PANEL_draw_needle(0.0f, v, 0.0f, 32);
     if (t == INS_EFIS_EL_HSI_SEMI_CIRCLE) return;
     if (t == INS_EFIS_EL_LOC) return PANEL_draw_needle(h, 0.0f, 0.0f, 56);
@@ -81,7 +85,7 @@ void update_loc_gls(float card_heading)
     const int fromto = r.nav1_fromto[n];
     if (fromto == 1) PANEL_draw_needle(15.0f * c - 15.0f * sn, 15.0f * c + 15.0f * sn, a, 29 + g);
     else if (fromto == 2) PANEL_draw_needle(15.0f * c + 15.0f * sn, 15.0f * sn - 15.0f * c, a + 180.0f, 29 + g);
-    const float side = s != 0.0f ? S / s : 0.0f;
+    const float side = s != 0.0f ? S / s : 0.0f;   // a scale of 0 would divide by zero
     if (fromto != 0 && r.nav_type[n] == 4) {
         PANEL_draw_needle(-side, v, 0.0f, 31 + g);
         PANEL_draw_needle(side, v, 0.0f, 33 + g);

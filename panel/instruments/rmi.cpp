@@ -22,6 +22,8 @@ void RMI_reset() { rmi_mem = rmi_memory{}; }
 
 namespace {
 
+// A heading or distance that is not a number (written from outside) reads 0:
+// handed on, it would give the card an angle or the window a value that is not a number.
 float finite_or_0(float v) { return std::isfinite(v) ? v : 0.0f; }
 
 // Moves receiver k's needle toward its station and draws it.
@@ -54,11 +56,13 @@ void dme_window(int k, float x, float s)
 void PANEL_rmi()
 {
     const int t = panel_ins_type;
-    if (!INS_in(t, INS_ADF_CONVEN1_GA, INS_RMI_NADF12_HM)) return;
+    if (!INS_in(t, INS_ADF_CONVEN1_GA, INS_RMI_NADF12_HM)) return;   // the lamp table below is indexed by type
     const float s = panel_ins_scale;
     sim_cockpit_radios_block& r = sim_cockpit_radios;
     sim_cockpit_switches_block& sw = sim_cockpit_switches;
 
+    // The slaved card's heading is published as nav1_cardinal_dir; the ADF cards'
+    // adf1_obs_card_mag and adf2_obs_card_mag as adf1_cardinal_dir and adf2_cardinal_dir.
     float card;
     if (t >= INS_ADF_SLAVED1_GA) {
         rmi_mem.slaved_card_deg = finite_or_0(gyro_heading[GYRO_ELECTRIC]);

@@ -46,8 +46,8 @@ const wheel_layout* wheel_of_type(int t)
 
 float finite_or_0(float v) { return std::isfinite(v) ? v : 0.0f; }
 
-// One step of a trim (a value written from outside that is not a number
-// restarts from 0); its setter keeps it within its range.
+// One step of a trim, unclamped. A value written from outside that is not a
+// number restarts from 0: stepping it would leave the trim not a number for good.
 void step_trim(trim_axis axis, float trim, float delta) { CTRL_set_trim(axis, finite_or_0(trim) + delta); }
 
 // The indicator's offset for a trim against the limit of its side; a limit
@@ -105,7 +105,7 @@ void PANEL_trim_wheels(int command, int per_frame, const panel_records& r)
             case TRIM_WHEEL_ELEVATOR: step_trim(TRIM_ELEVATOR, f.elv_trim, d * step); break;
             case TRIM_WHEEL_RUDDER: step_trim(TRIM_RUDDER, f.rud_trim, d * step); break;
             case TRIM_WHEEL_AILERON: step_trim(TRIM_AILERON, f.ail_trim, d * step); break;
-            default: CTRL_set_trim(TRIM_ROTOR, finite_or_0(f.rot_trim + d * dt * 0.2f)); break;
+            default: CTRL_set_trim(TRIM_ROTOR, finite_or_0(f.rot_trim + d * dt * 0.2f)); break;   // held to 0..1 by its setter
             }
             trim_mem.trim_spin_until[k] = frame_clock + 0.5f;
             trim_mem.trim_spin_rate[k] = dt * w->spin_sign * static_cast<float>(-d);
@@ -114,7 +114,10 @@ void PANEL_trim_wheels(int command, int per_frame, const panel_records& r)
             PANEL_draw_control(w->sprite_x, w->sprite_y, static_cast<int>(trim_mem.trim_spin_phase[k]));
         return;
     }
-    if (command >= 0) return;   // commands never reach the indicators
+    // Commands never reach the indicators: codes 25 and 28 leave the type of the
+    // last slot drawn, and drawing its indicator then would put it wherever the
+    // panel origin was last set.
+    if (command >= 0) return;
     const acf_struct& a = r.acf;
     switch (t) {
     case INS_HAN_ELV_TRIM_IND:

@@ -19,9 +19,15 @@ constexpr int STANDALONE_DME = 5;
 // A reading held in lo..hi (NaN counts as lo).
 float held(float v, float lo, float hi) { return std::isnan(v) ? lo : std::clamp(v, lo, hi); }
 
-// Which receiver a NAV-reading head shows: 0 or 1, else none (-1). The
-// switch is a published value that plug-ins and datagrams write.
-int nav_receiver(int32_t v) { return v == 0 || v == 1 ? v : -1; }
+// A speed or time truncated to a whole number. A value that is not a number,
+// or one past the int range, would make the truncation undefined: those read
+// 0 and the int limit instead.
+int whole(float v) { return std::isnan(v) ? 0 : static_cast<int>(std::clamp(v, -2.0e9f, 2.0e9f)); }
+
+// The receiver a NAV-reading head shows: the switch's value. The switch is a
+// published value that plug-ins and datagrams write; one outside the six
+// receivers would index past the DME arrays, so it shows none (-1, dashes).
+int nav_receiver(int32_t v) { return v >= 0 && v < RADIO_RECEIVERS ? v : -1; }
 
 }  // namespace
 
@@ -29,6 +35,8 @@ dme_texts DME_texts(int i)
 {
     dme_texts t{};
     const sim_cockpit_radios_block& k = sim_cockpit_radios;
+    // Held to 0..999.99 MHz: a negative frequency would print a minus inside
+    // the digits ("-01.-50"), a larger one would not fit the 3-digit field.
     const int32_t f = std::clamp(k.dme_freq_hz, 0, 99999);
     std::snprintf(t.freq, sizeof t.freq, "%03d.%02d", f / 100, f % 100);
     if (i < 0 || i >= RADIO_RECEIVERS || k.nav1_has_dme[i] == 0) {
@@ -39,8 +47,8 @@ dme_texts DME_texts(int i)
     }
     const int tenths = static_cast<int>(held(k.nav1_dme_dist_m[i], 0.0f, 999.9f) * 10.0f);
     std::snprintf(t.dist, sizeof t.dist, "%03d.%d", tenths / 10, tenths % 10);
-    std::snprintf(t.speed, sizeof t.speed, "%03d", static_cast<int>(held(k.nav1_dme_speed_kts[i], 0.0f, 999.0f)));
-    std::snprintf(t.time, sizeof t.time, "%03d", static_cast<int>(held(k.nav1_dme_time_secs[i], 0.0f, 999.0f)));
+    std::snprintf(t.speed, sizeof t.speed, "%03d", whole(k.nav1_dme_speed_kts[i]));
+    std::snprintf(t.time, sizeof t.time, "%03d", whole(k.nav1_dme_time_secs[i]));
     return t;
 }
 

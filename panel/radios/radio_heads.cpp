@@ -89,12 +89,12 @@ void adf_head(int radio, int bc)
     }
     int32_t* standby = standby_of(radio);
     adf_knob(PANEL_dual_knob(16.0f, -21.0f), standby, radio_heads.bc_adf_digit);
-    if (PANEL_click_spot(25.0f, 18.0f, 5.0f, 0)) swap_values(active, standby);
     show_khz(-15.0f * s, 23.0f * s, active, 113);
     show_khz(-15.0f * s, 13.0f * s, standby, 113);
     radio_heads.bc_adf_digit = step_digit(radio_heads.bc_adf_digit, 0);
     OGL_draw_string(DIGIT_COLOUR, (6.0f * static_cast<float>(radio_heads.bc_adf_digit) - 21.0f) * s, 10.0f * s, "_",
                     9999.0f, 113);
+    if (PANEL_click_spot(25.0f, 18.0f, 5.0f, 0)) swap_values(active, standby);   // shown from the next frame
 }
 
 // One NAV or COM half of a head: its knob, swap spot and numbers.
@@ -117,9 +117,9 @@ void vhf_half(bool nav, int radio, int bc, bool combined)
         int32_t* tuned = bc ? standby : active;
         (nav ? PANEL_tune_freq_digit : PANEL_tune_com_digit)(tuned, r, std::abs(r));
     }
-    if (bc && PANEL_click_spot(kx + 9.0f, ky + 42.0f, 6.0f, 0)) swap_values(active, standby);
     show_mhz(fx * s, fy * s, active, font);
     if (bc) show_mhz(fx * s, (fy - 10.0f) * s, standby, font);
+    if (bc && PANEL_click_spot(kx + 9.0f, ky + 42.0f, 6.0f, 0)) swap_values(active, standby);   // shown from the next frame
 }
 
 // The combined NAV/COM/ADF heads 231 and 474.
@@ -134,7 +134,7 @@ void combined_head()
     for (int c = 0; c < 3; ++c)
         for (int r = 0; r < 2; ++r)
             if (PANEL_click_spot(cols[c], rows[r], half, 0)) sel = 2 * c + r;
-    if (sel < 0 || sel > 5) sel = 0;
+    if (sel < 0 || sel > 5) sel = 0;   // the column and row tables below are indexed by it
     const float lx = cols[sel / 2], ly = rows[sel % 2];
     PANEL_draw_control(lx * s, ly * s, sel);
     if (big) PANEL_draw_control(lx * s, (ly + 9.0f) * s, 10 + sel);
@@ -147,7 +147,6 @@ void combined_head()
     if (is_nav && r != 0) PANEL_tune_freq_digit(standby, r, std::abs(r));
     if (is_com && r != 0) PANEL_tune_com_digit(standby, r, std::abs(r));
     if (!is_nav && !is_com) adf_knob(r, standby, radio_heads.combined_adf_digit);
-    if (big ? PANEL_click_spot(0.0f, 18.0f, 8.0f, 0) : PANEL_click_spot(0.0f, 14.0f, 6.0f, 0)) swap_values(active, standby);
 
     const float ax = big ? -64.0f : -40.0f, sx = big ? 20.0f : 15.0f, y = big ? 15.0f : 8.0f;
     if (is_nav || is_com) {
@@ -157,8 +156,12 @@ void combined_head()
         radio_heads.combined_adf_digit = step_digit(radio_heads.combined_adf_digit, 0);
         show_khz(ax * s, y * s, active, 114);
         show_khz(sx * s, y * s, standby, 114);
+        // The marker's place on this head is not given: it stands as on the BC
+        // ADF head, 6 units per digit from the number's left and 3 below it.
         digit_mark(sx * s, (y - 3.0f) * s, radio_heads.combined_adf_digit, 114);
     }
+    // The swap, shown from the next frame.
+    if (big ? PANEL_click_spot(0.0f, 18.0f, 8.0f, 0) : PANEL_click_spot(0.0f, 14.0f, 6.0f, 0)) swap_values(active, standby);
 }
 
 }  // namespace

