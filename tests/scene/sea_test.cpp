@@ -101,6 +101,7 @@ TEST_F(Sea, DecksTurnWithTheShipAndHoldOutOfView)
         float x, z;
         int on;
     } rows[] = {{SHIP_CARRIER, 0, 0, 1},   {SHIP_CARRIER, 0, 170, 0}, {SHIP_CARRIER, -27, 40, 1},
+                {SHIP_CARRIER, 30, 95, 1}, {SHIP_CARRIER, 37, 0, 0},   // the island's sponson and past it
                 {SHIP_FRIGATE, 0, 55, 1},  {SHIP_FRIGATE, 0, 39, 0},  {SHIP_FRIGATE, 0, 71, 0},
                 {SHIP_FRIGATE, 14, 41, 1}, {SHIP_FRIGATE, 0, -20, 0},  {SHIP_FRIGATE, 16, 55, 0},
                 {SHIP_FRIGATE, -16, 55, 0}};
@@ -533,6 +534,8 @@ TEST_F(Sea, PlatformBLightsRingItsBlocksAndTipItsBooms)
         float x, y, z;
         int phase;
     } rows[] = {
+        {0, 0.0f, 97.0f, 102.0f, -1},        // the helideck ring, 12 m about (0, 97, 90)
+        {4, 11.8177f, 97.0f, 92.0838f, -1},  //   at 80 degrees
         {18, -72.0f, 83.0f, 72.0f, 0},       // block 1, first corner, upper
         {19, -72.0f, 67.0f, 72.0f, 0},       //   and lower
         {20, -72.0f, 83.0f, 57.6f, 0},       //   one step north
