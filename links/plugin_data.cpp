@@ -50,6 +50,9 @@ struct computed_entry {
     intptr_t index;
 };
 
+// The flag word of a row is not read (every name registers writable); the
+// rows carry 1, the split of 0 and 1 between the names not being recorded
+// with them (a stand-in with no effect on any caller).
 #define SIM_INT(name, var) {name, 1, static_cast<void*>(&(var))}
 #define SIM_FLOAT(name, var) {name, 1, static_cast<void*>(&(var))}
 #define SIM_ARRAY(name, var) {name, 1, static_cast<int32_t>(sizeof(var) / 4), static_cast<void*>(&(var))}
