@@ -53,6 +53,7 @@ int stored(long long i)
 // without sorting.
 void CLOUD_sort_cell(int which, int row, int col)
 {
+    // A cell outside the 9 x 9 field would index past the cells: nothing to sort.
     if (row < 0 || row >= CLOUD_GRID || col < 0 || col >= CLOUD_GRID) return;
     cloud_cell& c = cloud_cells[size_t(row) * CLOUD_GRID + size_t(col)];
     const std::vector<cloud_puff>& p = c.puffs;
@@ -112,7 +113,7 @@ void CLOUD_draw_cell(int row, int col, float x, float y, float z, const float cx
 
 void CLOUD_draw_layer(int layer)
 {
-    if (layer < 0 || layer >= CLOUD_LAYERS) return;
+    if (layer < 0 || layer >= CLOUD_LAYERS) return;   // past the weather's two layers: nothing to read
     const cloud_cell_box_record& b = cloud_cell_box;
     const sim_graphics_view_block& v = sim_graphics_view;
     const float base = sim_weather.cloud_base_msl_m[layer];

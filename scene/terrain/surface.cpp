@@ -402,7 +402,9 @@ void SURFACE_draw_patch(const terrain_vertex* grid, int mode, int no_cull, int b
     c.shadow = cloud_shadow_texture != 0;
     c.splash = landing_splash_on != 0;
     surface_kept.surface_second_unit = (c.shadow || c.splash) ? 1 : 0;
-    // A second unit needs the hardware's second unit.
+    // A second unit needs the hardware's second unit: without it (or without
+    // the multitexture entry points) the second unit's calls would go through
+    // null entry points, so the ground is drawn without shadow or splash.
     c.second_unit = surface_kept.surface_second_unit && num_tex_units >= 2 && gl_entry::glMultiTexCoord2fvARB;
     c.empty = !GROUND_hold_window(terrain_window, c.window);
 
