@@ -106,6 +106,6 @@ int ACF_load_and_setup(int slot)
     ACF_load_textures(1, 0, 0, slot);
     ACF_setup_panel(slot);
     ACF_setup_sounds(slot);
-    PLUGIN_call_event_hook(PLUGIN_EVENT_AIRCRAFT_LOADED, frame_clock, 0.0f, slot, 0);
+    PLUGIN_call_event_hook(PLUGIN_EVENT_AIRCRAFT_LOADED, frame_clock, 0, slot, 0);
     return first;
 }

@@ -175,7 +175,7 @@ void launch_state(int code)
     l.catapult_launch_time = 0.0f;
     l.catapult_accel_mss = 0.0f;
     l.arrest_decel = 0.0f;
-    l.hook_engaged = 0;
+    l.arrest_engaged = 0;
     l.hook_active = 0;
     l.tow_attached = 0;
     l.winch_attached = 0;
@@ -584,7 +584,7 @@ void common_reset(int code, int place_code, int sub_mode, const start_place& p, 
     PHYS_euler_to_quat(f.theta, f.psi, f.phi, f.q);
     CORE_run_command(a.acf_m_max < MODEL_AIRCRAFT_MAX_KG ? VIEW_RUNWAY : VIEW_FORWARD);
     if (code == SIT_FRIGATE_APPROACH) SOUND_speak("Frigate I L S is on 1 0 8 point 1 0.", 1);
-    PLUGIN_call_event_hook(PLUGIN_EVENT_FLIGHT_START, frame_clock, 0.0f, 0, 0);
+    PLUGIN_call_event_hook(PLUGIN_EVENT_FLIGHT_START, frame_clock, 0, 0, 0);
 }
 
 }  // namespace

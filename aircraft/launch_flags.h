@@ -18,7 +18,7 @@ struct launch_flags_block {
     int32_t catapult_fired;              // the catapult throws the plane (cleared once it is off the deck)
     float catapult_launch_time;          // frame clock of the launch
     float catapult_accel_mss;            // the catapult's acceleration, m/s^2
-    int32_t hook_engaged;                // the arresting hook has caught a wire (arrest engaged)
+    int32_t arrest_engaged;              // the arresting hook has caught a wire
     float arrest_decel;                  // the wire's deceleration, m/s^2
     int32_t tow_armed;                   // aero-tow start: the rope hooks when the parking brake is released
     int32_t winch_armed;                 // winch start: the cable pulls when the parking brake is released

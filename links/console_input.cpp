@@ -407,7 +407,9 @@ void dials(uint8_t cmd, uint8_t value)
     switch (v) {
     case 0:
         if (!layout2()) {
-            step_angle(r.adf1_obs_card_mag, -down);   // the card turns the other way
+            // The ADF card (the word published as adf1_cardinal_dir) turns the
+            // other way.
+            step_angle(r.adf1_obs_card_mag, -down);
         } else {
             float& mins = sim_cockpit_misc.radio_altimeter_minimum;
             mins = std::clamp(mins + (f ? 1.0f : -1.0f) * (fast ? 100.0f : 10.0f), 0.0f, 2500.0f);
@@ -572,6 +574,10 @@ void UTIL_cirrus_onoff(uint8_t byte)
         if (console.held_key_a) key_entry(KEY_SLOT_ELEVATOR_TRIM_DOWN);
         if (console.held_key_b) key_entry(KEY_SLOT_ELEVATOR_TRIM_UP);
     }
+    // The held parking brake belongs to the extended rows that carry its
+    // button. Written on every byte of a console without them, it would hold
+    // the brake released against the keyboard and the panel: the brake could
+    // never be set while such a console talks.
     if (cirrus2() && !screen_settings.eq_cirrus_latch_brake)
         flt[0].parkbrake = console.parkbrake_hold_until > frame_clock ? 1.0f : 0.0f;
 }

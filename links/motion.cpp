@@ -18,6 +18,8 @@ constexpr int MOTION_SLOT = 11;
 constexpr float FIDE_MARK = -990.0f;
 constexpr float FIDE_ON_GROUND = 10000.0f;
 
+// A value held to lo..hi. One of no number passes a clamp unchanged and would
+// reach the platform's actuators as no number: it is sent as 0.
 float held(float v, float lo, float hi) { return std::isfinite(v) ? std::clamp(v, lo, hi) : 0.0f; }
 
 bool leg_in_transit(float d) { return d >= 0.01f && d <= 0.99f; }

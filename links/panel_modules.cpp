@@ -77,18 +77,23 @@ void radio_units()
         GF45_GetDialVals(u, &outer, &inner);
         int32_t* freq = radio_word(u);
         const bool com = u >= 2;
+        // The tuners take a step of 0 as a step up: handed the idle inner dial
+        // every frame, they would climb the frequency frame after frame. An
+        // inner count of 0 is not passed on.
         if (com) {
             PANEL_tune_com_digit(freq, outer, 1);
-            if (inner != 0) PANEL_tune_com_digit(freq, inner * 5, 2);   // a step of 0 would move up
+            if (inner != 0) PANEL_tune_com_digit(freq, inner * 5, 2);
         } else {
             PANEL_tune_freq_digit(freq, outer, 1);
             if (inner != 0) PANEL_tune_freq_digit(freq, inner * 5, 2);
         }
+        // The whole MHz in decimal, a point, the hundredths as two digits. A
+        // frequency word outside 0..99999 (a plug-in or a peer may write it)
+        // would make a text longer than the display's six characters, or one
+        // with minus signs: the word is held to 0..99999 for the text.
         const int v = std::clamp(*freq, 0, 99999);
-        const int whole = v / 100 % 1000, hundredths = v % 100;
-        const char numeric[7] = {static_cast<char>('0' + whole / 100), static_cast<char>('0' + whole / 10 % 10),
-                                 static_cast<char>('0' + whole % 10),    '.',
-                                 static_cast<char>('0' + hundredths / 10), static_cast<char>('0' + hundredths % 10), 0};
+        char numeric[7];
+        std::snprintf(numeric, sizeof numeric, "%d.%02d", v / 100, v % 100);
         char* last_alpha = panel_modules.last_alpha[u];
         char* last_numeric = panel_modules.last_numeric[u];
         if (std::strncmp(last_alpha, labels[u], 4) != 0) {
@@ -97,7 +102,7 @@ void radio_units()
         }
         if (std::strncmp(last_numeric, numeric, 6) != 0) {
             GF45_SetNumeric(u, numeric);
-            std::memcpy(last_numeric, numeric, sizeof numeric);
+            std::snprintf(last_numeric, 7, "%s", numeric);
         }
     }
 }

@@ -50,6 +50,9 @@ struct computed_entry {
     intptr_t index;
 };
 
+// The flag word of a row is not read (every name registers writable); the
+// rows carry 1, the split of 0 and 1 between the names not being recorded
+// with them (a stand-in with no effect on any caller).
 #define SIM_INT(name, var) {name, 1, static_cast<void*>(&(var))}
 #define SIM_FLOAT(name, var) {name, 1, static_cast<void*>(&(var))}
 #define SIM_ARRAY(name, var) {name, 1, static_cast<int32_t>(sizeof(var) / 4), static_cast<void*>(&(var))}
@@ -130,8 +133,10 @@ void set_int(void* context, int value) { *static_cast<int32_t*>(context) = value
 float get_float(void* context) { return *static_cast<float*>(context); }
 void set_float(void* context, float value) { *static_cast<float*>(context) = value; }
 
-// Elements a copy of at most `max` from `offset` may touch: none for a
-// negative offset or maximum or an offset at or past the count.
+// Elements a copy of at most `max` from `offset` may touch: the smaller of
+// max and count - offset, none for an offset at or past the count. A negative
+// offset from a plug-in would copy from before the variable, and a negative
+// maximum would hand memcpy a huge length: both copy nothing.
 int span(const array_entry* e, int offset, int max)
 {
     if (offset < 0 || max < 0 || offset >= e->count) return 0;
@@ -149,7 +154,7 @@ template <typename T> int get_array(void* context, T* out, int offset, int max)
 template <typename T> void set_array(void* context, T* in, int offset, int max)
 {
     const auto* e = static_cast<const array_entry*>(context);
-    const int n = in ? span(e, offset, max) : 0;
+    const int n = in ? span(e, offset, max) : 0;   // no buffer to copy from (it would be read through null): nothing
     if (n > 0) std::memcpy(static_cast<char*>(e->address) + size_t(offset) * 4, in, size_t(n) * 4);
 }
 
@@ -243,7 +248,10 @@ const bounded_int* bounds_of(const void* address)
 }
 
 // The setter of a bounded integer: its context is the variable, as for every
-// other integer (a manager may take the read and write contexts as one).
+// other integer (a manager may take the read and write contexts as one). A
+// planet other than the Earth or Mars would stop the program with a fatal
+// alert at the next scene, and a language past the list would index past the
+// text and menu tables: such a write is refused and the old value stays.
 void set_bounded_int(void* context, int value)
 {
     const bounded_int* b = bounds_of(context);

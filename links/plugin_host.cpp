@@ -126,10 +126,10 @@ int PLUGIN_call_mouse_click_hook(int x, int y, int status)
     return answer;
 }
 
-int PLUGIN_call_event_hook(int event, float value, float float_value, int a, int b)
+int PLUGIN_call_event_hook(int code, float time, int zero, int param, int zero2)
 {
     if (plugin_host.entries.event == nullptr) return 1;
-    return plugin_host.entries.event(event, value, static_cast<int>(float_value), a, b);
+    return plugin_host.entries.event(code, time, zero, param, zero2);
 }
 
 int PLUGIN_call_camera_hook(float* x, float* y, float* z, float* pitch, float* heading, float* roll, float* zoom)

@@ -7,11 +7,13 @@
 
 #include "plugins/orvell_plugin.h"
 
-// Forwards an event to the plug-in manager (0: a flying frame begins, with the
-// frame clock; 1: before a view change; 3: an aircraft was loaded into slot a;
-// 4: a situation was set up; 6: the airport scene was rebuilt). Also called
-// while a screen is up. 1 when no manager is loaded.
-int PLUGIN_call_event_hook(int event, float value, float float_value, int a, int b);
+// Forwards an event to the plug-in manager with the frame clock in seconds
+// (0: a flying cycle; 1: a view command 1000..1024; 2: the plane below sea
+// level in a water situation; 3: an aircraft was loaded into slot `param`;
+// 4: a situation was set up; 6: the airport scene was rebuilt; 7: the number
+// of aircraft changed). Also called while a screen is up. 1 when no manager
+// is loaded.
+int PLUGIN_call_event_hook(int code, float time, int zero, int param, int zero2);
 // Tells the plug-in manager the file name and path of the aircraft about to
 // be loaded into a plane slot (nothing without a manager).
 void PLUGIN_call_update_plane_path(int slot, const char* file_name, const char* path);

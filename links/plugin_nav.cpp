@@ -28,6 +28,9 @@ int navaid_count() { return static_cast<int>(navaid_table.size()); }
 int airport_count() { return static_cast<int>(airport_table.size()); }
 int fix_count() { return static_cast<int>(fix_table.size()); }
 
+// An entry number comes straight from a plug-in: one outside 0..99 would read
+// or write past the flight-plan table (or, as the displayed or destination
+// entry, make the flight-plan pages do so later). Such a call does nothing.
 bool entry_ok(int entry) { return entry >= 0 && entry < FMS_ENTRIES; }
 
 void copy_field(char* out, const char* in, size_t in_size)
@@ -134,6 +137,8 @@ int PLUGIN_host_nav_find(char* name_part, char* id_part, float* lat, float* lon,
             const text_copy<APT_ID_SIZE> id(a.id);
             const text_copy<APT_NAME_SIZE> name(a.name);
             if (!contains(name.s, name_part) || !contains(id.s, id_part)) continue;
+            // An airport with no runway has no first runway to read (the read
+            // would go past its empty list): its position counts as 0, 0.
             const float alat = a.runways.empty() ? 0.0f : a.runways[0].lat;
             const float alon = a.runways.empty() ? 0.0f : a.runways[0].lon;
             consider(REF_AIRPORT + i, alat, alon);
@@ -166,6 +171,7 @@ void PLUGIN_host_nav_info(int reference, int* type, float* lat, float* lon, floa
     } else if (kind == 1 && index < airport_count()) {
         const airport_record& a = airport_table[index];
         if (type) *type = FLAG_AIRPORT;
+        // No runway, no position to read (past an empty list): left untouched.
         if (lat && !a.runways.empty()) *lat = a.runways[0].lat;
         if (lon && !a.runways.empty()) *lon = a.runways[0].lon;
         if (height) *height = a.elevation;

@@ -28,7 +28,10 @@ bool propeller_engine(int n)
     return n < a.acf_num_thrustpoints;
 }
 
-// A gear leg as a whole number: 1 only when fully down.
+// A gear leg as a whole number, truncated: 1 only when fully down. A deploy
+// ratio of no number or beyond the int range has no defined conversion (the
+// reader would see anything): no number reads 0, the rest is held in range
+// first (which changes no ratio of a real leg).
 int32_t whole_leg(float deploy)
 {
     if (!std::isfinite(deploy)) return 0;

@@ -77,6 +77,9 @@ void view_angles(float offset_heading_rad, float offset_pitch_rad)
     const float along_up = -up[0] * sp * sh + up[1] * cp + up[2] * sp * ch;
     const float roll = std::atan2(along_right, along_up) * RAD_TO_DEG_FLOAT;
 
+    // A camera angle of no number would publish no-number view angles, and the
+    // octant, footprint and every drawer's culling after them would fail: such
+    // an angle is published as 0.
     v.view_heading = std::isfinite(heading) ? heading : 0.0f;
     v.view_pitch = std::isfinite(pitch) ? pitch : 0.0f;
     v.view_roll = std::isfinite(roll) ? roll : 0.0f;
@@ -126,6 +129,8 @@ void probe_corner(float x, float z, int32_t& column, int32_t& row, const char* t
     const double north = static_cast<double>(lat_ref) + SCENE_AREA_LAT_SPAN[p] - WINDOW_INSET_DEG;
     const double west = static_cast<double>(lon_ref) + WINDOW_INSET_DEG;
     const double east = static_cast<double>(lon_ref) + SCENE_AREA_LON_SPAN[p] - WINDOW_INSET_DEG;
+    // A footprint corner of no number would pass the clamp as no number and
+    // send the probe nowhere: it is taken at the area's centre.
     const double lat = std::clamp(std::isfinite(g.lat) ? g.lat : lat0, south, north);
     const double lon = std::clamp(std::isfinite(g.lon) ? g.lon : lon0, west, east);
     double px, py, pz;

@@ -97,7 +97,7 @@ void SETUP_rendering_language()
 
     sim_graphics_settings_block& g = sim_graphics_settings;
     if (BTN_digit_field_int(50.0f, 556.0f, &g.draw_aircrafts, 2, 1.0f, 10.0f, LANG_ui_text(124)))
-        PLUGIN_call_event_hook(7, frame_clock, 0.0f, 0, 0);
+        PLUGIN_call_event_hook(7, frame_clock, 0, 0, 0);
     BTN_digit_field_int(50.0f, 506.0f, &g.autogen_level, 2, 0.0f, 5.0f, LANG_ui_text(135));
     BTN_digit_field_int(150.0f, 506.0f, &g.autogen_distance, 2, 0.0f, 20.0f, LANG_ui_text(136));
 

@@ -384,7 +384,7 @@ void quit()
 
 void view_command(int32_t v)
 {
-    PLUGIN_call_event_hook(1, frame_clock, 0.0f, 0, 0);
+    PLUGIN_call_event_hook(1, frame_clock, 0, 0, 0);
     second_forward_view = (v == VIEW_FORWARD && sim_graphics_view.view_type == VIEW_FORWARD && !second_forward_view &&
                            sim_time.total_flight_time_sec > 1.0f)
                               ? 1

@@ -297,7 +297,7 @@ void data_output(bool paused)
 
 void flying_step()
 {
-    PLUGIN_call_event_hook(0, frame_clock, 0.0f, 0, 0);
+    PLUGIN_call_event_hook(0, frame_clock, 0, 0, 0);
     if (sim_graphics_scenery.current_planet == PLANET_MARS && !slot_on(0)) sim_graphics_settings.draw_aircrafts = 1;
     const bool paused = sim_time.paused != 0;
     if (sim_operation_prefs.replay_mode == 0 && !paused) SYSTEMS_own_plane_update();

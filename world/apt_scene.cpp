@@ -549,5 +549,5 @@ void APT_build_scene(int mode)
     // 23 .. 25. The planet lists, made at their first use.
     planet_lists_due = true;
     // 26.
-    PLUGIN_call_event_hook(6, frame_clock, 0.0f, 0, 0);
+    PLUGIN_call_event_hook(6, frame_clock, 0, 0, 0);
 }

@@ -194,7 +194,7 @@ int LIMITS_crash()
 
     bool crash;
     if (f.local_vy >= s.crash_vertical_speed) {
-        const bool on_water = over_water() && !launch_flags.hook_engaged && !launch_flags.hook_active &&
+        const bool on_water = over_water() && !launch_flags.arrest_engaged && !launch_flags.hook_active &&
                               !airport_surface_valid;
         crash = !on_water && f.local_y < terrain_height_m;
     } else {
@@ -202,7 +202,7 @@ int LIMITS_crash()
     }
     if (!crash) return 0;
 
-    PLUGIN_call_event_hook(PLUGIN_EVENT_CRASH, frame_clock, 0.0f, 0, 0);
+    PLUGIN_call_event_hook(PLUGIN_EVENT_CRASH, frame_clock, 0, 0, 0);
     if (!sim_operation_prefs.reset_on_crash) {
         if (frame_clock >= crash_hold_until) crash_hold_until = frame_clock + 1.0f;
         f.local_vx = f.local_vy = f.local_vz = 0.0f;

@@ -177,7 +177,7 @@ void brake_releases()
             l.winch_attached = 1;
         }
     }
-    if (l.hook_engaged && (f.groundspeed < 2.0f || std::fabs(f.beta) > 90.0f)) l.hook_engaged = 0;
+    if (l.arrest_engaged && (f.groundspeed < 2.0f || std::fabs(f.beta) > 90.0f)) l.arrest_engaged = 0;
 }
 
 void control_marker()

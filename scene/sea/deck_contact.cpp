@@ -56,13 +56,13 @@ void carrier_contact()
         surface_state.surface_code = SURFACE_DECK;
     }
     const float over = f.groundspeed - CARRIER_SPEED_MPS;
-    if (sim_cockpit_switches.arresting_gear && f.onground_any && !l.hook_engaged && std::fabs(f.beta) < 90.0f &&
+    if (sim_cockpit_switches.arresting_gear && f.onground_any && !l.arrest_engaged && std::fabs(f.beta) < 90.0f &&
         over > 10.0f && inside(CARRIER_WIRES, px, pz, s, c)) {
-        l.hook_engaged = l.hook_active = 1;
+        l.arrest_engaged = l.hook_active = 1;
         l.arrest_decel = (over * 0.5f) * (over * 0.5f) * 2.0f / 100.0f;
     }
-    if (l.hook_engaged && over < -2.0f) l.hook_engaged = l.hook_active = 0;
-    if (f.onground_all && !l.hook_engaged && !l.catapult_fired && over < 20.0f && !l.catapult_hold &&
+    if (l.arrest_engaged && over < -2.0f) l.arrest_engaged = l.hook_active = 0;
+    if (f.onground_all && !l.arrest_engaged && !l.catapult_fired && over < 20.0f && !l.catapult_hold &&
         inside(CARRIER_CATAPULT, px, pz, s, c)) {
         f.parkbrake = 1.0f;
         LAUNCH_catapult_hook_up();
@@ -98,6 +98,10 @@ void oilrig_contact(int slot, const deck_point (&deck)[N], float deck_y)
 
 }  // namespace
 
+// The sign of the cross product is the answer of the comparison along the
+// edge's dominant axis (Px against the edge's x at Pz, or Pz against its z at
+// Px, the direction set by the signs of the edge's deltas): dividing the cross
+// product by that delta gives the comparison. A zero-length edge gives 0.
 int SHIPS_point_left_of_edge(float ax, float az, float bx, float bz, float px, float pz, float s, float c)
 {
     const double a_x = double(ax) * c - double(az) * s, a_z = double(ax) * s + double(az) * c;
@@ -117,7 +121,7 @@ bool SHIPS_placed(int slot)
 void SHIPS_deck_contact()
 {
     const flt_struct& f = flt[0];
-    if (!finite(f.local_x) || !finite(f.local_z)) return;
+    if (!finite(f.local_x) || !finite(f.local_z)) return;   // a plane at no number is over no deck
     const sim_graphics_settings_block& g = sim_graphics_settings;
     if (g.draw_ships && SHIPS_placed(SHIP_CARRIER)) carrier_contact();
     if (g.draw_ships && SHIPS_placed(SHIP_FRIGATE)) frigate_contact();
@@ -127,11 +131,16 @@ void SHIPS_deck_contact()
 
 float SHIPS_ball_offset(float dx, float dy, float dz, bool* red)
 {
-    // atan2 keeps the angle defined right above the ship (90 degrees).
+    // The arctangent of dy over the horizontal distance, through atan2: the same
+    // angle everywhere, and 90 degrees right above the ship, where dy / 0 would
+    // be no number.
     const double a = std::atan2(double(dy), std::sqrt(double(dx) * dx + double(dz) * dz)) * RAD_TO_DEG_DOUBLE;
     double offset = (a - 4.0) * 2.0;
-    if (!(offset >= -4.0)) offset = -4.0;
+    if (!(offset >= -4.0)) offset = -4.0;   // the clamp; an eye at no number shows the ball at its floor
     if (offset > 4.0) offset = 4.0;
+    // Red below -2 m. The margin only absorbs the arctangent's rounding: an eye
+    // exactly on the 3-degree line gives -2 (amber) as the rule says, not
+    // -2.0000002 (red).
     if (red) *red = offset < -2.0 - 1e-4;
     return static_cast<float>(offset);
 }

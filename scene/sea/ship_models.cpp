@@ -335,13 +335,7 @@ void light_square(float cx, float cz, float half, int per_side, float step, floa
 void SHIPS_draw_oilrig_a(float, float, float)
 {
     solid_state(1);
-    OGL_bind_tex(TEX_SLOT_SURFACES, 0);
-    glBegin(GL_QUADS);
     const v3* a = ship_model_tables.platform_a;
-    for (int b : {OILRIG_A_HELIDECK, OILRIG_A_DRILL_FLOOR, OILRIG_A_DERRICK}) block_walls(a + b, 0.0f, 0.5f, 0.25f, 1.0f);
-    block_walls(a + OILRIG_A_MAIN_DECK, 0.25f, 0.0f, 0.5f, 0.5f);
-    block_top(a + OILRIG_A_MAIN_DECK, 0.25f, 0.5f, 0.5f, 1.0f);
-    glEnd();
     OGL_bind_tex(TEX_SLOT_HELIPAD_ASPHALT, 0);
     glBegin(GL_QUADS);
     block_top(a + OILRIG_A_HELIDECK, 0.0f, 0.0f, 1.0f, 1.0f);
@@ -350,6 +344,12 @@ void SHIPS_draw_oilrig_a(float, float, float)
     glBegin(GL_QUADS);
     block_top(a + OILRIG_A_DRILL_FLOOR, 0.0f, 0.0f, 1.0f, 1.0f);
     block_top(a + OILRIG_A_DERRICK, 0.0f, 0.0f, 1.0f, 1.0f);
+    glEnd();
+    OGL_bind_tex(TEX_SLOT_SURFACES, 0);
+    glBegin(GL_QUADS);
+    for (int b : {OILRIG_A_HELIDECK, OILRIG_A_DRILL_FLOOR, OILRIG_A_DERRICK}) block_walls(a + b, 0.0f, 0.5f, 0.25f, 1.0f);
+    block_walls(a + OILRIG_A_MAIN_DECK, 0.25f, 0.0f, 0.5f, 0.5f);
+    block_top(a + OILRIG_A_MAIN_DECK, 0.25f, 0.5f, 0.5f, 1.0f);
     glEnd();
 
     solid_state(0);

@@ -37,12 +37,9 @@ constexpr float FACTOR_MAX = 9.9f;
 constexpr float FACTOR_STEP = 0.001f + 4.0e-6f;
 constexpr int SHADOW_SIDE = 512;
 
-// A cloud type as the clouds take it: one outside 0..4 is no layer.
-int layer_type(int layer)
-{
-    const int32_t t = sim_weather.cloud_type[layer];
-    return t >= 0 && t <= 4 ? t : 0;
-}
+// A layer's cloud type as it stands: a type outside 1..4 is none of the
+// cirrus, puff or overcast types (the larger type decides, whatever it is).
+int layer_type(int layer) { return sim_weather.cloud_type[layer]; }
 
 float table(int index)
 {
@@ -51,7 +48,8 @@ float table(int index)
 
 // The noise field's density, summed over boxes through a table of running
 // sums: every y layer holds the same value, so a box's sum is its x-z sum
-// times the number of y layers it spans.
+// times the number of y layers it spans, the same sum as adding the box's
+// entries one by one (in doubles, so no rounding of the float sum creeps in).
 struct density_sums {
     std::vector<double> s = std::vector<double>(size_t(LATTICE_XZ + 1) * (LATTICE_XZ + 1), 0.0);
     double& at(int i, int j) { return s[size_t(i) * (LATTICE_XZ + 1) + size_t(j)]; }
@@ -85,6 +83,10 @@ void CLOUD_reset()
     cloud_scratch = cloud_scratch_record{};
 }
 
+// The factors come from the preferences file and the plug-ins' data table. A
+// factor of no number or a huge one would make the candidate count no number
+// or overflow it (billions of candidates a cell, the generation never ending):
+// each is held to what the screen's two-digit field can show, 0..9.9.
 float CLOUD_hold_factor(float factor)
 {
     if (!std::isfinite(factor)) return 0.0f;
@@ -94,6 +96,8 @@ float CLOUD_hold_factor(float factor)
 float CLOUD_noise(int x, int y, int z)
 {
     const long long k = std::llabs(static_cast<long long>(x) + 256LL * y) + 3523LL * z;
+    // A negative z makes the sum negative and its remainder would index before
+    // the table: the remainder is taken into 0..9999.
     const long long m = ((k % RANDOM_TABLE_SIZE) + RANDOM_TABLE_SIZE) % RANDOM_TABLE_SIZE;
     return 2.0f * random_table[static_cast<size_t>(m)] - 1.0f;
 }
@@ -104,6 +108,8 @@ void CLOUD_update_draw()
 {
     cloud_update_record& m = cloud_update;
     screen_settings_block& ss = screen_settings;
+    // cloud_scale_a is the puff count factor, cloud_scale_b the puff size
+    // factor, cloud_switch the cloud-shadows switch (the preferences' names).
     ss.cloud_scale_a = CLOUD_hold_factor(ss.cloud_scale_a);
     ss.cloud_scale_b = CLOUD_hold_factor(ss.cloud_scale_b);
 
@@ -111,11 +117,12 @@ void CLOUD_update_draw()
     // ambient, none once the light comes in flatter than a slope of 4.
     const float a = 0.33f * (scene_ambient_rgb[0] + scene_ambient_rgb[1] + scene_ambient_rgb[2]);
     const float d = 0.33f * (scene_diffuse_rgb[0] + scene_diffuse_rgb[1] + scene_diffuse_rgb[2]);
+    // With no light at all a / (d + a) is 0 / 0: taken as 1, no shadow.
     const float q = a + d > 0.0f ? a / (d + a) : 1.0f;
     const float slope = std::sqrt(sun_tangents[0] * sun_tangents[0] + sun_tangents[1] * sun_tangents[1]);
     const float f = UTIL_clamp_nan_low(1.0f - (slope - 3.0f), 0.0f, 1.0f);
     float S = (1.0f - q * q) * f;
-    if (!std::isfinite(S)) S = 0.0f;
+    if (!std::isfinite(S)) S = 0.0f;   // a light of no number casts no shadow (S would fail every test)
     cloud_shadow_strength = S;
 
     // 2, 3. Shadows, and the larger cloud type.

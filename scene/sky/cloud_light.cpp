@@ -78,6 +78,8 @@ void CLOUD_light_cells(int full)
 {
     cloud_light_record& L = cloud_light;
     const cloud_cell_box_record& b = cloud_cell_box;
+    // Before the first frame's set-up the cell box is 0 and the light-map
+    // scales below would divide by zero: there is nothing to light yet.
     if (!(b.hx > 0.0f) || !(b.hz > 0.0f)) return;
 
     // 1, 2. The slice of the cycle.
@@ -139,6 +141,10 @@ void CLOUD_light_cells(int full)
                         quads.push_back({p.dx + corner[m][0] * p.size, p.dy + corner[m][1] * p.size,
                                          p.dz + corner[m][2] * p.size, S[m], T[m], 0.0f, 0.0f, 0.0f, 0.0f});
                 // The puff's texel in the light map and the square it shades.
+                // Clamping before the cut gives the same texel as cutting and
+                // then clamping; a puff of no number (which would index the map
+                // anywhere) takes texel 0 and shades nothing, and the radius is
+                // held to the map so a huge puff cannot overflow the bounds.
                 const float along = (p.dx + cx) * lf.cp + (p.dy * lf.ct + (p.dz + cz) * lf.st) * lf.sp;
                 const float across = (p.dz + cz) * lf.ct - p.dy * lf.st;
                 const int u = std::clamp(static_cast<int>(UTIL_clamp_nan_low(along * su + 256.0f, 0.0f, 511.0f)), 0, SIDE - 1);
@@ -263,6 +269,8 @@ void CLOUD_shadow_end(float w, float h, int final, float x0, float z0, float x1,
     }
     const float ex = x1 - x0, ez = z1 - z0;
     cloud_shadow_mapping[0] = x0;
+    // A rectangle of no width would give an infinite scale and every ground
+    // coordinate infinite or no number: such a side maps to 0 instead.
     cloud_shadow_mapping[1] = ex != 0.0f ? 1.0f / ex : 0.0f;
     cloud_shadow_mapping[2] = z0;
     cloud_shadow_mapping[3] = ez != 0.0f ? 1.0f / ez : 0.0f;
@@ -274,7 +282,7 @@ void CLOUD_draw_cirrus_shadow()
     const sim_graphics_view_block& v = sim_graphics_view;
     if (!std::isfinite(v.view_latitude_deg) || !std::isfinite(v.view_longitude_deg) ||
         !std::isfinite(cloud_shadow_base))
-        return;
+        return;   // a camera or base of no number has no tile: the last picture stays
     const double i = std::round(double(v.view_latitude_deg) / 0.06);
     const double j = std::round(double(v.view_longitude_deg) / 0.1);
     const int p = SCENE_planet();

@@ -30,8 +30,9 @@ namespace {
 constexpr float SCATTERED_RAISE_M = 3500.0f * UNIT.ft_to_mtrs;   // 1,066.8 m
 constexpr float BROKEN_RAISE_M = 4000.0f * UNIT.ft_to_mtrs;      // 1,219.2 m
 
-// Nearest whole number, halves away from zero; 0 for what is not a number or
-// lies far beyond any grid.
+// Nearest whole number, halves away from zero. A camera or frustum of no
+// number would make the index undefined, and one far beyond any grid would
+// make the loops walk billions of cells: such an index is taken as 0.
 long long nearest(float v)
 {
     if (!std::isfinite(v) || std::fabs(v) > 1.0e9f) return 0;
@@ -52,6 +53,7 @@ int stored(long long i)
 // without sorting.
 void CLOUD_sort_cell(int which, int row, int col)
 {
+    // A cell outside the 9 x 9 field would index past the cells: nothing to sort.
     if (row < 0 || row >= CLOUD_GRID || col < 0 || col >= CLOUD_GRID) return;
     cloud_cell& c = cloud_cells[size_t(row) * CLOUD_GRID + size_t(col)];
     const std::vector<cloud_puff>& p = c.puffs;
@@ -79,7 +81,6 @@ void CLOUD_draw_cell(int row, int col, float x, float y, float z, const float cx
     const sim_graphics_view_block& v = sim_graphics_view;
     const float ex = v.view_x - x, ey = v.view_y - y, ez = v.view_z - z;
     const float F2 = fog_end * fog_end;
-    const float g = gload_dim_factor;
     static constexpr float S[4] = {0.0f, 0.0f, 1.0f, 1.0f};
     static constexpr float T[4] = {0.0f, 1.0f, 1.0f, 0.0f};
     // How far a corner lies from its puff's centre, per metre of size (with
@@ -102,7 +103,7 @@ void CLOUD_draw_cell(int row, int col, float x, float y, float z, const float cx
         if (!volume.may_see(p.dx, p.dy, p.dz, reach * std::fabs(p.size) + 1.0f)) continue;
         for (int m = 0; m < 4; ++m)
             out.push_back({p.dx + cx[m] * p.size, p.dy + cy[m] * p.size, p.dz + cz[m] * p.size, S[m], T[m],
-                           p.red * g, p.green * g, p.blue * g, p.alpha});
+                           p.red, p.green, p.blue, p.alpha});
     }
     scene_draw_counts.cloud_puffs += static_cast<int64_t>(out.size() / 4);
     CLOUD_draw_quads(out, true);
@@ -112,10 +113,16 @@ void CLOUD_draw_cell(int row, int col, float x, float y, float z, const float cx
 
 void CLOUD_draw_layer(int layer)
 {
-    if (layer < 0 || layer >= CLOUD_LAYERS) return;
+    if (layer < 0 || layer >= CLOUD_LAYERS) return;   // past the weather's two layers: nothing to read
     const cloud_cell_box_record& b = cloud_cell_box;
     const sim_graphics_view_block& v = sim_graphics_view;
     const float base = sim_weather.cloud_base_msl_m[layer];
+    // The layer's base, left whatever is drawn below (nothing below reads it,
+    // so setting it first is setting it last).
+    cloud_shadow_base = base;
+    // A base of no number would place every cell at no number, and a cell box
+    // not yet set up (before the first frame) would divide by zero in the
+    // grid indices: nothing is drawn then.
     if (!std::isfinite(base) || !(b.hx > 0.0f) || !(b.hz > 0.0f)) return;
 
     // 1. The billboard corners, shared by every puff of the pass.
@@ -151,7 +158,7 @@ void CLOUD_draw_layer(int layer)
     const float bz0 = UTIL_clamp(fz0 - R, scenery_area.z0, scenery_area.z1);
     const float bz1 = UTIL_clamp(fz1 + R, scenery_area.z0, scenery_area.z1);
     const cloud_grid_origin_record& o = cloud_grid_origin;
-    if (!(bx0 <= bx1) || !(bz0 <= bz1)) return;
+    if (!(bx0 <= bx1) || !(bz0 <= bz1)) return;   // an empty box (area not laid out) holds no cell
     // Indices whose cells lie outside the culling box are never drawn: the
     // loops skip them without a test (the order of the others is unchanged).
     const long long ilo = static_cast<long long>(std::ceil((bx0 - o.x) / sx)) - 1;
@@ -166,6 +173,8 @@ void CLOUD_draw_layer(int layer)
 
     // 4. From far to near by the octant.
     const int oct = view_octant;
+    // The frustum's least x gives i0 <= i1 and its least z j0 >= j1, so i
+    // running from i1 to i0 counts down and j from j1 to j0 counts up.
     // Looking east (octants 1-4) the far cells have the larger i, so i counts
     // down; looking south (octants 3-6) the far cells have the smaller j, so j
     // counts up; the other way round otherwise.
@@ -195,12 +204,6 @@ void CLOUD_draw_layer(int layer)
         return d > 0 ? first <= last : first >= last;
     };
     long long ifirst, ilast, jfirst, jlast;
-    if (!clip(ia, ib, di, ilo, ihi, ifirst, ilast) || !clip(ja, jb, dj, jlo, jhi, jfirst, jlast)) {
-        cloud_shadow_base = base;
-        return;
-    }
+    if (!clip(ia, ib, di, ilo, ihi, ifirst, ilast) || !clip(ja, jb, dj, jlo, jhi, jfirst, jlast)) return;
     CLOUD_walk_cells(ifirst, ilast, di, jfirst, jlast, dj, j_outer, cell);
-
-    // 8.
-    cloud_shadow_base = base;
 }

@@ -226,9 +226,13 @@ void SKYOBJ_draw_cumulus_cell(float x, float y, float z, float yaw_deg, float pi
     glPopMatrix();
 }
 
+// The bolt record is the weather stage's: lightning_flash is the bolt's
+// active flag, lightning_bolts its four branches of 20 points.
 void SKYOBJ_draw_lightning()
 {
     const auto& bolts = weather_stage.lightning_bolts;
+    // A point of no number would send a line to no place, which the renderer
+    // may draw as a streak across the whole screen: such a bolt is not drawn.
     for (const auto& branch : bolts)
         for (const auto& point : branch)
             for (const float c : point)

@@ -20,6 +20,9 @@ namespace {
 constexpr int COLOUR_BLACK_ROW = 33;
 
 // Half the side of the mark: the fuel mass to the power 0.33 (none without fuel).
+// A mass from the weapon file that is negative or no number would give a size
+// and a smoke life of no number (a mark and puffs drawn through NaN corners);
+// such a weapon leaves no mark, as one without fuel.
 float mark_half_side(float fuel_kg) { return fuel_kg > 0.0f && std::isfinite(fuel_kg) ? std::pow(fuel_kg, 0.33f) : 0.0f; }
 
 }  // namespace

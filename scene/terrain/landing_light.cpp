@@ -46,6 +46,8 @@ float tan_deg(float d) { return std::tan(d * DEG_TO_RAD_FLOAT); }
 float selected_airport_elevation()
 {
     const int32_t a = start_selection.airport_index;
+    // No airport selected (or an index past the table) would read past the
+    // airport table: the height then counts from sea level.
     if (a < 0 || static_cast<size_t>(a) >= airport_table.size()) return 0.0f;
     return airport_table[static_cast<size_t>(a)].elevation;
 }
@@ -117,12 +119,19 @@ void LIGHTS_setup_gl_landing(int on, int full)
         glLightfv(GL_LIGHT1, GL_DIFFUSE, colour);
         glLightfv(GL_LIGHT1, GL_POSITION, position);
         const float power = ACF_lanlite_power(a);
+        // A range factor that is no number (from the aircraft file) passes the
+        // clamp as no number and would give light 1 an attenuation of no
+        // number: it counts as the old files' default 1.0.
         const float p = std::isfinite(power) ? std::clamp(power, POWER_MIN, POWER_MAX) : 1.0f;
         glLightf(GL_LIGHT1, GL_LINEAR_ATTENUATION, 0.01f / p);
 
         for (int k = 0; k < 3; ++k) surface_tint[k] = sky_state_colour_table[DAYLIGHT_ROW][k];
     }
 
-    // The splash shows while the light does and its projection is good.
+    // The splash shows while the light does and its projection is good. With
+    // the light at the airport's height (H = 0) or a beam of no spread, the
+    // projection divides by zero, and flagged on it would paint the splash
+    // texture over the ground at infinite or no-number coordinates: the light
+    // still shines but the splash stays off until a full set-up finds ground.
     landing_splash_on = lit && landing_light_kept.projection_valid ? 1 : 0;
 }

@@ -54,6 +54,9 @@ float next_sea_phase()
 // The nearest whole number, halves away from zero.
 float round_away(float v) { return std::round(v); }
 
+// The texture's aspect. A texture number outside the list (from a cell's
+// words) would read past the aspect table, and an aspect that is 0 or no
+// number would put every strip coordinate at infinity: both count as 1.
 float texture_aspect(int t)
 {
     if (t < 0 || t >= LANDUSE_MAX_TEXTURES) return 1.0f;
@@ -134,6 +137,8 @@ float wave_motion(int mode)
     float k = repeats / UNIT_MTRS_PER_DEG_LAT;
     if (mode == 2) {
         const float span = (map_geometry.area_top - map_geometry.area_bottom) * map_geometry.zoom;
+        // A map of no height (not laid out yet) would divide by zero and
+        // spread infinities through every sea coordinate: the sea stands still.
         k = std::isfinite(span) && span != 0.0f ? repeats / span : 0.0f;
     }
     s.wave_rot_sin = k * std::sin(dir);
@@ -203,6 +208,8 @@ void base_texture(const patch_call& c, int t)
     // Each row starts at a whole-column phase of its own, tied to the world:
     // the image's height spans one row of cells, its width `a` columns.
     const float a = texture_aspect(t);
+    // A texture taller than wide (aspect below 1) gives n = 0, and the row
+    // alignment m would divide by it: such a texture aligns as n = 1.
     const int n = std::max(1, static_cast<int>(a));
     const float m = static_cast<float>(n) * round_away(static_cast<float>(camera_cell.column) / static_cast<float>(n));
 
@@ -285,6 +292,8 @@ std::vector<blend_overlay> surface_blend_scratch;
 void blend_cells(const patch_call& c)
 {
     const float g = gload_dim_factor;
+    // The shadow or splash needs a third unit here; hardware with two draws the
+    // overlays without it rather than bind it over the mask.
     const bool second = c.second_unit && num_tex_units >= 3;
     OGL_set_state(c.fog, second ? 3 : 2, STATE_LIGHTING_ON, STATE_BLEND, c.depth_test, c.depth_writes);
     glColor4f(g, g, g, 1.0f);
@@ -313,6 +322,8 @@ void blend_cells(const patch_call& c)
                 const int32_t texture = terrain_cell_layer_texture[k][layer];
                 const int32_t mask = terrain_cell_layer_slot[k][layer];
                 if (layer > 1 && texture >= TERRAIN_NO_LAYER) continue;
+                // The words come from the tile file: one naming no texture slot
+                // would index past the texture tables, so that layer is skipped.
                 if (texture < 0 || texture >= TEX_SLOTS || mask < 0 || mask >= TEX_SLOTS) continue;
                 overlays.push_back({layer, texture, mask, i, j});
             }
@@ -378,7 +389,7 @@ void SURFACE_shadow_texcoord(const float point[3], float out[2])
 
 void SURFACE_draw_patch(const terrain_vertex* grid, int mode, int no_cull, int blend_pass)
 {
-    if (!grid) grid = terrain_vertex_grid;
+    if (!grid) grid = terrain_vertex_grid;   // no grid given: the tile's own (rather than read through null)
 
     // Set-up: the landing light first, so its splash is known.
     if (mode == 3) LIGHTS_setup_gl_landing(1, 1);
@@ -391,7 +402,9 @@ void SURFACE_draw_patch(const terrain_vertex* grid, int mode, int no_cull, int b
     c.shadow = cloud_shadow_texture != 0;
     c.splash = landing_splash_on != 0;
     surface_kept.surface_second_unit = (c.shadow || c.splash) ? 1 : 0;
-    // A second unit needs the hardware's second unit.
+    // A second unit needs the hardware's second unit: without it (or without
+    // the multitexture entry points) the second unit's calls would go through
+    // null entry points, so the ground is drawn without shadow or splash.
     c.second_unit = surface_kept.surface_second_unit && num_tex_units >= 2 && gl_entry::glMultiTexCoord2fvARB;
     c.empty = !GROUND_hold_window(terrain_window, c.window);
 

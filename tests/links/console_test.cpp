@@ -276,6 +276,8 @@ TEST_F(Console, CommandTable)
         {{0x96, 0x15}, [] {}, [] { return sim_cockpit_switches.auto_brake_settings == 4; }, "auto-brake maximum"},
         {{0x92, 0x24}, [] { flt[0].ENGN_mixt[0] = flt[0].ENGN_mixt[1] = 0.5f; },
          [] { return flt[0].ENGN_mixt[0] == 0.0f && flt[0].ENGN_mixt[1] == 1.0f; }, "mixture cut-off of engine 0"},
+        {{0x97, 0x12}, [] { sim_joystick.eq_pfc_cirrus2 = 1; },
+         [] { return sim_cockpit_engine.fuel_tank_transfer == 3; }, "fuel transfer switch's third place is 3"},
         {{0x9C, 0x0E},
          [] {
              sim_cockpit_autopilot.airspeed_mode = 10;

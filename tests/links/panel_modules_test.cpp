@@ -124,6 +124,9 @@ TEST_F(PanelModules, FourRadioUnitsTwoSwitchPanelsAndTheGearUnitThroughAFlight)
     fake_->lgt_switches = 0x06;   // both flap bits: +1 wins, so no change
     frames(1);
     EXPECT_EQ(flt[0].flaprqst, one_notch);
+    fake_->lgt_switches = 0x04;   // -1 raises them a notch (key 62)
+    frames(1);
+    EXPECT_EQ(flt[0].flaprqst, 0.0f);
     fake_->lgt_switches = 0x02;
     fake_->wheel = 1;
     frames(1);

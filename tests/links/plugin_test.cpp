@@ -111,7 +111,7 @@ TEST_F(PluginHost, WithoutAManagerEveryHookLetsTheProgramGoOn)
     EXPECT_EQ(PLUGIN_call_draw_hook(15), 1);
     EXPECT_EQ(PLUGIN_call_mouse_click_hook(10, 10, 1), 1);
     EXPECT_EQ(PLUGIN_call_key_press_hook(0x100, 65, 0), 1);
-    EXPECT_EQ(PLUGIN_call_event_hook(0, 1.0f, 0.0f, 0, 0), 1);
+    EXPECT_EQ(PLUGIN_call_event_hook(0, 1.0f, 0, 0, 0), 1);
     EXPECT_EQ(PLUGIN_call_camera_hook(&v[0], &v[1], &v[2], &v[3], &v[4], &v[5], &v[6]), 1);
     EXPECT_EQ(PLUGIN_call_menu_hook(1000), 1);
     EXPECT_EQ(PLUGIN_call_check_menu_hook(3, 4, &state), 1);
@@ -224,15 +224,15 @@ TEST_F(PluginHost, HooksGoToTheManagerOnlyWhileFlyingExceptEvents)
     EXPECT_EQ(PLUGIN_call_draw_hook(15), 1);
     EXPECT_EQ(PLUGIN_call_key_press_hook(0x100, 65, 0), 1);
     EXPECT_EQ(PLUGIN_call_mouse_click_hook(100, 100, 1), 1);
-    PLUGIN_call_event_hook(6, 2.5f, 0.0f, 0, 0);
+    PLUGIN_call_event_hook(6, 2.5f, 0, 0, 0);
     EXPECT_EQ(hooks.draws + hooks.keys + hooks.clicks, 0);
     EXPECT_EQ(hooks.events, 1);
 
     app_mode = 0;
     EXPECT_EQ(PLUGIN_call_draw_hook(15), 0);
     EXPECT_EQ(PLUGIN_call_key_press_hook(0x100, 65, 0), 0);
-    for (int code : {0, 1, 4}) PLUGIN_call_event_hook(code, 3.0f + code, 0.0f, 0, 0);
-    PLUGIN_call_event_hook(3, 9.0f, 0.0f, 5, 0);
+    for (int code : {0, 1, 4}) PLUGIN_call_event_hook(code, 3.0f + code, 0, 0, 0);
+    PLUGIN_call_event_hook(3, 9.0f, 0, 5, 0);
     const int codes[] = {6, 0, 1, 4, 3}, params[] = {0, 0, 0, 0, 5};
     const float times[] = {2.5f, 3.0f, 4.0f, 7.0f, 9.0f};
     for (int i = 0; i < 5; ++i) {

@@ -143,9 +143,11 @@ TEST_F(Motion, FideCarriesFourteenWordsAndHoldsThemWhilePaused)
     f.onground_any = 0;
     p = net_sent_datagram{MOTION_SLOT, send("FIDE")}.payload();
     EXPECT_EQ(word(p, 36), 0.0f);
-    pln[0].acf_gear_deploy[FLT_FIRST_GEAR_PART + 2] = 0.5f;
-    p = net_sent_datagram{MOTION_SLOT, send("FIDE")}.payload();
-    EXPECT_EQ(word(p, 36), 10000.0f);
+    for (const float leg : {0.5f, 0.99f, 0.01f}) {   // both ends of the transit count
+        pln[0].acf_gear_deploy[FLT_FIRST_GEAR_PART + 2] = leg;
+        p = net_sent_datagram{MOTION_SLOT, send("FIDE")}.payload();
+        EXPECT_EQ(word(p, 36), 10000.0f) << leg;
+    }
     pln[0].acf_gear_deploy[FLT_FIRST_GEAR_PART + 2] = 1.0f;
     flying_frame_count = 0;
     p = net_sent_datagram{MOTION_SLOT, send("FIDE")}.payload();

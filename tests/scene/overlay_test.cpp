@@ -156,18 +156,18 @@ TEST_F(Overlay, ReleasingTheBrakeFiresTheCatapultAndTheTowAndTheWireLetsGo)
     EXPECT_EQ(launch_flags.winch_attached, 1);
 
     // The caught wire: kept at 3 m/s ahead, let go below 2 m/s or rolling backwards.
-    launch_flags.hook_engaged = 1;
+    launch_flags.arrest_engaged = 1;
     flt[0].groundspeed = 3.0f;
     frame();
-    EXPECT_EQ(launch_flags.hook_engaged, 1);
+    EXPECT_EQ(launch_flags.arrest_engaged, 1);
     flt[0].beta = -91.0f;
     frame();
-    EXPECT_EQ(launch_flags.hook_engaged, 0);
-    launch_flags.hook_engaged = 1;
+    EXPECT_EQ(launch_flags.arrest_engaged, 0);
+    launch_flags.arrest_engaged = 1;
     flt[0].beta = 0.0f;
     flt[0].groundspeed = 1.9f;
     frame();
-    EXPECT_EQ(launch_flags.hook_engaged, 0);
+    EXPECT_EQ(launch_flags.arrest_engaged, 0);
 }
 
 TEST_F(Overlay, ReplayButtonsSetTheModeAndSendTheirCommandOnSlotNine)

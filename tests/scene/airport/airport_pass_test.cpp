@@ -281,13 +281,13 @@ TEST_F(AirportPass, ArrestingGearOnMars)
         LAUNCH_reset();
         flt[0].groundspeed = speed;
         WORLDOBJ_draw_objects();
-        EXPECT_EQ(launch_flags.hook_engaged, speed > 10.0f ? 1 : 0) << speed;
+        EXPECT_EQ(launch_flags.arrest_engaged, speed > 10.0f ? 1 : 0) << speed;
         EXPECT_EQ(launch_flags.arrest_decel, speed > 10.0f ? 5.0f : 0.0f);
     }
     sim_graphics_scenery.current_planet = PLANET_EARTH;
     LAUNCH_reset();
     WORLDOBJ_draw_objects();
-    EXPECT_EQ(launch_flags.hook_engaged, 0);
+    EXPECT_EQ(launch_flags.arrest_engaged, 0);
 }
 
 // Blowing snow below 0 degrees C while it precipitates: one repeat every

@@ -1,5 +1,7 @@
 // The cloud field: puff generation and its triggers, the shadow decisions,
 // lighting with self-shadowing, and the shadow textures read back.
+#include <tuple>
+
 #include "tests/scene/sky/sky_fixture.h"
 
 namespace {
@@ -255,6 +257,14 @@ TEST_F(CloudField, LightMapTexelsSpanTheFieldAlongX)
     EXPECT_NEAR(c.puffs[0].red, 0.675f, 1e-5f);
     EXPECT_NEAR(c.puffs[1].red, 0.58125f, 1e-5f);
     EXPECT_NEAR(c.puffs[2].red, 0.675f, 1e-5f);
+
+    // A lone puff at the field's centre sits on texel (256, 256) and shades
+    // the 8 x 8 square [252, 260) about it (w = 1000 x 512 / (18 r) = 4.30).
+    lone_puff();
+    CLOUD_light_cells(1);
+    for (const auto& [u, v, light] : {std::tuple{251, 256, 255.0f}, {252, 256, 191.25f}, {259, 259, 191.25f},
+                                       {260, 256, 255.0f}, {256, 251, 255.0f}, {256, 260, 255.0f}})
+        EXPECT_FLOAT_EQ(cloud_light_map(u, v), light) << u << "," << v;
 }
 
 TEST_F(CloudField, CumulusShadowIsDarkUnderThePuffs)

@@ -405,6 +405,12 @@ TEST_F(Roads, ScorchMarkSizeFollowsTheWeaponsFuel)
         for (const fed_vertex& v : p) x0 = std::min(x0, v.x), x1 = std::max(x1, v.x);
     EXPECT_NEAR(x0, 100.0f - 9.77f, 0.01f);
     EXPECT_NEAR(x1, 100.0f + 9.77f, 0.01f);
+    // The picture lies flat: s runs west to east, t south to north.
+    for (const auto& p : f.polygons)
+        for (const fed_vertex& v : p) {
+            EXPECT_NEAR(v.s, (v.x - x0) / (x1 - x0), 1e-3f) << v.x << "," << v.z;
+            EXPECT_NEAR(v.t, (v.z > -50.0f) ? 0.0f : 1.0f, 1e-3f) << v.x << "," << v.z;
+        }
     // One black puff of 0.25 s and 50 s: 2.44 m, 488 s before the particles' own variety.
     // (The particles vary their size and life by 0.85 to 1.15.)
     ASSERT_EQ(particle_list.size(), 1u);
