@@ -107,7 +107,7 @@ void FM_clear_part_values()
         a.acf_gear_def[p] = 0.0f;
         f.nrml_force[p] = 0.0f;
         f.axil_force[p] = 0.0f;
-        fm_state.present[p] = ACF_part_in_service(0, p) ? 1 : 0;
+        fm_state.present[p] = ACF_part_present(0, p) ? 1 : 0;
     }
 }
 

@@ -261,7 +261,7 @@ TEST_F(AircraftTextures, TemplatePaintLandsOnEveryPartOfAFleetAircraft)
     int parts = 0;
     for (int k = 0; k <= PART_BODY_LAST; ++k) {
         const int R = ACF_mesh_rows(1, k), N = ACF_mesh_points(k);
-        if (!ACF_part_in_service(1, k) || R < 2 || paint_layout_of(k).bitmap != 1) continue;
+        if (!ACF_part_present(1, k) || R < 2 || paint_layout_of(k).bitmap != 1) continue;
         // The middle of a quad in the middle of the part's grid.
         const int r = R / 2 - 1, i = N / 4;
         const float s = 0.25f * (g.part_texcoord[k][r][i][0] + g.part_texcoord[k][r + 1][i][0] +
