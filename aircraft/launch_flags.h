@@ -13,12 +13,12 @@ struct launch_flags_block {
     int32_t winch_mode;                  // winch-launch situation
     int32_t winch_attached;              // the winch cable is hooked (released past 60 degrees of elevation)
     int32_t plane1_straight_situation;   // plane 1 flies as a mother ship
-    int32_t carried_by_plane1;           // the user's plane rides under plane 1
+    int32_t mothership_carried;           // the user's plane rides under plane 1
     int32_t catapult_hold;               // the plane stands on the catapult, held until the parking brake is released
     int32_t catapult_fired;              // the catapult throws the plane (cleared once it is off the deck)
     float catapult_launch_time;          // frame clock of the launch
     float catapult_accel_mss;            // the catapult's acceleration, m/s^2
-    int32_t hook_engaged;                // the arresting hook has caught a wire (arrest engaged)
+    int32_t arrest_engaged;                // the arresting hook has caught a wire (arrest engaged)
     float arrest_decel;                  // the wire's deceleration, m/s^2
     int32_t tow_armed;                   // aero-tow start: the rope hooks when the parking brake is released
     int32_t winch_armed;                 // winch start: the cable pulls when the parking brake is released

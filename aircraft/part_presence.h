@@ -19,7 +19,8 @@
 //  - a nacelle (53..60): its engine's failure entry is not failed;
 //  - a lifting surface (8..43): its own failure entry (130 + part) is not failed;
 //  - every part from 8 on: acf_part_eq is set.
-// False for a plane outside 0..9 or a part outside 0..72.
+// False for a plane outside 0..9 or a part outside 0..72, which would index
+// past the plane and part tables.
 bool ACF_part_present(int plane, int part);
 
 // The same rule for the thrust points: a part 0..7 below acf_num_thrustpoints

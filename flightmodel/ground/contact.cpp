@@ -176,7 +176,7 @@ int handlecontactpoint(int plane, int n, float x_plane, float vx_plane, float x,
     *deflection = dfy;
 
     // 9-10. Held by the catapult or the hook, or no contact.
-    const bool held = (launch_flags.catapult_hold || launch_flags.catapult_fired || launch_flags.hook_engaged) && n >= PART_GEAR_FIRST &&
+    const bool held = (launch_flags.catapult_hold || launch_flags.catapult_fired || launch_flags.arrest_engaged) && n >= PART_GEAR_FIRST &&
                       n <= PART_GEAR_LAST && z < 0.0f;
     if (!held && !(d >= 0.0f)) return 0;
 

@@ -43,7 +43,7 @@ void FM_arresting_hook()
 {
     forces_state& st = fm_state;
     const launch_flags_block& l = launch_flags;
-    if (!l.hook_engaged) {
+    if (!l.arrest_engaged) {
         st.hook_was_engaged = 0;
         return;
     }

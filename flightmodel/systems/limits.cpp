@@ -194,7 +194,7 @@ int LIMITS_crash()
 
     bool crash;
     if (f.local_vy >= s.crash_vertical_speed) {
-        const bool on_water = over_water() && !launch_flags.hook_engaged && !launch_flags.hook_active &&
+        const bool on_water = over_water() && !launch_flags.arrest_engaged && !launch_flags.hook_active &&
                               !airport_surface_valid;
         crash = !on_water && f.local_y < terrain_height_m;
     } else {

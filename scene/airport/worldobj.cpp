@@ -101,9 +101,9 @@ void surface_under_plane(const airport_record& apt, int r, const runway_quad& q)
     s.runway_under_plane = r;
     launch_flags_block& l = launch_flags;
     if (AIRPORT_is_runway(rw) && sim_graphics_scenery.current_planet == PLANET_MARS &&
-        sim_cockpit_switches.arresting_gear && f.onground_any && !l.hook_engaged && std::fabs(f.beta) < 90.0f &&
+        sim_cockpit_switches.arresting_gear && f.onground_any && !l.arrest_engaged && std::fabs(f.beta) < 90.0f &&
         f.groundspeed > 10.0f) {
-        l.hook_engaged = 1;   // the arrest engaged; no carrier wire pulls (hook_active stays 0)
+        l.arrest_engaged = 1;   // the arrest engaged; no carrier wire pulls (hook_active stays 0)
         l.arrest_decel = 5.0f;
     }
 }

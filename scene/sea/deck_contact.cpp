@@ -56,13 +56,13 @@ void carrier_contact()
         surface_state.surface_code = SURFACE_DECK;
     }
     const float over = f.groundspeed - CARRIER_SPEED_MPS;
-    if (sim_cockpit_switches.arresting_gear && f.onground_any && !l.hook_engaged && std::fabs(f.beta) < 90.0f &&
+    if (sim_cockpit_switches.arresting_gear && f.onground_any && !l.arrest_engaged && std::fabs(f.beta) < 90.0f &&
         over > 10.0f && inside(CARRIER_WIRES, px, pz, s, c)) {
-        l.hook_engaged = l.hook_active = 1;
+        l.arrest_engaged = l.hook_active = 1;
         l.arrest_decel = (over * 0.5f) * (over * 0.5f) * 2.0f / 100.0f;
     }
-    if (l.hook_engaged && over < -2.0f) l.hook_engaged = l.hook_active = 0;
-    if (f.onground_all && !l.hook_engaged && !l.catapult_fired && over < 20.0f && !l.catapult_hold &&
+    if (l.arrest_engaged && over < -2.0f) l.arrest_engaged = l.hook_active = 0;
+    if (f.onground_all && !l.arrest_engaged && !l.catapult_fired && over < 20.0f && !l.catapult_hold &&
         inside(CARRIER_CATAPULT, px, pz, s, c)) {
         f.parkbrake = 1.0f;
         LAUNCH_catapult_hook_up();

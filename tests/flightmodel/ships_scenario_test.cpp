@@ -186,7 +186,7 @@ TEST_F(AtSea, ALandingOnTheCarrierCatchesAWireAndStops)
         fly_attitude(pln[0].acf_the_eqlbm);
         steer(h);
         frame();
-        caught = caught || launch_flags.hook_engaged;
+        caught = caught || launch_flags.arrest_engaged;
         // Brought to a stop, the pilot sets the parking brake: the wire lets
         // go and the wind over the deck would push the aircraft back.
         if (caught && over_deck() < 3.0) f.parkbrake = 1.0f;

@@ -64,9 +64,9 @@ TEST_F(SystemsLimits, AGentleTouchdownOnALakeIsNoCrashButSinkingOffACarrierIs)
     flt[0].local_y = terrain_height_m - 0.5f;
     airport_surface_valid = 0;
     EXPECT_FALSE(crashes(-1.0f));
-    launch_flags.hook_engaged = 1;
+    launch_flags.arrest_engaged = 1;
     EXPECT_TRUE(crashes(-1.0f));
-    launch_flags.hook_engaged = 0;
+    launch_flags.arrest_engaged = 0;
     // Cell words set from outside the grid are kept inside it.
     for (int32_t word : {-5, 100000, 1 << 30}) {
         flt[0].i = flt[0].j = word;

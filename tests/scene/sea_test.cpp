@@ -153,30 +153,30 @@ TEST_F(Sea, WiresCatchAboveTenOverTheShipAndLetGoBelowThirteen)
     plane_on(SHIP_CARRIER, -5, 100);
     flt[0].groundspeed = 25.0f;
     pass();
-    EXPECT_EQ(launch_flags.hook_engaged, 0);
+    EXPECT_EQ(launch_flags.arrest_engaged, 0);
     flt[0].beta = 90.0f;
     flt[0].groundspeed = 25.2f;
     pass();
-    EXPECT_EQ(launch_flags.hook_engaged, 0);
+    EXPECT_EQ(launch_flags.arrest_engaged, 0);
     flt[0].beta = 3.0f;
     look_at(90000.0f, 0.0f);   // out of view: the wires still catch
     pass();
-    EXPECT_EQ(launch_flags.hook_engaged, 1);
+    EXPECT_EQ(launch_flags.arrest_engaged, 1);
     EXPECT_NEAR(launch_flags.arrest_decel, 0.5202f, 1e-4f);
     flt[0].groundspeed = 13.1f;
     pass();
-    EXPECT_EQ(launch_flags.hook_engaged, 1);
+    EXPECT_EQ(launch_flags.arrest_engaged, 1);
     flt[0].groundspeed = 12.9f;
     pass();
-    EXPECT_EQ(launch_flags.hook_engaged, 0);
+    EXPECT_EQ(launch_flags.arrest_engaged, 0);
     // The wire area's aft edge runs from (13, 131) to (-16, 136): at x -10 it
     // lies at z 134.97, so z 130 is caught and 136 is not.
     flt[0].groundspeed = 30.0f;
     for (const auto& [z, caught] : {std::pair{130.0f, 1}, std::pair{136.0f, 0}}) {
-        launch_flags.hook_engaged = 0;
+        launch_flags.arrest_engaged = 0;
         plane_on(SHIP_CARRIER, -10.0f, z);
         pass();
-        EXPECT_EQ(launch_flags.hook_engaged, caught) << z;
+        EXPECT_EQ(launch_flags.arrest_engaged, caught) << z;
     }
 }
 
