@@ -196,8 +196,10 @@ void PARTICLE_draw_engine_trails()
             }
     }
 
-    OGL_set_state(STATE_FOG_OFF, 0, STATE_LIGHTING_OFF, STATE_BLEND, STATE_DEPTH_TEST_ON, STATE_DEPTH_WRITE_ON);
+    // The whole pass, its GL state included, acts only while the user's
+    // aircraft is in view.
     if (!seen) return;
+    OGL_set_state(STATE_FOG_OFF, 0, STATE_LIGHTING_OFF, STATE_BLEND, STATE_DEPTH_TEST_ON, STATE_DEPTH_WRITE_ON);
     const float g = gload_dim_factor;
     for (int e = 0; e < engines; ++e) {
         const engine_trail_ring& ring = engine_trails[e];
