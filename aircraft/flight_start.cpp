@@ -44,7 +44,7 @@
 #include "world/navdb.h"
 
 int32_t chosen_navaid = -1;
-int32_t& situation_hold_a = launch_flags.carried_by_plane1;
+int32_t& situation_hold_a = launch_flags.mothership_carried;
 int32_t situation_hold_b = 0;
 int32_t situation_hold_c = 0;
 float situation_altitude = 0.0f;
@@ -183,7 +183,7 @@ void launch_state(int code)
     l.winch_mode = code == SIT_WINCH ? 1 : 0;
     l.tow_armed = l.aero_tow_mode;
     l.winch_armed = l.winch_mode;
-    l.plane1_straight_situation = l.carried_by_plane1 = code == SIT_MOTHER_SHIP ? 1 : 0;
+    l.plane1_straight_situation = l.mothership_carried = code == SIT_MOTHER_SHIP ? 1 : 0;
 }
 
 // Placement at the selected airport: ramp, runway or approach.

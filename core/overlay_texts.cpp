@@ -1,9 +1,9 @@
 #include "core/overlay_texts.h"
 
-char text_window[TEXT_WINDOW_SIZE] = {};
-int32_t text_window_length = 0;
-int32_t text_window_shown = 0;
-char checklist_window[CHECKLIST_LINES][CHECKLIST_LINE_SIZE] = {};
+char notes_text[TEXT_WINDOW_SIZE] = {};
+int32_t notes_text_length = 0;
+int32_t notes_shown = 0;
+char checklist_lines[CHECKLIST_LINES][CHECKLIST_LINE_SIZE] = {};
 int32_t checklist_count = 0;
 int32_t checklist_current = 0;
 int32_t checklist_shown = 0;

@@ -107,7 +107,7 @@ void low_rotor(const acf_struct& a, flt_struct& f)
 void radio_chatter()
 {
     if (!screen_settings.radio_chatter_on || sim_graphics_scenery.current_planet != PLANET_EARTH ||
-        !(speech_busy_until < frame_clock) || atc_state.atc_request_pending)
+        !(speech_text_until < frame_clock) || atc_state.atc_request_pending)
         return;
     const float now = sim_time.total_running_time_sec;
     aural_state_record& s = aural_state;

@@ -57,7 +57,7 @@ void air_data(flt_struct& f, const float w[3])
 
 void position(flt_struct& f, float dt)
 {
-    if (launch_flags.carried_by_plane1) {
+    if (launch_flags.mothership_carried) {
         const acf_struct& mother = pln[1];
         const acf_struct& own = pln[0];
         float ox, oy, oz;
@@ -123,7 +123,7 @@ void half_step(int n, float dt)
     if (!PLANE_externally_moved(n)) {
         FM_forces_and_moments();
         ++derived_state.buildups_last_frame;
-        if (launch_flags.carried_by_plane1) PHYS_euler_to_quat(flt[1].theta, flt[1].psi, flt[1].phi, f.q);
+        if (launch_flags.mothership_carried) PHYS_euler_to_quat(flt[1].theta, flt[1].psi, flt[1].phi, f.q);
         PHYS_integrate_quat(f.Prad, f.Qrad, f.Rrad, &f.theta, &f.psi, &f.phi, f.q);
         stability_kicks(f);
         f.groundspeed = length(vec3{f.local_vx, f.local_vy, f.local_vz});

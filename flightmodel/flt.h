@@ -272,7 +272,7 @@ int32_t FLT_word_after_failures(int plane);
 float FLT_word_after_failure_param(int plane);
 
 // Whether a part takes part in the model is the part presence rule,
-// ACF_part_in_service (aircraft/part_presence.h).
+// ACF_part_present (aircraft/part_presence.h).
 
 // The failure slot of part p (0..7 and 53..60 engines, 8..43 surfaces,
 // 67..72 gear), or -1 when the part has none.

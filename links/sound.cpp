@@ -285,7 +285,7 @@ void SOUND_start_stop_loops(int on)
     const acf_struct& a = pln[0];
     for (int i = 0; i <= SOUND_ENGINE_LAST; ++i) {
         if (i < a.acf_num_engines && ACF_part_not_failed_or_hidden(0, i)) SOUND_play(i, 1, 1.0f, 0.0f);
-        if (ACF_part_in_service(0, i)) SOUND_play(SOUND_PROP_FIRST + i, 1, 1.0f, 0.0f);
+        if (ACF_part_present(0, i)) SOUND_play(SOUND_PROP_FIRST + i, 1, 1.0f, 0.0f);
     }
     SOUND_play(SOUND_RUMBLE, 1, 1.0f, 0.0f);
     SOUND_play(SOUND_WIND, 1, 1.0f, 0.0f);

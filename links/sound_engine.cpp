@@ -116,7 +116,7 @@ void SOUND_engine_update(float x, float y, float z)
     const float prop_ref_radps = a.acf_unpub_638100 * UNIT.rpm_to_radps;
     for (int i = 0; i < FLT_ENGINES && i < 8; ++i) {
         const float E = FLT_slot_failed(0, FAIL_SLOT_ENGINE_BASE + i) ? 0.0f : L;
-        if (ACF_part_in_service(0, i)) {
+        if (ACF_part_present(0, i)) {
             const float geared = ratio(f.POINT_tacrad[i] * a.acf_prop_gear_rat[i], a.acf_prop_gear_rat[0]);
             const float sp = std::fabs(ratio(geared, prop_ref_radps));
             SOUND_set_volume_pitch(sp * P, sp * E, SOUND_PROP_FIRST + i);

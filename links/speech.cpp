@@ -13,7 +13,7 @@
 #include "platform/plat_speech.h"
 
 char speech_text[TEXT_SIZE] = {};
-float speech_busy_until = 0.0f;
+float speech_text_until = 0.0f;
 
 namespace {
 // No text on screen: a program started again in the same process must not
@@ -21,7 +21,7 @@ namespace {
 void SOUND_speech_text_reset()
 {
     speech_text[0] = 0;
-    speech_busy_until = 0.0f;
+    speech_text_until = 0.0f;
 }
 ORVELL_RESET(SOUND_speech_text_reset);
 }  // namespace
@@ -42,7 +42,7 @@ void SOUND_speak(const char* text, int show)
     SOUND_seam_spoken(cut, show);
     if (show) {
         std::memcpy(speech_text, cut, TEXT_SIZE);
-        speech_busy_until =
+        speech_text_until =
             frame_clock + SPEECH_SHOW_SEC + SPEECH_SHOW_PER_CHAR_SEC * static_cast<float>(std::strlen(cut));
     }
     if (sim_operation_sound.has_speech_synth && sim_operation_sound.speech_on) PLAT_speech_say(cut);

@@ -2,7 +2,7 @@
 // that grows with their length.
 //
 // Reads: sim_operation_sound (has_speech_synth, speech_on, has_sound),
-// frame_clock. Writes: speech_text, speech_busy_until.
+// frame_clock. Writes: speech_text, speech_text_until.
 #pragma once
 
 #include "core/text_util.h"
@@ -22,4 +22,4 @@ void SOUND_close_speech();
 // The text on screen (the overlay and the ATC window show it) and the frame
 // clock until which it is shown; the radio stays busy until then.
 extern char speech_text[TEXT_SIZE];
-extern float speech_busy_until;
+extern float speech_text_until;

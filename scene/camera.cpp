@@ -87,13 +87,15 @@ void zoom_distance_weapon()
 
 void tower_camera(const followed_object& o, float dt)
 {
+    // With no current airport there is no tower to read (index -1 would read
+    // before the table): the camera stays where it is.
     const int32_t a = SCENE_current_airport();
     if (a < 0) return;
     const airport_record* apt = &airport_table[static_cast<size_t>(a)];
     float p[3];
     if (std::fabs(apt->tower_lat) > 0.01f || std::fabs(apt->tower_lon) > 0.01f)
         GEO_latlon_to_local(p[0], p[1], p[2], apt->tower_lat, apt->tower_lon, apt->elevation + apt->tower_height);
-    else
+    else   // the airport's reference point is its first runway's position; every kept airport has one
         GEO_latlon_to_local(p[0], p[1], p[2], apt->runways[0].lat, apt->runways[0].lon,
                             apt->elevation + TOWER_FALLBACK_HEIGHT_M);
 
@@ -131,6 +133,8 @@ void built_in_camera(const followed_object& o, float dt)
     sim_private_camera_block& c = sim_private_camera;
     camera_smoothing_record& s = camera_smoothing;
     s.camera_distance_smoothed += (view_distance - s.camera_distance_smoothed) * dt;
+    // A smoothed distance that has become no number would never recover and
+    // put the camera nowhere: it restarts from the wanted distance.
     if (!std::isfinite(s.camera_distance_smoothed)) s.camera_distance_smoothed = view_distance;
     s.camera_orbit_heading =
         within_pi(s.camera_orbit_heading + within_pi(view_orbit_heading - s.camera_orbit_heading) * dt * 4.0f);
@@ -235,8 +239,10 @@ void CAMERA_locate()
         camera_cell.column = column;
         camera_cell.row = row;
     } else {
-        // Interpolated across the area and truncated; a camera off the area (or
-        // a position that is no number) stays on the edge cells.
+        // Interpolated across the area and truncated. The interpolation reaches
+        // the grid's width (450) at the far edge, one past its last cell, and a
+        // position that is no number has no cell: both are held on the grid's
+        // cells so that the drawers that index by the cell stay inside it.
         const float columns = static_cast<float>(SCENE_GRID_COLUMNS[p]), rows = static_cast<float>(SCENE_GRID_ROWS[p]);
         const float ci = SCENE_interp(lon, lon_ref, 0.0f, lon_ref + SCENE_AREA_LON_SPAN[p], columns);
         const float ri = SCENE_interp(lat, lat_ref, 0.0f, lat_ref + SCENE_AREA_LAT_SPAN[p], rows);
@@ -244,6 +250,7 @@ void CAMERA_locate()
         camera_cell.row = static_cast<int32_t>(UTIL_clamp_nan_low(ri, 0.0f, rows - 1.0f));
         if (VIEW_is_orbit(v.view_type) && view_distance > sim_physics.earth_radius_m) scene_ground_elevation = -view_distance;
     }
+    // The probe's cell too, for the same reason.
     camera_cell.column = util_clamp_int(camera_cell.column, 0, SCENE_GRID_COLUMNS[p] - 1);
     camera_cell.row = util_clamp_int(camera_cell.row, 0, SCENE_GRID_ROWS[p] - 1);
 }
@@ -309,13 +316,19 @@ void CAMERA_near_and_far(int first, int last)
     // tenfold when the aircraft asks for it (a cockpit seen from close by).
     if (net_slot_enabled[NET_SLOT_MONITOR_1] && ACF_near_plane_tenth(pln[0])) s.near_m *= 0.1f;
 
+    // A field of view of 180 degrees or more would make the tangents infinite
+    // or turn them round, and one of 0 would give an empty frustum that GL
+    // refuses: it is held to 1..179 here and in the frustum.
     const float half_fov = 0.5f * UTIL_clamp_nan_low(v.field_of_view_deg, 1.0f, 179.0f) * DEG_TO_RAD_FLOAT;
     s.offset_heading_rad = std::atan(std::tan(half_fov) * v.field_of_view_horizontal_ratio);
     s.offset_pitch_rad = std::atan(std::tan(half_fov) * v.field_of_view_vertical_ratio);
+    // Ratios that are no number would make the far plane no number: taken as 0.
     if (!std::isfinite(s.offset_heading_rad)) s.offset_heading_rad = 0.0f;
     if (!std::isfinite(s.offset_pitch_rad)) s.offset_pitch_rad = 0.0f;
 
-    s.far_radius_m = UTIL_clamp_nan_low(1.25f * SQRT2 * v.visibility_effective_m, FAR_RADIUS_MIN_M, 1.0e9f);
+    // The comparison also gives the least radius to a visibility that is no number.
+    const float far_radius = 1.25f * SQRT2 * v.visibility_effective_m;
+    s.far_radius_m = far_radius > FAR_RADIUS_MIN_M ? far_radius : FAR_RADIUS_MIN_M;
     s.far_plane_m = s.far_radius_m * (1.0f + std::sin(half_fov) * std::sin(s.offset_heading_rad)) * 1.15f;
 }
 
@@ -328,6 +341,7 @@ void CAMERA_project()
     if (v.number_elumens_projections != 0) {
         s.frustum[0] = s.frustum[1] = -k;
         s.frustum[2] = s.frustum[3] = k;
+        // A scale word of 0 would divide by zero: taken as 1.
         const float scale = static_cast<float>(std::max(screen.rendering_res, 1));
         screen_box[0] = screen_box[1] = 0.0f;
         screen_box[2] = static_cast<float>(v.elumens_tex_width) / scale;
@@ -335,6 +349,7 @@ void CAMERA_project()
     } else {
         const float H = 768.0f + screen.ui_top_margin;
         const float c = 0.5f * (s.hud_box[1] + s.hud_box[3]);
+        // Ratios that are no number would leave GL a frustum of no numbers: taken as 0.
         const float hr = std::isfinite(v.field_of_view_horizontal_ratio) ? v.field_of_view_horizontal_ratio : 0.0f;
         const float vr = std::isfinite(v.field_of_view_vertical_ratio) ? v.field_of_view_vertical_ratio : 0.0f;
         s.frustum[0] = (hr - 1.0f) * k;

@@ -34,9 +34,13 @@ plane_run_record SCENE_plane_run()
 void SCENE_draw_plane_range(int first, int last)
 {
     if (PLUGIN_call_draw_hook(DRAW_PHASE_PLANES_BEFORE) != 0) {
+        // terrain_height_m: the ground height under the user's plane, as the
+        // simulation cycle last worked it out.
         ACF_draw_shadow(0, terrain_height_m);
 
         const sim_graphics_view_block& v = sim_graphics_view;
+        // A run reaching outside the ten slots would read past the plane tables:
+        // it is cut to them.
         first = std::max(first, 0);
         last = std::min(last, FLT_SLOTS - 1);
         for (int n = first; n <= last; ++n) {
@@ -57,7 +61,7 @@ void SCENE_draw_plane_range(int first, int last)
 
 void SCENE_draw_posed_plane(int n, int full)
 {
-    if (n < 0 || n >= FLT_SLOTS) return;
+    if (n < 0 || n >= FLT_SLOTS) return;   // no plane there: past the plane tables
     const flt_struct& f = flt[n];
     glPushMatrix();
     glTranslatef(f.local_x, f.local_y, f.local_z);
@@ -70,7 +74,7 @@ void SCENE_draw_posed_plane(int n, int full)
 
 void ACF_draw_shadow(int n, float y)
 {
-    if (n < 0 || n >= FLT_SLOTS) return;
+    if (n < 0 || n >= FLT_SLOTS) return;   // no plane there: past the plane tables
     OGL_set_state(STATE_FOG_ON, 1, STATE_LIGHTING_OFF, STATE_BLEND, STATE_DEPTH_TEST_OFF, STATE_DEPTH_WRITE_OFF);
     OGL_bind_tex(TEX_SLOT_SHADOW_FIRST + n, 0);
     const sim_graphics_misc_block& m = sim_graphics_misc;

@@ -32,6 +32,8 @@ constexpr int DUSK_TINT_ROW = 108;
 
 // The lightning strike of the moment, as the weather at the plane leaves it:
 // its flash flickers on while the bolt shows, at its distance in nautical miles.
+// A distance that is no number would make the whitening no number; it counts
+// as 30, the distance at which a bolt whitens nothing.
 bool bolt_active() { return weather_stage.lightning_flash != 0; }
 float bolt_distance_nm() { return std::isfinite(weather_stage.lightning_distance) ? weather_stage.lightning_distance : 30.0f; }
 
@@ -128,6 +130,9 @@ void sun_and_moon()
 }
 
 // Square root of the air density at the camera over the sea-level density.
+// A sea-level density of 0 would divide by zero (taken as the sea-level air,
+// factor 1), and a ratio that is no number or below 0 would give a root that
+// is no number and a sky of no colour (taken as no air, factor 0).
 float atmosphere_factor()
 {
     const float rho0 = sim_physics.rho_sea_level;
@@ -262,6 +267,8 @@ void SKY_sun_and_light()
         float& redout = sky_light_kept.redout;
         const float target = UTIL_clamp(-(f.g_nrml + 2.5f), 0.0f, 1.0f);
         redout = (1.0f - 0.5f * dt) * redout + target * 0.5f * dt;
+        // A red-out that has become no number would stay so and paint the sky
+        // with no colour from then on: it starts again from 0.
         if (!std::isfinite(redout)) redout = 0.0f;
         g = UTIL_clamp(g + redout, 0.0f, 1.0f);
     }
@@ -274,7 +281,7 @@ void SKY_sun_and_light()
     const double tenth = std::nearbyint(static_cast<double>(sim_network_misc.network_time_sec) * 10.0);
     if (f.strobe_lights_on && std::isfinite(tenth) && std::fmod(tenth, 10.0) == 0.0 && PANEL_has_power()) {
         const float k = 1.0f - v.visibility_effective_m * 0.002699784f;
-        if (k > 0.0f) tint_all(white, std::min(k, 1.0f));
+        if (k > 0.0f) tint_all(white, k);
     }
 
     // The lights of the world and the cockpit follow the daylight.

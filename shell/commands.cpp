@@ -490,9 +490,9 @@ void replay_toggle()
 
 void clear_windows()
 {
-    std::memset(text_window, 0, sizeof text_window);
-    text_window_length = 0;
-    std::memset(checklist_window, 0, sizeof checklist_window);
+    std::memset(notes_text, 0, sizeof notes_text);
+    notes_text_length = 0;
+    std::memset(checklist_lines, 0, sizeof checklist_lines);
     checklist_count = 0;
     checklist_current = 0;
 }
@@ -512,11 +512,11 @@ void read_text_file()
     FILE* f = browse_text_file();
     if (!f) return;
     int c;
-    while ((c = std::fgetc(f)) != EOF && text_window_length < TEXT_WINDOW_SIZE - 1)
-        text_window[text_window_length++] = static_cast<char>(c);
-    text_window[text_window_length] = 0;
+    while ((c = std::fgetc(f)) != EOF && notes_text_length < TEXT_WINDOW_SIZE - 1)
+        notes_text[notes_text_length++] = static_cast<char>(c);
+    notes_text[notes_text_length] = 0;
     std::fclose(f);
-    text_window_shown = 1;
+    notes_shown = 1;
     checklist_shown = 0;
 }
 
@@ -550,13 +550,13 @@ void read_checklist()
     while (read_checklist_line(f, line, CHECKLIST_LINE_SIZE)) {
         if (!line[0]) continue;
         const int at = std::min(count, CHECKLIST_LINES - 1);   // further lines overwrite the last
-        std::memcpy(checklist_window[at], line, CHECKLIST_LINE_SIZE);
+        std::memcpy(checklist_lines[at], line, CHECKLIST_LINE_SIZE);
         if (count < CHECKLIST_LINES) ++count;
     }
     std::fclose(f);
     checklist_count = count;
     checklist_shown = 1;
-    text_window_shown = 0;
+    notes_shown = 0;
 }
 
 // ---------------------------------------------------------------------------
@@ -688,7 +688,7 @@ void further_commands(int32_t c)
     }
     if (c == 1208) read_text_file();
     if (c == 1211) read_checklist();
-    if (c == 1209) text_window_shown = !text_window_shown;
+    if (c == 1209) notes_shown = !notes_shown;
     if (c == 1212) checklist_shown = !checklist_shown;
     if (c == 1206) sim_graphics_misc.show_panel_click_spots = !sim_graphics_misc.show_panel_click_spots;
     if (c == 1205) OGL_screenshot();

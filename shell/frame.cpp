@@ -67,7 +67,7 @@ int builtin_check_state(int command)
     case 1032: return sim_cockpit_misc.show_path != 0 ? 1 : 0;
     case 1036: return view_follow_weapon != 0 ? 1 : 0;
     case 1206: return sim_graphics_misc.show_panel_click_spots != 0 ? 1 : 0;
-    case 1209: return text_window_shown != 0 ? 1 : 0;
+    case 1209: return notes_shown != 0 ? 1 : 0;
     case 1212: return checklist_shown != 0 ? 1 : 0;
     case 1214: return auto_flight_on != 0 ? 1 : 0;
     case 1215: return auto_view_cycle_on != 0 ? 1 : 0;

@@ -42,7 +42,7 @@
 
 int32_t local_airport_list[LOCAL_AIRPORT_MAX] = {};
 int32_t local_airport_last = -1;
-int32_t local_airport_light_level[LOCAL_AIRPORT_MAX] = {};
+int32_t near_airport_light_state[LOCAL_AIRPORT_MAX] = {};
 int32_t navaid_start_list[NAVAID_START_LISTS][NAVAID_START_MAX] = {};
 int32_t navaid_start_last[NAVAID_START_LISTS] = {-1, -1};
 int32_t local_fix_list[LOCAL_FIX_MAX] = {};
@@ -140,7 +140,7 @@ void build_airport_list(float& activity)
         const int n = ++local_airport_last;
         const int ai = static_cast<int>(i);
         local_airport_list[n] = ai;
-        local_airport_light_level[n] = 10;
+        near_airport_light_state[n] = 10;
         activity += 1.0f;
         for (size_t r = 0; r < a.runways.size(); ++r) {
             a.runways[r].geometry_index = static_cast<int32_t>(runway_geometry_table.size());

@@ -27,7 +27,7 @@ extern int32_t local_airport_last;
 // Per entry of that list the brightness of its runway lights: the scene
 // build sets 10; levels 0..3 (the value modulo 10) are the air traffic
 // control's and the scene's.
-extern int32_t local_airport_light_level[LOCAL_AIRPORT_MAX];
+extern int32_t near_airport_light_state[LOCAL_AIRPORT_MAX];
 // Navaid-table indices of the area's VORs (list 0) and NDBs (list 1), the
 // VOR and NDB start menus' entries.
 extern int32_t navaid_start_list[NAVAID_START_LISTS][NAVAID_START_MAX];

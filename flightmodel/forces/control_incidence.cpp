@@ -50,7 +50,7 @@ bool geometry_of(const acf_struct& a, int part, int kind, surface_geometry* g)
 void gear_legs(int plane, acf_struct& a)
 {
     for (int p = PART_GEAR_FIRST; p <= PART_GEAR_LAST; ++p) {
-        if (!ACF_part_in_service(plane, p)) continue;
+        if (!ACF_part_present(plane, p)) continue;
         const float d = a.acf_gear_deploy[p];
         a.acf_gear_latN[p] = a.acf_gear_latR[p] + d * (a.acf_gear_latE[p] - a.acf_gear_latR[p]);
         a.acf_gear_lonN[p] = a.acf_gear_lonR[p] + d * (a.acf_gear_lonE[p] - a.acf_gear_lonR[p]);
@@ -74,7 +74,7 @@ void gear_doors(int plane, acf_struct& a)
         float best = 0.0f;
         bool found = false;
         for (int p = PART_GEAR_FIRST; p <= PART_GEAR_LAST; ++p) {
-            if (!ACF_part_in_service(plane, p)) continue;
+            if (!ACF_part_present(plane, p)) continue;
             const float x = a.acf_Xarm[p] - dx, z = a.acf_Zarm[p] - dz;
             const float dist = x * x + z * z;
             if (!found || dist < best) {
@@ -184,7 +184,7 @@ void element_incidence(int plane, acf_struct& a, flt_struct& f)
     const float speed_term = a.acf_stab_delinc_to_Vne * vne_ratio;
     const bool report = plane == 0 && FM_reporting();
     for (int p = PART_WING_PAIR_FIRST; p <= PART_WING_EXTRA_LAST; ++p) {
-        if (!ACF_part_in_service(plane, p)) continue;
+        if (!ACF_part_present(plane, p)) continue;
         if (report) {
             report_log << '\n';
             FM_report_rule();
@@ -246,7 +246,7 @@ void deflections(int plane, const acf_struct& a, flt_struct& f)
     const float upper2 = UTIL_max(a.acf_ail2flaps, a.acf_ail2_up) + std::fabs(a.acf_ail2pitch);
 
     for (int p = PART_WING_PAIR_FIRST; p <= PART_WING_EXTRA_LAST; ++p) {
-        if (!ACF_part_in_service(plane, p)) continue;
+        if (!ACF_part_present(plane, p)) continue;
         const bool left = a.acf_part_is_left[p] != 0;
         const bool forward = fore_aft_q(a, p) < 0.0f;
         const float fs = forward ? -1.0f : 1.0f;
@@ -288,12 +288,12 @@ void rotor_pitch(int plane, const acf_struct& a, flt_struct& f)
 {
     float collective = 0.5f;
     for (int p = 0; p < ACF_MAX_ENGINES; ++p) {
-        if (!ACF_part_in_service(plane, p) || a.acf_prop_type[p] != PROP_COLLECTIVE_ROTOR) continue;
+        if (!ACF_part_present(plane, p) || a.acf_prop_type[p] != PROP_COLLECTIVE_ROTOR) continue;
         const float range = a.acf_max_pitch[p] - a.acf_min_pitch[p];
         collective = range != 0.0f ? UTIL_clamp((f.POINT_pitch_deg[p] - a.acf_min_pitch[p]) / range, 0.0f, 1.0f) : 0.5f;
     }
     for (int p = 0; p < ACF_MAX_ENGINES; ++p) {
-        if (!ACF_part_in_service(plane, p) || a.acf_prop_type[p] != PROP_TAIL_ROTOR) continue;
+        if (!ACF_part_present(plane, p) || a.acf_prop_type[p] != PROP_TAIL_ROTOR) continue;
         const bool reversed = a.acf_prop_dir[0] <= 0.0f;
         const float lo = reversed ? a.acf_min_pitch[p] : a.acf_max_pitch[p];
         const float hi = reversed ? a.acf_max_pitch[p] : a.acf_min_pitch[p];
@@ -310,7 +310,7 @@ void cached_trigonometry(int plane, const acf_struct& a, flt_struct& f)
     f.track_sin = std::sin(f.psi * DEG), f.track_cos = std::cos(f.psi * DEG);
     f.sin_phi = std::sin(f.phi * DEG), f.cos_phi = std::cos(f.phi * DEG);
     for (int p = PART_WING_PAIR_FIRST; p <= PART_WING_MORE_LAST; ++p) {
-        if (!ACF_part_in_service(plane, p)) continue;
+        if (!ACF_part_present(plane, p)) continue;
         f.foil_sin_dih[p] = std::sin(a.acf_dihednow[p] * DEG);
         f.foil_cos_dih[p] = std::cos(a.acf_dihednow[p] * DEG);
         f.foil_sin_swe[p] = std::sin(a.acf_sweepnow[p] * DEG);

@@ -110,7 +110,7 @@ void FM_clear_part_values()
         a.acf_gear_def[p] = 0.0f;
         f.nrml_force[p] = 0.0f;
         f.axil_force[p] = 0.0f;
-        fm_state.present[p] = ACF_part_in_service(0, p) ? 1 : 0;
+        fm_state.present[p] = ACF_part_present(0, p) ? 1 : 0;
     }
 }
 
@@ -191,7 +191,7 @@ void FM_integrate()
     flt_struct& f = flt[0];
     const float dt = sim_operation_misc.frame_rate_period;
 
-    if (launch_flags.carried_by_plane1) {
+    if (launch_flags.mothership_carried) {
         f.local_ax = f.local_ay = f.local_az = 0.0f;
         f.P_dot = f.Q_dot = f.R_dot = 0.0f;
         f.P = f.Q = f.R = 0.0f;

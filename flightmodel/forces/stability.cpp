@@ -31,7 +31,7 @@ void FM_reference_geometry(float* sref, float* cref)
     int n = 0;
     float S = 0.0f, C = 0.0f;
     for (int p = PART_WING_PAIR_FIRST; p <= PART_WING_EXTRA_LAST; ++p) {
-        if (!ACF_part_in_service(0, p) || !(std::fabs(a.acf_dihednow[p]) < 45.0f)) continue;
+        if (!ACF_part_present(0, p) || !(std::fabs(a.acf_dihednow[p]) < 45.0f)) continue;
         ++n;
         const float chord = 0.5f * (a.acf_Croot[p] + a.acf_Ctip[p]);
         S += a.acf_semilen_SEG[p] * chord * std::cos(a.acf_sweepnow[p] * DEG);

@@ -358,7 +358,7 @@ void FM_ground_contact()
 
     // Wing tips.
     for (int p = PART_WING_PAIR_FIRST; p <= PART_WING_EXTRA_LAST; ++p) {
-        if (!ACF_part_in_service(0, p)) continue;
+        if (!ACF_part_present(0, p)) continue;
         const float l = a.acf_els[p] * a.acf_element_len[p];
         const float side = a.acf_part_is_left[p] ? -1.0f : 1.0f;
         const float cs = f.foil_cos_swe[p], ss = f.foil_sin_swe[p];
@@ -375,7 +375,7 @@ void FM_ground_contact()
     // Bodies: two points of each station's ring.
     constexpr int BODY_STATIONS_IN_CONTACT = 12;
     for (int b = PART_BODY_FIRST; b <= PART_ENGINE_BODY_LAST; ++b) {
-        if (!ACF_part_in_service(0, b)) continue;
+        if (!ACF_part_present(0, b)) continue;
         for (int t = 0; t < BODY_STATIONS_IN_CONTACT; ++t)
             for (int ring_point : {9, 0}) {
                 const int idx = b * ACF_BODY_PART_POINTS + t * ACF_BODY_POINTS + ring_point;
@@ -390,7 +390,7 @@ void FM_ground_contact()
     const bool castors = a.acf_nw_steerdeg1 < 0.01f;
     bool touching[FLT_GEAR_COUNT] = {};
     for (int n = PART_GEAR_FIRST; n <= PART_GEAR_LAST; ++n) {
-        if (!ACF_part_in_service(0, n)) continue;
+        if (!ACF_part_present(0, n)) continue;
         const bool skid = a.acf_gear_type[n] == 1;
         const bool steers = a.acf_gear_steers[n] != 0;
         float mu_side = skid ? co.sliding : co.braking;
@@ -419,14 +419,14 @@ void FM_ground_contact()
         }
     }
     for (int n = PART_GEAR_FIRST; n <= PART_GEAR_LAST; ++n)
-        if (ACF_part_in_service(0, n) && !a.acf_gear_steers[n]) tyre_lock(n);
+        if (ACF_part_present(0, n) && !a.acf_gear_steers[n]) tyre_lock(n);
 
     // The on-ground flags: the main gears 67..69 set them, any gear in the air
     // (but a skid of a hybrid undercarriage) clears "all".
     for (int n = PART_GEAR_FIRST; n < PART_GEAR_FIRST + 3; ++n)
-        if (ACF_part_in_service(0, n) && touching[n - PART_GEAR_FIRST]) f.onground_any = f.onground_all = 1;
+        if (ACF_part_present(0, n) && touching[n - PART_GEAR_FIRST]) f.onground_any = f.onground_all = 1;
     for (int n = PART_GEAR_FIRST; n <= PART_GEAR_LAST; ++n) {
-        if (!ACF_part_in_service(0, n) || touching[n - PART_GEAR_FIRST]) continue;
+        if (!ACF_part_present(0, n) || touching[n - PART_GEAR_FIRST]) continue;
         if (a.acf_hybrid_gear && a.acf_gear_type[n] == 1) continue;
         f.onground_all = 0;
     }

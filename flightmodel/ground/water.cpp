@@ -152,7 +152,7 @@ void FM_water_contact()
     const bool report = FM_reporting();
 
     for (int b = PART_BODY_FIRST; b <= PART_BODY_LAST; ++b) {
-        if (!ACF_part_in_service(0, b)) continue;
+        if (!ACF_part_present(0, b)) continue;
         const bool large = b <= PART_ENGINE_BODY_LAST;
         const int n = large ? 18 : 10;
         const int stations = large ? 12 : 8;

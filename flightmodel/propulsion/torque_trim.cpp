@@ -19,7 +19,7 @@ void ENGN_torque_roll_trim()
     flt_struct& f = flt[0];
     const bool report = sim_network_dataout.dump_next_cycle != 0;
     for (int n = 0; n < FLT_ENGINES; ++n) {
-        if (!ACF_part_in_service(0, n)) continue;
+        if (!ACF_part_present(0, n)) continue;
         if (!(std::fabs(a.acf_vect_cant[n]) < 15.0f && std::fabs(a.acf_sidecant[n]) < 15.0f)) continue;
         const int type = a.acf_en_type[n];
         const bool turbine = type == ENGINE_TURBINE_FREE || type == ENGINE_TURBINE_FIXED;

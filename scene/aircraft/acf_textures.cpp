@@ -41,8 +41,9 @@ constexpr panel_bitmap PANEL_BITMAPS[] = {
 };
 
 // Names of the aircraft's own files: its path less the extension, followed by
-// a suffix. A path too short to have an extension, or a name that would not
-// fit, gives the suffix alone, which the loader looks up in the program's
+// a suffix. Cutting four characters off a shorter path would read before the
+// text, and a name longer than the buffer would write past it: such a path or
+// name gives the suffix alone, which the loader looks up in the program's
 // bitmap folder, where no aircraft's own files lie.
 class own_names {
 public:
@@ -83,7 +84,9 @@ void load_panel_bitmaps(own_names& own)
 }
 
 // Weapon w's bitmap: its weapon file's path with ".BMP" for the extension.
-// A weapon whose file has no path, or no room for the new extension, loads nothing.
+// A path that did not fit its buffer (left empty by WPN_find_file) or has no
+// room for the new extension would be written past the buffer's end: that
+// weapon loads nothing and its slot keeps what it held.
 void load_weapon_bitmap(int plane, int w)
 {
     char path[TEXT_SIZE] = {};
@@ -120,8 +123,9 @@ void ACF_load_textures(int, int, int, int plane)
 
     acf_struct& a = pln[plane];
     // Texture slots are textures of the window's context: without a window
-    // (a tool, a test without drawing) there is nothing to load them into,
-    // and only the shadow's extents are measured.
+    // (a tool, a test without drawing) the graphics calls would have no
+    // context to work on, so only the shadow's extents are measured and the
+    // plane counts as having no lit paint.
     if (!PLAT_window_exists()) {
         a.acf_has_litemap_tex = 0;
         ACF_shadow_raster(plane, ACF_shadow_size(screen.rendering_res, 0), pixel_buffer);

@@ -12,7 +12,8 @@ constexpr int ACF_MAX_BLADES = 100;
 constexpr float ACF_DISC_SPEED_RADPS = 15.0f;   // above it a propeller is a disc
 
 // An angle or length from the records as drawn: a value that is not a number
-// (from a peer or a plug-in) counts as 0.
+// (from a peer or a plug-in) would turn the matrix or the vertices into no
+// numbers and throw the part anywhere on the screen; it counts as 0.
 inline float ACF_finite(float v) { return std::isfinite(v) ? v : 0.0f; }
 
 // Blades of engine e of plane n, held to 0..100 (0 for a count that is not a number).

@@ -87,16 +87,16 @@ void ACF_draw_light_stage(int n)
         // The wing pair: each pair that reaches further out than the one before it.
         int left = LEFT_WING_FIRST, right = RIGHT_WING_FIRST;
         for (int k = RIGHT_WING_FIRST; k <= LAST_PAIR_RIGHT; k += 2)
-            if (ACF_part_in_service(n, k + 2) && ACF_part_in_service(n, k) && tip(n, k + 2).x > tip(n, k).x)
+            if (ACF_part_present(n, k + 2) && ACF_part_present(n, k) && tip(n, k + 2).x > tip(n, k).x)
                 left = k + 1, right = k + 2;
         // The fin beacons: on the higher fin, or on both when they end level.
         int fin1 = FIN_A, fin2 = FIN_A;
-        const bool both_fins = ACF_part_in_service(n, FIN_A) && ACF_part_in_service(n, FIN_B);
+        const bool both_fins = ACF_part_present(n, FIN_A) && ACF_part_present(n, FIN_B);
         if (both_fins && tip(n, FIN_B).y > tip(n, FIN_A).y) fin1 = fin2 = FIN_B;
         if (both_fins && std::fabs(tip(n, FIN_A).y - tip(n, FIN_B).y) < FIN_SAME_HEIGHT_M) fin1 = FIN_A, fin2 = FIN_B;
 
         for (int p = TIP_PART_FIRST; p <= TIP_PART_LAST; ++p) {
-            if (!ACF_part_in_service(n, p)) continue;
+            if (!ACF_part_present(n, p)) continue;
             float r = 0, g = 0, b = 0, alpha = 1.0f, size = 0.0f;
             int kind = 0;
             const auto light = [&](float lr, float lg, float lb, float la, float ls, int lk) {

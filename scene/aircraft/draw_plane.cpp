@@ -71,10 +71,14 @@ void model_pass(int n, bool lit)
     const sim_graphics_misc_block& m = sim_graphics_misc;
     if (a.acf_is_glossy) OGL_set_specular((m.cockpit_light_level_r + m.cockpit_light_level_g + m.cockpit_light_level_b) * 0.5f);
     OGL_set_state(STATE_FOG_ON, 1, STATE_LIGHTING_ON, STATE_OPAQUE, STATE_DEPTH_TEST_ON, STATE_DEPTH_WRITE_ON);
-    // At night the lit paint is added on texture unit 1.
+    // At night the lit paint is added on texture unit 1. has_mul_tex_add is
+    // the start-up flag of multitexturing with texture_env_add (the lit
+    // texture flag of the drawers).
     const bool two = lit && has_mul_tex_add;
     if (two) {
         OGL_set_state(STATE_FOG_ON, 2, STATE_LIGHTING_ON, STATE_OPAQUE, STATE_DEPTH_TEST_ON, STATE_DEPTH_WRITE_ON);
+        // A driver that named the extension but gave no entry point would be
+        // called through an empty pointer and crash: unit 1 is then left as is.
         if (gl_entry::glActiveTextureARB) {
             gl_entry::glActiveTextureARB(GL_TEXTURE1_ARB);
             glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_ADD);
@@ -85,11 +89,11 @@ void model_pass(int n, bool lit)
     bind_paint(n, PAINT2, two);
     for (const auto& run : PAINT2_PARTS)
         for (int p = run[0]; p <= run[1]; ++p)
-            if (ACF_part_in_service(n, p)) ACF_draw_part(n, p);
+            if (ACF_part_present(n, p)) ACF_draw_part(n, p);
     bind_paint(n, PAINT, two);
     for (int p = PART_GEAR_LAST; p >= 0; --p) {
         if (painted_from_paint2(p) || (p >= GEO_SMALL_BODY_FIRST && p < PART_GEAR_FIRST)) continue;
-        if (ACF_part_in_service(n, p)) ACF_draw_part(n, p);
+        if (ACF_part_present(n, p)) ACF_draw_part(n, p);
     }
     gear_doors(n);
     if (two) OGL_set_state(STATE_FOG_ON, 1, STATE_LIGHTING_ON, STATE_OPAQUE, STATE_DEPTH_TEST_ON, STATE_DEPTH_WRITE_ON);
@@ -100,6 +104,8 @@ void model_pass(int n, bool lit)
 
 void ACF_draw_plane(int n, int mode)
 {
+    // A slot outside 0..9 would index past the plane tables, and a plane whose
+    // model was never prepared has no geometry to read: neither draws anything.
     if (n < 0 || n >= ACF_SLOTS || !ACF_geometry(n)) return;
     const bool full = mode == 1;   // any other mode draws as mode 0: the lights alone
     const bool lit = sim_graphics_scenery.percent_lights_on > LIT_ABOVE && pln[n].acf_has_litemap_tex != 0;
@@ -119,13 +125,15 @@ void ACF_draw_force_overlay()
     if (level < OVERLAY_THRUST) return;
     const acf_struct& a = pln[0];
     const flt_struct& f = flt[0];
+    // The count comes from the aircraft file: held to the eight thrust points
+    // so that no index runs past the per-engine tables.
     const int points = util_clamp_int(a.acf_num_thrustpoints, 0, ACF_MAX_ENGINES);
     for (int i = 0; i < points; ++i) {
         glPushMatrix();
         glTranslatef(f.POINT_XYZ[3 * i], f.POINT_XYZ[3 * i + 1], f.POINT_XYZ[3 * i + 2]);
         const float* thrust = &f.force_XYZ[3 * ACF_el(i, 0)];
         ACF_draw_force_vector(0.0f, 0.0f, 0.0f, thrust[0], thrust[1], thrust[2], i, 0, false);
-        if (level >= OVERLAY_BLADES && ACF_part_in_service(0, i)) {
+        if (level >= OVERLAY_BLADES && ACF_part_present(0, i)) {
             const int els = ACF_mesh_elements(0, i);
             for (int k = 0; k < BLADE_POSITIONS; ++k)
                 for (int e = 0; e < els; ++e) {
@@ -152,7 +160,7 @@ void ACF_draw_force_overlay()
     }
     if (level < OVERLAY_WINGS) return;
     for (int p = PART_WING_PAIR_FIRST; p <= PART_WING_EXTRA_LAST; ++p) {
-        if (!ACF_part_in_service(0, p)) continue;
+        if (!ACF_part_present(0, p)) continue;
         for (int e = 0; e < ACF_mesh_elements(0, p); ++e) {
             const acf_span_xyz at = ACF_span_point(0, p, static_cast<float>(e) + 0.5f);
             const float* force = &f.force_XYZ[3 * ACF_el(p, e)];

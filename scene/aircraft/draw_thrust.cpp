@@ -31,7 +31,8 @@ constexpr float MACH_FAST_BURNER = 2.0f;     // from this design Mach the burner
 // Engine types with flames of their own.
 bool is_rocket(int type) { return ENGINE_type_is_rocket(type); }
 
-// Square root that takes a negative or missing value as 0.
+// Square root that takes a negative or missing value as 0: the plain root
+// would give NaN there and the flame would be drawn with no number for a size.
 float root(float v) { return v > 0.0f ? std::sqrt(v) : 0.0f; }
 
 void draw_disc(int n, int i)
@@ -101,6 +102,10 @@ void draw_exhaust(int n, int i)
     }
     // Tip rockets: a flame at every blade tip, turned with the rotor (and
     // smeared round it once the rotor is a blur).
+    // A blade count of 0, below 0 or no number would make the step infinite,
+    // negative or NaN, and a negative step would never end the loop: such a
+    // rotor draws no flames. ACF_blade_count also holds the count to 100, so a
+    // damaged file cannot ask for flames by the million.
     const float blades = ACF_blade_count(n, i);
     if (!(blades > 0.0f)) return;
     const float step = 360.0f / blades;
@@ -125,10 +130,12 @@ void ACF_draw_jato_flame()
 
 void ACF_draw_thrust_stage(int n)
 {
+    // The count comes from the aircraft file: held to the eight thrust points
+    // so that no index runs past the per-engine tables.
     const int points = util_clamp_int(pln[n].acf_num_thrustpoints, 0, ACF_MAX_ENGINES);
     const flt_struct& f = flt[n];
     for (int i = 0; i < points; ++i) {
-        if (ACF_part_in_service(n, i) && ACF_finite(f.POINT_tacrad[i]) > ACF_DISC_SPEED_RADPS) draw_disc(n, i);
+        if (ACF_part_present(n, i) && ACF_finite(f.POINT_tacrad[i]) > ACF_DISC_SPEED_RADPS) draw_disc(n, i);
         const bool burning = ACF_finite(f.ENGN_burnrat[i]) > 0.0f || is_rocket(pln[n].acf_en_type[i]);
         if (ACF_part_present_thrust(n, i) && f.ENGN_running[i] != 0 && burning) draw_exhaust(n, i);
     }

@@ -53,5 +53,7 @@ acf_part_geometry* ACF_geometry(int plane);
 int ACF_mesh_rows(int plane, int part);
 // Points per row of part `part`'s grid (0 for gear and bad indices).
 int ACF_mesh_points(int part);
-// Elements of lifting part or propeller `part`, held to 0..10 (0 for other parts).
+// Elements of lifting part or propeller `part`, held to 0..10 (0 for other
+// parts): acf_els comes from the file, and a larger count would index past
+// the ten-element tables.
 int ACF_mesh_elements(int plane, int part);

@@ -40,13 +40,16 @@ bool planform_of(int plane, int k, planform& p)
          root.z + 0.75f * a.acf_Croot[k],
          tip.z - 0.25f * a.acf_Ctip[k],
          tip.z + 0.75f * a.acf_Ctip[k]};
+    // A planform that is no number would turn the extents into NaN and every
+    // texel position after it into an undefined cast; such a part is left out.
     for (float v : {p.root_x, p.tip_x, p.root_le, p.root_te, p.tip_le, p.tip_te})
         if (!std::isfinite(v)) return false;
     return true;
 }
 
 // Body corner (row r, point i) of part k in the aircraft frame (x, z); false
-// when it is not finite.
+// when it is not finite: such a corner would make the extents NaN and its
+// texel cast undefined, so it is left out of both passes.
 bool body_corner(int plane, int k, int r, int i, float& X, float& Z)
 {
     const acf_struct& a = pln[plane];
@@ -67,7 +70,8 @@ struct shadow_canvas {
 
     float column_at(float x) const { return static_cast<float>(S) * (x / size_x * 0.5f + 0.5f); }
     float row_at(float z) const { return static_cast<float>(S) * (0.5f - z / size_z * 0.5f); }
-    // Whole texels, held inside -1..S so that a far point can be cut to an int.
+    // Whole texels. Held inside -1..S: a point far off the texture would
+    // overflow the cast to int; -1 and S still lie off it, so nothing drawn changes.
     int whole(float v) const { return static_cast<int>(UTIL_clamp(v, -1.0f, static_cast<float>(S))); }
     void set(int column, int row) const
     {
@@ -143,7 +147,7 @@ void shadow_pass(int plane, int pass, shadow_canvas& c)
 {
     acf_struct& a = pln[plane];
     for (int k = 0; k < ACF_NUM_PARTS; ++k) {
-        if (!ACF_part_in_service(plane, k)) continue;
+        if (!ACF_part_present(plane, k)) continue;
         if (k >= PART_WING_PAIR_FIRST && k <= PART_AFL_LAST) {
             planform p;
             if (!planform_of(plane, k, p)) continue;
@@ -187,6 +191,8 @@ int ACF_shadow_size(int rendering_res, int max_texture_size)
 {
     int S = MAX_SHADOW_SIZE;
     if (rendering_res >= 0 && rendering_res <= 3) S = 32 << rendering_res;
+    // A driver that reports no maximum (0) would halve S down to an empty
+    // texture; that maximum is taken as no limit, and S never drops below 1.
     while (max_texture_size > 0 && max_texture_size < S && S > 1) S /= 2;
     return S;
 }

@@ -34,7 +34,8 @@ float random_entry(int index)
     return random_table[i];
 }
 
-// The colour-table row of a light code (rows outside the table read row 0, as every colour does).
+// The colour-table row of a light code. A code from the scenery file outside
+// the table would read past its end: such a code takes row 0, as every colour does.
 const float* row_colour(int code) { return colour_table[code >= 0 && code < COLOUR_ROWS ? code : 0]; }
 
 double sphere_radius(const airport_record& a) { return static_cast<double>(sim_physics.earth_radius_m) + a.elevation; }
@@ -135,7 +136,7 @@ void windsock(const airport_record& a, const windsock_record& w)
 // above 9 follows the light of the day and the airport's own random entry.
 float runway_brightness(int n, int airport_index)
 {
-    int32_t& state = local_airport_light_level[n];
+    int32_t& state = near_airport_light_state[n];
     if (state > 9)
         state = sim_graphics_scenery.percent_lights_on <= 0.0f
                     ? 10
@@ -153,6 +154,8 @@ float runway_brightness(int n, int airport_index)
 int flasher_step()
 {
     const double tenths = std::round(10.0 * static_cast<double>(sim_network_misc.network_time_sec));
+    // A clock that is no number would make the step NaN and its cast to int
+    // undefined: the flasher then stays on its first place.
     if (!std::isfinite(tenths)) return 0;
     const double n = std::fmod(tenths, 10.0);
     return static_cast<int>(n < 0.0 ? n + 10.0 : n);
@@ -170,6 +173,8 @@ void runway_lights(const airport_record& a, int n, int airport_index)
     OGL_lights_frame(0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f);
     const int step = flasher_step();
     for (size_t r = 0; r < a.runways.size(); ++r) {
+        // A runway whose geometry index lies outside the geometry table would be
+        // read past the table's end: it shows no lights.
         const runway_geometry_record* g = AIRPORT_geometry(a, static_cast<int>(r));
         if (!g) continue;
         const runway_record& rw = a.runways[r];
@@ -190,6 +195,8 @@ void runway_lights(const airport_record& a, int n, int airport_index)
             const float slope = WORLDOBJ_slope_angle(code);
             if (slope > 0.0f) {
                 const float dx = v.view_x - l.x, dz = v.view_z - l.z;
+                // atan2 gives atan(height / distance), and an angle too where the
+                // distance is 0 (the camera straight above the light).
                 const float elevation = std::atan2(v.view_y - l.y, std::sqrt(dx * dx + dz * dz)) / DEG_TO_RAD_FLOAT;
                 const bool white = elevation >= slope;
                 OGL_draw_light(l.x, l.y, l.z, 1.0f, white ? 1.0f : 0.0f, white ? 1.0f : 0.0f, 1.0f, 2.0f, -1, flicker,

@@ -109,7 +109,7 @@ void atc_speech_or_data_rows()
     if (atc_state.atc_window_open) {
         OGL_shade_box(2.0f, 453.0f, 1022.0f, 748.0f, 0.5f);
         ATC_request_menu(0);
-    } else if (sim_operation_prefs.text_out && speech_busy_until > frame_clock) {
+    } else if (sim_operation_prefs.text_out && speech_text_until > frame_clock) {
         OGL_shade_box(2.0f, 660.0f, 1022.0f, 748.0f, 0.5f);
         OGL_draw_string(ROW_GLASS_TEXT, 25.0f, 733.0f, speech_text, 974.0f, 106);
     } else {
@@ -126,8 +126,10 @@ void atc_speech_or_data_rows()
 void start_prompts()
 {
     const launch_flags_block& l = launch_flags;
+    // The tow and winch are active while attached in their own start mode
+    // (the flags of the start that set them up).
     const int32_t shown[6] = {l.catapult_hold,  l.tow_armed,     l.tow_attached && l.aero_tow_mode,
-                              l.winch_armed,    l.winch_attached && l.winch_mode, l.carried_by_plane1};
+                              l.winch_armed,    l.winch_attached && l.winch_mode, l.mothership_carried};
     for (int k = 0; k < 6; ++k)
         if (shown[k]) OGL_draw_text_on_shade(ROW_PULSING_WHITE, 512.0f, 700.0f, LANG_ui_text(565 + k));
     if (sim_time.paused) OGL_draw_text_on_shade(ROW_PULSING_WHITE, 512.0f, 570.0f, LANG_ui_text(571));
@@ -135,15 +137,18 @@ void start_prompts()
 
 void checklist()
 {
+    // A count of lines read is the loaded flag.
     if (!checklist_shown || checklist_count <= 0) return;
     const float w = CHECKLIST_WIDTH;
+    // A count or line index set out of range elsewhere (a new, shorter list)
+    // would read past the list: both are held to it before the line is read.
     if (checklist_count > CHECKLIST_LINES) checklist_count = CHECKLIST_LINES;
     if (checklist_current < 0) checklist_current = 0;
     if (checklist_current > checklist_count) checklist_current = checklist_count;
     OGL_shade_box(200.0f, 560.0f, 200.0f + w, 624.0f, 0.5f);
     OGL_draw_string(ROW_GLASS_TEXT, 210.0f, 610.0f, "< >", w - 20.0f, 107);
     // Past the last line (always so with a full list) an empty line shows.
-    const char* line = checklist_current < checklist_count ? checklist_window[checklist_current] : "";
+    const char* line = checklist_current < checklist_count ? checklist_lines[checklist_current] : "";
     OGL_draw_string(ROW_GLASS_TEXT, 210.0f, 595.0f, line, w - 20.0f, 107);
     OGL_draw_rect_outline(ROW_GLASS_TEXT, 1.0f, 208.0f, 608.0f, 9.0f, 10.0f);
     OGL_draw_rect_outline(ROW_GLASS_TEXT, 1.0f, 219.0f, 608.0f, 9.0f, 10.0f);
@@ -155,7 +160,7 @@ void checklist()
     checklist_current += step;
     if (checklist_current < 0) checklist_current = 0;
     if (checklist_current > checklist_count) checklist_current = checklist_count;
-    SOUND_speak(checklist_current < checklist_count ? checklist_window[checklist_current] : "", 0);
+    SOUND_speak(checklist_current < checklist_count ? checklist_lines[checklist_current] : "", 0);
 }
 
 void brake_releases()
@@ -228,12 +233,12 @@ void SCENE_draw_overlay()
     if (mouse.mouse_down && atc_state.atc_window_open && mouse_in(2.0f, 453.0f, 1022.0f, 748.0f)) ATC_request_menu(1);
     atc_speech_or_data_rows();
     start_prompts();
-    if (chat_typing) BTN_text_field(62.0f, 584.0f, chat_text, 150, 0, "");
-    // The page shows once a file was read into it; toggled on before that,
-    // nothing is drawn.
-    if (text_window_shown && text_window_length > 0) {
+    if (chat_typing) BTN_text_field(62.0f, 584.0f, chat_text, 150, 0, "");   // the chat entry is open
+    // The page shows once a file was read into it (its length is the loaded
+    // flag); toggled on before that, nothing is drawn.
+    if (notes_shown && notes_text_length > 0) {
         OGL_shade_box(10.0f, 430.0f, 1014.0f, 750.0f, 0.5f);
-        OGL_draw_string(ROW_GLASS_TEXT, 15.0f, 735.0f, text_window, 994.0f, 107);
+        OGL_draw_string(ROW_GLASS_TEXT, 15.0f, 735.0f, notes_text, 994.0f, 107);
     }
     checklist();
     if (sim_network_dataout.dump_parts_props) DATAOUT_element_table(0);
@@ -241,5 +246,5 @@ void SCENE_draw_overlay()
     if (sim_network_dataout.dump_parts_vstabs) DATAOUT_element_table(2);
     brake_releases();
     control_marker();
-    redraw_pending = 0;
+    redraw_pending = 0;   // the loading screen's flag: cleared after every overlay
 }

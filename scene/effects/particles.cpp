@@ -97,7 +97,9 @@ void build_fire_layout()
 {
     fire_layout_record& l = fire_layout;
     // Fire i stands about c(i) metres down the wind from fire 0, within 40 m
-    // of that place along and across the wind.
+    // of that place along and across the wind. Fire 9's place is left open by
+    // the layout's eight offsets; it takes the next 50 m step (500 m) and
+    // offsets of its own rather than standing on fire 0.
     constexpr float c[FIRE_COUNT] = {0.0f, 50.0f, 150.0f, 200.0f, 250.0f, 300.0f, 350.0f, 400.0f, 450.0f, 500.0f};
     for (int i = 1; i < FIRE_COUNT; ++i) l.along[i] = UTIL_rand() * 80.0f / 32767.0f - 40.0f + c[i];
     for (int i = 1; i < FIRE_COUNT; ++i) l.across[i] = UTIL_rand() * 80.0f / 32767.0f - 40.0f;
@@ -105,7 +107,10 @@ void build_fire_layout()
     l.built = 1;
 }
 
-// The animation frame of the frame clock: ten a second through twelve.
+// The animation frame of the frame clock: ten a second through twelve. The
+// remainder is taken on the float, which gives the same frame as truncating
+// to a whole number first without overflowing an int on a long run; a clock
+// that is no number would make the cast undefined and shows frame 0.
 int fire_frame()
 {
     const float tenths = frame_clock * 10.0f;
@@ -125,7 +130,7 @@ ORVELL_RESET(PARTICLE_reset);
 void PARTICLE_spawn(float x, float y, float z, float vx, float vy, float vz, float floor_y, float size, float growth,
                     float life, int color, float opacity, int heavy_drag)
 {
-    if (!(life >= 1.0f)) return;
+    if (!(life >= 1.0f)) return;   // also refuses a life that is no number, which would never end
     particle_record* p = nullptr;
     for (particle_record& r : particle_list)
         if (!r.active) {

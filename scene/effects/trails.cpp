@@ -44,9 +44,11 @@ int wrap_segment(int k) { return ((k % WAKE_SEGMENTS) + WAKE_SEGMENTS) % WAKE_SE
 
 float random_factor(float span, float base) { return UTIL_rand() * span / 32767.0f + base; }
 
-// How fast an engine's trail turns: a propeller's by its wash swirl over its
-// radius and its turning direction, any other engine a fixed turn away from
-// the centre line (none on it).
+// How fast an engine's trail turns: a propeller's (engine types 0-3 and 8) by
+// its wash swirl over its radius and its turning direction, any other engine a
+// fixed turn away from the centre line (none on it). A propeller part of no
+// radius would divide by zero and give the samples a phase that is no number:
+// its trail does not turn.
 float engine_spin(int e)
 {
     const acf_struct& a = pln[0];
@@ -80,6 +82,9 @@ void rebuild_corners(engine_trail_sample& t)
     }
 }
 
+// The cells beside the aircraft's own one lie past the grid's edge when it
+// sits on the last row or column: such a cell reads the edge cell instead of
+// memory past the grid.
 bool water_at(int i, int j)
 {
     i = std::clamp(i, 0, TERRAIN_GRID_ROWS - 1);
@@ -127,6 +132,7 @@ void PARTICLE_clear_engine_trails()
 void PARTICLE_engine_emitters(float x, float y, float z, float vx, float vy, float vz, float radius, float growth,
                               float life, int engine)
 {
+    // An engine index outside 0..7 would write past the eight rings: it records nothing.
     if (!(radius >= 0.01f) || engine < 0 || engine >= ENGINE_TRAIL_STREAMS) return;
     const float spin = engine_spin(engine);
     engine_trail_ring& ring = engine_trails[engine];
@@ -146,6 +152,8 @@ void PARTICLE_engine_emitters(float x, float y, float z, float vx, float vy, flo
     if (p.valid) {
         const float dx = x - p.pos[0], dy = y - p.pos[1], dz = z - p.pos[2];
         yaw = std::atan2(-dx, dz);
+        // atan(-dy / horizontal distance), which atan2 gives too, and gives an
+        // angle where both are 0 (two samples at one place) instead of a 0/0.
         pitch = std::atan2(-dy, std::sqrt(dx * dx + dz * dz));
     }
     t.yaw_sin = std::sin(yaw), t.yaw_cos = std::cos(yaw);
@@ -168,6 +176,8 @@ void PARTICLE_draw_engine_trails()
     }
     VIEW_cull_box(TRAIL_CULL_MARGIN_M);
     const bool seen = VIEW_cull_visible(flt[0].local_x, flt[0].local_z);
+    // The count comes from the aircraft file: held to the eight rings so that
+    // no index runs past them.
     const int engines = std::clamp(pln[0].acf_num_engines, 0, ENGINE_TRAIL_STREAMS);
 
     if (seen && !sim_time.paused) {
@@ -186,8 +196,10 @@ void PARTICLE_draw_engine_trails()
             }
     }
 
-    OGL_set_state(STATE_FOG_OFF, 0, STATE_LIGHTING_OFF, STATE_BLEND, STATE_DEPTH_TEST_ON, STATE_DEPTH_WRITE_ON);
+    // The whole pass, its GL state included, acts only while the user's
+    // aircraft is in view.
     if (!seen) return;
+    OGL_set_state(STATE_FOG_OFF, 0, STATE_LIGHTING_OFF, STATE_BLEND, STATE_DEPTH_TEST_ON, STATE_DEPTH_WRITE_ON);
     const float g = gload_dim_factor;
     for (int e = 0; e < engines; ++e) {
         const engine_trail_ring& ring = engine_trails[e];
@@ -213,6 +225,8 @@ void PARTICLE_draw_engine_trails()
 
 void PARTICLE_draw_wakes(int wake, float x, float y, float z, float speed, float heading)
 {
+    // Only wakes 0-2 have dimensions; any other index would read past the
+    // dimension table and the wake slots: it draws nothing.
     if (wake < 0 || wake > 2) return;
     const scenery_area_record& area = scenery_area;
     if (!(x >= area.x0 && x <= area.x1 && z >= area.z0 && z <= area.z1)) return;
@@ -246,7 +260,9 @@ void PARTICLE_draw_wakes(int wake, float x, float y, float z, float speed, float
     glBegin(GL_QUADS);
     const sim_graphics_view_block& v = sim_graphics_view;
     if (std::hypot(v.view_x - x, v.view_z - z) < v.visibility_terrain_m + 1000.0f) {
-        // A slow owner fades its wake over a longer time; one that does not move never fades it.
+        // A slow owner fades its wake over a longer time; one that does not move
+        // never fades it. A negative speed would make the fade time negative and
+        // the alpha no number: such a wake is drawn unfaded.
         const float fade = 30.0f * d.spacing / speed;
         constexpr float s_range[3][2] = {{1.0f, 0.5f}, {0.0f, 0.5f}, {0.5f, 1.0f}};
         const int head = wrap_segment(w.head);

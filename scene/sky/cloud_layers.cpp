@@ -57,6 +57,8 @@ struct layer_grid {
 bool grid_of(float range_m, float dlat, float dlon, layer_grid& g)
 {
     const sim_graphics_view_block& v = sim_graphics_view;
+    // A camera position or range that is no number has no grid: the cast of
+    // its bounds to whole steps would be undefined, so nothing is drawn.
     if (!std::isfinite(v.view_latitude_deg) || !std::isfinite(v.view_longitude_deg) || !std::isfinite(range_m))
         return false;
     const int p = SCENE_planet();
@@ -66,7 +68,8 @@ bool grid_of(float range_m, float dlat, float dlon, layer_grid& g)
     const float r_nm = range_m / UNIT.nm_to_mtrs;
     const double k = std::round((2.0 * dlat + r_nm / (60.0 * c)) / dlat);
     const double n = std::round((2.0 * dlon + r_nm / 60.0) / dlon);
-    // The bounds the Part reaches by stepping toward the block, worked out directly.
+    // The bounds, raised or lowered a whole step at a time until inside the
+    // block, worked out directly: the same grid lines without the loop.
     const double eps = 1e-4;
     const double lat_lo = std::ceil(lat_ref / dlat - eps), lat_hi = std::floor((lat_ref + SCENE_AREA_LAT_SPAN[p]) / dlat + eps);
     const double lon_lo = std::ceil(lon_ref / dlon - eps), lon_hi = std::floor((lon_ref + SCENE_AREA_LON_SPAN[p]) / dlon + eps);
@@ -150,6 +153,10 @@ void SKYOBJ_draw_cloud_sheet(int L, float Y, float lat0, float lon0, float lat1,
     const sim_graphics_view_block& view = sim_graphics_view;
     OGL_set_state(STATE_FOG_OFF, 1, STATE_LIGHTING_OFF, STATE_BLEND, STATE_DEPTH_TEST_ON, STATE_DEPTH_WRITE_OFF);
     OGL_bind_tex(TEX_SLOT_CIRRUS, 0);
+    // A step of 0 would never reach the end of the rows, and a range of 0
+    // would divide by zero: nothing is drawn then. The counts are the whole
+    // steps from the first line while below the last; the small tolerance
+    // keeps a float rounding at the last line from adding a row past it.
     if (!(dlat > 0.0f) || !(dlon > 0.0f) || !(R2 > 0.0f)) return;
     const long long rows = std::llround(std::ceil((lat1 - lat0) / dlat - 1e-4f));
     const long long cols = std::llround(std::ceil((lon1 - lon0) / dlon - 1e-4f));
@@ -182,6 +189,7 @@ void SKYOBJ_draw_clouds(int L)
     const int type = wx.cloud_type[L];
     if (type < 1 || type > 4) return;
     const float base = wx.cloud_base_msl_m[L], tops = wx.cloud_tops_msl_m[L];
+    // A base or tops that is no number would place every sheet nowhere.
     if (!std::isfinite(base) || !std::isfinite(tops)) return;
 
     // 1, 2. The middle and the height to draw at.

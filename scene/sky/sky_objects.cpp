@@ -46,6 +46,8 @@ void body(float azimuth, float declination, float half, int slot, int row, float
 {
     const sim_graphics_view_block& v = sim_graphics_view;
     const float lat = flt[0].latitude;
+    // Angles that are no number would turn the matrix into no numbers and the
+    // quad would land anywhere on the screen: such a body is not drawn.
     if (!std::isfinite(azimuth) || !std::isfinite(declination) || !std::isfinite(lat)) return;
     glPushMatrix();
     glTranslatef(v.view_x, v.view_y, v.view_z);
@@ -63,7 +65,7 @@ void body(float azimuth, float declination, float half, int slot, int row, float
     if (sun_glare > 0.0f) {
         const float h = 5.0f * half;
         const tex_quad_corner halo[4] = {{-h, -h, 0.5f, 0.0f}, {-h, h, 0.5f, 1.0f}, {h, h, 1.0f, 1.0f}, {h, -h, 1.0f, 0.0f}};
-        OGL_draw_tex_quad(TEX_SLOT_LIGHTS, 49, std::min(sun_glare, 1.0f), halo, 1, STATE_BLEND);
+        OGL_draw_tex_quad(TEX_SLOT_LIGHTS, 49, sun_glare, halo, 1, STATE_BLEND);
     }
     glPopMatrix();
 }
@@ -87,6 +89,8 @@ int SKYOBJ_meteor_threshold(int32_t density)
     }
 }
 
+// A negative day would give a remainder below 0 and a slot before the moon
+// pictures: the remainder is taken into 0..21.
 int SKYOBJ_moon_slot(int32_t day)
 {
     return TEX_SLOT_MOON_FIRST + ((day % MOON_PHASES_USED) + MOON_PHASES_USED) % MOON_PHASES_USED;

@@ -41,7 +41,7 @@ TEST(AcfDefault, TrainerPassesEveryCheckAndLoadsWithoutAlert)
     EXPECT_NEAR(a.acf_pmax * 745.7f / 1000.0f, 120.0f, 5.0f);
     EXPECT_EQ(a.acf_num_engines, 1);
     EXPECT_TRUE(ACF_engine_is_recip(0, 0));
-    for (int p : {0, 8, 9, 16, 17, 18, 67, 68, 69}) EXPECT_TRUE(ACF_part_in_service(0, p)) << p;
+    for (int p : {0, 8, 9, 16, 17, 18, 67, 68, 69}) EXPECT_TRUE(ACF_part_present(0, p)) << p;
     // The airfoils were loaded into the lifting parts, their equal Reynolds pairs spread.
     EXPECT_EQ(a.afl[8].afl_re_num[0], 0.0f);
     EXPECT_NEAR(a.afl[8].afl_re_num[1], 99.9f, 1e-4f);

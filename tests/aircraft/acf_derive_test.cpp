@@ -158,18 +158,18 @@ TEST(AcfRecord, EngineTypeQueriesAndPartInService)
 
     a.acf_num_engines = 2, a.acf_num_thrustpoints = 3;
     a.acf_en_type[1] = 4;   // engine 0 a piston, engine 1 a jet: no blades
-    for (int p = 0; p < 4; ++p) EXPECT_EQ(ACF_part_in_service(7, p), p % 2 == 0) << p;   // 2: a thrust point
+    for (int p = 0; p < 4; ++p) EXPECT_EQ(ACF_part_present(7, p), p % 2 == 0) << p;   // 2: a thrust point
     a.acf_en_type[1] = 7;   // tip jets carry blades
-    EXPECT_TRUE(ACF_part_in_service(7, 1));
+    EXPECT_TRUE(ACF_part_present(7, 1));
     a.acf_hide_prop_at_90_vect = 1;
     a.thrust_vector_angle[0] = 90.0f;   // the flight model's name of the current cant
-    EXPECT_FALSE(ACF_part_in_service(7, 0));
+    EXPECT_FALSE(ACF_part_present(7, 0));
 
     a.acf_part_eq[12] = a.acf_part_eq[55] = a.acf_part_eq[70] = 1;
     flt[7].failures[FAIL_SLOT_SURFACE_BASE + 12] = flt[7].failures[FLT_failure_slot_of_part(55)] = FAILURE_STATE_FAILED;
-    EXPECT_FALSE(ACF_part_in_service(7, 12) || ACF_part_in_service(7, 55));   // 55: engine 2's entry
-    EXPECT_TRUE(ACF_part_in_service(7, 70));
-    EXPECT_FALSE(ACF_part_in_service(7, 71) || ACF_part_in_service(7, 73) || ACF_part_in_service(-1, 8));
+    EXPECT_FALSE(ACF_part_present(7, 12) || ACF_part_present(7, 55));   // 55: engine 2's entry
+    EXPECT_TRUE(ACF_part_present(7, 70));
+    EXPECT_FALSE(ACF_part_present(7, 71) || ACF_part_present(7, 73) || ACF_part_present(-1, 8));
     std::memset(flt[7].failures, 0, sizeof flt[7].failures);
 
     // The failure entry that takes each end of each range out of service:
@@ -180,9 +180,9 @@ TEST(AcfRecord, EngineTypeQueriesAndPartInService)
                               {43, 173}, {53, 58}, {60, 65}};
     for (const auto& e : entries) {
         a.acf_part_eq[e[0]] = 1;
-        EXPECT_TRUE(ACF_part_in_service(7, e[0])) << e[0];
+        EXPECT_TRUE(ACF_part_present(7, e[0])) << e[0];
         flt[7].failures[e[1]] = FAILURE_STATE_FAILED;
-        EXPECT_FALSE(ACF_part_in_service(7, e[0])) << e[0];
+        EXPECT_FALSE(ACF_part_present(7, e[0])) << e[0];
         flt[7].failures[e[1]] = 0;
     }
 }

@@ -625,7 +625,7 @@ TEST_F(FlightStart, ShipRooftopAndMotherShipStartsByTheirRules)
     EXPECT_EQ(flt[0].local_y, 2000.0f);
     EXPECT_EQ(flt[0].psi, 0.0f);
     EXPECT_EQ(flt[0].groundspeed, 0.0f);
-    EXPECT_EQ(launch_flags.carried_by_plane1, 1);
+    EXPECT_EQ(launch_flags.mothership_carried, 1);
 }
 
 TEST_F(FlightStart, RandomStartsNeverLeaveTheTablesOrTheNumbers)

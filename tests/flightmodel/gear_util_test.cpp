@@ -101,24 +101,24 @@ TEST_F(GearUtil, PartPresentRuleAndFailureNeighbours)
 {
     a.acf_num_engines = 2, a.acf_num_thrustpoints = 3;
     a.acf_en_type[1] = 4;   // engine 0 a piston with propeller, engine 1 a jet without
-    for (int p = 0; p < 4; ++p) EXPECT_EQ(ACF_part_in_service(1, p), p % 2 == 0) << p;   // 2: extra thrust point
+    for (int p = 0; p < 4; ++p) EXPECT_EQ(ACF_part_present(1, p), p % 2 == 0) << p;   // 2: extra thrust point
     a.acf_num_thrustpoints = 2;   // part 2 is then neither an engine nor a thrust point
-    EXPECT_EQ(ACF_part_in_service(1, 2), 0);
+    EXPECT_EQ(ACF_part_present(1, 2), 0);
     a.acf_num_thrustpoints = 3;
     a.acf_hide_prop_at_90_vect = 1, a.acf_vect_cant[0] = 90.0f;
-    EXPECT_EQ(ACF_part_in_service(1, 0), 0);
+    EXPECT_EQ(ACF_part_present(1, 0), 0);
     a.acf_vect_cant[0] = 89.0f, flt[1].failures[58] = FAILURE_STATE_FAILED;
-    EXPECT_EQ(ACF_part_in_service(1, 0), 0);
+    EXPECT_EQ(ACF_part_present(1, 0), 0);
 
     a.acf_part_eq[10] = a.acf_part_eq[55] = a.acf_part_eq[67] = 1;
     flt[1].failures[140] = FAILURE_STATE_FAILED;
-    EXPECT_EQ(ACF_part_in_service(1, 10), 0);
-    EXPECT_EQ(ACF_part_in_service(1, 55), 1);
+    EXPECT_EQ(ACF_part_present(1, 10), 0);
+    EXPECT_EQ(ACF_part_present(1, 55), 1);
     flt[1].failures[60] = FAILURE_STATE_FAILED;   // engine 2's slot, shared by nacelle 55
-    EXPECT_EQ(ACF_part_in_service(1, 55), 0);
+    EXPECT_EQ(ACF_part_present(1, 55), 0);
     flt[1].failures[32] = FAILURE_STATE_FAILED;   // a failed gear is still present
-    EXPECT_EQ(ACF_part_in_service(1, 67), 1);
-    EXPECT_EQ(ACF_part_in_service(1, 73) + ACF_part_in_service(10, 67), 0);
+    EXPECT_EQ(ACF_part_present(1, 67), 1);
+    EXPECT_EQ(ACF_part_present(1, 73) + ACF_part_present(10, 67), 0);
     EXPECT_EQ(FLT_failure_slot_of_part(57), 62);
     EXPECT_EQ(FLT_failure_slot_of_part(70), 35);
     EXPECT_EQ(FLT_failure_slot_of_part(45), -1);

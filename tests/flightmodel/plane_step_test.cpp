@@ -345,7 +345,7 @@ TEST_F(PlaneStep, CockpitCallsNeedAvionicsPower)
     ASSERT_EQ(sounds.spoken_texts.size(), 1u);
     EXPECT_NE(sounds.spoken_texts[0].first.find("CLEARED AS FILED"), std::string::npos);
     EXPECT_EQ(atc_state.atc_phase, 5);
-    speech_busy_until = 0.0f;
+    speech_text_until = 0.0f;
     for (int k = 0; k < 40; ++k) {
         sim_time.total_running_time_sec += 1.0f;
         sim_network_misc.network_time_sec = k * 0.1f;

@@ -44,7 +44,7 @@ TEST_F(Speech, ShownTextsStayOnScreenByTheirLengthAndLongOnesAreCut)
     sim_operation_sound.speech_on = 0;   // shown all the same
     SOUND_speak(forty.c_str(), 1);
     EXPECT_EQ(std::string(speech_text), forty);
-    EXPECT_FLOAT_EQ(speech_busy_until, 111.0f);
+    EXPECT_FLOAT_EQ(speech_text_until, 111.0f);
     EXPECT_FALSE(PLAT_speech_busy());   // and not spoken
     // Nor without the synthesiser flag, even with the voice there and speech on.
     const int32_t synth = sim_operation_sound.has_speech_synth;
@@ -57,11 +57,11 @@ TEST_F(Speech, ShownTextsStayOnScreenByTheirLengthAndLongOnesAreCut)
     // Spoken only: the screen keeps the last shown text.
     SOUND_speak("ONE", 0);
     EXPECT_EQ(std::string(speech_text), forty);
-    EXPECT_FLOAT_EQ(speech_busy_until, 111.0f);
+    EXPECT_FLOAT_EQ(speech_text_until, 111.0f);
 
     SOUND_speak(std::string(600, 'B').c_str(), 1);
     EXPECT_EQ(std::strlen(speech_text), 499u);
-    EXPECT_FLOAT_EQ(speech_busy_until, 100.0f + 6.0f + 0.125f * 499.0f);
+    EXPECT_FLOAT_EQ(speech_text_until, 100.0f + 6.0f + 0.125f * 499.0f);
 
     // Closing lets the voice and the sound device go, once.
     if (!sim_operation_sound.has_sound) GTEST_SKIP() << "no sound device on this machine";

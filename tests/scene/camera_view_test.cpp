@@ -95,6 +95,17 @@ TEST_F(CameraView, NearPlaneTakesTheWholeElevationAbove30Km)
     v.view_y = v.view_elevation_m_msl = 30001.0f;
     CAMERA_near_and_far(1, 0);
     EXPECT_NEAR(scene_projection.near_m, 400.02f, 0.01f);   // held to the limit at that height
+
+    // 1000 m over the ground with plane 0 (size 5 m) 30 m away: a sixteenth of
+    // the height (62.5 m) would cut the plane away; the near plane stays
+    // before it, at 30 - 1.25 x 5 = 23.75 m.
+    scene_ground_elevation = 0.0f;
+    v.view_x = v.view_z = 0.0f;
+    v.view_y = v.view_elevation_m_msl = 1000.0f;
+    pln[0].acf_size_x = 3.0f, pln[0].acf_size_z = 4.0f;
+    flt[0].local_x = 30.0f, flt[0].local_y = 1000.0f, flt[0].local_z = 0.0f;
+    CAMERA_near_and_far(0, 0);
+    EXPECT_NEAR(scene_projection.near_m, 23.75f, 1e-3f);
 }
 
 TEST_F(CameraView, FirstMonitorWithTheAircraftsFlagBringsTheNearPlaneInTenfold)

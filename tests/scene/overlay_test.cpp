@@ -34,8 +34,8 @@ protected:
         sun_glare = 0.0f;
         atc_state.atc_window_open = 0;
         mouse = {};
-        checklist_count = checklist_current = checklist_shown = text_window_shown = chat_typing = 0;
-        speech_busy_until = 0.0f;
+        checklist_count = checklist_current = checklist_shown = notes_shown = chat_typing = 0;
+        speech_text_until = 0.0f;
         frame_clock = 100.0f;
         flt[0].parkbrake = 1.0f;
         std::snprintf(ui_text_table[565], TEXT_SIZE, "Release the parking brake to launch");
@@ -83,7 +83,7 @@ TEST_F(Overlay, TheAtcWindowHidesThePhraseBoxAndTheDataRows)
     atc_state.atc_window_open = 1;
     const std::vector<unsigned char> atc_only = frame();
     sim_operation_prefs.text_out = 1;
-    speech_busy_until = frame_clock + 5.0f;
+    speech_text_until = frame_clock + 5.0f;
     for (int i = 0; i < 6; ++i) sim_network_dataout.data_to_screen[i] = 1;
     EXPECT_EQ(frame(), atc_only);
 
@@ -213,7 +213,7 @@ TEST_F(Overlay, TheChecklistStepsWithinItsLinesAndShowsAnEmptyLinePastTheLast)
     checklist_shown = 1;
     checklist_count = CHECKLIST_LINES;
     for (int k = 0; k < CHECKLIST_LINES; ++k)
-        std::snprintf(checklist_window[k], CHECKLIST_LINE_SIZE, "%0149d", k);   // no room for a terminator but the last
+        std::snprintf(checklist_lines[k], CHECKLIST_LINE_SIZE, "%0149d", k);   // no room for a terminator but the last
     click(213.0f, 613.0f);
     frame();
     EXPECT_EQ(checklist_current, 0);
@@ -255,14 +255,14 @@ TEST_F(Overlay, TheControlMarkerFollowsTheYokeOnlyWithoutAJoystickAndTheTextPage
     sim_joystick.has_joystick = 1;
     clear_grey = 0.5f;   // so the page's shaded box shows
     const std::vector<unsigned char> plain = frame();
-    text_window_shown = 1;
-    text_window_length = 0;
-    text_window[0] = 0;
+    notes_shown = 1;
+    notes_text_length = 0;
+    notes_text[0] = 0;
     EXPECT_EQ(frame(), plain);
-    std::snprintf(text_window, TEXT_WINDOW_SIZE, "Checklist notes");
-    text_window_length = 15;
+    std::snprintf(notes_text, TEXT_WINDOW_SIZE, "Checklist notes");
+    notes_text_length = 15;
     EXPECT_NE(frame(), plain);
-    text_window_shown = 0;
+    notes_shown = 0;
 }
 
 TEST_F(Overlay, RandomClicksFlagsAndModesStayInBounds)

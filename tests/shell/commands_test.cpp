@@ -375,7 +375,7 @@ TEST_F(Commands, SwitchesFlipTheirOwnFlags)
     const std::pair<int, int32_t*> switches[] = {
         {1029, &sim_graphics_settings.transparent_panel}, {1030, &flt[0].smoking},
         {1032, &sim_cockpit_misc.show_path},              {1036, &view_follow_weapon},
-        {1206, &sim_graphics_misc.show_panel_click_spots}, {1209, &text_window_shown},
+        {1206, &sim_graphics_misc.show_panel_click_spots}, {1209, &notes_shown},
         {1212, &checklist_shown},                          {1214, &auto_flight_on},
         {1215, &auto_view_cycle_on}};
     for (auto [command, flag] : switches) {
@@ -465,20 +465,20 @@ TEST_F(Commands, TextWindowKeepsItsTerminatorAndChecklistSkipsEmptyLines)
     browse_answer = dir_.write("long.txt", std::string(6000, 'x')).string();
     commands_browser = confirming_browser;
     APPLICATION_handlemenu(1208);
-    EXPECT_EQ(text_window_length, 4999);
-    EXPECT_EQ(text_window[4999], 0);
-    EXPECT_EQ(text_window_shown, 1);
+    EXPECT_EQ(notes_text_length, 4999);
+    EXPECT_EQ(notes_text[4999], 0);
+    EXPECT_EQ(notes_shown, 1);
 
     std::string list = "  first item\n\n" + std::string(200, 'y') + "\r\nthird\n";
     for (int i = 0; i < 300; ++i) list += "line " + std::to_string(i) + "\n";
     browse_answer = dir_.write("check.txt", list).string();
     APPLICATION_handlemenu(1211);
     EXPECT_EQ(checklist_count, 200);
-    EXPECT_EQ(std::string(checklist_window[0]), "first item");
-    EXPECT_EQ(std::strlen(checklist_window[1]), 149u);
-    EXPECT_EQ(std::string(checklist_window[2]), "third");
-    EXPECT_EQ(std::string(checklist_window[199]), "line 299");   // further lines overwrite the last
-    EXPECT_EQ(text_window_shown, 0);
+    EXPECT_EQ(std::string(checklist_lines[0]), "first item");
+    EXPECT_EQ(std::strlen(checklist_lines[1]), 149u);
+    EXPECT_EQ(std::string(checklist_lines[2]), "third");
+    EXPECT_EQ(std::string(checklist_lines[199]), "line 299");   // further lines overwrite the last
+    EXPECT_EQ(notes_shown, 0);
 }
 
 TEST_F(Commands, VisibilityMathLevelStepsFromAnyStoredValue)

@@ -152,7 +152,7 @@ TEST_F(AptScene, TheFirst200AirportsOfTheAreaWithTheirMenusGeometryAndBuildings)
     float activity = 0.0f;
     for (int n = 0; n < 200; ++n) {
         ASSERT_EQ(local_airport_list[n], n);
-        EXPECT_EQ(local_airport_light_level[n], 10);
+        EXPECT_EQ(near_airport_light_state[n], 10);
         EXPECT_EQ(menu_table[7].items[n].command, 1400 + n);
         EXPECT_EQ(menu_table[11].items[n].command, 2200 + n);
         EXPECT_EQ(menu_table[20 + n].parent, 8);

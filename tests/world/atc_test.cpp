@@ -66,7 +66,7 @@ protected:
         const int index = static_cast<int>(airport_table.size()) - 1;
         airport_id_index.emplace(NAV_id_key(id), index);
         local_airport_list[++local_airport_last] = index;
-        local_airport_light_level[local_airport_last] = 10;
+        near_airport_light_state[local_airport_last] = 10;
         return index;
     }
 
@@ -310,7 +310,7 @@ TEST_F(Atc, TrafficVectorsTurnAtLeastTwentyDegreesAndOnlyBelowTwentyThousandFeet
         place(0.0f, 0.0f, 5.0f, height_m);
         int vectors = 0;
         for (int k = 0; k < 2000; ++k) {
-            speech_busy_until = 0.0f;
+            speech_text_until = 0.0f;
             const size_t before = said();
             ATC_traffic_advisory(1, 1);
             if (said() == before) continue;
@@ -329,7 +329,7 @@ TEST_F(Atc, TrafficVectorsTurnAtLeastTwentyDegreesAndOnlyBelowTwentyThousandFeet
 
     place(0.0f, 0.0f, 0.0f, 20000.0f * 0.3048f + 0.01f);
     for (int k = 0; k < 200; ++k) {
-        speech_busy_until = 0.0f;
+        speech_text_until = 0.0f;
         const size_t before = said();
         ATC_traffic_advisory(1, 1);
         if (said() > before) { EXPECT_EQ(last().find(" HEADING "), std::string::npos) << last(); }
@@ -718,32 +718,32 @@ TEST_F(Atc, ShipsTankerLightsAndUnknownRequests)
     // Runway lights of the chosen airport.
     const int apt = airport("KTST", "TEST FIELD", 34.0f, -117.5f, "27", 270.0f, 2000.0f);
     start_selection.airport_index = apt;
-    local_airport_light_level[0] = 13;
+    near_airport_light_state[0] = 13;
     ATC_handle_request("BRI");
     EXPECT_EQ(last(), callsign() + "THE LIGHTS ARE ALREADY ON AT MAX!");
-    EXPECT_EQ(local_airport_light_level[0], 3);
+    EXPECT_EQ(near_airport_light_state[0], 3);
     ATC_handle_request("DIM");
     EXPECT_EQ(last(), callsign() + "OK HOW DOES THIS LOOK?");
-    EXPECT_EQ(local_airport_light_level[0], 2);
-    local_airport_light_level[0] = 1;
+    EXPECT_EQ(near_airport_light_state[0], 2);
+    near_airport_light_state[0] = 1;
     ATC_handle_request("DIM");
     EXPECT_EQ(last(), callsign() + "OK I WILL TURN THEM OFF FOR YOU!");
-    EXPECT_EQ(local_airport_light_level[0], 0);
-    local_airport_light_level[0] = 12;   // level 2 as the list stored it: one step up
+    EXPECT_EQ(near_airport_light_state[0], 0);
+    near_airport_light_state[0] = 12;   // level 2 as the list stored it: one step up
     ATC_handle_request("BRI");
     EXPECT_EQ(last(), callsign() + "OK HOW DOES THIS LOOK?");
-    EXPECT_EQ(local_airport_light_level[0], 3);
-    local_airport_light_level[0] = 0;
+    EXPECT_EQ(near_airport_light_state[0], 3);
+    near_airport_light_state[0] = 0;
     ATC_handle_request("BRI");
-    EXPECT_EQ(local_airport_light_level[0], 1);
-    local_airport_light_level[0] = 0;
+    EXPECT_EQ(near_airport_light_state[0], 1);
+    near_airport_light_state[0] = 0;
     ATC_handle_request("DIM");
     EXPECT_EQ(last(), callsign() + "THE LIGHTS ARE OFF AT THIS FIELD RIGHT NOW!");
-    EXPECT_EQ(local_airport_light_level[0], 0);
+    EXPECT_EQ(near_airport_light_state[0], 0);
     // A selection outside the table changes no light.
     start_selection.airport_index = 1 << 30;
     ATC_handle_request("BRI");
-    EXPECT_EQ(local_airport_light_level[0], 0);
+    EXPECT_EQ(near_airport_light_state[0], 0);
 
     ATC_handle_request("HELLO");
     EXPECT_EQ(last(), callsign() + "SAY AGAIN PLEASE");
@@ -836,7 +836,7 @@ TEST_F(Atc, AFlightPlanIsFlownFromClearanceToTheRamp)
         for (int n = 0; n < 400; ++n) {
             atc_state = state_before;
             atc_clearance = clearance_before;
-            speech_busy_until = 0.0f;
+            speech_text_until = 0.0f;
             ATC_clearance_and_handoffs(1);
             ASSERT_EQ(last().rfind(callsign() + "ROGER PROCEED ON COURSE TO DESTINATION FIELD", 0), 0u) << last();
             resets += last().find(" RESET TRANSPONDER SQUAWK ") != std::string::npos;
@@ -845,7 +845,7 @@ TEST_F(Atc, AFlightPlanIsFlownFromClearanceToTheRamp)
         EXPECT_LT(resets, 160);
         atc_state = state_before;
         atc_clearance = clearance_before;
-        speech_busy_until = 0.0f;
+        speech_text_until = 0.0f;
     }
     step(1);
     EXPECT_EQ(last().rfind(callsign() + "ROGER PROCEED ON COURSE TO DESTINATION FIELD ALTIMETER 29.92. ", 0), 0u);
@@ -896,7 +896,7 @@ TEST_F(Atc, EnRouteChecksAltitudeSpeedHandOffDistanceAndTower)
         atc_state.atc_checkin_expected = 0;
         atc_clearance.atc_enroute_check_time = 0.0;
         atc_clearance.atc_vectors_given = 0;
-        speech_busy_until = 0.0f;
+        speech_text_until = 0.0f;
         const size_t before = said();
         ATC_clearance_and_handoffs(0);
         return said() == before ? std::string() : last();
@@ -1264,7 +1264,7 @@ TEST_F(Atc, RandomRequestsPositionsAndWindowStatesStayInBounds)
         atc_state.atc_request_pending = pick(2);
         atc_state.atc_plan_altitude = pick(2) ? 2000000000 : -5;
         local_airport_last = pick(4) - 1;
-        local_airport_light_level[0] = pick(40) - 20;
+        near_airport_light_state[0] = pick(40) - 20;
         atc_state.atc_window_open = 1;
         atc_state.atc_page = pick(12) - 2;
         atc_state.atc_hover_row = pick(2) ? pick(100) - 50 : std::numeric_limits<int>::max();

@@ -219,7 +219,7 @@ void ATC_callsign(char* out, int for_user)
 
 int ATC_traffic_advisory(int allow_user, int allow_user_handoff)
 {
-    if (speech_busy_until > frame_clock) return 0;
+    if (speech_text_until > frame_clock) return 0;
     const int k = 1 + atc_random(8);
     const float altitude_ft = static_cast<float>(flt[0].local_y * M_TO_FT_DOUBLE);
     char text[TEXT_SIZE] = {};

@@ -313,7 +313,7 @@ void vectors_to_ship_or_tanker(int code, char* text)
 void runway_lights(int code, char* text)
 {
     const int pos = chosen_airport_list_position();
-    int level = pos < 0 ? 0 : local_airport_light_level[pos] % 10;
+    int level = pos < 0 ? 0 : near_airport_light_state[pos] % 10;
     if (level < 0) level = 0;
     if (code == REQ_LITES_UP) {
         UTIL_strcat(text, level == 3 ? "THE LIGHTS ARE ALREADY ON AT MAX!" : "OK HOW DOES THIS LOOK?");
@@ -324,7 +324,7 @@ void runway_lights(int code, char* text)
                                        : "OK HOW DOES THIS LOOK?");
         level = std::max(level - 1, 0);
     }
-    if (pos >= 0) local_airport_light_level[pos] = level;
+    if (pos >= 0) near_airport_light_state[pos] = level;
 }
 
 }  // namespace

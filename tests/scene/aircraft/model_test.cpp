@@ -72,14 +72,14 @@ TEST_F(AircraftModel, PresenceFollowsFailuresHidingEnginesAndThrustPoints)
         if (r.failure >= 0) f.failures[r.failure] = FAILURE_STATE_FAILED;
         a.acf_hide_prop_at_90_vect = r.hide;
         a.acf_vect_cant[1] = 90.0f;
-        EXPECT_EQ(ACF_part_in_service(P, r.part), r.present) << r.what;
+        EXPECT_EQ(ACF_part_present(P, r.part), r.present) << r.what;
         EXPECT_EQ(ACF_part_present_thrust(P, r.part), r.thrust) << r.what;
     }
     a.acf_en_type[2] = 7;   // tip rockets turn a rotor of their own
-    EXPECT_TRUE(ACF_part_in_service(P, 2));
+    EXPECT_TRUE(ACF_part_present(P, 2));
     f.failures[130 + 8] = FAILURE_STATE_FAILED;
     EXPECT_TRUE(ACF_part_fitted(P, 8));   // built all the same
-    EXPECT_FALSE(ACF_part_in_service(-1, 0) || ACF_part_in_service(10, 0));
+    EXPECT_FALSE(ACF_part_present(-1, 0) || ACF_part_present(10, 0));
 }
 
 TEST_F(AircraftModel, SpanPointOfASweptLeftPart)

@@ -261,7 +261,7 @@ TEST_F(AircraftTextures, TemplatePaintLandsOnEveryPartOfAFleetAircraft)
     int parts = 0;
     for (int k = 0; k <= PART_BODY_LAST; ++k) {
         const int R = ACF_mesh_rows(1, k), N = ACF_mesh_points(k);
-        if (!ACF_part_in_service(1, k) || R < 2 || paint_layout_of(k).bitmap != 1) continue;
+        if (!ACF_part_present(1, k) || R < 2 || paint_layout_of(k).bitmap != 1) continue;
         // The middle of a quad in the middle of the part's grid.
         const int r = R / 2 - 1, i = N / 4;
         const float s = 0.25f * (g.part_texcoord[k][r][i][0] + g.part_texcoord[k][r + 1][i][0] +
@@ -280,12 +280,14 @@ TEST_F(AircraftTextures, TemplatePaintLandsOnEveryPartOfAFleetAircraft)
 
 TEST_F(AircraftTextures, EachPanelBitmapFallsBackToItsOwnFiles)
 {
-    // Own lit paint 1 (no lit paint 2), own linear font without its lit
-    // variant, and the program's two rose cards: the lit linear font takes the
-    // own linear font, and each rose slot its own program card.
-    paint::picture lit(64, 64, {10, 200, 30}), linear(64, 64, {10, 120, 30}), compass(32, 32, {10, 60, 30}),
-        hsi(32, 32, {10, 90, 30});
+    // Own lit paints (lit paint 2 black, so clear where its alpha follows the
+    // brightness), own linear font without its lit variant, and the program's
+    // two rose cards: the lit linear font takes the own linear font, and each
+    // rose slot its own program card.
+    paint::picture lit(64, 64, {10, 200, 30}), dark(64, 64), linear(64, 64, {10, 120, 30}),
+        compass(32, 32, {10, 60, 30}), hsi(32, 32, {10, 90, 30});
     write("Aircraft/Test/Test_PAINT_LIT.BMP", lit);
+    write("Aircraft/Test/Test_PAINT2_LIT.BMP", dark);
     write("Aircraft/Test/Test_TEST_LINEAR.BMP", linear);
     write("Resources/bitmaps/PANEL_COMPASS_ROSE.BMP", compass);
     write("Resources/bitmaps/PANEL_HSI_ROSE.BMP", hsi);
@@ -293,7 +295,7 @@ TEST_F(AircraftTextures, EachPanelBitmapFallsBackToItsOwnFiles)
     ACF_load_textures(1, 0, 0, 0);
     EXPECT_EQ(pln[0].acf_has_litemap_tex, 1);
     EXPECT_EQ(read_slot(TEX_SLOT_PAINT_FIRST + 1).at(5, 5)[1], 200);
-    EXPECT_TRUE(is_checkerboard(read_slot(TEX_SLOT_PAINT_FIRST + 3)));
+    EXPECT_EQ(read_slot(TEX_SLOT_PAINT_FIRST + 3).at(5, 5)[3], 0);
     const struct {
         int slot, width, green;
     } rows[] = {{TEX_SLOT_PANEL_FONT2, 64, 120}, {TEX_SLOT_PANEL_FONT2_LIT, 64, 120},

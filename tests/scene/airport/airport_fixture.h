@@ -239,7 +239,7 @@ protected:
         const int index = static_cast<int>(airport_table.size()) - 1;
         const int n = ++local_airport_last;
         local_airport_list[n] = index;
-        local_airport_light_level[n] = 10;
+        near_airport_light_state[n] = 10;
         scene_airport_visible[n] = 1;
         if (selected) start_selection.airport_index = index;
         return index;

@@ -46,7 +46,7 @@ TEST_F(AirportLights, ApproachSlopeLightsByTheirAngle)
         EXPECT_EQ(drawn[0].g, angle > 2.6f ? 1.0f : 0.0f) << angle;
         EXPECT_EQ(drawn[0].r, 1.0f);
     }
-    EXPECT_EQ(local_airport_light_level[0], 10);
+    EXPECT_EQ(near_airport_light_state[0], 10);
 }
 
 // Each approach-slope code turns white at its own glide angle (codes 94..103:
@@ -64,7 +64,7 @@ TEST_F(AirportLights, SlopeAnglesStrobesAndSpritesByCode)
             ASSERT_EQ(drawn.size(), 1u);
             EXPECT_EQ(drawn[0].g, off > 0.0f ? 1.0f : 0.0f) << 94 + k << " " << off;
         }
-    local_airport_light_level[0] = 3;
+    near_airport_light_state[0] = 3;
     interval_ticks[INTERVAL_HALF_SECOND] = 1;
     const struct {
         int code;
@@ -86,23 +86,23 @@ TEST_F(AirportLights, LightStatesAndBrightness)
 {
     random_entry_guard guard(a);
     lights() = {{110, 0.0f, 0.0f, 0.0f}};
-    local_airport_light_level[0] = 12;
+    near_airport_light_state[0] = 12;
     random_table[a] = 0.3f;   // 11 + round(0.9)
     EXPECT_FLOAT_EQ(pass().at(0).a, 0.8f);
-    EXPECT_EQ(local_airport_light_level[0], 12);
+    EXPECT_EQ(near_airport_light_state[0], 12);
     random_table[a] = 0.9f;   // 11 + round(2.7)
     EXPECT_FLOAT_EQ(pass().at(0).a, 0.5f);
-    EXPECT_EQ(local_airport_light_level[0], 14);
-    local_airport_light_level[0] = 4;
+    EXPECT_EQ(near_airport_light_state[0], 14);
+    near_airport_light_state[0] = 4;
     EXPECT_FLOAT_EQ(pass().at(0).a, 0.5f);
-    EXPECT_EQ(local_airport_light_level[0], 4);
-    local_airport_light_level[0] = 3;
+    EXPECT_EQ(near_airport_light_state[0], 4);
+    near_airport_light_state[0] = 3;
     EXPECT_FLOAT_EQ(pass().at(0).a, 1.0f);
-    local_airport_light_level[0] = 1;
+    near_airport_light_state[0] = 1;
     EXPECT_FLOAT_EQ(pass().at(0).a, 0.6f);
-    local_airport_light_level[0] = 2;
+    near_airport_light_state[0] = 2;
     EXPECT_FLOAT_EQ(pass().at(0).a, 0.8f);
-    local_airport_light_level[0] = 0;   // dark: no light
+    near_airport_light_state[0] = 0;   // dark: no light
     EXPECT_TRUE(pass().empty());
 }
 
@@ -144,7 +144,7 @@ TEST_F(AirportLights, BeaconColourByKind)
 // west, looking north 30 degrees down 0.5 m up and 0.866 m south.
 TEST_F(AirportLights, RunwayLightsComeNearerByAHundredthOfTheHeight)
 {
-    local_airport_light_level[0] = 3;
+    near_airport_light_state[0] = 3;
     lights() = {{110, 0.0f, 0.0f, 0.0f}};
     sim_graphics_settings.draw_textured_lites = 0;   // plain points
     scene_ground_elevation = 0.0f;
@@ -175,7 +175,7 @@ TEST_F(AirportLights, RunwayLightsComeNearerByAHundredthOfTheHeight)
 // 2000 marks a light seen against the runway's heading, 1000 one seen along it.
 TEST_F(AirportLights, DirectionsOfTheLightCodes)
 {
-    local_airport_light_level[0] = 3;
+    near_airport_light_state[0] = 3;
     lights() = {{2500, 0.0f, 0.0f, 0.0f}, {3500, 5.0f, 0.0f, 0.0f}, {1110, 10.0f, 0.0f, 0.0f}, {110, 15.0f, 0.0f, 0.0f}};
     const struct {
         float view_heading;
@@ -193,7 +193,7 @@ TEST_F(AirportLights, DirectionsOfTheLightCodes)
 // A sequenced flasher moves 50 m toward the runway a tenth of a second, ten steps and back.
 TEST_F(AirportLights, SequencedFlasherSteps)
 {
-    local_airport_light_level[0] = 3;
+    near_airport_light_state[0] = 3;
     lights() = {{104, 0.0f, 0.0f, 0.0f}};
     for (int k = 0; k <= 10; ++k) {
         sim_network_misc.network_time_sec = 0.1f * static_cast<float>(k) + 3.0f;

@@ -49,7 +49,7 @@ TEST_F(AirportPass, Phase4TakenLeavesOnlyTheLights)
     const int g = runway_geometry();
     runway_geometry_table[static_cast<size_t>(g)].lights = {{110, 0.0f, 0.0f, 0.0f}};
     add_airport({runway("18", g)});
-    local_airport_light_level[0] = 3;
+    near_airport_light_state[0] = 3;
     flt[0].local_z = -100.0f;
     wind_vector[0] = 3.0f;
     sim_operation_misc.frame_rate_period = 1.0f;

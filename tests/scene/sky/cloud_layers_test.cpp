@@ -4,6 +4,7 @@
 // block; the pass a layer is drawn in.
 #include "tests/scene/sky/sky_fixture.h"
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <set>
@@ -316,6 +317,22 @@ TEST_F(CloudLayers, OvercastSheetsLieOffTheirGridPointsByTheirNoise)
     GEO_latlon_to_local(gx, gy, gz, 34.0, -117.495, 3000.0);
     EXPECT_NEAR(0.5f * (x0 + x1), gx + 1050.0f, 5.0f);
     EXPECT_NEAR(0.5f * (z0 + z1), gz + 1050.0f, 5.0f);
+    // Its sides, flat under the downward view: 2 x 1000 x (0.5 x 0.85 + 0.5)
+    // high and 2 x 1000 x (0.5 x 0.85 + 0.75) wide (the quad comes back as
+    // two triangles: the distances between its corners, shortest first, are
+    // two heights, two widths and two diagonals).
+    std::vector<float> d;
+    for (size_t a = 0; a < one[0].v.size(); ++a)
+        for (size_t b = a + 1; b < one[0].v.size(); ++b) {
+            const float l = std::hypot(world_x(one[0].v[a].x, SIDE_HALF) - world_x(one[0].v[b].x, SIDE_HALF),
+                                       world_z(one[0].v[a].y, SIDE_HALF) - world_z(one[0].v[b].y, SIDE_HALF));
+            if (l > 1.0f && std::none_of(d.begin(), d.end(), [&](float e) { return std::fabs(e - l) < 1.0f; }))
+                d.push_back(l);
+        }
+    std::sort(d.begin(), d.end());
+    ASSERT_EQ(d.size(), 3u);
+    EXPECT_NEAR(d[0], 1850.0f, 10.0f);
+    EXPECT_NEAR(d[1], 2350.0f, 10.0f);
 }
 
 TEST_F(CloudLayers, TheGridStaysInsideTheLoadedBlock)
