@@ -13,7 +13,7 @@ struct launch_flags_block {
     int32_t winch_mode;                  // winch-launch situation
     int32_t winch_attached;              // the winch cable is hooked (released past 60 degrees of elevation)
     int32_t plane1_straight_situation;   // plane 1 flies as a mother ship
-    int32_t carried_by_plane1;           // the user's plane rides under plane 1
+    int32_t mothership_carried;          // the user's plane rides under plane 1
     int32_t catapult_hold;               // the plane stands on the catapult, held until the parking brake is released
     int32_t catapult_fired;              // the catapult throws the plane (cleared once it is off the deck)
     float catapult_launch_time;          // frame clock of the launch
