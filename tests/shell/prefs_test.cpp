@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include "graphics/list.h"
+#include "shell/startup.h"
+
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -290,6 +293,25 @@ TEST_F(Prefs, ResolutionFileIsClampedAndApplied)
     EXPECT_EQ(screen.colour_depth, 16);
     EXPECT_EQ(screen.full_screen, 1);
     EXPECT_EQ(sim_operation_prefs_misc.language, 2);
+
+    // Without a resolution file the start-up's display defaults stay.
+    screen.full_screen = 0;
+    screen.window_width = screen.window_height = screen.colour_depth = screen.rendering_res = 1;
+    screen.requested_full_screen = 0;
+    name_list_nav_kind = 0;
+    char kept_path[TEXT_SIZE];
+    UTIL_strcpy(pref_path_resolution, kept_path);
+    UTIL_strcpy(path("none.prf").c_str(), pref_path_resolution);
+    STARTUP_display_defaults();
+    UTIL_strcpy(kept_path, pref_path_resolution);
+    EXPECT_EQ(name_list_nav_kind, 1);
+    EXPECT_EQ(screen.full_screen, 1);
+    EXPECT_EQ(screen.window_width, 1024);
+    EXPECT_EQ(screen.window_height, 768);
+    EXPECT_EQ(screen.colour_depth, 16);
+    EXPECT_EQ(screen.rendering_res, 3);
+    EXPECT_EQ(screen.requested_full_screen, 1);
+    EXPECT_EQ(sim_operation_prefs_misc.language, -1);
 
     // A language without a folder is asked for again, as one not set (-1) is.
     for (int32_t wild : {7, -1, 1 << 30}) {
