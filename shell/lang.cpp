@@ -37,7 +37,7 @@ void LANG_load_text(int reload)
 {
     // The defaults of the language set-up. The default aircraft is the
     // project's own trainer: the data folder holds no other aircraft, so it
-    // stands in for the airliner a bought copy would start with.
+    // stands in for the airliner the defaults name.
     std::memcpy(default_start_airport, "KSBD", START_AIRPORT_ID_SIZE);
     UTIL_strcpy("AIRCRAFT:GENERAL AVIATION:ORVELL TRAINER:ORVELL TRAINER.ACF", default_aircraft_path);
     UTIL_strcpy("ORVELL TRAINER.ACF", default_aircraft_name);

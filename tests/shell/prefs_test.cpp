@@ -236,12 +236,14 @@ TEST_F(Prefs, SituationAppliesOnlyItsOwnRows)
 
     fill_state(2);
     const std::string general_only = bytes_of(sim_joystick) + bytes_of(sim_graphics_settings) +
-                                     bytes_of(sim_operation_prefs) + bytes_of(screen_settings.situation_acf_paths);
+                                     bytes_of(sim_operation_prefs) + bytes_of(screen_settings.situation_acf_paths) +
+                                     bytes_of(storm_grid);
     load(PREFS_KIND_SITUATION, "flight.sit");
 
     // Rows marked for the general preferences only stay as they were.
     EXPECT_TRUE(general_only == bytes_of(sim_joystick) + bytes_of(sim_graphics_settings) +
-                                    bytes_of(sim_operation_prefs) + bytes_of(screen_settings.situation_acf_paths));
+                                    bytes_of(sim_operation_prefs) + bytes_of(screen_settings.situation_acf_paths) +
+                                    bytes_of(storm_grid));
     EXPECT_STREQ(net_ip_text[3], "10.0.2.3");
     // The situation's own rows come from the file.
     EXPECT_TRUE(stored_radios() == radios);
