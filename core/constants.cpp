@@ -29,6 +29,8 @@ void CONST_fill_random_table()
 
 void CONST_stir_random(double t)
 {
+    // A clock that is not a finite number would never halve below 32000 and
+    // the loop would not end; such a clock (or one before 0) counts as 0.
     if (!std::isfinite(t) || t < 0.0) t = 0.0;
     while (t > 32000.0) {
         t /= 2.0;

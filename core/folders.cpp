@@ -88,7 +88,9 @@ void FOLDERS_init_from(const char* executable_path)
     file_use_index = 0;
 
     // The program folder is the executable's path cut after its last separator;
-    // a path without any separator is cut after its first character.
+    // a path without any separator is cut after its first character. The
+    // separator is '/', this system's, standing for the other platform's
+    // backslash; the colon paths joined to it are resolved by the file layer.
     char path[TEXT_SIZE];
     std::strncpy(path, executable_path, TEXT_MAX_LEN);
     path[TEXT_MAX_LEN] = 0;

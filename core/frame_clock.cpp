@@ -11,7 +11,11 @@ float last_view_key_time = 0.0f;
 int32_t flying_frame_count = 0;
 int32_t first_frames_fast = 0;
 
-double UTIL_seconds() { return PLAT_seconds(); }
+// The system's millisecond tick count in seconds: the platform clock (seconds
+// since the program started) is taken to whole milliseconds. It is kept as a
+// double: a float of the count would lose whole milliseconds after a few
+// hours, and the frame clock would then advance in jumps.
+double UTIL_seconds() { return std::floor(PLAT_seconds() * 1000.0 + 0.5) / 1000.0; }
 
 float UTIL_time_pulse(float phase)
 {

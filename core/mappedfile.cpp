@@ -32,6 +32,7 @@ char* MappedFile_load(MappedFile* object, const char* path)
     if (!f) return nullptr;
     object->file = f;
 
+    // A length that cannot be read (-1) would be taken as a huge block size.
     long size = -1;
     if (std::fseek(f, 0, SEEK_END) == 0) size = std::ftell(f);
     if (size < 0 || std::fseek(f, 0, SEEK_SET) != 0) {
@@ -48,7 +49,8 @@ char* MappedFile_load(MappedFile* object, const char* path)
         return nullptr;
     }
     object->begin = block;
-    // Only the bytes actually read count as the contents.
+    // Only the bytes actually read count as the contents: a file cut short
+    // while it is read would otherwise leave unread bytes to be scanned.
     const size_t got = bytes ? std::fread(block, 1, bytes, f) : 0;
     object->end = block + got;
     return object->begin;

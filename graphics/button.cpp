@@ -151,15 +151,18 @@ int BTN_slider(float x, float y, int style, float low, float high, float* value,
     default: has_fill = false; break;
     }
     if (style == 5) {
-        // Centred, from the middle of the track outward; kept on the track.
+        // Centred, from the middle of the track outward, as long as the value
+        // asks. Held within what an int holds (the length is cut to one
+        // below), which lies far off the screen.
+        constexpr float longest = 1.0e6f;
         if (v >= 0.0f) {
             fill_colour = 50;
-            fill_length = std::min(T * v / 2.0f, T / 2.0f);
+            fill_length = std::min(T * v / 2.0f, longest);
             fill_start = x + T / 2.0f;
         }
         if (v <= 0.0f) {
             fill_colour = 58;
-            fill_length = std::min(-T * v / 2.0f, T / 2.0f);
+            fill_length = std::min(-T * v / 2.0f, longest);
             fill_start = x + T / 2.0f - fill_length;
         }
     } else if (has_fill) {

@@ -22,7 +22,8 @@ ORVELL_RESET_RECORD(OGL_lights_reset, light_batch);
 
 namespace {
 
-// An index into the random table; negative indices wrap like positive ones.
+// An index into the random table; negative indices wrap like positive ones
+// (a negative remainder would read before the table).
 float random_entry(int index)
 {
     int i = index % RANDOM_TABLE_SIZE;
@@ -70,7 +71,8 @@ void OGL_lights_begin(int force)
         glBegin(GL_POINTS);
     }
     light_batch.last_point_size = -999.0f;
-    // A zoom that is not set yet counts as no zoom.
+    // A zoom that is not set yet counts as no zoom: a zoom of 0 would divide
+    // by zero and give sprites of endless size.
     const float zoom = sim_graphics_view.view_zoom > 0.0f ? sim_graphics_view.view_zoom : 1.0f;
     light_batch.size_factor = 0.02f / zoom;
 }

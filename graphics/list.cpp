@@ -20,6 +20,7 @@
 #include "core/text_util.h"
 
 int32_t active_text_field = -1;
+int32_t name_list_nav_kind = 1;
 
 namespace {
 

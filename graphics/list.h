@@ -12,6 +12,10 @@
 // with id 0 or 1 is active together with that box.
 extern int32_t active_text_field;
 
+// The navigation-record kind the name list's id search looks for: 1, airports
+// (in the navaid list as in the airport list). Set at start-up.
+extern int32_t name_list_nav_kind;
+
 // Name list types.
 constexpr int NAME_LIST_NAVAIDS = 993;
 constexpr int NAME_LIST_AIRPORTS = 994;

@@ -80,8 +80,6 @@ float kind_icon_x(int kind)
 // The rows shown: 10 each side of the current row, which stands in the middle.
 constexpr int SHOWN_ROWS = 21;
 
-// The id search looks for airports, in the navaid list as in the airport list.
-constexpr int ID_SEARCH_KIND = 1;
 
 }  // namespace
 
@@ -140,7 +138,7 @@ int BTN_big_name_list(int type, float x, float y, int* current, int first, int l
         // and the airport screen would move the plane there.
         int found = 0;
         const bool id_unknown =
-            by_id && search[0] != 0 && !NAV_find_nearest_by_id(search, ID_SEARCH_KIND, found, 0.0f, 0.0f);
+            by_id && search[0] != 0 && !NAV_find_nearest_by_id(search, name_list_nav_kind, found, 0.0f, 0.0f);
         if (id_unknown) {
             const char* word = LANG_ui_text(UNKNOWN_ID_TEXT);
             OGL_draw_string(UNKNOWN_ID_COLOUR, x + 6.0f, y - 132.0f, word, FONT_NO_WRAP, 106);

@@ -30,7 +30,8 @@ ORVELL_RESET(SCREENSHOT_reset);
 
 namespace {
 
-// Texels of pixel-buffer drawing: 4 bytes at a row stride of 1024, clipped to the buffer.
+// Texels of pixel-buffer drawing: 4 bytes at a row stride of 1024, clipped to
+// the buffer (a texel off its edges would be written past the buffer).
 void put_pixel(double row, double col)
 {
     if (!(row > -1.0 && row < 1025.0 && col > -1.0 && col < 1025.0)) return;   // also NaN
@@ -43,7 +44,8 @@ void put_pixel(double row, double col)
     t[3] = 255;
 }
 
-// An edge of a pixel-buffer box, rounded half away from zero and held inside the buffer.
+// An edge of a pixel-buffer box, rounded half away from zero and held inside
+// the buffer (an edge beyond it would write past the buffer).
 int box_edge(double v)
 {
     if (!(v > 0.0)) return 0;   // also NaN
@@ -51,6 +53,8 @@ int box_edge(double v)
     return static_cast<int>(std::lround(v));
 }
 
+// A line of a huge (or not finite) length would step for ever; past this
+// many texels every further one lies off the buffer anyway.
 constexpr long MAX_LINE_STEPS = 4L * 1024 * 1024;
 
 // The corners of a box of the screen area (x, y, width, height, placed at
@@ -211,7 +215,8 @@ background_key current_background_key()
 // instead of textured afresh, which on a processor-filled picture is most of
 // the frame's work. It is drawn again when what it depends on has changed
 // and then held for a frame (a key that changes every frame, the panel
-// dimming under g-load, is drawn directly).
+// dimming under g-load, is drawn directly). The frame shows the same picture
+// as drawing the tiles: every input of the drawing is in its key.
 struct background_cache_record {
     GLuint framebuffer = 0;
     GLuint colour = 0;

@@ -45,6 +45,8 @@ uint8_t to_byte(float v)
 
 void OGL_set_color(int row, float r, float g, float b)
 {
+    // A row outside the table (plug-ins reach this through the colour names)
+    // would be written past it; such a call changes nothing.
     if (row < 0 || row >= COLOUR_ROWS) return;
     colour_table[row][0] = r;
     colour_table[row][1] = g;
@@ -93,7 +95,9 @@ void OGL_set_state(int fog, int tex_units, int lighting, int transparency, int d
     const bool alpha_now = glIsEnabled(GL_ALPHA_TEST);
     const bool depth_now = glIsEnabled(GL_DEPTH_TEST);
     // Texturing found on counts as at least one unit, even when the count
-    // says none (other code switched it on behind the kit's back).
+    // says none (no multitexture driver, or other code switched it on behind
+    // the kit's back): taken as 0 units, a request for none would see no
+    // change and leave texturing on.
     const int units_now = tex_now ? std::max(texture_unit_count, 1) : 0;
     const int units_wanted = tex_units > 0 ? tex_units : 0;
     const bool units_change = compiling || units_wanted != units_now;
@@ -147,6 +151,9 @@ void OGL_set_projection(int mode, float left, float bottom, float right, float t
                         float view_y1, float view_x2, float view_y2, float near_clip, float corner_distance,
                         float far_clip, float divisor)
 {
+    // A divisor or a viewport width of 0 would divide by zero, and a huge
+    // viewport value would not convert to an int: such values are taken as
+    // 1, a square viewport and 0 below.
     if (mode != PROJECTION_2D && mode != PROJECTION_3D) return;
     if (divisor == 0.0f) divisor = 1.0f;
 
@@ -227,7 +234,9 @@ void OGL_color_ramp(float value)
 namespace {
 
 // The scissor test and box in force before the kit's own box was set, given
-// back when it is switched off (the frame may already clip its 3-D scene).
+// back when it is switched off: the frame may already clip its 3-D scene to
+// the rows the panel picture leaves (which gives the same picture), and that
+// cut stays in force.
 struct scissor_before_record {
     bool kept = false;
     GLboolean enabled = GL_FALSE;

@@ -373,8 +373,11 @@ void OGL_load_tex(const char* name, int slot, int level, int format, int width, 
     const GLint wrap = repeats(slot) ? GL_REPEAT : (has_edge_clamp ? GL_CLAMP_TO_EDGE : GL_CLAMP);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrap);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrap);
-    // A software rasterizer samples anisotropically at seconds a frame on the
-    // runways seen at a grazing angle from the cockpit: it filters plainly.
+    // A software rasterizer takes seconds a frame to sample anisotropically
+    // the runways seen at a grazing angle from the cockpit: the probed
+    // maximum there would leave the flight unflyable, so it filters plainly.
+    // Without the anisotropy extension (a probed maximum below 1) the
+    // parameter does not exist and setting it would be a GL error.
     const float iso = software_rasterizer != 0 ? std::min(max_iso_filtering, 1.0f) : max_iso_filtering;
     if (max_iso_filtering >= 1.0f)
         glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAX_ANISOTROPY_EXT,
@@ -383,11 +386,7 @@ void OGL_load_tex(const char* name, int slot, int level, int format, int width, 
 
 int OGL_minified_filter()
 {
-    // A software rasterizer pays for each texel it reads: blending two
-    // picture sizes reads twice the texels of one, and costs the ground about
-    // a quarter of its drawing time. The nearest size is still filtered
-    // linearly within itself.
-    return software_rasterizer != 0 ? GL_LINEAR_MIPMAP_NEAREST : GL_LINEAR_MIPMAP_LINEAR;
+    return GL_LINEAR_MIPMAP_LINEAR;
 }
 
 void OGL_mini_me(const char* name, int slot, int type, int format, int width, int height, uint8_t* pixels)

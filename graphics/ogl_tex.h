@@ -70,8 +70,8 @@ int OGL_load_tex_file(int kind, int slot, int type, const char* name, int& out_w
 void OGL_load_tex(const char* name, int slot, int level, int format, int width, int height,
                   const uint8_t* pixels);
 // Builds and uploads the reduced levels 1, 2, ... of the image in `pixels`, in place.
-// The minification filter of a texture with smaller copies: within the nearest
-// copy on a software rasterizer, between the two nearest otherwise.
+// The minification filter of a texture with smaller copies: between the two
+// nearest copies.
 int OGL_minified_filter();
 void OGL_mini_me(const char* name, int slot, int type, int format, int width, int height, uint8_t* pixels);
 // The factor by which an image is scaled while it is read, and its row stride.

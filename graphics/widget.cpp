@@ -61,7 +61,8 @@ void lay_strip(float L, float c, float A, cut_rule rule, F&& piece)
     const float m = A - 2.0f * c;
     if (m > 0.0f) {
         const float end = L - c;
-        // No strip is longer than a few screens: the repeat count is bounded.
+        // No strip is longer than a few screens: the repeat count is bounded,
+        // as a huge length from a damaged value would draw pieces for ever.
         const int n = static_cast<int>(std::clamp(std::floor((L - 2.0f * c) / m), -1.0f, 10000.0f));
         for (int i = 0; i <= n; ++i) {
             const float p0 = c + static_cast<float>(i) * m;

@@ -79,8 +79,11 @@ void notice(const char* l1, const char* l2, const char* l3, const char* l4)
     MACIBM_nuke_alert(app_mode, l1, l2, l3, l4, ALERT_NOTICE);
 }
 
-// A start choice that does not fit the lists: a local one is shown as a
-// notice; one from a peer is only written to "ERROR.OUT".
+// A start choice that does not fit the lists. Ending the program on it, as a
+// fatal alert would, lets a stale menu entry or any peer's datagram stop the
+// simulator, and writing the selection before the checks would store an index
+// outside the lists. It is checked before anything is changed or forwarded: a
+// local one is shown as a notice; one from a peer is only written to "ERROR.OUT".
 void refuse_start_choice(int32_t command, const char* why)
 {
     if (command_source == COMMAND_FROM_NETWORK) {
@@ -100,7 +103,9 @@ bool airport_ok(int a) { return a >= 0 && a < static_cast<int>(airport_table.siz
 bool airport_has_runway(int a) { return airport_ok(a) && !airport_table[static_cast<size_t>(a)].runways.empty(); }
 
 // The user's plane at the first runway of airport a, and the scenery
-// reference at whole degrees around it.
+// reference at whole degrees around it. An airport without runways (or no
+// airport found) leaves the plane where it is: its first runway would be read
+// past an empty list.
 void place_at_airport(int a)
 {
     if (!airport_has_runway(a)) return;
@@ -261,7 +266,8 @@ bool prefs_file_readable(const char* path)
 }
 
 // The aircraft path a situation holds is relative to the program folder; an
-// aircraft outside that folder was saved with its full path, kept as it is.
+// aircraft outside that folder was saved with its full path, kept as it is
+// (putting the folder in front of a full path would name no file).
 void aircraft_path_to_full()
 {
     char* path = pln[0].acf_file_path;
@@ -335,7 +341,8 @@ void save_situation(int32_t command)
     acf_path[TEXT_MAX_LEN] = 0;
     char full[TEXT_SIZE];
     UTIL_strcpy(static_cast<const char*>(acf_path), full);
-    // Stored relative to the program folder, but only when it lies inside it.
+    // Stored relative to the program folder, but only when it lies inside it:
+    // cutting the folder's length off a path outside it would store a broken path.
     const size_t folder_len = std::strlen(program_folder);
     if (folder_len && std::strncmp(acf_path, program_folder, folder_len) == 0)
         std::memmove(acf_path, acf_path + folder_len, std::strlen(acf_path + folder_len) + 1);
@@ -511,9 +518,18 @@ void read_text_file()
     clear_windows();
     FILE* f = browse_text_file();
     if (!f) return;
+    // The window is drawn as a text, so its last byte is kept for the
+    // terminator (filling all of it would draw past the buffer): the last
+    // place for a character is the one before it. Further characters
+    // overwrite that place.
     int c;
-    while ((c = std::fgetc(f)) != EOF && notes_text_length < TEXT_WINDOW_SIZE - 1)
-        notes_text[notes_text_length++] = static_cast<char>(c);
+    while ((c = std::fgetc(f)) != EOF) {
+        if (notes_text_length < TEXT_WINDOW_SIZE - 1) {
+            notes_text[notes_text_length++] = static_cast<char>(c);
+        } else {
+            notes_text[TEXT_WINDOW_SIZE - 2] = static_cast<char>(c);
+        }
+    }
     notes_text[notes_text_length] = 0;
     std::fclose(f);
     notes_shown = 1;
@@ -584,6 +600,8 @@ void preset_flight(int32_t command)
     preset_flight_a = 1;
     preset_flight_b = 1;
 
+    // With no such airport the found index means nothing: the selection and
+    // the plane stay as they are.
     int found = -1;
     if (NAV_find_nearest_by_id("KSBD", APT_KIND_FOR_SEARCH, found, flt[0].latitude, flt[0].longitude) &&
         airport_has_runway(found)) {
@@ -684,7 +702,8 @@ void further_commands(int32_t c)
     }
     if (c == 1202) {
         int32_t& level = sim_graphics_view.visibility_math_level;
-        level = static_cast<int32_t>(((static_cast<int64_t>(level) + 1) % 6 + 6) % 6);   // any stored value
+        // Widened so that a stored largest value does not overflow.
+        level = static_cast<int32_t>((static_cast<int64_t>(level) + 1) % 6);
     }
     if (c == 1208) read_text_file();
     if (c == 1211) read_checklist();

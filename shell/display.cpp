@@ -56,6 +56,8 @@ void DISPLAY_set_ui_mapping()
     screen.ui_scale = std::min(w / 1024.0f, h / 768.0f);
     screen.ui_side_margin = 0.0f;
     screen.ui_top_margin = 0.0f;
+    // A width or height of 0 from the preferences would divide by zero below;
+    // the margins then stay 0.
     if (screen.ui_scale <= 0.0f) return;
     if (screen.window_width > 1024) screen.ui_side_margin = (w / screen.ui_scale - 1024.0f) * 0.5f;
     if (screen.window_height > 768) screen.ui_top_margin = h / screen.ui_scale - 768.0f;

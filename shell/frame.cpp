@@ -102,6 +102,7 @@ void draw_menus()
         }
     }
 
+    // Any other value than -1 is a menu; one outside the table would read past it.
     if (open >= 0 && open < MENU_COUNT) {
         const menu_record& menu = menu_table[open];
 
@@ -183,7 +184,7 @@ void draw_menus()
 
         // Submenu arrows.
         for (int m = 0; m < MENU_COUNT; ++m) {
-            if (menu_table[m].parent != open || m == open) continue;
+            if (menu_table[m].parent != open) continue;
             BTN_draw_ui_sprite(menu_table[m].right - 8.0f, menu_table[m].bottom + 6.0f, 167.0f, 187.0f, 4.5f, 4.5f, 0);
         }
     }
@@ -298,8 +299,11 @@ ORVELL_RESET(FRAME_reset);
 
 float FRAME_period_ratio(float elapsed, float period)
 {
+    // A period of 0 or a clock that did not move would give a ratio that is not
+    // a number, and the period would stay so for good, stopping the simulation;
+    // such a ratio is taken as the lower limit.
     float ratio = period > 0.0f ? elapsed / (10.0f * period) : FRAME_RATIO_MAX;
-    if (!(ratio >= FRAME_RATIO_MIN)) ratio = FRAME_RATIO_MIN;   // also a ratio that is not a number
+    if (!(ratio >= FRAME_RATIO_MIN)) ratio = FRAME_RATIO_MIN;
     else if (ratio > FRAME_RATIO_MAX) ratio = FRAME_RATIO_MAX;
     return ratio;
 }
@@ -351,7 +355,8 @@ void MACIBM_do_frame()
     // The intro picture gives way to the flying view without a mode switch.
     // Its background (the panel picture) is put in place here: the first
     // paint message would do it, but a window already painted while the
-    // start-up waited (the language box of a first start) gets none.
+    // start-up waited (the language box of a first start) gets none, and the
+    // flying view would then show no panel picture.
     if (app_mode == MODE_INTRO) {
         app_mode = MODE_FLYING;
         MACIBM_load_background();
@@ -365,7 +370,6 @@ void MACIBM_do_frame()
             if (menu.left <= mouse.mouse_x && mouse.mouse_x <= menu.right && menu.bottom <= mouse.mouse_y &&
                 mouse.mouse_y <= menu.top) {
                 MACIBM_handleclick(0);
-                break;
             }
         }
     }
@@ -423,7 +427,9 @@ void MACIBM_do_frame()
         const bool lights_on = sim_cockpit_electrical.cockpit_lights_on != 0;
         int hidden = 0;   // the window rows the scene left to the panel picture
         if (flying) {
-            // The scene is drawn only where the panel picture will not cover it.
+            // The scene is drawn only where the panel picture will not cover it,
+            // to save its cost; the finished picture is the same, as the opaque
+            // rows of the picture drawn next cover those rows anyway.
             hidden = FRAME_rows_hidden_by_panel(picture_view, panel_view);
             if (hidden > 0) {
                 // The rows under the panel keep the far depth, not an older
@@ -439,7 +445,9 @@ void MACIBM_do_frame()
                 glEnable(GL_SCISSOR_TEST);
                 glScissor(0, hidden, screen.window_width, std::max(screen.window_height - hidden, 0));
             }
-            // The count comes from the preferences; the display takes at most four.
+            // The count comes from the preferences file unchecked: a damaged value
+            // would draw the scene thousands of times a frame and stall the
+            // program. The display takes at most four, as its settings screen allows.
             int projections = sim_graphics_view.number_elumens_projections;
             if (projections < 1) projections = 1;
             if (projections > MAX_PROJECTIONS) projections = MAX_PROJECTIONS;

@@ -75,17 +75,18 @@ void ctrl_key(int key)
     if (key < 0 || key > 255) return;
 
     if (const char* p = std::strchr(map_modes, c); p && c) {
+        // The map view mode; the map drawing's record names it map_type.
         screen_settings.map_type = static_cast<int32_t>(p - map_modes);
         APPLICATION_handlemenu(800);
     }
     if (c >= '1' && c <= '8' && PANEL_has_power()) sim_cockpit_engine.starter_duration[c - '1'] = 0.2f;
     if (const char* p = std::strchr(ignition_down, c); p && c) {
         const int n = static_cast<int>(p - ignition_down);
-        f.ignition_on[n] = util_clamp_int(util_clamp_int(f.ignition_on[n], 0, 3) - 1, 0, 3);
+        f.ignition_on[n] = static_cast<int32_t>(std::clamp<int64_t>(int64_t{f.ignition_on[n]} - 1, 0, 3));
     }
     if (const char* p = std::strchr(ignition_up, c); p && c) {
         const int n = static_cast<int>(p - ignition_up);
-        f.ignition_on[n] = util_clamp_int(util_clamp_int(f.ignition_on[n], 0, 3) + 1, 0, 3);
+        f.ignition_on[n] = static_cast<int32_t>(std::clamp<int64_t>(int64_t{f.ignition_on[n]} + 1, 0, 3));
     }
     if (const char* p = std::strchr(fuel_pumps, c); p && c) toggle(sim_cockpit_engine.fuel_pump_on[p - fuel_pumps]);
     if (c == 'O') toggle(sim_cockpit_electrical.battery_on);
@@ -100,6 +101,7 @@ void ctrl_key(int key)
     if (c == '0') APPLICATION_handlemenu(1232);
     if (c == 'i') APPLICATION_handlemenu(VIEW_LEFT_15);
     if (c == 'o') APPLICATION_handlemenu(VIEW_RIGHT_75);
+    // The request to fail at once; the systems stage names it fail_on_command_armed.
     if (c == 'f') fail_on_command_armed = 1;
     if (c == 'c') PANEL_switches(446, 0);
     if (c == '\'')
@@ -269,6 +271,8 @@ float flap_detent_ratio(int k, int D)
 
 void flap_step(int direction)
 {
+    // The detent count comes from the aircraft file: one past the angle table
+    // would read outside it, so it is held within the table.
     const int D = util_clamp_int(pln[0].acf_flap_detents, 0, ACF_FLAP_DN - 1);
     float& request = flt[0].flaprqst;
     int nearest = 0;
@@ -315,24 +319,6 @@ void toggle_mode(int32_t& word, int value)
     word = word == value ? 9 : value;
 }
 
-// What the commands of one key share: the step of the heading, course and
-// barometer keys is taken once per key (taking it marks the time of the step),
-// and the speedbrake moves at most one step per key, inwards first.
-struct key_context {
-    bool have_step = false;
-    step_sizes step{};
-    bool speedbrake_moved = false;
-
-    const step_sizes& steps()
-    {
-        if (!have_step) {
-            step = step_for_now();
-            have_step = true;
-        }
-        return step;
-    }
-};
-
 // One key command: the slot whose character runs it, an argument (the
 // direction -1 or +1 of a command that steps a value, or the value it sets),
 // and what it does. A pair of slots shares one action, walked in the
@@ -340,84 +326,82 @@ struct key_context {
 struct key_command {
     int slot;
     int arg;
-    void (*run)(int arg, key_context& k);
+    void (*run)(int arg);
 };
 
 // The actions of the key commands. A paired action takes the direction of
 // its slot; the others take the value their row gives (or nothing).
-void reversers(int, key_context&) { toggle_reversers(); }
-void transponder_ident(int, key_context&) { PANEL_transponder(1); }
-void jettison(int, key_context&) { PANEL_switches(11, 0); }
-void gear(int, key_context&) { PANEL_switches(20, 0); }
+void reversers(int) { toggle_reversers(); }
+void transponder_ident(int) { PANEL_transponder(1); }
+void jettison(int) { PANEL_switches(11, 0); }
+void gear(int) { PANEL_switches(20, 0); }
 // The brake keys set the brake ratio, or release it when it is set.
 void brake_toggle(float ratio)
 {
     float& b = flt[0].parkbrake;
     b = b < 0.01f ? ratio : 0.0f;
 }
-void brakes(int, key_context&) { brake_toggle(0.67f); }
-void parking_brake(int, key_context&) { brake_toggle(1.0f); }
-void clock_step(int d, key_context&)
+void brakes(int) { brake_toggle(0.67f); }
+void parking_brake(int) { brake_toggle(1.0f); }
+void clock_step(int d)
 {
     float& t = sim_time.zulu_time_sec;
     t = UTIL_wrap_open(t + 240.0f * d, 86400.0f);
 }
-void target_step(int d, key_context&) { step_target_index(d); }
-void heading_bug(int d, key_context& k)
+void target_step(int d) { step_target_index(d); }
+void heading_bug(int d)
 {
     float& v = sim_cockpit_autopilot.heading_mag;
-    v = UTIL_wrap_open(v + d * k.steps().degrees, 360.0f);
+    v = UTIL_wrap_open(v + d * step_for_now().degrees, 360.0f);
 }
-void nav1_course(int d, key_context& k)
+void nav1_course(int d)
 {
     float& v = sim_cockpit_radios.nav1_obs_degm;
-    v = UTIL_wrap_open(v + d * k.steps().degrees, 360.0f);
+    v = UTIL_wrap_open(v + d * step_for_now().degrees, 360.0f);
 }
-void nav2_course(int d, key_context& k)
+void nav2_course(int d)
 {
     float& v = sim_cockpit_radios.nav2_obs_degm;
-    v = UTIL_wrap_open(v + d * k.steps().degrees, 360.0f);
+    v = UTIL_wrap_open(v + d * step_for_now().degrees, 360.0f);
 }
-void barometer(int d, key_context& k)
+void barometer(int d)
 {
     float& baro = sim_cockpit_misc.barometer_setting;
-    baro = UTIL_clamp_nan_low(baro + d * k.steps().inches, 0.0f, 35.0f);
+    baro = UTIL_clamp_nan_low(baro + d * step_for_now().inches, 0.0f, 35.0f);
 }
 // The radios: whole megahertz in steps of one, the kilohertz part in steps of five.
-void com1_mhz(int d, key_context&) { PANEL_tune_com_digit(&sim_cockpit_radios.com1_freq_hz, d, 1); }
-void com1_khz(int d, key_context&) { PANEL_tune_com_digit(&sim_cockpit_radios.com1_freq_hz, 5 * d, 2); }
-void com2_mhz(int d, key_context&) { PANEL_tune_com_digit(&sim_cockpit_radios.com2_freq_hz, d, 1); }
-void com2_khz(int d, key_context&) { PANEL_tune_com_digit(&sim_cockpit_radios.com2_freq_hz, 5 * d, 2); }
-void nav1_mhz(int d, key_context&) { PANEL_tune_freq_digit(&sim_cockpit_radios.nav1_freq_hz, d, 1); }
-void nav1_khz(int d, key_context&) { PANEL_tune_freq_digit(&sim_cockpit_radios.nav1_freq_hz, 5 * d, 2); }
-void nav2_mhz(int d, key_context&) { PANEL_tune_freq_digit(&sim_cockpit_radios.nav2_freq_hz, d, 1); }
-void nav2_khz(int d, key_context&) { PANEL_tune_freq_digit(&sim_cockpit_radios.nav2_freq_hz, 5 * d, 2); }
+void com1_mhz(int d) { PANEL_tune_com_digit(&sim_cockpit_radios.com1_freq_hz, d, 1); }
+void com1_khz(int d) { PANEL_tune_com_digit(&sim_cockpit_radios.com1_freq_hz, 5 * d, 2); }
+void com2_mhz(int d) { PANEL_tune_com_digit(&sim_cockpit_radios.com2_freq_hz, d, 1); }
+void com2_khz(int d) { PANEL_tune_com_digit(&sim_cockpit_radios.com2_freq_hz, 5 * d, 2); }
+void nav1_mhz(int d) { PANEL_tune_freq_digit(&sim_cockpit_radios.nav1_freq_hz, d, 1); }
+void nav1_khz(int d) { PANEL_tune_freq_digit(&sim_cockpit_radios.nav1_freq_hz, 5 * d, 2); }
+void nav2_mhz(int d) { PANEL_tune_freq_digit(&sim_cockpit_radios.nav2_freq_hz, d, 1); }
+void nav2_khz(int d) { PANEL_tune_freq_digit(&sim_cockpit_radios.nav2_freq_hz, 5 * d, 2); }
 template <int digit>
-void adf_digit(int d, key_context&) { PANEL_tune_adf_digit(&sim_cockpit_radios.adf1_freq_hz, d, digit); }
+void adf_digit(int d) { PANEL_tune_adf_digit(&sim_cockpit_radios.adf1_freq_hz, d, digit); }
 template <int digit>
-void squawk_digit(int d, key_context&) { PANEL_tune_squawk_digit(&sim_cockpit_radios.transponder_code, d, digit); }
-void flaps(int d, key_context&) { flap_step(d); }
-void engine_heat(int on, key_context&)
+void squawk_digit(int d) { PANEL_tune_squawk_digit(&sim_cockpit_radios.transponder_code, d, digit); }
+void flaps(int d) { flap_step(d); }
+void engine_heat(int on)
 {
     for (int n = 0; n < engine_count(); ++n) flt[0].ENGN_heat[n] = on ? 1.0f : 0.0f;
 }
-void speedbrake(int d, key_context& k)
+void speedbrake(int d)
 {
-    if (k.speedbrake_moved) return;
-    k.speedbrake_moved = true;
     const float lo = pln[0].acf_autosbrkEQ ? -0.5f : 0.0f;
     float& request = flt[0].sbrkrqst;
     request = UTIL_clamp_nan_low(request + 0.5f * d, lo, 1.0f);
 }
-void trim_wheel(int wheel, key_context&) { PANEL_trim_wheels(wheel, key_down); }
-void menu_command(int command, key_context&) { APPLICATION_handlemenu(command); }
-void forward_bare(int, key_context&)
+void trim_wheel(int wheel) { PANEL_trim_wheels(wheel, key_down); }
+void menu_command(int command) { APPLICATION_handlemenu(command); }
+void forward_bare(int)
 {
     const bool first = sim_graphics_view.view_type == VIEW_FORWARD_HUD;
     APPLICATION_handlemenu(first ? VIEW_FORWARD_NOTHING : VIEW_FORWARD_HUD);
 }
-void view_ring(int d, key_context&) { APPLICATION_handlemenu(VIEW_ring_step(sim_graphics_view.view_type, d)); }
-void autopilot_off(int, key_context&)
+void view_ring(int d) { APPLICATION_handlemenu(VIEW_ring_step(sim_graphics_view.view_type, d)); }
+void autopilot_off(int)
 {
     sim_cockpit_autopilot_block& ap = sim_cockpit_autopilot;
     ap.airspeed_mode = ap.heading_mode = ap.altitude_mode = 9;
@@ -426,12 +410,13 @@ void autopilot_off(int, key_context&)
 }
 // The autopilot mode keys toggle a mode word between 9 (off) and the mode;
 // the navigation modes count their armed value (the mode + 1) as on too.
-void airspeed_mode(int m, key_context&) { toggle_mode(sim_cockpit_autopilot.airspeed_mode, m); }
-void heading_mode(int m, key_context&) { toggle_mode(sim_cockpit_autopilot.heading_mode, m); }
-void altitude_mode(int m, key_context&) { toggle_mode(sim_cockpit_autopilot.altitude_mode, m); }
+void airspeed_mode(int m) { toggle_mode(sim_cockpit_autopilot.airspeed_mode, m); }
+void heading_mode(int m) { toggle_mode(sim_cockpit_autopilot.heading_mode, m); }
+void altitude_mode(int m) { toggle_mode(sim_cockpit_autopilot.altitude_mode, m); }
 void nav_mode(int32_t& word, int m) { word = (word == m || word == m + 1) ? 9 : m; }
-void lateral_nav(int m, key_context&) { nav_mode(sim_cockpit_autopilot.hnav_mode, m); }
-void vertical_nav(int m, key_context&) { nav_mode(sim_cockpit_autopilot.vnav_mode, m); }
+// The fourth and fifth mode words, named hnav_mode and vnav_mode by the autopilot.
+void lateral_nav(int m) { nav_mode(sim_cockpit_autopilot.hnav_mode, m); }
+void vertical_nav(int m) { nav_mode(sim_cockpit_autopilot.vnav_mode, m); }
 
 // The key commands in the order they run when one character sits in several slots.
 constexpr key_command key_commands[] = {
@@ -528,9 +513,8 @@ constexpr key_command key_commands[] = {
 
 void table_commands(int key)
 {
-    key_context k;
     for (const key_command& c : key_commands)
-        if (matches(key, c.slot)) c.run(c.arg, k);
+        if (matches(key, c.slot)) c.run(c.arg);
 }
 
 void return_key()
@@ -652,6 +636,9 @@ void KEY_engine_controls(int code)
         else if (code >= 70 && code <= 73) ENGN_set_mixture(code - 70, f.ENGN_mixt[code - 70] + 0.05f);
         return;
     }
+    // The engine arrays the setters write hold eight thrust points: a point past
+    // them would be written outside the arrays, so only those eight are visited
+    // (their failure slots are 58 + n).
     const int points = util_clamp_int(a.acf_num_thrustpoints, 0, FLT_ENGINES);
     for (int n = 0; n < points; ++n) {
         const bool usable = !FLT_slot_failed(0, FAIL_SLOT_ENGINE_BASE + n) &&

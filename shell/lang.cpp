@@ -35,7 +35,9 @@ int LANG_lowest_free_index()
 
 void LANG_load_text(int reload)
 {
-    // The defaults of the language set-up.
+    // The defaults of the language set-up. The default aircraft is the
+    // project's own trainer: the data folder holds no other aircraft, so it
+    // stands in for the airliner the defaults name.
     std::memcpy(default_start_airport, "KSBD", START_AIRPORT_ID_SIZE);
     UTIL_strcpy("AIRCRAFT:GENERAL AVIATION:ORVELL TRAINER:ORVELL TRAINER.ACF", default_aircraft_path);
     UTIL_strcpy("ORVELL TRAINER.ACF", default_aircraft_name);
@@ -57,7 +59,7 @@ void LANG_load_text(int reload)
         OGL_load_tex_file(LOAD_TEXTURE, TEX_SLOT_INTERFACE_FONT2, TEX_KEY, glyphs, width, height);
     }
 
-    // 4, 5. The language's folder and its menus.
+    // The language's folder and its menus.
     char path[TEXT_SIZE];
     UTIL_strcat3(folder_table[FOLDER_TEXT], MENU_language_folder(language), path);
     UTIL_strcat(path, "ORVELL.TXT");
@@ -104,7 +106,7 @@ void LANG_load_text(int reload)
 
     // Where the next new text can go.
     if (error_log.is_open()) {
-        error_log << FOLDERS_log_path(path) << " LOWEST FREE TEXT INDEX=" << LANG_lowest_free_index() << "\n\n";
+        error_log << path << " LOWEST FREE TEXT INDEX=" << LANG_lowest_free_index() << "\n\n";
         error_log.flush();
     }
 }

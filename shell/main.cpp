@@ -95,7 +95,8 @@ void clear_large_tables()
     std::memset(landuse_grid, 0, sizeof landuse_grid);
 }
 
-// The plane count comes from the preferences: only the slots that exist are loaded.
+// The plane count comes from the preferences and the plug-ins. A count above the
+// aircraft table's size would load past its last slot; the loop stops at the last slot.
 void load_aircraft()
 {
     ACF_load_and_setup(0);
@@ -289,6 +290,9 @@ int APPLICATION_main(void* instance, void* previous_instance, const char* comman
 
 void MACIBM_quit()
 {
+    // A fatal alert raised during the shut-down calls it again; running it a
+    // second time would re-enter the steps that raised the alert without end.
+    // The second call returns at once.
     if (main_state.quitting) return;
     main_state.quitting = true;
     ALERT_set_quitting(true);
@@ -296,9 +300,10 @@ void MACIBM_quit()
     if (movie_recording != 0) MOVIE_finish();
     if (movie_keys_enabled != 0) MOVIE_exit_quicktime();
     PLUGIN_call_shutdown();
-    // Without a window the display could not be set up with these preferences:
-    // the resolution file then keeps the reset the start-up wrote, so the next
-    // start runs at the default resolution.
+    // Without a window the display could not be set up with these preferences.
+    // Writing them then would store the resolution that failed, and every later
+    // start would fail the same way; the file keeps the reset the start-up wrote,
+    // so the next start runs at the default resolution.
     if (PLAT_window_exists()) PREFS_read_write(PREFS_KIND_RESOLUTION, PREFS_WRITE, pref_path_resolution);
     OGL_set_display_mode(0);
     NET_close();

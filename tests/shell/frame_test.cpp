@@ -14,7 +14,10 @@
 #include <algorithm>
 
 #include "core/folders.h"
+#include "links/plugin_host.h"
 #include "links/sound.h"
+#include "core/draw_phases.h"
+#include "core/views.h"
 #include "shell/menus.h"
 #include "shell/world_textures.h"
 #include "core/simvars.h"
@@ -274,6 +277,33 @@ TEST_F(FrameLoop, BlinkingRowsFollowTheClockAndLightLevelsEndAtLeastThreeQuarter
     EXPECT_FLOAT_EQ(sim_graphics_misc.cockpit_light_level_g, 0.9f);
     EXPECT_FLOAT_EQ(sim_graphics_misc.cockpit_light_level_b, 0.75f);
     app_mode = MODE_FLYING;
+}
+
+// Under the panel and overlay, a panel view with the lit panel picture takes
+// white cockpit light, any other warm light (0.85, 0.25, 0.25 of the lights).
+TEST_F(FrameLoop, PanelLightIsWhiteOnTheLitPictureAndWarmOtherwise)
+{
+    window_painted = 1;
+    static float seen[3];
+    plugin_host.entries.drawing = [](int phase) {
+        sim_graphics_misc_block& g = sim_graphics_misc;
+        if (phase == DRAW_PHASE_SCENE_AFTER) g.cockpit_light_level_r = g.cockpit_light_level_g = g.cockpit_light_level_b = 0.1f;
+        if (phase == DRAW_PHASE_OVERLAY_BEFORE)
+            seen[0] = g.cockpit_light_level_r, seen[1] = g.cockpit_light_level_g, seen[2] = g.cockpit_light_level_b;
+        return 1;
+    };
+    sim_graphics_view.view_type = VIEW_FORWARD;
+    sim_cockpit_electrical.cockpit_lights_on = 1;
+    sim_cockpit_electrical.cockpit_lights = 0.8f;
+    struct row { int option; float rgb[3]; };
+    for (const row& want : {row{0, {0.68f, 0.2f, 0.2f}}, row{1, {0.8f, 0.8f, 0.8f}}}) {
+        screen_settings.lit_cus_panel_option = want.option;
+        frames_after(0.05);
+        for (int k = 0; k < 3; ++k) EXPECT_NEAR(seen[k], want.rgb[k], 1e-6f) << want.option << " " << k;
+    }
+    plugin_host.entries.drawing = nullptr;
+    screen_settings.lit_cus_panel_option = 0;
+    sim_cockpit_electrical.cockpit_lights_on = 0;
 }
 
 // The pointer hides after more than ten seconds at rest and shows on the next

@@ -112,8 +112,6 @@ TEST_F(menu_file_test, BadMenuFilesStopWithAnAlertNamingTheFile)
     for (int m = 0; m < 1021; ++m) menus += "0 M\n\n";
     const std::string bodies[] = {
         "0 A\n1 a\n\n999999 Sub\n\n",   // a parent outside the menu table
-        "0 A\n1 a\n\n1000 Sub\n\n",     // a parent in a menu not read yet
-        "0 A\n1 a\n\n5 Sub\n\n",        // item 5 of menu 0 does not exist
         items,                          // more than 200 items
         menus,                          // more than 1020 menus
         "0 A\n100\n\n",                 // a line without text

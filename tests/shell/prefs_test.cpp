@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include "graphics/list.h"
+#include "shell/startup.h"
+
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -233,12 +236,14 @@ TEST_F(Prefs, SituationAppliesOnlyItsOwnRows)
 
     fill_state(2);
     const std::string general_only = bytes_of(sim_joystick) + bytes_of(sim_graphics_settings) +
-                                     bytes_of(sim_operation_prefs) + bytes_of(screen_settings.situation_acf_paths);
+                                     bytes_of(sim_operation_prefs) + bytes_of(screen_settings.situation_acf_paths) +
+                                     bytes_of(storm_grid);
     load(PREFS_KIND_SITUATION, "flight.sit");
 
     // Rows marked for the general preferences only stay as they were.
     EXPECT_TRUE(general_only == bytes_of(sim_joystick) + bytes_of(sim_graphics_settings) +
-                                    bytes_of(sim_operation_prefs) + bytes_of(screen_settings.situation_acf_paths));
+                                    bytes_of(sim_operation_prefs) + bytes_of(screen_settings.situation_acf_paths) +
+                                    bytes_of(storm_grid));
     EXPECT_STREQ(net_ip_text[3], "10.0.2.3");
     // The situation's own rows come from the file.
     EXPECT_TRUE(stored_radios() == radios);
@@ -290,6 +295,25 @@ TEST_F(Prefs, ResolutionFileIsClampedAndApplied)
     EXPECT_EQ(screen.colour_depth, 16);
     EXPECT_EQ(screen.full_screen, 1);
     EXPECT_EQ(sim_operation_prefs_misc.language, 2);
+
+    // Without a resolution file the start-up's display defaults stay.
+    screen.full_screen = 0;
+    screen.window_width = screen.window_height = screen.colour_depth = screen.rendering_res = 1;
+    screen.requested_full_screen = 0;
+    name_list_nav_kind = 0;
+    char kept_path[TEXT_SIZE];
+    UTIL_strcpy(pref_path_resolution, kept_path);
+    UTIL_strcpy(path("none.prf").c_str(), pref_path_resolution);
+    STARTUP_display_defaults();
+    UTIL_strcpy(kept_path, pref_path_resolution);
+    EXPECT_EQ(name_list_nav_kind, 1);
+    EXPECT_EQ(screen.full_screen, 1);
+    EXPECT_EQ(screen.window_width, 1024);
+    EXPECT_EQ(screen.window_height, 768);
+    EXPECT_EQ(screen.colour_depth, 16);
+    EXPECT_EQ(screen.rendering_res, 3);
+    EXPECT_EQ(screen.requested_full_screen, 1);
+    EXPECT_EQ(sim_operation_prefs_misc.language, -1);
 
     // A language without a folder is asked for again, as one not set (-1) is.
     for (int32_t wild : {7, -1, 1 << 30}) {
