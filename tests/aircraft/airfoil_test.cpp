@@ -247,6 +247,18 @@ TEST_F(AirfoilTest, Version700WritesItsLayoutAndReadsBack)
     EXPECT_EQ(AIRFOIL_read_write(3, 0, 5, 1, 0, path.c_str()), 0);
 }
 
+TEST_F(AirfoilTest, Version700KeepsTheSecondOfItsTwoDragTriples)
+{
+    // The parameter line carries DminCL, Dal10 and Dpow twice: 0.25 0.016 3,
+    // then 0.3 0.02 2.5. The second triple is the one that stands.
+    ASSERT_EQ(read_text(file_700()), 1);
+    const afl_block& b = pln[0].afl[8];
+    EXPECT_FLOAT_EQ(b.afl_DminCL, 0.3f);
+    EXPECT_FLOAT_EQ(b.afl_Dal10, 0.02f);
+    EXPECT_FLOAT_EQ(b.afl_Dpow, 2.5f);
+    EXPECT_FLOAT_EQ(b.afl_Dmin, 0.0065f);
+}
+
 TEST_F(AirfoilTest, FileBesideTheAircraftWinsOverTheSharedFolder)
 {
     UTIL_strcpy((tmp.prefix() + "AIRCRAFT:Trainer:trainer.acf").c_str(), pln[0].acf_file_path);
