@@ -127,8 +127,7 @@ TEST_F(Hud, MarkersFollowTheFlightPath)
         EXPECT_NEAR(m[0].x1, plus[0].x1, 0.05f);
         EXPECT_NEAR(m[0].y1, plus[0].y1 + 1.0f, 0.05f);
     }
-    // Forward, sinking at 45 degrees and sliding right at 45: the marker lies
-    // 512 units right and below; the rear marker sits on the box's clamps.
+    // Forward and sinking at 45 degrees: the marker lies 512 units below; the rear marker sits on the box's clamps.
     flt[0].vz_acf_axis = -50.0f, flt[0].vy_acf_axis = -50.0f, flt[0].vx_acf_axis = 0.0f;
     prims = draw(0);
     const auto o = glyphs(prims, 'o'), x = glyphs(prims, 'x');
@@ -138,6 +137,15 @@ TEST_F(Hud, MarkersFollowTheFlightPath)
     EXPECT_NEAR(o[0].y1 - pen_y, std::max(cy - 512.0f, 52.0f) - 2.0f, 0.05f);
     EXPECT_NEAR(o[0].x1, plus[0].x1, 0.05f);
     EXPECT_NEAR(x[0].y1 - pen_y, 716.0f - 2.0f, 0.05f);   // atan2(-50, 0) = -90: clamped high
+
+    // Forward and sliding right at one part in five: the marker stands
+    // 512 x 0.2 = 102.4 units right of the boresight, level with it.
+    flt[0].vz_acf_axis = -50.0f, flt[0].vy_acf_axis = 0.0f, flt[0].vx_acf_axis = 10.0f;
+    prims = draw(0);
+    const auto right = glyphs(prims, 'o');
+    ASSERT_EQ(right.size(), 1u);
+    EXPECT_NEAR(right[0].x1, plus[0].x1 + 102.4f, 0.6f);   // glyphs stand on whole units
+    EXPECT_NEAR(right[0].y1, plus[0].y1 + 1.0f, 0.05f);
 }
 
 // The tapes' ticks: speed every 5 kt at 2 units a knot, altitude every
