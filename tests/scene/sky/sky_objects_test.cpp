@@ -78,6 +78,10 @@ TEST_F(SkyObjects, StarsAndMeteorsComeOutInADarkSky)
         interval_ticks[INTERVAL_TEN_SECONDS] = 0;
         return starts;
     };
+    // One in so many draws starts a meteor: 600, 300, 150 and 30 for
+    // densities 1 to 4, 300 for any other.
+    const std::pair<int32_t, int> thresholds[] = {{1, 600}, {2, 300}, {3, 150}, {4, 30}, {0, 300}, {5, 300}};
+    for (const auto& [density, one_in] : thresholds) EXPECT_EQ(SKYOBJ_meteor_threshold(density), one_in) << density;
     EXPECT_EQ(meteors(0), meteors(2));
     EXPECT_EQ(meteors(-7), meteors(2));
     EXPECT_GT(meteors(4).size(), 4 * meteors(1).size());
@@ -126,6 +130,21 @@ TEST_F(SkyObjects, SunAndMoonByElevationVisibilityAndPhase)
     };
     EXPECT_NEAR(width(glare[1]) / width(glare[0]), 5.0f, 0.05f);
     sun_glare = 0.0f;
+
+    // A declination turns the body away from overhead about the east-west
+    // axis, by minus the declination: +20 puts it at z = -sin 20 of its
+    // distance, north. A camera with heading 0 pitched up to the zenith has
+    // the south at the top of its screen, so the body stands in the lower
+    // half; -20 puts it south, in the upper half.
+    const auto centre_y = [](const fb_primitive& p) { return (p.v[0].y + p.v[1].y + p.v[2].y + p.v[3].y) / 4.0f; };
+    for (const float d : {20.0f, -20.0f}) {
+        body_ahead(10.0f, false);
+        sim_graphics_scenery.sun_declination = d;
+        const std::vector<fb_primitive> q = quads(sky(0.5f, 0.5f, 0.5f));
+        ASSERT_EQ(q.size(), 1u) << d;
+        if (d > 0.0f) EXPECT_LT(centre_y(q[0]), 384.0f - 100.0f) << d;
+        else EXPECT_GT(centre_y(q[0]), 384.0f + 100.0f) << d;
+    }
 
     // The moon: one of 22 phases by the day of the year, never on Mars.
     sim_graphics_view.visibility_effective_m = 20.0f * 1852.0f;
