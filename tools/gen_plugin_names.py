@@ -116,10 +116,14 @@ def zero(group, field, kind, count=1):
 def pub(group, source, names):
     """Publishes the named fields of a record under the group, in the order given."""
     for n in names.split():
+        n, _, count = n.partition("#")   # name#count: only the first count words are published
         pubname, _, field = n.partition("=")
         field = field or pubname
         kind, ref = source[field]
-        add(group, pubname, kind, ref)
+        if count:
+            add(group, pubname, kind, ref + "[0]", int(count))
+        else:
+            add(group, pubname, kind, ref)
 
 
 def block(group, block_name, skip=""):
@@ -192,7 +196,7 @@ block("network/dataout", "sim_network_dataout")
 block("network/misc", "sim_network_misc")
 add("network/misc", "frame_clock_sec", "FLOAT", "frame_clock")
 block("operation/failures", "sim_operation_failures")
-pub("operation/failures", FLT, "failures comp_fail_stat failure_param")
+pub("operation/failures", FLT, "failures#137 comp_fail_stat failure_param")
 block("operation/misc", "sim_operation_misc")
 block("operation/override", "sim_operation_override")
 block("operation/prefs", "sim_operation_prefs")
@@ -276,7 +280,7 @@ pub("flightmodel/controls", FLT, "flaprat flaprqst sbrkrat sbrkrqst slatrat slat
     "rsplrdef yawb_def ldruddef rdruddef rudd_def parkbrake l_brake_add r_brake_add nosewheel_steer dist")
 pub("flightmodel/misc", FLT, "i j Qstatic cgz_ref_to_default displace_rat ett_size h_ind jato_left machno "
     "prop_ospeed_test_timeout slip turnrate_roll turnrate_noroll jett_len rocket_mode rocket_timeout "
-    "blown_flap_engage_rat lift_fan_total_power Q_centroid_MULT nosewheel_speed wing_tilt_ptch wing_tilt_roll "
+    "blown_flap_engage_rat lift_fan_total_power Q_centroid_MULT#228 nosewheel_speed wing_tilt_ptch wing_tilt_roll "
     "ai_app_mode")
 add("flightmodel/misc", "auto_flight_on", "INT", "auto_flight_on")
 block("flightmodel/misc", "sim_flightmodel_misc")

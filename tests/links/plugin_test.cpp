@@ -321,6 +321,13 @@ TEST_F(PluginData, ArraysBytesAndComputedValues)
     EXPECT_EQ(thro.get_float_array(thro.read_context, f, 8, 10), 0);
     EXPECT_EQ(thro.get_float_array(thro.read_context, f, -1, 3), 0);
 
+    // Runs published shorter than their fields: the first 137 failure slots,
+    // the first 228 words of the dynamic-pressure factors.
+    const ORPM_data_ref& failures = ref("sim/operation/failures/failures");
+    EXPECT_EQ(failures.get_int_array(failures.read_context, nullptr, 0, 0), 137);
+    const ORPM_data_ref& q_mult = ref("sim/flightmodel/misc/Q_centroid_MULT");
+    EXPECT_EQ(q_mult.get_float_array(q_mult.read_context, nullptr, 0, 0), 228);
+
     const ORPM_data_ref& heading = ref("sim/cockpit/autopilot/heading");
     sim_flightmodel_position.magnetic_variation = -5.0f;
     heading.set_float(heading.write_context, 90.0f);
