@@ -186,6 +186,29 @@ TEST_F(Terrain, BeyondTheEastEdgeTheBorderTrianglesPlaneIsExtended)
     }
 }
 
+TEST_F(Terrain, BeyondTheEastEdgeTheNorthEastHalfIsTriangleB)
+{
+    // Flat ground but for the north-east corner of one border cell, 100 m up:
+    // triangle A of that cell stays at 0 and triangle B rises toward the
+    // corner. In the cell's own units (u east from its west side, v north
+    // from its south side) triangle B is h = 100 (u + v - 1). A point 500 m
+    // past the east edge, half way up the cell, lies in B's half: B's east
+    // edge is not a bound in the last column.
+    TEST_lay_flat_grid(0.0f);
+    const int j = 200;
+    P(NI, j + 1).y = 100.0f;
+    const terrain_vertex& p00 = P(NI - 1, j);
+    const terrain_vertex& p11 = P(NI, j + 1);
+    const float px = p11.x + 500.0f, pz = 0.5f * (p00.z + p11.z);
+    const float u = (px - p00.x) / (p11.x - p00.x), v = (pz - p00.z) / (p11.z - p00.z);
+    for (int hint : {0, NI - 1}) {
+        int i = hint, jj = j;
+        EXPECT_NEAR(query(px, pz, i, jj), 100.0f * (u + v - 1.0f), 0.05f) << hint;
+        EXPECT_EQ(i, NI - 1);
+        EXPECT_EQ(jj, j);
+    }
+}
+
 TEST_F(Terrain, EqualBoundsStartInTheMiddleAndBadHintsAreClamped)
 {
     TEST_lay_grid(CELL, 225, 200, [](float x, float z) { return 0.05f * x - 0.03f * z; });
