@@ -13,7 +13,7 @@
 float lat_ref = 0.0f;
 float lon_ref = 0.0f;
 float water_level_m = 0.0f;
-int32_t origin_held_by_network = 0;
+int32_t net_origin_by_network = 0;
 start_selection_record start_selection{};
 
 namespace {

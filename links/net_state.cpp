@@ -80,7 +80,8 @@ void NET_handle_STAT()
     sim_weather_block& w = sim_weather;
     sim_time.paused = s.paused;
     // The plane count indexes the ten plane records: a larger count from a
-    // peer would let later datagrams and the plane loop below reach past them.
+    // peer would let later datagrams and the plane loop below reach past them,
+    // and a count below 1 would stop the user's own plane (slot 0) being flown.
     sim_graphics_settings.draw_aircrafts = std::clamp(s.draw_aircrafts, 1, NET_PLANES);
     sim_time.zulu_time_sec = s.zulu_time_sec;
     sim_time.local_date_days = static_cast<int32_t>(s.local_date_days);
@@ -271,7 +272,7 @@ void NET_handle_ALLP(net_datagram& d)
 
 void NET_handle_planes(float lat, float lon)
 {
-    origin_held_by_network = 1;
+    net_origin_by_network = 1;
     // A latitude or longitude that is no place on the planet (NaN included)
     // would make the tile an undefined conversion; the tile is then kept.
     if (!NET_in_range(RANGE_LATITUDE, lat) || !NET_in_range(RANGE_LONGITUDE, lon)) return;

@@ -243,7 +243,7 @@ void plane_positions()
         f.latitude = static_cast<float>(UTIL_wrap_between(static_cast<double>(f.latitude), -90.0, 90.0));
         f.longitude = static_cast<float>(UTIL_wrap_pm180(static_cast<double>(f.longitude)));
         const float v = velocity_at_plane(f);
-        if (!origin_held_by_network) SCENE_recenter_origin(f.latitude, f.longitude);
+        if (!net_origin_by_network) SCENE_recenter_origin(f.latitude, f.longitude);
         f.h_ind = f.elevation + (sim_cockpit_misc.barometer_setting - sim_physics.earth_pressure_p * UNIT_PA_TO_INHG_SHORT) *
                                     1000.0f * UNIT.ft_to_mtrs;
         f.vh_ind = v * dt + (1.0f - dt) * f.vh_ind;

@@ -37,7 +37,7 @@ void CYCLE_reset();
 
 // The "SNAP" payload.
 extern plane_state_record snap_record;
-// origin_held_by_network (core/geo.h): while set the cycle does not move the local origin.
+// net_origin_by_network (core/geo.h): while set the cycle does not move the local origin.
 // Terrain height under the user's plane: terrain_height_m of core/simvars.h.
 
 // The once-a-frame simulation step.

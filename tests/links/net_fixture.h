@@ -57,7 +57,7 @@ protected:
         std::fill(std::begin(interval_ticks), std::end(interval_ticks), 0);
         lat_ref = 46.0f;
         lon_ref = -123.0f;
-        origin_held_by_network = 0;
+        net_origin_by_network = 0;
         weather_seed = 0;
         airport_table.clear();
         // The logs start over in the test's folder, in the streams' own

@@ -59,7 +59,7 @@ TEST_F(Planes, PositionsFromOutsideMoveThePlaneAndTheTileAsTheRuleSays)
     EXPECT_EQ(flt[2].local_y, 200.0f);
     EXPECT_EQ(flt[2].psi, 90.0f);
     EXPECT_EQ(sim_operation_override.override_planepath[2], 1);
-    EXPECT_EQ(origin_held_by_network, 1);
+    EXPECT_EQ(net_origin_by_network, 1);
 
     p.latitude = 48.2f;   // one tile north
     EXPECT_EQ(scene_code_of([&] { receive_record("ONEP", 2, p); }), 4);

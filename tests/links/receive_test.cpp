@@ -264,7 +264,7 @@ struct watched_state {
         add(w.bytes, &lon_ref, sizeof lon_ref);
         add(w.bytes, &quit_flag, sizeof quit_flag);
         add(w.bytes, &app_mode, sizeof app_mode);
-        add(w.bytes, &origin_held_by_network, sizeof origin_held_by_network);
+        add(w.bytes, &net_origin_by_network, sizeof net_origin_by_network);
         return w;
     }
 };

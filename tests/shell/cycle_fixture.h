@@ -63,7 +63,7 @@ protected:
         for (int s = 0; s < NET_SLOT_COUNT; ++s) net_slot_enabled[s] = net_slot_valid[s] = 0;
         net_peer_attach();   // every slot's address is a socket of the test peer
         std::fill(std::begin(interval_ticks), std::end(interval_ticks), 0);
-        replay_index = app_mode = quit_flag = origin_held_by_network = chat_typing = 0;
+        replay_index = app_mode = quit_flag = net_origin_by_network = chat_typing = 0;
         frame_clock = 0.0f;
         lat_ref = 34.0f;
         lon_ref = -118.0f;

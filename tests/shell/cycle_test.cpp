@@ -422,7 +422,7 @@ TEST_F(Cycle, UserPlanePositionAndVelocityAtItsOwnPlace)
     flt[0].local_vz = -100.0f;
     pln[0].acf_h_eqlbm = 2.0f;
     TEST_lay_flat_grid(100.0f);
-    origin_held_by_network = 1;   // the origin stays where it is
+    net_origin_by_network = 1;   // the origin stays where it is
     update_plane_cycle();
     EXPECT_NEAR(flt[0].elevation, 500.0f, 1.0f);
     EXPECT_NEAR(flt[0].latitude, 35.0f, 0.001f);
@@ -434,7 +434,7 @@ TEST_F(Cycle, UserPlanePositionAndVelocityAtItsOwnPlace)
     // 2.5 degrees east of the corner is past the eastern margin: the block steps east.
     flt[0].local_x = x;
     flt[0].local_z = z;
-    origin_held_by_network = 0;
+    net_origin_by_network = 0;
     update_plane_cycle();
     EXPECT_EQ(lon_ref, -117.0f);
     EXPECT_EQ(lat_ref, 34.0f);
@@ -451,7 +451,7 @@ TEST_F(Cycle, IndicatedAltitudeAndLaggedClimbRate)
     flt[0].vh_ind = 10.0f;
     sim_physics.earth_pressure_p = 101325.0f;        // 29.92 inches of mercury
     sim_cockpit_misc.barometer_setting = 30.92f;     // one inch above it: 1,000 ft more
-    origin_held_by_network = 1;
+    net_origin_by_network = 1;
     app_mode = 996;   // positions only, no flight-model step afterwards
     update_plane_cycle();
     EXPECT_NEAR(flt[0].h_ind - flt[0].elevation, 304.72f, 0.05f);
