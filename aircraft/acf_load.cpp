@@ -37,7 +37,11 @@ void set_file_name(acf_struct& a)
 }
 
 // The category flags, from the folder below the aircraft folder (exact
-// case). A path outside the aircraft folder sets neither.
+// case). Stored paths begin with the aircraft folder's own name, whose length
+// fixes where the category folder's name starts; here that name is the
+// folder's disk path, so the comparison starts after it. A path that does not
+// begin with it names no folder below the aircraft folder and sets neither
+// flag (comparing at a fixed place would read another folder's letters).
 void set_category_flags(acf_struct& a)
 {
     const char* folder = folder_table[FOLDER_AIRCRAFT];
