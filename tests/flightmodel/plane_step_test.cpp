@@ -714,6 +714,43 @@ TEST_F(PlaneStep, TrafficGoesAroundSeparatesAndSwitchesItsLights)
 // Placed again far from any terrain (ground 1000) and far below the user, an
 // even slot flies 1,000 to 3,000 m above the ground, a turboprop 3,000 to
 // 6,000 m and a jet or rocket 9,000 to 12,000 m.
+// On final toward runway 09 (aim point 1,125 m short of the runway's point)
+// the traffic aims for 0.052 m of height per metre to go above the airport:
+// 5 km out that is 260 m, so at 360 m elevation it holds its pitch (the
+// commanded pitch is its angle of attack, 18 (30/50)^2 - 2.5 = 3.98), and
+// 30 m below the path it pitches up.
+TEST_F(PlaneStep, TrafficOnFinalFollowsAGlidePathOf52MetresAKilometre)
+{
+    scenery_area = {-200000.0f, 200000.0f, -200000.0f, 200000.0f};
+    sim_graphics_settings.draw_aircrafts = 4;
+    const int apt = add_airport("KTRF", 34.0f, -117.5f, 90.0f, 2500.0f, 100.0f);
+    traffic_runway_state.traffic_airport = apt;
+    traffic_runway_state.traffic_runway = 0;
+    traffic_runway_state.traffic_runway_end = 1;
+    float rx, ry, rz;
+    GEO_latlon_to_local(rx, ry, rz, 34.0, -117.5, 100.0);
+    const float aim_x = rx - 1125.0f, aim_z = rz;
+    flt[1].local_x = flt[2].local_x = 9.0e6f;
+    flt[0].local_x = aim_x, flt[0].local_y = 600.0f, flt[0].local_z = aim_z + 3000.0f;
+    flt[0].onground_all = 1;
+    for (const auto& [elevation, climbs] : {std::pair{360.0f, false}, std::pair{330.0f, true}}) {
+        pln[3].acf_est_Vs = 30.0f;
+        pln[3].acf_num_engines = 1;
+        flt_struct& f = flt[3];
+        f = flt_struct{};
+        f.local_x = aim_x - 5000.0f, f.local_y = 600.0f, f.local_z = aim_z;
+        f.elevation = elevation;
+        f.groundspeed = 50.0f;
+        f.psi = 90.0f;
+        f.theta = 18.0f * 0.36f - 2.5f;
+        f.ai_app_mode = 2;
+        TRAFFIC_update_other(3);
+        EXPECT_EQ(f.ai_app_mode, 2) << elevation;
+        if (climbs) EXPECT_GT(f.Q, 0.1f) << elevation;
+        else EXPECT_NEAR(f.Q, 0.0f, 1e-3f) << elevation;
+    }
+}
+
 TEST_F(PlaneStep, CruisingTrafficClimbsRollsLevelAndIsPlacedByItsEngine)
 {
     scenery_area = {-200000.0f, 200000.0f, -200000.0f, 200000.0f};
