@@ -317,6 +317,22 @@ TEST_F(Roads, RiverWaterStepsThroughItsSixteenFramesEveryTwoSeconds)
     OGL_install_bind_recorder(nullptr);
 }
 
+// A river's strip closes only on the end flag (-999): a cross section
+// flagged 0 in the middle of a river carries the strip on, so four cross
+// sections give the same three quads whatever the middle flags are.
+TEST_F(Roads, ARiverStripClosesOnlyOnItsEndFlag)
+{
+    auto river = [](float middle_flag) {
+        SEG_list_for_writing(5, 200, 200) = {   // the rivers' list
+            element(-18, 60, 18, 60, 0, SEG_ON_LAND), element(-18, 20, 18, 20, 1, middle_flag),
+            element(-18, -20, 18, -20, 2, SEG_ON_LAND), element(-18, -60, 18, -60, 3, SEG_END)};
+        return feedback([] { ROADS_draw_traffic(); }).polygons.size();
+    };
+    const size_t whole = river(SEG_ON_LAND);
+    EXPECT_GT(whole, 0u);
+    EXPECT_EQ(river(0), whole);
+}
+
 TEST_F(Roads, PhaseSixTakesRiversAndRoadsButNotPylons)
 {
     SEG_list_for_writing(3, 200, 200) = {element(100, 0, 0, 0, 0, SEG_END)};
