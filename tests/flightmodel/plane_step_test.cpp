@@ -32,6 +32,20 @@ namespace {
 
 class PlaneStep : public FlightState {
 protected:
+    // The traffic's runway 09 of 2,500 m at 100 m elevation, four plane slots
+    // in use; (rx, rz) is the runway's point in local metres.
+    static void traffic_runway_09(float& rx, float& rz)
+    {
+        scenery_area = {-200000.0f, 200000.0f, -200000.0f, 200000.0f};
+        sim_graphics_settings.draw_aircrafts = 4;
+        const int apt = add_airport("KTRF", 34.0f, -117.5f, 90.0f, 2500.0f, 100.0f);
+        traffic_runway_state.traffic_airport = apt;
+        traffic_runway_state.traffic_runway = 0;
+        traffic_runway_state.traffic_runway_end = 1;
+        float ry;
+        GEO_latlon_to_local(rx, ry, rz, 34.0, -117.5, 100.0);
+    }
+
     void SetUp() override
     {
         FlightState::SetUp();
@@ -620,14 +634,8 @@ TEST_F(PlaneStep, TrafficApproachTurnsAtAnyBankAndFlapsWithoutTravelTime)
 // its lights.
 TEST_F(PlaneStep, TrafficGoesAroundSeparatesAndSwitchesItsLights)
 {
-    scenery_area = {-200000.0f, 200000.0f, -200000.0f, 200000.0f};
-    sim_graphics_settings.draw_aircrafts = 4;
-    const int apt = add_airport("KTRF", 34.0f, -117.5f, 90.0f, 2500.0f, 100.0f);
-    traffic_runway_state.traffic_airport = apt;
-    traffic_runway_state.traffic_runway = 0;
-    traffic_runway_state.traffic_runway_end = 1;
-    float rx, ry, rz;
-    GEO_latlon_to_local(rx, ry, rz, 34.0, -117.5, 100.0);
+    float rx, rz;
+    traffic_runway_09(rx, rz);
     const float px = rx - 1125.0f + 2000.0f, pz = rz - 2000.0f;
     flt[1].local_x = flt[2].local_x = 9.0e6f;
     flt[0].local_x = px + 5000.0f, flt[0].local_y = 600.0f, flt[0].local_z = pz;
@@ -706,14 +714,6 @@ TEST_F(PlaneStep, TrafficGoesAroundSeparatesAndSwitchesItsLights)
     }
 }
 
-// Cruising traffic worked by hand (0.05 s frame, 50 m/s due east, below its
-// floor): it climbs for 500 m over the ground at (500 / 50) x 50, at most 7
-// degrees: pitch rate 5 x (7 x 2) x 0.05 = 3.5, pitch 0.175; banked 10 with a
-// roll rate of 4 it rolls level: rate 0.95 x 4 - 15 x 0.05 = 3.05, bank
-// 10.1525; the climb is 50 sin(0.175 degrees) = 0.1527 m/s.
-// Placed again far from any terrain (ground 1000) and far below the user, an
-// even slot flies 1,000 to 3,000 m above the ground, a turboprop 3,000 to
-// 6,000 m and a jet or rocket 9,000 to 12,000 m.
 // On final toward runway 09 (aim point 1,125 m short of the runway's point)
 // the traffic aims for 0.052 m of height per metre to go above the airport:
 // 5 km out that is 260 m, so at 360 m elevation it holds its pitch (the
@@ -721,14 +721,8 @@ TEST_F(PlaneStep, TrafficGoesAroundSeparatesAndSwitchesItsLights)
 // 30 m below the path it pitches up.
 TEST_F(PlaneStep, TrafficOnFinalFollowsAGlidePathOf52MetresAKilometre)
 {
-    scenery_area = {-200000.0f, 200000.0f, -200000.0f, 200000.0f};
-    sim_graphics_settings.draw_aircrafts = 4;
-    const int apt = add_airport("KTRF", 34.0f, -117.5f, 90.0f, 2500.0f, 100.0f);
-    traffic_runway_state.traffic_airport = apt;
-    traffic_runway_state.traffic_runway = 0;
-    traffic_runway_state.traffic_runway_end = 1;
-    float rx, ry, rz;
-    GEO_latlon_to_local(rx, ry, rz, 34.0, -117.5, 100.0);
+    float rx, rz;
+    traffic_runway_09(rx, rz);
     const float aim_x = rx - 1125.0f, aim_z = rz;
     flt[1].local_x = flt[2].local_x = 9.0e6f;
     flt[0].local_x = aim_x, flt[0].local_y = 600.0f, flt[0].local_z = aim_z + 3000.0f;
@@ -751,6 +745,14 @@ TEST_F(PlaneStep, TrafficOnFinalFollowsAGlidePathOf52MetresAKilometre)
     }
 }
 
+// Cruising traffic worked by hand (0.05 s frame, 50 m/s due east, below its
+// floor): it climbs for 500 m over the ground at (500 / 50) x 50, at most 7
+// degrees: pitch rate 5 x (7 x 2) x 0.05 = 3.5, pitch 0.175; banked 10 with a
+// roll rate of 4 it rolls level: rate 0.95 x 4 - 15 x 0.05 = 3.05, bank
+// 10.1525; the climb is 50 sin(0.175 degrees) = 0.1527 m/s.
+// Placed again far from any terrain (ground 1000) and far below the user, an
+// even slot flies 1,000 to 3,000 m above the ground, a turboprop 3,000 to
+// 6,000 m and a jet or rocket 9,000 to 12,000 m.
 TEST_F(PlaneStep, CruisingTrafficClimbsRollsLevelAndIsPlacedByItsEngine)
 {
     scenery_area = {-200000.0f, 200000.0f, -200000.0f, 200000.0f};
