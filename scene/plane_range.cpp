@@ -28,7 +28,9 @@ float plane_size(int n) { return std::sqrt(pln[n].acf_size_x * pln[n].acf_size_x
 plane_run_record SCENE_plane_run()
 {
     const int32_t count = PLUGIN_call_num_planes(sim_graphics_settings.draw_aircrafts, 0);
-    return {sim_graphics_view.view_is_external ? 0 : 1, util_clamp_int(count, 0, FLT_SLOTS) - 1};
+    // A count as low as the lowest int (from the settings or a plug-in) would
+    // overflow the subtraction: every count below 1 gives the empty run.
+    return {sim_graphics_view.view_is_external ? 0 : 1, count < 1 ? -1 : count - 1};
 }
 
 void SCENE_draw_plane_range(int first, int last)

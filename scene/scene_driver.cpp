@@ -222,40 +222,40 @@ void SCENE_draw_3d()
     const sim_graphics_view_block& v = sim_graphics_view;
     const scene_projection_record& s = scene_projection;
 
-    // 1. A display slaved to a master shows the master's outside or cockpit view.
+    // A display slaved to a master shows the master's outside or cockpit view.
     if (net_slot_enabled[SLOT_MONITOR_EXTERNAL_VIEW] && v.view_type != VIEW_FORWARD_NO_PANEL)
         CORE_run_command(VIEW_FORWARD_NO_PANEL);
     if (net_slot_enabled[SLOT_MONITOR_EXTERNAL_COCKPIT] && v.view_type != VIEW_FORWARD) CORE_run_command(VIEW_FORWARD);
-    // 2, 3. The camera, where it is on the planet and the ground under it.
+    // The camera, where it is on the planet and the ground under it.
     CAMERA_place();
     CAMERA_locate();
-    // 4, 5. Cloud bands, visibility and gates.
+    // Cloud bands, visibility and gates.
     SKY_visibility_and_gates();
     probe("3scene0");
-    // 6-8. The footprint box and the nearest airport.
+    // The footprint box and the nearest airport.
     footprint_box();
     airport_sweep();
     probe("3scene1");
-    // 9. Sun and moon, sky bands, light.
+    // Sun and moon, sky bands, light.
     SKY_sun_and_light();
-    // 10, 11. Boxes, near and far, fog, projection and head angles.
+    // Boxes, near and far, fog, projection and head angles.
     CAMERA_boxes();
     const plane_run_record run = SCENE_plane_run();
     CAMERA_near_and_far(run.first, run.last);
     SKY_fog();
     CAMERA_project();
-    // 12. The view, the sky backdrop, the sun light and the fog.
+    // The view, the sky backdrop, the sun light and the fog.
     probe("3scene2");
     VIEW_setup_scene(s.far_radius_m, s.offset_heading_rad, s.offset_pitch_rad, v.visibility_terrain_m,
                      v.view_y - scene_ground_elevation);
     probe("3scene3");
-    // 13. Sun, moon and stars.
+    // Sun, moon and stars.
     if (scene_gates.sun)
         SKYOBJ_draw_sun_moon_stars(sky_ramp[7][0] * scene_atmosphere_factor, sky_ramp[7][1] * scene_atmosphere_factor,
                                    sky_ramp[7][2] * scene_atmosphere_factor, s.screen[0], 0.0f, s.screen[2], s.screen[3]);
-    // 14. The drawers mark the surface under the user's plane afresh.
+    // The drawers mark the surface under the user's plane afresh.
     SCENE_surface_reset();
-    // 15. The globe, from high up.
+    // The globe, from high up.
     if (scene_gates.globe) {
         OGL_set_state(STATE_FOG_ON, 1, STATE_LIGHTING_ON, STATE_OPAQUE, STATE_DEPTH_TEST_ON, STATE_DEPTH_WRITE_ON);
         if (const uint32_t list = APT_globe_display_list(); list != 0) {
@@ -263,7 +263,7 @@ void SCENE_draw_3d()
             bound_texture[0] = TEX_SLOT_PLANET_2;   // the list binds its textures itself
         }
     }
-    // 16. The near world.
+    // The near world.
     // Above the world level (an outside camera high above a plane on its
     // runway) the ground contact would otherwise lose the runway under the
     // plane: it is still found, without drawing.
@@ -271,7 +271,7 @@ void SCENE_draw_3d()
         world_level();
     else
         WORLDOBJ_surface_under_plane();
-    // 17-21. Planes, particles, fences, weapons, attachments.
+    // Planes, particles, fences, weapons, attachments.
     SCENE_draw_plane_range(run.first, run.last);
     PARTICLE_draw();
     if (v.visibility_math_level == 5) PARTICLE_draw_engine_trails();
@@ -283,7 +283,7 @@ void SCENE_draw_3d()
         WORLDOBJ_draw_fences();
     WPN_draw();
     SCENE_draw_attachments();
-    // 22. The head-up display's symbols on the world, in the forward views and
+    // The head-up display's symbols on the world, in the forward views and
     // the head-up display's own view.
     const bool hud_view = VIEW_is_forward(v.view_type) || v.view_type == VIEW_HUD;
     // The aircraft record of this system has no head-up display type word:
@@ -294,15 +294,15 @@ void SCENE_draw_3d()
         HUD_draw_world_symbols(0);
         OGL_scissor_off();
     }
-    // 23. Rain and snow streaming past.
+    // Rain and snow streaming past.
     const flt_struct& f = flt[0];
     // The edges go as top, bottom, left, right: the points take them third, second, fourth, first.
     // The weather's rain_amount and snow_amount are its precip_rain and precip_snow.
     VIEW_draw_air_points(s.screen[0], 0.0f, s.screen[2], s.screen[3], s.frustum[3], s.frustum[1], s.frustum[0],
                          s.frustum[2], f.local_vx, f.local_vy, f.local_vz, sim_weather.precip_rain, sim_weather.precip_snow, 0);
-    // 24. The cockpit seen from the pilot's eye.
+    // The cockpit seen from the pilot's eye.
     cockpit_redraw();
-    // 25-27. The 2-D layers: windshield and head-up display.
+    // The 2-D layers: windshield and head-up display.
     OGL_set_projection(PROJECTION_2D, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1);
     const int inside = VIEW_is_forward(v.view_type) || view_is({VIEW_HUD, VIEW_FORWARD_NO_PANEL});
     // The weather of this system keeps no windshield impact rate (its update
@@ -313,7 +313,7 @@ void SCENE_draw_3d()
     // any case.
     if ((hud_view && HUD_acf_type() != 0 && sim_cockpit_electrical.HUD_on) || v.view_type == VIEW_HUD)
         HUD_draw(s.hud_box[0], s.hud_box[1], s.hud_box[2], s.hud_box[3], 0);
-    // 28. The yaw string streams back 50 units. The flight model of this system
+    // The yaw string streams back 50 units. The flight model of this system
     // keeps no yaw-string deflection pair; the sideslip angle stands in for it:
     // the pair is (-sin, cos) of the sideslip, straight up with none.
     const acf_struct& a = pln[0];
@@ -323,6 +323,5 @@ void SCENE_draw_3d()
         OGL_draw_line(21, 1.0f, a.acf_yawstringx, a.acf_yawstringy, a.acf_yawstringx - 50.0f * std::sin(beta),
                       a.acf_yawstringy + 50.0f * std::cos(beta));
     }
-    // 29.
     probe("3scene9");
 }

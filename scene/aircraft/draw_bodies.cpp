@@ -77,7 +77,9 @@ void hub_frame(const acf_struct& a, int e)
 }
 
 // The skid's pitch toward the skid point behind it: atan(dy / dz) in degrees,
-// +-90 when the points lie one above the other, 0 when they coincide.
+// +-90 when the points lie one above the other (as atan of the infinite
+// quotient gives). When they coincide the quotient 0 / 0 is no number and
+// would throw the leg off the screen: the skid is not pitched (0).
 float skid_pitch_deg(float dy, float dz)
 {
     if (dz == 0.0f) return dy == 0.0f ? 0.0f : (dy > 0.0f ? 90.0f : -90.0f);

@@ -45,7 +45,9 @@ point_run outline(int from, int to, int skip_a, int skip_b)
     return run;
 }
 
-// A turn about an axis; an axis of no length or an angle that is no number turns nothing.
+// A turn about an axis; an axis of no length or an angle that is no number
+// would fill the matrix with no numbers and throw the rest of the plane off
+// the screen, so it turns nothing.
 void rotate_about(float angle, float x, float y, float z)
 {
     if (!std::isfinite(angle) || !(x * x + y * y + z * z > 0.0f)) return;
@@ -75,6 +77,8 @@ float panel_start(int n, int p, int e, int kind)
 
 void ACF_draw_part(int n, int p)
 {
+    // A plane slot outside 0..9 or a plane not prepared for drawing would read
+    // past the records or a missing mesh: nothing is drawn (as for p above 72).
     if (n < 0 || n >= ACF_SLOTS || p < 0 || p >= ACF_NUM_PARTS || !ACF_geometry(n)) return;
     // Winding: the meshes are laid out so that a left part's outer faces wind
     // clockwise, the program's default front face, and a right part's and a
@@ -242,7 +246,8 @@ void ACF_draw_control_strip(int n, int p, int r, float position, int step, float
     const int els = ACF_mesh_elements(n, p);
     const int i0 = static_cast<int>(position);
     const float f = position - static_cast<float>(i0), w = 1.0f - f;
-    // The hinge axis per element span; a part without span keeps the plain axis.
+    // The hinge axis per element span; a part without span would divide by
+    // zero and turn the panel about no axis, so it keeps the plain axis.
     const float span = els > 0 ? pln[n].acf_semilen_SEG[p] / static_cast<float>(els) : 0.0f;
     const float per = std::isfinite(span) && span != 0.0f ? span : 1.0f;
 

@@ -6,11 +6,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdint>
-#include <vector>
 
 #include "core/alert.h"
-#include "core/reset_registry.h"
 #include "core/texture_slots.h"
 #include "graphics/glprobe.h"
 #include "graphics/ogl_state.h"
@@ -18,13 +15,6 @@
 #include "scene/airport/airport_draw.h"
 #include "scene/airport/worldobj.h"
 #include "scene/terrain/landing_light.h"
-
-struct skid_corner_record {
-    int64_t uploads = -1;   // the skid picture's upload count when it was looked at
-    bool white = false;
-};
-skid_corner_record skid_corner;
-ORVELL_RESET_RECORD(STRIP_reset, skid_corner);
 
 namespace {
 
@@ -95,38 +85,6 @@ void paved_apron(const runway_geometry_record& g, bool lit)
     glEnd();
 }
 
-// Whether the skid picture reads plain white at (0, 0): white at its four
-// corner texels, which are all a filtered read there sees when the edges
-// repeat or clamp to the edge texels. Looked at again after each upload.
-bool skids_corner_white()
-{
-    skid_corner_record& k = skid_corner;
-    const int64_t uploads = texture_uploads[TEX_SLOT_SKIDS];
-    if (k.uploads == uploads) return k.white;
-    k.uploads = uploads;
-    k.white = false;
-    OGL_bind_tex(TEX_SLOT_SKIDS, 0);
-    GLint w = 0, h = 0, wrap_s = 0, wrap_t = 0;
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &w);
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &h);
-    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, &wrap_s);
-    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, &wrap_t);
-    // A border colour would be blended in at the edge.
-    const auto no_border = [](GLint wrap) { return wrap == GL_REPEAT || wrap == GL_CLAMP_TO_EDGE; };
-    if (!no_border(wrap_s) || !no_border(wrap_t)) return false;
-    if (w <= 0 || h <= 0 || w > 4096 || h > 4096) return false;
-    std::vector<uint8_t> texels(size_t(w) * size_t(h) * 4);
-    {
-        const OGL_pixel_rows_guard rows(true);
-        glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
-    }
-    k.white = true;
-    for (const size_t x : {size_t(0), size_t(w - 1)})
-        for (const size_t y : {size_t(0), size_t(h - 1)})
-            for (int c = 0; c < 4; ++c) k.white = k.white && texels[(y * size_t(w) + x) * 4 + size_t(c)] == 255;
-    return k.white;
-}
-
 // The state of a strip's sections: the surface on unit 0, the skid marks on
 // unit 1 when `skid_unit`, the landing light's splash on the next unit when lit.
 void strip_units(bool unpaved, bool skid_unit, bool lit)
@@ -146,10 +104,7 @@ void strip_units(bool unpaved, bool skid_unit, bool lit)
 }
 
 // A runway or unpaved strip: one texture repeat per section, read from the
-// other end past the middle; the skid marks run over the marked band. Outside
-// the band every corner reads the skid picture at its corner texels, which are
-// unmarked white, so those runs leave the skid unit off: the same picture for
-// a texture read less per pixel.
+// other end past the middle; the skid marks run over the marked band.
 void marked_strip(const runway_geometry_record& g, bool paved, bool unpaved, bool skids, bool lit)
 {
     const int last = static_cast<int>(g.sections.size()) - 1;
@@ -158,27 +113,30 @@ void marked_strip(const runway_geometry_record& g, bool paved, bool unpaved, boo
     float u = 0.0f, du = 0.025f;
     int e = 0;
     bool in_band = false;
-    if (paved && last > 0) {
+    if (paved) {
         du = std::max(4.0f / static_cast<float>(last), 0.025f);
         e = static_cast<int>(static_cast<float>(last) - 1.0f / du - 2.0f);
         for (int i = mid; i <= last; ++i)
             if (in(g.sections[static_cast<size_t>(i)].texture_slot, 50, 57)) --e;
     }
     strip_skids = {du, e};
-    bool skid_unit = false;   // the run being drawn carries the skid marks
+    const int light_unit = skids ? 2 : 1;
     auto emit = [&](const runway_section& s) {
-        const int light_unit = skid_unit ? 2 : 1;
         AIRPORT_tex(0, s_right, t);
-        if (skid_unit) AIRPORT_tex(1, in_band ? 1.0f : 0.0f, in_band ? u : 0.0f);
+        if (skids) AIRPORT_tex(1, in_band ? 1.0f : 0.0f, in_band ? u : 0.0f);
         if (lit) AIRPORT_splash_tex(light_unit, s.right[0], s.right[2]);
         vertex(s.right);
         AIRPORT_tex(0, s_left, t);
-        if (skid_unit) AIRPORT_tex(1, 0.0f, in_band ? u : 0.0f);
+        if (skids) AIRPORT_tex(1, 0.0f, in_band ? u : 0.0f);
         if (lit) AIRPORT_splash_tex(light_unit, s.left[0], s.left[2]);
         vertex(s.left);
     };
 
-    int current = -1;
+    // Section 0's texture is bound with the state, so the first run keeps the
+    // skid band closed until the texture first changes.
+    int current = g.sections.front().texture_slot;
+    OGL_bind_tex(current, 0);
+    glBegin(GL_QUAD_STRIP);
     for (int i = 0; i <= last; ++i) {
         const runway_section& s = g.sections[static_cast<size_t>(i)];
         t += dt;
@@ -191,21 +149,16 @@ void marked_strip(const runway_geometry_record& g, bool paved, bool unpaved, boo
             if (du > 0.0f && i > e) du = -step;
         }
         if (s.texture_slot != current) {
-            if (i > 0) {
-                emit(s);
-                if (i > mid && s_left < s_right) {
-                    std::swap(s_left, s_right);
-                    dt = -dt;
-                }
-                glEnd();
+            if (i > 0) emit(s);
+            if (i > mid && s_left < s_right) {
+                std::swap(s_left, s_right);
+                dt = -dt;
             }
+            glEnd();
             current = s.texture_slot;
-            if (skids) in_band = in(current, 58, 161);
-            const bool wanted = skids && (in_band || !skids_corner_white());
-            if (i == 0 || wanted != skid_unit) strip_units(unpaved, wanted, lit);
-            skid_unit = wanted;
             OGL_bind_tex(current, 0);
             glBegin(GL_QUAD_STRIP);
+            if (skids) in_band = in(current, 58, 161);
         }
         emit(s);
     }
@@ -223,9 +176,10 @@ void WORLDOBJ_draw_strip(int a, int r, int full)
     const runway_record& rw = apt.runways[static_cast<size_t>(r)];
     const bool runway = AIRPORT_is_runway(rw);
     const bool unpaved = AIRPORT_unpaved(rw.surface_code);
-    // The overlays need texture units of their own.
-    bool lit = full && landing_splash_on && num_tex_units >= 2;
-    bool skids = full && runway && !unpaved && num_tex_units >= 2;
+    // landing_splash_on is the landing light's on flag (landing_light_active)
+    // and num_tex_units the driver's texture unit count (max_tex_units).
+    const bool lit = full && landing_splash_on;
+    bool skids = full && runway && !unpaved;
     if (num_tex_units == 2 && lit) skids = false;
 
     if (rw.shoulder_code != 0) {
@@ -236,9 +190,9 @@ void WORLDOBJ_draw_strip(int a, int r, int full)
         shoulders(*g, rw.shoulder_code, unpaved, lit);
     }
 
+    strip_units(unpaved, skids, lit);
     glNormal3f(0.0f, 1.0f, 0.0f);
     if (!runway && !unpaved) {
-        strip_units(unpaved, false, lit);
         OGL_bind_tex(g->sections.front().texture_slot, 0);
         paved_apron(*g, lit);
     } else {

@@ -73,6 +73,8 @@ void slung_load()
 {
     const float e = flt[0].ett_size * 0.5f;
     const float* c = rope_points.load_pos;
+    // A size or load point that is no number would throw the cube's corners
+    // anywhere on the screen: no cube is drawn.
     if (!std::isfinite(e) || !finite3(c)) return;
     OGL_set_state(STATE_FOG_ON, 1, STATE_LIGHTING_ON, STATE_OPAQUE, STATE_DEPTH_TEST_ON, STATE_DEPTH_WRITE_ON);
     OGL_bind_tex(TEX_SLOT_SURFACES, 0);
@@ -98,6 +100,8 @@ void parachute()
 {
     const acf_struct& a = pln[0];
     const sim_cockpit_engine_block& ce = sim_cockpit_engine;
+    // An area, deployment or line end that is no number would throw the lines
+    // and canopy anywhere on the screen: no chute is drawn.
     if (!std::isfinite(a.acf_chute_area) || !std::isfinite(ce.chute_deploy_ratio)) return;
     const float r = std::sqrt(a.acf_chute_area / PI_FLOAT);
     const float c = ce.chute_deploy_ratio;
@@ -133,6 +137,7 @@ void parachute()
     }
     glEnd();
 
+    // A canopy of radius 0 covers no pixel: it is not sent, the picture is the same.
     if (q > 0.0f) {
         OGL_set_state(STATE_FOG_ON, 1, STATE_LIGHTING_ON, STATE_OPAQUE, STATE_DEPTH_TEST_ON, STATE_DEPTH_WRITE_ON);
         OGL_bind_tex(TEX_SLOT_CHUTE, 0);
@@ -189,13 +194,18 @@ void SCENE_refuel(float dt)
 {
     const acf_struct& a = pln[0];
     flt_struct& f = flt[0];
+    // A frame period that is no number would turn the tanks' fuel into no
+    // number: nothing flows.
     if (a.acf_num_tanks <= 0 || !std::isfinite(dt)) return;
-    const float rate_kgps = UNIT.lbs_to_kgs * 7370.0f / 60.0f;
+    static const float scene_refuel_rate = UNIT.lbs_to_kgs * 7370.0f / 60.0f;   // kg/s, worked out once
     float* tank[3] = {&f.m_fuel1, &f.m_fuel2, &f.m_fuel3};
     const int n = std::min(3, static_cast<int>(a.acf_num_tanks));
     for (int i = 0; i < n; ++i) {
+        // A negative tank share from the aircraft file would put the clamp's
+        // top below its bottom, which std::clamp leaves undefined: the tank
+        // then holds nothing.
         const float full = std::max(0.0f, a.acf_m_fuel_tot * a.acf_tank_rat[i]);
-        *tank[i] = std::clamp(*tank[i] + rate_kgps / a.acf_num_tanks * dt, 0.0f, full);
+        *tank[i] = std::clamp(*tank[i] + scene_refuel_rate / a.acf_num_tanks * dt, 0.0f, full);
     }
 }
 

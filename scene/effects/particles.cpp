@@ -96,13 +96,14 @@ void age_and_move(particle_record& p, float dt)
 void build_fire_layout()
 {
     fire_layout_record& l = fire_layout;
-    // Fire i stands about c(i) metres down the wind from fire 0, within 40 m
-    // of that place along and across the wind. Fire 9's place is left open by
-    // the layout's eight offsets; it takes the next 50 m step (500 m) and
-    // offsets of its own rather than standing on fire 0.
-    constexpr float c[FIRE_COUNT] = {0.0f, 50.0f, 150.0f, 200.0f, 250.0f, 300.0f, 350.0f, 400.0f, 450.0f, 500.0f};
-    for (int i = 1; i < FIRE_COUNT; ++i) l.along[i] = UTIL_rand() * 80.0f / 32767.0f - 40.0f + c[i];
-    for (int i = 1; i < FIRE_COUNT; ++i) l.across[i] = UTIL_rand() * 80.0f / 32767.0f - 40.0f;
+    // Fires 1..8 stand about c(i) metres down the wind from fire 0, within
+    // 40 m of that place along and across the wind. The cross-wind draws fill
+    // fires 0..8 and the placement reads fires 1..9, so fire 0's draw is never
+    // read and fire 9, with no offsets of its own, stands on fire 0.
+    constexpr float c[FIRE_COUNT - 1] = {0.0f, 50.0f, 150.0f, 200.0f, 250.0f, 300.0f, 350.0f, 400.0f, 450.0f};
+    for (int i = 1; i < FIRE_COUNT - 1; ++i) l.along[i] = UTIL_rand() * 80.0f / 32767.0f - 40.0f + c[i];
+    for (int i = 0; i < FIRE_COUNT - 1; ++i) l.across[i] = UTIL_rand() * 80.0f / 32767.0f - 40.0f;
+    l.along[FIRE_COUNT - 1] = l.across[FIRE_COUNT - 1] = 0.0f;
     for (int i = 0; i < FIRE_COUNT; ++i) l.phase[i] = UTIL_rand() * 12 / 32768;
     l.built = 1;
 }

@@ -52,8 +52,8 @@ void PARTICLE_draw();
 void PARTICLE_draw_fires();
 
 // The fire layout, made on the first call of PARTICLE_draw_fires: offsets
-// along and across the wind of fires 1..9 (index 0 unused) and the animation
-// phase of every fire.
+// along and across the wind of fires 1..9 (index 0 read by no placement,
+// fire 9's both 0) and the animation phase of every fire.
 struct fire_layout_record {
     int32_t built;
     float along[10];

@@ -168,6 +168,8 @@ void PARTICLE_engine_emitters(float x, float y, float z, float vx, float vy, flo
 void PARTICLE_draw_engine_trails()
 {
     const float dt = sim_operation_misc.frame_rate_period;
+    // Below 4 m/s the trails drift 4 m/s down the wind; a wind that is no
+    // number would carry every sample to no place, so it drifts the same way.
     float drift[3] = {wind_vector[0], wind_vector[1], wind_vector[2]};
     if (!(std::sqrt(drift[0] * drift[0] + drift[1] * drift[1] + drift[2] * drift[2]) >= 4.0f)) {
         const float d = sim_weather.wind_direction_degt[0] * DEG_TO_RAD_FLOAT;

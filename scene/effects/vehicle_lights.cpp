@@ -80,6 +80,8 @@ constexpr vehicle_size vehicle_sizes[VEHICLE_KINDS] = {
 
 int shape_of(int kind) { return kind == 9 ? 1 : kind == 10 ? 2 : kind == 11 ? 3 : 0; }
 
+// The random entry of a code. A negative code gives a negative remainder,
+// which would read before the table: it counts from the table's end instead.
 float random_entry(int index)
 {
     int i = index % RANDOM_TABLE_SIZE;
@@ -315,6 +317,7 @@ ORVELL_RESET(LIGHTS_reset);
 
 void LIGHTS_fill_model(float* model, int kind)
 {
+    // Only kinds 0..11 have a shape and size; another would read past the tables.
     if (kind < 0 || kind >= VEHICLE_KINDS) return;
     const float(&shape)[6][10] = vehicle_shapes[shape_of(kind)];
     const bool drawing_units = shape_of(kind) == 0;
@@ -359,7 +362,7 @@ void LIGHTS_add(int code, float x, float y, float z, float heading, uint8_t lit,
     if ((kind == 8 || kind == 9) && random_entry(code) > 0.4f) kind = code % 8;
     const double dz = z - sim_graphics_view.view_z, dx = x - sim_graphics_view.view_x;
     const float d = static_cast<float>(dz * dz + dx * dx);
-    if (!(d <= (lit ? light_far_limit_sq : light_near_limit_sq))) return;   // too far (or a position that is no number)
+    if (d > (lit ? light_far_limit_sq : light_near_limit_sq)) return;   // too far
     ++light_count;
     if (static_cast<size_t>(light_count) > light_queue.size()) light_queue.emplace_back(light_record{});
     light_queue[static_cast<size_t>(light_count) - 1] = {kind, x, y, z, heading, d, lit, brake, turn};
@@ -426,7 +429,8 @@ void LIGHTS_draw()
         glTexCoord2f(v[3], v[4]);
     }
     if (sim_graphics_scenery.percent_lights_on <= NIGHT_FRACTION) return;
-    // Lights wholly off the view are not asked of the light kit.
+    // Lights wholly off the view are not asked of the light kit: they would
+    // leave no pixel, so the picture is the same.
     const view_volume point_volume(POINT_WIDENING_PX);
     OGL_lights_begin(0);
     OGL_lights_frame(0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f);

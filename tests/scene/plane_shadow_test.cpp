@@ -140,7 +140,7 @@ TEST_F(Planes, TheRunStartsPastTheUsersPlaneInsideAndEndsAtTheCount)
     const int saved_count = sim_graphics_settings.draw_aircrafts, saved_external = sim_graphics_view.view_is_external;
     const struct {
         int external, count, first, last;
-    } rows[] = {{1, 4, 0, 3}, {0, 4, 1, 3}, {0, 1, 1, 0}, {1, 25, 0, FLT_SLOTS - 1}, {1, 0, 0, -1}};
+    } rows[] = {{1, 4, 0, 3}, {0, 4, 1, 3}, {0, 1, 1, 0}, {1, 25, 0, 24}, {1, 0, 0, -1}};
     for (const auto& r : rows) {
         sim_graphics_view.view_is_external = r.external;
         sim_graphics_settings.draw_aircrafts = r.count;
