@@ -5,6 +5,7 @@
 #include <set>
 #include <utility>
 
+#include "core/random.h"
 #include "core/texture_slots.h"
 #include "tests/scene/airport/airport_fixture.h"
 
@@ -53,6 +54,22 @@ TEST_F(Particles, SpawnsReuseTheLowestFreeRecord)
     EXPECT_EQ(particle_list[1].x, 10.0f);
     EXPECT_EQ(particle_list[2].x, 11.0f);
     EXPECT_EQ(particle_list[3].x, 12.0f);
+}
+
+// From the generator's first state the factors come as 16838 (velocity),
+// 5758 (size), 10113 (growth), 17515 (life), 31051 (angle): vy 2 x 1.00416,
+// size 5 x 0.90272, growth 5 x 2 x 0.13086, life 10 x 1.01036, angle 341.15.
+TEST_F(Particles, ASpawnDrawsItsFactorsInOrder)
+{
+    UTIL_srand(1);
+    PARTICLE_spawn(0.0f, 0.0f, 0.0f, 0.0f, 2.0f, 0.0f, -1000.0f, 5.0f, 2.0f, 10.0f, 7, 1.0f, 0);
+    ASSERT_EQ(particle_list.size(), 1u);
+    const particle_record& p = particle_list[0];
+    EXPECT_NEAR(p.vy, 2.00832f, 1e-4f);
+    EXPECT_NEAR(p.size, 4.51359f, 1e-4f);
+    EXPECT_NEAR(p.growth, 1.30863f, 1e-4f);
+    EXPECT_NEAR(p.life, 10.1036f, 1e-3f);
+    EXPECT_NEAR(p.angle, 341.147f, 1e-2f);
 }
 
 // Colour 6 is neither drawn nor rising while it falls; on its floor it turns
