@@ -80,6 +80,8 @@ void ACF_draw_shadow(int n, float y)
     OGL_set_state(STATE_FOG_ON, 1, STATE_LIGHTING_OFF, STATE_BLEND, STATE_DEPTH_TEST_OFF, STATE_DEPTH_WRITE_OFF);
     OGL_bind_tex(TEX_SLOT_SHADOW_FIRST + n, 0);
     const sim_graphics_misc_block& m = sim_graphics_misc;
+    // Light levels that are no number would give the shadow an alpha that is
+    // no number: it counts as 0 (no shadow).
     const float alpha =
         UTIL_clamp_nan_low(0.2f * (m.cockpit_light_level_r + m.cockpit_light_level_g + m.cockpit_light_level_b), 0.0f, 0.75f);
     OGL_apply_color(SHADOW_COLOUR_ROW, alpha);

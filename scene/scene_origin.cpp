@@ -31,7 +31,8 @@ float around(float v, float half)
 float whole_longitude(float v) { return around(static_cast<float>(GEO_round(v)), 180.0f); }
 float whole_latitude(float v) { return around(static_cast<float>(GEO_round(v)), 90.0f); }
 
-// Truncated toward zero (a corner that is no number counts as 0).
+// Truncated toward zero. A corner that is no number (or beyond any int) would
+// make the conversion undefined: it counts as 0.
 int32_t whole(float v) { return std::fabs(v) < 1.0e6f ? static_cast<int32_t>(v) : 0; }
 
 void note_corner()
@@ -55,7 +56,7 @@ void SCENE_recenter_origin(float latitude, float longitude)
 
     int reason = 0;
     if (dlon < m_lon - 1.0f || dlon > W - m_lon + 1.0f || dlat < m_lat - 1.0f || dlat > H - m_lat + 1.0f) {
-        lon_ref = whole_longitude(longitude - 0.5f * W);
+        lon_ref = static_cast<float>(GEO_round(longitude - 0.5f * W));
         lat_ref = static_cast<float>(GEO_round(latitude - 0.5f * H));
         reason = REBUILD_FULL;
     } else if (dlon < m_lon) {

@@ -75,10 +75,17 @@ void SHIPS_draw()
     const flt_struct& f = flt[0];
     // A non-finite track (a flight model that broke down) would put NaN points
     // into the wake's ring, drawn for the rest of their life: no wake then.
+    // terrain_height_m is the surface height under the user's plane that the
+    // flight model keeps.
     if (std::isfinite(f.hpath))
         PARTICLE_draw_wakes(WAKE_USER, f.local_x, terrain_height_m, f.local_z, f.groundspeed > 1.0f ? f.groundspeed : 1.0f,
                             f.hpath);
 
+    // The shared culling radius and box (scene_cull_margin, scene_footprint_box)
+    // are here the effects' pair (cull_margin, cull_box), set to 500 m. The
+    // scene pass's own box is formed afresh at the start of every pass and read
+    // only by its airport sweep, before this pass runs, so what it holds
+    // afterwards is the same either way.
     VIEW_cull_box(SEA_CULL_MARGIN_M);
     if (g.draw_ships && visible(SHIP_CARRIER)) draw_ship(SHIP_CARRIER);
     if (g.draw_ships && visible(SHIP_FRIGATE)) draw_ship(SHIP_FRIGATE);

@@ -96,6 +96,7 @@ void overcast_field(int L, float Y, float R, const layer_grid& g)
     OGL_bind_tex(TEX_SLOT_CUMULUS, 0);
     const float R2 = R * R;
     const weather_stage_state& w = weather_stage;
+    // A bolt point that is no number would make every sheet's colour no number.
     const bool bolt = w.lightning_flash != 0 && std::isfinite(w.lightning_bolts[0][0][0]) &&
                       std::isfinite(w.lightning_bolts[0][0][2]);
 
@@ -192,13 +193,13 @@ void SKYOBJ_draw_clouds(int L)
     // A base or tops that is no number would place every sheet nowhere.
     if (!std::isfinite(base) || !std::isfinite(tops)) return;
 
-    // 1, 2. The middle and the height to draw at.
+    // The middle and the height to draw at.
     const float m = (base + tops) / 2.0f;
     float Y = m;
     if (type == 4) Y = v.view_elevation_m_msl < m ? base : tops;
     Y += 0.02f * (v.view_y - scene_ground_elevation);
 
-    // 3. The range.
+    // The range.
     const int p = SCENE_planet();
     const float R = UTIL_clamp_nan_low(fog_end, 0.0f, max_visibility_m[p]);
 
@@ -206,13 +207,16 @@ void SKYOBJ_draw_clouds(int L)
         CLOUD_draw_layer(L);
         return;
     }
-    if (!(R > 0.0f) || !std::isfinite(Y)) return;
-    // 4, 5.
+    // A camera height that is no number would place every sheet nowhere.
+    if (!std::isfinite(Y)) return;
     layer_grid g{};
     if (!grid_of(R, type == 1 ? THIN_DLAT : GRID_DLAT, type == 1 ? THIN_DLON : GRID_DLON, g)) return;
 
     if (type == 1) {
-        // 6. The sheet slides with the wind at its middle.
+        // The sheet slides with the wind at its middle. A wind speed or
+        // direction that is no number (or a direction beyond any int) would
+        // make the drift no number or the whole-degree cast undefined: such
+        // a wind counts as calm, from 0 degrees.
         float speed = 0.0f, dir = 0.0f, shear = 0.0f, shear_dir = 0.0f, turb = 0.0f;
         ATMO_wind_at_alt(m, &speed, &dir, &shear, &shear_dir, &turb);
         const float s = std::isfinite(speed) ? speed * UNIT.kts_to_mps : 0.0f;
@@ -230,6 +234,5 @@ void SKYOBJ_draw_clouds(int L)
         glEnable(GL_FOG);
         return;
     }
-    // 8.
     overcast_field(L, Y, R, g);
 }

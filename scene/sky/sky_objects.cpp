@@ -172,25 +172,25 @@ void SKYOBJ_draw_thermals()
 {
     const sim_weather_block& wx = sim_weather;
     const sim_graphics_view_block& v = sim_graphics_view;
-    // 1.
     if (!(wx.thermal_percent >= 0.01f)) return;
     const float top_m = wx.thermal_altitude_msl_m * UNIT.ft_to_mtrs;
+    // A thermal top that is no number would put every sprite at no height,
+    // anywhere on the screen: none is drawn.
     if (!std::isfinite(top_m)) return;
 
-    // 2.
     OGL_set_state(STATE_FOG_OFF, 1, STATE_LIGHTING_OFF, STATE_BLEND, STATE_DEPTH_TEST_ON, STATE_DEPTH_WRITE_OFF);
     OGL_bind_tex(TEX_SLOT_CUMULUS, 0);
 
-    // 3.
     const int p = SCENE_planet();
     const float R = UTIL_clamp_nan_low(v.visibility_effective_m, 0.0f, max_visibility_m[p]);
-    if (!(R > 0.0f)) return;
+    if (!(R > 0.0f)) return;   // no sprite could pass f < 1: the same as visiting every cell
     const int n = SCENE_GRID_ROWS[p];
     const float w = 0.75f * (terrain_vertex_grid[0].z - terrain_vertex_grid[static_cast<size_t>(n - 1)].z) / static_cast<float>(n);
     const float H = 4.0f * w;
     const float gd = gload_dim_factor;
 
-    // 4. Only the cells of the terrain window, inside the grid.
+    // Only the cells of the terrain window. A window reaching past the grid
+    // would read grid points past its end: it is held to the grid.
     const terrain_window_record& tw = terrain_window;
     const int c0 = std::max(tw.first_column, 0), c1 = std::min(tw.last_column, SCENE_GRID_COLUMNS[p]);
     const int r0 = std::max(tw.first_row, 0), r1 = std::min(tw.last_row, SCENE_GRID_ROWS[p]);
@@ -201,7 +201,6 @@ void SKYOBJ_draw_thermals()
             const terrain_vertex& A = terrain_vertex_grid[k];
             const terrain_vertex& B = terrain_vertex_grid[k + TERRAIN_GRID_COLS + 1];
             const float x = 0.5f * (A.x + B.x), z = 0.5f * (A.z + B.z), y = 0.5f * (A.y + B.y) + top_m;
-            // 5.
             const float ddx = v.view_x - x, ddz = v.view_z - z;
             const float f = (ddx * ddx + ddz * ddz) / (R * R);
             if (!(f < 1.0f)) continue;

@@ -13,8 +13,9 @@
 int GROUND_last_column();
 int GROUND_last_row();
 
-// `in` held inside the grid's cells; false (and nothing to walk) when `in` is
-// empty, its first column after its last or its first row after its last.
+// `in` held inside the grid's cells (a window reaching past the grid would
+// have the walkers read cells past its end); false (and nothing to walk) when
+// `in` is empty, its first column after its last or its first row after its last.
 bool GROUND_hold_window(const terrain_window_record& in, terrain_window_record& out);
 
 // The cell's flag of this projection (the surface pass marks it).

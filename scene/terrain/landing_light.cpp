@@ -28,6 +28,9 @@ void LIGHTS_landing_reset()
 }
 ORVELL_RESET(LIGHTS_landing_reset);
 
+// acf_lanlite_psi, acf_lanlite_power, acf_lanlite_spread and acf_lanlite_steers
+// are the aircraft record's words at 2240, 2244, 2248 and 2276, which the file
+// layout lists without names.
 float ACF_lanlite_psi(const acf_struct& a) { return a.acf_unpub_2240; }
 float ACF_lanlite_power(const acf_struct& a) { return a.acf_unpub_2244; }
 float ACF_lanlite_spread(const acf_struct& a) { return a.acf_unpub_2248; }

@@ -82,7 +82,7 @@ int32_t cell_code(int i, int j) { return terrain_point_texture[TERRAIN_index(i, 
 // The second unit's coordinates of a point: the splash replaces the shadow.
 void second_coords(const patch_call& c, int unit, const float p[3])
 {
-    if (!gl_entry::glMultiTexCoord2fvARB) return;
+    if (!gl_entry::glMultiTexCoord2fvARB) return;   // no entry point: it would be called through null
     float uv[2] = {0.0f, 0.0f};
     if (c.shadow) SURFACE_shadow_texcoord(p, uv);
     if (c.splash) SURFACE_light_texcoord(p, uv);
@@ -108,6 +108,9 @@ void water_point(const patch_call& c, int i, int j)
     point(c, i, j, st[0], st[1]);
 }
 
+// A unit the hardware lacks (or no entry point to select it) would be
+// selected through an empty pointer or set unit 0's environment instead:
+// nothing is set then.
 void set_unit_env(int unit)
 {
     if (!gl_entry::glActiveTextureARB || num_tex_units <= unit) return;

