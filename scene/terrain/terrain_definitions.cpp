@@ -107,7 +107,9 @@ void check_ratio(float v, const char* what, const char* path)
     MACIBM_nuke_alert(0, what, "Ratio must be 0 to 1!", "", path, ALERT_FATAL);
 }
 
-// The four values every placed definition starts with.
+// The four values every placed definition starts with. The first line of the
+// alert names the value; the texts that name it are not given, so these plain
+// texts stand in for them.
 bool read_placement(definition_file& f, cover_definition& d)
 {
     static const char* const names[4] = {"The position x or z of a terrain definition:", "",
@@ -121,16 +123,14 @@ bool read_placement(definition_file& f, cover_definition& d)
     return true;
 }
 
-// Loads an autogen object for an "obj" or "ran" entry: its index, or -1 when
-// the path is too long to be a path of the program (the entry is skipped).
-int load_object(const char* name, const char* path)
+// Loads an autogen object for an "obj" or "ran" entry (autogen 1: loaded
+// only, not placed): its index, or -1 when the path is too long to be a path
+// of the program, which would overrun the object loader's path buffers (the
+// entry is skipped).
+int load_object(const char* name)
 {
     std::string full = std::string(folder_table[FOLDER_AUTOGEN_OBJECTS]) + name + ".obj";
-    if (full.size() >= static_cast<size_t>(TEXT_SIZE)) {
-        error_log << "A terrain definition names an object whose path is too long, the entry is skipped: \""
-                  << name << "\" (" << FOLDERS_log_path(path) << ")\n";
-        return -1;
-    }
+    if (full.size() >= static_cast<size_t>(TEXT_SIZE)) return -1;
     return OBJ_build_obs(0.0f, 0.0f, 0.0f, 0.0f, full.c_str(), OBJECT_KIND_FILE, 1);
 }
 
@@ -179,7 +179,7 @@ void TERRAIN_setup_textures(const char* path, int t)
         case keyword::obj: {
             reading = read_placement(f, d) && f.value(d.heading) && f.rest_of_line(name);
             if (!reading) break;
-            const int object = load_object(name, f.path());
+            const int object = load_object(name);
             if (object < 0) break;
             d.first_object = d.last_object = object;
             entry.lists[COVER_OBJECTS].push_back(d);
@@ -189,7 +189,7 @@ void TERRAIN_setup_textures(const char* path, int t)
             reading = f.rest_of_line(name);
             // Without an "obj" before it there is nothing to widen.
             if (!reading || entry.lists[COVER_OBJECTS].empty()) break;
-            const int object = load_object(name, f.path());
+            const int object = load_object(name);
             if (object >= 0) entry.lists[COVER_OBJECTS].back().last_object = object;
             break;
         }

@@ -48,7 +48,7 @@ constexpr int FIGURE_ROW_STRIDE = 451;
 // The cells the cover is drawn in this frame.
 struct cover_window {
     int first_column, last_column, first_row, last_row;
-    int stride;   // definitions taken at 0, stride, 2 stride ...
+    long long stride;   // definitions taken at 0, stride, 2 stride ...
     bool autogen;
 };
 
@@ -91,7 +91,7 @@ void for_cover_cells(const cover_window& w, F&& f)
 
 // Calls f(k, definition) for the definitions of a list taken by the stride.
 template <class F>
-void for_stride(const std::vector<cover_definition>& list, int stride, F&& f)
+void for_stride(const std::vector<cover_definition>& list, long long stride, F&& f)
 {
     for (size_t k = 0; k < list.size(); k += static_cast<size_t>(stride)) f(static_cast<int>(k), list[k]);
 }
@@ -112,20 +112,31 @@ cover_window window_of_cover()
 {
     const sim_graphics_settings_block& g = sim_graphics_settings;
     cover_window w{0, -1, 0, -1, 1, false};
-    const int level = std::clamp(g.autogen_level, 0, 5);
-    w.autogen = level != 0;
-    w.stride = 6 - std::max(level, 1);
+    w.autogen = g.autogen_level != 0;
+    // A level above 5 would give a stride of 0 or below, a walk through the
+    // definitions that never ends: it takes every definition, as level 5.
+    w.stride = std::max(6LL - g.autogen_level, 1LL);
     terrain_window_record held;
     if (!GROUND_hold_window(terrain_window, held)) return w;
-    const int dist = std::clamp(g.autogen_distance, 0, 20);
-    const int ci = std::clamp(camera_cell.column, -1000, 1000), cj = std::clamp(camera_cell.row, -1000, 1000);
-    const int lo_i = ci - dist, hi_i = ci + dist;
-    const int lo_j = cj - dist, hi_j = cj + dist;
-    // The window around the camera, and never outside the grid.
-    w.first_column = std::max(std::clamp(held.first_column, lo_i, hi_i), 0);
-    w.last_column = std::min(std::clamp(held.last_column, lo_i, hi_i), GROUND_last_column());
-    w.first_row = std::max(std::clamp(held.first_row, lo_j, hi_j), 0);
-    w.last_row = std::min(std::clamp(held.last_row, lo_j, hi_j), GROUND_last_row());
+    // A distance below 0 would put the bounds upside down (lo above hi, which
+    // the clamp leaves undefined): it counts as 0. The bounds are worked out
+    // wide enough that no camera cell and distance overflow them.
+    const long long dist = std::max(g.autogen_distance, 0);
+    const long long lo_i = camera_cell.column - dist, hi_i = camera_cell.column + dist;
+    const long long lo_j = camera_cell.row - dist, hi_j = camera_cell.row + dist;
+    // The window around the camera. A camera off the grid would pull the
+    // bounds past the grid's edge and have cells read outside it: the bounds
+    // are also held to the grid, which leaves the window empty then.
+    const auto first = [](long long v, long long lo, long long hi, int last) {
+        return static_cast<int>(std::clamp<long long>(std::clamp(v, lo, hi), 0, last + 1LL));
+    };
+    const auto last_of = [](long long v, long long lo, long long hi, int last) {
+        return static_cast<int>(std::clamp<long long>(std::clamp(v, lo, hi), -1, last));
+    };
+    w.first_column = first(held.first_column, lo_i, hi_i, GROUND_last_column());
+    w.last_column = last_of(held.last_column, lo_i, hi_i, GROUND_last_column());
+    w.first_row = first(held.first_row, lo_j, hi_j, GROUND_last_row());
+    w.last_row = last_of(held.last_row, lo_j, hi_j, GROUND_last_row());
     return w;
 }
 
@@ -151,6 +162,8 @@ void generated_objects(const cover_window& w)
             if (!place(d, i, j, k, x, y, z, &p)) return;
             const long span = static_cast<long>(d.last_object) - d.first_object + 1;
             const long pick = d.first_object + static_cast<long>(static_cast<float>(span) * p);
+            // An object range from the definitions beyond any int would overflow
+            // the cast; the object drawer refuses an index outside its list.
             TERRAIN_draw_object(static_cast<int>(std::clamp(pick, -1L, 2000000000L)), x, y, z, d.heading);
         });
     });
@@ -254,7 +267,9 @@ void advance_car(std::vector<cover_definition>& road, size_t n, long u, float dt
 
     const float length = std::sqrt((b.x - a.x) * (b.x - a.x) + (b.z - a.z) * (b.z - a.z)) * CELL_AS_METRES;
     if (!(length > 0.0f) || !std::isfinite(length)) {
-        // A waypoint on top of the next: on to the segment after it.
+        // A waypoint on top of the next: 15 dt / 0 would make the progress
+        // infinite and the car's place no number from then on, so the car goes
+        // on to the segment after it.
         car.segment_start = b_index;
         car.progress = 0.0f;
         return;
@@ -324,7 +339,8 @@ void airport_figures(const cover_window& w)
     OGL_bind_tex(TEX_SLOT_PERSON, 0);
     glBegin(GL_QUADS);   // every figure's boxes in one block
     const auto outside = [](int i, int j) {
-        // A side with no neighbour in the grid has no border to stand on.
+        // A side with no neighbour in the grid has no border to stand on
+        // (reading it would go past the grid).
         if (i < 0 || j < 0 || i >= TERRAIN_GRID_ROWS || j >= TERRAIN_GRID_COLS) return false;
         return terrain_airport_cell[TERRAIN_index(i, j)] == 0;
     };
