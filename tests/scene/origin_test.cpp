@@ -45,6 +45,7 @@ TEST_F(Origin, StepsNearTheEdgesJumpsWhenFarOff)
         {39.48f, -73.5f, 39.0f, -75.0f, true},   // dlat -0.52 >= -0.525: one south (centred, 38)
         {41.0f, -71.96f, 40.0f, -74.0f, true},   // dlon 3.04 <= 3.05: one east (centred, -73)
         {41.0f, -75.04f, 40.0f, -76.0f, true},   // dlon -0.04 >= -0.05: one west (centred, -77)
+        {41.0f, -71.94f, 40.0f, -73.0f, true},   // dlon 3.06 > 3.05: centred (-73.44 rounds to -73)
     };
     for (const case_row& r : rows) {
         lat_ref = 40.0f, lon_ref = -75.0f;

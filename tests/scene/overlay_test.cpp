@@ -5,6 +5,7 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -168,6 +169,23 @@ TEST_F(Overlay, ReleasingTheBrakeFiresTheCatapultAndTheTowAndTheWireLetsGo)
     flt[0].groundspeed = 1.9f;
     frame();
     EXPECT_EQ(launch_flags.arrest_engaged, 0);
+}
+
+// The pause notice stands at y 570 on its shade, which reaches from 2 below
+// the text's line to 8 above it: pixel rows 568 to 577 change, no others.
+TEST_F(Overlay, ThePauseNoticeSitsAt570)
+{
+    std::snprintf(ui_text_table[571], TEXT_SIZE, "Paused");
+    const std::vector<unsigned char> plain = frame();
+    sim_time.paused = 1;
+    const std::vector<unsigned char> paused = frame();
+    sim_time.paused = 0;
+    int lo = 768, hi = -1;
+    for (int y = 0; y < 768; ++y)
+        for (int x = 0; x < 1024; ++x)
+            if (red_at(paused, x, y) != red_at(plain, x, y)) lo = std::min(lo, y), hi = std::max(hi, y);
+    EXPECT_EQ(lo, 568);
+    EXPECT_EQ(hi, 577);
 }
 
 TEST_F(Overlay, ReplayButtonsSetTheModeAndSendTheirCommandOnSlotNine)

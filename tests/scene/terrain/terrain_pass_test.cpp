@@ -548,6 +548,23 @@ TEST_F(TerrainPass, FiguresStandAlongAirportBordersOnTheEarthOnly)
         EXPECT_NEAR(it->x, a.x + 0.25f * (b.x - a.x) + sd.dx, 1e-3f) << sd.heading;
         EXPECT_NEAR(it->z, a.z + 0.25f * (b.z - a.z) + sd.dz, 1e-3f) << sd.heading;
     }
+    // The figure itself stands a fifth of the way out, 1 m past the border: the
+    // feet of its two legs (the only corners at the ground) centre there.
+    const auto p0 = V(200, 202);
+    look(p0.x, p0.y, p0.z, 0.0f, 0.0f);
+    const fed_back drawn = feedback([] { TERRAIN_draw(); });
+    for (const auto& sd : sides) {
+        const auto a = V(sd.ai, sd.aj), b = V(sd.bi, sd.bj);
+        const float px = a.x + 0.25f * (b.x - a.x), py = a.y + 0.25f * (b.y - a.y), pz = a.z + 0.25f * (b.z - a.z);
+        float sx = 0.0f, sz = 0.0f;
+        int feet = 0;
+        for (const auto& poly : drawn.polygons)
+            for (const fed_vertex& v : poly)
+                if (std::fabs(v.y - py) < 0.01f && std::hypot(v.x - px, v.z - pz) < 3.0f) sx += v.x, sz += v.z, ++feet;
+        ASSERT_GT(feet, 0) << sd.heading;
+        EXPECT_NEAR(sx / feet, px + 0.2f * sd.dx, 0.02f) << sd.heading;
+        EXPECT_NEAR(sz / feet, pz + 0.2f * sd.dz, 0.02f) << sd.heading;
+    }
     random_table[851] = kept_r;
     landuse_grid[TERRAIN_index(201, 201)] = LANDUSE_WATER_A;
     LIGHTS_fraction();
