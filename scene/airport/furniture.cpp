@@ -197,6 +197,8 @@ void place_signs(const airport_record& apt, int r, const runway_geometry_record&
     const float d_first = std::trunc(rw.displaced_thresholds) * UNIT.ft_to_mtrs;
     const float d_last = (rw.displaced_thresholds - std::trunc(rw.displaced_thresholds)) * 10000.0f * UNIT.ft_to_mtrs;
     const float total = d_first + rw.length + d_last;
+    // A runway of no length (or one that is no number) would divide by zero
+    // and put every sign at no place: it gets no signs.
     if (!(total > 0.0f) || !std::isfinite(total)) return;
 
     const runway_quad q = AIRPORT_quad(g);
@@ -289,7 +291,7 @@ void AIRPORT_draw_buoys(const runway_geometry_record& g)
         for (int band = 0; band < 3; ++band) {
             const float y_low = rings[band][0], r_low = rings[band][1];
             const float y_high = rings[band + 1][0], r_high = rings[band + 1][1];
-            const int phi = std::clamp(static_cast<int>(std::atan((r_low - r_high) / (y_high - y_low)) / DEG_TO_RAD_FLOAT), 0, 90);
+            const int phi = static_cast<int>(std::atan((r_low - r_high) / (y_high - y_low)) / DEG_TO_RAD_FLOAT);
             glBegin(GL_QUAD_STRIP);
             for (int step = 0; step <= 8; ++step) {
                 const int a = step * 45;

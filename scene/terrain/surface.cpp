@@ -427,6 +427,7 @@ void SURFACE_draw_patch(const terrain_vertex* grid, int mode, int no_cull, int b
     }
 
     // Base textures (an empty window draws nothing, but the sea runs on).
+    // A count past the land-use texture tables would read past them.
     const int count = std::clamp(landuse_texture_count, 0, LANDUSE_MAX_TEXTURES);
     for (int t = 0; t < count; ++t) {
         if (!(texture_memory[t] > 0 || landuse_texture_water[t])) continue;
