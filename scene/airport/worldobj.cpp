@@ -228,12 +228,12 @@ void WORLDOBJ_surface_under_plane()
     }
 }
 
-// The nearby-airport list (near_airports, near_airport_last) is the local
-// airport list (local_airport_list, local_airport_last), its visible bytes
+// Other names for what this pass reads: the nearby-airport list
+// (near_airports, near_airport_last) is the local airport list
+// (local_airport_list, local_airport_last), its visible bytes
 // (near_airport_visible) are scene_airport_visible, the selected airport is
 // the start selection's airport, and the terrain height below the camera
-// (camera_ground_height) is scene_ground_elevation: the names the Parts that
-// build them give.
+// (camera_ground_height) is scene_ground_elevation, as their owners name them.
 void WORLDOBJ_draw_objects()
 {
     worldobj_state_record& w = worldobj_state;
