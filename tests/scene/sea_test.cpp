@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <map>
 #include <vector>
 
 #include "aircraft/launch_flags.h"
@@ -760,6 +761,36 @@ TEST_F(Sea, PlatformALightsRingItsDeckAndTopItsTowers)
         EXPECT_NEAR(l.x, r.x, 2e-3f) << r.k;
         EXPECT_NEAR(l.y, r.y, 2e-3f) << r.k;
         EXPECT_NEAR(l.z, r.z, 2e-3f) << r.k;
+    }
+}
+
+// Platform A's derrick narrows as it rises: a triangular tower from 61 m,
+// bays of 5 m, each bay's corners scaled 3 at the foot, 0.125 less a bay and
+// never below 0.5. Read back in the platform's own frame (window x, y and
+// depth are x, y and z), the corner post at (0, +5 s) about the axis stands
+// 15 m out at 61 m, 10 m at 101 m, 5 m at 141 m and 2.5 m from 161 m up
+// (0.125 less a bay would take it to 1.875 m at the top).
+TEST_F(Sea, PlatformADerrickNarrowsByABayAtATime)
+{
+    window_ortho(-512.0, 512.0, -100.0, 668.0, -1000.0, 1000.0);
+    const std::vector<GLfloat> b = feedback_of([] { SHIPS_draw_oilrig_a(0, 0, 0); }, 1 << 20, GL_3D);
+    std::map<int, float> reach;   // height (m) -> farthest z of the derrick's corners there
+    each_primitive(b, 3, [&reach](GLint token, const GLfloat* v, GLint count) {
+        if (token != GL_LINE_TOKEN && token != GL_LINE_RESET_TOKEN) return;
+        for (GLint k = 0; k < count; ++k, v += 3) {
+            const float x = v[0] - 512.0f, y = v[1] - 100.0f, z = (0.5f - v[2]) * 2000.0f;
+            if (y < 60.5f || std::fabs(x) > 20.0f || std::fabs(z) > 20.0f) continue;   // legs and deck post
+            const int at = static_cast<int>(std::lround(y));
+            reach[at] = std::max(reach.count(at) ? reach[at] : -1e9f, z);
+        }
+    });
+    const struct {
+        int y;
+        float z;
+    } rows[] = {{61, 15.0f}, {66, 14.375f}, {101, 10.0f}, {141, 5.0f}, {156, 3.125f}, {161, 2.5f}, {166, 2.5f}};
+    for (const auto& r : rows) {
+        ASSERT_TRUE(reach.count(r.y)) << r.y;
+        EXPECT_NEAR(reach[r.y], r.z, 0.02f) << r.y;
     }
 }
 
