@@ -27,6 +27,8 @@ constexpr int KEY_MODIFIER_COMMAND = 2;
 constexpr int MODEL_RADIOS_ONLY = 12;   // levers, pedals, buttons and switch rows ignored
 
 void key_entry(int slot) { CORE_run_key_slot(KEY_MODIFIER_COMMAND, slot); }
+// An engine count past the eight (a damaged aircraft file) would reach past
+// the per-engine values: at most eight are changed.
 int engine_count() { return std::clamp(pln[0].acf_num_engines, 0, FLT_ENGINES); }
 bool layout2() { return screen_settings.eq_cirrus_layout2 != 0; }
 bool cirrus2() { return sim_joystick.eq_pfc_cirrus2 != 0; }

@@ -60,6 +60,7 @@ int part_applies(int p)
     if (p >= 8 && p <= 43) slot = 130 + p;
     if (p >= 53 && p <= 60) slot = p + 5;
     if (slot >= 0 && failed(slot)) return 0;
+    // A part number outside the record's parts would read past acf_part_eq: it does not apply.
     return (p >= 0 && p < FLT_PARTS && pln[0].acf_part_eq[p] != 0) ? 1 : 0;
 }
 
@@ -208,6 +209,7 @@ void apply_input(int group, const data_group& g)
 // Mode 1.
 void fill_record(int group, const data_group& g, int row)
 {
+    // A slot outside the 200 records would be written past the array: nothing is filled.
     if (row < 0 || row >= NET_DATA_ROWS) return;
     data_record& r = net_data_snd[row];
     r.group = group;
@@ -275,13 +277,14 @@ void write_header(const data_group& g)
 // Mode 4.
 void record_sample(const data_group& g, int n)
 {
+    // A graph order past the five groups would write past the 40 value rows: nothing is recorded.
     if (n < 0 || n >= DATAOUT_GRAPH_GROUPS) return;
     dataout_graph_history& h = graph_history;
     if (n == 0) {
-        h.column = (h.column + 1 >= DATAOUT_GRAPH_COLUMNS || h.column < 0) ? 0 : h.column + 1;
+        h.column = h.column + 1 >= DATAOUT_GRAPH_COLUMNS ? 0 : h.column + 1;
         h.time[h.column] = sim_time.total_flight_time_sec;
     }
-    const int c = std::clamp(h.column, 0, DATAOUT_GRAPH_COLUMNS - 1);
+    const int c = h.column;
     for (int k = 0; k < DATA_RECORD_VALUES; ++k) {
         const float v = prepared(g, k);
         h.value[n * DATA_RECORD_VALUES + k][c] = is_empty(v) ? DATA_EMPTY : v;
@@ -408,7 +411,8 @@ int DATAOUT_applies(int plane, int n, int kind)
     if (kind == KIND_A) return 1;
     if (kind == KIND_G || kind == KIND_W || kind == KIND_S) return part_applies(n);
     // The engine kinds: a failed engine, or one hidden while vectored to 90
-    // degrees or more, drops out first.
+    // degrees or more, drops out first. An index outside the eight engines
+    // would read past the per-engine values: it does not apply.
     if (n < 0 || n >= 8) return 0;
     const acf_struct& a = pln[0];
     if (failed(ENGINE_FAILURE_SLOT + n)) return 0;

@@ -41,7 +41,7 @@ bool part_shown(int p) { return DATAOUT_applies(0, p, p < 8 ? KIND_E6 : KIND_W);
 
 void DATAOUT_element_table(int set)
 {
-    if (set < 0 || set > 2) return;
+    if (set < 0 || set > 2) return;   // a set outside the three would read past their part ranges
     dataout_state& t = dataout;
     const float top = screen.ui_top_margin + 735.0f;
     if (!t.table_started) {

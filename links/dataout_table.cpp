@@ -118,9 +118,11 @@ data_value LI(void* (*locate)())
     return v;
 }
 
-// The scenery reference tile moves only with the scene: a received lat_ref or
-// lon_ref rebuilds the scene at that tile (whole degrees), as a position from
-// outside does.
+// The scenery reference tile moves only with the scene: stored as it stands, a
+// received lat_ref or lon_ref would leave the loaded scenery on the old tile
+// while every local position is converted about the new one (the plane drawn
+// and flown over the wrong ground). It rebuilds the scene at that tile (whole
+// degrees) instead, as a position from outside does.
 void store_lat_ref(float v) { NET_move_reference_tile(GEO_round(v), GEO_round(lon_ref)); }
 void store_lon_ref(float v) { NET_move_reference_tile(GEO_round(lat_ref), GEO_round(v)); }
 
@@ -165,15 +167,14 @@ data_group ROWN(int caption, data_kind kind, float* row, int count, float factor
 }
 
 // Computed values and factors.
-float frames_per_second()
-{
-    const float p = sim_operation_misc.frame_rate_period;
-    return p > 0.0f ? 1.0f / p : 0.0f;
-}
+// A period of 0 gives an endless rate, which the value preparation holds to 9.9e9.
+float frames_per_second() { return 1.0f / sim_operation_misc.frame_rate_period; }
 float per_speed_of_sound() { return 1.0f / sim_weather.speed_of_sound_ms; }
 float per_axial_aero_force() { return 1.0f / U.faxil_aero; }
 
-// The DME values of the source radio the DME switch selects (0..5; none otherwise).
+// The DME values of the source radio the DME switch selects (0..5). A switch
+// value outside 0..5 (written from outside) would read past the rows of six:
+// the four values are empty then.
 int dme_source()
 {
     const int s = sim_cockpit_switches.DME_distance_or_time;
@@ -184,7 +185,8 @@ void* dme_speed() { return dme_source() < 0 ? nullptr : &sim_cockpit_radios.nav1
 void* dme_time() { return dme_source() < 0 ? nullptr : &sim_cockpit_radios.nav1_dme_time_secs[dme_source()]; }
 void* dme_has() { return dme_source() < 0 ? nullptr : &sim_cockpit_radios.nav1_has_dme[dme_source()]; }
 
-// The selected weapon slot's values (all 0.0 with no slot of 0..23 selected).
+// The selected weapon slot's values, all 0.0 with no weapon selected (index
+// below 0); an index past the 24 slots would read past them and gives 0.0 too.
 template <int K>
 float weapon_value()
 {

@@ -93,6 +93,8 @@ void map_axes(float* const dest[JOY_AXIS_CODES - 1], bool calibrating)
     for (int i = 0; i < JOYSTICK_AXES; ++i) {
         if (!j.has_joystick && !calibrating) break;
         const int32_t code = j.joystick_axis_assignments[i];
+        // A code past 12 (from a preferences file or a plug-in) would name a
+        // destination past the twelve: such an axis, like code 0, maps to nothing.
         if (code <= JOY_AXIS_NONE || code >= JOY_AXIS_CODES) continue;
         const bool primary = code <= JOY_AXIS_YAW;
         if (code == JOY_AXIS_YAW) j.eq_ped_nobrk = 1;
@@ -101,7 +103,7 @@ void map_axes(float* const dest[JOY_AXIS_CODES - 1], bool calibrating)
         if (code == JOY_AXIS_VECTOR && !a.acf_vectEQ) continue;
         if (code == JOY_AXIS_SWEEP && !a.acf_varsweepEQ) continue;
         float* out = dest[code - 1];
-        if (!out) continue;
+        if (!out) continue;   // a caller without this destination passes none: nothing to write through
         float v = j.joystick_axis_values[i];
         JOY_axis_scale(i, primary ? -1.0f : 0.0f, 1.0f, &v);
         if (primary) {
@@ -225,11 +227,13 @@ int JOY_init()
     joystick.layer_open = true;
     const int r = PLAT_joy_enumerate(JOY_enum_device_cb, nullptr);
     if (r < 0) return r;
+    // The platform's device opening sets the data format itself and its object
+    // walk reports no result, so the last result is the enumeration's.
     for (int c = 0; c < JOY_DEVICE_SLOTS; ++c) {
         joystick.cursor = c;
         if (joystick.devices[c]) PLAT_joy_enum_objects(joystick.devices[c], JOY_enum_axis_cb, nullptr);
     }
-    return PLAT_JOY_OK;
+    return r;
 }
 
 void JOY_close()
@@ -240,6 +244,7 @@ void JOY_close()
 
 void JOY_axis_scale(int axis, float low, float high, float* value)
 {
+    // An axis index outside the 15 would read past the calibration: the value is left as it is.
     if (!value || axis < 0 || axis >= JOYSTICK_AXES) return;
     const sim_joystick_block& j = sim_joystick;
     if (j.joystick_axis_reverse[axis]) std::swap(low, high);
@@ -258,7 +263,7 @@ void JOY_axis_scale(int axis, float low, float high, float* value)
 float JOY_null_zone_curve(float v, int k)
 {
     const sim_joystick_block& j = sim_joystick;
-    k = std::clamp(k, 0, 2);
+    k = std::clamp(k, 0, 2);   // an index outside 0..2 would read past the three axes' settings
     const float zone[3] = {j.joystick_pitch_nullzone, j.joystick_roll_nullzone, j.joystick_heading_nullzone};
     const float gain[3] = {j.joystick_pitch_sensitivity, j.joystick_roll_sensitivity, j.joystick_heading_sensitivity};
     const bool response_tab = app_mode == MODE_JOYSTICK && joystick_screen.joystick_tab == 1;

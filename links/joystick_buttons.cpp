@@ -35,6 +35,8 @@ constexpr int VIEW_FORWARD = 1000;
 
 
 float period() { return sim_operation_misc.frame_rate_period; }
+// An engine count past the eight (a damaged aircraft file) would reach past
+// the per-engine values: at most eight are changed.
 int engines() { return std::clamp(pln[0].acf_num_engines, 0, FLT_ENGINES); }
 bool outer_view()
 {
@@ -102,6 +104,7 @@ void rotor_trim_governor()
     const float expected = (f.POINT_tacrad[1] + 5.0f * f.POINT_omegadot[1]) * UNIT.radps_to_rpm;
     const float limit = 0.1f * period();
     const float step = std::clamp((target - expected) / 10.0f, -limit, limit);
+    // A speed of no number would leave the trim no number for good: the trim stays.
     if (!std::isfinite(step)) return;
     f.rot_trim = std::clamp(f.rot_trim + step, 0.0f, 1.0f);
 }
@@ -127,14 +130,19 @@ void pitch_governor()
             joystick.cyclic_seen = true;
             joystick.previous_cyclic = c;
         }
+        // A frame period of 0 would divide by zero: the cyclic counts as not moving.
         const float rate = dt > 0.0f ? (c - joystick.previous_cyclic) / dt : 0.0f;
         const float error = std::clamp((aim - c) - rate, -1.0f, 1.0f);
         joystick.previous_cyclic = c;
         wanted = pitch + error * dt;
     }
+    // A speed or rotor reading of no number would leave the pitch no number
+    // for good: the pitch stays.
     if (!std::isfinite(wanted)) return;
     const float most = 6.0f * dt;
     pitch += std::clamp(wanted - pitch, -most, most);
+    // Held between the two pitch limits in either order (an aircraft file with
+    // them the wrong way round would make the clamp undefined).
     pitch = std::clamp(pitch, std::min(a.acf_min_pitch[1], a.acf_max_pitch[1]),
                        std::max(a.acf_min_pitch[1], a.acf_max_pitch[1]));
 }
@@ -290,6 +298,7 @@ constexpr std::array<button_function, JOY_BUTTON_CODES> make_table()
 
 constexpr std::array<button_function, JOY_BUTTON_CODES> functions = make_table();
 
+// A code outside 0..95 (from a preferences file or a plug-in) would read past the table: it does nothing.
 const button_function* row(int code)
 {
     if (code < 0 || code >= JOY_BUTTON_CODES) return nullptr;

@@ -73,7 +73,6 @@ void JOY_setup_screen()
 
     // The button selector: a click, or the joystick button itself, makes a button current.
     int32_t& current = joystick.current_button;
-    current = std::clamp(current, 0, JOYSTICK_BUTTONS - 1);
     for (int i = 0; i < JOYSTICK_BUTTONS; ++i) {
         char label[8];
         std::snprintf(label, sizeof label, "%d", i);

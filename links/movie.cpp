@@ -130,10 +130,12 @@ void MOVIE_start()
         return;
     }
     // The frame is read back into the pixel buffer from the 1024 x 768
-    // capture: a larger size would read past the picture and the buffer, so
-    // the take's size is held to 16..1024 x 16..768.
-    take_width = clamp_int(movie_width, 16, CAPTURE_WIDTH);
-    take_height = clamp_int(movie_height, 16, CAPTURE_HEIGHT);
+    // capture: a larger size would read past the picture and the buffer. A
+    // size below 2 pixels (from a preferences file or a plug-in) is one the
+    // encoder refuses, which would end the program with a fatal alert. The
+    // take's size is held to 2..1024 x 2..768.
+    take_width = clamp_int(movie_width, 2, CAPTURE_WIDTH);
+    take_height = clamp_int(movie_height, 2, CAPTURE_HEIGHT);
     // Created under the take's own name, the file would at once replace an
     // earlier take of that name (a counter reset by a new file name), and a
     // take that then fails would leave neither: it is recorded under a name of
@@ -167,6 +169,9 @@ void MOVIE_add_frame()
 {
     if (!open_movie) return;
     const float dt = frame_clock - movie_recorder.last_sample_sec;
+    // A rate of 0 (from a preferences file or a plug-in) would make the
+    // interval endless and the take run without ever recording a frame: such
+    // a rate, or one below it, takes a frame a second.
     const float interval = movie_frame_rate > 0.0f ? 1.0f / movie_frame_rate : 1.0f;
     if (dt < interval) return;
     movie_recorder.last_sample_sec = frame_clock;

@@ -50,6 +50,7 @@ enum entry_index : int {
 };
 
 constexpr int KEY_MODIFIER_COMMAND = 2;
+// The maker's library "GFDev.dll" in this platform's form of a shared library.
 constexpr const char* LIBRARY_NAME = "GFDev.so";
 
 std::string library_path_override;
@@ -193,7 +194,8 @@ std::string GFDEV_library_path()
 
 int GFDEV_load(void* window)
 {
-    // Every system this program runs on can host the library.
+    // Every system this program runs on can host the library: the version
+    // test (result 9) has no meaning here, and only a missing library fails (10).
     void* lib = PLAT_dl_open(GFDEV_library_path().c_str());
     if (!lib) return GFDEV_NO_LIBRARY;
     gfdev_table.library = lib;
@@ -245,6 +247,8 @@ void GFDEV_open()
     if (panel_modules.gear_units) GFLGT_SetIndicators(0, 168);
 }
 
+// Called while the panels are set fitted; a library that did not load leaves
+// every count 0, so nothing is exchanged (the test below only spares the calls).
 void GFDEV_exchange()
 {
     if (!gfdev_table.library) return;

@@ -115,6 +115,7 @@ void PLUGIN_host_set_graphics_state(int fog, int texture_units, int lighting, in
                         int depth_write)
 {
     const int transparency = flag_a ? (flag_b ? 7 : 6) : (flag_b ? 5 : 4);
+    // A unit count past the units the state setter keeps would index past its cache: held to 0..4.
     OGL_set_state(fog ? 0 : 1, std::clamp(texture_units, 0, TEX_UNITS_CACHED), lighting ? 2 : 3, transparency,
                   depth_test ? 8 : 9, depth_write ? 10 : 11);
 }
@@ -205,7 +206,9 @@ void PLUGIN_host_read_camera(float* x, float* y, float* z, float* pitch, float* 
 // ---- slots 14..18 ---------------------------------------------------------
 // The aircraft-record fields the shape pass writes from the controls (gear
 // legs and nodes, doors, thrust-vector cant, sweep, dihedral, variable
-// incidence), each handed to `f` with its size.
+// incidence), each handed to `f` with its size. Left as the plug-in's pose,
+// the plane would be drawn, and its gear would meet the ground, in that pose
+// until its own step rewrites them: they are restored with the other fields.
 template <class F> void shape_fields(acf_struct& a, F&& f)
 {
     f(a.acf_gear_latN, sizeof a.acf_gear_latN);
@@ -261,6 +264,7 @@ void PLUGIN_host_draw_aircraft(int plane, float x, float y, float z, float pitch
     f.FC_ptch = d.pitch_control, f.FC_hdng = d.heading_control, f.FC_roll = d.roll_control;
     for (float& t : f.ENGN_thro) t = d.throttle;
     f.nav_lights_on = f.beacon_lights_on = f.strobe_lights_on = f.landing_lights_on = f.taxi_light_on = 1;
+    // The pitch's sine and cosine kept beside it, which the drawer reads, follow the pitch.
     f.sin_theta = std::sin(pitch * DEG_TO_RAD_FLOAT), f.cos_theta = std::cos(pitch * DEG_TO_RAD_FLOAT);
 
     // The shape follows the plug-in's controls and gear before the plane is
@@ -426,7 +430,9 @@ void PLUGIN_host_local_to_world(double x, double y, double z, double* lat, doubl
     const double A = R * std::cos(a) + y * std::cos(a) + z * std::sin(a);
     const double B = z * std::cos(a) - y * std::sin(a) - R * std::sin(a);
     const double r = std::sqrt(B * B + x * x + A * A);
-    // A point far from the origin can put the sines' arguments past 1: held to -1..1.
+    // A point far from the origin can put the sines' arguments past 1: held to
+    // -1..1. A point at the planet's centre (r = 0) has no direction: it is
+    // given the origin's latitude and longitude.
     const double la = r > 0.0 ? std::asin(std::clamp(-B / r, -1.0, 1.0)) : a;
     const double across = r * std::cos(la);
     const double lo = across > 0.0 ? std::asin(std::clamp(x / across, -1.0, 1.0)) : 0.0;

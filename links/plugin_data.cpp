@@ -58,28 +58,31 @@ struct computed_entry {
 #define SIM_ARRAY(name, var) {name, 1, static_cast<int32_t>(sizeof(var) / 4), static_cast<void*>(&(var))}
 // `n` elements from the element `var` (a run inside a larger array).
 #define SIM_ARRAY_N(name, var, n) {name, 1, n, static_cast<void*>(&(var))}
-// Names whose value the program does not hold read zeros from one shared,
-// read-only holder and ignore writes (registration gives them setters that
-// store nothing).
-constexpr int ZERO_HOLDER_WORDS = 8;
-const float zero_holder[ZERO_HOLDER_WORDS] = {};
-#define SIM_ZERO(name) {name, 1, const_cast<float*>(zero_holder)}
-#define SIM_ZERO_ARRAY(name, n) {name, 1, n, const_cast<float*>(zero_holder)}
-bool is_zero_holder(const void* address) { return address == zero_holder; }
+// Names whose value the program does not hold: each stands for a word (or a
+// short run) of its own that nothing else reads, registered with the plain
+// accessors like every other name, so a plug-in reads zero until it writes and
+// then reads back what it wrote. The word takes the row's type (the macro is
+// set before each run below).
+#define SIM_ZERO_ARRAY(name, n) {name, 1, n, []() -> void* { static float words[n]; return words; }()}
 // "sim/aircraft/acf_struct" (the ten aircraft records' addresses as 32-bit
 // words) publishes zeros: no address of this program fits in 32 bits.
 int32_t acf_struct_words[10];
 #define SIM_BYTES(name, var) {name, 1, static_cast<int32_t>(sizeof(var)), static_cast<void*>(&(var))}
+// The first `n` bytes of `var`.
+#define SIM_BYTES_N(name, var, n) {name, 1, n, static_cast<void*>(&(var))}
 
 // The names of the records' fields, written by tools/gen_plugin_names.py.
 #include "core/units.h"
 #include "links/plugin_data_blocks.inc"
 
+#define SIM_ZERO(name) {name, 1, []() -> void* { static int32_t word; return &word; }()}
 const scalar_entry INT_RUN[] = {
     BLOCK_INT_ROWS
     {nullptr, 0, nullptr},
 };
 
+#undef SIM_ZERO
+#define SIM_ZERO(name) {name, 1, []() -> void* { static float word; return &word; }()}
 const scalar_entry FLOAT_RUN[] = {
     BLOCK_FLOAT_ROWS
     {nullptr, 0, nullptr},
@@ -128,10 +131,10 @@ const computed_entry COMPUTED_FLOAT_RUN[] = {
 };
 
 // ---- accessors ------------------------------------------------------------
-int get_int(void* context) { return *static_cast<int32_t*>(context); }
-void set_int(void* context, int value) { *static_cast<int32_t*>(context) = value; }
-float get_float(void* context) { return *static_cast<float*>(context); }
-void set_float(void* context, float value) { *static_cast<float*>(context) = value; }
+int DATAREF_get_int(void* context) { return *static_cast<int32_t*>(context); }
+void DATAREF_set_int(void* context, int value) { *static_cast<int32_t*>(context) = value; }
+float DATAREF_get_float(void* context) { return *static_cast<float*>(context); }
+void DATAREF_set_float(void* context, float value) { *static_cast<float*>(context) = value; }
 
 // Elements a copy of at most `max` from `offset` may touch: the smaller of
 // max and count - offset, none for an offset at or past the count. A negative
@@ -143,7 +146,9 @@ int span(const array_entry* e, int offset, int max)
     return std::min(max, e->count - offset);
 }
 
-template <typename T> int get_array(void* context, T* out, int offset, int max)
+// One routine pair serves both 4-byte array runs: the float and the int forms
+// are the same code, one for each pointer type the manager's slots take.
+template <typename T> int DATAREF_get_array(void* context, T* out, int offset, int max)
 {
     const auto* e = static_cast<const array_entry*>(context);
     if (out == nullptr) return e->count;
@@ -151,14 +156,14 @@ template <typename T> int get_array(void* context, T* out, int offset, int max)
     if (n > 0) std::memcpy(out, static_cast<const char*>(e->address) + size_t(offset) * 4, size_t(n) * 4);
     return n;
 }
-template <typename T> void set_array(void* context, T* in, int offset, int max)
+template <typename T> void DATAREF_set_array(void* context, T* in, int offset, int max)
 {
     const auto* e = static_cast<const array_entry*>(context);
     const int n = in ? span(e, offset, max) : 0;   // no buffer to copy from (it would be read through null): nothing
     if (n > 0) std::memcpy(static_cast<char*>(e->address) + size_t(offset) * 4, in, size_t(n) * 4);
 }
 
-int get_bytes(void* context, void* out, int offset, int max)
+int DATAREF_get_bytes(void* context, void* out, int offset, int max)
 {
     const auto* e = static_cast<const array_entry*>(context);
     if (out == nullptr) return e->count;
@@ -166,7 +171,7 @@ int get_bytes(void* context, void* out, int offset, int max)
     if (n > 0) std::memcpy(out, static_cast<const char*>(e->address) + offset, size_t(n));
     return n;
 }
-void set_bytes(void* context, void* in, int offset, int max)
+void DATAREF_set_bytes(void* context, void* in, int offset, int max)
 {
     const auto* e = static_cast<const array_entry*>(context);
     const int n = in ? span(e, offset, max) : 0;
@@ -188,12 +193,8 @@ int autopilot_state()
     return word;
 }
 
-void set_nothing_float(void*, float) {}
-int get_zero_int(void*) { return 0; }
-template <typename T> void set_nothing_array(void*, T*, int, int) {}
-
-int get_computed_int(void* context) { return reinterpret_cast<intptr_t>(context) == COMPUTED_AP_STATE ? autopilot_state() : 0; }
-void set_nothing(void*, int) {}
+int DATAREF_get_computed_int(void* context) { return reinterpret_cast<intptr_t>(context) == COMPUTED_AP_STATE ? autopilot_state() : 0; }
+void DATAREF_set_nothing(void*, int) {}
 
 // The magnetic value a true-bearing name stands for, null for the others.
 float* magnetic_of(intptr_t index)
@@ -215,7 +216,7 @@ float* pressure_of(intptr_t index)
     return nullptr;
 }
 
-float get_computed_float(void* context)
+float DATAREF_get_computed_float(void* context)
 {
     const intptr_t index = reinterpret_cast<intptr_t>(context);
     if (float* m = magnetic_of(index)) return *m - sim_flightmodel_position.magnetic_variation;
@@ -223,7 +224,7 @@ float get_computed_float(void* context)
     return 0.0f;
 }
 
-void set_computed_float(void* context, float value)
+void DATAREF_set_computed_float(void* context, float value)
 {
     const intptr_t index = reinterpret_cast<intptr_t>(context);
     if (float* m = magnetic_of(index)) *m = value + sim_flightmodel_position.magnetic_variation;
@@ -273,43 +274,36 @@ void PLUGIN_register_datarefs()
 {
     const ORPMRegisterDataAccessor_fn reg = plugin_host.entries.register_data;
     if (reg == nullptr) return;
-    // A name on the zero holder reads zeros and gets a setter that stores
-    // nothing: the holder is read-only.
-    for (const scalar_entry* e = INT_RUN; e->name; ++e) {
-        const ORPM_set_int_fn setter =
-            is_zero_holder(e->address) ? set_nothing : bounds_of(e->address) ? set_bounded_int : set_int;
-        reg(e->name, ORPM_TYPE_INT, 1, is_zero_holder(e->address) ? get_zero_int : get_int, setter, nullptr, nullptr,
-            nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, e->address, e->address);
-    }
+    for (const scalar_entry* e = INT_RUN; e->name; ++e)
+        reg(e->name, ORPM_TYPE_INT, 1, DATAREF_get_int, bounds_of(e->address) ? set_bounded_int : DATAREF_set_int,
+            nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, e->address,
+            e->address);
     for (const scalar_entry* e = FLOAT_RUN; e->name; ++e)
-        reg(e->name, ORPM_TYPE_FLOAT, 1, nullptr, nullptr, get_float,
-            is_zero_holder(e->address) ? set_nothing_float : set_float, nullptr, nullptr, nullptr, nullptr, nullptr,
-            nullptr, nullptr, nullptr, e->address, e->address);
+        reg(e->name, ORPM_TYPE_FLOAT, 1, nullptr, nullptr, DATAREF_get_float, DATAREF_set_float, nullptr, nullptr,
+            nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, e->address, e->address);
     for (const array_entry* e = FLOAT_ARRAY_RUN; e->name; ++e) {
         void* ctx = const_cast<array_entry*>(e);
         reg(e->name, ORPM_TYPE_FLOAT_ARRAY, 1, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-            get_array<float>, is_zero_holder(e->address) ? set_nothing_array<float> : set_array<float>, nullptr,
-            nullptr, ctx, ctx);
+            DATAREF_get_array<float>, DATAREF_set_array<float>, nullptr, nullptr, ctx, ctx);
     }
     for (const array_entry* e = INT_ARRAY_RUN; e->name; ++e) {
         void* ctx = const_cast<array_entry*>(e);
-        reg(e->name, ORPM_TYPE_INT_ARRAY, 1, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, get_array<int>,
-            is_zero_holder(e->address) ? set_nothing_array<int> : set_array<int>, nullptr, nullptr, nullptr, nullptr,
-            ctx, ctx);
+        reg(e->name, ORPM_TYPE_INT_ARRAY, 1, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+            DATAREF_get_array<int>, DATAREF_set_array<int>, nullptr, nullptr, nullptr, nullptr, ctx, ctx);
     }
     for (const array_entry* e = BYTE_RUN; e->name; ++e) {
         void* ctx = const_cast<array_entry*>(e);
         reg(e->name, ORPM_TYPE_BYTES, 1, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-            nullptr, nullptr, get_bytes, set_bytes, ctx, ctx);
+            nullptr, nullptr, DATAREF_get_bytes, DATAREF_set_bytes, ctx, ctx);
     }
     for (const computed_entry* e = COMPUTED_INT_RUN; e->name; ++e) {
         void* ctx = reinterpret_cast<void*>(e->index);
-        reg(e->name, ORPM_TYPE_INT, 1, get_computed_int, set_nothing, nullptr, nullptr, nullptr, nullptr, nullptr,
-            nullptr, nullptr, nullptr, nullptr, nullptr, ctx, ctx);
+        reg(e->name, ORPM_TYPE_INT, 1, DATAREF_get_computed_int, DATAREF_set_nothing, nullptr, nullptr, nullptr,
+            nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, ctx, ctx);
     }
     for (const computed_entry* e = COMPUTED_FLOAT_RUN; e->name; ++e) {
         void* ctx = reinterpret_cast<void*>(e->index);
-        reg(e->name, ORPM_TYPE_FLOAT, 1, nullptr, nullptr, get_computed_float, set_computed_float, nullptr, nullptr,
-            nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, ctx, ctx);
+        reg(e->name, ORPM_TYPE_FLOAT, 1, nullptr, nullptr, DATAREF_get_computed_float, DATAREF_set_computed_float,
+            nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, ctx, ctx);
     }
 }

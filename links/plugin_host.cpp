@@ -42,12 +42,12 @@ template <typename F> F entry(void* library, const char* name)
 
 }   // namespace
 
-int PLUGIN_load(const char* program_folder_path)
+void PLUGIN_load(const char* program_folder_path)
 {
     plugin_host_state& h = plugin_host;
     const std::string manager = plugin_path(program_folder_path, "ORPM.so");
     h.manager_library = PLAT_dl_open(manager.c_str());
-    if (h.manager_library == nullptr) return 0;   // no manager: no message, no plug-ins
+    if (h.manager_library == nullptr) return;   // no manager: no message, no plug-ins
 
     void* m = h.manager_library;
     plugin_manager_entries& e = h.entries;
@@ -69,11 +69,10 @@ int PLUGIN_load(const char* program_folder_path)
     // The widget library is loaded when it is there; we ship none.
     h.widget_library = PLAT_dl_open(plugin_path(program_folder_path, "ORWidgets.so").c_str());
 
-    if (e.initialize == nullptr) return 0;
+    if (e.initialize == nullptr) return;
     PLUGIN_fill_host_table();
     PLUGIN_register_datarefs();
     e.initialize(program_folder_path, &PLUGIN_host_table);
-    return 1;
 }
 
 void PLUGIN_call_shutdown()
@@ -106,7 +105,8 @@ int PLUGIN_call_mouse_click_hook(int x, int y, int status)
         y = static_cast<int>(line);
     }
 
-    // An open menu takes every click inside the box around its items.
+    // An open menu takes every click inside the box around its items (a menu
+    // number outside the table, none open, has no items to read).
     const int open = screen.open_menu;
     if (open >= 0 && open < MENU_COUNT) {
         float left = 9999.0f, bottom = 9999.0f, right = 0.0f, top = 0.0f;

@@ -45,11 +45,10 @@ int PLUGIN_call_menu_item_enabled(int menu, int item);
 // the program's own check marks apply (1 without a manager).
 int PLUGIN_call_check_menu_hook(int menu, int item, int* state);
 // Loads the plug-in manager "Resources/plugins/ORPM.so" of the program folder
-// and starts the plug-ins (the last step of the start-up). Returns 1 when the
-// manager was initialised, 0 when there is none (no message: the program runs
-// without plug-ins) or when the file there cannot be loaded (named with the
-// reason in ERROR.OUT).
-int PLUGIN_load(const char* program_folder_path);
+// and starts the plug-ins (the last step of the start-up). A manager that is
+// missing, cannot be loaded or lacks its initialise entry gives no message:
+// the program runs without plug-ins.
+void PLUGIN_load(const char* program_folder_path);
 // Asks the plug-in manager to shut its plug-ins down (nothing without one).
 void PLUGIN_call_shutdown();
 

@@ -181,6 +181,8 @@ void sky_backdrop(float ring_radius)
     OGL_set_state(STATE_FOG_OFF, 0, STATE_LIGHTING_OFF, STATE_OPAQUE, STATE_DEPTH_TEST_ON, STATE_DEPTH_WRITE_ON);
     glDepthFunc(GL_ALWAYS);
     const float T = 2.0f * std::tan(0.5f * v.field_of_view_deg * DEG_TO_RAD_FLOAT);
+    // An elevation of no number would give a dip of no number and put the ring's
+    // fine steps nowhere: the clamp takes it as the lowest dip, -30.
     const float dip = UTIL_clamp_nan_low(-std::atan(v.view_elevation_m_msl / DIP_DISTANCE_M) * RAD_TO_DEG_FLOAT,
                                          -30.0f, 30.0f);
     float angles[17] = {-180.0f, -135.0f, -90.0f, -45.0f};
@@ -259,6 +261,8 @@ void VIEW_setup_scene(float ring_radius, float offset_heading_rad, float offset_
     float reach = 0.0f;
     if (terrain_visibility >= 0.0f) reach = camera_height + 100.0f < terrain_visibility ? camera_height + 100.0f : terrain_visibility;
     const float w = 1024.0f + 2.0f * screen.ui_side_margin, h = 768.0f + screen.ui_top_margin;
+    // A field of view of no number would make the cone and every footprint
+    // corner no number: the clamp takes it as 0.
     const float diagonal = UTIL_clamp_nan_low(v.field_of_view_deg * std::sqrt(w * w + h * h) / w, 0.0f, 160.0f);
     const float half_cone = 0.5f * (diagonal + CONE_MARGIN_DEG);
 

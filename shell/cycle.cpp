@@ -276,21 +276,22 @@ void data_output(bool paused)
         cycle.dataout_last_send = frame_clock;
         if (slot_on(11)) HARDWARE_send_motion();
         if (slot_on(12)) {
+            // Selection entries 107..199 name no group and take no record.
             int rows = 0;
-            for (int g = 0; g < DATAOUT_GROUPS && rows < NET_DATA_ROWS; ++g)
+            for (int g = 0; g < DATAOUT_GROUP_COUNT; ++g)
                 if (sim_network_dataout.data_to_internet[g]) DATAOUT_group(1, g, rows++);
             if (rows > 0) send_data_rows(rows);
         }
     }
     if (paused) return;
     if (tick(INTERVAL_TENTH_SECOND) && dataout_any_disk_group) {
-        for (int g = 0; g < DATAOUT_GROUPS; ++g)
+        for (int g = 0; g < DATAOUT_GROUP_COUNT; ++g)
             if (sim_network_dataout.data_to_disk[g]) DATAOUT_group(2, g, 0);
         if (data_log.is_open()) data_log << '\n';
     }
     if (tick(INTERVAL_TWENTIETH_SECOND)) {
         int row = 0;
-        for (int g = 0; g < DATAOUT_GROUPS && row < GRAPH_ROWS; ++g)
+        for (int g = 0; g < DATAOUT_GROUP_COUNT && row < GRAPH_ROWS; ++g)
             if (sim_network_dataout.data_to_graph[g]) DATAOUT_group(4, g, row++);
     }
 }

@@ -9,8 +9,8 @@ and points at the field of that name: the aircraft record of the user's plane
 record, or the global blocks of core/simvars.h. The groups below say which
 fields each group publishes; their sizes and the totals of each type are fixed
 (the plug-ins and the manager count on them) and checked here before anything
-is written. A name whose value the program does not hold points at the shared
-zero holder (reads 0, writes ignored); those are listed on stderr."""
+is written. A name whose value the program does not hold stands for a word of
+its own that nothing else reads (SIM_ZERO); those are listed on stderr."""
 import re
 import sys
 
@@ -91,6 +91,8 @@ def add(group, field, kind, ref, count=None):
     name = "sim/%s/%s" % (group, field) if group != "aircraft" or field == "acf_struct" else "sim/aircraft/" + field
     if kind in ("FLOAT_ARRAY", "INT_ARRAY") and count is not None:
         text = 'SIM_ARRAY_N("%s", %s, %d),' % (name, ref, count)
+    elif kind == "BYTES" and count is not None:
+        text = 'SIM_BYTES_N("%s", %s, %d),' % (name, ref, count)
     else:
         macro = {"INT": "SIM_INT", "FLOAT": "SIM_FLOAT", "FLOAT_ARRAY": "SIM_ARRAY", "INT_ARRAY": "SIM_ARRAY",
                  "BYTES": "SIM_BYTES"}[kind]
@@ -99,11 +101,7 @@ def add(group, field, kind, ref, count=None):
     taken.add(ref)
 
 
-ZERO_HOLDER_WORDS = 8   # the holder's size in links/plugin_data.cpp
-
-
 def zero(group, field, kind, count=1):
-    assert count <= ZERO_HOLDER_WORDS, field
     name = "sim/%s/%s" % (group, field)
     if kind in ("INT", "FLOAT"):
         text = 'SIM_ZERO("%s"),' % name
@@ -126,9 +124,13 @@ def pub(group, source, names):
             add(group, pubname, kind, ref)
 
 
-def block(group, block_name, skip=""):
+def block(group, block_name, skip="", counts=None):
+    """counts: {field: n} for fields of which only the first n words are published."""
+    counts = counts or {}
     for field, (kind, ref) in BLOCKS[block_name].items():
-        if field not in skip.split():
+        if field in counts:
+            add(group, field, kind, ref + "[0]", counts[field])
+        elif field not in skip.split():
             add(group, field, kind, ref)
 
 
@@ -188,7 +190,7 @@ add("graphics/scenery", "weather_seed", "INT", "weather_seed")
 block("graphics/misc", "sim_graphics_misc")
 
 # ---- sim/joystick, sim/network, sim/operation --------------------------------
-block("joystick", "sim_joystick")
+block("joystick", "sim_joystick", counts={"joystick_button_assignments": 64, "joystick_button_values": 64})
 pub("joystick", FLT, "FC_ptch FC_roll FC_hdng")
 for field, (kind, ref) in BLOCKS["sim_joystick_pfc"].items():
     add("joystick", "pfc/" + field, kind, ref)
@@ -400,10 +402,10 @@ count = {k: 0 for k in TYPE_TOTALS}
 for _, _, k, _ in rows:
     count[k] += 1
 for n in members["overflow"]:
-    # The steering flags are published as bytes: the whole words of the record, byte by byte.
+    # The steering flags are published as a byte array of 73: the first 73 bytes of the record's words.
     k = "BYTES" if n == "acf_gear_steers" else ACF[n][0]
     count[k] += 1
-    add("aircraft/overflow", n, k, ACF[n][1])
+    add("aircraft/overflow", n, k, ACF[n][1], 73 if n == "acf_gear_steers" else None)
 need = {k: TYPE_TOTALS[k] - count[k] for k in TYPE_TOTALS}
 for n in leftover:
     k = ACF[n][0]

@@ -52,7 +52,9 @@ constexpr float RAIN_GREY = 0.75f;
 constexpr float SNOW_GREY = 1.0f;
 constexpr float LIGHT_EXPONENT = 0.4f;
 
-// Into -10..10 by whole boxes; what is not a number becomes 0.
+// Into -10..10 by whole boxes. A drift of no number (a velocity or frame
+// period of no number) would stay so for good and put every point nowhere:
+// it starts again from 0.
 float box_drift(float v) { return std::isfinite(v) ? UTIL_wrap_from(v, -HALF_BOX_M, BOX_M) : 0.0f; }
 
 }  // namespace
@@ -87,12 +89,14 @@ void VIEW_draw_air_points(float left, float bottom, float right, float top, floa
     // 4. The colour: darkened with the light unless the plane's own lights shine.
     const flt_struct& f = flt[0];
     float rgb[3] = {grey, grey, grey};
-    // A light level outside 0..1 would make the power a NaN colour: it is held to 0..1.
+    // A negative light level (or one of no number) would make the power a NaN
+    // colour: it counts as 0, no light.
+    const auto lit = [](float level) { return level > 0.0f ? std::pow(level, LIGHT_EXPONENT) : 0.0f; };
     if (!f.landing_lights_on && !f.taxi_light_on && !f.strobe_flash) {
         const sim_graphics_misc_block& m = sim_graphics_misc;
-        rgb[0] *= std::pow(UTIL_clamp_nan_low(m.cockpit_light_level_r, 0.0f, 1.0f), LIGHT_EXPONENT);
-        rgb[1] *= std::pow(UTIL_clamp_nan_low(m.cockpit_light_level_g, 0.0f, 1.0f), LIGHT_EXPONENT);
-        rgb[2] *= std::pow(UTIL_clamp_nan_low(m.cockpit_light_level_b, 0.0f, 1.0f), LIGHT_EXPONENT);
+        rgb[0] *= lit(m.cockpit_light_level_r);
+        rgb[1] *= lit(m.cockpit_light_level_g);
+        rgb[2] *= lit(m.cockpit_light_level_b);
     }
     rgb[0] = UTIL_clamp_nan_low(rgb[0] + f.beacon_brightness, 0.0f, 1.0f);
 

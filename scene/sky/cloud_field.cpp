@@ -209,7 +209,9 @@ void CLOUD_build_puffs()
     cloud_grid_origin = {0.0f, 0.0f, 0.0f};
     const float W = 9.0f * b.hx;
     for (cloud_cell& c : cloud_cells) c.clear();
-    if (!(W > 0.0f) || !(b.hy > 0.0f)) return;   // no cell box before the first frame
+    // Before the first frame sets the cell box, W and hy are 0 and the lattice
+    // steps below would divide by zero: the cells stay empty.
+    if (!(W > 0.0f) || !(b.hy > 0.0f)) return;
     const float gx = 2.0f * W / LATTICE_XZ, gy = 2.0f * b.hy / LATTICE_Y, gz = gx;
 
     // 2-4. Three octaves of interpolated noise over one layer of the lattice, shaped.

@@ -229,8 +229,9 @@ void SKYOBJ_draw_cumulus_cell(float x, float y, float z, float yaw_deg, float pi
     glPopMatrix();
 }
 
-// The bolt record is the weather stage's: lightning_flash is the bolt's
-// active flag, lightning_bolts its four branches of 20 points.
+// The bolt record is the weather stage's and keeps the weather step's names:
+// lightning_flash is the bolt's active flag (bolt_active), lightning_flash_end
+// its bolt_end_time, lightning_bolts its bolt_points, four branches of 20.
 void SKYOBJ_draw_lightning()
 {
     const auto& bolts = weather_stage.lightning_bolts;

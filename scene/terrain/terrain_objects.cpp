@@ -82,6 +82,8 @@ void place_object_frame(float x, float y, float z, float heading)
 bool close_to(float v, float code) { return std::fabs(v - code) < 0.01f; }
 
 // Whole number of tenths: a flash shows for the tenth in which it is a multiple of ten.
+// A time with no number, or too large for a whole count, would make the rounding
+// undefined: such a light stays dark.
 bool on_tenth(double t)
 {
     if (!std::isfinite(t) || std::fabs(t) > 1.0e15) return false;
@@ -99,8 +101,7 @@ void movie_vertex(const object_primitive& p)
         float rect[4];
         TERRAIN_movie_frame(frame_clock, rect);
         int& corner = terrain_objects_kept.movie_corner;
-        corner = (corner + 1) % 4;
-        if (corner < 0) corner = 0;
+        corner = (corner + 1) % 4;   // from -1 at the start: 0, 1, 2, 3, 0, ...
         const float s = corner <= 1 ? rect[1] : rect[0];
         const float t = corner == 0 || corner == 3 ? rect[3] : rect[2];
         if (gl_entry::glMultiTexCoord2fARB) gl_entry::glMultiTexCoord2fARB(GL_TEXTURE1_ARB, s, t);
@@ -395,6 +396,8 @@ void TERRAIN_movie_frame(float clock, float rect[4])
 {
     int f = 0;
     const float frames = clock * MOVIE_FRAMES_PER_SEC;
+    // A clock with no number or past the int range would make the rounding
+    // undefined: frame 0 is shown then.
     if (std::isfinite(frames) && std::fabs(frames) < 1.0e9f) {
         f = static_cast<int>(std::lround(frames)) % MOVIE_LOOP_FRAMES;
         if (f < 0) f = 0;
@@ -427,6 +430,8 @@ int TERRAIN_light_color(float x, float z, float& r, float& g, float& b)
     }
     if (close_to(r, 9.7f)) {
         const double t = time + x;
+        // A time with no number (or too large for a whole count) would make
+        // the conversion undefined: counted as 0, green.
         long long k = std::isfinite(t) && std::fabs(t) < 1.0e15 ? static_cast<long long>(std::trunc(t)) : 0;
         k %= 10;
         // Before the x origin the remainder is negative and would name no
@@ -458,11 +463,15 @@ void TERRAIN_spawn_smoke(int object, int level, int item, float x, float y, floa
 void TERRAIN_hard_quad(int object, int level, int item, float x, float y, float z, float heading)
 {
     const lod_group* g = level_of(object, level);
-    // The four corners are the second to fifth items after the quad's own.
+    // The four corners are the second to fifth items after the quad's own; a
+    // quad cut short at the end of a broken object file would read past the
+    // item list, and gives no contact.
     if (!g || item < 0 || static_cast<size_t>(item) + 5 >= g->prims.size()) return;
     const flt_struct& f = flt[0];
-    // The plane's point in the object's frame: the heading the object was drawn with turned back, so a
-    // turned building's roof carries the plane where the roof is drawn, not where it would lie unturned.
+    // The plane's point in the object's frame: the heading the object was drawn with turned back. Tested
+    // unturned, the point of a turned building would hold the plane up in the air where the roof would lie
+    // unturned and let it fall through the roof where it is drawn; the turn (and the heading argument that
+    // carries it) is the only change.
     const float wx = f.local_x - x, wz = f.local_z - z;
     const float h = heading * DEG_TO_RAD_FLOAT;
     const float px = wx * std::cos(h) + wz * std::sin(h);
@@ -504,6 +513,7 @@ int TERRAIN_objects_batched() { return static_cast<int>(object_batches.batches.s
 
 void TERRAIN_draw_object(int object, float x, float y, float z, float heading)
 {
+    // An object number past the table (a placement of a broken scenery file) would read past it: nothing drawn.
     if (object < 0 || static_cast<size_t>(object) >= object_table.size()) return;
     const std::vector<lod_group>& groups = object_table[static_cast<size_t>(object)].groups;
     const sim_graphics_view_block& v = sim_graphics_view;
@@ -552,10 +562,17 @@ void special_items(int object, int level, float x, float y, float z, float headi
         // A light entry begun inside a movie's quads (or a movie inside a
         // light entry), which only a broken object file holds, would begin
         // one GL primitive inside another, an error that drops what follows:
-        // such an entry is passed over.
+        // such an entry is passed over, and its vertices (like a light vertex
+        // outside any entry, which would send points with no primitive begun)
+        // draw nothing.
         case OBJ_LIGHT:
             if (terrain_night && !lights_open && !quads_open) {
                 OGL_lights_begin(0);
+                // The frame is given again after the begin: the frame call keeps
+                // nothing while the batch is in point mode and the begin picks the
+                // mode, so after the textured-lights setting is switched on the frame
+                // given before it alone would leave the first object's sprites at
+                // the place of an earlier object.
                 OGL_lights_frame(x, y, z, 0.0f, heading, 0.0f);
                 lights_open = true;
             }

@@ -293,6 +293,11 @@ TEST_F(DataGroups, FactorsMarkerToleranceAndInputMasks)
     } rows[] = {{3, 2, -0.5f}, {14, 0, 73.819202f}, {19, 7, 1.0f}, {19, 6, 6076.1155f}, {54, 1, -22.500093f},
                 {40, 0, 79.36639f}};
     for (const auto& r : rows) EXPECT_NEAR(record_of(r.group).values[r.k], r.sent, 1e-3f) << r.group << " " << r.k;
+    // Frames a second are 1 over the period: a period of 0 gives an endless rate, held to 9.9e9.
+    const float period = sim_operation_misc.frame_rate_period;
+    sim_operation_misc.frame_rate_period = 0.0f;
+    EXPECT_EQ(record_of(0).values[0], 9.9e9f);
+    sim_operation_misc.frame_rate_period = period;
 
     auto apply = [](int group, std::initializer_list<float> v) {
         std::fill(std::begin(dataout_input_row), std::end(dataout_input_row), -999.0f);

@@ -199,6 +199,22 @@ TEST_F(Movie, ATakeIsOneJpegTrackOfTimedSamplesTheRightWayUp)
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "UNTITLED take-3.mov"));
 }
 
+// A size the encoder cannot take (below 2) or past the 1024 x 768 picture is held to what it can.
+TEST_F(Movie, ATakeSizeIsHeldTo2By2UpTo1024By768)
+{
+    movie_width = 1, movie_height = 5000;
+    MOVIE_start();
+    ASSERT_EQ(movie_recording, 1);
+    frame_clock = 0.1f;
+    draw_test_picture();
+    MOVIE_add_frame();
+    MOVIE_finish();
+    EXPECT_TRUE(recorded_alerts.empty());
+    const read_movie r = read_back(dir.prefix() + "UNTITLED take-1.mov");
+    EXPECT_EQ(r.width, 2);
+    EXPECT_EQ(r.height, 768);
+}
+
 // The first sample counts from the take's start, not from time 0: started at
 // 100 s with a rate of 20, frames at 100.02 s and
 // 100.048 s add nothing and one at 100.06 s adds the first sample.

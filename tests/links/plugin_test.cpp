@@ -103,7 +103,8 @@ protected:
 // ---------------------------------------------------------------------------
 TEST_F(PluginHost, WithoutAManagerEveryHookLetsTheProgramGoOn)
 {
-    EXPECT_EQ(PLUGIN_load(folder_.prefix().c_str()), 0);
+    PLUGIN_load(folder_.prefix().c_str());
+    EXPECT_EQ(plugin_host.entries.initialize, nullptr);
     EXPECT_EQ(plugin_host.manager_library, nullptr);
     EXPECT_EQ(plugin_host.widget_library, nullptr);
     float v[7] = {};
@@ -124,7 +125,8 @@ TEST_F(PluginHost, WithoutAManagerEveryHookLetsTheProgramGoOn)
 TEST_F(PluginHost, AManagerGetsEveryNameBeforeItStartsAndTheWholeTable)
 {
     lay_out(TEST_MANAGER_RECORDER);
-    ASSERT_EQ(PLUGIN_load(folder_.prefix().c_str()), 1);
+    PLUGIN_load(folder_.prefix().c_str());
+    ASSERT_NE(plugin_host.entries.initialize, nullptr);
     // The fourteen entries, each found by its own name.
     const plugin_manager_entries& e = plugin_host.entries;
     const bool found[14] = {e.initialize != nullptr,     e.shutdown != nullptr,   e.drawing != nullptr,
@@ -175,7 +177,8 @@ TEST_F(PluginHost, AManagerGetsEveryNameBeforeItStartsAndTheWholeTable)
 TEST_F(PluginHost, AManagerWithOnlyItsStartGetsTheTableAndNoNames)
 {
     lay_out(TEST_MANAGER_INIT_ONLY);
-    ASSERT_EQ(PLUGIN_load(folder_.prefix().c_str()), 1);
+    PLUGIN_load(folder_.prefix().c_str());
+    ASSERT_NE(plugin_host.entries.initialize, nullptr);
     EXPECT_EQ(record().registrations, 0);
     EXPECT_EQ(record().table->version, 2);
     EXPECT_EQ(PLUGIN_call_draw_hook(17), 1);
@@ -322,11 +325,23 @@ TEST_F(PluginData, ArraysBytesAndComputedValues)
     EXPECT_EQ(thro.get_float_array(thro.read_context, f, -1, 3), 0);
 
     // Runs published shorter than their fields: the first 137 failure slots,
-    // the first 228 words of the dynamic-pressure factors.
-    const ORPM_data_ref& failures = ref("sim/operation/failures/failures");
-    EXPECT_EQ(failures.get_int_array(failures.read_context, nullptr, 0, 0), 137);
-    const ORPM_data_ref& q_mult = ref("sim/flightmodel/misc/Q_centroid_MULT");
-    EXPECT_EQ(q_mult.get_float_array(q_mult.read_context, nullptr, 0, 0), 228);
+    // the first 228 words of the dynamic-pressure factors, 64 of the 96
+    // buttons, the first 73 bytes of the steering words.
+    const struct {
+        const char* name;
+        int count;
+    } short_runs[] = {{"sim/operation/failures/failures", 137},
+                      {"sim/flightmodel/misc/Q_centroid_MULT", 228},
+                      {"sim/joystick/joystick_button_values", 64},
+                      {"sim/joystick/joystick_button_assignments", 64},
+                      {"sim/aircraft/overflow/acf_gear_steers", 73}};
+    for (const auto& run : short_runs) {
+        const ORPM_data_ref& r = ref(run.name);
+        const int n = r.type == ORPM_TYPE_BYTES       ? r.get_bytes(r.read_context, nullptr, 0, 0)
+                    : r.type == ORPM_TYPE_INT_ARRAY ? r.get_int_array(r.read_context, nullptr, 0, 0)
+                                                    : r.get_float_array(r.read_context, nullptr, 0, 0);
+        EXPECT_EQ(n, run.count) << run.name;
+    }
 
     const ORPM_data_ref& heading = ref("sim/cockpit/autopilot/heading");
     sim_flightmodel_position.magnetic_variation = -5.0f;
@@ -448,20 +463,24 @@ TEST_F(PluginData, EveryNameReadsAndWritesALiveVariable)
     EXPECT_FLOAT_EQ(c[2], colour_table[36][2]);
 
     // The map's layer switch is the panel's own word; a name the program
-    // holds no value for reads zero and keeps it.
+    // holds no value for reads zero, then what a plug-in wrote.
     const ORPM_data_ref& vors = ref("sim/cockpit/switches/EFIS_shows_VORs");
     const int32_t vors_was = sim_cockpit_switches.EFIS_shows_VORs;
     vors.set_int(vors.write_context, 0);
     EXPECT_EQ(sim_cockpit_switches.EFIS_shows_VORs, 0);
     sim_cockpit_switches.EFIS_shows_VORs = vors_was;
     const ORPM_data_ref& efis = ref("sim/cockpit/switches/EFIS_shows_terrain");
+    const ORPM_data_ref& efis_data = ref("sim/cockpit/switches/EFIS_shows_data");
     efis.set_int(efis.write_context, 5);
-    EXPECT_EQ(efis.get_int(efis.read_context), 0);
+    EXPECT_EQ(efis.get_int(efis.read_context), 5);
+    EXPECT_EQ(efis_data.get_int(efis_data.read_context), 0);
+    efis.set_int(efis.write_context, 0);
     float six[6] = {1, 2, 3, 4, 5, 6};
     const ORPM_data_ref& slaved = ref("sim/cockpit/radios/nav1_cardinal_dir");
     slaved.set_float_array(slaved.write_context, six, 0, 6);
-    EXPECT_EQ(slaved.get_float_array(slaved.read_context, six, 0, 6), 6);
-    EXPECT_EQ(six[5], 0.0f);
+    float back[6] = {};
+    EXPECT_EQ(slaved.get_float_array(slaved.read_context, back, 0, 6), 6);
+    EXPECT_EQ(back[5], 6.0f);
     // The ADF card and the ammeter button's deadlines are the panel's own values.
     const ORPM_data_ref& card = ref("sim/cockpit/radios/adf2_cardinal_dir");
     card.set_float(card.write_context, 90.0f);
@@ -980,7 +999,8 @@ TEST_F(PluginHost, EachPluginIsNamedBeforeItRunsAndAFileThatIsNotOneInOneLine)
     folder_.write("RESOURCES/Plugins/modules/broken.so", std::string(300, '\x5a'));
     fs::copy_file(TEST_MANAGER_INIT_ONLY, modules / "no_start.so");   // a shared object, but no plug-in
     const log_capture log(folder_.path() / "ERROR.OUT");
-    ASSERT_EQ(PLUGIN_load(folder_.prefix().c_str()), 1);
+    PLUGIN_load(folder_.prefix().c_str());
+    ASSERT_NE(plugin_host.entries.initialize, nullptr);
     EXPECT_STREQ(menu_table[MENU_FIRST_PLUGIN].title, "Sample");   // the plug-in still runs
 
     const std::vector<std::string> sample = log.lines_naming("sample.so");
@@ -1002,9 +1022,11 @@ TEST_F(PluginHost, EachPluginIsNamedBeforeItRunsAndAFileThatIsNotOneInOneLine)
     PLUGIN_host_reset();
     const temp_folder other;
     other.write("Resources/plugins/ORPM.so", "not a library");
-    EXPECT_EQ(PLUGIN_load(other.prefix().c_str()), 0);
+    PLUGIN_load(other.prefix().c_str());
+    EXPECT_EQ(plugin_host.entries.initialize, nullptr);
     fs::remove(other.path() / "Resources" / "plugins" / "ORPM.so");
-    EXPECT_EQ(PLUGIN_load(other.prefix().c_str()), 0);
+    PLUGIN_load(other.prefix().c_str());
+    EXPECT_EQ(plugin_host.entries.initialize, nullptr);
     EXPECT_TRUE(log.lines_naming("ORPM.so").empty());
 }
 
@@ -1038,7 +1060,8 @@ TEST(PluginDeathTest, APluginThatCrashesInItsStartCallIsNamedInTheLogFirst)
 TEST_F(PluginHost, OurManagerRunsTheSamplePlugin)
 {
     lay_out(ORPM_LIBRARY, SAMPLE_PLUGIN);
-    ASSERT_EQ(PLUGIN_load(folder_.prefix().c_str()), 1);
+    PLUGIN_load(folder_.prefix().c_str());
+    ASSERT_NE(plugin_host.entries.initialize, nullptr);
     // The sample's menu with its item.
     const menu_record& m = menu_table[MENU_FIRST_PLUGIN];
     EXPECT_STREQ(m.title, "Sample");

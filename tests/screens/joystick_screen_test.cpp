@@ -16,6 +16,7 @@
 #include "core/simvars.h"
 #include "core/ui_text.h"
 #include "graphics/list.h"
+#include "graphics/widget_record.h"
 #include "links/console.h"
 #include "links/hardware.h"
 #include "links/panel_modules.h"
@@ -27,6 +28,14 @@
 #include "tests/support/virtual_joystick.h"
 
 namespace {
+
+// The centre of the selector button captioned "40".
+float button_40_x = 0.0f, button_40_y = 0.0f;
+void record_button_40(const widget_box& b)
+{
+    if (b.kind == WIDGET_BOX_FIELD && b.text && std::strcmp(b.text, "40") == 0)
+        button_40_x = (b.x1 + b.x2) / 2.0f, button_40_y = (b.y1 + b.y2) / 2.0f;
+}
 
 class JoystickScreen : public ::testing::Test {
 protected:
@@ -113,9 +122,14 @@ TEST_F(JoystickScreen, AssignmentPageRestartsCalibrationAndFindsButtonsByPressin
     frame(545.0f + 150.0f * (code / 32), top() - 80.0f - 20.0f * (code % 32) + 4.0f);
     EXPECT_EQ(j.joystick_button_assignments[5], code);
     EXPECT_EQ(j.joystick_button_assignments[0], 0);
-    // Clicking button 40 in the selector makes it current.
+    // Clicking button 40 in the selector makes it current; it stands in the
+    // second column of 32 (x 425 + 40), row 8 (y T - 75 - 20 x 8).
+    WIDGET_set_recorder(record_button_40);
     frame(425.0f + 40.0f, top() - 75.0f - 20.0f * 8.0f);
+    WIDGET_set_recorder(nullptr);
     EXPECT_EQ(joystick.current_button, 40);
+    EXPECT_EQ(button_40_x, 465.0f);
+    EXPECT_EQ(button_40_y, top() - 235.0f);
     frame(425.0f + 80.0f, top() - 75.0f - 20.0f * 31.0f);   // the last of the third column
     EXPECT_EQ(joystick.current_button, 95);
 
