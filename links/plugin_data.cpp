@@ -53,8 +53,11 @@ struct computed_entry {
 // The flag word of a row is not read (every name registers writable); the
 // rows carry 1, the split of 0 and 1 between the names not being recorded
 // with them (a stand-in with no effect on any caller).
-#define SIM_INT(name, var) {name, 1, static_cast<void*>(&(var))}
-#define SIM_FLOAT(name, var) {name, 1, static_cast<void*>(&(var))}
+// A row's variable must be of its run's type: the accessors read the word as
+// that type, so an integer variable in the float run would be read as the bits
+// of a float. The casts refuse to compile such a row.
+#define SIM_INT(name, var) {name, 1, static_cast<void*>(static_cast<int32_t*>(&(var)))}
+#define SIM_FLOAT(name, var) {name, 1, static_cast<void*>(static_cast<float*>(&(var)))}
 #define SIM_ARRAY(name, var) {name, 1, static_cast<int32_t>(sizeof(var) / 4), static_cast<void*>(&(var))}
 // `n` elements from the element `var` (a run inside a larger array).
 #define SIM_ARRAY_N(name, var, n) {name, 1, n, static_cast<void*>(&(var))}

@@ -11,6 +11,7 @@ fields each group publishes; their sizes and the totals of each type are fixed
 (the plug-ins and the manager count on them) and checked here before anything
 is written. A name whose value the program does not hold stands for a word of
 its own that nothing else reads (SIM_ZERO); those are listed on stderr."""
+import glob
 import re
 import sys
 
@@ -35,7 +36,11 @@ GROUP_SIZES = {
     "physics": 13, "private/camera": 6, "private/net_disables": 19, "time": 10, "weather": 53,
 }
 # Entries of each run (the computed values come after them, apart).
-TYPE_TOTALS = {"INT": 317, "FLOAT": 687, "FLOAT_ARRAY": 220, "INT_ARRAY": 49, "BYTES": 9}
+# The pre-rotation level is an integer word (the data groups send it as one),
+# so it is published in the integer run: published as a float, a plug-in would
+# read its bits as a float (1.4e-45 for the high level). That puts one name
+# more in the integer run and one fewer in the float run than 317 and 687.
+TYPE_TOTALS = {"INT": 318, "FLOAT": 686, "FLOAT_ARRAY": 220, "INT_ARRAY": 49, "BYTES": 9}
 # The computed values (links/plugin_data.cpp) count in their groups.
 COMPUTED = {"cockpit/autopilot": 2, "cockpit/radios": 4, "weather": 2}
 
@@ -70,7 +75,8 @@ def kind_of(ctype, dims):
     return "INT_ARRAY" if dims else "INT"
 
 
-simvars = open(ROOT + "/core/simvars.h").read()
+# The blocks are declared by area in core/simvars/, which core/simvars.h includes.
+simvars = "".join(open(f).read() for f in [ROOT + "/core/simvars.h"] + sorted(glob.glob(ROOT + "/core/simvars/*.h")))
 BLOCKS = {}   # "cockpit/radios" -> {field: (kind, ref)}
 for m in re.finditer(r"struct (sim_\w+)_block \{(.*?)\n\};", simvars, re.S):
     block, body = m.group(1), m.group(2)
@@ -143,7 +149,8 @@ block("physics", "sim_physics", "ambient_pressure")
 for c in ("pi", "double_pi", "half_pi", "R", "speed_light_m_sec"):
     add("physics", c, "FLOAT", c)
 block("time", "sim_time")
-block("private/camera", "sim_private_camera")
+# The camera-control words are the scene's own; no name stands for them.
+block("private/camera", "sim_private_camera", "control_words")
 for axis in "xyz":
     add("private/camera", axis, "FLOAT", "sim_graphics_view.view_" + axis)
 block("private/net_disables", "sim_private_net_disables")
@@ -155,7 +162,8 @@ for n in ("flight_model", "weather", "time", "failures", "radios", "autopilot", 
 # ---- sim/weather: the layer arrays one element per name --------------------
 W = BLOCKS["sim_weather"]
 for field, (kind, ref) in W.items():
-    if field in ("precip_rain", "precip_hail", "precip_snow"):
+    # The precipitation split and the weather screen's request word carry no name.
+    if field in ("precip_rain", "precip_hail", "precip_snow", "real_weather_request"):
         continue
     if field == "speed_of_sound_ms":
         # Published under the gravity name: plug-ins read it there.
@@ -433,7 +441,7 @@ if errors:
     sys.stderr.write("\n".join(errors) + "\n")
     sys.stderr.write("left over: %s\n" % " ".join(leftover))
     sys.exit(1)
-sys.stderr.write("names without a variable (zero holder): %s\n" % ", ".join(zeros))
+sys.stderr.write("names without a variable (a word of their own): %s\n" % ", ".join(zeros))
 
 print("// Written by tools/gen_plugin_names.py from the record headers; run it again when they change.")
 for run in TYPE_TOTALS:
