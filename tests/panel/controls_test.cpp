@@ -381,16 +381,16 @@ TEST_F(Controls, ThrottleDragMovesTheEngineAndTheGroupMovesTogether)
     click(48, 0, -45, [] { PANEL_levers(1, 100.0f); }, 1);
     EXPECT_EQ(flt[0].ENGN_propmode[1], 3);
 
-    // A vernier's handle runs on its own slot's track like a linear one, and
-    // the collective gives the most blade pitch at the top of its travel.
+    // A vernier's handle runs on its own slot's picture like a linear one, and
+    // the collective gives the least blade pitch at the top of its travel.
     click(47, 0, 45, [] { PANEL_levers(0, 100.0f); });
     EXPECT_NEAR(flt[0].ENGN_thro[0], 1.0f, 1e-4f);
     a.acf_num_thrustpoints = 1, a.acf_prop_type[0] = PROP_COLLECTIVE_ROTOR;
     a.acf_min_pitch[0] = 2.0f, a.acf_max_pitch[0] = 14.0f;
     click(60, 0, 45, [] { PANEL_levers(0, 100.0f); });
-    EXPECT_NEAR(flt[0].POINT_pitch_deg[0], 14.0f, 1e-3f);
-    click(60, 0, -45, [] { PANEL_levers(0, 100.0f); });
     EXPECT_NEAR(flt[0].POINT_pitch_deg[0], 2.0f, 1e-3f);
+    click(60, 0, -45, [] { PANEL_levers(0, 100.0f); });
+    EXPECT_NEAR(flt[0].POINT_pitch_deg[0], 14.0f, 1e-3f);
 }
 
 TEST_F(Controls, TrimWheelsStepSpinAndTheIndicatorsRestOnZeroLimits)
