@@ -90,6 +90,9 @@ void PANEL_knob()
         break;
     default: return;
     }
+    // A value that is not a number (from a plug-in or a datagram) would pass
+    // the clamp and the wrap as it is and stay so for good: the knob starts it
+    // again from 0 or from its lower bound.
     const float v = finite_or(*value, wrap ? 0.0f : lo) + PANEL_drag_spot(0.0f, 0.0f, 10.0f, step, rate, 1);
     *value = wrap ? UTIL_wrap_closed(v, 360.0f) : std::clamp(finite_or(v, lo), lo, hi);
 }
@@ -163,7 +166,7 @@ void PANEL_levers(int engine, float length, const panel_records& rec)
     case INS_HAN_SBRAKE1: case INS_HAN_SBRAKE2: {
         float v = f.sbrkrqst;
         PANEL_lever_drag(-0.5f, 1.0f, &v, h - 8.0f, 28.0f - h, w, 0);
-        v = finite_or(v, 0.0f);
+        v = finite_or(v, 0.0f);   // a request that is not a number would pass the clamp: it reads 0
         if (a.acf_num_engines >= 1) v = std::round(v * 2.0f) * 0.5f;
         CTRL_set_speedbrake_request(std::clamp(v, a.acf_autosbrkEQ != 0 ? -0.5f : 0.0f, 1.0f));
         return;
