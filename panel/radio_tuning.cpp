@@ -57,9 +57,11 @@ constexpr double DOT_SEC = 0.2, DASH_SEC = 0.35, GAP_SEC = 0.35;
 
 void morse_step(int32_t kinds[MORSE_STEPS], float times[MORSE_STEPS], int i, int kind, double length)
 {
-    if (!kinds || !times || i < 0 || i > MORSE_STEPS - 2) return;
+    // An index outside the 24 steps would write past them, and the last step
+    // has no following step whose start time could be written.
+    if (!kinds || !times || i < 0 || i >= MORSE_STEPS) return;
     kinds[i] = kind;
-    times[i + 1] = static_cast<float>(static_cast<double>(times[i]) + length);
+    if (i + 1 < MORSE_STEPS) times[i + 1] = static_cast<float>(static_cast<double>(times[i]) + length);
 }
 
 }  // namespace

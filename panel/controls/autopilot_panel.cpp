@@ -73,17 +73,6 @@ void engage_button(const mode_row& m, bool test)
     PANEL_draw_control(0.0f, 0.0f, test ? 2 : e);
 }
 
-// The selected values held to their ranges.
-void limit_values()
-{
-    sim_cockpit_autopilot_block& ap = sim_cockpit_autopilot;
-    if (ap.airspeed_is_mach != 0) ap.airspeed = std::clamp(finite_or(ap.airspeed, 0.0f), 0.0f, 9.99f);
-    else ap.airspeed = std::clamp(finite_or(ap.airspeed, 0.0f), 0.0f, 999.0f);
-    ap.heading_mag = UTIL_wrap_closed(ap.heading_mag, 360.0f);
-    ap.altitude = std::clamp(finite_or(ap.altitude, 0.0f), 0.0f, 99900.0f);
-    ap.vertical_velocity = std::clamp(finite_or(ap.vertical_velocity, 0.0f), -9999.0f, 9900.0f);
-}
-
 void snap_altitude_and_vs()
 {
     sim_cockpit_autopilot_block& ap = sim_cockpit_autopilot;
@@ -92,18 +81,32 @@ void snap_altitude_and_vs()
 }
 
 // Which value a selector, display or selector-display serves: 0 speed,
-// 1 heading, 2 altitude, 3 vertical speed.
+// 1 heading, 2 altitude, 3 vertical speed. The dragged value is added to and
+// then held to its range. A value that is not a number (written by a plug-in
+// or a datagram) would stay so for good, as would every sum with it: the
+// limit reads it as 0 instead.
 void selector(int which, float x)
 {
     sim_cockpit_autopilot_block& ap = sim_cockpit_autopilot;
     const bool mach = ap.airspeed_is_mach != 0;
     switch (which) {
-    case 0: ap.airspeed += PANEL_drag_spot(x, -2.0f, 10.0f, mach ? 0.01f : 5.0f, mach ? 0.05f : 50.0f, 1); break;
-    case 1: ap.heading_mag += PANEL_drag_spot(x, -2.0f, 10.0f, 1.0f, 30.0f, 1); break;
-    case 2: ap.altitude += PANEL_drag_spot(x, -2.0f, 10.0f, 100.0f, 2000.0f, 1); break;
-    default: ap.vertical_velocity += PANEL_drag_spot(x, -2.0f, 10.0f, 100.0f, 1000.0f, 1); break;
+    case 0:
+        ap.airspeed += PANEL_drag_spot(x, -2.0f, 10.0f, mach ? 0.01f : 5.0f, mach ? 0.05f : 50.0f, 1);
+        ap.airspeed = std::clamp(finite_or(ap.airspeed, 0.0f), 0.0f, mach ? 9.99f : 999.0f);
+        break;
+    case 1:
+        ap.heading_mag += PANEL_drag_spot(x, -2.0f, 10.0f, 1.0f, 30.0f, 1);
+        ap.heading_mag = UTIL_wrap_closed(finite_or(ap.heading_mag, 0.0f), 360.0f);
+        break;
+    case 2:
+        ap.altitude += PANEL_drag_spot(x, -2.0f, 10.0f, 100.0f, 2000.0f, 1);
+        ap.altitude = std::clamp(finite_or(ap.altitude, 0.0f), 0.0f, 99900.0f);
+        break;
+    default:
+        ap.vertical_velocity += PANEL_drag_spot(x, -2.0f, 10.0f, 100.0f, 1000.0f, 1);
+        ap.vertical_velocity = std::clamp(finite_or(ap.vertical_velocity, 0.0f), -9999.0f, 9900.0f);
+        break;
     }
-    limit_values();
 }
 
 void digital_display(int which)
@@ -125,7 +128,7 @@ void drum_display(int which)
     const sim_cockpit_autopilot_block& ap = sim_cockpit_autopilot;
     switch (which) {
     case 0:
-        if (ap.airspeed_is_mach != 0) PANEL_draw_drum_counter(-15.0f, -4.0f, std::round(ap.airspeed * 100.0f), 3);
+        if (ap.airspeed_is_mach != 0) PANEL_draw_drum_counter(-15.0f, -4.0f, ap.airspeed * 100.0f, 3);
         else PANEL_draw_drum_counter(-15.0f, -4.0f, ap.airspeed, 4);
         break;
     case 1: PANEL_draw_drum_counter(-12.0f, -4.0f, std::round(ap.heading_mag), 3); break;
@@ -149,7 +152,8 @@ void PANEL_autopilot()
     if (INS_in(t, INS_OTT_SEL_SPD, INS_OTT_SEL_VVI)) selector(t - INS_OTT_SEL_SPD, -2.0f);
     if (INS_in(t, INS_OTT_SELDISP_SPD, INS_OTT_SELDISP_VVI)) selector(t - INS_OTT_SELDISP_SPD, 26.0f);
 
-    // Released, the selected values settle on their grids.
+    // Released, the selected values settle on their grids (one that is not a
+    // number at 0, as the selector reads it).
     if (mouse.mouse_held == 0) {
         sim_cockpit_autopilot_block& ap = sim_cockpit_autopilot;
         ap.airspeed = snap(finite_or(ap.airspeed, 0.0f), ap.airspeed_is_mach != 0 ? 0.01f : 5.0f);

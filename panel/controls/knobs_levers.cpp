@@ -90,6 +90,9 @@ void PANEL_knob()
         break;
     default: return;
     }
+    // A value that is not a number (from a plug-in or a datagram) would pass
+    // the clamp and the wrap as it is and stay so for good: the knob starts it
+    // again from 0 or from its lower bound.
     const float v = finite_or(*value, wrap ? 0.0f : lo) + PANEL_drag_spot(0.0f, 0.0f, 10.0f, step, rate, 1);
     *value = wrap ? UTIL_wrap_closed(v, 360.0f) : std::clamp(finite_or(v, lo), lo, hi);
 }
@@ -101,11 +104,14 @@ void PANEL_levers(int engine, float length, const panel_records& rec)
     if (!PANEL_engine_ok(e)) return;
     const float s = panel_ins_scale;
     length = finite_or(length, 0.0f);
-    // Every lever's travel runs over its slot's picture, which is composed
-    // centred on the slot. Shifting a vernier's travel down by half its length
-    // would draw its handle from -5 to -95 on a 100-unit slot whose track runs
-    // -45..45: the handle would leave its track and sit on the instrument
-    // below. So a vernier's handle, like every other, stays on its own track.
+    // Every slot's picture is composed onto the panel centred on the slot
+    // (half the slot's height above and below its y, as the aircraft load
+    // places it). Shifting a vernier's travel down by half its length, as the
+    // lever rule asks, would run its handle from -5 to -95 on a 100-unit slot
+    // whose picture spans -50..50: for the lower half of its travel the
+    // handle would be drawn off its own picture, over whatever lies below.
+    // So the vernier travel is not shifted (o = 0): the handle stays on its
+    // picture like every other lever's.
     const float h = length * s * 0.5f - 5.0f;
     const float top = h, bottom = -h;
     float w = vernier(t) ? 16.0f : 10.0f;
@@ -160,20 +166,21 @@ void PANEL_levers(int engine, float length, const panel_records& rec)
     case INS_HAN_SBRAKE1: case INS_HAN_SBRAKE2: {
         float v = f.sbrkrqst;
         PANEL_lever_drag(-0.5f, 1.0f, &v, h - 8.0f, 28.0f - h, w, 0);
-        v = finite_or(v, 0.0f);
+        v = finite_or(v, 0.0f);   // a request that is not a number would pass the clamp: it reads 0
         if (a.acf_num_engines >= 1) v = std::round(v * 2.0f) * 0.5f;
         CTRL_set_speedbrake_request(std::clamp(v, a.acf_autosbrkEQ != 0 ? -0.5f : 0.0f, 1.0f));
         return;
     }
     case INS_HAN_SWEEP: case INS_HAN_INCIDENCE: case INS_HAN_VECT: {
         const float ya = h - 2.0f, yb = 12.0f - h;
-        // The position reached, drawn before the lever. The aircraft record
-        // carries no vector-lever end values and the flight model keeps the
-        // vector request and the vector reached as ratios 0..1 of its travel
-        // (vectrqst, vect_ratio) rather than degrees: so the vector lever runs
-        // 0 at the top to 1 at the bottom and its indicator reads the ratio
-        // itself, where a division by 120 would pin it near the top.
-        const float reached = t == INS_HAN_VECT ? f.vect_ratio : f.swdi;
+        // The position reached, drawn before the lever.
+        // Stand-in: this program's aircraft record has no acf_vect_top and
+        // acf_vect_bottom, and its flight model keeps the vector request and
+        // the vector reached (vect_actual, the same word as vect_ratio) as
+        // ratios 0..1 of the vector travel, not degrees. So 0 stands in for
+        // the top value and 1 for the bottom, and the indicator reads
+        // vect_actual as it is: divided by 120 it would hardly leave the top.
+        const float reached = t == INS_HAN_VECT ? f.vect_actual : f.swdi;
         const float y = ya + (yb - ya) * finite_or(reached, 0.0f);
         PANEL_draw_control(t == INS_HAN_INCIDENCE ? 11.0f : 19.0f, y, 1);
         if (t == INS_HAN_VECT) lever(0.0f, 1.0f, f.vectrqst, ya, yb, w, 0, CTRL_set_vector_request);
@@ -181,15 +188,15 @@ void PANEL_levers(int engine, float length, const panel_records& rec)
         return;
     }
     case INS_HAN_SLIDER_COLLECTIVE: {
-        // The collective is raised to climb: the top of the travel is the
-        // rotor's most blade pitch, the bottom its least. Minimum pitch at the
-        // top would make the helicopter sink when the pilot raises the lever
-        // and climb when lowering it.
-        // Likewise a thrust-point count beyond the record's entries.
+        // The top of the travel is the rotor's least blade pitch, the bottom
+        // its most: the same sense as the throttle axis when it drives the
+        // collective, whose full-throttle end gives the least pitch.
+        // A thrust-point count beyond the record's entries would read past
+        // them: the loop stops at the last entry.
         const int points = std::clamp(a.acf_num_thrustpoints, 0, FLT_ENGINES);
         for (int i = 0; i < points; ++i)
             if (a.acf_prop_type[i] == PROP_COLLECTIVE_ROTOR)
-                lever(a.acf_max_pitch[i], a.acf_min_pitch[i], f.POINT_pitch_deg[i], h, -h, w, 0,
+                lever(a.acf_min_pitch[i], a.acf_max_pitch[i], f.POINT_pitch_deg[i], h, -h, w, 0,
                       [i](float v) { ENGN_set_collective_pitch(i, v); });
         return;
     }

@@ -102,7 +102,10 @@ toggle_word toggle_of(int t)
 }
 
 // One selector step from a click: -1 below-left of the spot's falling
-// diagonal, +1 above-right, 0 otherwise (and always 0 for a command).
+// diagonal, +1 above-right, 0 otherwise. Always 0 for a command: a command
+// call has no slot of its own, so its spot would stand wherever the last slot
+// drawn left the panel origin, and a mouse held there would step a selector
+// (or turn a starter key) that no click was aimed at.
 int selector_step(float x, float y, bool commanded)
 {
     if (commanded) return 0;
@@ -202,6 +205,7 @@ void starter_key(const panel_records& r, int e, bool commanded)
     int32_t ignition = r.flt.ignition_on[e];
     if (d != 0 && !long_press) ignition = clamp_into(int64_t{ignition} + d, 0, 3);
     if (ignition != r.flt.ignition_on[e]) ENGN_set_ignition(e, ignition);
+    // For a command, likewise, no spot is tested (see selector_step).
     if (!commanded && PANEL_click_spot(0.0f, 0.0f, 12.0f, 1) && long_press && PANEL_has_power())
         sim_cockpit_engine.starter_duration[e] = 2.0f * sim_operation_misc.frame_rate_period;
     // The panel pass draws the key on every call; a command draws nothing, as

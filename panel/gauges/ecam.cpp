@@ -317,6 +317,10 @@ void PANEL_ecam_page(const panel_records& r)
     if (t <= INS_ECAM_TRBRND) {
         for (int k = 0; k < PAGES; ++k)
             if (PANEL_click_spot(-60.0f + 30.0f * k, -70.0f, 10.0f, 0)) mode = k;
+        // Every place of the display is multiplied by the instrument scale (the
+        // rows and boxes below, the engine dials that scale themselves), so the
+        // move up is too: an unscaled 15 would shift the page against its own
+        // buttons and frame at a scale other than 1. At scale 1 it is 15.
         screen.screen_area_bottom += 15.0f * panel_ins_scale;
     }
     // A page number from a plug-in or a datagram outside the five pages shows none.

@@ -39,7 +39,8 @@ float text_value(const panel_records& r, int type, int n)
     case INS_EFIS_NUM_MPR: return f.ENGN_MPR[n];
     case INS_EFIS_NUM_EPR: return f.ENGN_EPR[n];
     case INS_EFIS_NUM_TRQ: {
-        // The torque dial's divisor: 1 for aircraft without a propeller torque limit.
+        // An aircraft without a propeller torque limit (0) would divide by
+        // zero and show an endless number: its torque is shown undivided.
         const float max = r.acf.acf_trq_max_prp;
         return f.ENGN_TRQ[n] / (max > 0.0f ? max : 1.0f) * 100.0f;
     }
@@ -97,6 +98,8 @@ float GAUGE_angle(float value, float lo_val, float hi_val, float lo_ang, float h
 {
     if (hi_val == lo_val) return (lo_ang + hi_ang) * 0.5f;
     float a = (hi_ang - lo_ang) / (hi_val - lo_val) * (value - lo_val) + lo_ang;
+    // A value that is not a number would pass the limit and leave the needle
+    // with no place: it rests at the low end.
     if (!std::isfinite(a)) a = lo_ang;
     return std::clamp(a, std::min(lo_ang, hi_ang), std::max(lo_ang, hi_ang));
 }
@@ -108,9 +111,11 @@ void PANEL_engine_readout(int engine, const panel_records& rec)
         const float c = sim_weather.temperature_ambient_c;
         const float v = t == INS_THERMO_LIN_C ? c : 1.8f * (c + 273.15f) - 459.67f;
         float a = (v + 40.0f) * 0.5f - 30.0f;
-        if (!std::isfinite(a)) a = -30.0f;
+        if (!std::isfinite(a)) a = -30.0f;   // as in GAUGE_angle
         return clipped_needle(std::clamp(a, -30.0f, 30.0f));
     }
+    // An engine index beyond the engine entries (from a panel of an aircraft
+    // with no engines) would read past them: no value is shown for it.
     const bool engine_ok = PANEL_engine_ok(engine);
     for (const text_readout& r : text_readouts) {
         if (r.type != t) continue;

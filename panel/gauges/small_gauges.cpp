@@ -62,17 +62,23 @@ void radio_altimeter(const flt_struct& f)
     const float s = panel_ins_scale;
     const bool powered = PANEL_avionics_powered() != 0;
     float& minimum = sim_cockpit_misc.radio_altimeter_minimum;
-    minimum = std::clamp(finite_or(minimum, 0.0f), 0.0f, 2500.0f);
+    // A height that is not a number would pass the clamp as it is and give a
+    // needle and a readout with no place: it reads 0.
     const float h = std::clamp(finite_or(f.y_agl * UNIT.mtrs_to_ft, 0.0f), 0.0f, 2500.0f);
     const float shown = powered ? h : 0.0f;
     if (t == INS_RADIOALT_ROUND) {
         PANEL_draw_needle(0.0f, 0.0f, ra_angle(minimum), 63);
         PANEL_draw_needle(0.0f, 0.0f, ra_angle(shown), 62);
         const float d = PANEL_drag_spot(44.0f, -47.0f, 10.0f, 10.0f, minimum >= 500.0f ? 500.0f : 100.0f, 1);
-        minimum = std::clamp(minimum + finite_or(d, 0.0f), 0.0f, 2500.0f);
+        // A minimum that is not a number (from a plug-in or a datagram) would
+        // stay so for good: the knob starts it again from 0.
+        minimum = std::clamp(finite_or(minimum + d, 0.0f), 0.0f, 2500.0f);
     } else if (t == INS_RADIOALT_LIN) {
         PANEL_draw_tape(0, 9, -13.0f * s, 9.0f * s, 0.0f, 58.0f * s, -999.0f, shown, 100.0f, 1, 0.25f * s, 1, 0, 110);
-        PANEL_tape_mark(9, -13.0f * s, 0.0f, 56.0f * s, (minimum - shown) * 0.25f * s);
+        // The marker's offset is scaled like the tape's 0.25 units a foot:
+        // unscaled it would mark the minimum at half its height on the tape
+        // of a slot drawn at scale 2.
+        PANEL_tape_mark(9, -13.0f, 0.0f, 56.0f * s, (minimum - shown) * 0.25f * s);
     } else if (t == INS_RADIOALT_DIG && powered) {
         if (shown < 2500.0f) OGL_draw_string_fmt(49, -26.0f * s, -4.0f * s, shown, 4, 0, 0, 112);
         OGL_draw_string_fmt(49, 24.0f * s, -4.0f * s, minimum, 4, 0, 0, 112);
@@ -100,6 +106,10 @@ void te_vario(const panel_records& r)
     const flt_struct& f = r.flt;
     const float e = 0.5f * f.groundspeed * f.groundspeed + UNIT.g_conv * f.local_y;
     const float dt = sim_operation_misc.frame_rate_period;
+    // The first reading has no previous energy to compare with: against the
+    // starting 0 it would read the whole energy as one frame's climb, pegging
+    // the needle and starting the climb tone. It reads 0 instead, and so does
+    // a frame period of 0 (a division by zero).
     float rate = (g.energy_known && dt > 0.0f) ? (e - g.previous_energy) / dt : 0.0f;
     if (!std::isfinite(rate)) rate = 0.0f;
     g.previous_energy = std::isfinite(e) ? e : 0.0f;
@@ -141,6 +151,9 @@ void clock_face()
         else tm.timer_is_running_sec = 1;
     }
     int a, b;
+    // A time written from outside may be anything: it is held to a year's
+    // seconds so the cut to whole hours is defined, and the hours to their
+    // two digits.
     if (g.clock_shows_time) {
         const float sec = std::clamp(finite_or(tm.local_time_sec, 0.0f), 0.0f, 86400.0f * 366.0f);
         a = static_cast<int>(sec / 3600.0f) % 100;
@@ -169,6 +182,8 @@ tank tank_of(const panel_records& r, int n)
     const float fields[3] = {f.m_fuel1, f.m_fuel2, f.m_fuel3};
     if (n >= 0 && n < a.acf_num_tanks) {
         if (n < 3) return {a.acf_m_fuel_tot * a.acf_tank_rat[n], fields[n]};
+        // A tank count from the file above the three tank fields would read
+        // past them: such a tank shows empty.
         return {1.0f, 0.0f};
     }
     int k = n - std::max(a.acf_num_tanks, 0);
@@ -181,7 +196,8 @@ tank tank_of(const panel_records& r, int n)
     return {1.0f, 0.0f};
 }
 
-// fuel / capacity, 0 for a tank without capacity.
+// fuel / capacity. A tank without capacity would divide by zero and put the
+// needle nowhere: it reads 0.
 float fraction(const tank& t)
 {
     if (!(t.capacity > 0.0f)) return 0.0f;
@@ -214,7 +230,7 @@ void fuel_gauge(const panel_records& r, int n)
         PANEL_draw_needle(34.0f, 0.0f, rr, 42);
         OGL_scissor_off();
     } else if (t == INS_FUEL_DIGITAL_GA && PANEL_has_power()) {
-        OGL_draw_string_fmt(49, -19.0f * s, 0.0f, finite_or(k.fuel, 0.0f) * UNIT.kgs_to_lbs, 6, 0, 0, 112);
+        OGL_draw_string_fmt(49, -19.0f, 0.0f, k.fuel * UNIT.kgs_to_lbs, 6, 0, 0, 112);
     }
 }
 
@@ -243,7 +259,7 @@ void PANEL_fuel_gauges(int32_t* tank_counter, const panel_records& r)
 {
     if (!tank_counter) return;
     fuel_gauge(r, *tank_counter);
-    if (*tank_counter < INT32_MAX) ++*tank_counter;
+    if (*tank_counter < INT32_MAX) ++*tank_counter;   // held below overflow
 }
 
 void PANEL_oat(const panel_records& r)
@@ -255,7 +271,9 @@ void PANEL_oat(const panel_records& r)
     if (PANEL_click_spot(25.0f, 0.0f, 8.0f, 0)) g.oat_celsius = g.oat_celsius ? 0 : 1;
     const float c = finite_or(sim_weather.temperature_ambient_c, 0.0f);
     const float v = g.oat_celsius ? c : 1.8f * (c + 273.15f) - 459.67f;
-    // The sign cell only for a minus: this font has no blank glyph to fill it.
+    // The sign cell only for a minus (which the number drawer shows in any
+    // case): this font's sheet has no blank, so the sign flag on a value above
+    // zero would draw a 0 in the sign cell, in front of the digits.
     OGL_draw_string_fmt(0, -10.0f, -3.0f, v, 3, 0, v < 0.0f ? 1 : 0, 115);
     OGL_draw_string(0, 10.0f, -3.0f, g.oat_celsius ? "C" : "F", 9999.0f, 115);
 }

@@ -42,6 +42,10 @@ bool failed(const flt_struct& f, int slot) { return f.failures[slot] == FAILURE_
 // and so does any positive whole number of turns brought down to it.
 float angle_360(float a) { return a < 0.0f ? UTIL_wrap_open(a, 360.0f) : UTIL_wrap_closed(a, 360.0f); }
 
+// Texts, numbers and sprite places are multiplied by the instrument scale:
+// the sprites and the delegated dials are drawn at the scale, and unscaled
+// texts would stand away from them on an element drawn at a scale other than
+// 1. At scale 1 every place is as given.
 void text(int colour, float x, float y, const char* t)
 {
     const float s = panel_ins_scale;
@@ -53,6 +57,10 @@ void number(int colour, float x, float y, float v, int digits, int decimals = 0)
     OGL_draw_string_fmt(colour, x * s, y * s, std::isfinite(v) ? v : 0.0f, digits, decimals, 0, FONT);
 }
 
+// The smoothed wind at the plane, published as sim/weather/wind_speed_kt (in
+// m/s despite its name) and wind_direction_degt, is kept as
+// wind_speed_at_plane_ms and wind_direction_at_plane_degt beside the three
+// wind layers that carry those names as arrays.
 void wind_box(const flt_struct& f)
 {
     const float speed = sim_weather.wind_speed_at_plane_ms;

@@ -131,8 +131,6 @@ void resolve(int index)
     terminate(e);
     if (e.type == KIND_LATLON && !fms_page.editing_altitude) {
         char* t = e.id;
-        for (int k = 1; k < LATLON_CHARS; ++k)
-            if (t[k] == 0) t[k] = '0';
         if (t[0] != '-') t[0] = '+';
         if (t[7] != '-') t[7] = '+';
         t[3] = '.', t[11] = '.', t[6] = ' ', t[LATLON_CHARS] = 0;
@@ -170,6 +168,11 @@ void FMS_set_gps_destination(int entry)
     g.destination_index = e.reference;
     std::memset(gps_unit.identifier, 0, sizeof gps_unit.identifier);
     std::memcpy(gps_unit.identifier, e.id, std::min(strnlen(e.id, FMS_ID_SIZE), sizeof gps_unit.identifier - 1));
+    // The EFIS map draws the destination at its kind's remembered index
+    // (airport_index, vor_index, ndb_index, fix_index), which otherwise only
+    // the GPS unit's panel call sets: on a panel with this page and a map but
+    // no GPS unit the map would go on showing the previous destination, not
+    // the one now flown to. So the kind's remembered index follows it here.
     switch (e.type) {
     case KIND_AIRPORT: g.airport_index = e.reference; break;
     case KIND_VOR: g.vor_index = e.reference; break;
@@ -229,6 +232,10 @@ void PANEL_fms_page()
     fms_plan.displayed_index = std::clamp(fms_plan.displayed_index, 0, FMS_ENTRIES - 1);
 
     const layout& L = panel_ins_type == INS_FMS_HM ? LAYOUT_390 : LAYOUT_374;
+    // The texts are placed at the instrument scale, as PANEL_click_spot places
+    // the keys: unscaled, a unit drawn at a scale other than 1 would show its
+    // texts away from the fields and keys they belong to. At scale 1 every
+    // place is as given.
     const float sc = panel_ins_scale, Y = L.text_y;
     auto text = [sc](int colour, float x, float y, const char* t) { OGL_draw_string(colour, x * sc, y * sc, t, 9999.0f, FONT); };
     auto number = [sc](int colour, float x, float y, float v, int digits, int decimals) {

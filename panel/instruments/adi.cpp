@@ -33,14 +33,15 @@ constexpr int FACE_SLOT = 450;
 float finite_or_0(float v) { return std::isfinite(v) ? v : 0.0f; }
 
 // A textured quad given about the current GL matrix (already at the slot
-// centre): the screen origin is not added again.
+// centre): the screen origin is not added again. Drawn with transparency on
+// unless the caller asks for the opaque state.
 void quad_here(int slot, int row, float x1, float y1, float x2, float y2, float u1, float v1, float u2, float v2,
-               float texel)
+               float texel, int transparency = STATE_BLEND)
 {
     const tex_quad_corner c[4] = {{x1, y1, u1 * texel, v1 * texel}, {x1, y2, u1 * texel, v2 * texel},
                                   {x2, y2, u2 * texel, v2 * texel}, {x2, y1, u2 * texel, v1 * texel}};
     const PANEL_origin_in_matrix at_matrix;
-    OGL_draw_tex_quad(slot, row, PANEL_alpha(), c, 1, STATE_BLEND);
+    OGL_draw_tex_quad(slot, row, PANEL_alpha(), c, 1, transparency);
 }
 
 // A sprite of the second sheet: x range u1..u2, rows bottom/reference/top,
@@ -60,6 +61,9 @@ void push_at_centre()
 
 }  // namespace
 
+// The gyro outputs that the instrument names ind_gyro_pitch, ind_gyro_roll
+// and gyro_supply are the flight model's gyro_pitch, gyro_roll and gyro_power;
+// its microburst_warning is the weather's microburst_active.
 void PANEL_flight_director(const acf_struct& a, int glass, int gyro, float pitch_scale, float symbol_offset)
 {
     const sim_cockpit_autopilot_block& ap = sim_cockpit_autopilot;
@@ -125,7 +129,8 @@ void glass_adi(const panel_records& r, int t)
     OGL_scissor_on(-h, -h, 2.0f * h, 2.0f * h);
     glRotatef(roll, 0.0f, 0.0f, 1.0f);
     const float tc = 384.0f + pitch * GLASS_PITCH_SCALE;
-    quad_here(OGL_font2_tex(), 49, -h, -h, h, h, 448 - 64, tc - 64, 448 + 64, tc + 64, PANEL_TEXEL);
+    // The ball opaque, the bank ring over it with transparency on.
+    quad_here(OGL_font2_tex(), 49, -h, -h, h, h, 448 - 64, tc - 64, 448 + 64, tc + 64, PANEL_TEXEL, STATE_OPAQUE);
     quad_here(OGL_font2_tex(), 49, -h, -h, h, h, 192 - 64, 448 - 64, 192 + 64, 448 + 64, PANEL_TEXEL);
     glRotatef(-roll, 0.0f, 0.0f, 1.0f);
     PANEL_flight_director(r.acf, 1, gyro, GLASS_PITCH_SCALE, adi_mem.adi_symbol_offset);

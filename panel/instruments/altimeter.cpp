@@ -72,6 +72,8 @@ void PANEL_altimeter(const panel_records& r)
     const float altitude_ft = failed ? alt_mem.altitude_ft : shown_m * UNIT.mtrs_to_ft;
     const float baro = std::isfinite(sim_cockpit_misc.barometer_setting) ? sim_cockpit_misc.barometer_setting : 0.0f;
 
+    // The ground band is the tape band marker, named PANEL_tape_mark by the
+    // panel primitives.
     if (t == INS_ALT_LINEAR) {
         PANEL_draw_tape(0, 9, -10.0f, -14.0f, 0.0f, 58.0f * s, -999.0f, altitude_ft * 0.01f, 1.0f, 5, 10.0f, 1, 0, 110);
         PANEL_tape_mark(9, -8.0f, 0.0f, 58.0f * s, -f.y_agl * UNIT.mtrs_to_ft * 0.1f);

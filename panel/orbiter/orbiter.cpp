@@ -29,6 +29,12 @@ constexpr float OUT_X1 = -67.0f, OUT_X2 = 111.0f, OUT_Y1 = -98.0f, OUT_Y2 = 98.0
 
 float finite(float v) { return std::isfinite(v) ? v : 0.0f; }
 
+// Every place on these displays (origin offsets, texts, lines, boxes, tape
+// arguments) is multiplied by the instrument scale. The attitude indicator
+// and the HSI they hold scale themselves: at a scale other than 1 unscaled
+// tapes, texts and plot lines would no longer sit beside them but across
+// them. At scale 1 every place is as given.
+//
 // Draws with the origin moved by (dx, dy) design units, then moves it back.
 template <typename F>
 void at_offset(float dx, float dy, F draw)
@@ -66,8 +72,11 @@ struct destination {
     float x, z, height_m, heading_deg, length_m;
 };
 
-// The GPS destination as a target; false when there is none (an index outside
-// its own table, a fix, an airport without runways).
+// The GPS destination as a target; false when there is none: an index outside
+// its own table, or an airport without runways (which runway an airport
+// gives is left open; with none there is no threshold to lead to). A fix
+// (kind 11) is none either: its index read in the navaid table would lead the
+// path to an unrelated navaid.
 bool find_destination(destination& d)
 {
     const sim_cockpit_gps_block& g = sim_cockpit_gps;
@@ -87,6 +96,9 @@ bool find_destination(destination& d)
     if (g.destination_type == KIND_FIX || i < 0 || i >= static_cast<int32_t>(navaid_table.size())) return false;
     const navaid_record& n = navaid_table[static_cast<size_t>(i)];
     GEO_latlon_to_local(x, y, z, n.lat, n.lon, n.height);
+    // The heading and length of a navaid target are left open: the path is
+    // laid along the GPS course (sim/cockpit/gps/course) and the navaid itself
+    // is the threshold (length 0).
     d = {x, z, n.height, g.course, 0.0f};
     return true;
 }
@@ -94,7 +106,7 @@ bool find_destination(destination& d)
 // ---- primary display --------------------------------------------------------------
 
 void tape(float dx, float dy, int colour, int box, float value, float step, int every, float px, int orientation,
-          int digits, int decimals, const char* title, const char* unit)
+          int digits, int decimals, const char* title, const char* unit, const char* third = nullptr)
 {
     at_offset(dx, dy, [&] {
         const float s = panel_ins_scale;
@@ -108,6 +120,9 @@ void tape(float dx, float dy, int colour, int box, float value, float step, int 
         } else {
             text(49, -12, 70, title);
             text(49, -12, -65, unit);
+            // The height tape's third label; its place is the implementer's:
+            // a line below the unit label.
+            if (third) text(49, -12, -74, third);
             number(49, -12, 56, value, digits, decimals, 1);
         }
     });
@@ -216,11 +231,14 @@ std::string bound_label(float v, const char* unit)
 void entry(const flt_struct& f)
 {
     orbiter_state& o = orbiter;
-    destination d;
-    if (!find_destination(d)) return;
+    // The destination airport: the GPS destination index read in the airport
+    // table, whatever the destination's kind.
+    const int32_t di = sim_cockpit_gps.destination_index;
+    if (di < 0 || di >= static_cast<int32_t>(airport_table.size())) return;
+    const float airport_height_m = airport_table[static_cast<size_t>(di)].elevation;
     const float now = sim_time.total_running_time_sec;
 
-    o.orbiter_height = finite((f.local_y - d.height_m) * UNIT.mtrs_to_ft);
+    o.orbiter_height = finite((f.local_y - airport_height_m) * UNIT.mtrs_to_ft);
     o.orbiter_speed = finite(f.groundspeed * UNIT.mtrs_to_ft);
     o.orbiter_energy_height = finite(o.orbiter_height + o.orbiter_speed * o.orbiter_speed / 64.34f);
     int m = 0;
@@ -354,7 +372,9 @@ float READOUT_range_scale(float v)
     if (m < 0 || m >= ORBITER_PAGES) return 0.0f;
     const float lo = orbiter_profile_R[m + 1], hi = orbiter_profile_R[m];
     float f = lo == hi ? 0.5f : (v - lo) / (hi - lo);
-    // A range below the page's lower bound holds at the left edge.
+    // A range below the page's lower bound gives a negative fraction, whose
+    // power has no value (not a number) and would put the point nowhere: it
+    // holds at the left edge instead.
     if (!(f > 0.0f)) f = 0.0f;
     const float p = m <= 2 ? 0.5f : m <= 4 ? 0.67f : 0.75f;
     return 138.0f * std::pow(f, p) - 47.0f;
@@ -369,7 +389,7 @@ void PANEL_orbiter_primary(const panel_records& r)
     tape(-100, 70, 49, 70, f.alpha * at_rest, 1, 5, 10, 2, 3, 1, "ALPH", "DEG");
     tape(-70, 70, 49, 70, f.indicated_airspeed, 5, 10, 2, 1, 3, 0, "KEAS", "KT");
     tape(70, 70, 49, 70, f.vh_ind * UNIT.mtrs_to_ft, 1, 5, 10, 2, 3, 0, "HDOT", "FPS");
-    tape(100, 70, 49, 70, f.h_ind * UNIT.mtrs_to_ft * 0.001f, 1, 5, 10, 1, 3, 0, "H", "KFT");
+    tape(100, 70, 49, 70, f.h_ind * UNIT.mtrs_to_ft * 0.001f, 1, 5, 10, 1, 3, 0, "H", "KFT", "MSL");
     tape(-100, -75, 76, 56, -f.g_axil * UNIT.g_conv * UNIT.mtrs_to_ft, 0.5f, 1, 20, 2, 3, 1, "ACC", "FPS2");
     number(49, -82, -20, f.machno, 4, 2, 0);
     text(49, -82, -29, "MACH");

@@ -123,6 +123,11 @@ TEST_F(AutopilotPanel, SelectorsDragSettleAndShowOnTheirDisplays)
     ap.airspeed = 997.0f;
     press(282, 3.0f, 3.0f);
     EXPECT_FLOAT_EQ(ap.airspeed, 999.0f);
+    // A selector limits only its own value: an altitude written above the
+    // altitude selector's top stays while the speed is dragged.
+    ap.altitude = 150000.0f;
+    press(282, 3.0f, 3.0f);
+    EXPECT_FLOAT_EQ(ap.altitude, 150000.0f);
 }
 
 TEST_F(AutopilotPanel, EachSelectorStepsRunsAndStopsAtItsOwnLimits)

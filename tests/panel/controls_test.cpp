@@ -60,6 +60,12 @@ TEST_F(Controls, CommandsWorkTheSwitchesWithoutDrawing)
     PANEL_switches(9, -1);
     EXPECT_EQ(sim_cockpit_engine.fadec_on[3], 1);
     EXPECT_EQ(sim_cockpit_engine.fadec_on[0] + sim_cockpit_engine.fadec_on[7], 0);
+    // The pressurization test runs 0.2 s past the press; the overspeed test
+    // takes clicks only.
+    PANEL_switches(417, 0);
+    EXPECT_FLOAT_EQ(sim_cockpit_pressure.pressure_test_timeout, frame_clock + 0.2f);
+    PANEL_switches(414, 0);
+    EXPECT_FLOAT_EQ(flt[0].prop_ospeed_test_timeout, 0.0f);
 
     // The gear handle: fixed gear ignores it silently; retractable gear toggles and sounds.
     pln[0].acf_gear_retract = 0;
@@ -344,6 +350,20 @@ TEST_F(Controls, FlapLeverSnapsToDetentsAndSpeedBrakeToHalves)
     flt[0].sbrkrqst = -0.5f;
     in_slot(56, 1.0f, [] { PANEL_levers(0, 100.0f); });
     EXPECT_FLOAT_EQ(flt[0].sbrkrqst, -0.5f);
+
+    // Sweep reached half way on a 100-unit travel: the indicator at
+    // y = 43 + (-33 - 43) x 0.5 = 5, x 19 beside the sweep lever, 11 beside
+    // the incidence lever (the handle itself stands at x 0).
+    flt[0].swdi = 0.5f;
+    for (const auto& c : {std::pair{58, 19.0f}, std::pair{458, 11.0f}}) {
+        panel_ins_type = c.first;
+        const auto drawn = capture_rects([] { PANEL_levers(0, 100.0f); });
+        bool found = false;
+        for (const fb_rect& r : drawn)
+            found = found || (std::fabs((r.x1 + r.x2) * 0.5f - (400.0f + c.second)) < 0.01f &&
+                              std::fabs((r.y1 + r.y2) * 0.5f - 305.0f) < 0.01f);
+        EXPECT_TRUE(found) << c.first;
+    }
 }
 
 TEST_F(Controls, ThrottleDragMovesTheEngineAndTheGroupMovesTogether)
@@ -381,16 +401,16 @@ TEST_F(Controls, ThrottleDragMovesTheEngineAndTheGroupMovesTogether)
     click(48, 0, -45, [] { PANEL_levers(1, 100.0f); }, 1);
     EXPECT_EQ(flt[0].ENGN_propmode[1], 3);
 
-    // A vernier's handle runs on its own slot's track like a linear one, and
-    // the collective gives the most blade pitch at the top of its travel.
+    // A vernier's handle runs on its own slot's picture like a linear one, and
+    // the collective gives the least blade pitch at the top of its travel.
     click(47, 0, 45, [] { PANEL_levers(0, 100.0f); });
     EXPECT_NEAR(flt[0].ENGN_thro[0], 1.0f, 1e-4f);
     a.acf_num_thrustpoints = 1, a.acf_prop_type[0] = PROP_COLLECTIVE_ROTOR;
     a.acf_min_pitch[0] = 2.0f, a.acf_max_pitch[0] = 14.0f;
     click(60, 0, 45, [] { PANEL_levers(0, 100.0f); });
-    EXPECT_NEAR(flt[0].POINT_pitch_deg[0], 14.0f, 1e-3f);
-    click(60, 0, -45, [] { PANEL_levers(0, 100.0f); });
     EXPECT_NEAR(flt[0].POINT_pitch_deg[0], 2.0f, 1e-3f);
+    click(60, 0, -45, [] { PANEL_levers(0, 100.0f); });
+    EXPECT_NEAR(flt[0].POINT_pitch_deg[0], 14.0f, 1e-3f);
 }
 
 TEST_F(Controls, TrimWheelsStepSpinAndTheIndicatorsRestOnZeroLimits)

@@ -147,6 +147,8 @@ TEST_F(Gauges, StormscopeRangeStopwatchAndThermometer)
     EXPECT_TRUE(texts(110).empty());
     strike(20.0f);
     EXPECT_TRUE(texts(110).empty());
+    strike(18.0f);                         // 45 units out: past the 44 of the face
+    EXPECT_TRUE(texts(110).empty());
 
     only(343);
     for (int expected_running : {1, 0, 0}) {
@@ -563,5 +565,14 @@ TEST_F(Gauges, EcamWarningThresholdsRocketDialsAndHydraulicNeedles)
     EXPECT_EQ(glyphs_in(51), 0);
     pln[0].acf_gear_deploy[FLT_FIRST_GEAR_PART] = 0.0f;   // only the middle leg down
     EXPECT_EQ(glyphs_in(51), 0);
+    // The flap bar hangs from y 38, 50 units at full flaps: 25 long, 5 wide
+    // at x 54 for flaps half out.
+    flt[0].flaprat = 0.5f;
+    int bars = 0;
+    for (const fb_rect& r : capture_rects(PANEL_update))
+        if (std::fabs(r.r - colour_table[56][0]) < 1e-3f && std::fabs(r.x1 - (X + 54.0f)) < 0.01f &&
+            std::fabs(r.x2 - r.x1 - 5.0f) < 0.01f && std::fabs(r.y2 - r.y1 - 25.0f) < 0.01f)
+            ++bars;
+    EXPECT_EQ(bars, 1);
     OGL_fill_default_colors();
 }

@@ -1,6 +1,7 @@
 // End to end: the fleet's helicopter in the started program, flown with the
 // mouse and the keyboard alone, through the window's messages. The panel's
-// collective lever, dragged up with the mouse, lifts it off the runway; the
+// collective lever (least pitch at the top of its travel), pulled down with
+// the mouse, lifts it off the runway; the
 // collective keys of the key table (F6 up, F5 down, a degree a press) then
 // hold it in a hover at 5 m while the keypad works the cyclic and the pedals
 // (the joystick screen's check box gives the pedals to the pilot).
@@ -114,8 +115,8 @@ TEST_F(HelicopterByHand, TheCollectiveLeverLiftsItAndTheKeysHoldAHoverAtFiveMetr
     ASSERT_EQ(f.onground_any, 1);
     const float x = a.acf_ins_x[lever], y = a.acf_ins_y[lever], half = 0.5f * a.acf_ins_dely[lever];
 
-    // The lowered lever's handle lies on the lever's own picture, at the
-    // bottom of its travel.
+    // At the least pitch the handle lies on the lever's own picture, at the
+    // top of its travel.
     const auto handles = capture_rects([] {
         screen.screen_area_left = screen.screen_area_bottom = 0.0f;
         OGL_set_projection(PROJECTION_2D, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1.0f);
@@ -124,19 +125,20 @@ TEST_F(HelicopterByHand, TheCollectiveLeverLiftsItAndTheKeysHoldAHoverAtFiveMetr
     bool handle_on_track = false;
     for (const fb_rect& r : handles) {
         const float cx = 0.5f * (r.x1 + r.x2), cy = 0.5f * (r.y1 + r.y2);
-        handle_on_track |= std::fabs(cx - x) < 2.0f && cy > y - half && cy < y - half + 12.0f;
+        handle_on_track |= std::fabs(cx - x) < 2.0f && cy < y + half && cy > y + half - 12.0f;
     }
-    EXPECT_TRUE(handle_on_track) << "no handle drawn at the foot of the collective's track";
+    EXPECT_TRUE(handle_on_track) << "no handle drawn at the head of the collective's track";
 
-    // The handle grabbed at the foot of its travel and raised a little each
-    // frame, the keypad holding the attitude, until the skids leave the runway.
+    // The handle grabbed at the head of its travel and pulled down a little
+    // each frame, the keypad holding the attitude, until the skids leave the
+    // runway.
     const float heading = f.psi;
-    float hand_y = y - half + 5.0f;
+    float hand_y = y + half - 5.0f;
     PLAT_post_message(WM_MOUSEMOVE, 0, window_pointer_at(x, hand_y));
     PLAT_post_message(WM_LBUTTONDOWN, 0, window_pointer_at(x, hand_y));
     frame();
     for (int k = 0; k < 40 * 25 && f.onground_any; ++k) {
-        hand_y = std::min(hand_y + 0.25f, y + half);
+        hand_y = std::max(hand_y - 0.25f, y - half);
         PLAT_post_message(WM_MOUSEMOVE, 0, window_pointer_at(x, hand_y));
         fly_level(heading);
         frame();

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "core/random.h"
+#include "panel/panel_art.h"
 
 namespace {
 
@@ -149,6 +150,13 @@ TEST_F(Radios, DmeFieldsDashesAndReceivers)
     EXPECT_EQ(sim_cockpit_switches.DME_distance_or_time, 1);
     auto t = texts(112);
     EXPECT_EQ(t.at(-1), "999.9143012");
+    // The page knob's sprite stands at 12 x value + 54: at x 66 for NAV 2.
+    const panel_sprite knob = PANEL_sprite(237, 0);
+    bool knob_at_66 = false;
+    for (const fb_rect& q : capture_rects(PANEL_update))
+        knob_at_66 = knob_at_66 || (std::fabs((q.tx1 + q.tx2) * 0.5f - knob.cu) < 0.01f &&
+                                    std::fabs((q.x1 + q.x2) * 0.5f - (X + 66.0f)) < 0.01f);
+    EXPECT_TRUE(knob_at_66);
     click(54, -1);            // NAV 1 has no station
     EXPECT_EQ(texts(112).at(-1), "-----------");
     // The switch is the receiver index, whatever its value (a plug-in may set

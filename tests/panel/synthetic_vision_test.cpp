@@ -236,6 +236,15 @@ TEST_F(SyntheticVision, WeaponCameraSteersTheReleasedWeapon)
         draw(435);
         mouse = mouse_record{};
     };
+    // The picture fills its window, x -62..62 and y -42..52 about the origin.
+    float lo_x = 1e9f, hi_x = -1e9f, lo_y = 1e9f, hi_y = -1e9f;
+    for (const fb_prim& p : draw(435))
+        for (const auto& v : p.v)
+            lo_x = std::min(lo_x, v.x), hi_x = std::max(hi_x, v.x), lo_y = std::min(lo_y, v.y), hi_y = std::max(hi_y, v.y);
+    EXPECT_NEAR(lo_x, 512.0f - 62.0f, 0.5f);
+    EXPECT_NEAR(hi_x, 512.0f + 62.0f, 0.5f);
+    EXPECT_NEAR(lo_y, 300.0f - 42.0f, 0.5f);
+    EXPECT_NEAR(hi_y, 300.0f + 52.0f, 0.5f);
     steer_at(15.0f, -62.0f);   // the box's edge
     EXPECT_EQ(w[3].wpn_yaw_cmd, 1.0f);
     EXPECT_EQ(w[3].wpn_pitch_cmd, 0.0f);

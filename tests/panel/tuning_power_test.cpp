@@ -76,8 +76,9 @@ TEST_F(PanelTest, MorseStepsSetTheKindAndTheNextStartTime)
     EXPECT_FLOAT_EQ(times[1], 10.2f);
     EXPECT_FLOAT_EQ(times[2], 10.55f);
     EXPECT_FLOAT_EQ(times[3], 10.9f);
-    PANEL_morse_dot(kinds, times, MORSE_STEPS - 1);   // no step after the last: nothing written
-    EXPECT_EQ(kinds[MORSE_STEPS - 1], 0);
+    // The last step gets its kind; there is no following step to start.
+    PANEL_morse_dot(kinds, times, MORSE_STEPS - 1);
+    EXPECT_EQ(kinds[MORSE_STEPS - 1], 1);
 }
 
 TEST_F(PanelTest, PowerComesFromTheBatteryOrFromTheEnginesN1)
