@@ -919,7 +919,10 @@ bool strip_window(bool across_x, float lo, float hi, float t, map_visible_window
 // the screen as a kept picture is. The window's depth buffer is not touched.
 // False (nothing drawn) where it cannot be done: no spare pair, another kind
 // of mapping to pixels, or a move that uncovers half the box or more, which
-// costs as much as drawing it all.
+// costs as much as drawing it all. Moved by whole pixels, a shifted picture
+// stands less than half a pixel from where drawing the cells would put the
+// ground; that holds only while the map moves: a resting map is drawn in
+// full, exactly as the cells are.
 bool shift_picture(int type, const std::array<int, 4>& box)
 {
     ground_picture_record& p = picture;

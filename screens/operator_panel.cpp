@@ -296,7 +296,7 @@ void frequencies_box(const map_box& m)
         char name[APT_NAME_SIZE + 1] = {};
         std::memcpy(name, f.name, APT_NAME_SIZE);
         char text[TEXT_SIZE];
-        std::snprintf(text, sizeof text, "%d.%02d %.24s", f.frequency / 100, f.frequency % 100, name);
+        std::snprintf(text, sizeof text, "%d.%02d %s", f.frequency / 100, f.frequency % 100, name);
         SCREEN_string(m.right - 195.0f, y, text);
         y -= 20.0f;
     }
