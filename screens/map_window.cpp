@@ -65,7 +65,9 @@ constexpr layer_colours type_colours[6] = {{67, 76, 76}, {67, 76, 76}, {69, 67, 
 // place on the screen, a streak across the map: such a point is not drawn.
 bool finite2(float a, float b) { return std::isfinite(a) && std::isfinite(b); }
 
-// Any corner of cell (i, j) is water; the cell is held inside the grid.
+// Any corner of cell (i, j) is water. The coast test reads the rim one cell
+// past the window, which at the grid's last row or column would take its far
+// corners from past the grid: the cell is held inside the grid.
 bool cell_wet(int i, int j)
 {
     i = std::clamp(i, 0, TERRAIN_GRID_ROWS - 2);
