@@ -68,18 +68,6 @@ float table_lookup(const alt_density (&t)[N], float alt)
 // Straight line through (x0, y0) and (x1, y1) evaluated at x.
 float line(float x0, float y0, float x1, float y1, float x) { return y0 + (y1 - y0) * (x - x0) / (x1 - x0); }
 
-// A direction on the compass: a value already in [0, 360] (360 included) and a
-// non-finite value are returned as they are, any other is brought into [0, 360).
-float compass(float a) { return !std::isfinite(a) || (a >= 0.0f && a <= 360.0f) ? a : UTIL_wrap_open(a, 360.0f); }
-
-// A direction blended from a towards b by f along the shorter arc, in [0, 360].
-// Blended as plain numbers, two layers from 350 and from 10 degrees would put
-// a wind from 180 between them: the wind would turn the whole way round
-// through the layer and blow from the opposite side. The shorter arc gives
-// 0 there, the direction both layers lie about. Directions outside 0..360
-// from a file or a peer are brought onto the compass for the same reason.
-float blend_direction(float a, float b, float f) { return compass(a + UTIL_wrap_pm180(b - a) * f); }
-
 }  // namespace
 
 void ATMO_wind_at_alt(float altitude_m, float* speed, float* direction, float* shear_speed,
@@ -90,17 +78,18 @@ void ATMO_wind_at_alt(float altitude_m, float* speed, float* direction, float* s
 
     auto layer = [&](int k) {
         *speed = w.wind_speed_kt[k];
-        *direction = compass(w.wind_direction_degt[k]);
+        *direction = w.wind_direction_degt[k];
         *shear_speed = w.shear_speed_kt[k];
         *shear_direction = w.shear_direction_degt[k];
         *turbulence = w.turbulence[k];
     };
+    // Directions blend as plain numbers, like the other values: no wrap at 360.
     auto between = [&](int k) {
         const float a0 = alt[k], a1 = alt[k + 1];
         const float f = (a1 == a0) ? 0.5f : (altitude_m - a0) / (a1 - a0);
         auto mix = [&](const float* v) { return v[k] + (v[k + 1] - v[k]) * f; };
         *speed = mix(w.wind_speed_kt);
-        *direction = blend_direction(w.wind_direction_degt[k], w.wind_direction_degt[k + 1], f);
+        *direction = mix(w.wind_direction_degt);
         *shear_speed = mix(w.shear_speed_kt);
         *shear_direction = mix(w.shear_direction_degt);
         *turbulence = mix(w.turbulence);
@@ -159,14 +148,16 @@ void ATMO_turbulence(float b)
 {
     sim_weather_block& w = sim_weather;
     const float setting = w.wind_turbulence_percent;
+    // A negative setting (from a file or a peer) would make the power NaN and
+    // the NaN would spread into every layer's wind; it counts as 0 like 0 does.
     const float m = setting > 0.0f ? std::pow(setting, 1.5f) : 0.0f;
     const float keep = 1.0f - b;
 
     for (int i = 0; i < WIND_LAYERS; ++i) {
-        // Direction: the target lies around layer 0's direction as it is now;
-        // the blend goes the shorter way round and stays on the compass.
+        // Direction: the target lies around layer 0's direction as it is now
+        // (for layers 1 and 2, after layer 0's own step).
         const float target = w.wind_direction_degt[0] + (2.0f * UTIL_rand_fraction() - 1.0f) * m * 90.0f;
-        w.wind_direction_degt[i] = blend_direction(w.wind_direction_degt[i], target, b);
+        w.wind_direction_degt[i] = UTIL_clamp(keep * w.wind_direction_degt[i] + b * target, 0.0f, 360.0f);
 
         w.shear_direction_degt[i] =
             UTIL_clamp(keep * w.shear_direction_degt[i] + b * UTIL_rand_fraction() * m * 150.0f, 0.0f, 180.0f);

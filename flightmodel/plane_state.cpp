@@ -202,6 +202,8 @@ void PLANE_set_state_word(plane_state_record& rec, int k, uint32_t bits)
 
 void PLANE_pack_state(plane_state_record& rec, int p)
 {
+    // A slot outside 0..9 would read past the plane records: such a call
+    // leaves an empty record.
     rec = plane_state_record{};
     if (p < 0 || p >= FLT_SLOTS) return;
     const flt_struct& f = flt[p];
@@ -320,6 +322,8 @@ void PLANE_rebase_position(float& x, float& y, float& z, float& lat_ref_in, floa
 
 void PLANE_unpack_state(plane_state_record a, plane_state_record b, float frac, int mode, int p)
 {
+    // A slot outside 0..9 (named by a datagram) would write past the plane
+    // records: the record is dropped.
     if (p < 0 || p >= FLT_SLOTS) return;
     flt_struct& f = flt[p];
     acf_struct& acf = pln[p];

@@ -104,13 +104,14 @@ graph_range GRAPH_scan()
     for (int row = 0; row < DATAOUT_GRAPH_ROWS; ++row)
         for (int i = 0; i < DATAOUT_GRAPH_COLUMNS; ++i) {
             const float v = h.value[row][i];
-            // A value that is not a number (a damaged sample) would make its
-            // group's scale not a number and every curve of the group vanish.
-            if (!present(v) || !std::isfinite(v)) continue;
+            if (!present(v)) continue;
             r.tmin = std::min(r.tmin, h.time[i]);
             r.tmax = std::max(r.tmax, h.time[i]);
+            // An infinite sample (a value that ran away) would make its group's
+            // scale infinite and flatten every curve of the group onto the
+            // middle line: it does not raise the scale.
             float& sc = r.scale[row / DATA_RECORD_VALUES];
-            sc = std::max(sc, std::fabs(v));
+            if (std::isfinite(v)) sc = std::max(sc, std::fabs(v));
         }
     return r;
 }

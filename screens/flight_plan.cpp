@@ -65,13 +65,13 @@ void append_int(char* text, int value)
 }
 
 // The aircraft's file name without its last four characters (its
-// extension); a name of four characters or fewer is used whole.
+// extension); a name of four characters or fewer leaves nothing.
 void aircraft_name(char* out)
 {
     char name[TEXT_SIZE];
     UTIL_strcpy(static_cast<const char*>(pln[0].acf_file_name), name);
     const size_t n = std::strlen(name);
-    if (n > 4) name[n - 4] = 0;
+    name[n >= 4 ? n - 4 : 0] = 0;
     UTIL_strcpy(static_cast<const char*>(name), out);
 }
 
@@ -152,10 +152,7 @@ void SETUP_flight_plan_message(char* text)
     std::memcpy(field, fp.atc_plan_from_id, ATC_PLAN_FROM_ID_SIZE - 1);
     UTIL_strcat(text, field);
     int hours = 0, minutes = 0;
-    const float zulu = sim_time.zulu_time_sec;
-    // A zulu time set from outside that is not a number, or beyond any day,
-    // would overflow the whole hours; it reads as 0.
-    UTIL_hours_minutes(std::isfinite(zulu) && std::fabs(zulu) < 1.0e7f ? zulu : 0.0f, hours, minutes);
+    UTIL_hours_minutes(sim_time.zulu_time_sec, hours, minutes);
     UTIL_strcat(text, TIME_PHRASE);
     append_int(text, hours);
     UTIL_strcat(text, " ");
@@ -174,6 +171,8 @@ void SETUP_flight_plan_message(char* text)
 void SETUP_flight_plan()
 {
     BTN_screen_frame(1, 18);
+    // The box's far y goes to the word after frame_next_x2; no screen reads
+    // that word, so a local stands in for it.
     float far_y = 0.0f;
     BTN_place_frame(0.0f, 15, 10.0f, 10.0f, -1.0f, 90.0f, "", &frame_next_x2, &far_y);
 
@@ -183,6 +182,8 @@ void SETUP_flight_plan()
     exclusive_pair(100.0f, 315.0f, 295.0f, &fp.atc_plan_option1, &fp.atc_plan_option2, 207, 208);
     exclusive_pair(200.0f, 315.0f, 295.0f, &fp.atc_plan_sir, &fp.atc_plan_madam, 209, 210);
 
+    // An id written from outside with no end byte would be read on past its
+    // field: its last byte is made the end.
     fp.atc_plan_from_id[ATC_PLAN_FROM_ID_SIZE - 1] = 0;
     BTN_text_field(60.0f, 255.0f, fp.atc_plan_from_id, ID_CHARS + 1, 0, LANG_ui_text(211));
     upcase_id(fp.atc_plan_from_id);
@@ -193,7 +194,10 @@ void SETUP_flight_plan()
 
     runway_choice(fp);
 
-    fp.atc_plan_altitude = SCREEN_int(altitude);   // before the message, which states it
+    // Stored before the message is composed rather than after it: the message
+    // states the altitude copy cut toward zero, which is the stored value, so
+    // the message and the field are the same as storing it last.
+    fp.atc_plan_altitude = SCREEN_int(altitude);
     char message[TEXT_SIZE];
     SETUP_flight_plan_message(message);
     OGL_draw_string(SCREEN_TEXT_COLOUR, 20.0f, 80.0f, message, screen.screen_area_width - 96.0f, SCREEN_TEXT_FONT);

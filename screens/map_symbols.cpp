@@ -148,6 +148,8 @@ void MAP_draw_object(float x, float y, int colour, int navaid_flag, int obj_type
     if (navaid_flag && obj_type == NAV_VOR && !chart) turn_deg = -sim_flightmodel_position.magnetic_variation;
     if (navaid_flag && obj_type >= NAV_OUTER_MARKER && obj_type <= NAV_INNER_MARKER) turn_deg = nav->heading;
     if (aircraft) turn_deg = flt[index].psi;
+    // A heading that is not finite (from a peer or a damaged file) would turn
+    // the quad's corners to no place at all: the symbol is drawn unturned.
     if (!std::isfinite(turn_deg)) turn_deg = 0.0f;
 
     if (nav && (obj_type == NAV_ILS_LOC || obj_type == NAV_LOC)) localizer_feather(x, y, colour, *nav, chart);
@@ -197,6 +199,7 @@ void MAP_draw_object(float x, float y, int colour, int navaid_flag, int obj_type
 void MAP_draw_airport(float x, float y, int colour, int airport, int draw, int label)
 {
     airport_label_anchor = {y - 12.0f, x, 1.0f};
+    // An airport index outside the table would read past it: nothing is drawn.
     const airport_record* apt = APT_table_at(airport);
     if (!apt) return;
     if (draw && screen_settings.map_zoom < 15.0f) {
@@ -228,6 +231,7 @@ void MAP_draw_flight_path(int first, float x, float y, int slot, int alternate)
     map_pen.alternation = !map_pen.alternation;
     const float px = map_pen.previous_x, py = map_pen.previous_y;
     map_pen.previous_x = x, map_pen.previous_y = y;
+    // A slot outside the ring would read past it: no step is drawn for it.
     if (first || slot < 0 || slot >= REPLAY_RING_SIZE) return;
     const int before = (slot + REPLAY_RING_SIZE - 1) % REPLAY_RING_SIZE;
     if (!(replay_ring[before].network_time_sec > 0.01f && replay_ring[slot].network_time_sec > 0.01f)) return;

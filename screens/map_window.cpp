@@ -60,9 +60,14 @@ struct layer_colours {
 constexpr layer_colours type_colours[6] = {{67, 76, 76}, {67, 76, 76}, {69, 67, 73},
                                            {70, 70, 70}, {49, 63, 56}, {76, 76, 76}};
 
+// A map point that is not finite (a NaN or infinite position from a peer, a
+// plug-in or a damaged file) would send a symbol's quad or a line's end to no
+// place on the screen, a streak across the map: such a point is not drawn.
 bool finite2(float a, float b) { return std::isfinite(a) && std::isfinite(b); }
 
-// Any corner of cell (i, j) is water; the cell is held inside the grid.
+// Any corner of cell (i, j) is water. The coast test reads the rim one cell
+// past the window, which at the grid's last row or column would take its far
+// corners from past the grid: the cell is held inside the grid.
 bool cell_wet(int i, int j)
 {
     i = std::clamp(i, 0, TERRAIN_GRID_ROWS - 2);
@@ -916,7 +921,10 @@ bool strip_window(bool across_x, float lo, float hi, float t, map_visible_window
 // the screen as a kept picture is. The window's depth buffer is not touched.
 // False (nothing drawn) where it cannot be done: no spare pair, another kind
 // of mapping to pixels, or a move that uncovers half the box or more, which
-// costs as much as drawing it all.
+// costs as much as drawing it all. Moved by whole pixels, a shifted picture
+// stands less than half a pixel from where drawing the cells would put the
+// ground; that holds only while the map moves: a resting map is drawn in
+// full, exactly as the cells are.
 bool shift_picture(int type, const std::array<int, 4>& box)
 {
     ground_picture_record& p = picture;
@@ -1087,6 +1095,9 @@ bool to_map(double lat, double lon, double elev, float& sx, float& sy)
 
 void draw_airports(int colour)
 {
+    // A last index beyond the list, an index outside the airport table or an
+    // airport without runways (from a damaged airport file) would read past
+    // the tables: such entries are not drawn.
     const int last = std::min(local_airport_last, LOCAL_AIRPORT_MAX - 1);
     for (int n = 0; n <= last; ++n) {
         const int a = local_airport_list[n];
@@ -1116,6 +1127,8 @@ void draw_airports(int colour)
 void draw_objects(int colour)
 {
     for (const object_placement& p : placement_list) {
+        // An object index from a damaged scenery file outside the object table
+        // would read past it: the placement is not drawn.
         if (p.object < 0 || p.object >= static_cast<int>(object_table.size())) continue;
         const int kind = object_table[static_cast<size_t>(p.object)].kind;
         if (kind < 2 || kind > 8) continue;
@@ -1169,11 +1182,12 @@ void draw_features()
     }
 }
 
-// A point cut toward zero to whole units; false for one that is not finite
-// or beyond what an int holds.
+// A point cut toward zero to whole units. A point that is not finite or lies
+// beyond what an int holds has no whole-unit value (its cut is undefined):
+// false, and it is not drawn.
 bool whole_units(float& x, float& y)
 {
-    if (!(std::fabs(x) < 1.0e9f && std::fabs(y) < 1.0e9f)) return false;
+    if (!(std::fabs(x) < 2147483648.0f && std::fabs(y) < 2147483648.0f)) return false;
     x = std::trunc(x), y = std::trunc(y);
     return true;
 }
@@ -1219,7 +1233,7 @@ void draw_sea_and_fire()
         if (!finite2(x, z) || !TERRAIN_point_in_area(x, ship_y[s.slot], z, 0.0f)) continue;
         MAP_draw_object(MAP_x_to_screen(x), MAP_z_to_screen(z), 49, 0, s.type, 0);
     }
-    if (sim_graphics_settings.draw_forestfires && fire_table.present && sim_weather.temperature_sealevel_c > 0.0f &&
+    if (fire_table.present && sim_weather.temperature_sealevel_c > 0.0f &&
         sim_weather.rain_percent == 0.0f) {
         const float x = MAP_x_to_screen(fire_table.x[0]), y = MAP_z_to_screen(fire_table.z[0]);
         if (finite2(x, y)) MAP_draw_object(x, y, 49, 0, 104, 0);
@@ -1231,6 +1245,8 @@ void draw_path_and_aircraft()
     for (int k = 0; k < REPLAY_RING_SIZE; ++k)
         MAP_draw_flight_path(k == 0, MAP_x_to_screen(replay_ring[k].local_x), MAP_z_to_screen(replay_ring[k].local_z),
                              k, 1);
+    // draw_aircrafts is published and saved: a count beyond the plane slots
+    // would read past them, so it is held to the slots there are.
     const int planes = std::clamp(sim_graphics_settings.draw_aircrafts, 0, FLT_SLOTS);
     for (int p = 0; p < planes; ++p) {
         const float x = MAP_x_to_screen(flt[p].local_x), y = MAP_z_to_screen(flt[p].local_z);
@@ -1269,6 +1285,8 @@ void draw_scales()
 
 void MAP_draw_window(int overlay)
 {
+    // The map type comes from the preference file: a value outside 0..5 would
+    // read past the layer-colour table, so it is held to 0..5.
     const int type = std::clamp(screen_settings.map_type, 0, 5);
     const float zoom = screen_settings.map_zoom;
     const bool navaids = type == 0 || type == 1 || (type == 2 && zoom > 1.5f);

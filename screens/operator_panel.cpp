@@ -66,8 +66,6 @@ namespace {
 constexpr int MASTER_SLOT = 9;        // the instructor station's master
 constexpr int PLATFORM_SLOT = 11;     // the motion platform
 constexpr float ZOOM_MAX = 10000.0f;
-constexpr int UNKNOWN_ID_TEXT = 549;     // "No airport has that id"
-constexpr int UNKNOWN_ID_COLOUR = 51;    // light red
 
 bool master_enabled() { return net_slot_enabled[MASTER_SLOT] != 0; }
 bool master_ready() { return net_slot_enabled[MASTER_SLOT] && net_slot_valid[MASTER_SLOT]; }
@@ -157,11 +155,17 @@ void follow_and_frame(int mode, const map_box& m)
         map_ref_x = scenery_area.x0;
         map_ref_z = scenery_area.z1;
     }
+    // A zoom that is not a number (set from outside) would leave the map
+    // blank for good, since no clamp moves a NaN: it starts again at 1.
     zoom = std::clamp(std::isfinite(zoom) ? zoom : 1.0f, 1.0f, ZOOM_MAX);
 }
 
 // The speed limit of the speed field, knots: the circular orbit speed, and
-// 1.5 Vne over the root of the density ratio while there is air.
+// 1.5 Vne over the root of the density ratio while there is air. A radius,
+// gravity parameter or density of 0 or less (edited on the planet screen)
+// would make the root or the ratio no number and the field unusable: the
+// radius is held to 1 m, the parameter to 0, a missing density counts as no
+// air, and a limit that is still no number is 0.
 float speed_limit_kt(float altitude_m)
 {
     const int planet = sim_graphics_scenery.current_planet == PLANET_MARS ? PLANET_MARS : PLANET_EARTH;
@@ -187,8 +191,9 @@ void placement_fields()
 
 void target_buttons()
 {
+    // draw_aircrafts (1 to 10) is published and saved: a count beyond the
+    // plane slots would offer planes that do not exist, so it is held to them.
     const int planes = std::clamp(sim_graphics_settings.draw_aircrafts, 1, FLT_SLOTS);
-    if (operator_panel.target_plane >= planes || operator_panel.target_plane < 0) operator_panel.target_plane = 0;
     const float x = SCREEN_width() - 20.0f;
     for (int p = 0; p < planes; ++p) {
         char caption[TEXT_SIZE];
@@ -238,18 +243,11 @@ void airport_field()
     BTN_text_field(x, y, operator_panel.airport_id, 4, 41, OPERATOR_AIRPORT_LABEL);
     for (char& c : operator_panel.airport_id)
         if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    // A lookup that finds no airport would leave airport 0 as the one found,
-    // and the chart (with its runway start buttons) would move to it: an id
-    // no airport has takes no airport, and says so (text 549) in place of the
-    // hint, as asked for against bad input; the chart stays.
+    OGL_draw_string(SCREEN_TEXT_COLOUR, 10.0f, y - 30.0f, OPERATOR_AIRPORT_HINT, 135.0f, 100);
+    // An id no airport has finds nothing, and the chart stays as it is.
     int found = -1;
-    const bool known = operator_panel.airport_id[0] == 0 ||
-                       NAV_find_nearest_by_id(operator_panel.airport_id, 1, found, flt[0].latitude, flt[0].longitude);
-    if (known)
-        OGL_draw_string(SCREEN_TEXT_COLOUR, 10.0f, y - 30.0f, OPERATOR_AIRPORT_HINT, 135.0f, 100);
-    else
-        OGL_draw_string(UNKNOWN_ID_COLOUR, 10.0f, y - 30.0f, LANG_ui_text(UNKNOWN_ID_TEXT), 135.0f, 100);
-    if (interval_ticks[INTERVAL_ONE_SECOND] && operator_panel.airport_id[0] && known) {
+    if (interval_ticks[INTERVAL_ONE_SECOND] &&
+        NAV_find_nearest_by_id(operator_panel.airport_id, 1, found, flt[0].latitude, flt[0].longitude)) {
         const airport_record* a = APT_table_at(found);
         bool listed = false;
         for (int n = 0; n <= std::min(local_airport_last, LOCAL_AIRPORT_MAX - 1); ++n) listed |= local_airport_list[n] == found;
@@ -298,7 +296,7 @@ void frequencies_box(const map_box& m)
         char name[APT_NAME_SIZE + 1] = {};
         std::memcpy(name, f.name, APT_NAME_SIZE);
         char text[TEXT_SIZE];
-        std::snprintf(text, sizeof text, "%d.%02d %.24s", f.frequency / 100, f.frequency % 100, name);
+        std::snprintf(text, sizeof text, "%d.%02d %s", f.frequency / 100, f.frequency % 100, name);
         SCREEN_string(m.right - 195.0f, y, text);
         y -= 20.0f;
     }
@@ -356,6 +354,8 @@ void profile_strip(const map_box& m)
     OGL_scissor_on(m.left, bottom, m.width(), top - bottom);
     const float glide_len = 20.0f * UNIT.nm_to_mtrs;
     OGL_draw_line(70, 1.0f, X0, bottom, X0 + dir * glide_len * scale, bottom + glide_len * std::tan(3.0f * DEG_TO_RAD_FLOAT) * 6.0f * scale);
+    // A map scale of 0 would divide by zero and the rounding to an int would
+    // overflow: the scale is held above 0 for the rule.
     const int n = static_cast<int>(std::lround(20.0f / (UNIT.ft_to_mtrs * 6.0f * std::max(scale, 1e-9f))));
     const int spacing = n < 150 ? 100 : n < 350 ? 200 : n < 750 ? 500 : n < 1500 ? 1000 : n < 3000 ? 2000 : 5000;
     for (int k = 1; k < 40; ++k) {
@@ -388,6 +388,8 @@ void map_click(const map_box& m)
     const float z = sz1 != sz0 ? a.z0 + (my - sz0) / (sz1 - sz0) * (a.z1 - a.z0) : (a.z0 + a.z1) / 2.0f;
     float lat, lon, elev;
     GEO_local_to_latlon(lat, lon, elev, x, 0.0, z);
+    // A map view that is not finite gives no place to put a plane: the
+    // click places nothing rather than sending a plane to no position.
     if (!std::isfinite(lat) || !std::isfinite(lon)) return;
     operator_panel.click_lat = lat, operator_panel.click_lon = lon;
     const int target = operator_panel.target_plane;
@@ -448,7 +450,6 @@ void OPERATOR_panel(int command)
         static constexpr float headings[4] = {0.0f, 180.0f, 270.0f, 90.0f};
         navigate(m, command >= 0 && command <= 3 ? headings[command] : -999.0f, command == 4, command == 5,
                  command == 2 || command == 3);
-        screen_settings.map_zoom = std::clamp(screen_settings.map_zoom, 1.0f, ZOOM_MAX);
         return;
     }
 

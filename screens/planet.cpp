@@ -9,6 +9,7 @@
 #include "core/simvars/cockpit.h"
 #include "core/simvars/graphics.h"
 #include "core/simvars/physics.h"
+#include "core/simvars/weather.h"
 #include "graphics/button.h"
 #include "graphics/widget.h"
 #include "screens/screen_layout.h"
@@ -35,6 +36,10 @@ void PLANET_set_constants(int planet)
         sim_physics.rho_sea_level = 0.01505f;
         sim_cockpit_misc.barometer_setting = 0.3676f;
     }
+    // The sea-level temperature is one value published under two names,
+    // earth_temp_c and the weather's temperature_sealevel_c; the weather
+    // keeps its own store, so a preset is written to both.
+    if (planet == 0 || planet == 1) sim_weather.temperature_sealevel_c = sim_physics.earth_temp_c;
 }
 
 namespace {
@@ -68,7 +73,8 @@ void SETUP_planet()
     BTN_digit_field(100.0f, 315.0f, &p.earth_radius_m, 6, 0, 1.0f, BTN_digit_field_auto_max(6, 0), "radius km");
     BTN_digit_field_auto(100.0f, 265.0f, &p.mu_air, 8, 7, 0, "air viscosity");
     BTN_digit_field_auto(100.0f, 215.0f, &p.rho_water, 4, 0, 0, "water density");
-    BTN_digit_field_auto(100.0f, 165.0f, &p.earth_temp_c, 4, 0, 1, "sea-level temp C");
+    if (BTN_digit_field_auto(100.0f, 165.0f, &p.earth_temp_c, 4, 0, 1, "sea-level temp C"))
+        sim_weather.temperature_sealevel_c = p.earth_temp_c;   // the same value's second store, as above
     BTN_digit_field_auto(100.0f, 115.0f, &p.earth_pressure_p, 8, 0, 0, "sea-level pressure Pa");
     // The density is held at 0.0001 or more: a density of 0 would divide the
     // start speeds of the flight starts by zero (an infinite approach speed).

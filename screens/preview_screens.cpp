@@ -60,7 +60,9 @@ int planet() { return sim_graphics_scenery.current_planet == PLANET_MARS ? PLANE
 // sky and fog colour of these screens.
 const float* sky_colour() { return sky_gradient_table[planet() == PLANET_MARS ? 8 : 0][0]; }
 
-// Into [low, low + span) by whole spans; what is not finite takes the middle.
+// Into [low, low + span) by whole spans. A value that is not finite (a NaN
+// target) has no place in the span and would stay a NaN for good: it takes
+// the middle.
 float within(float v, float low, float span)
 {
     return std::isfinite(v) ? UTIL_wrap_from(v, low, span) : low + span / 2.0f;
@@ -181,9 +183,10 @@ void SETUP_flight_path_3d()
 
     const terrain_window_record saved = terrain_window;
     const bool mars = planet() == PLANET_MARS;
-    // The window's bounds are its last column and row, both included: the
-    // extent words 450 and 400 (384 and 320 on Mars) count the cells, so the
-    // same 450 x 400 cells are drawn.
+    // All cells of the grid, 450 x 400 (384 x 320 on Mars). The window's last
+    // column and row are cells, both included: set to 450 and 400 themselves,
+    // the last cell's far corners would be read from column 451, past the
+    // grid's 451 x 401 points, so the last cells are 449 and 399.
     terrain_window = {0, 0, (mars ? 384 : 450) - 1, (mars ? 320 : 400) - 1};   // columns along i, rows along j
     SURFACE_draw_patch(terrain_vertex_grid, 3, -999, 0);
     terrain_window = saved;

@@ -107,7 +107,6 @@ void SETUP_text_pages()
     BTN_frame2(STYLE_BOX, 20.0f, 20.0f, w - 40.0f, h - 82.0f, "");
     int& page = small_screens.text_pages_tab;
     for (int n = 0; n < 5; ++n) BTN_tab(n, 0, &page, LANG_ui_text(896 + n));
-    if (page < 0 || page > 4) page = 0;
     for (int k = 0; k < 4; ++k)
         OGL_draw_string(SCREEN_TEXT_COLOUR, 30.0f, h - 92.0f - 30.0f * static_cast<float>(k),
                         LANG_ui_text(901 + 4 * page + k), w - 70.0f, SCREEN_TEXT_FONT);

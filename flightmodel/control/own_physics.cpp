@@ -22,6 +22,7 @@ ORVELL_RESET(CONTROL_reset_state);
 
 void FLTMOD_own_physics(int p)
 {
+    // A slot outside 0..9 would index past the plane records; it is ignored.
     if (p < 0 || p >= FLT_SLOTS) return;
     INPUT_view_cycling();
     if (auto_flight_on)

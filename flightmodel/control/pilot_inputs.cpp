@@ -270,7 +270,7 @@ void INPUT_auto_flight(int p)
         float* tanks[3] = {&f.m_fuel1, &f.m_fuel2, &f.m_fuel3};
         const int count = bounded_count(a.acf_num_tanks, 3);
         for (int i = 0; i < count; ++i)
-            *tanks[i] = UTIL_max(0.0f, a.acf_m_fuel_tot * UTIL_min(0.5f / static_cast<float>(count), a.acf_tank_rat[i]));
+            *tanks[i] = UTIL_max(0.0f, a.acf_m_fuel_tot * UTIL_min(0.5f / static_cast<float>(a.acf_num_tanks), a.acf_tank_rat[i]));
         restart_flight();
     }
 }

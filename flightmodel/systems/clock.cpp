@@ -51,6 +51,8 @@ void SYSTEMS_clock_and_calendar()
         sim_time.timer_elapsed_time_sec = UTIL_wrap_closed(sim_time.timer_elapsed_time_sec + dt, HOUR_SEC);
     sim_time.zulu_time_sec = UTIL_wrap_closed(sim_time.zulu_time_sec + dt, DAY_SEC);
 
+    // A longitude that is not finite would make the local time NaN, and the
+    // clock and calendar with it for good: it counts as 0 (the zulu zone).
     const float lon = std::isfinite(f.longitude) ? f.longitude : 0.0f;
     const float t = UTIL_wrap_closed(sim_time.zulu_time_sec + HOUR_SEC * static_cast<float>(GEO_round(lon / 15.0f)),
                               DAY_SEC);

@@ -57,6 +57,8 @@ void SYSTEMS_ship_navaids()
     // The landing-signal officer reads the same offsets from the ATC state.
     atc_state.atc_carrier_dx = camera_rel_carrier[0], atc_state.atc_carrier_dy = camera_rel_carrier[1],
     atc_state.atc_carrier_dz = camera_rel_carrier[2];
+    // A navaid table shorter than the six ship records (a damaged navaid
+    // file) would be written past its end: the ship navaids are then not placed.
     if (navaid_table.size() < static_cast<size_t>(NAV_SHIP_NAVAIDS)) return;
 
     const float h0 = ship_heading[SHIP_CARRIER] * DEG_TO_RAD_FLOAT;
@@ -82,15 +84,23 @@ void SYSTEMS_air_at_plane()
     const float r = ATMO_temp_pressure();
     w.rho = ATMO_density_at_alt(sim_graphics_scenery.current_planet, f.elevation) * r;
     w.sigma = w.rho / SEA_LEVEL_RHO;
+    // A temperature below absolute zero (a sea-level temperature set from
+    // outside) would make the root NaN and spread into every engine and
+    // instrument: the kelvins are held at 0 or more.
     const float kelvin = std::max(T + KELVIN, 0.0f);
     w.speed_of_sound_ms = std::sqrt(GAMMA_AIR * R * kelvin);
     const float radius = f.local_y + sim_physics.earth_radius_m;
+    // A radius of 0 or less (a planet radius edited on the planet screen)
+    // would make the gravity infinite and every weight with it: the gravity
+    // keeps its last value then.
     if (radius > 0.0f) sim_physics.g_sealevel = sim_physics.earth_mu / (radius * radius);
     sim_physics.ambient_pressure = w.rho * R * kelvin;
 }
 
 float SYSTEMS_magvar_at(float latitude, float longitude)
 {
+    // A position that is not finite would make the variation NaN, and with it
+    // the magnetic heading and every compass: it reads 0 there.
     if (!std::isfinite(latitude) || !std::isfinite(longitude)) return 0.0f;
     const float lat0 = std::clamp(GRID_DEG * static_cast<float>(GEO_round(latitude / GRID_DEG - 0.5f)), -90.0f, 85.0f);
     const float lon0 = std::clamp(GRID_DEG * static_cast<float>(GEO_round(longitude / GRID_DEG - 0.5f)), -180.0f, 175.0f);

@@ -139,7 +139,7 @@ bool load(char* path, fms_plan_record& plan)
 
 void FMS_file_open_save(int mode)
 {
-    if (mode != FMS_OPEN && mode != FMS_SAVE) return;
+    if (mode != FMS_OPEN && mode != FMS_SAVE) return;   // only the two modes there are
     char name[TEXT_SIZE] = "UNITLED.FMS";
     char path[TEXT_SIZE] = "Unitled.FMS";
     if (!UI_open_file_browser(mode, KIND_FMS, name, path)) return;
@@ -166,6 +166,9 @@ void FMS_file_open_save(int mode)
     loaded.destination_index = 0;
     loaded.displayed_index = 0;
     for (fms_entry& e : loaded.entries) {
+        // An ID found nowhere (an empty entry, a point) leaves the lookup's
+        // index untouched; kept from before the load, the reference would name
+        // an entry of another plan, so it is -1 (none) then.
         int reference = -1;
         if (NAV_find_nearest_by_id(e.id, e.type, reference, e.latitude, e.longitude)) e.reference = reference;
         else e.reference = -1;

@@ -63,6 +63,8 @@ int32_t today_yymmdd()
     return (local.tm_year + 1900 - 2000) * 10000 + (local.tm_mon + 1) * 100 + local.tm_mday;
 }
 
+// The id of the plane's airport (the start selection's); an index outside
+// the airport table would read past it, and gives no id.
 const char* current_airport_id()
 {
     const int a = start_selection.airport_index;
@@ -82,6 +84,9 @@ void logbook_file_path(char out[TEXT_SIZE])
 // Writing.
 
 // A text field padded with blanks to its width; an empty one as the placeholder.
+// Written as it stands, a short or empty from, to or tail number would shift
+// the later fields under the fixed widths they are read back with, and the
+// entry would come back with the wrong airports, tail and aircraft.
 void put_padded(std::string& line, const char* text, int width)
 {
     const size_t len = strnlen(text, static_cast<size_t>(width));
@@ -119,8 +124,10 @@ std::string entry_line(int e)
 }
 
 // ---------------------------------------------------------------------------
-// Reading: one entry a line, read as the fields were written; a line that
-// does not parse is skipped.
+// Reading: one entry a line, read as the fields were written. A line that
+// does not parse is skipped (and noted in the error log): read on as one run
+// of tokens, it would end the reading there and every later entry would be
+// lost, and written over at the next save.
 
 struct cursor {
     const std::string& s;
@@ -250,7 +257,11 @@ void LOGBOOK_write()
 {
     char path[TEXT_SIZE];
     logbook_file_path(path);
-    if (!FILE_begin_save(path, KIND_LOG, LOGBOOK_VERSION)) return;   // a failure is a notice naming the file
+    // The file is written beside the old one and put in its place only when
+    // whole, and a failed write is a notice naming the file: written in place,
+    // a failure part way would leave a cut logbook, the earlier flights lost,
+    // with nothing said.
+    if (!FILE_begin_save(path, KIND_LOG, LOGBOOK_VERSION)) return;
     const int last = std::min(logbook_last, LOGBOOK_MAX_ENTRIES - 1);
     for (int e = 0; e <= last; ++e) {
         const std::string line = entry_line(e);

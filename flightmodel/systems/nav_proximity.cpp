@@ -13,6 +13,8 @@ constexpr float NEARER_TOLERANCE_DEG = 0.1f;
 
 int NAV_nearer_than_best(int navaid_index, float* best)
 {
+    // An index outside the navaid table would read past it: such a navaid is
+    // never nearer.
     if (!best || navaid_index < 0 || navaid_index >= static_cast<int>(navaid_table.size())) return 0;
     const navaid_record& n = navaid_table[static_cast<size_t>(navaid_index)];
     const float dlon = flt[0].longitude - n.lon;

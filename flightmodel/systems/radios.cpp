@@ -306,20 +306,20 @@ void deflections()
             hdot = UTIL_clamp(hdef * 0.5f, -5.0f, 5.0f);
         } else if (c.nav_type[r] == NAV_ILS_LOC || c.nav_type[r] == NAV_LOC) {
             const float hdef = UTIL_wrap_pm180(bearing - c.nav1_course_degt[r]);
+            const float* g = radio_stations.gs_station_pos[r];
+            const float dx = g[0] - f.local_x, dz = g[2] - f.local_z;
+            const float horizontal = std::sqrt(dx * dx + dz * dz);
             if (hdef >= -90.0f && hdef <= 90.0f) {
                 c.nav1_fromto[r] = 1;
                 c.nav1_hdef_deg[r] = hdef;
-                const float* g = radio_stations.gs_station_pos[r];
-                const float dx = g[0] - f.local_x, dz = g[2] - f.local_z;
-                const float horizontal = std::sqrt(dx * dx + dz * dz);
                 if (c.nav_type[r] == NAV_ILS_LOC)
                     c.nav1_vdef_deg[r] =
                         std::atan2(f.elevation - radio_stations.gs_station_elev[r], horizontal) * RAD_TO_DEG_FLOAT -
                         c.nav1_slope_degt[r];
                 hdot = UTIL_clamp(hdef * 2.0f, -5.0f, 5.0f);
                 vdot = UTIL_clamp(c.nav1_vdef_deg[r] * 7.0f, -5.0f, 5.0f);
-                glideslope_warning(r, hdef, c.nav1_vdef_deg[r], horizontal);
             }
+            glideslope_warning(r, c.nav1_hdef_deg[r], c.nav1_vdef_deg[r], horizontal);
         }
         radios.hdef_dot_target[r] = hdot;
         radios.vdef_dot_target[r] = vdot;

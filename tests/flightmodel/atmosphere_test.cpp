@@ -134,19 +134,19 @@ TEST_F(Atmosphere, MarsTablesAndOtherPlanets)
     EXPECT_FLOAT_EQ(ATMO_temp_at_alt(1000.0f), 0.0f);
 }
 
-TEST_F(Atmosphere, WindBetweenLayersTakesTheShorterArcAcrossNorth)
+TEST_F(Atmosphere, WindBetweenLayersBlendsDirectionsAsPlainNumbers)
 {
     set_layers(350.0f, 10.0f, 90.0f);
     const struct { float alt, speed, dir; } cases[] = {
-        {500.0f, 10.0f, 350.0f},  {1250.0f, 12.5f, 355.0f}, {1500.0f, 15.0f, 0.0f},  // through north, not 180
-        {1750.0f, 17.5f, 5.0f},   {2000.0f, 20.0f, 10.0f},  {2500.0f, 30.0f, 50.0f},
+        {500.0f, 10.0f, 350.0f},  {1250.0f, 12.5f, 265.0f}, {1500.0f, 15.0f, 180.0f},  // no wrap at 360
+        {1750.0f, 17.5f, 95.0f},  {2000.0f, 20.0f, 10.0f},  {2500.0f, 30.0f, 50.0f},
         {9000.0f, 40.0f, 90.0f},
     };
     float s, d, ss, sd, t;
     for (const auto& c : cases) {
         ATMO_wind_at_alt(c.alt, &s, &d, &ss, &sd, &t);
         EXPECT_FLOAT_EQ(s, c.speed) << c.alt;
-        EXPECT_NEAR(std::fmod(d, 360.0f), c.dir, 1e-4f) << c.alt;
+        EXPECT_NEAR(d, c.dir, 1e-4f) << c.alt;
     }
     ATMO_wind_at_alt(1500.0f, &s, &d, &ss, &sd, &t);
     EXPECT_FLOAT_EQ(ss, 30.0f);
@@ -163,13 +163,13 @@ TEST_F(Atmosphere, WindBetweenLayersTakesTheShorterArcAcrossNorth)
     EXPECT_FLOAT_EQ(s, 10.0f);
     sim_weather.wind_altitude_msl_m[0] = 1000.0f;
 
-    // Directions given outside the compass come back on it.
+    // A layer's direction is passed on as it stands.
     sim_weather.wind_direction_degt[0] = -30.0f;
     ATMO_wind_at_alt(0.0f, &s, &d, &ss, &sd, &t);
-    EXPECT_FLOAT_EQ(d, 330.0f);
+    EXPECT_FLOAT_EQ(d, -30.0f);
 }
 
-TEST_F(Atmosphere, LayerDriftTurnsTheShorterWayRound)
+TEST_F(Atmosphere, LayerDriftBlendsTowardsLayerZero)
 {
     UTIL_srand(7);
     set_layers(10.0f, 350.0f, 200.0f);
@@ -180,13 +180,13 @@ TEST_F(Atmosphere, LayerDriftTurnsTheShorterWayRound)
     EXPECT_FLOAT_EQ(sim_weather.turbulence[2], 2.0f);
 
     // No turbulence setting: layer 0 goes (here half way) to 0 except its
-    // direction; the other layers turn towards layer 0 the shorter way round.
+    // direction; the other layers' directions blend towards layer 0's as plain numbers.
     sim_weather.wind_turbulence_percent = 0.0f;
     ATMO_turbulence(0.5f);
     EXPECT_FLOAT_EQ(sim_weather.wind_direction_degt[0], 10.0f);
     EXPECT_FLOAT_EQ(sim_weather.wind_speed_kt[0], 5.0f);
-    EXPECT_NEAR(std::fmod(sim_weather.wind_direction_degt[1], 360.0f), 0.0f, 1e-4f);   // 350 -> 0, not 180
-    EXPECT_FLOAT_EQ(sim_weather.wind_direction_degt[2], 285.0f);   // 200 -> 10 the short way: through 360
+    EXPECT_FLOAT_EQ(sim_weather.wind_direction_degt[1], 180.0f);   // half way from 350 to 10
+    EXPECT_FLOAT_EQ(sim_weather.wind_direction_degt[2], 105.0f);
     EXPECT_FLOAT_EQ(sim_weather.wind_speed_kt[2], 20.0f);
 
     // A full blend at a setting of 4 (m = 8) aims far past every limit: each
@@ -204,6 +204,10 @@ TEST_F(Atmosphere, LayerDriftTurnsTheShorterWayRound)
             highest = std::max(highest, r.v[i]);
         }
         EXPECT_FLOAT_EQ(highest, r.top);
+    }
+    for (float d : sim_weather.wind_direction_degt) {   // a plain blend held to 0..360
+        EXPECT_GE(d, 0.0f);
+        EXPECT_LE(d, 360.0f);
     }
 }
 

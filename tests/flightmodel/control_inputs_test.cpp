@@ -272,3 +272,25 @@ TEST_F(ControlStep, ShowcaseAirborneClimbRate)
     EXPECT_EQ(ap.altitude_mode, 15);
     EXPECT_EQ(ap.heading_mode, 11);
 }
+
+// The showcase refills empty tanks before it restarts: each of the first
+// acf_num_tanks tanks (at most three) takes the full load times the smaller
+// of 0.5 / acf_num_tanks and its own share.
+TEST_F(ControlStep, ShowcaseRefillsEmptyTanksByTheirShares)
+{
+    auto_flight_on = 1;
+    f.y_agl = 2.0f;
+    a.acf_m_fuel_tot = 1000.0f;
+    const struct { int tanks; float rat[3], fuel[3]; } cases[] = {
+        {2, {0.1f, 0.9f, 0.0f}, {100.0f, 250.0f, 0.0f}},   // 0.5 / 2 = 0.25 caps the second tank
+        {4, {0.5f, 0.5f, 0.1f}, {125.0f, 125.0f, 100.0f}},   // 0.5 / 4 = 0.125, all three tanks
+    };
+    for (const auto& c : cases) {
+        a.acf_num_tanks = c.tanks;
+        for (int i = 0; i < 3; ++i) a.acf_tank_rat[i] = c.rat[i];
+        f.m_fuel1 = f.m_fuel2 = f.m_fuel3 = 0.0f;
+        INPUT_auto_flight(0);
+        const float fuel[3] = {f.m_fuel1, f.m_fuel2, f.m_fuel3};
+        for (int i = 0; i < 3; ++i) EXPECT_FLOAT_EQ(fuel[i], c.fuel[i]) << c.tanks << " " << i;
+    }
+}

@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/frame_clock.h"
 #include "aircraft/flight_start.h"
 #include "core/ui_text.h"
 #include "flightmodel/systems/limits.h"
@@ -161,6 +162,15 @@ TEST_F(SystemsLimits, ElevenSlowSecondsWarnOnceAndShortenTheView)
 {
     sim_operation_prefs.warn_framerate_low = 1;
     std::strcpy(ui_text_table[408], "The frame rate is low.");
+    // Ten slow seconds do not warn; the eleventh does.
+    interval_ticks[INTERVAL_ONE_SECOND] = 0;
+    limits.slow_seconds = 10;
+    LIMITS_frame_rate_guard();
+    EXPECT_TRUE(recorded_alerts.empty());
+    limits.slow_seconds = 11;
+    LIMITS_frame_rate_guard();
+    EXPECT_EQ(recorded_alerts.size(), 1u);
+    limits.slow_seconds = 0;
     frames(11 * 20 + 40, 0.1f);   // a frame period above the 0.08 s goal
     ASSERT_EQ(recorded_alerts.size(), 1u);
     EXPECT_EQ(recorded_alerts[0].lines[0], "The frame rate is low.");

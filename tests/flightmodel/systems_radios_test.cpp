@@ -313,6 +313,13 @@ TEST_F(SystemsRadios, TheGlideslopeAheadGivesTheVerticalDeviationAndItsWarning)
     EXPECT_EQ(sounds.count(SOUND_GLIDESLOPE), 1);
     frames(30);
     EXPECT_EQ(sounds.count(SOUND_GLIDESLOPE), 2);
+    // Fifteen degrees off the course it does not arm (it must be within 10).
+    sounds.clear();
+    radios.gs_warning_armed = 0;
+    flt[0].psi = 15.0f;
+    frames(60);
+    EXPECT_EQ(sounds.count(SOUND_GLIDESLOPE), 0);
+    flt[0].psi = 0.0f;
 
     // 0.5 degree below the slope is not yet a warning (it must be more than 1).
     sounds.clear();

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "core/folders.h"
+#include "core/random.h"
 #include "flightmodel/systems/weather.h"
 #include "tests/flightmodel/systems_fixture.h"
 
@@ -209,6 +210,24 @@ TEST_F(SystemsWeather, ThunderByDistanceOfTheStrike)
 // burst from 100 s to 120 s, the plane heading east: kind 1 blows out (a head
 // wind turning to a tail wind, here its peak from the east), kind 2 the other
 // way, kind 3 a full swing with the downdraft (cos 2 pi q - 1) / 2.
+// Below 300 m a microburst starts when rnd() x (300 - 240 p) seconds lies
+// within the frame: with p = 1, when 60 rnd() is at most dt.
+TEST_F(SystemsWeather, AMicroburstStartsWhenItsDrawFallsWithinTheFrame)
+{
+    sim_weather.microburst_probability = 1.0f;
+    flt[0].y_agl = 100.0f;
+    UTIL_srand(5);
+    const float wait = 60.0f * UTIL_rand_fraction();
+    for (const auto& [dt, starts] : {std::pair{wait * 1.01f + 1e-4f, true}, {wait * 0.99f - 1e-4f, false}}) {
+        weather_stage.microburst_kind = 0;
+        sim_operation_misc.frame_rate_period = dt;
+        UTIL_srand(5);
+        WEATHER_microburst();
+        EXPECT_EQ(weather_stage.microburst_kind != 0, starts) << wait;
+    }
+    weather_stage.microburst_kind = 0;
+}
+
 TEST_F(SystemsWeather, MicroburstShapesByKind)
 {
     flt[0].psi = 90.0f;

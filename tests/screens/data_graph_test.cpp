@@ -85,6 +85,13 @@ TEST_F(DataGraph, ValuesLandByTheirGroupsScaleAndNoLineCrossesTheWrap)
     }
     EXPECT_EQ(curve, 7);   // eight samples in time order; none from the newest back to the oldest
     EXPECT_EQ(GRAPH_cursor_column(9.95f), 1799);
+
+    // An infinite sample widens the time range but leaves its group's scale.
+    graph_history.time[100] = 10.5f;
+    graph_history.value[8][100] = INFINITY;
+    const graph_range r2 = GRAPH_scan();
+    EXPECT_EQ(r2.scale[1], 1.0f);
+    EXPECT_FLOAT_EQ(r2.tmax, 10.5f);
 }
 
 // Each of a group's eight values has its own curve colour (rows 60, 66, 50,

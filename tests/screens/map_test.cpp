@@ -9,6 +9,7 @@
 #include <functional>
 #include <cmath>
 #include <cstring>
+#include <tuple>
 #include <vector>
 
 #include "aircraft/acf_struct.h"
@@ -21,6 +22,7 @@
 #include "core/simvars.h"
 #include "flightmodel/flt.h"
 #include "graphics/ogl_state.h"
+#include "scene/fires.h"
 #include "screens/map.h"
 #include "screens/operator_map.h"
 #include "screens/setup.h"
@@ -291,6 +293,16 @@ TEST_F(MapTest, AirwayNamesAboveZoom2AndEachShipItsSprite)
                 << sh.slot << " " << other.slot;
         ship_x[sh.slot] = 1.0e9f;
     }
+    // The fire: placed, above 0 degrees at sea level and without rain.
+    const fire_table_record kept_fire = fire_table;
+    const float kept_temperature = sim_weather.temperature_sealevel_c, kept_rain = sim_weather.rain_percent;
+    fire_table.present = 1, fire_table.x[0] = 40000.0f, fire_table.z[0] = -40000.0f;
+    for (const auto& [celsius, rain, shown] : {std::tuple{5.0f, 0.0f, 1}, {0.0f, 0.0f, 0}, {5.0f, 0.1f, 0}}) {
+        sim_weather.temperature_sealevel_c = celsius, sim_weather.rain_percent = rain;
+        EXPECT_EQ(sprites(window_rects(), 450, 220, 464, 236), shown) << celsius << " " << rain;
+    }
+    fire_table = kept_fire;
+    sim_weather.temperature_sealevel_c = kept_temperature, sim_weather.rain_percent = kept_rain;
     std::copy(kept_x.begin(), kept_x.end(), ship_x);
     std::copy(kept_y.begin(), kept_y.end(), ship_y);
     std::copy(kept_z.begin(), kept_z.end(), ship_z);

@@ -164,11 +164,13 @@ TEST(OperatorPanel, InTheProgramWithPeersOnTheMasterAndPlatformSlots)
     frames(0.5);
     net_peer_attach();
 
-    // Zoom: in from 9000 is held to 10000; out at 1 does nothing.
+    // Zoom: in from 9000 gives 13500, held to 10000 by the next frame; out at 1 does nothing.
     APPLICATION_set_mode(MODE_OPERATOR, "test");
     frames(0.1);
     screen_settings.map_zoom = 9000.0f;
     OPERATOR_panel(4);
+    EXPECT_EQ(screen_settings.map_zoom, 13500.0f);
+    frames(0.1);
     EXPECT_EQ(screen_settings.map_zoom, 10000.0f);
     screen_settings.map_zoom = 1.0f;
     const float ref[2] = {map_ref_x, map_ref_z};

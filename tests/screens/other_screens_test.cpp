@@ -183,6 +183,9 @@ TEST_F(OtherScreens, PlanetPresetsAndUnits)
     EXPECT_NEAR(sim_physics.earth_radius_m, 3396200.0f, 1.0f);
     EXPECT_NEAR(sim_physics.g_sealevel, 3.7146f, 1e-3f);
     EXPECT_EQ(sim_physics.mu_air, 1.7894e-05f);
+    click(SETUP_planet, 300.0f, 365.0f);   // the Earth, above it
+    EXPECT_EQ(sim_graphics_scenery.current_planet, 0);
+    click(SETUP_planet, 300.0f, 315.0f);
 
     // The radius shown in km: 6000 typed is stored as 6,000,000 m.
     sim_physics.earth_radius_m = 5000000.0f;
@@ -210,6 +213,7 @@ TEST_F(OtherScreens, PlanetPresetsAndUnits)
         EXPECT_EQ(sim_physics.mu_air, 1.7894e-05f) << c.planet;
         EXPECT_EQ(sim_physics.rho_water, 1000.0f) << c.planet;
         EXPECT_EQ(sim_physics.earth_temp_c, c.temp) << c.planet;
+        EXPECT_EQ(sim_weather.temperature_sealevel_c, c.temp) << c.planet;   // the same value's second name
         EXPECT_EQ(sim_physics.earth_pressure_p, c.pressure) << c.planet;
         EXPECT_EQ(sim_physics.rho_sea_level, c.rho) << c.planet;
         EXPECT_EQ(sim_cockpit_misc.barometer_setting, c.baro) << c.planet;
@@ -334,6 +338,13 @@ TEST_F(OtherScreens, FlightPlanFormAndMessage)
     EXPECT_EQ(atc_state.atc_plan_option2, 1);
     atc_state.atc_plan_option2 = 0;
 
+    // The form of address at x 200: the lower box (295) clears the upper one (315).
+    atc_state.atc_plan_sir = 1;
+    click(SETUP_flight_plan, 200.0f, 295.0f);
+    EXPECT_EQ(atc_state.atc_plan_madam, 1);
+    EXPECT_EQ(atc_state.atc_plan_sir, 0);
+    atc_state.atc_plan_madam = 0;
+
     // The greeting by the local hour: before 12, before 18, then the evening's.
     for (const auto& [hour, word] : {std::pair{11.9f, "morning"}, {12.0f, "afternoon"}, {17.9f, "afternoon"},
                                      {18.0f, "evening"}}) {
@@ -348,11 +359,13 @@ TEST_F(OtherScreens, FlightPlanFormAndMessage)
     SETUP_flight_plan();
     EXPECT_STREQ(atc_state.atc_plan_to_id, "KPSP");
 
-    // A long aircraft file name loses its extension; a short one is used whole.
-    std::strcpy(pln[0].acf_file_name, "ABC");
+    // The aircraft file name loses its last four characters; a name of three leaves nothing.
     char message[TEXT_SIZE];
-    SETUP_flight_plan_message(message);
-    EXPECT_NE(std::string(message).find(", ABC"), std::string::npos);
+    for (const auto& [file, shown] : {std::pair{"TRAINER.ACF", ", TRAINER, "}, {"ABC", ", , "}}) {
+        std::strcpy(pln[0].acf_file_name, file);
+        SETUP_flight_plan_message(message);
+        EXPECT_NE(std::string(message).find(shown), std::string::npos) << message;
+    }
 }
 
 // The destination's runway ends as radio pairs from (100, 220) down, 20
@@ -429,6 +442,20 @@ TEST_F(OtherScreens, AircraftPathsAndTextPages)
     EXPECT_STREQ(name, "TRAINER.ACF");
     SETUP_display_name_of_path(":PLAIN", name);   // a separator only at the first character
     EXPECT_STREQ(name, ":PLAIN");
+
+    // The five path fields' captions, top to bottom.
+    const int captions[5] = {618, 619, 691, 692, 693};
+    for (int e : captions) text(e, ("|CAP" + std::to_string(e)).c_str());
+    const std::vector<std::string> shown = printed(SETUP_aircraft_paths, 103);
+    long last = -1;
+    for (int e : captions) {
+        const auto at = std::find_if(shown.begin(), shown.end(), [e](const std::string& l) {
+            return l.find("CAP" + std::to_string(e)) != std::string::npos;
+        });
+        ASSERT_NE(at, shown.end()) << e;
+        EXPECT_GT(at - shown.begin(), last) << e;
+        last = at - shown.begin();
+    }
 
     // Both start states' headings are held to 0..360.
     screen_settings.situation_start_values[0][2] = 500.0f;
