@@ -59,16 +59,18 @@ bool on_dry_patch(float x, float z)
     return random_table[key] < DRY_PATCH_SHARE;
 }
 
-// A braked tyre, a skid or a wing tip at rest: its patch is tied to the
-// ground where it stopped by its own stiffness, HOLD_STIFFNESS times its load
-// per metre (full friction within a few centimetres), critically damped for
-// the load it carries. That holds any pull up to the friction the brake or
-// the sliding surface gives; beyond it the point slides and drags the tied
-// point along, so a sliding point makes the same friction as the slip model's
-// saturated one. This tie mends a fault of the slip model alone: its friction
-// falls to nothing as the tyre comes to rest, so a braked aircraft with its
-// engines running (or on a slope, or in a wind) would creep forward however
-// hard the brakes are set; tied, it stays where it stopped.
+// The slip friction below grows with the sliding speed and falls to nothing
+// as the point comes to rest, so a braked aircraft with its engines
+// running (or on a slope, or a helicopter on its skids in a wind) would creep
+// away however hard the brakes are set. Only while a braked tyre, a skid or a
+// wing tip moves slower than HOLD_SPEED, the speed at which the slip friction
+// is full at its lowest gain, it is tied instead to the spot of ground where
+// it came to rest, by a stiffness of HOLD_STIFFNESS times its load per metre,
+// critically damped for that load. The tie holds any pull up to the friction
+// the brake or the surface gives; beyond it the point slides and drags the
+// tied spot along, so sliding it makes the full friction the slip model makes
+// there. Faster, the slip friction applies unchanged.
+constexpr float HOLD_SPEED = 1.0f;        // m/s: 1 / the lowest side-slip gain
 constexpr float HOLD_STIFFNESS = 20.0f;   // per metre
 constexpr float HOLD_DAMPING = 2.0f;      // seconds per metre: 2 x 0.7 x sqrt(HOLD_STIFFNESS / g)
 
@@ -84,8 +86,8 @@ bool horizontal_axis(float bx, float by, float bz, int plane, float* ux, float* 
     return true;
 }
 
-// The braked tyre's friction along one horizontal axis u: the tie's pull,
-// limited to what friction holds; past it the tied point follows the tyre.
+// The tied point's friction along one horizontal axis u: the tie's pull,
+// limited to what friction holds; past it the tied spot follows the point.
 float hold_along(float ux, float uz, float* hx, float* hz, float px, float pz, float rvx, float rvz, float fn,
                  float limit)
 {
@@ -196,7 +198,7 @@ int handlecontactpoint(int plane, int n, float x_plane, float vx_plane, float x,
     }
 
     // 14. The runway condition, except on a dry patch of a patchy runway.
-    if (!(screen_settings.runway_friction_extent && on_dry_patch(px, pz))) {
+    if (!(screen_settings.runway_is_patchy && on_dry_patch(px, pz))) {
         const float factor = condition_factor();
         mu_side *= factor;
         mu_axial *= factor;
@@ -222,10 +224,11 @@ int handlecontactpoint(int plane, int n, float x_plane, float vx_plane, float x,
     float side_friction = side_slip * load * rate * side_limit;
     float axial_friction = fn * mu_axial * axial_slip;
 
-    // A braked tyre, a skid or a wing tip grips the ground where it stopped
-    // (the tie above), so a braked aircraft does not creep under power.
+    // A braked tyre, a skid or a wing tip at rest holds the spot where it
+    // stopped (the tie above), so a braked aircraft does not creep under power.
     float ax, az, sx, sz;
-    if (contact.grips[n] && plane == 0 && horizontal_axis(0.0f, 0.0f, 1.0f, plane, &ax, &az) &&
+    const bool slow = std::hypot(rvx, rvz) < HOLD_SPEED;
+    if (contact.grips[n] && plane == 0 && slow && horizontal_axis(0.0f, 0.0f, 1.0f, plane, &ax, &az) &&
         horizontal_axis(1.0f, 0.0f, 0.0f, plane, &sx, &sz)) {
         float& hx = contact.hold_x[n];
         float& hz = contact.hold_z[n];
