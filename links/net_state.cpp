@@ -187,6 +187,7 @@ void NET_handle_GSET(int n)
 {
     const gset_row row = gset_row_of(n);
     const float v = net_gset_rcv;
+    // A value beyond the int range has no defined conversion: it stores nothing.
     if (row.kind == GSET_INT && NET_fits_int(v)) {
         *row.int_place = static_cast<int32_t>(v);
     } else if (row.kind == GSET_FLOAT) {
