@@ -55,6 +55,7 @@ bool on_dry_patch(float x, float z)
 {
     const double r = std::sqrt(static_cast<double>(x) * x + static_cast<double>(z) * z);
     const double ring = std::trunc(r * 0.5);
+    // A ring too far out for a long (a point far off the area) takes entry 0.
     const long key = ring < 1e9 ? static_cast<long>(ring) % RANDOM_TABLE_SIZE : 0;
     return random_table[key] < DRY_PATCH_SHARE;
 }
@@ -106,6 +107,7 @@ float hold_along(float ux, float uz, float* hx, float* hz, float px, float pz, f
 
 float condition_factor()
 {
+    // A condition outside 0..2 (a plug-in may write it) would read past the tables.
     const int k = util_clamp_int(sim_weather.runway_friction, 0, 2);
     return sim_weather.temperature_sealevel_c > 0.0f ? CONDITION_WARM[k] : CONDITION_COLD[k];
 }
@@ -132,6 +134,8 @@ int handlecontactpoint(int plane, int n, float x_plane, float vx_plane, float x,
                        float z, float vz_extra, float k, float c, float mu_side, float mu_axial, float* steer_deg,
                        float bump, float tyre_radius, float* rolling_speed)
 {
+    // A plane or part outside the tables, or a missing output, would be written
+    // past the tables or through nothing: no contact.
     if (plane < 0 || plane >= FLT_SLOTS || n < 0 || n >= FLT_PARTS || !deflection || !steer_deg || !rolling_speed)
         return 0;
     flt_struct& f = flt[plane];
@@ -144,6 +148,7 @@ int handlecontactpoint(int plane, int n, float x_plane, float vx_plane, float x,
     // 2. A failed tyre thumps once a turn: more rolling drag and a raised point.
     if (bump > 0.0f) {
         float& angle = contact.wheel_roll_deg[n];
+        // A wheel without a radius would divide by zero: its angle stays.
         if (tyre_radius > 0.0f) angle += *rolling_speed / tyre_radius * RAD_TO_DEG_FLOAT * dt;
         angle = UTIL_wrap_floor(angle, 360.0f);   // one that is not a number starts again from 0
         const float al = angle * DEG_TO_RAD_FLOAT;
@@ -212,11 +217,12 @@ int handlecontactpoint(int plane, int n, float x_plane, float vx_plane, float x,
     const float side_slip = UTIL_clamp(speed * std::sin(gw) * gain, -1.0f, 1.0f);
     const float axial_slip = UTIL_clamp(speed * std::cos(gw) * gain, -1.0f, 1.0f);
     const bool same_sign = (side_slip < 0.0f) == (contact.last_side_slip[n] < 0.0f);
-    gain = UTIL_clamp(gain * (same_sign ? 1.5f : 0.5f), MIN_SLIP_GAIN, MAX_SLIP_GAIN);
+    gain = UTIL_clamp(gain * (same_sign ? 1.5f : 0.5f), MIN_SLIP_GAIN, MAX_SLIP_GAIN);   // kept within 1..50
     contact.last_side_slip[n] = side_slip;
 
     // 17-20. Friction in body axes.
     const float load = f_max > 0.0f ? UTIL_clamp(1.0f - 0.9f * fn / f_max, 0.1f, 1.0f) : 0.55f;
+    // A frame period of 0 would divide by zero: the full side force then.
     const float rate = dt > 0.0f ? UTIL_clamp(1.0f + 0.05f * (1.0f / dt - 20.0f), 0.5f, 1.0f) : 1.0f;
     float side_limit = fn * mu_side;
     if (std::fabs(*steer_deg) > 0.01f && a.acf_nosewheel_k > 0.01f)
@@ -292,7 +298,8 @@ coefficients surface_coefficients()
     } else if (code == 165) {
         k.braking *= 0.75f;
     } else if (sim_weather.runway_friction == 2 && a.acf_tire_contact_area > 0.0f) {
-        // Hydroplaning on a flooded hard runway.
+        // Hydroplaning on a flooded hard runway (an aircraft without a tyre
+        // footprint would divide by zero: it does not hydroplane).
         const float load = f.m_total * sim_physics.g_sealevel / a.acf_tire_contact_area;
         if (load > 0.0f && f.groundspeed > 0.0116f * std::sqrt(load)) k.rolling = k.braking = 0.01f;
     }
