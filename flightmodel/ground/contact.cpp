@@ -182,9 +182,10 @@ int handlecontactpoint(int plane, int n, float x_plane, float vx_plane, float x,
     PHYS_local_to_body(0.0f, UTIL_clamp(d, 0.0f, MAX_DEFLECTION_M), 0.0f, &dfx, &dfy, &dfz, plane);
     *deflection = dfy;
 
-    // 9-10. Held by the catapult or the hook, or no contact.
-    const bool held = (launch_flags.catapult_hold || launch_flags.catapult_fired || launch_flags.arrest_engaged) && n >= PART_GEAR_FIRST &&
-                      n <= PART_GEAR_LAST && z < 0.0f;
+    // 9-10. Held by the catapult or the hook, or no contact. The catapult's
+    // flag is its two states, standing hooked on it and being thrown by it.
+    const bool catapult = launch_flags.catapult_hold || launch_flags.catapult_fired;
+    const bool held = (catapult || launch_flags.arrest_engaged) && n >= PART_GEAR_FIRST && n <= PART_GEAR_LAST && z < 0.0f;
     if (!held && !(d >= 0.0f)) return 0;
 
     // 11-13. Rolling speed, direction of motion and steering.
