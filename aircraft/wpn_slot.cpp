@@ -4,6 +4,8 @@
 
 namespace {
 
+// The slot, or none for a plane or slot index outside the tables (reading it
+// would read past them): such a slot counts as not released.
 const wpn_slot_record* slot_record(int plane, int slot)
 {
     if (plane < 0 || plane >= ACF_SLOTS || slot < 0 || slot >= ACF_WPN_SLOTS) return nullptr;

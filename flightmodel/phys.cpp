@@ -8,7 +8,8 @@
 
 namespace {
 
-// Plane slots outside 0..9 touch nothing.
+// Plane slots outside 0..9 touch nothing (they would read and write past the
+// plane records); a rotation for one returns its input.
 flt_struct* plane(int p) { return (p >= 0 && p < FLT_SLOTS) ? &flt[p] : nullptr; }
 
 enum body_axis { AXIAL, SIDE, NORMAL };
@@ -74,6 +75,7 @@ void PHYS_add_wind_force(float sin_a, float cos_a, float sin_b, float cos_b, flo
 void PHYS_add_element_aero_force(float A, float B, float C, float x, float y, float z, int surface, int element)
 {
     flt_struct& f = flt[0];
+    // A part or element beyond the 73 x 10 slots would write past force_XYZ.
     if (surface >= 0 && element >= 0 && surface < FLT_PARTS && element < 10) {
         float* slot = &f.force_XYZ[3 * (10 * surface + element)];
         slot[0] = B;

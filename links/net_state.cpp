@@ -69,7 +69,9 @@ void set_plane(int i, float x, float y, float z, float psi, float theta, float p
 
 void NET_handle_STAT_datagram(net_datagram& d)
 {
-    // Every value lies in its range (the receive pass checked the block).
+    // Every value lies in its range: the receive pass refused a block with a
+    // plane count outside 1..10 (the count indexes the ten plane records), a
+    // failure state outside 0..6 or a value that is not a number.
     std::memcpy(&net_stat_rcv, d.payload, sizeof net_stat_rcv);
     NET_handle_STAT();
 }
@@ -79,10 +81,7 @@ void NET_handle_STAT()
     const stat_block& s = net_stat_rcv;
     sim_weather_block& w = sim_weather;
     sim_time.paused = s.paused;
-    // The plane count indexes the ten plane records: a larger count from a
-    // peer would let later datagrams and the plane loop below reach past them,
-    // and a count below 1 would stop the user's own plane (slot 0) being flown.
-    sim_graphics_settings.draw_aircrafts = std::clamp(s.draw_aircrafts, 1, NET_PLANES);
+    sim_graphics_settings.draw_aircrafts = s.draw_aircrafts;
     sim_time.zulu_time_sec = s.zulu_time_sec;
     sim_time.local_date_days = static_cast<int32_t>(s.local_date_days);
     STAT_copy_weather(w, s);
@@ -106,16 +105,14 @@ void NET_handle_STAT()
         f.m_jettison = s.m_jettison;
     }
     if (net_slot_enabled[SLOT_INSTRUCTOR]) {
-        // A master takes the failures from the station that instructs it. A
-        // state that is none of 0..6 is left as it was: no reader of the table
-        // knows it. A trigger value that is not a number is left too: the
-        // countdown would stay NaN and the failure would never come.
+        // A master takes the failures from the station that instructs it.
         for (int k = 0; k < STAT_FAILURES; ++k) {
-            if (s.failures[k] >= 0 && s.failures[k] <= FAILURE_STATE_FAILED) flt[0].failures[k] = s.failures[k];
-            if (std::isfinite(s.failure_countdown[k])) flt[0].failure_param[k] = s.failure_countdown[k];
+            flt[0].failures[k] = s.failures[k];
+            flt[0].failure_param[k] = s.failure_countdown[k];
         }
     }
-    // A plug-in's count above the ten slots would load past the plane records.
+    // A plug-in's count above the ten slots would load past the plane records:
+    // it is bounded by them.
     const int planes = std::clamp(PLUGIN_call_num_planes(sim_graphics_settings.draw_aircrafts, 1), 0, NET_PLANES);
     for (int i = 0; i < planes; ++i)
         if (pln[i].acf_file_name[0] == 0) ACF_choose_and_load(i);
@@ -168,8 +165,6 @@ gset_row gset_row_of(int n)
     }
 }
 
-constexpr int GSET_DRAW_AIRCRAFTS = 5;
-
 }  // namespace
 
 void NET_handle_GSET_datagram(net_datagram& d)
@@ -192,11 +187,9 @@ void NET_handle_GSET(int n)
 {
     const gset_row row = gset_row_of(n);
     const float v = net_gset_rcv;
+    // A value beyond the int range has no defined conversion: it stores nothing.
     if (row.kind == GSET_INT && NET_fits_int(v)) {
-        int32_t i = static_cast<int32_t>(v);
-        // The plane count indexes the ten plane records (see "STAT").
-        if (n == GSET_DRAW_AIRCRAFTS) i = std::clamp(i, 1, NET_PLANES);
-        *row.int_place = i;
+        *row.int_place = static_cast<int32_t>(v);
     } else if (row.kind == GSET_FLOAT) {
         *row.float_place = v;
     }
@@ -205,45 +198,11 @@ void NET_handle_GSET(int n)
 // ---------------------------------------------------------------------------
 // "SNAP", "ONEP", "ALLP"
 
-namespace {
-
-// The user's aircraft stays in the loaded scenery: where the record would put
-// it, about this copy's reference tile, lies in the area or the record is
-// refused, as every received number outside its range is. Beyond the loaded
-// scenery there is no terrain under the user's plane for the ground contact
-// and the scene to stand on (a peer that moves the user far away places the
-// aircraft anew instead, and the scenery is loaded there).
-bool snap_stays_in_area(const plane_state_record& r, net_range_miss& miss)
-{
-    const int32_t w = r.ref_point;
-    float ref_lat = static_cast<float>(w / 1000000 == 2 ? (w / 10000) % 100 : -((w / 10000) % 100));
-    float ref_lon = static_cast<float>((w / 1000) % 10 == 2 ? w % 1000 : -(w % 1000));
-    float x = r.local_x, y = r.local_y, z = r.local_z;
-    PLANE_rebase_position(x, y, z, ref_lat, ref_lon);
-    const struct {
-        const char* name;
-        float value;
-        net_range range;
-    } place[] = {{"local_x", x, RANGE_AREA_X}, {"local_z", z, RANGE_AREA_Z}};
-    for (const auto& p : place)
-        if (!NET_in_range(p.range, p.value)) {
-            miss.field = p.name;
-            miss.value = p.value;
-            miss.range = p.range;
-            return false;
-        }
-    return true;
-}
-
-}  // namespace
-
 void NET_handle_SNAP(net_datagram& d)
 {
     if (d.index >= NET_PLANES) return NET_refuse(d, "there are only plane slots 0 to 9");
     plane_state_record r;
     std::memcpy(&r, d.payload, sizeof r);
-    net_range_miss miss;
-    if (d.index == 0 && !snap_stays_in_area(r, miss)) return NET_refuse_range(d, miss);
     net_snap_rcv = r;
     if (d.index >= planes_in_use()) return;   // a plane this copy does not fly
     PLANE_unpack_state(net_snap_rcv, net_snap_rcv, 0.0f, 1, d.index);
@@ -309,10 +268,16 @@ void NET_handle_PATH(net_datagram& d)
     if (d.index >= NET_PLANES) return NET_refuse(d, "there are only plane slots 0 to 9");
     const char* path = reinterpret_cast<const char*>(d.payload);
     const size_t len = strnlen(path, static_cast<size_t>(std::min(d.size, PATH_FIELD)));
+    // A path without its terminator in the field, or one that with the program
+    // folder would not fit a path, would be read or copied past its end; a path
+    // with ".." would let any peer load a file outside the program folder.
     if (len >= static_cast<size_t>(PATH_FIELD)) return NET_refuse(d, "its path is too long for its 500-byte field");
     if (std::strstr(path, "..")) return NET_refuse(d, "its path leaves the program folder");
     if (std::strlen(program_folder) + len > static_cast<size_t>(TEXT_MAX_LEN))
         return NET_refuse(d, "the program folder and its path are too long for a path");
+    // The name also ends at '/': the paths this system sends use it, and a name
+    // that kept its folders would never equal the slot's file name, so every
+    // repeat of the datagram would reload the aircraft and restart the flight.
     char name[TEXT_SIZE];
     UTIL_file_name_of_path(name, path);
     acf_struct& a = pln[d.index];

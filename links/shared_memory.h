@@ -13,6 +13,8 @@
 
 #include "platform/plat_shm.h"
 
+// The area's name, Orvell_Shared_Memory_Area, in the form this system's named
+// shared memory takes: with a leading '/', by which outside readers open it.
 constexpr const char* SHMEM_AREA_NAME = "/Orvell_Shared_Memory_Area";
 
 // The record: 66 little-endian 32-bit words.

@@ -146,7 +146,7 @@ void transfer_main_record(const transfer& t)
     t.i(all, w.wave_dir);
     t.i(all, w.meteorite_density);
     t.i(all, w.runway_friction);
-    t.i(all, ss.runway_friction_extent);
+    t.i(all, ss.runway_is_patchy);
     // 35-41: planet constants.
     t.f(all, sim_physics.earth_pressure_p);
     t.f(all, sim_physics.earth_temp_c);

@@ -12,7 +12,10 @@ struct screen_settings_block {
     // Date and time screen.
     float zone_offset_hours;      // added to the longitude-derived time zone, -24..24
     // Weather screen.
-    int32_t runway_friction_extent;   // how much of the runway the condition covers (ground contact reads it)
+    union {  // two names of the same word: the weather screen's and the ground contact's and preferences'
+        int32_t runway_friction_extent;   // how much of the runway the condition covers
+        int32_t runway_is_patchy;         // set: dry patches keep their whole friction
+    };
     // Date, weather and airport screens: units shown.
     int32_t temperature_unit;         // 0 Fahrenheit, 1 Celsius
     int32_t pressure_unit;            // 0 inches of mercury, 1 millibars

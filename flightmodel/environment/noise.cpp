@@ -17,6 +17,8 @@ float line(int a, float va, int b, float vb, int t) { return va + (vb - va) * st
 void UTIL_noise_fill(int x0, int z0, int x1, int z1, float* grid, int stride, float lo, float hi, int first,
                      int last, int seed)
 {
+    // A rectangle reaching outside the grid's rows would write past them, and
+    // an octave beyond MAX_OCTAVE would overflow 2^o: such a call adds nothing.
     if (!grid || x0 < 0 || z0 < 0 || x1 < x0 || z1 < z0 || z1 >= stride) return;
     if (first < 0 || last > MAX_OCTAVE) return;
     const auto cell = [grid, stride](int x, int z) -> float& {
@@ -33,6 +35,8 @@ void UTIL_noise_fill(int x0, int z0, int x1, int z1, float* grid, int stride, fl
                 const int za = z0 + j * wz, zb = za + wz;
                 const int xm = (xa + xb) / 2, zm = (za + zb) / 2;
 
+                // The entry (seed + j n + i) mod 10,000, taken non-negative: a
+                // negative seed would otherwise read before the table.
                 const int64_t key = static_cast<int64_t>(seed) + static_cast<int64_t>(j) * n + i;
                 const float r = random_table[((key % RANDOM_TABLE_SIZE) + RANDOM_TABLE_SIZE) % RANDOM_TABLE_SIZE];
                 cell(xm, zm) += (lo + (hi - lo) * r) * amplitude;

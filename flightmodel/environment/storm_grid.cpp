@@ -49,7 +49,7 @@ void ATMO_storm_grid_tile(int bx, int bz)
 {
     const int planet = sim_graphics_scenery.current_planet == PLANET_MARS ? PLANET_MARS : PLANET_EARTH;
     const int nx = BLOCKS_X[planet], nz = BLOCKS_Z[planet];
-    if (bx < 0 || bx >= nx || bz < 0 || bz >= nz) return;
+    if (bx < 0 || bx >= nx || bz < 0 || bz >= nz) return;   // no block: it would write past the grid
     const int x0 = bx * STORM_GRID_DIM / nx;
     const int z0 = bz * STORM_GRID_DIM / nz;
     int x1 = (bx + 1) * STORM_GRID_DIM / nx;
@@ -60,7 +60,9 @@ void ATMO_storm_grid_tile(int bx, int bz)
     for (int x = x0; x <= x1; ++x)
         for (int z = z0; z <= z1; ++z) storm_grid[x * STORM_GRID_DIM + z] = 0.0f;
 
-    // The seed wraps inside the random table whatever the storm seed holds.
+    // The seed is passed reduced into the random table: the noise takes its
+    // entries modulo the table anyway, so the cells are the same, and a
+    // negative or huge storm seed cannot overflow or read before the table.
     const int64_t seed = static_cast<int64_t>(bx) * 90 + bz + weather_seed;
     const int table_seed = static_cast<int>(((seed % RANDOM_TABLE_SIZE) + RANDOM_TABLE_SIZE) % RANDOM_TABLE_SIZE);
     UTIL_noise_fill(x0, z0, x1, z1, storm_grid, STORM_GRID_DIM, NOISE_LO, NOISE_HI, 1, 4, table_seed);

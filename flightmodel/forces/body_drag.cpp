@@ -27,6 +27,8 @@ struct body_coeffs {
 body_coeffs body_coefficients(float front, float side, float top, float cd_base, float speed, float angle_vert,
                               float angle_side, float angle_total)
 {
+    // Without a speed of sound (no atmosphere set yet) the Mach number would
+    // divide by zero and make the drag infinite: it is taken as 0 there.
     const float a = sim_weather.speed_of_sound_ms;
     const float M = a > 0.0f ? speed / a : 0.0f;
     const float m = UTIL_clamp(M, 0.0f, 0.8f);

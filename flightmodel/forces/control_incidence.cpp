@@ -342,7 +342,7 @@ float ACF_control_chord_ratio(int plane, int part, float station, int kind)
 
 void ACF_control_incidence(int plane)
 {
-    if (plane < 0 || plane >= ACF_SLOTS) return;
+    if (plane < 0 || plane >= ACF_SLOTS) return;   // no plane: it would reach past the plane tables
     acf_struct& a = pln[plane];
     flt_struct& f = flt[plane];
     gear_legs(plane, a);

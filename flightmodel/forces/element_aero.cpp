@@ -29,6 +29,8 @@ void report_force_terms(const char* label, float coeff, float area, float V, flo
     FM_num(rho, 4, 7) << after;
 }
 
+// A part, element or blade outside 73 x 10 x 4 would read past the flow and
+// aircraft tables: such a call gives zero coefficients and forces.
 bool indices_ok(int p, int e, int b) { return p >= 0 && p < FLT_PARTS && e >= 0 && e < 10 && b >= 0 && b < 4; }
 
 // A value between root value r and tip value t for element e of n.
@@ -38,7 +40,9 @@ float span_blend(float r, float t, int e, int n)
     return r + (t - r) * (static_cast<float>(e) + 0.5f) / static_cast<float>(n);
 }
 
-// Speed of sound of the moment; a value of 0 (no atmosphere set) gives Mach 0.
+// Speed of sound of the moment; a value of 0 (no atmosphere set yet) would
+// divide by zero and carry an infinite Mach number into the coefficients, so
+// it gives Mach 0.
 float mach_of(float v)
 {
     const float a = sim_weather.speed_of_sound_ms;
@@ -54,6 +58,7 @@ struct coeffs {
 void FM_airfoil_lookup(float alpha, float* cl, float* cd, float* cm, int p, int a, int r, int e, int b)
 {
     *cl = *cd = *cm = 0.0f;
+    // Only parts 0..43 carry airfoil tables: another part or table would read past them.
     if (!indices_ok(p, e, b) || p >= AFL_PARTS || a < 0 || a > 1 || r < 0 || r > 1) return;
     const acf_struct& acf = pln[0];
     flt_struct& f = flt[0];
@@ -63,10 +68,12 @@ void FM_airfoil_lookup(float alpha, float* cl, float* cd, float* cm, int p, int 
     float s = 1.0f;
     const bool slat = acf.acf_slat[ACF_el(p, e)] != 0;
     if (slat) s = 1.0f + (acf.acf_slat_effect[p] - 1.0f) * f.slatrat;
-    // A slat that cancels the angle altogether (effect 0 at full extension) is taken as no slat.
+    // A slat whose factor is 0 (effect 0 at full extension) would divide the
+    // angle by zero and read the table at NaN: the angle is then not divided.
     const float s_div = std::fabs(s) > 1e-6f ? s : 1.0f;
 
-    // Zero-lift angle of the table's linear range (0 for a table without slope).
+    // Zero-lift angle of the table's linear range; a table without slope would
+    // divide by zero (a NaN angle and table position), so its angle is 0.
     const float clM = afl.afl_clM[t];
     const float alpha0 = clM != 0.0f ? -afl.afl_clB[t] / clM : 0.0f;
     const float alpha1 =
@@ -128,10 +135,11 @@ void FM_element_coeffs(float, float mach_div, float mach, float dcl, float dcd, 
     else
         th = tl;
 
-    // Reynolds number in millions (0 without a viscosity: the low table then counts).
+    // Reynolds number in millions; without a viscosity it would divide by
+    // zero, so it is 0 there (the low table then counts).
     const float mu = sim_physics.mu_air;
     const float re = mu > 0.0f ? sim_weather.rho * f.v_el[idx] * acf.acf_mac[el] / mu / 1.0e6f : 0.0f;
-    const afl_block* afl = p < AFL_PARTS ? &acf.afl[p] : nullptr;
+    const afl_block* afl = p < AFL_PARTS ? &acf.afl[p] : nullptr;   // none past part 43 (read past the blocks)
     auto between = [re](const coeffs& low, const coeffs& high, float re0, float re1) {
         float r = re;
         if (!(r >= re0))
@@ -150,7 +158,8 @@ void FM_element_coeffs(float, float mach_div, float mach, float dcl, float dcd, 
     float c_d = span_blend(root.cd, tip.cd, e, n) + dcd;
     float c_m = span_blend(root.cm, tip.cm, e, n) + dcm;
 
-    // Effective aspect ratio: a wing in full sideslip flies with the inverse one.
+    // Effective aspect ratio: a wing in full sideslip flies with the inverse
+    // one (a part without aspect ratio keeps it: 1/A would divide by zero).
     float A = acf.acf_AR[p];
     if (p >= 8 && p <= 43 && A > 0.0f) {
         const float c = std::fabs(std::cos(f.beta * DEG * std::cos(acf.acf_dihednow[p] * DEG)));
@@ -158,7 +167,8 @@ void FM_element_coeffs(float, float mach_div, float mach, float dcl, float dcd, 
         A = UTIL_clamp(A0 + (1.0f - c) * (inv - A0), A0 < inv ? A0 : inv, A0 < inv ? inv : A0);
     }
     const float qm = f.Q_centroid_MULT[4 * p + b];
-    // Induced drag; a part without aspect ratio or span efficiency has none.
+    // Induced drag; a part without aspect ratio or span efficiency would
+    // divide by zero (infinite drag), so it has none.
     const float induced = PI_F * acf.acf_e[p] * A * UTIL_clamp(qm, 0.5f, 2.0f);
     if (induced > 0.0f) c_d += c_l * c_l / induced;
     c_l *= acf.acf_cl_D_cl0[p] * qm;
@@ -226,7 +236,7 @@ float FM_element_forces(float dcl, float dcd, float dcm, float* lift, float* dra
     const float V = f.v_el[idx];
     const float M = mach_of(V);
 
-    const afl_block* afl = p < AFL_PARTS ? &acf.afl[p] : nullptr;
+    const afl_block* afl = p < AFL_PARTS ? &acf.afl[p] : nullptr;   // none past part 43 (read past the blocks)
     const int n = acf.acf_els[p];
     const float t_rat = afl ? span_blend(afl->afl_t_rat[0], afl->afl_t_rat[1], e, n) : 0.0f;
     const float m_div = afl ? span_blend(afl->afl_mach_div[0], afl->afl_mach_div[1], e, n) : 0.0f;

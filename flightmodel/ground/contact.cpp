@@ -55,20 +55,23 @@ bool on_dry_patch(float x, float z)
 {
     const double r = std::sqrt(static_cast<double>(x) * x + static_cast<double>(z) * z);
     const double ring = std::trunc(r * 0.5);
+    // A ring too far out for a long (a point far off the area) takes entry 0.
     const long key = ring < 1e9 ? static_cast<long>(ring) % RANDOM_TABLE_SIZE : 0;
     return random_table[key] < DRY_PATCH_SHARE;
 }
 
-// A braked tyre, a skid or a wing tip at rest: its patch is tied to the
-// ground where it stopped by its own stiffness, HOLD_STIFFNESS times its load
-// per metre (full friction within a few centimetres), critically damped for
-// the load it carries. That holds any pull up to the friction the brake or
-// the sliding surface gives; beyond it the point slides and drags the tied
-// point along, so a sliding point makes the same friction as the slip model's
-// saturated one. This tie mends a fault of the slip model alone: its friction
-// falls to nothing as the tyre comes to rest, so a braked aircraft with its
-// engines running (or on a slope, or in a wind) would creep forward however
-// hard the brakes are set; tied, it stays where it stopped.
+// The slip friction below grows with the sliding speed and falls to nothing
+// as the point comes to rest, so a braked aircraft with its engines
+// running (or on a slope, or a helicopter on its skids in a wind) would creep
+// away however hard the brakes are set. Only while a braked tyre, a skid or a
+// wing tip moves slower than HOLD_SPEED, the speed at which the slip friction
+// is full at its lowest gain, it is tied instead to the spot of ground where
+// it came to rest, by a stiffness of HOLD_STIFFNESS times its load per metre,
+// critically damped for that load. The tie holds any pull up to the friction
+// the brake or the surface gives; beyond it the point slides and drags the
+// tied spot along, so sliding it makes the full friction the slip model makes
+// there. Faster, the slip friction applies unchanged.
+constexpr float HOLD_SPEED = 1.0f;        // m/s: 1 / the lowest side-slip gain
 constexpr float HOLD_STIFFNESS = 20.0f;   // per metre
 constexpr float HOLD_DAMPING = 2.0f;      // seconds per metre: 2 x 0.7 x sqrt(HOLD_STIFFNESS / g)
 
@@ -84,8 +87,8 @@ bool horizontal_axis(float bx, float by, float bz, int plane, float* ux, float* 
     return true;
 }
 
-// The braked tyre's friction along one horizontal axis u: the tie's pull,
-// limited to what friction holds; past it the tied point follows the tyre.
+// The tied point's friction along one horizontal axis u: the tie's pull,
+// limited to what friction holds; past it the tied spot follows the point.
 float hold_along(float ux, float uz, float* hx, float* hz, float px, float pz, float rvx, float rvz, float fn,
                  float limit)
 {
@@ -104,6 +107,7 @@ float hold_along(float ux, float uz, float* hx, float* hz, float px, float pz, f
 
 float condition_factor()
 {
+    // A condition outside 0..2 (a plug-in may write it) would read past the tables.
     const int k = util_clamp_int(sim_weather.runway_friction, 0, 2);
     return sim_weather.temperature_sealevel_c > 0.0f ? CONDITION_WARM[k] : CONDITION_COLD[k];
 }
@@ -130,6 +134,8 @@ int handlecontactpoint(int plane, int n, float x_plane, float vx_plane, float x,
                        float z, float vz_extra, float k, float c, float mu_side, float mu_axial, float* steer_deg,
                        float bump, float tyre_radius, float* rolling_speed)
 {
+    // A plane or part outside the tables, or a missing output, would be written
+    // past the tables or through nothing: no contact.
     if (plane < 0 || plane >= FLT_SLOTS || n < 0 || n >= FLT_PARTS || !deflection || !steer_deg || !rolling_speed)
         return 0;
     flt_struct& f = flt[plane];
@@ -142,6 +148,7 @@ int handlecontactpoint(int plane, int n, float x_plane, float vx_plane, float x,
     // 2. A failed tyre thumps once a turn: more rolling drag and a raised point.
     if (bump > 0.0f) {
         float& angle = contact.wheel_roll_deg[n];
+        // A wheel without a radius would divide by zero: its angle stays.
         if (tyre_radius > 0.0f) angle += *rolling_speed / tyre_radius * RAD_TO_DEG_FLOAT * dt;
         angle = UTIL_wrap_floor(angle, 360.0f);   // one that is not a number starts again from 0
         const float al = angle * DEG_TO_RAD_FLOAT;
@@ -175,9 +182,10 @@ int handlecontactpoint(int plane, int n, float x_plane, float vx_plane, float x,
     PHYS_local_to_body(0.0f, UTIL_clamp(d, 0.0f, MAX_DEFLECTION_M), 0.0f, &dfx, &dfy, &dfz, plane);
     *deflection = dfy;
 
-    // 9-10. Held by the catapult or the hook, or no contact.
-    const bool held = (launch_flags.catapult_hold || launch_flags.catapult_fired || launch_flags.arrest_engaged) && n >= PART_GEAR_FIRST &&
-                      n <= PART_GEAR_LAST && z < 0.0f;
+    // 9-10. Held by the catapult or the hook, or no contact. The catapult's
+    // flag is its two states, standing hooked on it and being thrown by it.
+    const bool catapult = launch_flags.catapult_hold || launch_flags.catapult_fired;
+    const bool held = (catapult || launch_flags.arrest_engaged) && n >= PART_GEAR_FIRST && n <= PART_GEAR_LAST && z < 0.0f;
     if (!held && !(d >= 0.0f)) return 0;
 
     // 11-13. Rolling speed, direction of motion and steering.
@@ -196,7 +204,7 @@ int handlecontactpoint(int plane, int n, float x_plane, float vx_plane, float x,
     }
 
     // 14. The runway condition, except on a dry patch of a patchy runway.
-    if (!(screen_settings.runway_friction_extent && on_dry_patch(px, pz))) {
+    if (!(screen_settings.runway_is_patchy && on_dry_patch(px, pz))) {
         const float factor = condition_factor();
         mu_side *= factor;
         mu_axial *= factor;
@@ -210,11 +218,12 @@ int handlecontactpoint(int plane, int n, float x_plane, float vx_plane, float x,
     const float side_slip = UTIL_clamp(speed * std::sin(gw) * gain, -1.0f, 1.0f);
     const float axial_slip = UTIL_clamp(speed * std::cos(gw) * gain, -1.0f, 1.0f);
     const bool same_sign = (side_slip < 0.0f) == (contact.last_side_slip[n] < 0.0f);
-    gain = UTIL_clamp(gain * (same_sign ? 1.5f : 0.5f), MIN_SLIP_GAIN, MAX_SLIP_GAIN);
+    gain = UTIL_clamp(gain * (same_sign ? 1.5f : 0.5f), MIN_SLIP_GAIN, MAX_SLIP_GAIN);   // kept within 1..50
     contact.last_side_slip[n] = side_slip;
 
     // 17-20. Friction in body axes.
     const float load = f_max > 0.0f ? UTIL_clamp(1.0f - 0.9f * fn / f_max, 0.1f, 1.0f) : 0.55f;
+    // A frame period of 0 would divide by zero: the full side force then.
     const float rate = dt > 0.0f ? UTIL_clamp(1.0f + 0.05f * (1.0f / dt - 20.0f), 0.5f, 1.0f) : 1.0f;
     float side_limit = fn * mu_side;
     if (std::fabs(*steer_deg) > 0.01f && a.acf_nosewheel_k > 0.01f)
@@ -222,10 +231,11 @@ int handlecontactpoint(int plane, int n, float x_plane, float vx_plane, float x,
     float side_friction = side_slip * load * rate * side_limit;
     float axial_friction = fn * mu_axial * axial_slip;
 
-    // A braked tyre, a skid or a wing tip grips the ground where it stopped
-    // (the tie above), so a braked aircraft does not creep under power.
+    // A braked tyre, a skid or a wing tip at rest holds the spot where it
+    // stopped (the tie above), so a braked aircraft does not creep under power.
     float ax, az, sx, sz;
-    if (contact.grips[n] && plane == 0 && horizontal_axis(0.0f, 0.0f, 1.0f, plane, &ax, &az) &&
+    const bool slow = std::hypot(rvx, rvz) < HOLD_SPEED;
+    if (contact.grips[n] && plane == 0 && slow && horizontal_axis(0.0f, 0.0f, 1.0f, plane, &ax, &az) &&
         horizontal_axis(1.0f, 0.0f, 0.0f, plane, &sx, &sz)) {
         float& hx = contact.hold_x[n];
         float& hz = contact.hold_z[n];
@@ -289,7 +299,8 @@ coefficients surface_coefficients()
     } else if (code == 165) {
         k.braking *= 0.75f;
     } else if (sim_weather.runway_friction == 2 && a.acf_tire_contact_area > 0.0f) {
-        // Hydroplaning on a flooded hard runway.
+        // Hydroplaning on a flooded hard runway (an aircraft without a tyre
+        // footprint would divide by zero: it does not hydroplane).
         const float load = f.m_total * sim_physics.g_sealevel / a.acf_tire_contact_area;
         if (load > 0.0f && f.groundspeed > 0.0116f * std::sqrt(load)) k.rolling = k.braking = 0.01f;
     }

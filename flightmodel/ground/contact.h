@@ -8,7 +8,7 @@
 // rates; pln[plane].acf_m_max, acf_nosewheel_k, acf_size_z; the terrain query
 // with the plane's cell hint (flt i, j) and the surface under the plane;
 // sim_weather.runway_friction, temperature_sealevel_c;
-// screen_settings.runway_friction_extent (patchy runway); the random table;
+// screen_settings.runway_is_patchy; the random table;
 // the launch flags (catapult, arresting hook); the frame period and the
 // 0.05-s interval flag; dump_next_cycle.
 // Writes: flt[plane] gear force sums, L, M, N, nrml_force[part], the plane's
@@ -23,9 +23,10 @@ struct contact_state {
     float wheel_roll_deg[FLT_PARTS];   // roll angle of a wheel with a failed tyre, 0..360
     float slip_gain[FLT_PARTS];        // side-slip stiffness 1..50 (0 until first used)
     float last_side_slip[FLT_PARTS];   // the previous frame's saturated side slip, -1..1
-    // A point that grips the ground at rest: set by the ground stage for a
-    // gear whose brakes are on this frame, a skid and a wing tip; the point
-    // of the ground it holds to (local x, z).
+    // A point that grips the ground at rest (it would creep under the slip
+    // friction alone): set by the ground stage for a gear whose brakes are on
+    // this frame, a skid and a wing tip; the point of the ground it holds to
+    // (local x, z).
     int32_t grips[FLT_PARTS];
     int32_t holding[FLT_PARTS];
     float hold_x[FLT_PARTS], hold_z[FLT_PARTS];
@@ -45,8 +46,9 @@ constexpr float CONTACT_CASTOR_MARK_DEG = 90.0f;
 // Writes the compression along body y to *deflection and the forward speed
 // over the surface to *rolling_speed. A part marked as gripping in the
 // contact state (a braked tyre, a skid, a wing tip) holds the ground where it
-// stands until the pull exceeds its friction, then slides. Returns 1 in contact (or held on the
-// catapult), else 0 with nothing but the deflection written.
+// came to rest while it moves slower than 1 m/s, up to its friction. Returns 1
+// in contact (or held on the catapult), else 0 with nothing but the deflection
+// written.
 int handlecontactpoint(int plane, int part, float x_plane, float vx_plane, float x_arm, float vx_extra, float y_plane,
                        float vy_plane, float y_arm, float vy_extra, float* deflection, float z_plane, float vz_plane,
                        float z_arm, float vz_extra, float k, float c, float mu_side, float mu_axial, float* steer_deg,

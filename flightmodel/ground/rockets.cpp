@@ -38,7 +38,7 @@ void after(const char* title)
 
 void ROCKET_engine(int e)
 {
-    if (e < 0 || e >= FLT_ENGINES) return;
+    if (e < 0 || e >= FLT_ENGINES) return;   // no engine: it would read and write past the engine tables
     flt_struct& f = flt[0];
     const float thrust = ENGN_jet_thrust_avail(e);
     f.POINT_thrust[e] = thrust;

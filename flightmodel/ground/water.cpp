@@ -68,6 +68,8 @@ float WAVE_height(float x, float y, float z)
     // number; such water is taken as flat.
     if (!(w.wave_amplitude * UNIT.mtrs_to_ft > FLAT_WAVE_FT) || !(w.wave_length > 0.0f)) return y;
     const float d = w.wave_speed * sim_time.total_running_time_sec;
+    // The direction taken into 0..359 (the same sine and cosine): outside the
+    // 361 entries of the tables it would read past them.
     const int dir = ((w.wave_dir % 360) + 360) % 360;
     const float S = degree_sin[dir], C = degree_cos[dir];
     return y + 0.5f * w.wave_amplitude * std::sin(TWO_PI_FLOAT * ((z - d * C) * C - (x + d * S) * S) / w.wave_length);

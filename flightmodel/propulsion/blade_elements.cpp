@@ -216,7 +216,7 @@ blade_geometry blade(int n, int els)
 
 void PROP_blade_element_forces(int n)
 {
-    if (n < 0 || n >= FLT_ENGINES) return;
+    if (n < 0 || n >= FLT_ENGINES) return;   // no engine: it would reach past the engine tables
     const acf_struct& a = pln[0];
     flt_struct& f = flt[0];
     const float dt = frame_dt();

@@ -131,6 +131,8 @@ float turbine_temperature(int n, bool running)
     if (running) {
         const float c = pln[0].acf_en_type[n] == ENGINE_TURBINE_FIXED ? 8.0f : 10.0f;
         const float n1 = f.ENGN_N1_[n];
+        // A running engine at N1 0 would divide by zero (an infinite
+        // temperature): the N1 term is 0 there.
         t = clampf(t + div_or(c, n1, 0.0f) * (680.0f - oil), 0.0f, 1360.0f);
         const float room = clampf(680.0f - t, 0.0f, 680.0f);
         const float thro = f.ENGN_thro_use[n];

@@ -50,7 +50,7 @@ void report_jet(int e, const float force[3])
 
 void ENGN_jet_engines(int e)
 {
-    if (e < 0 || e >= FLT_ENGINES) return;
+    if (e < 0 || e >= FLT_ENGINES) return;   // no engine: it would read and write past the engine tables
     const acf_struct& a = pln[0];
     flt_struct& f = flt[0];
     const float dt = frame_dt();
@@ -85,6 +85,10 @@ void ENGN_jet_engines(int e)
     for (int n = 0; n < thrust_point_count(); ++n)
         if (a.acf_prop_type[n] == PROP_LIFT_FAN) fan += a.acf_lift_fan_rat * sv * sv;
 
+    // An aircraft file without a jet face area (or air of no density, no
+    // ambient pressure) would divide by zero below and carry an infinite or
+    // NaN fan power, pressure ratio and jet wash into every later frame: those
+    // terms are taken as 0 there (the pressure as at least 1 Pa).
     const float x = f.ENGN_N1_[e] / 100.0f;
     const float core = idle + x * x * x * (full - idle);
     const float after_flaps = (1.0f - blown) * core;

@@ -297,13 +297,13 @@ void linked_shaft()
 
 int PROP_is_rotor(int e)
 {
-    if (e < 0 || e >= FLT_ENGINES) return 0;
+    if (e < 0 || e >= FLT_ENGINES) return 0;   // no engine: it would read past the engine tables
     return is_free_rotor(e) ? 1 : 0;
 }
 
 float ENGN_torque_clutch(int n, float shaft_speed)
 {
-    if (n < 0 || n >= FLT_ENGINES) return 0.0f;
+    if (n < 0 || n >= FLT_ENGINES) return 0.0f;   // no engine: it would reach past the engine tables
     const acf_struct& a = pln[0];
     flt_struct& f = flt[0];
     const int type = a.acf_en_type[n];

@@ -21,7 +21,7 @@ constexpr float MIN_SPOOL_TIME_SEC = 0.1f;
 
 void ENGN_spool(int n)
 {
-    if (n < 0 || n >= FLT_ENGINES) return;
+    if (n < 0 || n >= FLT_ENGINES) return;   // no engine: it would reach past the engine tables
     const acf_struct& a = pln[0];
     flt_struct& f = flt[0];
     const int type = a.acf_en_type[n];

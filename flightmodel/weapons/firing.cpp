@@ -136,7 +136,7 @@ void WPN_fire_step()
 
 void WPN_hang(int plane, int slot)
 {
-    if (plane < 0 || plane >= ACF_SLOTS || slot < 0 || slot >= ACF_WPN_SLOTS) return;
+    if (plane < 0 || plane >= ACF_SLOTS || slot < 0 || slot >= ACF_WPN_SLOTS) return;   // would reach past the tables
     const acf_struct& a = pln[plane];
     const flt_struct& f = flt[plane];
     wpn_slot_record& w = pln[plane].acf_wpn_slot[slot];

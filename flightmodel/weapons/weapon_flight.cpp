@@ -207,7 +207,7 @@ bool WPN_force_step()
 
 void WPN_fly_released(int n)
 {
-    if (n < 0 || n >= ACF_SLOTS) return;
+    if (n < 0 || n >= ACF_SLOTS) return;   // no plane: it would reach past the plane tables
     const float dt = sim_operation_misc.frame_rate_period;
     for (int s = 0; s < ACF_WPN_SLOTS; ++s) {
         wpn_slot_record& w = pln[n].acf_wpn_slot[s];

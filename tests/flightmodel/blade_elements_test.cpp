@@ -135,6 +135,11 @@ TEST_F(BladeElements, VortexRingRandomisesTheInflowOfASettlingRotor)
     run(9.0f, -12345.6f);
     for (int k = 0; k < 4; ++k) EXPECT_LE(axial_speed(2, k), 4.5f + 1e-4f);
 
+    // On the band's lower ramp: 5.7 m/s is 0.95 of the 6 m/s, a quarter of the
+    // way up, so a randomisation of 0.5 and a dirty air of 1.5 x 1.5 (wash 2.25).
+    run(5.7f, 0.0f);
+    for (int k = 0; k < 4; ++k)
+        EXPECT_NEAR(axial_speed(2, k), std::fabs(-5.7f + 2.25f + 2.25f * 0.5f * random_table[k]), 1e-4f) << k;
     // Outside the band, no randomisation: 2.2 times the 6 m/s of 0.6 of the wash.
     run(13.2f, 0.0f);
     EXPECT_FLOAT_EQ(axial_speed(2, 0), axial_speed(2, 1));

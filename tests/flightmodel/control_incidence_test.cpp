@@ -169,6 +169,14 @@ TEST_F(ControlIncidence, VectoringAndDifferentialThrottle)
     EXPECT_FLOAT_EQ(f.vertcant[1], 40.0f);
     EXPECT_GT(f.ENGN_thro_use[0], 0.5f);   // yaw right: more power on the left engine
     EXPECT_LT(f.ENGN_thro_use[1], 0.5f);
+    // Pitch and roll by hand: engine 0 aft and left at 10 deg, engine 1 ahead
+    // and right at 40 deg; t = -0.2 sg(z) sin(cant) - 0.1 sg(x) sin(cant).
+    a.acf_Zarm[0] = 3.0f, a.acf_Zarm[1] = -3.0f;
+    a.acf_diff_thro_with_ptch = 0.2f, a.acf_diff_thro_with_roll = 0.1f;
+    f.FC_hdng = 0.0f, f.FC_ptch = 1.0f, f.FC_roll = 1.0f;
+    ACF_control_incidence(0);
+    EXPECT_NEAR(f.ENGN_thro_use[0], 0.5f - 0.0347296f + 0.0173648f, 1e-5f);
+    EXPECT_NEAR(f.ENGN_thro_use[1], 0.5f + 0.1285575f - 0.0642788f, 1e-5f);
     sim_operation_override.override_throttles = 1;
     f.ENGN_thro_use[0] = 0.0f;
     ACF_control_incidence(0);

@@ -109,6 +109,13 @@ TEST_F(Contact, SpringDamperAndItsLimits)
     EXPECT_NEAR(flt[0].M, 2000.0f, 0.5f);   // ahead of the centre: nose up
     EXPECT_NEAR(flt[0].L, -500.0f, 0.1f);   // right of it: rolls left
 
+    // Sliding ahead 1.05 m below the centre, 5 cm in: the 500 N of drag acts
+    // at the surface, 1 m below it, and pitches the nose down by 500 N m.
+    clear_sums();
+    touch(LEFT, 1.0f, 0.0f, -1.05f, 0.0f, 0.0f, 0.0f, -3.0f);
+    EXPECT_NEAR(flt[0].faxil_gear, 500.0f, 0.5f);
+    EXPECT_NEAR(flt[0].M, -500.0f, 0.5f);
+
     // Rising faster than the spring pushes: no force, still a contact.
     clear_sums();
     r = touch(NOSE, 0.0f, 0.0f, -0.05f, 0.0f, 0.0f, 10.0f, 0.0f);
@@ -219,6 +226,24 @@ TEST_F(Contact, SideForceAtLowFrameRatesAndOnWetAndIcyRunways)
     ASSERT_GE(wet_ring, 0);
     EXPECT_NEAR(drag(2.0f * dry_ring + 1.0f), dry, 0.5f);
     EXPECT_NEAR(drag(2.0f * wet_ring + 1.0f), 0.2f * dry, 0.5f);
+}
+
+// A braked tyre at rest holds the spot where it stopped (20 x its 1000 N load
+// per metre); moving at 1 m/s or more it slides by the slip friction alone:
+// 1000 N x 0.5 aft, and no side force straight ahead.
+TEST_F(Contact, ABrakedTyreHoldsAtRestAndSlidesByTheSlipFrictionAboveIt)
+{
+    contact.grips[LEFT] = 1;
+    for (int frame = 0; frame < 6; ++frame) touch(LEFT, 0.0f, 0.0f, -0.05f, 0.0f, 0.0f, 0.0f, 0.0f);
+    clear_sums();
+    flt[0].local_x = 0.01f;   // pushed 1 cm to the right: the tie pulls it back
+    touch(LEFT, 0.0f, 0.0f, -0.05f, 0.0f, 0.0f, 0.0f, 0.0f);
+    EXPECT_NEAR(flt[0].fside_gear, -200.0f, 0.5f);
+    clear_sums();
+    touch(LEFT, 0.0f, 0.0f, -0.05f, 0.0f, 0.0f, 0.0f, -2.0f);   // 2 m/s ahead
+    EXPECT_NEAR(flt[0].faxil_gear, 500.0f, 0.5f);
+    EXPECT_NEAR(flt[0].fside_gear, 0.0f, 0.5f);
+    contact.grips[LEFT] = 0;
 }
 
 TEST_F(Contact, AFailedTyreThumpsAndDragsMore)
