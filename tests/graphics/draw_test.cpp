@@ -338,15 +338,15 @@ TEST_F(Drawing, BmpWriterAndScreenshots)
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     expect_every_texel_sampled(third, std::string("\xff\x00\xcc", 3));
 
-    // The next run goes on after the screenshots in the folder, whatever their
-    // letter case, so none of them is replaced.
+    // The next run counts from 0 again but passes over the numbers whose
+    // files are there, whatever their letter case, so none of them is replaced.
     SCREENSHOT_reset();
-    tmp.write("SCREENSHOT_7.BMP", "kept");
-    tmp.write("screenshot_x.bmp", "not a number");
+    tmp.write("SCREENSHOT_3.BMP", "kept");
+    tmp.write("screenshot_6.bmp", "kept");
     OGL_screenshot();
-    EXPECT_EQ(screenshot_counter, 8);
-    EXPECT_TRUE(std::filesystem::exists(tmp.path() / "screenshot_8.bmp"));
-    EXPECT_EQ(read_file_bytes(tmp.path() / "SCREENSHOT_7.BMP"), "kept");
+    EXPECT_EQ(screenshot_counter, 4);
+    EXPECT_TRUE(std::filesystem::exists(tmp.path() / "screenshot_4.bmp"));
+    EXPECT_EQ(read_file_bytes(tmp.path() / "SCREENSHOT_3.BMP"), "kept");
     expect_every_texel_sampled(read_file_bytes(tmp.path() / "screenshot_0.bmp"), "\x99\x66\x33");
 
     // A full disk (a file-size limit stands in for it): a notice names the
@@ -365,13 +365,14 @@ TEST_F(Drawing, BmpWriterAndScreenshots)
     ASSERT_EQ(recorded_alerts.size(), 2u);
     EXPECT_EQ(recorded_alerts[0].code, ALERT_NOTICE);
     EXPECT_EQ(recorded_alerts[0].lines[0], "The picture could not be saved:");
-    EXPECT_EQ(recorded_alerts[0].lines[1], tmp.prefix() + "screenshot_9.bmp");
+    EXPECT_EQ(recorded_alerts[0].lines[1], tmp.prefix() + "screenshot_5.bmp");
     EXPECT_EQ(recorded_alerts[1].lines[1], path);
-    EXPECT_FALSE(std::filesystem::exists(tmp.path() / "screenshot_9.bmp"));
-    EXPECT_FALSE(std::filesystem::exists(tmp.path() / "screenshot_9.bmp.partial"));
+    EXPECT_FALSE(std::filesystem::exists(tmp.path() / "screenshot_5.bmp"));
+    EXPECT_FALSE(std::filesystem::exists(tmp.path() / "screenshot_5.bmp.partial"));
     EXPECT_EQ(read_file_bytes(path), std::string(reinterpret_cast<const char*>(expected), 62));
     OGL_screenshot();
-    expect_every_texel_sampled(read_file_bytes(tmp.path() / "screenshot_10.bmp"), std::string("\xff\x00\xcc", 3));
+    EXPECT_EQ(read_file_bytes(tmp.path() / "screenshot_6.bmp"), "kept");
+    expect_every_texel_sampled(read_file_bytes(tmp.path() / "screenshot_7.bmp"), std::string("\xff\x00\xcc", 3));
 }
 
 // The map's colour ramp runs black, red, orange, yellow, green, blue, purple
