@@ -401,7 +401,8 @@ void view_command(int32_t v)
     sim_graphics_view.view_type = v;
     sim_graphics_view.view_is_external = VIEW_is_external(v) ? 1 : 0;
 
-    // The camera is placed by what it follows: a tracked weapon, else the user's plane.
+    // The camera is placed by what it follows: a tracked weapon, else the
+    // user's plane. A weapon index past the weapon slots would read past them.
     const flt_struct& f = flt[0];
     float target[3] = {f.local_x, f.local_y, f.local_z};
     float velocity[3] = {f.local_vx, f.local_vy, f.local_vz};
@@ -600,11 +601,12 @@ void preset_flight(int32_t command)
     preset_flight_a = 1;
     preset_flight_b = 1;
 
-    // With no such airport the found index means nothing: the selection and
-    // the plane stay as they are.
+    // With no such airport the found index means nothing (taking it would
+    // select past the airport table): the selection and the plane stay as
+    // they are.
     int found = -1;
     if (NAV_find_nearest_by_id("KSBD", APT_KIND_FOR_SEARCH, found, flt[0].latitude, flt[0].longitude) &&
-        airport_has_runway(found)) {
+        airport_ok(found)) {
         start_selection.airport_index = found;
         place_at_airport(found);
     }
