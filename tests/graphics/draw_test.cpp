@@ -159,17 +159,22 @@ TEST_F(Drawing, CircleShadeBoxAndScreenMargin)
     EXPECT_NEAR(shade[0].b, 0.6f, 1e-3f);
     EXPECT_NEAR(shade[0].a, 0.5f, 1e-3f);
 
-    screen.ui_side_margin = 100.0f;
-    for (int mode : {1, 0}) {
-        app_mode = mode;
-        int margins = 0;
-        // The margin reaches past the window: what is seen of it is clipped into pieces.
-        for (const fb_rect& q : capture_rects([] { OGL_draw_background(); }))
-            if (std::fabs(q.r - 0.3f) < 1e-3f && std::fabs(q.g - 0.5f) < 1e-3f && std::fabs(q.b - 0.7f) < 1e-3f)
-                ++margins;
-        EXPECT_EQ(margins > 0, mode == 1) << mode;
+    // A margin beside or above the interface area, with a screen open.
+    for (auto [side, top] : {std::pair{100.0f, 0.0f}, std::pair{0.0f, 100.0f}}) {
+        screen.ui_side_margin = side;
+        screen.ui_top_margin = top;
+        for (int mode : {1, 0}) {
+            app_mode = mode;
+            int margins = 0;
+            // The margin reaches past the window: what is seen of it is clipped into pieces.
+            for (const fb_rect& q : capture_rects([] { OGL_draw_background(); }))
+                if (std::fabs(q.r - 0.3f) < 1e-3f && std::fabs(q.g - 0.5f) < 1e-3f && std::fabs(q.b - 0.7f) < 1e-3f)
+                    ++margins;
+            EXPECT_EQ(margins > 0, mode == 1) << mode << " " << top;
+        }
     }
     screen.ui_side_margin = 0.0f;
+    screen.ui_top_margin = 0.0f;
     app_mode = 1;
     OGL_fill_default_colors();
 }
@@ -291,6 +296,13 @@ TEST_F(Drawing, PixelBufferDrawingWritesClippedTexels)
     OGL_draw_line(0, 1.0f, 0, 0, 1.0e30f, 1.0e30f);
     EXPECT_EQ(pixel_buffer[PIXEL_BUFFER_BYTES - 1], 255);
     EXPECT_EQ(pixel_buffer[1 * 4 + 3], 255);
+
+    // The state kit's colour, row 49, becomes the byte colour.
+    OGL_set_color(49, 0.2f, 0.4f, 1.0f);
+    OGL_set_state(STATE_FOG_OFF, 0, STATE_LIGHTING_OFF, STATE_OPAQUE, STATE_DEPTH_TEST_OFF, STATE_DEPTH_WRITE_OFF);
+    EXPECT_EQ((std::array<uint8_t, 3>{pixel_byte_colour[0], pixel_byte_colour[1], pixel_byte_colour[2]}),
+              (std::array<uint8_t, 3>{51, 102, 255}));
+    OGL_fill_default_colors();
     draw_to_pixel_buffer = 0;
 }
 
