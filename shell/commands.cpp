@@ -82,20 +82,16 @@ void notice(const char* l1, const char* l2, const char* l3, const char* l4)
 // A start choice that does not fit the lists. Ending the program on it, as a
 // fatal alert would, lets a stale menu entry or any peer's datagram stop the
 // simulator, and writing the selection before the checks would store an index
-// outside the lists. It is checked before anything is changed or forwarded: a
-// local one is shown as a notice; one from a peer is only written to "ERROR.OUT".
-void refuse_start_choice(int32_t command, const char* why)
+// outside the lists. It is checked before anything is changed or forwarded,
+// and its alert line is kept: shown as a notice for a local choice, only
+// written to "ERROR.OUT" for one from a peer.
+void refuse_start_choice(const char* why)
 {
     if (command_source == COMMAND_FROM_NETWORK) {
-        if (error_log.is_open())
-            error_log << "A start choice received from the network was ignored: command " << command << ": " << why
-                      << '\n'
-                      << std::flush;
+        if (error_log.is_open()) error_log << why << '\n' << std::flush;
         return;
     }
-    char number[32];
-    std::snprintf(number, sizeof number, "%d", command);
-    notice("This start choice is not on the current lists:", why, "Command:", number);
+    notice(why, "", "", "");
 }
 
 bool airport_ok(int a) { return a >= 0 && a < static_cast<int>(airport_table.size()); }
@@ -644,7 +640,7 @@ void first_group(int32_t c)
         navaid = navaid_of_command(c, why);
     }
     if (why) {
-        refuse_start_choice(c, why);
+        refuse_start_choice(why);
         return;
     }
     if (in_forwarded_range(c)) forward_to_peers(c);
