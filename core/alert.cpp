@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "core/app_mode.h"
 #include "core/folders.h"
 #include "core/text_util.h"
 #include "platform/plat_events.h"
@@ -48,6 +49,13 @@ void MACIBM_alert_message_box(const char* const lines[4])
 void MACIBM_nuke_alert(int return_mode, const char* line1, const char* line2, const char* line3,
                        const char* line4, int code)
 {
+    // An alert raised while the box is up is dropped without a trace. A fatal
+    // one goes on to the box, which logs it and ends the program once the box
+    // on screen is dismissed: dropped, it would return to a caller that does
+    // not expect a fatal alert to return, and the program would run on past
+    // the fault.
+    if (app_mode == MODE_ALERT && code != ALERT_FATAL) return;
+
     const char* passed[4] = {line1 ? line1 : "", line2 ? line2 : "", line3 ? line3 : "", line4 ? line4 : ""};
 
     // The program names its files with '\' separators and matches them on this

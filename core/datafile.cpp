@@ -181,6 +181,9 @@ int FILE_open_for_use(char* path, int kind, int version, int strict)
     } else {
         const int mark = slot.in.get();
         const int line_end = slot.in.get();
+        // A file that ends right after its mark has no line end: the end-of-file
+        // value cut to a character would make byte 255 end the lines and
+        // fields read afterwards, so a line feed stands in for it.
         file_line_end = line_end == traits::eof() ? '\n' : static_cast<char>(line_end);
         if (mark != 'A' && mark != 'I') return 0;
     }
@@ -627,7 +630,8 @@ int SCAN_next_token(int kind, MappedFile* file, char* buffer, int64_t& position,
     if (std::strcmp(version, NO_HEADER_VERSION) == 0) return 1;
 
     if (FILE_kind_is_binary(kind)) {
-        // The whole 5-byte header must be there before any of it is read.
+        // The whole 5-byte header must be there before any of it is read: a
+        // shorter file would have its mark and version read past its end.
         if (position >= length || length < 5) {
             scan_too_far();
             return 0;

@@ -62,6 +62,10 @@ geo_point GEO_local_to_latlon_about(double centre_lat, double centre_lon, double
     const double p = z * std::sin(a0) + y * std::cos(a0) + planet_r * std::cos(a0);
     const double q = z * std::cos(a0) - y * std::sin(a0) - planet_r * std::sin(a0);
     const double r = std::sqrt(p * p + x * x + q * q);
+    // A point at the planet's centre, a sine a rounding puts past 1, or a
+    // point on the pole's axis would give a latitude or longitude that is not
+    // a number, and with it every later position: the centre's, the sine held
+    // at 1, a longitude difference of 0 instead.
     if (r == 0.0) return {centre_lat, centre_lon, r - planet_r};
     const double lat = std::asin(UTIL_clamp_unit(-q / r));
     const double ring = r * std::cos(lat);   // radius of the latitude circle
@@ -114,7 +118,8 @@ void GEO_local_to_latlon(float& latitude, float& longitude, float& elevation, do
 int GEO_round(float value)
 {
     // Half away from zero; the addition is done in double so values just below
-    // one half are not rounded up by the float sum.
+    // one half are not rounded up by the float sum. A value beyond an int, or
+    // not a number, would make the cut undefined: it gives the nearest int, or 0.
     const double v = value < 0.0f ? static_cast<double>(value) - 0.5 : static_cast<double>(value) + 0.5;
     if (std::isnan(v)) return 0;
     if (v >= 2147483647.0) return std::numeric_limits<int>::max();

@@ -10,8 +10,6 @@
 #include <string>
 #include <vector>
 
-#include <strings.h>
-
 #include "core/reset_registry.h"
 #include "graphics/ogl_image.h"
 #include "graphics/ogl_state.h"
@@ -469,49 +467,17 @@ void OGL_draw_background(int opaque_rows)
     background_tiles();
 }
 
-namespace {
-
-// Screenshot numbers above this are not taken from the folder, so the next
-// number always fits.
-constexpr int32_t SCREENSHOT_NUMBER_MAX = 999999999;
-
-// The highest n of a "screenshot_<n>.bmp" in the folder (any letter case), -1 when none.
-int32_t highest_screenshot_number(const char* folder)
-{
-    std::vector<PLAT_dir_entry> entries;
-    if (!PLAT_list_directory(folder, entries)) return -1;
-    static constexpr char prefix[] = "screenshot_";
-    static constexpr char suffix[] = ".bmp";
-    constexpr size_t prefix_len = sizeof prefix - 1, suffix_len = sizeof suffix - 1;
-    int32_t highest = -1;
-    for (const PLAT_dir_entry& e : entries) {
-        const std::string& name = e.name;
-        if (e.is_folder || name.size() <= prefix_len + suffix_len) continue;
-        if (strncasecmp(name.c_str(), prefix, prefix_len) != 0) continue;
-        if (strcasecmp(name.c_str() + name.size() - suffix_len, suffix) != 0) continue;
-        int64_t n = 0;
-        bool digits = true;
-        for (size_t i = prefix_len; i < name.size() - suffix_len && digits; ++i) {
-            const char c = name[i];
-            digits = c >= '0' && c <= '9';
-            n = n * 10 + (c - '0');
-            if (n > SCREENSHOT_NUMBER_MAX) digits = false;
-        }
-        if (digits && n > highest) highest = static_cast<int32_t>(n);
-    }
-    return highest;
-}
-
-}  // namespace
-
 void OGL_screenshot()
 {
-    // The next number after the last one of this run and every screenshot in
-    // the folder, so no earlier screenshot is ever replaced.
-    const int32_t on_disk = highest_screenshot_number(program_folder);
-    if (screenshot_counter < on_disk) screenshot_counter = on_disk;
-    if (screenshot_counter < SCREENSHOT_NUMBER_MAX) ++screenshot_counter;
-    const std::string path = std::string(program_folder) + "screenshot_" + std::to_string(screenshot_counter) + ".bmp";
+    // The counter goes up by one a screenshot, from 0 every run. Taking a
+    // number whose file is already there would replace a screenshot of an
+    // earlier run, so such a number is passed over for the next free one.
+    std::string path;
+    do {
+        if (screenshot_counter == INT32_MAX) return;   // no number left: raising it would overflow
+        ++screenshot_counter;
+        path = std::string(program_folder) + "screenshot_" + std::to_string(screenshot_counter) + ".bmp";
+    } while (PLAT_file_exists(path.c_str()));
     {
         // Tight rows: a row length or skip left set by other code must not
         // spread the picture past the end of the pixel buffer.

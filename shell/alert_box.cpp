@@ -70,10 +70,10 @@ int draw_and_poll_box(const char* const lines[4], int code)
 
 void ALERT_show_box(int return_mode, const char* const passed[4], const char* const lines[4], int code)
 {
-    // Another alert is up: this one is not shown, but it stays in the log
-    // (written before this call), and a fatal one ends the program once the box
-    // on screen is dismissed. Dropping it unlogged would lose the report of the
-    // fault, and a dropped fatal alert would let the program run on past it.
+    // Another alert is up: only a fatal one reaches here (the alert routine
+    // drops the others). It is not shown; logged before this call, it ends the
+    // program once the box on screen is dismissed, instead of returning to a
+    // caller that would run on past the fault.
     if (app_mode == MODE_ALERT) {
         if (code == ALERT_FATAL) fatal_pending = 1;
         return;

@@ -82,20 +82,16 @@ void notice(const char* l1, const char* l2, const char* l3, const char* l4)
 // A start choice that does not fit the lists. Ending the program on it, as a
 // fatal alert would, lets a stale menu entry or any peer's datagram stop the
 // simulator, and writing the selection before the checks would store an index
-// outside the lists. It is checked before anything is changed or forwarded: a
-// local one is shown as a notice; one from a peer is only written to "ERROR.OUT".
-void refuse_start_choice(int32_t command, const char* why)
+// outside the lists. It is checked before anything is changed or forwarded,
+// and its alert line is kept: shown as a notice for a local choice, only
+// written to "ERROR.OUT" for one from a peer.
+void refuse_start_choice(const char* why)
 {
     if (command_source == COMMAND_FROM_NETWORK) {
-        if (error_log.is_open())
-            error_log << "A start choice received from the network was ignored: command " << command << ": " << why
-                      << '\n'
-                      << std::flush;
+        if (error_log.is_open()) error_log << why << '\n' << std::flush;
         return;
     }
-    char number[32];
-    std::snprintf(number, sizeof number, "%d", command);
-    notice("This start choice is not on the current lists:", why, "Command:", number);
+    notice(why, "", "", "");
 }
 
 bool airport_ok(int a) { return a >= 0 && a < static_cast<int>(airport_table.size()); }
@@ -401,7 +397,8 @@ void view_command(int32_t v)
     sim_graphics_view.view_type = v;
     sim_graphics_view.view_is_external = VIEW_is_external(v) ? 1 : 0;
 
-    // The camera is placed by what it follows: a tracked weapon, else the user's plane.
+    // The camera is placed by what it follows: a tracked weapon, else the
+    // user's plane. A weapon index past the weapon slots would read past them.
     const flt_struct& f = flt[0];
     float target[3] = {f.local_x, f.local_y, f.local_z};
     float velocity[3] = {f.local_vx, f.local_vy, f.local_vz};
@@ -600,11 +597,12 @@ void preset_flight(int32_t command)
     preset_flight_a = 1;
     preset_flight_b = 1;
 
-    // With no such airport the found index means nothing: the selection and
-    // the plane stay as they are.
+    // With no such airport the found index means nothing (taking it would
+    // select past the airport table): the selection and the plane stay as
+    // they are.
     int found = -1;
     if (NAV_find_nearest_by_id("KSBD", APT_KIND_FOR_SEARCH, found, flt[0].latitude, flt[0].longitude) &&
-        airport_has_runway(found)) {
+        airport_ok(found)) {
         start_selection.airport_index = found;
         place_at_airport(found);
     }
@@ -642,7 +640,7 @@ void first_group(int32_t c)
         navaid = navaid_of_command(c, why);
     }
     if (why) {
-        refuse_start_choice(c, why);
+        refuse_start_choice(why);
         return;
     }
     if (in_forwarded_range(c)) forward_to_peers(c);

@@ -57,6 +57,8 @@ bool tick(int k) { return interval_ticks[k] != 0; }
 bool slot_on(int s) { return s >= 0 && s < NET_SLOT_COUNT && net_slot_enabled[s] != 0; }
 bool slot_live(int s) { return slot_on(s) && net_slot_valid[s] != 0; }
 
+// The count comes from the plug-ins; a count above the flight-model records
+// would index past them, so it is held to their number.
 int planes_to_run()
 {
     const int n = PLUGIN_call_num_planes(sim_graphics_settings.draw_aircrafts, 0);
@@ -74,8 +76,13 @@ void clock_from_system_time()
     if (!localtime_r(&now, &local)) return;
     sim_time.local_time_sec = static_cast<float>(local.tm_sec + 60 * local.tm_min + 3600 * local.tm_hour);
     sim_time.local_date_days = local.tm_mday + 30 * local.tm_mon - 1;   // every month counts 30 days
+    // A longitude or zone correction that is not a finite number (from a
+    // damaged situation or preference file) would leave the clock not a
+    // number for good; the zone then counts as 0, the correction as none.
     const float lon = std::isfinite(flt[0].longitude) ? flt[0].longitude : 0.0f;
     const int zone = GEO_round(lon / 15.0f);
+    // `zone_offset_hours` is the zone correction in hours, under the name the
+    // date and time screen that sets it gives it.
     float zulu = sim_time.local_time_sec + screen_settings.zone_offset_hours * 3600.0f - zone * 3600.0f;
     if (!std::isfinite(zulu)) zulu = sim_time.local_time_sec;
     // Whole days off, as adding or subtracting a day at a time would (86,400
@@ -84,6 +91,8 @@ void clock_from_system_time()
     sim_time.zulu_time_sec = UTIL_wrap_closed(zulu, static_cast<float>(DAY_SECONDS));
 }
 
+// The selected airport's height; 0 for an index no airport has (reading it
+// would read past the airport table).
 float selected_airport_height()
 {
     const int a = start_selection.airport_index;
@@ -91,6 +100,10 @@ float selected_airport_height()
     return airport_table[static_cast<size_t>(a)].elevation;
 }
 
+// Each bound pair as "below the low bound: the low bound, else above the
+// high bound: the high bound". A value that is not a number (from a damaged
+// file or datagram) would pass both tests and stay so for good: it takes the
+// low bound instead.
 void weather_bounds()
 {
     sim_weather_block& w = sim_weather;
@@ -150,9 +163,11 @@ void send_stat()
     }
 }
 
-// The aircraft path of plane p relative to the program folder, cut so that
-// folder and relative path together stay within 150 characters. Empty when the
-// folder is that long already or the path does not lie in the folder.
+// The aircraft path of plane p from the character position of the program
+// folder's length on, cut so that folder and relative path together stay
+// within 150 characters. Empty when the folder is that long already, or when
+// the path is shorter than the folder (taking from there would copy the bytes
+// after its end).
 int relative_path_payload(int p, char out[PATH_PAYLOAD])
 {
     std::memset(out, 0, PATH_PAYLOAD);
@@ -160,7 +175,7 @@ int relative_path_payload(int p, char out[PATH_PAYLOAD])
     if (folder_len >= static_cast<size_t>(PATH_TEXT_LIMIT)) return 0;
     const char* path = pln[p].acf_file_path;
     const size_t path_len = strnlen(path, TEXT_MAX_LEN);
-    if (path_len < folder_len || std::memcmp(path, program_folder, folder_len) != 0) return 0;
+    if (path_len < folder_len) return 0;
     const size_t take = std::min(path_len - folder_len, static_cast<size_t>(PATH_TEXT_LIMIT) - folder_len);
     std::memcpy(out, path + folder_len, take);
     return static_cast<int>(take);
@@ -243,6 +258,8 @@ void plane_positions()
         f.latitude = static_cast<float>(UTIL_wrap_between(static_cast<double>(f.latitude), -90.0, 90.0));
         f.longitude = static_cast<float>(UTIL_wrap_pm180(static_cast<double>(f.longitude)));
         const float v = velocity_at_plane(f);
+        // `net_origin_by_network` is the origin-held flag, under the name of
+        // the network handler that sets it.
         if (!net_origin_by_network) SCENE_recenter_origin(f.latitude, f.longitude);
         f.h_ind = f.elevation + (sim_cockpit_misc.barometer_setting - sim_physics.earth_pressure_p * UNIT_PA_TO_INHG_SHORT) *
                                     1000.0f * UNIT.ft_to_mtrs;
@@ -290,6 +307,7 @@ void data_output(bool paused)
         if (data_log.is_open()) data_log << '\n';
     }
     if (tick(INTERVAL_TWENTIETH_SECOND)) {
+        // The graph history holds five groups: a sixth would be written past it.
         int row = 0;
         for (int g = 0; g < DATAOUT_GROUP_COUNT && row < GRAPH_ROWS; ++g)
             if (sim_network_dataout.data_to_graph[g]) DATAOUT_group(4, g, row++);
@@ -372,7 +390,6 @@ bool int_moved(int32_t a, int32_t b, double threshold)
 
 bool float_moved(float a, float b, double threshold)
 {
-    if (std::isnan(a) || std::isnan(b)) return std::memcmp(&a, &b, sizeof a) != 0;
     return std::fabs(static_cast<double>(a) - static_cast<double>(b)) > threshold;
 }
 

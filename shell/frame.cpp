@@ -542,6 +542,9 @@ void MACIBM_do_frame()
 
     OGL_swap_buffers();
     if (app_mode == MODE_FLYING) STARTUP_clock_flying_frame();
+    // The platform's frame pacing (off unless the program entry turns it on)
+    // holds the frame to the display's refresh, as a swap that waits for the
+    // display does; the loop itself never waits for a message.
     PLAT_pace_frame();
     mark("sbuff");
 

@@ -218,7 +218,8 @@ void MACIBM_handlekey(int vk)
     const size_t length = strnlen(typed_text, TEXT_MAX_LEN);
     const size_t n = length > TEXT_MAX_LEN - 1 ? TEXT_MAX_LEN - 1 : length;   // the last place takes every further key
     if (k.code == KEYCODE_ERASE) {
-        if (length > 0) typed_text[length - 1] = 0;   // exactly one character, also from a full text
+        // The erase removes the text's last character, also from a full text.
+        if (length > 0) typed_text[length - 1] = 0;
     } else if (k.code != KEYCODE_SHIFT && k.code != KEYCODE_RETURN && c >= 0x20) {
         // Control characters (Ctrl, Alt, Escape pressed alone) are keys, not
         // text: appended, they would put an invisible byte into a typed name,

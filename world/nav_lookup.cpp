@@ -52,6 +52,9 @@ int NAV_find_nearest_by_id(const char* id, int kind, int& out_index, float lat, 
     if (std::strlen(text) >= 4 && text[3] == ' ') text[3] = 0;
     const size_t len = std::strlen(text);
 
+    // Only the entries whose id key matches are visited, in table order: the
+    // same entries, and so the same nearest one, as a scan of the whole table.
+    // An id longer than the stored ids equals none of them.
     nearest_search s{lat, lon};
     const uint32_t key = NAV_id_key(text);
     if (kind == 1) {
@@ -59,6 +62,8 @@ int NAV_find_nearest_by_id(const char* id, int kind, int& out_index, float lat, 
         for (const int32_t i : NAV_entries_with_key(1, key)) {
             if (i < 0 || i >= static_cast<int32_t>(airport_table.size())) continue;
             const airport_record& a = airport_table[static_cast<size_t>(i)];
+            // An airport without runways has no position: its first runway
+            // would be read past an empty list.
             if (a.runways.empty() || std::strncmp(a.id, text, APT_ID_SIZE) != 0) continue;
             s.offer(i, a.runways[0].lat, a.runways[0].lon);
         }
@@ -128,7 +133,9 @@ void APT_runway_end_labels(int airport, int runway, char* this_end, char* other_
 
 void APT_find_start_airport()
 {
-    // The start id is compared as its four bytes stand.
+    // The start id is compared as its four bytes stand. Only the airports
+    // whose id key matches are visited, in table order: the same airports,
+    // and so the same last match, as a scan of the whole table.
     const unsigned char* b = reinterpret_cast<const unsigned char*>(start_selection.airport_id);
     const uint32_t key = static_cast<uint32_t>(b[0]) | static_cast<uint32_t>(b[1]) << 8 |
                          static_cast<uint32_t>(b[2]) << 16 | static_cast<uint32_t>(b[3]) << 24;

@@ -23,6 +23,7 @@ int SHIPS_block_is_dry(int row, int col)
     const int p = planet_index();
     const int last_row = grid_rows[p];
     const int last_col = grid_cols[p];
+    // Cells outside the land-use grid would be read past its end; they count as land.
     if (row < -1 || row > last_row || col < -1 || col > last_col) return 1;   // wholly outside: land
     for (int dr = 0; dr <= 1; ++dr)
         for (int dc = 0; dc <= 1; ++dc) {

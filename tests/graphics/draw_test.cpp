@@ -159,17 +159,22 @@ TEST_F(Drawing, CircleShadeBoxAndScreenMargin)
     EXPECT_NEAR(shade[0].b, 0.6f, 1e-3f);
     EXPECT_NEAR(shade[0].a, 0.5f, 1e-3f);
 
-    screen.ui_side_margin = 100.0f;
-    for (int mode : {1, 0}) {
-        app_mode = mode;
-        int margins = 0;
-        // The margin reaches past the window: what is seen of it is clipped into pieces.
-        for (const fb_rect& q : capture_rects([] { OGL_draw_background(); }))
-            if (std::fabs(q.r - 0.3f) < 1e-3f && std::fabs(q.g - 0.5f) < 1e-3f && std::fabs(q.b - 0.7f) < 1e-3f)
-                ++margins;
-        EXPECT_EQ(margins > 0, mode == 1) << mode;
+    // A margin beside or above the interface area, with a screen open.
+    for (auto [side, top] : {std::pair{100.0f, 0.0f}, std::pair{0.0f, 100.0f}}) {
+        screen.ui_side_margin = side;
+        screen.ui_top_margin = top;
+        for (int mode : {1, 0}) {
+            app_mode = mode;
+            int margins = 0;
+            // The margin reaches past the window: what is seen of it is clipped into pieces.
+            for (const fb_rect& q : capture_rects([] { OGL_draw_background(); }))
+                if (std::fabs(q.r - 0.3f) < 1e-3f && std::fabs(q.g - 0.5f) < 1e-3f && std::fabs(q.b - 0.7f) < 1e-3f)
+                    ++margins;
+            EXPECT_EQ(margins > 0, mode == 1) << mode << " " << top;
+        }
     }
     screen.ui_side_margin = 0.0f;
+    screen.ui_top_margin = 0.0f;
     app_mode = 1;
     OGL_fill_default_colors();
 }
@@ -291,6 +296,13 @@ TEST_F(Drawing, PixelBufferDrawingWritesClippedTexels)
     OGL_draw_line(0, 1.0f, 0, 0, 1.0e30f, 1.0e30f);
     EXPECT_EQ(pixel_buffer[PIXEL_BUFFER_BYTES - 1], 255);
     EXPECT_EQ(pixel_buffer[1 * 4 + 3], 255);
+
+    // The state kit's colour, row 49, becomes the byte colour.
+    OGL_set_color(49, 0.2f, 0.4f, 1.0f);
+    OGL_set_state(STATE_FOG_OFF, 0, STATE_LIGHTING_OFF, STATE_OPAQUE, STATE_DEPTH_TEST_OFF, STATE_DEPTH_WRITE_OFF);
+    EXPECT_EQ((std::array<uint8_t, 3>{pixel_byte_colour[0], pixel_byte_colour[1], pixel_byte_colour[2]}),
+              (std::array<uint8_t, 3>{51, 102, 255}));
+    OGL_fill_default_colors();
     draw_to_pixel_buffer = 0;
 }
 
@@ -338,15 +350,15 @@ TEST_F(Drawing, BmpWriterAndScreenshots)
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     expect_every_texel_sampled(third, std::string("\xff\x00\xcc", 3));
 
-    // The next run goes on after the screenshots in the folder, whatever their
-    // letter case, so none of them is replaced.
+    // The next run counts from 0 again but passes over the numbers whose
+    // files are there, whatever their letter case, so none of them is replaced.
     SCREENSHOT_reset();
-    tmp.write("SCREENSHOT_7.BMP", "kept");
-    tmp.write("screenshot_x.bmp", "not a number");
+    tmp.write("SCREENSHOT_3.BMP", "kept");
+    tmp.write("screenshot_6.bmp", "kept");
     OGL_screenshot();
-    EXPECT_EQ(screenshot_counter, 8);
-    EXPECT_TRUE(std::filesystem::exists(tmp.path() / "screenshot_8.bmp"));
-    EXPECT_EQ(read_file_bytes(tmp.path() / "SCREENSHOT_7.BMP"), "kept");
+    EXPECT_EQ(screenshot_counter, 4);
+    EXPECT_TRUE(std::filesystem::exists(tmp.path() / "screenshot_4.bmp"));
+    EXPECT_EQ(read_file_bytes(tmp.path() / "SCREENSHOT_3.BMP"), "kept");
     expect_every_texel_sampled(read_file_bytes(tmp.path() / "screenshot_0.bmp"), "\x99\x66\x33");
 
     // A full disk (a file-size limit stands in for it): a notice names the
@@ -365,13 +377,14 @@ TEST_F(Drawing, BmpWriterAndScreenshots)
     ASSERT_EQ(recorded_alerts.size(), 2u);
     EXPECT_EQ(recorded_alerts[0].code, ALERT_NOTICE);
     EXPECT_EQ(recorded_alerts[0].lines[0], "The picture could not be saved:");
-    EXPECT_EQ(recorded_alerts[0].lines[1], tmp.prefix() + "screenshot_9.bmp");
+    EXPECT_EQ(recorded_alerts[0].lines[1], tmp.prefix() + "screenshot_5.bmp");
     EXPECT_EQ(recorded_alerts[1].lines[1], path);
-    EXPECT_FALSE(std::filesystem::exists(tmp.path() / "screenshot_9.bmp"));
-    EXPECT_FALSE(std::filesystem::exists(tmp.path() / "screenshot_9.bmp.partial"));
+    EXPECT_FALSE(std::filesystem::exists(tmp.path() / "screenshot_5.bmp"));
+    EXPECT_FALSE(std::filesystem::exists(tmp.path() / "screenshot_5.bmp.partial"));
     EXPECT_EQ(read_file_bytes(path), std::string(reinterpret_cast<const char*>(expected), 62));
     OGL_screenshot();
-    expect_every_texel_sampled(read_file_bytes(tmp.path() / "screenshot_10.bmp"), std::string("\xff\x00\xcc", 3));
+    EXPECT_EQ(read_file_bytes(tmp.path() / "screenshot_6.bmp"), "kept");
+    expect_every_texel_sampled(read_file_bytes(tmp.path() / "screenshot_7.bmp"), std::string("\xff\x00\xcc", 3));
 }
 
 // The map's colour ramp runs black, red, orange, yellow, green, blue, purple

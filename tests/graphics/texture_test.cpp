@@ -433,5 +433,7 @@ TEST_F(TextureFiles, SlotColourTreatmentsAndSoftRoadEdges)
         EXPECT_EQ(pixel_buffer[(size_t(0) * 8 + 4) * 4 + 3], soft ? 102 : 255) << slot;
         EXPECT_EQ(pixel_buffer[(size_t(0) * 8 + 5) * 4 + 3], soft ? 116 : 255) << slot;
         EXPECT_EQ(pixel_buffer[(size_t(0) * 8 + 3) * 4 + 3], 0) << slot;
+        // Row 7 sees rows 3 to 7: 16 opaque of 40.
+        EXPECT_EQ(pixel_buffer[(size_t(7) * 8 + 4) * 4 + 3], soft ? 102 : 255) << slot;
     }
 }

@@ -109,6 +109,9 @@ TEST_F(Fonts, LineFeedsAndWrapping)
     const auto [low, high] =
         std::minmax_element(r.begin(), r.end(), [](const fb_rect& a, const fb_rect& b) { return a.y1 < b.y1; });
     EXPECT_FLOAT_EQ(high->y1 - low->y1, 20.0f);
+    // After "ab cd " the pen is at 131: a word of seven is estimated to end at 201.
+    r = capture_rects([] { OGL_draw_string(0, 100, 300, "ab cd efghijk", 100.0f, 100); });
+    EXPECT_EQ(text_lines(100, r), (std::vector<std::string>{"ab cd ", "efghijk"}));
 }
 
 TEST_F(Fonts, TwoByteFontStopsAtTheTerminatorOfAnOddLengthText)

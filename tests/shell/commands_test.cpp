@@ -92,8 +92,8 @@ TEST_F(Commands, BadStartNumbersAreCheckedBeforeUse)
     EXPECT_TRUE(sent("KSTM").empty());
     ASSERT_EQ(recorded_alerts.size(), 2u);
     EXPECT_EQ(recorded_alerts[0].code, 16);
-    EXPECT_EQ(recorded_alerts[0].lines[1], "lcl_rwy_ram out of range!");
-    EXPECT_EQ(recorded_alerts[1].lines[1], "apt sel out of local range!");
+    EXPECT_EQ(recorded_alerts[0].lines[0], "lcl_rwy_ram out of range!");
+    EXPECT_EQ(recorded_alerts[1].lines[0], "apt sel out of local range!");
 
     // From the network: ignored without a notice.
     clear_alerts();
@@ -102,7 +102,7 @@ TEST_F(Commands, BadStartNumbersAreCheckedBeforeUse)
     EXPECT_TRUE(recorded_alerts.empty());
     APPLICATION_handlemenu(44200);
     ASSERT_EQ(recorded_alerts.size(), 1u);
-    EXPECT_EQ(recorded_alerts[0].lines[1], "loc_apt_wrl out of range!");
+    EXPECT_EQ(recorded_alerts[0].lines[0], "loc_apt_wrl out of range!");
 }
 
 TEST_F(Commands, NavaidStartUsesTheChosenNavaid)

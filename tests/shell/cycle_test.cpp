@@ -143,18 +143,19 @@ TEST_F(Cycle, RoundRobinServesOneSlotPerTick)
     EXPECT_EQ(stat_ticks(13).size(), 1u);
 }
 
-// The user plane travels as plane 1, relative to the program folder; a path
-// outside that folder travels empty.
-TEST_F(Cycle, PathTravelsRelativeOnlyInsideTheProgramFolder)
+// The user plane travels as plane 1; a path travels from the character at the
+// program folder's length on, and one shorter than the folder travels empty.
+TEST_F(Cycle, PathTravelsFromTheProgramFolderLengthOn)
 {
     set_program_folder("/prog/");
-    sim_graphics_settings.draw_aircrafts = 3;
+    sim_graphics_settings.draw_aircrafts = 4;
     std::snprintf(pln[0].acf_file_path, 500, "/prog/Aircraft/Own.acf");
     std::snprintf(pln[2].acf_file_path, 500, "/elsewhere/Other.acf");
+    std::snprintf(pln[3].acf_file_path, 500, "/x");
     enable(0);
     interval_ticks[TICK_01] = 1;
     std::vector<std::pair<int, std::string>> paths;
-    for (int t = 0; t < 3 * 13; ++t) {
+    for (int t = 0; t < 4 * 13; ++t) {
         net_peer_clear();
         update_plane_cycle();
         for (const net_sent_datagram& d : sent("PATH")) {
@@ -166,7 +167,8 @@ TEST_F(Cycle, PathTravelsRelativeOnlyInsideTheProgramFolder)
         }
     }
     pln[2] = acf_struct{};
-    EXPECT_EQ(paths, (std::vector<std::pair<int, std::string>>{{2, ""}, {1, "Aircraft/Own.acf"}}));
+    pln[3] = acf_struct{};
+    EXPECT_EQ(paths, (std::vector<std::pair<int, std::string>>{{2, "here/Other.acf"}, {3, ""}, {1, "Aircraft/Own.acf"}}));
 }
 
 TEST_F(Cycle, ReplayRingRecordsOnePerTickWrapsAndStopsWhileReplaying)

@@ -106,6 +106,12 @@ TEST_F(Keys, SettingKeysStepAndWrap)
         press(key);
         EXPECT_EQ(*field, after) << key;
     }
+    // With an automatic speedbrake the request goes down to -0.5 (armed).
+    pln[0].acf_autosbrkEQ = 1;
+    flt[0].sbrkrqst = -0.2f;
+    press('s');
+    EXPECT_EQ(flt[0].sbrkrqst, -0.5f);
+    pln[0].acf_autosbrkEQ = 0;
     const std::tuple<int, char, int32_t*, int32_t, int32_t> ints[] = {
         {33, 'w', &sim_cockpit_radios.com1_freq_hz, 13600, 11800},
         {39, 'R', &sim_cockpit_radios.nav1_freq_hz, 11197, 11100},   // the hundredths wrap, no carry

@@ -128,10 +128,13 @@ TEST_F(world_textures_test, FirstCallLoadsTheWholeSetAndTheBorderMaskReplacesThe
 
 TEST_F(world_textures_test, RiverbankLargerThan256IsFatal)
 {
-    riverbank(512, 256);
-    const alert_record a = expect_fatal([] { WORLD_load_textures(); });
-    EXPECT_EQ(a.lines[0], "OOPS!");
-    EXPECT_EQ(a.lines[1], "RIVERBANK TEXTURE CANNOT EXCEEED 256X256!");
+    for (auto [w, h] : {std::pair{512, 256}, std::pair{256, 512}}) {
+        riverbank(w, h);
+        WORLD_textures_reset();
+        const alert_record a = expect_fatal([] { WORLD_load_textures(); });
+        EXPECT_EQ(a.lines[0], "OOPS!") << h;
+        EXPECT_EQ(a.lines[1], "RIVERBANK TEXTURE CANNOT EXCEEED 256X256!") << h;
+    }
 }
 
 TEST_F(world_textures_test, ResolutionChangeReloadsAircraftRestartsTheFlightAndRedrawsTheCirrus)
