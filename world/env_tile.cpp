@@ -304,13 +304,10 @@ void ENV_load_tile(int lat, int lon, int row0, int col0, int force)
     const reading_tile reading(file ? f.path : nullptr);
     env_tile_window w{lat, lon, row0, col0, e.tile_n, e.tile_m, file ? f.version : 0, file ? f.path : ""};
     ENV_build_begin(w);
-    if (file) {
+    if (file)
         read_grid(w, f);
-        if (env_tile_refused) return;
-    } else {
+    else
         ENV_build_default_window(w);
-    }
-    ENV_build_check_window(w);
     if (env_tile_refused) return;
     ENV_build_terrain(w, file);
     if (!file || env_tile_refused) return;
