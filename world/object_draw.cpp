@@ -196,7 +196,7 @@ void OBJ_draw(int object, int group, int lit, int mode)
         g.lit_list = list;
     else
         g.day_list = list;
-    if (list == 0) return;
+    if (list == 0) return;   // no list name to be had: nothing can be compiled into it
     // The state switches go into the list; the kit's unit count describes
     // OpenGL's own state again once the list is closed.
     const int32_t units_outside = texture_unit_count;
