@@ -423,7 +423,7 @@ bool list_is_current(uint32_t list) { return list != 0 && glIsList(list); }
 template <class Corner>
 void compile_sphere_list(uint32_t list, Corner&& corner)
 {
-    const int32_t units_outside = texture_unit_count;
+    const int32_t units_outside = cur_tex_units;
     glNewList(list, GL_COMPILE);
     OGL_set_state(STATE_FOG_ON, 1, STATE_LIGHTING_ON, STATE_OPAQUE, STATE_DEPTH_TEST_ON, STATE_DEPTH_WRITE_ON);
     for (int half = 0; half < 2; ++half) {
@@ -438,7 +438,7 @@ void compile_sphere_list(uint32_t list, Corner&& corner)
         }
     }
     glEndList();
-    texture_unit_count = units_outside;
+    cur_tex_units = units_outside;
 }
 
 void compile_planet_list()
