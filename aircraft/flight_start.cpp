@@ -149,7 +149,9 @@ void prepare(int code, int place_code, const airport_choice& choice)
     // Only an airport start proper re-centres the frame here: the aero-tow,
     // winch and nearest-runway starts become runway starts after this step
     // (the nearest-runway start centres the frame on its runway itself).
-    if (code == SIT_AIRPORT && choice.airport) {
+    // An airport without runways has no first runway to centre on (it would be
+    // read past the empty list): the frame stays where it is.
+    if (code == SIT_AIRPORT && choice.airport && !choice.airport->runways.empty()) {
         const runway_record& first = choice.airport->runways.front();
         SCENE_recenter_origin(first.lat, first.lon);
         SCENE_recenter_origin(first.lat, first.lon);

@@ -98,7 +98,7 @@ void OGL_set_state(int fog, int tex_units, int lighting, int transparency, int d
     // says none (no multitexture driver, or other code switched it on behind
     // the kit's back): taken as 0 units, a request for none would see no
     // change and leave texturing on.
-    const int units_now = tex_now ? std::max(texture_unit_count, 1) : 0;
+    const int units_now = tex_now ? std::max(cur_tex_units, 1) : 0;
     const int units_wanted = tex_units > 0 ? tex_units : 0;
     const bool units_change = compiling || units_wanted != units_now;
 
@@ -125,7 +125,7 @@ void OGL_set_state(int fog, int tex_units, int lighting, int transparency, int d
 
     if (units_change) {
         const int units_new = std::clamp(units_wanted, 0, std::max(num_tex_units, 0));
-        texture_unit_count = units_new;
+        cur_tex_units = units_new;
         if ((compiling || units_new > 1 || units_now > 1) && gl_entry::glActiveTextureARB) {
             for (int k = 1; k <= 4 && k <= num_tex_units; ++k) {
                 gl_entry::glActiveTextureARB(GL_TEXTURE0_ARB + k - 1);

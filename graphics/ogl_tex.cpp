@@ -112,7 +112,7 @@ uint8_t* view_image_buffers[VIEW_IMAGE_COUNT] = {view_blocks[0], view_blocks[1],
                                                   view_blocks[3], view_blocks[4], view_blocks[5],
                                                   view_blocks[6], view_blocks[7], view_blocks[8]};
 int32_t bound_texture[TEX_UNITS_CACHED] = {-1, -1, -1, -1};
-int32_t texture_unit_count = 1;
+int32_t cur_tex_units = 1;
 int32_t texture_memory[TEX_SLOTS];
 uint32_t texture_uploads[TEX_SLOTS];
 
@@ -199,7 +199,7 @@ void OGL_bind_tex(int slot, int unit)
 {
     if (unit < 0 || unit >= TEX_UNITS_CACHED) return;
     OGL_seam_bound(slot, unit);
-    const bool select = texture_unit_count != 1 && unit != 0 && gl_entry::glActiveTextureARB;
+    const bool select = cur_tex_units != 1 && unit != 0 && gl_entry::glActiveTextureARB;
     // Without a unit to select the texture lands on unit 0, so the cache
     // notes it there too: otherwise a later bind on unit 0 of the texture the
     // cache still names there would be skipped and draw with this one.

@@ -40,7 +40,7 @@ extern uint8_t* view_image_buffers[VIEW_IMAGE_COUNT];
 constexpr int TEX_UNITS_CACHED = 4;
 extern int32_t bound_texture[TEX_UNITS_CACHED];
 // Texture units last switched on by the state kit (initially 1).
-extern int32_t texture_unit_count;
+extern int32_t cur_tex_units;
 // Bytes last uploaded into each slot, summed over its levels.
 extern int32_t texture_memory[TEX_SLOTS];
 // Uploads each slot has taken: a drawer that keeps a picture made from a

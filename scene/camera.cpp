@@ -95,9 +95,11 @@ void tower_camera(const followed_object& o, float dt)
     float p[3];
     if (std::fabs(apt->tower_lat) > 0.01f || std::fabs(apt->tower_lon) > 0.01f)
         GEO_latlon_to_local(p[0], p[1], p[2], apt->tower_lat, apt->tower_lon, apt->elevation + apt->tower_height);
-    else   // the airport's reference point is its first runway's position; every kept airport has one
+    else if (!apt->runways.empty())   // the airport's reference point is its first runway's position
         GEO_latlon_to_local(p[0], p[1], p[2], apt->runways[0].lat, apt->runways[0].lon,
                             apt->elevation + TOWER_FALLBACK_HEIGHT_M);
+    else   // no tower and no runway: no point to view from (reading one would read past the empty list)
+        return;
 
     sim_graphics_view_block& v = sim_graphics_view;
     const float to_tower = std::hypot(o.x - p[0], o.z - p[2]);

@@ -31,7 +31,8 @@ void SCENE_shift_origin(int mode)
     if (!APT_origin_shift_frame(mode, f)) return;
 
     // The camera's terrain cell and the drawn window; a degree is the planet's
-    // grid points per degree.
+    // grid points per degree. They are held inside the grid's cells: a cell
+    // moved off it would be read past the grid's end.
     const origin_shift_step s = APT_origin_shift_step(mode);
     const terrain_extent e = TERRAIN_extent();
     const int column_shift = s.lon * e.tile_n, row_shift = s.lat * e.tile_m;

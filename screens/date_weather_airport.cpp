@@ -157,7 +157,7 @@ void weather_body()
         BTN_digit_field(160.0f, 400.0f, &sim_weather.temperature_sealevel_c, 3, 0, -250.0f, 250.0f,
                         LANG_ui_text(106));
     }
-    if (screen_settings.pressure_unit == 0) {
+    if (screen_settings.pressure_units_metric == 0) {
         float p = shown(sim_physics.earth_pressure_p) * UNIT_PA_TO_INHG_SHORT;
         if (BTN_digit_field(150.0f, 350.0f, &p, 4, 2, 0.0f, 250.0f, LANG_ui_text(107)))
             sim_physics.earth_pressure_p = p * UNIT.inhg_to_pa;
@@ -168,8 +168,8 @@ void weather_body()
     }
     BTN_radio_button(230.0f, 410.0f, &screen_settings.temperature_unit, 0, LANG_ui_text(109));
     BTN_radio_button(230.0f, 390.0f, &screen_settings.temperature_unit, 1, LANG_ui_text(110));
-    BTN_radio_button(230.0f, 360.0f, &screen_settings.pressure_unit, 0, LANG_ui_text(111));
-    BTN_radio_button(230.0f, 340.0f, &screen_settings.pressure_unit, 1, LANG_ui_text(112));
+    BTN_radio_button(230.0f, 360.0f, &screen_settings.pressure_units_metric, 0, LANG_ui_text(111));
+    BTN_radio_button(230.0f, 340.0f, &screen_settings.pressure_units_metric, 1, LANG_ui_text(112));
 
     // Rain and thunderstorms need a storm layer.
     if (sim_weather.cloud_type[0] != 4 && sim_weather.cloud_type[1] != 4) {

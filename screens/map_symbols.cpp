@@ -209,8 +209,8 @@ void MAP_draw_airport(float x, float y, int colour, int airport, int draw, int l
             OGL_set_state(STATE_FOG_OFF, 0, STATE_LIGHTING_OFF, STATE_OPAQUE, STATE_DEPTH_TEST_OFF,
                           STATE_DEPTH_WRITE_OFF);
             OGL_apply_color(colour, 1.0f);
-            outline_window_origin_x = screen.screen_area_left;
-            outline_window_origin_y = screen.screen_area_bottom;
+            window_origin_x = screen.screen_area_left;
+            window_origin_y = screen.screen_area_bottom;
             glBegin(GL_QUADS);
         }
         float lat[4], lon[4], h[4];

@@ -157,7 +157,7 @@ void transfer_main_record(const transfer& t)
     t.f(all, sim_physics.earth_mu);
     // 42-43: units shown.
     t.i(all, ss.temperature_unit);
-    t.i(all, ss.pressure_unit);
+    t.i(all, ss.pressure_units_metric);
 
     // 44-91: settings applied only from the general preferences.
     t.f(gen, sim_operation_prefs_realweather.check_real_weather_time_sec);

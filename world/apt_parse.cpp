@@ -225,22 +225,13 @@ void APT_finish_airport()
         apt_cursor = last;
         return;
     }
-    if (apt.runways.empty()) {
-        // Every user of an airport takes its position from its first runway:
-        // kept, an airport without one would have them read a runway that is
-        // not there (past the end of its list). It is left out, with a log line.
-        error_log << "Airport " << apt.id << " has no runway and was left out.\n";
-        const auto it = airport_id_index.find(NAV_id_key(apt.id));
-        if (it != airport_id_index.end() && it->second == last) airport_id_index.erase(it);
-        airport_table.pop_back();
-        apt_cursor = last - 1;
-        return;
-    }
     apt_cursor = last;
     if (apt.starts.empty()) {
+        // An airport with neither runway nor start row has no position to copy:
+        // its start stands at latitude and longitude 0.
         start_position_record s{};
-        s.lat = apt.runways[0].lat;
-        s.lon = apt.runways[0].lon;
+        s.lat = apt.runways.empty() ? 0.0f : apt.runways[0].lat;
+        s.lon = apt.runways.empty() ? 0.0f : apt.runways[0].lon;
         s.heading = 0.0f;
         copy_text(s.name, APT_NAME_SIZE, default_start_label);
         apt.starts.push_back(s);

@@ -161,7 +161,6 @@ void build_start_menus(float& activity)
     local_airport_last = std::clamp(local_airport_last, -1, LOCAL_AIRPORT_MAX - 1);
     for (int n = 0; n <= local_airport_last; ++n) {
         const int ai = local_airport_list[n];
-        if (ai < 0 || static_cast<size_t>(ai) >= airport_table.size()) continue;
         const airport_record& a = airport_table[static_cast<size_t>(ai)];
         const int bases[4] = {20, 220, 420, 620};
         for (int k = 0; k < 4; ++k)
@@ -184,7 +183,7 @@ void build_start_menus(float& activity)
             APT_runway_end_labels(ai, static_cast<int>(r), ends[0], ends[1]);
             for (int e = 0; e < 2; ++e) {
                 RWY_label(ends[e], label);
-                label[MENU_TEXT_SIZE - 1] = 0;
+                label[MENU_TEXT_SIZE - 1] = 0;   // the most a menu item's text holds
                 const int item = 2 * static_cast<int>(r) + e;
                 for (int base : {220, 420, 620}) MENU_append(base + n, item, (base + n) * MENU_ITEMS + item, label, 1);
             }
@@ -424,7 +423,7 @@ bool list_is_current(uint32_t list) { return list != 0 && glIsList(list); }
 template <class Corner>
 void compile_sphere_list(uint32_t list, Corner&& corner)
 {
-    const int32_t units_outside = texture_unit_count;
+    const int32_t units_outside = cur_tex_units;
     glNewList(list, GL_COMPILE);
     OGL_set_state(STATE_FOG_ON, 1, STATE_LIGHTING_ON, STATE_OPAQUE, STATE_DEPTH_TEST_ON, STATE_DEPTH_WRITE_ON);
     for (int half = 0; half < 2; ++half) {
@@ -439,7 +438,7 @@ void compile_sphere_list(uint32_t list, Corner&& corner)
         }
     }
     glEndList();
-    texture_unit_count = units_outside;
+    cur_tex_units = units_outside;
 }
 
 void compile_planet_list()
@@ -525,9 +524,9 @@ void APT_build_scene(int mode)
     build_airport_list(activity);
     build_start_menus(activity);
     traffic_runway_state.airport_activity = std::clamp(activity / ACTIVITY_DIVISOR, 0.0f, 1.0f);
-    // The traffic airport is an index into the airport table, picked among the
-    // nearby airports: kept from before a jump, the computer-flown traffic
-    // would fly to an airport of the old area. It is picked again here.
+    // Stand-in: the traffic reads its airport and runway, but no part says what
+    // sets them. They are picked here among the nearby airports, since a pick
+    // kept from before a jump would send the traffic to an airport of the old area.
     APT_choose_traffic_runway();
     build_navaid_lists();
     // 13 .. 15. The terrain, its sphere and the tiles.

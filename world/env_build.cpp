@@ -334,6 +334,7 @@ void flatten_runways(const env_tile_window& w)
     const int last = std::min(local_airport_last, LOCAL_AIRPORT_MAX - 1);
     for (int n = 0; n <= last; ++n) {
         const int a = local_airport_list[n];
+        // An entry left from an airport table since reloaded would read past it.
         if (a < 0 || static_cast<size_t>(a) >= airport_table.size()) continue;
         const airport_record& apt = airport_table[static_cast<size_t>(a)];
         for (size_t rwy = 0; rwy < apt.runways.size(); ++rwy) {
@@ -360,6 +361,7 @@ void cell_of(double lat, double lon, int& row, int& col)
     const double per_lon = e.last_i / (2.0 * reference_lon_offset[p]);
     const double per_lat = e.last_j / (2.0 * reference_lat_offset[p]);
     const double ri = (lon - lon_ref) * per_lon, cj = (lat - lat_ref) * per_lat;
+    // A position that is no number has no cell (and no integer value); it takes cell 0.
     row = std::isfinite(ri) ? static_cast<int>(std::clamp(ri, 0.0, static_cast<double>(e.last_i))) : 0;
     col = std::isfinite(cj) ? static_cast<int>(std::clamp(cj, 0.0, static_cast<double>(e.last_j))) : 0;
 }
@@ -368,6 +370,16 @@ bool inside_area(float x, float z, float widen)
 {
     return x >= widen * scenery_area.x0 && x <= widen * scenery_area.x1 && z >= widen * scenery_area.z0 &&
            z <= widen * scenery_area.z1;
+}
+
+// A grid point must lie inside the loaded area widened by a tenth.
+bool check_point(const env_tile_window& w, int r, int c)
+{
+    const terrain_vertex& v = vertex(r, c);
+    if (inside_area(v.x, v.z, 1.1f)) return true;
+    fatal("A terrain point of a scenery tile lies", "outside the loaded scenery area.", "file:",
+          w.path[0] ? w.path : "(no file: the default grid)");
+    return false;
 }
 
 // The points a segment put into one cell start at `start` of the cell's list.
@@ -648,6 +660,7 @@ void ENV_build_grid_record(const env_tile_window& w, int i, int j, double lat, d
     landuse_grid[k] = f.type;
     terrain_vertex& v = terrain_vertex_grid[k];
     GEO_latlon_to_local(v.x, v.y, v.z, lat, lon, elevation_m);
+    check_point(w, r, c);
 }
 
 void ENV_build_default_window(const env_tile_window& w)
@@ -656,19 +669,7 @@ void ENV_build_default_window(const env_tile_window& w)
         for (int j = 0; j <= w.m; ++j) {
             landuse_grid[TERRAIN_index(w.row0 + i, w.col0 + j)] = LANDUSE_WATER_B;
             set_plain_corners(w.row0 + i, w.col0 + j);
-        }
-}
-
-void ENV_build_check_window(const env_tile_window& w)
-{
-    for (int i = 0; i <= w.n; ++i)
-        for (int j = 0; j <= w.m; ++j) {
-            const terrain_vertex& v = vertex(w.row0 + i, w.col0 + j);
-            if (!inside_area(v.x, v.z, 1.1f)) {
-                fatal("A terrain point of a scenery tile lies", "outside the loaded scenery area.", "file:",
-                      w.path[0] ? w.path : "(no file: the default grid)");
-                return;
-            }
+            if (!check_point(w, w.row0 + i, w.col0 + j)) return;
         }
 }
 

@@ -25,15 +25,14 @@ extern bool env_tile_refused;
 void ENV_build_begin(const env_tile_window& w);
 
 // One grid record of a file: point (row0 + i, col0 + j) at (lat, lon,
-// elevation) with its land-use word. Refuses a point outside its tile and a
-// land-use type that names no texture (fatal alerts naming the file).
+// elevation) with its land-use word. Refuses a point outside its tile or
+// outside the loaded area widened by a tenth, and a land-use type that names
+// no texture (fatal alerts naming the file).
 void ENV_build_grid_record(const env_tile_window& w, int i, int j, double lat, double lon, double elevation_m,
                            int32_t landuse_word);
 // The grid of a tile without a file: water and plain texture corners over the
-// window.
+// window; its points must lie inside the loaded area widened by a tenth.
 void ENV_build_default_window(const env_tile_window& w);
-// Every window point must lie inside the loaded area widened by a tenth.
-void ENV_build_check_window(const env_tile_window& w);
 // The terrain once the grid is in: folded points untangled, then, for a tile
 // read from a file, city land use (Earth), water cells flattened and the
 // ground flattened under the runways of the nearby airports.

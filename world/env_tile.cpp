@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "core/alert.h"
-#include "core/app_mode.h"
 #include "core/datafile.h"
 #include "core/folders.h"
 #include "core/geo.h"
@@ -48,16 +47,6 @@ void scan_too_far()
                       reading_path ? reading_path : "", ALERT_FATAL);
 }
 
-// A file at a tile's place that is not a tile (no valid header) is passed
-// over as the reader always does. Passed over silently, a damaged tile would
-// leave the default ground with nothing saying why, so a notice names the file.
-void not_a_tile(const char* path)
-{
-    MACIBM_nuke_alert(app_mode, "A scenery tile could not be read and was passed over:", path,
-                      "It does not begin as a scenery tile of a known version.",
-                      "The next copy of the tile, or the default ground, is used.", ALERT_NOTICE);
-}
-
 bool fits(int64_t position, int64_t size, int64_t bytes)
 {
     return position >= 0 && position < size && size - position >= bytes;
@@ -96,7 +85,6 @@ bool try_candidate(const char* path, tile_file& f)
         }
     }
     MappedFile_destroy(&f.mapped);
-    not_a_tile(path);
     return false;
 }
 
@@ -316,13 +304,10 @@ void ENV_load_tile(int lat, int lon, int row0, int col0, int force)
     const reading_tile reading(file ? f.path : nullptr);
     env_tile_window w{lat, lon, row0, col0, e.tile_n, e.tile_m, file ? f.version : 0, file ? f.path : ""};
     ENV_build_begin(w);
-    if (file) {
+    if (file)
         read_grid(w, f);
-        if (env_tile_refused) return;
-    } else {
+    else
         ENV_build_default_window(w);
-    }
-    ENV_build_check_window(w);
     if (env_tile_refused) return;
     ENV_build_terrain(w, file);
     if (!file || env_tile_refused) return;

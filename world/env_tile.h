@@ -44,8 +44,7 @@ constexpr const char* ENV_PACKAGE_TILE_FOLDER[2] = {"Earth nav data:", "Mars nav
 // the grid window that starts at row0 (along i, east) and col0 (along j,
 // north). Without a file the window gets the default grid. A tile outside the
 // loaded area, and every defect of a file, is a fatal alert naming the file;
-// a file at a tile's place without a valid header is passed over with a
-// notice naming it.
+// a file at a tile's place without a valid header is passed over.
 void ENV_load_tile(int lat, int lon, int row0, int col0, int force);
 
 // Readers over a file held in memory: each checks that the whole field lies

@@ -67,10 +67,10 @@ void send(const object_primitive& p)
     case OBJ_VERTEX:
         // Without the multi-texture coordinate entry the plain coordinate is
         // given rather than calling through a null pointer.
-        if (!obj_draw_state.lit_flag || texture_unit_count == 1 || !gl_entry::glMultiTexCoord2fARB) {
+        if (!obj_draw_state.lit_flag || cur_tex_units == 1 || !gl_entry::glMultiTexCoord2fARB) {
             glTexCoord2f(w[3], w[4]);
         } else {
-            for (int u = 0; u < texture_unit_count && u < 4; ++u)
+            for (int u = 0; u < cur_tex_units && u < 4; ++u)
                 gl_entry::glMultiTexCoord2fARB(GL_TEXTURE0_ARB + u, w[3], w[4]);
         }
         glVertex3fv(w);
@@ -147,9 +147,8 @@ void OBJ_use_textures(int object, int lit, int bind)
     const scenery_object_record& r = object_table[static_cast<size_t>(object)];
     obj_draw_state_record& s = obj_draw_state;
 
-    // has_mul_tex_add is the start-up's lit-texture-usable flag (lit_tex_usable),
-    // texture_unit_count the state kit's unit count (cur_tex_units), and
-    // texture_memory the texture size table.
+    // has_mul_tex_add is the start-up's lit-texture-usable flag (the same
+    // flag is also called lit_tex_usable), and texture_memory the texture size table.
     s.day_flag = has_texture(r.day_tex) ? 1 : 0;
     s.lit_flag = (has_texture(r.lit_tex) && lit != 0 && has_mul_tex_add) ? 1 : 0;
     OBJ_set_draw_state(0);
@@ -161,7 +160,7 @@ void OBJ_use_textures(int object, int lit, int bind)
     if (s.lit_flag) {
         OGL_set_state(STATE_FOG_ON, 2, STATE_LIGHTING_ON, STATE_ALPHA_TEST, STATE_DEPTH_TEST_ON, STATE_DEPTH_WRITE_ON);
         if (bind) {
-            if (texture_unit_count <= 1 || !gl_entry::glActiveTextureARB) {
+            if (cur_tex_units <= 1 || !gl_entry::glActiveTextureARB) {
                 // One unit only: the lit texture takes the day texture's place.
                 // So does a display without the unit-selection entry, which
                 // would otherwise be called through a null pointer.
@@ -196,13 +195,13 @@ void OBJ_draw(int object, int group, int lit, int mode)
         g.lit_list = list;
     else
         g.day_list = list;
-    if (list == 0) return;
+    if (list == 0) return;   // no list name to be had: nothing can be compiled into it
     // The state switches go into the list; the kit's unit count describes
     // OpenGL's own state again once the list is closed.
-    const int32_t units_outside = texture_unit_count;
+    const int32_t units_outside = cur_tex_units;
     glNewList(list, GL_COMPILE);
     for (size_t k = 0; k < g.prims.size(); ++k)
         if (OBJ_is_static_prim(object, group, static_cast<int>(k))) send(g.prims[k]);
     glEndList();
-    texture_unit_count = units_outside;
+    cur_tex_units = units_outside;
 }

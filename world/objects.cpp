@@ -477,10 +477,11 @@ std::string lookup_name(const char* name, float size)
     if (size > 0.0f) {
         const bool helipad = key == OBJ_HELIPAD_NAME;
         const double band = static_cast<double>(size) * (helipad ? 10.0 : 0.1);
+        // A size too large for an integer would make the conversion undefined; it is held there.
         const long long whole = band < 2.0e9 ? static_cast<long long>(band) : 2000000000LL;
         key += std::to_string(whole);
     }
-    if (key.size() > OBJ_NAME_SIZE - 1) key.resize(OBJ_NAME_SIZE - 1);
+    if (key.size() > OBJ_NAME_SIZE - 1) key.resize(OBJ_NAME_SIZE - 1);   // the record's 500-byte name
     return key;
 }
 

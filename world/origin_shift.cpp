@@ -108,12 +108,17 @@ void APT_shift_origin(int mode)
 
     // 1. The scene's records: the camera's terrain cell and the drawn window,
     // the wakes (at the ships' heights before the ships move), particles,
-    // fires, the camera, the engine trails and the cloud grid's origin.
+    // fires, the camera, the engine trails and the cloud grid's origin. They
+    // are carried over here, ahead of the planes rather than between them:
+    // each record is re-based on its own and reads nothing another step
+    // writes (the wakes read the ships' heights, which move later), so the
+    // outcome is the same as in the listed order.
     CORE_shift_scene_origin(mode);
 
     // 2. The planes' terrain cells; a degree is the planet's grid points per degree.
     const terrain_extent e = TERRAIN_extent();
     const int column_shift = s.lon * e.tile_n, row_shift = s.lat * e.tile_m;
+    // Held inside the grid: a cell moved off it would be read past the grid's end.
     for (int n = 0; n < planes; ++n) {
         flt[n].i = std::clamp(flt[n].i + column_shift, 0, e.last_i);
         flt[n].j = std::clamp(flt[n].j + row_shift, 0, e.last_j);
@@ -130,8 +135,7 @@ void APT_shift_origin(int mode)
     }
 
     // 4. The sea objects.
-    for (int k = 0; k < SEA_OBJECT_SLOTS; ++k)
-        if (std::fabs(ship_x[k]) < 1.0e9f && std::fabs(ship_z[k]) < 1.0e9f) f.point(ship_x[k], ship_y[k], ship_z[k]);
+    for (int k = 0; k < SEA_OBJECT_SLOTS; ++k) f.point(ship_x[k], ship_y[k], ship_z[k]);
 
     // 5. The replay ring, each record from the origin it was recorded about.
     const int32_t packed = APT_pack_reference(lat_ref, lon_ref);

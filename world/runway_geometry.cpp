@@ -157,7 +157,7 @@ void APT_build_runway_strip(int airport, int runway, int table_index)
     std::vector<row_roles> roles(static_cast<size_t>(N) + 1);
     auto role = [&](int end, int k) -> row_roles* {
         const int row = end == 0 ? d0 + k : N - 1 - d1 - k;
-        if (row < 0 || row > N) return nullptr;
+        if (row < 0 || row > N) return nullptr;   // a short strip: a row past its ends would be written past the list
         return &roles[static_cast<size_t>(row)];
     };
     for (int end = 0; end < 2 && markings > 0; ++end) {
@@ -260,7 +260,7 @@ void APT_add_runway_light(float x, float height, float z, int base_kind, int air
 {
     const airport_record* apt = airport_at(airport);
     runway_geometry_record* e = entry_at(table_index);
-    if (!apt || !e) return;
+    if (!apt || !e) return;   // an index outside the tables would write past them
     if (test && APT_point_on_runway(airport, table_index, 1, x, z)) return;
     runway_light l{};
     l.kind = base_kind + (facing == 0 ? LIGHT_FACING_END0 : facing == 1 ? LIGHT_FACING_END1 : 0);

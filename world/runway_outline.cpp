@@ -23,8 +23,8 @@ float map_top = 0.0f;
 
 airport_label_anchor_record airport_label_anchor{};
 
-float outline_window_origin_x = 0.0f;
-float outline_window_origin_y = 0.0f;
+float window_origin_x = 0.0f;
+float window_origin_y = 0.0f;
 
 void APT_outline_gl_vertex(float x, float y) { glVertex2f(x, y); }
 
@@ -33,6 +33,7 @@ outline_vertex_fn apt_outline_vertex = APT_outline_gl_vertex;
 void APT_runway_outline(int airport, int runway, float latitudes[4], float longitudes[4], float heights[4],
                         int emit)
 {
+    // An index outside the tables would read past them: nothing is given or drawn.
     if (airport < 0 || airport >= static_cast<int>(airport_table.size())) return;
     const airport_record& apt = airport_table[static_cast<size_t>(airport)];
     if (runway < 0 || runway >= static_cast<int>(apt.runways.size())) return;
@@ -78,6 +79,8 @@ void APT_runway_outline(int airport, int runway, float latitudes[4], float longi
         const double B = zk * std::cos(phi_ref) - (R + y0) * std::sin(phi_ref);
         const double dist = std::sqrt(A * A + xk * xk + B * B);
         heights[k] = static_cast<float>(dist - R);
+        // Rounding can put a sine a hair beyond 1, where asin gives no number;
+        // it is held to -1..1.
         latitudes[k] = static_cast<float>(std::asin(UTIL_clamp_unit(-B / dist)) * RAD_TO_DEG_DOUBLE);
         const double cos_lat = std::cos(static_cast<double>(latitudes[k]) * DEG_TO_RAD_DOUBLE);
         longitudes[k] =
@@ -92,6 +95,6 @@ void APT_runway_outline(int airport, int runway, float latitudes[4], float longi
 
     if (emit && apt_outline_vertex) {
         static constexpr int order[4] = {2, 3, 1, 0};
-        for (const int k : order) apt_outline_vertex(outline_window_origin_x + sx[k], outline_window_origin_y + sy[k]);
+        for (const int k : order) apt_outline_vertex(window_origin_x + sx[k], window_origin_y + sy[k]);
     }
 }

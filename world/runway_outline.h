@@ -26,8 +26,8 @@ struct airport_label_anchor_record {
 extern airport_label_anchor_record airport_label_anchor;
 
 // The origin added to every emitted vertex (the 2-D layout's origin).
-extern float outline_window_origin_x;
-extern float outline_window_origin_y;
+extern float window_origin_x;
+extern float window_origin_y;
 
 // Receives each emitted corner; the default passes it to OpenGL as a 2-D vertex
 // of the quad the caller has begun.

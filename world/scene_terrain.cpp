@@ -49,8 +49,10 @@ void TERRAIN_reset()
     SEG_clear_lists();
     placement_list.clear();
     terrain_elevation_high = terrain_elevation_low = 0.0f;
-    // The default ground's own cell arrays (split, texture code, corners),
-    // which the tiles overwrite where they have ground of their own.
+    // The cell arrays (split, texture code, corners) are cleared too: a tile
+    // leaves some of them as they are (corners of rotation 0, the texture code
+    // under a tile without a file), and the new area's ground would wear the
+    // old area's texture placement there.
     std::memset(terrain_cell_split, 0, sizeof terrain_cell_split);
     std::memset(terrain_texture_code, 0, sizeof terrain_texture_code);
     static constexpr float plain[8] = {0, 0, 0, 1, 1, 1, 1, 0};
@@ -67,6 +69,9 @@ void TERRAIN_build_sphere_grid()
         for (int j = 0; j <= e.last_j; ++j) {
             terrain_vertex& s = terrain_sphere_grid[TERRAIN_index(i, j)];
             GEO_latlon_to_local(s.x, s.y, s.z, lat_ref + j / per_lat, lon_ref + i / per_lon, 0.0);
+            // The terrain position starts as the sphere position: a tile without
+            // a file keeps the positions it finds, which would otherwise be the
+            // previous area's points, in the wrong place for the new origin.
             terrain_vertex_grid[TERRAIN_index(i, j)] = s;
         }
 }

@@ -110,7 +110,7 @@ void texture_pass(const std::vector<uint8_t>& used)
 {
     const bool changed = screen.rendering_res != tex_state.rendering_res;
     tex_state.rendering_res = screen.rendering_res;
-    const int count = std::clamp(landuse_texture_count, 0, LANDUSE_MAX_TEXTURES);
+    const int count = std::clamp(landuse_texture_count, 0, LANDUSE_MAX_TEXTURES);   // past 49 would read past the tables
     for (int t = 0; t < count; ++t) {
         if (!used[static_cast<size_t>(t)]) continue;
         char base[TEXT_SIZE] = {};

@@ -18,7 +18,7 @@ struct screen_settings_block {
     };
     // Date, weather and airport screens: units shown.
     int32_t temperature_unit;         // 0 Fahrenheit, 1 Celsius
-    int32_t pressure_unit;            // 0 inches of mercury, 1 millibars
+    int32_t pressure_units_metric;            // 0 inches of mercury, 1 millibars
     // Sound screen.
     int32_t radio_chatter_on;         // lets the sound layer play the radio-chatter slots
     float master_volume;              // factor on every sound level, 0.01..1

@@ -23,7 +23,7 @@ float s_at(int i) { return i % 60 == 0 ? 0.0f : S_OFF_PATTERN; }
 // A texture coordinate for every unit in use (none when the count is out of range).
 void tex_all_units(float s, float t)
 {
-    const int units = texture_unit_count;
+    const int units = cur_tex_units;
     if (units < 1 || units > TEX_UNITS_CACHED) return;
     // One unit takes the plain call; a context without the multitexture
     // entry point has only unit 0 to give it to.

@@ -234,7 +234,7 @@ void overlay(const panel_records& r)
     PANEL_draw_tape(49, 50, -11.0f * s, 10.0f * s, 0.0f, 50.0f * s, -999.0f, vs, 1.0f, 5, 5.0f * s, 2, 0, 110);
     OGL_draw_string_fmt(49, -25.0f * s, -3.0f * s, std::isfinite(vs) ? vs : 0.0f, 2, 0, 1, 110);
     screen.screen_area_left = ox, screen.screen_area_bottom = oy;
-    const float baro = sim_cockpit_misc.barometer_setting * (screen_settings.pressure_unit != 0 ? UNIT.inhg_to_mb : 100.0f);
+    const float baro = sim_cockpit_misc.barometer_setting * (screen_settings.pressure_units_metric != 0 ? UNIT.inhg_to_mb : 100.0f);
     OGL_draw_string_fmt(56, 88.0f * s, -22.0f * s, std::isfinite(baro) ? baro : 0.0f, 4, 0, 0, 110);
     OGL_draw_string(51, -111.0f * s, -22.0f * s, "M=", 9999.0f, 110);
     OGL_draw_string_fmt(51, -98.0f * s, -22.0f * s, std::isfinite(f.machno) ? f.machno : 0.0f, 5, 3, 0, 110);

@@ -99,7 +99,7 @@ void PANEL_altimeter(const panel_records& r)
         const int style = t == INS_ALTIMETERDIG_GA ? 12 : t == INS_ALTIMETERDIG_BC ? 14 : 13;
         PANEL_draw_needle(0.0f, 0.0f, alt_mem.angle_100_deg, style);
     } else {
-        const bool millibars = screen_settings.pressure_unit != 0;
+        const bool millibars = screen_settings.pressure_units_metric != 0;
         PANEL_draw_drum_counter(-12.0f, -26.0f, baro * (millibars ? UNIT.inhg_to_mb : 100.0f), 4);
         if (t != INS_ALTIMETER_GA && t != INS_CABIN_ALT) PANEL_draw_needle(0.0f, 0.0f, alt_mem.angle_10000_deg, 11);
         PANEL_draw_needle(0.0f, 0.0f, alt_mem.angle_1000_deg, 10);

@@ -19,7 +19,7 @@ float ACF_blade_count(int n, int e)
 // through the empty pointer would crash: the plain coordinate is given instead.
 void ACF_tex_coord(const float st[2])
 {
-    const int units = texture_unit_count;
+    const int units = cur_tex_units;
     if (units == 1 || (units > 1 && units <= TEX_UNITS_CACHED && !gl_entry::glMultiTexCoord2fvARB)) {
         glTexCoord2fv(st);
         return;

@@ -128,7 +128,7 @@ void ACF_draw_weapon(int n, int w, int in_aircraft_frame)
     const acf_struct& a = pln[n];
     const wpn_slot_record& wpn = a.acf_wpn_slot[w];
     const acf_part_geometry& g = *ACF_geometry(n);
-    if (texture_unit_count > 0) OGL_bind_tex(TEX_SLOT_WEAPON_FIRST + ACF_WPN_SLOTS * n + w, 0);
+    if (cur_tex_units > 0) OGL_bind_tex(TEX_SLOT_WEAPON_FIRST + ACF_WPN_SLOTS * n + w, 0);
 
     glPushMatrix();
     if (in_aircraft_frame) {   // undo the plane's placement: back to the scene

@@ -170,6 +170,9 @@ void ACF_paint_coordinates(int plane)
 {
     acf_part_geometry* g = ACF_geometry(plane);
     if (!g) return;
+    // Fitted parts rather than present ones: a part failed while the aircraft
+    // is prepared and repaired later would otherwise be drawn with coordinates
+    // left from another aircraft, its paint scrambled.
     for (int k = 0; k <= PART_BODY_LAST; ++k) {
         if (!ACF_part_fitted(plane, k)) continue;
         if (k <= PART_AFL_LAST)

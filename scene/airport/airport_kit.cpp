@@ -21,11 +21,11 @@
 
 void AIRPORT_tex(int unit, float s, float t)
 {
-    if (texture_unit_count <= 1 || !gl_entry::glMultiTexCoord2fARB) {
+    if (cur_tex_units <= 1 || !gl_entry::glMultiTexCoord2fARB) {
         if (unit == 0) glTexCoord2f(s, t);
         return;
     }
-    if (unit >= 0 && unit < texture_unit_count) gl_entry::glMultiTexCoord2fARB(GL_TEXTURE0_ARB + unit, s, t);
+    if (unit >= 0 && unit < cur_tex_units) gl_entry::glMultiTexCoord2fARB(GL_TEXTURE0_ARB + unit, s, t);
 }
 
 void AIRPORT_splash_tex(int unit, float x, float z)

@@ -335,7 +335,7 @@ void positions_and_normals_off(const float* last)
 // coordinates on every enabled unit.
 void draw_array(const std::vector<batch_vertex>& v, bool textured)
 {
-    const bool second_unit = textured && texture_unit_count > 1 && gl_entry::glClientActiveTextureARB;
+    const bool second_unit = textured && cur_tex_units > 1 && gl_entry::glClientActiveTextureARB;
     constexpr GLsizei stride = sizeof(batch_vertex);
     positions_and_normals(&v[0].x, stride);
     if (textured) {

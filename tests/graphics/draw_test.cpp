@@ -501,8 +501,8 @@ TEST_F(Drawing, TransparentPanelLaysTheBackgroundOverTheSceneAtFourTenths)
 // unit 0's former texture again must reach OpenGL, not be skipped.
 TEST_F(Drawing, ABindWithoutAUnitToSelectIsNotedWhereItLanded)
 {
-    const int32_t units = texture_unit_count;
-    texture_unit_count = 1;
+    const int32_t units = cur_tex_units;
+    cur_tex_units = 1;
     OGL_reset_bound_textures();
     GLint bound = 0;
     OGL_bind_tex(TEX_SLOT_INTERFACE_FONT2, 0);
@@ -515,6 +515,6 @@ TEST_F(Drawing, ABindWithoutAUnitToSelectIsNotedWhereItLanded)
     OGL_bind_tex(TEX_SLOT_INTERFACE_FONT2 + 1, 1);
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
     EXPECT_EQ(bound, TEX_SLOT_INTERFACE_FONT2 + 1);
-    texture_unit_count = units;
+    cur_tex_units = units;
     OGL_reset_bound_textures();
 }

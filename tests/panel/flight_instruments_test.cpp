@@ -120,7 +120,7 @@ TEST_F(FlightInstruments, AltimeterNeedlesAndTheBarometerWindowAndKnob)
     flt[0].h_ind = 0.0f;
 
     // The barometer window in millibars: 29.92 in reads 1013.
-    screen_settings.pressure_unit = 1;
+    screen_settings.pressure_units_metric = 1;
     sim_cockpit_misc.barometer_setting = 29.92f;
     std::vector<fb_rect> drums;
     for (const fb_rect& r : rects_of(in_slot(94, 1.0f, [] { PANEL_altimeter(); })))
@@ -131,7 +131,7 @@ TEST_F(FlightInstruments, AltimeterNeedlesAndTheBarometerWindowAndKnob)
     for (const fb_rect& r : drums)
         reads += static_cast<char>('0' + static_cast<int>(std::floor(((r.ty1 + r.ty2) * 0.5f - DRUM_DIGIT_V0) / DRUM_DIGIT_PITCH + 1e-3f)));
     EXPECT_EQ(reads, "1013");
-    screen_settings.pressure_unit = 0;
+    screen_settings.pressure_units_metric = 0;
 
     // The knob's upper-right half raises the setting, held within 0..35 in.
     sim_cockpit_misc.barometer_setting = 34.995f;

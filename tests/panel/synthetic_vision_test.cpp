@@ -209,7 +209,7 @@ TEST_F(SyntheticVision, ThirdInstrumentSharesTheFirstsPage)
     // 29.92 x 100 = 2992, 29.92 x 33.8653 = 1013.25.
     sim_cockpit_misc.barometer_setting = 29.92f;
     for (const auto& [unit, reads] : {std::pair{0, "2992"}, std::pair{1, "1013"}}) {
-        screen_settings.pressure_unit = unit;
+        screen_settings.pressure_units_metric = unit;
         panel_ins_type = 191, panel_ins_scale = 1.0f;
         const auto lines = drawn_texts(110, 300.0f, [] { PANEL_synthetic_vision(0); });
         const std::string line = lines.count(-22) ? lines.at(-22) : "";
@@ -219,7 +219,7 @@ TEST_F(SyntheticVision, ThirdInstrumentSharesTheFirstsPage)
     flt[0].machno = 0.785f;
     const std::string mach = drawn_texts(110, 300.0f, [] { PANEL_synthetic_vision(0); })[-22];
     EXPECT_NE(mach.find("0.785"), std::string::npos) << mach;
-    screen_settings.pressure_unit = 0;
+    screen_settings.pressure_units_metric = 0;
     // Without avionics nothing at all.
     sim_cockpit_electrical.avionics_on = 0;
     EXPECT_TRUE(draw(191, 0).empty());

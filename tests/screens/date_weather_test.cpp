@@ -329,21 +329,21 @@ TEST_F(DateWeather, TemperatureAndPressureInEitherUnit)
 {
     weather_screen.weather_tab = 0;
     // In inches: (101300 x 0.00029529 + 0.01) x 3386.53 = 101334.71 Pa.
-    struct unit_case { int temperature_unit, pressure_unit; float degrees_step, pascals_step; };
+    struct unit_case { int temperature_unit, pressure_units_metric; float degrees_step, pascals_step; };
     for (const unit_case& u : {unit_case{0, 0, 1.0f / 1.8f, 34.71f}, unit_case{1, 1, 1.0f, 100.0f}}) {
         screen_settings.temperature_unit = u.temperature_unit;
-        screen_settings.pressure_unit = u.pressure_unit;
+        screen_settings.pressure_units_metric = u.pressure_units_metric;
         sim_weather.temperature_sealevel_c = 15.0f;
         sim_physics.earth_pressure_p = 101300.0f;
         SETUP_weather();
         EXPECT_NEAR(sim_weather.temperature_sealevel_c, 15.0f, 1e-3f) << u.temperature_unit;
-        EXPECT_NEAR(sim_physics.earth_pressure_p, 101300.0f, 0.05f) << u.pressure_unit;
+        EXPECT_NEAR(sim_physics.earth_pressure_p, 101300.0f, 0.05f) << u.pressure_units_metric;
         click(SETUP_weather, 185.0f, 405.0f);   // the temperature's last digit, upper half
         EXPECT_NEAR(sim_weather.temperature_sealevel_c, 15.0f + u.degrees_step, 1e-3f) << u.temperature_unit;
         click(SETUP_weather, 185.0f, 355.0f);   // the pressure's last digit
-        EXPECT_NEAR(sim_physics.earth_pressure_p, 101300.0f + u.pascals_step, 0.1f) << u.pressure_unit;
+        EXPECT_NEAR(sim_physics.earth_pressure_p, 101300.0f + u.pascals_step, 0.1f) << u.pressure_units_metric;
         for (int k = 0; k < 60; ++k) SETUP_weather();   // a second of frames without a click changes nothing
-        EXPECT_NEAR(sim_physics.earth_pressure_p, 101300.0f + u.pascals_step, 0.1f) << u.pressure_unit;
+        EXPECT_NEAR(sim_physics.earth_pressure_p, 101300.0f + u.pascals_step, 0.1f) << u.pressure_units_metric;
     }
-    screen_settings.temperature_unit = screen_settings.pressure_unit = 0;
+    screen_settings.temperature_unit = screen_settings.pressure_units_metric = 0;
 }

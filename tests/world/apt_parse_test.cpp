@@ -176,19 +176,25 @@ TEST_F(AptParse, BadRunwaysAndHeadersAreFatal)
     EXPECT_NE(a.lines[1].find("none\\apt.dat"), std::string::npos);   // the path as converted
 }
 
-TEST_F(AptParse, RowsWithoutAnAirportAreSkippedAndUnplaceableAirportsLeftOut)
+// Rows before the first airport are skipped. An airport without runways stays
+// (its index with it); with no start row either, its made-up start stands at 0, 0.
+TEST_F(AptParse, RowsWithoutAnAirportAreSkippedAndAirportsWithoutRunwaysKept)
 {
     ASSERT_EQ(parse("I\n7031 version\n" + row10 + "14 1 1 10 x\n15 1 1 90 start\n18 1 1 1 b\n19 1 1 1 w\n50 1 A\n"
                     "1 0 0 0 KNON Nothing\n1 0 0 0 KSTA Starts only\n15 2 2 90 start\n"
                     "1 0 0 0 KOK OK Field\n" + row10 + "1 0 0 0 KOK Second of the id\n" + row10 +
                     "1 0 0 0 KEND Nothing either\n99\n"),
               1);
-    ASSERT_EQ(airport_table.size(), 2u);
-    EXPECT_STREQ(airport_table[0].id, "KOK");
+    ASSERT_EQ(airport_table.size(), 5u);
     EXPECT_EQ(airport_table[0].frequencies[0].frequency, 0);
-    EXPECT_EQ(airport_id_index.size(), 1u);
-    EXPECT_EQ(airport_id_index.at(NAV_id_key("KOK")), 0);   // the first of two with one id
-    EXPECT_EQ(apt_cursor, 1);
+    EXPECT_TRUE(airport_table[0].runways.empty());
+    ASSERT_EQ(airport_table[0].starts.size(), 1u);
+    EXPECT_FLOAT_EQ(airport_table[0].starts[0].lat, 0.0f);
+    ASSERT_EQ(airport_table[1].starts.size(), 1u);
+    EXPECT_FLOAT_EQ(airport_table[1].starts[0].lat, 2.0f);
+    EXPECT_EQ(airport_id_index.size(), 4u);
+    EXPECT_EQ(airport_id_index.at(NAV_id_key("KOK")), 2);   // the first of two with one id
+    EXPECT_EQ(apt_cursor, 4);
 }
 
 TEST_F(AptParse, CustomFileTooLargeIsRefusedAndChangesNothing)

@@ -488,6 +488,11 @@ TEST_F(AptScene, HangarsKeepAHundredthOfADegreeFromTheAreaEdge)
         EXPECT_NEAR(hangars[size_t(k)].first, 128.02f, 0.05f) << k;
         EXPECT_NEAR(hangars[size_t(k)].second, south[k], 0.05f) << k;
     }
+    // A 10 ft wide runway: 4.2 widths (12.8 m) is less than the least distance, 80 m.
+    airport_table[1].runways[0].width = 3.048f;
+    APT_build_scene(1);
+    for (const object_placement& p : placement_list)
+        if (std::strcmp(object_table[size_t(p.object)].name, "hangar") == 0) EXPECT_NEAR(p.x - x, 80.0f, 0.05f);
 }
 
 TEST_F(AptScene, TrafficAirportIsTheNearestWithAUsableRunwayOrNone)

@@ -35,7 +35,7 @@ protected:
         UTIL_strcpy("ORVELL", atc_callsign_text);
         std::strcpy(pln[0].acf_tailnum, "N123");
         sim_physics.earth_pressure_p = 101325.0f;
-        screen_settings.pressure_unit = 0;
+        screen_settings.pressure_units_metric = 0;
         sim_flightmodel_position.magnetic_variation = 0.0f;
         sim_time.total_running_time_sec = 1000.0f;
         frame_clock = 1000.0f;
@@ -389,7 +389,7 @@ TEST_F(Atc, TheAtisReadsTheWeatherOfTheField)
     EXPECT_TRUE(has("SKY CONDITIONS 2000 SCATTERED VISIBILITY")) << text;
     EXPECT_TRUE(has("WIND 2 8 0 AT 12, ")) << text;
     sim_weather.cloud_type[0] = sim_weather.cloud_type[1] = 0;
-    screen_settings.pressure_unit = 1;
+    screen_settings.pressure_units_metric = 1;
     ATC_atis(apt, '?', text, 0);
     EXPECT_TRUE(has("SKY CLEAR VISIBILITY")) << text;
     EXPECT_TRUE(has("AREA QNH 1013. ")) << text;
@@ -1279,4 +1279,23 @@ TEST_F(Atc, RandomRequestsPositionsAndWindowStatesStayInBounds)
         EXPECT_LT(std::strlen(text), static_cast<size_t>(TEXT_SIZE));
     }
     for (const auto& [text, show] : sounds.spoken_texts) EXPECT_LT(text.size(), static_cast<size_t>(TEXT_SIZE));
+}
+
+// A new flight closes the window and ends the pending request and the flight
+// plan; the plan's form keeps its entries. The start defaults fill the form.
+TEST_F(Atc, AFlightStartEndsThePlanAndKeepsTheForm)
+{
+    atc_state.atc_window_open = atc_state.atc_request_pending = 1;
+    atc_state.atc_plan_filed = atc_state.atc_plan_active = 1;
+    atc_state.atc_plan_altitude = 9000;
+    atc_state.atc_plan_option2 = atc_state.atc_plan_madam = 1;
+    ATC_reset_for_start();
+    EXPECT_EQ(atc_state.atc_window_open + atc_state.atc_request_pending, 0);
+    EXPECT_EQ(atc_state.atc_plan_filed + atc_state.atc_plan_active, 0);
+    EXPECT_EQ(atc_state.atc_plan_altitude, 9000);
+    ATC_set_start_defaults("C172.acf");
+    EXPECT_EQ(atc_state.atc_plan_option1 + atc_state.atc_plan_sir, 2);
+    EXPECT_EQ(atc_state.atc_plan_option2 + atc_state.atc_plan_madam, 0);
+    EXPECT_STREQ(atc_state.atc_plan_from_id, "KMMM");
+    EXPECT_STREQ(atc_state.atc_plan_to_id, "KMMM");
 }

@@ -189,6 +189,10 @@ TEST_F(EnvBuild, PowerLineTowersAndRoadsOverALake)
         EXPECT_FLOAT_EQ(s.y, raised ? h + 15.0f : h) << kind;
         EXPECT_EQ(s.span_flag, raised ? SEG_RAISED : SEG_ON_LAND) << kind;
     }
+    int end_r = i, end_c = j;
+    build_seg(0, x, z, end_r, end_c, ROW0, COL0, 1, 1);   // a chain's end over the lake: raised, marked as the end
+    EXPECT_EQ(SEG_list(0, end_r, end_c)->back().span_flag, SEG_END);
+    EXPECT_FLOAT_EQ(SEG_list(0, end_r, end_c)->back().y, h + 15.0f);
 
     // The cell a point is stored in: with clamp, the probed cell kept inside
     // the tile window (one row past it goes to the last row); without, the

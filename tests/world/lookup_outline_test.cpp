@@ -157,9 +157,9 @@ TEST_F(Outline, StopwaysExtendEachEndAndEmitInOrder)
 {
     world_add_airport("KAAA", 34.0f, -117.5f, "36", 0.0f);   // northbound: the first end is south
     airport_table[0].runways[0].stopways = 1000.05f;
-    outline_window_origin_x = 10.0f, outline_window_origin_y = 20.0f;
+    window_origin_x = 10.0f, window_origin_y = 20.0f;
     APT_runway_outline(0, 0, lat, lon, h, 1);
-    outline_window_origin_x = outline_window_origin_y = 0.0f;
+    window_origin_x = window_origin_y = 0.0f;
     EXPECT_NEAR((34.0 - lat[0]) * m_per_deg_lat, 500.0 + 304.8, 0.5);
     EXPECT_NEAR((lat[2] - 34.0) * m_per_deg_lat, 500.0 + 152.4, 0.5);
     ASSERT_EQ(emitted.size(), 4u);

@@ -74,7 +74,7 @@ void ATC_frequency_words(char* out, int whole_mhz, int hundredths)
 
 void ATC_heading_words(char* out, int angle_deg, int step_deg)
 {
-    if (step_deg <= 0) step_deg = 1;
+    if (step_deg <= 0) step_deg = 1;   // a step of 0 would divide by zero
     const int a = UTIL_wrap_int(angle_deg, 0, 359);
     int v = atc_round(static_cast<double>(a) / step_deg) * step_deg;
     if (v == 0) v = 360;
@@ -179,6 +179,8 @@ void ATC_wind_phrase(char* out, int direction_deg, int speed_kt, int variation_d
     UTIL_strcat(out, " AT ");
     atc_append_int(out, speed_kt);
     if (variation_deg > 10) {
+        // Each angle is wrapped before the sum: the same headings as d - w and
+        // d + w, without an integer overflow for extreme values.
         UTIL_strcat(out, " VARIABLE ");
         ATC_heading_words(out, UTIL_wrap_int(direction_deg, 0, 359) - UTIL_wrap_int(variation_deg, 0, 359), 10);
         UTIL_strcat(out, " TO ");
@@ -249,9 +251,10 @@ int ATC_traffic_advisory(int allow_user, int allow_user_handoff)
     if (k <= 6) {
         if (!(altitude_ft < 20000.0f)) return 0;
         const int user = allow_user && atc_chance() < 0.1 ? 1 : 0;
-        ATC_callsign(text, user);
         int t = atc_random(91) - 45;
         if (t >= -20 && t <= 20) t = t >= 0 ? 20 : -20;
+        ATC_callsign(text, user);
+        // A heading that is no number would make the integer heading undefined; it counts as 0.
         const double magpsi = std::isfinite(flt[0].magpsi) ? flt[0].magpsi : 0.0;
         const int h = atc_trunc(t + magpsi);
         const int u = UTIL_wrap_int(atc_trunc(h - magpsi), -179, 180);

@@ -105,7 +105,8 @@ int find_named(const Table& table, const char* name)
 }
 
 // The airport of the nearby list whose first runway is nearest a point
-// (planar degrees); entries outside the table are passed over.
+// (planar degrees). Entries outside the table, and airports without runways,
+// have no first runway to read (it would be read past the lists): passed over.
 int nearest_listed_airport(float lat, float lon, bool long_runway_only)
 {
     int best = -1;
@@ -200,6 +201,8 @@ bool approach(int code, int nav, const char* request, char* text)
     const double sc = std::sin(crs * DEG_TO_RAD_DOUBLE), cc = std::cos(crs * DEG_TO_RAD_DOUBLE);
     const double p1x = nx - 9.0 * NM_TO_M_DOUBLE * sc, p1z = nz + 9.0 * NM_TO_M_DOUBLE * cc;
     const double q = UTIL_wrap_floor(e <= 0.0 ? crs + 90.0 : crs - 90.0, 360.0);
+    // A speed that is no number would make the turn radius, and every heading
+    // after it, no number; it counts as 0 (the smallest radius).
     double ias = std::isfinite(user().indicated_airspeed) ? user().indicated_airspeed : 0.0;
     const double o = std::clamp((ias - 100.0) * 0.025 + 1.5, 1.5, 4.0) * NM_TO_M_DOUBLE;
     const double p2x = p1x + std::sin(q * DEG_TO_RAD_DOUBLE) * 1.1 * o;
@@ -222,7 +225,7 @@ bool approach(int code, int nav, const char* request, char* text)
 
     const bool first = s.atc_request_pending == 0;
     const int current = atc_round(user().h_ind * M_TO_FT_DOUBLE);
-    const double vs = std::isfinite(user().vh_ind) ? user().vh_ind : 0.0;
+    const double vs = std::isfinite(user().vh_ind) ? user().vh_ind : 0.0;   // no number: level
     bool heading_call = first || std::abs(heading - r.atc_last_heading) > 10;
     bool altitude_call = first || std::abs(alt - r.atc_last_altitude) > 1 ||
                          (current > alt + 200 && vs > -2.0) || (current < alt - 200 && vs < 2.0);
@@ -312,6 +315,9 @@ void vectors_to_ship_or_tanker(int code, char* text)
 
 void runway_lights(int code, char* text)
 {
+    // The chosen airport may be outside the nearby list, which has no light
+    // value for it (reading one would read past the list): its lights count as
+    // off and nothing is stored. A negative stored value counts as off too.
     const int pos = chosen_airport_list_position();
     int level = pos < 0 ? 0 : near_airport_light_state[pos] % 10;
     if (level < 0) level = 0;
@@ -344,8 +350,10 @@ void ATC_handle_request(const char* request_in)
     char text[TEXT_SIZE] = {};
     ATC_callsign(text, 1);
 
-    // The target by name; a name the tables no longer hold (a reload or a
-    // planet switch since the request was made) is asked again.
+    // The target by name. A name the tables do not hold (an approach still
+    // pending after a reload or a planet switch emptied them) would end the
+    // program with a fatal alert in mid-flight; the request is dropped and the
+    // controller asks for it again instead.
     int target = -1;
     const char* name = request + 11;
     if (code == REQ_VECTORS || code == REQ_LANDING || code == REQ_TAXI || code == REQ_TAKEOFF)
@@ -362,6 +370,8 @@ void ATC_handle_request(const char* request_in)
     switch (code) {
     case REQ_VECTORS: {
         const airport_record& a = airport_table[static_cast<size_t>(target)];
+        // An airport without runways has no position (its first runway would be
+        // read past the list); the vectors lead to the area's centre.
         float x = 0, y = 0, z = 0;
         if (!a.runways.empty()) GEO_latlon_to_local(x, y, z, a.runways[0].lat, a.runways[0].lon, a.elevation);
         append_vectors(text, x, z, name, ".");
@@ -413,7 +423,8 @@ void ATC_handle_request(const char* request_in)
             UTIL_strcat(text, "SQUAWK 7 7 0 0 ");
             append_vectors(text, x, z, best_name, ",");
         } else {
-            // No airport at all: the squawk alone.
+            // No airport 0 (an empty table) or one without runways: its position
+            // would be read past the tables, so the squawk is said alone.
             UTIL_strcat(text, "SQUAWK 7 7 0 0.");
         }
         end_plan();

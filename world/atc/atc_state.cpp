@@ -41,6 +41,7 @@ void ATC_reset_for_start()
 
 void ATC_set_start_defaults(const char* aircraft_file_name)
 {
+    // The other box of each pair is cleared with it: the pairs are exclusive.
     atc_state.atc_plan_option1 = 1;
     atc_state.atc_plan_option2 = 0;
     atc_state.atc_plan_sir = 1;
@@ -91,9 +92,8 @@ void atc_append_pressure(char* out, double inhg)
 {
     // A non-finite pressure would make the rounding's integer cast undefined; it reads as 0.
     if (!std::isfinite(inhg)) inhg = 0.0;
-    // pressure_unit is the pressure unit option (pressure_units_metric): non-zero
-    // asks for hectopascal.
-    if (screen_settings.pressure_unit == 0) {
+    // The pressure unit option: non-zero asks for hectopascal.
+    if (screen_settings.pressure_units_metric == 0) {
         const int n = atc_round(inhg * 100.0);
         char digits[24];
         std::snprintf(digits, sizeof digits, "%s%d.%02d", n < 0 ? "-" : "", std::abs(n) / 100, std::abs(n) % 100);

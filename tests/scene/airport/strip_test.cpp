@@ -156,7 +156,7 @@ TEST_F(Strips, TextureUnitsOfTheOverlays)
         WORLDOBJ_draw_strip(a, c.runway, c.full);
         EXPECT_EQ(rec.bound_slot(TEX_SLOT_SKIDS, 1), c.skids) << c.units << c.full << c.runway;
         EXPECT_EQ(rec.bound_slot(TEX_SLOT_LANDING_LIGHT), c.light) << c.units << c.full << c.runway;
-        EXPECT_EQ(texture_unit_count, c.count) << c.units << c.full << c.runway;
+        EXPECT_EQ(cur_tex_units, c.count) << c.units << c.full << c.runway;
     }
 }
 
