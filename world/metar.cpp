@@ -215,6 +215,13 @@ int METAR_read(float latitude, float longitude, float* report_time, int* cloud_t
             *visibility = 10.0f * UNIT.nm_to_mtrs;
             visibility_position = k;
         }
+        // "Ceiling and visibility OK" stands for the visibility group (10 km or
+        // more, and no cloud group follows). Without this reading a CAVOK
+        // report would keep the previous report's visibility, however poor.
+        if (g.text == "CAVOK") {
+            *visibility = 10.0f * UNIT.nm_to_mtrs;
+            visibility_position = k;
+        }
 
         // Metric visibility, right after the wind.
         if (k == wind_position + 1 && L <= 4 && UTIL_is_number_text(g.text.c_str())) {
@@ -237,22 +244,28 @@ int METAR_read(float latitude, float longitude, float* report_time, int* cloud_t
         }
 
         // Cloud layers, the first two.
+        const auto add_layer = [&](int type, int feet) {
+            cloud_type[layers] = type;
+            const float base = chosen.elevation + UNIT.ft_to_mtrs * static_cast<float>(feet);
+            if (base < cloud_base[layers]) cloud_base[layers] = base;
+            const float top = cloud_base[layers] + UNIT.mtrs_to_ft * 304.8f;
+            if (top > cloud_top[layers]) cloud_top[layers] = top;
+            if (cloud_base[layers] > 5000.0f && cloud_type[layers] == 2) cloud_type[layers] = 1;
+            ++layers;
+        };
         if (layers < 2 && L == 6) {
             int type = 0;
             if (g.starts_with("FEW") || g.starts_with("SCT")) type = 2;
             if (g.starts_with("BKN")) type = 3;
             if (g.starts_with("OVC")) type = 4;
-            if (type) {
-                const int feet = 10000 * g.digit(3) + 1000 * g.digit(4) + 100 * g.digit(5);
-                cloud_type[layers] = type;
-                const float base = chosen.elevation + UNIT.ft_to_mtrs * static_cast<float>(feet);
-                if (base < cloud_base[layers]) cloud_base[layers] = base;
-                const float top = cloud_base[layers] + UNIT.mtrs_to_ft * 304.8f;
-                if (top > cloud_top[layers]) cloud_top[layers] = top;
-                if (cloud_base[layers] > 5000.0f && cloud_type[layers] == 2) cloud_type[layers] = 1;
-                ++layers;
-            }
+            if (type) add_layer(type, 10000 * g.digit(3) + 1000 * g.digit(4) + 100 * g.digit(5));
         }
+        // A sky hidden by fog or snow, VVhhh: the vertical visibility in
+        // hundreds of feet is the ceiling, an overcast layer there. Without
+        // it a fog report (0100 FG VV002) would read as a clear sky. "VV///"
+        // gives no height and no layer.
+        if (layers < 2 && L == 5 && g.starts_with("VV") && UTIL_is_number_text(g.text.c_str() + 2))
+            add_layer(4, 100 * (100 * g.digit(2) + 10 * g.digit(3) + g.digit(4)));
 
         // Altimeter, Annnn (inches) or Qnnnn (hectopascals).
         if (L == 5 && g.at(0) == 'A' && UTIL_is_number_text(g.text.c_str() + 1))

@@ -117,13 +117,21 @@ TEST_F(Metar, EachWeatherCodeRaisesKindAndLevel)
 
 TEST_F(Metar, GroupsOfOtherShapesAreSkipped)
 {
-    // Weather is read right after the visibility only; a layer is six characters.
+    // Weather is read right after the visibility only; a layer is six
+    // characters, and a vertical visibility is an overcast ceiling.
     report("27010KT 1/2SM R28L/2400FT +SN BKN030CB VV002 SCT025");
     EXPECT_EQ(o.kind, 0);
-    EXPECT_EQ(o.type[0], 2);
-    EXPECT_FLOAT_EQ(o.base[0], 2500 * 0.3048f);
-    EXPECT_EQ(o.type[1], 0);
-    // Winds in other units, CAVOK and a visibility behind a variable direction set nothing.
+    EXPECT_EQ(o.type[0], 4);
+    EXPECT_FLOAT_EQ(o.base[0], 200 * 0.3048f);
+    EXPECT_EQ(o.type[1], 2);
+    EXPECT_FLOAT_EQ(o.base[1], 2500 * 0.3048f);
+    metar_out fog;
+    o = fog;
+    report("27003KT 0200 FG VV///");
+    EXPECT_EQ(o.type[0], 0);
+    EXPECT_FLOAT_EQ(o.visibility, 200.0f);
+    // Winds in other units and a visibility behind a variable direction set
+    // nothing; CAVOK is a visibility of 10 nm and no layer.
     o.speed = 7.0f;
     o.visibility = 500.0f;
     report("05008MPS 9999");
@@ -131,7 +139,8 @@ TEST_F(Metar, GroupsOfOtherShapesAreSkipped)
     EXPECT_FLOAT_EQ(o.visibility, 18520.0f);
     o.visibility = 500.0f;
     report("27010KT 240V300 CAVOK");
-    EXPECT_FLOAT_EQ(o.visibility, 500.0f);
+    EXPECT_FLOAT_EQ(o.visibility, 18520.0f);
+    EXPECT_EQ(o.type[0], 0);
 
     // Gust and shear increments are the difference, below the wind too;
     // pressures are taken as written.
@@ -254,7 +263,7 @@ const corpus_report corpus[] = {
     {"UUEE", 55.97f, 37.41f, 190, "METAR UUEE 150930Z 18005MPS 9999 -SN OVC008 M02/M04 Q0996 R06R/590335 NOSIG",
      9 * 3600 + 30 * 60, NO, NO, NO, 18520, 1, 3, {4, 0}, {800, NO}, -2, -4, 996 * HPA},
     {"ZBAA", 40.08f, 116.58f, 35, "METAR ZBAA 020300Z 36004MPS 320V040 CAVOK M05/M20 Q1031 NOSIG",
-     3 * 3600, NO, NO, NO, NO, 0, 0, {0, 0}, {NO, NO}, -5, -20, 1031 * HPA},
+     3 * 3600, NO, NO, NO, 18520, 0, 0, {0, 0}, {NO, NO}, -5, -20, 1031 * HPA},
     {"RJTT", 35.55f, 139.78f, 6, "METAR RJTT 230600Z 16014G28KT 6000 -TSRA FEW008 BKN020CB 24/22 Q1002 RMK 1CU008 5CB020",
      6 * 3600, 160, 14, 14, 6000, 2, 3, {2, 0}, {800, NO}, 24, 22, 1002 * HPA},
     {"YSSY", -33.95f, 151.18f, 6, "METAR YSSY 102330Z AUTO 19020G30KT 9999 // NCD 17/12 Q1016 RMK RF00.2/001.4",
@@ -262,7 +271,7 @@ const corpus_report corpus[] = {
     {"CYYZ", 43.68f, -79.63f, 173, "METAR CYYZ 011800Z 29018G29KT 15SM FEW040 SCT250 M08/M17 A2998 RMK SC1CI2 SLP163",
      18 * 3600, 290, 18, 11, 15 * SM, 0, 0, {2, 1}, {4000, 25000}, -8, -17, 29.98f},
     {"KBOS", 42.36f, -71.01f, 6, "SPECI KBOS 291412Z 05012KT M1/4SM R04R/1200V2000FT FG VV002 01/01 A3001 RMK AO2",
-     14 * 3600 + 12 * 60, 50, 12, 0, 4 * SM, 0, 0, {0, 0}, {NO, NO}, 1, 1, 30.01f},
+     14 * 3600 + 12 * 60, 50, 12, 0, 4 * SM, 0, 0, {4, 0}, {200, NO}, 1, 1, 30.01f},
     {"KSEA", 47.45f, -122.31f, 131, "METAR KSEA 040153Z 00000KT 3/16SM FZFG OVC001 M01/M01 A3031 RMK AO2 FZRANO",
      1 * 3600 + 53 * 60, 0, 0, 0, 3 * SM, 0, 0, {4, 0}, {100, NO}, -1, -1, 30.31f},
     {"EDDF", 50.03f, 8.57f, 111, "METAR EDDF 171120Z 05008KT 020V090 4000 R25L/P1500N R25C/1200U RA BKN006 OVC012 06/05 Q1020 BECMG 3000",
@@ -278,7 +287,7 @@ const corpus_report corpus[] = {
     {"VIDP", 28.57f, 77.10f, 237, "METAR VIDP 030030Z 00000KT 0050 R28/0150 FG NSC 08/08 Q1018 NOSIG",
      30 * 60, 0, 0, 0, 50, 0, 0, {0, 0}, {NO, NO}, 8, 8, 1018 * HPA},
     {"OMDB", 25.25f, 55.36f, 19, "METAR OMDB 141400Z 32012KT 280V360 CAVOK 41/07 Q1003 NOSIG",
-     14 * 3600, 320, 12, 0, NO, 0, 0, {0, 0}, {NO, NO}, 41, 7, 1003 * HPA},
+     14 * 3600, 320, 12, 0, 18520, 0, 0, {0, 0}, {NO, NO}, 41, 7, 1003 * HPA},
 };
 
 class MetarCorpus : public ::testing::Test {
