@@ -692,6 +692,16 @@ TEST_F(MapTest, OperatorChartScreenOpensOnItsAirportAndTheMapCornerFollowsTheZoo
     GEO_latlon_to_local(x, y, z, rw.lat, rw.lon, 0.0);
     EXPECT_NEAR(MAP_x_to_screen(x), 460.0f, 0.5f);
     EXPECT_TRUE(shows(lines, "123.45")) << (lines.empty() ? "" : lines[0]);
+    // The runway's centre line reaches 10 nm each way along its heading (here
+    // east and west of the runway's point, at the runway's height on the map).
+    const float west = MAP_x_to_screen(x - 18520.0f) + 0.5f, east = MAP_x_to_screen(x + 18520.0f) + 0.5f;
+    int centre_lines = 0;
+    for (const fb_prim& p : capture_feedback([] { OPERATOR_panel(-999); })) {
+        if ((p.token != GL_LINE_TOKEN && p.token != GL_LINE_RESET_TOKEN) || p.v.size() != 2) continue;
+        const float a = std::min(p.v[0].x, p.v[1].x), b = std::max(p.v[0].x, p.v[1].x);
+        centre_lines += std::fabs(p.v[0].y - p.v[1].y) < 0.01f && std::fabs(a - west) < 0.6f && std::fabs(b - east) < 0.6f;
+    }
+    EXPECT_EQ(centre_lines, 1) << west << " " << east;
 
     app_mode = MODE_OPERATOR;
     scenery_area = {-10000.0f, 10000.0f, -5000.0f, 5000.0f};
