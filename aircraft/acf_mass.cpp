@@ -192,9 +192,9 @@ void ACF_setup_initial_masses(int slot)
     // Fuel: each tank half of its even share, less when its ratio is smaller.
     float* tanks[ACF_TANKS] = {&f.m_fuel1, &f.m_fuel2, &f.m_fuel3};
     for (float* t : tanks) *t = 0.0f;
-    const int count = std::clamp(a.acf_num_tanks, 0, ACF_TANKS);
+    const int count = std::min(a.acf_num_tanks, ACF_TANKS);   // three tank masses
     for (int k = 0; k < count; ++k) {
-        float fraction = std::min(0.5f / static_cast<float>(count), a.acf_tank_rat[k]);
+        float fraction = std::min(0.5f / static_cast<float>(a.acf_num_tanks), a.acf_tank_rat[k]);
         if (fraction < 0.0f) fraction = 0.0f;
         *tanks[k] = a.acf_m_fuel_tot * fraction;
     }

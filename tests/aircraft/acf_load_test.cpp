@@ -358,7 +358,9 @@ TEST_F(AcfLoad, MissingFilesFallBackToTheDefaultAircraftAndPathsOutsideTheFolder
     EXPECT_EQ(pln[2].acf_is_general_aviation, 1);
     EXPECT_EQ(pln[2].acf_is_heavy_metal, 0);
     EXPECT_EQ(sim_graphics_settings.draw_aircrafts, 3);
+    flt[2].failures[0] = flt[2].failures[173] = 6;   // every failure state is cleared
     EXPECT_EQ(load(2, "AIRCRAFT:HEAVY METAL:ORVELL AIRLINER:ORVELL AIRLINER.ACF"), 1);
+    EXPECT_EQ(flt[2].failures[0] + flt[2].failures[173], 0);
     EXPECT_EQ(pln[2].acf_is_heavy_metal, 1);
     EXPECT_EQ(pln[2].acf_is_general_aviation, 0);
     EXPECT_TRUE(recorded_alerts.empty());
@@ -368,7 +370,7 @@ TEST_F(AcfLoad, MissingFilesFallBackToTheDefaultAircraftAndPathsOutsideTheFolder
     // Neither the requested nor the default aircraft: fatal, naming the folder.
     UTIL_strcpy("AIRCRAFT:NONE.ACF", default_aircraft_path);
     const alert_record a = expect_fatal([&] { load(1, "y.acf"); });
-    EXPECT_NE(a.lines[2].find("'GENERAL AVIATION'"), std::string::npos);
+    EXPECT_NE(a.lines[2].find("'HEAVY METAL'"), std::string::npos);
 }
 
 TEST_F(AcfLoad, DamagedCopiesOfTheFleetGetFiniteValuesOrAnAlert)

@@ -582,6 +582,12 @@ TEST_F(AcfSetup, InitialFuelPayloadAndJettisonMasses)
     a.acf_m_displaced = 3000.0f;
     ACF_setup_initial_masses(1);
     EXPECT_EQ(f.m_fixed, 0.0f);
+
+    // Four tanks: the three tank masses each take 0.5 / 4 of the fuel.
+    a.acf_num_tanks = 4;
+    a.acf_tank_rat[1] = 0.6f;
+    ACF_setup_initial_masses(1);
+    EXPECT_EQ((std::vector<float>{f.m_fuel1, f.m_fuel2, f.m_fuel3}), (std::vector<float>{125.0f, 125.0f, 125.0f}));
 }
 
 // A tapered wing half (chords 4 and 1, 3 m, quarter-chord line straight
