@@ -126,9 +126,11 @@ TEST_F(SoundMovieScreens, MovieSettingsStayInTheirLimitsAndAChosenFileRestartsTh
 
     UI_set_file_browser(choose_file);
     movie_take_counter = 3;
-    chosen_name.clear();   // a cancelled browser changes nothing
+    chosen_name.clear();   // a cancelled browser still counts as opened
     click(SETUP_movie, 18.0f, 321.0f);
-    EXPECT_EQ(movie_take_counter, 3);
+    EXPECT_EQ(movie_take_counter, 0);
+    EXPECT_STRNE(movie_file_name, "FLIGHT.mov");
+    movie_take_counter = 3;
     chosen_name = "FLIGHT.mov";
     click(SETUP_movie, 18.0f, 321.0f);
     EXPECT_EQ(movie_take_counter, 0);
