@@ -131,7 +131,7 @@ bool run_checks(int slot, const acf_struct& a)
     // Control surfaces of the wing elements, one pass per check.
     auto any_element = [&](auto&& test) {
         for (int p = PART_WING_PAIR_FIRST; p <= PART_WING_EXTRA_LAST; ++p) {
-            if (!ACF_part_present(slot, p)) continue;
+            if (!ACF_part_in_service(slot, p)) continue;
             for (int i = 0; i < util_clamp_int(a.acf_els[p], 0, ACF_ELS_PER_PART); ++i)
                 if (test(ACF_el(p, i))) return true;
         }
@@ -163,7 +163,7 @@ bool run_checks(int slot, const acf_struct& a)
 
     // Landing gear.
     for (int p = PART_GEAR_FIRST; p <= PART_GEAR_LAST; ++p) {
-        if (!ACF_part_present(slot, p)) continue;
+        if (!ACF_part_in_service(slot, p)) continue;
         if (a.acf_gear_tirrad[p] < 0.001f) {
             fail(a, "A landing gear has no tyre radius.", "", "");
             return true;
@@ -191,7 +191,7 @@ bool run_checks(int slot, const acf_struct& a)
 
     // Root chords of the lifting surfaces.
     for (int p = PART_WING_PAIR_FIRST; p <= PART_WING_MORE_LAST; ++p) {
-        if (ACF_part_present(slot, p) && a.acf_Croot[p] < 0.01f) {
+        if (ACF_part_in_service(slot, p) && a.acf_Croot[p] < 0.01f) {
             fail(a, "A wing or tail has no root chord.", "", "");
             return true;
         }

@@ -57,7 +57,7 @@ void report_map(int slot, acf_report_writer& r)
         r.t(" ");
     };
     for (int p = FIRST; p < LAST; p += 2) {
-        if (!ACF_part_present(slot, p)) continue;
+        if (!ACF_part_in_service(slot, p)) continue;
         r.label(p).t(": ");
         for (int i = ACF_ELS_PER_PART - 1; i >= 0; --i) cell(p, i, 0);
         r.t("ФЮЗ.");
@@ -77,9 +77,9 @@ void ACF_setup_downwash(int slot)
     // The map, every slot: an element of p lies in the wash of a part j ahead
     // of it on the same side when its middle lies between j's root and tip.
     for (int p = FIRST; p <= LAST; ++p) {
-        if (!(std::fabs(a.acf_dihed1[p]) < 45.0f) || !ACF_part_present(slot, p)) continue;
+        if (!(std::fabs(a.acf_dihed1[p]) < 45.0f) || !ACF_part_in_service(slot, p)) continue;
         for (int j = FIRST; j <= LAST; ++j) {
-            if (j == p || !(std::fabs(a.acf_dihed1[j]) < 45.0f) || !ACF_part_present(slot, j)) continue;
+            if (j == p || !(std::fabs(a.acf_dihed1[j]) < 45.0f) || !ACF_part_in_service(slot, j)) continue;
             if (!(a.acf_Zarm[j] < a.acf_Zarm[p])) continue;
             if (!(std::fabs(a.acf_dihednow[p] - a.acf_dihednow[j]) < 45.0f)) continue;
             if (a.acf_side_sign[p] != a.acf_side_sign[j]) continue;

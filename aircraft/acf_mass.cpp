@@ -27,7 +27,7 @@ void propellers(int slot, acf_report_writer* r)
     a.acf_has_collective_rotor = 0;
     a.acf_collective_rotor_index = 0;
     for (int p = 0; p <= PART_PROP_LAST; ++p) {
-        if (!ACF_part_present(slot, p)) continue;
+        if (!ACF_part_in_service(slot, p)) continue;
         const int type = a.acf_prop_type[p];
         if (type == 5) a.acf_has_prop_type5 = 1;
         if (type == 3) {
@@ -131,7 +131,7 @@ void ACF_setup_props_and_masses(int slot)
     float area = 0.0f;
     inertia ib;
     for (int p = PART_WING_PAIR_FIRST; p <= PART_WING_MORE_LAST; ++p) {
-        if (!ACF_part_present(slot, p)) continue;
+        if (!ACF_part_in_service(slot, p)) continue;
         for (int i = 0; i < part_elements(a, p); ++i) {
             const float w = 0.5f * a.acf_s[ACF_el(p, i)];
             area += w;
@@ -141,7 +141,7 @@ void ACF_setup_props_and_masses(int slot)
         }
     }
     for (int p = PART_BODY_FIRST; p <= PART_BODY_LAST; ++p) {
-        if (!ACF_part_present(slot, p)) continue;
+        if (!ACF_part_in_service(slot, p)) continue;
         float* s = &a.acf_s[ACF_el(p, 0)];
         s[0] = s[1] = s[2] = 0.0f;
         ACF_body_areas(slot, p, 0, a.acf_Xarm[p], a.acf_Yarm[p], a.acf_Zarm[p], s[0], s[1], s[2],

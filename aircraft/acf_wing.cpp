@@ -78,10 +78,10 @@ void wing_part(int slot, int p, acf_report_writer* r)
     float Cr = a.acf_Croot[p], Ct = a.acf_Ctip[p];
     if (p >= PART_WING_PAIR_FIRST && p <= PART_WING_EXTRA_LAST) {
         int passes = 0;
-        for (int q = PART_WING_PAIR_FIRST; q <= PART_WING_EXTRA_LAST; ++q) passes += ACF_part_present(slot, q) ? 1 : 0;
+        for (int q = PART_WING_PAIR_FIRST; q <= PART_WING_EXTRA_LAST; ++q) passes += ACF_part_in_service(slot, q) ? 1 : 0;
         for (int pass = 0; pass < passes; ++pass) {
             for (int j = PART_WING_PAIR_FIRST; j <= PART_WING_EXTRA_LAST; ++j) {
-                if (j == p || !ACF_part_present(slot, j)) continue;
+                if (j == p || !ACF_part_in_service(slot, j)) continue;
                 if (!(std::fabs(a.acf_dihed1[j] - a.acf_dihed1[p]) < 45.0f)) continue;
                 const int jels = part_elements(a, j);
                 bool joined = false;
@@ -129,7 +129,7 @@ void wing_part(int slot, int p, acf_report_writer* r)
     // 11. Biplane interference.
     if (p >= PART_WING_PAIR_FIRST && p <= PART_WING_EXTRA_LAST) {
         for (int j = PART_WING_PAIR_FIRST; j <= PART_WING_EXTRA_LAST; ++j) {
-            if (j == p || !ACF_part_present(slot, j)) continue;
+            if (j == p || !ACF_part_in_service(slot, j)) continue;
             const float dp = std::fabs(a.acf_dihed1[p]), dj = std::fabs(a.acf_dihed1[j]);
             if (!(dp < 45.0f && dj < 45.0f && std::fabs(a.acf_dihed1[p] - a.acf_dihed1[j]) < 10.0f)) continue;
             const float dx = std::fabs(a.acf_Xarm[p] - a.acf_Xarm[j]);
@@ -209,7 +209,7 @@ void ACF_setup_wings(int slot)
 
     // Stage 1: element length, mean stall angle, current sweep and dihedral.
     for (int p = 0; p <= PART_AFL_LAST; ++p) {
-        if (!ACF_part_present(slot, p)) continue;
+        if (!ACF_part_in_service(slot, p)) continue;
         const int els = part_elements(a, p);
         a.acf_element_len[p] = els > 0 ? a.acf_semilen_SEG[p] / static_cast<float>(els) : 0.0f;
         const afl_block& b = a.afl[p];
@@ -225,7 +225,7 @@ void ACF_setup_wings(int slot)
     // Stage 2: every lifting part and blade.
     acf_report_writer* r = ACF_report_for(slot);
     for (int p = 0; p <= PART_AFL_LAST; ++p)
-        if (ACF_part_present(slot, p)) wing_part(slot, p, r);
+        if (ACF_part_in_service(slot, p)) wing_part(slot, p, r);
 
     // Stage 3: what a supercharger holds up to the critical altitude.
     a.acf_critalt_boost_pa =
@@ -239,7 +239,7 @@ void ACF_setup_slats_and_stall(int slot)
     acf_report_writer* r = ACF_report_for(slot);
     float wing_area = 0.1f;
     for (int p = PART_WING_PAIR_FIRST; p <= PART_WING_EXTRA_LAST; ++p) {
-        if (!ACF_part_present(slot, p)) continue;
+        if (!ACF_part_in_service(slot, p)) continue;
         bool slats = false;
         for (int i = 0; i < part_elements(a, p); ++i) slats = slats || a.acf_slat[ACF_el(p, i)] != 0;
         // A stall angle of 0 leaves the slats without effect (rather than 0/0).

@@ -72,6 +72,9 @@ int32_t acf_struct_words[10];
 #define SIM_BYTES(name, var) {name, 1, static_cast<int32_t>(sizeof(var)), static_cast<void*>(&(var))}
 
 // The names of the records' fields, written by tools/gen_plugin_names.py.
+// The aircraft record's names and groups are the record's own field table's
+// (tools/acf_published_names.txt); "sim/cockpit/misc/has_radar" is the
+// float run's name over the record's int word acf_has_radar.
 #include "core/units.h"
 #include "links/plugin_data_blocks.inc"
 

@@ -17,7 +17,7 @@ import sys
 ROOT = sys.argv[1] if len(sys.argv) > 1 else "."
 
 GROUP_SIZES = {
-    "aircraft/view": 55, "aircraft/controls": 36, "aircraft/engine": 26, "aircraft/prop": 21, "aircraft/parts": 69,
+    "aircraft/view": 54, "aircraft/controls": 36, "aircraft/engine": 26, "aircraft/prop": 21, "aircraft/parts": 69,
     "aircraft/gear": 18, "aircraft/weight": 11, "aircraft/panel": 6, "aircraft/artstability": 16,
     "aircraft/specialcontrols": 31, "aircraft/vtolcontrols": 15, "aircraft/forcefeedback": 2, "aircraft/bodies": 1,
     "aircraft/overflow": 98, "aircraft": 1,
@@ -34,8 +34,12 @@ GROUP_SIZES = {
     "operation/sound": 4, "operation/windows": 1,
     "physics": 13, "private/camera": 6, "private/net_disables": 19, "time": 10, "weather": 53,
 }
-# Entries of each run (the computed values come after them, apart).
-TYPE_TOTALS = {"INT": 317, "FLOAT": 687, "FLOAT_ARRAY": 220, "INT_ARRAY": 49, "BYTES": 9}
+# Entries of each run (the computed values come after them, apart). The
+# aircraft record's names are its own field table's, name for name and group
+# for group (its view group holds 54 names); with the other areas as this
+# program publishes them the runs hold these counts, 1,289 names with the
+# computed values.
+TYPE_TOTALS = {"INT": 314, "FLOAT": 669, "FLOAT_ARRAY": 234, "INT_ARRAY": 55, "BYTES": 9}
 # The computed values (links/plugin_data.cpp) count in their groups.
 COMPUTED = {"cockpit/autopilot": 2, "cockpit/radios": 4, "weather": 2}
 
@@ -238,7 +242,8 @@ for field, (kind, ref) in BLOCKS["sim_cockpit_warnings_annunciators"].items():
     add("cockpit/warnings", "annunciators/" + field, kind, ref)
 block("cockpit/gps", "sim_cockpit_gps")
 block("cockpit/misc", "sim_cockpit_misc", "lever_gang_x ah_bar")
-add("cockpit/misc", "has_radar", "INT", "pln[0].acf_has_radar")
+# The radar flag is published as a float over the record's int word.
+add("cockpit/misc", "has_radar", "FLOAT", "pln[0].acf_has_radar")
 pub("cockpit/misc", FLT, "vacuum")
 block("cockpit/pressure", "sim_cockpit_pressure")
 block("cockpit/weapons", "sim_cockpit_weapons", "selected_weapon_slot")
@@ -326,90 +331,12 @@ zero("airfoils", "afl_re_now", "FLOAT")
 
 # ---- sim/aircraft: the aircraft record by group --------------------------------
 add("aircraft", "acf_struct", "INT_ARRAY", "acf_struct_words")
-# Fields the program names under a group of their own, before the patterns.
-FIXED = {
-    "controls": "acf_RSC_mingreen_prp acf_RSC_redline_prp acf_flap_detents acf_flap_dn",
-    "engine": "acf_num_engines acf_throtmax_FWD acf_throtmax_REV",
-    "prop": "acf_en_type acf_prop_type acf_min_pitch acf_max_pitch",
-    "gear": "acf_gear_retract",
-    "overflow": "acf_Vle acf_cus_rnd_use acf_draw_geo_frnt_views acf_gear_steers acf_has_refuel acf_jett_is_slung "
-                "acf_num_tanks acf_num_thrustpoints wpn_name",
-    "parts": "acf_Rafl0 acf_Rafl1 acf_Tafl0 acf_Tafl1 acf_body_X acf_body_Y acf_body_Z acf_els acf_flap acf_gear_def "
-             "acf_gear_deploy acf_in_downwash",
-    "specialcontrols": "acf_autosbrkEQ acf_chute_area acf_jato_dur acf_splr_up",
-    "view": "acf_tailnum acf_author acf_descrip acf_HUD_cntrx acf_HUD_cntry acf_Mmo acf_Vfe acf_Vne acf_Vno acf_Vs "
-            "acf_Vso acf_asi_kts acf_est_Vs acf_peX acf_size_x acf_size_z acf_yawstringx",
-    "vtolcontrols": "acf_vectEQ",
-    "weight": "acf_m_empty acf_m_fuel_tot acf_m_max",
-    "artstability": "acf_has_clutch",
-    "panel": "acf_ins_type acf_ins_size",
-    "forcefeedback": "acf_ff_hydraulic acf_ff_stickshaker",
-    "bodies": "acf_body_r",
-}
-PATTERNS = [
-    ("panel", r"acf_ins_"),
-    ("view", r"acf_(V\w+|Mmo|G(neg|pos)|has_navlites|pe[XYZ]|\w*lanlite\w*|\w*fuserb\w*|\w*taillite\w*|"
-             r"yawstring\w|HUD_\w+|stall_warn_alpha|tow_hook_\w|win_hook_\w|cockpit_type|warn\dEQ|is_glossy|"
-             r"draw_geo_side_views|has_litemap_tex|refuel_\w)$"),
-    ("artstability", r"acf_AS\w+$"),
-    ("forcefeedback", r"acf_ff_"),
-    ("vtolcontrols", r"acf_(vect\w*|auto_rpm_with_tvec|hide_prop_at_90_vect|flap_vect_\w+|cyclic_\w+|flap_arm|"
-                     r"delta3|puff\w|stab_delinc_to_Vne|tail_with_coll|diff_co\w+|diff_cycl\w+|rotor_trim\w+)$"),
-    ("parts", r"acf_(part_eq|[RT]afl\d|els|[XYZ]arm|C(root|tip)|semilen_\w+|element_len|[XYZ]_body_aero|dihed\w*|"
-              r"sweep[12]|sweepnow|e|AR|al_D_al0|cl_D_cl0|cm_D_cm0|delta_fac|spec_wash|alpha_max|slat_effect|s|"
-              r"mac|anginc|(ail1|ail2|elev|rudd|splr|drud|sbrk|flap|slat)|inc_\w+|in_downwash|body_[XYZ]|taper|"
-              r"side_sign|gear_deploy|gearstatdef|gear_def|\w+_el_(first|end))$"),
-    ("gear", r"acf_(gear\w*|nw_\w+|nosewheel_k|water_rud_\w+|roll_co|brake_co|is_taildragger|hybrid_gear)$"),
-    ("weight", r"acf_(cg\w+|m_\w+|J\w\w_unitmass)$"),
-    ("prop", r"a?acf_(en_type|prop_\w+|eng_clutch|num_blades|SFC|vertcant|sidecant|\w+_pitch|des_\w+|miprop_rpm|"
-             r"eng_inertia|discarea|ringarea|bladesweep|props_linked|has_beta|auto_featherEQ|revthrust_eq|"
-             r"rotor_mi_rat|tip_\w+|gear_rat)$"),
-    ("engine", r"acf_(num_engines|throtmax_\w+|idle_rat_\w+|pmax|critalt|mpmax|trq_max_eng|RSC_\w+_eng|tmax|"
-               r"burnerinc|max_mach_eff|face_\w+|spooltime_\w+|lift_fan_rat|fmax_\w+|h_opt|eng_mass|"
-               r"starter_torque_rat|battery_cap|friction_rat)$"),
-    ("controls", r"acf_((ail1|ail2|elev|rudd|splr|drud|sbrk|flap|slat)_\w+|\w+_trim_\w+|hstb_trim_\w+|con_smooth|"
-                 r"flap_\w+|blown_flap_\w+|blow_all_controls|drive_by_wire|RSC_\w+_prp|\w+EQ)$"),
-    ("specialcontrols", r"acf_(flap_roll|flap_ptch|mass_shift\w*|wing_tilt_\w+|tvec_\w+|jato_\w+|stab\w+|"
-                        r"elevflaps|ail\dpitch|ail\dflaps|ail2vmax|diff_thro_with_\w+|phase_tvect_\w+|auto\w+EQ|"
-                        r"arrestingEQ|rev_on_touchdown|gearhornEQ|flaps_with_\w+|brake_\w|chute_\w+|splr_up)$"),
-]
-SKIP = re.compile(r"acf_(unpub_\w+|byte_order|file_name|file_path|draw_geo|afl|wpn_slot|reserved|part_left|"
-                  r"trq_max_prp|gear_rat|jett_is_water|elv_trim_neg_lim|elv_trim_pos_lim|ail_trim_neg_lim|"
-                  r"ail_trim_pos_lim|rud_trim_neg_lim|rud_trim_pos_lim)$|^(thrust_vector_angle|afl)$")
-members = {g.split("/")[1]: [] for g in GROUP_SIZES if g.startswith("aircraft/")}
-for g, names in FIXED.items():
-    members[g] += names.split()
-fixed_all = set(n for v in FIXED.values() for n in v.split())
-leftover = []
-for field in ACF:
-    if field in fixed_all or SKIP.search(field) or "pln[0].%s" % field in taken:
+# The record's own table of published fields, group by group.
+for line in open(ROOT + "/tools/acf_published_names.txt"):
+    if line.startswith("#") or not line.strip():
         continue
-    for g, pattern in PATTERNS:
-        if re.match(pattern, field) and len(members[g]) < GROUP_SIZES["aircraft/" + g]:
-            members[g].append(field)
-            break
-    else:
-        leftover.append(field)
-for g, names in members.items():
-    if g == "overflow":
-        continue
-    for n in names:
-        add("aircraft/" + g, n, ACF[n][0], ACF[n][1])
-# The overflow group takes the rest, by the type each run still needs.
-count = {k: 0 for k in TYPE_TOTALS}
-for _, _, k, _ in rows:
-    count[k] += 1
-for n in members["overflow"]:
-    # The steering flags are published as bytes: the whole words of the record, byte by byte.
-    k = "BYTES" if n == "acf_gear_steers" else ACF[n][0]
-    count[k] += 1
-    add("aircraft/overflow", n, k, ACF[n][1])
-need = {k: TYPE_TOTALS[k] - count[k] for k in TYPE_TOTALS}
-for n in leftover:
-    k = ACF[n][0]
-    if need[k] > 0 and sum(1 for g, *_ in rows if g == "aircraft/overflow") < GROUP_SIZES["aircraft/overflow"]:
-        add("aircraft/overflow", n, k, ACF[n][1])
-        need[k] -= 1
+    g, n, *kind = line.split()
+    add("aircraft/" + g, n, kind[0] if kind else ACF[n][0], ACF[n][1])
 
 # ---- checks --------------------------------------------------------------------
 errors = []
@@ -429,7 +356,6 @@ if len(set(names)) != len(names):
     errors.append("duplicate names: %s" % sorted(n for n in set(names) if names.count(n) > 1))
 if errors:
     sys.stderr.write("\n".join(errors) + "\n")
-    sys.stderr.write("left over: %s\n" % " ".join(leftover))
     sys.exit(1)
 sys.stderr.write("names without a variable (zero holder): %s\n" % ", ".join(zeros))
 
