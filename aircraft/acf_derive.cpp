@@ -108,11 +108,11 @@ void derive_element_geometry(int slot, acf_struct& a)
         if (!ACF_part_in_service(slot, p)) continue;
 
         const int n = element_count(a, p);
-        const float nf = static_cast<float>(n);
+        const float nf = static_cast<float>(a.acf_els[p]);
         // A part without elements has element length 0: the division by its zero
         // element count would store an infinite (or, at zero length, not-a-number)
         // length that the flight model then multiplies into its forces.
-        a.acf_element_len[p] = n > 0 ? a.acf_semilen_SEG[p] / nf : 0.0f;
+        a.acf_element_len[p] = a.acf_els[p] != 0 ? a.acf_semilen_SEG[p] / nf : 0.0f;
 
         const float root = a.acf_Croot[p];
         const float tip = a.acf_Ctip[p];
