@@ -37,7 +37,9 @@ bool run_checks(int slot, const acf_struct& a)
         return true;
     }
 
-    // Propeller pitch range of each thrust point that drives a propeller.
+    // Propeller pitch range of each thrust point that drives a propeller. The
+    // counts of thrust points, engines and elements are held to the record's
+    // arrays here and below: a count from a damaged record would index past them.
     for (int e = 0; e < util_clamp_int(a.acf_num_thrustpoints, 0, ACF_MAX_ENGINES); ++e) {
         if (!ACF_engine_has_prop(slot, e)) continue;
         const int pt = a.acf_prop_type[e];
@@ -232,7 +234,8 @@ static_assert(ACF_INS_TYPES == PANEL_INSTRUMENT_TYPES);
 
 int ACF_instrument_obsolete(int type)
 {
-    // A retired instrument type's picture entry reads "no longer used".
+    // A retired instrument type's picture entry reads "no longer used". A type
+    // outside the picture table has no entry to read: it is not obsolete.
     if (type < 0 || type >= ACF_INS_TYPES) return 0;
     return UTIL_strcmp_nocase(PANEL_instrument_picture(type), "no longer used") == 0 ? 1 : 0;
 }
