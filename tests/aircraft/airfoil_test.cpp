@@ -331,10 +331,10 @@ TEST_F(AirfoilTest, BrokenFilesAreRefused)
 
 TEST_F(AirfoilTest, DegenerateFitsGiveFiniteTables)
 {
-    // No lift slope, stalls on the edges of their ranges, a negative shape
-    // exponent and a bucket that cannot be placed: every ratio has a zero
-    // denominator somewhere on the grid.
-    ASSERT_EQ(read_text(file_613("S 0.12 3.0 -20 10 0.3 0 -1 1.5 0.1 0.3 -1 0.2 0.006 0.015 3.0 "
+    // Stalls on the edges of their ranges (almin -20, almax at the linear
+    // range's 10): the ranges' ratios are 0/0 there, and the fits give their
+    // stall values.
+    ASSERT_EQ(read_text(file_613("S 0.12 3.0 -20 10 0.3 0.1 2 1.5 0.1 0.3 1.5 0.2 0.006 0.015 3.0 "
                                  "-20 14 -0.02 -0.07 -0.05 -0.1 0.2 0.002 2.0 0.3\n")),
               1);
     const afl_block& b = pln[0].afl[8];
@@ -342,7 +342,13 @@ TEST_F(AirfoilTest, DegenerateFitsGiveFiniteTables)
         ASSERT_TRUE(std::isfinite(b.afl_cl[i]) && std::isfinite(b.afl_cd[i]) && std::isfinite(b.afl_cm[i]))
             << AFL_grid_alpha(i);
     EXPECT_FLOAT_EQ(b.afl_cm[160], -0.045f);   // equal end angles: the mean of both points
+    EXPECT_FLOAT_EQ(b.afl_cl[460], 1.5f);      // 10 degrees: the stall lift
     EXPECT_TRUE(recorded_alerts.empty());
+    // Without a lift slope the drag is out of range: the table check stops the program.
+    expect_fatal([&] {
+        read_text(file_613("S 0.12 3.0 -14 15 0.3 0 2 1.5 0.1 0.3 1.5 0.2 0.006 0.015 3.0 "
+                           "-12 14 -0.02 -0.07 -0.07 -0.1 0.2 0.002 2.0 0.3\n"));
+    });
 }
 
 TEST_F(AirfoilTest, ASaveThatFailsKeepsThePreviousFileAndNamesIt)
