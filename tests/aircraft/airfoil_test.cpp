@@ -113,6 +113,7 @@ TEST_F(AirfoilTest, Version613GetsFittedAndFarRows)
     const double cd0 = 0.006 + 0.009 / 1331.0 - 0.002;   // full bucket depth at its centre
     const double base55 = (1.28 - cd20) * 0.25 + cd20;
     const double base120 = (1.28 - 4 * cd20) * (40.0 / 70.0) * (40.0 / 70.0) + 4 * cd20;   // folded to 60, reversed x4
+    const double base95 = (1.28 - 4 * cd20) * (65.0 / 70.0) * (65.0 / 70.0) + 4 * cd20;     // just past 90: x4 already
     const struct { const float* table; float alpha; double value, tolerance; } samples[] = {
         {cl, 0, 0.3, 1e-6}, {cl, 5, 0.8, 1e-6}, {cl, 15, 1.5, 1e-6},   // Lstall at almax
         {cl, -14, -0.8, 1e-6},                                        // dropped at almin: 2 clB - Lstall + Ldrop1
@@ -133,6 +134,7 @@ TEST_F(AirfoilTest, Version613GetsFittedAndFarRows)
         {cd, 90, 1.28, 1e-5}, {cd, 160, 4 * cd20, 1e-5}, {cd, -160, 4 * cdm20, 1e-5}, {cd, 180, 4 * cd0, 1e-6},
         {cd, 55, base55 + (1.28 * std::sin(55 * kDeg) - base55) * 0.5, 1e-5},
         {cd, 120, base120 + (1.28 * std::sin(60 * kDeg) - base120) * 40.0 / 70.0, 1e-5},
+        {cd, 95, base95 + (1.28 * std::sin(85 * kDeg) - base95) * 65.0 / 70.0, 1e-5},
     };
     for (const auto& s : samples)
         EXPECT_NEAR(s.table[row(s.alpha)], s.value, s.tolerance) << (s.table == cl ? "cl " : "cd/cm ") << s.alpha;
