@@ -15,6 +15,8 @@ namespace {
 constexpr int FIRST = PART_WING_PAIR_FIRST;   // parts 8..27 wash and are washed
 constexpr int LAST = PART_WING_EXTRA_LAST;
 
+// Elements of part p, bounded to the record's 10: a larger count would reach
+// the flags of the next washer.
 int part_elements(const acf_struct& a, int p) { return std::clamp(a.acf_els[p], 0, ACF_ELS_PER_PART); }
 
 int downwash_index(int washed, int washer, int element)

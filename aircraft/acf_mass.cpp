@@ -19,6 +19,8 @@ constexpr float BLADE_FILL = 0.67f;         // share of the chord-and-thickness 
 constexpr float GYRATION_AT = 0.7071f;      // blade radius of gyration over its span
 constexpr float TIP_WEIGHT_AT = 0.85f;      // where tip weights sit on the span
 
+// Elements of part p, bounded to the record's 10: a larger count would write
+// the next propeller's rings and read the next part's elements.
 int part_elements(const acf_struct& a, int p) { return std::clamp(a.acf_els[p], 0, ACF_ELS_PER_PART); }
 
 void propellers(int slot, acf_report_writer* r)
@@ -99,7 +101,7 @@ void ACF_setup_props_and_masses(int slot)
 
     // Engines: every engine of the count, in service or not.
     const float hp = a.acf_pmax / units.hp_to_watts;
-    const float lbf = units.lbf_to_n > 0.0f ? a.acf_tmax / units.lbf_to_n : 0.0f;
+    const float lbf = a.acf_tmax / units.lbf_to_n;
     float engines = 0.0f;
     inertia ie;
     const int count = std::clamp(a.acf_num_engines, 0, ACF_MAX_ENGINES);
