@@ -21,6 +21,7 @@
 #include "core/random.h"
 #include "core/simvars/cockpit.h"
 #include "core/simvars/graphics.h"
+#include "core/screen.h"
 #include "core/ui_text.h"
 #include "graphics/ogl_tex.h"
 #include "links/sound.h"
@@ -320,6 +321,12 @@ TEST_F(AcfLoad, LeverColumnsAndEquipmentFollowThePanelsInstruments)
         EXPECT_EQ((std::vector<int>{auto_fea_EQ, inverter_eq, fuel_pump_EQ, battery_EQ, avionics_EQ, generator_EQ}),
                   (first ? std::vector<int>{1, 1, 1, 0, 0, 0} : std::vector<int>{0, 0, 0, 1, 1, 1}));
     }
+    // A window 40 units taller than 768 moves the head-up display's centre up by half of that.
+    const float hud_y = a.acf_HUD_cntry, margin = screen.ui_top_margin;
+    screen.ui_top_margin = 40.0f;
+    ACF_setup_panel(0);
+    screen.ui_top_margin = margin;
+    EXPECT_FLOAT_EQ(a.acf_HUD_cntry, hud_y + 20.0f);
 }
 
 TEST_F(AcfLoad, EveryFleetAircraftLoadsIntoTheUsersSlotWithFiniteValues)
