@@ -53,6 +53,8 @@ void ACF_setup_pressure_centre(int slot)
     }
     acf_report_writer* r = ACF_report_for(slot);
     if (!r) return;
+    // Without a wing element the sums are empty: the lines print 0 where the
+    // divisions by them would print a not-a-number.
     const double cp1 = area != 0.0 ? moment1 / area : 0.0;
     const double cp2 = area != 0.0 ? moment2 / area : 0.0;
     const double cm = elements ? chords / elements : 0.0;
