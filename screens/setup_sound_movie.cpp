@@ -62,9 +62,7 @@ void SETUP_sound()
     BTN_check_box(26.0f, 185.0f, &sim_operation_sound.speech_on, LANG_ui_text(195), 0);
     BTN_check_box(26.0f, 165.0f, &sim_operation_prefs.text_out, LANG_ui_text(196), 0);
 
-    // The volume (sound_volume) is the sound engine's master_volume, the
-    // factor on every sound level.
-    BTN_slider(310.0f, 243.0f, 0, 0.01f, 1.0f, &screen_settings.master_volume, 1, LANG_ui_text(628), "");
+    BTN_slider(310.0f, 243.0f, 0, 0.01f, 1.0f, &screen_settings.sound_volume, 1, LANG_ui_text(628), "");
 
     if (sim_operation_sound.has_speech_synth) {
         text(20.0f, 130.0f, 284);

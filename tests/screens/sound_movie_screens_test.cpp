@@ -101,9 +101,9 @@ TEST_F(SoundMovieScreens, TheSpeechTextsFollowTheSpeechEngine)
         for (int m = 0; m < 6; ++m) EXPECT_EQ(*switches[m], m == k ? 0 : 1) << "box " << k << ", switch " << m;
     }
     // The volume slider's left end is the lowest volume, never silence.
-    screen_settings.master_volume = 0.5f;
+    screen_settings.sound_volume = 0.5f;
     click(SETUP_sound, 310.0f, 243.0f);
-    EXPECT_EQ(screen_settings.master_volume, 0.01f);
+    EXPECT_EQ(screen_settings.sound_volume, 0.01f);
 }
 
 TEST_F(SoundMovieScreens, MovieSettingsStayInTheirLimitsAndAChosenFileRestartsTheTakes)
