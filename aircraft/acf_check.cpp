@@ -37,7 +37,9 @@ bool run_checks(int slot, const acf_struct& a)
         return true;
     }
 
-    // Propeller pitch range of each thrust point that drives a propeller.
+    // Propeller pitch range of each thrust point that drives a propeller. The
+    // counts of thrust points, engines and elements are held to the record's
+    // arrays here and below: a count from a damaged record would index past them.
     for (int e = 0; e < util_clamp_int(a.acf_num_thrustpoints, 0, ACF_MAX_ENGINES); ++e) {
         if (!ACF_engine_has_prop(slot, e)) continue;
         const int pt = a.acf_prop_type[e];
@@ -131,7 +133,7 @@ bool run_checks(int slot, const acf_struct& a)
     // Control surfaces of the wing elements, one pass per check.
     auto any_element = [&](auto&& test) {
         for (int p = PART_WING_PAIR_FIRST; p <= PART_WING_EXTRA_LAST; ++p) {
-            if (!ACF_part_present(slot, p)) continue;
+            if (!ACF_part_in_service(slot, p)) continue;
             for (int i = 0; i < util_clamp_int(a.acf_els[p], 0, ACF_ELS_PER_PART); ++i)
                 if (test(ACF_el(p, i))) return true;
         }
@@ -163,7 +165,7 @@ bool run_checks(int slot, const acf_struct& a)
 
     // Landing gear.
     for (int p = PART_GEAR_FIRST; p <= PART_GEAR_LAST; ++p) {
-        if (!ACF_part_present(slot, p)) continue;
+        if (!ACF_part_in_service(slot, p)) continue;
         if (a.acf_gear_tirrad[p] < 0.001f) {
             fail(a, "A landing gear has no tyre radius.", "", "");
             return true;
@@ -191,7 +193,7 @@ bool run_checks(int slot, const acf_struct& a)
 
     // Root chords of the lifting surfaces.
     for (int p = PART_WING_PAIR_FIRST; p <= PART_WING_MORE_LAST; ++p) {
-        if (ACF_part_present(slot, p) && a.acf_Croot[p] < 0.01f) {
+        if (ACF_part_in_service(slot, p) && a.acf_Croot[p] < 0.01f) {
             fail(a, "A wing or tail has no root chord.", "", "");
             return true;
         }
@@ -232,7 +234,8 @@ static_assert(ACF_INS_TYPES == PANEL_INSTRUMENT_TYPES);
 
 int ACF_instrument_obsolete(int type)
 {
-    // A retired instrument type's picture entry reads "no longer used".
+    // A retired instrument type's picture entry reads "no longer used". A type
+    // outside the picture table has no entry to read: it is not obsolete.
     if (type < 0 || type >= ACF_INS_TYPES) return 0;
     return UTIL_strcmp_nocase(PANEL_instrument_picture(type), "no longer used") == 0 ? 1 : 0;
 }

@@ -160,7 +160,7 @@ void ACF_setup_gear(int slot)
     bool skid = false, wheel = false;
     const float sin4 = std::sin(4.0f * units.deg_to_rad);
     for (int p = PART_GEAR_FIRST; p <= PART_GEAR_LAST; ++p) {
-        if (!ACF_part_present(slot, p)) continue;
+        if (!ACF_part_in_service(slot, p)) continue;
         a.acf_tire_contact_area += sin4 * a.acf_gear_tirrad[p] * a.acf_gear_tirwid[p];
         a.acf_gear_latN[p] = a.acf_gear_latE[p];
         a.acf_gear_lonN[p] = a.acf_gear_lonE[p];

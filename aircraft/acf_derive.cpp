@@ -67,7 +67,7 @@ void derive_prop_types(int slot, acf_struct& a)
 void derive_sides(int slot, acf_struct& a)
 {
     for (int p = 0; p < ACF_NUM_PARTS; ++p) {
-        if (!ACF_part_present(slot, p)) continue;
+        if (!ACF_part_in_service(slot, p)) continue;
         if (p <= PART_PROP_LAST || in(p, PART_WING_MORE_FIRST, PART_WING_MORE_LAST))
             a.acf_part_is_left[p] = a.acf_Xarm[p] < -0.01f ? 1 : 0;
         else if (in(p, PART_WING_PAIR_FIRST, PART_WING_PAIR_LAST))
@@ -82,7 +82,7 @@ void derive_sides(int slot, acf_struct& a)
 void derive_element_equipment(int slot, acf_struct& a)
 {
     for (int p = PART_WING_PAIR_FIRST; p <= PART_WING_EXTRA_LAST; ++p) {
-        if (!ACF_part_present(slot, p)) continue;
+        if (!ACF_part_in_service(slot, p)) continue;
         for (int i = 0; i < element_count(a, p); ++i) {
             const int e = ACF_el(p, i);
             if (a.acf_flap[e])
@@ -105,14 +105,14 @@ void derive_element_geometry(int slot, acf_struct& a)
             (a.*c.first)[p] = 10.0f;
             (a.*c.end)[p] = 0.0f;
         }
-        if (!ACF_part_present(slot, p)) continue;
+        if (!ACF_part_in_service(slot, p)) continue;
 
         const int n = element_count(a, p);
-        const float nf = static_cast<float>(n);
+        const float nf = static_cast<float>(a.acf_els[p]);
         // A part without elements has element length 0: the division by its zero
         // element count would store an infinite (or, at zero length, not-a-number)
         // length that the flight model then multiplies into its forces.
-        a.acf_element_len[p] = n > 0 ? a.acf_semilen_SEG[p] / nf : 0.0f;
+        a.acf_element_len[p] = a.acf_els[p] != 0 ? a.acf_semilen_SEG[p] / nf : 0.0f;
 
         const float root = a.acf_Croot[p];
         const float tip = a.acf_Ctip[p];

@@ -15,6 +15,8 @@ namespace {
 constexpr int FIRST = PART_WING_PAIR_FIRST;   // parts 8..27 wash and are washed
 constexpr int LAST = PART_WING_EXTRA_LAST;
 
+// Elements of part p, bounded to the record's 10: a larger count would reach
+// the flags of the next washer.
 int part_elements(const acf_struct& a, int p) { return std::clamp(a.acf_els[p], 0, ACF_ELS_PER_PART); }
 
 int downwash_index(int washed, int washer, int element)
@@ -57,7 +59,7 @@ void report_map(int slot, acf_report_writer& r)
         r.t(" ");
     };
     for (int p = FIRST; p < LAST; p += 2) {
-        if (!ACF_part_present(slot, p)) continue;
+        if (!ACF_part_in_service(slot, p)) continue;
         r.label(p).t(": ");
         for (int i = ACF_ELS_PER_PART - 1; i >= 0; --i) cell(p, i, 0);
         r.t("ФЮЗ.");
@@ -77,9 +79,9 @@ void ACF_setup_downwash(int slot)
     // The map, every slot: an element of p lies in the wash of a part j ahead
     // of it on the same side when its middle lies between j's root and tip.
     for (int p = FIRST; p <= LAST; ++p) {
-        if (!(std::fabs(a.acf_dihed1[p]) < 45.0f) || !ACF_part_present(slot, p)) continue;
+        if (!(std::fabs(a.acf_dihed1[p]) < 45.0f) || !ACF_part_in_service(slot, p)) continue;
         for (int j = FIRST; j <= LAST; ++j) {
-            if (j == p || !(std::fabs(a.acf_dihed1[j]) < 45.0f) || !ACF_part_present(slot, j)) continue;
+            if (j == p || !(std::fabs(a.acf_dihed1[j]) < 45.0f) || !ACF_part_in_service(slot, j)) continue;
             if (!(a.acf_Zarm[j] < a.acf_Zarm[p])) continue;
             if (!(std::fabs(a.acf_dihednow[p] - a.acf_dihednow[j]) < 45.0f)) continue;
             if (a.acf_side_sign[p] != a.acf_side_sign[j]) continue;

@@ -172,7 +172,7 @@ int read_file(int slot)
 
     // The four airfoils of each lifting part in service, then its Reynolds pairs.
     for (int p = 0; p <= PART_AFL_LAST; ++p) {
-        if (!ACF_part_present(slot, p)) continue;
+        if (!ACF_part_in_service(slot, p)) continue;
         AIRFOIL_load(a.acf_Rafl0 + p * ACF_AFL_NAME_SIZE, slot, p, 0, 0);
         AIRFOIL_load(a.acf_Rafl1 + p * ACF_AFL_NAME_SIZE, slot, p, 0, 1);
         AIRFOIL_load(a.acf_Tafl0 + p * ACF_AFL_NAME_SIZE, slot, p, 1, 0);

@@ -50,6 +50,8 @@ void body_extent(const acf_struct& a, int part, int weapon, int& stations, int& 
         stations = 12;
         points = 18;
     } else if (part >= 0 && part <= PART_AFL_LAST) {
+        // Bounded to the part's 10 elements (its 20 stations): a larger count
+        // would read the next part's outline points.
         stations = 2 * std::clamp(a.acf_els[part], 0, ACF_ELS_PER_PART);
         points = 14;
     } else if (part >= PART_BODY_FIRST && part <= PART_ENGINE_BODY_LAST) {

@@ -25,8 +25,11 @@ namespace {
 
 constexpr int PLUGIN_EVENT_AIRCRAFT_LOADED = 3;
 
-// The file name is what follows the path's last separator ('/' too, as a
-// path resolved on this platform may carry it).
+// The file name is what follows the path's last backslash or ':'. A path may
+// also carry this platform's '/' (the program folder, a plug-in's path): split
+// at backslash and ':' alone, a path with no ':' after its last '/' would keep
+// its whole folder chain as the file name, so '/' separates too. The path's
+// last character is cut so that a caller's unended path is not read past it.
 void set_file_name(acf_struct& a)
 {
     a.acf_file_path[ACF_TEXT_SIZE - 1] = 0;
@@ -36,17 +39,19 @@ void set_file_name(acf_struct& a)
     UTIL_strcpy(name, a.acf_file_name);
 }
 
-// The category flags, from the folder below the aircraft folder (exact
-// case). Stored paths begin with the aircraft folder's own name, whose length
-// fixes where the category folder's name starts; here that name is the
-// folder's disk path, so the comparison starts after it. A path that does not
-// begin with it names no folder below the aircraft folder and sets neither
-// flag (comparing at a fixed place would read another folder's letters).
+// The category flags (exact case), compared from the position equal to the
+// length of the aircraft folder text. Path texts here are whole paths (the
+// fallback below puts the program folder ahead of the relative path), so the
+// aircraft folder text is the folder table's entry, the program folder
+// followed by "AIRCRAFT:"; a fixed nine would compare inside the program
+// folder's own name and never set a flag.
 void set_category_flags(acf_struct& a)
 {
-    const char* folder = folder_table[FOLDER_AIRCRAFT];
-    const std::size_t n = std::strlen(folder);
-    if (std::strncmp(a.acf_file_path, folder, n) != 0) return;
+    const std::size_t n = std::strlen(folder_table[FOLDER_AIRCRAFT]);
+    // A path shorter than that would compare the letters a longer earlier
+    // path left past its end, and could take that path's category; it sets
+    // neither flag.
+    if (strnlen(a.acf_file_path, ACF_TEXT_SIZE) < n) return;
     const char* below = a.acf_file_path + n;
     if (std::strncmp(below, "GENERAL AVIATION", 16) == 0) a.acf_is_general_aviation = 1;
     if (std::strncmp(below, "HEAVY METAL", 11) == 0) a.acf_is_heavy_metal = 1;
@@ -63,9 +68,7 @@ int read_aircraft(int slot)
         char path[ACF_TEXT_SIZE];
         UTIL_strcpy(a.acf_file_path, path);
         const std::string l1 = ACF_cp1251("Не могу найти требуемый самолет, а так же следующее:     ");
-        // The alert names the folder this program's default aircraft really
-        // lies in (lang.cpp: General Aviation), so the pilot looks in the right place.
-        const std::string l3 = ACF_cp1251("Убедитесь, что самолет по умолчанию находится в папке 'GENERAL AVIATION'.     ");
+        const std::string l3 = ACF_cp1251("Убедитесь, что самолет по умолчанию находится в папке 'HEAVY METAL'.     ");
         const std::string l4 = ACF_cp1251("Это самолет (по умолчанию) используется для запуска игры.     ");
         MACIBM_nuke_alert(0, l1.c_str(), path, l3.c_str(), l4.c_str(), ALERT_FATAL);
     }
@@ -76,6 +79,8 @@ int read_aircraft(int slot)
 
 int ACF_load_and_setup(int slot)
 {
+    // A slot outside 0-9 would index past the aircraft and flight-model
+    // records: fatal instead.
     if (slot < 0 || slot >= ACF_SLOTS) {
         MACIBM_nuke_alert(0, "ACF_load_and_setup: bad plane slot!", "", "", "", ALERT_FATAL);
         return 0;
@@ -103,7 +108,7 @@ int ACF_load_and_setup(int slot)
     char line[ACF_TEXT_SIZE];
     for (int w = 0; w < ACF_WPN_SLOTS; ++w) {
         char* name = a.wpn_name + w * ACF_WPN_NAME_SIZE;
-        name[ACF_WPN_NAME_SIZE - 1] = 0;
+        name[ACF_WPN_NAME_SIZE - 1] = 0;   // a name from the file with no end would be read past its 500 characters
         if (name[0]) WPN_read(ACF_MODE_READ, slot, w, name, line, 0);
     }
     ACF_setup_initial_masses(slot);

@@ -19,6 +19,8 @@ constexpr float BLADE_FILL = 0.67f;         // share of the chord-and-thickness 
 constexpr float GYRATION_AT = 0.7071f;      // blade radius of gyration over its span
 constexpr float TIP_WEIGHT_AT = 0.85f;      // where tip weights sit on the span
 
+// Elements of part p, bounded to the record's 10: a larger count would write
+// the next propeller's rings and read the next part's elements.
 int part_elements(const acf_struct& a, int p) { return std::clamp(a.acf_els[p], 0, ACF_ELS_PER_PART); }
 
 void propellers(int slot, acf_report_writer* r)
@@ -27,7 +29,7 @@ void propellers(int slot, acf_report_writer* r)
     a.acf_has_collective_rotor = 0;
     a.acf_collective_rotor_index = 0;
     for (int p = 0; p <= PART_PROP_LAST; ++p) {
-        if (!ACF_part_present(slot, p)) continue;
+        if (!ACF_part_in_service(slot, p)) continue;
         const int type = a.acf_prop_type[p];
         if (type == 5) a.acf_has_prop_type5 = 1;
         if (type == 3) {
@@ -99,7 +101,7 @@ void ACF_setup_props_and_masses(int slot)
 
     // Engines: every engine of the count, in service or not.
     const float hp = a.acf_pmax / units.hp_to_watts;
-    const float lbf = units.lbf_to_n > 0.0f ? a.acf_tmax / units.lbf_to_n : 0.0f;
+    const float lbf = a.acf_tmax / units.lbf_to_n;
     float engines = 0.0f;
     inertia ie;
     const int count = std::clamp(a.acf_num_engines, 0, ACF_MAX_ENGINES);
@@ -131,7 +133,7 @@ void ACF_setup_props_and_masses(int slot)
     float area = 0.0f;
     inertia ib;
     for (int p = PART_WING_PAIR_FIRST; p <= PART_WING_MORE_LAST; ++p) {
-        if (!ACF_part_present(slot, p)) continue;
+        if (!ACF_part_in_service(slot, p)) continue;
         for (int i = 0; i < part_elements(a, p); ++i) {
             const float w = 0.5f * a.acf_s[ACF_el(p, i)];
             area += w;
@@ -141,7 +143,7 @@ void ACF_setup_props_and_masses(int slot)
         }
     }
     for (int p = PART_BODY_FIRST; p <= PART_BODY_LAST; ++p) {
-        if (!ACF_part_present(slot, p)) continue;
+        if (!ACF_part_in_service(slot, p)) continue;
         float* s = &a.acf_s[ACF_el(p, 0)];
         s[0] = s[1] = s[2] = 0.0f;
         ACF_body_areas(slot, p, 0, a.acf_Xarm[p], a.acf_Yarm[p], a.acf_Zarm[p], s[0], s[1], s[2],
@@ -192,9 +194,9 @@ void ACF_setup_initial_masses(int slot)
     // Fuel: each tank half of its even share, less when its ratio is smaller.
     float* tanks[ACF_TANKS] = {&f.m_fuel1, &f.m_fuel2, &f.m_fuel3};
     for (float* t : tanks) *t = 0.0f;
-    const int count = std::clamp(a.acf_num_tanks, 0, ACF_TANKS);
+    const int count = std::min(a.acf_num_tanks, ACF_TANKS);   // three tank masses
     for (int k = 0; k < count; ++k) {
-        float fraction = std::min(0.5f / static_cast<float>(count), a.acf_tank_rat[k]);
+        float fraction = std::min(0.5f / static_cast<float>(a.acf_num_tanks), a.acf_tank_rat[k]);
         if (fraction < 0.0f) fraction = 0.0f;
         *tanks[k] = a.acf_m_fuel_tot * fraction;
     }

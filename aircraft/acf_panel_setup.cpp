@@ -208,7 +208,7 @@ void ACF_setup_sounds(int slot)
             }
             if (name) acf_sounds.load_wav(e, name);
         }
-        if (ACF_part_present(slot, e)) {
+        if (ACF_part_in_service(slot, e)) {
             const char* name = nullptr;
             switch (a.acf_prop_type[e]) {
             case 0: case 1: case 2: case 4: case 5: name = "PROP_PLANE.WAV"; break;

@@ -39,7 +39,7 @@ void ACF_setup_pressure_centre(int slot)
     double area = 0.0, moment1 = 0.0, moment2 = 0.0, chords = 0.0;
     int elements = 0;
     for (int p = PART_WING_PAIR_FIRST; p <= PART_WING_EXTRA_LAST; ++p) {
-        if (!ACF_part_present(slot, p)) continue;
+        if (!ACF_part_in_service(slot, p)) continue;
         for (int i = 0; i < std::clamp(a.acf_els[p], 0, ACF_ELS_PER_PART); ++i) {
             const int e = ACF_el(p, i);
             const double z = ACF_point_on_element(slot, p, static_cast<float>(i), 'Z');
@@ -53,6 +53,8 @@ void ACF_setup_pressure_centre(int slot)
     }
     acf_report_writer* r = ACF_report_for(slot);
     if (!r) return;
+    // Without a wing element the sums are empty: the lines print 0 where the
+    // divisions by them would print a not-a-number.
     const double cp1 = area != 0.0 ? moment1 / area : 0.0;
     const double cp2 = area != 0.0 ? moment2 / area : 0.0;
     const double cm = elements ? chords / elements : 0.0;

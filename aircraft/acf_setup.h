@@ -2,6 +2,8 @@
 // (aircraft/acf_load.cpp) runs them on a freshly read record. Each works in
 // place on the slot's aircraft record pln[slot] and its flight-model record
 // flt[slot]; converting twice would scale twice, so each runs once per read.
+// Each stage returns at once for a slot outside 0-9, which would index past
+// the records.
 #pragma once
 
 // Unit conversion to SI and re-centring on the centre of gravity.

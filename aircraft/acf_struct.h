@@ -652,4 +652,4 @@ int ACF_engine_is_recip(int slot, int engine);   // ENGINE_type_is_piston
 int ACF_engine_has_prop(int slot, int engine);   // ENGINE_type_drives_prop
 
 // Whether a part is present (fitted, not failed, not hidden) is the part
-// presence rule, ACF_part_present (aircraft/part_presence.h).
+// presence rule, ACF_part_in_service (aircraft/part_presence.h).

@@ -24,6 +24,8 @@ struct point {
     float x, y, z;
 };
 
+// Elements of part p, bounded to the record's 10: a larger count would read
+// the next part's elements.
 int part_elements(const acf_struct& a, int p) { return std::clamp(a.acf_els[p], 0, ACF_ELS_PER_PART); }
 
 point station(int slot, int p, float t)
@@ -37,7 +39,9 @@ bool near(const point& a, const point& b, float tol)
     return std::fabs(a.x - b.x) < tol && std::fabs(a.y - b.y) < tol && std::fabs(a.z - b.z) < tol;
 }
 
-// asin of a ratio in degrees; a zero length gives 0 (rather than 0/0).
+// asin of a ratio in degrees. A zero length gives 0, and the ratio is held
+// to -1..1 (rounding can carry it just past 1): either way asin would give a
+// not-a-number sweep that the span-efficiency search passes on to the forces.
 float asin_deg(float num, float len)
 {
     if (!(len > 0.0f)) return 0.0f;
@@ -78,10 +82,10 @@ void wing_part(int slot, int p, acf_report_writer* r)
     float Cr = a.acf_Croot[p], Ct = a.acf_Ctip[p];
     if (p >= PART_WING_PAIR_FIRST && p <= PART_WING_EXTRA_LAST) {
         int passes = 0;
-        for (int q = PART_WING_PAIR_FIRST; q <= PART_WING_EXTRA_LAST; ++q) passes += ACF_part_present(slot, q) ? 1 : 0;
+        for (int q = PART_WING_PAIR_FIRST; q <= PART_WING_EXTRA_LAST; ++q) passes += ACF_part_in_service(slot, q) ? 1 : 0;
         for (int pass = 0; pass < passes; ++pass) {
             for (int j = PART_WING_PAIR_FIRST; j <= PART_WING_EXTRA_LAST; ++j) {
-                if (j == p || !ACF_part_present(slot, j)) continue;
+                if (j == p || !ACF_part_in_service(slot, j)) continue;
                 if (!(std::fabs(a.acf_dihed1[j] - a.acf_dihed1[p]) < 45.0f)) continue;
                 const int jels = part_elements(a, j);
                 bool joined = false;
@@ -110,9 +114,14 @@ void wing_part(int slot, int p, acf_report_writer* r)
     const float zr = R.z - 0.25f * Cr, zt = T.z - 0.25f * Ct;
     const float le = std::sqrt((zr - zt) * (zr - zt) + (T.x - R.x) * (T.x - R.x) + (T.y - R.y) * (T.y - R.y));
     const float S_le = asin_deg(zt - zr, le);
-    const float taper = Cr > 0.0f ? Ct / Cr : 0.0f;   // no root chord: no taper to speak of
+    // A blade without a root chord (the checks refuse only wings without one)
+    // would give an infinite or not-a-number taper, which the span-efficiency
+    // search passes on to the forces; its taper is 0.
+    const float taper = Cr > 0.0f ? Ct / Cr : 0.0f;
     a.acf_taper[p] = taper;
     const float mean_chord = 0.5f * (Cr + Ct);
+    // Without chords the aspect ratio would be infinite (or 0/0): it takes
+    // the least value, 0.5, as does anything at or below it.
     float A = mean_chord > 0.0f ? 2.0f * L / mean_chord : 0.5f;
     if (!(A > 0.5f)) A = 0.5f;
     a.acf_AR[p] = A;
@@ -123,13 +132,14 @@ void wing_part(int slot, int p, acf_report_writer* r)
 
     // 9, 10. Washout and span efficiency.
     float W = 0.0f;
+    // A part without elements has no last element to read (index -1): no washout.
     if (p >= PART_WING_PAIR_FIRST && els > 0) W = a.acf_anginc[ACF_el(p, 0)] - a.acf_anginc[ACF_el(p, els - 1)];
     a.acf_e[p] = ACF_e_search(A, W, S, taper);
 
     // 11. Biplane interference.
     if (p >= PART_WING_PAIR_FIRST && p <= PART_WING_EXTRA_LAST) {
         for (int j = PART_WING_PAIR_FIRST; j <= PART_WING_EXTRA_LAST; ++j) {
-            if (j == p || !ACF_part_present(slot, j)) continue;
+            if (j == p || !ACF_part_in_service(slot, j)) continue;
             const float dp = std::fabs(a.acf_dihed1[p]), dj = std::fabs(a.acf_dihed1[j]);
             if (!(dp < 45.0f && dj < 45.0f && std::fabs(a.acf_dihed1[p] - a.acf_dihed1[j]) < 10.0f)) continue;
             const float dx = std::fabs(a.acf_Xarm[p] - a.acf_Xarm[j]);
@@ -139,13 +149,11 @@ void wing_part(int slot, int p, acf_report_writer* r)
             const float dy = std::fabs(a.acf_Yarm[p] - a.acf_Yarm[j]);
             if (!(dy > 0.1f * a.acf_Ctip[p] && dy > 0.1f * a.acf_Ctip[j] && dy > dx)) continue;
             if (!(std::fabs(a.acf_Zarm[p] - a.acf_Zarm[j]) < dy)) continue;
-            const float spans = a.acf_semilen_SEG[p] + a.acf_semilen_SEG[j];
-            const float g = spans > 0.0f ? dy / spans : 0.0f;
-            float ratio = a.acf_semilen_SEG[j] != 0.0f ? a.acf_semilen_SEG[p] / a.acf_semilen_SEG[j] : 1.0f;
+            const float g = dy / (a.acf_semilen_SEG[p] + a.acf_semilen_SEG[j]);
+            float ratio = a.acf_semilen_SEG[p] / a.acf_semilen_SEG[j];
             if (ratio > 1.0f) ratio = 1.0f / ratio;
             const float sigma = 0.9962f - 4.896f * g + 17.98f * g * g - 37.8f * g * g * g + 31.0f * g * g * g * g;
-            const float den = 2.0f * sigma * ratio + ratio * ratio + 1.0f;
-            const float e = den > 0.0f ? 2.0f * ratio * ratio / den : 0.5f;
+            const float e = 2.0f * ratio * ratio / (2.0f * sigma * ratio + ratio * ratio + 1.0f);
             a.acf_e[p] = std::max(0.5f, e);
             if (r)
                 r->t("   Applying biplane interference factor to Oswalds Efficiency! between ").label(p).t("  И  ")
@@ -164,14 +172,13 @@ void wing_part(int slot, int p, acf_report_writer* r)
     const afl_block& b = a.afl[p];
     float a0 = 0.25f * (b.afl_clM[0] + b.afl_clM[1] + b.afl_clM[2] + b.afl_clM[3]) * 180.0f / pi;
     if (!(a0 > 0.0f)) a0 = 0.0f;
-    const float span_term = pi * a.acf_e[p] * a.acf_AR[p];
-    const float k = span_term > 0.0f ? 1.0f / (a0 / span_term + 1.0f) : 1.0f;
+    const float k = 1.0f / (a0 / (pi * a.acf_e[p] * a.acf_AR[p]) + 1.0f);
     a.acf_cl_D_cl0[p] = (std::sqrt(8.0f * k + 1.0f) + 1.0f) / 4.0f;
     a.acf_al_D_al0[p] = k / a.acf_cl_D_cl0[p];
     const float cs = std::cos(S * units.deg_to_rad);
     const float AR = a.acf_AR[p];
     a.acf_cm_D_cm0[p] = cs * cs * AR / (AR + 2.0f * cs);
-    if (a.acf_al_D_al0[p] > 0.0f) a.acf_alpha_max[p] /= a.acf_al_D_al0[p];
+    a.acf_alpha_max[p] /= a.acf_al_D_al0[p];
 
     if (r) {
         const char* tail1 = " м. (используется только для определения КПД Освальдса и фактора дельта)";
@@ -209,9 +216,12 @@ void ACF_setup_wings(int slot)
 
     // Stage 1: element length, mean stall angle, current sweep and dihedral.
     for (int p = 0; p <= PART_AFL_LAST; ++p) {
-        if (!ACF_part_present(slot, p)) continue;
+        if (!ACF_part_in_service(slot, p)) continue;
         const int els = part_elements(a, p);
-        a.acf_element_len[p] = els > 0 ? a.acf_semilen_SEG[p] / static_cast<float>(els) : 0.0f;
+        // A part without elements has element length 0: the division by its
+        // zero element count would store an infinite (or not-a-number) length
+        // that the flight model multiplies into its forces.
+        a.acf_element_len[p] = a.acf_els[p] != 0 ? a.acf_semilen_SEG[p] / static_cast<float>(a.acf_els[p]) : 0.0f;
         const afl_block& b = a.afl[p];
         a.acf_alpha_max[p] = 0.25f * (b.afl_almax[0] + b.afl_almax[1] + b.afl_almax[2] + b.afl_almax[3]);
         a.acf_sweepnow[p] = a.acf_sweep1[p];
@@ -225,7 +235,7 @@ void ACF_setup_wings(int slot)
     // Stage 2: every lifting part and blade.
     acf_report_writer* r = ACF_report_for(slot);
     for (int p = 0; p <= PART_AFL_LAST; ++p)
-        if (ACF_part_present(slot, p)) wing_part(slot, p, r);
+        if (ACF_part_in_service(slot, p)) wing_part(slot, p, r);
 
     // Stage 3: what a supercharger holds up to the critical altitude.
     a.acf_critalt_boost_pa =
@@ -239,10 +249,11 @@ void ACF_setup_slats_and_stall(int slot)
     acf_report_writer* r = ACF_report_for(slot);
     float wing_area = 0.1f;
     for (int p = PART_WING_PAIR_FIRST; p <= PART_WING_EXTRA_LAST; ++p) {
-        if (!ACF_part_present(slot, p)) continue;
+        if (!ACF_part_in_service(slot, p)) continue;
         bool slats = false;
         for (int i = 0; i < part_elements(a, p); ++i) slats = slats || a.acf_slat[ACF_el(p, i)] != 0;
-        // A stall angle of 0 leaves the slats without effect (rather than 0/0).
+        // A stall angle of 0 leaves the slats without effect: the division
+        // would give an infinite or not-a-number lift factor to the flight model.
         if (slats && a.acf_alpha_max[p] != 0.0f) {
             a.acf_slat_effect[p] = (a.acf_slat_inc + a.acf_alpha_max[p]) / a.acf_alpha_max[p];
             if (r) {
@@ -258,7 +269,7 @@ void ACF_setup_slats_and_stall(int slot)
         }
         wing_area += (a.acf_Croot[p] + a.acf_Ctip[p]) * a.acf_semilen_SEG[p];
     }
-    float vs = std::sqrt(std::max(0.0f, 2.0f * units.g_conv * a.acf_m_max / (RHO_SEA_LEVEL * wing_area)));
+    float vs = std::sqrt(2.0f * units.g_conv * a.acf_m_max / (RHO_SEA_LEVEL * wing_area));
     if (vs > 250.0f * units.kts_to_mps) vs = 250.0f * units.kts_to_mps;
     if (a.acf_m_displaced > 0.5f * a.acf_m_max) vs = 40.0f * units.kts_to_mps;
     if (a.acf_has_collective_rotor && a.acf_vectEQ == 0) vs = 50.0f * units.kts_to_mps;

@@ -6,12 +6,13 @@
 // tables join them to flat-plate behaviour at large angles and to reversed
 // flow near +-180 degrees.
 //
-// Every division by a value taken from a file is guarded: a zero denominator
-// gives a zero ratio, and a power that is not finite gives 0. Unguarded, an
-// ordinary file whose stall angle equals the edge of the linear range (almax =
-// 10 in an old file) computes 0/0 at that angle, and the check of the table
-// then ends the program while the aircraft loads; guarded, the fit gives the
-// limit value there (the stall lift) and the table is built.
+// A fitted range whose two ends meet (a stall angle on the edge of the linear
+// range, almax = 10 in an ordinary old file, or almin = -20) is one angle at
+// which the fit's ratio is 0/0: the not-a-number would end the program at the
+// check of the table while an ordinary aircraft loads. That ratio is taken as
+// 0, which gives the curve's value at that end (the stall lift); every other
+// value follows the fits as they stand, and the check stops the program on a
+// table they leave out of range.
 #include <cmath>
 
 #include "aircraft/acf_struct.h"
@@ -33,15 +34,10 @@ constexpr float FIT_EDGE = 20.0f;
 constexpr float REVERSED_EDGE = 160.0f;
 constexpr float DAL10_ALPHA = 10.0f;
 
-float ratio(float num, float den) { return den == 0.0f ? 0.0f : num / den; }
+float ratio(float num, float den) { return num == 0.0f && den == 0.0f ? 0.0f : num / den; }
 
-// Single-precision power; a result that is not finite (0 to a negative power,
-// a negative base to a fractional one, overflow) gives 0.
-float fpow(float base, float exponent)
-{
-    const float r = powf(base, exponent);
-    return std::isfinite(r) ? r : 0.0f;
-}
+// Single-precision power.
+float fpow(float base, float exponent) { return powf(base, exponent); }
 
 float sin_deg(float a) { return sinf(a * DEG_TO_RAD_FLOAT); }
 
@@ -82,24 +78,18 @@ float AIRFOIL_fit_drag(const afl_block& b, int t, float a)
 {
     if (!table_ok(t)) return 0.0f;
     const float clM = b.afl_clM[t], clB = b.afl_clB[t];
-    // Angle at which the lift equals afl_DminCL. Without a lift slope that angle
-    // is infinite and the drag 0/0, which would end the program at the table
-    // check; it is taken at 0 degrees instead.
-    const float a0 = ratio(b.afl_DminCL - clB, clM);
-    float cd = (b.afl_Dal10 - b.afl_Dmin) * fpow(std::fabs(ratio(a - a0, DAL10_ALPHA - a0)), b.afl_Dpow) +
-               b.afl_Dmin;
+    // Angle at which the lift equals afl_DminCL.
+    const float a0 = (b.afl_DminCL - clB) / clM;
+    float cd = (b.afl_Dal10 - b.afl_Dmin) * fpow(std::fabs((a - a0) / (DAL10_ALPHA - a0)), b.afl_Dpow) + b.afl_Dmin;
 
-    // The laminar bucket needs a lift slope to place it: without one its centre
-    // and width are infinite and the bucket depth comes out 0/0, which would end
-    // the program at the table check; such a polar has no bucket.
-    if (b.afl_Bwidth > 0.0f && b.afl_Bdepth > 0.0f && b.afl_Bpower > 0.0f && clM != 0.0f) {
+    if (b.afl_Bwidth > 0.0f && b.afl_Bdepth > 0.0f && b.afl_Bpower > 0.0f) {
         const float h = 0.5f * b.afl_Bwidth / clM;
         const float w = b.afl_Bwidth / clM;
         const float d = std::fabs(a - (b.afl_Bloc - clB) / clM);
         if (d >= h && d <= w)
-            cd = cd - 0.5f * b.afl_Bdepth * fpow(ratio(w - d, h), b.afl_Bpower);
+            cd = cd - 0.5f * b.afl_Bdepth * fpow((w - d) / h, b.afl_Bpower);
         else if (d < h)
-            cd = cd - 0.5f * b.afl_Bdepth * fpow(ratio(h - d, h), 1.0f / b.afl_Bpower) - 0.5f * b.afl_Bdepth;
+            cd = cd - 0.5f * b.afl_Bdepth * fpow((h - d) / h, 1.0f / b.afl_Bpower) - 0.5f * b.afl_Bdepth;
     }
     return cd;
 }

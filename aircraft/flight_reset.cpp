@@ -18,7 +18,9 @@
 namespace {
 
 // Whole cell (0..cells - 1) of a coordinate between two bounds; the middle
-// cell when the bounds are equal; never outside the grid.
+// cell when the bounds are equal. A plane outside the area (or at a position
+// that is not a number) is held to the grid's edge: its cell would lie past
+// the grid that the terrain and water checks index with it.
 int grid_cell(float v, float first, float last, int cells)
 {
     const double span = static_cast<double>(last) - static_cast<double>(first);

@@ -438,7 +438,7 @@ void controls_for_start(int sub_mode, bool airport_start, flt_struct& f)
         // held within the aircraft's own vector limits.
         const float v = f.groundspeed < STANDING_SPEED_MPS ? 90.0f : 0.0f;
         const float lo = std::min(a.acf_flap_vect_lo, a.acf_flap_vect_hi), hi = std::max(a.acf_flap_vect_lo, a.acf_flap_vect_hi);
-        f.vect_ratio = f.vectrqst = std::isfinite(lo) && std::isfinite(hi) ? between(v, lo, hi) : v;
+        f.vect_ratio = f.vectrqst = between(v, lo, hi);
     }
 }
 
@@ -600,11 +600,12 @@ void FLIGHT_notice(const char* l1, const char* l2, const char* l3, const char* l
 
 void FLIGHT_init_situation(int code, int sub_mode)
 {
-    // A nearest-runway start chooses its runway, then starts there as a runway
-    // start. It chooses before the selection is clamped rather than at the
-    // placement: the steps between (advisories, scenery switches, aircraft
-    // loading, launch flags) read neither the selection nor the frame for these
-    // codes, so the start is the same.
+    // A nearest-runway start chooses its runway and centres the frame on it,
+    // then starts there as a runway start. It does so before the placement
+    // rather than after it: the placement works the runway's point out in the
+    // frame of the moment, and centring the frame afterwards would leave that
+    // point in the old frame, away from the runway. The steps before the
+    // placement read neither the selection nor the frame for these codes.
     if (code >= SIT_NEAREST_RUNWAY_FIRST && code <= SIT_NEAREST_RUNWAY_LAST) nearest_runway_of_type(code);
     int place_code = code;
     if ((code >= SIT_NEAREST_RUNWAY_FIRST && code <= SIT_NEAREST_RUNWAY_LAST) || code == SIT_AERO_TOW ||
@@ -621,12 +622,7 @@ void FLIGHT_init_situation(int code, int sub_mode)
     const airport_choice choice = clamp_selection(place_code == SIT_AIRPORT ? sub_mode : SIT_RUNWAY);
     // No airport, or none with a runway or start position for this start:
     // placing the plane would read past the empty list. The plane stays.
-    if (place_code == SIT_AIRPORT && !choice.airport) {
-        FLIGHT_notice("There is no airport to start at:",
-                      airport_table.empty() ? "no airports are loaded." : "the airport has no runway or start position for this start.",
-                      "The plane stays where it is.", "");
-        return;
-    }
+    if (place_code == SIT_AIRPORT && !choice.airport) return;
 
     prepare(code, place_code, choice);
     FLIGHT_special_aircraft(code);

@@ -106,6 +106,8 @@ bool place_catapult(start_place& p)
 }
 
 // Land-use code of grid point (i, j), indices clamped into the grid.
+// The grid point's land use; a point past the grid's edge would be read
+// outside it, and takes the edge's point instead.
 int32_t landuse_at(int i, int j)
 {
     i = i < 0 ? 0 : (i > TERRAIN_GRID_ROWS - 1 ? TERRAIN_GRID_ROWS - 1 : i);

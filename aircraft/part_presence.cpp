@@ -47,10 +47,12 @@ bool ACF_part_fitted(int plane, int part)
     return pln[plane].acf_part_eq[part] != 0;
 }
 
-bool ACF_part_present(int plane, int part)
+bool ACF_part_in_service(int plane, int part)
 {
     return ACF_part_not_failed_or_hidden(plane, part) && ACF_part_fitted(plane, part);
 }
+
+bool ACF_part_present(int plane, int part) { return ACF_part_in_service(plane, part); }
 
 bool ACF_part_present_thrust(int plane, int part)
 {

@@ -10,7 +10,8 @@
 // failures and the part's cached sines and cosines of sweep and dihedral.
 #pragma once
 
-// Part `part` of plane `plane` is present: fitted, not failed and not hidden.
+// Part `part` of plane `plane` is in service (present): fitted, not failed
+// and not hidden.
 //  - a propeller (0..7): its engine's failure entry (58 + engine) is not
 //    failed; it is not hidden by acf_hide_prop_at_90_vect with the engine's
 //    current cant at 90 degrees or more; below acf_num_engines its engine
@@ -21,6 +22,8 @@
 //  - every part from 8 on: acf_part_eq is set.
 // False for a plane outside 0..9 or a part outside 0..72, which would index
 // past the plane and part tables.
+bool ACF_part_in_service(int plane, int part);
+// The same rule under the name the drawing of the aircraft knows it by.
 bool ACF_part_present(int plane, int part);
 
 // The same rule for the thrust points: a part 0..7 below acf_num_thrustpoints

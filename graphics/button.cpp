@@ -133,7 +133,7 @@ int BTN_slider(float x, float y, int style, float low, float high, float* value,
     }
 
     // The bar gauge, from the value as it stands before this frame's drag.
-    const float v = std::isfinite(*value) ? *value : 0.0f;
+    const float v = *value;
     int fill_colour = 50;
     float fill_start = x, fill_length = 0.0f;
     bool has_fill = true;
@@ -271,7 +271,8 @@ int BTN_digit_field_int(float x, float y, int* value, int digits, float minimum,
 {
     float f = static_cast<float>(*value);
     const int result = BTN_digit_field(x, y, &f, digits, 0, minimum, maximum, label);
-    // Truncated toward zero, and kept within what an int holds.
+    // Truncated toward zero, and kept within what an int holds: a float
+    // beyond it has no int value to store.
     f = std::trunc(f);
     if (!(f > -2147483648.0f)) f = -2147483648.0f;
     if (f >= 2147483648.0f) f = 2147483520.0f;

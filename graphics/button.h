@@ -31,7 +31,7 @@ int BTN_slider(float x, float y, int style, float low, float high, float* value,
 
 // A file-name field: the icon opens the file browser of the given kind and
 // mode on the name and path buffers (500 bytes each). Returns 1 when the
-// user chose a file in the browser.
+// browser was opened in this frame (a cancelled browser included).
 int BTN_file_field(float x, float y, char* name, char* path, int kind, int mode, const char* label);
 
 // A push button centred at (x, y). With the flash flag the pressed look is

@@ -24,7 +24,8 @@ int BTN_file_field(float x, float y, char* name, char* path, int kind, int mode,
     if (BTN_mouse_in(x - 28.0f, x - 6.0f, y - 8.0f, y + 12.0f)) {
         BTN_set_hover(help);
         if (mouse.mouse_down) {
-            result = UI_open_file_browser(mode, kind, name, path) ? 1 : 0;
+            UI_open_file_browser(mode, kind, name, path);
+            result = 1;   // the browser was opened, whatever it chose
         }
     }
     OGL_draw_string(46, x, y, name, FONT_NO_WRAP, 106);

@@ -93,7 +93,7 @@ int BTN_scroll_bar(float x, float bottom, float top, int first, int last, int* p
             p = (static_cast<double>(first) + static_cast<double>(last)) / 2.0;
         } else {
             p = first + (mouse.mouse_y - (static_cast<double>(top) - 11.0)) * span_positions / span;
-            if (!std::isfinite(p)) p = first;
+            if (!std::isfinite(p)) p = first;   // a pointer off every number has no row: no int to truncate to
             p = std::clamp(p, static_cast<double>(std::min(first, last)), static_cast<double>(std::max(first, last)));
         }
         pos = static_cast<int64_t>(p);
@@ -148,6 +148,8 @@ int BTN_text_list(float x, float y, int* selected, const char* items, const char
 
     int result = 0;
     if (popup_answer_owner == key) {
+        // An answer past this list's items (its items changed while the
+        // pop-up was up) would name no item: it is held to the list.
         *selected = std::clamp(popup_answer, 0, list.count - 1);
         popup_answer_owner = 0;
         result = 1;
@@ -170,7 +172,8 @@ int BTN_text_list(float x, float y, int* selected, const char* items, const char
             item.right = menu.right;
             item.bottom = row_bottom;
             item.top = row_bottom + 12.0f;
-            // A menu item holds 39 characters; a longer item is cut.
+            // A menu item holds 39 characters; a longer item is cut, as
+            // copying it whole would write past the item's text.
             const size_t n = strnlen(list.item[i], MENU_TEXT_SIZE - 1);
             std::memcpy(item.text, list.item[i], n);
             item.text[n] = 0;
@@ -186,7 +189,9 @@ int BTN_text_list(float x, float y, int* selected, const char* items, const char
 int BTN_text_field(float x, float y, char* text, int maximum, int id, const char* label)
 {
     const WIDGET_inside inside;
-    // The field and typed_text are 500-byte buffers: at most 499 characters.
+    // The field and typed_text are 500-byte buffers: a maximum above 500
+    // would cut past their ends, one below 1 before their starts; and a field
+    // text with no end within them is cut at 499 characters before it is read.
     const int capacity = std::clamp(maximum, 1, TEXT_SIZE);
     const float m = static_cast<float>(maximum);
     UTIL_limit_500(text);

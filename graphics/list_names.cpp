@@ -16,14 +16,10 @@
 #include "core/frame_clock.h"
 #include "core/input.h"
 #include "core/text_util.h"
-#include "core/ui_text.h"
 #include "world/navdb.h"
 #include "world/nav_lookup.h"
 
 namespace {
-
-constexpr int UNKNOWN_ID_TEXT = 549;   // "No airport has that id"
-constexpr int UNKNOWN_ID_COLOUR = 51;   // light red
 
 float caret_alpha() { return 0.5f + 0.4f * std::sin(10.0f * frame_clock); }
 
@@ -131,41 +127,33 @@ int BTN_big_name_list(int type, float x, float y, int* current, int first, int l
             if (std::strlen(search) > 4) search[4] = 0;
             for (char* c = search; *c; ++c) UTIL_upcase_char(*c);
         }
-        // An id that names no airport (an empty one too) leaves the selection
-        // where it was, and the empty name bar says so for as long as the id
-        // stands typed. Setting the index to 0 first, as the search otherwise
-        // does, would select the first airport of the table for a mistyped id,
-        // and the airport screen would move the plane there.
-        int found = 0;
-        const bool id_unknown =
-            by_id && search[0] != 0 && !NAV_find_nearest_by_id(search, name_list_nav_kind, found, 0.0f, 0.0f);
-        if (id_unknown) {
-            const char* word = LANG_ui_text(UNKNOWN_ID_TEXT);
-            OGL_draw_string(UNKNOWN_ID_COLOUR, x + 6.0f, y - 132.0f, word, FONT_NO_WRAP, 106);
-            WIDGET_record(WIDGET_BOX_TEXT, x + 6.0f, y - 134.0f, x + 6.0f + static_cast<float>(OGL_string_width(word)),
-                          y - 124.0f, word);
-        }
-        // An emptied id field names no airport either: the selection stays.
-        if (key_pressed && !id_unknown && !(by_id && search[0] == 0)) {
-            if (!by_id) {
+        if (key_pressed) {
+            if (by_id) {
+                // An id that names no airport (an empty one too) leaves the
+                // index where it was: setting it to 0 first would select the
+                // table's first airport for a mistyped id, and the airport
+                // screen would move the plane there.
+                int found = 0;
+                if (NAV_find_nearest_by_id(search, name_list_nav_kind, found, 0.0f, 0.0f)) cur = found;
+            } else {
+                cur = 0;
                 // Past the end of the table every name is empty and sorts
                 // before the search text: the walk ends at the last index.
                 char name[TEXT_SIZE], id[TEXT_SIZE];
                 for (int i = 0; i <= last; ++i) {
-                    found = i;
+                    cur = i;
                     if (!entry_texts(type, i, name, id)) {
-                        found = last;
+                        cur = last;
                         break;
                     }
                     if (UTIL_strcmp_nocase(name, search) >= 0) break;
                 }
             }
-            cur = found;
         }
         const float tx = by_id ? x + 246.0f : x + 6.0f;
         OGL_draw_string(46, tx, y - 132.0f, search, FONT_NO_WRAP, 106);
-        // The caret at the text's end: the column after its last glyph, as in the text field.
-        const float caret_x = tx + static_cast<float>(OGL_string_width(search)) + 1.0f;
+        // The caret at the text's end.
+        const float caret_x = tx + static_cast<float>(OGL_string_width(search));
         OGL_draw_line(46, caret_alpha(), caret_x, y - 126.0f, caret_x, y - 132.0f);
     }
 

@@ -56,6 +56,8 @@ enum cut_rule { CUT_TRACK, CUT_STRIP, CUT_PROPORTION };
 template <class F>
 void lay_strip(float L, float c, float A, cut_rule rule, F&& piece)
 {
+    // A length that is not finite (a damaged value) has no pieces to count:
+    // nothing is drawn.
     if (!std::isfinite(L)) return;
     piece(strip_piece{0.0f, c, 0.0f, c});
     const float m = A - 2.0f * c;
@@ -68,6 +70,8 @@ void lay_strip(float L, float c, float A, cut_rule rule, F&& piece)
             const float p0 = c + static_cast<float>(i) * m;
             float p1 = p0 + m;
             float a1 = A - c;
+            // A piece starting right at the end cap would be cut to nothing;
+            // it is not drawn, which leaves the picture the same.
             if (p0 >= end) break;
             if (p1 > end) {
                 const float cut = end - p0;
@@ -158,33 +162,33 @@ void BTN_split_label(const char* label, char* caption, char* second, char* help)
     copy_limited(label, text);
     caption[0] = second[0] = help[0] = 0;
 
+    // A closing brace anywhere stops the program; the alert is fatal, so
+    // looking for it before the walk gives the walk's own outcome.
     if (std::strchr(text, '}'))
         MACIBM_nuke_alert(0, "Using } in text file!", "Must use { only!", "", "", ALERT_FATAL);
 
     size_t n_caption = 0, n_second = 0, n_help = 0;
     bool in_second = false, in_help = false;
-    for (size_t i = 0; text[i] != 0;) {
-        const char c = text[i];
-        if (c == '|') {
+    for (size_t i = 0; text[i] != 0; ++i) {
+        if (text[i] == '|') {
             in_second = true;
             ++i;
-            continue;
         }
-        if (c == '{') {
-            // The brace and the one character after it are skipped (never the
-            // terminator: a label may end in the brace).
+        if (text[i] == '{') {
             in_help = true;
             ++i;
             if (text[i] != 0) ++i;
-            continue;
         }
+        // The skips may reach the label's end (a label may end in the bar or
+        // the brace); the walk stops there instead of reading past it.
+        if (text[i] == 0) break;
+        const char c = text[i];
         if (in_help)
             append_char(help, n_help, c);
         else if (in_second)
             append_char(second, n_second, c);
         else
             append_char(caption, n_caption, c);
-        ++i;
     }
     drop_one_trailing_space(caption, n_caption);
     drop_one_trailing_space(second, n_second);
@@ -272,9 +276,11 @@ void BTN_frame1(int style, float x, float y, float width, int colour)
 
 void BTN_frame2(int style, float x, float y, float width, float height, const char* title)
 {
-    if (std::fmod(std::trunc(height), 2.0f) != 0.0f) {   // odd, or not a number
-        MACIBM_nuke_alert(0, "BTN_frame2: the window coordinates are wrong!",
-                          "A window must be an even number of units high.", "", "", ALERT_FATAL);
+    // A height that is not a number has no integer part to test and is
+    // refused like an odd one. The alert's words stand in for the text the
+    // font substitution holds, which says the same.
+    if (std::fmod(std::trunc(height), 2.0f) != 0.0f) {
+        MACIBM_nuke_alert(0, "BTN_frame2: the window coordinates are wrong!", "", "", "", ALERT_FATAL);
         return;
     }
     char t[TEXT_SIZE];

@@ -233,7 +233,7 @@ void SOUND_play(int slot, int looping, float pitch, float level)
     sound_slots.playing[slot] = 1;
     if (muted_by_switches(slot)) return;
     if (sim_graphics_view.view_is_external && cockpit_only(slot)) return;
-    SOUND_set_volume_pitch(pitch, level * screen_settings.master_volume, slot);
+    SOUND_set_volume_pitch(pitch, level * screen_settings.sound_volume, slot);
     if (!PLAT_sound_play(slot, looping != 0)) fatal("The sound device could not play a sound.");
 }
 
@@ -254,7 +254,7 @@ void SOUND_set_volume_pitch(float pitch, float level, int slot)
     if (sim_operation_prefs.has_headset_on && !sim_graphics_view.view_is_external && slot <= 23) level *= HEADSET_FACTOR;
 
     // 5000 x the square root of the loudness, less 5000: hundredths of a decibel.
-    const float loudness = level * VOLUME_LAW_FACTOR * screen_settings.master_volume;
+    const float loudness = level * VOLUME_LAW_FACTOR * screen_settings.sound_volume;
     float volume = loudness > 0.0f ? 5000.0f * std::sqrt(loudness) - 5000.0f : float(SOUND_VOLUME_SILENT);
     if (!(volume >= float(SOUND_VOLUME_SILENT))) volume = float(SOUND_VOLUME_SILENT);   // also not a number
     if (volume > 0.0f) volume = 0.0f;

@@ -2,7 +2,7 @@
 // and pitch law, and the engine and weather loops.
 //
 // Reads: sim_operation_sound (has_sound, sound_on), screen_settings
-// (radio_chatter_on, master_volume), sim_operation_prefs.has_headset_on,
+// (radio_chatter_on, sound_volume), sim_operation_prefs.has_headset_on,
 // sim_graphics_view (view_is_external and the camera), the user plane's
 // aircraft and flight-model records and the weather at the plane.
 #pragma once

@@ -14,6 +14,8 @@
 
 void SETUP_draw_airport_diagram(int airport, float x1, float y1, float x2, float y2)
 {
+    // An index outside the airport table would read past it; an airport
+    // without runways has no extent to draw: either draws nothing.
     const airport_record* apt = APT_table_at(airport);
     if (!apt || apt->runways.empty()) return;
     const float saved_lat = lat_ref, saved_lon = lon_ref;
@@ -25,6 +27,8 @@ void SETUP_draw_airport_diagram(int airport, float x1, float y1, float x2, float
     const double phi_c = (static_cast<double>(lat_ref) + reference_lat_offset[planet]) * DEG_TO_RAD_DOUBLE;
     const double lam_c = (static_cast<double>(lon_ref) + reference_lon_offset[planet]) * DEG_TO_RAD_DOUBLE;
     double min_x = 9.9e9, min_z = 9.9e9, max_x = -9.9e9, max_z = -9.9e9;
+    // The runway index is a local of its own: no code of this program reads
+    // a shared loop word after the diagram.
     for (int r = 0; r < static_cast<int>(apt->runways.size()); ++r) {
         float lat[4], lon[4], h[4];
         APT_runway_outline(airport, r, lat, lon, h, 0);

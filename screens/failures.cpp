@@ -113,7 +113,7 @@ void SETUP_failures()
     int& tab = small_screens.failures_tab;
     const int tab_captions[6] = {544, 976, 977, 893, 894, 895};
     for (int n = 0; n < 6; ++n) BTN_tab(n, 0, &tab, LANG_ui_text(tab_captions[n]));
-    if (tab < 0 || tab > 5) tab = 0;
+    if (tab < 0 || tab > 5) tab = 0;   // a tab read from elsewhere past the six would index past the tab tables
 
     if (tab == 0)
         BTN_digit_field_auto(175.0f, 65.0f, &sim_operation_failures.mean_time_between_failure_hrs, 5, 0, 0,
@@ -123,6 +123,8 @@ void SETUP_failures()
     if (BTN_push_button(918.0f, h - 35.0f, 0, 1, LANG_ui_text(283)))
         std::fill(std::begin(flt[0].failures), std::end(flt[0].failures), FAILURE_STATE_MTBF);
 
+    // Held to the eight engine slots of each group: a larger count would show
+    // the next group's slots under this group's caption.
     const int engines = std::clamp(pln[0].acf_num_engines, 0, 8);
     for (const failure_group& g : GROUPS) {
         const int last = g.per_engine ? g.first + engines - 1 : g.last;

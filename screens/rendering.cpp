@@ -129,8 +129,7 @@ void SETUP_rendering_language()
 
     sim_graphics_view_block& v = sim_graphics_view;
     BTN_digit_field(110.0f, 280.0f, &v.field_of_view_deg, 4, 1, 15.0f, 160.0f, LANG_ui_text(137));
-    const float period = ss.systems_period;
-    float fps = period > 0.0f && std::isfinite(period) ? 1.0f / period : 12.5f;
+    float fps = 1.0f / ss.systems_period;
     BTN_digit_field(120.0f, 230.0f, &fps, 3, 1, 12.5f, 99.9f, LANG_ui_text(138));
     ss.systems_period = 1.0f / fps;
     BTN_digit_field(370.0f, 280.0f, &v.field_of_view_horizontal_deg, 4, 1, -180.0f, 180.0f, LANG_ui_text(139));

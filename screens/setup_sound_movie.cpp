@@ -62,9 +62,7 @@ void SETUP_sound()
     BTN_check_box(26.0f, 185.0f, &sim_operation_sound.speech_on, LANG_ui_text(195), 0);
     BTN_check_box(26.0f, 165.0f, &sim_operation_prefs.text_out, LANG_ui_text(196), 0);
 
-    // The volume (sound_volume) is the sound engine's master_volume, the
-    // factor on every sound level.
-    BTN_slider(310.0f, 243.0f, 0, 0.01f, 1.0f, &screen_settings.master_volume, 1, LANG_ui_text(628), "");
+    BTN_slider(310.0f, 243.0f, 0, 0.01f, 1.0f, &screen_settings.sound_volume, 1, LANG_ui_text(628), "");
 
     if (sim_operation_sound.has_speech_synth) {
         text(20.0f, 130.0f, 284);
@@ -83,7 +81,9 @@ void SETUP_movie()
     BTN_digit_field(150.0f, 415.0f, &movie_frame_rate, 2, 0, 10.0f, 99.0f, LANG_ui_text(527));
     BTN_digit_field_int(130.0f, 365.0f, &movie_width, 4, 160.0f, 1024.0f, LANG_ui_text(528));
     BTN_digit_field_int(197.0f, 365.0f, &movie_height, 4, 160.0f, 768.0f, LANG_ui_text(529));
-    // A file chosen, even the same one again, starts its takes at 1.
+    // A file chosen, even the same one again, starts its takes at 1. The
+    // field answers 1 whenever it opened the browser, so a cancelled choice
+    // starts them at 1 too.
     if (BTN_file_field(35.0f, 321.0f, movie_file_name, movie_file_path, KIND_MOVIE, MODE_BROWSER_SAVE, LANG_ui_text(599)))
         movie_take_counter = 0;
 

@@ -51,7 +51,7 @@ void waves_tab()
     BTN_frame1(9, 144.0f, 118.0f, 44.0f);
     SCREEN_text(54.0f, 165.0f, 4);
     SCREEN_text(60.0f, 115.0f, 5);
-    float amplitude_ft = UTIL_finite_or_zero(sim_weather.wave_amplitude) / UNIT.ft_to_mtrs;
+    float amplitude_ft = sim_weather.wave_amplitude / UNIT.ft_to_mtrs;
     BTN_digit_field(130.0f, 215.0f, &amplitude_ft, 3, 1, 0.0f, 20.0f, LANG_ui_text(187));
     sim_weather.wave_amplitude = amplitude_ft * UNIT.ft_to_mtrs;
     sim_weather.wave_length = sim_weather.wave_amplitude * 12.0f;
@@ -113,9 +113,9 @@ void storm_radar()
     // The user's aircraft on the area's extent (north up: z grows southward).
     const scenery_area_record& a = scenery_area;
     float mx = (x1 + x2) / 2.0f, my = (y1 + y2) / 2.0f;
-    if (a.x1 > a.x0 && std::isfinite(flt[0].local_x))
+    if (a.x1 > a.x0)
         mx = std::clamp(x1 + (flt[0].local_x - a.x0) / (a.x1 - a.x0) * (x2 - x1), x1, x2);
-    if (a.z1 > a.z0 && std::isfinite(flt[0].local_z))
+    if (a.z1 > a.z0)
         my = std::clamp(y2 - (flt[0].local_z - a.z0) / (a.z1 - a.z0) * (y2 - y1), y1, y2);
     MAP_draw_object(mx, my, 49, 0, 99, 0);
 }
@@ -145,7 +145,7 @@ void weather_tab()
     // Wind layer heights in feet, each at least 1000 feet above the one below.
     float h[WIND_LAYERS];
     for (int i = 0; i < WIND_LAYERS; ++i)
-        h[i] = UTIL_finite_or_zero(sim_weather.wind_altitude_msl_m[i]) / UNIT.ft_to_mtrs;
+        h[i] = sim_weather.wind_altitude_msl_m[i] / UNIT.ft_to_mtrs;
     BTN_digit_field_auto(490.0f, 675.0f, &h[2], 5, 0, 0, LANG_ui_text(172));
     BTN_digit_field_auto(490.0f, 625.0f, &h[1], 5, 0, 0, LANG_ui_text(173));
     BTN_digit_field_auto(490.0f, 575.0f, &h[0], 5, 0, 0, LANG_ui_text(174));
@@ -214,7 +214,6 @@ void weather_tab()
     if (BTN_push_button(w * 0.5f, 28.0f, 0, 1, LANG_ui_text(349))) {
         random_weather();
         CORE_set_mode(MODE_FLYING, "from randomize weather");
-        return;
     }
 
     if (sim_graphics_scenery.current_planet == PLANET_MARS) {

@@ -64,6 +64,11 @@ void load_weapon(int s, char* path)
     ACF_load_textures(1, 0, 0, 0);
 }
 
+// The masses, the JATO time and the line length are published and writable
+// by plug-ins and peers: a value that is not a number would pass every limit
+// below and reach the flight model, so it counts as 0. A limit from the
+// record below 0 is taken as 0, as a range whose top lies under its bottom
+// holds no value.
 void weights_tab()
 {
     acf_struct& a = pln[0];
@@ -138,7 +143,7 @@ void weights_tab()
 }
 
 // Degrees into [low, low + 360) by whole turns; what is not finite becomes 0
-// (or low when that is above 0).
+// (or low when that is above 0), as turning it a turn at a time never ends.
 float turned(float v, float low)
 {
     return std::isfinite(v) ? UTIL_wrap_from(v, low, 360.0f) : (low < 0.0f ? 0.0f : low);
@@ -148,7 +153,7 @@ void weapon_preview(float w, float h)
 {
     weight_screen_state& p = weight_screen;
     int& s = p.weapon_preview_slot;
-    s = std::clamp(s, 0, ACF_WPN_SLOTS - 1);
+    s = std::clamp(s, 0, ACF_WPN_SLOTS - 1);   // a slot past the 24 would index past the weapon records
 
     OGL_set_state(STATE_FOG_OFF, 1, STATE_LIGHTING_ON, STATE_OPAQUE, STATE_DEPTH_TEST_ON, STATE_DEPTH_WRITE_ON);
     OGL_set_projection(PROJECTION_3D, -1.5f, -1.5f, 1.5f, 1.5f, 10.0f, 366.0f, w - 10.0f, h - 62.0f, 1.0f, 100.0f,
@@ -207,6 +212,8 @@ void weapons_tab()
         } else if (BTN_push_button(x0 + 72.0f, y0 + 303.0f, 0, 1, LANG_ui_text(616))) {
             load_weapon(s, path);
         }
+        // The field answers 1 whenever it opened the browser, so a cancelled
+        // choice loads the slot's file again.
         if (BTN_file_field(x0 + 159.0f, y0 + 299.0f, name, path, KIND_WEAPON, MODE_BROWSER_OPEN, LANG_ui_text(617)))
             load_weapon(s, path);
     }

@@ -198,7 +198,7 @@ void operation_defaults()
     movie_width = 320;
     movie_height = 240;
     movie_frame_rate = 20.0f;
-    screen_settings.master_volume = 1.0f;
+    screen_settings.sound_volume = 1.0f;   // the master volume (master_volume of the defaults' list)
     UTIL_strcpy("UNTITLED.MOV", movie_file_name);
     UTIL_strcat3(program_folder, "UNTITLED.MOV", movie_file_path);
     screen_settings.preview_zoom = 1.0f;

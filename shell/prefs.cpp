@@ -298,7 +298,7 @@ void transfer_main_record(const transfer& t)
     t.i(gen, screen.rendering_res);
     t.i(gen, ss.eq_cirrus_layout2);
     t.i(gen, ss.eq_cirrus_latch_brake);
-    t.f(gen, ss.master_volume);
+    t.f(gen, ss.sound_volume);
     sim_graphics_view_block& view = sim_graphics_view;
     t.f(gen, view.field_of_view_deg);
     t.f(gen, view.field_of_view_horizontal_ratio);

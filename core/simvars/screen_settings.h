@@ -21,7 +21,7 @@ struct screen_settings_block {
     int32_t pressure_units_metric;            // 0 inches of mercury, 1 millibars
     // Sound screen.
     int32_t radio_chatter_on;         // lets the sound layer play the radio-chatter slots
-    float master_volume;              // factor on every sound level, 0.01..1
+    float sound_volume;               // the master volume: factor on every sound level, 0.01..1
     // Rendering screen.
     int32_t lit_cus_panel_option;     // the aircraft's own lit panel picture is used at night
     int32_t scenery_load_switch;      // read by the network and navigation loaders

@@ -21,6 +21,7 @@
 #include "core/random.h"
 #include "core/simvars/cockpit.h"
 #include "core/simvars/graphics.h"
+#include "core/screen.h"
 #include "core/ui_text.h"
 #include "graphics/ogl_tex.h"
 #include "links/sound.h"
@@ -320,6 +321,12 @@ TEST_F(AcfLoad, LeverColumnsAndEquipmentFollowThePanelsInstruments)
         EXPECT_EQ((std::vector<int>{auto_fea_EQ, inverter_eq, fuel_pump_EQ, battery_EQ, avionics_EQ, generator_EQ}),
                   (first ? std::vector<int>{1, 1, 1, 0, 0, 0} : std::vector<int>{0, 0, 0, 1, 1, 1}));
     }
+    // A window 40 units taller than 768 moves the head-up display's centre up by half of that.
+    const float hud_y = a.acf_HUD_cntry, margin = screen.ui_top_margin;
+    screen.ui_top_margin = 40.0f;
+    ACF_setup_panel(0);
+    screen.ui_top_margin = margin;
+    EXPECT_FLOAT_EQ(a.acf_HUD_cntry, hud_y + 20.0f);
 }
 
 TEST_F(AcfLoad, EveryFleetAircraftLoadsIntoTheUsersSlotWithFiniteValues)
@@ -358,7 +365,9 @@ TEST_F(AcfLoad, MissingFilesFallBackToTheDefaultAircraftAndPathsOutsideTheFolder
     EXPECT_EQ(pln[2].acf_is_general_aviation, 1);
     EXPECT_EQ(pln[2].acf_is_heavy_metal, 0);
     EXPECT_EQ(sim_graphics_settings.draw_aircrafts, 3);
+    flt[2].failures[0] = flt[2].failures[173] = 6;   // every failure state is cleared
     EXPECT_EQ(load(2, "AIRCRAFT:HEAVY METAL:ORVELL AIRLINER:ORVELL AIRLINER.ACF"), 1);
+    EXPECT_EQ(flt[2].failures[0] + flt[2].failures[173], 0);
     EXPECT_EQ(pln[2].acf_is_heavy_metal, 1);
     EXPECT_EQ(pln[2].acf_is_general_aviation, 0);
     EXPECT_TRUE(recorded_alerts.empty());
@@ -368,7 +377,7 @@ TEST_F(AcfLoad, MissingFilesFallBackToTheDefaultAircraftAndPathsOutsideTheFolder
     // Neither the requested nor the default aircraft: fatal, naming the folder.
     UTIL_strcpy("AIRCRAFT:NONE.ACF", default_aircraft_path);
     const alert_record a = expect_fatal([&] { load(1, "y.acf"); });
-    EXPECT_NE(a.lines[2].find("'GENERAL AVIATION'"), std::string::npos);
+    EXPECT_NE(a.lines[2].find("'HEAVY METAL'"), std::string::npos);
 }
 
 TEST_F(AcfLoad, DamagedCopiesOfTheFleetGetFiniteValuesOrAnAlert)

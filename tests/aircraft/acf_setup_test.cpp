@@ -582,6 +582,12 @@ TEST_F(AcfSetup, InitialFuelPayloadAndJettisonMasses)
     a.acf_m_displaced = 3000.0f;
     ACF_setup_initial_masses(1);
     EXPECT_EQ(f.m_fixed, 0.0f);
+
+    // Four tanks: the three tank masses each take 0.5 / 4 of the fuel.
+    a.acf_num_tanks = 4;
+    a.acf_tank_rat[1] = 0.6f;
+    ACF_setup_initial_masses(1);
+    EXPECT_EQ((std::vector<float>{f.m_fuel1, f.m_fuel2, f.m_fuel3}), (std::vector<float>{125.0f, 125.0f, 125.0f}));
 }
 
 // A tapered wing half (chords 4 and 1, 3 m, quarter-chord line straight
@@ -710,6 +716,12 @@ TEST_F(AcfSetup, ReportListsTheDownwashMapItsFactorsAndTheCentreOfPressure)
     map_line += washed + washed + ACF_cp1251("ФЮЗ.");
     for (int k = 0; k < 10; ++k) map_line += empty_cell;
     std::string out = logs.report();
+    // An element's area: eight characters with three decimals, then its unit.
+    const std::string element = ACF_cp1251("   Элемент # 1: S="), unit = ACF_cp1251(" кв. м, САХ =");
+    const std::size_t at = out.find(element);
+    ASSERT_NE(at, std::string::npos);
+    EXPECT_EQ(out.substr(at + element.size(), 8).find('.'), 4u) << out.substr(at, 40);
+    EXPECT_EQ(out.compare(at + element.size() + 8, unit.size(), unit), 0) << out.substr(at, 40);
     EXPECT_NE(out.find("\n" + map_line + "\n"), std::string::npos);
     EXPECT_NE(out.find(ACF_cp1251("Для LW1 при      6.00,\n")), std::string::npos);
     EXPECT_NE(out.find(ACF_cp1251("LW1 скос потока на LHS    =       2.80грд на коэф. подъемной силы.\n")),

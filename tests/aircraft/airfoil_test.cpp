@@ -113,6 +113,7 @@ TEST_F(AirfoilTest, Version613GetsFittedAndFarRows)
     const double cd0 = 0.006 + 0.009 / 1331.0 - 0.002;   // full bucket depth at its centre
     const double base55 = (1.28 - cd20) * 0.25 + cd20;
     const double base120 = (1.28 - 4 * cd20) * (40.0 / 70.0) * (40.0 / 70.0) + 4 * cd20;   // folded to 60, reversed x4
+    const double base95 = (1.28 - 4 * cd20) * (65.0 / 70.0) * (65.0 / 70.0) + 4 * cd20;     // just past 90: x4 already
     const struct { const float* table; float alpha; double value, tolerance; } samples[] = {
         {cl, 0, 0.3, 1e-6}, {cl, 5, 0.8, 1e-6}, {cl, 15, 1.5, 1e-6},   // Lstall at almax
         {cl, -14, -0.8, 1e-6},                                        // dropped at almin: 2 clB - Lstall + Ldrop1
@@ -133,6 +134,7 @@ TEST_F(AirfoilTest, Version613GetsFittedAndFarRows)
         {cd, 90, 1.28, 1e-5}, {cd, 160, 4 * cd20, 1e-5}, {cd, -160, 4 * cdm20, 1e-5}, {cd, 180, 4 * cd0, 1e-6},
         {cd, 55, base55 + (1.28 * std::sin(55 * kDeg) - base55) * 0.5, 1e-5},
         {cd, 120, base120 + (1.28 * std::sin(60 * kDeg) - base120) * 40.0 / 70.0, 1e-5},
+        {cd, 95, base95 + (1.28 * std::sin(85 * kDeg) - base95) * 65.0 / 70.0, 1e-5},
     };
     for (const auto& s : samples)
         EXPECT_NEAR(s.table[row(s.alpha)], s.value, s.tolerance) << (s.table == cl ? "cl " : "cd/cm ") << s.alpha;
@@ -331,10 +333,10 @@ TEST_F(AirfoilTest, BrokenFilesAreRefused)
 
 TEST_F(AirfoilTest, DegenerateFitsGiveFiniteTables)
 {
-    // No lift slope, stalls on the edges of their ranges, a negative shape
-    // exponent and a bucket that cannot be placed: every ratio has a zero
-    // denominator somewhere on the grid.
-    ASSERT_EQ(read_text(file_613("S 0.12 3.0 -20 10 0.3 0 -1 1.5 0.1 0.3 -1 0.2 0.006 0.015 3.0 "
+    // Stalls on the edges of their ranges (almin -20, almax at the linear
+    // range's 10): the ranges' ratios are 0/0 there, and the fits give their
+    // stall values.
+    ASSERT_EQ(read_text(file_613("S 0.12 3.0 -20 10 0.3 0.1 2 1.5 0.1 0.3 1.5 0.2 0.006 0.015 3.0 "
                                  "-20 14 -0.02 -0.07 -0.05 -0.1 0.2 0.002 2.0 0.3\n")),
               1);
     const afl_block& b = pln[0].afl[8];
@@ -342,7 +344,13 @@ TEST_F(AirfoilTest, DegenerateFitsGiveFiniteTables)
         ASSERT_TRUE(std::isfinite(b.afl_cl[i]) && std::isfinite(b.afl_cd[i]) && std::isfinite(b.afl_cm[i]))
             << AFL_grid_alpha(i);
     EXPECT_FLOAT_EQ(b.afl_cm[160], -0.045f);   // equal end angles: the mean of both points
+    EXPECT_FLOAT_EQ(b.afl_cl[460], 1.5f);      // 10 degrees: the stall lift
     EXPECT_TRUE(recorded_alerts.empty());
+    // Without a lift slope the drag is out of range: the table check stops the program.
+    expect_fatal([&] {
+        read_text(file_613("S 0.12 3.0 -14 15 0.3 0 2 1.5 0.1 0.3 1.5 0.2 0.006 0.015 3.0 "
+                           "-12 14 -0.02 -0.07 -0.07 -0.1 0.2 0.002 2.0 0.3\n"));
+    });
 }
 
 TEST_F(AirfoilTest, ASaveThatFailsKeepsThePreviousFileAndNamesIt)

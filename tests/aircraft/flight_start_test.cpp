@@ -200,27 +200,26 @@ TEST_F(FlightStart, PositionStartsLocalTimeAndTheKeptRing)
     EXPECT_EQ(replay_ring[5].network_time_sec, 0.0f);
 }
 
-TEST_F(FlightStart, NothingToStartAtKeepsThePlaneWithANotice)
+TEST_F(FlightStart, NothingToStartAtKeepsThePlane)
 {
     flt[0].local_x = 77.0f;
     sim_time.total_flight_time_sec = 5.0f;
     start_selection.airport_index = 9;   // past the end: clamped
     airport_table[0].starts.clear();
     FLIGHT_init_situation(SIT_AIRPORT, SIT_RAMP);
-    ASSERT_EQ(recorded_alerts.size(), 1u);
-    EXPECT_EQ(recorded_alerts[0].code, 16);
+    EXPECT_TRUE(recorded_alerts.empty());
     EXPECT_EQ(flt[0].local_x, 77.0f);
     EXPECT_EQ(sim_time.total_flight_time_sec, 5.0f);
     EXPECT_EQ(start_selection.airport_index, 0);
 
     airport_table.clear();
     FLIGHT_init_situation(SIT_AIRPORT, SIT_RUNWAY);
-    EXPECT_EQ(recorded_alerts.size(), 2u);
+    EXPECT_TRUE(recorded_alerts.empty());
     EXPECT_EQ(flt[0].local_x, 77.0f);
 
-    // The orbiter's base is missing.
+    // The orbiter's base is missing: that situation says so.
     FLIGHT_init_situation(SIT_SHUTTLE_FIRST, 0);
-    EXPECT_EQ(recorded_alerts.size(), 3u);
+    EXPECT_EQ(recorded_alerts.size(), 1u);
     EXPECT_EQ(sim_time.total_flight_time_sec, 5.0f);
 }
 

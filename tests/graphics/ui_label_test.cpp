@@ -65,6 +65,9 @@ TEST(SplitLabel, CaptionSecondPartAndHelp)
         {"Plain caption", {"Plain caption", "", ""}},
         {"Name  |  unit  {xThe help", {"Name ", "  unit ", "The help"}},  // only one space goes
         {"No second{-help only", {"No second", "", "help only"}},
+        // After a skipped bar or brace pair the next character is taken as it is;
+        // a later bar is skipped even in the help.
+        {"A||b{x{c|d", {"A", "|b", "{cd"}},
         // Labels ending in the brace or right after it have no help and are not over-read.
         {"Cap|sec{", {"Cap", "sec", ""}},
         {"Cap|sec{x", {"Cap", "sec", ""}},

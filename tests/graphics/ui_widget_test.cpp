@@ -734,6 +734,9 @@ TEST_F(Widgets, ValueWidgetArtAndHitBoxes)
             q.y2 == 116)
             ++icons;
     EXPECT_EQ(icons, 1);
+    press(183, 103);   // the icon: the browser opens (here none chooses), and that is a 1
+    EXPECT_EQ(BTN_file_field(200, 100, name, path, 4, 0, "File"), 1);
+    release();
     for (const fb_rect& b : capture_rects([&] { BTN_frame1(9, 342, 103, 300); })) {
         bool found = false;
         for (const fb_rect& q : file) found = found || (q.x1 == b.x1 && q.x2 == b.x2 && q.y1 == b.y1 && q.tx1 == b.tx1);

@@ -56,7 +56,7 @@ protected:
         sim_operation_sound = sim_operation_sound_block{};
         sim_operation_sound.sound_on = 1;
         screen_settings.radio_chatter_on = 1;
-        screen_settings.master_volume = 1.0f;
+        screen_settings.sound_volume = 1.0f;
         sim_operation_prefs.has_headset_on = 0;
         sim_graphics_view.view_is_external = 0;
         sim_weather.precip_rain = 0.0f;

@@ -122,14 +122,14 @@ TEST_F(Sound, VolumeAndPitchLaw)
     }
 
     // The master volume applies twice to a sound's start, once to updates.
-    screen_settings.master_volume = 0.5f;
+    screen_settings.sound_volume = 0.5f;
     SOUND_play(22, 1, 1.0f, 1.0f);
     EXPECT_EQ(sound_slots.volume[22], -2953);
     SOUND_set_volume_pitch(1.0f, 1.0f, 22);
     EXPECT_EQ(sound_slots.volume[22], -2106);
 
     // The headset quietens the cockpit's own sounds (slots 0..23) inside.
-    screen_settings.master_volume = 1.0f;
+    screen_settings.sound_volume = 1.0f;
     sim_operation_prefs.has_headset_on = 1;
     SOUND_play(5, 1, 1.0f, 1.0f);
     EXPECT_EQ(sound_slots.volume[5], -2411);

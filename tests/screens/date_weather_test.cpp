@@ -201,7 +201,7 @@ TEST_F(DateWeather, WindLayersStackAndRainSetsTheRunway)
         float rain;
         int before, after;
     };
-    const step steps[] = {{0.5f, 0, 1}, {0.9f, 1, 2}, {0.5f, 2, 1}, {0.3f, 1, 0}, {0.35f, 2, 2}};
+    const step steps[] = {{0.5f, 0, 1}, {0.9f, 1, 2}, {0.5f, 2, 1}, {0.3f, 1, 0}, {0.35f, 2, 2}, {0.75f, 1, 1}};
     for (const step& s : steps) {
         sim_weather.rain_percent = s.rain;
         sim_weather.runway_friction = s.before;

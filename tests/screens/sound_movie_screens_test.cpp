@@ -101,9 +101,9 @@ TEST_F(SoundMovieScreens, TheSpeechTextsFollowTheSpeechEngine)
         for (int m = 0; m < 6; ++m) EXPECT_EQ(*switches[m], m == k ? 0 : 1) << "box " << k << ", switch " << m;
     }
     // The volume slider's left end is the lowest volume, never silence.
-    screen_settings.master_volume = 0.5f;
+    screen_settings.sound_volume = 0.5f;
     click(SETUP_sound, 310.0f, 243.0f);
-    EXPECT_EQ(screen_settings.master_volume, 0.01f);
+    EXPECT_EQ(screen_settings.sound_volume, 0.01f);
 }
 
 TEST_F(SoundMovieScreens, MovieSettingsStayInTheirLimitsAndAChosenFileRestartsTheTakes)
@@ -126,9 +126,11 @@ TEST_F(SoundMovieScreens, MovieSettingsStayInTheirLimitsAndAChosenFileRestartsTh
 
     UI_set_file_browser(choose_file);
     movie_take_counter = 3;
-    chosen_name.clear();   // a cancelled browser changes nothing
+    chosen_name.clear();   // a cancelled browser still counts as opened
     click(SETUP_movie, 18.0f, 321.0f);
-    EXPECT_EQ(movie_take_counter, 3);
+    EXPECT_EQ(movie_take_counter, 0);
+    EXPECT_STRNE(movie_file_name, "FLIGHT.mov");
+    movie_take_counter = 3;
     chosen_name = "FLIGHT.mov";
     click(SETUP_movie, 18.0f, 321.0f);
     EXPECT_EQ(movie_take_counter, 0);

@@ -124,7 +124,7 @@ TEST_F(Defaults, FirstStartRadiosClocksAndWeather)
         {"GPS airport index", static_cast<float>(sim_cockpit_gps.airport_index), 1600.0f},
         {"meteorites", static_cast<float>(w.meteorite_density), 2.0f},
         {"marker panel", static_cast<float>(sim_cockpit_switches.marker_panel_out), 1.0f},
-        {"master volume", screen_settings.master_volume, 1.0f},
+        {"master volume", screen_settings.sound_volume, 1.0f},
         {"time ratio", sim_operation_misc.time_ratio, 1.0f},
         {"map zoom", screen_settings.map_zoom, 1.0f},
         {"radio chatter", static_cast<float>(screen_settings.radio_chatter_on), 1.0f},
