@@ -97,6 +97,54 @@ TEST(PropDisc, CyclicBladeAnglesWithDeltaThree)
     }
 }
 
+// A bladeless rotor of I = 2.59470 at 30 rad/s, blades of 6 kg and a tip at
+// 0.93 m, cyclic ranges of 5 degrees (stops at 10): a disc tilt rate of -0.5
+// rad/s leaves the moment 0.5 I w - 0.01 x 6 x 0.93 = 38.8647 (pitch up), one
+// of +0.5 leaves -38.9763. Beyond a stop a moment pushing further on passes to
+// the airframe (pitch to M, yaw to N with no cant); one pulling back, or any
+// inside the stops, only moves the disc. The tilt ends at its stop.
+TEST(PropDisc, MomentPassesToTheAirframeOnlyAtTheStops)
+{
+    struct row {
+        float elev, ailn, Q, R;   // disc tilts (deg) and their rates (rad/s)
+        float M, N, elev_after, ailn_after;
+    };
+    const float up = 38.8647f, down = -38.9763f;
+    const row rows[] = {
+        {12.0f, 0.0f, -0.5f, 0.0f, up, 0.0f, 10.0f, 0.0f},
+        {-12.0f, 0.0f, 0.5f, 0.0f, down, 0.0f, -10.0f, 0.0f},
+        {12.0f, 0.0f, 0.5f, 0.0f, 0.0f, 0.0f, 10.0f, 0.0f},   // pulling back off the stop
+        {0.0f, 12.0f, 0.0f, -0.5f, 0.0f, up, 0.0f, 10.0f},
+        {0.0f, -12.0f, 0.0f, 0.5f, 0.0f, down, 0.0f, -10.0f},
+    };
+    for (const row& r : rows) {
+        bladeless_piston_single();
+        acf_struct& a = pln[0];
+        flt_struct& f = flt[0];
+        a.acf_prop_type[0] = PROP_MAIN_ROTOR;
+        a.acf_cyclic_elev = a.acf_cyclic_ailn = 5.0f;
+        f.POINT_tacrad[0] = 30.0f;
+        f.cyclic_elev_disc_tilt[0] = r.elev, f.cyclic_ailn_disc_tilt[0] = r.ailn;
+        f.Q_rotor_rad[0] = r.Q, f.R_rotor_rad[0] = r.R;
+        PROP_blade_element_forces(0);
+        EXPECT_NEAR(f.M, r.M, 1e-2f) << r.elev << " " << r.Q;
+        EXPECT_NEAR(f.N, r.N, 1e-2f) << r.ailn << " " << r.R;
+        EXPECT_NEAR(f.L, 0.0f, 1e-2f);
+        EXPECT_FLOAT_EQ(f.cyclic_elev_disc_tilt[0], r.elev_after);
+        EXPECT_FLOAT_EQ(f.cyclic_ailn_disc_tilt[0], r.ailn_after);
+    }
+    // Inside the stops the same moment leaves the airframe alone.
+    bladeless_piston_single();
+    pln[0].acf_prop_type[0] = PROP_MAIN_ROTOR;
+    pln[0].acf_cyclic_elev = pln[0].acf_cyclic_ailn = 5.0f;
+    flt[0].POINT_tacrad[0] = 30.0f;
+    flt[0].cyclic_elev_disc_tilt[0] = flt[0].cyclic_ailn_disc_tilt[0] = 5.0f;
+    flt[0].Q_rotor_rad[0] = flt[0].R_rotor_rad[0] = -0.5f;
+    PROP_blade_element_forces(0);
+    EXPECT_NEAR(flt[0].M, 0.0f, 1e-2f);
+    EXPECT_NEAR(flt[0].N, 0.0f, 1e-2f);
+}
+
 // Efficiency is thrust x true airspeed / power; the side wash is (1 - e) / 2
 // of the disc wash, e held to 0.5..1. Without thrust a wash of 10 m/s decays
 // by 0.02 to 9.8 and leaves 0.25 x 9.8 = 2.45 m/s of side wash. Tip jets of

@@ -20,6 +20,7 @@
 #include "tests/world/tile_test_util.h"
 #include "tests/world/world_test_util.h"
 #include "world/apt_scene.h"
+#include "world/env_build.h"
 #include "world/env_tile.h"
 #include "world/landuse_grid.h"
 #include "world/navdb.h"
@@ -342,6 +343,37 @@ TEST_F(EnvBuild, FinishedHighwayEdgesLieTwoWidthsOverTheCosineApartAndCarryCars)
     for (const terrain_point_lists& l : terrain_lists)
         for (const segment_point& p : l.seg[0]) widest = std::max(widest, std::hypot(p.edge_x - p.x, p.edge_z - p.z));
     EXPECT_NEAR(widest, 36.0f / std::cos(67.5 * M_PI / 180.0), 0.5f);
+}
+
+// A road climbing 45 degrees east, then 30 degrees north, then falling to the
+// south-west: the surface normal leans away from the climb, (-sin s sin h,
+// cos s, sin s cos h) with s the slope and h the heading to the next point.
+// The last point has no next and points up; so do taxi lines everywhere.
+TEST_F(EnvBuild, SlopedSegmentPointsCarryTheirSurfaceNormal)
+{
+    const float t30 = std::tan(30.0f * static_cast<float>(M_PI) / 180.0f);
+    const float chain[4][3] = {{0, 0, 0}, {100, 100, 0}, {100, 100 + 100 * t30, -100}, {0, 100 * t30, 0}};
+    const float r = std::sqrt(0.5f), s35 = std::sqrt(1.0f / 3.0f), c35 = std::sqrt(2.0f / 3.0f);
+    const float sloped[4][3] = {{-r, r, 0}, {0, std::sqrt(0.75f), 0.5f}, {-s35 * r, c35, s35 * r}, {0, 1, 0}};
+    const env_tile_window w{SOUTH, WEST, ROW0, COL0, 1, 1, 0, ""};
+    for (int kind : {0, 1, 2, 4}) {
+        SEG_clear_lists();
+        std::vector<segment_point>& list = SEG_list_for_writing(kind, ROW0, COL0);
+        for (const auto& c : chain) {
+            segment_point p{};
+            p.x = c[0], p.y = c[1], p.z = c[2];
+            p.span_flag = SEG_ON_LAND;
+            list.push_back(p);
+        }
+        ENV_build_finish_section(w, kind);
+        const std::vector<segment_point>& done = *SEG_list(kind, ROW0, COL0);
+        ASSERT_EQ(done.size(), 4u);
+        for (size_t p = 0; p < 4; ++p)
+            for (int k = 0; k < 3; ++k) {
+                const float want = kind <= 2 ? sloped[p][k] : (k == 1 ? 1.0f : 0.0f);
+                EXPECT_NEAR(done[p].normal[k], want, 1e-4f) << kind << " point " << p << " component " << k;
+            }
+    }
 }
 
 TEST_F(EnvBuild, TownsBecomeCityOnTheEarthOnly)
