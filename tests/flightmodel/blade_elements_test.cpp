@@ -1,6 +1,7 @@
 // Propeller and rotor blade elements: mirror-image propellers, the dirty-air
-// factor and the vortex ring, tip jets, the rotor disc at its stops, and the
-// blade tip striking the ground, on land, water and decks.
+// factor and the vortex ring, tip jets, and the blade tip striking the
+// ground, on land, water and decks (the rotor disc at its stops is in
+// prop_gyro_coning_test.cpp, beside the blade-free rotor it uses).
 #include <cmath>
 
 #include "tests/flightmodel/propulsion_fixture.h"
