@@ -7,6 +7,7 @@
 #include <GL/gl.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <sstream>
 #include <tuple>
@@ -215,6 +216,28 @@ TEST(Display, LoadingScreenBarAndInterfaceMapping)
     EXPECT_FALSE(PLAT_display_mode_entered());
     EXPECT_EQ(OGL_set_display_mode(0), 1);
     screen.full_screen = 0;
+}
+
+// The display-only video driver offers one mode, 1024 x 768 at 32 bits: a
+// window narrower than it stays on the desktop mode, one of its exact size
+// enters it. Run in a fresh process, away from the test window.
+TEST(DisplayModeDeathTest, OnlyAModeOfTheWindowsExactSizeIsEntered)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            PLAT_video_quit();
+            setenv("SDL_VIDEODRIVER", "dummy", 1);
+            screen.full_screen = 1;
+            screen.window_height = 768;
+            screen.colour_depth = 32;
+            screen.window_width = 800;
+            const bool wider_entered = OGL_set_display_mode(1) == 1 && PLAT_display_mode_entered();
+            screen.window_width = 1024;
+            const bool exact_entered = OGL_set_display_mode(1) == 1 && PLAT_display_mode_entered();
+            std::_Exit((wider_entered ? 1 : 0) + (exact_entered ? 0 : 2));
+        },
+        ::testing::ExitedWithCode(0), "");
 }
 
 // Past the intro, the loading screen lays the background colour over the

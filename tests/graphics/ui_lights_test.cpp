@@ -142,6 +142,33 @@ TEST_F(Lights, BoxSpansItsSizeBeforeItsTurn)
     EXPECT_NEAR((z2 - z1) / pixels_a_metre_x, 20.0f, 0.01f);
 }
 
+// The walls' s runs s1, s2, s1, s2 round the corners (-w, -l), (w, -l), (w, l),
+// (-w, l); t is t2 at the top and t1 at the foot.
+TEST_F(Lights, BoxWallTextureAtEachCorner)
+{
+    window_ortho(-512, 512, -384, 384, -100, 100);   // x + 512, y + 384, depth 0.5 - z / 200
+    const struct {
+        float x, z, s;
+    } corner[] = {{-5, -10, 0.1f}, {5, -10, 0.9f}, {5, 10, 0.1f}, {-5, 10, 0.9f}};
+    int seen[4] = {};
+    for (const fb_prim& q : capture_feedback([] {
+             glDisable(GL_CULL_FACE);
+             OGL_draw_box_3d(0, 0, 0, 10, 5, 20, 0.1f, 0.9f, 0.2f, 0.8f, 0.0f);
+         })) {
+        float lo = 1e9f, hi = -1e9f;
+        for (const fb_vertex& v : q.v) lo = std::min(lo, v.y), hi = std::max(hi, v.y);
+        if (hi - lo < 1.0f) continue;   // roof or floor
+        for (const fb_vertex& v : q.v)
+            for (int k = 0; k < 4; ++k)
+                if (std::fabs(v.x - 512 - corner[k].x) < 0.1f && std::fabs((0.5f - v.z) * 200 - corner[k].z) < 0.1f) {
+                    ++seen[k];
+                    EXPECT_NEAR(v.s, corner[k].s, 1e-4f) << k;
+                    EXPECT_NEAR(v.t, v.y > 386.5f ? 0.8f : 0.2f, 1e-4f) << k;
+                }
+    }
+    for (int k = 0; k < 4; ++k) EXPECT_GT(seen[k], 0) << k;
+}
+
 // The box inside a caller's quads block is the box of its own blocks: the
 // same corners, texture coordinates and lit colours at any turn and place.
 TEST_F(Lights, BoxInTheCallersBlockIsTheBoxOfItsOwnBlocks)

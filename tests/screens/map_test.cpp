@@ -587,6 +587,23 @@ TEST_F(MapTest, FlightPathJoinsRecordedSlotsOnly)
         }).size();
     };
     EXPECT_EQ(lines(), 4u);   // slots 0-1 and 1-2, two units thick
+    // The second line lies one unit up when the step's whole-unit width beats
+    // its whole-unit height, else one unit right (1.5 by 1.2 is 1 by 1).
+    const struct { float dx, dy, right, up; } steps[] = {{10, 2, 0, 1}, {-2, 10, 1, 0}, {1.5f, 1.2f, 1, 0}};
+    for (const auto& s : steps) {
+        const std::vector<fb_prim> prims = capture_feedback([&] {
+            MAP_draw_flight_path(1, 100.0f, 100.0f, 1, 0);
+            MAP_draw_flight_path(0, 100.0f + s.dx, 100.0f + s.dy, 2, 0);
+        });
+        ASSERT_EQ(prims.size(), 2u) << s.dx;
+        auto low = [&](int i, bool x) {
+            float m = 1e9f;
+            for (const fb_vertex& v : prims[i].v) m = std::min(m, x ? v.x : v.y);
+            return m;
+        };
+        EXPECT_NEAR(low(1, true) - low(0, true), s.right, 1e-3f) << s.dx;
+        EXPECT_NEAR(low(1, false) - low(0, false), s.up, 1e-3f) << s.dx;
+    }
 }
 
 namespace {
