@@ -64,8 +64,9 @@ struct computed_entry {
 // Names whose value the program does not hold: each stands for a word (or a
 // short run) of its own that nothing else reads, registered with the plain
 // accessors like every other name, so a plug-in reads zero until it writes and
-// then reads back what it wrote. The word takes the row's type (the macro is
-// set before each run below).
+// then reads back what it wrote. The word takes the row's type.
+#define SIM_ZERO_INT(name) {name, 1, []() -> void* { static int32_t word; return &word; }()}
+#define SIM_ZERO_FLOAT(name) {name, 1, []() -> void* { static float word; return &word; }()}
 #define SIM_ZERO_ARRAY(name, n) {name, 1, n, []() -> void* { static float words[n]; return words; }()}
 // "sim/aircraft/acf_struct" (the ten aircraft records' addresses as 32-bit
 // words) publishes zeros: no address of this program fits in 32 bits.
@@ -78,14 +79,11 @@ int32_t acf_struct_words[10];
 #include "core/units.h"
 #include "links/plugin_data_blocks.inc"
 
-#define SIM_ZERO(name) {name, 1, []() -> void* { static int32_t word; return &word; }()}
 const scalar_entry INT_RUN[] = {
     BLOCK_INT_ROWS
     {nullptr, 0, nullptr},
 };
 
-#undef SIM_ZERO
-#define SIM_ZERO(name) {name, 1, []() -> void* { static float word; return &word; }()}
 const scalar_entry FLOAT_RUN[] = {
     BLOCK_FLOAT_ROWS
     {nullptr, 0, nullptr},

@@ -10,7 +10,8 @@ record, or the global blocks of core/simvars.h. The groups below say which
 fields each group publishes; their sizes and the totals of each type are fixed
 (the plug-ins and the manager count on them) and checked here before anything
 is written. A name whose value the program does not hold stands for a word of
-its own that nothing else reads (SIM_ZERO); those are listed on stderr."""
+its own that nothing else reads (SIM_ZERO_INT, SIM_ZERO_FLOAT); those are listed
+on stderr."""
 import glob
 import re
 import sys
@@ -110,7 +111,7 @@ def add(group, field, kind, ref, count=None):
 def zero(group, field, kind, count=1):
     name = "sim/%s/%s" % (group, field)
     if kind in ("INT", "FLOAT"):
-        text = 'SIM_ZERO("%s"),' % name
+        text = '%s("%s"),' % ("SIM_ZERO_INT" if kind == "INT" else "SIM_ZERO_FLOAT", name)
     else:
         text = 'SIM_ZERO_ARRAY("%s", %d),' % (name, count)
     rows.append((group, name, kind, text))
