@@ -1,9 +1,12 @@
 // A panel of radio, GPS, gauge, ECAM and orbiter types with random
 // selectors, indices and values (as plug-ins and "DATA" datagrams may write
 // them), over empty and small navigation tables: nothing is read or written
-// out of bounds (the sanitizers watch).
+// out of bounds (the sanitizers watch), every cursor and selector a drawn head
+// edits by is back inside its range after the pass, and the tables keep their
+// sizes.
 #include "tests/panel/stack_fixture.h"
 
+#include <array>
 #include <random>
 
 #include "world/navdb.h"
@@ -34,9 +37,13 @@ TEST_F(StackTest, RandomSelectorsAndIndicesStayInsideTheirTables)
                 navaid_table.push_back(navaid_record{3, 0, 0, 0, 11000, 0, "VOR", "", 0});
                 fix_table.push_back(fix_record{});
             }
+            // The heads whose cursors and selectors are checked below are always on the panel.
+            static constexpr int checked[] = {INS_RAD_GPS_GA, INS_RAD_TRANSPONDER_BC, INS_RAD_TRANSPONDER_HM,
+                                              INS_RAD_ADF1FF_BC, INS_RAD_NAVCOMADFFF_HM};
             for (int s = 0; s < 12; ++s)
-                slot(s, types[std::uniform_int_distribution<size_t>(0, std::size(types) - 1)(rng)], 80.0f * s, 300.0f,
-                     chance(rng) < 8 ? 1.0f : wild());
+                if (s < 5) slot(s, checked[s], 80.0f * s, 300.0f, 1.0f);
+                else slot(s, types[std::uniform_int_distribution<size_t>(0, std::size(types) - 1)(rng)], 80.0f * s, 300.0f,
+                          chance(rng) < 8 ? 1.0f : wild());
             pln[0].acf_num_engines = wild_int();
             pln[0].acf_num_tanks = wild_int();
             for (int k = 0; k < 50; ++k) pln[0].acf_cus_rnd_use[k] = chance(rng) < 3;
@@ -62,7 +69,16 @@ TEST_F(StackTest, RandomSelectorsAndIndicesStayInsideTheirTables)
         for (int& t : interval_ticks) t = chance(rng) < 3;
         mouse.mouse_x = static_cast<float>(chance(rng) * 80), mouse.mouse_y = 300.0f + static_cast<float>(any(rng) % 60);
         mouse.mouse_down = chance(rng) < 4, mouse.mouse_held = chance(rng) < 6, mouse.mouse_panel_drag = chance(rng) < 3;
+        const auto sizes = [] { return std::array{airport_table.size(), navaid_table.size(), fix_table.size()}; };
+        const auto before = sizes();
         PANEL_update();
+        const auto in = [](int32_t v, int32_t lo, int32_t hi) { return v >= lo && v <= hi; };
+        EXPECT_TRUE(in(gps_unit.cursor, 0, 5) && in(transponder.xpdr_digit_cursor, 0, 3) &&
+                    in(transponder.xpdr_key_cursor, 0, 3) && in(radio_heads.bc_adf_digit, 1, 3) &&
+                    in(radio_heads.combined_radio, 0, 5))
+            << frame << ": " << gps_unit.cursor << " " << transponder.xpdr_digit_cursor << " "
+            << transponder.xpdr_key_cursor << " " << radio_heads.bc_adf_digit << " " << radio_heads.combined_radio;
+        EXPECT_EQ(sizes(), before) << frame;
         PANEL_gps(std::uniform_int_distribution<int>(-3, 13)(rng));
         PANEL_transponder(1);
         PANEL_clock_timer(chance(rng) < 5, chance(rng) < 5);
