@@ -93,7 +93,7 @@ protected:
 
     void SetUp() override
     {
-        if (!missing.empty()) GTEST_SKIP() << "needs " << missing;
+        ASSERT_TRUE(missing.empty()) << "missing: " << missing;
         app_mode = MODE_FLYING;
         sim_time.paused = 0;
         sim_operation_prefs.replay_mode = 0;
@@ -231,7 +231,7 @@ protected:
 TEST_F(AutopilotCruise, AirlinerHoldsTenThousandFeetAnd250Knots)
 {
     const std::string missing = cruise("Heavy Metal", nullptr, 10000.0f, 250.0f);
-    if (!missing.empty()) GTEST_SKIP() << "needs " << missing;
+    ASSERT_TRUE(missing.empty()) << "missing: " << missing;
     float worst_ft = 0.0f, worst_kt = 0.0f;
     hold(10000.0f, 250.0f, worst_ft, worst_kt);
     EXPECT_LT(worst_ft, 200.0f);
@@ -241,7 +241,7 @@ TEST_F(AutopilotCruise, AirlinerHoldsTenThousandFeetAnd250Knots)
 TEST_F(AutopilotCruise, TrainerHoldsFiveThousandFeetAnd100Knots)
 {
     const std::string missing = cruise(nullptr, "Orvell Trainer.acf", 5000.0f, 100.0f);
-    if (!missing.empty()) GTEST_SKIP() << "needs " << missing;
+    ASSERT_TRUE(missing.empty()) << "missing: " << missing;
     float worst_ft = 0.0f, worst_kt = 0.0f;
     hold(5000.0f, 100.0f, worst_ft, worst_kt);
     EXPECT_LT(worst_ft, 200.0f);

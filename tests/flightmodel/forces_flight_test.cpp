@@ -179,7 +179,7 @@ struct TrainerFlight : ::testing::Test {
         frame_clock = 0.0f;
         auto_flight_on = 0;
         const std::string missing = load_trainer();
-        if (!missing.empty()) GTEST_SKIP() << "needs " << missing;
+        ASSERT_TRUE(missing.empty()) << "missing: " << missing;
         still_air();
         LAUNCH_reset();
         for (auto& fl : flt) std::memset(fl.failures, 0, sizeof fl.failures);
@@ -189,7 +189,7 @@ struct TrainerFlight : ::testing::Test {
         // without a hydraulic failure: the control step scales the stick by it.
         sim_operation_failures.hydraulic_pressure_ratio = 1.0f;
         place(3000.0f, 70.0f * KT, 0.0f, -5.0f);
-        if (!plane_step_runs_the_build_up()) GTEST_SKIP() << "needs the plane step (FLTMOD_plane_step with the build-up)";
+        ASSERT_TRUE(plane_step_runs_the_build_up()) << "FLTMOD_plane_step runs no build-up";
     }
     // A frame of the engine systems and the real plane step with the inputs
     // held (0.04 s, as at 25 frames a second).
@@ -407,7 +407,7 @@ TEST_F(TrainerFlight, FidelityBesideATypicalTrainer)
     for (int i = 0; i < 50; ++i) frame(0.0f, 0.0f);
     const bool thrust = f.POINT_thrust[0] > 100.0f;
     f = probe;
-    if (!thrust) GTEST_SKIP() << "climb and cruise rows need the engines (ENGN_prop_engines, the propulsion issue)";
+    ASSERT_TRUE(thrust) << "the running engine gives no thrust (ENGN_prop_engines)";
 
     // Best-rate climb at sea level, full power, and the TAS at 75 % power at 8,500 ft: a speed-holding
     // pitch loop on the elevator and, for the cruise, a height-holding loop, flown for a minute each.
@@ -507,7 +507,7 @@ TEST_F(TrainerFlight, ReportAndStabilityCommandsInTheGlide)
 TEST(ForcesFlightTrainer, DamagedTrainerKeepsEveryValueANumber)
 {
     const std::string missing = load_trainer();
-    if (!missing.empty()) GTEST_SKIP() << "needs " << missing;
+    ASSERT_TRUE(missing.empty()) << "missing: " << missing;
     still_air();
     LAUNCH_reset();
     acf_struct& a = pln[0];

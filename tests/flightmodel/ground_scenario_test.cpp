@@ -97,7 +97,7 @@ protected:
 
 TEST_F(DefaultAirport, TheTrainerStandsOnItsGearAndTheParkingBrakeHoldsIt)
 {
-    if (!started_at(SIT_RUNWAY)) GTEST_SKIP() << "needs the plane step (FLTMOD_plane_step with the build-up)";
+    ASSERT_TRUE(started_at(SIT_RUNWAY)) << "FLTMOD_plane_step runs no build-up";
     flt_struct& f = flt[0];
     ASSERT_EQ(surface_state.flat_surface_on, 0);   // nothing decided before the first scene pass
     f.parkbrake = 1.0f;
@@ -116,7 +116,7 @@ TEST_F(DefaultAirport, TheTrainerStandsOnItsGearAndTheParkingBrakeHoldsIt)
 // engine stops driving, and the propeller turns with it.
 TEST_F(DefaultAirport, TheTrainerKeepsRunningWithTheThrottleClosed)
 {
-    if (!started_at(SIT_RUNWAY)) GTEST_SKIP() << "needs the plane step (FLTMOD_plane_step with the build-up)";
+    ASSERT_TRUE(started_at(SIT_RUNWAY)) << "FLTMOD_plane_step runs no build-up";
     const float idle = pln[0].acf_RSC_idlespeed_eng;
     flt_struct& f = flt[0];
     ASSERT_EQ(f.ENGN_running[0], 1);
@@ -136,7 +136,7 @@ TEST_F(DefaultAirport, TheTrainerKeepsRunningWithTheThrottleClosed)
 
 TEST_F(DefaultAirport, TheTrainerTakesOffBeforeTheRunwaysEnd)
 {
-    if (!started_at(SIT_RUNWAY)) GTEST_SKIP() << "needs the plane step (FLTMOD_plane_step with the build-up)";
+    ASSERT_TRUE(started_at(SIT_RUNWAY)) << "FLTMOD_plane_step runs no build-up";
     flt_struct& f = flt[0];
     const airport_record& apt = airport_table.at(static_cast<size_t>(start_selection.airport_index));
     const runway_record& rw = apt.runways.at(0);
@@ -166,7 +166,7 @@ TEST_F(DefaultAirport, TheTrainerTakesOffBeforeTheRunwaysEnd)
 
 TEST_F(DefaultAirport, AScriptedApproachLandsTheTrainerOnTheRunwayAndBrakesItToAStop)
 {
-    if (!started_at(SIT_APPROACH_3NM)) GTEST_SKIP() << "needs the plane step (FLTMOD_plane_step with the build-up)";
+    ASSERT_TRUE(started_at(SIT_APPROACH_3NM)) << "FLTMOD_plane_step runs no build-up";
     flt_struct& f = flt[0];
     const airport_record& apt = airport_table.at(static_cast<size_t>(start_selection.airport_index));
     const runway_record& rw = apt.runways.at(0);
@@ -230,7 +230,7 @@ TEST_F(DefaultAirport, TheFleetsFloatPlaneComesToRestOnStillWater)
         if (name.find("float") != std::string::npos && name.size() > 4 && name.substr(name.size() - 4) == ".acf")
             path = it->path().string();
     }
-    if (path.empty()) GTEST_SKIP() << "needs the test fleet's float plane";
+    ASSERT_FALSE(path.empty()) << "the built data folder has no float plane";
     std::memset(&pln[0], 0, sizeof pln[0]);
     std::snprintf(pln[0].acf_file_path, ACF_TEXT_SIZE, "%s", path.c_str());
     std::snprintf(pln[0].acf_file_name, ACF_TEXT_SIZE, "%s", fs::path(path).filename().c_str());
@@ -242,7 +242,7 @@ TEST_F(DefaultAirport, TheFleetsFloatPlaneComesToRestOnStillWater)
     water_level_m = 0.0f;
     sim_weather.wave_amplitude = 0.0f;
     FLIGHT_reset_at_start(0, 0.0f, 0.0f, 0.0f, 0.0f, 0.5f, 0.0f, 0.0f);
-    if (!plane_step_runs_the_build_up()) GTEST_SKIP() << "needs the plane step (FLTMOD_plane_step with the build-up)";
+    ASSERT_TRUE(plane_step_runs_the_build_up()) << "FLTMOD_plane_step runs no build-up";
     flt_struct& f = flt[0];
     for (int k = 0; k < 60 * 25; ++k) frame();
     const float weight = f.m_total * sim_physics.g_sealevel;

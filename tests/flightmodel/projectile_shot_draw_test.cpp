@@ -19,6 +19,7 @@
 #include "tests/graphics/gl_context.h"
 #include "tests/support/flight_fixture.h"
 #include "tests/support/gl_view.h"
+#include "tests/support/machine.h"
 
 namespace {
 
@@ -79,7 +80,7 @@ TEST_F(ProjectileShot, AimAndMuzzleSpeedOnTheGunsVelocity)
 // nearer and its bottom edge 0.75 m farther than its centre.
 TEST(ProjectileDraw, PitchedFireLineAndSquareFacingAPitchedView)
 {
-    if (!ensure_gl_context()) GTEST_SKIP() << "no OpenGL context";
+    MACHINE_NEEDS(ensure_gl_context(), "OpenGL context");
     std::memset(static_cast<void*>(&pln[0]), 0, sizeof pln[0]);
     flt[0] = flt_struct{};
     flt[0].theta = 30.0f;

@@ -102,7 +102,7 @@ protected:
 TEST_F(AtSea, TheCatapultThrowsTheTrainerOffTheBowAtFlyingSpeed)
 {
     FLIGHT_init_situation(SIT_CATAPULT, 0);
-    if (!plane_step_runs_the_build_up()) GTEST_SKIP() << "needs the plane step (FLTMOD_plane_step with the build-up)";
+    ASSERT_TRUE(plane_step_runs_the_build_up()) << "FLTMOD_plane_step runs no build-up";
     flt_struct& f = flt[0];
     const launch_flags_block& l = launch_flags;
     ASSERT_EQ(l.catapult_hold, 1);
@@ -159,7 +159,7 @@ TEST_F(AtSea, TheCatapultThrowsTheTrainerOffTheBowAtFlyingSpeed)
 TEST_F(AtSea, ALandingOnTheCarrierCatchesAWireAndStops)
 {
     FLIGHT_init_situation(SIT_CARRIER_APPROACH, 0);
-    if (!plane_step_runs_the_build_up()) GTEST_SKIP() << "needs the plane step (FLTMOD_plane_step with the build-up)";
+    ASSERT_TRUE(plane_step_runs_the_build_up()) << "FLTMOD_plane_step runs no build-up";
     // Put down just past the round-down at 40 m/s over the ground along the
     // carrier (25 m/s above its speed), hook down, power off, the wheels a
     // few centimetres above the deck (at this speed the wing would float it
@@ -213,7 +213,7 @@ TEST_F(AtSea, ALandingOnTheCarrierCatchesAWireAndStops)
 // deck's plus its own gear height, not the sea's.
 TEST_F(AtSea, TheHelicopterStandsOnTheFrigateAndOnBothPlatforms)
 {
-    if (!load_fleet_member("Orvell Helicopter.acf")) GTEST_SKIP() << "needs the fleet's helicopter";
+    ASSERT_TRUE(load_fleet_member("Orvell Helicopter.acf")) << "the built fleet has no helicopter that loads";
     struct deck {
         int code, slot;
         float x, z, deck_y, speed;
@@ -229,7 +229,7 @@ TEST_F(AtSea, TheHelicopterStandsOnTheFrigateAndOnBothPlatforms)
         const float out = 90.0f * pln[0].acf_est_Vs;
         EXPECT_NEAR(std::hypot(f.local_x - ship_x[d.slot], f.local_z - ship_z[d.slot]), out, 0.5f);
         EXPECT_NEAR(f.local_y, ship_y[d.slot] + d.deck_y + out * std::sin(3.5f * 0.0174533f), 0.1f);
-        if (!plane_step_runs_the_build_up()) GTEST_SKIP() << "needs the plane step";
+        ASSERT_TRUE(plane_step_runs_the_build_up()) << "FLTMOD_plane_step runs no build-up";
         const float h = ship_heading[d.slot];
         const float sh = std::sin(h * 0.0174533f), ch = std::cos(h * 0.0174533f);
         FLIGHT_reset_at_start(0, pln[0].acf_the_eqlbm, h, 0.0f, ship_x[d.slot] + d.x * ch - d.z * sh,

@@ -24,6 +24,7 @@
 #include "graphics/ogl_tex.h"
 #include "tests/graphics/gl_context.h"
 #include "tests/support/gl_view.h"
+#include "tests/support/machine.h"
 
 namespace {
 
@@ -89,7 +90,7 @@ class Drawing : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (!ensure_gl_context()) GTEST_SKIP() << "no OpenGL context";
+        MACHINE_NEEDS(ensure_gl_context(), "OpenGL context");
         // One texture unit, as the aircraft drawer has it when it draws wheels
         // (an earlier test may have left texturing off).
         OGL_set_state(STATE_FOG_OFF, 1, STATE_LIGHTING_OFF, STATE_OPAQUE, STATE_DEPTH_TEST_ON, STATE_DEPTH_WRITE_ON);

@@ -38,7 +38,7 @@ protected:
     {
         FlightState::SetUp();
         const std::string path = built_aircraft_file("Orvell Striker.acf");
-        if (path.empty()) GTEST_SKIP() << "needs the fleet's armed aircraft in the data folder (run the build)";
+        ASSERT_FALSE(path.empty()) << "the built data folder has no Orvell Striker.acf";
         FOLDERS_init_from(ORVELL_DATA_FOLDER "orvell");
         clear_alerts();
         std::memset(&pln[0], 0, sizeof pln[0]);
@@ -83,7 +83,7 @@ TEST_F(ArmedAircraft, LoadsItsWeaponsWithoutAnAlert)
 
 TEST_F(ArmedAircraft, GunShootsWhileTheTriggerIsHeldAndItsRoundsEndAtTheGround)
 {
-    if (!plane_step_runs_the_build_up()) GTEST_SKIP() << "needs the plane step (FLTMOD_plane_step with the build-up)";
+    ASSERT_TRUE(plane_step_runs_the_build_up()) << "FLTMOD_plane_step runs no build-up";
     wpn_slot_record& gun = pln[0].acf_wpn_slot[0];
     sim_cockpit_weapons.guns_armed = 1;
     key_hold_command = 1;
@@ -106,7 +106,7 @@ TEST_F(ArmedAircraft, GunShootsWhileTheTriggerIsHeldAndItsRoundsEndAtTheGround)
 
 TEST_F(ArmedAircraft, ReleasedBombLeavesItsMassAndHitsTheGroundBelowIt)
 {
-    if (!plane_step_runs_the_build_up()) GTEST_SKIP() << "needs the plane step (FLTMOD_plane_step with the build-up)";
+    ASSERT_TRUE(plane_step_runs_the_build_up()) << "FLTMOD_plane_step runs no build-up";
     frame();
     wpn_slot_record& bomb = pln[0].acf_wpn_slot[1];
     const float mass_before = flt[0].m_total;

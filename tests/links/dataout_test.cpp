@@ -12,6 +12,7 @@
 #include "graphics/ogl_state.h"
 #include "links/dataout_groups.h"
 #include "links/dataout_session.h"
+#include "tests/support/machine.h"
 #include "tests/support/ui_capture.h"
 #include "tests/links/net_fixture.h"
 
@@ -395,7 +396,7 @@ TEST_F(DataGroups, GraphSamplesShareTheColumnTheFirstGroupOpened)
 
 TEST_F(DataGroups, BoxesOverTheFlyingViewStackInTwoColumns)
 {
-    if (!ui_2d_ready()) GTEST_SKIP() << "no OpenGL context";
+    MACHINE_NEEDS(ui_2d_ready(), "OpenGL context");
     screen.ui_side_margin = screen.ui_top_margin = 0.0f;
     auto shade_of = [](int slot) {
         const std::vector<fb_prim> p = capture_feedback([slot] { DATAOUT_group(7, 23, slot); });
@@ -412,7 +413,7 @@ TEST_F(DataGroups, BoxesOverTheFlyingViewStackInTwoColumns)
 // from the top: 60, 66, 50, 49, 79, 51, 55, 72 (group 20 shows all eight).
 TEST_F(DataGroups, LegendColoursByColumn)
 {
-    if (!ui_2d_ready()) GTEST_SKIP() << "no OpenGL context";
+    MACHINE_NEEDS(ui_2d_ready(), "OpenGL context");
     const int colours[8] = {60, 66, 50, 49, 79, 51, 55, 72};
     float kept[8][3];
     for (int k = 0; k < 8; ++k) {
@@ -432,7 +433,7 @@ TEST_F(DataGroups, LegendColoursByColumn)
 
 TEST_F(DataGroups, ElementTableShowsPartsWithElementsAndTenAtMost)
 {
-    if (!ui_2d_ready()) GTEST_SKIP() << "no OpenGL context";
+    MACHINE_NEEDS(ui_2d_ready(), "OpenGL context");
     acf_struct& a = pln[0];
     a.acf_part_eq[9] = 1;
     a.acf_els[8] = 0;    // fitted, no element: its rows without cells

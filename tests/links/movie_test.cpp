@@ -23,6 +23,7 @@ extern "C" {
 #include "links/movie.h"
 #include "platform/plat_time.h"
 #include "tests/graphics/gl_context.h"
+#include "tests/support/machine.h"
 #include "tests/support/test_support.h"
 
 namespace {
@@ -35,7 +36,7 @@ protected:
     temp_folder dir;
     void SetUp() override
     {
-        if (!ensure_gl_context()) GTEST_SKIP() << "no OpenGL context";
+        MACHINE_NEEDS(ensure_gl_context(), "OpenGL context");
         if (!pixel_buffer) OGL_init_image_blocks();
         clear_alerts();
         MOVIE_reset();

@@ -6,6 +6,7 @@
 
 #include "core/screen.h"
 #include "graphics/ogl_state.h"
+#include "tests/support/machine.h"
 #include "tests/support/ui_capture.h"
 #include "tests/links/net_fixture.h"
 
@@ -28,7 +29,7 @@ TEST_F(PanelOverlay, TextsShareAnEntryByPlaceAndShowForASecond)
     receive_record("TEXT", 0, r);
     EXPECT_EQ(std::string(net_text_table[2].text), std::string(151, 'w'));
 
-    if (!ui_2d_ready()) GTEST_SKIP() << "no OpenGL context";
+    MACHINE_NEEDS(ui_2d_ready(), "OpenGL context");
     auto drawn = [] { return capture_rects([] { NET_handle_TEXT(1); }).size(); };
     frame_clock = 10.9f;
     EXPECT_GE(drawn(), std::string("second").size() + std::string("third").size());
@@ -43,7 +44,7 @@ TEST_F(PanelOverlay, TurningNeedlesAreTakenAboutTheirPlaceAgainFixedPicturesAreN
     receive_record("CUST", 0, net_cust_record{8, 2, 10.0f, 20.0f, 0.0f, 0.0f, 0.0f, 8.0f, 30.0f});
     receive_record("CUST", 0, net_cust_record{9, 3, 10.0f, 20.0f, 0.0f, 0.0f, 0.0f, 8.0f, 30.0f});   // stored, not drawn
     EXPECT_EQ(net_needle_table[9].kind, 3);
-    if (!ui_2d_ready()) GTEST_SKIP() << "no OpenGL context";
+    MACHINE_NEEDS(ui_2d_ready(), "OpenGL context");
     const std::vector<fb_rect> r = capture_rects([] { NET_handle_CUST(1); });
     ASSERT_EQ(r.size(), 2u);
     auto centre = [](const fb_rect& q) { return std::make_pair((q.x1 + q.x2) / 2.0f, (q.y1 + q.y2) / 2.0f); };
@@ -84,7 +85,7 @@ TEST_F(PanelOverlay, TurningNeedlesAreTakenAboutTheirPlaceAgainFixedPicturesAreN
 // a fixed picture in row 49.
 TEST_F(PanelOverlay, NeedlesCutTheirTexelsAndTakeTheirKindsColour)
 {
-    if (!ui_2d_ready()) GTEST_SKIP() << "no OpenGL context";
+    MACHINE_NEEDS(ui_2d_ready(), "OpenGL context");
     float kept[2][3];
     std::copy(colour_table[0], colour_table[0] + 3, kept[0]);
     std::copy(colour_table[49], colour_table[49] + 3, kept[1]);

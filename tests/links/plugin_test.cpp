@@ -28,6 +28,7 @@
 #include "core/input.h"
 #include "graphics/ogl_bind_seam.h"
 #include "graphics/font.h"
+#include "tests/support/machine.h"
 #include "tests/support/ui_capture.h"
 #include "core/menu_table.h"
 #include "core/screen.h"
@@ -824,7 +825,7 @@ TEST_F(PluginHost, CoordinatesMenusCommandsAndTextures)
     }
     screen.ui_top_margin = 0.0f;
 
-    if (!ensure_gl_context()) GTEST_SKIP() << "no OpenGL context";
+    MACHINE_NEEDS(ensure_gl_context(), "OpenGL context");
     // Transparency from the two flags: none, blending (b), alpha test (a), both.
     const int blend_rows[][4] = {{0, 0, 0, 0}, {0, 1, 1, 0}, {1, 0, 0, 1}, {1, 1, 1, 1}};
     for (const auto& b : blend_rows) {
@@ -852,7 +853,7 @@ TEST_F(PluginHost, CoordinatesMenusCommandsAndTextures)
 // setting of the proportional-font switch.
 TEST_F(PluginHost, PluginFontsMapToTheDrawingFonts)
 {
-    if (!ui_2d_ready()) GTEST_SKIP() << "no OpenGL context";
+    MACHINE_NEEDS(ui_2d_ready(), "OpenGL context");
     PLUGIN_fill_host_table();
     ORPM_host_table& host = PLUGIN_host_table;
     const int fonts[2][8] = {{107, 107, 107, 107, 108, 109, 110, 111}, {100, 101, 103, 105, 105, 109, 110, 111}};

@@ -10,6 +10,7 @@
 #include "links/speech.h"
 #include "platform/plat_speech.h"
 #include "tests/links/sound_fixture.h"
+#include "tests/support/machine.h"
 
 namespace {
 
@@ -64,14 +65,14 @@ TEST_F(Speech, ShownTextsStayOnScreenByTheirLengthAndLongOnesAreCut)
     EXPECT_FLOAT_EQ(speech_text_until, 100.0f + 6.0f + 0.125f * 499.0f);
 
     // Closing lets the voice and the sound device go, once.
-    if (!sim_operation_sound.has_sound) GTEST_SKIP() << "no sound device on this machine";
+    MACHINE_NEEDS(sim_operation_sound.has_sound, "sound device");
     SOUND_close_speech();
     EXPECT_EQ(sim_operation_sound.has_sound, 0);
 }
 
 TEST_F(Speech, TheVoiceSaysTextsAndANewOnePurgesTheOld)
 {
-    if (!sim_operation_sound.has_speech_synth) GTEST_SKIP() << "no speech synthesiser on this machine";
+    MACHINE_NEEDS(sim_operation_sound.has_speech_synth, "speech synthesiser");
     int rate = 0;
     const std::vector<int16_t> said = PLAT_speech_render("one two three", &rate);
     const double seconds = double(said.size()) / rate;
@@ -99,7 +100,7 @@ TEST_F(Speech, TheVoiceSaysTextsAndANewOnePurgesTheOld)
 // still exits with its own status.
 TEST_F(Speech, AProgramEndingWhileTheVoiceSpeaksExitsWithItsStatus)
 {
-    if (!sim_operation_sound.has_speech_synth) GTEST_SKIP() << "no speech synthesiser on this machine";
+    MACHINE_NEEDS(sim_operation_sound.has_speech_synth, "speech synthesiser");
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(
         {

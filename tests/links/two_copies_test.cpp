@@ -115,7 +115,7 @@ copy_process spawn_copy(const char* role, int own_port, int peer_port)
         const std::string options = std::string(asan ? asan : "") + (asan && *asan ? ":" : "") + "detect_leaks=0";
         setenv("ASAN_OPTIONS", options.c_str(), 1);
         char self[] = "/proc/self/exe";
-        char filter[] = "--gtest_filter=TwoCopiesRole.Run";
+        char filter[] = "--gtest_filter=TwoCopies.MonitorFollowsItsMasterOverLoopback";
         char brief[] = "--gtest_brief=1";
         char* argv[] = {self, filter, brief, nullptr};
         execv(self, argv);
@@ -138,13 +138,10 @@ int wait_exit(pid_t pid)
     return -1;
 }
 
-}  // namespace
-
-// One copy, run by the test below in a process of its own.
-TEST(TwoCopiesRole, Run)
+// One copy, run by the test below in a process of its own: the test binary
+// started again with ORVELL_COPY_ROLE set runs this in place of the test.
+void run_copy(const char* role)
 {
-    const char* role = std::getenv("ORVELL_COPY_ROLE");
-    if (!role) GTEST_SKIP() << "runs only as one of the two copies";
     int from_test = -1, to_test = -1;
     std::sscanf(std::getenv("ORVELL_COPY_FDS"), "%d,%d", &from_test, &to_test);
     const int peer_port = std::atoi(std::getenv("ORVELL_COPY_PEER"));
@@ -188,9 +185,11 @@ TEST(TwoCopiesRole, Run)
     fs::current_path(kept);
 }
 
+}  // namespace
+
 TEST(TwoCopies, MonitorFollowsItsMasterOverLoopback)
 {
-    if (std::getenv("ORVELL_COPY_ROLE")) GTEST_SKIP();
+    if (const char* role = std::getenv("ORVELL_COPY_ROLE")) return run_copy(role);
     // Ports this test owns: the copies bind them, nothing else on the machine sends there.
     const int first_port = test_owned_port(TEST_PORT_FREE_FIRST), second_port = test_owned_port(TEST_PORT_FREE_FIRST + 1);
     const copy_process first = spawn_copy("first", first_port, second_port);

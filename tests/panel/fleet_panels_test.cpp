@@ -48,7 +48,7 @@ protected:
 
 TEST_F(FleetPanels, TwinTurbopropEcamAndReadoutsShowBothEngines)
 {
-    if (!load("Orvell Twin.acf")) GTEST_SKIP() << "needs the built fleet";
+    ASSERT_TRUE(load("Orvell Twin.acf")) << "the built fleet has no Orvell Twin.acf that loads";
     ASSERT_EQ(pln[0].acf_num_engines, 2);
     panel({196, 405, 405, 408});
     flt[0].ENGN_N1_[0] = 91.0f, flt[0].ENGN_N1_[1] = 87.0f;
@@ -70,7 +70,7 @@ TEST_F(FleetPanels, TwinTurbopropEcamAndReadoutsShowBothEngines)
 
 TEST_F(FleetPanels, HelicopterDisplayPagesAndGearWarning)
 {
-    if (!load("Orvell Helicopter.acf")) GTEST_SKIP() << "needs the built fleet";
+    ASSERT_TRUE(load("Orvell Helicopter.acf")) << "the built fleet has no Orvell Helicopter.acf that loads";
     panel({204});
     flt[0].ENGN_tacrad[0] = 2000.0f / 9.5493f;
     flt[0].POINT_tacrad[1] = 400.0f / 9.5493f;
@@ -86,7 +86,7 @@ TEST_F(FleetPanels, HelicopterDisplayPagesAndGearWarning)
 
 TEST_F(FleetPanels, OrbiterPanelOnTheStrikerFollowsTheApproach)
 {
-    if (!load("Orvell Striker.acf")) GTEST_SKIP() << "needs the built fleet";
+    ASSERT_TRUE(load("Orvell Striker.acf")) << "the built fleet has no Orvell Striker.acf that loads";
     NAV_clear_tables();
     airport_record a{};
     a.kind = 1;

@@ -18,6 +18,7 @@
 #include "links/dataout.h"
 #include "screens/data_graph_screen.h"
 #include "screens/setup.h"
+#include "tests/support/machine.h"
 #include "tests/support/ui_capture.h"
 
 namespace {
@@ -26,7 +27,7 @@ class DataGraph : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (!ui_screen_ready()) GTEST_SKIP() << "no OpenGL context";
+        MACHINE_NEEDS(ui_screen_ready(), "OpenGL context");
         sim_network_dataout.data_to_graph[23] = 1;
     }
     // Column c sampled at time t with value v in row 0.

@@ -17,6 +17,7 @@
 #include "links/network.h"
 #include "screens/network_screen.h"
 #include "screens/setup.h"
+#include "tests/support/machine.h"
 #include "tests/support/ui_capture.h"
 #include "tests/support/net_peer.h"
 #include "tests/support/test_support.h"
@@ -27,7 +28,7 @@ class NetworkScreen : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (!ui_screen_ready()) GTEST_SKIP() << "no OpenGL context";
+        MACHINE_NEEDS(ui_screen_ready(), "OpenGL context");
         app_mode = MODE_NETWORK;
         frame_clock = 5.0f;
         std::fill(std::begin(interval_ticks), std::end(interval_ticks), 0);

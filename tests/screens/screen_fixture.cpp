@@ -11,11 +11,12 @@
 #include "graphics/button.h"
 #include "graphics/list.h"
 #include "screens/screen_state.h"
+#include "tests/support/machine.h"
 #include "tests/support/ui_capture.h"
 
 void ScreenTest::SetUp()
 {
-    if (!ui_screen_ready()) GTEST_SKIP() << "no OpenGL context";
+    MACHINE_NEEDS(ui_screen_ready(), "OpenGL context");
     mouse.mouse_x = mouse.mouse_y = -100.0f;
     screen.window_width = 1024;
     screen.window_height = 768;

@@ -20,6 +20,7 @@
 #include "links/net_slots.h"
 #include "links/serial_calibration.h"
 #include "links/dataout.h"
+#include "tests/support/machine.h"
 #include "tests/support/net_peer.h"
 #include "links/sound_seam.h"
 #include "screens/operator_map.h"
@@ -287,7 +288,7 @@ TEST_F(modes_test, LeavingAndEnteringScreensRunsTheirChores)
 
 TEST_F(modes_test, BackgroundTilesComeFromTheScreenColourOrTheViewsPanelPicture)
 {
-    if (!window) GTEST_SKIP() << "no OpenGL context";
+    MACHINE_NEEDS(window, "OpenGL context");
     auto tile_texel = [](int slot, int x, int y) {
         std::vector<uint8_t> t(256 * 256 * 4);
         OGL_bind_tex(slot, 0);

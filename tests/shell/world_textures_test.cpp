@@ -19,6 +19,7 @@
 #include "core/simvars/graphics.h"
 #include "core/simvars/time.h"
 #include "shell/world_textures.h"
+#include "tests/support/machine.h"
 #include "tests/support/modes_harness.h"
 #include "world/apt_scene.h"
 #include "world/navdb.h"
@@ -51,7 +52,7 @@ class world_textures_test : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (!harness_window()) GTEST_SKIP() << "no OpenGL context";
+        MACHINE_NEEDS(harness_window(), "OpenGL context");
         link_default_aircraft(dir.path());
         folder = std::make_unique<harness_program_folder>(dir.path().string());
         WORLD_textures_reset();

@@ -25,6 +25,7 @@
 #include "shell/modes.h"
 #include "core/screen.h"
 #include "core/simvars/operation.h"
+#include "tests/support/machine.h"
 
 namespace {
 
@@ -158,7 +159,7 @@ std::string current_screen()
 
 void harness_test::SetUp()
 {
-    if (!harness_window()) GTEST_SKIP() << "no OpenGL context";
+    MACHINE_NEEDS(harness_window(), "OpenGL context");
     saved_handler = MACIBM_get_alert_handler();
     MACIBM_set_alert_handler(nullptr);
     MACIBM_set_alert_box(ALERT_show_box);   // the program installs its box at start-up

@@ -1,7 +1,7 @@
 // The whole-window reference pictures in tests/fixtures: a frame read back
 // from the 1024 x 768 window (RGBA, rows bottom up as OpenGL reads them) is
-// compared with one, or written as the new one when ORVELL_UPDATE_REFERENCE
-// is set (the test then reports itself skipped).
+// compared with one. A missing reference fails the test; a run with
+// ORVELL_UPDATE_REFERENCE set writes the frame as the new one first.
 #pragma once
 
 #include <string>

@@ -1045,6 +1045,7 @@ TEST_F(Atc, TheLandingSignalOfficerCallsTheBallThenCorrections)
 #include "core/input.h"
 #include "graphics/font.h"
 #include "links/speech.h"
+#include "tests/support/machine.h"
 #include "tests/support/ui_capture.h"
 
 namespace {
@@ -1076,7 +1077,7 @@ TEST_F(AtcWindow, AClickOnAHiddenRowOrBeforeTheFirstDrawingOnlyClosesTheWindow)
     EXPECT_EQ(atc_state.atc_window_open, 0);
     EXPECT_EQ(said(), 0u);
 
-    if (!ui_2d_ready()) GTEST_SKIP() << "no OpenGL context";
+    MACHINE_NEEDS(ui_2d_ready(), "OpenGL context");
     airport("KTST", "TEST FIELD", 34.0f, -117.5f, "27", 270.0f, 2000.0f);
     flt[0].onground_all = 1;
     atc_state.atc_window_open = 1;
@@ -1118,7 +1119,7 @@ TEST_F(AtcWindow, AClickOnAHiddenRowOrBeforeTheFirstDrawingOnlyClosesTheWindow)
 // highlight the keys moved.
 TEST_F(AtcWindow, RowStatesFollowThePlanAndTheMousePicksTheRow)
 {
-    if (!ui_2d_ready()) GTEST_SKIP() << "no OpenGL context";
+    MACHINE_NEEDS(ui_2d_ready(), "OpenGL context");
     const int apt = airport("KTST", "TEST FIELD", 34.0f, -117.5f, "27", 270.0f, 2000.0f);
     struct rows_case {
         int filed, active, on_ground, phase, checkin;
@@ -1180,7 +1181,7 @@ TEST_F(AtcWindow, RowStatesFollowThePlanAndTheMousePicksTheRow)
 
 TEST_F(AtcWindow, PickListsShowTheNamesAndAskWithTheWholeName)
 {
-    if (!ui_2d_ready()) GTEST_SKIP() << "no OpenGL context";
+    MACHINE_NEEDS(ui_2d_ready(), "OpenGL context");
     navaid(NAV_GLIDESLOPE, "ORVELL PRECISION 27", 34.0f, -117.5f, 270.0f);
     navaid(NAV_GLIDESLOPE, "ELSEWHERE", 34.0f, -117.5f, 270.0f);
     navaid_table.back().local = 0;

@@ -14,6 +14,7 @@
 #include "core/geo.h"
 #include "core/text_util.h"
 #include "tests/graphics/gl_context.h"
+#include "tests/support/machine.h"
 #include "tests/world/tile_test_util.h"
 #include "tools/env/world_gen.h"
 #include "world/env_tile.h"
@@ -353,7 +354,7 @@ TEST_F(EnvFormat, DamagedPackageTilesAreNamedInTheirAlerts)
 
 TEST_F(EnvFormat, RandomDamageIsRefusedOrReadWithinTheFile)
 {
-    if (!ensure_gl_context()) GTEST_SKIP() << "needs an OpenGL context (damaged names load textures)";
+    MACHINE_NEEDS(ensure_gl_context(), "OpenGL context");
     env::tile t = chained_tile(650, 'i');
     t.objects.push_back({8, -6.5f, 134.5f, 45.0f, "hut"});
     t.textures = {"UNTITLED"};

@@ -25,6 +25,7 @@
 #include "graphics/ogl_tex.h"
 #include "tests/graphics/gl_context.h"
 #include "tests/support/gl_view.h"
+#include "tests/support/machine.h"
 #include "tests/world/tile_test_util.h"
 #include "world/objects.h"
 
@@ -558,7 +559,7 @@ TEST_F(Objects, DamagedFilesAreRefusedWithoutReadingOutOfBounds)
 
 TEST_F(Objects, DrawingShowsTheDayTextureByDayAndAddsTheLitTextureAtNight)
 {
-    if (!has_mul_tex_add) GTEST_SKIP() << "no additive multitexture";
+    MACHINE_NEEDS(has_mul_tex_add, "additive multitexture in its OpenGL driver");
     auto solid = [](int slot, uint8_t r, uint8_t g, uint8_t b) {
         std::vector<uint8_t> px(16 * 3);
         for (int k = 0; k < 16; ++k) px[size_t(k) * 3] = r, px[size_t(k) * 3 + 1] = g, px[size_t(k) * 3 + 2] = b;

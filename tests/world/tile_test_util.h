@@ -8,6 +8,7 @@
 #include <string>
 
 #include "tests/graphics/gl_context.h"
+#include "tests/support/machine.h"
 #include "tests/support/test_support.h"
 #include "tools/env/env_writer.h"
 
@@ -39,7 +40,7 @@ protected:
     temp_folder tmp;
     void SetUp() override
     {
-        if (!ensure_gl_context()) GTEST_SKIP() << "needs an OpenGL context";
+        MACHINE_NEEDS(ensure_gl_context(), "OpenGL context");
         tiles_use_area(tmp, 0, 33.0f, -119.0f);
     }
 };

@@ -14,6 +14,7 @@
 #include "graphics/glprobe.h"
 #include "scene/aircraft/draw_kit.h"
 #include "tests/scene/aircraft/draw_fixture.h"
+#include "tests/support/machine.h"
 
 using namespace draw_test;
 
@@ -470,7 +471,7 @@ TEST_F(Stages, GearDoorsHingeOpenShowBothFacesAndTearOffAboveTheGearSpeed)
 // night's lights and only for a plane whose lit paint was loaded.
 TEST_F(Stages, LitPaintAfterAQuarterOfTheNight)
 {
-    if (!has_mul_tex_add || !gl_entry::glActiveTextureARB) GTEST_SKIP() << "no additive multitexture here";
+    MACHINE_NEEDS(has_mul_tex_add && gl_entry::glActiveTextureARB, "additive multitexture in its OpenGL driver");
     clear_plane(0);
     hand_body(0, 44, 1.0f);
     ACF_prepare_model(0);

@@ -20,6 +20,7 @@
 #include "aircraft/part_presence.h"
 #include "tests/graphics/gl_context.h"
 #include "tests/scene/aircraft/model_fixture.h"
+#include "tests/support/machine.h"
 #include "tools/aircraft_paint.h"
 
 using namespace model_test;
@@ -73,7 +74,7 @@ class AircraftTextures : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (!ensure_gl_context()) GTEST_SKIP() << "no OpenGL context";
+        MACHINE_NEEDS(ensure_gl_context(), "OpenGL context");
         kept_rendering_res_ = screen.rendering_res;
         screen.rendering_res = 4;
         for (int p = 0; p < ACF_SLOTS; ++p) clear_plane(p);
