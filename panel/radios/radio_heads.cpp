@@ -45,10 +45,11 @@ void swap_values(int32_t* a, int32_t* b)
     if (a && b) std::swap(*a, *b);
 }
 
-// A digit held in 1..3, wrapping.
+// A digit held in 1..3, wrapping. Worked in 64 bits: a plug-in or datagram
+// may have written any value there.
 int32_t step_digit(int32_t digit, int step)
 {
-    int32_t d = (digit - 1 + step) % 3;
+    auto d = static_cast<int32_t>((int64_t{digit} - 1 + step) % 3);
     if (d < 0) d += 3;
     return d + 1;
 }

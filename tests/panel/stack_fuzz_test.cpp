@@ -73,10 +73,11 @@ TEST_F(StackTest, RandomSelectorsAndIndicesStayInsideTheirTables)
         const auto before = sizes();
         PANEL_update();
         const auto in = [](int32_t v, int32_t lo, int32_t hi) { return v >= lo && v <= hi; };
-        EXPECT_TRUE(in(gps_unit.cursor, 0, 5) && in(transponder.xpdr_digit_cursor, 0, 3) &&
-                    in(transponder.xpdr_key_cursor, 0, 3) && in(radio_heads.bc_adf_digit, 1, 3) &&
-                    in(radio_heads.combined_radio, 0, 5))
-            << frame << ": " << gps_unit.cursor << " " << transponder.xpdr_digit_cursor << " "
+        const int32_t mode = sim_cockpit_radios.transponder_mode;   // a transponder off edits no digit
+        EXPECT_TRUE(in(gps_unit.cursor, 0, 5) && in(mode, 0, 3) && in(radio_heads.bc_adf_digit, 1, 3) &&
+                    in(radio_heads.combined_radio, 0, 5) &&
+                    (mode == 0 || (in(transponder.xpdr_digit_cursor, 0, 3) && in(transponder.xpdr_key_cursor, 0, 3))))
+            << frame << ": " << gps_unit.cursor << " " << mode << " " << transponder.xpdr_digit_cursor << " "
             << transponder.xpdr_key_cursor << " " << radio_heads.bc_adf_digit << " " << radio_heads.combined_radio;
         EXPECT_EQ(sizes(), before) << frame;
         PANEL_gps(std::uniform_int_distribution<int>(-3, 13)(rng));
