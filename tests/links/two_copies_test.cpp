@@ -105,9 +105,11 @@ copy_process spawn_copy(const char* role, int own_port, int peer_port)
         setenv("ORVELL_COPY_FDS", fds.c_str(), 1);
         setenv("ORVELL_COPY_PEER", std::to_string(peer_port).c_str(), 1);
         setenv("ORVELL_UDP_PORT", std::to_string(own_port).c_str(), 1);
-        // The copy runs its one role whichever shard of the suite spawned it.
+        // The copy runs its one role whichever shard of the suite spawned it,
+        // and writes no test results of its own.
         unsetenv("GTEST_TOTAL_SHARDS");
         unsetenv("GTEST_SHARD_INDEX");
+        unsetenv("GTEST_OUTPUT");
         // The copies skip the leak check at exit: its tracer has crashed
         // beside the renderer's threads of a whole program, turning a clean
         // exit into a failure. This process keeps the check.
