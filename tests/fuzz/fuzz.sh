@@ -17,7 +17,7 @@
 # under <build>/fuzz/artifacts. One that does not fail again is kept under
 # <build>/fuzz/unconfirmed, named, and the stage passes.
 #
-# Usage: tests/fuzz/fuzz.sh [data folder (default build-test)] [budget in seconds (default 240)]
+# Usage: tests/fuzz/fuzz.sh [data folder (default build-test)] [budget in seconds (default 180)]
 # The budget is the wall time the fuzzing should take: each target gets
 # budget × parallel targets / targets seconds, but at least 10.
 # FUZZ_BUILD names the build folder (default build-fuzz); FUZZ_JOBS the build's
@@ -28,7 +28,7 @@
 set -euo pipefail
 source_dir="$(cd "$(dirname "$0")/../.." && pwd)"
 data="$(cd "${1:-$source_dir/build-test}" && pwd)"
-budget="${2:-240}"
+budget="${2:-180}"
 build="${FUZZ_BUILD:-$source_dir/build-fuzz}"
 jobs="${FUZZ_JOBS:-$(nproc)}"
 only="${FUZZ_ONLY:-.}"
