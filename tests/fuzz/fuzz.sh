@@ -127,13 +127,17 @@ gather_seeds() {   # name corpus-folder
   return 0
 }
 
+# Every tests/fuzz/fuzz_<name>.cpp is a target (a program left in the build
+# folder by a target since removed is not).
 targets=()
-for bin in "$build"/fuzz/fuzz_*; do
-  [ -f "$bin" ] && [ -x "$bin" ] || continue
-  name="$(basename "$bin")"
-  [[ "$name" =~ $only ]] && targets+=("$name")
+for src in "$source_dir"/tests/fuzz/fuzz_*.cpp; do
+  name="$(basename "$src" .cpp)"
+  [ "$name" = fuzz_support ] && continue
+  [[ "$name" =~ $only ]] || continue
+  if [ ! -x "$build/fuzz/$name" ]; then echo "fuzz: $name was not built"; exit 1; fi
+  targets+=("$name")
 done
-if [ ${#targets[@]} -eq 0 ]; then echo "fuzz: no target built"; exit 1; fi
+if [ ${#targets[@]} -eq 0 ]; then echo "fuzz: no target"; exit 1; fi
 parallel=$((jobs < ${#targets[@]} ? jobs : ${#targets[@]}))
 seconds=$((budget * parallel / ${#targets[@]}))
 if [ "$seconds" -lt 10 ]; then seconds=10; fi
@@ -159,7 +163,7 @@ fuzz_one() {   # name
     note=", NO SEEDS"
     if [ "$strict" = 1 ]; then echo failed > "$w.failed"; fi
   fi
-  local env=(env TMPDIR="$w/tmp" SDL_VIDEODRIVER=offscreen ALSOFT_DRIVERS=null
+  local env=(env TMPDIR="$w/tmp" ORVELL_FUZZ_FOLDER="$w/tmp" SDL_VIDEODRIVER=offscreen ALSOFT_DRIVERS=null
     LSAN_OPTIONS="suppressions=$source_dir/tests/lsan.supp:print_suppressions=0")
   local start=$SECONDS execs=0 lines="" round=0 left="$seconds"
   while :; do

@@ -27,8 +27,12 @@ void throwing_alert(int, const char* const lines[4], int code)
 std::filesystem::path fuzz_ram_folder()
 {
     // A file write to a disk under load can take longer than the fuzzer lets
-    // one input take; a write to memory cannot.
+    // one input take; a write to memory cannot. The fuzz stage names a folder
+    // in memory of its own (and removes it, with what a target that crashed
+    // left there).
     std::error_code ec;
+    const char* named = std::getenv("ORVELL_FUZZ_FOLDER");
+    if (named && named[0] && std::filesystem::is_directory(named, ec)) return named;
     const std::filesystem::path shm = "/dev/shm";
     if (std::filesystem::is_directory(shm, ec) && access(shm.c_str(), W_OK) == 0) return shm;
     return std::filesystem::temp_directory_path(ec);

@@ -18,8 +18,9 @@ struct fuzz_fatal_alert : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-// A folder in memory for the targets' files: /dev/shm when it can be
-// written, else the temporary folder.
+// A folder in memory for the targets' files: the one ORVELL_FUZZ_FOLDER names
+// (the fuzz stage's), else /dev/shm when it can be written, else the
+// temporary folder.
 std::filesystem::path fuzz_ram_folder();
 
 // Once per process: a fresh program folder under fuzz_ram_folder() (its
