@@ -34,11 +34,12 @@ constexpr int ROWS_PER_DATAGRAM = (NET_PACKET_MAX - 1 - NET_HEAD_BYTES) / DATA_R
 
 // A socket of this process every slot sends to; what it gets is dropped.
 int sink = -1;
+bool can_draw = false;
 
 void start_link()
 {
     fuzz_program_folder();
-    fuzz_gl_context();
+    can_draw = fuzz_gl_context();
     PLAT_udp_override_port(0);   // a free port: another run may hold the usual one
     sink = PLAT_udp_socket();
     if (sink >= 0) PLAT_udp_bind(sink, 0);
@@ -63,6 +64,8 @@ void switch_everything_on()
     NET_clear_receive_copies();
     NET_receive_log_reset();
     app_mode = MODE_FLYING;
+    std::fill(std::begin(interval_ticks), std::end(interval_ticks), 0);
+    NET_init();   // the slots' addresses, as the network screen reads them
 }
 
 // A datagram ("ISET") may point a slot at any address and port: the frame
@@ -95,15 +98,17 @@ void frame_steps()
         if (sim_network_dataout.data_to_disk[g]) DATAOUT_group(2, g, 0);
         if (sim_network_dataout.data_to_graph[g] && graphed < DATAOUT_GRAPH_GROUPS) DATAOUT_group(4, g, graphed++);
     }
-    int shown = 0;
-    for (int g = 0; g < DATAOUT_GROUPS; ++g) {
-        if (!sim_network_dataout.data_to_screen[g]) continue;
-        DATAOUT_group(7, g, shown);
-        DATAOUT_group(6, g, shown);
-        ++shown;
+    if (can_draw) {
+        int shown = 0;
+        for (int g = 0; g < DATAOUT_GROUPS; ++g) {
+            if (!sim_network_dataout.data_to_screen[g]) continue;
+            DATAOUT_group(7, g, shown);
+            DATAOUT_group(6, g, shown);
+            ++shown;
+        }
+        NET_handle_TEXT(1);
+        NET_handle_CUST(1);
     }
-    NET_handle_TEXT(1);
-    NET_handle_CUST(1);
     uint8_t dropped[NET_RING_BYTES];
     while (sink >= 0 && PLAT_udp_receive(sink, dropped, sizeof dropped) >= 0) {
     }
