@@ -159,7 +159,7 @@ fuzz_one() {   # name
   seeds="$(find "$corpus" -type f | wc -l)"
   local note=""
   if [ "$seeds" -eq 0 ]; then
-    echo "fuzz: !!!!!!!! $name has no seeds: it fuzzes from nothing (add tests/fuzz/seeds/$name.txt) !!!!!!!!"
+    echo "fuzz: !!!!!!!! $name has no seeds: it fuzzes from nothing (tests/fuzz/seeds/$name.txt names none in $data, tests/fuzz/seeds/$name/ holds none) !!!!!!!!"
     note=", NO SEEDS"
     if [ "$strict" = 1 ]; then echo failed > "$w.failed"; fi
   fi
