@@ -7,6 +7,11 @@ ORVELL_PACKAGES=(
   libsdl2-dev libgl-dev libegl-dev libgl1-mesa-dri libegl-mesa0
   libopenal-dev libespeak-ng-dev espeak-ng
   libavformat-dev libavcodec-dev libswscale-dev libavutil-dev
+  # The fuzz stage: clang, its fuzzer and sanitizer run-time libraries, and
+  # the symbolizer that names the lines of a fault's stack.
+  clang libclang-rt-14-dev llvm-14
+  # A compiler cache: builds of unchanged sources are taken from it.
+  ccache
 )
 
 orvell_ensure_packages() {

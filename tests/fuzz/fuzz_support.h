@@ -1,11 +1,14 @@
 // What the fuzz targets share: a program folder of their own, the alert
 // routine made to throw on a fatal alert (an alert is the reader's answer to
 // a damaged input, not a fault), an offscreen OpenGL context for the readers
-// that build display lists, and the input written to a file.
+// that build display lists, and the input written to a file. The program
+// folder is kept in memory (/dev/shm where there is one): a target never
+// waits on the disk.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <stdexcept>
 #include <string>
 
@@ -15,7 +18,12 @@ struct fuzz_fatal_alert : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-// Once per process: a fresh program folder under the temporary folder (its
+// A folder in memory for the targets' files: the one ORVELL_FUZZ_FOLDER names
+// (the fuzz stage's), else /dev/shm when it can be written, else the
+// temporary folder.
+std::filesystem::path fuzz_ram_folder();
+
+// Once per process: a fresh program folder under fuzz_ram_folder() (its
 // path ends in '/'), the folder table pointing into it, and the alert routine
 // replaced. Returns the folder.
 const std::string& fuzz_program_folder();
