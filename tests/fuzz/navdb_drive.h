@@ -15,6 +15,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <filesystem>
 #include <string>
 
 #include "core/geo.h"
@@ -152,11 +153,20 @@ inline void load_and_use()
         NAV_find_nearest_by_id(fix_table[i].id, 11, found, lat_ref, lon_ref);
 }
 
-// One input as the file `name` of the Earth navigation folder.
+// One input as the file `name` of the Earth navigation folder. An airport
+// input is also a custom scenery package's airport file, merged into the
+// main file's airports (each replaced by the package's airport of its id).
 inline int run(const char* name, const uint8_t* data, size_t size)
 {
     if (!set_up(name)) return 0;
     static const std::string path = file_path(name);
+    static const bool airports = std::strcmp(name, "apt.dat") == 0;
+    static const std::string package = [] {
+        const std::string folder = fuzz_program_folder() + "Custom Scenery/Fuzz package/Earth nav data/";
+        if (airports) std::filesystem::create_directories(folder);
+        return folder + "apt.dat";
+    }();
+    if (airports) fuzz_write_file(package, data, size);
     return fuzz_read_file(path, data, size, load_and_use);
 }
 
