@@ -24,6 +24,7 @@
 #include "core/simvars/physics.h"
 #include "core/simvars/screen_settings.h"
 #include "core/text_util.h"
+#include "flightmodel/flt.h"
 #include "flightmodel/runway_label.h"
 #include "flightmodel/systems/radios.h"
 #include "screens/setup.h"
@@ -112,6 +113,8 @@ inline void load_and_use()
     start_selection.airport_index = -1;
     lat_ref = 33.0f;
     lon_ref = -119.0f;
+    flt[0].latitude = 34.0f;   // where the plane stands when no airport can place it
+    flt[0].longitude = -117.5f;
     if (!airport_table.empty()) std::memcpy(start_selection.airport_id, airport_table.front().id, 4);
     APT_find_start_airport();
 
