@@ -40,8 +40,16 @@ runway_geometry_record* entry_at(int index)
 
 bool usable(float v) { return std::isfinite(v) && v > 0.0f; }
 
-// Rounded half away from zero.
-int round_half(double v) { return static_cast<int>(v < 0.0 ? -std::floor(-v + 0.5) : std::floor(v + 0.5)); }
+// Rounded half away from zero. A damaged length or displacement can make a
+// quotient past int's range, which no cast may take: it is held at +-2^30,
+// beyond every cap the callers apply and far enough from int's limits that
+// the row sums made of it cannot overflow.
+int round_half(double v)
+{
+    constexpr double most = 1073741824.0;
+    const double r = v < 0.0 ? -std::floor(-v + 0.5) : std::floor(v + 0.5);
+    return static_cast<int>(std::isnan(r) ? 0.0 : std::clamp(r, -most, most));
+}
 
 // A local point straight above (x, z) on the sphere of radius R + height: the
 // same point as turning (x, z) into latitude and longitude on that sphere and

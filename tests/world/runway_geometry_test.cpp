@@ -115,13 +115,17 @@ TEST_F(RunwayGeometry, RowsAndMarkingSlots)
     EXPECT_EQ(c[N - 1 - 1], 67);         // 'L' seen from the far end is 'R'
     EXPECT_EQ(c[N - 1 - 2], 2 * 27 + 69);
 
-    // Small ones: 60 x 30 becomes 3 rows, a 20 x 20 taxiway keeps 1.
+    // Small ones: 60 x 30 becomes 3 rows, a 20 x 20 taxiway keeps 1; a damaged
+    // length and displacement past any row count keep the capped rows.
     world_reset_tables();
     const int small = airport("18", 60.0f, 30.0f);
     add_runway(small, "xxx", 34.01f, -117.5f, 0.0f, 20.0f, 20.0f);
+    add_runway(small, "36", 34.02f, -117.5f, 0.0f, 1e26f, 30.0f);
+    airport_table[size_t(small)].runways[2].displaced_thresholds = 3e38f;
     build(small);
     EXPECT_EQ(entry(small, 0).sections.size(), 4u);
     EXPECT_EQ(entry(small, 1).sections.size(), 2u);
+    EXPECT_EQ(entry(small, 2).sections.size(), RUNWAY_MAX_ROWS + 1u);
 }
 
 TEST_F(RunwayGeometry, OverrunsDisplacedThresholdsAndRefusedRunways)
