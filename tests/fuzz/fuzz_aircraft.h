@@ -82,12 +82,13 @@ inline const std::string& program_folder_laid_out()
         for (const char* name : fleet_airfoils)
             AIRFOIL_read_write(AFL_MODE_WRITE, ACF_SLOTS - 1, 0, 0, 0, (f + "AIRFOILS:" + name).c_str());
         std::memset(&pln[ACF_SLOTS - 1], 0, sizeof pln[ACF_SLOTS - 1]);
-        // The built-in panels (of the one size a panel may have) and a small
-        // picture for every instrument type.
+        // The built-in panels (a panel is 1024 texels wide; these are low,
+        // so loading one takes little of an input's time) and a small picture
+        // for every instrument type.
         const std::string bitmaps = f + "Resources/bitmaps/";
         for (const char* panel : {"PANEL_GENERAL", "PANEL_AIRLINER", "PANEL_FIGHTER", "PANEL_GLIDER", "PANEL_HELO",
                                   "PANEL_AUTOGYRO", "PANEL_GENERAL_IFR", "PANEL_AUTOGYRO_TWIN"})
-            write_picture(bitmaps, std::string("panels:") + panel + ".bmp", 1024, 768);
+            write_picture(bitmaps, std::string("panels:") + panel + ".bmp", 1024, 16);
         for (int t = 0; t < 476; ++t)
             if (PANEL_instrument_picture(t)[0]) write_picture(bitmaps, PANEL_instrument_picture(t), 16, 16);
         return f;
@@ -98,7 +99,8 @@ inline const std::string& program_folder_laid_out()
 // Before each input: every module's kept values and the published records
 // at rest, the random generator at its initial state, the Earth, a flat
 // ground at sea level under the whole loaded area, still standard air, and
-// empty plane slots, so one input's aircraft leaves nothing to the next.
+// the user's plane slot empty, so one input's aircraft leaves nothing to the
+// next.
 inline void reset_world()
 {
     RESET_all();
@@ -111,7 +113,7 @@ inline void reset_world()
     lat_ref = 33.0f;
     lon_ref = -119.0f;
     for (flt_struct& f : flt) f = flt_struct{};
-    for (acf_struct& a : pln) std::memset(static_cast<void*>(&a), 0, sizeof a);
+    std::memset(static_cast<void*>(&pln[0]), 0, sizeof pln[0]);   // the only slot a load fills
     OBJ_clear_table();
     std::fill(std::begin(interval_ticks), std::end(interval_ticks), 0);
     frame_clock = 0.0f;
