@@ -16,6 +16,7 @@
 #include "aircraft/wpn_file.h"
 #include "core/input.h"
 #include "core/simvars/cockpit.h"
+#include "core/weapon_kinds.h"
 #include "flightmodel/weapons/weapons.h"
 #include "tests/fuzz/fuzz_aircraft.h"
 
@@ -49,7 +50,7 @@ const loaded_carrier& carrier(const std::string& folder)
             a.acf_body_Z[(PART_BODY_FIRST * ACF_BODY_STATIONS + k) * ACF_BODY_POINTS + j] = 2.0f * k;
     for (int w = 0; w < STATIONS; ++w) {
         UTIL_strcpy("FUZZ.WPN", a.wpn_name + w * ACF_WPN_NAME_SIZE);
-        a.acf_Xwpn_att[w] = w % 2 ? 3.0f : -3.0f;   // in pairs under the wings
+        a.acf_Xwpn_att[w] = w % 2 ? 3.0f : -3.0f;   // mirrored pairs either side of the fuselage
         a.acf_Ywpn_att[w] = -1.0f;
     }
     ACF_read_write(ACF_MODE_WRITE, 0, 0);
@@ -78,7 +79,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         ACF_setup_initial_masses(0);
         sim_cockpit_weapons.guns_armed = sim_cockpit_weapons.rockets_armed = 1;
         sim_cockpit_weapons.missiles_armed = sim_cockpit_weapons.bombs_armed = 1;
-        sim_cockpit_weapons.firing_mode = 3;   // salvo: every bomb at once
+        sim_cockpit_weapons.firing_mode = WPN_FIRING_SALVO;   // every bomb at once
         key_hold_command = 1;
         fuzz_aircraft::fly(5);
         key_hold_command = 0;
