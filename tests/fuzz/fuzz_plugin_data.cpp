@@ -18,6 +18,7 @@
 #include "aircraft/acf_struct.h"
 #include "core/app_mode.h"
 #include "core/reset_registry.h"
+#include "core/simvars.h"
 #include "flightmodel/flt.h"
 #include "links/plugin_host.h"
 #include "shell/cycle.h"
@@ -123,6 +124,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     RESET_all();
     pln[0] = acf_struct{};
     flt[0] = flt_struct{};
+    sim_graphics_settings.draw_aircrafts = 1;   // the user's plane is stepped
     app_mode = MODE_FLYING;
     reader in{data, size};
     int cycles = 0;

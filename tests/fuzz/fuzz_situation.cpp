@@ -1,41 +1,37 @@
-// A saved situation and a saved movie over a file of arbitrary bytes, each
-// opened through the file browser with its menu command as the pilot opens
-// one: the file read, the aircraft it names loaded (or the default one), the
-// airport scene built and the flight set up from it, the movie played, then
-// a few simulation cycles flown from there.
+// A saved situation over a file of arbitrary bytes, read as a movie and as
+// a situation, then taken as far as opening a situation takes it: the
+// airport scene built around it, the flight set up from it and a simulation
+// cycle flown from there, with a default aircraft loaded.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include <png.h>
 
 #include "aircraft/acf_file.h"
+#include "aircraft/acf_load.h"
 #include "aircraft/acf_struct.h"
+#include "aircraft/flight_start.h"
 #include "core/app_mode.h"
 #include "core/folders.h"
 #include "core/reset_registry.h"
 #include "core/ui_text.h"
 #include "flightmodel/flt.h"
 #include "platform/plat_files.h"
-#include "shell/commands.h"
 #include "shell/cycle.h"
+#include "shell/prefs.h"
 #include "tests/fuzz/fuzz_support.h"
+#include "world/apt_scene.h"
 
 namespace {
 
-constexpr int CYCLES = 3;
+constexpr int CYCLES = 1;
 
 std::string situation_file;
-
-int chosen(int, int, char* name, char* path)
-{
-    std::snprintf(path, TEXT_SIZE, "%s", situation_file.c_str());
-    std::snprintf(name, TEXT_SIZE, "FUZZ.SIT");
-    return 1;
-}
 
 // The panel picture the set-up of every aircraft loads: grey, of the size
 // the panel takes, made with the picture library's writer.
@@ -89,13 +85,11 @@ void write_sounds()
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    if (situation_file.empty()) {
+    // The default aircraft, loaded and set up once: a plain record with the
+    // least the aircraft checks take, written by the program's own writer.
+    static const std::unique_ptr<acf_struct> loaded = [] {
         situation_file = fuzz_program_folder() + "FUZZ.SIT";
         FOLDERS_make_written();
-        commands_browser = chosen;
-        // The default aircraft, flown when the situation names none that
-        // can be read: a plain record with the least the aircraft checks
-        // take, written by the program's own writer.
         std::filesystem::create_directories(fuzz_program_folder() + "Aircraft");
         UTIL_strcpy("AIRCRAFT:FUZZ.ACF", default_aircraft_path);
         UTIL_strcpy("FUZZ.ACF", default_aircraft_name);
@@ -112,15 +106,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         write_panel_picture();
         write_sounds();
         ACF_read_write(ACF_MODE_WRITE, 0, 0);
-    }
-    return fuzz_read_file(situation_file, data, size, [] {
-        for (const int command : {203, 206}) {
-            RESET_all();
-            for (flt_struct& f : flt) f = flt_struct{};
-            pln[0] = acf_struct{};
-            app_mode = MODE_FLYING;
-            APPLICATION_handlemenu(command);
-            for (int k = 0; k < CYCLES; ++k) update_plane_cycle();
+        try {
+            ACF_load_and_setup(0);
+        } catch (const fuzz_fatal_alert&) {
         }
+        return std::make_unique<acf_struct>(pln[0]);
+    }();
+    return fuzz_read_file(situation_file, data, size, [] {
+        RESET_all();
+        for (flt_struct& f : flt) f = flt_struct{};
+        pln[0] = *loaded;
+        app_mode = MODE_FLYING;
+        // What opening a situation runs once the file is chosen, but for the
+        // loading of the aircraft it names (the aircraft reader has a target
+        // of its own; its set-up would take most of the time here).
+        PREFS_read_write(PREFS_KIND_MOVIE, PREFS_READ, situation_file.c_str());
+        PREFS_read_write(PREFS_KIND_SITUATION, PREFS_READ, situation_file.c_str());
+        APT_build_scene(1);
+        FLIGHT_init_situation(203, 0);
+        for (int k = 0; k < CYCLES; ++k) update_plane_cycle();
     });
 }
