@@ -17,7 +17,9 @@ const wpn_slot_record* slot_record(int plane, int slot)
 int WPN_released(int plane, int slot)
 {
     const wpn_slot_record* w = slot_record(plane, slot);
-    return w && w->wpn_valid != 0 && w->wpn_released != 0 ? 1 : 0;
+    // A weapon that hit the ground or left the loaded area has kind 0 again
+    // while its valid and released flags still stand: it is gone, not released.
+    return w && w->wpn_type != 0 && w->wpn_valid != 0 && w->wpn_released != 0 ? 1 : 0;
 }
 
 int WPN_not_released(int plane, int slot) { return WPN_released(plane, slot) ? 0 : 1; }

@@ -110,8 +110,8 @@ static_assert(offsetof(wpn_slot_record, wpn_mass_now) == 652);
 static_assert(offsetof(wpn_slot_record, wpn_fuel_now) == 656);
 
 // 1 unless the slot's weapon is both valid and released: the weapon is still
-// aboard, or nothing is loaded. Indices outside 0..9 and 0..23 give 1.
+// aboard, or nothing is loaded (kind 0). Indices outside 0..9 and 0..23 give 1.
 int WPN_not_released(int plane, int slot);
-// 1 when the slot's weapon is valid and released; 0 otherwise and for indices
-// outside the tables.
+// 1 when the slot holds a weapon (kind not 0) that is valid and released; 0
+// otherwise and for indices outside the tables.
 int WPN_released(int plane, int slot);

@@ -449,12 +449,12 @@ float FILE_read_float(const char* label)
 
 void FILE_read_field(char* buffer, int size, int fixed)
 {
-    if (!buffer || size <= 0) return;
+    if (!buffer || size <= 0) return;   // no buffer, or no room for the terminator written below
     std::istream& in = FILE_current_stream();
     const int capacity = size - 1;
     int n = 0;
     bool stored_any = false;
-    if (fixed && capacity == 0) {
+    if (fixed && capacity == 0) {   // the loop stores a byte before it tests the room: past a one-byte buffer
         buffer[0] = 0;
         return;
     }
@@ -483,7 +483,7 @@ void FILE_read_field(char* buffer, int size, int fixed)
 
 void FILE_read_line(char* buffer, int size)
 {
-    if (!buffer || size <= 0) return;
+    if (!buffer || size <= 0) return;   // no buffer, or no room for the terminator written below
     file_use_slot& slot = FILE_current_slot();
     std::istream& in = slot.in;
     if (slot.binary) {
@@ -527,7 +527,7 @@ void FILE_set_extension(char* name, int kind)
 
 int FILE_kind_of_entry(int index, int wanted)
 {
-    if (index < 0 || index >= FILE_LIST_MAX) return 0;
+    if (index < 0 || index >= FILE_LIST_MAX) return 0;   // a name outside the list would be read past its table
     const char* name = file_list_names[index];
     const size_t len = strnlen(name, FILE_LIST_NAME_SIZE - 1);
 

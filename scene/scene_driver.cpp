@@ -26,6 +26,7 @@
 #include "core/units.h"
 #include "core/views.h"
 #include "flightmodel/flt.h"
+#include "flightmodel/systems/weather.h"
 #include "flightmodel/weapons/weapons.h"
 #include "graphics/ogl_draw.h"
 #include "graphics/ogl_state.h"
@@ -305,9 +306,8 @@ void SCENE_draw_3d()
     // The 2-D layers: windshield and head-up display.
     OGL_set_projection(PROJECTION_2D, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1);
     const int inside = VIEW_is_forward(v.view_type) || view_is({VIEW_HUD, VIEW_FORWARD_NO_PANEL});
-    // The weather of this system keeps no windshield impact rate (its update
-    // gives none), so 0 stands in for it: no impact marks are made.
-    VIEW_draw_windshield(inside, s.screen[0], 0.0f, s.screen[2], s.screen[3], 0.0f, f.window_ice, 0);
+    VIEW_draw_windshield(inside, s.screen[0], 0.0f, s.screen[2], s.screen[3], weather_stage.windshield_impact_rate,
+                         f.window_ice, 0);
     // The aircraft's own head-up display, when it has one and it is on, in the
     // forward views that show it; the head-up display's own view shows one in
     // any case.

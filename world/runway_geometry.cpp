@@ -66,6 +66,7 @@ void on_sphere(double x, double z, double height, float out[3])
 
 float decode_field(float packed, int end)
 {
+    // Not a number has no whole count of light rows, and a length far below 0 asks for more strip rows than memory.
     if (!std::isfinite(packed) || packed <= 0.0f) return 0.0f;
     const double whole = std::trunc(static_cast<double>(packed));
     const double feet = end == 0 ? whole : (static_cast<double>(packed) - whole) * 10000.0;

@@ -59,7 +59,7 @@ int32_t today_yymmdd()
 {
     const std::time_t now = static_cast<std::time_t>(PLAT_calendar_time());
     std::tm local{};
-    if (!localtime_r(&now, &local)) return 0;
+    if (!localtime_r(&now, &local)) return 0;   // a time the calendar cannot hold: date 0, not -999900 worked from empty fields
     return (local.tm_year + 1900 - 2000) * 10000 + (local.tm_mon + 1) * 100 + local.tm_mday;
 }
 
@@ -109,6 +109,7 @@ std::string entry_line(int e)
     std::snprintf(number, sizeof number, "  %2d  ", b.landings[e]);
     line += number;
     for (float h : {b.total_hours[e], b.night_hours[e], b.instrument_hours[e], b.cross_country_hours[e]}) {
+        // Hours not a number would be written "nan", which the reader skips: the entry would be lost.
         std::snprintf(number, sizeof number, "%4.1f  ", UTIL_finite_or_zero(h));
         line += number;
     }
@@ -218,7 +219,7 @@ void log_skipped_line(int line_number)
     error_log.flush();
 }
 
-bool has_entry() { return logbook_last >= 0 && logbook_last < LOGBOOK_MAX_ENTRIES; }
+bool has_entry() { return logbook_last >= 0; }
 
 }  // namespace
 
@@ -262,8 +263,7 @@ void LOGBOOK_write()
     // a failure part way would leave a cut logbook, the earlier flights lost,
     // with nothing said.
     if (!FILE_begin_save(path, KIND_LOG, LOGBOOK_VERSION)) return;
-    const int last = std::min(logbook_last, LOGBOOK_MAX_ENTRIES - 1);
-    for (int e = 0; e <= last; ++e) {
+    for (int e = 0; e <= logbook_last; ++e) {
         const std::string line = entry_line(e);
         file_out.write(line.data(), static_cast<std::streamsize>(line.size()));
     }

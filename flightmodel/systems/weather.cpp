@@ -354,6 +354,15 @@ void WEATHER_precipitation()
         w.precip_snow *= 1.0f - h;
         w.precip_hail = precip * h;
     }
+    // The windshield sweeps up the drops, flakes and stones in the air ahead of
+    // it at the speed it moves through that air, so the impacts per second grow
+    // with the share of precipitation (whichever kind it falls as) times the
+    // true airspeed: one impact per 50 m flown through full precipitation. The
+    // windshield is marked only above half an impact a second, so a full
+    // downpour marks it from 25 m/s (about 49 kt), a quarter share from 100 m/s.
+    constexpr float IMPACTS_PER_METRE = 0.02f;
+    weather_stage.windshield_impact_rate =
+        (w.precip_rain + w.precip_snow + w.precip_hail) * std::fabs(f.true_airspeed) * IMPACTS_PER_METRE;
 }
 
 void WEATHER_lightning_strike(float distance_nm, float bearing_rad)

@@ -42,6 +42,7 @@ struct weather_stage_state {
     int32_t microburst_active = 0;          // read by the panel
     float microburst_wind[3] = {};          // the wind it adds at the plane, local m/s
     float storm_level = 0.0f;               // storm intensity at the plane, 0..1 and above
+    float windshield_impact_rate = 0.0f;    // precipitation striking the windshield, impacts per second
     float lightning_distance = 0.0f;        // nautical miles of the last strike
     float lightning_flash_end = 0.0f;       // frame clock at which the flash ends
     int32_t lightning_flash = 0;            // 1 on the frames that show the flash

@@ -103,6 +103,8 @@ void PANEL_levers(int engine, float length, const panel_records& rec)
     const int e = engine;
     if (!PANEL_engine_ok(e)) return;
     const float s = panel_ins_scale;
+    // An endless slot length from the aircraft file would give a travel of
+    // -inf..inf, where a grab sets the control to inf/inf, not a number.
     length = finite_or(length, 0.0f);
     // Every slot's picture is composed onto the panel centred on the slot
     // (half the slot's height above and below its y, as the aircraft load
@@ -119,7 +121,7 @@ void PANEL_levers(int engine, float length, const panel_records& rec)
     // A grab on the middle of a lever group moves every lever of the group.
     bool ganged = false;
     if (INS_in(t, INS_HAN_SLIDER_THRO_VERNIER, INS_HAN_SLIDER_COWL)) {
-        const float g = std::trunc(finite_or(sim_cockpit_misc.lever_gang_x[lever_group(t)], 0.0f)) - screen.screen_area_left;
+        const float g = std::trunc(sim_cockpit_misc.lever_gang_x[lever_group(t)]) - screen.screen_area_left;
         ganged = PANEL_click_rect(g - w, bottom - 5.0f, g + w, top + 5.0f, 1) != 0;
         if (ganged) w *= 2.0f;
     }
@@ -130,6 +132,8 @@ void PANEL_levers(int engine, float length, const panel_records& rec)
     if (t == INS_HAN_SLIDER_THRO_VERNIER || t == INS_HAN_SLIDER_THRO_LINEAR) {
         const bool apply = PANEL_click_rect(-w, bottom - 10.0f, w, top + 10.0f, 1) || ganged;
         float ratio = top == bottom ? 0.5f : (mouse.mouse_y - screen.screen_area_bottom - bottom) / (top - bottom);
+        // A travel overflowed to -inf..inf (length times scale) gives inf/inf:
+        // the throttle would be set to not a number.
         ratio = std::clamp(finite_or(ratio, 0.5f), 0.0f, 1.0f);
         const int mode_before = f.ENGN_propmode[e];
         float r = ENGN_lever_to_throttle(ratio, e, apply ? 1 : 0);
@@ -139,7 +143,7 @@ void PANEL_levers(int engine, float length, const panel_records& rec)
             ENGN_set_throttle(e, 0.0f);
             r = ENGN_lever_to_throttle(0.0f, e, 0);
         }
-        const float y = std::clamp(bottom + (top - bottom) * finite_or(r, 0.0f), std::min(top, bottom), std::max(top, bottom));
+        const float y = std::clamp(bottom + (top - bottom) * r, std::min(top, bottom), std::max(top, bottom));
         PANEL_draw_control(0.0f, y, 0);
         if (a.acf_vectEQ != 0)
             for (int i = 0; i < n; ++i) ENGN_set_throttle(i, f.ENGN_thro[e]);
@@ -174,14 +178,16 @@ void PANEL_levers(int engine, float length, const panel_records& rec)
     case INS_HAN_SWEEP: case INS_HAN_INCIDENCE: case INS_HAN_VECT: {
         const float ya = h - 2.0f, yb = 12.0f - h;
         // The position reached, drawn before the lever.
-        // Stand-in: this program's aircraft record has no acf_vect_top and
-        // acf_vect_bottom, and its flight model keeps the vector request and
-        // the vector reached (vect_actual, the same word as vect_ratio) as
-        // ratios 0..1 of the vector travel, not degrees. So 0 stands in for
-        // the top value and 1 for the bottom, and the indicator reads
-        // vect_actual as it is: divided by 120 it would hardly leave the top.
+        // The vector lever differs from the other levers here: its ends are
+        // not aircraft values, because the aircraft file format carries no
+        // vector top and bottom (acf_vect_top, acf_vect_bottom). The flight
+        // model keeps the vector request and the vector reached (vect_actual,
+        // the same word as vect_ratio) as ratios 0..1 of the travel, so the
+        // lever runs 0 at the top to 1 at the bottom and the indicator shows
+        // vect_actual as it is, without the division by 120 that a value in
+        // degrees would take.
         const float reached = t == INS_HAN_VECT ? f.vect_actual : f.swdi;
-        const float y = ya + (yb - ya) * finite_or(reached, 0.0f);
+        const float y = ya + (yb - ya) * reached;
         PANEL_draw_control(t == INS_HAN_INCIDENCE ? 11.0f : 19.0f, y, 1);
         if (t == INS_HAN_VECT) lever(0.0f, 1.0f, f.vectrqst, ya, yb, w, 0, CTRL_set_vector_request);
         else lever(0.0f, 1.0f, f.swdirqst, ya, yb, w, 0, CTRL_set_sweep_request);
@@ -211,7 +217,7 @@ void PANEL_flap_lever(const panel_records& r)
     const float s = panel_ins_scale;
     const flt_struct& f = r.flt;
     const acf_struct& a = r.acf;
-    const float flaprat = finite_or(f.flaprat, 0.0f);
+    const float flaprat = f.flaprat;
 
     if (t == INS_FLAP_IND_LIN) {
         PANEL_draw_control(0.0f, 30.0f * s + (-26.0f * s - 30.0f * s) * flaprat, 0);
@@ -225,8 +231,8 @@ void PANEL_flap_lever(const panel_records& r)
         }
         const float mid = (lo_ang + hi_ang) * 0.5f;
         float angle = hi == lo ? mid : lo_ang + (hi_ang - lo_ang) / (hi - lo) * (flaprat - lo);
-        angle = std::clamp(finite_or(angle, mid), std::min(lo_ang, hi_ang), std::max(lo_ang, hi_ang));
-        PANEL_draw_needle(0.0f, 0.0f, finite_or(angle, 0.0f), 57);
+        angle = std::clamp(angle, std::min(lo_ang, hi_ang), std::max(lo_ang, hi_ang));
+        PANEL_draw_needle(0.0f, 0.0f, angle, 57);
         return;
     }
     if (t < INS_HAN_SLIDER_FLAP_GA || t > INS_HAN_SLIDER_FLAP_HM) return;
@@ -235,6 +241,8 @@ void PANEL_flap_lever(const panel_records& r)
     float request = f.flaprqst;
     if (PANEL_click_rect(-12.0f, -h, 12.0f, h, 1)) {
         const float at = h == 0.0f ? 0.5f : 1.0f - (mouse.mouse_y - screen.screen_area_bottom + h) / (2.0f * h);
+        // An endless instrument scale gives inf/inf here: the flap request
+        // would be set to not a number.
         request = std::clamp(finite_or(at, 0.5f), 0.0f, 1.0f);
     }
     // Snap to the nearest detent, the first on a tie; none leaves the request

@@ -259,6 +259,7 @@ void rotorcraft_display(const panel_records& r, int page)
         OGL_draw_string(49, -70 * s, 40 * s, ecam.warning_text, 9999.0f, 110);
         return;
     }
+    if (page < 0 || page >= PAGES) return;   // a stray page would read past the table below
     const acf_struct& a = r.acf;
     const flt_struct& f = r.flt;
     const float engine_rpm = f.ENGN_tacrad[0] * UNIT.radps_to_rpm, rotor_rpm = f.POINT_tacrad[1] * UNIT.radps_to_rpm;
@@ -323,10 +324,11 @@ void PANEL_ecam_page(const panel_records& r)
         // buttons and frame at a scale other than 1. At scale 1 it is 15.
         screen.screen_area_bottom += 15.0f * panel_ins_scale;
     }
-    // A page number from a plug-in or a datagram outside the five pages shows none.
-    if (mode >= 0 && mode < PAGES) {
-        if (t == INS_ECAM_CARTER) rotorcraft_display(r, mode);
-        else if (mode == 0) engine_page(r, t);
+    // A page number from a plug-in or a datagram outside the five pages shows no
+    // page (the page tables stop at five); the rotorcraft warnings run whatever it is.
+    if (t == INS_ECAM_CARTER) rotorcraft_display(r, mode);
+    else if (mode >= 0 && mode < PAGES) {
+        if (mode == 0) engine_page(r, t);
         else if (mode == 1) fuel_page(r);
         else if (mode == 2) controls_page(r);
         else if (mode == 3) hydraulics_page(r);

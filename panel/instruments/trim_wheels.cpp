@@ -87,6 +87,7 @@ void PANEL_trim_wheels(int command, int per_frame, const panel_records& r)
             // Brought into 0..3 by whole turns of 3: a phase of exactly 3 stays
             // 3 (the blank picture), as stepping down by 3 while above 3 leaves it.
             float& phase = trim_mem.trim_spin_phase[k];
+            // A frame period not a number would make the phase one for good: the wheel never drawn again.
             phase = finite_or_0(phase + trim_mem.trim_spin_rate[k]);
             if (phase > 3.0f) {
                 phase = std::fmod(phase, 3.0f);
@@ -129,7 +130,7 @@ void PANEL_trim_wheels(int command, int per_frame, const panel_records& r)
     case INS_HAN_AIL_TRIM_IND:
         PANEL_draw_control(indicator_share(f.ail_trim, a.acf_ail_trim_neg_lim, a.acf_ail_trim_pos_lim) * 15.0f * s, -6.0f, 0);
         break;
-    case INS_HAN_ROT_TRIM_IND: PANEL_draw_control(6.0f, 20.0f - s * (finite_or_0(f.rot_trim) * 40.0f), 0); break;
+    case INS_HAN_ROT_TRIM_IND: PANEL_draw_control(6.0f, 20.0f - s * (f.rot_trim * 40.0f), 0); break;
     default: break;
     }
 }

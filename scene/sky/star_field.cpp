@@ -27,7 +27,7 @@ void DEFAULTS_build_stars()
     for (int list = 0; list < STAR_LIST_COUNT; ++list) {
         const GLuint name = glGenLists(1);
         star_lists[list] = name;
-        if (!name) continue;
+        if (!name) continue;   // no list name left: list 0 cannot be compiled, its vertices would reach no list
         glNewList(name, GL_COMPILE);
         for (int i = 0; i < STARS_PER_LIST; ++i) glVertex3fv(star_points[list][i]);
         glEndList();

@@ -199,6 +199,12 @@ TEST(Attitude, QuaternionOfAnglesAndIntegrationBack)
     PHYS_integrate_quat(1.0f, 0.0f, 0.0f, &theta, &psi, &phi, q);
     const float rolled[4] = {0.7071057f, 0.03535528f, 0.03535528f, 0.7053379f};
     for (int k = 0; k < 4; ++k) EXPECT_NEAR(q[k], rolled[k], 1e-6f) << k;
+    // The same roll rate at roll 90 (q = (c, c, 0, 0)): q0 = 0.95 c first, then
+    // q1 = c + 0.05 q0 = 1.0475 c from that new q0, then normalised.
+    PHYS_euler_to_quat(0.0f, 0.0f, 90.0f, q);
+    PHYS_integrate_quat(1.0f, 0.0f, 0.0f, &theta, &psi, &phi, q);
+    EXPECT_NEAR(q[0], 0.6717924f, 1e-6f);
+    EXPECT_NEAR(q[1], 0.7407395f, 1e-6f);
     sim_operation_misc.frame_rate_period = 0.05f;
 
     // Any attitude built into a quaternion comes back out unchanged when held

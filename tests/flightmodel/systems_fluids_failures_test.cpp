@@ -389,6 +389,26 @@ TEST_F(SystemsFluids, AnnunciatorsByEngineAndTheLampTest)
         ANNUNCIATORS_update();
         EXPECT_EQ(an.low_vacuum, vacuum < 0.5f ? 1 : 0) << vacuum;
     }
+
+    // Any of words 2..13 holds the master caution 0.1 s on; with none of them
+    // lit it re-arms. The accept lamp (word 1, lit throughout) and the
+    // auto-ignition lamp (14) do not count: they leave the deadline 5 s out.
+    pln[0].acf_num_engines = 1, pln[0].acf_en_type[0] = ENGINE_TURBINE_FREE;
+    f.failures[FAIL_SLOT_ENGINE_FIRE_BASE] = 0, f.ENGN_oil_press[0] = 1.0f, f.ENGN_gen_amp[0] = 10.0f;
+    f.m_fuel1 = 50.0f, sim_operation_failures.hydraulic_pressure_ratio = 1.0f, engine_power_ratio[0] = 1.0f;
+    sim_cockpit_engine.inverter_on[0] = sim_cockpit_electrical.generator_on[0] = 1;
+    const float now = sim_time.total_running_time_sec;
+    const struct { float n1, disconnect_for, deadline; int rearmed; } caution[] = {
+        {50.0f, 0.0f, now + 5.0f, 1}, {5.0f, 0.0f, now + 5.0f, 1}, {50.0f, 1.0f, now + 0.1f, 0}};
+    for (const auto& c : caution) {
+        f.ENGN_N1_[0] = c.n1;
+        annunciators.ap_disconnect_until = frame_clock + c.disconnect_for;
+        sim_cockpit_warnings.master_caution_timeout = now + 5.0f;
+        sim_cockpit_warnings.master_caution_on = 0, sim_cockpit_warnings.master_accept_on = 1;
+        ANNUNCIATORS_update();
+        EXPECT_FLOAT_EQ(sim_cockpit_warnings.master_caution_timeout, c.deadline) << c.n1 << " " << c.disconnect_for;
+        EXPECT_EQ(sim_cockpit_warnings.master_caution_on, c.rearmed) << c.n1 << " " << c.disconnect_for;
+    }
 }
 
 TEST_F(SystemsFluids, TheAutopilotDisconnectLampBurnsThreeSeconds)

@@ -155,7 +155,9 @@ TEST_F(SystemsWeather, PrecipitationSplitsByTemperatureAndStormsTurnItToHail)
     flt[0].elevation = 1000.0f;
     sim_graphics_view.view_elevation_m_msl = 1000.0f;
     w.temperature_ambient_c = 0.0f;
+    flt[0].true_airspeed = 100.0f;
     WEATHER_precipitation();
+    EXPECT_FLOAT_EQ(weather_stage.windshield_impact_rate, 1.6f);   // 0.8 of full precipitation over 100 m a second
     EXPECT_FLOAT_EQ(w.precip_rain, 0.4f);
     EXPECT_FLOAT_EQ(w.precip_snow, 0.4f);
     EXPECT_EQ(w.precip_hail, 0.0f);
@@ -172,6 +174,7 @@ TEST_F(SystemsWeather, PrecipitationSplitsByTemperatureAndStormsTurnItToHail)
     EXPECT_EQ(w.precip_rain, 0.0f);
     EXPECT_EQ(w.precip_snow, 0.0f);
     EXPECT_NEAR(w.precip_hail, 0.8f * (500.0f / 304.8f > 1.0f ? 1.0f : 500.0f / 304.8f), 1e-6f);
+    EXPECT_FLOAT_EQ(weather_stage.windshield_impact_rate, 1.6f);   // hail strikes as hard as the rain it replaced
 }
 
 TEST_F(SystemsWeather, ThunderByDistanceOfTheStrike)

@@ -35,9 +35,10 @@ TEST(WeaponSlot, FieldsInTheirOrder)
         EXPECT_LT(order[i - 1].at, order[i].at) << order[i - 1].name << " before " << order[i].name;
 }
 
-// Released counts only for a read weapon that has left; indices outside the
-// 10 planes and 24 slots are nothing loaded, even where the bytes beyond the
-// last slot look like a released weapon.
+// Released counts only for a read weapon that has left and not yet hit the
+// ground (kind 0 again); indices outside the 10 planes and 24 slots are
+// nothing loaded, even where the bytes beyond the last slot look like a
+// released weapon.
 TEST(WeaponSlot, ReleasedOnlyWhenReadAndGone)
 {
     std::memset(&pln[0], 0, sizeof pln[0]);
@@ -46,14 +47,15 @@ TEST(WeaponSlot, ReleasedOnlyWhenReadAndGone)
     struct row {
         int plane, slot, valid, released;
         int is_released;
+        int kind = 1;
     };
     const row rows[] = {
         {0, 3, 1, 1, 1}, {0, 3, 0, 1, 0}, {0, 3, 1, 0, 0}, {0, 3, 0, 0, 0},
-        {0, 24, 1, 1, 0}, {0, -1, 1, 1, 0}, {10, 3, 1, 1, 0}, {-1, 3, 1, 1, 0},
+        {0, 24, 1, 1, 0}, {0, -1, 1, 1, 0}, {10, 3, 1, 1, 0}, {-1, 3, 1, 1, 0}, {0, 3, 1, 1, 0, 0},
     };
     for (const row& r : rows) {
         wpn_slot_record& w = pln[0].acf_wpn_slot[3];
-        w.wpn_type = 1, w.wpn_valid = r.valid, w.wpn_released = r.released;
+        w.wpn_type = r.kind, w.wpn_valid = r.valid, w.wpn_released = r.released;
         EXPECT_EQ(WPN_released(r.plane, r.slot), r.is_released) << r.plane << " " << r.slot << " " << r.valid;
         EXPECT_EQ(WPN_not_released(r.plane, r.slot), 1 - r.is_released) << r.plane << " " << r.slot;
     }

@@ -318,6 +318,7 @@ TEST_F(Gauges, RotorcraftWarningsSpeakOnTheTwoSecondFlag)
     sim_cockpit_switches.gear_handle_status = 0;
     flt[0].indicated_airspeed = 80.0f;
     frame_clock = 100.0f;
+    sim_cockpit_switches.ECAM_mode = 96;   // a stray page still warns
     for (int f = 0; f < 4; ++f) {
         interval_ticks[INTERVAL_TWO_SECONDS] = f % 2;
         PANEL_update();

@@ -19,8 +19,10 @@
 #include "core/views.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/phys.h"
+#include "flightmodel/systems/weather.h"
 #include "scene/camera.h"
 #include "scene/scene_driver.h"
+#include "scene/view_effects.h"
 #include "shell/frame.h"
 #include "shell/wndproc.h"
 #include "tests/scene/flying_program.h"
@@ -132,6 +134,7 @@ TEST_F(SceneEndToEnd, EveryViewCommandPlacesTheCamera)
     const acf_struct& a = pln[0];
     const sim_graphics_view_block& v = sim_graphics_view;
     const float size = std::sqrt(a.acf_size_x * a.acf_size_x + a.acf_size_z * a.acf_size_z);
+    weather_stage.windshield_impact_rate = 100.0f;   // the weather's impacts mark the glass in the cockpit views
     for (int32_t type = VIEW_FIRST; type <= VIEW_LAST; ++type) {
         CORE_run_command(type);
         ASSERT_EQ(v.view_type, type);
@@ -187,6 +190,9 @@ TEST_F(SceneEndToEnd, EveryViewCommandPlacesTheCamera)
         default: break;
         }
     }
+    EXPECT_GT(VIEW_windshield_marks(), 0);
+    weather_stage.windshield_impact_rate = 0.0f;
+    VIEW_draw_windshield(0, 0, 0, 0, 0, 0, 0, 1);   // clean glass for the tests after
     CORE_run_command(VIEW_FORWARD);
 }
 

@@ -76,10 +76,14 @@ TEST_F(Defaults, FirstStartRadiosClocksAndWeather)
     EXPECT_EQ(sim_time.zulu_time_sec, 9000.0f);
     EXPECT_EQ(sim_time.local_date_days, 90);
     EXPECT_FLOAT_EQ(sim_weather.visibility_reported_m, 5556.0f);
-    for (int i = 0; i < WIND_LAYERS; ++i) {
-        EXPECT_TRUE(sim_weather.wind_direction_degt[i] >= 0.0f && sim_weather.wind_direction_degt[i] <= 60.0f);
-        EXPECT_TRUE(sim_weather.wind_speed_kt[i] >= 6.0f && sim_weather.wind_speed_kt[i] <= 12.0f);
-    }
+    // Each wind layer's direction is 60 r and its speed 6 + 6 r, r a whole draw
+    // over 32767: a shifted or rescaled rule leaves that grid whatever the draw.
+    for (int i = 0; i < WIND_LAYERS; ++i)
+        for (double draw : {sim_weather.wind_direction_degt[i] * 32767.0 / 60.0,
+                            (sim_weather.wind_speed_kt[i] - 6.0) * 32767.0 / 6.0}) {
+            EXPECT_TRUE(draw > -0.02 && draw < 32767.02) << i << " " << draw;
+            EXPECT_NEAR(draw, std::round(draw), 0.02) << i;
+        }
     EXPECT_EQ(std::string(net_ip_text[0]), "255.255.255.0");
     EXPECT_EQ(std::string(pln[0].acf_file_path), dir_.prefix() + "AIRCRAFT:Trainer.acf");
     EXPECT_EQ(std::string(start_selection.airport_id), "KSBD");
