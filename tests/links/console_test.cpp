@@ -419,8 +419,7 @@ TEST_F(Console, SwitchRowsAxesAndLeverModelsByTable)
          {0x85, 50}, {{serial_axis_lo[0], 50}, {serial_axis_hi[0], 200}, {console.channel[0], 1}}},
         {{}, {0x85, 250}, {{serial_axis_lo[0], 50}, {serial_axis_hi[0], 250}, {console.channel[0], 0}}},
         {{{s.joy_calibrating, 0}}, {0x85, 10}, {{serial_axis_lo[0], 50}, {console.channel[0], 1}}},
-        {{{app_mode, MODE_FLYING}, {s.joy_calibrating, 1}}, {0x85, 100},
-         {{serial_axis_lo[0], 50}, {serial_axis_hi[0], 250}, {console.channel[0], 0.75}}},
+        {{{app_mode, MODE_FLYING}, {s.joy_calibrating, 1}}, {0x85, 10}, {{serial_axis_lo[0], 50}}},
         // Lever models; full forward 0.9, reverse 0.5; propeller 100 + 150 x lever.
         {{{serial_axis_lo[0], 0}, {serial_axis_hi[0], 255}, {j.eq_cirrusII_fun, 2}, {pln[0].acf_throtmax_FWD, 0.9f},
           {pln[0].acf_throtmax_REV, 0.5f}},
