@@ -549,6 +549,10 @@ void UTIL_cirrus_parse(uint8_t cmd, uint8_t v)
             (cmd == 0x86 ? flt[0].l_brake_add : flt[0].r_brake_add) = brake;
         }
         switch_rows(cmd, v);
+        // Only the second layout's row releases the latches (in the first
+        // layout 0x92 0x15 starts engine 0 instead; model 12 reads no row).
+        // A latch acting where nothing can release it would crank its starter
+        // without end, so it waits until the second layout is back.
         if (layout2() && PANEL_has_power()) {
             if (console.starter_latch_1) sim_cockpit_engine.starter_duration[0] = 1.0f;
             if (console.starter_latch_2) sim_cockpit_engine.starter_duration[1] = 1.0f;

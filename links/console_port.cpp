@@ -25,6 +25,7 @@ constexpr const char* LINE_SETTINGS = "baud=9600 parity=N data=8 stop=1";
 // A whole number from a float display value, held within 0..most.
 int held_int(float v, int most)
 {
+    // A negative value would give negative digits; a non-finite one has no int to convert to.
     if (!std::isfinite(v) || v <= 0.0f) return 0;
     if (v >= static_cast<float>(most)) return most;
     return static_cast<int>(v);
@@ -56,7 +57,7 @@ struct message_writer {
     }
     void frequency(uint8_t code, int32_t value)
     {
-        const int v = std::max(value, 0);
+        const int v = std::max(value, 0);   // a negative word would give negative digits
         display(code, v / 100, v % 100, false, 4);
     }
 };
@@ -113,6 +114,7 @@ uint8_t gear_lamps()
     return static_cast<uint8_t>(g);
 }
 
+// A digit above 9 (a code past 9999) would spill into the next nibble.
 uint8_t nibbles(int high, int low) { return static_cast<uint8_t>(std::clamp(high, 0, 9) * 16 + std::clamp(low, 0, 9)); }
 
 void notice_failure(const char* port, plat_serial_step step)
@@ -168,6 +170,7 @@ int CONSOLE_build_message()
     else
         w.group(0xC4, 0x00, 0x02, 0x20);
 
+    // A receiver number outside 0..5 (written by a plug-in or a datagram) would read past the receiver words.
     const int receiver = std::clamp(sw.DME_distance_or_time, 0, RADIO_RECEIVERS - 1);
     w.frequency(0xC1, r.nav1_freq_hz);
     w.frequency(0xC3, r.nav2_freq_hz);
@@ -185,7 +188,7 @@ int CONSOLE_build_message()
     else
         w.frequency(0xD4, r.dme_freq_hz);
 
-    const int code = std::max(r.transponder_code, 0);
+    const int code = std::max(r.transponder_code, 0);   // a negative code would give negative digits
     w.group(0xC7, nibbles(code / 1000, (code / 100) % 10), nibbles((code / 10) % 10, code % 10),
             r.transponder_light ? 0xE0 : 0x00);
     w.group(0xA9, gear_lamps(), 0xFF, 0xFF);

@@ -342,6 +342,112 @@ TEST_F(Console, CommandTable)
     fide_mode = 0;
 }
 
+// The switch rows, one-byte messages, axes, calibration and lever models,
+// each row's records set, its bytes sent through the poll, then the records
+// read. Before every row the throttles, propellers, mixtures and heats of
+// engines 0..3 are set to -1, so a lever a model leaves alone reads -1.
+TEST_F(Console, SwitchRowsAxesAndLeverModelsByTable)
+{
+    struct record {
+        float* f = nullptr;
+        int32_t* i = nullptr;
+        record(float& x) : f(&x) {}
+        record(int32_t& x) : i(&x) {}
+    };
+    using values = std::vector<std::pair<record, double>>;
+    flt_struct& f = flt[0];
+    sim_cockpit_engine_block& e = sim_cockpit_engine;
+    sim_joystick_block& j = sim_joystick;
+    screen_settings_block& s = screen_settings;
+    sim_time_block& t = sim_time;
+    int32_t& gear = sim_cockpit_switches.gear_handle_status;
+    // Levers 5, 0, 1, 2, 3, 4 at 0, 0.8, 0.6, 0.4, 0.2, 1 of their travel.
+    const bytes levers = {0x87, 255, 0x85, 51, 0x89, 102, 0x84, 153, 0x88, 204, 0x83, 0};
+    const struct {
+        values set;
+        bytes stream;
+        values expect;
+    } rows[] = {
+        {{{j.eq_pfc_cirrus2, 1}, {sim_cockpit_electrical.battery_on, 1}, {f.ENGN_bat_volt[0], 1}, {pln[0].acf_gear_retract, 1}},
+         {0x93, 2}, {{e.fuel_tank_selector, 4}}},
+        {{}, {0x97, 3}, {{e.fuel_tank_selector, 2}}},
+        {{}, {0x93, 1}, {{e.fuel_tank_selector, 1}}},
+        {{}, {0x97, 0}, {{e.fuel_tank_selector, 0}}},
+        {{}, {0x98, 1, 0x99, 2}, {{f.ignition_on[0], 2}, {f.ignition_on[1], 1}}},
+        {{}, {0x98, 3, 0x99, 0}, {{f.ignition_on[0], 3}, {f.ignition_on[1], 0}}},
+        {{{f.ignition_on[1], 3}, {f.ignition_on[2], 3}, {f.ignition_on[3], 3}}, {0x92, 0x14, 0x92, 0x21},   // magnetos off
+         {{f.ignition_on[0], 0}, {f.ignition_on[1], 3}, {f.ignition_on[2], 3}, {f.ignition_on[3], 0}}},
+        {{{f.ignition_on[0], 3}, {f.ignition_on[3], 3}}, {0x92, 0x11, 0x92, 0x24},
+         {{f.ignition_on[0], 3}, {f.ignition_on[1], 0}, {f.ignition_on[2], 0}, {f.ignition_on[3], 3}}},
+        {{}, {0x9A, 0x05},
+         {{f.beacon_lights_on, 1}, {f.strobe_lights_on, 1}, {f.nav_lights_on, 0}, {f.landing_lights_on, 1}, {f.taxi_light_on, 0}}},
+        {{}, {0x9A, 0x0A},
+         {{f.beacon_lights_on, 0}, {f.strobe_lights_on, 0}, {f.nav_lights_on, 1}, {f.landing_lights_on, 0}, {f.taxi_light_on, 1}}},
+        {{}, {0x91, 2}, {{f.ENGN_cowl[0], 1}, {f.ENGN_cowl[1], 0}}},
+        {{}, {0x96, 2, 0x91, 1}, {{f.ENGN_cowl[0], 0}, {f.ENGN_cowl[1], 1}}},
+        {{}, {0xD4}, {{f.ENGN_heat[0], 1}, {f.ENGN_heat[1], 1}, {f.ENGN_heat[2], -1}}},   // two engines
+        {{}, {0xC4}, {{f.ENGN_heat[0], 0}, {f.ENGN_heat[1], 0}}},
+        {{{t.timer_elapsed_time_sec, 5}}, {0xB0}, {{t.timer_elapsed_time_sec, 0}, {t.timer_is_running_sec, 0}}},
+        {{{t.timer_elapsed_time_sec, 5}}, {0xB1}, {{t.timer_elapsed_time_sec, 5}, {t.timer_is_running_sec, 1}}},
+        {{}, {0xB5}, {{t.paused, 1}}},
+        {{}, {0xB5}, {{t.paused, 1}}},   // 0.05 s after the last: not again
+        {{{frame_clock, 20}}, {0xB5}, {{t.paused, 0}}},
+        {{{gear, 1}}, {0xD2, 0xD2}, {{gear, 0}}},
+        {{}, {0xC2, 0xC2}, {{gear, 1}}},
+        // The held parking brake lasts 1 s after the last press; the latched one toggles 0.5 s apart at most.
+        {{{frame_clock, 40}}, {0xD5}, {{f.parkbrake, 1}}},
+        {{{frame_clock, 40.9f}}, {0xC0}, {{f.parkbrake, 1}}},
+        {{{frame_clock, 41.05f}}, {0xC0}, {{f.parkbrake, 0}}},
+        {{{s.eq_cirrus_latch_brake, 1}, {frame_clock, 50}}, {0xD5}, {{f.parkbrake, 1}}},
+        {{{frame_clock, 50.4f}}, {0xD5}, {{f.parkbrake, 1}}},
+        {{{frame_clock, 50.6f}}, {0xD5}, {{f.parkbrake, 0}}},
+        // Starter latches of the second layout act on every message until both are off.
+        {{{s.eq_cirrus_layout2, 1}}, {0x92, 0x16}, {{e.starter_duration[0], 1}, {e.starter_duration[1], 0}}},
+        {{{e.starter_duration[0], 0}}, {0xF8, 0x09}, {{e.starter_duration[0], 1}}},
+        {{{e.starter_duration[0], 0}, {s.eq_cirrus_layout2, 0}}, {0xF8, 0x09}, {{e.starter_duration[0], 0}}},
+        {{{s.eq_cirrus_layout2, 1}}, {0x92, 0x19}, {{e.starter_duration[0], 1}, {e.starter_duration[1], 1}}},
+        {{{e.starter_duration[0], 0}, {e.starter_duration[1], 0}}, {0x92, 0x15, 0xF8, 0x09},
+         {{e.starter_duration[0], 0}, {e.starter_duration[1], 0}}},
+        // Axes over 0..200: 160 is 0.6, to the power 1.5 is 0.464758, times each axis's sensitivity.
+        {{{s.eq_cirrus_layout2, 0}, {j.eq_pfc_cirrus2, 0}, {serial_axis_hi[6], 200}, {serial_axis_hi[7], 200},
+          {serial_axis_hi[8], 200}, {j.joystick_pitch_sensitivity, 0.5f}, {j.joystick_heading_sensitivity, 2}, {j.eq_pfc_pedals, 1}},
+         {0x80, 160, 0x81, 40, 0x82, 0}, {{j.yolk_roll_ratio, 0.464758}, {j.yolk_pitch_ratio, -0.232379}, {j.yolk_heading_ratio, -2}}},
+        {{{sim_operation_override.override_joystick_roll, 1}, {j.eq_pfc_pedals, 0}}, {0x80, 0, 0x82, 200},
+         {{j.yolk_roll_ratio, 0.464758}, {j.yolk_heading_ratio, -2}}},
+        // Calibration learns the lever's range only on the joystick screen while calibrating.
+        {{{app_mode, MODE_JOYSTICK}, {s.joy_calibrating, 1}, {serial_axis_lo[0], 100}, {serial_axis_hi[0], 200}},
+         {0x85, 50}, {{serial_axis_lo[0], 50}, {serial_axis_hi[0], 200}, {console.channel[0], 1}}},
+        {{}, {0x85, 250}, {{serial_axis_lo[0], 50}, {serial_axis_hi[0], 250}, {console.channel[0], 0}}},
+        {{{s.joy_calibrating, 0}}, {0x85, 10}, {{serial_axis_lo[0], 50}, {console.channel[0], 1}}},
+        {{{app_mode, MODE_FLYING}, {s.joy_calibrating, 1}}, {0x85, 10}, {{serial_axis_lo[0], 50}}},
+        // Lever models; full forward 0.9, reverse 0.5; propeller 100 + 150 x lever.
+        {{{serial_axis_lo[0], 0}, {serial_axis_hi[0], 255}, {j.eq_cirrusII_fun, 2}, {pln[0].acf_throtmax_FWD, 0.9f},
+          {pln[0].acf_throtmax_REV, 0.5f}},
+         levers, {{f.ENGN_thro[0], 0.72}, {f.ENGN_prop[0], 160}, {f.ENGN_mixt[0], 1}, {f.ENGN_thro[1], -1}}},
+        {{{j.eq_cirrusII_fun, 3}}, levers, {{f.ENGN_heat[0], 0.2}, {f.ENGN_thro[0], 0.36}, {f.ENGN_mixt[0], 1}, {f.ENGN_prop[0], -1}}},
+        {{{j.eq_cirrusII_fun, 4}}, levers,
+         {{f.ENGN_thro[0], 0.72}, {f.ENGN_thro[1], 0.54}, {f.ENGN_prop[0], 160}, {f.ENGN_prop[1], 130}, {f.ENGN_mixt[0], 1},
+          {f.ENGN_mixt[1], 0}}},
+        {{{j.eq_cirrusII_fun, 5}}, levers, {{f.ENGN_thro[0], 0.72}, {f.ENGN_prop[1], 130}}},
+        {{{j.eq_cirrusII_fun, 6}}, levers,
+         {{f.ENGN_prop[0], 220}, {f.ENGN_prop[1], 190}, {f.ENGN_thro[0], 0.36}, {f.ENGN_thro[1], 0.18}, {f.ENGN_mixt[0], 1},
+          {f.ENGN_mixt[1], 0}}},
+        {{{j.eq_cirrusII_fun, 7}}, levers, {{f.ENGN_prop[0], 220}, {f.ENGN_thro[1], 0.18}}},
+        {{{j.eq_cirrusII_fun, 9}}, levers,   // lever 5 low: reverse
+         {{f.sbrkrqst, 0.2}, {f.ENGN_propmode[2], 3}, {f.ENGN_thro[0], 0.3}, {f.ENGN_thro[1], 0.2}, {f.ENGN_thro[2], 0.1},
+          {f.ENGN_thro[3], -1}}},
+        {{{j.eq_cirrusII_fun, 10}}, {0x87, 0, 0x89, 102, 0x84, 153, 0x88, 204, 0x83, 51},
+         {{f.ENGN_propmode[3], 1}, {f.ENGN_thro[0], 0.54}, {f.ENGN_thro[1], 0.36}, {f.ENGN_thro[2], 0.18}, {f.ENGN_thro[3], 0.72}}},
+    };
+    for (const auto& row : rows) {
+        for (const auto& [r, v] : row.set) r.f ? void(*r.f = static_cast<float>(v)) : void(*r.i = static_cast<int32_t>(v));
+        for (float* a : {f.ENGN_thro, f.ENGN_prop, f.ENGN_mixt, f.ENGN_heat}) std::fill(a, a + 4, -1.0f);
+        send(row.stream);
+        tick(false);
+        for (const auto& [r, v] : row.expect) EXPECT_NEAR(r.f ? *r.f : *r.i, v, 1e-4) << "row " << &row - rows;
+    }
+}
+
 TEST_F(Console, AFullBufferIsReadOverTwoPassesNotLost)
 {
     tick();

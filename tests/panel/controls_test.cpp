@@ -411,6 +411,11 @@ TEST_F(Controls, ThrottleDragMovesTheEngineAndTheGroupMovesTogether)
     EXPECT_NEAR(flt[0].POINT_pitch_deg[0], 2.0f, 1e-3f);
     click(60, 0, -45, [] { PANEL_levers(0, 100.0f); });
     EXPECT_NEAR(flt[0].POINT_pitch_deg[0], 14.0f, 1e-3f);
+    // The vector lever asks for 1 at the bottom of its travel (12 - 45); displacement is 1.05 at the top.
+    click(59, 0, -33, [] { PANEL_levers(0, 100.0f); });
+    click(61, 0, 45, [] { PANEL_levers(0, 100.0f); });
+    EXPECT_NEAR(flt[0].vectrqst, 1.0f, 1e-4f);
+    EXPECT_NEAR(flt[0].displace_rat, 1.05f, 1e-4f);
 }
 
 TEST_F(Controls, TrimWheelsStepSpinAndTheIndicatorsRestOnZeroLimits)

@@ -170,10 +170,10 @@ TEST_F(RunwayGeometry, LightSpacingAndAPrecisionRunwaysLightsCountedByHand)
         EXPECT_NEAR(std::hypot(l[2].x - l[0].x, l[2].z - l[0].z), step, 0.01f);
     }
 
-    // 3,000 x 45 m, both ends: glide slope 2, runway lights 4, approach lights 6.
+    // 3,000 x 45 m, both ends: glide slope 2, runway lights 4, approach lights 6 (7 at end 1).
     runway_geometry_table.clear();
     world_reset_tables();
-    const int p = airport("09", 3000.0f, 45.0f, 3, 160, 357357);
+    const int p = airport("09", 3000.0f, 45.0f, 3, 160, 357358);
     build(p);
     // Approach lights per end: 41 centre-line pairs (82), the wider pair from
     // 625 m to 1,025 m (17 pairs, 34) and crossbars of 4 + 8 + 8 + 10 + 10.
@@ -183,6 +183,7 @@ TEST_F(RunwayGeometry, LightSpacingAndAPrecisionRunwaysLightsCountedByHand)
                  {110, 162}, {65, 40}, {106, 75 + 156}, {107, 24}, {64, 8}, {105, 2}, {58, 8}, {111, 156}, {104, 1},
                  {96, 1}, {97, 1}, {98, 1}, {99, 1}})
             expected[facing + base] = count;
+    expected[2058] += 44;   // system 7: eleven side rows of four
     EXPECT_EQ(kinds(entry(p)), expected);
     // Lights stand on the sphere at the airport's elevation (the glide-slope units 2 m above it).
     for (const runway_light& l : entry(p).lights) {

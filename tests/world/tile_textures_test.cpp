@@ -227,6 +227,7 @@ TEST_F(TileTextures, ASecondCallLoadsNothingUnlessTheResolutionChanged)
 TEST_F(TileTextures, TheSmallestRegionAroundThePlaceWinsAndMasksMustHaveTheirSize)
 {
     tmp.write("Resources/bitmaps/terrain/+30+50 -130-060/T30_000.BMP", "");
+    tmp.write("Resources/bitmaps/terrain/+40+60 -130-060/T30_000.BMP", "");   // as large, listed later: loses
     char base[TEXT_SIZE] = {};
     char variants[4][TEXT_SIZE] = {};
     TERRAIN_find_texture_file(3, base, variants, 40.0f, -100.0f);
