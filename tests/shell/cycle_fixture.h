@@ -19,6 +19,7 @@
 #include "links/dataout.h"
 #include "links/plugin_host.h"
 #include "links/net_slots.h"
+#include "scene/fires.h"
 #include "scene/scene_origin.h"
 #include "screens/setup.h"
 #include "shell/commands.h"
@@ -73,6 +74,7 @@ protected:
         navaid_start_last[0] = navaid_start_last[1] = -1;
         std::fill(std::begin(landuse_grid), std::end(landuse_grid), 0);
         TEST_lay_flat_grid(0.0f);
+        fire_table = fire_table_record{};   // no fires an earlier scene build placed
         std::memset(key_assignment_table, 0, sizeof key_assignment_table);
         COMMANDS_use_default_browser();
         sim_operation_misc.frame_rate_period = 0.05f;
