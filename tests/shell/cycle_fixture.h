@@ -53,6 +53,7 @@ protected:
     void SetUp() override
     {
         saved_folder_ = program_folder;
+        set_program_folder(program_dir_.prefix());   // an empty folder of its own: a scene build lists it
         RESET_all();
         CONST_fill_constants();   // an aircraft loaded by a command is converted with the unit factors
         for (flt_struct& f : flt) f = flt_struct{};
@@ -139,4 +140,5 @@ protected:
 
     std::string saved_folder_;
     bool folder_changed_ = false;
+    temp_folder program_dir_;
 };
