@@ -7,6 +7,7 @@
 
 #include "core/constants.h"
 #include "core/numeric.h"
+#include "core/reset_registry.h"
 #include "core/simvars/graphics.h"
 #include "core/simvars/physics.h"
 
@@ -15,6 +16,8 @@ float lon_ref = 0.0f;
 float water_level_m = 0.0f;
 int32_t net_origin_by_network = 0;
 start_selection_record start_selection{};
+// No start chosen until the preferences or the user choose one.
+ORVELL_RESET_RECORD(START_selection_reset, start_selection);
 
 namespace {
 

@@ -38,5 +38,6 @@ void SIMVARS_clear()
     sim_cockpit_pressure = {};
     sim_private_net_disables = {};
     screen_settings = {};
+    gload_dim_factor = 1.0f;
 }
 ORVELL_RESET(SIMVARS_clear);

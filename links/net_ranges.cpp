@@ -32,6 +32,8 @@ constexpr double AREA_MARGIN = 1.1;
 constexpr double FASTEST_SPEED = 20000.0;
 // A float no state reaches, and whose product with another stays finite.
 constexpr double LARGEST_VALUE = 1.0e9;
+// Below the place a ship waits at until the scene build puts it on the water.
+constexpr double SHIP_NOT_PLACED_M = -1.0e10;
 
 }  // namespace
 
@@ -93,6 +95,7 @@ constexpr net_range_row net_range_table[RANGE_COUNT_OF_ROWS] = {
     {RANGE_FLAG_BITS, "flag bits", 0.0, (1 << 24) - 1},
     {RANGE_NOT_NEGATIVE, "code", 0.0, 2147483647.0},
     {RANGE_THROTTLE_TACH, "throttle and propeller code", 0.0, 1.0e6},
+    {RANGE_SHIP_PLACE, "ship position", SHIP_NOT_PLACED_M, PLANET_SIZE_M},
 };
 
 namespace {
@@ -197,7 +200,7 @@ const net_field SNAP_FIELDS[] = {
     F("theta", AT(plane_state_record, theta), 1, RANGE_ANGLE),
     F("psi", AT(plane_state_record, psi), 1, RANGE_ANGLE),
     F("phi", AT(plane_state_record, phi), 1, RANGE_ANGLE),
-    F("ship positions", AT(plane_state_record, ship_x0), 4, RANGE_LOCAL),
+    F("ship positions", AT(plane_state_record, ship_x0), 4, RANGE_SHIP_PLACE),
     D("ship_headings", AT(plane_state_record, ship_headings), 1, SHIP_HEADINGS),
     F("engine_thro_tac", AT(plane_state_record, engine_thro_tac), 8, RANGE_THROTTLE_TACH),
     D("engine_fail_jet", AT(plane_state_record, engine_fail_jet), 8, ENGINE_STATE),

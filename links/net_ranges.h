@@ -74,6 +74,7 @@ enum net_range : uint8_t {
     RANGE_FLAG_BITS,        // the 24 flag bits of a plane state
     RANGE_NOT_NEGATIVE,     // any integer from 0
     RANGE_THROTTLE_TACH,    // throttle percent * 1000 + propeller rad/s
+    RANGE_SHIP_PLACE,       // a ship's local metres: RANGE_LOCAL, or the far place of a ship not placed
     RANGE_COUNT_OF_ROWS     // the number of rows, not a row
 };
 

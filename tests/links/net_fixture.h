@@ -31,6 +31,7 @@
 #include "tests/support/net_peer.h"
 #include "tests/support/test_support.h"
 #include "world/navdb.h"
+#include "world/ships.h"
 
 class NetState : public ::testing::Test {
 protected:
@@ -60,6 +61,7 @@ protected:
         net_origin_by_network = 0;
         weather_seed = 0;
         airport_table.clear();
+        for (int k = 0; k < SEA_OBJECT_SLOTS; ++k) ship_x[k] = ship_z[k] = -9.9e9f;   // no ship placed yet
         // The logs start over in the test's folder, in the streams' own
         // format: a fixed or precise format an earlier program start left on
         // them would change how the traces print numbers.

@@ -19,6 +19,7 @@
 #include "links/dataout.h"
 #include "links/plugin_host.h"
 #include "links/net_slots.h"
+#include "scene/fires.h"
 #include "scene/scene_origin.h"
 #include "screens/setup.h"
 #include "shell/commands.h"
@@ -52,6 +53,7 @@ protected:
     void SetUp() override
     {
         saved_folder_ = program_folder;
+        set_program_folder(program_dir_.prefix());   // an empty folder of its own: a scene build lists it
         RESET_all();
         CONST_fill_constants();   // an aircraft loaded by a command is converted with the unit factors
         for (flt_struct& f : flt) f = flt_struct{};
@@ -73,6 +75,7 @@ protected:
         navaid_start_last[0] = navaid_start_last[1] = -1;
         std::fill(std::begin(landuse_grid), std::end(landuse_grid), 0);
         TEST_lay_flat_grid(0.0f);
+        fire_table = fire_table_record{};   // no fires an earlier scene build placed
         std::memset(key_assignment_table, 0, sizeof key_assignment_table);
         COMMANDS_use_default_browser();
         sim_operation_misc.frame_rate_period = 0.05f;
@@ -137,4 +140,5 @@ protected:
 
     std::string saved_folder_;
     bool folder_changed_ = false;
+    temp_folder program_dir_;
 };

@@ -18,6 +18,7 @@
 #include "shell/frame.h"
 #include "shell/main.h"
 
+bool program_started = false;
 double test_clock_seconds = 0.0;
 std::function<void()> test_clock_hook;
 int64_t (*test_calendar)() = nullptr;
@@ -102,12 +103,14 @@ void start_program(const temp_folder& folder)
     // have left it, and the link not started yet.
     RESET_all();
     NET_reset();
+    program_started = true;
     APPLICATION_start_up();
 }
 
 void stop_program()
 {
     MACIBM_quit();
+    program_started = false;
     startup_program_path = nullptr;
     PLAT_set_clock_source(nullptr, nullptr);
     PLAT_flush_messages();

@@ -14,7 +14,9 @@
 
 #include "core/alert.h"
 #include "core/folders.h"
+#include "core/reset_registry.h"
 #include "platform/plat_net.h"
+#include "tests/support/startup_program.h"
 #include "tests/support/test_network.h"
 
 std::vector<alert_record> recorded_alerts;
@@ -50,6 +52,10 @@ class alert_listener : public ::testing::EmptyTestEventListener {
     {
         clear_alerts();
         ALERT_set_quitting(false);   // a quit in an earlier test does not keep later notices quiet
+        // Every module's kept state at rest, whatever ran before, so that no
+        // order of the tests changes what one sees; the suites of a started
+        // program keep the program they share.
+        if (!program_started) RESET_all();
     }
 };
 

@@ -27,6 +27,7 @@ protected:
         LANDUSE_clear();
         table_path = tmp.prefix() + "RESOURCES\\BITMAPS\\TERRAIN\\LAND_USE.TXT";
     }
+    void TearDown() override { LANDUSE_clear(); }   // the table read here is not the registry's
     // Writes the table (header, five ignored lines, then one row per (code, texture))
     // into a mixed-case tree, with the mask images of every texture named.
     void write_table(const std::vector<std::pair<int, std::string>>& rows, int version = 3)

@@ -6,6 +6,7 @@
 #include "tests/world/world_test_util.h"
 #include "world/apt_scene.h"
 #include "world/env_tile.h"
+#include "world/landuse.h"
 #include "world/scene_terrain.h"
 #include "world/terrain_grid.h"
 
@@ -21,6 +22,7 @@ void tiles_use_area(const temp_folder& folder, int planet, float lat, float lon)
     scenery_switch = 1;
     APT_set_area_bounds();
     TERRAIN_reset();
+    LANDUSE_clear();   // no ground textures another test read
     TERRAIN_build_sphere_grid();
 }
 
