@@ -34,30 +34,7 @@ constexpr int MOST_CYCLES = 8;
 
 std::vector<std::string> names;
 
-struct reader {
-    const uint8_t* data;
-    size_t size;
-    size_t at = 0;
-
-    bool more() const { return at < size; }
-    uint8_t byte() { return at < size ? data[at++] : 0; }
-    uint32_t word()
-    {
-        uint32_t w = 0;
-        for (int k = 0; k < 4; ++k) w |= static_cast<uint32_t>(byte()) << (8 * k);
-        return w;
-    }
-    int32_t integer() { return static_cast<int32_t>(word()); }
-    float real()
-    {
-        const uint32_t w = word();
-        float f;
-        std::memcpy(&f, &w, 4);
-        return f;
-    }
-};
-
-const ORPM_data_ref* pick(reader& in)
+const ORPM_data_ref* pick(fuzz_input& in)
 {
     const uint8_t how = in.byte();
     if (how < 250) {
@@ -72,7 +49,7 @@ const ORPM_data_ref* pick(reader& in)
 // An array call: the plug-in's buffer holds the count it passes (none when
 // the count is not positive); a set copies the input's words into it first.
 template <typename T, typename Get, typename Set>
-void array_call(reader& in, bool set, Get get, Set set_fn, void* read_context, void* write_context)
+void array_call(fuzz_input& in, bool set, Get get, Set set_fn, void* read_context, void* write_context)
 {
     const int32_t offset = in.integer();
     const int16_t count = static_cast<int16_t>(in.byte() | in.byte() << 8);
@@ -90,7 +67,7 @@ void array_call(reader& in, bool set, Get get, Set set_fn, void* read_context, v
     }
 }
 
-void operate(reader& in, const ORPM_data_ref& r)
+void operate(fuzz_input& in, const ORPM_data_ref& r)
 {
     switch (in.byte() % 12) {
     case 0: if (r.get_int) r.get_int(r.read_context); break;
@@ -126,7 +103,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     flt[0] = flt_struct{};
     sim_graphics_settings.draw_aircrafts = 1;   // the user's plane is stepped
     app_mode = MODE_FLYING;
-    reader in{data, size};
+    fuzz_input in{data, size};
     int cycles = 0;
     try {
         while (in.more()) {

@@ -30,35 +30,6 @@ constexpr int OUT_TEXT = 1024;      // the plug-in's text buffers
 constexpr int MOST_IDS = 256;       // texture numbers asked for at once
 constexpr int MOST_COMMANDS = 16;   // commands of one button call
 
-struct reader {
-    const uint8_t* data;
-    size_t size;
-    size_t at = 0;
-
-    bool more() const { return at < size; }
-    uint8_t byte() { return at < size ? data[at++] : 0; }
-    int32_t integer()
-    {
-        uint32_t w = 0;
-        for (int k = 0; k < 4; ++k) w |= static_cast<uint32_t>(byte()) << (8 * k);
-        return static_cast<int32_t>(w);
-    }
-    float real()
-    {
-        const int32_t w = integer();
-        float f;
-        std::memcpy(&f, &w, 4);
-        return f;
-    }
-    double number() { return static_cast<double>(real()); }
-    std::string text()
-    {
-        std::string t;
-        for (int n = byte(); n > 0 && more(); --n) t.push_back(static_cast<char>(byte()));
-        return t;
-    }
-};
-
 // Scratch the calls write into.
 struct outputs {
     int i[8];
@@ -72,7 +43,7 @@ struct outputs {
 int scene_builds = 0;
 bool builds_scene(int slot) { return slot == 18 || slot == 32 || slot == 33; }
 
-void call(reader& in, const ORPM_host_table& h)
+void call(fuzz_input& in, const ORPM_host_table& h)
 {
     outputs o{};
     const int slot = in.byte() % ORPM_HOST_SLOTS;
@@ -261,7 +232,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     fms_plan = fms_plan_record{};
     app_mode = MODE_FLYING;
     OGL_set_projection(PROJECTION_2D, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1.0f);
-    reader in{data, size};
+    fuzz_input in{data, size};
     scene_builds = 0;
     try {
         while (in.more()) call(in, PLUGIN_host_table);

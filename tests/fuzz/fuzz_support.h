@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <filesystem>
 #include <stdexcept>
 #include <string>
@@ -52,3 +53,36 @@ int fuzz_read_file(const std::string& path, const uint8_t* data, size_t size, Re
 
 // The number of notices and fatal alerts raised since the process started.
 int fuzz_alert_count();
+
+// The input read as a stream of call arguments: bytes, little-endian words,
+// floats with the words' bits, and texts of a length byte and that many
+// bytes. Past the end every read gives 0.
+struct fuzz_input {
+    const uint8_t* data;
+    size_t size;
+    size_t at = 0;
+
+    bool more() const { return at < size; }
+    uint8_t byte() { return at < size ? data[at++] : 0; }
+    uint32_t word()
+    {
+        uint32_t w = 0;
+        for (int k = 0; k < 4; ++k) w |= static_cast<uint32_t>(byte()) << (8 * k);
+        return w;
+    }
+    int32_t integer() { return static_cast<int32_t>(word()); }
+    float real()
+    {
+        const uint32_t w = word();
+        float f;
+        std::memcpy(&f, &w, 4);
+        return f;
+    }
+    double number() { return static_cast<double>(real()); }
+    std::string text()
+    {
+        std::string t;
+        for (int n = byte(); n > 0 && more(); --n) t.push_back(static_cast<char>(byte()));
+        return t;
+    }
+};
