@@ -103,6 +103,7 @@ void start_program(const temp_folder& folder)
     // have left it, and the link not started yet.
     RESET_all();
     NET_reset();
+    clear_alerts();   // nor the alerts an earlier program in this process raised
     program_started = true;
     APPLICATION_start_up();
 }
