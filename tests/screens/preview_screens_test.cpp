@@ -26,6 +26,7 @@
 #include "tests/screens/screen_fixture.h"
 #include "tests/support/ui_capture.h"
 #include "core/random.h"
+#include "world/apt_scene.h"
 #include "world/landuse.h"
 #include "world/navdb.h"
 #include "world/scenery_area.h"
@@ -38,6 +39,7 @@ protected:
     {
         PLANET_set_constants(0);
         NAV_clear_tables();
+        APT_scene_reset();   // no globe list a click of an earlier test built
         globe_screen.turned = 1;   // heading and pitch 0
         view_orbit_heading = view_orbit_pitch = 0.0f;
         screen_settings.preview_zoom = 1.0f;
