@@ -263,13 +263,13 @@ TEST_F(Widgets, TextFieldKeepsAtMostItsCapacity)
     BTN_text_field(300, 100, other, 100000, 6, "Other");
     EXPECT_EQ(std::strlen(other), static_cast<size_t>(TEXT_MAX_LEN));
 
-    // 300 wide letters typed into a field or the name search draw nothing
-    // outside the box typed into (the picture there is the empty field's),
-    // and the name search keeps no more than the longest name.
+    // 300 wide letters in a field or typed into the name search draw nothing
+    // outside the box (the picture there is the empty field's), and the name
+    // search keeps no more than the longest name.
     struct field { int id; float x1, y1, x2, y2; };
     for (const field& f : {field{5, 98, 97, 150, 109}, field{0, 100, 162, 332, 182}}) {
         auto picture = [&](const char* typed) {
-            std::strcpy(typed_text, typed);
+            std::strcpy(typed_text, typed), std::strcpy(text, typed);
             active_text_field = f.id;
             glClear(GL_COLOR_BUFFER_BIT);
             int current = 0;
