@@ -8,6 +8,7 @@
 
 #include "graphics/font.h"
 #include "graphics/ogl_draw.h"
+#include "graphics/ogl_state.h"
 #include "graphics/widget.h"
 #include "graphics/widget_record.h"
 #include "core/alert.h"
@@ -203,9 +204,13 @@ int BTN_text_field(float x, float y, char* text, int maximum, int id, const char
         BTN_frame1(9, x + 3.0f * m - 2.0f, y + 3.0f, 6.0f * m + 10.0f);
         BTN_draw_label(x + 6.0f * m + 6.0f, y, 2, label);
     }
+    // The text and its caret stay inside the field's box: wide letters would
+    // otherwise run over the label or the next field.
+    OGL_scissor_on(x - 2.0f, y - 3.0f, 6.0f * m + 4.0f, 12.0f);
     OGL_draw_string(46, x, y, text, FONT_NO_WRAP, 106);
 
     if (mouse.mouse_down && active_text_field != id && BTN_mouse_in(x, x + 6.0f * m, y, y + 8.0f)) {
+        OGL_scissor_off();
         active_text_field = id;
         UTIL_strcpy(static_cast<const char*>(text), typed_text);
         return 1;
@@ -217,6 +222,7 @@ int BTN_text_field(float x, float y, char* text, int maximum, int id, const char
         if (std::strlen(typed_text) > static_cast<size_t>(capacity - 1)) typed_text[capacity - 1] = 0;
         std::memcpy(text, typed_text, std::strlen(typed_text) + 1);
     }
+    OGL_scissor_off();
     return 0;
 }
 

@@ -8,6 +8,7 @@
 #include "graphics/font.h"
 #include "graphics/list.h"
 #include "graphics/ogl_draw.h"
+#include "graphics/ogl_state.h"
 #include "graphics/widget.h"
 #include "graphics/widget_record.h"
 #include "core/alert.h"
@@ -76,6 +77,9 @@ float kind_icon_x(int kind)
 // The rows shown: 10 each side of the current row, which stands in the middle.
 constexpr int SHOWN_ROWS = 21;
 
+// The longest name a search can match: the names of the tables searched.
+constexpr size_t NAME_SEARCH_MAX = APT_NAME_SIZE - 1;
+
 
 }  // namespace
 
@@ -126,6 +130,8 @@ int BTN_big_name_list(int type, float x, float y, int* current, int first, int l
         if (by_id) {
             if (std::strlen(search) > 4) search[4] = 0;
             for (char* c = search; *c; ++c) UTIL_upcase_char(*c);
+        } else if (std::strlen(search) > NAME_SEARCH_MAX) {
+            search[NAME_SEARCH_MAX] = 0;   // no name is longer: a further key is refused
         }
         if (key_pressed) {
             if (by_id) {
@@ -151,10 +157,17 @@ int BTN_big_name_list(int type, float x, float y, int* current, int first, int l
             }
         }
         const float tx = by_id ? x + 246.0f : x + 6.0f;
+        // The text and its caret stay inside the box typed into: a long name
+        // would otherwise run across the id box and off the window.
+        if (by_id)
+            OGL_scissor_on(x + 240.0f, y - 138.0f, 40.0f, 20.0f);
+        else
+            OGL_scissor_on(x, y - 138.0f, 232.0f, 20.0f);
         OGL_draw_string(46, tx, y - 132.0f, search, FONT_NO_WRAP, 106);
         // The caret at the text's end.
         const float caret_x = tx + static_cast<float>(OGL_string_width(search));
         OGL_draw_line(46, caret_alpha(), caret_x, y - 126.0f, caret_x, y - 132.0f);
+        OGL_scissor_off();
     }
 
     if (!searchable && type != NAME_LIST_FILES && !MODE_is_browser(type)) {

@@ -200,18 +200,31 @@ void MACIBM_handlekey(int vk)
     const bool ctrl = PLAT_key_state(VK_CONTROL) < 0;
     const key_meaning k = MACIBM_key_meaning(vk, shift, ctrl, sim_operation_prefs_misc.language);
 
+    // Keys typed into a file name or a text field, or while a menu is open,
+    // are the user's typing or the menu's: none of them flies the aircraft.
+    const bool typing = app_mode == MODE_BROWSER_SAVE || active_text_field >= 0;
+    const bool kept_from_flight = typing || screen.open_menu >= 0;
+
     if (k.engine_control != 0) {
-        KEY_engine_controls(k.engine_control);
+        if (!kept_from_flight) KEY_engine_controls(k.engine_control);
         return;
     }
 
-    if (vk == VK_RETURN) enter_pressed = 1;
     key_char = k.character;
+    if (vk == VK_RETURN && active_text_field >= 0 && app_mode != MODE_BROWSER_SAVE) {
+        // Return finishes the field being typed into; its screen stays up, so
+        // what is typed next does not reach the flight either.
+        active_text_field = -1;
+        return;
+    }
+    if (vk == VK_RETURN) enter_pressed = 1;
 
-    if (app_mode != MODE_BROWSER_SAVE && active_text_field < 0) KEY_command_dispatch(k.key_class, k.dispatch_key);
+    if (!kept_from_flight) KEY_command_dispatch(k.key_class, k.dispatch_key);
 
+    // A file name takes '-' and '_'; elsewhere they are zoom keys, never text.
     const int c = k.character;
-    if (c == '+' || c == '=' || c == '-' || c == '_' || is_arrow_code(k.code) ||
+    const bool dash = c == '-' || c == '_';
+    if (c == '+' || c == '=' || (dash && app_mode != MODE_BROWSER_SAVE) || is_arrow_code(k.code) ||
         (k.code >= KEY_CODE_SHIFT_UP && k.code <= KEY_CODE_SHIFT_RIGHT) || k.code == KEY_CODE_TAB)
         return;
 
@@ -228,7 +241,9 @@ void MACIBM_handlekey(int vk)
         typed_text[n + 1] = 0;
     }
 
-    if (enter_pressed) MACIBM_handleclick(1);
+    // Return runs the click handler; a later key of the same frame (the flag
+    // stays set until the frame ends) must not close the screen again.
+    if (vk == VK_RETURN) MACIBM_handleclick(1);
 }
 
 void MACIBM_handleclick(int close_flag)

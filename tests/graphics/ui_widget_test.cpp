@@ -19,6 +19,7 @@
 #include "shell/modes.h"
 #include "core/screen.h"
 #include "world/navdb.h"
+#include "tests/support/gl_view.h"
 #include "tests/support/ui_capture.h"
 #include "tests/support/test_support.h"
 
@@ -261,6 +262,29 @@ TEST_F(Widgets, TextFieldKeepsAtMostItsCapacity)
     typed_text[TEXT_MAX_LEN] = 0;
     BTN_text_field(300, 100, other, 100000, 6, "Other");
     EXPECT_EQ(std::strlen(other), static_cast<size_t>(TEXT_MAX_LEN));
+
+    // 300 wide letters in a field or typed into the name search draw nothing
+    // outside the box (the picture there is the empty field's), and the name
+    // search keeps no more than the longest name.
+    struct field { int id; float x1, y1, x2, y2; };
+    for (const field& f : {field{5, 98, 97, 150, 109}, field{0, 100, 162, 332, 182}}) {
+        auto picture = [&](const char* typed) {
+            std::strcpy(typed_text, typed), std::strcpy(text, typed);
+            active_text_field = f.id;
+            glClear(GL_COLOR_BUFFER_BIT);
+            int current = 0;
+            (void)(f.id == 0 ? BTN_big_name_list(NAME_LIST_AIRPORTS, 100, 300, &current, 0, 0, typed_text)
+                             : BTN_text_field(100, 100, text, 8, 5, "Name"));
+            std::vector<unsigned char> px = window_pixels(GL_BACK);
+            for (int y = int(f.y1); y < int(f.y2); ++y)
+                std::fill_n(px.begin() + (y * 1024 + int(f.x1)) * 4, (int(f.x2) - int(f.x1)) * 4, 0);
+            return px;
+        };
+        const std::vector<unsigned char> empty = picture("");
+        EXPECT_TRUE(picture(std::string(300, 'W').c_str()) == empty) << "field " << f.id;
+        EXPECT_TRUE(f.id != 0 || std::strlen(typed_text) == APT_NAME_SIZE - 1u) << std::strlen(typed_text);
+    }
+    active_text_field = -1;
 }
 
 TEST_F(Widgets, SelectionListPopUpLaysOutItsItems)

@@ -164,7 +164,10 @@ TEST_F(BadInput, AnAddressOrPortOutOfRangeIsRefusedWithAWordAndTheFieldKeepsItsV
     EXPECT_TRUE(shows(address_word));
 
     click(62.0f, screen.screen_area_height - 38.0f);   // back to the data tab, as the screen opened
-    post_key(VK_RETURN);                                 // Return closes the screen
+    post_key(VK_RETURN);                                 // Return finishes the address field,
+    frame();
+    EXPECT_EQ(app_mode, MODE_NETWORK);
+    post_key(VK_RETURN);                                 // and then closes the screen
     frame();
     EXPECT_EQ(app_mode, MODE_FLYING);
     EXPECT_STREQ(net_ip_text[0], "127.0.0.1");

@@ -8,8 +8,11 @@
 #include "graphics/list.h"
 #include "links/net_slots.h"
 #include "core/simvars.h"
+#include "core/views.h"
+#include "flightmodel/flt.h"
 #include "world/atc/atc_state.h"
 #include "links/plugin_host.h"
+#include "shell/commands.h"
 #include "shell/frame.h"
 #include "core/input.h"
 #include "shell/menus.h"
@@ -135,6 +138,43 @@ TEST_F(WindowInput, ShiftedKeysFunctionKeysAndTheKeypadReachTheirCodes)
     MACIBM_pump_messages();
     EXPECT_EQ(key_char, 0);
     EXPECT_STREQ(typed_text, "Ab1!|b");
+
+    // A file name takes the underscore, the dash, the point and the space.
+    app_mode = MODE_BROWSER_SAVE, typed_text[0] = 0;
+    push_key_press(SDLK_MINUS, SDL_SCANCODE_MINUS, KMOD_LSHIFT);
+    for (auto [key, scan] : {std::pair{SDLK_MINUS, SDL_SCANCODE_MINUS}, {SDLK_PERIOD, SDL_SCANCODE_PERIOD},
+                             {SDLK_SPACE, SDL_SCANCODE_SPACE}, {SDLK_a, SDL_SCANCODE_A}})
+        push_key_press(key, scan);
+    MACIBM_pump_messages();
+    EXPECT_STREQ(typed_text, "_-. a");
+    app_mode = MODE_FLYING;
+}
+
+// Keys typed into a text field or with a menu open fly nothing (no view, yoke,
+// throttle or ATC window); Return finishes the field, and its screen stays up
+// so that the digits typed next stay off the flight as well.
+TEST_F(WindowInput, KeysTypedIntoAFieldOrAMenuFlyNothing)
+{
+    APPLICATION_handlemenu(VIEW_FORWARD);
+    sim_joystick.yolk_pitch_ratio = 0.0f, flt[0].ENGN_thro[0] = 0.2f;
+    mouse.mouse_x = -50.0f, mouse.mouse_y = -50.0f;   // on no menu
+    auto flown = [] {
+        return std::tuple(sim_graphics_view.view_type, sim_joystick.yolk_pitch_ratio, flt[0].ENGN_thro[0],
+                          atc_state.atc_window_open);
+    };
+    const auto before = flown();
+    for (int32_t* held : {&active_text_field, &screen.open_menu}) {
+        *held = 3;
+        for (int vk : {int{'8'}, 0x68, 0x71, VK_RETURN}) MACIBM_handlekey(vk);   // chase view, keypad 8, F2, Return
+        EXPECT_EQ(flown(), before);
+        EXPECT_EQ(*held, -1);   // the field finished, the menu closed
+    }
+    APPLICATION_set_mode(MODE_NETWORK, "test");
+    active_text_field = 3;
+    for (int vk : {VK_RETURN, int{'8'}, int{'9'}}) MACIBM_handlekey(vk);
+    EXPECT_EQ(app_mode, MODE_NETWORK);
+    APPLICATION_set_mode(MODE_FLYING, "test");
+    EXPECT_EQ(flown(), before);
 }
 
 TEST_F(WindowInput, TypedTextStopsAtItsLastPlace)
