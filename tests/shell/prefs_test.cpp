@@ -419,15 +419,17 @@ TEST_F(Prefs, PilotFileAndItsRefusals)
     EXPECT_STREQ(logbook_path, "MY LOGBOOK.TXT");
     EXPECT_EQ(save(PREFS_KIND_PILOT, "out.prf"), "I\n710 version\nMY LOGBOOK.TXT\n");
 
-    // A missing, unreadable or cut-short file gives the default name.
+    // A missing, unreadable or cut-short file gives the default name; one that
+    // is there is kept aside with a notice.
     for (const char* text : {"", "I\nabc version\nMY LOGBOOK.TXT\n", "I\n", "I\n710"}) {
+        clear_alerts();
         set_text(logbook_path, PILOT_NAME_SIZE, "SOMETHING.TXT");
         std::filesystem::remove(dir.path() / "pilot.prf");
         if (*text) write_file_bytes(dir.path() / "pilot.prf", text);
         load(PREFS_KIND_PILOT, "pilot.prf");
         EXPECT_STREQ(logbook_path, "ORVELL PILOT.TXT") << text;
+        EXPECT_EQ(recorded_alerts.size(), *text ? 1u : 0u) << text;
     }
-    EXPECT_TRUE(recorded_alerts.empty());
 }
 
 TEST_F(Prefs, BadKindOrModeIsFatal)

@@ -330,7 +330,7 @@ TEST(ProgramEntry, MissingOrDamagedInterfaceBitmapEndsWithLinesNamingIt)
           "IT SEEMS THAT YOU HAVE MOVED ORVELL OUT OF THE KESTRUM FOLDER!", "NO! NO!",
           "CREATE A SHORTCUT IF YOU WANT, BUT DO NOT MOVE THE ORVELL APPLICATION ITSELF OUT OF THE KESTRUM FOLDER "
           "THAT IT CAME IN!"}},
-        {true, {"This picture file is damaged:", "INTERFACE.png", "It is not a PNG picture."}},
+        {true, {"This picture file is damaged:", "INTERFACE.PNG", "It is not a PNG picture."}},
     };
     for (const auto& c : cases) {
         auto folder = copy_default_data_folder(c.damaged ? "" : "Resources/bitmaps/INTERFACE.PNG");
@@ -360,7 +360,7 @@ TEST(ProgramEntry, MissingOrDamagedInterfaceBitmapEndsWithLinesNamingIt)
 // altitude callout): each is named in one notice, left out, and the program
 // flies. A file is loaded more than once at a start (the paint and the
 // callout for every plane), and named once.
-TEST(ProgramStart, DamagedFilesTheFlightCanGoWithoutAreNamedOnceAndLeftOut)
+TEST(ProgramRestart, DamagedFilesTheFlightCanGoWithoutAreNamedOnceAndLeftOut)
 {
     namespace fs = std::filesystem;
     const char* const files[] = {
