@@ -145,6 +145,10 @@ int read_file(int slot)
             damage = "It is shorter than an aircraft file of its version.";
     }
     FILE_close_current();
+    // A file that is there but is no aircraft file of any version (random
+    // bytes, say) is damaged, and said so like one cut short; only a missing
+    // file is refused without a word.
+    if (!accepted && !damage && !ec) damage = "It is not an aircraft file this program reads.";
     if (accepted && !damage) {
         if (version == ACF_FILE_VERSION) {
             ACF_swap_record(slot);

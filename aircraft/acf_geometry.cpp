@@ -173,13 +173,10 @@ void ACF_body_areas(int slot, int part, int weapon, float x0, float y0, float z0
             .t(" метра от опорной точки данного элемента.     ").nl(2);
     }
     // 5. A body of the user's aircraft without frontal area cannot be flown.
-    if (frontal < 0.0001f) {
-        const std::string l1 = ACF_cp1251("Наден элемент без фронтальной зоны!      ");
-        const std::string l2 = ACF_cp1251("Это плохо для мат. аппарата!         ");
-        const std::string l3 = ACF_cp1251(
-            "Это элемент без фронтальной зоны:                                                                            ");
-        MACIBM_nuke_alert(0, l1.c_str(), l2.c_str(), l3.c_str(), ACF_part_label(part), ALERT_FATAL);
-    }
+    // Said in the interface font's language: the box cannot draw Cyrillic.
+    if (frontal < 0.0001f)
+        MACIBM_nuke_alert(0, "Found an element without frontal area!", "That is bad for the flight model!",
+                          "This is the element without frontal area:", ACF_part_label(part), ALERT_FATAL);
 }
 
 float ACF_point_on_element(int slot, int part, float t, char axis)

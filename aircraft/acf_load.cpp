@@ -19,6 +19,7 @@
 #include "core/ui_text.h"
 #include "flightmodel/flt.h"
 #include "links/plugin_host.h"
+#include "platform/plat_files.h"
 #include "scene/aircraft/acf_textures.h"
 
 namespace {
@@ -65,12 +66,18 @@ int read_aircraft(int slot)
     UTIL_strcat3(program_folder, default_aircraft_path, a.acf_file_path);
     UTIL_strcpy(static_cast<const char*>(default_aircraft_name), a.acf_file_name);
     if (!ACF_read_write(ACF_MODE_READ, slot, 0)) {
+        // Said in the interface font's language, and "cannot find" only of a
+        // file that is not there: a default aircraft that is there but cannot
+        // be read is damaged.
         char path[ACF_TEXT_SIZE];
         UTIL_strcpy(a.acf_file_path, path);
-        const std::string l1 = ACF_cp1251("Не могу найти требуемый самолет, а так же следующее:     ");
-        const std::string l3 = ACF_cp1251("Убедитесь, что самолет по умолчанию находится в папке 'HEAVY METAL'.     ");
-        const std::string l4 = ACF_cp1251("Это самолет (по умолчанию) используется для запуска игры.     ");
-        MACIBM_nuke_alert(0, l1.c_str(), path, l3.c_str(), l4.c_str(), ALERT_FATAL);
+        if (PLAT_file_exists(path))
+            MACIBM_nuke_alert(0, "The default aircraft file is damaged:", path,
+                              "The program cannot go on without it.", "Put back a good copy of it.", ALERT_FATAL);
+        else
+            MACIBM_nuke_alert(0, "I cannot find the aircraft asked for, nor the default aircraft:", path,
+                              "Make sure the default aircraft is in its folder.",
+                              "The program starts with the default aircraft.", ALERT_FATAL);
     }
     return first;
 }

@@ -341,6 +341,14 @@ void AIRFOIL_load(const char* name, int slot, int part, int end, int member)
 
     if (AIRFOIL_read_write(AFL_MODE_READ, slot, part, end, member, beside)) return;
     if (AIRFOIL_read_write(AFL_MODE_READ, slot, part, end, member, shared)) return;
+    // "Not found" is said only when neither file is there; one that is there
+    // and could not be read is named as damaged.
+    for (const char* there : {beside, shared})
+        if (PLAT_file_exists(there)) {
+            MACIBM_nuke_alert(0, "This airfoil file is damaged:", there, "The aircraft cannot fly without it.",
+                              LANG_text_at_820(part), ALERT_FATAL);
+            return;
+        }
     MACIBM_nuke_alert(0, "Airfoil file not found! Looked for:", beside, shared, LANG_text_at_820(part), ALERT_FATAL);
 }
 

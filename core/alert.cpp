@@ -1,12 +1,19 @@
 #include "core/alert.h"
 
 #include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <set>
 #include <string>
+#include <utility>
 
 #include "core/app_mode.h"
 #include "core/folders.h"
+#include "core/reset_registry.h"
 #include "core/text_util.h"
 #include "platform/plat_events.h"
+#include "platform/plat_files.h"
 
 namespace {
 
@@ -27,7 +34,21 @@ void log_lines(const char* const lines[4])
     error_log.flush();
 }
 
+// The damaged files named so far: the path and a hash of the bytes it held.
+std::set<std::pair<std::string, size_t>> damage_named;
+
 }  // namespace
+
+void ALERT_forget_damaged_files() { damage_named.clear(); }
+ORVELL_RESET(ALERT_forget_damaged_files);
+
+bool ALERT_first_notice_of_damage(const char* path)
+{
+    const std::string on_disk = PLAT_resolve_path(path ? path : "");
+    std::ifstream in(on_disk, std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    return damage_named.insert({on_disk, std::hash<std::string>{}(bytes)}).second;
+}
 
 void ALERT_set_quitting(bool on) { quitting = on; }
 bool ALERT_quitting() { return quitting; }
@@ -49,13 +70,6 @@ void MACIBM_alert_message_box(const char* const lines[4])
 void MACIBM_nuke_alert(int return_mode, const char* line1, const char* line2, const char* line3,
                        const char* line4, int code)
 {
-    // An alert raised while the box is up is dropped without a trace. A fatal
-    // one goes on to the box, which logs it and ends the program once the box
-    // on screen is dismissed: dropped, it would return to a caller that does
-    // not expect a fatal alert to return, and the program would run on past
-    // the fault.
-    if (app_mode == MODE_ALERT && code != ALERT_FATAL) return;
-
     const char* passed[4] = {line1 ? line1 : "", line2 ? line2 : "", line3 ? line3 : "", line4 ? line4 : ""};
 
     // The program names its files with '\' separators and matches them on this
@@ -73,6 +87,12 @@ void MACIBM_nuke_alert(int return_mode, const char* line1, const char* line2, co
     }
     const char* shown[4] = {lines[0], lines[1], lines[2], lines[3]};
     if (code != ALERT_ABOUT) log_lines(shown);
+    // An alert raised while the box is up is logged above and not shown: a
+    // save failing at quit behind a notice still reaches ERROR.OUT. A fatal
+    // one goes on to the box, which ends the program once the box on screen
+    // is dismissed: dropped, it would return to a caller that does not expect
+    // a fatal alert to return, and the program would run on past the fault.
+    if (app_mode == MODE_ALERT && code != ALERT_FATAL) return;
     // Once the quit has begun the window is closing and nobody is left to
     // dismiss a box: a notice then (a save failing at quit) would hold the quit
     // up for good, so it is only logged above and the quit goes on.

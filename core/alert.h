@@ -27,6 +27,14 @@ void MACIBM_nuke_alert(int return_mode, const char* line1, const char* line2, co
 // start on, a notice (code 16) is only written to ERROR.OUT, so a save that
 // fails at quit is reported there once and the quit goes on.
 void ALERT_set_quitting(bool quitting);
+
+// A damaged file the flight can go without (a texture, a tile, an object, a
+// sound) is named in one notice: read again (a tile as the plane moves on,
+// the textures at a new resolution), the same bytes are left out without
+// another box. True the first time the file with these bytes is asked about;
+// the reset registry forgets them.
+bool ALERT_first_notice_of_damage(const char* path);
+void ALERT_forget_damaged_files();
 bool ALERT_quitting();
 
 // Replaces what an alert does (tests record the lines and code, and throw on a

@@ -103,11 +103,38 @@ bool check_scaled_size(const char* first_line, const char* path, int width, int 
     return false;
 }
 
+// Whether the file being read may be left out when it cannot be read, and
+// whether it was.
+bool damage_is_soft = false;
+bool damage_found = false;
+
+// A file the flight can go without is named in one notice and read as no
+// file; the reader gives up without touching the buffer.
+int leave_out(const char* line1, const char* line2, const char* path)
+{
+    damage_found = true;
+    if (ALERT_first_notice_of_damage(path))
+        MACIBM_nuke_alert(app_mode, "This picture file is damaged and was left out:", path, line1, line2,
+                          ALERT_NOTICE);
+    return 0;
+}
+
 // A fatal alert does not return; should a handler return all the same, the
 // reader gives up without touching the buffer.
 int refuse(const char* line1, const char* line2, const char* path)
 {
+    if (damage_is_soft) return leave_out(line1, line2, path);
     MACIBM_nuke_alert(0, line1, line2, "", path, ALERT_FATAL);
+    return 0;
+}
+
+// A file that is damaged (cut short, random bytes, a picture the library
+// cannot decode): said in plain words, naming the file.
+int damaged(const char* reason, const char* path)
+{
+    if (damage_is_soft) return leave_out(reason, "", path);
+    MACIBM_nuke_alert(0, "This picture file is damaged:", path, reason, "The program cannot go on without it.",
+                      ALERT_FATAL);
     return 0;
 }
 
@@ -166,7 +193,7 @@ bool read_bmp_header(const uint8_t* data, size_t size, const char* path, bmp_hea
     h.y_res = field(4);
     h.colours = field(4);
     h.important = field(4);
-    if (!inside) refuse("Scan too far!", "", path);
+    if (!inside) damaged("It ends inside its header.", path);
     return inside;
 }
 
@@ -347,14 +374,20 @@ int png_step_image(png_structp png)
 int png_fatal(const char* line2, const char* path) { return refuse("PING-FILE ERROR!", line2, path); }
 
 // The alert after the library reported an error (its message is in ERROR.OUT).
-int png_library_error()
+int png_library_error(const char* path)
 {
-    MACIBM_nuke_alert(0, "Error in a PNG picture file!", "The file is damaged or not a kind of PNG this program reads.",
-                      "", "", ALERT_FATAL);
-    return 0;
+    return damaged("It is damaged or not a kind of PNG this program reads.", path);
 }
 
 }  // namespace
+
+void OGL_image_damage_soft(bool soft)
+{
+    damage_is_soft = soft;
+    damage_found = false;
+}
+
+bool OGL_image_damage_found() { return damage_found; }
 
 size_t BMP_row_bytes(int width) { return (size_t(width) * 3 + 3) & ~size_t(3); }
 
@@ -383,7 +416,7 @@ int BMP_read_file(char* path, int slot, int kind, int bytes_per_texel, int type,
 
     bmp_header_fields h;
     if (!read_bmp_header(data, size, path, h)) return 0;
-    if (h.magic != ('B' | ('M' << 8))) return refuse("Trying to read a texture bitmap that is not a bitmap", "", path);
+    if (h.magic != ('B' | ('M' << 8))) return damaged("It is not a BMP picture.", path);
     if (h.width > 1024) return refuse("Bitmap too wide! (max is 1024)", "", path);
     if (h.height > 1024) return refuse("Bitmap too tall! (max is 1024)", "", path);
     if (h.bits != 24) return refuse("Wrong bitmap color depth for texture!", "We need 24-bit color.", path);
@@ -403,7 +436,7 @@ int BMP_read_file(char* path, int slot, int kind, int bytes_per_texel, int type,
     // the file must hold every texel that is read.
     const size_t row_bytes = BMP_row_bytes(width);
     const size_t needed = BMP_HEADER_SIZE + row_bytes * size_t(height - 1) + size_t(width) * 3;
-    if (needed > size) return refuse("Scan too far!", "", path);
+    if (needed > size) return damaged("It ends before its last row of texels.", path);
 
     const bool enlarge = s > 1.01f;
     const int step = step_for_scale(s);
@@ -458,16 +491,16 @@ int PNG_read_file(char* path, int slot, int kind, int bytes_per_texel, int& out_
     png_io_buf.data = reinterpret_cast<const uint8_t*>(file.begin);
     png_io_buf.fill = size_t(file.end - file.begin);
     png_io_buf.position = 0;
-    if (png_io_buf.fill < 8) return png_fatal("png_io_buf_fill<8", path);
-    if (png_sig_cmp(png_io_buf.data, 0, 8) != 0) return png_fatal("is_png=!png_sig_cmp(png_io_buf,0,8)", path);
+    if (png_io_buf.fill < 8) return damaged("It is too short to be a PNG picture.", path);
+    if (png_sig_cmp(png_io_buf.data, 0, 8) != 0) return damaged("It is not a PNG picture.", path);
 
     png_image_info image;
-    if (!png_step_header(reader.png, reader.info, bytes_per_texel, &image)) return png_library_error();
+    if (!png_step_header(reader.png, reader.info, bytes_per_texel, &image)) return png_library_error(path);
     // A picture the conversions do not bring to 8-bit texels of the wanted
     // size would write rows longer than the room given to them.
     if (png_get_bit_depth(reader.png, reader.info) != 8 ||
         png_get_channels(reader.png, reader.info) != bytes_per_texel)
-        return png_library_error();
+        return png_library_error(path);
 
     // The size checks come before a single row is decoded.
     const int width = image.width > 100000 ? 100000 : static_cast<int>(image.width);
@@ -483,10 +516,10 @@ int PNG_read_file(char* path, int slot, int kind, int bytes_per_texel, int& out_
     // the decoding room would be written past its end.
     if (width > PIXEL_BUFFER_SIDE || height > PIXEL_BUFFER_SIDE) return refuse("Too big a bitmap to read!", "", path);
     if (png_get_rowbytes(reader.png, reader.info) != size_t(width) * size_t(bytes_per_texel))
-        return png_library_error();
+        return png_library_error(path);
 
     for (int i = 0; i < height; ++i) png_row_pointers[i] = png_decoded + size_t(i) * size_t(width) * bytes_per_texel;
-    if (!png_step_image(reader.png)) return png_library_error();
+    if (!png_step_image(reader.png)) return png_library_error(path);
 
     // Decoded rows run top to bottom; the buffer's row 0 is the bottom row.
     // Every step-th texel of every step-th row is kept (all of them at full

@@ -14,9 +14,16 @@ constexpr int BMP_HEADER_SIZE = 54;
 
 // Reads "<path minus its last four characters>.bmp". The path buffer (at least
 // 500 bytes) is changed in place. Returns 1 when read, 0 when the file cannot
-// be opened or is empty; a bad file is a fatal alert.
+// be opened or is empty (or is damaged and left out, below); a bad file is a
+// fatal alert.
 int BMP_read_file(char* path, int slot, int kind, int bytes_per_texel, int type, int& out_width,
                   int& out_height, int x, int y, int& out_row_stride);
+// While soft is set (a picture the program can go without), a file that
+// cannot be read (cut short, random bytes, refused by a rule of its format) is
+// named in one notice and read as no file (0), and OGL_image_damage_found says
+// so until the next call; otherwise such a file is a fatal alert that names it.
+void OGL_image_damage_soft(bool soft);
+bool OGL_image_damage_found();
 // The same for "<path minus its last four characters>.png".
 int PNG_read_file(char* path, int slot, int kind, int bytes_per_texel, int& out_width, int& out_height, int x,
                   int y, int& out_row_stride);

@@ -424,6 +424,19 @@ void OGL_mini_me(const char* name, int slot, int type, int format, int width, in
     }
 }
 
+// The placeholder: a 16 x 16 grey checkerboard, uploaded when no file can be read.
+static void fill_placeholder(int bpt, int& out_width, int& out_height)
+{
+    out_width = out_height = 16;
+    for (int r = 0; r < 16; ++r)
+        for (int c = 0; c < 16; ++c) {
+            uint8_t* t = pixel_buffer + (size_t(r) * 16 + c) * bpt;
+            const uint8_t grey = ((r + c) % 2 == 0) ? 100 : 200;
+            t[0] = t[1] = t[2] = grey;
+            if (bpt == 4) t[3] = 255;
+        }
+}
+
 int OGL_load_tex_file(int kind, int slot, int type, const char* name, int& out_width, int& out_height)
 {
     if (!name) name = "";
@@ -456,19 +469,19 @@ int OGL_load_tex_file(int kind, int slot, int type, const char* name, int& out_w
         MACIBM_loading_screen(line);
     }
 
-    // The placeholder: a 16 x 16 grey checkerboard, uploaded when no file can be read.
-    out_width = out_height = 16;
-    for (int r = 0; r < 16; ++r)
-        for (int c = 0; c < 16; ++c) {
-            uint8_t* t = pixel_buffer + (size_t(r) * 16 + c) * bpt;
-            const uint8_t grey = ((r + c) % 2 == 0) ? 100 : 200;
-            t[0] = t[1] = t[2] = grey;
-            if (bpt == 4) t[3] = 255;
-        }
+    fill_placeholder(bpt, out_width, out_height);
 
+    // A texture the flight can go without (all but the interface picture) is
+    // left out when its file is damaged: named in one notice, the placeholder
+    // stands in for it and the flight goes on.
     int row_stride = 16;
+    OGL_image_damage_soft(kind == LOAD_TEXTURE && slot != TEX_SLOT_INTERFACE);
     int read = BMP_read_file(path, slot, kind, bpt, type, out_width, out_height, x, y, row_stride);
-    if (!read) read = PNG_read_file(path, slot, kind, bpt, out_width, out_height, x, y, row_stride);
+    if (!read && !OGL_image_damage_found())
+        read = PNG_read_file(path, slot, kind, bpt, out_width, out_height, x, y, row_stride);
+    const bool left_out = OGL_image_damage_found();
+    OGL_image_damage_soft(false);
+    if (left_out) fill_placeholder(bpt, out_width, out_height);
 
     if (!read) {
         if (kind == LOAD_BITMAP) return fatal(0, "Can't open bitmap!", path, "", "");

@@ -11,6 +11,7 @@
 #include "aircraft/acf_struct.h"
 #include "aircraft/part_presence.h"
 #include "core/alert.h"
+#include "core/app_mode.h"
 #include "core/folders.h"
 #include "core/loading.h"
 #include "core/simvars.h"
@@ -36,6 +37,17 @@ bool is_chatter(int slot) { return slot >= SOUND_FIRST_CHATTER_SLOT && slot < SO
 void fatal(const char* a, const char* b = "", const char* c = "", const char* d = "")
 {
     MACIBM_nuke_alert(0, a, b, c, d, ALERT_FATAL);
+}
+
+// A sound file that is there but cannot be read (cut short, random bytes, a
+// kind of sound this program does not play): the flight can go on without
+// it, so it is named in one notice and its slot left empty.
+void left_out(int slot, const std::string& path, const char* a, const char* b = "", const char* c = "")
+{
+    sound_slots.loaded[slot] = 0;
+    sound_slots.playing[slot] = 0;
+    if (ALERT_first_notice_of_damage(path.c_str()))
+        MACIBM_nuke_alert(app_mode, a, b, c, "The sound was left out.", ALERT_NOTICE);
 }
 
 // Slot range check; false (after the fatal alert) for a slot outside 0..108.
@@ -173,42 +185,46 @@ void SOUND_load_wav(int slot, const char* file_name)
     file_closer closer{f};
     const std::string shown = FOLDERS_log_path(path.c_str());
 
-    if (!SOUND_read_tag(f, "RIFF")) return fatal("This sound file is not a RIFF file:", shown.c_str());
-    if (!SOUND_read_tag(f, "WAVE")) return fatal("This sound file is not a WAVE file:", shown.c_str());
-    if (!SOUND_read_tag(f, "fmt ")) return fatal("This sound file has no format block:", shown.c_str());
+    if (!SOUND_read_tag(f, "RIFF")) return left_out(slot, path, "This sound file is not a RIFF file:", shown.c_str());
+    if (!SOUND_read_tag(f, "WAVE")) return left_out(slot, path, "This sound file is not a WAVE file:", shown.c_str());
+    if (!SOUND_read_tag(f, "fmt ")) return left_out(slot, path, "This sound file has no format block:", shown.c_str());
     unsigned char size_bytes[4];
-    if (std::fread(size_bytes, 1, 4, f) != 4) return fatal("This sound file ends in its format block:", shown.c_str());
+    if (std::fread(size_bytes, 1, 4, f) != 4)
+        return left_out(slot, path, "This sound file ends in its format block:", shown.c_str());
     const uint32_t format_size = little_u32(size_bytes);
     unsigned char format[FORMAT_RECORD_BYTES] = {};
     const size_t take = format_size < FORMAT_RECORD_BYTES ? format_size : FORMAT_RECORD_BYTES;
-    if (std::fread(format, 1, take, f) != take) return fatal("This sound file ends in its format block:", shown.c_str());
+    if (std::fread(format, 1, take, f) != take)
+        return left_out(slot, path, "This sound file ends in its format block:", shown.c_str());
     // A longer format block is read for its first 20 bytes and skipped.
     if (format_size > take && std::fseek(f, static_cast<long>(format_size - take), SEEK_CUR) != 0)
-        return fatal("This sound file ends in its format block:", shown.c_str());
+        return left_out(slot, path, "This sound file ends in its format block:", shown.c_str());
 
     const int format_tag = little_u16(format);
     const int channels = little_u16(format + 2);
     const uint32_t rate = little_u32(format + 4);
     const int block_align = little_u16(format + 12);
     const int bits = little_u16(format + 14);
-    if (format_tag != FORMAT_PCM) return fatal("This sound file is not plain PCM sound:", shown.c_str());
+    if (format_tag != FORMAT_PCM) return left_out(slot, path, "This sound file is not plain PCM sound:", shown.c_str());
     if (rate != SOUND_RATE_HZ)
-        return fatal("This sound file is not recorded at 22,050 samples a second:", shown.c_str(),
+        return left_out(slot, path, "This sound file is not recorded at 22,050 samples a second:", shown.c_str(),
                      ("It is recorded at " + std::to_string(rate) + " samples a second.").c_str());
 
-    if (!SOUND_read_tag(f, "data")) return fatal("This sound file has no data chunk:", shown.c_str());
-    if (std::fread(size_bytes, 1, 4, f) != 4) return fatal("This sound file ends in its data chunk header:", shown.c_str());
+    if (!SOUND_read_tag(f, "data")) return left_out(slot, path, "This sound file has no data chunk:", shown.c_str());
+    if (std::fread(size_bytes, 1, 4, f) != 4)
+        return left_out(slot, path, "This sound file ends in its data chunk header:", shown.c_str());
     const uint32_t data_size = little_u32(size_bytes);
-    if (data_size == 0) return fatal("This sound file's data chunk is empty:", shown.c_str());
+    if (data_size == 0) return left_out(slot, path, "This sound file's data chunk is empty:", shown.c_str());
     // A damaged header claiming more bytes than the file holds would have the
     // read run past the file's end and load whatever memory held as sound:
     // such a file is a fatal alert like a short read.
     const long left = bytes_left(f);
     if (left < 0 || static_cast<uint64_t>(data_size) > static_cast<uint64_t>(left) || data_size > 0x7FFFFFFFu)
-        return fatal("This sound file's data chunk claims more bytes than the file holds:", shown.c_str());
+        return left_out(slot, path, "This sound file's data chunk claims more bytes than the file holds:",
+                        shown.c_str());
     std::vector<unsigned char> data(data_size);
     if (std::fread(data.data(), 1, data_size, f) != data_size)
-        return fatal("This sound file could not be read whole:", shown.c_str());
+        return left_out(slot, path, "This sound file could not be read whole:", shown.c_str());
 
     if (!PLAT_sound_load(slot, data.data(), static_cast<int>(data_size), channels, bits, static_cast<int>(rate)))
         return fatal("The sound device could not take this sound file:", shown.c_str(),

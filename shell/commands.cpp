@@ -279,7 +279,9 @@ void aircraft_path_to_full()
 // Reads a situation (kind 4) or movie (kind 5) and starts its flight.
 bool read_situation(int prefs_kind, const char* path)
 {
-    if (!prefs_file_readable(path)) return false;
+    // A file shorter than its record is refused whole: read as far as it goes,
+    // it would start a flight half from the file and half from before.
+    if (!prefs_file_readable(path) || !PREFS_file_whole(prefs_kind, path)) return false;
     PREFS_read_write(prefs_kind, PREFS_READ, path);
     return true;
 }

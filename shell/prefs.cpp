@@ -11,6 +11,7 @@
 #include <bit>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <iomanip>
 #include <string>
 #include <vector>
@@ -30,6 +31,7 @@
 #include "core/screen.h"
 #include "core/simvars.h"
 #include "core/text_util.h"
+#include "platform/plat_files.h"
 
 namespace {
 
@@ -64,6 +66,11 @@ bool read_word(uint32_t& bits)
 }
 
 bool reading_binary() { return FILE_current_slot().binary != 0; }
+
+// A walk of the record that reads and writes nothing and only counts the bytes
+// the binary form of the record takes (every transfer below adds its size).
+constexpr int PREFS_MEASURE = 9;
+size_t measured_bytes = 0;
 
 // ---------------------------------------------------------------------------
 // The record walkers.
@@ -471,13 +478,80 @@ int open_for_reading(const char* path, int data_kind, int version)
     return 0;
 }
 
+// The bytes of a binary record of this kind (the general, situation and
+// movie records, or the resolution record).
+size_t record_bytes(int kind)
+{
+    measured_bytes = 0;
+    const transfer t{PREFS_MEASURE, kind};
+    if (kind == PREFS_KIND_RESOLUTION) {
+        transfer_resolution(t);
+    } else {
+        transfer_main_record(t);
+        if (kind == PREFS_KIND_MOVIE) transfer_replay_ring(t);
+    }
+    return measured_bytes;
+}
+
+// The bytes after the read position of the open file.
+size_t bytes_left()
+{
+    std::istream& in = FILE_current_stream();
+    const std::streampos here = in.tellg();
+    in.seekg(0, std::ios::end);
+    const std::streampos end = in.tellg();
+    in.seekg(here);
+    return here < 0 || end < here ? 0 : static_cast<size_t>(end - here);
+}
+
+// A preferences file that is there but cannot be read (not a preferences
+// file, another version, cut short) would be overwritten with the defaults at
+// quit: it is kept beside the path as "<name>.damaged" and a notice says so.
+void keep_damaged(const char* path)
+{
+    const std::string on_disk = PLAT_resolve_path(path);
+    const std::string kept = on_disk + ".damaged";
+    std::error_code ec;
+    std::filesystem::rename(on_disk, kept, ec);
+    if (ec)
+        MACIBM_nuke_alert(0, "This preferences file could not be read:", path,
+                          "It could not be kept aside either; the defaults are used.", "", ALERT_NOTICE);
+    else
+        MACIBM_nuke_alert(0, "This preferences file could not be read:", path,
+                          "It was kept beside the new one as:", kept.c_str(), ALERT_NOTICE);
+}
+
+// The resolution file the start-up leaves after a display it could not set
+// up: a header alone, which no reader accepts, so the next start takes the
+// default resolution. It holds nothing to keep and is no damage.
+bool reset_header_only(int kind, const char* path)
+{
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(PLAT_resolve_path(path), ec);
+    return kind == PREFS_KIND_RESOLUTION && !ec && size <= 5;
+}
+
 }  // namespace
+
+bool PREFS_file_whole(int kind, const char* path)
+{
+    if (kind == PREFS_KIND_PILOT || !path) return false;
+    const int version = kind == PREFS_KIND_RESOLUTION ? PREFS_RESOLUTION_VERSION : PREFS_VERSION;
+    if (!open_for_reading(path, KIND_BINARY, version)) return false;
+    const bool whole = bytes_left() >= record_bytes(kind);
+    FILE_close_current();
+    return whole;
+}
 
 // ---------------------------------------------------------------------------
 // Field transfers.
 
 void PREFS_transfer_int(int store, int32_t* place, int mode)
 {
+    if (mode == PREFS_MEASURE) {
+        measured_bytes += 4;
+        return;
+    }
     if (mode == PREFS_WRITE) {
         const int32_t v = place ? *place : 0;
         if (file_out_binary)
@@ -497,6 +571,10 @@ void PREFS_transfer_int(int store, int32_t* place, int mode)
 
 void PREFS_transfer_float(int store, float* place, int mode)
 {
+    if (mode == PREFS_MEASURE) {
+        measured_bytes += 4;
+        return;
+    }
     if (mode == PREFS_WRITE) {
         uint32_t bits = 0;
         if (place) std::memcpy(&bits, place, 4);
@@ -519,6 +597,10 @@ void PREFS_transfer_float(int store, float* place, int mode)
 void PREFS_transfer_string(int store, char* text, int mode, int size)
 {
     if (size <= 0) return;
+    if (mode == PREFS_MEASURE) {
+        measured_bytes += static_cast<size_t>(size);
+        return;
+    }
     if (mode == PREFS_WRITE) {
         const size_t len = text ? strnlen(text, static_cast<size_t>(size)) : 0;
         if (file_out_binary) {
@@ -567,6 +649,8 @@ void PREFS_read_write(int kind, int mode, const char* path)
                 FILE_read_line(logbook_path, PILOT_NAME_SIZE);
                 logbook_path[PILOT_NAME_SIZE - 1] = '\0';
                 FILE_close_current();
+            } else if (PLAT_file_exists(path)) {
+                keep_damaged(path);
             }
         } else {
             if (!begin_write(path, KIND_TEXT, PREFS_VERSION)) return;
@@ -578,8 +662,18 @@ void PREFS_read_write(int kind, int mode, const char* path)
     }
 
     const int version = kind == PREFS_KIND_RESOLUTION ? PREFS_RESOLUTION_VERSION : PREFS_VERSION;
+    // The user's own preferences are kept when they cannot be read; a
+    // situation or movie is only ever read, never overwritten by the program.
+    const bool own = kind == PREFS_KIND_GENERAL || kind == PREFS_KIND_RESOLUTION;
+    bool short_file = false;
     if (reading) {
-        if (!open_for_reading(path, KIND_BINARY, version)) return;
+        if (!open_for_reading(path, KIND_BINARY, version)) {
+            if (own && PLAT_file_exists(path) && !reset_header_only(kind, path)) keep_damaged(path);
+            return;
+        }
+        // A file shorter than its record is read as far as it goes (a value
+        // whose bytes are missing keeps what it had) and then kept aside.
+        short_file = bytes_left() < record_bytes(kind);
     } else if (!begin_write(path, KIND_BINARY, version)) {
         return;
     }
@@ -599,8 +693,10 @@ void PREFS_read_write(int kind, int mode, const char* path)
         if (reading && planet != PLANET_EARTH && planet != PLANET_MARS) planet = PLANET_EARTH;
     }
 
-    if (reading)
+    if (reading) {
         FILE_close_current();
-    else
+        if (own && short_file) keep_damaged(path);
+    } else {
         FILE_end_save();
+    }
 }

@@ -22,6 +22,16 @@ constexpr int PREFS_RESOLUTION_VERSION = 3;
 // byte is on the disk, so a failed save keeps the previous file. A bad kind or mode raises
 // the fatal alert "Bad pref arg!".
 void PREFS_read_write(int kind, int mode, const char* path);
+//
+// Reading the user's general, resolution or pilot preferences: a file that is
+// there but cannot be read (another mark or version, or shorter than its
+// record) is renamed to "<name>.damaged" beside the path with a notice, so the
+// save at quit does not overwrite it with the defaults.
+
+// True when the binary file of this kind (general, resolution, situation or
+// movie) opens as its kind and version and holds the whole record: a
+// situation cut short is refused before any of it is applied.
+bool PREFS_file_whole(int kind, const char* path);
 
 // Field transfers on the open data file (mode 7 read, 8 write). Binary files:
 // 4 raw bytes least significant first (texts: exactly size bytes); a value

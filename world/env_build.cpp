@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/alert.h"
+#include "core/app_mode.h"
 #include "core/folders.h"
 #include "core/geo.h"
 #include "core/numeric.h"
@@ -62,10 +63,15 @@ build_state state;
 // The custom terrain texture names, 150 bytes each.
 std::vector<std::array<char, ENV_NAME_BYTES>> custom_textures(ENV_CUSTOM_TEXTURE_SLOTS);
 
-void fatal(const char* l1, const char* l2, const char* l3, const char* l4)
+// A defect of a scenery tile: the flight can go on without the tile, so it is
+// named in one notice and the rest of it left out (the loader stops reading
+// it and lays the default ground where its grid is incomplete).
+void refuse_tile(const env_tile_window& w, const char* l1, const char* l2, const char* l3, const char* l4)
 {
+    if (env_tile_refused) return;   // one notice for one tile
     env_tile_refused = true;
-    MACIBM_nuke_alert(0, l1, l2, l3, l4, ALERT_FATAL);
+    if (w.path[0] && !ALERT_first_notice_of_damage(w.path)) return;
+    MACIBM_nuke_alert(app_mode, l1, l2, l3, l4, ALERT_NOTICE);
 }
 
 terrain_vertex& vertex(int i, int j) { return terrain_vertex_grid[TERRAIN_index(i, j)]; }
@@ -105,7 +111,7 @@ bool name_stays_in_package(const char* name)
 }
 
 // The land-use type and texture placement of a land-use word. False (after a
-// fatal alert naming the file) for a word that names no land use.
+// notice naming the file) for a word that names no land use.
 struct landuse_fields {
     int a, b, c, rotation;
     int32_t type;
@@ -116,7 +122,8 @@ bool decode_landuse(const env_tile_window& w, int32_t word, landuse_fields& out)
     // A negative word gives negative digits and a negative type, which would
     // index before the land-use table; the tile is refused instead.
     if (word < 0) {
-        fatal("A scenery tile holds a negative land-use word.", "Its land use cannot be read.", "file:", w.path);
+        refuse_tile(w, "A scenery tile holds a negative land-use word.", "Its land use cannot be read.", "file:",
+                    w.path);
         return false;
     }
     out.a = word / 100000000;
@@ -129,8 +136,8 @@ bool decode_landuse(const env_tile_window& w, int32_t word, landuse_fields& out)
         out.rotation = rest >= 40000 ? 4 : rest >= 30000 ? 3 : rest >= 20000 ? 2 : rest >= 10000 ? 1 : 0;
         const int32_t t = rest - 10000 * out.rotation;
         if (t >= 16 && t <= 1999) {
-            fatal("Bad land-use type!", "I have found an old ENV file with a bad land-use type in it!",
-                  "Stop using old ENV files!", w.path);
+            refuse_tile(w, "Bad land-use type!", "I have found an old ENV file with a bad land-use type in it!",
+                        "Stop using old ENV files!", w.path);
             return false;
         }
         static constexpr int32_t old_types[16] = {7, 3, 15, 1, 1, 1, 19, 3, 3, 3, 7, 7, 7, 1, 1, 1};
@@ -141,12 +148,13 @@ bool decode_landuse(const env_tile_window& w, int32_t word, landuse_fields& out)
     }
     // Types index the land-use table (0..96) or the tile's texture names (1000 + p).
     // Any other type would later index past the land-use table or the tile's
-    // 500 names, so the tile is refused with a fatal alert naming its file.
+    // 500 names, so the tile is refused with a notice naming its file.
     const bool table = out.type >= 0 && out.type < LANDUSE_CODES;
     const bool custom = out.type >= LANDUSE_CUSTOM && out.type < LANDUSE_CUSTOM + TILE_TEXTURE_NAMES;
     if (!table && !custom) {
-        fatal("A scenery tile holds a land-use type", "that names neither a land use nor a texture of the tile.",
-              "file:", w.path);
+        refuse_tile(w, "A scenery tile holds a land-use type",
+                    "that names neither a land use nor a texture of the tile.",
+                    "file:", w.path);
         return false;
     }
     return true;
@@ -377,8 +385,8 @@ bool check_point(const env_tile_window& w, int r, int c)
 {
     const terrain_vertex& v = vertex(r, c);
     if (inside_area(v.x, v.z, 1.1f)) return true;
-    fatal("A terrain point of a scenery tile lies", "outside the loaded scenery area.", "file:",
-          w.path[0] ? w.path : "(no file: the default grid)");
+    refuse_tile(w, "A terrain point of a scenery tile lies", "outside the loaded scenery area.", "file:",
+                w.path[0] ? w.path : "(no file: the default grid)");
     return false;
 }
 
@@ -644,8 +652,8 @@ void ENV_build_grid_record(const env_tile_window& w, int i, int j, double lat, d
 {
     const int r = w.row0 + i, c = w.col0 + j;
     if (!(lat >= w.south - 0.001 && lat <= w.south + 1.001 && lon >= w.west - 0.001 && lon <= w.west + 1.001)) {
-        fatal("A terrain point of a scenery tile lies outside its tile.", "The tile cannot be used.", "file:",
-              w.path);
+        refuse_tile(w, "A terrain point of a scenery tile lies outside its tile.", "The tile cannot be used.", "file:",
+                    w.path);
         return;
     }
     landuse_fields f{};
@@ -686,7 +694,8 @@ void ENV_build_object(const env_tile_window& w, int32_t type, float lat, float l
 {
     if (type == 1 || type == 4) return;
     if (!(lat >= w.south && lat <= w.south + 1 && lon >= w.west && lon <= w.west + 1)) {
-        fatal("An object of a scenery tile lies outside its tile.", "The tile cannot be used.", "file:", w.path);
+        refuse_tile(w, "An object of a scenery tile lies outside its tile.", "The tile cannot be used.", "file:",
+                    w.path);
         return;
     }
     float x, y, z;
@@ -716,7 +725,7 @@ void ENV_build_object(const env_tile_window& w, int32_t type, float lat, float l
         return;
     }
     default:
-        fatal("A scenery tile holds an object of unknown type.", "The tile cannot be used.", "file:", w.path);
+        refuse_tile(w, "A scenery tile holds an object of unknown type.", "The tile cannot be used.", "file:", w.path);
         return;
     }
 }
@@ -724,7 +733,7 @@ void ENV_build_object(const env_tile_window& w, int32_t type, float lat, float l
 void ENV_build_segment_point(const env_tile_window& w, int kind, double lat, double lon, bool chain_end)
 {
     if (!ENV_in_rect(lon, lat, w.west, w.south, w.west + 1.0, w.south + 1.0)) {
-        fatal("Lat lon out of range for linear segment!", w.path, "", "");
+        refuse_tile(w, "Lat lon out of range for linear segment!", w.path, "", "");
         return;
     }
     int row = 0, col = 0;
@@ -732,7 +741,7 @@ void ENV_build_segment_point(const env_tile_window& w, int kind, double lat, dou
     float x, y, z;
     GEO_latlon_to_local(x, y, z, lat, lon, vertex(row, col).y);
     if (!inside_area(x, z, 1.0f)) {
-        fatal("A linear feature of a scenery tile lies", "outside the loaded scenery area.", "file:", w.path);
+        refuse_tile(w, "A linear feature of a scenery tile lies", "outside the loaded scenery area.", "file:", w.path);
         return;
     }
     if (state.previous_valid) {
@@ -766,12 +775,13 @@ void ENV_build_custom_textures(const env_tile_window& w, const char (*names)[ENV
 
     // Every custom type of the window must name a texture of the tile: a type
     // whose name is empty would never be renumbered and would draw whatever
-    // texture holds slot 1000 + p. Such a tile is refused with a fatal alert.
+    // texture holds slot 1000 + p. Such a tile is refused with a notice.
     for (int i = 0; i <= w.n; ++i)
         for (int j = 0; j <= w.m; ++j) {
             const int32_t type = landuse_grid[TERRAIN_index(w.row0 + i, w.col0 + j)];
             if (type >= LANDUSE_CUSTOM && !named(type - LANDUSE_CUSTOM)) {
-                fatal("A scenery tile gives a land-use type", "for a texture it does not name.", "file:", w.path);
+                refuse_tile(w, "A scenery tile gives a land-use type", "for a texture it does not name.", "file:",
+                            w.path);
                 return;
             }
         }
@@ -795,8 +805,8 @@ void ENV_build_custom_textures(const env_tile_window& w, const char (*names)[ENV
             // Only the first 3000 slots are searched: slot 3000 and up would load
             // their textures over the terrain masks' texture slots (4000 on).
             if (slot < 0) {
-                fatal("The scenery tiles name more custom terrain textures", "than the program can hold.", "file:",
-                      w.path);
+                refuse_tile(w, "The scenery tiles name more custom terrain textures", "than the program can hold.",
+                            "file:", w.path);
                 return;
             }
             std::memcpy(custom_textures[static_cast<size_t>(slot)].data(), names[p], ENV_NAME_BYTES);

@@ -16,8 +16,8 @@ struct env_tile_window {
     const char* path;    // the file read, for the alerts ("" without one)
 };
 
-// Set by every refusal of the tile being read (a fatal alert was raised); the
-// reader stops at once.
+// Set by every refusal of the tile being read (a notice naming the file was
+// raised); the reader stops at once and leaves the rest of the tile out.
 extern bool env_tile_refused;
 
 // Starts a tile: forgets the previous segment point and power-line tower and

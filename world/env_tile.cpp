@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/alert.h"
+#include "core/app_mode.h"
 #include "core/datafile.h"
 #include "core/folders.h"
 #include "core/geo.h"
@@ -40,11 +41,15 @@ struct reading_tile {
     reading_tile& operator=(const reading_tile&) = delete;
 };
 
+// A tile cut short is left out like any other damaged tile: one notice naming
+// its file, and the flight goes on.
 void scan_too_far()
 {
+    if (env_tile_refused) return;
     env_tile_refused = true;
-    MACIBM_nuke_alert(0, "Scan too far!", "A scenery tile ends in the middle of a record.", "file:",
-                      reading_path ? reading_path : "", ALERT_FATAL);
+    if (!ALERT_first_notice_of_damage(reading_path)) return;
+    MACIBM_nuke_alert(app_mode, "Scan too far!", "A scenery tile ends in the middle of a record. It was left out.",
+                      "file:", reading_path ? reading_path : "", ALERT_NOTICE);
 }
 
 bool fits(int64_t position, int64_t size, int64_t bytes)
@@ -73,6 +78,7 @@ bool try_candidate(const char* path, tile_file& f)
     if (size > 0 && size < HEADER_BYTES) {
         const reading_tile reading(path);
         scan_too_far();
+        env_tile_refused = false;   // passed over: the next candidate is read as usual
         MappedFile_destroy(&f.mapped);
         return false;
     }
@@ -84,6 +90,12 @@ bool try_candidate(const char* path, tile_file& f)
             return true;
         }
     }
+    // A file at the tile's place that is no tile of any version (random
+    // bytes, say) is damaged: named once, and the next candidate (or the
+    // default ground) takes its place.
+    if (size > 0 && ALERT_first_notice_of_damage(path))
+        MACIBM_nuke_alert(app_mode, "This scenery tile is damaged and was left out:", path,
+                          "It is not a scenery tile this program reads.", "", ALERT_NOTICE);
     MappedFile_destroy(&f.mapped);
     return false;
 }
@@ -308,7 +320,14 @@ void ENV_load_tile(int lat, int lon, int row0, int col0, int force)
         read_grid(w, f);
     else
         ENV_build_default_window(w);
-    if (env_tile_refused) return;
+    if (env_tile_refused) {
+        // The grid of a tile left out is the default ground, not the half read.
+        const env_tile_window plain{lat, lon, row0, col0, e.tile_n, e.tile_m, 0, ""};
+        ENV_build_begin(plain);
+        ENV_build_default_window(plain);
+        ENV_build_terrain(plain, false);
+        return;
+    }
     ENV_build_terrain(w, file);
     if (!file || env_tile_refused) return;
 

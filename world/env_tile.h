@@ -43,8 +43,10 @@ constexpr const char* ENV_PACKAGE_TILE_FOLDER[2] = {"Earth nav data:", "Mars nav
 // Reads the tile whose south-west corner is (lat, lon), whole degrees, into
 // the grid window that starts at row0 (along i, east) and col0 (along j,
 // north). Without a file the window gets the default grid. A tile outside the
-// loaded area, and every defect of a file, is a fatal alert naming the file;
-// a file at a tile's place without a valid header is passed over.
+// loaded area is a fatal alert. A damaged file (cut short, random bytes, any
+// defect) is named in one notice and left out: a file without a valid header
+// is passed over for the next candidate, and one refused inside its grid
+// leaves the default grid in the window.
 void ENV_load_tile(int lat, int lon, int row0, int col0, int force);
 
 // Readers over a file held in memory: each checks that the whole field lies

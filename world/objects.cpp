@@ -14,6 +14,8 @@
 #include <limits>
 
 #include "core/alert.h"
+#include "core/app_mode.h"
+#include "platform/plat_files.h"
 #include "core/datafile.h"
 #include "core/folders.h"
 #include "core/geo.h"
@@ -40,12 +42,18 @@ constexpr const char* TEXTURE_EXTENSION = ".bmp";
 // ---------------------------------------------------------------------------
 // Reading the open object file (file-use slot 1).
 
+// A damaged object file: the flight can go on without the object, so the file
+// is named in one notice and the reader left (OBJ_read_file catches it, and
+// the build takes the record back as for a missing file).
+struct object_file_damaged : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
 [[noreturn]] void unreadable(const char* path, const char* what, const char* field)
 {
-    MACIBM_nuke_alert(0, what, "The object file cannot be used:", path, field, ALERT_FATAL);
-    // A fatal alert does not come back; should a handler return, leave the
-    // reader by the same road as any other failure of the build.
-    throw std::runtime_error(what);
+    if (ALERT_first_notice_of_damage(path))
+        MACIBM_nuke_alert(app_mode, what, "The object file is damaged and was left out:", path, field, ALERT_NOTICE);
+    throw object_file_damaged(what);
 }
 
 std::istream& in() { return FILE_current_stream(); }
@@ -304,13 +312,30 @@ int open_object_file(const char* name)
     return in().good() ? static_cast<int>(version) : 0;
 }
 
+bool read_object_file(const char* path, int object, int autogen);
+
 }  // namespace
 
 bool OBJ_read_file(const char* path, int object, int autogen)
 {
     if (object < 0 || static_cast<size_t>(object) >= object_table.size()) return false;
+    try {
+        return read_object_file(path, object, autogen);
+    } catch (const object_file_damaged&) {
+        return false;
+    }
+}
+
+namespace {
+
+bool read_object_file(const char* path, int object, int autogen)
+{
     object_file_slot slot;
     const int version = open_object_file(path);
+    // A file that is there but opens as no object file of either version
+    // (random bytes, say) is damaged, not missing.
+    if (version == 0 && PLAT_file_exists(path))
+        unreadable(path, "This is not an object file this program reads.", "");
     if (version == 0) return false;
     if (version == 700) discard_line();
     read_textures(path, object, autogen);
@@ -332,8 +357,6 @@ bool OBJ_read_file(const char* path, int object, int autogen)
     }
     return true;
 }
-
-namespace {
 
 // ---------------------------------------------------------------------------
 // Finishing.
@@ -593,7 +616,9 @@ int OBJ_build_obs(float x, float z, float heading, float size, const char* name,
 
     if (kind == 8) {
         if (!OBJ_read_file(name, object, autogen)) {
-            if (autogen != 0)
+            // A damaged file has been named in its notice; only a missing one
+            // named by the terrain textures is fatal.
+            if (autogen != 0 && !PLAT_file_exists(name))
                 MACIBM_nuke_alert(0, "An object file the terrain textures name cannot be opened:", name, "", "",
                                   ALERT_FATAL);
             return static_cast<int>(object_table.size()) - 2;   // the rollback takes the record back

@@ -26,7 +26,11 @@ constexpr const char* EMPTY_ALTITUDE = "0";
 constexpr int ID_CHARS = FMS_ID_SIZE - 1;
 constexpr int ALTITUDE_CHARS = FMS_ALTITUDE_SIZE - 1;
 
-void cannot_deal() { MACIBM_nuke_alert(app_mode, "I could not deal with this flight plan file!", "", "", "", ALERT_NOTICE); }
+// The notice names the file, so the user knows which plan was not read or saved.
+void cannot_deal(const char* path)
+{
+    MACIBM_nuke_alert(app_mode, "I could not deal with this flight plan file!", path, "", "", ALERT_NOTICE);
+}
 
 bool is_blank(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
 
@@ -153,14 +157,14 @@ void FMS_file_open_save(int mode)
         // not it then closes; a file that cannot be made changes nothing.
         const save_result r = save(path, saved);
         if (r != save_result::not_created) fms_plan = saved;
-        if (r != save_result::saved) cannot_deal();
+        if (r != save_result::saved) cannot_deal(path);
         return;
     }
 
     static fms_plan_record loaded;
     loaded = fms_plan_record{};
     if (!load(path, loaded)) {
-        cannot_deal();
+        cannot_deal(path);
         return;
     }
     loaded.destination_index = 0;

@@ -374,10 +374,17 @@ TEST_F(AcfLoad, MissingFilesFallBackToTheDefaultAircraftAndPathsOutsideTheFolder
     EXPECT_EQ(load(1, "x"), 0);                       // a path shorter than the aircraft folder
     EXPECT_EQ(sim_graphics_settings.draw_aircrafts, 3);
 
-    // Neither the requested nor the default aircraft: fatal, naming the folder.
-    UTIL_strcpy("AIRCRAFT:NONE.ACF", default_aircraft_path);
-    const alert_record a = expect_fatal([&] { load(1, "y.acf"); });
-    EXPECT_NE(a.lines[2].find("'HEAVY METAL'"), std::string::npos);
+    // Neither the requested nor the default aircraft: fatal, in English, and
+    // "cannot find" only when the default is missing, "damaged" when it is
+    // there but random bytes.
+    UTIL_strcpy("NONE.ACF", default_aircraft_path);
+    for (const bool there : {false, true}) {
+        if (there) write_file_bytes(dir.path() / "NONE.ACF", std::string(3000, '\xd5'));
+        const alert_record a = expect_fatal([&] { load(1, "y.acf"); });
+        EXPECT_EQ(a.lines[0], there ? "The default aircraft file is damaged:"
+                                    : "I cannot find the aircraft asked for, nor the default aircraft:");
+        EXPECT_EQ(a.lines[1], dir.prefix() + "NONE.ACF");
+    }
 }
 
 TEST_F(AcfLoad, DamagedCopiesOfTheFleetGetFiniteValuesOrAnAlert)

@@ -284,6 +284,11 @@ TEST_F(AirfoilTest, FileBesideTheAircraftWinsOverTheSharedFolder)
     EXPECT_EQ(missing.lines[1], tmp.prefix() + "AIRCRAFT:Trainer:airfoils:" + std::string(40, 'z'));
     EXPECT_EQ(missing.lines[2], tmp.prefix() + "AIRFOILS:" + std::string(40, 'z'));
     EXPECT_STREQ(missing.lines[3].c_str(), LANG_text_at_820(8));   // the part's own name
+    // One that is there but random bytes is named as damaged, not as missing.
+    tmp.write("AIRFOILS/noise.afl", std::string(2000, '\xc3'));
+    const alert_record damaged = expect_fatal([&] { AIRFOIL_load("noise.afl", 0, 8, 0, 0); });
+    EXPECT_EQ(damaged.lines[0], "This airfoil file is damaged:");
+    EXPECT_EQ(damaged.lines[1], tmp.prefix() + "AIRFOILS:noise.afl");
 
     // Reynolds pairs that are practically equal are spread apart.
     float* re = pln[0].afl[8].afl_re_num;

@@ -64,7 +64,7 @@ protected:
     {
         ASSERT_EQ(recorded_alerts.size(), 1u);
         EXPECT_EQ(recorded_alerts[0].lines[0], "I could not deal with this flight plan file!");
-        EXPECT_EQ(recorded_alerts[0].lines[1], "");
+        EXPECT_EQ(recorded_alerts[0].lines[1], browser_path);
         EXPECT_EQ(recorded_alerts[0].lines[2], "");
         EXPECT_EQ(recorded_alerts[0].lines[3], "");
         EXPECT_EQ(recorded_alerts[0].code, 16);

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "aircraft/acf_struct.h"
+#include "core/alert.h"
 #include "graphics/glprobe.h"
 #include "graphics/ogl_image.h"
 #include "graphics/ogl_tex.h"
@@ -282,7 +283,7 @@ TEST_F(TextureFiles, PngWarningsAreLoggedAndErrorsAreFatal)
         EXPECT_EQ(buffer_texel(0, 1)[2], 12);
         // Cut off inside the image data: a fatal alert, the library's message in the log.
         EXPECT_EQ(expect_fatal([&] { load(LOAD_BITMAP, 0, TEX_RGB, "CUT.PNG"); }).code, 17);
-        EXPECT_EQ(refusal(LOAD_BITMAP, 0, TEX_RGB, "TINY.PNG", 1), "png_io_buf_fill<8");
+        EXPECT_EQ(refusal(LOAD_BITMAP, 0, TEX_RGB, "TINY.PNG", 2), "It is too short to be a PNG picture.");
     });
     EXPECT_NE(log.find("CRC error"), std::string::npos) << log;
     EXPECT_NE(log.find("PNG Read Error, png_io_buf_fill<0"), std::string::npos) << log;
@@ -296,17 +297,28 @@ TEST_F(TextureFiles, OversizedAndDamagedFilesNeverWriteOutsideTheBuffer)
     put("WIDE.PNG", png_bytes({.width = 2048, .rows = std::vector<uint8_t>(2048, 77)}));
     EXPECT_EQ(refusal(LOAD_BITMAP, 0, TEX_RGB, "WIDE.PNG"), "Too big a bitmap to read!");
     put("WIDE.BMP", bmp_bytes(1025, 1, std::vector<rgb>(1025, rgb{1, 1, 1})));
-    EXPECT_EQ(refusal(LOAD_TEXTURE, 307, TEX_RGB, "WIDE.BMP"), "Bitmap too wide! (max is 1024)");
+    EXPECT_EQ(refusal(LOAD_BITMAP, 0, TEX_RGB, "WIDE.BMP"), "Bitmap too wide! (max is 1024)");
 
-    // Pixel rows missing at the end of the file, a stub of a header, a wrong depth.
+    // Pixel rows missing at the end of the file, a stub of a header, a wrong
+    // depth: fatal for a picture the program needs, in words that say the file
+    // is damaged; a texture is left out with one notice naming its file, and
+    // the placeholder stands in for it.
     std::string bmp = bmp_bytes(4, 4, pattern(4, 4));
     put("SHORT.BMP", bmp.substr(0, bmp.size() - 5));
-    EXPECT_EQ(refusal(LOAD_TEXTURE, 307, TEX_RGB, "SHORT.BMP"), "Scan too far!");
+    EXPECT_EQ(refusal(LOAD_BITMAP, 0, TEX_RGB, "SHORT.BMP", 2), "It ends before its last row of texels.");
     put("STUB.BMP", bmp.substr(0, 30));
-    EXPECT_EQ(refusal(LOAD_TEXTURE, 307, TEX_RGB, "STUB.BMP"), "Scan too far!");
+    EXPECT_EQ(refusal(LOAD_BITMAP, 0, TEX_RGB, "STUB.BMP", 2), "It ends inside its header.");
     bmp[28] = 32;
     put("DEEP.BMP", bmp);
-    EXPECT_EQ(refusal(LOAD_TEXTURE, 307, TEX_RGB, "DEEP.BMP"), "Wrong bitmap color depth for texture!");
+    EXPECT_EQ(refusal(LOAD_BITMAP, 0, TEX_RGB, "DEEP.BMP"), "Wrong bitmap color depth for texture!");
+    for (const char* name : {"SHORT.BMP", "STUB.BMP", "DEEP.BMP", "WIDE.BMP"}) {
+        clear_alerts();
+        EXPECT_EQ(load(LOAD_TEXTURE, 307, TEX_RGB, name), 0);
+        ASSERT_EQ(recorded_alerts.size(), 1u) << name;
+        EXPECT_EQ(recorded_alerts[0].code, ALERT_NOTICE);
+        EXPECT_NE(recorded_alerts[0].lines[1].find(std::string(name).substr(0, 4)), std::string::npos);
+        EXPECT_EQ(width, 16);
+    }
     EXPECT_EQ(pixel_buffer[last], 0x5a);
 
     // An instrument bitmap placed across the buffer's top right corner (x 1020,

@@ -42,7 +42,7 @@ TEST_F(alert_box_test, BoxRunsFramesUntilReturnThenGoesToTheReturnModeAndLogsIts
     EXPECT_EQ(read_file_bytes(dir.path() / "ERROR.OUT"), logged);
 }
 
-TEST_F(alert_box_test, AlertRaisedWhileABoxIsUpIsDroppedUnloggedAndTheNextShowsNormally)
+TEST_F(alert_box_test, AlertRaisedWhileABoxIsUpIsLoggedNotShownAndTheNextShowsNormally)
 {
     bool raised = false;
     on_frame([&] {
@@ -55,7 +55,7 @@ TEST_F(alert_box_test, AlertRaisedWhileABoxIsUpIsDroppedUnloggedAndTheNextShowsN
     MACIBM_nuke_alert(5, "first alert", "", "", "", ALERT_NOTICE);
     EXPECT_TRUE(raised);
     EXPECT_EQ(app_mode, 5);
-    EXPECT_EQ(read_file_bytes(dir.path() / "ERROR.OUT").find("second alert\n"), std::string::npos);
+    EXPECT_NE(read_file_bytes(dir.path() / "ERROR.OUT").find("second alert\n"), std::string::npos);
 
     int boxes = 0;
     on_frame(press_return_in(MODE_ALERT, &boxes));

@@ -443,13 +443,21 @@ TEST_F(Commands, SavedAircraftPathIsRelativeOnlyWhenInsideTheProgramFolder)
     EXPECT_TRUE(flight_started());
     EXPECT_EQ(text_of(sent("KSTM")[0]), "sit selection  one.sit");
 
-    // A file that cannot be read: a notice, nothing else.
-    clear_logs();
-    mark_flight();
-    browse_answer = dir_.prefix() + "missing.sit";
-    APPLICATION_handlemenu(203);
-    EXPECT_FALSE(flight_started());
-    EXPECT_EQ(recorded_alerts.back().code, 16);
+    // A file that cannot be read, or one cut short: a notice, nothing else
+    // (nothing of the cut one is applied).
+    const std::string whole = read_file_bytes(browse_answer);
+    write_file_bytes(dir_.path() / "half.sit", whole.substr(0, whole.size() / 2));
+    for (const char* name : {"missing.sit", "half.sit"}) {
+        clear_logs();
+        mark_flight();
+        std::snprintf(pln[0].acf_file_path, 500, "/kept.acf");
+        browse_answer = dir_.prefix() + name;
+        APPLICATION_handlemenu(203);
+        EXPECT_FALSE(flight_started()) << name;
+        ASSERT_FALSE(recorded_alerts.empty()) << name;
+        EXPECT_EQ(recorded_alerts.back().code, 16);
+        EXPECT_STREQ(pln[0].acf_file_path, "/kept.acf") << name;
+    }
 }
 
 TEST_F(Commands, PeerSituationNamesStayInsideTheSituationsFolder)

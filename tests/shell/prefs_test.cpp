@@ -335,26 +335,55 @@ TEST_F(Prefs, UnknownPlanetStartsOnTheEarth)
     sim_graphics_scenery.current_planet = PLANET_EARTH;
 }
 
-TEST_F(Prefs, OtherVersionMissingOrCutShortFileChangesNothing)
+TEST_F(Prefs, OtherVersionMissingOrCutShortFileChangesNothingAndIsKeptAside)
 {
     fill_state(1);
-    std::string f = save(PREFS_KIND_GENERAL, "old.prf");
+    const std::string good = save(PREFS_KIND_GENERAL, "good.prf");
+    std::string f = good;
     f.replace(1, 4, le(700));
-    write_file_bytes(dir.path() / "old.prf", f);
     fill_state(2);
     const auto weather = sim_weather;
     const int32_t width = screen.window_width;
-    load(PREFS_KIND_GENERAL, "old.prf");
     load(PREFS_KIND_SITUATION, "missing.sit");
-    for (const std::string& bytes : {std::string("i"), std::string("i\xC6\x02", 3), std::string("")}) {
-        write_file_bytes(dir.path() / "cut.prf", bytes);
-        load(PREFS_KIND_GENERAL, "cut.prf");
-        load(PREFS_KIND_RESOLUTION, "cut.prf");
+    load(PREFS_KIND_GENERAL, "missing.prf");
+    // The header alone the start-up leaves after a display it could not set up.
+    write_file_bytes(dir.path() / "reset.prf", std::string("i") + le(-999));
+    load(PREFS_KIND_RESOLUTION, "reset.prf");
+    EXPECT_TRUE(recorded_alerts.empty());
+    EXPECT_TRUE(std::filesystem::exists(dir.path() / "reset.prf"));
+    // A file that is there but cannot be read is kept beside its path as
+    // "<name>.damaged" (the save at quit would overwrite it), with a notice
+    // naming both; its values are not applied.
+    std::string noise(4000, '\0');
+    for (size_t k = 0; k < noise.size(); ++k) noise[k] = static_cast<char>(k * 37 + 11);
+    const struct {
+        int kind;
+        std::string bytes;
+    } damaged[] = {{PREFS_KIND_GENERAL, f},          {PREFS_KIND_GENERAL, "i"},
+                   {PREFS_KIND_GENERAL, "i\xC6\x02"}, {PREFS_KIND_GENERAL, ""},
+                   {PREFS_KIND_GENERAL, noise},      {PREFS_KIND_RESOLUTION, noise},
+                   {PREFS_KIND_PILOT, noise}};
+    for (const auto& d : damaged) {
+        clear_alerts();
+        write_file_bytes(dir.path() / "cut.prf", d.bytes);
+        load(d.kind, "cut.prf");
+        ASSERT_EQ(recorded_alerts.size(), 1u) << d.kind << " " << d.bytes.size();
+        EXPECT_EQ(recorded_alerts[0].code, ALERT_NOTICE);
+        EXPECT_EQ(recorded_alerts[0].lines[1], path("cut.prf"));
+        EXPECT_EQ(recorded_alerts[0].lines[3], path("cut.prf") + ".damaged");
+        EXPECT_FALSE(std::filesystem::exists(dir.path() / "cut.prf"));
+        EXPECT_EQ(read_file_bytes(dir.path() / "cut.prf.damaged"), d.bytes);
     }
     EXPECT_TRUE(bytes_of(sim_weather) == bytes_of(weather));
     EXPECT_EQ(screen.window_width, width);
     EXPECT_STREQ(start_selection.airport_id, "LFPG");
-    EXPECT_TRUE(recorded_alerts.empty());
+
+    // One cut short inside its record is read as far as it goes, then kept aside too.
+    clear_alerts();
+    write_file_bytes(dir.path() / "half.prf", good.substr(0, good.size() / 2));
+    load(PREFS_KIND_GENERAL, "half.prf");
+    ASSERT_EQ(recorded_alerts.size(), 1u);
+    EXPECT_EQ(read_file_bytes(dir.path() / "half.prf.damaged"), good.substr(0, good.size() / 2));
 }
 
 TEST_F(Prefs, ShortFileAndUnterminatedTexts)
@@ -390,15 +419,17 @@ TEST_F(Prefs, PilotFileAndItsRefusals)
     EXPECT_STREQ(logbook_path, "MY LOGBOOK.TXT");
     EXPECT_EQ(save(PREFS_KIND_PILOT, "out.prf"), "I\n710 version\nMY LOGBOOK.TXT\n");
 
-    // A missing, unreadable or cut-short file gives the default name.
+    // A missing, unreadable or cut-short file gives the default name; one that
+    // is there is kept aside with a notice.
     for (const char* text : {"", "I\nabc version\nMY LOGBOOK.TXT\n", "I\n", "I\n710"}) {
+        clear_alerts();
         set_text(logbook_path, PILOT_NAME_SIZE, "SOMETHING.TXT");
         std::filesystem::remove(dir.path() / "pilot.prf");
         if (*text) write_file_bytes(dir.path() / "pilot.prf", text);
         load(PREFS_KIND_PILOT, "pilot.prf");
         EXPECT_STREQ(logbook_path, "ORVELL PILOT.TXT") << text;
+        EXPECT_EQ(recorded_alerts.size(), *text ? 1u : 0u) << text;
     }
-    EXPECT_TRUE(recorded_alerts.empty());
 }
 
 TEST_F(Prefs, BadKindOrModeIsFatal)

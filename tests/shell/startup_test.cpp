@@ -2,13 +2,16 @@
 #include <sys/wait.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "aircraft/acf_struct.h"
+#include "core/alert.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/systems/logbook.h"
 #include "links/console.h"
@@ -309,37 +312,97 @@ TEST(ProgramEntry, AnotherInstanceReturnsAtOnce)
     EXPECT_FALSE(error_log.is_open());   // nothing was opened
 }
 
-// The program itself, run as a child process on a copy of its folder that
-// lacks the interface bitmap: the four lines reach the message box (the error
-// stream, on a machine without a display) and the process ends with a
-// non-zero status.
-TEST(ProgramEntry, MissingInterfaceBitmapEndsWithTheFourLines)
+// The program itself, run as a child process on a copy of its folder whose
+// interface bitmap is missing or random bytes: the lines reach the message box
+// (the error stream, on a machine without a display), saying which file and
+// whether it is missing or damaged, and the process ends with a non-zero status.
+TEST(ProgramEntry, MissingOrDamagedInterfaceBitmapEndsWithLinesNamingIt)
 {
     namespace fs = std::filesystem;
     const fs::path program = fs::path(ORVELL_DATA_FOLDER) / "orvell";
     ASSERT_TRUE(fs::exists(program)) << "the program is not built in " << ORVELL_DATA_FOLDER;
-    auto folder = copy_default_data_folder("Resources/bitmaps/INTERFACE.PNG");
-    fs::copy_file(program, folder->path() / "orvell");
-
-    const std::string command = "cd '" + folder->path().string() +
-                                "' && SDL_VIDEODRIVER=offscreen ALSOFT_DRIVERS=null ASAN_OPTIONS=detect_leaks=0 "
-                                "timeout 120 ./orvell 2>&1";
-    std::FILE* pipe = popen(command.c_str(), "r");
-    ASSERT_NE(pipe, nullptr);
-    std::string output;
-    char buffer[4096];
-    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) output.append(buffer, n);
-    const int status = pclose(pipe);
-
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_NE(WEXITSTATUS(status), 0);
-    EXPECT_NE(WEXITSTATUS(status), 124) << "the program did not end";
-    for (const char* line :
+    const struct {
+        bool damaged;
+        std::vector<std::string> lines;
+    } cases[] = {
+        {false,
          {"Kestrum Message", "I CANNOT OPEN THE GRAPHICS INTERFACE FILE!",
           "IT SEEMS THAT YOU HAVE MOVED ORVELL OUT OF THE KESTRUM FOLDER!", "NO! NO!",
           "CREATE A SHORTCUT IF YOU WANT, BUT DO NOT MOVE THE ORVELL APPLICATION ITSELF OUT OF THE KESTRUM FOLDER "
-          "THAT IT CAME IN!"})
-        EXPECT_NE(output.find(line), std::string::npos) << line << "\n--- output:\n" << output;
+          "THAT IT CAME IN!"}},
+        {true, {"This picture file is damaged:", "INTERFACE.PNG", "It is not a PNG picture."}},
+    };
+    for (const auto& c : cases) {
+        auto folder = copy_default_data_folder(c.damaged ? "" : "Resources/bitmaps/INTERFACE.PNG");
+        if (c.damaged) folder->write("Resources/bitmaps/INTERFACE.PNG", std::string(5000, '\x5b'));
+        fs::copy_file(program, folder->path() / "orvell");
+
+        const std::string command = "cd '" + folder->path().string() +
+                                    "' && SDL_VIDEODRIVER=offscreen ALSOFT_DRIVERS=null ASAN_OPTIONS=detect_leaks=0 "
+                                    "timeout 120 ./orvell 2>&1";
+        std::FILE* pipe = popen(command.c_str(), "r");
+        ASSERT_NE(pipe, nullptr);
+        std::string output;
+        char buffer[4096];
+        for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) output.append(buffer, n);
+        const int status = pclose(pipe);
+
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_NE(WEXITSTATUS(status), 0);
+        EXPECT_NE(WEXITSTATUS(status), 124) << "the program did not end";
+        for (const std::string& line : c.lines)
+            EXPECT_NE(output.find(line), std::string::npos) << line << "\n--- output:\n" << output;
+    }
+}
+
+// Half-length and random-byte copies of files the flight can go without (a
+// runway texture, the trainer's paint, a scenery tile, a package object, an
+// altitude callout): each is named in one notice, left out, and the program
+// flies. A file is loaded more than once at a start (the paint and the
+// callout for every plane), and named once.
+TEST(ProgramRestart, DamagedFilesTheFlightCanGoWithoutAreNamedOnceAndLeftOut)
+{
+    namespace fs = std::filesystem;
+    const char* const files[] = {
+        "Resources/bitmaps/RUNWAYS/CONCRETE/NUMBERS/RWAY_C.BMP",
+        "Aircraft/General Aviation/Orvell Trainer/Orvell Trainer_PAINT.BMP",
+        "Resources/Earth nav data/+30-120/+34-117.env",
+        "Custom Scenery/Orvell KSBD/custom objects/ksbd_hangar.obj",
+        "Resources/sounds/30FT.WAV",
+    };
+    auto lower = [](std::string t) {
+        for (char& c : t) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        return t;
+    };
+    for (const bool random : {false, true}) {
+        SCOPED_TRACE(random ? "random bytes" : "half length");
+        const auto folder = copy_default_data_folder();
+        for (const char* file : files) {
+            const fs::path p = folder->path() / file;
+            std::string bytes = read_file_bytes(p);
+            ASSERT_GT(bytes.size(), 100u) << file;
+            uint32_t x = 2463534242u;
+            for (char& c : bytes) {
+                x ^= x << 13, x ^= x >> 17, x ^= x << 5;
+                c = static_cast<char>(x);
+            }
+            write_file_bytes(p, random ? bytes : read_file_bytes(p).substr(0, bytes.size() / 2));
+        }
+        clear_alerts();
+        start_program(*folder);
+        run_frames_for(1.0);
+        EXPECT_EQ(app_mode, MODE_FLYING);
+        for (const alert_record& a : recorded_alerts) EXPECT_EQ(a.code, ALERT_NOTICE) << a.lines[0];
+        for (const char* file : files) {
+            const std::string stem = lower(fs::path(file).stem().string());
+            int notices = 0;
+            for (const alert_record& a : recorded_alerts)
+                notices += std::any_of(std::begin(a.lines), std::end(a.lines),
+                                       [&](const std::string& l) { return lower(l).find(stem) != std::string::npos; });
+            EXPECT_EQ(notices, 1) << file;
+        }
+        stop_program();
+    }
 }
 
 // The interface's 1024 x 768 units fill the window's smaller proportion; the
