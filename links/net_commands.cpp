@@ -160,11 +160,13 @@ void quit()
 }
 
 // The numbered commands a peer forwards are start choices: each places the
-// plane anew and rebuilds the scene.
+// plane anew and rebuilds the scene. Repeats of one number are one command;
+// different numbers each run.
 void menu_selection(net_datagram& d)
 {
-    if (NET_hold_world_command(d, menu_selection, 0)) return;
-    CORE_run_remote_command(UTIL_text_to_int(argument(d)));
+    const int command = UTIL_text_to_int(argument(d));
+    if (NET_hold_world_command(d, menu_selection, command)) return;
+    CORE_run_remote_command(command);
 }
 
 void situation_selection(net_datagram& d)

@@ -267,6 +267,15 @@ void refuse_too_long(const uint8_t* slot, int len)
 // The datagram whose handler runs now (nullptr between handlers).
 const net_datagram* handling = nullptr;
 
+// Names the datagram being handled for the scope of its handler (a handler
+// that ends in an exception leaves no name behind).
+struct handling_scope {
+    explicit handling_scope(const net_datagram& d) { handling = &d; }
+    ~handling_scope() { handling = nullptr; }
+    handling_scope(const handling_scope&) = delete;
+    handling_scope& operator=(const handling_scope&) = delete;
+};
+
 // ---------------------------------------------------------------------------
 // World commands held for the end of the pass (links/net_receive.h).
 
@@ -275,7 +284,7 @@ constexpr int COMMAND_TEXT_CHARS = 15;    // a "KSTM" command's text
 
 struct held_world_command {
     char key[4 + COMMAND_TEXT_CHARS + 1];   // label, the command text of a "KSTM"
-    int plane;                              // the plane slot it addresses
+    int target;                             // the plane slot or command number it addresses
     uint64_t arrival;                       // order of the first of its repeats
     void (*handler)(net_datagram&);
     net_datagram d;                         // payload: points into `bytes`
@@ -316,11 +325,15 @@ void run_world_command()
     w.held[oldest].d.payload = w.held[oldest].bytes.data();
     --w.count;
     now.d.payload = now.bytes.data();
-    w.running = true;
-    handling = &now.d;
-    now.handler(now.d);
-    handling = nullptr;
-    w.running = false;
+    {
+        struct running_scope {
+            bool& flag;
+            ~running_scope() { flag = false; }
+        } running{w.running};
+        w.running = true;
+        const handling_scope named(now.d);
+        now.handler(now.d);
+    }
     ++net_world_commands_run;
     const double took = std::max(UTIL_seconds() - start, 0.0);
     w.next_due = start + took / NET_WORLD_COMMAND_SHARE;
@@ -385,9 +398,8 @@ void handle_slot(uint8_t* slot, int len)
         net_range_miss miss;
         if (!NET_fields_in_range(*entry->fields, d.payload, d.size, d.index, miss)) return NET_refuse_range(d, miss);
     }
-    handling = &d;
+    const handling_scope named(d);
     entry->handle(d);
-    handling = nullptr;
 }
 
 }  // namespace
@@ -408,14 +420,14 @@ void NET_receive_log_reset()
 }
 ORVELL_RESET(NET_receive_log_reset);
 
-bool NET_hold_world_command(const net_datagram& d, void (*handler)(net_datagram&), int plane)
+bool NET_hold_world_command(const net_datagram& d, void (*handler)(net_datagram&), int target)
 {
     world_command_state& w = world_commands;
     if (w.running) return false;
     char key[4 + COMMAND_TEXT_CHARS + 1];
     world_command_key(d, key);
     int k = 0;
-    while (k < w.count && (w.held[k].plane != plane || std::memcmp(w.held[k].key, key, sizeof key) != 0)) ++k;
+    while (k < w.count && (w.held[k].target != target || std::memcmp(w.held[k].key, key, sizeof key) != 0)) ++k;
     if (k == w.count) {
         // Every place taken by other commands: this one is refused, the
         // waiting ones keep their turn.
@@ -428,7 +440,7 @@ bool NET_hold_world_command(const net_datagram& d, void (*handler)(net_datagram&
     }
     held_world_command& h = w.held[k];
     std::memcpy(h.key, key, sizeof key);
-    h.plane = plane;
+    h.target = target;
     h.handler = handler;
     // The payload and the zero bytes after it, as the handler saw them.
     const size_t size = static_cast<size_t>(std::clamp(d.size, 0, NET_RING_BYTES - NET_HEAD_BYTES));

@@ -147,16 +147,17 @@ void NET_report_refusals();
 
 // Commands from outside that rebuild the scene or restart the flight do not
 // take effect in their handler: the handler, once it has checked the
-// datagram, calls NET_hold_world_command, which keeps a copy (a later one of
-// the same command and label for the same plane slot, `plane`, replaces it) and returns true. At
-// the end of the receive pass the oldest one kept runs its handler again,
-// this time with NET_hold_world_command returning false, so the handler acts.
-// One runs per pass at most, and only once the time since the last one is at
-// least (1 / NET_WORLD_COMMAND_SHARE - 1) times as long as that one took: the
-// rebuilds take at most that share of the running time, whatever a sender
-// sends. Those not yet due wait for a later pass.
+// datagram, calls NET_hold_world_command, which keeps a copy and returns true
+// (a later one of the same label and command for the same `target`, a plane
+// slot or command number, replaces it; with 16 other ones waiting it is
+// refused). At the end of the receive pass the oldest one kept runs its
+// handler again, this time with NET_hold_world_command returning false, so
+// the handler acts. One runs per pass at most, and only once the time since
+// the last one is at least (1 / NET_WORLD_COMMAND_SHARE - 1) times as long as
+// that one took: rebuilds take at most that share of the running time,
+// whatever a sender sends. Those not yet due wait for a later pass.
 constexpr double NET_WORLD_COMMAND_SHARE = 0.2;
-bool NET_hold_world_command(const net_datagram& d, void (*handler)(net_datagram&), int plane);
+bool NET_hold_world_command(const net_datagram& d, void (*handler)(net_datagram&), int target);
 // World commands waiting, and those that took effect since the start.
 int NET_world_commands_waiting();
 // The payload of the held command of a label other than "KSTM" (nullptr: none waits).
