@@ -1,6 +1,28 @@
 #include "core/screen.h"
 
+#include <algorithm>
+
+#include "platform/plat_window.h"
+
 screen_record screen{};
+
+void SCREEN_size_limit(int32_t& width, int32_t& height)
+{
+    int w = 0, h = 0;
+    if (!PLAT_display_size_limit(w, h)) {
+        w = SCREEN_SANE_MAX_WIDTH;
+        h = SCREEN_SANE_MAX_HEIGHT;
+    }
+    width = std::max<int32_t>(w, SCREEN_MIN_WIDTH);
+    height = std::max<int32_t>(h, SCREEN_MIN_HEIGHT);
+}
+
+bool SCREEN_size_fits(int32_t width, int32_t height)
+{
+    int32_t w, h;
+    SCREEN_size_limit(w, h);
+    return width <= w && height <= h;
+}
 
 float MACIBM_window_to_ui_x(float x)
 {

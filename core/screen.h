@@ -12,6 +12,9 @@
 constexpr int32_t SCREEN_MIN_WIDTH = 1024;
 constexpr int32_t SCREEN_MIN_HEIGHT = 768;
 constexpr int32_t SCREEN_MAX_SIZE = 9999;
+// The largest window taken where the system does not say what its display shows.
+constexpr int32_t SCREEN_SANE_MAX_WIDTH = 7680;
+constexpr int32_t SCREEN_SANE_MAX_HEIGHT = 4320;
 
 struct screen_record {
     void* system_window;          // the program's window ("sim/operation/windows/system_window")
@@ -42,6 +45,13 @@ struct screen_record {
 };
 
 extern screen_record screen;
+
+// The largest window this machine shows: the display's, or the sane maximum
+// where the system does not say; never below the smallest window. A window
+// size from a peer or the preferences beyond it is not taken: a window larger
+// than the display draws every frame at a size nobody sees, slowly.
+void SCREEN_size_limit(int32_t& width, int32_t& height);
+bool SCREEN_size_fits(int32_t width, int32_t height);
 
 // Interface units and the zoom-widened range (z = the screen record's ui_zoom).
 float MACIBM_window_to_ui_x(float x);

@@ -123,8 +123,20 @@ data_value LI(void* (*locate)())
 // while every local position is converted about the new one (the plane drawn
 // and flown over the wrong ground). It rebuilds the scene at that tile (whole
 // degrees) instead, as a position from outside does.
-void store_lat_ref(float v) { NET_move_reference_tile(GEO_round(v), GEO_round(lon_ref)); }
-void store_lon_ref(float v) { NET_move_reference_tile(GEO_round(lat_ref), GEO_round(v)); }
+// A move held for the end of the pass counts as made: a row with both halves
+// moves to both.
+void store_lat_ref(float v)
+{
+    int a, b;
+    NET_reference_tile_wanted(a, b);
+    NET_move_reference_tile(GEO_round(v), b);
+}
+void store_lon_ref(float v)
+{
+    int a, b;
+    NET_reference_tile_wanted(a, b);
+    NET_move_reference_tile(a, GEO_round(v));
+}
 
 data_group G(int caption, data_kind kind, std::initializer_list<data_value> values, int32_t* override_flag = nullptr,
              const char* mask = "........")

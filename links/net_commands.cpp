@@ -74,17 +74,17 @@ void airport_placement(net_datagram& d)
     char id[APT_ID_SIZE] = {};
     for (int k = 0; k < 4 && COMMAND_CHARS + k < d.size && d.payload[COMMAND_CHARS + k]; ++k)
         id[k] = static_cast<char>(d.payload[COMMAND_CHARS + k]);
-    // An id no airport has leaves the current airport as it is (the found
-    // flag is not tested): the plane is placed there.
-    int found = start_selection.airport_index;
-    NAV_find_nearest_by_id(id, AIRPORT_KIND, found, flt[0].latitude, flt[0].longitude);
-    // With no current airport yet (index -1), or one without runways, the
-    // placement would read past the airport table or its runway list: the
-    // datagram is refused and the plane stays where it is.
-    if (found < 0 || found >= static_cast<int>(airport_table.size()))
+    // An id no airport of this copy has is refused like any bad value: taken
+    // as the current airport, it would rebuild the scene and restart the
+    // flight where the plane already is. An airport without runways would
+    // have the placement read past its runway list.
+    int found = -1;
+    if (!NAV_find_nearest_by_id(id, AIRPORT_KIND, found, flt[0].latitude, flt[0].longitude) || found < 0 ||
+        found >= static_cast<int>(airport_table.size()))
         return NET_refuse(d, "no airport of this copy has its id");
     const airport_record& a = airport_table[static_cast<size_t>(found)];
     if (a.runways.empty()) return NET_refuse(d, "its airport has no runway");
+    if (NET_hold_world_command(d, airport_placement, 0)) return;
     start_selection.airport_index = found;
 
     char text[COMMAND_CHARS + APT_ID_SIZE];
@@ -135,6 +135,7 @@ void map_placement(net_datagram& d)
             miss.range = f.range;
             return NET_refuse_range(d, miss);
         }
+    if (NET_hold_world_command(d, map_placement, d.index)) return;
     situation_start_record& b = situation_start_state;
     b.latitude = lat;
     b.longitude = lon;
@@ -158,6 +159,22 @@ void quit()
     CORE_run_remote_command(QUIT_COMMAND);
 }
 
+// The numbered commands a peer forwards are start choices: each places the
+// plane anew and rebuilds the scene. Repeats of one number are one command;
+// different numbers each run.
+void menu_selection(net_datagram& d)
+{
+    const int command = UTIL_text_to_int(argument(d));
+    if (NET_hold_world_command(d, menu_selection, command)) return;
+    CORE_run_remote_command(command);
+}
+
+void situation_selection(net_datagram& d)
+{
+    if (NET_hold_world_command(d, situation_selection, 0)) return;
+    CORE_load_peer_situation(argument(d));
+}
+
 }  // namespace
 
 void NET_handle_KSTM(net_datagram& d)
@@ -165,11 +182,8 @@ void NET_handle_KSTM(net_datagram& d)
     if (is(d, "I am sending!  ")) return heartbeat(d);
     if (is(d, "apt placement  ")) return airport_placement(d);
     if (is(d, "map placement  ")) return map_placement(d);
-    if (is(d, "menu selection ")) return CORE_run_remote_command(UTIL_text_to_int(argument(d)));
-    if (is(d, "sit selection  ")) {
-        CORE_load_peer_situation(argument(d));
-        return;
-    }
+    if (is(d, "menu selection ")) return menu_selection(d);
+    if (is(d, "sit selection  ")) return situation_selection(d);
     for (const replay_command& r : replay_commands)
         if (is(d, r.text)) {
             sim_operation_prefs.replay_mode = r.mode;

@@ -4,6 +4,7 @@
 #include "links/net_receive.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -263,6 +264,81 @@ void refuse_too_long(const uint8_t* slot, int len)
     });
 }
 
+// The datagram whose handler runs now (nullptr between handlers).
+const net_datagram* handling = nullptr;
+
+// Names the datagram being handled for the scope of its handler (a handler
+// that ends in an exception leaves no name behind).
+struct handling_scope {
+    explicit handling_scope(const net_datagram& d) { handling = &d; }
+    ~handling_scope() { handling = nullptr; }
+    handling_scope(const handling_scope&) = delete;
+    handling_scope& operator=(const handling_scope&) = delete;
+};
+
+// ---------------------------------------------------------------------------
+// World commands held for the end of the pass (links/net_receive.h).
+
+constexpr int WORLD_COMMANDS_HELD = 16;   // different commands waiting at once
+constexpr int COMMAND_TEXT_CHARS = 15;    // a "KSTM" command's text
+
+struct held_world_command {
+    char key[4 + COMMAND_TEXT_CHARS + 1];   // label, the command text of a "KSTM"
+    int target;                             // the plane slot or command number it addresses
+    uint64_t arrival;                       // order of the first of its repeats
+    void (*handler)(net_datagram&);
+    net_datagram d;                         // payload: points into `bytes`
+    std::array<uint8_t, NET_RING_BYTES> bytes;
+};
+
+struct world_command_state {
+    std::array<held_world_command, WORLD_COMMANDS_HELD> held{};
+    int count = 0;
+    uint64_t arrivals = 0;
+    double next_due = 0.0;   // UTIL_seconds before which no other one runs
+    bool running = false;    // a held one's handler runs now
+};
+world_command_state world_commands;
+
+void world_command_key(const net_datagram& d, char key[4 + COMMAND_TEXT_CHARS + 1])
+{
+    std::memset(key, 0, 4 + COMMAND_TEXT_CHARS + 1);
+    std::memcpy(key, d.label, 4);
+    if (std::memcmp(d.label, "KSTM", 4) == 0)
+        std::memcpy(key + 4, d.payload, static_cast<size_t>(std::min(d.size, COMMAND_TEXT_CHARS)));
+}
+
+// Runs the oldest held command when one is due.
+void run_world_command()
+{
+    world_command_state& w = world_commands;
+    if (w.count == 0 || w.running || app_mode == MODE_ALERT) return;
+    const double start = UTIL_seconds();
+    if (start < w.next_due && w.next_due - start < 3600.0) return;   // a clock set back does not hold them for ever
+    int oldest = 0;
+    for (int k = 1; k < w.count; ++k)
+        if (w.held[k].arrival < w.held[oldest].arrival) oldest = k;
+    // Out of the table before it runs: the handler may receive, hold or end.
+    static held_world_command now;
+    now = w.held[oldest];
+    w.held[oldest] = w.held[w.count - 1];
+    w.held[oldest].d.payload = w.held[oldest].bytes.data();
+    --w.count;
+    now.d.payload = now.bytes.data();
+    {
+        struct running_scope {
+            bool& flag;
+            ~running_scope() { flag = false; }
+        } running{w.running};
+        w.running = true;
+        const handling_scope named(now.d);
+        now.handler(now.d);
+    }
+    ++net_world_commands_run;
+    const double took = std::max(UTIL_seconds() - start, 0.0);
+    w.next_due = start + took / NET_WORLD_COMMAND_SHARE;
+}
+
 void swap_words(uint8_t* p, int from, int to)
 {
     for (int k = from; k < to; k += 4) {
@@ -322,19 +398,76 @@ void handle_slot(uint8_t* slot, int len)
         net_range_miss miss;
         if (!NET_fields_in_range(*entry->fields, d.payload, d.size, d.index, miss)) return NET_refuse_range(d, miss);
     }
+    const handling_scope named(d);
     entry->handle(d);
 }
 
 }  // namespace
 
 net_counter_record net_counters{};
+uint64_t net_world_commands_run = 0;
 
 void NET_receive_log_reset()
 {
     refusals = refusal_log_state{};
     net_counters = net_counter_record{};
+    world_commands.count = 0;
+    world_commands.arrivals = 0;
+    world_commands.next_due = 0.0;
+    world_commands.running = false;
+    net_world_commands_run = 0;
+    handling = nullptr;
 }
 ORVELL_RESET(NET_receive_log_reset);
+
+bool NET_hold_world_command(const net_datagram& d, void (*handler)(net_datagram&), int target)
+{
+    world_command_state& w = world_commands;
+    if (w.running) return false;
+    char key[4 + COMMAND_TEXT_CHARS + 1];
+    world_command_key(d, key);
+    int k = 0;
+    while (k < w.count && (w.held[k].target != target || std::memcmp(w.held[k].key, key, sizeof key) != 0)) ++k;
+    if (k == w.count) {
+        // Every place taken by other commands: this one is refused, the
+        // waiting ones keep their turn.
+        if (w.count == WORLD_COMMANDS_HELD) {
+            NET_refuse(d, "too many commands that rebuild the world are waiting");
+            return true;
+        }
+        ++w.count;
+        w.held[k].arrival = w.arrivals++;
+    }
+    held_world_command& h = w.held[k];
+    std::memcpy(h.key, key, sizeof key);
+    h.target = target;
+    h.handler = handler;
+    // The payload and the zero bytes after it, as the handler saw them.
+    const size_t size = static_cast<size_t>(std::clamp(d.size, 0, NET_RING_BYTES - NET_HEAD_BYTES));
+    h.bytes.fill(0);
+    std::memcpy(h.bytes.data(), d.payload, size);
+    h.d = d;
+    h.d.size = static_cast<int>(size);
+    h.d.payload = h.bytes.data();
+    return true;
+}
+
+int NET_world_commands_waiting() { return world_commands.count; }
+
+const uint8_t* NET_held_payload(const char* label)
+{
+    for (int k = 0; k < world_commands.count; ++k)
+        if (std::memcmp(world_commands.held[k].key, label, 4) == 0) return world_commands.held[k].bytes.data();
+    return nullptr;
+}
+
+void NET_refuse_command(const char* why)
+{
+    if (handling) return NET_refuse(*handling, why);
+    net_datagram d{};
+    std::memcpy(d.label, "KSTM", 5);
+    NET_refuse(d, why);
+}
 
 void NET_refuse(const net_datagram& d, const char* why) { NET_refuse_detail(d, why, nullptr); }
 
@@ -421,5 +554,6 @@ void NET_receive()
         if (handled >= NET_RECEIVE_MOST_PER_PASS) break;
         if (NET_fill_ring(std::min(NET_RING_SLOTS, NET_RECEIVE_MOST_PER_PASS - handled)) == 0) break;
     }
+    run_world_command();
     report_refusals(false);
 }

@@ -137,8 +137,32 @@ void NET_refuse(const net_datagram& d, const char* why);
 void NET_refuse_detail(const net_datagram& d, const char* why, const char* detail);
 // Refuses a datagram for a value outside its range.
 void NET_refuse_range(const net_datagram& d, const net_range_miss& miss);
+// Refuses the datagram being handled now for `why` (a literal), through the
+// same counted summary: for the spine's checks of what a peer asks for (a
+// start choice, a situation's name). Outside a handler it is counted as a
+// "KSTM" command, the only way those requests arrive.
+void NET_refuse_command(const char* why);
 // Writes what was refused since the last line now (the link's close does).
 void NET_report_refusals();
+
+// Commands from outside that rebuild the scene or restart the flight do not
+// take effect in their handler: the handler, once it has checked the
+// datagram, calls NET_hold_world_command, which keeps a copy and returns true
+// (a later one of the same label and command for the same `target`, a plane
+// slot or command number, replaces it; with 16 other ones waiting it is
+// refused). At the end of the receive pass the oldest one kept runs its
+// handler again, this time with NET_hold_world_command returning false, so
+// the handler acts. One runs per pass at most, and only once the time since
+// the last one is at least (1 / NET_WORLD_COMMAND_SHARE - 1) times as long as
+// that one took: rebuilds take at most that share of the running time,
+// whatever a sender sends. Those not yet due wait for a later pass.
+constexpr double NET_WORLD_COMMAND_SHARE = 0.2;
+bool NET_hold_world_command(const net_datagram& d, void (*handler)(net_datagram&), int target);
+// World commands waiting, and those that took effect since the start.
+int NET_world_commands_waiting();
+// The payload of the held command of a label other than "KSTM" (nullptr: none waits).
+const uint8_t* NET_held_payload(const char* label);
+extern uint64_t net_world_commands_run;
 
 // Datagrams since the start: read from the socket, handled by the receive
 // pass (a dropped alert-time datagram is not handled) and refused.
@@ -182,8 +206,11 @@ void NET_handle_planes(float lat, float lon);
 // Makes (a, b), whole degrees, the scenery reference tile: a move by one tile
 // shifts the loaded tiles, any other move rebuilds the scene there, the same
 // tile changes nothing. The local coordinates stay: whatever stood at a place
-// of the loaded area stands at that place of the new one.
+// of the loaded area stands at that place of the new one. A move is held as
+// a world command (NET_hold_world_command) and made at the end of the pass.
 void NET_move_reference_tile(int a, int b);
+// The reference tile, whole degrees: the one a held move goes to, else the current one.
+void NET_reference_tile_wanted(int& a, int& b);
 // Mode 0 stores the needle or text just received (the copies above), mode 1
 // draws the table (the panel pass calls TEXT(1), then CUST(1)).
 void NET_handle_CUST(int mode);

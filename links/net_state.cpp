@@ -179,6 +179,19 @@ void NET_handle_GSET_datagram(net_datagram& d)
         miss.range = NET_setting_range(d.index);
         return NET_refuse_range(d, miss);
     }
+    // A window wider or taller than the display shows would be saved into the
+    // preferences and opened at the next start, at a fraction of a frame a second.
+    if (d.index == 1 || d.index == 2) {
+        int32_t most_width, most_height;
+        SCREEN_size_limit(most_width, most_height);
+        const float most = static_cast<float>(d.index == 1 ? most_width : most_height);
+        if (v >= most + 1.0f) {   // the int stored is the value cut toward zero
+            char why[120];
+            std::snprintf(why, sizeof why, "its window %s of %g is larger than the display shows (%g)",
+                          d.index == 1 ? "width" : "height", static_cast<double>(v), static_cast<double>(most));
+            return NET_refuse_detail(d, "the window size is larger than the display shows", why);
+        }
+    }
     net_gset_rcv = v;
     NET_handle_GSET(d.index);
 }
@@ -203,6 +216,17 @@ void NET_handle_SNAP(net_datagram& d)
     if (d.index >= NET_PLANES) return NET_refuse(d, "there are only plane slots 0 to 9");
     plane_state_record r;
     std::memcpy(&r, d.payload, sizeof r);
+    // Each axis lies within the highest speed; the three together must too,
+    // or a plane would be sent off at up to 1.7 times that speed.
+    const double speed = std::hypot(static_cast<double>(r.local_vx), static_cast<double>(r.local_vy),
+                                    static_cast<double>(r.local_vz));
+    if (!NET_in_range(RANGE_SPEED, speed)) {
+        net_range_miss miss;
+        std::snprintf(miss.name, sizeof miss.name, "speed");
+        miss.value = speed;
+        miss.range = RANGE_SPEED;
+        return NET_refuse_range(d, miss);
+    }
     net_snap_rcv = r;
     if (d.index >= planes_in_use()) return;   // a plane this copy does not fly
     PLANE_unpack_state(net_snap_rcv, net_snap_rcv, 0.0f, 1, d.index);
@@ -239,6 +263,31 @@ void NET_handle_planes(float lat, float lon)
     NET_move_reference_tile(static_cast<int>(lat - reference_lat_offset[p]), static_cast<int>(lon - reference_lon_offset[p]));
 }
 
+namespace {
+
+// A tile move held for the end of the receive pass: the two whole degrees.
+void move_held_tile(net_datagram& d)
+{
+    int32_t tile[2];
+    std::memcpy(tile, d.payload, sizeof tile);
+    NET_move_reference_tile(tile[0], tile[1]);
+}
+
+}  // namespace
+
+void NET_reference_tile_wanted(int& a, int& b)
+{
+    if (const uint8_t* held = NET_held_payload("TILE")) {
+        int32_t tile[2];
+        std::memcpy(tile, held, sizeof tile);
+        a = tile[0];
+        b = tile[1];
+        return;
+    }
+    a = GEO_round(lat_ref);
+    b = GEO_round(lon_ref);
+}
+
 void NET_move_reference_tile(int a, int b)
 {
     // A reference that is no tile (the scenery was never placed) is placed
@@ -246,7 +295,15 @@ void NET_move_reference_tile(int a, int b)
     const bool placed = NET_in_range(RANGE_LATITUDE, lat_ref) && NET_in_range(RANGE_LONGITUDE, lon_ref);
     const int dlat = placed ? wrap_by(static_cast<int>(static_cast<float>(a) - lat_ref), 90, 181) : 2;
     const int dlon = placed ? wrap_by(static_cast<int>(static_cast<float>(b) - lon_ref), 180, 361) : 2;
-    if (dlat == 0 && dlon == 0) return;
+    // The same tile changes nothing, unless a move elsewhere waits: this one
+    // then takes its place.
+    if (dlat == 0 && dlon == 0 && !NET_held_payload("TILE")) return;
+    // Each move rebuilds or shifts the scene: it waits its turn with the
+    // other commands that rebuild the world (positions alternating between
+    // two far places would otherwise rebuild it at every datagram).
+    int32_t tile[2] = {a, b};
+    net_datagram held{"TILE", 0, reinterpret_cast<uint8_t*>(tile), static_cast<int>(sizeof tile)};
+    if (NET_hold_world_command(held, move_held_tile, 0) || (dlat == 0 && dlon == 0)) return;
     if (dlat == 0 && (dlon == -1 || dlon == 1)) {
         lon_ref = static_cast<float>(b);
         APT_build_scene(dlon == -1 ? 2 : 3);
@@ -282,6 +339,7 @@ void NET_handle_PATH(net_datagram& d)
     UTIL_file_name_of_path(name, path);
     acf_struct& a = pln[d.index];
     if (std::strcmp(name, a.acf_file_name) == 0) return;
+    if (NET_hold_world_command(d, NET_handle_PATH, d.index)) return;
     UTIL_strcpy(static_cast<const char*>(name), a.acf_file_name);
     UTIL_strcat3(program_folder, path, a.acf_file_path);
     ACF_load_and_setup(d.index);
@@ -307,6 +365,7 @@ void NET_handle_TRAI(net_datagram& d)
     // alert: that would let any peer on the network end this program.
     if (!kind_ok || !runway_ok || (t.backwards != 0 && t.backwards != 1))
         return NET_refuse(d, "its start kind, airport, runway or runway end is not one of this copy");
+    if (NET_hold_world_command(d, NET_handle_TRAI, 0)) return;
     net_trai_rcv = t;
     start_selection.airport_index = t.airport;
     start_selection.start_index = t.runway;

@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 #include <SDL2/SDL.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -153,6 +154,27 @@ bool PLAT_get_display_mode(int index, PLAT_display_mode& out)
     out.height = m.h;
     out.bits_per_pixel = mode_bits(m.format);
     return true;
+}
+
+bool PLAT_display_size_limit(int& width, int& height)
+{
+    width = 0;
+    height = 0;
+    // The offscreen driver's one mode is no display's: it draws at any size.
+    if (!PLAT_video_init() || offscreen_driver()) return false;
+    SDL_Rect usable{};
+    if (SDL_GetDisplayUsableBounds(0, &usable) == 0) {
+        width = usable.w;
+        height = usable.h;
+    }
+    const int count = PLAT_display_mode_count();
+    for (int i = 0; i < count; ++i) {
+        SDL_DisplayMode m{};
+        if (SDL_GetDisplayMode(0, i, &m) != 0) continue;
+        width = std::max(width, m.w);
+        height = std::max(height, m.h);
+    }
+    return width > 0 && height > 0;
 }
 
 bool PLAT_enter_display_mode(int index)

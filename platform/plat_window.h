@@ -41,6 +41,11 @@ void PLAT_restore_display_mode();
 // True while a display mode chosen by PLAT_enter_display_mode is in force.
 bool PLAT_display_mode_entered();
 
+// The largest window the main display can show, in pixels: the larger of its
+// usable area and its largest display mode. False when the system does not say
+// (no video, or the offscreen driver, which has no display).
+bool PLAT_display_size_limit(int& width, int& height);
+
 // Creates the window, its pixel format and context, and makes the context
 // current. Returns false (leaving no window) when any of them fails.
 bool PLAT_create_window(const char* title, int width, int height);

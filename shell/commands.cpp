@@ -16,6 +16,7 @@
 #include "flightmodel/flt.h"
 #include "flightmodel/systems/logbook.h"
 #include "graphics/ogl_draw.h"
+#include "links/net_receive.h"
 #include "links/net_slots.h"
 #include "links/network.h"
 #include "links/plugin_host.h"
@@ -83,14 +84,12 @@ void notice(const char* l1, const char* l2, const char* l3, const char* l4)
 // fatal alert would, lets a stale menu entry or any peer's datagram stop the
 // simulator, and writing the selection before the checks would store an index
 // outside the lists. It is checked before anything is changed or forwarded,
-// and its alert line is kept: shown as a notice for a local choice, only
-// written to "ERROR.OUT" for one from a peer.
+// and its alert line is kept: shown as a notice for a local choice, counted
+// with the link's other refusals for one from a peer (a line for each would
+// let a sender fill the disk with "ERROR.OUT").
 void refuse_start_choice(const char* why)
 {
-    if (command_source == COMMAND_FROM_NETWORK) {
-        if (error_log.is_open()) error_log << why << '\n' << std::flush;
-        return;
-    }
+    if (command_source == COMMAND_FROM_NETWORK) return NET_refuse_command(why);
     notice(why, "", "", "");
 }
 
@@ -773,10 +772,8 @@ int APPLICATION_load_peer_situation(const char* name)
     // A name from a datagram with a separator or ".." would read (and start a
     // flight from) any file on the machine: only a plain name is taken.
     if (!COMMANDS_peer_situation_name_ok(name)) {
-        if (error_log.is_open())
-            error_log << "A situation named by the network was refused (only plain names inside "
-                         "OUTPUT:SITUATIONS: are loaded).\n"
-                      << std::flush;
+        NET_refuse_command("A situation named by the network was refused (only plain names inside "
+                           "OUTPUT:SITUATIONS: are loaded)");
         return 0;
     }
     char path[TEXT_SIZE];

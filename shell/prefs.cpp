@@ -26,6 +26,7 @@
 #include "links/serial_calibration.h"
 #include "core/alert.h"
 #include "core/datafile.h"
+#include "core/folders.h"
 #include "core/geo.h"
 #include "core/replay.h"
 #include "core/screen.h"
@@ -423,13 +424,27 @@ void transfer_resolution(const transfer& t)
     t.i(1, sim_operation_prefs_misc.language);
 }
 
-// Keeps the requested size within the usable range and makes it the live one.
+// Keeps the requested size within the usable range and makes it the live
+// one. A size larger than the display shows would open a window that draws
+// at a fraction of a frame a second: the window opens at the smallest size,
+// and "ERROR.OUT" says why.
 void apply_resolution()
 {
     if (screen.res_width < SCREEN_MIN_WIDTH || screen.res_width > SCREEN_MAX_SIZE)
         screen.res_width = SCREEN_MIN_WIDTH;
     if (screen.res_height < SCREEN_MIN_HEIGHT || screen.res_height > SCREEN_MAX_SIZE)
         screen.res_height = SCREEN_MIN_HEIGHT;
+    if (!SCREEN_size_fits(screen.res_width, screen.res_height)) {
+        int32_t w, h;
+        SCREEN_size_limit(w, h);
+        if (error_log.is_open())
+            error_log << "The saved window size " << screen.res_width << " x " << screen.res_height
+                      << " is larger than the display shows (" << w << " x " << h << "): the window opens at "
+                      << SCREEN_MIN_WIDTH << " x " << SCREEN_MIN_HEIGHT << ".\n"
+                      << std::flush;
+        screen.res_width = SCREEN_MIN_WIDTH;
+        screen.res_height = SCREEN_MIN_HEIGHT;
+    }
     screen.window_width = screen.res_width;
     screen.window_height = screen.res_height;
     screen.colour_depth = screen.res_bits;
@@ -679,6 +694,13 @@ void PREFS_read_write(int kind, int mode, const char* path)
     }
 
     if (kind == PREFS_KIND_RESOLUTION) {
+        // A size the display cannot show (a peer's setting, one typed in) is
+        // not saved: the next start would open it. The window's own size is.
+        if (!reading && !SCREEN_size_fits(screen.res_width, screen.res_height)) {
+            const bool live_fits = SCREEN_size_fits(screen.window_width, screen.window_height);
+            screen.res_width = live_fits ? screen.window_width : SCREEN_MIN_WIDTH;
+            screen.res_height = live_fits ? screen.window_height : SCREEN_MIN_HEIGHT;
+        }
         transfer_resolution(t);
         // A language without a folder would make the start fail on its menu
         // file: the user is asked for the language again, as when none is set.

@@ -8,6 +8,7 @@
 #include "aircraft/flight_start.h"
 #include "tests/links/net_fixture.h"
 #include "tests/support/terrain_support.h"
+#include "world/apt_scene.h"
 
 namespace {
 
@@ -64,12 +65,27 @@ TEST_F(Commands, AirportPlacementTakesTheNearestOfTheIdAndTellsTheMonitors)
     for (const net_sent_datagram& d : net_peer_sent("KSTM")) relayed.emplace_back(d.slot, d.payload_text());
     EXPECT_EQ(relayed, (std::vector<std::pair<int, std::string>>{{1, "apt placement  KAAA"}, {3, "apt placement  KAAA"}, {5, "apt placement  KAAA"}}));
 
-    // An id no airport has: the current airport is kept, and the plane placed there again.
+    // An id no airport has is refused: nothing is placed, rebuilt or relayed.
     flt[0].latitude = 10.0f;
     receive_text("KSTM", 0, "apt placement  ZZZZ");
-    EXPECT_EQ(start_selection.airport_index, near);
-    EXPECT_EQ(flt[0].latitude, 46.6f);
-    EXPECT_EQ(net_peer_sent("KSTM").back().payload_text(), "apt placement  KAAA");
+    EXPECT_EQ(flt[0].latitude, 10.0f);
+    EXPECT_EQ(net_peer_sent("KSTM").size(), 3u);
+    EXPECT_NE(error_text().find("no airport of this copy has its id"), std::string::npos) << error_text();
+
+    // A flood of placements in one pass rebuilds the world once, for the last
+    // of them; the next pass has nothing left to run.
+    const int other = add_airport("KBBB", 46.2f, -122.9f);
+    const uint64_t runs = net_world_commands_run;
+    for (int k = 0; k < 200; ++k) {   // a ring's worth read, as many more waiting on the socket
+        const std::string text = std::string("apt placement  ") + (k % 2 ? "KBBB" : "KAAA");
+        ASSERT_TRUE(net_peer_send("KSTM", 0, '0', text.data(), text.size()));
+        if (k == NET_RING_SLOTS - 1) ASSERT_EQ(net_peer_deliver(NET_RING_SLOTS), NET_RING_SLOTS);
+    }
+    NET_receive();
+    EXPECT_EQ(net_world_commands_run, runs + 1);
+    EXPECT_EQ(start_selection.airport_index, other);
+    NET_receive();
+    EXPECT_EQ(net_world_commands_run, runs + 1);
 }
 
 TEST_F(Commands, MapPlacementPutsAnotherPlaneThere)
@@ -111,6 +127,23 @@ TEST_F(Commands, MenuCommandsAndReplayModes)
     receive_text("KSTM", 0, "str_rep_FF     ");   // no command: ignored
     EXPECT_EQ(sim_operation_prefs.replay_mode, 0);
     EXPECT_EQ(error_lines(), 0) << error_text();
+}
+
+// Start choices and situation names a peer keeps sending that cannot be
+// taken are counted with the other refusals: a line a second, not one each.
+TEST_F(Commands, RefusedStartChoicesAndSituationsAreSummedUp)
+{
+    local_airport_last = -1;   // no local airport: every airport choice is out of the local range
+    for (int pass = 0; pass < 20; ++pass) {
+        frame_clock += 0.5f;
+        for (const char* text : {"menu selection 04000", "sit selection  ../../x.sit"})
+            for (int k = 0; k < 50; ++k) ASSERT_TRUE(net_peer_send("KSTM", 0, '0', text, std::strlen(text)));
+        NET_receive();
+    }
+    NET_report_refusals();
+    EXPECT_LE(error_lines(), 12) << error_text();
+    EXPECT_NE(error_text().find("apt sel out of local range!"), std::string::npos) << error_text();
+    EXPECT_NE(error_text().find("A situation named by the network was refused"), std::string::npos);
 }
 
 TEST_F(Commands, QuitIsRelayedToEveryLiveSlotThenQuits)

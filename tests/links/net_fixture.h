@@ -26,6 +26,7 @@
 #include "links/net_receive.h"
 #include "links/net_slots.h"
 #include "links/network.h"
+#include "platform/plat_time.h"
 #include "screens/setup.h"
 #include "shell/main.h"
 #include "tests/support/net_peer.h"
@@ -49,6 +50,9 @@ protected:
             net_slot_enabled[s] = net_slot_valid[s] = net_peer_heard[s] = 0;
             net_peer_heard_time[s] = 0.0f;
         }
+        // The clock stands still: a command that rebuilds the world takes no
+        // time, so the next one is due at the next pass.
+        PLAT_set_clock_source([] { return 100.0; }, nullptr);
         NET_reset();
         net_peer_attach();
         APPLICATION_install_hooks();
@@ -80,6 +84,7 @@ protected:
     {
         error_log.close();
         data_log.close();
+        PLAT_set_clock_source(nullptr, nullptr);
     }
 
     std::string error_text()

@@ -12,6 +12,7 @@
 #include "links/net_receive.h"
 #include "screens/network_screen.h"
 #include "tests/links/net_fixture.h"
+#include "world/scenery_area.h"
 
 namespace {
 
@@ -342,6 +343,14 @@ TEST_F(Receive, DatagramsThatCannotBeAppliedWholeAreDroppedWithOneLine)
     PLANE_pack_state(pole, 1);
     pole.ref_point = 2 * 1000000 + 95 * 10000 + 2 * 1000 + 10;   // latitude 95
     cases.push_back({"reference tile beyond the pole", "SNAP", 1, bytes_of(pole)});
+    plane_state_record lofted = far;
+    lofted.local_y = 1000.0f;
+    lofted.local_x = 1.288e7f;   // 8,000 km up where the planet curves away from the local plane
+    cases.push_back({"plane 8,000 km up, far out of the loaded area", "SNAP", 1, bytes_of(lofted)});
+    plane_state_record fast = lofted;
+    fast.local_x = 0.0f;
+    fast.local_vx = fast.local_vy = fast.local_vz = 20000.0f;   // each axis at the highest speed
+    cases.push_back({"plane sent off at 34.6 km/s", "SNAP", 1, bytes_of(fast)});
     cases.push_back({"position 3e9 m east", "ONEP", 1,
                      bytes_of(net_onep_record{3.0e9f, 0, 0, 0, 0, 0, 46.5f, -122.0f})});
     net_allp_record spun{};
@@ -357,11 +366,14 @@ TEST_F(Receive, DatagramsThatCannotBeAppliedWholeAreDroppedWithOneLine)
     cases.push_back({"data value of no number", "DATA", 0,
                      bytes_of(data_record{8, {nan, nothing, nothing, nothing, nothing, nothing, nothing, nothing}})});
     cases.push_back({"screen of a million columns", "GSET", 1, bytes_of(1.0e6f)});
+    cases.push_back({"window wider than any display", "GSET", 1, bytes_of(9999.0f)});
+    cases.push_back({"window taller than any display", "GSET", 2, bytes_of(9999.0f)});
     cases.push_back({"needle from a texel far off", "CUST", 0, bytes_of(net_cust_record{4, 1, 1, 1, 0, 0, 0, 8, 1e9f})});
     cases.push_back({"text in colour 500", "TEXT", 0, bytes_of(net_text_record{100, 500, 10, 10, "x"})});
     cases.push_back({"map placement too fast", "KSTM", 1, bytes("map placement  3777500547500027000100099999")});
     cases.push_back({"map placement too high", "KSTM", 1, bytes("map placement  3777500547500027099999900050")});
 
+    scenery_area = scenery_area_record{-1.0e5f, 1.0e5f, -1.0e5f, 1.0e5f};
     for (const refused_case& c : cases) {
         frame_clock += 1.0f;   // a second apart: each refusal is written out on its own
         const int lines = error_lines();

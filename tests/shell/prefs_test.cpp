@@ -20,6 +20,7 @@
 #include "core/alert.h"
 #include "links/serial_calibration.h"
 #include "core/datafile.h"
+#include "core/folders.h"
 #include "core/geo.h"
 #include "shell/prefs.h"
 #include "core/replay.h"
@@ -283,15 +284,28 @@ TEST_F(Prefs, ResolutionFileIsClampedAndApplied)
     sim_operation_prefs_misc.language = 3;
     const std::string header = std::string("i") + le(3);
     EXPECT_EQ(save(PREFS_KIND_RESOLUTION, "res.prf"), header + le(1280) + le(1024) + le(32) + le(0) + le(3));
+    // A size no display shows is not saved: the window's own size is.
+    screen.res_width = screen.res_height = 9999;
+    screen.window_width = 1280;
+    screen.window_height = 1024;
+    EXPECT_EQ(save(PREFS_KIND_RESOLUTION, "res.prf"), header + le(1280) + le(1024) + le(32) + le(0) + le(3));
 
-    // Stored width, height, then the window they give.
-    const int32_t cases[][4] = {{800, 600, 1024, 768}, {10000, 10000, 1024, 768}, {1600, 900, 1600, 900}};
+    // Stored width, height, then the window they give; a size larger than the
+    // display opens the smallest window, and "ERROR.OUT" says why.
+    error_log.close();
+    error_log.clear();
+    error_log.open(dir.path() / "ERROR.OUT");
+    const int32_t cases[][4] = {
+        {800, 600, 1024, 768}, {10000, 10000, 1024, 768}, {1600, 900, 1600, 900}, {9999, 9999, 1024, 768}};
     for (const auto& c : cases) {
         write_file_bytes(dir.path() / "in.prf", header + le(c[0]) + le(c[1]) + le(16) + le(1) + le(2));
         load(PREFS_KIND_RESOLUTION, "in.prf");
         EXPECT_EQ(screen.window_width, c[2]) << c[0];
         EXPECT_EQ(screen.window_height, c[3]) << c[0];
     }
+    error_log.close();
+    EXPECT_NE(read_file_bytes(dir.path() / "ERROR.OUT").find("The saved window size 9999 x 9999 is larger than"),
+              std::string::npos);
     EXPECT_EQ(screen.colour_depth, 16);
     EXPECT_EQ(screen.full_screen, 1);
     EXPECT_EQ(sim_operation_prefs_misc.language, 2);
