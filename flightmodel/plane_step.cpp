@@ -3,6 +3,7 @@
 // then the control incidence and, for the user's own flight, the integration;
 // then what every plane needs whoever moved it; last the user plane's sounds
 // and calls.
+#include "flightmodel/ground/deck_contact.h"
 #include "flightmodel/plane_step.h"
 
 #include <cmath>
@@ -26,6 +27,7 @@ void FLTMOD_plane_step(int n)
     // A slot outside 0..9 would index past the plane records; it is ignored.
     if (n < 0 || n >= FLT_SLOTS) return;
     const bool replaying = sim_operation_prefs.replay_mode != REPLAY_OFF;
+    if (n == 0) GROUND_surface_under_plane();
 
     if (PLANE_externally_moved(n)) {
         PLANE_follow_override(n);

@@ -413,7 +413,7 @@ TEST_F(TerrainPass, HardRoofCarriesThePlaneStrictlyInsideAndTurnsWithItsObject)
     for (const auto& r : rows) {
         SCENE_surface_reset();
         flt[0].local_x = r.px, flt[0].local_z = r.pz;
-        TERRAIN_draw_object(shop, 100.0f, 20.0f, 200.0f, r.heading);
+        TERRAIN_draw_object(shop, 100.0f, 20.0f, 200.0f, r.heading, true);
         EXPECT_EQ(surface_state.flat_surface_on, r.on ? 1 : 0) << r.px << " " << r.pz << " " << r.heading;
         EXPECT_EQ(surface_state.surface_code, r.on ? SURFACE_DECK : SURFACE_NONE);
         if (r.on) {
@@ -424,12 +424,12 @@ TEST_F(TerrainPass, HardRoofCarriesThePlaneStrictlyInsideAndTurnsWithItsObject)
     SCENE_surface_reset();
     flt[0].local_x = 100.0f, flt[0].local_z = 200.0f;
     sim_graphics_view.view_x = 5000.0f;
-    TERRAIN_draw_object(shop, 100.0f, 20.0f, 200.0f, 0.0f);
+    TERRAIN_draw_object(shop, 100.0f, 20.0f, 200.0f, 0.0f, true);
     EXPECT_EQ(surface_state.flat_surface_on, 0);
     // A roof whose corners the list lacks gives no contact and reads nothing past the list.
     sim_graphics_view.view_x = 100.0f;
     const int broken = make_object({{OBJ_QUAD_HARD, {}}, {OBJ_NORMAL, {0, 1, 0}}, vertex(-12, 5, -9)});
-    TERRAIN_draw_object(broken, 100.0f, 20.0f, 200.0f, 0.0f);
+    TERRAIN_draw_object(broken, 100.0f, 20.0f, 200.0f, 0.0f, true);
     EXPECT_EQ(surface_state.flat_surface_on, 0);
 }
 
