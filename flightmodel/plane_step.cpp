@@ -3,7 +3,6 @@
 // then the control incidence and, for the user's own flight, the integration;
 // then what every plane needs whoever moved it; last the user plane's sounds
 // and calls.
-#include "flightmodel/ground/deck_contact.h"
 #include "flightmodel/plane_step.h"
 
 #include <cmath>
@@ -15,6 +14,7 @@
 #include "flightmodel/derived_data.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/forces/control_incidence.h"
+#include "flightmodel/ground/deck_contact.h"
 #include "flightmodel/phys.h"
 #include "flightmodel/plane_effects.h"
 #include "flightmodel/plane_override.h"

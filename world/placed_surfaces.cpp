@@ -11,6 +11,10 @@
 namespace {
 
 constexpr int ROAD_LISTS[] = {0, 1, 2};   // highways, trails, railroads
+// How far from its object's origin a hard roof can reach: objects farther
+// from the plane are passed over without reading their records, which keeps
+// the search through a tile's thousands of placements cheap in every step.
+constexpr float ROOF_REACH_M = 1000.0f;
 
 const lod_group* level_of(int object, int level)
 {
@@ -61,9 +65,10 @@ bool OBJ_roof_under(float px, float py, float pz, float& height)
 {
     bool found = false;
     for (const object_placement& p : placement_list) {
+        const float dx = p.x - px, dy = p.y - py, dz = p.z - pz;
+        if (!(std::fabs(dx) < ROOF_REACH_M && std::fabs(dz) < ROOF_REACH_M)) continue;
         if (p.object < 0 || static_cast<size_t>(p.object) >= object_table.size()) continue;
         const std::vector<lod_group>& groups = object_table[static_cast<size_t>(p.object)].groups;
-        const float dx = p.x - px, dy = p.y - py, dz = p.z - pz;
         const float d2 = dx * dx + dy * dy + dz * dz;
         for (size_t n = 0; n < groups.size(); ++n) {
             if (!(groups[n].near2 <= d2 && d2 <= groups[n].far2)) continue;

@@ -15,7 +15,8 @@ bool OBJ_hard_quad_under(int object, int level, int item, float x, float y, floa
 
 // The hard roof of the placed obstacles under the local point (px, pz) of a
 // plane at height py: the level of detail of each object is the one its
-// distance from the plane picks, as the drawing picks it by the camera's. Of
+// distance from the plane picks, as the drawing picks it by the camera's;
+// objects placed more than 1 km across from the plane are not read. Of
 // several roofs the last of the placement list counts. False when none.
 bool OBJ_roof_under(float px, float py, float pz, float& height);
 
