@@ -21,6 +21,7 @@
 #include "flightmodel/flt.h"
 #include "flightmodel/ground/terrain_query.h"
 #include "scene/fires.h"
+#include "world/ship_decks.h"
 #include "world/ships.h"
 #include "world/apt_scene.h"
 #include "world/landuse_grid.h"
@@ -70,8 +71,8 @@ bool place_ship_approach(int code, start_place& p)
     // The first platform is A (slot 4, its deck 60 m up), the second B (slot 3,
     // 97 m up): the deck heights name the platforms, and A is the one whose
     // deck is 60 m up.
-    static constexpr target targets[] = {{SHIP_CARRIER, 21.0f}, {SHIP_FRIGATE, 7.0f}, {SEA_PLATFORM_A, 60.0f},
-                                         {SEA_PLATFORM_B, 97.0f}};
+    static constexpr target targets[] = {{SHIP_CARRIER, CARRIER_DECK_Y_M}, {SHIP_FRIGATE, FRIGATE_DECK_Y_M},
+                                         {SEA_PLATFORM_A, OILRIG_A_DECK_Y_M}, {SEA_PLATFORM_B, OILRIG_B_DECK_Y_M}};
     const target t = targets[code - SIT_CARRIER_APPROACH];
     if (!in_area_or_notice(t.slot)) return false;
     const float vs = pln[0].acf_est_Vs;

@@ -7,6 +7,7 @@
 #include "core/numeric.h"
 #include "core/simvars.h"
 #include "flightmodel/ground/terrain_query.h"
+#include "world/ship_decks.h"
 #include "world/ships.h"
 #include "world/landuse_grid.h"
 
@@ -42,7 +43,7 @@ void SHIPS_step(int k)
     const float dt = sim_operation_misc.frame_rate_period;
     const bool replaying = sim_operation_prefs.replay_mode != 0;
     if (!replaying) {
-        const float speed = k == SHIP_CARRIER ? 15.0f : 10.0f;
+        const float speed = k == SHIP_CARRIER ? CARRIER_SPEED_MPS : FRIGATE_SPEED_MPS;
         const double h = ship_heading[k] * DEG_TO_RAD_DOUBLE;
         ship_x[k] += static_cast<float>((speed * std::sin(h) + ship_vx[k]) * dt);
         ship_z[k] += static_cast<float>((-speed * std::cos(h) + ship_vz[k]) * dt);

@@ -13,12 +13,12 @@
 #include "flightmodel/forces/forces.h"
 #include "flightmodel/ground/ground_stages.h"
 #include "flightmodel/phys.h"
+#include "world/ship_decks.h"
 #include "world/ships.h"
 
 namespace {
 
 constexpr float PULL_OUT_M = 92.06f;        // sqrt(8475.56)
-constexpr float DECK_Y_M = 21.0f;           // the carrier's deck above its position
 // The two ends of the wire's run in the carrier's frame (x starboard, z aft):
 // where the wires cross the landing area, and 92.06 m on along the angled
 // deck toward the bow.
@@ -74,7 +74,7 @@ void FM_arresting_hook()
     carrier_point(WIRE_X_M + PULL_OUT_M * DECK_AXIS_X, WIRE_Z_M + PULL_OUT_M * DECK_AXIS_Z, &x1, &z1);
     const float wx = x0 + r * (x1 - x0);
     const float wz = z0 + r * (z1 - z0);
-    const float wy = ship_y[SHIP_CARRIER] + DECK_Y_M;
+    const float wy = ship_y[SHIP_CARRIER] + CARRIER_DECK_Y_M;
 
     const int g = PART_GEAR_FIRST;
     const float hx = a.acf_gear_xnodef[g], hy = a.acf_gear_ynodef[g] - a.acf_gear_tirrad[g], hz = a.acf_gear_znodef[g];

@@ -1,10 +1,12 @@
-// What the scene pass found under the user's plane in the last drawn frame:
-// a runway, platform or object top (with its height), a ship deck, and the
-// surface kind the terrain query and the ground contact read (49 over no such
-// surface, 154 over a deck, platform or object top, else the runway's surface
-// code; below 50 plain terrain). The scene pass resets it before its drawers
-// run and the drawers mark what they find; the simulation cycle that follows
-// (one frame later) reads it.
+// What lies under the user's plane: a runway, platform or object top (with
+// its height), a ship's deck, and the surface kind the terrain query and the
+// ground contact read (49 over no such surface, 154 over a deck, platform,
+// object top or road, else the runway's surface code; below 50 plain
+// terrain). Two finders fill it. The simulation asks for the decks, the
+// platforms, the placed objects' roofs and the roads in every step of the
+// user's plane (flightmodel/ground/deck_contact.h), drawn or not. The scene
+// pass resets the rest before its drawers run and its runway and generated
+// objects mark what they find; the steps that follow read it.
 #pragma once
 
 #include <cstdint>
@@ -36,5 +38,26 @@ struct surface_state_record {
 };
 extern surface_state_record surface_state;
 
-// Back to "nothing under the plane": 0, 0, 49, 0, 0, 0, RUNWAY_NONE.
+// What the simulation's last step found under the user's plane.
+struct surface_found_record {
+    int32_t on_carrier;
+    int32_t on_frigate;
+    int32_t flat_on;          // a platform deck or a placed object's hard roof
+    float flat_height;
+    int32_t on_deck;          // the decks, platforms and roofs: surface code 154
+    int32_t on_road;          // a road span: 154 where no runway lies under the plane
+};
+extern surface_found_record surface_found;
+
+// Writes surface_found into surface_state. What an earlier call wrote there
+// and no one has changed since is taken back first, so a plane that has left
+// a deck or roof is over nothing again even when no scene pass runs between.
+void GROUND_apply_found();
+
+// The scene pass's start: back to "nothing under the plane" (0, 0, 49, 0, 0,
+// 0, RUNWAY_NONE), then what the simulation last found, which holds until
+// its next step whatever the pass draws.
 void SCENE_surface_reset();
+
+// Nothing under the plane and nothing found (a new flight start, the reset).
+void GROUND_surface_reset();

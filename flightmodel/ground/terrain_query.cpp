@@ -14,6 +14,7 @@
 #include "core/simvars/graphics.h"
 #include "core/simvars/physics.h"
 #include "flightmodel/ground/surface_state.h"
+#include "world/ship_decks.h"
 #include "world/ships.h"
 #include "world/scenery_area.h"
 #include "world/terrain_grid.h"
@@ -30,8 +31,8 @@ constexpr int MAX_WALK_PASSES = 16;
 
 // Per ship (0 the carrier, 1 the frigate): deck height above the ship's
 // position and the ship's own speed along its heading.
-constexpr float DECK_HEIGHT_M[2] = {21.0f, 7.0f};
-constexpr float SHIP_SPEED_MPS[2] = {15.0f, 10.0f};
+constexpr float DECK_HEIGHT_M[2] = {CARRIER_DECK_Y_M, FRIGATE_DECK_Y_M};
+constexpr float SHIP_SPEED_MPS[2] = {CARRIER_SPEED_MPS, FRIGATE_SPEED_MPS};
 
 constexpr int SURFACE_TERRAIN_MAX = 49;
 

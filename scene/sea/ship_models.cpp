@@ -453,3 +453,19 @@ void SHIPS_draw_oilrig_b(float, float, float)
     }
     OGL_lights_end();
 }
+
+float SHIPS_ball_offset(float dx, float dy, float dz, bool* red)
+{
+    // The arctangent of dy over the horizontal distance, through atan2: the same
+    // angle everywhere, and 90 degrees right above the ship, where dy / 0 would
+    // be no number.
+    const double a = std::atan2(double(dy), std::sqrt(double(dx) * dx + double(dz) * dz)) * RAD_TO_DEG_DOUBLE;
+    double offset = (a - 4.0) * 2.0;
+    if (!(offset >= -4.0)) offset = -4.0;   // the clamp; an eye at no number shows the ball at its floor
+    if (offset > 4.0) offset = 4.0;
+    // Red below -2 m. The margin only absorbs the arctangent's rounding: an eye
+    // exactly on the 3-degree line gives -2 (amber) as the rule says, not
+    // -2.0000002 (red).
+    if (red) *red = offset < -2.0 - 1e-4;
+    return static_cast<float>(offset);
+}

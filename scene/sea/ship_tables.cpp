@@ -1,6 +1,8 @@
 // The built-in ship and platform vertex tables.
 #include "scene/sea/ship_tables.h"
 
+#include "world/ship_decks.h"
+
 ship_model_tables_record ship_model_tables{};
 
 namespace {
@@ -34,14 +36,15 @@ void carrier(ship_model_tables_record& t)
     static const model_vertex upper_hull[CARRIER_UPPER_HULL] = {
         {-18, 10, 140}, {-18, 18, 140}, {-18, 10, -60}, {-18, 18, -75}, {0, 10, -145},
         {0, 18, -152},  {18, 10, -60},  {18, 18, -75},  {18, 10, 140},  {18, 18, 140}};
-    static const model_vertex deck_edge[CARRIER_DECK_EDGE] = {
-        {-19, 18, 160},  {-19, 21, 160},  {-19, 18, -56}, {-19, 21, -56}, {-15, 18, -154}, {-15, 21, -154},
-        {15, 18, -154},  {15, 21, -154},  {20, 18, -62},  {20, 21, -62},  {20, 18, 154},   {20, 21, 154},
-        {-19, 18, 112},  {-19, 21, 112},  {-35, 18, 80},  {-35, 21, 80},  {-35, 18, -51},  {-35, 21, -51},
-        {19, 18, 98},    {19, 21, 98},    {36, 18, -39},  {36, 21, -39},  {36, 18, 98},    {36, 21, 98}};
     for (int i = 0; i < CARRIER_HULL_SIDE; ++i) t.carrier_hull_side[i] = hull_side[i];
     for (int i = 0; i < CARRIER_UPPER_HULL; ++i) t.carrier_upper_hull[i] = upper_hull[i];
-    for (int i = 0; i < CARRIER_DECK_EDGE; ++i) t.carrier_deck_edge[i] = deck_edge[i];
+    // The deck edge: each corner of the deck outline at the deck's underside and at its top.
+    for (int i = 0; i < CARRIER_DECK_EDGE / 2; ++i) {
+        const deck_point& c = CARRIER_DECK_CORNERS[i];
+        t.carrier_deck_edge[2 * i] = {c.x, CARRIER_DECK_UNDERSIDE_Y_M, c.z};
+        t.carrier_deck_edge[2 * i + 1] = {c.x, CARRIER_DECK_Y_M, c.z};
+    }
+    static_assert(CARRIER_DECK_EDGE == 2 * sizeof CARRIER_DECK_CORNERS / sizeof CARRIER_DECK_CORNERS[0]);
 
     // The island: seven levels of a rectangle centred at x 28, z 11. The even
     // places of each block hold the level's corners, the odd places the same

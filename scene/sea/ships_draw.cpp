@@ -1,6 +1,7 @@
-// The per-pass entry of the sea objects: the deck tests for every placed
-// object, the wakes, then the culling of each object against the view
-// footprint and the drawing of the visible ones in their own frames.
+// The per-pass entry of the sea objects: the wakes, then the culling of each
+// object against the view footprint and the drawing of the visible ones in
+// their own frames. Their decks' contact with the user's plane is the
+// simulation's (flightmodel/ground/deck_contact.h), drawn or not.
 #include <GL/gl.h>
 
 #include <cmath>
@@ -57,11 +58,6 @@ void draw_platform(int slot)
 
 void SHIPS_draw()
 {
-    // The decks first, for every placed object switched on, seen or not: tested
-    // only for the objects drawn, a plane parked on a deck would drop through
-    // it into the sea whenever the camera looks away from the ship.
-    SHIPS_deck_contact();
-
     OGL_set_state(STATE_FOG_ON, 1, STATE_LIGHTING_OFF, STATE_BLEND, STATE_DEPTH_TEST_OFF, STATE_DEPTH_WRITE_OFF);
     const sim_graphics_settings_block& g = sim_graphics_settings;
     // The wakes: the two ships' at their own speeds, then the user's plane's

@@ -20,7 +20,6 @@
 #include "graphics/ogl_tex.h"
 #include "links/plugin_host.h"
 #include "scene/drawers.h"
-#include "flightmodel/ground/surface_state.h"
 #include "scene/terrain/ground_cells.h"
 #include "scene/terrain/surface.h"
 #include "world/segments.h"
@@ -106,20 +105,6 @@ void river_pass()
     if (open) glEnd();
 }
 
-// 1 when the point lies strictly inside the loop p0..p3 (x, z): for each
-// directed edge the y part of (Q - P) x (point - P) is negative.
-bool inside_span(const float (&loop)[4][2], float x, float z)
-{
-    for (int e = 0; e < 4; ++e) {
-        const float* P = loop[e];
-        const float* Q = loop[(e + 1) % 4];
-        const float ux = Q[0] - P[0], uz = Q[1] - P[1];
-        const float vx = x - P[0], vz = z - P[1];
-        if (!(uz * vx - ux * vz < 0.0f)) return false;
-    }
-    return true;
-}
-
 enum class primitive { none, strip, quads };
 
 // One road kind's walk over the window.
@@ -173,9 +158,8 @@ void road_kind_pass(const road_kind& kind, int& depth_off)
             }
             // A list whose last element lacks its end flag runs on into the
             // next list walked (its strip stays open), but that element has no
-            // next point in its own list: reading one for a bridge deck or for
-            // the road contact would read past the list, so its span gets no
-            // deck and no contact test.
+            // next point in its own list: reading one for a bridge deck would
+            // read past the list, so its span gets no deck.
             const segment_point* next = k + 1 < n ? &(*list)[k + 1] : nullptr;
             const bool bridge = e.span_flag > 1.0f;
             if (bridge != w.bridge_bound) {
@@ -223,12 +207,6 @@ void road_kind_pass(const road_kind& kind, int& depth_off)
                 OGL_quad_3d_tex(b0, b1, b1l, b0l, DECK_S1, w.t, 1.0f, t2);
             }
             w.t += e.tex_len;
-
-            if (user_cell && next) {
-                const segment_point& q = *next;
-                const float loop[4][2] = {{e.x, e.z}, {q.x, q.z}, {q.edge_x, q.edge_z}, {e.edge_x, e.edge_z}};
-                if (inside_span(loop, f.local_x, f.local_z)) surface_state.surface_code = SURFACE_DECK;
-            }
         }
     });
     w.end();

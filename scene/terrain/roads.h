@@ -1,7 +1,6 @@
 // The linear features on the ground of the loaded area (ROADS_draw_traffic,
 // scene/drawers.h): rivers as moving water ribbons, highways, trails and
-// railroads as textured ribbons with raised bridge spans (telling the ground
-// contact when the user stands on one), then the power lines and the cars on
+// railroads as textured ribbons with raised bridge spans, then the power lines and the cars on
 // the highways. Only cells of the terrain window that the surface pass marked
 // visible are walked.
 //
@@ -9,8 +8,7 @@
 // cell_visible, surface_tint, gload_dim_factor, the frame period, the user's
 // cell and position, the camera, the cockpit light levels, the settings
 // draw_vectors and draw_cars.
-// Writes: surface_state.surface_code (154 over a road span), the cars'
-// records, the light queue, GL state.
+// Writes: the cars' records, the light queue, GL state.
 #pragma once
 
 #include <cstdint>

@@ -27,6 +27,7 @@
 #include "flightmodel/ground/surface_state.h"
 #include "scene/terrain/terrain_pass.h"
 #include "world/objects.h"
+#include "world/placed_surfaces.h"
 
 int32_t terrain_night = 0;
 terrain_tilt_record terrain_tilt{};
@@ -125,6 +126,7 @@ void movie_vertex(const object_primitive& p)
 struct placed_object {
     int32_t object, level;
     float x, y, z, heading;
+    bool generated;
     bool operator==(const placed_object&) const = default;
 };
 
@@ -388,7 +390,7 @@ void draw_batches()
 
 // The items of the level that need work every frame (lights, smoke, hard
 // roofs, movie screens), in the object's frame.
-void special_items(int object, int level, float x, float y, float z, float heading, bool own_textures);
+void special_items(int object, int level, float x, float y, float z, float heading, bool own_textures, bool roofs);
 
 }  // namespace
 
@@ -462,28 +464,11 @@ void TERRAIN_spawn_smoke(int object, int level, int item, float x, float y, floa
 
 void TERRAIN_hard_quad(int object, int level, int item, float x, float y, float z, float heading)
 {
-    const lod_group* g = level_of(object, level);
-    // The four corners are the second to fifth items after the quad's own; a
-    // quad cut short at the end of a broken object file would read past the
-    // item list, and gives no contact.
-    if (!g || item < 0 || static_cast<size_t>(item) + 5 >= g->prims.size()) return;
     const flt_struct& f = flt[0];
-    // The plane's point in the object's frame: the heading the object was drawn with turned back. Tested
-    // unturned, the point of a turned building would hold the plane up in the air where the roof would lie
-    // unturned and let it fall through the roof where it is drawn; the turn (and the heading argument that
-    // carries it) is the only change.
-    const float wx = f.local_x - x, wz = f.local_z - z;
-    const float h = heading * DEG_TO_RAD_FLOAT;
-    const float px = wx * std::cos(h) + wz * std::sin(h);
-    const float pz = -wx * std::sin(h) + wz * std::cos(h);
-    const object_primitive* c = &g->prims[static_cast<size_t>(item) + 2];
-    for (int k = 0; k < 4; ++k) {
-        const float* a = c[k].w;
-        const float* b = c[(k + 1) % 4].w;
-        if (!((b[0] - a[0]) * (pz - a[2]) - (b[2] - a[2]) * (px - a[0]) > 0.0f)) return;
-    }
+    float height = 0.0f;
+    if (!OBJ_hard_quad_under(object, level, item, x, y, z, heading, f.local_x, f.local_z, height)) return;
     surface_state.flat_surface_on = 1;
-    surface_state.flat_surface_height = y + c[0].w[1];
+    surface_state.flat_surface_height = height;
     surface_state.surface_code = SURFACE_DECK;
 }
 
@@ -506,12 +491,13 @@ void TERRAIN_objects_end()
     b.open = false;
     if (b.placed != b.built) build_batches();
     draw_batches();
-    for (const placed_object& o : b.placed) special_items(o.object, o.level, o.x, o.y, o.z, o.heading, true);
+    for (const placed_object& o : b.placed)
+        special_items(o.object, o.level, o.x, o.y, o.z, o.heading, true, o.generated);
 }
 
 int TERRAIN_objects_batched() { return static_cast<int>(object_batches.batches.size()); }
 
-void TERRAIN_draw_object(int object, float x, float y, float z, float heading)
+void TERRAIN_draw_object(int object, float x, float y, float z, float heading, bool generated)
 {
     // An object number past the table (a placement of a broken scenery file) would read past it: nothing drawn.
     if (object < 0 || static_cast<size_t>(object) >= object_table.size()) return;
@@ -526,19 +512,19 @@ void TERRAIN_draw_object(int object, float x, float y, float z, float heading)
     ++scene_draw_counts.objects;
 
     if (object_batches.open && batchable(groups[static_cast<size_t>(level)])) {
-        object_batches.placed.push_back({object, level, x, y, z, heading});
+        object_batches.placed.push_back({object, level, x, y, z, heading, generated});
         return;
     }
     glPushMatrix();
     place_object_frame(x, y, z, heading);
     OBJ_draw(object, level, terrain_night, 1);
     glPopMatrix();
-    special_items(object, level, x, y, z, heading, false);
+    special_items(object, level, x, y, z, heading, false, generated);
 }
 
 namespace {
 
-void special_items(int object, int level, float x, float y, float z, float heading, bool own_textures)
+void special_items(int object, int level, float x, float y, float z, float heading, bool own_textures, bool roofs)
 {
     const std::vector<object_primitive>& items =
         object_table[static_cast<size_t>(object)].groups[static_cast<size_t>(level)].prims;
@@ -589,7 +575,12 @@ void special_items(int object, int level, float x, float y, float z, float headi
             if (lights_open) OGL_lights_end();
             lights_open = false;
             break;
-        case OBJ_QUAD_HARD: TERRAIN_hard_quad(object, level, static_cast<int>(n), x, y, z, heading); break;
+        // The roofs of the placed objects are the simulation's to test, drawn
+        // or not; those of the objects the pass generates from the cover
+        // definitions exist only where the pass puts them.
+        case OBJ_QUAD_HARD:
+            if (roofs) TERRAIN_hard_quad(object, level, static_cast<int>(n), x, y, z, heading);
+            break;
         case OBJ_SMOKE_BLACK:
         case OBJ_SMOKE_WHITE:
             if (smoke_now) TERRAIN_spawn_smoke(object, level, static_cast<int>(n), x, y, z, heading);

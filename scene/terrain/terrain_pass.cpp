@@ -164,7 +164,7 @@ void generated_objects(const cover_window& w)
             const long pick = d.first_object + static_cast<long>(static_cast<float>(span) * p);
             // An object range from the definitions beyond any int would overflow
             // the cast; the object drawer refuses an index outside its list.
-            TERRAIN_draw_object(static_cast<int>(std::clamp(pick, -1L, 2000000000L)), x, y, z, d.heading);
+            TERRAIN_draw_object(static_cast<int>(std::clamp(pick, -1L, 2000000000L)), x, y, z, d.heading, true);
         });
     });
 }

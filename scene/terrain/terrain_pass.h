@@ -47,8 +47,10 @@ void TERRAIN_objects_reset();
 // and drawn at the end from vertex arrays, one draw per texture pair (their
 // lights, smoke, roofs and screens after them, in order); the arrays are kept
 // while the gathered placements stay the same from frame to frame. Outside,
-// every object is drawn at once.
-void TERRAIN_draw_object(int object, float x, float y, float z, float heading);
+// every object is drawn at once. Only a generated object (one the pass places
+// from the cover definitions) marks its hard roofs under the user's plane;
+// the placed objects' roofs are found by the simulation.
+void TERRAIN_draw_object(int object, float x, float y, float z, float heading, bool generated = false);
 void TERRAIN_objects_begin();
 void TERRAIN_objects_end();
 // The vertex arrays the last end drew.

@@ -1,5 +1,5 @@
-// Whole flights at sea through the real flight starts, the ships' deck tests
-// of the scene pass, the 2-D overlay's brake release and the simulation cycle
+// Whole flights at sea through the real flight starts, the simulation's deck
+// tests, the 2-D overlay's brake release and the simulation cycle
 // with the plane step: the trainer thrown off the carrier's bow by the
 // catapult, a landing caught by the wires, and the fleet's helicopter set down
 // on the frigate and on both platforms.
@@ -25,7 +25,7 @@
 #include "flightmodel/systems.h"
 #include "graphics/ogl_state.h"
 #include "scene/effects/overlay.h"
-#include "scene/sea/sea.h"
+#include "world/ship_decks.h"
 #include "world/ships.h"
 #include "flightmodel/ground/surface_state.h"
 #include "shell/cycle.h"
@@ -71,13 +71,12 @@ protected:
         ship_pitch_rate[slot] = ship_roll_rate[slot] = 0.0f;
     }
 
-    // One frame of the program: the scene pass's deck tests and overlay, then the cycle.
+    // One frame of the program: the scene pass's reset and overlay, then the cycle.
     void frame()
     {
         frame_clock += DT;
         sim_operation_misc.frame_rate_period = DT;
         SCENE_surface_reset();
-        SHIPS_deck_contact();
         if (gl_) {
             OGL_set_projection(PROJECTION_2D, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1.0f);
             SCENE_draw_overlay();
@@ -206,6 +205,31 @@ TEST_F(AtSea, ALandingOnTheCarrierCatchesAWireAndStops)
     in_ship_frame(SHIP_CARRIER, x, z);
     EXPECT_GT(z, -154.0f);
     EXPECT_NEAR(f.local_y - CARRIER_DECK_Y_M, pln[0].acf_h_eqlbm, 0.5f);
+}
+
+// Parked on the deck and stepped for 10 s with no scene pass at all: the
+// simulation finds the deck under the plane itself, and the plane rides on it.
+TEST_F(AtSea, TheTrainerParkedOnTheCarrierStaysOnItsDeckWithNoFrameDrawn)
+{
+    ASSERT_TRUE(plane_step_runs_the_build_up()) << "FLTMOD_plane_step runs no build-up";
+    flt_struct& f = flt[0];
+    const float h = ship_heading[SHIP_CARRIER];
+    FLIGHT_reset_at_start(0, pln[0].acf_the_eqlbm, h, 0.0f, ship_x[SHIP_CARRIER] + 10.0f,
+                          CARRIER_DECK_Y_M + pln[0].acf_h_eqlbm, ship_z[SHIP_CARRIER] + 20.0f, CARRIER_SPEED_MPS);
+    GROUND_surface_reset();   // nothing found yet, as after a flight start
+    f.parkbrake = 1.0f;
+    hands = pilot_hands{};
+    for (int k = 0; k < 10 * 25; ++k) {
+        frame_clock += DT;
+        sim_operation_misc.frame_rate_period = DT;
+        update_plane_cycle();
+        ASSERT_EQ(surface_state.on_carrier, 1) << k;
+    }
+    float x, z;
+    in_ship_frame(SHIP_CARRIER, x, z);
+    EXPECT_NEAR(x, 10.0f, 3.0f);
+    EXPECT_NEAR(z, 20.0f, 3.0f);
+    EXPECT_NEAR(f.local_y - (ship_y[SHIP_CARRIER] + CARRIER_DECK_Y_M), pln[0].acf_h_eqlbm, 0.5f);
 }
 
 // The fleet's helicopter, flown to each deck by its approach start and set

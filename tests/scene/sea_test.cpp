@@ -17,6 +17,7 @@
 #include "scene/drawers.h"
 #include "scene/sea/sea.h"
 #include "scene/sea/ship_tables.h"
+#include "flightmodel/ground/deck_contact.h"
 #include "flightmodel/ground/surface_state.h"
 #include "scene/effects/trails.h"
 #include "tests/scene/scene_fixture.h"
@@ -92,6 +93,7 @@ protected:
     {
         SCENE_surface_reset();
         SHIPS_draw();
+        GROUND_surface_under_plane();
     }
 };
 

@@ -20,6 +20,7 @@
 #include "core/geo.h"
 #include "core/simvars.h"
 #include "flightmodel/flt.h"
+#include "flightmodel/ground/deck_contact.h"
 #include "flightmodel/ground/terrain_query.h"
 #include "scene/lights_model.h"
 #include "scene/scene_driver.h"
@@ -195,10 +196,12 @@ TEST_F(GroundEndToEnd, TrainerOnAGeneratedHighwayStandsOnRoad)
     f.i = si, f.j = sj;
     camera(f.local_x, f.local_z + 300.0f, 200.0f, -35.0f, 0.0f);
     picture("highway");
+    GROUND_surface_under_plane();
     EXPECT_EQ(surface_state.surface_code, SURFACE_DECK);
 
     // Off the road the surface is plain ground again.
     f.local_x += 200.0f;
     picture("beside_highway");
+    GROUND_surface_under_plane();
     EXPECT_EQ(surface_state.surface_code, SURFACE_NONE);
 }

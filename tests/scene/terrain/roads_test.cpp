@@ -5,6 +5,7 @@
 #include "core/app_mode.h"
 #include "core/draw_phases.h"
 #include "core/random.h"
+#include "flightmodel/ground/deck_contact.h"
 #include "graphics/ogl_bind_seam.h"
 #include "links/plugin_host.h"
 #include "scene/effects/particles.h"
@@ -62,7 +63,7 @@ TEST_F(Roads, PlaneOnASpanOfItsOwnCellStandsOnRoad)
     for (const auto& r : rows) {
         SCENE_surface_reset();
         flt[0].local_x = r.x, flt[0].local_z = r.z, flt[0].i = r.i, flt[0].j = r.j;
-        ROADS_draw_traffic();
+        GROUND_surface_under_plane();
         EXPECT_EQ(surface_state.surface_code, r.code) << r.x << " " << r.z << " " << r.i << " " << r.j;
     }
     flt[0].j = 200;
@@ -70,7 +71,7 @@ TEST_F(Roads, PlaneOnASpanOfItsOwnCellStandsOnRoad)
     highway({{40.0f, SEG_ON_LAND}, {-40.0f, SEG_ON_LAND}});
     SCENE_surface_reset();
     flt[0].local_x = 0.0f, flt[0].local_z = 0.0f, flt[0].i = 200;
-    ROADS_draw_traffic();
+    GROUND_surface_under_plane();
     EXPECT_EQ(surface_state.surface_code, SURFACE_DECK);
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <tuple>
 
+#include "flightmodel/ground/deck_contact.h"
 #include "scene/airport/worldobj.h"
 #include "scene/effects/particles.h"
 #include "scene/terrain/ground_cells.h"
@@ -413,7 +414,7 @@ TEST_F(TerrainPass, HardRoofCarriesThePlaneStrictlyInsideAndTurnsWithItsObject)
     for (const auto& r : rows) {
         SCENE_surface_reset();
         flt[0].local_x = r.px, flt[0].local_z = r.pz;
-        TERRAIN_draw_object(shop, 100.0f, 20.0f, 200.0f, r.heading);
+        TERRAIN_draw_object(shop, 100.0f, 20.0f, 200.0f, r.heading, true);
         EXPECT_EQ(surface_state.flat_surface_on, r.on ? 1 : 0) << r.px << " " << r.pz << " " << r.heading;
         EXPECT_EQ(surface_state.surface_code, r.on ? SURFACE_DECK : SURFACE_NONE);
         if (r.on) {
@@ -424,13 +425,23 @@ TEST_F(TerrainPass, HardRoofCarriesThePlaneStrictlyInsideAndTurnsWithItsObject)
     SCENE_surface_reset();
     flt[0].local_x = 100.0f, flt[0].local_z = 200.0f;
     sim_graphics_view.view_x = 5000.0f;
-    TERRAIN_draw_object(shop, 100.0f, 20.0f, 200.0f, 0.0f);
+    TERRAIN_draw_object(shop, 100.0f, 20.0f, 200.0f, 0.0f, true);
     EXPECT_EQ(surface_state.flat_surface_on, 0);
     // A roof whose corners the list lacks gives no contact and reads nothing past the list.
     sim_graphics_view.view_x = 100.0f;
     const int broken = make_object({{OBJ_QUAD_HARD, {}}, {OBJ_NORMAL, {0, 1, 0}}, vertex(-12, 5, -9)});
-    TERRAIN_draw_object(broken, 100.0f, 20.0f, 200.0f, 0.0f);
+    TERRAIN_draw_object(broken, 100.0f, 20.0f, 200.0f, 0.0f, true);
     EXPECT_EQ(surface_state.flat_surface_on, 0);
+    // Placed in the scenery, the turned roof is the simulation's: found with
+    // no pass drawn and the camera far off, and given up once the plane leaves it.
+    placement_list.push_back({shop, 100.0f, 20.0f, 200.0f, 90.0f, 0});
+    sim_graphics_view.view_x = 5000.0f;
+    for (const auto& [px, on] : {std::pair{100.0f, 1}, std::pair{110.0f, 0}}) {
+        flt[0].local_x = px, flt[0].local_y = 30.0f, flt[0].local_z = 210.0f;
+        GROUND_surface_under_plane();
+        EXPECT_EQ(surface_state.flat_surface_on, on) << px;
+        EXPECT_EQ(surface_state.flat_surface_height, on ? 25.0f : 0.0f) << px;
+    }
 }
 
 // The globe's lean: at 60 degrees (lat_ref 59 + 1) the east factor is

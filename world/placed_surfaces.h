@@ -1,0 +1,26 @@
+// The surfaces of the placed world a plane can stand on: the hard roofs of
+// the scenery objects and the road spans of the vector cells. The simulation
+// asks them about the point under the user's plane in every step; the terrain
+// pass asks the roofs of the objects it generates itself.
+#pragma once
+
+// The hard quad at `item` of level `level` of object `object`, placed at
+// (x, y, z) turned to `heading` (degrees): whether the local point (px, pz)
+// lies strictly inside its four corners (the second to fifth items after it),
+// and then through `height` the roof's height, y + its first corner's y. A
+// quad cut short at the end of its list, or an object or level past its
+// table, has no inside.
+bool OBJ_hard_quad_under(int object, int level, int item, float x, float y, float z, float heading, float px,
+                         float pz, float& height);
+
+// The hard roof of the placed obstacles under the local point (px, pz) of a
+// plane at height py: the level of detail of each object is the one its
+// distance from the plane picks, as the drawing picks it by the camera's;
+// objects placed more than 1 km across from the plane are not read. Of
+// several roofs the last of the placement list counts. False when none.
+bool OBJ_roof_under(float px, float py, float pz, float& height);
+
+// Whether (x, z) lies inside a span of a highway, trail or railroad listed at
+// terrain point (i, j) (the cell the plane is in); a point on a span's edge
+// is outside.
+bool SEG_on_road(int i, int j, float x, float z);
