@@ -12,9 +12,11 @@
 #include "core/frame_clock.h"
 #include "core/key_slots.h"
 #include "core/numeric.h"
+#include "core/panel_hooks.h"
 #include "core/simvars.h"
 #include "flightmodel/control/engine_controls.h"
 #include "flightmodel/flt.h"
+#include "flightmodel/systems/radio_tuning.h"
 #include "links/console.h"
 #include "links/hardware.h"
 #include "links/joystick.h"
@@ -198,7 +200,7 @@ void switch_rows(uint8_t cmd, uint8_t v)
             if (button_row_values[b] == v) j.joystick_button_values[b] = 1;
     if (cmd == 0x90 && v == 1) key_entry(KEY_SLOT_FLAPS_UP);
     if (cmd == 0x90 && v == 2) key_entry(KEY_SLOT_FLAPS_DOWN);
-    if (cmd == 0x94 && v == 4) PANEL_transponder(1);
+    if (cmd == 0x94 && v == 4) CORE_panel_transponder(1);
     if (cmd == 0x92 && !layout2()) {
         struct starter_key {
             uint8_t value;
@@ -439,9 +441,9 @@ void knobs_f9(uint8_t cmd, uint8_t v)
     if (!layout2()) {
         if (f && v == 7)
             sim_cockpit_radios.obs_mag = sim_cockpit_gps.course + sim_flightmodel_position.magnetic_variation;
-        if (v == 10) PANEL_gps(f ? 3 : -3);
-        if (v == 11) PANEL_gps(f ? -2 : 2);
-        if (v == 12) PANEL_gps(f ? -1 : 1);
+        if (v == 10) CORE_panel_gps(f ? 3 : -3);
+        if (v == 11) CORE_panel_gps(f ? -2 : 2);
+        if (v == 12) CORE_panel_gps(f ? -1 : 1);
     } else {
         if (f && v == 1) {
             record_button(16);
@@ -465,7 +467,7 @@ void knobs_f9(uint8_t cmd, uint8_t v)
 
 void transponder(uint8_t cmd, uint8_t v)
 {
-    if (cmd == 0xF7 && (v == 4 || v == 9)) PANEL_transponder(1);
+    if (cmd == 0xF7 && (v == 4 || v == 9)) CORE_panel_transponder(1);
     if (v >= 5 && v <= 8) PANEL_tune_squawk_digit(&sim_cockpit_radios.transponder_code, cmd == 0xF7 ? -1 : 1, v - 4);
 }
 
@@ -500,10 +502,10 @@ const one_byte_row one_byte_rows[] = {
     {0xC0, false, [] { console.held_key_a = false; }},
     {0xD1, false, [] { console.held_key_b = true; }},
     {0xC1, false, [] { console.held_key_b = false; }},
-    {0xD2, false, [] { if (sim_cockpit_switches.gear_handle_status != 0) PANEL_switches(20, 0); }},
-    {0xC2, false, [] { if (sim_cockpit_switches.gear_handle_status == 0) PANEL_switches(20, 0); }},
-    {0xB0, true, [] { PANEL_clock_timer(0, 1); }},
-    {0xB1, true, [] { PANEL_clock_timer(1, 0); }},
+    {0xD2, false, [] { if (sim_cockpit_switches.gear_handle_status != 0) CORE_panel_switches(20, 0); }},
+    {0xC2, false, [] { if (sim_cockpit_switches.gear_handle_status == 0) CORE_panel_switches(20, 0); }},
+    {0xB0, true, [] { CORE_panel_clock_timer(0, 1); }},
+    {0xB1, true, [] { CORE_panel_clock_timer(1, 0); }},
     {0xB2, true, [] { CORE_run_command(11); }},
     {0xB3, true, [] { CORE_run_command(800); }},
     {0xB4, true, [] { CORE_run_command(11); }},
@@ -565,7 +567,7 @@ void UTIL_cirrus_parse(uint8_t cmd, uint8_t v)
     if (cmd == 0xF7 || cmd == 0xE7) transponder(cmd, v);
     if (cmd == 0xF8 || cmd == 0xE8) dials(cmd, v);
     if (cmd == 0xF9 || cmd == 0xE9) knobs_f9(cmd, v);
-    if (console.autopilot_hold) PANEL_switches(455, 0);
+    if (console.autopilot_hold) CORE_panel_switches(455, 0);
 }
 
 void UTIL_cirrus_onoff(uint8_t byte)

@@ -11,15 +11,18 @@
 #include "core/app_mode.h"
 #include "core/input.h"
 #include "core/numeric.h"
+#include "core/reset_registry.h"
 #include "core/simvars/joystick.h"
 #include "core/simvars/operation.h"
 #include "core/simvars/screen_settings.h"
 #include "flightmodel/control/engine_controls.h"
 #include "flightmodel/flt.h"
 #include "links/console.h"
-#include "screens/joystick_screen.h"
 
 joystick_state joystick;
+joystick_screen_state joystick_screen;
+
+ORVELL_RESET_RECORD(SETUP_joystick_reset, joystick_screen);
 
 namespace {
 

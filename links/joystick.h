@@ -70,6 +70,17 @@ extern joystick_state joystick;
 // Forgets everything above; devices still open are released first.
 void JOY_reset();
 
+// What the joystick screen (screens/) keeps between frames: its tab, which the
+// poll reads to leave the null zone out while the response tab shows, and the
+// display words the poll fills in display mode.
+constexpr int JOYSTICK_DISPLAY_WORDS = 12;   // pitch, roll, yaw, then the other nine axis destinations
+struct joystick_screen_state {
+    int32_t joystick_tab = 0;   // 0 assignment, 1 response, 2 equipment
+    float display_words[JOYSTICK_DISPLAY_WORDS] = {};
+};
+extern joystick_screen_state joystick_screen;
+void SETUP_joystick_reset();
+
 // Opens the attached controllers into the three slots and describes their
 // objects. Returns 0 on success or the failing platform result.
 int JOY_init();

@@ -10,6 +10,7 @@
 #include "core/command_hook.h"
 #include "core/frame_clock.h"
 #include "core/key_slots.h"
+#include "core/panel_hooks.h"
 #include "core/shell_hooks.h"
 #include "core/simvars.h"
 #include "core/units.h"
@@ -180,7 +181,7 @@ constexpr std::array<button_function, JOY_BUTTON_CODES> make_table()
     };
     t[19].pressed = [](int) { key_entry(KEY_SLOT_REVERSERS); };
     // Trim wheels, and the rudder and aileron trims centred.
-    for (int c : {20, 21, 22, 23, 24, 26, 27, 29}) t[c].held = [](int code) { PANEL_trim_wheels(code, 1); };
+    for (int c : {20, 21, 22, 23, 24, 26, 27, 29}) t[c].held = [](int code) { CORE_panel_trim_wheels(code, 1); };
     t[25].pressed = [](int) { flt[0].rud_trim = 0.0f; };
     t[28].pressed = [](int) { flt[0].ail_trim = 0.0f; };
     // Rudder by hand.
@@ -249,20 +250,20 @@ constexpr std::array<button_function, JOY_BUTTON_CODES> make_table()
                                       KEY_SLOT_AP_HEADING,        KEY_SLOT_AP_ALTITUDE_HOLD, KEY_SLOT_AP_VERTICAL_SPEED};
             key_entry(slots[code - 58]);
         };
-    t[64].pressed = [](int) { PANEL_clock_timer(1, 0); };
-    t[65].pressed = [](int) { PANEL_clock_timer(0, 1); };
+    t[64].pressed = [](int) { CORE_panel_clock_timer(1, 0); };
+    t[65].pressed = [](int) { CORE_panel_clock_timer(0, 1); };
     t[66].pressed = [](int) { ecam_step(1); };
     t[67].pressed = [](int) { ecam_step(-1); };
     t[68].pressed = [](int) {
-        for (int n = 0; n < engines(); ++n) PANEL_switches(9, n);
+        for (int n = 0; n < engines(); ++n) CORE_panel_switches(9, n);
     };
     for (int c = 69; c <= 75; ++c)
         t[c].pressed = [](int code) {
             constexpr int switches[7] = {7, 389, 13, 14, 10, 11, 12};
-            PANEL_switches(switches[code - 69], 0);
+            CORE_panel_switches(switches[code - 69], 0);
         };
     t[76].pressed = [](int) { command(1030); };
-    t[77].pressed = [](int) { PANEL_switches(15, 0); };
+    t[77].pressed = [](int) { CORE_panel_switches(15, 0); };
     // Autogyro: pre-rotation off and brake off on the press, the rotor trim
     // governed while held, the parking brake set while up.
     t[78].pressed = [](int) {
@@ -281,10 +282,10 @@ constexpr std::array<button_function, JOY_BUTTON_CODES> make_table()
     for (int c = 85; c <= 90; ++c)
         t[c].held = [](int code) {
             constexpr int types[6] = {384, 385, 383, 382, 381, 380};
-            PANEL_rocket_switch(0, types[code - 85], period() * 2.0f);
+            CORE_panel_rocket_switch(0, types[code - 85], period() * 2.0f);
         };
     t[91].pressed = [](int) {
-        for (int n = 0; n < engines(); ++n) PANEL_switches(411, n);
+        for (int n = 0; n < engines(); ++n) CORE_panel_switches(411, n);
     };
     t[92].pressed = [](int) { flt[0].landing_lights_on = flt[0].landing_lights_on ? 0 : 1; };
     t[93].pressed = [](int) { flt[0].sbrkrqst = flt[0].sbrkrqst <= 0.0f ? 1.0f : 0.0f; };

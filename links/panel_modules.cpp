@@ -10,12 +10,13 @@
 #include "core/command_hook.h"
 #include "core/folders.h"
 #include "core/key_slots.h"
+#include "core/panel_hooks.h"
 #include "core/screen.h"
 #include "core/simvars/cockpit.h"
 #include "core/simvars/joystick.h"
 #include "core/simvars/screen_settings.h"
 #include "flightmodel/flt.h"
-#include "panel/panel.h"
+#include "flightmodel/systems/radio_tuning.h"
 #include "platform/plat_dl.h"
 
 GFDEV_entry_table gfdev_table;
@@ -137,8 +138,8 @@ void gear_units()
         int16_t wheel = 0;
         uint8_t switches = 0;
         GFLGT_GetControlVals(u, &wheel, &switches);
-        if (wheel > 0) PANEL_trim_wheels(20, 0);
-        if (wheel < 0) PANEL_trim_wheels(21, 0);
+        if (wheel > 0) CORE_panel_trim_wheels(20, 0);
+        if (wheel < 0) CORE_panel_trim_wheels(21, 0);
 
         const int flap = (switches & 0x02) ? 1 : ((switches & 0x04) ? -1 : 0);
         if (flap != panel_modules.flap_lever) {

@@ -20,6 +20,7 @@
 #include "core/geo.h"
 #include "core/input.h"
 #include "core/menu_table.h"
+#include "core/plane_draw_hook.h"
 #include "core/screen.h"
 #include "core/shell_hooks.h"
 #include "core/simvars/graphics.h"
@@ -37,7 +38,6 @@
 #include "links/plugin_host.h"
 #include "links/plugin_nav.h"
 #include "links/speech.h"
-#include "scene/plane_range.h"
 #include "world/apt_scene.h"
 #include "world/nav_lookup.h"
 
@@ -270,7 +270,7 @@ void PLUGIN_host_draw_aircraft(int plane, float x, float y, float z, float pitch
     // The shape follows the plug-in's controls and gear before the plane is
     // drawn, whole or as its lights alone as the plug-in asks.
     ACF_control_incidence(plane);
-    SCENE_draw_posed_plane(plane, full);
+    CORE_draw_posed_plane(plane, full);
 
     f = saved_flt;
     std::memcpy(legs, saved_gear, sizeof saved_gear);

@@ -29,7 +29,6 @@
 #include "flightmodel/systems/gyros.h"
 #include "graphics/ogl_state.h"
 #include "links/plugin_host.h"
-#include "panel/controls/controls.h"
 
 namespace {
 

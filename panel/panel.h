@@ -1,8 +1,9 @@
 // What the rest of the program calls in the cockpit panel: the per-frame panel
-// pass, instrument power, the radio tuning steps, the weather-radar texture,
-// and the instrument drawers, which also serve the keys, the joystick buttons
-// and the serial console (switches operated without drawing, the GPS keys,
-// the transponder ident, the trim wheels, the rocket switch, the clock).
+// pass, instrument power, the weather-radar texture, and the instrument
+// drawers, which also serve the keys, the joystick buttons and the serial
+// console (switches operated without drawing, the GPS keys, the transponder
+// ident, the trim wheels, the rocket switch, the clock). The radio tuning
+// steps are flightmodel/systems/radio_tuning.h.
 //
 // The panel pass keeps the drawing context of the slot being drawn in
 // `panel_ins_type` and `panel_ins_scale`; the slot's centre is the screen
@@ -50,28 +51,6 @@ int PANEL_avionics_powered();
 // 1 when some engine has its inverter switched on and that inverter
 // (failure slot 122 + engine) has not failed.
 int PANEL_inverter_on();
-
-// ---- radio tuning and Morse steps -------------------------------------------
-
-// NAV and COM values are MHz x 100 + hundredths: part 1 moves the MHz (NAV
-// 108..117, COM 118..136, wrapping), part 2 the hundredths by 2 in the
-// direction of the step's sign, nudged to end in 0, 2, 5 or 7 and wrapping in
-// 0..99. Both return the MHz part.
-int PANEL_tune_freq_digit(int32_t* freq, int step, int part);
-int PANEL_tune_com_digit(int32_t* freq, int step, int part);
-// ADF: decimal digit 1..3 (hundreds, tens, units), wrapping 0..9. Squawk:
-// octal digit 1..4 (thousands .. units), wrapping 0..7. Another part number
-// changes no digit but still rewrites the value from its digits.
-void PANEL_tune_adf_digit(int32_t* freq, int step, int part);
-void PANEL_tune_squawk_digit(int32_t* code, int step, int part);
-
-// Morse sequence steps: 24 kinds (0 silent, 1 dot, 2 dash) and 24 start
-// times. Each writes kinds[i] and times[i + 1] = times[i] + the element's
-// length (dot 0.2 s, dash and letter gap 0.35 s); i is held in 0..22.
-constexpr int MORSE_STEPS = 24;
-void PANEL_morse_dot(int32_t kinds[MORSE_STEPS], float times[MORSE_STEPS], int i);
-void PANEL_morse_dash(int32_t kinds[MORSE_STEPS], float times[MORSE_STEPS], int i);
-void PANEL_morse_gap(int32_t kinds[MORSE_STEPS], float times[MORSE_STEPS], int i);
 
 // ---- weather radar ------------------------------------------------------------
 

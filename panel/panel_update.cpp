@@ -19,6 +19,7 @@
 #include "core/simvars.h"
 #include "core/ui_text.h"
 #include "flightmodel/flt.h"
+#include "flightmodel/systems/radio_tuning.h"
 #include "flightmodel/systems/radios.h"
 #include "graphics/font.h"
 #include "links/dataout.h"

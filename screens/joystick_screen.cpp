@@ -1,11 +1,13 @@
-// Screen 4: joystick assignment, response and null zones, cockpit equipment.
-#include "screens/joystick_screen.h"
-
+// Screen 4, the joystick and equipment screen (SETUP_joystick_equipment in
+// screens/setup.h): tab 0 the assignment page (JOY_setup_screen), tab 1 the
+// response settings with the null-zone calibration, tab 2 the cockpit
+// equipment, the serial console and the projection settings. The screen's
+// tab and display words are kept in `joystick_screen` (links/joystick.h),
+// whose tab the joystick poll reads.
 #include <algorithm>
 #include <cmath>
 
 #include "core/frame_clock.h"
-#include "core/reset_registry.h"
 #include "core/simvars.h"
 #include "core/ui_text.h"
 #include "flightmodel/flt.h"
@@ -18,10 +20,6 @@
 #include "links/joystick.h"
 #include "screens/screen_layout.h"
 #include "screens/setup.h"
-
-joystick_screen_state joystick_screen;
-
-ORVELL_RESET_RECORD(SETUP_joystick_reset, joystick_screen);
 
 namespace {
 

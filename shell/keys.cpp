@@ -10,6 +10,7 @@
 #include "flightmodel/control/engine_controls.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/systems.h"
+#include "flightmodel/systems/radio_tuning.h"
 #include "aircraft/flight_start.h"
 #include "links/movie.h"
 #include "links/net_slots.h"

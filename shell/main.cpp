@@ -42,7 +42,11 @@
 #include "core/file_browser.h"
 #include "core/command_hook.h"
 #include "core/origin_hook.h"
+#include "core/panel_hooks.h"
+#include "core/plane_draw_hook.h"
 #include "core/shell_hooks.h"
+#include "panel/panel.h"
+#include "scene/plane_range.h"
 #include "shell/wndproc.h"
 #include "shell/commands.h"
 #include "shell/lang.h"
@@ -192,6 +196,23 @@ void APPLICATION_install_hooks()
     hooks.build_menus = MACIBM_build_menus;
     hooks.load_background = MACIBM_load_background;
     CORE_set_shell_hooks(hooks);
+    APPLICATION_install_drawing_hooks();
+}
+
+void APPLICATION_install_drawing_hooks()
+{
+    // The devices, the serial console, the panel modules and the plug-ins
+    // below the drawing floors operate the panel's controls and draw a plane
+    // through these.
+    panel_hooks panel;
+    panel.switches = [](int command, int item) { PANEL_switches(command, item); };
+    panel.trim_wheels = [](int command, int repeat) { PANEL_trim_wheels(command, repeat); };
+    panel.transponder = PANEL_transponder;
+    panel.gps = [](int code) { PANEL_gps(code); };
+    panel.clock_timer = PANEL_clock_timer;
+    panel.rocket_switch = PANEL_rocket_switch;
+    CORE_set_panel_hooks(panel);
+    CORE_set_posed_plane_drawer(SCENE_draw_posed_plane);
 }
 
 void APPLICATION_start_up()

@@ -29,8 +29,11 @@ bool APPLICATION_pacing_wanted();
 void APPLICATION_start_up();
 // Installs the spine's services for the subsystems below it (alert box, file
 // browser, loading screen, command and key dispatchers, the hooks of
-// core/shell_hooks.h); the start-up does it first.
+// core/shell_hooks.h) and the drawing hooks below; the start-up does it first.
 void APPLICATION_install_hooks();
+// Installs the panel's controls (core/panel_hooks.h) and the scene's plane
+// drawer (core/plane_draw_hook.h) for the floors below the drawing.
+void APPLICATION_install_drawing_hooks();
 // The main loop: frames until the quit flag is set (none when it already is).
 void APPLICATION_run_frames();
 // True from the main loop's start on: the user's settings have been loaded.

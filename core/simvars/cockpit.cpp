@@ -2,6 +2,7 @@
 
 sim_cockpit_autopilot_block sim_cockpit_autopilot{};
 sim_cockpit_electrical_block sim_cockpit_electrical{};
+float volt_display_timeout[8] = {};
 sim_cockpit_engine_block sim_cockpit_engine{};
 sim_cockpit_switches_block sim_cockpit_switches{};
 sim_cockpit_radios_block sim_cockpit_radios{};

@@ -41,6 +41,9 @@ struct sim_cockpit_electrical_block {
     int32_t HUD_on;
 };
 extern sim_cockpit_electrical_block sim_cockpit_electrical;
+// "sim/cockpit/electrical/volt_display_timeout": per engine, the frame-clock
+// time until which the panel's ammeter shows the volts (its button held).
+extern float volt_display_timeout[8];
 
 // sim/cockpit/engine/ (the per-engine ignition switches are in the flight-model record).
 struct sim_cockpit_engine_block {

@@ -30,6 +30,6 @@ extern trim_wheel_memory trim_mem;
 void TRIM_WHEELS_reset();
 
 // Frame-clock deadlines of the held test and display buttons: a reader
-// treats a deadline later than the frame clock as a button held down.
-extern float volt_display_timeout[8];   // ammeter button, per engine: show the volts
+// treats a deadline later than the frame clock as a button held down. The
+// ammeter button's, published, is volt_display_timeout (core/simvars/cockpit.h).
 extern float autopilot_test_timeout;    // autopilot lamp test

@@ -30,7 +30,6 @@
 #include "panel/panel_kit.h"
 
 switch_bank_memory switch_mem;
-float volt_display_timeout[8] = {};
 float autopilot_test_timeout = 0.0f;
 
 void SWITCHES_reset()

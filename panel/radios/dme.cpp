@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "core/simvars.h"
+#include "flightmodel/systems/radio_tuning.h"
 #include "graphics/font.h"
 #include "panel/panel_kit.h"
 #include "panel/radios/radios.h"

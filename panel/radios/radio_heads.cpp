@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "core/simvars.h"
+#include "flightmodel/systems/radio_tuning.h"
 #include "graphics/font.h"
 #include "panel/panel_kit.h"
 #include "panel/radios/radios.h"

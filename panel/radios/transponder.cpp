@@ -7,6 +7,7 @@
 
 #include "core/random.h"
 #include "core/simvars.h"
+#include "flightmodel/systems/radio_tuning.h"
 #include "graphics/font.h"
 #include "graphics/ogl_draw.h"
 #include "graphics/ogl_state.h"

@@ -1,10 +1,13 @@
 // Which way the floors point, read off the source tree: the spine (shell/)
-// is reached from below only through the hooks in core/, and core/ stands on
-// the platform layer and the standard library alone.
+// is reached from below only through the hooks in core/, core/ stands on
+// the platform layer and the standard library alone, and the simulation and
+// the links never reach into the drawing folders.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -12,25 +15,54 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The project's own includes ("folder/...") of every source under `folder`
-// whose target folder is one of `refused`, as "file: include" lines.
-std::vector<std::string> includes_of(const std::string& folder, const std::vector<std::string>& refused)
+// The lines of every source under `folder` that `offends` picks (leading
+// blanks taken off), as "file:line: text" lines.
+std::vector<std::string> lines_of(const std::string& folder, const std::function<bool(const std::string&)>& offends)
 {
     const fs::path root = fs::path(ORVELL_FIXTURES).parent_path().parent_path();
     std::vector<std::string> found;
     for (const auto& entry : fs::recursive_directory_iterator(root / folder)) {
         const std::string ext = entry.path().extension().string();
-        if (ext != ".cpp" && ext != ".h") continue;
+        if (ext != ".cpp" && ext != ".h" && ext != ".inc") continue;
         std::ifstream in(entry.path());
+        int number = 0;
         for (std::string line; std::getline(in, line);) {
+            ++number;
             line.erase(0, line.find_first_not_of(" \t"));
-            if (line.rfind("#include \"", 0) != 0) continue;
-            const std::string target = line.substr(10, line.find('/', 10) - 10);
-            for (const std::string& r : refused)
-                if (target == r) found.push_back(fs::relative(entry.path(), root).string() + ": " + line);
+            if (offends(line))
+                found.push_back(fs::relative(entry.path(), root).string() + ":" + std::to_string(number) + ": " + line);
         }
     }
     return found;
+}
+
+// The project's own includes ("folder/...") under `folder` whose target
+// folder is one of `refused`.
+std::vector<std::string> includes_of(const std::string& folder, const std::vector<std::string>& refused)
+{
+    return lines_of(folder, [&refused](const std::string& line) {
+        if (line.rfind("#include \"", 0) != 0) return false;
+        const std::string target = line.substr(10, line.find('/', 10) - 10);
+        for (const std::string& r : refused)
+            if (target == r) return true;
+        return false;
+    });
+}
+
+bool word_char(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
+
+// A call of an OpenGL entry: a word "gl" + capital + name, then "(".
+bool calls_gl(const std::string& line)
+{
+    for (size_t at = line.find("gl"); at != std::string::npos; at = line.find("gl", at + 1)) {
+        const bool starts_word = at == 0 || !word_char(line[at - 1]);
+        if (!starts_word || at + 2 >= line.size() || !std::isupper(static_cast<unsigned char>(line[at + 2]))) continue;
+        size_t end = at + 2;
+        while (end < line.size() && word_char(line[end])) ++end;
+        while (end < line.size() && line[end] == ' ') ++end;
+        if (end < line.size() && line[end] == '(') return true;
+    }
+    return false;
 }
 
 std::string listed(const std::vector<std::string>& lines)
@@ -55,4 +87,16 @@ TEST(Floors, NothingBelowTheSpineIncludesItAndCoreStandsOnThePlatformAlone)
     const auto platform_up = includes_of("platform", {"core", "shell", "graphics", "aircraft", "flightmodel", "world",
                                                       "links", "scene", "panel", "screens", "plugins", "tools", "tests"});
     EXPECT_TRUE(platform_up.empty()) << listed(platform_up);
+}
+
+TEST(Floors, TheSimulationAndTheLinksNeverReachIntoTheDrawingAndTheSimulationCallsNoGl)
+{
+    for (const char* folder : {"aircraft", "flightmodel", "world", "links"}) {
+        const auto down = includes_of(folder, {"panel", "scene", "screens"});
+        EXPECT_TRUE(down.empty()) << listed(down);
+    }
+    for (const char* folder : {"aircraft", "flightmodel"}) {
+        const auto drawn = lines_of(folder, calls_gl);
+        EXPECT_TRUE(drawn.empty()) << listed(drawn);
+    }
 }

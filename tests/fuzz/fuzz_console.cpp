@@ -1,9 +1,9 @@
 // The serial console's bytes: the input chooses the console's settings, then
 // arrives in bursts, each put on the console's port and taken by one joystick
 // poll's exchange (the message to the console built and sent, the burst read
-// and applied), one poll per frame on the 0.05-s tick. The key commands and
-// numbered commands the bytes run reach the program's own dispatchers, with
-// every command slot holding a key of its own.
+// and applied), one poll per frame on the 0.05-s tick. The key commands,
+// numbered commands and panel controls the bytes run reach the program's own
+// dispatchers and the panel, with every command slot holding a key of its own.
 //
 // Input: a settings byte (console model), a flags byte, then bursts of a
 // length byte and that many bytes.
@@ -26,6 +26,7 @@
 #include "links/serial_calibration.h"
 #include "shell/commands.h"
 #include "shell/keys.h"
+#include "shell/main.h"
 #include "tests/fuzz/fuzz_support.h"
 
 namespace {
@@ -45,6 +46,7 @@ void open_line()
     for (const int fd : ends) fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK);
     CORE_set_command_dispatcher(APPLICATION_handlemenu);
     CORE_set_key_slot_dispatcher(KEY_run_slot);
+    APPLICATION_install_drawing_hooks();
 }
 
 void drain()

@@ -19,7 +19,6 @@
 #include "flightmodel/flt.h"
 #include "links/hardware.h"
 #include "links/joystick.h"
-#include "screens/joystick_screen.h"
 #include "shell/keys.h"
 #include "shell/main.h"
 #include "tests/support/test_support.h"

@@ -39,6 +39,7 @@
 #include "links/plugin_host.h"
 #include "links/plugin_nav.h"
 #include "panel/controls/controls.h"
+#include "shell/main.h"
 #include "shell/menus.h"
 #include "tests/graphics/gl_context.h"
 #include "tests/support/plugin_capture.h"
@@ -76,6 +77,7 @@ protected:
         screen.ui_top_margin = 0.0f;
         for (int m = MENU_FIRST_PLUGIN; m < MENU_COUNT; ++m) menu_table[m] = menu_record{};
         MENU_set_services(MACIBM_create_menu, append_menu);
+        APPLICATION_install_drawing_hooks();   // the plane drawer, as the program installs it
         registered.clear();
     }
     void TearDown() override

@@ -2,6 +2,7 @@
 #include "tests/panel/panel_fixture.h"
 
 #include "core/failure_slots.h"
+#include "flightmodel/systems/radio_tuning.h"
 
 namespace {
 

@@ -21,7 +21,6 @@
 #include "links/hardware.h"
 #include "links/panel_modules.h"
 #include "links/joystick.h"
-#include "screens/joystick_screen.h"
 #include "screens/setup.h"
 #include "tests/support/ui_capture.h"
 #include "tests/support/test_support.h"

@@ -1,9 +1,9 @@
 // Radio tuning steps: each changes one part of a frequency or code and wraps
 // that part within its own range, never carrying into the next part. Beside
 // them the three steps from which the panel pass keys a Morse identifier.
-#include <cstdint>
+#include "flightmodel/systems/radio_tuning.h"
 
-#include "panel/panel.h"
+#include <cstdint>
 
 namespace {
 
