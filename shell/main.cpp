@@ -43,6 +43,11 @@
 #include "core/command_hook.h"
 #include "core/origin_hook.h"
 #include "core/shell_hooks.h"
+#include "core/drawing_hooks.h"
+#include "panel/instrument_pictures.h"
+#include "panel/panel.h"
+#include "scene/aircraft/acf_textures.h"
+#include "scene/view_effects.h"
 #include "shell/wndproc.h"
 #include "shell/commands.h"
 #include "shell/lang.h"
@@ -171,6 +176,19 @@ terrain_lists_lifetime terrain_lists_owner;
 
 bool APPLICATION_running() { return main_state.running; }
 
+void APPLICATION_install_drawing_hooks()
+{
+    drawing_hooks hooks;
+    hooks.load_aircraft_textures = ACF_load_textures;
+    hooks.rebuild_radar_texture = PANEL_radar_texture;
+    hooks.reset_view_effects = [] {
+        VIEW_draw_air_points(0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1);
+        VIEW_draw_windshield(0, 0, 0, 0, 0, 0, 0, 1);
+    };
+    hooks.instrument_picture = PANEL_instrument_picture;
+    CORE_set_drawing_hooks(hooks);
+}
+
 void APPLICATION_install_hooks()
 {
     // The spine's alert box and file browser serve every subsystem.
@@ -192,6 +210,7 @@ void APPLICATION_install_hooks()
     hooks.build_menus = MACIBM_build_menus;
     hooks.load_background = MACIBM_load_background;
     CORE_set_shell_hooks(hooks);
+    APPLICATION_install_drawing_hooks();
 }
 
 void APPLICATION_start_up()
