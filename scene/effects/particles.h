@@ -1,7 +1,8 @@
 // The particles of the world: smoke, spray, dust and exhaust puffs the flight
 // model, the ground contact and the weapons spawn into the particle list
-// (flightmodel/effects/particle_list.h), aged, moved and drawn once a frame as camera-facing squares of the smoke texture; and the forest
-// fires with their smoke (world/fires.h holds the fire table).
+// (flightmodel/effects/particle_list.h), aged, moved and drawn once a frame
+// as camera-facing squares of the smoke texture; and the forest fires with
+// their smoke (world/fires.h holds the fire table).
 //
 // Reads: the local wind (flightmodel/systems/wind_at_plane.h), the frame
 // period, the camera and view angles, the view footprint and the loaded area,

@@ -18,6 +18,7 @@
 // Moves, grows and spins the samples and draws each as a square joined to the
 // next newer one, yellow when young and red when old.
 void PARTICLE_draw_engine_trails();
+
 // Wakes: one ring per sea-object slot (0 and 1 the ships, 2 the user's
 // aircraft on the water), each of 30 segments of three points (side A,
 // centre, side B).
