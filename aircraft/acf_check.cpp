@@ -4,10 +4,11 @@
 
 #include "aircraft/acf_file.h"
 #include "core/alert.h"
+#include "core/drawing_hooks.h"
 #include "core/engine_types.h"
+#include "core/instrument_types.h"
 #include "core/numeric.h"
 #include "core/text_util.h"
-#include "panel/instrument_pictures.h"
 #include "aircraft/part_presence.h"
 
 namespace {
@@ -237,7 +238,7 @@ int ACF_instrument_obsolete(int type)
     // A retired instrument type's picture entry reads "no longer used". A type
     // outside the picture table has no entry to read: it is not obsolete.
     if (type < 0 || type >= ACF_INS_TYPES) return 0;
-    return UTIL_strcmp_nocase(PANEL_instrument_picture(type), "no longer used") == 0 ? 1 : 0;
+    return UTIL_strcmp_nocase(CORE_instrument_picture(type), "no longer used") == 0 ? 1 : 0;
 }
 
 void ACF_check(int slot)

@@ -13,6 +13,7 @@
 #include "aircraft/wpn_file.h"
 #include "core/alert.h"
 #include "core/datafile.h"
+#include "core/drawing_hooks.h"
 #include "core/folders.h"
 #include "core/frame_clock.h"
 #include "core/simvars/graphics.h"
@@ -20,7 +21,6 @@
 #include "flightmodel/flt.h"
 #include "links/plugin_host.h"
 #include "platform/plat_files.h"
-#include "scene/aircraft/acf_textures.h"
 
 namespace {
 
@@ -119,7 +119,7 @@ int ACF_load_and_setup(int slot)
         if (name[0]) WPN_read(ACF_MODE_READ, slot, w, name, line, 0);
     }
     ACF_setup_initial_masses(slot);
-    ACF_load_textures(1, 0, 0, slot);
+    CORE_load_aircraft_textures(1, 0, 0, slot);
     ACF_setup_panel(slot);
     ACF_setup_sounds(slot);
     PLUGIN_call_event_hook(PLUGIN_EVENT_AIRCRAFT_LOADED, frame_clock, 0, slot, 0);

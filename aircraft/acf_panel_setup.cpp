@@ -10,11 +10,12 @@
 #include "aircraft/acf_struct.h"
 #include "core/bytes.h"
 #include "core/constants.h"
+#include "core/drawing_hooks.h"
+#include "core/instrument_types.h"
 #include "core/screen.h"
 #include "core/simvars/cockpit.h"
 #include "graphics/ogl_tex.h"
 #include "links/sound.h"
-#include "panel/instrument_pictures.h"
 #include "aircraft/part_presence.h"
 
 float visibility_scale = 0.0f;
@@ -81,7 +82,7 @@ void compose_instrument(const acf_struct& a, int k)
     if (code > INT32_MAX) return;
     int width = 0, height = 0;
     OGL_load_tex_file(LOAD_BITMAP, COMPOSE_PICTURE_BASE + k, static_cast<int>(code),
-                      PANEL_instrument_picture(a.acf_ins_type[k]), width, height);
+                      CORE_instrument_picture(a.acf_ins_type[k]), width, height);
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "aircraft/flight_start_internal.h"
 #include "aircraft/launch_flags.h"
 #include "core/alert.h"
+#include "core/drawing_hooks.h"
 #include "core/app_mode.h"
 #include "core/command_hook.h"
 #include "core/constants.h"
@@ -34,10 +35,9 @@
 #include "links/net_slots.h"
 #include "links/plugin_host.h"
 #include "links/speech.h"
-#include "scene/effects/particles.h"
-#include "scene/scene_origin.h"
+#include "flightmodel/effects/engine_trail_list.h"
+#include "world/scene_origin.h"
 #include "world/ships.h"
-#include "scene/view_effects.h"
 #include "world/airport_state.h"
 #include "world/apt_scene.h"
 #include "world/atc/atc_state.h"
@@ -580,8 +580,7 @@ void common_reset(int code, int place_code, int sub_mode, const start_place& p, 
     local_time();
     if (code == SIT_FROM_BLOCK || code == SIT_KEEP_POSITION) restore_from_block(f);
 
-    VIEW_draw_air_points(0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1);
-    VIEW_draw_windshield(0, 0, 0, 0, 0, 0, 0, 1);
+    CORE_reset_view_effects();
     DATAOUT_reset();
     PHYS_euler_to_quat(f.theta, f.psi, f.phi, f.q);
     CORE_run_command(a.acf_m_max < MODEL_AIRCRAFT_MAX_KG ? VIEW_RUNWAY : VIEW_FORWARD);

@@ -20,7 +20,7 @@
 #include "core/text_util.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/ground/terrain_query.h"
-#include "scene/fires.h"
+#include "world/fires.h"
 #include "world/ship_decks.h"
 #include "world/ships.h"
 #include "world/apt_scene.h"

@@ -12,12 +12,12 @@
 #include "aircraft/acf_geometry.h"
 #include "core/alert.h"
 #include "core/datafile.h"
+#include "core/drawing_hooks.h"
 #include "core/folders.h"
 #include "core/numeric.h"
 #include "core/units.h"
 #include "core/weapon_kinds.h"
 #include "platform/plat_files.h"
-#include "scene/aircraft/acf_textures.h"
 
 static_assert(std::endian::native == std::endian::little,
               "weapon files are written from memory as little-endian words");
@@ -369,7 +369,7 @@ void WPN_read(int mode, int slot, int weapon_slot, const char* name, char* path,
         WPN_read(7, 0, k, written, again, 0);
         reread = true;
     }
-    if (reread) ACF_load_textures(1, 0, 0, 0);
+    if (reread) CORE_load_aircraft_textures(1, 0, 0, 0);
 }
 
 int WPN_write_file(const char* path, const wpn_file_image& image)

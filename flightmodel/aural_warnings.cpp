@@ -12,7 +12,7 @@
 #include "flightmodel/flt.h"
 #include "links/sound.h"
 #include "links/speech.h"
-#include "panel/panel.h"
+#include "flightmodel/systems/instrument_power.h"
 #include "world/airport_state.h"
 #include "world/atc.h"
 #include "world/navdb.h"

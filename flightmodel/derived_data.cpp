@@ -16,7 +16,7 @@
 #include "flightmodel/plane_override.h"
 #include "flightmodel/systems/wind_at_plane.h"
 #include "flightmodel/weapons/weapons.h"
-#include "panel/panel.h"
+#include "flightmodel/systems/instrument_power.h"
 
 rope_points_block rope_points{};
 derived_data_state derived_state{};

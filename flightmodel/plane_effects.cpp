@@ -14,7 +14,8 @@
 #include "core/numeric.h"
 #include "flightmodel/phys.h"
 #include "links/sound.h"
-#include "scene/effects/particles.h"
+#include "flightmodel/effects/engine_trail_list.h"
+#include "flightmodel/effects/particle_list.h"
 #include "flightmodel/ground/surface_state.h"
 #include "world/landuse_grid.h"
 

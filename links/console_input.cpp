@@ -21,7 +21,7 @@
 #include "links/hardware.h"
 #include "links/joystick.h"
 #include "links/serial_calibration.h"
-#include "panel/panel.h"
+#include "flightmodel/systems/instrument_power.h"
 
 namespace {
 

@@ -17,7 +17,7 @@
 #include "flightmodel/control/engine_controls.h"
 #include "flightmodel/flt.h"
 #include "links/joystick.h"
-#include "panel/panel.h"
+#include "flightmodel/systems/instrument_power.h"
 
 namespace {
 

@@ -1,9 +1,10 @@
 // What the rest of the program calls in the cockpit panel: the per-frame panel
-// pass, instrument power, the weather-radar texture, and the instrument
-// drawers, which also serve the keys, the joystick buttons and the serial
-// console (switches operated without drawing, the GPS keys, the transponder
-// ident, the trim wheels, the rocket switch, the clock). The radio tuning
-// steps are flightmodel/systems/radio_tuning.h.
+// pass, the weather-radar texture, and the instrument drawers, which also
+// serve the keys, the joystick buttons and the serial console (switches
+// operated without drawing, the GPS keys, the transponder ident, the trim
+// wheels, the rocket switch, the clock). The radio tuning steps are
+// flightmodel/systems/radio_tuning.h, instrument power
+// flightmodel/systems/instrument_power.h.
 //
 // The panel pass keeps the drawing context of the slot being drawn in
 // `panel_ins_type` and `panel_ins_scale`; the slot's centre is the screen
@@ -14,6 +15,7 @@
 #include <cstdint>
 
 #include "core/instrument_types.h"
+#include "flightmodel/systems/instrument_power.h"   // instrument power, kept with the systems
 
 struct acf_struct;
 struct flt_struct;
@@ -40,17 +42,6 @@ void PANEL_reset();
 extern int32_t panel_ins_type;
 extern float panel_ins_scale;
 
-// ---- instrument power (always of the user's plane) -------------------------
-
-// Electrical power available to the instruments, 0..1.
-float PANEL_power_level();
-// 1 when the power level is above 0.01.
-int PANEL_has_power();
-// 1 when the avionics switch is on and the power level is above 0.01.
-int PANEL_avionics_powered();
-// 1 when some engine has its inverter switched on and that inverter
-// (failure slot 122 + engine) has not failed.
-int PANEL_inverter_on();
 
 // ---- weather radar ------------------------------------------------------------
 

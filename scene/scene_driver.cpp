@@ -28,6 +28,7 @@
 #include "flightmodel/flt.h"
 #include "flightmodel/systems/weather.h"
 #include "flightmodel/weapons/weapons.h"
+#include "scene/weapons/weapon_draw.h"
 #include "graphics/ogl_draw.h"
 #include "graphics/ogl_state.h"
 #include "graphics/ogl_tex.h"

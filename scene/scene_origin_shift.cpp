@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "core/simvars.h"
-#include "scene/fires.h"
+#include "world/fires.h"
 #include "scene/effects/particles.h"
 #include "scene/scene_state.h"
 #include "scene/sky/cloud_field.h"

@@ -8,7 +8,7 @@
 #include "core/reset_registry.h"
 #include "core/simvars/graphics.h"
 #include "scene/camera.h"
-#include "scene/scene_origin.h"
+#include "world/scene_origin.h"
 #include "scene/sky/cloud_field.h"
 #include "scene/sky/sky_objects.h"
 #include "scene/sky_light.h"
@@ -32,7 +32,6 @@ float view_offset_roll = 0.0f;
 scene_projection_record scene_projection{};
 
 cloud_band_record scene_cloud_bands[2] = {};
-int32_t scene_world_visible = 1;
 scene_gates_record scene_gates{};
 int32_t scene_dominant_layer = 0;
 float scene_sun_elevation = 0.0f;
@@ -65,7 +64,6 @@ airport_sweep_record scene_airport_sweep{-10, 9.9e9f, -1, -1};
 uint8_t scene_airport_visible[SCENE_AIRPORT_SLOTS] = {};
 nearest_airport_record scene_nearest_airport{-1, -1, {}, 1};
 
-int SCENE_planet() { return sim_graphics_scenery.current_planet == PLANET_MARS ? PLANET_MARS : PLANET_EARTH; }
 
 void SCENE_clear_state()
 {

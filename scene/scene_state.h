@@ -15,21 +15,16 @@
 #include <cstdint>
 
 #include "core/constants.h"
+#include "world/scene_origin.h"   // the loaded area's spans, SCENE_planet, scene_world_visible
 
 // ---------------------------------------------------------------------------
-// Per-planet constants of the loaded area (index: the current planet, 0 Earth, 1 Mars).
-constexpr float SCENE_AREA_LAT_SPAN[2] = {2.0f, 5.0f};          // degrees of latitude
-constexpr float SCENE_AREA_LON_SPAN[2] = {3.0f, 6.0f};          // degrees of longitude
-constexpr float SCENE_PROBE_MARGIN_LAT[2] = {0.475f, 1.9f};     // the ground probe's margins, degrees
-constexpr float SCENE_PROBE_MARGIN_LON[2] = {0.95f, 2.375f};
+// Per-planet constants of the loaded area (index: the current planet, 0 Earth,
+// 1 Mars; the area's spans and probe margins are in world/scene_origin.h).
 constexpr int SCENE_GRID_COLUMNS[2] = {450, 384};               // cells along x (east)
 constexpr int SCENE_GRID_ROWS[2] = {400, 320};                  // cells along -z (north)
 constexpr float SCENE_GLOBE_ALTITUDE_M[2] = {15000.0f, 20000.0f};
 constexpr float SCENE_UPPER_ALTITUDE_M[2] = {60000.0f, 30000.0f};
 constexpr float SCENE_WORLD_ALTITUDE_M[2] = {46300.0f, 111120.0f};   // 25 and 60 nautical miles
-
-// The planet index the tables above take: Mars for 1, the Earth otherwise.
-int SCENE_planet();
 
 // ---------------------------------------------------------------------------
 // What the view commands ask of the camera (the shell writes them).
@@ -89,7 +84,6 @@ struct cloud_band_record {
 };
 extern cloud_band_record scene_cloud_bands[2];
 
-extern int32_t scene_world_visible;     // the camera is low enough to show the near world
 struct scene_gates_record {
     int32_t globe;                      // above the globe altitude: the globe is drawn
     int32_t sun;                        // the sun, moon and stars are drawn

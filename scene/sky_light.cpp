@@ -11,7 +11,7 @@
 #include "graphics/ogl_state.h"
 #include "links/hardware.h"
 #include "panel/panel.h"
-#include "scene/fires.h"
+#include "world/fires.h"
 #include "scene/scene_state.h"
 #include "world/navdb.h"
 #include "world/sky_colors.h"

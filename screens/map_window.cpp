@@ -30,7 +30,7 @@
 #include "panel/panel.h"
 #include "platform/plat_window.h"
 #include "scene/drawers.h"
-#include "scene/fires.h"
+#include "world/fires.h"
 #include "scene/scene_state.h"
 #include "world/ships.h"
 #include "screens/map.h"

@@ -20,7 +20,7 @@
 #include "core/text_util.h"
 #include "core/texture_slots.h"
 #include "core/ui_text.h"
-#include "flightmodel/weapons/vram_estimate.h"
+#include "scene/vram_estimate.h"
 #include "graphics/button.h"
 #include "graphics/list.h"
 #include "graphics/ogl_draw.h"

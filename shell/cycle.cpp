@@ -22,7 +22,7 @@
 #include "links/plugin_host.h"
 #include "panel/panel.h"
 #include "platform/plat_time.h"
-#include "scene/scene_origin.h"
+#include "world/scene_origin.h"
 #include "world/ships.h"
 #include "core/constants.h"
 #include "shell/defaults.h"

@@ -45,8 +45,12 @@
 #include "core/panel_hooks.h"
 #include "core/plane_draw_hook.h"
 #include "core/shell_hooks.h"
+#include "core/drawing_hooks.h"
+#include "panel/instrument_pictures.h"
 #include "panel/panel.h"
+#include "scene/aircraft/acf_textures.h"
 #include "scene/plane_range.h"
+#include "scene/view_effects.h"
 #include "shell/wndproc.h"
 #include "shell/commands.h"
 #include "shell/lang.h"
@@ -175,6 +179,32 @@ terrain_lists_lifetime terrain_lists_owner;
 
 bool APPLICATION_running() { return main_state.running; }
 
+void APPLICATION_install_drawing_hooks()
+{
+    drawing_hooks hooks;
+    hooks.load_aircraft_textures = ACF_load_textures;
+    hooks.rebuild_radar_texture = PANEL_radar_texture;
+    hooks.reset_view_effects = [] {
+        VIEW_draw_air_points(0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1);
+        VIEW_draw_windshield(0, 0, 0, 0, 0, 0, 0, 1);
+    };
+    hooks.instrument_picture = PANEL_instrument_picture;
+    CORE_set_drawing_hooks(hooks);
+
+    // The devices, the serial console, the panel modules and the plug-ins
+    // below the drawing floors operate the panel's controls and draw a plane
+    // through these.
+    panel_hooks panel;
+    panel.switches = [](int command, int item) { PANEL_switches(command, item); };
+    panel.trim_wheels = [](int command, int repeat) { PANEL_trim_wheels(command, repeat); };
+    panel.transponder = PANEL_transponder;
+    panel.gps = [](int code) { PANEL_gps(code); };
+    panel.clock_timer = PANEL_clock_timer;
+    panel.rocket_switch = PANEL_rocket_switch;
+    CORE_set_panel_hooks(panel);
+    CORE_set_posed_plane_drawer(SCENE_draw_posed_plane);
+}
+
 void APPLICATION_install_hooks()
 {
     // The spine's alert box and file browser serve every subsystem.
@@ -197,22 +227,6 @@ void APPLICATION_install_hooks()
     hooks.load_background = MACIBM_load_background;
     CORE_set_shell_hooks(hooks);
     APPLICATION_install_drawing_hooks();
-}
-
-void APPLICATION_install_drawing_hooks()
-{
-    // The devices, the serial console, the panel modules and the plug-ins
-    // below the drawing floors operate the panel's controls and draw a plane
-    // through these.
-    panel_hooks panel;
-    panel.switches = [](int command, int item) { PANEL_switches(command, item); };
-    panel.trim_wheels = [](int command, int repeat) { PANEL_trim_wheels(command, repeat); };
-    panel.transponder = PANEL_transponder;
-    panel.gps = [](int code) { PANEL_gps(code); };
-    panel.clock_timer = PANEL_clock_timer;
-    panel.rocket_switch = PANEL_rocket_switch;
-    CORE_set_panel_hooks(panel);
-    CORE_set_posed_plane_drawer(SCENE_draw_posed_plane);
 }
 
 void APPLICATION_start_up()

@@ -29,10 +29,13 @@ bool APPLICATION_pacing_wanted();
 void APPLICATION_start_up();
 // Installs the spine's services for the subsystems below it (alert box, file
 // browser, loading screen, command and key dispatchers, the hooks of
-// core/shell_hooks.h) and the drawing hooks below; the start-up does it first.
+// core/shell_hooks.h, and the drawing hooks below); the start-up does it first.
 void APPLICATION_install_hooks();
-// Installs the panel's controls (core/panel_hooks.h) and the scene's plane
-// drawer (core/plane_draw_hook.h) for the floors below the drawing.
+// Installs the drawing floors' answers to what the simulation and the links
+// ask of them (core/drawing_hooks.h, the panel's controls of core/panel_hooks.h
+// and the scene's plane drawer of core/plane_draw_hook.h); the test programs
+// and the benchmarks that load aircraft or build the scene do it too, so they
+// draw and load as the program does.
 void APPLICATION_install_drawing_hooks();
 // The main loop: frames until the quit flag is set (none when it already is).
 void APPLICATION_run_frames();

@@ -13,6 +13,7 @@
 #include "core/constants.h"
 #include "core/folders.h"
 #include "core/text_util.h"
+#include "shell/main.h"
 
 inline const char* tool_name = "tool";
 inline int tool_alerts_seen = 0;
@@ -26,11 +27,14 @@ inline void tool_alert_to_stderr(int, const char* const lines[4], int code)
     if (code == ALERT_FATAL) std::exit(EXIT_FAILURE);
 }
 
-// From now on every alert is printed under `name` and counted.
+// From now on every alert is printed under `name` and counted, and the
+// readers' requests to the drawing floors (the model prepared with the
+// textures, an instrument type's picture) reach them as in the program.
 inline void tool_report_alerts(const char* name)
 {
     tool_name = name;
     MACIBM_set_alert_handler(tool_alert_to_stderr);
+    APPLICATION_install_drawing_hooks();
 }
 
 // Makes `folder` (given a trailing '/') the program folder, as if the tool

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/constants.h"
+#include "core/drawing_hooks.h"
 #include "core/frame_clock.h"
 #include "core/geo.h"
 #include "core/menu_table.h"
@@ -27,8 +28,7 @@
 #include "graphics/ogl_state.h"
 #include "graphics/ogl_tex.h"
 #include "links/plugin_host.h"
-#include "panel/panel.h"
-#include "scene/fires.h"
+#include "world/fires.h"
 #include "world/ships.h"
 #include "world/airport_state.h"
 #include "world/landuse_grid.h"
@@ -49,6 +49,7 @@ int32_t local_fix_list[LOCAL_FIX_MAX] = {};
 int32_t local_fix_last = -1;
 float area_height_low = 0.0f;
 float area_height_high = 0.0f;
+fire_table_record fire_table{};
 uint32_t globe_display_list = 0;
 uint32_t globe_screen_list = 0;
 
@@ -514,7 +515,7 @@ void APT_build_scene(int mode)
     // 3 .. 5. Area bounds, storm blocks, the radar picture.
     APT_set_area_bounds();
     storm_blocks(mode);
-    PANEL_radar_texture();
+    CORE_rebuild_radar_texture();
     // 6, 7. Menus and in-area flags.
     clear_airport_menus();
     const area_bounds b = bounds();

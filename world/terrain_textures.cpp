@@ -12,7 +12,7 @@
 #include "core/screen.h"
 #include "flightmodel/flt.h"
 #include "graphics/ogl_tex.h"
-#include "scene/terrain/terrain_definitions.h"
+#include "world/terrain_definitions.h"
 #include "world/landuse.h"
 #include "world/landuse_grid.h"
 

@@ -12,7 +12,7 @@
 #include "flightmodel/gear_util.h"
 #include "flightmodel/systems/gyros.h"
 #include "links/sound.h"
-#include "panel/panel.h"
+#include "flightmodel/systems/instrument_power.h"
 
 autopilot_state autopilot{};
 

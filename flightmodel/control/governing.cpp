@@ -15,7 +15,7 @@
 #include "flightmodel/flt.h"
 #include "flightmodel/gear_util.h"
 #include "links/sound.h"
-#include "panel/panel.h"
+#include "flightmodel/systems/instrument_power.h"
 
 governing_state governing{};
 

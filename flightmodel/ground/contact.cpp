@@ -22,7 +22,7 @@
 #include "flightmodel/ground/ground_stages.h"
 #include "flightmodel/phys.h"
 #include "flightmodel/ground/terrain_query.h"
-#include "scene/effects/particles.h"
+#include "flightmodel/effects/particle_list.h"
 #include "flightmodel/ground/surface_state.h"
 #include "aircraft/part_presence.h"
 

@@ -16,7 +16,7 @@
 #include "flightmodel/gear_util.h"
 #include "flightmodel/systems/fluids.h"
 #include "flightmodel/systems/gyros.h"
-#include "panel/panel.h"
+#include "flightmodel/systems/instrument_power.h"
 
 annunciator_state annunciators;
 

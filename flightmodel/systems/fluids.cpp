@@ -11,7 +11,7 @@
 #include "core/simvars.h"
 #include "core/numeric.h"
 #include "flightmodel/gear_util.h"
-#include "panel/panel.h"
+#include "flightmodel/systems/instrument_power.h"
 
 float engine_power_ratio[FLT_ENGINES] = {};
 fluids_state fluids;

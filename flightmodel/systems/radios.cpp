@@ -17,7 +17,7 @@
 #include "flightmodel/systems/flight_plan.h"
 #include "flightmodel/systems/nav_proximity.h"
 #include "links/sound.h"
-#include "panel/panel.h"
+#include "flightmodel/systems/instrument_power.h"
 #include "world/navdb.h"
 
 radio_station_record radio_stations{};

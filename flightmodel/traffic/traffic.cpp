@@ -20,7 +20,7 @@
 #include "flightmodel/ground/terrain_query.h"
 #include "flightmodel/phys.h"
 #include "links/plugin_host.h"
-#include "panel/panel.h"
+#include "flightmodel/systems/instrument_power.h"
 #include "world/airport_state.h"
 #include "world/navdb.h"
 #include "world/scenery_area.h"

@@ -15,7 +15,7 @@
 #include "flightmodel/phys.h"
 #include "flightmodel/ground/terrain_query.h"
 #include "flightmodel/weapons/weapons_internal.h"
-#include "scene/effects/particles.h"
+#include "flightmodel/effects/particle_list.h"
 #include "world/scenery_area.h"
 
 projectile_list_record projectile_list{};

@@ -19,7 +19,7 @@
 #include "flightmodel/ground/terrain_query.h"
 #include "flightmodel/weapons/weapons.h"
 #include "flightmodel/weapons/weapons_internal.h"
-#include "scene/effects/particles.h"
+#include "flightmodel/effects/particle_list.h"
 #include "world/scenery_area.h"
 
 namespace {

@@ -31,11 +31,6 @@ void WPN_fly_released(int n);
 // taken from the plane. Indices outside the tables do nothing.
 void WPN_hang(int plane, int slot);
 
-// Draws the fire lines of released line guns (kinds 1 and 2) and every live
-// projectile, inside the 3-D scene's GL state. Leaves blending on, depth
-// writes off and texturing as the projectiles needed it.
-void WPN_draw();
-
 // Re-expresses the positions and velocities of the released weapons of every
 // plane in use and of every live projectile, taken about the scenery
 // reference (old_lat_ref, old_lon_ref), about the current lat_ref / lon_ref.

@@ -9,7 +9,7 @@
 #include "core/constants.h"
 #include "core/units.h"
 #include "flightmodel/flt.h"
-#include "flightmodel/weapons/wheel_draw.h"
+#include "scene/aircraft/wheel_draw.h"
 #include "scene/aircraft/draw_kit.h"
 
 namespace {

@@ -19,20 +19,15 @@
 #include "flightmodel/ground/terrain_query.h"
 #include "graphics/ogl_state.h"
 #include "graphics/ogl_tex.h"
-#include "scene/fires.h"
+#include "world/fires.h"
 #include "scene/view_setup.h"
 
-std::vector<particle_record> particle_list;
-fire_table_record fire_table{};
 fire_layout_record fire_layout{};
 
 namespace {
 
 constexpr float PARTICLE_CULL_MARGIN_M = 100.0f;
 constexpr float FIRE_PUT_OUT_RANGE_M = 100.0f;
-
-// A factor 0.85..1.15 from a fresh random number.
-float variation() { return UTIL_rand() * 0.3f / 32767.0f + 0.85f; }
 
 // Draws a particle in view; one faded or shrunk away is aged past its life.
 void draw_particle(particle_record& p, float dt)
@@ -127,37 +122,6 @@ void PARTICLE_reset()
     fire_layout = fire_layout_record{};
 }
 ORVELL_RESET(PARTICLE_reset);
-
-void PARTICLE_spawn(float x, float y, float z, float vx, float vy, float vz, float floor_y, float size, float growth,
-                    float life, int color, float opacity, int heavy_drag)
-{
-    if (!(life >= 1.0f)) return;   // also refuses a life that is no number, which would never end
-    particle_record* p = nullptr;
-    for (particle_record& r : particle_list)
-        if (!r.active) {
-            p = &r;
-            break;
-        }
-    if (!p) p = &particle_list.emplace_back(particle_record{});
-    const float kv = variation();
-    const float ks = variation();
-    const float kg = UTIL_rand() * 0.1f / 32767.0f + 0.1f;
-    const float kl = variation();
-    const float angle = UTIL_rand() * 360.0f / 32767.0f;
-    *p = particle_record{};
-    p->active = 1;
-    p->x = x, p->y = y, p->z = z;
-    p->vx = vx * kv, p->vy = vy * kv, p->vz = vz * kv;
-    p->floor_y = floor_y;
-    p->size = size * ks;
-    p->growth = size * growth * kg;
-    p->life = life * kl;
-    p->color = color;
-    p->opacity = opacity;
-    p->angle = angle;
-    p->age = 0.0f;
-    p->heavy_drag = heavy_drag;
-}
 
 void PARTICLE_draw()
 {

@@ -13,45 +13,11 @@
 
 #include <cstdint>
 
-constexpr int ENGINE_TRAIL_STREAMS = 8;
-constexpr int ENGINE_TRAIL_SAMPLES = 1000;
+#include "flightmodel/effects/engine_trail_list.h"   // the rings the flight model emits into
 
-struct engine_trail_sample {
-    uint8_t valid;          // 0 also cuts the trail between this sample and its neighbours
-    float age, life;        // s
-    float pos[3];           // m
-    float vel[3];           // m/s
-    float growth;           // radius increase per second
-    float radius;           // half the side of the square, m
-    float spin;             // rad/s
-    float phase;            // rad, 0..2 pi
-    float yaw_sin, yaw_cos;     // direction of travel when emitted
-    float pitch_sin, pitch_cos;
-    float corners[4][3];    // the square in local coordinates, rebuilt every frame
-};
-
-// One ring per engine; the head is the sample the next emission writes (the
-// one after the newest, always invalid).
-struct engine_trail_ring {
-    int32_t head;
-    engine_trail_sample samples[ENGINE_TRAIL_SAMPLES];
-};
-extern engine_trail_ring engine_trails[ENGINE_TRAIL_STREAMS];
-
-// The ground level of the flight start (written by the flight start): the
-// trails' floor and the height of the user's wake.
-extern float start_ground_y;
-
-// One sample of engine `engine`'s ring at (x, y, z) moving with (vx, vy, vz):
-// radius, growth per second and life; a radius below 0.01 or an engine
-// outside 0..7 records nothing.
-void PARTICLE_engine_emitters(float x, float y, float z, float vx, float vy, float vz, float radius, float growth,
-                              float life, int engine);
 // Moves, grows and spins the samples and draws each as a square joined to the
 // next newer one, yellow when young and red when old.
 void PARTICLE_draw_engine_trails();
-// Every ring empty (the flight start).
-void PARTICLE_clear_engine_trails();
 
 // Wakes: one ring per sea-object slot (0 and 1 the ships, 2 the user's
 // aircraft on the water), each of 30 segments of three points (side A,

@@ -23,7 +23,7 @@
 #include "scene/drawers.h"
 #include "scene/lights_model.h"
 #include "scene/terrain/ground_cells.h"
-#include "scene/terrain/terrain_definitions.h"
+#include "world/terrain_definitions.h"
 #include "scene/view_setup.h"
 #include "world/landuse.h"
 #include "world/landuse_grid.h"

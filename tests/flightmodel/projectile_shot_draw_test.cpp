@@ -14,6 +14,7 @@
 #include "core/weapon_kinds.h"
 #include "flightmodel/weapons/projectiles.h"
 #include "flightmodel/weapons/weapons.h"
+#include "scene/weapons/weapon_draw.h"
 #include "flightmodel/weapons/weapons_internal.h"
 #include "graphics/ogl_state.h"
 #include "tests/graphics/gl_context.h"

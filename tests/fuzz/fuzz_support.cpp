@@ -10,6 +10,7 @@
 #include "core/alert.h"
 #include "core/folders.h"
 #include "platform/plat_files.h"
+#include "shell/main.h"
 #include "tests/graphics/gl_context.h"
 
 namespace {
@@ -55,6 +56,7 @@ const std::string& fuzz_program_folder()
         const std::string prefix = p.string() + "/";
         FOLDERS_init_from((prefix + "orvell").c_str());
         MACIBM_set_alert_handler(throwing_alert);
+        APPLICATION_install_drawing_hooks();   // the readers' textures load as in the program
         // The folder goes with the process.
         static const bool removed_at_exit = std::atexit([] {
             std::error_code ignored;

@@ -20,7 +20,7 @@
 #include "scene/drawers.h"
 #include "scene/lights_model.h"
 #include "scene/scene_state.h"
-#include "scene/terrain/terrain_definitions.h"
+#include "world/terrain_definitions.h"
 #include "screens/setup.h"
 #include "tests/fuzz/fuzz_support.h"
 #include "world/landuse.h"

@@ -11,7 +11,7 @@
 #include "flightmodel/atmosphere.h"
 #include "flightmodel/plane_state.h"
 #include "links/plugin_host.h"
-#include "scene/fires.h"
+#include "world/fires.h"
 #include "scene/effects/particles.h"
 #include "scene/scene_state.h"
 #include "tests/links/net_fixture.h"

@@ -30,7 +30,7 @@
 #include "links/plugin_host.h"
 #include "scene/camera.h"
 #include "scene/scene_driver.h"
-#include "scene/scene_origin.h"
+#include "world/scene_origin.h"
 #include "world/ships.h"
 #include "scene/sky_light.h"
 #include "scene/view_setup.h"

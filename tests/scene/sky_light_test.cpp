@@ -4,7 +4,7 @@
 
 #include "core/texture_slots.h"
 #include "graphics/ogl_bind_seam.h"
-#include "scene/fires.h"
+#include "world/fires.h"
 #include "tests/scene/scene_fixture.h"
 #include "tests/support/machine.h"
 

@@ -22,7 +22,7 @@
 #include "core/simvars.h"
 #include "flightmodel/flt.h"
 #include "graphics/ogl_state.h"
-#include "scene/fires.h"
+#include "world/fires.h"
 #include "screens/map.h"
 #include "screens/operator_map.h"
 #include "screens/setup.h"

@@ -30,7 +30,7 @@
 #include "links/net_slots.h"
 #include "links/sound_seam.h"
 #include "scene/drawers.h"
-#include "scene/fires.h"
+#include "world/fires.h"
 #include "screens/setup.h"
 #include "shell/cycle.h"
 #include "tests/support/terrain_support.h"

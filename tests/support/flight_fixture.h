@@ -31,7 +31,7 @@
 #include "flightmodel/systems.h"
 #include "links/net_slots.h"
 #include "links/sound_seam.h"
-#include "scene/fires.h"
+#include "world/fires.h"
 #include "scene/effects/particles.h"
 #include "world/ships.h"
 #include "flightmodel/ground/surface_state.h"

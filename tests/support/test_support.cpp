@@ -16,6 +16,7 @@
 #include "core/folders.h"
 #include "core/reset_registry.h"
 #include "platform/plat_net.h"
+#include "shell/main.h"
 #include "tests/support/startup_program.h"
 #include "tests/support/test_network.h"
 
@@ -41,6 +42,8 @@ public:
     void SetUp() override
     {
         MACIBM_set_alert_handler(test_alert_handler);
+        // The simulation's requests to the drawing floors reach them, as in the program.
+        APPLICATION_install_drawing_hooks();
         // Test programs run side by side: each one's UDP link binds a port
         // this process owns, which no other program is given.
         PLAT_udp_override_port(test_owned_port(TEST_PORT_PROGRAM));

@@ -25,7 +25,7 @@
 #include "flightmodel/flt.h"
 #include "links/plugin_host.h"
 #include "scene/sky/cloud_field.h"
-#include "scene/fires.h"
+#include "world/fires.h"
 #include "scene/effects/particles.h"
 #include "scene/scene_origin_shift.h"
 #include "world/ships.h"

@@ -27,6 +27,7 @@
 #include "scene/aircraft/acf_draw.h"
 #include "shell/display.h"
 #include "tools/bench/bench_gl.h"
+#include "shell/main.h"
 
 namespace {
 
@@ -48,6 +49,7 @@ bool fleet_ready()
 {
     static const bool ready = [] {
         MACIBM_set_alert_handler(count_alert);
+        APPLICATION_install_drawing_hooks();   // textures are loaded as in the program
         FOLDERS_init();
         if (!bench_gl_context()) return false;
         if (!load(TRAINER, "AIRCRAFT:GENERAL AVIATION:ORVELL TRAINER:ORVELL TRAINER.ACF")) return false;

@@ -26,6 +26,7 @@
 #include "scene/aircraft/shadow.h"
 #include "shell/display.h"
 #include "tools/bench/bench_gl.h"
+#include "shell/main.h"
 
 namespace {
 
@@ -37,6 +38,7 @@ bool airliner_ready()
 {
     static const bool ready = [] {
         MACIBM_set_alert_handler(count_alert);
+        APPLICATION_install_drawing_hooks();   // textures are loaded as in the program
         FOLDERS_init();
         if (!bench_gl_context()) return false;
         screen.rendering_res = 4;

@@ -35,6 +35,7 @@
 #include "world/scenery_area.h"
 #include "world/terrain_grid.h"
 #include "world/terrain_textures.h"
+#include "shell/main.h"
 
 namespace {
 
@@ -96,6 +97,7 @@ bool lay_default_area()
     if (laid_ground == 2) return true;
     if (!loaded) {
         loaded = true;
+        APPLICATION_install_drawing_hooks();   // the radar picture is rebuilt as in the program
         FOLDERS_init();
         screen_settings.scenery_load_switch = 1;
         NAV_load_databases();

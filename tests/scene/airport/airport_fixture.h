@@ -26,7 +26,7 @@
 #include "graphics/ogl_bind_seam.h"
 #include "graphics/ogl_tex.h"
 #include "scene/airport/worldobj.h"
-#include "scene/fires.h"
+#include "world/fires.h"
 #include "scene/lights_model.h"
 #include "scene/effects/particles.h"
 #include "flightmodel/ground/surface_state.h"

@@ -25,7 +25,7 @@
 #include "scene/lights_model.h"
 #include "scene/scene_driver.h"
 #include "flightmodel/ground/surface_state.h"
-#include "scene/terrain/terrain_definitions.h"
+#include "world/terrain_definitions.h"
 #include "shell/modes.h"
 #include "tests/support/startup_program.h"
 #include "scene/scene_state.h"

@@ -18,7 +18,7 @@
 #include "scene/terrain/landing_light.h"
 #include "scene/terrain/roads.h"
 #include "scene/terrain/surface.h"
-#include "scene/terrain/terrain_definitions.h"
+#include "world/terrain_definitions.h"
 #include "scene/terrain/terrain_pass.h"
 #include "tests/scene/scene_fixture.h"
 #include "tests/support/gl_view.h"

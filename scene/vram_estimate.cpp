@@ -1,5 +1,5 @@
 // The video-memory estimate: the frame buffer and the textures.
-#include "flightmodel/weapons/vram_estimate.h"
+#include "scene/vram_estimate.h"
 
 #include <cstdint>
 

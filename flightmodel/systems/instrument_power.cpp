@@ -1,12 +1,11 @@
-// Instrument power of the user's aircraft: whether the panel, and the avionics
-// behind their switch, have electrical power. Whoever asks, plane 0 is judged.
+#include "flightmodel/systems/instrument_power.h"
+
 #include <cmath>
 
 #include "aircraft/acf_struct.h"
 #include "core/failure_slots.h"
 #include "core/simvars.h"
 #include "flightmodel/flt.h"
-#include "panel/panel.h"
 
 namespace {
 

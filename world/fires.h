@@ -1,6 +1,7 @@
-// The forest fires of the scene: the fire table the airport scene build sets
+// The forest fires of the world: the fire table the airport scene build sets
 // up (whether fires burn in the loaded area, and where fire 0 stands; the
-// other fires are laid out around it by the fire drawer), local metres.
+// other fires are laid out around it by the scene's fire drawer), local
+// metres. The flight start places the water bomber by it.
 #pragma once
 
 #include <cstdint>

@@ -10,6 +10,19 @@
 
 #include <cstdint>
 
+// Per-planet sizes of the loaded area (index: the current planet, 0 Earth, 1 Mars).
+constexpr float SCENE_AREA_LAT_SPAN[2] = {2.0f, 5.0f};          // degrees of latitude
+constexpr float SCENE_AREA_LON_SPAN[2] = {3.0f, 6.0f};          // degrees of longitude
+constexpr float SCENE_PROBE_MARGIN_LAT[2] = {0.475f, 1.9f};     // the ground probe's margins, degrees
+constexpr float SCENE_PROBE_MARGIN_LON[2] = {0.95f, 2.375f};
+
+// The planet index the tables above take: Mars for 1, the Earth otherwise.
+int SCENE_planet();
+
+// The camera is low enough to show the near world: the scene's sky pass
+// writes it every frame; the recentring below reads it.
+extern int32_t scene_world_visible;
+
 // Kept from call to call.
 struct scene_origin_state {
     int32_t noted;              // the corner below was taken

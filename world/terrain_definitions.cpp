@@ -1,4 +1,4 @@
-#include "scene/terrain/terrain_definitions.h"
+#include "world/terrain_definitions.h"
 
 #include <cstring>
 #include <istream>

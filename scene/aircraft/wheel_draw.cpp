@@ -1,6 +1,6 @@
 // A tyre as two flat side faces joined by two shoulder strips and the tread,
 // every ring sampled at 30-degree steps.
-#include "flightmodel/weapons/wheel_draw.h"
+#include "scene/aircraft/wheel_draw.h"
 
 #include "graphics/gl_entry.h"
 

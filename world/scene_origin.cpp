@@ -1,13 +1,17 @@
-#include "scene/scene_origin.h"
+#include "world/scene_origin.h"
 
 #include <cmath>
 
+#include "core/constants.h"
 #include "core/geo.h"
 #include "core/numeric.h"
-#include "scene/scene_state.h"
+#include "core/simvars/graphics.h"
 #include "world/apt_scene.h"
 
 scene_origin_state scene_origin{0, 0, 0, 1};
+int32_t scene_world_visible = 1;
+
+int SCENE_planet() { return sim_graphics_scenery.current_planet == PLANET_MARS ? PLANET_MARS : PLANET_EARTH; }
 
 void SCENE_origin_reset() { scene_origin = {0, 0, 0, 1}; }
 

@@ -1,5 +1,7 @@
 // Drawing of the weapons in flight: the fire lines of released line guns and
 // a camera-facing square for every live projectile.
+#include "scene/weapons/weapon_draw.h"
+
 #include <GL/gl.h>
 
 #include <cmath>
