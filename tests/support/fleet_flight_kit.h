@@ -86,9 +86,10 @@ struct approach_result {
 };
 approach_result fly_approach(const setup& s, float ias_kt, float flaps);
 
-// Hands off from the 3 nm approach start at the test field (277 ft, 1.5 times
-// the stall speed, throttle 0.75, half flaps, trims 0): nothing touched for
-// `seconds`. The least and most pitch and the most bank reached (deg).
+// Hands off from the 3 nm approach start at the test field (on the 3-degree
+// path at 1.5 times the estimated stall speed, throttle 0.75, half flaps,
+// trims 0): nothing touched for `seconds`. The least and most pitch and the
+// most bank reached (deg).
 struct hands_off_result {
     float least_pitch_deg, most_pitch_deg, most_bank_deg;
 };
