@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "aircraft/acf_load.h"
+#include "aircraft/flight_start.h"
 #include "aircraft/acf_struct.h"
 #include "core/alert.h"
 #include "core/app_mode.h"
@@ -367,4 +368,82 @@ TEST_F(PilotPath, AStartFromTheAirportListStandsOnTheRunway)
         EXPECT_LT(worst_theta, 3.0f);
         EXPECT_LT(worst_speed, 1.0f);
     }
+}
+
+// The helicopter hovered by a pilot who acts twice a second: F6 and F5 add and
+// take off a degree of collective, the pointer's yoke works the cyclic, the
+// pedals are the program's own. Lifted off the runway to a hover, it holds
+// 60 s within 10 ft of its height and 20 degrees of its heading, and the
+// pedals never reach the end of their travel.
+TEST_F(PilotPath, TheHelicopterHoversOnKeysAndThePointer)
+{
+    acf_struct& a = pln[0];
+    const flt_struct& f = flt[0];
+    const std::string path = folder->prefix() + "Aircraft:Helicopters:Orvell Helicopter:Orvell Helicopter.acf";
+    UTIL_strcpy(path.c_str(), a.acf_file_path);
+    UTIL_strcpy("Orvell Helicopter.acf", a.acf_file_name);
+    ASSERT_NE(ACF_load_and_setup(0), 0);
+    FLIGHT_init_situation(SIT_AIRPORT, SIT_RUNWAY);
+    press('1');
+    frames(2);
+    click_at(a.acf_HUD_cntrx, a.acf_HUD_cntry);
+    frames(2);
+    ASSERT_EQ(sim_joystick.mouse_is_joystick, 1);
+
+    constexpr double STEP = 0.05;   // s a frame; the pilot acts every tenth frame
+    float most_pedal = 0.0f;
+    // Half a second of frames, the pedals' largest deflection in the air kept.
+    auto half_second = [&] {
+        for (int k = 0; k < 10; ++k) {
+            frames(1, STEP);
+            if (!f.onground_any) most_pedal = std::max(most_pedal, std::fabs(f.FC_hdng));
+        }
+    };
+    // The rotor up to its speed on the runway.
+    for (int k = 0; k < 60; ++k) half_second();
+    const float wanted_agl = 15.0f * 0.3048f;
+    const float theta0 = f.theta;
+    // The cyclic: the pointer's offset from the view's centre, 100 units full travel.
+    // The attitude it asks for stops the drift over the ground: nose down to
+    // go forward, a bank toward the side to move to.
+    auto cyclic = [&] {
+        const float s = std::sin(f.psi * 0.0174533f), c = std::cos(f.psi * 0.0174533f);
+        const float forward = f.local_vx * s - f.local_vz * c, right = f.local_vx * c + f.local_vz * s;
+        const float theta_wanted = theta0 + std::clamp(2.0f * forward, -8.0f, 8.0f);
+        const float phi_wanted = std::clamp(-2.0f * right, -8.0f, 8.0f);
+        const float pitch = std::clamp(0.04f * (theta_wanted - f.theta) - 0.02f * f.Q, -0.3f, 0.3f);
+        const float roll = std::clamp(0.04f * (phi_wanted - f.phi) - 0.02f * f.P, -0.3f, 0.3f);
+        move_to(a.acf_HUD_cntrx + 100.0f * roll, a.acf_HUD_cntry - 100.0f * pitch);
+    };
+    // The collective a degree at a time toward the height, its rate counted.
+    auto collective = [&] {
+        const float err = wanted_agl - f.y_agl - 1.5f * f.local_vy;
+        if (err > 0.3f) press(function_key(6));
+        else if (err < -0.3f) press(function_key(5));
+    };
+    for (int k = 0; k < 60 && f.y_agl < wanted_agl - 0.5f; ++k) {
+        cyclic();
+        collective();
+        half_second();
+    }
+    ASSERT_GT(f.y_agl, wanted_agl - 1.0f) << "the helicopter did not lift off";
+    for (int k = 0; k < 20; ++k) {   // settled in the hover
+        cyclic();
+        collective();
+        half_second();
+    }
+    const float psi0 = f.psi;
+    float worst_height = 0.0f, worst_heading = 0.0f;
+    for (int k = 0; k < 120; ++k) {
+        cyclic();
+        collective();
+        half_second();
+        worst_height = std::max(worst_height, std::fabs(f.y_agl - wanted_agl));
+        worst_heading = std::max(worst_heading, std::fabs(std::remainder(f.psi - psi0, 360.0f)));
+    }
+    EXPECT_LT(worst_height, 10.0f * 0.3048f);
+    EXPECT_LT(worst_heading, 20.0f);
+    EXPECT_LT(most_pedal, 0.99f);
+    click_at(a.acf_HUD_cntrx, a.acf_HUD_cntry);
+    frames(1);
 }

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <memory>
+#include <optional>
 #include <vector>
 
 #include "aircraft/acf_load.h"
@@ -189,9 +191,9 @@ void frame()
     if (tracing && (++trace_count % static_cast<int>(std::lround(0.5f / frame_dt)) == 0 || trace_count < 5)) {
         const flt_struct& f = flt[0];
         std::printf("  t %6.1f ias %6.1f tas %6.1f vy %6.2f y %7.1f agl %6.1f th %6.2f al %6.2f n %5.2f stick %5.2f "
-                    "trim %5.2f thr %4.2f rpm %6.0f pw %5.2f gnd %d st %d x %7.1f T %6.0f D %6.0f L %6.0f\n",
+                    "ph %6.1f ps %6.1f trim %5.2f thr %4.2f rpm %6.0f pw %5.2f gnd %d st %d x %7.1f T %6.0f D %6.0f L %6.0f\n",
                     frame_clock, f.indicated_airspeed, f.true_airspeed / 0.5144444f, f.local_vy, f.local_y, f.y_agl,
-                    f.theta, f.alpha, f.g_nrml, f.FC_ptch, f.elv_trim, f.ENGN_thro_use[0], f.ENGN_tacrad[0] * 9.5492966f,
+                    f.theta, f.alpha, f.g_nrml, f.FC_ptch, f.phi, f.psi, f.elv_trim, f.ENGN_thro_use[0], f.ENGN_tacrad[0] * 9.5492966f,
                     pln[0].acf_pmax > 0.0f ? f.ENGN_power[0] / pln[0].acf_pmax : 0.0f, f.onground_any,
                     f.stalled[PART_WING_PAIR_FIRST] + 10 * surface_state.flat_surface_on + 100 * (surface_state.surface_code > 0), f.local_x, f.POINT_thrust[0] + f.POINT_thrust[1], f.faxil_aero,
                     f.fnrml_aero);
@@ -647,6 +649,26 @@ approach_result fly_approach(const setup& s, float ias_kt, float flaps)
     return r;
 }
 
+hands_off_result fly_hands_off(const setup& s, float seconds)
+{
+    hands_off_result r{NAN, NAN, NAN};
+    frame_dt = 1.0f / s.hz;
+    fresh_world();
+    if (!load(s.file)) return r;
+    FLIGHT_init_situation(SIT_AIRPORT, SIT_APPROACH_3NM);
+    TEST_lay_flat_grid(0.0f);
+    std::fill(std::begin(landuse_grid), std::end(landuse_grid), 0);
+    const flt_struct& f = flt[0];
+    r = {f.theta, f.theta, std::fabs(f.phi)};
+    for (int k = 0; k < frames(seconds); ++k) {
+        frame();
+        r.least_pitch_deg = std::min(r.least_pitch_deg, f.theta);
+        r.most_pitch_deg = std::max(r.most_pitch_deg, f.theta);
+        r.most_bank_deg = std::max(r.most_bank_deg, std::fabs(f.phi));
+    }
+    return r;
+}
+
 namespace {
 
 constexpr float LB = 0.45359237f;   // kg per pound
@@ -682,6 +704,23 @@ float stall_kias(const setup& s, float flaps, bool gear_down, int trim)
 {
     const stall_result r = fly_stall(s, flaps, gear_down, trim);
     return r.stalled ? r.kias : NAN;
+}
+
+// Three rows from one flight left hands off for 20 s from the 3 nm approach
+// start: the pitch stays within -25..+35 degrees and the bank under 60.
+void add_hands_off(std::vector<row>& rows, const char* aircraft, const char* file)
+{
+    auto flown = std::make_shared<std::optional<hands_off_result>>();
+    auto fly = [flown, file] {
+        if (!*flown) *flown = fly_hands_off(setup{file, 0.0f}, 20.0f);
+        return **flown;
+    };
+    rows.push_back(make_within(aircraft, "hands off 20 s from the 3 nm approach: least pitch (deg)", 0.0f, -25.0f,
+                               35.0f, [fly] { return fly().least_pitch_deg; }));
+    rows.push_back(make_within(aircraft, "hands off 20 s from the 3 nm approach: most pitch (deg)", 0.0f, -25.0f,
+                               35.0f, [fly] { return fly().most_pitch_deg; }));
+    rows.push_back(make_within(aircraft, "hands off 20 s from the 3 nm approach: most bank (deg)", 0.0f, 0.0f, 60.0f,
+                               [fly] { return fly().most_bank_deg; }));
 }
 
 }  // namespace
@@ -736,6 +775,7 @@ std::vector<row> table(const std::string& aircraft)
                                    [s] { return fly_brakes(s, false, false); }));
         rows.push_back(make_within("trainer", "creep on full toe brakes, 20 s at full power (m)", 0.0f, 0.0f, 0.05f,
                                    [s] { return fly_brakes(s, true, false); }));
+        add_hands_off(rows, "trainer", "Orvell Trainer.acf");
     }
     if (want("airliner")) {
         const setup s{"Orvell Airliner.acf", 64000.0f};
@@ -760,6 +800,7 @@ std::vector<row> table(const std::string& aircraft)
         rows.push_back(with_file(make("airliner", "1-g stall, landing flaps, gear down, 79 t (KIAS)", 127.0f, TEN,
                                       [heavy] { return stall_kias(heavy, 1.0f, true, 1); }),
                                  "Vso", file_Vso));
+        add_hands_off(rows, "airliner", "Orvell Airliner.acf");
     }
     if (want("twin")) {
         const setup s{"Orvell Twin.acf", 5660.0f};
@@ -774,6 +815,7 @@ std::vector<row> table(const std::string& aircraft)
         rows.push_back(with_file(make("twin", "stall, full flaps, gear down, power off (KIAS)", 78.0f, TEN,
                                       [s] { return stall_kias(s, 1.0f, true, 0); }),
                                  "Vso", file_Vso));
+        add_hands_off(rows, "twin", "Orvell Twin.acf");
     }
     if (want("striker")) {
         const setup s{"Orvell Striker.acf", 0.0f};
@@ -785,12 +827,14 @@ std::vector<row> table(const std::string& aircraft)
                                  "Vso", file_Vso));
         rows.push_back(make_within("striker", "creep on the parking brake, 20 s at full power (m)", 0.0f, 0.0f, 0.05f,
                                    [s] { return fly_brakes(s, false, false); }));
+        add_hands_off(rows, "striker", "Orvell Striker.acf");
     }
     if (want("glider")) {
         const setup s{"Orvell Glider.acf", 0.0f};
         rows.push_back(with_file(make("glider", "1-g stall (KIAS)", 35.0f, TEN, [s] { return stall_kias(s, 0.0f, true, 0); }),
                                  "Vs", file_Vs));
         rows.push_back(make("glider", "glide ratio at 50 KIAS", 34.0f, TEN, [s] { return fly_glide(s, 50.0f); }));
+        add_hands_off(rows, "glider", "Orvell Glider.acf");
     }
     if (want("floatplane")) {
         const setup s{"Orvell Floatplane.acf", 0.0f};
@@ -809,6 +853,7 @@ std::vector<row> table(const std::string& aircraft)
             std::snprintf(what, sizeof what, "water run to lift-off at %.0f Hz (ft)", hz);
             rows.push_back(make("floatplane", what, 1700.0f, TEN, [s] { return fly_water_run(s, 0.5f); }));
         }
+        add_hands_off(rows, "floatplane", "Orvell Floatplane.acf");
     }
     return rows;
 }

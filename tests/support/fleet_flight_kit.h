@@ -86,6 +86,15 @@ struct approach_result {
 };
 approach_result fly_approach(const setup& s, float ias_kt, float flaps);
 
+// Hands off from the 3 nm approach start at the test field (on the 3-degree
+// path at 1.5 times the estimated stall speed, throttle 0.75, half flaps,
+// trims 0): nothing touched for `seconds`. The least and most pitch and the
+// most bank reached (deg).
+struct hands_off_result {
+    float least_pitch_deg, most_pitch_deg, most_bank_deg;
+};
+hands_off_result fly_hands_off(const setup& s, float seconds);
+
 // One row of the fleet's table.
 struct row {
     std::string aircraft;   // "trainer"
