@@ -279,6 +279,13 @@ float JOY_null_zone_curve(float v, int k)
     return (v < 0.0f ? -mag : mag) * gain[k];
 }
 
+void JOY_mouse_yoke(float* yolk_pitch, float* yolk_roll)
+{
+    const acf_struct& a = pln[0];
+    if (yolk_pitch) *yolk_pitch = -std::clamp((mouse.mouse_y - a.acf_HUD_cntry) * 0.01f, -1.0f, 1.0f);
+    if (yolk_roll) *yolk_roll = std::clamp((mouse.mouse_x - a.acf_HUD_cntrx) * 0.01f, -1.0f, 1.0f);
+}
+
 void JOY_poll(float* yolk_pitch, float* yolk_roll, float* yolk_heading, float* throttle_1, float* throttle_2,
               float* left_brake, float* right_brake, float* prop_request, float* mixture, float* heat,
               float* vector_request, float* sweep_request, int flying)
@@ -319,11 +326,7 @@ void JOY_poll(float* yolk_pitch, float* yolk_roll, float* yolk_heading, float* t
         // centre is in, rather than window pixels: in pixels a window not at
         // interface scale would steer with the mouse resting on the HUD
         // centre (an offset of the scale's difference).
-        if (!j.has_joystick && j.mouse_is_joystick) {
-            const acf_struct& a = pln[0];
-            if (yolk_pitch) *yolk_pitch = -std::clamp((mouse.mouse_y - a.acf_HUD_cntry) * 0.01f, -1.0f, 1.0f);
-            if (yolk_roll) *yolk_roll = std::clamp((mouse.mouse_x - a.acf_HUD_cntrx) * 0.01f, -1.0f, 1.0f);
-        }
+        if (!j.has_joystick && j.mouse_is_joystick) JOY_mouse_yoke(yolk_pitch, yolk_roll);
     }
 
     UTIL_cirrus_build();

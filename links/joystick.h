@@ -94,6 +94,11 @@ int JOY_init();
 void JOY_poll(float* yolk_pitch, float* yolk_roll, float* yolk_heading, float* throttle_1, float* throttle_2,
               float* left_brake, float* right_brake, float* prop_request, float* mixture, float* heat,
               float* vector_request, float* sweep_request, int flying);
+// The pointer's yoke: pitch and roll ratios from the pointer's offset from
+// the user aircraft's head-up display centre, 100 interface units giving full
+// travel (null destinations are skipped). The poll applies it every frame
+// while the pointer flies.
+void JOY_mouse_yoke(float* yolk_pitch, float* yolk_roll);
 // Releases the devices and the joystick layer.
 void JOY_close();
 

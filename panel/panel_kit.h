@@ -99,6 +99,10 @@ struct dial_held_readings {
     float vvi_fpm = 0.0f;         // smoothed vertical speed, ft/min
 };
 extern dial_held_readings dial_held;
+// Refreshes the held airspeed (display units) and Mach from the flight model
+// unless the pitot is failed or iced over; every airspeed and Mach instrument
+// reads the held values, so a failed pitot freezes them all alike.
+void DIALS_refresh_held_airspeed(const panel_records& r);
 void DIALS_reset();
 
 // ---- annunciators and small system panels --------------------------------------

@@ -27,6 +27,7 @@
 #include "graphics/ogl_draw.h"
 #include "graphics/ogl_state.h"
 #include "graphics/ogl_tex.h"
+#include "panel/instruments/flight_instruments.h"
 #include "panel/panel_art.h"
 #include "panel/panel_kit.h"
 
@@ -34,9 +35,15 @@ dial_held_readings dial_held;
 
 void DIALS_reset() { dial_held = dial_held_readings{}; }
 
+void DIALS_refresh_held_airspeed(const panel_records& r)
+{
+    if (FLT_slot_failed(0, FAIL_SLOT_PITOT) || r.flt.pitot_ice > 0.1f) return;
+    dial_held.airspeed = r.flt.indicated_airspeed * (r.acf.acf_asi_kts != 0 ? 1.0f : UNIT.kts_to_mph);
+    dial_held.mach = r.flt.machno;
+}
+
 namespace {
 
-constexpr int FAIL_SLOT_PITOT = 1;
 constexpr int FAIL_SLOT_VVI = 6;
 constexpr int ECAM_COLOUR = 49;
 
@@ -396,11 +403,7 @@ void update_eng_asi(int type, float x, float y, int engine, int mode, const pane
 
     // The held readings the needles show, refreshed before anything is drawn.
     const float u = a.acf_asi_kts != 0 ? 1.0f : UNIT.kts_to_mph;
-    const bool pitot_good = !FLT_slot_failed(0, FAIL_SLOT_PITOT) && f.pitot_ice <= 0.1f;
-    if (airspeed_family(fam) && pitot_good) {
-        dial_held.airspeed = f.indicated_airspeed * u;
-        dial_held.mach = f.machno;
-    }
+    if (airspeed_family(fam)) DIALS_refresh_held_airspeed(r);
     if (fam == F_VVI && !FLT_slot_failed(0, FAIL_SLOT_VVI)) {
         const float dt = sim_operation_misc.frame_rate_period;
         dial_held.vvi_fpm = (1.0f - dt) * dial_held.vvi_fpm + f.vh_ind * UNIT.mps_to_fpm * dt;

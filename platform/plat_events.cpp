@@ -116,6 +116,13 @@ bool translate(const SDL_Event& e, PLAT_message& out)
         return true;
     }
     case SDL_WINDOWEVENT:
+        // A window resized from outside goes back to its size and is painted
+        // again: its size is chosen in the settings and taken at the next start.
+        if (e.window.event == SDL_WINDOWEVENT_RESIZED || e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
+            PLAT_window_keep_size();
+            out = PLAT_message{WM_PAINT, 0, 0};
+            return true;
+        }
         if (e.window.event == SDL_WINDOWEVENT_EXPOSED) {
             out = PLAT_message{WM_PAINT, 0, 0};
             return true;

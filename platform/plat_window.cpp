@@ -17,6 +17,7 @@ struct window_state {
     SDL_Window* window = nullptr;
     SDL_GLContext context = nullptr;
     int depth_bits = 0;
+    int width = 0, height = 0;    // the size the window was made at, which it keeps
     bool mode_chosen = false;     // a full-screen mode is chosen (and applied when a window exists)
     SDL_DisplayMode mode{};
     int swap_sync = 0;            // -1 adaptive sync, 1 vertical sync, 0 none
@@ -100,6 +101,8 @@ bool try_create(const char* title, int width, int height, int depth)
     }
     ws.window = w;
     ws.context = c;
+    ws.width = width;
+    ws.height = height;
     int got = 0;
     if (SDL_GL_GetAttribute(SDL_GL_DEPTH_SIZE, &got) != 0) got = depth;
     ws.depth_bits = got;
@@ -230,6 +233,14 @@ void PLAT_destroy_window()
 }
 
 void* PLAT_window_handle() { return ws.window; }
+
+void PLAT_window_keep_size()
+{
+    if (!ws.window || ws.mode_chosen) return;
+    int w = 0, h = 0;
+    SDL_GetWindowSize(ws.window, &w, &h);
+    if (w != ws.width || h != ws.height) SDL_SetWindowSize(ws.window, ws.width, ws.height);
+}
 
 void PLAT_window_pixel_size(int& width, int& height)
 {

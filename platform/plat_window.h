@@ -53,6 +53,10 @@ bool PLAT_window_exists();
 void PLAT_destroy_window();
 // The window's own handle (for publication to plug-ins), null without a window.
 void* PLAT_window_handle();
+// Puts the window back to the size it was made at when something outside
+// the program (a window manager, a tool) changed it: the picture, the menus
+// and the pointer's map are laid out for that size until the next start.
+void PLAT_window_keep_size();
 // Size of the window's drawable area in pixels.
 void PLAT_window_pixel_size(int& width, int& height);
 // Bits of the depth buffer the context got (0 without a window).

@@ -92,11 +92,15 @@ void ACF_draw_shadow(int n, float y)
     glRotatef(-f.psi, 0.0f, 1.0f, 0.0f);
     const float X = pln[n].acf_size_x * std::fabs(f.cos_phi);
     const float Z = pln[n].acf_size_z * std::fabs(f.cos_theta);
+    // Laid on the ground, it is drawn up to the eye as the ground is (depth
+    // clamping): the near plane would cut it off along a straight edge.
+    glEnable(GL_DEPTH_CLAMP);
     glBegin(GL_QUADS);
     glTexCoord2f(0.0f, 0.0f), glVertex3f(-X, 0.0f, Z);
     glTexCoord2f(0.0f, 1.0f), glVertex3f(-X, 0.0f, -Z);
     glTexCoord2f(1.0f, 1.0f), glVertex3f(X, 0.0f, -Z);
     glTexCoord2f(1.0f, 0.0f), glVertex3f(X, 0.0f, Z);
     glEnd();
+    glDisable(GL_DEPTH_CLAMP);
     glPopMatrix();
 }

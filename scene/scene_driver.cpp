@@ -155,11 +155,22 @@ void world_level()
     LIGHTS_fraction();
     probe("3scene4");
     if (PLUGIN_call_draw_hook(DRAW_PHASE_GROUND_BEFORE) != 0 && scene_gates.detail) {
+        // The ground reaches the window's bottom edge whatever the near plane.
+        // A camera within a few near-plane distances of the ground (the
+        // near plane held at its least, below the nose on a runway) would see
+        // the ground under the lowest rows cut away along a straight edge,
+        // the sky backdrop showing under it; with depth clamping that ground
+        // is drawn at the near plane's depth, in the order drawn, so the
+        // runway still lies over the terrain. Higher up nothing is cut, and
+        // the clamp would let ground past the far plane through.
+        const bool clamp = sim_graphics_view.view_y - scene_ground_elevation < 3.0f * scene_projection.near_m;
+        if (clamp) glEnable(GL_DEPTH_CLAMP);
         SURFACE_draw_patch(terrain_vertex_grid, 3, 0, 1);
         if (lines) ROADS_draw_traffic();
         WORLDOBJ_draw_objects();
         WPN_draw_impact_marks();
         if (lines) TAXILINES_draw();
+        if (clamp) glDisable(GL_DEPTH_CLAMP);
     } else {
         // Without this, a plug-in that takes the ground phase (or a frame with
         // the detail gate shut) would leave no runway under the plane, and the

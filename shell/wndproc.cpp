@@ -6,6 +6,7 @@
 #include "graphics/list.h"
 #include "graphics/ogl_state.h"
 #include "graphics/widget.h"
+#include "links/joystick.h"
 #include "links/net_slots.h"
 #include "links/network.h"
 #include "links/plugin_host.h"
@@ -307,10 +308,10 @@ void MACIBM_handleclick(int close_flag)
 
     // A click on the head-up display's centre toggles flying by the pointer.
     const acf_struct& acf = pln[0];
-    if (atc_state.atc_window_open == 0 &&
-        in_box(x, y, acf.acf_HUD_cntrx - 100.0f, acf.acf_HUD_cntry - 100.0f, acf.acf_HUD_cntrx + 100.0f,
-               acf.acf_HUD_cntry + 100.0f))
-        sim_joystick.mouse_is_joystick = sim_joystick.mouse_is_joystick == 0 ? 1 : 0;
+    const bool toggled = atc_state.atc_window_open == 0 &&
+                         in_box(x, y, acf.acf_HUD_cntrx - 100.0f, acf.acf_HUD_cntry - 100.0f,
+                                acf.acf_HUD_cntrx + 100.0f, acf.acf_HUD_cntry + 100.0f);
+    if (toggled) sim_joystick.mouse_is_joystick = sim_joystick.mouse_is_joystick == 0 ? 1 : 0;
 
     // Other controls have the stick.
     bool forced_off = sim_joystick.has_joystick != 0 || sim_joystick.eq_cirrusII_fun != 0 ||
@@ -319,6 +320,13 @@ void MACIBM_handleclick(int close_flag)
                       sim_operation_override.override_flightcontrol != 0;
     for (int slot = 6; slot <= 9; ++slot) forced_off = forced_off || net_slot_enabled[slot] != 0;
     if (forced_off) sim_joystick.mouse_is_joystick = 0;
+
+    // The click that hands the yoke to the pointer or takes it back leaves the
+    // yoke where the click is. The frame's poll runs after the click and, the
+    // pointer let go, no longer follows it: a pointer moved to the centre and
+    // clicked within one frame would otherwise leave the yoke where the frame
+    // before had it, deflected.
+    if (toggled && !forced_off) JOY_mouse_yoke(&sim_joystick.yolk_pitch_ratio, &sim_joystick.yolk_roll_ratio);
 }
 
 intptr_t MACIBM_wndproc(void* window, uint32_t message, uintptr_t wparam, intptr_t lparam)

@@ -5,7 +5,6 @@
 #include <cmath>
 
 #include "aircraft/acf_struct.h"
-#include "core/units.h"
 #include "flightmodel/flt.h"
 #include "graphics/font.h"
 #include "panel/instruments/flight_instruments.h"
@@ -19,9 +18,11 @@ bool PANEL_glass_alive()
 void PANEL_asi(const panel_records& r)
 {
     const acf_struct& a = r.acf;
-    const flt_struct& f = r.flt;
     const float s = panel_ins_scale;
-    float v = f.indicated_airspeed * (a.acf_asi_kts != 0 ? 1.0f : UNIT.kts_to_mph);
+    // Every type reads the held speed, so a failed or iced pitot freezes the
+    // tapes and the EFIS readout as it freezes the round dials.
+    DIALS_refresh_held_airspeed(r);
+    float v = dial_held.airspeed;
     // A speed that is not a number (written from outside) reads 0: handed on,
     // it would give the tapes and the readout a position that is not a number.
     if (!std::isfinite(v)) v = 0.0f;
@@ -31,7 +32,7 @@ void PANEL_asi(const panel_records& r)
         return;
     }
     if (t == INS_MACH_LINEAR) {
-        const float m = std::isfinite(f.machno) ? f.machno : 0.0f;
+        const float m = std::isfinite(dial_held.mach) ? dial_held.mach : 0.0f;
         PANEL_draw_tape(0, 9, -13.0f, 10.0f, 0.0f, 60.0f * s, -999.0f, m, 0.1f, 1, 50.0f, 1, 0, 110);
         return;
     }

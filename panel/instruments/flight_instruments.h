@@ -51,6 +51,7 @@ float COMPASS_indicated_heading(const flt_struct& f);
 float COMPASS_indicated_heading();
 
 // Failure slots the flight instruments read.
+constexpr int FAIL_SLOT_PITOT = 1;           // freezes every airspeed and Mach reading
 constexpr int FAIL_SLOT_ALTIMETER_INSTR = 3;
 constexpr int FAIL_SLOT_VVI_INSTR = 6;
 constexpr int FAIL_SLOT_GLASS_INSTR = 7;   // every electronic display

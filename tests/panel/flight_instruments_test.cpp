@@ -170,6 +170,30 @@ TEST_F(FlightInstruments, EfisAirspeedReadoutAndBlankingWithoutAvionics)
     EXPECT_TRUE(in_slot(170, 1.0f, [] { PANEL_asi(); }).empty());
 }
 
+// A failed pitot freezes every airspeed and Mach instrument type: drawn at
+// another speed, each draws what it drew before the failure, and working it
+// follows the speed again.
+TEST_F(FlightInstruments, AFailedPitotFreezesEveryAirspeedType)
+{
+    power();
+    pln[0].acf_asi_kts = 1, pln[0].acf_Vne = 200.0f, pln[0].acf_Mmo = 0.8f;
+    auto picture = [](int type) {
+        std::vector<float> drawn;   // every vertex's place and texel
+        for (const fb_prim& p : in_slot(type, 1.0f, [] { PANEL_asi(); }))
+            for (const fb_vertex& w : p.v) drawn.insert(drawn.end(), {w.x, w.y, w.s, w.t});
+        return drawn;
+    };
+    for (int type : {74, 77, 80, 86, 87, 88, 170}) {
+        flt[0].indicated_airspeed = 100.0f, flt[0].machno = 0.3f;
+        const auto working = picture(type);
+        flt[0].failures[FAIL_SLOT_PITOT] = FAILURE_STATE_FAILED;
+        flt[0].indicated_airspeed = 61.3f, flt[0].machno = 0.137f;
+        EXPECT_EQ(picture(type), working) << type;
+        flt[0].failures[FAIL_SLOT_PITOT] = 0;
+        EXPECT_NE(picture(type), working) << type;
+    }
+}
+
 // The EFIS tape's speed marks stand 2 units per knot from the centre: at
 // 100 kt, Vso 90, Vs 100, Vno 115 and Vne 120 put them 20 below, at, 30 and
 // 40 above (4 x 5 quads at x 9, y 6 - 3 + offset); a speed beyond the

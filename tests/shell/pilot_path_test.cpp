@@ -26,6 +26,7 @@
 #include "core/text_util.h"
 #include "core/views.h"
 #include "flightmodel/flt.h"
+#include "scene/scene_state.h"
 #include "shell/alert_box.h"
 #include "shell/modes.h"
 #include "tests/support/pilot_kit.h"
@@ -210,6 +211,15 @@ TEST_F(PilotPath, ForwardViewsWithoutThePanelShowNoPanel)
     ASSERT_TRUE(choose_menu_item("View", "Forward with Nothing"));
     EXPECT_LT(panel_share(), 0.1);
     EXPECT_EQ(sim_graphics_view.view_type, VIEW_FORWARD_NOTHING);
+    // The window's lower half lies below the horizon: ground to the bottom
+    // edge, no pixel in the flat horizon colour of the sky backdrop (what
+    // shows where no ground is drawn).
+    const picture ahead = read_picture();
+    const int sky[3] = {int(std::lround(sky_ramp[0][0] * 255.0f)), int(std::lround(sky_ramp[0][1] * 255.0f)),
+                        int(std::lround(sky_ramp[0][2] * 255.0f))};
+    EXPECT_EQ(ahead.count(0, 0, w, h, [&](picture::colour c) {
+        return std::abs(c.r - sky[0]) + std::abs(c.g - sky[1]) + std::abs(c.b - sky[2]) < 6;
+    }), 0);
     press('1');
     frames(1);
 }
@@ -264,6 +274,12 @@ TEST_F(PilotPath, TheMouseFliesTheTrainerOffTheRunway)
     const bool airborne = frames_until([&] { return f.y_agl > 15.0f; }, 600, 0.1);
     EXPECT_TRUE(airborne) << "the trainer did not climb away";
     EXPECT_GT(sim_joystick.yolk_pitch_ratio, 0.1f);
+    // A click back on the centre lets go with the yoke neutral, also when the
+    // pointer gets there and clicks within one frame.
+    click_at(a.acf_HUD_cntrx, a.acf_HUD_cntry);
+    frames(1);
+    EXPECT_EQ(sim_joystick.mouse_is_joystick, 0);
+    EXPECT_NEAR(sim_joystick.yolk_pitch_ratio, 0.0f, 0.05f);
     click_at(4.0f, 740.0f);
     frames(1);
 }

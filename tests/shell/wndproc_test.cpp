@@ -13,6 +13,7 @@
 #include "world/atc/atc_state.h"
 #include "links/plugin_host.h"
 #include "shell/commands.h"
+#include "platform/plat_window.h"
 #include "shell/frame.h"
 #include "core/input.h"
 #include "shell/menus.h"
@@ -320,4 +321,20 @@ TEST_F(WindowInput, PaintIsMarkedEvenWhilePaused)
     MACIBM_wndproc(nullptr, WM_PAINT, 0, 0);
     EXPECT_EQ(window_painted, 1);
     sim_time.paused = 0;
+}
+
+// A window made smaller from outside goes back to the size the picture and
+// the menus are laid out for.
+TEST_F(WindowInput, AWindowResizedFromOutsideKeepsItsSize)
+{
+    SDL_Window* w = static_cast<SDL_Window*>(PLAT_window_handle());
+    ASSERT_NE(w, nullptr);
+    int width = 0, height = 0;
+    SDL_GetWindowSize(w, &width, &height);
+    SDL_SetWindowSize(w, width - 224, height - 168);
+    MACIBM_pump_messages();
+    int now_width = 0, now_height = 0;
+    SDL_GetWindowSize(w, &now_width, &now_height);
+    EXPECT_EQ(now_width, width);
+    EXPECT_EQ(now_height, height);
 }
