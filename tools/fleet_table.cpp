@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "shell/main.h"
 #include "tests/support/fleet_flight_kit.h"
 
 int main(int argc, char** argv)
@@ -31,6 +32,8 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: fleet_table [--trace] [--report seconds] <program folder> [aircraft [row number]]\n");
         return EXIT_FAILURE;
     }
+    // Aircraft load their textures and instrument pictures as in the program.
+    APPLICATION_install_drawing_hooks();
     fleet_kit::use_data_folder(argv[first]);
     auto rows = fleet_kit::table(argc > first + 1 ? argv[first + 1] : "");
     if (argc > first + 2) {
