@@ -16,6 +16,7 @@
 #include "core/constants.h"
 #include "core/datafile.h"
 #include "core/folders.h"
+#include "tests/support/minimal_aircraft.h"
 #include "tests/support/test_support.h"
 
 namespace acf_test {
@@ -64,22 +65,7 @@ inline void set_wing(acf_struct& a, int p, float root, float tip, int els, float
     a.acf_sweep1[p] = sweep;
 }
 
-// The least an aircraft needs to pass the checks: no engines, no lifting parts,
-// and a fuselage (part 44) whose stations lie at distinct places.
-inline void make_minimal(acf_struct& a)
-{
-    std::memset(&a, 0, sizeof a);
-    set_text(a.acf_tailnum, ACF_TAILNUM_SIZE, "OV-TST");
-    a.acf_Vne = 160.0f;
-    a.acf_m_empty = 1500.0f;
-    a.acf_m_max = 2400.0f;
-    a.acf_h_eqlbm = 4.0f;
-    a.acf_throtmax_FWD = 1.0f;
-    for (int s = 0; s < ACF_INS_SLOTS; ++s) a.acf_ins_type[s] = ACF_INS_EMPTY;
-    for (int k = 0; k < ACF_BODY_STATIONS; ++k)
-        for (int j = 0; j < ACF_BODY_POINTS; ++j)
-            a.acf_body_Z[(PART_BODY_FIRST * ACF_BODY_STATIONS + k) * ACF_BODY_POINTS + j] = 2.0f * k;
-}
+using test_aircraft::make_minimal;
 
 // A single-engine piston aircraft (engine and propeller type 0) with wings,
 // flaps, ailerons, a tail and fixed gear that passes every check (no airfoils

@@ -19,6 +19,7 @@
 #include "core/weapon_kinds.h"
 #include "flightmodel/weapons/weapons.h"
 #include "tests/fuzz/fuzz_aircraft.h"
+#include "tests/support/minimal_aircraft.h"
 
 namespace {
 
@@ -35,19 +36,13 @@ struct loaded_carrier {
 const loaded_carrier& carrier(const std::string& folder)
 {
     acf_struct& a = pln[0];
-    std::memset(static_cast<void*>(&a), 0, sizeof a);
+    test_aircraft::make_minimal(a);
     const std::string path = folder + "AIRCRAFT:CARRIER.ACF";
     UTIL_strcpy(path.c_str(), a.acf_file_path);
     UTIL_strcpy("OV-WPN", a.acf_tailnum);
     a.acf_Vne = 300.0f;
     a.acf_m_empty = 5000.0f;
     a.acf_m_max = 9000.0f;
-    a.acf_h_eqlbm = 4.0f;
-    a.acf_throtmax_FWD = 1.0f;
-    for (int s = 0; s < ACF_INS_SLOTS; ++s) a.acf_ins_type[s] = ACF_INS_EMPTY;
-    for (int k = 0; k < ACF_BODY_STATIONS; ++k)
-        for (int j = 0; j < ACF_BODY_POINTS; ++j)
-            a.acf_body_Z[(PART_BODY_FIRST * ACF_BODY_STATIONS + k) * ACF_BODY_POINTS + j] = 2.0f * k;
     for (int w = 0; w < STATIONS; ++w) {
         UTIL_strcpy("FUZZ.WPN", a.wpn_name + w * ACF_WPN_NAME_SIZE);
         a.acf_Xwpn_att[w] = w % 2 ? 3.0f : -3.0f;   // mirrored pairs either side of the fuselage
