@@ -18,13 +18,18 @@ constexpr int ROAD_LISTS[] = {0, 1, 2};   // highways, trails, railroads
 // from the plane are passed over without reading their records, which keeps
 // the search through a tile's thousands of placements cheap in every step.
 constexpr float ROOF_REACH_M = 1000.0f;
+// The objects the land cover generates are houses, shops and masts tens of
+// metres across: their roofs are looked for within this reach of their
+// origin, which bounds the cells walked in every step to the plane's cell and
+// its neighbours (and those whose definitions' spread carries them nearer).
+constexpr float COVER_ROOF_REACH_M = 100.0f;
 // A cell's definitions stand from one cell before it to one after it (a
-// position and a spread of at most 1 each): the cells walked for generated
-// roofs reach this many cells past those the roof reach spans. Cells are
-// taken as at least this wide when the reach is counted in cells, which
-// bounds the walk on a grid squeezed flat.
+// position and a spread of at most 1 each): the cells walked reach this many
+// cells past those the roof reach spans. Cells are taken as at least this
+// wide when the reach is counted in cells, which bounds the walk on a grid
+// squeezed flat.
 constexpr int PLACE_REACH_CELLS = 2;
-constexpr float LEAST_CELL_M = 100.0f;
+constexpr float LEAST_CELL_M = 10.0f;
 
 const lod_group* level_of(int object, int level)
 {
@@ -69,9 +74,9 @@ bool roof_of(int object, float x, float y, float z, float heading, float px, flo
     return found;
 }
 
-bool within_reach(float x, float z, float px, float pz)
+bool within_reach(float x, float z, float px, float pz, float reach)
 {
-    return std::fabs(x - px) < ROOF_REACH_M && std::fabs(z - pz) < ROOF_REACH_M;
+    return std::fabs(x - px) < reach && std::fabs(z - pz) < reach;
 }
 
 // The cells around `at` along one axis of the grid whose definitions can
@@ -79,24 +84,36 @@ bool within_reach(float x, float z, float px, float pz)
 void cells_around(int at, int last, float width, int& first, int& last_out)
 {
     const float w = std::max(std::fabs(width), LEAST_CELL_M);   // no number counts as the least
-    const int n = PLACE_REACH_CELLS + static_cast<int>(std::ceil(ROOF_REACH_M / w));
+    const int n = PLACE_REACH_CELLS + static_cast<int>(std::ceil(COVER_ROOF_REACH_M / w));
     first = std::max(at - n, 0);
     last_out = std::min(at + n, last);
 }
 
-// Whether the definitions of cell (i, j) can stand within the roof reach of
-// (px, pz): each stands at the cell's first corner plus -1 to 2 times its
-// span, along x and along z.
-bool cell_within_reach(int i, int j, float px, float pz)
-{
-    const terrain_vertex& a = terrain_vertex_grid[TERRAIN_index(i, j)];
-    const terrain_vertex& b = terrain_vertex_grid[TERRAIN_index(i + 1, j + 1)];
-    const auto spans_near = [](float a, float span, float p) {
-        const float lo = std::min(a - span, a + 2.0f * span), hi = std::max(a - span, a + 2.0f * span);
-        return lo - ROOF_REACH_M < p && p < hi + ROOF_REACH_M;
-    };
-    return spans_near(a.x, b.x - a.x, px) && spans_near(a.z, b.z - a.z, pz);
-}
+// The plane's place in cell (i, j) as fractions of the cell's span from its
+// first corner, the frame the definitions are given in, and the generated
+// roofs' reach in the same fractions. A span of no length is taken as a tiny
+// one, which makes the reach cover the cell whole.
+struct cell_frame {
+    float fx, fz, rx, rz;
+
+    cell_frame(int i, int j, float px, float pz)
+    {
+        const terrain_vertex& a = terrain_vertex_grid[TERRAIN_index(i, j)];
+        const terrain_vertex& b = terrain_vertex_grid[TERRAIN_index(i + 1, j + 1)];
+        const auto along = [](float a, float b, float p, float& f, float& r) {
+            const float span = std::fabs(b - a) > 1.0e-3f ? b - a : 1.0e-3f;
+            f = (p - a) / span;
+            r = COVER_ROOF_REACH_M / std::fabs(span);
+        };
+        along(a.x, b.x, px, fx, rx);
+        along(a.z, b.z, pz, fz, rz);
+    }
+    // Whether something standing within (x, z) +- half can lie within the reach.
+    bool near(float x, float z, float half) const
+    {
+        return std::fabs(x - fx) < half + rx && std::fabs(z - fz) < half + rz;
+    }
+};
 
 }  // namespace
 
@@ -125,7 +142,7 @@ bool OBJ_roof_under(float px, float py, float pz, float& height)
 {
     bool found = false;
     for (const object_placement& p : placement_list)
-        if (within_reach(p.x, p.z, px, pz) && roof_of(p.object, p.x, p.y, p.z, p.heading, px, py, pz, height))
+        if (within_reach(p.x, p.z, px, pz, ROOF_REACH_M) && roof_of(p.object, p.x, p.y, p.z, p.heading, px, py, pz, height))
             found = true;
     return found;
 }
@@ -143,12 +160,15 @@ bool COVER_roof_under(int i, int j, float px, float py, float pz, long long stri
     bool found = false;
     for (int ci = first_i; ci <= last_i; ++ci)
         for (int cj = first_j; cj <= last_j; ++cj) {
-            if (!cell_within_reach(ci, cj, px, pz)) continue;
+            const cell_frame frame(ci, cj, px, pz);
+            if (!frame.near(0.5f, 0.5f, 1.5f)) continue;
             const cover_entry* e = COVER_cell_entry(ci, cj);
             if (!e) continue;
             COVER_for_stride(e->lists[COVER_OBJECTS], stride, [&](int k, const cover_definition& d) {
+                // The definition's place lies within its position plus or minus its spread.
+                if (!frame.near(d.x, d.z, d.spread)) return;
                 float x, y, z, draw;
-                if (COVER_place(d, ci, cj, k, x, y, z, &draw) && within_reach(x, z, px, pz) &&
+                if (COVER_place(d, ci, cj, k, x, y, z, &draw) && within_reach(x, z, px, pz, COVER_ROOF_REACH_M) &&
                     roof_of(COVER_object_pick(d, draw), x, y, z, d.heading, px, py, pz, height))
                     found = true;
             });

@@ -25,9 +25,10 @@ bool OBJ_roof_under(float px, float py, float pz, float& height);
 // held to it), taken by the definitions' `stride` (COVER_stride): each object
 // stands and is picked as the terrain pass draws it (world/cover_placement.h)
 // and its level of detail is the one its distance from the plane at height py
-// picks. Objects standing more than 1 km across from the plane are not read,
-// nor the cells whose definitions cannot stand that near. Of several roofs the
-// last in the pass's order counts. False when none.
+// picks. These are houses and shops: objects standing more than 100 m across
+// from the plane are not read, nor the definitions and cells that cannot
+// stand that near. Of several roofs the last in the pass's order counts.
+// False when none.
 bool COVER_roof_under(int i, int j, float px, float py, float pz, long long stride, float& height);
 
 // Whether (x, z) lies inside a span of a highway, trail or railroad listed at
