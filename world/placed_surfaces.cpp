@@ -29,7 +29,7 @@ constexpr float COVER_ROOF_REACH_M = 100.0f;
 // wide when the reach is counted in cells, which bounds the walk on a grid
 // squeezed flat.
 constexpr int PLACE_REACH_CELLS = 2;
-constexpr float LEAST_CELL_M = 10.0f;
+constexpr float LEAST_CELL_M = 100.0f;
 
 const lod_group* level_of(int object, int level)
 {
@@ -83,7 +83,7 @@ bool within_reach(float x, float z, float px, float pz, float reach)
 // stand within the roof reach, for cells `width` metres across.
 void cells_around(int at, int last, float width, int& first, int& last_out)
 {
-    const float w = std::max(std::fabs(width), LEAST_CELL_M);   // no number counts as the least
+    const float w = std::fabs(width) >= LEAST_CELL_M ? std::fabs(width) : LEAST_CELL_M;   // no number: the least
     const int n = PLACE_REACH_CELLS + static_cast<int>(std::ceil(COVER_ROOF_REACH_M / w));
     first = std::max(at - n, 0);
     last_out = std::min(at + n, last);
