@@ -426,20 +426,26 @@ TEST_F(TerrainPass, HardRoofCarriesThePlaneStrictlyInsideAndTurnsWithItsObject)
     // far off: placed in the scenery, and generated (turned the same way) in
     // the middle of every cover cell, at (-100, -100) in cell (199, 201) among
     // them, while the autogen setting scatters it; given up once the plane
-    // leaves it or climbs past the object's last level of detail.
+    // leaves it or climbs past the object's last level of detail. A second
+    // definition, at (-130, -70) in that cell, stands only at the levels whose
+    // stride takes it.
     sim_graphics_view.view_x = 5000.0f;
     placement_list.push_back({shop, 100.0f, 20.0f, 1200.0f, 90.0f, 0});
     cover_definition d = def(0.5f, 0.5f, 1.0f);
     d.first_object = d.last_object = shop, d.heading = 90.0f;
-    cover_table[TEX].lists[COVER_OBJECTS] = {d};
+    cover_definition second = d;
+    second.x = second.z = 0.2f;
+    cover_table[TEX].lists[COVER_OBJECTS] = {d, second};
     const float ground = GROUND_height_in_cell(199, 201, -100.0f, -100.0f);
+    const float ground2 = GROUND_height_in_cell(199, 201, -130.0f, -70.0f);
     const struct {
         float px, py, pz;
         int autogen_level;
         float roof;   // 0: none
     } sim_rows[] = {{100.0f, 30.0f, 1210.0f, 5, 25.0f}, {110.0f, 30.0f, 1210.0f, 5, 0.0f},
                     {-100.0f, ground + 10.0f, -90.0f, 1, ground + 5.0f}, {-90.0f, ground + 10.0f, -100.0f, 1, 0.0f},
-                    {-100.0f, ground + 10.0f, -90.0f, 0, 0.0f}, {-100.0f, ground + 2500.0f, -90.0f, 1, 0.0f}};
+                    {-100.0f, ground + 10.0f, -90.0f, 0, 0.0f}, {-100.0f, ground + 2500.0f, -90.0f, 1, 0.0f},
+                    {-130.0f, ground2 + 10.0f, -60.0f, 5, ground2 + 5.0f}, {-130.0f, ground2 + 10.0f, -60.0f, 1, 0.0f}};
     for (const auto& r : sim_rows) {
         sim_graphics_settings.autogen_level = r.autogen_level;
         flt[0].i = 199, flt[0].j = 201;
