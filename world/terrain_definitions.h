@@ -2,8 +2,9 @@
 // from the text file beside the texture's image: scenery objects, trees,
 // forest canopy patches, night lights, parked cars, and closed road loops on
 // which one car rides per waypoint. Positions are fractions of a terrain
-// cell, so one file serves every cell of its texture; the terrain pass places
-// them in every visible cell, every frame.
+// cell, so one file serves every cell of its texture; where they stand in a
+// cell is world/cover_placement.h's rule, which the terrain pass draws by and
+// the simulation finds the generated buildings' roofs by.
 //
 // File: the text data-file header of version 1, then entries, each a keyword
 // (any letter case) and its values, separated by blanks, tabs or line ends:

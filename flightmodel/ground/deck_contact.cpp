@@ -9,6 +9,7 @@
 #include "core/units.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/ground/surface_state.h"
+#include "world/cover_placement.h"
 #include "world/placed_surfaces.h"
 #include "world/ship_decks.h"
 #include "world/ships.h"
@@ -102,6 +103,17 @@ void GROUND_surface_under_plane()
         if (g.draw_vectors && SEG_on_road(f.i, f.j, f.local_x, f.local_z)) found.on_road = 1;
         float roof = 0.0f;
         if (g.draw_obstacles && OBJ_roof_under(f.local_x, f.local_y, f.local_z, roof)) {
+            found.flat_on = found.on_deck = 1;
+            found.flat_height = roof;
+        }
+        // The buildings generated from the land-cover definitions exist in the
+        // pilot's world only as the autogen setting scatters them: none at
+        // level 0, else the definitions its stride takes, in every cell around
+        // the plane that holds cover. The setting is a plain flag here; the
+        // view and the camera, which bound where the terrain pass draws them,
+        // play no part.
+        if (g.autogen_level != 0 &&
+            COVER_roof_under(f.i, f.j, f.local_x, f.local_y, f.local_z, COVER_stride(g.autogen_level), roof)) {
             found.flat_on = found.on_deck = 1;
             found.flat_height = roof;
         }

@@ -3,10 +3,10 @@
 // ground contact read (49 over no such surface, 154 over a deck, platform,
 // object top or road, else the runway's surface code; below 50 plain
 // terrain). Two finders fill it. The simulation asks for the decks, the
-// platforms, the placed objects' roofs and the roads in every step of the
-// user's plane (flightmodel/ground/deck_contact.h), drawn or not. The scene
-// pass resets the rest before its drawers run and its runway and generated
-// objects mark what they find; the steps that follow read it.
+// platforms, the roofs of the placed and the generated objects and the roads
+// in every step of the user's plane (flightmodel/ground/deck_contact.h),
+// drawn or not. The scene pass resets the rest before its drawers run and its
+// runway pass marks what it finds; the steps that follow read it.
 #pragma once
 
 #include <cstdint>
@@ -42,7 +42,7 @@ extern surface_state_record surface_state;
 struct surface_found_record {
     int32_t on_carrier;
     int32_t on_frigate;
-    int32_t flat_on;          // a platform deck or a placed object's hard roof
+    int32_t flat_on;          // a platform deck or an object's hard roof
     float flat_height;
     int32_t on_deck;          // the decks, platforms and roofs: surface code 154
     int32_t on_road;          // a road span: 154 where no runway lies under the plane

@@ -1,17 +1,14 @@
 // What the ground passes share about the grid's cells: the window of cells a
-// pass walks, held inside the current planet's grid; the random table read
-// by any index; and the ground height inside a cell by its two flat
-// triangles.
+// pass walks, held inside the current planet's grid, and the cells' flags of
+// this projection. The grid's pure reads (its last cell, the random table,
+// the ground height inside a cell) come from the world.
 #pragma once
 
 #include <vector>
 
 #include "scene/scene_state.h"
+#include "world/cover_placement.h"
 #include "world/segments.h"
-
-// The last cell column (east) and row (north) of the current planet's grid.
-int GROUND_last_column();
-int GROUND_last_row();
 
 // `in` held inside the grid's cells (a window reaching past the grid would
 // have the walkers read cells past its end); false (and nothing to walk) when
@@ -35,12 +32,3 @@ void GROUND_visit_visible_points(int kind, int first_i, int last_i, int first_j,
             for (const segment_point& p : *list) visit(p);
         }
 }
-
-// The random table's entry at any index, negative ones too.
-float GROUND_random(long index);
-
-// The ground height at (x, z) by the flat triangles of cell (i, j): the one
-// through its corners (i, j), (i+1, j), (i, j+1) on the side of (i, j) of the
-// diagonal from (i, j+1) to (i+1, j), else the one through (i+1, j+1),
-// (i, j+1), (i+1, j); points outside the cell take the same flats, extended.
-float GROUND_height_in_cell(int i, int j, float x, float z);

@@ -1,8 +1,9 @@
 // One scenery object drawn where the terrain pass puts it: its level of
 // detail by distance, the lean of the globe, its display lists (or, inside
 // the terrain pass, vertex arrays shared by the objects of one texture), and
-// the special items that need work every frame (lights, smoke, hard roofs,
-// movie screens); and the tree crosses of the cover.
+// the special items that need work every frame (lights, smoke, movie
+// screens); and the tree crosses of the cover. The hard roofs are not the
+// drawing's: the simulation finds them under the plane, drawn or not.
 #include <GL/gl.h>
 #include <GL/glext.h>
 
@@ -17,17 +18,14 @@
 #include "core/simvars/network.h"
 #include "core/texture_slots.h"
 #include "core/units.h"
-#include "flightmodel/flt.h"
 #include "graphics/gl_entry.h"
 #include "graphics/lights.h"
 #include "graphics/ogl_state.h"
 #include "graphics/ogl_tex.h"
 #include "scene/effects/particles.h"
 #include "scene/scene_state.h"
-#include "flightmodel/ground/surface_state.h"
 #include "scene/terrain/terrain_pass.h"
 #include "world/objects.h"
-#include "world/placed_surfaces.h"
 
 int32_t terrain_night = 0;
 terrain_tilt_record terrain_tilt{};
@@ -126,7 +124,6 @@ void movie_vertex(const object_primitive& p)
 struct placed_object {
     int32_t object, level;
     float x, y, z, heading;
-    bool generated;
     bool operator==(const placed_object&) const = default;
 };
 
@@ -388,9 +385,9 @@ void draw_batches()
     }
 }
 
-// The items of the level that need work every frame (lights, smoke, hard
-// roofs, movie screens), in the object's frame.
-void special_items(int object, int level, float x, float y, float z, float heading, bool own_textures, bool roofs);
+// The items of the level that need work every frame (lights, smoke, movie
+// screens), in the object's frame.
+void special_items(int object, int level, float x, float y, float z, float heading, bool own_textures);
 
 }  // namespace
 
@@ -462,16 +459,6 @@ void TERRAIN_spawn_smoke(int object, int level, int item, float x, float y, floa
                    p->code == OBJ_SMOKE_BLACK ? SMOKE_COLOUR_BLACK : SMOKE_COLOUR_WHITE, 1.0f, 0);
 }
 
-void TERRAIN_hard_quad(int object, int level, int item, float x, float y, float z, float heading)
-{
-    const flt_struct& f = flt[0];
-    float height = 0.0f;
-    if (!OBJ_hard_quad_under(object, level, item, x, y, z, heading, f.local_x, f.local_z, height)) return;
-    surface_state.flat_surface_on = 1;
-    surface_state.flat_surface_height = height;
-    surface_state.surface_code = SURFACE_DECK;
-}
-
 // Inside the terrain pass the objects whose levels hold only plain faces and
 // lines are gathered and drawn as arrays, one per texture pair: each vertex
 // goes through the same turns as under place_object_frame and each triangle
@@ -492,12 +479,12 @@ void TERRAIN_objects_end()
     if (b.placed != b.built) build_batches();
     draw_batches();
     for (const placed_object& o : b.placed)
-        special_items(o.object, o.level, o.x, o.y, o.z, o.heading, true, o.generated);
+        special_items(o.object, o.level, o.x, o.y, o.z, o.heading, true);
 }
 
 int TERRAIN_objects_batched() { return static_cast<int>(object_batches.batches.size()); }
 
-void TERRAIN_draw_object(int object, float x, float y, float z, float heading, bool generated)
+void TERRAIN_draw_object(int object, float x, float y, float z, float heading)
 {
     // An object number past the table (a placement of a broken scenery file) would read past it: nothing drawn.
     if (object < 0 || static_cast<size_t>(object) >= object_table.size()) return;
@@ -512,24 +499,24 @@ void TERRAIN_draw_object(int object, float x, float y, float z, float heading, b
     ++scene_draw_counts.objects;
 
     if (object_batches.open && batchable(groups[static_cast<size_t>(level)])) {
-        object_batches.placed.push_back({object, level, x, y, z, heading, generated});
+        object_batches.placed.push_back({object, level, x, y, z, heading});
         return;
     }
     glPushMatrix();
     place_object_frame(x, y, z, heading);
     OBJ_draw(object, level, terrain_night, 1);
     glPopMatrix();
-    special_items(object, level, x, y, z, heading, false, generated);
+    special_items(object, level, x, y, z, heading, false);
 }
 
 namespace {
 
-void special_items(int object, int level, float x, float y, float z, float heading, bool own_textures, bool roofs)
+void special_items(int object, int level, float x, float y, float z, float heading, bool own_textures)
 {
     const std::vector<object_primitive>& items =
         object_table[static_cast<size_t>(object)].groups[static_cast<size_t>(level)].prims;
-    // Lights and movie screens are drawn in the object's frame; smoke and
-    // roofs are worked out without it.
+    // Lights and movie screens are drawn in the object's frame; smoke is
+    // worked out without it.
     const bool framed = std::any_of(items.begin(), items.end(), [](const object_primitive& p) {
         return (p.code == OBJ_LIGHT && terrain_night) || p.code == OBJ_QUAD_MOVIE;
     });
@@ -574,12 +561,6 @@ void special_items(int object, int level, float x, float y, float z, float headi
         case OBJ_END_LIGHTS:
             if (lights_open) OGL_lights_end();
             lights_open = false;
-            break;
-        // The roofs of the placed objects are the simulation's to test, drawn
-        // or not; those of the objects the pass generates from the cover
-        // definitions exist only where the pass puts them.
-        case OBJ_QUAD_HARD:
-            if (roofs) TERRAIN_hard_quad(object, level, static_cast<int>(n), x, y, z, heading);
             break;
         case OBJ_SMOKE_BLACK:
         case OBJ_SMOKE_WHITE:

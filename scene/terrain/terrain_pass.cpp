@@ -23,13 +23,12 @@
 #include "scene/drawers.h"
 #include "scene/lights_model.h"
 #include "scene/terrain/ground_cells.h"
-#include "world/terrain_definitions.h"
 #include "scene/view_setup.h"
+#include "world/cover_placement.h"
 #include "world/landuse.h"
 #include "world/landuse_grid.h"
 #include "world/objects.h"
 #include "world/terrain_grid.h"
-#include "world/terrain_textures.h"
 
 namespace {
 
@@ -54,30 +53,10 @@ struct cover_window {
 
 const terrain_vertex& V(int i, int j) { return terrain_vertex_grid[TERRAIN_index(i, j)]; }
 
-// The cover entry of an eligible cell, or null: in view, outside airports,
-// a single-texture cell whose land use has a texture.
+// The cover entry of an eligible cell, or null: a cell in view that holds cover.
 const cover_entry* eligible(int i, int j)
 {
-    const int k = TERRAIN_index(i, j);
-    if (!cell_visible[k] || terrain_airport_cell[k] || terrain_point_texture[k] >= TERRAIN_LAYERED) return nullptr;
-    const int32_t code = landuse_grid[k];
-    if (code < 0 || code >= LANDUSE_CODES) return nullptr;
-    const int32_t t = landuse_code_texture[code];
-    if (t < 0 || t >= COVER_TEXTURES) return nullptr;
-    return &cover_table[t];
-}
-
-// Where definition k of cell (i, j) stands; false when the cell does not show it.
-bool place(const cover_definition& d, int i, int j, int k, float& x, float& y, float& z, float* draw = nullptr)
-{
-    const float p = GROUND_random(static_cast<long>(k) + static_cast<long>(i) * j);
-    if (draw) *draw = p;
-    if (!(p < d.chance)) return false;
-    const terrain_vertex &a = V(i, j), &b = V(i + 1, j + 1);
-    x = a.x + (d.x + (2.0f * GROUND_random(i + j + k) - 1.0f) * d.spread) * (b.x - a.x);
-    z = a.z + (d.z + (2.0f * GROUND_random(i + j + k + 1) - 1.0f) * d.spread) * (b.z - a.z);
-    y = GROUND_height_in_cell(i, j, x, z);
-    return true;
+    return cell_visible[TERRAIN_index(i, j)] ? COVER_cell_entry(i, j) : nullptr;
 }
 
 // Calls f(i, j, entry) for every eligible cell of the window.
@@ -87,13 +66,6 @@ void for_cover_cells(const cover_window& w, F&& f)
     for (int i = w.first_column; i <= w.last_column; ++i)
         for (int j = w.first_row; j <= w.last_row; ++j)
             if (const cover_entry* e = eligible(i, j)) f(i, j, *e);
-}
-
-// Calls f(k, definition) for the definitions of a list taken by the stride.
-template <class F>
-void for_stride(const std::vector<cover_definition>& list, long long stride, F&& f)
-{
-    for (size_t k = 0; k < list.size(); k += static_cast<size_t>(stride)) f(static_cast<int>(k), list[k]);
 }
 
 bool in_footprint(float x, float z, float margin)
@@ -113,9 +85,7 @@ cover_window window_of_cover()
     const sim_graphics_settings_block& g = sim_graphics_settings;
     cover_window w{0, -1, 0, -1, 1, false};
     w.autogen = g.autogen_level != 0;
-    // A level above 5 would give a stride of 0 or below, a walk through the
-    // definitions that never ends: it takes every definition, as level 5.
-    w.stride = std::max(6LL - g.autogen_level, 1LL);
+    w.stride = COVER_stride(g.autogen_level);
     terrain_window_record held;
     if (!GROUND_hold_window(terrain_window, held)) return w;
     // A distance below 0 would put the bounds upside down (lo above hi, which
@@ -157,14 +127,10 @@ void obstacles()
 void generated_objects(const cover_window& w)
 {
     for_cover_cells(w, [&](int i, int j, const cover_entry& e) {
-        for_stride(e.lists[COVER_OBJECTS], w.stride, [&](int k, const cover_definition& d) {
+        COVER_for_stride(e.lists[COVER_OBJECTS], w.stride, [&](int k, const cover_definition& d) {
             float x, y, z, p;
-            if (!place(d, i, j, k, x, y, z, &p)) return;
-            const long span = static_cast<long>(d.last_object) - d.first_object + 1;
-            const long pick = d.first_object + static_cast<long>(static_cast<float>(span) * p);
-            // An object range from the definitions beyond any int would overflow
-            // the cast; the object drawer refuses an index outside its list.
-            TERRAIN_draw_object(static_cast<int>(std::clamp(pick, -1L, 2000000000L)), x, y, z, d.heading, true);
+            // The object drawer refuses an index outside its table.
+            if (COVER_place(d, i, j, k, x, y, z, &p)) TERRAIN_draw_object(COVER_object_pick(d, p), x, y, z, d.heading);
         });
     });
 }
@@ -175,9 +141,9 @@ void night_lights(const cover_window& w)
     OGL_lights_frame(0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f);
     const float lift = (sim_graphics_view.view_y - scene_ground_elevation) * 0.02f + 1.0f;
     for_cover_cells(w, [&](int i, int j, const cover_entry& e) {
-        for_stride(e.lists[COVER_LIGHTS], w.stride, [&](int k, const cover_definition& d) {
+        COVER_for_stride(e.lists[COVER_LIGHTS], w.stride, [&](int k, const cover_definition& d) {
             float x, y, z;
-            if (!place(d, i, j, k, x, y, z)) return;
+            if (!COVER_place(d, i, j, k, x, y, z)) return;
             const int code = i + j + k;
             OGL_draw_light(x, y + d.light_height + lift, z, d.light_rgb[0], d.light_rgb[1], d.light_rgb[2], 1.0f, 2.0f,
                            code, code, LIGHT_KIND_ORDINARY);
@@ -194,15 +160,15 @@ void trees_and_cars(const cover_window& w)
     glDisable(GL_CULL_FACE);
     glBegin(GL_QUADS);
     for_cover_cells(w, [&](int i, int j, const cover_entry& e) {
-        for_stride(e.lists[COVER_TREES], w.stride, [&](int k, const cover_definition& d) {
+        COVER_for_stride(e.lists[COVER_TREES], w.stride, [&](int k, const cover_definition& d) {
             float x, y, z;
-            if (place(d, i, j, k, x, y, z)) TERRAIN_draw_tree(x, y, z, d.picture);
+            if (COVER_place(d, i, j, k, x, y, z)) TERRAIN_draw_tree(x, y, z, d.picture);
         });
-        for_stride(e.lists[COVER_CARS], w.stride, [&](int k, const cover_definition& d) {
+        COVER_for_stride(e.lists[COVER_CARS], w.stride, [&](int k, const cover_definition& d) {
             float x, y, z;
-            if (place(d, i, j, k, x, y, z)) LIGHTS_add(i + j + k, x, y, z, d.heading, 0, 0, 0);
+            if (COVER_place(d, i, j, k, x, y, z)) LIGHTS_add(i + j + k, x, y, z, d.heading, 0, 0, 0);
         });
-        for_stride(e.lists[COVER_ROAD], w.stride, [&](int k, const cover_definition& d) {
+        COVER_for_stride(e.lists[COVER_ROAD], w.stride, [&](int k, const cover_definition& d) {
             const terrain_vertex &a = V(i, j), &b = V(i + 1, j + 1);
             const float x = a.x + d.car_x * (b.x - a.x), z = a.z + d.car_z * (b.z - a.z);
             LIGHTS_add(i + j + k, x, GROUND_height_in_cell(i, j, x, z), z, d.heading, 1, d.brake_flag, d.turn_flag);
@@ -229,9 +195,9 @@ void canopy(const cover_window& w)
         glBegin(GL_QUADS);
         glNormal3f(0.0f, 1.0f, 0.0f);
         for_cover_cells(w, [&](int i, int j, const cover_entry& e) {
-            for_stride(e.lists[COVER_FOREST], w.stride, [&](int k, const cover_definition& d) {
+            COVER_for_stride(e.lists[COVER_FOREST], w.stride, [&](int k, const cover_definition& d) {
                 float x, y, z;
-                if (!place(d, i, j, k, x, y, z)) return;
+                if (!COVER_place(d, i, j, k, x, y, z)) return;
                 const float s0 = static_cast<float>(d.picture % 2) * 0.5f, t0 = static_cast<float>(d.picture / 2) * 0.5f;
                 const float corner[4][4] = {{x - CANOPY_HALF_M, z + CANOPY_HALF_M, s0, t0},
                                             {x - CANOPY_HALF_M, z - CANOPY_HALF_M, s0, t0 + 0.5f},

@@ -12,11 +12,13 @@
 // cover_table, the land-use table, the settings autogen_level,
 // autogen_distance and draw_obstacles, percent_lights_on, the sun's azimuth
 // and declination, the frame period and clock, the network time, the cockpit
-// light levels, the planet, the user's position.
+// light levels, the planet.
 // Writes: terrain_night, terrain_tilt, scene_cull_margin and
 // scene_footprint_box (left at margin 0, the bare box), the placements'
 // visible flags, the road cars of the cover table, the light queue,
-// particles, the deck-contact outputs of hard roofs, GL state.
+// particles, GL state. Where the generated objects stand is the world's rule
+// (world/cover_placement.h), which the simulation also walks to find their
+// hard roofs under the plane; the pass marks no surface.
 #pragma once
 
 #include <cstdint>
@@ -42,15 +44,14 @@ void TERRAIN_objects_reset();
 
 // One object of the object table at (x, y, z) turned to `heading` degrees:
 // its level of detail by distance, leaning with the globe, its lights,
-// smoke, hard roofs and night movie screens.
+// smoke and night movie screens.
 // Between begin and end, objects whose levels are plain faces are gathered
 // and drawn at the end from vertex arrays, one draw per texture pair (their
-// lights, smoke, roofs and screens after them, in order); the arrays are kept
+// lights, smoke and screens after them, in order); the arrays are kept
 // while the gathered placements stay the same from frame to frame. Outside,
-// every object is drawn at once. Only a generated object (one the pass places
-// from the cover definitions) marks its hard roofs under the user's plane;
-// the placed objects' roofs are found by the simulation.
-void TERRAIN_draw_object(int object, float x, float y, float z, float heading, bool generated = false);
+// every object is drawn at once. Hard roofs are not the drawing's: the
+// simulation finds those of placed and generated objects alike.
+void TERRAIN_draw_object(int object, float x, float y, float z, float heading);
 void TERRAIN_objects_begin();
 void TERRAIN_objects_end();
 // The vertex arrays the last end drew.
@@ -60,11 +61,6 @@ int TERRAIN_objects_batched();
 int TERRAIN_light_color(float x, float z, float& r, float& g, float& b);
 // One smoke puff of emitter `item` of level `level` of the object.
 void TERRAIN_spawn_smoke(int object, int level, int item, float x, float y, float z, float heading);
-// The user's plane over the hard quad at `item` (its corners the second to
-// fifth items after it) of the object drawn at (x, y, z) turned to
-// `heading`: the roof becomes the flat surface under the plane.
-void TERRAIN_hard_quad(int object, int level, int item, float x, float y, float z, float heading = 0.0f);
-
 // The movie screen's frame at frame-clock time `clock`: left, right, lower
 // and upper edge (s, s, t, t) in the movie texture.
 void TERRAIN_movie_frame(float clock, float rect[4]);

@@ -32,7 +32,11 @@
 #include "tests/flightmodel/trainer_fixture.h"
 #include "tests/graphics/gl_context.h"
 #include "tests/support/flight_fixture.h"
+#include "world/cover_placement.h"
+#include "world/landuse.h"
 #include "world/landuse_grid.h"
+#include "world/objects.h"
+#include "world/terrain_grid.h"
 
 using namespace trainer_test;
 
@@ -230,6 +234,52 @@ TEST_F(AtSea, TheTrainerParkedOnTheCarrierStaysOnItsDeckWithNoFrameDrawn)
     EXPECT_NEAR(x, 10.0f, 3.0f);
     EXPECT_NEAR(z, 20.0f, 3.0f);
     EXPECT_NEAR(f.local_y - (ship_y[SHIP_CARRIER] + CARRIER_DECK_Y_M), pln[0].acf_h_eqlbm, 0.5f);
+}
+
+// The same on the roof of a building the land cover generates in the middle
+// of every cell around: the simulation scatters it as the autogen setting
+// does, and the plane rides on its roof with no frame drawn.
+TEST_F(AtSea, TheTrainerParkedOnAGeneratedRoofStaysOnItWithNoFrameDrawn)
+{
+    ASSERT_TRUE(plane_step_runs_the_build_up()) << "FLTMOD_plane_step runs no build-up";
+    flt_struct& f = flt[0];
+    FLIGHT_reset_at_start(0, pln[0].acf_the_eqlbm, 0.0f, 0.0f, -3000.0f, 100.0f, -3000.0f, 0.0f);
+    constexpr int CODE = 5, TEX = 7;   // a land use and the cover texture it grows
+    const int32_t kept_texture = landuse_code_texture[CODE];
+    landuse_code_texture[CODE] = TEX;
+    for (int i = f.i - 2; i <= f.i + 2; ++i)
+        for (int j = f.j - 2; j <= f.j + 2; ++j) landuse_grid[TERRAIN_index(i, j)] = CODE;
+    // A 40 m square roof 10 m up.
+    const auto corner = [](float x, float z) { return object_primitive{OBJ_VERTEX, {x, 10.0f, z, 0, 0, 0}}; };
+    object_table.push_back({});
+    object_table.back().groups.push_back(lod_group{0, 0, 0.0f, 1.0e8f,
+                                                   {{OBJ_QUAD_HARD, {}}, {OBJ_NORMAL, {0, 1, 0}}, corner(-20, -20),
+                                                    corner(20, -20), corner(20, 20), corner(-20, 20)}});
+    cover_definition d{};
+    d.x = d.z = 0.5f, d.chance = 1.0f;
+    d.first_object = d.last_object = static_cast<int32_t>(object_table.size()) - 1;
+    cover_table[TEX].lists[COVER_OBJECTS] = {d};
+    sim_graphics_settings.autogen_level = 3;
+    float x, y, z;
+    ASSERT_TRUE(COVER_place(d, f.i, f.j, 0, x, y, z));
+    FLIGHT_reset_at_start(0, pln[0].acf_the_eqlbm, 0.0f, 0.0f, x + 5.0f, y + 10.0f + pln[0].acf_h_eqlbm, z, 0.0f);
+    GROUND_surface_reset();
+    f.parkbrake = 1.0f;
+    hands = pilot_hands{};
+    int steps_on_roof = 0;
+    for (int k = 0; k < 10 * 25; ++k) {
+        frame_clock += DT;
+        sim_operation_misc.frame_rate_period = DT;
+        update_plane_cycle();
+        steps_on_roof += surface_state.flat_surface_on;
+    }
+    cover_table[TEX] = {};
+    object_table.pop_back();
+    landuse_code_texture[CODE] = kept_texture;
+    EXPECT_EQ(steps_on_roof, 10 * 25);
+    EXPECT_NEAR(f.local_x, x + 5.0f, 3.0f);
+    EXPECT_NEAR(f.local_z, z, 3.0f);
+    EXPECT_NEAR(f.local_y - (y + 10.0f), pln[0].acf_h_eqlbm, 0.5f);
 }
 
 // The fleet's helicopter, flown to each deck by its approach start and set

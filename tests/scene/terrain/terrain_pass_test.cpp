@@ -13,6 +13,7 @@
 #include "scene/effects/particles.h"
 #include "scene/terrain/ground_cells.h"
 #include "tests/scene/terrain/ground_fixture.h"
+#include "world/placed_surfaces.h"
 
 namespace {
 
@@ -412,35 +413,46 @@ TEST_F(TerrainPass, HardRoofCarriesThePlaneStrictlyInsideAndTurnsWithItsObject)
     } rows[] = {{100.0f, 200.0f, 0, true}, {111.9f, 208.9f, 0, true}, {112.0f, 200.0f, 0, false},
                 {100.0f, 210.0f, 0, false}, {100.0f, 210.0f, 90, true}, {110.0f, 200.0f, 90, false}};
     for (const auto& r : rows) {
-        SCENE_surface_reset();
-        flt[0].local_x = r.px, flt[0].local_z = r.pz;
-        TERRAIN_draw_object(shop, 100.0f, 20.0f, 200.0f, r.heading, true);
-        EXPECT_EQ(surface_state.flat_surface_on, r.on ? 1 : 0) << r.px << " " << r.pz << " " << r.heading;
-        EXPECT_EQ(surface_state.surface_code, r.on ? SURFACE_DECK : SURFACE_NONE);
-        if (r.on) {
-            EXPECT_EQ(surface_state.flat_surface_height, 25.0f);
-        }
+        float height = 0.0f;
+        EXPECT_EQ(OBJ_hard_quad_under(shop, 0, 0, 100.0f, 20.0f, 200.0f, r.heading, r.px, r.pz, height), r.on)
+            << r.px << " " << r.pz << " " << r.heading;
+        EXPECT_EQ(height, r.on ? 25.0f : 0.0f);
     }
-    // Beyond its last level of detail the object, and its roof, are not there.
-    SCENE_surface_reset();
-    flt[0].local_x = 100.0f, flt[0].local_z = 200.0f;
-    sim_graphics_view.view_x = 5000.0f;
-    TERRAIN_draw_object(shop, 100.0f, 20.0f, 200.0f, 0.0f, true);
-    EXPECT_EQ(surface_state.flat_surface_on, 0);
     // A roof whose corners the list lacks gives no contact and reads nothing past the list.
-    sim_graphics_view.view_x = 100.0f;
     const int broken = make_object({{OBJ_QUAD_HARD, {}}, {OBJ_NORMAL, {0, 1, 0}}, vertex(-12, 5, -9)});
-    TERRAIN_draw_object(broken, 100.0f, 20.0f, 200.0f, 0.0f, true);
-    EXPECT_EQ(surface_state.flat_surface_on, 0);
-    // Placed in the scenery, the turned roof is the simulation's: found with
-    // no pass drawn and the camera far off, and given up once the plane leaves it.
-    placement_list.push_back({shop, 100.0f, 20.0f, 200.0f, 90.0f, 0});
+    float height = 0.0f;
+    EXPECT_FALSE(OBJ_hard_quad_under(broken, 0, 0, 100.0f, 20.0f, 200.0f, 0.0f, 100.0f, 200.0f, height));
+    // The turned roof is the simulation's, with no pass drawn and the camera
+    // far off: placed in the scenery, and generated (turned the same way) in
+    // the middle of every cover cell, at (-100, -100) in cell (199, 201) among
+    // them, while the autogen setting scatters it; given up once the plane
+    // leaves it or climbs past the object's last level of detail. A second
+    // definition, at (-130, -70) in that cell, stands only at the levels whose
+    // stride takes it.
     sim_graphics_view.view_x = 5000.0f;
-    for (const auto& [px, on] : {std::pair{100.0f, 1}, std::pair{110.0f, 0}}) {
-        flt[0].local_x = px, flt[0].local_y = 30.0f, flt[0].local_z = 210.0f;
+    placement_list.push_back({shop, 100.0f, 20.0f, 1200.0f, 90.0f, 0});
+    cover_definition d = def(0.5f, 0.5f, 1.0f);
+    d.first_object = d.last_object = shop, d.heading = 90.0f;
+    cover_definition second = d;
+    second.x = second.z = 0.2f;
+    cover_table[TEX].lists[COVER_OBJECTS] = {d, second};
+    const float ground = GROUND_height_in_cell(199, 201, -100.0f, -100.0f);
+    const float ground2 = GROUND_height_in_cell(199, 201, -130.0f, -70.0f);
+    const struct {
+        float px, py, pz;
+        int autogen_level;
+        float roof;   // 0: none
+    } sim_rows[] = {{100.0f, 30.0f, 1210.0f, 5, 25.0f}, {110.0f, 30.0f, 1210.0f, 5, 0.0f},
+                    {-100.0f, ground + 10.0f, -90.0f, 1, ground + 5.0f}, {-90.0f, ground + 10.0f, -100.0f, 1, 0.0f},
+                    {-100.0f, ground + 10.0f, -90.0f, 0, 0.0f}, {-100.0f, ground + 2500.0f, -90.0f, 1, 0.0f},
+                    {-130.0f, ground2 + 10.0f, -60.0f, 5, ground2 + 5.0f}, {-130.0f, ground2 + 10.0f, -60.0f, 1, 0.0f}};
+    for (const auto& r : sim_rows) {
+        sim_graphics_settings.autogen_level = r.autogen_level;
+        flt[0].i = 199, flt[0].j = 201;
+        flt[0].local_x = r.px, flt[0].local_y = r.py, flt[0].local_z = r.pz;
         GROUND_surface_under_plane();
-        EXPECT_EQ(surface_state.flat_surface_on, on) << px;
-        EXPECT_EQ(surface_state.flat_surface_height, on ? 25.0f : 0.0f) << px;
+        EXPECT_EQ(surface_state.flat_surface_on, r.roof != 0.0f) << r.px << " " << r.pz << " " << r.autogen_level;
+        EXPECT_EQ(surface_state.flat_surface_height, r.roof) << r.px << " " << r.pz;
     }
 }
 
