@@ -154,3 +154,17 @@ void UTIL_cross_normalize(const float a[3], const float b[3], float out[3])
     out[1] = cy / len;
     out[2] = cz / len;
 }
+
+bool GEO_circle_inside_edge(float x1, float z1, float x2, float z2, float cx, float cz, float r)
+{
+    const float dx = x2 - x1, dz = z2 - z1;
+    if (std::fabs(dz) > std::fabs(dx)) {
+        const float xe = x1 + (cz - z1) * dx / dz;
+        return dz > 0.0f ? cx - r < xe : cx + r > xe;
+    }
+    if (dx != 0.0f) {
+        const float ze = z1 + (cx - x1) * dz / dx;
+        return dx > 0.0f ? cz + r > ze : cz - r < ze;
+    }
+    return false;
+}

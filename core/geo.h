@@ -24,6 +24,11 @@ int GEO_round(float value);
 float GEO_grid_convergence(float lat, float lon);
 // The unit normal of a x b; a zero cross product gives straight up (0, 1, 0).
 void UTIL_cross_normalize(const float a[3], const float b[3], float out[3]);
+// Whether the circle (cx, cz, r) reaches the inner side of the directed edge
+// (x1, z1) -> (x2, z2), the side of its normal (-dz, dx); strict, so a point
+// on the edge is outside, and an edge of zero length rejects everything. Four
+// calls over a convex quadrilateral's edges, corners in order, test it.
+bool GEO_circle_inside_edge(float x1, float z1, float x2, float z2, float cx, float cz, float r);
 
 // The start selection: the start airport's 4-character id (not terminated
 // inside the four bytes), the selected airport index and the start index.

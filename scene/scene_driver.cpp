@@ -104,7 +104,7 @@ void airport_sweep()
         for (int k = 0; k < 4 && seen; ++k) {
             const ground_point& p = view_footprint[k];
             const ground_point& q = view_footprint[(k + 1) % 4];
-            seen = VIEW_circle_inside_edge(p.x, p.z, q.x, q.z, x, z, scene_cull_margin);
+            seen = GEO_circle_inside_edge(p.x, p.z, q.x, q.z, x, z, scene_cull_margin);
         }
         scene_airport_visible[n] = seen ? 1 : 0;
         const float dlat = rw.lat - f.latitude, dlon = rw.lon - f.longitude;

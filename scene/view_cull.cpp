@@ -1,6 +1,7 @@
 // The effect passes' culling box around the view footprint.
 #include <cmath>
 
+#include "core/geo.h"
 #include "core/numeric.h"
 #include "scene/scene_state.h"
 #include "scene/view_setup.h"
@@ -41,7 +42,7 @@ bool VIEW_cull_visible(float x, float z)
     for (int k = 0; k < 4; ++k) {
         const ground_point& p = view_footprint[k];
         const ground_point& q = view_footprint[(k + 1) % 4];
-        if (!VIEW_circle_inside_edge(p.x, p.z, q.x, q.z, x, z, cull_margin)) return false;
+        if (!GEO_circle_inside_edge(p.x, p.z, q.x, q.z, x, z, cull_margin)) return false;
     }
     return true;
 }

@@ -31,12 +31,6 @@ void VIEW_turn_to_camera();
 // The 45-degree sector of a view heading: 1 below 45, 2 below 90 ... 8 from 315 on.
 int32_t VIEW_octant_of(float heading_deg);
 
-// Whether the circle (cx, cz, r) reaches the inner side of the directed edge
-// (x1, z1) -> (x2, z2), the side of its normal (-dz, dx); strict, so a point
-// on the edge is outside, and an edge of zero length rejects everything. Four
-// calls over a convex quadrilateral's edges, corners in order, test it.
-bool VIEW_circle_inside_edge(float x1, float z1, float x2, float z2, float cx, float cz, float r);
-
 // The culling box of the effect passes (particles, fires, wakes, trails): the
 // view footprint's extent widened by a margin and held inside the loaded
 // area, with that margin as the circle radius of the four edge tests. Each

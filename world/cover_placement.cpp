@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "core/constants.h"
+#include "core/geo.h"
 #include "world/landuse.h"
 #include "world/landuse_grid.h"
 #include "world/terrain_grid.h"
@@ -33,23 +34,6 @@ float plane_height(const terrain_vertex& a, const terrain_vertex& b, const terra
     return a.y - (nx * (x - a.x) + nz * (z - a.z)) / ny;
 }
 
-// Whether (x, z) lies strictly on the left of the directed edge (x1, z1) ->
-// (x2, z2), the side of its normal (-dz, dx), worked along the edge's longer
-// axis; an edge of zero length has no left.
-bool left_of_edge(float x1, float z1, float x2, float z2, float x, float z)
-{
-    const float dx = x2 - x1, dz = z2 - z1;
-    if (std::fabs(dz) > std::fabs(dx)) {
-        const float xe = x1 + (z - z1) * dx / dz;
-        return dz > 0.0f ? x < xe : x > xe;
-    }
-    if (dx != 0.0f) {
-        const float ze = z1 + (x - x1) * dz / dx;
-        return dx > 0.0f ? z > ze : z < ze;
-    }
-    return false;
-}
-
 }  // namespace
 
 float GROUND_height_in_cell(int i, int j, float x, float z)
@@ -60,7 +44,7 @@ float GROUND_height_in_cell(int i, int j, float x, float z)
     const terrain_vertex& v01 = V(i, j + 1);
     const terrain_vertex& v10 = V(i + 1, j);
     const terrain_vertex& v11 = V(i + 1, j + 1);
-    if (left_of_edge(v01.x, v01.z, v10.x, v10.z, x, z)) return plane_height(v00, v10, v01, x, z);
+    if (GEO_circle_inside_edge(v01.x, v01.z, v10.x, v10.z, x, z, 0.0f)) return plane_height(v00, v10, v01, x, z);
     return plane_height(v11, v01, v10, x, z);
 }
 

@@ -72,7 +72,7 @@ bool AIRPORT_inside(const runway_quad& q, float x, float z)
 {
     const float* corners[5] = {q.A, q.B, q.C, q.D, q.A};
     for (int k = 0; k < 4; ++k)
-        if (!VIEW_circle_inside_edge(corners[k][0], corners[k][2], corners[k + 1][0], corners[k + 1][2], x, z, 0.0f))
+        if (!GEO_circle_inside_edge(corners[k][0], corners[k][2], corners[k + 1][0], corners[k + 1][2], x, z, 0.0f))
             return false;
     return true;
 }

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/geo.h"
 #include "core/numeric.h"
 #include "core/simvars/graphics.h"
 #include "core/simvars/weather.h"
@@ -192,7 +193,7 @@ void CLOUD_draw_layer(int layer)
         for (int e = 0; e < 4; ++e) {
             const ground_point& p = view_footprint[e];
             const ground_point& q = view_footprint[(e + 1) % 4];
-            if (!VIEW_circle_inside_edge(p.x, p.z, q.x, q.z, x, z, R)) return;
+            if (!GEO_circle_inside_edge(p.x, p.z, q.x, q.z, x, z, R)) return;
         }
         CLOUD_draw_cell(stored(i), stored(j), x, y, z, cx, cy, cz);
     };

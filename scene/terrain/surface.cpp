@@ -171,7 +171,7 @@ void cull(const patch_call& c, int no_cull, float k)
             for (int e = 0; e < 4 && in; ++e) {
                 const ground_point& a = view_footprint[e];
                 const ground_point& b = view_footprint[(e + 1) % 4];
-                in = VIEW_circle_inside_edge(a.x, a.z, b.x, b.z, cx, cz, R);
+                in = GEO_circle_inside_edge(a.x, a.z, b.x, b.z, cx, cz, R);
             }
             cell_visible[TERRAIN_index(i, j)] = in ? 1 : 0;
         }

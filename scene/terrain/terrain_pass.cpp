@@ -75,7 +75,7 @@ bool in_footprint(float x, float z, float margin)
     for (int e = 0; e < 4 && in; ++e) {
         const ground_point& a = view_footprint[e];
         const ground_point& b = view_footprint[(e + 1) % 4];
-        in = VIEW_circle_inside_edge(a.x, a.z, b.x, b.z, x, z, margin);
+        in = GEO_circle_inside_edge(a.x, a.z, b.x, b.z, x, z, margin);
     }
     return in;
 }

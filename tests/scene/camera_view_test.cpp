@@ -3,6 +3,7 @@
 // the footprint's culling test.
 #include <array>
 
+#include "core/geo.h"
 #include "tests/scene/scene_fixture.h"
 #include "tests/support/gl_view.h"
 
@@ -234,7 +235,7 @@ TEST_F(CameraView, OctantsAndTheFootprintEdges)
         {3, 3, 3, 3, 3, 3, 100, false},  // an edge of no length
     };
     for (const edge_case& c : cases)
-        EXPECT_EQ(VIEW_circle_inside_edge(c.x1, c.z1, c.x2, c.z2, c.cx, c.cz, c.r), c.inside)
+        EXPECT_EQ(GEO_circle_inside_edge(c.x1, c.z1, c.x2, c.z2, c.cx, c.cz, c.r), c.inside)
             << c.x1 << "," << c.z1 << " -> " << c.x2 << "," << c.z2 << " at " << c.cx << "," << c.cz << " r " << c.r;
 }
 
