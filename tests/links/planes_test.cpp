@@ -4,6 +4,7 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <utility>
 
 #include "aircraft/flight_start.h"
 #include "core/screen.h"
@@ -163,9 +164,10 @@ TEST_F(Planes, SettingsAreStoredByTheirKind)
     EXPECT_EQ(sim_graphics_settings.draw_aircrafts, 10);
     gset(1, 1.0e6f);   // so is a screen of a million columns
     EXPECT_NE(screen.res_width, 1000000);
-    screen.window_width = 1280;   // and, with no display to ask, one wider than the window rendered
-    gset(1, 1600.0f);
+    const int32_t shown = std::exchange(screen.window_width, 1280);   // and, with no display to ask,
+    gset(1, 1600.0f);                                                 // one wider than the window rendered
     EXPECT_NE(screen.res_width, 1600);
+    screen.window_width = shown;
     gset(24, 72.5f);
     EXPECT_EQ(sim_graphics_view.field_of_view_deg, 72.5f);
     const sim_graphics_settings_block before = sim_graphics_settings;
