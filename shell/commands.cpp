@@ -790,7 +790,8 @@ const char* peer_refusal(int32_t c)
     case 1218: return "its command opens a box or the file browser";
     case 416:
     case 417:
-        if (sim_graphics_scenery.current_planet == c - 416 || (!slot_on(6) && !slot_on(7) && !slot_on(8)))
+        if (sim_graphics_scenery.current_planet == (c == 416 ? PLANET_EARTH : PLANET_MARS) ||
+            (!slot_on(6) && !slot_on(7) && !slot_on(8)))
             return "its planet switch would stop the flight with a box";
         return nullptr;
     case 1205:
