@@ -146,15 +146,26 @@ void prepare(int code, int place_code, const airport_choice& choice)
     if (sim_joystick.eq_cirrusII_app && advisory_code(code))
         FLIGHT_notice("This start is not one the console's approach trainer knows:",
                       "its instruments and lights may not match the situation.", "The start goes on.", "");
-    // Only an airport start proper re-centres the frame here: the aero-tow,
-    // winch and nearest-runway starts become runway starts after this step
-    // (the nearest-runway start centres the frame on its runway itself).
+    // Of the airport starts only the airport start proper re-centres the
+    // frame here: the aero-tow, winch and nearest-runway starts become runway
+    // starts after this step (the nearest-runway start centres the frame on
+    // its runway itself).
     // An airport without runways has no first runway to centre on (it would be
     // read past the empty list): the frame stays where it is.
     if (code == SIT_AIRPORT && choice.airport && !choice.airport->runways.empty()) {
         const runway_record& first = choice.airport->runways.front();
         SCENE_recenter_origin(first.lat, first.lon);
         SCENE_recenter_origin(first.lat, first.lon);
+    }
+    // A start at the block's position takes the scenery there first, as an
+    // airport start does: placed in the frame of an area far away, the plane
+    // would be at the right place only until the next scene build moved the
+    // frame under it, to the other side of the planet.
+    if (code == SIT_FROM_BLOCK || code == SIT_IN_FLIGHT) {
+        float lat, lon;
+        FLIGHT_block_latlon(lat, lon);
+        SCENE_recenter_origin(lat, lon);
+        SCENE_recenter_origin(lat, lon);
     }
     if (code == SIT_CATAPULT &&
         TERRAIN_point_in_area(ship_x[SHIP_CARRIER], ship_y[SHIP_CARRIER], ship_z[SHIP_CARRIER], 0.0f)) {
@@ -258,13 +269,13 @@ void place_at_airport(int code, int& sub_mode, const airport_choice& choice, sta
 void place_from_block(start_place& p)
 {
     const situation_start_record& b = situation_start_state;
-    // Values from files and peers are kept within the planet: a latitude, a
-    // longitude, a height up to 10,000 km and a speed up to 100 km/s. Taken as
-    // they come, a damaged file or datagram (a value not a number, or beyond
-    // the planet) would put the plane at a position the flight model cannot
-    // compute; a value not finite counts as 0.
-    const float lat = UTIL_clamp(finite_or(b.latitude, 0.0f), -90.0f, 90.0f);
-    const float lon = UTIL_wrap_pm180(finite_or(b.longitude, 0.0f));
+    // Values from files and peers are kept within the planet: a height up to
+    // 10,000 km and a speed up to 100 km/s (the position as FLIGHT_block_latlon
+    // keeps it). Taken as they come, a damaged file or datagram would put the
+    // plane at a position the flight model cannot compute; a value not finite
+    // counts as 0.
+    float lat, lon;
+    FLIGHT_block_latlon(lat, lon);
     const float elevation = UTIL_clamp(finite_or(b.elevation, 0.0f), -1.0e7f, 1.0e7f);
     GEO_latlon_to_local(p.x, p.y, p.z, lat, lon, elevation);
     p.psi = finite_or(b.psi, 0.0f);
@@ -589,6 +600,13 @@ void common_reset(int code, int place_code, int sub_mode, const start_place& p, 
 }
 
 }  // namespace
+
+void FLIGHT_block_latlon(float& lat, float& lon)
+{
+    const situation_start_record& b = situation_start_state;
+    lat = UTIL_clamp(finite_or(b.latitude, 0.0f), -90.0f, 90.0f);
+    lon = UTIL_wrap_pm180(finite_or(b.longitude, 0.0f));
+}
 
 bool FLIGHT_live_peer() { return net_slot_enabled[0] != 0 && net_peer_heard[0] != 0; }
 

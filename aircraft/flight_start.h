@@ -74,6 +74,11 @@ extern float situation_speed;
 // with no airport to start at, shows a notice and leaves the plane as it was.
 void FLIGHT_init_situation(int code, int sub_mode);
 
+// The start-position block's latitude and longitude as the position starts
+// (203, 800) take them: within the planet, a value that is not a number
+// counting as 0. Those starts move the scenery there before they place the plane.
+void FLIGHT_block_latlon(float& lat, float& lon);
+
 // Puts plane slot `slot` (loading an aircraft first when it has none) at the
 // local point (x, y, z) with the attitude in degrees and the ground speed in
 // m/s, with a fresh flight-model record, engines running and the gear by type.

@@ -24,6 +24,24 @@ bool SCREEN_size_fits(int32_t width, int32_t height)
     return width <= w && height <= h;
 }
 
+void SCREEN_rendered_size_limit(int32_t& width, int32_t& height)
+{
+    int w = 0, h = 0;
+    if (!PLAT_display_size_limit(w, h)) {
+        w = std::min(screen.window_width, SCREEN_SANE_MAX_WIDTH);
+        h = std::min(screen.window_height, SCREEN_SANE_MAX_HEIGHT);
+    }
+    width = std::max<int32_t>(w, SCREEN_MIN_WIDTH);
+    height = std::max<int32_t>(h, SCREEN_MIN_HEIGHT);
+}
+
+bool SCREEN_rendered_size_fits(int32_t width, int32_t height)
+{
+    int32_t w, h;
+    SCREEN_rendered_size_limit(w, h);
+    return width <= w && height <= h;
+}
+
 float MACIBM_window_to_ui_x(float x)
 {
     const float z = screen.ui_zoom;

@@ -52,6 +52,14 @@ extern screen_record screen;
 // than the display draws every frame at a size nobody sees, slowly.
 void SCREEN_size_limit(int32_t& width, int32_t& height);
 bool SCREEN_size_fits(int32_t width, int32_t height);
+// The same once the program runs, for a size asked for later (a peer's
+// setting, the size saved for the next start): where the system does not say
+// what its display shows, the window the program renders (window_width x
+// window_height) is the largest. The sane maximum is a guess no window of this
+// machine was seen to draw at; taken from a peer and saved, it would open at
+// the next start at a fraction of a frame a second.
+void SCREEN_rendered_size_limit(int32_t& width, int32_t& height);
+bool SCREEN_rendered_size_fits(int32_t width, int32_t height);
 
 // Interface units and the zoom-widened range (z = the screen record's ui_zoom).
 float MACIBM_window_to_ui_x(float x);

@@ -160,8 +160,9 @@ void quit()
 }
 
 // The numbered commands a peer forwards are start choices: each places the
-// plane anew and rebuilds the scene. Repeats of one number are one command;
-// different numbers each run.
+// plane anew and rebuilds the scene. Repeats of one number are one command,
+// run in the turn of the last repeat; different numbers each run, so the
+// number sent last is the one that stands.
 void menu_selection(net_datagram& d)
 {
     const int command = UTIL_text_to_int(argument(d));

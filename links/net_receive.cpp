@@ -436,8 +436,11 @@ bool NET_hold_world_command(const net_datagram& d, void (*handler)(net_datagram&
             return true;
         }
         ++w.count;
-        w.held[k].arrival = w.arrivals++;
     }
+    // A repeat goes to the back of the queue with its new arrival: kept at
+    // its first turn, the repeat of a command sent before another would run
+    // before that other one, and the last command sent would not stand.
+    w.held[k].arrival = w.arrivals++;
     held_world_command& h = w.held[k];
     std::memcpy(h.key, key, sizeof key);
     h.target = target;

@@ -149,8 +149,9 @@ void NET_report_refusals();
 // take effect in their handler: the handler, once it has checked the
 // datagram, calls NET_hold_world_command, which keeps a copy and returns true
 // (a later one of the same label and command for the same `target`, a plane
-// slot or command number, replaces it; with 16 other ones waiting it is
-// refused). At the end of the receive pass the oldest one kept runs its
+// slot or command number, replaces it and takes its turn at the back of the
+// queue; with 16 other ones waiting it is refused). At the end of the receive
+// pass the oldest one kept runs its
 // handler again, this time with NET_hold_world_command returning false, so
 // the handler acts. One runs per pass at most, and only once the time since
 // the last one is at least (1 / NET_WORLD_COMMAND_SHARE - 1) times as long as

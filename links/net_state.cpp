@@ -179,17 +179,18 @@ void NET_handle_GSET_datagram(net_datagram& d)
         miss.range = NET_setting_range(d.index);
         return NET_refuse_range(d, miss);
     }
-    // A window wider or taller than the display shows would be saved into the
-    // preferences and opened at the next start, at a fraction of a frame a second.
+    // A window wider or taller than the display shows (with no display to
+    // ask, than the window rendered now) would be saved into the preferences
+    // and opened at the next start, at a fraction of a frame a second.
     if (d.index == 1 || d.index == 2) {
         int32_t most_width, most_height;
-        SCREEN_size_limit(most_width, most_height);
+        SCREEN_rendered_size_limit(most_width, most_height);
         const float most = static_cast<float>(d.index == 1 ? most_width : most_height);
         if (v >= most + 1.0f) {   // the int stored is the value cut toward zero
             char why[120];
-            std::snprintf(why, sizeof why, "its window %s of %g is larger than the display shows (%g)",
+            std::snprintf(why, sizeof why, "its window %s of %g is larger than this machine shows (%g)",
                           d.index == 1 ? "width" : "height", static_cast<double>(v), static_cast<double>(most));
-            return NET_refuse_detail(d, "the window size is larger than the display shows", why);
+            return NET_refuse_detail(d, "the window size is larger than this machine shows", why);
         }
     }
     net_gset_rcv = v;

@@ -35,6 +35,7 @@
 #include "shell/modes.h"
 #include "shell/prefs.h"
 #include "core/random.h"
+#include "core/reset_registry.h"
 #include "core/replay.h"
 #include "core/simvars.h"
 #include "core/views.h"
@@ -97,6 +98,15 @@ bool airport_ok(int a) { return a >= 0 && a < static_cast<int>(airport_table.siz
 
 bool airport_has_runway(int a) { return airport_ok(a) && !airport_table[static_cast<size_t>(a)].runways.empty(); }
 
+// The scenery reference at the whole degrees that put (lat, lon) within half
+// a degree of the area's centre.
+void reference_around(float lat, float lon)
+{
+    const int p = sim_graphics_scenery.current_planet == PLANET_MARS ? PLANET_MARS : PLANET_EARTH;
+    lat_ref = static_cast<float>(GEO_round(lat - reference_lat_offset[p]));
+    lon_ref = static_cast<float>(GEO_round(lon - reference_lon_offset[p]));
+}
+
 // The user's plane at the first runway of airport a, and the scenery
 // reference at whole degrees around it. An airport without runways (or no
 // airport found) leaves the plane where it is: its first runway would be read
@@ -107,9 +117,17 @@ void place_at_airport(int a)
     const runway_record& r = airport_table[static_cast<size_t>(a)].runways[0];
     flt[0].latitude = r.lat;
     flt[0].longitude = r.lon;
-    const int p = sim_graphics_scenery.current_planet == PLANET_MARS ? PLANET_MARS : PLANET_EARTH;
-    lat_ref = static_cast<float>(GEO_round(r.lat - reference_lat_offset[p]));
-    lon_ref = static_cast<float>(GEO_round(r.lon - reference_lon_offset[p]));
+    reference_around(r.lat, r.lon);
+}
+
+// The scene a situation just read is built around the position it holds:
+// built around the reference of the moment, the situation's start would have
+// to build it a second time when the position lies away from that area.
+void reference_at_situation()
+{
+    float lat, lon;
+    FLIGHT_block_latlon(lat, lon);
+    reference_around(lat, lon);
 }
 
 // ---------------------------------------------------------------------------
@@ -324,6 +342,7 @@ void open_situation(int32_t command)
     }
     aircraft_path_to_full();
     ACF_load_and_setup(0);
+    if (!file.movie) reference_at_situation();   // a movie plays where the plane is
     APT_build_scene(1);
     FLIGHT_init_situation(command, 0);
     if (file.movie) APPLICATION_handlemenu(1031);
@@ -736,7 +755,60 @@ void handle(int32_t command)
     further_commands(command);
 }
 
+// ---------------------------------------------------------------------------
+// What a peer may run.
+
+constexpr float PEER_SCREENSHOT_PERIOD_SEC = 5.0f;
+
+struct peer_command_state {
+    bool shot = false;          // a peer's screenshot was taken
+    float shot_time = 0.0f;     // frame clock of the last one
+};
+peer_command_state peer_commands;
+
+// Why a peer may not run `c` (nullptr: it may). A box stops the flight until
+// someone at this machine dismisses it, and a peer can ask for one after
+// another; a file written for each request fills the disk. So a peer runs no
+// command that opens a box or the file browser (the about box, the aircraft,
+// situation, movie and text files, the aircraft report's and the stability
+// tests' notices, a planet switch that would say so first) and takes a
+// screenshot at most once every few seconds. A peer names its situations
+// with "sit selection  ".
+const char* peer_refusal(int32_t c)
+{
+    switch (c) {
+    case 0:
+    case 200:
+    case 202:
+    case 203:
+    case 205:
+    case 206:
+    case 1203:
+    case 1208:
+    case 1211:
+    case 1217:
+    case 1218: return "its command opens a box or the file browser";
+    case 416:
+    case 417:
+        if (sim_graphics_scenery.current_planet == (c == 416 ? PLANET_EARTH : PLANET_MARS) ||
+            (!slot_on(6) && !slot_on(7) && !slot_on(8)))
+            return "its planet switch would stop the flight with a box";
+        return nullptr;
+    case 1205:
+        // A clock that went back counts as a screenshot long ago.
+        if (peer_commands.shot && frame_clock >= peer_commands.shot_time &&
+            frame_clock - peer_commands.shot_time < PEER_SCREENSHOT_PERIOD_SEC)
+            return "a screenshot was taken for a peer moments before";
+        peer_commands.shot = true;
+        peer_commands.shot_time = frame_clock;
+        return nullptr;
+    default: return nullptr;
+    }
+}
+
 }  // namespace
+
+ORVELL_RESET_RECORD(COMMANDS_peer_reset, peer_commands);
 
 void APPLICATION_handlemenu(int32_t command)
 {
@@ -748,6 +820,7 @@ void APPLICATION_handlemenu(int32_t command)
 
 void APPLICATION_handlemenu_remote(int32_t command)
 {
+    if (const char* why = peer_refusal(command)) return NET_refuse_command(why);
     const int outer = command_source;
     command_source = COMMAND_FROM_NETWORK;
     handle(command);
@@ -782,6 +855,7 @@ int APPLICATION_load_peer_situation(const char* name)
     aircraft_path_to_full();
     ACF_load_and_setup(0);
     if (app_mode != MODE_FLYING) APPLICATION_set_mode(MODE_FLYING, "net load sit");
+    reference_at_situation();
     APT_build_scene(1);
     FLIGHT_init_situation(203, 0);
     return 1;

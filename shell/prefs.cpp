@@ -694,10 +694,11 @@ void PREFS_read_write(int kind, int mode, const char* path)
     }
 
     if (kind == PREFS_KIND_RESOLUTION) {
-        // A size the display cannot show (a peer's setting, one typed in) is
-        // not saved: the next start would open it. The window's own size is.
-        if (!reading && !SCREEN_size_fits(screen.res_width, screen.res_height)) {
-            const bool live_fits = SCREEN_size_fits(screen.window_width, screen.window_height);
+        // A size the display cannot show (a peer's setting, one typed in;
+        // with no display to ask, one larger than the window rendered) is not
+        // saved: the next start would open it. The window's own size is.
+        if (!reading && !SCREEN_rendered_size_fits(screen.res_width, screen.res_height)) {
+            const bool live_fits = SCREEN_rendered_size_fits(screen.window_width, screen.window_height);
             screen.res_width = live_fits ? screen.window_width : SCREEN_MIN_WIDTH;
             screen.res_height = live_fits ? screen.window_height : SCREEN_MIN_HEIGHT;
         }

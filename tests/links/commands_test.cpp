@@ -111,12 +111,30 @@ TEST_F(Commands, MapPlacementPutsAnotherPlaneThere)
     EXPECT_NEAR(flt[0].latitude, 47.5f, 1e-3f);
     EXPECT_NEAR(flt[0].longitude, -122.25f, 1e-3f);
     EXPECT_EQ(app_mode, MODE_FLYING);
+
+    // Far from the loaded scenery the scenery moves first: the plane is where
+    // the placement says, 500 m up, in the frame of the area around it.
+    const struct { const char* text; float lat, lon, lat_ref, lon_ref; } far[] = {
+        {"map placement  3805000532500027000050000050", 32.5f, -119.5f, 32.0f, -121.0f},
+        {"map placement  5000000500000027000050000050", 0.0f, 0.0f, -1.0f, -2.0f}};
+    for (const auto& p : far) {
+        receive_text("KSTM", 0, p.text);
+        EXPECT_NEAR(flt[0].latitude, p.lat, 1e-5f) << p.text;
+        EXPECT_NEAR(flt[0].longitude, p.lon, 1e-5f) << p.text;
+        EXPECT_NEAR(flt[0].elevation, 500.0f, 0.5f) << p.text;
+        EXPECT_EQ(std::pair(lat_ref, lon_ref), std::pair(p.lat_ref, p.lon_ref)) << p.text;
+    }
 }
 
 TEST_F(Commands, MenuCommandsAndReplayModes)
 {
     receive_text("KSTM", 0, "menu selection 01005");
     EXPECT_EQ(sim_graphics_view.view_type, 1005);
+    // A, B, A in one burst: the one sent last stands.
+    for (const char* text : {"menu selection 01004", "menu selection 01005", "menu selection 01004"})
+        ASSERT_TRUE(net_peer_send("KSTM", 0, '0', text, std::strlen(text)));
+    for (int pass = 0; pass < 3; ++pass) NET_receive();
+    EXPECT_EQ(sim_graphics_view.view_type, 1004);
     const std::pair<const char*, int> replays[] = {{"str_rep_fr     ", 2}, {"str_rep_rr     ", 3}, {"str_rep_sr     ", 4},
                                                    {"str_rep_pause  ", 5}, {"str_rep_sf     ", 6}, {"str_rep_rf     ", 7},
                                                    {"str_rep_ff     ", 8}, {"str_rep_fly    ", 0}};
@@ -140,6 +158,7 @@ TEST_F(Commands, RefusedStartChoicesAndSituationsAreSummedUp)
             for (int k = 0; k < 50; ++k) ASSERT_TRUE(net_peer_send("KSTM", 0, '0', text, std::strlen(text)));
         NET_receive();
     }
+    NET_receive();   // the situation, sent last in every burst, runs once the flood ends
     NET_report_refusals();
     EXPECT_LE(error_lines(), 12) << error_text();
     EXPECT_NE(error_text().find("apt sel out of local range!"), std::string::npos) << error_text();

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <utility>
 
 #include "aircraft/flight_start.h"
 #include "core/screen.h"
@@ -163,6 +164,10 @@ TEST_F(Planes, SettingsAreStoredByTheirKind)
     EXPECT_EQ(sim_graphics_settings.draw_aircrafts, 10);
     gset(1, 1.0e6f);   // so is a screen of a million columns
     EXPECT_NE(screen.res_width, 1000000);
+    const int32_t shown = std::exchange(screen.window_width, 1280);   // and, with no display to ask,
+    gset(1, 1600.0f);                                                 // one wider than the window rendered
+    EXPECT_NE(screen.res_width, 1600);
+    screen.window_width = shown;
     gset(24, 72.5f);
     EXPECT_EQ(sim_graphics_view.field_of_view_deg, 72.5f);
     const sim_graphics_settings_block before = sim_graphics_settings;
@@ -183,8 +188,8 @@ TEST_F(Planes, EachSettingNumberHasItsPlace)
         float* f;
         float sent, stored;
     } rows[] = {{0, &screen.rendering_res, nullptr, 2.6f, 2.0f},
-                {1, &screen.res_width, nullptr, 1280.9f, 1280.0f},
-                {2, &screen.res_height, nullptr, 800.0f, 800.0f},
+                {1, &screen.res_width, nullptr, 1024.9f, 1024.0f},
+                {2, &screen.res_height, nullptr, 768.0f, 768.0f},
                 {3, &screen.res_bits, nullptr, 16.0f, 16.0f},
                 {4, &screen.requested_full_screen, nullptr, 1.0f, 1.0f},
                 {5, &g.draw_aircrafts, nullptr, 3.0f, 3.0f},

@@ -13,6 +13,7 @@
 #include "core/random.h"
 #include "core/overlay_texts.h"
 #include "flightmodel/control/own_physics.h"
+#include "links/net_receive.h"
 #include "links/plugin_host.h"
 #include "shell/prefs.h"
 #include "scene/scene_state.h"
@@ -95,11 +96,26 @@ TEST_F(Commands, BadStartNumbersAreCheckedBeforeUse)
     EXPECT_EQ(recorded_alerts[0].lines[0], "lcl_rwy_ram out of range!");
     EXPECT_EQ(recorded_alerts[1].lines[0], "apt sel out of local range!");
 
-    // From the network: ignored without a notice.
+    // From the network: ignored without a notice. So are the commands that
+    // open a box or the file browser (a planet switch says so first on a
+    // machine that is no external view), each counted with the refusals.
     clear_alerts();
     local_airport_list[1] = 77;   // a list entry the airport table does not have
+    commands_browser = confirming_browser;
+    browse_calls = 0;
+    const uint64_t refused = net_counters.refused;
+    const int boxes[] = {0, 200, 202, 203, 205, 206, 1203, 1208, 1211, 1217, 1218, 417};
     for (int number : {44200, 2400, 163999}) APPLICATION_handlemenu_remote(number);
+    for (int number : boxes) APPLICATION_handlemenu_remote(number);
     EXPECT_TRUE(recorded_alerts.empty());
+    EXPECT_EQ(browse_calls, 0);
+    EXPECT_EQ(net_counters.refused, refused + 3 + std::size(boxes));
+    // 200 screenshots asked for in 10 s: one every few seconds is taken.
+    for (int k = 0; k < 200; ++k, frame_clock += 0.05f) APPLICATION_handlemenu_remote(1205);
+    int shots = 0;
+    for (const auto& e : std::filesystem::directory_iterator(program_dir_.path()))
+        shots += e.path().filename().string().rfind("screenshot_", 0) == 0 ? 1 : 0;
+    EXPECT_EQ(shots, 2);
     APPLICATION_handlemenu(44200);
     ASSERT_EQ(recorded_alerts.size(), 1u);
     EXPECT_EQ(recorded_alerts[0].lines[0], "loc_apt_wrl out of range!");
@@ -431,8 +447,11 @@ TEST_F(Commands, SavedAircraftPathIsRelativeOnlyWhenInsideTheProgramFolder)
     EXPECT_EQ(std::string(read_file_bytes(browse_answer).c_str() + 5), "/elsewhere/Other.acf");
 
     // Reading it back puts the folder in front of a relative path, loads the
-    // aircraft and starts the flight.
+    // aircraft and starts the flight where it was saved, far from the
+    // scenery loaded now: the scenery moves there first.
     std::snprintf(pln[0].acf_file_path, 500, "%s", own.c_str());
+    flt[0].latitude = 32.5f, flt[0].longitude = -119.5f;
+    flt[0].local_y = 500.0f;   // saved as the situation's height
     APPLICATION_handlemenu(202);
     pln[0] = acf_struct{};
     enable(9);
@@ -441,6 +460,10 @@ TEST_F(Commands, SavedAircraftPathIsRelativeOnlyWhenInsideTheProgramFolder)
     EXPECT_EQ(std::string(pln[0].acf_file_path), own);
     EXPECT_STREQ(pln[0].acf_tailnum, "OV-TRN");
     EXPECT_TRUE(flight_started());
+    EXPECT_NEAR(flt[0].latitude, 32.5f, 1e-5f);
+    EXPECT_NEAR(flt[0].longitude, -119.5f, 1e-5f);
+    EXPECT_NEAR(flt[0].elevation, 500.0f, 0.5f);
+    EXPECT_EQ(std::pair(lat_ref, lon_ref), std::pair(32.0f, -121.0f));
     EXPECT_EQ(text_of(sent("KSTM")[0]), "sit selection  one.sit");
 
     // A file that cannot be read, or one cut short: a notice, nothing else

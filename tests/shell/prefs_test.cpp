@@ -277,17 +277,16 @@ TEST_F(Prefs, MovieIsSituationThenReplayRing)
 
 TEST_F(Prefs, ResolutionFileIsClampedAndApplied)
 {
-    screen.res_width = 1280;
-    screen.res_height = 1024;
+    screen.res_width = screen.window_width = 1280;
+    screen.res_height = screen.window_height = 1024;
     screen.res_bits = 32;
     screen.requested_full_screen = 0;
     sim_operation_prefs_misc.language = 3;
     const std::string header = std::string("i") + le(3);
     EXPECT_EQ(save(PREFS_KIND_RESOLUTION, "res.prf"), header + le(1280) + le(1024) + le(32) + le(0) + le(3));
-    // A size no display shows is not saved: the window's own size is.
-    screen.res_width = screen.res_height = 9999;
-    screen.window_width = 1280;
-    screen.window_height = 1024;
+    // A size no display shows (with no display to ask, any larger than the
+    // window rendered) is not saved: the window's own size is.
+    screen.res_width = 1600, screen.res_height = 1200;
     EXPECT_EQ(save(PREFS_KIND_RESOLUTION, "res.prf"), header + le(1280) + le(1024) + le(32) + le(0) + le(3));
 
     // Stored width, height, then the window they give; a size larger than the
