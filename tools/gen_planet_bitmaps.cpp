@@ -146,9 +146,10 @@ float weight(const region& r, float lon, float lat, float ragged)
 
 // The dry regions: the great deserts and the dry plains beside them.
 constexpr region DRY[] = {
-    {0, 24, 18, 8, 0.9f},     {24, 22, 16, 8, 0.9f},   {47, 22, 11, 8, 0.9f},   {58, 30, 9, 5, 0.8f},    {71, 27, 5, 4, 0.8f},
-    {92, 41, 20, 6, 0.9f},    {64, 43, 9, 5, 0.6f},    {132, -25, 15, 8, 1.0f}, {19, -24, 7, 7, 0.8f},
-    {-70, -23, 3, 8, 0.8f},   {-113, 33, 7, 6, 0.8f},  {-68, -44, 4, 7, 0.6f},  {44, 8, 6, 5, 0.5f},
+    {0, 24, 18, 8, 0.9f},    {24, 22, 16, 8, 0.9f},  {47, 22, 11, 8, 0.9f},   {58, 30, 9, 5, 0.8f},
+    {71, 27, 5, 4, 0.8f},    {92, 41, 20, 6, 0.9f},  {64, 43, 9, 5, 0.6f},    {132, -25, 15, 8, 1.0f},
+    {19, -24, 7, 7, 0.8f},   {-70, -23, 3, 8, 0.8f}, {-113, 33, 7, 6, 0.8f},  {-68, -44, 4, 7, 0.6f},
+    {44, 8, 6, 5, 0.5f},
 };
 
 // The land's colour by the climate belt of its latitude.
@@ -187,8 +188,9 @@ rgb earth_texel(uint8_t what, float lon, float lat, float n, float fine)
     return scale(c, 0.86f + 0.28f * fine);
 }
 
-// Mars: the dark regions, the bright basins and uplands, the volcanoes and
-// the canyon, longitudes east.
+// Mars, longitudes east: a broad dark southern belt with its darker seas,
+// the dark northern plains and the collar round the north cap, the
+// volcanoes and the canyon; the bright basins and uplands.
 constexpr region MARS_DARK[] = {
     {60, -22, 180, 16, 0.3f},   {-120, -22, 180, 16, 0.3f},
     {10, -6, 35, 8, 0.8f},      {-35, -25, 30, 14, 0.7f},  {70, 8, 10, 16, 0.9f},     {105, -18, 20, 10, 0.75f},
