@@ -275,6 +275,10 @@ bool BTN_text_field_checked(float x, float y, char* text, int maximum, int id, c
         refused_at[slot] = frame_clock;
     } else if (state == TEXT_ENTRY_COMPLETE && !active) {
         copy_into(kept, text);
+        // A value taken as the field is left ends the word of a refusal
+        // made while it was typed: it would otherwise stand beside a value
+        // that was accepted.
+        if (was_active) refused_at[slot] = -1.0e9f;
     }
     const float since = frame_clock - refused_at[slot];
     return since >= 0.0f && since < TEXT_REFUSAL_SHOWN;

@@ -61,8 +61,9 @@ using text_entry_check = text_entry_state (*)(const char* text);
 // the field's value from before the typing began: a key that makes the text
 // refused, or runs past the field's last place, and leaving the field with a
 // partial value all bring it back. Returns true for TEXT_REFUSAL_SHOWN
-// seconds after a refusal, while the caller shows its word for the field's
-// range. Ids run 0..TEXT_FIELD_IDS-1.
+// seconds after a refusal, or until the field is left with a whole value,
+// while the caller shows its word for the field's range. Ids run
+// 0..TEXT_FIELD_IDS-1.
 constexpr int TEXT_FIELD_IDS = 64;
 constexpr float TEXT_REFUSAL_SHOWN = 4.0f;
 bool BTN_text_field_checked(float x, float y, char* text, int maximum, int id, const char* label,

@@ -192,7 +192,13 @@ void weather_body()
         sim_weather.thunderstorm_percent > sim_weather.rain_percent)
         sim_weather.rain_percent = sim_weather.thunderstorm_percent;
     SETUP_weather_word(sim_weather.wind_turbulence_percent, 225, text);
-    if (BTN_slider(135.0f, 140.0f, 0, 0.0f, 1.0f, &sim_weather.wind_turbulence_percent, 1, LANG_ui_text(243), text))
+    // The wind layers are drawn anew from the turbulence when it changes. The
+    // slider answers every frame its knob is held, moved or not: a knob held
+    // still would otherwise redraw the layers each frame and wash out the
+    // winds, gusts and shears the user set.
+    const float turbulence_before = sim_weather.wind_turbulence_percent;
+    if (BTN_slider(135.0f, 140.0f, 0, 0.0f, 1.0f, &sim_weather.wind_turbulence_percent, 1, LANG_ui_text(243), text) &&
+        sim_weather.wind_turbulence_percent != turbulence_before)
         ATMO_turbulence(0.5f);
     SETUP_weather_word(sim_weather.microburst_probability, 230, text);
     BTN_slider(135.0f, 90.0f, 0, 0.0f, 1.0f, &sim_weather.microburst_probability, 1, LANG_ui_text(244), text);

@@ -48,7 +48,7 @@ target_include_directories(gen_magvar PRIVATE ${CMAKE_SOURCE_DIR})
 foreach(gen gen_default_airfoils gen_default_aircraft gen_weapons gen_big_apt gen_world_bitmaps gen_default_prefs
             gen_radio_chatter gen_interface_png gen_light_sprites gen_panel_bitmaps gen_aircraft_sounds
             gen_aircraft_paint gen_object_bitmaps gen_scene_bitmaps gen_sea_bitmaps gen_cloud_bitmaps
-            gen_ground_bitmaps gen_autogen gen_runway_bitmaps gen_effect_bitmaps)
+            gen_ground_bitmaps gen_autogen gen_runway_bitmaps gen_effect_bitmaps gen_planet_bitmaps)
   orvell_generator(${gen})
 endforeach()
 # The interface bitmap and the panel sheets are written as PNG files.
@@ -97,6 +97,10 @@ orvell_generate(gen_weapons "Generating the weapons"
 # masks, and the sky colour table.
 orvell_generate(gen_world_bitmaps "Drawing the sea, terrain and sky images"
   ARGS ${land_use} ${ORVELL_DATA_DIR}/ DEPENDS ${land_use})
+# The two halves of each planet's picture, the Earth's from its coast outlines.
+set(earth_coasts ${CMAKE_SOURCE_DIR}/data/planets/EARTH_COASTS.TXT)
+orvell_generate(gen_planet_bitmaps "Drawing the planets"
+  ARGS ${earth_coasts} ${ORVELL_DATA_DIR}/ DEPENDS ${earth_coasts} DIRS ${ORVELL_DATA_DIR}/Resources/bitmaps)
 # The scenery tiles of the default airports' areas and of the Mars base's area.
 set(earth_apt "${CMAKE_SOURCE_DIR}/data/nav/Earth nav data/apt.dat")
 set(mars_apt "${CMAKE_SOURCE_DIR}/data/nav/Mars nav data/apt.dat")

@@ -9,7 +9,7 @@
 constexpr int CLOUD_LAYERS = 2;
 constexpr int WIND_LAYERS = 3;
 // The largest rain, storm or turbulence share the weather words still call
-// "none" (the next band up is "light").
+// "little or none" (the next band up is "light").
 constexpr float WEATHER_SHARE_NONE = 0.2f;
 struct sim_weather_block {
     int32_t use_real_weather_bool;

@@ -116,9 +116,9 @@ void VIEW_draw_air_points(float left, float bottom, float right, float top, floa
     for (int n = 0; n < 3; ++n) a.air_drift[n] = box_drift(a.air_drift[n] + rel[n] * dt);
 
     // Any amount above 0 would pour the whole field past the window, as
-    // thick as the heaviest rain, while the weather screen reads "none" for
-    // it (up to WEATHER_SHARE_NONE, as random weather often sets it): such an
-    // amount streams the field but draws no point.
+    // thick as the heaviest rain, while the weather screen reads "little or
+    // none" for it (up to WEATHER_SHARE_NONE, as random weather often sets
+    // it): such an amount streams the field but draws no point.
     if (!(rain_amount + snow_amount > WEATHER_SHARE_NONE)) return;
 
     // 9, 10.

@@ -148,10 +148,12 @@ TEST_F(BadInput, AnAddressOrPortOutOfRangeIsRefusedWithAWordAndTheFieldKeepsItsV
     EXPECT_STREQ(net_port_text[0], "49000");
     EXPECT_TRUE(shows(port_word));
 
-    // A port taken is kept; a field left empty gets it back, with the word.
+    // A port taken is kept, and the word goes with the refusal before it; a
+    // field left empty gets it back, with the word.
     type("\b\b\b\b\b8080");
     click(40.0f, 603.0f);   // on to the address field
     EXPECT_STREQ(net_port_text[0], "8080");
+    EXPECT_FALSE(shows(port_word));
     click(140.0f, 603.0f);
     type("\b\b\b\b");
     click(40.0f, 603.0f);

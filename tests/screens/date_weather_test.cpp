@@ -197,6 +197,15 @@ TEST_F(DateWeather, WindLayersStackAndRainSetsTheRunway)
     EXPECT_NEAR(sim_weather.wind_altitude_msl_m[1], 914.4f, 0.01f);
     EXPECT_NEAR(sim_weather.wind_altitude_msl_m[2], 1219.2f, 0.01f);
 
+    // The turbulence knob (x 135, 156 long) held where it stands leaves the
+    // layers' winds; moved to none, it draws them halfway toward calm.
+    sim_weather.wind_turbulence_percent = 0.5f;
+    sim_weather.wind_speed_kt[1] = 20.0f;
+    drag(SETUP_weather, 135.0f + 0.5f * 156.0f, 140.0f);
+    EXPECT_EQ(sim_weather.wind_speed_kt[1], 20.0f);
+    drag(SETUP_weather, 135.0f, 140.0f);
+    EXPECT_EQ(sim_weather.wind_speed_kt[1], 10.0f);
+
     struct step {
         float rain;
         int before, after;

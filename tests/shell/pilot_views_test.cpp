@@ -135,8 +135,9 @@ TEST_F(ParkedGlider, StandsInTheWindOnItsBrake)
 
 // The start weather snows at KSBD (5 degrees below freezing at sea level
 // under a raining overcast): specks fall past the camera. The weather
-// screen's rain slider dragged down into what it calls "none" leaves a sky
-// with nothing falling: two frames of the paused program show the same sky.
+// screen's rain slider dragged down into what it calls "little or none"
+// leaves a sky with nothing falling: two frames of the paused program show
+// the same sky.
 TEST_F(PilotViews, PrecipitationSetToNoneLeavesNoSpecks)
 {
     auto sky_changes = [] {
