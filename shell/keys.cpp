@@ -558,7 +558,7 @@ void KEY_read_table_from(const char* colon_path)
         FILE_close_current();
         if (PLAT_file_exists(colon_path))
             MACIBM_nuke_alert(0, "The key file is damaged:", colon_path,
-                              "It is not a key file; the commands keep the keys they had.", "", ALERT_NOTICE);
+                              "It is not a key file, and was left out.", "", ALERT_NOTICE);
         return;
     }
     std::istream& in = FILE_current_stream();
