@@ -87,6 +87,13 @@ void bound_choices(acf_struct& a, int slot)
         if (!UTIL_in_range(a.acf_ins_type[s], ACF_INS_EMPTY, ACF_INS_TYPES - 1)) a.acf_ins_type[s] = ACF_INS_EMPTY;
 }
 
+// The bytes of the body a file of this version holds after its header.
+std::size_t body_bytes(int version)
+{
+    if (version == ACF_OLD_VERSION_600) return ACF_OLD_BODY_SIZE_600;
+    return version == ACF_OLD_VERSION_626 ? ACF_OLD_RECORD_SIZE : ACF_FILE_IMAGE_SIZE;
+}
+
 void refuse_damaged(const char* path, const char* reason)
 {
     MACIBM_nuke_alert(0, "This aircraft file is damaged and was not loaded:", path, reason, "", ALERT_NOTICE);
@@ -135,9 +142,7 @@ int read_file(int slot)
     if (accepted) {
         std::istream& in = FILE_current_stream();
         const bool old_body = version != ACF_FILE_VERSION;
-        const std::size_t body_size = version == ACF_OLD_VERSION_600 ? ACF_OLD_BODY_SIZE_600
-                                      : old_body                     ? ACF_OLD_RECORD_SIZE
-                                                                     : ACF_FILE_IMAGE_SIZE;
+        const std::size_t body_size = body_bytes(version);
         if (old_body) std::memset(acf_old_record.bytes, 0, sizeof acf_old_record.bytes);
         char* into = old_body ? reinterpret_cast<char*>(acf_old_record.bytes) : reinterpret_cast<char*>(&a);
         in.read(into, static_cast<std::streamsize>(body_size));
@@ -234,7 +239,8 @@ const char* ACF_file_problem(const char* path)
         std::memcpy(open_path, tried, ACF_TEXT_SIZE);
         const bool opened = FILE_open_for_use(open_path, KIND_AIRCRAFT, v, 0) != 0;
         FILE_close_current();
-        if (opened) return nullptr;
+        if (!opened) continue;
+        return size < ACF_HEADER_SIZE + body_bytes(v) ? "It is shorter than an aircraft file of its version." : nullptr;
     }
     return "It is not an aircraft file this program reads.";
 }

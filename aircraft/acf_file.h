@@ -31,7 +31,7 @@ int ACF_read_write(int mode, int slot, int flag);
 
 // Why the file at `path` cannot be read as an aircraft (a sentence), or
 // nullptr when it lies inside the program folder and opens as an aircraft
-// file of a version this program reads. Nothing is loaded.
+// file of a version this program reads, whole. Nothing is loaded.
 const char* ACF_file_problem(const char* path);
 
 // Reverses a record read from a file of the other byte order: when its first

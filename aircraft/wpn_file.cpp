@@ -133,8 +133,10 @@ bool finite_outline(const wpn_file_image& im)
 // spread into the flight of the weapon and of the aircraft carrying it.
 enum class read_result { missing, damaged, read };
 
+// Named once: every slot and every plane that carries the weapon reads it.
 void refuse(const char* path, const char* reason)
 {
+    if (!ALERT_first_notice_of_damage(path)) return;
     const std::string shown = FOLDERS_log_path(path);
     MACIBM_nuke_alert(0, "This weapon file is damaged and was not loaded:", shown.c_str(), reason, "", ALERT_NOTICE);
 }
@@ -155,7 +157,14 @@ int open_weapon_file(char* path)
 
 read_result read_image(char* path, wpn_file_image& im, const char*& reason)
 {
-    if (!open_weapon_file(path)) return read_result::missing;
+    if (!open_weapon_file(path)) {
+        // A file that is there but opens as no weapon file (random bytes, cut
+        // inside its header) is damaged like one cut short; only a missing
+        // file goes without a word.
+        if (!PLAT_file_exists(path)) return read_result::missing;
+        reason = "It is not a weapon file this program reads.";
+        return read_result::damaged;
+    }
     std::istream& in = FILE_current_stream();
     in.read(reinterpret_cast<char*>(&im), static_cast<std::streamsize>(sizeof im));
     const bool complete = in.gcount() == static_cast<std::streamsize>(sizeof im);
@@ -323,11 +332,18 @@ void WPN_find_file(int slot, const char* name, char* path)
     std::memcpy(path, a.acf_file_path, cut);
     path[cut] = 0;
     // A weapon file there that opens is the one, left open in the input slot.
-    if (append_fits(path, WEAPON_SUBFOLDER) && append_fits(path, weapon) && open_weapon_file(path)) return;
+    const bool fits = append_fits(path, WEAPON_SUBFOLDER) && append_fits(path, weapon);
+    if (fits && open_weapon_file(path)) return;
+    char beside[ACF_TEXT_SIZE];
+    std::memcpy(beside, path, ACF_TEXT_SIZE);
+    const bool beside_there = fits && PLAT_file_exists(beside);
 
-    // Otherwise the program's weapon folder.
+    // Otherwise the program's weapon folder. When that has none, a file
+    // beside the aircraft that is there but does not open is the one, so
+    // that reading it names the damage instead of passing it over.
     path[0] = 0;
     if (!append_fits(path, folder_table[FOLDER_WEAPONS]) || !append_fits(path, weapon)) path[0] = 0;
+    if (beside_there && !PLAT_file_exists(path)) std::memcpy(path, beside, ACF_TEXT_SIZE);
 }
 
 void WPN_read(int mode, int slot, int weapon_slot, const char* name, char* path, int path_ready)

@@ -55,7 +55,7 @@ std::ofstream data_log;
 
 namespace {
 
-void open_log(std::ofstream& log, const char* name)
+void open_log(std::ofstream& log, const char* name, std::ios::openmode mode = std::ios::trunc)
 {
     log.close();
     log.clear();
@@ -63,7 +63,7 @@ void open_log(std::ofstream& log, const char* name)
     // failed write never used up) does not carry over into the new file.
     const std::ios fresh_format(nullptr);
     log.copyfmt(fresh_format);
-    log.open(name, std::ios::out | std::ios::trunc);
+    log.open(name, std::ios::out | mode);
     log.setf(std::ios::fixed, std::ios::floatfield);
 }
 
@@ -72,6 +72,10 @@ void open_log(std::ofstream& log, const char* name)
 void FOLDERS_open_logs()
 {
     open_log(error_log, "ERROR.OUT");
+    // Where "ERROR.OUT" cannot be made (a folder the user may not write in),
+    // the failures it would record go to the standard error instead of
+    // nowhere; appended, so a standard error led into a file is not emptied.
+    if (!error_log.is_open()) open_log(error_log, PLAT_STANDARD_ERROR_FILE, std::ios::app);
     open_log(report_log, "ORVELL.OUT");
     open_log(data_log, DATA_LOG_NAME);
 }

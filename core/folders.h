@@ -22,7 +22,8 @@ extern char pref_path_resolution[TEXT_SIZE];
 extern char pref_path_general[TEXT_SIZE];
 extern char pref_path_pilot[TEXT_SIZE];
 
-// Log streams: "ERROR.OUT", "ORVELL.OUT", "DATA.OUT", in the current folder.
+// Log streams: "ERROR.OUT", "ORVELL.OUT", "DATA.OUT", in the current folder
+// (the error log on the standard error when "ERROR.OUT" cannot be made).
 extern std::ofstream error_log;
 extern std::ofstream report_log;
 extern std::ofstream data_log;

@@ -15,6 +15,22 @@ void ATMO_wind_at_alt(float altitude_m, float* speed, float* direction, float* s
 // and temperature (1.0 for a planet other than the Earth and Mars).
 float ATMO_temp_pressure();
 
+// The sea-level air of each planet's standard atmosphere (index 0 the Earth,
+// 1 Mars): the air its density table is for, and what its preset sets.
+constexpr float STANDARD_SEA_LEVEL_PRESSURE_PA[2] = {101325.0f, 920.0f};
+constexpr float STANDARD_SEA_LEVEL_TEMP_C[2] = {15.0f, -60.0f};
+// The sea-level air a planet can have: from below the thin air of Mars' low
+// plains to ten Earth atmospheres, and from Mars' polar winter to well above
+// the hottest sea-level day. Outside it the density ratio is zero (no
+// pressure) or runs away (a temperature near absolute zero divides by almost
+// nothing): a flight there has no usable air.
+constexpr float SEA_LEVEL_PRESSURE_LOW_PA = 300.0f;
+constexpr float SEA_LEVEL_PRESSURE_HIGH_PA = 1.0e6f;
+constexpr float SEA_LEVEL_TEMP_LOW_C = -150.0f;
+constexpr float SEA_LEVEL_TEMP_HIGH_C = 150.0f;
+// True when both lie in those ranges (a value that is no number never does).
+bool ATMO_sea_level_air_possible(float pressure_pa, float temp_c);
+
 // Air density in kg/m3 at an altitude (m); planet 0 the Earth, 1 Mars (any
 // other number uses the Earth's table).
 float ATMO_density_at_alt(int planet, float altitude_m);

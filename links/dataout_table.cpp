@@ -55,6 +55,8 @@ constexpr net_range FLAG = RANGE_FLAG;
 constexpr net_range MASS = RANGE_MASS;
 constexpr net_range PRESSURE = RANGE_PRESSURE;
 constexpr net_range TEMPERATURE = RANGE_TEMPERATURE;
+constexpr net_range SEA_PRESSURE = RANGE_SEA_LEVEL_PRESSURE;
+constexpr net_range SEA_TEMPERATURE = RANGE_SEA_LEVEL_TEMPERATURE;
 constexpr net_range WIND = RANGE_WIND_SPEED;
 constexpr net_range FAILURE = RANGE_FAILURE_STATE;
 
@@ -226,7 +228,7 @@ const data_group data_groups[DATAOUT_GROUP_COUNT] = {
     G(412, KIND_A, {FX(&U.true_airspeed, per_speed_of_sound, SPEED), F(&U.g_nrml, LOAD), F(&U.g_axil, -1.0f, LOAD),
                     F(&U.g_side, LOAD)}),
     G(413, KIND_A, {F(&U.alpha, ANGLE), F(&U.beta, ANGLE), F(&U.hpath, ANGLE), F(&U.vpath, ANGLE)}),
-    G(414, KIND_A, {F(&sim_physics.earth_pressure_p, INHG, PRESSURE), F(&sim_physics.earth_temp_c, TEMPERATURE),
+    G(414, KIND_A, {F(&sim_physics.earth_pressure_p, INHG, SEA_PRESSURE), F(&sim_physics.earth_temp_c, SEA_TEMPERATURE),
                     F(&sim_weather.wind_speed_kt[0], KT, WIND), F(&sim_weather.wind_direction_degt[0], ANGLE)}),
     G(415, KIND_A, {F(&sim_physics.ambient_pressure, INHG, PRESSURE), F(&sim_weather.temperature_ambient_c, TEMPERATURE),
                     F(&sim_weather.temperature_le_c, TEMPERATURE), F(&sim_physics.g_sealevel, FT),

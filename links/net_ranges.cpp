@@ -8,6 +8,7 @@
 
 #include "core/plane_state_record.h"
 #include "core/stat_record.h"
+#include "flightmodel/atmosphere.h"
 #include "graphics/ogl_state.h"
 #include "links/net_receive.h"
 #include "world/scenery_area.h"
@@ -62,6 +63,8 @@ constexpr net_range_row net_range_table[RANGE_COUNT_OF_ROWS] = {
     {RANGE_SHARE, "share", 0.0, 1.0},
     {RANGE_TEMPERATURE, "temperature", -273.15, 3000.0},
     {RANGE_PRESSURE, "pressure", 0.0, 1.0e6},
+    {RANGE_SEA_LEVEL_TEMPERATURE, "sea-level temperature", SEA_LEVEL_TEMP_LOW_C, SEA_LEVEL_TEMP_HIGH_C},
+    {RANGE_SEA_LEVEL_PRESSURE, "sea-level pressure", SEA_LEVEL_PRESSURE_LOW_PA, SEA_LEVEL_PRESSURE_HIGH_PA},
     {RANGE_WAVE_HEIGHT, "wave height", 0.0, 100.0},
     {RANGE_WAVE_LENGTH, "wave length", 0.0, 1.0e5},
     {RANGE_WAVE_SPEED, "wave speed", 0.0, 1000.0},
@@ -154,8 +157,8 @@ const net_field STAT_FIELDS[] = {
     F("visibility_reported_m", AT(stat_block, visibility_reported_m), 1, RANGE_VISIBILITY),
     F("rain_percent", AT(stat_block, rain_percent), 1, RANGE_SHARE),
     F("thunderstorm_percent", AT(stat_block, thunderstorm_percent), 1, RANGE_SHARE),
-    F("earth_temp_c", AT(stat_block, temperature_sealevel_c), 1, RANGE_TEMPERATURE),
-    F("earth_pressure_p", AT(stat_block, earth_pressure_p), 1, RANGE_PRESSURE),
+    F("earth_temp_c", AT(stat_block, temperature_sealevel_c), 1, RANGE_SEA_LEVEL_TEMPERATURE),
+    F("earth_pressure_p", AT(stat_block, earth_pressure_p), 1, RANGE_SEA_LEVEL_PRESSURE),
     F("wave_amplitude", AT(stat_block, wave_amplitude), 1, RANGE_WAVE_HEIGHT),
     F("wave_length", AT(stat_block, wave_length), 1, RANGE_WAVE_LENGTH),
     F("wave_speed", AT(stat_block, wave_speed), 1, RANGE_WAVE_SPEED),

@@ -37,6 +37,8 @@ enum net_range : uint8_t {
     RANGE_SHARE,            // 0..1
     RANGE_TEMPERATURE,      // degrees Celsius
     RANGE_PRESSURE,         // pascals
+    RANGE_SEA_LEVEL_TEMPERATURE,  // degrees Celsius: the sea-level air a planet can have
+    RANGE_SEA_LEVEL_PRESSURE,     // pascals: the same
     RANGE_WAVE_HEIGHT,      // metres
     RANGE_WAVE_LENGTH,      // metres
     RANGE_WAVE_SPEED,       // metres a second

@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "aircraft/acf_choose.h"
+#include "aircraft/acf_file.h"
 #include "aircraft/acf_load.h"
 #include "aircraft/acf_struct.h"
 #include "aircraft/flight_start.h"
@@ -340,6 +341,13 @@ void NET_handle_PATH(net_datagram& d)
     UTIL_file_name_of_path(name, path);
     acf_struct& a = pln[d.index];
     if (std::strcmp(name, a.acf_file_name) == 0) return;
+    // A file that is no aircraft would put up a notice and load the default
+    // aircraft; were the program to quit while the notice is up, the file
+    // would be saved as the user's aircraft. It is refused like any bad
+    // datagram, and the slot keeps what it flies.
+    char full[TEXT_SIZE];
+    UTIL_strcat3(program_folder, path, full);
+    if (ACF_file_problem(full)) return NET_refuse(d, "its file is no aircraft this program reads");
     if (NET_hold_world_command(d, NET_handle_PATH, d.index)) return;
     UTIL_strcpy(static_cast<const char*>(name), a.acf_file_name);
     UTIL_strcat3(program_folder, path, a.acf_file_path);

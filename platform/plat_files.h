@@ -121,3 +121,6 @@ private:
 
 // True when the resolved path names an existing regular file.
 bool PLAT_file_exists(const char* path);
+
+// A name under which a file stream writes to the process's standard error.
+constexpr const char* PLAT_STANDARD_ERROR_FILE = "/dev/stderr";

@@ -6,10 +6,12 @@
 // sim_graphics_scenery.current_planet and the barometer setting.
 #include "screens/setup.h"
 
+#include "core/constants.h"
 #include "core/simvars/cockpit.h"
 #include "core/simvars/graphics.h"
 #include "core/simvars/physics.h"
 #include "core/simvars/weather.h"
+#include "flightmodel/atmosphere.h"
 #include "graphics/button.h"
 #include "graphics/widget.h"
 #include "screens/screen_layout.h"
@@ -22,8 +24,8 @@ void PLANET_set_constants(int planet)
         sim_physics.earth_radius_m = 6378145.0f;
         sim_physics.mu_air = 1.7894e-05f;
         sim_physics.rho_water = 1000.0f;
-        sim_physics.earth_temp_c = 15.0f;
-        sim_physics.earth_pressure_p = 101325.0f;
+        sim_physics.earth_temp_c = STANDARD_SEA_LEVEL_TEMP_C[PLANET_EARTH];
+        sim_physics.earth_pressure_p = STANDARD_SEA_LEVEL_PRESSURE_PA[PLANET_EARTH];
         sim_physics.rho_sea_level = 1.225f;
         sim_cockpit_misc.barometer_setting = 29.92f;
     } else if (planet == 1) {
@@ -31,8 +33,8 @@ void PLANET_set_constants(int planet)
         sim_physics.earth_radius_m = 3396200.0f;
         sim_physics.mu_air = 1.7894e-05f;
         sim_physics.rho_water = 1000.0f;
-        sim_physics.earth_temp_c = -60.0f;
-        sim_physics.earth_pressure_p = 920.0f;
+        sim_physics.earth_temp_c = STANDARD_SEA_LEVEL_TEMP_C[PLANET_MARS];
+        sim_physics.earth_pressure_p = STANDARD_SEA_LEVEL_PRESSURE_PA[PLANET_MARS];
         sim_physics.rho_sea_level = 0.01505f;
         sim_cockpit_misc.barometer_setting = 0.3676f;
     }

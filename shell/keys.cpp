@@ -19,9 +19,11 @@
 #include "panel/panel.h"
 #include "screens/setup.h"
 #include "shell/commands.h"
+#include "core/alert.h"
 #include "core/constants.h"
 #include "core/datafile.h"
 #include "core/folders.h"
+#include "platform/plat_files.h"
 #include "shell/frame.h"
 #include "core/input.h"
 #include "core/numeric.h"
@@ -550,18 +552,29 @@ void KEY_read_table_from(const char* colon_path)
     if (!colon_path) return;
     char path[TEXT_SIZE];
     UTIL_strcpy(colon_path, path);
+    // A key file that is there but cannot be read whole would leave commands
+    // off the keyboard without a word: it is named in a notice.
     if (!FILE_open_for_use(path, KIND_TEXT, KEY_FILE_VERSION, 1)) {
         FILE_close_current();
+        if (PLAT_file_exists(colon_path))
+            MACIBM_nuke_alert(0, "The key file is damaged:", colon_path,
+                              "It is not a key file, and was left out.", "", ALERT_NOTICE);
         return;
     }
     std::istream& in = FILE_current_stream();
+    bool cut = false;
     for (int i = 0; i < KEY_SLOTS; ++i) {
         const int c = in.get();
+        cut = cut || c == std::char_traits<char>::eof();
         key_assignment_table[i] = c == std::char_traits<char>::eof() ? END_OF_FILE_KEY : static_cast<uint8_t>(c);
         // The rest of the line describes the command for the reader of the file.
         for (int d = c; d != std::char_traits<char>::eof() && static_cast<char>(d) != file_line_end;) d = in.get();
     }
     FILE_close_current();
+    if (cut)
+        MACIBM_nuke_alert(0, "The key file is damaged:", colon_path,
+                          "It ends before its last command; the commands after its end have no key.", "",
+                          ALERT_NOTICE);
 }
 
 void KEY_read_table()

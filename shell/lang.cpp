@@ -9,6 +9,7 @@
 #include "core/alert.h"
 #include "core/datafile.h"
 #include "core/folders.h"
+#include "platform/plat_files.h"
 #include "shell/menus.h"
 #include "core/simvars/operation.h"
 
@@ -71,16 +72,30 @@ void LANG_load_text(int reload)
     // The file, in input slot 0.
     file_use_index = 0;
     if (!FILE_open_for_use(path, KIND_TEXT, UI_TEXT_VERSION, 1)) {
-        MACIBM_nuke_alert(0, "The interface texts could not be read:", path,
-                          "Trash this copy and re-install Orvell.", "", ALERT_FATAL);
+        // "Could not be read" of a file that is there would send the user
+        // looking for a missing file.
+        MACIBM_nuke_alert(0,
+                          PLAT_file_exists(path) ? "The interface text file is damaged:"
+                                                 : "The interface texts could not be read:",
+                          path, "Trash this copy and re-install Orvell.", "", ALERT_FATAL);
         return;
     }
 
-    // Index and text, line by line, up to a negative index.
+    // Index and text, line by line, up to a negative index. A file cut short
+    // ends without that index: inside a line, or in an index whose line then
+    // has no text. Said so, naming the file, rather than taken for an index
+    // given twice or a text left empty.
+    std::istream& in = FILE_current_stream();
+    const auto cut_short = [&] {
+        MACIBM_nuke_alert(0, "The interface text file is damaged:", path, "It is cut short, or a line has no number.",
+                          "Trash this copy and re-install Orvell.", ALERT_FATAL);
+    };
     for (;;) {
-        const int32_t n = FILE_read_int(path);
-        if (!FILE_current_stream()) return;   // the read failed (and was reported)
+        int32_t n = 0;
+        in >> n;
+        if (!in) return cut_short();
         if (n < 0) break;
+        if (in.eof()) return cut_short();
         if (n >= UI_TEXT_COUNT) {
             MACIBM_nuke_alert(0, "The interface text file has more than 1000 texts.", "",
                               "The last index allowed is 999. File:", path, ALERT_FATAL);
@@ -93,6 +108,7 @@ void LANG_load_text(int reload)
             return;
         }
         FILE_read_line(ui_text_table[n], TEXT_SIZE);
+        if (in.eof()) return cut_short();
         if (entry_counts_as_empty(ui_text_table[n])) {
             char line1[TEXT_SIZE];
             std::snprintf(line1, sizeof line1, "The interface text %d is empty.", n);

@@ -7,6 +7,7 @@
 #include "core/alert.h"
 #include "core/datafile.h"
 #include "core/folders.h"
+#include "platform/plat_files.h"
 #include "core/screen.h"
 #include "core/simvars/operation.h"
 #include "core/text_util.h"
@@ -256,8 +257,9 @@ void MACIBM_build_menus(const char* file_name)
     file_use_index = 0;
     if (!FILE_open_for_use(path, KIND_TEXT, 1, 1)) {
         FILE_close_current();
-        MACIBM_nuke_alert(0, "Cannot open file!", shown_path, "Trash this copy and re-install Orvell.", "",
-                          ALERT_FATAL);
+        // A file that is there but is no menu file is damaged, not unopened.
+        MACIBM_nuke_alert(0, PLAT_file_exists(shown_path) ? "The menu file is damaged:" : "Cannot open file!",
+                          shown_path, "Trash this copy and re-install Orvell.", "", ALERT_FATAL);
         return;
     }
     reading_guard guard(shown_path);

@@ -714,6 +714,17 @@ void PREFS_read_write(int kind, int mode, const char* path)
         // A planet other than the Earth or Mars cannot be drawn: such a file starts on the Earth.
         int32_t& planet = sim_graphics_scenery.current_planet;
         if (reading && planet != PLANET_EARTH && planet != PLANET_MARS) planet = PLANET_EARTH;
+        // Sea-level air no planet has (no pressure, a temperature near absolute
+        // zero: a damaged or old file) would start this and every later flight
+        // without usable air: the planet's standard air stands in, and a
+        // notice says so.
+        sim_physics_block& air = sim_physics;
+        if (reading && !ATMO_sea_level_air_possible(air.earth_pressure_p, air.earth_temp_c)) {
+            air.earth_pressure_p = STANDARD_SEA_LEVEL_PRESSURE_PA[planet];
+            air.earth_temp_c = STANDARD_SEA_LEVEL_TEMP_C[planet];
+            MACIBM_nuke_alert(0, "This file holds a sea-level air no planet has:", path,
+                              "The flight starts in the planet's standard air.", "", ALERT_NOTICE);
+        }
     }
 
     if (reading) {

@@ -4,12 +4,14 @@
 
 #include "world/ships.h"
 #include "core/datafile.h"
+#include "core/alert.h"
 #include "core/mappedfile.h"
 #include "core/simvars/graphics.h"
 #include "core/units.h"
 #include "world/nav_internal.h"
 #include "world/nav_scan.h"
 #include "world/navdb.h"
+#include "platform/plat_files.h"
 
 namespace {
 
@@ -35,6 +37,42 @@ bool begin_reading(int mode, char* path)
     return true;
 }
 
+// The navaids, fixes and airways are not needed to fly: a file of them that
+// is there but cannot be read (cut short, random bytes) is named in one
+// notice, the rows read before the damage are kept, and the
+// flight goes on. Stopping the program for it would keep it from starting at
+// all until the file is mended.
+void damaged(const char* path)
+{
+    if (ALERT_first_notice_of_damage(path))
+        MACIBM_nuke_alert(0, "This navigation data file is damaged:", path,
+                          "The rows before the damage were kept; the rest was left out.", "", ALERT_NOTICE);
+}
+
+// The start of a text file: whether its header (the mark's line, then the
+// version line whose token ends at a space or a line end) ends before the
+// file does (the header reader stops the program on one cut short), and
+// whether it is a header of these files at all, with a version number.
+struct header_look {
+    bool whole = false;
+    bool numbered = false;
+};
+header_look look_at_header(const char* text, const char* end)
+{
+    const auto breaks = [](char c) { return c == 0 || c == '\n' || c == '\r'; };
+    const auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    const char* p = text;
+    while (p < end && !breaks(*p)) ++p;
+    while (p < end && breaks(*p)) ++p;
+    const char* version = p;
+    while (p < end && *p != ' ' && *p != '\n' && *p != '\r') ++p;
+    header_look h;
+    h.whole = end - p > 1;
+    h.numbered = (text[0] == 'A' || text[0] == 'I') && p - version >= 3 && digit(version[0]) && digit(version[1]) &&
+                 digit(version[2]);
+    return h;
+}
+
 // Maps the file, checks its header and hands the scanner to read_row once per
 // row until the end row, the end of the file or a damaged row. A row reader
 // throws table_full when its table is full; on_full then puts the table back.
@@ -46,9 +84,15 @@ void scan_rows(const char* path, int kind, const char* version, ReadRow&& read_r
     char* begin = nullptr;
     int64_t position = 0, length = 0;
     MappedFile_create(&file, path, &begin);
-    if (!begin || SCAN_next_token(kind, &file, begin, position, length, version) != 1) return;
+    const header_look h = begin && file.end > begin ? look_at_header(begin, file.end) : header_look{};
+    if (!h.whole || SCAN_next_token(kind, &file, begin, position, length, version) != 1) {
+        // A file of another version is passed over without a word; one cut
+        // short or holding no header of these files at all is damaged.
+        if (PLAT_file_exists(path) && !(h.whole && h.numbered)) damaged(path);
+        return;
+    }
 
-    nav_scanner sc(begin + position, begin + length, path);
+    nav_scanner sc(begin + position, begin + length, path, true);
     try {
         for (;;) {
             sc.check();
@@ -57,6 +101,8 @@ void scan_rows(const char* path, int kind, const char* version, ReadRow&& read_r
         }
     } catch (const table_full&) {
         on_full();
+    } catch (const nav_scan_cut&) {
+        damaged(path);
     } catch (const nav_scan_abort&) {
     }
 }

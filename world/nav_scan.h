@@ -21,12 +21,16 @@
 // Thrown when a fatal alert returned to its caller (it never does in the
 // program; the parsers then stop without touching anything further).
 struct nav_scan_abort {};
+// Thrown instead of the fatal alert by a scanner of a file the flight can go
+// without (the navaids, fixes and airways): the file ends inside a row.
+struct nav_scan_cut {};
 
 class nav_scanner {
 public:
-    // `path` names the file in the alert of a read past its end.
-    nav_scanner(const char* begin, const char* end, const char* path = nullptr)
-        : p_(begin), end_(end), path_(path ? path : "")
+    // `path` names the file in the alert of a read past its end; a `soft`
+    // scanner throws nav_scan_cut there instead.
+    nav_scanner(const char* begin, const char* end, const char* path = nullptr, bool soft = false)
+        : p_(begin), end_(end), path_(path ? path : ""), soft_(soft)
     {
     }
 
@@ -44,6 +48,7 @@ public:
     void check() const
     {
         if (p_ >= end_) {
+            if (soft_) throw nav_scan_cut{};
             MACIBM_nuke_alert(0, "Scan too far!", "A navigation data file ends in the middle of a row.", "file:",
                               path_, ALERT_FATAL);
             throw nav_scan_abort{};
@@ -121,6 +126,7 @@ private:
     const char* p_;
     const char* end_;
     const char* path_;
+    bool soft_;
 };
 
 // Brings a heading into 0..360 by adding or subtracting whole turns: one

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <ctime>
 #include <string>
+#include <vector>
 
 #include "aircraft/acf_struct.h"
 #include "core/alert.h"
@@ -18,6 +19,7 @@
 #include "core/geo.h"
 #include "core/numeric.h"
 #include "core/pilot_prefs.h"
+#include "core/reset_registry.h"
 #include "platform/plat_time.h"
 #include "world/navdb.h"
 
@@ -25,6 +27,18 @@ logbook_arrays logbook{};
 int32_t logbook_last = -1;
 
 namespace {
+
+// Which entries this copy of the program owns, and how they stand in the
+// file. Another copy may fly from the same folder and add its own entries to
+// the file meanwhile: a save adds this copy's entries to the file as it
+// stands then, rather than writing back what was read at start over the
+// other copy's flights.
+struct logbook_file_record {
+    int own_first = -1;            // the first entry this copy started (-1: none)
+    bool whole = false;            // a new logbook: the save writes it whole
+    std::vector<std::string> own_lines;   // this copy's entries as the file holds them now
+};
+logbook_file_record logbook_file;
 
 constexpr int LOGBOOK_VERSION = 1;
 constexpr int ENTRY_CODE = 2;
@@ -221,12 +235,40 @@ void log_skipped_line(int line_number)
 
 bool has_entry() { return logbook_last >= 0; }
 
+// The entry lines of the file as it stands (in its order, up to its end
+// code); false when it is missing or not a logbook.
+bool file_entry_lines(const char* path, std::vector<std::string>& lines)
+{
+    char open_path[TEXT_SIZE];
+    UTIL_strcpy(path, open_path);
+    const file_slot_use use(1);
+    if (!FILE_open_for_use(open_path, KIND_LOG, 0, 0)) return false;
+    std::istream& in = FILE_current_stream();
+    std::string line;
+    int32_t version = 0;
+    if (!std::getline(in, line, file_line_end)) return false;
+    cursor v{line};
+    if (!v.integer(version) || version != LOGBOOK_VERSION) return false;
+    while (std::getline(in, line, file_line_end)) {
+        cursor c{line};
+        int32_t code = 0;
+        if (c.integer(code) && code != ENTRY_CODE) break;
+        c.skip_blanks();
+        if (c.at < line.size() && line[c.at] != '\r') lines.push_back(line + '\n');   // blank lines dropped
+    }
+    return true;
+}
+
 }  // namespace
+
+ORVELL_RESET_RECORD(LOGBOOK_file_reset, logbook_file);
 
 void LOGBOOK_new_entry()
 {
     logbook_arrays& b = logbook;
-    if (!(has_entry() && b.total_hours[logbook_last] < REUSE_BELOW_HOURS)) {
+    logbook_file_record& own = logbook_file;
+    const bool reuse = has_entry() && b.total_hours[logbook_last] < REUSE_BELOW_HOURS;
+    if (!reuse) {
         if (logbook_last + 1 >= LOGBOOK_MAX_ENTRIES) {
             too_many_entries();
             return;
@@ -234,6 +276,12 @@ void LOGBOOK_new_entry()
         logbook_last = std::max(logbook_last + 1, 0);
     }
     const int e = logbook_last;
+    if (own.own_first < 0) {
+        // A short flight read from the file becomes this copy's: the save puts
+        // the new flight in its place.
+        if (reuse) own.own_lines.push_back(entry_line(e));
+        own.own_first = e;
+    }
     b.date[e] = today_yymmdd();
     set_field(b.tail[e], pln[0].acf_tailnum, TAIL_CHARS);
     char aircraft[TEXT_SIZE];
@@ -251,6 +299,9 @@ void LOGBOOK_clear()
 {
     logbook = logbook_arrays{};
     logbook_last = 0;
+    logbook_file = logbook_file_record{};
+    logbook_file.whole = true;
+    logbook_file.own_first = 0;
     LOGBOOK_new_entry();
 }
 
@@ -258,22 +309,41 @@ void LOGBOOK_write()
 {
     char path[TEXT_SIZE];
     logbook_file_path(path);
+    logbook_file_record& own = logbook_file;
+    // This copy's entries go into the file as it stands now, in place of
+    // their lines there from an earlier save; a new logbook, or a file that
+    // is missing or no logbook, is written from what this copy holds.
+    std::vector<std::string> lines;
+    const bool merge = !own.whole && file_entry_lines(path, lines);
+    std::vector<std::string> own_lines;
+    for (int e = 0; e <= logbook_last; ++e) {
+        const bool owned = own.own_first >= 0 && e >= own.own_first;
+        if (owned) own_lines.push_back(entry_line(e));
+        if (!merge) lines.push_back(entry_line(e));
+    }
+    if (merge) {
+        for (const std::string& earlier : own.own_lines) {
+            const auto at = std::find(lines.begin(), lines.end(), earlier);
+            if (at != lines.end()) lines.erase(at);
+        }
+        lines.insert(lines.end(), own_lines.begin(), own_lines.end());
+    }
     // The file is written beside the old one and put in its place only when
     // whole, and a failed write is a notice naming the file: written in place,
     // a failure part way would leave a cut logbook, the earlier flights lost,
     // with nothing said.
     if (!FILE_begin_save(path, KIND_LOG, LOGBOOK_VERSION)) return;
-    for (int e = 0; e <= logbook_last; ++e) {
-        const std::string line = entry_line(e);
-        file_out.write(line.data(), static_cast<std::streamsize>(line.size()));
-    }
+    for (const std::string& line : lines) file_out.write(line.data(), static_cast<std::streamsize>(line.size()));
     file_out << END_CODE << '\n';
-    FILE_end_save();
+    if (!FILE_end_save()) return;
+    own.own_lines = std::move(own_lines);
+    own.whole = false;
 }
 
 void LOGBOOK_read()
 {
     logbook_last = -1;
+    logbook_file = logbook_file_record{};
     char path[TEXT_SIZE];
     logbook_file_path(path);
     // Input slot 1, given back (closed) however the read ends.

@@ -72,11 +72,20 @@ TEST(Folders, LogsAreEmptiedAtASecondOpenInTheCurrentFolder)
     EXPECT_EQ(read_file_bytes(tmp.path() / "ORVELL.OUT"), "x");
     FOLDERS_open_logs();
     FOLDERS_close_logs();
-    fs::current_path(before);
     for (const char* name : {"ERROR.OUT", "ORVELL.OUT", "DATA.OUT"}) {
         ASSERT_TRUE(fs::exists(tmp.path() / name)) << name;
         EXPECT_EQ(fs::file_size(tmp.path() / name), 0u) << name;
     }
+
+    // Where "ERROR.OUT" cannot be made, what it would hold goes to the standard error.
+    fs::remove(tmp.path() / "ERROR.OUT");
+    fs::create_directory(tmp.path() / "ERROR.OUT");
+    testing::internal::CaptureStderr();
+    FOLDERS_open_logs();
+    error_log << "a save failed\n" << std::flush;
+    FOLDERS_close_logs();
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "a save failed\n");
+    fs::current_path(before);
 }
 
 namespace {

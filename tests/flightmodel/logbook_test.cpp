@@ -253,3 +253,22 @@ TEST_F(Logbook, AFailedWriteKeepsThePreviousFile)
     EXPECT_EQ(recorded_alerts[0].lines[0], "The file could not be saved:");
     EXPECT_EQ(recorded_alerts[0].lines[1], file().string());
 }
+
+TEST_F(Logbook, ASaveAddsThisCopysFlightToTheFileAsItStands)
+{
+    const std::string hours = "   0.0   0.0   0.0  ";
+    const std::string a = line(" 30612", "KSBD", "KONT", " 1", " 1.5" + hours, "N1    ", "A");
+    const std::string left = line(" 30612", "KSBD", "KSBD", " 0", " 0.0" + hours, "N1    ", "S");
+    read(HEADER + a + left + "99\n");
+    LOGBOOK_new_entry();   // a flight of under 3 minutes is overwritten by this copy's
+    logbook.total_hours[1] = 2.0f;
+    // Another copy in the same folder saved its flight meanwhile.
+    const std::string b = line(" 30612", "KONT", "KSBD", " 1", " 0.7" + hours, "N2    ", "B");
+    write_file_bytes(file(), HEADER + a + left + b + "99\n");
+    const auto mine = [&](const char* total) {
+        return line(" 30612", "KSBD", "KSBD", " 0", total + hours, "N12   ", "Orvell Trainer");
+    };
+    EXPECT_EQ(written(), HEADER + a + b + mine(" 2.0") + "99\n");
+    logbook.total_hours[1] = 2.5f;   // saved again: the entry is replaced, not added
+    EXPECT_EQ(written(), HEADER + a + b + mine(" 2.5") + "99\n");
+}

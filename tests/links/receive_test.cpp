@@ -93,6 +93,7 @@ TEST_F(Receive, SharedStateFromABigEndianSenderSetsTimeWeatherAndFailures)
     s.m_fixed = 90.0f;
     s.failures[173] = 6;
     s.failure_countdown[173] = 12.5f;
+    s.temperature_sealevel_c = 15.0f, s.earth_pressure_p = 101325.0f;
     enable(10);   // this machine is instructed: it takes the failures
     flt[0].failures[10] = 3;
     std::fill(std::begin(storm_grid), std::end(storm_grid), -7.0f);
@@ -315,6 +316,7 @@ TEST_F(Receive, DatagramsThatCannotBeAppliedWholeAreDroppedWithOneLine)
         {"path of plane 10", "PATH", 10, bytes(std::string("A.acf") + '\0')},
         {"path up the tree", "PATH", 1, bytes(std::string("../../etc/x.acf") + '\0')},
         {"path too long for its field", "PATH", 1, std::vector<uint8_t>(600, 'a')},
+        {"path to a file that is no aircraft", "PATH", 0, bytes(std::string("Resources/keys/ORVELL.TXT") + '\0')},
         {"unknown airport", "KSTM", 0, bytes("apt placement  ZZZZ")},
         {"map placement off the planet", "KSTM", 0, bytes("map placement  3777500947500027000100000050")},
         {"map placement of plane 10", "KSTM", 10, bytes("map placement  3777500547500027000100000050")},
@@ -329,6 +331,13 @@ TEST_F(Receive, DatagramsThatCannotBeAppliedWholeAreDroppedWithOneLine)
     // Finite values outside their ranges, each in a datagram that is otherwise good.
     stat_block calm{};
     calm.draw_aircrafts = 3;
+    calm.temperature_sealevel_c = 15.0f, calm.earth_pressure_p = 101325.0f;
+    stat_block airless = calm;
+    airless.earth_pressure_p = 0.0f;
+    cases.push_back({"sea-level air of no pressure", "STAT", 0, bytes_of(airless)});
+    stat_block frozen = calm;
+    frozen.temperature_sealevel_c = -273.15f;
+    cases.push_back({"sea-level air at absolute zero", "STAT", 0, bytes_of(frozen)});
     stat_block gale = calm;
     gale.wind_speed_kt[0] = 1.0e9f;
     cases.push_back({"wind of a billion knots", "STAT", 0, bytes_of(gale)});

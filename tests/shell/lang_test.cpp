@@ -79,8 +79,11 @@ TEST_F(LanguageTexts, MissingOrDefectiveFilesAreFatalAndNameTheFile)
         {"12 is empty", header + "12\n13 thirteen\n-1\n"},                  // nothing after the index
         {"5 is given twice", header + "5 five\n5 again\n-1\n"},
         {"more than 1000", header + "998 a\n999 b\n1000 c\n-1\n"},
-        {"could not be read to its end", header + "1 one\n2 two\n"},        // no negative index before the end
-        {"could not be read to its end", header + "1 one\nx two\n-1\n"},
+        {"is damaged", header + "1 one\n2 two\n"},        // no negative index before the end
+        {"is damaged", header + "1 one\nx two\n-1\n"},
+        {"is damaged", header + "45 forty-five\n45"},     // cut inside the next line's index
+        {"is damaged", header + "1 one\n2 tw"},           // cut inside a text
+        {"is damaged", "\x9c\x01\xf3 random\n"},
     };
     for (const auto& [part, file] : cases) {
         if (part) tmp.write("Resources/text/english/ORVELL.TXT", file);

@@ -106,6 +106,8 @@ TEST_F(menu_file_test, BadMenuFilesStopWithAnAlertNamingTheFile)
     EXPECT_EQ(a.lines[0], "Cannot open file!");
     EXPECT_NE(a.lines[1].find("german"), std::string::npos);
     sim_operation_prefs_misc.language = 0;
+    dir.write("english/ORVELL.TXT", "\x9c\x01\xf3 random\n");   // there, but no menu file
+    EXPECT_EQ(expect_fatal([&] { MACIBM_build_menus("ORVELL.TXT"); }).lines[0], "The menu file is damaged:");
 
     std::string items = "0 A\n", menus;
     for (int i = 0; i < 201; ++i) items += "1 x\n";

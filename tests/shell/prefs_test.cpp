@@ -81,6 +81,8 @@ void fill_state(uint32_t seed)
                sim_cockpit_switches, sim_cockpit_radios, sim_cockpit_gps, sim_cockpit_misc, sim_operation_misc,
                sim_operation_failures, sim_operation_sound, sim_joystick, screen_settings, net_slot_enabled,
                serial_axis_lo, serial_axis_hi, storm_grid, replay_ring, flt[0]);
+    sim_physics.earth_pressure_p = 100000.0f + static_cast<float>(seed);   // air a planet can have
+    sim_physics.earth_temp_c = static_cast<float>(seed);
     for (int k = 0; k < SITUATION_ACF_PATHS; ++k)
         set_text(screen_settings.situation_acf_paths[k], TEXT_SIZE, "AIRCRAFT:SET " + tag + ":PLANE" + std::to_string(k));
     for (int k = 0; k < NET_SLOT_COUNT; ++k) {
@@ -336,7 +338,7 @@ TEST_F(Prefs, ResolutionFileIsClampedAndApplied)
     }
 }
 
-TEST_F(Prefs, UnknownPlanetStartsOnTheEarth)
+TEST_F(Prefs, UnknownPlanetStartsOnTheEarthAndNoAirInTheStandardAir)
 {
     for (int32_t planet : {PLANET_MARS, 2, -1, 1 << 30}) {
         sim_graphics_scenery.current_planet = planet;
@@ -346,6 +348,18 @@ TEST_F(Prefs, UnknownPlanetStartsOnTheEarth)
         EXPECT_EQ(sim_graphics_scenery.current_planet, planet == PLANET_MARS ? PLANET_MARS : PLANET_EARTH) << planet;
     }
     sim_graphics_scenery.current_planet = PLANET_EARTH;
+    // Sea-level air no planet has starts in the planet's standard air, and says so once.
+    for (auto [pressure, temp] : {std::pair{0.0f, 15.0f}, {101325.0f, -273.15f}}) {
+        sim_physics.earth_pressure_p = pressure;
+        sim_physics.earth_temp_c = temp;
+        save(PREFS_KIND_GENERAL, "air.prf");
+        clear_alerts();
+        load(PREFS_KIND_GENERAL, "air.prf");
+        EXPECT_EQ(sim_physics.earth_pressure_p, 101325.0f);
+        EXPECT_EQ(sim_physics.earth_temp_c, 15.0f);
+        ASSERT_EQ(recorded_alerts.size(), 1u);
+        EXPECT_EQ(recorded_alerts[0].lines[1], path("air.prf"));
+    }
 }
 
 TEST_F(Prefs, OtherVersionMissingOrCutShortFileChangesNothingAndIsKeptAside)

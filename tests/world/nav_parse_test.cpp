@@ -121,11 +121,22 @@ TEST_F(NavParse, FixesKeepFiveCharactersAndAirwaysTheirFieldOrder)
     EXPECT_STREQ(airway_table[1].name, "V8");
 }
 
-TEST_F(NavParse, DataEndingBeforeTheEndRowIsFatal)
+TEST_F(NavParse, DamagedFilesKeepTheRowsBeforeTheDamageWithOneNotice)
 {
-    EXPECT_EQ(expect_fatal([&] { navaids("I\n600 Version\n3 1 1 0 11000 0 ABC A\n"); }).lines[0], "Scan too far!");
-    path_buffer path(folder.write("fix.dat", "I\n600 Version\n1 2 ABC").string());
-    EXPECT_EQ(expect_fatal([&] { NAV_parse_fixes(7, path); }).lines[0], "Scan too far!");
+    // Cut inside a row, cut inside the header, random bytes: named once each, the rows before kept.
+    const std::string cut = "I\n600 Version\n3 1 1 0 11000 0 ABC A\n2 1 1 0 3";
+    for (const std::string& bytes : {cut, std::string("I\n6"), std::string("\x8f\x12 7\n\xff\0\x01 9", 10)}) {
+        clear_alerts();
+        navaids(bytes);
+        EXPECT_EQ(navaid_table.size(), bytes == cut ? 7u : 6u);
+        ASSERT_EQ(recorded_alerts.size(), 1u);
+        EXPECT_EQ(recorded_alerts[0].code, ALERT_NOTICE);
+        EXPECT_EQ(recorded_alerts[0].lines[1], (folder.path() / "nav.dat").string());
+    }
+    path_buffer path(folder.write("fix.dat", "I\n600 Version\n1 2 ABC\n3 4 DEF").string());
+    NAV_parse_fixes(7, path);
+    ASSERT_EQ(fix_table.size(), 1u);
+    EXPECT_STREQ(fix_table[0].id, "ABC");
 }
 
 TEST_F(NavParse, LoadReadsThePlanetsFolderAndClampsTheGps)
