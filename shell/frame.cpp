@@ -348,6 +348,7 @@ void MACIBM_do_frame()
     mark("init");
 
     enter_pressed = 0;
+    escape_pressed = 0;
     mouse.mouse_down = 0;
     mouse.mouse_released = 0;
     key_pressed = 0;

@@ -16,8 +16,10 @@
 // would give for every message the program takes).
 intptr_t MACIBM_wndproc(void* window, uint32_t message, uintptr_t wparam, intptr_t lparam);
 
-// Takes every pending message off the queue and hands each to MACIBM_wndproc;
-// returns without waiting when the queue is empty.
+// Takes the pending messages off the queue in order and hands each to
+// MACIBM_wndproc; returns without waiting when the queue is empty. A button
+// release that follows a press taken in the same call stays queued, with
+// everything after it, for the next call (the next frame).
 void MACIBM_pump_messages();
 
 // A click at the pointer (close flag 0), or Return (close flag 1).
