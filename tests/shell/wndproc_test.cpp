@@ -94,6 +94,7 @@ protected:
     void SetUp() override
     {
         if (app_mode != MODE_FLYING) APPLICATION_set_mode(MODE_FLYING, "test");
+        mouse.mouse_down = mouse.mouse_released = 0;   // the edges an earlier test's pumps left, as a frame clears them
         typed_text[0] = 0;
         active_text_field = -1;
     }
