@@ -420,7 +420,7 @@ void MACIBM_do_frame()
         mark("willmes");
 
         if (master_slot_enabled()) {
-            MACIBM_pump_messages();
+            MACIBM_pump_messages(true);
             NET_receive();
         }
         mark("didmes");

@@ -445,10 +445,11 @@ intptr_t MACIBM_wndproc(void* window, uint32_t message, uintptr_t wparam, intptr
     return 0;
 }
 
-void MACIBM_pump_messages()
+void MACIBM_pump_messages(bool same_frame)
 {
     PLAT_message m;
-    bool pressed = false;
+    static bool pressed = false;   // a press was taken in this frame's pumps
+    if (!same_frame) pressed = false;
     while (PLAT_peek_message(m)) {
         const bool press = m.message == WM_LBUTTONDOWN || m.message == WM_RBUTTONDOWN;
         const bool release = m.message == WM_LBUTTONUP || m.message == WM_RBUTTONUP;
