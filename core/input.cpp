@@ -9,6 +9,7 @@ int32_t key_down = 0;
 int32_t key_hold_command = 0;
 int32_t key_char = 0;
 int32_t enter_pressed = 0;
+int32_t escape_pressed = 0;
 char typed_text[TEXT_SIZE] = {};
 int32_t window_painted = 0;
 int32_t window_created = 0;
@@ -22,7 +23,7 @@ void INPUT_clear()
     mouse = mouse_record{};
     mouse_activity_time = 0.0f;
     mouse_press_time = 0.0f;
-    key_pressed = key_down = key_hold_command = key_char = enter_pressed = 0;
+    key_pressed = key_down = key_hold_command = key_char = enter_pressed = escape_pressed = 0;
     typed_text[0] = 0;
     window_painted = window_created = 0;
     popup_owner = popup_answer_owner = popup_answer = 0;

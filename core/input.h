@@ -31,6 +31,7 @@ extern int32_t key_down;            // 1 from a key-down to the next key-up
 extern int32_t key_hold_command;    // a hold-type key command is running
 extern int32_t key_char;            // character byte of the last key handled
 extern int32_t enter_pressed;       // Return was pressed in this frame
+extern int32_t escape_pressed;      // Escape was pressed in this frame (the alert box and the file browser answer it)
 extern char typed_text[TEXT_SIZE];  // text typed so far
 extern int32_t window_painted;      // 1 once the first paint has been handled
 extern int32_t window_created;      // 1 once the window exists

@@ -21,6 +21,9 @@ struct watched_socket {
 
 struct event_state {
     std::deque<PLAT_message> posted;
+    // The system's events of a round cut short by a message put back, taken
+    // off its queue untranslated (a key's modifiers are noted as it is taken).
+    std::deque<SDL_Event> held;
     bool key_down[256] = {};
     void* announced_window = nullptr;   // the window whose creation was announced
     int socket_polls_this_round = 0;    // polls of the sockets since the last "no message"
@@ -255,6 +258,11 @@ bool PLAT_peek_message(PLAT_message& out)
 {
     announce_new_window();
     if (take_posted(out)) return true;
+    while (!es.held.empty()) {
+        const SDL_Event e = es.held.front();
+        es.held.pop_front();
+        if (translate(e, out)) return true;
+    }
     if (events_available()) {
         SDL_Event e;
         while (SDL_PollEvent(&e)) {
@@ -280,9 +288,25 @@ void PLAT_post_message(uint32_t message, uintptr_t wparam, intptr_t lparam)
     es.posted.push_back(PLAT_message{message, wparam, lparam});
 }
 
+void PLAT_put_back_message(const PLAT_message& message)
+{
+    es.posted.push_front(message);
+    // The system hands its events out in rounds and ends a round at a mark
+    // in its queue; a round left unfinished would leave the mark in place, and
+    // every event coming after it would wait a frame longer. The rest of the
+    // round is held here in order instead.
+    if (events_available()) {
+        SDL_Event e;
+        while (SDL_PollEvent(&e)) es.held.push_back(e);
+    }
+    es.socket_polls_this_round = 0;
+    es.sockets_quiet = false;
+}
+
 void PLAT_flush_messages()
 {
     es.posted.clear();
+    es.held.clear();
     if (events_available()) {
         SDL_PumpEvents();
         SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);

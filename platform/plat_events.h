@@ -66,6 +66,11 @@ constexpr int PLAT_SOCKET_POLLS_PER_PUMP = 100;
 // Puts a message at the end of the program's own queue.
 void PLAT_post_message(uint32_t message, uintptr_t wparam, intptr_t lparam);
 
+// Puts a message just taken back at the front of the queue, so the next
+// PLAT_peek_message gives it again before anything else; the caller's pump
+// stops there, and the next call starts over as after a false answer.
+void PLAT_put_back_message(const PLAT_message& message);
+
 // Empties the program's queue and the system's pending events, and forgets
 // the key states (used when the program starts and in tests).
 void PLAT_flush_messages();

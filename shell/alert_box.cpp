@@ -59,8 +59,8 @@ int draw_and_poll_box(const char* const lines[4], int code)
         label = LANG_ui_text(BUTTON_LABEL_TEXT);
     }
     const int pressed = BTN_push_button(screen.screen_area_width / 2.0f, BUTTON_Y, 0, 1, label);
-    if (pressed || enter_pressed) {
-        enter_pressed = 0;
+    if (pressed || enter_pressed || escape_pressed) {
+        enter_pressed = escape_pressed = 0;
         return 1;
     }
     return 0;
@@ -89,10 +89,10 @@ void ALERT_show_box(int return_mode, const char* const passed[4], const char* co
         // its window.
         const int32_t quit_at_open = quit_flag;
         APPLICATION_set_mode(MODE_ALERT, "from alert open");
-        // The Return or click that led to the alert does not dismiss it: still
+        // The Return, Escape or click that led to the alert does not dismiss it: still
         // pending, it would close the box in its first pass, before it was ever
         // shown, and the user would never see the message.
-        enter_pressed = 0;
+        enter_pressed = escape_pressed = 0;
         mouse.mouse_down = 0;
         while (app_mode == MODE_ALERT) {
             const int dismissed = draw_and_poll_box(lines, code) || (quit_flag && !quit_at_open);

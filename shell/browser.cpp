@@ -159,11 +159,11 @@ int opensave(int mode, int kind, char* name, char* path)
     APPLICATION_set_mode(mode, "from opensave");
     UTIL_strcpy(name ? static_cast<const char*>(name) : "", typed_text);
     if (app_mode != mode) return 0;
-    // The Return or click that opened the browser (a menu item chosen with
+    // The Return, Escape or click that opened the browser (a menu item chosen with
     // Return, say) is not an answer to it: still pending, it would at once open
     // the middle row's file, or save under the name shown, before the browser
     // was ever seen.
-    enter_pressed = 0;
+    enter_pressed = escape_pressed = 0;
     mouse.mouse_down = 0;
 
     folder_menu menu;
@@ -230,7 +230,7 @@ int opensave(int mode, int kind, char* name, char* path)
             }
         }
 
-        if (BTN_push_button(45.0f, 28.0f, 0, 1, LANG_ui_text(CANCEL_TEXT))) {
+        if (BTN_push_button(45.0f, 28.0f, 0, 1, LANG_ui_text(CANCEL_TEXT)) || escape_pressed) {
             APPLICATION_set_mode(entry_mode, "from opensave Cancel");
             return 0;
         }

@@ -348,6 +348,7 @@ void MACIBM_do_frame()
     mark("init");
 
     enter_pressed = 0;
+    escape_pressed = 0;
     mouse.mouse_down = 0;
     mouse.mouse_released = 0;
     key_pressed = 0;
@@ -419,7 +420,7 @@ void MACIBM_do_frame()
         mark("willmes");
 
         if (master_slot_enabled()) {
-            MACIBM_pump_messages();
+            MACIBM_pump_messages(true);
             NET_receive();
         }
         mark("didmes");

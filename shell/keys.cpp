@@ -250,6 +250,9 @@ void special_key(int key)
 
 // How far one press of a heading, course or barometer key moves: one unit on
 // a single press, a rate while the key repeats faster than ten times a second.
+// A repeat comes while the key is still down from its own press (key_down is
+// set); separate presses, however quickly they follow each other (several in
+// one frame), each move one unit, as the trim keys' presses do.
 struct step_sizes {
     float degrees;
     float inches;
@@ -258,7 +261,7 @@ struct step_sizes {
 step_sizes step_for_now()
 {
     const float now = frame_clock;
-    const bool fast = now < last_step_key_time + 0.1f;
+    const bool fast = key_down != 0 && now < last_step_key_time + 0.1f;
     last_step_key_time = now;
     const float dt = sim_operation_misc.frame_rate_period;
     return {fast ? 30.0f * dt : 1.0f, fast ? 0.05f * dt : 0.01f};

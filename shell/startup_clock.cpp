@@ -1,11 +1,8 @@
 #include "shell/startup_clock.h"
 
 #include <time.h>
-#include <unistd.h>
 
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -33,30 +30,19 @@ double boot_seconds()
     return double(t.tv_sec) + double(t.tv_nsec) * 1.0e-9;
 }
 
-// When the process started, on the boot clock, to the kernel's tick (a
-// hundredth of a second); the loader's and the static set-up's time is in it.
-double process_start()
-{
-    static const double start = [] {
-        std::ifstream stat("/proc/self/stat");
-        std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
-        // The fields after the command name, which sits in parentheses and may hold spaces.
-        const size_t close = text.rfind(')');
-        const double now = boot_seconds();
-        if (close == std::string::npos) return now;
-        std::istringstream fields(text.substr(close + 2));
-        std::string field;
-        // Field 22 of the line is the start time; the state is field 3.
-        for (int n = 3; n < 22 && fields >> field; ++n) {
-        }
-        unsigned long long ticks = 0;
-        const long per_second = sysconf(_SC_CLK_TCK);
-        if (!(fields >> ticks) || per_second <= 0) return now;
-        const double start_time = double(ticks) / double(per_second);
-        return start_time <= now ? start_time : now;
-    }();
-    return start;
-}
+// When the program's own image began to run, on the boot clock: noted once
+// the loader has mapped the libraries, before any library's or the program's
+// static set-up runs. The kernel's start time of the process is no use here:
+// it is when the process was forked, and a program started by exec from a
+// script (run.sh builds the program first, then execs it) would count the
+// script's minutes as its own.
+double image_start = -1.0;
+
+void note_image_start() { image_start = boot_seconds(); }
+
+__attribute__((section(".preinit_array"), used)) void (*note_image_start_entry)() = note_image_start;
+
+double process_start() { return image_start >= 0.0 ? image_start : boot_seconds(); }
 
 double since_start()
 {

@@ -162,6 +162,35 @@ int unshifted_character(int c)
     }
 }
 
+// Closes the settings screen: its close boxes drawn pressed and shown at once, then back to flying.
+void close_settings_screen()
+{
+    BTN_draw_close_boxes(1);
+    OGL_swap_buffers();
+    APPLICATION_set_mode(MODE_FLYING, "MACIBM_handleclick, close the window");
+}
+
+// A paint sets the screen up and draws it again. It is no input: the set-up
+// would drop a press, an open menu, a field being typed into and the
+// pointer's yoke, so a click or a menu opened in the frame whose pump also
+// brings a paint (a window uncovered, the size event after an outside
+// resize) would be lost, and with the menu silently closed the keys meant
+// for it would reach the flight. The mode stays; when the paint moved to
+// another screen, that screen starts afresh.
+void repaint()
+{
+    const int32_t mode = app_mode;
+    const int32_t menu = screen.open_menu, field = active_text_field, yoke = sim_joystick.mouse_is_joystick;
+    const int32_t down = mouse.mouse_down, held = mouse.mouse_held;
+    APPLICATION_set_mode(mode, "from update event");
+    if (app_mode != mode) return;
+    screen.open_menu = menu;
+    active_text_field = field;
+    sim_joystick.mouse_is_joystick = yoke;
+    mouse.mouse_down = down;
+    mouse.mouse_held = held;
+}
+
 bool is_arrow_code(int code)
 {
     return code == KEY_CODE_LEFT || code == KEY_CODE_RIGHT || code == KEY_CODE_UP || code == KEY_CODE_DOWN;
@@ -212,6 +241,21 @@ void MACIBM_handlekey(int vk)
     }
 
     key_char = k.character;
+    if (vk == VK_ESCAPE) {
+        // Escape leaves what is open: a menu, else a settings screen or the
+        // map (as its close box does); the alert box and the file browser
+        // answer it in their loops (as their button and Cancel).
+        if (screen.open_menu != -1) {
+            if (screen.open_menu == MENU_POPUP) popup_owner = 0;   // a list's pop-up closes unanswered
+            screen.open_menu = -1;
+            return;
+        }
+        if (APP_settings_screen_open()) {
+            close_settings_screen();
+            return;
+        }
+        escape_pressed = 1;
+    }
     if (vk == VK_RETURN && active_text_field >= 0 && app_mode != MODE_BROWSER_SAVE) {
         // Return finishes the field being typed into; its screen stays up, so
         // what is typed next does not reach the flight either.
@@ -259,9 +303,7 @@ void MACIBM_handleclick(int close_flag)
         const bool left_box = in_box(x, y, 0.0f, h - 20.0f, 25.0f, h);
         const bool right_box = in_box(x, y, w - 25.0f, h - 20.0f, w, h);
         if (left_box || right_box || close_flag != 0) {
-            BTN_draw_close_boxes(1);
-            OGL_swap_buffers();
-            APPLICATION_set_mode(MODE_FLYING, "MACIBM_handleclick, close the window");
+            close_settings_screen();
             return;
         }
     }
@@ -345,7 +387,7 @@ intptr_t MACIBM_wndproc(void* window, uint32_t message, uintptr_t wparam, intptr
         // paint is marked in every case: the frame loop draws and moves nothing
         // before it, so a program paused before its first paint would hang
         // with an empty window for good.
-        if (sim_time.paused == 0) APPLICATION_set_mode(app_mode, "from update event");
+        if (sim_time.paused == 0) repaint();
         window_painted = 1;
         break;
     case WM_KEYDOWN:
@@ -403,8 +445,23 @@ intptr_t MACIBM_wndproc(void* window, uint32_t message, uintptr_t wparam, intptr
     return 0;
 }
 
-void MACIBM_pump_messages()
+void MACIBM_pump_messages(bool same_frame)
 {
     PLAT_message m;
-    while (PLAT_peek_message(m)) MACIBM_wndproc(PLAT_window_handle(), m.message, m.wparam, m.lparam);
+    static bool pressed = false;   // a press was taken in this frame's pumps
+    if (!same_frame) pressed = false;
+    while (PLAT_peek_message(m)) {
+        const bool press = m.message == WM_LBUTTONDOWN || m.message == WM_RBUTTONDOWN;
+        const bool release = m.message == WM_LBUTTONUP || m.message == WM_RBUTTONUP;
+        if (release && pressed) {
+            // A press and its release in one frame: the release and what
+            // follows it wait for the next frame, so this frame's widgets and
+            // panel see the button held (a knob steps only while it is held)
+            // and a click shorter than a frame still clicks.
+            PLAT_put_back_message(m);
+            return;
+        }
+        pressed = pressed || press;
+        MACIBM_wndproc(PLAT_window_handle(), m.message, m.wparam, m.lparam);
+    }
 }

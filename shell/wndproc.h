@@ -16,9 +16,12 @@
 // would give for every message the program takes).
 intptr_t MACIBM_wndproc(void* window, uint32_t message, uintptr_t wparam, intptr_t lparam);
 
-// Takes every pending message off the queue and hands each to MACIBM_wndproc;
-// returns without waiting when the queue is empty.
-void MACIBM_pump_messages();
+// Takes the pending messages off the queue in order and hands each to
+// MACIBM_wndproc; returns without waiting when the queue is empty. A button
+// release that follows a press taken in the same frame stays queued, with
+// everything after it, for the next frame's call. A second call within one
+// frame passes `same_frame`.
+void MACIBM_pump_messages(bool same_frame = false);
 
 // A click at the pointer (close flag 0), or Return (close flag 1).
 void MACIBM_handleclick(int close_flag);

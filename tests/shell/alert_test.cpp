@@ -34,10 +34,14 @@ TEST_F(alert_box_test, BoxRunsFramesUntilReturnThenGoesToTheReturnModeAndLogsIts
     const std::string logged = "first line\nsecond line\nthird line\nfourth line\n";
     EXPECT_EQ(read_file_bytes(dir.path() / "ERROR.OUT"), logged);
 
-    // The about box logs nothing.
-    on_frame(press_return_in(MODE_ALERT, &boxes));
+    // The about box logs nothing; Escape dismisses it as Return does (the
+    // Return four frames on ends a box Escape left up).
+    int shown = 0;
+    on_frame([&shown] {
+        if (app_mode == MODE_ALERT && (++shown == 1 || shown == 5)) post_key(shown == 1 ? VK_ESCAPE : VK_RETURN);
+    });
     MACIBM_nuke_alert(5, "", "", "", "version", ALERT_ABOUT);
-    EXPECT_EQ(boxes, 2);
+    EXPECT_LT(shown, 5);
     EXPECT_EQ(app_mode, 5);
     EXPECT_EQ(read_file_bytes(dir.path() / "ERROR.OUT"), logged);
 }

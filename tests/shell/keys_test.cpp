@@ -127,11 +127,12 @@ TEST_F(Keys, SettingKeysStepAndWrap)
         EXPECT_EQ(*field, after) << key;
     }
 
-    // Held: auto-repeat faster than ten a second steps by the rate.
+    // Held: auto-repeat (the key still down) faster than ten a second steps by the rate.
     sim_cockpit_autopilot.heading_mag = 0.0f;
     frame_clock += 1.0f;
     press('h');
     frame_clock += 0.05f;
+    key_down = 1;
     press('h');
     EXPECT_FLOAT_EQ(sim_cockpit_autopilot.heading_mag, 359.0f - 30.0f * 0.05f);
     sim_cockpit_misc.barometer_setting = 29.92f;   // the barometer: 0.01 in, then 0.05 in a second
@@ -139,6 +140,7 @@ TEST_F(Keys, SettingKeysStepAndWrap)
     press('l');
     frame_clock += 0.05f;
     press('l');
+    key_down = 0;
     EXPECT_NEAR(sim_cockpit_misc.barometer_setting, 29.93f + 0.05f * 0.05f, 1e-5f);
 }
 

@@ -1,6 +1,7 @@
 // The pilot's path through the started program, driven as a user drives it:
 // keys and the pointer through the window layer's events, and the picture
 // and the state that follow.
+#include <SDL2/SDL.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,6 +11,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "aircraft/acf_load.h"
@@ -28,6 +30,7 @@
 #include "flightmodel/flt.h"
 #include "scene/scene_state.h"
 #include "shell/alert_box.h"
+#include "shell/menus.h"
 #include "shell/modes.h"
 #include "tests/support/pilot_kit.h"
 #include "tests/support/startup_program.h"
@@ -222,6 +225,40 @@ TEST_F(PilotPath, ForwardViewsWithoutThePanelShowNoPanel)
     }), 0);
     press('1');
     frames(1);
+}
+
+// Sixty presses of the course key, as fast as events go (all in one frame),
+// step the course sixty degrees. Each menu of the bar, opened by a click and
+// then painted again (the window uncovered), holds the throttle and view
+// keys and stays open until Escape closes it.
+TEST_F(PilotPath, EveryKeyPressStepsOnceAndAnOpenMenuHoldsEveryKey)
+{
+    float& course = sim_cockpit_radios.nav1_obs_degm;
+    course = 100.0f;
+    for (int k = 0; k < 60; ++k) press('m');
+    frames(1);
+    EXPECT_NEAR(course, 160.0f, 0.01f);
+
+    const float throttle = flt[0].ENGN_thro[0];
+    const int32_t view = sim_graphics_view.view_type;
+    int menus = 0;
+    for (int m = 0; m < MENU_COUNT; ++m) {
+        const menu_record& menu = menu_table[m];
+        if (menu.parent != -1 || menu.title[0] == 0) continue;
+        ++menus;
+        click_at(0.5f * (menu.left + menu.right), 0.5f * (menu.bottom + menu.top));
+        SDL_Event paint{};
+        paint.type = SDL_WINDOWEVENT, paint.window.event = SDL_WINDOWEVENT_EXPOSED;
+        SDL_PushEvent(&paint);
+        press(function_key(2)), press('8');
+        frames(2);
+        EXPECT_EQ(std::tuple(screen.open_menu, flt[0].ENGN_thro[0], sim_graphics_view.view_type),
+                  std::tuple(m, throttle, view)) << menu.title;
+        press(key{SDLK_ESCAPE, SDL_SCANCODE_ESCAPE});
+        frames(1);
+        EXPECT_EQ(screen.open_menu, -1);
+    }
+    EXPECT_GE(menus, 5);
 }
 
 // A click on the view's centre hands the yoke to the pointer, which then

@@ -136,8 +136,6 @@ void post_click(float ui_x, float ui_y)
 
 void click_over_frames(float ui_x, float ui_y, void (*frame)()) { click_over_frames_at(ui_point(ui_x, ui_y), frame); }
 
-void click_window_over_frames(float x, float y, void (*frame)()) { click_over_frames_at(window_pointer_at(x, y), frame); }
-
 std::function<void()> press_return_in(int mode, int* seen)
 {
     return [mode, seen, posted = false]() mutable {

@@ -37,10 +37,8 @@ void post_click(float ui_x, float ui_y);   // move there, press, release (left b
 // Move there and press, run one frame, release, run another: a click the
 // program sees across two frames.
 void click_over_frames(float ui_x, float ui_y, void (*frame)());
-// The same at a point of the window's interface area (the flying view's panel
-// points), whatever screen is open.
-void click_window_over_frames(float x, float y, void (*frame)());
-// The window position of that point, packed as the pointer messages carry it.
+// The window position of a point of the window's interface area (the flying
+// view's panel points), packed as the pointer messages carry it.
 intptr_t window_pointer_at(float x, float y);
 
 // A frame action that posts Return in the first frame it sees in `mode`, and again after
