@@ -14,6 +14,7 @@
 #include "shell/commands.h"
 #include "shell/frame.h"
 #include "core/input.h"
+#include "core/reset_registry.h"
 #include "shell/keys.h"
 #include "shell/main.h"
 #include "shell/menus.h"
@@ -196,7 +197,15 @@ bool is_arrow_code(int code)
     return code == KEY_CODE_LEFT || code == KEY_CODE_RIGHT || code == KEY_CODE_UP || code == KEY_CODE_DOWN;
 }
 
+// Kept from pump to pump within a frame.
+struct pump_state {
+    bool pressed = false;   // a press was taken in this frame's pumps
+};
+pump_state pump;
+
 }  // namespace
+
+ORVELL_RESET_RECORD(WNDPROC_pump_reset, pump);
 
 key_meaning MACIBM_key_meaning(int vk, bool shift, bool ctrl, int language)
 {
@@ -448,7 +457,7 @@ intptr_t MACIBM_wndproc(void* window, uint32_t message, uintptr_t wparam, intptr
 void MACIBM_pump_messages(bool same_frame)
 {
     PLAT_message m;
-    static bool pressed = false;   // a press was taken in this frame's pumps
+    bool& pressed = pump.pressed;
     if (!same_frame) pressed = false;
     while (PLAT_peek_message(m)) {
         const bool press = m.message == WM_LBUTTONDOWN || m.message == WM_RBUTTONDOWN;
