@@ -288,7 +288,7 @@ void OGL_bleed_alpha(int slot, int type, int width, int height, int bytes_per_te
 {
     if (type < TEX_BRIGHT_MIPMAP || type > TEX_KEY) return;
     if (in_range(slot, 400, 443) || slot == TEX_SLOT_BUILDINGS_LIT || slot == TEX_SLOT_INTERFACE_FONT2) return;
-    // The alpha is a texel's fourth byte: texels of fewer bytes have none to test.
+    // Only 4-byte texels carry an alpha: rows of 3-byte texels read 4 bytes a texel would run past the image.
     if (height < 1 || bytes_per_texel != 4) return;
     // An image or row stride larger than the pixel buffer would be read and written past its end.
     if (!OGL_image_fits_buffer(width, height, row_stride, 4)) return;

@@ -101,7 +101,7 @@ void gear_doors(int plane, acf_struct& a)
 // C. Thrust vectoring and disc tilt of every thrust point in service.
 void thrust_vectoring(int plane, acf_struct& a, flt_struct& f)
 {
-    // A count from the file past the 8 thrust points would read and write past their arrays.
+    // A count past the 8 thrust points (a plug-in may write it) would read and write past their arrays.
     const int points = util_clamp_int(a.acf_num_thrustpoints, 0, ACF_MAX_ENGINES);
     for (int p = 0; p < points; ++p) {
         if (FLT_slot_failed(plane, FAIL_SLOT_ENGINE_BASE + p)) continue;
@@ -130,7 +130,7 @@ void thrust_vectoring(int plane, acf_struct& a, flt_struct& f)
 void differential_throttle(acf_struct& a, flt_struct& f)
 {
     if (sim_operation_override.override_throttles) return;
-    // A count from the file past the 8 engines would read and write past their arrays.
+    // A count past the 8 engines (a plug-in may write it) would read and write past their arrays.
     const int engines = util_clamp_int(a.acf_num_engines, 0, ACF_MAX_ENGINES);
     for (int e = 0; e < engines; ++e) {
         const float cant = a.acf_vect_cant[e] * DEG;
