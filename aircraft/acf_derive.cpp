@@ -233,12 +233,14 @@ void derive_defaults(acf_struct& a)
 
 void ACF_settle_prop_types(int slot)
 {
+    // A slot outside the plane table would derive into memory past it.
     if (slot < 0 || slot >= ACF_SLOTS) return;
     derive_prop_types(slot, pln[slot]);
 }
 
 void ACF_derive_values(int slot)
 {
+    // A slot outside the plane table would derive into memory past it.
     if (slot < 0 || slot >= ACF_SLOTS) return;
     acf_struct& a = pln[slot];
 

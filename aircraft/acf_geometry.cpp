@@ -103,6 +103,7 @@ void ACF_body_areas(int slot, int part, int weapon, float x0, float y0, float z0
                     float& top, float& centroid_x, float& centroid_y, float& centroid_z, float& surface,
                     float& sum_yz, float& sum_xz, float& sum_xy)
 {
+    // A slot or part outside the tables would read outline points past them.
     if (slot < 0 || slot >= ACF_SLOTS || part < 0 || part >= ACF_NUM_PARTS) return;
     const acf_struct& a = pln[slot];
     int n = 0, p = 0;
@@ -181,6 +182,7 @@ void ACF_body_areas(int slot, int part, int weapon, float x0, float y0, float z0
 
 float ACF_point_on_element(int slot, int part, float t, char axis)
 {
+    // A slot or part outside the tables would read the geometry past them.
     if (slot < 0 || slot >= ACF_SLOTS || part < 0 || part >= ACF_NUM_PARTS) return 0.0f;
     const acf_struct& a = pln[slot];
     const flt_struct& f = flt[slot];

@@ -132,17 +132,18 @@ void ACF_setup_panel(int slot)
     bool buffer_clear = false;
     for (int v = 0; v < ACF_VIEW_BITMAPS; ++v) {
         has_view_bitmap[v] = 0;
-        if (pixel_buffer && !buffer_clear) std::memset(pixel_buffer, 0, PIXEL_BUFFER_BYTES);
-        buffer_clear = pixel_buffer != nullptr;
+        if (!buffer_clear) std::memset(pixel_buffer, 0, PIXEL_BUFFER_BYTES);
+        buffer_clear = true;
         const std::string file = stem + view_suffixes[v];
         int width = 0, height = 0;
-        if (pixel_buffer && file.size() < ACF_TEXT_SIZE)
+        // A name longer than the loader's path would be cut short there and could name another file.
+        if (file.size() < ACF_TEXT_SIZE)
             has_view_bitmap[v] = OGL_load_tex_file(LOAD_CUSTOM_PANEL, 0, TEX_KEY, file.c_str(), width, height);
         // The loader leaves its placeholder behind a file it could not read.
-        if (pixel_buffer && !has_view_bitmap[v]) std::memset(pixel_buffer, 0, OGL_PLACEHOLDER_BYTES);
+        if (!has_view_bitmap[v]) std::memset(pixel_buffer, 0, OGL_PLACEHOLDER_BYTES);
         if (has_view_bitmap[v]) buffer_clear = false;
         if (v == 0) {
-            if (!has_view_bitmap[0] && pixel_buffer) {
+            if (!has_view_bitmap[0]) {
                 // A type beyond the table (bounded by the reader too) would read
                 // past the built-in panels; it takes the general panel.
                 const int type = a.acf_cockpit_type >= 0 && a.acf_cockpit_type < ACF_COCKPIT_TYPES_BUILT_IN
@@ -165,13 +166,12 @@ void ACF_setup_panel(int slot)
                 if (t == INS_BUT_GENERATOR) generator_EQ = 1;
                 if (t == INS_BUT_INVERTER) inverter_eq = 1;
                 if (t == INS_BUT_FUELPUMP) fuel_pump_EQ = 1;
-                if (!has_view_bitmap[0] && pixel_buffer) {
+                if (!has_view_bitmap[0]) {
                     compose_instrument(a, k);
                     buffer_clear = false;
                 }
             }
         }
-        if (!pixel_buffer || !view_image_buffers[v]) continue;
         if (!buffer_clear)
             std::memcpy(view_image_buffers[v], pixel_buffer, VIEW_IMAGE_BYTES);
         else if (!UTIL_all_zero(view_image_buffers[v], VIEW_IMAGE_BYTES))

@@ -236,6 +236,7 @@ void report(const char* path, const wpn_slot_record& w)
     report_value("The longitudinal centroid       is ", w.wpn_centroid_long, 8, 3, " meters from the CG OF THE WEAPON.");
     report_value("The lateral      centroid       is ", w.wpn_centroid_lat, 8, 3, " meters from the CG OF THE WEAPON.");
     report_value("The vertical     centroid       is ", w.wpn_centroid_vert, 8, 3, " meters from the CG OF THE WEAPON.");
+    // An outline with points at no number leaves a sum at no number: the report shows 0 then, not the root of it.
     report_value("The radius of gyration in roll  is ", std::sqrt(UTIL_max(w.wpn_gyr_roll, 0.0f)), 7, 2, " meters.");
     report_value("The radius of gyration in pitch is ", std::sqrt(UTIL_max(w.wpn_gyr_pitch, 0.0f)), 7, 2, " meters.");
     report_value("The radius of gyration in yaw   is ", std::sqrt(UTIL_max(w.wpn_gyr_yaw, 0.0f)), 7, 2, " meters.");

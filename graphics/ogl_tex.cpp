@@ -93,6 +93,7 @@ int checked_texel_bytes(const char* who, const char* name, int slot, int format,
     if (slot < 0) return fatal(0, (w + ": Trying to bind too low  a texture index!").c_str(), name, "", "");
     if (slot >= TEX_SLOTS) return fatal(0, (w + ": Trying to bind too high a texture index!").c_str(), name, "", "");
     const int bpt = bytes_of_format(format);
+    // An unknown format gives no texel size to read by, and null texels would be read at address 0.
     if (bpt == 0 || !pixels) return fatal(0, (w + ": Bad texel format!").c_str(), name, "", "");
     return bpt;
 }
@@ -287,7 +288,9 @@ void OGL_bleed_alpha(int slot, int type, int width, int height, int bytes_per_te
 {
     if (type < TEX_BRIGHT_MIPMAP || type > TEX_KEY) return;
     if (in_range(slot, 400, 443) || slot == TEX_SLOT_BUILDINGS_LIT || slot == TEX_SLOT_INTERFACE_FONT2) return;
+    // Only 4-byte texels carry an alpha: rows of 3-byte texels read 4 bytes a texel would run past the image.
     if (height < 1 || bytes_per_texel != 4) return;
+    // An image or row stride larger than the pixel buffer would be read and written past its end.
     if (!OGL_image_fits_buffer(width, height, row_stride, 4)) return;
 
     // Only opaque or partly opaque texels are summed, and only fully
@@ -346,7 +349,8 @@ void OGL_load_tex(const char* name, int slot, int level, int format, int width, 
     if (bpt == 0) return;
 
     // Memory savers: some panel pictures are not needed at low settings. The
-    // first 16 texels are then taken as a 4 x 4 picture.
+    // first 16 texels are then taken as a 4 x 4 picture; a picture of fewer
+    // texels keeps its size, as 4 x 4 would read past its texels.
     const bool has_16_texels = width * height >= 16;
     if (screen.rendering_res < 3 && (slot == TEX_SLOT_COMPASS_ROSE || slot == TEX_SLOT_HSI_ROSE) && has_16_texels)
         width = height = 4;
@@ -417,6 +421,7 @@ void OGL_mini_me(const char* name, int slot, int type, int format, int width, in
         }
         width = nw;
         height = nh;
+        // The edge colour works only in the pixel buffer: run for a caller's own texels it would rewrite another image.
         if (pixels == pixel_buffer) OGL_bleed_alpha(slot, type, width, height, bpt, width);
         OGL_load_tex(name, slot, level, format, width, height, pixels);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, OGL_minified_filter());

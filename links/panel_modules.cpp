@@ -82,6 +82,7 @@ void radio_units()
         // The tuners take a step of 0 as a step up: handed the idle inner dial
         // every frame, they would climb the frequency frame after frame. An
         // inner count of 0 is not passed on.
+        // An inner click moves one channel (.02 or .03 MHz) like every radio knob, not 0.05 MHz, which would skip channels.
         if (com) {
             PANEL_tune_com_digit(freq, outer, 1);
             if (inner != 0) PANEL_tune_com_digit(freq, inner * 5, 2);
@@ -133,7 +134,7 @@ void switch_panels()
 void gear_units()
 {
     const float* deploy = pln[0].acf_gear_deploy;
-    const bool handle_down = sim_cockpit_switches.gear_handle_status != 0;
+    const int32_t& handle = sim_cockpit_switches.gear_handle_status;
     for (int u = 0; u < panel_modules.gear_units; ++u) {
         int16_t wheel = 0;
         uint8_t switches = 0;
@@ -148,8 +149,10 @@ void gear_units()
         }
         const bool lever_up = (switches & 0x01) != 0;
         if (lever_up != panel_modules.gear_lever_up) {
-            if (lever_up == handle_down) CORE_run_key_slot(KEY_MODIFIER_COMMAND, KEY_SLOT_GEAR);
+            if (lever_up == (handle != 0)) CORE_run_key_slot(KEY_MODIFIER_COMMAND, KEY_SLOT_GEAR);
         }
+        // The lamps read the handle as the lever's key has just left it.
+        const bool handle_down = handle != 0;
 
         constexpr uint8_t green[3] = {0x80, 0x20, 0x08};
         constexpr uint8_t red[3] = {0x40, 0x10, 0x04};

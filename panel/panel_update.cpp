@@ -142,6 +142,7 @@ void warning_lines(const panel_records& rec)
     const acf_struct& a = rec.acf;
     const flt_struct& f = rec.flt;
     bool carb_ice = false;
+    // An engine count above 8 (a plug-in may write it) would read past the engines' ice.
     for (int e = 0; e < std::min(a.acf_num_engines, FLT_ENGINES); ++e) carb_ice = carb_ice || f.ENGN_crbice[e] > 0.01f;
     bool gear_failed = false;
     for (int p = FLT_FIRST_GEAR_PART; p < FLT_FIRST_GEAR_PART + FLT_GEAR_COUNT; ++p)

@@ -504,6 +504,7 @@ uint32_t APT_globe_screen_list()
 
 void APT_build_scene(int mode)
 {
+    // The start airport is not looked up again here: the build runs on every one-degree shift and would move the plane back.
     const bool earth = planet() == PLANET_EARTH;
     // 1. A jump re-places the ships and the oil platforms.
     if (mode == 1) {

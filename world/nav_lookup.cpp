@@ -140,7 +140,6 @@ void APT_find_start_airport()
     const uint32_t key = static_cast<uint32_t>(b[0]) | static_cast<uint32_t>(b[1]) << 8 |
                          static_cast<uint32_t>(b[2]) << 16 | static_cast<uint32_t>(b[3]) << 24;
     for (const int32_t i : NAV_entries_with_key(1, key)) {
-        if (i < 0 || i >= static_cast<int32_t>(airport_table.size())) continue;
         const airport_record& a = airport_table[static_cast<size_t>(i)];
         // An airport without runways can never be selected: nothing could place the plane there.
         if (std::memcmp(a.id, start_selection.airport_id, 4) == 0 && !a.runways.empty())
@@ -148,6 +147,7 @@ void APT_find_start_airport()
     }
 
     const int32_t selected = start_selection.airport_index;
+    // The selection comes from the preferences and the menus: none (-1), or one past a table read smaller, would read past it.
     if (selected < 0 || selected >= static_cast<int32_t>(airport_table.size())) return;
     const airport_record& apt = airport_table[static_cast<size_t>(selected)];
     if (apt.runways.empty()) return;

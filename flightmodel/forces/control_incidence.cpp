@@ -101,6 +101,7 @@ void gear_doors(int plane, acf_struct& a)
 // C. Thrust vectoring and disc tilt of every thrust point in service.
 void thrust_vectoring(int plane, acf_struct& a, flt_struct& f)
 {
+    // A count past the 8 thrust points (a plug-in may write it) would read and write past their arrays.
     const int points = util_clamp_int(a.acf_num_thrustpoints, 0, ACF_MAX_ENGINES);
     for (int p = 0; p < points; ++p) {
         if (FLT_slot_failed(plane, FAIL_SLOT_ENGINE_BASE + p)) continue;
@@ -129,6 +130,7 @@ void thrust_vectoring(int plane, acf_struct& a, flt_struct& f)
 void differential_throttle(acf_struct& a, flt_struct& f)
 {
     if (sim_operation_override.override_throttles) return;
+    // A count past the 8 engines (a plug-in may write it) would read and write past their arrays.
     const int engines = util_clamp_int(a.acf_num_engines, 0, ACF_MAX_ENGINES);
     for (int e = 0; e < engines; ++e) {
         const float cant = a.acf_vect_cant[e] * DEG;
@@ -276,6 +278,7 @@ void deflections(int plane, const acf_struct& a, flt_struct& f)
 
         float flap = flap_lo + f.flaprat * (flap_hi - flap_lo) - a.acf_flap_roll * roll * w -
                      a.acf_flap_ptch * ptch * sg(a.acf_Zarm[p]);
+        // The bounds in either order: a flap table falling from its first detent would turn the range round.
         flap = UTIL_clamp(flap, UTIL_min(flap_lo, flap_hi), UTIL_max(flap_lo, flap_hi));
         if (w < 0.0f && FLT_slot_failed(plane, FAIL_SLOT_LEFT_FLAP_DRIVE)) flap = 0.0f;
         if (w > 0.0f && FLT_slot_failed(plane, FAIL_SLOT_RIGHT_FLAP_DRIVE)) flap = 0.0f;

@@ -62,10 +62,11 @@ inline bool prop_present(int n)
 }
 
 // Engine n turns a propeller through its shaft and has not failed (the
-// power and linked-shaft tests).
+// power and linked-shaft tests): the prop present test held to the engines,
+// so an engine past the thrust points has no prop to power.
 inline bool engine_powers_prop(int n)
 {
-    if (n < 0 || n >= engine_count()) return false;
+    if (n < 0 || n >= engine_count() || n >= thrust_point_count()) return false;
     if (!ACF_part_not_failed_or_hidden(0, n)) return false;
     return ENGINE_type_drives_prop(pln[0].acf_en_type[n]);
 }

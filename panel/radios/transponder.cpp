@@ -71,7 +71,6 @@ void edit_code(int t)
     }
     if (t == INS_RAD_TRANSPONDER_BC) {
         int& cur = transponder.xpdr_digit_cursor;
-        cur = wrap4(cur);
         const int r = PANEL_dual_knob(16.0f, -21.0f);
         if (r == 1 || r == -1) cur = wrap4(cur + r);
         if (r == 2 || r == -2) PANEL_tune_squawk_digit(&code, r / 2, cur + 1);
@@ -87,7 +86,6 @@ void edit_code(int t)
     const float rows[3] = {big ? 11.0f : 10.0f, big ? -4.0f : 0.0f, big ? -19.0f : -10.0f};
     constexpr int keys[9] = {1, 2, 3, 4, 5, 6, 7, 0, -1};
     int& cur = transponder.xpdr_key_cursor;
-    cur = wrap4(cur);
     split(code, d);
     for (int k = 0; k < 9; ++k) {
         if (!PANEL_click_spot(cols[k % 3], rows[k / 3], big ? 7.0f : 5.0f, 0)) continue;

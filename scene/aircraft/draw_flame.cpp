@@ -51,6 +51,7 @@ void ACF_draw_flame(int slot, int n, int e, float x, float y, float z, float pit
     glTranslatef(x, y, z);
     glRotatef(-ACF_finite(pitch), -1.0f, 0.0f, 0.0f);
     glRotatef(-ACF_finite(yaw), 0.0f, 1.0f, 0.0f);
+    // The JATO flame has no engine (index -1); an index past the tables would read past them.
     const bool tip_rocket = n >= 0 && n < ACF_SLOTS && e >= 0 && e < ACF_MAX_ENGINES &&
                             pln[n].acf_en_type[e] == ENGINE_TIP_ROCKET;
     if (tip_rocket) {   // out along the blade turned by roll to its tip
@@ -106,7 +107,6 @@ void ACF_draw_force_vector(float x, float y, float z, float fx, float fy, float 
         glEnd();
         return;
     }
-    if (p >= ACF_NUM_PARTS || e < 0 || e >= ACF_ELS_PER_PART) return;
     const float k = static_cast<float>(ACF_mesh_elements(0, p)) * s / 4.0f;
     glPushMatrix();
     glTranslatef(x, y, z);

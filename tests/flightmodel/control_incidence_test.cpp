@@ -79,6 +79,19 @@ TEST_F(ControlIncidence, SurfaceDeflectionsFromTheStick)
     f.indicated_airspeed = 0.0f;
     f.FC_roll = 0.0f;
 
+    // Elevons and flaperons: pitch and flaps mix into aileron 1 alike on both sides, the flaps trailing edge down.
+    a.acf_ail1pitch = 4.0f, a.acf_ail1flaps = 6.0f;
+    const struct { float ptch, flaps, ail1; } mixes[] = {
+        {0.5f, 0.0f, 2.0f}, {-0.5f, 0.0f, -2.0f}, {0.0f, 0.5f, -3.0f}, {-0.5f, 1.0f, -8.0f}};
+    for (const auto& m : mixes) {
+        f.FC_ptch = m.ptch, f.flaprat = m.flaps;
+        ACF_control_incidence(0);
+        EXPECT_FLOAT_EQ(f.ail1_def[8], m.ail1) << m.ptch << " " << m.flaps;
+        EXPECT_FLOAT_EQ(f.ail1_def[9], m.ail1) << m.ptch << " " << m.flaps;
+    }
+    a.acf_ail1pitch = a.acf_ail1flaps = 0.0f;
+    f.flaprat = 0.0f;
+
     f.FC_ptch = 0.5f;
     ACF_control_incidence(0);
     EXPECT_FLOAT_EQ(f.elev_cont_def[16], 0.5f * a.acf_elev_up);

@@ -347,8 +347,11 @@ TEST_F(PropEngines, LinkedShaftTurnsEveryPresentPropWithOneEngineFailed)
     a.acf_els[0] = 0;
     f.POINT_drag_TRQ[0] = 0.0f;
     running_engine(0, 150.0f);
+    f.failures[FAIL_SLOT_ENGINE_BASE + 1] = 0;   // engine 1 runs, but past the one thrust point it powers nothing
+    f.ENGN_power[1] = 0.0f;
     frame();
     EXPECT_GT(f.POINT_tacrad[0], 150.0f);
+    EXPECT_EQ(f.ENGN_power[1], 0.0f);
 }
 
 TEST_F(PropEngines, LiftFansShareTheJetsPowerEqually)

@@ -20,6 +20,7 @@
 #include "flightmodel/control/pilot_inputs.h"
 #include "flightmodel/control/engine_controls.h"
 #include "flightmodel/ground/contact.h"
+#include "flightmodel/ground/deck_contact.h"
 #include "flightmodel/ground/ground_stages.h"
 #include "flightmodel/propulsion/propulsion.h"
 #include "flightmodel/systems.h"
@@ -273,6 +274,9 @@ TEST_F(AtSea, TheTrainerParkedOnAGeneratedRoofStaysOnItWithNoFrameDrawn)
         update_plane_cycle();
         steps_on_roof += surface_state.flat_surface_on;
     }
+    sim_graphics_settings.autogen_level = 0;   // no generated buildings: no roof under the plane
+    GROUND_surface_under_plane();
+    EXPECT_EQ(surface_state.flat_surface_on, 0);
     cover_table[TEX] = {};
     object_table.pop_back();
     landuse_code_texture[CODE] = kept_texture;

@@ -411,6 +411,14 @@ TEST_F(TextureFiles, EachSlotGetsItsWrapModeAndItsResolutionStep)
             << s.res << " " << s.slot;
         EXPECT_EQ(stride, static_cast<int>(256 * s.scale)) << s.res << " " << s.slot;
     }
+    // Memory savers: the lit panel fonts below setting 2, the two roses below 3, are uploaded as 4 x 4.
+    struct saver { int slot, below; };
+    for (int res = 0; res <= 4; ++res)
+        for (const saver& m : {saver{446, 0}, saver{447, 2}, saver{449, 2}, saver{451, 3}, saver{452, 3}}) {
+            screen.rendering_res = res;
+            OGL_load_tex("saver", m.slot, 0, GL_RGBA, 8, 8, pixel_buffer);
+            EXPECT_EQ(texture_memory[m.slot], res < m.below ? 4 * 4 * 4 : 8 * 8 * 4) << res << " " << m.slot;
+        }
     screen.rendering_res = 3;
 }
 

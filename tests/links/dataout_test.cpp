@@ -379,7 +379,9 @@ TEST_F(DataGroups, FileSectionHasTheShownColumnsThenTheirRows)
 
 TEST_F(DataGroups, GraphSamplesShareTheColumnTheFirstGroupOpened)
 {
-    graph_history.column = 1799;
+    graph_history.column = 1798;
+    DATAOUT_group(4, 23, 0);
+    EXPECT_EQ(graph_history.column, 1799);   // the last column is taken before the ring wraps
     sim_time.total_flight_time_sec = 12.5f;
     DATAOUT_group(4, 23, 0);
     DATAOUT_group(4, 24, 1);

@@ -146,6 +146,8 @@ TEST_F(PanelModules, FourRadioUnitsTwoSwitchPanelsAndTheGearUnitThroughAFlight)
         fake_->lgt_switches = m.switches;
         frames(1);
         EXPECT_EQ(handle, m.handle_after) << int(m.switches) << " from " << m.handle_before;
+        // The same frame's lamps show the handle as the lever left it: three red with it down, the legs being up.
+        EXPECT_EQ(fake_->lgt_lamps, m.handle_after ? 0x54 : 0) << int(m.switches) << " from " << m.handle_before;
     }
 
     // Gear lamps: with the handle down green (0x80, 0x20, 0x08) for a leg

@@ -97,6 +97,15 @@ TEST_F(PanelTest, MorseIdentifierOfTheSelectedRadioPlaysOnTimeAndRepeats)
     EXPECT_EQ(keyed("E1eE", 4), (std::vector<int>{52, 52}));
     EXPECT_EQ(keyed("EEEEE", 5), (std::vector<int>{52, 52, 52, 52}));
     EXPECT_EQ(keyed("T\0TT", 4), (std::vector<int>{53}));
+    // Every letter keys its International Morse elements, 52 a dot and 53 a dash.
+    const char* const morse[26] = {".-",   "-...", "-.-.", "-..",  ".",    "..-.", "--.",  "....", "..",
+                                   ".---", "-.-",  ".-..", "--",   "-.",   "---",  ".--.", "--.-", ".-.",
+                                   "...",  "-",    "..-",  "...-", ".--",  "-..-", "-.--", "--.."};
+    for (char c = 'A'; c <= 'Z'; ++c) {
+        std::vector<int> elements;
+        for (const char* e = morse[c - 'A']; *e; ++e) elements.push_back(*e == '.' ? 52 : 53);
+        EXPECT_EQ(keyed(std::string(1, c).c_str(), 1), elements) << c;
+    }
 
     // The GPS selected, or no avionics power: nothing is keyed.
     sim_cockpit_radios.nav_type[4] = 3;

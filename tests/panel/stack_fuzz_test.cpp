@@ -60,7 +60,6 @@ TEST_F(StackTest, RandomSelectorsAndIndicesStayInsideTheirTables)
         r.transponder_code = wild_int(), r.transponder_mode = wild_int(), r.dme_freq_hz = wild_int();
         r.nav1_freq_hz = wild_int(), r.adf1_stdby_freq_hz = wild_int(), r.gps_dme_dist_m = wild();
         radio_heads.combined_radio = wild_int(), radio_heads.bc_adf_digit = wild_int();
-        transponder.xpdr_digit_cursor = wild_int(), transponder.xpdr_key_cursor = wild_int();
         for (int i = 0; i < RADIO_RECEIVERS; ++i) r.nav1_has_dme[i] = chance(rng) < 5, r.nav1_dme_dist_m[i] = wild();
         flt[0].groundspeed = wild(), flt[0].local_y = wild(), flt[0].y_agl = wild(), flt[0].indicated_airspeed = wild();
         flt[0].psi = wild(), flt[0].m_fuel1 = wild(), flt[0].flaprat = wild();

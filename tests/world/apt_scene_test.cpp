@@ -505,6 +505,10 @@ TEST_F(AptScene, TrafficAirportIsTheNearestWithAUsableRunwayOrNone)
     EXPECT_EQ(traffic_runway_state.traffic_airport, 50);
     EXPECT_EQ(traffic_runway_state.traffic_runway, 0);
     EXPECT_EQ(traffic_runway_state.traffic_runway_end, 1);
+    // A plane outside the loaded area: the nearest to the area's centre (34, -117.5), airport 105.
+    flt[0].latitude = 10.0f;
+    APT_build_scene(1);
+    EXPECT_EQ(traffic_runway_state.traffic_airport, 105);
 
     // Its runway closed, the next nearest; every runway closed, none at all.
     airport_table[50].runways[0].number[0] = 'x';

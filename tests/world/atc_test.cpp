@@ -1026,11 +1026,13 @@ TEST_F(Atc, TheLandingSignalOfficerCallsTheBallThenCorrections)
     EXPECT_EQ(atc_state.atc_ball_called, 0);
     EXPECT_NE(eye(2.0, 1.5, 0.0, 8.0f, 96.0f), "");   // 14 degrees off: back inside, the ball again
     EXPECT_EQ(atc_state.atc_ball_called, 1);
-    // Leaving the window clears the call; a propeller of type 3 stays quiet after it.
+    // Leaving the window clears the call; a rotor of type 3, here on a slot
+    // without an engine as the set-up marks it, stays quiet after it.
     EXPECT_EQ(eye(6.0, 3.0, 0.0, 8.0f), "");
     EXPECT_EQ(atc_state.atc_ball_called, 0);
     pln[0].acf_num_engines = 1;
-    pln[0].acf_prop_type[0] = 3;
+    pln[0].acf_prop_type[2] = 3;
+    pln[0].acf_has_collective_rotor = 1;
     EXPECT_NE(eye(2.0, 1.5, 0.0, 8.0f), "");
     EXPECT_EQ(eye(2.0, 1.5, 0.0, 8.0f), "");
     // The carrier outside the loaded area: nothing changes.
@@ -1214,6 +1216,12 @@ TEST_F(AtcWindow, PickListsShowTheNamesAndAskWithTheWholeName)
     choose(0, 0);
     EXPECT_EQ(atc_state.atc_window_open, 0);
     EXPECT_EQ(said(), before);
+    // The landing list: every towered field of the area, 75 NM off too (its radius, 555.6 taken in degrees, holds them all).
+    airport("KFAR", "FAR TOWER", 34.8f, -116.2f, "09", 90.0f, 2000.0f);
+    airport("KNOT", "NO TOWER", 34.0f, -117.5f, "09", 90.0f, 2000.0f, 0.0f, false);
+    atc_state.atc_window_open = 1;
+    atc_state.atc_page = 4;
+    EXPECT_EQ(text_lines(106, draw()), (std::vector<std::string>{"TEST FIELD WITH A NAME OF M", "FAR TOWER"}));
 
     // The main page's one-word requests, row by row (airborne: all shown), each by its answer.
     const std::pair<int, const char*> requests[] = {

@@ -10,23 +10,6 @@
 #include "world/atc.h"
 #include "world/atc/atc_internal.h"
 
-namespace {
-
-// One of the aircraft's propellers is of type 3: the officer stays quiet
-// after the ball call. Asked of the aircraft record directly, which gives the
-// same answer as a flag set from it at set-up. The engine count comes from
-// the aircraft file; a count above 8 would read past the 8 propeller types,
-// so at most 8 are looked at.
-bool has_prop_type_3(const acf_struct& a)
-{
-    const int engines = a.acf_num_engines < 0 ? 0 : (a.acf_num_engines > 8 ? 8 : a.acf_num_engines);
-    for (int e = 0; e < engines; ++e)
-        if (a.acf_prop_type[e] == 3) return true;
-    return false;
-}
-
-}  // namespace
-
 void ATC_carrier_lso()
 {
     atc_state_block& s = atc_state;
@@ -53,7 +36,9 @@ void ATC_carrier_lso()
         s.atc_ball_called = 1;
         return;
     }
-    if (has_prop_type_3(pln[0])) return;
+    // The set-up marks a rotor of type 3 on any working propeller slot 0..7,
+    // one without an engine of its own too: a gyro hears no corrections.
+    if (pln[0].acf_has_collective_rotor) return;
 
     const double alpha = flt[0].alpha;
     const char* call = nullptr;
