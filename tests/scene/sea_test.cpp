@@ -91,7 +91,7 @@ protected:
     }
     static void pass()
     {
-        SCENE_surface_reset();
+        GROUND_surface_reset();
         SHIPS_draw();
         GROUND_surface_under_plane();
     }

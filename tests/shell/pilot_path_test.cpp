@@ -347,8 +347,8 @@ TEST(FirstStart, TheLanguageBoxIsFollowedByTheCockpit)
 }
 
 // Airports picked from the list one after the other, each lower than the one
-// before: the trainer stands on its wheels at each start (the surface the
-// scene found under it at the last airport is no ground at the next).
+// before: the trainer stands on its wheels at each start (the surface found
+// under it at the last airport is no ground at the next).
 TEST_F(PilotPath, AStartFromTheAirportListStandsOnTheRunway)
 {
     auto index_of = [](const char* id) {

@@ -72,7 +72,7 @@ protected:
     {
         sim_operation_override.override_camera = sim_operation_override.override_joystick = 0;
         CORE_run_command(VIEW_FORWARD);
-        SCENE_surface_reset();   // the runway the scene found under the plane is no later test's
+        GROUND_surface_reset();   // the runway found under the plane is no later test's
     }
     static void frames(int n)
     {

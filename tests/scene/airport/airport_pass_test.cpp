@@ -9,8 +9,8 @@
 #include "aircraft/acf_struct.h"
 #include "core/draw_phases.h"
 #include "flightmodel/flt.h"
+#include "flightmodel/ground/deck_contact.h"
 #include "links/plugin_host.h"
-#include "scene/scene_driver.h"
 #include "tests/scene/airport/airport_fixture.h"
 
 namespace {
@@ -42,8 +42,7 @@ std::map<int, std::set<int>> sign_cells(const std::vector<fb_item>& items)
 
 }  // namespace
 
-// A plug-in that takes phase 4 leaves only the lights to the pass (and the
-// runway under the plane, which is no drawing).
+// A plug-in that takes phase 4 leaves only the lights to the pass.
 TEST_F(AirportPass, Phase4TakenLeavesOnlyTheLights)
 {
     const int g = runway_geometry();
@@ -58,10 +57,8 @@ TEST_F(AirportPass, Phase4TakenLeavesOnlyTheLights)
         plugin_host.entries.drawing = [](int phase) { return phase == phase_taken ? 0 : 1; };
         rec.binds.clear();
         rec.lights.clear();
-        SCENE_surface_reset();
         WORLDOBJ_draw_objects();
         EXPECT_EQ(rec.bound_slot(TEX_SLOT_LINE_ASPHALT, 0), taken != 4);
-        EXPECT_EQ(surface_state.flat_surface_on, 1);   // the ground is found all the same
         EXPECT_EQ(worldobj_state.snow_drift_x, taken != 4 ? 3.0f : 0.0f);
         EXPECT_EQ(rec.lights.size(), 1u);
     }
@@ -230,9 +227,8 @@ TEST_F(AirportPass, RunwayUnderTheUsersAircraft)
     } places[] = {{0.0f, -100.0f, true}, {-19.9f, -1599.9f, true}, {-20.0f, -100.0f, false}, {0.0f, 0.0f, false},
                   {0.0f, -1600.0f, false}, {25.0f, -100.0f, false}};
     for (const auto& p : places) {
-        SCENE_surface_reset();
         flt[0].local_x = p.x, flt[0].local_z = p.z, flt[0].local_y = 30.0f;
-        WORLDOBJ_draw_objects();
+        GROUND_surface_under_plane();
         const surface_state_record& s = surface_state;
         EXPECT_EQ(s.flat_surface_on, p.on ? 1 : 0) << p.x << " " << p.z;
         EXPECT_EQ(s.surface_code, p.on ? TEX_SLOT_LINE_CONCRETE : SURFACE_NONE);
@@ -240,31 +236,6 @@ TEST_F(AirportPass, RunwayUnderTheUsersAircraft)
         if (!p.on) continue;
         EXPECT_FLOAT_EQ(s.surface_roughness, 0.4f);
         EXPECT_NEAR(s.flat_surface_height, 0.0f, 0.5f);
-    }
-}
-
-// The ground under the wheels never depends on what is drawn: an airport out
-// of view, a plug-in that draws the ground itself, a camera too high for the
-// world all leave the plane on its runway.
-TEST_F(AirportPass, RunwayUnderThePlaneWhateverIsDrawn)
-{
-    add_airport({runway("18", runway_geometry())});
-    scene_airport_visible[0] = 0;
-    flt[0].local_z = -100.0f;
-    const auto found = [] { return surface_state.flat_surface_on == 1 && surface_state.runway_under_plane == 0; };
-    WORLDOBJ_draw_objects();
-    EXPECT_TRUE(found());
-    const struct {
-        int taken;
-        float camera_y;
-    } frames[] = {{-1, 200.0f}, {DRAW_PHASE_GROUND_BEFORE, 200.0f}, {-1, 60000.0f}};
-    for (const auto& c : frames) {
-        phase_taken = c.taken;
-        plugin_host.entries.drawing = [](int phase) { return phase == phase_taken ? 0 : 1; };
-        camera_at(0.0f, c.camera_y, -100.0f, -90.0f, 0.0f);
-        SCENE_surface_reset();
-        SCENE_draw_3d();
-        EXPECT_TRUE(found()) << c.taken << " " << c.camera_y;
     }
 }
 
@@ -280,13 +251,13 @@ TEST_F(AirportPass, ArrestingGearOnMars)
     for (const float speed : {10.0f, 10.01f}) {
         LAUNCH_reset();
         flt[0].groundspeed = speed;
-        WORLDOBJ_draw_objects();
+        GROUND_surface_under_plane();
         EXPECT_EQ(launch_flags.arrest_engaged, speed > 10.0f ? 1 : 0) << speed;
         EXPECT_EQ(launch_flags.arrest_decel, speed > 10.0f ? 5.0f : 0.0f);
     }
     sim_graphics_scenery.current_planet = PLANET_EARTH;
     LAUNCH_reset();
-    WORLDOBJ_draw_objects();
+    GROUND_surface_under_plane();
     EXPECT_EQ(launch_flags.arrest_engaged, 0);
 }
 

@@ -61,7 +61,7 @@ TEST_F(Roads, PlaneOnASpanOfItsOwnCellStandsOnRoad)
                 {0, 0, 201, 200, SURFACE_NONE},     {0, 0, 200, 201, SURFACE_NONE},
                 {30.0f, 0, 200, 200, SURFACE_NONE}};
     for (const auto& r : rows) {
-        SCENE_surface_reset();
+        GROUND_surface_reset();
         flt[0].local_x = r.x, flt[0].local_z = r.z, flt[0].i = r.i, flt[0].j = r.j;
         GROUND_surface_under_plane();
         EXPECT_EQ(surface_state.surface_code, r.code) << r.x << " " << r.z << " " << r.i << " " << r.j;
@@ -69,7 +69,7 @@ TEST_F(Roads, PlaneOnASpanOfItsOwnCellStandsOnRoad)
     flt[0].j = 200;
     // The last element's flag above 0: its span has no next point and is not tested, the one before is.
     highway({{40.0f, SEG_ON_LAND}, {-40.0f, SEG_ON_LAND}});
-    SCENE_surface_reset();
+    GROUND_surface_reset();
     flt[0].local_x = 0.0f, flt[0].local_z = 0.0f, flt[0].i = 200;
     GROUND_surface_under_plane();
     EXPECT_EQ(surface_state.surface_code, SURFACE_DECK);
