@@ -1,6 +1,5 @@
-// The airport pass as a whole: the plug-in phases, the snow drift, signs,
-// the runway under the user's aircraft, the arresting gear on Mars and the
-// parked aircraft.
+// The airport pass as a whole: the plug-in phases, the snow drift, signs and
+// the parked aircraft.
 #include <cmath>
 #include <map>
 #include <set>
@@ -9,7 +8,6 @@
 #include "aircraft/acf_struct.h"
 #include "core/draw_phases.h"
 #include "flightmodel/flt.h"
-#include "flightmodel/ground/deck_contact.h"
 #include "links/plugin_host.h"
 #include "tests/scene/airport/airport_fixture.h"
 
@@ -212,53 +210,6 @@ TEST_F(AirportPass, KeptSignsFollowTheirRunwayWhenTheOriginShifts)
     const std::vector<float> after = sign_x();
     ASSERT_EQ(after.size(), before.size());
     for (size_t k = 0; k < after.size(); ++k) EXPECT_NEAR(after[k] - before[k], 20.0f, 0.01f) << k;
-}
-
-// Strictly inside a runway's quad the ground contact gets the runway at the
-// airport's elevation; on its edge nothing.
-TEST_F(AirportPass, RunwayUnderTheUsersAircraft)
-{
-    runway_record r = runway("18", runway_geometry(), TEX_SLOT_LINE_CONCRETE);
-    r.smoothness = 0.4f;
-    add_airport({runway("xxx", add_geometry({160, 160}, 100.0f, 40.0f, 500.0f)), r});
-    const struct {
-        float x, z;
-        bool on;
-    } places[] = {{0.0f, -100.0f, true}, {-19.9f, -1599.9f, true}, {-20.0f, -100.0f, false}, {0.0f, 0.0f, false},
-                  {0.0f, -1600.0f, false}, {25.0f, -100.0f, false}};
-    for (const auto& p : places) {
-        flt[0].local_x = p.x, flt[0].local_z = p.z, flt[0].local_y = 30.0f;
-        GROUND_surface_under_plane();
-        const surface_state_record& s = surface_state;
-        EXPECT_EQ(s.flat_surface_on, p.on ? 1 : 0) << p.x << " " << p.z;
-        EXPECT_EQ(s.surface_code, p.on ? TEX_SLOT_LINE_CONCRETE : SURFACE_NONE);
-        EXPECT_EQ(s.runway_under_plane, p.on ? 1 : RUNWAY_NONE);
-        if (!p.on) continue;
-        EXPECT_FLOAT_EQ(s.surface_roughness, 0.4f);
-        EXPECT_NEAR(s.flat_surface_height, 0.0f, 0.5f);
-    }
-}
-
-// On Mars a plane rolling faster than 10 m/s along a runway with its hook
-// down is caught.
-TEST_F(AirportPass, ArrestingGearOnMars)
-{
-    add_airport({runway("18", runway_geometry())});
-    sim_graphics_scenery.current_planet = PLANET_MARS;
-    sim_cockpit_switches.arresting_gear = 1;
-    flt[0].local_z = -100.0f;
-    flt[0].onground_any = 1;
-    for (const float speed : {10.0f, 10.01f}) {
-        LAUNCH_reset();
-        flt[0].groundspeed = speed;
-        GROUND_surface_under_plane();
-        EXPECT_EQ(launch_flags.arrest_engaged, speed > 10.0f ? 1 : 0) << speed;
-        EXPECT_EQ(launch_flags.arrest_decel, speed > 10.0f ? 5.0f : 0.0f);
-    }
-    sim_graphics_scenery.current_planet = PLANET_EARTH;
-    LAUNCH_reset();
-    GROUND_surface_under_plane();
-    EXPECT_EQ(launch_flags.arrest_engaged, 0);
 }
 
 // Blowing snow below 0 degrees C while it precipitates: one repeat every
