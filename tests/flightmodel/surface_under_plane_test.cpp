@@ -90,26 +90,30 @@ protected:
 }  // namespace
 
 // Strictly inside a runway's quad the ground contact gets the runway at the
-// airport's elevation; on its edge nothing. Where a taxiway overlaps it, the
-// runway found last in the drawing's order (the lower index) holds.
+// airport's elevation; on its edge nothing. Where quads overlap, the one the
+// drawing lays last holds: the lower runway index of an airport (a taxiway,
+// index 0, over the runway), a later airport of the nearby list.
 TEST_F(UnderPlane, RunwayUnderTheUsersAircraft)
 {
     runway_record r = runway("18", runway_geometry(), TEX_SLOT_LINE_CONCRETE);
     r.smoothness = 0.4f;
-    add_airport({runway("xxx", add_geometry(2, 100.0f, 40.0f, 500.0f)), r});
+    add_airport({runway("xxx", add_geometry(2, 100.0f, 40.0f, 20.0f)), r});
+    add_airport({runway("09", add_geometry(2, 100.0f, 40.0f, -20.0f), TEX_SLOT_LINE_GRASS)});
     const struct {
         float x, z;
-        bool on;
-    } places[] = {{0.0f, -100.0f, true}, {-19.9f, -1599.9f, true}, {-20.0f, -100.0f, false}, {0.0f, 0.0f, false},
-                  {0.0f, -1600.0f, false}, {25.0f, -100.0f, false}};
+        int runway, code;
+    } places[] = {{0.0f, -400.0f, 1, TEX_SLOT_LINE_CONCRETE}, {-19.9f, -1599.9f, 1, TEX_SLOT_LINE_CONCRETE},
+                  {-20.0f, -400.0f, RUNWAY_NONE, SURFACE_NONE},   {0.0f, 0.0f, RUNWAY_NONE, SURFACE_NONE},
+                  {0.0f, -1600.0f, RUNWAY_NONE, SURFACE_NONE},    {25.0f, -400.0f, RUNWAY_NONE, SURFACE_NONE},
+                  {10.0f, -50.0f, 0, TEX_SLOT_LINE_ASPHALT},      {-10.0f, -50.0f, 0, TEX_SLOT_LINE_GRASS}};
     for (const auto& p : places) {
         flt[0].local_x = p.x, flt[0].local_z = p.z, flt[0].local_y = 30.0f;
         find();
         const surface_state_record& s = surface_state;
-        EXPECT_EQ(s.flat_surface_on, p.on ? 1 : 0) << p.x << " " << p.z;
-        EXPECT_EQ(s.surface_code, p.on ? TEX_SLOT_LINE_CONCRETE : SURFACE_NONE);
-        EXPECT_EQ(s.runway_under_plane, p.on ? 1 : RUNWAY_NONE);
-        if (!p.on) continue;
+        EXPECT_EQ(s.runway_under_plane, p.runway) << p.x << " " << p.z;
+        EXPECT_EQ(s.surface_code, p.code) << p.x << " " << p.z;
+        EXPECT_EQ(s.flat_surface_on, p.runway != RUNWAY_NONE ? 1 : 0);
+        if (p.code != TEX_SLOT_LINE_CONCRETE) continue;
         EXPECT_FLOAT_EQ(s.surface_roughness, 0.4f);
         EXPECT_NEAR(s.flat_surface_height, 0.0f, 0.5f);
     }
