@@ -12,7 +12,7 @@
 #include <cstring>
 
 #include "aircraft/acf_struct.h"
-#include "core/command_hook.h"
+#include "core/hooks.h"
 #include "core/constants.h"
 #include "core/draw_phases.h"
 #include "core/frame_clock.h"

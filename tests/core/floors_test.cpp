@@ -2,7 +2,7 @@
 // is reached from below only through the hooks in core/, core/ stands on
 // the platform layer and the standard library alone, the simulation and the
 // links never reach into the drawing folders, and the drawing only reads the
-// ground under the plane and the launch flags.
+// ground under the plane and the launch flags; and every hook is installed.
 #include <gtest/gtest.h>
 
 #include <cctype>
@@ -11,6 +11,9 @@
 #include <functional>
 #include <string>
 #include <vector>
+
+#include "core/hooks.h"
+#include "tests/support/test_support.h"
 
 namespace {
 
@@ -128,4 +131,15 @@ TEST(Floors, TheDrawingOnlyReadsTheGroundUnderThePlaneAndTheLaunchFlags)
         const auto found = lines_of(folder, writes);
         EXPECT_TRUE(found.empty()) << listed(found);
     }
+}
+
+// Every way up leads to its target once the one installer has run (the test
+// support runs it, as the program's start-up does); an entry left empty is
+// named by the check and stops a debug build at its first use.
+TEST(Floors, EveryWayUpIsInstalledAndAnEmptyOneIsCaught)
+{
+    EXPECT_EQ(CORE_hook_left_empty(), nullptr);
+    const hook_override emptied(core_hooks.CORE_run_command, nullptr);
+    EXPECT_STREQ(CORE_hook_left_empty(), "CORE_run_command");
+    EXPECT_DEATH(CORE_run_command(1), "CORE_run_command was left empty");
 }

@@ -318,7 +318,6 @@ TEST(FirstStart, TheLanguageBoxIsFollowedByTheCockpit)
 {
     const alert_handler_fn kept = MACIBM_get_alert_handler();
     MACIBM_set_alert_handler(nullptr);   // the real box, answered with Return
-    MACIBM_set_alert_box(ALERT_show_box);   // the program installs its box at start-up
     use_pilot_clock();
     int box_frames = 0;
     inside_frames([&] {

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "core/app_mode.h"
-#include "core/command_hook.h"
+#include "core/hooks.h"
 #include "core/views.h"
 #include "core/folders.h"
 #include "core/frame_clock.h"
