@@ -181,7 +181,7 @@ void sign_inputs(const airport_record& apt, int r, const runway_geometry_record&
     const runway_record& rw = apt.runways[static_cast<size_t>(r)];
     out.assign({rw.displaced_thresholds, rw.length, rw.width, rw.heading, static_cast<float>(rw.shoulder_code),
                 static_cast<float>(rw.number[0]), static_cast<float>(rw.number[1]), static_cast<float>(rw.number[2]),
-                apt.elevation, lat_ref, lon_ref, static_cast<float>(SCENE_planet()), g.sections.front().left[1]});
+                apt.elevation, lat_ref, lon_ref, static_cast<float>(WORLD_planet()), g.sections.front().left[1]});
     quad_inputs(g, out);
     for (size_t k = 0; k < apt.runways.size(); ++k) {
         const runway_geometry_record* other = APT_runway_geometry(apt, static_cast<int>(k));

@@ -211,7 +211,7 @@ void WORLDOBJ_draw_fences()
     OGL_bind_tex(TEX_SLOT_FENCE, 0);
     glDisable(GL_CULL_FACE);
     glBegin(GL_QUADS);
-    const int p = SCENE_planet();
+    const int p = WORLD_planet();
     const int columns = SCENE_GRID_COLUMNS[p], rows = SCENE_GRID_ROWS[p];
     const auto airport_cell = [&](int i, int j) {
         return i >= 0 && i < columns && j >= 0 && j < rows && terrain_airport_cell[TERRAIN_index(i, j)] != 0;

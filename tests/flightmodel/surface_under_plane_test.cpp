@@ -304,8 +304,8 @@ TEST_F(UnderPlane, HardRoofsOfPlacedAndGeneratedObjectsCarryThePlane)
     cover_definition second = d;
     second.x = second.z = 0.2f;
     cover_table[TEX].lists[COVER_OBJECTS] = {d, second};
-    const float ground = GROUND_height_in_cell(199, 201, -100.0f, -100.0f);
-    const float ground2 = GROUND_height_in_cell(199, 201, -130.0f, -70.0f);
+    const float ground = COVER_height_in_cell(199, 201, -100.0f, -100.0f);
+    const float ground2 = COVER_height_in_cell(199, 201, -130.0f, -70.0f);
     const struct {
         float px, py, pz;
         int autogen_level;

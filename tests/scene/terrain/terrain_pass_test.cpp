@@ -380,7 +380,7 @@ TEST_F(TerrainPass, NightLightsCanopyLayersAndTheObstaclesReach)
     const fed_back f = feedback([] { TERRAIN_draw(); });
     OGL_install_bind_recorder(nullptr);
     ASSERT_EQ(log.lights.size(), 1u);
-    EXPECT_NEAR(log.lights[0].y - GROUND_height_in_cell(199, 201, -100.0f, -100.0f), 6.0f + 21.0f, 1e-3f);
+    EXPECT_NEAR(log.lights[0].y - COVER_height_in_cell(199, 201, -100.0f, -100.0f), 6.0f + 21.0f, 1e-3f);
     EXPECT_EQ(placement_list[0].visible, 1);
     EXPECT_EQ(placement_list[1].visible, 0);
 
@@ -391,7 +391,7 @@ TEST_F(TerrainPass, NightLightsCanopyLayersAndTheObstaclesReach)
         for (const size_t n : {2 * L, 2 * L + 1})
             for (const fed_vertex& v : f.polygons[n]) {
                 x0 = std::min(x0, v.x);
-                EXPECT_NEAR(v.y - GROUND_height_in_cell(199, 201, v.x - dx, v.z), 3.0f * L + 3.0f, 1e-2f) << L;
+                EXPECT_NEAR(v.y - COVER_height_in_cell(199, 201, v.x - dx, v.z), 3.0f * L + 3.0f, 1e-2f) << L;
             }
         EXPECT_NEAR(x0, -200.0f + dx, 1e-2f) << L;
     }
