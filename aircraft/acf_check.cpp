@@ -4,7 +4,7 @@
 
 #include "aircraft/acf_file.h"
 #include "core/alert.h"
-#include "core/drawing_hooks.h"
+#include "core/hooks.h"
 #include "core/engine_types.h"
 #include "core/instrument_types.h"
 #include "core/numeric.h"

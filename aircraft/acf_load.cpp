@@ -13,7 +13,7 @@
 #include "aircraft/wpn_file.h"
 #include "core/alert.h"
 #include "core/datafile.h"
-#include "core/drawing_hooks.h"
+#include "core/hooks.h"
 #include "core/folders.h"
 #include "core/frame_clock.h"
 #include "core/simvars/graphics.h"

@@ -10,7 +10,7 @@
 #include "aircraft/acf_struct.h"
 #include "core/bytes.h"
 #include "core/constants.h"
-#include "core/drawing_hooks.h"
+#include "core/hooks.h"
 #include "core/instrument_types.h"
 #include "core/screen.h"
 #include "core/simvars/cockpit.h"

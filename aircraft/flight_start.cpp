@@ -13,9 +13,8 @@
 #include "aircraft/flight_start_internal.h"
 #include "aircraft/launch_flags.h"
 #include "core/alert.h"
-#include "core/drawing_hooks.h"
+#include "core/hooks.h"
 #include "core/app_mode.h"
-#include "core/command_hook.h"
 #include "core/constants.h"
 #include "core/engine_types.h"
 #include "core/frame_clock.h"
@@ -541,11 +540,11 @@ void common_reset(int code, int place_code, int sub_mode, const start_place& p, 
     f.psi = UTIL_wrap_open(f.psi, 360.0f);
 
     // The runway, roof or deck found last under the plane belongs to where
-    // the plane was. Left set, the height query below would
-    // take that old surface's height as the ground here, and a start at an
-    // airport lower than the previous runway would stand the plane in the air
-    // above it, to drop and tumble. The next step and scene pass find the
-    // surface afresh at the new place. A start that keeps the position keeps it.
+    // the plane was. Left set, the height query below would take that old
+    // surface's height as the ground here, and a start at an airport lower
+    // than the previous runway would stand the plane in the air above it, to
+    // drop and tumble. The next step finds the surface afresh at the new
+    // place. A start that keeps the position keeps it.
     if (code != SIT_KEEP_POSITION) GROUND_surface_reset();
 
     const bool ground_start = place_code == SIT_AIRPORT && choice.airport && (sub_mode == SIT_RAMP || sub_mode == SIT_RUNWAY);

@@ -12,7 +12,7 @@
 #include "aircraft/acf_geometry.h"
 #include "core/alert.h"
 #include "core/datafile.h"
-#include "core/drawing_hooks.h"
+#include "core/hooks.h"
 #include "core/folders.h"
 #include "core/numeric.h"
 #include "core/units.h"

@@ -10,6 +10,7 @@
 
 #include "core/app_mode.h"
 #include "core/folders.h"
+#include "core/hooks.h"
 #include "core/reset_registry.h"
 #include "core/text_util.h"
 #include "platform/plat_events.h"
@@ -18,7 +19,6 @@
 namespace {
 
 alert_handler_fn alert_handler = nullptr;
-alert_box_fn alert_box = nullptr;
 bool quitting = false;
 
 constexpr const char* MESSAGE_BOX_TITLE = "Kestrum Message";
@@ -55,7 +55,6 @@ bool ALERT_quitting() { return quitting; }
 
 void MACIBM_set_alert_handler(alert_handler_fn handler) { alert_handler = handler; }
 alert_handler_fn MACIBM_get_alert_handler() { return alert_handler; }
-void MACIBM_set_alert_box(alert_box_fn box) { alert_box = box; }
 
 void MACIBM_alert_message_box(const char* const lines[4])
 {
@@ -102,14 +101,14 @@ void MACIBM_nuke_alert(int return_mode, const char* line1, const char* line2, co
         alert_handler(return_mode, passed, code);
         return;
     }
-    if (alert_box) {
-        alert_box(return_mode, passed, shown, code);
+    if (core_hooks.CORE_show_alert_box) {
+        CORE_show_alert_box(return_mode, passed, shown, code);
         return;
     }
-    // No box installed (a tool, or before the program's start-up): the
-    // platform's message box, and a fatal alert ends the process. Its status is
-    // a failure: status 0 would report a program ended by a fatal fault as a
-    // success to whatever started it.
+    // Raised before the ways up are installed (the program's start-up installs
+    // them first): the platform's message box, and a fatal alert ends the
+    // process. Its status is a failure: status 0 would report a program ended
+    // by a fatal fault as a success to whatever started it.
     MACIBM_alert_message_box(code == ALERT_ABOUT ? passed : shown);
     if (code == ALERT_FATAL) std::exit(EXIT_FAILURE);
 }

@@ -43,12 +43,11 @@ using alert_handler_fn = void (*)(int return_mode, const char* const lines[4], i
 void MACIBM_set_alert_handler(alert_handler_fn handler);
 alert_handler_fn MACIBM_get_alert_handler();
 
-// What shows an alert once its lines are prepared and logged: the program's
-// spine installs its alert box (a mode of its own with a modal loop) at
-// start-up. `passed` are the caller's lines, `shown` the lines the box draws
-// (the about box's fixed lines for code 15). Without a box the platform's
-// message box shows the caller's lines and a fatal alert ends the process.
-using alert_box_fn = void (*)(int return_mode, const char* const passed[4], const char* const shown[4], int code);
-void MACIBM_set_alert_box(alert_box_fn box);
+// What shows an alert once its lines are prepared and logged is the spine's
+// alert box (a mode of its own with a modal loop), the way up
+// CORE_show_alert_box of core/hooks.h: `passed` are the caller's lines,
+// `shown` the lines the box draws (the about box's fixed lines for code 15).
+// An alert raised before the ways up are installed is shown by the
+// platform's message box, and a fatal one ends the process.
 // The platform's message box titled "Kestrum Message", the lines apart by blank lines.
 void MACIBM_alert_message_box(const char* const lines[4]);

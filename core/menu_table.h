@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "core/hooks.h"
+
 constexpr int MENU_COUNT = 1020;
 constexpr int MENU_ITEMS = 200;
 constexpr int MENU_TEXT_SIZE = 40;     // item and title texts hold at most 39 characters
@@ -31,11 +33,6 @@ extern menu_record menu_table[MENU_COUNT];
 // The x at which the next menu-bar title starts (restarts at 10 when menu 0 is created).
 extern float menu_bar_cursor;
 
-// The shell's menu services for the other subsystems: creating a menu (the
+// The shell's menu services for the other subsystems, creating a menu (the
 // parent given as its global item index, menu x 200 + item) and setting one
-// item. The shell installs them at start-up; until then they do nothing.
-using menu_create_fn = void (*)(int menu, int parent_item, const char* title);
-using menu_append_fn = void (*)(int menu, int item, int command, const char* text, int plain_text);
-void MENU_set_services(menu_create_fn create, menu_append_fn append);
-void MENU_create(int menu, int parent_item, const char* title);
-void MENU_append(int menu, int item, int command, const char* text, int plain_text);
+// item, are the ways up MENU_create and MENU_append of core/hooks.h.

@@ -14,7 +14,6 @@
 #include "flightmodel/derived_data.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/forces/control_incidence.h"
-#include "flightmodel/ground/deck_contact.h"
 #include "flightmodel/phys.h"
 #include "flightmodel/plane_effects.h"
 #include "flightmodel/plane_override.h"
@@ -27,7 +26,6 @@ void FLTMOD_plane_step(int n)
     // A slot outside 0..9 would index past the plane records; it is ignored.
     if (n < 0 || n >= FLT_SLOTS) return;
     const bool replaying = sim_operation_prefs.replay_mode != REPLAY_OFF;
-    if (n == 0) GROUND_surface_under_plane();
 
     if (PLANE_externally_moved(n)) {
         PLANE_follow_override(n);

@@ -3,7 +3,7 @@
 #include "graphics/font.h"
 #include "graphics/widget.h"
 #include "graphics/widget_record.h"
-#include "core/file_browser.h"
+#include "core/hooks.h"
 #include "core/input.h"
 #include "core/text_util.h"
 

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "core/loading.h"
+#include "core/hooks.h"
 
 // What the loading screen keeps between calls.
 struct loading_screen_state {
@@ -19,7 +19,7 @@ extern loading_screen_state loading_screen;
 void LOADING_reset();
 
 // Draws a progress message (and the bar) at once, while redraw_pending is set:
-// the drawer the start-up installs behind MACIBM_loading_screen (core/loading.h).
+// the target of the way up MACIBM_loading_screen (core/hooks.h).
 // Every call moves the bar; while draws are paced, only a call at least
 // LOADING_PACED_INTERVAL after the last drawn one draws the window.
 void LOADING_draw_screen(const char* message);

@@ -16,7 +16,7 @@
 #include "graphics/ogl_state.h"
 #include "core/alert.h"
 #include "core/datafile.h"
-#include "core/loading.h"
+#include "core/hooks.h"
 #include "core/folders.h"
 #include "core/reset_registry.h"
 #include "graphics/gl_entry.h"

@@ -8,11 +8,10 @@
 
 #include "aircraft/acf_struct.h"
 #include "core/app_mode.h"
-#include "core/command_hook.h"
+#include "core/hooks.h"
 #include "core/frame_clock.h"
 #include "core/key_slots.h"
 #include "core/numeric.h"
-#include "core/panel_hooks.h"
 #include "core/simvars.h"
 #include "flightmodel/control/engine_controls.h"
 #include "flightmodel/flt.h"

@@ -7,11 +7,9 @@
 #include <cmath>
 
 #include "aircraft/acf_struct.h"
-#include "core/command_hook.h"
+#include "core/hooks.h"
 #include "core/frame_clock.h"
 #include "core/key_slots.h"
-#include "core/panel_hooks.h"
-#include "core/shell_hooks.h"
 #include "core/simvars.h"
 #include "core/units.h"
 #include "flightmodel/control/engine_controls.h"

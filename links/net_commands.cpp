@@ -12,7 +12,7 @@
 #include "core/constants.h"
 #include "core/frame_clock.h"
 #include "core/geo.h"
-#include "core/shell_hooks.h"
+#include "core/hooks.h"
 #include "core/simvars/graphics.h"
 #include "core/simvars/operation.h"
 #include "core/text_util.h"

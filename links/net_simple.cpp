@@ -7,7 +7,7 @@
 
 #include "core/folders.h"
 #include "core/input.h"
-#include "core/shell_hooks.h"
+#include "core/hooks.h"
 #include "core/simvars/network.h"
 #include "core/simvars/operation.h"
 #include "core/text_util.h"

@@ -18,7 +18,7 @@
 #include "core/folders.h"
 #include "core/geo.h"
 #include "core/screen.h"
-#include "core/shell_hooks.h"
+#include "core/hooks.h"
 #include "core/simvars.h"
 #include "core/text_util.h"
 #include "flightmodel/atmosphere.h"

@@ -7,10 +7,9 @@
 #include <cstring>
 
 #include "aircraft/acf_struct.h"
-#include "core/command_hook.h"
+#include "core/hooks.h"
 #include "core/folders.h"
 #include "core/key_slots.h"
-#include "core/panel_hooks.h"
 #include "core/screen.h"
 #include "core/simvars/cockpit.h"
 #include "core/simvars/joystick.h"

@@ -13,7 +13,7 @@
 #include "core/alert.h"
 #include "core/app_mode.h"
 #include "core/folders.h"
-#include "core/loading.h"
+#include "core/hooks.h"
 #include "core/simvars.h"
 #include "links/sound_seam.h"
 #include "platform/plat_files.h"

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "core/frame_clock.h"
-#include "core/loading.h"
+#include "core/hooks.h"
 #include "core/reset_registry.h"
 #include "core/simvars/operation.h"
 #include "links/sound.h"

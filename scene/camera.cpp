@@ -227,12 +227,12 @@ void CAMERA_locate()
     sim_graphics_view_block& v = sim_graphics_view;
     GEO_local_to_latlon(v.view_latitude_deg, v.view_longitude_deg, v.view_elevation_m_msl, v.view_x, v.view_y, v.view_z);
 
-    const int p = SCENE_planet();
+    const int p = WORLD_planet();
     const float lat = v.view_latitude_deg, lon = v.view_longitude_deg;
-    const bool inside = lat >= lat_ref + SCENE_PROBE_MARGIN_LAT[p] &&
-                        lat <= lat_ref + SCENE_AREA_LAT_SPAN[p] - SCENE_PROBE_MARGIN_LAT[p] &&
-                        lon >= lon_ref + SCENE_PROBE_MARGIN_LON[p] &&
-                        lon <= lon_ref + SCENE_AREA_LON_SPAN[p] - SCENE_PROBE_MARGIN_LON[p];
+    const bool inside = lat >= lat_ref + WORLD_PROBE_MARGIN_LAT[p] &&
+                        lat <= lat_ref + WORLD_AREA_LAT_SPAN[p] - WORLD_PROBE_MARGIN_LAT[p] &&
+                        lon >= lon_ref + WORLD_PROBE_MARGIN_LON[p] &&
+                        lon <= lon_ref + WORLD_AREA_LON_SPAN[p] - WORLD_PROBE_MARGIN_LON[p];
     if (inside) {
         float scratch[3];
         int column = camera_cell.column, row = camera_cell.row;
@@ -246,8 +246,8 @@ void CAMERA_locate()
         // position that is no number has no cell: both are held on the grid's
         // cells so that the drawers that index by the cell stay inside it.
         const float columns = static_cast<float>(SCENE_GRID_COLUMNS[p]), rows = static_cast<float>(SCENE_GRID_ROWS[p]);
-        const float ci = SCENE_interp(lon, lon_ref, 0.0f, lon_ref + SCENE_AREA_LON_SPAN[p], columns);
-        const float ri = SCENE_interp(lat, lat_ref, 0.0f, lat_ref + SCENE_AREA_LAT_SPAN[p], rows);
+        const float ci = SCENE_interp(lon, lon_ref, 0.0f, lon_ref + WORLD_AREA_LON_SPAN[p], columns);
+        const float ri = SCENE_interp(lat, lat_ref, 0.0f, lat_ref + WORLD_AREA_LAT_SPAN[p], rows);
         camera_cell.column = static_cast<int32_t>(UTIL_clamp_nan_low(ci, 0.0f, columns - 1.0f));
         camera_cell.row = static_cast<int32_t>(UTIL_clamp_nan_low(ri, 0.0f, rows - 1.0f));
         if (VIEW_is_orbit(v.view_type) && view_distance > sim_physics.earth_radius_m) scene_ground_elevation = -view_distance;
@@ -284,7 +284,7 @@ void CAMERA_near_and_far(int first, int last)
 {
     const sim_graphics_view_block& v = sim_graphics_view;
     scene_projection_record& s = scene_projection;
-    const int p = SCENE_planet();
+    const int p = WORLD_planet();
 
     const float h = v.view_elevation_m_msl > NEAR_HEIGHT_SWITCH_M ? v.view_elevation_m_msl
                                                                   : (v.view_y - scene_ground_elevation) * 0.25f;

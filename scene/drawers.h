@@ -19,13 +19,8 @@ void LIGHTS_draw();
 // window (mode 3: the 3-D view), marking cell_visible unless no_cull.
 void SURFACE_draw_patch(const terrain_vertex* grid, int mode, int no_cull, int blend_pass);
 void ROADS_draw_traffic();
-// The other aircraft, the airports and the placed world objects near the
-// camera; it first finds the runway under the user's plane.
+// The other aircraft, the airports and the placed world objects near the camera.
 void WORLDOBJ_draw_objects();
-// The runway under the user's plane among every nearby airport's runways,
-// whether drawn or not: the ground contact's surface there. The scene pass
-// calls it itself in a frame that skips the world-objects pass.
-void WORLDOBJ_surface_under_plane();
 // Fences along the airport cells near the camera.
 void WORLDOBJ_draw_fences();
 void WPN_draw_impact_marks();

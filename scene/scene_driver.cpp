@@ -12,7 +12,7 @@
 #include <cstring>
 
 #include "aircraft/acf_struct.h"
-#include "core/command_hook.h"
+#include "core/hooks.h"
 #include "core/constants.h"
 #include "core/draw_phases.h"
 #include "core/frame_clock.h"
@@ -39,7 +39,6 @@
 #include "scene/drawers.h"
 #include "scene/plane_range.h"
 #include "scene/sky_light.h"
-#include "flightmodel/ground/surface_state.h"
 #include "scene/view_effects.h"
 #include "scene/view_setup.h"
 #include "world/apt_scene.h"
@@ -171,12 +170,6 @@ void world_level()
         WPN_draw_impact_marks();
         if (lines) TAXILINES_draw();
         if (clamp) glDisable(GL_DEPTH_CLAMP);
-    } else {
-        // Without this, a plug-in that takes the ground phase (or a frame with
-        // the detail gate shut) would leave no runway under the plane, and the
-        // ground contact would roll it on bare terrain in that frame: the
-        // runway under the plane is still found, only nothing is drawn.
-        WORLDOBJ_surface_under_plane();
     }
     PLUGIN_call_draw_hook(DRAW_PHASE_GROUND_AFTER);
     probe("3scene5");
@@ -266,8 +259,6 @@ void SCENE_draw_3d()
     if (scene_gates.sun)
         SKYOBJ_draw_sun_moon_stars(sky_ramp[7][0] * scene_atmosphere_factor, sky_ramp[7][1] * scene_atmosphere_factor,
                                    sky_ramp[7][2] * scene_atmosphere_factor, s.screen[0], 0.0f, s.screen[2], s.screen[3]);
-    // The drawers mark the surface under the user's plane afresh.
-    SCENE_surface_reset();
     // The globe, from high up.
     if (scene_gates.globe) {
         OGL_set_state(STATE_FOG_ON, 1, STATE_LIGHTING_ON, STATE_OPAQUE, STATE_DEPTH_TEST_ON, STATE_DEPTH_WRITE_ON);
@@ -277,13 +268,7 @@ void SCENE_draw_3d()
         }
     }
     // The near world.
-    // Above the world level (an outside camera high above a plane on its
-    // runway) the ground contact would otherwise lose the runway under the
-    // plane: it is still found, without drawing.
-    if (scene_world_visible)
-        world_level();
-    else
-        WORLDOBJ_surface_under_plane();
+    if (scene_world_visible) world_level();
     // Planes, particles, fences, weapons, attachments.
     SCENE_draw_plane_range(run.first, run.last);
     PARTICLE_draw();

@@ -1,7 +1,7 @@
 // The scene's half of the origin shift: when the loaded area moves by one
 // whole degree, the scene's own records held in the local frame are carried
 // over to the new frame with the world (world/origin_shift.h), which reaches
-// this half through the core hook the spine installs (core/origin_hook.h).
+// this half through the way up CORE_shift_scene_origin (core/hooks.h).
 //
 // Reads: lat_ref, lon_ref and the planet (the new origin), the terrain
 // grid's extent, the ships' heights (the world's shift calls it before the

@@ -109,7 +109,7 @@ void SCENE_clear_state()
 
     CAMERA_reset();
     SKY_reset();
-    SCENE_origin_reset();
+    WORLD_origin_reset();
     CLOUD_reset();
     SKYOBJ_reset();
 }

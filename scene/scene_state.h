@@ -15,7 +15,7 @@
 #include <cstdint>
 
 #include "core/constants.h"
-#include "world/scene_origin.h"   // the loaded area's spans, SCENE_planet, scene_world_visible
+#include "world/scene_origin.h"   // the loaded area's spans, WORLD_planet, scene_world_visible
 
 // ---------------------------------------------------------------------------
 // Per-planet constants of the loaded area (index: the current planet, 0 Earth,

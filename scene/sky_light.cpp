@@ -137,7 +137,7 @@ float atmosphere_factor()
 {
     const float rho0 = sim_physics.rho_sea_level;
     if (!(rho0 > 0.0f)) return 1.0f;
-    const float ratio = ATMO_density_at_alt(SCENE_planet(), elevation()) / rho0;
+    const float ratio = ATMO_density_at_alt(WORLD_planet(), elevation()) / rho0;
     return std::isfinite(ratio) && ratio > 0.0f ? std::sqrt(ratio) : 0.0f;
 }
 
@@ -146,7 +146,7 @@ float atmosphere_factor()
 void SKY_visibility_and_gates()
 {
     sim_graphics_view_block& v = sim_graphics_view;
-    const int p = SCENE_planet();
+    const int p = WORLD_planet();
     const float e = elevation();
     const float far_visibility = SCENE_WORLD_ALTITUDE_M[p];
     const float previous_effective = v.visibility_effective_m;
@@ -197,7 +197,7 @@ void SKY_visibility_and_gates()
 void SKY_sun_and_light()
 {
     const flt_struct& f = flt[0];
-    const int p = SCENE_planet();
+    const int p = WORLD_planet();
     const bool mars = p == PLANET_MARS;
     const float e_cam = elevation();
     const sim_graphics_view_block& v = sim_graphics_view;
@@ -325,7 +325,7 @@ void SKY_sun_and_light()
 void SKY_fog()
 {
     const sim_graphics_view_block& v = sim_graphics_view;
-    const int p = SCENE_planet();
+    const int p = WORLD_planet();
     const float e = elevation();
     const float low = SCENE_GLOBE_ALTITUDE_M[p], high = SCENE_UPPER_ALTITUDE_M[p];
     fog_end = SCENE_interp(e, low, v.visibility_terrain_m, high, 2.0f * v.visibility_effective_m);

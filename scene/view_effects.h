@@ -16,6 +16,9 @@ void VIEW_draw_air_points(float left, float bottom, float right, float top, floa
 // reset set it only clears the marks.
 void VIEW_draw_windshield(int draw, float x1, float y1, float x2, float y2, float impact_rate, float window_ice,
                           int reset);
+// A fresh flight's view effects: the air points scattered afresh and the
+// windshield's marks cleared.
+void VIEW_reset_effects();
 // The number of damage marks on the windshield.
 int VIEW_windshield_marks();
 // No marks, and the frost's texture extent not yet worked out (it is worked

@@ -122,13 +122,13 @@ void footprint(float half_cone_deg, float reach, float terrain_visibility, float
 // the loaded area; the probe starts from (and writes back) the given cell.
 void probe_corner(float x, float z, int32_t& column, int32_t& row, const char* tag)
 {
-    const int p = SCENE_planet();
+    const int p = WORLD_planet();
     const double lat0 = lat_ref + reference_lat_offset[p], lon0 = lon_ref + reference_lon_offset[p];
     const geo_point g = GEO_local_to_latlon_about(lat0, lon0, x, 0.0, z);
     const double south = static_cast<double>(lat_ref) + WINDOW_INSET_DEG;
-    const double north = static_cast<double>(lat_ref) + SCENE_AREA_LAT_SPAN[p] - WINDOW_INSET_DEG;
+    const double north = static_cast<double>(lat_ref) + WORLD_AREA_LAT_SPAN[p] - WINDOW_INSET_DEG;
     const double west = static_cast<double>(lon_ref) + WINDOW_INSET_DEG;
-    const double east = static_cast<double>(lon_ref) + SCENE_AREA_LON_SPAN[p] - WINDOW_INSET_DEG;
+    const double east = static_cast<double>(lon_ref) + WORLD_AREA_LON_SPAN[p] - WINDOW_INSET_DEG;
     // A footprint corner of no number would pass the clamp as no number and
     // send the probe nowhere: it is taken at the area's centre.
     const double lat = std::clamp(std::isfinite(g.lat) ? g.lat : lat0, south, north);
@@ -145,7 +145,7 @@ void probe_corner(float x, float z, int32_t& column, int32_t& row, const char* t
 
 void window_from_footprint()
 {
-    const int p = SCENE_planet();
+    const int p = WORLD_planet();
     float min_x = view_footprint[0].x, max_x = min_x, min_z = view_footprint[0].z, max_z = min_z;
     for (const ground_point& g : view_footprint) {
         min_x = std::min(min_x, g.x), max_x = std::max(max_x, g.x);

@@ -27,7 +27,7 @@
 #include "core/replay.h"
 #include "core/reset_registry.h"
 #include "core/screen.h"
-#include "core/shell_hooks.h"
+#include "core/hooks.h"
 #include "core/simvars.h"
 #include "core/texture_slots.h"
 #include "core/ui_text.h"

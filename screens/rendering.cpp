@@ -13,7 +13,7 @@
 #include "core/app_mode.h"
 #include "core/frame_clock.h"
 #include "core/screen.h"
-#include "core/shell_hooks.h"
+#include "core/hooks.h"
 #include "core/simvars/graphics.h"
 #include "core/simvars/operation.h"
 #include "core/simvars/screen_settings.h"

@@ -12,7 +12,7 @@
 
 #include "core/app_mode.h"
 #include "core/datafile.h"
-#include "core/file_browser.h"
+#include "core/hooks.h"
 #include "core/pilot_prefs.h"
 #include "core/screen.h"
 #include "core/simvars/operation.h"

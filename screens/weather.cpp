@@ -14,7 +14,7 @@
 #include "core/random.h"
 #include "core/reset_registry.h"
 #include "core/screen.h"
-#include "core/shell_hooks.h"
+#include "core/hooks.h"
 #include "core/simvars.h"
 #include "core/text_util.h"
 #include "core/ui_text.h"

@@ -1,5 +1,5 @@
-// The program's alert box, installed as the alert routine's way of showing an
-// alert (MACIBM_set_alert_box) at the start of the start-up.
+// The program's alert box, the target of the alert routine's way of showing an
+// alert (CORE_show_alert_box of core/hooks.h).
 #pragma once
 
 // Shows one alert: the platform's message box before the window can draw,

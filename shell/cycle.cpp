@@ -10,6 +10,7 @@
 #include "core/reset_registry.h"
 #include "flightmodel/environment/ship_motion.h"
 #include "flightmodel/flt.h"
+#include "flightmodel/ground/deck_contact.h"
 #include "flightmodel/plane_state.h"
 #include "flightmodel/plane_step.h"
 #include "flightmodel/systems.h"
@@ -441,6 +442,15 @@ int STAT_changed(const stat_block& s, const stat_block& n)
 
 void update_plane_cycle()
 {
+    // While flying, first the launches the parking brake lets go and the
+    // ground under the user's plane where it stands now, before anything
+    // below reads them: the height under the plane (the crash test's ground),
+    // the systems step and the plane step. Found later, the first frame after
+    // a start would take the bare terrain for the runway's ground.
+    if (app_mode == MODE_FLYING) {
+        GROUND_launch_releases();
+        GROUND_surface_under_plane();
+    }
     clock_from_system_time();
     weather_bounds();
     if (tick(INTERVAL_TENTH_SECOND) && any_peer_for_shared_state()) {

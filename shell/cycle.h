@@ -1,11 +1,12 @@
 // The simulation cycle: the once-a-frame simulation step, run by the frame
-// loop in every mode but the alert and browser modes. In order it derives the
-// clock from the system time when asked to, holds the weather within its
-// bounds, sends the shared state ("STAT") and one aircraft path ("PATH") to
-// networked peers on the 0.1-s tick, records the user's plane into the replay
-// ring, refreshes the weather radar, derives every plane's geographic position,
-// and then either steps the planes (flying mode) or runs the current settings
-// screen for one frame.
+// loop in every mode but the alert and browser modes. In order it (in flying
+// mode) lets go the launches the parking brake releases and finds the ground
+// under the user's plane, derives the clock from the system time when asked
+// to, holds the weather within its bounds, sends the shared state ("STAT")
+// and one aircraft path ("PATH") to networked peers on the 0.1-s tick,
+// records the user's plane into the replay ring, refreshes the weather radar,
+// derives every plane's geographic position, and then either steps the planes
+// (flying mode) or runs the current settings screen for one frame.
 #pragma once
 
 #include <cstdint>

@@ -39,13 +39,7 @@
 #include "world/nav_lookup.h"
 #include "graphics/loading_screen.h"
 #include "core/alert.h"
-#include "core/file_browser.h"
-#include "core/command_hook.h"
-#include "core/origin_hook.h"
-#include "core/panel_hooks.h"
-#include "core/plane_draw_hook.h"
-#include "core/shell_hooks.h"
-#include "core/drawing_hooks.h"
+#include "core/hooks.h"
 #include "panel/instrument_pictures.h"
 #include "panel/panel.h"
 #include "scene/aircraft/acf_textures.h"
@@ -179,54 +173,16 @@ terrain_lists_lifetime terrain_lists_owner;
 
 bool APPLICATION_running() { return main_state.running; }
 
-void APPLICATION_install_drawing_hooks()
-{
-    drawing_hooks hooks;
-    hooks.load_aircraft_textures = ACF_load_textures;
-    hooks.rebuild_radar_texture = PANEL_radar_texture;
-    hooks.reset_view_effects = [] {
-        VIEW_draw_air_points(0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1);
-        VIEW_draw_windshield(0, 0, 0, 0, 0, 0, 0, 1);
-    };
-    hooks.instrument_picture = PANEL_instrument_picture;
-    CORE_set_drawing_hooks(hooks);
-
-    // The devices, the serial console, the panel modules and the plug-ins
-    // below the drawing floors operate the panel's controls and draw a plane
-    // through these.
-    panel_hooks panel;
-    panel.switches = [](int command, int item) { PANEL_switches(command, item); };
-    panel.trim_wheels = [](int command, int repeat) { PANEL_trim_wheels(command, repeat); };
-    panel.transponder = PANEL_transponder;
-    panel.gps = [](int code) { PANEL_gps(code); };
-    panel.clock_timer = PANEL_clock_timer;
-    panel.rocket_switch = PANEL_rocket_switch;
-    CORE_set_panel_hooks(panel);
-    CORE_set_posed_plane_drawer(SCENE_draw_posed_plane);
-}
-
 void APPLICATION_install_hooks()
 {
-    // The spine's alert box and file browser serve every subsystem.
-    MACIBM_set_alert_box(ALERT_show_box);
-    UI_set_file_browser(opensave);
-    LOADING_set_screen(LOADING_draw_screen);
-    CORE_set_command_dispatcher(APPLICATION_handlemenu);
-    MENU_set_services(MACIBM_create_menu, append_menu);
-    CORE_set_key_slot_dispatcher(KEY_run_slot);
-    // The world's origin shift carries the scene's records over through it.
-    CORE_set_scene_origin_shift(SCENE_shift_origin);
-    shell_hooks hooks;
-    hooks.set_mode = APPLICATION_set_mode;
-    hooks.remote_command = APPLICATION_handlemenu_remote;
-    hooks.load_peer_situation = APPLICATION_load_peer_situation;
-    hooks.key_command = KEY_command_dispatch;
-    hooks.click = MACIBM_handleclick;
-    hooks.load_language = LANG_load_text;
-    hooks.build_menus = MACIBM_build_menus;
-    hooks.load_background = MACIBM_load_background;
-    CORE_set_shell_hooks(hooks);
-    APPLICATION_install_drawing_hooks();
+    // Every entry of the table from the target it names; a default argument
+    // of a target (the panel's controls on the user's plane) is taken as the
+    // call takes it.
+#define CORE_HOOK_INSTALL(name, result, parameters, arguments, target) \
+    core_hooks.name = [] parameters -> result { return target arguments; };
+    CORE_HOOKS(CORE_HOOK_INSTALL)
+#undef CORE_HOOK_INSTALL
+    if (const char* empty = CORE_hook_left_empty()) CORE_hook_empty(empty);
 }
 
 void APPLICATION_start_up()

@@ -27,16 +27,11 @@ bool APPLICATION_pacing_wanted();
 // The entry's steps up to the main loop: the tables cleared, the start-up,
 // the loaders, the live-weather probe, the network link and the first mode.
 void APPLICATION_start_up();
-// Installs the spine's services for the subsystems below it (alert box, file
-// browser, loading screen, command and key dispatchers, the hooks of
-// core/shell_hooks.h, and the drawing hooks below); the start-up does it first.
+// The one installer of the ways up (core/hooks.h): every entry of the table
+// gets the target it names, the spine's services and the drawing floors'
+// answers alike. The start-up calls it first; the test support and the tools
+// call it too, so they load, draw and ask as the program does.
 void APPLICATION_install_hooks();
-// Installs the drawing floors' answers to what the simulation and the links
-// ask of them (core/drawing_hooks.h, the panel's controls of core/panel_hooks.h
-// and the scene's plane drawer of core/plane_draw_hook.h); the test programs
-// and the benchmarks that load aircraft or build the scene do it too, so they
-// draw and load as the program does.
-void APPLICATION_install_drawing_hooks();
 // The main loop: frames until the quit flag is set (none when it already is).
 void APPLICATION_run_frames();
 // True from the main loop's start on: the user's settings have been loaded.

@@ -33,7 +33,7 @@ int main(int argc, char** argv)
         return EXIT_FAILURE;
     }
     // Aircraft load their textures and instrument pictures as in the program.
-    APPLICATION_install_drawing_hooks();
+    APPLICATION_install_hooks();
     fleet_kit::use_data_folder(argv[first]);
     auto rows = fleet_kit::table(argc > first + 1 ? argv[first + 1] : "");
     if (argc > first + 2) {

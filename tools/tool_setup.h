@@ -27,14 +27,14 @@ inline void tool_alert_to_stderr(int, const char* const lines[4], int code)
     if (code == ALERT_FATAL) std::exit(EXIT_FAILURE);
 }
 
-// From now on every alert is printed under `name` and counted, and the
-// readers' requests to the drawing floors (the model prepared with the
-// textures, an instrument type's picture) reach them as in the program.
+// From now on every alert is printed under `name` and counted, and every way
+// up (the model prepared with the textures, an instrument type's picture)
+// reaches its target as in the program.
 inline void tool_report_alerts(const char* name)
 {
     tool_name = name;
     MACIBM_set_alert_handler(tool_alert_to_stderr);
-    APPLICATION_install_drawing_hooks();
+    APPLICATION_install_hooks();
 }
 
 // Makes `folder` (given a trailing '/') the program folder, as if the tool

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "core/constants.h"
-#include "core/drawing_hooks.h"
+#include "core/hooks.h"
 #include "core/frame_clock.h"
 #include "core/geo.h"
 #include "core/menu_table.h"

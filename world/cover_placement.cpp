@@ -10,10 +10,10 @@
 #include "world/terrain_grid.h"
 #include "world/terrain_textures.h"
 
-int GROUND_last_column() { return std::clamp(TERRAIN_extent().last_i - 1, 0, TERRAIN_GRID_ROWS - 2); }
-int GROUND_last_row() { return std::clamp(TERRAIN_extent().last_j - 1, 0, TERRAIN_GRID_COLS - 2); }
+int COVER_last_column() { return std::clamp(TERRAIN_extent().last_i - 1, 0, TERRAIN_GRID_ROWS - 2); }
+int COVER_last_row() { return std::clamp(TERRAIN_extent().last_j - 1, 0, TERRAIN_GRID_COLS - 2); }
 
-float GROUND_random(long index)
+float COVER_random(long index)
 {
     long i = index % RANDOM_TABLE_SIZE;
     if (i < 0) i += RANDOM_TABLE_SIZE;
@@ -36,7 +36,7 @@ float plane_height(const terrain_vertex& a, const terrain_vertex& b, const terra
 
 }  // namespace
 
-float GROUND_height_in_cell(int i, int j, float x, float z)
+float COVER_height_in_cell(int i, int j, float x, float z)
 {
     i = std::clamp(i, 0, TERRAIN_GRID_ROWS - 2);
     j = std::clamp(j, 0, TERRAIN_GRID_COLS - 2);
@@ -61,13 +61,13 @@ const cover_entry* COVER_cell_entry(int i, int j)
 
 bool COVER_place(const cover_definition& d, int i, int j, int k, float& x, float& y, float& z, float* draw)
 {
-    const float p = GROUND_random(static_cast<long>(k) + static_cast<long>(i) * j);
+    const float p = COVER_random(static_cast<long>(k) + static_cast<long>(i) * j);
     if (draw) *draw = p;
     if (!(p < d.chance)) return false;
     const terrain_vertex &a = V(i, j), &b = V(i + 1, j + 1);
-    x = a.x + (d.x + (2.0f * GROUND_random(i + j + k) - 1.0f) * d.spread) * (b.x - a.x);
-    z = a.z + (d.z + (2.0f * GROUND_random(i + j + k + 1) - 1.0f) * d.spread) * (b.z - a.z);
-    y = GROUND_height_in_cell(i, j, x, z);
+    x = a.x + (d.x + (2.0f * COVER_random(i + j + k) - 1.0f) * d.spread) * (b.x - a.x);
+    z = a.z + (d.z + (2.0f * COVER_random(i + j + k + 1) - 1.0f) * d.spread) * (b.z - a.z);
+    y = COVER_height_in_cell(i, j, x, z);
     return true;
 }
 

@@ -17,17 +17,17 @@
 #include "world/terrain_definitions.h"
 
 // The last cell column (east) and row (north) of the current planet's grid.
-int GROUND_last_column();
-int GROUND_last_row();
+int COVER_last_column();
+int COVER_last_row();
 
 // The random table's entry at any index, negative ones too.
-float GROUND_random(long index);
+float COVER_random(long index);
 
 // The ground height at (x, z) by the flat triangles of cell (i, j): the one
 // through its corners (i, j), (i+1, j), (i, j+1) on the side of (i, j) of the
 // diagonal from (i, j+1) to (i+1, j), else the one through (i+1, j+1),
 // (i, j+1), (i+1, j); points outside the cell take the same flats, extended.
-float GROUND_height_in_cell(int i, int j, float x, float z);
+float COVER_height_in_cell(int i, int j, float x, float z);
 
 // The cover entry of cell (i, j) of the grid, or null when the cell holds no
 // cover: a cell under an airport, a cell drawn from texture layers, or one

@@ -10,7 +10,7 @@
 #include "core/datafile.h"
 #include "core/folders.h"
 #include "core/geo.h"
-#include "core/loading.h"
+#include "core/hooks.h"
 #include "core/mappedfile.h"
 #include "core/simvars/graphics.h"
 #include "core/text_util.h"

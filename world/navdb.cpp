@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "core/alert.h"
-#include "core/loading.h"
+#include "core/hooks.h"
 #include "core/text_util.h"
 #include "world/nav_internal.h"
 

@@ -8,7 +8,7 @@
 #include "aircraft/acf_struct.h"
 #include "core/constants.h"
 #include "core/geo.h"
-#include "core/origin_hook.h"
+#include "core/hooks.h"
 #include "core/replay.h"
 #include "core/simvars/graphics.h"
 #include "flightmodel/atmosphere.h"

@@ -150,13 +150,13 @@ bool OBJ_roof_under(float px, float py, float pz, float& height)
 bool COVER_roof_under(int i, int j, float px, float py, float pz, long long stride, float& height)
 {
     if (stride < 1) return false;
-    i = std::clamp(i, 0, GROUND_last_column());
-    j = std::clamp(j, 0, GROUND_last_row());
+    i = std::clamp(i, 0, COVER_last_column());
+    j = std::clamp(j, 0, COVER_last_row());
     const terrain_vertex& a = terrain_vertex_grid[TERRAIN_index(i, j)];
     const terrain_vertex& b = terrain_vertex_grid[TERRAIN_index(i + 1, j + 1)];
     int first_i, last_i, first_j, last_j;
-    cells_around(i, GROUND_last_column(), b.x - a.x, first_i, last_i);
-    cells_around(j, GROUND_last_row(), b.z - a.z, first_j, last_j);
+    cells_around(i, COVER_last_column(), b.x - a.x, first_i, last_i);
+    cells_around(j, COVER_last_row(), b.z - a.z, first_j, last_j);
     bool found = false;
     for (int ci = first_i; ci <= last_i; ++ci)
         for (int cj = first_j; cj <= last_j; ++cj) {

@@ -11,11 +11,45 @@
 #include "core/geo.h"
 #include "core/simvars/physics.h"
 #include "core/text_util.h"
+#include "world/apt_scene.h"
 #include "world/nav_lookup.h"
 #include "world/navdb.h"
 #include "world/runway_outline.h"
 
 std::vector<runway_geometry_record> runway_geometry_table;
+
+const airport_record* APT_near_airport(int n, int& airport_index)
+{
+    if (n < 0 || n >= LOCAL_AIRPORT_MAX || n > local_airport_last) return nullptr;
+    airport_index = local_airport_list[n];
+    if (airport_index < 0 || static_cast<size_t>(airport_index) >= airport_table.size()) return nullptr;
+    return &airport_table[static_cast<size_t>(airport_index)];
+}
+
+const runway_geometry_record* APT_runway_geometry(const airport_record& a, int r)
+{
+    if (r < 0 || static_cast<size_t>(r) >= a.runways.size()) return nullptr;
+    const int32_t g = a.runways[static_cast<size_t>(r)].geometry_index;
+    if (g < 0 || static_cast<size_t>(g) >= runway_geometry_table.size()) return nullptr;
+    const runway_geometry_record& e = runway_geometry_table[static_cast<size_t>(g)];
+    return e.sections.empty() ? nullptr : &e;
+}
+
+runway_quad APT_runway_quad(const runway_geometry_record& g)
+{
+    const runway_section& first = g.sections.front();
+    const runway_section& last = g.sections.back();
+    return {last.left, last.right, first.right, first.left};
+}
+
+bool APT_inside_runway(const runway_quad& q, float x, float z)
+{
+    const float* corners[5] = {q.A, q.B, q.C, q.D, q.A};
+    for (int k = 0; k < 4; ++k)
+        if (!GEO_circle_inside_edge(corners[k][0], corners[k][2], corners[k + 1][0], corners[k + 1][2], x, z, 0.0f))
+            return false;
+    return true;
+}
 
 namespace {
 

@@ -3,13 +3,19 @@
 // starts there) and the light list (runway, approach and glide-slope lights
 // with their kinds), both on the planet's curved surface in the local frame.
 //
-// Reads: the airport and runway records, lat_ref/lon_ref, the planet and its
-// radius. Writes: the runway geometry table.
+// Also the checked look-ups of the nearby airports, their runways and their
+// geometry, and each runway's quad with its inside test, which the drawing
+// and the ground under the user's plane share.
+//
+// Reads: the airport and runway records, the nearby-airport list,
+// lat_ref/lon_ref, the planet and its radius. Writes: the runway geometry table.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <vector>
+
+#include "world/navdb.h"
 
 struct runway_section {
     int32_t texture_slot;
@@ -34,6 +40,26 @@ struct runway_geometry_record {
 
 // One entry per built runway; a runway record's geometry_index names its entry.
 extern std::vector<runway_geometry_record> runway_geometry_table;
+
+// The airport of entry n of the nearby-airport list, with its table index; null when either index is bad.
+const airport_record* APT_near_airport(int n, int& airport_index);
+// Runway r's geometry record; null when the runway or its geometry index is
+// bad or it holds no section.
+const runway_geometry_record* APT_runway_geometry(const airport_record& a, int r);
+// Runway designators: a first character 'x' is a taxiway or apron.
+inline bool APT_is_runway(const runway_record& r) { return r.number[0] != 'x'; }
+
+// A runway's quad: A the last section's left point, B its right point, C the
+// first section's right point, D its left point.
+struct runway_quad {
+    const float* A;
+    const float* B;
+    const float* C;
+    const float* D;
+};
+runway_quad APT_runway_quad(const runway_geometry_record& g);
+// (x, z) lies strictly inside the quad (on an edge is outside).
+bool APT_inside_runway(const runway_quad& q, float x, float z);
 
 // Light base codes.
 constexpr int32_t LIGHT_RUNWAY_END = 58;

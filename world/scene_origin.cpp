@@ -11,9 +11,9 @@
 scene_origin_state scene_origin{0, 0, 0, 1};
 int32_t scene_world_visible = 1;
 
-int SCENE_planet() { return sim_graphics_scenery.current_planet == PLANET_MARS ? PLANET_MARS : PLANET_EARTH; }
+int WORLD_planet() { return sim_graphics_scenery.current_planet == PLANET_MARS ? PLANET_MARS : PLANET_EARTH; }
 
-void SCENE_origin_reset() { scene_origin = {0, 0, 0, 1}; }
+void WORLD_origin_reset() { scene_origin = {0, 0, 0, 1}; }
 
 namespace {
 
@@ -52,9 +52,9 @@ void SCENE_recenter_origin(float latitude, float longitude)
 {
     if (!scene_origin.noted) note_corner();
 
-    const int p = SCENE_planet();
-    const float H = SCENE_AREA_LAT_SPAN[p], W = SCENE_AREA_LON_SPAN[p];
-    const float m_lat = SCENE_PROBE_MARGIN_LAT[p], m_lon = SCENE_PROBE_MARGIN_LON[p];
+    const int p = WORLD_planet();
+    const float H = WORLD_AREA_LAT_SPAN[p], W = WORLD_AREA_LON_SPAN[p];
+    const float m_lat = WORLD_PROBE_MARGIN_LAT[p], m_lon = WORLD_PROBE_MARGIN_LON[p];
     const float dlon = around(longitude - lon_ref, 180.0f);
     const float dlat = around(latitude - lat_ref, 90.0f);
 

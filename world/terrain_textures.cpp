@@ -8,7 +8,7 @@
 #include "core/datafile.h"
 #include "core/folders.h"
 #include "core/geo.h"
-#include "core/loading.h"
+#include "core/hooks.h"
 #include "core/screen.h"
 #include "flightmodel/flt.h"
 #include "graphics/ogl_tex.h"

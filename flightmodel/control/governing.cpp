@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "aircraft/acf_struct.h"
-#include "core/command_hook.h"
+#include "core/hooks.h"
 #include "core/frame_clock.h"
 #include "core/simvars/cockpit.h"
 #include "core/simvars/operation.h"

@@ -6,7 +6,7 @@
 
 #include "aircraft/acf_struct.h"
 #include "aircraft/flight_start.h"
-#include "core/command_hook.h"
+#include "core/hooks.h"
 #include "core/frame_clock.h"
 #include "core/random.h"
 #include "core/simvars.h"

@@ -12,7 +12,7 @@
 #include "core/alert.h"
 #include "core/app_mode.h"
 #include "core/datafile.h"
-#include "core/file_browser.h"
+#include "core/hooks.h"
 #include "core/numeric.h"
 #include "core/text_util.h"
 #include "world/nav_lookup.h"

@@ -1,3 +1,7 @@
+// The PANEL_ names below are the published names of these calls, kept though
+// the code lives in the simulation: the panel, the links and the systems all
+// call them by these names.
+//
 // Instrument power of the user's aircraft: whether the panel, and the avionics
 // behind their switch, have electrical power. Whoever asks, plane 0 is judged;
 // the systems, the autopilot, the radios and the panel all ask here.

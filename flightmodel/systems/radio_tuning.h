@@ -1,3 +1,7 @@
+// The PANEL_ names below are the published names of these calls, kept though
+// the code lives in the simulation: the panel, the links and the systems all
+// call them by these names.
+//
 // Radio tuning steps, used by the panel's radio heads, the keys, the serial
 // console and the panel-module exchange: each changes one part of a frequency
 // or code and wraps that part within its own range, never carrying into the

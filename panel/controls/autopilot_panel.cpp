@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/command_hook.h"
+#include "core/hooks.h"
 #include "core/frame_clock.h"
 #include "core/input.h"
 #include "core/key_slots.h"

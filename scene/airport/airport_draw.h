@@ -1,6 +1,7 @@
 // What the airport drawers share: texture coordinates per texture unit, the
-// landing light's splash coordinates, the runway quads and the checked look-
-// ups of nearby airports, runways and their geometry.
+// landing light's splash coordinates (the runway quads and the checked
+// look-ups of nearby airports, runways and their geometry are the world's,
+// world/runway_geometry.h).
 #pragma once
 
 #include "world/navdb.h"
@@ -15,26 +16,6 @@ void AIRPORT_splash_tex(int unit, float x, float z);
 // Texture unit `unit` modulates the colour below it.
 void AIRPORT_modulate(int unit);
 
-// The airport of entry n of the nearby-airport list, with its table index; null when either index is bad.
-const airport_record* AIRPORT_near(int n, int& airport_index);
-// Runway r's geometry record; null when the runway or its geometry index is
-// bad or it holds no section.
-const runway_geometry_record* AIRPORT_geometry(const airport_record& a, int r);
-
-// A runway's quad: A the last section's left point, B its right point, C the
-// first section's right point, D its left point.
-struct runway_quad {
-    const float* A;
-    const float* B;
-    const float* C;
-    const float* D;
-};
-runway_quad AIRPORT_quad(const runway_geometry_record& g);
-// (x, z) lies strictly inside the quad (on an edge is outside).
-bool AIRPORT_inside(const runway_quad& q, float x, float z);
-
-// Runway designators: a first character 'x' is a taxiway or apron.
-inline bool AIRPORT_is_runway(const runway_record& r) { return r.number[0] != 'x'; }
 // Grass, dirt, gravel, lakebed and the grass and dirt helipads.
 bool AIRPORT_unpaved(int surface);
 

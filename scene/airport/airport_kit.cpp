@@ -44,39 +44,6 @@ void AIRPORT_modulate(int unit)
     if (select) gl_entry::glActiveTextureARB(GL_TEXTURE0_ARB);
 }
 
-const airport_record* AIRPORT_near(int n, int& airport_index)
-{
-    if (n < 0 || n >= LOCAL_AIRPORT_MAX || n > local_airport_last) return nullptr;
-    airport_index = local_airport_list[n];
-    if (airport_index < 0 || static_cast<size_t>(airport_index) >= airport_table.size()) return nullptr;
-    return &airport_table[static_cast<size_t>(airport_index)];
-}
-
-const runway_geometry_record* AIRPORT_geometry(const airport_record& a, int r)
-{
-    if (r < 0 || static_cast<size_t>(r) >= a.runways.size()) return nullptr;
-    const int32_t g = a.runways[static_cast<size_t>(r)].geometry_index;
-    if (g < 0 || static_cast<size_t>(g) >= runway_geometry_table.size()) return nullptr;
-    const runway_geometry_record& e = runway_geometry_table[static_cast<size_t>(g)];
-    return e.sections.empty() ? nullptr : &e;
-}
-
-runway_quad AIRPORT_quad(const runway_geometry_record& g)
-{
-    const runway_section& first = g.sections.front();
-    const runway_section& last = g.sections.back();
-    return {last.left, last.right, first.right, first.left};
-}
-
-bool AIRPORT_inside(const runway_quad& q, float x, float z)
-{
-    const float* corners[5] = {q.A, q.B, q.C, q.D, q.A};
-    for (int k = 0; k < 4; ++k)
-        if (!GEO_circle_inside_edge(corners[k][0], corners[k][2], corners[k + 1][0], corners[k + 1][2], x, z, 0.0f))
-            return false;
-    return true;
-}
-
 bool AIRPORT_unpaved(int surface)
 {
     switch (surface) {

@@ -175,7 +175,7 @@ void runway_lights(const airport_record& a, int n, int airport_index)
     for (size_t r = 0; r < a.runways.size(); ++r) {
         // A runway whose geometry index lies outside the geometry table would be
         // read past the table's end: it shows no lights.
-        const runway_geometry_record* g = AIRPORT_geometry(a, static_cast<int>(r));
+        const runway_geometry_record* g = APT_runway_geometry(a, static_cast<int>(r));
         if (!g) continue;
         const runway_record& rw = a.runways[r];
         const int facing = std::fabs(UTIL_wrap_nearest(v.view_heading - rw.heading, 360.0f)) >= 90.0f ? 1 : 0;
@@ -226,7 +226,7 @@ void runway_lights(const airport_record& a, int n, int airport_index)
 void AIRPORT_draw_lights(int n)
 {
     int airport_index = -1;
-    const airport_record* a = AIRPORT_near(n, airport_index);
+    const airport_record* a = APT_near_airport(n, airport_index);
     if (!a) return;
     beacon(*a, airport_index);
     for (const windsock_record& w : a->windsocks) windsock(*a, w);

@@ -106,9 +106,9 @@ void distance_sign(int k)
 bool on_other_runway(const airport_record& apt, int r, float x, float z)
 {
     for (size_t k = 0; k < apt.runways.size(); ++k) {
-        if (static_cast<int>(k) == r || !AIRPORT_is_runway(apt.runways[k])) continue;
-        const runway_geometry_record* g = AIRPORT_geometry(apt, static_cast<int>(k));
-        if (g && AIRPORT_inside(AIRPORT_quad(*g), x, z)) return true;
+        if (static_cast<int>(k) == r || !APT_is_runway(apt.runways[k])) continue;
+        const runway_geometry_record* g = APT_runway_geometry(apt, static_cast<int>(k));
+        if (g && APT_inside_runway(APT_runway_quad(*g), x, z)) return true;
     }
     return false;
 }
@@ -172,7 +172,7 @@ void forget_signs() { kept_signs.clear(); }
 
 void quad_inputs(const runway_geometry_record& g, std::vector<float>& out)
 {
-    const runway_quad q = AIRPORT_quad(g);
+    const runway_quad q = APT_runway_quad(g);
     for (const float* p : {q.A, q.B, q.C, q.D}) out.insert(out.end(), {p[0], p[1], p[2]});
 }
 
@@ -181,11 +181,11 @@ void sign_inputs(const airport_record& apt, int r, const runway_geometry_record&
     const runway_record& rw = apt.runways[static_cast<size_t>(r)];
     out.assign({rw.displaced_thresholds, rw.length, rw.width, rw.heading, static_cast<float>(rw.shoulder_code),
                 static_cast<float>(rw.number[0]), static_cast<float>(rw.number[1]), static_cast<float>(rw.number[2]),
-                apt.elevation, lat_ref, lon_ref, static_cast<float>(SCENE_planet()), g.sections.front().left[1]});
+                apt.elevation, lat_ref, lon_ref, static_cast<float>(WORLD_planet()), g.sections.front().left[1]});
     quad_inputs(g, out);
     for (size_t k = 0; k < apt.runways.size(); ++k) {
-        const runway_geometry_record* other = AIRPORT_geometry(apt, static_cast<int>(k));
-        out.push_back(static_cast<int>(k) != r && other && AIRPORT_is_runway(apt.runways[k]) ? 1.0f : 0.0f);
+        const runway_geometry_record* other = APT_runway_geometry(apt, static_cast<int>(k));
+        out.push_back(static_cast<int>(k) != r && other && APT_is_runway(apt.runways[k]) ? 1.0f : 0.0f);
         if (other) quad_inputs(*other, out);
     }
 }
@@ -201,7 +201,7 @@ void place_signs(const airport_record& apt, int r, const runway_geometry_record&
     // and put every sign at no place: it gets no signs.
     if (!(total > 0.0f) || !std::isfinite(total)) return;
 
-    const runway_quad q = AIRPORT_quad(g);
+    const runway_quad q = APT_runway_quad(g);
     const float h = rw.heading * DEG_TO_RAD_FLOAT;
     const float offset = 3.0f + (rw.shoulder_code != 0 ? 0.25f * rw.width : 0.0f);
     const float out_x = std::cos(h) * offset, out_z = std::sin(h) * offset;
@@ -254,7 +254,7 @@ ORVELL_RESET(AIRPORT_signs_reset);
 
 void AIRPORT_draw_signs(const airport_record& apt, int r)
 {
-    const runway_geometry_record* g = AIRPORT_geometry(apt, r);
+    const runway_geometry_record* g = APT_runway_geometry(apt, r);
     if (!g) return;
     const std::vector<runway_sign>& signs = signs_of(apt, r, *g);
     if (signs.empty()) return;
@@ -329,7 +329,7 @@ void AIRPORT_park_aircraft(int p, int r, const runway_geometry_record& g)
     save_array(saved.vect_cant, a.acf_vect_cant);
     save_array(saved.door_angle, a.acf_gear_door_ang_now);
 
-    const runway_quad q = AIRPORT_quad(g);
+    const runway_quad q = APT_runway_quad(g);
     f.local_x = (q.A[0] + q.B[0] + q.C[0] + q.D[0]) * 0.25f;
     f.local_z = (q.A[2] + q.B[2] + q.C[2] + q.D[2]) * 0.25f;
     f.local_y = (q.A[1] + q.B[1] + q.C[1] + q.D[1]) * 0.25f + a.acf_h_eqlbm;

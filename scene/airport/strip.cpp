@@ -171,10 +171,10 @@ void WORLDOBJ_draw_strip(int a, int r, int full)
 {
     if (a < 0 || static_cast<size_t>(a) >= airport_table.size()) return;
     const airport_record& apt = airport_table[static_cast<size_t>(a)];
-    const runway_geometry_record* g = AIRPORT_geometry(apt, r);
+    const runway_geometry_record* g = APT_runway_geometry(apt, r);
     if (!g) return;
     const runway_record& rw = apt.runways[static_cast<size_t>(r)];
-    const bool runway = AIRPORT_is_runway(rw);
+    const bool runway = APT_is_runway(rw);
     const bool unpaved = AIRPORT_unpaved(rw.surface_code);
     // landing_splash_on is the landing light's on flag (landing_light_active)
     // and num_tex_units the driver's texture unit count (max_tex_units).

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "aircraft/launch_flags.h"
 #include "core/constants.h"
 #include "core/draw_phases.h"
 #include "core/geo.h"
@@ -15,14 +14,12 @@
 #include "core/simvars.h"
 #include "core/texture_slots.h"
 #include "core/units.h"
-#include "flightmodel/flt.h"
 #include "flightmodel/systems/wind_at_plane.h"
 #include "graphics/ogl_state.h"
 #include "graphics/ogl_tex.h"
 #include "links/plugin_host.h"
 #include "scene/airport/airport_draw.h"
 #include "scene/scene_state.h"
-#include "flightmodel/ground/surface_state.h"
 #include "scene/terrain/landing_light.h"
 #include "world/apt_scene.h"
 #include "world/landuse_grid.h"
@@ -71,7 +68,7 @@ void snow_origin()
     if (runway_geometry_table.empty() || a < 0 || static_cast<size_t>(a) >= airport_table.size()) return;
     const airport_record& apt = airport_table[static_cast<size_t>(a)];
     if (!apt.local) return;
-    const runway_geometry_record* g = AIRPORT_geometry(apt, 0);
+    const runway_geometry_record* g = APT_runway_geometry(apt, 0);
     if (!g) return;
     w.snow_origin_x = g->sections.front().left[0];
     w.snow_origin_z = g->sections.front().left[2];
@@ -80,32 +77,6 @@ void snow_origin()
     const float d = sim_weather.wind_direction_degt[0] * DEG_TO_RAD_FLOAT;
     w.wind_dir_sin = std::sin(d);
     w.wind_dir_cos = std::cos(d);
-}
-
-// Runway r of apt when the user's aircraft stands inside its quad: the ground
-// contact's surface there; on Mars the arresting gear catches a plane rolling
-// along a runway.
-void surface_under_plane(const airport_record& apt, int r, const runway_quad& q)
-{
-    const flt_struct& f = flt[0];
-    if (!AIRPORT_inside(q, f.local_x, f.local_z)) return;
-    const runway_record& rw = apt.runways[static_cast<size_t>(r)];
-    float lat, lon, elev, x, y, z;
-    GEO_local_to_latlon(lat, lon, elev, f.local_x, f.local_y, f.local_z);
-    GEO_latlon_to_local(x, y, z, lat, lon, apt.elevation);
-    surface_state_record& s = surface_state;
-    s.flat_surface_on = 1;
-    s.flat_surface_height = y;
-    s.surface_code = rw.surface_code;
-    s.surface_roughness = rw.smoothness;
-    s.runway_under_plane = r;
-    launch_flags_block& l = launch_flags;
-    if (AIRPORT_is_runway(rw) && sim_graphics_scenery.current_planet == PLANET_MARS &&
-        sim_cockpit_switches.arresting_gear && f.onground_any && !l.arrest_engaged && std::fabs(f.beta) < 90.0f &&
-        f.groundspeed > 10.0f) {
-        l.arrest_engaged = 1;   // the arrest engaged; no carrier wire pulls (hook_active stays 0)
-        l.arrest_decel = 5.0f;
-    }
 }
 
 void blowing_snow(const runway_geometry_record& g)
@@ -136,11 +107,11 @@ bool snowing()
 void airport_furniture(int n)
 {
     int a = -1;
-    const airport_record* apt = AIRPORT_near(n, a);
+    const airport_record* apt = APT_near_airport(n, a);
     if (!apt) return;
     const int runways = static_cast<int>(apt->runways.size());
     for (int r = runways - 1; r >= 0; --r) {
-        const runway_geometry_record* g = AIRPORT_geometry(*apt, r);
+        const runway_geometry_record* g = APT_runway_geometry(*apt, r);
         if (g && apt->runways[static_cast<size_t>(r)].surface_code == SURFACE_WATER) AIRPORT_draw_buoys(*g);
     }
     for (int r = runways - 1; r >= 0; --r)
@@ -150,12 +121,12 @@ void airport_furniture(int n)
     int aprons = 0;
     for (int r = runways - 1; r >= 0; --r) {
         const runway_record& rw = apt->runways[static_cast<size_t>(r)];
-        const runway_geometry_record* g = AIRPORT_geometry(*apt, r);
+        const runway_geometry_record* g = APT_runway_geometry(*apt, r);
         if (rw.surface_code == SURFACE_WATER || !g) continue;
         if (snowing() && !AIRPORT_unpaved(rw.surface_code)) blowing_snow(*g);
         const int first_slot = g->sections.front().texture_slot;
         if (rw.distance_signs && selected && !(first_slot >= 162 && first_slot <= 169)) AIRPORT_draw_signs(*apt, r);
-        if (screen_settings.draw_apron_aircraft && !AIRPORT_is_runway(rw) && selected &&
+        if (screen_settings.draw_apron_aircraft && !APT_is_runway(rw) && selected &&
             aprons < APRONS_WITH_AIRCRAFT && rw.length > APRON_SIZE_M && rw.width > APRON_SIZE_M) {
             ++aprons;
             // Slot 0 is the user's own aircraft: parking it would show a second
@@ -206,28 +177,6 @@ void WORLDOBJ_snow_vertex(const float* point, int two_units)
     glVertex3fv(point);
 }
 
-void WORLDOBJ_surface_under_plane()
-{
-    // Every nearby airport whether in view or not, and whatever the plug-in
-    // answers, in the drawing's order (entries first to last, each airport's
-    // runways last to first): where quads overlap the last one found holds.
-    // Found only while drawing the airports in view, the ground under the
-    // user's aircraft would change with where the camera looks: turning the
-    // view away from the airport would drop the runway height from the ground
-    // contact and the aircraft would sink to or jump from the terrain.
-    const int last = std::min(local_airport_last, LOCAL_AIRPORT_MAX - 1);
-    for (int n = 0; n <= last; ++n) {
-        int a = -1;
-        const airport_record* apt = AIRPORT_near(n, a);
-        if (!apt) continue;
-        for (int r = static_cast<int>(apt->runways.size()) - 1; r >= 0; --r) {
-            const runway_geometry_record* g = AIRPORT_geometry(*apt, r);
-            if (g && apt->runways[static_cast<size_t>(r)].surface_code != SURFACE_WATER)
-                surface_under_plane(*apt, r, AIRPORT_quad(*g));
-        }
-    }
-}
-
 // Other names for what this pass reads: the nearby-airport list
 // (near_airports, near_airport_last) is the local airport list
 // (local_airport_list, local_airport_last), its visible bytes
@@ -237,7 +186,6 @@ void WORLDOBJ_surface_under_plane()
 void WORLDOBJ_draw_objects()
 {
     worldobj_state_record& w = worldobj_state;
-    WORLDOBJ_surface_under_plane();
     w.lift = (sim_graphics_view.view_y - scene_ground_elevation) * 0.01f;
     const int last = std::min(local_airport_last, LOCAL_AIRPORT_MAX - 1);
     if (PLUGIN_call_draw_hook(DRAW_PHASE_AIRPORT_BEFORE) != 0) {
@@ -263,7 +211,7 @@ void WORLDOBJ_draw_fences()
     OGL_bind_tex(TEX_SLOT_FENCE, 0);
     glDisable(GL_CULL_FACE);
     glBegin(GL_QUADS);
-    const int p = SCENE_planet();
+    const int p = WORLD_planet();
     const int columns = SCENE_GRID_COLUMNS[p], rows = SCENE_GRID_ROWS[p];
     const auto airport_cell = [&](int i, int j) {
         return i >= 0 && i < columns && j >= 0 && j < rows && terrain_airport_cell[TERRAIN_index(i, j)] != 0;

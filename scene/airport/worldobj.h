@@ -2,18 +2,16 @@
 // aprons of the visible nearby airports, buoys along water runways, blowing
 // snow, runway and distance signs and parked aircraft at the selected
 // airport, then every visible airport's beacon, windsocks and runway lights.
-// First it tells the ground contact which runway lies under the user's
-// aircraft, looking through every nearby airport whether in view or not: the
-// ground under the wheels never depends on what is on screen. Later in the
-// frame the fences along the airport cells near the camera.
+// Later in the frame the fences along the airport cells near the camera. (The
+// runway under the user's aircraft is the simulation's to find, whatever is
+// on screen: flightmodel/ground/deck_contact.h.)
 //
 // Reads: the nearby-airport list with its visible bytes and light states, the
 // airport table and the runway geometry table, the selected airport, the
-// camera and view, the user's plane (flt[0]) and the plane slots it parks,
-// the local wind and the wind layers, the weather, the clocks and interval
-// ticks, the landing light, the terrain, land-use and visible-cell grids.
-// Writes: the state below, the nearby airports' light states, the surface
-// state under the user's plane, the arresting gear (on Mars), the picture.
+// camera and view, the plane slots it parks, the local wind and the wind
+// layers, the weather, the clocks and interval ticks, the landing light, the
+// terrain, land-use and visible-cell grids.
+// Writes: the state below, the nearby airports' light states, the picture.
 #pragma once
 
 #include <cstdint>
@@ -38,11 +36,6 @@ void WORLDOBJ_reset();
 
 // Once a frame, after the road traffic and before the terrain.
 void WORLDOBJ_draw_objects();
-// The lookup that pass starts with: inside the quad of a runway of any nearby
-// airport (water runways left to the water), the surface state gets the flat
-// surface at the airport's elevation with the runway's code, roughness and
-// index. Called by the scene pass itself in a frame without the airport pass.
-void WORLDOBJ_surface_under_plane();
 // Once a frame: 4-m fences along the outer sides of the visible airport cells
 // within five cells of the camera.
 void WORLDOBJ_draw_fences();

@@ -1,8 +1,8 @@
 // The 2-D overlay of the flying view: glare wash, replay bar, ATC window or
 // spoken text or data rows, start prompts, pause notice, chat field, notes,
-// checklist, element tables and the control marker; and the small state
-// machines the pilot drives while they are shown (launch releases by the
-// parking brake, the wire release, stepping through the checklist).
+// checklist, element tables and the control marker; and stepping through the
+// checklist by clicks. (The launches the parking brake lets go are the
+// simulation's: flightmodel/ground/deck_contact.h.)
 #include "scene/effects/overlay.h"
 
 #include <cmath>
@@ -16,7 +16,6 @@
 #include "core/screen.h"
 #include "core/simvars.h"
 #include "core/ui_text.h"
-#include "flightmodel/flt.h"
 #include "flightmodel/plane_override.h"
 #include "graphics/font.h"
 #include "graphics/list.h"
@@ -163,28 +162,6 @@ void checklist()
     SOUND_speak(checklist_current < checklist_count ? checklist_lines[checklist_current] : "", 0);
 }
 
-void brake_releases()
-{
-    launch_flags_block& l = launch_flags;
-    flt_struct& f = flt[0];
-    if (f.parkbrake < 0.5f) {
-        if (l.catapult_hold) {
-            l.catapult_hold = 0;
-            l.catapult_fired = 1;
-            l.catapult_launch_time = frame_clock;
-        }
-        if (l.tow_armed) {
-            l.tow_armed = 0;
-            l.tow_attached = 1;
-        }
-        if (l.winch_armed) {
-            l.winch_armed = 0;
-            l.winch_attached = 1;
-        }
-    }
-    if (l.arrest_engaged && (f.groundspeed < 2.0f || std::fabs(f.beta) > 90.0f)) l.arrest_engaged = 0;
-}
-
 void control_marker()
 {
     const sim_joystick_block& j = sim_joystick;
@@ -244,7 +221,6 @@ void SCENE_draw_overlay()
     if (sim_network_dataout.dump_parts_props) DATAOUT_element_table(0);
     if (sim_network_dataout.dump_parts_wings) DATAOUT_element_table(1);
     if (sim_network_dataout.dump_parts_vstabs) DATAOUT_element_table(2);
-    brake_releases();
     control_marker();
     redraw_pending = 0;   // the loading screen's flag: cleared after every overlay
 }

@@ -4,11 +4,9 @@
 // Reads: sun_glare, the replay mode and the replay clock, the mouse record,
 // the ATC window, the spoken text, the data rows chosen for the screen, the
 // launch flags, the pause, the chat field and the notes and checklist
-// windows (core/overlay_texts.h), the user plane's parking brake,
-// groundspeed and sideslip, the joystick state and the aircraft's
+// windows (core/overlay_texts.h), the joystick state and the aircraft's
 // head-up-display centre, destination slot 9 of the link.
-// Writes: the launch flags (brake releases, wire release), replay_mode and
-// checklist_current on clicks, redraw_pending (cleared).
+// Writes: replay_mode and checklist_current on clicks, redraw_pending (cleared).
 #pragma once
 
 // White wash over the picture from looking into the sun, 0 (none) to about 1.

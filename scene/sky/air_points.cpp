@@ -59,6 +59,12 @@ float box_drift(float v) { return std::isfinite(v) ? UTIL_wrap_from(v, -HALF_BOX
 
 }  // namespace
 
+void VIEW_reset_effects()
+{
+    VIEW_draw_air_points(0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1);
+    VIEW_draw_windshield(0, 0, 0, 0, 0, 0, 0, 1);
+}
+
 void VIEW_draw_air_points(float left, float bottom, float right, float top, float e0, float e1, float e2, float e3,
                           float vx, float vy, float vz, float rain_amount, float snow_amount, int reset)
 {

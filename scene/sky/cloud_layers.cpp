@@ -61,7 +61,7 @@ bool grid_of(float range_m, float dlat, float dlon, layer_grid& g)
     // its bounds to whole steps would be undefined, so nothing is drawn.
     if (!std::isfinite(v.view_latitude_deg) || !std::isfinite(v.view_longitude_deg) || !std::isfinite(range_m))
         return false;
-    const int p = SCENE_planet();
+    const int p = WORLD_planet();
     // Near a pole the span of a degree of longitude shrinks to nothing: the
     // cosine is held at 0.01 so the grid stays bounded.
     const float c = std::max(std::cos(v.view_latitude_deg * DEG_TO_RAD_FLOAT), 0.01f);
@@ -71,8 +71,8 @@ bool grid_of(float range_m, float dlat, float dlon, layer_grid& g)
     // The bounds, raised or lowered a whole step at a time until inside the
     // block, worked out directly: the same grid lines without the loop.
     const double eps = 1e-4;
-    const double lat_lo = std::ceil(lat_ref / dlat - eps), lat_hi = std::floor((lat_ref + SCENE_AREA_LAT_SPAN[p]) / dlat + eps);
-    const double lon_lo = std::ceil(lon_ref / dlon - eps), lon_hi = std::floor((lon_ref + SCENE_AREA_LON_SPAN[p]) / dlon + eps);
+    const double lat_lo = std::ceil(lat_ref / dlat - eps), lat_hi = std::floor((lat_ref + WORLD_AREA_LAT_SPAN[p]) / dlat + eps);
+    const double lon_lo = std::ceil(lon_ref / dlon - eps), lon_hi = std::floor((lon_ref + WORLD_AREA_LON_SPAN[p]) / dlon + eps);
     const double a0 = std::max(std::round((v.view_latitude_deg - k * dlat) / dlat), lat_lo);
     const double a1 = std::min(std::round((v.view_latitude_deg + k * dlat) / dlat), lat_hi);
     const double b0 = std::max(std::round((v.view_longitude_deg - n * dlon) / dlon), lon_lo);
@@ -200,7 +200,7 @@ void SKYOBJ_draw_clouds(int L)
     Y += 0.02f * (v.view_y - scene_ground_elevation);
 
     // The range.
-    const int p = SCENE_planet();
+    const int p = WORLD_planet();
     const float R = UTIL_clamp_nan_low(fog_end, 0.0f, max_visibility_m[p]);
 
     if (type == 2 || type == 3) {

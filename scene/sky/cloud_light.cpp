@@ -285,7 +285,7 @@ void CLOUD_draw_cirrus_shadow()
         return;   // a camera or base of no number has no tile: the last picture stays
     const double i = std::round(double(v.view_latitude_deg) / 0.06);
     const double j = std::round(double(v.view_longitude_deg) / 0.1);
-    const int p = SCENE_planet();
+    const int p = WORLD_planet();
     const double R = double(sim_physics.earth_radius_m) + cloud_shadow_base;
     const double phi0 = (lat_ref + reference_lat_offset[p]) * DEG_TO_RAD_DOUBLE;
     const double lambda0 = (lon_ref + reference_lon_offset[p]) * DEG_TO_RAD_DOUBLE;

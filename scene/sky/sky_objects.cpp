@@ -181,7 +181,7 @@ void SKYOBJ_draw_thermals()
     OGL_set_state(STATE_FOG_OFF, 1, STATE_LIGHTING_OFF, STATE_BLEND, STATE_DEPTH_TEST_ON, STATE_DEPTH_WRITE_OFF);
     OGL_bind_tex(TEX_SLOT_CUMULUS, 0);
 
-    const int p = SCENE_planet();
+    const int p = WORLD_planet();
     const float R = UTIL_clamp_nan_low(v.visibility_effective_m, 0.0f, max_visibility_m[p]);
     if (!(R > 0.0f)) return;   // no sprite could pass f < 1: the same as visiting every cell
     const int n = SCENE_GRID_ROWS[p];

@@ -7,7 +7,7 @@
 
 bool GROUND_hold_window(const terrain_window_record& in, terrain_window_record& out)
 {
-    const int last_i = GROUND_last_column(), last_j = GROUND_last_row();
+    const int last_i = COVER_last_column(), last_j = COVER_last_row();
     out.first_column = std::clamp(in.first_column, 0, last_i);
     out.last_column = std::clamp(in.last_column, 0, last_i);
     out.first_row = std::clamp(in.first_row, 0, last_j);

@@ -136,7 +136,7 @@ float wave_motion(int mode)
         UTIL_wrap_between(s.wave_drift_x - sim_weather.wave_speed * std::sin(dir) * period, -DRIFT_LIMIT, DRIFT_LIMIT);
     s.wave_drift_z =
         UTIL_wrap_between(s.wave_drift_z + sim_weather.wave_speed * std::cos(dir) * period, -DRIFT_LIMIT, DRIFT_LIMIT);
-    const float repeats = SEA_REPEATS_PER_DEGREE[SCENE_planet()];
+    const float repeats = SEA_REPEATS_PER_DEGREE[WORLD_planet()];
     float k = repeats / UNIT_MTRS_PER_DEG_LAT;
     if (mode == 2) {
         const float span = (map_geometry.area_top - map_geometry.area_bottom) * map_geometry.zoom;
@@ -218,7 +218,7 @@ void base_texture(const patch_call& c, int t)
 
     const terrain_window_record& w = c.window;
     for (int j = w.first_row; j <= w.last_row; ++j) {
-        const float offset = std::trunc(static_cast<float>(n + 1) * GROUND_random(j)) - m;
+        const float offset = std::trunc(static_cast<float>(n + 1) * COVER_random(j)) - m;
         bool open = false;
         auto pair = [&](int i) {
             if (water) {

@@ -42,7 +42,7 @@ void TAXILINES_draw()
     TERRAIN_height_at(vx - REACH_M, vz + REACH_M, nullptr, nullptr, nullptr, &i0, &j0, 0, "taxilines 1");
     TERRAIN_height_at(vx + REACH_M, vz - REACH_M, nullptr, nullptr, nullptr, &i1, &j1, 0, "taxilines 2");
     i0 = std::max(i0, 0), j0 = std::max(j0, 0);
-    i1 = std::min(i1, GROUND_last_column()), j1 = std::min(j1, GROUND_last_row());
+    i1 = std::min(i1, COVER_last_column()), j1 = std::min(j1, COVER_last_row());
 
     // The along-line coordinate runs on over every line of the call.
     float t = 0.0f;

@@ -103,16 +103,16 @@ cover_window window_of_cover()
     const auto last_of = [](long long v, long long lo, long long hi, int last) {
         return static_cast<int>(std::clamp<long long>(std::clamp(v, lo, hi), -1, last));
     };
-    w.first_column = first(held.first_column, lo_i, hi_i, GROUND_last_column());
-    w.last_column = last_of(held.last_column, lo_i, hi_i, GROUND_last_column());
-    w.first_row = first(held.first_row, lo_j, hi_j, GROUND_last_row());
-    w.last_row = last_of(held.last_row, lo_j, hi_j, GROUND_last_row());
+    w.first_column = first(held.first_column, lo_i, hi_i, COVER_last_column());
+    w.last_column = last_of(held.last_column, lo_i, hi_i, COVER_last_column());
+    w.first_row = first(held.first_row, lo_j, hi_j, COVER_last_row());
+    w.last_row = last_of(held.last_row, lo_j, hi_j, COVER_last_row());
     return w;
 }
 
 void tilt_factors()
 {
-    const float centre_lat = lat_ref + reference_lat_offset[SCENE_planet()];
+    const float centre_lat = lat_ref + reference_lat_offset[WORLD_planet()];
     terrain_tilt.east_factor = 1.0f / (std::cos(centre_lat * DEG_TO_RAD_FLOAT) * UNIT_MTRS_PER_DEG_LAT);
     terrain_tilt.north_factor = -1.0f / UNIT_MTRS_PER_DEG_LAT;
 }
@@ -171,7 +171,7 @@ void trees_and_cars(const cover_window& w)
         COVER_for_stride(e.lists[COVER_ROAD], w.stride, [&](int k, const cover_definition& d) {
             const terrain_vertex &a = V(i, j), &b = V(i + 1, j + 1);
             const float x = a.x + d.car_x * (b.x - a.x), z = a.z + d.car_z * (b.z - a.z);
-            LIGHTS_add(i + j + k, x, GROUND_height_in_cell(i, j, x, z), z, d.heading, 1, d.brake_flag, d.turn_flag);
+            LIGHTS_add(i + j + k, x, COVER_height_in_cell(i, j, x, z), z, d.heading, 1, d.brake_flag, d.turn_flag);
         });
     });
     glEnd();
@@ -205,7 +205,7 @@ void canopy(const cover_window& w)
                                             {x + CANOPY_HALF_M, z + CANOPY_HALF_M, s0 + 0.5f, t0}};
                 for (const auto& c : corner) {
                     glTexCoord2f(c[2], c[3]);
-                    glVertex3f(c[0], GROUND_height_in_cell(i, j, c[0], c[1]), c[1]);
+                    glVertex3f(c[0], COVER_height_in_cell(i, j, c[0], c[1]), c[1]);
                 }
             });
         });
@@ -228,8 +228,8 @@ void advance_car(std::vector<cover_definition>& road, size_t n, long u, float dt
     if (!valid(b.next)) return;
     const cover_definition& c = road[static_cast<size_t>(b.next)];
 
-    car.car_x = a.x + (car.progress + (2.0f * GROUND_random(static_cast<long>(n) + u) - 1.0f) * car.spread) * (b.x - a.x);
-    car.car_z = a.z + (car.progress + (2.0f * GROUND_random(static_cast<long>(n) + u + 1) - 1.0f) * car.spread) * (b.z - a.z);
+    car.car_x = a.x + (car.progress + (2.0f * COVER_random(static_cast<long>(n) + u) - 1.0f) * car.spread) * (b.x - a.x);
+    car.car_z = a.z + (car.progress + (2.0f * COVER_random(static_cast<long>(n) + u + 1) - 1.0f) * car.spread) * (b.z - a.z);
 
     const float length = std::sqrt((b.x - a.x) * (b.x - a.x) + (b.z - a.z) * (b.z - a.z)) * CELL_AS_METRES;
     if (!(length > 0.0f) || !std::isfinite(length)) {
@@ -314,7 +314,7 @@ void airport_figures(const cover_window& w)
         for (int j = w.first_row; j <= w.last_row; ++j) {
             const int k = TERRAIN_index(i, j);
             if (!cell_visible[k] || !terrain_airport_cell[k] || water_corner(i, j)) continue;
-            const float r = GROUND_random(static_cast<long>(i) + static_cast<long>(FIGURE_ROW_STRIDE) * j);
+            const float r = COVER_random(static_cast<long>(i) + static_cast<long>(FIGURE_ROW_STRIDE) * j);
             const int code = i + FIGURE_ROW_STRIDE * j;
             if (outside(i, j + 1)) figure(V(i, j + 1), V(i + 1, j + 1), r, code, 0.0f, -5.0f, 180.0f);
             if (outside(i + 1, j)) figure(V(i + 1, j + 1), V(i + 1, j), r, code, 5.0f, 0.0f, 270.0f);
@@ -362,5 +362,5 @@ void TERRAIN_draw()
     OGL_polygon_offset(0);
 
     // Figures along the airports' borders, on the Earth.
-    if (SCENE_planet() == PLANET_EARTH) airport_figures(w);
+    if (WORLD_planet() == PLANET_EARTH) airport_figures(w);
 }

@@ -1,7 +1,8 @@
 // Which way the floors point, read off the source tree: the spine (shell/)
 // is reached from below only through the hooks in core/, core/ stands on
-// the platform layer and the standard library alone, and the simulation and
-// the links never reach into the drawing folders.
+// the platform layer and the standard library alone, the simulation and the
+// links never reach into the drawing folders, and the drawing only reads the
+// ground under the plane and the launch flags; and every hook is installed.
 #include <gtest/gtest.h>
 
 #include <cctype>
@@ -10,6 +11,9 @@
 #include <functional>
 #include <string>
 #include <vector>
+
+#include "core/hooks.h"
+#include "tests/support/test_support.h"
 
 namespace {
 
@@ -65,6 +69,16 @@ bool calls_gl(const std::string& line)
     return false;
 }
 
+// A mention of `name` as a whole word.
+bool names(const std::string& line, const std::string& name)
+{
+    for (size_t at = line.find(name); at != std::string::npos; at = line.find(name, at + 1)) {
+        const size_t end = at + name.size();
+        if ((at == 0 || !word_char(line[at - 1])) && (end >= line.size() || !word_char(line[end]))) return true;
+    }
+    return false;
+}
+
 std::string listed(const std::vector<std::string>& lines)
 {
     std::string out;
@@ -99,4 +113,33 @@ TEST(Floors, TheSimulationAndTheLinksNeverReachIntoTheDrawingAndTheSimulationCal
         const auto drawn = lines_of(folder, calls_gl);
         EXPECT_TRUE(drawn.empty()) << listed(drawn);
     }
+}
+
+// The simulation alone writes what lies under the plane and the launch
+// flags: the drawing binds them to const references, and calls none of their
+// finders, resets and releases.
+TEST(Floors, TheDrawingOnlyReadsTheGroundUnderThePlaneAndTheLaunchFlags)
+{
+    const auto writes = [](const std::string& line) {
+        if (line.rfind("#include", 0) == 0) return false;
+        if ((names(line, "surface_state") || names(line, "launch_flags")) && line.rfind("const ", 0) != 0) return true;
+        for (const char* call : {"GROUND_surface_", "GROUND_launch_", "LAUNCH_"})
+            if (line.find(call) != std::string::npos) return true;
+        return false;
+    };
+    for (const char* folder : {"scene", "panel", "screens", "graphics"}) {
+        const auto found = lines_of(folder, writes);
+        EXPECT_TRUE(found.empty()) << listed(found);
+    }
+}
+
+// Every way up leads to its target once the one installer has run (the test
+// support runs it, as the program's start-up does); an entry left empty is
+// named by the check and stops a debug build at its first use.
+TEST(Floors, EveryWayUpIsInstalledAndAnEmptyOneIsCaught)
+{
+    EXPECT_EQ(CORE_hook_left_empty(), nullptr);
+    const hook_override emptied(core_hooks.CORE_run_command, nullptr);
+    EXPECT_STREQ(CORE_hook_left_empty(), "CORE_run_command");
+    EXPECT_DEATH(CORE_run_command(1), "CORE_run_command was left empty");
 }

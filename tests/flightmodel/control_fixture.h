@@ -13,7 +13,7 @@
 
 #include "aircraft/acf_struct.h"
 #include "core/app_mode.h"
-#include "core/command_hook.h"
+#include "core/hooks.h"
 #include "core/frame_clock.h"
 #include "core/reset_registry.h"
 #include "core/simvars.h"
@@ -84,7 +84,6 @@ protected:
         std::memset(key_assignment_table, 0, sizeof key_assignment_table);
         key_assignment_table[1] = KEY_REVERSERS;
         key_assignment_table[9] = KEY_AP_OFF;
-        CORE_set_key_slot_dispatcher(KEY_run_slot);
 
         sim_cockpit_electrical.battery_on = 1;
         flt[0].ENGN_bat_volt[0] = 1.0f;   // a charged battery: the instruments have power
@@ -101,7 +100,6 @@ protected:
     {
         INPUT_set_joystick_poll(nullptr);
         SOUND_install_recorder(nullptr);
-        CORE_set_key_slot_dispatcher(nullptr);
         std::memcpy(key_assignment_table, kept_keys_, sizeof kept_keys_);
         // The auto-flight, the autopilot modes, the traffic runway and the
         // random records these tests leave do not fly the tests after them.

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "core/datafile.h"
-#include "core/file_browser.h"
+#include "core/hooks.h"
 #include "flightmodel/systems/flight_plan.h"
 #include "tests/support/test_support.h"
 #include "world/navdb.h"
@@ -33,13 +33,12 @@ protected:
     {
         fms_plan = fms_plan_record{};
         browser_path = (dir_.path() / "PLAN.fms").string();
-        UI_set_file_browser(chosen_browser);
         airport_table.clear();
         navaid_table.clear();
         fix_table.clear();
         clear_alerts();
     }
-    void TearDown() override { UI_set_file_browser(nullptr); }
+    hook_override<int (*)(int, int, char*, char*)> browser_{core_hooks.UI_open_file_browser, chosen_browser};
 
     static std::string empty_plan(int destination, int displayed)
     {

@@ -15,6 +15,7 @@
 #include "flightmodel/flt.h"
 #include "flightmodel/forces/forces.h"
 #include "flightmodel/ground/contact.h"
+#include "flightmodel/ground/deck_contact.h"
 #include "flightmodel/ground/ground_stages.h"
 #include "flightmodel/ground/surface_state.h"
 #include "tests/flightmodel/forces_fixture.h"
@@ -50,7 +51,7 @@ protected:
     void TearDown() override
     {
         LAUNCH_reset();
-        SCENE_surface_reset();
+        GROUND_surface_reset();
         sim_weather.runway_friction = 0;
     }
 
@@ -136,6 +137,37 @@ TEST_F(Contact, TheCatapultHoldsGearAheadOfTheCentreOfGravity)
     EXPECT_EQ(touch(NOSE, 0.5f, 0.0f, 0.0f, -1.5f, 0.0f, 0.0f, 0.0f).hit, 1);
     EXPECT_EQ(touch(LEFT, 0.5f, -1.0f, 0.0f, 0.6f, 0.0f, 0.0f, 0.0f).hit, 0);
     EXPECT_EQ(touch(10, 0.5f, -1.0f, 0.0f, -0.6f, 0.0f, 0.0f, 0.0f).hit, 0);   // a wing tip is never held
+}
+
+// The parking brake let off below 0.5 throws a held plane off the catapult
+// and hooks an armed tow or winch; a caught wire lets go below 2 m/s or
+// rolling backwards.
+TEST_F(Contact, TheParkingBrakeLetsTheLaunchesGoAndTheWireLetsASlowPlaneGo)
+{
+    launch_flags_block& l = launch_flags;
+    flt_struct& f = flt[0];
+    l.catapult_hold = l.tow_armed = l.winch_armed = 1;
+    f.parkbrake = 0.5f;
+    GROUND_launch_releases();
+    EXPECT_EQ(l.catapult_hold + l.tow_armed + l.winch_armed, 3);   // half set still holds
+    EXPECT_EQ(l.catapult_fired + l.tow_attached + l.winch_attached, 0);
+    f.parkbrake = 0.4f;
+    frame_clock = 123.5f;
+    GROUND_launch_releases();
+    EXPECT_EQ(l.catapult_hold + l.tow_armed + l.winch_armed, 0);
+    EXPECT_EQ(l.catapult_fired + l.tow_attached + l.winch_attached, 3);
+    EXPECT_EQ(l.catapult_launch_time, 123.5f);
+
+    const struct {
+        float groundspeed, beta;
+        int held;
+    } wire[] = {{3.0f, 0.0f, 1}, {3.0f, -91.0f, 0}, {2.0f, 90.0f, 1}, {1.9f, 0.0f, 0}};
+    for (const auto& w : wire) {
+        l.arrest_engaged = 1;
+        f.groundspeed = w.groundspeed, f.beta = w.beta;
+        GROUND_launch_releases();
+        EXPECT_EQ(l.arrest_engaged, w.held) << w.groundspeed << " " << w.beta;
+    }
 }
 
 TEST_F(Contact, ACastoringWheelFollowsItsMotionAndMakesNoSideForce)
@@ -449,7 +481,7 @@ TEST_F(GroundContactFlown, TheTestAircraftSettlesOnItsGearAndTheParkingBrakeHold
     CONST_fill_random_table();
     sim_graphics_scenery.current_planet = PLANET_EARTH;
     TEST_lay_flat_grid(0.0f);
-    SCENE_surface_reset();
+    GROUND_surface_reset();
     surface_state.surface_code = SMOOTH_RUNWAY;
     build_aircraft();
     still_air();

@@ -22,13 +22,13 @@
 #include "flightmodel/ground/ground_stages.h"
 #include "flightmodel/propulsion/propulsion.h"
 #include "flightmodel/systems.h"
-#include "scene/drawers.h"
 #include "flightmodel/ground/surface_state.h"
 #include "shell/cycle.h"
 #include "tests/flightmodel/trainer_fixture.h"
 #include "tests/support/flight_fixture.h"
 #include "tests/support/terrain_support.h"
 #include "world/apt_scene.h"
+#include "world/runway_geometry.h"
 #include "world/nav_lookup.h"
 
 using namespace trainer_test;
@@ -99,7 +99,6 @@ TEST_F(DefaultAirport, TheTrainerStandsOnItsGearAndTheParkingBrakeHoldsIt)
 {
     ASSERT_TRUE(started_at(SIT_RUNWAY)) << "FLTMOD_plane_step runs no build-up";
     flt_struct& f = flt[0];
-    ASSERT_EQ(surface_state.flat_surface_on, 0);   // nothing decided before the first scene pass
     f.parkbrake = 1.0f;
     const float x0 = f.local_x, z0 = f.local_z;
     for (int k = 0; k < 125; ++k) frame();   // 5 s to settle
@@ -162,6 +161,61 @@ TEST_F(DefaultAirport, TheTrainerTakesOffBeforeTheRunwaysEnd)
     EXPECT_GT(f.y_agl, 8.0f);
     EXPECT_GT(f.local_vy, 1.0f);   // still climbing
     EXPECT_LT(std::fabs(std::remainder(f.psi - heading, 360.0f)), 3.0f);   // along the runway
+}
+
+// Rolled along the runway, off its end and round back onto it, for 20 s of
+// the simulation with no frame drawn: the ground under the trainer is the
+// runway, with its code and height, in exactly the steps that begin inside
+// the runway's outline, and the bare terrain in the others.
+TEST_F(DefaultAirport, TheTrainerRollsOffTheRunwaysEndAndBackWithNoFrameDrawn)
+{
+    ASSERT_TRUE(started_at(SIT_RUNWAY)) << "FLTMOD_plane_step runs no build-up";
+    flt_struct& f = flt[0];
+    const airport_record& apt = airport_table.at(static_cast<size_t>(start_selection.airport_index));
+    const runway_geometry_record* g = APT_runway_geometry(apt, 0);
+    ASSERT_NE(g, nullptr);
+    // The runway's end, the edge from its last section's left point A to its
+    // right point B, and how far a point lies past it.
+    const runway_section &first = g->sections.front(), &last = g->sections.back();
+    const float ax = last.left[0], az = last.left[2], ex = last.right[0] - ax, ez = last.right[2] - az;
+    const auto beyond = [&](float x, float z) { return ((x - ax) * ez - (z - az) * ex) / std::hypot(ex, ez); };
+    const float side = beyond(first.left[0], first.left[2]) < 0.0f ? 1.0f : -1.0f;
+    const auto past_end = [&](float x, float z) { return side * beyond(x, z); };
+    // Taken from the start 25 m before the end, on the centre line, rolling
+    // along the runway at 6 m/s.
+    const float mx = ax + 0.5f * ex, mz = az + 0.5f * ez;
+    const float ux = mx - 0.5f * (first.left[0] + first.right[0]), uz = mz - 0.5f * (first.left[2] + first.right[2]);
+    const float u = std::hypot(ux, uz);
+    const float heading = std::atan2(ux, -uz) * RAD;
+    f.local_x_d = f.local_x = mx - 25.0f * ux / u;
+    f.local_z_d = f.local_z = mz - 25.0f * uz / u;
+    f.local_y_d = f.local_y = last.left[1] + pln[0].acf_h_eqlbm;
+    f.local_vx = 6.0f * ux / u, f.local_vz = 6.0f * uz / u;
+    f.psi = heading;
+    PHYS_euler_to_quat(f.theta, f.psi, f.phi, f.q);
+    f.parkbrake = 0.0f;
+    int changes = 0;
+    bool was_on = true;
+    float farthest = 0.0f;
+    for (int k = 0; k < 20 * 25; ++k) {
+        const float out = past_end(f.local_x, f.local_z);
+        farthest = std::fmax(farthest, out);
+        steer(farthest > 20.0f ? heading + 180.0f : heading);   // 20 m out it turns round
+        hands.throttle = UTIL_clamp(0.2f + 0.2f * (6.0f - f.groundspeed), 0.0f, 1.0f);
+        frame();
+        // The ground of this step, found where it began.
+        const bool on = out < 0.0f;
+        const surface_state_record& s = surface_state;
+        ASSERT_EQ(s.runway_under_plane, on ? 0 : RUNWAY_NONE) << k << ": " << out << " m past the end";
+        ASSERT_EQ(s.surface_code, on ? apt.runways[0].surface_code : SURFACE_NONE) << k;
+        ASSERT_EQ(s.flat_surface_on, on ? 1 : 0) << k;
+        if (on) ASSERT_NEAR(s.flat_surface_height, last.left[1], 0.5f) << k;
+        changes += on != was_on;
+        was_on = on;
+    }
+    EXPECT_EQ(changes, 2);   // off the end, and back
+    EXPECT_TRUE(was_on);
+    EXPECT_EQ(f.onground_all, 1);
 }
 
 TEST_F(DefaultAirport, AScriptedApproachLandsTheTrainerOnTheRunwayAndBrakesItToAStop)

@@ -901,7 +901,7 @@ TEST_F(PlaneStep, ExhaustContrailSprayAndTyreSmokeParticles)
     // Tyre smoke of a skidding wheel on a paved runway.
     particle_list.clear();
     sounds.clear();
-    SCENE_surface_reset();
+    GROUND_surface_reset();
     surface_state.surface_code = 160;
     a.acf_part_eq[PART_GEAR_FIRST] = 1;
     a.acf_gear_def[PART_GEAR_FIRST] = 0.1f;

@@ -13,7 +13,6 @@
 #include "core/random.h"
 #include "core/reset_registry.h"
 #include "flightmodel/control/pilot_inputs.h"
-#include "scene/drawers.h"
 #include "flightmodel/ground/surface_state.h"
 #include "shell/cycle.h"
 #include "tests/flightmodel/trainer_fixture.h"
@@ -70,8 +69,6 @@ protected:
             hands.throttle = t < 10.0f ? 0.8f : 0.1f;
             frame_clock += DT;
             sim_operation_misc.frame_rate_period = DT;
-            SCENE_surface_reset();
-            WORLDOBJ_draw_objects();
             update_plane_cycle();
             if (k % 25 != 24) continue;
             float gear = 0.0f;

@@ -288,7 +288,7 @@ protected:
         CONST_fill_constants();
         sim_graphics_scenery.current_planet = PLANET_EARTH;
         TEST_lay_flat_grid(0.0f);
-        SCENE_surface_reset();
+        GROUND_surface_reset();
         forces_test::build_aircraft();
         forces_test::still_air();
     }

@@ -1,8 +1,8 @@
-// Whole flights at sea through the real flight starts, the simulation's deck
-// tests, the 2-D overlay's brake release and the simulation cycle
-// with the plane step: the trainer thrown off the carrier's bow by the
-// catapult, a landing caught by the wires, and the fleet's helicopter set down
-// on the frigate and on both platforms.
+// Whole flights at sea through the real flight starts and the simulation
+// cycle with the plane step, no frame drawn: the trainer thrown off the
+// carrier's bow by the catapult once the parking brake is let off, a landing
+// caught by the wires, the trainer parked on the deck and on a generated roof,
+// and the fleet's helicopter set down on the frigate and on both platforms.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -24,14 +24,11 @@
 #include "flightmodel/ground/ground_stages.h"
 #include "flightmodel/propulsion/propulsion.h"
 #include "flightmodel/systems.h"
-#include "graphics/ogl_state.h"
-#include "scene/effects/overlay.h"
 #include "world/ship_decks.h"
 #include "world/ships.h"
 #include "flightmodel/ground/surface_state.h"
 #include "shell/cycle.h"
 #include "tests/flightmodel/trainer_fixture.h"
-#include "tests/graphics/gl_context.h"
 #include "tests/support/flight_fixture.h"
 #include "world/cover_placement.h"
 #include "world/landuse.h"
@@ -64,7 +61,6 @@ protected:
         place(SEA_PLATFORM_B, 0.0f, 3000.0f, 0.0f);
         sim_graphics_settings.draw_ships = sim_graphics_settings.draw_oilrigs = 1;
         sim_joystick.has_joystick = 1;
-        gl_ = ensure_gl_context();
     }
 
     // The object at rest at (x, z): no drift, turn or rocking another test left it.
@@ -76,18 +72,8 @@ protected:
         ship_pitch_rate[slot] = ship_roll_rate[slot] = 0.0f;
     }
 
-    // One frame of the program: the scene pass's reset and overlay, then the cycle.
-    void frame()
-    {
-        frame_clock += DT;
-        sim_operation_misc.frame_rate_period = DT;
-        SCENE_surface_reset();
-        if (gl_) {
-            OGL_set_projection(PROJECTION_2D, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1.0f);
-            SCENE_draw_overlay();
-        }
-        update_plane_cycle();
-    }
+    // One frame of the program's simulation, with no frame drawn.
+    static void frame() { simulation_frame(DT); }
 
     // Position in the ship's own frame (x starboard, z aft).
     static void in_ship_frame(int slot, float& x, float& z)
@@ -97,8 +83,6 @@ protected:
         x = static_cast<float>(dx * std::cos(h) + dz * std::sin(h));
         z = static_cast<float>(-dx * std::sin(h) + dz * std::cos(h));
     }
-
-    bool gl_ = false;
 };
 
 }  // namespace
@@ -125,8 +109,7 @@ TEST_F(AtSea, TheCatapultThrowsTheTrainerOffTheBowAtFlyingSpeed)
     EXPECT_NEAR(z, -60.0f, 3.0f);
     EXPECT_NEAR(f.local_y - (ship_y[SHIP_CARRIER] + CARRIER_DECK_Y_M), pln[0].acf_h_eqlbm, 0.5f);
 
-    // The brake released: the overlay fires, the stroke runs to the bow.
-    ASSERT_TRUE(gl_) << "the overlay's brake release needs a GL context";
+    // The brake released: the step fires, the stroke runs to the bow.
     f.parkbrake = 0.0f;
     frame();
     EXPECT_EQ(l.catapult_hold, 0);
@@ -225,9 +208,7 @@ TEST_F(AtSea, TheTrainerParkedOnTheCarrierStaysOnItsDeckWithNoFrameDrawn)
     f.parkbrake = 1.0f;
     hands = pilot_hands{};
     for (int k = 0; k < 10 * 25; ++k) {
-        frame_clock += DT;
-        sim_operation_misc.frame_rate_period = DT;
-        update_plane_cycle();
+        frame();
         ASSERT_EQ(surface_state.on_carrier, 1) << k;
     }
     float x, z;
@@ -269,9 +250,7 @@ TEST_F(AtSea, TheTrainerParkedOnAGeneratedRoofStaysOnItWithNoFrameDrawn)
     hands = pilot_hands{};
     int steps_on_roof = 0;
     for (int k = 0; k < 10 * 25; ++k) {
-        frame_clock += DT;
-        sim_operation_misc.frame_rate_period = DT;
-        update_plane_cycle();
+        frame();
         steps_on_roof += surface_state.flat_surface_on;
     }
     sim_graphics_settings.autogen_level = 0;   // no generated buildings: no roof under the plane

@@ -39,7 +39,7 @@ protected:
     {
         kept_area_ = scenery_area;
         sim_graphics_scenery.current_planet = PLANET_EARTH;
-        SCENE_surface_reset();
+        GROUND_surface_reset();
         TEST_lay_flat_grid(0.0f);
     }
     // The deck, the ships' drift and turns and the loaded area these tests
@@ -47,7 +47,7 @@ protected:
     void TearDown() override
     {
         TEST_lay_flat_grid(0.0f);
-        SCENE_surface_reset();
+        GROUND_surface_reset();
         for (int k = 0; k < SEA_OBJECT_SLOTS; ++k)
             ship_vx[k] = ship_vz[k] = ship_turn_rate[k] = ship_pitch_rate[k] = ship_roll_rate[k] = 0.0f;
         scenery_area = kept_area_;
@@ -270,7 +270,7 @@ TEST_F(Terrain, ExtrasAddTheRunwayDeckAndBumpsOnlyWhenAsked)
     EXPECT_EQ(v[2], 0.0f);
 
     // Bare ground is bumpy by at most 0.1 m; a rough runway by its roughness.
-    SCENE_surface_reset();
+    GROUND_surface_reset();
     float lo = 1e9f, hi = -1e9f;
     for (float x = 0.0f; x < 30.0f; x += 0.37f) {
         const float h = TERRAIN_height_at(x, 0.5f * x, &v[0], &v[1], &v[2], &i, &j, 1, "test");
@@ -300,7 +300,7 @@ TEST_F(Terrain, EachSurfaceKindHasItsOwnBumps)
                           {165, 0.0f, 0.009898f}, {160, 0.0f, 0.0f},      {160, 2.0f, 0.020223f},
                           {154, 0.0f, 0.0f}};
     for (const kind& k : kinds) {
-        SCENE_surface_reset();
+        GROUND_surface_reset();
         surface_state.surface_code = k.code;
         surface_state.surface_roughness = k.roughness;
         EXPECT_NEAR(TERRAIN_height_at(0.4f, 0.05f, &v[0], &v[1], &v[2], &i, &j, 1, "test") - 12.0f, k.bump, 2e-5f)

@@ -18,7 +18,6 @@
 #include "flightmodel/ground/terrain_query.h"
 #include "flightmodel/weapons/projectiles.h"
 #include "flightmodel/weapons/weapons.h"
-#include "scene/drawers.h"
 #include "flightmodel/ground/surface_state.h"
 #include "shell/cycle.h"
 #include "tests/flightmodel/trainer_fixture.h"

@@ -16,7 +16,7 @@
 #include <cstdint>
 
 #include "core/app_mode.h"
-#include "core/command_hook.h"
+#include "core/hooks.h"
 #include "core/frame_clock.h"
 #include "core/key_slots.h"
 #include "core/reset_registry.h"
@@ -44,9 +44,6 @@ void open_line()
     console_end = ends[0];
     program_end = ends[1];
     for (const int fd : ends) fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK);
-    CORE_set_command_dispatcher(APPLICATION_handlemenu);
-    CORE_set_key_slot_dispatcher(KEY_run_slot);
-    APPLICATION_install_drawing_hooks();
 }
 
 void drain()

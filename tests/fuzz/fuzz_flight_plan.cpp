@@ -9,7 +9,7 @@
 #include <string>
 
 #include "core/datafile.h"
-#include "core/file_browser.h"
+#include "core/hooks.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/systems/flight_plan.h"
 #include "flightmodel/systems/radios.h"
@@ -60,7 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     if (plan_file.empty()) {
         plan_file = fuzz_program_folder() + "FUZZ.fms";
-        UI_set_file_browser(chosen);
+        core_hooks.UI_open_file_browser = chosen;
         fill_database();
     }
     return fuzz_read_file(plan_file, data, size, [] {

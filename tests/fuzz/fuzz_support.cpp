@@ -56,7 +56,7 @@ const std::string& fuzz_program_folder()
         const std::string prefix = p.string() + "/";
         FOLDERS_init_from((prefix + "orvell").c_str());
         MACIBM_set_alert_handler(throwing_alert);
-        APPLICATION_install_drawing_hooks();   // the readers' textures load as in the program
+        APPLICATION_install_hooks();   // every way up reaches its target, as in the program
         // The folder goes with the process.
         static const bool removed_at_exit = std::atexit([] {
             std::error_code ignored;

@@ -153,7 +153,6 @@ TEST(Display, LoadingScreenBarAndInterfaceMapping)
     ASSERT_TRUE(ensure_gl_context());
     PLAT_set_clock_source(fake_clock, nullptr);
     LOADING_reset();
-    LOADING_set_screen(LOADING_draw_screen);   // as the start-up installs it
     app_mode = 1;
     redraw_pending = 1;
     fake_now = 100.0;

@@ -19,6 +19,7 @@
 #include "shell/modes.h"
 #include "core/screen.h"
 #include "world/navdb.h"
+#include "core/hooks.h"
 #include "tests/support/gl_view.h"
 #include "tests/support/ui_capture.h"
 #include "tests/support/test_support.h"
@@ -758,6 +759,7 @@ TEST_F(Widgets, ValueWidgetArtAndHitBoxes)
             q.y2 == 116)
             ++icons;
     EXPECT_EQ(icons, 1);
+    const hook_override none(core_hooks.UI_open_file_browser, [](int, int, char*, char*) { return 0; });
     press(183, 103);   // the icon: the browser opens (here none chooses), and that is a 1
     EXPECT_EQ(BTN_file_field(200, 100, name, path, 4, 0, "File"), 1);
     release();

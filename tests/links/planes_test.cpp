@@ -8,7 +8,7 @@
 
 #include "aircraft/flight_start.h"
 #include "core/screen.h"
-#include "core/shell_hooks.h"
+#include "core/hooks.h"
 #include "flightmodel/atmosphere.h"
 #include "flightmodel/plane_state.h"
 #include "links/plugin_host.h"
@@ -259,9 +259,7 @@ TEST_F(Planes, APluginLoadingTheUsersAircraftRebuildsTheBackground)
     PLUGIN_fill_host_table();
     static int backgrounds;
     backgrounds = 0;
-    shell_hooks hooks;
-    hooks.load_background = [] { ++backgrounds; };
-    CORE_set_shell_hooks(hooks);
+    const hook_override counted(core_hooks.CORE_load_background, [] { ++backgrounds; });
     std::string path = std::string(program_folder) + relative, name = fs::path(relative).filename().string();
     // Another slot's aircraft leaves the background; the user's pictures are part of it.
     PLUGIN_host_table.set_aircraft(1, path.data(), name.data());
@@ -271,7 +269,6 @@ TEST_F(Planes, APluginLoadingTheUsersAircraftRebuildsTheBackground)
     EXPECT_EQ(backgrounds, 1);
     PLUGIN_host_table.set_aircraft(10, path.data(), name.data());
     EXPECT_EQ(backgrounds, 1);
-    CORE_set_shell_hooks(shell_hooks{});
 }
 
 TEST_F(Planes, RunwayStartsFromTheStation)

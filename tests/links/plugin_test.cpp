@@ -19,7 +19,7 @@
 
 #include "aircraft/acf_struct.h"
 #include "core/app_mode.h"
-#include "core/command_hook.h"
+#include "core/hooks.h"
 #include "core/constants.h"
 #include "core/draw_phases.h"
 #include "core/folders.h"
@@ -76,15 +76,12 @@ protected:
         screen.open_menu = -1;
         screen.ui_top_margin = 0.0f;
         for (int m = MENU_FIRST_PLUGIN; m < MENU_COUNT; ++m) menu_table[m] = menu_record{};
-        MENU_set_services(MACIBM_create_menu, append_menu);
-        APPLICATION_install_drawing_hooks();   // the plane drawer, as the program installs it
         registered.clear();
     }
     void TearDown() override
     {
         PLUGIN_host_reset();
         NAV_clear_tables();
-        MENU_set_services(nullptr, nullptr);
         app_mode = 0;
     }
     // A program folder whose plug-in folder holds `manager` as ORPM.so (the
@@ -743,7 +740,7 @@ TEST_F(PluginHost, CoordinatesMenusCommandsAndTextures)
 
     static int slot_run;
     slot_run = -1;
-    CORE_set_key_slot_dispatcher([](int, int slot) { slot_run = slot; });
+    const hook_override run(core_hooks.CORE_run_key_slot, [](int, int slot) { slot_run = slot; });
     host.command_key(8);
     EXPECT_EQ(slot_run, 0);
     host.command_key(93);
@@ -759,7 +756,6 @@ TEST_F(PluginHost, CoordinatesMenusCommandsAndTextures)
     host.command_key(94);
     host.command_key(-1);
     EXPECT_EQ(slot_run, -1);
-    CORE_set_key_slot_dispatcher(nullptr);
 
     // Buttons: command 58 is button function 93 (speed brake), 57 stays 57
     // (parking brake, off again on release); 0 ends the list.

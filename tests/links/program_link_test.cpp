@@ -21,7 +21,7 @@
 #include "core/folders.h"
 #include "core/geo.h"
 #include "core/screen.h"
-#include "core/shell_hooks.h"
+#include "core/hooks.h"
 #include "core/frame_clock.h"
 #include "core/simvars.h"
 #include "flightmodel/flt.h"

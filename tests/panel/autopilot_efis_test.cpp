@@ -6,7 +6,7 @@
 
 #include <cstring>
 
-#include "core/command_hook.h"
+#include "core/hooks.h"
 #include "panel/controls/controls.h"
 #include "shell/keys.h"
 
@@ -22,14 +22,12 @@ protected:
         std::memset(key_assignment_table, 0, sizeof key_assignment_table);
         key_assignment_table[KEY_SLOT_AP_LATERAL_NAV] = 'n';
         key_assignment_table[KEY_SLOT_AP_HEADING] = 'h';
-        CORE_set_key_slot_dispatcher(KEY_run_slot);
         sim_cockpit_autopilot = sim_cockpit_autopilot_block{};
         sim_cockpit_autopilot.airspeed_mode = sim_cockpit_autopilot.heading_mode = 9;
         sim_cockpit_autopilot.altitude_mode = sim_cockpit_autopilot.hnav_mode = sim_cockpit_autopilot.vnav_mode = 9;
     }
     void TearDown() override
     {
-        CORE_set_key_slot_dispatcher(nullptr);
         std::memcpy(key_assignment_table, saved_keys, sizeof saved_keys);
         PanelTest::TearDown();
     }

@@ -17,7 +17,7 @@
 #include "tests/support/ui_capture.h"
 #include "world/apt_scene.h"
 #include "world/navdb.h"
-#include "core/command_hook.h"
+#include "core/hooks.h"
 #include "core/simvars/cockpit.h"
 #include "core/simvars/graphics.h"
 #include "core/simvars/operation.h"

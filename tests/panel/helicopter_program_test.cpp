@@ -15,7 +15,7 @@
 #include "aircraft/acf_struct.h"
 #include "aircraft/flight_start.h"
 #include "core/app_mode.h"
-#include "core/command_hook.h"
+#include "core/hooks.h"
 #include "core/instrument_types.h"
 #include "core/screen.h"
 #include "core/simvars.h"

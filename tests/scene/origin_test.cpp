@@ -95,7 +95,7 @@ TEST_F(Origin, AOneDegreeStepKeepsThePlaneWhereItIs)
         {41.6, -73.5, 41.0f, -75.0f},   // dlat 1.6 > 1.525: north
         {40.4, -73.5, 39.0f, -75.0f},   // dlat 0.4 < 0.475: south
     };
-    const int p = SCENE_planet();
+    const int p = WORLD_planet();
     const auto where = [p] {
         return GEO_local_to_latlon_about(lat_ref + reference_lat_offset[p], lon_ref + reference_lon_offset[p],
                                          flt[0].local_x, flt[0].local_y, flt[0].local_z);

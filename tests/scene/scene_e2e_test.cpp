@@ -11,7 +11,7 @@
 
 #include "aircraft/acf_struct.h"
 #include "core/app_mode.h"
-#include "core/command_hook.h"
+#include "core/hooks.h"
 #include "core/frame_clock.h"
 #include "core/geo.h"
 #include "core/screen.h"

@@ -209,7 +209,7 @@ TEST_F(Sweep, RandomCamerasViewsAndWeatherKeepEveryIndexOnItsTable)
             *f = odd(-720.0f, 720.0f);
         SCENE_draw_3d();
 
-        const int p = SCENE_planet();
+        const int p = WORLD_planet();
         const int columns = p == 1 ? 384 : 450, rows = p == 1 ? 320 : 400;
         ASSERT_TRUE(camera_cell.column >= 0 && camera_cell.column < columns && camera_cell.row >= 0 && camera_cell.row < rows)
             << "pass " << k;

@@ -11,7 +11,7 @@
 #include "core/app_mode.h"
 #include "core/random.h"
 #include "core/screen.h"
-#include "core/shell_hooks.h"
+#include "core/hooks.h"
 #include "core/simvars/graphics.h"
 #include "core/simvars/time.h"
 #include "core/simvars/weather.h"
@@ -278,9 +278,8 @@ std::string mode_reason;
 // aircraft at the airport.
 TEST_F(DateWeather, TheAirportListsButtonsCancelOrSelect)
 {
-    shell_hooks hooks;
-    hooks.set_mode = [](int32_t mode, const char* reason) { app_mode = mode, mode_reason = reason; };
-    CORE_set_shell_hooks(hooks);
+    const hook_override set_mode(core_hooks.CORE_set_mode,
+                                 [](int32_t mode, const char* reason) { app_mode = mode, mode_reason = reason; });
     for (const auto& [x, reason] : {std::pair{43.0f, "cancel airport"}, {247.0f, "select airport"}}) {
         app_mode = MODE_AIRPORT_LIST;
         mode_reason.clear();
@@ -288,7 +287,6 @@ TEST_F(DateWeather, TheAirportListsButtonsCancelOrSelect)
         EXPECT_EQ(app_mode, MODE_FLYING) << x;
         EXPECT_EQ(mode_reason, reason) << x;
     }
-    CORE_set_shell_hooks(shell_hooks{});
 }
 
 // Random weather draws its numbers in a fixed order: storminess, the rate of
@@ -305,11 +303,10 @@ TEST_F(DateWeather, RandomWeatherDrawsInItsOrder)
     UTIL_srand(4);
     // The button leaves the screen through the mode switch.
     app_mode = MODE_WEATHER;
-    shell_hooks hooks;
-    hooks.set_mode = [](int32_t mode, const char*) { app_mode = mode; };
-    CORE_set_shell_hooks(hooks);
-    click(SETUP_weather, screen.screen_area_width * 0.5f, 28.0f);
-    CORE_set_shell_hooks(shell_hooks{});
+    {
+        const hook_override set_mode(core_hooks.CORE_set_mode, [](int32_t mode, const char*) { app_mode = mode; });
+        click(SETUP_weather, screen.screen_area_width * 0.5f, 28.0f);
+    }
     const float s = r[0] * r[0], b = 0.99f * r[1] + 0.01f, c = 2.0f * r[2] - 1.0f;
     EXPECT_NEAR(sim_weather.rate_change_percent, c >= 0.0f ? c * c : -c * c, 1e-5f);
     EXPECT_NEAR(sim_weather.rain_percent, (r[3] + 0.5f) * b, 1e-5f);

@@ -15,7 +15,7 @@
 #include "aircraft/acf_struct.h"
 #include "aircraft/flight_start.h"
 #include "core/app_mode.h"
-#include "core/command_hook.h"
+#include "core/hooks.h"
 #include "core/constants.h"
 #include "core/geo.h"
 #include "core/replay.h"
@@ -632,15 +632,16 @@ TEST_F(MapTest, OperatorScreensPlaceTheMapRunTheCommandColumnAndHoldTheSpeed)
     }
 
     app_mode = MODE_OPERATOR_STATION;
-    CORE_set_command_dispatcher(record_command);
-    const struct { float y; int command; } column[] = {{238.0f, 600}, {198.0f, 203}, {158.0f, 608}, {118.0f, 610},
-                                                       {98.0f, 611}, {58.0f, 1034}};
-    for (const auto& c : column) {
-        commands_run.clear();
-        click([] { OPERATOR_panel(-999); }, 79.0f, c.y);
-        EXPECT_EQ(commands_run, std::vector<int32_t>{c.command}) << c.y;
+    {
+        const hook_override recorded(core_hooks.CORE_run_command, record_command);
+        const struct { float y; int command; } column[] = {{238.0f, 600}, {198.0f, 203}, {158.0f, 608},
+                                                           {118.0f, 610}, {98.0f, 611},  {58.0f, 1034}};
+        for (const auto& c : column) {
+            commands_run.clear();
+            click([] { OPERATOR_panel(-999); }, 79.0f, c.y);
+            EXPECT_EQ(commands_run, std::vector<int32_t>{c.command}) << c.y;
+        }
     }
-    CORE_set_command_dispatcher(nullptr);
 
     // The target plane's buttons stand 20 units apart from y 538 down (x
     // 1004); the heading field takes 0 to 360.

@@ -13,7 +13,7 @@
 
 #include "aircraft/acf_struct.h"
 #include "core/app_mode.h"
-#include "core/file_browser.h"
+#include "core/hooks.h"
 #include "core/folders.h"
 #include "core/screen.h"
 #include "core/pilot_prefs.h"
@@ -252,7 +252,7 @@ TEST_F(OtherScreens, LogbookListsFortyRowsAndSumsThemAll)
     EXPECT_EQ(small_screens.logbook_scroll, 44);
 
     // Open: the current logbook is written first, then the chosen one read.
-    UI_set_file_browser(choose);
+    core_hooks.UI_open_file_browser = choose;
     chosen = "OTHER.TXT";
     click(SETUP_logbook, 80.0f, 600.0f);
     EXPECT_STREQ(logbook_path, "OTHER.TXT");

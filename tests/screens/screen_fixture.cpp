@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "core/app_mode.h"
-#include "core/file_browser.h"
+#include "core/hooks.h"
 #include "core/reset_registry.h"
 #include "core/screen.h"
 #include "core/simvars.h"
@@ -25,7 +25,6 @@ void ScreenTest::SetUp()
 
 void ScreenTest::TearDown()
 {
-    UI_set_file_browser(nullptr);
     screen.open_menu = -1;
     popup_owner = popup_answer_owner = 0;
 }

@@ -9,7 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "core/hooks.h"
 #include "core/input.h"
+#include "tests/support/test_support.h"
 
 class ScreenTest : public ::testing::Test {
 protected:
@@ -30,4 +32,10 @@ protected:
     static bool shows(const std::vector<std::string>& lines, const std::string& text);
     // Sets UI text `entry`.
     static void text(int entry, const char* words);
+
+    // The screens on their own: no file is chosen and no mode is entered
+    // unless a test answers the file browser or the mode switch itself.
+    hook_override<int (*)(int, int, char*, char*)> no_file_{core_hooks.UI_open_file_browser,
+                                                            [](int, int, char*, char*) { return 0; }};
+    hook_override<void (*)(int32_t, const char*)> no_mode_{core_hooks.CORE_set_mode, [](int32_t, const char*) {}};
 };

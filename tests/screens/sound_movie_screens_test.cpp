@@ -11,7 +11,7 @@
 #include <string>
 
 #include "core/app_mode.h"
-#include "core/file_browser.h"
+#include "core/hooks.h"
 #include "core/input.h"
 #include "core/screen.h"
 #include "core/simvars/operation.h"
@@ -21,6 +21,7 @@
 #include "graphics/list.h"
 #include "links/movie.h"
 #include "screens/setup.h"
+#include "tests/support/test_support.h"
 #include "tests/support/ui_capture.h"
 
 namespace {
@@ -37,7 +38,9 @@ protected:
         std::strcpy(ui_text_table[285], "NO VOICE");
         std::strcpy(ui_text_table[287], "TEXTS SHOWN");
     }
-    void TearDown() override { UI_set_file_browser(nullptr); }
+    // No file is chosen unless a test answers the file browser itself.
+    hook_override<int (*)(int, int, char*, char*)> no_file_{core_hooks.UI_open_file_browser,
+                                                            [](int, int, char*, char*) { return 0; }};
     // One frame of a screen with the pointer pressed at (x, y), then released.
     static void click(void (*screen_routine)(), float x, float y)
     {
@@ -124,7 +127,7 @@ TEST_F(SoundMovieScreens, MovieSettingsStayInTheirLimitsAndAChosenFileRestartsTh
     for (int k = 0; k < 12; ++k) click(SETUP_movie, 155.0f, 425.0f);
     EXPECT_EQ(movie_frame_rate, 99.0f);
 
-    UI_set_file_browser(choose_file);
+    core_hooks.UI_open_file_browser = choose_file;
     movie_take_counter = 3;
     chosen_name.clear();   // a cancelled browser still counts as opened
     click(SETUP_movie, 18.0f, 321.0f);

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "core/app_mode.h"
-#include "core/command_hook.h"
+#include "core/hooks.h"
 #include "core/draw_phases.h"
 #include "core/screen.h"
 #include "core/simvars/graphics.h"

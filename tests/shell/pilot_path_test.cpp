@@ -355,7 +355,6 @@ TEST(FirstStart, TheLanguageBoxIsFollowedByTheCockpit)
 {
     const alert_handler_fn kept = MACIBM_get_alert_handler();
     MACIBM_set_alert_handler(nullptr);   // the real box, answered with Return
-    MACIBM_set_alert_box(ALERT_show_box);   // the program installs its box at start-up
     use_pilot_clock();
     int box_frames = 0;
     inside_frames([&] {
@@ -384,8 +383,8 @@ TEST(FirstStart, TheLanguageBoxIsFollowedByTheCockpit)
 }
 
 // Airports picked from the list one after the other, each lower than the one
-// before: the trainer stands on its wheels at each start (the surface the
-// scene found under it at the last airport is no ground at the next).
+// before: the trainer stands on its wheels at each start (the surface found
+// under it at the last airport is no ground at the next).
 TEST_F(PilotPath, AStartFromTheAirportListStandsOnTheRunway)
 {
     auto index_of = [](const char* id) {

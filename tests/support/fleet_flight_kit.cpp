@@ -31,7 +31,6 @@
 #include "flightmodel/phys.h"
 #include "links/net_slots.h"
 #include "links/sound_seam.h"
-#include "scene/drawers.h"
 #include "world/fires.h"
 #include "screens/setup.h"
 #include "shell/cycle.h"
@@ -176,7 +175,7 @@ bool tracing = false;
 int trace_count = 0;
 float report_at = -1.0f;   // the frame clock of the frame whose build-up is reported
 
-// One frame of the program: the scene pass's surface, then the cycle.
+// One frame of the program's simulation, with no frame drawn.
 void frame()
 {
     frame_clock += frame_dt;
@@ -185,8 +184,6 @@ void frame()
         FOLDERS_open_logs();
         sim_network_dataout.dump_next_cycle = 1;
     }
-    SCENE_surface_reset();
-    WORLDOBJ_draw_objects();
     update_plane_cycle();
     if (tracing && (++trace_count % static_cast<int>(std::lround(0.5f / frame_dt)) == 0 || trace_count < 5)) {
         const flt_struct& f = flt[0];

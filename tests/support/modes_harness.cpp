@@ -160,7 +160,6 @@ void harness_test::SetUp()
     MACHINE_NEEDS(harness_window(), "OpenGL context");
     saved_handler = MACIBM_get_alert_handler();
     MACIBM_set_alert_handler(nullptr);
-    MACIBM_set_alert_box(ALERT_show_box);   // the program installs its box at start-up
     PLAT_flush_messages();
     RESET_all();
     frame_action = nullptr;

@@ -42,8 +42,8 @@ public:
     void SetUp() override
     {
         MACIBM_set_alert_handler(test_alert_handler);
-        // The simulation's requests to the drawing floors reach them, as in the program.
-        APPLICATION_install_drawing_hooks();
+        // Every way up reaches its target, as in the program.
+        APPLICATION_install_hooks();
         // Test programs run side by side: each one's UDP link binds a port
         // this process owns, which no other program is given.
         PLAT_udp_override_port(test_owned_port(TEST_PORT_PROGRAM));

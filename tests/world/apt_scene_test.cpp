@@ -16,7 +16,7 @@
 #include "core/frame_clock.h"
 #include "core/geo.h"
 #include "core/menu_table.h"
-#include "core/origin_hook.h"
+#include "core/hooks.h"
 #include "core/random.h"
 #include "core/replay.h"
 #include "core/simvars/graphics.h"
@@ -58,8 +58,6 @@ protected:
         if (IsSkipped()) return;
         OBJ_clear_table();
         MENUS_reset();
-        MENU_set_services(MACIBM_create_menu, append_menu);
-        CORE_set_scene_origin_shift(SCENE_shift_origin);   // as the program installs it
         traffic_runway_state.airport_activity = 0.0f;
         // Where the second runway of airport 1 must lie to take its third hangar:
         // 28.3 m east and 128 m south of the first runway's point (heading 90,
@@ -70,12 +68,6 @@ protected:
         write_and_read_apt();
         add_navaids();
     }
-    void TearDown() override
-    {
-        MENU_set_services(nullptr, nullptr);
-        CORE_set_scene_origin_shift(nullptr);
-    }
-
     void write_and_read_apt()
     {
         std::ostringstream o;

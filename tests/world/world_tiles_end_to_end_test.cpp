@@ -1,7 +1,7 @@
 // The program started on a copy of the generated default data folder, as
 // ./run.sh starts it: the six tiles around the start airport make the ground
 // the terrain query stands on, with the heights and land use of the project's
-// procedural world.
+// procedural world, and its highways the road under the plane.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -9,6 +9,9 @@
 #include <filesystem>
 
 #include "core/geo.h"
+#include "flightmodel/flt.h"
+#include "flightmodel/ground/deck_contact.h"
+#include "flightmodel/ground/surface_state.h"
 #include "flightmodel/ground/terrain_query.h"
 #include "tests/support/startup_program.h"
 #include "core/folders.h"
@@ -18,6 +21,7 @@
 #include "tools/env/world_gen.h"
 #include "world/landuse_grid.h"
 #include "world/navdb.h"
+#include "world/segments.h"
 #include "world/terrain_grid.h"
 
 namespace {
@@ -45,6 +49,13 @@ protected:
         return false;
     }
 };
+
+// A span whose two cross sections run the same way (no sharp bend at either end).
+bool straight(const segment_point& p, const segment_point& q)
+{
+    const float ax = p.edge_x - p.x, az = p.edge_z - p.z, bx = q.edge_x - q.x, bz = q.edge_z - q.z;
+    return ax * bx + az * bz > 0.98f * std::hypot(ax, az) * std::hypot(bx, bz);
+}
 
 }  // namespace
 
@@ -119,4 +130,35 @@ TEST(DefaultTiles, TheDataFolderHoldsTheStartAreasAndTheMarsBaseWithoutWater)
     EXPECT_TRUE(recorded_alerts.empty());
     for (int i = 0; i <= 384; ++i)
         for (int j = 0; j <= 320; ++j) ASSERT_FALSE(is_water_code(landuse_grid[TERRAIN_index(i, j)])) << i << "," << j;
+}
+
+TEST_F(DefaultWorld, TheTrainerOnAGeneratedHighwayStandsOnRoad)
+{
+    // The first highway span of the area, and the plane on its middle.
+    int si = -1, sj = -1;
+    size_t sk = 0;
+    for (const terrain_point_lists& l : terrain_lists) {
+        const std::vector<segment_point>& h = l.seg[0];
+        for (size_t k = 0; k + 1 < h.size() && si < 0; ++k)
+            if (h[k].span_flag == SEG_ON_LAND && std::hypot(h[k + 1].x - h[k].x, h[k + 1].z - h[k].z) > 20.0f &&
+                straight(h[k], h[k + 1])) {
+                si = l.point / TERRAIN_GRID_COLS, sj = l.point % TERRAIN_GRID_COLS, sk = k;
+            }
+        if (si >= 0) break;
+    }
+    ASSERT_GE(si, 0) << "no highway in the loaded area";
+    const std::vector<segment_point>& h = *SEG_list(0, si, sj);
+    const segment_point &p = h[sk], &q = h[sk + 1];
+    flt_struct& f = flt[0];
+    f.local_x = 0.25f * (p.x + q.x + p.edge_x + q.edge_x);
+    f.local_z = 0.25f * (p.z + q.z + p.edge_z + q.edge_z);
+    f.i = si, f.j = sj;
+    sim_graphics_settings.draw_vectors = 1;
+    GROUND_surface_under_plane();
+    EXPECT_EQ(surface_state.surface_code, SURFACE_DECK);
+
+    // Off the road the surface is plain ground again.
+    f.local_x += 200.0f;
+    GROUND_surface_under_plane();
+    EXPECT_EQ(surface_state.surface_code, SURFACE_NONE);
 }

@@ -24,7 +24,6 @@ void load(benchmark::State& state, const char* relative)
 {
     static const bool ready = [] {
         MACIBM_set_alert_handler(count_alert);
-        APPLICATION_install_drawing_hooks();   // textures are loaded as in the program
         FOLDERS_init();   // the data folder lies beside the benchmark
         CONST_fill_constants();
         UTIL_strcpy("AIRCRAFT:GENERAL AVIATION:ORVELL TRAINER:ORVELL TRAINER.ACF", default_aircraft_path);

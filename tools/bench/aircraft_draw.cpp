@@ -49,7 +49,6 @@ bool fleet_ready()
 {
     static const bool ready = [] {
         MACIBM_set_alert_handler(count_alert);
-        APPLICATION_install_drawing_hooks();   // textures are loaded as in the program
         FOLDERS_init();
         if (!bench_gl_context()) return false;
         if (!load(TRAINER, "AIRCRAFT:GENERAL AVIATION:ORVELL TRAINER:ORVELL TRAINER.ACF")) return false;

@@ -38,7 +38,6 @@ bool airliner_ready()
 {
     static const bool ready = [] {
         MACIBM_set_alert_handler(count_alert);
-        APPLICATION_install_drawing_hooks();   // textures are loaded as in the program
         FOLDERS_init();
         if (!bench_gl_context()) return false;
         screen.rendering_res = 4;

@@ -78,8 +78,6 @@ void common_set_up(const std::filesystem::path& program)
     bench_gl_context();
     FOLDERS_init_from(program.string().c_str());
     PLANET_set_constants(PLANET_EARTH);
-    MENU_set_services(MACIBM_create_menu, append_menu);
-    APPLICATION_install_drawing_hooks();   // the radar picture is rebuilt as in the program
     OBJ_clear_table();
     lat_ref = 33.0f;
     lon_ref = -119.0f;

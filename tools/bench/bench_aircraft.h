@@ -111,7 +111,6 @@ inline void engines_running()
 inline bool prepare(kind k, float v, std::string* label)
 {
     MACIBM_set_alert_handler(ignore_alert);
-    APPLICATION_install_drawing_hooks();   // textures are loaded as in the program
     CONST_fill_constants();
     FOLDERS_init();
     const std::string path = find_aircraft(k);

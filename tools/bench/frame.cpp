@@ -26,7 +26,7 @@
 #include <cmath>
 #include <string>
 
-#include "core/command_hook.h"
+#include "core/hooks.h"
 #include "core/simvars.h"
 #include "core/units.h"
 #include "core/views.h"

@@ -29,7 +29,7 @@
 #include "core/simvars/graphics.h"
 #include "core/simvars/operation.h"
 #include "core/views.h"
-#include "core/command_hook.h"
+#include "core/hooks.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/ground/terrain_query.h"
 #include "scene/camera.h"

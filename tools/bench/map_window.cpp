@@ -97,7 +97,6 @@ bool lay_default_area()
     if (laid_ground == 2) return true;
     if (!loaded) {
         loaded = true;
-        APPLICATION_install_drawing_hooks();   // the radar picture is rebuilt as in the program
         FOLDERS_init();
         screen_settings.scenery_load_switch = 1;
         NAV_load_databases();

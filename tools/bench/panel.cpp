@@ -46,7 +46,6 @@ const char* prepare()
         setenv("SDL_VIDEODRIVER", "offscreen", 0);
         setenv("ALSOFT_DRIVERS", "null", 0);
         MACIBM_set_alert_handler(count_alert);
-        APPLICATION_install_drawing_hooks();   // textures are loaded as in the program
         FOLDERS_init();   // the data folder lies beside the benchmark
         CONST_fill_constants();
         screen.window_width = 1024, screen.window_height = 768, screen.colour_depth = 32;

@@ -9,7 +9,7 @@
 #include "core/geo.h"
 #include "core/input.h"
 #include "core/random.h"
-#include "core/shell_hooks.h"
+#include "core/hooks.h"
 #include "core/units.h"
 #include "flightmodel/flt.h"
 #include "graphics/font.h"

@@ -13,7 +13,7 @@
 
 #include "aircraft/acf_struct.h"
 #include "core/app_mode.h"
-#include "core/command_hook.h"
+#include "core/hooks.h"
 #include "core/frame_clock.h"
 #include "core/geo.h"
 #include "core/simvars.h"
@@ -72,7 +72,7 @@ protected:
     {
         sim_operation_override.override_camera = sim_operation_override.override_joystick = 0;
         CORE_run_command(VIEW_FORWARD);
-        SCENE_surface_reset();   // the runway the scene found under the plane is no later test's
+        GROUND_surface_reset();   // the runway found under the plane is no later test's
     }
     static void frames(int n)
     {

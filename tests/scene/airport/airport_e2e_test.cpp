@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "core/app_mode.h"
-#include "core/command_hook.h"
+#include "core/hooks.h"
 #include "core/frame_clock.h"
 #include "core/geo.h"
 #include "core/simvars.h"
@@ -113,7 +113,7 @@ protected:
         OGL_install_bind_recorder(nullptr);
         sim_operation_override.override_camera = 0;
         CORE_run_command(VIEW_FORWARD);
-        SCENE_surface_reset();   // the runway the scene found under the plane is no later test's
+        GROUND_surface_reset();   // the runway found under the plane is no later test's
     }
 
     airport_record& airport() { return airport_table[static_cast<size_t>(ksbd)]; }

@@ -1,6 +1,5 @@
-// The airport pass as a whole: the plug-in phases, the snow drift, signs,
-// the runway under the user's aircraft, the arresting gear on Mars and the
-// parked aircraft.
+// The airport pass as a whole: the plug-in phases, the snow drift, signs and
+// the parked aircraft.
 #include <cmath>
 #include <map>
 #include <set>
@@ -10,7 +9,6 @@
 #include "core/draw_phases.h"
 #include "flightmodel/flt.h"
 #include "links/plugin_host.h"
-#include "scene/scene_driver.h"
 #include "tests/scene/airport/airport_fixture.h"
 
 namespace {
@@ -42,8 +40,7 @@ std::map<int, std::set<int>> sign_cells(const std::vector<fb_item>& items)
 
 }  // namespace
 
-// A plug-in that takes phase 4 leaves only the lights to the pass (and the
-// runway under the plane, which is no drawing).
+// A plug-in that takes phase 4 leaves only the lights to the pass.
 TEST_F(AirportPass, Phase4TakenLeavesOnlyTheLights)
 {
     const int g = runway_geometry();
@@ -58,10 +55,8 @@ TEST_F(AirportPass, Phase4TakenLeavesOnlyTheLights)
         plugin_host.entries.drawing = [](int phase) { return phase == phase_taken ? 0 : 1; };
         rec.binds.clear();
         rec.lights.clear();
-        SCENE_surface_reset();
         WORLDOBJ_draw_objects();
         EXPECT_EQ(rec.bound_slot(TEX_SLOT_LINE_ASPHALT, 0), taken != 4);
-        EXPECT_EQ(surface_state.flat_surface_on, 1);   // the ground is found all the same
         EXPECT_EQ(worldobj_state.snow_drift_x, taken != 4 ? 3.0f : 0.0f);
         EXPECT_EQ(rec.lights.size(), 1u);
     }
@@ -215,79 +210,6 @@ TEST_F(AirportPass, KeptSignsFollowTheirRunwayWhenTheOriginShifts)
     const std::vector<float> after = sign_x();
     ASSERT_EQ(after.size(), before.size());
     for (size_t k = 0; k < after.size(); ++k) EXPECT_NEAR(after[k] - before[k], 20.0f, 0.01f) << k;
-}
-
-// Strictly inside a runway's quad the ground contact gets the runway at the
-// airport's elevation; on its edge nothing.
-TEST_F(AirportPass, RunwayUnderTheUsersAircraft)
-{
-    runway_record r = runway("18", runway_geometry(), TEX_SLOT_LINE_CONCRETE);
-    r.smoothness = 0.4f;
-    add_airport({runway("xxx", add_geometry({160, 160}, 100.0f, 40.0f, 500.0f)), r});
-    const struct {
-        float x, z;
-        bool on;
-    } places[] = {{0.0f, -100.0f, true}, {-19.9f, -1599.9f, true}, {-20.0f, -100.0f, false}, {0.0f, 0.0f, false},
-                  {0.0f, -1600.0f, false}, {25.0f, -100.0f, false}};
-    for (const auto& p : places) {
-        SCENE_surface_reset();
-        flt[0].local_x = p.x, flt[0].local_z = p.z, flt[0].local_y = 30.0f;
-        WORLDOBJ_draw_objects();
-        const surface_state_record& s = surface_state;
-        EXPECT_EQ(s.flat_surface_on, p.on ? 1 : 0) << p.x << " " << p.z;
-        EXPECT_EQ(s.surface_code, p.on ? TEX_SLOT_LINE_CONCRETE : SURFACE_NONE);
-        EXPECT_EQ(s.runway_under_plane, p.on ? 1 : RUNWAY_NONE);
-        if (!p.on) continue;
-        EXPECT_FLOAT_EQ(s.surface_roughness, 0.4f);
-        EXPECT_NEAR(s.flat_surface_height, 0.0f, 0.5f);
-    }
-}
-
-// The ground under the wheels never depends on what is drawn: an airport out
-// of view, a plug-in that draws the ground itself, a camera too high for the
-// world all leave the plane on its runway.
-TEST_F(AirportPass, RunwayUnderThePlaneWhateverIsDrawn)
-{
-    add_airport({runway("18", runway_geometry())});
-    scene_airport_visible[0] = 0;
-    flt[0].local_z = -100.0f;
-    const auto found = [] { return surface_state.flat_surface_on == 1 && surface_state.runway_under_plane == 0; };
-    WORLDOBJ_draw_objects();
-    EXPECT_TRUE(found());
-    const struct {
-        int taken;
-        float camera_y;
-    } frames[] = {{-1, 200.0f}, {DRAW_PHASE_GROUND_BEFORE, 200.0f}, {-1, 60000.0f}};
-    for (const auto& c : frames) {
-        phase_taken = c.taken;
-        plugin_host.entries.drawing = [](int phase) { return phase == phase_taken ? 0 : 1; };
-        camera_at(0.0f, c.camera_y, -100.0f, -90.0f, 0.0f);
-        SCENE_surface_reset();
-        SCENE_draw_3d();
-        EXPECT_TRUE(found()) << c.taken << " " << c.camera_y;
-    }
-}
-
-// On Mars a plane rolling faster than 10 m/s along a runway with its hook
-// down is caught.
-TEST_F(AirportPass, ArrestingGearOnMars)
-{
-    add_airport({runway("18", runway_geometry())});
-    sim_graphics_scenery.current_planet = PLANET_MARS;
-    sim_cockpit_switches.arresting_gear = 1;
-    flt[0].local_z = -100.0f;
-    flt[0].onground_any = 1;
-    for (const float speed : {10.0f, 10.01f}) {
-        LAUNCH_reset();
-        flt[0].groundspeed = speed;
-        WORLDOBJ_draw_objects();
-        EXPECT_EQ(launch_flags.arrest_engaged, speed > 10.0f ? 1 : 0) << speed;
-        EXPECT_EQ(launch_flags.arrest_decel, speed > 10.0f ? 5.0f : 0.0f);
-    }
-    sim_graphics_scenery.current_planet = PLANET_EARTH;
-    LAUNCH_reset();
-    WORLDOBJ_draw_objects();
-    EXPECT_EQ(launch_flags.arrest_engaged, 0);
 }
 
 // Blowing snow below 0 degrees C while it precipitates: one repeat every

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "core/app_mode.h"
-#include "core/command_hook.h"
+#include "core/hooks.h"
 #include "core/frame_clock.h"
 #include "core/geo.h"
 #include "core/simvars.h"

@@ -1,7 +1,6 @@
 // End to end: the program started on the generated default data folder at
 // KSBD, its shipped terrain definitions and autogen objects loaded with the
-// tiles; the whole 3-D pass drawn over a town with and without the cover,
-// and over a generated highway with the user's plane standing on it.
+// tiles; the whole 3-D pass drawn over a town with and without the cover.
 #include <GL/gl.h>
 #include <png.h>
 
@@ -13,18 +12,16 @@
 #include <vector>
 
 #include "core/app_mode.h"
-#include "core/command_hook.h"
+#include "core/hooks.h"
 #include "core/views.h"
 #include "core/folders.h"
 #include "core/frame_clock.h"
 #include "core/geo.h"
 #include "core/simvars.h"
 #include "flightmodel/flt.h"
-#include "flightmodel/ground/deck_contact.h"
 #include "flightmodel/ground/terrain_query.h"
 #include "scene/lights_model.h"
 #include "scene/scene_driver.h"
-#include "flightmodel/ground/surface_state.h"
 #include "world/terrain_definitions.h"
 #include "shell/modes.h"
 #include "tests/support/startup_program.h"
@@ -32,7 +29,6 @@
 #include "world/landuse.h"
 #include "world/landuse_grid.h"
 #include "world/objects.h"
-#include "world/segments.h"
 #include "world/terrain_grid.h"
 #include "world/terrain_textures.h"
 
@@ -164,44 +160,4 @@ TEST_F(GroundEndToEnd, AutogenLevelsDifferOverATown)
     EXPECT_GT(differing, 2000) << "pixels that the cover changed";
     // The town's cars are queued: parked ones and those on the road loops.
     EXPECT_GT(light_count, 0);
-}
-
-// A span whose two cross sections run the same way (no sharp bend at either end).
-bool straight(const segment_point& p, const segment_point& q)
-{
-    const float ax = p.edge_x - p.x, az = p.edge_z - p.z, bx = q.edge_x - q.x, bz = q.edge_z - q.z;
-    return ax * bx + az * bz > 0.98f * std::hypot(ax, az) * std::hypot(bx, bz);
-}
-
-TEST_F(GroundEndToEnd, TrainerOnAGeneratedHighwayStandsOnRoad)
-{
-    // The first highway span of the area, and the plane on its middle.
-    int si = -1, sj = -1;
-    size_t sk = 0;
-    for (const terrain_point_lists& l : terrain_lists) {
-        const std::vector<segment_point>& h = l.seg[0];
-        for (size_t k = 0; k + 1 < h.size() && si < 0; ++k)
-            if (h[k].span_flag == SEG_ON_LAND && std::hypot(h[k + 1].x - h[k].x, h[k + 1].z - h[k].z) > 20.0f &&
-                straight(h[k], h[k + 1])) {
-                si = l.point / TERRAIN_GRID_COLS, sj = l.point % TERRAIN_GRID_COLS, sk = k;
-            }
-        if (si >= 0) break;
-    }
-    ASSERT_GE(si, 0) << "no highway in the loaded area";
-    const std::vector<segment_point>& h = *SEG_list(0, si, sj);
-    const segment_point &p = h[sk], &q = h[sk + 1];
-    flt_struct& f = flt[0];
-    f.local_x = 0.25f * (p.x + q.x + p.edge_x + q.edge_x);
-    f.local_z = 0.25f * (p.z + q.z + p.edge_z + q.edge_z);
-    f.i = si, f.j = sj;
-    camera(f.local_x, f.local_z + 300.0f, 200.0f, -35.0f, 0.0f);
-    picture("highway");
-    GROUND_surface_under_plane();
-    EXPECT_EQ(surface_state.surface_code, SURFACE_DECK);
-
-    // Off the road the surface is plain ground again.
-    f.local_x += 200.0f;
-    picture("beside_highway");
-    GROUND_surface_under_plane();
-    EXPECT_EQ(surface_state.surface_code, SURFACE_NONE);
 }

@@ -1,11 +1,10 @@
 // Rivers, roads, power lines, road traffic, taxi lines and scorch marks as
-// the drawers emit them, and the road contact of the user's plane.
+// the drawers emit them.
 #include <cmath>
 
 #include "core/app_mode.h"
 #include "core/draw_phases.h"
 #include "core/random.h"
-#include "flightmodel/ground/deck_contact.h"
 #include "graphics/ogl_bind_seam.h"
 #include "links/plugin_host.h"
 #include "scene/effects/particles.h"
@@ -48,32 +47,6 @@ protected:
 };
 
 }  // namespace
-
-TEST_F(Roads, PlaneOnASpanOfItsOwnCellStandsOnRoad)
-{
-    highway({{40.0f, SEG_ON_LAND}, {-40.0f, SEG_END}});
-    const struct {
-        float x, z;
-        int i, j;
-        int32_t code;
-    } rows[] = {{0, 0, 200, 200, SURFACE_DECK},  {17.9f, 39.9f, 200, 200, SURFACE_DECK},
-                {18.0f, 0, 200, 200, SURFACE_NONE}, {0, 40.0f, 200, 200, SURFACE_NONE},
-                {0, 0, 201, 200, SURFACE_NONE},     {0, 0, 200, 201, SURFACE_NONE},
-                {30.0f, 0, 200, 200, SURFACE_NONE}};
-    for (const auto& r : rows) {
-        SCENE_surface_reset();
-        flt[0].local_x = r.x, flt[0].local_z = r.z, flt[0].i = r.i, flt[0].j = r.j;
-        GROUND_surface_under_plane();
-        EXPECT_EQ(surface_state.surface_code, r.code) << r.x << " " << r.z << " " << r.i << " " << r.j;
-    }
-    flt[0].j = 200;
-    // The last element's flag above 0: its span has no next point and is not tested, the one before is.
-    highway({{40.0f, SEG_ON_LAND}, {-40.0f, SEG_ON_LAND}});
-    SCENE_surface_reset();
-    flt[0].local_x = 0.0f, flt[0].local_z = 0.0f, flt[0].i = 200;
-    GROUND_surface_under_plane();
-    EXPECT_EQ(surface_state.surface_code, SURFACE_DECK);
-}
 
 TEST_F(Roads, BridgeSpanGetsWallsBelowItsDeckAndTheTextureRunsOn)
 {

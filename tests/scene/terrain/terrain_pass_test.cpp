@@ -1,6 +1,6 @@
 // The terrain pass: the cover a cell grows, the same in every frame; its
-// lights, movie screens, road cars, hard roofs, tree crosses and the figures
-// along airport borders.
+// lights, movie screens, road cars, tree crosses and the figures along
+// airport borders.
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -8,12 +8,10 @@
 #include <string>
 #include <tuple>
 
-#include "flightmodel/ground/deck_contact.h"
 #include "scene/airport/worldobj.h"
 #include "scene/effects/particles.h"
 #include "scene/terrain/ground_cells.h"
 #include "tests/scene/terrain/ground_fixture.h"
-#include "world/placed_surfaces.h"
 
 namespace {
 
@@ -382,7 +380,7 @@ TEST_F(TerrainPass, NightLightsCanopyLayersAndTheObstaclesReach)
     const fed_back f = feedback([] { TERRAIN_draw(); });
     OGL_install_bind_recorder(nullptr);
     ASSERT_EQ(log.lights.size(), 1u);
-    EXPECT_NEAR(log.lights[0].y - GROUND_height_in_cell(199, 201, -100.0f, -100.0f), 6.0f + 21.0f, 1e-3f);
+    EXPECT_NEAR(log.lights[0].y - COVER_height_in_cell(199, 201, -100.0f, -100.0f), 6.0f + 21.0f, 1e-3f);
     EXPECT_EQ(placement_list[0].visible, 1);
     EXPECT_EQ(placement_list[1].visible, 0);
 
@@ -393,66 +391,9 @@ TEST_F(TerrainPass, NightLightsCanopyLayersAndTheObstaclesReach)
         for (const size_t n : {2 * L, 2 * L + 1})
             for (const fed_vertex& v : f.polygons[n]) {
                 x0 = std::min(x0, v.x);
-                EXPECT_NEAR(v.y - GROUND_height_in_cell(199, 201, v.x - dx, v.z), 3.0f * L + 3.0f, 1e-2f) << L;
+                EXPECT_NEAR(v.y - COVER_height_in_cell(199, 201, v.x - dx, v.z), 3.0f * L + 3.0f, 1e-2f) << L;
             }
         EXPECT_NEAR(x0, -200.0f + dx, 1e-2f) << L;
-    }
-}
-
-TEST_F(TerrainPass, HardRoofCarriesThePlaneStrictlyInsideAndTurnsWithItsObject)
-{
-    // A 24 x 18 m roof 5 m up at its first corner (6 m at the others: the
-    // first corner gives the deck height), corners clockwise from above.
-    auto vertex = [](float x, float y, float z) { return object_primitive{OBJ_VERTEX, {x, y, z, 0, 0, 0}}; };
-    const int shop = make_object({{OBJ_QUAD_HARD, {}}, {OBJ_NORMAL, {0, 1, 0}}, vertex(-12, 5, -9), vertex(12, 6, -9),
-                                  vertex(12, 6, 9), vertex(-12, 6, 9), {OBJ_END, {}}},
-                                 2000.0f);
-    const struct {
-        float px, pz, heading;
-        bool on;
-    } rows[] = {{100.0f, 200.0f, 0, true}, {111.9f, 208.9f, 0, true}, {112.0f, 200.0f, 0, false},
-                {100.0f, 210.0f, 0, false}, {100.0f, 210.0f, 90, true}, {110.0f, 200.0f, 90, false}};
-    for (const auto& r : rows) {
-        float height = 0.0f;
-        EXPECT_EQ(OBJ_hard_quad_under(shop, 0, 0, 100.0f, 20.0f, 200.0f, r.heading, r.px, r.pz, height), r.on)
-            << r.px << " " << r.pz << " " << r.heading;
-        EXPECT_EQ(height, r.on ? 25.0f : 0.0f);
-    }
-    // A roof whose corners the list lacks gives no contact and reads nothing past the list.
-    const int broken = make_object({{OBJ_QUAD_HARD, {}}, {OBJ_NORMAL, {0, 1, 0}}, vertex(-12, 5, -9)});
-    float height = 0.0f;
-    EXPECT_FALSE(OBJ_hard_quad_under(broken, 0, 0, 100.0f, 20.0f, 200.0f, 0.0f, 100.0f, 200.0f, height));
-    // The turned roof is the simulation's, with no pass drawn and the camera
-    // far off: placed in the scenery, and generated (turned the same way) in
-    // the middle of every cover cell, at (-100, -100) in cell (199, 201) among
-    // them, while the autogen setting scatters it; given up once the plane
-    // leaves it or climbs past the object's last level of detail. A second
-    // definition, at (-130, -70) in that cell, stands only at the levels whose
-    // stride takes it.
-    sim_graphics_view.view_x = 5000.0f;
-    placement_list.push_back({shop, 100.0f, 20.0f, 1200.0f, 90.0f, 0});
-    cover_definition d = def(0.5f, 0.5f, 1.0f);
-    d.first_object = d.last_object = shop, d.heading = 90.0f;
-    cover_definition second = d;
-    second.x = second.z = 0.2f;
-    cover_table[TEX].lists[COVER_OBJECTS] = {d, second};
-    const float ground = GROUND_height_in_cell(199, 201, -100.0f, -100.0f);
-    const float ground2 = GROUND_height_in_cell(199, 201, -130.0f, -70.0f);
-    const struct {
-        float px, py, pz;
-        int autogen_level;
-        float roof;   // 0: none
-    } sim_rows[] = {{100.0f, 30.0f, 1210.0f, 5, 25.0f}, {110.0f, 30.0f, 1210.0f, 5, 0.0f},
-                    {-100.0f, ground + 10.0f, -90.0f, 1, ground + 5.0f}, {-90.0f, ground + 10.0f, -100.0f, 1, 0.0f},
-                    {-100.0f, ground + 10.0f, -90.0f, 0, 0.0f}, {-100.0f, ground + 2500.0f, -90.0f, 1, 0.0f},
-                    {-130.0f, ground2 + 10.0f, -60.0f, 5, ground2 + 5.0f}, {-130.0f, ground2 + 10.0f, -60.0f, 1, 0.0f}};
-    for (const auto& r : sim_rows) {
-        sim_graphics_settings.autogen_level = r.autogen_level;
-        flt[0].i = 199, flt[0].j = 201;
-        flt[0].local_x = r.px, flt[0].local_y = r.py, flt[0].local_z = r.pz;
-        GROUND_surface_under_plane();
-        EXPECT_EQ(surface_state.flat_surface_on, r.roof != 0.0f) << r.px << " " << r.pz << " " << r.autogen_level;
-        EXPECT_EQ(surface_state.flat_surface_height, r.roof) << r.px << " " << r.pz;
     }
 }
 
