@@ -60,7 +60,6 @@ int NAV_find_nearest_by_id(const char* id, int kind, int& out_index, float lat, 
     if (kind == 1) {
         if (len >= APT_ID_SIZE) return 0;
         for (const int32_t i : NAV_entries_with_key(1, key)) {
-            if (i < 0 || i >= static_cast<int32_t>(airport_table.size())) continue;
             const airport_record& a = airport_table[static_cast<size_t>(i)];
             // An airport without runways has no position: its first runway
             // would be read past an empty list.
@@ -70,7 +69,6 @@ int NAV_find_nearest_by_id(const char* id, int kind, int& out_index, float lat, 
     } else if (kind == 11) {
         if (len >= FIX_ID_SIZE) return 0;
         for (const int32_t i : NAV_entries_with_key(11, key)) {
-            if (i < 0 || i >= static_cast<int32_t>(fix_table.size())) continue;
             const fix_record& f = fix_table[static_cast<size_t>(i)];
             if (std::strncmp(f.id, text, FIX_ID_SIZE) != 0) continue;
             s.offer(i, f.lat, f.lon);
@@ -78,7 +76,6 @@ int NAV_find_nearest_by_id(const char* id, int kind, int& out_index, float lat, 
     } else {
         if (len >= APT_ID_SIZE) return 0;
         for (const int32_t i : NAV_entries_with_key(kind, key)) {
-            if (i < 0 || i >= static_cast<int32_t>(navaid_table.size())) continue;
             const navaid_record& n = navaid_table[static_cast<size_t>(i)];
             if (n.kind != kind || std::strncmp(n.id, text, APT_ID_SIZE) != 0) continue;
             s.offer(i, n.lat, n.lon);
