@@ -209,6 +209,7 @@ void set_weight(float weight_kg)
 {
     const acf_struct& a = pln[0];
     flt_struct& f = flt[0];
+    if (weight_kg < 0.0f) return;
     const float w = weight_kg > 0.0f ? weight_kg : a.acf_m_max;
     f.m_fixed = std::max(0.0f, f.m_fixed + w - f.m_total);
 }
@@ -758,7 +759,7 @@ void add_dive_let_go(std::vector<row>& rows, const char* aircraft, const char* f
 {
     auto flown = std::make_shared<std::optional<hands_off_result>>();
     auto fly = [flown, file] {
-        if (!*flown) *flown = fly_dive_let_go(setup{file, 0.0f}, 40.0f);
+        if (!*flown) *flown = fly_dive_let_go(setup{file, -1.0f}, 40.0f);
         return **flown;
     };
     rows.push_back(make_within(aircraft, "dived to 100 KIAS/1.5 x approach, let go 40 s: |pitch| (deg)",

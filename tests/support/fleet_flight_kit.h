@@ -34,7 +34,7 @@ void report_frame(float seconds);
 // Flight conditions shared by the procedures.
 struct setup {
     const char* file;            // the aircraft's file name, "Orvell Trainer.acf"
-    float weight_kg;             // 0: the aircraft's maximum weight
+    float weight_kg;             // 0: the aircraft's maximum weight; below 0: as the start loads it
     float hz = 60.0f;            // frames a second
 };
 
