@@ -74,6 +74,15 @@ constexpr needle_style needle_styles[NEEDLE_STYLE_LAST + 1] = {
     {56, 72, 44, 80, 1.0f, 0},   {72, 88, 44, 80, 0.0f, 0},                                   // 73, 74
 };
 
+// The course-deviation bar of a horizontal situation display moves this many
+// panel units a dot of deviation (mechanical and glass faces); the course
+// arrow's art carries its dots at the same spacing.
+constexpr float HSI_UNITS_PER_DOT = 4.0f;
+constexpr float HSI_UNITS_PER_DOT_GLASS = 5.0f;
+// The glide-slope pointers move this many units a dot; the glide-slope
+// scale's art carries its dots at the same spacing.
+constexpr float HSI_GS_UNITS_PER_DOT = 8.2f;
+
 // The style, or null for a number outside the table.
 constexpr const needle_style* PANEL_needle_style(int style)
 {

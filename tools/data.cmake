@@ -115,7 +115,8 @@ orvell_generate(gen_aircraft_sounds "Recording the aircraft sounds" ARGS ${ORVEL
 # The built-in panels, the instrument faces and the airliner's own panel.
 orvell_generate(gen_panel_bitmaps "Drawing the panels and instrument faces"
   ARGS ${ORVELL_DATA_DIR}/ "Aircraft/Heavy Metal/Orvell Airliner/Orvell Airliner_PANEL.bmp"
-  DEPENDS ${CMAKE_BINARY_DIR}/stamps/gen_default_aircraft)
+       ${CMAKE_SOURCE_DIR}/data/aircraft/airliner.txt
+  DEPENDS ${CMAKE_BINARY_DIR}/stamps/gen_default_aircraft ${CMAKE_SOURCE_DIR}/data/aircraft/airliner.txt)
 orvell_generate(gen_interface_png "Drawing the interface bitmap"
   ARGS ${ORVELL_DATA_DIR}/Resources/bitmaps/INTERFACE.PNG DIRS ${ORVELL_DATA_DIR}/Resources/bitmaps)
 orvell_generate(gen_cloud_bitmaps "Drawing the clouds and the moon"

@@ -23,15 +23,19 @@
 #include <string>
 #include <vector>
 
+#include "aircraft/acf_description.h"
+#include "aircraft/acf_struct.h"
 #include "graphics/ogl_image.h"
 #include "tools/bmp_writer.h"
 #include "panel/instrument_pictures.h"
 #include "panel/instruments/flight_instruments.h"
+#include "panel/instruments/nav_instruments.h"
 #include "panel/panel_art.h"
 #include "panel/panel_kit.h"
 #include "tools/panel_sheets.h"
 #include "tools/pixel_font.h"
 #include "tools/tool_args.h"
+#include "tools/tool_setup.h"
 
 namespace {
 
@@ -546,12 +550,20 @@ image draw_face(int type, const std::string& path)
     case face_kind::attitude:
         bezel(im, cx, cy, r);
         break;
-    case face_kind::round_blank:
+    case face_kind::round_blank: {
         bezel(im, cx, cy, r);
+        // The heading and course knobs where their drawers take the drag.
+        nav_knob knobs[2];
+        for (int k = 0, n = NAV_knobs(type, knobs); k < n; ++k) {
+            disc(im, cx + knobs[k].x, cy + knobs[k].y, 10, BLACK);
+            disc(im, cx + knobs[k].x, cy + knobs[k].y, 8.5, GREY);
+            disc(im, cx + knobs[k].x, cy + knobs[k].y, 4, DARK);
+        }
         if (in(type, 301, 307) || type == 462)
             im.fill(int(cx) - 14, int(cy) - 28, int(cx) + 18, int(cy) - 16, DARK);   // drum window
         if (h > w + 8) centred_text(im, fitted(cap, w - 4), cx, 5, WHITE);
         break;
+    }
     case face_kind::lamp:
         im.fill(0, 0, w, h, DARK);
         im.fill(1, 1, w - 1, h - 1, BLACK);
@@ -680,15 +692,20 @@ image draw_panel(const panel_style& s)
     return im;
 }
 
-// Paints instrument faces onto a panel the way the loader composes them:
-// magenta texels are left off.
-void paint(image& panel, const image& face, int left, int bottom)
+// A face painted centred on (x, y) at `scale` times its size, each panel
+// texel taking the face texel under it.
+void paint_scaled(image& panel, const image& face, float x, float y, float scale)
 {
-    for (int y = 0; y < face.h; ++y)
-        for (int x = 0; x < face.w; ++x) {
-            const rgb c = face.px[size_t(y) * size_t(face.w) + size_t(x)];
+    if (!(scale > 0.0f) || !std::isfinite(x) || !std::isfinite(y)) return;   // a slot the panel pass passes over
+    const int w = static_cast<int>(std::lround(face.w * scale)), h = static_cast<int>(std::lround(face.h * scale));
+    const int left = static_cast<int>(std::lround(x)) - w / 2, bottom = static_cast<int>(std::lround(y)) - h / 2;
+    for (int v = 0; v < h; ++v)
+        for (int u = 0; u < w; ++u) {
+            const int fx = std::min(face.w - 1, static_cast<int>(u / scale));
+            const int fy = std::min(face.h - 1, static_cast<int>(v / scale));
+            const rgb c = face.px[size_t(fy) * size_t(face.w) + size_t(fx)];
             if (c.r == KEY.r && c.g == KEY.g && c.b == KEY.b) continue;
-            panel.set(left + x, bottom + y, c);
+            panel.set(left + u, bottom + v, c);
         }
 }
 
@@ -702,9 +719,10 @@ std::filesystem::path below(const std::string& folder, std::string colon_path)
 
 int main(int argc, char** argv)
 {
-    if (!tool_arguments(argc, 2, "gen_panel_bitmaps <program folder>/ <own panel path below it>"))
+    if (!tool_arguments(argc, 3, "gen_panel_bitmaps <program folder>/ <own panel path below it> <its description>"))
         return EXIT_FAILURE;
-    const std::string folder = argv[1];
+    std::string folder = argv[1];
+    if (!tool_program_folder(folder, "gen_panel_bitmaps", 40)) return EXIT_FAILURE;   // the description reads its airfoils
     const std::filesystem::path bitmaps = std::filesystem::path(folder) / "Resources/bitmaps";
     int written = 0;
     auto put = [&written](const std::filesystem::path& path, const image& im) {
@@ -728,20 +746,18 @@ int main(int argc, char** argv)
     put(bitmaps / "PANEL_CUSTOM.BMP", draw_custom());
 
     // The airliner's own panel: its instruments painted in where its
-    // description (data/aircraft/airliner.txt) puts them.
-    image own = draw_panel({"", {58, 64, 74}, {24, 26, 30}, 540, "ORVELL AIRLINER"});
-    const struct {
-        int type, x, y;
-    } layout[] = {{170, 100, 380}, {166, 200, 380}, {171, 305, 380}, {172, 370, 380}, {169, 200, 220},
-                  {175, 305, 280}, {176, 305, 250}, {177, 305, 220}, {178, 305, 190}, {179, 375, 280},
-                  {180, 375, 250}, {183, 375, 220}, {184, 375, 190}, {185, 520, 330}, {192, 520, 190},
-                  {191, 890, 370}, {374, 720, 110}, {108, 520, 500}, {5, 620, 500},   {29, 60, 90},
-                  {30, 110, 90},   {31, 160, 90},   {33, 210, 90},   {47, 440, 90},   {48, 480, 90},
-                  {56, 540, 90}};
-    for (const auto& l : layout) {
-        const image face = draw_face(l.type, PANEL_instrument_picture(l.type));
-        paint(own, face, l.x - face.w / 2, l.y - face.h / 2);
+    // description puts them, at their slots' sizes.
+    char name[TEXT_SIZE], error[TEXT_SIZE];
+    if (!ACF_read_description(argv[3], 0, name, error)) {
+        std::fprintf(stderr, "gen_panel_bitmaps: %s: %s\n", argv[3], error);
+        return EXIT_FAILURE;
     }
+    image own = draw_panel({"", {58, 64, 74}, {24, 26, 30}, 540, "ORVELL AIRLINER"});
+    const acf_struct& a = pln[0];
+    for (int k = 0; k < ACF_INS_SLOTS; ++k)
+        if (a.acf_ins_type[k] >= 0)
+            paint_scaled(own, draw_face(a.acf_ins_type[k], PANEL_instrument_picture(a.acf_ins_type[k])),
+                         a.acf_ins_x[k], a.acf_ins_y[k], a.acf_ins_size[k]);
     put(std::filesystem::path(folder) / argv[2], own);
     std::printf("gen_panel_bitmaps: wrote %d bitmaps\n", written);
     return EXIT_SUCCESS;

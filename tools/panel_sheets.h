@@ -102,12 +102,62 @@ inline void fonts(image& im, int sheet)
 }
 
 // ---------------------------------------------------------------------------
+// The pointers of a horizontal situation display, each the part it shows
+// rather than a tapered needle (mechanical and glass styles alike): the course
+// arrow a thin line with its head, broken where the deviation bar runs, with
+// two dots a side of the deviation scale; the bar as long as that break; the
+// TO/FROM pointer and the lubber mark small triangles, the glide-slope
+// pointers triangles pointing inward; the heading bug a notched block; the
+// glide-slope warning a striped flag. False for any other style.
+inline bool hsi_part(image& im, int style)
+{
+    const needle_style* n = PANEL_needle_style(style);
+    if (!n || style < 25 || style > 40) return false;
+    const float ua = n->ua, ub = std::min<float>(n->ub, PANEL_ART_SIDE), va = n->va, vb = n->vb;
+    const float cx = (ua + ub) * 0.5f, cy = va + n->f * (vb - va);
+    constexpr float BREAK = 22.0f;   // half the break in the course line; the bar is 2 shorter
+    auto line = [&](float y1, float y2) { box(im, cx - 1.5f, y1, cx + 1.5f, y2, INK); };
+    // A triangle pointing along u (dir 1 right, -1 left) with its base at u0.
+    auto sideways = [&](float u0, int length, int dir) {
+        for (int i = 0; i < length; ++i) {
+            const float half = 5.0f * (1.0f - static_cast<float>(i) / static_cast<float>(length));
+            box(im, u0 + static_cast<float>(dir * i), cy - half, u0 + static_cast<float>(dir * i) + 1.0f, cy + half, INK);
+        }
+    };
+    switch (style) {
+    case 35: case 36: {
+        line(va + 1.0f, cy - BREAK);
+        line(cy + BREAK, vb - 14.0f);
+        interface_art::triangle(im, cx, static_cast<int>(vb) - 15, 13, 14, 1, INK);
+        const float dot = style == 36 ? HSI_UNITS_PER_DOT_GLASS : HSI_UNITS_PER_DOT;
+        for (const float k : {-2.0f, -1.0f, 1.0f, 2.0f}) interface_art::disc(im, cx + k * dot, cy, 1.5f, INK);
+        return true;
+    }
+    case 37: case 38: line(cy - BREAK + 2.0f, cy + BREAK - 2.0f); return true;
+    case 29: case 30: interface_art::triangle(im, cx, static_cast<int>(cy) - 4, 11, 9, 1, INK); return true;
+    case 25: case 26: interface_art::triangle(im, cx, static_cast<int>(cy) + 4, 11, 9, -1, INK); return true;
+    case 27: case 28:
+        box(im, cx - 5.0f, cy - 3.0f, cx + 5.0f, cy + 3.0f, INK);
+        box(im, cx - 1.5f, cy, cx + 1.5f, cy + 3.0f, CLEAR);
+        return true;
+    case 31: case 32: sideways(cx - 5.0f, 11, 1); return true;
+    case 33: case 34: sideways(cx + 5.0f, 11, -1); return true;
+    case 39: case 40:
+        for (int y = static_cast<int>(cy) - 11; y < static_cast<int>(cy) + 11; ++y)
+            for (int x = static_cast<int>(ua) + 1; x < static_cast<int>(ub) - 1; ++x)
+                im.set(x, y, ((x + y) / 3) % 2 ? RED : INK);
+        return true;
+    default: return false;
+    }
+}
+
+// ---------------------------------------------------------------------------
 // Needles: a tapered body from the back end (va) to the tip (vb) with a hub
 // at the pivot; the barber pole striped, the pointer heads as arrowheads.
 inline void needle(image& im, int style)
 {
     const needle_style* n = PANEL_needle_style(style);
-    if (!n) return;
+    if (!n || hsi_part(im, style)) return;
     const float ua = n->ua, ub = std::min<float>(n->ub, PANEL_ART_SIDE), va = n->va, vb = n->vb;
     const float w = ub - ua, len = vb - va, cx = (ua + ub) * 0.5f, pivot = va + n->f * len;
     const bool head = n->f >= 1.0f && style >= 67;
@@ -167,6 +217,15 @@ inline void sprite_art(image& im, int type, int state, const panel_sprite& sp)
     const int x1 = static_cast<int>(std::floor(sp.cu - sp.hw)), x2 = static_cast<int>(std::ceil(sp.cu + sp.hw));
     const int y1 = static_cast<int>(std::floor(sp.cv - sp.hh)), y2 = static_cast<int>(std::ceil(sp.cv + sp.hh));
     const float cx = sp.cu, cy = sp.cv;
+    if (type == INS_EFIS_EL_LOC || type == INS_EFIS_EL_GS) {   // a deviation scale: a centre mark, two dots a side
+        const bool across = type == INS_EFIS_EL_LOC;
+        const float dot = across ? HSI_UNITS_PER_DOT_GLASS : HSI_GS_UNITS_PER_DOT;
+        if (across) box(im, cx - 1.0f, cy - 5.0f, cx + 1.0f, cy + 5.0f, INK);
+        else box(im, cx - 5.0f, cy - 1.0f, cx + 5.0f, cy + 1.0f, INK);
+        for (const float k : {-2.0f, -1.0f, 1.0f, 2.0f})
+            interface_art::disc(im, across ? cx + k * dot : cx, across ? cy : cy + k * dot, 1.5f, INK);
+        return;
+    }
     if (sp.colour != 0) {   // a lit part
         const rgba c = (sp.colour == 51) ? RED : (sp.colour == 50) ? GREEN : lamp_colour(type, state);
         im.fill(x1, y1, x2, y2, interface_art::shade(c, -60));

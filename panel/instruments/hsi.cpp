@@ -92,6 +92,16 @@ void heading_tape(const flt_struct& f, float gyro, int n, float s)
 
 }  // namespace
 
+int NAV_knobs(int t, nav_knob out[2])
+{
+    if (t == INS_CDI_NAV1 || t == INS_CDI_NAV2) return out[0] = {-47.0f, -55.0f}, 1;
+    if (t == INS_DIRECTIONAL_GYRO_GA) return out[0] = {50.0f, knob_y(t)}, 1;
+    if (!INS_in(t, INS_HSI1_GA, INS_HSI12GPS_HM)) return 0;
+    out[0] = {55.0f, knob_y(t)};    // heading
+    out[1] = {-55.0f, knob_y(t)};   // course
+    return 2;
+}
+
 int NAV_source_of_selector(int selector)
 {
     // 2 (GPS) reads the GPS entries; other values are the receiver index. A
@@ -143,13 +153,18 @@ void PANEL_hsi(const panel_records& r)
         t == INS_HSI12GPS_HM)
         numeric_windows(t, n, s);
 
-    if (!v.glass) {
-        const float kx = t == INS_DIRECTIONAL_GYRO_GA ? 50.0f : 55.0f, ky = knob_y(t);
+    nav_knob knobs[2];
+    const int knob_count = v.glass ? 0 : NAV_knobs(t, knobs);
+    if (knob_count > 0) {
         float& heading = sim_cockpit_autopilot.heading_mag;
-        heading = UTIL_wrap_closed(finite_or_0(heading) + PANEL_drag_spot(kx, ky, 10.0f, 1.0f, 30.0f, 1), 360.0f);
-        if (t == INS_DIRECTIONAL_GYRO_GA) return;
+        heading = UTIL_wrap_closed(
+            finite_or_0(heading) + PANEL_drag_spot(knobs[0].x, knobs[0].y, 10.0f, 1.0f, 30.0f, 1), 360.0f);
+    }
+    if (t == INS_DIRECTIONAL_GYRO_GA) return;
+    if (knob_count > 1) {
         float& course = *NAV_course_word(n);
-        course = UTIL_wrap_closed(finite_or_0(course) + PANEL_drag_spot(-kx, ky, 10.0f, 1.0f, 30.0f, 1), 360.0f);
+        course = UTIL_wrap_closed(
+            finite_or_0(course) + PANEL_drag_spot(knobs[1].x, knobs[1].y, 10.0f, 1.0f, 30.0f, 1), 360.0f);
     }
     if (t == INS_EFIS_EL_HSI_SEMI_CIRCLE) {
         OGL_scissor_off();
@@ -187,9 +202,11 @@ void PANEL_cdi(int receiver)
     // so the slot looks and acts the same as if they were left.
     const int type = panel_ins_type;
     const float left = screen.screen_area_left, bottom = screen.screen_area_bottom;
+    nav_knob obs[2];
+    NAV_knobs(INS_CDI_NAV1, obs);
     panel_ins_type = n == RADIO_NAV1 ? INS_RHE_OBS_1 : INS_RHE_OBS_2;
-    screen.screen_area_left += -47.0f * s;
-    screen.screen_area_bottom += -55.0f * s;
+    screen.screen_area_left += obs[0].x * s;
+    screen.screen_area_bottom += obs[0].y * s;
     PANEL_knob();
     panel_ins_type = type;
     screen.screen_area_left = left;

@@ -12,6 +12,7 @@
 #include "core/units.h"
 #include "panel/instruments/flight_instruments.h"
 #include "panel/instruments/nav_instruments.h"
+#include "panel/panel_art.h"
 #include "panel/panel_kit.h"
 
 namespace {
@@ -57,8 +58,8 @@ void update_loc_gls(float card_heading)
     const float S = l.span * s;
 
     if (l.glass && !PANEL_glass_alive()) return;
-    float h = finite_or_0(r.nav1_hdef_dot[n]) * (l.glass ? 5.0f : 4.0f);
-    float v = -finite_or_0(r.nav1_vdef_dot[n]) * 8.2f;
+    float h = finite_or_0(r.nav1_hdef_dot[n]) * (l.glass ? HSI_UNITS_PER_DOT_GLASS : HSI_UNITS_PER_DOT);
+    float v = -finite_or_0(r.nav1_vdef_dot[n]) * HSI_GS_UNITS_PER_DOT;
     if (!PANEL_avionics_powered()) h = v = 0.0f;
 
     // Scale marks.

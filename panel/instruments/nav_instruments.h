@@ -13,6 +13,16 @@ int NAV_source_of_selector(int selector);
 float NAV_course(int receiver);
 float* NAV_course_word(int receiver);
 
+// The knobs a pilot drags on the mechanical heading and course instruments,
+// in panel units about the slot's centre (times its scale): the heading knob
+// of the directional gyro and of the HSIs, the course knob of the HSIs and the
+// OBS knob of the CDIs. The faces show them where the drawers take the drag.
+struct nav_knob {
+    float x, y;
+};
+// How many knobs `type` has (0..2), written to `out`.
+int NAV_knobs(int type, nav_knob out[2]);
+
 // RMI: the needle of each receiver (nav 1, nav 2, ADF 1, ADF 2, GPS) and the
 // slaved card's heading, degrees.
 struct rmi_memory {

@@ -1,7 +1,7 @@
-// The test fleet's aircraft, loaded from the built data folder, with the
-// glass and engine instruments put on their panels: the twin turboprop with
-// the turbine ECAM and engine readouts, the helicopter with the rotorcraft
-// display, and an orbiter panel on the striker.
+// The test fleet's aircraft, loaded from the built data folder: their own
+// panels' faces lie apart, and with the glass and engine instruments put on
+// their panels, the twin turboprop with the turbine ECAM and engine readouts,
+// the helicopter with the rotorcraft display, and an orbiter panel on the striker.
 #include "tests/panel/stack_fixture.h"
 
 #include <filesystem>
@@ -10,6 +10,7 @@
 #include "core/constants.h"
 #include "core/folders.h"
 #include "panel/gauges/gauges.h"
+#include "panel/instrument_pictures.h"
 #include "panel/orbiter/orbiter.h"
 #include "world/navdb.h"
 
@@ -45,6 +46,28 @@ protected:
         for (int t : types) slot(s, t, X + 120.0f * s, Y), ++s;
     }
 };
+
+// No two faces of a fleet aircraft's own panel overlap, each its design size
+// times its slot's size about the slot's centre.
+TEST_F(FleetPanels, FacesOfEveryFleetPanelLieApart)
+{
+    for (const char* name : {"Orvell Trainer.acf", "Orvell Twin.acf", "Orvell Airliner.acf", "Orvell Striker.acf",
+                             "Orvell Glider.acf", "Orvell Floatplane.acf", "Orvell Helicopter.acf"}) {
+        load(name);
+        ASSERT_STREQ(pln[0].acf_file_name, name) << "the built fleet has no " << name;
+        const acf_struct& a = pln[0];
+        for (int i = 0; i < ACF_INS_SLOTS; ++i)
+            for (int j = i + 1; j < ACF_INS_SLOTS && a.acf_ins_type[i] >= 0; ++j) {
+                if (a.acf_ins_type[j] < 0) continue;
+                const instrument_design_size p = PANEL_instrument_design_size(a.acf_ins_type[i]),
+                                             q = PANEL_instrument_design_size(a.acf_ins_type[j]);
+                const float si = a.acf_ins_size[i], sj = a.acf_ins_size[j];
+                EXPECT_FALSE(std::fabs(a.acf_ins_x[i] - a.acf_ins_x[j]) < (p.w * si + q.w * sj) / 2 &&
+                             std::fabs(a.acf_ins_y[i] - a.acf_ins_y[j]) < (p.h * si + q.h * sj) / 2)
+                    << name << ": slots " << i << " and " << j;
+            }
+    }
+}
 
 TEST_F(FleetPanels, TwinTurbopropEcamAndReadoutsShowBothEngines)
 {

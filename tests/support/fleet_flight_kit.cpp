@@ -206,6 +206,7 @@ void set_weight(float weight_kg)
 {
     const acf_struct& a = pln[0];
     flt_struct& f = flt[0];
+    if (weight_kg < 0.0f) return;
     const float w = weight_kg > 0.0f ? weight_kg : a.acf_m_max;
     f.m_fixed = std::max(0.0f, f.m_fixed + w - f.m_total);
 }
@@ -666,6 +667,35 @@ hands_off_result fly_hands_off(const setup& s, float seconds)
     return r;
 }
 
+hands_off_result fly_dive_let_go(const setup& s, float seconds)
+{
+    hands_off_result r{NAN, NAN, NAN};
+    if (!start_on_runway(s)) return r;
+    flt_struct& f = flt[0];
+    const float approach_kt = 1.5f * pln[0].acf_est_Vs / KT;   // the approach start's speed
+    const float dive_kt = std::max(100.0f, 1.5f * approach_kt);
+    configure(0.0f, true);
+    place_in_air(6000.0f, approach_kt, 0.0f);
+    pilot p;
+    p.trimming = false;
+    const float throttle = pln[0].acf_num_engines > 0 ? 0.75f : idle();
+    for (int k = 0; k < frames(60.0f) && f.indicated_airspeed < dive_kt; ++k) {
+        hands.throttle = throttle;
+        p.hold_attitude(-30.0f);
+        frame();
+    }
+    hands = test_pilot::pilot_hands{};
+    hands.throttle = throttle;
+    r = {f.theta, f.theta, std::fabs(f.phi)};
+    for (int k = 0; k < frames(seconds); ++k) {
+        frame();
+        r.least_pitch_deg = std::min(r.least_pitch_deg, f.theta);
+        r.most_pitch_deg = std::max(r.most_pitch_deg, f.onground_any ? 90.0f : f.theta);
+        r.most_bank_deg = std::max(r.most_bank_deg, std::fabs(f.phi));
+    }
+    return r;
+}
+
 namespace {
 
 constexpr float LB = 0.45359237f;   // kg per pound
@@ -718,6 +748,22 @@ void add_hands_off(std::vector<row>& rows, const char* aircraft, const char* fil
                                35.0f, [fly] { return fly().most_pitch_deg; }));
     rows.push_back(make_within(aircraft, "hands off 20 s from the 3 nm approach: most bank (deg)", 0.0f, 0.0f, 60.0f,
                                [fly] { return fly().most_bank_deg; }));
+}
+
+// Two rows from one flight dived and let go for 40 s: the pitch stays within
+// +-60 degrees and the bank within 90, neither looping nor rolling over.
+void add_dive_let_go(std::vector<row>& rows, const char* aircraft, const char* file)
+{
+    auto flown = std::make_shared<std::optional<hands_off_result>>();
+    auto fly = [flown, file] {
+        if (!*flown) *flown = fly_dive_let_go(setup{file, -1.0f}, 40.0f);
+        return **flown;
+    };
+    rows.push_back(make_within(aircraft, "dived to 100 KIAS/1.5 x approach, let go 40 s: |pitch| (deg)",
+                               0.0f, 0.0f, 60.0f,
+                               [fly] { return std::max(-fly().least_pitch_deg, fly().most_pitch_deg); }));
+    rows.push_back(make_within(aircraft, "dived to 100 KIAS/1.5 x approach, let go 40 s: bank (deg)", 0.0f,
+                               0.0f, 90.0f, [fly] { return fly().most_bank_deg; }));
 }
 
 }  // namespace
@@ -773,6 +819,7 @@ std::vector<row> table(const std::string& aircraft)
         rows.push_back(make_within("trainer", "creep on full toe brakes, 20 s at full power (m)", 0.0f, 0.0f, 0.05f,
                                    [s] { return fly_brakes(s, true, false); }));
         add_hands_off(rows, "trainer", "Orvell Trainer.acf");
+        add_dive_let_go(rows, "trainer", "Orvell Trainer.acf");
     }
     if (want("airliner")) {
         const setup s{"Orvell Airliner.acf", 64000.0f};
@@ -798,6 +845,7 @@ std::vector<row> table(const std::string& aircraft)
                                       [heavy] { return stall_kias(heavy, 1.0f, true, 1); }),
                                  "Vso", file_Vso));
         add_hands_off(rows, "airliner", "Orvell Airliner.acf");
+        add_dive_let_go(rows, "airliner", "Orvell Airliner.acf");
     }
     if (want("twin")) {
         const setup s{"Orvell Twin.acf", 5660.0f};
@@ -813,6 +861,7 @@ std::vector<row> table(const std::string& aircraft)
                                       [s] { return stall_kias(s, 1.0f, true, 0); }),
                                  "Vso", file_Vso));
         add_hands_off(rows, "twin", "Orvell Twin.acf");
+        add_dive_let_go(rows, "twin", "Orvell Twin.acf");
     }
     if (want("striker")) {
         const setup s{"Orvell Striker.acf", 0.0f};
@@ -825,6 +874,7 @@ std::vector<row> table(const std::string& aircraft)
         rows.push_back(make_within("striker", "creep on the parking brake, 20 s at full power (m)", 0.0f, 0.0f, 0.05f,
                                    [s] { return fly_brakes(s, false, false); }));
         add_hands_off(rows, "striker", "Orvell Striker.acf");
+        add_dive_let_go(rows, "striker", "Orvell Striker.acf");
     }
     if (want("glider")) {
         const setup s{"Orvell Glider.acf", 0.0f};
@@ -832,6 +882,7 @@ std::vector<row> table(const std::string& aircraft)
                                  "Vs", file_Vs));
         rows.push_back(make("glider", "glide ratio at 50 KIAS", 34.0f, TEN, [s] { return fly_glide(s, 50.0f); }));
         add_hands_off(rows, "glider", "Orvell Glider.acf");
+        add_dive_let_go(rows, "glider", "Orvell Glider.acf");
     }
     if (want("floatplane")) {
         const setup s{"Orvell Floatplane.acf", 0.0f};
@@ -851,6 +902,7 @@ std::vector<row> table(const std::string& aircraft)
             rows.push_back(make("floatplane", what, 1700.0f, TEN, [s] { return fly_water_run(s, 0.5f); }));
         }
         add_hands_off(rows, "floatplane", "Orvell Floatplane.acf");
+        add_dive_let_go(rows, "floatplane", "Orvell Floatplane.acf");
     }
     return rows;
 }

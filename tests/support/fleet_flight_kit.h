@@ -34,7 +34,7 @@ void report_frame(float seconds);
 // Flight conditions shared by the procedures.
 struct setup {
     const char* file;            // the aircraft's file name, "Orvell Trainer.acf"
-    float weight_kg;             // 0: the aircraft's maximum weight
+    float weight_kg;             // 0: the aircraft's maximum weight; below 0: as the start loads it
     float hz = 60.0f;            // frames a second
 };
 
@@ -94,6 +94,13 @@ struct hands_off_result {
     float least_pitch_deg, most_pitch_deg, most_bank_deg;
 };
 hands_off_result fly_hands_off(const setup& s, float seconds);
+
+// Dived and let go: from its approach speed at 6,000 ft, clean, throttle
+// 0.75, trims 0, the pilot holds the nose 30 degrees down until the airspeed
+// reaches 100 KIAS or 1.5 times the approach speed, whichever is more, then
+// lets go of everything for `seconds`. The least and most pitch and the most
+// bank reached after letting go; meeting the ground counts as 90 degrees of pitch.
+hands_off_result fly_dive_let_go(const setup& s, float seconds);
 
 // One row of the fleet's table.
 struct row {
