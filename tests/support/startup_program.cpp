@@ -6,6 +6,7 @@
 #include <exception>
 #include <filesystem>
 
+#include "core/app_mode.h"
 #include "core/geo.h"
 #include "core/reset_registry.h"
 #include "core/units.h"
@@ -111,6 +112,9 @@ void start_program(const temp_folder& folder)
 void stop_program()
 {
     MACIBM_quit();
+    // The program has ended: the tests after it start from no screen, as a
+    // program that never started (the mode is no kept state of the registry).
+    app_mode = MODE_FLYING;
     program_started = false;
     startup_program_path = nullptr;
     PLAT_set_clock_source(nullptr, nullptr);
