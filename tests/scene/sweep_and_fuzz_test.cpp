@@ -233,6 +233,7 @@ TEST_F(Sweep, RandomCamerasViewsAndWeatherKeepEveryIndexOnItsTable)
         ASSERT_TRUE(scene_gates.nearer_layer == 0 || scene_gates.nearer_layer == 1);
         ASSERT_TRUE(view_octant >= 1 && view_octant <= 8);
         ASSERT_TRUE(scene_followed_weapon >= -1 && scene_followed_weapon < 24);
+        ASSERT_TRUE(std::isfinite(fog_start) && std::isfinite(fog_end)) << "pass " << k;   // GL's fog, kept by later drawing
     }
     sim_graphics_scenery.current_planet = 0;
 }
