@@ -270,8 +270,16 @@ void CAMERA_boxes()
     // away, or not a number) would overflow the head-up display's integer
     // scissor rectangle: the default box stands in for it.
     const bool usable = std::all_of(box, box + 4, [](float f) { return std::fabs(f) < 1.0e6f; });
-    if (own_box && usable) {
+    if (own_box && usable && VIEW_has_panel_picture(type)) {
         std::copy(box, box + 4, s.hud_box);
+    } else if (own_box && usable) {
+        // The forward views without the panel look where the aircraft points:
+        // the aircraft's box keeps its size but is centred in the window, so
+        // the horizon of level flight lies near the window's middle instead of
+        // where the panel views leave room for the panel below it.
+        const float cx = 512.0f, cy = 0.5f * (768.0f + extra_h);
+        s.hud_box[0] = cx - a.acf_HUD_delx, s.hud_box[2] = cx + a.acf_HUD_delx;
+        s.hud_box[1] = cy - a.acf_HUD_dely, s.hud_box[3] = cy + a.acf_HUD_dely;
     } else {
         s.hud_box[0] = 200.0f, s.hud_box[2] = 824.0f;
         s.hud_box[1] = 0.5f * extra_h + 50.0f, s.hud_box[3] = 0.5f * extra_h + 718.0f;

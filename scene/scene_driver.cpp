@@ -37,6 +37,7 @@
 #include "panel/hud/hud.h"
 #include "scene/camera.h"
 #include "scene/drawers.h"
+#include "scene/effects/overlay.h"
 #include "scene/plane_range.h"
 #include "scene/sky_light.h"
 #include "scene/view_effects.h"
@@ -221,6 +222,25 @@ void cockpit_redraw()
     glPopMatrix();
 }
 
+// The head-up display's box for this frame, false when it is left out. While
+// the replay bar is shown, a box reaching up to the bar (the heading tape's
+// figures stand two units above the box's top) is drawn shorter by the same
+// amount at both ends, so its figures stay off the bar's buttons and its
+// boresight stays on the view's centre; a box whose centre lies within 30
+// units of the bar has no room left for its tapes and is left out meanwhile.
+bool hud_box_clear_of_bar(float box[4])
+{
+    constexpr float FIGURES_ABOVE_TOP = 2.0f;
+    std::copy(scene_projection.hud_box, scene_projection.hud_box + 4, box);
+    const float* bar = REPLAY_BAR_BOX;
+    const float top = bar[1] - FIGURES_ABOVE_TOP;
+    if (!REPLAY_bar_shown() || box[0] >= bar[2] || box[2] <= bar[0] || box[3] <= top) return true;
+    const float cy = 0.5f * (box[1] + box[3]), half = top - cy;
+    if (!(half >= 30.0f)) return false;
+    box[1] = cy - half, box[3] = cy + half;
+    return true;
+}
+
 }  // namespace
 
 void SCENE_draw_3d()
@@ -284,11 +304,13 @@ void SCENE_draw_3d()
     // The head-up display's symbols on the world, in the forward views and
     // the head-up display's own view.
     const bool hud_view = VIEW_is_forward(v.view_type) || v.view_type == VIEW_HUD;
+    float hud_box[4];
+    const bool hud_room = hud_box_clear_of_bar(hud_box);
     // The aircraft record of this system has no head-up display type word:
     // HUD_acf_type() stands in for acf_HUD_type, 2 for an aircraft whose file
     // gives a head-up display box, 0 for one without.
-    if (HUD_acf_type() == 2 && sim_cockpit_electrical.HUD_on && hud_view) {
-        OGL_scissor_on(s.hud_box[0], s.hud_box[1], s.hud_box[2] - s.hud_box[0], s.hud_box[3] - s.hud_box[1]);
+    if (HUD_acf_type() == 2 && sim_cockpit_electrical.HUD_on && hud_view && hud_room) {
+        OGL_scissor_on(hud_box[0], hud_box[1], hud_box[2] - hud_box[0], hud_box[3] - hud_box[1]);
         HUD_draw_world_symbols(0);
         OGL_scissor_off();
     }
@@ -308,8 +330,8 @@ void SCENE_draw_3d()
     // The aircraft's own head-up display, when it has one and it is on, in the
     // forward views that show it; the head-up display's own view shows one in
     // any case.
-    if ((hud_view && HUD_acf_type() != 0 && sim_cockpit_electrical.HUD_on) || v.view_type == VIEW_HUD)
-        HUD_draw(s.hud_box[0], s.hud_box[1], s.hud_box[2], s.hud_box[3], 0);
+    if (((hud_view && HUD_acf_type() != 0 && sim_cockpit_electrical.HUD_on) || v.view_type == VIEW_HUD) && hud_room)
+        HUD_draw(hud_box[0], hud_box[1], hud_box[2], hud_box[3], 0);
     // The yaw string streams back 50 units. The flight model of this system
     // keeps no yaw-string deflection pair; the sideslip angle stands in for it:
     // the pair is (-sin, cos) of the sideslip, straight up with none.

@@ -329,8 +329,13 @@ void SKY_fog()
     const float e = elevation();
     const float low = SCENE_GLOBE_ALTITUDE_M[p], high = SCENE_UPPER_ALTITUDE_M[p];
     fog_end = SCENE_interp(e, low, v.visibility_terrain_m, high, 2.0f * v.visibility_effective_m);
+    // A visibility or camera height that is no number or endless (from a peer
+    // or a plug-in) would hand GL fog distances of no number, and its fog would
+    // stay undefined for this pass and every later drawing that keeps it: such
+    // a fog ends where a cloud's does, and starts within it.
+    if (!std::isfinite(fog_end)) fog_end = IN_CLOUD_VISIBILITY_M;
     float c = (0.75f - 0.5f * scene_atmosphere_factor) * fog_end *
               UTIL_clamp((fog_end - 1000.0f) * 0.000111111f, 0.0f, 1.0f);
     c = SCENE_interp(e, low, c, high, e);
-    fog_start = UTIL_clamp(c, 0.1f * fog_end, 0.9f * fog_end);
+    fog_start = UTIL_clamp_nan_low(c, 0.1f * fog_end, 0.9f * fog_end);
 }

@@ -182,9 +182,11 @@ void control_marker()
 
 }  // namespace
 
+bool REPLAY_bar_shown() { return sim_operation_prefs.replay_mode != 0 && !movie_recording; }
+
 void REPLAY_draw_bar()
 {
-    OGL_shade_box(412.0f, 720.0f, 612.0f, 750.0f, 0.5f);
+    OGL_shade_box(REPLAY_BAR_BOX[0], REPLAY_BAR_BOX[1], REPLAY_BAR_BOX[2], REPLAY_BAR_BOX[3], 0.5f);
     const float t = sim_network_misc.network_time_sec;
     const float m = std::trunc(t / 60.0f);
     OGL_draw_string_fmt(ROW_GLASS_TEXT, 497.0f, 725.0f, m, 2, 0, 0, 105);
@@ -206,7 +208,7 @@ void REPLAY_draw_bar()
 void SCENE_draw_overlay()
 {
     glare_wash();
-    if (sim_operation_prefs.replay_mode != 0 && !movie_recording) REPLAY_draw_bar();
+    if (REPLAY_bar_shown()) REPLAY_draw_bar();
     if (mouse.mouse_down && atc_state.atc_window_open && mouse_in(2.0f, 453.0f, 1022.0f, 748.0f)) ATC_request_menu(1);
     atc_speech_or_data_rows();
     start_prompts();

@@ -19,6 +19,12 @@ extern const char* const REPLAY_BUTTON_COMMAND[10];
 // Centre x of replay button b (1..9); the bar's buttons sit at y 740.
 extern const float REPLAY_BUTTON_X[10];
 constexpr float REPLAY_BUTTON_Y = 740.0f;
+// The bar's shaded box: x0, y0, x1, y1 in interface units.
+constexpr float REPLAY_BAR_BOX[4] = {412.0f, 720.0f, 612.0f, 750.0f};
+
+// True while the overlay shows the replay bar: a replay mode is chosen and no
+// movie is being recorded.
+bool REPLAY_bar_shown();
 
 // Draws the bar and handles clicks on its buttons; called by the overlay.
 void REPLAY_draw_bar();

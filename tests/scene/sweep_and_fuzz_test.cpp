@@ -167,6 +167,21 @@ TEST_F(Sweep, TheHeadUpDisplayInTheForwardViews)
         }
         EXPECT_EQ(size[1] > size[0], c.drawn) << c.view;
     }
+    // A box reaching up to the window's top edge: while the replay bar is
+    // shown, nothing of the display lands in the bar's rows.
+    pln[0].acf_HUD_cntry = 650.0f, pln[0].acf_HUD_dely = 100.0f;
+    sim_graphics_view.view_type = 1000;
+    sim_operation_prefs.replay_mode = 5;
+    std::vector<unsigned char> bar[2];
+    for (int on = 0; on < 2; ++on) {
+        sim_cockpit_electrical.HUD_on = on;
+        SCENE_draw_3d();
+        bar[on].resize(200 * 30 * 4);
+        glReadPixels(static_cast<int>(412 + screen.screen_area_left), static_cast<int>(720 + screen.screen_area_bottom),
+                     200, 30, GL_RGBA, GL_UNSIGNED_BYTE, bar[on].data());
+    }
+    EXPECT_EQ(bar[0], bar[1]);
+    sim_operation_prefs.replay_mode = 0;
     sim_cockpit_electrical.HUD_on = 0;
     sim_cockpit_electrical.battery_on = 0;
     flt[0].ENGN_bat_volt[0] = 0.0f;
@@ -218,6 +233,7 @@ TEST_F(Sweep, RandomCamerasViewsAndWeatherKeepEveryIndexOnItsTable)
         ASSERT_TRUE(scene_gates.nearer_layer == 0 || scene_gates.nearer_layer == 1);
         ASSERT_TRUE(view_octant >= 1 && view_octant <= 8);
         ASSERT_TRUE(scene_followed_weapon >= -1 && scene_followed_weapon < 24);
+        ASSERT_TRUE(std::isfinite(fog_start) && std::isfinite(fog_end)) << "pass " << k;   // GL's fog, kept by later drawing
     }
     sim_graphics_scenery.current_planet = 0;
 }

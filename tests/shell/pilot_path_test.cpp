@@ -20,6 +20,7 @@
 #include "core/alert.h"
 #include "core/app_mode.h"
 #include "core/datafile.h"
+#include "core/draw_phases.h"
 #include "core/geo.h"
 #include "core/input.h"
 #include "core/instrument_types.h"
@@ -28,6 +29,7 @@
 #include "core/text_util.h"
 #include "core/views.h"
 #include "flightmodel/flt.h"
+#include "links/plugin_host.h"
 #include "scene/scene_state.h"
 #include "shell/alert_box.h"
 #include "shell/menus.h"
@@ -178,7 +180,9 @@ double alike(const picture& a, const picture& b, int x0, int y0, int x1, int y1)
 
 // Key 1 shows the panel; key 2 and the View menu's Forward with HUD and
 // Forward with Nothing look ahead without it: none of the panel's pixels stay
-// in the lower part of the window, where the panel lies.
+// in the lower part of the window, where the panel lies, and the horizon lies
+// in the window's middle third. The ground reaches the bottom edge there and
+// in the chase and backward views.
 TEST_F(PilotPath, ForwardViewsWithoutThePanelShowNoPanel)
 {
     hold_user_plane(ksbd_start_pose);
@@ -198,14 +202,30 @@ TEST_F(PilotPath, ForwardViewsWithoutThePanelShowNoPanel)
     press('1');
     EXPECT_GT(panel_share(), 0.9) << "the panel view shows its panel again";
 
+    // The horizon lies in the window's middle third: the ground (what a
+    // plug-in taking the ground phase leaves out) shows in the rows just
+    // below that third and in none above it.
+    auto horizon_in_middle_third = [&] {
+        hold_user_plane(ksbd_start_pose);
+        frames(3);
+        const picture ground = read_picture();
+        plugin_host.entries.drawing = [](int phase) { return phase == DRAW_PHASE_GROUND_BEFORE ? 0 : 1; };
+        frames(1);
+        plugin_host.entries.drawing = nullptr;
+        const picture bare = read_picture();
+        const int third = bare.height / 3;
+        return alike(ground, bare, 0, 2 * third, w, bare.height) > 0.95 && alike(ground, bare, 0, third - 8, w, third) < 0.5;
+    };
     press('2');
     const double with_hud = panel_share();
     EXPECT_EQ(sim_graphics_view.view_type, VIEW_FORWARD_HUD);
     EXPECT_LT(with_hud, 0.1);
+    EXPECT_TRUE(horizon_in_middle_third());
     press('2');
     const double with_nothing = panel_share();
     EXPECT_EQ(sim_graphics_view.view_type, VIEW_FORWARD_NOTHING);
     EXPECT_LT(with_nothing, 0.1);
+    EXPECT_TRUE(horizon_in_middle_third());
 
     press('1');
     ASSERT_TRUE(choose_menu_item("View", "Forward with HUD"));
@@ -216,13 +236,22 @@ TEST_F(PilotPath, ForwardViewsWithoutThePanelShowNoPanel)
     EXPECT_EQ(sim_graphics_view.view_type, VIEW_FORWARD_NOTHING);
     // The window's lower half lies below the horizon: ground to the bottom
     // edge, no pixel in the flat horizon colour of the sky backdrop (what
-    // shows where no ground is drawn).
-    const picture ahead = read_picture();
-    const int sky[3] = {int(std::lround(sky_ramp[0][0] * 255.0f)), int(std::lround(sky_ramp[0][1] * 255.0f)),
-                        int(std::lround(sky_ramp[0][2] * 255.0f))};
-    EXPECT_EQ(ahead.count(0, 0, w, h, [&](picture::colour c) {
-        return std::abs(c.r - sky[0]) + std::abs(c.g - sky[1]) + std::abs(c.b - sky[2]) < 6;
-    }), 0);
+    // shows where no ground is drawn); so too behind the trainer in the chase
+    // view and looking back from the cockpit.
+    auto sky_in_lower_half = [&] {
+        hold_user_plane(ksbd_start_pose);
+        frames(25);   // the chase camera eases to its distance
+        const int sky[3] = {int(std::lround(sky_ramp[0][0] * 255.0f)), int(std::lround(sky_ramp[0][1] * 255.0f)),
+                            int(std::lround(sky_ramp[0][2] * 255.0f))};
+        return read_picture().count(0, 0, w, h, [&](picture::colour c) {
+            return std::abs(c.r - sky[0]) + std::abs(c.g - sky[1]) + std::abs(c.b - sky[2]) < 6;
+        });
+    };
+    EXPECT_EQ(sky_in_lower_half(), 0);
+    press('8');
+    EXPECT_EQ(sky_in_lower_half(), 0) << "chase view";
+    ASSERT_TRUE(choose_menu_item("View", "Backward"));
+    EXPECT_EQ(sky_in_lower_half(), 0) << "backward view";
     press('1');
     frames(1);
 }
