@@ -6,15 +6,23 @@
 
 screen_record screen{};
 
-void SCREEN_size_limit(int32_t& width, int32_t& height)
+namespace {
+
+// The display's own limit, or the fallback given where it reports none; never
+// below the smallest window.
+void limit_or(int32_t& width, int32_t& height, int32_t fallback_width, int32_t fallback_height)
 {
     int w = 0, h = 0;
-    if (!PLAT_display_size_limit(w, h)) {
-        w = SCREEN_SANE_MAX_WIDTH;
-        h = SCREEN_SANE_MAX_HEIGHT;
-    }
+    if (!PLAT_display_size_limit(w, h)) w = fallback_width, h = fallback_height;
     width = std::max<int32_t>(w, SCREEN_MIN_WIDTH);
     height = std::max<int32_t>(h, SCREEN_MIN_HEIGHT);
+}
+
+}  // namespace
+
+void SCREEN_size_limit(int32_t& width, int32_t& height)
+{
+    limit_or(width, height, SCREEN_SANE_MAX_WIDTH, SCREEN_SANE_MAX_HEIGHT);
 }
 
 bool SCREEN_size_fits(int32_t width, int32_t height)
@@ -26,13 +34,8 @@ bool SCREEN_size_fits(int32_t width, int32_t height)
 
 void SCREEN_rendered_size_limit(int32_t& width, int32_t& height)
 {
-    int w = 0, h = 0;
-    if (!PLAT_display_size_limit(w, h)) {
-        w = std::min(screen.window_width, SCREEN_SANE_MAX_WIDTH);
-        h = std::min(screen.window_height, SCREEN_SANE_MAX_HEIGHT);
-    }
-    width = std::max<int32_t>(w, SCREEN_MIN_WIDTH);
-    height = std::max<int32_t>(h, SCREEN_MIN_HEIGHT);
+    limit_or(width, height, std::min(screen.window_width, SCREEN_SANE_MAX_WIDTH),
+             std::min(screen.window_height, SCREEN_SANE_MAX_HEIGHT));
 }
 
 bool SCREEN_rendered_size_fits(int32_t width, int32_t height)

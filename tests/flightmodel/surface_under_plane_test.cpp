@@ -14,6 +14,7 @@
 #include "core/texture_slots.h"
 #include "flightmodel/ground/deck_contact.h"
 #include "flightmodel/ground/terrain_query.h"
+#include "tests/support/damaged_ships.h"
 #include "tests/support/flight_fixture.h"
 #include "world/apt_scene.h"
 #include "world/cover_placement.h"
@@ -258,17 +259,8 @@ TEST_F(UnderPlane, UnplacedOrDamagedShipsGiveNoDeck)
         EXPECT_EQ(surface_state.on_carrier, 0);
     }
     UTIL_srand(11);
-    auto any = []() {
-        const int k = UTIL_rand() % 8;
-        const float v[8] = {NAN, INFINITY, -INFINITY, 1e30f, -9.9e9f, 0.0f, 30.0f, -400.0f};
-        return k < 4 ? v[UTIL_rand() % 8] : (UTIL_rand() - 16384) * 0.05f;
-    };
     for (int round = 0; round < 200; ++round) {
-        for (int s = 0; s < SEA_OBJECT_SLOTS; ++s) {
-            ship_x[s] = any(), ship_y[s] = any(), ship_z[s] = any();
-            ship_heading[s] = any(), ship_pitch[s] = any(), ship_roll[s] = any();
-        }
-        flt[0].local_x = any(), flt[0].local_z = any(), flt[0].groundspeed = any(), flt[0].beta = any();
+        place_ships_and_plane_damaged();
         find();
         EXPECT_TRUE(std::isfinite(launch_flags.arrest_decel));
     }

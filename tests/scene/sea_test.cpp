@@ -17,6 +17,7 @@
 #include "scene/sea/ship_tables.h"
 #include "scene/effects/trails.h"
 #include "tests/scene/scene_fixture.h"
+#include "tests/support/damaged_ships.h"
 #include "tests/support/gl_view.h"
 #include "world/landuse_grid.h"
 #include "world/terrain_grid.h"
@@ -530,18 +531,9 @@ TEST_F(Sea, PitchRaisesTheBowAndRollLeansTheMastToStarboard)
 TEST_F(Sea, UnplacedOrDamagedShipsAreDrawnWithoutAnError)
 {
     UTIL_srand(11);
-    auto any = []() {
-        const int k = UTIL_rand() % 8;
-        const float v[8] = {NAN, INFINITY, -INFINITY, 1e30f, -9.9e9f, 0.0f, 30.0f, -400.0f};
-        return k < 4 ? v[UTIL_rand() % 8] : (UTIL_rand() - 16384) * 0.05f;
-    };
     for (int round = 0; round < 200; ++round) {
-        for (int s = 0; s < SEA_OBJECT_SLOTS; ++s) {
-            ship_x[s] = any(), ship_y[s] = any(), ship_z[s] = any();
-            ship_heading[s] = any(), ship_pitch[s] = any(), ship_roll[s] = any();
-        }
-        flt[0].local_x = any(), flt[0].local_z = any(), flt[0].groundspeed = any(), flt[0].beta = any();
-        look_at(any(), any());
+        place_ships_and_plane_damaged();
+        look_at(damaged_figure(), damaged_figure());
         pass();
         ASSERT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)) << round;
     }
