@@ -49,14 +49,14 @@ int main(int argc, char** argv)
         return EXIT_FAILURE;
     }
     int outside = 0;
-    std::printf("%-11s %-62s %9s %9s %8s  %s\n", "aircraft", "quantity", "model", "reference", "off", "accepted");
+    std::printf("%-11s %-68s %9s %9s %8s  %s\n", "aircraft", "quantity", "model", "reference", "off", "accepted");
     for (const fleet_kit::row& r : rows) {
         const float m = r.fly();
         const bool ok = m >= r.low && m <= r.high;
         outside += ok || r.open ? 0 : 1;
         char off[16] = "";
         if (r.reference != 0.0f && std::isfinite(m)) std::snprintf(off, sizeof off, "%+.1f%%", 100.0f * fleet_kit::off(r, m));
-        std::printf("%-11s %-62s %9.4g %9.4g %8s  %.4g..%.4g%s", r.aircraft.c_str(), r.quantity.c_str(), m, r.reference,
+        std::printf("%-11s %-68s %9.4g %9.4g %8s  %.4g..%.4g%s", r.aircraft.c_str(), r.quantity.c_str(), m, r.reference,
                     off, r.low, r.high, ok ? "" : (r.open ? "  OPEN" : "  OUTSIDE"));
         if (r.file_speed) {
             // The file's own speed for this figure must agree within 5%.

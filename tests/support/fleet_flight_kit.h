@@ -96,8 +96,8 @@ struct hands_off_result {
 hands_off_result fly_hands_off(const setup& s, float seconds);
 
 // Dived and let go: from its approach speed at 6,000 ft, clean, throttle
-// 0.75, trims 0, the pilot holds the nose 30 degrees down until the airspeed
-// reaches 100 KIAS or 1.5 times the approach speed, whichever is more, then
+// 0.75, trims 0, the pilot holds the nose 40 degrees down until the airspeed
+// reaches 120 KIAS or 1.5 times the approach speed, whichever is more, then
 // lets go of everything for `seconds`. The least and most pitch and the most
 // bank reached after letting go; meeting the ground counts as 90 degrees of pitch.
 hands_off_result fly_dive_let_go(const setup& s, float seconds);
