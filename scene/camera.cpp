@@ -236,8 +236,16 @@ void CAMERA_locate()
     if (inside) {
         float scratch[3];
         int column = camera_cell.column, row = camera_cell.row;
-        scene_ground_elevation = TERRAIN_height_at(v.view_x, v.view_z, &scratch[0], &scratch[1], &scratch[2], &column,
-                                                   &row, 1, "FIND LAT/LON/H WITH VIEW local_y_vp");
+        // The probe with the surface extras answers with what lies under the
+        // user's plane (its runway's height, a deck), wherever the camera is.
+        // A camera away from the plane, at a runway's end with the plane rolled
+        // down a sloping runway, would be held above the plane's runway, under
+        // the ground it stands on, and see none of it: it stays above both.
+        const float surface = TERRAIN_height_at(v.view_x, v.view_z, &scratch[0], &scratch[1], &scratch[2], &column,
+                                                &row, 1, "FIND LAT/LON/H WITH VIEW local_y_vp");
+        const float terrain = TERRAIN_height_at(v.view_x, v.view_z, nullptr, nullptr, nullptr, &column, &row, 0,
+                                                "FIND LAT/LON/H WITH VIEW local_y_vp");
+        scene_ground_elevation = std::max(surface, terrain);
         camera_cell.column = column;
         camera_cell.row = row;
     } else {

@@ -153,6 +153,11 @@ void operation_defaults()
     sim_operation_prefs.warn_bb = 1;
     sim_graphics_settings_block& g = sim_graphics_settings;
     g.dim_gload = 1;
+    // Lights drawn as textured sprites: as single points, the runway and
+    // approach lights lying on the ground are hidden by it on a short final
+    // and at the threshold, where the ground seen at a grazing angle is drawn
+    // pulled toward the camera (its polygon offset).
+    g.draw_textured_lites = 1;
     g.draw_obstacles = 1;
     g.draw_aircrafts = 5;
     g.draw_forestfires = g.draw_oilrigs = g.draw_ships = 1;

@@ -27,8 +27,10 @@
 #include "core/screen.h"
 #include "core/simvars.h"
 #include "core/text_util.h"
+#include "core/units.h"
 #include "core/views.h"
 #include "flightmodel/flt.h"
+#include "flightmodel/ground/terrain_query.h"
 #include "links/plugin_host.h"
 #include "scene/scene_state.h"
 #include "shell/alert_box.h"
@@ -235,23 +237,44 @@ TEST_F(PilotPath, ForwardViewsWithoutThePanelShowNoPanel)
     EXPECT_LT(panel_share(), 0.1);
     EXPECT_EQ(sim_graphics_view.view_type, VIEW_FORWARD_NOTHING);
     // The window's lower half lies below the horizon: ground to the bottom
-    // edge, no pixel in the flat horizon colour of the sky backdrop (what
-    // shows where no ground is drawn); so too behind the trainer in the chase
-    // view and looking back from the cockpit.
-    auto sky_in_lower_half = [&] {
-        hold_user_plane(ksbd_start_pose);
+    // edge, no pixel in the flat horizon colour of the sky backdrop and no
+    // row one flat colour across the window (what shows where no ground is
+    // drawn, or where the camera stands under the ground it looks at); so too
+    // behind the trainer in the chase view, looking back from the cockpit, and
+    // from the runway's end in the tower view with the trainer 1.5 km down the
+    // runway, where it lies 6 m lower.
+    const struct {
+        const char* view;
+        float along_runway_m;
+    } outside[] = {{"Forward with Nothing", 0.0f}, {"Chase", 0.0f}, {"Backward", 0.0f}, {"Tower", 1500.0f}};
+    auto terrain = [](double x, double z) {
+        return TERRAIN_height_at(float(x), float(z), nullptr, nullptr, nullptr, nullptr, nullptr, 0, "test");
+    };
+    for (const auto& row : outside) {
+        plane_pose pose = ksbd_start_pose;   // moved along the runway, on its gear
+        pose.x += row.along_runway_m * std::sin(pose.psi * DEG_TO_RAD_FLOAT);
+        pose.z -= row.along_runway_m * std::cos(pose.psi * DEG_TO_RAD_FLOAT);
+        pose.y += terrain(pose.x, pose.z) - terrain(ksbd_start_pose.x, ksbd_start_pose.z);
+        hold_user_plane(pose);
+        frames(2);   // drawn there before the view is chosen
+        ASSERT_TRUE(choose_menu_item("View", row.view));
+        hold_user_plane(pose);
         frames(25);   // the chase camera eases to its distance
+        const picture seen = read_picture();
         const int sky[3] = {int(std::lround(sky_ramp[0][0] * 255.0f)), int(std::lround(sky_ramp[0][1] * 255.0f)),
                             int(std::lround(sky_ramp[0][2] * 255.0f))};
-        return read_picture().count(0, 0, w, h, [&](picture::colour c) {
+        EXPECT_EQ(seen.count(0, 0, w, h, [&](picture::colour c) {
             return std::abs(c.r - sky[0]) + std::abs(c.g - sky[1]) + std::abs(c.b - sky[2]) < 6;
-        });
-    };
-    EXPECT_EQ(sky_in_lower_half(), 0);
-    press('8');
-    EXPECT_EQ(sky_in_lower_half(), 0) << "chase view";
-    ASSERT_TRUE(choose_menu_item("View", "Backward"));
-    EXPECT_EQ(sky_in_lower_half(), 0) << "backward view";
+        }), 0) << row.view;
+        int flat_rows = 0;
+        for (int y = 0; y < h; ++y) {
+            const picture::colour m = seen.at(w / 2, y);
+            flat_rows += seen.count(0, y, w, y + 1, [&](picture::colour c) {
+                return std::abs(c.r - m.r) + std::abs(c.g - m.g) + std::abs(c.b - m.b) < 3;
+            }) > w * 95 / 100;
+        }
+        EXPECT_EQ(flat_rows, 0) << row.view;
+    }
     press('1');
     frames(1);
 }
