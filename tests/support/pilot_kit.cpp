@@ -11,6 +11,7 @@
 #include "aircraft/acf_struct.h"
 #include "aircraft/flight_start.h"
 #include "core/app_mode.h"
+#include "core/geo.h"
 #include "core/text_util.h"
 #include "core/input.h"
 #include "core/menu_table.h"
@@ -45,6 +46,7 @@ int64_t summer_noon()
 std::function<bool()> inside_action;
 // The aircraft the program started with: its file's name and path.
 std::string start_aircraft_name, start_aircraft_path;
+start_selection_record start_airport;   // the airport and start the suite began at
 double inside_step = FRAME_STEP;
 int inside_count = 0;
 // A frame the kit started moved the clock itself before the frame read it.
@@ -298,6 +300,7 @@ void flying_program::SetUpTestSuite()
     frames(1);                      // leaves the intro
     start_aircraft_name = pln[0].acf_file_name;
     start_aircraft_path = pln[0].acf_file_path;
+    start_airport = start_selection;
 }
 
 void flying_program::TearDownTestSuite()
@@ -318,6 +321,13 @@ void flying_program::SetUp()
         UTIL_strcpy(start_aircraft_name.c_str(), a.acf_file_name);
         UTIL_strcpy(start_aircraft_path.c_str(), a.acf_file_path);
         ACF_load_and_setup(0);
+        FLIGHT_init_situation(SIT_AIRPORT, SIT_RUNWAY);
+    }
+    // So does an airport an earlier test started from: the scenery is built
+    // around the start airport again, where the tests' poses lie.
+    if (start_selection.airport_index != start_airport.airport_index ||
+        start_selection.start_index != start_airport.start_index) {
+        start_selection = start_airport;
         FLIGHT_init_situation(SIT_AIRPORT, SIT_RUNWAY);
     }
     screen.open_menu = -1;
