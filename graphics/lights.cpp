@@ -5,6 +5,7 @@
 #include <array>
 #include <cmath>
 #include <initializer_list>
+#include <vector>
 
 #include "core/reset_registry.h"
 #include "graphics/ogl_bind_seam.h"
@@ -40,6 +41,44 @@ void normal_of(const float* p0, const float* p1, const float* p2)
     glNormal3fv(n);
 }
 
+// Plain point lights wait here and go to GL as one array per point size.
+// Sent one vertex at a time between begin and end, a long run of points
+// could be lost by the driver where its own vertex store filled up partway
+// (far lights missing for a frame, depending on what was drawn before).
+struct point_vertex {
+    float x, y, z, r, g, b, a;
+};
+std::vector<point_vertex> waiting_points;
+// Between a begin in point mode and its end. A light asked outside a batch
+// draws nothing, as a vertex sent outside a primitive draws nothing.
+bool points_open = false;
+
+void OGL_lights_points_reset()
+{
+    waiting_points.clear();
+    points_open = false;
+}
+ORVELL_RESET(OGL_lights_points_reset);
+
+void send_points()
+{
+    if (waiting_points.empty()) return;
+    const point_vertex& last = waiting_points.back();
+    glPointSize(light_batch.last_point_size);
+    glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
+    glDisableClientState(GL_NORMAL_ARRAY);
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_COLOR_ARRAY);
+    glVertexPointer(3, GL_FLOAT, sizeof(point_vertex), &waiting_points[0].x);
+    glColorPointer(4, GL_FLOAT, sizeof(point_vertex), &waiting_points[0].r);
+    glDrawArrays(GL_POINTS, 0, static_cast<GLsizei>(waiting_points.size()));
+    glPopClientAttrib();
+    // The last light's colour stays current, as when each was sent alone.
+    glColor4f(last.r, last.g, last.b, last.a);
+    waiting_points.clear();
+}
+
 void textured_vertex(const float* p, float s, float t)
 {
     glTexCoord2f(s, t);
@@ -68,8 +107,9 @@ void OGL_lights_begin(int force)
         OGL_bind_tex(TEX_SLOT_LIGHTS, 0);
     } else {
         OGL_set_state(STATE_FOG_ON, 0, STATE_LIGHTING_OFF, STATE_BLEND, STATE_DEPTH_TEST_ON, STATE_DEPTH_WRITE_OFF);
-        glBegin(GL_POINTS);
+        waiting_points.clear();
     }
+    points_open = !light_batch.sprite_mode;
     light_batch.last_point_size = -999.0f;
     // A zoom that is not set yet counts as no zoom: a zoom of 0 would divide
     // by zero and give sprites of endless size.
@@ -95,18 +135,18 @@ void OGL_draw_light(float x, float y, float z, float r, float g, float b, float 
     OGL_seam_light({x, y, z, r, g, b, a, size, flash_index, phase_index, type});
     if (!OGL_light_is_lit(flash_index)) return;
     const float k = gload_dim_factor;
-    glColor4f(r * k, g * k, b * k, a * OGL_light_brightness(phase_index));
+    const float alpha = a * OGL_light_brightness(phase_index);
 
     if (!light_batch.sprite_mode) {
+        if (!points_open) return;
         if (size != light_batch.last_point_size) {
+            send_points();
             light_batch.last_point_size = size;
-            glEnd();
-            glPointSize(size);
-            glBegin(GL_POINTS);
         }
-        glVertex3f(x, y, z);
+        waiting_points.push_back({x, y, z, r * k, g * k, b * k, alpha});
         return;
     }
+    glColor4f(r * k, g * k, b * k, alpha);
 
     const float dx = x + light_batch.frame_offset[0];
     const float dy = y + light_batch.frame_offset[1];
@@ -148,7 +188,8 @@ void OGL_draw_light(float x, float y, float z, float r, float g, float b, float 
 void OGL_lights_end()
 {
     if (light_batch.sprite_mode) return;
-    glEnd();
+    send_points();
+    points_open = false;
     glPointSize(1.0f);
 }
 

@@ -532,12 +532,12 @@ void special_items(int object, int level, float x, float y, float z, float headi
     for (size_t n = 0; n < items.size(); ++n) {
         const object_primitive& p = items[n];
         switch (p.code) {
-        // A light entry begun inside a movie's quads (or a movie inside a
-        // light entry), which only a broken object file holds, would begin
-        // one GL primitive inside another, an error that drops what follows:
-        // such an entry is passed over, and its vertices (like a light vertex
-        // outside any entry, which would send points with no primitive begun)
-        // draw nothing.
+        // A light entry begun inside a movie's quads, which only a broken
+        // object file holds, would begin one GL primitive inside another, an
+        // error that drops what follows; a movie inside a light entry would
+        // change the state its waiting lights are drawn with. Such an entry
+        // is passed over, and its vertices (like a light vertex outside any
+        // entry) draw nothing.
         case OBJ_LIGHT:
             if (terrain_night && !lights_open && !quads_open) {
                 OGL_lights_begin(0);
