@@ -51,6 +51,9 @@ void switch_on(int32_t& setting, const char* what)
 {
     if (setting) return;
     setting = 1;
+    // A peer's start switches it on without a word: its notices are counted
+    // as refusals, and this is none.
+    if (flight_notices_to_link) return;
     FLIGHT_notice(what, "has been switched on in the rendering settings for this start.");
 }
 

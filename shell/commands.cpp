@@ -821,10 +821,20 @@ void APPLICATION_handlemenu(int32_t command)
 void APPLICATION_handlemenu_remote(int32_t command)
 {
     if (const char* why = peer_refusal(command)) return NET_refuse_command(why);
-    const int outer = command_source;
+    // Put back however the command ends: a start whose aircraft cannot be
+    // read throws, and a flag left set would treat this machine's own
+    // choices as a peer's.
+    struct peer_scope {
+        int source = command_source, notices = flight_notices_to_link;
+        ~peer_scope()
+        {
+            command_source = source;
+            flight_notices_to_link = notices;
+        }
+    } scope;
     command_source = COMMAND_FROM_NETWORK;
+    flight_notices_to_link = 1;
     handle(command);
-    command_source = outer;
 }
 
 int COMMANDS_peer_situation_name_ok(const char* name)

@@ -105,11 +105,14 @@ TEST_F(Commands, BadStartNumbersAreCheckedBeforeUse)
     browse_calls = 0;
     const uint64_t refused = net_counters.refused;
     const int boxes[] = {0, 200, 202, 203, 205, 206, 1203, 1208, 1211, 1217, 1218, 417};
+    // Special starts that cannot start here: their notice is a refusal.
+    const int unplaced[] = {SIT_OPEN_WATER, SIT_ROOFTOP, SIT_FOREST_FIRE};
+    for (int number : unplaced) APPLICATION_handlemenu_remote(number);
     for (int number : {44200, 2400, 163999}) APPLICATION_handlemenu_remote(number);
     for (int number : boxes) APPLICATION_handlemenu_remote(number);
     EXPECT_TRUE(recorded_alerts.empty());
     EXPECT_EQ(browse_calls, 0);
-    EXPECT_EQ(net_counters.refused, refused + 3 + std::size(boxes));
+    EXPECT_EQ(net_counters.refused, refused + 3 + std::size(boxes) + std::size(unplaced));
     // 200 screenshots asked for in 10 s: one every few seconds is taken.
     for (int k = 0; k < 200; ++k, frame_clock += 0.05f) APPLICATION_handlemenu_remote(1205);
     int shots = 0;

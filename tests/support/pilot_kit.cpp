@@ -20,6 +20,8 @@
 #include "core/simvars/time.h"
 #include "core/views.h"
 #include "platform/plat_events.h"
+#include "scene/camera.h"
+#include "scene/scene_state.h"
 #include "platform/plat_time.h"
 #include "shell/frame.h"
 #include "shell/modes.h"
@@ -47,6 +49,9 @@ std::function<bool()> inside_action;
 // The aircraft the program started with: its file's name and path.
 std::string start_aircraft_name, start_aircraft_path;
 start_selection_record start_airport;   // the airport and start the suite began at
+// The chase and orbit camera's distance and its smoothing as the suite began.
+float start_view_distance = 0.0f;
+camera_smoothing_record start_camera_smoothing{};
 double inside_step = FRAME_STEP;
 int inside_count = 0;
 // A frame the kit started moved the clock itself before the frame read it.
@@ -301,6 +306,8 @@ void flying_program::SetUpTestSuite()
     start_aircraft_name = pln[0].acf_file_name;
     start_aircraft_path = pln[0].acf_file_path;
     start_airport = start_selection;
+    start_view_distance = view_distance;
+    start_camera_smoothing = camera_smoothing;
 }
 
 void flying_program::TearDownTestSuite()
@@ -330,6 +337,11 @@ void flying_program::SetUp()
         start_selection = start_airport;
         FLIGHT_init_situation(SIT_AIRPORT, SIT_RUNWAY);
     }
+    // And the chase camera's distance: a larger aircraft an earlier test flew
+    // left it longer (it never shrinks below a new aircraft's own), which puts
+    // the trainer's chase camera elsewhere.
+    view_distance = start_view_distance;
+    camera_smoothing = start_camera_smoothing;
     screen.open_menu = -1;
     sim_joystick.mouse_is_joystick = 0;
     move_to(4.0f, 740.0f);
