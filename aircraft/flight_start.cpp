@@ -610,11 +610,9 @@ void FLIGHT_block_latlon(float& lat, float& lon)
 
 bool FLIGHT_live_peer() { return net_slot_enabled[0] != 0 && net_peer_heard[0] != 0; }
 
-int flight_notices_to_link = 0;
-
 void FLIGHT_notice(const char* l1, const char* l2, const char* l3, const char* l4)
 {
-    if (flight_notices_to_link) return NET_refuse_command(l1);
+    if (net_command_from_peer) return NET_refuse_command(l1);
     MACIBM_nuke_alert(app_mode, l1, l2, l3, l4, ALERT_NOTICE);
 }
 

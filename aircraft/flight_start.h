@@ -74,11 +74,6 @@ extern float situation_speed;
 // with no airport to start at, shows a notice and leaves the plane as it was.
 void FLIGHT_init_situation(int code, int sub_mode);
 
-// While set, a start's notices are counted with the link's refusals instead
-// of shown in a box: set while a peer's command runs, as a peer may open no
-// box (one stops the flight until someone here dismisses it).
-extern int flight_notices_to_link;
-
 // The start-position block's latitude and longitude as the position starts
 // (203, 800) take them: within the planet, a value that is not a number
 // counting as 0. Those starts move the scenery there before they place the plane.

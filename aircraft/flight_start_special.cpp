@@ -20,6 +20,7 @@
 #include "core/text_util.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/ground/terrain_query.h"
+#include "links/net_receive.h"
 #include "world/fires.h"
 #include "world/ship_decks.h"
 #include "world/ships.h"
@@ -53,7 +54,7 @@ void switch_on(int32_t& setting, const char* what)
     setting = 1;
     // A peer's start switches it on without a word: its notices are counted
     // as refusals, and this is none.
-    if (flight_notices_to_link) return;
+    if (net_command_from_peer) return;
     FLIGHT_notice(what, "has been switched on in the rendering settings for this start.");
 }
 

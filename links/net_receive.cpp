@@ -464,6 +464,8 @@ const uint8_t* NET_held_payload(const char* label)
     return nullptr;
 }
 
+int net_command_from_peer = 0;
+
 void NET_refuse_command(const char* why)
 {
     if (handling) return NET_refuse(*handling, why);

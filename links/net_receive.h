@@ -142,6 +142,11 @@ void NET_refuse_range(const net_datagram& d, const net_range_miss& miss);
 // start choice, a situation's name). Outside a handler it is counted as a
 // "KSTM" command, the only way those requests arrive.
 void NET_refuse_command(const char* why);
+
+// Set while a command a peer sent runs: what it would show in a box is
+// counted with the refusals through NET_refuse_command instead (a box stops
+// the flight until someone at this machine dismisses it).
+extern int net_command_from_peer;
 // Writes what was refused since the last line now (the link's close does).
 void NET_report_refusals();
 

@@ -69,8 +69,6 @@ constexpr int BROWSE_OPEN = MODE_BROWSER_OPEN;
 constexpr int BROWSE_SAVE = MODE_BROWSER_SAVE;
 constexpr int APT_KIND_FOR_SEARCH = 1;
 
-int command_source = COMMAND_FROM_LOCAL;
-
 bool slot_on(int s) { return s >= 0 && s < NET_SLOT_COUNT && net_slot_enabled[s] != 0; }
 bool slot_live(int s) { return slot_on(s) && net_slot_valid[s] != 0; }
 
@@ -90,7 +88,7 @@ void notice(const char* l1, const char* l2, const char* l3, const char* l4)
 // let a sender fill the disk with "ERROR.OUT").
 void refuse_start_choice(const char* why)
 {
-    if (command_source == COMMAND_FROM_NETWORK) return NET_refuse_command(why);
+    if (net_command_from_peer) return NET_refuse_command(why);
     notice(why, "", "", "");
 }
 
@@ -810,31 +808,29 @@ const char* peer_refusal(int32_t c)
 
 ORVELL_RESET_RECORD(COMMANDS_peer_reset, peer_commands);
 
-void APPLICATION_handlemenu(int32_t command)
+namespace {
+
+// Runs `command` as from a peer or from this machine, and puts the source
+// back however it ends: a start whose aircraft cannot be read throws, and a
+// source left set would treat this machine's own choices as a peer's.
+void handle_from(int32_t command, int from_peer)
 {
-    const int outer = command_source;
-    command_source = COMMAND_FROM_LOCAL;
+    struct source_scope {
+        int outer = net_command_from_peer;
+        ~source_scope() { net_command_from_peer = outer; }
+    } scope;
+    net_command_from_peer = from_peer;
     handle(command);
-    command_source = outer;
 }
+
+}  // namespace
+
+void APPLICATION_handlemenu(int32_t command) { handle_from(command, 0); }
 
 void APPLICATION_handlemenu_remote(int32_t command)
 {
     if (const char* why = peer_refusal(command)) return NET_refuse_command(why);
-    // Put back however the command ends: a start whose aircraft cannot be
-    // read throws, and a flag left set would treat this machine's own
-    // choices as a peer's.
-    struct peer_scope {
-        int source = command_source, notices = flight_notices_to_link;
-        ~peer_scope()
-        {
-            command_source = source;
-            flight_notices_to_link = notices;
-        }
-    } scope;
-    command_source = COMMAND_FROM_NETWORK;
-    flight_notices_to_link = 1;
-    handle(command);
+    handle_from(command, 1);
 }
 
 int COMMANDS_peer_situation_name_ok(const char* name)

@@ -20,11 +20,6 @@ constexpr int32_t COMMAND_SMOKE = 1030;
 constexpr int32_t COMMAND_REPLAY = 1031;
 constexpr int32_t COMMAND_DATA_TO_FILE = 1203;
 
-// Where a command came from: a command from the network is checked like any
-// other, but a bad one is only logged, never shown.
-constexpr int COMMAND_FROM_LOCAL = 0;
-constexpr int COMMAND_FROM_NETWORK = 1;
-
 // Runs one numbered command from a local source (menus, keys, panels, the
 // flight model). Unknown numbers do nothing.
 void APPLICATION_handlemenu(int32_t command);
