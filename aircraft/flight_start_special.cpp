@@ -102,10 +102,11 @@ bool place_catapult(start_place& p)
     const float sH = sin_deg(H), cH = cos_deg(H), sP = sin_deg(P), sR = sin_deg(R);
     p.theta = pln[0].acf_the_eqlbm + P;
     p.groundspeed = 15.0f;
-    p.psi = H + 2.0f;
+    p.psi = H + CARRIER_CATAPULT_TURN_DEG;
     p.y = h + 21.0f + pln[0].acf_h_eqlbm;
-    p.x = ship_x[SHIP_CARRIER] - 12.5f * cH + 60.0f * sH + 21.0f * (sR * cH - sP * sH);
-    p.z = ship_z[SHIP_CARRIER] - 60.0f * cH - 12.5f * sH + 21.0f * (sP * cH + sR * sH);
+    const deck_point c = CARRIER_CATAPULT_START;
+    p.x = ship_x[SHIP_CARRIER] + c.x * cH - c.z * sH + 21.0f * (sR * cH - sP * sH);
+    p.z = ship_z[SHIP_CARRIER] + c.z * cH + c.x * sH + 21.0f * (sP * cH + sR * sH);
     LAUNCH_catapult_hook_up();
     return true;
 }
