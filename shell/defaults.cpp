@@ -33,6 +33,7 @@ namespace {
 
 constexpr int CHATTER_TRIES = 101;          // the 102nd try for one slot gives up
 // The fleet's aircraft that fly in the special situations.
+constexpr const char* SITUATION_ORBITER_PATH = "AIRCRAFT:SPACE SHIPS:ORVELL ORBITER:ORVELL ORBITER.ACF";
 constexpr const char* SITUATION_TOW_PLANE_PATH = "AIRCRAFT:GENERAL AVIATION:ORVELL TRAINER:ORVELL TRAINER.ACF";
 constexpr const char* SITUATION_TANKER_PATH = "AIRCRAFT:HEAVY METAL:ORVELL AIRLINER:ORVELL AIRLINER.ACF";
 
@@ -89,11 +90,11 @@ void situation_paths()
 {
     // The situations' aircraft are this program's own fleet: the aircraft the
     // situations were first made for are another program's data, which this
-    // one cannot use. The fleet has no orbiter, so its approaches fly the
-    // default aircraft; the trainer stands in for the light second aircraft,
-    // and the airliner for the tanker and the carrier plane.
+    // one cannot use. The orbiter flies the approaches from orbit; the trainer
+    // stands in for the light second aircraft, and the airliner for the tanker
+    // and the carrier plane.
     const char* const relative[SITUATION_ACF_PATHS] = {
-        default_aircraft_path,
+        SITUATION_ORBITER_PATH,
         SITUATION_TOW_PLANE_PATH,
         SITUATION_TANKER_PATH,
         SITUATION_TANKER_PATH,

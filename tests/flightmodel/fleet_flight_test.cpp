@@ -64,6 +64,7 @@ TEST_F(FleetFlight, AirlinerFliesItsClassFigures) { fly_table("airliner"); }
 TEST_F(FleetFlight, TwinFliesItsClassFigures) { fly_table("twin"); }
 TEST_F(FleetFlight, StrikerFliesItsClassFigures) { fly_table("striker"); }
 TEST_F(FleetFlight, GliderFliesItsClassFigures) { fly_table("glider"); }
+TEST_F(FleetFlight, OrbiterFliesItsClassFigures) { fly_table("orbiter"); }
 // The water run at 30, 60 and 120 frames a second, each within 5% of the
 // others as well as of the class's figure.
 TEST_F(FleetFlight, FloatplaneFliesItsClassFiguresAtEveryFrameRate)
