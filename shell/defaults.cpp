@@ -248,3 +248,13 @@ void SIM_init_defaults()
     for (float& v : sim_joystick.joystick_axis_minimum) v = 9.9e9f;
     for (float& v : sim_joystick.joystick_axis_maximum) v = -9.9e9f;
 }
+
+void SIM_orbiter_for_stand_in()
+{
+    char stand_in[TEXT_SIZE];
+    UTIL_strcat3(program_folder, default_aircraft_path, stand_in);
+    char* path = screen_settings.situation_acf_paths[0];
+    // (An empty path names no aircraft, the stand-in or another.)
+    if (default_aircraft_path[0] && std::strncmp(path, stand_in, TEXT_SIZE) == 0)
+        UTIL_strcat3(program_folder, SITUATION_ORBITER_PATH, path);
+}
