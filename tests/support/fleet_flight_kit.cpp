@@ -574,7 +574,7 @@ float fly_take_off(const setup& s, float flaps, float rotate_kt, float pitch_deg
     return NAN;
 }
 
-float fly_glide(const setup& s, float ias_kt, float feet)
+float fly_glide(const setup& s, float ias_kt, float feet, float brakes)
 {
     if (!start_on_runway(s)) return NAN;
     flt_struct& f = flt[0];
@@ -582,7 +582,7 @@ float fly_glide(const setup& s, float ias_kt, float feet)
     place_in_air(feet, ias_kt, -2.0f);
     pilot p;
     p.attitude = -2.0f;
-    hands.throttle = idle();
+    hands.throttle = pln[0].acf_num_engines > 0 ? idle() : idle() - brakes;
     for (int k = 0; k < frames(30.0f); ++k) {
         p.hold_ias(ias_kt);
         frame();
@@ -966,6 +966,11 @@ std::vector<row> table(const std::string& aircraft)
         // The class glides about 4.5:1 below the speed of sound.
         rows.push_back(make("orbiter", "glide ratio at 240 KIAS, speed brake in", 4.5f, TEN,
                             [s] { return fly_glide(s, 240.0f, 15000.0f); }));
+        // Its final approach: about 300 KEAS down a glide of about 20 degrees,
+        // the speed brake partly open.
+        rows.push_back(make("orbiter", "glide angle at 300 KIAS, speed brake half open (deg)", 20.0f, TEN, [s] {
+            return std::atan(1.0f / fly_glide(s, 300.0f, 15000.0f, 0.5f)) * RAD;
+        }));
         add_hands_off(rows, "orbiter", "Orvell Orbiter.acf");
         add_dive_let_go(rows, "orbiter", "Orvell Orbiter.acf");
         // Each of the four approaches from orbit, let go for a minute: the

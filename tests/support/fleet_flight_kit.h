@@ -67,8 +67,10 @@ float fly_static_rpm(const setup& s, float throttle);
 // `pitch_deg` at `rotate_kt`.
 float fly_take_off(const setup& s, float flaps, float rotate_kt, float pitch_deg);
 
-// Glide ratio at a held IAS with the throttle closed, from `feet`.
-float fly_glide(const setup& s, float ias_kt, float feet = 4000.0f);
+// Glide ratio at a held IAS with the throttle closed, from `feet`; on an
+// aircraft without engines, whose throttle lever works the speed brakes, with
+// `brakes` of their travel out.
+float fly_glide(const setup& s, float ias_kt, float feet = 4000.0f, float brakes = 0.0f);
 
 // Water run (ft) from full power on still water to lift-off.
 float fly_water_run(const setup& s, float flaps);
