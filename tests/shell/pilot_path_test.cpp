@@ -395,7 +395,7 @@ TEST_F(PilotPath, EveryAircraftOfTheFleetCentresThePointersYokeOnTheWindscreen)
         EXPECT_LT(a.acf_HUD_cntry, 700.0f) << path;
         ++checked;
     }
-    EXPECT_EQ(checked, 7);
+    EXPECT_EQ(checked, 8);
     pln[1] = *kept_acf;
     flt[1] = *kept_flt;
 }
