@@ -212,10 +212,16 @@ void FM_accelerations()
     f.g_nrml = (f.fnrml_prop + normal + f.fnrml_gear) * per_mass;
     f.g_axil = (f.faxil_prop + axial + f.faxil_gear) * per_mass;
     f.g_side = (f.fside_prop + side + f.fside_gear) * per_mass;
+    const float local_g = sim_physics.g_sealevel;
+    // Under the mother ship the carriage takes up the plane's own forces and
+    // carries it along in the mother ship's straight flight, so what is felt
+    // aboard is gravity's reaction alone. Counted free, the wing's lift at the
+    // mother ship's speed reads many g and dims the view to black until the drop.
+    if (launch_flags.mothership_carried)
+        PHYS_local_to_body(0.0f, local_g / g, 0.0f, &f.g_side, &f.g_nrml, &f.g_axil, 0);
 
     PHYS_body_to_local(f.g_side * g, f.g_nrml * g, f.g_axil * g, &f.local_ax, &f.local_ay, &f.local_az, 0);
 
-    const float local_g = sim_physics.g_sealevel;
     const float buoyancy = a.acf_m_displaced * g * f.displace_rat * sim_weather.sigma;
     f.local_ay += (f.m_total > 0.0f ? buoyancy / f.m_total : 0.0f) - local_g;
 
