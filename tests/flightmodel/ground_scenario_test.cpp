@@ -171,17 +171,11 @@ TEST_F(DefaultAirport, TheTrainerFliesStraightAcrossEachPole)
 {
     for (const float pole : {90.0f, -90.0f}) {
         situation_start_record& b = situation_start_state;
-        b.latitude = pole - std::copysign(0.01f, pole);
-        b.longitude = -17.0f;
-        b.elevation = 1000.0f;
-        b.psi = pole > 0.0f ? 0.0f : 180.0f;
-        b.groundspeed = 60.0f;
+        b.latitude = pole - std::copysign(0.01f, pole), b.longitude = -17.0f, b.elevation = 1000.0f;
+        b.psi = pole > 0.0f ? 0.0f : 180.0f, b.groundspeed = 60.0f;
         FLIGHT_init_situation(SIT_IN_FLIGHT, 0);
         hands.throttle = 0.7f;
-        for (int k = 0; k < 60 * 25; ++k) {
-            fly_attitude(0.0f);
-            frame();
-        }
+        for (int k = 0; k < 60 * 25; ++k) fly_attitude(0.0f), frame();
         const flt_struct& f = flt[0];
         const float heading = f.psi + GEO_grid_convergence(f.latitude, f.longitude);
         EXPECT_GT(std::fabs(pole - f.latitude), 0.01f) << pole;
