@@ -423,20 +423,12 @@ void PLUGIN_host_local_to_world(double x, double y, double z, double* lat, doubl
 {
     double clat, clon;
     frame_centre(clat, clon);
-    const double R = sim_physics.earth_radius_m;
-    const double a = clat * DEG_TO_RAD_DOUBLE;
-    const double A = R * std::cos(a) + y * std::cos(a) + z * std::sin(a);
-    const double B = z * std::cos(a) - y * std::sin(a) - R * std::sin(a);
-    const double r = std::sqrt(B * B + x * x + A * A);
-    // A point far from the origin can put the sines' arguments past 1: held to
-    // -1..1. A point at the planet's centre (r = 0) has no direction: it is
-    // given the origin's latitude and longitude.
-    const double la = r > 0.0 ? std::asin(std::clamp(-B / r, -1.0, 1.0)) : a;
-    const double across = r * std::cos(la);
-    const double lo = across > 0.0 ? std::asin(std::clamp(x / across, -1.0, 1.0)) : 0.0;
-    if (lat) *lat = static_cast<float>(la * RAD_TO_DEG_DOUBLE);
-    if (lon) *lon = static_cast<float>(clon + lo * RAD_TO_DEG_DOUBLE);
-    if (elevation) *elevation = static_cast<float>(r - R);
+    // The shared conversion takes the longitude from the point's full
+    // position, so a point past a pole or far round the planet keeps its side.
+    const geo_point g = GEO_local_to_latlon_about(clat, clon, x, y, z);
+    if (lat) *lat = static_cast<float>(g.lat);
+    if (lon) *lon = static_cast<float>(g.lon);
+    if (elevation) *elevation = static_cast<float>(g.elev);
 }
 
 void PLUGIN_fill_host_table()

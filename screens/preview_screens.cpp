@@ -348,22 +348,17 @@ void SETUP_globe()
 
     // The flown path, each point lifted by its height.
     const double R = sim_physics.earth_radius_m;
-    const double phi0 = (static_cast<double>(lat_ref) + reference_lat_offset[planet()]) * DEG_TO_RAD_DOUBLE;
-    const double lam0 = static_cast<double>(lon_ref) + reference_lon_offset[planet()];
+    const double lat0 = static_cast<double>(lat_ref) + reference_lat_offset[planet()];
+    const double lon0 = static_cast<double>(lon_ref) + reference_lon_offset[planet()];
     glBegin(GL_POINTS);
     for (int k = 0; k < REPLAY_RING_SIZE && R > 0.0; ++k) {
         if (!filled(k)) continue;
         const plane_state_record& p = replay_ring[k];
-        const double x = p.local_x, y = p.local_y, z = p.local_z;
-        const double A = (R + y) * std::cos(phi0) + z * std::sin(phi0);
-        const double B = z * std::cos(phi0) - (R + y) * std::sin(phi0);
-        const double r = std::sqrt(x * x + A * A + B * B);
-        if (!(r > 0.0) || !std::isfinite(r)) continue;
-        const double lat = std::asin(std::clamp(-B / r, -1.0, 1.0));
-        const double lon = lam0 + std::asin(std::clamp(x / (r * std::cos(lat)), -1.0, 1.0)) * RAD_TO_DEG_DOUBLE;
-        if (!std::isfinite(lon)) continue;
+        const geo_point g = GEO_local_to_latlon_about(lat0, lon0, p.local_x, p.local_y, p.local_z);
+        const double r = R + g.elev;
+        if (!(r > 0.0) || !std::isfinite(r) || !std::isfinite(g.lon)) continue;
         OGL_apply_color(k % 2 == 0 ? 10 : 9, 0.5f);
-        sphere_vertex(lat * RAD_TO_DEG_DOUBLE, lon, r / R);
+        sphere_vertex(g.lat, g.lon, r / R);
     }
     glEnd();
 

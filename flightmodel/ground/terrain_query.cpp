@@ -246,20 +246,13 @@ int TERRAIN_point_in_area(float x, float y, float z, float margin)
     const int planet = sim_graphics_scenery.current_planet == PLANET_MARS ? PLANET_MARS : PLANET_EARTH;
     const double lat_span = 2.0 * reference_lat_offset[planet];
     const double lon_span = 2.0 * reference_lon_offset[planet];
-    const double lat0 = (static_cast<double>(lat_ref) + reference_lat_offset[planet]) * DEG_TO_RAD_DOUBLE;
+    const double lat0_deg = static_cast<double>(lat_ref) + reference_lat_offset[planet];
     const double lon0 = static_cast<double>(lon_ref) + reference_lon_offset[planet];
-    const double R = sim_physics.earth_radius_m;
-
-    const double a = z * std::sin(lat0) + (R + y) * std::cos(lat0);
-    const double b = (R + y) * std::sin(lat0) - z * std::cos(lat0);
-    const double len = std::sqrt(a * a + static_cast<double>(x) * x + b * b);
-    // A point at the planet's centre has no latitude (0/0); it lies in no area.
-    // Rounding can put the sine a hair beyond 1, where asin gives no number.
-    if (!(len > 0.0)) return 0;
-    const auto asin_deg = [](double v) { return std::asin(v < -1.0 ? -1.0 : (v > 1.0 ? 1.0 : v)) * RAD_TO_DEG_DOUBLE; };
-    const float lat = static_cast<float>(asin_deg(b / len));
-    const double c = len * std::cos(lat * DEG_TO_RAD_DOUBLE);
-    const float lon = static_cast<float>(lon0 + (c > 0.0 ? asin_deg(x / c) : 0.0));
+    const geo_point g = GEO_local_to_latlon_about(lat0_deg, lon0, x, y, z);
+    // A point at the planet's centre has no latitude; it lies in no area.
+    if (!(g.elev + sim_physics.earth_radius_m > 0.0)) return 0;
+    const float lat = static_cast<float>(g.lat);
+    const float lon = static_cast<float>(g.lon);
     const float m = margin;
     return lat >= lat_ref + m && lat <= static_cast<float>(lat_ref + lat_span) - m && lon >= lon_ref + m &&
                    lon <= static_cast<float>(lon_ref + lon_span) - m
