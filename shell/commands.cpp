@@ -850,6 +850,8 @@ int COMMANDS_peer_situation_name_ok(const char* name)
 
 int APPLICATION_load_peer_situation(const char* name)
 {
+    // What the situation's start would show in a box is counted as refused.
+    const net_peer_scope peer;
     // A name from a datagram with a separator or ".." would read (and start a
     // flight from) any file on the machine: only a plain name is taken.
     if (!COMMANDS_peer_situation_name_ok(name)) {
