@@ -82,7 +82,7 @@ TEST_F(PilotPath, TheBrowserOpensTheEntryClicked)
 {
     const fs::path aircraft = folder->path() / "Aircraft";
     const std::vector<std::string> top = sorted_names(aircraft);
-    ASSERT_EQ(top.size(), 5u);
+    ASSERT_EQ(top.size(), 6u);
     const fs::path general = aircraft / "General Aviation";
     const std::vector<std::string> planes = sorted_names(general);
     ASSERT_EQ(planes, (std::vector<std::string>{"Orvell Floatplane", "Orvell Trainer", "Orvell Twin"}));
