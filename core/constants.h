@@ -24,6 +24,15 @@ extern float degree_cos[DEGREE_TABLE_SIZE];
 constexpr int PLANET_EARTH = 0;
 constexpr int PLANET_MARS = 1;
 
+// Each planet's own constants (index 0 the Earth, 1 Mars): what choosing the
+// planet sets, and what stands in for a stored value no flight can use.
+constexpr float PLANET_GRAVITY_MU[2] = {3.986012e14f, 4.2845e13f};   // m3/s2
+constexpr float PLANET_RADIUS_M[2] = {6378145.0f, 3396200.0f};
+constexpr float PLANET_AIR_VISCOSITY[2] = {1.7894e-05f, 1.7894e-05f};
+constexpr float PLANET_WATER_DENSITY[2] = {1000.0f, 1000.0f};        // kg/m3
+constexpr float PLANET_SEA_LEVEL_DENSITY[2] = {1.225f, 0.01505f};    // kg/m3
+constexpr float PLANET_BAROMETER_INHG[2] = {29.92f, 0.3676f};
+
 // The interface languages, each a folder of texts and menus.
 constexpr int LANGUAGE_COUNT = 7;
 constexpr float reference_lat_offset[2] = {1.0f, 2.5f};   // centre of the local frame from lat_ref

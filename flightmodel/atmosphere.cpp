@@ -112,12 +112,6 @@ float ATMO_temp_pressure()
     }
 }
 
-bool ATMO_sea_level_air_possible(float pressure_pa, float temp_c)
-{
-    return pressure_pa >= SEA_LEVEL_PRESSURE_LOW_PA && pressure_pa <= SEA_LEVEL_PRESSURE_HIGH_PA &&
-           temp_c >= SEA_LEVEL_TEMP_LOW_C && temp_c <= SEA_LEVEL_TEMP_HIGH_C;
-}
-
 float ATMO_density_at_alt(int planet, float altitude_m)
 {
     if (planet == PLANET_MARS) return table_lookup(mars_table, altitude_m);

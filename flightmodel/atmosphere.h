@@ -19,17 +19,17 @@ float ATMO_temp_pressure();
 // 1 Mars): the air its density table is for, and what its preset sets.
 constexpr float STANDARD_SEA_LEVEL_PRESSURE_PA[2] = {101325.0f, 920.0f};
 constexpr float STANDARD_SEA_LEVEL_TEMP_C[2] = {15.0f, -60.0f};
-// The sea-level air a planet can have: from below the thin air of Mars' low
-// plains to ten Earth atmospheres, and from Mars' polar winter to well above
-// the hottest sea-level day. Outside it the density ratio is zero (no
-// pressure) or runs away (a temperature near absolute zero divides by almost
-// nothing): a flight there has no usable air.
-constexpr float SEA_LEVEL_PRESSURE_LOW_PA = 300.0f;
-constexpr float SEA_LEVEL_PRESSURE_HIGH_PA = 1.0e6f;
-constexpr float SEA_LEVEL_TEMP_LOW_C = -150.0f;
-constexpr float SEA_LEVEL_TEMP_HIGH_C = 150.0f;
-// True when both lie in those ranges (a value that is no number never does).
-bool ATMO_sea_level_air_possible(float pressure_pa, float temp_c);
+// The sea-level air each planet can have (index 0 the Earth, 1 Mars). The
+// Earth's: from below the deepest storm's pressure to above the highest ever
+// measured, from below the coldest day measured to above the hottest; Mars':
+// from the thin air of its high plains to its deepest basin, from its polar
+// winter to its summer noon. Outside them the air is no air of the planet
+// flown: near no pressure the density ratio is almost zero, near absolute
+// zero it runs away, and Mars' air on the Earth carries no aircraft.
+constexpr float SEA_LEVEL_PRESSURE_LOW_PA[2] = {80000.0f, 300.0f};
+constexpr float SEA_LEVEL_PRESSURE_HIGH_PA[2] = {110000.0f, 1500.0f};
+constexpr float SEA_LEVEL_TEMP_LOW_C[2] = {-90.0f, -150.0f};
+constexpr float SEA_LEVEL_TEMP_HIGH_C[2] = {60.0f, 40.0f};
 
 // Air density in kg/m3 at an altitude (m); planet 0 the Earth, 1 Mars (any
 // other number uses the Earth's table).

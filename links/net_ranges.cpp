@@ -6,7 +6,9 @@
 #include <cstring>
 #include <iterator>
 
+#include "core/constants.h"
 #include "core/plane_state_record.h"
+#include "core/simvars/graphics.h"
 #include "core/stat_record.h"
 #include "flightmodel/atmosphere.h"
 #include "graphics/ogl_state.h"
@@ -63,8 +65,11 @@ constexpr net_range_row net_range_table[RANGE_COUNT_OF_ROWS] = {
     {RANGE_SHARE, "share", 0.0, 1.0},
     {RANGE_TEMPERATURE, "temperature", -273.15, 3000.0},
     {RANGE_PRESSURE, "pressure", 0.0, 1.0e6},
-    {RANGE_SEA_LEVEL_TEMPERATURE, "sea-level temperature", SEA_LEVEL_TEMP_LOW_C, SEA_LEVEL_TEMP_HIGH_C},
-    {RANGE_SEA_LEVEL_PRESSURE, "sea-level pressure", SEA_LEVEL_PRESSURE_LOW_PA, SEA_LEVEL_PRESSURE_HIGH_PA},
+    // Either planet's; NET_range_bounds narrows them to the planet flown's.
+    {RANGE_SEA_LEVEL_TEMPERATURE, "sea-level temperature", SEA_LEVEL_TEMP_LOW_C[PLANET_MARS],
+     SEA_LEVEL_TEMP_HIGH_C[PLANET_EARTH]},
+    {RANGE_SEA_LEVEL_PRESSURE, "sea-level pressure", SEA_LEVEL_PRESSURE_LOW_PA[PLANET_MARS],
+     SEA_LEVEL_PRESSURE_HIGH_PA[PLANET_EARTH]},
     {RANGE_WAVE_HEIGHT, "wave height", 0.0, 100.0},
     {RANGE_WAVE_LENGTH, "wave length", 0.0, 1.0e5},
     {RANGE_WAVE_SPEED, "wave speed", 0.0, 1000.0},
@@ -295,6 +300,11 @@ void NET_range_bounds(net_range r, double& low, double& high)
         low = AREA_MARGIN * a.z0;
         high = AREA_MARGIN * a.z1;
     }
+    // Sea-level air is the planet flown's own: taken, Mars' thin air on the
+    // Earth would be flown in, and saved with the preferences for every later start.
+    const int p = sim_graphics_scenery.current_planet == PLANET_MARS ? PLANET_MARS : PLANET_EARTH;
+    if (r == RANGE_SEA_LEVEL_TEMPERATURE) low = SEA_LEVEL_TEMP_LOW_C[p], high = SEA_LEVEL_TEMP_HIGH_C[p];
+    if (r == RANGE_SEA_LEVEL_PRESSURE) low = SEA_LEVEL_PRESSURE_LOW_PA[p], high = SEA_LEVEL_PRESSURE_HIGH_PA[p];
 }
 
 bool NET_in_range(net_range r, double v)

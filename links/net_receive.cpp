@@ -13,6 +13,7 @@
 #include "core/app_mode.h"
 #include "core/folders.h"
 #include "core/frame_clock.h"
+#include "core/hooks.h"
 #include "core/reset_registry.h"
 #include "core/simvars/operation.h"
 #include "links/net_ranges.h"
@@ -465,6 +466,30 @@ const uint8_t* NET_held_payload(const char* label)
 }
 
 int net_command_from_peer = 0;
+
+namespace {
+
+// A command a peer's click or key set off: its number is the payload's first word.
+void peer_input_command(net_datagram& d)
+{
+    int32_t command;
+    std::memcpy(&command, d.payload, sizeof command);
+    if (NET_hold_world_command(d, peer_input_command, command)) return;
+    CORE_run_remote_command(command);
+}
+
+}  // namespace
+
+void NET_run_peer_command(int32_t command)
+{
+    if (!handling) return CORE_run_remote_command(command);
+    std::array<uint8_t, sizeof command + 1> payload{};
+    std::memcpy(payload.data(), &command, sizeof command);
+    net_datagram d = *handling;
+    d.payload = payload.data();
+    d.size = static_cast<int>(sizeof command);
+    peer_input_command(d);
+}
 
 void NET_refuse_command(const char* why)
 {

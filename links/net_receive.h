@@ -143,10 +143,28 @@ void NET_refuse_range(const net_datagram& d, const net_range_miss& miss);
 // "KSTM" command, the only way those requests arrive.
 void NET_refuse_command(const char* why);
 
-// Set while a command a peer sent runs: what it would show in a box is
-// counted with the refusals through NET_refuse_command instead (a box stops
-// the flight until someone at this machine dismisses it).
+// Set while a command a peer sent runs, and while a peer's click ("MOUS") or
+// key ("CHAR") is handled: what it would show in a box is counted with the
+// refusals through NET_refuse_command instead (a box stops the flight until
+// someone at this machine dismisses it), and a numbered command it sets off
+// is the peer's (NET_run_peer_command).
 extern int net_command_from_peer;
+// Sets net_command_from_peer for its life and puts the value before it back
+// however the scope ends (a start that cannot read its aircraft throws).
+struct net_peer_scope {
+    int outer = net_command_from_peer;
+    explicit net_peer_scope(int from_peer = 1) { net_command_from_peer = from_peer; }
+    ~net_peer_scope() { net_command_from_peer = outer; }
+    net_peer_scope(const net_peer_scope&) = delete;
+    net_peer_scope& operator=(const net_peer_scope&) = delete;
+};
+// Runs a numbered command a peer's click or key set off (a menu item, a key's
+// command) as the peer's "menu selection " runs: held for the end of the pass
+// under the label of the datagram that set it off, then run through the
+// peer's refusals and limits (CORE_run_remote_command), wherever in the
+// program the click or key reached it. Outside a datagram's handler, or while
+// a held command runs, it runs at once.
+void NET_run_peer_command(int32_t command);
 // Writes what was refused since the last line now (the link's close does).
 void NET_report_refusals();
 

@@ -55,7 +55,13 @@ void NET_handle_MESS(net_datagram& d)
     SOUND_speak(net_mess_rcv, 1);
 }
 
-void NET_handle_CHAR(net_datagram& d) { CORE_run_key(0, d.payload[0]); }
+// A peer's key and click are the peer's: what they set off meets the peer's
+// refusals and limits (links/net_receive.h), not the user's freedom.
+void NET_handle_CHAR(net_datagram& d)
+{
+    const net_peer_scope peer;
+    CORE_run_key(0, d.payload[0]);
+}
 
 void NET_handle_DATA(net_datagram& d)
 {
@@ -117,6 +123,7 @@ void NET_handle_MOUS(net_datagram& d)
     field_text(d, 4, 4, y);
     mouse.mouse_x = static_cast<float>(UTIL_text_to_int(x));
     mouse.mouse_y = static_cast<float>(UTIL_text_to_int(y));
+    const net_peer_scope peer;
     CORE_click(0);
 }
 

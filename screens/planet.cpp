@@ -19,29 +19,20 @@
 void PLANET_set_constants(int planet)
 {
     sim_graphics_scenery.current_planet = planet;
-    if (planet == 0) {
-        sim_physics.earth_mu = 3.986012e14f;
-        sim_physics.earth_radius_m = 6378145.0f;
-        sim_physics.mu_air = 1.7894e-05f;
-        sim_physics.rho_water = 1000.0f;
-        sim_physics.earth_temp_c = STANDARD_SEA_LEVEL_TEMP_C[PLANET_EARTH];
-        sim_physics.earth_pressure_p = STANDARD_SEA_LEVEL_PRESSURE_PA[PLANET_EARTH];
-        sim_physics.rho_sea_level = 1.225f;
-        sim_cockpit_misc.barometer_setting = 29.92f;
-    } else if (planet == 1) {
-        sim_physics.earth_mu = 4.2845e13f;
-        sim_physics.earth_radius_m = 3396200.0f;
-        sim_physics.mu_air = 1.7894e-05f;
-        sim_physics.rho_water = 1000.0f;
-        sim_physics.earth_temp_c = STANDARD_SEA_LEVEL_TEMP_C[PLANET_MARS];
-        sim_physics.earth_pressure_p = STANDARD_SEA_LEVEL_PRESSURE_PA[PLANET_MARS];
-        sim_physics.rho_sea_level = 0.01505f;
-        sim_cockpit_misc.barometer_setting = 0.3676f;
-    }
+    if (planet != PLANET_EARTH && planet != PLANET_MARS) return;
+    const int p = planet;
+    sim_physics.earth_mu = PLANET_GRAVITY_MU[p];
+    sim_physics.earth_radius_m = PLANET_RADIUS_M[p];
+    sim_physics.mu_air = PLANET_AIR_VISCOSITY[p];
+    sim_physics.rho_water = PLANET_WATER_DENSITY[p];
+    sim_physics.earth_temp_c = STANDARD_SEA_LEVEL_TEMP_C[p];
+    sim_physics.earth_pressure_p = STANDARD_SEA_LEVEL_PRESSURE_PA[p];
+    sim_physics.rho_sea_level = PLANET_SEA_LEVEL_DENSITY[p];
+    sim_cockpit_misc.barometer_setting = PLANET_BAROMETER_INHG[p];
     // The sea-level temperature is one value published under two names,
     // earth_temp_c and the weather's temperature_sealevel_c; the weather
     // keeps its own store, so a preset is written to both.
-    if (planet == 0 || planet == 1) sim_weather.temperature_sealevel_c = sim_physics.earth_temp_c;
+    sim_weather.temperature_sealevel_c = sim_physics.earth_temp_c;
 }
 
 namespace {

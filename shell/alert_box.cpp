@@ -57,6 +57,9 @@ int draw_and_poll_box(const char* const lines[4], int code)
         for (int i = 0; i < 4; ++i)
             OGL_draw_string(LINE_COLOUR, LINE_X, LINE_Y[i], lines[i], screen.screen_area_width - 20.0f, LINE_FONT);
         label = LANG_ui_text(BUTTON_LABEL_TEXT);
+        // A notice of the start (the key or menu file damaged) comes before
+        // the interface texts are read: its button still says what it does.
+        if (!label || !label[0]) label = LANGUAGE_BUTTON;
     }
     const int pressed = BTN_push_button(screen.screen_area_width / 2.0f, BUTTON_Y, 0, 1, label);
     if (pressed || enter_pressed || escape_pressed) {

@@ -884,17 +884,19 @@ namespace {
 // source left set would treat this machine's own choices as a peer's.
 void handle_from(int32_t command, int from_peer)
 {
-    struct source_scope {
-        int outer = net_command_from_peer;
-        ~source_scope() { net_command_from_peer = outer; }
-    } scope;
-    net_command_from_peer = from_peer;
+    const net_peer_scope scope(from_peer);
     handle(command);
 }
 
 }  // namespace
 
-void APPLICATION_handlemenu(int32_t command) { handle_from(command, 0); }
+void APPLICATION_handlemenu(int32_t command)
+{
+    // Run while a peer's click or key is handled (a menu item, a key's
+    // command), or from within a peer's command: the peer's.
+    if (net_command_from_peer) return NET_run_peer_command(command);
+    handle_from(command, 0);
+}
 
 void APPLICATION_handlemenu_remote(int32_t command)
 {
@@ -917,6 +919,8 @@ int COMMANDS_peer_situation_name_ok(const char* name)
 
 int APPLICATION_load_peer_situation(const char* name)
 {
+    // What the situation's start would show in a box is counted as refused.
+    const net_peer_scope peer;
     // A name from a datagram with a separator or ".." would read (and start a
     // flight from) any file on the machine: only a plain name is taken.
     if (!COMMANDS_peer_situation_name_ok(name)) {

@@ -102,6 +102,57 @@ void read_menu_line(char* line)
     FILE_read_line(line, TEXT_SIZE);
 }
 
+// True once the read reached the end of the file (a last line without its
+// line end counts as read to the end).
+bool menu_file_ended() { return !FILE_current_stream().good(); }
+
+// Reads the menus of the open menu file in file order; false when the file
+// ends before its last menu (see MACIBM_build_menus).
+bool read_menus()
+{
+    const bool korean = korean_mode();
+    char line[TEXT_SIZE];
+    char text[TEXT_SIZE];
+    read_menu_line(line);   // the free title line
+
+    for (int m = 0;; ++m) {
+        read_menu_line(line);
+        // An empty line where a title is expected ends the file.
+        if (line[0] == 0) return m > 0 || !menu_file_ended();
+        // More menus than the table holds: the menu index check of
+        // MACIBM_create_menu would end the program too; this names the file's fault.
+        if (m >= MENU_COUNT) {
+            menu_alert("The menu file holds more menus than the menu table!", line);
+            return true;
+        }
+        int32_t number = -1;
+        if (!split_menu_line(line, number, text)) {
+            menu_alert("A menu title line has no title:", line);
+            return true;
+        }
+        if (korean) UTIL_pack_number_text(text);
+        MACIBM_create_menu(m, number, text);
+
+        for (int i = 0;; ++i) {
+            read_menu_line(line);
+            if (line[0] == 0) {
+                if (menu_file_ended()) return false;
+                break;
+            }
+            if (i >= MENU_ITEMS) {
+                menu_alert("A menu of the menu file holds more than 200 items:", line);
+                return true;
+            }
+            if (!split_menu_line(line, number, text)) {
+                menu_alert("A menu item line has no text:", line);
+                return true;
+            }
+            if (korean) UTIL_pack_number_text(text);
+            append_menu(m, i, number, text, 0);
+        }
+    }
+}
+
 }  // namespace
 
 const char* MENU_language_folder(int language)
@@ -262,43 +313,15 @@ void MACIBM_build_menus(const char* file_name)
                           shown_path, "Trash this copy and re-install Orvell.", "", ALERT_FATAL);
         return;
     }
-    reading_guard guard(shown_path);
-
-    const bool korean = korean_mode();
-    char line[TEXT_SIZE];
-    char text[TEXT_SIZE];
-    read_menu_line(line);   // the free title line
-
-    for (int m = 0;; ++m) {
-        read_menu_line(line);
-        if (line[0] == 0) break;   // an empty line where a title is expected ends the file
-        // More menus than the table holds: the menu index check of
-        // MACIBM_create_menu would end the program too; this names the file's fault.
-        if (m >= MENU_COUNT) {
-            menu_alert("The menu file holds more menus than the menu table!", line);
-            return;
-        }
-        int32_t number = -1;
-        if (!split_menu_line(line, number, text)) {
-            menu_alert("A menu title line has no title:", line);
-            return;
-        }
-        if (korean) UTIL_pack_number_text(text);
-        MACIBM_create_menu(m, number, text);
-
-        for (int i = 0;; ++i) {
-            read_menu_line(line);
-            if (line[0] == 0) break;
-            if (i >= MENU_ITEMS) {
-                menu_alert("A menu of the menu file holds more than 200 items:", line);
-                return;
-            }
-            if (!split_menu_line(line, number, text)) {
-                menu_alert("A menu item line has no text:", line);
-                return;
-            }
-            if (korean) UTIL_pack_number_text(text);
-            append_menu(m, i, number, text, 0);
-        }
+    // A file that ends with no menu, or inside a menu (before the empty line
+    // that closes every menu), was cut short: the menus after its end are
+    // missing and a notice names the file.
+    bool cut = false;
+    {
+        reading_guard guard(shown_path);
+        cut = !read_menus();
     }
+    if (cut)
+        MACIBM_nuke_alert(0, "The menu file is damaged:", shown_path,
+                          "It ends before its last menu; the menus after its end are missing.", "", ALERT_NOTICE);
 }

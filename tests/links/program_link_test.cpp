@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -28,10 +29,12 @@
 #include "links/dataout.h"
 #include "links/dataout_session.h"
 #include "links/net_slots.h"
+#include "links/net_receive.h"
 #include "links/network.h"
 #include "shell/cycle.h"
 #include "shell/frame.h"
 #include "shell/main.h"
+#include "shell/menus.h"
 #include "tests/links/program_peer_fixture.h"
 #include "tests/support/startup_program.h"
 #include "tests/support/net_peer.h"
@@ -163,6 +166,40 @@ TEST_F(ProgramLink, QuitFromAPeerIsRelayedSavesThePreferencesAndEndsTheLoop)
     EXPECT_FALSE(preference_files().empty());
     quit_flag = 0;
     ALERT_set_quitting(false);
+}
+
+// A peer's clicks and keys meet a peer's refusals and limits wherever what
+// they set off runs: 100 click pairs on File > Screenshot over 10 s take one
+// screenshot every 5 s; File > About and the data-to-file key open no box,
+// each counted as refused.
+TEST_F(ProgramLink, APeersClicksAndKeysMeetThePeersRefusals)
+{
+    auto at_centre = [](const auto& r) {
+        char xy[24];
+        std::snprintf(xy, sizeof xy, "%04d%04d", static_cast<int>(r.left + r.right) / 2, static_cast<int>(r.bottom + r.top) / 2);
+        ASSERT_TRUE(net_peer_send("MOUS", 0, '0', xy, 8));
+    };
+    auto choose = [&](int command) {
+        at_centre(menu_table[0]);
+        for (const menu_item_record& it : menu_table[0].items)
+            if (it.command == command && it.text[0] != '-') return at_centre(it);
+    };
+    auto shots = [] {
+        int n = 0;
+        for (const fs::directory_entry& e : fs::directory_iterator(folder->path()))
+            n += e.path().filename().string().rfind("screenshot_", 0) == 0 ? 1 : 0;
+        return n;
+    };
+    const int shots_before = shots();
+    for (int k = 0; k < 100; ++k, frame(0.1)) choose(1205);
+    EXPECT_LE(shots() - shots_before, 3);
+    const uint64_t refused = net_counters.refused;
+    choose(0);
+    ASSERT_TRUE(net_peer_send("CHAR", 0, '0', "D", 1));
+    for (int k = 0; k < 3; ++k) frame();
+    EXPECT_EQ(app_mode, MODE_FLYING);
+    EXPECT_TRUE(recorded_alerts.empty());
+    EXPECT_EQ(net_counters.refused, refused + 2);
 }
 
 // The heap in use once the GL driver has finished drawing: a software

@@ -338,6 +338,9 @@ TEST_F(Receive, DatagramsThatCannotBeAppliedWholeAreDroppedWithOneLine)
     stat_block frozen = calm;
     frozen.temperature_sealevel_c = -273.15f;
     cases.push_back({"sea-level air at absolute zero", "STAT", 0, bytes_of(frozen)});
+    stat_block martian = calm;
+    martian.earth_pressure_p = 300.0f;
+    cases.push_back({"Mars' sea-level air on the Earth", "STAT", 0, bytes_of(martian)});
     stat_block gale = calm;
     gale.wind_speed_kt[0] = 1.0e9f;
     cases.push_back({"wind of a billion knots", "STAT", 0, bytes_of(gale)});

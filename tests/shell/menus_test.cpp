@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "graphics/font.h"
+#include "core/alert.h"
 #include "core/folders.h"
 #include "shell/menus.h"
 #include "core/screen.h"
@@ -94,9 +95,20 @@ TEST_F(menu_file_test, TwoEmptyLinesOrTheEndOfTheFileEndTheMenus)
     build("0 A\n1 a\n\n\n0 B\n2 b\n\n");
     EXPECT_STREQ(menu_table[0].title, "A");
     EXPECT_EQ(menu_table[1].title[0], 0);
-    build("0 A\n1 a\n\n0 B\n2 b");   // no empty line after the last item
+    build("0 A\n1 a\n\n0 B\n2 b\n\n");   // the end of the file after the last menu's empty line
     EXPECT_STREQ(menu_table[1].items[0].text, "b");
     EXPECT_TRUE(recorded_alerts.empty());
+    // A file that ends inside a menu (no empty line after its last item, a
+    // line cut) or holds no menu was cut short: what it holds is read, and
+    // one notice names it.
+    for (const char* cut : {"0 A\n1 a\n\n0 B\n2 b", "0 A\n1 a\n\n0 B\n2 b\n", "0 A\n1 a\n\n0 B", ""}) {
+        clear_alerts();
+        build(cut);
+        ASSERT_EQ(recorded_alerts.size(), 1u) << cut;
+        EXPECT_EQ(recorded_alerts[0].code, ALERT_NOTICE);
+        EXPECT_EQ(recorded_alerts[0].lines[1], dir.prefix() + "english:ORVELL.TXT");
+    }
+    EXPECT_STREQ(menu_table[0].items[0].text, "");
 }
 
 TEST_F(menu_file_test, BadMenuFilesStopWithAnAlertNamingTheFile)

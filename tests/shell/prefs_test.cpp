@@ -8,6 +8,7 @@
 
 #include <cstring>
 #include <filesystem>
+#include <limits>
 #include <string>
 #include <tuple>
 
@@ -16,6 +17,7 @@
 #include "core/constants.h"
 #include "flightmodel/atmosphere.h"
 #include "flightmodel/flt.h"
+#include "links/net_receive.h"
 #include "links/net_slots.h"
 #include "core/alert.h"
 #include "links/serial_calibration.h"
@@ -27,6 +29,7 @@
 #include "core/screen.h"
 #include "core/simvars.h"
 #include "core/ui_text.h"
+#include "screens/setup.h"
 #include "tests/support/test_support.h"
 
 namespace {
@@ -82,7 +85,8 @@ void fill_state(uint32_t seed)
                sim_cockpit_switches, sim_cockpit_radios, sim_cockpit_gps, sim_cockpit_misc, sim_operation_misc,
                sim_operation_failures, sim_operation_sound, sim_joystick, screen_settings, net_slot_enabled,
                serial_axis_lo, serial_axis_hi, storm_grid, replay_ring, flt[0]);
-    sim_physics.earth_pressure_p = 100000.0f + static_cast<float>(seed);   // air a planet can have
+    PLANET_set_constants(PLANET_EARTH);   // a planet a flight can start on, its air distinct per seed
+    sim_physics.earth_pressure_p = 100000.0f + static_cast<float>(seed);
     sim_physics.earth_temp_c = static_cast<float>(seed);
     for (int k = 0; k < SITUATION_ACF_PATHS; ++k)
         set_text(screen_settings.situation_acf_paths[k], TEXT_SIZE, "AIRCRAFT:SET " + tag + ":PLANE" + std::to_string(k));
@@ -135,7 +139,7 @@ protected:
 TEST_F(Prefs, GeneralFileLayoutByHandAndRoundTrip)
 {
     fill_state(1);
-    sim_graphics_scenery.current_planet = PLANET_MARS;   // a planet the reader keeps
+    PLANET_set_constants(PLANET_MARS);   // a planet the reader keeps
     const std::string f = save(PREFS_KIND_GENERAL, "general.prf");
     ASSERT_EQ(f.size(), MAIN_FILE_BYTES);
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "general.prf.partial"));
@@ -358,7 +362,7 @@ TEST_F(Prefs, ResolutionFileIsClampedAndApplied)
     }
 }
 
-TEST_F(Prefs, UnknownPlanetStartsOnTheEarthAndNoAirInTheStandardAir)
+TEST_F(Prefs, UnknownPlanetStartsOnTheEarthAndPlanetValuesNoFlightCanUseOnThePlanetsOwn)
 {
     for (int32_t planet : {PLANET_MARS, 2, -1, 1 << 30}) {
         sim_graphics_scenery.current_planet = planet;
@@ -367,19 +371,65 @@ TEST_F(Prefs, UnknownPlanetStartsOnTheEarthAndNoAirInTheStandardAir)
         load(PREFS_KIND_GENERAL, "gen.prf");
         EXPECT_EQ(sim_graphics_scenery.current_planet, planet == PLANET_MARS ? PLANET_MARS : PLANET_EARTH) << planet;
     }
-    sim_graphics_scenery.current_planet = PLANET_EARTH;
-    // Sea-level air no planet has starts in the planet's standard air, and says so once.
-    for (auto [pressure, temp] : {std::pair{0.0f, 15.0f}, {101325.0f, -273.15f}}) {
-        sim_physics.earth_pressure_p = pressure;
-        sim_physics.earth_temp_c = temp;
-        save(PREFS_KIND_GENERAL, "air.prf");
+    // Planet values no flight can start with (the Earth's radius 3e38, no
+    // number, 0 or 1000 m; no air, air at absolute zero, Mars' air on the
+    // Earth), left in the record by a plug-in or a peer, are saved as the
+    // planet's own while the flight keeps them; read from a damaged file, the
+    // planet's own stands in, with one notice naming the file. So does a
+    // stored value of no number elsewhere, which keeps what it had.
+    PLANET_set_constants(PLANET_EARTH);
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    float& fov = sim_graphics_view.field_of_view_deg;
+    fov = 70.0f;
+    const std::string good = save(PREFS_KIND_GENERAL, "planet.prf");
+    const auto in_file = [](const float& v) { return 1258 + static_cast<size_t>(reinterpret_cast<const char*>(&v) - reinterpret_cast<const char*>(&sim_physics)); };
+    const struct {
+        float* place;
+        size_t offset;
+        float value, own;
+    } rows[] = {
+        {&sim_physics.earth_radius_m, in_file(sim_physics.earth_radius_m), 3.0e38f, 6378145.0f},
+        {&sim_physics.earth_radius_m, in_file(sim_physics.earth_radius_m), nan, 6378145.0f},
+        {&sim_physics.earth_radius_m, in_file(sim_physics.earth_radius_m), 0.0f, 6378145.0f},
+        {&sim_physics.earth_radius_m, in_file(sim_physics.earth_radius_m), 1000.0f, 6378145.0f},
+        {&sim_physics.earth_mu, in_file(sim_physics.earth_mu), -1.0f, 3.986012e14f},
+        {&sim_physics.mu_air, in_file(sim_physics.mu_air), 0.0f, 1.7894e-05f},
+        {&sim_physics.rho_sea_level, in_file(sim_physics.rho_sea_level), 1.0e30f, 1.225f},
+        {&sim_physics.rho_water, in_file(sim_physics.rho_water), 0.0f, 1000.0f},
+        {&sim_physics.earth_pressure_p, in_file(sim_physics.earth_pressure_p), 0.0f, 101325.0f},
+        {&sim_physics.earth_pressure_p, in_file(sim_physics.earth_pressure_p), 300.0f, 101325.0f},
+        {&sim_physics.earth_temp_c, in_file(sim_physics.earth_temp_c), -273.15f, 15.0f},
+        {&sim_physics.earth_temp_c, in_file(sim_physics.earth_temp_c), -150.0f, 15.0f},
+        {&fov, 8134, nan, 70.0f},
+    };
+    for (const auto& r : rows) {
+        if (r.place != &fov) {
+            *r.place = r.value;
+            EXPECT_EQ(save(PREFS_KIND_GENERAL, "left.prf"), good) << r.offset << " " << r.value;
+            EXPECT_EQ(bytes_of(*r.place), bytes_of(r.value));
+            *r.place = r.own;
+        }
+        std::string damaged = good;
+        damaged.replace(r.offset, 4, bytes_of(r.value));
+        write_file_bytes(dir.path() / "bad.prf", damaged);
         clear_alerts();
-        load(PREFS_KIND_GENERAL, "air.prf");
-        EXPECT_EQ(sim_physics.earth_pressure_p, 101325.0f);
-        EXPECT_EQ(sim_physics.earth_temp_c, 15.0f);
-        ASSERT_EQ(recorded_alerts.size(), 1u);
-        EXPECT_EQ(recorded_alerts[0].lines[1], path("air.prf"));
+        load(PREFS_KIND_GENERAL, "bad.prf");
+        EXPECT_EQ(*r.place, r.own) << r.offset << " " << r.value;
+        ASSERT_EQ(recorded_alerts.size(), 1u) << r.offset << " " << r.value;
+        EXPECT_EQ(recorded_alerts[0].lines[1], path("bad.prf"));
     }
+    // Read for a peer's situation, the notice is one of the link's refusals.
+    std::string damaged = good;
+    damaged.replace(in_file(sim_physics.earth_radius_m), 4, bytes_of(0.0f));
+    write_file_bytes(dir.path() / "peer.sit", damaged);
+    const uint64_t refused = net_counters.refused;
+    clear_alerts();
+    {
+        const net_peer_scope peer;
+        load(PREFS_KIND_SITUATION, "peer.sit");
+    }
+    EXPECT_TRUE(recorded_alerts.empty());
+    EXPECT_EQ(net_counters.refused, refused + 1);
 }
 
 TEST_F(Prefs, OtherVersionMissingOrCutShortFileChangesNothingAndIsKeptAside)
