@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 
 #include "aircraft/acf_equipment.h"
@@ -89,6 +90,15 @@ airport_choice clamp_selection(int sub_mode)
     if (s < 0) s = 0;
     if (n > 0 && s > n - 1) s = n - 1;
     if (n == 0) return c;
+    // The index a ramp start left names a start position, and clamped it can
+    // name any row: a runway start on a taxiway row stood the plane on the
+    // taxiway by the ramp. The airport's first runway is taken instead.
+    if (sub_mode != SIT_RAMP && apt.runways[static_cast<size_t>(s)].number[0] == 'x')
+        for (int k = 0; k < n; ++k)
+            if (apt.runways[static_cast<size_t>(k)].number[0] != 'x') {
+                s = k;
+                break;
+            }
     c.airport = &apt;
     c.index = s;
     return c;
@@ -122,7 +132,16 @@ void nearest_runway_of_type(int code)
             }
         }
     }
-    if (best_airport < 0) return;
+    if (best_airport < 0) {
+        // The start goes on from the selected runway; without a word it looked
+        // as if the menu item did nothing.
+        static constexpr const char* kinds[] = {"grass runway", "dirt runway", "gravel runway", "helipad"};
+        char line[TEXT_SIZE];
+        std::snprintf(line, sizeof line, "No %s among the loaded airports: the start is on the selected runway.",
+                      kinds[code - SIT_NEAREST_RUNWAY_FIRST]);
+        SOUND_speak(line, 1);
+        return;
+    }
     start_selection.airport_index = best_airport;
     start_selection.start_index = best_runway;
     const runway_record& rw = airport_table[static_cast<size_t>(best_airport)].runways[static_cast<size_t>(best_runway)];

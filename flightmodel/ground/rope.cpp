@@ -32,6 +32,24 @@ constexpr float WINCH_LOW_REEL_MPS = 30.0f;    // rope at most 45 degrees up
 constexpr float WINCH_HIGH_REEL_MPS = 15.0f;
 constexpr float WINCH_SLOW_ELEVATION_DEG = 45.0f;
 constexpr float WINCH_RELEASE_ELEVATION_DEG = 60.0f;
+// The most the winch pulls, in the glider's weights.
+constexpr float WINCH_MOST_PULL_WEIGHTS = 0.8f;
+// The winch driver's speeds as multiples of the glider's stall speed: the
+// full pull up to the launch speed, none from the top speed on, which never
+// lies above nine tenths of the never-exceed speed.
+constexpr float WINCH_LAUNCH_SPEED_VS = 1.7f;
+constexpr float WINCH_TOP_SPEED_VS = 2.3f;
+constexpr float WINCH_TOP_SPEED_VNE = 0.9f;
+
+// The share of the pull the winch driver gives: all of it up to the
+// glider's launch speed, easing to none at its top speed.
+float winch_driver_share(const flt_struct& f, const acf_struct& a)
+{
+    float top = WINCH_TOP_SPEED_VS * a.acf_est_Vs * UNIT.mps_to_kts;
+    if (a.acf_Vne > 0.0f) top = std::min(top, WINCH_TOP_SPEED_VNE * a.acf_Vne);
+    const float launch = top * (WINCH_LAUNCH_SPEED_VS / WINCH_TOP_SPEED_VS);
+    return top > launch ? UTIL_clamp((top - f.indicated_airspeed) / (top - launch), 0.0f, 1.0f) : 0.0f;
+}
 
 }  // namespace
 
@@ -87,12 +105,24 @@ void ROPE_tow_and_winch()
         reference = reel * dt;
         hook_y = a.acf_win_hook_Y, hook_z = a.acf_win_hook_Z;
         reel = elevation <= WINCH_SLOW_ELEVATION_DEG ? WINCH_LOW_REEL_MPS : WINCH_HIGH_REEL_MPS;
-        if (elevation > WINCH_RELEASE_ELEVATION_DEG) l.winch_attached = 0;
+        // The cable lets go at the top: steep past 60 degrees, or the glider
+        // higher above the winch than the cable still out reaches.
+        if (elevation > WINCH_RELEASE_ELEVATION_DEG || -dy > l.winch_cable_m) l.winch_attached = 0;
     }
 
-    const float tension = f.m_total * std::max(1.0f, (length - nominal) - (f.groundspeed - reference));
+    float tension = f.m_total * std::max(1.0f, (length - nominal) - (f.groundspeed - reference));
+    // The rope's pull grows with the cable's steepness without end: taken as
+    // it is, a glider left alone climbed near the vertical past its
+    // never-exceed speed. The winch pulls at most its own most, and its
+    // driver eases the pull as the glider's airspeed rises.
+    if (winch)
+        tension = std::max(1.0f, std::min(tension, WINCH_MOST_PULL_WEIGHTS * f.m_total * FM_GRAVITY) *
+                                     winch_driver_share(f, a));
     float side, normal, axial;
     ROPE_apply_tension(tension, length, 0.0f, hook_y, hook_z, dx, dy, dz, &side, &normal, &axial);
+    // A cable pulling from behind (the glider past the winch or turned away
+    // from it) pulls the ring out of the hook backwards.
+    if (winch && axial >= 0.0f) l.winch_attached = 0;
 
     // The rope's angles relative to the body, from its forward pull. The
     // axial total is positive aft, so a tow rope's pull is negative there:

@@ -112,6 +112,12 @@ TEST_F(FlightStart, ColdStartAndTheOtherEndAndTheRamp)
     // The ramp start keeps its start position's heading as it is.
     FLIGHT_init_situation(SIT_AIRPORT, SIT_RAMP);
     EXPECT_FLOAT_EQ(flt[0].psi, 123.0f);
+    // A winch start after it, the ramp's index naming a taxiway row: the plane stands on the runway.
+    runway_record taxiway = airport_table[0].runways[0];
+    std::strcpy(taxiway.number, "xxx");
+    airport_table[0].runways.insert(airport_table[0].runways.begin(), taxiway)->heading = 161.9f;
+    FLIGHT_init_situation(SIT_WINCH, 0);
+    EXPECT_NEAR(flt[0].psi, std::fmod(KSBD_HDG + GEO_grid_convergence(KSBD_LAT, KSBD_LON) + 180.0f, 360.0f), 1e-3f);
 }
 
 TEST_F(FlightStart, ApproachesAndTheGearlessRunwayStart)
@@ -246,14 +252,21 @@ TEST_F(FlightStart, NearestRunwayOfAKindCentresTheArea)
     airport_table[0].runways[0].surface_code = 166;
     airport_table[1].runways[0].surface_code = 164;
     airport_table[2].runways[0].surface_code = 169;
-    const struct { int code; char first; int airport; } rows[] = {{2802, '0', 1}, {2803, '0', 0}, {2803, 'x', 2}};
+    // None of a kind: the selection stays and a line on the screen, no box, names what was looked for.
+    const struct { int code; char first; int airport; const char* none; } rows[] = {
+        {2802, '0', 1, nullptr}, {2803, '0', 0, nullptr}, {2803, 'x', 2, nullptr}, {2800, '0', 2, "grass runway"},
+        {2801, '0', 2, "dirt runway"}};
     for (const auto& r : rows) {
         airport_table[0].runways[0].number[0] = r.first;
         flt[0].latitude = 34.2f;
         flt[0].longitude = -117.5f;
+        sounds.clear();
         FLIGHT_init_situation(r.code, 0);
         EXPECT_EQ(start_selection.airport_index, r.airport) << r.code << " " << r.first;
+        const std::string note = r.none ? std::string("No ") + r.none + " among the loaded airports: the start is on the selected runway." : "";
+        EXPECT_EQ(sounds.spoken_texts, (r.none ? decltype(sounds.spoken_texts){{note, 1}} : decltype(sounds.spoken_texts){})) << r.code;
     }
+    EXPECT_TRUE(recorded_alerts.empty());
 }
 
 TEST_F(FlightStart, ResetAtAStartPointGivesAFreshRunningPlane)

@@ -154,6 +154,15 @@ TEST_F(Ropes, TheWinchReelsInAndLetsGoAbove60Degrees)
     set_line(0.0f, -100.0f, -900.0f);
     ROPE_tow_and_winch();
     EXPECT_NEAR(launch_flags.winch_cable_m, 999.5f, 1e-3f);
+
+    // It lets go 48 degrees down with the glider higher above it than the
+    // cable out reaches, and when the cable pulls from behind.
+    for (const float ahead : {-1000.0f, 900.0f}) {
+        launch_flags.winch_attached = 1;
+        set_line(0.0f, ahead < 0.0f ? -1100.0f : -100.0f, ahead);
+        ROPE_tow_and_winch();
+        EXPECT_EQ(launch_flags.winch_attached, 0) << ahead;
+    }
 }
 
 TEST_F(Ropes, ASlungLoadHangsOnItsRopeAndRestsOnTheGround)

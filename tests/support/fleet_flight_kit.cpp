@@ -725,6 +725,36 @@ hands_off_result fly_dive_let_go(const setup& s, float seconds)
     return r;
 }
 
+winch_result fly_winch(const setup& s, float seconds)
+{
+    winch_result r{NAN, 0.0f, {NAN, NAN, NAN}};
+    frame_dt = 1.0f / s.hz;
+    fresh_world();
+    if (!load(s.file)) return r;
+    FLIGHT_init_situation(SIT_WINCH, 0);
+    TEST_lay_flat_grid(0.0f);
+    std::fill(std::begin(landuse_grid), std::end(landuse_grid), 0);
+    set_weight(s.weight_kg);
+    const flt_struct& f = flt[0];
+    for (int k = 0; k < frames(10.0f); ++k) frame();   // standing on the brake a while first
+    flt[0].parkbrake = 0.0f;
+    frame();
+    for (int k = 0; k < frames(180.0f) && launch_flags.winch_attached; ++k) {
+        frame();
+        r.top_kias = std::max(r.top_kias, f.indicated_airspeed);
+    }
+    if (launch_flags.winch_attached) return r;
+    r.release_ft = f.y_agl / FT;
+    r.after = {f.theta, f.theta, std::fabs(f.phi)};
+    for (int k = 0; k < frames(seconds); ++k) {
+        frame();
+        r.after.least_pitch_deg = std::min(r.after.least_pitch_deg, f.theta);
+        r.after.most_pitch_deg = std::max(r.after.most_pitch_deg, f.onground_any ? 90.0f : f.theta);
+        r.after.most_bank_deg = std::max(r.after.most_bank_deg, std::fabs(f.phi));
+    }
+    return r;
+}
+
 float fly_orbiter_approach(const setup& s, int code, float seconds)
 {
     frame_dt = 1.0f / s.hz;
@@ -940,6 +970,21 @@ std::vector<row> table(const std::string& aircraft)
         rows.push_back(make("glider", "glide ratio at 50 KIAS", 34.0f, TEN, [s] { return fly_glide(s, 50.0f); }));
         add_hands_off(rows, "glider", "Orvell Glider.acf");
         add_dive_let_go(rows, "glider", "Orvell Glider.acf");
+        // Launched on the winch hands off: let go below 2,000 ft, held near
+        // its launch speed far below the never-exceed speed, and left to fly
+        // on with the pitch within 35 degrees.
+        auto winch = [s, flown = std::make_shared<std::optional<winch_result>>()] {
+            if (!*flown) *flown = fly_winch(s, 30.0f);
+            return **flown;
+        };
+        rows.push_back(make_within("glider", "winch launch hands off: height at the release (ft AGL)", 1500.0f, 800.0f,
+                                   2000.0f, [winch] { return winch().release_ft; }));
+        rows.push_back(make_within("glider", "winch launch hands off: most airspeed on the cable (KIAS; Vne 151)", 65.0f,
+                                   40.0f, 80.0f, [winch] { return winch().top_kias; }));
+        rows.push_back(make_within("glider", "winch launch, let go 30 s after the release: |pitch| (deg)", 0.0f, 0.0f,
+                                   35.0f, [winch] {
+                                       return std::max(-winch().after.least_pitch_deg, winch().after.most_pitch_deg);
+                                   }));
     }
     if (want("floatplane")) {
         const setup s{"Orvell Floatplane.acf", 0.0f};

@@ -104,6 +104,18 @@ hands_off_result fly_hands_off(const setup& s, float seconds);
 // bank reached after letting go; meeting the ground counts as 90 degrees of pitch.
 hands_off_result fly_dive_let_go(const setup& s, float seconds);
 
+// A winch launch hands off from the runway start: the parking brake let off
+// after 10 s, the cable pulls until it lets go, then nothing is touched for
+// `seconds`. The height above the ground at the release (ft, not a number
+// when the cable never lets go within three minutes), the most airspeed on
+// the cable (KIAS), and the pitch and bank after the release as in
+// fly_hands_off (meeting the ground counts as 90 degrees of pitch).
+struct winch_result {
+    float release_ft, top_kias;
+    hands_off_result after;
+};
+winch_result fly_winch(const setup& s, float seconds);
+
 // One of the orbiter's approaches from orbit (codes 3207..3210) to its
 // landing base, let go for `seconds`: the most pitch or bank (deg, either
 // way) reached; meeting the ground, or a state that is no number, counts as 90.
