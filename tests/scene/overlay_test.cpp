@@ -184,7 +184,8 @@ TEST_F(Overlay, ReplayButtonsSetTheModeAndSendTheirCommandOnSlotNine)
     } rows[] = {{418.0f, 750.0f, 1, 1}, {606.0f, 730.0f, 1, 9}, {566.0f, 740.0f, 0, 8}, {412.0f, 740.0f, 1, 8},
                 // the edges of the buttons at 448, 471, 489, 512, 535 and 553 that no neighbour's box reaches
                 {458.0f, 740.0f, 0, 2}, {461.0f, 740.0f, 0, 3}, {499.0f, 740.0f, 0, 4}, {502.0f, 740.0f, 0, 5},
-                {522.0f, 740.0f, 0, 5}, {525.0f, 740.0f, 0, 6}, {563.0f, 740.0f, 0, 7}};
+                {522.0f, 740.0f, 0, 5}, {525.0f, 740.0f, 0, 6}, {563.0f, 740.0f, 0, 7},
+                {544.0f, 740.0f, 0, 7}};   // in the boxes of 535 and 553 both: the later button's
     for (const auto& r : rows) {
         net_slot_enabled[9] = r.enabled;
         click(r.x, r.y);
