@@ -88,6 +88,8 @@ struct inertia {
     }
 };
 
+// A massless part (no empty mass) would divide by zero, and a negative moment
+// (negative areas or powers in the file) has no root: the radius reads 0.
 float radius_of_gyration(float moment, float mass) { return mass > 0.0f ? std::sqrt(std::max(0.0f, moment / mass)) : 0.0f; }
 
 }  // namespace
@@ -165,6 +167,7 @@ void ACF_setup_props_and_masses(int slot)
     a.acf_Jzz_unitmass = empty > 0.0f ? (ie.zz + ib.zz) / empty : 0.0f;
 
     if (!r) return;
+    // Without a maximum mass the shares would divide by zero: they read 0.
     const float share = a.acf_m_max > 0.0f ? 100.0f / a.acf_m_max : 0.0f;
     if (engines > 0.0f) {
         const char* tail = " м, учитывая все силы, действующ. на двигатель и тягу";
@@ -180,6 +183,7 @@ void ACF_setup_props_and_masses(int slot)
     r->t("   TРадиус вращ. двигателя при рыскании          =   ").n(radius_of_gyration(ib.yy, airframe), 7, 2)
         .t(" м, учитывая распределение масс по крпусу с 50% масс на всех упр. поверхностях.").nl(2);
     r->t("ОБщие результаты:").nl();
+    // (A negative inertia per unit mass has no root: it reads 0.)
     r->t("   Радиус вращ. при крене          =  ").n(std::sqrt(std::max(0.0f, a.acf_Jzz_unitmass)), 7, 2).t(" m.").nl();
     r->t("   Радиус вращ. при тангаже         = ").n(std::sqrt(std::max(0.0f, a.acf_Jxx_unitmass)), 7, 2).t(" m.").nl();
     r->t("   Радиус враш. при рыскании      =   ").n(std::sqrt(std::max(0.0f, a.acf_Jyy_unitmass)), 7, 2).t(" м.").nl(2);

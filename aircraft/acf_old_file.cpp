@@ -170,6 +170,7 @@ bool any_instrument(const acf_struct& a, int type)
     return false;
 }
 
+// A count from the file beyond the record's arrays would read past them.
 int bounded(int n, int hi) { return util_clamp_int(n, 0, hi); }
 
 // The rules the old layout needs, in their order.
@@ -217,6 +218,7 @@ void apply_rules(int slot, acf_struct& a)
         const int type = a.acf_prop_type[e];
         const bool rotor = (rotor_kind == 1 && type == PROP_TAIL_ROTOR) ||
                            (rotor_kind == 2 && (type == PROP_COLLECTIVE_ROTOR || type == PROP_MAIN_ROTOR));
+        // (A divisor of 0 or no number would give a ratio of no number: it is left undivided.)
         if (rotor && divisor != 0.0f && std::isfinite(divisor)) ratio /= divisor;
         a.acf_prop_gear_rat[e] = ratio;
     }
@@ -272,7 +274,7 @@ void apply_rules(int slot, acf_struct& a)
         a.acf_num_tanks = 1;
         a.acf_tank_rat[0] = 1.0f;
         a.acf_tank_Z[0] = a.acf_cgZ;
-    } else if (a.acf_num_tanks > 0 && a.acf_num_tanks <= ACF_TANKS) {
+    } else if (a.acf_num_tanks > 0 && a.acf_num_tanks <= ACF_TANKS) {   // more would read past the three ratios
         float sum = 0.0f;
         for (int k = 0; k < a.acf_num_tanks; ++k) sum += a.acf_tank_rat[k];
         if (!(sum >= 0.995f && sum <= 1.005f))
@@ -293,7 +295,7 @@ void apply_defaults(acf_struct& a)
     a.acf_lanlite_the = -a.acf_the_eqlbm - 4.0f;
     a.acf_flap_vect_lo = 0.0f;
     a.acf_flap_vect_hi = 120.0f;
-    if (!(a.acf_ail2vmax >= 0.01f)) a.acf_ail2vmax = 9999.0f;
+    if (!(a.acf_ail2vmax >= 0.01f)) a.acf_ail2vmax = 9999.0f;   // (no number counts as below)
     if (!(a.acf_splr_vmax >= 0.01f)) a.acf_splr_vmax = 9999.0f;
 
     // The old layout gives the number of flap detents but not their
@@ -329,7 +331,7 @@ void ACF_set_defaults(int slot)
     acf_struct& a = pln[slot];
     std::memset(static_cast<void*>(&a), 0, sizeof a);
 
-    // Values an old file may leave empty.
+    // Values an old file may leave empty (a value of no number counts as empty).
     if (!(old_float(OLD_VLE) >= 0.001f)) set_old_float(OLD_VLE, 1000.0f);
     if (!(old_float(OLD_ROLL_CO) >= 0.001f)) set_old_float(OLD_ROLL_CO, 0.025f);
     if (!(old_float(OLD_BRAKE_CO) >= 0.001f)) set_old_float(OLD_BRAKE_CO, 0.75f);

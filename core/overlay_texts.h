@@ -13,12 +13,15 @@
 constexpr int TEXT_WINDOW_SIZE = 5000;      // 4,999 characters and a terminator
 constexpr int CHECKLIST_LINES = 200;
 constexpr int CHECKLIST_LINE_SIZE = 150;    // 149 characters and a terminator
+// The loaded flags say a file was read into the window, an empty one included.
 extern char notes_text[TEXT_WINDOW_SIZE];
 extern int32_t notes_text_length;
+extern int32_t notes_loaded;
 extern int32_t notes_shown;
 extern char checklist_lines[CHECKLIST_LINES][CHECKLIST_LINE_SIZE];
 extern int32_t checklist_count;
 extern int32_t checklist_current;
+extern int32_t checklist_loaded;
 extern int32_t checklist_shown;
 
 // The chat field and the overlay's two display switches.

@@ -6,7 +6,7 @@ char default_aircraft_name[TEXT_SIZE];
 
 const char* LANG_ui_text(int n)
 {
-    if (n < 0 || n >= UI_TEXT_COUNT) return "";
+    if (n < 0 || n >= UI_TEXT_COUNT) return "";   // an index past the table would read past it: no text
     return ui_text_table[n];
 }
 

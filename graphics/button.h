@@ -31,8 +31,10 @@ int BTN_slider(float x, float y, int style, float low, float high, float* value,
 
 // A file-name field: the icon opens the file browser of the given kind and
 // mode on the name and path buffers (500 bytes each). Returns 1 when the
-// browser was opened in this frame (a cancelled browser included).
-int BTN_file_field(float x, float y, char* name, char* path, int kind, int mode, const char* label);
+// browser was opened in this frame (a cancelled browser included); `chosen`,
+// when given, gets the browser's answer then (1 a file chosen, 0 cancelled).
+int BTN_file_field(float x, float y, char* name, char* path, int kind, int mode, const char* label,
+                   int* chosen = nullptr);
 
 // A push button centred at (x, y). With the flash flag the pressed look is
 // shown at once when it is clicked. Returns 1 when clicked.

@@ -7,7 +7,7 @@
 #include "core/input.h"
 #include "core/text_util.h"
 
-int BTN_file_field(float x, float y, char* name, char* path, int kind, int mode, const char* label)
+int BTN_file_field(float x, float y, char* name, char* path, int kind, int mode, const char* label, int* chosen)
 {
     const WIDGET_inside inside;
     WIDGET_record(WIDGET_BOX_FIELD, x - 30.0f, y - 8.0f, x - 4.0f, y + 14.0f, label);   // the icon
@@ -24,7 +24,8 @@ int BTN_file_field(float x, float y, char* name, char* path, int kind, int mode,
     if (BTN_mouse_in(x - 28.0f, x - 6.0f, y - 8.0f, y + 12.0f)) {
         BTN_set_hover(help);
         if (mouse.mouse_down) {
-            UI_open_file_browser(mode, kind, name, path);
+            const int answer = UI_open_file_browser(mode, kind, name, path);
+            if (chosen) *chosen = answer;
             result = 1;   // the browser was opened, whatever it chose
         }
     }

@@ -30,9 +30,9 @@ void OGL_draw_background(int opaque_rows = 0);
 void OGL_forget_kept_background();
 
 // Writes the lower-left 1024 x 768 pixels of the window to
-// "<program folder>screenshot_<n>.bmp", n the next number after the highest
-// of this run and of the screenshots already in the folder (0 in an empty
-// folder), so earlier screenshots survive a restart.
+// "<program folder>screenshot_<n>.bmp", n the number after this run's last
+// (0 for the first), passed over while a file of that number is already in
+// the folder, so earlier screenshots survive a restart.
 void OGL_screenshot();
 // The number the last screenshot got (-1 before the first of the run).
 extern int32_t screenshot_counter;

@@ -181,8 +181,11 @@ void at_radius(const gauge& g, float angle_deg, float r, float& px, float& py)
 // A strip between radii r1 and r2 from angle a1 to a2 (radians), in 0.1 rad steps.
 void arc_strip(const gauge& g, int colour, float a1, float a2, float r1, float r2)
 {
-    if (!std::isfinite(a1) || !std::isfinite(a2)) return;
+    if (!std::isfinite(a1) || !std::isfinite(a2)) return;   // a limit of no number has no strip to draw
     if (a2 < a1) std::swap(a1, a2);
+    // Custom dial angles of many turns would send a vertex pair per 0.1 rad,
+    // hundreds of thousands a frame: the strip stops after 200 steps (over
+    // three turns).
     constexpr int MAX_STEPS = 200;
     const float ox = screen.screen_area_left, oy = screen.screen_area_bottom;
     OGL_set_state(STATE_FOG_OFF, 0, STATE_LIGHTING_OFF, STATE_OPAQUE, STATE_DEPTH_TEST_OFF, STATE_DEPTH_WRITE_OFF);
@@ -262,6 +265,8 @@ void ticks_and_numbers(const gauge& g, const step_row& st)
     OGL_apply_color(g.colour, 1.0f);
     OGL_bind_tex(OGL_font2_tex(), 0);
     glBegin(GL_QUADS);
+    // A range far wider than its steps (a large instrument scale picks the
+    // steps of a narrow span) would draw millions of ticks: at most 2000.
     constexpr int MAX_TICKS = 2000;
     for (int k = 0; k < MAX_TICKS; ++k) {
         const double v = static_cast<double>(g.low) + k * minor;
@@ -289,6 +294,9 @@ void ticks_and_numbers(const gauge& g, const step_row& st)
         if (!is_major) continue;
         double n = std::fabs(v / st.divisor);
         if (decimals) n *= 100.0;
+        // A value of no number, or past every digit, would make the conversion
+        // undefined: it is held to 0 .. 1e9. The 1e-6 keeps 1.3 x 100 (1.29999995
+        // in a float) from truncating to 129.
         if (!(n >= 0.0)) n = 0.0;
         const long long whole = static_cast<long long>(std::min(n + 1e-6, 1.0e9));
         // The number's place rounded to whole window units.
@@ -364,7 +372,7 @@ float a_of_v(float value)
 
 float ENGN_max_fuel_flow(int e)
 {
-    if (!PANEL_engine_ok(e)) return 0.001f;
+    if (!PANEL_engine_ok(e)) return 0.001f;   // an engine past the tables would read past them
     const acf_struct& a = pln[0];
     switch (a.acf_en_type[e]) {
     case 6: case 7: return a.acf_SFC[e] * a.acf_fmax_opt;
@@ -510,10 +518,13 @@ void update_eng_asi(int type, float x, float y, int engine, int mode, const pane
             if (swept < 0) swept = UTIL_wrap_int(swept, 0, 359);
             span = span * swept / 330.0;
         }
-        if (g.s != 0.0f) span /= g.s;
+        if (g.s != 0.0f) span /= g.s;   // a scale of 0 would divide by zero
         step_row st = steps_for(span);
         if (airspeed_family(fam) || fam == F_N1 || fam == F_MPR || fam == F_EPR || fam == F_TRQ) st.divisor = 1.0;
         g.low = static_cast<float>(std::round(g.low / st.major) * st.major);
+        // Snapped up, the low end can reach or pass the high one (a narrow
+        // range on a small instrument), leaving the needle no scale or turning
+        // it backwards: the range is widened again.
         if (g.high < g.low + 1.0f) g.high = g.low + 1.0f;
         arcs(a, g, u);
         ticks_and_numbers(g, st);

@@ -81,10 +81,13 @@ void SETUP_movie()
     BTN_digit_field(150.0f, 415.0f, &movie_frame_rate, 2, 0, 10.0f, 99.0f, LANG_ui_text(527));
     BTN_digit_field_int(130.0f, 365.0f, &movie_width, 4, 160.0f, 1024.0f, LANG_ui_text(528));
     BTN_digit_field_int(197.0f, 365.0f, &movie_height, 4, 160.0f, 768.0f, LANG_ui_text(529));
-    // A file chosen, even the same one again, starts its takes at 1. The
-    // field answers 1 whenever it opened the browser, so a cancelled choice
-    // starts them at 1 too.
-    if (BTN_file_field(35.0f, 321.0f, movie_file_name, movie_file_path, KIND_MOVIE, MODE_BROWSER_SAVE, LANG_ui_text(599)))
+    // A file chosen, even the same one again, starts its takes at 1. A
+    // cancelled browser keeps the count: started again at 1, the next take of
+    // the name kept would be written over its earlier take 1.
+    int chosen = 0;
+    if (BTN_file_field(35.0f, 321.0f, movie_file_name, movie_file_path, KIND_MOVIE, MODE_BROWSER_SAVE, LANG_ui_text(599),
+                       &chosen) &&
+        chosen)
         movie_take_counter = 0;
 
     if (movie_keys_enabled) {

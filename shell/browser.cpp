@@ -230,6 +230,8 @@ int opensave(int mode, int kind, char* name, char* path)
             }
         }
 
+        // Escape answers as Cancel, as it leaves every other screen: without it
+        // a pilot at the keyboard could leave the browser only by choosing a file.
         if (BTN_push_button(45.0f, 28.0f, 0, 1, LANG_ui_text(CANCEL_TEXT)) || escape_pressed) {
             APPLICATION_set_mode(entry_mode, "from opensave Cancel");
             return 0;

@@ -583,9 +583,11 @@ void clear_windows()
 {
     std::memset(notes_text, 0, sizeof notes_text);
     notes_text_length = 0;
+    notes_loaded = 0;
     std::memset(checklist_lines, 0, sizeof checklist_lines);
     checklist_count = 0;
     checklist_current = 0;
+    checklist_loaded = 0;
 }
 
 FILE* browse_text_file()
@@ -616,6 +618,7 @@ void read_text_file()
     }
     notes_text[notes_text_length] = 0;
     std::fclose(f);
+    notes_loaded = 1;
     notes_shown = 1;
     checklist_shown = 0;
 }
@@ -655,6 +658,7 @@ void read_checklist()
     }
     std::fclose(f);
     checklist_count = count;
+    checklist_loaded = 1;
     checklist_shown = 1;
     notes_shown = 0;
 }

@@ -240,7 +240,11 @@ void city_landuse(const env_tile_window& w)
                 for (int dc = -2; dc <= 2 && dense; dc += 2) {
                     const int rr = util_clamp_int(r + dr, 0, TERRAIN_GRID_ROWS - 1);
                     const int cc = util_clamp_int(c + dc, 0, TERRAIN_GRID_COLS - 1);
-                    dense = landuse_grid[TERRAIN_index(rr, cc)] >= LANDUSE_CITY;
+                    // The city under an airport (84) counts as city; a custom
+                    // terrain texture (1000 and up) is a tile's own picture,
+                    // not city, and made the points beside it a city core.
+                    const int32_t near = landuse_grid[TERRAIN_index(rr, cc)];
+                    dense = near >= LANDUSE_CITY && near < LANDUSE_CUSTOM;
                 }
             if (dense) code = LANDUSE_CITY_CORE;
             if (r % 10 < 4 && c % 10 < 4) code = LANDUSE_CITY_BLOCKS;

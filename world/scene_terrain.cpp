@@ -45,6 +45,9 @@ void APT_set_area_bounds()
 void TERRAIN_reset()
 {
     std::memset(terrain_airport_cell, 0, sizeof terrain_airport_cell);
+    // The city rule of each tile reads land use a little past its window,
+    // where the tiles not yet read would still hold the old area's.
+    std::memset(landuse_grid, 0, sizeof landuse_grid);
     std::memset(terrain_sphere_grid, 0, sizeof terrain_sphere_grid);
     SEG_clear_lists();
     placement_list.clear();

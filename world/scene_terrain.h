@@ -6,9 +6,9 @@
 // The loaded area in the local frame (scenery_area) and the operator map's
 // scale, from lat_ref and the planet.
 void APT_set_area_bounds();
-// Empties what the tiles build: airport-cell flags, segment and traffic
-// lists, the object placements, cell split codes, texture corners (plain),
-// texture codes and the elevation extremes.
+// Empties what the tiles build: airport-cell flags, land use, segment and
+// traffic lists, the object placements, cell split codes, texture corners
+// (plain), texture codes and the elevation extremes.
 void TERRAIN_reset();
 // Lays every grid point on the planet's sphere at height 0 (the sphere grid
 // and the default terrain grid under any tile without a file).

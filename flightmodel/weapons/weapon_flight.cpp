@@ -64,6 +64,7 @@ bool flight_ended(wpn_slot_record& w)
 {
     const float x = w.wpn_pos[0], y = w.wpn_pos[1], z = w.wpn_pos[2];
     const scenery_area_record& area = scenery_area;
+    // (A position of no number counts as outside: it would fly on for good.)
     if (!(x >= area.x0 && x <= area.x1 && z >= area.z0 && z <= area.z1)) {
         w.wpn_type = WPN_KIND_NONE;
         return true;
@@ -180,9 +181,8 @@ bool weapon_forces(int plane, int s)
         if (!(w.wpn_burn_time[stage] > 0.0f)) continue;
         w.wpn_burn_time[stage] -= sim_operation_misc.frame_rate_period;
         w.wpn_force[2] -= w.wpn_thrust[stage];
-        // One puff each frame the stage burns. The pass runs once a frame, so
-        // this is the same as spawning on every pass; the check only keeps a
-        // second pass in the same frame from doubling the trail.
+        // One puff each frame the stage burns. The pass runs in each of the
+        // frame's two half-steps; the check spawns on the first of them only.
         // (The root of a negative mass would be no number: it counts as 0.)
         if (WPN_smoke_due(wpn_smoke_state.last_puff[plane][s]))
             PARTICLE_spawn(w.wpn_pos[0], w.wpn_pos[1], w.wpn_pos[2], w.wpn_vel[0], w.wpn_vel[1], w.wpn_vel[2],

@@ -136,12 +136,12 @@ void start_prompts()
 
 void checklist()
 {
-    // A count of lines read is the loaded flag.
-    if (!checklist_shown || checklist_count <= 0) return;
+    if (!checklist_shown || !checklist_loaded) return;
     const float w = CHECKLIST_WIDTH;
     // A count or line index set out of range elsewhere (a new, shorter list)
     // would read past the list: both are held to it before the line is read.
     if (checklist_count > CHECKLIST_LINES) checklist_count = CHECKLIST_LINES;
+    if (checklist_count < 0) checklist_count = 0;
     if (checklist_current < 0) checklist_current = 0;
     if (checklist_current > checklist_count) checklist_current = checklist_count;
     OGL_shade_box(200.0f, 560.0f, 200.0f + w, 624.0f, 0.5f);
@@ -213,9 +213,9 @@ void SCENE_draw_overlay()
     atc_speech_or_data_rows();
     start_prompts();
     if (chat_typing) BTN_text_field(62.0f, 584.0f, chat_text, 150, 0, "");   // the chat entry is open
-    // The page shows once a file was read into it (its length is the loaded
-    // flag); toggled on before that, nothing is drawn.
-    if (notes_shown && notes_text_length > 0) {
+    // The page shows once a file was read into it; toggled on before that,
+    // nothing is drawn.
+    if (notes_shown && notes_loaded) {
         OGL_shade_box(10.0f, 430.0f, 1014.0f, 750.0f, 0.5f);
         OGL_draw_string(ROW_GLASS_TEXT, 15.0f, 735.0f, notes_text, 994.0f, 107);
     }

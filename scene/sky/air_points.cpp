@@ -121,10 +121,10 @@ void VIEW_draw_air_points(float left, float bottom, float right, float top, floa
     const float dt = sim_operation_misc.frame_rate_period;
     for (int n = 0; n < 3; ++n) a.air_drift[n] = box_drift(a.air_drift[n] + rel[n] * dt);
 
-    // Any amount above 0 would pour the whole field past the window, as
-    // thick as the heaviest rain, while the weather screen reads "little or
-    // none" for it (up to WEATHER_SHARE_NONE, as random weather often sets
-    // it): such an amount streams the field but draws no point.
+    // The field has one density: drawn for any amount above 0, a pilot who
+    // set the weather screen's rain to its lowest word, "little or none" (up
+    // to WEATHER_SHARE_NONE), would still fly through the heaviest rain or
+    // snow. Such an amount streams the field but draws no point.
     if (!(rain_amount + snow_amount > WEATHER_SHARE_NONE)) return;
 
     // 9, 10.

@@ -177,6 +177,16 @@ TEST_F(OldFile, EveryOldValueLandsAtItsNewOffsetAndPartInBothByteOrders)
             }
         });
         EXPECT_GT(checked, 30000);
+        // A handful at the old offsets of the format, written out here: rows of
+        // the table swapped with each other would still agree with it above.
+        const acf_struct& c = pln[3];
+        const std::pair<std::size_t, const float*> by_hand[] = {
+            {1092, &c.acf_Vso}, {1096, &c.acf_Vs}, {1108, &c.acf_Vne}, {6332 + 4 * 3, &c.acf_SFC[3]},
+            {16932 + 4 * 47, &c.acf_Xarm[61]}, {18300 + 4 * 40, &c.acf_Croot[56]},
+            {22404 + 4 * (10 * 20 + 3), &c.acf_s[ACF_el(28, 3)]}, {428484 + 4 * 52, &c.acf_gear_leglen[67]},
+            {179964 + 4 * (360 * 52 + 100), &c.acf_body_X[360 * 67 + 100]}, {453140, &c.acf_tow_hook_Z}};
+        for (const auto& [old_off, field] : by_hand)
+            EXPECT_EQ(std::memcmp(field, &body.b[old_off], 4), 0) << letter << " old offset " << old_off;
         EXPECT_STREQ(pln[3].acf_tailnum, "OV-OLD") << letter;
         EXPECT_STREQ(pln[3].acf_author, "Old author");
         EXPECT_STREQ(pln[3].acf_descrip, "An aircraft of the old layout");

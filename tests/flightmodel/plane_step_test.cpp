@@ -872,9 +872,10 @@ TEST_F(PlaneStep, ExhaustContrailSprayAndTyreSmokeParticles)
     EXPECT_NEAR(particle_list[0].x, 100.0f, 1e-4f);
     EXPECT_NEAR(particle_list[1].x, 99.0f, 1e-4f);   // 0.02 s of the plane's travel behind
 
-    // Cold air at 11,000 m: a contrail.
+    // Cold air at 11,000 m: a contrail, a piston engine's as big as the turbine's trail.
     particle_list.clear();
     f.local_y = 11000.0f;
+    a.acf_en_type[0] = ENGINE_PISTON_CARBURETTED;
     PLANE_exhaust(0, 50.0f);
     ASSERT_EQ(particle_list.size(), 2u);
     EXPECT_EQ(particle_list[0].color, 0);
@@ -884,6 +885,7 @@ TEST_F(PlaneStep, ExhaustContrailSprayAndTyreSmokeParticles)
     // A wet runway: spray behind the engine as well.
     particle_list.clear();
     f.local_y = 0.0f;
+    a.acf_en_type[0] = ENGINE_TURBINE_FREE;
     sim_weather.runway_friction = 1;
     PLANE_exhaust(0, 50.0f);
     ASSERT_EQ(particle_list.size(), 3u);

@@ -362,6 +362,12 @@ TEST(TerrainArea, EdgesOfTheLoadedAreaOnTheSphere)
         EXPECT_EQ(TERRAIN_point_in_area(0.0f, y, z, 0.1f), 0) << planet;
         EXPECT_EQ(TERRAIN_point_in_area(0.0f, 0.0f, 0.0f, 0.1f), 1);
         EXPECT_EQ(TERRAIN_point_in_area(0.0f, y, z + 5000.0f, 0.0f), 0);   // south of it
+        // 0.05 degree inside the west edge: in the area, not within a margin of 0.1 of it.
+        double w[3];
+        const double mid_lat = lat_ref + reference_lat_offset[planet], mid_lon = lon_ref + reference_lon_offset[planet];
+        GEO_latlon_to_local_about(mid_lat, mid_lon, {mid_lat, lon_ref + 0.05, 0.0}, w[0], w[1], w[2]);
+        EXPECT_EQ(TERRAIN_point_in_area(float(w[0]), float(w[1]), float(w[2]), 0.0f), 1) << planet;
+        EXPECT_EQ(TERRAIN_point_in_area(float(w[0]), float(w[1]), float(w[2]), 0.1f), 0) << planet;
         // Around the planet from the frame's antipode: no division by zero.
         EXPECT_EQ(TERRAIN_point_in_area(0.0f, static_cast<float>(-R), 0.0f, 0.0f), 0);
     }

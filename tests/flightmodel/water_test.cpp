@@ -221,11 +221,14 @@ TEST(FloatPlane, DroppedOnStillWaterItComesToRestOnItsFloats)
     float_body(46, 1.2f);
     place(1.9f, 0.0f, 0.0f);   // the keels 0.1 m above the water
     GROUND_stages_reset();
+    a.acf_jett_is_water = 1, a.acf_m_jettison = 12.0f;   // a scoop filling its tank in 12 s
+    sim_cockpit_switches.water_scoop_on = 1;
 
     flt_struct& f = flt[0];
     float lo = 1e9f, hi = -1e9f;
     for (int frame = 0; frame < 3000; ++frame) {   // 60 s
         fly_frame(0.02f);
+        if (frame == 299) EXPECT_NEAR(f.m_jettison, 6.0f, 0.3f);   // half full at 6 s
         if (frame >= 2500) lo = std::min(lo, f.fnrml_gear), hi = std::max(hi, f.fnrml_gear);
     }
     const float weight = f.m_total * sim_physics.g_sealevel;

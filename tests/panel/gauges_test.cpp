@@ -142,6 +142,7 @@ TEST_F(Gauges, StormscopeRangeStopwatchAndThermometer)
         PANEL_update();
     };
     strike(17.0f);
+    sim_time.total_running_time_sec = 59.9f;   // shown for a minute
     EXPECT_EQ(texts(110).at(-2), "+");   // 42.5 units east, the cross centred
     sim_time.total_running_time_sec = 61.0f;   // forgotten after a minute
     EXPECT_TRUE(texts(110).empty());

@@ -85,6 +85,8 @@ TEST_F(NavInstruments, GlideSlopePointersOrFlagsAndTheEfisScales)
     EXPECT_EQ(needles(prims, 39).size(), 2u);
     EXPECT_TRUE(needles(prims, 31).empty());
     EXPECT_EQ(needles(prims, 29).size(), 1u);   // TO
+    r.nav1_fromto[0] = 0, r.nav_type[0] = 4;    // an ILS without a signal: the flags too
+    EXPECT_EQ(needles(in_slot(110, 1.0f, [] { PANEL_hsi(); }), 39).size(), 2u);
     // Card on the course: the TO pointer ahead at (15, 15), the FROM pointer
     // behind at (15, -15) turned round.
     const struct { int fromto; float x, y, angle; } pointers[] = {{1, 15.0f, 15.0f, 0.0f}, {2, 15.0f, -15.0f, 180.0f}};

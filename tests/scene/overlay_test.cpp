@@ -35,7 +35,8 @@ protected:
         sun_glare = 0.0f;
         atc_state.atc_window_open = 0;
         mouse = {};
-        checklist_count = checklist_current = checklist_shown = notes_shown = chat_typing = 0;
+        checklist_count = checklist_current = checklist_shown = checklist_loaded = notes_shown = notes_loaded = 0;
+        chat_typing = 0;
         speech_text_until = 0.0f;
         frame_clock = 100.0f;
         flt[0].parkbrake = 1.0f;
@@ -183,7 +184,8 @@ TEST_F(Overlay, ReplayButtonsSetTheModeAndSendTheirCommandOnSlotNine)
     } rows[] = {{418.0f, 750.0f, 1, 1}, {606.0f, 730.0f, 1, 9}, {566.0f, 740.0f, 0, 8}, {412.0f, 740.0f, 1, 8},
                 // the edges of the buttons at 448, 471, 489, 512, 535 and 553 that no neighbour's box reaches
                 {458.0f, 740.0f, 0, 2}, {461.0f, 740.0f, 0, 3}, {499.0f, 740.0f, 0, 4}, {502.0f, 740.0f, 0, 5},
-                {522.0f, 740.0f, 0, 5}, {525.0f, 740.0f, 0, 6}, {563.0f, 740.0f, 0, 7}};
+                {522.0f, 740.0f, 0, 5}, {525.0f, 740.0f, 0, 6}, {563.0f, 740.0f, 0, 7},
+                {544.0f, 740.0f, 0, 7}};   // in the boxes of 535 and 553 both: the later button's
     for (const auto& r : rows) {
         net_slot_enabled[9] = r.enabled;
         click(r.x, r.y);
@@ -197,7 +199,7 @@ TEST_F(Overlay, ReplayButtonsSetTheModeAndSendTheirCommandOnSlotNine)
 
 TEST_F(Overlay, TheChecklistStepsWithinItsLinesAndShowsAnEmptyLinePastTheLast)
 {
-    checklist_shown = 1;
+    checklist_shown = checklist_loaded = 1;
     checklist_count = CHECKLIST_LINES;
     for (int k = 0; k < CHECKLIST_LINES; ++k)
         std::snprintf(checklist_lines[k], CHECKLIST_LINE_SIZE, "%0149d", k);   // no room for a terminator but the last
@@ -243,13 +245,13 @@ TEST_F(Overlay, TheControlMarkerFollowsTheYokeOnlyWithoutAJoystickAndTheTextPage
     clear_grey = 0.5f;   // so the page's shaded box shows
     const std::vector<unsigned char> plain = frame();
     notes_shown = 1;
-    notes_text_length = 0;
-    notes_text[0] = 0;
+    notes_loaded = 0;
     EXPECT_EQ(frame(), plain);
-    std::snprintf(notes_text, TEXT_WINDOW_SIZE, "Checklist notes");
-    notes_text_length = 15;
+    notes_loaded = 1;   // an empty file read: its page shows, empty
     EXPECT_NE(frame(), plain);
     notes_shown = 0;
+    checklist_shown = checklist_loaded = 1;   // so does an empty checklist's box
+    EXPECT_NE(frame(), plain);
 }
 
 TEST_F(Overlay, RandomClicksFlagsAndModesStayInBounds)
@@ -257,7 +259,7 @@ TEST_F(Overlay, RandomClicksFlagsAndModesStayInBounds)
     UTIL_srand(7);
     net_slot_enabled[9] = 0;
     checklist_count = 3;
-    checklist_shown = 1;
+    checklist_shown = checklist_loaded = 1;
     for (int round = 0; round < 200; ++round) {
         click(UTIL_rand() % 1100 - 40, UTIL_rand() % 820 - 20);
         sim_operation_prefs.replay_mode = UTIL_rand() % 40 - 15;   // from a peer or a plug-in

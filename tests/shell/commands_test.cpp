@@ -518,6 +518,7 @@ TEST_F(Commands, TextWindowKeepsItsTerminatorAndChecklistSkipsEmptyLines)
     EXPECT_EQ(notes_text[4998], 'z');   // further characters overwrite the last place
     EXPECT_EQ(notes_text[4999], 0);
     EXPECT_EQ(notes_shown, 1);
+    EXPECT_EQ(notes_loaded, 1);
 
     std::string list = "  first item\n\n" + std::string(200, 'y') + "\r\nthird\n";
     for (int i = 0; i < 300; ++i) list += "line " + std::to_string(i) + "\n";
@@ -529,6 +530,7 @@ TEST_F(Commands, TextWindowKeepsItsTerminatorAndChecklistSkipsEmptyLines)
     EXPECT_EQ(std::string(checklist_lines[2]), "third");
     EXPECT_EQ(std::string(checklist_lines[199]), "line 299");   // further lines overwrite the last
     EXPECT_EQ(notes_shown, 0);
+    EXPECT_EQ(checklist_loaded, 1);
 }
 
 TEST_F(Commands, VisibilityMathLevelStepsModuloSix)

@@ -378,9 +378,11 @@ TEST_F(EnvBuild, SlopedSegmentPointsCarryTheirSurfaceNormal)
 
 TEST_F(EnvBuild, TownsBecomeCityOnTheEarthOnly)
 {
+    // Beside the window: the city under an airport is city, a custom texture is not.
+    for (int c : {203, 205, 207}) landuse_grid[TERRAIN_index(148, c)] = 84, landuse_grid[TERRAIN_index(148, c + 10)] = 1000;
     read(flat_tile(EARTH, SOUTH, WEST, 100.0, 1));
     const std::pair<std::pair<int, int>, int> expected[] = {
-        {{152, 200}, 83}, {{161, 211}, 82}, {{155, 205}, 81}, {{150, 205}, 80},
+        {{152, 200}, 83}, {{161, 211}, 82}, {{155, 205}, 81}, {{150, 205}, 81}, {{150, 215}, 80}, {{150, 225}, 80},
         {{164, 211}, 81}, {{161, 214}, 81}, {{170, 217}, 81}, {{169, 226}, 81}};   // just past each band
     for (auto [at, code] : expected) EXPECT_EQ(landuse_grid[TERRAIN_index(at.first, at.second)], code);
     for (int i = ROW0; i <= ROW0 + 150; i += 7)
@@ -392,6 +394,7 @@ TEST_F(EnvBuild, TownsBecomeCityOnTheEarthOnly)
     use_area(MARS);   // the Mars area from 33 N, 119 W: tile 34 N, 118 W has its window at (64, 64)
     read(flat_tile(MARS, 34, -118, 100.0, 1));
     EXPECT_EQ(landuse_grid[TERRAIN_index(64 + 5, 64 + 5)], 1);
+    EXPECT_EQ(landuse_grid[TERRAIN_index(152, 200)], 0);   // the Earth's city went with its area
 }
 
 TEST_F(EnvBuild, WaterCellsTakeTheirLowestCorner)
