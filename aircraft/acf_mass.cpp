@@ -126,7 +126,9 @@ void ACF_setup_props_and_masses(int slot)
         const float m = lb * units.lbs_to_kgs;
         a.acf_eng_mass[e] = m;
         a.acf_trq_per_speed[e] = a.acf_trq_max_prp / std::max(a.acf_RSC_redline_eng, 1.0f);
-        engines = std::clamp(engines + m, 0.0f, 0.5f * a.acf_m_empty);
+        // A negative or not-a-number empty mass (an unchecked file) would give
+        // clamp a top below its bottom, which is undefined: the top is held at 0.
+        engines = std::clamp(engines + m, 0.0f, std::max(0.0f, 0.5f * a.acf_m_empty));
         ie.add(m, a.acf_Xarm[e], a.acf_Yarm[e], a.acf_Zarm[e]);
     }
 
