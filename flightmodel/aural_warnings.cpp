@@ -128,6 +128,7 @@ void atc_calls()
     if (tick(INTERVAL_ONE_SECOND)) {
         if (atc_state.atc_plan_filed && atc_state.atc_plan_active) ATC_clearance_and_handoffs(0);
         if (atc_state.atc_request_pending) ATC_handle_request(atc_state.atc_request_text);
+        ATC_tuned_atis();
     }
     if (tick(INTERVAL_FIVE_SECONDS)) ATC_carrier_lso();
 }

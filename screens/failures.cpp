@@ -6,6 +6,8 @@
 // sim_operation_failures.mean_time_between_failure_hrs and, every frame, the
 // landing gear's tire_drag_dis; reads acf_num_engines of the user's aircraft.
 #include <algorithm>
+#include <cstdio>
+#include <cstring>
 #include <ostream>
 
 #include "aircraft/acf_struct.h"
@@ -60,7 +62,7 @@ int caption_entry(const failure_group& g, int slot)
     case -3: return 690 + slot;
     // Slots 42..49 (anti-ice, electrical, hydraulics, ...) captioned 292 + slot
     // would take entries 334..341, which the engine groups' rows use (334
-    // "Engine", 335 "Engine fire", 336 "Fuel pump", ...) and the weight
+    // "Engine", 335 "Engine seizure", 336 "Oil system", ...) and the weight
     // screen's fields after them: the anti-ice row would read "Engine". They
     // take their own entries 950..957 instead.
     case -4: return 950 + slot - 42;
@@ -131,7 +133,13 @@ void SETUP_failures()
         for (int slot = g.first; slot <= last; ++slot) {
             if (slot < TAB_FIRST[tab] || slot > TAB_LAST[tab]) continue;
             const float y = h - 90.0f - 40.0f * static_cast<float>(slot - g.row_base);
-            setfailsit(slot, g.x, y, LANG_ui_text(caption_entry(g, slot)));
+            // The rows of one engine group share a caption: each names its
+            // engine by number, or a twin's rows would read alike.
+            char caption[TEXT_SIZE];
+            UTIL_strcpy(LANG_ui_text(caption_entry(g, slot)), caption);
+            const size_t used = std::strlen(caption);
+            if (g.per_engine) std::snprintf(caption + used, sizeof caption - used, " %d", slot - g.first + 1);
+            setfailsit(slot, g.x, y, caption);
         }
     }
 

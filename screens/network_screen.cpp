@@ -45,6 +45,7 @@ constexpr int LABEL_FONT = 103;
 constexpr int REFUSED_COLOUR = 51;        // light red
 constexpr int ADDRESS_RANGE_TEXT = 550;   // what an address field takes
 constexpr int PORT_RANGE_TEXT = 551;      // what a port field takes
+constexpr int GRAPH_NOTE_TEXT = 552;      // what to tick for the data graph
 
 // The four columns of the data table: first group, last group, x, and the
 // groups after which a spacer row follows.
@@ -96,6 +97,13 @@ void data_table()
         }
     }
     SETUP_network_limit_selections();
+    bool graphed = false;
+    for (int32_t g : d.data_to_graph) graphed = graphed || g != 0;
+    if (network_screen.graph_note && !graphed) {
+        const char* note = LANG_ui_text(GRAPH_NOTE_TEXT);
+        const float nx = SCREEN_width() / 2.0f - 3.0f * static_cast<float>(std::strlen(note));
+        OGL_draw_string(REFUSED_COLOUR, nx, 28.0f, note, 9999.0f, LABEL_FONT);
+    }
     const struct {
         int32_t* value;
         int entry;

@@ -16,6 +16,10 @@ constexpr int NETWORK_SCREEN_GROUP_LIMIT = 16; // groups shown over the flying v
 
 struct network_screen_state {
     int32_t network_tab = 0;   // 0 data output, 1 connections
+    // Set when the data graph was asked for with nothing ticked to graph and
+    // the data table opened in its place: the table then says what to tick,
+    // until a group is ticked or the screen is opened from its own menu.
+    int32_t graph_note = 0;
     // Each role's address and port as they stood before the user's typing:
     // what a refused value gives way to.
     char kept_ip[NETWORK_SCREEN_ROLES][NET_IP_TEXT_SIZE] = {};

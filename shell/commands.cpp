@@ -25,6 +25,7 @@
 #include "links/network.h"
 #include "links/plugin_host.h"
 #include "platform/plat_files.h"
+#include "screens/network_screen.h"
 #include "screens/operator_map.h"
 #include "screens/setup.h"
 #include "core/alert.h"
@@ -760,11 +761,15 @@ void screen_commands(int32_t c)
         {800, MODE_OPERATOR},        {801, MODE_FLIGHT_PATH_3D},   {802, MODE_GLOBE},
         {803, MODE_OPERATOR_STATION}, {807, MODE_LOGBOOK},         {1200, MODE_TEXT_PAGES},
         {1220, MODE_PLANET}};
+    if (c == 600) network_screen.graph_note = 0;
     for (const screen_entry& s : screens)
         if (c == s.command) set_mode(s.mode);
     if (c == 805) {
         bool graphed = false;
         for (int32_t g : sim_network_dataout.data_to_graph) graphed = graphed || g != 0;
+        // With nothing to graph the data table opens instead, on its own tab,
+        // and says what to tick there.
+        if (!graphed) network_screen.graph_note = 1, network_screen.network_tab = 0;
         set_mode(graphed ? MODE_DATA_GRAPH : MODE_NETWORK);
     }
     if (c >= 1400 && c - 1400 <= local_airport_last && c - 1400 < LOCAL_AIRPORT_MAX) {

@@ -562,7 +562,8 @@ image draw_face(int type, const std::string& path)
         }
         if (in(type, 301, 307) || type == 462)
             im.fill(int(cx) - 14, int(cy) - 28, int(cx) + 18, int(cy) - 16, DARK);   // drum window
-        if (h > w + 8) centred_text(im, fitted(cap, w - 4), cx, 5, WHITE);
+        // An engine dial's caption names its quantity, not its layout.
+        if (h > w + 8) centred_text(im, fitted(cap.substr(0, cap.find(" RND")), w - 4), cx, 5, WHITE);
         break;
     }
     case face_kind::lamp:

@@ -20,6 +20,11 @@ void ATC_clearance_and_handoffs(int pilot_call);
 void ATC_carrier_lso();
 // The airport information broadcast of an airport into out.
 void ATC_atis(int airport, char letter, char* out, int use_real_weather);
+// The broadcast heard on the COM radio the audio panel selects (COM 2, or
+// else COM 1): tuned to the ATIS frequency of an airport of the loaded area,
+// the nearest such airport's ATIS, spoken and shown as a controller's text,
+// and again each time the last text has been shown through (once a second).
+void ATC_tuned_atis();
 
 // Phrase builders.
 void ATC_spell_char(char c, char* out);

@@ -220,8 +220,13 @@ void integrate_prop(int n)
     // The speed is kept below a ceiling no prop reaches and to a number, so
     // that damaged values cannot overflow the integration.
     f.POINT_omegadot[n] = (f.POINT_rock_TRQ[n] - f.POINT_drag_TRQ[n]) / prop_inertia(n);
-    f.POINT_tacrad[n] = clampf(f.POINT_tacrad[n] + frame_dt() * f.POINT_omegadot[n], -MAX_SHAFT_SPEED, MAX_SHAFT_SPEED);
+    f.POINT_tacrad[n] = clampf(f.POINT_tacrad[n] + frame_dt() * f.POINT_omegadot[n], 0.0f, MAX_SHAFT_SPEED);
     if (!std::isfinite(f.POINT_tacrad[n])) f.POINT_tacrad[n] = 0.0f;
+    // The drivetrain turns one way only (the floor above). Without it the air
+    // on a feathered blade, whose inner sections the twist sets past edge-on,
+    // would turn a stopped propeller backwards, and its engine with it; it
+    // stands still instead.
+    if (f.POINT_tacrad[n] == 0.0f && f.POINT_omegadot[n] < 0.0f) f.POINT_omegadot[n] = 0.0f;
 
     const float vc = f.vertcant[n] * DEG, sc = f.sidecant[n] * DEG;
     const float t = f.POINT_rock_TRQ[n] * a.acf_prop_dir[n];
@@ -229,6 +234,14 @@ void integrate_prop(int n)
     f.N += t * std::sin(vc) * std::cos(sc);
     f.M += t * std::sin(sc);
     if (reporting()) report_prop_torque(n);
+}
+
+// A seized engine and its propeller: at rest.
+void seize(int n)
+{
+    flt_struct& f = flt[0];
+    f.POINT_tacrad[n] = f.POINT_omegadot[n] = 0.0f;
+    if (n < engine_count()) f.ENGN_tacrad[n] = f.ENGN_omegadot[n] = 0.0f;
 }
 
 // Step D: every prop on one shaft.
@@ -419,9 +432,15 @@ void ENGN_prop_engines()
     for (int n = 0; n < points; ++n)
         if (prop_present(n) && a.acf_prop_type[n] == PROP_LIFT_FAN) f.POINT_rock_TRQ[n] = f.ENGN_TRQ[n];
 
-    // G. Prop speeds and the reaction on the airframe.
-    for (int n = 0; n < points; ++n)
-        if (prop_present(n)) integrate_prop(n);
+    // G. Prop speeds and the reaction on the airframe. A failed engine has
+    // seized: its propeller takes no part in these loops and stands still,
+    // where its last speed would otherwise be shown for good.
+    for (int n = 0; n < points; ++n) {
+        if (prop_present(n))
+            integrate_prop(n);
+        else if (failed(FAIL_SLOT_ENGINE_BASE + n))
+            seize(n);
+    }
 
     // H. Blade elements.
     for (int n = 0; n < points; ++n)

@@ -340,7 +340,7 @@ TEST_F(PropEngines, LinkedShaftTurnsEveryPresentPropWithOneEngineFailed)
         EXPECT_NEAR(f.POINT_tacrad[2], f.POINT_tacrad[0] / 0.5f, 1e-4f * f.POINT_tacrad[2]) << "frame " << i;
     }
     EXPECT_NE(f.POINT_tacrad[0], 150.0f) << "the shaft moved";
-    EXPECT_FLOAT_EQ(f.POINT_tacrad[1], 150.0f) << "the failed engine's prop takes no part";
+    EXPECT_EQ(f.POINT_tacrad[1] + f.ENGN_tacrad[1], 0.0f) << "the failed engine has seized, its prop with it";
 
     // Alone on the shaft with nothing to turn, the running engine speeds it up.
     a.acf_num_thrustpoints = 1;
@@ -352,6 +352,22 @@ TEST_F(PropEngines, LinkedShaftTurnsEveryPresentPropWithOneEngineFailed)
     frame();
     EXPECT_GT(f.POINT_tacrad[0], 150.0f);
     EXPECT_EQ(f.ENGN_power[1], 0.0f);
+}
+
+// A stopped engine's propeller in the air of flight: at its finest pitch the
+// air turns it forwards; set past edge-on, where the air pushes it the other
+// way, it stands still, and so does its engine.
+TEST_F(PropEngines, TheAirTurnsAStoppedPropForwardsOrNotAtAll)
+{
+    flt_struct& f = flt[0];
+    for (const float pitch : {0.0f, 70.0f}) {
+        piston_single();
+        f.vz_air_on_acf = 60.0f;
+        f.POINT_pitch_deg[0] = pitch;
+        for (int i = 0; i < 250; ++i) frame();
+        EXPECT_EQ(f.POINT_tacrad[0] > 10.0f, pitch == 0.0f) << pitch;
+        EXPECT_GE(std::min(f.POINT_tacrad[0], f.ENGN_tacrad[0]), 0.0f) << pitch;
+    }
 }
 
 TEST_F(PropEngines, LiftFansShareTheJetsPowerEqually)

@@ -1,8 +1,9 @@
 // The network and data-output screen: role exclusions by clicks, address
-// texts, the table's limits, the status lines and the heartbeat while the
-// connections show.
+// texts, the table's limits and its note when the data graph has nothing to
+// graph, the status lines and the heartbeat while the connections show.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -13,10 +14,12 @@
 #include "core/reset_registry.h"
 #include "core/screen.h"
 #include "core/simvars.h"
+#include "core/ui_text.h"
 #include "links/net_slots.h"
 #include "links/network.h"
 #include "screens/network_screen.h"
 #include "screens/setup.h"
+#include "shell/commands.h"
 #include "tests/support/machine.h"
 #include "tests/support/ui_capture.h"
 #include "tests/support/net_peer.h"
@@ -130,6 +133,20 @@ TEST_F(NetworkScreen, StatusLinesAndTheHeartbeatOfTheConnectionsTab)
 
 TEST_F(NetworkScreen, TheTableKeepsFiveGraphAndSixteenScreenGroups)
 {
+    // The data graph asked for with nothing to graph: the table opens and
+    // says what to tick; opened from its own menu it says nothing of it.
+    std::fill(std::begin(sim_network_dataout.data_to_graph), std::end(sim_network_dataout.data_to_graph), 0);
+    std::strcpy(ui_text_table[552], "%");   // the note: a glyph nothing else of the screen draws
+    ui_whole_window();
+    const auto noted = [] {
+        const std::vector<fb_rect> r = capture_rects(SETUP_network);
+        return std::any_of(r.begin(), r.end(), [](const fb_rect& g) { return glyph_of(103, g) == '%'; });
+    };
+    APPLICATION_handlemenu(805);
+    EXPECT_EQ(app_mode, MODE_NETWORK);
+    EXPECT_TRUE(noted());
+    APPLICATION_handlemenu(600);
+    EXPECT_FALSE(noted());
     network_screen.network_tab = 0;
     for (int g : {3, 5, 7, 9, 11, 13}) sim_network_dataout.data_to_graph[g] = 1;
     for (int g = 20; g < 37; ++g) sim_network_dataout.data_to_screen[g] = 1;

@@ -215,9 +215,9 @@ TEST_F(WeightFailures, ATwinShowsItsEngineRowsAndClearKeepsTheValues)
     EXPECT_EQ(shown, (std::set<int>{50, 51, 58, 59, 66, 67, 74, 75}));
     std::multiset<std::string> captions;
     for (const std::string& line : printed(SETUP_failures, 103))
-        for (const char* c : {"EA", "EB", "EC", "ED"})
+        for (const char* c : {"EA1", "EA2", "EB1", "EB2", "EC1", "EC2", "ED1", "ED2"})   // each engine by number
             if (line.find(c) != std::string::npos) captions.insert(c);
-    EXPECT_EQ(captions, (std::multiset<std::string>{"EA", "EA", "EB", "EB", "EC", "EC", "ED", "ED"}));
+    EXPECT_EQ(captions, (std::multiset<std::string>{"EA1", "EA2", "EB1", "EB2", "EC1", "EC2", "ED1", "ED2"}));
 
     // Clear all: every state to 0, on every tab, the trigger values kept.
     for (int s = 0; s < 174; ++s) flt[0].failures[s] = 3, flt[0].failure_param[s] = 100.0f + s;

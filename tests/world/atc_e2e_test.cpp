@@ -1,6 +1,7 @@
 // End to end: the program started on the generated data folder at KSBD;
 // Return opens the ATC window, the overlay draws it, the arrow keys and
-// Return choose "GET ATIS..." and then KSBD, and the ATIS is spoken.
+// Return choose "GET ATIS..." and then KSBD, and the ATIS is spoken; the COM
+// radio tuned to KSBD's ATIS frequency hears it too.
 #include <cstring>
 #include <string>
 #include <vector>
@@ -8,6 +9,8 @@
 #include "core/app_mode.h"
 #include "core/geo.h"
 #include "core/input.h"
+#include "core/frame_clock.h"
+#include "core/simvars.h"
 #include "links/sound_seam.h"
 #include "links/speech.h"
 #include "shell/frame.h"
@@ -88,6 +91,17 @@ TEST(AtcEndToEnd, TheAtisOfTheStartAirportIsChosenFromTheWindowAndSpoken)
     EXPECT_NE(atis.find(" INFORMATION " + letter.substr(0, letter.size() - 1) + ". "), std::string::npos) << atis;
     EXPECT_EQ(letter.back(), '.');
     EXPECT_EQ(std::string(speech_text), atis);
+
+    // Tuned to KSBD's ATIS frequency, the COM radio hears the broadcast, shown as well, once the last text is through.
+    log.texts.clear();
+    SOUND_install_recorder(&log);
+    sim_cockpit_radios.com1_freq_hz = ksbd.frequencies[0].frequency;
+    speech_text_until = frame_clock;
+    for (int k = 0; k < 30; ++k) frame();
+    SOUND_install_recorder(nullptr);
+    ASSERT_EQ(log.texts.size(), 1u);
+    EXPECT_EQ(log.texts[0].first.rfind(std::string(ksbd.name) + " INFORMATION ", 0), 0u) << log.texts[0].first;
+    EXPECT_EQ(log.texts[0].second, 1);
     EXPECT_TRUE(recorded_alerts.empty());
     stop_program();
     scenery_area = saved_area;

@@ -3,7 +3,12 @@
 // simulated weather or the nearest weather report.
 #include <cmath>
 
+#include "core/frame_clock.h"
+#include "core/random.h"
 #include "core/simvars.h"
+#include "core/text_util.h"
+#include "flightmodel/flt.h"
+#include "links/speech.h"
 #include "world/atc.h"
 #include "world/atc/atc_internal.h"
 #include "world/metar.h"
@@ -114,4 +119,27 @@ void ATC_atis(int airport, char letter, char* out, int use_real_weather)
     UTIL_strcat(out, "ADVISE ON INITIAL CONTACT YOU HAVE ");
     UTIL_strcat(out, word);
     UTIL_strcat(out, ".");
+}
+
+void ATC_tuned_atis()
+{
+    constexpr int AUDIO_COM2 = 11;   // the audio panel's choice of COM 2
+    constexpr int ATIS_SLOT = 0;     // an airport's frequency row 50
+    const int tuned = sim_cockpit_switches.audio_panel_out == AUDIO_COM2 ? sim_cockpit_radios.com2_freq_hz
+                                                                         : sim_cockpit_radios.com1_freq_hz;
+    int airport = -1;
+    double nearest = 0.0;
+    for (size_t k = 0; k < airport_table.size() && tuned > 0; ++k) {
+        const airport_record& a = airport_table[k];
+        if (!a.local || a.runways.empty() || a.frequencies[ATIS_SLOT].frequency != tuned) continue;
+        const double d = std::hypot(flt[0].latitude - a.runways[0].lat, flt[0].longitude - a.runways[0].lon);
+        if (airport < 0 || d < nearest) airport = static_cast<int>(k), nearest = d;
+    }
+    atc_broadcast_record& b = atc_broadcast;
+    if (airport >= 0 && airport != b.airport) b.letter = UTIL_glyph_to_char(11 + UTIL_rand() * 26 / 32768);
+    b.airport = airport;
+    if (airport < 0 || speech_text_until > frame_clock) return;   // nothing tuned, or a text still shows
+    char text[TEXT_SIZE] = {};
+    ATC_atis(airport, b.letter, text, 1);
+    atc_speak(text);
 }

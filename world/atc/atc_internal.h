@@ -35,6 +35,14 @@ struct atc_clearance_record {
 };
 extern atc_clearance_record atc_clearance;
 
+// The broadcast on the radio: the airport whose ATIS is heard, -1 for none,
+// and its information letter, kept while it stays tuned.
+struct atc_broadcast_record {
+    int32_t airport = -1;
+    char letter = 'A';
+};
+extern atc_broadcast_record atc_broadcast;
+
 void ATC_reset_modules();
 
 // Numbers: values from files or peers may be huge or not finite, so every

@@ -15,12 +15,14 @@ char atc_callsign_text[TEXT_SIZE] = {};
 atc_menu_record atc_menu = {};
 atc_request_record atc_request = {};
 atc_clearance_record atc_clearance = {0.0, ATC_FAR_FUTURE, 0};
+atc_broadcast_record atc_broadcast{};
 
 void ATC_reset_modules()
 {
     atc_menu = atc_menu_record{};
     atc_request = atc_request_record{};
     atc_clearance = atc_clearance_record{0.0, ATC_FAR_FUTURE, 0};
+    atc_broadcast = atc_broadcast_record{};
 }
 
 void ATC_reset_block()
