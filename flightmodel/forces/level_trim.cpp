@@ -24,6 +24,7 @@
 #include "flightmodel/forces/mass.h"
 #include "flightmodel/forces/stages.h"
 #include "flightmodel/propulsion/propulsion.h"
+#include "flightmodel/systems/wind_at_plane.h"
 
 namespace {
 
@@ -54,8 +55,10 @@ struct kept_records {
     sim_cockpit_engine_block cockpit_engines = sim_cockpit_engine;
     float dim = gload_dim_factor;
     float period = sim_operation_misc.frame_rate_period;
+    float wind[3] = {wind_vector[0], wind_vector[1], wind_vector[2]};
     ~kept_records()
     {
+        for (int k = 0; k < 3; ++k) wind_vector[k] = wind[k];
         flt[0] = *plane;
         pln[0] = *aircraft;
         fm_state = forces;
@@ -232,6 +235,9 @@ level_trim FM_level_flight_trim(float throttle)
 
     const kept_records kept;
     sim_operation_misc.frame_rate_period = SETTLE_DT;
+    // The trims of the air the plane flies in: the wind carries the plane
+    // with it, and is not a sideslip to trim against.
+    for (float& w : wind_vector) w = 0.0f;
     const bool engines = a.acf_num_engines > 0;
     trial t{0.0f, 0.0f, 0.0f, 0.0f};
     float t0 = throttle, g0 = 0.0f, t1 = throttle;

@@ -6,8 +6,7 @@
 // every record the stages write is put back.
 //
 // Reads: pln[0]; flt[0] position, heading, groundspeed, flaps, engines,
-// masses; the wind at the plane; sim_weather (the air at the plane);
-// terrain_height_m.
+// masses; sim_weather (the air at the plane); terrain_height_m.
 // Writes: nothing (the records the stages write are restored).
 #pragma once
 
@@ -16,8 +15,8 @@ struct level_trim {
     float throttle;                       // of every engine, 0..1
 };
 
-// The trims and throttle for level flight at the plane's groundspeed along
-// its heading, the throttle sought from `throttle`. Without engines only the
+// The trims and throttle for level flight in still air at the plane's
+// groundspeed along its heading, the throttle sought from `throttle`. Without engines only the
 // trims are found and the plane glides; where the air gives no moment to
 // trim against (no air, no speed) the trims are 0 and the throttle stays.
 level_trim FM_level_flight_trim(float throttle);

@@ -30,6 +30,7 @@
 #include "flightmodel/forces/forces.h"
 #include "flightmodel/ground/surface_state.h"
 #include "flightmodel/phys.h"
+#include "flightmodel/systems/wind_at_plane.h"
 #include "links/net_slots.h"
 #include "links/sound_seam.h"
 #include "world/fires.h"
@@ -683,6 +684,12 @@ hands_off_result fly_hands_off(const setup& s, float seconds, int code, int sub_
     std::snprintf(screen_settings.situation_acf_paths[2], TEXT_SIZE, "%s", aircraft_path("Orvell Airliner.acf").c_str());
     const float tanker[3] = {400.0f, 25000.0f, 0.0f};
     std::memcpy(screen_settings.situation_start_values[0], tanker, sizeof tanker);
+    // The rooftop approach in a steady 20-kt wind from the east, the plane
+    // already in it: a crosswind that carries the plane, not a sideslip.
+    if (code == SIT_ROOFTOP) {
+        for (int k = 0; k < WIND_LAYERS; ++k) sim_weather.wind_speed_kt[k] = 20.0f, sim_weather.wind_direction_degt[k] = 90.0f;
+        wind_vector[0] = -20.0f * KT;
+    }
     FLIGHT_init_situation(code, sub_mode);
     TEST_lay_flat_grid(0.0f);
     std::fill(std::begin(landuse_grid), std::end(landuse_grid), 0);
