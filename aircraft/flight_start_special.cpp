@@ -48,10 +48,12 @@ float ground_under(float x, float z, const char* tag)
     return TERRAIN_height_at(x, z, nullptr, nullptr, nullptr, &row, &col, 0, tag);
 }
 
-void switch_on(int32_t& setting, const char* what)
+// A rendering setting raised to `needed` (a flag to 1, a count to the count
+// the start shows) where it is lower.
+void switch_on(int32_t& setting, const char* what, int32_t needed = 1)
 {
-    if (setting) return;
-    setting = 1;
+    if (setting >= needed) return;
+    setting = needed;
     // A peer's start switches it on without a word: its notices are counted
     // as refusals, and this is none.
     if (net_command_from_peer) return;
@@ -102,10 +104,11 @@ bool place_catapult(start_place& p)
     const float sH = sin_deg(H), cH = cos_deg(H), sP = sin_deg(P), sR = sin_deg(R);
     p.theta = pln[0].acf_the_eqlbm + P;
     p.groundspeed = 15.0f;
-    p.psi = H + 2.0f;
+    p.psi = H + CARRIER_CATAPULT_TURN_DEG;
     p.y = h + 21.0f + pln[0].acf_h_eqlbm;
-    p.x = ship_x[SHIP_CARRIER] - 12.5f * cH + 60.0f * sH + 21.0f * (sR * cH - sP * sH);
-    p.z = ship_z[SHIP_CARRIER] - 60.0f * cH - 12.5f * sH + 21.0f * (sP * cH + sR * sH);
+    const deck_point c = CARRIER_CATAPULT_START;
+    p.x = ship_x[SHIP_CARRIER] + c.x * cH - c.z * sH + 21.0f * (sR * cH - sP * sH);
+    p.z = ship_z[SHIP_CARRIER] + c.z * cH + c.x * sH + 21.0f * (sP * cH + sR * sH);
     LAUNCH_catapult_hook_up();
     return true;
 }
@@ -387,6 +390,12 @@ void FLIGHT_special_scenery(int code)
     if (code == SIT_CATAPULT || code == SIT_CARRIER_APPROACH || code == SIT_FRIGATE_APPROACH)
         switch_on(g.draw_ships, "Drawing of ships");
     if (code == SIT_FOREST_FIRE) switch_on(g.draw_forestfires, "Drawing of forest fires");
+    // The starts in company of a second aircraft (plane 1) need two planes
+    // drawn and flown: a count of 1 would leave the leader, tow plane, tanker
+    // or mother ship (or a peer's plane there, which no load brings) out of
+    // sight and standing still.
+    if (code == SIT_FORMATION || code == SIT_AERO_TOW || (code >= SIT_REFUEL_A && code <= SIT_MOTHER_SHIP))
+        switch_on(g.draw_aircrafts, "Drawing of other aircraft", 2);
 }
 
 void FLIGHT_special_aircraft(int code)

@@ -6,7 +6,6 @@
 #include <limits>
 
 #include "core/constants.h"
-#include "core/numeric.h"
 #include "core/reset_registry.h"
 #include "core/simvars/graphics.h"
 #include "core/simvars/physics.h"
@@ -65,14 +64,16 @@ geo_point GEO_local_to_latlon_about(double centre_lat, double centre_lon, double
     const double p = z * std::sin(a0) + y * std::cos(a0) + planet_r * std::cos(a0);
     const double q = z * std::cos(a0) - y * std::sin(a0) - planet_r * std::sin(a0);
     const double r = std::sqrt(p * p + x * x + q * q);
-    // A point at the planet's centre, a sine a rounding puts past 1, or a
-    // point on the pole's axis would give a latitude or longitude that is not
-    // a number, and with it every later position: the centre's, the sine held
-    // at 1, a longitude difference of 0 instead.
+    // A point at the planet's centre would give a latitude and longitude that
+    // are not numbers, and with them every later position: it takes the centre's.
     if (r == 0.0) return {centre_lat, centre_lon, r - planet_r};
-    const double lat = std::asin(UTIL_clamp_unit(-q / r));
-    const double ring = r * std::cos(lat);   // radius of the latitude circle
-    const double dl = ring > 0.0 ? std::asin(UTIL_clamp_unit(x / ring)) : 0.0;
+    // (p, x) is the point's place in its latitude circle, p towards the
+    // centre's meridian and x east: the longitude difference is taken from
+    // both, so a point more than 90 degrees from the centre's meridian (past a
+    // pole, or far round the planet) keeps its side of the polar axis. A point
+    // on the axis takes the centre's longitude.
+    const double lat = std::atan2(-q, std::hypot(p, x));
+    const double dl = std::atan2(x, p);
     return {lat * RAD_TO_DEG_DOUBLE, dl * RAD_TO_DEG_DOUBLE + centre_lon, r - planet_r};
 }
 

@@ -10,8 +10,10 @@ void GEO_latlon_to_local(float& x, float& y, float& z, double latitude, double l
 void GEO_local_to_latlon(float& latitude, float& longitude, float& elevation, double x, double y, double z);
 
 // The same conversions about an explicit frame centre (degrees), in double
-// precision throughout. A point at the planet's centre has no direction: it
-// reports the frame centre at elevation minus the planet's radius.
+// precision throughout. A longitude comes back within half a turn of the
+// centre's, on the point's own side of the polar axis (it is not brought into
+// -180..180). A point at the planet's centre has no direction: it reports the
+// frame centre at elevation minus the planet's radius.
 struct geo_point {
     double lat, lon, elev;   // degrees, degrees, metres
 };

@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <strings.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -310,6 +311,25 @@ bool PLAT_replace_file(const char* temp_path, const char* final_path)
     const size_t slash = target.rfind('/');
     sync_path(slash == std::string::npos ? "." : (slash == 0 ? "/" : target.substr(0, slash)), O_RDONLY | O_DIRECTORY);
     return true;
+}
+
+PLAT_file_lock::PLAT_file_lock(const char* path)
+{
+    const std::string disk = PLAT_resolve_path(path);
+    fd_ = open(disk.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (fd_ < 0) return;
+    int r;
+    do r = flock(fd_, LOCK_EX);
+    while (r != 0 && errno == EINTR);   // a signal during the wait (the quit's own) is not a failure
+    if (r != 0) {
+        close(fd_);
+        fd_ = -1;
+    }
+}
+
+PLAT_file_lock::~PLAT_file_lock()
+{
+    if (fd_ >= 0) close(fd_);   // closing releases the lock
 }
 
 bool PLAT_file_exists(const char* path)

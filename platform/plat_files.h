@@ -119,6 +119,22 @@ private:
     bool took_;
 };
 
+// An exclusive lock on a lock file (created when missing), held while this
+// lives: a second holder, in this process or another, waits until it is
+// released, at the latest when its holder ends. Without a lock file (a folder
+// that is missing or cannot be written) nothing is held.
+class PLAT_file_lock {
+public:
+    explicit PLAT_file_lock(const char* path);
+    ~PLAT_file_lock();
+    PLAT_file_lock(const PLAT_file_lock&) = delete;
+    PLAT_file_lock& operator=(const PLAT_file_lock&) = delete;
+    bool held() const { return fd_ >= 0; }
+
+private:
+    int fd_ = -1;
+};
+
 // True when the resolved path names an existing regular file.
 bool PLAT_file_exists(const char* path);
 

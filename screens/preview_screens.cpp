@@ -54,6 +54,12 @@ ORVELL_RESET_RECORD(SETUP_globe_reset, globe_screen);
 
 namespace {
 
+// The globe's view, shared by its drawing and the pick under the pointer: the
+// frustum -1..1 at the near plane over this divisor, the globe (radius 1)
+// this far ahead at zoom 1.
+constexpr float GLOBE_FRUSTUM_DIVISOR = 6.0f;
+constexpr float GLOBE_DISTANCE = 10.0f;
+
 int planet() { return sim_graphics_scenery.current_planet == PLANET_MARS ? PLANET_MARS : PLANET_EARTH; }
 
 // The horizon colour of the clear-day sky state (0 the Earth, 8 Mars): the
@@ -208,15 +214,50 @@ void SETUP_flight_path_3d()
     OGL_draw_string(SCREEN_TEXT_COLOUR, 60.0f, 76.0f, LANG_ui_text(288), SCREEN_NO_WRAP, SCREEN_TEXT_FONT);
 }
 
-// The latitude and longitude under the pointer of the globe screen.
+// The latitude and longitude under the pointer of the globe screen: the ray
+// from the eye through the pointer, met with the globe as it is drawn (the
+// frustum, the distance and the turn of SETUP_globe), and turned back into
+// the globe's own frame. Off the globe, the point of its rim nearest the ray.
 void GLOBE_point_under_mouse(float& lat, float& lon)
 {
-    const float w = SCREEN_width(), h = SCREEN_height() - 20.0f;
-    const float mx = w > 0.0f ? std::clamp(-90.0f + 180.0f * mouse.mouse_x / w, -90.0f, 90.0f) : 0.0f;
-    const float my = h > 0.0f ? std::clamp(-90.0f + 180.0f * mouse.mouse_y / h, -90.0f, 90.0f) : 0.0f;
-    lon = within(mx - globe_screen.heading_deg - 90.0f, -180.0f, 360.0f);
-    lat = std::clamp(globe_screen.pitch_deg + my, -90.0f, 90.0f);
-    if (!std::isfinite(lat)) lat = 0.0f;
+    lat = 0.0f, lon = -90.0f;
+    const double w = SCREEN_width(), h = SCREEN_height() - 20.0f;
+    // The pointer across the area, -1..1; an empty area (or a pointer that is
+    // no number) gives the middle.
+    const bool area = w > 0.0 && h > 0.0;
+    const double nx = area && std::isfinite(mouse.mouse_x) ? 2.0 * mouse.mouse_x / w - 1.0 : 0.0;
+    const double ny = area && std::isfinite(mouse.mouse_y) ? 2.0 * mouse.mouse_y / h - 1.0 : 0.0;
+    // The frustum spans -1..1 at the near plane (distance 1) over the divisor,
+    // the height scaled by the area's shape.
+    double dx = nx / GLOBE_FRUSTUM_DIVISOR;
+    double dy = ny * (area ? h / w : 1.0) / GLOBE_FRUSTUM_DIVISOR;
+    double dz = -1.0;
+    const double len = std::sqrt(dx * dx + dy * dy + dz * dz);
+    dx /= len, dy /= len, dz /= len;
+    const float zoom = screen_settings.preview_zoom;
+    const double D = GLOBE_DISTANCE * (std::isfinite(zoom) ? zoom : 1.0f);   // the centre at (0, 0, -D)
+    // Along the ray, t from the eye: the nearest approach to the centre at
+    // t = b, the sphere met at b -+ sqrt(1 - m2), m2 the squared miss.
+    const double b = -dz * D;
+    const double m2 = D * D - b * b;
+    double t = b;
+    if (m2 <= 1.0) {
+        const double half = std::sqrt(1.0 - m2);
+        t = b - half >= 0.0 ? b - half : b + half;   // the near side, or the far one from inside the globe
+    }
+    double px = t * dx, py = t * dy, pz = t * dz + D;
+    const double r = std::sqrt(px * px + py * py + pz * pz);
+    if (!(r > 0.0)) return;
+    px /= r, py /= r, pz /= r;
+    // Undo the turn: the globe was turned by its pitch about x after its heading about y.
+    const double p = globe_screen.pitch_deg * DEG_TO_RAD_DOUBLE, hd = globe_screen.heading_deg * DEG_TO_RAD_DOUBLE;
+    const double y1 = py * std::cos(p) + pz * std::sin(p), z1 = -py * std::sin(p) + pz * std::cos(p);
+    const double x2 = px * std::cos(hd) - z1 * std::sin(hd), z2 = px * std::sin(hd) + z1 * std::cos(hd);
+    const double la = std::asin(std::clamp(y1, -1.0, 1.0)) * RAD_TO_DEG_DOUBLE;
+    const double lo = std::atan2(-z2, x2) * RAD_TO_DEG_DOUBLE;
+    if (!std::isfinite(la) || !std::isfinite(lo)) return;
+    lat = static_cast<float>(la);
+    lon = static_cast<float>(lo);
 }
 
 namespace {
@@ -267,7 +308,7 @@ void SETUP_globe()
     }
     BTN_screen_frame(1, 15);
     OGL_set_projection(PROJECTION_3D, -1.0f, -1.0f, 1.0f, 1.0f, ox, oy, ox + w, oy + h - 20.0f, 1.0f, 10.0f, 10.0f,
-                       6.0f);
+                       GLOBE_FRUSTUM_DIVISOR);
     OGL_scissor_on(46.0f, 58.0f, w - 94.0f, h - 131.0f);
     // The globe is drawn with a depth test: against its own depth only.
     glDepthMask(GL_TRUE);
@@ -284,7 +325,7 @@ void SETUP_globe()
 
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-    glTranslatef(0.0f, 0.0f, -10.0f * screen_settings.preview_zoom);
+    glTranslatef(0.0f, 0.0f, -GLOBE_DISTANCE * screen_settings.preview_zoom);
     glRotatef(g.pitch_deg, 1.0f, 0.0f, 0.0f);
     glRotatef(g.heading_deg, 0.0f, 1.0f, 0.0f);
 

@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
+#include <string>
 
 #include "core/app_mode.h"
 #include "core/datafile.h"
@@ -33,6 +35,33 @@ namespace {
 
 constexpr int STYLE_GROUP = 13;
 constexpr int STYLE_BOX = 15;
+
+// The logbook's columns: date, tail number, aircraft, from, to, landings and
+// the four totals.
+constexpr float LOGBOOK_COLUMN_X[] = {52.0f, 105.0f, 154.0f, 358.0f, 418.0f, 490.0f, 550.0f, 610.0f, 670.0f, 730.0f};
+constexpr int LOGBOOK_COLUMNS = static_cast<int>(std::size(LOGBOOK_COLUMN_X));
+
+// The column headings (one text, the captions apart by two blanks or more),
+// each caption over its column. Drawn as one string in the proportional font
+// the captions fall where their widths put them, away from the columns the
+// values are drawn at; a text with more captions than columns has the rest
+// after the last column's caption.
+void logbook_headings()
+{
+    const char* text = LANG_ui_text(291);
+    const size_t len = std::strlen(text);
+    size_t at = 0;
+    for (int k = 0; k < LOGBOOK_COLUMNS && at < len; ++k) {
+        while (at < len && text[at] == ' ') ++at;
+        size_t end = at;
+        if (k + 1 < LOGBOOK_COLUMNS)
+            while (end < len && !(text[end] == ' ' && (end + 1 >= len || text[end + 1] == ' '))) ++end;
+        else
+            end = len;
+        SCREEN_string(LOGBOOK_COLUMN_X[k], 550.0f, std::string(text + at, end - at).c_str());
+        at = end;
+    }
+}
 
 }  // namespace
 
@@ -146,7 +175,7 @@ void SETUP_logbook()
     }
 
     OGL_draw_string(SCREEN_TEXT_COLOUR, 52.0f, 562.0f, logbook_path, SCREEN_NO_WRAP, 106);
-    SCREEN_text(52.0f, 550.0f, 291);
+    logbook_headings();
 
     // A last index from a damaged logbook file beyond the arrays would have the
     // rows read past them: the list stops at the arrays' end. The scroll is held
@@ -182,17 +211,17 @@ void SETUP_logbook()
         SCREEN_string(82.0f, y, "-");
         char text[TEXT_SIZE];
         field(lb.tail[i], LOGBOOK_TAIL_SIZE, text);
-        SCREEN_string(105.0f, y, text);
+        SCREEN_string(LOGBOOK_COLUMN_X[1], y, text);
         field(lb.aircraft[i], LOGBOOK_AIRCRAFT_SIZE, text);
-        OGL_draw_string(SCREEN_TEXT_COLOUR, 154.0f, y, text, SCREEN_NO_WRAP, 106);
+        OGL_draw_string(SCREEN_TEXT_COLOUR, LOGBOOK_COLUMN_X[2], y, text, SCREEN_NO_WRAP, 106);
         field(lb.from[i], LOGBOOK_AIRPORT_SIZE, text);
-        SCREEN_string(358.0f, y, text);
+        SCREEN_string(LOGBOOK_COLUMN_X[3], y, text);
         field(lb.to[i], LOGBOOK_AIRPORT_SIZE, text);
-        SCREEN_string(418.0f, y, text);
-        OGL_draw_string_fmt(SCREEN_TEXT_COLOUR, 490.0f, y, static_cast<float>(lb.landings[i]), 2, 0, 0,
+        SCREEN_string(LOGBOOK_COLUMN_X[4], y, text);
+        OGL_draw_string_fmt(SCREEN_TEXT_COLOUR, LOGBOOK_COLUMN_X[5], y, static_cast<float>(lb.landings[i]), 2, 0, 0,
                             SCREEN_TEXT_FONT);
         for (int k = 0; k < 4; ++k)
-            OGL_draw_string_fmt(SCREEN_TEXT_COLOUR, 550.0f + 60.0f * static_cast<float>(k), y, totals[k], 3, 1, 0,
+            OGL_draw_string_fmt(SCREEN_TEXT_COLOUR, LOGBOOK_COLUMN_X[6 + k], y, totals[k], 3, 1, 0,
                                 SCREEN_TEXT_FONT);
     }
     OGL_draw_string_fmt(SCREEN_TEXT_COLOUR, 478.0f, 58.0f, static_cast<float>(count_sum), 4, 0, 0, SCREEN_TEXT_FONT);

@@ -13,9 +13,13 @@
 #include "aircraft/acf_load.h"
 #include "aircraft/acf_struct.h"
 #include "aircraft/flight_start.h"
+#include "flightmodel/control/autopilot.h"
+#include "flightmodel/control/control_numbers.h"
 #include "flightmodel/flt.h"
+#include "flightmodel/systems/wind_at_plane.h"
 #include "flightmodel/systems/logbook.h"
 #include "graphics/ogl_draw.h"
+#include "links/net_ranges.h"
 #include "links/net_receive.h"
 #include "links/net_slots.h"
 #include "links/network.h"
@@ -291,6 +295,11 @@ void aircraft_path_to_full()
     UTIL_strcpy(static_cast<const char*>(full), path);
 }
 
+// The autopilot as a situation file left it, kept over the start that
+// follows: a start sets every flight up with the autopilot off, and a flight
+// saved climbing on the autopilot came back with no one holding it.
+sim_cockpit_autopilot_block situation_autopilot{};
+
 // Reads a situation (kind 4) or movie (kind 5) and starts its flight.
 bool read_situation(int prefs_kind, const char* path)
 {
@@ -298,7 +307,62 @@ bool read_situation(int prefs_kind, const char* path)
     // it would start a flight half from the file and half from before.
     if (!prefs_file_readable(path) || !PREFS_file_whole(prefs_kind, path)) return false;
     PREFS_read_write(prefs_kind, PREFS_READ, path);
+    situation_autopilot = sim_cockpit_autopilot;
     return true;
+}
+
+// A mode word from a file: one of its modes, or off.
+int32_t mode_or_off(int32_t v, int32_t first, int32_t last) { return v >= first && v <= last ? v : AP_OFF; }
+// A target from a file: within its range, or 0 (a target that is no number
+// would stay in the autopilot's laws for good).
+float target_or_zero(float v, net_range r) { return NET_in_range(r, v) ? v : 0.0f; }
+
+// A situation's flight starts with its ground speed along its nose. Flown,
+// the nose points along the motion through the air, and the track differs
+// from it by the wind: started so in a crosswind the plane slipped sideways
+// through the air and swung round into it in the first seconds. The start's
+// velocity is made the wind plus a speed through the air along the nose, at
+// the ground speed the situation holds (unless the wind is faster than that
+// across the nose; the start is then kept as it is).
+void velocity_through_the_air()
+{
+    flt_struct& f = flt[0];
+    const double vx = f.local_vx, vz = f.local_vz;
+    const double g = std::sqrt(vx * vx + vz * vz);
+    if (!(g > 1.0) || f.onground_any != 0 || !std::isfinite(wind_vector[0]) || !std::isfinite(wind_vector[2])) return;
+    const double hx = vx / g, hz = vz / g;   // the nose's way, level
+    const double wx = wind_vector[0], wz = wind_vector[2];
+    // |a h + w| = g: a^2 + 2 a (h.w) + |w|^2 - g^2 = 0, the positive root.
+    const double b = hx * wx + hz * wz;
+    const double disc = b * b - (wx * wx + wz * wz - g * g);
+    if (disc < 0.0) return;
+    const double a = -b + std::sqrt(disc);
+    if (!(a > 0.0)) return;
+    f.local_vx = static_cast<float>(a * hx + wx);
+    f.local_vz = static_cast<float>(a * hz + wz);
+}
+
+// After the situation's start: its autopilot modes and targets, taken by the
+// autopilot as already engaged (entered afresh, a mode would capture the new
+// flight's first values as its targets: a vertical speed of 0).
+void resume_situation_autopilot()
+{
+    const sim_cockpit_autopilot_block& read = situation_autopilot;
+    sim_cockpit_autopilot_block& ap = sim_cockpit_autopilot;
+    ap.airspeed_mode = mode_or_off(read.airspeed_mode, AP_AUTOTHROTTLE, AP_AUTOTHROTTLE);
+    ap.heading_mode = mode_or_off(read.heading_mode, AP_HEADING_HOLD, AP_WING_LEVELLER);
+    ap.altitude_mode = mode_or_off(read.altitude_mode, AP_SPEED_BY_PITCH, AP_PITCH_HOLD);
+    ap.hnav_mode = mode_or_off(read.hnav_mode, AP_COURSE_ARMED, AP_COURSE_CAPTURED);
+    ap.vnav_mode = mode_or_off(read.vnav_mode, AP_GLIDESLOPE_ARMED, AP_GLIDESLOPE_CAPTURED);
+    ap.backcourse_on = read.backcourse_on != 0 ? 1 : 0;
+    ap.airspeed_is_mach = read.airspeed_is_mach != 0 ? 1 : 0;
+    ap.airspeed = target_or_zero(read.airspeed, RANGE_SPEED);
+    ap.heading_mag = UTIL_wrap_open(target_or_zero(read.heading_mag, RANGE_ANGLE), 360.0f);
+    ap.vertical_velocity = target_or_zero(read.vertical_velocity, RANGE_VALUE);
+    ap.altitude = target_or_zero(read.altitude, RANGE_VALUE);
+    ap.current_altitude = target_or_zero(read.current_altitude, RANGE_VALUE);
+    ap.pitch_hold_deg = target_or_zero(read.pitch_hold_deg, RANGE_ANGLE);
+    AP_resume_modes();
 }
 
 // The name and path fields and the kinds of a situation or a movie file.
@@ -343,7 +407,12 @@ void open_situation(int32_t command)
     if (!file.movie) reference_at_situation();   // a movie plays where the plane is
     APT_build_scene(1);
     FLIGHT_init_situation(command, 0);
-    if (file.movie) APPLICATION_handlemenu(1031);
+    if (file.movie) {
+        APPLICATION_handlemenu(1031);
+    } else {
+        velocity_through_the_air();
+        resume_situation_autopilot();
+    }
 }
 
 void save_situation(int32_t command)
@@ -864,6 +933,8 @@ int APPLICATION_load_peer_situation(const char* name)
     reference_at_situation();
     APT_build_scene(1);
     FLIGHT_init_situation(203, 0);
+    velocity_through_the_air();
+    resume_situation_autopilot();
     return 1;
 }
 

@@ -33,6 +33,7 @@ namespace {
 
 constexpr int CHATTER_TRIES = 101;          // the 102nd try for one slot gives up
 // The fleet's aircraft that fly in the special situations.
+constexpr const char* SITUATION_ORBITER_PATH = "AIRCRAFT:SPACE SHIPS:ORVELL ORBITER:ORVELL ORBITER.ACF";
 constexpr const char* SITUATION_TOW_PLANE_PATH = "AIRCRAFT:GENERAL AVIATION:ORVELL TRAINER:ORVELL TRAINER.ACF";
 constexpr const char* SITUATION_TANKER_PATH = "AIRCRAFT:HEAVY METAL:ORVELL AIRLINER:ORVELL AIRLINER.ACF";
 
@@ -89,11 +90,11 @@ void situation_paths()
 {
     // The situations' aircraft are this program's own fleet: the aircraft the
     // situations were first made for are another program's data, which this
-    // one cannot use. The fleet has no orbiter, so its approaches fly the
-    // default aircraft; the trainer stands in for the light second aircraft,
-    // and the airliner for the tanker and the carrier plane.
+    // one cannot use. The orbiter flies the approaches from orbit; the trainer
+    // stands in for the light second aircraft, and the airliner for the tanker
+    // and the carrier plane.
     const char* const relative[SITUATION_ACF_PATHS] = {
-        default_aircraft_path,
+        SITUATION_ORBITER_PATH,
         SITUATION_TOW_PLANE_PATH,
         SITUATION_TANKER_PATH,
         SITUATION_TANKER_PATH,
@@ -246,4 +247,14 @@ void SIM_init_defaults()
     sim_operation_failures.mean_time_between_failure_hrs = 250.0f;
     for (float& v : sim_joystick.joystick_axis_minimum) v = 9.9e9f;
     for (float& v : sim_joystick.joystick_axis_maximum) v = -9.9e9f;
+}
+
+void SIM_orbiter_for_stand_in()
+{
+    char stand_in[TEXT_SIZE];
+    UTIL_strcat3(program_folder, default_aircraft_path, stand_in);
+    char* path = screen_settings.situation_acf_paths[0];
+    // (An empty path names no aircraft, the stand-in or another.)
+    if (default_aircraft_path[0] && std::strncmp(path, stand_in, TEXT_SIZE) == 0)
+        UTIL_strcat3(program_folder, SITUATION_ORBITER_PATH, path);
 }

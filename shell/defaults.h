@@ -16,3 +16,8 @@ void DEFAULTS_build_ship_models();
 
 // The whole set-up, once, at start-up.
 void SIM_init_defaults();
+
+// The first situation aircraft as preferences saved before the fleet had an
+// orbiter left it: the default aircraft, which stood in for the orbiter then,
+// gives way to the orbiter. Any other path is kept.
+void SIM_orbiter_for_stand_in();

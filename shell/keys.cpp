@@ -27,6 +27,7 @@
 #include "shell/frame.h"
 #include "core/input.h"
 #include "core/numeric.h"
+#include "core/reset_registry.h"
 #include "shell/modes.h"
 #include "core/simvars.h"
 #include "core/engine_types.h"
@@ -341,14 +342,29 @@ void reversers(int) { toggle_reversers(); }
 void transponder_ident(int) { PANEL_transponder(1); }
 void jettison(int) { PANEL_switches(11, 0); }
 void gear(int) { PANEL_switches(20, 0); }
-// The brake keys set the brake ratio, or release it when it is set.
-void brake_toggle(float ratio)
+// The brake keys set the brake ratio, or release it when it is set: once a
+// press. Held, a key comes again every few tens of milliseconds while it stays
+// down; toggled by each repeat the brakes flickered on and off and were left
+// as the last repeat had them (often on, so the aircraft would not taxi). A
+// brake key that comes while a key is still down, less than a second after the
+// same key came, is its repeat and changes nothing.
+constexpr float BRAKE_REPEAT_WITHIN_SEC = 1.0f;
+struct brake_key_record {
+    float time[2] = {-1.0e9f, -1.0e9f};   // frame clock of the last brakes (0) and parking brake (1) key
+};
+brake_key_record brake_key;
+ORVELL_RESET_RECORD(KEYS_brake_key_reset, brake_key);
+void brake_toggle(float ratio, int which)
 {
+    float& last = brake_key.time[which];
+    const bool repeat = key_down != 0 && frame_clock < last + BRAKE_REPEAT_WITHIN_SEC;
+    last = frame_clock;
+    if (repeat) return;
     float& b = flt[0].parkbrake;
     b = b < 0.01f ? ratio : 0.0f;
 }
-void brakes(int) { brake_toggle(0.67f); }
-void parking_brake(int) { brake_toggle(1.0f); }
+void brakes(int) { brake_toggle(0.67f, 0); }
+void parking_brake(int) { brake_toggle(1.0f, 1); }
 void clock_step(int d)
 {
     float& t = sim_time.zulu_time_sec;

@@ -33,6 +33,7 @@
 #include "core/simvars.h"
 #include "core/text_util.h"
 #include "platform/plat_files.h"
+#include "shell/defaults.h"
 
 namespace {
 
@@ -711,6 +712,7 @@ void PREFS_read_write(int kind, int mode, const char* path)
     } else {
         transfer_main_record(t);
         if (kind == PREFS_KIND_MOVIE) transfer_replay_ring(t);
+        if (reading && kind == PREFS_KIND_GENERAL) SIM_orbiter_for_stand_in();
         // A planet other than the Earth or Mars cannot be drawn: such a file starts on the Earth.
         int32_t& planet = sim_graphics_scenery.current_planet;
         if (reading && planet != PLANET_EARTH && planet != PLANET_MARS) planet = PLANET_EARTH;

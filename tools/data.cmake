@@ -112,11 +112,13 @@ orvell_generate(gen_default_prefs "Writing the first-start display preferences"
 orvell_generate(gen_radio_chatter "Recording the radio chatter" ARGS ${ORVELL_DATA_DIR}/)
 # The aircraft sounds: engines, propellers, weather, warnings and callouts.
 orvell_generate(gen_aircraft_sounds "Recording the aircraft sounds" ARGS ${ORVELL_DATA_DIR}/)
-# The built-in panels, the instrument faces and the airliner's own panel.
+# The built-in panels, the instrument faces and the own panels of the airliner and the orbiter.
 orvell_generate(gen_panel_bitmaps "Drawing the panels and instrument faces"
   ARGS ${ORVELL_DATA_DIR}/ "Aircraft/Heavy Metal/Orvell Airliner/Orvell Airliner_PANEL.bmp"
        ${CMAKE_SOURCE_DIR}/data/aircraft/airliner.txt
-  DEPENDS ${CMAKE_BINARY_DIR}/stamps/gen_default_aircraft ${CMAKE_SOURCE_DIR}/data/aircraft/airliner.txt)
+       "Aircraft/Space Ships/Orvell Orbiter/Orvell Orbiter_PANEL.bmp" ${CMAKE_SOURCE_DIR}/data/aircraft/orbiter.txt
+  DEPENDS ${CMAKE_BINARY_DIR}/stamps/gen_default_aircraft ${CMAKE_SOURCE_DIR}/data/aircraft/airliner.txt
+          ${CMAKE_SOURCE_DIR}/data/aircraft/orbiter.txt)
 orvell_generate(gen_interface_png "Drawing the interface bitmap"
   ARGS ${ORVELL_DATA_DIR}/Resources/bitmaps/INTERFACE.PNG DIRS ${ORVELL_DATA_DIR}/Resources/bitmaps)
 orvell_generate(gen_cloud_bitmaps "Drawing the clouds and the moon"

@@ -10,11 +10,13 @@
 //    "PANEL_TEST_LINEAR.BMP" (tools/panel_sheets.h), the attitude face plate
 //    "PANEL_BLEND_LINEAR.BMP", the rose cards "PANEL_COMPASS_ROSE.BMP" and
 //    "PANEL_HSI_ROSE.BMP" and "PANEL_CUSTOM.BMP";
-//  - the airliner's own forward panel, with its instruments painted in where
-//    its description puts them.
+//  - the own forward panels of the aircraft that carry one (the airliner, the
+//    orbiter), each with its instruments painted in where its description
+//    puts them and the aircraft's name on its plate.
 //
-// usage: gen_panel_bitmaps <program folder>/ <own panel path below the program folder>
+// usage: gen_panel_bitmaps <program folder>/ (<own panel path below the program folder> <its description>)...
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -34,7 +36,6 @@
 #include "panel/panel_kit.h"
 #include "tools/panel_sheets.h"
 #include "tools/pixel_font.h"
-#include "tools/tool_args.h"
 #include "tools/tool_setup.h"
 
 namespace {
@@ -719,8 +720,11 @@ std::filesystem::path below(const std::string& folder, std::string colon_path)
 
 int main(int argc, char** argv)
 {
-    if (!tool_arguments(argc, 3, "gen_panel_bitmaps <program folder>/ <own panel path below it> <its description>"))
+    // The program folder, then pairs of an own panel's path and its description.
+    if (argc < 4 || argc % 2 != 0) {
+        std::fprintf(stderr, "usage: gen_panel_bitmaps <program folder>/ (<own panel path below it> <its description>)...\n");
         return EXIT_FAILURE;
+    }
     std::string folder = argv[1];
     if (!tool_program_folder(folder, "gen_panel_bitmaps", 40)) return EXIT_FAILURE;   // the description reads its airfoils
     const std::filesystem::path bitmaps = std::filesystem::path(folder) / "Resources/bitmaps";
@@ -745,20 +749,26 @@ int main(int argc, char** argv)
     put(bitmaps / "PANEL_HSI_ROSE.BMP", draw_rose(true));
     put(bitmaps / "PANEL_CUSTOM.BMP", draw_custom());
 
-    // The airliner's own panel: its instruments painted in where its
-    // description puts them, at their slots' sizes.
-    char name[TEXT_SIZE], error[TEXT_SIZE];
-    if (!ACF_read_description(argv[3], 0, name, error)) {
-        std::fprintf(stderr, "gen_panel_bitmaps: %s: %s\n", argv[3], error);
-        return EXIT_FAILURE;
+    // The own panels: each aircraft's instruments painted in where its
+    // description puts them, at their slots' sizes, its name on the plate.
+    for (int k = 2; k + 1 < argc; k += 2) {
+        char name[TEXT_SIZE], error[TEXT_SIZE];
+        if (!ACF_read_description(argv[k + 1], 0, name, error)) {
+            std::fprintf(stderr, "gen_panel_bitmaps: %s: %s\n", argv[k + 1], error);
+            return EXIT_FAILURE;
+        }
+        // The plate names the aircraft: the last part of its name, in capitals.
+        std::string title = name;
+        title = title.substr(title.find_last_of(':') + 1);
+        std::transform(title.begin(), title.end(), title.begin(), [](unsigned char c) { return std::toupper(c); });
+        image own = draw_panel({"", {58, 64, 74}, {24, 26, 30}, 540, title.c_str()});
+        const acf_struct& a = pln[0];
+        for (int s = 0; s < ACF_INS_SLOTS; ++s)
+            if (a.acf_ins_type[s] >= 0)
+                paint_scaled(own, draw_face(a.acf_ins_type[s], PANEL_instrument_picture(a.acf_ins_type[s])),
+                             a.acf_ins_x[s], a.acf_ins_y[s], a.acf_ins_size[s]);
+        put(std::filesystem::path(folder) / argv[k], own);
     }
-    image own = draw_panel({"", {58, 64, 74}, {24, 26, 30}, 540, "ORVELL AIRLINER"});
-    const acf_struct& a = pln[0];
-    for (int k = 0; k < ACF_INS_SLOTS; ++k)
-        if (a.acf_ins_type[k] >= 0)
-            paint_scaled(own, draw_face(a.acf_ins_type[k], PANEL_instrument_picture(a.acf_ins_type[k])),
-                         a.acf_ins_x[k], a.acf_ins_y[k], a.acf_ins_size[k]);
-    put(std::filesystem::path(folder) / argv[2], own);
     std::printf("gen_panel_bitmaps: wrote %d bitmaps\n", written);
     return EXIT_SUCCESS;
 }

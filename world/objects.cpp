@@ -145,6 +145,32 @@ int32_t group_end_of(int32_t code)
 
 bool is_batch_header(int32_t code) { return code >= OBJ_LIGHT && code <= OBJ_TRI_FAN && code != 6 && code != 7; }
 
+// Whether a batch of `vertices` vertices is one its primitive can draw. The
+// lights, lines, triangles and quads come in their fixed numbers; a polygon,
+// a triangle strip or fan needs three vertices, a quad strip whole pairs and
+// two of them. Handed fewer, or a quad strip of an odd number, the driver's
+// list compiler reads past the vertices it was given. An empty batch draws
+// nothing and is kept.
+bool vertices_fit(int32_t code, long long vertices)
+{
+    if (vertices == 0) return true;
+    switch (code) {
+    case OBJ_POLYGON: case OBJ_TRI_STRIP: case OBJ_TRI_FAN: return vertices >= 3;
+    case OBJ_QUAD_STRIP: return vertices >= 4 && vertices % 2 == 0;
+    default: return true;
+    }
+}
+
+// The entry as the notice names it: its keyword (its code in a version-2
+// file) and its count.
+std::string entry_name(int version, int32_t code, int count)
+{
+    if (version == 2) return std::to_string(code == OBJ_QUAD_STRIP ? -count : count);
+    for (const keyword& k : keywords)
+        if (k.code == code) return std::string(k.text) + " " + std::to_string(count);
+    return std::to_string(count);
+}
+
 // The operands of one version-2 entry.
 void read_entry_v2(const char* path, int object, int group, int32_t code, int count)
 {
@@ -346,6 +372,11 @@ bool read_object_file(const char* path, int object, int autogen)
     int count = 0;
     for (int32_t code = OBJ_read_entry(path, version, count); code != OBJ_FILE_END;
          code = OBJ_read_entry(path, version, count)) {
+        // A version-2 quad strip counts its pairs.
+        const long long vertices = version == 2 && code == OBJ_QUAD_STRIP ? 2LL * count : count;
+        if (!vertices_fit(code, vertices))
+            unreadable(path, "An object file holds a strip, fan or polygon with a number of points it cannot have.",
+                       entry_name(version, code, count).c_str());
         int index = 0;
         OBJ_add_primitive(object, group, index, code);
         if (version == 2)

@@ -9,9 +9,11 @@
 #include "core/constants.h"
 #include "core/geo.h"
 #include "core/hooks.h"
+#include "core/numeric.h"
 #include "core/replay.h"
 #include "core/simvars/graphics.h"
 #include "flightmodel/atmosphere.h"
+#include "flightmodel/attitude.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/plane_state.h"
 #include "flightmodel/weapons/weapons.h"
@@ -61,7 +63,39 @@ void shift_storm_grid(int along_first, int along_second)
             for (int b = 0; b < D + along_second; ++b) cell(a, b) = cell(a, b - along_second);
 }
 
+// The planes in play carried from one frame to the other: position and
+// velocity, and the heading turned with the frame's north at the plane (the
+// attitude's quaternion follows), so that the nose keeps pointing along the
+// path the velocity now gives.
+void carry_planes(const origin_rebase_frame& f, int planes)
+{
+    for (int n = 0; n < planes; ++n) {
+        flt_struct& fl = flt[n];
+        const double turn = f.heading_turn_deg(fl.local_x, fl.local_y, fl.local_z);
+        f.point(fl.local_x, fl.local_y, fl.local_z);
+        f.vector(fl.local_vx, fl.local_vy, fl.local_vz);
+        fl.local_x_d = fl.local_x;
+        fl.local_y_d = fl.local_y;
+        fl.local_z_d = fl.local_z;
+        if (std::isfinite(turn)) {
+            fl.psi = UTIL_wrap_360(fl.psi + static_cast<float>(turn));
+            PHYS_euler_to_quat(fl.theta, fl.psi, fl.phi, fl.q);
+        }
+    }
+}
+
 }  // namespace
+
+double origin_rebase_frame::heading_turn_deg(double x, double y, double z) const
+{
+    // The point and one a metre north of it, both taken about the new centre.
+    const geo_point here = GEO_local_to_latlon_about(old_lat, old_lon, x, y, z);
+    const geo_point north = GEO_local_to_latlon_about(old_lat, old_lon, x, y, z - 1.0);
+    double ax, ay, az, bx, by, bz;
+    GEO_latlon_to_local_about(new_lat, new_lon, here, ax, ay, az);
+    GEO_latlon_to_local_about(new_lat, new_lon, north, bx, by, bz);
+    return std::atan2(bx - ax, -(bz - az)) * RAD_TO_DEG_DOUBLE;
+}
 
 int32_t APT_pack_reference(float lat, float lon)
 {
@@ -125,14 +159,7 @@ void APT_shift_origin(int mode)
     }
 
     // 3. The planes in play.
-    for (int n = 0; n < planes; ++n) {
-        flt_struct& fl = flt[n];
-        f.point(fl.local_x, fl.local_y, fl.local_z);
-        f.vector(fl.local_vx, fl.local_vy, fl.local_vz);
-        fl.local_x_d = fl.local_x;
-        fl.local_y_d = fl.local_y;
-        fl.local_z_d = fl.local_z;
-    }
+    carry_planes(f, planes);
 
     // 4. The sea objects.
     for (int k = 0; k < SEA_OBJECT_SLOTS; ++k) f.point(ship_x[k], ship_y[k], ship_z[k]);
@@ -154,4 +181,14 @@ void APT_shift_origin(int mode)
     const int lon_span = static_cast<int>(2.0f * reference_lon_offset[p]);
     const int lat_span = static_cast<int>(2.0f * reference_lat_offset[p]);
     shift_storm_grid(s.lon * (STORM_GRID_DIM / lon_span), s.lat * (STORM_GRID_DIM / lat_span));
+}
+
+void APT_carry_over_jump(float old_lat_ref, float old_lon_ref)
+{
+    if (!std::isfinite(old_lat_ref) || !std::isfinite(old_lon_ref)) return;
+    const int p = planet();
+    const origin_rebase_frame f{old_lat_ref + reference_lat_offset[p], old_lon_ref + reference_lon_offset[p],
+                                lat_ref + reference_lat_offset[p], lon_ref + reference_lon_offset[p]};
+    carry_planes(f, planes_in_play());
+    WPN_rebase(old_lat_ref, old_lon_ref);
 }

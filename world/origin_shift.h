@@ -42,6 +42,10 @@ struct origin_rebase_frame {
         float yy = y;
         point(x, yy, z);
     }
+    // Degrees by which the frame's north turns at the point: a heading taken
+    // about the old centre plus this is the same heading about the new one.
+    // Worked in double precision, as a metre is lost in a float far out.
+    double heading_turn_deg(double x, double y, double z) const;
 };
 
 // Whole degrees from the new reference back to the old one for a move: mode
@@ -66,3 +70,10 @@ void APT_unpack_reference(int32_t packed, float& lat, float& lon);
 // the ships' old heights), then the planes' terrain cells, the planes, the
 // ships, the replay ring, the weapons and the storm grid.
 void APT_shift_origin(int mode);
+// After a jump of the corner from (old_lat_ref, old_lon_ref) to the current
+// one: the planes in play (position, velocity and heading) and the weapons
+// are carried over, so that a plane whose own position asked for the jump
+// (a flight across a pole turns the longitude by half a turn) flies on where
+// it is; the rest of the world is built anew by the full rebuild. A corner
+// that is no number carries nothing.
+void APT_carry_over_jump(float old_lat_ref, float old_lon_ref);

@@ -7,7 +7,6 @@
 
 #include "core/constants.h"
 #include "core/geo.h"
-#include "core/numeric.h"
 #include "core/simvars/graphics.h"
 #include "core/simvars/physics.h"
 #include "core/text_util.h"
@@ -44,7 +43,8 @@ void APT_runway_outline(int airport, int runway, float latitudes[4], float longi
     const double H = R + apt.elevation;
 
     // The runway point in the local frame.
-    const double phi_ref = (static_cast<double>(lat_ref) + reference_lat_offset[planet]) * DEG_TO_RAD_DOUBLE;
+    const double phi_ref_deg = static_cast<double>(lat_ref) + reference_lat_offset[planet];
+    const double phi_ref = phi_ref_deg * DEG_TO_RAD_DOUBLE;
     const double lam_ref = static_cast<double>(lon_ref) + reference_lon_offset[planet];
     const double phi = rwy.lat * DEG_TO_RAD_DOUBLE;
     double d = rwy.lon * DEG_TO_RAD_DOUBLE - lam_ref * DEG_TO_RAD_DOUBLE;
@@ -75,16 +75,12 @@ void APT_runway_outline(int airport, int runway, float latitudes[4], float longi
     for (int k = 0; k < 4; ++k) {
         const double xk = across[k] * c - along[k] * s + x0;
         const double zk = across[k] * s + along[k] * c + z0;
-        const double A = (R + y0) * std::cos(phi_ref) + zk * std::sin(phi_ref);
-        const double B = zk * std::cos(phi_ref) - (R + y0) * std::sin(phi_ref);
-        const double dist = std::sqrt(A * A + xk * xk + B * B);
-        heights[k] = static_cast<float>(dist - R);
-        // Rounding can put a sine a hair beyond 1, where asin gives no number;
-        // it is held to -1..1.
-        latitudes[k] = static_cast<float>(std::asin(UTIL_clamp_unit(-B / dist)) * RAD_TO_DEG_DOUBLE);
-        const double cos_lat = std::cos(static_cast<double>(latitudes[k]) * DEG_TO_RAD_DOUBLE);
-        longitudes[k] =
-            static_cast<float>(lam_ref + std::asin(UTIL_clamp_unit(xk / (dist * cos_lat))) * RAD_TO_DEG_DOUBLE);
+        // The corner's place on the planet, from its whole position about the
+        // frame centre: a corner past a pole keeps its side of the polar axis.
+        const geo_point g = GEO_local_to_latlon_about(phi_ref_deg, lam_ref, xk, y0, zk);
+        heights[k] = static_cast<float>(g.elev);
+        latitudes[k] = static_cast<float>(g.lat);
+        longitudes[k] = static_cast<float>(g.lon);
         sx[k] = static_cast<float>((xk - map_ref_x) * map_scale + map_origin_x);
         sy[k] = static_cast<float>(map_origin_y - (zk - map_ref_z) * map_scale);
     }

@@ -7,6 +7,7 @@
 #include "core/numeric.h"
 #include "core/simvars/graphics.h"
 #include "world/apt_scene.h"
+#include "world/origin_shift.h"
 
 scene_origin_state scene_origin{0, 0, 0, 1};
 int32_t scene_world_visible = 1;
@@ -60,8 +61,13 @@ void SCENE_recenter_origin(float latitude, float longitude)
 
     int reason = 0;
     if (dlon < m_lon - 1.0f || dlon > W - m_lon + 1.0f || dlat < m_lat - 1.0f || dlat > H - m_lat + 1.0f) {
+        const float old_lat_ref = lat_ref, old_lon_ref = lon_ref;
         lon_ref = static_cast<float>(GEO_round(longitude - 0.5f * W));
         lat_ref = static_cast<float>(GEO_round(latitude - 0.5f * H));
+        // The planes go with the jump: left at their old local positions they
+        // would stand in the new frame somewhere else, a plane crossing a pole
+        // mirrored back to the side it came from.
+        if (lat_ref != old_lat_ref || lon_ref != old_lon_ref) APT_carry_over_jump(old_lat_ref, old_lon_ref);
         reason = REBUILD_FULL;
     } else if (dlon < m_lon) {
         lon_ref = whole_longitude(lon_ref - 1.0f);

@@ -27,6 +27,10 @@ constexpr int CARRIER_PORT_SPONSON[4] = {6, 7, 8, 1};
 constexpr int CARRIER_STARBOARD_SPONSON[4] = {4, 10, 11, 9};
 constexpr deck_point CARRIER_WIRES[4] = {{-16, 136}, {-23, 80}, {5, 76}, {13, 131}};
 constexpr deck_point CARRIER_CATAPULT[4] = {{-16.5f, -51}, {-16.5f, -59}, {-8.5f, -59}, {-8.5f, -51}};
+// The catapult's line: from the start on the port bow, turned 2 degrees to
+// starboard of the ship's heading, along the bow's port edge to the bow.
+constexpr deck_point CARRIER_CATAPULT_START = {-12.5f, -60.0f};
+constexpr float CARRIER_CATAPULT_TURN_DEG = 2.0f;
 constexpr deck_point FRIGATE_DECK[4] = {{-15, 70}, {-15, 40}, {15, 40}, {15, 70}};
 constexpr deck_point OILRIG_A_DECK[4] = {{-12, 77}, {-12, 53}, {12, 53}, {12, 77}};
 constexpr deck_point OILRIG_B_DECK[4] = {{-14, 104}, {-14, 76}, {14, 76}, {14, 104}};

@@ -18,6 +18,16 @@ autopilot_state autopilot{};
 
 void AP_reset_state() { autopilot = autopilot_state{}; }
 
+void AP_resume_modes()
+{
+    const sim_cockpit_autopilot_block& ap = sim_cockpit_autopilot;
+    autopilot_state& s = autopilot;
+    s.airspeed_mode_before = ap.airspeed_mode;
+    s.heading_mode_before = ap.heading_mode;
+    s.altitude_mode_before = ap.altitude_mode;
+    s.primed = 0;
+}
+
 int AP_receiver_index(int32_t hsi_selector)
 {
     if (hsi_selector == 2) return 4;   // the GPS

@@ -38,6 +38,10 @@ struct autopilot_state {
 };
 extern autopilot_state autopilot;
 void AP_reset_state();
+// Takes the mode words as they stand as already engaged, as a flight
+// restored with its autopilot on left them: no mode captures its target
+// afresh, and the laws start from the present attitude and trim.
+void AP_resume_modes();
 
 // One frame of the autopilot for plane p, after the stick shaping.
 void AP_step(int p, const control_gains& gains);

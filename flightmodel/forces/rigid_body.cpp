@@ -15,9 +15,12 @@
 #include "flightmodel/forces/forces.h"
 #include "flightmodel/forces/mass.h"
 #include "flightmodel/forces/stages.h"
+#include "flightmodel/ground/terrain_query.h"
 #include "flightmodel/phys.h"
 #include "flightmodel/systems.h"
 #include "aircraft/part_presence.h"
+#include "world/ship_decks.h"
+#include "world/ships.h"
 
 forces_state fm_state{};
 
@@ -123,6 +126,57 @@ void FM_clear_totals()
     f.faxil_gear = f.fside_gear = f.fnrml_gear = 0.0f;
 }
 
+namespace {
+
+// The shuttle's hold on the nose gear, per unit of the plane's mass: a spring
+// of 5 rad/s on the gear's side offset from the catapult's line and a
+// critical damper on its side speed over the deck, its pull held to the
+// plane's weight.
+constexpr float SHUTTLE_SPRING = 25.0f;   // 1/s^2
+constexpr float SHUTTLE_DAMPER = 10.0f;   // 1/s
+
+// The shuttle runs in the deck's slot and carries the foremost gear along the
+// catapult's line. Left free, the propeller's swirl and torque at full power
+// and the rolling deck turned and slid the plane off the line, and it left
+// the deck over the bow's port edge before the stroke's end.
+void shuttle_hold(flt_struct& f)
+{
+    const acf_struct& a = pln[0];
+    int n = -1;
+    for (int g = PART_GEAR_FIRST; g <= PART_GEAR_LAST; ++g) {
+        const float z = a.acf_gear_znodef[g];
+        if (ACF_part_present(0, g) && z < 0.0f && (n < 0 || z < a.acf_gear_znodef[n])) n = g;
+    }
+    if (n < 0) return;
+    const float x = a.acf_gear_xnodef[n], y = a.acf_gear_ynodef[n], z = a.acf_gear_znodef[n];
+    float ox, oy, oz, vx, vy, vz;
+    PHYS_body_to_local(x, y, z, &ox, &oy, &oz, 0);
+    PHYS_body_to_local(y * f.Prad - z * f.Rrad, -x * f.Prad - z * f.Qrad, y * f.Qrad + x * f.Rrad, &vx, &vy, &vz, 0);
+    const float px = f.local_x + ox, pz = f.local_z + oz;
+    float svx = 0.0f, svy = 0.0f, svz = 0.0f;
+    int ci = f.i, cj = f.j;
+    TERRAIN_height_at(px, pz, &svx, &svy, &svz, &ci, &cj, 1, "catapult");
+    // The line's side direction (to starboard) in local axes, and the gear's
+    // offset from the line and speed across it over the deck.
+    const float h = ship_heading[SHIP_CARRIER] * DEG;
+    const float side = h + CARRIER_CATAPULT_TURN_DEG * DEG;
+    const float nx = std::cos(side), nz = std::sin(side);
+    const deck_point c = CARRIER_CATAPULT_START;
+    const float sx = ship_x[SHIP_CARRIER] + c.x * std::cos(h) - c.z * std::sin(h);
+    const float sz = ship_z[SHIP_CARRIER] + c.z * std::cos(h) + c.x * std::sin(h);
+    const float offset = (px - sx) * nx + (pz - sz) * nz;
+    const float drift = (f.local_vx + vx - svx) * nx + (f.local_vz + vz - svz) * nz;
+    const float weight = std::fabs(f.m_total * FM_GRAVITY);
+    const float pull = UTIL_clamp(-f.m_total * (SHUTTLE_SPRING * offset + SHUTTLE_DAMPER * drift), -weight, weight);
+    float bs, bn, ba;
+    PHYS_local_to_body(pull * nx, 0.0f, pull * nz, &bs, &bn, &ba, 0);
+    PHYS_add_gear_side(0, bs, y, z);
+    PHYS_add_gear_normal(0, bn, x, z);
+    PHYS_add_gear_axial(0, ba, x, y);
+}
+
+}  // namespace
+
 void FM_catapult()
 {
     // The stroke pushes from the launch while the wheels are on the deck: the
@@ -137,6 +191,7 @@ void FM_catapult()
     f.faxil_aero = -push;
     f.M -= push * 3.0f * f.sin_alpha;
     f.N -= push * 3.0f * f.sin_beta;
+    shuttle_hold(f);
 }
 
 void FM_accelerations()
@@ -157,10 +212,16 @@ void FM_accelerations()
     f.g_nrml = (f.fnrml_prop + normal + f.fnrml_gear) * per_mass;
     f.g_axil = (f.faxil_prop + axial + f.faxil_gear) * per_mass;
     f.g_side = (f.fside_prop + side + f.fside_gear) * per_mass;
+    const float local_g = sim_physics.g_sealevel;
+    // Under the mother ship the carriage takes up the plane's own forces and
+    // carries it along in the mother ship's straight flight, so what is felt
+    // aboard is gravity's reaction alone. Counted free, the wing's lift at the
+    // mother ship's speed reads many g and dims the view to black until the drop.
+    if (launch_flags.mothership_carried)
+        PHYS_local_to_body(0.0f, local_g / g, 0.0f, &f.g_side, &f.g_nrml, &f.g_axil, 0);
 
     PHYS_body_to_local(f.g_side * g, f.g_nrml * g, f.g_axil * g, &f.local_ax, &f.local_ay, &f.local_az, 0);
 
-    const float local_g = sim_physics.g_sealevel;
     const float buoyancy = a.acf_m_displaced * g * f.displace_rat * sim_weather.sigma;
     f.local_ay += (f.m_total > 0.0f ? buoyancy / f.m_total : 0.0f) - local_g;
 

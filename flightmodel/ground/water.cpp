@@ -59,6 +59,21 @@ bool land_use_water()
     return false;
 }
 
+// The local y of the still water at the local point (x, z). The water level
+// is the sea's at the origin, and the sea lies on the planet's sphere: the
+// local frame is flat, so the sea lies lower in local y the farther it is
+// from the origin (78 m at 31 km). Held flat, the water stood tens of metres
+// over a plane flying low over the sea away from the origin, and the hull's
+// buoyancy threw it upwards at tens of g. A planet without a radius, or a
+// point beyond its sphere, keeps the level.
+float still_water_y(float x, float z)
+{
+    const double r = sim_physics.earth_radius_m;
+    const double d2 = static_cast<double>(x) * x + static_cast<double>(z) * z;
+    if (!(r > 0.0 && d2 < r * r)) return water_level_m;
+    return water_level_m + static_cast<float>(std::sqrt(r * r - d2) - r);
+}
+
 }  // namespace
 
 float WAVE_height(float x, float y, float z)
@@ -94,7 +109,7 @@ int FM_water_forces(int p, int s, int k, float x, float y, float z)
     px += f.local_x, py += f.local_y, pz += f.local_z;
 
     // 3. Depth below the (wavy) surface.
-    const float depth = WAVE_height(px, water_level_m, pz) - py;
+    const float depth = WAVE_height(px, still_water_y(px, pz), pz) - py;
     if (!(depth >= 0.0f)) return 0;
 
     // 4. Track over the water and the heading relative to it.

@@ -2,9 +2,11 @@
 // one panel of a float or hull (buoyancy, damping, planing and side force).
 //
 // Reads: sim_weather wave_amplitude, wave_length, wave_speed, wave_dir;
-// sim_time.total_running_time_sec; water_level_m; sim_physics.rho_water; the
-// degree sine and cosine tables; flt[0] position, velocity, body rates,
-// heading, attitude sines and cosines, m_total; pln[0] body points.
+// sim_time.total_running_time_sec; water_level_m (the still water at the
+// origin, curving down with the planet away from it) and the planet's radius;
+// sim_physics.rho_water; the degree sine and cosine tables; flt[0] position,
+// velocity, body rates, heading, attitude sines and cosines, m_total; pln[0]
+// body points.
 // Writes: flt[0] gear force sums and moments.
 #pragma once
 

@@ -43,8 +43,12 @@ int PANEL_avionics_powered()
 
 int PANEL_inverter_on()
 {
-    // Held to the eight entries, as in the sums: a larger count would read past them.
-    const int n = pln[0].acf_num_engines < FLT_ENGINES ? pln[0].acf_num_engines : FLT_ENGINES;
+    // The engines the power level counts: an aircraft without engines (a
+    // glider, the orbiter) has its battery on engine 0's entries, and engine
+    // 0's inverter turns it into the electric gyros' power. Counting no engine
+    // here would leave such an aircraft's electric attitude and heading
+    // displays frozen and its autopilot off, on a bus that has power.
+    const int n = engines_counted();
     for (int e = 0; e < n; ++e)
         if (sim_cockpit_engine.inverter_on[e] && !FLT_slot_failed(0, FAIL_SLOT_INVERTER_BASE + e)) return 1;
     return 0;

@@ -17,5 +17,6 @@ int PANEL_has_power();
 // 1 when the avionics switch is on and the power level is above 0.01.
 int PANEL_avionics_powered();
 // 1 when some engine has its inverter switched on and that inverter
-// (failure slot 122 + engine) has not failed.
+// (failure slot 122 + engine) has not failed; an aircraft without engines
+// counts engine 0, as the power level does.
 int PANEL_inverter_on();

@@ -20,6 +20,7 @@
 #include "core/numeric.h"
 #include "core/pilot_prefs.h"
 #include "core/reset_registry.h"
+#include "platform/plat_files.h"
 #include "platform/plat_time.h"
 #include "world/navdb.h"
 
@@ -43,7 +44,13 @@ logbook_file_record logbook_file;
 constexpr int LOGBOOK_VERSION = 1;
 constexpr int ENTRY_CODE = 2;
 constexpr int END_CODE = 99;
-constexpr float REUSE_BELOW_HOURS = 0.05f;   // a flight of under 3 minutes is overwritten
+// During a flight's first second the systems start its entry every frame;
+// an entry of this copy's that holds less flying than that is the same
+// flight's, and is filled again. Every flight past its start keeps its entry,
+// however short: refilling any entry under 3 minutes, as it once was, lost
+// each short flight (an approach flown, a take-off ended by a crash, a
+// look at another aircraft) to the next start.
+constexpr float REUSE_BELOW_HOURS = 1.5f / 3600.0f;
 constexpr int AIRPORT_CHARS = LOGBOOK_AIRPORT_SIZE - 1;
 constexpr int TAIL_CHARS = LOGBOOK_TAIL_SIZE - 1;
 constexpr int AIRCRAFT_CHARS = LOGBOOK_AIRCRAFT_SIZE - 1;
@@ -259,6 +266,16 @@ bool file_entry_lines(const char* path, std::vector<std::string>& lines)
     return true;
 }
 
+// The lock file of a logbook: beside it, its name with a leading full stop
+// (so the file browser does not list it) and ".lock" after it.
+std::string lock_path(const char* path)
+{
+    const std::string disk = PLAT_resolve_path(path);
+    const size_t slash = disk.rfind('/');
+    const size_t name = slash == std::string::npos ? 0 : slash + 1;
+    return disk.substr(0, name) + "." + disk.substr(name) + ".lock";
+}
+
 }  // namespace
 
 ORVELL_RESET_RECORD(LOGBOOK_file_reset, logbook_file);
@@ -267,7 +284,11 @@ void LOGBOOK_new_entry()
 {
     logbook_arrays& b = logbook;
     logbook_file_record& own = logbook_file;
-    const bool reuse = has_entry() && b.total_hours[logbook_last] < REUSE_BELOW_HOURS;
+    // Only an entry this copy started is refilled: one read from the file is
+    // a flight of its own (its hours are written to a tenth, so a flight of a
+    // few minutes reads back as none).
+    const bool reuse = has_entry() && own.own_first >= 0 && logbook_last >= own.own_first &&
+                       b.total_hours[logbook_last] < REUSE_BELOW_HOURS;
     if (!reuse) {
         if (logbook_last + 1 >= LOGBOOK_MAX_ENTRIES) {
             too_many_entries();
@@ -276,12 +297,7 @@ void LOGBOOK_new_entry()
         logbook_last = std::max(logbook_last + 1, 0);
     }
     const int e = logbook_last;
-    if (own.own_first < 0) {
-        // A short flight read from the file becomes this copy's: the save puts
-        // the new flight in its place.
-        if (reuse) own.own_lines.push_back(entry_line(e));
-        own.own_first = e;
-    }
+    if (own.own_first < 0) own.own_first = e;
     b.date[e] = today_yymmdd();
     set_field(b.tail[e], pln[0].acf_tailnum, TAIL_CHARS);
     char aircraft[TEXT_SIZE];
@@ -310,6 +326,12 @@ void LOGBOOK_write()
     char path[TEXT_SIZE];
     logbook_file_path(path);
     logbook_file_record& own = logbook_file;
+    // Another copy flying from the same folder saves into the same file: each
+    // holds the logbook's lock from reading the file to putting the new one in
+    // its place. Without it, two copies quitting at once both read the file
+    // before either replaced it, and the second to finish wrote over the
+    // first's flights.
+    const PLAT_file_lock lock(lock_path(path).c_str());
     // This copy's entries go into the file as it stands now, in place of
     // their lines there from an earlier save; a new logbook, or a file that
     // is missing or no logbook, is written from what this copy holds.

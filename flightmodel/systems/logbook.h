@@ -37,17 +37,21 @@ extern logbook_arrays logbook;
 // The index of the last entry (the current one), -1 while the logbook is empty.
 extern int32_t logbook_last;
 
-// Starts an entry, or refills the current one when it holds less than 0.05
-// hours: date of the system clock, tail number and aircraft of the user's
-// plane, from and to the current airport, counters 0. Past 5,000 entries the
-// fatal alert that asks the user to put the logbook file away.
+// Starts an entry, or refills the current one while it is this copy's and
+// holds no more than the first second of its flight (the systems start the
+// entry every frame of that second): date of the system clock, tail number
+// and aircraft of the user's plane, from and to the current airport, counters
+// 0. Past 5,000 entries the fatal alert that asks the user to put the logbook
+// file away.
 void LOGBOOK_new_entry();
 // Empties the logbook and starts entry 0.
 void LOGBOOK_clear();
-// Writes the logbook text file. The file is written beside its place and
-// renamed over it only when complete; a failed write keeps the previous file
-// and raises a notice naming it (while the program quits, only written to
-// ERROR.OUT).
+// Writes the logbook text file: this copy's entries added to the file as it
+// stands, under the logbook's lock (a hidden ".<name>.lock" beside it) so that
+// another copy's save in the same folder waits. The file is written beside
+// its place and renamed over it only when complete; a failed write keeps the
+// previous file and raises a notice naming it (while the program quits, only
+// written to ERROR.OUT).
 void LOGBOOK_write();
 // Reads the logbook text file. A missing or unreadable file leaves the
 // logbook empty; a damaged entry line is skipped (and noted in ERROR.OUT).

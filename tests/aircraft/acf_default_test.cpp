@@ -93,7 +93,7 @@ TEST(AcfDescription, SizesTheModelDividesByMustBePositive)
     const std::string data = std::string(ORVELL_FIXTURES) + "/../../data/aircraft/";
     char name[ACF_TEXT_SIZE], error[ACF_TEXT_SIZE];
     for (const char* file : {"trainer.txt", "airliner.txt", "twin.txt", "glider.txt", "floatplane.txt", "helicopter.txt",
-                             "striker.txt"}) {
+                             "striker.txt", "orbiter.txt"}) {
         ASSERT_EQ(ACF_read_description((data + file).c_str(), 0, name, error), 1) << file << ": " << error;
         EXPECT_EQ(ACF_check_description_values(0, false, error), 1) << file << ": " << error;
     }

@@ -40,6 +40,7 @@ const char* const FLEET[] = {
     "Aircraft/Heavy Metal/Orvell Airliner/Orvell Airliner.acf",
     "Aircraft/Helicopters/Orvell Helicopter/Orvell Helicopter.acf",
     "Aircraft/Gliders/Orvell Glider/Orvell Glider.acf",
+    "Aircraft/Space Ships/Orvell Orbiter/Orvell Orbiter.acf",
 };
 
 std::vector<std::pair<int, std::string>> sounds_loaded;

@@ -62,8 +62,9 @@ TEST_F(Geo, RoundTripOnBothPlanets)
     for (int planet = 0; planet < 2; ++planet) {
         sim_graphics_scenery.current_planet = planet;
         if (planet == 1) sim_physics.earth_radius_m = 3389500.0f;
+        // The last two lie across the pole and 115 degrees east of the centre.
         const double points[][3] = {{38.0, -121.5, 0.0}, {37.2, -122.9, 1500.0}, {38.9, -120.1, 10.0},
-                                    {40.3, -118.0, 12000.0}};
+                                    {40.3, -118.0, 12000.0}, {89.5, 58.5, 100.0}, {-20.0, -6.5, 3000.0}};
         for (const auto& p : points) {
             float x, y, z, lat, lon, elev;
             GEO_latlon_to_local(x, y, z, p[0], p[1], p[2]);

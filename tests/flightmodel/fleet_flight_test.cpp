@@ -74,4 +74,6 @@ TEST_F(FleetFlight, FloatplaneFliesItsClassFiguresAtEveryFrameRate)
     EXPECT_LE(*most / *least, 1.05f) << runs[0] << " " << runs[1] << " " << runs[2];
 }
 
+TEST_F(FleetFlight, OrbiterFliesItsClassFigures) { fly_table("orbiter"); }
+
 }  // namespace

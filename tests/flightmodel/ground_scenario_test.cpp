@@ -1,7 +1,8 @@
 // Whole flights on the ground and on the water through the real simulation
 // cycle and plane step: the default trainer started on the default airport's
 // runway stands, holds on its parking brake, takes off, and lands again from
-// an approach; the fleet's float plane rests on still water.
+// an approach, and flies straight across each pole; the fleet's float plane
+// rests on still water.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -161,6 +162,27 @@ TEST_F(DefaultAirport, TheTrainerTakesOffBeforeTheRunwaysEnd)
     EXPECT_GT(f.y_agl, 8.0f);
     EXPECT_GT(f.local_vy, 1.0f);   // still climbing
     EXPECT_LT(std::fabs(std::remainder(f.psi - heading, 360.0f)), 3.0f);   // along the runway
+}
+
+// Started 0.01 degree short of each pole and heading for it at 60 m/s, the
+// trainer with its wings held level flies straight across: a minute later it
+// is on the far side, further from the pole, heading away from it.
+TEST_F(DefaultAirport, TheTrainerFliesStraightAcrossEachPole)
+{
+    for (const float pole : {90.0f, -90.0f}) {
+        situation_start_record& b = situation_start_state;
+        b.latitude = pole - std::copysign(0.01f, pole), b.longitude = -17.0f, b.elevation = 1000.0f;
+        b.psi = pole > 0.0f ? 0.0f : 180.0f, b.groundspeed = 60.0f;
+        FLIGHT_init_situation(SIT_IN_FLIGHT, 0);
+        hands.throttle = 0.7f;
+        for (int k = 0; k < 60 * 25; ++k) fly_attitude(0.0f), frame();
+        const flt_struct& f = flt[0];
+        const float heading = f.psi + GEO_grid_convergence(f.latitude, f.longitude);
+        EXPECT_GT(std::fabs(pole - f.latitude), 0.01f) << pole;
+        EXPECT_LT(std::fabs(pole - f.latitude), 0.05f) << pole;
+        EXPECT_LT(std::fabs(UTIL_wrap_pm180(f.longitude - 163.0f)), 2.0f) << pole;      // the far side
+        EXPECT_LT(std::fabs(UTIL_wrap_pm180(heading - (180.0f - b.psi))), 15.0f) << pole;   // away from the pole
+    }
 }
 
 // Rolled along the runway, off its end and round back onto it, for 20 s of

@@ -2,9 +2,11 @@
 // written here by hand.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <future>
 #include <string>
 
 #include "aircraft/acf_struct.h"
@@ -13,6 +15,7 @@
 #include "core/geo.h"
 #include "core/pilot_prefs.h"
 #include "flightmodel/systems/logbook.h"
+#include "platform/plat_files.h"
 #include "platform/plat_time.h"
 #include "tests/support/test_support.h"
 #include "world/navdb.h"
@@ -106,21 +109,23 @@ TEST_F(Logbook, ANewEntryIsDatedAndNamedAndWrittenFieldByField)
                              "99\n");
 }
 
-TEST_F(Logbook, AShortFlightIsOverwrittenByTheNext)
+// The entry is started every frame of a flight's first second: only that
+// much flying is filled again; 36 seconds flown are a flight of their own.
+TEST_F(Logbook, OnlyAFlightsFirstSecondIsFilledAgain)
 {
     LOGBOOK_new_entry();
-    logbook.total_hours[0] = 0.04f;
+    logbook.total_hours[0] = 1.0f / 3600.0f;
     logbook.landings[0] = 2;
-    logbook.night_hours[0] = logbook.instrument_hours[0] = logbook.cross_country_hours[0] = 0.01f;
+    logbook.night_hours[0] = logbook.instrument_hours[0] = logbook.cross_country_hours[0] = 0.0001f;
     LOGBOOK_new_entry();
     EXPECT_EQ(logbook_last, 0);
     EXPECT_EQ(logbook.total_hours[0], 0.0f);
     EXPECT_EQ(logbook.landings[0], 0);   // the reused entry starts afresh
     EXPECT_EQ(logbook.night_hours[0] + logbook.instrument_hours[0] + logbook.cross_country_hours[0], 0.0f);
-    logbook.total_hours[0] = 0.05f;
+    logbook.total_hours[0] = 0.01f;
     LOGBOOK_new_entry();
     EXPECT_EQ(logbook_last, 1);
-    EXPECT_EQ(logbook.total_hours[0], 0.05f);
+    EXPECT_EQ(logbook.total_hours[0], 0.01f);
 
     LOGBOOK_clear();
     EXPECT_EQ(logbook_last, 0);
@@ -260,15 +265,28 @@ TEST_F(Logbook, ASaveAddsThisCopysFlightToTheFileAsItStands)
     const std::string a = line(" 30612", "KSBD", "KONT", " 1", " 1.5" + hours, "N1    ", "A");
     const std::string left = line(" 30612", "KSBD", "KSBD", " 0", " 0.0" + hours, "N1    ", "S");
     read(HEADER + a + left + "99\n");
-    LOGBOOK_new_entry();   // a flight of under 3 minutes is overwritten by this copy's
-    logbook.total_hours[1] = 2.0f;
+    LOGBOOK_new_entry();   // a short flight read back (0.0 hours) stays
+    EXPECT_EQ(logbook_last, 2);
+    logbook.total_hours[2] = 2.0f;
     // Another copy in the same folder saved its flight meanwhile.
     const std::string b = line(" 30612", "KONT", "KSBD", " 1", " 0.7" + hours, "N2    ", "B");
     write_file_bytes(file(), HEADER + a + left + b + "99\n");
     const auto mine = [&](const char* total) {
         return line(" 30612", "KSBD", "KSBD", " 0", total + hours, "N12   ", "Orvell Trainer");
     };
-    EXPECT_EQ(written(), HEADER + a + b + mine(" 2.0") + "99\n");
-    logbook.total_hours[1] = 2.5f;   // saved again: the entry is replaced, not added
-    EXPECT_EQ(written(), HEADER + a + b + mine(" 2.5") + "99\n");
+    EXPECT_EQ(written(), HEADER + a + left + b + mine(" 2.0") + "99\n");
+    logbook.total_hours[2] = 2.5f;   // saved again: the entry is replaced, not added
+    EXPECT_EQ(written(), HEADER + a + left + b + mine(" 2.5") + "99\n");
+
+    // While another copy holds the logbook's lock (reading the file and
+    // putting its own in place), a save waits for it, then adds to what that
+    // copy wrote.
+    std::future<std::string> saved;
+    {
+        const PLAT_file_lock other((file().parent_path() / ".ORVELL PILOT.txt.lock").c_str());
+        saved = std::async(std::launch::async, [this] { return written(); });
+        EXPECT_EQ(saved.wait_for(std::chrono::milliseconds(300)), std::future_status::timeout);
+        write_file_bytes(file(), HEADER + a + b + "99\n");
+    }
+    EXPECT_EQ(saved.get(), HEADER + a + b + mine(" 2.5") + "99\n");
 }

@@ -1,15 +1,18 @@
 // The systems step inside the running program: the default trainer started
 // at San Bernardino, NAV1 tuned to the field's localizer, ten seconds
-// flown, then the logbook written at quit and read back by the next start.
+// flown, then the glider for five, the logbook written at quit and read back
+// by the next start.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstring>
 #include <string>
 
+#include "aircraft/acf_load.h"
 #include "aircraft/acf_struct.h"
 #include "aircraft/flight_start.h"
 #include "core/geo.h"
+#include "core/text_util.h"
 #include "core/simvars/cockpit.h"
 #include "core/simvars/time.h"
 #include "flightmodel/flt.h"
@@ -52,9 +55,6 @@ TEST(SystemsInProgram, Nav1HearsTheLocalizerAndTheLogbookOutlivesTheRun)
 
     fly(9.0);
     EXPECT_NEAR(logbook.total_hours[0], 10.0 / 3600.0, 0.0002);   // each frame adds its period
-    // Three more minutes in the logbook, as 3,600 more frames would add: enough
-    // for the next start to open an entry of its own rather than reuse this one.
-    LOGBOOK_add_hours(180.0f / 3600.0f, 0.0f, 0.0f);
     // Still standing where it started, on its gear: no crash restarted the flight.
     EXPECT_EQ(flt[0].onground_all, 1);
     EXPECT_LT(flt[0].groundspeed, 0.1f);
@@ -62,6 +62,18 @@ TEST(SystemsInProgram, Nav1HearsTheLocalizerAndTheLogbookOutlivesTheRun)
     const std::string tail = pln[0].acf_tailnum;
     std::string aircraft = pln[0].acf_file_name;
     aircraft = aircraft.size() > 4 ? aircraft.substr(0, aircraft.size() - 4) : std::string();
+
+    // Another aircraft, started as a choice of aircraft starts it: a short
+    // flight is a flight, and the trainer's keeps its entry.
+    UTIL_strcpy((folder->prefix() + "Aircraft:Gliders:Orvell Glider:Orvell Glider.acf").c_str(), pln[0].acf_file_path);
+    UTIL_strcpy("Orvell Glider.acf", pln[0].acf_file_name);
+    ASSERT_NE(ACF_load_and_setup(0), 0);
+    FLIGHT_init_situation(SIT_AIRPORT, SIT_RUNWAY);
+    fly(5.0);
+    ASSERT_EQ(logbook_last, 1);
+    EXPECT_NEAR(logbook.total_hours[0], 10.0 / 3600.0, 0.0002);
+    EXPECT_NEAR(logbook.total_hours[1], 4.0 / 3600.0, 0.0002);   // the first second is the start's, filled again
+    EXPECT_STREQ(logbook.aircraft[1], "Orvell Glider");
 
     PLAT_post_message(WM_CLOSE, 0, 0);
     APPLICATION_run_frames();   // the quit writes the logbook
@@ -71,14 +83,15 @@ TEST(SystemsInProgram, Nav1HearsTheLocalizerAndTheLogbookOutlivesTheRun)
     EXPECT_NE(written.find("  KSBD  "), std::string::npos) << written;
     EXPECT_EQ(written.substr(written.size() - 3), "99\n");
 
-    // The next start reads it back and opens a second entry with its first frame.
+    // The next start reads both back and opens a third entry with its first
+    // frame: a flight read back (written with one decimal, 0.0) is kept.
     logbook = logbook_arrays{};
     start_program(*folder);
-    ASSERT_EQ(logbook_last, 0);
+    ASSERT_EQ(logbook_last, 1);
     EXPECT_STREQ(logbook.from[0], "KSBD");
-    EXPECT_NEAR(logbook.total_hours[0], 0.1f, 0.05f);   // written with one decimal
+    EXPECT_STREQ(logbook.aircraft[1], "Orvell Glider");
     fly(0.2);
-    EXPECT_EQ(logbook_last, 1);
+    EXPECT_EQ(logbook_last, 2);
     stop_program();
 
     ASSERT_FALSE(tail.empty());

@@ -13,6 +13,7 @@
 #include "flightmodel/plane_state.h"
 #include "links/plugin_host.h"
 #include "world/fires.h"
+#include "world/origin_shift.h"
 #include "scene/effects/particles.h"
 #include "scene/scene_state.h"
 #include "tests/links/net_fixture.h"
@@ -150,6 +151,16 @@ TEST_F(Planes, PlaneStatesLandOnPlanesInUse)
     receive_record("SNAP", 4, rec);   // at or above draw_aircrafts: ignored
     EXPECT_EQ(flt[4].local_x, 9.0f);
     EXPECT_EQ(error_lines(), 0);
+
+    // From a peer 115 degrees of longitude east, at its own area's centre: the
+    // plane lands, and reads back, where it is.
+    rec.ref_point = APT_pack_reference(lat_ref, lon_ref + 115.0f);
+    rec.local_x = rec.local_y = rec.local_z = 0.0f;
+    receive_record("SNAP", 1, rec);
+    float lat, lon, elevation;
+    GEO_local_to_latlon(lat, lon, elevation, flt[1].local_x, flt[1].local_y, flt[1].local_z);
+    EXPECT_NEAR(lat, lat_ref + 1.0f, 0.01f);
+    EXPECT_NEAR(lon, lon_ref + 116.5f, 0.01f);
 }
 
 TEST_F(Planes, SettingsAreStoredByTheirKind)

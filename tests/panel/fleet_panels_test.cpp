@@ -52,7 +52,8 @@ protected:
 TEST_F(FleetPanels, FacesOfEveryFleetPanelLieApart)
 {
     for (const char* name : {"Orvell Trainer.acf", "Orvell Twin.acf", "Orvell Airliner.acf", "Orvell Striker.acf",
-                             "Orvell Glider.acf", "Orvell Floatplane.acf", "Orvell Helicopter.acf"}) {
+                             "Orvell Glider.acf", "Orvell Floatplane.acf", "Orvell Helicopter.acf",
+                             "Orvell Orbiter.acf"}) {
         load(name);
         ASSERT_STREQ(pln[0].acf_file_name, name) << "the built fleet has no " << name;
         const acf_struct& a = pln[0];

@@ -122,9 +122,11 @@ TEST_F(PanelTest, PowerComesFromTheBatteryOrFromTheEnginesN1)
     EXPECT_EQ(PANEL_inverter_on(), 1);
     flt[0].failures[123] = FAILURE_STATE_FAILED;
     EXPECT_EQ(PANEL_inverter_on(), 0);
-    // Without engines no inverter counts, not even engine 0's working one.
+    // Without engines engine 0's inverter counts, as its battery counts for the power level.
     flt[0].failures[122] = flt[0].failures[123] = 0;
     pln[0].acf_num_engines = 0;
+    EXPECT_EQ(PANEL_inverter_on(), 1);
+    flt[0].failures[122] = FAILURE_STATE_FAILED;
     EXPECT_EQ(PANEL_inverter_on(), 0);
 }
 

@@ -287,6 +287,17 @@ TEST_F(OtherScreens, TheLogbookListFollowsItsScrollAndShowsTenthsPerRow)
     EXPECT_TRUE(shows(lines, "01-01-0507025000000000"));
     EXPECT_TRUE(shows(lines, "01-01-4407025000000000"));
     EXPECT_FALSE(shows(lines, "01-01-04"));
+
+    // Each caption of the headings stands over its column: the from airport under the fourth.
+    text(291, "A  B  C  D  E  F  G  H  I  J");
+    std::strcpy(logbook.from[5], "V");
+    float at[128] = {};
+    for (const fb_rect& r : capture_rects(SETUP_logbook))
+        if (const int c = glyph_of(105, r); c > 0 && c < 128 && std::fabs(r.y1 - screen.screen_area_bottom - 545.0f) < 10.0f)
+            at[c] = r.x1;
+    const float columns[10] = {52, 105, 154, 358, 418, 490, 550, 610, 670, 730};
+    for (int k = 0; k < 10; ++k) EXPECT_NEAR(at['A' + k], screen.screen_area_left + columns[k], 1.5f) << k;
+    EXPECT_NEAR(at['V'], at['D'], 0.5f);
 }
 
 TEST_F(OtherScreens, FlightPlanFormAndMessage)

@@ -60,11 +60,27 @@ protected:
         r.lat = lat, r.lon = lon, r.length = 2000.0f, r.width = 30.0f;
         airport_table.back().runways.push_back(r);
     }
-    // A click at the pointer position that maps to (lat, lon) with the globe unturned.
+    // The pointer where the globe draws a point at (lat, lon): an airport
+    // there alone, its dot caught from the drawn frame (the globe held at its turn).
+    static void pointer_at(float lat, float lon)
+    {
+        const std::vector<airport_record> kept = airport_table;
+        airport_table.clear();
+        airport_at(lat, lon);
+        view_orbit_heading = globe_screen.heading_deg * 3.14159265f / 180.0f;
+        view_orbit_pitch = globe_screen.pitch_deg * 3.14159265f / 180.0f;
+        std::vector<fb_vertex> dots;
+        for (const fb_prim& p : capture_feedback(SETUP_globe))
+            if (p.token == GL_POINT_TOKEN) dots.push_back(p.v[0]);
+        airport_table = kept;
+        ASSERT_EQ(dots.size(), 1u);
+        mouse.mouse_x = dots[0].x - screen.screen_area_left;
+        mouse.mouse_y = dots[0].y - screen.screen_area_bottom;
+    }
     static void click_at(float lat, float lon)
     {
-        const float w = screen.screen_area_width, h = screen.screen_area_height - 20.0f;
-        click(SETUP_globe, (lon + 90.0f + 90.0f) / 180.0f * w, (lat + 90.0f) / 180.0f * h);
+        pointer_at(lat, lon);
+        click(SETUP_globe, mouse.mouse_x, mouse.mouse_y);
     }
 };
 
@@ -249,8 +265,9 @@ TEST_F(PreviewTest, GlobePointUnderTheMouseAndItsClicks)
     EXPECT_EQ(situation_start_state.longitude, -90.5f);
     EXPECT_NEAR(situation_start_state.elevation, 9144.0f, 0.01f);
 
-    // Near the pole; and on Mars the start speed by the thinner air.
+    // Near the pole (the globe tilted to show it); and on Mars the start speed by the thinner air.
     pln[0].acf_est_Vs = 25.0f;
+    globe_screen.pitch_deg = 80.0f;
     click_at(89.7f, -100.0f);
     EXPECT_EQ(lat_ref, 89.0f);
     EXPECT_EQ(situation_start_state.latitude, 90.0f);
@@ -266,7 +283,8 @@ TEST_F(PreviewTest, GlobePointUnderTheMouseAndItsClicks)
 
 // A turned globe moves the point under the pointer against its heading and
 // with its pitch: heading 30, pitch 20, pointer at the middle gives longitude
-// 0 - 30 - 90 = -120 and latitude 20. On Mars the loaded area is 5 by 6
+// 0 - 30 - 90 = -120 and latitude 20; away from the middle the point is the
+// one drawn under the pointer, out to 64 degrees from it. On Mars the loaded area is 5 by 6
 // degrees, so an airport 3.9 degrees away (beyond the Earth's 1.80) is still
 // chosen: half the diagonal there is sqrt(25 + 36) / 2 = 3.905.
 TEST_F(PreviewTest, ATurnedGlobeAndTheWiderMarsArea)
@@ -276,8 +294,14 @@ TEST_F(PreviewTest, ATurnedGlobeAndTheWiderMarsArea)
     mouse.mouse_y = (screen.screen_area_height - 20.0f) / 2.0f;
     float lat, lon;
     GLOBE_point_under_mouse(lat, lon);
-    EXPECT_FLOAT_EQ(lat, 20.0f);
-    EXPECT_FLOAT_EQ(lon, -120.0f);
+    EXPECT_NEAR(lat, 20.0f, 1e-4f);
+    EXPECT_NEAR(lon, -120.0f, 1e-4f);
+    for (const float far : {-50.0f, 70.0f}) {
+        pointer_at(33.94f, -118.4f + far);
+        GLOBE_point_under_mouse(lat, lon);
+        EXPECT_NEAR(lat, 33.94f, 0.01f) << far;
+        EXPECT_NEAR(lon, -118.4f + far, 0.01f) << far;
+    }
 
     PLANET_set_constants(1);
     globe_screen.heading_deg = 0.0f, globe_screen.pitch_deg = 0.0f;

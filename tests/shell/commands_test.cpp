@@ -12,7 +12,9 @@
 
 #include "core/random.h"
 #include "core/overlay_texts.h"
+#include "flightmodel/control/autopilot.h"
 #include "flightmodel/control/own_physics.h"
+#include "flightmodel/systems/wind_at_plane.h"
 #include "links/net_receive.h"
 #include "links/plugin_host.h"
 #include "shell/prefs.h"
@@ -452,13 +454,20 @@ TEST_F(Commands, SavedAircraftPathIsRelativeOnlyWhenInsideTheProgramFolder)
     // Reading it back puts the folder in front of a relative path, loads the
     // aircraft and starts the flight where it was saved, far from the
     // scenery loaded now: the scenery moves there first.
+    // It climbs east at 50 m/s on the autopilot (heading and vertical speed)
+    // in a wind from the south: it comes back on the autopilot, and moving
+    // through the air along its nose (no slip to swing it round).
     std::snprintf(pln[0].acf_file_path, 500, "%s", own.c_str());
     flt[0].latitude = 32.5f, flt[0].longitude = -119.5f;
     flt[0].local_y = 500.0f;   // saved as the situation's height
+    flt[0].psi = 90.0f, flt[0].groundspeed = 50.0f;
+    sim_cockpit_autopilot.heading_mode = 11, sim_cockpit_autopilot.altitude_mode = 14;
+    sim_cockpit_autopilot.vertical_velocity = 745.0f;
     APPLICATION_handlemenu(202);
     pln[0] = acf_struct{};
     enable(9);
     mark_flight();
+    wind_vector[0] = 0.0f, wind_vector[2] = -10.0f;
     APPLICATION_handlemenu(203);
     EXPECT_EQ(std::string(pln[0].acf_file_path), own);
     EXPECT_STREQ(pln[0].acf_tailnum, "OV-TRN");
@@ -466,6 +475,12 @@ TEST_F(Commands, SavedAircraftPathIsRelativeOnlyWhenInsideTheProgramFolder)
     EXPECT_NEAR(flt[0].latitude, 32.5f, 1e-5f);
     EXPECT_NEAR(flt[0].longitude, -119.5f, 1e-5f);
     EXPECT_NEAR(flt[0].elevation, 500.0f, 0.5f);
+    EXPECT_EQ(std::tuple(sim_cockpit_autopilot.heading_mode, sim_cockpit_autopilot.altitude_mode), std::tuple(11, 14));
+    EXPECT_EQ(autopilot.altitude_mode_before, 14);   // engaged as it was: no new vertical speed captured
+    EXPECT_EQ(sim_cockpit_autopilot.vertical_velocity, 745.0f);
+    EXPECT_NEAR(std::hypot(flt[0].local_vx, flt[0].local_vz), 50.0f, 0.01f);
+    EXPECT_NEAR(flt[0].local_vz - wind_vector[2], 0.0f, 0.05f);
+    wind_vector[2] = 0.0f;
     EXPECT_EQ(std::pair(lat_ref, lon_ref), std::pair(32.0f, -121.0f));
     EXPECT_EQ(text_of(sent("KSTM")[0]), "sit selection  one.sit");
 

@@ -86,6 +86,9 @@ TEST_F(Defaults, FirstStartRadiosClocksAndWeather)
         }
     EXPECT_EQ(std::string(net_ip_text[0]), "255.255.255.0");
     EXPECT_EQ(std::string(pln[0].acf_file_path), dir_.prefix() + "AIRCRAFT:Trainer.acf");
+    // The approaches from orbit fly the fleet's orbiter, not the default aircraft.
+    EXPECT_EQ(std::string(screen_settings.situation_acf_paths[0]),
+              dir_.prefix() + "AIRCRAFT:SPACE SHIPS:ORVELL ORBITER:ORVELL ORBITER.ACF");
     EXPECT_EQ(std::string(start_selection.airport_id), "KSBD");
     EXPECT_EQ(key_assignment_table[0], 'p');   // the key file was read
 

@@ -142,6 +142,15 @@ TEST_F(Keys, SettingKeysStepAndWrap)
     press('l');
     key_down = 0;
     EXPECT_NEAR(sim_cockpit_misc.barometer_setting, 29.93f + 0.05f * 0.05f, 1e-5f);
+    // The brake key held: its press lets the brakes off, its repeats leave them so.
+    assign(3, 'b');
+    flt[0].parkbrake = 1.0f;
+    frame_clock += 1.0f;
+    press('b');
+    key_down = 1;
+    for (int k = 0; k < 5; ++k, frame_clock += 0.05f) press('b');
+    key_down = 0;
+    EXPECT_EQ(flt[0].parkbrake, 0.0f);
 }
 
 TEST_F(Keys, CtrlLettersWorkTheCockpitSwitches)

@@ -16,6 +16,7 @@
 
 #include "aircraft/acf_load.h"
 #include "aircraft/flight_start.h"
+#include "aircraft/launch_flags.h"
 #include "aircraft/acf_struct.h"
 #include "core/alert.h"
 #include "core/app_mode.h"
@@ -81,7 +82,7 @@ TEST_F(PilotPath, TheBrowserOpensTheEntryClicked)
 {
     const fs::path aircraft = folder->path() / "Aircraft";
     const std::vector<std::string> top = sorted_names(aircraft);
-    ASSERT_EQ(top.size(), 5u);
+    ASSERT_EQ(top.size(), 6u);
     const fs::path general = aircraft / "General Aviation";
     const std::vector<std::string> planes = sorted_names(general);
     ASSERT_EQ(planes, (std::vector<std::string>{"Orvell Floatplane", "Orvell Trainer", "Orvell Twin"}));
@@ -395,7 +396,7 @@ TEST_F(PilotPath, EveryAircraftOfTheFleetCentresThePointersYokeOnTheWindscreen)
         EXPECT_LT(a.acf_HUD_cntry, 700.0f) << path;
         ++checked;
     }
-    EXPECT_EQ(checked, 7);
+    EXPECT_EQ(checked, 8);
     pln[1] = *kept_acf;
     flt[1] = *kept_flt;
 }
@@ -550,4 +551,70 @@ TEST_F(PilotPath, TheHelicopterHoversOnKeysAndThePointer)
     EXPECT_LT(most_pedal, 0.99f);
     click_at(a.acf_HUD_cntrx, a.acf_HUD_cntry);
     frames(1);
+}
+
+namespace {
+
+// The picture of the frame before and after its planes were drawn.
+picture before_planes, after_planes;
+
+int keep_planes_phase(int phase)
+{
+    if (phase == DRAW_PHASE_PLANES_BEFORE) before_planes = read_picture(true);
+    if (phase == DRAW_PHASE_PLANES_AFTER) after_planes = read_picture(true);
+    return 1;
+}
+
+}  // namespace
+
+// The starts beside a second aircraft show it, also where the rendering
+// settings draw one aircraft only (they raise the count, and say so): the
+// leader of the formation and the tanker in the view, the mother ship above
+// the view's centre and nothing of it below (the pixels its drawing phase
+// changes). Carried at the mother ship's
+// speed, where the glider's own wing would pull many g, the picture stays
+// lit; the space bar drops the glider.
+TEST_F(PilotPath, TheSecondAircraftOfAStartInCompanyIsInSight)
+{
+    acf_struct& a = pln[0];
+    const std::string path = folder->prefix() + "Aircraft:Gliders:Orvell Glider:Orvell Glider.acf";
+    UTIL_strcpy(path.c_str(), a.acf_file_path);
+    UTIL_strcpy("Orvell Glider.acf", a.acf_file_name);
+    ASSERT_NE(ACF_load_and_setup(0), 0);
+    press('1');
+    const int32_t drawn = sim_graphics_settings.draw_aircrafts;
+    const int centre = static_cast<int>(a.acf_HUD_cntry);
+    int above = 0, below = 0;   // the pixels the second aircraft's drawing changes, by the view's centre
+    for (const char* start : {"Formation Flight", "Air Refuelling 1", "Drop from Mother Ship"}) {
+        SCOPED_TRACE(start);
+        sim_graphics_settings.draw_aircrafts = 1;
+        clear_alerts();
+        ASSERT_TRUE(choose_menu_item("Location", "Formation and Towing", start));
+        frames(start[0] == 'D' ? 100 : 3);
+        plugin_host.entries.drawing = keep_planes_phase;
+        frames(1);
+        plugin_host.entries.drawing = nullptr;
+        above = below = 0;
+        for (int y = 0; y < after_planes.height; ++y)
+            for (int x = 0; x < after_planes.width; ++x) {
+                const picture::colour p = after_planes.at(x, y), q = before_planes.at(x, y);
+                (y > centre ? above : below) += p.r != q.r || p.g != q.g || p.b != q.b;
+            }
+        EXPECT_GT(above + below, 10);
+        EXPECT_TRUE(!recorded_alerts.empty() && recorded_alerts[0].lines[0] == "Drawing of other aircraft");
+        const picture shown = read_picture();
+        EXPECT_GT(shown.count([](picture::colour c) { return c.r + c.g + c.b > 150; }), shown.width * shown.height / 2);
+    }
+    EXPECT_GT(above, 500);   // the mother ship
+    EXPECT_EQ(below, 0);
+    auto apart = [] {
+        return std::hypot(flt[0].local_x - flt[1].local_x, flt[0].local_y - flt[1].local_y,
+                          flt[0].local_z - flt[1].local_z);
+    };
+    const double carried = apart();
+    press(' ');
+    frames(50);
+    EXPECT_EQ(launch_flags.mothership_carried, 0);
+    EXPECT_GT(std::fabs(apart() - carried), 2.0);
+    sim_graphics_settings.draw_aircrafts = drawn;
 }

@@ -26,6 +26,7 @@
 #include "core/replay.h"
 #include "core/screen.h"
 #include "core/simvars.h"
+#include "core/ui_text.h"
 #include "tests/support/test_support.h"
 
 namespace {
@@ -252,6 +253,25 @@ TEST_F(Prefs, SituationAppliesOnlyItsOwnRows)
     EXPECT_TRUE(stored_radios() == radios);
     EXPECT_STREQ(start_selection.airport_id, "KSEA");
     EXPECT_STREQ(pln[0].acf_file_name, "GLIDER1.ACF");
+}
+
+// Preferences saved while the default aircraft stood in for the orbiter get
+// the orbiter as the first situation aircraft; the tow plane keeps its trainer.
+TEST_F(Prefs, SavedStandInForTheOrbiterGivesWayToIt)
+{
+    fill_state(1);
+    const std::string folder = program_folder, kept = default_aircraft_path;
+    std::strcpy(program_folder, "/opt/orvell/");
+    std::strcpy(default_aircraft_path, "AIRCRAFT:GENERAL AVIATION:ORVELL TRAINER:ORVELL TRAINER.ACF");
+    const std::string trainer = std::string(program_folder) + default_aircraft_path;
+    for (int k : {0, 1}) set_text(screen_settings.situation_acf_paths[k], TEXT_SIZE, trainer);
+    save(PREFS_KIND_GENERAL, "stand_in.prf");
+    clear_state();
+    PREFS_read_write(PREFS_KIND_GENERAL, PREFS_READ, path("stand_in.prf").c_str());
+    EXPECT_STREQ(screen_settings.situation_acf_paths[0], "/opt/orvell/AIRCRAFT:SPACE SHIPS:ORVELL ORBITER:ORVELL ORBITER.ACF");
+    EXPECT_EQ(std::string(screen_settings.situation_acf_paths[1]), trainer);
+    std::strcpy(program_folder, folder.c_str());
+    std::strcpy(default_aircraft_path, kept.c_str());
 }
 
 TEST_F(Prefs, MovieIsSituationThenReplayRing)

@@ -118,6 +118,29 @@ void add_test_field()
     airport_table.push_back(a);
 }
 
+// The orbiter's landing base as the project's navigation data has it: the
+// approaches fly to its seventh runway (the 39,097 ft lakebed runway 17,
+// heading 179, 2,302 ft up), here in every one of its seven places.
+constexpr float BASE_ELEVATION_M = 2302.0f * 0.3048f;
+void add_orbiter_base()
+{
+    airport_record a{};
+    a.kind = 1;
+    std::memcpy(a.id, "KEDW", 4);
+    std::snprintf(a.name, sizeof a.name, "Orbiter landing base");
+    a.elevation = BASE_ELEVATION_M;
+    runway_record rw{};
+    rw.lat = 34.950f;
+    rw.lon = -117.815f;
+    std::snprintf(rw.number, sizeof rw.number, "17x");
+    rw.heading = 179.0f;
+    rw.length = 39097.0f * 0.3048f;
+    rw.width = 91.0f;
+    rw.surface_code = SURFACE_ASPHALT;
+    a.runways.assign(7, rw);
+    airport_table.push_back(a);
+}
+
 // Everything at rest, the Earth's constants, still standard air, a flat
 // world at sea level around the test field, the pilot on the joystick.
 void fresh_world()
@@ -159,7 +182,7 @@ void fresh_world()
 }
 
 // The path of the fleet's aircraft of this file name ("" when there is none).
-std::string aircraft_path(const char* file)
+std::string path_of(const char* file)
 {
     namespace fs = std::filesystem;
     std::string path;
@@ -188,7 +211,7 @@ void add_sea_places()
 // The fleet's aircraft of this file name into slot 0 through the set-up.
 bool load(const char* file)
 {
-    const std::string path = aircraft_path(file);
+    const std::string path = path_of(file);
     if (path.empty()) return false;
     std::memset(static_cast<void*>(&pln[0]), 0, sizeof pln[0]);
     std::snprintf(pln[0].acf_file_path, ACF_TEXT_SIZE, "%s", path.c_str());
@@ -571,15 +594,15 @@ float fly_take_off(const setup& s, float flaps, float rotate_kt, float pitch_deg
     return NAN;
 }
 
-float fly_glide(const setup& s, float ias_kt)
+float fly_glide(const setup& s, float ias_kt, float feet, float brakes)
 {
     if (!start_on_runway(s)) return NAN;
     flt_struct& f = flt[0];
     configure(0.0f, false);
-    place_in_air(4000.0f, ias_kt, -2.0f);
+    place_in_air(feet, ias_kt, -2.0f);
     pilot p;
     p.attitude = -2.0f;
-    hands.throttle = idle();
+    hands.throttle = pln[0].acf_num_engines > 0 ? idle() : idle() - brakes;
     for (int k = 0; k < frames(30.0f); ++k) {
         p.hold_ias(ias_kt);
         frame();
@@ -681,7 +704,7 @@ hands_off_result fly_hands_off(const setup& s, float seconds, int code, int sub_
     if (!load(s.file)) return r;
     add_sea_places();
     // The tanker is the airliner, at the settings' 400 kt and 25,000 ft heading north.
-    std::snprintf(screen_settings.situation_acf_paths[2], TEXT_SIZE, "%s", aircraft_path("Orvell Airliner.acf").c_str());
+    std::snprintf(screen_settings.situation_acf_paths[2], TEXT_SIZE, "%s", path_of("Orvell Airliner.acf").c_str());
     const float tanker[3] = {400.0f, 25000.0f, 0.0f};
     std::memcpy(screen_settings.situation_start_values[0], tanker, sizeof tanker);
     // The rooftop approach in a steady 20-kt wind from the east, the plane
@@ -731,6 +754,33 @@ hands_off_result fly_dive_let_go(const setup& s, float seconds)
         r.most_bank_deg = std::max(r.most_bank_deg, std::fabs(f.phi));
     }
     return r;
+}
+
+float fly_orbiter_approach(const setup& s, int code, float seconds)
+{
+    frame_dt = 1.0f / s.hz;
+    fresh_world();
+    const std::string path = path_of(s.file);
+    if (path.empty()) return NAN;
+    add_orbiter_base();
+    UTIL_strcpy(path.c_str(), screen_settings.situation_acf_paths[0]);
+    FLIGHT_init_situation(code, 0);
+    // The start built the scene around the base: the ground laid flat at its height.
+    TEST_lay_flat_grid(BASE_ELEVATION_M);
+    std::fill(std::begin(landuse_grid), std::end(landuse_grid), 0);
+    const flt_struct& f = flt[0];
+    if (std::strcmp(pln[0].acf_file_name, s.file) != 0) return NAN;   // the start flies another aircraft
+    float most = 0.0f;
+    for (int k = 0; k < frames(seconds); ++k) {
+        frame();
+        const float state[] = {f.theta, f.phi, f.psi, f.local_x, f.local_y, f.local_z, f.local_vx, f.local_vy,
+                               f.local_vz, f.indicated_airspeed, f.machno, f.alpha, f.g_nrml, sim_weather.rho};
+        bool sane = sim_weather.rho >= 0.0f;
+        for (const float v : state) sane = sane && std::isfinite(v);
+        most = std::max({most, std::fabs(f.theta), std::fabs(f.phi)});
+        if (!sane || f.onground_any || f.local_y < BASE_ELEVATION_M) return 90.0f;
+    }
+    return most;
 }
 
 namespace {
@@ -958,6 +1008,34 @@ std::vector<row> table(const std::string& aircraft)
         }
         add_hands_off(rows, "floatplane", "Orvell Floatplane.acf");
         add_dive_let_go(rows, "floatplane", "Orvell Floatplane.acf");
+    }
+    if (want("orbiter")) {
+        const setup s{"Orvell Orbiter.acf", -1.0f};
+        // The class glides about 4.5:1 below the speed of sound.
+        rows.push_back(make("orbiter", "glide ratio at 240 KIAS, speed brake in", 4.5f, TEN,
+                            [s] { return fly_glide(s, 240.0f, 15000.0f); }));
+        // Its final approach: about 300 KEAS down a glide of about 20 degrees,
+        // the speed brake partly open.
+        rows.push_back(make("orbiter", "glide angle at 300 KIAS, speed brake half open (deg)", 20.0f, TEN, [s] {
+            return std::atan(1.0f / fly_glide(s, 300.0f, 15000.0f, 0.5f)) * RAD;
+        }));
+        add_hands_off(rows, "orbiter", "Orvell Orbiter.acf");
+        add_dive_let_go(rows, "orbiter", "Orvell Orbiter.acf");
+        // Each of the four approaches from orbit, let go for a minute: the
+        // orbiter neither rolls over nor pitches past 60 degrees, nor meets the
+        // ground, and its state stays a number.
+        const struct {
+            int code;
+            const char* what;
+        } approaches[] = {
+            {3207, "approach 1 (450,000 ft, 25,750 ft/s) hands off 60 s: most |pitch|, |bank| (deg)"},
+            {3208, "approach 2 (167,270 ft, 14,000 ft/s) hands off 60 s: most |pitch|, |bank| (deg)"},
+            {3209, "approach 3 (83,000 ft, 2,500 ft/s) hands off 60 s: most |pitch|, |bank| (deg)"},
+            {3210, "approach 4 (18,000 ft, 600 ft/s) hands off 60 s: most |pitch|, |bank| (deg)"},
+        };
+        for (const auto& a : approaches)
+            rows.push_back(make_within("orbiter", a.what, 0.0f, 0.0f, 60.0f,
+                                       [s, code = a.code] { return fly_orbiter_approach(s, code, 60.0f); }));
     }
 
     // Left hands off 20 s from each start in the air the aircraft can fly, the

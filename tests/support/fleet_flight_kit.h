@@ -67,8 +67,10 @@ float fly_static_rpm(const setup& s, float throttle);
 // `pitch_deg` at `rotate_kt`.
 float fly_take_off(const setup& s, float flaps, float rotate_kt, float pitch_deg);
 
-// Glide ratio at a held IAS with the throttle closed.
-float fly_glide(const setup& s, float ias_kt);
+// Glide ratio at a held IAS with the throttle closed, from `feet`; on an
+// aircraft without engines, whose throttle lever works the speed brakes, with
+// `brakes` of their travel out.
+float fly_glide(const setup& s, float ias_kt, float feet = 4000.0f, float brakes = 0.0f);
 
 // Water run (ft) from full power on still water to lift-off.
 float fly_water_run(const setup& s, float flaps);
@@ -104,6 +106,11 @@ hands_off_result fly_hands_off(const setup& s, float seconds, int code, int sub_
 // bank reached after letting go; meeting the ground counts as 90 degrees of pitch.
 hands_off_result fly_dive_let_go(const setup& s, float seconds);
 
+// One of the orbiter's approaches from orbit (codes 3207..3210) to its
+// landing base, let go for `seconds`: the most pitch or bank (deg, either
+// way) reached; meeting the ground, or a state that is no number, counts as 90.
+float fly_orbiter_approach(const setup& s, int code, float seconds);
+
 // One row of the fleet's table.
 struct row {
     std::string aircraft;   // "trainer"
@@ -121,8 +128,8 @@ struct row {
     const char* open = nullptr;
 };
 
-// The rows of one aircraft ("trainer", "airliner", "twin", "glider",
-// "floatplane"), or of all of them for an empty name.
+// The rows of one aircraft ("trainer", "airliner", "twin", "striker",
+// "glider", "floatplane", "orbiter"), or of all of them for an empty name.
 std::vector<row> table(const std::string& aircraft);
 
 // The ratio of a row's measured figure to its reference, less one.

@@ -202,17 +202,33 @@ void click_at(float x, float y)
 void button_down() { push_button(true); }
 void button_up() { push_button(false); }
 
-bool choose_menu_item(const std::string& title, const std::string& item)
+namespace {
+
+// Clicks the item `item` of the open menu `menu`; false when it has none.
+bool click_item(const menu_record& menu, const std::string& item)
+{
+    for (const menu_item_record& it : menu.items) {
+        if (item != it.text) continue;
+        click_at(0.5f * (it.left + it.right), 0.5f * (it.bottom + it.top));
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+bool choose_menu_item(const std::string& title, const std::string& item, const std::string& sub_item)
 {
     for (int m = 0; m < MENU_COUNT; ++m) {
         const menu_record& menu = menu_table[m];
         if (menu.parent != -1 || title != menu.title) continue;
         click_at(0.5f * (menu.left + menu.right), 0.5f * (menu.bottom + menu.top));
         frames(1);   // opens and draws the menu, which places its items
-        for (const menu_item_record& it : menu.items) {
-            if (item != it.text) continue;
-            click_at(0.5f * (it.left + it.right), 0.5f * (it.bottom + it.top));
-            return true;
+        if (click_item(menu, item)) {
+            if (sub_item.empty()) return true;
+            frames(1);   // opens and draws the submenu
+            for (const menu_record& sub : menu_table)
+                if (sub.parent != -1 && item == sub.title) return click_item(sub, sub_item);
         }
         click_at(0.5f * (menu.left + menu.right), 0.5f * (menu.bottom + menu.top));   // closes it again
         return false;
@@ -277,14 +293,14 @@ bool picture::save_png(const std::string& path) const
     return png_image_write_to_file(&image, path.c_str(), 0, rgba.data(), stride, nullptr) != 0;
 }
 
-picture read_picture()
+picture read_picture(bool being_drawn)
 {
     picture p;
     p.width = screen.window_width;
     p.height = screen.window_height;
     p.rgba.assign(static_cast<size_t>(p.width) * static_cast<size_t>(p.height) * 4, 0);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadBuffer(GL_FRONT);
+    glReadBuffer(being_drawn ? GL_BACK : GL_FRONT);
     glReadPixels(0, 0, p.width, p.height, GL_RGBA, GL_UNSIGNED_BYTE, p.rgba.data());
     glReadBuffer(GL_BACK);
     return p;

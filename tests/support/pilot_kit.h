@@ -52,9 +52,10 @@ void button_down();
 void button_up();
 
 // Opens the menu-bar menu titled `title` (one frame runs to show it) and
-// clicks its item `item`; the command runs in the next frame. False (and
-// nothing clicked) when there is no such menu or item.
-bool choose_menu_item(const std::string& title, const std::string& item);
+// clicks its item `item`, or, given `sub_item`, the item that opens the
+// submenu `item` and then that submenu's `sub_item`; the command runs in the
+// next frame. False when there is no such menu or item.
+bool choose_menu_item(const std::string& title, const std::string& item, const std::string& sub_item = {});
 
 // Runs `count` frames of the program, the test clock moving `step` seconds
 // before each (the frame loop reads it once at the start of a frame).
@@ -89,7 +90,8 @@ struct picture {
     // Writes a PNG file (for looking at a failing picture).
     bool save_png(const std::string& path) const;
 };
-picture read_picture();
+// With `being_drawn`, the picture the frame is drawing (from a drawing hook).
+picture read_picture(bool being_drawn = false);
 
 // A test suite on the program started once, as a user starts it: the copy
 // of the default data folder, the pilot's clock (it moves only with the

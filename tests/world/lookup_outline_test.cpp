@@ -207,13 +207,21 @@ TEST_F(Outline, OnMarsTheOriginMovesAndTheMapCentreIsSubtracted)
     EXPECT_NEAR(lat[0], 12.5f + 20.0 / m_per_deg_lat, 1e-5);
 }
 
-TEST_F(Outline, LongitudeAcrossTheDateLineIsNotWrapped)
+// Across the date line the longitude is not wrapped; across the pole the far
+// end lies half a turn of longitude round.
+TEST_F(Outline, LongitudesAcrossTheDateLineAndThePole)
 {
     lat_ref = -1.0f, lon_ref = -180.5f;   // origin at longitude -179
     world_add_airport("KAAA", 0.0f, 179.0f, "09", 90.0f);
     APT_runway_outline(0, 0, lat, lon, h, 0);
     EXPECT_NEAR(lon[0], -181.0f, 0.02f);
     EXPECT_NEAR(lon[3], -181.0f, 0.02f);
+
+    lat_ref = 89.0f, lon_ref = -119.0f;   // origin at the pole, longitude -117.5
+    world_add_airport("KBBB", 89.9995f, -117.5f, "36", 0.0f);   // its north end 444 m past the pole
+    APT_runway_outline(1, 0, lat, lon, h, 0);
+    EXPECT_NEAR(std::remainder(lon[2] - 62.5f, 360.0f), 0.0f, 3.0f);
+    EXPECT_NEAR(lon[0], -117.5f, 3.0f);
 }
 
 namespace {

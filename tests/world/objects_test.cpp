@@ -526,13 +526,23 @@ TEST_F(Objects, ObjectTexturesFillTheRingOfSlots500To999)
 
 TEST_F(Objects, DamagedFilesAreRefusedWithoutReadingOutOfBounds)
 {
-    // Cut short, too many points, random bytes: one notice names the file, the
-    // object is left out (a terrain texture's object too, the same bytes
-    // without a second notice), and nothing is read out of bounds.
+    // Cut short, too many points, random bytes, strips, fans and polygons of
+    // too few points (or a quad strip of an odd number, or of one pair in a
+    // version 2 file): one notice names the file and the entry, the object
+    // is left out (a terrain texture's object too, the same bytes without a
+    // second notice), and nothing is read out of bounds.
     const std::string truncated = object_file("cut.obj", "I\n2 version\nt //\n4 0 1 0 1\n0 0 0\n0 1 0\n");
     const std::string too_many = object_file("many.obj", "I\n700 version\nOBJ\nt //\npolygon 1000 //\n0 0 0 0 0\nend\n");
     const std::string noise = object_file("noise.obj", std::string(600, '\x9c'));
-    for (const std::string& path : {truncated, too_many, noise})
+    const std::string strips =
+        object_file("strips.obj", "I\n700\n\n0 \nquad_strip 1\n0 3 0 1 2\nquad_strip 1\n0 3 0 0 0\nEND\n");
+    const std::string short_groups =
+        object_file("short.obj", "I\n700 version\nOBJ\nt //\nquad_hard //\n0 0 0 0 0\n0 1 0 0 0\n1 1 0 0 0\n1 0 0 0 0\n"
+                                 "tri_fan 1 //\n0 0 0 0 0\npolygon 1 //\n0 0 0 0 0\nend\n");
+    const std::string odd = object_file("odd.obj", "I\n700 version\nOBJ\nt //\nquad_strip 5 //\n0 0 0 0 0\n0 1 0 0 0\n"
+                                                   "1 1 0 0 0\n1 0 0 0 0\n2 0 0 0 0\nend\n");
+    const std::string one_pair = object_file("pair.obj", "I\n2 version\nt //\n-1\n0 0 0  0 5 0  0 0 0 0\n99\n");
+    for (const std::string& path : {truncated, too_many, noise, strips, short_groups, odd, one_pair})
         for (const int autogen : {0, 1}) {
             clear_alerts();
             OBJ_build_obs(0, 0, 0, 0, path.c_str(), 8, autogen);
@@ -540,17 +550,11 @@ TEST_F(Objects, DamagedFilesAreRefusedWithoutReadingOutOfBounds)
             if (autogen) continue;
             EXPECT_EQ(recorded_alerts[0].code, ALERT_NOTICE);
             EXPECT_EQ(recorded_alerts[0].lines[2], path);
+            if (path == strips) EXPECT_EQ(recorded_alerts[0].lines[3], "quad_strip 1");
         }
     EXPECT_TRUE(object_table.empty());
     EXPECT_TRUE(placement_list.empty());
     EXPECT_EQ(file_use_index, 0);
-
-    // Short groups at the end: their normals find no points and point up.
-    const std::string short_groups =
-        object_file("short.obj", "I\n700 version\nOBJ\nt //\nquad_hard //\n0 0 0 0 0\n0 1 0 0 0\n1 1 0 0 0\n1 0 0 0 0\n"
-                                 "tri_fan 1 //\n0 0 0 0 0\npolygon 1 //\n0 0 0 0 0\nend\n");
-    const int o = OBJ_build_obs(0, 0, 0, 0, short_groups.c_str(), 8, 0);
-    EXPECT_EQ(std::vector<float>(prims(o)[1].w, prims(o)[1].w + 3), (std::vector<float>{0, 0, 1}));
 
     // Damaged copies of the fixtures: a few hundred truncations and changed bytes.
     std::mt19937 rng(23);

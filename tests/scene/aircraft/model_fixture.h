@@ -32,6 +32,7 @@ inline const char* const FLEET[] = {
     AIRLINER,
     "Aircraft/Helicopters/Orvell Helicopter/Orvell Helicopter.acf",
     "Aircraft/Gliders/Orvell Glider/Orvell Glider.acf",
+    "Aircraft/Space Ships/Orvell Orbiter/Orvell Orbiter.acf",
 };
 
 // An empty aircraft in `plane` with no failures.
