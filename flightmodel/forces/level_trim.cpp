@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "aircraft/acf_struct.h"
+#include "core/constants.h"
 #include "core/engine_types.h"
 #include "core/numeric.h"
 #include "core/simvars.h"
@@ -115,7 +116,13 @@ balance hold(const flt_struct& from, const trial& t, int passes)
     f.theta = t.alpha;
     f.phi = 0.0f;
     f.P = f.Q = f.R = f.Prad = f.Qrad = f.Rrad = 0.0f;
+    // Along the heading, no sideslip (near a pole the start's velocity,
+    // turned into the area's frame, points elsewhere than its heading there).
+    const float v = std::hypot(from.local_vx, from.local_vz);
+    const float h = f.psi * DEG_TO_RAD_FLOAT;
+    f.local_vx = v * std::sin(h);
     f.local_vy = 0.0f;
+    f.local_vz = -v * std::cos(h);
     PHYS_euler_to_quat(f.theta, f.psi, f.phi, f.q);
     f.y_agl = f.local_y - pln[0].acf_h_eqlbm - terrain_height_m;
     f.elv_trim = t.elv;

@@ -272,6 +272,9 @@ bool start_on_runway(const setup& s)
     fresh_world();
     if (!load(s.file)) return false;
     FLIGHT_init_situation(SIT_AIRPORT, SIT_RUNWAY);
+    // The float plane's runway start is an approach, trimmed for its speed;
+    // the flights from here start with the trims at 0, as on the runway.
+    flt[0].elv_trim = flt[0].ail_trim = flt[0].rud_trim = 0.0f;
     // The start built the scene around the field: the ground laid flat at sea level again.
     TEST_lay_flat_grid(0.0f);
     std::fill(std::begin(landuse_grid), std::end(landuse_grid), 0);
