@@ -14,8 +14,10 @@
 #include "aircraft/acf_struct.h"
 #include "core/constants.h"
 #include "core/engine_types.h"
+#include "core/units.h"
 #include "core/numeric.h"
 #include "core/simvars.h"
+#include "flightmodel/atmosphere.h"
 #include "flightmodel/attitude.h"
 #include "flightmodel/control/governing.h"
 #include "flightmodel/derived_data.h"
@@ -231,24 +233,37 @@ std::unique_ptr<flt_struct> settle(const flt_struct& from, float throttle, const
     return held;
 }
 
+// The plane's speed through the air: its velocity less the mean wind that the
+// weather blows at its height above the ground.
+float airspeed(const flt_struct& f)
+{
+    float speed_kt, from_deg, gust, variation, turbulence;
+    ATMO_wind_at_alt(f.local_y - pln[0].acf_h_eqlbm - terrain_height_m, &speed_kt, &from_deg, &gust, &variation,
+                     &turbulence);
+    const float w = speed_kt * UNIT.kts_to_mps, d = from_deg * DEG_TO_RAD_FLOAT;
+    return std::hypot(f.local_vx + w * std::sin(d), f.local_vz - w * std::cos(d));
+}
+
 }  // namespace
 
 level_trim FM_level_flight_trim(float throttle)
 {
     const acf_struct& a = pln[0];
-    const float v = flt[0].groundspeed;
     level_trim found{0.0f, 0.0f, 0.0f, throttle};
+    const float v = airspeed(flt[0]);
     if (!(0.5f * sim_weather.rho * v * v > MIN_DYNAMIC_PRESSURE_PA)) return found;
 
     const kept_records kept;
     sim_operation_misc.frame_rate_period = SETTLE_DT;
-    // The trims of the air the plane flies in: the wind carries the plane
-    // with it, and is not a sideslip to trim against.
+    // The trims of the air the plane flies in, at the speed it meets it with:
+    // the wind carries the plane with it, and is not a sideslip to trim against.
     for (float& w : wind_vector) w = 0.0f;
+    std::unique_ptr<flt_struct> settled = std::make_unique<flt_struct>(*kept.plane);
+    settled->local_vx = v * std::sin(settled->psi * DEG_TO_RAD_FLOAT);
+    settled->local_vz = -v * std::cos(settled->psi * DEG_TO_RAD_FLOAT);
     const bool engines = a.acf_num_engines > 0;
     trial t{0.0f, 0.0f, 0.0f, 0.0f};
     float t0 = throttle, g0 = 0.0f, t1 = throttle;
-    std::unique_ptr<flt_struct> settled = std::make_unique<flt_struct>(*kept.plane);
     for (int round = 0; round < (engines ? THROTTLE_ROUNDS : 1); ++round) {
         // Each throttle settles from the engines of the one before.
         settled = settle(*settled, t1, t);

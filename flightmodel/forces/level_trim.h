@@ -5,8 +5,8 @@
 // engines settling at each throttle, until they balance. Nothing is moved:
 // every record the stages write is put back.
 //
-// Reads: pln[0]; flt[0] position, heading, groundspeed, flaps, engines,
-// masses; sim_weather (the air at the plane); terrain_height_m.
+// Reads: pln[0]; flt[0] position, heading, velocity, flaps, engines,
+// masses; sim_weather (the air and the wind layers); terrain_height_m.
 // Writes: nothing (the records the stages write are restored).
 #pragma once
 
@@ -15,8 +15,9 @@ struct level_trim {
     float throttle;                       // of every engine, 0..1
 };
 
-// The trims and throttle for level flight in still air at the plane's
-// groundspeed along its heading, the throttle sought from `throttle`. Without engines only the
+// The trims and throttle for level flight along the plane's heading at the
+// speed it meets the air with (its velocity less the weather's mean wind at
+// its height), the throttle sought from `throttle`. Without engines only the
 // trims are found and the plane glides; where the air gives no moment to
 // trim against (no air, no speed) the trims are 0 and the throttle stays.
 level_trim FM_level_flight_trim(float throttle);

@@ -710,11 +710,13 @@ hands_off_result fly_hands_off(const setup& s, float seconds, int code, int sub_
     std::snprintf(screen_settings.situation_acf_paths[2], TEXT_SIZE, "%s", path_of("Orvell Airliner.acf").c_str());
     const float tanker[3] = {400.0f, 25000.0f, 0.0f};
     std::memcpy(screen_settings.situation_start_values[0], tanker, sizeof tanker);
-    // The rooftop approach in a steady 20-kt wind from the east, the plane
-    // already in it: a crosswind that carries the plane, not a sideslip.
+    // The rooftop approach in a steady 20-kt wind from 30 degrees, the plane
+    // already in it: a headwind the plane meets at more than its start's
+    // groundspeed, and a crosswind that carries it rather than a sideslip.
     if (code == SIT_ROOFTOP) {
-        for (int k = 0; k < WIND_LAYERS; ++k) sim_weather.wind_speed_kt[k] = 20.0f, sim_weather.wind_direction_degt[k] = 90.0f;
-        wind_vector[0] = -20.0f * KT;
+        for (int k = 0; k < WIND_LAYERS; ++k) sim_weather.wind_speed_kt[k] = 20.0f, sim_weather.wind_direction_degt[k] = 30.0f;
+        gust_vector[0] = wind_vector[0] = -20.0f * KT * 0.5f;
+        gust_vector[2] = wind_vector[2] = 20.0f * KT * 0.8660254f;
     }
     FLIGHT_init_situation(code, sub_mode);
     TEST_lay_flat_grid(0.0f);

@@ -91,7 +91,7 @@ approach_result fly_approach(const setup& s, float ias_kt, float flaps);
 // Hands off from a start of that situation code and sub-mode (the airport
 // starts at the test field; the carrier, frigate, platforms and a rooftop
 // landing site 10 km north of it, the rooftop approach in a steady 20-kt
-// wind from the east; the airliner as the tanker at 400 kt and 25,000 ft),
+// wind from 30 degrees; the airliner as the tanker at 400 kt and 25,000 ft),
 // as the start leaves flaps, trims and throttle: nothing touched for
 // `seconds`. The least and most pitch and the most bank reached (deg).
 struct hands_off_result {
