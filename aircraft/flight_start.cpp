@@ -464,11 +464,12 @@ void controls_for_start(int sub_mode, bool airport_start, flt_struct& f)
 // than the approach speed (1.5 times the estimated stall speed, indicated)
 // it flies with the approach starts' half flaps, below the flaps' limit
 // speed; the elevator, aileron and rudder trims and the throttle are those
-// that hold that speed in level flight with the stick let go. At the trims
-// of another speed the plane let go noses over, and at three-quarter
-// throttle most aircraft this slow zoom up. The catapult start stands on the
-// deck (its speed is the ship's) and a plane carried by the mother ship is
-// not flying yet.
+// that hold the speed it meets the air with in level flight with the stick
+// let go. At the trims of another speed the plane let go noses over, and at
+// three-quarter throttle most aircraft this slow zoom up. The air at the new
+// place is worked out first (the systems step would only do so next frame).
+// The catapult start stands on the deck (its speed is the ship's) and a
+// plane carried by the mother ship is not flying yet.
 void trim_for_start(int code, flt_struct& f, bool running)
 {
     const acf_struct& a = pln[0];
