@@ -26,6 +26,8 @@
 #include "flightmodel/attitude.h"
 #include "flightmodel/control/engine_controls.h"
 #include "flightmodel/flt.h"
+#include "flightmodel/forces/level_trim.h"
+#include "flightmodel/systems/environment.h"
 #include "core/numeric.h"
 #include "flightmodel/propulsion/propulsion.h"
 #include "flightmodel/systems/flight_plan.h"
@@ -64,6 +66,9 @@ constexpr int PLUGIN_EVENT_FLIGHT_START = 4;
 constexpr int32_t AUTOPILOT_MODE_OFF = 9;
 constexpr int FUEL_SELECTOR_ALL = 4;
 constexpr int32_t TRANSPONDER_ON = 2;
+constexpr float APPROACH_FLAPS = 0.5f;
+constexpr float MOVING_THROTTLE = 0.75f;   // before the trim finds the throttle of a start in flight
+constexpr float APPROACH_SPEED_VS = 1.5f;   // the approach starts' speed over the estimated stall speed
 
 float sin_deg(float a) { return static_cast<float>(std::sin(a * DEG_TO_RAD_DOUBLE)); }
 float cos_deg(float a) { return static_cast<float>(std::cos(a * DEG_TO_RAD_DOUBLE)); }
@@ -274,7 +279,7 @@ void place_at_airport(int code, int& sub_mode, const airport_choice& choice, sta
         const float gravity = r > 0.0f && sim_physics.earth_mu > 0.0f
                                   ? std::sqrt(sim_physics.earth_mu / (r * r) / UNIT.g_conv)
                                   : 1.0f;
-        p.groundspeed = 1.5f * a.acf_est_Vs * density * gravity;
+        p.groundspeed = APPROACH_SPEED_VS * a.acf_est_Vs * density * gravity;
     }
     if (code == SIT_AERO_TOW && !FLIGHT_live_peer()) {
         const float h1 = pln[1].acf_h_eqlbm;
@@ -351,7 +356,8 @@ float between(float v, float a, float b)
     return v < lo ? lo : (v > hi ? hi : v);
 }
 
-void engines_for_start(flt_struct& f, bool running)
+// The engines of a start, with the throttle of a moving start.
+void engines_for_start(flt_struct& f, bool running, float moving_throttle)
 {
     const acf_struct& a = pln[0];
     const acf_equipment_block& eq = acf_equipment;
@@ -370,7 +376,7 @@ void engines_for_start(flt_struct& f, bool running)
         const bool open = !running && a.acf_has_clutch && a.acf_eng_clutch[e] != 0;
         ce.clutch_ratio[e] = open ? 0.0f : 1.0f;
         ce.clutch_engage = open ? 0 : 1;
-        f.ENGN_thro[e] = f.groundspeed > STANDING_SPEED_MPS ? 0.75f : 0.0f;
+        f.ENGN_thro[e] = f.groundspeed > STANDING_SPEED_MPS ? moving_throttle : 0.0f;
         f.ENGN_prop[e] = a.acf_RSC_redline_prp;
         f.ENGN_mixt[e] = !running && a.acf_panel_flag_51_52 ? 0.0f : 1.0f;
         f.ignition_on[e] = running ? 3 : 0;
@@ -459,7 +465,8 @@ void lights_and_switches(int code, flt_struct& f, bool running)
 void controls_for_start(int sub_mode, bool airport_start, flt_struct& f)
 {
     const acf_struct& a = pln[0];
-    if (airport_start && (sub_mode == SIT_APPROACH_3NM || sub_mode == SIT_APPROACH_10NM)) f.flaprat = f.flaprqst = 0.5f;
+    if (airport_start && (sub_mode == SIT_APPROACH_3NM || sub_mode == SIT_APPROACH_10NM))
+        f.flaprat = f.flaprqst = APPROACH_FLAPS;
     f.jett_len = 40.0f * units.ft_to_mtrs;
     f.jato_left = a.acf_jato_dur;
     f.displace_rat = 1.0f;
@@ -470,6 +477,34 @@ void controls_for_start(int sub_mode, bool airport_start, flt_struct& f)
         const float lo = std::min(a.acf_flap_vect_lo, a.acf_flap_vect_hi), hi = std::max(a.acf_flap_vect_lo, a.acf_flap_vect_hi);
         f.vect_ratio = f.vectrqst = between(v, lo, hi);
     }
+}
+
+// A start in flight is trimmed for its speed, whatever the start: slower
+// than the approach speed (1.5 times the estimated stall speed, indicated)
+// it flies with the approach starts' half flaps, below the flaps' limit
+// speed; the elevator, aileron and rudder trims and the throttle are those
+// that hold the speed it meets the air with in level flight with the stick
+// let go. At the trims of another speed the plane let go noses over, and at
+// three-quarter throttle most aircraft this slow zoom up. The air at the new
+// place is worked out first (the systems step would only do so next frame).
+// The catapult start stands on the deck (its speed is the ship's) and a
+// plane carried by the mother ship is not flying yet.
+void trim_for_start(int code, flt_struct& f, bool running)
+{
+    const acf_struct& a = pln[0];
+    if (!(f.groundspeed > STANDING_SPEED_MPS) || code == SIT_CATAPULT || launch_flags.mothership_carried) return;
+    SYSTEMS_air_at_plane();
+    const float sigma = sim_weather.sigma > 0.0f ? sim_weather.sigma : 0.0f;
+    const float indicated = f.groundspeed * std::sqrt(sigma);
+    const bool under_flap_limit = !(a.acf_Vfe > 0.0f) || indicated * units.mps_to_kts <= a.acf_Vfe;
+    if (indicated < APPROACH_SPEED_VS * a.acf_est_Vs && under_flap_limit && f.flaprqst < APPROACH_FLAPS)
+        f.flaprat = f.flaprqst = APPROACH_FLAPS;
+    const level_trim t = FM_level_flight_trim(MOVING_THROTTLE);
+    f.elv_trim = t.elv_trim;
+    f.ail_trim = t.ail_trim;
+    f.rud_trim = t.rud_trim;
+    // The engine speeds follow the throttle.
+    if (t.throttle != MOVING_THROTTLE) engines_for_start(f, running, t.throttle);
 }
 
 void clear_flight_plan()
@@ -601,7 +636,7 @@ void common_reset(int code, int place_code, int sub_mode, const start_place& p, 
     gear_for_start(code, f);
 
     const bool running = sim_operation_prefs.startup_running || f.groundspeed > STANDING_SPEED_MPS;
-    engines_for_start(f, running);
+    engines_for_start(f, running, MOVING_THROTTLE);
     lights_and_switches(code, f, running);
     controls_for_start(sub_mode, place_code == SIT_AIRPORT, f);
     for (int32_t& w : sim_private_net_disables.ai_loc) w = 0;
@@ -609,6 +644,7 @@ void common_reset(int code, int place_code, int sub_mode, const start_place& p, 
     atc_for_start();
     local_time();
     if (code == SIT_FROM_BLOCK || code == SIT_KEEP_POSITION) restore_from_block(f);
+    else trim_for_start(code, f, running);
 
     CORE_reset_view_effects();
     DATAOUT_reset();

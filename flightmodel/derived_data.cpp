@@ -200,6 +200,15 @@ void slung_load(const flt_struct& f)
 
 }  // namespace
 
+void FLTMOD_flow_at_plane(int n)
+{
+    if (n < 0 || n >= FLT_SLOTS) return;
+    flt_struct& f = flt[n];
+    const float w[3] = {f.local_vx - wind_vector[0], f.local_vy - wind_vector[1], f.local_vz - wind_vector[2]};
+    attitude_values(f, w);
+    air_data(f, w);
+}
+
 void FLTMOD_derived_data(int n)
 {
     // A slot outside 0..9 would index past the plane records; it is ignored.

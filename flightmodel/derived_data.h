@@ -35,5 +35,10 @@ struct derived_data_state {
 extern derived_data_state derived_state;
 void FLTMOD_derived_reset();
 
+// Plane n's path angles, flow angles, their sines and cosines and its air
+// data, from its velocity, attitude and the wind, as a half-step works them
+// out after moving the plane; a slot outside 0..9 does nothing.
+void FLTMOD_flow_at_plane(int n);
+
 // One frame of plane n's integration and derived data (n is always 0).
 void FLTMOD_derived_data(int n);

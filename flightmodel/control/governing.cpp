@@ -249,7 +249,9 @@ void actuators(int p)
     s.starter_running_before = starter;
 }
 
-void thrust_point_positions(int p)
+}  // namespace
+
+void GOV_thrust_point_positions(int p)
 {
     const acf_struct& a = pln[p];
     flt_struct& f = flt[p];
@@ -261,8 +263,6 @@ void thrust_point_positions(int p)
         f.POINT_XYZ[3 * n + 2] = a.acf_Zarm[n] + a.acf_vectarmZ * std::cos(v) + a.acf_vectarmY * std::sin(v);
     }
 }
-
-}  // namespace
 
 bool GOV_thrust_point_present(int p, int n)
 {
@@ -291,7 +291,7 @@ void GOV_ground_and_surfaces(int p)
 {
     ground_automation(p);
     actuators(p);
-    thrust_point_positions(p);
+    GOV_thrust_point_positions(p);
 }
 
 void GOV_auto_slats_and_gear(int p)

@@ -37,6 +37,8 @@ void GOV_reset_state();
 void GOV_propulsion(int p);
 // Ground automation, actuators and their sounds, thrust-point positions.
 void GOV_ground_and_surfaces(int p);
+// The thrust points' positions from the engines' arms and vector angles.
+void GOV_thrust_point_positions(int p);
 // Automatic slats, then the gear step.
 void GOV_auto_slats_and_gear(int p);
 

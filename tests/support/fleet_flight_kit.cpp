@@ -19,6 +19,7 @@
 #include "core/frame_clock.h"
 #include "core/geo.h"
 #include "core/numeric.h"
+#include "core/random.h"
 #include "core/replay.h"
 #include "core/reset_registry.h"
 #include "core/simvars.h"
@@ -29,6 +30,7 @@
 #include "flightmodel/forces/forces.h"
 #include "flightmodel/ground/surface_state.h"
 #include "flightmodel/phys.h"
+#include "flightmodel/systems/wind_at_plane.h"
 #include "links/net_slots.h"
 #include "links/sound_seam.h"
 #include "world/fires.h"
@@ -145,6 +147,7 @@ void fresh_world()
 {
     RESET_all();
     CONST_fill_constants();
+    UTIL_srand(1);   // every flight draws the same numbers, whatever flew before it
     PLANET_set_constants(PLANET_EARTH);
     lat_ref = FIELD_LAT_REF;
     lon_ref = FIELD_LON_REF;
@@ -178,7 +181,7 @@ void fresh_world()
     app_mode = MODE_FLYING;
 }
 
-// The fleet's aircraft of this file name into slot 0 through the set-up.
+// The path of the fleet's aircraft of this file name ("" when there is none).
 std::string path_of(const char* file)
 {
     namespace fs = std::filesystem;
@@ -189,6 +192,23 @@ std::string path_of(const char* file)
     return path;
 }
 
+// The places of the special approach starts on the flat world, 10 km north
+// of the field, each heading north: the carrier, the frigate, the two oil
+// platforms and a building with a landing site on its roof.
+void add_sea_places()
+{
+    const int slots[] = {SHIP_CARRIER, SHIP_FRIGATE, SEA_PLATFORM_A, SEA_PLATFORM_B};
+    for (int k = 0; k < 4; ++k) {
+        ship_x[slots[k]] = -6000.0f + 3000.0f * static_cast<float>(k);
+        ship_z[slots[k]] = -10000.0f;
+        ship_y[slots[k]] = ship_heading[slots[k]] = 0.0f;
+    }
+    object_table.resize(1);
+    object_table[0].object_class = OBJ_CLASS_HARD_ROOF;
+    placement_list = {{0, 6000.0f, 0.0f, -10000.0f, 0.0f, 0}};
+}
+
+// The fleet's aircraft of this file name into slot 0 through the set-up.
 bool load(const char* file)
 {
     const std::string path = path_of(file);
@@ -252,6 +272,9 @@ bool start_on_runway(const setup& s)
     fresh_world();
     if (!load(s.file)) return false;
     FLIGHT_init_situation(SIT_AIRPORT, SIT_RUNWAY);
+    // The float plane's runway start is an approach, trimmed for its speed;
+    // the flights from here start with the trims at 0, as on the runway.
+    flt[0].elv_trim = flt[0].ail_trim = flt[0].rud_trim = 0.0f;
     // The start built the scene around the field: the ground laid flat at sea level again.
     TEST_lay_flat_grid(0.0f);
     std::fill(std::begin(landuse_grid), std::end(landuse_grid), 0);
@@ -676,13 +699,26 @@ approach_result fly_approach(const setup& s, float ias_kt, float flaps)
     return r;
 }
 
-hands_off_result fly_hands_off(const setup& s, float seconds)
+hands_off_result fly_hands_off(const setup& s, float seconds, int code, int sub_mode)
 {
     hands_off_result r{NAN, NAN, NAN};
     frame_dt = 1.0f / s.hz;
     fresh_world();
     if (!load(s.file)) return r;
-    FLIGHT_init_situation(SIT_AIRPORT, SIT_APPROACH_3NM);
+    add_sea_places();
+    // The tanker is the airliner, at the settings' 400 kt and 25,000 ft heading north.
+    std::snprintf(screen_settings.situation_acf_paths[2], TEXT_SIZE, "%s", path_of("Orvell Airliner.acf").c_str());
+    const float tanker[3] = {400.0f, 25000.0f, 0.0f};
+    std::memcpy(screen_settings.situation_start_values[0], tanker, sizeof tanker);
+    // The rooftop approach in a steady 20-kt wind from 30 degrees, the plane
+    // already in it: a headwind the plane meets at more than its start's
+    // groundspeed, and a crosswind that carries it rather than a sideslip.
+    if (code == SIT_ROOFTOP) {
+        for (int k = 0; k < WIND_LAYERS; ++k) sim_weather.wind_speed_kt[k] = 20.0f, sim_weather.wind_direction_degt[k] = 30.0f;
+        gust_vector[0] = wind_vector[0] = -20.0f * KT * 0.5f;
+        gust_vector[2] = wind_vector[2] = 20.0f * KT * 0.8660254f;
+    }
+    FLIGHT_init_situation(code, sub_mode);
     TEST_lay_flat_grid(0.0f);
     std::fill(std::begin(landuse_grid), std::end(landuse_grid), 0);
     const flt_struct& f = flt[0];
@@ -826,7 +862,7 @@ void add_hands_off(std::vector<row>& rows, const char* aircraft, const char* fil
 {
     auto flown = std::make_shared<std::optional<hands_off_result>>();
     auto fly = [flown, file] {
-        if (!*flown) *flown = fly_hands_off(setup{file, 0.0f}, 20.0f);
+        if (!*flown) *flown = fly_hands_off(setup{file, 0.0f}, 20.0f, SIT_AIRPORT, SIT_APPROACH_3NM);
         return **flown;
     };
     rows.push_back(make_within(aircraft, "hands off 20 s from the 3 nm approach: least pitch (deg)", 0.0f, -25.0f,
@@ -835,6 +871,23 @@ void add_hands_off(std::vector<row>& rows, const char* aircraft, const char* fil
                                35.0f, [fly] { return fly().most_pitch_deg; }));
     rows.push_back(make_within(aircraft, "hands off 20 s from the 3 nm approach: most bank (deg)", 0.0f, 0.0f, 15.0f,
                                [fly] { return fly().most_bank_deg; }));
+}
+
+// Two rows from one flight left hands off for 20 s from a start in the air:
+// the pitch stays between `least` and 15 degrees.
+void add_start_hands_off(std::vector<row>& rows, const char* aircraft, const char* file, int code, int sub_mode,
+                         const char* start, float least)
+{
+    auto flown = std::make_shared<std::optional<hands_off_result>>();
+    auto fly = [flown, file, code, sub_mode] {
+        if (!*flown) *flown = fly_hands_off(setup{file, -1.0f}, 20.0f, code, sub_mode);
+        return **flown;
+    };
+    for (const bool most : {false, true}) {
+        const std::string what = std::string("hands off 20 s from the ") + start + (most ? ": most" : ": least") + " pitch (deg)";
+        rows.push_back(make_within(aircraft, what.c_str(), 0.0f, least, 15.0f,
+                                   [fly, most] { return most ? fly().most_pitch_deg : fly().least_pitch_deg; }));
+    }
 }
 
 // Two rows from one flight dived and let go for 40 s: the pitch stays within
@@ -1033,6 +1086,39 @@ std::vector<row> table(const std::string& aircraft)
         for (const auto& a : approaches)
             rows.push_back(make_within("orbiter", a.what, 0.0f, 0.0f, 60.0f,
                                        [s, code = a.code] { return fly_orbiter_approach(s, code, 60.0f); }));
+    }
+
+    // Left hands off 20 s from each start in the air the aircraft can fly, the
+    // pitch within 15 degrees of level (the glider's no more than 5 down: let
+    // go at its approach speed it glides a few degrees nose down): the 10 nm
+    // approach, the rooftop, ship and platform approaches, the formation behind
+    // a second aircraft of its type (not the airliner: its leader is raised
+    // 8-12 km, where 1.7 times its stall speed as a true airspeed is near its
+    // stall), and the refuelling start for the one that keeps up with the
+    // tanker at 400 kt and 25,000 ft (the striker's full power falls short).
+    struct air_start {
+        int code, sub_mode;
+        const char* name;
+    };
+    static constexpr air_start approaches[] = {
+        {SIT_AIRPORT, SIT_APPROACH_10NM, "10 nm approach"}, {SIT_ROOFTOP, 0, "rooftop approach"},
+        {SIT_CARRIER_APPROACH, 0, "carrier approach"},      {SIT_FRIGATE_APPROACH, 0, "frigate approach"},
+        {SIT_PLATFORM_1, 0, "first platform approach"},     {SIT_PLATFORM_2, 0, "second platform approach"}};
+    struct flier {
+        const char *name, *file;
+        bool formation, refuelling;
+        float least_pitch;
+    };
+    static constexpr flier fleet[] = {
+        {"trainer", "Orvell Trainer.acf", true, false, -15.0f},       {"twin", "Orvell Twin.acf", true, false, -15.0f},
+        {"floatplane", "Orvell Floatplane.acf", true, false, -15.0f}, {"glider", "Orvell Glider.acf", true, false, -5.0f},
+        {"airliner", "Orvell Airliner.acf", false, true, -15.0f},     {"striker", "Orvell Striker.acf", true, false, -15.0f}};
+    for (const flier& a : fleet) {
+        if (!want(a.name)) continue;
+        for (const air_start& st : approaches)
+            add_start_hands_off(rows, a.name, a.file, st.code, st.sub_mode, st.name, a.least_pitch);
+        if (a.formation) add_start_hands_off(rows, a.name, a.file, SIT_FORMATION, 0, "formation start", a.least_pitch);
+        if (a.refuelling) add_start_hands_off(rows, a.name, a.file, SIT_REFUEL_A, 0, "refuelling start", a.least_pitch);
     }
     return rows;
 }

@@ -88,14 +88,16 @@ struct approach_result {
 };
 approach_result fly_approach(const setup& s, float ias_kt, float flaps);
 
-// Hands off from the 3 nm approach start at the test field (on the 3-degree
-// path at 1.5 times the estimated stall speed, throttle 0.75, half flaps,
-// trims 0): nothing touched for `seconds`. The least and most pitch and the
-// most bank reached (deg).
+// Hands off from a start of that situation code and sub-mode (the airport
+// starts at the test field; the carrier, frigate, platforms and a rooftop
+// landing site 10 km north of it, the rooftop approach in a steady 20-kt
+// wind from 30 degrees; the airliner as the tanker at 400 kt and 25,000 ft),
+// as the start leaves flaps, trims and throttle: nothing touched for
+// `seconds`. The least and most pitch and the most bank reached (deg).
 struct hands_off_result {
     float least_pitch_deg, most_pitch_deg, most_bank_deg;
 };
-hands_off_result fly_hands_off(const setup& s, float seconds);
+hands_off_result fly_hands_off(const setup& s, float seconds, int code, int sub_mode);
 
 // Dived and let go: from its approach speed at 6,000 ft, clean, throttle
 // 0.75, trims 0, the pilot holds the nose 40 degrees down until the airspeed
