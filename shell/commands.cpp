@@ -26,7 +26,6 @@
 #include "links/plugin_host.h"
 #include "platform/plat_files.h"
 #include "screens/operator_map.h"
-#include "screens/setup.h"
 #include "core/alert.h"
 #include "shell/browser.h"
 #include "core/constants.h"
