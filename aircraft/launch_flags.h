@@ -1,7 +1,7 @@
 // The launch flags of the special flight starts: aero-tow, winch launch, the
 // carrier catapult and arresting hook, and a plane carried under a mother
 // ship. The flight start sets them, the key commands hook and unhook, the
-// ground under the plane (flightmodel/ground/deck_contact.h) hooks up, lets
+// ground under the plane (flightmodel/ground/surface_under.h) hooks up, lets
 // go and catches, the force build-up and the ground contact read them, and
 // the scene draws the prompts and ropes from them.
 #pragma once

@@ -5,6 +5,10 @@
 
 #include "core/alert.h"
 #include "core/random.h"
+#include "core/simvars/cockpit.h"
+#include "core/simvars/graphics.h"
+#include "core/simvars/physics.h"
+#include "core/simvars/weather.h"
 
 float random_table[RANDOM_TABLE_SIZE];
 
@@ -55,6 +59,25 @@ void CONST_fill_constants()
         degree_sin[i] = static_cast<float>(std::sin(static_cast<double>(x)));
         degree_cos[i] = static_cast<float>(std::cos(static_cast<double>(x)));
     }
+}
+
+void PLANET_set_constants(int planet)
+{
+    sim_graphics_scenery.current_planet = planet;
+    if (planet != PLANET_EARTH && planet != PLANET_MARS) return;
+    const int p = planet;
+    sim_physics.earth_mu = PLANET_GRAVITY_MU[p];
+    sim_physics.earth_radius_m = PLANET_RADIUS_M[p];
+    sim_physics.mu_air = PLANET_AIR_VISCOSITY[p];
+    sim_physics.rho_water = PLANET_WATER_DENSITY[p];
+    sim_physics.earth_temp_c = STANDARD_SEA_LEVEL_TEMP_C[p];
+    sim_physics.earth_pressure_p = STANDARD_SEA_LEVEL_PRESSURE_PA[p];
+    sim_physics.rho_sea_level = PLANET_SEA_LEVEL_DENSITY[p];
+    sim_cockpit_misc.barometer_setting = PLANET_BAROMETER_INHG[p];
+    // The sea-level temperature is one value published under two names,
+    // earth_temp_c and the weather's temperature_sealevel_c; the weather
+    // keeps its own store, so a preset is written to both.
+    sim_weather.temperature_sealevel_c = sim_physics.earth_temp_c;
 }
 
 void CONST_dimension_self_check(const grid_layout& g)

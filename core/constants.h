@@ -32,6 +32,15 @@ constexpr float PLANET_AIR_VISCOSITY[2] = {1.7894e-05f, 1.7894e-05f};
 constexpr float PLANET_WATER_DENSITY[2] = {1000.0f, 1000.0f};        // kg/m3
 constexpr float PLANET_SEA_LEVEL_DENSITY[2] = {1.225f, 0.01505f};    // kg/m3
 constexpr float PLANET_BAROMETER_INHG[2] = {29.92f, 0.3676f};
+// The sea-level air of each planet's standard atmosphere: the air the
+// atmosphere's density table is for, and what choosing the planet sets.
+constexpr float STANDARD_SEA_LEVEL_PRESSURE_PA[2] = {101325.0f, 920.0f};
+constexpr float STANDARD_SEA_LEVEL_TEMP_C[2] = {15.0f, -60.0f};
+
+// Selects the planet (0 the Earth, 1 Mars) and loads its own constants into
+// the published physics values, the barometer setting and the weather's
+// sea-level temperature; another number only selects.
+void PLANET_set_constants(int planet);
 
 // The interface languages, each a folder of texts and menus.
 constexpr int LANGUAGE_COUNT = 7;

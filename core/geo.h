@@ -46,7 +46,7 @@ extern start_selection_record start_selection;
 extern float lat_ref;
 extern float lon_ref;
 // Set by the network once a peer or an outside program places planes (with
-// the scenery tile that goes with them); while set the simulation cycle does
+// the scenery tile that goes with them); while set the simulation's frame does
 // not re-centre the local origin on the user's plane by itself. Never cleared.
 extern int32_t net_origin_by_network;
 // The local y of the water surface (still water), metres.

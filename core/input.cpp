@@ -11,6 +11,7 @@ int32_t key_char = 0;
 int32_t enter_pressed = 0;
 int32_t escape_pressed = 0;
 char typed_text[TEXT_SIZE] = {};
+uint8_t key_assignment_table[KEY_SLOTS] = {};
 int32_t window_painted = 0;
 int32_t window_created = 0;
 

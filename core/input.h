@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "core/key_slots.h"
 #include "core/text_util.h"
 
 // The pointer and its buttons. Positions are interface units relative to the
@@ -45,3 +46,7 @@ extern int32_t popup_answer;
 
 // Sets all of the above to zero (part of the start-up's state reset).
 void INPUT_clear();
+
+// One key character per command slot (core/key_slots.h), read from the key
+// file at start-up; INPUT_clear leaves it.
+extern uint8_t key_assignment_table[KEY_SLOTS];

@@ -8,6 +8,13 @@
 
 constexpr int KEY_SLOTS = 96;
 
+// Modifier classes of the key dispatcher (the hooks CORE_run_key and
+// CORE_run_key_slot).
+constexpr int DISPATCH_PLAIN = 0;     // a typed character
+constexpr int DISPATCH_SPECIAL = 1;   // a shell key code (the special keys)
+constexpr int DISPATCH_COMMAND = 2;   // a character taken from the key assignment table
+constexpr int DISPATCH_CTRL = 3;      // a letter with Ctrl ('a'..'z', upper case with Shift)
+
 constexpr int KEY_SLOT_PAUSE = 0;
 constexpr int KEY_SLOT_REVERSERS = 1;
 constexpr int KEY_SLOT_JETTISON = 2;

@@ -15,10 +15,8 @@ void ATMO_wind_at_alt(float altitude_m, float* speed, float* direction, float* s
 // and temperature (1.0 for a planet other than the Earth and Mars).
 float ATMO_temp_pressure();
 
-// The sea-level air of each planet's standard atmosphere (index 0 the Earth,
-// 1 Mars): the air its density table is for, and what its preset sets.
-constexpr float STANDARD_SEA_LEVEL_PRESSURE_PA[2] = {101325.0f, 920.0f};
-constexpr float STANDARD_SEA_LEVEL_TEMP_C[2] = {15.0f, -60.0f};
+// The sea-level air of each planet's standard atmosphere, the air its
+// density table is for, is the planet's own (core/constants.h).
 // The sea-level air each planet can have (index 0 the Earth, 1 Mars). The
 // Earth's: from below the deepest storm's pressure to above the highest ever
 // measured, from below the coldest day measured to above the hottest; Mars':

@@ -70,8 +70,8 @@ struct flt_struct {
     // Position and velocity in the local frame (x east, y up, z south).
     float local_ax, local_ay, local_az;   // m/s^2
     float local_vx, local_vy, local_vz;   // m/s
-    float vs;               // derived by the simulation cycle from local_vz
-    float ve;               // derived by the simulation cycle from local_vx
+    float vs;               // derived by the simulation's frame from local_vz
+    float ve;               // derived by the simulation's frame from local_vx
     float vh_ind;           // vertical speed indication
     float local_x, local_y, local_z;      // m
     int32_t align_doubles_; // keeps the doubles on their natural 8-byte boundary

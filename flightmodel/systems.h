@@ -1,5 +1,5 @@
 // The once-a-frame systems pass of the user's plane: everything around it
-// but its motion. The simulation cycle calls it in the flying mode before the
+// but its motion. The simulation's frame calls it in the flying mode before the
 // plane steps, unless the replay is playing or the simulation is paused.
 //
 // Stages, in order (each sees what the earlier ones left this frame):

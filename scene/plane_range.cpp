@@ -37,7 +37,7 @@ void SCENE_draw_plane_range(int first, int last)
 {
     if (PLUGIN_call_draw_hook(DRAW_PHASE_PLANES_BEFORE) != 0) {
         // terrain_height_m: the ground height under the user's plane, as the
-        // simulation cycle last worked it out.
+        // simulation's frame last worked it out.
         ACF_draw_shadow(0, terrain_height_m);
 
         const sim_graphics_view_block& v = sim_graphics_view;

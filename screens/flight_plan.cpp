@@ -23,7 +23,7 @@
 #include "core/text_util.h"
 #include "core/ui_text.h"
 #include "flightmodel/flt.h"
-#include "flightmodel/runway_label.h"
+#include "world/runway_label.h"
 #include "graphics/button.h"
 #include "graphics/font.h"
 #include "graphics/list.h"

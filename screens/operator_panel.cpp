@@ -35,7 +35,7 @@
 #include "core/units.h"
 #include "flightmodel/atmosphere.h"
 #include "flightmodel/flt.h"
-#include "flightmodel/runway_label.h"
+#include "world/runway_label.h"
 #include "graphics/button.h"
 #include "graphics/font.h"
 #include "graphics/list.h"

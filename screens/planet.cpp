@@ -1,39 +1,18 @@
-// The planet constants, the Earth's or Mars' physical values, and screen 22
-// that shows and edits them with a preset button for each planet.
+// Screen 22, the planet constants: shows and edits the Earth's or Mars'
+// physical values, with a preset button for each planet (core/constants.h).
 //
 // Writes sim_physics (gravity parameter, radius, air viscosity, water density,
-// sea-level temperature, pressure and density, sea-level gravity),
-// sim_graphics_scenery.current_planet and the barometer setting.
+// sea-level temperature, pressure and density, sea-level gravity), through
+// the presets also sim_graphics_scenery.current_planet and the barometer
+// setting.
 #include "screens/setup.h"
 
 #include "core/constants.h"
-#include "core/simvars/cockpit.h"
-#include "core/simvars/graphics.h"
 #include "core/simvars/physics.h"
 #include "core/simvars/weather.h"
-#include "flightmodel/atmosphere.h"
 #include "graphics/button.h"
 #include "graphics/widget.h"
 #include "screens/screen_layout.h"
-
-void PLANET_set_constants(int planet)
-{
-    sim_graphics_scenery.current_planet = planet;
-    if (planet != PLANET_EARTH && planet != PLANET_MARS) return;
-    const int p = planet;
-    sim_physics.earth_mu = PLANET_GRAVITY_MU[p];
-    sim_physics.earth_radius_m = PLANET_RADIUS_M[p];
-    sim_physics.mu_air = PLANET_AIR_VISCOSITY[p];
-    sim_physics.rho_water = PLANET_WATER_DENSITY[p];
-    sim_physics.earth_temp_c = STANDARD_SEA_LEVEL_TEMP_C[p];
-    sim_physics.earth_pressure_p = STANDARD_SEA_LEVEL_PRESSURE_PA[p];
-    sim_physics.rho_sea_level = PLANET_SEA_LEVEL_DENSITY[p];
-    sim_cockpit_misc.barometer_setting = PLANET_BAROMETER_INHG[p];
-    // The sea-level temperature is one value published under two names,
-    // earth_temp_c and the weather's temperature_sealevel_c; the weather
-    // keeps its own store, so a preset is written to both.
-    sim_weather.temperature_sealevel_c = sim_physics.earth_temp_c;
-}
 
 namespace {
 

@@ -48,5 +48,5 @@ void SETUP_flight_plan_message(char* text);
 // west or east and 4, 5 to zoom in or out.
 void OPERATOR_panel(int command);
 
-// Selects the planet (0 the Earth, 1 Mars) and loads its physical constants.
-void PLANET_set_constants(int planet);
+// PLANET_set_constants, which the planet screen's presets run, is core's
+// (core/constants.h).

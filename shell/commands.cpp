@@ -27,7 +27,6 @@
 #include "platform/plat_files.h"
 #include "screens/network_screen.h"
 #include "screens/operator_map.h"
-#include "screens/setup.h"
 #include "core/alert.h"
 #include "shell/browser.h"
 #include "core/constants.h"

@@ -1,4 +1,5 @@
-// The simulation cycle.
+// The simulation cycle: the spine's once-a-frame work around the
+// simulation's frame (flightmodel/sim_frame.h), which it runs once.
 #include "shell/cycle.h"
 
 #include <algorithm>
@@ -8,23 +9,15 @@
 
 #include "aircraft/acf_struct.h"
 #include "core/reset_registry.h"
-#include "flightmodel/environment/ship_motion.h"
 #include "flightmodel/flt.h"
-#include "flightmodel/ground/deck_contact.h"
 #include "flightmodel/plane_state.h"
-#include "flightmodel/plane_step.h"
-#include "flightmodel/systems.h"
-#include "flightmodel/ground/terrain_query.h"
+#include "flightmodel/sim_frame.h"
 #include "links/dataout.h"
 #include "links/hardware.h"
 #include "links/joystick.h"
 #include "links/net_slots.h"
 #include "links/network.h"
-#include "links/plugin_host.h"
-#include "panel/panel.h"
 #include "platform/plat_time.h"
-#include "world/scene_origin.h"
-#include "world/ships.h"
 #include "core/constants.h"
 #include "shell/defaults.h"
 #include "core/folders.h"
@@ -57,14 +50,6 @@ bool tick(int k) { return interval_ticks[k] != 0; }
 
 bool slot_on(int s) { return s >= 0 && s < NET_SLOT_COUNT && net_slot_enabled[s] != 0; }
 bool slot_live(int s) { return slot_on(s) && net_slot_valid[s] != 0; }
-
-// The count comes from the plug-ins; a count above the flight-model records
-// would index past them, so it is held to their number.
-int planes_to_run()
-{
-    const int n = PLUGIN_call_num_planes(sim_graphics_settings.draw_aircrafts, 0);
-    return std::clamp(n, 0, FLT_SLOTS);
-}
 
 // ---------------------------------------------------------------------------
 // Steps of the cycle.
@@ -184,7 +169,7 @@ int relative_path_payload(int p, char out[PATH_PAYLOAD])
 
 void send_path()
 {
-    const int n = planes_to_run();
+    const int n = FLTMOD_planes_to_run();
     cycle.path_plane_cursor += 1;
     if (cycle.path_plane_cursor >= n || cycle.path_plane_cursor < 0) {
         cycle.path_plane_cursor = 0;
@@ -221,58 +206,6 @@ bool replay_recording_wanted()
     for (int s = 6; s <= 9; ++s)
         if (slot_on(s)) return true;
     return false;
-}
-
-// The user plane's velocity turned from the axes at the origin into the axes
-// at the plane's own position; returns the vertical speed.
-float velocity_at_plane(flt_struct& f)
-{
-    const int p = planet_index();
-    const double c_lat = static_cast<double>(lat_ref) + reference_lat_offset[p];
-    const double c_lon = static_cast<double>(lon_ref) + reference_lon_offset[p];
-    const double d_lat = UTIL_wrap_between(f.latitude - c_lat, -90.0, 90.0);
-    const double d_lon = UTIL_wrap_pm180(f.longitude - c_lon);
-    // The frame mirrored about the centre: centred on C - D.
-    const double m_lat = c_lat - d_lat;
-    const double m_lon = c_lon - d_lon;
-    const geo_point v = GEO_local_to_latlon_about(m_lat, m_lon, f.local_vx, f.local_vy, f.local_vz);
-    // The reference goes back to whole degrees.
-    lat_ref = static_cast<float>(GEO_round(lat_ref));
-    lon_ref = static_cast<float>(GEO_round(lon_ref));
-    double px, py, pz, qx, qy, qz;
-    GEO_latlon_to_local_about(c_lat, c_lon, v, px, py, pz);
-    GEO_latlon_to_local_about(c_lat, c_lon, {m_lat, m_lon, 0.0}, qx, qy, qz);
-    f.ve = static_cast<float>(px - qx);
-    f.vs = static_cast<float>(pz - qz);
-    return static_cast<float>(py - qy);
-}
-
-void plane_positions()
-{
-    const int n = planes_to_run();
-    const float dt = sim_operation_misc.frame_rate_period;
-    for (int i = n - 1; i >= 0; --i) {
-        flt_struct& f = flt[i];
-        GEO_local_to_latlon(f.latitude, f.longitude, f.elevation, f.local_x, f.local_y, f.local_z);
-        if (i != 0) continue;
-
-        f.latitude = static_cast<float>(UTIL_wrap_between(static_cast<double>(f.latitude), -90.0, 90.0));
-        f.longitude = static_cast<float>(UTIL_wrap_pm180(static_cast<double>(f.longitude)));
-        const float v = velocity_at_plane(f);
-        // `net_origin_by_network` is the origin-held flag, under the name of
-        // the network handler that sets it.
-        if (!net_origin_by_network) SCENE_recenter_origin(f.latitude, f.longitude);
-        f.h_ind = f.elevation + (sim_cockpit_misc.barometer_setting - sim_physics.earth_pressure_p * UNIT_PA_TO_INHG_SHORT) *
-                                    1000.0f * UNIT.ft_to_mtrs;
-        f.vh_ind = v * dt + (1.0f - dt) * f.vh_ind;
-        float scratch[3];
-        int row = f.i, col = f.j;
-        terrain_height_m = TERRAIN_height_at(f.local_x, f.local_z, &scratch[0], &scratch[1], &scratch[2], &row, &col, 1,
-                                             "update_plane_cycle local_y_cg");
-        f.i = row;
-        f.j = col;
-        f.y_agl = f.local_y - pln[0].acf_h_eqlbm - terrain_height_m;
-    }
 }
 
 // The records go out in datagrams of at most 77 records: one datagram with
@@ -312,37 +245,6 @@ void data_output(bool paused)
         int row = 0;
         for (int g = 0; g < DATAOUT_GROUP_COUNT && row < GRAPH_ROWS; ++g)
             if (sim_network_dataout.data_to_graph[g]) DATAOUT_group(4, g, row++);
-    }
-}
-
-void flying_step()
-{
-    PLUGIN_call_event_hook(0, frame_clock, 0, 0, 0);
-    if (sim_graphics_scenery.current_planet == PLANET_MARS && !slot_on(0)) sim_graphics_settings.draw_aircrafts = 1;
-    const bool paused = sim_time.paused != 0;
-    if (sim_operation_prefs.replay_mode == 0 && !paused) SYSTEMS_own_plane_update();
-
-    const int n = planes_to_run();
-    for (int i = n - 1; i >= 0; --i) {
-        if (!paused) FLTMOD_plane_step(i);
-        for (int s = 0; s < CYCLE_PEER_SLOTS; ++s) {
-            if (!slot_live(s)) continue;
-            const bool wanted = (s == 0 && i == 0 && tick(INTERVAL_TWENTIETH_SECOND)) || (s >= 1 && s <= 5) || s == 10;
-            if (!wanted) continue;
-            PLANE_pack_state(snap_record, i);
-            NET_data_send("SNAP", s == 0 ? 1 : i, &snap_record, PLANE_STATE_BYTES, s);
-        }
-    }
-
-    data_output(paused);
-
-    if (paused) {
-        float s[12] = {};
-        JOY_poll(&s[0], &s[1], &s[2], &s[3], &s[4], &s[5], &s[6], &s[7], &s[8], &s[9], &s[10], &s[11], 1);
-    }
-    if (!paused && sim_graphics_settings.draw_ships) {
-        SHIPS_step(SHIP_CARRIER);
-        SHIPS_step(SHIP_FRIGATE);
     }
 }
 
@@ -440,17 +342,19 @@ int STAT_changed(const stat_block& s, const stat_block& n)
     return moved ? 1 : 0;
 }
 
+void CYCLE_plane_stepped(int i)
+{
+    for (int s = 0; s < CYCLE_PEER_SLOTS; ++s) {
+        if (!slot_live(s)) continue;
+        const bool wanted = (s == 0 && i == 0 && tick(INTERVAL_TWENTIETH_SECOND)) || (s >= 1 && s <= 5) || s == 10;
+        if (!wanted) continue;
+        PLANE_pack_state(snap_record, i);
+        NET_data_send("SNAP", s == 0 ? 1 : i, &snap_record, PLANE_STATE_BYTES, s);
+    }
+}
+
 void update_plane_cycle()
 {
-    // While flying, first the launches the parking brake lets go and the
-    // ground under the user's plane where it stands now, before anything
-    // below reads them: the height under the plane (the crash test's ground),
-    // the systems step and the plane step. Found later, the first frame after
-    // a start would take the bare terrain for the runway's ground.
-    if (app_mode == MODE_FLYING) {
-        GROUND_launch_releases();
-        GROUND_surface_under_plane();
-    }
     clock_from_system_time();
     weather_bounds();
     if (tick(INTERVAL_TENTH_SECOND) && any_peer_for_shared_state()) {
@@ -458,12 +362,14 @@ void update_plane_cycle()
         send_path();
     }
     if (tick(INTERVAL_TENTH_SECOND) && replay_recording_wanted()) record_replay();
-    if (sim_weather.rain_percent > 0.0f && (pln[0].acf_has_radar || app_mode == MODE_OPERATOR || app_mode == MODE_WEATHER) &&
-        (tick(INTERVAL_ONE_SECOND) || sim_time.total_flight_time_sec <= sim_operation_misc.frame_rate_period))
-        PANEL_radar_texture();
-    plane_positions();
-    if (app_mode == MODE_FLYING)
-        flying_step();
-    else
+    const sim_frame_ran ran = FLTMOD_sim_frame();
+    if (!ran.flying) {
         screen_step();
+        return;
+    }
+    data_output(ran.paused);
+    if (ran.paused) {
+        float s[12] = {};
+        JOY_poll(&s[0], &s[1], &s[2], &s[3], &s[4], &s[5], &s[6], &s[7], &s[8], &s[9], &s[10], &s[11], 1);
+    }
 }

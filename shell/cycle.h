@@ -1,12 +1,14 @@
 // The simulation cycle: the once-a-frame simulation step, run by the frame
-// loop in every mode but the alert and browser modes. In order it (in flying
-// mode) lets go the launches the parking brake releases and finds the ground
-// under the user's plane, derives the clock from the system time when asked
-// to, holds the weather within its bounds, sends the shared state ("STAT")
-// and one aircraft path ("PATH") to networked peers on the 0.1-s tick,
-// records the user's plane into the replay ring, refreshes the weather radar,
-// derives every plane's geographic position, and then either steps the planes
-// (flying mode) or runs the current settings screen for one frame.
+// loop in every mode but the alert and browser modes. In order it derives the
+// clock from the system time when asked to, holds the weather within its
+// bounds, sends the shared state ("STAT") and one aircraft path ("PATH") to
+// networked peers on the 0.1-s tick and records the user's plane into the
+// replay ring; then it runs the simulation's frame once (flightmodel/
+// sim_frame.h: the ground, every plane's position, and in flying mode the
+// systems, the planes with each plane's "SNAP" sends after its step, and the
+// ships). After a flying frame it sends the data output and, while paused,
+// polls the joysticks; after any other, it runs the current settings screen
+// for one frame. The weather radar is rebuilt by the frame's drawing pass.
 #pragma once
 
 #include <cstdint>
@@ -43,3 +45,8 @@ extern plane_state_record snap_record;
 
 // The once-a-frame simulation step.
 void update_plane_cycle();
+// The "SNAP" sends of plane i right after its step in the simulation's frame
+// (its way up CORE_plane_stepped): to the multiplayer peer (slot 0, on the
+// 0.05-s tick, the user's plane only, as plane 1), the monitors (1..5) and the
+// instructor station (10), each enabled and valid.
+void CYCLE_plane_stepped(int i);

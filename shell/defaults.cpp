@@ -15,7 +15,6 @@
 #include "links/sound.h"
 #include "scene/lights_model.h"
 #include "scene/sky/star_field.h"
-#include "screens/setup.h"
 #include "core/alert.h"
 #include "shell/commands.h"
 #include "core/constants.h"

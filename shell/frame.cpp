@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "aircraft/acf_struct.h"
 #include "core/reset_registry.h"
 #include "flightmodel/flt.h"
 #include "graphics/button.h"
@@ -277,6 +278,16 @@ void blink_colours()
     OGL_set_color(88, b, b, 0.2f * b);
 }
 
+// The weather radar's picture for this frame's panel, map and weather screen:
+// rebuilt once a second while it rains and a radar shows it (the aircraft's,
+// or the operator's and the weather screen's), and on a flight's first frame.
+void radar_picture()
+{
+    if (sim_weather.rain_percent > 0.0f && (pln[0].acf_has_radar || app_mode == MODE_OPERATOR || app_mode == MODE_WEATHER) &&
+        (interval_ticks[INTERVAL_ONE_SECOND] != 0 || sim_time.total_flight_time_sec <= sim_operation_misc.frame_rate_period))
+        PANEL_radar_texture();
+}
+
 bool master_slot_enabled()
 {
     for (int slot = 6; slot <= 9; ++slot)
@@ -412,6 +423,7 @@ void MACIBM_do_frame()
 
     if (!MODE_is_modal(app_mode)) {
         if (app_mode == MODE_FLYING || app_mode == MODE_START_SCREEN) WORLD_load_textures();
+        radar_picture();
 
         const int32_t view = sim_graphics_view.view_type;
         const bool flying = app_mode == MODE_FLYING;

@@ -35,7 +35,6 @@
 #include "core/views.h"
 #include "world/atc.h"
 
-uint8_t key_assignment_table[KEY_SLOTS] = {};
 float last_step_key_time = -1.0e9f;
 
 namespace {

@@ -12,18 +12,14 @@
 #include "scene/scene_state.h"   // the view values the arrows move (fly-by point, orbit angles)
 #include <cstdint>
 
+#include "core/input.h"
 #include "core/key_slots.h"
 #include "core/overlay_texts.h"
 #include "core/text_util.h"
 
-// One key character per command slot, read from "RESOURCES:KEYS:ORVELL.TXT".
-extern uint8_t key_assignment_table[KEY_SLOTS];
-
-// Modifier classes of KEY_command_dispatch.
-constexpr int DISPATCH_PLAIN = 0;     // a typed character
-constexpr int DISPATCH_SPECIAL = 1;   // a shell key code below
-constexpr int DISPATCH_COMMAND = 2;   // a character taken from the key assignment table
-constexpr int DISPATCH_CTRL = 3;      // a letter with Ctrl ('a'..'z', upper case with Shift)
+// The key assignment table (read from "RESOURCES:KEYS:ORVELL.TXT" here) and
+// the dispatcher's modifier classes are core's (core/input.h,
+// core/key_slots.h): the lower floors run a key through the hooks with them.
 
 // Shell key codes of the special keys.
 constexpr int KEY_CODE_TAB = 0x3000;

@@ -22,6 +22,7 @@
 #include "shell/defaults.h"
 #include "shell/display.h"
 #include "core/folders.h"
+#include "shell/cycle.h"
 #include "shell/frame.h"
 #include "core/geo.h"
 #include "shell/modes.h"

@@ -23,7 +23,7 @@
 #include "core/text_util.h"
 #include "core/texture_slots.h"
 #include "flightmodel/atmosphere.h"
-#include "flightmodel/runway_label.h"
+#include "world/runway_label.h"
 #include "flightmodel/ground/terrain_query.h"
 #include "graphics/ogl_state.h"
 #include "graphics/ogl_tex.h"

@@ -19,7 +19,7 @@ struct sim_flightmodel_position_block {
 extern sim_flightmodel_position_block sim_flightmodel_position;
 
 // Terrain height (local y, m) under the user's plane, written by the
-// simulation cycle from the terrain query once a frame.
+// simulation's frame from the terrain query once a frame.
 extern float terrain_height_m;
 
 // Surface code under the user's plane, set by the terrain and scenery code;

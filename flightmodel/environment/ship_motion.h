@@ -1,4 +1,4 @@
-// The ships' motion, once a frame from the simulation cycle: the carrier and
+// The ships' motion, once a frame from the simulation's frame: the carrier and
 // the frigate sail, steer away from land, follow the terrain height and pitch
 // and roll with the waves. Reads the frame period, the replay mode, the wave
 // amplitude, the network clock, the land-use grid and the terrain queries;

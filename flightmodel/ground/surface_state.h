@@ -3,7 +3,7 @@
 // ground contact read (49 over no such surface, 154 over a deck, platform,
 // object top or road, else the runway's surface code; below 50 plain
 // terrain). One finder fills it afresh at the start of every frame of flight
-// (flightmodel/ground/deck_contact.h), drawn or not; the simulation's stages
+// (flightmodel/ground/surface_under.h), drawn or not; the simulation's stages
 // and the drawing read it.
 #pragma once
 

@@ -3,7 +3,7 @@
 //
 // Reads: the terrain vertex grid and the scenery area bounds (world/), the
 // current planet, lat_ref/lon_ref and the planet radius; with extras also the
-// surface state under the user's plane (flightmodel/ground/deck_contact.h
+// surface state under the user's plane (flightmodel/ground/surface_under.h
 // finds it each step) and the ship table and deck heights (world/).
 // Writes: only the caller's cell hint and, with extras, the three surface
 // velocity outputs.

@@ -2,7 +2,7 @@
 // to the user's plane.
 #pragma once
 
-// The runway label is flightmodel/runway_label.h.
+// The runway label is world/runway_label.h.
 
 // Distance in degrees, sqrt(dlat^2 + dlon^2), from the user's plane to the
 // navaid at navaid_index. When it is below *best + 0.1 it is stored in *best

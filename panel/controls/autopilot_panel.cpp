@@ -15,13 +15,13 @@
 #include "core/key_slots.h"
 #include "core/numeric.h"
 #include "core/simvars.h"
+#include "flightmodel/control/autopilot_modes.h"
 #include "graphics/font.h"
 #include "panel/controls/controls.h"
 #include "panel/panel_kit.h"
 
 namespace {
 
-constexpr int KEY_CLASS_COMMAND = 2;   // a character taken from the key assignment table
 constexpr int NO_KEY = -1;
 
 float finite_or(float v, float fallback) { return std::isfinite(v) ? v : fallback; }
@@ -40,23 +40,23 @@ struct mode_row {
 
 int word_is(int32_t w, int v) { return w == v ? 2 : 0; }
 const mode_row MODES[] = {
-    {INS_OTT_ATR_ENG_GA, INS_OTT_ANN_ATR, KEY_SLOT_AUTOTHROTTLE, [] { return word_is(sim_cockpit_autopilot.airspeed_mode, 10); }},
-    {INS_OTT_HDG_ENG_GA, INS_OTT_ANN_HDG, KEY_SLOT_AP_HEADING, [] { return word_is(sim_cockpit_autopilot.heading_mode, 11); }},
-    {INS_OTT_WINGLEV_ENG_GA, INS_OTT_ANN_WINGLEV, KEY_SLOT_AP_WING_LEVELLER, [] { return word_is(sim_cockpit_autopilot.heading_mode, 12); }},
-    {INS_OTT_ASI_ENG_GA, INS_OTT_ANN_ASI, KEY_SLOT_AP_SPEED_BY_PITCH, [] { return word_is(sim_cockpit_autopilot.altitude_mode, 13); }},
-    {INS_OTT_VVI_ENG_GA, INS_OTT_ANN_VVI, KEY_SLOT_AP_VERTICAL_SPEED, [] { return word_is(sim_cockpit_autopilot.altitude_mode, 14); }},
-    {INS_OTT_ALT_ENG_GA, INS_OTT_ANN_ALT, KEY_SLOT_AP_ALTITUDE_HOLD, [] { return word_is(sim_cockpit_autopilot.altitude_mode, 15); }},
-    {INS_OTT_LCA_ENG_GA, INS_OTT_ANN_LCA, KEY_SLOT_AP_LEVEL_CHANGE, [] { return word_is(sim_cockpit_autopilot.altitude_mode, 16); }},
-    {INS_OTT_SYN_ENG_GA, INS_OTT_ANN_SYN, KEY_SLOT_AP_PITCH_HOLD, [] { return word_is(sim_cockpit_autopilot.altitude_mode, 17); }},
+    {INS_OTT_ATR_ENG_GA, INS_OTT_ANN_ATR, KEY_SLOT_AUTOTHROTTLE, [] { return word_is(sim_cockpit_autopilot.airspeed_mode, AP_AUTOTHROTTLE); }},
+    {INS_OTT_HDG_ENG_GA, INS_OTT_ANN_HDG, KEY_SLOT_AP_HEADING, [] { return word_is(sim_cockpit_autopilot.heading_mode, AP_HEADING_HOLD); }},
+    {INS_OTT_WINGLEV_ENG_GA, INS_OTT_ANN_WINGLEV, KEY_SLOT_AP_WING_LEVELLER, [] { return word_is(sim_cockpit_autopilot.heading_mode, AP_WING_LEVELLER); }},
+    {INS_OTT_ASI_ENG_GA, INS_OTT_ANN_ASI, KEY_SLOT_AP_SPEED_BY_PITCH, [] { return word_is(sim_cockpit_autopilot.altitude_mode, AP_SPEED_BY_PITCH); }},
+    {INS_OTT_VVI_ENG_GA, INS_OTT_ANN_VVI, KEY_SLOT_AP_VERTICAL_SPEED, [] { return word_is(sim_cockpit_autopilot.altitude_mode, AP_VERTICAL_SPEED); }},
+    {INS_OTT_ALT_ENG_GA, INS_OTT_ANN_ALT, KEY_SLOT_AP_ALTITUDE_HOLD, [] { return word_is(sim_cockpit_autopilot.altitude_mode, AP_ALTITUDE_HOLD); }},
+    {INS_OTT_LCA_ENG_GA, INS_OTT_ANN_LCA, KEY_SLOT_AP_LEVEL_CHANGE, [] { return word_is(sim_cockpit_autopilot.altitude_mode, AP_LEVEL_CHANGE); }},
+    {INS_OTT_SYN_ENG_GA, INS_OTT_ANN_SYN, KEY_SLOT_AP_PITCH_HOLD, [] { return word_is(sim_cockpit_autopilot.altitude_mode, AP_PITCH_HOLD); }},
     {INS_OTT_HN_ENG_GA, INS_OTT_ANN_HN, KEY_SLOT_AP_LATERAL_NAV,
      [] {
          const int32_t m = sim_cockpit_autopilot.hnav_mode;
-         return m == 18 ? 1 : m == 19 ? 2 : 0;
+         return m == AP_COURSE_ARMED ? 1 : m == AP_COURSE_CAPTURED ? 2 : 0;
      }},
     {INS_OTT_VN_ENG_GA, INS_OTT_ANN_VN, KEY_SLOT_AP_VERTICAL_NAV,
      [] {
          const int32_t m = sim_cockpit_autopilot.vnav_mode;
-         return m == 20 ? 1 : m == 21 ? 2 : 0;
+         return m == AP_GLIDESLOPE_ARMED ? 1 : m == AP_GLIDESLOPE_CAPTURED ? 2 : 0;
      }},
     {INS_OTT_BC_ENG_GA, INS_OTT_ANN_BC, NO_KEY, [] { return sim_cockpit_autopilot.backcourse_on != 0 ? 2 : 0; }},
 };
@@ -64,7 +64,7 @@ const mode_row MODES[] = {
 void engage_button(const mode_row& m, bool test)
 {
     if (PANEL_click_spot(0.0f, 0.0f, 12.0f, 0)) {
-        if (m.key_slot != NO_KEY) CORE_run_key_slot(KEY_CLASS_COMMAND, m.key_slot);
+        if (m.key_slot != NO_KEY) CORE_run_key_slot(DISPATCH_COMMAND, m.key_slot);
         else sim_cockpit_autopilot.backcourse_on = sim_cockpit_autopilot.backcourse_on != 0 ? 0 : 1;
     }
     const int e = m.engaged();

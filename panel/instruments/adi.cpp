@@ -11,6 +11,7 @@
 #include "aircraft/acf_struct.h"
 #include "core/screen.h"
 #include "core/simvars.h"
+#include "flightmodel/control/autopilot_modes.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/systems/gyros.h"
 #include "flightmodel/systems/weather.h"
@@ -73,9 +74,9 @@ void PANEL_flight_director(const acf_struct& a, int glass, int gyro, float pitch
     const float g_roll = finite_or_0(gyro_roll[gyro]), g_pitch = finite_or_0(gyro_pitch[gyro]);
 
     float roll_target = 0.0f, pitch_target = 0.0f;
-    if ((ap.autopilot_mode > 0 && (ap.heading_mode != 9 || ap.hnav_mode == 19)) || override_fd)
+    if ((ap.autopilot_mode > 0 && (ap.heading_mode != AP_OFF || ap.hnav_mode == AP_COURSE_CAPTURED)) || override_fd)
         roll_target = std::clamp(finite_or_0(ap.flight_director_roll) - g_roll, -45.0f, 45.0f);
-    if ((ap.autopilot_mode > 0 && (ap.altitude_mode != 9 || ap.vnav_mode == 21)) || override_fd)
+    if ((ap.autopilot_mode > 0 && (ap.altitude_mode != AP_OFF || ap.vnav_mode == AP_GLIDESLOPE_CAPTURED)) || override_fd)
         pitch_target = std::clamp(finite_or_0(ap.flight_director_pitch) - g_pitch, -20.0f, 20.0f);
     if (ap.autopilot_mode == 0 && a.acf_has_SC_fd != 0) pitch_target += 70.0f * s;
 

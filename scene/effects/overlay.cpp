@@ -2,7 +2,7 @@
 // spoken text or data rows, start prompts, pause notice, chat field, notes,
 // checklist, element tables and the control marker; and stepping through the
 // checklist by clicks. (The launches the parking brake lets go are the
-// simulation's: flightmodel/ground/deck_contact.h.)
+// simulation's: flightmodel/ground/surface_under.h.)
 #include "scene/effects/overlay.h"
 
 #include <cmath>

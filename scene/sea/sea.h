@@ -4,7 +4,7 @@
 // Reads: the sea-object record and the deck outlines (world/), the user
 // plane's position and track, the view footprint and the loaded area,
 // draw_ships and draw_oilrigs, percent_lights_on. The decks' contact with the
-// user's plane is the simulation's (flightmodel/ground/deck_contact.h).
+// user's plane is the simulation's (flightmodel/ground/surface_under.h).
 #pragma once
 
 #include "world/ship_decks.h"

@@ -1,7 +1,7 @@
 // The per-pass entry of the sea objects: the wakes, then the culling of each
 // object against the view footprint and the drawing of the visible ones in
 // their own frames. Their decks' contact with the user's plane is the
-// simulation's (flightmodel/ground/deck_contact.h), drawn or not.
+// simulation's (flightmodel/ground/surface_under.h), drawn or not.
 #include <GL/gl.h>
 
 #include <cmath>

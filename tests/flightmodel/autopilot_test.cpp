@@ -104,7 +104,7 @@ TEST_F(ControlStep, DisconnectKeyDropsEveryModeAndSoundsTheHornOnce)
     ap.heading_mode = 11;
     ap.altitude_mode = 15;
     step(3);
-    KEY_command_dispatch(DISPATCH_COMMAND, KEY_AP_OFF);
+    CORE_run_key(DISPATCH_COMMAND, KEY_AP_OFF);
     step(5);
     EXPECT_EQ(ap.airspeed_mode, 9);
     EXPECT_EQ(ap.heading_mode, 9);

@@ -1,8 +1,8 @@
 // The control step in the running program: started in-process on the
 // generated data folder with the airliner of the test fleet as the user's
-// aircraft, keys go through
-// the real window procedure and key dispatcher, frames through the real
-// simulation cycle and plane step.
+// aircraft, keys go through the real key dispatcher (the held throttle key
+// through the window's events and the program's frames), frames through the
+// simulation's frame and the plane step.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -20,17 +20,16 @@
 #include "core/app_mode.h"
 #include "core/frame_clock.h"
 #include "core/geo.h"
+#include "core/hooks.h"
 #include "core/key_slots.h"
 #include "core/simvars/cockpit.h"
 #include "core/simvars/operation.h"
 #include "core/simvars/time.h"
 #include "flightmodel/flt.h"
+#include "flightmodel/sim_frame.h"
 #include "flightmodel/systems/gyros.h"
 #include "links/sound_seam.h"
-#include "platform/plat_events.h"
-#include "shell/cycle.h"
-#include "shell/keys.h"
-#include "shell/wndproc.h"
+#include "tests/support/pilot_kit.h"
 #include "tests/support/startup_program.h"
 
 namespace {
@@ -56,7 +55,7 @@ std::string first_aircraft_in(const fs::path& folder)
     return "";
 }
 
-// Frames of the simulation cycle at 25 per second; the gyros read the
+// Frames of the simulation at 25 per second; the gyros read the
 // attitude as fully spun-up gyros would.
 void frames(int n)
 {
@@ -68,7 +67,7 @@ void frames(int n)
             gyro_pitch[k] = flt[0].theta;
             gyro_heading[k] = flt[0].magpsi;
         }
-        update_plane_cycle();
+        FLTMOD_sim_frame();
     }
 }
 
@@ -104,7 +103,7 @@ protected:
         frames(2);
     }
 
-    static void press(int key_slot) { KEY_command_dispatch(DISPATCH_PLAIN, key_assignment_table[key_slot]); }
+    static void press(int key_slot) { CORE_run_key_slot(DISPATCH_PLAIN, key_slot); }
 };
 
 }  // namespace
@@ -145,12 +144,13 @@ TEST_F(ControlEndToEnd, HeldThrottleKeyRaisesEveryThrottleToTheForwardLimit)
     const int engines = std::min(pln[0].acf_num_engines, 8);
     for (int n = 0; n < engines; ++n) flt[0].ENGN_thro[n] = 0.0f;
     for (int i = 0; i < 60; ++i) {
-        MACIBM_handlekey(VK_F1 + 1);   // F2 held: throttles up
-        frames(1);
+        pilot::press(pilot::function_key(2));   // F2 held: throttles up
+        pilot::frames(1, DT);
     }
     for (int n = 0; n < engines; ++n) EXPECT_FLOAT_EQ(flt[0].ENGN_thro[n], pln[0].acf_throtmax_FWD) << "engine " << n;
     flt[0].ENGN_thro[0] = 0.3f;
-    MACIBM_handlekey(VK_F1);   // F1: down one step
+    pilot::press(pilot::function_key(1));   // F1: down one step
+    pilot::frames(1, DT);
     EXPECT_NEAR(flt[0].ENGN_thro[0], 0.25f, 1e-6f);
 }
 

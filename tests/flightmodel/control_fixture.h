@@ -15,6 +15,7 @@
 #include "core/app_mode.h"
 #include "core/hooks.h"
 #include "core/frame_clock.h"
+#include "core/input.h"
 #include "core/reset_registry.h"
 #include "core/simvars.h"
 #include "flightmodel/control/autopilot.h"
@@ -26,7 +27,6 @@
 #include "flightmodel/plane_step.h"
 #include "flightmodel/systems/gyros.h"
 #include "links/sound_seam.h"
-#include "shell/keys.h"
 #include "world/airport_state.h"
 
 namespace control_test {

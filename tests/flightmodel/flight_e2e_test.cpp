@@ -18,8 +18,6 @@
 #include "flightmodel/flt.h"
 #include "flightmodel/systems/weather.h"
 #include "flightmodel/ground/terrain_query.h"
-#include "shell/frame.h"
-#include "shell/wndproc.h"
 #include "tests/support/startup_program.h"
 #include "world/navdb.h"
 
@@ -90,14 +88,11 @@ TEST_F(FlightEndToEnd, TrainerStartsOnKsbdsFirstRunwayAndFliesAHundredFrames)
 
     // A hundred flying frames at about 25 frames a second, from that runway start.
     FLIGHT_init_situation(SIT_AIRPORT, SIT_RUNWAY);
-    MACIBM_pump_messages();
-    FRAME_reset();
     app_mode = MODE_FLYING;
     const float flight_time = sim_time.total_flight_time_sec;
     double periods = 0.0;
     for (int k = 0; k < 100; ++k) {
-        test_clock_seconds += 0.04;
-        MACIBM_do_frame();
+        run_frames_for(0.04, 0.04);
         periods += sim_operation_misc.frame_rate_period;
         ASSERT_EQ(derived_state.buildups_last_frame, 2) << "frame " << k;
     }
@@ -118,8 +113,6 @@ TEST_F(FlightEndToEnd, TrainerStartsOnKsbdsFirstRunwayAndFliesAHundredFrames)
 TEST_F(FlightEndToEnd, TrainerLetGoAboveTheRunwayFallsUnderGravityAndLandsOnItsGear)
 {
     FLIGHT_init_situation(SIT_AIRPORT, SIT_RUNWAY);
-    MACIBM_pump_messages();
-    FRAME_reset();
     app_mode = MODE_FLYING;
     // Still air: no gust moves the falling plane.
     for (int k = 0; k < WIND_LAYERS; ++k)
@@ -127,12 +120,7 @@ TEST_F(FlightEndToEnd, TrainerLetGoAboveTheRunwayFallsUnderGravityAndLandsOnItsG
     sim_weather.thunderstorm_percent = sim_weather.microburst_probability = sim_weather.wind_turbulence_percent = 0.0f;
     sim_weather.thermal_percent = 0.0f;
     WEATHER_reset();   // nor the wind an earlier flight left easing toward calm
-    auto frames = [](int n) {
-        for (int k = 0; k < n; ++k) {
-            test_clock_seconds += 0.04;
-            MACIBM_do_frame();
-        }
-    };
+    auto frames = [](int n) { run_frames_for(0.04 * n, 0.04); };
     flt_struct& f = flt[0];
     frames(25);   // settled on the runway
     ASSERT_EQ(f.onground_all, 1);

@@ -15,6 +15,7 @@
 
 #include "aircraft/acf_load.h"
 #include "core/folders.h"
+#include "core/hooks.h"
 #include "core/reset_registry.h"
 #include "flightmodel/atmosphere.h"
 #include "flightmodel/control/own_physics.h"
@@ -24,7 +25,6 @@
 #include "flightmodel/ground/ground_stages.h"
 #include "flightmodel/plane_step.h"
 #include "flightmodel/propulsion/propulsion.h"
-#include "shell/commands.h"
 #include "tests/flightmodel/forces_fixture.h"
 #include "tests/flightmodel/trainer_fixture.h"
 #include "tests/support/test_support.h"
@@ -469,7 +469,7 @@ TEST_F(TrainerFlight, ReportAndStabilityCommandsInTheGlide)
     std::filesystem::current_path(dir.path());
     FOLDERS_open_logs();
 
-    APPLICATION_handlemenu(1203);
+    CORE_run_command(1203);
     const float elevator = flt[0].FC_ptch, aileron = flt[0].FC_roll;
     frame(elevator, aileron);
     report_log.flush();
@@ -482,7 +482,7 @@ TEST_F(TrainerFlight, ReportAndStabilityCommandsInTheGlide)
 
     // The pitch test: Sref and Cref of the trainer's wings and tailplanes (dihedral below 45 degrees):
     // 2 x 17.9 ft x 4.85 ft + 2 x 5.7 ft x 2.8 ft x cos 3 deg; mean chord (4.85 + 4.85 + 2.8 + 2.8) / 4 ft.
-    APPLICATION_handlemenu(1217);
+    CORE_run_command(1217);
     frame(elevator, aileron);
     frame(elevator, aileron);
     report_log.flush();

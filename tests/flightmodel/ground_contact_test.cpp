@@ -15,7 +15,7 @@
 #include "flightmodel/flt.h"
 #include "flightmodel/forces/forces.h"
 #include "flightmodel/ground/contact.h"
-#include "flightmodel/ground/deck_contact.h"
+#include "flightmodel/ground/surface_under.h"
 #include "flightmodel/ground/ground_stages.h"
 #include "flightmodel/ground/surface_state.h"
 #include "tests/flightmodel/forces_fixture.h"

@@ -1,5 +1,5 @@
-// Whole flights on the ground and on the water through the real simulation
-// cycle and plane step: the default trainer started on the default airport's
+// Whole flights on the ground and on the water through the simulation's
+// frame and the plane step: the default trainer started on the default airport's
 // runway stands, holds on its parking brake, takes off, and lands again from
 // an approach, and flies straight across each pole; the fleet's float plane
 // rests on still water.
@@ -24,7 +24,6 @@
 #include "flightmodel/propulsion/propulsion.h"
 #include "flightmodel/systems.h"
 #include "flightmodel/ground/surface_state.h"
-#include "shell/cycle.h"
 #include "tests/flightmodel/trainer_fixture.h"
 #include "tests/support/flight_fixture.h"
 #include "tests/support/terrain_support.h"

@@ -13,7 +13,6 @@
 #include "world/ships.h"
 #include "core/app_mode.h"
 #include "core/geo.h"
-#include "shell/modes.h"
 #include "core/random.h"
 #include "core/simvars.h"
 

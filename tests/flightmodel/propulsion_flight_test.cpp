@@ -26,7 +26,7 @@
 #include "flightmodel/phys.h"
 #include "flightmodel/plane_step.h"
 #include "flightmodel/systems.h"
-#include "screens/setup.h"
+#include "core/constants.h"
 #include "tests/flightmodel/propulsion_fixture.h"
 #include "tests/support/terrain_support.h"
 

@@ -14,7 +14,6 @@
 #include "core/reset_registry.h"
 #include "flightmodel/control/pilot_inputs.h"
 #include "flightmodel/ground/surface_state.h"
-#include "shell/cycle.h"
 #include "tests/flightmodel/trainer_fixture.h"
 #include "tests/support/flight_fixture.h"
 
@@ -67,9 +66,7 @@ protected:
             hands.roll = std::clamp(0.2f * std::sin(0.5f * t) - 0.05f * f.phi, -1.0f, 1.0f);
             hands.heading = 0.1f * std::sin(0.3f * t);
             hands.throttle = t < 10.0f ? 0.8f : 0.1f;
-            frame_clock += DT;
-            sim_operation_misc.frame_rate_period = DT;
-            update_plane_cycle();
+            simulation_frame(DT);
             if (k % 25 != 24) continue;
             float gear = 0.0f;
             for (int n = PART_GEAR_FIRST; n < PART_GEAR_FIRST + 3; ++n) gear += f.nrml_force[n];

@@ -11,7 +11,7 @@
 #include "core/simvars.h"
 #include "flightmodel/environment/ship_motion.h"
 #include "world/ships.h"
-#include "screens/setup.h"
+#include "core/constants.h"
 #include "tests/support/terrain_support.h"
 #include "world/landuse_grid.h"
 

@@ -1,5 +1,5 @@
-// Whole flights at sea through the real flight starts and the simulation
-// cycle with the plane step, no frame drawn: the trainer thrown off the bow
+// Whole flights at sea through the real flight starts and the simulation's
+// frame with the plane step, no frame drawn: the trainer thrown off the bow
 // of the carrier steaming far out by the catapult once the parking brake is
 // let off and flying away hands off, a landing caught by the wires, the
 // trainer parked on the deck and on a generated roof, and the fleet's
@@ -22,7 +22,7 @@
 #include "flightmodel/control/pilot_inputs.h"
 #include "flightmodel/control/engine_controls.h"
 #include "flightmodel/ground/contact.h"
-#include "flightmodel/ground/deck_contact.h"
+#include "flightmodel/ground/surface_under.h"
 #include "flightmodel/ground/ground_stages.h"
 #include "flightmodel/propulsion/propulsion.h"
 #include "flightmodel/systems.h"
@@ -30,7 +30,6 @@
 #include "world/ships.h"
 #include "flightmodel/ground/surface_state.h"
 #include "flightmodel/ground/terrain_query.h"
-#include "shell/cycle.h"
 #include "tests/flightmodel/trainer_fixture.h"
 #include "tests/support/flight_fixture.h"
 #include "world/cover_placement.h"

@@ -12,7 +12,7 @@
 #include "aircraft/launch_flags.h"
 #include "core/random.h"
 #include "core/texture_slots.h"
-#include "flightmodel/ground/deck_contact.h"
+#include "flightmodel/ground/surface_under.h"
 #include "flightmodel/ground/terrain_query.h"
 #include "tests/support/damaged_ships.h"
 #include "tests/support/flight_fixture.h"

@@ -18,9 +18,6 @@
 #include "flightmodel/flt.h"
 #include "flightmodel/systems/logbook.h"
 #include "flightmodel/systems/radios.h"
-#include "platform/plat_events.h"
-#include "shell/frame.h"
-#include "shell/main.h"
 #include "tests/support/startup_program.h"
 #include "world/navdb.h"
 
@@ -75,9 +72,7 @@ TEST(SystemsInProgram, Nav1HearsTheLocalizerAndTheLogbookOutlivesTheRun)
     EXPECT_NEAR(logbook.total_hours[1], 4.0 / 3600.0, 0.0002);   // the first second is the start's, filled again
     EXPECT_STREQ(logbook.aircraft[1], "Orvell Glider");
 
-    PLAT_post_message(WM_CLOSE, 0, 0);
-    APPLICATION_run_frames();   // the quit writes the logbook
-    stop_program();
+    close_window_and_quit();   // the quit writes the logbook
     const std::string written = read_file_bytes(folder->path() / "Output/logbooks/ORVELL PILOT.txt");
     ASSERT_EQ(written.rfind("I\n1 version\n2 ", 0), 0u) << written;
     EXPECT_NE(written.find("  KSBD  "), std::string::npos) << written;

@@ -8,7 +8,6 @@
 
 #include "core/numeric.h"
 #include "core/sound_slots.h"
-#include "flightmodel/runway_label.h"
 #include "flightmodel/systems/nav_proximity.h"
 #include "flightmodel/systems/radios.h"
 #include "tests/flightmodel/systems_fixture.h"
@@ -241,24 +240,6 @@ TEST_F(SystemsRadios, TheHsiSelectorOutsideItsRangeCountsAsNav1)
         sim_cockpit_switches.HSI_selector = selector;
         EXPECT_EQ(RADIOS_hsi_source(), source) << selector;
     }
-}
-
-TEST(RunwayLabel, PadsRunwaysAndTaxiwayMarks)
-{
-    char out[TEXT_SIZE];
-    RWY_label("H1", out);
-    EXPECT_STREQ(out, "PAD H1");
-    RWY_label("09x", out);
-    EXPECT_STREQ(out, "RWY 09");
-    RWY_label("36", out);
-    EXPECT_STREQ(out, "RWY 36");
-    RWY_label("", out);
-    EXPECT_STREQ(out, "RWY ");
-    RWY_label("0 9 L", out);     // the spaced form of the menus
-    EXPECT_STREQ(out, "RWY 0 9 L");
-    const std::string endless(2000, '7');
-    RWY_label(endless.c_str(), out);   // never past a text buffer
-    EXPECT_EQ(std::strlen(out), static_cast<size_t>(TEXT_MAX_LEN));
 }
 
 TEST_F(SystemsRadios, NearerThanBestAdmitsATenthOfADegreeMore)

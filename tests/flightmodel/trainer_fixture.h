@@ -24,7 +24,7 @@
 #include "flightmodel/forces/forces.h"
 #include "flightmodel/ground/surface_state.h"
 #include "flightmodel/plane_step.h"
-#include "shell/cycle.h"
+#include "flightmodel/sim_frame.h"
 #include "tests/support/flight_fixture.h"
 #include "tests/support/test_support.h"
 #include "tests/support/test_pilot.h"
@@ -135,12 +135,12 @@ protected:
     }
 };
 
-// One frame of the program's simulation, with no frame drawn.
+// One frame of the simulation, with no frame drawn.
 inline void simulation_frame(float dt)
 {
     frame_clock += dt;
     sim_operation_misc.frame_rate_period = dt;
-    update_plane_cycle();
+    FLTMOD_sim_frame();
 }
 
 }  // namespace trainer_test

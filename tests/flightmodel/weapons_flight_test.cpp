@@ -1,5 +1,5 @@
 // The fleet's armed aircraft with its generated weapons, flown through the
-// real simulation cycle and plane step: the gun shoots while the trigger is
+// simulation's frame and the plane step: the gun shoots while the trigger is
 // held and its projectiles end at the ground; a bomb leaves, takes its mass
 // off the aircraft and hits the ground below it.
 #include <gtest/gtest.h>
@@ -19,7 +19,6 @@
 #include "flightmodel/weapons/projectiles.h"
 #include "flightmodel/weapons/weapons.h"
 #include "flightmodel/ground/surface_state.h"
-#include "shell/cycle.h"
 #include "tests/flightmodel/trainer_fixture.h"
 #include "tests/support/flight_fixture.h"
 

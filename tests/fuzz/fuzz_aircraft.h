@@ -33,7 +33,6 @@
 #include "graphics/ogl_image.h"
 #include "graphics/ogl_tex.h"
 #include "panel/instrument_pictures.h"
-#include "screens/setup.h"
 #include "tests/fuzz/fuzz_support.h"
 #include "world/objects.h"
 #include "world/scenery_area.h"

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "core/geo.h"
-#include "screens/setup.h"
+#include "core/constants.h"
 #include "tests/fuzz/fuzz_support.h"
 #include "world/apt_scene.h"
 #include "world/env_tile.h"

@@ -14,7 +14,6 @@
 #include "core/simvars/graphics.h"
 #include "scene/effects/particles.h"
 #include "scene/terrain/terrain_pass.h"
-#include "screens/setup.h"
 #include "tests/fuzz/fuzz_support.h"
 #include "world/apt_scene.h"
 #include "world/env_tile.h"

@@ -21,7 +21,6 @@
 #include "scene/lights_model.h"
 #include "scene/scene_state.h"
 #include "world/terrain_definitions.h"
-#include "screens/setup.h"
 #include "tests/fuzz/fuzz_support.h"
 #include "world/landuse.h"
 #include "world/landuse_grid.h"

@@ -27,7 +27,6 @@
 #include "links/net_slots.h"
 #include "links/network.h"
 #include "platform/plat_time.h"
-#include "screens/setup.h"
 #include "shell/main.h"
 #include "tests/support/net_peer.h"
 #include "tests/support/test_support.h"

@@ -9,7 +9,6 @@
 #include "flightmodel/systems/flight_plan.h"
 #include "flightmodel/systems/radios.h"
 #include "panel/glass/glass.h"
-#include "screens/setup.h"
 #include "world/apt_scene.h"
 #include "world/navdb.h"
 

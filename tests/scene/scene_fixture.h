@@ -35,7 +35,6 @@
 #include "scene/sky_light.h"
 #include "scene/view_setup.h"
 #include "tests/scene/pass_to_view.h"
-#include "screens/setup.h"
 #include "tests/graphics/gl_context.h"
 #include "tests/support/terrain_support.h"
 #include "tests/support/test_support.h"

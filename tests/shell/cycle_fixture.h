@@ -21,7 +21,6 @@
 #include "links/net_slots.h"
 #include "world/fires.h"
 #include "world/scene_origin.h"
-#include "screens/setup.h"
 #include "shell/commands.h"
 #include "shell/cycle.h"
 #include "core/folders.h"

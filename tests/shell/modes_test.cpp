@@ -24,7 +24,6 @@
 #include "tests/support/net_peer.h"
 #include "links/sound_seam.h"
 #include "screens/operator_map.h"
-#include "screens/setup.h"
 #include "core/constants.h"
 #include "core/geo.h"
 #include "core/input.h"

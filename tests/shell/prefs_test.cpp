@@ -29,7 +29,6 @@
 #include "core/screen.h"
 #include "core/simvars.h"
 #include "core/ui_text.h"
-#include "screens/setup.h"
 #include "tests/support/test_support.h"
 
 namespace {

@@ -37,14 +37,6 @@ size_t count_of(const std::string& text, const std::string& part)
     return n;
 }
 
-// A close request taken by the frame loop, then the shut-down.
-void close_window_and_quit()
-{
-    PLAT_post_message(WM_CLOSE, 0, 0);
-    APPLICATION_run_frames();   // returns once a frame has taken the close
-    stop_program();
-}
-
 }  // namespace
 
 TEST(ProgramQuit, MissingFoldersAreMadeAndQuittingSavesTheThreePreferenceFiles)

@@ -29,13 +29,13 @@
 #include "flightmodel/flt.h"
 #include "flightmodel/forces/forces.h"
 #include "flightmodel/ground/surface_state.h"
+#include "flightmodel/sim_frame.h"
 #include "flightmodel/phys.h"
 #include "flightmodel/systems/wind_at_plane.h"
 #include "links/net_slots.h"
 #include "links/sound_seam.h"
 #include "world/fires.h"
 #include "screens/setup.h"
-#include "shell/cycle.h"
 #include "tests/support/terrain_support.h"
 #include "tests/support/test_pilot.h"
 #include "world/airport_state.h"
@@ -224,7 +224,7 @@ bool tracing = false;
 int trace_count = 0;
 float report_at = -1.0f;   // the frame clock of the frame whose build-up is reported
 
-// One frame of the program's simulation, with no frame drawn.
+// One frame of the simulation, with no frame drawn.
 void frame()
 {
     frame_clock += frame_dt;
@@ -233,7 +233,7 @@ void frame()
         FOLDERS_open_logs();
         sim_network_dataout.dump_next_cycle = 1;
     }
-    update_plane_cycle();
+    FLTMOD_sim_frame();
     if (tracing && (++trace_count % static_cast<int>(std::lround(0.5f / frame_dt)) == 0 || trace_count < 5)) {
         const flt_struct& f = flt[0];
         std::printf("  t %6.1f ias %6.1f tas %6.1f vy %6.2f y %7.1f agl %6.1f th %6.2f al %6.2f n %5.2f stick %5.2f "

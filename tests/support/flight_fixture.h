@@ -35,7 +35,6 @@
 #include "scene/effects/particles.h"
 #include "world/ships.h"
 #include "flightmodel/ground/surface_state.h"
-#include "screens/setup.h"
 #include "tests/support/fleet_flight_kit.h"
 #include "tests/support/terrain_support.h"
 #include "tests/support/test_support.h"

@@ -121,6 +121,13 @@ void stop_program()
     PLAT_flush_messages();
 }
 
+void close_window_and_quit()
+{
+    PLAT_post_message(WM_CLOSE, 0, 0);
+    APPLICATION_run_frames();   // returns once a frame has taken the close
+    stop_program();
+}
+
 void started_program::TearDownTestSuite()
 {
     stop_program();

@@ -24,6 +24,9 @@ std::unique_ptr<temp_folder> copy_default_data_folder(const std::string& leave_o
 void start_program(const temp_folder& folder);
 // Shuts the program down and restores the system clock.
 void stop_program();
+// A close request taken by the frame loop (the program's quit saves what it
+// keeps), then the shut-down.
+void close_window_and_quit();
 // True from a start until its stop: the tests of a started program's suite
 // keep the state it runs on instead of starting from the reset registry.
 extern bool program_started;

@@ -30,7 +30,7 @@
 #include "scene/scene_origin_shift.h"
 #include "world/ships.h"
 #include "scene/effects/trails.h"
-#include "screens/setup.h"
+#include "core/constants.h"
 #include "shell/menus.h"
 #include "tests/graphics/gl_context.h"
 #include "tests/support/gl_view.h"

@@ -8,12 +8,14 @@
 #include <cstring>
 #include <map>
 #include <set>
+#include <string>
 
 #include "core/geo.h"
-#include "screens/setup.h"
+#include "core/constants.h"
 #include "tests/world/world_test_util.h"
 #include "world/navdb.h"
 #include "world/runway_geometry.h"
+#include "world/runway_label.h"
 #include "world/runway_outline.h"
 
 namespace {
@@ -277,4 +279,22 @@ TEST_F(RunwayGeometry, LightsOverACrossingRunwayAreDropped)
     EXPECT_EQ(k[2058], k[2064]);
     EXPECT_EQ(k[1105], 0);
     EXPECT_EQ(k[2105], 2);
+}
+
+TEST(RunwayLabel, PadsRunwaysAndTaxiwayMarks)
+{
+    char out[TEXT_SIZE];
+    RWY_label("H1", out);
+    EXPECT_STREQ(out, "PAD H1");
+    RWY_label("09x", out);
+    EXPECT_STREQ(out, "RWY 09");
+    RWY_label("36", out);
+    EXPECT_STREQ(out, "RWY 36");
+    RWY_label("", out);
+    EXPECT_STREQ(out, "RWY ");
+    RWY_label("0 9 L", out);     // the spaced form of the menus
+    EXPECT_STREQ(out, "RWY 0 9 L");
+    const std::string endless(2000, '7');
+    RWY_label(endless.c_str(), out);   // never past a text buffer
+    EXPECT_EQ(std::strlen(out), static_cast<size_t>(TEXT_MAX_LEN));
 }

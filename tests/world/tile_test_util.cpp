@@ -2,7 +2,7 @@
 
 #include "core/geo.h"
 #include "tests/graphics/gl_context.h"
-#include "screens/setup.h"
+#include "core/constants.h"
 #include "tests/world/world_test_util.h"
 #include "world/apt_scene.h"
 #include "world/env_tile.h"

@@ -10,7 +10,7 @@
 
 #include "core/geo.h"
 #include "flightmodel/flt.h"
-#include "flightmodel/ground/deck_contact.h"
+#include "flightmodel/ground/surface_under.h"
 #include "flightmodel/ground/surface_state.h"
 #include "flightmodel/ground/terrain_query.h"
 #include "tests/support/startup_program.h"

@@ -15,7 +15,7 @@
 #include "core/folders.h"
 #include "core/geo.h"
 #include "core/menu_table.h"
-#include "screens/setup.h"
+#include "core/constants.h"
 #include "shell/menus.h"
 #include "tools/bench/bench_gl.h"
 #include "world/apt_scene.h"

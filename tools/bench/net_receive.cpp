@@ -19,7 +19,6 @@
 #include "flightmodel/plane_state.h"
 #include "links/net_receive.h"
 #include "links/network.h"
-#include "screens/setup.h"
 
 namespace {
 

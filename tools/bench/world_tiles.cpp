@@ -13,7 +13,7 @@
 #include "core/folders.h"
 #include "tools/bench/bench_gl.h"
 #include "core/geo.h"
-#include "screens/setup.h"
+#include "core/constants.h"
 #include "tools/env/world_gen.h"
 #include "world/apt_scene.h"
 #include "world/env_tile.h"

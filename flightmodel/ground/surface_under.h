@@ -16,12 +16,13 @@
 #pragma once
 
 // Finds what lies under the user's plane now and fills the surface state
-// with it afresh. The simulation cycle calls it at the start of every frame
-// of flight (shell/cycle.h), before the plane's height and steps read it.
+// with it afresh. The simulation's frame calls it at the start of every
+// frame of flight (flightmodel/sim_frame.h), before the plane's height and
+// steps read it.
 void GROUND_surface_under_plane();
 
 // With the parking brake let off (below 0.5) a plane held on the catapult is
 // thrown (the launch time noted), an armed tow rope or winch cable hooks on;
 // a caught wire lets go below 2 m/s or rolling backwards (sideslip beyond 90
-// degrees). The simulation cycle calls it just before the finder.
+// degrees). The simulation's frame calls it just before the finder.
 void GROUND_launch_releases();

@@ -1,4 +1,4 @@
-#include "flightmodel/ground/deck_contact.h"
+#include "flightmodel/ground/surface_under.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "flightmodel/runway_label.h"
+#include "world/runway_label.h"
 
 #include <cstring>
 
