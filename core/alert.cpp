@@ -40,7 +40,7 @@ std::set<std::pair<std::string, size_t>> damage_named;
 }  // namespace
 
 void ALERT_forget_damaged_files() { damage_named.clear(); }
-ORVELL_RESET(ALERT_forget_damaged_files);
+ORVELL_RESET(ALERT_forget_damaged_files, program);
 
 bool ALERT_first_notice_of_damage(const char* path)
 {

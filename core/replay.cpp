@@ -8,4 +8,4 @@ void REPLAY_clear_ring()
 {
     for (plane_state_record& r : replay_ring) r = plane_state_record{};
 }
-ORVELL_RESET(REPLAY_clear_ring);
+ORVELL_RESET(REPLAY_clear_ring, program);

@@ -40,4 +40,4 @@ void SIMVARS_clear()
     screen_settings = {};
     gload_dim_factor = 1.0f;
 }
-ORVELL_RESET(SIMVARS_clear);
+ORVELL_RESET(SIMVARS_clear, program);

@@ -19,7 +19,7 @@
 
 aural_state_record aural_state{};
 
-ORVELL_RESET_RECORD(AURAL_reset, aural_state);
+ORVELL_RESET_RECORD(AURAL_reset, aural_state, flight);
 
 namespace {
 

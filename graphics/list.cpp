@@ -245,7 +245,7 @@ void BTN_text_field_checked_reset()
     refused_at.fill(-1.0e9f);
     active_when_drawn.fill(false);
 }
-ORVELL_RESET(BTN_text_field_checked_reset);
+ORVELL_RESET(BTN_text_field_checked_reset, program);
 
 bool BTN_text_field_checked(float x, float y, char* text, int maximum, int id, const char* label,
                             text_entry_check check, char* kept)

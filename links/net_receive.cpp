@@ -419,7 +419,7 @@ void NET_receive_log_reset()
     net_world_commands_run = 0;
     handling = nullptr;
 }
-ORVELL_RESET(NET_receive_log_reset);
+ORVELL_RESET(NET_receive_log_reset, program);
 
 bool NET_hold_world_command(const net_datagram& d, void (*handler)(net_datagram&), int target)
 {

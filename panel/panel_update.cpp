@@ -181,7 +181,7 @@ void PANEL_reset()
     RMI_reset();
     GLASS_reset();
 }
-ORVELL_RESET(PANEL_reset);
+ORVELL_RESET(PANEL_reset, panel);
 
 void PANEL_update()
 {

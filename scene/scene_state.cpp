@@ -113,7 +113,7 @@ void SCENE_clear_state()
     CLOUD_reset();
     SKYOBJ_reset();
 }
-ORVELL_RESET(SCENE_clear_state);
+ORVELL_RESET(SCENE_clear_state, scene);
 
 float SCENE_interp(float x, float x0, float y0, float x1, float y1)
 {

@@ -1059,7 +1059,7 @@ void MAP_ground_cache_reset()
     map_ground_cache = {};
     picture.valid = false;
 }
-ORVELL_RESET(MAP_ground_cache_reset);
+ORVELL_RESET(MAP_ground_cache_reset, scene);
 
 namespace {
 

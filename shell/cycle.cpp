@@ -33,7 +33,7 @@
 cycle_state cycle;
 plane_state_record snap_record{};
 
-ORVELL_RESET_RECORD(CYCLE_reset, cycle);
+ORVELL_RESET_RECORD(CYCLE_reset, cycle, program);
 
 namespace {
 

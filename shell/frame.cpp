@@ -306,7 +306,7 @@ void FRAME_reset()
     first_frames_fast = 0;
     o_lit_cus_panel = 0;
 }
-ORVELL_RESET(FRAME_reset);
+ORVELL_RESET(FRAME_reset, program);
 
 float FRAME_period_ratio(float elapsed, float period)
 {

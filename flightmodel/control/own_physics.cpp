@@ -18,7 +18,7 @@ void CONTROL_reset_state()
     STAB_reset_state();
     GOV_reset_state();
 }
-ORVELL_RESET(CONTROL_reset_state);
+ORVELL_RESET(CONTROL_reset_state, flight);
 
 void FLTMOD_own_physics(int p)
 {

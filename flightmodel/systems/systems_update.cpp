@@ -30,7 +30,7 @@ void SYSTEMS_reset()
     ANNUNCIATORS_reset();
     LIMITS_reset();
 }
-ORVELL_RESET(SYSTEMS_reset);
+ORVELL_RESET(SYSTEMS_reset, flight);
 
 void SYSTEMS_own_plane_update()
 {

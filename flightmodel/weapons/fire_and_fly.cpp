@@ -52,7 +52,7 @@ void WPN_reset()
     wpn_smoke_state = wpn_smoke_state_record{};
     WPN_clear_projectiles();
 }
-ORVELL_RESET(WPN_reset);
+ORVELL_RESET(WPN_reset, flight);
 
 namespace {
 

@@ -250,7 +250,7 @@ const std::vector<runway_sign>& signs_of(const airport_record& apt, int r, const
 }  // namespace
 
 void AIRPORT_signs_reset() { forget_signs(); }
-ORVELL_RESET(AIRPORT_signs_reset);
+ORVELL_RESET(AIRPORT_signs_reset, scene);
 
 void AIRPORT_draw_signs(const airport_record& apt, int r)
 {

@@ -121,7 +121,7 @@ void PARTICLE_reset()
     particle_list.clear();
     fire_layout = fire_layout_record{};
 }
-ORVELL_RESET(PARTICLE_reset);
+ORVELL_RESET(PARTICLE_reset, scene);
 
 void PARTICLE_draw()
 {

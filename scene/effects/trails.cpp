@@ -101,7 +101,7 @@ void TRAILS_reset()
     for (wake_ring& w : wakes) w = wake_ring{};
     start_ground_y = 0.0f;
 }
-ORVELL_RESET(TRAILS_reset);
+ORVELL_RESET(TRAILS_reset, scene);
 
 void PARTICLE_draw_engine_trails()
 {

@@ -31,7 +31,7 @@
 surface_kept_record surface_kept{};
 map_geometry_record map_geometry{0.0f, 0.0f, 1.0f};
 
-ORVELL_RESET_RECORD(SURFACE_reset, surface_kept);
+ORVELL_RESET_RECORD(SURFACE_reset, surface_kept, scene);
 
 namespace {
 

@@ -40,7 +40,7 @@ void TERRAIN_objects_reset()
     terrain_objects_kept = terrain_objects_kept_record{-1};
     forget_batches();
 }
-ORVELL_RESET(TERRAIN_objects_reset);
+ORVELL_RESET(TERRAIN_objects_reset, scene);
 
 namespace {
 

@@ -30,7 +30,7 @@ void ATC_reset_block()
     atc_state = atc_state_block{};
     ATC_reset_modules();
 }
-ORVELL_RESET(ATC_reset_block);
+ORVELL_RESET(ATC_reset_block, program);
 
 void ATC_reset_for_start()
 {
