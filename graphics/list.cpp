@@ -23,6 +23,14 @@
 int32_t active_text_field = -1;
 int32_t name_list_nav_kind = 1;
 
+// No field active; the name list shows the first kind.
+void LIST_fields_reset()
+{
+    active_text_field = -1;
+    name_list_nav_kind = 1;
+}
+ORVELL_RESET(LIST_fields_reset, program);
+
 namespace {
 
 // Alpha of a blinking caret.

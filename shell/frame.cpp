@@ -300,6 +300,8 @@ bool master_slot_enabled()
 void FRAME_reset()
 {
     frame_loop = frame_state{};
+    // The frame clock's counts with it: a test restarts the loop by this call
+    // alone (the registry puts them back with the clock's own reset too).
     std::memset(interval_ticks, 0, sizeof interval_ticks);
     frame_clock = 0.0f;
     flying_frame_count = 0;

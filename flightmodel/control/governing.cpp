@@ -6,6 +6,7 @@
 #include "aircraft/acf_struct.h"
 #include "core/hooks.h"
 #include "core/frame_clock.h"
+#include "core/reset_registry.h"
 #include "core/simvars/cockpit.h"
 #include "core/simvars/operation.h"
 #include "core/simvars/weather.h"
@@ -19,7 +20,7 @@
 
 governing_state governing{};
 
-void GOV_reset_state() { governing = governing_state{}; }
+ORVELL_RESET_RECORD(GOV_reset_state, governing, flight);
 
 namespace {
 

@@ -10,6 +10,7 @@
 #include "core/frame_clock.h"
 #include "core/geo.h"
 #include "core/random.h"
+#include "core/reset_registry.h"
 #include "core/simvars.h"
 #include "flightmodel/flt.h"
 #include "core/numeric.h"
@@ -35,6 +36,7 @@ void ANNUNCIATORS_reset()
         gyro_power[k] = gyro_spin[k] = gyro_pitch[k] = gyro_heading[k] = gyro_roll[k] = gyro_pitch_error[k] =
             gyro_roll_error[k] = 0.0f;
 }
+ORVELL_RESET(ANNUNCIATORS_reset, flight);
 
 namespace {
 
