@@ -89,12 +89,8 @@ std::vector<std::string> mutable_names(const tokens& statement)
     tokens s;
     for (size_t k = 0; k < statement.size(); ++k) {
         const std::string& t = statement[k].text;
-        const bool attribute = t == "[" && k + 1 < statement.size() && statement[k + 1].text == "[";
-        if (attribute || t == "alignas") {   // left out with its brackets
-            int depth = 0;
-            do depth += depth_step(statement[k].text);
-            while (++k < statement.size() && (depth > 0 || statement[k].text == "[" || statement[k].text == "("));
-            --k;
+        if (t == "alignas") {   // left out with its parentheses
+            while (statement[k].text != ")") ++k;
         } else if ((t == "struct" || t == "class" || t == "union") && has(statement, "}")) {
             while (statement[k].text != "{") ++k;   // a record type defined here stands for its name
             for (int depth = 1; depth > 0;) {
