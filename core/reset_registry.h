@@ -17,20 +17,21 @@
 // The groups:
 //   flight   what every flight start puts back: the kept state of the user's
 //            plane and of its flight (the stages of the flight model, the
-//            systems, the weapons, ATC, the g-load dimming ...). The start runs
-//            it before it places the plane. Nothing a start must keep belongs
+//            systems, the weapons, ATC's plan, the flight plan, the g-load
+//            dimming ...), as a first start finds it. The start runs it as it
+//            puts the plane's record back. Nothing a start must keep belongs
 //            here: the logbook's entries, the user's settings, loaded tables,
-//            the chase distance the user zoomed, the peers' slots.
+//            the chase distance the user zoomed, the peers' slots, the gyros'
+//            spin, the edges of sound loops still playing.
 //   scene    what the drawing keeps from frame to frame: caches, smoothed
 //            camera and light values, effects, the scene's origin.
 //   panel    what the instruments keep from frame to frame.
 //   program  what lives for the program's run: settings, input edges, the
 //            mode, the window, menus and screens, the links' kept counters and
-//            records; and the few records of a flight that some start keeps
-//            (the replay ring and the ground under the plane, which a start
-//            that keeps the position keeps, and the launch flags, which the
-//            start sets before it places the plane): those starts put them
-//            back by name.
+//            records, the weather; and the few records of a flight that a
+//            start sets or keeps itself: the launch flags (set before the
+//            plane is placed), the replay ring and the ground under the plane
+//            (put back by name, except by a start that keeps its position).
 // The program runs every group once at start-up, before it loads anything;
 // a test fixture begins from them too.
 //
