@@ -20,6 +20,7 @@
 #include "core/text_util.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/ground/terrain_query.h"
+#include "flightmodel/ground/water.h"
 #include "links/net_receive.h"
 #include "world/fires.h"
 #include "world/ship_decks.h"
@@ -162,7 +163,10 @@ bool place_open_water(start_place& p)
     }
     const terrain_vertex& v = terrain_vertex_grid[found_i * TERRAIN_GRID_COLS + found_j];
     p.x = v.x;
-    p.y = v.y;
+    // Afloat on the water the floats meet, not on the mesh under it: set on a
+    // sea mesh lying below the sea's level the plane started under water and
+    // burst out of it.
+    p.y = WATER_still_level(v.x, v.z, v.y) + pln[0].acf_h_eqlbm;
     p.z = v.z;
     p.psi = 0.0f;
     p.theta = 0.0f;

@@ -76,6 +76,14 @@ float still_water_y(float x, float z)
 
 }  // namespace
 
+float WATER_still_level(float x, float z, float mesh_y)
+{
+    // A lake above the sea held at the sea's level left its floats nothing to
+    // meet: the plane sank through the lake's surface and flew on under the
+    // ground.
+    return std::max(still_water_y(x, z), mesh_y);
+}
+
 float WAVE_height(float x, float y, float z)
 {
     const sim_weather_block& w = sim_weather;
@@ -109,7 +117,7 @@ int FM_water_forces(int p, int s, int k, float x, float y, float z)
     px += f.local_x, py += f.local_y, pz += f.local_z;
 
     // 3. Depth below the (wavy) surface.
-    const float depth = WAVE_height(px, still_water_y(px, pz), pz) - py;
+    const float depth = WAVE_height(px, WATER_still_level(px, pz, terrain_height_m), pz) - py;
     if (!(depth >= 0.0f)) return 0;
 
     // 4. Track over the water and the heading relative to it.

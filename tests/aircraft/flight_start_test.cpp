@@ -9,6 +9,7 @@
 #include "aircraft/launch_flags.h"
 #include "core/folders.h"
 #include "core/random.h"
+#include "flightmodel/ground/water.h"
 #include "tests/support/flight_fixture.h"
 #include "world/atc/atc_state.h"
 
@@ -509,6 +510,9 @@ TEST_F(FlightStart, OpenWaterStartsOnTheLakeScannedLast)
     EXPECT_EQ(flt[0].local_z, 128.0f);
     EXPECT_NEAR(flt[0].groundspeed, 0.1f, 1e-6f);
     EXPECT_EQ(pln[0].acf_gear_deploy[PART_GEAR_FIRST], 0.0f);   // afloat: a retractable gear goes up
+    TEST_lay_flat_grid(-1000.0f);   // a sea mesh lying far below the sea's level: afloat on the sea
+    FLIGHT_init_situation(SIT_OPEN_WATER, 0);
+    EXPECT_NEAR(flt[0].local_y - pln[0].acf_h_eqlbm, WATER_still_level(flt[0].local_x, flt[0].local_z, -1000.0f), 0.01f);
 
     std::fill(std::begin(landuse_grid), std::end(landuse_grid), 0);
     flt[0].local_x = 1.0f;

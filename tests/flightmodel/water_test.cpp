@@ -94,6 +94,7 @@ protected:
         sim_physics.rho_water = 1000.0f;
         sim_weather.wave_amplitude = 0.0f;
         water_level_m = 0.0f;
+        terrain_height_m = -30.0f;   // the bed under the sea
         shape(0.0f);
     }
     // Station 0 at z 0, station 1 at z 1 (rising by `rise` m aft); points
@@ -133,6 +134,10 @@ TEST_F(Panel, AtRestOnlyBuoyancy)
     flt[0].fnrml_gear = 0.0f;
     EXPECT_EQ(FM_water_forces(HULL, 0, 9, 0.0f, 0.01f, 0.5f), 0);
     EXPECT_EQ(flt[0].fnrml_gear, 0.0f);
+
+    // On a lake 500 m above the sea, the water stands at the lake's surface.
+    terrain_height_m = flt[0].local_y = 500.0f;
+    EXPECT_EQ(FM_water_forces(HULL, 0, 9, 0.0f, -0.2f, 0.5f), 1);
     // Panels whose neighbours are not in the body arrays: refused.
     for (auto [s, k] : {std::pair{-1, 9}, {19, 9}, {0, 0}, {0, 17}})
         EXPECT_EQ(FM_water_forces(HULL, s, k, 0.0f, -0.2f, 0.5f), 0) << s << "," << k;
