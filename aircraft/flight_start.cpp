@@ -21,6 +21,7 @@
 #include "core/frame_clock.h"
 #include "core/geo.h"
 #include "core/replay.h"
+#include "core/reset_registry.h"
 #include "core/simvars.h"
 #include "core/views.h"
 #include "flightmodel/attitude.h"
@@ -30,7 +31,6 @@
 #include "flightmodel/systems/environment.h"
 #include "core/numeric.h"
 #include "flightmodel/propulsion/propulsion.h"
-#include "flightmodel/systems/flight_plan.h"
 #include "flightmodel/ground/surface_state.h"
 #include "flightmodel/ground/terrain_query.h"
 #include "links/dataout_session.h"
@@ -54,6 +54,23 @@ float situation_altitude = 0.0f;
 float situation_speed = 0.0f;
 float airport_surface_height_m = -9999.0f;
 int32_t airport_surface_valid = 0;
+
+// The user's choices for the next starts: kept from start to start.
+void FLIGHT_choices_reset()
+{
+    chosen_navaid = -1;
+    situation_altitude = situation_speed = 0.0f;
+}
+ORVELL_RESET(FLIGHT_choices_reset, program);
+
+// The holds and the airport surface of the last start.
+void FLIGHT_start_reset()
+{
+    situation_hold_b = situation_hold_c = 0;
+    airport_surface_height_m = -9999.0f;
+    airport_surface_valid = 0;
+}
+ORVELL_RESET(FLIGHT_start_reset, flight);
 
 namespace {
 
@@ -507,15 +524,17 @@ void trim_for_start(int code, flt_struct& f, bool running)
     if (t.throttle != MOVING_THROTTLE) engines_for_start(f, running, t.throttle);
 }
 
-void clear_flight_plan()
+// A start elsewhere empties the replay ring and forgets the runway, roof or
+// deck found last under the plane: it belongs to where the plane was. Left
+// set, the height query of the common reset would take that old surface's
+// height as the ground here, and a start at an airport lower than the
+// previous runway would stand the plane in the air above it, to drop and
+// tumble. The next step finds the surface afresh at the new place. A start
+// that keeps the position (a movie's) keeps both.
+void forget_the_place()
 {
-    fms_plan.destination_index = 0;
-    fms_plan.displayed_index = 0;
-    for (fms_entry& e : fms_plan.entries) {
-        e = fms_entry{};
-        std::memcpy(e.id, "     ", 6);
-    }
-    PARTICLE_clear_engine_trails();
+    REPLAY_reset();
+    GROUND_surface_reset();
 }
 
 // The flight plan's defaults and the callsign text.
@@ -586,21 +605,13 @@ void common_reset(int code, int place_code, int sub_mode, const start_place& p, 
         f.m_fixed = 1000.0f;
         f.m_jettison = 0.0f;
     }
-    if (code != SIT_KEEP_POSITION) {
-        REPLAY_clear_ring();
-        replay_index = 0;
-    }
-    ATC_reset_for_start();
+    // The kept state of the flight before (the flight model's stages, the
+    // systems, the weapons, ATC, the flight plan, the g-load dimming ...)
+    // goes back to what a first start finds.
+    RESET_group(reset_group::flight);
+    if (code != SIT_KEEP_POSITION) forget_the_place();
 
     f.psi = UTIL_wrap_open(f.psi, 360.0f);
-
-    // The runway, roof or deck found last under the plane belongs to where
-    // the plane was. Left set, the height query below would take that old
-    // surface's height as the ground here, and a start at an airport lower
-    // than the previous runway would stand the plane in the air above it, to
-    // drop and tumble. The next step finds the surface afresh at the new
-    // place. A start that keeps the position keeps it.
-    if (code != SIT_KEEP_POSITION) GROUND_surface_reset();
 
     const bool ground_start = place_code == SIT_AIRPORT && choice.airport && (sub_mode == SIT_RAMP || sub_mode == SIT_RUNWAY);
     if (ground_start) {
@@ -640,7 +651,6 @@ void common_reset(int code, int place_code, int sub_mode, const start_place& p, 
     lights_and_switches(code, f, running);
     controls_for_start(sub_mode, place_code == SIT_AIRPORT, f);
     for (int32_t& w : sim_private_net_disables.ai_loc) w = 0;
-    clear_flight_plan();
     atc_for_start();
     local_time();
     if (code == SIT_FROM_BLOCK || code == SIT_KEEP_POSITION) restore_from_block(f);

@@ -5,7 +5,7 @@
 
 launch_flags_block launch_flags{};
 
-ORVELL_RESET_RECORD(LAUNCH_reset, launch_flags);
+ORVELL_RESET_RECORD(LAUNCH_reset, launch_flags, program);
 
 float LAUNCH_catapult_accel(float est_vs_mps)
 {

@@ -39,8 +39,12 @@ std::set<std::pair<std::string, size_t>> damage_named;
 
 }  // namespace
 
-void ALERT_forget_damaged_files() { damage_named.clear(); }
-ORVELL_RESET(ALERT_forget_damaged_files);
+void ALERT_reset()
+{
+    damage_named.clear();
+    quitting = false;
+}
+ORVELL_RESET(ALERT_reset, program);
 
 bool ALERT_first_notice_of_damage(const char* path)
 {

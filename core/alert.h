@@ -31,10 +31,10 @@ void ALERT_set_quitting(bool quitting);
 // A damaged file the flight can go without (a texture, a tile, an object, a
 // sound) is named in one notice: read again (a tile as the plane moves on,
 // the textures at a new resolution), the same bytes are left out without
-// another box. True the first time the file with these bytes is asked about;
-// the reset registry forgets them.
+// another box. True the first time the file with these bytes is asked about.
 bool ALERT_first_notice_of_damage(const char* path);
-void ALERT_forget_damaged_files();
+// No damaged file named yet and no quit under way (registered).
+void ALERT_reset();
 bool ALERT_quitting();
 
 // Replaces what an alert does (tests record the lines and code, and throw on a

@@ -1,6 +1,10 @@
 #include "core/camera.h"
+#include "core/reset_registry.h"
 
 camera_trig_block camera_trig{0.0f, 1.0f, 0.0f, 1.0f, 0.0f, 1.0f};
+
+void CAMERA_trig_reset() { camera_trig = {0.0f, 1.0f, 0.0f, 1.0f, 0.0f, 1.0f}; }
+ORVELL_RESET(CAMERA_trig_reset, scene);
 
 void PHYS_turn_to_local(float x, float y, float z, float* ox, float* oy, float* oz, float s_theta, float c_theta,
                         float s_psi, float c_psi, float s_phi, float c_phi)

@@ -16,7 +16,15 @@ float water_level_m = 0.0f;
 int32_t net_origin_by_network = 0;
 start_selection_record start_selection{};
 // No start chosen until the preferences or the user choose one.
-ORVELL_RESET_RECORD(START_selection_reset, start_selection);
+ORVELL_RESET_RECORD(START_selection_reset, start_selection, program);
+
+// The sea at 0 m and the origin free to follow the plane.
+void GEO_water_and_origin_reset()
+{
+    water_level_m = 0.0f;
+    net_origin_by_network = 0;
+}
+ORVELL_RESET(GEO_water_and_origin_reset, program);
 
 namespace {
 

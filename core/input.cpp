@@ -1,4 +1,5 @@
 #include "core/input.h"
+#include "core/reset_registry.h"
 
 mouse_record mouse{};
 float mouse_activity_time = 0.0f;
@@ -29,3 +30,4 @@ void INPUT_clear()
     window_painted = window_created = 0;
     popup_owner = popup_answer_owner = popup_answer = 0;
 }
+ORVELL_RESET(INPUT_clear, program);

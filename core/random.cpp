@@ -1,8 +1,14 @@
 #include "core/random.h"
 
+#include "core/reset_registry.h"
+
 namespace {
 uint32_t rand_state = 1;
 }
+
+// The generator's initial state, as the program starts.
+void UTIL_rand_reset() { rand_state = 1; }
+ORVELL_RESET(UTIL_rand_reset, program);
 
 int UTIL_rand()
 {

@@ -8,4 +8,10 @@ void REPLAY_clear_ring()
 {
     for (plane_state_record& r : replay_ring) r = plane_state_record{};
 }
-ORVELL_RESET(REPLAY_clear_ring);
+
+void REPLAY_reset()
+{
+    for (plane_state_record& r : replay_ring) r = plane_state_record{};
+    replay_index = 0;
+}
+ORVELL_RESET(REPLAY_reset, program);

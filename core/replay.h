@@ -14,3 +14,5 @@ extern int32_t replay_index;   // 0..8999, the record written last
 
 // Empties the whole ring (every time word 0).
 void REPLAY_clear_ring();
+// Empties the ring and writes from its start again.
+void REPLAY_reset();

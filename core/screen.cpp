@@ -1,3 +1,4 @@
+#include "core/reset_registry.h"
 #include "core/screen.h"
 
 #include <algorithm>
@@ -5,6 +6,15 @@
 #include "platform/plat_window.h"
 
 screen_record screen{};
+
+// No menu open: a 0 here would count as menu 0 open for the clicks the
+// window's creation pumps before the first mode switch sets it so.
+void SCREEN_reset()
+{
+    screen = screen_record{};
+    screen.open_menu = -1;
+}
+ORVELL_RESET(SCREEN_reset, program);
 
 namespace {
 

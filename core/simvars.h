@@ -24,5 +24,3 @@
 #include "core/simvars/time.h"
 #include "core/simvars/weather.h"
 
-// Sets every block above to zero (the state reset of the start-up).
-void SIMVARS_clear();

@@ -1,3 +1,4 @@
+#include "core/reset_registry.h"
 #include "core/time_probe.h"
 
 #include <cstdio>
@@ -11,6 +12,13 @@
 
 int32_t log_frame_timing = 0;
 int64_t time_probe_previous = 0;
+
+void TIME_probe_reset()
+{
+    log_frame_timing = 0;
+    time_probe_previous = 0;
+}
+ORVELL_RESET(TIME_probe_reset, program);
 
 void UTIL_time_probe(const char* label, int end_line)
 {

@@ -5,11 +5,17 @@
 #include "core/constants.h"
 #include "core/numeric.h"
 #include "core/random.h"
+#include "core/reset_registry.h"
 #include "core/simvars/graphics.h"
 #include "core/simvars/physics.h"
 #include "core/simvars/weather.h"
 
 float storm_grid[STORM_GRID_CELLS]{};
+void ATMOS_storm_grid_reset()
+{
+    for (float& c : storm_grid) c = 0.0f;
+}
+ORVELL_RESET(ATMOS_storm_grid_reset, program);
 
 namespace {
 

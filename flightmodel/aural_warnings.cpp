@@ -19,7 +19,10 @@
 
 aural_state_record aural_state{};
 
-ORVELL_RESET_RECORD(AURAL_reset, aural_state);
+// Kept from one start to the next: the edges follow the loops still playing
+// (the horn, rain, hail), which a start does not stop; put back, a horn
+// sounding at the start would never be stopped.
+ORVELL_RESET_RECORD(AURAL_reset, aural_state, program);
 
 namespace {
 

@@ -21,7 +21,8 @@
 rope_points_block rope_points{};
 derived_data_state derived_state{};
 
-ORVELL_RESET_RECORD(FLTMOD_derived_reset, derived_state);
+ORVELL_RESET_RECORD(FLTMOD_derived_reset, derived_state, flight);
+ORVELL_RESET_RECORD(FLTMOD_rope_points_reset, rope_points, flight);
 
 namespace {
 

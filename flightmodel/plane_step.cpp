@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "core/frame_clock.h"
+#include "core/reset_registry.h"
 #include "core/simvars/operation.h"
 #include "flightmodel/aural_warnings.h"
 #include "flightmodel/control/own_physics.h"
@@ -20,6 +21,8 @@
 #include "flightmodel/traffic/traffic.h"
 
 float control_authority = 1.0f;
+void FLTMOD_authority_reset() { control_authority = 1.0f; }
+ORVELL_RESET(FLTMOD_authority_reset, program);
 
 void FLTMOD_plane_step(int n)
 {

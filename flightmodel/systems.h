@@ -30,6 +30,6 @@ extern float crash_hold_until;
 // Own-plane systems and environment for one frame.
 void SYSTEMS_own_plane_update();
 
-// Every value the stages keep from frame to frame back to its state at
-// program start (the statics take their first values on the next pass).
+// The request to fail at once dropped. Each stage registers the values it
+// keeps from frame to frame with the reset registry itself.
 void SYSTEMS_reset();

@@ -10,11 +10,14 @@
 #include "graphics/widget_record.h"
 #include "core/input.h"
 #include "core/numeric.h"
+#include "core/reset_registry.h"
 #include "core/screen.h"
 #include "core/text_util.h"
 #include "core/units.h"
 
 int32_t slider_dragging = 0;
+void BTN_slider_reset() { slider_dragging = 0; }
+ORVELL_RESET(BTN_slider_reset, program);
 
 namespace {
 

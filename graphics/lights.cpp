@@ -19,7 +19,7 @@
 
 light_batch_state light_batch{};
 
-ORVELL_RESET_RECORD(OGL_lights_reset, light_batch);
+ORVELL_RESET_RECORD(OGL_lights_reset, light_batch, scene);
 
 namespace {
 
@@ -58,7 +58,7 @@ void OGL_lights_points_reset()
     waiting_points.clear();
     points_open = false;
 }
-ORVELL_RESET(OGL_lights_points_reset);
+ORVELL_RESET(OGL_lights_points_reset, scene);
 
 void send_points()
 {

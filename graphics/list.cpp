@@ -23,6 +23,14 @@
 int32_t active_text_field = -1;
 int32_t name_list_nav_kind = 1;
 
+// No field active; the name list shows the first kind.
+void LIST_fields_reset()
+{
+    active_text_field = -1;
+    name_list_nav_kind = 1;
+}
+ORVELL_RESET(LIST_fields_reset, program);
+
 namespace {
 
 // Alpha of a blinking caret.
@@ -245,7 +253,7 @@ void BTN_text_field_checked_reset()
     refused_at.fill(-1.0e9f);
     active_when_drawn.fill(false);
 }
-ORVELL_RESET(BTN_text_field_checked_reset);
+ORVELL_RESET(BTN_text_field_checked_reset, program);
 
 bool BTN_text_field_checked(float x, float y, char* text, int maximum, int id, const char* label,
                             text_entry_check check, char* kept)

@@ -16,7 +16,7 @@
 
 loading_screen_state loading_screen;
 
-ORVELL_RESET_RECORD(LOADING_reset, loading_screen);
+ORVELL_RESET_RECORD(LOADING_reset, loading_screen, program);
 
 void LOADING_pace_draws(bool paced)
 {

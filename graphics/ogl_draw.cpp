@@ -24,7 +24,7 @@
 int32_t screenshot_counter = -1;
 
 void SCREENSHOT_reset() { screenshot_counter = -1; }
-ORVELL_RESET(SCREENSHOT_reset);
+ORVELL_RESET(SCREENSHOT_reset, program);
 
 namespace {
 
@@ -425,7 +425,7 @@ void OGL_forget_kept_background()
     c.width = c.height = 0;
     c.framebuffer = c.colour = 0;   // a new context starts without them
 }
-ORVELL_RESET(OGL_forget_kept_background);
+ORVELL_RESET(OGL_forget_kept_background, scene);
 
 void OGL_draw_background(int opaque_rows)
 {

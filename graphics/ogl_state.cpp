@@ -10,6 +10,7 @@
 #include "platform/plat_window.h"
 #include "graphics/gl_entry.h"
 #include "graphics/glprobe.h"
+#include "core/reset_registry.h"
 #include "core/screen.h"
 #include "core/simvars/graphics.h"
 #include "core/camera.h"
@@ -245,6 +246,16 @@ struct scissor_before_record {
 scissor_before_record scissor_before;
 
 }  // namespace
+
+// Nothing drawn into the pixel buffer, no box kept.
+void OGL_state_reset()
+{
+    for (float& v : frustum_box) v = 0.0f;
+    draw_to_pixel_buffer = 0;
+    for (uint8_t& c : pixel_byte_colour) c = 0;
+    scissor_before = scissor_before_record{};
+}
+ORVELL_RESET(OGL_state_reset, scene);
 
 void OGL_scissor_on(float x, float y, float width, float height)
 {

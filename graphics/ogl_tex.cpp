@@ -194,7 +194,7 @@ void OGL_reset_bound_textures()
 // The cache only says which binds may be skipped: forgotten, the next bind on
 // each unit is made again, whatever an earlier user of the context (or a bind
 // on a unit the count left unselected) left bound there.
-ORVELL_RESET(OGL_reset_bound_textures);
+ORVELL_RESET(OGL_reset_bound_textures, scene);
 
 void OGL_bind_tex(int slot, int unit)
 {

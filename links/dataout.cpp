@@ -460,4 +460,4 @@ void DATAOUT_clear()
     dataout_any_disk_group = 0;
     dataout = dataout_state{};
 }
-ORVELL_RESET(DATAOUT_clear);
+ORVELL_RESET(DATAOUT_clear, program);

@@ -22,7 +22,7 @@
 joystick_state joystick;
 joystick_screen_state joystick_screen;
 
-ORVELL_RESET_RECORD(SETUP_joystick_reset, joystick_screen);
+ORVELL_RESET_RECORD(SETUP_joystick_reset, joystick_screen, program);
 
 namespace {
 

@@ -14,6 +14,7 @@
 #include "core/alert.h"
 #include "core/app_mode.h"
 #include "core/frame_clock.h"
+#include "core/reset_registry.h"
 #include "core/texture_slots.h"
 #include "graphics/ogl_state.h"
 #include "graphics/ogl_tex.h"
@@ -30,6 +31,20 @@ int32_t movie_take_counter = 0;
 int32_t movie_keys_enabled = 0;
 int32_t movie_recording = 0;
 movie_recorder_record movie_recorder;
+
+// The movie settings and the take count as the program starts (the open take
+// and its recorder are the device's, with MOVIE_reset).
+void MOVIE_settings_reset()
+{
+    movie_frame_rate = 20.0f;
+    movie_width = 320;
+    movie_height = 240;
+    std::memset(movie_file_name, 0, sizeof movie_file_name);
+    std::memcpy(movie_file_name, "UNTITLED.MOV", sizeof "UNTITLED.MOV");
+    std::memset(movie_file_path, 0, sizeof movie_file_path);
+    movie_take_counter = 0;
+}
+ORVELL_RESET(MOVIE_settings_reset, program);
 
 namespace {
 

@@ -191,7 +191,4 @@ void NET_reset()
     }
     net_link = net_link_state{};
     net_inited = 0;
-    NET_receive_log_reset();
-    NET_clear_tables();
-    NET_clear_receive_copies();
 }

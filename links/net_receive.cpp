@@ -419,7 +419,7 @@ void NET_receive_log_reset()
     net_world_commands_run = 0;
     handling = nullptr;
 }
-ORVELL_RESET(NET_receive_log_reset);
+ORVELL_RESET(NET_receive_log_reset, program);
 
 bool NET_hold_world_command(const net_datagram& d, void (*handler)(net_datagram&), int target)
 {
@@ -466,6 +466,8 @@ const uint8_t* NET_held_payload(const char* label)
 }
 
 int net_command_from_peer = 0;
+void NET_from_peer_reset() { net_command_from_peer = 0; }
+ORVELL_RESET(NET_from_peer_reset, program);
 
 namespace {
 
@@ -546,6 +548,7 @@ void NET_clear_tables()
     std::memset(net_text_table, 0, sizeof net_text_table);
     std::memset(net_fix_table, 0, sizeof net_fix_table);
 }
+ORVELL_RESET(NET_clear_tables, program);
 
 void NET_clear_receive_copies()
 {
@@ -561,6 +564,7 @@ void NET_clear_receive_copies()
     std::memset(net_mess_rcv, 0, sizeof net_mess_rcv);
     std::memset(net_data_rcv, 0, sizeof net_data_rcv);
 }
+ORVELL_RESET(NET_clear_receive_copies, program);
 
 void NET_receive()
 {

@@ -25,4 +25,4 @@ void NET_slots_reset()
     std::fill(std::begin(net_peer_heard), std::end(net_peer_heard), 0);
     std::fill(std::begin(net_peer_heard_time), std::end(net_peer_heard_time), 0.0f);
 }
-ORVELL_RESET(NET_slots_reset);
+ORVELL_RESET(NET_slots_reset, program);

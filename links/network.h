@@ -67,6 +67,7 @@ void NET_receive();
 // The UDP port the link's socket is bound to (0 while it has none).
 int NET_bound_port();
 
-// Closes the socket and clears the link, the receive copies, the needle, text
-// and FIX_ tables and the started flag (a fresh start for tests).
+// Closes the socket and clears the link and the started flag (a fresh start
+// for tests; the receive copies, the tables and the refusal log go back with
+// the reset registry's program group).
 void NET_reset();

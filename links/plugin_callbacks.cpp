@@ -20,6 +20,7 @@
 #include "core/geo.h"
 #include "core/input.h"
 #include "core/menu_table.h"
+#include "core/reset_registry.h"
 #include "core/screen.h"
 #include "core/simvars/graphics.h"
 #include "core/simvars/operation.h"
@@ -120,6 +121,8 @@ void PLUGIN_host_set_graphics_state(int fog, int texture_units, int lighting, in
 
 // Raised for the length of a plug-in's bind.
 int plugin_binding_flag = 0;
+void PLUGIN_binding_reset() { plugin_binding_flag = 0; }
+ORVELL_RESET(PLUGIN_binding_reset, program);
 
 // The texture binder keeps the cache of what each unit holds.
 void PLUGIN_host_bind_texture(int texture, int unit)

@@ -14,7 +14,7 @@
 
 plugin_nav_state plugin_nav;
 
-ORVELL_RESET_RECORD(PLUGIN_nav_reset, plugin_nav);
+ORVELL_RESET_RECORD(PLUGIN_nav_reset, plugin_nav, program);
 
 namespace {
 

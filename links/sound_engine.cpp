@@ -77,7 +77,7 @@ void SOUND_engine_reset()
     sound_engine.wander_1 = 1.0f;
     sound_engine.wander_2 = 1.0f;
 }
-ORVELL_RESET(SOUND_engine_reset);
+ORVELL_RESET(SOUND_engine_reset, program);
 
 void SOUND_engine_update(float x, float y, float z)
 {

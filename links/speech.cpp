@@ -23,7 +23,7 @@ void SOUND_speech_text_reset()
     speech_text[0] = 0;
     speech_text_until = 0.0f;
 }
-ORVELL_RESET(SOUND_speech_text_reset);
+ORVELL_RESET(SOUND_speech_text_reset, program);
 }  // namespace
 
 int SOUND_init_speech()

@@ -20,6 +20,7 @@
 #include "core/constants.h"
 #include "core/frame_clock.h"
 #include "core/input.h"
+#include "core/reset_registry.h"
 #include "core/simvars.h"
 #include "flightmodel/flt.h"
 #include "graphics/font.h"
@@ -725,4 +726,4 @@ instrument_design_size PANEL_instrument_design_size(int type)
 
 panel_records PANEL_user_records() { return {pln[0], flt[0]}; }
 
-void INSTRUMENT_TABLE_reset() { trend = airspeed_trend_memory{}; }
+ORVELL_RESET_RECORD(INSTRUMENT_TABLE_reset, trend, panel);

@@ -34,8 +34,9 @@ panel_records PANEL_user_records();
 // Draws every instrument of the user's aircraft and handles its clicks (the
 // pointer already mapped into panel coordinates by the frame).
 void PANEL_update();
-// Back to the state at program start: the Morse sequencer idle, the airspeed
-// trend and the held dial readings cleared.
+// The pass's own state back to program start: the Morse sequencer idle and
+// no instrument under inspection. Each instrument registers the reset of its
+// own memory in the reset registry's panel group.
 void PANEL_reset();
 
 // The drawing context of the slot being drawn.

@@ -169,19 +169,8 @@ void PANEL_reset()
     pass = panel_pass_state{};
     panel_ins_type = -1;
     panel_ins_scale = 1.0f;
-    INSTRUMENT_TABLE_reset();
-    DIALS_reset();
-    RADAR_reset();
-    FLIGHT_INSTRUMENTS_reset();
-    RADIO_STACK_reset();
-    GAUGES_reset();
-    ORBITER_reset();
-    SWITCHES_reset();
-    TRIM_WHEELS_reset();
-    RMI_reset();
-    GLASS_reset();
 }
-ORVELL_RESET(PANEL_reset);
+ORVELL_RESET(PANEL_reset, panel);
 
 void PANEL_update()
 {

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "core/reset_registry.h"
 #include "core/simvars.h"
 #include "flightmodel/atmosphere.h"
 #include "graphics/ogl_draw.h"
@@ -41,7 +42,7 @@ void read_level_colours()
 
 }  // namespace
 
-void RADAR_reset() { radar = radar_state{}; }
+ORVELL_RESET_RECORD(RADAR_reset, radar, panel);
 
 void PANEL_radar_texture()
 {

@@ -18,6 +18,7 @@
 #include "core/constants.h"
 #include "core/failure_slots.h"
 #include "core/numeric.h"
+#include "core/reset_registry.h"
 #include "core/screen.h"
 #include "core/simvars.h"
 #include "core/text_util.h"
@@ -33,7 +34,7 @@
 
 dial_held_readings dial_held;
 
-void DIALS_reset() { dial_held = dial_held_readings{}; }
+ORVELL_RESET_RECORD(DIALS_reset, dial_held, panel);
 
 void DIALS_refresh_held_airspeed(const panel_records& r)
 {

@@ -7,6 +7,7 @@
 #include "aircraft/acf_struct.h"
 #include "core/geo.h"
 #include "core/numeric.h"
+#include "core/reset_registry.h"
 #include "core/screen.h"
 #include "core/simvars/graphics.h"
 #include "core/simvars/operation.h"
@@ -24,7 +25,7 @@
 
 camera_smoothing_record camera_smoothing{};
 
-void CAMERA_reset() { camera_smoothing = {}; }
+ORVELL_RESET_RECORD(CAMERA_reset, camera_smoothing, scene);
 
 namespace {
 

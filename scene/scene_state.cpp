@@ -67,8 +67,6 @@ nearest_airport_record scene_nearest_airport{-1, -1, {}, 1};
 
 void SCENE_clear_state()
 {
-    sim_graphics_scenery.sun_declination = sim_graphics_scenery.moon_declination = 0.0f;
-    sim_graphics_scenery.sun_azimuth = sim_graphics_scenery.moon_azimuth = 0.0f;
     view_zoom_target = 1.0f;
     view_distance = 0.0f;
     view_orbit_heading = view_orbit_pitch = 0.0f;
@@ -107,13 +105,9 @@ void SCENE_clear_state()
     std::memset(scene_airport_visible, 0, sizeof scene_airport_visible);
     scene_nearest_airport = {-1, -1, {}, 1};
 
-    CAMERA_reset();
-    SKY_reset();
-    WORLD_origin_reset();
-    CLOUD_reset();
-    SKYOBJ_reset();
+    view_quarter_turn_neg = view_quarter_turn_pos = 0;
 }
-ORVELL_RESET(SCENE_clear_state);
+ORVELL_RESET(SCENE_clear_state, scene);
 
 float SCENE_interp(float x, float x0, float y0, float x1, float y1)
 {

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "core/numeric.h"
+#include "core/reset_registry.h"
 #include "core/simvars.h"
 #include "flightmodel/atmosphere.h"
 #include "flightmodel/flt.h"
@@ -18,7 +19,7 @@
 
 sky_light_state sky_light_kept{};
 
-void SKY_reset() { sky_light_kept = {}; }
+ORVELL_RESET_RECORD(SKY_reset, sky_light_kept, scene);
 
 namespace {
 

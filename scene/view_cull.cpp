@@ -3,12 +3,20 @@
 
 #include "core/geo.h"
 #include "core/numeric.h"
+#include "core/reset_registry.h"
 #include "scene/scene_state.h"
 #include "scene/view_setup.h"
 #include "world/scenery_area.h"
 
 float cull_margin = 100.0f;
 cull_box_record cull_box{};
+
+void VIEW_cull_reset()
+{
+    cull_margin = 100.0f;
+    cull_box = cull_box_record{};
+}
+ORVELL_RESET(VIEW_cull_reset, scene);
 
 float UTIL_max4(float a, float b, float c, float d)
 {

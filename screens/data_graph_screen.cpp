@@ -20,7 +20,7 @@
 
 data_graph_state data_graph;
 
-ORVELL_RESET_RECORD(SETUP_data_graph_reset, data_graph);
+ORVELL_RESET_RECORD(SETUP_data_graph_reset, data_graph, program);
 
 namespace {
 

@@ -29,7 +29,7 @@
 
 small_screens_state small_screens;
 
-ORVELL_RESET_RECORD(SETUP_small_screens_reset, small_screens);
+ORVELL_RESET_RECORD(SETUP_small_screens_reset, small_screens, program);
 
 namespace {
 

@@ -29,7 +29,7 @@
 #include "world/runway_outline.h"
 
 map_pen_record map_pen;
-ORVELL_RESET_RECORD(MAP_pen_reset, map_pen);
+ORVELL_RESET_RECORD(MAP_pen_reset, map_pen, program);
 
 namespace {
 

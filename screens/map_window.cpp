@@ -45,6 +45,8 @@
 #include "world/terrain_textures.h"
 
 int32_t chart_airport = -1;
+void MAP_chart_airport_reset() { chart_airport = -1; }
+ORVELL_RESET(MAP_chart_airport_reset, program);
 terrain_vertex map_projected_grid[TERRAIN_GRID_POINTS] = {};
 map_visible_window_record map_visible_window{};
 map_ground_cache_record map_ground_cache{};
@@ -1058,8 +1060,11 @@ void MAP_ground_cache_reset()
 {
     map_ground_cache = {};
     picture.valid = false;
+    for (terrain_vertex& v : map_projected_grid) v = terrain_vertex{};
+    map_visible_window = {};
+    ground = ground_arrays{};
 }
-ORVELL_RESET(MAP_ground_cache_reset);
+ORVELL_RESET(MAP_ground_cache_reset, scene);
 
 namespace {
 

@@ -36,7 +36,7 @@ const char* const network_role_names[NETWORK_SCREEN_ROLES] = {
     "data output sender",
 };
 
-ORVELL_RESET_RECORD(SETUP_network_reset, network_screen);
+ORVELL_RESET_RECORD(SETUP_network_reset, network_screen, program);
 
 namespace {
 

@@ -58,7 +58,7 @@
 
 operator_panel_record operator_panel;
 
-ORVELL_RESET_RECORD(OPERATOR_panel_reset, operator_panel);
+ORVELL_RESET_RECORD(OPERATOR_panel_reset, operator_panel, program);
 
 namespace {
 

@@ -48,9 +48,9 @@
 #include "world/sky_colors.h"
 
 path_view_state path_view;
-ORVELL_RESET_RECORD(SETUP_flight_path_3d_reset, path_view);
+ORVELL_RESET_RECORD(SETUP_flight_path_3d_reset, path_view, program);
 globe_screen_state globe_screen;
-ORVELL_RESET_RECORD(SETUP_globe_reset, globe_screen);
+ORVELL_RESET_RECORD(SETUP_globe_reset, globe_screen, program);
 
 namespace {
 

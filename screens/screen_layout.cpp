@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/reset_registry.h"
 #include "core/screen.h"
 #include "core/text_util.h"
 #include "core/ui_text.h"
@@ -13,6 +14,9 @@
 float frame_next_x = 0.0f;
 float frame_next_y = 0.0f;
 float frame_next_x2 = 0.0f;
+
+void SCREEN_layout_reset() { frame_next_x = frame_next_y = frame_next_x2 = 0.0f; }
+ORVELL_RESET(SCREEN_layout_reset, program);
 
 void SCREEN_place_box(float top_margin, int style, float x, float y, float width, float height, const char* title,
                       bool second_column)

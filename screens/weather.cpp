@@ -35,7 +35,7 @@
 
 weather_screen_state weather_screen;
 
-ORVELL_RESET_RECORD(SETUP_weather_reset, weather_screen);
+ORVELL_RESET_RECORD(SETUP_weather_reset, weather_screen, program);
 
 namespace {
 

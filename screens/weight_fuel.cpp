@@ -40,7 +40,7 @@
 
 weight_screen_state weight_screen;
 
-ORVELL_RESET_RECORD(SETUP_weight_fuel_reset, weight_screen);
+ORVELL_RESET_RECORD(SETUP_weight_fuel_reset, weight_screen, program);
 
 namespace {
 

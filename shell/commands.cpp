@@ -883,7 +883,7 @@ const char* peer_refusal(int32_t c)
 
 }  // namespace
 
-ORVELL_RESET_RECORD(COMMANDS_peer_reset, peer_commands);
+ORVELL_RESET_RECORD(COMMANDS_peer_reset, peer_commands, program);
 
 namespace {
 

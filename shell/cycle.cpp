@@ -33,7 +33,8 @@
 cycle_state cycle;
 plane_state_record snap_record{};
 
-ORVELL_RESET_RECORD(CYCLE_reset, cycle);
+ORVELL_RESET_RECORD(CYCLE_reset, cycle, program);
+ORVELL_RESET_RECORD(CYCLE_snapshot_reset, snap_record, program);
 
 namespace {
 

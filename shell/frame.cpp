@@ -300,13 +300,15 @@ bool master_slot_enabled()
 void FRAME_reset()
 {
     frame_loop = frame_state{};
+    // The frame clock's counts with it: a test restarts the loop by this call
+    // alone (the registry puts them back with the clock's own reset too).
     std::memset(interval_ticks, 0, sizeof interval_ticks);
     frame_clock = 0.0f;
     flying_frame_count = 0;
     first_frames_fast = 0;
     o_lit_cus_panel = 0;
 }
-ORVELL_RESET(FRAME_reset);
+ORVELL_RESET(FRAME_reset, program);
 
 float FRAME_period_ratio(float elapsed, float period)
 {

@@ -352,7 +352,7 @@ struct brake_key_record {
     float time[2] = {-1.0e9f, -1.0e9f};   // frame clock of the last brakes (0) and parking brake (1) key
 };
 brake_key_record brake_key;
-ORVELL_RESET_RECORD(KEYS_brake_key_reset, brake_key);
+ORVELL_RESET_RECORD(KEYS_brake_key_reset, brake_key, program);
 void brake_toggle(float ratio, int which)
 {
     float& last = brake_key.time[which];

@@ -28,6 +28,7 @@
 #include "shell/modes.h"
 #include "shell/prefs.h"
 #include "core/replay.h"
+#include "core/reset_registry.h"
 #include "core/simvars.h"
 #include "shell/startup.h"
 #include "shell/startup_clock.h"
@@ -83,18 +84,13 @@ constexpr const char* LOADING_AIRPORTS = "Building the airports...";
 constexpr const char* LOADING_FLIGHT = "Starting the flight...";
 
 
-// The tables of other modules that the entry brings to their empty state.
-void clear_large_tables()
+// The scenery tables an earlier start-up in this process loaded (a first
+// start finds them empty): the objects, the airport scene and its lists, the
+// land use of the terrain grid.
+void clear_loaded_scenery()
 {
-    sim_graphics_scenery.percent_lights_on = 0.0f;
-    SCENE_clear_state();
-    REPLAY_clear_ring();
     OBJ_clear_table();
     APT_scene_reset();
-    sim_operation_failures.hydraulic_pressure_ratio = 0.0f;
-    sim_operation_failures.mean_time_between_failure_hrs = 0.0f;
-    sim_operation_failures.ram_air_turbine_on = 0;
-    ATC_reset_block();
     std::memset(landuse_grid, 0, sizeof landuse_grid);
 }
 
@@ -188,11 +184,13 @@ void APPLICATION_install_hooks()
 
 void APPLICATION_start_up()
 {
+    // Every module's kept state at rest, as a first start in a fresh process
+    // finds it (the registry's groups), before anything is loaded.
+    RESET_all();
     main_state = main_state_record{};
-    ALERT_set_quitting(false);
     APPLICATION_install_hooks();
 
-    clear_large_tables();
+    clear_loaded_scenery();
     for (auto& row : terrain_list_table)
         for (item_list& list : row) LIST_clear(list);
 

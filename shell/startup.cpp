@@ -57,38 +57,18 @@ void zero_records(T* records, size_t count)
 
 void STARTUP_reset_state()
 {
-    // The screen record and what follows it: mode, menus, input, texts, frame clock.
-    screen = screen_record{};
-    // No menu open: a 0 here would count as menu 0 open for the clicks the
-    // window's creation pumps before the first mode switch sets it so.
-    screen.open_menu = -1;
-    app_mode = MODE_FLYING;
-    MENUS_reset();
-    INPUT_clear();
+    // What an earlier start-up in this process loaded (a first start finds it
+    // empty; the kept state went back with the reset registry, and the menus
+    // are emptied as the texts build them): the texts, the world textures (a
+    // new window has none yet: the set loads in full again), the graphics
+    // card's limits, the scenery's reference.
     std::memset(ui_text_table, 0, sizeof ui_text_table);
-    FRAME_reset();
-    // A new window has no textures yet: the world set loads in full again.
     WORLD_textures_reset();
-
-    // The simulation blocks: physics, view, cockpit, radios, weather, time,
-    // joystick, planet (the Earth) and language.
-    SIMVARS_clear();
-    LANDUSE_clear();
     std::memset(texture_memory, 0, sizeof texture_memory);
     num_tex_units = 0;
     max_iso_filtering = 0.0f;
     lat_ref = 0.0f;
     lon_ref = 0.0f;
-
-    // The network address slots and exchange state.
-    std::memset(net_ip_text, 0, sizeof net_ip_text);
-    std::memset(net_port_text, 0, sizeof net_port_text);
-    std::memset(net_slot_enabled, 0, sizeof net_slot_enabled);
-    std::memset(net_slot_valid, 0, sizeof net_slot_valid);
-    std::memset(net_slot_addr, 0, sizeof net_slot_addr);
-    CYCLE_reset();
-    snap_record = plane_state_record{};
-    std::memset(net_data_snd, 0, sizeof net_data_snd);
 
     // The ten aircraft records and the ten flight-model records.
     zero_records(pln, ACF_SLOTS);

@@ -11,7 +11,7 @@
 void APPLICATION_init();
 
 // The steps the sequence is made of, in order (also run one by one by tests).
-void STARTUP_reset_state();          // screen record, input, texts, simulation blocks, records, containers
+void STARTUP_reset_state();          // what an earlier start-up loaded: texts, world textures, records, containers
 void STARTUP_random_and_clock();     // the random table, then the generator stirred with the clock
 void STARTUP_logs_and_folders();     // the three logs, then the folder table and preference paths
 void STARTUP_display_defaults();     // display defaults, then the resolution preferences

@@ -205,7 +205,7 @@ pump_state pump;
 
 }  // namespace
 
-ORVELL_RESET_RECORD(WNDPROC_pump_reset, pump);
+ORVELL_RESET_RECORD(WNDPROC_pump_reset, pump, program);
 
 key_meaning MACIBM_key_meaning(int vk, bool shift, bool ctrl, int language)
 {

@@ -12,6 +12,7 @@
 #include "core/geo.h"
 #include "core/hooks.h"
 #include "core/mappedfile.h"
+#include "core/reset_registry.h"
 #include "core/simvars/graphics.h"
 #include "core/text_util.h"
 #include "world/env_build.h"
@@ -19,6 +20,8 @@
 #include "world/terrain_grid.h"
 
 int32_t scenery_switch = 1;
+void ENV_scenery_switch_reset() { scenery_switch = 1; }
+ORVELL_RESET(ENV_scenery_switch_reset, program);
 
 namespace {
 

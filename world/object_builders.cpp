@@ -9,12 +9,13 @@
 #include "core/alert.h"
 #include "core/constants.h"
 #include "core/random.h"
+#include "core/reset_registry.h"
 #include "core/texture_slots.h"
 #include "world/objects.h"
 
 obj_builder_state_record obj_builder_state{};
 
-void OBJ_builder_reset() { obj_builder_state = obj_builder_state_record{}; }
+ORVELL_RESET_RECORD(OBJ_builder_reset, obj_builder_state, scene);
 
 namespace {
 

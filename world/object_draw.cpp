@@ -17,7 +17,7 @@
 
 obj_draw_state_record obj_draw_state{};
 
-ORVELL_RESET_RECORD(OBJ_draw_reset, obj_draw_state);
+ORVELL_RESET_RECORD(OBJ_draw_reset, obj_draw_state, scene);
 
 namespace {
 

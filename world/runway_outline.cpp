@@ -7,6 +7,7 @@
 
 #include "core/constants.h"
 #include "core/geo.h"
+#include "core/reset_registry.h"
 #include "core/simvars/graphics.h"
 #include "core/simvars/physics.h"
 #include "core/text_util.h"
@@ -24,6 +25,17 @@ airport_label_anchor_record airport_label_anchor{};
 
 float window_origin_x = 0.0f;
 float window_origin_y = 0.0f;
+
+// The map's and the window's frame as the program starts.
+void APT_outline_frame_reset()
+{
+    map_origin_x = map_origin_y = map_ref_x = map_ref_z = 0.0f;
+    map_scale = 1.0f;
+    map_right = map_top = 0.0f;
+    airport_label_anchor = airport_label_anchor_record{};
+    window_origin_x = window_origin_y = 0.0f;
+}
+ORVELL_RESET(APT_outline_frame_reset, program);
 
 void APT_outline_gl_vertex(float x, float y) { glVertex2f(x, y); }
 

@@ -5,6 +5,7 @@
 #include "core/constants.h"
 #include "core/geo.h"
 #include "core/numeric.h"
+#include "core/reset_registry.h"
 #include "core/simvars/graphics.h"
 #include "world/apt_scene.h"
 #include "world/origin_shift.h"
@@ -14,7 +15,12 @@ int32_t scene_world_visible = 1;
 
 int WORLD_planet() { return sim_graphics_scenery.current_planet == PLANET_MARS ? PLANET_MARS : PLANET_EARTH; }
 
-void WORLD_origin_reset() { scene_origin = {0, 0, 0, 1}; }
+void WORLD_origin_reset()
+{
+    scene_origin = {0, 0, 0, 1};
+    scene_world_visible = 1;
+}
+ORVELL_RESET(WORLD_origin_reset, scene);
 
 namespace {
 

@@ -5,6 +5,7 @@
 
 #include "aircraft/acf_struct.h"
 #include "core/frame_clock.h"
+#include "core/reset_registry.h"
 #include "core/simvars.h"
 #include "flightmodel/control/control_math.h"
 #include "flightmodel/control/control_numbers.h"
@@ -16,7 +17,7 @@
 
 autopilot_state autopilot{};
 
-void AP_reset_state() { autopilot = autopilot_state{}; }
+ORVELL_RESET_RECORD(AP_reset_state, autopilot, flight);
 
 void AP_resume_modes()
 {

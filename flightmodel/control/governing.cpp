@@ -6,6 +6,7 @@
 #include "aircraft/acf_struct.h"
 #include "core/hooks.h"
 #include "core/frame_clock.h"
+#include "core/reset_registry.h"
 #include "core/simvars/cockpit.h"
 #include "core/simvars/operation.h"
 #include "core/simvars/weather.h"
@@ -19,7 +20,19 @@
 
 governing_state governing{};
 
-void GOV_reset_state() { governing = governing_state{}; }
+// A start puts back the ground, brake and throttle edges; the actuator's and
+// the starter's sound edges follow the loops still playing, which a start
+// does not stop: they go back with the program.
+void GOV_reset_state()
+{
+    governing.onground_any_before = governing.onground_all_before = 1;
+    governing.autobrake_armed = 0;
+    governing.throttles_low_before = 1;
+}
+ORVELL_RESET(GOV_reset_state, flight);
+
+void GOV_sound_edges_reset() { governing.actuator_moving_before = governing.starter_running_before = 0; }
+ORVELL_RESET(GOV_sound_edges_reset, program);
 
 namespace {
 

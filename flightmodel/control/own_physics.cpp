@@ -11,14 +11,8 @@
 int32_t auto_flight_on = 0;
 int32_t auto_view_cycle_on = 0;
 
-void CONTROL_reset_state()
-{
-    INPUT_reset_state();
-    AP_reset_state();
-    STAB_reset_state();
-    GOV_reset_state();
-}
-ORVELL_RESET(CONTROL_reset_state);
+void CONTROL_switches_reset() { auto_flight_on = auto_view_cycle_on = 0; }
+ORVELL_RESET(CONTROL_switches_reset, program);
 
 void FLTMOD_own_physics(int p)
 {

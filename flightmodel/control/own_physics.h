@@ -25,5 +25,5 @@ extern int32_t auto_view_cycle_on;
 // One frame of the control step of plane p (always 0).
 void FLTMOD_own_physics(int p);
 
-// Puts every value the step keeps from frame to frame back to its start.
-void CONTROL_reset_state();
+// Both switches off.
+void CONTROL_switches_reset();

@@ -9,6 +9,7 @@
 #include "core/hooks.h"
 #include "core/frame_clock.h"
 #include "core/random.h"
+#include "core/reset_registry.h"
 #include "core/simvars.h"
 #include "flightmodel/control/control_math.h"
 #include "flightmodel/control/control_numbers.h"
@@ -22,7 +23,7 @@
 
 pilot_input_state pilot_inputs{};
 
-void INPUT_reset_state() { pilot_inputs = pilot_input_state{}; }
+ORVELL_RESET_RECORD(INPUT_reset_state, pilot_inputs, flight);
 
 namespace {
 joystick_poll_fn joystick_poll = JOY_poll;

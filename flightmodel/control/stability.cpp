@@ -2,6 +2,7 @@
 #include "flightmodel/control/stability.h"
 
 #include "aircraft/acf_struct.h"
+#include "core/reset_registry.h"
 #include "core/simvars/cockpit.h"
 #include "core/simvars/joystick.h"
 #include "core/simvars/operation.h"
@@ -11,7 +12,7 @@
 
 stability_state stability{};
 
-void STAB_reset_state() { stability = stability_state{}; }
+ORVELL_RESET_RECORD(STAB_reset_state, stability, flight);
 
 namespace {
 

@@ -4,6 +4,7 @@
 
 #include "aircraft/acf_struct.h"
 #include "core/random.h"
+#include "core/reset_registry.h"
 #include "flightmodel/flt.h"
 
 engine_trail_ring engine_trails[ENGINE_TRAIL_STREAMS] = {};
@@ -39,7 +40,9 @@ float engine_spin(int e)
 void PARTICLE_clear_engine_trails()
 {
     for (engine_trail_ring& r : engine_trails) r = engine_trail_ring{};
+    start_ground_y = 0.0f;
 }
+ORVELL_RESET(PARTICLE_clear_engine_trails, flight);
 
 void PARTICLE_engine_emitters(float x, float y, float z, float vx, float vy, float vz, float radius, float growth,
                               float life, int engine)

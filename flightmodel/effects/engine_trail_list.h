@@ -43,5 +43,5 @@ extern float start_ground_y;
 // outside 0..7 records nothing.
 void PARTICLE_engine_emitters(float x, float y, float z, float vx, float vy, float vz, float radius, float growth,
                               float life, int engine);
-// Every ring empty (the flight start).
+// Every ring empty and the start's ground height 0 (the flight start).
 void PARTICLE_clear_engine_trails();

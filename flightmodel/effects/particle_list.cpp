@@ -1,8 +1,10 @@
 #include "flightmodel/effects/particle_list.h"
 
 #include "core/random.h"
+#include "core/reset_registry.h"
 
 std::vector<particle_record> particle_list;
+ORVELL_RESET_RECORD(PARTICLE_list_reset, particle_list, scene);
 
 namespace {
 

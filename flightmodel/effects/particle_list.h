@@ -30,6 +30,8 @@ struct particle_record {
     int32_t heavy_drag;     // 0: velocity decays by 1 - 3 dt a frame, else 1 - 4 dt
 };
 extern std::vector<particle_record> particle_list;
+// Start-up: no particles.
+void PARTICLE_list_reset();
 
 // Creates one particle unless life is below 1.0: position and velocity, the
 // floor under it, its size, growth and life (varied by a random factor

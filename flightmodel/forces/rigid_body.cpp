@@ -24,7 +24,7 @@
 
 forces_state fm_state{};
 
-ORVELL_RESET_RECORD(FM_forces_reset, fm_state);
+ORVELL_RESET_RECORD(FM_forces_reset, fm_state, flight);
 
 namespace {
 

@@ -28,7 +28,7 @@
 
 contact_state contact{};
 
-ORVELL_RESET_RECORD(CONTACT_reset, contact);
+ORVELL_RESET_RECORD(CONTACT_reset, contact, flight);
 
 namespace {
 

@@ -22,7 +22,7 @@
 
 ground_stage_state ground_state{};
 
-ORVELL_RESET_RECORD(GROUND_stages_reset, ground_state);
+ORVELL_RESET_RECORD(GROUND_stages_reset, ground_state, flight);
 
 namespace {
 

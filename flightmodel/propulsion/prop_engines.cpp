@@ -21,7 +21,7 @@ using namespace prop_detail;
 propulsion_state prop_state{};
 
 void ENGN_propulsion_reset() { prop_state = propulsion_state{}; }
-ORVELL_RESET(ENGN_propulsion_reset);
+ORVELL_RESET(ENGN_propulsion_reset, flight);
 
 namespace {
 

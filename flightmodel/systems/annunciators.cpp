@@ -10,6 +10,7 @@
 #include "core/frame_clock.h"
 #include "core/geo.h"
 #include "core/random.h"
+#include "core/reset_registry.h"
 #include "core/simvars.h"
 #include "flightmodel/flt.h"
 #include "core/numeric.h"
@@ -28,13 +29,18 @@ float gyro_roll[GYRO_SYSTEMS] = {};
 float gyro_pitch_error[GYRO_SYSTEMS] = {};
 float gyro_roll_error[GYRO_SYSTEMS] = {};
 
-void ANNUNCIATORS_reset()
+ORVELL_RESET_RECORD(ANNUNCIATORS_reset, annunciators, flight);
+
+// The gyros keep turning from one start to the next, as the engines that
+// drive them keep running: a start in the air finds them spun up (the
+// start-up errors each start draws show only while a gyro spins up).
+void GYROS_reset()
 {
-    annunciators = annunciator_state{};
     for (int k = 0; k < GYRO_SYSTEMS; ++k)
         gyro_power[k] = gyro_spin[k] = gyro_pitch[k] = gyro_heading[k] = gyro_roll[k] = gyro_pitch_error[k] =
             gyro_roll_error[k] = 0.0f;
 }
+ORVELL_RESET(GYROS_reset, program);
 
 namespace {
 

@@ -19,6 +19,8 @@ struct annunciator_state {
 };
 extern annunciator_state annunciators;
 void ANNUNCIATORS_reset();
+// Every gyro at rest, not spinning.
+void GYROS_reset();
 
 // Stage 12: annunciators, then the gyros' start-up errors and the gyros.
 void SYSTEMS_annunciators_and_gyros();

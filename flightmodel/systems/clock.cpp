@@ -6,6 +6,7 @@
 #include "core/constants.h"
 #include "core/geo.h"
 #include "core/numeric.h"
+#include "core/reset_registry.h"
 #include "core/simvars/graphics.h"
 #include "core/simvars/operation.h"
 #include "core/simvars/time.h"
@@ -15,7 +16,7 @@
 
 systems_clock_state systems_clock;
 
-void SYSTEMS_clock_reset() { systems_clock = systems_clock_state{}; }
+ORVELL_RESET_RECORD(SYSTEMS_clock_reset, systems_clock, flight);
 
 namespace {
 

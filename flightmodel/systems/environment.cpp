@@ -7,6 +7,7 @@
 #include "core/constants.h"
 #include "core/geo.h"
 #include "core/numeric.h"
+#include "core/reset_registry.h"
 #include "core/simvars.h"
 #include "flightmodel/atmosphere.h"
 #include "flightmodel/flt.h"
@@ -14,8 +15,14 @@
 #include "world/atc/atc_state.h"
 #include "world/navdb.h"
 
-float carrier_nav_offset[3] = {0.0f, 17.0f, 100.0f};
+const float carrier_nav_offset[3] = {0.0f, 17.0f, 100.0f};
 float camera_rel_carrier[3] = {};
+
+void ENV_carrier_camera_reset()
+{
+    for (float& v : camera_rel_carrier) v = 0.0f;
+}
+ORVELL_RESET(ENV_carrier_camera_reset, flight);
 
 namespace {
 

@@ -11,7 +11,7 @@
 
 // The carrier's navaid antenna in the carrier's own frame (x right, y up,
 // z aft, metres): on the deck, aft of the middle.
-extern float carrier_nav_offset[3];
+extern const float carrier_nav_offset[3];
 // The camera relative to the carrier's deck, for the landing-signal calls.
 extern float camera_rel_carrier[3];
 

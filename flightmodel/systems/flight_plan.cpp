@@ -14,10 +14,23 @@
 #include "core/datafile.h"
 #include "core/hooks.h"
 #include "core/numeric.h"
+#include "core/reset_registry.h"
 #include "core/text_util.h"
 #include "world/nav_lookup.h"
 
 fms_plan_record fms_plan{};
+
+// A fresh flight has no plan: every entry empty, its id blank.
+void FMS_plan_reset()
+{
+    fms_plan.destination_index = 0;
+    fms_plan.displayed_index = 0;
+    for (fms_entry& e : fms_plan.entries) {
+        e = fms_entry{};
+        std::memcpy(e.id, "     ", 6);
+    }
+}
+ORVELL_RESET(FMS_plan_reset, flight);
 
 namespace {
 

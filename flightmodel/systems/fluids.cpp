@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "aircraft/acf_struct.h"
+#include "core/reset_registry.h"
 #include "core/units.h"
 #include "core/engine_types.h"
 #include "core/frame_clock.h"
@@ -21,6 +22,7 @@ void FLUIDS_reset()
     fluids = fluids_state{};
     for (float& r : engine_power_ratio) r = 0.0f;
 }
+ORVELL_RESET(FLUIDS_reset, flight);
 
 namespace {
 

@@ -10,6 +10,7 @@
 #include "core/alert.h"
 #include "core/frame_clock.h"
 #include "core/random.h"
+#include "core/reset_registry.h"
 #include "core/screen.h"
 #include "core/simvars.h"
 #include "core/ui_text.h"
@@ -32,6 +33,7 @@ void LIMITS_reset()
     limits = limits_state{};
     crash_hold_until = 0.0f;
 }
+ORVELL_RESET(LIMITS_reset, program);
 
 namespace {
 

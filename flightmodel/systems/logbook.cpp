@@ -278,7 +278,7 @@ std::string lock_path(const char* path)
 
 }  // namespace
 
-ORVELL_RESET_RECORD(LOGBOOK_file_reset, logbook_file);
+ORVELL_RESET_RECORD(LOGBOOK_file_reset, logbook_file, program);
 
 void LOGBOOK_new_entry()
 {

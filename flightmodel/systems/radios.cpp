@@ -9,6 +9,7 @@
 #include "aircraft/acf_struct.h"
 #include "core/constants.h"
 #include "core/geo.h"
+#include "core/reset_registry.h"
 #include "core/simvars.h"
 #include "flightmodel/flt.h"
 #include "core/numeric.h"
@@ -28,6 +29,7 @@ void RADIOS_reset()
     radio_stations = radio_station_record{};
     radios = radio_state{};
 }
+ORVELL_RESET(RADIOS_reset, flight);
 
 namespace {
 

@@ -20,17 +20,8 @@
 
 int32_t fail_on_command_armed = 0;
 
-void SYSTEMS_reset()
-{
-    fail_on_command_armed = 0;
-    SYSTEMS_clock_reset();
-    WEATHER_reset();
-    RADIOS_reset();
-    FLUIDS_reset();
-    ANNUNCIATORS_reset();
-    LIMITS_reset();
-}
-ORVELL_RESET(SYSTEMS_reset);
+void SYSTEMS_reset() { fail_on_command_armed = 0; }
+ORVELL_RESET(SYSTEMS_reset, flight);
 
 void SYSTEMS_own_plane_update()
 {

@@ -9,6 +9,7 @@
 #include "core/frame_clock.h"
 #include "core/geo.h"
 #include "core/random.h"
+#include "core/reset_registry.h"
 #include "core/simvars.h"
 #include "flightmodel/atmosphere.h"
 #include "flightmodel/environment/random_interp.h"
@@ -29,6 +30,7 @@ void WEATHER_reset()
     for (float& v : wind_vector) v = 0.0f;
     for (float& v : gust_vector) v = 0.0f;
 }
+ORVELL_RESET(WEATHER_reset, program);
 
 namespace {
 

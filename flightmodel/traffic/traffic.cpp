@@ -9,6 +9,7 @@
 #include "core/engine_types.h"
 #include "core/geo.h"
 #include "core/random.h"
+#include "core/reset_registry.h"
 #include "core/simvars/graphics.h"
 #include "core/simvars/operation.h"
 #include "core/units.h"
@@ -26,6 +27,8 @@
 #include "world/scenery_area.h"
 
 int32_t tow_turn_dir = 0;
+void TRAFFIC_tow_turn_reset() { tow_turn_dir = 0; }
+ORVELL_RESET(TRAFFIC_tow_turn_reset, flight);
 
 namespace {
 

@@ -50,9 +50,8 @@ void WPN_reset()
 {
     wpn_fire_state = wpn_fire_state_record{};
     wpn_smoke_state = wpn_smoke_state_record{};
-    WPN_clear_projectiles();
 }
-ORVELL_RESET(WPN_reset);
+ORVELL_RESET(WPN_reset, flight);
 
 namespace {
 

@@ -8,6 +8,7 @@
 
 #include "core/frame_clock.h"
 #include "core/numeric.h"
+#include "core/reset_registry.h"
 #include "core/simvars/operation.h"
 #include "core/simvars/weather.h"
 #include "core/units.h"
@@ -126,6 +127,7 @@ void WPN_projectile_step()
 }
 
 void WPN_clear_projectiles() { projectile_list.rec.clear(); }
+ORVELL_RESET(WPN_clear_projectiles, flight);
 
 int PROJ_live_count()
 {

@@ -21,6 +21,7 @@
 
 #include "aircraft/acf_struct.h"
 #include "core/frame_clock.h"
+#include "core/reset_registry.h"
 #include "core/simvars.h"
 #include "flightmodel/control/cockpit_controls.h"
 #include "flightmodel/flt.h"
@@ -35,9 +36,9 @@ float autopilot_test_timeout = 0.0f;
 void SWITCHES_reset()
 {
     switch_mem = switch_bank_memory{};
-    std::fill(std::begin(volt_display_timeout), std::end(volt_display_timeout), 0.0f);
     autopilot_test_timeout = 0.0f;
 }
+ORVELL_RESET(SWITCHES_reset, panel);
 
 namespace {
 

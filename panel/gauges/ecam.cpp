@@ -8,6 +8,7 @@
 #include "aircraft/acf_struct.h"
 #include "core/failure_slots.h"
 #include "core/frame_clock.h"
+#include "core/reset_registry.h"
 #include "core/screen.h"
 #include "core/simvars.h"
 #include "core/units.h"
@@ -19,6 +20,7 @@
 #include "panel/panel_kit.h"
 
 ecam_state ecam;
+ORVELL_RESET_RECORD(ECAM_reset, ecam, panel);
 
 namespace {
 

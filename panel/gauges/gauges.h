@@ -50,4 +50,3 @@ extern ecam_state ecam;
 // The message of rotorcraft warning 1..5 ("" for others).
 const char* ECAM_warning_message(int warning);
 
-void GAUGES_reset();

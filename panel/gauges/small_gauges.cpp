@@ -8,6 +8,7 @@
 #include "aircraft/acf_struct.h"
 #include "aircraft/wpn_slot.h"
 #include "core/frame_clock.h"
+#include "core/reset_registry.h"
 #include "core/simvars.h"
 #include "core/units.h"
 #include "core/weapon_kinds.h"
@@ -20,6 +21,7 @@
 #include "panel/panel_kit.h"
 
 small_gauges_state small_gauges;
+ORVELL_RESET_RECORD(SMALL_GAUGES_reset, small_gauges, panel);
 
 namespace {
 

@@ -1,5 +1,6 @@
 // What the glass instruments keep between frames, and its reset.
 #include "panel/glass/glass.h"
+#include "core/reset_registry.h"
 
 fms_page_state fms_page;
 efis_map_state efis_map;
@@ -11,3 +12,4 @@ void GLASS_reset()
     efis_map = efis_map_state{};
     synthetic_vision = synthetic_vision_state{};
 }
+ORVELL_RESET(GLASS_reset, panel);

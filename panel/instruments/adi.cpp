@@ -9,6 +9,7 @@
 #include <cmath>
 
 #include "aircraft/acf_struct.h"
+#include "core/reset_registry.h"
 #include "core/screen.h"
 #include "core/simvars.h"
 #include "flightmodel/control/autopilot_modes.h"
@@ -212,10 +213,4 @@ void PANEL_adi(const panel_records& r)
     screen.screen_area_bottom = bottom;
 }
 
-void FLIGHT_INSTRUMENTS_reset()
-{
-    adi_mem = adi_memory{};
-    alt_mem = altimeter_memory{};
-    vvi_mem = vvi_memory{};
-    compass_mem = compass_memory{};
-}
+ORVELL_RESET_RECORD(FLIGHT_INSTRUMENTS_reset, adi_mem, panel);

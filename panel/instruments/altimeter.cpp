@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "aircraft/acf_struct.h"
+#include "core/reset_registry.h"
 #include "core/simvars.h"
 #include "core/units.h"
 #include "flightmodel/flt.h"
@@ -14,6 +15,7 @@
 #include "panel/panel_kit.h"
 
 altimeter_memory alt_mem;
+ORVELL_RESET_RECORD(ALTIMETER_reset, alt_mem, panel);
 
 namespace {
 

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "core/numeric.h"
+#include "core/reset_registry.h"
 #include "core/simvars/operation.h"
 #include "core/units.h"
 #include "flightmodel/flt.h"
@@ -13,6 +14,7 @@
 #include "panel/panel_kit.h"
 
 compass_memory compass_mem;
+ORVELL_RESET_RECORD(COMPASS_reset, compass_mem, panel);
 
 namespace {
 

@@ -38,7 +38,8 @@ struct compass_memory {
 };
 extern compass_memory compass_mem;
 
-// Every flight instrument's memory back to its start.
+// The attitude indicator's memory back to its start (the altimeter's, the
+// vertical speed's and the compass's go with their own resets).
 void FLIGHT_INSTRUMENTS_reset();
 
 // The vertical speed needle's angle from the dial's law (0 = level, before

@@ -10,6 +10,7 @@
 #include <cmath>
 
 #include "core/numeric.h"
+#include "core/reset_registry.h"
 #include "core/simvars.h"
 #include "flightmodel/systems/gyros.h"
 #include "graphics/font.h"
@@ -18,7 +19,7 @@
 
 rmi_memory rmi_mem;
 
-void RMI_reset() { rmi_mem = rmi_memory{}; }
+ORVELL_RESET_RECORD(RMI_reset, rmi_mem, panel);
 
 namespace {
 

@@ -11,6 +11,7 @@
 
 #include "aircraft/acf_struct.h"
 #include "core/frame_clock.h"
+#include "core/reset_registry.h"
 #include "core/simvars.h"
 #include "flightmodel/control/cockpit_controls.h"
 #include "flightmodel/flt.h"
@@ -19,7 +20,7 @@
 
 trim_wheel_memory trim_mem;
 
-void TRIM_WHEELS_reset() { trim_mem = trim_wheel_memory{}; }
+ORVELL_RESET_RECORD(TRIM_WHEELS_reset, trim_mem, panel);
 
 namespace {
 

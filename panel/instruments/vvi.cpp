@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/reset_registry.h"
 #include "core/simvars.h"
 #include "core/units.h"
 #include "flightmodel/flt.h"
@@ -12,6 +13,7 @@
 #include "panel/panel_kit.h"
 
 vvi_memory vvi_mem;
+ORVELL_RESET_RECORD(VVI_reset, vvi_mem, panel);
 
 namespace {
 

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "core/geo.h"
+#include "core/reset_registry.h"
 #include "core/screen.h"
 #include "core/simvars.h"
 #include "core/units.h"
@@ -398,4 +399,4 @@ void PANEL_orbiter_primary(const panel_records& r)
 void PANEL_orbiter_approach(const panel_records& r) { approach(r.flt); }
 void PANEL_orbiter_entry(const panel_records& r) { entry(r.flt); }
 
-void ORBITER_reset() { orbiter = orbiter_state{}; }
+ORVELL_RESET_RECORD(ORBITER_reset, orbiter, panel);

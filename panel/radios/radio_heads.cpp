@@ -8,6 +8,7 @@
 #include <iterator>
 #include <utility>
 
+#include "core/reset_registry.h"
 #include "core/simvars.h"
 #include "flightmodel/systems/radio_tuning.h"
 #include "graphics/font.h"
@@ -15,6 +16,7 @@
 #include "panel/radios/radios.h"
 
 radio_heads_state radio_heads;
+ORVELL_RESET_RECORD(RADIO_HEADS_reset, radio_heads, panel);
 
 namespace {
 

@@ -42,4 +42,5 @@ struct dme_texts {
 };
 dme_texts DME_texts(int receiver);
 
+// The GPS unit's page back to its start.
 void RADIO_STACK_reset();

@@ -1,11 +1,7 @@
 // The radio stack's records kept between frames, and their reset.
 #include "panel/radios/radios.h"
+#include "core/reset_registry.h"
 
 gps_unit_state gps_unit;
 
-void RADIO_STACK_reset()
-{
-    radio_heads = radio_heads_state{};
-    transponder = transponder_state{};
-    gps_unit = gps_unit_state{};
-}
+ORVELL_RESET_RECORD(RADIO_STACK_reset, gps_unit, panel);

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "core/random.h"
+#include "core/reset_registry.h"
 #include "core/simvars.h"
 #include "flightmodel/systems/radio_tuning.h"
 #include "graphics/font.h"
@@ -15,6 +16,7 @@
 #include "panel/radios/radios.h"
 
 transponder_state transponder;
+ORVELL_RESET_RECORD(TRANSPONDER_reset, transponder, panel);
 
 namespace {
 

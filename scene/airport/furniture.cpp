@@ -168,8 +168,6 @@ std::vector<kept_runway_signs> kept_signs;
 std::vector<float> sign_inputs_scratch;
 constexpr size_t KEPT_SIGN_RUNWAYS = 64;
 
-void forget_signs() { kept_signs.clear(); }
-
 void quad_inputs(const runway_geometry_record& g, std::vector<float>& out)
 {
     const runway_quad q = APT_runway_quad(g);
@@ -249,8 +247,8 @@ const std::vector<runway_sign>& signs_of(const airport_record& apt, int r, const
 
 }  // namespace
 
-void AIRPORT_signs_reset() { forget_signs(); }
-ORVELL_RESET(AIRPORT_signs_reset);
+void AIRPORT_signs_reset() { kept_signs.clear(); }
+ORVELL_RESET(AIRPORT_signs_reset, scene);
 
 void AIRPORT_draw_signs(const airport_record& apt, int r)
 {

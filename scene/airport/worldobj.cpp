@@ -33,7 +33,7 @@ void WORLDOBJ_reset()
     worldobj_state = worldobj_state_record{};
     strip_skids = strip_skids_record{};
 }
-ORVELL_RESET(WORLDOBJ_reset);
+ORVELL_RESET(WORLDOBJ_reset, scene);
 
 namespace {
 

@@ -116,12 +116,7 @@ int fire_frame()
 
 }  // namespace
 
-void PARTICLE_reset()
-{
-    particle_list.clear();
-    fire_layout = fire_layout_record{};
-}
-ORVELL_RESET(PARTICLE_reset);
+ORVELL_RESET_RECORD(PARTICLE_reset, fire_layout, scene);
 
 void PARTICLE_draw()
 {

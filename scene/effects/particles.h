@@ -35,5 +35,5 @@ struct fire_layout_record {
 };
 extern fire_layout_record fire_layout;
 
-// Start-up: no particles and no fire layout.
+// Start-up: no fire layout.
 void PARTICLE_reset();

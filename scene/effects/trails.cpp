@@ -97,11 +97,9 @@ void emit_segment(wake_ring& w, const wake_size& d, float x, float z, float spee
 
 void TRAILS_reset()
 {
-    PARTICLE_clear_engine_trails();
     for (wake_ring& w : wakes) w = wake_ring{};
-    start_ground_y = 0.0f;
 }
-ORVELL_RESET(TRAILS_reset);
+ORVELL_RESET(TRAILS_reset, scene);
 
 void PARTICLE_draw_engine_trails()
 {

@@ -45,5 +45,5 @@ extern wake_ring wakes[WAKE_SLOTS];
 // calls it with the GL state already set.
 void PARTICLE_draw_wakes(int wake, float x, float y, float z, float speed, float heading);
 
-// Start-up: every ring empty.
+// Start-up: every wake ring empty.
 void TRAILS_reset();

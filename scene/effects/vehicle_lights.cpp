@@ -313,7 +313,7 @@ void LIGHTS_reset()
     vehicle_batch = vehicle_batch_record{};
     light_near_limit_sq = light_far_limit_sq = LIGHTS_NEAR_LIMIT_SQ;
 }
-ORVELL_RESET(LIGHTS_reset);
+ORVELL_RESET(LIGHTS_reset, scene);
 
 void LIGHTS_fill_model(float* model, int kind)
 {

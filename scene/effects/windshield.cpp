@@ -43,7 +43,7 @@ windshield_state ws;
 }  // namespace
 
 void VIEW_windshield_reset() { ws = windshield_state{}; }
-ORVELL_RESET(VIEW_windshield_reset);
+ORVELL_RESET(VIEW_windshield_reset, scene);
 
 namespace {
 

@@ -17,6 +17,7 @@
 
 #include "core/numeric.h"
 #include "core/random.h"
+#include "core/reset_registry.h"
 #include "core/screen.h"
 #include "core/simvars/graphics.h"
 #include "core/simvars/operation.h"
@@ -31,6 +32,7 @@
 #include "scene/view_setup.h"
 
 air_points_record air_points;
+ORVELL_RESET_RECORD(VIEW_air_points_reset, air_points, scene);
 
 namespace {
 

@@ -8,6 +8,7 @@
 
 #include "core/constants.h"
 #include "core/numeric.h"
+#include "core/reset_registry.h"
 #include "core/simvars/screen_settings.h"
 #include "core/simvars/weather.h"
 #include "core/texture_slots.h"
@@ -76,12 +77,8 @@ void CLOUD_reset()
     cloud_shadow_base = 0.0f;
     for (float& m : cloud_shadow_mapping) m = 0.0f;
     cloud_update = cloud_update_record{};
-    cloud_light.frame = -1;
-    cloud_light.map.fill(0.0f);
-    // The framebuffer object is forgotten, not deleted (the context it was
-    // made in may be gone); the next shadow picture makes a new one.
-    cloud_scratch = cloud_scratch_record{};
 }
+ORVELL_RESET(CLOUD_reset, scene);
 
 // The factors come from the preferences file and the plug-ins' data table. A
 // factor of no number or a huge one would make the candidate count no number

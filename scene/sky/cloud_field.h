@@ -127,8 +127,9 @@ struct cloud_scratch_record {
 };
 extern cloud_scratch_record cloud_scratch;
 
-// Everything above back to its state before the first frame (the cells empty,
-// the textures not made).
+// The cell field, its textures and the shadow mapping back to their state
+// before the first frame (the cells empty, the textures not made); the light
+// map and the scratch records have their own registered reset.
 void CLOUD_reset();
 
 // A puff factor as the clouds use it: 0..9.9 (the screen's two-digit field),

@@ -19,6 +19,7 @@
 #include "core/constants.h"
 #include "core/geo.h"
 #include "core/numeric.h"
+#include "core/reset_registry.h"
 #include "core/simvars/graphics.h"
 #include "core/simvars/operation.h"
 #include "core/simvars/weather.h"
@@ -33,6 +34,7 @@
 #include "scene/sky/cloud_field.h"
 
 cloud_sheet_drift_record cloud_sheet_drift;
+ORVELL_RESET_RECORD(CLOUD_sheet_drift_reset, cloud_sheet_drift, scene);
 
 namespace {
 

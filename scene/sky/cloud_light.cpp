@@ -24,6 +24,7 @@
 #include "core/constants.h"
 #include "core/geo.h"
 #include "core/numeric.h"
+#include "core/reset_registry.h"
 #include "core/simvars/graphics.h"
 #include "core/simvars/physics.h"
 #include "graphics/ogl_state.h"
@@ -34,6 +35,15 @@
 
 cloud_light_record cloud_light;
 cloud_scratch_record cloud_scratch;
+
+// The framebuffer object is forgotten, not deleted (the context it was made
+// in may be gone); the next shadow picture makes a new one.
+void CLOUD_light_reset()
+{
+    cloud_light = cloud_light_record{};
+    cloud_scratch = cloud_scratch_record{};
+}
+ORVELL_RESET(CLOUD_light_reset, scene);
 
 namespace {
 

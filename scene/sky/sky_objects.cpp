@@ -17,6 +17,7 @@
 #include "core/frame_clock.h"
 #include "core/numeric.h"
 #include "core/random.h"
+#include "core/reset_registry.h"
 #include "core/simvars.h"
 #include "core/texture_slots.h"
 #include "core/units.h"
@@ -75,8 +76,8 @@ void body(float azimuth, float declination, float half, int slot, int row, float
 void SKYOBJ_reset()
 {
     sky_meteor = meteor_record{};
-    cloud_sheet_drift = cloud_sheet_drift_record{};
 }
+ORVELL_RESET(SKYOBJ_reset, scene);
 
 int SKYOBJ_meteor_threshold(int32_t density)
 {

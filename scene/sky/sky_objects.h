@@ -26,7 +26,7 @@ struct cloud_sheet_drift_record {
 };
 extern cloud_sheet_drift_record cloud_sheet_drift;
 
-// The meteor and the drift back to their start.
+// The meteor back to its start.
 void SKYOBJ_reset();
 // One of the six clouds (cells 0..5) of the cumulus picture as an upright quad
 // centred at (x, y, z), turned to the yaw and tilted by the pitch.

@@ -26,7 +26,7 @@ void LIGHTS_landing_reset()
     landing_splash_projection = landing_splash_projection_record{};
     landing_light_kept = landing_light_kept_record{};
 }
-ORVELL_RESET(LIGHTS_landing_reset);
+ORVELL_RESET(LIGHTS_landing_reset, scene);
 
 // acf_lanlite_psi, acf_lanlite_power, acf_lanlite_spread and acf_lanlite_steers
 // are the aircraft record's words at 2240, 2244, 2248 and 2276, which the file

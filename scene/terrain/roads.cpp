@@ -26,7 +26,7 @@
 
 roads_kept_record roads_kept{};
 
-ORVELL_RESET_RECORD(ROADS_reset, roads_kept);
+ORVELL_RESET_RECORD(ROADS_reset, roads_kept, scene);
 
 namespace {
 

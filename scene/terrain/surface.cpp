@@ -30,8 +30,10 @@
 
 surface_kept_record surface_kept{};
 map_geometry_record map_geometry{0.0f, 0.0f, 1.0f};
+void SURFACE_map_geometry_reset() { map_geometry = {0.0f, 0.0f, 1.0f}; }
+ORVELL_RESET(SURFACE_map_geometry_reset, scene);
 
-ORVELL_RESET_RECORD(SURFACE_reset, surface_kept);
+ORVELL_RESET_RECORD(SURFACE_reset, surface_kept, scene);
 
 namespace {
 

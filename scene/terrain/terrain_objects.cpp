@@ -32,17 +32,6 @@ terrain_tilt_record terrain_tilt{};
 terrain_objects_kept_record terrain_objects_kept{-1};
 
 namespace {
-void forget_batches();
-}  // namespace
-
-void TERRAIN_objects_reset()
-{
-    terrain_objects_kept = terrain_objects_kept_record{-1};
-    forget_batches();
-}
-ORVELL_RESET(TERRAIN_objects_reset);
-
-namespace {
 
 constexpr int LIGHT_KIND_ORDINARY = 105;
 constexpr int SMOKE_COLOUR_BLACK = 29;
@@ -151,8 +140,6 @@ struct object_batches_record {
     std::vector<line_vertex> lines;
 };
 object_batches_record object_batches;
-
-void forget_batches() { object_batches = object_batches_record{}; }
 
 bool face_header(int32_t code)
 {
@@ -390,6 +377,15 @@ void draw_batches()
 void special_items(int object, int level, float x, float y, float z, float heading, bool own_textures);
 
 }  // namespace
+
+void TERRAIN_objects_reset()
+{
+    terrain_objects_kept = terrain_objects_kept_record{-1};
+    terrain_night = 0;
+    terrain_tilt = terrain_tilt_record{};
+    object_batches = object_batches_record{};
+}
+ORVELL_RESET(TERRAIN_objects_reset, scene);
 
 void TERRAIN_movie_frame(float clock, float rect[4])
 {

@@ -98,7 +98,9 @@ TEST_F(FlightStart, ColdStartAndTheOtherEndAndTheRamp)
     pln[0].acf_has_navlites = 1;
     pln[0].acf_min_pitch[0] = 12.0f, pln[0].acf_max_pitch[0] = 30.0f;
     sim_time.backwards = 1;
+    gload_dim_factor = 0.2f;   // the flight before pulled hard
     FLIGHT_init_situation(SIT_AIRPORT, SIT_RUNWAY);
+    EXPECT_EQ(gload_dim_factor, 1.0f);   // this one begins undimmed
     const flt_struct& f = flt[0];
     EXPECT_NEAR(f.psi, std::fmod(KSBD_HDG + GEO_grid_convergence(KSBD_LAT, KSBD_LON) + 180.0f, 360.0f), 1e-3f);
     EXPECT_EQ(f.ENGN_running[0], 0);

@@ -31,8 +31,6 @@ void sense()
 
 void autopilot_on()
 {
-    CONTROL_reset_state();
-    auto_flight_on = auto_view_cycle_on = 0;
     sim_cockpit_electrical = {};
     sim_cockpit_electrical.battery_on = 1;
     flt[0].ENGN_bat_volt[0] = 1.0f;   // a charged battery

@@ -181,7 +181,6 @@ struct TrainerFlight : ::testing::Test {
         const std::string missing = load_trainer();
         ASSERT_TRUE(missing.empty()) << "missing: " << missing;
         still_air();
-        LAUNCH_reset();
         for (auto& fl : flt) std::memset(fl.failures, 0, sizeof fl.failures);
         sim_operation_prefs.replay_mode = 0;
         sim_network_dataout.dump_next_cycle = 0;
@@ -258,7 +257,6 @@ TEST(ForcesFlight, TestAircraftGlidesStablyAndAnswersItsControls)
     CONST_fill_constants();
     build_aircraft();
     still_air();
-    LAUNCH_reset();
     place(1000.0f, 70.0f * KT, 0.0f, -4.0f);
     flt_struct& f = flt[0];
     f.FC_ptch = 0.25f;
@@ -296,7 +294,6 @@ TEST(ForcesFlight, DamagedAircraftKeepsEveryValueANumber)
     CONST_fill_constants();
     build_aircraft();
     still_air();
-    LAUNCH_reset();
     acf_struct& a = pln[0];
     for (int p : {8, 9, 16, 17, 18}) {
         for (int t = 0; t < AFL_TABLES; ++t) a.afl[p].afl_clM[t] = 0.0f;   // zero lift slopes
@@ -509,7 +506,6 @@ TEST(ForcesFlightTrainer, DamagedTrainerKeepsEveryValueANumber)
     const std::string missing = load_trainer();
     ASSERT_TRUE(missing.empty()) << "missing: " << missing;
     still_air();
-    LAUNCH_reset();
     acf_struct& a = pln[0];
     for (int p = 8; p <= 27; ++p) {
         for (int t = 0; t < AFL_TABLES; ++t) a.afl[p].afl_clM[t] = 0.0f;

@@ -71,7 +71,6 @@ struct ReportedFrame : ::testing::Test {
         f.true_airspeed = f.groundspeed = 40.0f;
         f.machno = 40.0f / 1.0e6f;
         f.Qstatic = 980.0f;
-        FM_forces_reset();
         flying_frame_count = 42;
         std::strcpy(ui_text_table[UI_TEXT_PART_NAMES + 9], "RIGHT WING");
     }

@@ -48,12 +48,7 @@ protected:
         sim_physics.g_sealevel = 9.80665f;
         std::fill(std::begin(interval_ticks), std::end(interval_ticks), 0);
     }
-    void TearDown() override
-    {
-        LAUNCH_reset();
-        GROUND_surface_reset();
-        sim_weather.runway_friction = 0;
-    }
+    void TearDown() override { sim_weather.runway_friction = 0; }
 
     static void level(flt_struct& f)
     {

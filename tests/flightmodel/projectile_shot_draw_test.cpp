@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/frame_clock.h"
+#include "core/reset_registry.h"
 #include "core/simvars/graphics.h"
 #include "core/weapon_kinds.h"
 #include "flightmodel/weapons/projectiles.h"
@@ -24,14 +25,7 @@
 
 namespace {
 
-class ProjectileShot : public FlightState {
-protected:
-    void TearDown() override
-    {
-        WPN_reset();
-        FlightState::TearDown();
-    }
-};
+class ProjectileShot : public FlightState {};
 
 }  // namespace
 
@@ -51,7 +45,7 @@ TEST_F(ProjectileShot, AimAndMuzzleSpeedOnTheGunsVelocity)
         {0.0f, 30.0f, 0.0f, 400.0f, -792.820f},
     };
     for (const row& r : rows) {
-        WPN_reset();
+        RESET_group(reset_group::flight);
         flt_struct& f = flt[0];
         f.cos_theta = f.track_cos = f.cos_phi = 1.0f;
         frame_clock = 10.0f;
@@ -86,7 +80,6 @@ TEST(ProjectileDraw, PitchedFireLineAndSquareFacingAPitchedView)
     flt[0] = flt_struct{};
     flt[0].theta = 30.0f;
     sim_graphics_settings.draw_aircrafts = 1;
-    WPN_reset();
     wpn_slot_record& line = pln[0].acf_wpn_slot[2];
     line.wpn_type = WPN_KIND_LINE_GUN;
     line.wpn_valid = line.wpn_released = 1;
@@ -108,7 +101,6 @@ TEST(ProjectileDraw, PitchedFireLineAndSquareFacingAPitchedView)
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     glMatrixMode(GL_MODELVIEW);
-    WPN_reset();
 
     std::vector<float> line_y, square_y, square_depth;
     for (size_t i = 0; i < b.size();) {

@@ -304,7 +304,6 @@ struct FleetOnTheGround : ::testing::TestWithParam<kind> {
         PLANET_set_constants(PLANET_EARTH);
         sim_weather.temperature_sealevel_c = 15.0f;
         TEST_lay_flat_grid(0.0f);
-        GROUND_surface_reset();
         surface_state.surface_code = 160;
         terrain_height_m = 0.0f;
         // Standing on its wheels, parking brake set, tanks as loaded.

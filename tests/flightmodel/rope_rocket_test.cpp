@@ -41,7 +41,6 @@ protected:
         sim_graphics_scenery.current_planet = PLANET_EARTH;
         TEST_lay_flat_grid(0.0f);
     }
-    void TearDown() override { LAUNCH_reset(); }
 
     static void set_line(float bx, float by, float bz)
     {
@@ -297,7 +296,6 @@ protected:
         CONST_fill_constants();
         sim_graphics_scenery.current_planet = PLANET_EARTH;
         TEST_lay_flat_grid(0.0f);
-        GROUND_surface_reset();
         forces_test::build_aircraft();
         forces_test::still_air();
     }

@@ -22,7 +22,6 @@ class Ships : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        SIMVARS_clear();
         lat_ref = 34.0f;
         lon_ref = -118.0f;
         PLANET_set_constants(0);

@@ -4,6 +4,7 @@
 #include "flightmodel/systems/environment.h"
 #include "tests/flightmodel/systems_fixture.h"
 #include "world/atc/atc_state.h"
+#include "core/reset_registry.h"
 
 namespace {
 
@@ -31,7 +32,7 @@ TEST_F(SystemsClock, MidnightTurnsTheDayBothWays)
     EXPECT_LT(sim_time.local_time_sec, 1.0f);
     EXPECT_EQ(sim_time.local_date_days, 0);
 
-    SYSTEMS_reset();
+    RESET_group(reset_group::flight);
     sim_time.local_date_days = 0;
     sim_time.zulu_time_sec = 0.5f;
     frames(1);

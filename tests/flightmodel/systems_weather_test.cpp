@@ -32,7 +32,6 @@ protected:
         // The real weather these tests switch on, and what it read, do not
         // blow through the flights of the tests after them.
         sim_weather.use_real_weather_bool = 0;
-        SYSTEMS_reset();
         SystemsState::TearDown();
     }
 

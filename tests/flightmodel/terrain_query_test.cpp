@@ -39,7 +39,6 @@ protected:
     {
         kept_area_ = scenery_area;
         sim_graphics_scenery.current_planet = PLANET_EARTH;
-        GROUND_surface_reset();
         TEST_lay_flat_grid(0.0f);
     }
     // The deck, the ships' drift and turns and the loaded area these tests
@@ -47,7 +46,6 @@ protected:
     void TearDown() override
     {
         TEST_lay_flat_grid(0.0f);
-        GROUND_surface_reset();
         for (int k = 0; k < SEA_OBJECT_SLOTS; ++k)
             ship_vx[k] = ship_vz[k] = ship_turn_rate[k] = ship_pitch_rate[k] = ship_roll_rate[k] = 0.0f;
         scenery_area = kept_area_;

@@ -213,7 +213,6 @@ TEST(FloatPlane, DroppedOnStillWaterItComesToRestOnItsFloats)
     sim_graphics_scenery.current_planet = PLANET_EARTH;
     TEST_lay_flat_grid(-30.0f);   // the lake's bed
     std::fill(std::begin(landuse_grid), std::end(landuse_grid), LANDUSE_WATER_A);
-    GROUND_surface_reset();
     build_aircraft();
     still_air();
     terrain_height_m = -30.0f;

@@ -245,7 +245,6 @@ TEST_F(Drawing, FireLineOfAReleasedLineGunAlongItsPlanesHeadingAndProjectileSqua
     flt[0] = flt_struct{};
     flt[0].psi = 90.0f;   // east
     sim_graphics_settings.draw_aircrafts = 1;
-    WPN_reset();
     wpn_slot_record& line = pln[0].acf_wpn_slot[2];
     line.wpn_type = WPN_KIND_LINE_GUN;
     line.wpn_valid = line.wpn_released = 1;
@@ -298,7 +297,6 @@ TEST_F(Drawing, FireLineOfAReleasedLineGunAlongItsPlanesHeadingAndProjectileSqua
     EXPECT_FLOAT_EQ(s2, 0.25f);
     EXPECT_FLOAT_EQ(t2, 0.5f);
     EXPECT_EQ(bound_texture[0], 206);
-    WPN_reset();
 }
 
 TEST(VideoMemory, WindowBytesAndTheTexturesThatHoldBytes)

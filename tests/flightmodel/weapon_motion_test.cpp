@@ -25,11 +25,6 @@ protected:
         wind_vector[0] = wind_vector[1] = wind_vector[2] = 0.0f;
         sim_operation_misc.frame_rate_period = 0.05f;
     }
-    void TearDown() override
-    {
-        WPN_reset();
-        FlightState::TearDown();
-    }
     static wpn_slot_record& released_bomb()
     {
         wpn_slot_record& w = pln[0].acf_wpn_slot[0];

@@ -54,7 +54,6 @@ protected:
     {
         key_hold_command = 0;
         sim_cockpit_weapons = sim_cockpit_weapons_block{};
-        WPN_reset();
         FlightState::TearDown();
     }
     static void frame() { simulation_frame(DT); }

@@ -8,6 +8,7 @@
 
 #include "core/input.h"
 #include "core/geo.h"
+#include "core/reset_registry.h"
 #include "core/weapon_kinds.h"
 #include "flightmodel/atmosphere.h"
 #include "flightmodel/plane_state.h"
@@ -37,7 +38,6 @@ protected:
     void TearDown() override
     {
         key_hold_command = 0;
-        WPN_reset();
         FlightState::TearDown();
     }
     static void level(flt_struct& f, float roll_deg)
@@ -117,7 +117,7 @@ TEST_F(Weapons, RippleReleasesByTheRateKnob)
     sim_cockpit_weapons.firing_mode = WPN_FIRING_RIPPLE;
     float dt = 0.01f;
     auto release_times = [&](int rate) {
-        WPN_reset();
+        RESET_group(reset_group::flight);
         frame_clock = 1.0f;
         sim_cockpit_weapons.firing_rate = rate;
         for (int s = 0; s < 12; ++s) load(s, s % 2 ? WPN_KIND_BOMB : WPN_KIND_GUIDED_BOMB_2);
@@ -251,7 +251,7 @@ TEST_F(Weapons, RollIsHeldTowardsLevel)
 {
     arm_all();
     for (auto [roll, rate] : {std::pair{45.0f, -0.3f}, {30.0f, -0.3f}, {20.0f, -0.2f}, {-60.0f, 0.3f}}) {
-        WPN_reset();
+        RESET_group(reset_group::flight);
         level(flt[0], roll);
         wpn_slot_record& w = load(0, WPN_KIND_BOMB_PRESS);
         key_hold_command = 0;
@@ -474,7 +474,7 @@ TEST_F(Weapons, ProjectileRecordsAreReusedAndTheListGrows)
     // Every record live, high above: the next shot appends a record of its own.
     key_hold_command = 0;
     frame(0.02f);
-    WPN_reset();
+    RESET_group(reset_group::flight);
     projectile_list.rec.resize(50);
     for (projectile_record& r : projectile_list.rec) {
         r = projectile_record{};
@@ -492,7 +492,7 @@ TEST_F(Weapons, ProjectileRecordsAreReusedAndTheListGrows)
     // ground (the border's plane carried on): shot level and north from the
     // north edge 999 m above flat ground, it falls for sqrt(2 x 999 / g) =
     // 14.28 s, 714 frames of 0.02 s.
-    WPN_reset();
+    RESET_group(reset_group::flight);
     key_hold_command = 0;
     flt[0].local_z = scenery_area.z0 + 1.0f;
     gun.wpn_muzzle_speed = 500.0f;
@@ -660,7 +660,7 @@ TEST_F(Weapons, ProjectileDragAndMotorByHand)
         {{0.0f, 0.0f, 0.0f}, {100.0f, 300.0f, 900.0f}, 250.0f / 2.0f, -1},
     };
     for (const auto& row : rows) {
-        WPN_reset();
+        RESET_group(reset_group::flight);
         projectile_list.rec.resize(1);
         projectile_record& r = projectile_list.rec[0];
         r = projectile_record{};

@@ -103,9 +103,6 @@ inline const std::string& program_folder_laid_out()
 inline void reset_world()
 {
     RESET_all();
-    // The published records too: their reset is registered from a file the
-    // linker leaves out of a program that never calls into it.
-    SIMVARS_clear();
     UTIL_srand(1);
     CONST_fill_constants();
     PLANET_set_constants(PLANET_EARTH);

@@ -66,7 +66,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     static const std::string file = folder + "WEAPONS:FUZZ.WPN";
     return fuzz_read_file(file, data, size, [] {
         fuzz_aircraft::reset_world();
-        WPN_reset();
         pln[0] = aircraft.a;
         flt[0] = aircraft.f;
         char path[ACF_TEXT_SIZE];
@@ -78,6 +77,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         key_hold_command = 1;
         fuzz_aircraft::fly(5);
         key_hold_command = 0;
-        WPN_reset();
     });
 }

@@ -319,7 +319,6 @@ TEST_F(Drawing, BmpWriterAndScreenshots)
     EXPECT_EQ(read_file_bytes(path), std::string(reinterpret_cast<const char*>(expected), 62));
 
     FOLDERS_init_from((tmp.prefix() + "orvell").c_str());
-    SCREENSHOT_reset();
     auto shot_of = [&](float r, float g, float b, const char* name) {
         glClearColor(r, g, b, 1.0f);
         glClear(GL_COLOR_BUFFER_BIT);

@@ -152,7 +152,6 @@ TEST(Display, LoadingScreenBarAndInterfaceMapping)
 {
     ASSERT_TRUE(ensure_gl_context());
     PLAT_set_clock_source(fake_clock, nullptr);
-    LOADING_reset();
     app_mode = 1;
     redraw_pending = 1;
     fake_now = 100.0;
@@ -245,7 +244,6 @@ TEST(Display, LoadingScreenCoversTheWindowAndDrawsTheBarToItsEnd)
 {
     ASSERT_TRUE(ui_screen_ready());
     PLAT_set_clock_source(fake_clock, nullptr);
-    LOADING_reset();
     const std::array<float, 3> kept_colour{colour_table[36][0], colour_table[36][1], colour_table[36][2]};
     OGL_set_color(36, 0.25f, 0.5f, 0.75f);
     app_mode = 1;

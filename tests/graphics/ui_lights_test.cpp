@@ -23,7 +23,6 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(ensure_gl_context());
-        OGL_lights_reset();
         gload_dim_factor = 1.0f;
         sim_graphics_view = sim_graphics_view_block{};
         sim_graphics_view.view_zoom = 1.0f;

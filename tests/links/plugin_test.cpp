@@ -71,7 +71,6 @@ protected:
     void SetUp() override
     {
         PLUGIN_host_reset();
-        PLUGIN_nav_reset();
         app_mode = 0;
         screen.open_menu = -1;
         screen.ui_top_margin = 0.0f;
@@ -490,7 +489,6 @@ TEST_F(PluginData, EveryNameReadsAndWritesALiveVariable)
     float eight[8] = {1, 2, 3, 4, 5, 6, 7, 8};
     volts.set_float_array(volts.write_context, eight, 0, 8);
     EXPECT_EQ(volt_display_timeout[7], 8.0f);
-    SWITCHES_reset();
     sim_cockpit_radios.adf2_obs_card_mag = 0.0f;
 }
 

@@ -48,7 +48,6 @@ class Motion : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        SIMVARS_clear();
         flt[0] = flt_struct{};
         pln[0] = acf_struct{};
         HARDWARE_reset();

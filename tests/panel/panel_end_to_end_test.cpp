@@ -150,7 +150,7 @@ TEST_F(PanelEndToEnd, TrainerPanelStandsUnderTheViewAndItsNeedlesFollowTheFlight
     // program has them: the plane and its instruments as the start-up left
     // them, whatever another test flew or turned.
     FLIGHT_init_situation(SIT_AIRPORT, SIT_RUNWAY);
-    ANNUNCIATORS_reset();
+    GYROS_reset();
     fly_at_noon();
     frame();
     frame();

@@ -54,8 +54,8 @@ class PanelTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(ui_2d_ready());
         RESET_all();
+        ASSERT_TRUE(ui_2d_ready());
         flt[0] = flt_struct{};
         pln[0] = acf_struct{};
         for (int s = 0; s < ACF_INS_SLOTS; ++s) pln[0].acf_ins_type[s] = -1;

@@ -31,7 +31,6 @@ protected:
     void SetUp() override
     {
         SceneState::SetUp();
-        LAUNCH_reset();
         sun_glare = 0.0f;
         atc_state.atc_window_open = 0;
         mouse = {};

@@ -51,6 +51,7 @@ class SceneState : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        RESET_all();
         ASSERT_TRUE(ensure_gl_context());
         // An error flag an earlier test's drawing raised stays set until read:
         // each test starts with none, so its own checks see only its own.
@@ -58,7 +59,6 @@ protected:
         }
         saved_area_ = scenery_area;
         FOLDERS_init_from(ORVELL_DATA_FOLDER "orvell");   // a scene build reads the built data folder's tiles
-        RESET_all();
         CONST_fill_constants();
         PLANET_set_constants(PLANET_EARTH);
         OGL_fill_default_colors();

@@ -53,7 +53,6 @@ protected:
     void SetUp() override
     {
         SceneState::SetUp();
-        LAUNCH_reset();
         sim_graphics_settings.draw_ships = sim_graphics_settings.draw_oilrigs = 1;
         place(SHIP_CARRIER, 1000.0f, 2000.0f, 0.0f);
         place(SHIP_FRIGATE, -3000.0f, 2000.0f, 0.0f);
@@ -544,7 +543,6 @@ TEST_F(Sea, UnplacedOrDamagedShipsAreDrawnWithoutAnError)
 // Both ships leave wakes as they steam on, and only while ships are drawn.
 TEST_F(Sea, TheShipsLeaveWakesWhileShipsAreDrawn)
 {
-    TRAILS_reset();
     auto live = [](int wake) {
         int n = 0;
         for (const int32_t l : wakes[wake].live) n += l != 0;
@@ -572,7 +570,6 @@ TEST_F(Sea, TheUsersWakeSpreadsAtAQuarterOfItsSpeedAndNeverBelowOneMetreASecond)
     // The plane afloat in cell (10, 10), heading north: a new segment's port
     // edge drifts east at a quarter of the speed handed to the wake, which is
     // the groundspeed but at least 1 m/s.
-    TRAILS_reset();
     const int corner = TERRAIN_index(10, 10);
     const int32_t kept = landuse_grid[corner];
     landuse_grid[corner] = LANDUSE_WATER_A;

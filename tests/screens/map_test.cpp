@@ -890,7 +890,6 @@ protected:
     {
         gload_dim_factor = 1.0f;
         glLightModelfv(GL_LIGHT_MODEL_AMBIENT, kept_ambient);   // as the test found it
-        MAP_ground_cache_reset();
         MapTest::TearDown();
     }
     GLfloat kept_ambient[4] = {};

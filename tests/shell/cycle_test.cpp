@@ -281,7 +281,6 @@ TEST_F(Cycle, DataRowsTravelInDatagramsOfAtMost77Rows)
 
 TEST_F(Cycle, GraphOutputTakesAtMostFiveGroups)
 {
-    DATAOUT_clear();
     for (int g = 100; g < 107; ++g) sim_network_dataout.data_to_graph[g] = 1;
     sim_cockpit_warnings.annunciator_test_timeout = 2.5f;   // group 100, value 0
     sim_joystick.has_joystick = 1;                          // a yaw axis: pedals without toe brakes,
@@ -464,8 +463,6 @@ TEST_F(Cycle, IndicatedAltitudeAndLaggedClimbRate)
 TEST_F(Cycle, ScreensRunTheirRoutineAndMarsCarriesOnePlane)
 {
     // The weather screen (mode 8) derives the sea waves on its second tab.
-    SETUP_weather_reset();
-    INPUT_clear();   // no click or list answer left over from an earlier test
     weather_screen.weather_tab = 1;
     sim_weather.wave_amplitude = 1.0f;
     sim_weather.wave_length = 0.0f;

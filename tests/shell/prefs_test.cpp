@@ -26,6 +26,7 @@
 #include "core/geo.h"
 #include "shell/prefs.h"
 #include "core/replay.h"
+#include "core/reset_registry.h"
 #include "core/screen.h"
 #include "core/simvars.h"
 #include "core/ui_text.h"
@@ -103,14 +104,9 @@ void fill_state(uint32_t seed)
 // Clears everything the files store except the live flight-model record.
 void clear_state()
 {
-    SIMVARS_clear();
-    screen = {};
-    situation_start_state = {};
-    start_selection = {};
-    REPLAY_clear_ring();
+    RESET_group(reset_group::program);
     auto zero = [](auto&... o) { (std::memset(&o, 0, sizeof o), ...); };
-    zero(net_ip_text, net_port_text, net_slot_enabled, serial_axis_lo, serial_axis_hi, storm_grid,
-         pln[0].acf_file_path, pln[0].acf_file_name);
+    zero(pln[0].acf_file_path, pln[0].acf_file_name);
 }
 
 // Offset of the first byte where two files differ, or -1 when they are equal.

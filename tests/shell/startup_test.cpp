@@ -30,6 +30,7 @@
 #include "shell/frame.h"
 #include "core/geo.h"
 #include "core/input.h"
+#include "core/overlay_texts.h"
 #include "shell/lang.h"
 #include "world/landuse.h"
 #include "shell/main.h"
@@ -72,6 +73,7 @@ TEST_F(ProgramStart, StartsFliesQuitsOnCloseAndShutsDownInOrder)
         EXPECT_GT(landuse_texture_count, 1);
         EXPECT_TRUE(PLAT_file_exists(pln[0].acf_file_path)) << pln[0].acf_file_path;
         EXPECT_FALSE(std::filesystem::exists(folder->path() / "Aircraft/Interrupted.acf.partial"));
+        EXPECT_EQ(chat_typing, 0);
         EXPECT_FALSE(navaid_table.empty());
 
         // The start airport is found and the plane placed at its first runway.

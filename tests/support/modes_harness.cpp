@@ -157,11 +157,11 @@ std::string current_screen()
 
 void harness_test::SetUp()
 {
+    RESET_all();
     MACHINE_NEEDS(harness_window(), "OpenGL context");
     saved_handler = MACIBM_get_alert_handler();
     MACIBM_set_alert_handler(nullptr);
     PLAT_flush_messages();
-    RESET_all();
     frame_action = nullptr;
     frame_count = 0;
     gl_ready = window_painted = 1;

@@ -6,9 +6,8 @@
 #include <exception>
 #include <filesystem>
 
-#include "core/app_mode.h"
 #include "core/geo.h"
-#include "core/reset_registry.h"
+#include "core/overlay_texts.h"
 #include "core/units.h"
 #include "flightmodel/attitude.h"
 #include "flightmodel/flt.h"
@@ -52,6 +51,7 @@ void started_program::SetUpTestSuite()
 {
     folder = copy_default_data_folder();
     folder->write("Aircraft/Interrupted.acf.partial", "half a save");   // the start-up removes it
+    chat_typing = 1;   // kept state the start-up puts back
     start_program(*folder);
 }
 
@@ -99,10 +99,8 @@ void start_program(const temp_folder& folder)
     (void)gl_library_held;
     PLAT_destroy_window();   // a window another test left open: the program opens its own
     PLAT_flush_messages();
-    // A fresh process: every module's kept state at rest (a screen's chosen
-    // tab, a drawer's cache, ...) as an earlier program in this process can
-    // have left it, and the link not started yet.
-    RESET_all();
+    // A fresh process: the link not started yet (the start-up puts every
+    // module's kept state back at rest itself, from the reset registry).
     NET_reset();
     clear_alerts();   // nor the alerts an earlier program in this process raised
     program_started = true;
@@ -112,9 +110,6 @@ void start_program(const temp_folder& folder)
 void stop_program()
 {
     MACIBM_quit();
-    // The program has ended: the tests after it start from no screen, as a
-    // program that never started (the mode is no kept state of the registry).
-    app_mode = MODE_FLYING;
     program_started = false;
     startup_program_path = nullptr;
     PLAT_set_clock_source(nullptr, nullptr);

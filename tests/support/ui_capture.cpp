@@ -157,11 +157,8 @@ bool ui_2d_ready()
 
 bool ui_screen_ready()
 {
-    if (!ui_2d_ready()) return false;
     RESET_all();
-    INPUT_clear();
-    slider_dragging = 0;
-    active_text_field = -1;
+    if (!ui_2d_ready()) return false;
     ui_whole_window();
     return true;
 }

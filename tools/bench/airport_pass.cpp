@@ -122,7 +122,7 @@ void BM_particles_5000(benchmark::State& state)
 {
     if (!ready(state)) return;
     wide_footprint(5000.0f);
-    PARTICLE_reset();
+    PARTICLE_list_reset();
     const float x = sim_graphics_view.view_x, y = sim_graphics_view.view_y, z = sim_graphics_view.view_z;
     for (int k = 0; k < 5000; ++k)
         PARTICLE_spawn(x + static_cast<float>(k % 100) * 20.0f - 1000.0f, y + 50.0f,
@@ -136,7 +136,7 @@ void BM_particles_5000(benchmark::State& state)
     size_t active = 0;
     for (const particle_record& p : particle_list) active += p.active;
     state.counters["particles"] = static_cast<double>(active);
-    PARTICLE_reset();
+    PARTICLE_list_reset();
 }
 BENCHMARK(BM_particles_5000)->Unit(benchmark::kMillisecond);
 

@@ -16,6 +16,7 @@
 #include "core/alert.h"
 #include "core/app_mode.h"
 #include "core/frame_clock.h"
+#include "core/reset_registry.h"
 #include "core/simvars.h"
 #include "flightmodel/flt.h"
 #include "links/console.h"
@@ -32,7 +33,7 @@ void quiet_alert(int, const char* const[4], int) {}
 void BM_HardwarePoll(benchmark::State& state)
 {
     MACIBM_set_alert_handler(quiet_alert);
-    SIMVARS_clear();
+    RESET_all();
     pln[0].acf_num_engines = 2;
     pln[0].acf_throtmax_FWD = 1.0f;
     app_mode = MODE_FLYING;

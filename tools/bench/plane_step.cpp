@@ -54,7 +54,7 @@ void user_plane(benchmark::State& state, bool airliner, float v)
         return;
     }
     cockpit_on();
-    PARTICLE_reset();
+    PARTICLE_list_reset();
     sim_operation_misc.frame_rate_period = FRAME_PERIOD;
     bench_aircraft::steady_flight steady;
     steady.keep();
@@ -83,7 +83,7 @@ void BM_traffic_step(benchmark::State& state)
         return;
     }
     cockpit_on();
-    PARTICLE_reset();
+    PARTICLE_list_reset();
     std::memcpy(static_cast<void*>(&pln[2]), &pln[0], sizeof pln[0]);
     scenery_area = {-100000.0f, 100000.0f, -100000.0f, 100000.0f};
     airport_record apt{};

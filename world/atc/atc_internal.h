@@ -43,8 +43,6 @@ struct atc_broadcast_record {
 };
 extern atc_broadcast_record atc_broadcast;
 
-void ATC_reset_modules();
-
 // Numbers: values from files or peers may be huge or not finite, so every
 // conversion to an integer is bounded and a non-finite value counts as 0.
 int atc_trunc(double x);

@@ -17,20 +17,16 @@ atc_request_record atc_request = {};
 atc_clearance_record atc_clearance = {0.0, ATC_FAR_FUTURE, 0};
 atc_broadcast_record atc_broadcast{};
 
-void ATC_reset_modules()
+void ATC_reset_block()
 {
+    atc_state = atc_state_block{};
+    std::memset(atc_callsign_text, 0, sizeof atc_callsign_text);
     atc_menu = atc_menu_record{};
     atc_request = atc_request_record{};
     atc_clearance = atc_clearance_record{0.0, ATC_FAR_FUTURE, 0};
     atc_broadcast = atc_broadcast_record{};
 }
-
-void ATC_reset_block()
-{
-    atc_state = atc_state_block{};
-    ATC_reset_modules();
-}
-ORVELL_RESET(ATC_reset_block);
+ORVELL_RESET(ATC_reset_block, program);
 
 void ATC_reset_for_start()
 {
@@ -40,6 +36,7 @@ void ATC_reset_for_start()
     atc_state.atc_plan_active = 0;
     std::memset(atc_callsign_text, 0, sizeof atc_callsign_text);
 }
+ORVELL_RESET(ATC_reset_for_start, flight);
 
 void ATC_set_start_defaults(const char* aircraft_file_name)
 {

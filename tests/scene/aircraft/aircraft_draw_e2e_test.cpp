@@ -57,7 +57,7 @@ protected:
         sim_weather.rain_percent = sim_weather.thunderstorm_percent = 0.0f;
         sim_weather.precip_rain = sim_weather.precip_snow = 0.0f;
         frames(10);
-        PARTICLE_reset();   // no exhaust or dust puffs of the settling in the pictures
+        PARTICLE_list_reset();   // no exhaust or dust puffs of the settling in the pictures
         // Clear skies at the local noon; the propeller and the light phases held.
         sim_weather.cloud_type[0] = sim_weather.cloud_type[1] = 0;
         sim_weather.visibility_reported_m = 40000.0f;

@@ -155,7 +155,6 @@ protected:
         ASSERT_TRUE(ensure_gl_context());
         CONST_fill_constants();
         OGL_fill_default_colors();
-        OGL_reset_bound_textures();
         screen.rendering_res = 0;   // the paint loads at the smallest size, whatever a started program chose
         clear_plane(0);             // nor the aircraft a started program flew
         clear_plane(P);

@@ -103,6 +103,7 @@ TEST_F(Particles, WaterPutsOutFiresCloserThan100m)
     sim_operation_misc.frame_rate_period = 0.0f;   // nothing moves
     for (const float x : {99.9f, 100.0f}) {
         PARTICLE_reset();
+        PARTICLE_list_reset();
         fire_table.burning[0] = 1;
         fire_table.x[0] = fire_table.y[0] = fire_table.z[0] = 0.0f;
         spawn(x, 0.0f, 10.0f, PARTICLE_COLOR_WATER);
@@ -117,14 +118,14 @@ TEST_F(Particles, AlphaAndWhatKillsAParticle)
 {
     sim_operation_misc.frame_rate_period = 0.0f;
     for (const float opacity : {0.995f, 0.99f}) {
-        PARTICLE_reset();
+        PARTICLE_list_reset();
         spawn(0.0f, 0.0f, 10.0f, 7, opacity);
         const auto squares = frame();
         ASSERT_FALSE(squares.empty());
         for (const fb_item& q : squares) EXPECT_FLOAT_EQ(q.v[0].a, opacity > 0.99f ? 1.0f : 0.99f) << opacity;
     }
     sim_operation_misc.frame_rate_period = 0.5f;
-    PARTICLE_reset();
+    PARTICLE_list_reset();
     spawn(0.0f, 0.0f, 10.0f, 7, 0.005f);      // in view, too faint: dies on its first frame
     spawn(5000.0f, 0.0f, 10.0f, 7, 0.005f);   // off view: lives out its age
     PARTICLE_draw();
@@ -194,7 +195,7 @@ TEST_F(Particles, OneFrameOfMotionDragGrowthAndDrift)
     } rows[] = {{0, 7, 1.4f, 100.1f}, {1, 7, 1.2f, 100.1f}, {0, PARTICLE_COLOR_WATER, 1.4f, 99.5f},
                 {0, PARTICLE_COLOR_UNSEEN_UNTIL_FLOOR, 1.4f, 100.0f}};
     for (const row& r : rows) {
-        PARTICLE_reset();
+        PARTICLE_list_reset();
         spawn(5000.0f, 100.0f);
         particle_record& p = particle_list[0];
         p.vx = 2.0f, p.vy = p.vz = 0.0f, p.size = 1.0f, p.growth = 0.5f, p.heavy_drag = r.heavy, p.color = r.color;
@@ -208,7 +209,7 @@ TEST_F(Particles, OneFrameOfMotionDragGrowthAndDrift)
 
     // Touching its floor the particle sits on it and bounces up at twice its
     // growth a second (0.1 m/s), then rises 0.1 m.
-    PARTICLE_reset();
+    PARTICLE_list_reset();
     spawn(5000.0f, 100.0f, 10.0f, 7, 1.0f, 0.0f, 100.0f);
     particle_record& p = particle_list[0];
     p.vx = p.vy = p.vz = 0.0f, p.size = 1.0f, p.growth = 0.5f, p.heavy_drag = 0;

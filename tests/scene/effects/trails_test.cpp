@@ -87,7 +87,7 @@ TEST_F(Trails, SpinOfTheTrailAndItsPhase)
         float semilen, prop_dir, spin;
     } cases[] = {{2.0f, 1.0f, 3.0f}, {2.0f, -1.0f, -3.0f}, {0.0f, 1.0f, 0.0f}, {-1.0f, 1.0f, 0.0f}};
     for (const auto& c : cases) {
-        TRAILS_reset();
+        PARTICLE_clear_engine_trails();
         pln[0].acf_semilen_SEG[0] = c.semilen;
         pln[0].acf_prop_dir[0] = c.prop_dir;
         emit(0.0f, 100.0f, 0.0f);
@@ -96,7 +96,7 @@ TEST_F(Trails, SpinOfTheTrailAndItsPhase)
     // A jet to the right of the centre line turns at a fixed rate.
     pln[0].acf_en_type[0] = 4;
     pln[0].acf_Xarm[0] = 3.0f;
-    TRAILS_reset();
+    PARTICLE_clear_engine_trails();
     emit(0.0f, 100.0f, 0.0f);
     EXPECT_EQ(engine_trails[0].samples[0].spin, -1.5f);
 

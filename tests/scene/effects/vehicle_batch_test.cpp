@@ -42,7 +42,6 @@ protected:
         glDisable(GL_CULL_FACE);
         glBindTexture(GL_TEXTURE_2D, TEX_SLOT_CARS);
         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 0, 0, 0, GL_RGB, GL_UNSIGNED_BYTE, nullptr);
-        OGL_reset_bound_textures();
         AirportScene::TearDown();
     }
 

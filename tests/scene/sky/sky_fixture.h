@@ -118,7 +118,6 @@ protected:
     void TearDown() override
     {
         CONST_fill_random_table();
-        CLOUD_reset();
         SceneState::TearDown();
     }
 

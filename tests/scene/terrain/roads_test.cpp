@@ -387,7 +387,7 @@ TEST_F(Roads, ScorchMarkSizeFollowsTheWeaponsFuel)
     w.wpn_fuel = 1000.0f;
     w.wpn_impact_pos[0] = 100.0f, w.wpn_impact_pos[2] = -50.0f;
     interval_ticks[INTERVAL_FIVE_SECONDS] = 1;
-    PARTICLE_reset();
+    PARTICLE_list_reset();
     const fed_back f = feedback([] { WPN_draw_impact_marks(); });
     ASSERT_FALSE(f.polygons.empty());
     float x0 = 1e9f, x1 = -1e9f;
@@ -414,12 +414,12 @@ TEST_F(Roads, ScorchMarkSizeFollowsTheWeaponsFuel)
 
     // Drawn from the same random draws, the puff is the spawn of (x, y, z),
     // no velocity, size 0.25 s, growth 0.25, life 50 s, colour 33, opacity 1.
-    PARTICLE_reset();
+    PARTICLE_list_reset();
     UTIL_srand(77);
     PARTICLE_spawn(100.0f, 0.0f, -50.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.25f * s, 0.25f, 50.0f * s, 33, 1.0f, 0);
     ASSERT_EQ(particle_list.size(), 1u);
     const particle_record want = particle_list[0];
-    PARTICLE_reset();
+    PARTICLE_list_reset();
     UTIL_srand(77);
     feedback([] { WPN_draw_impact_marks(); });
     ASSERT_EQ(particle_list.size(), 1u);
@@ -430,5 +430,4 @@ TEST_F(Roads, ScorchMarkSizeFollowsTheWeaponsFuel)
     EXPECT_EQ(got.opacity, want.opacity);
     EXPECT_EQ(got.vx, want.vx);
     EXPECT_EQ(got.vy, want.vy);
-    PARTICLE_reset();
 }
