@@ -48,8 +48,8 @@
 
 int32_t chosen_navaid = -1;
 int32_t& situation_hold_a = launch_flags.mothership_carried;
-int32_t situation_hold_b = 0;
-int32_t situation_hold_c = 0;
+int32_t& situation_hold_b = launch_flags.tow_attached;
+int32_t& situation_hold_c = launch_flags.winch_attached;
 float situation_altitude = 0.0f;
 float situation_speed = 0.0f;
 float airport_surface_height_m = -9999.0f;
@@ -63,10 +63,10 @@ void FLIGHT_choices_reset()
 }
 ORVELL_RESET(FLIGHT_choices_reset, program);
 
-// The holds and the airport surface of the last start.
+// The airport surface of the last start (the holds are launch flags, set by
+// each start).
 void FLIGHT_start_reset()
 {
-    situation_hold_b = situation_hold_c = 0;
     airport_surface_height_m = -9999.0f;
     airport_surface_valid = 0;
 }

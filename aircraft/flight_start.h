@@ -53,10 +53,11 @@ constexpr int SIT_SHUTTLE_LAST = 3210;
 extern int32_t chosen_navaid;
 
 // Hold flags of the special situations; the space key releases them one by
-// one. The first is the carried-under-the-mother-ship flag of the launch flags.
+// one: the carried-under-the-mother-ship flag, then the hooked tow rope, then
+// the hooked winch cable (all three are launch flags).
 extern int32_t& situation_hold_a;
-extern int32_t situation_hold_b;
-extern int32_t situation_hold_c;
+extern int32_t& situation_hold_b;
+extern int32_t& situation_hold_c;
 
 // Height (local y, m) of the airport surface under the plane of a ground
 // start, and whether it is valid (cleared by every start).

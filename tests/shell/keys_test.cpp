@@ -6,6 +6,7 @@
 #include <tuple>
 #include <vector>
 
+#include "aircraft/launch_flags.h"
 #include "core/engine_types.h"
 #include "flightmodel/control/control_numbers.h"
 #include "flightmodel/systems.h"
@@ -247,14 +248,14 @@ TEST_F(Keys, ReturnSendsTheChatOrOpensTheAtcWindow)
 
 TEST_F(Keys, SpaceReleasesTheHoldsOneByOneThenFires)
 {
-    situation_hold_a = situation_hold_b = 1;
+    launch_flags.mothership_carried = launch_flags.tow_attached = 1;
     key_hold_command = 0;
     press(' ');
-    EXPECT_EQ(situation_hold_a, 0);
-    EXPECT_EQ(situation_hold_b, 1);
+    EXPECT_EQ(launch_flags.mothership_carried, 0);
+    EXPECT_EQ(launch_flags.tow_attached, 1);
     press(' ');
+    EXPECT_EQ(launch_flags.tow_attached, 0);   // the glider lets go of the tow rope
     press(' ');
-    EXPECT_EQ(situation_hold_b, 0);
     EXPECT_EQ(key_hold_command, 1);
     key_hold_command = 0;
 }
