@@ -4,6 +4,9 @@
 
 #include <atomic>
 #include <cctype>
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <map>
@@ -82,9 +85,26 @@ struct live_temp_folders {
 
 void remove_leftover_temp_folders();
 
+// The folders of test processes that ended without their exit's clean-up (a
+// death test's child ends by its signal or by _exit, a test run killed at its
+// time limit): each run would leave a program folder behind in the temporary
+// directory, until the disk fills. Removed by the first folder a process makes.
+void remove_folders_of_ended_processes()
+{
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::temp_directory_path(), ec)) {
+        const std::string name = entry.path().filename().string();
+        long pid = 0;
+        if (std::sscanf(name.c_str(), "orvell-test-%ld-", &pid) != 1 || pid <= 0) continue;
+        if (kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH) continue;
+        std::filesystem::remove_all(entry.path(), ec);
+    }
+}
+
 live_temp_folders& live_folders()
 {
     static live_temp_folders* live = [] {
+        remove_folders_of_ended_processes();
         std::atexit(remove_leftover_temp_folders);
         return new live_temp_folders;
     }();
