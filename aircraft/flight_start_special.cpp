@@ -22,6 +22,7 @@
 #include "flightmodel/ground/terrain_query.h"
 #include "flightmodel/ground/water.h"
 #include "links/net_receive.h"
+#include "links/speech.h"
 #include "world/fires.h"
 #include "world/ship_decks.h"
 #include "world/ships.h"
@@ -158,7 +159,11 @@ bool place_open_water(start_place& p)
         }
     }
     if (found_i < 0) {
-        FLIGHT_notice("No open water lies in the middle of the loaded scenery,", "so there is nowhere to start on it.");
+        // A line, as the runway kinds say theirs: a box stopped the flight
+        // for a start that only did not happen.
+        static constexpr const char* line = "No open water lies in the middle of the loaded scenery: the start stays where it is.";
+        if (net_command_from_peer) NET_refuse_command(line);
+        else SOUND_speak(line, 1);
         return false;
     }
     const terrain_vertex& v = terrain_vertex_grid[found_i * TERRAIN_GRID_COLS + found_j];
