@@ -25,6 +25,7 @@
 #include "core/simvars.h"
 #include "core/views.h"
 #include "flightmodel/attitude.h"
+#include "flightmodel/control/autopilot_modes.h"
 #include "flightmodel/control/engine_controls.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/forces/level_trim.h"
@@ -80,7 +81,6 @@ constexpr float WINCH_CABLE_M = 2000.0f;
 constexpr float STANDING_SPEED_MPS = 1.0f;   // below it the plane counts as standing
 constexpr float MODEL_AIRCRAFT_MAX_KG = 45.36f;   // 100 lb
 constexpr int PLUGIN_EVENT_FLIGHT_START = 4;
-constexpr int32_t AUTOPILOT_MODE_OFF = 9;
 constexpr int FUEL_SELECTOR_ALL = 4;
 constexpr int32_t TRANSPONDER_ON = 2;
 constexpr float APPROACH_FLAPS = 0.5f;
@@ -466,7 +466,7 @@ void lights_and_switches(int code, flt_struct& f, bool running)
 
     sim_cockpit_autopilot_block& ap = sim_cockpit_autopilot;
     ap.autopilot_mode = 2;
-    ap.airspeed_mode = ap.heading_mode = ap.altitude_mode = ap.hnav_mode = ap.vnav_mode = AUTOPILOT_MODE_OFF;
+    ap.airspeed_mode = ap.heading_mode = ap.altitude_mode = ap.hnav_mode = ap.vnav_mode = AP_OFF;
     ap.backcourse_on = 0;
     ap.airspeed = ap.vertical_velocity = ap.altitude = ap.current_altitude = 0.0f;
     sim_cockpit_radios.transponder_mode = running ? TRANSPONDER_ON : 0;
