@@ -74,11 +74,13 @@ struct held_refusals {
 };
 held_refusals held;
 
-// Writes held notices to ERROR.OUT (those no box will show).
+// Writes held notices to ERROR.OUT (those no box will show), a path of the
+// program folder as the path on this disk, as the alerts write it.
 void log_held(size_t from)
 {
     for (size_t k = from; k < held.notices.size() && error_log.is_open(); ++k) {
-        for (const std::string& line : held.notices[k]) error_log << line << '\n';
+        for (const std::string& line : held.notices[k])
+            error_log << (FOLDERS_in_program_folder(line.c_str()) ? FOLDERS_log_path(line.c_str()) : line) << '\n';
         error_log.flush();
     }
 }

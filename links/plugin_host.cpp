@@ -2,6 +2,7 @@
 #include "links/plugin_host.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -57,6 +58,8 @@ void name_plugins_not_loaded(const char* problems)
         at = end + 1;
     }
     lines.resize(std::max<size_t>(lines.size(), 2));
+    // The manager's reason is the end of its log line; in the notice it is a sentence of its own.
+    if (!lines[1].empty()) lines[1][0] = static_cast<char>(std::toupper(static_cast<unsigned char>(lines[1][0])));
     const size_t more = lines.size() / 2 - 1;
     const std::string last = more == 0 ? "The program runs without it."
                                        : std::to_string(more) + " more could not be loaded either: see ERROR.OUT.";

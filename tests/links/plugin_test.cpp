@@ -1080,7 +1080,7 @@ TEST_F(PluginHost, APluginTheLoaderWouldStopAtIsLeftOutWithANotice)
     EXPECT_EQ(a.code, ALERT_NOTICE);
     EXPECT_EQ(a.lines[0], "A plug-in could not be loaded and was left out:");
     EXPECT_EQ(a.lines[1], (modules / "a_flipped.so").string());
-    EXPECT_EQ(a.lines[2].rfind("loading it ended a test process", 0), 0u) << a.lines[2];
+    EXPECT_EQ(a.lines[2].rfind("Loading it ended a test process", 0), 0u) << a.lines[2];
     EXPECT_NE(a.lines[2].find("ld.so"), std::string::npos) << a.lines[2];
     EXPECT_EQ(a.lines[3], "1 more could not be loaded either: see ERROR.OUT.");
     // In ERROR.OUT: loading it, then why it was passed over (then the notice's lines).
