@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "aircraft/acf_file.h"
+#include "aircraft/acf_load.h"
 #include "core/alert.h"
 #include "core/hooks.h"
 #include "core/engine_types.h"
@@ -13,13 +14,18 @@
 
 namespace {
 
-// Raises the fatal alert of a failed check: three lines of its own and a
-// fourth that names the aircraft file.
-void fail(const acf_struct& a, const char* l1, const char* l2, const char* l3)
+// Raises the alert of a failed check: three lines of its own and a fourth
+// that names the aircraft file; fatal, or, for a file being loaded, the file
+// is refused with a notice (three lines: what, the file, the check's first).
+void fail(const acf_struct& a, bool refuse, const char* l1, const char* l2, const char* l3)
 {
     char path[ACF_TEXT_SIZE];
     std::memcpy(path, a.acf_file_path, ACF_TEXT_SIZE);
     path[ACF_TEXT_SIZE - 1] = 0;
+    if (refuse) {
+        ACF_refuse_file("This aircraft cannot be flown and was not loaded:", path, l1, "");
+        return;
+    }
     char l4[TEXT_SIZE];
     UTIL_strcat3("Please correct the aircraft file: ", path, l4);
     MACIBM_nuke_alert(0, l1, l2, l3, l4, ALERT_FATAL);
@@ -27,13 +33,13 @@ void fail(const acf_struct& a, const char* l1, const char* l2, const char* l3)
 
 // The checks, in order, from the tail number to the root chords; the first that
 // fails shows its alert. True when one fired.
-bool run_checks(int slot, const acf_struct& a)
+bool run_checks(int slot, const acf_struct& a, bool refuse)
 {
     // The tail number.
     bool blank = true;
     for (int i = 0; i < ACF_TAILNUM_SIZE && a.acf_tailnum[i]; ++i) blank = blank && a.acf_tailnum[i] == ' ';
     if (blank) {
-        fail(a, "This aircraft has no tail number.", "Every aircraft needs one: it is painted on the",
+        fail(a, refuse, "This aircraft has no tail number.", "Every aircraft needs one: it is painted on the",
              "aircraft and shown on the panel.");
         return true;
     }
@@ -46,12 +52,12 @@ bool run_checks(int slot, const acf_struct& a)
         const int pt = a.acf_prop_type[e];
         const float range = a.acf_max_pitch[e] - a.acf_min_pitch[e];
         if (PROP_type_has_pitch_range(pt) && range < 0.01f) {
-            fail(a, "A variable-pitch propeller has no pitch range.",
+            fail(a, refuse, "A variable-pitch propeller has no pitch range.",
                  "Its maximum pitch must be above its minimum pitch.", "");
             return true;
         }
         if (pt == PROP_FIXED_PITCH && range > 0.01f) {
-            fail(a, "A fixed-pitch propeller has a pitch range.",
+            fail(a, refuse, "A fixed-pitch propeller has a pitch range.",
                  "Give it the same minimum and maximum pitch,", "or choose a variable-pitch propeller.");
             return true;
         }
@@ -59,19 +65,19 @@ bool run_checks(int slot, const acf_struct& a)
 
     // Speeds and weights.
     if (a.acf_Vne == 0.0f) {
-        fail(a, "The never-exceed speed (Vne) is zero.", "Every aircraft needs a never-exceed speed.", "");
+        fail(a, refuse, "The never-exceed speed (Vne) is zero.", "Every aircraft needs a never-exceed speed.", "");
         return true;
     }
     if (a.acf_m_empty < 0.01f) {
-        fail(a, "The empty weight is zero.", "Every aircraft needs an empty weight.", "");
+        fail(a, refuse, "The empty weight is zero.", "Every aircraft needs an empty weight.", "");
         return true;
     }
     if (a.acf_m_max < 0.01f) {
-        fail(a, "The maximum weight is zero.", "Every aircraft needs a maximum weight.", "");
+        fail(a, refuse, "The maximum weight is zero.", "Every aircraft needs a maximum weight.", "");
         return true;
     }
     if (a.acf_m_empty > a.acf_m_max) {
-        fail(a, "The empty weight is above the maximum weight.", "The aircraft could never take off.", "");
+        fail(a, refuse, "The empty weight is above the maximum weight.", "The aircraft could never take off.", "");
         return true;
     }
 
@@ -80,46 +86,46 @@ bool run_checks(int slot, const acf_struct& a)
         const int t = a.acf_en_type[e];
         const bool jet = ENGINE_type_is_jet(t);
         if (jet && a.acf_face_jet < 0.001f) {
-            fail(a, "A jet engine has no inlet area.", "Give the jet engines their inlet area.", "");
+            fail(a, refuse, "A jet engine has no inlet area.", "Give the jet engines their inlet area.", "");
             return true;
         }
         if (a.acf_revthrust_eq && a.acf_throtmax_REV < 0.005f) {
-            fail(a, "Reverse thrust is fitted, but the reverse", "throttle limit is zero.", "");
+            fail(a, refuse, "Reverse thrust is fitted, but the reverse", "throttle limit is zero.", "");
             return true;
         }
         if (a.acf_throtmax_FWD < 0.005f) {
-            fail(a, "The forward throttle limit is zero.", "The engines could never give power.", "");
+            fail(a, refuse, "The forward throttle limit is zero.", "The engines could never give power.", "");
             return true;
         }
         if (a.acf_revthrust_eq && a.acf_throtmax_REV > a.acf_throtmax_FWD + 0.005f) {
-            fail(a, "The reverse throttle limit is above", "the forward throttle limit.", "");
+            fail(a, refuse, "The reverse throttle limit is above", "the forward throttle limit.", "");
             return true;
         }
         // Every type up to the pistons: a negative type from a damaged file too.
         if (t <= ENGINE_PISTON_INJECTED && a.acf_mpmax < 0.01f) {
-            fail(a, "A piston engine has no maximum manifold pressure.", "", "");
+            fail(a, refuse, "A piston engine has no maximum manifold pressure.", "", "");
             return true;
         }
         if (ENGINE_type_drives_prop(t) && (a.acf_RSC_idlespeed_eng < 1.0f || a.acf_RSC_redline_eng < 1.0f ||
                                  a.acf_RSC_mingreen_eng < 1.0f || a.acf_RSC_maxgreen_eng < 1.0f)) {
-            fail(a, "The engine idle speed, redline or green arc", "is not given.",
+            fail(a, refuse, "The engine idle speed, redline or green arc", "is not given.",
                  "Give all four engine speeds.");
             return true;
         }
         if (ENGINE_type_drives_prop(t) && a.acf_RSC_idlespeed_eng > a.acf_RSC_redline_eng) {
-            fail(a, "The engine idle speed is above its redline.", "", "");
+            fail(a, refuse, "The engine idle speed is above its redline.", "", "");
             return true;
         }
         if (ENGINE_type_drives_prop(t) && a.acf_pmax < 0.01f) {
-            fail(a, "An engine that drives a propeller has", "no maximum power.", "");
+            fail(a, refuse, "An engine that drives a propeller has", "no maximum power.", "");
             return true;
         }
         if (jet && a.acf_tmax < 0.01f) {
-            fail(a, "A jet engine has no maximum thrust.", "", "");
+            fail(a, refuse, "A jet engine has no maximum thrust.", "", "");
             return true;
         }
         if (ENGINE_type_is_rocket(t) && (a.acf_fmax_sl < 0.01f || a.acf_fmax_opt < 0.01f || a.acf_fmax_vac < 0.01f)) {
-            fail(a, "A rocket engine has no maximum thrust", "at sea level, at its optimum altitude",
+            fail(a, refuse, "A rocket engine has no maximum thrust", "at sea level, at its optimum altitude",
                  "or in vacuum.");
             return true;
         }
@@ -127,7 +133,7 @@ bool run_checks(int slot, const acf_struct& a)
 
     // Flap and slat deployment time.
     if ((a.acf_flapEQ || a.acf_slatEQ) && a.acf_flap_deftime < 0.01f && a.acf_flaps_with_vecEQ == 0) {
-        fail(a, "Flaps or slats are fitted, but they take", "no time to deploy.", "");
+        fail(a, refuse, "Flaps or slats are fitted, but they take", "no time to deploy.", "");
         return true;
     }
 
@@ -141,16 +147,16 @@ bool run_checks(int slot, const acf_struct& a)
         return false;
     };
     if (a.acf_ail2vmax < 0.01f && any_element([&](int e) { return a.acf_ail2[e] != 0; })) {
-        fail(a, "Aileron 2 is fitted, but the speed", "up to which it works is zero.", "");
+        fail(a, refuse, "Aileron 2 is fitted, but the speed", "up to which it works is zero.", "");
         return true;
     }
     if (a.acf_splr_vmax < 0.01f && any_element([&](int e) { return a.acf_splr[e] != 0; })) {
-        fail(a, "Spoilers are fitted, but the speed", "up to which they work is zero.", "");
+        fail(a, refuse, "Spoilers are fitted, but the speed", "up to which they work is zero.", "");
         return true;
     }
     if (any_element([&](int e) { return a.acf_ail1[e] && a.acf_flap[e]; }) ||
         any_element([&](int e) { return a.acf_ail2[e] && a.acf_flap[e]; })) {
-        fail(a, "A wing element carries both an aileron and a flap.", "An element may carry one of them only.",
+        fail(a, refuse, "A wing element carries both an aileron and a flap.", "An element may carry one of them only.",
              "");
         return true;
     }
@@ -160,7 +166,7 @@ bool run_checks(int slot, const acf_struct& a)
         // The detent count indexes the detent table; bounded, a count from a
         // damaged record cannot read past the table's last entry.
         a.acf_flap_dn[util_clamp_int(a.acf_flap_detents, 0, ACF_FLAP_DN - 1)] == 0.0f) {
-        fail(a, "The last flap detent has no deflection.", "", "");
+        fail(a, refuse, "The last flap detent has no deflection.", "", "");
         return true;
     }
 
@@ -168,18 +174,18 @@ bool run_checks(int slot, const acf_struct& a)
     for (int p = PART_GEAR_FIRST; p <= PART_GEAR_LAST; ++p) {
         if (!ACF_part_in_service(slot, p)) continue;
         if (a.acf_gear_tirrad[p] < 0.001f) {
-            fail(a, "A landing gear has no tyre radius.", "", "");
+            fail(a, refuse, "A landing gear has no tyre radius.", "", "");
             return true;
         }
         if (a.acf_gear_retract && a.acf_gear_cyc_time[p] < 0.01f) {
-            fail(a, "The landing gear retracts, but a gear", "takes no time to cycle.", "");
+            fail(a, refuse, "The landing gear retracts, but a gear", "takes no time to cycle.", "");
             return true;
         }
     }
 
     // Equilibrium height on the gear.
     if (a.acf_h_eqlbm < 0.01f) {
-        fail(a, "The height of the aircraft standing on its gear is zero.", "", "");
+        fail(a, refuse, "The height of the aircraft standing on its gear is zero.", "", "");
         return true;
     }
 
@@ -187,7 +193,7 @@ bool run_checks(int slot, const acf_struct& a)
     const int base = PART_BODY_FIRST * ACF_BODY_PART_POINTS;
     for (int k = 1; k <= 11; ++k) {
         if (a.acf_body_Z[base + ACF_BODY_POINTS * k] == a.acf_body_Z[base + ACF_BODY_POINTS * (k - 1)]) {
-            fail(a, "Two stations of the fuselage are at the same place.", "", "");
+            fail(a, refuse, "Two stations of the fuselage are at the same place.", "", "");
             return true;
         }
     }
@@ -195,7 +201,7 @@ bool run_checks(int slot, const acf_struct& a)
     // Root chords of the lifting surfaces.
     for (int p = PART_WING_PAIR_FIRST; p <= PART_WING_MORE_LAST; ++p) {
         if (ACF_part_in_service(slot, p) && a.acf_Croot[p] < 0.01f) {
-            fail(a, "A wing or tail has no root chord.", "", "");
+            fail(a, refuse, "A wing or tail has no root chord.", "", "");
             return true;
         }
     }
@@ -245,6 +251,15 @@ void ACF_check(int slot)
 {
     if (slot < 0 || slot >= ACF_SLOTS) return;
     acf_struct& a = pln[slot];
-    if (run_checks(slot, a)) return;
+    if (run_checks(slot, a, false)) return;
     remove_obsolete_instruments(a);
+}
+
+bool ACF_check_to_load(int slot)
+{
+    if (slot < 0 || slot >= ACF_SLOTS) return false;
+    acf_struct& a = pln[slot];
+    if (run_checks(slot, a, true)) return false;
+    remove_obsolete_instruments(a);
+    return true;
 }

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <istream>
 
+#include "aircraft/acf_load.h"
 #include "aircraft/acf_old_file.h"
 #include "aircraft/airfoil.h"
 #include "platform/plat_files.h"
@@ -96,7 +97,7 @@ std::size_t body_bytes(int version)
 
 void refuse_damaged(const char* path, const char* reason)
 {
-    MACIBM_nuke_alert(0, "This aircraft file is damaged and was not loaded:", path, reason, "", ALERT_NOTICE);
+    ACF_refuse_file("This aircraft file is damaged and was not loaded:", path, reason, "");
 }
 
 int read_file(int slot)
@@ -179,19 +180,29 @@ int read_file(int slot)
     for_each_text_field(a, [](char* text, int size) { text[size - 1] = 0; });
     bound_choices(a, slot);
 
-    // The four airfoils of each lifting part in service, then its Reynolds pairs.
-    for (int p = 0; p <= PART_AFL_LAST; ++p) {
+    // The four airfoils of each lifting part in service, then its Reynolds
+    // pairs. An airfoil that cannot be read (its notice names it) refuses the
+    // aircraft, as a damaged aircraft file does: the wing would fly on a
+    // table that is not there.
+    bool airfoils = true;
+    for (int p = 0; p <= PART_AFL_LAST && airfoils; ++p) {
         if (!ACF_part_in_service(slot, p)) continue;
-        AIRFOIL_load(a.acf_Rafl0 + p * ACF_AFL_NAME_SIZE, slot, p, 0, 0);
-        AIRFOIL_load(a.acf_Rafl1 + p * ACF_AFL_NAME_SIZE, slot, p, 0, 1);
-        AIRFOIL_load(a.acf_Tafl0 + p * ACF_AFL_NAME_SIZE, slot, p, 1, 0);
-        AIRFOIL_load(a.acf_Tafl1 + p * ACF_AFL_NAME_SIZE, slot, p, 1, 1);
+        airfoils = AIRFOIL_load(a.acf_Rafl0 + p * ACF_AFL_NAME_SIZE, slot, p, 0, 0) &&
+                   AIRFOIL_load(a.acf_Rafl1 + p * ACF_AFL_NAME_SIZE, slot, p, 0, 1) &&
+                   AIRFOIL_load(a.acf_Tafl0 + p * ACF_AFL_NAME_SIZE, slot, p, 1, 0) &&
+                   AIRFOIL_load(a.acf_Tafl1 + p * ACF_AFL_NAME_SIZE, slot, p, 1, 1);
         AIRFOIL_normalise_reynolds(slot, p);
     }
 
-    // Derived values, then the checks.
-    ACF_derive_values(slot);
-    ACF_check(slot);
+    // Derived values, then the checks; a file that fails one is refused like
+    // a damaged one.
+    if (airfoils) ACF_derive_values(slot);
+    if (!airfoils || !ACF_check_to_load(slot)) {
+        std::memset(&a, 0, sizeof a);
+        std::memcpy(a.acf_file_name, name, ACF_TEXT_SIZE);
+        std::memcpy(a.acf_file_path, path, ACF_TEXT_SIZE);
+        return 0;
+    }
     return 1;
 }
 

@@ -20,9 +20,10 @@ constexpr int ACF_COCKPIT_TYPES = 8; // built-in panels 0..7
 // part in service, derives the dependent values and checks the aircraft.
 // Returns 1 when a file was read; 0 when the path is outside the program
 // folder, the file cannot be opened or is not a version-700 aircraft file, or
-// the file is damaged (wrong length, counts beyond the record's capacities; a
-// notice names the file). After a 0 the record is zero apart from its file
-// name and path (unless the folder test failed: then it is untouched).
+// the file is refused (wrong length, counts beyond the record's capacities, a
+// failed check, an airfoil that cannot be read; a notice names the file,
+// ACF_refuse_file). After a 0 the record is zero apart from its file name and
+// path (unless the folder test failed: then it is untouched).
 // Mode 8 checks the record and writes it to acf_file_path: 1 when the whole
 // file is in place; 0, with the previous file kept as it was and a notice
 // naming the file, when it could not be saved. Other modes do nothing and
@@ -53,6 +54,9 @@ void ACF_derive_values(int slot);
 // found raises a fatal alert naming the file. Then removes obsolete
 // instruments from the panel.
 void ACF_check(int slot);
+// The same for a file being loaded: the first failed check refuses the file
+// with a notice naming it (ACF_refuse_file) and gives false.
+bool ACF_check_to_load(int slot);
 
 // True for an instrument type in 0..475 whose picture entry reads "no longer used".
 int ACF_instrument_obsolete(int type);

@@ -21,6 +21,7 @@
 #include <string>
 #include <unordered_map>
 
+#include "aircraft/acf_load.h"
 #include "aircraft/acf_struct.h"
 #include "core/alert.h"
 #include "core/ui_text.h"
@@ -45,22 +46,15 @@ constexpr int WORD_SIZE = 64;
     std::abort();   // not reached: a fatal alert does not return
 }
 
-// Alerts raised about files being read: a file that raised one is not kept.
-int afl_file_alerts = 0;
-
-// A table value out of range, or a file whose numbers stop before their end
-// or do not parse: the file is refused.
-void bad_file_alert(const char* path)
-{
-    ++afl_file_alerts;
-    MACIBM_nuke_alert(0, "Bad airfoil file:", path, "Its coefficients are missing or out of range.",
-                      "Replace the file and start again.", ALERT_FATAL);
-}
-
 bool index_ok(int end, int member)
 {
     return end >= 0 && end < AFL_ENDS && member >= 0 && member < AFL_MEMBERS;
 }
+
+// Why a file of a known version could not be read.
+constexpr const char* NOT_AIRFOIL = "Its device type is not that of an airfoil file.";
+constexpr const char* CUT_OR_NOT_NUMBERS = "Its numbers stop before their end or are not numbers.";
+constexpr const char* OUT_OF_RANGE = "Its coefficients are out of range.";
 
 // Reads the numbers of one parameter group in order; a nullptr entry reads a
 // number and discards it.
@@ -73,17 +67,16 @@ void read_group(std::istream& in, float* const* fields, int count)
     }
 }
 
-// The stream must still be good after each group; otherwise the file is
-// truncated or holds something that is not a number. Such a file is refused
-// with the bad-file alert rather than read on with the earlier values kept in
-// the fields it could not fill: a wing flown on half a table is a corrupted
-// aircraft that would look loaded.
-void require_stream(std::istream& in, const char* path)
+// The rest of the line, to the file's line end. False when the file ends
+// first (a table or a group cut short).
+bool skip_line(std::istream& in)
 {
-    if (in.fail()) bad_file_alert(path);
+    for (int c = in.get(); in; c = in.get())
+        if (c == static_cast<unsigned char>(file_line_end)) return true;
+    return false;
 }
 
-void read_tables(std::istream& in, afl_block& b, int t, const char* path)
+bool read_tables(std::istream& in, afl_block& b, int t)
 {
     float* cl = &b.afl_cl[t * AFL_ROWS];
     float* cd = &b.afl_cd[t * AFL_ROWS];
@@ -91,19 +84,27 @@ void read_tables(std::istream& in, afl_block& b, int t, const char* path)
     for (int i = 0; i < AFL_ROWS; ++i) {
         float alpha = 0.0f, l = 0.0f, d = 0.0f, m = 0.0f;
         in >> alpha >> l >> d >> m;   // the alpha column is not compared with the grid
-        require_stream(in, path);
+        if (!in) return false;
         cl[i] = l;
         cd[i] = d;
         cm[i] = m;
     }
+    return true;
 }
 
-// `path` names the file in alerts; the data-file services open (and rewrite) a copy.
-// `version` comes back as the version read (0 when none).
-int read_file_stream(afl_block& b, int end, int member, const char* path, int& version)
+// Reads the file at `path` (it names the file; the data-file services open,
+// and rewrite, a copy) into table (end, member) of the block: 1 when read, 0
+// when there is no file of a version this program reads. A file of a known
+// version that is damaged inside (its device code, numbers that stop before
+// their end or do not parse, coefficients out of range) is refused: 0, with
+// `damage` saying why. Flying a wing on half a table would be flying a
+// corrupted aircraft that looks loaded. `version` comes back as the version
+// read (0 when none).
+int read_file_stream(afl_block& b, int end, int member, const char* path, int& version, const char*& damage)
 {
     const int t = AFL_table_index(end, member);
     version = 0;
+    damage = nullptr;
     char open_path[TEXT_SIZE];
     for (int v : AFL_READ_VERSIONS) {
         UTIL_strcpy(path, open_path);
@@ -113,13 +114,19 @@ int read_file_stream(afl_block& b, int end, int member, const char* path, int& v
         }
     }
     if (!version) return 0;
+    struct closing {
+        ~closing() { FILE_close_current(); }
+    } close_file;
+    auto refused = [&](const char* why) {
+        damage = why;
+        return 0;
+    };
 
     std::istream& in = FILE_current_stream();
-    if (FILE_read_int(path) != AFL_DEVICE_CODE) {
-        ++afl_file_alerts;
-        MACIBM_nuke_alert(0, "Airfoil file of an unknown device type!", "", "", "", ALERT_FATAL);
-    }
-    FILE_skip_line(path);
+    int32_t device = 0;
+    in >> device;
+    if (!in || device != AFL_DEVICE_CODE) return refused(NOT_AIRFOIL);
+    if (!skip_line(in)) return refused(CUT_OR_NOT_NUMBERS);
 
     if (version == 700 || version == 650 || version == 641) {
         if (version == 700) {
@@ -146,10 +153,8 @@ int read_file_stream(afl_block& b, int end, int member, const char* path, int& v
                 &b.afl_almin[t], &b.afl_almax[t]};
             read_group(in, rest, 26);
         }
-        require_stream(in, path);
-        FILE_skip_line(path);   // rest of the parameter line
-        FILE_skip_line(path);   // "alpha cl cd cm:"
-        read_tables(in, b, t, path);
+        // The rest of the parameter line, then "alpha cl cd cm:".
+        if (!in || !skip_line(in) || !skip_line(in) || !read_tables(in, b, t)) return refused(CUT_OR_NOT_NUMBERS);
         if (version != 700) b.afl_linear_alpha = OLD_LINEAR_ALPHA;
     } else {
         char word[WORD_SIZE];
@@ -161,25 +166,23 @@ int read_file_stream(afl_block& b, int end, int member, const char* path, int& v
             &b.afl_cm1, &b.afl_cm2, &b.afl_cm3, &b.afl_cm4, &b.afl_Bwidth, &b.afl_Bdepth,
             &b.afl_Bpower, &b.afl_Bloc};
         read_group(in, fields, 25);
-        require_stream(in, path);
-        FILE_skip_line(path);
+        if (!in || !skip_line(in)) return refused(CUT_OR_NOT_NUMBERS);
         if (version == 613) {
             float mach = 0.0f;
             in >> mach;
-            require_stream(in, path);
+            if (!in) return refused(CUT_OR_NOT_NUMBERS);
             b.afl_mach_div[end] = mach;
         } else {
             b.afl_mach_div[end] = OLD_MACH_DIV;
         }
         b.afl_linear_alpha = OLD_LINEAR_ALPHA;
-        AIRFOIL_build_tables(b, t);
+        if (!AIRFOIL_build_tables(b, t)) return refused(OUT_OF_RANGE);
     }
-    FILE_close_current();
 
     for (int i = 0; i < AFL_ROWS; ++i) {
         const int k = t * AFL_ROWS + i;
         if (UTIL_bad_float(b.afl_cl[k]) || UTIL_bad_float(b.afl_cd[k]) || UTIL_bad_float(b.afl_cm[k]))
-            bad_file_alert(path);
+            return refused(OUT_OF_RANGE);
     }
     return 1;
 }
@@ -237,8 +240,11 @@ struct afl_kept_file {
 };
 std::unordered_map<std::string, afl_kept_file> afl_kept;
 
-int read_file(afl_block& b, int end, int member, const char* path)
+// Reads the file at `path` into table (end, member) as read_file_stream does,
+// or gives it the values kept from an earlier read of the same file.
+int read_file(afl_block& b, int end, int member, const char* path, const char*& damage)
 {
+    damage = nullptr;
     char disk_path[TEXT_SIZE];
     UTIL_strcpy(path, disk_path);
     FILE_colons_to_backslashes(disk_path);
@@ -250,12 +256,10 @@ int read_file(afl_block& b, int end, int member, const char* path)
         return 1;
     }
     int version = 0;
-    const int alerts_before = afl_file_alerts;
-    const int read = read_file_stream(b, end, member, path, version);
-    const bool clean = afl_file_alerts == alerts_before;
+    const int read = read_file_stream(b, end, member, path, version, damage);
     // Only the files that carry their rows are kept; the rows of older files
     // are generated from the whole block.
-    if (read && clean && (version == 700 || version == 650 || version == 641) && stamp.settled) {
+    if (read && (version == 700 || version == 650 || version == 641) && stamp.settled) {
         if (afl_kept.size() >= AFL_KEPT_MAX) afl_kept.clear();
         afl_kept_file& k = afl_kept[path];
         k.stamp = stamp;
@@ -263,6 +267,14 @@ int read_file(afl_block& b, int end, int member, const char* path)
         take_values(*k.values, b, end, member);
     }
     return read;
+}
+
+// The first line of an airfoil's notice: the aircraft it belongs to.
+std::string airfoil_of(int slot, const char* what)
+{
+    char name[TEXT_SIZE];
+    UTIL_strcpy(static_cast<const char*>(pln[slot].acf_file_name), name);
+    return std::string("An airfoil file of ") + (name[0] ? name : "the aircraft") + what;
 }
 
 int write_file(const afl_block& b, int end, int member, char* path)
@@ -313,13 +325,16 @@ int AIRFOIL_read_write(int mode, int slot, int part, int end, int member, const 
     // The data-file services rewrite the path they open; work on a copy.
     char file_path[TEXT_SIZE];
     UTIL_strcpy(path ? path : "", file_path);
-    if (mode == AFL_MODE_READ) return read_file(b, end, member, file_path);
-    return write_file(b, end, member, file_path);
+    if (mode == AFL_MODE_WRITE) return write_file(b, end, member, file_path);
+    const char* damage = nullptr;
+    const int read = read_file(b, end, member, file_path, damage);
+    if (damage) ACF_refuse_file(airfoil_of(slot, " is damaged:").c_str(), file_path, damage, LANG_text_at_820(part));
+    return read;
 }
 
-void AIRFOIL_load(const char* name, int slot, int part, int end, int member)
+bool AIRFOIL_load(const char* name, int slot, int part, int end, int member)
 {
-    AIRFOIL_block(slot, part);   // checks the indices
+    afl_block& b = AIRFOIL_block(slot, part);   // checks the indices
     if (!index_ok(end, member)) bad_index_alert();
     const acf_struct& acf = pln[slot];
 
@@ -339,17 +354,27 @@ void AIRFOIL_load(const char* name, int slot, int part, int end, int member)
     char shared[TEXT_SIZE];
     UTIL_strcat3(folder_table[FOLDER_AIRFOILS], afl_name, shared);
 
-    if (AIRFOIL_read_write(AFL_MODE_READ, slot, part, end, member, beside)) return;
-    if (AIRFOIL_read_write(AFL_MODE_READ, slot, part, end, member, shared)) return;
+    // A file of no version this program reads gives way to the next place;
+    // one of a known version that is damaged inside is refused where it is
+    // found: the other place's file of the name may be another airfoil.
+    for (const char* place : {beside, shared}) {
+        const char* damage = nullptr;
+        if (read_file(b, end, member, place, damage)) return true;
+        if (damage) {
+            ACF_refuse_file(airfoil_of(slot, " is damaged:").c_str(), place, damage, LANG_text_at_820(part));
+            return false;
+        }
+    }
     // "Not found" is said only when neither file is there; one that is there
     // and could not be read is named as damaged.
     for (const char* there : {beside, shared})
         if (PLAT_file_exists(there)) {
-            MACIBM_nuke_alert(0, "This airfoil file is damaged:", there, "The aircraft cannot fly without it.",
-                              LANG_text_at_820(part), ALERT_FATAL);
-            return;
+            ACF_refuse_file(airfoil_of(slot, " is damaged:").c_str(), there,
+                            "It is not an airfoil file this program reads.", LANG_text_at_820(part));
+            return false;
         }
-    MACIBM_nuke_alert(0, "Airfoil file not found! Looked for:", beside, shared, LANG_text_at_820(part), ALERT_FATAL);
+    ACF_refuse_file(airfoil_of(slot, " cannot be found. Looked for:").c_str(), beside, shared, LANG_text_at_820(part));
+    return false;
 }
 
 void AIRFOIL_normalise_reynolds(int slot, int part)

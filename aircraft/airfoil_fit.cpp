@@ -17,7 +17,6 @@
 
 #include "aircraft/acf_struct.h"
 #include "aircraft/airfoil.h"
-#include "core/alert.h"
 #include "core/numeric.h"
 #include "core/units.h"
 
@@ -40,13 +39,6 @@ float ratio(float num, float den) { return num == 0.0f && den == 0.0f ? 0.0f : n
 float fpow(float base, float exponent) { return powf(base, exponent); }
 
 float sin_deg(float a) { return sinf(a * DEG_TO_RAD_FLOAT); }
-
-void check_table_value(float v)
-{
-    if (UTIL_bad_float(v))
-        MACIBM_nuke_alert(0, "AIRFOIL_build_tables: a generated coefficient is out of range!",
-                          "Check the airfoil's fitted parameters.", "", "", ALERT_FATAL);
-}
 
 bool table_ok(int t) { return t >= 0 && t < AFL_TABLES; }
 
@@ -107,9 +99,9 @@ float AIRFOIL_fit_moment(const afl_block& b, float a)
     return 0.0f;
 }
 
-void AIRFOIL_build_tables(afl_block& b, int t)
+bool AIRFOIL_build_tables(afl_block& b, int t)
 {
-    if (!table_ok(t)) return;
+    if (!table_ok(t)) return false;
     float* cl = &b.afl_cl[t * AFL_ROWS];
     float* cd = &b.afl_cd[t * AFL_ROWS];
     float* cm = &b.afl_cm[t * AFL_ROWS];
@@ -177,10 +169,11 @@ void AIRFOIL_build_tables(afl_block& b, int t)
             cm[i] = v < lo ? lo : (v > hi ? hi : v);
         }
 
-        check_table_value(cl[i]);
-        check_table_value(cd[i]);
-        check_table_value(cm[i]);
+        // A fit whose parameters give a value out of range makes no table:
+        // the file they came from is refused by its reader.
+        if (UTIL_bad_float(cl[i]) || UTIL_bad_float(cd[i]) || UTIL_bad_float(cm[i])) return false;
     }
+    return true;
 }
 
 float AIRFOIL_fit_lift(float alpha, int slot, int part, int end, int member)
@@ -198,7 +191,7 @@ float AIRFOIL_fit_moment(float alpha, int slot, int part)
     return AIRFOIL_fit_moment(AIRFOIL_block(slot, part), alpha);
 }
 
-void AIRFOIL_build_tables(int slot, int part, int end, int member)
+bool AIRFOIL_build_tables(int slot, int part, int end, int member)
 {
-    AIRFOIL_build_tables(AIRFOIL_block(slot, part), AFL_table_index(end, member));
+    return AIRFOIL_build_tables(AIRFOIL_block(slot, part), AFL_table_index(end, member));
 }

@@ -86,7 +86,11 @@ bool read_raw32(std::istream& in, uint32_t& out)
     return true;
 }
 
-void scan_too_far() { MACIBM_nuke_alert(0, "Scan too far!", "", "", "", ALERT_FATAL); }
+// A header that ends before its last token; the alert names the file.
+void scan_too_far(const MappedFile* file)
+{
+    MACIBM_nuke_alert(0, "Scan too far!", "The file ends inside its header.", "file:", file->path.c_str(), ALERT_FATAL);
+}
 
 // Ends a token of a header held in memory: a 0 is written over the character
 // that ended it (or over its 500th character when it is longer), the token is
@@ -633,7 +637,7 @@ int SCAN_next_token(int kind, MappedFile* file, char* buffer, int64_t& position,
         // The whole 5-byte header must be there before any of it is read: a
         // shorter file would have its mark and version read past its end.
         if (position >= length || length < 5) {
-            scan_too_far();
+            scan_too_far(file);
             return 0;
         }
         const char mark = buffer[0];
@@ -649,23 +653,23 @@ int SCAN_next_token(int kind, MappedFile* file, char* buffer, int64_t& position,
     if (buffer[0] != 'A' && buffer[0] != 'I') return 0;
 
     // The mark, to the end of the first line.
-    if (position >= length) return scan_too_far(), 0;
+    if (position >= length) return scan_too_far(file), 0;
     while (position < length && buffer[position] == ' ') ++position;
     int64_t start = position;
     while (position < length && !is_line_break(buffer[position])) ++position;
     end_token(buffer, start, position, length, position);
 
     // The line break; then the first three characters of the version must match.
-    if (position >= length) return scan_too_far(), 0;
+    if (position >= length) return scan_too_far(file), 0;
     while (position < length && is_line_break(buffer[position])) ++position;
     for (int k = 0; k < 3; ++k) {
-        if (position + k >= length) return scan_too_far(), 0;
+        if (position + k >= length) return scan_too_far(file), 0;
         if (buffer[position + k] != version[k]) return 0;
         if (version[k] == 0) break;
     }
 
     // The version number.
-    if (position >= length) return scan_too_far(), 0;
+    if (position >= length) return scan_too_far(file), 0;
     while (position < length && buffer[position] == ' ') ++position;
     start = position;
     while (position < length && buffer[position] != ' ' && buffer[position] != '\n' && buffer[position] != '\r')
@@ -673,7 +677,7 @@ int SCAN_next_token(int kind, MappedFile* file, char* buffer, int64_t& position,
     end_token(buffer, start, position, length, position);
 
     // The remark ("version", or the database's own text), then the line break.
-    if (position >= length) return scan_too_far(), 0;
+    if (position >= length) return scan_too_far(file), 0;
     while (position < length && buffer[position] == ' ') ++position;
     start = position;
     while (position < length && !is_line_break(buffer[position])) ++position;

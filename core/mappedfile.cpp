@@ -49,6 +49,7 @@ char* MappedFile_load(MappedFile* object, const char* path)
         return nullptr;
     }
     object->begin = block;
+    object->path = path;
     // Only the bytes actually read count as the contents: a file cut short
     // while it is read would otherwise leave unread bytes to be scanned.
     const size_t got = bytes ? std::fread(block, 1, bytes, f) : 0;
@@ -64,4 +65,5 @@ void MappedFile_destroy(MappedFile* object)
     object->end = nullptr;
     if (object->file) std::fclose(object->file);
     object->file = nullptr;
+    object->path.clear();
 }

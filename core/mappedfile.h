@@ -3,11 +3,13 @@
 #pragma once
 
 #include <cstdio>
+#include <string>
 
 struct MappedFile {
     char* begin = nullptr;   // first byte of the contents, or null
     char* end = nullptr;     // one past the last byte
     FILE* file = nullptr;    // kept open while the object holds the contents
+    std::string path;        // the path it was loaded from, named by alerts about its contents
 
     MappedFile() = default;
     MappedFile(const MappedFile&) = delete;

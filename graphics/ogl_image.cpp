@@ -410,7 +410,11 @@ int BMP_read_file(char* path, int slot, int kind, int bytes_per_texel, int type,
 {
     set_extension(path, ".bmp");
     MappedFile file;
-    if (!MappedFile_load(&file, path) || file.end == file.begin) return 0;
+    if (!MappedFile_load(&file, path)) return 0;
+    // An empty file is not read. A texture's is damaged like one cut short,
+    // and named: passed over without a word, the picture would be missing
+    // from the flight with nothing to say why.
+    if (file.end == file.begin) return damage_is_soft ? leave_out("It is empty.", "", path) : 0;
     const uint8_t* data = reinterpret_cast<const uint8_t*>(file.begin);
     const size_t size = size_t(file.end - file.begin);
 

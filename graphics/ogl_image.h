@@ -19,7 +19,7 @@ constexpr int BMP_HEADER_SIZE = 54;
 int BMP_read_file(char* path, int slot, int kind, int bytes_per_texel, int type, int& out_width,
                   int& out_height, int x, int y, int& out_row_stride);
 // While soft is set (a picture the program can go without), a file that
-// cannot be read (cut short, random bytes, refused by a rule of its format) is
+// cannot be read (empty, cut short, random bytes, refused by a rule of its format) is
 // named in one notice and read as no file (0), and OGL_image_damage_found says
 // so until the next call; otherwise such a file is a fatal alert that names it.
 void OGL_image_damage_soft(bool soft);

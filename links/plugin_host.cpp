@@ -2,9 +2,12 @@
 #include "links/plugin_host.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 #include <string>
+#include <vector>
 
+#include "core/alert.h"
 #include "core/app_mode.h"
 #include "core/folders.h"
 #include "core/menu_table.h"
@@ -21,6 +24,7 @@ namespace {
 
 constexpr size_t PATH_BUFFER = 500;   // the program folder is cut to 499 characters
 constexpr float MENU_BAR_LINE = 750.0f;
+constexpr size_t PROBLEMS_MAX = 1 << 16;   // a longer account from a manager is read no further
 
 // The program folder followed by a file of the plug-in folder, found with the
 // case-blind lookup. On this platform the libraries are shared objects
@@ -38,6 +42,29 @@ std::string plugin_path(const char* program_folder, const char* file)
 template <typename F> F entry(void* library, const char* name)
 {
     return reinterpret_cast<F>(PLAT_dl_symbol(library, name));
+}
+
+// The plug-ins the manager could not load (pairs of lines: the file, why),
+// named in one notice: the program runs without them. The rest are in
+// ERROR.OUT, where the manager named each.
+void name_plugins_not_loaded(const char* problems)
+{
+    if (problems == nullptr || problems[0] == 0) return;
+    std::vector<std::string> lines;
+    std::string text(problems, strnlen(problems, PROBLEMS_MAX));
+    for (size_t at = 0; at < text.size();) {
+        const size_t end = std::min(text.find('\n', at), text.size());
+        lines.push_back(text.substr(at, end - at));
+        at = end + 1;
+    }
+    lines.resize(std::max<size_t>(lines.size(), 2));
+    // The manager's reason is the end of its log line; in the notice it is a sentence of its own.
+    if (!lines[1].empty()) lines[1][0] = static_cast<char>(std::toupper(static_cast<unsigned char>(lines[1][0])));
+    const size_t more = lines.size() / 2 - 1;
+    const std::string last = more == 0 ? "The program runs without it."
+                                       : std::to_string(more) + " more could not be loaded either: see ERROR.OUT.";
+    MACIBM_nuke_alert(app_mode, "A plug-in could not be loaded and was left out:", lines[0].c_str(), lines[1].c_str(),
+                      last.c_str(), ALERT_NOTICE);
 }
 
 }   // namespace
@@ -73,6 +100,8 @@ void PLUGIN_load(const char* program_folder_path)
     PLUGIN_fill_host_table();
     PLUGIN_register_datarefs();
     e.initialize(program_folder_path, &PLUGIN_host_table);
+    const auto problems = entry<ORPMLoadProblems_fn>(m, "ORPMLoadProblems");
+    if (problems) name_plugins_not_loaded(problems());
 }
 
 void PLUGIN_call_shutdown()

@@ -8,10 +8,20 @@
 //
 // Through the host's log entry the manager names each plug-in in "ERROR.OUT"
 // before loading and starting it, and each file of the folder that is not a
-// plug-in, with the reason, in one line.
+// plug-in, with the reason, in one line. Each file is first loaded in a child
+// process, so that one the system's loader stops at (a damaged file) ends the
+// child and not the program; the plug-ins that could not be loaded are
+// handed to the program by ORPMLoadProblems for its notice.
 #include <dlfcn.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <unordered_map>
@@ -33,6 +43,7 @@ struct manager_state {
     std::vector<std::string> names;   // keeps the name texts the records point at
     std::vector<plugin> plugins;
     std::string program_folder;
+    std::string problems;   // each plug-in not loaded: its file and why, a line each
     ORPM_plugin_services services{};
     bool started = false;
 };
@@ -76,6 +87,87 @@ void passed_over(const std::filesystem::path& file, const std::string& why)
     log_line(file.string() + " is not a plug-in and was passed over: " + why);
 }
 
+// A plug-in file that could not be loaded: passed over, and kept for the
+// program to name in a notice (ORPMLoadProblems).
+void not_loaded(const std::filesystem::path& file, const std::string& why)
+{
+    passed_over(file, why);
+    state().problems += file.string() + "\n" + why + "\n";
+}
+
+// How long a test load may take before it is given up: far more than loading
+// any library takes, short enough that a start is not held up for long by one
+// whose initialisers never return.
+constexpr int TEST_LOAD_SECONDS = 20;
+constexpr size_t TEST_LOAD_MESSAGE_BYTES = 4096;
+
+// Whether the system's loader takes the file without ending the process: it
+// is loaded first in a child process, which then ends with status 0. A
+// damaged shared object (a few flipped bytes are enough) can make the loader
+// end the whole process (a failed check of its own ends it with a status of
+// its own, a fault with a signal) instead of answering with an error; in the
+// child that ends only the child. An empty text when the child ended with 0
+// (the file loads, or the loader answered with an error that the real load
+// gives again); otherwise why the file is passed over, with the first line
+// the loader wrote. The child runs the file's initialisers too, and nothing else.
+std::string test_load(const std::filesystem::path& file)
+{
+    int pipe_ends[2];
+    if (pipe(pipe_ends) != 0) return "";   // no way to test: loaded as before
+    const pid_t child = fork();
+    if (child < 0) {
+        close(pipe_ends[0]);
+        close(pipe_ends[1]);
+        return "";
+    }
+    if (child == 0) {
+        dup2(pipe_ends[1], STDERR_FILENO);
+        close(pipe_ends[0]);
+        close(pipe_ends[1]);
+        dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
+        _exit(0);
+    }
+    close(pipe_ends[1]);
+
+    // What the child writes on its error output, until it ends (the pipe
+    // then reads as ended) or the time is up.
+    std::string written;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(TEST_LOAD_SECONDS);
+    bool timed_out = false;
+    for (;;) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0) {
+            timed_out = true;
+            break;
+        }
+        pollfd p{pipe_ends[0], POLLIN, 0};
+        const int ready = poll(&p, 1, static_cast<int>(left.count()));
+        if (ready < 0 && errno == EINTR) continue;
+        if (ready <= 0) continue;
+        char buffer[512];
+        const ssize_t got = read(pipe_ends[0], buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) break;
+        if (written.size() < TEST_LOAD_MESSAGE_BYTES) written.append(buffer, static_cast<size_t>(got));
+    }
+    close(pipe_ends[0]);
+    if (timed_out) kill(child, SIGKILL);
+    int status = 0;
+    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    if (timed_out) return "loading it did not finish within " + std::to_string(TEST_LOAD_SECONDS) + " seconds";
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 0) return "";
+    std::string why = "loading it ended a test process";
+    if (WIFEXITED(status)) why += " (status " + std::to_string(WEXITSTATUS(status)) + ")";
+    if (WIFSIGNALED(status)) {
+        const char* name = strsignal(WTERMSIG(status));
+        why += std::string(" (") + (name ? std::string(name) : "signal " + std::to_string(WTERMSIG(status))) + ")";
+    }
+    const std::string first_line = written.substr(0, written.find('\n'));
+    if (!first_line.empty()) why += ": " + first_line;
+    return why;
+}
+
 void load_plugins()
 {
     namespace fs = std::filesystem;
@@ -97,16 +189,20 @@ void load_plugins()
         // then comes its start call): a plug-in that ends the program there
         // is the last one the log names.
         log_line("loading and starting " + file.string());
+        if (const std::string why = test_load(file); !why.empty()) {
+            not_loaded(file, why);
+            continue;
+        }
         void* library = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
         if (library == nullptr) {
             const char* why = dlerror();
-            passed_over(file, why ? why : "it cannot be loaded");
+            not_loaded(file, why ? why : "it cannot be loaded");
             continue;
         }
         const auto start = symbol<ORPluginStart_fn>(library, "ORPluginStart");
         if (start == nullptr) {
             dlclose(library);
-            passed_over(file, "it has no ORPluginStart");
+            not_loaded(file, "it has no ORPluginStart");
             continue;
         }
         if (start(&s.services) == 0) {
@@ -175,6 +271,8 @@ ORPM_EXPORT int ORPMInitializePlugins(const char* program_folder, ORPM_host_tabl
     load_plugins();
     return 1;
 }
+
+ORPM_EXPORT const char* ORPMLoadProblems() { return state().problems.c_str(); }
 
 ORPM_EXPORT int ORPMShutdownPlugins()
 {

@@ -176,6 +176,10 @@ typedef int (*ORPMCheckMenuHook_fn)(int menu, int item, int* check_state);
 typedef int (*ORPMMenuItemEnabled_fn)(int menu, int item);
 typedef int (*ORPMGetNumberPlanesToHandle_fn)(int planes, int loading);
 typedef int (*ORPMUpdatePlaneNameAndPath_fn)(int plane, const char* file_name, const char* path);
+// Our manager's account of the plug-in files it could not load (damaged, or
+// not plug-ins): two lines each, the file and why; empty when all loaded.
+// Looked up after ORPMInitializePlugins; a manager without it is not asked.
+typedef const char* (*ORPMLoadProblems_fn)();
 
 // The ten hooks the program calls on the manager, and the manager on each
 // plug-in (under the plug-in entry names below); each null where the library

@@ -28,6 +28,7 @@
 #include "core/units.h"
 #include "flightmodel/atmosphere.h"
 #include "flightmodel/flt.h"
+#include "flightmodel/planet_values.h"
 #include "graphics/button.h"
 #include "graphics/font.h"
 #include "graphics/list.h"
@@ -147,22 +148,28 @@ void weather_body()
     // (the sea-level pressure by almost a pascal a frame in inches of mercury).
     sim_weather.temperature_sealevel_c = shown(sim_weather.temperature_sealevel_c);
     sim_physics.earth_pressure_p = shown(sim_physics.earth_pressure_p);
+    // Both are held to the range the preferences hold them to on the planet
+    // flown (flightmodel/planet_values.h): taken as typed, the flight would
+    // run on at once at no pressure or near absolute zero.
+    float t_low = 0.0f, t_high = 0.0f, p_low = 0.0f, p_high = 0.0f;
+    PLANET_value_bounds(&sim_physics_block::earth_temp_c, sim_graphics_scenery.current_planet, t_low, t_high);
+    PLANET_value_bounds(&sim_physics_block::earth_pressure_p, sim_graphics_scenery.current_planet, p_low, p_high);
     if (screen_settings.temperature_unit == 0) {
         float f = shown(sim_weather.temperature_sealevel_c) * 1.8f + 32.0f;
-        if (BTN_digit_field(160.0f, 400.0f, &f, 3, 0, -450.0f, 450.0f, LANG_ui_text(105)))
+        if (BTN_digit_field(160.0f, 400.0f, &f, 3, 0, t_low * 1.8f + 32.0f, t_high * 1.8f + 32.0f, LANG_ui_text(105)))
             sim_weather.temperature_sealevel_c = (f - 32.0f) / 1.8f;
     } else {
         sim_weather.temperature_sealevel_c = shown(sim_weather.temperature_sealevel_c);
-        BTN_digit_field(160.0f, 400.0f, &sim_weather.temperature_sealevel_c, 3, 0, -250.0f, 250.0f,
-                        LANG_ui_text(106));
+        BTN_digit_field(160.0f, 400.0f, &sim_weather.temperature_sealevel_c, 3, 0, t_low, t_high, LANG_ui_text(106));
     }
     if (screen_settings.pressure_units_metric == 0) {
         float p = shown(sim_physics.earth_pressure_p) * UNIT_PA_TO_INHG_SHORT;
-        if (BTN_digit_field(150.0f, 350.0f, &p, 4, 2, 0.0f, 250.0f, LANG_ui_text(107)))
+        if (BTN_digit_field(150.0f, 350.0f, &p, 4, 2, p_low * UNIT_PA_TO_INHG_SHORT, p_high * UNIT_PA_TO_INHG_SHORT,
+                            LANG_ui_text(107)))
             sim_physics.earth_pressure_p = p * UNIT.inhg_to_pa;
     } else {
         float p = shown(sim_physics.earth_pressure_p) * 0.01f;
-        if (BTN_digit_field(150.0f, 350.0f, &p, 4, 0, 0.0f, 8000.0f, LANG_ui_text(108)))
+        if (BTN_digit_field(150.0f, 350.0f, &p, 4, 0, p_low * 0.01f, p_high * 0.01f, LANG_ui_text(108)))
             sim_physics.earth_pressure_p = p * 100.0f;
     }
     BTN_radio_button(230.0f, 410.0f, &screen_settings.temperature_unit, 0, LANG_ui_text(109));

@@ -21,6 +21,7 @@
 #include "core/units.h"
 #include "flightmodel/atmosphere.h"
 #include "flightmodel/flt.h"
+#include "flightmodel/planet_values.h"
 #include "graphics/button.h"
 #include "graphics/font.h"
 #include "graphics/list.h"
@@ -99,8 +100,13 @@ void random_weather()
     const float k = 0.5f + 1.5f * r();
     sim_weather.visibility_reported_m = std::clamp(185.2f + (top - 185.2f) * (1.0f - b * k), 185.2f, top);
 
-    sim_weather.temperature_sealevel_c = 40.0f * r() - 10.0f;
-    sim_physics.earth_pressure_p = (0.4f * r() + 29.8f) * UNIT.inhg_to_pa;
+    // Drawn as the Earth's sea-level air, and held to the planet flown's
+    // range, as the screen's fields are (Mars' air is a hundredth of it).
+    float t_low = 0.0f, t_high = 0.0f, p_low = 0.0f, p_high = 0.0f;
+    PLANET_value_bounds(&sim_physics_block::earth_temp_c, planet, t_low, t_high);
+    PLANET_value_bounds(&sim_physics_block::earth_pressure_p, planet, p_low, p_high);
+    sim_weather.temperature_sealevel_c = std::clamp(40.0f * r() - 10.0f, t_low, t_high);
+    sim_physics.earth_pressure_p = std::clamp((0.4f * r() + 29.8f) * UNIT.inhg_to_pa, p_low, p_high);
 }
 
 void storm_radar()

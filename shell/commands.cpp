@@ -453,11 +453,13 @@ void open_aircraft()
         keep_current();
         return;
     }
+    // Damaged past its header (its own notice names it, once the aircraft
+    // flown is back): the aircraft flown is loaded again where it flies.
+    const acf_refusal_hold hold;
     if (!ACF_load_and_setup(0)) {
-        // Damaged past its header (its own notice names it): the aircraft
-        // flown is loaded again where it flies.
         keep_current();
         ACF_load_and_setup(0);
+        ACF_refusal_outcome("The aircraft flown stays.");
         return;
     }
     FLIGHT_init_situation(408, sim_operation_prefs.startup_on_ramp ? 400 : 401);

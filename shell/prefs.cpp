@@ -24,6 +24,7 @@
 #include "flightmodel/atmosphere.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/plane_state.h"
+#include "flightmodel/planet_values.h"
 #include "links/net_receive.h"
 #include "links/net_slots.h"
 #include "links/serial_calibration.h"
@@ -75,53 +76,6 @@ bool reading_binary() { return FILE_current_slot().binary != 0; }
 // Stored floats read since the file was opened that were no number, and so
 // not applied (each keeps the value it had, as one whose bytes are missing).
 int words_not_numbers = 0;
-
-// ---------------------------------------------------------------------------
-// The planet's values a flight can start with, one row a value of the
-// record's planet constants and sea-level air, bounded on the planet flown
-// (index 0 the Earth, 1 Mars). A value outside them, from a damaged file or
-// left in the shared records by a plug-in or a peer, would start this and
-// every later flight where no scenery can be built or flown: a radius of
-// 1000 m puts every terrain point outside the loaded area, one of 3e38 the
-// aircraft 8e25 m up, Mars' air on the Earth carries nothing. The bounds of
-// the radius are where the Earth's scenery was still built and flown; the
-// others lie an order of magnitude about the two planets' own values. The
-// planet's own value stands in for one outside, when the record is read and
-// when it is written.
-using per_planet = std::array<float, 2>;
-constexpr per_planet both(float v) { return {v, v}; }
-constexpr per_planet of(const float (&a)[2]) { return {a[0], a[1]}; }
-
-struct planet_value_range {
-    float sim_physics_block::*value;
-    per_planet low, high, own;
-};
-constexpr planet_value_range planet_value_ranges[] = {
-    {&sim_physics_block::earth_pressure_p, of(SEA_LEVEL_PRESSURE_LOW_PA), of(SEA_LEVEL_PRESSURE_HIGH_PA),
-     of(STANDARD_SEA_LEVEL_PRESSURE_PA)},
-    {&sim_physics_block::earth_temp_c, of(SEA_LEVEL_TEMP_LOW_C), of(SEA_LEVEL_TEMP_HIGH_C),
-     of(STANDARD_SEA_LEVEL_TEMP_C)},
-    {&sim_physics_block::rho_sea_level, both(0.005f), both(5.0f), of(PLANET_SEA_LEVEL_DENSITY)},
-    {&sim_physics_block::earth_radius_m, both(3.0e6f), both(2.0e7f), of(PLANET_RADIUS_M)},
-    {&sim_physics_block::mu_air, both(1.0e-6f), both(1.0e-4f), of(PLANET_AIR_VISCOSITY)},
-    {&sim_physics_block::rho_water, both(500.0f), both(2000.0f), of(PLANET_WATER_DENSITY)},
-    {&sim_physics_block::earth_mu, both(1.0e13f), both(1.0e15f), of(PLANET_GRAVITY_MU)},
-};
-
-// Holds each of those values to its range on `planet` (any but Mars is the
-// Earth); true when one was outside (a value that is no number always is).
-bool hold_planet_values(int32_t planet)
-{
-    const int p = planet == PLANET_MARS ? PLANET_MARS : PLANET_EARTH;
-    bool held = false;
-    for (const planet_value_range& r : planet_value_ranges) {
-        float& v = sim_physics.*r.value;
-        if (v >= r.low[p] && v <= r.high[p]) continue;
-        v = r.own[p];
-        held = true;
-    }
-    return held;
-}
 
 // A notice of the reader: counted with the link's refusals while a peer's
 // command reads the file (a box would stop the flight until someone here
@@ -783,7 +737,7 @@ void PREFS_read_write(int kind, int mode, const char* path)
         // What is written are the user's planet values, not those a plug-in
         // or a peer left outside their ranges; the flight flown keeps its own.
         const sim_physics_block live = sim_physics;
-        if (!reading) hold_planet_values(sim_graphics_scenery.current_planet);
+        if (!reading) PLANET_hold_values(sim_graphics_scenery.current_planet);
         words_not_numbers = 0;
         transfer_main_record(t);
         if (kind == PREFS_KIND_MOVIE) transfer_replay_ring(t);
@@ -792,7 +746,7 @@ void PREFS_read_write(int kind, int mode, const char* path)
         // A planet other than the Earth or Mars cannot be drawn: such a file starts on the Earth.
         int32_t& planet = sim_graphics_scenery.current_planet;
         if (reading && planet != PLANET_EARTH && planet != PLANET_MARS) planet = PLANET_EARTH;
-        if (reading && (hold_planet_values(planet) || words_not_numbers > 0))
+        if (reading && (PLANET_hold_values(planet) || words_not_numbers > 0))
             reader_notice("This file holds values no flight can start with:", path,
                           "The planet's own values and the defaults stand in for them.");
     }

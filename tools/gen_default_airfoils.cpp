@@ -190,7 +190,10 @@ int main(int argc, char** argv)
         b = afl_block{};
         const std::string out_name = parse_description(path, text, b);
         if (out_name.empty()) return 1;
-        AIRFOIL_build_tables(b, AFL_table_index(0, 0));
+        if (!AIRFOIL_build_tables(b, AFL_table_index(0, 0))) {
+            std::fprintf(stderr, "gen_default_airfoils: %s gives coefficients out of range\n", path.c_str());
+            return 1;
+        }
 
         const std::string out_path = program + "AIRFOILS:" + out_name;
         if (!AIRFOIL_read_write(AFL_MODE_WRITE, 0, 0, 0, 0, out_path.c_str())) {

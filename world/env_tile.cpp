@@ -76,9 +76,19 @@ bool try_candidate(const char* path, tile_file& f)
     UTIL_strcpy(path, converted);
     FILE_colons_to_backslashes(converted);
     if (!MappedFile_load(&f.mapped, converted)) return false;
-    // A header cut short is a read past the end, named like any other.
+    // A file at the tile's place that is no tile of any version (random
+    // bytes, no bytes at all) is damaged: named once, and the next candidate
+    // (or the default ground) takes its place.
+    auto refuse = [&](const char* why) {
+        if (ALERT_first_notice_of_damage(path))
+            MACIBM_nuke_alert(app_mode, "This scenery tile is damaged and was left out:", path, why, "", ALERT_NOTICE);
+        MappedFile_destroy(&f.mapped);
+        return false;
+    };
     const int64_t size = f.mapped.end - f.mapped.begin;
-    if (size > 0 && size < HEADER_BYTES) {
+    if (size == 0) return refuse("It is empty.");
+    // A header cut short is a read past the end, named like any other.
+    if (size < HEADER_BYTES) {
         const reading_tile reading(path);
         scan_too_far();
         env_tile_refused = false;   // passed over: the next candidate is read as usual
@@ -93,14 +103,7 @@ bool try_candidate(const char* path, tile_file& f)
             return true;
         }
     }
-    // A file at the tile's place that is no tile of any version (random
-    // bytes, say) is damaged: named once, and the next candidate (or the
-    // default ground) takes its place.
-    if (size > 0 && ALERT_first_notice_of_damage(path))
-        MACIBM_nuke_alert(app_mode, "This scenery tile is damaged and was left out:", path,
-                          "It is not a scenery tile this program reads.", "", ALERT_NOTICE);
-    MappedFile_destroy(&f.mapped);
-    return false;
+    return refuse("It is not a scenery tile this program reads.");
 }
 
 // Custom scenery packages first, in listing order, then the planet's navigation data.

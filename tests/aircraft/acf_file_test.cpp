@@ -183,6 +183,21 @@ TEST_F(AcfFile, DamagedFilesAreRefusedWithANotice)
         EXPECT_EQ(rec.acf_num_engines, 0);
         EXPECT_STREQ(rec.acf_file_name, name);
     }
+    // An empty file is damaged too, not missing.
+    clear_alerts();
+    fx.dir.write("AIRCRAFT/empty.acf", "");
+    EXPECT_EQ(read_bytes("empty.acf", ""), 0);
+    ASSERT_EQ(recorded_alerts.size(), 1u);
+    EXPECT_EQ(recorded_alerts[0].lines[2], "It is too short to be an aircraft file.");
+    // A whole file of values no aircraft flies with is refused the same way,
+    // with the failed check: the program goes on.
+    clear_alerts();
+    EXPECT_EQ(read_bytes("untailed.acf", with([](acf_struct& a) { std::memset(a.acf_tailnum, ' ', 8); })), 0);
+    ASSERT_EQ(recorded_alerts.size(), 1u);
+    EXPECT_EQ(recorded_alerts[0].code, ALERT_NOTICE);
+    EXPECT_EQ(recorded_alerts[0].lines[0], "This aircraft cannot be flown and was not loaded:");
+    EXPECT_EQ(recorded_alerts[0].lines[2], "This aircraft has no tail number.");
+    EXPECT_EQ(rec.acf_Vne, 0.0f);
     // Bytes after a whole body are not part of it: the file reads as its version.
     clear_alerts();
     EXPECT_EQ(read_bytes("long.acf", good + "x"), 1);
@@ -251,8 +266,8 @@ TEST_F(AcfFile, ASaveThatFailsPartWayKeepsThePreviousFileAndNamesIt)
 }
 
 // Airfoils are loaded for the parts in service up to part 43, and never for
-// the parts after it: a missing airfoil of part 43 stops the load, one of
-// part 44 is not even looked for.
+// the parts after it: a missing airfoil of part 43 refuses the aircraft (a
+// notice names the airfoil), one of part 44 is not even looked for.
 TEST_F(AcfFile, AirfoilsAreLoadedForPartsUpToFortyThreeOnly)
 {
     auto name_airfoils = [](acf_struct& a, int p, const char* name) {
@@ -268,8 +283,13 @@ TEST_F(AcfFile, AirfoilsAreLoadedForPartsUpToFortyThreeOnly)
     make_minimal(rec);
     name_airfoils(rec, 43, "missing43.afl");
     write_record(fx, rec, "P43.acf");
-    const alert_record a = expect_fatal([&] { read_into(1, "P43.acf"); });
-    EXPECT_NE(a.lines[1].find("missing43.afl"), std::string::npos) << a.lines[1];
+    clear_alerts();
+    EXPECT_EQ(read_into(1, "P43.acf"), 0);
+    ASSERT_EQ(recorded_alerts.size(), 1u);
+    EXPECT_EQ(recorded_alerts[0].code, ALERT_NOTICE);
+    EXPECT_NE(recorded_alerts[0].lines[1].find("missing43.afl"), std::string::npos) << recorded_alerts[0].lines[1];
+    EXPECT_EQ(rec.acf_part_eq[43], 0);   // nothing of the refused file is kept
+    EXPECT_STREQ(rec.acf_file_name, "P43.acf");
 }
 
 // Each of a part's four airfoils fills its own table: root and tip (end 0

@@ -375,10 +375,22 @@ TEST_F(AcfLoad, MissingFilesFallBackToTheDefaultAircraftAndPathsOutsideTheFolder
     EXPECT_EQ(load(1, "x"), 0);                       // a path shorter than the aircraft folder
     EXPECT_EQ(sim_graphics_settings.draw_aircrafts, 3);
 
-    // Neither the requested nor the default aircraft: fatal, in English, and
-    // "cannot find" only when the default is missing, "damaged" when it is
-    // there but random bytes.
+    // Neither the requested nor the default aircraft: the first aircraft of
+    // the fleet in name order, and a notice names the missing default and
+    // what stands in for it.
     UTIL_strcpy("NONE.ACF", default_aircraft_path);
+    clear_alerts();
+    EXPECT_EQ(load(1, "y.acf"), 0);
+    EXPECT_STREQ(pln[1].acf_tailnum, "OV-FLT");
+    ASSERT_EQ(recorded_alerts.size(), 1u);
+    EXPECT_EQ(recorded_alerts[0].lines[0], "The default aircraft file cannot be found:");
+    EXPECT_EQ(recorded_alerts[0].lines[1], dir.prefix() + "NONE.ACF");
+    EXPECT_EQ(recorded_alerts[0].lines[3], "Orvell Floatplane.acf was loaded in its place.");
+
+    // With no fleet to stand in: fatal, in English, and "cannot find" only
+    // when the default is missing, "damaged" when it is there but random bytes.
+    fs::create_directories(dir.path() / "empty");
+    UTIL_strcpy((dir.prefix() + "empty:").c_str(), folder_table[FOLDER_AIRCRAFT]);
     for (const bool there : {false, true}) {
         if (there) write_file_bytes(dir.path() / "NONE.ACF", std::string(3000, '\xd5'));
         const alert_record a = expect_fatal([&] { load(1, "y.acf"); });
@@ -386,6 +398,71 @@ TEST_F(AcfLoad, MissingFilesFallBackToTheDefaultAircraftAndPathsOutsideTheFolder
                                     : "I cannot find the aircraft asked for, nor the default aircraft:");
         EXPECT_EQ(a.lines[1], dir.prefix() + "NONE.ACF");
     }
+}
+
+// A damaged start aircraft, or a damaged airfoil of it, never keeps the
+// program from flying: one notice names the file and the aircraft of the
+// fleet that stands in for it, the default or, when that is the damaged one,
+// the next after it in name order that loads.
+TEST_F(AcfLoad, ADamagedAircraftOrAirfoilGivesWayToTheNextAircraftOfTheFleetThatLoads)
+{
+    // A copy of the fleet's aircraft files and airfoils of the test's own, to damage.
+    const fs::path data(ORVELL_DATA_FOLDER);
+    for (const char* part : {"Aircraft", "Airfoils"}) fs::remove(dir.path() / part);
+    for (const fs::directory_entry& e : fs::recursive_directory_iterator(data / "Aircraft"))
+        if (e.path().extension() == ".acf") {
+            const fs::path to = dir.path() / fs::relative(e.path(), data);
+            fs::create_directories(to.parent_path());
+            fs::copy_file(e.path(), to);
+        }
+    fs::copy(data / "Airfoils", dir.path() / "Airfoils");
+    const fs::path trainer_file = dir.path() / FLEET[0];
+    const std::string good = read_file_bytes(trainer_file);
+    auto only_notice = [](const char* tailnum_flown) {
+        EXPECT_STREQ(pln[0].acf_tailnum, tailnum_flown);
+        EXPECT_EQ(recorded_alerts.size(), 1u);
+        alert_record a = recorded_alerts.empty() ? alert_record{} : recorded_alerts[0];
+        EXPECT_EQ(a.code, ALERT_NOTICE);
+        clear_alerts();
+        return a;
+    };
+
+    // The default aircraft cut short, or empty: the twin, the next after it.
+    write_file_bytes(trainer_file, good.substr(0, good.size() / 2));
+    EXPECT_EQ(load(0, TRAINER), 0);
+    alert_record a = only_notice("OV-TWN");
+    EXPECT_EQ(a.lines[0], "This aircraft file is damaged and was not loaded:");
+    EXPECT_EQ(a.lines[1], dir.prefix() + TRAINER);
+    EXPECT_EQ(a.lines[3], "Orvell Twin.acf was loaded in its place.");
+    expect_finite_set_up(0, "the twin in the trainer's place");
+    // The same file chosen again, for another slot, is not named again.
+    EXPECT_EQ(load(3, TRAINER), 0);
+    EXPECT_STREQ(pln[3].acf_tailnum, "OV-TWN");
+    EXPECT_TRUE(recorded_alerts.empty());
+    write_file_bytes(trainer_file, "");
+    EXPECT_EQ(load(0, TRAINER), 0);
+    EXPECT_EQ(only_notice("OV-TWN").lines[2], "It is too short to be an aircraft file.");
+
+    // Another aircraft asked for and damaged gives way to the default.
+    write_file_bytes(trainer_file, good);
+    const fs::path airliner_file = dir.path() / FLEET[3];
+    write_file_bytes(airliner_file, read_file_bytes(airliner_file).substr(0, 4000));
+    EXPECT_EQ(load(0, FLEET[3]), 0);
+    EXPECT_EQ(only_notice("OV-TRN").lines[3], "ORVELL TRAINER.ACF was loaded in its place.");
+
+    // Random bytes in the airfoil of the trainer's (and the twin's) wing: the
+    // glider, the next after them that loads. The notice names the airfoil
+    // and whose it is.
+    std::string noise(6000, 0);
+    uint32_t state = 12345;
+    for (char& c : noise) c = static_cast<char>((state = state * 1103515245u + 12345u) >> 24);
+    write_file_bytes(dir.path() / "Airfoils" / "wing_15pct.afl", noise);
+    EXPECT_EQ(load(0, TRAINER), 0);
+    a = only_notice("OV-GLD");
+    EXPECT_EQ(a.lines[0], "An airfoil file of ORVELL TRAINER.ACF is damaged:");
+    EXPECT_EQ(a.lines[1], std::string(folder_table[FOLDER_AIRFOILS]) + "wing_15pct.afl");
+    EXPECT_EQ(a.lines[3], "Orvell Glider.acf was loaded in its place.");
+    expect_finite_set_up(0, "the glider in the trainer's place");
 }
 
 TEST_F(AcfLoad, DamagedCopiesOfTheFleetGetFiniteValuesOrAnAlert)

@@ -71,6 +71,20 @@ protected:
         const std::string path = tmp.write("x.afl", text).string();
         return AIRFOIL_read_write(AFL_MODE_READ, 0, 8, end, member, path.c_str());
     }
+    // Reads `text` and expects it refused: not read, one notice naming the file and why.
+    std::string refused(const std::string& text)
+    {
+        clear_alerts();
+        EXPECT_EQ(read_text(text), 0);
+        if (recorded_alerts.size() != 1) {
+            ADD_FAILURE() << recorded_alerts.size() << " alerts";
+            return "";
+        }
+        const alert_record& a = recorded_alerts[0];
+        EXPECT_EQ(a.code, ALERT_NOTICE);
+        EXPECT_EQ(a.lines[1], (tmp.path() / "x.afl").string());
+        return a.lines[2];
+    }
     temp_folder tmp;
 };
 
@@ -278,17 +292,32 @@ TEST_F(AirfoilTest, FileBesideTheAircraftWinsOverTheSharedFolder)
     EXPECT_TRUE(recorded_alerts.empty());
 
     // A 40-character name without a terminator is taken whole and no further.
+    // Not found, the file is named in a notice and the aircraft cannot load.
     char name[AFL_NAME_SIZE * 2];
     std::memset(name, 'z', sizeof name);
-    const alert_record missing = expect_fatal([&] { AIRFOIL_load(name, 0, 8, 0, 0); });
+    EXPECT_FALSE(AIRFOIL_load(name, 0, 8, 0, 0));
+    ASSERT_EQ(recorded_alerts.size(), 1u);
+    const alert_record missing = recorded_alerts[0];
+    EXPECT_EQ(missing.code, ALERT_NOTICE);
+    EXPECT_EQ(missing.lines[0], "An airfoil file of trainer.acf cannot be found. Looked for:");
     EXPECT_EQ(missing.lines[1], tmp.prefix() + "AIRCRAFT:Trainer:airfoils:" + std::string(40, 'z'));
     EXPECT_EQ(missing.lines[2], tmp.prefix() + "AIRFOILS:" + std::string(40, 'z'));
     EXPECT_STREQ(missing.lines[3].c_str(), LANG_text_at_820(8));   // the part's own name
     // One that is there but random bytes is named as damaged, not as missing.
+    clear_alerts();
     tmp.write("AIRFOILS/noise.afl", std::string(2000, '\xc3'));
-    const alert_record damaged = expect_fatal([&] { AIRFOIL_load("noise.afl", 0, 8, 0, 0); });
-    EXPECT_EQ(damaged.lines[0], "This airfoil file is damaged:");
-    EXPECT_EQ(damaged.lines[1], tmp.prefix() + "AIRFOILS:noise.afl");
+    EXPECT_FALSE(AIRFOIL_load("noise.afl", 0, 8, 0, 0));
+    ASSERT_EQ(recorded_alerts.size(), 1u);
+    EXPECT_EQ(recorded_alerts[0].lines[0], "An airfoil file of trainer.acf is damaged:");
+    EXPECT_EQ(recorded_alerts[0].lines[1], tmp.prefix() + "AIRFOILS:noise.afl");
+    // Damaged inside beside the aircraft: refused there, the shared file of
+    // the name (another airfoil, perhaps) is not taken in its place.
+    clear_alerts();
+    tmp.write("AIRCRAFT/Trainer/Airfoils/wing.afl", file_700(kParams700, 300));
+    EXPECT_FALSE(AIRFOIL_load("wing.afl", 0, 8, 0, 0));
+    ASSERT_EQ(recorded_alerts.size(), 1u);
+    EXPECT_EQ(recorded_alerts[0].lines[1], tmp.prefix() + "AIRCRAFT:Trainer:airfoils:wing.afl");
+    clear_alerts();
 
     // Reynolds pairs that are practically equal are spread apart.
     float* re = pln[0].afl[8].afl_re_num;
@@ -303,27 +332,30 @@ TEST_F(AirfoilTest, BrokenFilesAreRefused)
     const std::string path = (tmp.path() / "x.afl").string();
     std::string out_of_range = file_700();
     out_of_range.replace(out_of_range.rfind("0.01"), 4, "2e10");
-    for (const std::string& text : {
-             file_700(kParams700, 500),                                            // table cut short
-             file_700("2.5 0.15 0.7 abc"),                                         // not a number
-             file_613("SECTION_A 0.12 3.0 -14 15\n"),                              // parameters cut short
-             out_of_range,
-             "I\n613 version\n1234 device type code\n" + std::string(kParams613),  // no Mach line
-         }) {
-        const alert_record a = expect_fatal([&] { read_text(text); });
-        EXPECT_NE(a.lines[1].find("x.afl"), std::string::npos) << a.lines[0];
-    }
+    // Each refused with a notice naming the file and why (never a fatal
+    // alert: an aircraft of the fleet stands in for the one that needs it).
+    const std::string cut = "Its numbers stop before their end or are not numbers.";
+    const std::string range = "Its coefficients are out of range.";
+    const std::pair<std::string, std::string> cases[] = {
+        {file_700(kParams700, 500), cut},                                             // table cut short
+        {file_700("2.5 0.15 0.7 abc"), cut},                                          // not a number
+        {file_613("SECTION_A 0.12 3.0 -14 15\n"), cut},                               // parameters cut short
+        {out_of_range, range},
+        {"I\n613 version\n1234 device type code\n" + std::string(kParams613), cut},   // no Mach line
+        {"I\n700 version\n1200 device type code\n" + std::string(kParams700),
+         "Its device type is not that of an airfoil file."},
+        {"I\n700 version\n", "Its device type is not that of an airfoil file."},     // ends after its header
+        // A generated value out of range makes no table.
+        {file_613("S 0.12 3.0 -14 15 0.3 0.1 2.0 1.5 0.1 1e12 1.5 0.2 0.006 0.015 3.0 "
+                  "-12 14 -0.02 -0.07 -0.07 -0.1 0 0 0 0\n"),
+         range},
+    };
+    for (const auto& [text, why] : cases) EXPECT_EQ(refused(text), why) << text.substr(0, 60);
     // A read table value of 1e10 or more, in any of the three columns.
     EXPECT_EQ(read_text(text_rows_file(700, kParams700, " 0.5 0.01 0")), 1);
     for (const char* row : {" 2e10 0.01 0", " 0.5 1e10 0", " 0.5 0.01 -1e10"})
-        expect_fatal([&] { read_text(text_rows_file(700, kParams700, row)); });
-    EXPECT_EQ(expect_fatal([&] { read_text("I\n700 version\n1200 device type code\n" + std::string(kParams700)); }).code,
-              17);
-    // A generated value out of range stops the table build.
-    expect_fatal([&] {
-        read_text(file_613("S 0.12 3.0 -14 15 0.3 0.1 2.0 1.5 0.1 1e12 1.5 0.2 0.006 0.015 3.0 "
-                           "-12 14 -0.02 -0.07 -0.07 -0.1 0 0 0 0\n"));
-    });
+        EXPECT_EQ(refused(text_rows_file(700, kParams700, row)), range) << row;
+    clear_alerts();
 
     // No file, an empty file, an unknown version or mark: simply not read.
     EXPECT_EQ(AIRFOIL_read_write(AFL_MODE_READ, 0, 8, 0, 0, (tmp.prefix() + "none.afl").c_str()), 0);
@@ -351,11 +383,10 @@ TEST_F(AirfoilTest, DegenerateFitsGiveFiniteTables)
     EXPECT_FLOAT_EQ(b.afl_cm[160], -0.045f);   // equal end angles: the mean of both points
     EXPECT_FLOAT_EQ(b.afl_cl[460], 1.5f);      // 10 degrees: the stall lift
     EXPECT_TRUE(recorded_alerts.empty());
-    // Without a lift slope the drag is out of range: the table check stops the program.
-    expect_fatal([&] {
-        read_text(file_613("S 0.12 3.0 -14 15 0.3 0 2 1.5 0.1 0.3 1.5 0.2 0.006 0.015 3.0 "
-                           "-12 14 -0.02 -0.07 -0.07 -0.1 0.2 0.002 2.0 0.3\n"));
-    });
+    // Without a lift slope the drag is out of range: the file is refused.
+    EXPECT_EQ(refused(file_613("S 0.12 3.0 -14 15 0.3 0 2 1.5 0.1 0.3 1.5 0.2 0.006 0.015 3.0 "
+                               "-12 14 -0.02 -0.07 -0.07 -0.1 0.2 0.002 2.0 0.3\n")),
+              "Its coefficients are out of range.");
 }
 
 TEST_F(AirfoilTest, ASaveThatFailsKeepsThePreviousFileAndNamesIt)

@@ -311,7 +311,9 @@ TEST_F(TextureFiles, OversizedAndDamagedFilesNeverWriteOutsideTheBuffer)
     bmp[28] = 32;
     put("DEEP.BMP", bmp);
     EXPECT_EQ(refusal(LOAD_BITMAP, 0, TEX_RGB, "DEEP.BMP"), "Wrong bitmap color depth for texture!");
-    for (const char* name : {"SHORT.BMP", "STUB.BMP", "DEEP.BMP", "WIDE.BMP"}) {
+    // An empty file too: there, but no picture.
+    put("EMPTY.BMP", "");
+    for (const char* name : {"SHORT.BMP", "STUB.BMP", "DEEP.BMP", "WIDE.BMP", "EMPTY.BMP"}) {
         clear_alerts();
         EXPECT_EQ(load(LOAD_TEXTURE, 307, TEX_RGB, name), 0);
         ASSERT_EQ(recorded_alerts.size(), 1u) << name;
@@ -319,6 +321,7 @@ TEST_F(TextureFiles, OversizedAndDamagedFilesNeverWriteOutsideTheBuffer)
         EXPECT_NE(recorded_alerts[0].lines[1].find(std::string(name).substr(0, 4)), std::string::npos);
         EXPECT_EQ(width, 16);
     }
+    EXPECT_EQ(recorded_alerts[0].lines[2], "It is empty.");
     EXPECT_EQ(pixel_buffer[last], 0x5a);
 
     // An instrument bitmap placed across the buffer's top right corner (x 1020,

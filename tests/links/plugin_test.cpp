@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "aircraft/acf_struct.h"
+#include "core/alert.h"
 #include "core/app_mode.h"
 #include "core/hooks.h"
 #include "core/constants.h"
@@ -1014,7 +1015,9 @@ TEST_F(PluginHost, EachPluginIsNamedBeforeItRunsAndAFileThatIsNotOneInOneLine)
                             " is not a plug-in and was passed over: its name does not end in \".so\"");
     for (const char* name : {"broken.so", "no_start.so"}) {
         const std::vector<std::string> lines = log.lines_naming(name);
-        ASSERT_EQ(lines.size(), 2u) << name;   // loading it, then why it is not a plug-in
+        // Loading it, then why it is not a plug-in (then, for the first, the
+        // lines of the notice that names it).
+        ASSERT_EQ(lines.size(), std::string(name) == "broken.so" ? 4u : 2u) << name;
         EXPECT_NE(lines[1].find("is not a plug-in and was passed over: "), std::string::npos) << lines[1];
     }
     EXPECT_NE(log.lines_naming("no_start.so")[1].find("it has no ORPluginStart"), std::string::npos);
@@ -1030,6 +1033,61 @@ TEST_F(PluginHost, EachPluginIsNamedBeforeItRunsAndAFileThatIsNotOneInOneLine)
     PLUGIN_load(other.prefix().c_str());
     EXPECT_EQ(plugin_host.entries.initialize, nullptr);
     EXPECT_TRUE(log.lines_naming("ORPM.so").empty());
+}
+
+// The bytes of a shared object with the type of its first relocation
+// flipped: the system's loader, checking it, ends the whole process.
+std::string with_first_relocation_flipped(const std::string& elf)
+{
+    auto word = [&](size_t at, int bytes) {
+        uint64_t v = 0;
+        std::memcpy(&v, elf.data() + at, static_cast<size_t>(bytes));
+        return v;
+    };
+    const uint64_t sections = word(0x28, 8), entry = word(0x3a, 2), count = word(0x3c, 2), names = word(0x3e, 2);
+    const uint64_t name_table = word(sections + names * entry + 0x18, 8);
+    std::string out = elf;
+    for (uint64_t i = 0; i < count; ++i) {
+        const uint64_t header = sections + i * entry;
+        if (std::strcmp(elf.c_str() + name_table + word(header, 4), ".rela.dyn") != 0) continue;
+        const uint64_t info = word(header + 0x18, 8) + 8;   // the first entry's r_info
+        for (uint64_t k = info; k < info + 8; ++k) out[k] = static_cast<char>(~out[k]);
+    }
+    return out;
+}
+
+// A plug-in file damaged so that the system's loader would end the program
+// is loaded first in a process of its own: it is left out, named in a
+// notice with the loader's words, and the program and the plug-ins after it
+// run on. One the loader refuses with an error is named in the same notice's
+// count.
+TEST_F(PluginHost, APluginTheLoaderWouldStopAtIsLeftOutWithANotice)
+{
+    lay_out(ORPM_LIBRARY, SAMPLE_PLUGIN);
+    const fs::path modules = folder_.path() / "RESOURCES" / "Plugins" / "modules";
+    const std::string flipped = with_first_relocation_flipped(read_file_bytes(SAMPLE_PLUGIN));
+    ASSERT_NE(flipped, read_file_bytes(SAMPLE_PLUGIN));
+    folder_.write("RESOURCES/Plugins/modules/a_flipped.so", flipped);
+    folder_.write("RESOURCES/Plugins/modules/b_broken.so", std::string(300, '\x5a'));
+    const log_capture log(folder_.path() / "ERROR.OUT");
+    clear_alerts();
+    PLUGIN_load(folder_.prefix().c_str());
+    ASSERT_NE(plugin_host.entries.initialize, nullptr);
+    EXPECT_STREQ(menu_table[MENU_FIRST_PLUGIN].title, "Sample");
+
+    ASSERT_EQ(recorded_alerts.size(), 1u);
+    const alert_record& a = recorded_alerts[0];
+    EXPECT_EQ(a.code, ALERT_NOTICE);
+    EXPECT_EQ(a.lines[0], "A plug-in could not be loaded and was left out:");
+    EXPECT_EQ(a.lines[1], (modules / "a_flipped.so").string());
+    EXPECT_EQ(a.lines[2].rfind("Loading it ended a test process", 0), 0u) << a.lines[2];
+    EXPECT_NE(a.lines[2].find("ld.so"), std::string::npos) << a.lines[2];
+    EXPECT_EQ(a.lines[3], "1 more could not be loaded either: see ERROR.OUT.");
+    // In ERROR.OUT: loading it, then why it was passed over (then the notice's lines).
+    const std::vector<std::string> named = log.lines_naming("a_flipped.so");
+    ASSERT_GE(named.size(), 2u);
+    EXPECT_NE(named[1].find("was passed over: loading it ended a test process"), std::string::npos) << named[1];
+    PLUGIN_call_shutdown();
 }
 
 // A plug-in that crashes in its start call ends the program, but the log on

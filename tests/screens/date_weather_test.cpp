@@ -350,6 +350,24 @@ TEST_F(DateWeather, TemperatureAndPressureInEitherUnit)
         EXPECT_NEAR(sim_physics.earth_pressure_p, 101300.0f + u.pascals_step, 0.1f) << u.pressure_units_metric;
         for (int k = 0; k < 60; ++k) SETUP_weather();   // a second of frames without a click changes nothing
         EXPECT_NEAR(sim_physics.earth_pressure_p, 101300.0f + u.pascals_step, 0.1f) << u.pressure_units_metric;
+
+        // Each is held to the sea-level air the planet flown can have, the
+        // preferences' range: the first digits stepped down as far as they go
+        // leave the Earth at 800 hPa and -90 degrees C, Mars at 3 hPa; up,
+        // Mars at 15 hPa.
+        for (int k = 0; k < 3; ++k) {
+            click(SETUP_weather, 165.0f, 395.0f);
+            click(SETUP_weather, 155.0f, 345.0f);
+        }
+        EXPECT_NEAR(sim_weather.temperature_sealevel_c, -90.0f, 0.3f) << u.temperature_unit;
+        EXPECT_NEAR(sim_physics.earth_pressure_p, 80000.0f, 2.0f) << u.pressure_units_metric;
+        sim_graphics_scenery.current_planet = 1;
+        sim_physics.earth_pressure_p = 920.0f;
+        click(SETUP_weather, 155.0f, 345.0f);
+        EXPECT_NEAR(sim_physics.earth_pressure_p, 300.0f, 2.0f) << u.pressure_units_metric;
+        click(SETUP_weather, 155.0f, 355.0f);
+        EXPECT_NEAR(sim_physics.earth_pressure_p, 1500.0f, 2.0f) << u.pressure_units_metric;
+        sim_graphics_scenery.current_planet = 0;
     }
     screen_settings.temperature_unit = screen_settings.pressure_units_metric = 0;
 }

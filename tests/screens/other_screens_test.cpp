@@ -191,14 +191,27 @@ TEST_F(OtherScreens, PlanetPresetsAndUnits)
     sim_physics.earth_radius_m = 5000000.0f;
     click(SETUP_planet, 100.0f + 25.0f, 325.0f);   // the thousands digit up
     EXPECT_FLOAT_EQ(sim_physics.earth_radius_m, 6000000.0f);
-    // No radius below 1 km, no sea-level density of 0.
+    // Every value held to the range the preferences hold it to on the planet
+    // flown (Mars here): no radius, gravity, pressure or density of 0, no
+    // sea-level temperature of -9999 degrees.
     sim_physics.earth_radius_m = 0.0f;
     sim_physics.rho_sea_level = 0.0f;
+    sim_physics.earth_mu = 0.0f;
+    sim_physics.earth_pressure_p = 0.0f;
+    sim_physics.earth_temp_c = -9999.0f;
     SETUP_planet();
     SETUP_planet();
-    EXPECT_EQ(sim_physics.earth_radius_m, 1000.0f);
-    EXPECT_TRUE(std::isfinite(sim_physics.g_sealevel));
-    EXPECT_FLOAT_EQ(sim_physics.rho_sea_level, 0.0001f);
+    EXPECT_FLOAT_EQ(sim_physics.earth_radius_m, 3.0e6f);
+    EXPECT_FLOAT_EQ(sim_physics.rho_sea_level, 0.005f);
+    EXPECT_NEAR(sim_physics.earth_mu, 1.0e13f, 1e7f);
+    EXPECT_GT(sim_physics.g_sealevel, 1.0f);
+    EXPECT_FLOAT_EQ(sim_physics.earth_pressure_p, 300.0f);
+    EXPECT_FLOAT_EQ(sim_physics.earth_temp_c, -150.0f);
+    // On the Earth a pressure stepped down to 0 stays at 800 hPa.
+    PLANET_set_constants(0);
+    for (int k = 0; k < 2; ++k) click(SETUP_planet, 105.0f, 105.0f);   // the first digit, lower half
+    EXPECT_FLOAT_EQ(sim_physics.earth_pressure_p, 80000.0f);
+    PLANET_set_constants(1);
     // Each preset's column of constants.
     const struct {
         int planet;

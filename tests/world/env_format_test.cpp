@@ -320,16 +320,18 @@ TEST_F(EnvFormat, DamagedFilesStopAtTheirEndAndABadHeaderIsNoTile)
         EXPECT_NE(a.lines[3].find("-07+134.env"), std::string::npos) << what << ": " << a.lines[3];
     }
 
-    // A file without a valid header is no tile: it is named once (an empty
-    // one is no file), and the default ground takes its place.
+    // A file without a valid header is no tile, an empty one too: it is
+    // named once, and the default ground takes its place.
     for (const std::string& header :
          {std::string("x") + good.substr(1), good.substr(0, 1) + "\x01\x02\x03\x04", std::string()}) {
         clear_alerts();
         tiles_use_area(tmp, MARS, SOUTH, WEST);
         tiles_write(tmp, MARS, SOUTH, WEST, header);
         tiles_read(SOUTH, WEST);
-        ASSERT_EQ(recorded_alerts.size(), header.empty() ? 0u : 1u);
-        if (!header.empty()) EXPECT_NE(recorded_alerts[0].lines[1].find("-07+134.env"), std::string::npos);
+        ASSERT_EQ(recorded_alerts.size(), 1u);
+        EXPECT_EQ(recorded_alerts[0].lines[0], "This scenery tile is damaged and was left out:");
+        EXPECT_NE(recorded_alerts[0].lines[1].find("-07+134.env"), std::string::npos);
+        if (header.empty()) EXPECT_EQ(recorded_alerts[0].lines[2], "It is empty.");
         EXPECT_EQ(landuse_grid[TERRAIN_index(10, 10)], LANDUSE_WATER_B);
         EXPECT_EQ(terrain_vertex_grid[TERRAIN_index(10, 10)].x, terrain_sphere_grid[TERRAIN_index(10, 10)].x);
     }
