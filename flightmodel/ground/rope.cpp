@@ -10,6 +10,7 @@
 #include "core/constants.h"
 #include "core/numeric.h"
 #include "core/reset_registry.h"
+#include "core/simvars/joystick.h"
 #include "core/simvars/operation.h"
 #include "core/simvars/weather.h"
 #include "core/units.h"
@@ -51,6 +52,52 @@ float winch_driver_share(const flt_struct& f, const acf_struct& a)
     return top > launch ? UTIL_clamp((top - f.indicated_airspeed) / (top - launch), 0.0f, 1.0f) : 0.0f;
 }
 
+// A roll moment that brings the wings to `bank_deg` at `rate`.
+void hold_bank(flt_struct& f, float bank_deg, float rate)
+{
+    f.L -= fm_state.MI_roll * (rate * rate * (f.phi - bank_deg) * DEG_TO_RAD_FLOAT + 2.0f * rate * f.Prad);
+}
+
+// How fast (rad/s) the wings come back to the bank they are held at,
+// critically damped: by the wing runner's hand on the ground, by the pilot
+// in the air.
+constexpr float WING_RUNNER_RATE = 3.0f;
+constexpr float PILOT_HOLD_RATE = 2.0f;
+// The share of its travel the pilot's roll control may stand off centre and
+// still count as let go.
+constexpr float HANDS_OFF_ROLL = 0.1f;
+
+// The glider's wings while it is on a launch (the rope or the cable hooked,
+// or waiting for the brake to come off):
+// - on the ground a wing runner holds them level. Left alone, a glider on
+//   its one wheel leans onto a wing tip in a crosswind and leaves the ground
+//   banked;
+// - in the air with the stick let go they are held as its pilot holds them:
+//   level on the winch, at the tow plane's bank on the tow. Left alone on
+//   the winch, a crosswind's drift and gusts banked the glider 20-25 degrees
+//   and turned it off the cable's line until the cable pulled from behind
+//   and let go 450 ft short of the top. Left alone on the tow, a glider 55 m
+//   behind its tow plane swings from side to side ever wider: the rope's
+//   pull at the nose yaws it toward the tow plane, the sideslip rolls it and
+//   the bank turns it back a swing late each time (the swing doubled every
+//   10 s in still air, and the glider rolled over on the tow in gusts). The
+//   pilot's hand on the stick takes over from the hold.
+void launch_wings(flt_struct& f, bool tow, bool winch)
+{
+    const launch_flags_block& l = launch_flags;
+    if (f.onground_any) {
+        if ((l.aero_tow_mode && (l.tow_armed || l.tow_attached)) || (l.winch_mode && (l.winch_armed || l.winch_attached)))
+            hold_bank(f, 0.0f, WING_RUNNER_RATE);
+        return;
+    }
+    if (!tow && !winch) return;
+    const float off = std::fabs(sim_joystick.yolk_roll_ratio) / HANDS_OFF_ROLL;
+    if (off >= 1.0f) return;
+    const float was = f.L;
+    hold_bank(f, tow ? flt[1].phi : 0.0f, PILOT_HOLD_RATE);
+    f.L = was + (f.L - was) * (1.0f - off);
+}
+
 }  // namespace
 
 void ROPE_geometry(float x0, float x1, float y0, float y1, float z0, float z1, float* dx, float* dy, float* dz,
@@ -82,6 +129,7 @@ void ROPE_tow_and_winch()
     const bool tow = l.aero_tow_mode && l.tow_attached;
     const bool winch = !tow && l.winch_mode && l.winch_attached;
     if (!winch) ground_state.winch_reel_mps = 0.0f;
+    launch_wings(f, tow, winch);
     if (!tow && !winch) return;
 
     float dx, dy, dz, length, elevation;
@@ -93,7 +141,10 @@ void ROPE_tow_and_winch()
     float nominal, reference, hook_y, hook_z;
     if (tow) {
         nominal = TOW_ROPE_M;
-        reference = flt[1].groundspeed;
+        // The tow plane's speed over the ground, climb and the wind's drift
+        // counted as the glider's own ground speed counts them.
+        const flt_struct& tug = flt[1];
+        reference = ::length(vec3{tug.local_vx, tug.local_vy, tug.local_vz});
         hook_y = a.acf_tow_hook_Y, hook_z = a.acf_tow_hook_Z;
     } else {
         float& reel = ground_state.winch_reel_mps;
@@ -105,9 +156,14 @@ void ROPE_tow_and_winch()
         reference = reel * dt;
         hook_y = a.acf_win_hook_Y, hook_z = a.acf_win_hook_Z;
         reel = elevation <= WINCH_SLOW_ELEVATION_DEG ? WINCH_LOW_REEL_MPS : WINCH_HIGH_REEL_MPS;
-        // The cable lets go at the top: steep past 60 degrees, or the glider
-        // higher above the winch than the cable still out reaches.
-        if (elevation > WINCH_RELEASE_ELEVATION_DEG || -dy > l.winch_cable_m) l.winch_attached = 0;
+        // The cable lets go at the top, pulling from steeper than 60 degrees
+        // down. The drum's count of the cable out runs ahead of the glider
+        // (it reels at its own speed whatever the glider does) and is no
+        // measure of where the glider is: letting go when the glider stood
+        // higher above the winch than that count let a glider climbing into
+        // a 12-kt wind go 300 ft short of its top, the cable still 25
+        // degrees down.
+        if (elevation > WINCH_RELEASE_ELEVATION_DEG) l.winch_attached = 0;
     }
 
     float tension = f.m_total * std::max(1.0f, (length - nominal) - (f.groundspeed - reference));

@@ -22,6 +22,7 @@
 #include "flightmodel/phys.h"
 #include "links/plugin_host.h"
 #include "flightmodel/systems/instrument_power.h"
+#include "flightmodel/systems/wind_at_plane.h"
 #include "world/airport_state.h"
 #include "world/navdb.h"
 #include "world/scenery_area.h"
@@ -41,6 +42,7 @@ constexpr int MODE_APPROACH_POINT = 1;
 constexpr int MODE_FINAL = 2;
 constexpr float TOW_LIFT_OFF_MPS = 25.0f;
 constexpr float TOW_CLIMB_MPS = 34.9f;
+constexpr float TOW_WIND_IN_M = 30.0f;
 
 float sin_deg(float a) { return std::sin(a * DEG_TO_RAD_FLOAT); }
 float cos_deg(float a) { return std::cos(a * DEG_TO_RAD_FLOAT); }
@@ -92,12 +94,21 @@ void place_again(int p, float ground)
     flt[p].ai_app_mode = mode;
 }
 
+// The tow plane rolls along its heading at its speed; once in the air it
+// flies that speed through the air, the wind at the glider behind it
+// carrying both alike. Moved over the ground at that speed, it flew a
+// headwind faster and a tailwind slower through the air, and a crosswind
+// set the glider, drifting with the air, off to the side of it on the rope.
+// The wind comes in over its first 30 m above the ground.
 void tow_plane(flt_struct& f, const acf_struct& a, float ground, float dt)
 {
     if (launch_flags.tow_attached) f.groundspeed += dt * UTIL_clamp((35.0f - f.groundspeed) * 0.4f, 0.0f, 2.0f);
-    f.local_vx = f.groundspeed * f.track_sin;
-    f.local_vz = -f.groundspeed * f.track_cos;
-    if (f.groundspeed < TOW_LIFT_OFF_MPS)
+    const bool rolling = f.groundspeed < TOW_LIFT_OFF_MPS;
+    const float carried =
+        rolling ? 0.0f : UTIL_clamp((f.local_y - ground - a.acf_h_eqlbm) / TOW_WIND_IN_M, 0.0f, 1.0f);
+    f.local_vx = f.groundspeed * f.track_sin + carried * wind_vector[0];
+    f.local_vz = -f.groundspeed * f.track_cos + carried * wind_vector[2];
+    if (rolling)
         f.local_y = ground + a.acf_h_eqlbm;
     else
         f.local_vy = (f.groundspeed - TOW_LIFT_OFF_MPS) * 0.5f;

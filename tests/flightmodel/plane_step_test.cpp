@@ -23,6 +23,7 @@
 #include "flightmodel/plane_step.h"
 #include "flightmodel/propulsion/propulsion.h"
 #include "flightmodel/systems.h"
+#include "flightmodel/systems/wind_at_plane.h"
 #include "flightmodel/traffic/traffic.h"
 #include "links/sound.h"
 #include "links/speech.h"
@@ -828,6 +829,24 @@ TEST_F(PlaneStep, TowPlaneRollsThenClimbsAheadOfTheGlider)
     TRAFFIC_update_other(1);
     EXPECT_NEAR(f.phi, -1.0f, 1e-5f);
     EXPECT_NEAR(f.psi, 360.0f - 0.0245f, 2e-4f);
+
+    // In a 5 m/s wind from the west it rolls along its heading on the
+    // runway; 30 m up and more it flies its speed through the air and drifts
+    // east with the wind, 15 m up with half of it.
+    wind_vector[0] = 5.0f;
+    f.psi = f.phi = 0.0f;
+    f.track_sin = 0.0f, f.track_cos = 1.0f;
+    f.groundspeed = 20.0f;
+    TRAFFIC_update_other(1);
+    EXPECT_EQ(f.local_vx, 0.0f);
+    f.groundspeed = 35.0f;
+    for (const float up : {30.0f, 15.0f}) {
+        f.local_y = 1.5f + up;
+        TRAFFIC_update_other(1);
+        EXPECT_NEAR(f.local_vx, 5.0f * up / 30.0f, 1e-4f) << up;
+        EXPECT_NEAR(f.local_vz, -35.0f, 1e-4f) << up;
+    }
+    wind_vector[0] = 0.0f;
 }
 
 // One free turbine (disc of 1 m radius, jet at rest, the plane at 50 m/s

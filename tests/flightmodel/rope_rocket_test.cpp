@@ -97,7 +97,7 @@ TEST_F(Ropes, TowRopeBehindTheTowPlane)
     flt_struct& f = flt[0];
     launch_flags.aero_tow_mode = launch_flags.tow_attached = 1;
     pln[0].acf_tow_hook_Y = -0.2f, pln[0].acf_tow_hook_Z = -2.0f;
-    flt[1].groundspeed = 30.0f;
+    flt[1].local_vz = -30.0f;   // the tow plane 30 m/s north
     f.groundspeed = 30.0f;
     set_line(0.0f, 0.0f, -60.0f);   // 5 m past the rope's 55 m
     ROPE_tow_and_winch();
@@ -154,14 +154,58 @@ TEST_F(Ropes, TheWinchReelsInAndLetsGoAbove60Degrees)
     ROPE_tow_and_winch();
     EXPECT_NEAR(launch_flags.winch_cable_m, 999.5f, 1e-3f);
 
-    // It lets go 48 degrees down with the glider higher above it than the
-    // cable out reaches, and when the cable pulls from behind.
-    for (const float ahead : {-1000.0f, 900.0f}) {
-        launch_flags.winch_attached = 1;
-        set_line(0.0f, ahead < 0.0f ? -1100.0f : -100.0f, ahead);
-        ROPE_tow_and_winch();
-        EXPECT_EQ(launch_flags.winch_attached, 0) << ahead;
-    }
+    // 48 degrees down it keeps pulling, though the glider stands higher above
+    // the winch than the drum counts cable out; pulling from behind, it lets go.
+    launch_flags.winch_attached = 1;
+    set_line(0.0f, -1100.0f, -1000.0f);
+    ROPE_tow_and_winch();
+    EXPECT_EQ(launch_flags.winch_attached, 1);
+    set_line(0.0f, -100.0f, 900.0f);
+    ROPE_tow_and_winch();
+    EXPECT_EQ(launch_flags.winch_attached, 0);
+}
+
+// However far the cable stretches, the winch pulls the 500-kg glider with
+// at most four fifths of its weight: 0.8 x 500 kg x 9.7983 m/s^2 (the flight
+// model's g) = 3,919.3 N, along the cable.
+TEST_F(Ropes, TheWinchPullsAtMostFourFifthsOfTheGlidersWeight)
+{
+    flt_struct& f = flt[0];
+    pln[0].acf_est_Vs = 15.0f;   // the driver's full pull up to 1.7 x 29 kt
+    f.indicated_airspeed = 40.0f;
+    launch_flags.winch_mode = launch_flags.winch_attached = 1;
+    launch_flags.winch_cable_m = 100.0f;
+    set_line(0.0f, -300.0f, -400.0f);   // 500 m away, the drum's 100 m out stretched by 400
+    ROPE_tow_and_winch();
+    EXPECT_NEAR(std::hypot(f.faxil_prop, f.fnrml_prop, f.fside_prop), 3919.3f, 1.0f);
+    EXPECT_NEAR(f.fnrml_prop / f.faxil_prop, 300.0f / 400.0f, 1e-4f);   // 37 degrees down the cable
+}
+
+// The wings on a launch: a wing runner levels them on the ground; in the air
+// the pilot's hold keeps them level on the winch and at the tow plane's bank
+// on the tow, until the pilot's hand moves the stick.
+TEST_F(Ropes, TheWingsAreHeldOnALaunchUntilThePilotTakesTheStick)
+{
+    flt_struct& f = flt[0];
+    fm_state.MI_roll = 1000.0f;
+    f.phi = 10.0f;   // right wing down
+    launch_flags.winch_mode = launch_flags.winch_armed = 1;
+    f.onground_any = 1;
+    ROPE_tow_and_winch();
+    EXPECT_LT(f.L, 0.0f);   // rolled back to the left
+    launch_flags.winch_mode = launch_flags.winch_armed = 0;
+
+    f.onground_any = 0;
+    launch_flags.aero_tow_mode = launch_flags.tow_attached = 1;
+    set_line(0.0f, 0.0f, -60.0f);
+    flt[1].phi = 15.0f;   // the tow plane banks further right
+    f.L = 0.0f;
+    ROPE_tow_and_winch();
+    EXPECT_GT(f.L, 0.0f);
+    sim_joystick.yolk_roll_ratio = 0.2f;   // the pilot's hand
+    f.L = 0.0f;
+    ROPE_tow_and_winch();
+    EXPECT_EQ(f.L, 0.0f);
 }
 
 TEST_F(Ropes, ASlungLoadHangsOnItsRopeAndRestsOnTheGround)

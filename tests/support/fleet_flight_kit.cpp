@@ -94,6 +94,12 @@ silent_recorder silence;
 
 float frame_dt = 1.0f / 60.0f;
 
+// Whether the frames raise the interval flags (the once-a-second wind
+// sample and the rest) as the frame loop does; the flights in still air leave
+// them down.
+bool ticking = false;
+float last_tick[INTERVAL_COUNT];
+
 // ---- the world ---------------------------------------------------------
 
 // The flight test field: one long hard runway running east at sea level.
@@ -146,6 +152,8 @@ void add_orbiter_base()
 void fresh_world()
 {
     RESET_all();
+    ticking = false;
+    std::fill(std::begin(last_tick), std::end(last_tick), 0.0f);
     CONST_fill_constants();
     UTIL_srand(1);   // every flight draws the same numbers, whatever flew before it
     PLANET_set_constants(PLANET_EARTH);
@@ -229,6 +237,10 @@ void frame()
 {
     frame_clock += frame_dt;
     sim_operation_misc.frame_rate_period = frame_dt;
+    for (int k = 0; k < INTERVAL_COUNT && ticking; ++k) {
+        interval_ticks[k] = frame_clock > last_tick[k] + interval_periods[k] ? 1 : 0;
+        if (interval_ticks[k]) last_tick[k] = frame_clock;
+    }
     if (report_at >= 0.0f && frame_clock >= report_at && frame_clock < report_at + frame_dt) {
         FOLDERS_open_logs();
         sim_network_dataout.dump_next_cycle = 1;
@@ -761,25 +773,76 @@ hands_off_result fly_dive_let_go(const setup& s, float seconds)
     return r;
 }
 
-winch_result fly_winch(const setup& s, float seconds)
+namespace {
+
+// The air of a launch, the plane already in its mean wind.
+void launch_weather(const launch_air& air)
 {
-    winch_result r{NAN, 0.0f, {NAN, NAN, NAN}};
+    if (!air.weather) return;
+    sim_weather_block& w = sim_weather;
+    w.temperature_sealevel_c = -5.0f;
+    w.rain_percent = 1.0f;
+    w.wind_turbulence_percent = 0.3f;
+    w.cloud_type[0] = 4;
+    w.cloud_base_msl_m[0] = 5000.0f * FT;
+    w.cloud_tops_msl_m[0] = 8000.0f * FT;
+    const float layers[WIND_LAYERS] = {5000.0f * FT, 7500.0f * FT, 25000.0f * FT};
+    for (int k = 0; k < WIND_LAYERS; ++k) {
+        w.wind_altitude_msl_m[k] = layers[k];
+        w.wind_speed_kt[k] = air.wind_kt;
+        w.wind_direction_degt[k] = air.from_deg;
+        w.shear_speed_kt[k] = air.gust_kt;
+        w.shear_direction_degt[k] = air.swing_deg;
+        w.turbulence[k] = air.turbulence;
+    }
+    const float from = air.from_deg * DEG_TO_RAD_FLOAT;
+    gust_vector[0] = wind_vector[0] = -air.wind_kt * KT * std::sin(from);
+    gust_vector[2] = wind_vector[2] = air.wind_kt * KT * std::cos(from);
+}
+
+}  // namespace
+
+launch_result fly_launch(const setup& s, int code, const launch_air& air, float seconds)
+{
+    launch_result r{NAN, 0.0f, 0.0f, 0.0f, {NAN, NAN, NAN}};
     frame_dt = 1.0f / s.hz;
     fresh_world();
     if (!load(s.file)) return r;
-    FLIGHT_init_situation(SIT_WINCH, 0);
-    TEST_lay_flat_grid(0.0f);
+    const bool tow = code == SIT_AERO_TOW;
+    if (tow) {
+        // The tow plane is the trainer, and it flies.
+        std::snprintf(screen_settings.situation_acf_paths[1], TEXT_SIZE, "%s", path_of("Orvell Trainer.acf").c_str());
+        sim_graphics_settings.draw_aircrafts = 2;
+    }
+    launch_weather(air);
+    ticking = air.weather;
+    FLIGHT_init_situation(code, 0);
+    // The ground laid flat at the runway's height: the runway lies where the
+    // planet's curve puts it, 10 m below the frame's level 11 km from its
+    // centre, and a glider carried off its side would meet a step up.
+    TEST_lay_flat_grid(flt[0].local_y - pln[0].acf_h_eqlbm);
     std::fill(std::begin(landuse_grid), std::end(landuse_grid), 0);
-    set_weight(s.weight_kg);
     const flt_struct& f = flt[0];
+    // The weight is made up once a frame has counted the start's loading.
+    frame();
+    set_weight(s.weight_kg);
     for (int k = 0; k < frames(10.0f); ++k) frame();   // standing on the brake a while first
     flt[0].parkbrake = 0.0f;
     frame();
-    for (int k = 0; k < frames(180.0f) && launch_flags.winch_attached; ++k) {
+    auto on_rope = [&] {
+        return tow ? launch_flags.tow_attached && f.y_agl < 2000.0f * FT : launch_flags.winch_attached != 0;
+    };
+    bool flying = false;
+    for (int k = 0; k < frames(240.0f) && on_rope(); ++k) {
         frame();
         r.top_kias = std::max(r.top_kias, f.indicated_airspeed);
+        r.most_pitch_deg = std::max(r.most_pitch_deg, f.theta);
+        if (!f.onground_any) r.most_bank_deg = std::max(r.most_bank_deg, std::fabs(f.phi));
+        flying = flying || f.y_agl > 10.0f;
+        if (flying && f.onground_any) return r;   // back on the ground on the rope
     }
-    if (launch_flags.winch_attached) return r;
+    if (on_rope()) return r;
+    launch_flags.tow_attached = 0;   // the pilot lets go of the tow rope
     r.release_ft = f.y_agl / FT;
     r.after = {f.theta, f.theta, std::fabs(f.phi)};
     for (int k = 0; k < frames(seconds); ++k) {
@@ -1023,21 +1086,51 @@ std::vector<row> table(const std::string& aircraft)
         rows.push_back(make("glider", "glide ratio at 50 KIAS", 34.0f, TEN, [s] { return fly_glide(s, 50.0f); }));
         add_hands_off(rows, "glider", "Orvell Glider.acf");
         add_dive_let_go(rows, "glider", "Orvell Glider.acf");
-        // Launched on the winch hands off: let go below 2,000 ft, held near
-        // its launch speed far below the never-exceed speed, and left to fly
-        // on with the pitch within 35 degrees.
-        auto winch = [s, flown = std::make_shared<std::optional<winch_result>>()] {
-            if (!*flown) *flown = fly_winch(s, 30.0f);
+        // Launched on the winch hands off in still air: let go at the top
+        // below 2,000 ft, held near its launch speed far below the
+        // never-exceed speed, climbing at no steeper than the 30-45 degrees of
+        // a real launch's full climb, and left to fly on with the pitch within
+        // 35 degrees.
+        auto winch = [s, flown = std::make_shared<std::optional<launch_result>>()] {
+            if (!*flown) *flown = fly_launch(s, SIT_WINCH, launch_air{}, 30.0f);
             return **flown;
         };
         rows.push_back(make_within("glider", "winch launch hands off: height at the release (ft AGL)", 1500.0f, 800.0f,
                                    2000.0f, [winch] { return winch().release_ft; }));
         rows.push_back(make_within("glider", "winch launch hands off: most airspeed on the cable (KIAS; Vne 151)", 65.0f,
                                    40.0f, 80.0f, [winch] { return winch().top_kias; }));
+        rows.push_back(make_within("glider", "winch launch hands off: most pitch on the cable (deg)", 40.0f, 30.0f, 45.0f,
+                                   [winch] { return winch().most_pitch_deg; }));
         rows.push_back(make_within("glider", "winch launch, let go 30 s after the release: |pitch| (deg)", 0.0f, 0.0f,
                                    35.0f, [winch] {
                                        return std::max(-winch().after.least_pitch_deg, winch().after.most_pitch_deg);
                                    }));
+        // Both launches hands off in the weather a first start has at its
+        // roughest, the wind turned straight across the runway: 12 kt from
+        // the left, its speed swinging by 6 kt and its direction by 30
+        // degrees each second, turbulence 2. The winch lets go above 1,000
+        // ft, the wings within 15 degrees of level on the cable; the tow
+        // climbs to the pilot's release at 2,000 ft with the glider behind
+        // the tow plane, its wings within 30 degrees of level (the tow plane
+        // turns at 15); let go, each flies on with the pitch within 30
+        // degrees.
+        const launch_air gusty{true, 12.0f, RUNWAY_HEADING - 90.0f, 6.0f, 30.0f, 2.0f};
+        for (const int code : {SIT_WINCH, SIT_AERO_TOW}) {
+            const std::string name = code == SIT_WINCH ? "winch launch" : "aero-tow";
+            auto fly = [s, code, gusty, flown = std::make_shared<std::optional<launch_result>>()] {
+                if (!*flown) *flown = fly_launch(s, code, gusty, 30.0f);
+                return **flown;
+            };
+            rows.push_back(make_within("glider", (name + " in gusts and a crosswind: height at the release (ft AGL)").c_str(),
+                                       1500.0f, 1000.0f, 2100.0f, [fly] { return fly().release_ft; }));
+            rows.push_back(make_within("glider", (name + " in gusts and a crosswind: most bank on the rope (deg)").c_str(),
+                                       code == SIT_WINCH ? 0.0f : 15.0f, 0.0f, code == SIT_WINCH ? 15.0f : 30.0f,
+                                       [fly] { return fly().most_bank_deg; }));
+            rows.push_back(make_within("glider", (name + " in gusts and a crosswind, let go 30 s: |pitch| (deg)").c_str(),
+                                       0.0f, 0.0f, 30.0f, [fly] {
+                                           return std::max(-fly().after.least_pitch_deg, fly().after.most_pitch_deg);
+                                       }));
+        }
     }
     if (want("floatplane")) {
         const setup s{"Orvell Floatplane.acf", 0.0f};

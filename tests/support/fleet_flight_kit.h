@@ -106,17 +106,30 @@ hands_off_result fly_hands_off(const setup& s, float seconds, int code, int sub_
 // bank reached after letting go; meeting the ground counts as 90 degrees of pitch.
 hands_off_result fly_dive_let_go(const setup& s, float seconds);
 
-// A winch launch hands off from the runway start: the parking brake let off
-// after 10 s, the cable pulls until it lets go, then nothing is touched for
-// `seconds`. The height above the ground at the release (ft, not a number
-// when the cable never lets go within three minutes), the most airspeed on
-// the cable (KIAS), and the pitch and bank after the release as in
-// fly_hands_off (meeting the ground counts as 90 degrees of pitch).
-struct winch_result {
-    float release_ft, top_kias;
+// The air of a launch: still standard air, or the weather a first start
+// has (-5 C and rain at sea level, a cloud deck at 5,000 ft) with a steady
+// wind from `from_deg` (true), its gusts (the speed swings by up to
+// `gust_kt` and the direction by up to `swing_deg` each second) and its
+// turbulence (0..9).
+struct launch_air {
+    bool weather = false;
+    float wind_kt = 0.0f, from_deg = 0.0f, gust_kt = 0.0f, swing_deg = 0.0f, turbulence = 0.0f;
+};
+
+// A launch hands off from the runway start (code: the winch or the aero-tow)
+// in that air: the parking brake let off after 10 s, the winch's cable pulls
+// until it lets go, the tow rope until the glider is 2,000 ft above the
+// ground, where the pilot lets it go; then nothing is touched for `seconds`.
+// The height above the ground at the release (ft, not a number when the
+// cable never lets go within four minutes or the glider meets the ground on
+// the rope), the most airspeed (KIAS), bank in the air and pitch on the
+// rope, and the pitch and bank after the release as in fly_hands_off
+// (meeting the ground counts as 90 degrees of pitch).
+struct launch_result {
+    float release_ft, top_kias, most_bank_deg, most_pitch_deg;
     hands_off_result after;
 };
-winch_result fly_winch(const setup& s, float seconds);
+launch_result fly_launch(const setup& s, int code, const launch_air& air, float seconds);
 
 // One of the orbiter's approaches from orbit (codes 3207..3210) to its
 // landing base, let go for `seconds`: the most pitch or bank (deg, either
