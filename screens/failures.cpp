@@ -62,8 +62,8 @@ int caption_entry(const failure_group& g, int slot)
     case -3: return 690 + slot;
     // Slots 42..49 (anti-ice, electrical, hydraulics, ...) captioned 292 + slot
     // would take entries 334..341, which the engine groups' rows use (334
-    // "Engine", 335 "Engine seizure", 336 "Oil system", ...) and the weight
-    // screen's fields after them: the anti-ice row would read "Engine". They
+    // "Engine fire", 335 "Engine", 336 "Oil system", ...) and the weight
+    // screen's fields after them: the anti-ice row would read "Engine fire". They
     // take their own entries 950..957 instead.
     case -4: return 950 + slot - 42;
     default: return g.caption;

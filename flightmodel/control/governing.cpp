@@ -15,6 +15,7 @@
 #include "flightmodel/control/engine_controls.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/gear_util.h"
+#include "flightmodel/propulsion/propulsion.h"
 #include "links/sound.h"
 #include "flightmodel/systems/instrument_power.h"
 
@@ -90,6 +91,31 @@ void fadec_governor(int p)
     }
 }
 
+// Ground idle: a propeller with a beta range whose power lever is closed
+// while every wheel stands on the ground runs at its beta blade angle, and
+// its engine at its low idle (the engine step reads the flag). On its
+// fine-pitch stop, at the flight idle, the engine would pull the aircraft
+// along at taxi speeds and more; at ground idle it stands or creeps. Opening
+// the lever takes it back to the governor (the rule before this one), and so
+// does leaving the ground: a beta this rule chose is not kept in the air,
+// where the blades would brake the aircraft like air brakes. A beta the
+// pilot's lever chose is left to the lever. The user's plane only: the flag
+// is the engine step's, which flies slot 0.
+void ground_idle(int p, int n)
+{
+    if (p != 0) return;
+    flt_struct& f = flt[p];
+    int32_t& chosen = prop_state.ground_idle[n];
+    int32_t& mode = f.ENGN_propmode[n];
+    if (pln[p].acf_has_beta && f.onground_all && mode == PROPMODE_NORMAL && !(f.ENGN_thro[n] > 0.0f)) {
+        mode = PROPMODE_BETA;
+        chosen = 1;
+    } else if (chosen && (mode != PROPMODE_BETA || !f.onground_any)) {
+        if (mode == PROPMODE_BETA) mode = PROPMODE_NORMAL;
+        chosen = 0;
+    }
+}
+
 void propeller_pitch(int p, int n)
 {
     const acf_struct& a = pln[p];
@@ -140,6 +166,7 @@ void propeller_pitch(int p, int n)
                 f.ENGN_propmode[n] = PROPMODE_NORMAL;
         }
         if (f.ENGN_propmode[n] == PROPMODE_BETA && f.ENGN_thro[n] > 0.0f) f.ENGN_propmode[n] = PROPMODE_NORMAL;
+        ground_idle(p, n);
 
         switch (f.ENGN_propmode[n]) {
         case PROPMODE_FEATHERED: ENGN_set_prop_pitch(n, a.acf_feathered_pitch); break;

@@ -1,8 +1,8 @@
 // Propeller and rotor governing, surfaces and ground automation of the
 // control step: the FADEC throttle governor, each thrust point's propeller
 // or rotor pitch (tip-speed schedule, speed with vectoring, fixed, manual,
-// governed with feathering, beta and reverse), the throttle failure and the
-// differential collective; after the control mixing the automatic
+// governed with feathering, beta, ground idle and reverse), the throttle
+// failure and the differential collective; after the control mixing the automatic
 // speedbrake, autobrake, rejected-take-off brake, reverse on touch-down,
 // tail-dragger brake relief, the flap, slat, sweep and vector actuators with
 // their sounds, the thrust-point positions, automatic slats and the gear.
@@ -16,7 +16,8 @@
 // speed of sound; the frame clock and period; panel power.
 // Writes: flt[p] ENGN_thro, ENGN_prop, ENGN_propmode, POINT_pitch_deg,
 // POINT_XYZ, sbrkrqst, parkbrake, flap, slat, sweep and vector requests and
-// ratios; pln[p] gear deployment (through the gear step). Issues the
+// ratios; pln[p] gear deployment (through the gear step); for the user's
+// plane prop_state.ground_idle (the ground idle's beta). Issues the
 // reverser and autopilot-disconnect keys; plays sound slots 23 and 24.
 #pragma once
 

@@ -124,7 +124,8 @@ void engine_torque(int n)
     }
 
     const bool piston = ENGINE_type_is_piston(type);
-    const bool high_idle = sim_cockpit_engine.idle_speed[n] != 0;
+    // On the ground with the power lever closed the engine runs at its low idle.
+    const bool high_idle = sim_cockpit_engine.idle_speed[n] != 0 && !prop_state.ground_idle[n];
     const bool running = f.ENGN_running[n] != 0;
 
     // Throttle after its lag; a stopped engine takes none and keeps its lagged value.

@@ -30,6 +30,10 @@ struct propulsion_state {
     float run_time_sec[FLT_ENGINES];
     // The battery the generators charge, re-chosen once a second.
     int weakest_battery;
+    // 1 while engine n idles on the ground: its power lever closed with every
+    // wheel on the ground, its propeller in beta (set by the governor's ground
+    // idle). The engine then runs at its low idle, whatever the idle switch.
+    int32_t ground_idle[FLT_ENGINES];
 };
 extern propulsion_state prop_state;
 

@@ -25,7 +25,8 @@ void ENGN_spool(int n)
     const acf_struct& a = pln[0];
     flt_struct& f = flt[0];
     const int type = a.acf_en_type[n];
-    const bool high_idle = sim_cockpit_engine.idle_speed[n] != 0;
+    // On the ground with the power lever closed the engine runs at its low idle.
+    const bool high_idle = sim_cockpit_engine.idle_speed[n] != 0 && !prop_state.ground_idle[n];
     const float idle_ratio = high_idle ? a.acf_idle_rat_hi : a.acf_idle_rat_lo;
 
     float lo, spool_time, starter;

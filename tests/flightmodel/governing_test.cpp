@@ -4,6 +4,8 @@
 // zero file values.
 #include "tests/flightmodel/control_fixture.h"
 
+#include "flightmodel/propulsion/propulsion.h"
+
 TEST_F(ControlStep, PropLeverAtTheBottomOfTheGreenArcFeathersAndUpAgainUnfeathers)
 {
     // The detent reaches 2.5 % of the top of the green arc above its bottom.
@@ -98,6 +100,47 @@ TEST_F(ControlStep, ReverseOnTouchDownThroughTheReverserKey)
     }
     EXPECT_EQ(f.ENGN_propmode[0], 3);
     EXPECT_EQ(f.ENGN_propmode[1], 3);
+}
+
+// Ground idle: standing with its power levers closed the twin runs its
+// propellers in beta and its engines at ground idle; a lever opened, or the
+// wheels off the ground, give them back to the governor. A beta the lever
+// chose in the air stays, and an aircraft without a beta range keeps its
+// governor on the ground.
+TEST_F(ControlStep, ClosedPowerLeversOnTheGroundIdleInBeta)
+{
+    f.onground_any = f.onground_all = 1;
+    f.ENGN_thro[0] = f.ENGN_thro[1] = 0.0f;
+    step(60);
+    EXPECT_EQ(f.ENGN_propmode[0], 2);
+    EXPECT_EQ(prop_state.ground_idle[1], 1);
+    EXPECT_FLOAT_EQ(f.POINT_pitch_deg[0], 0.0f);
+
+    f.ENGN_thro[0] = 0.2f;   // one lever opened
+    step();
+    EXPECT_EQ(f.ENGN_propmode[0], 1);
+    EXPECT_EQ(prop_state.ground_idle[0], 0);
+    EXPECT_EQ(f.ENGN_propmode[1], 2);
+
+    f.onground_all = 0;   // a main wheel still down: still on the ground
+    step();
+    EXPECT_EQ(f.ENGN_propmode[1], 2);
+    f.onground_any = 0;   // off the ground
+    step();
+    EXPECT_EQ(f.ENGN_propmode[1], 1);
+    EXPECT_EQ(prop_state.ground_idle[1], 0);
+
+    f.ENGN_thro[0] = 0.0f;
+    f.ENGN_propmode[0] = 2;   // the pilot's lever in the beta range, in the air
+    step();
+    EXPECT_EQ(f.ENGN_propmode[0], 2);
+
+    a.acf_has_beta = 0;
+    f.onground_any = f.onground_all = 1;
+    f.ENGN_propmode[1] = 1;
+    step();
+    EXPECT_EQ(f.ENGN_propmode[1], 1);
+    EXPECT_EQ(prop_state.ground_idle[1], 0);
 }
 
 // The FADEC draws a governed engine's throttle by 0.1 per rad/s below its red

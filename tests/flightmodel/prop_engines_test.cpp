@@ -63,16 +63,18 @@ TEST_F(PropEngines, PowerFallsPastRedlineToNothingAtTwiceIt)
 // With the throttle closed the engine settles where its idle floor meets its
 // friction and the propeller's load. The high idle holds the plain floor
 // whatever the aircraft's ratios say; the low idle scales it by the low
-// ratio, and a file without one (zero or damaged) idles as at 1.0.
+// ratio, and a file without one (zero or damaged) idles as at 1.0. At ground
+// idle the engine runs at its low idle on either switch.
 TEST_F(PropEngines, TheHighIdleHoldsThePlainFloorAndTheLowIdleTakesTheLowRatio)
 {
-    const auto settled = [](int high_idle, float ratio_lo, float ratio_hi) {
+    const auto settled = [](int high_idle, float ratio_lo, float ratio_hi, int ground_idle = 0) {
         piston_single();
         pln[0].acf_idle_rat_lo = ratio_lo, pln[0].acf_idle_rat_hi = ratio_hi;
         pln[0].acf_friction_rat = 0.0f;
         running_engine(0, pln[0].acf_RSC_idlespeed_eng);
         flt[0].ENGN_thro[0] = flt[0].ENGN_thro_use[0] = 0.0f;
         sim_cockpit_engine.idle_speed[0] = high_idle;
+        prop_state.ground_idle[0] = ground_idle;
         for (int i = 0; i < 3000; ++i) frame();   // a minute
         return flt[0].ENGN_tacrad[0];
     };
@@ -82,6 +84,7 @@ TEST_F(PropEngines, TheHighIdleHoldsThePlainFloorAndTheLowIdleTakesTheLowRatio)
     EXPECT_NEAR(settled(1, 3.0f, 3.0f), plain, 1e-3f * plain) << "the high idle ignores the ratios";
     EXPECT_NEAR(settled(0, 1.0f, 3.0f), plain, 1e-3f * plain) << "a low ratio of 1.0 idles as the high idle";
     EXPECT_GT(settled(0, 3.0f, 1.0f), 1.3f * plain) << "the low idle takes the low ratio";
+    EXPECT_GT(settled(1, 3.0f, 1.0f, 1), 1.3f * plain) << "at ground idle the low idle holds, whatever the switch";
     EXPECT_NEAR(settled(0, 0.0f, 3.0f), plain, 1e-3f * plain) << "no low ratio in the file";
     EXPECT_NEAR(settled(0, std::nanf(""), 3.0f), plain, 1e-3f * plain) << "a damaged low ratio";
 }
@@ -134,25 +137,29 @@ TEST_F(PropEngines, TorqueTermsByHand)
 }
 
 // One spool step of each turbine from rest on its starter alone (frame 0.02 s,
-// idle ratios 1): N1 += dt x 500 x (1 - lo) x (starter - 0.001) / T.
+// idle ratios 1): N1 += dt x 500 x (1 - lo) x (starter - 0.001) / T. At
+// ground idle (the power lever closed on the ground) the low floor holds
+// whatever the idle switch says.
 TEST_F(PropEngines, SpoolFloorsStarterRatesAndTimesByType)
 {
     const struct {
         int32_t type;
-        int high_idle;
+        int high_idle, ground_idle;
         float lo, starter, T;
-    } rows[] = {{ENGINE_TURBINE_FREE, 0, 0.2f, 0.05f, 1.0f},
-                {ENGINE_TURBINE_FREE, 1, 0.4f, 0.05f, 1.0f},
-                {ENGINE_JET_LOW_BYPASS, 0, 0.15f, 0.1f, 5.0f},
-                {ENGINE_JET_HIGH_BYPASS, 0, 0.05f, 0.05f, 5.0f}};
+    } rows[] = {{ENGINE_TURBINE_FREE, 0, 0, 0.2f, 0.05f, 1.0f},
+                {ENGINE_TURBINE_FREE, 1, 0, 0.4f, 0.05f, 1.0f},
+                {ENGINE_TURBINE_FREE, 1, 1, 0.2f, 0.05f, 1.0f},
+                {ENGINE_JET_LOW_BYPASS, 0, 0, 0.15f, 0.1f, 5.0f},
+                {ENGINE_JET_HIGH_BYPASS, 0, 0, 0.05f, 0.05f, 5.0f}};
     for (const auto& r : rows) {
         piston_single();
         pln[0].acf_en_type[0] = r.type;
         sim_cockpit_engine.idle_speed[0] = r.high_idle;
+        prop_state.ground_idle[0] = r.ground_idle;
         sim_cockpit_engine.starter_duration[0] = 1.0f;
         ENGN_spool(0);
         EXPECT_NEAR(flt[0].ENGN_N1_[0], 0.02f * 500.0f * (1.0f - r.lo) * (r.starter - 0.001f) / r.T, 1e-5f)
-            << r.type << " idle " << r.high_idle;
+            << r.type << " idle " << r.high_idle << " ground idle " << r.ground_idle;
     }
 }
 

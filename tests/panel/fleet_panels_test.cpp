@@ -1,8 +1,9 @@
 // The test fleet's aircraft, loaded from the built data folder: their own
-// panels' faces lie apart, the twin's carries its engines' dials and lamps,
-// and with the glass and engine instruments put on their panels, the twin
-// turboprop with the turbine ECAM and engine readouts, the helicopter with
-// the rotorcraft display, and an orbiter panel on the striker.
+// panels' faces lie apart, the twin's and the striker's carry their engines'
+// dials and lamps and the striker's its head-up display, and with the glass
+// and engine instruments put on their panels, the twin turboprop with the
+// turbine ECAM and engine readouts, the helicopter with the rotorcraft
+// display, and an orbiter panel on the striker.
 #include "tests/panel/stack_fixture.h"
 
 #include <algorithm>
@@ -12,6 +13,7 @@
 #include "core/constants.h"
 #include "core/folders.h"
 #include "panel/gauges/gauges.h"
+#include "panel/hud/hud.h"
 #include "panel/instrument_pictures.h"
 #include "panel/orbiter/orbiter.h"
 #include "world/navdb.h"
@@ -72,14 +74,26 @@ TEST_F(FleetPanels, FacesOfEveryFleetPanelLieApart)
     }
 }
 
+// The two turboprops' own panels carry a dial of each of their class's
+// quantities and each warning lamp per engine; the striker's box holds a
+// head-up display, the twin has none.
+TEST_F(FleetPanels, TurbopropPanelsCarryTheirEnginesAndTheStrikerItsHeadUpDisplay)
+{
+    for (const char* name : {"Orvell Twin.acf", "Orvell Striker.acf"}) {
+        ASSERT_TRUE(load(name)) << "the built fleet has no " << name << " that loads";
+        ASSERT_EQ(pln[0].acf_num_engines, 2);
+        for (int t : {INS_TRQ_RND_DIG, INS_ITT_RND_DIG, INS_RPM_PROP_RND_DIG, INS_N1_RND_DIG, INS_FF_RND_DIG,
+                      INS_ANN_OIL_PRESS, INS_ANN_GENERATOR, INS_ANN_ENGINE_FIRE})
+            EXPECT_EQ(std::count(std::begin(pln[0].acf_ins_type), std::end(pln[0].acf_ins_type), t), 2)
+                << name << ": " << t;
+        EXPECT_EQ(HUD_acf_type(), std::string(name) == "Orvell Striker.acf" ? 2 : 0) << name;
+    }
+}
+
 TEST_F(FleetPanels, TwinTurbopropEcamAndReadoutsShowBothEngines)
 {
     ASSERT_TRUE(load("Orvell Twin.acf")) << "the built fleet has no Orvell Twin.acf that loads";
     ASSERT_EQ(pln[0].acf_num_engines, 2);
-    // Its own panel carries a dial of each of its class's quantities and each warning lamp per engine.
-    for (int t : {INS_TRQ_RND_DIG, INS_ITT_RND_DIG, INS_RPM_PROP_RND_DIG, INS_N1_RND_DIG, INS_FF_RND_DIG,
-                  INS_ANN_OIL_PRESS, INS_ANN_GENERATOR, INS_ANN_ENGINE_FIRE})
-        EXPECT_EQ(std::count(std::begin(pln[0].acf_ins_type), std::end(pln[0].acf_ins_type), t), 2) << t;
     panel({196, 405, 405, 408});
     flt[0].ENGN_N1_[0] = 91.0f, flt[0].ENGN_N1_[1] = 87.0f;
     flt[0].ENGN_TRQ[0] = pln[0].acf_trq_max_prp * 0.5f;

@@ -6,12 +6,15 @@
 #include <cmath>
 #include <cstring>
 #include <fstream>
+#include <map>
 #include <set>
+#include <string>
 
 #include "aircraft/acf_struct.h"
 #include "core/folders.h"
 #include "core/simvars/operation.h"
 #include "flightmodel/flt.h"
+#include "flightmodel/systems/annunciators.h"
 #include "screens/screen_state.h"
 #include "screens/setup.h"
 #include "tests/support/ui_capture.h"
@@ -228,6 +231,50 @@ TEST_F(WeightFailures, ATwinShowsItsEngineRowsAndClearKeepsTheValues)
     flt[0].tire_drag_dis[70] = 5.0f;
     SETUP_failures();
     EXPECT_EQ(flt[0].tire_drag_dis[70], 0.0f);
+}
+
+// The engines tab of a twin with the program's own captions: the row named
+// "Engine" fails the engine, which lights no fire or chip lamp; those light
+// only for the row whose caption names the engine's fire.
+TEST_F(WeightFailures, TheEngineRowLightsNoFireLampTheEngineFireRowDoes)
+{
+    std::map<int, std::string> own;   // the program's captions of the two engine groups
+    std::ifstream file(ORVELL_DATA_FOLDER "Resources/text/english/ORVELL.TXT");
+    ASSERT_TRUE(file) << "the built data folder has no English texts";
+    for (std::string line; std::getline(file, line);)
+        for (const int entry : {334, 335})
+            if (line.rfind(std::to_string(entry) + " ", 0) == 0) own[entry] = line.substr(4);
+    ASSERT_EQ(own.size(), 2u);
+    pln[0].acf_num_engines = 2;
+    flt[0].ENGN_mixt[0] = flt[0].ENGN_mixt[1] = 1.0f;
+    small_screens.failures_tab = 3;
+    int plain_rows = 0;
+    for (const int row : {0, 8}) {
+        const float y = 768.0f - 90.0f - 40.0f * static_cast<float>(row);
+        // Which caption the row carries: each entry marked, the row's text read.
+        text(334, "EA");
+        text(335, "EB");
+        std::vector<fb_rect> glyphs;
+        for (const fb_rect& g : capture_rects(SETUP_failures))
+            if (glyph_of(103, g) > 32 && std::fabs((g.y1 + g.y2) / 2.0f - y) < 15.0f) glyphs.push_back(g);
+        std::string shown;
+        for (const std::string& line : text_lines(103, glyphs)) shown += line;
+        const int entry = shown.find("EA1") != std::string::npos ? 334 : (shown.find("EB1") != std::string::npos ? 335 : -1);
+        ASSERT_NE(entry, -1) << shown;
+
+        std::fill(std::begin(flt[0].failures), std::end(flt[0].failures), 0);
+        answer_list(SETUP_failures, 200.0f, y, 6);
+        ANNUNCIATORS_update();
+        const sim_cockpit_warnings_annunciators_block& lit = sim_cockpit_warnings_annunciators;
+        const bool fire = own[entry].find("fire") != std::string::npos;
+        EXPECT_EQ(lit.engine_fire & 1, fire ? 1 : 0) << own[entry];
+        EXPECT_EQ(lit.chip_detect & 1, fire ? 1 : 0) << own[entry];
+        if (!fire) {
+            EXPECT_EQ(own[entry], "Engine");
+            ++plain_rows;
+        }
+    }
+    EXPECT_EQ(plain_rows, 1);
 }
 
 // Where a slot's row stands (tab, column x, row) and its caption entry.

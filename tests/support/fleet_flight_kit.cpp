@@ -666,6 +666,17 @@ float fly_water_run(const setup& s, float flaps)
     return NAN;
 }
 
+float fly_idle_creep(const setup& s, float seconds)
+{
+    if (!start_on_runway(s)) return NAN;
+    flt_struct& f = flt[0];
+    f.parkbrake = 1.0f;
+    for (int k = 0; k < frames(10.0f); ++k) frame();   // the engines settle at idle
+    f.parkbrake = 0.0f;
+    for (int k = 0; k < frames(seconds); ++k) frame();
+    return f.groundspeed / KT;
+}
+
 float fly_brakes(const setup& s, bool toe, bool icy)
 {
     if (!start_on_runway(s)) return NAN;
@@ -711,7 +722,7 @@ approach_result fly_approach(const setup& s, float ias_kt, float flaps)
     return r;
 }
 
-hands_off_result fly_hands_off(const setup& s, float seconds, int code, int sub_mode)
+hands_off_result fly_hands_off(const setup& s, float seconds, int code, int sub_mode, float throttle)
 {
     hands_off_result r{NAN, NAN, NAN};
     frame_dt = 1.0f / s.hz;
@@ -734,6 +745,7 @@ hands_off_result fly_hands_off(const setup& s, float seconds, int code, int sub_
     TEST_lay_flat_grid(0.0f);
     std::fill(std::begin(landuse_grid), std::end(landuse_grid), 0);
     const flt_struct& f = flt[0];
+    if (throttle >= 0.0f) hands.throttle = throttle;
     r = {f.theta, f.theta, std::fabs(f.phi)};
     for (int k = 0; k < frames(seconds); ++k) {
         frame();
@@ -969,6 +981,16 @@ void add_dive_let_go(std::vector<row>& rows, const char* aircraft, const char* f
                                0.0f, 90.0f, [fly] { return fly().most_bank_deg; }));
 }
 
+// Standing at idle on the runway, loaded as the start loads it, with every
+// brake let off, the aircraft creeps at most a few knots in 30 s: its idle
+// thrust is about what its wheels roll against, as the class's is. (The float
+// plane has no wheels to stand on a runway with.)
+void add_idle_creep(std::vector<row>& rows, const char* aircraft, const char* file)
+{
+    rows.push_back(make_within(aircraft, "idle, brakes off: groundspeed after 30 s (kt)", 0.0f, 0.0f, 5.0f,
+                               [file] { return fly_idle_creep(setup{file, -1.0f}, 30.0f); }));
+}
+
 }  // namespace
 
 std::vector<row> table(const std::string& aircraft)
@@ -1021,6 +1043,7 @@ std::vector<row> table(const std::string& aircraft)
                                    [s] { return fly_brakes(s, false, false); }));
         rows.push_back(make_within("trainer", "creep on full toe brakes, 20 s at full power (m)", 0.0f, 0.0f, 0.05f,
                                    [s] { return fly_brakes(s, true, false); }));
+        add_idle_creep(rows, "trainer", "Orvell Trainer.acf");
         add_hands_off(rows, "trainer", "Orvell Trainer.acf");
         add_dive_let_go(rows, "trainer", "Orvell Trainer.acf");
     }
@@ -1047,6 +1070,7 @@ std::vector<row> table(const std::string& aircraft)
         rows.push_back(with_file(make("airliner", "1-g stall, landing flaps, gear down, 79 t (KIAS)", 127.0f, TEN,
                                       [heavy] { return stall_kias(heavy, 1.0f, true, 1); }),
                                  "Vso", file_Vso));
+        add_idle_creep(rows, "airliner", "Orvell Airliner.acf");
         add_hands_off(rows, "airliner", "Orvell Airliner.acf");
         add_dive_let_go(rows, "airliner", "Orvell Airliner.acf");
     }
@@ -1063,6 +1087,16 @@ std::vector<row> table(const std::string& aircraft)
         rows.push_back(with_file(make("twin", "stall, full flaps, gear down, power off (KIAS)", 78.0f, TEN,
                                       [s] { return stall_kias(s, 1.0f, true, 0); }),
                                  "Vso", file_Vso));
+        add_idle_creep(rows, "twin", "Orvell Twin.acf");
+        // Let go at full throttle from the 10 nm approach, trimmed near idle:
+        // its handed propellers' torques and washes cancel, and the wings
+        // stay within 30 degrees of level for a minute.
+        rows.push_back(make_within("twin", "hands off 60 s at full throttle from the 10 nm approach: most bank (deg)", 0.0f,
+                                   0.0f, 30.0f, [] {
+                                       return fly_hands_off(setup{"Orvell Twin.acf", -1.0f}, 60.0f, SIT_AIRPORT,
+                                                            SIT_APPROACH_10NM, 1.0f)
+                                           .most_bank_deg;
+                                   }));
         add_hands_off(rows, "twin", "Orvell Twin.acf");
         add_dive_let_go(rows, "twin", "Orvell Twin.acf");
     }
@@ -1076,6 +1110,7 @@ std::vector<row> table(const std::string& aircraft)
                                  "Vso", file_Vso));
         rows.push_back(make_within("striker", "creep on the parking brake, 20 s at full power (m)", 0.0f, 0.0f, 0.05f,
                                    [s] { return fly_brakes(s, false, false); }));
+        add_idle_creep(rows, "striker", "Orvell Striker.acf");
         add_hands_off(rows, "striker", "Orvell Striker.acf");
         add_dive_let_go(rows, "striker", "Orvell Striker.acf");
     }
@@ -1084,6 +1119,7 @@ std::vector<row> table(const std::string& aircraft)
         rows.push_back(with_file(make("glider", "1-g stall (KIAS)", 35.0f, TEN, [s] { return stall_kias(s, 0.0f, true, 0); }),
                                  "Vs", file_Vs));
         rows.push_back(make("glider", "glide ratio at 50 KIAS", 34.0f, TEN, [s] { return fly_glide(s, 50.0f); }));
+        add_idle_creep(rows, "glider", "Orvell Glider.acf");
         add_hands_off(rows, "glider", "Orvell Glider.acf");
         add_dive_let_go(rows, "glider", "Orvell Glider.acf");
         // Launched on the winch hands off in still air: let go at the top
@@ -1162,6 +1198,7 @@ std::vector<row> table(const std::string& aircraft)
         rows.push_back(make("orbiter", "glide angle at 300 KIAS, speed brake half open (deg)", 20.0f, TEN, [s] {
             return std::atan(1.0f / fly_glide(s, 300.0f, 15000.0f, 0.5f)) * RAD;
         }));
+        add_idle_creep(rows, "orbiter", "Orvell Orbiter.acf");
         add_hands_off(rows, "orbiter", "Orvell Orbiter.acf");
         add_dive_let_go(rows, "orbiter", "Orvell Orbiter.acf");
         // Each of the four approaches from orbit, let go for a minute: the

@@ -75,6 +75,10 @@ float fly_glide(const setup& s, float ias_kt, float feet = 4000.0f, float brakes
 // Water run (ft) from full power on still water to lift-off.
 float fly_water_run(const setup& s, float flaps);
 
+// Groundspeed (kt) `seconds` after every brake is let off, from rest on the
+// runway with the throttles closed, the engines settled at idle first.
+float fly_idle_creep(const setup& s, float seconds);
+
 // How far (m) the aircraft moves in 20 s at full power on its parking brake
 // (toe = false) or its full toe brakes (toe = true), after the power is up,
 // on a dry runway or (icy) an icy one below freezing.
@@ -92,12 +96,13 @@ approach_result fly_approach(const setup& s, float ias_kt, float flaps);
 // starts at the test field; the carrier, frigate, platforms and a rooftop
 // landing site 10 km north of it, the rooftop approach in a steady 20-kt
 // wind from 30 degrees; the airliner as the tanker at 400 kt and 25,000 ft),
-// as the start leaves flaps, trims and throttle: nothing touched for
-// `seconds`. The least and most pitch and the most bank reached (deg).
+// as the start leaves flaps, trims and throttle (or with the throttle lever
+// moved to `throttle` at once, when that is 0 or more): nothing else touched
+// for `seconds`. The least and most pitch and the most bank reached (deg).
 struct hands_off_result {
     float least_pitch_deg, most_pitch_deg, most_bank_deg;
 };
-hands_off_result fly_hands_off(const setup& s, float seconds, int code, int sub_mode);
+hands_off_result fly_hands_off(const setup& s, float seconds, int code, int sub_mode, float throttle = -1.0f);
 
 // Dived and let go: from its approach speed at 6,000 ft, clean, throttle
 // 0.75, trims 0, the pilot holds the nose 40 degrees down until the airspeed
