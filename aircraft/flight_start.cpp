@@ -683,6 +683,9 @@ void FLIGHT_notice(const char* l1, const char* l2, const char* l3, const char* l
 
 void FLIGHT_init_situation(int code, int sub_mode)
 {
+    // What the flight before put on screen goes with it; the lines of this
+    // start follow.
+    SOUND_speech_text_reset();
     // A nearest-runway start chooses its runway and centres the frame on it,
     // then starts there as a runway start. It does so before the placement
     // rather than after it: the placement works the runway's point out in the

@@ -10,6 +10,7 @@
 #include "core/folders.h"
 #include "core/random.h"
 #include "flightmodel/ground/water.h"
+#include "links/speech.h"
 #include "tests/support/flight_fixture.h"
 #include "world/atc/atc_state.h"
 
@@ -256,6 +257,7 @@ TEST_F(FlightStart, NearestRunwayOfAKindCentresTheArea)
     airport_table[1].runways[0].surface_code = 164;
     airport_table[2].runways[0].surface_code = 169;
     // None of a kind: the selection stays and a line on the screen, no box, names what was looked for.
+    // Each start clears what the flight before left on screen first.
     const struct { int code; char first; int airport; const char* none; } rows[] = {
         {2802, '0', 1, nullptr}, {2803, '0', 0, nullptr}, {2803, 'x', 2, nullptr}, {2800, '0', 2, "grass runway"},
         {2801, '0', 2, "dirt runway"}};
@@ -264,10 +266,13 @@ TEST_F(FlightStart, NearestRunwayOfAKindCentresTheArea)
         flt[0].latitude = 34.2f;
         flt[0].longitude = -117.5f;
         sounds.clear();
+        SOUND_speak("POWER OFF", 1);
+        sounds.clear();
         FLIGHT_init_situation(r.code, 0);
         EXPECT_EQ(start_selection.airport_index, r.airport) << r.code << " " << r.first;
         const std::string note = r.none ? std::string("No ") + r.none + " among the loaded airports: the start is on the selected runway." : "";
         EXPECT_EQ(sounds.spoken_texts, (r.none ? decltype(sounds.spoken_texts){{note, 1}} : decltype(sounds.spoken_texts){})) << r.code;
+        EXPECT_EQ(speech_text_until > frame_clock ? speech_text : "", note) << r.code;
     }
     EXPECT_TRUE(recorded_alerts.empty());
 }
