@@ -159,6 +159,13 @@ void FLIGHT_company_within_limits(int code)
         GEO_local_to_latlon(f.latitude, f.longitude, f.elevation, f.local_x, f.local_y, f.local_z);
         frame.air = air_here(f);
     }
+    // No air there at all (above the atmosphere's top, and no lower place to
+    // go): no airspeed to hold, and a groundspeed worked from none would be 0.
+    if (!(frame.air.root_sigma > 0.0f)) {
+        f.local_vx = vx, f.local_vy = vy, f.local_vz = vz;
+        f.groundspeed = asked_gs;
+        return;
+    }
     const float hi = std::max(lo, limit_kias(a, frame.air));
     float kias = std::clamp(asked_kias, lo, hi);
     if (a.acf_num_engines > 0 && !holds(f, frame.groundspeed(kias)))

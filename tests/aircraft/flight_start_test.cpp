@@ -709,8 +709,11 @@ TEST_F(FlightStart, CompanyStartsFlyWithinTheUsersLimits)
             EXPECT_NEAR(f.groundspeed, 400.0f * 0.514444f, 0.01f);
         }
         // Carried, the glider is trimmed for the flight after the drop.
-        if (r.code == SIT_MOTHER_SHIP) EXPECT_NE(f.elv_trim, 0.0f);
-        if (r.code == SIT_REFUEL_A) EXPECT_EQ(flt[1].ai_app_mode, TRAFFIC_MODE_CRUISE);
+        if (r.code == SIT_MOTHER_SHIP) {
+            EXPECT_NE(f.elv_trim, 0.0f);
+        } else {
+            EXPECT_EQ(flt[1].ai_app_mode, TRAFFIC_MODE_CRUISE);
+        }
     }
     for (int seed : {1, 2, 3}) {
         UTIL_srand(static_cast<uint32_t>(seed));
