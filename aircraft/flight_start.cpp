@@ -504,12 +504,21 @@ void controls_for_start(int sub_mode, bool airport_start, flt_struct& f)
 // let go. At the trims of another speed the plane let go noses over, and at
 // three-quarter throttle most aircraft this slow zoom up. The air at the new
 // place is worked out first (the systems step would only do so next frame).
-// The catapult start stands on the deck (its speed is the ship's) and a
-// plane carried by the mother ship is not flying yet.
+// The catapult start stands on the deck (its speed is the ship's). A plane
+// carried by the mother ship is trimmed for its flight after the drop: at the
+// trims of the ground it left a glider dropped at the mother ship's speed
+// looped at once. The starts in company of a second aircraft first hold
+// their speed within the aircraft's limits.
 void trim_for_start(int code, flt_struct& f, bool running)
 {
     const acf_struct& a = pln[0];
-    if (!(f.groundspeed > STANDING_SPEED_MPS) || code == SIT_CATAPULT || launch_flags.mothership_carried) return;
+    if (!(f.groundspeed > STANDING_SPEED_MPS) || code == SIT_CATAPULT) return;
+    // Trimmed as flying free: under the mother ship the carriage takes up the
+    // plane's own forces, and no trim would balance them.
+    int32_t& carried = launch_flags.mothership_carried;
+    const int32_t was_carried = carried;
+    carried = 0;
+    if (FLIGHT_in_company(code)) FLIGHT_company_within_limits(code);
     SYSTEMS_air_at_plane();
     const float sigma = sim_weather.sigma > 0.0f ? sim_weather.sigma : 0.0f;
     const float indicated = f.groundspeed * std::sqrt(sigma);
@@ -522,6 +531,7 @@ void trim_for_start(int code, flt_struct& f, bool running)
     f.rud_trim = t.rud_trim;
     // The engine speeds follow the throttle.
     if (t.throttle != MOVING_THROTTLE) engines_for_start(f, running, t.throttle);
+    carried = was_carried;
 }
 
 // A start elsewhere empties the replay ring and forgets the runway, roof or
@@ -683,6 +693,9 @@ void FLIGHT_notice(const char* l1, const char* l2, const char* l3, const char* l
 
 void FLIGHT_init_situation(int code, int sub_mode)
 {
+    // What the flight before put on screen goes with it; the lines of this
+    // start follow.
+    SOUND_speech_text_reset();
     // A nearest-runway start chooses its runway and centres the frame on it,
     // then starts there as a runway start. It does so before the placement
     // rather than after it: the placement works the runway's point out in the

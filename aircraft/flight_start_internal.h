@@ -30,3 +30,12 @@ bool FLIGHT_place_special(int code, start_place& place);
 // True for the codes of the special placements (2804, 2805, 3000, 3003..3005,
 // 3200..3205, 3207..3210).
 bool FLIGHT_is_special_placement(int code);
+
+// The starts in company of a second aircraft: the formation, the air
+// refuelling and the mother ship's drop.
+bool FLIGHT_in_company(int code);
+// Holds the speed (and, where the Mach limit leaves none, the height) of such
+// a start within the user's aircraft's own limits, flt[0] placed with its
+// engines set; the second aircraft flies the same, and one line says so when
+// they differ from what the start asks.
+void FLIGHT_company_within_limits(int code);

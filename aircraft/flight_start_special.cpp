@@ -21,6 +21,7 @@
 #include "flightmodel/flt.h"
 #include "flightmodel/ground/terrain_query.h"
 #include "flightmodel/ground/water.h"
+#include "flightmodel/traffic/traffic.h"
 #include "links/net_receive.h"
 #include "links/speech.h"
 #include "world/fires.h"
@@ -260,6 +261,10 @@ void place_formation(start_place& p)
         else if (type >= ENGINE_ELECTRIC && type <= ENGINE_ROCKET) raise += 8000.0f + 4000.0f * UTIL_rand_fraction();
         flt[1].local_y += raise;
         flt[1].local_y_d = flt[1].local_y;
+        // The leader flies on straight at its speed for the user to keep
+        // station on: flying off to the traffic's runway, it turned away and
+        // slowed to its own approach speed.
+        flt[1].ai_app_mode = TRAFFIC_MODE_CRUISE;
     }
     behind_plane_1(p);
     p.groundspeed = 1.7f * pln[1].acf_est_Vs;
@@ -295,7 +300,11 @@ void second_plane_in_flight(int state)
 
 void place_refuelling(start_place& p)
 {
-    if (!FLIGHT_live_peer()) second_plane_in_flight(0);
+    if (!FLIGHT_live_peer()) {
+        second_plane_in_flight(0);
+        // The tanker holds its course and speed, as the leader of a formation does.
+        flt[1].ai_app_mode = TRAFFIC_MODE_CRUISE;
+    }
     behind_plane_1(p);
     p.groundspeed = flt[1].groundspeed;
     fill_tanks(tank_share(0.15f));
@@ -304,9 +313,18 @@ void place_refuelling(start_place& p)
 void place_mother_ship(start_place& p)
 {
     if (!FLIGHT_live_peer()) second_plane_in_flight(1);
-    // Only the attitude is set: the carriage holds the plane under the mother
-    // ship and gives it the mother ship's velocity every frame.
-    p.theta = p.psi = p.phi = 0.0f;
+    // The carriage holds the plane under the mother ship and gives it the
+    // mother ship's velocity every frame; the start puts it there already,
+    // level on the mother ship's course at its speed, so that the start's air,
+    // limits and trims are those of the flight after the drop, not of the
+    // place and speed the flight before left.
+    const flt_struct& mother = flt[1];
+    p.x = mother.local_x;
+    p.y = mother.local_y + pln[1].jett_Y - pln[0].jett_Y;
+    p.z = mother.local_z;
+    p.theta = p.phi = 0.0f;
+    p.psi = mother.psi;
+    p.groundspeed = mother.groundspeed;
     fill_tanks(tank_share(1.0f));
 }
 

@@ -15,7 +15,6 @@
 char speech_text[TEXT_SIZE] = {};
 float speech_text_until = 0.0f;
 
-namespace {
 // No text on screen: a program started again in the same process must not
 // show, until the last program's deadline, the text that program spoke.
 void SOUND_speech_text_reset()
@@ -24,7 +23,6 @@ void SOUND_speech_text_reset()
     speech_text_until = 0.0f;
 }
 ORVELL_RESET(SOUND_speech_text_reset, program);
-}  // namespace
 
 int SOUND_init_speech()
 {

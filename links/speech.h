@@ -23,3 +23,8 @@ void SOUND_close_speech();
 // clock until which it is shown; the radio stays busy until then.
 extern char speech_text[TEXT_SIZE];
 extern float speech_text_until;
+
+// No text on screen. A flight start clears it before its own lines: the text
+// of the flight before (a landing signal officer's call) stayed on screen
+// over the next start until its deadline.
+void SOUND_speech_text_reset();

@@ -14,6 +14,10 @@
 
 #include <cstdint>
 
+// The behaviour (ai_app_mode) of a plane that cruises in a straight line at
+// its speed: the second aircraft of a start that the user flies beside.
+constexpr int32_t TRAFFIC_MODE_CRUISE = 0;
+
 // The side to which the tow plane turns after take-off: 1 right, 0 left.
 extern int32_t tow_turn_dir;
 

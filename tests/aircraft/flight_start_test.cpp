@@ -5,11 +5,14 @@
 #include <cstring>
 #include <vector>
 
+#include "aircraft/acf_load.h"
 #include "aircraft/flight_start.h"
 #include "aircraft/launch_flags.h"
 #include "core/folders.h"
 #include "core/random.h"
 #include "flightmodel/ground/water.h"
+#include "flightmodel/traffic/traffic.h"
+#include "links/speech.h"
 #include "tests/support/flight_fixture.h"
 #include "world/atc/atc_state.h"
 
@@ -256,6 +259,7 @@ TEST_F(FlightStart, NearestRunwayOfAKindCentresTheArea)
     airport_table[1].runways[0].surface_code = 164;
     airport_table[2].runways[0].surface_code = 169;
     // None of a kind: the selection stays and a line on the screen, no box, names what was looked for.
+    // Each start clears what the flight before left on screen first.
     const struct { int code; char first; int airport; const char* none; } rows[] = {
         {2802, '0', 1, nullptr}, {2803, '0', 0, nullptr}, {2803, 'x', 2, nullptr}, {2800, '0', 2, "grass runway"},
         {2801, '0', 2, "dirt runway"}};
@@ -264,10 +268,13 @@ TEST_F(FlightStart, NearestRunwayOfAKindCentresTheArea)
         flt[0].latitude = 34.2f;
         flt[0].longitude = -117.5f;
         sounds.clear();
+        SOUND_speak("POWER OFF", 1);
+        sounds.clear();
         FLIGHT_init_situation(r.code, 0);
         EXPECT_EQ(start_selection.airport_index, r.airport) << r.code << " " << r.first;
         const std::string note = r.none ? std::string("No ") + r.none + " among the loaded airports: the start is on the selected runway." : "";
         EXPECT_EQ(sounds.spoken_texts, (r.none ? decltype(sounds.spoken_texts){{note, 1}} : decltype(sounds.spoken_texts){})) << r.code;
+        EXPECT_EQ(speech_text_until > frame_clock ? speech_text : "", note) << r.code;
     }
     EXPECT_TRUE(recorded_alerts.empty());
 }
@@ -596,7 +603,7 @@ TEST_F(FlightStart, SecondAircraftSituations)
 // (500 m away rather than 5 km; a nearer building without a landable roof
 // does not count), 0.05 nm above it and a mile south. The mother-ship drop
 // puts plane 1 at the second start state (500 kt, 45,000 ft, course 30) over
-// the plane, which keeps its place and speed and is levelled.
+// the plane, which rides under it, level on its course at its speed.
 TEST_F(FlightStart, ShipRooftopAndMotherShipStartsByTheirRules)
 {
     pln[0].acf_est_Vs = 20.0f;
@@ -642,10 +649,77 @@ TEST_F(FlightStart, ShipRooftopAndMotherShipStartsByTheirRules)
     EXPECT_EQ(flt[1].psi, 30.0f);
     EXPECT_NEAR(flt[1].groundspeed, 257.222f, 0.01f);
     EXPECT_EQ(flt[0].local_x, 10.0f);
-    EXPECT_EQ(flt[0].local_y, 2000.0f);
-    EXPECT_EQ(flt[0].psi, 0.0f);
-    EXPECT_EQ(flt[0].groundspeed, 0.0f);
+    EXPECT_NEAR(flt[0].local_y, 13716.0f, 0.5f);
+    EXPECT_EQ(flt[0].psi, 30.0f);
+    EXPECT_NEAR(flt[0].groundspeed, 257.222f, 0.01f);
     EXPECT_EQ(launch_flags.mothership_carried, 1);
+}
+
+// The starts in company of a second aircraft hold their speed within the
+// user's aircraft's limits and the second aircraft flies it too: the trainer
+// behind the tanker at 400 kt and 25,000 ft (269 KIAS, past its never-exceed
+// speed and Mach limit; its full throttle holds no speed there, so 1.3 times
+// its 50-kt stall speed), the glider under the mother ship at 500 kt and
+// 45,000 ft (below its Mach limit of 0.25), and at 60,000 ft, where that
+// limit leaves no speed above its stall margin, lower down with the mother
+// ship. The airliner keeps the tanker's speed as the settings give it. The
+// leader and the tanker fly on straight.
+TEST_F(FlightStart, CompanyStartsFlyWithinTheUsersLimits)
+{
+    for (const int k : {2, 3, 4})
+        UTIL_strcat3(program_folder, "AIRCRAFT:HEAVY METAL:ORVELL AIRLINER:ORVELL AIRLINER.ACF",
+                     screen_settings.situation_acf_paths[k]);
+    const struct {
+        const char* aircraft;
+        int code;
+        float mother_ft;
+        const char* line;   // how the line begins; none when the settings stand
+        float kias, mach;   // at least, at most
+    } rows[] = {
+        {"GENERAL AVIATION:ORVELL TRAINER:ORVELL TRAINER", SIT_REFUEL_A, 45000.0f,
+         "The tanker keeps to 65 KIAS, within this aircraft's limits at 25000 ft (the start asks 269 KIAS).", 64.5f, 0.3f},
+        {"HEAVY METAL:ORVELL AIRLINER:ORVELL AIRLINER", SIT_REFUEL_A, 45000.0f, nullptr, 268.0f, 0.82f},
+        {"GLIDERS:ORVELL GLIDER:ORVELL GLIDER", SIT_MOTHER_SHIP, 45000.0f,
+         "The mother ship keeps to 61 KIAS, within this aircraft's limits at 45000 ft (the start asks 224 KIAS).", 45.5f,
+         0.95f * 0.25f},
+        {"GLIDERS:ORVELL GLIDER:ORVELL GLIDER", SIT_MOTHER_SHIP, 60000.0f,
+         "The mother ship keeps to 46 KIAS at 57000 ft, within this aircraft's limits (the start asks 154 KIAS at 60000 ft).",
+         45.5f, 0.95f * 0.25f},
+    };
+    for (const auto& r : rows) {
+        const float states[2][3] = {{400.0f, 25000.0f, 0.0f}, {500.0f, r.mother_ft, 0.0f}};
+        std::memcpy(screen_settings.situation_start_values, states, sizeof states);
+        const std::string path = std::string("AIRCRAFT:") + r.aircraft + ".ACF";
+        UTIL_strcat3(program_folder, path.c_str(), pln[0].acf_file_path);
+        ACF_load_and_setup(0);
+        sounds.clear();
+        FLIGHT_init_situation(r.code, 0);
+        const flt_struct& f = flt[0];
+        const float kias = f.groundspeed * std::sqrt(sim_weather.sigma) / 0.514444f;
+        EXPECT_GE(kias, r.kias) << r.aircraft;
+        EXPECT_LE(f.groundspeed / sim_weather.speed_of_sound_ms, r.mach + 1e-4f) << r.aircraft;
+        EXPECT_EQ(flt[1].groundspeed, f.groundspeed) << r.aircraft;
+        const float carried_below = r.code == SIT_MOTHER_SHIP ? pln[0].jett_Y - pln[1].jett_Y : 0.0f;
+        EXPECT_NEAR(flt[1].local_y - f.local_y, carried_below, 0.5f) << r.aircraft;
+        if (r.line) {
+            ASSERT_EQ(sounds.spoken_texts.size(), 1u) << r.aircraft;
+            EXPECT_EQ(sounds.spoken_texts[0].first.rfind(r.line, 0), 0u) << sounds.spoken_texts[0].first;
+        } else {
+            EXPECT_TRUE(sounds.spoken_texts.empty()) << r.aircraft;
+            EXPECT_NEAR(f.groundspeed, 400.0f * 0.514444f, 0.01f);
+        }
+        // Carried, the glider is trimmed for the flight after the drop.
+        if (r.code == SIT_MOTHER_SHIP) {
+            EXPECT_NE(f.elv_trim, 0.0f);
+        } else {
+            EXPECT_EQ(flt[1].ai_app_mode, TRAFFIC_MODE_CRUISE);
+        }
+    }
+    for (int seed : {1, 2, 3}) {
+        UTIL_srand(static_cast<uint32_t>(seed));
+        FLIGHT_init_situation(SIT_FORMATION, 0);
+        EXPECT_EQ(flt[1].ai_app_mode, TRAFFIC_MODE_CRUISE) << seed;
+    }
 }
 
 TEST_F(FlightStart, RandomStartsNeverLeaveTheTablesOrTheNumbers)

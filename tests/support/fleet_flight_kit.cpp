@@ -722,17 +722,22 @@ approach_result fly_approach(const setup& s, float ias_kt, float flaps)
     return r;
 }
 
-hands_off_result fly_hands_off(const setup& s, float seconds, int code, int sub_mode, float throttle)
+namespace {
+
+// A fresh world with the aircraft started in the situation of that code and
+// sub-mode, the ground laid flat at sea level again under it.
+bool start_in_situation(const setup& s, int code, int sub_mode)
 {
-    hands_off_result r{NAN, NAN, NAN};
     frame_dt = 1.0f / s.hz;
     fresh_world();
-    if (!load(s.file)) return r;
+    if (!load(s.file)) return false;
     add_sea_places();
-    // The tanker is the airliner, at the settings' 400 kt and 25,000 ft heading north.
-    std::snprintf(screen_settings.situation_acf_paths[2], TEXT_SIZE, "%s", path_of("Orvell Airliner.acf").c_str());
-    const float tanker[3] = {400.0f, 25000.0f, 0.0f};
-    std::memcpy(screen_settings.situation_start_values[0], tanker, sizeof tanker);
+    // The tanker and the mother ship are the airliner, at the settings' 400 kt
+    // and 25,000 ft and 500 kt and 45,000 ft, heading north.
+    const std::string airliner = path_of("Orvell Airliner.acf");
+    for (const int k : {2, 3, 4}) std::snprintf(screen_settings.situation_acf_paths[k], TEXT_SIZE, "%s", airliner.c_str());
+    const float states[2][3] = {{400.0f, 25000.0f, 0.0f}, {500.0f, 45000.0f, 0.0f}};
+    std::memcpy(screen_settings.situation_start_values, states, sizeof states);
     // The rooftop approach in a steady 20-kt wind from 30 degrees, the plane
     // already in it: a headwind the plane meets at more than its start's
     // groundspeed, and a crosswind that carries it rather than a sideslip.
@@ -744,15 +749,47 @@ hands_off_result fly_hands_off(const setup& s, float seconds, int code, int sub_
     FLIGHT_init_situation(code, sub_mode);
     TEST_lay_flat_grid(0.0f);
     std::fill(std::begin(landuse_grid), std::end(landuse_grid), 0);
+    return true;
+}
+
+// The least and most pitch and the most bank over `seconds` with nothing
+// touched; meeting the ground counts as 90 degrees of pitch when `ground` is set.
+hands_off_result let_go(float seconds, bool ground)
+{
     const flt_struct& f = flt[0];
-    if (throttle >= 0.0f) hands.throttle = throttle;
-    r = {f.theta, f.theta, std::fabs(f.phi)};
+    hands_off_result r{f.theta, f.theta, std::fabs(f.phi)};
     for (int k = 0; k < frames(seconds); ++k) {
         frame();
         r.least_pitch_deg = std::min(r.least_pitch_deg, f.theta);
-        r.most_pitch_deg = std::max(r.most_pitch_deg, f.theta);
+        r.most_pitch_deg = std::max(r.most_pitch_deg, ground && f.onground_any ? 90.0f : f.theta);
         r.most_bank_deg = std::max(r.most_bank_deg, std::fabs(f.phi));
     }
+    return r;
+}
+
+}  // namespace
+
+hands_off_result fly_hands_off(const setup& s, float seconds, int code, int sub_mode, float throttle)
+{
+    if (!start_in_situation(s, code, sub_mode)) return {NAN, NAN, NAN};
+    if (throttle >= 0.0f) hands.throttle = throttle;
+    return let_go(seconds, false);
+}
+
+company_result fly_in_company(const setup& s, int code, float seconds)
+{
+    company_result r{NAN, NAN, {NAN, NAN, NAN}};
+    if (!start_in_situation(s, code, 0)) return r;
+    const flt_struct& f = flt[0];
+    const acf_struct& a = pln[0];
+    frame();   // the airspeed and Mach number of the start
+    r.over_stall = f.indicated_airspeed / (1.3f * a.acf_Vs);
+    r.over_limit = std::max(f.indicated_airspeed / a.acf_Vne, a.acf_Mmo > 0.0f ? f.machno / a.acf_Mmo : 0.0f);
+    if (launch_flags.mothership_carried) {
+        for (int k = 0; k < frames(2.0f); ++k) frame();
+        launch_flags.mothership_carried = 0;   // let go, as the space bar does
+    }
+    r.after = let_go(seconds, true);
     return r;
 }
 
@@ -963,6 +1000,29 @@ void add_start_hands_off(std::vector<row>& rows, const char* aircraft, const cha
         rows.push_back(make_within(aircraft, what.c_str(), 0.0f, least, 15.0f,
                                    [fly, most] { return most ? fly().most_pitch_deg : fly().least_pitch_deg; }));
     }
+}
+
+// Four rows from one start in company of a second aircraft, left hands off
+// for 30 s (after the drop): the start's speed within the aircraft's limits
+// (no slower than 1.3 times its stall speed, no faster than its never-exceed
+// speed or Mach limit), the pitch within 15 degrees of level and the wings
+// within 30 of it.
+void add_company(std::vector<row>& rows, const char* aircraft, const char* file, int code, const char* start)
+{
+    auto flown = std::make_shared<std::optional<company_result>>();
+    auto fly = [flown, file, code] {
+        if (!*flown) *flown = fly_in_company(setup{file, -1.0f}, code, 30.0f);
+        return **flown;
+    };
+    const std::string what = std::string(start) + " start: ";
+    rows.push_back(make_within(aircraft, (what + "IAS over 1.3 x stall speed").c_str(), 1.0f, 0.99f, 99.0f,
+                               [fly] { return fly().over_stall; }));
+    rows.push_back(make_within(aircraft, (what + "IAS over Vne, Mach over Mmo, the greater").c_str(), 1.0f, 0.0f,
+                               1.0f, [fly] { return fly().over_limit; }));
+    rows.push_back(make_within(aircraft, (what + "hands off 30 s: most |pitch| (deg)").c_str(), 0.0f, 0.0f, 15.0f,
+                               [fly] { return std::max(-fly().after.least_pitch_deg, fly().after.most_pitch_deg); }));
+    rows.push_back(make_within(aircraft, (what + "hands off 30 s: most bank (deg)").c_str(), 0.0f, 0.0f, 30.0f,
+                               [fly] { return fly().after.most_bank_deg; }));
 }
 
 // Two rows from one flight dived and let go for 40 s: the pitch stays within
@@ -1221,11 +1281,7 @@ std::vector<row> table(const std::string& aircraft)
     // Left hands off 20 s from each start in the air the aircraft can fly, the
     // pitch within 15 degrees of level (the glider's no more than 5 down: let
     // go at its approach speed it glides a few degrees nose down): the 10 nm
-    // approach, the rooftop, ship and platform approaches, the formation behind
-    // a second aircraft of its type (not the airliner: its leader is raised
-    // 8-12 km, where 1.7 times its stall speed as a true airspeed is near its
-    // stall), and the refuelling start for the one that keeps up with the
-    // tanker at 400 kt and 25,000 ft (the striker's full power falls short).
+    // approach, the rooftop, ship and platform approaches.
     struct air_start {
         int code, sub_mode;
         const char* name;
@@ -1236,19 +1292,19 @@ std::vector<row> table(const std::string& aircraft)
         {SIT_PLATFORM_1, 0, "first platform approach"},     {SIT_PLATFORM_2, 0, "second platform approach"}};
     struct flier {
         const char *name, *file;
-        bool formation, refuelling;
         float least_pitch;
     };
     static constexpr flier fleet[] = {
-        {"trainer", "Orvell Trainer.acf", true, false, -15.0f},       {"twin", "Orvell Twin.acf", true, false, -15.0f},
-        {"floatplane", "Orvell Floatplane.acf", true, false, -15.0f}, {"glider", "Orvell Glider.acf", true, false, -5.0f},
-        {"airliner", "Orvell Airliner.acf", false, true, -15.0f},     {"striker", "Orvell Striker.acf", true, false, -15.0f}};
+        {"trainer", "Orvell Trainer.acf", -15.0f},       {"twin", "Orvell Twin.acf", -15.0f},
+        {"floatplane", "Orvell Floatplane.acf", -15.0f}, {"glider", "Orvell Glider.acf", -5.0f},
+        {"airliner", "Orvell Airliner.acf", -15.0f},     {"striker", "Orvell Striker.acf", -15.0f}};
+    static constexpr air_start company[] = {
+        {SIT_FORMATION, 0, "formation"}, {SIT_REFUEL_A, 0, "refuelling"}, {SIT_MOTHER_SHIP, 0, "mother-ship drop"}};
     for (const flier& a : fleet) {
         if (!want(a.name)) continue;
         for (const air_start& st : approaches)
             add_start_hands_off(rows, a.name, a.file, st.code, st.sub_mode, st.name, a.least_pitch);
-        if (a.formation) add_start_hands_off(rows, a.name, a.file, SIT_FORMATION, 0, "formation start", a.least_pitch);
-        if (a.refuelling) add_start_hands_off(rows, a.name, a.file, SIT_REFUEL_A, 0, "refuelling start", a.least_pitch);
+        for (const air_start& st : company) add_company(rows, a.name, a.file, st.code, st.name);
     }
     return rows;
 }

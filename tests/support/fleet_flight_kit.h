@@ -104,6 +104,20 @@ struct hands_off_result {
 };
 hands_off_result fly_hands_off(const setup& s, float seconds, int code, int sub_mode, float throttle = -1.0f);
 
+// A start in company of a second aircraft (the formation, air refuelling 1
+// behind the airliner at 400 kt and 25,000 ft, the drop from the airliner at
+// 500 kt and 45,000 ft, let go 2 s after the start as the space bar does),
+// then nothing touched for `seconds` (after the drop). The indicated airspeed
+// of the start over 1.3 times the file's stall speed, the greater of it over
+// the never-exceed speed and the Mach number over the Mach limit, and the
+// pitch and bank as in fly_hands_off (meeting the ground counts as 90 degrees
+// of pitch).
+struct company_result {
+    float over_stall, over_limit;
+    hands_off_result after;
+};
+company_result fly_in_company(const setup& s, int code, float seconds);
+
 // Dived and let go: from its approach speed at 6,000 ft, clean, throttle
 // 0.75, trims 0, the pilot holds the nose 40 degrees down until the airspeed
 // reaches 120 KIAS or 1.5 times the approach speed, whichever is more, then
