@@ -121,6 +121,7 @@ TEST(GeoEdge, ACircleInsideADirectedEdge)
         {0, 0, 10, 10, 5, 4, 0, false}, {10, 0, 0, 0, 5, -1, 0, true},  {0, 10, 0, 0, 1, 5, 0, true},
         {0, 10, 0, 0, -1, 5, 0, false}, {0, 10, 0, 0, -1, 5, 2, true},   // steep, running back: the radius widens to -x
         {10, 0, 0, 0, 5, 1, 0, false},  {10, 0, 0, 0, 5, 1, 2, true},    // shallow, running back: the radius widens to +z
+        {0, 0, 0, 10, 0, 5, 0, false},  {0, 10, 0, 0, 0, 5, 0, false},   // on a steep edge, either way
         {3, 3, 3, 3, 3, 3, 100, false},  // an edge of no length
     };
     for (const edge_case& c : cases)
