@@ -60,13 +60,12 @@ struct computed_entry {
 #define SIM_ARRAY(name, var) {name, 1, static_cast<int32_t>(sizeof(var) / 4), static_cast<void*>(&(var))}
 // `n` elements from the element `var` (a run inside a larger array).
 #define SIM_ARRAY_N(name, var, n) {name, 1, n, static_cast<void*>(&(var))}
-// Names whose value the program does not hold: each stands for a word (or a
-// short run) of its own that nothing else reads, registered with the plain
+// Names whose value the program does not hold: each stands for a word of its
+// own that nothing else reads, registered with the plain
 // accessors like every other name, so a plug-in reads zero until it writes and
 // then reads back what it wrote. The word takes the row's type.
 #define SIM_ZERO_INT(name) {name, 1, []() -> void* { static int32_t word; return &word; }()}
 #define SIM_ZERO_FLOAT(name) {name, 1, []() -> void* { static float word; return &word; }()}
-#define SIM_ZERO_ARRAY(name, n) {name, 1, n, []() -> void* { static float words[n]; return words; }()}
 // "sim/aircraft/acf_struct" (the ten aircraft records' addresses as 32-bit
 // words) publishes zeros: no address of this program fits in 32 bits.
 int32_t acf_struct_words[10];

@@ -199,61 +199,67 @@ void PANEL_draw_tape(int colour, int line_colour, float label_pos, float cross_p
         OGL_fill_rect(SKY_BAND_COLOUR, 1.0f, label_pos - 1.0f, centre + g, 19.0f, half - g);
     }
 
-    // A step of 0 or less would never reach the last tick (an endless loop); a
-    // scale of 0 would divide by zero; a font with no sheet has no glyphs. The
-    // tape then draws no ticks. At most 2000 ticks are drawn: a step so small
-    // that the window holds more would stall the frame.
-    const int slot = FONT_slot(font);
-    if (slot < 0 || !(step > 0.0f) || !std::isfinite(value) || !std::isfinite(scale_px) || scale_px == 0.0f ||
-        !std::isfinite(half))
-        return;
-    const float reach = (half + 15.0f) / scale_px;
-    float first = std::round((value - reach) / step) * step;
-    const float last = std::round((value + reach) / step) * step;
-    if (orientation == 1 && first < 0.0f) first = 0.0f;
-    const double marks = std::floor((static_cast<double>(last) - first) / step + 0.5);
-    if (!(marks >= 0.0)) return;
+    // The ticks and numbers. A tape with none in its window (an altitude tape
+    // held at 0 below sea level, a speed tape below 0) still shows its index
+    // line, drawn after them whatever they found.
+    const auto ticks = [&] {
+        // A step of 0 or less would never reach the last tick (an endless loop); a
+        // scale of 0 would divide by zero; a font with no sheet has no glyphs. The
+        // tape then draws no ticks. At most 2000 ticks are drawn: a step so small
+        // that the window holds more would stall the frame.
+        const int slot = FONT_slot(font);
+        if (slot < 0 || !(step > 0.0f) || !std::isfinite(value) || !std::isfinite(scale_px) || scale_px == 0.0f ||
+            !std::isfinite(half))
+            return;
+        const float reach = (half + 15.0f) / scale_px;
+        float first = std::round((value - reach) / step) * step;
+        const float last = std::round((value + reach) / step) * step;
+        if (orientation == 1 && first < 0.0f) first = 0.0f;
+        const double marks = std::floor((static_cast<double>(last) - first) / step + 0.5);
+        if (!(marks >= 0.0)) return;
 
-    if (vertical)
-        OGL_scissor_on(cross_pos - 100.0f, centre - half, 200.0f, 2.0f * half);
-    else
-        OGL_scissor_on(centre - half, cross_pos - 100.0f, 2.0f * half, 200.0f);
-    OGL_set_state(STATE_FOG_OFF, 1, STATE_LIGHTING_OFF, STATE_BLEND, STATE_DEPTH_TEST_OFF, STATE_DEPTH_WRITE_OFF);
-    OGL_apply_color(colour, 1.0f);
-    // The sheet that holds the font's glyphs: the first panel-font texture for
-    // the panel fonts the tapes are drawn in.
-    OGL_bind_tex(slot, 0);
-    const float ox = screen.screen_area_left, oy = screen.screen_area_bottom;
-    const int gap_lo = static_cast<int>(centre - gap - 3.0f), gap_hi = static_cast<int>(centre + gap + 3.0f);
-    const int every = label_every > 0 ? label_every : 1;
-
-    glBegin(GL_QUADS);
-    for (int k = 0; k <= static_cast<int>(std::min(marks, double(MAX_TAPE_MARKS))); ++k) {
-        const float v = first + static_cast<float>(k) * step;
-        const float p = std::trunc((v - value) * scale_px + centre + 0.5f);
         if (vertical)
-            OGL_draw_glyphs(ox + cross_pos - 3.0f, oy + p - 2.0f, '_', font);
+            OGL_scissor_on(cross_pos - 100.0f, centre - half, 200.0f, 2.0f * half);
         else
-            OGL_draw_glyphs(ox + p - 3.0f, oy + cross_pos - 4.0f, '|', font);
+            OGL_scissor_on(centre - half, cross_pos - 100.0f, 2.0f * half, 200.0f);
+        OGL_set_state(STATE_FOG_OFF, 1, STATE_LIGHTING_OFF, STATE_BLEND, STATE_DEPTH_TEST_OFF, STATE_DEPTH_WRITE_OFF);
+        OGL_apply_color(colour, 1.0f);
+        // The sheet that holds the font's glyphs: the first panel-font texture for
+        // the panel fonts the tapes are drawn in.
+        OGL_bind_tex(slot, 0);
+        const float ox = screen.screen_area_left, oy = screen.screen_area_bottom;
+        const int gap_lo = static_cast<int>(centre - gap - 3.0f), gap_hi = static_cast<int>(centre + gap + 3.0f);
+        const int every = label_every > 0 ? label_every : 1;
 
-        const float mag = std::fabs(v);
-        const float whole = std::round(mag);
-        if (!(std::fabs(whole - mag) < 0.01f) || whole > 1.0e9f) continue;   // past 1e9 the number would overflow its digits
-        if (static_cast<long long>(whole) % every != 0) continue;
-        if (p >= static_cast<float>(gap_lo) && p <= static_cast<float>(gap_hi)) continue;
-        float n = vertical ? mag : v;
-        if (!vertical) {
-            // Into 0..360 with both ends kept: 360 stays 360, 370 reads 10.
-            n = UTIL_wrap_closed(n, 360.0f);
+        glBegin(GL_QUADS);
+        for (int k = 0; k <= static_cast<int>(std::min(marks, double(MAX_TAPE_MARKS))); ++k) {
+            const float v = first + static_cast<float>(k) * step;
+            const float p = std::trunc((v - value) * scale_px + centre + 0.5f);
+            if (vertical)
+                OGL_draw_glyphs(ox + cross_pos - 3.0f, oy + p - 2.0f, '_', font);
+            else
+                OGL_draw_glyphs(ox + p - 3.0f, oy + cross_pos - 4.0f, '|', font);
+
+            const float mag = std::fabs(v);
+            const float whole = std::round(mag);
+            if (!(std::fabs(whole - mag) < 0.01f) || whole > 1.0e9f) continue;   // past 1e9 the number would overflow its digits
+            if (static_cast<long long>(whole) % every != 0) continue;
+            if (p >= static_cast<float>(gap_lo) && p <= static_cast<float>(gap_hi)) continue;
+            float n = vertical ? mag : v;
+            if (!vertical) {
+                // Into 0..360 with both ends kept: 360 stays 360, 370 reads 10.
+                n = UTIL_wrap_closed(n, 360.0f);
+            }
+            const long long shown = static_cast<long long>(std::round(n));
+            if (vertical)
+                tape_number(ox + label_pos, oy + p - 5.0f, shown, font);
+            else
+                tape_number(ox + p - 9.0f, oy + label_pos, shown, font);
         }
-        const long long shown = static_cast<long long>(std::round(n));
-        if (vertical)
-            tape_number(ox + label_pos, oy + p - 5.0f, shown, font);
-        else
-            tape_number(ox + p - 9.0f, oy + label_pos, shown, font);
-    }
-    glEnd();
-    OGL_scissor_off();
+        glEnd();
+        OGL_scissor_off();
+    };
+    ticks();
 
     if (line_colour >= 0) OGL_draw_line(line_colour, 1.0f, -12.0f, 0.0f, 12.0f, 0.0f);
 }

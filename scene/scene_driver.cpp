@@ -147,7 +147,13 @@ void clouds_and_thermals(bool above)
     if ((sim_graphics_view.view_elevation_m_msl < thermal_top) == above) SKYOBJ_draw_thermals();
 }
 
-// The near world, drawn while the camera is low enough to see it.
+// The near world, drawn while the camera is low enough to see it. None of
+// these drawers finds the ground under the user's plane (the runways, decks,
+// wires, catapult, roofs and roads): the simulation does, every frame, for
+// every object near the plane (flightmodel/ground/surface_under.h). Left to
+// the drawing, a plug-in that takes a phase, a closed detail gate or a
+// camera turned away would take the deck or runway from under the plane,
+// and it would fall through to the sea or the terrain below.
 void world_level()
 {
     const sim_graphics_settings_block& g = sim_graphics_settings;

@@ -96,7 +96,11 @@ void SETUP_rendering_language()
         }
 
     sim_graphics_settings_block& g = sim_graphics_settings;
-    if (BTN_digit_field_int(50.0f, 556.0f, &g.draw_aircrafts, 2, 1.0f, 10.0f, LANG_ui_text(124)))
+    // The plug-ins hear of a new number of aircraft, not of a click that left it
+    // as it was (an arrow at the field's limit).
+    const int aircraft_were = g.draw_aircrafts;
+    if (BTN_digit_field_int(50.0f, 556.0f, &g.draw_aircrafts, 2, 1.0f, 10.0f, LANG_ui_text(124)) &&
+        g.draw_aircrafts != aircraft_were)
         PLUGIN_call_event_hook(7, frame_clock, 0, 0, 0);
     BTN_digit_field_int(50.0f, 506.0f, &g.autogen_level, 2, 0.0f, 5.0f, LANG_ui_text(135));
     BTN_digit_field_int(150.0f, 506.0f, &g.autogen_distance, 2, 0.0f, 20.0f, LANG_ui_text(136));

@@ -45,7 +45,6 @@ ORVELL_RESET_RECORD(SETUP_weight_fuel_reset, weight_screen, program);
 namespace {
 
 constexpr int MAX_TANKS = 3;
-constexpr int MAX_ENGINES = 8;
 
 // Slot s's weapon file name (500 characters, kept terminated).
 char* weapon_name(int s)
@@ -212,9 +211,13 @@ void weapons_tab()
         } else if (BTN_push_button(x0 + 72.0f, y0 + 303.0f, 0, 1, LANG_ui_text(616))) {
             load_weapon(s, path);
         }
-        // The field answers 1 whenever it opened the browser, so a cancelled
-        // choice loads the slot's file again.
-        if (BTN_file_field(x0 + 159.0f, y0 + 299.0f, name, path, KIND_WEAPON, MODE_BROWSER_OPEN, LANG_ui_text(617)))
+        // Only a file chosen loads the slot. The field answers 1 whenever it
+        // opened the browser: loading on that, a cancelled browse would load
+        // the slot's file again, putting back a weapon the user had unloaded.
+        int chosen = 0;
+        if (BTN_file_field(x0 + 159.0f, y0 + 299.0f, name, path, KIND_WEAPON, MODE_BROWSER_OPEN, LANG_ui_text(617),
+                           &chosen) &&
+            chosen)
             load_weapon(s, path);
     }
     weapon_preview(w, h);
@@ -226,7 +229,10 @@ float ENGN_fuel_endurance()
 {
     const acf_struct& a = pln[0];
     float burn = 0.0f;
-    const int engines = std::clamp(a.acf_num_engines, 0, MAX_ENGINES);
+    // The engine count comes from the aircraft file and may be written by a
+    // plug-in: beyond the record's 8 engines the loop would read past the
+    // engine types and the engines' fuel flows.
+    const int engines = std::clamp(a.acf_num_engines, 0, ACF_MAX_ENGINES);
     for (int i = 0; i < engines; ++i) {
         switch (a.acf_en_type[i]) {
         case 6: case 7: burn += ENGN_max_fuel_flow(i) * 3600.0f; break;

@@ -113,7 +113,7 @@ def zero(group, field, kind, count=1):
     if kind in ("INT", "FLOAT"):
         text = '%s("%s"),' % ("SIM_ZERO_INT" if kind == "INT" else "SIM_ZERO_FLOAT", name)
     else:
-        text = 'SIM_ZERO_ARRAY("%s", %d),' % (name, count)
+        raise ValueError("no word of its own for the run " + name)
     rows.append((group, name, kind, text))
     zeros.append(name)
 
@@ -259,7 +259,8 @@ for field, (kind, ref) in R.items():
         continue
     add("cockpit/radios", field, kind, ref)
     # Each receiver family is a run of six words: NAV1, NAV2, ADF1, ADF2, GPS, DME.
-    if field.startswith("nav1_") and kind.endswith("ARRAY"):
+    # The cards are published as their whole run (the ADF cards below).
+    if field.startswith("nav1_") and kind.endswith("ARRAY") and field != "nav1_cardinal_dir":
         rest = field[5:]
         k = kind.replace("_ARRAY", "")
         add("cockpit/radios", "nav2_" + rest, k, ref + "[1]")
@@ -268,9 +269,8 @@ for field, (kind, ref) in R.items():
             add("cockpit/radios", "adf2_" + rest, k, ref + "[3]")
         if rest in ("dme_dist_m", "dme_speed_kts", "dme_time_secs", "has_dme"):
             add("cockpit/radios", "dme_" + rest, k, ref + "[5]")
-zero("cockpit/radios", "nav1_cardinal_dir", "FLOAT_ARRAY", 6)
 # The ADF cards the rheostats turn and the ADF dials show are the program's
-# ADF course words; the slaved cards keep their heading in the drawer.
+# ADF course words.
 add("cockpit/radios", "adf1_cardinal_dir", "FLOAT", "sim_cockpit_radios.adf1_obs_card_mag")
 add("cockpit/radios", "adf2_cardinal_dir", "FLOAT", "sim_cockpit_radios.adf2_obs_card_mag")
 

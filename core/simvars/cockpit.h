@@ -169,6 +169,10 @@ struct sim_cockpit_radios_block {
     int32_t gps_fromto;
     float gps_dir_degt;                        // bearing of the destination relative to the nose
     float gps_dme_dist_m;                      // great-circle distance in nautical miles (as the DME's)
+    // The cards' rotation, degrees, by receiver: nav 1's is the slaved RMI
+    // card (written by the panel); the ADF cards are adf1_obs_card_mag and
+    // adf2_obs_card_mag above.
+    float nav1_cardinal_dir[RADIO_RECEIVERS];
 };
 extern sim_cockpit_radios_block sim_cockpit_radios;
 

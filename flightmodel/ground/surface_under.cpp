@@ -70,10 +70,13 @@ void runway_contact(surface_state_record& found, const airport_record& apt, int 
     }
 }
 
-// Every nearby airport, whether drawn or not, in the airport drawing's order
-// (entries first to last, each airport's runways last to first; water
-// runways are left to the water): where quads overlap the last one found
-// holds, as it lies on top in the picture.
+// Every nearby airport, whether drawn or not: the airport drawing walks only
+// the airports in view, and none while a plug-in draws them, so a plane on a
+// runway behind the camera or under a plug-in's airport would lose the
+// runway's height and surface and settle onto the bare terrain. In the
+// airport drawing's order (entries first to last, each airport's runways
+// last to first; water runways are left to the water): where quads overlap
+// the last one found holds, as it lies on top in the picture.
 void runways_under_plane(surface_state_record& found)
 {
     const int last = std::min(local_airport_last, LOCAL_AIRPORT_MAX - 1);
@@ -89,6 +92,11 @@ void runways_under_plane(surface_state_record& found)
     }
 }
 
+// The deck, the wires and the catapult of the carrier, in view or not. The
+// ship drawing sees only ships inside the view's footprint (and none while a
+// plug-in draws them): decided there, a plane on the deck with the camera
+// turned away would fall through it into the sea, a landing seen from behind
+// would miss the wires, and a plane on the catapult would lose its hold.
 void carrier_contact(surface_state_record& found)
 {
     flt_struct& f = flt[0];
@@ -118,6 +126,9 @@ void carrier_contact(surface_state_record& found)
     if (!found.on_carrier && l.catapult_fired) l.catapult_fired = 0;
 }
 
+// The frigate's and the platforms' helicopter decks, in view or not, for
+// the carrier's reason: a helicopter standing on a deck out of view would
+// otherwise drop through it.
 void frigate_contact(surface_state_record& found)
 {
     const flt_struct& f = flt[0];
@@ -172,7 +183,11 @@ void GROUND_surface_under_plane()
         // placed objects with draw_obstacles, the roads with draw_vectors. A
         // switched-off object is not in the world the pilot flies in. The
         // settings are plain flags here; where the objects are drawn plays no
-        // part. A road crossing a runway leaves the runway's surface.
+        // part. A road crossing a runway leaves the runway's surface. The
+        // roads are found in the plane's own cell, drawn or not: the road
+        // pass walks only the cells in view and none while a plug-in draws
+        // the roads, and a plane rolling along a road out of view would lose
+        // the road's hard surface for the rough ground's.
         const sim_graphics_settings_block& g = sim_graphics_settings;
         if (g.draw_vectors && found.runway_under_plane == RUNWAY_NONE && SEG_on_road(f.i, f.j, f.local_x, f.local_z))
             found.surface_code = SURFACE_DECK;

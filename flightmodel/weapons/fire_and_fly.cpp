@@ -87,6 +87,10 @@ void WPN_rebase(float old_lat_ref, float old_lon_ref)
         if (r.proj_kind == 0) continue;
         f.point(r.proj_pos);
         f.vector(r.proj_vel);
+        // The direction turns with the velocity: its thrust acts along it, and
+        // left in the old axes a rocket in flight would be pushed off its path
+        // by the angle between the two frames' north (a degree of longitude
+        // away, about a degree times the sine of the latitude).
         f.vector(r.proj_dir);
     }
     const int planes = WPN_planes_in_use();

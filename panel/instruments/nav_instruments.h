@@ -23,11 +23,10 @@ struct nav_knob {
 // How many knobs `type` has (0..2), written to `out`.
 int NAV_knobs(int type, nav_knob out[2]);
 
-// RMI: the needle of each receiver (nav 1, nav 2, ADF 1, ADF 2, GPS) and the
-// slaved card's heading, degrees.
+// RMI: the needle of each receiver (nav 1, nav 2, ADF 1, ADF 2, GPS),
+// degrees. (The slaved card's heading is the published nav1_cardinal_dir.)
 struct rmi_memory {
     float needle_deg[5] = {};
-    float slaved_card_deg = 0.0f;
 };
 extern rmi_memory rmi_mem;
 void RMI_reset();

@@ -4,8 +4,8 @@
 // VOR/ADF buttons and lamps, and the DME windows of the HM face.
 //
 // Reads: the navigation arrays and RMI selectors, the electric gyro heading,
-// the frame period. Writes: the RMI's left and right VOR/ADF selectors (its
-// buttons) and rmi_mem.
+// the frame period. Writes: the slaved card's heading (nav1_cardinal_dir),
+// the RMI's left and right VOR/ADF selectors (its buttons) and rmi_mem.
 #include <algorithm>
 #include <cmath>
 
@@ -62,23 +62,18 @@ void PANEL_rmi()
     sim_cockpit_radios_block& r = sim_cockpit_radios;
     sim_cockpit_switches_block& sw = sim_cockpit_switches;
 
-    // The slaved card's heading is published as nav1_cardinal_dir; the ADF cards'
-    // adf1_obs_card_mag and adf2_obs_card_mag as adf1_cardinal_dir and adf2_cardinal_dir.
+    // The slaved card's heading is published as nav1_cardinal_dir (its nav 1
+    // element); the ADF cards' adf1_obs_card_mag and adf2_obs_card_mag as
+    // adf1_cardinal_dir and adf2_cardinal_dir.
     float card;
     if (t >= INS_ADF_SLAVED1_GA) {
-        rmi_mem.slaved_card_deg = finite_or_0(gyro_heading[GYRO_ELECTRIC]);
-        card = rmi_mem.slaved_card_deg;
+        r.nav1_cardinal_dir[RADIO_NAV1] = finite_or_0(gyro_heading[GYRO_ELECTRIC]);
+        card = r.nav1_cardinal_dir[RADIO_NAV1];
     } else {
         const bool adf2_card = INS_in(t, INS_ADF_CONVEN2_GA, INS_ADF_CONVEN2_HM);
         card = finite_or_0(adf2_card ? r.adf2_obs_card_mag : r.adf1_obs_card_mag);
     }
     PANEL_draw_rotated_card(card, 55.0f * s, 0, 0);
-
-    if (INS_in(t, INS_RMI_NADF12_GA, INS_RMI_NADF12_HM)) {
-        if (PANEL_click_spot(-55.0f, -58.0f, 14.0f, 0)) sw.RMI_l_vor_adf_selector = sw.RMI_l_vor_adf_selector == 1 ? 0 : 1;
-        if (PANEL_click_spot(55.0f, -58.0f, 14.0f, 0)) sw.RMI_r_vor_adf_selector = sw.RMI_r_vor_adf_selector == 1 ? 0 : 1;
-    }
-    const bool left_adf = sw.RMI_l_vor_adf_selector == 1, right_adf = sw.RMI_r_vor_adf_selector == 1;
 
     const bool adf1 = INS_in(t, INS_ADF_CONVEN1_GA, INS_ADF_CONVEN1_HM) ||
                       INS_in(t, INS_ADF_CONVEN12_GA, INS_ADF_SLAVED1_HM) ||
@@ -89,11 +84,16 @@ void PANEL_rmi()
     if (adf2) needle(RADIO_ADF2, 23);
     if (INS_in(t, INS_RMI_N12GPS_GA, INS_RMI_N12GPS_HM)) needle(NAV_source_of_selector(sw.RMI_selector), 22);
     if (INS_in(t, INS_RMI_NADF12_GA, INS_RMI_NADF12_HM)) {
-        if (left_adf) needle(RADIO_ADF1, 22);
+        if (sw.RMI_l_vor_adf_selector == 1) needle(RADIO_ADF1, 22);
         else needle(RADIO_NAV1, 22);
-        if (right_adf) needle(RADIO_ADF2, 23);
+        if (sw.RMI_r_vor_adf_selector == 1) needle(RADIO_ADF2, 23);
         else needle(RADIO_NAV2, 23);
 
+        // The VOR/ADF buttons are read after the needles have moved: the
+        // needle a click chooses moves and shows from the next frame on, its
+        // lamp at once.
+        if (PANEL_click_spot(-55.0f, -58.0f, 14.0f, 0)) sw.RMI_l_vor_adf_selector = sw.RMI_l_vor_adf_selector == 1 ? 0 : 1;
+        if (PANEL_click_spot(55.0f, -58.0f, 14.0f, 0)) sw.RMI_r_vor_adf_selector = sw.RMI_r_vor_adf_selector == 1 ? 0 : 1;
         struct lamps {
             int left_state;
             float lx, ly;
@@ -102,11 +102,11 @@ void PANEL_rmi()
         };
         static constexpr lamps faces[] = {{0, -41, -44, 1, 42, -44}, {2, -48, -50, 3, 54, -50}, {4, -54, -52, 5, 58, -52}};
         const lamps& l = faces[t - INS_RMI_NADF12_GA];
-        if (left_adf) PANEL_draw_control(l.lx * s, l.ly * s, l.left_state);
-        if (right_adf) PANEL_draw_control(l.rx * s, l.ry * s, l.right_state);
+        if (sw.RMI_l_vor_adf_selector == 1) PANEL_draw_control(l.lx * s, l.ly * s, l.left_state);
+        if (sw.RMI_r_vor_adf_selector == 1) PANEL_draw_control(l.rx * s, l.ry * s, l.right_state);
     }
     if (t == INS_RMI_NADF12_HM) {
-        dme_window(left_adf ? RADIO_ADF1 : RADIO_NAV1, -56.0f, s);
-        dme_window(right_adf ? RADIO_ADF2 : RADIO_NAV2, 44.0f, s);
+        dme_window(sw.RMI_l_vor_adf_selector == 1 ? RADIO_ADF1 : RADIO_NAV1, -56.0f, s);
+        dme_window(sw.RMI_r_vor_adf_selector == 1 ? RADIO_ADF2 : RADIO_NAV2, 44.0f, s);
     }
 }

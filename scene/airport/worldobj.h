@@ -4,7 +4,8 @@
 // airport, then every visible airport's beacon, windsocks and runway lights.
 // Later in the frame the fences along the airport cells near the camera. (The
 // runway under the user's aircraft is the simulation's to find, whatever is
-// on screen: flightmodel/ground/surface_under.h.)
+// on screen: flightmodel/ground/surface_under.h. Found here, it would go from
+// under the plane whenever its airport left the view or a plug-in drew it.)
 //
 // Reads: the nearby-airport list with its visible bytes and light states, the
 // airport table and the runway geometry table, the selected airport, the

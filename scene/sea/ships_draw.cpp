@@ -1,7 +1,8 @@
 // The per-pass entry of the sea objects: the wakes, then the culling of each
 // object against the view footprint and the drawing of the visible ones in
 // their own frames. Their decks' contact with the user's plane is the
-// simulation's (flightmodel/ground/surface_under.h), drawn or not.
+// simulation's (flightmodel/ground/surface_under.h), drawn or not: judged
+// here, a deck would go from under the plane whenever its ship left the view.
 #include <GL/gl.h>
 
 #include <cmath>

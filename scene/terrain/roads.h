@@ -2,7 +2,10 @@
 // scene/drawers.h): rivers as moving water ribbons, highways, trails and
 // railroads as textured ribbons with raised bridge spans, then the power lines and the cars on
 // the highways. Only cells of the terrain window that the surface pass marked
-// visible are walked.
+// visible are walked. (The road under the user's plane is the simulation's,
+// drawn or not: flightmodel/ground/surface_under.h. Found here, it would go
+// from under the plane whenever its cell left the view or a plug-in drew the
+// roads.)
 //
 // Reads: the feature lists of the grid (world/segments.h), terrain_window,
 // cell_visible, surface_tint, gload_dim_factor, the frame period, the user's

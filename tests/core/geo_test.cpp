@@ -104,3 +104,27 @@ TEST(GeoVectors, CrossNormalize)
     UTIL_cross_normalize(a, a, out);
     EXPECT_EQ(out[1], 1.0f);
 }
+
+// A circle reaches the inner side of a directed edge (where its normal
+// (-dz, dx) points); steep edges compare x, shallow ones (and diagonals) z,
+// the radius widens the inner side, a point on the edge is outside.
+TEST(GeoEdge, ACircleInsideADirectedEdge)
+{
+    struct edge_case {
+        float x1, z1, x2, z2, cx, cz, r;
+        bool inside;
+    } cases[] = {
+        {0, 0, 10, 0, 5, 1, 0, true},   {0, 0, 10, 0, 5, -1, 0, false}, {0, 0, 10, 0, 5, -1, 2, true},
+        {0, 0, 10, 0, 5, 0, 0, false},  // on the edge
+        {0, 0, 0, 10, -1, 5, 0, true},  {0, 0, 0, 10, 1, 5, 0, false},  {0, 0, 0, 10, 1, 5, 2, true},
+        {0, 0, 10, 10, 5, 6, 0, true},
+        {0, 0, 10, 10, 5, 4, 0, false}, {10, 0, 0, 0, 5, -1, 0, true},  {0, 10, 0, 0, 1, 5, 0, true},
+        {0, 10, 0, 0, -1, 5, 0, false}, {0, 10, 0, 0, -1, 5, 2, true},   // steep, running back: the radius widens to -x
+        {10, 0, 0, 0, 5, 1, 0, false},  {10, 0, 0, 0, 5, 1, 2, true},    // shallow, running back: the radius widens to +z
+        {0, 0, 0, 10, 0, 5, 0, false},  {0, 10, 0, 0, 0, 5, 0, false},   // on a steep edge, either way
+        {3, 3, 3, 3, 3, 3, 100, false},  // an edge of no length
+    };
+    for (const edge_case& c : cases)
+        EXPECT_EQ(GEO_circle_inside_edge(c.x1, c.z1, c.x2, c.z2, c.cx, c.cz, c.r), c.inside)
+            << c.x1 << "," << c.z1 << " -> " << c.x2 << "," << c.z2 << " at " << c.cx << "," << c.cz << " r " << c.r;
+}

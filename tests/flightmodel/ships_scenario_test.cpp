@@ -170,7 +170,7 @@ TEST_F(AtSea, ALandingOnTheCarrierCatchesAWireAndStops)
     const float sh = std::sin(h * 0.0174533f), ch = std::cos(h * 0.0174533f);
     const float px = -8.0f, pz = 125.0f;   // ship frame, inside the wire area
     FLIGHT_reset_at_start(0, pln[0].acf_the_eqlbm, h, 0.0f, ship_x[SHIP_CARRIER] + px * ch - pz * sh,
-                          CARRIER_DECK_Y_M + pln[0].acf_h_eqlbm + 0.05f, ship_z[SHIP_CARRIER] + px * sh + pz * ch,
+                          21.0f + pln[0].acf_h_eqlbm + 0.05f, ship_z[SHIP_CARRIER] + px * sh + pz * ch,
                           CARRIER_SPEED_MPS + 25.0f);
     sim_cockpit_switches.arresting_gear = 1;
     f.parkbrake = 0.0f;
@@ -206,7 +206,7 @@ TEST_F(AtSea, ALandingOnTheCarrierCatchesAWireAndStops)
     float x, z;
     in_ship_frame(SHIP_CARRIER, x, z);
     EXPECT_GT(z, -154.0f);
-    EXPECT_NEAR(f.local_y - CARRIER_DECK_Y_M, pln[0].acf_h_eqlbm, 0.5f);
+    EXPECT_NEAR(f.local_y - 21.0f, pln[0].acf_h_eqlbm, 0.5f);
 }
 
 // Parked on the deck and stepped for 10 s with no scene pass at all: the
@@ -217,7 +217,7 @@ TEST_F(AtSea, TheTrainerParkedOnTheCarrierStaysOnItsDeckWithNoFrameDrawn)
     flt_struct& f = flt[0];
     const float h = ship_heading[SHIP_CARRIER];
     FLIGHT_reset_at_start(0, pln[0].acf_the_eqlbm, h, 0.0f, ship_x[SHIP_CARRIER] + 10.0f,
-                          CARRIER_DECK_Y_M + pln[0].acf_h_eqlbm, ship_z[SHIP_CARRIER] + 20.0f, CARRIER_SPEED_MPS);
+                          21.0f + pln[0].acf_h_eqlbm, ship_z[SHIP_CARRIER] + 20.0f, CARRIER_SPEED_MPS);
     GROUND_surface_reset();   // nothing found yet, as after a flight start
     f.parkbrake = 1.0f;
     hands = pilot_hands{};
@@ -229,7 +229,7 @@ TEST_F(AtSea, TheTrainerParkedOnTheCarrierStaysOnItsDeckWithNoFrameDrawn)
     in_ship_frame(SHIP_CARRIER, x, z);
     EXPECT_NEAR(x, 10.0f, 3.0f);
     EXPECT_NEAR(z, 20.0f, 3.0f);
-    EXPECT_NEAR(f.local_y - (ship_y[SHIP_CARRIER] + CARRIER_DECK_Y_M), pln[0].acf_h_eqlbm, 0.5f);
+    EXPECT_NEAR(f.local_y - (ship_y[SHIP_CARRIER] + 21.0f), pln[0].acf_h_eqlbm, 0.5f);
 }
 
 // The same on the roof of a building the land cover generates in the middle
@@ -281,7 +281,8 @@ TEST_F(AtSea, TheTrainerParkedOnAGeneratedRoofStaysOnItWithNoFrameDrawn)
 
 // The fleet's helicopter, flown to each deck by its approach start and set
 // down on it at the deck's speed, stands on the deck: its height is the
-// deck's plus its own gear height, not the sea's.
+// deck's (7 m on the frigate, 60 and 97 m on the platforms) plus its own
+// gear height, not the sea's.
 TEST_F(AtSea, TheHelicopterStandsOnTheFrigateAndOnBothPlatforms)
 {
     ASSERT_TRUE(load_fleet_member("Orvell Helicopter.acf")) << "the built fleet has no helicopter that loads";
@@ -289,9 +290,9 @@ TEST_F(AtSea, TheHelicopterStandsOnTheFrigateAndOnBothPlatforms)
         int code, slot;
         float x, z, deck_y, speed;
     };
-    const deck decks[] = {{SIT_FRIGATE_APPROACH, SHIP_FRIGATE, 0.0f, 55.0f, FRIGATE_DECK_Y_M, FRIGATE_SPEED_MPS},
-                          {SIT_PLATFORM_1, SEA_PLATFORM_A, 0.0f, 65.0f, OILRIG_A_DECK_Y_M, 0.0f},
-                          {SIT_PLATFORM_2, SEA_PLATFORM_B, 0.0f, 90.0f, OILRIG_B_DECK_Y_M, 0.0f}};
+    const deck decks[] = {{SIT_FRIGATE_APPROACH, SHIP_FRIGATE, 0.0f, 55.0f, 7.0f, FRIGATE_SPEED_MPS},
+                          {SIT_PLATFORM_1, SEA_PLATFORM_A, 0.0f, 65.0f, 60.0f, 0.0f},
+                          {SIT_PLATFORM_2, SEA_PLATFORM_B, 0.0f, 90.0f, 97.0f, 0.0f}};
     for (const deck& d : decks) {
         SCOPED_TRACE(d.code);
         FLIGHT_init_situation(d.code, 0);
@@ -320,4 +321,17 @@ TEST_F(AtSea, TheHelicopterStandsOnTheFrigateAndOnBothPlatforms)
         EXPECT_NEAR(z, d.z, 3.0f);   // still on the deck's spot
         EXPECT_EQ(surface_state.surface_code, SURFACE_DECK);
     }
+}
+
+// The ships hold still while the simulation is paused, and steam on (the
+// carrier north at 15 m/s) once it runs again.
+TEST_F(AtSea, ThePausedSimulationHoldsTheShips)
+{
+    place(SHIP_CARRIER, -14000.0f, -14000.0f, 0.0f);
+    sim_time.paused = 1;
+    for (int k = 0; k < 5; ++k) frame();
+    EXPECT_EQ(ship_z[SHIP_CARRIER], -14000.0f);
+    sim_time.paused = 0;
+    frame();
+    EXPECT_NEAR(ship_z[SHIP_CARRIER], -14000.0f - 15.0f * DT, 0.01f);
 }

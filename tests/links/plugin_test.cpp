@@ -476,12 +476,13 @@ TEST_F(PluginData, EveryNameReadsAndWritesALiveVariable)
     EXPECT_EQ(efis.get_int(efis.read_context), 5);
     EXPECT_EQ(efis_data.get_int(efis_data.read_context), 0);
     efis.set_int(efis.write_context, 0);
-    float six[6] = {1, 2, 3, 4, 5, 6};
+    // The cards' run reads the slaved RMI card's heading in nav 1's place.
+    sim_cockpit_radios.nav1_cardinal_dir[0] = 123.0f;
     const ORPM_data_ref& slaved = ref("sim/cockpit/radios/nav1_cardinal_dir");
-    slaved.set_float_array(slaved.write_context, six, 0, 6);
     float back[6] = {};
     EXPECT_EQ(slaved.get_float_array(slaved.read_context, back, 0, 6), 6);
-    EXPECT_EQ(back[5], 6.0f);
+    EXPECT_EQ(back[0], 123.0f);
+    sim_cockpit_radios.nav1_cardinal_dir[0] = 0.0f;
     // The ADF card and the ammeter button's deadlines are the panel's own values.
     const ORPM_data_ref& card = ref("sim/cockpit/radios/adf2_cardinal_dir");
     card.set_float(card.write_context, 90.0f);

@@ -164,11 +164,16 @@ TEST_F(Receive, SimpleLabels)
     receive("RECO", 0, '1', &f, 1);
     EXPECT_EQ(flt[0].failures[173], 0);
 
-    // 80 bytes of data records: two records, the last 8 bytes ignored.
+    // 80 bytes of data records: two records, the last 8 bytes ignored, though
+    // they begin a third record (group 8 with 0.75 in value 0).
     data_record r[2] = {{8, {0.5f, -999, -999, -999, -999, -999, -999, -999}},
                         {13, {-999, 0.25f, -999, -999, -999, -999, -999, -999}}};
     std::vector<uint8_t> data(80, 0);
     std::memcpy(data.data(), r, sizeof r);
+    const int32_t spare_group = 8;
+    const float spare_value = 0.75f;
+    std::memcpy(data.data() + 72, &spare_group, 4);
+    std::memcpy(data.data() + 76, &spare_value, 4);
     receive("DATA", 0, '0', data.data(), data.size());
     EXPECT_EQ(sim_joystick.yolk_pitch_ratio, 0.5f);
     EXPECT_EQ(flt[0].parkbrake, 0.25f);

@@ -557,3 +557,24 @@ TEST_F(FlightInstruments, GroundMarkTapeColumnsAndCueSmoothing)
     in_slot(91, 1.0f, [] { PANEL_adi(); });
     EXPECT_NEAR(adi_mem.fd_roll_bar, 1.0f, 1e-4f);
 }
+
+// A tape whose window holds no tick still shows its index line, 24 units
+// across the slot's centre: the linear altimeter at -1,000 ft (its ticks stop
+// at 0) and the linear airspeed tape at -40 kt, as at +1,000 ft and 100 kt.
+TEST_F(FlightInstruments, TapesKeepTheirIndexLineWithNoTickInTheirWindow)
+{
+    auto index_lines = [](int type, void (*draw)()) {
+        int n = 0;
+        for (const fb_prim& p : in_slot(type, 1.0f, draw))
+            n += p.token != GL_POLYGON_TOKEN && p.v.size() == 2 && p.v[0].y == 384.5f && p.v[1].y == 384.5f &&
+                 std::fabs(p.v[1].x - p.v[0].x) == 24.0f;
+        return n;
+    };
+    pln[0].acf_asi_kts = 1;
+    for (const float k : {1.0f, -1.0f}) {
+        flt[0].h_ind = k * 304.8f;
+        flt[0].indicated_airspeed = k > 0.0f ? 100.0f : -40.0f;
+        EXPECT_EQ(index_lines(100, [] { PANEL_altimeter(); }), 1) << k;
+        EXPECT_EQ(index_lines(87, [] { PANEL_asi(); }), 1) << k;
+    }
+}

@@ -237,14 +237,21 @@ TEST_F(NavInstruments, RmiNeedlesSwingAtFortyFiveDegreesASecond)
     in_slot(154, 1.0f, [] { PANEL_rmi(); });
     EXPECT_NEAR(rmi_mem.needle_deg[RADIO_NAV1], 4.5f, 0.01f);
 
-    // The slaved card follows the electric gyro; the left button swaps the needle to ADF 1.
+    // The slaved card follows the electric gyro, published as nav 1's card.
+    // The left button swaps the needle to ADF 1 from the next frame: on the
+    // click's frame nav 1's needle still turns (4.5 degrees), ADF 1's waits.
     gyro_heading[GYRO_ELECTRIC] = 123.0f;
+    const float nav1 = rmi_mem.needle_deg[RADIO_NAV1], adf1 = rmi_mem.needle_deg[RADIO_ADF1];
     mouse.mouse_down = mouse.mouse_held = 1;
     mouse.mouse_x = CX - 55.0f, mouse.mouse_y = CY - 58.0f;
     in_slot(154, 1.0f, [] { PANEL_rmi(); });
-    EXPECT_FLOAT_EQ(rmi_mem.slaved_card_deg, 123.0f);
+    EXPECT_FLOAT_EQ(r.nav1_cardinal_dir[RADIO_NAV1], 123.0f);
     EXPECT_EQ(sim_cockpit_switches.RMI_l_vor_adf_selector, 1);
+    EXPECT_NEAR(rmi_mem.needle_deg[RADIO_NAV1], nav1 + 4.5f, 0.01f);
+    EXPECT_EQ(rmi_mem.needle_deg[RADIO_ADF1], adf1);
     mouse = mouse_record{};
+    in_slot(154, 1.0f, [] { PANEL_rmi(); });
+    EXPECT_NEAR(rmi_mem.needle_deg[RADIO_ADF1], adf1 + 0.9f, 0.01f);
 
     // The HM face's DME windows: ADF 1 (left selector on ADF) beyond 99 shows
     // 99.0, nav 2 below 0 shows 0.0; without DME the window shows dashes.

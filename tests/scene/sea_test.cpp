@@ -487,24 +487,28 @@ TEST_F(Sea, AnObjectIsDrawnWhenItsCircleReachesTheFootprint)
     }
 }
 
-// A ship is turned by its pitch and roll: nose up with positive pitch, the
+// A ship is turned by its heading, pitch and roll: the bow toward the
+// heading (clockwise from north, -z), nose up with positive pitch, the
 // starboard side down with positive roll. Seen straight on, two pixels a
-// metre, the frigate at the origin heading north: pitched 10 degrees its bow
-// top (0, 10, -100) rises to 10 cos 10 + 100 sin 10 = 27.21 m; rolled 10
-// degrees its mast top (0, 60, -17.7) leans out to 60 sin 10 = 10.42 m
-// starboard.
-TEST_F(Sea, PitchRaisesTheBowAndRollLeansTheMastToStarboard)
+// metre, the frigate at the origin: pitched 10 degrees its bow top
+// (0, 10, -100) rises to 10 cos 10 + 100 sin 10 = 27.21 m; rolled 10 degrees
+// its mast top (0, 60, -17.7) leans out to 60 sin 10 = 10.42 m starboard;
+// heading east its bow top is the point farthest east, 100 m out.
+TEST_F(Sea, HeadingPitchAndRollTurnTheShipTheirOwnWays)
 {
     flt[0].local_x = flt[0].local_z = 90000.0f;
     place(SHIP_FRIGATE, 0.0f, 0.0f, 0.0f);
     SHIPS_build_model_tables();
+    enum { FORWARD, TOP, EAST };
     const struct {
-        float pitch, roll;
-        bool lowest_z;   // the farthest-forward point, else the highest one
+        float heading, pitch, roll;
+        int pick;   // the point farthest forward (-z), up or east
         float x, y;
-    } rows[] = {{10.0f, 0.0f, true, 0.0f, 27.2121f}, {0.0f, 10.0f, false, 10.4189f, 59.0885f}};
+    } rows[] = {{0.0f, 10.0f, 0.0f, FORWARD, 0.0f, 27.2121f},
+                {0.0f, 0.0f, 10.0f, TOP, 10.4189f, 59.0885f},
+                {90.0f, 0.0f, 0.0f, EAST, 100.0f, 10.0f}};
     for (const auto& r : rows) {
-        ship_pitch[SHIP_FRIGATE] = r.pitch, ship_roll[SHIP_FRIGATE] = r.roll;
+        ship_heading[SHIP_FRIGATE] = r.heading, ship_pitch[SHIP_FRIGATE] = r.pitch, ship_roll[SHIP_FRIGATE] = r.roll;
         const std::vector<GLfloat> b = feedback_of(
             [] {
                 window_ortho(-256.0, 256.0, -192.0, 192.0, -256.0, 256.0);
@@ -513,15 +517,15 @@ TEST_F(Sea, PitchRaisesTheBowAndRollLeansTheMastToStarboard)
                 glEnable(GL_CULL_FACE);
             },
             1 << 20, GL_3D);
-        std::array<float, 3> pick{0.0f, -1e9f, 1e9f};
+        std::array<float, 3> pick{-1e9f, -1e9f, 1e9f};
         each_primitive(b, 3, [&](GLint, const GLfloat* w, GLint count) {
             for (GLint k = 0; k < count; ++k, w += 3) {
                 const std::array<float, 3> p{w[0] / 2.0f - 256.0f, w[1] / 2.0f - 192.0f, -(2.0f * w[2] - 1.0f) * 256.0f};
-                if (r.lowest_z ? p[2] < pick[2] : p[1] > pick[1]) pick = p;
+                if (r.pick == FORWARD ? p[2] < pick[2] : r.pick == TOP ? p[1] > pick[1] : p[0] > pick[0]) pick = p;
             }
         });
-        EXPECT_NEAR(pick[0], r.x, 0.05f) << r.pitch << " " << r.roll;
-        EXPECT_NEAR(pick[1], r.y, 0.05f) << r.pitch << " " << r.roll;
+        EXPECT_NEAR(pick[0], r.x, 0.05f) << r.heading << " " << r.pitch << " " << r.roll;
+        EXPECT_NEAR(pick[1], r.y, 0.05f) << r.heading << " " << r.pitch << " " << r.roll;
     }
 }
 
@@ -541,6 +545,8 @@ TEST_F(Sea, UnplacedOrDamagedShipsAreDrawnWithoutAnError)
 }  // namespace
 
 // Both ships leave wakes as they steam on, and only while ships are drawn.
+// Heading north, a new segment's port edge drifts east at a quarter of the
+// ship's speed: 15 / 4 for the carrier, 10 / 4 for the frigate.
 TEST_F(Sea, TheShipsLeaveWakesWhileShipsAreDrawn)
 {
     auto live = [](int wake) {
@@ -555,6 +561,10 @@ TEST_F(Sea, TheShipsLeaveWakesWhileShipsAreDrawn)
     }
     EXPECT_GT(live(SHIP_CARRIER), 1);
     EXPECT_GT(live(SHIP_FRIGATE), 1);
+    for (const auto& [ship, drift] : {std::pair{SHIP_CARRIER, 3.75f}, std::pair{SHIP_FRIGATE, 2.5f}}) {
+        const wake_ring& w = wakes[ship];
+        EXPECT_NEAR(w.points[w.head][0].vx, -drift, 1e-5f) << ship;
+    }
 
     TRAILS_reset();
     sim_graphics_settings.draw_ships = 0;
@@ -653,40 +663,43 @@ TEST_F(Sea, PlatformADerrickNarrowsByABayAtATime)
     }
 }
 
-// Platform B's blocks as built: each block's lower and upper rectangles about
-// its centre (lower x 0.95 for the deck, block 5; upper x 0.75 for 6, 7, 22).
+// Platform B's blocks as built: each block's lower and upper rectangles,
+// x from and to, z from and to, at its height (the deck, block 5, narrower
+// at its foot; blocks 6, 7 and 22 narrower at their tops).
 TEST_F(Sea, PlatformBBlocksStandWhereTheirTableSays)
 {
     const struct {
-        float hx, hz, y0, y1, cx, cz;
+        float lower[5], upper[5];
     } rows[PLATFORM_B_BOXES] = {
-        {50, 50, 95, 110, 0, 0},      {70, 70, 55, 65, 0, 0},      {70, 70, 85, 95, 0, 0},
-        {58, 58, 105, 106, 0, 0},     {2, 2, 0, 210, 0, 0},        {14, 14, 95, 97, 0, 90},
-        {5, 5, 110, 120, 35, 35},     {5, 5, 112, 122, 35, 5},     {10, 10, 110, 135, -35, 35},
-        {12, 30, 110, 112, 35, -5},   {9, 9, 110, 125, 35, -35},   {14, 14, 110, 130, -35, -35},
-        {15, 15, 120, 121, -35, 35},  {15, 15, 130, 131, -35, 35}, {1.5f, 28, 90, 96, -10, 76},
-        {1.5f, 28, 90, 96, 10, 76},   {58, 58, 100, 101, 0, 0},    {10, 10, 110, 123, 0, 35},
-        {12, 12, 115, 116, 0, 35},    {12, 12, 120, 121, 0, 35},   {65, 65, 70, 71, 0, 0},
-        {65, 65, 78, 79, 0, 0},       {5, 5, 110, 120, -35, 0},    {20, 60, 65, 85, -30, 0},
-        {20, 60, 65, 85, 30, 0}};
+        {{-50, 50, -50, 50, 95}, {-50, 50, -50, 50, 110}}, {{-70, 70, -70, 70, 55}, {-70, 70, -70, 70, 65}},
+        {{-70, 70, -70, 70, 85}, {-70, 70, -70, 70, 95}}, {{-58, 58, -58, 58, 105}, {-58, 58, -58, 58, 106}},
+        {{-2, 2, -2, 2, 0}, {-2, 2, -2, 2, 210}}, {{-13.3f, 13.3f, 76.7f, 103.3f, 95}, {-14, 14, 76, 104, 97}},
+        {{30, 40, 30, 40, 110}, {31.25f, 38.75f, 31.25f, 38.75f, 120}}, {{30, 40, 0, 10, 112}, {31.25f, 38.75f, 1.25f, 8.75f, 122}},
+        {{-45, -25, 25, 45, 110}, {-45, -25, 25, 45, 135}}, {{23, 47, -35, 25, 110}, {23, 47, -35, 25, 112}},
+        {{26, 44, -44, -26, 110}, {26, 44, -44, -26, 125}}, {{-49, -21, -49, -21, 110}, {-49, -21, -49, -21, 130}},
+        {{-50, -20, 20, 50, 120}, {-50, -20, 20, 50, 121}}, {{-50, -20, 20, 50, 130}, {-50, -20, 20, 50, 131}},
+        {{-11.5f, -8.5f, 48, 104, 90}, {-11.5f, -8.5f, 48, 104, 96}}, {{8.5f, 11.5f, 48, 104, 90}, {8.5f, 11.5f, 48, 104, 96}},
+        {{-58, 58, -58, 58, 100}, {-58, 58, -58, 58, 101}}, {{-10, 10, 25, 45, 110}, {-10, 10, 25, 45, 123}},
+        {{-12, 12, 23, 47, 115}, {-12, 12, 23, 47, 116}}, {{-12, 12, 23, 47, 120}, {-12, 12, 23, 47, 121}},
+        {{-65, 65, -65, 65, 70}, {-65, 65, -65, 65, 71}}, {{-65, 65, -65, 65, 78}, {-65, 65, -65, 65, 79}},
+        {{-40, -30, -5, 5, 110}, {-38.75f, -31.25f, -3.75f, 3.75f, 120}}, {{-50, -10, -60, 60, 65}, {-50, -10, -60, 60, 85}},
+        {{10, 50, -60, 60, 65}, {10, 50, -60, 60, 85}},
+    };
     SHIPS_build_model_tables();
-    for (int b = 0; b < PLATFORM_B_BOXES; ++b) {
-        const auto& r = rows[b];
+    for (int b = 0; b < PLATFORM_B_BOXES; ++b)
         for (int layer = 0; layer < 2; ++layer) {
-            const float f = layer == 0 ? (b == 5 ? 0.95f : 1.0f) : (b == 6 || b == 7 || b == 22 ? 0.75f : 1.0f);
+            const float* want = layer == 0 ? rows[b].lower : rows[b].upper;
             float lo[3] = {1e9f, 1e9f, 1e9f}, hi[3] = {-1e9f, -1e9f, -1e9f};
             for (int k = 0; k < 4; ++k) {
                 const auto& v = ship_model_tables.platform_b[b * 8 + layer * 4 + k];
                 const float p[3] = {v.x, v.y, v.z};
                 for (int a = 0; a < 3; ++a) lo[a] = std::min(lo[a], p[a]), hi[a] = std::max(hi[a], p[a]);
             }
-            const float y = layer == 0 ? r.y0 : r.y1;
-            EXPECT_NEAR(lo[0], r.cx - f * r.hx, 1e-3f) << b << " " << layer;
-            EXPECT_NEAR(hi[0], r.cx + f * r.hx, 1e-3f) << b << " " << layer;
-            EXPECT_NEAR(lo[2], r.cz - f * r.hz, 1e-3f) << b << " " << layer;
-            EXPECT_NEAR(hi[2], r.cz + f * r.hz, 1e-3f) << b << " " << layer;
-            EXPECT_EQ(lo[1], y) << b << " " << layer;
-            EXPECT_EQ(hi[1], y) << b << " " << layer;
+            EXPECT_NEAR(lo[0], want[0], 1e-3f) << b << " " << layer;
+            EXPECT_NEAR(hi[0], want[1], 1e-3f) << b << " " << layer;
+            EXPECT_NEAR(lo[2], want[2], 1e-3f) << b << " " << layer;
+            EXPECT_NEAR(hi[2], want[3], 1e-3f) << b << " " << layer;
+            EXPECT_EQ(lo[1], want[4]) << b << " " << layer;
+            EXPECT_EQ(hi[1], want[4]) << b << " " << layer;
         }
-    }
 }

@@ -145,6 +145,12 @@ TEST_F(OtherScreens, RenderingFrameRateAndTextureReadOuts)
     SETUP_rendering_language();
     EXPECT_EQ(sim_graphics_settings.draw_aircrafts, 6);
     EXPECT_EQ(events, std::vector<int>{7});
+    // At its most, 10, a click up leaves the number and tells nobody.
+    events.clear();
+    sim_graphics_settings.draw_aircrafts = 10;
+    click(SETUP_rendering_language, 65.0f, 562.0f);
+    EXPECT_EQ(sim_graphics_settings.draw_aircrafts, 10);
+    EXPECT_TRUE(events.empty());
     PLUGIN_host_reset();
 }
 

@@ -150,6 +150,11 @@ TEST_F(WeightFailures, UnloadingAWeaponKeepsItsNameAndAnUnnamedSlotHasNoRow)
     click(SETUP_weight_fuel, 451.0f + 72.0f, 278.0f);
     EXPECT_EQ(a.acf_wpn_slot[3].wpn_type, 0);
     EXPECT_STREQ(a.wpn_name + 3 * size_t(TEXT_SIZE), "d.wpn");
+    // Its file browser (the icon 17 left of the name field at 159 in, 299
+    // up) cancelled: the slot stays unloaded and out of the preview.
+    click(SETUP_weight_fuel, 451.0f + 159.0f - 17.0f, 274.0f + 3.0f);
+    EXPECT_EQ(a.acf_wpn_slot[3].wpn_type, 0);
+    EXPECT_EQ(weight_screen.weapon_preview_slot, 1);
     weight_screen.weight_tab = 0;
 }
 

@@ -271,12 +271,21 @@ TEST_F(AirportPass, ParkedAircraftLeavesThePlaneAsItWas)
     for (int e = 0; e < 8; ++e) f.ENGN_burning[e] = 1;
     pln[p].acf_num_engines = 2;
     pln[p].acf_h_eqlbm = 2.0f;
+    pln[p].acf_size_x = 5.0f, pln[p].acf_size_z = 20.0f;
     for (int k = 0; k < 73; ++k) pln[p].acf_sweep1[k] = 3.0f;
     const flt_struct flt_before = f;
     std::vector<unsigned char> pln_before(sizeof(acf_struct));
     std::memcpy(pln_before.data(), &pln[p], sizeof(acf_struct));
-    WORLDOBJ_draw_objects();
+    const std::vector<fb_item> items = capture([] { WORLDOBJ_draw_objects(); });
     EXPECT_TRUE(rec.bound_slot(TEX_SLOT_SHADOW_FIRST + p));
+    // Parked on runway 1 of its airport, it heads 10 degrees: along its
+    // shadow's left edge the nose corner (texture t 1) lies 10 degrees east
+    // of north of the tail corner.
+    fb_item::vertex nose{}, tail{};
+    for (const fb_item& poly : drawn_with(items, TEX_SLOT_SHADOW_FIRST + p))
+        for (const auto& v : poly.v)
+            if (v.s < 0.5f) (v.t > 0.5f ? nose : tail) = v;
+    EXPECT_NEAR(std::atan2(nose.x - tail.x, nose.y - tail.y) * 57.29578f, 10.0f, 0.01f);
     EXPECT_FALSE(rec.bound_slot(TEX_SLOT_SHADOW_FIRST));
     EXPECT_EQ(std::memcmp(&f, &flt_before, sizeof f), 0);
     EXPECT_EQ(std::memcmp(&pln[p], pln_before.data(), sizeof(acf_struct)), 0);
