@@ -6,6 +6,7 @@
 #include "core/alert.h"
 #include "core/constants.h"
 #include "core/folders.h"
+#include "core/reset_registry.h"
 #include "core/input.h"
 #include "core/screen.h"
 #include "core/simvars/operation.h"
@@ -38,6 +39,7 @@ constexpr const char* LANGUAGE_BUTTON = "OK";
 // Set when a fatal alert came while another alert was up: the program shuts
 // down once the alert on screen has been dismissed.
 int32_t fatal_pending = 0;
+ORVELL_RESET_RECORD(ALERT_BOX_fatal_pending_reset, fatal_pending, program);
 
 // One pass of the box: the frame, the lines or the language choice, the button.
 // Returns 1 when the box was dismissed.

@@ -13,12 +13,14 @@
 #include "shell/frame.h"
 #include "core/input.h"
 #include "core/numeric.h"
+#include "core/reset_registry.h"
 #include "shell/lang.h"
 #include "shell/modes.h"
 #include "core/screen.h"
 #include "core/text_util.h"
 
 int32_t opensave_folder_choice = 0;
+ORVELL_RESET_RECORD(BROWSER_folder_choice_reset, opensave_folder_choice, program);
 
 namespace {
 

@@ -49,13 +49,27 @@
 #include "world/nav_lookup.h"
 
 int32_t second_forward_view = 0;
+ORVELL_RESET_RECORD(COMMANDS_second_forward_view_reset, second_forward_view, flight);
+// The preset flags mark a flight a preset flight started: every start puts
+// them back, and the preset sets them after its own start.
 int32_t preset_flight_a = 0;
 int32_t preset_flight_b = 0;
+void COMMANDS_preset_flags_reset() { preset_flight_a = preset_flight_b = 0; }
+ORVELL_RESET(COMMANDS_preset_flags_reset, flight);
 
+// Kept with the replay, over any start made while it plays.
 plane_state_record saved_replay_state{};
+ORVELL_RESET_RECORD(COMMANDS_saved_replay_reset, saved_replay_state, program);
 
 char situation_file_name[TEXT_SIZE] = "UNTITLED.SIT";
 char situation_file_path[TEXT_SIZE] = {};
+void COMMANDS_situation_file_reset()
+{
+    std::memset(situation_file_name, 0, sizeof situation_file_name);
+    UTIL_strcpy("UNTITLED.SIT", situation_file_name);
+    std::memset(situation_file_path, 0, sizeof situation_file_path);
+}
+ORVELL_RESET(COMMANDS_situation_file_reset, program);
 
 namespace {
 
@@ -297,8 +311,10 @@ void aircraft_path_to_full()
 
 // The autopilot as a situation file left it, kept over the start that
 // follows: a start sets every flight up with the autopilot off, and a flight
-// saved climbing on the autopilot came back with no one holding it.
+// saved climbing on the autopilot came back with no one holding it. Not in
+// the flight group, which that start runs.
 sim_cockpit_autopilot_block situation_autopilot{};
+ORVELL_RESET_RECORD(COMMANDS_situation_autopilot_reset, situation_autopilot, program);
 
 // Reads a situation (kind 4) or movie (kind 5) and starts its flight.
 bool read_situation(int prefs_kind, const char* path)
@@ -592,13 +608,20 @@ void clear_windows()
     checklist_loaded = 0;
 }
 
+// The text file chosen last, which the browser offers again.
+struct text_file_choice_record {
+    char name[TEXT_SIZE] = "";
+    char path[TEXT_SIZE] = "";
+};
+text_file_choice_record text_file_choice;
+ORVELL_RESET_RECORD(COMMANDS_text_file_choice_reset, text_file_choice, program);
+
 FILE* browse_text_file()
 {
-    static char name[TEXT_SIZE] = "";
-    static char path[TEXT_SIZE] = "";
-    if (!commands_browser || !commands_browser(BROWSE_OPEN, KIND_TEXT, name, path)) return nullptr;
-    path[TEXT_MAX_LEN] = 0;
-    return PLAT_fopen(path, "rb");
+    text_file_choice_record& c = text_file_choice;
+    if (!commands_browser || !commands_browser(BROWSE_OPEN, KIND_TEXT, c.name, c.path)) return nullptr;
+    c.path[TEXT_MAX_LEN] = 0;
+    return PLAT_fopen(c.path, "rb");
 }
 
 void read_text_file()
@@ -687,9 +710,6 @@ void preset_flight(int32_t command)
     w.cloud_type[1] = 0;
     w.cloud_base_msl_m[1] = 20000.0f * UNIT.ft_to_mtrs;
     w.cloud_tops_msl_m[1] = 25000.0f * UNIT.ft_to_mtrs;
-    preset_flight_a = 1;
-    preset_flight_b = 1;
-
     // With no such airport the found index means nothing (taking it would
     // select past the airport table): the selection and the plane stay as
     // they are.
@@ -701,6 +721,8 @@ void preset_flight(int32_t command)
     }
     APT_build_scene(1);
     FLIGHT_init_situation(408, 401);
+    preset_flight_a = 1;
+    preset_flight_b = 1;
 
     const acf_struct& a = pln[0];
     float* tanks[3] = {&flt[0].m_fuel1, &flt[0].m_fuel2, &flt[0].m_fuel3};

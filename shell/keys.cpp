@@ -36,6 +36,8 @@
 #include "world/atc.h"
 
 float last_step_key_time = -1.0e9f;
+void KEYS_step_key_reset() { last_step_key_time = -1.0e9f; }
+ORVELL_RESET(KEYS_step_key_reset, program);
 
 namespace {
 

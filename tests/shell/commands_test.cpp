@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "aircraft/flight_start.h"
 #include "core/random.h"
 #include "core/overlay_texts.h"
 #include "flightmodel/control/autopilot.h"
@@ -370,6 +371,11 @@ TEST_F(PlanetSwitch, PresetFlightPlacesThePlaneAtKsbdWithItsWeatherAndFuel)
     EXPECT_FLOAT_EQ(sim_weather.cloud_base_msl_m[0], 8000.0f * 0.3048f);
     EXPECT_FLOAT_EQ(sim_weather.cloud_tops_msl_m[0], 8000.0f * 0.3048f);
     EXPECT_FLOAT_EQ(sim_weather.cloud_tops_msl_m[1], 25000.0f * 0.3048f);
+
+    // The preset flags mark the preset's flight; the next start puts them back.
+    EXPECT_EQ(preset_flight_a + preset_flight_b, 2);
+    FLIGHT_init_situation(408, 401);
+    EXPECT_EQ(preset_flight_a + preset_flight_b, 0);
 }
 
 // A random start within the 2 x 3 degree area, 2,000 to 4,000 m up, at 1.3 times the stall speed.
