@@ -28,7 +28,7 @@
 #include "flightmodel/control/autopilot_modes.h"
 #include "flightmodel/control/engine_controls.h"
 #include "flightmodel/flt.h"
-#include "flightmodel/forces/level_trim.h"
+#include "flightmodel/level_trim.h"
 #include "flightmodel/systems/environment.h"
 #include "core/numeric.h"
 #include "flightmodel/propulsion/propulsion.h"
@@ -520,8 +520,20 @@ void trim_for_start(int code, flt_struct& f, bool running)
     f.elv_trim = t.elv_trim;
     f.ail_trim = t.ail_trim;
     f.rud_trim = t.rud_trim;
-    // The engine speeds follow the throttle.
-    if (t.throttle != MOVING_THROTTLE) engines_for_start(f, running, t.throttle);
+    // A rotorcraft flies level only at its own attitude, carried by its
+    // collective: set at the start's level attitude and mid collective it
+    // climbed, pitched up and slid backwards. Its engines and rotors keep
+    // the speeds the trim held them at, on the trim's throttle.
+    if (a.acf_has_collective_rotor) {
+        f.theta = t.theta_deg;
+        f.phi = t.phi_deg;
+        const int k = a.acf_collective_rotor_index;
+        if (k >= 0 && k < FLT_ENGINES) f.POINT_pitch_deg[k] = t.collective_deg;
+        for (float& e : f.ENGN_thro) e = t.throttle;
+    } else if (t.throttle != MOVING_THROTTLE) {
+        // The engine speeds follow the throttle.
+        engines_for_start(f, running, t.throttle);
+    }
 }
 
 // A start elsewhere empties the replay ring and forgets the runway, roof or

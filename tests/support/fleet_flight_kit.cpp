@@ -237,9 +237,9 @@ void frame()
     if (tracing && (++trace_count % static_cast<int>(std::lround(0.5f / frame_dt)) == 0 || trace_count < 5)) {
         const flt_struct& f = flt[0];
         std::printf("  t %6.1f ias %6.1f tas %6.1f vy %6.2f y %7.1f agl %6.1f th %6.2f al %6.2f n %5.2f stick %5.2f "
-                    "ph %6.1f ps %6.1f trim %5.2f thr %4.2f rpm %6.0f pw %5.2f gnd %d st %d x %7.1f T %6.0f D %6.0f L %6.0f\n",
+                    "ph %6.1f ps %6.1f coll %5.2f tilt %5.2f trim %5.2f thr %4.2f rpm %6.0f pw %5.2f gnd %d st %d x %7.1f T %6.0f D %6.0f L %6.0f\n",
                     frame_clock, f.indicated_airspeed, f.true_airspeed / 0.5144444f, f.local_vy, f.local_y, f.y_agl,
-                    f.theta, f.alpha, f.g_nrml, f.FC_ptch, f.phi, f.psi, f.elv_trim, f.ENGN_thro_use[0], f.ENGN_tacrad[0] * 9.5492966f,
+                    f.theta, f.alpha, f.g_nrml, f.FC_ptch, f.phi, f.psi, f.POINT_pitch_deg[0], f.cyclic_elev_disc_tilt[0], f.elv_trim, f.ENGN_thro_use[0], f.ENGN_tacrad[0] * 9.5492966f,
                     pln[0].acf_pmax > 0.0f ? f.ENGN_power[0] / pln[0].acf_pmax : 0.0f, f.onground_any,
                     f.stalled[PART_WING_PAIR_FIRST] + 10 * surface_state.flat_surface_on + 100 * (surface_state.surface_code > 0), f.local_x, f.POINT_thrust[0] + f.POINT_thrust[1], f.faxil_aero,
                     f.fnrml_aero);
@@ -1088,6 +1088,13 @@ std::vector<row> table(const std::string& aircraft)
                                        [s, code = a.code] { return fly_orbiter_approach(s, code, 60.0f); }));
     }
 
+    // The helicopter is held to 15 degrees of level from the 3 nm approach
+    // too, as from every other approach below: it starts trimmed for level
+    // flight at the start's speed.
+    if (want("helicopter"))
+        add_start_hands_off(rows, "helicopter", "Orvell Helicopter.acf", SIT_AIRPORT, SIT_APPROACH_3NM, "3 nm approach",
+                            -15.0f);
+
     // Left hands off 20 s from each start in the air the aircraft can fly, the
     // pitch within 15 degrees of level (the glider's no more than 5 down: let
     // go at its approach speed it glides a few degrees nose down): the 10 nm
@@ -1112,7 +1119,8 @@ std::vector<row> table(const std::string& aircraft)
     static constexpr flier fleet[] = {
         {"trainer", "Orvell Trainer.acf", true, false, -15.0f},       {"twin", "Orvell Twin.acf", true, false, -15.0f},
         {"floatplane", "Orvell Floatplane.acf", true, false, -15.0f}, {"glider", "Orvell Glider.acf", true, false, -5.0f},
-        {"airliner", "Orvell Airliner.acf", false, true, -15.0f},     {"striker", "Orvell Striker.acf", true, false, -15.0f}};
+        {"airliner", "Orvell Airliner.acf", false, true, -15.0f},     {"striker", "Orvell Striker.acf", true, false, -15.0f},
+        {"helicopter", "Orvell Helicopter.acf", false, false, -15.0f}};
     for (const flier& a : fleet) {
         if (!want(a.name)) continue;
         for (const air_start& st : approaches)

@@ -141,7 +141,8 @@ struct row {
 };
 
 // The rows of one aircraft ("trainer", "airliner", "twin", "striker",
-// "glider", "floatplane", "orbiter"), or of all of them for an empty name.
+// "glider", "floatplane", "orbiter", "helicopter"), or of all of them for an
+// empty name.
 std::vector<row> table(const std::string& aircraft);
 
 // The ratio of a row's measured figure to its reference, less one.
