@@ -713,11 +713,7 @@ hands_off_result fly_hands_off(const setup& s, float seconds, int code, int sub_
     // The rooftop approach in a steady 20-kt wind from 30 degrees, the plane
     // already in it: a headwind the plane meets at more than its start's
     // groundspeed, and a crosswind that carries it rather than a sideslip.
-    if (code == SIT_ROOFTOP) {
-        for (int k = 0; k < WIND_LAYERS; ++k) sim_weather.wind_speed_kt[k] = 20.0f, sim_weather.wind_direction_degt[k] = 30.0f;
-        gust_vector[0] = wind_vector[0] = -20.0f * KT * 0.5f;
-        gust_vector[2] = wind_vector[2] = 20.0f * KT * 0.8660254f;
-    }
+    if (code == SIT_ROOFTOP) steady_wind(20.0f, 30.0f);
     FLIGHT_init_situation(code, sub_mode);
     TEST_lay_flat_grid(0.0f);
     std::fill(std::begin(landuse_grid), std::end(landuse_grid), 0);
@@ -730,6 +726,55 @@ hands_off_result fly_hands_off(const setup& s, float seconds, int code, int sub_
         r.most_bank_deg = std::max(r.most_bank_deg, std::fabs(f.phi));
     }
     return r;
+}
+
+void steady_wind(float kt, float from_deg)
+{
+    for (int k = 0; k < WIND_LAYERS; ++k) sim_weather.wind_speed_kt[k] = kt, sim_weather.wind_direction_degt[k] = from_deg;
+    const float d = from_deg * DEG_TO_RAD_FLOAT;
+    gust_vector[0] = wind_vector[0] = -kt * KT * std::sin(d);
+    gust_vector[1] = wind_vector[1] = 0.0f;
+    gust_vector[2] = wind_vector[2] = kt * KT * std::cos(d);
+}
+
+// The fuel and fixed mass the world opened with: a start keeps those of the
+// flight before, so each flight from a start is loaded with them again.
+struct load_kept {
+    float fuel[3], fixed;
+} opened_load;
+
+bool open_world(const setup& s)
+{
+    frame_dt = 1.0f / s.hz;
+    fresh_world();
+    if (!load(s.file)) return false;
+    add_sea_places();
+    const flt_struct& f = flt[0];
+    opened_load = {{f.m_fuel1, f.m_fuel2, f.m_fuel3}, f.m_fixed};
+    return true;
+}
+
+std::vector<flight_sample> fly_from_start(int code, int sub_mode, float seconds, const test_pilot::pilot_hands& held)
+{
+    std::vector<flight_sample> track;
+    UTIL_srand(1);
+    hands = held;
+    flt_struct& plane = flt[0];
+    plane.m_fuel1 = opened_load.fuel[0], plane.m_fuel2 = opened_load.fuel[1], plane.m_fuel3 = opened_load.fuel[2];
+    plane.m_fixed = opened_load.fixed;
+    FLIGHT_init_situation(code, sub_mode);
+    // The pilot lets the parking brake off.
+    plane.parkbrake = 0.0f;
+    const flt_struct& f = flt[0];
+    const int per_second = frames(1.0f);
+    for (int k = 0; k < frames(seconds); ++k) {
+        frame();
+        if (k % per_second != per_second - 1) continue;
+        track.push_back({f.local_x_d, f.local_y_d, f.local_z_d, f.theta, f.psi, f.phi, f.local_vx, f.local_vy,
+                         f.local_vz, f.P, f.Q, f.R, f.alpha, f.ENGN_tacrad[0], f.POINT_tacrad[0], f.elv_trim,
+                         f.onground_any, sim_cockpit_pressure.cabin_altitude_actual_m_msl});
+    }
+    return track;
 }
 
 hands_off_result fly_dive_let_go(const setup& s, float seconds)
