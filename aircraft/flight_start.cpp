@@ -32,6 +32,7 @@
 #include "flightmodel/systems/environment.h"
 #include "core/numeric.h"
 #include "flightmodel/propulsion/propulsion.h"
+#include "flightmodel/weapons/weapons.h"
 #include "flightmodel/ground/surface_state.h"
 #include "flightmodel/ground/terrain_query.h"
 #include "links/dataout_session.h"
@@ -671,6 +672,12 @@ void common_reset(int code, int place_code, int sub_mode, const start_place& p, 
     CORE_reset_view_effects();
     DATAOUT_reset();
     PHYS_euler_to_quat(f.theta, f.psi, f.phi, f.q);
+    // The weapons the plane carries hang on it where it now is: left as the
+    // last flight left them, the first build-up took their air load at that
+    // flight's place and speed, and the flight went otherwise than the same
+    // start's flight before it.
+    PHYS_cache_attitude(f);
+    WPN_hang_carried(0);
     CORE_run_command(a.acf_m_max < MODEL_AIRCRAFT_MAX_KG ? VIEW_RUNWAY : VIEW_FORWARD);
     if (code == SIT_FRIGATE_APPROACH) SOUND_speak("Frigate I L S is on 1 0 8 point 1 0.", 1);
     PLUGIN_call_event_hook(PLUGIN_EVENT_FLIGHT_START, frame_clock, 0, 0, 0);

@@ -43,6 +43,7 @@
 #include "flightmodel/plane_snapshot.h"
 #include "flightmodel/propulsion/propulsion.h"
 #include "flightmodel/systems/wind_at_plane.h"
+#include "flightmodel/weapons/weapons.h"
 
 namespace {
 
@@ -153,8 +154,10 @@ balance hold(const flt_struct& from, float speed, const trial& t, int passes)
         s.prev_alpha = f.alpha;
         s.prev_beta = f.beta;
         s.prev_Prad = s.prev_Qrad = s.prev_Rrad = 0.0f;
-        // The propeller governors, the thrust points and the throttles' use,
-        // as the control step and the incidence pass leave them each frame.
+        // The weapons it carries on their attach points, the propeller
+        // governors, the thrust points and the throttles' use, as the plane
+        // step leaves them each frame.
+        WPN_hang_carried(0);
         GOV_propulsion(0);
         GOV_thrust_point_positions(0);
         ACF_control_incidence(0);

@@ -737,10 +737,12 @@ void steady_wind(float kt, float from_deg)
     gust_vector[2] = wind_vector[2] = kt * KT * std::cos(d);
 }
 
-// The fuel and fixed mass the world opened with: a start keeps those of the
-// flight before, so each flight from a start is loaded with them again.
+// The fuel, fixed mass and stores the world opened with: a start keeps those
+// of the flight before (the fuel its engines drew from the tanks and the
+// carried tanks), so each flight from a start is loaded with them again.
 struct load_kept {
     float fuel[3], fixed;
+    float store_mass[ACF_WPN_SLOTS], store_fuel[ACF_WPN_SLOTS];
 } opened_load;
 
 bool open_world(const setup& s)
@@ -750,11 +752,16 @@ bool open_world(const setup& s)
     if (!load(s.file)) return false;
     add_sea_places();
     const flt_struct& f = flt[0];
-    opened_load = {{f.m_fuel1, f.m_fuel2, f.m_fuel3}, f.m_fixed};
+    opened_load = {{f.m_fuel1, f.m_fuel2, f.m_fuel3}, f.m_fixed, {}, {}};
+    for (int s = 0; s < ACF_WPN_SLOTS; ++s) {
+        opened_load.store_mass[s] = pln[0].acf_wpn_slot[s].wpn_mass_now;
+        opened_load.store_fuel[s] = pln[0].acf_wpn_slot[s].wpn_fuel_now;
+    }
     return true;
 }
 
-std::vector<flight_sample> fly_from_start(int code, int sub_mode, float seconds, const test_pilot::pilot_hands& held)
+std::vector<flight_sample> fly_from_start(int code, int sub_mode, float seconds, const test_pilot::pilot_hands& held,
+                                          const std::function<void()>& after_start)
 {
     std::vector<flight_sample> track;
     UTIL_srand(1);
@@ -762,9 +769,14 @@ std::vector<flight_sample> fly_from_start(int code, int sub_mode, float seconds,
     flt_struct& plane = flt[0];
     plane.m_fuel1 = opened_load.fuel[0], plane.m_fuel2 = opened_load.fuel[1], plane.m_fuel3 = opened_load.fuel[2];
     plane.m_fixed = opened_load.fixed;
+    for (int s = 0; s < ACF_WPN_SLOTS; ++s) {
+        pln[0].acf_wpn_slot[s].wpn_mass_now = opened_load.store_mass[s];
+        pln[0].acf_wpn_slot[s].wpn_fuel_now = opened_load.store_fuel[s];
+    }
     FLIGHT_init_situation(code, sub_mode);
     // The pilot lets the parking brake off.
     plane.parkbrake = 0.0f;
+    if (after_start) after_start();
     const flt_struct& f = flt[0];
     const int per_second = frames(1.0f);
     for (int k = 0; k < frames(seconds); ++k) {

@@ -149,9 +149,11 @@ void steady_wind(float kt, float from_deg);
 bool open_world(const setup& s);
 
 // From the world as it stands, nothing reset: the random generator seeded at
-// 1, the start of that situation code and sub-mode, then `seconds` of flight
-// with the test pilot holding `held` throughout; the flight once a second.
-std::vector<flight_sample> fly_from_start(int code, int sub_mode, float seconds, const test_pilot::pilot_hands& held);
+// 1, the start of that situation code and sub-mode (then `after_start`, when
+// given), then `seconds` of flight with the test pilot holding `held`
+// throughout; the flight once a second.
+std::vector<flight_sample> fly_from_start(int code, int sub_mode, float seconds, const test_pilot::pilot_hands& held,
+                                          const std::function<void()>& after_start = {});
 
 // One row of the fleet's table.
 struct row {
