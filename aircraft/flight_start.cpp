@@ -28,10 +28,11 @@
 #include "flightmodel/control/autopilot_modes.h"
 #include "flightmodel/control/engine_controls.h"
 #include "flightmodel/flt.h"
-#include "flightmodel/forces/level_trim.h"
+#include "flightmodel/level_trim.h"
 #include "flightmodel/systems/environment.h"
 #include "core/numeric.h"
 #include "flightmodel/propulsion/propulsion.h"
+#include "flightmodel/weapons/weapons.h"
 #include "flightmodel/ground/surface_state.h"
 #include "flightmodel/ground/terrain_query.h"
 #include "links/dataout_session.h"
@@ -529,8 +530,20 @@ void trim_for_start(int code, flt_struct& f, bool running)
     f.elv_trim = t.elv_trim;
     f.ail_trim = t.ail_trim;
     f.rud_trim = t.rud_trim;
-    // The engine speeds follow the throttle.
-    if (t.throttle != MOVING_THROTTLE) engines_for_start(f, running, t.throttle);
+    // A rotorcraft flies level only at its own attitude, carried by its
+    // collective: set at the start's level attitude and mid collective it
+    // climbed, pitched up and slid backwards. Its engines and rotors keep
+    // the speeds the trim held them at, on the trim's throttle.
+    if (a.acf_has_collective_rotor) {
+        f.theta = t.theta_deg;
+        f.phi = t.phi_deg;
+        const int k = a.acf_collective_rotor_index;
+        if (k >= 0 && k < FLT_ENGINES) f.POINT_pitch_deg[k] = t.collective_deg;
+        for (float& e : f.ENGN_thro) e = t.throttle;
+    } else if (t.throttle != MOVING_THROTTLE) {
+        // The engine speeds follow the throttle.
+        engines_for_start(f, running, t.throttle);
+    }
     carried = was_carried;
 }
 
@@ -669,6 +682,12 @@ void common_reset(int code, int place_code, int sub_mode, const start_place& p, 
     CORE_reset_view_effects();
     DATAOUT_reset();
     PHYS_euler_to_quat(f.theta, f.psi, f.phi, f.q);
+    // The weapons the plane carries hang on it where it now is: left as the
+    // last flight left them, the first build-up took their air load at that
+    // flight's place and speed, and the flight went otherwise than the same
+    // start's flight before it.
+    PHYS_cache_attitude(f);
+    WPN_hang_carried(0);
     CORE_run_command(a.acf_m_max < MODEL_AIRCRAFT_MAX_KG ? VIEW_RUNWAY : VIEW_FORWARD);
     if (code == SIT_FRIGATE_APPROACH) SOUND_speak("Frigate I L S is on 1 0 8 point 1 0.", 1);
     PLUGIN_call_event_hook(PLUGIN_EVENT_FLIGHT_START, frame_clock, 0, 0, 0);

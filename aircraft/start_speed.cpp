@@ -29,7 +29,7 @@
 #include "core/units.h"
 #include "flightmodel/atmosphere.h"
 #include "flightmodel/flt.h"
-#include "flightmodel/forces/level_trim.h"
+#include "flightmodel/level_trim.h"
 #include "flightmodel/systems/environment.h"
 #include "links/speech.h"
 

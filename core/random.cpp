@@ -17,3 +17,5 @@ int UTIL_rand()
 }
 
 void UTIL_srand(uint32_t seed) { rand_state = seed; }
+
+uint32_t UTIL_rand_state() { return rand_state; }

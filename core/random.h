@@ -9,6 +9,7 @@ constexpr int UTIL_RAND_MAX = 32767;
 
 int UTIL_rand();                   // next result, 0..32767
 void UTIL_srand(uint32_t seed);    // sets the state (1 is the initial state)
+uint32_t UTIL_rand_state();        // the state, for a caller that puts it back with UTIL_srand
 
 // The next result as a fraction, 0..1.
 inline float UTIL_rand_fraction() { return static_cast<float>(UTIL_rand()) / static_cast<float>(UTIL_RAND_MAX); }

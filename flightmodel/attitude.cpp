@@ -52,3 +52,13 @@ void PHYS_integrate_quat(float P, float Q, float R, float* theta, float* psi, fl
     const double roll = std::atan2(2.0 * (q0 * q1 + q2 * q3), q0 * q0 - q1 * q1 - q2 * q2 + q3 * q3);
     *phi = static_cast<float>(UTIL_wrap_pm180(roll * RAD_TO_DEG_DOUBLE));
 }
+
+void PHYS_cache_attitude(flt_struct& f)
+{
+    f.sin_theta = std::sin(f.theta * DEG_TO_RAD_FLOAT);
+    f.cos_theta = std::cos(f.theta * DEG_TO_RAD_FLOAT);
+    f.track_sin = std::sin(f.psi * DEG_TO_RAD_FLOAT);
+    f.track_cos = std::cos(f.psi * DEG_TO_RAD_FLOAT);
+    f.sin_phi = std::sin(f.phi * DEG_TO_RAD_FLOAT);
+    f.cos_phi = std::cos(f.phi * DEG_TO_RAD_FLOAT);
+}

@@ -82,12 +82,7 @@ void attitude_values(flt_struct& f, const float w[3])
     const float horizontal = UTIL_clamp(std::sqrt(f.local_vx * f.local_vx + f.local_vz * f.local_vz), 0.01f, 9.9e9f);
     f.vpath = std::atan(f.local_vy / horizontal) * RAD_TO_DEG_FLOAT;
     f.hpath = UTIL_wrap_360(std::atan2(f.local_vx, -f.local_vz) * RAD_TO_DEG_FLOAT);
-    f.sin_theta = std::sin(f.theta * DEG_TO_RAD_FLOAT);
-    f.cos_theta = std::cos(f.theta * DEG_TO_RAD_FLOAT);
-    f.track_sin = std::sin(f.psi * DEG_TO_RAD_FLOAT);
-    f.track_cos = std::cos(f.psi * DEG_TO_RAD_FLOAT);
-    f.sin_phi = std::sin(f.phi * DEG_TO_RAD_FLOAT);
-    f.cos_phi = std::cos(f.phi * DEG_TO_RAD_FLOAT);
+    PHYS_cache_attitude(f);
     PHYS_local_to_body(f.local_vx, f.local_vy, f.local_vz, &f.vx_acf_axis, &f.vy_acf_axis, &f.vz_acf_axis, 0);
     PHYS_local_to_body(-w[0], -w[1], -w[2], &f.vx_air_on_acf, &f.vy_air_on_acf, &f.vz_air_on_acf, 0);
     f.alpha = std::atan2(f.vy_air_on_acf, f.vz_air_on_acf) * RAD_TO_DEG_FLOAT;

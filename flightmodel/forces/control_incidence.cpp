@@ -15,6 +15,7 @@
 #include "core/folders.h"
 #include "core/simvars/operation.h"
 #include "core/ui_text.h"
+#include "flightmodel/attitude.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/forces/control_surface.h"
 #include "flightmodel/forces/report.h"
@@ -309,9 +310,7 @@ void rotor_pitch(int plane, const acf_struct& a, flt_struct& f)
 // J and K. Cached trigonometry of the attitude and of each lifting part.
 void cached_trigonometry(int plane, const acf_struct& a, flt_struct& f)
 {
-    f.sin_theta = std::sin(f.theta * DEG), f.cos_theta = std::cos(f.theta * DEG);
-    f.track_sin = std::sin(f.psi * DEG), f.track_cos = std::cos(f.psi * DEG);
-    f.sin_phi = std::sin(f.phi * DEG), f.cos_phi = std::cos(f.phi * DEG);
+    PHYS_cache_attitude(f);
     for (int p = PART_WING_PAIR_FIRST; p <= PART_WING_MORE_LAST; ++p) {
         if (!ACF_part_present(plane, p)) continue;
         f.foil_sin_dih[p] = std::sin(a.acf_dihednow[p] * DEG);

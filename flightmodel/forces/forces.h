@@ -19,6 +19,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 
 #include "core/units.h"
 #include "flightmodel/flt.h"
@@ -53,7 +54,19 @@ extern forces_state fm_state;
 // Back to the state of a fresh start: everything kept between calls is zero.
 void FM_forces_reset();
 
-// One build-up of plane 0 (27 stages in a fixed order).
+// One stage of the build-up: its name and the call that runs it (the call
+// itself decides whether the stage has anything to do this time).
+struct fm_stage {
+    const char* name;
+    void (*run)();
+};
+
+// The build-up's stages, in the one order they run in: FM_forces_and_moments
+// runs them, and so does a caller that holds the plane still to ask it for its
+// forces (the start's trim), so both always run the same stages.
+std::span<const fm_stage> FM_stages();
+
+// One build-up of plane 0: every stage of the list once, in its order.
 void FM_forces_and_moments();
 
 // Gravity constant of the flight model's own physics (m/s^2): the unit set's

@@ -24,6 +24,17 @@ void FLUIDS_reset()
 }
 ORVELL_RESET(FLUIDS_reset, flight);
 
+// The cabin's pressure altitude and its rate belong to the flight: a start
+// puts them back where a first start finds them. Left, the next flight began
+// with the cabin where the last one left it (thousands of feet up, still
+// climbing or descending at that flight's rate).
+void FLUIDS_cabin_reset()
+{
+    sim_cockpit_pressure.cabin_altitude_actual_m_msl = 0.0f;
+    sim_cockpit_pressure.cabin_vvi_actual_m_msec = 0.0f;
+}
+ORVELL_RESET(FLUIDS_cabin_reset, flight);
+
 namespace {
 
 constexpr int CLOUD_OVERCAST = 4;

@@ -20,6 +20,8 @@ struct fluids_state {
 };
 extern fluids_state fluids;
 void FLUIDS_reset();
+// The cabin's pressure altitude and rate at rest, as a first start finds them.
+void FLUIDS_cabin_reset();
 
 // Stage 7, on the 1-second flag: airframe, pitot and carburettor ice.
 void SYSTEMS_icing();

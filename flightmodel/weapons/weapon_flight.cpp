@@ -205,17 +205,23 @@ bool WPN_force_step()
     return false;
 }
 
+void WPN_hang_carried(int n)
+{
+    if (n < 0 || n >= ACF_SLOTS) return;   // no plane: it would reach past the plane tables
+    for (int s = 0; s < ACF_WPN_SLOTS; ++s) {
+        const wpn_slot_record& w = pln[n].acf_wpn_slot[s];
+        if (w.wpn_type != WPN_KIND_NONE && !WPN_valid_and_released(w)) WPN_hang(n, s);
+    }
+}
+
 void WPN_fly_released(int n)
 {
     if (n < 0 || n >= ACF_SLOTS) return;   // no plane: it would reach past the plane tables
+    WPN_hang_carried(n);
     const float dt = sim_operation_misc.frame_rate_period;
     for (int s = 0; s < ACF_WPN_SLOTS; ++s) {
         wpn_slot_record& w = pln[n].acf_wpn_slot[s];
-        if (w.wpn_type == WPN_KIND_NONE) continue;
-        if (!WPN_valid_and_released(w)) {
-            WPN_hang(n, s);
-            continue;
-        }
+        if (w.wpn_type == WPN_KIND_NONE || !WPN_valid_and_released(w)) continue;
         // A weapon without mass would divide by zero and fly off at no
         // number; it feels gravity alone.
         const float m = w.wpn_mass_now;

@@ -26,6 +26,10 @@ void WPN_fire_and_fly();
 // this frame's pass.
 void WPN_fly_released(int n);
 
+// Every weapon plane n carries (loaded, not released) put on its attach
+// point as WPN_hang puts it; a plane outside 0..9 does nothing.
+void WPN_hang_carried(int n);
+
 // Puts the weapon of a slot on its attach point of plane `plane`: position,
 // velocity, attitude (an armed, aimable gun follows the stick) and rates
 // taken from the plane. Indices outside the tables do nothing.

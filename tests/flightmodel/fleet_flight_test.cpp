@@ -75,5 +75,6 @@ TEST_F(FleetFlight, FloatplaneFliesItsClassFiguresAtEveryFrameRate)
 }
 
 TEST_F(FleetFlight, OrbiterFliesItsClassFigures) { fly_table("orbiter"); }
+TEST_F(FleetFlight, HelicopterHoldsItsAttitudeFromEveryApproachStart) { fly_table("helicopter"); }
 
 }  // namespace

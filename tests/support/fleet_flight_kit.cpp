@@ -249,9 +249,9 @@ void frame()
     if (tracing && (++trace_count % static_cast<int>(std::lround(0.5f / frame_dt)) == 0 || trace_count < 5)) {
         const flt_struct& f = flt[0];
         std::printf("  t %6.1f ias %6.1f tas %6.1f vy %6.2f y %7.1f agl %6.1f th %6.2f al %6.2f n %5.2f stick %5.2f "
-                    "ph %6.1f ps %6.1f trim %5.2f thr %4.2f rpm %6.0f pw %5.2f gnd %d st %d x %7.1f T %6.0f D %6.0f L %6.0f\n",
+                    "ph %6.1f ps %6.1f coll %5.2f tilt %5.2f trim %5.2f thr %4.2f rpm %6.0f pw %5.2f gnd %d st %d x %7.1f T %6.0f D %6.0f L %6.0f\n",
                     frame_clock, f.indicated_airspeed, f.true_airspeed / 0.5144444f, f.local_vy, f.local_y, f.y_agl,
-                    f.theta, f.alpha, f.g_nrml, f.FC_ptch, f.phi, f.psi, f.elv_trim, f.ENGN_thro_use[0], f.ENGN_tacrad[0] * 9.5492966f,
+                    f.theta, f.alpha, f.g_nrml, f.FC_ptch, f.phi, f.psi, f.POINT_pitch_deg[0], f.cyclic_elev_disc_tilt[0], f.elv_trim, f.ENGN_thro_use[0], f.ENGN_tacrad[0] * 9.5492966f,
                     pln[0].acf_pmax > 0.0f ? f.ENGN_power[0] / pln[0].acf_pmax : 0.0f, f.onground_any,
                     f.stalled[PART_WING_PAIR_FIRST] + 10 * surface_state.flat_surface_on + 100 * (surface_state.surface_code > 0), f.local_x, f.POINT_thrust[0] + f.POINT_thrust[1], f.faxil_aero,
                     f.fnrml_aero);
@@ -741,11 +741,7 @@ bool start_in_situation(const setup& s, int code, int sub_mode)
     // The rooftop approach in a steady 20-kt wind from 30 degrees, the plane
     // already in it: a headwind the plane meets at more than its start's
     // groundspeed, and a crosswind that carries it rather than a sideslip.
-    if (code == SIT_ROOFTOP) {
-        for (int k = 0; k < WIND_LAYERS; ++k) sim_weather.wind_speed_kt[k] = 20.0f, sim_weather.wind_direction_degt[k] = 30.0f;
-        gust_vector[0] = wind_vector[0] = -20.0f * KT * 0.5f;
-        gust_vector[2] = wind_vector[2] = 20.0f * KT * 0.8660254f;
-    }
+    if (code == SIT_ROOFTOP) steady_wind(20.0f, 30.0f);
     FLIGHT_init_situation(code, sub_mode);
     TEST_lay_flat_grid(0.0f);
     std::fill(std::begin(landuse_grid), std::end(landuse_grid), 0);
@@ -791,6 +787,67 @@ company_result fly_in_company(const setup& s, int code, float seconds)
     }
     r.after = let_go(seconds, true);
     return r;
+}
+
+void steady_wind(float kt, float from_deg)
+{
+    for (int k = 0; k < WIND_LAYERS; ++k) sim_weather.wind_speed_kt[k] = kt, sim_weather.wind_direction_degt[k] = from_deg;
+    const float d = from_deg * DEG_TO_RAD_FLOAT;
+    gust_vector[0] = wind_vector[0] = -kt * KT * std::sin(d);
+    gust_vector[1] = wind_vector[1] = 0.0f;
+    gust_vector[2] = wind_vector[2] = kt * KT * std::cos(d);
+}
+
+// The fuel, fixed mass and stores the world opened with: a start keeps those
+// of the flight before (the fuel its engines drew from the tanks and the
+// carried tanks), so each flight from a start is loaded with them again.
+struct load_kept {
+    float fuel[3], fixed;
+    float store_mass[ACF_WPN_SLOTS], store_fuel[ACF_WPN_SLOTS];
+} opened_load;
+
+bool open_world(const setup& s)
+{
+    frame_dt = 1.0f / s.hz;
+    fresh_world();
+    if (!load(s.file)) return false;
+    add_sea_places();
+    const flt_struct& f = flt[0];
+    opened_load = {{f.m_fuel1, f.m_fuel2, f.m_fuel3}, f.m_fixed, {}, {}};
+    for (int s = 0; s < ACF_WPN_SLOTS; ++s) {
+        opened_load.store_mass[s] = pln[0].acf_wpn_slot[s].wpn_mass_now;
+        opened_load.store_fuel[s] = pln[0].acf_wpn_slot[s].wpn_fuel_now;
+    }
+    return true;
+}
+
+std::vector<flight_sample> fly_from_start(int code, int sub_mode, float seconds, const test_pilot::pilot_hands& held,
+                                          const std::function<void()>& after_start)
+{
+    std::vector<flight_sample> track;
+    UTIL_srand(1);
+    hands = held;
+    flt_struct& plane = flt[0];
+    plane.m_fuel1 = opened_load.fuel[0], plane.m_fuel2 = opened_load.fuel[1], plane.m_fuel3 = opened_load.fuel[2];
+    plane.m_fixed = opened_load.fixed;
+    for (int s = 0; s < ACF_WPN_SLOTS; ++s) {
+        pln[0].acf_wpn_slot[s].wpn_mass_now = opened_load.store_mass[s];
+        pln[0].acf_wpn_slot[s].wpn_fuel_now = opened_load.store_fuel[s];
+    }
+    FLIGHT_init_situation(code, sub_mode);
+    // The pilot lets the parking brake off.
+    plane.parkbrake = 0.0f;
+    if (after_start) after_start();
+    const flt_struct& f = flt[0];
+    const int per_second = frames(1.0f);
+    for (int k = 0; k < frames(seconds); ++k) {
+        frame();
+        if (k % per_second != per_second - 1) continue;
+        track.push_back({f.local_x_d, f.local_y_d, f.local_z_d, f.theta, f.psi, f.phi, f.local_vx, f.local_vy,
+                         f.local_vz, f.P, f.Q, f.R, f.alpha, f.ENGN_tacrad[0], f.POINT_tacrad[0], f.elv_trim,
+                         f.onground_any, sim_cockpit_pressure.cabin_altitude_actual_m_msl});
+    }
+    return track;
 }
 
 hands_off_result fly_dive_let_go(const setup& s, float seconds)
@@ -1278,6 +1335,13 @@ std::vector<row> table(const std::string& aircraft)
                                        [s, code = a.code] { return fly_orbiter_approach(s, code, 60.0f); }));
     }
 
+    // The helicopter is held to 15 degrees of level from the 3 nm approach
+    // too, as from every other approach below: it starts trimmed for level
+    // flight at the start's speed.
+    if (want("helicopter"))
+        add_start_hands_off(rows, "helicopter", "Orvell Helicopter.acf", SIT_AIRPORT, SIT_APPROACH_3NM, "3 nm approach",
+                            -15.0f);
+
     // Left hands off 20 s from each start in the air the aircraft can fly, the
     // pitch within 15 degrees of level (the glider's no more than 5 down: let
     // go at its approach speed it glides a few degrees nose down): the 10 nm
@@ -1293,18 +1357,21 @@ std::vector<row> table(const std::string& aircraft)
     struct flier {
         const char *name, *file;
         float least_pitch;
+        bool in_company;   // flies beside the tanker, leader and mother ship
     };
     static constexpr flier fleet[] = {
-        {"trainer", "Orvell Trainer.acf", -15.0f},       {"twin", "Orvell Twin.acf", -15.0f},
-        {"floatplane", "Orvell Floatplane.acf", -15.0f}, {"glider", "Orvell Glider.acf", -5.0f},
-        {"airliner", "Orvell Airliner.acf", -15.0f},     {"striker", "Orvell Striker.acf", -15.0f}};
+        {"trainer", "Orvell Trainer.acf", -15.0f, true},       {"twin", "Orvell Twin.acf", -15.0f, true},
+        {"floatplane", "Orvell Floatplane.acf", -15.0f, true}, {"glider", "Orvell Glider.acf", -5.0f, true},
+        {"airliner", "Orvell Airliner.acf", -15.0f, true},     {"striker", "Orvell Striker.acf", -15.0f, true},
+        {"helicopter", "Orvell Helicopter.acf", -15.0f, false}};
     static constexpr air_start company[] = {
         {SIT_FORMATION, 0, "formation"}, {SIT_REFUEL_A, 0, "refuelling"}, {SIT_MOTHER_SHIP, 0, "mother-ship drop"}};
     for (const flier& a : fleet) {
         if (!want(a.name)) continue;
         for (const air_start& st : approaches)
             add_start_hands_off(rows, a.name, a.file, st.code, st.sub_mode, st.name, a.least_pitch);
-        for (const air_start& st : company) add_company(rows, a.name, a.file, st.code, st.name);
+        if (a.in_company)
+            for (const air_start& st : company) add_company(rows, a.name, a.file, st.code, st.name);
     }
     return rows;
 }

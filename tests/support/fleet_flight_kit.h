@@ -10,9 +10,12 @@
 // loaded from the built data folder at the weight its row names.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
+
+#include "tests/support/test_pilot.h"
 
 namespace fleet_kit {
 
@@ -155,6 +158,35 @@ launch_result fly_launch(const setup& s, int code, const launch_air& air, float 
 // way) reached; meeting the ground, or a state that is no number, counts as 90.
 float fly_orbiter_approach(const setup& s, int code, float seconds);
 
+// One moment of a flight: where the plane is and how it moves, its attitude,
+// angle of attack, engine and propeller speeds, trim, ground contact and
+// cabin altitude.
+struct flight_sample {
+    double x, y, z;
+    float theta, psi, phi;
+    float vx, vy, vz;
+    float p, q, r;
+    float alpha, engine_rad_s, prop_rad_s, elv_trim;
+    int32_t on_ground;
+    float cabin_m;
+    bool operator==(const flight_sample&) const = default;
+};
+
+// The weather's wind in every layer, steady (no gusts), and the plane already
+// in it.
+void steady_wind(float kt, float from_deg);
+
+// The fleet's world made afresh (as every table flight begins) with the
+// aircraft of `s` loaded; false when the data folder has no such aircraft.
+bool open_world(const setup& s);
+
+// From the world as it stands, nothing reset: the random generator seeded at
+// 1, the start of that situation code and sub-mode (then `after_start`, when
+// given), then `seconds` of flight with the test pilot holding `held`
+// throughout; the flight once a second.
+std::vector<flight_sample> fly_from_start(int code, int sub_mode, float seconds, const test_pilot::pilot_hands& held,
+                                          const std::function<void()>& after_start = {});
+
 // One row of the fleet's table.
 struct row {
     std::string aircraft;   // "trainer"
@@ -173,7 +205,8 @@ struct row {
 };
 
 // The rows of one aircraft ("trainer", "airliner", "twin", "striker",
-// "glider", "floatplane", "orbiter"), or of all of them for an empty name.
+// "glider", "floatplane", "orbiter", "helicopter"), or of all of them for an
+// empty name.
 std::vector<row> table(const std::string& aircraft);
 
 // The ratio of a row's measured figure to its reference, less one.
