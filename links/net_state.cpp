@@ -244,9 +244,14 @@ void NET_plane_data_refused(int plane, const char* why)
     }
     if (p.hidden || frame_clock - p.since < NET_PLANE_REFUSED_SEC) return;
     p.hidden = true;
+    // The sender is not known by its address; the multiplayer peer, when
+    // one is set, is the one that sends its plane.
+    char peer[NET_IP_TEXT_SIZE + 40] = "";
+    if (net_slot_enabled[SLOT_MULTIPLAYER])
+        std::snprintf(peer, sizeof peer, " (multiplayer peer %.*s)", NET_IP_TEXT_SIZE - 1, net_ip_text[SLOT_MULTIPLAYER]);
     char line[TEXT_SIZE];
-    std::snprintf(line, sizeof line, "Plane %d from the network is hidden: its data has been refused for %.0f seconds (%s).",
-                  plane, static_cast<double>(NET_PLANE_REFUSED_SEC), why ? why : "");
+    std::snprintf(line, sizeof line, "Plane %d from the network%s is hidden: its data has been refused for %.0f seconds (%s).",
+                  plane, peer, static_cast<double>(NET_PLANE_REFUSED_SEC), why ? why : "");
     SOUND_speak(line, 1);
 }
 

@@ -67,20 +67,23 @@ constexpr float POLAR_LATITUDE = 60.0f;
 // than the area lets it. East-west: past the window's degrees and the half
 // degree a move onto the plane may leave it off the centre (so a move is not
 // at once followed by another), and past the window's length at
-// POLAR_LATITUDE. North-south: past the far window, measured in the area's
-// frame, so a place on the far side of the pole is as far as it is and not
-// as far as its latitude says.
+// POLAR_LATITUDE. In any direction: further than the far window's degrees of
+// arc, so a place on the far side of the pole, or at the other pole, is as
+// far as it is and not as far as its latitude says.
 bool polar_far_off(int planet, float latitude, float longitude, float dlon_from_centre)
 {
-    const double m_per_deg = DEG_TO_RAD_DOUBLE * sim_physics.earth_radius_m;
+    const double radius = sim_physics.earth_radius_m;
     const double window_deg = WORLD_AREA_LON_SPAN[planet] / 2.0f - WORLD_PROBE_MARGIN_LON[planet];
-    const double window_m = window_deg * std::cos(POLAR_LATITUDE * DEG_TO_RAD_DOUBLE) * m_per_deg;
-    const double far_z = (WORLD_AREA_LAT_SPAN[planet] / 2.0f - WORLD_PROBE_MARGIN_LAT[planet] + 1.0f) * m_per_deg;
+    const double window_m = window_deg * std::cos(POLAR_LATITUDE * DEG_TO_RAD_DOUBLE) * DEG_TO_RAD_DOUBLE * radius;
+    const double far_deg = WORLD_AREA_LAT_SPAN[planet] / 2.0f - WORLD_PROBE_MARGIN_LAT[planet] + 1.0f;
     double x, y, z;
     GEO_latlon_to_local_about(lat_ref + reference_lat_offset[planet], lon_ref + reference_lon_offset[planet],
                               {latitude, longitude, 0.0}, x, y, z);
     const bool east_west = std::fabs(dlon_from_centre) > window_deg + 0.5 && std::fabs(x) > window_m;
-    return east_west || std::fabs(z) > far_z;
+    // The arc from the centre: the angle between the point and the centre's
+    // vertical, seen from the planet's centre.
+    const double arc_deg = std::atan2(std::hypot(x, z), y + radius) * RAD_TO_DEG_DOUBLE;
+    return east_west || arc_deg > far_deg;
 }
 
 // Truncated toward zero. A corner that is no number (or beyond any int) would
