@@ -130,14 +130,15 @@ struct net_datagram {
 
 struct net_range_miss;
 
-// Refuses a datagram: counted under its label and `why`, a text that lives as
-// long as the program (a literal); `detail`, when given, is what the
-// datagram's own explanation says instead.
+// Refuses a datagram: counted under its label and `why` (its first 159
+// characters, copied); `detail`, when given, is what the datagram's own
+// explanation says instead. A refused plane state also counts against its
+// plane (NET_plane_data_refused).
 void NET_refuse(const net_datagram& d, const char* why);
 void NET_refuse_detail(const net_datagram& d, const char* why, const char* detail);
 // Refuses a datagram for a value outside its range.
 void NET_refuse_range(const net_datagram& d, const net_range_miss& miss);
-// Refuses the datagram being handled now for `why` (a literal), through the
+// Refuses the datagram being handled now for `why`, through the
 // same counted summary: for the spine's checks of what a peer asks for (a
 // start choice, a situation's name). Outside a handler it is counted as a
 // "KSTM" command, the only way those requests arrive.
