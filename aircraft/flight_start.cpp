@@ -36,7 +36,6 @@
 #include "flightmodel/ground/surface_state.h"
 #include "flightmodel/ground/terrain_query.h"
 #include "links/dataout_session.h"
-#include "links/net_receive.h"
 #include "links/net_slots.h"
 #include "links/plugin_host.h"
 #include "links/speech.h"
@@ -706,7 +705,6 @@ bool FLIGHT_live_peer() { return net_slot_enabled[0] != 0 && net_peer_heard[0] !
 
 void FLIGHT_notice(const char* l1, const char* l2, const char* l3, const char* l4)
 {
-    if (net_command_from_peer) return NET_refuse_command(l1);
     MACIBM_nuke_alert(app_mode, l1, l2, l3, l4, ALERT_NOTICE);
 }
 

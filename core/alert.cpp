@@ -75,6 +75,14 @@ void MACIBM_nuke_alert(int return_mode, const char* line1, const char* line2, co
 {
     const char* passed[4] = {line1 ? line1 : "", line2 ? line2 : "", line3 ? line3 : "", line4 ? line4 : ""};
 
+    // What a peer's command, click or key would show in a box is refused
+    // through the link instead, counted there under its first line (a box
+    // stops the flight until someone at this machine dismisses it, and a
+    // line each would let a peer fill the disk). A fatal alert still ends the
+    // program.
+    if (code != ALERT_FATAL && core_hooks.CORE_refuse_notice_of_peer && CORE_refuse_notice_of_peer(passed[0]))
+        return;
+
     // The program names its files with '\' separators and matches them on this
     // disk case-blind; a line naming one is shown and logged as the file's path
     // on this disk, where the program's own form would name no file here.

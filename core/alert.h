@@ -9,8 +9,10 @@ constexpr int ALERT_NOTICE = 16;      // an ordinary notice; the caller goes on
 constexpr int ALERT_LANGUAGE = 13;    // language choice
 constexpr int ALERT_ABOUT = 15;       // about box
 
-// Shows up to four text lines with a code. The lines also go to "ERROR.OUT"
-// (not those of the about box, code 15). Once the window can draw, the alert
+// Shows up to four text lines with a code. A notice raised while a peer's
+// command, click or key is handled is not shown: the link refuses it and
+// counts it with its other refusals (NET_refuse_notice_of_peer). The lines
+// also go to "ERROR.OUT" (not those of the about box, code 15). Once the window can draw, the alert
 // is a box of its own mode (996) whose modal loop runs frames until it is
 // dismissed; before that it is the platform's message box. Code 17 is fatal:
 // after the box the program shuts down and ends with a non-zero status, and

@@ -6,6 +6,7 @@
 
 #include "aircraft/acf_struct.h"
 #include "core/numeric.h"
+#include "core/units.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/plane_override.h"
 #include "flightmodel/weapons/weapons.h"
@@ -290,35 +291,101 @@ void PLANE_pack_state(plane_state_record& rec, int p)
     rec.ice = to_word(trunc_clamp(f.pitot_ice * 999.0f, 0, 999) * 1000 + trunc_clamp(f.window_ice * 999.0f, 0, 999));
 }
 
-void PLANE_rebase_position(float& x, float& y, float& z, float& lat_ref_in, float& lon_ref_in)
+namespace {
+
+// From the frame a record was taken in (its reference point) to ours: the
+// two frames' centres, degrees.
+struct frame_move {
+    bool needed = false;
+    double from_lat = 0.0, from_lon = 0.0, to_lat = 0.0, to_lon = 0.0;
+};
+
+frame_move move_from(float ref_lat, float ref_lon)
 {
-    float dlat = lat_ref - lat_ref_in;
-    float dlon = lon_ref - lon_ref_in;
+    const float dlat = lat_ref - ref_lat;
+    float dlon = lon_ref - ref_lon;
     // A reference that is not a number would make the position NaN; the
     // position is then left as it is.
-    if (!std::isfinite(dlat) || !std::isfinite(dlon)) return;
-    dlat = UTIL_wrap_between(dlat, -90.0f, 90.0f);
+    if (!std::isfinite(dlat) || !std::isfinite(dlon)) return {};
     dlon = UTIL_wrap_pm180(dlon);
-    if (std::fabs(dlat) <= 0.1f && std::fabs(dlon) <= 0.1f) return;
-
-    // Take the geographic position about the record's reference point and
-    // express it about the local reference, kept in whole degrees (in double
-    // precision: a position far out keeps its centimetres).
+    // Latitudes are not wrapped: a reference past a pole (-91, the area
+    // centred on the South Pole) is a place of its own, and wrapped, a copy
+    // at one pole would read a record from the other as taken about itself.
+    if (std::fabs(dlat) <= 0.1f && std::fabs(dlon) <= 0.1f) return {};
     const int planet = sim_graphics_scenery.current_planet == PLANET_MARS ? PLANET_MARS : PLANET_EARTH;
-    const double old_lat = static_cast<double>(lat_ref - dlat) + reference_lat_offset[planet];
-    const double old_lon = static_cast<double>(lon_ref - dlon) + reference_lon_offset[planet];
-    const geo_point g = GEO_local_to_latlon_about(old_lat, old_lon, x, y, z);
+    frame_move m;
+    m.needed = true;
+    m.from_lat = static_cast<double>(lat_ref - dlat) + reference_lat_offset[planet];
+    m.from_lon = static_cast<double>(lon_ref - dlon) + reference_lon_offset[planet];
+    // The local reference, kept in whole degrees.
+    m.to_lat = GEO_round(lat_ref) + static_cast<double>(reference_lat_offset[planet]);
+    m.to_lon = GEO_round(lon_ref) + static_cast<double>(reference_lon_offset[planet]);
+    return m;
+}
+
+// A point of the record's frame in ours, in double precision (a position far
+// out keeps its centimetres).
+void carry(const frame_move& m, double x, double y, double z, double out[3])
+{
+    const geo_point g = GEO_local_to_latlon_about(m.from_lat, m.from_lon, x, y, z);
+    GEO_latlon_to_local_about(m.to_lat, m.to_lon, g, out[0], out[1], out[2]);
+}
+
+// Takes the geographic position about the record's reference point and
+// expresses it about the local one.
+void rebase_point(const frame_move& m, float& x, float& y, float& z)
+{
+    double p[3];
+    carry(m, x, y, z, p);
+    x = static_cast<float>(p[0]);
+    y = static_cast<float>(p[1]);
+    z = static_cast<float>(p[2]);
+}
+
+}  // namespace
+
+void PLANE_rebase_position(float& x, float& y, float& z, float& lat_ref_in, float& lon_ref_in)
+{
+    const frame_move m = move_from(lat_ref_in, lon_ref_in);
+    if (!m.needed) return;
+    rebase_point(m, x, y, z);
     lon_ref = static_cast<float>(GEO_round(lon_ref));
     lat_ref = static_cast<float>(GEO_round(lat_ref));
-    double nx, ny, nz;
-    GEO_latlon_to_local_about(lat_ref + reference_lat_offset[planet], lon_ref + reference_lon_offset[planet], g, nx,
-                              ny, nz);
-    x = static_cast<float>(nx);
-    y = static_cast<float>(ny);
-    z = static_cast<float>(nz);
     lat_ref_in = lat_ref;
     lon_ref_in = lon_ref;
 }
+
+namespace {
+
+// A record taken about another reference point, re-expressed in the local
+// frame: its position, and the velocity and heading with it. The frames'
+// axes differ by the angle between their norths at the plane (near a pole,
+// anything up to a half turn): left as they were, the velocity would send
+// the plane off the way it is not going and the heading point elsewhere.
+void rebase_record(decoded_state& d)
+{
+    const frame_move m = move_from(d.ref_lat, d.ref_lon);
+    if (!m.needed) return;
+    const double x = d.pos[0], y = d.pos[1], z = d.pos[2];
+    double at[3], moved[3], ahead[3];
+    carry(m, x, y, z, at);
+    carry(m, x + d.vel[0], y + d.vel[1], z + d.vel[2], moved);
+    constexpr double AHEAD_M = 100.0;
+    const double psi = static_cast<double>(d.att[1]) * DEG_TO_RAD_DOUBLE;
+    carry(m, x + AHEAD_M * std::sin(psi), y, z - AHEAD_M * std::cos(psi), ahead);
+    for (int k = 0; k < 3; ++k) {
+        d.pos[k] = static_cast<float>(at[k]);
+        d.vel[k] = static_cast<float>(moved[k] - at[k]);
+    }
+    if (std::isfinite(psi))
+        d.att[1] = static_cast<float>(std::atan2(ahead[0] - at[0], -(ahead[2] - at[2])) * RAD_TO_DEG_DOUBLE);
+    lon_ref = static_cast<float>(GEO_round(lon_ref));
+    lat_ref = static_cast<float>(GEO_round(lat_ref));
+    d.ref_lat = lat_ref;
+    d.ref_lon = lon_ref;
+}
+
+}  // namespace
 
 void PLANE_unpack_state(plane_state_record a, plane_state_record b, float frac, int mode, int p)
 {
@@ -337,8 +404,9 @@ void PLANE_unpack_state(plane_state_record a, plane_state_record b, float frac, 
     decode(a, f, da);
     decode(b, f, db);
 
-    // Record a's position about its reference point, re-expressed locally.
-    PLANE_rebase_position(da.pos[0], da.pos[1], da.pos[2], da.ref_lat, da.ref_lon);
+    // Record a's position, velocity and heading about its reference point,
+    // re-expressed locally.
+    rebase_record(da);
     for (int k = 0; k < 3; ++k) da.pos[k] = finite_or(da.pos[k], db.pos[k]);
 
     // Flags of record a, from bit 23 down.

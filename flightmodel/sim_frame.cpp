@@ -59,10 +59,13 @@ void plane_positions()
     for (int i = n - 1; i >= 0; --i) {
         flt_struct& f = flt[i];
         GEO_local_to_latlon(f.latitude, f.longitude, f.elevation, f.local_x, f.local_y, f.local_z);
-        if (i != 0) continue;
-
+        // Every plane's longitude within -180..180 (a peer's plane, read by
+        // plug-ins and the map, as the user's): the conversion gives it within
+        // half a turn of the area's centre, which may lie past 180.
         f.latitude = static_cast<float>(UTIL_wrap_between(static_cast<double>(f.latitude), -90.0, 90.0));
         f.longitude = static_cast<float>(UTIL_wrap_pm180(static_cast<double>(f.longitude)));
+        if (i != 0) continue;
+
         const float v = velocity_at_plane(f);
         // `net_origin_by_network` is the origin-held flag, under the name of
         // the network handler that sets it.

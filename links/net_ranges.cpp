@@ -37,6 +37,14 @@ constexpr double FASTEST_SPEED = 20000.0;
 constexpr double LARGEST_VALUE = 1.0e9;
 // Below the place a ship waits at until the scene build puts it on the water.
 constexpr double SHIP_NOT_PLACED_M = -1.0e10;
+// The scenery reference of a copy at a pole lies past it: the corner of the
+// area centred there is the pole less the centre's offset (-91 at the South
+// Pole on the Earth, -93 on Mars), and a far move takes a longitude past
+// 180 as it comes (-182 at -180 on the Earth, -183 on Mars).
+constexpr double HIGHEST_REFERENCE_LATITUDE = 90.0 + 3.0;
+constexpr double HIGHEST_REFERENCE_LONGITUDE = 180.0 + 3.0;
+static_assert(HIGHEST_REFERENCE_LATITUDE >= 90.0 + reference_lat_offset[PLANET_MARS] + 0.5);
+static_assert(HIGHEST_REFERENCE_LONGITUDE >= 180.0 + reference_lon_offset[PLANET_MARS]);
 
 }  // namespace
 
@@ -91,8 +99,8 @@ constexpr net_range_row net_range_table[RANGE_COUNT_OF_ROWS] = {
     {RANGE_AREA_Z, "place in the loaded scenery", -PLANET_SIZE_M, PLANET_SIZE_M},
     {RANGE_HEIGHT, "height", LOWEST_HEIGHT_M, HIGHEST_ELEVATION_M},
     {RANGE_SIGN_DIGIT, "sign digit", 1.0, 2.0},
-    {RANGE_LAT_DEGREES, "reference latitude", 0.0, 90.0},
-    {RANGE_LON_DEGREES, "reference longitude", 0.0, 180.0},
+    {RANGE_LAT_DEGREES, "reference latitude", 0.0, HIGHEST_REFERENCE_LATITUDE},
+    {RANGE_LON_DEGREES, "reference longitude", 0.0, HIGHEST_REFERENCE_LONGITUDE},
     {RANGE_WHOLE_TURN, "angle code", 0.0, 359.0},
     {RANGE_TENTHS_TURN, "heading code", 0.0, 3599.0},
     {RANGE_THREE_DIGITS, "three-digit code", 0.0, 999.0},
@@ -199,9 +207,12 @@ const net_field SNAP_FIELDS[] = {
     D("speeds", AT(plane_state_record, speeds), 1, TWO_THREE_DIGITS),
     D("turn_slip", AT(plane_state_record, turn_slip), 1, TWO_THREE_DIGITS),
     I("radios", AT(plane_state_record, radios), 2, RANGE_NOT_NEGATIVE),
-    F("local_x", AT(plane_state_record, local_x), 1, RANGE_AREA_X),
+    // About the sender's own reference point (ref_point), which need not be
+    // this copy's: the place is checked against the globe, not against the
+    // scenery loaded here.
+    F("local_x", AT(plane_state_record, local_x), 1, RANGE_LOCAL),
     F("local_y", AT(plane_state_record, local_y), 1, RANGE_HEIGHT),
-    F("local_z", AT(plane_state_record, local_z), 1, RANGE_AREA_Z),
+    F("local_z", AT(plane_state_record, local_z), 1, RANGE_LOCAL),
     F("local_vx", AT(plane_state_record, local_vx), 1, RANGE_SPEED),
     F("local_vy", AT(plane_state_record, local_vy), 1, RANGE_SPEED),
     F("local_vz", AT(plane_state_record, local_vz), 1, RANGE_SPEED),

@@ -64,8 +64,8 @@ enum net_range : uint8_t {
     RANGE_HEIGHT,           // local height, metres: the elevations with the ground's curve away from the origin
     // Digit groups of the plane state record's packed integers.
     RANGE_SIGN_DIGIT,       // 1 negative, 2 zero or positive
-    RANGE_LAT_DEGREES,      // whole degrees 0..90
-    RANGE_LON_DEGREES,      // whole degrees 0..180
+    RANGE_LAT_DEGREES,      // whole degrees of a reference latitude, 0..93 (past a pole)
+    RANGE_LON_DEGREES,      // whole degrees of a reference longitude, 0..183
     RANGE_WHOLE_TURN,       // whole degrees 0..359
     RANGE_TENTHS_TURN,      // tenths of a degree 0..3599
     RANGE_THREE_DIGITS,     // 0..999

@@ -128,11 +128,12 @@ constexpr float REPORT_PERIOD_SEC = 1.0f;
 constexpr int REFUSAL_KINDS = 24;          // kinds a summary names; later kinds are counted as others
 constexpr int SUMMARY_KINDS_SHOWN = 12;    // kinds written out in one line
 constexpr int EXPLANATION_SIZE = 400;
+constexpr int REASON_SIZE = 160;           // a reason kept for the summary (a longer one is cut)
 
 struct refusal_kind {
     char label[5];
-    const char* reason;   // a text that lives as long as the program
-    net_range range;      // RANGE_ANY when the reason is no range
+    char reason[REASON_SIZE];   // a copy: a notice's line may live no longer than its call
+    net_range range;            // RANGE_ANY when the reason is no range
     uint32_t count;
 };
 
@@ -168,7 +169,8 @@ void count_refusal(const char label[5], const char* reason, net_range range, Exp
     ++refusals.pending;
     for (int k = 0; k < refusals.kind_count; ++k) {
         refusal_kind& r = refusals.kinds[k];
-        if (r.range == range && std::strcmp(r.label, label) == 0 && std::strcmp(r.reason, reason) == 0) {
+        if (r.range == range && std::strcmp(r.label, label) == 0 &&
+            std::strncmp(r.reason, reason, REASON_SIZE - 1) == 0) {
             ++r.count;
             return;
         }
@@ -179,7 +181,7 @@ void count_refusal(const char label[5], const char* reason, net_range range, Exp
     }
     refusal_kind& r = refusals.kinds[refusals.kind_count++];
     std::memcpy(r.label, label, 5);
-    r.reason = reason;
+    std::snprintf(r.reason, sizeof r.reason, "%s", reason);
     r.range = range;
     r.count = 1;
 }
@@ -501,18 +503,36 @@ void NET_refuse_command(const char* why)
     NET_refuse(d, why);
 }
 
+int NET_refuse_notice_of_peer(const char* line)
+{
+    if (!net_command_from_peer) return 0;
+    NET_refuse_command(line && line[0] ? line : "its command would open a box");
+    return 1;
+}
+
 void NET_refuse(const net_datagram& d, const char* why) { NET_refuse_detail(d, why, nullptr); }
+
+namespace {
+
+// A refused plane state counts against the plane it was for (its index byte).
+void note_refused_plane(const net_datagram& d, const char* why)
+{
+    if (std::memcmp(d.label, "SNAP", 4) == 0) NET_plane_data_refused(d.index, why);
+}
+
+}  // namespace
 
 void NET_refuse_detail(const net_datagram& d, const char* reason, const char* detail)
 {
     char label[5];
     counted_label(reinterpret_cast<const uint8_t*>(d.label), label);
+    const char* why = detail ? detail : reason ? reason : "";
     count_refusal(label, reason ? reason : "", RANGE_ANY, [&](char* out, int size) {
         char shown[5];
         printable_label(reinterpret_cast<const uint8_t*>(d.label), shown);
-        std::snprintf(out, static_cast<size_t>(size), "Dropped a \"%s\" datagram (index %d): %s.", shown, d.index,
-                      detail ? detail : reason ? reason : "");
+        std::snprintf(out, static_cast<size_t>(size), "Dropped a \"%s\" datagram (index %d): %s.", shown, d.index, why);
     });
+    note_refused_plane(d, why);
 }
 
 void NET_refuse_range(const net_datagram& d, const net_range_miss& miss)
@@ -520,22 +540,24 @@ void NET_refuse_range(const net_datagram& d, const net_range_miss& miss)
     char label[5];
     counted_label(reinterpret_cast<const uint8_t*>(d.label), label);
     const net_range r = miss.range < RANGE_COUNT_OF_ROWS ? miss.range : RANGE_ANY;
+    char field[64];
+    if (miss.name[0])
+        std::snprintf(field, sizeof field, "%s", miss.name);
+    else if (miss.element >= 0)
+        std::snprintf(field, sizeof field, "%s[%d]", miss.field ? miss.field : "value", miss.element);
+    else
+        std::snprintf(field, sizeof field, "%s", miss.field ? miss.field : "value");
+    double low, high;
+    NET_range_bounds(r, low, high);
+    char why[200];
+    std::snprintf(why, sizeof why, "its %s is %g, outside the %s range %g to %g", field, miss.value,
+                  net_range_table[r].name, low, high);
     count_refusal(label, "out of range", r, [&](char* out, int size) {
         char shown[5];
         printable_label(reinterpret_cast<const uint8_t*>(d.label), shown);
-        const net_range_row& row = net_range_table[r];
-        double low, high;
-        NET_range_bounds(r, low, high);
-        char field[64];
-        if (miss.name[0])
-            std::snprintf(field, sizeof field, "%s", miss.name);
-        else if (miss.element >= 0)
-            std::snprintf(field, sizeof field, "%s[%d]", miss.field ? miss.field : "value", miss.element);
-        else
-            std::snprintf(field, sizeof field, "%s", miss.field ? miss.field : "value");
-        std::snprintf(out, static_cast<size_t>(size), "Dropped a \"%s\" datagram (index %d): its %s is %g, outside the %s range %g to %g.",
-                      shown, d.index, field, miss.value, row.name, low, high);
+        std::snprintf(out, static_cast<size_t>(size), "Dropped a \"%s\" datagram (index %d): %s.", shown, d.index, why);
     });
+    note_refused_plane(d, why);
 }
 
 void NET_report_refusals() { report_refusals(true); }

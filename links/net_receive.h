@@ -130,18 +130,25 @@ struct net_datagram {
 
 struct net_range_miss;
 
-// Refuses a datagram: counted under its label and `why`, a text that lives as
-// long as the program (a literal); `detail`, when given, is what the
-// datagram's own explanation says instead.
+// Refuses a datagram: counted under its label and `why` (its first 159
+// characters, copied); `detail`, when given, is what the datagram's own
+// explanation says instead. A refused plane state also counts against its
+// plane (NET_plane_data_refused).
 void NET_refuse(const net_datagram& d, const char* why);
 void NET_refuse_detail(const net_datagram& d, const char* why, const char* detail);
 // Refuses a datagram for a value outside its range.
 void NET_refuse_range(const net_datagram& d, const net_range_miss& miss);
-// Refuses the datagram being handled now for `why` (a literal), through the
+// Refuses the datagram being handled now for `why`, through the
 // same counted summary: for the spine's checks of what a peer asks for (a
 // start choice, a situation's name). Outside a handler it is counted as a
 // "KSTM" command, the only way those requests arrive.
 void NET_refuse_command(const char* why);
+// The one rule for what a peer's command would show in a box (the alert
+// routine asks it before any notice): while a peer's command, click or key is
+// handled the notice is refused through the link, counted with the others
+// under its first line, and 1 is returned; the user's own gets its box (0).
+// A box stops the flight until someone at this machine dismisses it.
+int NET_refuse_notice_of_peer(const char* line);
 
 // Set while a command a peer sent runs, and while a peer's click ("MOUS") or
 // key ("CHAR") is handled: what it would show in a box is counted with the
@@ -165,6 +172,16 @@ struct net_peer_scope {
 // program the click or key reached it. Outside a datagram's handler, or while
 // a held command runs, it runs at once.
 void NET_run_peer_command(int32_t command);
+// A peer's plane whose states keep being refused: after NET_PLANE_REFUSED_SEC
+// of refusals with none taken in between, one line (spoken and shown) names
+// the plane and why, and the plane is hidden from the view until a state of
+// it is taken again: drawn where its last state left it, it would stand for a
+// plane that is elsewhere.
+constexpr float NET_PLANE_REFUSED_SEC = 3.0f;
+void NET_plane_data_refused(int plane, const char* why);
+void NET_plane_data_taken(int plane);
+// False while the plane is hidden so (planes outside 0..9 are never hidden).
+bool NET_plane_shown(int plane);
 // Writes what was refused since the last line now (the link's close does).
 void NET_report_refusals();
 

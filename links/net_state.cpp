@@ -16,9 +16,11 @@
 #include "core/app_mode.h"
 #include "core/constants.h"
 #include "core/folders.h"
+#include "core/frame_clock.h"
 #include "core/geo.h"
 #include "core/screen.h"
 #include "core/hooks.h"
+#include "core/reset_registry.h"
 #include "core/simvars.h"
 #include "core/text_util.h"
 #include "flightmodel/atmosphere.h"
@@ -28,6 +30,7 @@
 #include "links/net_receive.h"
 #include "links/net_slots.h"
 #include "links/plugin_host.h"
+#include "links/speech.h"
 #include "world/apt_scene.h"
 #include "world/navdb.h"
 
@@ -213,6 +216,56 @@ void NET_handle_GSET(int n)
 // ---------------------------------------------------------------------------
 // "SNAP", "ONEP", "ALLP"
 
+namespace {
+
+// The planes whose states are being refused, with none taken since.
+struct refused_plane {
+    bool refusing = false;
+    float since = 0.0f;   // frame clock of the first refusal of the run
+    bool hidden = false;  // said and hidden; until a state is taken again
+};
+struct refused_plane_state {
+    refused_plane planes[NET_PLANES];
+};
+refused_plane_state refused_planes;
+
+}  // namespace
+
+ORVELL_RESET_RECORD(NET_refused_planes_reset, refused_planes, program);
+
+void NET_plane_data_refused(int plane, const char* why)
+{
+    if (plane < 0 || plane >= NET_PLANES) return;
+    refused_plane& p = refused_planes.planes[plane];
+    // A clock that went back (a new flight) starts the run again.
+    if (!p.refusing || frame_clock < p.since) {
+        p.refusing = true;
+        p.since = frame_clock;
+    }
+    if (p.hidden || frame_clock - p.since < NET_PLANE_REFUSED_SEC) return;
+    p.hidden = true;
+    // The sender is not known by its address; the multiplayer peer, when
+    // one is set, is the one that sends its plane.
+    char peer[NET_IP_TEXT_SIZE + 40] = "";
+    if (net_slot_enabled[SLOT_MULTIPLAYER])
+        std::snprintf(peer, sizeof peer, " (multiplayer peer %.*s)", NET_IP_TEXT_SIZE - 1, net_ip_text[SLOT_MULTIPLAYER]);
+    char line[TEXT_SIZE];
+    std::snprintf(line, sizeof line, "Plane %d from the network%s is hidden: its data has been refused for %.0f seconds (%s).",
+                  plane, peer, static_cast<double>(NET_PLANE_REFUSED_SEC), why ? why : "");
+    SOUND_speak(line, 1);
+}
+
+void NET_plane_data_taken(int plane)
+{
+    if (plane < 0 || plane >= NET_PLANES) return;
+    refused_planes.planes[plane] = refused_plane{};
+}
+
+bool NET_plane_shown(int plane)
+{
+    return plane < 0 || plane >= NET_PLANES || !refused_planes.planes[plane].hidden;
+}
+
 void NET_handle_SNAP(net_datagram& d)
 {
     if (d.index >= NET_PLANES) return NET_refuse(d, "there are only plane slots 0 to 9");
@@ -229,7 +282,22 @@ void NET_handle_SNAP(net_datagram& d)
         miss.range = RANGE_SPEED;
         return NET_refuse_range(d, miss);
     }
+    // The place is checked against the globe, about the sender's own
+    // reference point: a local place far out along the tangent plane (12,900
+    // km east, 1 km up) lies 8,000 km above the planet.
+    const double radius = sim_physics.earth_radius_m;
+    const double elevation = std::sqrt(static_cast<double>(r.local_x) * r.local_x +
+                                       (r.local_y + radius) * (r.local_y + radius) +
+                                       static_cast<double>(r.local_z) * r.local_z) - radius;
+    if (!NET_in_range(RANGE_ELEVATION, elevation)) {
+        net_range_miss miss;
+        std::snprintf(miss.name, sizeof miss.name, "elevation");
+        miss.value = elevation;
+        miss.range = RANGE_ELEVATION;
+        return NET_refuse_range(d, miss);
+    }
     net_snap_rcv = r;
+    NET_plane_data_taken(d.index);
     if (d.index >= planes_in_use()) return;   // a plane this copy does not fly
     PLANE_unpack_state(net_snap_rcv, net_snap_rcv, 0.0f, 1, d.index);
 }

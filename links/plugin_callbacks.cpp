@@ -20,6 +20,7 @@
 #include "core/geo.h"
 #include "core/input.h"
 #include "core/menu_table.h"
+#include "core/numeric.h"
 #include "core/reset_registry.h"
 #include "core/screen.h"
 #include "core/simvars/graphics.h"
@@ -428,9 +429,11 @@ void PLUGIN_host_local_to_world(double x, double y, double z, double* lat, doubl
     frame_centre(clat, clon);
     // The shared conversion takes the longitude from the point's full
     // position, so a point past a pole or far round the planet keeps its side.
+    // The longitude comes within half a turn of the centre's: brought into
+    // -180..180 as every longitude the host hands out.
     const geo_point g = GEO_local_to_latlon_about(clat, clon, x, y, z);
     if (lat) *lat = static_cast<float>(g.lat);
-    if (lon) *lon = static_cast<float>(g.lon);
+    if (lon) *lon = static_cast<float>(UTIL_wrap_pm180(g.lon));
     if (elevation) *elevation = static_cast<float>(g.elev);
 }
 

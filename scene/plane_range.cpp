@@ -14,6 +14,7 @@
 #include "flightmodel/flt.h"
 #include "graphics/ogl_state.h"
 #include "graphics/ogl_tex.h"
+#include "links/net_receive.h"
 #include "links/plugin_host.h"
 #include "scene/drawers.h"
 
@@ -46,6 +47,9 @@ void SCENE_draw_plane_range(int first, int last)
         first = std::max(first, 0);
         last = std::min(last, FLT_SLOTS - 1);
         for (int n = first; n <= last; ++n) {
+            // A plane from the network whose states keep being refused is not
+            // drawn where its last one left it.
+            if (!NET_plane_shown(n)) continue;
             const flt_struct& f = flt[n];
             const float dx = f.local_x - v.view_x, dy = f.local_y - v.view_y, dz = f.local_z - v.view_z;
             if (!(std::sqrt(dx * dx + dz * dz) < v.visibility_effective_m)) continue;
@@ -56,7 +60,7 @@ void SCENE_draw_plane_range(int first, int last)
         OGL_set_state(STATE_FOG_ON, 1, STATE_LIGHTING_ON, STATE_OPAQUE, STATE_DEPTH_TEST_ON, STATE_DEPTH_WRITE_ON);
         for (int n = first; n <= last; ++n)
             for (int s = 0; s < ACF_WPN_SLOTS; ++s)
-                if (pln[n].acf_wpn_slot[s].wpn_type != 0) ACF_draw_weapon(n, s, 0);
+                if (pln[n].acf_wpn_slot[s].wpn_type != 0 && NET_plane_shown(n)) ACF_draw_weapon(n, s, 0);
     }
     PLUGIN_call_draw_hook(DRAW_PHASE_PLANES_AFTER);
 }

@@ -101,14 +101,9 @@ void notice(const char* l1, const char* l2, const char* l3, const char* l4)
 // fatal alert would, lets a stale menu entry or any peer's datagram stop the
 // simulator, and writing the selection before the checks would store an index
 // outside the lists. It is checked before anything is changed or forwarded,
-// and its alert line is kept: shown as a notice for a local choice, counted
-// with the link's other refusals for one from a peer (a line for each would
-// let a sender fill the disk with "ERROR.OUT").
-void refuse_start_choice(const char* why)
-{
-    if (net_command_from_peer) return NET_refuse_command(why);
-    notice(why, "", "", "");
-}
+// and its alert line is kept: a notice (for one from a peer, the alert
+// routine counts it with the link's other refusals).
+void refuse_start_choice(const char* why) { notice(why, "", "", ""); }
 
 bool airport_ok(int a) { return a >= 0 && a < static_cast<int>(airport_table.size()); }
 
@@ -770,20 +765,34 @@ void first_group(int32_t c)
     if (c == 417) switch_planet(PLANET_MARS);
 }
 
+struct screen_entry {
+    int32_t command;
+    int32_t mode;
+};
+constexpr screen_entry screens[] = {
+    {603, MODE_SOUND},           {600, MODE_NETWORK},          {601, MODE_JOYSTICK},
+    {604, MODE_RENDERING},       {605, MODE_MOVIE},            {608, MODE_DATE_TIME},
+    {607, MODE_WEATHER},         {610, MODE_WEIGHT_FUEL},      {611, MODE_FAILURES},
+    {613, MODE_OPERATION_PREFS}, {616, MODE_START_SCREEN},     {614, MODE_AIRCRAFT_PATHS},
+    {800, MODE_OPERATOR},        {801, MODE_FLIGHT_PATH_3D},   {802, MODE_GLOBE},
+    {803, MODE_OPERATOR_STATION}, {807, MODE_LOGBOOK},         {1200, MODE_TEXT_PAGES},
+    {1220, MODE_PLANET}};
+
+// The screen a command opens (the flying view: none). The data graph opens
+// the network screen when nothing is graphed.
+int32_t screen_of_command(int32_t c)
+{
+    if (c == 1) return MODE_CREDITS;
+    if (c == 408) return MODE_AIRPORT_LIST;
+    for (const screen_entry& s : screens)
+        if (c == s.command) return s.mode;
+    if (c == 805) return MODE_DATA_GRAPH;
+    if (c >= 1400 && c < 1400 + LOCAL_AIRPORT_MAX) return MODE_OPERATOR_AIRPORT;
+    return MODE_FLYING;
+}
+
 void screen_commands(int32_t c)
 {
-    struct screen_entry {
-        int32_t command;
-        int32_t mode;
-    };
-    static const screen_entry screens[] = {
-        {603, MODE_SOUND},           {600, MODE_NETWORK},          {601, MODE_JOYSTICK},
-        {604, MODE_RENDERING},       {605, MODE_MOVIE},            {608, MODE_DATE_TIME},
-        {607, MODE_WEATHER},         {610, MODE_WEIGHT_FUEL},      {611, MODE_FAILURES},
-        {613, MODE_OPERATION_PREFS}, {616, MODE_START_SCREEN},     {614, MODE_AIRCRAFT_PATHS},
-        {800, MODE_OPERATOR},        {801, MODE_FLIGHT_PATH_3D},   {802, MODE_GLOBE},
-        {803, MODE_OPERATOR_STATION}, {807, MODE_LOGBOOK},         {1200, MODE_TEXT_PAGES},
-        {1220, MODE_PLANET}};
     if (c == 600) network_screen.graph_note = 0;
     for (const screen_entry& s : screens)
         if (c == s.command) set_mode(s.mode);
@@ -865,16 +874,19 @@ struct peer_command_state {
 };
 peer_command_state peer_commands;
 
-// Why a peer may not run `c` (nullptr: it may). A box stops the flight until
-// someone at this machine dismisses it, and a peer can ask for one after
-// another; a file written for each request fills the disk. So a peer runs no
-// command that opens a box or the file browser (the about box, the aircraft,
-// situation, movie and text files, the aircraft report's and the stability
-// tests' notices, a planet switch that would say so first) and takes a
-// screenshot at most once every few seconds. A peer names its situations
-// with "sit selection  ".
+// Why a peer may not run `c` (nullptr: it may): the one place that decides,
+// however the peer reached the item ("menu selection ", a click, a key). A
+// box, the file browser or a screen stops the flight until someone at this
+// machine leaves it, and a peer can ask for one after another; a file written
+// for each request fills the disk. So a peer runs no command that opens a
+// screen (settings, maps, the operator station, the logbook), a box or the
+// file browser (the about box, the aircraft, situation, movie and text files,
+// the aircraft report's and the stability tests' notices, a planet switch
+// that would say so first) and takes a screenshot at most once every few
+// seconds. A peer names its situations with "sit selection  ".
 const char* peer_refusal(int32_t c)
 {
+    if (!APPLICATION_peer_may_enter(screen_of_command(c))) return APPLICATION_PEER_SCREEN_REFUSAL;
     switch (c) {
     case 0:
     case 200:

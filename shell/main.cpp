@@ -11,6 +11,7 @@
 #include "links/hardware.h"
 #include "links/joystick.h"
 #include "links/movie.h"
+#include "links/net_receive.h"
 #include "links/network.h"
 #include "links/plugin_host.h"
 #include "links/shared_memory.h"

@@ -13,6 +13,7 @@
 #include "graphics/ogl_state.h"
 #include "graphics/ogl_tex.h"
 #include "links/dataout_session.h"
+#include "links/net_receive.h"
 #include "links/net_slots.h"
 #include "links/network.h"
 #include "links/plugin_host.h"
@@ -231,8 +232,15 @@ const mode_screen* MODE_screen_of(int32_t mode)
     return nullptr;
 }
 
+bool APPLICATION_peer_may_enter(int32_t mode) { return mode == MODE_FLYING; }
+
 void APPLICATION_set_mode(int32_t mode, const char* reason)
 {
+    // What a peer sent reaches a screen by ways other than a menu item too
+    // (its keys working the ATC window): the switch itself is refused. A
+    // fatal alert's box still shows; a notice never gets here from a peer.
+    if (net_command_from_peer && mode != MODE_ALERT && !APPLICATION_peer_may_enter(mode))
+        return NET_refuse_command(APPLICATION_PEER_SCREEN_REFUSAL);
     if (!reason) reason = "";
     const int32_t old_mode = app_mode;
 

@@ -38,7 +38,17 @@ const mode_screen* MODE_screen_of(int32_t mode);
 
 // Switches the application mode; the reason names the caller's situation.
 // Two reasons change what the switch does: "select airport" and "planet region".
+// While a peer's command, click or key is handled a switch to anything but
+// the flying view (or the alert box of a fatal alert) is refused, counted
+// with the link's refusals, and the mode stays.
 void APPLICATION_set_mode(int32_t mode, const char* reason);
+
+// Whether what a peer sent may switch the program to `mode`: the flying view
+// only. A box, the file browser and every screen stop the flight until
+// someone at this machine leaves them, and a peer can ask for one after
+// another. Menu items (shell/commands.cpp) and the mode switch both ask here.
+bool APPLICATION_peer_may_enter(int32_t mode);
+constexpr const char* APPLICATION_PEER_SCREEN_REFUSAL = "it would open a screen that stops the flight";
 
 // Rebuilds the twelve background textures from the pixel buffer; in flying
 // mode the current view's panel picture is copied into the buffer first. It

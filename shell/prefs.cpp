@@ -25,7 +25,6 @@
 #include "flightmodel/flt.h"
 #include "flightmodel/plane_state.h"
 #include "flightmodel/planet_values.h"
-#include "links/net_receive.h"
 #include "links/net_slots.h"
 #include "links/serial_calibration.h"
 #include "core/alert.h"
@@ -77,12 +76,10 @@ bool reading_binary() { return FILE_current_slot().binary != 0; }
 // not applied (each keeps the value it had, as one whose bytes are missing).
 int words_not_numbers = 0;
 
-// A notice of the reader: counted with the link's refusals while a peer's
-// command reads the file (a box would stop the flight until someone here
-// dismisses it).
+// A notice of the reader (while a peer's command reads the file, the alert
+// routine counts it with the link's refusals instead).
 void reader_notice(const char* l1, const char* l2, const char* l3)
 {
-    if (net_command_from_peer) return NET_refuse_command(l1);
     MACIBM_nuke_alert(0, l1, l2, l3, "", ALERT_NOTICE);
 }
 

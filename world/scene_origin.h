@@ -39,4 +39,8 @@ void WORLD_origin_reset();
 // Moves the block when (latitude, longitude) has left the window around its
 // centre, or rebuilds it once when the near world comes back into view after
 // the block moved while it was out of view. NaN positions change nothing.
+// Beyond 60 degrees of latitude the block moves east or west only once the
+// position is as far from its centre as the window reaches at 60 degrees,
+// and then onto the position in one move; its corner stays between those of
+// the blocks centred at the poles.
 void SCENE_recenter_origin(float latitude, float longitude);

@@ -9,8 +9,12 @@
 #include "aircraft/flight_start.h"
 #include "core/screen.h"
 #include "core/hooks.h"
+#include "core/numeric.h"
+#include "core/units.h"
 #include "flightmodel/atmosphere.h"
 #include "flightmodel/plane_state.h"
+#include "flightmodel/sim_frame.h"
+#include "links/speech.h"
 #include "links/plugin_host.h"
 #include "world/fires.h"
 #include "world/origin_shift.h"
@@ -161,6 +165,101 @@ TEST_F(Planes, PlaneStatesLandOnPlanesInUse)
     GEO_local_to_latlon(lat, lon, elevation, flt[1].local_x, flt[1].local_y, flt[1].local_z);
     EXPECT_NEAR(lat, lat_ref + 1.0f, 0.01f);
     EXPECT_NEAR(lon, lon_ref + 116.5f, 0.01f);
+}
+
+// Copies near a pole, each with its area where a start there puts it, and
+// copies far apart east and west: a plane state from the other lands where
+// the other's plane is, its velocity and heading pointing where they point
+// there, and its longitude reads back within -180..180.
+TEST_F(Planes, StatesFromCopiesNearThePolesAndFarApartLandWhereTheOtherIs)
+{
+    struct place {
+        double lat, lon;
+    };
+    const struct {
+        place here, there;
+    } rows[] = {
+        {{-89.9, 30.0}, {-89.5, -150.0}},   // either side of the South Pole
+        {{-89.5, -150.0}, {-89.9, 30.0}},
+        {{-89.9, 30.0}, {-89.95, 100.0}},
+        {{89.6, 10.0}, {89.95, -170.0}},    // the North Pole
+        {{46.5, 178.9}, {46.6, -178.6}},    // across the date line
+        {{46.5, -120.0}, {46.5, 127.75}},   // 112 degrees apart
+    };
+    auto frame_at = [](const place& p) {
+        lat_ref = static_cast<float>(GEO_round(static_cast<float>(p.lat) - 1.0f));
+        lon_ref = static_cast<float>(GEO_round(static_cast<float>(p.lon) - 1.5f));
+    };
+    net_slot_enabled[6] = 1;   // this copy shows the planes where the records put them
+    for (const auto& r : rows) {
+        const std::string row = std::to_string(r.here.lat) + ", " + std::to_string(r.there.lat);
+        // The other copy: its plane 300 m up, heading 70 degrees in its frame at 60 m/s.
+        frame_at(r.there);
+        flt_struct& f = flt[1];
+        GEO_latlon_to_local(f.local_x, f.local_y, f.local_z, r.there.lat, r.there.lon, 300.0);
+        const float psi = 70.0f, rad = psi * static_cast<float>(DEG_TO_RAD_DOUBLE);
+        f.psi = psi;
+        f.local_vx = 60.0f * std::sin(rad), f.local_vy = 0.0f, f.local_vz = -60.0f * std::cos(rad);
+        float moved[3], ahead[3];
+        GEO_local_to_latlon(moved[0], moved[1], moved[2], f.local_x + f.local_vx, f.local_y, f.local_z + f.local_vz);
+        GEO_local_to_latlon(ahead[0], ahead[1], ahead[2], f.local_x + 100.0f * std::sin(rad), f.local_y,
+                            f.local_z - 100.0f * std::cos(rad));
+        plane_state_record rec{};
+        PLANE_pack_state(rec, 1);
+
+        frame_at(r.here);
+        f = flt_struct{};
+        const int lines = error_lines();
+        receive_record("SNAP", 1, rec);
+        ASSERT_EQ(error_lines(), lines) << row << "\n" << error_text();
+        float x, y, z, mx, my, mz, ax, ay, az;
+        GEO_latlon_to_local(x, y, z, r.there.lat, r.there.lon, 300.0);
+        GEO_latlon_to_local(mx, my, mz, moved[0], moved[1], moved[2]);
+        GEO_latlon_to_local(ax, ay, az, ahead[0], ahead[1], ahead[2]);
+        EXPECT_LT(std::hypot(f.local_x - x, f.local_y - y, f.local_z - z), 1.0f) << row;
+        EXPECT_LT(std::hypot(f.local_vx - (mx - x), f.local_vy - (my - y), f.local_vz - (mz - z)), 0.5f) << row;
+        const float heading = static_cast<float>(std::atan2(ax - x, -(az - z)) * RAD_TO_DEG_DOUBLE);
+        EXPECT_LT(std::fabs(UTIL_wrap_pm180(f.psi - heading)), 0.5f) << row;
+
+        // Read back as the frame reads every plane's place.
+        app_mode = MODE_NETWORK;   // the places only, not a flight step
+        FLTMOD_sim_frame();
+        app_mode = MODE_FLYING;
+        EXPECT_NEAR(f.latitude, r.there.lat, 1e-4) << row;
+        EXPECT_NEAR(f.longitude, UTIL_wrap_pm180(r.there.lon), 1e-3) << row;
+    }
+}
+
+// A plane whose states keep being refused: after a few seconds of them one
+// line names the plane and why, and it is no longer drawn; a state taken
+// shows it again.
+TEST_F(Planes, APlaneWhoseStatesKeepBeingRefusedIsNamedOnceAndHidden)
+{
+    plane_state_record good{};
+    PLANE_pack_state(good, 1);
+    plane_state_record bad = good;
+    bad.local_vx = 30000.0f;   // faster than any plane flies
+    speech_text[0] = 0;
+    int said = 0;
+    const float first = frame_clock;
+    for (; frame_clock < first + 2.0f * NET_PLANE_REFUSED_SEC; frame_clock += 0.1f) {
+        receive_record("SNAP", 1, bad);
+        EXPECT_EQ(NET_plane_shown(1), frame_clock - first < NET_PLANE_REFUSED_SEC) << frame_clock - first;
+        if (speech_text[0]) {
+            ++said;
+            EXPECT_NE(std::string(speech_text).find("Plane 1"), std::string::npos) << speech_text;
+            EXPECT_NE(std::string(speech_text).find("speed"), std::string::npos) << speech_text;
+            speech_text[0] = 0;
+        }
+    }
+    EXPECT_EQ(said, 1);
+    EXPECT_TRUE(NET_plane_shown(2));
+    receive_record("SNAP", 1, good);
+    EXPECT_TRUE(NET_plane_shown(1));
+    // Refused now and then among those taken: never hidden.
+    for (int k = 0; k < 100; ++k, frame_clock += 0.1f) receive_record("SNAP", 1, k % 2 ? bad : good);
+    EXPECT_TRUE(NET_plane_shown(1));
+    EXPECT_EQ(speech_text[0], 0);
 }
 
 TEST_F(Planes, SettingsAreStoredByTheirKind)

@@ -716,6 +716,10 @@ TEST_F(PluginHost, CoordinatesMenusCommandsAndTextures)
     EXPECT_NEAR(elev, 250.0, 1.0);
     host.local_to_world(9e6, -9e6, 9e6, &lat, &lon, &elev);   // far away: no NaN
     EXPECT_FALSE(std::isnan(lat) || std::isnan(lon));
+    // 110.75 degrees west of the centre, across the date line: 127.75 east, not -232.25.
+    host.world_to_local(48.0, 127.75, 0.0, &x, &y, &z);
+    host.local_to_world(x, y, z, &lat, &lon, &elev);
+    EXPECT_NEAR(lon, 127.75, 1e-3);
     // On Mars the frame's centre stands 2.5 degrees north and 3 east of the reference.
     sim_graphics_scenery.current_planet = 1;
     sim_physics.earth_radius_m = 3397000.0f;

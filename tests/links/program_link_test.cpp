@@ -35,10 +35,12 @@
 #include "shell/frame.h"
 #include "shell/main.h"
 #include "shell/menus.h"
+#include "shell/modes.h"
 #include "tests/links/program_peer_fixture.h"
 #include "tests/support/startup_program.h"
 #include "tests/support/net_peer.h"
 #include "world/apt_scene.h"
+#include "world/atc.h"
 
 extern "C" size_t __sanitizer_get_current_allocated_bytes() __attribute__((weak));
 
@@ -171,7 +173,9 @@ TEST_F(ProgramLink, QuitFromAPeerIsRelayedSavesThePreferencesAndEndsTheLoop)
 // A peer's clicks and keys meet a peer's refusals and limits wherever what
 // they set off runs: 100 click pairs on File > Screenshot over 10 s take one
 // screenshot every 5 s; File > About and the data-to-file key open no box,
-// each counted as refused.
+// each counted as refused. No screen opens either, whether clicked in the
+// Settings menu, sent as a numbered command or reached by keys working the
+// ATC window: the flight runs on.
 TEST_F(ProgramLink, APeersClicksAndKeysMeetThePeersRefusals)
 {
     auto at_centre = [](const auto& r) {
@@ -179,11 +183,12 @@ TEST_F(ProgramLink, APeersClicksAndKeysMeetThePeersRefusals)
         std::snprintf(xy, sizeof xy, "%04d%04d", static_cast<int>(r.left + r.right) / 2, static_cast<int>(r.bottom + r.top) / 2);
         ASSERT_TRUE(net_peer_send("MOUS", 0, '0', xy, 8));
     };
-    auto choose = [&](int command) {
-        at_centre(menu_table[0]);
-        for (const menu_item_record& it : menu_table[0].items)
+    auto choose_in = [&](int menu, int command) {
+        at_centre(menu_table[menu]);
+        for (const menu_item_record& it : menu_table[menu].items)
             if (it.command == command && it.text[0] != '-') return at_centre(it);
     };
+    auto choose = [&](int command) { choose_in(0, command); };
     auto shots = [] {
         int n = 0;
         for (const fs::directory_entry& e : fs::directory_iterator(folder->path()))
@@ -200,6 +205,43 @@ TEST_F(ProgramLink, APeersClicksAndKeysMeetThePeersRefusals)
     EXPECT_EQ(app_mode, MODE_FLYING);
     EXPECT_TRUE(recorded_alerts.empty());
     EXPECT_EQ(net_counters.refused, refused + 2);
+
+    ASSERT_STREQ(menu_table[1].title, "Settings");
+    uint64_t screens = 0;
+    const uint64_t before_screens = net_counters.refused;
+    const float flown = sim_time.total_flight_time_sec;
+    for (const menu_item_record& it : menu_table[1].items) {
+        if (it.text[0] == 0 || it.text[0] == '-') continue;
+        choose_in(1, it.command);
+        for (int k = 0; k < 3; ++k) frame();
+        EXPECT_EQ(app_mode, MODE_FLYING) << it.text;
+        ++screens;
+    }
+    for (int command : {600, 607, 616, 800, 802, 807, 1220}) {
+        char text[32];
+        std::snprintf(text, sizeof text, "menu selection %05d", command);
+        ASSERT_TRUE(net_peer_send("KSTM", 0, '0', text, std::strlen(text)));
+        for (int k = 0; k < 3; ++k) frame();
+        EXPECT_EQ(app_mode, MODE_FLYING) << command;
+        ++screens;
+    }
+    // Return opens the ATC window; with the pointer on its first row (filing
+    // a flight plan), Return again runs that row: the flight plan screen.
+    ASSERT_TRUE(net_peer_send("CHAR", 0, '0', "\r", 1));
+    frame();
+    ASSERT_TRUE(net_peer_send("MOUS", 0, '0', "01000740", 8));
+    for (int k = 0; k < 2; ++k) frame();
+    ASSERT_EQ(atc_state.atc_window_open, 1);
+    ASSERT_EQ(atc_state.atc_hover_row, 0);
+    ASSERT_TRUE(net_peer_send("CHAR", 0, '0', "\r", 1));
+    for (int k = 0; k < 3; ++k) frame();
+    EXPECT_EQ(app_mode, MODE_FLYING);
+    EXPECT_EQ(net_counters.refused, before_screens + screens + 1);
+    EXPECT_GT(sim_time.total_flight_time_sec, flown + 0.5f);
+    EXPECT_TRUE(recorded_alerts.empty());
+    NET_report_refusals();
+    error_log.flush();
+    EXPECT_NE(read_file_bytes(folder->path() / "ERROR.OUT").find(APPLICATION_PEER_SCREEN_REFUSAL), std::string::npos);
 }
 
 // The heap in use once the GL driver has finished drawing: a software

@@ -363,7 +363,7 @@ TEST_F(Receive, DatagramsThatCannotBeAppliedWholeAreDroppedWithOneLine)
     plane_state_record lofted = far;
     lofted.local_y = 1000.0f;
     lofted.local_x = 1.288e7f;   // 8,000 km up where the planet curves away from the local plane
-    cases.push_back({"plane 8,000 km up, far out of the loaded area", "SNAP", 1, bytes_of(lofted)});
+    cases.push_back({"plane 8,000 km up", "SNAP", 1, bytes_of(lofted)});
     plane_state_record fast = lofted;
     fast.local_x = 0.0f;
     fast.local_vx = fast.local_vy = fast.local_vz = 20000.0f;   // each axis at the highest speed

@@ -1,5 +1,6 @@
 // The loaded block follows the user: one-degree steps near its edges, a jump
 // far off, one rebuild when the near world comes back into view.
+#include "core/numeric.h"
 #include "tests/scene/scene_fixture.h"
 
 namespace {
@@ -117,6 +118,54 @@ TEST_F(Origin, AOneDegreeStepKeepsThePlaneWhereItIs)
             << r.lat << ", " << r.lon;
         EXPECT_NEAR(after.elev, 1000.0, 0.01) << r.lat << ", " << r.lon;
     }
+}
+
+// Near a pole a degree of longitude is a few hundred metres or less: a
+// plane circling beside the pole, or flying across it, keeps the block
+// centred on the pole instead of moving it at every degree it passes (it
+// rebuilt the scene 23 times in 40 s). A step south from the block whose
+// centre is a degree short of the South Pole gives the block centred on it,
+// not the one at the North Pole.
+TEST_F(Origin, NearAPoleTheBlockMovesByDistanceNotByDegrees)
+{
+    lat_ref = -90.0f, lon_ref = 28.0f;
+    EXPECT_TRUE(recenter(-89.6f, 29.5f));
+    EXPECT_EQ(lat_ref, -91.0f);
+    EXPECT_EQ(lon_ref, 28.0f);
+    lat_ref = 88.0f, lon_ref = 28.0f;
+    EXPECT_TRUE(recenter(89.6f, 29.5f));
+    EXPECT_EQ(lat_ref, 89.0f);
+
+    // Positions along a path about a pole, every 0.05 s at 60 m/s for 40 s:
+    // a circle of 5.5 km about the South Pole, a straight line across the North Pole.
+    struct path_row {
+        double pole;
+        bool circle;
+    } rows[] = {{-90.0, true}, {90.0, false}};
+    for (const path_row& r : rows) {
+        auto at = [&](double t) {
+            const double x = r.circle ? 5500.0 * std::cos(60.0 * t / 5500.0) : 60.0 * t - 1200.0;
+            const double z = r.circle ? 5500.0 * std::sin(60.0 * t / 5500.0) : 300.0;
+            return GEO_local_to_latlon_about(r.pole, -17.0, x, 0.0, z);
+        };
+        const geo_point start = at(0.0);
+        recenter(static_cast<float>(start.lat), static_cast<float>(start.lon));
+        int rebuilds = 0;
+        for (double t = 0.05; t <= 40.0; t += 0.05) {
+            const geo_point p = at(t);
+            rebuilds += recenter(static_cast<float>(p.lat), static_cast<float>(UTIL_wrap_pm180(p.lon))) ? 1 : 0;
+        }
+        EXPECT_EQ(rebuilds, 0) << r.pole;
+        EXPECT_EQ(lat_ref, r.pole < 0.0 ? -91.0f : 89.0f) << r.pole;
+    }
+
+    // Far from the centre east or west, beyond the window the block has at
+    // 60 degrees: one move onto the plane.
+    lat_ref = 79.0f, lon_ref = -1.0f;   // centred at (80, 0.5)
+    EXPECT_FALSE(recenter(80.0f, 1.6f));   // 21 km east
+    EXPECT_TRUE(recenter(80.0f, 2.6f));    // 40 km east
+    EXPECT_EQ(lon_ref, 1.0f);
+    EXPECT_EQ(lat_ref, 79.0f);
 }
 
 TEST_F(Origin, MarsHasItsOwnBlockAndMargins)

@@ -100,14 +100,16 @@ TEST_F(Commands, BadStartNumbersAreCheckedBeforeUse)
     EXPECT_EQ(recorded_alerts[1].lines[0], "apt sel out of local range!");
 
     // From the network: ignored without a notice. So are the commands that
-    // open a box or the file browser (a planet switch says so first on a
-    // machine that is no external view), each counted with the refusals.
+    // open a box, the file browser (a planet switch says so first on a
+    // machine that is no external view) or a screen, each counted with the
+    // refusals.
     clear_alerts();
     local_airport_list[1] = 77;   // a list entry the airport table does not have
     commands_browser = confirming_browser;
     browse_calls = 0;
     const uint64_t refused = net_counters.refused;
-    const int boxes[] = {0, 200, 202, 203, 205, 206, 1203, 1208, 1211, 1217, 1218, 417};
+    const int boxes[] = {0, 200, 202, 203, 205, 206, 1203, 1208, 1211, 1217, 1218, 417,
+                         1, 408, 600, 607, 616, 800, 802, 803, 805, 807, 1200, 1220, 1400};
     // Special starts that cannot start here: their notice is a refusal.
     const int unplaced[] = {SIT_OPEN_WATER, SIT_ROOFTOP, SIT_FOREST_FIRE};
     for (int number : unplaced) APPLICATION_handlemenu_remote(number);
@@ -115,6 +117,7 @@ TEST_F(Commands, BadStartNumbersAreCheckedBeforeUse)
     for (int number : boxes) APPLICATION_handlemenu_remote(number);
     EXPECT_TRUE(recorded_alerts.empty());
     EXPECT_EQ(browse_calls, 0);
+    EXPECT_EQ(app_mode, MODE_FLYING);
     EXPECT_EQ(net_counters.refused, refused + 3 + std::size(boxes) + std::size(unplaced));
     // 200 screenshots asked for in 10 s: one every few seconds is taken.
     for (int k = 0; k < 200; ++k, frame_clock += 0.05f) APPLICATION_handlemenu_remote(1205);
