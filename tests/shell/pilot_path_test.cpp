@@ -609,14 +609,18 @@ TEST_F(PilotPath, TheSecondAircraftOfAStartInCompanyIsInSight)
     }
     EXPECT_GT(above, 500);   // the mother ship
     EXPECT_EQ(below, 0);
-    auto apart = [] {
-        return std::hypot(flt[0].local_x - flt[1].local_x, flt[0].local_y - flt[1].local_y,
-                          flt[0].local_z - flt[1].local_z);
+    // Let go, the glider flies free of its place under the mother ship: both
+    // fly the same speed, trimmed, so it drifts from that place slowly.
+    auto offset = [] {
+        return std::array<double, 3>{flt[0].local_x - flt[1].local_x, flt[0].local_y - flt[1].local_y,
+                                     flt[0].local_z - flt[1].local_z};
     };
-    const double carried = apart();
+    const std::array<double, 3> carried = offset();
     press(' ');
-    frames(50);
+    frames(150);
     EXPECT_EQ(launch_flags.mothership_carried, 0);
-    EXPECT_GT(std::fabs(apart() - carried), 2.0);
+    const std::array<double, 3> free = offset();
+    const double drift = std::hypot(free[0] - carried[0], free[1] - carried[1], free[2] - carried[2]);
+    EXPECT_GT(drift, 2.0);
     sim_graphics_settings.draw_aircrafts = drawn;
 }
