@@ -104,7 +104,11 @@ void SYSTEMS_touchdowns()
         s.have_prev_airport = s.prev_airport >= 0;
     }
     if (touchdown) {
-        if (s.last_landing_time < now - LANDING_BOUNCE_SEC) s.landing_pending = true;
+        // A plane let down onto the ground by its start (a ground start, a
+        // crash's restart on the runway) leaves the ground for a few frames
+        // as it settles: that is no flight, and its touchdown no landing.
+        if (s.last_landing_time < now - LANDING_BOUNCE_SEC && s.airborne_sec >= LANDING_MIN_AIRBORNE_SEC)
+            s.landing_pending = true;
         // A touchdown away from every airport is no ground contact at an
         // airport: it neither earns cross-country time nor becomes the
         // airport the next one is compared with.
@@ -138,5 +142,6 @@ void SYSTEMS_touchdowns()
         // The flight ends where the plane is: the arrival follows it.
         LOGBOOK_set_arrival(airport);
     }
+    s.airborne_sec = f.onground_any == 0 ? s.airborne_sec + sim_operation_misc.frame_rate_period : 0.0f;
     s.prev_onground = f.onground_any;
 }

@@ -25,6 +25,7 @@ struct systems_clock_state {
     // crash drops it.
     bool landing_pending = false;
     float at_rest_sec = 0.0f;                 // how long the pending landing has been at rest
+    float airborne_sec = 0.0f;                // how long the plane has been off the ground
 };
 extern systems_clock_state systems_clock;
 void SYSTEMS_clock_reset();
@@ -38,3 +39,5 @@ void SYSTEMS_touchdowns();
 // this long.
 constexpr float LANDING_AT_REST_MPS = 2.5f;
 constexpr float LANDING_AT_REST_SEC = 1.0f;
+// Only a touchdown after this long off the ground can become a landing.
+constexpr float LANDING_MIN_AIRBORNE_SEC = 2.0f;

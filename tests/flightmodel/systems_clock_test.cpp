@@ -92,15 +92,17 @@ TEST_F(SystemsClock, ALandingCountsAtRestOnALandingSurfaceUnharmed)
         const char* what;
         bool runway, water, water_rudder, lifts_off;
         float sink_mps;
+        int airborne_frames;
         int landings;
     };
     const row rows[] = {
-        {"on a runway", true, false, false, false, -2.0f, 1},
-        {"on plain ground", false, false, false, false, -2.0f, 0},
-        {"in a crash held where it stopped", true, false, false, false, -9.0f, 0},
-        {"touched and lifted off again", true, false, false, true, -2.0f, 0},
-        {"a float plane on water", false, true, true, false, -2.0f, 1},
-        {"a land plane on water", false, true, false, false, -2.0f, 0},
+        {"on a runway", true, false, false, false, -2.0f, 60, 1},
+        {"on plain ground", false, false, false, false, -2.0f, 60, 0},
+        {"in a crash held where it stopped", true, false, false, false, -9.0f, 60, 0},
+        {"touched and lifted off again", true, false, false, true, -2.0f, 60, 0},
+        {"a float plane on water", false, true, true, false, -2.0f, 60, 1},
+        {"a land plane on water", false, true, false, false, -2.0f, 60, 0},
+        {"settling onto the runway it was started on", true, false, false, false, -0.5f, 6, 0},
     };
     sim_operation_prefs.reset_on_crash = 0;   // a crash holds the plane where it is
     const int cell = flt[0].i * TERRAIN_GRID_COLS + flt[0].j;
@@ -116,7 +118,7 @@ TEST_F(SystemsClock, ALandingCountsAtRestOnALandingSurfaceUnharmed)
             landuse_grid[cell + k] = r.water ? LANDUSE_WATER_A : 0;
         flt[0].onground_any = 0;
         flt[0].groundspeed = 30.0f;
-        frames(20);
+        frames(r.airborne_frames);
         flt[0].onground_any = 1;   // the touchdown, rolling fast: no landing yet
         flt[0].local_vy = r.sink_mps;
         frames(1);
