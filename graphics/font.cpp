@@ -446,9 +446,14 @@ void OGL_draw_string_fmt(int colour, float x, float y, float value, int digits, 
         pen += p;
         OGL_draw_glyphs(pen, py, UTIL_digit_to_char(digit), font);
     };
+    // The full stop sits on the digits' foot. The grid fonts' art holds its
+    // ink a texel above the foot of its cell, so it is drawn a unit lower;
+    // the proportional font's art holds it on the foot already, and drawn a
+    // unit lower it hung below the digits, where it read as a decimal comma.
+    const float point_drop = def && def->layout == LAYOUT_PROP ? 0.0f : 1.0f;
     auto full_stop = [&] {
         const float centre = pen + 0.5f * (zero.w - 1.0f + p + gap);
-        OGL_draw_glyphs(round_unit(centre - FONT_point_ink_centre(font)), py - 1.0f, '.', font);
+        OGL_draw_glyphs(round_unit(centre - FONT_point_ink_centre(font)), py - point_drop, '.', font);
         pen += gap;
     };
 

@@ -7,10 +7,12 @@
 // situation_start_values; screen 20 logbook_path and the logbook arrays
 // (through the logbook's own routines); screen 21 only its page tab.
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include "core/app_mode.h"
 #include "core/datafile.h"
@@ -187,16 +189,19 @@ void SETUP_logbook()
     scroll = std::clamp(scroll, 0, std::max(last, 0));
 
     int count_sum = 0;
-    float sums[4] = {};
+    int64_t sums[4] = {};
     const logbook_arrays& lb = logbook;
+    // The hours as the file's lines hold them: tenths, with what a line's
+    // rounding leaves over carried to the next, so the rows add up to the
+    // totals row and the totals to the hours flown.
+    const std::vector<logbook_tenths> tenths = LOGBOOK_line_tenths();
     auto field = [](const char* text, int size, char* out) {
         std::memset(out, 0, TEXT_SIZE);
         std::memcpy(out, text, static_cast<size_t>(size - 1));
     };
     for (int i = 0; i <= last; ++i) {
-        const float totals[4] = {lb.total_hours[i], lb.night_hours[i], lb.instrument_hours[i],
-                                 lb.cross_country_hours[i]};
-        for (int k = 0; k < 4; ++k) sums[k] += totals[k];
+        const logbook_tenths& totals = tenths[static_cast<size_t>(i)];
+        for (int k = 0; k < 4; ++k) sums[k] += totals[static_cast<size_t>(k)];
         count_sum += lb.landings[i];
         const int r = i - scroll;
         if (r < 0 || r > 39) continue;
@@ -221,11 +226,11 @@ void SETUP_logbook()
         OGL_draw_string_fmt(SCREEN_TEXT_COLOUR, LOGBOOK_COLUMN_X[5], y, static_cast<float>(lb.landings[i]), 2, 0, 0,
                             SCREEN_TEXT_FONT);
         for (int k = 0; k < 4; ++k)
-            OGL_draw_string_fmt(SCREEN_TEXT_COLOUR, LOGBOOK_COLUMN_X[6 + k], y, totals[k], 3, 1, 0,
-                                SCREEN_TEXT_FONT);
+            OGL_draw_string_fmt(SCREEN_TEXT_COLOUR, LOGBOOK_COLUMN_X[6 + k], y,
+                                static_cast<float>(totals[static_cast<size_t>(k)]) / 10.0f, 3, 1, 0, SCREEN_TEXT_FONT);
     }
     OGL_draw_string_fmt(SCREEN_TEXT_COLOUR, 478.0f, 58.0f, static_cast<float>(count_sum), 4, 0, 0, SCREEN_TEXT_FONT);
     for (int k = 0; k < 4; ++k)
-        OGL_draw_string_fmt(SCREEN_TEXT_COLOUR, 544.0f + 60.0f * static_cast<float>(k), 58.0f, sums[k], 4, 1, 0,
-                            SCREEN_TEXT_FONT);
+        OGL_draw_string_fmt(SCREEN_TEXT_COLOUR, 544.0f + 60.0f * static_cast<float>(k), 58.0f,
+                            static_cast<float>(sums[k]) / 10.0f, 4, 1, 0, SCREEN_TEXT_FONT);
 }

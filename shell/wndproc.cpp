@@ -200,6 +200,7 @@ bool is_arrow_code(int code)
 // Kept from pump to pump within a frame.
 struct pump_state {
     bool pressed = false;   // a press was taken in this frame's pumps
+    bool typed = false;     // a key was taken in them while a text field was active
 };
 pump_state pump;
 
@@ -458,7 +459,8 @@ void MACIBM_pump_messages(bool same_frame)
 {
     PLAT_message m;
     bool& pressed = pump.pressed;
-    if (!same_frame) pressed = false;
+    bool& typed = pump.typed;
+    if (!same_frame) pressed = typed = false;
     while (PLAT_peek_message(m)) {
         const bool press = m.message == WM_LBUTTONDOWN || m.message == WM_RBUTTONDOWN;
         const bool release = m.message == WM_LBUTTONUP || m.message == WM_RBUTTONUP;
@@ -470,7 +472,19 @@ void MACIBM_pump_messages(bool same_frame)
             PLAT_put_back_message(m);
             return;
         }
+        const bool key = m.message == WM_KEYDOWN;
+        const bool field = active_text_field >= 0 && app_mode != MODE_BROWSER_SAVE;
+        if (key && m.wparam == VK_RETURN && field && typed) {
+            // The keys typed into a field reach its text when the field is
+            // next drawn; Return ends the field at once. Taken in the frame of
+            // the keys before it, Return ended the field before they reached
+            // it, and the last characters typed were lost: it and what follows
+            // it wait for the next frame, after the field took them.
+            PLAT_put_back_message(m);
+            return;
+        }
         pressed = pressed || press;
+        typed = typed || (key && field && m.wparam != VK_RETURN);
         MACIBM_wndproc(PLAT_window_handle(), m.message, m.wparam, m.lparam);
     }
 }

@@ -3,7 +3,9 @@
 
 #include <cmath>
 
+#include "aircraft/acf_struct.h"
 #include "core/constants.h"
+#include "core/frame_clock.h"
 #include "core/geo.h"
 #include "core/numeric.h"
 #include "core/reset_registry.h"
@@ -11,6 +13,9 @@
 #include "core/simvars/operation.h"
 #include "core/simvars/time.h"
 #include "flightmodel/flt.h"
+#include "flightmodel/ground/surface_state.h"
+#include "flightmodel/systems.h"
+#include "flightmodel/systems/limits.h"
 #include "flightmodel/systems/logbook.h"
 #include "world/navdb.h"
 
@@ -28,10 +33,18 @@ constexpr float NIGHT_ENDS_HOUR = 5.0f;
 constexpr float NIGHT_BEGINS_HOUR = 19.0f;
 constexpr float LANDING_BOUNCE_SEC = 60.0f;    // touchdowns closer together count one landing
 
-const char* airport_id_at(int index)
+// The airport the plane is at now (-1: none).
+int airport_here() { return LOGBOOK_airport_at(flt[0].latitude, flt[0].longitude); }
+
+// A surface the plane can land on lies under it: a runway of any kind (its
+// taxiways and aprons too), a deck, a platform or a flat roof, or water for
+// an aircraft built for it (its water rudder says so). Plain ground and, for
+// the others, water are not: a plane that came to rest there put down
+// off-field, and the logbook counts no landing.
+bool on_landing_surface()
 {
-    if (index < 0 || index >= static_cast<int>(airport_table.size())) return "";
-    return airport_table[static_cast<size_t>(index)].id;
+    if (surface_state.flat_surface_on != 0 && surface_state.surface_code != SURFACE_NONE) return true;
+    return pln[0].acf_water_rud_area > 0.0f && LIMITS_over_water();
 }
 
 }  // namespace
@@ -79,21 +92,56 @@ void SYSTEMS_touchdowns()
 {
     systems_clock_state& s = systems_clock;
     const flt_struct& f = flt[0];
-    const int airport = start_selection.airport_index;
-    if (s.prev_onground == 0 && f.onground_any != 0) {
-        if (s.last_landing_time < sim_time.total_running_time_sec - LANDING_BOUNCE_SEC) {
-            LOGBOOK_count_landing(airport_id_at(airport));
-            s.last_landing_time = sim_time.total_running_time_sec;
-        }
-        if (!s.have_prev_airport) {
+    const float now = sim_time.total_running_time_sec;
+    const bool touchdown = s.prev_onground == 0 && f.onground_any != 0;
+    // The airports of the touchdowns are where the plane is, not the airport
+    // last chosen in the menus: a flight flown elsewhere was logged there.
+    const int airport = touchdown || interval_ticks[INTERVAL_ONE_SECOND] ? airport_here() : -1;
+    if (!s.start_seen) {
+        // A flight that starts on the ground at an airport starts there.
+        s.start_seen = true;
+        if (f.onground_any != 0) s.prev_airport = airport_here();
+        s.have_prev_airport = s.prev_airport >= 0;
+    }
+    if (touchdown) {
+        // A plane let down onto the ground by its start (a ground start, a
+        // crash's restart on the runway) leaves the ground for a few frames
+        // as it settles: that is no flight, and its touchdown no landing.
+        if (s.last_landing_time < now - LANDING_BOUNCE_SEC && s.airborne_sec >= LANDING_MIN_AIRBORNE_SEC)
+            s.landing_pending = true;
+        // A touchdown away from every airport is no ground contact at an
+        // airport: it neither earns cross-country time nor becomes the
+        // airport the next one is compared with.
+        if (airport >= 0 && !s.have_prev_airport) {
             s.have_prev_airport = true;
-            s.prev_selected_airport = airport;
+            s.prev_airport = airport;
         }
-        if (airport != s.prev_selected_airport) {
+        if (airport >= 0 && airport != s.prev_airport) {
             LOGBOOK_add_cross_country(s.airborne_hours_since_airport);
             s.airborne_hours_since_airport = 0.0f;
         }
-        s.prev_selected_airport = airport;
+        if (airport >= 0) s.prev_airport = airport;
     }
+
+    // A touchdown is counted as a landing once the plane has come to rest on a
+    // surface it can land on, unharmed. Counted at the touchdown, every crash
+    // was a landing; a plane that lifts off again, or is held where it
+    // crashed, has not landed.
+    // It must stay at rest a moment: the crash is judged after this stage,
+    // and a plane that falls to the ground without speed is at rest in the
+    // frame it crashes.
+    if (f.onground_any == 0 || crash_hold_until > frame_clock) s.landing_pending = false;
+    const bool at_rest = s.landing_pending && f.groundspeed < LANDING_AT_REST_MPS && on_landing_surface();
+    s.at_rest_sec = at_rest ? s.at_rest_sec + sim_operation_misc.frame_rate_period : 0.0f;
+    if (at_rest && s.at_rest_sec >= LANDING_AT_REST_SEC) {
+        s.landing_pending = false;
+        s.at_rest_sec = 0.0f;
+        LOGBOOK_count_landing(airport_here());
+        s.last_landing_time = now;
+    } else if (interval_ticks[INTERVAL_ONE_SECOND] || touchdown) {
+        // The flight ends where the plane is: the arrival follows it.
+        LOGBOOK_set_arrival(airport);
+    }
+    s.airborne_sec = f.onground_any == 0 ? s.airborne_sec + sim_operation_misc.frame_rate_period : 0.0f;
     s.prev_onground = f.onground_any;
 }

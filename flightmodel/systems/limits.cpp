@@ -81,16 +81,6 @@ bool water_at(int i, int j)
     return code == LANDUSE_WATER_A || code == LANDUSE_WATER_B;
 }
 
-// Water under any corner of the plane's grid cell. The cell words are
-// writable by plug-ins; unchecked, a word outside the grid would read past the
-// land-use grid, so they are kept inside it with room for the far corner.
-bool over_water()
-{
-    const int i = std::clamp(static_cast<int>(flt[0].i), 0, TERRAIN_GRID_ROWS - 2);
-    const int j = std::clamp(static_cast<int>(flt[0].j), 0, TERRAIN_GRID_COLS - 2);
-    return water_at(i, j) || water_at(i, j + 1) || water_at(i + 1, j + 1) || water_at(i + 1, j);
-}
-
 // The advisories that say what went wrong, each in its own box, drawn from the
 // UI text table like every other interface text of the program: the language
 // file loaded (the project ships its texts in English) gives the wording.
@@ -184,6 +174,16 @@ void LIMITS_frame_rate_guard()
     }
 }
 
+// The cell words are writable by plug-ins; unchecked, a word outside the
+// grid would read past the land-use grid, so they are kept inside it with
+// room for the far corner.
+bool LIMITS_over_water()
+{
+    const int i = std::clamp(static_cast<int>(flt[0].i), 0, TERRAIN_GRID_ROWS - 2);
+    const int j = std::clamp(static_cast<int>(flt[0].j), 0, TERRAIN_GRID_COLS - 2);
+    return water_at(i, j) || water_at(i, j + 1) || water_at(i + 1, j + 1) || water_at(i + 1, j);
+}
+
 int LIMITS_crash()
 {
     limits_state& s = limits;
@@ -196,7 +196,7 @@ int LIMITS_crash()
 
     bool crash;
     if (f.local_vy >= s.crash_vertical_speed) {
-        const bool on_water = over_water() && !launch_flags.arrest_engaged && !launch_flags.hook_active &&
+        const bool on_water = LIMITS_over_water() && !launch_flags.arrest_engaged && !launch_flags.hook_active &&
                               !airport_surface_valid;
         crash = !on_water && f.local_y < terrain_height_m;
     } else {

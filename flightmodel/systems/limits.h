@@ -42,3 +42,5 @@ void LIMITS_exceedances();
 void LIMITS_frame_rate_guard();
 // 1 when this frame is a crash (the hold or restart has been done).
 int LIMITS_crash();
+// Water under any corner of the plane's terrain cell (the land-use grid).
+bool LIMITS_over_water();

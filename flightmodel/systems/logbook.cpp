@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -19,7 +20,9 @@
 #include "core/geo.h"
 #include "core/numeric.h"
 #include "core/pilot_prefs.h"
+#include "core/units.h"
 #include "core/reset_registry.h"
+#include "flightmodel/flt.h"
 #include "platform/plat_files.h"
 #include "platform/plat_time.h"
 #include "world/navdb.h"
@@ -38,6 +41,9 @@ struct logbook_file_record {
     int own_first = -1;            // the first entry this copy started (-1: none)
     bool whole = false;            // a new logbook: the save writes it whole
     std::vector<std::string> own_lines;   // this copy's entries as the file holds them now
+    // The user's aircraft file last named, and its name as the disk holds it.
+    std::string aircraft_path;
+    std::string aircraft_name;
 };
 logbook_file_record logbook_file;
 
@@ -84,13 +90,38 @@ int32_t today_yymmdd()
     return (local.tm_year + 1900 - 2000) * 10000 + (local.tm_mon + 1) * 100 + local.tm_mday;
 }
 
-// The id of the plane's airport (the start selection's); an index outside
-// the airport table would read past it, and gives no id.
-const char* current_airport_id()
+// The id of an airport of the table; none for -1 (no airport) or an index
+// outside the table (it would read past it).
+const char* airport_id(int a)
 {
-    const int a = start_selection.airport_index;
     if (a < 0 || a >= static_cast<int>(airport_table.size())) return "";
     return airport_table[static_cast<size_t>(a)].id;
+}
+
+// The user's aircraft as the logbook names it: the file's name as the disk
+// holds it, without its extension. The same file is named in upper case when
+// it comes from the defaults or a situation and as the disk has it when chosen
+// from the browser; taken as named, the logbook called one aircraft by two
+// names. A file that is not on the disk keeps the name it was given.
+std::string aircraft_name()
+{
+    const acf_struct& a = pln[0];
+    char given[TEXT_SIZE];
+    set_field(given, a.acf_file_name, TEXT_MAX_LEN);
+    char path[TEXT_SIZE];
+    set_field(path, a.acf_file_path, TEXT_MAX_LEN);
+    logbook_file_record& own = logbook_file;
+    if (path[0] && own.aircraft_path != path) {
+        // Resolved once per file: the entry is started every frame of a flight's first second.
+        own.aircraft_path = path;
+        own.aircraft_name.clear();
+        const std::filesystem::path disk(PLAT_resolve_path(path));
+        std::error_code ec;
+        if (std::filesystem::is_regular_file(disk, ec)) own.aircraft_name = disk.filename().string();
+    }
+    std::string name = path[0] && !own.aircraft_name.empty() ? own.aircraft_name : std::string(given);
+    name.resize(name.size() > EXTENSION_CHARS ? name.size() - EXTENSION_CHARS : 0);
+    return name;
 }
 
 void logbook_file_path(char out[TEXT_SIZE])
@@ -117,7 +148,7 @@ void put_padded(std::string& line, const char* text, int width)
     line.append(static_cast<size_t>(width) - n, ' ');
 }
 
-std::string entry_line(int e)
+std::string entry_line(int e, const logbook_tenths& tenths)
 {
     const logbook_arrays& b = logbook;
     char number[64];
@@ -129,9 +160,8 @@ std::string entry_line(int e)
     put_padded(line, b.to[e], AIRPORT_CHARS);
     std::snprintf(number, sizeof number, "  %2d  ", b.landings[e]);
     line += number;
-    for (float h : {b.total_hours[e], b.night_hours[e], b.instrument_hours[e], b.cross_country_hours[e]}) {
-        // Hours not a number would be written "nan", which the reader skips: the entry would be lost.
-        std::snprintf(number, sizeof number, "%4.1f  ", UTIL_finite_or_zero(h));
+    for (int64_t t : tenths) {
+        std::snprintf(number, sizeof number, "%4.1f  ", static_cast<double>(t) / 10.0);
         line += number;
     }
     put_padded(line, b.tail[e], TAIL_CHARS);
@@ -270,7 +300,14 @@ bool file_entry_lines(const char* path, std::vector<std::string>& lines)
 // (so the file browser does not list it) and ".lock" after it.
 std::string lock_path(const char* path)
 {
-    const std::string disk = PLAT_resolve_path(path);
+    // The name the save gives the file (its extension in lower case), found
+    // on the disk as the save finds it: named from the path as given, the
+    // lock of a logbook not yet written differed in case from the lock of the
+    // same logbook once written, and two copies could each hold their own.
+    char output[TEXT_SIZE];
+    UTIL_strcpy(path, output);
+    FILE_output_name(output);
+    const std::string disk = PLAT_resolve_path(output);
     const size_t slash = disk.rfind('/');
     const size_t name = slash == std::string::npos ? 0 : slash + 1;
     return disk.substr(0, name) + "." + disk.substr(name) + ".lock";
@@ -300,13 +337,12 @@ void LOGBOOK_new_entry()
     if (own.own_first < 0) own.own_first = e;
     b.date[e] = today_yymmdd();
     set_field(b.tail[e], pln[0].acf_tailnum, TAIL_CHARS);
-    char aircraft[TEXT_SIZE];
-    set_field(aircraft, pln[0].acf_file_name, TEXT_MAX_LEN);
-    const size_t len = std::strlen(aircraft);
-    aircraft[len > EXTENSION_CHARS ? len - EXTENSION_CHARS : 0] = '\0';
-    set_field(b.aircraft[e], aircraft, AIRCRAFT_CHARS);
-    set_field(b.from[e], current_airport_id(), AIRPORT_CHARS);
-    set_field(b.to[e], current_airport_id(), AIRPORT_CHARS);
+    set_field(b.aircraft[e], aircraft_name().c_str(), AIRCRAFT_CHARS);
+    // Where the flight begins, not the airport last chosen: a start on the
+    // globe, a situation or a crash's restart begins elsewhere.
+    const char* here = airport_id(LOGBOOK_airport_at(flt[0].latitude, flt[0].longitude));
+    set_field(b.from[e], here, AIRPORT_CHARS);
+    set_field(b.to[e], here, AIRPORT_CHARS);
     b.landings[e] = 0;
     b.total_hours[e] = b.night_hours[e] = b.instrument_hours[e] = b.cross_country_hours[e] = 0.0f;
 }
@@ -338,10 +374,12 @@ void LOGBOOK_write()
     std::vector<std::string> lines;
     const bool merge = !own.whole && file_entry_lines(path, lines);
     std::vector<std::string> own_lines;
+    const std::vector<logbook_tenths> tenths = LOGBOOK_line_tenths();
     for (int e = 0; e <= logbook_last; ++e) {
         const bool owned = own.own_first >= 0 && e >= own.own_first;
-        if (owned) own_lines.push_back(entry_line(e));
-        if (!merge) lines.push_back(entry_line(e));
+        const std::string line = entry_line(e, tenths[static_cast<size_t>(e)]);
+        if (owned) own_lines.push_back(line);
+        if (!merge) lines.push_back(line);
     }
     if (merge) {
         for (const std::string& earlier : own.own_lines) {
@@ -417,9 +455,69 @@ void LOGBOOK_add_cross_country(float hours)
     if (has_entry()) logbook.cross_country_hours[logbook_last] += hours;
 }
 
-void LOGBOOK_count_landing(const char* airport_id)
+void LOGBOOK_count_landing(int airport)
 {
     if (!has_entry()) return;
     logbook.landings[logbook_last] += 1;
-    set_field(logbook.to[logbook_last], airport_id, AIRPORT_CHARS);
+    LOGBOOK_set_arrival(airport);
+}
+
+void LOGBOOK_set_arrival(int airport)
+{
+    if (has_entry()) set_field(logbook.to[logbook_last], airport_id(airport), AIRPORT_CHARS);
+}
+
+int LOGBOOK_airport_at(float lat, float lon)
+{
+    if (!(std::isfinite(lat) && std::isfinite(lon))) return -1;
+    // Distances on the plane tangent at the place: good to a metre or so at
+    // the radius, away from the poles, where no airport lies.
+    const double east_per_deg = UNIT_MTRS_PER_DEG_LAT * std::cos(static_cast<double>(lat) * DEG_TO_RAD_DOUBLE);
+    const double radius_deg = LOGBOOK_AIRPORT_RADIUS_M / UNIT_MTRS_PER_DEG_LAT;
+    double best = LOGBOOK_AIRPORT_RADIUS_M;
+    int found = -1;
+    auto consider = [&](float plat, float plon, int a) {
+        const double north = (static_cast<double>(plat) - lat) * UNIT_MTRS_PER_DEG_LAT;
+        const double east = UTIL_wrap_pm180(static_cast<double>(plon) - lon) * east_per_deg;
+        const double d = std::hypot(north, east);
+        if (d <= best) {
+            best = d;
+            found = a;
+        }
+    };
+    for (size_t k = 0; k < airport_table.size(); ++k) {
+        const airport_record& a = airport_table[k];
+        for (const runway_record& r : a.runways) {
+            // A first look by latitude alone passes over the airports of the
+            // rest of the world quickly.
+            if (std::fabs(r.lat - lat) > 2.0 * radius_deg) continue;
+            consider(r.lat, r.lon, static_cast<int>(k));
+        }
+        for (const start_position_record& p : a.starts) {
+            if (std::fabs(p.lat - lat) > 2.0 * radius_deg) continue;
+            consider(p.lat, p.lon, static_cast<int>(k));
+        }
+    }
+    return found;
+}
+
+std::vector<logbook_tenths> LOGBOOK_line_tenths()
+{
+    const logbook_arrays& b = logbook;
+    const int last = std::min(logbook_last, LOGBOOK_MAX_ENTRIES - 1);
+    std::vector<logbook_tenths> out(static_cast<size_t>(std::max(last + 1, 0)));
+    const float* const columns[4] = {b.total_hours, b.night_hours, b.instrument_hours, b.cross_country_hours};
+    for (int k = 0; k < 4; ++k) {
+        double flown = 0.0;          // hours flown up to the end of the line
+        int64_t shown = 0;           // tenths of the lines above it
+        for (int e = 0; e <= last; ++e) {
+            // Hours not a number count as none: written, they would read "nan" and the entry would be lost.
+            flown += UTIL_finite_or_zero(columns[k][e]);
+            // Bounded to what the field can show (and an int64 hold).
+            const int64_t through = std::llround(std::clamp(flown * 10.0, -1.0e12, 1.0e12));
+            out[static_cast<size_t>(e)][static_cast<size_t>(k)] = through - shown;
+            shown = through;
+        }
+    }
+    return out;
 }

@@ -517,3 +517,20 @@ TEST_F(DefaultAirport, TheFloatPlaneTakesOffFromStillWater)
     EXPECT_GT(f.local_vy, 2.0f);
     EXPECT_LT(std::fabs(std::remainder(f.psi - 90.0f, 360.0f)), 5.0f);
 }
+
+// Each ramp start of the default airport stands on paving (the apron before
+// the terminal, the hangars' apron), not on the grass beside the runway.
+TEST_F(DefaultAirport, EveryRampStartStandsOnAnApron)
+{
+    const airport_record& ksbd = airport_table[static_cast<size_t>(start_selection.airport_index)];
+    ASSERT_EQ(std::string(ksbd.id), "KSBD");
+    ASSERT_GE(ksbd.starts.size(), 2u);
+    for (size_t k = 0; k < ksbd.starts.size(); ++k) {
+        start_selection.start_index = static_cast<int>(k);
+        ASSERT_TRUE(started_at(SIT_RAMP)) << "FLTMOD_plane_step runs no build-up";
+        for (int n = 0; n < 25; ++n) frame();
+        EXPECT_EQ(surface_state.flat_surface_on, 1) << ksbd.starts[k].name;
+        ASSERT_NE(surface_state.runway_under_plane, RUNWAY_NONE) << ksbd.starts[k].name;
+        EXPECT_EQ(ksbd.runways[static_cast<size_t>(surface_state.runway_under_plane)].number[0], 'x') << ksbd.starts[k].name;
+    }
+}

@@ -8,12 +8,15 @@
 #include <ctime>
 #include <future>
 #include <string>
+#include <vector>
 
 #include "aircraft/acf_struct.h"
 #include "core/alert.h"
 #include "core/folders.h"
 #include "core/geo.h"
 #include "core/pilot_prefs.h"
+#include "core/text_util.h"
+#include "flightmodel/flt.h"
 #include "flightmodel/systems/logbook.h"
 #include "platform/plat_files.h"
 #include "platform/plat_time.h"
@@ -45,8 +48,14 @@ protected:
         airport_table.clear();
         airport_record a{};
         std::strcpy(a.id, "KSBD");
+        runway_record r{};
+        r.lat = 34.0954f;
+        r.lon = -117.2349f;
+        a.runways.push_back(r);
         airport_table.push_back(a);
         start_selection.airport_index = 0;
+        flt[0].latitude = r.lat;   // the plane at KSBD
+        flt[0].longitude = r.lon;
         clear_alerts();
     }
     void TearDown() override
@@ -289,4 +298,47 @@ TEST_F(Logbook, ASaveAddsThisCopysFlightToTheFileAsItStands)
         write_file_bytes(file(), HEADER + a + b + "99\n");
     }
     EXPECT_EQ(saved.get(), HEADER + a + b + mine(" 2.5") + "99\n");
+}
+
+// The entry names the aircraft as its file is named on the disk, whatever
+// case the path it was loaded by was written in, and the places by the
+// airport the plane is at.
+TEST_F(Logbook, AnEntryNamesTheAircraftAsOnDiskAndThePlaceByTheNearestAirport)
+{
+    dir_.write("Aircraft/Orvell Trainer/Orvell Trainer.acf", "");
+    UTIL_strcpy((dir_.prefix() + "AIRCRAFT:ORVELL TRAINER:ORVELL TRAINER.ACF").c_str(), pln[0].acf_file_path);
+    std::strcpy(pln[0].acf_file_name, "ORVELL TRAINER.ACF");
+    LOGBOOK_new_entry();
+    EXPECT_STREQ(logbook.aircraft[0], "Orvell Trainer");
+
+    airport_record ont{};
+    std::strcpy(ont.id, "KONT");
+    ont.starts.push_back(start_position_record{34.056f, -117.601f, 0.0f, {}});
+    airport_table.push_back(ont);
+    struct place {
+        float lat, lon;
+        int airport;
+    };
+    for (const place& p : {place{34.0954f, -117.2349f, 0}, place{34.06f, -117.59f, 1},
+                           place{34.0954f, -117.2349f + 5.5f * 1852.0f / 92000.0f, -1}, place{35.7f, 139.7f, -1}}) {
+        EXPECT_EQ(LOGBOOK_airport_at(p.lat, p.lon), p.airport) << p.lat << " " << p.lon;
+        flt[0].latitude = p.lat;
+        flt[0].longitude = p.lon;
+        LOGBOOK_new_entry();   // the same flight's first second: refilled
+        EXPECT_STREQ(logbook.from[0], p.airport < 0 ? "" : airport_table[static_cast<size_t>(p.airport)].id);
+        EXPECT_STREQ(logbook.to[0], logbook.from[0]);
+    }
+}
+
+// The lock beside the logbook is named after the file as it is written (its
+// extension in lower case), before the first save as after it.
+TEST_F(Logbook, TheLockIsNamedAfterTheFileItGuards)
+{
+    LOGBOOK_new_entry();
+    written();
+    written();
+    std::vector<std::string> hidden;
+    for (const auto& e : std::filesystem::directory_iterator(file().parent_path()))
+        if (e.path().filename().string()[0] == '.') hidden.push_back(e.path().filename().string());
+    EXPECT_EQ(hidden, std::vector<std::string>{"." + file().filename().string() + ".lock"});
 }

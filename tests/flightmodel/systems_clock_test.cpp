@@ -4,7 +4,14 @@
 #include "flightmodel/systems/environment.h"
 #include "tests/flightmodel/systems_fixture.h"
 #include "world/atc/atc_state.h"
+#include "core/folders.h"
+#include "core/pilot_prefs.h"
 #include "core/reset_registry.h"
+#include "platform/plat_time.h"
+#include "tests/support/test_support.h"
+#include "flightmodel/ground/surface_state.h"
+#include "flightmodel/systems.h"
+#include "world/landuse_grid.h"
 
 namespace {
 
@@ -77,37 +84,150 @@ TEST_F(SystemsClock, HoursByKindAndTheStopwatch)
     EXPECT_NEAR(logbook.total_hours[0], 0.002f, 1e-6f);
 }
 
-TEST_F(SystemsClock, BouncesCountOneLandingAndCrossCountryNeedsAnotherAirport)
+// A landing counts once the plane has come to rest, unharmed, on a surface
+// it can land on; the arrival is the airport it came to rest at.
+TEST_F(SystemsClock, ALandingCountsAtRestOnALandingSurfaceUnharmed)
 {
-    start_selection.airport_index = 0;
-    flt[0].onground_any = 1;
+    struct row {
+        const char* what;
+        bool runway, water, water_rudder, lifts_off;
+        float sink_mps;
+        int airborne_frames;
+        int landings;
+    };
+    const row rows[] = {
+        {"on a runway", true, false, false, false, -2.0f, 60, 1},
+        {"on plain ground", false, false, false, false, -2.0f, 60, 0},
+        {"in a crash held where it stopped", true, false, false, false, -9.0f, 60, 0},
+        {"touched and lifted off again", true, false, false, true, -2.0f, 60, 0},
+        {"a float plane on water", false, true, true, false, -2.0f, 60, 1},
+        {"a land plane on water", false, true, false, false, -2.0f, 60, 0},
+        {"settling onto the runway it was started on", true, false, false, false, -0.5f, 6, 0},
+    };
+    sim_operation_prefs.reset_on_crash = 0;   // a crash holds the plane where it is
+    const int cell = flt[0].i * TERRAIN_GRID_COLS + flt[0].j;
+    for (const row& r : rows) {
+        RESET_group(reset_group::flight);
+        crash_hold_until = 0.0f;
+        logbook.landings[0] = 0;
+        std::strcpy(logbook.to[0], "X");
+        surface_state.flat_surface_on = r.runway ? 1 : 0;
+        surface_state.surface_code = r.runway ? 160 : SURFACE_NONE;
+        pln[0].acf_water_rud_area = r.water_rudder ? 1.0f : 0.0f;
+        for (int k : {0, 1, TERRAIN_GRID_COLS, TERRAIN_GRID_COLS + 1})
+            landuse_grid[cell + k] = r.water ? LANDUSE_WATER_A : 0;
+        flt[0].onground_any = 0;
+        flt[0].groundspeed = 30.0f;
+        frames(r.airborne_frames);
+        flt[0].onground_any = 1;   // the touchdown, rolling fast: no landing yet
+        flt[0].local_vy = r.sink_mps;
+        frames(1);
+        flt[0].local_vy = 0.0f;
+        EXPECT_EQ(logbook.landings[0], 0) << r.what;
+        if (r.lifts_off) {
+            flt[0].onground_any = 0;
+            frames(20);
+        }
+        flt[0].groundspeed = 1.0f;   // at rest (in the air after a lift-off)
+        frames(25);
+        EXPECT_EQ(logbook.landings[0], r.landings) << r.what;
+        if (r.landings) EXPECT_STREQ(logbook.to[0], "KSBD") << r.what;
+        frames(40);                  // and only once
+        EXPECT_EQ(logbook.landings[0], r.landings) << r.what;
+    }
+    for (int k : {0, 1, TERRAIN_GRID_COLS, TERRAIN_GRID_COLS + 1}) landuse_grid[cell + k] = 0;
+}
+
+// Bounces count once; cross-country time is credited at a touchdown at
+// another airport than the one of the previous ground contact, the airports
+// being where the plane is, not the one chosen in the menus. The arrival
+// follows the plane: blank away from every airport.
+TEST_F(SystemsClock, BouncesCountOnceAndCrossCountryNeedsAnotherAirport)
+{
+    surface_state.flat_surface_on = 1;
+    surface_state.surface_code = 160;
+    start_selection.airport_index = 1;   // KONT chosen, but the flight starts at KSBD
+    flt[0].groundspeed = 0.0f;
     frames(1);
-    flt[0].onground_any = 0;   // airborne for an hour of frames
-    frames(36, 100.0f);
-    const float airborne = 36 * 100.0f / 3600.0f;
-    flt[0].onground_any = 1;   // first touchdown at KSBD
-    frames(1);
+    flt[0].onground_any = 0;             // airborne for two hours of frames
+    frames(72, 100.0f);
+    const float airborne = 72 * 100.0f / 3600.0f;
+    flt[0].onground_any = 1;             // back at KSBD: no cross-country time
+    frames(25);
+    EXPECT_EQ(logbook.cross_country_hours[0], 0.0f);
     EXPECT_EQ(logbook.landings[0], 1);
-    EXPECT_STREQ(logbook.to[0], "KSBD");
-    EXPECT_EQ(logbook.cross_country_hours[0], 0.0f);   // the first touchdown's airport is the reference
 
+    place(34.056f, -117.601f, 280.0f);   // at KONT, 30 s after that landing
     flt[0].onground_any = 0;
-    frames(36, 100.0f);
-    start_selection.airport_index = 1;   // the airport changed: KONT
-    sim_time.total_running_time_sec -= 3600.0f - 30.0f;   // the touchdown 30 s after the last landing
+    frames(1, 14.0f);
     flt[0].onground_any = 1;
-    frames(1);
-    EXPECT_EQ(logbook.landings[0], 1);                        // a bounce
-    EXPECT_STREQ(logbook.to[0], "KSBD");
-    EXPECT_NEAR(logbook.cross_country_hours[0], 2.0f * airborne, 1e-3f);   // still credited
-
+    frames(25);
+    EXPECT_EQ(logbook.landings[0], 1);   // a bounce
+    EXPECT_NEAR(logbook.cross_country_hours[0], airborne + 14.0f / 3600.0f, 1e-4f);
     flt[0].onground_any = 0;
-    frames(1);
-    sim_time.total_running_time_sec += 120.0f;
+    frames(1, 60.0f);
     flt[0].onground_any = 1;
-    frames(1);
+    frames(25);
     EXPECT_EQ(logbook.landings[0], 2);
     EXPECT_STREQ(logbook.to[0], "KONT");
+
+    place(35.7f, 139.7f, 100.0f);        // far from every airport
+    flt[0].onground_any = 0;
+    frames(25);
+    EXPECT_STREQ(logbook.to[0], "");
+}
+
+// Three flights of four minutes, flown frame by frame and written: two
+// landings (the crash is none), airports where each flight began and ended,
+// and lines whose tenths carry over, so they add up to the twelve minutes
+// flown (four minutes a line, each rounded, would have made 0.3 hours).
+TEST_F(SystemsClock, ThreeFlightsOneCrashAreLoggedAsTheyHappened)
+{
+    temp_folder dir;
+    const std::string kept_folder = program_folder;
+    FOLDERS_init_from((dir.prefix() + "orvell").c_str());
+    dir.write("Output/logbooks/keep", "");
+    std::strcpy(logbook_path, "ORVELL PILOT.TXT");
+    setenv("TZ", "UTC", 1);
+    tzset();
+    PLAT_set_clock_source(nullptr, [] { return int64_t{1055419200}; });   // 12 June 2003
+    std::strcpy(pln[0].acf_tailnum, "N12");
+    std::strcpy(pln[0].acf_file_name, "Orvell Trainer.acf");
+    sim_operation_prefs.reset_on_crash = 0;
+    sim_time.zulu_time_sec = 20.0f * 3600.0f;   // noon in California: no night hours
+    surface_state.flat_surface_on = 1;
+    surface_state.surface_code = 160;
+    logbook_last = -1;
+
+    // Each flight: a second on its start, 239 s in the air, a touchdown at
+    // `sink` m/s where it ends and a stop.
+    auto flight = [](float lat0, float lon0, bool on_ground, float lat1, float lon1, float sink) {
+        RESET_group(reset_group::flight);
+        crash_hold_until = 0.0f;
+        place(lat0, lon0, 400.0f);
+        flt[0].onground_any = on_ground ? 1 : 0;
+        flt[0].groundspeed = 0.0f;
+        sim_time.total_flight_time_sec = 0.0f;
+        frames(20);
+        sim_time.total_flight_time_sec = 100.0f;
+        flt[0].onground_any = 0;
+        place(lat1, lon1, 400.0f);
+        frames(239, 1.0f);
+        flt[0].onground_any = 1;
+        flt[0].local_vy = sink;
+        frames(1);
+        flt[0].local_vy = 0.0f;
+        frames(25);
+    };
+    flight(34.0954f, -117.2349f, true, 34.056f, -117.601f, -2.0f);   // KSBD to KONT
+    flight(34.056f, -117.601f, true, 34.4f, -117.4f, -9.0f);         // from KONT, crashed in the hills
+    flight(34.3f, -117.0f, false, 34.0954f, -117.2349f, -2.0f);      // an approach to KSBD
+    LOGBOOK_write();
+    EXPECT_EQ(read_file_bytes(dir.path() / "Output/logbooks/ORVELL PILOT.txt"),
+              read_file_bytes(fixture_path("logbook_three_flights.txt")));
+
+    PLAT_set_clock_source(nullptr, nullptr);
+    FOLDERS_init_from((kept_folder + "orvell").c_str());
 }
 
 TEST_F(SystemsClock, AirAtThePlane)

@@ -129,7 +129,10 @@ TEST_F(Fonts, TwoByteFontStopsAtTheTerminatorOfAnOddLengthText)
 TEST_F(Fonts, NumberCellsFullStopAndSign)
 {
     // 5.5 with 5 digits and 2 decimals: cells of 10 from x = 100, the stop
-    // between the third cell (120) and the fourth (130), one below the row.
+    // between the third cell (120) and the fourth (130), on the row: the
+    // proportional font's full stop stands on the digits' foot (a unit
+    // lower it hung below them like a comma). The grid fonts' art holds it a
+    // unit higher, so there it is drawn a unit lower.
     auto r = number(5.5f, 5, 2, 0);
     EXPECT_EQ(glyphs(104, r), "005.50");
     ASSERT_EQ(r.size(), 6u);
@@ -137,7 +140,10 @@ TEST_F(Fonts, NumberCellsFullStopAndSign)
     // The stop takes half a cell (5) of its own after the units cell, its
     // ink (texel 0 and 1 of its glyph) centred between the digits' ink.
     EXPECT_FLOAT_EQ(r[3].x1, 129.0f);
-    EXPECT_FLOAT_EQ(r[3].y1, 97.0f);
+    EXPECT_FLOAT_EQ(r[3].y1, r[0].y1);
+    const auto grid = sorted_by_x(capture_rects([] { OGL_draw_string_fmt(0, 100, 100, 5.5f, 5, 2, 0, 107); }));
+    ASSERT_EQ(glyphs(107, grid), "005.50");
+    EXPECT_FLOAT_EQ(grid[3].y1, grid[0].y1 - 1.0f);
     EXPECT_FLOAT_EQ(r[4].x1, 135.0f);
 
     // -0.04, 3 digits, 1 decimal, sign: a minus before the cells, the stop before the last cell.

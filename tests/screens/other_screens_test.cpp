@@ -264,8 +264,7 @@ TEST_F(OtherScreens, LogbookListsFortyRowsAndSumsThemAll)
     for (const std::string& l : lines)
         if (l.find("12-13-14") != std::string::npos) ++rows;
     EXPECT_EQ(rows, 40);
-    EXPECT_TRUE(shows(lines, "0450"));    // the landings' sum
-    EXPECT_TRUE(shows(lines, "04504500"));   // the total hours' sum, 450.0 (the point drawn apart)
+    EXPECT_TRUE(shows(lines, "0450450.0"));   // the landings' sum, then the total hours' sum
     small_screens.logbook_scroll = 999;  // held to the last entry
     SETUP_logbook();
     EXPECT_EQ(small_screens.logbook_scroll, 44);
@@ -290,8 +289,9 @@ TEST_F(OtherScreens, LogbookListsFortyRowsAndSumsThemAll)
 }
 
 // Scrolled by 5, the list starts at entry 5 and ends at entry 44; each row's
-// totals show one decimal in three digits (2.5 as 02.5, 0 as 00.0) after the
-// two-digit count.
+// totals show one decimal in three digits (2.5 as 02.5, 0 as 00.0), the
+// point on the digits' line, after the two-digit count. Rows of a few
+// minutes carry what their tenth leaves over, so the rows add up to the sum.
 TEST_F(OtherScreens, TheLogbookListFollowsItsScrollAndShowsTenthsPerRow)
 {
     LOGBOOK_clear();
@@ -303,9 +303,17 @@ TEST_F(OtherScreens, TheLogbookListFollowsItsScrollAndShowsTenthsPerRow)
     }
     small_screens.logbook_scroll = 5;
     const auto lines = printed(SETUP_logbook);
-    EXPECT_TRUE(shows(lines, "01-01-0507025000000000"));
-    EXPECT_TRUE(shows(lines, "01-01-4407025000000000"));
+    EXPECT_TRUE(shows(lines, "01-01-050702.500.000.000.0"));
+    EXPECT_TRUE(shows(lines, "01-01-440702.500.000.000.0"));
     EXPECT_FALSE(shows(lines, "01-01-04"));
+    small_screens.logbook_scroll = 0;
+    for (int i = 0; i <= 3; ++i) logbook.total_hours[i] = 0.04f;   // 2.4 minutes each
+    const auto few = printed(SETUP_logbook);
+    EXPECT_TRUE(shows(few, "01-01-000700.0"));
+    EXPECT_TRUE(shows(few, "01-01-010700.1"));
+    EXPECT_TRUE(shows(few, "01-01-020700.0"));
+    EXPECT_TRUE(shows(few, "01-01-030700.1"));
+    small_screens.logbook_scroll = 5;
 
     // Each caption of the headings stands over its column: the from airport under the fourth.
     text(291, "A  B  C  D  E  F  G  H  I  J");

@@ -180,6 +180,28 @@ TEST_F(WindowInput, KeysTypedIntoAFieldOrAMenuFlyNothing)
     EXPECT_EQ(flown(), before);
 }
 
+// Keys typed in the same frame as the Return after them reach the field:
+// the field takes the typed text when it is drawn, so Return waits for the
+// next frame rather than ending the field before that.
+TEST_F(WindowInput, KeysTypedJustBeforeReturnReachTheField)
+{
+    APPLICATION_set_mode(MODE_FLIGHT_PLAN, "test");
+    atc_state.atc_plan_to_id[0] = 0;
+    active_text_field = 1;   // the destination, as a click on it leaves it
+    typed_text[0] = 0;
+    for (auto [key, scan] : {std::pair{SDLK_k, SDL_SCANCODE_K}, {SDLK_o, SDL_SCANCODE_O}, {SDLK_n, SDL_SCANCODE_N},
+                             {SDLK_t, SDL_SCANCODE_T}, {SDLK_RETURN, SDL_SCANCODE_RETURN}})
+        push_key_press(key, scan);
+    for (int k = 0; k < 2; ++k) {
+        test_clock_seconds += 0.05;
+        MACIBM_do_frame();
+    }
+    EXPECT_STREQ(atc_state.atc_plan_to_id, "KONT");
+    EXPECT_EQ(active_text_field, -1);   // and Return ended the field
+    EXPECT_EQ(app_mode, MODE_FLIGHT_PLAN);
+    APPLICATION_set_mode(MODE_FLYING, "test");
+}
+
 TEST_F(WindowInput, TypedTextStopsAtItsLastPlace)
 {
     active_text_field = 0;

@@ -153,7 +153,8 @@ TEST_F(Atc, PhraseBuildersSpeakHeadingsFrequenciesWindsAndCallsigns)
     EXPECT_EQ(wind(90, 10, 20, 0), "WIND 0 9 0 AT 10 VARIABLE 0 7 0 TO 1 1 0");
 
     char word[TEXT_SIZE];
-    for (auto [c, w] : {std::pair{'9', "NINER"}, {'L', "LEEMA"}, {'X', "X RAY"}, {'Z', "ZOOLOO"}, {'a', ""}}) {
+    // The letters' names as shown; the voice is given "LEEMA" and "ZOOLOO".
+    for (auto [c, w] : {std::pair{'9', "NINER"}, {'L', "LIMA"}, {'X', "X RAY"}, {'Z', "ZULU"}, {'a', ""}}) {
         ATC_spell_char(c, word);
         EXPECT_STREQ(word, w);
     }
@@ -352,7 +353,7 @@ TEST_F(Atc, TheAtisReadsTheWeatherOfTheField)
     char text[TEXT_SIZE];
     ATC_atis(apt, 'B', text, 1);
     EXPECT_STREQ(text,
-                 "ORVELL FIELD INFORMATION BRAVO. 14 HUNDRED ZOOLOO WEATHER. SKY CONDITIONS 2500 SCATTERED VISIBILITY "
+                 "ORVELL FIELD INFORMATION BRAVO. 14 HUNDRED ZULU WEATHER. SKY CONDITIONS 2500 SCATTERED VISIBILITY "
                  "10. TEMPERATURE 12 DEWPOINT 8. WIND 2 7 0 AT 12, ALTIMETER 29.92. ARRIVING AND DEPARTING RUNWAY 2 7 "
                  "LEFT. ADVISE ON INITIAL CONTACT YOU HAVE BRAVO.");
 
@@ -412,7 +413,7 @@ TEST_F(Atc, OnRealWeatherTheAtisAndTheRunwayReadTheNearestReport)
     char text[TEXT_SIZE];
     ATC_atis(apt, 'A', text, 1);
     EXPECT_STREQ(text,
-                 "TEST FIELD INFORMATION ALPHA. 14 HUNDRED ZOOLOO WEATHER. SKY CONDITIONS 800 OVERCAST R V R 5300, "
+                 "TEST FIELD INFORMATION ALPHA. 14 HUNDRED ZULU WEATHER. SKY CONDITIONS 800 OVERCAST R V R 5300, "
                  "SNOW. TEMPERATURE -2 DEWPOINT -5. WIND SHEAR ALERT. WIND 0 9 0 AT 15 GUST 25, ALTIMETER 30.01. "
                  "ARRIVING AND DEPARTING RUNWAY 0 9. ADVISE ON INITIAL CONTACT YOU HAVE ALPHA.");
     // Without the real-weather flag the simulated weather stands.
@@ -1208,6 +1209,10 @@ TEST_F(AtcWindow, PickListsShowTheNamesAndAskWithTheWholeName)
     UTIL_srand(1);   // first draw 16838: 16838 * 26 / 32768 = 13, the letter N
     choose(0, 0);
     EXPECT_EQ(last().rfind("TEST FIELD WITH A NAME OF MANY LETTERS INFORMATION NOVEMBER.", 0), 0u) << last();
+    // Shown with the zone's name, said as the voice says it right.
+    EXPECT_NE(std::string(speech_text).find(" HUNDRED ZULU WEATHER. "), std::string::npos) << speech_text;
+    EXPECT_NE(last().find(" HUNDRED ZOOLOO WEATHER. "), std::string::npos) << last();
+    EXPECT_EQ(last().find("ZULU"), std::string::npos) << last();
     // An empty list: a click closes and says nothing.
     const size_t before = said();
     atc_state.atc_window_open = 1;
@@ -1222,6 +1227,12 @@ TEST_F(AtcWindow, PickListsShowTheNamesAndAskWithTheWholeName)
     atc_state.atc_window_open = 1;
     atc_state.atc_page = 4;
     EXPECT_EQ(text_lines(106, draw()), (std::vector<std::string>{"TEST FIELD WITH A NAME OF M", "FAR TOWER"}));
+    // The area moves on between the drawing and the click (the first field
+    // leaves it): the click still answers for the field drawn under it.
+    airport_table[0].local = 0;
+    choose(1, 0);
+    EXPECT_NE(last().find("CLEARED TO LAND RUNWAY 0 9 FAR TOWER."), std::string::npos) << last();
+    airport_table[0].local = 1;
 
     // The main page's one-word requests, row by row (airborne: all shown), each by its answer.
     const std::pair<int, const char*> requests[] = {

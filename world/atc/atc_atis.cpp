@@ -70,7 +70,7 @@ void ATC_atis(int airport, char letter, char* out, int use_real_weather)
     // undefined (and speak a garbage hour); it reads as 0 instead.
     UTIL_hours_minutes(std::isfinite(time) ? time : 0.0f, hours, minutes);
     atc_append_int(out, hours);
-    UTIL_strcat(out, " HUNDRED ZOOLOO WEATHER. ");
+    UTIL_strcat(out, " HUNDRED ZULU WEATHER. ");
 
     if (types[0] == 0 && types[1] == 0) {
         UTIL_strcat(out, "SKY CLEAR ");

@@ -10,12 +10,17 @@
 
 constexpr double ATC_FAR_FUTURE = 9.9e9;
 constexpr int ATC_MENU_ROWS = 29;
+constexpr int ATC_LIST_COLUMNS = 6;
 
 // The request window's row states of its last drawing pass and the mouse
-// position of its last highlight update.
+// position of its last highlight update; and the pick list of its last
+// drawing pass: its page (0: none drawn) and the airport or navaid drawn in
+// each slot (the table index + 1; 0 for an empty slot).
 struct atc_menu_record {
     int32_t atc_row_state[ATC_MENU_ROWS];
     float atc_last_mouse[2];
+    int32_t atc_list_page;
+    int32_t atc_list_entry[ATC_LIST_COLUMNS][ATC_MENU_ROWS];
 };
 extern atc_menu_record atc_menu;
 
@@ -65,5 +70,9 @@ const navaid_record* atc_navaid(int index);
 bool atc_airport_point(int index, float& lat, float& lon);
 // Copies a fixed-size record text into a terminated 500-byte buffer.
 void atc_copy_name(const char* src, int size, char* out);
-// Spoken with the show flag (the last ATC message).
+// Spoken with the show flag (the last ATC message): the text is shown as it
+// stands, and the voice is given it with atc_spoken_text's spellings.
 void atc_speak(const char* text);
+// The text as the voice is given it: the spelling words whose names it says
+// wrongly ("LIMA", "ZULU") spelled as it says them right ("LEEMA", "ZOOLOO").
+void atc_spoken_text(const char* text, char out[TEXT_SIZE]);

@@ -27,7 +27,7 @@ constexpr float NO_WRAP = 9999.0f;
 constexpr float ROW_TOP_Y = 737.0f;
 constexpr float ROW_HEIGHT = 10.0f;
 constexpr float COLUMN_WIDTH = 170.0f;
-constexpr int LIST_COLUMNS = 6;
+constexpr int LIST_COLUMNS = ATC_LIST_COLUMNS;
 constexpr size_t LIST_NAME_CHARS = 27;
 constexpr size_t PAR_NAME_CHARS = 8;
 constexpr double LANDING_LIST_RADIUS = NM_TO_M_DOUBLE * 0.3;
@@ -232,9 +232,16 @@ bool on_page(int page, size_t index)
     return n.local && n.kind == kind;
 }
 
+// The name of an airport (pages 1-4) or navaid (pages 5-7) of the tables.
+void entry_name(int page, size_t k, char* name)
+{
+    atc_copy_name(page <= 4 ? airport_table[k].name : navaid_table[k].name, APT_NAME_SIZE, name);
+}
+
 void pick_list(int page, int click)
 {
     atc_state_block& s = atc_state;
+    atc_menu_record& m = atc_menu;
     s.atc_hover_col = std::clamp(s.atc_hover_col, 0, LIST_COLUMNS - 1);
     s.atc_hover_row = std::clamp(s.atc_hover_row, 0, ATC_MENU_ROWS - 1);
     if (click == 0)
@@ -243,35 +250,46 @@ void pick_list(int page, int click)
     else
         s.atc_window_open = 0;
 
-    const int hover_col = s.atc_hover_col, hover_row = s.atc_hover_row;
-    const size_t count = page <= 4 ? airport_table.size() : navaid_table.size();
+    // A click picks the entry the pilot saw under the highlight: the one the
+    // last drawing pass put in that slot. Walked afresh, the list can stand
+    // otherwise by the click (the airports and navaids of the loaded area
+    // change as the plane flies on and the scenery moves with it), and the
+    // answer was for another airport than the one picked.
+    const int count = static_cast<int>(page <= 4 ? airport_table.size() : navaid_table.size());
+    const int picked = click != 0 && m.atc_list_page == page ? m.atc_list_entry[s.atc_hover_col][s.atc_hover_row] - 1 : -1;
+
+    m.atc_list_page = page;
+    for (auto& column : m.atc_list_entry)
+        for (int32_t& slot : column) slot = 0;
     int row = -1, col = 0;
     float x = 6.0f;
-    for (size_t k = 0; k < count; ++k) {
-        if (!on_page(page, k)) continue;
+    for (int k = 0; k < count; ++k) {
+        if (!on_page(page, static_cast<size_t>(k))) continue;
         if (++row == ATC_MENU_ROWS) {
             ++col;
             x += COLUMN_WIDTH;
             row = 0;
         }
+        if (col < LIST_COLUMNS) m.atc_list_entry[col][row] = k + 1;
         char name[TEXT_SIZE];
-        atc_copy_name(page <= 4 ? airport_table[k].name : navaid_table[k].name, APT_NAME_SIZE, name);
-        char shown[TEXT_SIZE];
-        UTIL_strcpy(name, shown);
-        shown[page == 7 ? PAR_NAME_CHARS : LIST_NAME_CHARS] = 0;
-        OGL_draw_string(COLOUR_PLAIN, x, row_y(row), shown, NO_WRAP, MENU_FONT);
-        if (click == 0) continue;
-        if (col != hover_col || row != hover_row) continue;
-        char text[TEXT_SIZE] = {};
-        if (page <= 2) {
-            const char letter = UTIL_glyph_to_char(11 + UTIL_rand() * 26 / 32768);
-            ATC_atis(static_cast<int>(k), letter, text, 1);
-            atc_speak(text);
-        } else {
-            static const char* const keys[] = {"REQUEST VEC", "REQUEST LAN", "REQUEST ILS", "REQUEST LOC", "REQUEST PAR"};
-            UTIL_strcat3(keys[page - 3], name, text);
-            ATC_handle_request(text);
-        }
+        entry_name(page, static_cast<size_t>(k), name);
+        name[page == 7 ? PAR_NAME_CHARS : LIST_NAME_CHARS] = 0;
+        OGL_draw_string(COLOUR_PLAIN, x, row_y(row), name, NO_WRAP, MENU_FONT);
+    }
+
+    if (picked < 0 || picked >= count) return;   // an empty slot, or a table that has since shrunk
+    char text[TEXT_SIZE] = {};
+    if (page <= 2) {
+        const char letter = UTIL_glyph_to_char(11 + UTIL_rand() * 26 / 32768);
+        ATC_atis(picked, letter, text, 1);
+        atc_speak(text);
+    } else {
+        // The request carries the whole name, not the cut one shown.
+        static const char* const keys[] = {"REQUEST VEC", "REQUEST LAN", "REQUEST ILS", "REQUEST LOC", "REQUEST PAR"};
+        char name[TEXT_SIZE];
+        entry_name(page, static_cast<size_t>(picked), name);
+        UTIL_strcat3(keys[page - 3], name, text);
+        ATC_handle_request(text);
     }
 }
 

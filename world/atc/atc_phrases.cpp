@@ -18,10 +18,12 @@ namespace {
 
 const char* const spelling_digits[10] = {"ZERO", "ONE", "TWO", "THREE", "FOUR",
                                          "FIVE", "SIX", "SEVEN", "EIGHT", "NINER"};
+// The letters' names as the screen shows them; the voice is given its own
+// spelling of the two it says wrongly ("LEEMA", "ZOOLOO": atc_speak).
 const char* const spelling_letters[26] = {
     "ALPHA", "BRAVO", "CHARLIE", "DELTA",  "ECHO",    "FOXTROT", "GOLF",   "HOTEL",    "INDIA",
-    "JULIET", "KILO", "LEEMA",   "MIKE",   "NOVEMBER", "OSCAR",  "PAPA",   "QUEBEC",   "ROMEO",
-    "SIERRA", "TANGO", "UNIFORM", "VICTOR", "WHISKEY", "X RAY",  "YANKEE", "ZOOLOO"};
+    "JULIET", "KILO", "LIMA",   "MIKE",   "NOVEMBER", "OSCAR",  "PAPA",   "QUEBEC",   "ROMEO",
+    "SIERRA", "TANGO", "UNIFORM", "VICTOR", "WHISKEY", "X RAY",  "YANKEE", "ZULU"};
 
 const char* const type_names[26] = {
     "CESSNA 152",  "CESSNA 172",     "PIPER WARRIOR",  "PIPER ARCHER",   "PIPER ARROW",   "BEECH DUKE",

@@ -143,4 +143,49 @@ void atc_copy_name(const char* src, int size, char* out)
     out[n] = 0;
 }
 
-void atc_speak(const char* text) { SOUND_speak(text, 1); }
+namespace {
+
+// Spelling words whose written name the voice would say wrongly, and the
+// spelling it is given instead. The screen shows the names.
+struct voice_spelling {
+    const char* name;
+    const char* spoken;
+};
+constexpr voice_spelling VOICE_SPELLINGS[] = {{"LIMA", "LEEMA"}, {"ZULU", "ZOOLOO"}};
+
+bool letter(char c) { return c >= 'A' && c <= 'Z'; }
+
+}  // namespace
+
+void atc_spoken_text(const char* text, char* out)
+{
+    out[0] = 0;
+    if (!text) return;
+    const char* t = text;
+    size_t n = 0;
+    while (*t && n < TEXT_MAX_LEN) {
+        const voice_spelling* hit = nullptr;
+        if (t == text || !letter(t[-1]))
+            for (const voice_spelling& v : VOICE_SPELLINGS) {
+                const size_t len = std::strlen(v.name);
+                if (std::strncmp(t, v.name, len) == 0 && !letter(t[len])) hit = &v;
+            }
+        if (hit) {
+            for (const char* c = hit->spoken; *c && n < TEXT_MAX_LEN; ++c) out[n++] = *c;
+            t += std::strlen(hit->name);
+        } else {
+            out[n++] = *t++;
+        }
+    }
+    out[n] = 0;
+}
+
+void atc_speak(const char* text)
+{
+    // The voice is given its spelling of the words it would say wrongly; the
+    // text shown (and said again on request) keeps their names.
+    char spoken[TEXT_SIZE];
+    atc_spoken_text(text, spoken);
+    SOUND_speak(spoken, 1);
+    UTIL_strcpy(text ? text : "", speech_text);
+}
