@@ -457,7 +457,7 @@ TEST_F(MapTest, NavaidLabelsAndTheLocalizerFeather)
         EXPECT_TRUE(box) << kind;
     }
     navaid_table[0].kind = NAV_VOR;
-    EXPECT_TRUE(shows(printed([] { MAP_draw_object(400.0f, 300.0f, 76, 1, NAV_VOR, 0); }, 100), "11660"));
+    EXPECT_TRUE(shows(printed([] { MAP_draw_object(400.0f, 300.0f, 76, 1, NAV_VOR, 0); }, 100), "116.60"));
 
     navaid_table[0].kind = NAV_ILS_LOC;
     for (const float zoom : {1.0f, 2.0f}) {
