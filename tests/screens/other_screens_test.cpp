@@ -295,6 +295,7 @@ TEST_F(OtherScreens, LogbookListsFortyRowsAndSumsThemAll)
 TEST_F(OtherScreens, TheLogbookListFollowsItsScrollAndShowsTenthsPerRow)
 {
     LOGBOOK_clear();
+    logbook = logbook_arrays{};   // no tail or aircraft from a plane an earlier test loaded
     for (int i = 0; i < 45; ++i) {
         logbook_last = i;
         logbook.date[i] = 10100 + i;
