@@ -13,6 +13,9 @@ constexpr int MENU_TEXT_SIZE = 40;     // item and title texts hold at most 39 c
 constexpr int MENU_POPUP = 1019;       // the pop-up of the selection-list widget
 constexpr float MENU_UNSET = -9999.0f;
 constexpr int MENU_FIRST_PLUGIN = 820; // plug-in menus take free slots from here to 1019
+// The menu bar spans these heights above the screen's top margin.
+constexpr float MENU_BAR_BOTTOM = 750.0f;
+constexpr float MENU_BAR_TOP = 768.0f;
 
 struct menu_item_record {
     char text[MENU_TEXT_SIZE];   // empty = no item; '-' starts a separator, '=' an item taking no room
@@ -29,6 +32,12 @@ struct menu_record {
 };
 
 extern menu_record menu_table[MENU_COUNT];
+
+// Whether the menu bar is shown with the pointer at height y: while flying
+// with the pointer above the bar's bottom line, or while a menu (not a
+// list's pop-up) is open. The bar's titles take a click only while it is
+// shown.
+bool MENU_bar_shown(float y);
 
 // The x at which the next menu-bar title starts (restarts at 10 when menu 0 is created).
 extern float menu_bar_cursor;

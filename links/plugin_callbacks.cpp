@@ -45,7 +45,7 @@ ORPM_host_table PLUGIN_host_table;
 
 namespace {
 
-constexpr float MENU_BAR_LINE = 750.0f;
+constexpr float MENU_BAR_LINE = MENU_BAR_BOTTOM;
 constexpr int FIRST_FREE_TEXTURE = 4942;   // one past the program's highest texture slot
 constexpr int PLUGIN_FONTS = 8;
 constexpr int PLUGIN_COMMANDS = 94;

@@ -23,7 +23,7 @@ void PLUGIN_host_reset() { plugin_host = plugin_host_state{}; }
 namespace {
 
 constexpr size_t PATH_BUFFER = 500;   // the program folder is cut to 499 characters
-constexpr float MENU_BAR_LINE = 750.0f;
+constexpr float MENU_BAR_LINE = MENU_BAR_BOTTOM;
 constexpr size_t PROBLEMS_MAX = 1 << 16;   // a longer account from a manager is read no further
 
 // The program folder followed by a file of the plug-in folder, found with the

@@ -94,8 +94,8 @@ void draw_menus()
     const int open = screen.open_menu;
     const int bar_font = sim_operation_prefs_misc.language == 5 ? 102 : 101;
 
-    if ((app_mode == MODE_FLYING && y > screen.ui_top_margin + 750.0f) || (open != -1 && open != MENU_POPUP)) {
-        BTN_frame1(0, 512.0f, 768.0f + screen.ui_top_margin - 9.0f, 1024.0f, 0);
+    if (MENU_bar_shown(y)) {
+        BTN_frame1(0, 512.0f, MENU_BAR_TOP + screen.ui_top_margin - 9.0f, 1024.0f, 0);
         for (int m = 0; m < MENU_COUNT; ++m) {
             const menu_record& menu = menu_table[m];
             if (menu.title[0] == 0 || menu.parent != -1) continue;

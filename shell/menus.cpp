@@ -16,8 +16,6 @@
 namespace {
 
 constexpr int KOREAN_LANGUAGE = 5;
-constexpr float BAR_HEIGHT_BOTTOM = 750.0f;   // the bar spans 750..768 above the top margin
-constexpr float BAR_HEIGHT_TOP = 768.0f;
 constexpr float FIRST_BAR_TITLE_X = 10.0f;
 constexpr float TITLE_PADDING = 20.0f;
 constexpr int COLUMN_PADDING = 35;
@@ -204,8 +202,8 @@ void MACIBM_create_menu(int m, int p, const char* title)
         if (m == 0) menu_bar_cursor = FIRST_BAR_TITLE_X;
         menu.left = menu_bar_cursor;
         menu.right = menu.left + static_cast<float>(OGL_string_width(menu.title)) + TITLE_PADDING;
-        menu.bottom = screen.ui_top_margin + BAR_HEIGHT_BOTTOM;
-        menu.top = screen.ui_top_margin + BAR_HEIGHT_TOP;
+        menu.bottom = screen.ui_top_margin + MENU_BAR_BOTTOM;
+        menu.top = screen.ui_top_margin + MENU_BAR_TOP;
         menu_bar_cursor = menu.right;
     } else {
         menu.parent = p / MENU_ITEMS;

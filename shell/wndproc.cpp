@@ -318,8 +318,11 @@ void MACIBM_handleclick(int close_flag)
         }
     }
 
-    // The menu bar and the submenus of the open menu.
-    if (app_mode == MODE_FLYING) {
+    // The menu bar and the submenus of the open menu. The bar takes a click
+    // only where it is shown: on its bottom line it is not yet drawn, and the
+    // ATC window's first row, highlighted there, would lose the click to a
+    // menu the pilot never saw.
+    if (app_mode == MODE_FLYING && MENU_bar_shown(y)) {
         for (int m = 0; m < MENU_COUNT; ++m) {
             const menu_record& menu = menu_table[m];
             if (menu.parent != -1 && menu.parent != screen.open_menu) continue;

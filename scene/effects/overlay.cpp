@@ -12,6 +12,7 @@
 #include "core/app_mode.h"
 #include "core/frame_clock.h"
 #include "core/input.h"
+#include "core/menu_table.h"
 #include "core/overlay_texts.h"
 #include "core/screen.h"
 #include "core/simvars.h"
@@ -209,7 +210,11 @@ void SCENE_draw_overlay()
 {
     glare_wash();
     if (REPLAY_bar_shown()) REPLAY_draw_bar();
-    if (mouse.mouse_down && atc_state.atc_window_open && mouse_in(2.0f, 453.0f, 1022.0f, 748.0f)) ATC_request_menu(1);
+    // The window takes clicks up to the menu bar's bottom line: its first
+    // row stays highlighted above the row, and a click there must pick it
+    // rather than fall between the window and the bar.
+    if (mouse.mouse_down && atc_state.atc_window_open && mouse_in(2.0f, 453.0f, 1022.0f, MENU_BAR_BOTTOM))
+        ATC_request_menu(1);
     atc_speech_or_data_rows();
     start_prompts();
     if (chat_typing) BTN_text_field(62.0f, 584.0f, chat_text, 150, 0, "");   // the chat entry is open

@@ -9,6 +9,8 @@
 #include "core/app_mode.h"
 #include "core/geo.h"
 #include "core/input.h"
+#include "core/menu_table.h"
+#include "core/screen.h"
 #include "core/frame_clock.h"
 #include "core/simvars.h"
 #include "links/sound_seam.h"
@@ -16,6 +18,7 @@
 #include "shell/frame.h"
 #include "shell/keys.h"
 #include "shell/wndproc.h"
+#include "tests/support/modes_harness.h"
 #include "tests/support/startup_program.h"
 #include "world/atc.h"
 #include "world/navdb.h"
@@ -109,6 +112,20 @@ TEST(AtcEndToEnd, TheAtisOfTheStartAirportIsChosenFromTheWindowAndSpoken)
     ASSERT_EQ(log.texts.size(), 1u);
     EXPECT_EQ(log.texts[0].first.rfind(std::string(ksbd.name) + " INFORMATION ", 0), 0u) << log.texts[0].first;
     EXPECT_EQ(log.texts[0].second, 1);
+
+    // The list's first row stays highlighted up to the menu bar's bottom line,
+    // under the bar's first title: a click there picks the row, opens no menu.
+    sim_cockpit_radios.com1_freq_hz = 0;
+    KEY_command_dispatch(DISPATCH_PLAIN, '\r');
+    atc_state.atc_page = 1;
+    frame();
+    log.texts.clear();
+    SOUND_install_recorder(&log);
+    click_over_frames(menu_table[0].left + 5.0f, MENU_BAR_BOTTOM, frame);
+    SOUND_install_recorder(nullptr);
+    EXPECT_EQ(screen.open_menu, -1);
+    ASSERT_EQ(log.texts.size(), 1u);
+    EXPECT_NE(log.texts[0].first.find(" INFORMATION "), std::string::npos) << log.texts[0].first;
     EXPECT_TRUE(recorded_alerts.empty());
     stop_program();
     scenery_area = saved_area;
