@@ -95,17 +95,30 @@ struct approach_result {
 };
 approach_result fly_approach(const setup& s, float ias_kt, float flaps);
 
+// The air of a flight: still standard air, or the weather a first start
+// has (-5 C and rain at sea level, a cloud deck at 5,000 ft; a clear sky at
+// 15 C when `clear` is set) with a steady wind from `from_deg` (true), its
+// gusts (the speed swings by up to `gust_kt` and the direction by up to
+// `swing_deg` each second) and its turbulence (0..9).
+struct launch_air {
+    bool weather = false;
+    float wind_kt = 0.0f, from_deg = 0.0f, gust_kt = 0.0f, swing_deg = 0.0f, turbulence = 0.0f;
+    bool clear = false;
+};
+
 // Hands off from a start of that situation code and sub-mode (the airport
 // starts at the test field; the carrier, frigate, platforms and a rooftop
 // landing site 10 km north of it, the rooftop approach in a steady 20-kt
 // wind from 30 degrees; the airliner as the tanker at 400 kt and 25,000 ft),
 // as the start leaves flaps, trims and throttle (or with the throttle lever
-// moved to `throttle` at once, when that is 0 or more): nothing else touched
-// for `seconds`. The least and most pitch and the most bank reached (deg).
+// moved to `throttle` at once, when that is 0 or more), in that air:
+// nothing else touched for `seconds`. The least and most pitch and the most
+// bank reached (deg).
 struct hands_off_result {
     float least_pitch_deg, most_pitch_deg, most_bank_deg;
 };
-hands_off_result fly_hands_off(const setup& s, float seconds, int code, int sub_mode, float throttle = -1.0f);
+hands_off_result fly_hands_off(const setup& s, float seconds, int code, int sub_mode, float throttle = -1.0f,
+                               const launch_air& air = {});
 
 // A start in company of a second aircraft (the formation, air refuelling 1
 // behind the airliner at 400 kt and 25,000 ft, the drop from the airliner at
@@ -127,16 +140,6 @@ company_result fly_in_company(const setup& s, int code, float seconds);
 // lets go of everything for `seconds`. The least and most pitch and the most
 // bank reached after letting go; meeting the ground counts as 90 degrees of pitch.
 hands_off_result fly_dive_let_go(const setup& s, float seconds);
-
-// The air of a launch: still standard air, or the weather a first start
-// has (-5 C and rain at sea level, a cloud deck at 5,000 ft) with a steady
-// wind from `from_deg` (true), its gusts (the speed swings by up to
-// `gust_kt` and the direction by up to `swing_deg` each second) and its
-// turbulence (0..9).
-struct launch_air {
-    bool weather = false;
-    float wind_kt = 0.0f, from_deg = 0.0f, gust_kt = 0.0f, swing_deg = 0.0f, turbulence = 0.0f;
-};
 
 // A launch hands off from the runway start (code: the winch or the aero-tow)
 // in that air: the parking brake let off after 10 s, the winch's cable pulls
