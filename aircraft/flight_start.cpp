@@ -507,8 +507,10 @@ void controls_for_start(int sub_mode, bool airport_start, flt_struct& f)
 // The catapult start stands on the deck (its speed is the ship's). A plane
 // carried by the mother ship is trimmed for its flight after the drop: at the
 // trims of the ground it left a glider dropped at the mother ship's speed
-// looped at once. The starts in company of a second aircraft first hold
-// their speed within the aircraft's limits.
+// looped at once. The starts in company of a second aircraft, and every
+// start in the air of a rotorcraft, first hold their speed (and height)
+// within the aircraft's limits: a rotorcraft's trim holds only the speeds
+// its cyclic and power reach.
 void trim_for_start(int code, flt_struct& f, bool running)
 {
     const acf_struct& a = pln[0];
@@ -518,7 +520,7 @@ void trim_for_start(int code, flt_struct& f, bool running)
     int32_t& carried = launch_flags.mothership_carried;
     const int32_t was_carried = carried;
     carried = 0;
-    if (FLIGHT_in_company(code)) FLIGHT_company_within_limits(code);
+    if (FLIGHT_in_company(code) || a.acf_has_collective_rotor) FLIGHT_start_within_limits(code);
     SYSTEMS_air_at_plane();
     const float sigma = sim_weather.sigma > 0.0f ? sim_weather.sigma : 0.0f;
     const float indicated = f.groundspeed * std::sqrt(sigma);

@@ -35,7 +35,8 @@ bool FLIGHT_is_special_placement(int code);
 // refuelling and the mother ship's drop.
 bool FLIGHT_in_company(int code);
 // Holds the speed (and, where the Mach limit leaves none, the height) of such
-// a start within the user's aircraft's own limits, flt[0] placed with its
-// engines set; the second aircraft flies the same, and one line says so when
-// they differ from what the start asks.
-void FLIGHT_company_within_limits(int code);
+// a start, or of any start in the air of a rotorcraft, within the user's
+// aircraft's own limits, flt[0] placed with its engines set; the second
+// aircraft flies the same, and one line says so when they differ from what
+// the start asks.
+void FLIGHT_start_within_limits(int code);

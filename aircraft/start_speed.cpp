@@ -16,6 +16,17 @@
 // down, a thousand feet at a time, until it does. The second aircraft flies
 // the speed and height with the user's, so the pair stays together, and one
 // line says so. Where the aircraft can fly what the start asks, it stands.
+//
+// A rotorcraft has no stall speed: it flies as slowly as it likes, and is
+// held to the speeds its level-flight trim balances at a throttle with power
+// to spare. Its forward cyclic runs out at speed (and sooner the higher it
+// flies, at more true airspeed), and its power with height: a helicopter
+// started at 100 KIAS by the forest fire or at 25,000 ft by the tanker found
+// no trim and tumbled. Where it holds not even its speed of least power
+// there, the start comes down, a thousand feet at a time, to the highest
+// place it does; then it flies the fastest speed up to the asked one that it
+// holds. Every start in the air of a rotorcraft is held so, with or without
+// a second aircraft.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -44,6 +55,11 @@ constexpr float LOWER_STEP_M = 1000.0f * UNIT.ft_to_mtrs;   // the start comes d
 constexpr float LOWEST_AGL_M = 1000.0f * UNIT.ft_to_mtrs;   // and no lower above the ground than this
 constexpr float SAME_KT = 1.0f;                          // a speed within this of the asked one is the asked one
 constexpr float NO_LIMIT = std::numeric_limits<float>::infinity();
+// A rotorcraft's speed of least power, as a share of its never-exceed speed
+// (about that of light helicopters), and the share of its full throttle its
+// trim may take: the rest is for the gusts and the first seconds' swing.
+constexpr float ROTOR_EASY_VNE = 0.4f;
+constexpr float ROTOR_POWER_MARGIN = 0.9f;
 
 // The air the plane meets at its place: the root of its density ratio, the
 // speed of sound there and the mean wind the weather blows at that height,
@@ -87,6 +103,12 @@ struct heading_frame {
 
 float stall_kias(const acf_struct& a) { return std::max(a.acf_Vs, a.acf_est_Vs * UNIT.mps_to_kts); }
 
+bool rotorcraft(const acf_struct& a)
+{
+    const int k = a.acf_collective_rotor_index;
+    return a.acf_has_collective_rotor && k >= 0 && k < FLT_ENGINES;
+}
+
 // The fastest the aircraft may fly there by its airspeed and Mach limits.
 float limit_kias(const acf_struct& a, const air_at_plane& air)
 {
@@ -100,6 +122,8 @@ float limit_kias(const acf_struct& a, const air_at_plane& air)
 // heading: the trim finder, asked from full throttle, comes back with less.
 // An aircraft it finds no balance for at all (no trim moves it) is taken to
 // hold every speed: the start then keeps to the airspeed limits alone.
+// A rotorcraft holds the speed where its trim balances, at no more than
+// its share of full throttle.
 bool holds(flt_struct& f, float gs)
 {
     const float h = f.psi * DEG_TO_RAD_FLOAT;
@@ -108,6 +132,8 @@ bool holds(flt_struct& f, float gs)
     f.local_vz = -gs * std::cos(h);
     f.groundspeed = gs;
     const level_trim t = FM_level_flight_trim(1.0f);
+    const acf_struct& a = pln[0];
+    if (rotorcraft(a)) return t.balanced && t.throttle <= ROTOR_POWER_MARGIN * a.acf_throtmax_FWD;
     const bool no_balance = t.elv_trim == 0.0f && t.ail_trim == 0.0f && t.rud_trim == 0.0f;
     return t.throttle < 1.0f || no_balance;
 }
@@ -132,6 +158,14 @@ const char* partner_name(int code)
     }
 }
 
+// The plane moved to `drop` below the height `top` (local y) it started at.
+void lower_to(flt_struct& f, heading_frame& frame, float top, float drop)
+{
+    f.local_y = top - drop;
+    GEO_local_to_latlon(f.latitude, f.longitude, f.elevation, f.local_x, f.local_y, f.local_z);
+    frame.air = air_here(f);
+}
+
 }  // namespace
 
 bool FLIGHT_in_company(int code)
@@ -139,7 +173,7 @@ bool FLIGHT_in_company(int code)
     return code == SIT_FORMATION || code == SIT_REFUEL_A || code == SIT_REFUEL_B || code == SIT_MOTHER_SHIP;
 }
 
-void FLIGHT_company_within_limits(int code)
+void FLIGHT_start_within_limits(int code)
 {
     flt_struct& f = flt[0];
     const acf_struct& a = pln[0];
@@ -148,7 +182,8 @@ void FLIGHT_company_within_limits(int code)
     const float h = f.psi * DEG_TO_RAD_FLOAT;
     heading_frame frame{std::sin(h), -std::cos(h), air_here(f)};
     const float asked_kias = frame.kias(asked_gs), asked_ft = f.elevation * UNIT.mtrs_to_ft;
-    const float lo = STALL_MARGIN * stall_kias(a);
+    const bool rotor = rotorcraft(a);
+    const float lo = rotor ? ROTOR_EASY_VNE * a.acf_Vne : STALL_MARGIN * stall_kias(a);
 
     // Too high for any speed between the stall margin and the Mach limit:
     // down until there is one, and no nearer the ground than a thousand feet.
@@ -159,6 +194,23 @@ void FLIGHT_company_within_limits(int code)
         GEO_local_to_latlon(f.latitude, f.longitude, f.elevation, f.local_x, f.local_y, f.local_z);
         frame.air = air_here(f);
     }
+    // A rotorcraft too high to hold its speed of least power: down to the
+    // highest thousand-foot step that does (the fewest steps found by
+    // halving: each is a trim), and no nearer the ground than a thousand feet.
+    if (rotor && frame.air.root_sigma > 0.0f && !holds(f, frame.groundspeed(lo))) {
+        const float top = f.local_y;
+        const int steps = static_cast<int>(std::floor((top - terrain_height_m - LOWEST_AGL_M) / LOWER_STEP_M));
+        if (steps > 0) {
+            int fails = 0, held = steps;
+            while (held - fails > 1) {
+                const int mid = (fails + held) / 2;
+                lower_to(f, frame, top, static_cast<float>(mid) * LOWER_STEP_M);
+                (holds(f, frame.groundspeed(lo)) ? held : fails) = mid;
+            }
+            drop += static_cast<float>(held) * LOWER_STEP_M;
+            lower_to(f, frame, top, static_cast<float>(held) * LOWER_STEP_M);
+        }
+    }
     // No air there at all (above the atmosphere's top, and no lower place to
     // go): no airspeed to hold, and a groundspeed worked from none would be 0.
     if (!(frame.air.root_sigma > 0.0f)) {
@@ -167,9 +219,10 @@ void FLIGHT_company_within_limits(int code)
         return;
     }
     const float hi = std::max(lo, limit_kias(a, frame.air));
-    float kias = std::clamp(asked_kias, lo, hi);
+    // A rotorcraft may fly as slowly as the start asks.
+    float kias = rotor ? std::min(asked_kias, hi) : std::clamp(asked_kias, lo, hi);
     if (a.acf_num_engines > 0 && !holds(f, frame.groundspeed(kias)))
-        kias = holds(f, frame.groundspeed(lo)) ? top_speed(f, frame, lo, kias) : lo;
+        kias = kias > lo && holds(f, frame.groundspeed(lo)) ? top_speed(f, frame, lo, kias) : lo;
 
     const float gs = std::fabs(kias - asked_kias) < SAME_KT ? asked_gs : frame.groundspeed(kias);
     const float scale = gs / asked_gs;
@@ -182,7 +235,7 @@ void FLIGHT_company_within_limits(int code)
     f.local_y_d = f.local_y;
 
     // The second aircraft flies with it, unless it is a peer's.
-    const bool partner = !FLIGHT_live_peer();
+    const bool partner = FLIGHT_in_company(code) && !FLIGHT_live_peer();
     if (partner) {
         flt_struct& other = flt[1];
         other.local_y -= drop;

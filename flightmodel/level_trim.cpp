@@ -281,7 +281,7 @@ level_trim fixed_wing(const flt_struct& start, float v, float throttle)
         // keeps its plain settings.
         if (!balance_pitch(*settled, v, t)) return {0.0f, 0.0f, 0.0f, throttle, start.theta, start.phi, 0.0f};
         balance_roll_and_yaw(*settled, v, t);
-        found = {t.elv, t.ail, t.rud, t1, t.alpha, 0.0f, 0.0f};
+        found = {t.elv, t.ail, t.rud, t1, t.alpha, 0.0f, 0.0f, true};
         const float gain = hold(*settled, v, t, TRIAL_PASSES).gain;
         if (!engines || !std::isfinite(gain) || std::fabs(gain) < LEVEL_GAIN_MSS) break;
         // The next throttle from the last two (the first a tenth away).
@@ -408,7 +408,8 @@ level_trim rotorcraft(const flt_struct& start, float v, float throttle, int roto
                                     : rotor_newton(*settled, v, t, lateral, sideways);
         if (!std::isfinite(moved) || !std::isfinite(turned)) return plain;
         // Settled, and asking for less than a tenth of a trial step.
-        if (moved < 0.1f && turned < 0.1f) return {t.elv, t.ail, t.rud, driven ? t.throttle : throttle, t.alpha, t.phi, t.collective};
+        if (moved < 0.1f && turned < 0.1f)
+            return {t.elv, t.ail, t.rud, driven ? t.throttle : throttle, t.alpha, t.phi, t.collective, true};
     }
     return plain;
 }

@@ -20,6 +20,9 @@ struct level_trim {
     // aircraft without a collective rotor.
     float theta_deg, phi_deg;
     float collective_deg;
+    // Whether the balance was found: a rotorcraft it leaves unbalanced (too
+    // fast for its cyclic, too high for its power) keeps its own attitude.
+    bool balanced = false;
 };
 
 // The trims and throttle for level flight along the plane's heading at the

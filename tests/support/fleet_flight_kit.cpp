@@ -774,6 +774,14 @@ bool start_in_situation(const setup& s, int code, int sub_mode, const launch_air
     if (code == SIT_ROOFTOP) steady_wind(20.0f, 30.0f);
     launch_weather(air);
     ticking = air.weather;
+    // The forest fire 10 km north, in the warm dry weather it burns in.
+    if (code == SIT_FOREST_FIRE) {
+        fire_table = fire_table_record{};
+        fire_table.present = 1;
+        fire_table.z[0] = -10000.0f;
+        sim_weather.temperature_sealevel_c = 25.0f;
+        sim_weather.rain_percent = 0.0f;
+    }
     FLIGHT_init_situation(code, sub_mode);
     TEST_lay_flat_grid(0.0f);
     std::fill(std::begin(landuse_grid), std::end(landuse_grid), 0);
@@ -1065,10 +1073,11 @@ void add_start_hands_off(std::vector<row>& rows, const char* aircraft, const cha
 
 // Four rows from one start in company of a second aircraft, left hands off
 // for 30 s (after the drop): the start's speed within the aircraft's limits
-// (no slower than 1.3 times its stall speed, no faster than its never-exceed
-// speed or Mach limit), the pitch within 15 degrees of level and the wings
-// within 30 of it.
-void add_company(std::vector<row>& rows, const char* aircraft, const char* file, int code, const char* start)
+// (no slower than 1.3 times its stall speed, where it has one, no faster
+// than its never-exceed speed or Mach limit), the pitch within 15 degrees of
+// level and the wings within 30 of it.
+void add_company(std::vector<row>& rows, const char* aircraft, const char* file, int code, const char* start,
+                 bool stalls)
 {
     auto flown = std::make_shared<std::optional<company_result>>();
     auto fly = [flown, file, code] {
@@ -1076,8 +1085,9 @@ void add_company(std::vector<row>& rows, const char* aircraft, const char* file,
         return **flown;
     };
     const std::string what = std::string(start) + " start: ";
-    rows.push_back(make_within(aircraft, (what + "IAS over 1.3 x stall speed").c_str(), 1.0f, 0.99f, 99.0f,
-                               [fly] { return fly().over_stall; }));
+    if (stalls)
+        rows.push_back(make_within(aircraft, (what + "IAS over 1.3 x stall speed").c_str(), 1.0f, 0.99f, 99.0f,
+                                   [fly] { return fly().over_stall; }));
     rows.push_back(make_within(aircraft, (what + "IAS over Vne, Mach over Mmo, the greater").c_str(), 1.0f, 0.0f,
                                1.0f, [fly] { return fly().over_limit; }));
     rows.push_back(make_within(aircraft, (what + "hands off 30 s: most |pitch| (deg)").c_str(), 0.0f, 0.0f, 15.0f,
@@ -1345,11 +1355,14 @@ std::vector<row> table(const std::string& aircraft)
     }
 
     // The helicopter is held to 15 degrees of level from the 3 nm approach
-    // too, as from every other approach below: it starts trimmed for level
-    // flight at the start's speed.
-    if (want("helicopter"))
+    // too, as from every other approach below, and from the forest fire's
+    // start: it starts trimmed for level flight at the start's speed, or at
+    // the fastest its forward cyclic holds where the start asks more.
+    if (want("helicopter")) {
         add_start_hands_off(rows, "helicopter", "Orvell Helicopter.acf", SIT_AIRPORT, SIT_APPROACH_3NM, "3 nm approach",
                             -15.0f);
+        add_start_hands_off(rows, "helicopter", "Orvell Helicopter.acf", SIT_FOREST_FIRE, 0, "forest fire", -15.0f);
+    }
 
     // Left hands off 20 s from each start in the air the aircraft can fly, the
     // pitch within 15 degrees of level (the glider's no more than 5 down: let
@@ -1366,13 +1379,14 @@ std::vector<row> table(const std::string& aircraft)
     struct flier {
         const char *name, *file;
         float least_pitch;
-        bool in_company;   // flies beside the tanker, leader and mother ship
+        bool in_company;     // flies beside the tanker, leader and mother ship
+        bool stalls = true;  // has a stall speed (a rotorcraft has none)
     };
     static constexpr flier fleet[] = {
         {"trainer", "Orvell Trainer.acf", -15.0f, true},       {"twin", "Orvell Twin.acf", -15.0f, true},
         {"floatplane", "Orvell Floatplane.acf", -15.0f, true}, {"glider", "Orvell Glider.acf", -5.0f, true},
         {"airliner", "Orvell Airliner.acf", -15.0f, true},     {"striker", "Orvell Striker.acf", -15.0f, true},
-        {"helicopter", "Orvell Helicopter.acf", -15.0f, false}};
+        {"helicopter", "Orvell Helicopter.acf", -15.0f, true, false}};
     static constexpr air_start company[] = {
         {SIT_FORMATION, 0, "formation"}, {SIT_REFUEL_A, 0, "refuelling"}, {SIT_MOTHER_SHIP, 0, "mother-ship drop"}};
     for (const flier& a : fleet) {
@@ -1380,7 +1394,7 @@ std::vector<row> table(const std::string& aircraft)
         for (const air_start& st : approaches)
             add_start_hands_off(rows, a.name, a.file, st.code, st.sub_mode, st.name, a.least_pitch);
         if (a.in_company)
-            for (const air_start& st : company) add_company(rows, a.name, a.file, st.code, st.name);
+            for (const air_start& st : company) add_company(rows, a.name, a.file, st.code, st.name, a.stalls);
     }
     return rows;
 }
