@@ -16,6 +16,8 @@
 // down, a thousand feet at a time, until it does. The second aircraft flies
 // the speed and height with the user's, so the pair stays together, and one
 // line says so. Where the aircraft can fly what the start asks, it stands.
+// The random start's speed, 1.3 times the stall speed indicated at its place
+// and in its wind, is worked out here too.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -133,6 +135,20 @@ const char* partner_name(int code)
 }
 
 }  // namespace
+
+void FLIGHT_at_stall_margin()
+{
+    flt_struct& f = flt[0];
+    if (!(f.groundspeed > 0.0f)) return;
+    const float h = f.psi * DEG_TO_RAD_FLOAT;
+    const heading_frame frame{std::sin(h), -std::cos(h), air_here(f)};
+    if (!(frame.air.root_sigma > 0.0f)) return;   // no air there: no airspeed to meet, the speed stands
+    const float scale = frame.groundspeed(STALL_MARGIN * stall_kias(pln[0])) / f.groundspeed;
+    f.local_vx *= scale;
+    f.local_vy *= scale;
+    f.local_vz *= scale;
+    f.groundspeed *= scale;
+}
 
 bool FLIGHT_in_company(int code)
 {
