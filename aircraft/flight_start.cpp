@@ -510,8 +510,12 @@ void controls_for_start(int sub_mode, bool airport_start, flt_struct& f)
 // looped at once. The starts in company of a second aircraft, and every
 // start in the air of a rotorcraft, first hold their speed (and height)
 // within the aircraft's limits: a rotorcraft's trim holds only the speeds
-// its cyclic and power reach.
-void trim_for_start(int code, flt_struct& f, bool running)
+// its cyclic and power reach. A start in flight at the stall margin (the
+// random start) first takes 1.3 times the stall speed, indicated at its
+// height and in its wind: the same speed over the ground, 1.3 times the
+// stall speed at sea level, met the air at 11,800 ft a little above the
+// stall, less in a tailwind, and the plane let go spiralled or dived.
+void trim_for_start(int code, int sub_mode, flt_struct& f, bool running)
 {
     const acf_struct& a = pln[0];
     if (!(f.groundspeed > STANDING_SPEED_MPS) || code == SIT_CATAPULT) return;
@@ -520,6 +524,8 @@ void trim_for_start(int code, flt_struct& f, bool running)
     int32_t& carried = launch_flags.mothership_carried;
     const int32_t was_carried = carried;
     carried = 0;
+    if (code == SIT_IN_FLIGHT && sub_mode == SIT_AT_STALL_MARGIN && !a.acf_has_collective_rotor)
+        FLIGHT_at_stall_margin();
     if (FLIGHT_in_company(code) || a.acf_has_collective_rotor) FLIGHT_start_within_limits(code);
     SYSTEMS_air_at_plane();
     const float sigma = sim_weather.sigma > 0.0f ? sim_weather.sigma : 0.0f;
@@ -678,7 +684,7 @@ void common_reset(int code, int place_code, int sub_mode, const start_place& p, 
     atc_for_start();
     local_time();
     if (code == SIT_FROM_BLOCK || code == SIT_KEEP_POSITION) restore_from_block(f);
-    else trim_for_start(code, f, running);
+    else trim_for_start(code, sub_mode, f, running);
 
     CORE_reset_view_effects();
     DATAOUT_reset();
@@ -738,6 +744,20 @@ void FLIGHT_init_situation(int code, int sub_mode)
     // No airport, or none with a runway or start position for this start:
     // placing the plane would read past the empty list. The plane stays.
     if (place_code == SIT_AIRPORT && !choice.airport) return;
+    // An aircraft without wheels (the float plane) starts a runway start on
+    // the 3-nm approach, and so did its aero-tow or winch launch: there the
+    // rope hooked at once (no parking brake is set in the air) and pulled it
+    // down to the tow plane standing on the runway 950 ft below, 253 KIAS and
+    // 62 degrees nose down on the first frame, then dragged it along the
+    // runway on its back. It starts as the runway start, with no rope, tow
+    // plane or winch, and one line says why.
+    if ((code == SIT_AERO_TOW || code == SIT_WINCH) && pln[0].acf_gear_type[PART_GEAR_FIRST] == 0) {
+        SOUND_speak(code == SIT_AERO_TOW
+                        ? "This aircraft has no wheels to take off behind the tow plane: it starts on the approach."
+                        : "This aircraft has no wheels to roll on the winch's cable: it starts on the approach.",
+                    1);
+        code = SIT_AIRPORT;
+    }
 
     prepare(code, place_code, choice);
     FLIGHT_special_aircraft(code);

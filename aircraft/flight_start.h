@@ -30,6 +30,7 @@ constexpr int SIT_APPROACH_10NM = 403;
 constexpr int SIT_FROM_BLOCK = 203;      // the block's position, controls, fuel and failures
 constexpr int SIT_KEEP_POSITION = 206;   // stays put, keeps the replay ring, restores the block's controls
 constexpr int SIT_IN_FLIGHT = 800;       // the block's position, heading and speed
+constexpr int SIT_AT_STALL_MARGIN = 1;   // sub-mode of SIT_IN_FLIGHT: 1.3 x stall speed indicated, not the block's speed
 constexpr int SIT_NEAREST_RUNWAY_FIRST = 2800;   // 2800..2803: nearest runway of a type
 constexpr int SIT_NEAREST_RUNWAY_LAST = 2803;
 constexpr int SIT_CATAPULT = 2804;

@@ -40,3 +40,12 @@ bool FLIGHT_in_company(int code);
 // aircraft flies the same, and one line says so when they differ from what
 // the start asks.
 void FLIGHT_start_within_limits(int code);
+// a start within the user's aircraft's own limits, flt[0] placed with its
+// engines set; the second aircraft flies the same, and one line says so when
+// they differ from what the start asks.
+void FLIGHT_company_within_limits(int code);
+
+// Sets flt[0], placed with its velocity along its heading, to meet the air
+// at its place at 1.3 times its stall speed indicated, the wind there
+// counted (the speed of a start in flight at SIT_AT_STALL_MARGIN).
+void FLIGHT_at_stall_margin();

@@ -27,6 +27,8 @@
 // place it does; then it flies the fastest speed up to the asked one that it
 // holds. Every start in the air of a rotorcraft is held so, with or without
 // a second aircraft.
+// The random start's speed, 1.3 times the stall speed indicated at its place
+// and in its wind, is worked out here too.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -167,6 +169,20 @@ void lower_to(flt_struct& f, heading_frame& frame, float top, float drop)
 }
 
 }  // namespace
+
+void FLIGHT_at_stall_margin()
+{
+    flt_struct& f = flt[0];
+    if (!(f.groundspeed > 0.0f)) return;
+    const float h = f.psi * DEG_TO_RAD_FLOAT;
+    const heading_frame frame{std::sin(h), -std::cos(h), air_here(f)};
+    if (!(frame.air.root_sigma > 0.0f)) return;   // no air there: no airspeed to meet, the speed stands
+    const float scale = frame.groundspeed(STALL_MARGIN * stall_kias(pln[0])) / f.groundspeed;
+    f.local_vx *= scale;
+    f.local_vy *= scale;
+    f.local_vz *= scale;
+    f.groundspeed *= scale;
+}
 
 bool FLIGHT_in_company(int code)
 {

@@ -241,7 +241,9 @@ void random_start()
     s.elevation = 2000.0f + 2000.0f * r();
     s.psi = 360.0f * r();
     s.groundspeed = pln[0].acf_est_Vs * 1.3f;
-    FLIGHT_init_situation(800, 0);
+    // The start meets the air at 1.3 times the stall speed indicated, there
+    // and in its wind, rather than at this speed over the ground.
+    FLIGHT_init_situation(SIT_IN_FLIGHT, SIT_AT_STALL_MARGIN);
 }
 
 void switch_planet(int planet)

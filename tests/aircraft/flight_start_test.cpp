@@ -156,6 +156,15 @@ TEST_F(FlightStart, ApproachesAndTheGearlessRunwayStart)
     FLIGHT_init_situation(SIT_AIRPORT, SIT_RUNWAY);
     EXPECT_NEAR(flt[0].local_y - ry_plane, 3.0f * 1852.0f * sin_deg(3.0f), 0.1f);
     EXPECT_EQ(flt[0].flaprat, 0.5f);
+    // So do its aero-tow and winch launch, with no rope to hook up there.
+    UTIL_strcat3(program_folder, "AIRCRAFT:GENERAL AVIATION:ORVELL TRAINER:ORVELL TRAINER.ACF",
+                 screen_settings.situation_acf_paths[1]);
+    for (const int code : {SIT_AERO_TOW, SIT_WINCH}) {
+        FLIGHT_init_situation(code, 0);
+        EXPECT_NEAR(flt[0].local_y - ry_plane, 3.0f * 1852.0f * sin_deg(3.0f), 0.1f) << code;
+        const launch_flags_block& l = launch_flags;
+        EXPECT_EQ(l.aero_tow_mode + l.tow_situation + l.tow_armed + l.winch_mode + l.winch_armed, 0) << code;
+    }
 
     // A thrust-vectoring plane starts with its vector vertical when standing
     // and level when flying, held within its own vector limits.

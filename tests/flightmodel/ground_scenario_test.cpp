@@ -230,7 +230,9 @@ TEST_F(DefaultAirport, TheTrainerRollsOffTheRunwaysEndAndBackWithNoFrameDrawn)
         ASSERT_EQ(s.runway_under_plane, on ? 0 : RUNWAY_NONE) << k << ": " << out << " m past the end";
         ASSERT_EQ(s.surface_code, on ? apt.runways[0].surface_code : SURFACE_NONE) << k;
         ASSERT_EQ(s.flat_surface_on, on ? 1 : 0) << k;
-        if (on) ASSERT_NEAR(s.flat_surface_height, last.left[1], 0.5f) << k;
+        if (on) {
+            ASSERT_NEAR(s.flat_surface_height, last.left[1], 0.5f) << k;
+        }
         changes += on != was_on;
         was_on = on;
     }

@@ -954,6 +954,8 @@ TEST_F(PlaneStep, ExhaustContrailSprayAndTyreSmokeParticles)
         a.acf_jett_is_water = water;
         PLANE_dump_trail(0);
         ASSERT_EQ(particle_list.size(), static_cast<size_t>(water));
-        if (water) EXPECT_EQ(particle_list[0].color, 13);
+        if (water) {
+            EXPECT_EQ(particle_list[0].color, 13);
+        }
     }
 }

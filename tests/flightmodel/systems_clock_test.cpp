@@ -131,7 +131,9 @@ TEST_F(SystemsClock, ALandingCountsAtRestOnALandingSurfaceUnharmed)
         flt[0].groundspeed = 1.0f;   // at rest (in the air after a lift-off)
         frames(25);
         EXPECT_EQ(logbook.landings[0], r.landings) << r.what;
-        if (r.landings) EXPECT_STREQ(logbook.to[0], "KSBD") << r.what;
+        if (r.landings) {
+            EXPECT_STREQ(logbook.to[0], "KSBD") << r.what;
+        }
         frames(40);                  // and only once
         EXPECT_EQ(logbook.landings[0], r.landings) << r.what;
     }

@@ -232,7 +232,9 @@ TEST(FloatPlane, DroppedOnStillWaterItComesToRestOnItsFloats)
     float lo = 1e9f, hi = -1e9f;
     for (int frame = 0; frame < 3000; ++frame) {   // 60 s
         fly_frame(0.02f);
-        if (frame == 299) EXPECT_NEAR(f.m_jettison, 6.0f, 0.3f);   // half full at 6 s
+        if (frame == 299) {
+            EXPECT_NEAR(f.m_jettison, 6.0f, 0.3f);   // half full at 6 s
+        }
         if (frame >= 2500) lo = std::min(lo, f.fnrml_gear), hi = std::max(hi, f.fnrml_gear);
     }
     const float weight = f.m_total * sim_physics.g_sealevel;

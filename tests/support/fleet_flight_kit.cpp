@@ -36,6 +36,7 @@
 #include "links/sound_seam.h"
 #include "world/fires.h"
 #include "screens/setup.h"
+#include "shell/commands.h"
 #include "tests/support/terrain_support.h"
 #include "tests/support/test_pilot.h"
 #include "world/airport_state.h"
@@ -766,6 +767,8 @@ bool start_in_situation(const setup& s, int code, int sub_mode, const launch_air
     // and 25,000 ft and 500 kt and 45,000 ft, heading north.
     const std::string airliner = path_of("Orvell Airliner.acf");
     for (const int k : {2, 3, 4}) std::snprintf(screen_settings.situation_acf_paths[k], TEXT_SIZE, "%s", airliner.c_str());
+    // The tow plane is the trainer.
+    std::snprintf(screen_settings.situation_acf_paths[1], TEXT_SIZE, "%s", path_of("Orvell Trainer.acf").c_str());
     const float states[2][3] = {{400.0f, 25000.0f, 0.0f}, {500.0f, 45000.0f, 0.0f}};
     std::memcpy(screen_settings.situation_start_values, states, sizeof states);
     // The rooftop approach in a steady 20-kt wind from 30 degrees, the plane
@@ -782,7 +785,8 @@ bool start_in_situation(const setup& s, int code, int sub_mode, const launch_air
         sim_weather.temperature_sealevel_c = 25.0f;
         sim_weather.rain_percent = 0.0f;
     }
-    FLIGHT_init_situation(code, sub_mode);
+    if (code == RANDOM_START) APPLICATION_handlemenu(RANDOM_START);
+    else FLIGHT_init_situation(code, sub_mode);
     TEST_lay_flat_grid(0.0f);
     std::fill(std::begin(landuse_grid), std::end(landuse_grid), 0);
     return true;
@@ -1071,11 +1075,11 @@ void add_start_hands_off(std::vector<row>& rows, const char* aircraft, const cha
     }
 }
 
-// Four rows from one start in company of a second aircraft, left hands off
-// for 30 s (after the drop): the start's speed within the aircraft's limits
-// (no slower than 1.3 times its stall speed, where it has one, no faster
-// than its never-exceed speed or Mach limit), the pitch within 15 degrees of
-// level and the wings within 30 of it.
+// Four rows from one start in company of a second aircraft (or the random
+// start), left hands off for 30 s (after the drop): the start's speed within
+// the aircraft's limits (no slower than 1.3 times its stall speed, where it
+// has one, no faster than its never-exceed speed or Mach limit), the pitch
+// within 15 degrees of level and the wings within 30 of it.
 void add_company(std::vector<row>& rows, const char* aircraft, const char* file, int code, const char* start,
                  bool stalls)
 {
@@ -1323,6 +1327,9 @@ std::vector<row> table(const std::string& aircraft)
         }
         add_hands_off(rows, "floatplane", "Orvell Floatplane.acf");
         add_dive_let_go(rows, "floatplane", "Orvell Floatplane.acf");
+        // With no wheels its aero-tow starts on the approach, as its runway
+        // start does, and flies on hands off.
+        add_start_hands_off(rows, "floatplane", "Orvell Floatplane.acf", SIT_AERO_TOW, 0, "aero-tow", -15.0f);
     }
     if (want("orbiter")) {
         const setup s{"Orvell Orbiter.acf", -1.0f};
@@ -1387,8 +1394,10 @@ std::vector<row> table(const std::string& aircraft)
         {"floatplane", "Orvell Floatplane.acf", -15.0f, true}, {"glider", "Orvell Glider.acf", -5.0f, true},
         {"airliner", "Orvell Airliner.acf", -15.0f, true},     {"striker", "Orvell Striker.acf", -15.0f, true},
         {"helicopter", "Orvell Helicopter.acf", -15.0f, true, false}};
-    static constexpr air_start company[] = {
-        {SIT_FORMATION, 0, "formation"}, {SIT_REFUEL_A, 0, "refuelling"}, {SIT_MOTHER_SHIP, 0, "mother-ship drop"}};
+    static constexpr air_start company[] = {{SIT_FORMATION, 0, "formation"},
+                                            {SIT_REFUEL_A, 0, "refuelling"},
+                                            {SIT_MOTHER_SHIP, 0, "mother-ship drop"},
+                                            {RANDOM_START, 0, "random"}};
     for (const flier& a : fleet) {
         if (!want(a.name)) continue;
         for (const air_start& st : approaches)

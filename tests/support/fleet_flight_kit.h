@@ -105,6 +105,8 @@ struct launch_air {
     float wind_kt = 0.0f, from_deg = 0.0f, gust_kt = 0.0f, swing_deg = 0.0f, turbulence = 0.0f;
     bool clear = false;
 };
+// The Location menu's random start, taken as a start code by the flights below.
+constexpr int RANDOM_START = 414;
 
 // Hands off from a start of that situation code and sub-mode (the airport
 // starts at the test field; the carrier, frigate, platforms and a rooftop
@@ -122,7 +124,8 @@ hands_off_result fly_hands_off(const setup& s, float seconds, int code, int sub_
 
 // A start in company of a second aircraft (the formation, air refuelling 1
 // behind the airliner at 400 kt and 25,000 ft, the drop from the airliner at
-// 500 kt and 45,000 ft, let go 2 s after the start as the space bar does),
+// 500 kt and 45,000 ft, let go 2 s after the start as the space bar does) or
+// the random start,
 // then nothing touched for `seconds` (after the drop). The indicated airspeed
 // of the start over 1.3 times the file's stall speed, the greater of it over
 // the never-exceed speed and the Mach number over the Mach limit, and the
