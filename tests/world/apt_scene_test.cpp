@@ -484,7 +484,9 @@ TEST_F(AptScene, HangarsKeepAHundredthOfADegreeFromTheAreaEdge)
     airport_table[1].runways[0].width = 3.048f;
     APT_build_scene(1);
     for (const object_placement& p : placement_list)
-        if (std::strcmp(object_table[size_t(p.object)].name, "hangar") == 0) EXPECT_NEAR(p.x - x, 80.0f, 0.05f);
+        if (std::strcmp(object_table[size_t(p.object)].name, "hangar") == 0) {
+            EXPECT_NEAR(p.x - x, 80.0f, 0.05f);
+        }
 }
 
 TEST_F(AptScene, TrafficAirportIsTheNearestWithAUsableRunwayOrNone)

@@ -398,6 +398,9 @@ TEST_F(Atc, TheAtisReadsTheWeatherOfTheField)
     sim_weather.dewpoi_sealevel_c = 7.8f;   // cut, not rounded
     ATC_atis(apt, 'B', text, 0);
     EXPECT_TRUE(has(" DEWPOINT 7. ")) << text;
+    sim_weather.dewpoi_sealevel_c = 20.0f;   // above the field's temperature: read as it
+    ATC_atis(apt, 'B', text, 0);
+    EXPECT_TRUE(has("TEMPERATURE 8 DEWPOINT 8. ")) << text;
 }
 
 TEST_F(Atc, OnRealWeatherTheAtisAndTheRunwayReadTheNearestReport)

@@ -1,6 +1,7 @@
 // The airport information broadcast: name and letter, time, sky, visibility,
 // precipitation, temperature, wind, pressure and the runway in use, from the
 // simulated weather or the nearest weather report.
+#include <algorithm>
 #include <cmath>
 
 #include "core/frame_clock.h"
@@ -102,7 +103,11 @@ void ATC_atis(int airport, char letter, char* out, int use_real_weather)
     UTIL_strcat(out, "TEMPERATURE ");
     atc_append_int(out, atc_trunc(field_temp));
     UTIL_strcat(out, " DEWPOINT ");
-    atc_append_int(out, atc_trunc(dewpoint));
+    // The temperature is the field's (lowered with its elevation), the
+    // dewpoint the sea level's as set: with the first start's -5 C and a
+    // dewpoint of 0 the broadcast read a dewpoint above the temperature,
+    // which air cannot have. It is read no higher than the temperature.
+    atc_append_int(out, atc_trunc(std::min(static_cast<double>(dewpoint), field_temp)));
     UTIL_strcat(out, ". ");
 
     ATC_wind_phrase(out, atc_trunc(static_cast<double>(wind_dir) + sim_flightmodel_position.magnetic_variation),
