@@ -66,6 +66,16 @@ void set_plane(int i, float x, float y, float z, float psi, float theta, float p
     sim_operation_override.override_planepath[i] = 1;
 }
 
+// Refuses a datagram for one value, named `name`, outside `range`.
+void refuse_value(const net_datagram& d, const char* name, double value, net_range range)
+{
+    net_range_miss miss;
+    std::snprintf(miss.name, sizeof miss.name, "%s", name);
+    miss.value = value;
+    miss.range = range;
+    NET_refuse_range(d, miss);
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -177,11 +187,9 @@ void NET_handle_GSET_datagram(net_datagram& d)
     std::memcpy(&v, d.payload, sizeof v);
     const gset_row row = gset_row_of(d.index);
     if (row.kind != GSET_NONE && !NET_in_range(NET_setting_range(d.index), v)) {
-        net_range_miss miss;
-        std::snprintf(miss.name, sizeof miss.name, "setting %d", d.index);
-        miss.value = v;
-        miss.range = NET_setting_range(d.index);
-        return NET_refuse_range(d, miss);
+        char name[40];
+        std::snprintf(name, sizeof name, "setting %d", d.index);
+        return refuse_value(d, name, v, NET_setting_range(d.index));
     }
     // A window wider or taller than the display shows (with no display to
     // ask, than the window rendered now) would be saved into the preferences
@@ -276,11 +284,7 @@ void NET_handle_SNAP(net_datagram& d)
     const double speed = std::hypot(static_cast<double>(r.local_vx), static_cast<double>(r.local_vy),
                                     static_cast<double>(r.local_vz));
     if (!NET_in_range(RANGE_SPEED, speed)) {
-        net_range_miss miss;
-        std::snprintf(miss.name, sizeof miss.name, "speed");
-        miss.value = speed;
-        miss.range = RANGE_SPEED;
-        return NET_refuse_range(d, miss);
+        return refuse_value(d, "speed", speed, RANGE_SPEED);
     }
     // The place is checked against the globe, about the sender's own
     // reference point: a local place far out along the tangent plane (12,900
@@ -290,11 +294,7 @@ void NET_handle_SNAP(net_datagram& d)
                                        (r.local_y + radius) * (r.local_y + radius) +
                                        static_cast<double>(r.local_z) * r.local_z) - radius;
     if (!NET_in_range(RANGE_ELEVATION, elevation)) {
-        net_range_miss miss;
-        std::snprintf(miss.name, sizeof miss.name, "elevation");
-        miss.value = elevation;
-        miss.range = RANGE_ELEVATION;
-        return NET_refuse_range(d, miss);
+        return refuse_value(d, "elevation", elevation, RANGE_ELEVATION);
     }
     net_snap_rcv = r;
     NET_plane_data_taken(d.index);
