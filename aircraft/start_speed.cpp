@@ -204,11 +204,10 @@ void FLIGHT_start_within_limits(int code)
     // Too high for any speed between the stall margin and the Mach limit:
     // down until there is one, and no nearer the ground than a thousand feet.
     float drop = 0.0f;
+    const float asked_y = f.local_y;
     while (limit_kias(a, frame.air) < lo && f.local_y - LOWER_STEP_M > terrain_height_m + LOWEST_AGL_M) {
-        f.local_y -= LOWER_STEP_M;
         drop += LOWER_STEP_M;
-        GEO_local_to_latlon(f.latitude, f.longitude, f.elevation, f.local_x, f.local_y, f.local_z);
-        frame.air = air_here(f);
+        lower_to(f, frame, asked_y, drop);
     }
     // A rotorcraft too high to hold its speed of least power: down to the
     // highest thousand-foot step that does (the fewest steps found by
