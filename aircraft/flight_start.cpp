@@ -544,8 +544,7 @@ void trim_for_start(int code, int sub_mode, flt_struct& f, bool running)
     if (a.acf_has_collective_rotor) {
         f.theta = t.theta_deg;
         f.phi = t.phi_deg;
-        const int k = a.acf_collective_rotor_index;
-        if (k >= 0 && k < FLT_ENGINES) f.POINT_pitch_deg[k] = t.collective_deg;
+        if (const int k = FM_collective_rotor(); k >= 0) f.POINT_pitch_deg[k] = t.collective_deg;
         for (float& e : f.ENGN_thro) e = t.throttle;
     } else if (t.throttle != MOVING_THROTTLE) {
         // The engine speeds follow the throttle.

@@ -40,7 +40,6 @@
 #include "core/geo.h"
 #include "core/simvars.h"
 #include "core/units.h"
-#include "flightmodel/atmosphere.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/level_trim.h"
 #include "flightmodel/systems/environment.h"
@@ -74,14 +73,9 @@ struct air_at_plane {
 air_at_plane air_here(const flt_struct& f)
 {
     SYSTEMS_air_at_plane();
-    air_at_plane air{std::sqrt(std::max(sim_weather.sigma, 0.0f)), sim_weather.speed_of_sound_ms, 0.0f, 0.0f};
-    float speed_kt, from_deg, gust, variation, turbulence;
-    ATMO_wind_at_alt(f.local_y - pln[0].acf_h_eqlbm - terrain_height_m, &speed_kt, &from_deg, &gust, &variation,
-                     &turbulence);
-    const float w = speed_kt * UNIT.kts_to_mps, d = from_deg * DEG_TO_RAD_FLOAT;
-    air.wind_x = w * std::sin(d);
-    air.wind_z = -w * std::cos(d);
-    return air;
+    float wind_x, wind_z;
+    FM_mean_wind_at(f, &wind_x, &wind_z);
+    return {std::sqrt(std::max(sim_weather.sigma, 0.0f)), sim_weather.speed_of_sound_ms, -wind_x, -wind_z};
 }
 
 // Indicated airspeed (kt) of a groundspeed along the plane's heading, and the
@@ -104,12 +98,6 @@ struct heading_frame {
 };
 
 float stall_kias(const acf_struct& a) { return std::max(a.acf_Vs, a.acf_est_Vs * UNIT.mps_to_kts); }
-
-bool rotorcraft(const acf_struct& a)
-{
-    const int k = a.acf_collective_rotor_index;
-    return a.acf_has_collective_rotor && k >= 0 && k < FLT_ENGINES;
-}
 
 // The fastest the aircraft may fly there by its airspeed and Mach limits.
 float limit_kias(const acf_struct& a, const air_at_plane& air)
@@ -135,7 +123,7 @@ bool holds(flt_struct& f, float gs)
     f.groundspeed = gs;
     const level_trim t = FM_level_flight_trim(1.0f);
     const acf_struct& a = pln[0];
-    if (rotorcraft(a)) return t.balanced && t.throttle <= ROTOR_POWER_MARGIN * a.acf_throtmax_FWD;
+    if (FM_collective_rotor() >= 0) return t.balanced && t.throttle <= ROTOR_POWER_MARGIN * a.acf_throtmax_FWD;
     const bool no_balance = t.elv_trim == 0.0f && t.ail_trim == 0.0f && t.rud_trim == 0.0f;
     return t.throttle < 1.0f || no_balance;
 }
@@ -198,7 +186,7 @@ void FLIGHT_start_within_limits(int code)
     const float h = f.psi * DEG_TO_RAD_FLOAT;
     heading_frame frame{std::sin(h), -std::cos(h), air_here(f)};
     const float asked_kias = frame.kias(asked_gs), asked_ft = f.elevation * UNIT.mtrs_to_ft;
-    const bool rotor = rotorcraft(a);
+    const bool rotor = FM_collective_rotor() >= 0;
     const float lo = rotor ? ROTOR_EASY_VNE * a.acf_Vne : STALL_MARGIN * stall_kias(a);
 
     // Too high for any speed between the stall margin and the Mach limit:

@@ -98,14 +98,6 @@ struct balance {
     float spin;               // the collective rotor's angular acceleration, rad/s^2
 };
 
-// The collective rotor of the user's aircraft, or -1.
-int collective_rotor()
-{
-    const acf_struct& a = pln[0];
-    const int k = a.acf_collective_rotor_index;
-    return a.acf_has_collective_rotor && k >= 0 && k < FLT_ENGINES ? k : -1;
-}
-
 // The plane held at the trial along its heading at `speed`, level, turning
 // about no axis. Posed again before every pass: the build-up's integration
 // moves the rates and the velocity on.
@@ -128,7 +120,7 @@ void pose(flt_struct& f, float speed, const trial& t)
     f.FC_ptch = UTIL_clamp(t.elv, -1.0f, 1.0f);
     f.FC_roll = UTIL_clamp(t.ail, -1.0f, 1.0f);
     f.FC_hdng = UTIL_clamp(t.rud, -1.0f, 1.0f);
-    const int k = collective_rotor();
+    const int k = FM_collective_rotor();
     if (k >= 0) f.POINT_pitch_deg[k] = t.collective;
     if (std::isfinite(t.throttle))
         for (float& e : f.ENGN_thro) e = t.throttle;
@@ -163,13 +155,14 @@ balance hold(const flt_struct& from, float speed, const trial& t, int passes)
         ACF_control_incidence(0);
         for (const fm_stage& stage : FM_stages()) stage.run();
     }
+    const int rotor = FM_collective_rotor();
     return {f.M,
             f.L,
             f.N,
             f.local_ay,
             f.local_ax * f.track_sin - f.local_az * f.track_cos,
             f.local_ax * f.track_cos + f.local_az * f.track_sin,
-            collective_rotor() >= 0 ? f.POINT_omegadot[collective_rotor()] : 0.0f};
+            rotor >= 0 ? f.POINT_omegadot[rotor] : 0.0f};
 }
 
 // One Newton step on two unknowns: the change of x and y that brings the
@@ -258,11 +251,9 @@ std::unique_ptr<flt_struct> settle(const flt_struct& from, float speed, float th
 // weather blows at its height above the ground.
 float airspeed(const flt_struct& f)
 {
-    float speed_kt, from_deg, gust, variation, turbulence;
-    ATMO_wind_at_alt(f.local_y - pln[0].acf_h_eqlbm - terrain_height_m, &speed_kt, &from_deg, &gust, &variation,
-                     &turbulence);
-    const float w = speed_kt * UNIT.kts_to_mps, d = from_deg * DEG_TO_RAD_FLOAT;
-    return std::hypot(f.local_vx + w * std::sin(d), f.local_vz - w * std::cos(d));
+    float wind_x, wind_z;
+    FM_mean_wind_at(f, &wind_x, &wind_z);
+    return std::hypot(f.local_vx - wind_x, f.local_vz - wind_z);
 }
 
 level_trim fixed_wing(const flt_struct& start, float v, float throttle)
@@ -416,10 +407,28 @@ level_trim rotorcraft(const flt_struct& start, float v, float throttle, int roto
 
 }  // namespace
 
+int FM_collective_rotor()
+{
+    const acf_struct& a = pln[0];
+    const int k = a.acf_collective_rotor_index;
+    return a.acf_has_collective_rotor && k >= 0 && k < FLT_ENGINES ? k : -1;
+}
+
+void FM_mean_wind_at(const flt_struct& f, float* wind_x, float* wind_z)
+{
+    float speed_kt, from_deg, gust, variation, turbulence;
+    ATMO_wind_at_alt(f.local_y - pln[0].acf_h_eqlbm - terrain_height_m, &speed_kt, &from_deg, &gust, &variation,
+                     &turbulence);
+    // The wind blows from `from_deg`: toward the opposite bearing.
+    const float w = speed_kt * UNIT.kts_to_mps, d = from_deg * DEG_TO_RAD_FLOAT;
+    *wind_x = -w * std::sin(d);
+    *wind_z = w * std::cos(d);
+}
+
 level_trim FM_level_flight_trim(float throttle)
 {
     const float v = airspeed(flt[0]);
-    const int rotor = collective_rotor();
+    const int rotor = FM_collective_rotor();
     const level_trim none{0.0f, 0.0f, 0.0f, throttle, flt[0].theta, flt[0].phi,
                           rotor >= 0 ? flt[0].POINT_pitch_deg[rotor] : 0.0f};
     // A rotor holds itself up at any speed; wings only with air coming at them.

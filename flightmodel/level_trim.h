@@ -11,6 +11,8 @@
 // Writes: nothing (the snapshot puts back what the stages write).
 #pragma once
 
+struct flt_struct;
+
 struct level_trim {
     float elv_trim, ail_trim, rud_trim;   // within the aircraft's trim limits
     float throttle;                       // of every engine, 0..1
@@ -36,3 +38,11 @@ struct level_trim {
 // throttle stays; where it does not balance, theta, phi and the collective
 // are the plane's own.
 level_trim FM_level_flight_trim(float throttle);
+
+// The thrust point of the user's aircraft's collective rotor, or -1 for an
+// aircraft without one.
+int FM_collective_rotor();
+
+// The weather's mean wind (no gusts) at the plane's height above the ground,
+// as the velocity it carries the plane with (local x and z, m/s).
+void FM_mean_wind_at(const flt_struct& f, float* wind_x, float* wind_z);
