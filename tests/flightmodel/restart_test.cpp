@@ -11,6 +11,8 @@
 
 #include "aircraft/flight_start.h"
 #include "core/simvars/cockpit.h"
+#include "flightmodel/control/cockpit_controls.h"
+#include "flightmodel/flt.h"
 #include "tests/support/fleet_flight_kit.h"
 
 namespace {
@@ -94,7 +96,8 @@ TEST_F(FlownAgain, EveryStartFlownAgainRepeatsItsFirstFlight)
 
 // A pressurised cabin climbs with the flight; the next flight's cabin starts
 // where the first flight's did, not where that flight left it, and its climb
-// indicator reads as at the first start.
+// indicator reads as at the first start. A runway start after a flight that
+// ended in the air is no touch-down: the armed speed brakes stay armed.
 TEST_F(FlownAgain, APressurisedCabinStartsEachFlightAsTheFirst)
 {
     fleet_kit::use_data_folder(ORVELL_DATA_FOLDER);
@@ -109,4 +112,11 @@ TEST_F(FlownAgain, APressurisedCabinStartsEachFlightAsTheFirst)
     EXPECT_GT(climb.back().cabin_m, climb.front().cabin_m);
     expect_repeated(climb, climb_from_start(cabin_vvi[1]), "airliner's 3 nm approach");
     EXPECT_EQ(cabin_vvi[1], cabin_vvi[0]);
+
+    auto armed = [] { CTRL_set_speedbrake_request(-0.5f); };
+    fleet_kit::steady_wind(20.0f, 90.0f);   // standing, the wings meet it below their stall
+    const std::vector<flight_sample> roll = fleet_kit::fly_from_start(SIT_AIRPORT, SIT_RUNWAY, 10.0f, held(true), armed);
+    EXPECT_EQ(flt[0].sbrkrqst, -0.5f);
+    expect_repeated(roll, fleet_kit::fly_from_start(SIT_AIRPORT, SIT_RUNWAY, 10.0f, held(true), armed),
+                    "airliner's runway start after the approach");
 }
