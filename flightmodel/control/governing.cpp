@@ -29,6 +29,7 @@ void GOV_reset_state()
     governing.onground_any_before = governing.onground_all_before = 1;
     governing.autobrake_armed = 0;
     governing.throttles_low_before = 1;
+    governing.wheels_known = 0;
 }
 ORVELL_RESET(GOV_reset_state, flight);
 
@@ -212,7 +213,13 @@ void ground_automation(int p)
     const float dt = sim_operation_misc.frame_rate_period;
     const int32_t setting = sim_cockpit_switches.auto_brake_settings;
 
-    const bool first_touch = f.onground_any && !s.onground_any_before;
+    // A flight's first step reads the wheels the start left, before its
+    // contact is worked out: no edge of theirs is a touch-down. Recorded, a
+    // plane started on the runway met the ground on its second step as at a
+    // landing: the armed speed brakes came out and the autobrake braked.
+    const bool wheels_known = s.wheels_known;
+    s.wheels_known = 1;
+    const bool first_touch = wheels_known && f.onground_any && !s.onground_any_before;
     if (first_touch && a.acf_autosbrkEQ && f.sbrkrqst < 0.0f) f.sbrkrqst = 1.0f;
 
     if (s.autobrake_armed && f.onground_all && !s.onground_all_before) {
@@ -232,6 +239,7 @@ void ground_automation(int p)
     if (first_touch && a.acf_rev_on_touchdown && f.indicated_airspeed > 0.5f * a.acf_est_Vs)
         CORE_run_key_slot(0, KEY_SLOT_REVERSERS);
 
+    if (!wheels_known) return;
     s.onground_any_before = f.onground_any;
     s.onground_all_before = f.onground_all;
     if (f.onground_all)

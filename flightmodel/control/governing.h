@@ -28,6 +28,7 @@ struct governing_state {
     int32_t onground_all_before = 1;
     int32_t autobrake_armed = 0;          // set while airborne, used at the first full touch-down
     int32_t throttles_low_before = 1;     // all throttles below 0.1 in the previous frame
+    int32_t wheels_known = 0;             // the wheels read are a step's contact, not what the start left
     int32_t actuator_moving_before;
     int32_t starter_running_before;
 };

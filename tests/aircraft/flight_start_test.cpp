@@ -729,6 +729,18 @@ TEST_F(FlightStart, CompanyStartsFlyWithinTheUsersLimits)
         FLIGHT_init_situation(SIT_FORMATION, 0);
         EXPECT_EQ(flt[1].ai_app_mode, TRAFFIC_MODE_CRUISE) << seed;
     }
+    // A helicopter the tanker asks to 25,000 ft, where its power holds not
+    // even its speed of least power, comes down to the highest thousand-foot
+    // step that does, and keeps the slow speed asked there.
+    const float slow[2][3] = {{70.0f, 25000.0f, 0.0f}, {500.0f, 45000.0f, 0.0f}};
+    std::memcpy(screen_settings.situation_start_values, slow, sizeof slow);
+    UTIL_strcat3(program_folder, "AIRCRAFT:HELICOPTERS:ORVELL HELICOPTER:ORVELL HELICOPTER.ACF", pln[0].acf_file_path);
+    ACF_load_and_setup(0);
+    sounds.clear();
+    FLIGHT_init_situation(SIT_REFUEL_A, 0);
+    ASSERT_EQ(sounds.spoken_texts.size(), 1u);
+    EXPECT_EQ(sounds.spoken_texts[0].first, "The tanker keeps to 47 KIAS at 21000 ft, within this aircraft's limits (the start "
+                                              "asks 47 KIAS at 25000 ft).");
 }
 
 TEST_F(FlightStart, RandomStartsNeverLeaveTheTablesOrTheNumbers)

@@ -102,11 +102,11 @@ TEST_F(ControlStep, ReverseOnTouchDownThroughTheReverserKey)
     EXPECT_EQ(f.ENGN_propmode[1], 3);
 }
 
-// Ground idle: standing with its power levers closed the twin runs its
-// propellers in beta and its engines at ground idle; a lever opened, or the
-// wheels off the ground, give them back to the governor. A beta the lever
-// chose in the air stays, and an aircraft without a beta range keeps its
-// governor on the ground.
+// Ground idle: standing on all its wheels with its power levers closed the
+// twin runs its propellers in beta and its engines at ground idle; a lever
+// opened, or the wheels off the ground, give them back to the governor. A
+// beta the lever chose in the air stays, and an aircraft without a beta
+// range keeps its governor on the ground.
 TEST_F(ControlStep, ClosedPowerLeversOnTheGroundIdleInBeta)
 {
     f.onground_any = f.onground_all = 1;
@@ -129,6 +129,10 @@ TEST_F(ControlStep, ClosedPowerLeversOnTheGroundIdleInBeta)
     step();
     EXPECT_EQ(f.ENGN_propmode[1], 1);
     EXPECT_EQ(prop_state.ground_idle[1], 0);
+    f.onground_any = 1;   // the mains touch down, the nose wheel not yet: still governed
+    step();
+    EXPECT_EQ(f.ENGN_propmode[1], 1);
+    f.onground_any = 0;
 
     f.ENGN_thro[0] = 0.0f;
     f.ENGN_propmode[0] = 2;   // the pilot's lever in the beta range, in the air

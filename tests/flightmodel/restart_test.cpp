@@ -10,6 +10,9 @@
 #include <vector>
 
 #include "aircraft/flight_start.h"
+#include "core/simvars/cockpit.h"
+#include "flightmodel/control/cockpit_controls.h"
+#include "flightmodel/flt.h"
 #include "tests/support/fleet_flight_kit.h"
 
 namespace {
@@ -92,14 +95,28 @@ TEST_F(FlownAgain, EveryStartFlownAgainRepeatsItsFirstFlight)
 }
 
 // A pressurised cabin climbs with the flight; the next flight's cabin starts
-// where the first flight's did, not where that flight left it.
+// where the first flight's did, not where that flight left it, and its climb
+// indicator reads as at the first start. A runway start after a flight that
+// ended in the air is no touch-down: the armed speed brakes stay armed.
 TEST_F(FlownAgain, APressurisedCabinStartsEachFlightAsTheFirst)
 {
     fleet_kit::use_data_folder(ORVELL_DATA_FOLDER);
     ASSERT_TRUE(fleet_kit::open_world({"Orvell Airliner.acf", -1.0f})) << "the built data folder has no airliner";
-    const std::vector<flight_sample> climb = fleet_kit::fly_from_start(SIT_AIRPORT, SIT_APPROACH_3NM, 10.0f, held(false));
+    float cabin_vvi[2];
+    auto climb_from_start = [](float& vvi) {
+        return fleet_kit::fly_from_start(SIT_AIRPORT, SIT_APPROACH_3NM, 10.0f, held(false),
+                                         [&vvi] { vvi = sim_cockpit_pressure.cabin_vvi_actual_m_msec; });
+    };
+    const std::vector<flight_sample> climb = climb_from_start(cabin_vvi[0]);
     ASSERT_FALSE(climb.empty());
     EXPECT_GT(climb.back().cabin_m, climb.front().cabin_m);
-    expect_repeated(climb, fleet_kit::fly_from_start(SIT_AIRPORT, SIT_APPROACH_3NM, 10.0f, held(false)),
-                    "airliner's 3 nm approach");
+    expect_repeated(climb, climb_from_start(cabin_vvi[1]), "airliner's 3 nm approach");
+    EXPECT_EQ(cabin_vvi[1], cabin_vvi[0]);
+
+    auto armed = [] { CTRL_set_speedbrake_request(-0.5f); };
+    fleet_kit::steady_wind(20.0f, 90.0f);   // standing, the wings meet it below their stall
+    const std::vector<flight_sample> roll = fleet_kit::fly_from_start(SIT_AIRPORT, SIT_RUNWAY, 10.0f, held(true), armed);
+    EXPECT_EQ(flt[0].sbrkrqst, -0.5f);
+    expect_repeated(roll, fleet_kit::fly_from_start(SIT_AIRPORT, SIT_RUNWAY, 10.0f, held(true), armed),
+                    "airliner's runway start after the approach");
 }

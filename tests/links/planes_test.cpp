@@ -18,6 +18,7 @@
 #include "links/plugin_host.h"
 #include "world/fires.h"
 #include "world/origin_shift.h"
+#include "world/scene_terrain.h"
 #include "scene/effects/particles.h"
 #include "scene/scene_state.h"
 #include "tests/links/net_fixture.h"
@@ -183,12 +184,14 @@ TEST_F(Planes, StatesFromCopiesNearThePolesAndFarApartLandWhereTheOtherIs)
         {{-89.5, -150.0}, {-89.9, 30.0}},
         {{-89.9, 30.0}, {-89.95, 100.0}},
         {{89.6, 10.0}, {89.95, -170.0}},    // the North Pole
+        {{89.9, 10.0}, {86.0, 10.0}},       // 4 km east of the other's origin: outside the area at the pole
         {{46.5, 178.9}, {46.6, -178.6}},    // across the date line
         {{46.5, -120.0}, {46.5, 127.75}},   // 112 degrees apart
     };
     auto frame_at = [](const place& p) {
         lat_ref = static_cast<float>(GEO_round(static_cast<float>(p.lat) - 1.0f));
         lon_ref = static_cast<float>(GEO_round(static_cast<float>(p.lon) - 1.5f));
+        APT_set_area_bounds();
     };
     net_slot_enabled[6] = 1;   // this copy shows the planes where the records put them
     for (const auto& r : rows) {

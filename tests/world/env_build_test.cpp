@@ -26,6 +26,7 @@
 #include "world/navdb.h"
 #include "world/objects.h"
 #include "world/scene_terrain.h"
+#include "world/scenery_area.h"
 #include "world/segments.h"
 #include "world/terrain_grid.h"
 
@@ -395,6 +396,18 @@ TEST_F(EnvBuild, TownsBecomeCityOnTheEarthOnly)
     read(flat_tile(MARS, 34, -118, 100.0, 1));
     EXPECT_EQ(landuse_grid[TERRAIN_index(64 + 5, 64 + 5)], 1);
     EXPECT_EQ(landuse_grid[TERRAIN_index(152, 200)], 0);   // the Earth's city went with its area
+}
+
+// The area spans its ground east to west where the ground is widest, at the
+// edge nearest the equator, north and south of it and by the pole.
+TEST_F(EnvBuild, TheAreaIsAsWideAsItsGroundsWidestEdge)
+{
+    for (const float lat : {33.0f, -37.0f, 86.0f}) {
+        tiles_use_area(tmp, EARTH, lat, -119.0f);
+        float widest = 0.0f;
+        for (const terrain_vertex& v : terrain_sphere_grid) widest = std::max(widest, std::fabs(v.x));
+        EXPECT_NEAR(widest / scenery_area.x1, 1.0f, 0.005f) << lat;
+    }
 }
 
 TEST_F(EnvBuild, WaterCellsTakeTheirLowestCorner)
