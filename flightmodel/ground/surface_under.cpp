@@ -116,7 +116,7 @@ void carrier_contact(surface_state_record& found)
     }
     if (l.arrest_engaged && over < -2.0f) l.arrest_engaged = l.hook_active = 0;
     if (f.onground_all && !l.arrest_engaged && !l.catapult_fired && over < 20.0f && !l.catapult_hold &&
-        inside(CARRIER_CATAPULT, px, pz, s, c)) {
+        LAUNCH_catapult_takes_plane() && inside(CARRIER_CATAPULT, px, pz, s, c)) {
         f.parkbrake = 1.0f;
         LAUNCH_catapult_hook_up();
     }
