@@ -1,6 +1,7 @@
 #include "tests/support/fleet_flight_kit.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -834,6 +835,39 @@ company_result fly_in_company(const setup& s, int code, float seconds)
     return r;
 }
 
+deck_result fly_deck_start(const setup& s, float collective_deg)
+{
+    deck_result r{NAN, NAN};
+    if (!start_in_situation(s, SIT_CATAPULT, 0)) return r;
+    // The start worked the deck's height out over the scenery its frame
+    // moved to; started again over the open sea laid flat, the carrier
+    // steams straight on (near land it would turn).
+    std::fill(std::begin(landuse_grid), std::end(landuse_grid), LANDUSE_WATER_A);
+    FLIGHT_init_situation(SIT_CATAPULT, 0);
+    flt_struct& f = flt[0];
+    // Set down 4 m aft, on the catapult's spot, where the deck hooks a plane
+    // standing on it (the carrier heads north).
+    f.local_z_d = f.local_z += 4.0f;
+    const auto over_deck = [&] {
+        return std::array<float, 3>{f.local_x - ship_x[SHIP_CARRIER], f.local_y - ship_y[SHIP_CARRIER],
+                                    f.local_z - ship_z[SHIP_CARRIER]};
+    };
+    const auto start = over_deck();
+    r.moved_m = 0.0f;
+    for (int k = 0; k < frames(6.0f); ++k) {
+        if (k == frames(1.0f)) f.parkbrake = 0.0f;
+        frame();
+        const auto p = over_deck();
+        r.moved_m = std::max(r.moved_m, std::hypot(p[0] - start[0], p[2] - start[2]));
+    }
+    const acf_struct& a = pln[0];
+    const int k = std::clamp(a.acf_collective_rotor_index, 0, FLT_ENGINES - 1);
+    hands.throttle = (collective_deg - a.acf_max_pitch[k]) / (a.acf_min_pitch[k] - a.acf_max_pitch[k]);
+    for (int n = 0; n < frames(5.0f); ++n) frame();
+    r.lifted_m = over_deck()[1] - start[1];
+    return r;
+}
+
 void steady_wind(float kt, float from_deg)
 {
     for (int k = 0; k < WIND_LAYERS; ++k) sim_weather.wind_speed_kt[k] = kt, sim_weather.wind_direction_degt[k] = from_deg;
@@ -1369,6 +1403,24 @@ std::vector<row> table(const std::string& aircraft)
         add_start_hands_off(rows, "helicopter", "Orvell Helicopter.acf", SIT_AIRPORT, SIT_APPROACH_3NM, "3 nm approach",
                             -15.0f);
         add_start_hands_off(rows, "helicopter", "Orvell Helicopter.acf", SIT_FOREST_FIRE, 0, "forest fire", -15.0f);
+    }
+
+    // The helicopter on the carrier's catapult start: hooked to the catapult
+    // by neither the start nor the catapult's spot, it stands on the deck
+    // with the brake let off (hooked, it was shot off the bow), and lifts off
+    // at the 9 degrees of collective that about hover it; at every frame rate.
+    if (want("carrier")) {
+        for (const float hz : {20.0f, 30.0f, 60.0f, 120.0f}) {
+            auto fly = [hz, flown = std::make_shared<std::optional<deck_result>>()] {
+                if (!*flown) *flown = fly_deck_start(setup{"Orvell Helicopter.acf", -1.0f, hz}, 9.0f);
+                return **flown;
+            };
+            char what[100];
+            std::snprintf(what, sizeof what, "catapult start, brake off 5 s: moved over the deck at %.0f Hz (m)", hz);
+            rows.push_back(make_within("helicopter", what, 0.0f, 0.0f, 0.5f, [fly] { return fly().moved_m; }));
+            std::snprintf(what, sizeof what, "catapult start, collective 9 deg 5 s: over the deck at %.0f Hz (m)", hz);
+            rows.push_back(make_within("helicopter", what, 0.0f, 2.0f, 60.0f, [fly] { return fly().lifted_m; }));
+        }
     }
 
     // Left hands off 20 s from each start in the air the aircraft can fly, the

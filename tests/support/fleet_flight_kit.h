@@ -164,6 +164,17 @@ launch_result fly_launch(const setup& s, int code, const launch_air& air, float 
 // way) reached; meeting the ground, or a state that is no number, counts as 90.
 float fly_orbiter_approach(const setup& s, int code, float seconds);
 
+// The carrier's catapult start (the carrier 10 km north, steaming north on a
+// calm sea), the plane set down 4 m aft on the catapult's spot: the parking
+// brake let off after 1 s, nothing else touched for
+// 5 s, then the collective (the throttle lever of a helicopter) moved to
+// `collective_deg` of blade pitch for 5 s. How far the plane moved over the
+// deck while it stood (m), and how high above the deck it was at the end (m).
+struct deck_result {
+    float moved_m, lifted_m;
+};
+deck_result fly_deck_start(const setup& s, float collective_deg);
+
 // One moment of a flight: where the plane is and how it moves, its attitude,
 // angle of attack, engine and propeller speeds, trim, ground contact and
 // cabin altitude.
