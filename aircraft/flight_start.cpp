@@ -373,14 +373,15 @@ float between(float v, float a, float b)
     return v < lo ? lo : (v > hi ? hi : v);
 }
 
-// The engines of a start, with the throttle of a moving start.
-void engines_for_start(flt_struct& f, bool running, float moving_throttle)
+// The engines of a start, with the throttle of a moving start. A plane on
+// a moving deck (`on_deck`) stands on it, whatever its speed over the sea.
+void engines_for_start(flt_struct& f, bool running, float moving_throttle, bool on_deck = false)
 {
     const acf_struct& a = pln[0];
     const acf_equipment_block& eq = acf_equipment;
     sim_cockpit_engine_block& ce = sim_cockpit_engine;
     sim_cockpit_electrical_block& el = sim_cockpit_electrical;
-    const bool standing = f.groundspeed < STANDING_SPEED_MPS;
+    const bool standing = f.groundspeed < STANDING_SPEED_MPS || on_deck;
     for (int e = 0; e < FLT_ENGINES; ++e) {
         ce.igniters_on[e] = 1;
         ce.idle_speed[e] = 1;
@@ -393,7 +394,7 @@ void engines_for_start(flt_struct& f, bool running, float moving_throttle)
         const bool open = !running && a.acf_has_clutch && a.acf_eng_clutch[e] != 0;
         ce.clutch_ratio[e] = open ? 0.0f : 1.0f;
         ce.clutch_engage = open ? 0 : 1;
-        f.ENGN_thro[e] = f.groundspeed > STANDING_SPEED_MPS ? moving_throttle : 0.0f;
+        f.ENGN_thro[e] = f.groundspeed > STANDING_SPEED_MPS && !on_deck ? moving_throttle : 0.0f;
         f.ENGN_prop[e] = a.acf_RSC_redline_prp;
         f.ENGN_mixt[e] = !running && a.acf_panel_flag_51_52 ? 0.0f : 1.0f;
         f.ignition_on[e] = running ? 3 : 0;
@@ -676,7 +677,11 @@ void common_reset(int code, int place_code, int sub_mode, const start_place& p, 
     gear_for_start(code, f);
 
     const bool running = sim_operation_prefs.startup_running || f.groundspeed > STANDING_SPEED_MPS;
-    engines_for_start(f, running, MOVING_THROTTLE);
+    // A helicopter's catapult start stands it on the deck, unhooked, its rotor
+    // turning at the least collective pitch and the throttle closed, as on a
+    // runway. Its speed is the ship's, and at a moving start's mid collective
+    // and three-quarter throttle it lifted off the deck on its own at once.
+    engines_for_start(f, running, MOVING_THROTTLE, code == SIT_CATAPULT && !LAUNCH_catapult_takes_plane());
     lights_and_switches(code, f, running);
     controls_for_start(sub_mode, place_code == SIT_AIRPORT, f);
     for (int32_t& w : sim_private_net_disables.ai_loc) w = 0;

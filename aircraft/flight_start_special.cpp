@@ -112,7 +112,10 @@ bool place_catapult(start_place& p)
     const deck_point c = CARRIER_CATAPULT_START;
     p.x = ship_x[SHIP_CARRIER] + c.x * cH - c.z * sH + 21.0f * (sR * cH - sP * sH);
     p.z = ship_z[SHIP_CARRIER] + c.z * cH + c.x * sH + 21.0f * (sP * cH + sR * sH);
-    LAUNCH_catapult_hook_up();
+    if (LAUNCH_catapult_takes_plane())
+        LAUNCH_catapult_hook_up();
+    else
+        SOUND_speak("A helicopter is not catapulted: it stands on the deck, rotor turning, to lift off on its collective.", 1);
     return true;
 }
 

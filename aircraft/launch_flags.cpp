@@ -15,6 +15,8 @@ float LAUNCH_catapult_accel(float est_vs_mps)
     return a < CATAPULT_ACCEL_MIN_MSS ? CATAPULT_ACCEL_MIN_MSS : (a > CATAPULT_ACCEL_MAX_MSS ? CATAPULT_ACCEL_MAX_MSS : a);
 }
 
+bool LAUNCH_catapult_takes_plane() { return pln[0].acf_has_collective_rotor == 0; }
+
 void LAUNCH_catapult_hook_up()
 {
     launch_flags.catapult_hold = 1;

@@ -47,6 +47,12 @@ constexpr float CATAPULT_ACCEL_MAX_MSS = 60.0f;
 // 3..60 m/s^2; a speed that is not a positive number gives the least.
 float LAUNCH_catapult_accel(float est_vs_mps);
 
+// Whether the catapult takes the user's aircraft. A rotorcraft lifts off the
+// deck on its collective: hooked, its rotor lifted it off at the start's
+// collective with its forward skids still held to the catapult, and the shot
+// carried it off the bow.
+bool LAUNCH_catapult_takes_plane();
+
 // The plane is hooked to the catapult: `catapult_hold` set and the stroke's
 // acceleration chosen for the user's aircraft.
 void LAUNCH_catapult_hook_up();

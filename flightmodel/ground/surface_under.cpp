@@ -92,6 +92,21 @@ void runways_under_plane(surface_state_record& found)
     }
 }
 
+// A deck carries the plane from above. Its outline alone made it the ground
+// of a plane anywhere beneath it: a plane afloat ahead of the carrier, run
+// over by the ship, stood 20 m under the deck's surface and the gear's spring
+// threw it 600 m up; a helicopter flying under a platform's deck was thrown
+// onto it. A plane more than DECK_BELOW_M under the deck, with the deck's tilt
+// over `reach_m` from the ship's middle counted in, is beneath it.
+constexpr float DECK_BELOW_M = 3.0f;
+bool over_deck(int slot, float deck_y, float reach_m)
+{
+    const float tilt = reach_m * (std::fabs(std::sin(ship_pitch[slot] * DEG_TO_RAD_FLOAT)) +
+                                  std::fabs(std::sin(ship_roll[slot] * DEG_TO_RAD_FLOAT)));
+    return flt[0].local_y > ship_y[slot] + deck_y - DECK_BELOW_M - tilt;
+}
+constexpr float CARRIER_REACH_M = 160.0f, FRIGATE_REACH_M = 70.0f;
+
 // The deck, the wires and the catapult of the carrier, in view or not. The
 // ship drawing sees only ships inside the view's footprint (and none while a
 // plug-in draws them): decided there, a plane on the deck with the camera
@@ -105,8 +120,9 @@ void carrier_contact(surface_state_record& found)
     const float s = static_cast<float>(std::sin(h)), c = static_cast<float>(std::cos(h));
     const float px = f.local_x - ship_x[SHIP_CARRIER], pz = f.local_z - ship_z[SHIP_CARRIER];
 
-    if (inside_corners(CARRIER_MAIN_DECK, px, pz, s, c) || inside_corners(CARRIER_PORT_SPONSON, px, pz, s, c) ||
-        inside_corners(CARRIER_STARBOARD_SPONSON, px, pz, s, c))
+    if ((inside_corners(CARRIER_MAIN_DECK, px, pz, s, c) || inside_corners(CARRIER_PORT_SPONSON, px, pz, s, c) ||
+         inside_corners(CARRIER_STARBOARD_SPONSON, px, pz, s, c)) &&
+        over_deck(SHIP_CARRIER, CARRIER_DECK_Y_M, CARRIER_REACH_M))
         found.on_carrier = 1, found.surface_code = SURFACE_DECK;
     const float over = f.groundspeed - CARRIER_SPEED_MPS;
     if (sim_cockpit_switches.arresting_gear && f.onground_any && !l.arrest_engaged && std::fabs(f.beta) < 90.0f &&
@@ -116,7 +132,7 @@ void carrier_contact(surface_state_record& found)
     }
     if (l.arrest_engaged && over < -2.0f) l.arrest_engaged = l.hook_active = 0;
     if (f.onground_all && !l.arrest_engaged && !l.catapult_fired && over < 20.0f && !l.catapult_hold &&
-        inside(CARRIER_CATAPULT, px, pz, s, c)) {
+        LAUNCH_catapult_takes_plane() && inside(CARRIER_CATAPULT, px, pz, s, c)) {
         f.parkbrake = 1.0f;
         LAUNCH_catapult_hook_up();
     }
@@ -134,7 +150,8 @@ void frigate_contact(surface_state_record& found)
     const flt_struct& f = flt[0];
     const double h = ship_heading[SHIP_FRIGATE] * DEG_TO_RAD_DOUBLE;
     const float s = static_cast<float>(std::sin(h)), c = static_cast<float>(std::cos(h));
-    if (inside(FRIGATE_DECK, f.local_x - ship_x[SHIP_FRIGATE], f.local_z - ship_z[SHIP_FRIGATE], s, c))
+    if (inside(FRIGATE_DECK, f.local_x - ship_x[SHIP_FRIGATE], f.local_z - ship_z[SHIP_FRIGATE], s, c) &&
+        over_deck(SHIP_FRIGATE, FRIGATE_DECK_Y_M, FRIGATE_REACH_M))
         found.on_frigate = 1, found.surface_code = SURFACE_DECK;
 }
 
@@ -142,7 +159,8 @@ template <size_t N>
 void oilrig_contact(surface_state_record& found, int slot, const deck_point (&deck)[N], float deck_y)
 {
     const flt_struct& f = flt[0];
-    if (!inside(deck, f.local_x - ship_x[slot], f.local_z - ship_z[slot], 0.0f, 1.0f)) return;
+    if (!inside(deck, f.local_x - ship_x[slot], f.local_z - ship_z[slot], 0.0f, 1.0f) || !over_deck(slot, deck_y, 0.0f))
+        return;
     found.flat_surface_on = 1, found.surface_code = SURFACE_DECK;
     found.flat_surface_height = ship_y[slot] + deck_y;
 }

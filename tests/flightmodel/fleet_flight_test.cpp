@@ -76,5 +76,12 @@ TEST_F(FleetFlight, FloatplaneFliesItsClassFiguresAtEveryFrameRate)
 
 TEST_F(FleetFlight, OrbiterFliesItsClassFigures) { fly_table("orbiter"); }
 TEST_F(FleetFlight, HelicopterHoldsItsAttitudeFromEveryApproachStart) { fly_table("helicopter"); }
+// The helicopter's catapult start stands it on the deck, unhooked, and it
+// lifts off on the collective, at 20, 30, 60 and 120 frames a second.
+TEST_F(FleetFlight, HelicopterStandsOnTheCarrierDeckAndLiftsOff) { fly_table("carrier"); }
+// The airliner's phugoid is damped, and the trainer's torque turns it left,
+// at 20, 30, 60 and 120 frames a second.
+TEST_F(FleetFlight, AirlinerPhugoidIsDampedAtEveryFrameRate) { fly_table("phugoid"); }
+TEST_F(FleetFlight, TrainerTorqueTurnsItLeftAtEveryFrameRate) { fly_table("torque"); }
 
 }  // namespace

@@ -20,6 +20,7 @@
 #include "world/cover_placement.h"
 #include "world/landuse.h"
 #include "world/runway_geometry.h"
+#include "world/ship_decks.h"
 #include "world/terrain_definitions.h"
 
 namespace {
@@ -47,12 +48,18 @@ protected:
         ship_x[slot] = x, ship_y[slot] = 0.0f, ship_z[slot] = z, ship_heading[slot] = heading;
         ship_pitch[slot] = ship_roll[slot] = 0.0f;
     }
-    // The plane at a point of the slot's own frame, turned with it.
-    static void plane_on(int slot, float xs, float zs)
+    // The plane at a point of the slot's own frame, turned with it, `up` metres
+    // over its deck.
+    static void plane_on(int slot, float xs, float zs, float up = 1.0f)
     {
         const double h = ship_heading[slot] * 3.14159265358979 / 180.0;
         flt[0].local_x = ship_x[slot] + static_cast<float>(xs * std::cos(h) - zs * std::sin(h));
         flt[0].local_z = ship_z[slot] + static_cast<float>(xs * std::sin(h) + zs * std::cos(h));
+        const float deck = slot == SHIP_CARRIER    ? CARRIER_DECK_Y_M
+                           : slot == SHIP_FRIGATE  ? FRIGATE_DECK_Y_M
+                           : slot == SEA_PLATFORM_A ? OILRIG_A_DECK_Y_M
+                                                    : OILRIG_B_DECK_Y_M;
+        flt[0].local_y = ship_y[slot] + deck + up;
     }
     static void find() { GROUND_surface_under_plane(); }
 
@@ -143,26 +150,41 @@ TEST_F(UnderPlane, ArrestingGearOnMars)
     EXPECT_EQ(launch_flags.arrest_engaged, 0);
 }
 
+// A deck carries a plane over it, not one more than 3 m under its surface
+// (afloat by the bow the carrier runs over, or by the frigate's).
 TEST_F(UnderPlane, DecksTurnWithTheShip)
 {
     const struct {
         int slot;
         float x, z;
         int on;
+        float up = 1.0f;   // over the deck, m
     } rows[] = {{SHIP_CARRIER, 0, 0, 1},   {SHIP_CARRIER, 0, 170, 0}, {SHIP_CARRIER, -27, 40, 1},
                 {SHIP_CARRIER, 30, 95, 1}, {SHIP_CARRIER, 37, 0, 0},   // the island's sponson and past it
                 {SHIP_FRIGATE, 0, 55, 1},  {SHIP_FRIGATE, 0, 39, 0},  {SHIP_FRIGATE, 0, 71, 0},
                 {SHIP_FRIGATE, 14, 41, 1}, {SHIP_FRIGATE, 0, -20, 0},  {SHIP_FRIGATE, 16, 55, 0},
-                {SHIP_FRIGATE, -16, 55, 0}};
+                {SHIP_FRIGATE, -16, 55, 0}, {SHIP_CARRIER, 0, -150, 0, -19.0f}, {SHIP_CARRIER, 0, 0, 1, -2.9f},
+                {SHIP_CARRIER, 0, 0, 0, -3.1f}, {SHIP_FRIGATE, 0, 55, 0, -5.0f}};
     for (float heading : {0.0f, 90.0f})
         for (const auto& r : rows) {
             ship_heading[r.slot] = heading;
-            plane_on(r.slot, r.x, r.z);
+            plane_on(r.slot, r.x, r.z, r.up);
             find();
             const int on = r.slot == SHIP_CARRIER ? surface_state.on_carrier : surface_state.on_frigate;
-            EXPECT_EQ(on, r.on) << r.slot << " " << r.x << "," << r.z << " heading " << heading;
+            EXPECT_EQ(on, r.on) << r.slot << " " << r.x << "," << r.z << " up " << r.up << " heading " << heading;
             EXPECT_EQ(surface_state.surface_code, r.on ? SURFACE_DECK : SURFACE_NONE);
         }
+
+    // Pitched 5 degrees bow up, the deck's stern lies 13 m under its middle:
+    // a plane standing there, 12 m under the middle's height, is on it.
+    ship_heading[SHIP_CARRIER] = 0.0f;
+    ship_pitch[SHIP_CARRIER] = 5.0f;
+    plane_on(SHIP_CARRIER, 0, 150, -12.0f);
+    find();
+    EXPECT_EQ(surface_state.on_carrier, 1);
+    EXPECT_LT(TERRAIN_height_at(flt[0].local_x, flt[0].local_z, nullptr, nullptr, nullptr, nullptr, nullptr, 1, "test"),
+              flt[0].local_y);
+    ship_pitch[SHIP_CARRIER] = 0.0f;
 
     // Switched off, a ship carries nothing.
     sim_graphics_settings.draw_ships = 0;
@@ -175,16 +197,18 @@ TEST_F(UnderPlane, PlatformDecksAreTheGroundOfTheHeightQuery)
 {
     ship_y[SEA_PLATFORM_A] = ship_y[SEA_PLATFORM_B] = 2.0f;
     // The decks' upper rectangles: A x -12..12, z 53..77; B x -14..14, z 76..104.
+    // Flying under a deck, 30 m below it, the plane has the sea under it.
     const struct {
         int slot;
         float dx, dz, height;
+        float up = 1.0f;   // over the deck, m
     } rows[] = {{SEA_PLATFORM_A, 0, 65, 62},     {SEA_PLATFORM_B, 0, 90, 99},      {SEA_PLATFORM_B, 0, 110, 0},
                 {SEA_PLATFORM_A, 11.5f, 76.5f, 62}, {SEA_PLATFORM_A, -11.5f, 53.5f, 62}, {SEA_PLATFORM_A, 12.5f, 65, 0},
                 {SEA_PLATFORM_A, 0, 77.5f, 0},   {SEA_PLATFORM_B, 13.5f, 103.5f, 99}, {SEA_PLATFORM_B, -13.5f, 76.5f, 99},
-                {SEA_PLATFORM_B, 14.5f, 90, 0},  {SEA_PLATFORM_B, 0, 75.5f, 0}};
+                {SEA_PLATFORM_B, 14.5f, 90, 0},  {SEA_PLATFORM_B, 0, 75.5f, 0},     {SEA_PLATFORM_A, 0, 65, 0, -30.0f},
+                {SEA_PLATFORM_B, 0, 90, 0, -30.0f}};
     for (const auto& r : rows) {
-        flt[0].local_x = ship_x[r.slot] + r.dx;
-        flt[0].local_z = ship_z[r.slot] + r.dz;
+        plane_on(r.slot, r.dx, r.dz, r.up);
         find();
         EXPECT_NEAR(TERRAIN_height_at(flt[0].local_x, flt[0].local_z, nullptr, nullptr, nullptr, nullptr, nullptr, 1,
                                       "test"),

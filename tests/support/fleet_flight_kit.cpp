@@ -1,6 +1,7 @@
 #include "tests/support/fleet_flight_kit.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -13,6 +14,7 @@
 #include "aircraft/acf_struct.h"
 #include "aircraft/flight_start.h"
 #include "aircraft/launch_flags.h"
+#include "aircraft/situation_start.h"
 #include "core/app_mode.h"
 #include "core/constants.h"
 #include "core/folders.h"
@@ -804,6 +806,7 @@ hands_off_result let_go(float seconds, bool ground)
         r.most_pitch_deg = std::max(r.most_pitch_deg, ground && f.onground_any ? 90.0f : f.theta);
         r.most_bank_deg = std::max(r.most_bank_deg, std::fabs(f.phi));
     }
+    r.last_bank_deg = f.phi;
     return r;
 }
 
@@ -831,6 +834,108 @@ company_result fly_in_company(const setup& s, int code, float seconds)
         launch_flags.mothership_carried = 0;   // let go, as the space bar does
     }
     r.after = let_go(seconds, true);
+    return r;
+}
+
+namespace {
+
+// The period (s) and damping ratio of a damped swing on a slow quadratic
+// drift, from samples x[n] at a spacing of `h` seconds. Such samples obey
+// x[n] = a1 x[n-1] + a2 x[n-2] + c0 + c1 n + c2 n^2 exactly, with a1 and a2
+// from the swing alone: solved for by least squares, z^2 = a1 z + a2 has the
+// roots exp((-sigma +- i omega) h).
+phugoid_result damped_swing(const std::vector<double>& x, double h)
+{
+    double m[5][6] = {};
+    for (size_t n = 2; n < x.size(); ++n) {
+        const double k = static_cast<double>(n) / 10.0;
+        const double row[5] = {x[n - 1], x[n - 2], 1.0, k, k * k};
+        for (int i = 0; i < 5; ++i) {
+            for (int j = 0; j < 5; ++j) m[i][j] += row[i] * row[j];
+            m[i][5] += row[i] * x[n];
+        }
+    }
+    for (int i = 0; i < 5; ++i) {
+        if (!(std::fabs(m[i][i]) > 0.0)) return {NAN, NAN};
+        const double p = m[i][i];
+        for (int j = i; j < 6; ++j) m[i][j] /= p;
+        for (int q = 0; q < 5; ++q)
+            if (q != i)
+                for (int j = 5; j >= i; --j) m[q][j] -= m[q][i] * m[i][j];
+    }
+    const double a1 = m[0][5], a2 = m[1][5];
+    if (!(a2 < 0.0) || !(std::fabs(a1) < 2.0 * std::sqrt(-a2))) return {NAN, NAN};   // no swing
+    const double r = std::sqrt(-a2), omega = std::acos(a1 / (2.0 * r)) / h, sigma = -std::log(r) / h;
+    return {static_cast<float>(TWO_PI_DOUBLE / omega), static_cast<float>(sigma / std::hypot(sigma, omega))};
+}
+
+}  // namespace
+
+phugoid_result fly_phugoid(const setup& s, float feet, float kias)
+{
+    frame_dt = 1.0f / s.hz;
+    fresh_world();
+    if (!load(s.file)) return {NAN, NAN};
+    set_weight(s.weight_kg);
+    // Started south of the local frame's centre so that the flight passes it
+    // halfway: the frame is flat, and the farther the plane flies from its
+    // centre, the more a level line in it climbs above the curved planet's
+    // air; the drift that adds to the airspeed is kept slow and small.
+    constexpr float AFTER = 145.0f;   // s flown after the raise
+    const float h = feet * FT;
+    const float tas = kias * KT / std::sqrt(std::pow(1.0f - 2.25577e-5f * h, 4.2559f));
+    situation_start_record& b = situation_start_state;
+    b.latitude = FIELD_LAT - 0.5f * (5.0f + AFTER) * tas / 111195.0f;
+    b.longitude = FIELD_LON_REF + 1.5f;
+    b.elevation = h;
+    b.psi = 0.0f;
+    b.groundspeed = tas;
+    FLIGHT_init_situation(SIT_IN_FLIGHT, 0);
+    TEST_lay_flat_grid(0.0f);
+    flt_struct& f = flt[0];
+    auto wings_level = [&] { hands.roll = UTIL_clamp(-0.03f * f.phi - 0.01f * f.P, -1.0f, 1.0f); };
+    for (int k = 0; k < frames(5.0f); ++k) wings_level(), frame();
+    const float v = std::hypot(f.local_vx, f.local_vz), raised = (v + 10.0f * KT) / v;
+    f.local_vx *= raised, f.local_vz *= raised;
+    std::vector<double> samples;
+    const int every = frames(3.0f);
+    for (int k = 1; k <= frames(AFTER); ++k) {
+        wings_level(), frame();
+        if (k >= frames(20.0f) && k <= frames(140.0f) && (k - frames(20.0f)) % every == 0) samples.push_back(f.true_airspeed);
+    }
+    return damped_swing(samples, every * frame_dt);
+}
+
+deck_result fly_deck_start(const setup& s, float collective_deg)
+{
+    deck_result r{NAN, NAN};
+    if (!start_in_situation(s, SIT_CATAPULT, 0)) return r;
+    // The start worked the deck's height out over the scenery its frame
+    // moved to; started again over the open sea laid flat, the carrier
+    // steams straight on (near land it would turn).
+    std::fill(std::begin(landuse_grid), std::end(landuse_grid), LANDUSE_WATER_A);
+    FLIGHT_init_situation(SIT_CATAPULT, 0);
+    flt_struct& f = flt[0];
+    // Set down 4 m aft, on the catapult's spot, where the deck hooks a plane
+    // standing on it (the carrier heads north).
+    f.local_z_d = f.local_z += 4.0f;
+    const auto over_deck = [&] {
+        return std::array<float, 3>{f.local_x - ship_x[SHIP_CARRIER], f.local_y - ship_y[SHIP_CARRIER],
+                                    f.local_z - ship_z[SHIP_CARRIER]};
+    };
+    const auto start = over_deck();
+    r.moved_m = 0.0f;
+    for (int k = 0; k < frames(6.0f); ++k) {
+        if (k == frames(1.0f)) f.parkbrake = 0.0f;
+        frame();
+        const auto p = over_deck();
+        r.moved_m = std::max(r.moved_m, std::hypot(p[0] - start[0], p[2] - start[2]));
+    }
+    const acf_struct& a = pln[0];
+    const int k = std::clamp(a.acf_collective_rotor_index, 0, FLT_ENGINES - 1);
+    hands.throttle = (collective_deg - a.acf_max_pitch[k]) / (a.acf_min_pitch[k] - a.acf_max_pitch[k]);
+    for (int n = 0; n < frames(5.0f); ++n) frame();
+    r.lifted_m = over_deck()[1] - start[1];
     return r;
 }
 
@@ -1369,6 +1474,64 @@ std::vector<row> table(const std::string& aircraft)
         add_start_hands_off(rows, "helicopter", "Orvell Helicopter.acf", SIT_AIRPORT, SIT_APPROACH_3NM, "3 nm approach",
                             -15.0f);
         add_start_hands_off(rows, "helicopter", "Orvell Helicopter.acf", SIT_FOREST_FIRE, 0, "forest fire", -15.0f);
+    }
+
+    // The helicopter on the carrier's catapult start: hooked to the catapult
+    // by neither the start nor the catapult's spot, it stands on the deck
+    // with the brake let off (hooked, it was shot off the bow), and lifts off
+    // at the 9 degrees of collective that about hover it; at every frame rate.
+    if (want("carrier")) {
+        for (const float hz : {20.0f, 30.0f, 60.0f, 120.0f}) {
+            auto fly = [hz, flown = std::make_shared<std::optional<deck_result>>()] {
+                if (!*flown) *flown = fly_deck_start(setup{"Orvell Helicopter.acf", -1.0f, hz}, 9.0f);
+                return **flown;
+            };
+            char what[100];
+            std::snprintf(what, sizeof what, "catapult start, brake off 5 s: moved over the deck at %.0f Hz (m)", hz);
+            rows.push_back(make_within("helicopter", what, 0.0f, 0.0f, 0.5f, [fly] { return fly().moved_m; }));
+            std::snprintf(what, sizeof what, "catapult start, collective 9 deg 5 s: over the deck at %.0f Hz (m)", hz);
+            rows.push_back(make_within("helicopter", what, 0.0f, 2.0f, 60.0f, [fly] { return fly().lifted_m; }));
+        }
+    }
+
+    // The airliner's phugoid at 25,000 ft and 250 KIAS (Mach 0.62, 192 m/s
+    // true), at every frame rate. Lanchester's estimates for its L/D of about
+    // 16: a damping ratio of 1 / (sqrt 2 x L/D) = 0.045 and a period of
+    // pi x sqrt 2 x V / g = 87 s. The wing's lift rising with the Mach number
+    // at a given angle of attack stiffens the swing by about a sixth: 74 s,
+    // and a damping ratio near 0.04.
+    if (want("phugoid")) {
+        const float rates[] = {20.0f, 30.0f, 60.0f, 120.0f};
+        for (const float hz : rates) {
+            auto fly = [hz, flown = std::make_shared<std::optional<phugoid_result>>()] {
+                if (!*flown) *flown = fly_phugoid(setup{"Orvell Airliner.acf", 64000.0f, hz}, 25000.0f, 250.0f);
+                return **flown;
+            };
+            char what[100];
+            std::snprintf(what, sizeof what, "phugoid, 25,000 ft, 250 KIAS: damping ratio at %.0f Hz", hz);
+            rows.push_back(make_within("airliner", what, 0.04f, 0.02f, 0.08f, [fly] { return fly().damping; }));
+            if (hz == 60.0f)
+                rows.push_back(make_within("airliner", "phugoid, 25,000 ft, 250 KIAS: period at 60 Hz (s)", 87.0f, 65.0f,
+                                           95.0f, [fly] { return fly().period_s; }));
+        }
+    }
+
+    // The trainer's propeller turns clockwise seen from behind: at full
+    // throttle its torque rolls it left, and with every control let go from
+    // the 10 nm approach (trimmed for 57 KIAS at a lower power) it settles in
+    // a steady left turn, 48 degrees of bank at 80 KIAS. The torque rises by
+    // 165 N m at full throttle; with a light trainer's spiral stability
+    // (Clb x Cnr - Clr x Cnb = 0.0026) that roll moment holds a turn of about
+    // 10 degrees a second, 46 degrees of bank. At every frame rate.
+    if (want("torque")) {
+        for (const float hz : {20.0f, 30.0f, 60.0f, 120.0f}) {
+            char what[100];
+            std::snprintf(what, sizeof what, "full throttle, let go 90 s from the 10 nm approach: bank at %.0f Hz (deg)", hz);
+            rows.push_back(make_within("trainer", what, -46.0f, -60.0f, -30.0f, [hz] {
+                return fly_hands_off(setup{"Orvell Trainer.acf", -1.0f, hz}, 90.0f, SIT_AIRPORT, SIT_APPROACH_10NM, 1.0f)
+                    .last_bank_deg;
+            }));
+        }
     }
 
     // Left hands off 20 s from each start in the air the aircraft can fly, the

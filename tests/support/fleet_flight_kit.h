@@ -118,6 +118,7 @@ constexpr int RANDOM_START = 414;
 // bank reached (deg).
 struct hands_off_result {
     float least_pitch_deg, most_pitch_deg, most_bank_deg;
+    float last_bank_deg = 0.0f;   // the bank at the end, right wing down positive
 };
 hands_off_result fly_hands_off(const setup& s, float seconds, int code, int sub_mode, float throttle = -1.0f,
                                const launch_air& air = {});
@@ -163,6 +164,28 @@ launch_result fly_launch(const setup& s, int code, const launch_air& air, float 
 // landing base, let go for `seconds`: the most pitch or bank (deg, either
 // way) reached; meeting the ground, or a state that is no number, counts as 90.
 float fly_orbiter_approach(const setup& s, int code, float seconds);
+
+// The phugoid of level flight at `feet` and `kias` in still standard air:
+// started in flight there (trimmed by the start), heading north through the
+// local frame's centre, the airspeed raised by 10 kt after 5 s, the stick
+// and pedals let go, the ailerons holding the wings level. Its period (s) and
+// damping ratio, fitted to the true airspeed every 3 s from 20 to 140 s
+// after the raise as a damped swing on a slow drift.
+struct phugoid_result {
+    float period_s, damping;
+};
+phugoid_result fly_phugoid(const setup& s, float feet, float kias);
+
+// The carrier's catapult start (the carrier 10 km north, steaming north on a
+// calm sea), the plane set down 4 m aft on the catapult's spot: the parking
+// brake let off after 1 s, nothing else touched for
+// 5 s, then the collective (the throttle lever of a helicopter) moved to
+// `collective_deg` of blade pitch for 5 s. How far the plane moved over the
+// deck while it stood (m), and how high above the deck it was at the end (m).
+struct deck_result {
+    float moved_m, lifted_m;
+};
+deck_result fly_deck_start(const setup& s, float collective_deg);
 
 // One moment of a flight: where the plane is and how it moves, its attitude,
 // angle of attack, engine and propeller speeds, trim, ground contact and
