@@ -1,5 +1,6 @@
 #include "flightmodel/derived_data.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "aircraft/acf_struct.h"
@@ -205,19 +206,36 @@ void FLTMOD_flow_at_plane(int n)
     air_data(f, w);
 }
 
+int FLTMOD_steps_in_frame(float period, bool in_contact)
+{
+    if (!in_contact || !(period > 2.0f * CONTACT_STEP_SEC)) return 2;
+    // A period far beyond any the frame clock gives (a caller's own, or a
+    // paused clock's jump) would ask for thousands of steps in one frame.
+    constexpr int MOST_STEPS = 24;
+    return std::min(MOST_STEPS, static_cast<int>(std::ceil(period / CONTACT_STEP_SEC - 1e-3f)));
+}
+
 void FLTMOD_derived_data(int n)
 {
     // A slot outside 0..9 would index past the plane records; it is ignored.
     if (n < 0 || n >= FLT_SLOTS) return;
     float& period = sim_operation_misc.frame_rate_period;
-    const float dt = period * 0.5f;
-    period = dt;   // everything called inside sees the half period
-    derived_state.buildups_last_frame = 0;
-    half_step(n, dt);
-    half_step(n, dt);
-    period = dt * 2.0f;
-
+    const float frame_period = period;
+    // On the ground or the water, and just above it, the tyres, skids and
+    // floats are stiff springs with friction: stepped at the frame's half
+    // period they swing and slip by an amount that grows with the step, and
+    // a rollout in a crosswind weathervaned far more at 30 frames a second
+    // than at 120. There the frame is cut into steps no longer than
+    // CONTACT_STEP_SEC, so the plane moves the same at every frame rate.
     flt_struct& f = flt[n];
+    const bool in_contact = f.onground_any || f.y_agl < CONTACT_SUBSTEP_HEIGHT_M;
+    const int steps = FLTMOD_steps_in_frame(frame_period, in_contact);
+    const float dt = frame_period / static_cast<float>(steps);
+    period = dt;   // everything called inside sees the step's period
+    derived_state.buildups_last_frame = 0;
+    for (int k = 0; k < steps; ++k) half_step(n, dt);
+    period = frame_period;
+
     WPN_fly_released(n);
     stall_warning(f);
     rope_ends(f);

@@ -1,6 +1,7 @@
 // The integration of the user's plane: two half-steps of half the frame
-// period, each advancing the clocks, running the force build-up and
-// integrating attitude and position, then the flight data the instruments,
+// period (on or near the ground or water, as many equal steps as keep each
+// within CONTACT_STEP_SEC), each advancing the clocks, running the force
+// build-up and integrating attitude and position, then the flight data the instruments,
 // sounds and the next step read; after them the released weapons, the stall
 // warning and the ends of the tow and winch lines and the slung load.
 //
@@ -27,8 +28,20 @@ struct rope_points_block {
 };
 extern rope_points_block rope_points;
 
-// What the integration keeps about its last frame: how many half-steps ran
-// the force build-up (2 while the plane flies itself, 0 while moved from outside).
+// The longest step of the integration while the plane is in contact with the
+// ground or water, or within CONTACT_SUBSTEP_HEIGHT_M above its resting
+// height: short enough that the tyres' and floats' forces come out the same
+// at every frame rate.
+constexpr float CONTACT_STEP_SEC = 1.0f / 240.0f;
+constexpr float CONTACT_SUBSTEP_HEIGHT_M = 2.0f;
+
+// How many steps a frame of this period runs: 2 in the air, and in contact
+// as many as keep each within CONTACT_STEP_SEC (at least 2).
+int FLTMOD_steps_in_frame(float period, bool in_contact);
+
+// What the integration keeps about its last frame: how many steps ran the
+// force build-up (while the plane flies itself, FLTMOD_steps_in_frame of the
+// frame; 0 while moved from outside).
 struct derived_data_state {
     int buildups_last_frame;
 };

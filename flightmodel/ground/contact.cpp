@@ -16,6 +16,7 @@
 #include "core/reset_registry.h"
 #include "core/simvars.h"
 #include "core/ui_text.h"
+#include "flightmodel/derived_data.h"
 #include "flightmodel/flt.h"
 #include "flightmodel/forces/forces.h"
 #include "flightmodel/forces/report.h"
@@ -263,8 +264,9 @@ int handlecontactpoint(int plane, int n, float x_plane, float vx_plane, float x,
     PHYS_add_gear_normal(plane, f_nrml, x, z);
     PHYS_add_gear_axial(plane, f_axil, x, yc);
 
-    // 23. Scrape dust from wings and bodies.
-    if (interval_ticks[INTERVAL_TWENTIETH_SECOND] && wing_or_body_dusts(n)) {
+    // 23. Scrape dust from wings and bodies, once a frame: on the ground the
+    // frame runs the build-up in several steps, and each would throw its own.
+    if (interval_ticks[INTERVAL_TWENTIETH_SECOND] && derived_state.buildups_last_frame == 0 && wing_or_body_dusts(n)) {
         const float u = std::sqrt(rvx * rvx + rvz * rvz);
         const float l = 0.1f * a.acf_size_z;
         const float s = UTIL_clamp(u * l / 50.0f, std::min(0.0f, l), std::max(0.0f, l));

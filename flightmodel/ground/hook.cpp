@@ -93,7 +93,11 @@ void FM_arresting_hook()
     st.hook_last_time = frame_clock;
 
     const float normal = std::min(pull[1] * f.m_total * 5.0f, 0.0f);
+    // A wire holds the hook back; it never pulls it on. An aircraft that the
+    // wire and its brakes stopped short of the wire's run was dragged after
+    // the running point, yanked along the deck and flipped over its nose.
+    const float axial = std::max(pull[2] * f.m_total, 0.0f);
     PHYS_add_gear_side(0, pull[0] * f.m_total, hy, hz);
     PHYS_add_gear_normal(0, normal, hx, hz);
-    PHYS_add_gear_axial(0, pull[2] * f.m_total, hx, hy);
+    PHYS_add_gear_axial(0, axial, hx, hy);
 }

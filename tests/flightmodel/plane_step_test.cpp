@@ -53,6 +53,7 @@ protected:
         sim_cockpit_electrical.battery_on = 1;
         flt[0].ENGN_bat_volt[0] = 1.0f;   // a charged battery: the instruments have power
         sim_cockpit_electrical.avionics_on = 1;
+        flt[0].y_agl = 1000.0f;   // in the air: the frame's two half-steps
     }
     // n frames of slot p, with the interval flags of `ticks` raised on each.
     static void frames(int p, int n, std::initializer_list<int> ticks = {})
@@ -81,6 +82,18 @@ TEST_F(PlaneStep, IntegrationRunsTwoHalfStepsAndDerivesTheFlightData)
     EXPECT_EQ(derived_state.buildups_last_frame, 2);
     EXPECT_NEAR(f.local_x, 0.4f, 1e-4f);
     EXPECT_NEAR(f.hpath, 90.0f, 1e-3f);
+
+    // On the ground the same frame runs in steps of at most 1/240 s, and the
+    // clocks and the plane still move by the whole frame.
+    const float x0 = f.local_x;
+    f.onground_any = 1;
+    FLTMOD_plane_step(0);
+    EXPECT_EQ(derived_state.buildups_last_frame, 10);
+    EXPECT_NEAR(sim_time.total_flight_time_sec, 0.08f, 1e-5f);
+    EXPECT_EQ(sim_operation_misc.frame_rate_period, 0.04f);
+    EXPECT_NEAR(f.local_x - x0, 0.4f, 1e-3f);
+    f.onground_any = 0;
+    f.y_agl = 1000.0f;
 
     f.local_vx = 0.0f;
     f.local_vz = -10.0f;   // due north, nose north

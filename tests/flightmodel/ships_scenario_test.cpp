@@ -200,9 +200,9 @@ TEST_F(AtSea, ALandingOnTheCarrierCatchesAWireAndStops)
     EXPECT_TRUE(stayed_on_deck);   // stopped on the deck, not over the bow or a side
     EXPECT_LT(slowest, 1.0f);      // brought to rest on the moving deck
     // Pulled straight, not swung round: the trainer, its wing lifting much of
-    // its weight in the wind over the deck, yaws up to some 35 degrees on the
-    // off-centre wire before it stops.
-    EXPECT_LT(most_turn, 45.0f);
+    // its weight in the wind over the deck, yaws some 8 degrees on the
+    // off-centre wire before it stops, and the wire never drags it on after.
+    EXPECT_LT(most_turn, 15.0f);
     float x, z;
     in_ship_frame(SHIP_CARRIER, x, z);
     EXPECT_GT(z, -154.0f);

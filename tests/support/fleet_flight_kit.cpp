@@ -14,6 +14,7 @@
 #include "aircraft/acf_struct.h"
 #include "aircraft/flight_start.h"
 #include "aircraft/launch_flags.h"
+#include "aircraft/part_presence.h"
 #include "aircraft/situation_start.h"
 #include "core/app_mode.h"
 #include "core/constants.h"
@@ -83,6 +84,7 @@ constexpr float RPM = 9.5492966f;       // rpm per rad/s
 constexpr float RAD = RAD_TO_DEG_FLOAT;
 constexpr float RUNWAY_M = 4000.0f;
 constexpr float RUNWAY_HEADING = 90.0f;
+constexpr float RUNWAY_WIDTH_M = 61.0f;   // 200 ft
 constexpr float AIR_START_X = -4000.0f;   // m, east of the test field
 // The test field: in the open ocean, far from the default world's scenery
 // tiles, so the world is the flat ground the kit lays.
@@ -121,7 +123,7 @@ void add_test_field()
     std::snprintf(rw.number, sizeof rw.number, "09");
     rw.heading = RUNWAY_HEADING;
     rw.length = RUNWAY_M;
-    rw.width = 45.0f;
+    rw.width = RUNWAY_WIDTH_M;
     rw.surface_code = SURFACE_ASPHALT;
     a.runways.push_back(rw);
     airport_table.push_back(a);
@@ -701,6 +703,40 @@ float fly_brakes(const setup& s, bool toe, bool icy)
         frame();
     }
     return distance_from(x0, z0);
+}
+
+rollout_result fly_rollout(const setup& s, float touch_kt, float cross_kt, float seconds)
+{
+    rollout_result r{NAN, 0.0f, false};
+    if (!start_on_runway(s)) return r;
+    flt_struct& f = flt[0];
+    configure(1.0f, true);
+    // Settled on its gear in still air first, so that every rate starts the
+    // rollout from the same state.
+    for (int k = 0; k < frames(3.0f); ++k) frame();
+    f.parkbrake = 0.0f;
+    steady_wind(cross_kt, RUNWAY_HEADING - 90.0f);
+    f.local_vx = touch_kt * KT, f.local_vz = 0.0f;
+    hands = test_pilot::pilot_hands{};
+    hands.throttle = idle();
+    // How far out its outermost wheel stands from the centre of gravity.
+    float track = 0.0f;
+    for (int g = PART_GEAR_FIRST; g <= PART_GEAR_LAST; ++g)
+        if (ACF_part_present(0, g)) track = std::max(track, std::fabs(pln[0].acf_gear_xnodef[g]));
+    const float z0 = f.local_z, psi0 = f.psi;
+    for (int k = 0; k < frames(seconds); ++k) {
+        frame();
+        r.most_off_m = std::max(r.most_off_m, std::fabs(f.local_z - z0) + track);
+        if (k < frames(16.0f)) r.heading_change_deg = std::fabs(wrap180(f.psi - psi0));
+        // With a wheel off the runway the rollout is over: what follows (a
+        // ground loop on the grass) says nothing more about the rollout.
+        if (r.most_off_m > RUNWAY_WIDTH_M / 2.0f) break;
+        if (k > frames(16.0f) && f.groundspeed < 0.2f * KT) {
+            r.stopped = true;
+            break;
+        }
+    }
+    return r;
 }
 
 approach_result fly_approach(const setup& s, float ias_kt, float flaps)
@@ -1464,6 +1500,50 @@ std::vector<row> table(const std::string& aircraft)
         for (const auto& a : approaches)
             rows.push_back(make_within("orbiter", a.what, 0.0f, 0.0f, 60.0f,
                                        [s, code = a.code] { return fly_orbiter_approach(s, code, 60.0f); }));
+    }
+
+    // Rollouts with every control let go in a direct crosswind from the
+    // left: touched down at 1.1 to 1.25 times the stall speed with landing
+    // flaps, throttle closed, brakes off. The tyres and struts are stepped
+    // finely while on the ground, so the heading's change comes out the same
+    // at every frame rate: each rate within 0.75 degrees of the aircraft's
+    // figure. Each turns a few degrees into the wind. In 5 kt the trainer
+    // rolls to rest on a 200-ft runway; the others, touching down faster,
+    // roll so far that a turn of 2 to 4 degrees carries them off its edge
+    // unsteered (their pilots steer with the rudder).
+    struct roller {
+        const char *name, *file;
+        float weight_kg, touch_kt;
+        float turn_5kt, turn_10kt;   // deg
+    };
+    static constexpr roller rollers[] = {{"trainer", "Orvell Trainer.acf", 2450.0f * LB, 50.0f, 2.9f, 6.3f},
+                                         {"twin", "Orvell Twin.acf", 5660.0f, 84.0f, 2.1f, 26.1f},
+                                         {"striker", "Orvell Striker.acf", 0.0f, 96.0f, 3.8f, 14.6f},
+                                         {"airliner", "Orvell Airliner.acf", 64000.0f, 120.0f, 1.8f, 4.2f},
+                                         {"glider", "Orvell Glider.acf", 0.0f, 40.0f, 13.9f, 31.9f}};
+    for (const roller& a : rollers) {
+        if (!want(a.name)) continue;
+        for (const float hz : {20.0f, 30.0f, 60.0f, 120.0f}) {
+            const setup s{a.file, a.weight_kg, hz};
+            const float touch = a.touch_kt;
+            char what[160];
+            std::snprintf(what, sizeof what, "rollout from %.0f kt in a 10-kt crosswind, let go, %.0f Hz: turn (deg)", touch, hz);
+            rows.push_back(make_within(a.name, what, a.turn_10kt, a.turn_10kt - 0.75f, a.turn_10kt + 0.75f,
+                                       [s, touch] { return fly_rollout(s, touch, 10.0f, 16.0f).heading_change_deg; }));
+            auto five = [s, touch, flown = std::make_shared<std::optional<rollout_result>>()] {
+                if (!*flown) *flown = fly_rollout(s, touch, 5.0f, 120.0f);
+                return **flown;
+            };
+            std::snprintf(what, sizeof what, "rollout from %.0f kt in a 5-kt crosswind, let go, %.0f Hz: turn (deg)", touch, hz);
+            rows.push_back(make_within(a.name, what, a.turn_5kt, a.turn_5kt - 0.75f, a.turn_5kt + 0.75f,
+                                       [five] { return five().heading_change_deg; }));
+            std::snprintf(what, sizeof what, "rollout from %.0f kt in a 5-kt crosswind, let go, %.0f Hz: its outer wheel most off the centreline to rest (m)", touch, hz);
+            row off = make_within(a.name, what, 0.0f, 0.0f, RUNWAY_WIDTH_M / 2.0f, [five] {
+                const rollout_result r = five();
+                return r.stopped ? r.most_off_m : 99.0f;   // 99: it did not come to rest on the runway
+            });
+            rows.push_back(std::string(a.name) == "trainer" ? off : still_open(off, "unsteered, its long rollout carries it off the runway"));
+        }
     }
 
     // The helicopter is held to 15 degrees of level from the 3 nm approach
