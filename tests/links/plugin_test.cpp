@@ -123,6 +123,14 @@ TEST_F(PluginHost, WithoutAManagerEveryHookLetsTheProgramGoOn)
     EXPECT_EQ(PLUGIN_call_num_planes(7, 0), 7);
     PLUGIN_call_update_plane_path(1, "A.acf", "AIRCRAFT:A.acf");
     PLUGIN_call_shutdown();
+
+    // A manager without its initialise entry is none: its other entries stay unset.
+    lay_out(TEST_MANAGER_NO_INIT);
+    PLUGIN_load(folder_.prefix().c_str());
+    const plugin_manager_entries none;
+    EXPECT_EQ(std::memcmp(&plugin_host.entries, &none, sizeof none), 0);
+    PLUGIN_call_shutdown();
+    EXPECT_EQ(record().shutdowns, 0);
 }
 
 TEST_F(PluginHost, AManagerGetsEveryNameBeforeItStartsAndTheWholeTable)
