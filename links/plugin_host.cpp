@@ -77,7 +77,9 @@ void PLUGIN_load(const char* program_folder_path)
     if (h.manager_library == nullptr) return;   // no manager: no message, no plug-ins
 
     void* m = h.manager_library;
-    plugin_manager_entries& e = h.entries;
+    // Found into a record of their own: a manager without its initialise entry
+    // is no manager, and every hook stays unset.
+    plugin_manager_entries e;
     e.initialize = entry<ORPMInitializePlugins_fn>(m, "ORPMInitializePlugins");
     e.shutdown = entry<ORPMShutdownPlugins_fn>(m, "ORPMShutdownPlugins");
     e.drawing = entry<ORPMDoDrawingHook_fn>(m, "ORPMDoDrawingHook");
@@ -97,6 +99,7 @@ void PLUGIN_load(const char* program_folder_path)
     h.widget_library = PLAT_dl_open(plugin_path(program_folder_path, "ORWidgets.so").c_str());
 
     if (e.initialize == nullptr) return;
+    h.entries = e;
     PLUGIN_fill_host_table();
     PLUGIN_register_datarefs();
     e.initialize(program_folder_path, &PLUGIN_host_table);

@@ -12,18 +12,40 @@
 // process, so that one the system's loader stops at (a damaged file) ends the
 // child and not the program; the plug-ins that could not be loaded are
 // handed to the program by ORPMLoadProblems for its notice.
+//
+// A plug-in's start call runs in the program, with a marker beside this
+// library naming it while it runs and a watchdog thread timing it. One whose
+// start ends the program (a crash) leaves its marker behind; one whose start
+// does not return in time has the watchdog record it and start the program
+// again. Either is then kept in the record of plug-ins left out and named in
+// the notice at every start, until its file changes. A termination request
+// still ends the program while a start call runs.
 #include <dlfcn.h>
+#include <fcntl.h>
 #include <poll.h>
+#include <pthread.h>
 #include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
+#include <charconv>
 #include <chrono>
+#include <condition_variable>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <mutex>
 #include <string>
+#include <string_view>
+#include <system_error>
+#include <thread>
 #include <unordered_map>
 #include <vector>
 
@@ -38,6 +60,30 @@ struct plugin : ORPM_hooks {
     ORPluginStop_fn stop = nullptr;
 };
 
+// How long a plug-in's start call may take: far more than registering menus
+// and reading a few files takes, and short enough that the program, started
+// again without the plug-in, flies well within half a minute.
+constexpr int START_SECONDS = 10;
+
+// What the watchdog of a start call works with. Everything the overrun and the
+// termination handler use is made before the call: the start may be stuck
+// holding any lock (the memory allocator's too), so they only make system calls.
+struct start_watch {
+    std::mutex mutex;
+    std::condition_variable returned_signal;
+    bool returned = false;
+    int seconds = START_SECONDS;
+    void (*on_overrun)() = nullptr;   // null: start the program again
+    std::array<char, 4096> marker_path{};   // empty: no marker written
+    int marker_fd = -1;
+    std::string overrun_text;      // the marker's line once the start has overrun
+    std::string overrun_message;   // for the standard error
+    std::vector<std::string> arguments;
+    std::vector<char*> argv;   // the program's own arguments, to start it again
+    int open_files_limit = 1024;
+    struct sigaction previous_term {}, previous_interrupt {};
+};
+
 struct manager_state {
     std::unordered_map<std::string, ORPM_data_ref> data;
     std::vector<std::string> names;   // keeps the name texts the records point at
@@ -46,6 +92,7 @@ struct manager_state {
     std::string problems;   // each plug-in not loaded: its file and why, a line each
     ORPM_plugin_services services{};
     bool started = false;
+    start_watch watch;
 };
 
 manager_state& state()
@@ -93,6 +140,291 @@ void not_loaded(const std::filesystem::path& file, const std::string& why)
 {
     passed_over(file, why);
     state().problems += file.string() + "\n" + why + "\n";
+}
+
+// ---------------------------------------------------------------------------
+// The record of plug-ins left out, beside this library: a line each, with the
+// size and time of change the file had, its name in the plug-in folder and why.
+constexpr const char* LEFT_OUT_FILE = "plug-ins left out.txt";
+// Written before a start call, removed when it returns ("<process id>" inside).
+constexpr const char* MARKER_PREFIX = "plug-in starting ";
+constexpr const char* MARKER_SUFFIX = ".txt";
+constexpr size_t LEFT_OUT_BYTES = 1 << 16;   // a longer record is read no further
+constexpr const char* ENDED_WHY = "the program ended during its start call";
+
+struct file_identity {
+    long long size = -1;
+    long long changed_ns = -1;
+    bool operator==(const file_identity&) const = default;
+};
+
+file_identity identity_of(const std::filesystem::path& file)
+{
+    struct stat st {};
+    if (stat(file.c_str(), &st) != 0) return {};
+    return {static_cast<long long>(st.st_size), st.st_mtim.tv_sec * 1000000000LL + st.st_mtim.tv_nsec};
+}
+
+struct left_out_entry {
+    file_identity file;
+    std::string why;
+};
+using left_out_table = std::map<std::string, left_out_entry>;   // by file name
+
+std::string record_line(const std::string& name, const left_out_entry& e)
+{
+    return std::to_string(e.file.size) + "\t" + std::to_string(e.file.changed_ns) + "\t" + name + "\t" + e.why + "\n";
+}
+
+// Adds the lines of a record or marker file to the table. A line that is not
+// two numbers, a name and a reason (a line cut short by a full disk) is skipped.
+void read_record(const std::filesystem::path& file, left_out_table& table)
+{
+    std::ifstream in(file, std::ios::binary);
+    std::string text(LEFT_OUT_BYTES, '\0');
+    in.read(text.data(), static_cast<std::streamsize>(text.size()));
+    text.resize(static_cast<size_t>(std::max<std::streamsize>(in.gcount(), 0)));
+    for (size_t at = 0; at < text.size();) {
+        const size_t end = text.find('\n', at);
+        if (end == std::string::npos) break;   // no line end: cut short
+        const std::string line = text.substr(at, end - at);
+        at = end + 1;
+        std::array<std::string, 4> field;
+        size_t from = 0;
+        for (size_t k = 0; k < 3 && from != std::string::npos; ++k) {
+            const size_t tab = line.find('\t', from);
+            field[k] = line.substr(from, tab == std::string::npos ? std::string::npos : tab - from);
+            from = tab == std::string::npos ? tab : tab + 1;
+        }
+        if (from == std::string::npos) continue;
+        field[3] = line.substr(from);
+        left_out_entry e;
+        const auto number = [](const std::string& f, long long& v) {
+            const auto [end_at, error] = std::from_chars(f.data(), f.data() + f.size(), v);
+            return error == std::errc() && end_at == f.data() + f.size() && !f.empty();
+        };
+        if (!number(field[0], e.file.size) || !number(field[1], e.file.changed_ns) || field[2].empty() ||
+            field[2].find('/') != std::string::npos || field[3].empty())
+            continue;
+        e.why = field[3];
+        table[field[2]] = e;
+    }
+}
+
+// Writes the record through a temporary file renamed into place; an empty
+// record is removed. False when it could not be written.
+bool write_record(const std::filesystem::path& file, const left_out_table& table)
+{
+    std::error_code ec;
+    if (table.empty()) {
+        std::filesystem::remove(file, ec);
+        return !ec;
+    }
+    std::string text;
+    for (const auto& [name, e] : table) text += record_line(name, e);
+    std::filesystem::path temporary = file;
+    temporary += "." + std::to_string(getpid()) + ".tmp";
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        out << text;
+        out.flush();
+        if (!out) {
+            std::filesystem::remove(temporary, ec);
+            return false;
+        }
+    }
+    std::filesystem::rename(temporary, file, ec);
+    if (ec) std::filesystem::remove(temporary, ec);
+    return !ec;
+}
+
+// The markers left by runs whose plug-in start ended them: each names the
+// plug-in. A marker of another copy of the program still running is its own
+// start in progress; one of this process is from before it was started again.
+std::vector<std::filesystem::path> ended_markers(const std::filesystem::path& folder)
+{
+    std::vector<std::filesystem::path> markers;
+    std::error_code ec;
+    const std::string prefix = MARKER_PREFIX, suffix = MARKER_SUFFIX;
+    for (const auto& e : std::filesystem::directory_iterator(folder, ec)) {
+        const std::string name = e.path().filename().string();
+        if (name.size() <= prefix.size() + suffix.size() || name.rfind(prefix, 0) != 0 ||
+            name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0)
+            continue;
+        const std::string digits = name.substr(prefix.size(), name.size() - prefix.size() - suffix.size());
+        pid_t process = 0;
+        const auto [end_at, error] = std::from_chars(digits.data(), digits.data() + digits.size(), process);
+        if (error != std::errc() || end_at != digits.data() + digits.size() || process <= 0) continue;
+        if (process != getpid() && (kill(process, 0) == 0 || errno == EPERM)) continue;
+        markers.push_back(e.path());
+    }
+    return markers;
+}
+
+// The record as this load uses it: the plug-ins the last runs' markers name
+// are added, and those whose file has since changed or gone are tried again.
+left_out_table update_left_out(const std::filesystem::path& folder, const std::filesystem::path& modules)
+{
+    left_out_table table;
+    const std::filesystem::path record = folder / LEFT_OUT_FILE;
+    read_record(record, table);
+    bool changed = false;
+    const std::vector<std::filesystem::path> markers = ended_markers(folder);
+    for (const auto& marker : markers) read_record(marker, table), changed = true;
+    for (auto it = table.begin(); it != table.end();) {
+        if (identity_of(modules / it->first) == it->second.file) {
+            ++it;
+        } else {
+            it = table.erase(it);
+            changed = true;
+        }
+    }
+    if (!changed) return table;
+    if (!write_record(record, table)) {
+        // The markers stay: the next load records them.
+        log_line("the record of plug-ins left out could not be written: " + record.string());
+        return table;
+    }
+    std::error_code ec;
+    for (const auto& marker : markers) std::filesystem::remove(marker, ec);
+    return table;
+}
+
+void write_text(int fd, std::string_view text)
+{
+    for (size_t done = 0; done < text.size();) {
+        const ssize_t n = write(fd, text.data() + done, text.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return;
+        done += static_cast<size_t>(n);
+    }
+}
+
+// Starts the program again with its own arguments, nothing of this run open.
+void start_program_again()
+{
+    start_watch& w = state().watch;
+    sigset_t none;
+    sigemptyset(&none);
+    pthread_sigmask(SIG_SETMASK, &none, nullptr);
+    // A port, lock or file this run holds open would be held by the next run
+    // too, and refuse it.
+    if (close_range(3, ~0U, CLOSE_RANGE_CLOEXEC) != 0)
+        for (int fd = 3; fd < w.open_files_limit; ++fd) fcntl(fd, F_SETFD, FD_CLOEXEC);
+    if (!w.argv.empty() && w.argv[0] != nullptr) execv("/proc/self/exe", w.argv.data());
+}
+
+// The watchdog's deadline passed with the start call still running: the
+// marker says so, and the program starts again, leaving the plug-in out.
+// Without a marker the next run would meet the same start: the program ends.
+void start_overran()
+{
+    start_watch& w = state().watch;
+    const bool recorded = w.marker_fd >= 0 &&
+                          pwrite(w.marker_fd, w.overrun_text.data(), w.overrun_text.size(), 0) ==
+                              static_cast<ssize_t>(w.overrun_text.size()) &&
+                          ftruncate(w.marker_fd, static_cast<off_t>(w.overrun_text.size())) == 0;
+    if (!recorded) {
+        write_text(STDERR_FILENO, "Plug-in: a start call did not return, and it could not be recorded: the program ends\n");
+        _exit(EXIT_FAILURE);
+    }
+    write_text(STDERR_FILENO, w.overrun_message);
+    if (w.on_overrun) w.on_overrun();
+    else start_program_again();
+    write_text(STDERR_FILENO, "Plug-in: the program could not be started again: the next start leaves the plug-in out\n");
+    _exit(EXIT_FAILURE);
+}
+
+// A termination request while a start call runs (the program's own handler
+// only notes it for a frame that would never come): the marker goes, since
+// the request says nothing about the plug-in, and the program ends at once.
+void end_on_request(int signal_number)
+{
+    const start_watch& w = state().watch;
+    if (w.marker_path[0]) unlink(w.marker_path.data());
+    struct sigaction fallback {};
+    fallback.sa_handler = SIG_DFL;
+    sigemptyset(&fallback.sa_mask);
+    sigaction(signal_number, &fallback, nullptr);
+    raise(signal_number);
+}
+
+// The program's arguments, read once, to start it again with.
+void read_own_arguments(start_watch& w)
+{
+    if (!w.argv.empty()) return;
+    std::ifstream in("/proc/self/cmdline", std::ios::binary);
+    const std::string all((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    for (size_t at = 0; at < all.size();) {
+        const size_t end = std::min(all.find('\0', at), all.size());
+        w.arguments.push_back(all.substr(at, end - at));
+        at = end + 1;
+    }
+    for (std::string& a : w.arguments) w.argv.push_back(a.data());
+    w.argv.push_back(nullptr);
+    rlimit files {};
+    if (getrlimit(RLIMIT_NOFILE, &files) == 0 && files.rlim_cur != RLIM_INFINITY)
+        w.open_files_limit = static_cast<int>(std::min<rlim_t>(files.rlim_cur, 1 << 20));
+}
+
+// Calls a plug-in's start with its marker written and its watchdog running.
+int guarded_start(const std::filesystem::path& folder, const std::filesystem::path& file, ORPluginStart_fn start)
+{
+    manager_state& s = state();
+    start_watch& w = s.watch;
+    const std::string name = file.filename().string();
+    const file_identity identity = identity_of(file);
+    const std::string seconds = std::to_string(w.seconds);
+    w.overrun_text = record_line(name, {identity, "its start call did not return within " + seconds +
+                                                      " seconds, and the program was started again without it"});
+    w.overrun_message = "Plug-in: " + file.string() + " did not return from its start call within " + seconds +
+                        " seconds: the program starts again without it\n";
+    read_own_arguments(w);
+
+    const std::string marker = (folder / (MARKER_PREFIX + std::to_string(getpid()) + MARKER_SUFFIX)).string();
+    w.marker_path.fill(0);
+    if (marker.size() < w.marker_path.size()) {
+        w.marker_fd = open(marker.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        if (w.marker_fd >= 0) {
+            std::copy(marker.begin(), marker.end(), w.marker_path.begin());
+            write_text(w.marker_fd, record_line(name, {identity, ENDED_WHY}));
+        }
+    }
+
+    struct sigaction ending {};
+    ending.sa_handler = end_on_request;
+    sigemptyset(&ending.sa_mask);
+    sigaction(SIGTERM, &ending, &w.previous_term);
+    sigaction(SIGINT, &ending, &w.previous_interrupt);
+    w.returned = false;
+    std::thread watchdog;
+    try {
+        watchdog = std::thread([&w] {
+            std::unique_lock<std::mutex> lock(w.mutex);
+            if (!w.returned_signal.wait_for(lock, std::chrono::seconds(w.seconds), [&w] { return w.returned; }))
+                start_overran();
+        });
+    } catch (const std::system_error&) {
+        // No thread to time it: the start runs untimed, its marker still written.
+    }
+
+    const int answer = start(&s.services);
+
+    {
+        const std::lock_guard<std::mutex> lock(w.mutex);
+        w.returned = true;
+    }
+    w.returned_signal.notify_one();
+    if (watchdog.joinable()) watchdog.join();
+    sigaction(SIGTERM, &w.previous_term, nullptr);
+    sigaction(SIGINT, &w.previous_interrupt, nullptr);
+    if (w.marker_fd >= 0) {
+        close(w.marker_fd);
+        w.marker_fd = -1;
+        unlink(marker.c_str());
+    }
+    w.marker_path.fill(0);
+    return answer;
 }
 
 // How long a test load may take before it is given up: far more than loading
@@ -172,9 +504,11 @@ void load_plugins()
 {
     namespace fs = std::filesystem;
     manager_state& s = state();
-    const fs::path folder = own_folder() / "modules";
+    const fs::path own = own_folder();
+    const fs::path folder = own / "modules";
     std::error_code ec;
     if (!fs::is_directory(folder, ec)) return;
+    const left_out_table left_out = update_left_out(own, folder);
     std::vector<fs::path> files;
     for (const fs::directory_entry& e : fs::directory_iterator(folder, ec))
         if (e.is_regular_file(ec)) files.push_back(e.path());
@@ -183,6 +517,17 @@ void load_plugins()
     for (const fs::path& file : files) {
         if (file.extension() != ".so") {
             passed_over(file, "its name does not end in \".so\"");
+            continue;
+        }
+        // The record of plug-ins left out could not name it, so a start that
+        // ended the program would end it again at every start.
+        if (file.filename().string().find_first_of("\t\n") != std::string::npos) {
+            passed_over(file, "its name holds a tab or a line break");
+            continue;
+        }
+        if (const auto it = left_out.find(file.filename().string()); it != left_out.end()) {
+            log_line(file.string() + " was left out: " + it->second.why);
+            s.problems += file.string() + "\n" + it->second.why + "; it is tried again when the file changes\n";
             continue;
         }
         // Named before anything of it runs (loading runs its initialisers,
@@ -205,7 +550,7 @@ void load_plugins()
             not_loaded(file, "it has no ORPluginStart");
             continue;
         }
-        if (start(&s.services) == 0) {
+        if (guarded_start(own, file, start) == 0) {
             dlclose(library);
             log_line(file.string() + " did not start (its start call answered 0) and was unloaded");
             continue;
@@ -273,6 +618,13 @@ ORPM_EXPORT int ORPMInitializePlugins(const char* program_folder, ORPM_host_tabl
 }
 
 ORPM_EXPORT const char* ORPMLoadProblems() { return state().problems.c_str(); }
+
+ORPM_EXPORT void ORPMSetStartLimit(int seconds, void (*on_overrun)())
+{
+    start_watch& w = state().watch;
+    w.seconds = std::clamp(seconds, 1, 3600);
+    w.on_overrun = on_overrun;
+}
 
 ORPM_EXPORT int ORPMShutdownPlugins()
 {

@@ -180,6 +180,12 @@ typedef int (*ORPMUpdatePlaneNameAndPath_fn)(int plane, const char* file_name, c
 // not plug-ins): two lines each, the file and why; empty when all loaded.
 // Looked up after ORPMInitializePlugins; a manager without it is not asked.
 typedef const char* (*ORPMLoadProblems_fn)();
+// Our manager's limit on a plug-in's start call: the seconds it may take, and
+// what is done when one overruns, from a watchdog thread while the start is
+// still running (null: the program is started again, and the record beside the
+// manager leaves that plug-in out). Set before ORPMInitializePlugins; the
+// tests shorten the time and end the process instead.
+typedef void (*ORPMSetStartLimit_fn)(int seconds, void (*on_overrun)());
 
 // The ten hooks the program calls on the manager, and the manager on each
 // plug-in (under the plug-in entry names below); each null where the library

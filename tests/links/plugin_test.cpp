@@ -3,7 +3,9 @@
 // flight-plan callbacks, the host callbacks, and our manager with the sample
 // plug-in.
 #include <dlfcn.h>
+#include <signal.h>
 #include <sys/wait.h>
+#include <unistd.h>
 #include <gtest/gtest.h>
 #include <GL/gl.h>
 
@@ -15,6 +17,7 @@
 #include <map>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "aircraft/acf_struct.h"
@@ -120,6 +123,14 @@ TEST_F(PluginHost, WithoutAManagerEveryHookLetsTheProgramGoOn)
     EXPECT_EQ(PLUGIN_call_num_planes(7, 0), 7);
     PLUGIN_call_update_plane_path(1, "A.acf", "AIRCRAFT:A.acf");
     PLUGIN_call_shutdown();
+
+    // A manager without its initialise entry is none: its other entries stay unset.
+    lay_out(TEST_MANAGER_NO_INIT);
+    PLUGIN_load(folder_.prefix().c_str());
+    const plugin_manager_entries none;
+    EXPECT_EQ(std::memcmp(&plugin_host.entries, &none, sizeof none), 0);
+    PLUGIN_call_shutdown();
+    EXPECT_EQ(record().shutdowns, 0);
 }
 
 TEST_F(PluginHost, AManagerGetsEveryNameBeforeItStartsAndTheWholeTable)
@@ -1095,30 +1106,138 @@ TEST_F(PluginHost, APluginTheLoaderWouldStopAtIsLeftOutWithANotice)
     PLUGIN_call_shutdown();
 }
 
-// A plug-in that crashes in its start call ends the program, but the log on
-// the disk names it first.
-TEST(PluginDeathTest, APluginThatCrashesInItsStartCallIsNamedInTheLogFirst)
+// A plug-in start that ends or holds up the program, run in a process of its
+// own: the program folder "plugin_start/<case>" of the test's working folder
+// (the same in the child, which runs the test again from its start) holds our
+// manager, the given plug-ins and the sample after them.
+class PluginDeathTest : public PluginHost {
+protected:
+    void lay_out_program(const std::string& name, std::initializer_list<std::pair<const char*, const char*>> plugins)
+    {
+        GTEST_FLAG_SET(death_test_style, "threadsafe");
+        program_ = fs::current_path() / "plugin_start" / name;
+        fs::remove_all(program_);
+        fs::create_directories(modules());
+        fs::copy_file(ORPM_LIBRARY, manager());
+        for (const auto& [library, file] : plugins) fs::copy_file(library, modules() / file);
+        fs::copy_file(SAMPLE_PLUGIN, modules() / "sample.so");
+    }
+    void TearDown() override
+    {
+        PluginHost::TearDown();
+        fs::remove_all(program_);
+    }
+    // In the child: the log in the program folder, and the manager's limit on
+    // a start set before the load. A child still running after 10 s ends by
+    // its alarm, so a start left untimed fails the test instead of holding it.
+    void load_in_child(int seconds, void (*on_overrun)()) const
+    {
+        alarm(10);
+        error_log.close();
+        error_log.clear();
+        error_log.open(program_ / "ERROR.OUT");
+        limit_starts(seconds, on_overrun);
+        PLUGIN_load((program_.string() + "/").c_str());
+    }
+    void limit_starts(int seconds, void (*on_overrun)()) const
+    {
+        void* m = dlopen(manager().c_str(), RTLD_NOW | RTLD_LOCAL);
+        reinterpret_cast<ORPMSetStartLimit_fn>(dlsym(m, "ORPMSetStartLimit"))(seconds, on_overrun);
+    }
+    // The parent's own load afterwards: the plug-ins the child met are left
+    // out, named in the notice, and the sample still runs. (A hanging start
+    // let through here ends the test's process rather than starting it again.)
+    alert_record load_after() const
+    {
+        clear_alerts();
+        limit_starts(5, [] { _exit(98); });
+        PLUGIN_load((program_.string() + "/").c_str());
+        EXPECT_STREQ(menu_table[MENU_FIRST_PLUGIN].title, "Sample");
+        PLUGIN_call_shutdown();
+        EXPECT_EQ(recorded_alerts.size(), 1u);
+        return recorded_alerts.empty() ? alert_record{} : recorded_alerts[0];
+    }
+    fs::path modules() const { return program_ / "Resources" / "plugins" / "modules"; }
+    fs::path manager() const { return program_ / "Resources" / "plugins" / "ORPM.so"; }
+    fs::path left_out_record() const { return program_ / "Resources" / "plugins" / "plug-ins left out.txt"; }
+    bool marker_left() const
+    {
+        for (const auto& e : fs::directory_iterator(program_ / "Resources" / "plugins"))
+            if (e.path().filename().string().rfind("plug-in starting ", 0) == 0) return true;
+        return false;
+    }
+    fs::path program_;
+};
+
+// A plug-in that crashes in its start call ends that run, with the log on the
+// disk naming it last; the next start leaves it out with a notice, until the
+// file changes.
+TEST_F(PluginDeathTest, APluginThatCrashesInItsStartIsLeftOutAtTheNextStart)
 {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    // The child runs this test again from the start and lays the same folder out.
-    const fs::path folder = fs::current_path() / "plugin_crash";
-    fs::remove_all(folder);
-    fs::create_directories(folder / "Resources" / "plugins" / "modules");
-    fs::copy_file(ORPM_LIBRARY, folder / "Resources" / "plugins" / "ORPM.so");
-    fs::copy_file(CRASH_PLUGIN, folder / "Resources" / "plugins" / "modules" / "crash_in_start.so");
+    lay_out_program("crash", {{CRASH_PLUGIN, "crash_in_start.so"}});
     EXPECT_EXIT(
         {
-            error_log.close();
-            error_log.clear();
-            error_log.open(folder / "ERROR.OUT");
-            PLUGIN_load((folder.string() + "/").c_str());
+            load_in_child(30, nullptr);
             std::exit(0);
         },
         [](int status) { return !(WIFEXITED(status) && WEXITSTATUS(status) == 0); }, "");
-    EXPECT_EQ(read_file_bytes(folder / "ERROR.OUT"),
-              "Plug-in: loading and starting " + (folder / "Resources/plugins/modules/crash_in_start.so").string() +
-                  "\n");
-    fs::remove_all(folder);
+    const fs::path crash = modules() / "crash_in_start.so";
+    EXPECT_EQ(read_file_bytes(program_ / "ERROR.OUT"), "Plug-in: loading and starting " + crash.string() + "\n");
+    ASSERT_TRUE(marker_left());
+
+    const alert_record a = load_after();
+    EXPECT_EQ(a.lines[1], crash.string());
+    EXPECT_EQ(a.lines[2], "The program ended during its start call; it is tried again when the file changes");
+    EXPECT_FALSE(marker_left());
+    EXPECT_NE(read_file_bytes(left_out_record()).find("\tcrash_in_start.so\t"), std::string::npos);
+
+    // A new version in its place (here one that starts) is tried again.
+    PLUGIN_host_reset();
+    lay_out(ORPM_LIBRARY);
+    const fs::path plugins = folder_.path() / "RESOURCES" / "Plugins";
+    fs::copy_file(left_out_record(), plugins / "plug-ins left out.txt");
+    fs::copy_file(SAMPLE_PLUGIN, plugins / "modules" / "crash_in_start.so");
+    clear_alerts();
+    PLUGIN_load(folder_.prefix().c_str());
+    EXPECT_TRUE(recorded_alerts.empty());
+    EXPECT_FALSE(fs::exists(plugins / "plug-ins left out.txt"));
+    PLUGIN_call_shutdown();
+}
+
+// A termination request while a start call hangs ends the program, though the
+// program's own handler (like the window layer's) only notes it; the marker
+// goes, since the request says nothing about the plug-in. Left alone, the
+// start is timed by a watchdog, which records it and starts the program again
+// (here: ends the child with status 3); that start leaves it out with a notice.
+TEST_F(PluginDeathTest, APluginWhoseStartNeverReturnsIsPassedOverWhenItsTimeIsUp)
+{
+    lay_out_program("hang", {{HANG_PLUGIN, "hang_in_start.so"}});
+    EXPECT_EXIT(
+        {
+            signal(SIGTERM, [](int) {});
+            std::thread([this] {
+                for (int k = 0; k < 500 && !marker_left(); ++k) usleep(10000);
+                kill(getpid(), SIGTERM);
+            }).detach();
+            load_in_child(5, [] { _exit(3); });
+            std::exit(0);
+        },
+        ::testing::KilledBySignal(SIGTERM), "");
+    EXPECT_FALSE(marker_left());
+    EXPECT_FALSE(fs::exists(left_out_record()));
+
+    ASSERT_EXIT(
+        {
+            load_in_child(1, [] { _exit(3); });
+            std::exit(0);
+        },
+        ::testing::ExitedWithCode(3), "hang_in_start.so did not return from its start call within 1 seconds");
+    ASSERT_TRUE(marker_left());
+    const alert_record a = load_after();
+    EXPECT_EQ(a.lines[1], (modules() / "hang_in_start.so").string());
+    EXPECT_EQ(a.lines[2], "Its start call did not return within 1 seconds, and the program was started again "
+                          "without it; it is tried again when the file changes");
+    EXPECT_FALSE(marker_left());
 }
 
 // ---------------------------------------------------------------------------
