@@ -56,10 +56,12 @@ void NET_handle_MESS(net_datagram& d)
 }
 
 // A peer's key and click are the peer's: what they set off meets the peer's
-// refusals and limits (links/net_receive.h), not the user's freedom.
+// refusals and limits (links/net_receive.h), not the user's freedom. On a
+// screen or box the user has open they are refused whole.
 void NET_handle_CHAR(net_datagram& d)
 {
     const net_peer_scope peer;
+    if (CORE_peer_input_refused()) return;
     CORE_run_key(0, d.payload[0]);
 }
 
@@ -118,12 +120,13 @@ void NET_handle_selection(net_datagram& d)
 
 void NET_handle_MOUS(net_datagram& d)
 {
+    const net_peer_scope peer;
+    if (CORE_peer_input_refused()) return;
     char x[5], y[5];
     field_text(d, 0, 4, x);
     field_text(d, 4, 4, y);
     mouse.mouse_x = static_cast<float>(UTIL_text_to_int(x));
     mouse.mouse_y = static_cast<float>(UTIL_text_to_int(y));
-    const net_peer_scope peer;
     CORE_click(0);
 }
 
