@@ -320,6 +320,8 @@ TEST_F(Receive, DatagramsThatCannotBeAppliedWholeAreDroppedWithOneLine)
         {"200 selections", "DSEL", 0, std::vector<uint8_t>(800, 1)},
         {"a selection row of 200", "DSEL", 0, ints({3, 4, 456})},
         {"slot 20", "ISET", 20, bytes_of(net_iset_record{"1.2.3.4", "5", 1})},
+        {"a master's display switched on", "ISET", 6, bytes_of(net_iset_record{"1.2.3.4", "5", 1})},
+        {"an instructing station switched on", "ISET", 10, bytes_of(net_iset_record{"1.2.3.4", "5", 1})},
         {"heartbeat index 20", "KSTM", 20, bytes("I am sending!  ")},
         {"start kind 400", "TRAI", 0, ints({400, 0, 0, 0})},
         {"airport 5 of none", "TRAI", 0, ints({401, 5, 0, 0})},
