@@ -1,7 +1,8 @@
 // The ways up: every call a floor below asks of a floor above it that it may
 // not include (the spine's modes, commands, keys, menus, language, alert box,
 // file browser, loading screen and its sends after each plane's step in the
-// simulation's frame; the link's refusal of a peer's notice; the drawing
+// simulation's frame, whether a peer's click or key may be handled; the
+// link's refusal of a peer's notice; the drawing
 // floors' textures, pictures, view effects,
 // panel controls, plane drawer and origin shift). One entry a
 // way: the name the lower floors call, its result and parameters, and the
@@ -39,6 +40,7 @@
       (return_mode, passed, shown, code), ALERT_show_box)                                                              \
     X(UI_open_file_browser, int, (int mode, int kind, char* name, char* path), (mode, kind, name, path), opensave)     \
     X(CORE_refuse_notice_of_peer, int, (const char* line), (line), NET_refuse_notice_of_peer)                          \
+    X(CORE_peer_input_refused, int, (), (), APPLICATION_peer_input_refused)                                            \
     X(MACIBM_loading_screen, void, (const char* message), (message), LOADING_draw_screen)                              \
     X(CORE_plane_stepped, void, (int plane), (plane), CYCLE_plane_stepped)                                             \
     /* the drawing floors */                                                                                           \

@@ -331,6 +331,19 @@ void carry(const frame_move& m, double x, double y, double z, double out[3])
     GEO_latlon_to_local_about(m.to_lat, m.to_lon, g, out[0], out[1], out[2]);
 }
 
+// The heading, degrees, of a plane at (x, y, z) of the record's frame with
+// heading psi there, once its place is `at` in ours: where a point ahead of
+// it lands gives the way it points.
+float carried_heading(const frame_move& m, double x, double y, double z, const double at[3], float psi)
+{
+    constexpr double AHEAD_M = 100.0;
+    const double heading = static_cast<double>(psi) * DEG_TO_RAD_DOUBLE;
+    if (!std::isfinite(heading)) return psi;
+    double ahead[3];
+    carry(m, x + AHEAD_M * std::sin(heading), y, z - AHEAD_M * std::cos(heading), ahead);
+    return static_cast<float>(std::atan2(ahead[0] - at[0], -(ahead[2] - at[2])) * RAD_TO_DEG_DOUBLE);
+}
+
 // Takes the geographic position about the record's reference point and
 // expresses it about the local one.
 void rebase_point(const frame_move& m, float& x, float& y, float& z)
@@ -355,6 +368,20 @@ void PLANE_rebase_position(float& x, float& y, float& z, float& lat_ref_in, floa
     lon_ref_in = lon_ref;
 }
 
+void PLANE_carry_pose(double from_lat, double from_lon, double to_lat, double to_lon, float& x, float& y, float& z,
+                      float& psi)
+{
+    frame_move m;
+    m.needed = true;
+    m.from_lat = from_lat, m.from_lon = from_lon, m.to_lat = to_lat, m.to_lon = to_lon;
+    double at[3];
+    carry(m, x, y, z, at);
+    psi = carried_heading(m, x, y, z, at, psi);
+    x = static_cast<float>(at[0]);
+    y = static_cast<float>(at[1]);
+    z = static_cast<float>(at[2]);
+}
+
 namespace {
 
 // A record taken about another reference point, re-expressed in the local
@@ -367,18 +394,14 @@ void rebase_record(decoded_state& d)
     const frame_move m = move_from(d.ref_lat, d.ref_lon);
     if (!m.needed) return;
     const double x = d.pos[0], y = d.pos[1], z = d.pos[2];
-    double at[3], moved[3], ahead[3];
+    double at[3], moved[3];
     carry(m, x, y, z, at);
     carry(m, x + d.vel[0], y + d.vel[1], z + d.vel[2], moved);
-    constexpr double AHEAD_M = 100.0;
-    const double psi = static_cast<double>(d.att[1]) * DEG_TO_RAD_DOUBLE;
-    carry(m, x + AHEAD_M * std::sin(psi), y, z - AHEAD_M * std::cos(psi), ahead);
+    d.att[1] = carried_heading(m, x, y, z, at, d.att[1]);
     for (int k = 0; k < 3; ++k) {
         d.pos[k] = static_cast<float>(at[k]);
         d.vel[k] = static_cast<float>(moved[k] - at[k]);
     }
-    if (std::isfinite(psi))
-        d.att[1] = static_cast<float>(std::atan2(ahead[0] - at[0], -(ahead[2] - at[2])) * RAD_TO_DEG_DOUBLE);
     lon_ref = static_cast<float>(GEO_round(lon_ref));
     lat_ref = static_cast<float>(GEO_round(lat_ref));
     d.ref_lat = lat_ref;

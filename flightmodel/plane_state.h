@@ -33,3 +33,9 @@ void PLANE_unpack_state(plane_state_record a, plane_state_record b, float frac, 
 // (lat_ref_in, lon_ref_in), about the current lat_ref / lon_ref, and sets
 // lat_ref_in / lon_ref_in to the current reference.
 void PLANE_rebase_position(float& x, float& y, float& z, float& lat_ref_in, float& lon_ref_in);
+
+// Re-expresses a local place and heading taken in the frame centred at
+// (from_lat, from_lon) in the frame centred at (to_lat, to_lon), degrees: the
+// same point of the globe, the heading pointing the same way there.
+void PLANE_carry_pose(double from_lat, double from_lon, double to_lat, double to_lon, float& x, float& y, float& z,
+                      float& psi);

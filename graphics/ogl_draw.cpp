@@ -19,7 +19,6 @@
 #include "core/app_mode.h"
 #include "core/screen.h"
 #include "core/simvars/graphics.h"
-#include "platform/plat_files.h"
 
 int32_t screenshot_counter = -1;
 
@@ -469,20 +468,17 @@ void OGL_draw_background(int opaque_rows)
 
 void OGL_screenshot()
 {
-    // The counter goes up by one a screenshot, from 0 every run. Taking a
-    // number whose file is already there would replace a screenshot of an
-    // earlier run, so such a number is passed over for the next free one.
-    std::string path;
-    do {
-        if (screenshot_counter == INT32_MAX) return;   // no number left: raising it would overflow
-        ++screenshot_counter;
-        path = std::string(program_folder) + "screenshot_" + std::to_string(screenshot_counter) + ".bmp";
-    } while (PLAT_file_exists(path.c_str()));
+    if (screenshot_counter == INT32_MAX) return;   // no number left: raising it would overflow
     {
         // Tight rows: a row length or skip left set by other code must not
         // spread the picture past the end of the pixel buffer.
         const OGL_pixel_rows_guard rows(true);
         glReadPixels(0, 0, 1024, 768, GL_RGB, GL_UNSIGNED_BYTE, pixel_buffer);
     }
-    BMP_write_file(path.c_str(), 1024, 768);
+    // The counter goes up by one a screenshot, from 0 every run. A number
+    // whose file is there already (an earlier run's, or one another copy
+    // running in the same folder places at the same moment) is passed over
+    // for the next free one: no screenshot replaces another.
+    const std::string stem = std::string(program_folder) + "screenshot_";
+    BMP_write_new_numbered_file(stem.c_str(), ".bmp", screenshot_counter, 1024, 768);
 }

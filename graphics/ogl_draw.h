@@ -32,7 +32,9 @@ void OGL_forget_kept_background();
 // Writes the lower-left 1024 x 768 pixels of the window to
 // "<program folder>screenshot_<n>.bmp", n the number after this run's last
 // (0 for the first), passed over while a file of that number is already in
-// the folder, so earlier screenshots survive a restart.
+// the folder, so earlier screenshots survive a restart, and taken only when
+// no file has it at the moment the picture is placed, so two copies in one
+// folder taking screenshots together keep every one.
 void OGL_screenshot();
 // The number the last screenshot got (-1 before the first of the run).
 extern int32_t screenshot_counter;

@@ -550,19 +550,12 @@ int PNG_read_file(char* path, int slot, int kind, int bytes_per_texel, int& out_
     return 1;
 }
 
-bool BMP_write_file(const char* path, int width, int height)
+namespace {
+
+// The picture's bytes to an open file, which is closed; false when a write failed.
+bool write_bmp_bytes(FILE* f, int width, int height)
 {
-    if (!path || width < 1 || height < 1) return false;
-    if (size_t(width) * size_t(height) * 3 > PIXEL_BUFFER_BYTES) return false;   // would read past the buffer
-
-    // The bytes go to a temporary file first, so an old file of the name is
-    // replaced only by a complete one. A file-size limit met on the way is a
-    // failed write like a full disk, not the end of the program.
-    const PLAT_size_limit_hold hold;
-    const std::string temp = std::string(path) + FILE_SAVE_SUFFIX;
-    FILE* f = PLAT_fopen(temp.c_str(), "wb");
     bool ok = f != nullptr;
-
     uint8_t header[BMP_HEADER_SIZE];
     BMP_make_header(header, width, height);
     if (ok) ok = std::fwrite(header, 1, BMP_HEADER_SIZE, f) == BMP_HEADER_SIZE;
@@ -578,14 +571,63 @@ bool BMP_write_file(const char* path, int width, int height)
         if (ok && pad) ok = std::fwrite(padding, 1, pad, f) == pad;
     }
     if (f) ok = (std::fclose(f) == 0) && ok;
-    if (ok) ok = PLAT_replace_file(temp.c_str(), path);
-    if (ok) return true;
+    return ok;
+}
 
-    // A failed save is reported: reporting nothing would let the user take the
-    // picture for saved when nothing was written. The temporary file keeps an
-    // older picture of the name whole until the new one is complete.
-    std::remove(PLAT_resolve_path(temp.c_str()).c_str());
+// A failed save is reported: reporting nothing would let the user take the
+// picture for saved when nothing was written. The temporary file goes.
+bool failed_save(const std::string& temp, const char* path)
+{
+    if (!temp.empty()) std::remove(PLAT_resolve_path(temp.c_str()).c_str());
     MACIBM_nuke_alert(app_mode, "The picture could not be saved:", path, "Check that its folder exists",
                       "and that the disk is writable and not full.", ALERT_NOTICE);
     return false;
+}
+
+bool fits_pixel_buffer(int width, int height)
+{
+    return width >= 1 && height >= 1 && size_t(width) * size_t(height) * 3 <= PIXEL_BUFFER_BYTES;
+}
+
+}  // namespace
+
+bool BMP_write_file(const char* path, int width, int height)
+{
+    if (!path || !fits_pixel_buffer(width, height)) return false;   // would read past the buffer
+
+    // The bytes go to a temporary file first, so an old file of the name is
+    // replaced only by a complete one, which it keeps whole until then. A
+    // file-size limit met on the way is a failed write like a full disk, not
+    // the end of the program.
+    const PLAT_size_limit_hold hold;
+    const std::string temp = std::string(path) + FILE_SAVE_SUFFIX;
+    if (write_bmp_bytes(PLAT_fopen(temp.c_str(), "wb"), width, height) && PLAT_replace_file(temp.c_str(), path))
+        return true;
+    return failed_save(temp, path);
+}
+
+bool BMP_write_new_numbered_file(const char* stem, const char* suffix, int32_t& number, int width, int height)
+{
+    if (!stem || !suffix || !fits_pixel_buffer(width, height)) return false;
+    const PLAT_size_limit_hold hold;
+    // A temporary file of this writer's own: two writers of one name would
+    // write into each other's file.
+    std::string temp;
+    FILE* f = PLAT_create_unique_file(stem, FILE_SAVE_SUFFIX, temp);
+    if (!write_bmp_bytes(f, width, height)) {
+        if (number < INT32_MAX) ++number;
+        return failed_save(temp, (std::string(stem) + std::to_string(number) + suffix).c_str());
+    }
+    std::string path = std::string(stem) + std::to_string(number) + suffix;
+    // The first free number: one taken by an earlier run is passed over
+    // before the file is placed, one another writer takes in between when it is.
+    while (number < INT32_MAX) {
+        ++number;
+        path = std::string(stem) + std::to_string(number) + suffix;
+        if (PLAT_file_exists(path.c_str())) continue;
+        const plat_place_result placed = PLAT_place_new_file(temp.c_str(), path.c_str());
+        if (placed == PLAT_PLACED) return true;
+        if (placed == PLAT_PLACE_FAILED) break;
+    }
+    return failed_save(temp, path.c_str());
 }

@@ -33,6 +33,13 @@ int PNG_read_file(char* path, int slot, int kind, int bytes_per_texel, int& out_
 // file that cannot be written (no folder, a full disk) leaves any old file of
 // the name as it was and raises a notice naming the path; false then.
 bool BMP_write_file(const char* path, int width, int height);
+// The same picture written as a new file that never replaces one: under
+// "<stem><n><suffix>" for the first n above `number` whose name no file has
+// at the moment the complete file is placed (another copy writing into the
+// same folder at the same moment included). `number` becomes the n taken.
+// A failed write raises the same notice and returns false; its number is
+// used up all the same, as a taken one would be.
+bool BMP_write_new_numbered_file(const char* stem, const char* suffix, int32_t& number, int width, int height);
 
 // The bytes of a 24-bit BMP header for an image of the given size.
 void BMP_make_header(uint8_t header[BMP_HEADER_SIZE], int width, int height);

@@ -514,10 +514,14 @@ void NET_refuse(const net_datagram& d, const char* why) { NET_refuse_detail(d, w
 
 namespace {
 
-// A refused plane state counts against the plane it was for (its index byte).
+// A refused plane state or position counts against the peer's plane it was
+// for (its index byte). The user's plane is never hidden: its refused
+// datagrams came from a sender it does not follow.
 void note_refused_plane(const net_datagram& d, const char* why)
 {
-    if (std::memcmp(d.label, "SNAP", 4) == 0) NET_plane_data_refused(d.index, why);
+    if (d.index < 1) return;
+    if (std::memcmp(d.label, "SNAP", 4) == 0 || std::memcmp(d.label, "ONEP", 4) == 0)
+        NET_plane_data_refused(d.index, why);
 }
 
 }  // namespace

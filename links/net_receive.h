@@ -132,8 +132,8 @@ struct net_range_miss;
 
 // Refuses a datagram: counted under its label and `why` (its first 159
 // characters, copied); `detail`, when given, is what the datagram's own
-// explanation says instead. A refused plane state also counts against its
-// plane (NET_plane_data_refused).
+// explanation says instead. A refused plane state or position also counts
+// against the peer's plane it was for (NET_plane_data_refused).
 void NET_refuse(const net_datagram& d, const char* why);
 void NET_refuse_detail(const net_datagram& d, const char* why, const char* detail);
 // Refuses a datagram for a value outside its range.
@@ -242,7 +242,11 @@ void NET_handle_STAT();
 // Applies the "GSET" value (net_gset_rcv) to setting n.
 void NET_handle_GSET(int n);
 // Moves the scenery reference tile when (lat, lon) left the current one, and
-// holds the origin for the network from then on.
+// holds the origin for the network from then on. Called only with the user's
+// plane's position from a source this copy follows (a master it shows, a
+// station that instructs it); a peer's plane is placed about the tile this
+// copy has, and a position or state for the user's plane from any other
+// sender is refused.
 void NET_handle_planes(float lat, float lon);
 // Makes (a, b), whole degrees, the scenery reference tile: a move by one tile
 // shifts the loaded tiles, any other move rebuilds the scene there, the same

@@ -21,6 +21,8 @@ namespace {
 
 constexpr int LAST_FAILURE = FAILURE_SLOTS - 1;   // 173
 constexpr int SELECTION_LIMIT = 200;               // entries of a selection list and rows of the table
+constexpr int FIRST_FOLLOWING_SLOT = 6;            // 6..9 a master's display or station, 10 an instructing station
+constexpr int LAST_FOLLOWING_SLOT = 10;
 
 int32_t word_at(const uint8_t* p, int offset)
 {
@@ -56,10 +58,12 @@ void NET_handle_MESS(net_datagram& d)
 }
 
 // A peer's key and click are the peer's: what they set off meets the peer's
-// refusals and limits (links/net_receive.h), not the user's freedom.
+// refusals and limits (links/net_receive.h), not the user's freedom. On a
+// screen or box the user has open they are refused whole.
 void NET_handle_CHAR(net_datagram& d)
 {
     const net_peer_scope peer;
+    if (CORE_peer_input_refused()) return;
     CORE_run_key(0, d.payload[0]);
 }
 
@@ -118,19 +122,28 @@ void NET_handle_selection(net_datagram& d)
 
 void NET_handle_MOUS(net_datagram& d)
 {
+    const net_peer_scope peer;
+    if (CORE_peer_input_refused()) return;
     char x[5], y[5];
     field_text(d, 0, 4, x);
     field_text(d, 4, 4, y);
     mouse.mouse_x = static_cast<float>(UTIL_text_to_int(x));
     mouse.mouse_y = static_cast<float>(UTIL_text_to_int(y));
-    const net_peer_scope peer;
     CORE_click(0);
 }
 
 void NET_handle_ISET(net_datagram& d)
 {
     if (d.index >= NET_SLOT_COUNT) return NET_refuse(d, "there are only destination slots 0 to 19");
-    std::memcpy(&net_iset_rcv, d.payload, sizeof net_iset_rcv);
+    net_iset_record r;
+    std::memcpy(&r, d.payload, sizeof r);
+    // A role in which this copy takes the user's plane from the network (a
+    // master's display or instructor station, slots 6..9, or a station that
+    // instructs it, slot 10) is the user's to switch on: switched on by a
+    // datagram, any sender could go on to place the user's plane.
+    if (d.index >= FIRST_FOLLOWING_SLOT && d.index <= LAST_FOLLOWING_SLOT && r.enabled && !net_slot_enabled[d.index])
+        return NET_refuse(d, "it switches on a role in which this copy follows another");
+    net_iset_rcv = r;
     const int s = d.index;
     const size_t ip = strnlen(net_iset_rcv.ip, NET_IP_TEXT_SIZE - 1);
     std::memset(net_ip_text[s], 0, NET_IP_TEXT_SIZE);

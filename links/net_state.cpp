@@ -37,6 +37,8 @@
 namespace {
 
 constexpr int SLOT_MULTIPLAYER = 0;
+constexpr int SLOT_MASTER_FIRST = 6;   // 6..9: this copy is a master's view, cockpit, display or instructor station
+constexpr int SLOT_MASTER_LAST = 9;
 constexpr int SLOT_INSTRUCTOR = 10;
 constexpr int PATH_FIELD = 500;   // the aircraft path's field
 
@@ -64,6 +66,43 @@ void set_plane(int i, float x, float y, float z, float psi, float theta, float p
     f.theta = theta;
     f.phi = phi;
     sim_operation_override.override_planepath[i] = 1;
+}
+
+// Whether this copy takes the user's plane's place from the network: it shows
+// a master's flight (slots 6..9) or a station instructs it (slot 10). A
+// datagram has no sender check, so any other sender (a multiplayer peer, any
+// program that reaches the port) places its own planes only: taken, its
+// position for the user's plane would carry the user across the globe.
+bool user_plane_followed()
+{
+    for (int s = SLOT_MASTER_FIRST; s <= SLOT_MASTER_LAST; ++s)
+        if (net_slot_enabled[s]) return true;
+    return net_slot_enabled[SLOT_INSTRUCTOR] != 0;
+}
+
+constexpr const char* USER_PLANE_REFUSAL =
+    "it places the user's plane, which only a master or an instructor station this copy follows may place";
+
+// Places a peer's plane from a position datagram. Its local place is taken
+// about the scenery tile its latitude and longitude lie in (the tile the
+// position rule would load, NET_handle_planes); this copy's tile stays where
+// the user's plane needs it, so the place and heading are carried from that
+// tile's frame into this copy's and the plane is drawn where the sender says.
+void place_peer_plane(int i, float x, float y, float z, float psi, float theta, float phi, float lat, float lon)
+{
+    const int p = planet();
+    const int a = static_cast<int>(lat - reference_lat_offset[p]);
+    const int b = static_cast<int>(lon - reference_lon_offset[p]);
+    int here_a, here_b;
+    NET_reference_tile_wanted(here_a, here_b);
+    // A reference that is no tile (the scenery was never placed) has no frame
+    // to carry into: the place is taken as it is.
+    const bool placed = NET_in_range(RANGE_LATITUDE, lat_ref) && NET_in_range(RANGE_LONGITUDE, lon_ref);
+    if (placed && (a != here_a || b != here_b))
+        PLANE_carry_pose(a + reference_lat_offset[p], b + reference_lon_offset[p], here_a + reference_lat_offset[p],
+                         here_b + reference_lon_offset[p], x, y, z, psi);
+    set_plane(i, x, y, z, psi, theta, phi);
+    NET_plane_data_taken(i);
 }
 
 // Refuses a datagram for one value, named `name`, outside `range`.
@@ -277,6 +316,7 @@ bool NET_plane_shown(int plane)
 void NET_handle_SNAP(net_datagram& d)
 {
     if (d.index >= NET_PLANES) return NET_refuse(d, "there are only plane slots 0 to 9");
+    if (d.index == 0 && !user_plane_followed()) return NET_refuse(d, USER_PLANE_REFUSAL);
     plane_state_record r;
     std::memcpy(&r, d.payload, sizeof r);
     // Each axis lies within the highest speed; the three together must too,
@@ -299,17 +339,27 @@ void NET_handle_SNAP(net_datagram& d)
     net_snap_rcv = r;
     NET_plane_data_taken(d.index);
     if (d.index >= planes_in_use()) return;   // a plane this copy does not fly
+    // What the new state sets off (a box among it) is the sender's.
+    const net_peer_scope sender;
     PLANE_unpack_state(net_snap_rcv, net_snap_rcv, 0.0f, 1, d.index);
 }
 
+// A position moves the scenery tile only with the user's plane: the tile is
+// what the user's plane is placed about, and every local place stays where it
+// is in the loaded area when the tile moves.
 void NET_handle_ONEP(net_datagram& d)
 {
     if (d.index >= NET_PLANES) return NET_refuse(d, "there are only plane slots 0 to 9");
+    if (d.index == 0 && !user_plane_followed()) return NET_refuse(d, USER_PLANE_REFUSAL);
     net_onep_record r;
     std::memcpy(&r, d.payload, sizeof r);
     net_onep_rcv = r;
     if (d.index >= planes_in_use()) return;
-    set_plane(d.index, r.local_x, r.local_y, r.local_z, r.psi, r.theta, r.phi);
+    const net_peer_scope sender;
+    if (d.index != 0)
+        return place_peer_plane(d.index, r.local_x, r.local_y, r.local_z, r.psi, r.theta, r.phi, r.latitude,
+                                r.longitude);
+    set_plane(0, r.local_x, r.local_y, r.local_z, r.psi, r.theta, r.phi);
     NET_handle_planes(r.latitude, r.longitude);
 }
 
@@ -319,8 +369,18 @@ void NET_handle_ALLP(net_datagram& d)
     std::memcpy(&r, d.payload, sizeof r);
     const int n = std::min(d.index, planes_in_use());
     net_allp_rcv = r;
-    for (int i = 0; i < n; ++i) set_plane(i, r.local_x[i], r.local_y[i], r.local_z[i], r.psi[i], r.theta[i], r.phi[i]);
-    NET_handle_planes(r.latitude, r.longitude);
+    const net_peer_scope sender;
+    if (user_plane_followed()) {
+        for (int i = 0; i < n; ++i)
+            set_plane(i, r.local_x[i], r.local_y[i], r.local_z[i], r.psi[i], r.theta[i], r.phi[i]);
+        NET_handle_planes(r.latitude, r.longitude);
+        return;
+    }
+    // From any other sender the planes after the user's are the sender's, each
+    // placed where it says; the user's entry is passed over and the tile stays.
+    for (int i = 1; i < n; ++i)
+        place_peer_plane(i, r.local_x[i], r.local_y[i], r.local_z[i], r.psi[i], r.theta[i], r.phi[i], r.latitude,
+                         r.longitude);
 }
 
 void NET_handle_planes(float lat, float lon)
@@ -340,6 +400,9 @@ void move_held_tile(net_datagram& d)
 {
     int32_t tile[2];
     std::memcpy(tile, d.payload, sizeof tile);
+    // A notice the rebuild raises (a damaged tile) is the sender's, refused
+    // and counted: a box would stop the user's flight.
+    const net_peer_scope sender;
     NET_move_reference_tile(tile[0], tile[1]);
 }
 

@@ -11,8 +11,10 @@
 #include <time.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <mutex>
+#include <string>
 #include <unordered_map>
 
 namespace {
@@ -311,6 +313,54 @@ bool PLAT_replace_file(const char* temp_path, const char* final_path)
     const size_t slash = target.rfind('/');
     sync_path(slash == std::string::npos ? "." : (slash == 0 ? "/" : target.substr(0, slash)), O_RDONLY | O_DIRECTORY);
     return true;
+}
+
+FILE* PLAT_create_unique_file(const char* stem, const char* suffix, std::string& made)
+{
+    made.clear();
+    if (!stem || !suffix) return nullptr;
+    const std::string base = PLAT_resolve_path(stem) + "." + std::to_string(::getpid()) + ".";
+    // The process number keeps other copies' names apart; a name this
+    // process holds already, or a crash of an earlier one left, is passed over.
+    constexpr int MOST_TRIES = 1000;
+    for (int tries = 0; tries < MOST_TRIES; ++tries) {
+        const std::string name = base + std::to_string(tries) + suffix;
+        const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0) {
+            if (errno == EEXIST) continue;
+            return nullptr;
+        }
+        FILE* f = ::fdopen(fd, "wb");
+        if (!f) {
+            ::close(fd);
+            ::unlink(name.c_str());
+            return nullptr;
+        }
+        made = name;
+        return f;
+    }
+    return nullptr;
+}
+
+plat_place_result PLAT_place_new_file(const char* temp_path, const char* final_path)
+{
+    if (!temp_path || !final_path) return PLAT_PLACE_FAILED;
+    const std::string temp = PLAT_resolve_path(temp_path);
+    const std::string target = PLAT_resolve_path(final_path);
+    if (!sync_path(temp, O_RDONLY)) return PLAT_PLACE_FAILED;
+    // A plain rename would replace a file another writer placed under the
+    // name since it was found free. A folder whose file system cannot rename
+    // without replacing takes a second name for the file (which fails on a
+    // name taken) and drops the temporary one.
+    if (::renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) != 0) {
+        if (errno == EEXIST) return PLAT_NAME_TAKEN;
+        if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) return PLAT_PLACE_FAILED;
+        if (::link(temp.c_str(), target.c_str()) != 0) return errno == EEXIST ? PLAT_NAME_TAKEN : PLAT_PLACE_FAILED;
+        ::unlink(temp.c_str());
+    }
+    const size_t slash = target.rfind('/');
+    sync_path(slash == std::string::npos ? "." : (slash == 0 ? "/" : target.substr(0, slash)), O_RDONLY | O_DIRECTORY);
+    return PLAT_PLACED;
 }
 
 PLAT_file_lock::PLAT_file_lock(const char* path)

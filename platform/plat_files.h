@@ -94,6 +94,19 @@ std::string PLAT_executable_path();
 // The new file keeps the access rights of the file it replaces.
 bool PLAT_replace_file(const char* temp_path, const char* final_path);
 
+// Creates a new file for writing beside others of its kind: named `stem`, a
+// part no file in the folder has and `suffix`, created exclusively, so no
+// other writer (in this process or another) has it open too. Its name goes to
+// `made`; nullptr when none could be created.
+FILE* PLAT_create_unique_file(const char* stem, const char* suffix, std::string& made);
+
+// The last step of a safe write under a new name: waits until the complete
+// temporary file is on the disk, then gives it `final_path` only when no file
+// has that name, in one step no other writer can come between, so it never
+// replaces a file. PLAT_NAME_TAKEN leaves the temporary file for another name.
+enum plat_place_result { PLAT_PLACED, PLAT_NAME_TAKEN, PLAT_PLACE_FAILED };
+plat_place_result PLAT_place_new_file(const char* temp_path, const char* final_path);
+
 // While held, a write past the process's file-size limit fails with an error
 // the writer sees, instead of the limit's signal ending the program; released,
 // the signal does what it did before.

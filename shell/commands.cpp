@@ -931,6 +931,7 @@ namespace {
 void handle_from(int32_t command, int from_peer)
 {
     const net_peer_scope scope(from_peer);
+    const PREFS_peer_setting_watch kept_settings(from_peer != 0);
     handle(command);
 }
 

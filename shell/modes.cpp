@@ -234,6 +234,13 @@ const mode_screen* MODE_screen_of(int32_t mode)
 
 bool APPLICATION_peer_may_enter(int32_t mode) { return mode == MODE_FLYING; }
 
+int APPLICATION_peer_input_refused()
+{
+    if (APPLICATION_peer_may_enter(app_mode)) return 0;
+    NET_refuse_command(APPLICATION_PEER_INPUT_REFUSAL);
+    return 1;
+}
+
 void APPLICATION_set_mode(int32_t mode, const char* reason)
 {
     // What a peer sent reaches a screen by ways other than a menu item too

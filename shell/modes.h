@@ -50,6 +50,14 @@ void APPLICATION_set_mode(int32_t mode, const char* reason);
 bool APPLICATION_peer_may_enter(int32_t mode);
 constexpr const char* APPLICATION_PEER_SCREEN_REFUSAL = "it would open a screen that stops the flight";
 
+// Whether a peer's click or key ("MOUS", "CHAR") is refused now, by the same
+// rule: it is handled only in a mode a peer may enter. On a screen, a box or
+// the file browser the user has open, a click or key would work it (close
+// it, change what it sets); it is refused, counted with the link's refusals,
+// and 1 is returned before the pointer or anything else is touched.
+int APPLICATION_peer_input_refused();
+constexpr const char* APPLICATION_PEER_INPUT_REFUSAL = "its click or key would work the screen the user has open";
+
 // Rebuilds the twelve background textures from the pixel buffer; in flying
 // mode the current view's panel picture is copied into the buffer first. It
 // also counts the picture's rows, from the bottom, in which every texel is

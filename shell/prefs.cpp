@@ -32,6 +32,7 @@
 #include "core/folders.h"
 #include "core/geo.h"
 #include "core/replay.h"
+#include "core/reset_registry.h"
 #include "core/screen.h"
 #include "core/simvars.h"
 #include "core/text_util.h"
@@ -89,6 +90,47 @@ constexpr int PREFS_MEASURE = 9;
 size_t measured_bytes = 0;
 
 // ---------------------------------------------------------------------------
+// Settings a peer may change but not keep (shell/prefs.h).
+
+int32_t& peer_setting(int k)
+{
+    int32_t* const places[PREFS_PEER_SETTINGS] = {&sim_graphics_misc.show_panel_click_spots};
+    return *places[k];
+}
+
+struct peer_kept_setting {
+    bool peers = false;        // the live value is one a peer's command set
+    int32_t users_value = 0;   // the value before it, written in its place
+};
+struct peer_settings_state {
+    peer_kept_setting kept[PREFS_PEER_SETTINGS];
+};
+peer_settings_state peer_settings;
+
+}  // namespace
+
+ORVELL_RESET_RECORD(PREFS_peer_settings_reset, peer_settings, program);
+
+PREFS_peer_setting_watch::PREFS_peer_setting_watch(bool from_peer) : from_peer_(from_peer)
+{
+    for (int k = 0; k < PREFS_PEER_SETTINGS; ++k) before_[k] = peer_setting(k);
+}
+
+PREFS_peer_setting_watch::~PREFS_peer_setting_watch()
+{
+    for (int k = 0; k < PREFS_PEER_SETTINGS; ++k) {
+        if (peer_setting(k) == before_[k]) continue;
+        peer_kept_setting& s = peer_settings.kept[k];
+        if (!from_peer_)
+            s = peer_kept_setting{};
+        else if (!s.peers)
+            s = peer_kept_setting{true, before_[k]};
+    }
+}
+
+namespace {
+
+// ---------------------------------------------------------------------------
 // The record walkers.
 
 struct transfer {
@@ -110,6 +152,18 @@ struct transfer {
         for (int k = 0; k < n; ++k) PREFS_transfer_float(store, &a[k], mode);
     }
     void text(int store, char* t, int size) const { PREFS_transfer_string(store, t, mode, size); }
+    // Setting k of those a peer may change but not keep: written as the
+    // user's own value; read, the file's value is the user's.
+    void users_setting(int store, int k) const
+    {
+        peer_kept_setting& s = peer_settings.kept[k];
+        if (writing() && s.peers) {
+            int32_t own = s.users_value;
+            return i(store, own);
+        }
+        i(store, peer_setting(k));
+        if (mode == PREFS_READ && store) s = peer_kept_setting{};
+    }
 
     // Rows written from the user's live plane and read into the situation start state.
     void f_sit(float& live, float& saved) const { f(1, writing() ? live : saved); }
@@ -138,7 +192,7 @@ void transfer_main_record(const transfer& t)
     t.i(all, sim_time.backwards);
     t.f(all, sim_time.zulu_time_sec);
     t.i(all, sim_time.local_date_days);
-    t.i(all, sim_graphics_misc.show_panel_click_spots);
+    t.users_setting(all, 0);   // show_panel_click_spots
     // 10-11: serial-console calibration tables.
     t.floats(all, serial_axis_lo, SERIAL_CHANNELS);
     t.floats(all, serial_axis_hi, SERIAL_CHANNELS);

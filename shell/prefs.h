@@ -43,5 +43,24 @@ void PREFS_transfer_int(int store, int32_t* place, int mode);
 void PREFS_transfer_float(int store, float* place, int mode);
 void PREFS_transfer_string(int store, char* text, int mode, int size);
 
+// The settings a peer's command may change for the flight but which stay the
+// user's to keep: Show Panel Click Spots (command 1206). While a command
+// runs the spine watches them; one a peer's command changed is written into
+// the preferences and situations with the user's own value (a peer's choice
+// does not outlive the flight). One the user's own command changes, or a file
+// read sets, is the user's again.
+constexpr int PREFS_PEER_SETTINGS = 1;
+class PREFS_peer_setting_watch {
+public:
+    explicit PREFS_peer_setting_watch(bool from_peer);
+    ~PREFS_peer_setting_watch();
+    PREFS_peer_setting_watch(const PREFS_peer_setting_watch&) = delete;
+    PREFS_peer_setting_watch& operator=(const PREFS_peer_setting_watch&) = delete;
+
+private:
+    bool from_peer_;
+    int32_t before_[PREFS_PEER_SETTINGS];
+};
+
 // The pilot preferences: the name of the pilot's logbook file (core/pilot_prefs.h).
 #include "core/pilot_prefs.h"

@@ -18,6 +18,7 @@
 #include "core/folders.h"
 #include "graphics/gl_entry.h"
 #include "graphics/glprobe.h"
+#include "platform/plat_files.h"
 #include "shell/modes.h"
 #include "core/screen.h"
 #include "core/simvars/graphics.h"
@@ -384,6 +385,16 @@ TEST_F(Drawing, BmpWriterAndScreenshots)
     OGL_screenshot();
     EXPECT_EQ(read_file_bytes(tmp.path() / "screenshot_6.bmp"), "kept");
     expect_every_texel_sampled(read_file_bytes(tmp.path() / "screenshot_7.bmp"), std::string("\xff\x00\xcc", 3));
+
+    // A name another copy in the folder took since it was found free is not
+    // taken from it: the picture waits for the next one.
+    const std::string mine = tmp.write("mine.partial", "mine").string();
+    const std::string taken = tmp.write("screenshot_8.bmp", "the other copy's").string();
+    EXPECT_EQ(PLAT_place_new_file(mine.c_str(), taken.c_str()), PLAT_NAME_TAKEN);
+    EXPECT_EQ(read_file_bytes(taken), "the other copy's");
+    EXPECT_EQ(PLAT_place_new_file(mine.c_str(), (tmp.prefix() + "screenshot_9.bmp").c_str()), PLAT_PLACED);
+    EXPECT_EQ(read_file_bytes(tmp.path() / "screenshot_9.bmp"), "mine");
+    EXPECT_FALSE(std::filesystem::exists(mine));
 }
 
 // The map's colour ramp runs black, red, orange, yellow, green, blue, purple

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <tuple>
 #include <utility>
 
 #include "aircraft/flight_start.h"
@@ -59,37 +60,40 @@ int scene_code_of(F&& step)
     return -1;
 }
 
+// The user's plane from a station that instructs this copy: the plane and
+// the tile move as the rule says.
 TEST_F(Planes, PositionsFromOutsideMoveThePlaneAndTheTileAsTheRuleSays)
 {
+    enable(10);
     net_onep_record p{100.0f, 200.0f, 300.0f, 90.0f, 5.0f, -3.0f, 47.9f, -121.6f};
-    EXPECT_EQ(scene_code_of([&] { receive_record("ONEP", 2, p); }), 0);   // tile 46: no rebuild
-    EXPECT_EQ(flt[2].local_y, 200.0f);
-    EXPECT_EQ(flt[2].psi, 90.0f);
-    EXPECT_EQ(sim_operation_override.override_planepath[2], 1);
+    EXPECT_EQ(scene_code_of([&] { receive_record("ONEP", 0, p); }), 0);   // tile 46: no rebuild
+    EXPECT_EQ(flt[0].local_y, 200.0f);
+    EXPECT_EQ(flt[0].psi, 90.0f);
+    EXPECT_EQ(sim_operation_override.override_planepath[0], 1);
     EXPECT_EQ(net_origin_by_network, 1);
 
     p.latitude = 48.2f;   // one tile north
-    EXPECT_EQ(scene_code_of([&] { receive_record("ONEP", 2, p); }), 4);
+    EXPECT_EQ(scene_code_of([&] { receive_record("ONEP", 0, p); }), 4);
     EXPECT_EQ(lat_ref, 47.0f);
     p.longitude = -122.7f;   // one tile west
-    EXPECT_EQ(scene_code_of([&] { receive_record("ONEP", 2, p); }), 2);
+    EXPECT_EQ(scene_code_of([&] { receive_record("ONEP", 0, p); }), 2);
     EXPECT_EQ(lon_ref, -124.0f);
 
     // Across the date line the difference wraps by 361: a full rebuild, not a shift.
     lon_ref = -180.0f;
     p.longitude = 180.0f;   // candidate 178.5 -> 178
-    EXPECT_EQ(scene_code_of([&] { receive_record("ONEP", 2, p); }), 1);
+    EXPECT_EQ(scene_code_of([&] { receive_record("ONEP", 0, p); }), 1);
     EXPECT_EQ(lon_ref, 178.0f);
     // From tile 179 to tile -180: -359 + 361 = 2, a full rebuild (by 360 it
     // would read as one tile east).
     lon_ref = 179.0f;
     p.longitude = -178.6f;   // candidate -180.1 -> -180
-    EXPECT_EQ(scene_code_of([&] { receive_record("ONEP", 2, p); }), 1);
+    EXPECT_EQ(scene_code_of([&] { receive_record("ONEP", 0, p); }), 1);
     EXPECT_EQ(lon_ref, -180.0f);
     // Latitudes wrap by 181: from tile -90 to tile 89 is 179 - 181 = -2, a full rebuild.
     lat_ref = -90.0f;
     p.latitude = 90.0f;   // candidate 89
-    EXPECT_EQ(scene_code_of([&] { receive_record("ONEP", 2, p); }), 1);
+    EXPECT_EQ(scene_code_of([&] { receive_record("ONEP", 0, p); }), 1);
     EXPECT_EQ(lat_ref, 89.0f);
 
     // A plane this copy does not fly is left alone.
@@ -118,8 +122,9 @@ TEST_F(Planes, PositionsFromOutsideMoveThePlaneAndTheTileAsTheRuleSays)
 // ground, so they shift as one; the camera's terrain cell moves a degree.
 TEST_F(Planes, AOneTileMoveFromOutsideCarriesTheScenesRecordsToo)
 {
+    enable(6);   // this copy shows its master's flight
     net_onep_record p{100.0f, 200.0f, 300.0f, 90.0f, 5.0f, -3.0f, 47.9f, -121.6f};
-    receive_record("ONEP", 2, p);
+    receive_record("ONEP", 0, p);
     ASSERT_EQ(lon_ref, -123.0f);
     particle_list = {particle_record{}};
     particle_record& r = particle_list[0];
@@ -129,7 +134,7 @@ TEST_F(Planes, AOneTileMoveFromOutsideCarriesTheScenesRecordsToo)
     camera_cell.column = 10;
 
     p.longitude = -122.7f;   // one tile west
-    EXPECT_EQ(scene_code_of([&] { receive_record("ONEP", 2, p); }), 2);
+    EXPECT_EQ(scene_code_of([&] { receive_record("ONEP", 0, p); }), 2);
     ASSERT_EQ(lon_ref, -124.0f);
     EXPECT_GT(r.x - 100.0f, 70000.0f);   // a degree of longitude near 47 degrees north
     EXPECT_LT(r.x - 100.0f, 82000.0f);
@@ -138,6 +143,56 @@ TEST_F(Planes, AOneTileMoveFromOutsideCarriesTheScenesRecordsToo)
     EXPECT_EQ(sim_graphics_view.view_x, r.x);
     EXPECT_EQ(sim_graphics_view.view_z, r.z);
     EXPECT_GT(camera_cell.column, 10);
+}
+
+// A position for a peer's plane, at the poles, at 180 degrees or far from
+// the scenery, places that plane where it says (its local place is about the
+// tile its latitude and longitude lie in) and nothing else: the user's plane,
+// the tile and the origin stay, with or without a multiplayer peer. The
+// user's plane from a sender this copy does not follow is refused.
+TEST_F(Planes, APeersPositionPlacesOnlyItsOwnPlane)
+{
+    flt[0].local_x = 10.0f, flt[0].local_y = 20.0f, flt[0].local_z = 30.0f, flt[0].psi = 40.0f;
+    const flt_struct user = flt[0];
+    const float rows[][2] = {{-89.9f, 10.0f}, {89.9f, -60.0f}, {90.0f, 180.0f}, {-90.0f, -180.0f}, {46.5f, 180.0f},
+                             {-33.9f, 151.2f}};
+    for (const auto& r : rows) {
+        const net_onep_record p{300.0f, 500.0f, -200.0f, 70.0f, 2.0f, -4.0f, r[0], r[1]};
+        net_allp_record all{};
+        all.local_x[0] = all.local_x[1] = p.local_x, all.local_y[0] = all.local_y[1] = p.local_y;
+        all.local_z[0] = all.local_z[1] = p.local_z, all.psi[1] = p.psi, all.latitude = r[0], all.longitude = r[1];
+        const double c_lat = static_cast<int>(r[0] - 1.0f) + 1.0, c_lon = static_cast<int>(r[1] - 1.5f) + 1.5;
+        const geo_point at = GEO_local_to_latlon_about(c_lat, c_lon, p.local_x, p.local_y, p.local_z);
+        const double psi = 70.0 * DEG_TO_RAD_DOUBLE;
+        const geo_point ahead = GEO_local_to_latlon_about(c_lat, c_lon, p.local_x + 100.0 * std::sin(psi), p.local_y,
+                                                          p.local_z - 100.0 * std::cos(psi));
+        for (int k = 0; k < 3; ++k) {
+            net_slot_enabled[0] = k == 2;
+            flt[1] = flt_struct{};
+            if (k == 1) receive_record("ALLP", 2, all); else receive_record("ONEP", 1, p);
+            const std::string row = std::to_string(r[0]) + ", " + std::to_string(r[1]) + (k == 1 ? " ALLP" : " ONEP");
+            EXPECT_EQ(std::tuple(flt[0].local_x, flt[0].local_y, flt[0].local_z, flt[0].psi),
+                      std::tuple(user.local_x, user.local_y, user.local_z, user.psi)) << row;
+            EXPECT_EQ(std::tuple(lat_ref, lon_ref, net_origin_by_network, NET_world_commands_waiting()),
+                      std::tuple(46.0f, -123.0f, 0, 0)) << row;
+            double x, y, z, ax, ay, az;
+            GEO_latlon_to_local_about(47.0, -121.5, at, x, y, z);
+            GEO_latlon_to_local_about(47.0, -121.5, ahead, ax, ay, az);
+            EXPECT_LT(std::hypot(flt[1].local_x - x, flt[1].local_y - y, flt[1].local_z - z), 5.0) << row;
+            const double heading = std::atan2(ax - x, -(az - z)) * RAD_TO_DEG_DOUBLE;
+            EXPECT_LT(std::fabs(UTIL_wrap_pm180(flt[1].psi - heading)), 0.1) << row;
+        }
+    }
+    EXPECT_EQ(sim_operation_override.override_planepath[0], 0);
+    const uint64_t refused = net_counters.refused;
+    plane_state_record rec{};
+    PLANE_pack_state(rec, 1);
+    receive_record("SNAP", 0, rec);
+    for (int k = 0; k < 10; ++k, frame_clock += 0.5f)   // for longer than a peer's plane is hidden after
+        receive_record("ONEP", 0, net_onep_record{1.0f, 2.0f, 3.0f, 0.0f, 0.0f, 0.0f, -89.9f, 10.0f});
+    EXPECT_EQ(net_counters.refused, refused + 11);
+    EXPECT_EQ(flt[0].local_x, user.local_x);
+    EXPECT_TRUE(NET_plane_shown(0));
 }
 
 TEST_F(Planes, PlaneStatesLandOnPlanesInUse)
@@ -263,6 +318,11 @@ TEST_F(Planes, APlaneWhoseStatesKeepBeingRefusedIsNamedOnceAndHidden)
     for (int k = 0; k < 100; ++k, frame_clock += 0.1f) receive_record("SNAP", 1, k % 2 ? bad : good);
     EXPECT_TRUE(NET_plane_shown(1));
     EXPECT_EQ(speech_text[0], 0);
+    // Positions refused as long hide it too.
+    const net_onep_record far{0.0f, 5.0e6f, 0.0f, 0.0f, 0.0f, 0.0f, 46.5f, -121.5f};
+    for (const float since = frame_clock; frame_clock < since + 1.5f * NET_PLANE_REFUSED_SEC; frame_clock += 0.5f)
+        receive_record("ONEP", 1, far);
+    EXPECT_FALSE(NET_plane_shown(1));
 }
 
 TEST_F(Planes, SettingsAreStoredByTheirKind)

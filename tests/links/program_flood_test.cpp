@@ -17,6 +17,7 @@
 #include <functional>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/alert.h"
@@ -302,8 +303,27 @@ TEST_F(ProgramFlood, DatagramsThatWouldTeleportTheUserAircraftLeaveItWhereItIs)
     EXPECT_EQ(app_mode, MODE_FLYING);
     EXPECT_TRUE(recorded_alerts.empty());
 
-    // A place in the loaded scenery is taken: the aircraft moves 100 m east
-    // (the record names a point of the loaded reference tile, so the scenery stays).
+    // A peer's plane near the South Pole, one position and one of all
+    // planes: the peer's plane goes there, the user's stays, nothing is refused.
+    net_slot_enabled[0] = 1;
+    const int32_t planes = std::exchange(sim_graphics_settings.draw_aircrafts, 2);
+    const net_onep_record pole{f.local_x, f.local_y, f.local_z, f.psi, f.theta, f.phi, -89.9f, f.longitude};
+    net_allp_record all{};
+    all.latitude = -89.9f;
+    ASSERT_TRUE(net_peer_send("ONEP", 1, '0', &pole, sizeof pole));
+    ASSERT_TRUE(net_peer_send("ALLP", 2, '0', &all, sizeof all));
+    for (int k = 0; k < 5; ++k) frame();
+    expect_same_place(place::now(), before);
+    EXPECT_LT(flt[1].latitude, -85.0f);
+    EXPECT_EQ(net_counters.refused, refused + 5);
+    EXPECT_TRUE(recorded_alerts.empty());
+    sim_graphics_settings.draw_aircrafts = planes;
+    net_slot_enabled[0] = 0;
+
+    // From a station that instructs this copy a place in the loaded scenery
+    // is taken: the aircraft moves 100 m east (the record names a point of
+    // the loaded reference tile, so the scenery stays).
+    net_slot_enabled[10] = 1;
     net_onep_record onep_near = onep;
     onep_near.local_x = f.local_x + 100.0f;
     onep_near.latitude = lat_ref + reference_lat_offset[PLANET_EARTH] + (lat_ref < 0.0f ? -0.5f : 0.5f);
@@ -311,6 +331,7 @@ TEST_F(ProgramFlood, DatagramsThatWouldTeleportTheUserAircraftLeaveItWhereItIs)
     ASSERT_TRUE(net_peer_send("ONEP", 0, '0', &onep_near, sizeof onep_near));
     ASSERT_EQ(net_peer_deliver(1), 1);
     frame();
+    net_slot_enabled[10] = 0;
     EXPECT_NEAR(flt[0].local_x, before.fx + 100.0f, 0.01f);
     EXPECT_EQ(net_counters.refused, refused + 5);
     sim_operation_override.override_planepath[0] = 0;

@@ -219,6 +219,17 @@ TEST_F(Receive, SimpleLabels)
     receive("FIX_", 0, '0', fix.data(), fix.size());
     EXPECT_EQ(net_fix_table[31][1], 5);
     EXPECT_EQ(error_lines(), 0) << error_text();
+
+    // On a screen the user has open, a click (here in its top-left box, which
+    // closes it) and a key are refused before they touch the pointer.
+    const uint64_t refused = net_counters.refused;
+    app_mode = MODE_WEATHER;
+    receive("MOUS", 0, '0', "00100758", 8);
+    receive("CHAR", 0, '0', "\r", 1);
+    EXPECT_EQ(app_mode, MODE_WEATHER);
+    EXPECT_EQ(mouse.mouse_x, 512.0f);
+    EXPECT_EQ(net_counters.refused, refused + 2);
+    app_mode = MODE_FLYING;
 }
 
 TEST_F(Receive, RingSlotsAreHandledInOrderFromSlotZero)
@@ -309,6 +320,8 @@ TEST_F(Receive, DatagramsThatCannotBeAppliedWholeAreDroppedWithOneLine)
         {"200 selections", "DSEL", 0, std::vector<uint8_t>(800, 1)},
         {"a selection row of 200", "DSEL", 0, ints({3, 4, 456})},
         {"slot 20", "ISET", 20, bytes_of(net_iset_record{"1.2.3.4", "5", 1})},
+        {"a master's display switched on", "ISET", 6, bytes_of(net_iset_record{"1.2.3.4", "5", 1})},
+        {"an instructing station switched on", "ISET", 10, bytes_of(net_iset_record{"1.2.3.4", "5", 1})},
         {"heartbeat index 20", "KSTM", 20, bytes("I am sending!  ")},
         {"start kind 400", "TRAI", 0, ints({400, 0, 0, 0})},
         {"airport 5 of none", "TRAI", 0, ints({401, 5, 0, 0})},

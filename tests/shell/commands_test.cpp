@@ -429,6 +429,29 @@ TEST_F(Commands, SwitchesFlipTheirOwnFlags)
     }
 }
 
+// A peer's Show Panel Click Spots shows for the flight only: the preferences
+// keep the user's own choice until the user makes another.
+TEST_F(Commands, APeersToggleIsNotSavedAsTheUsersChoice)
+{
+    int32_t& spots = sim_graphics_misc.show_panel_click_spots;
+    const std::string path = (dir_.path() / "gen.prf").string();
+    auto saved = [&] {
+        PREFS_read_write(PREFS_KIND_GENERAL, PREFS_WRITE, path.c_str());
+        return read_file_bytes(path);
+    };
+    spots = 1;
+    const std::string on = saved();
+    spots = 0;
+    const std::string off = saved();
+    ASSERT_NE(on, off);
+    for (int k = 0; k < 3; ++k) APPLICATION_handlemenu_remote(1206);   // a peer's "menu selection "
+    EXPECT_EQ(spots, 1);
+    EXPECT_EQ(saved(), off);
+    APPLICATION_handlemenu(1206);   // the user's own: off, then on
+    APPLICATION_handlemenu(1206);
+    EXPECT_EQ(saved(), on);
+}
+
 TEST_F(Commands, ScreenCommandsOpenTheirScreens)
 {
     const std::pair<int, int> screens[] = {{603, 5},  {600, 3},  {601, 4},   {604, 6},   {605, 7},  {608, 9},  {607, 8},
