@@ -1170,6 +1170,11 @@ row still_open(row r, const char* why)
     r.open = why;
     return r;
 }
+// The rows from `first` on read the one flight `flown`.
+void share_flight(std::vector<row>& rows, size_t first, const void* flown)
+{
+    for (size_t k = first; k < rows.size(); ++k) rows[k].flight = flown;
+}
 float file_Vs() { return pln[0].acf_Vs; }
 float file_Vso() { return pln[0].acf_Vso; }
 float file_Vno() { return pln[0].acf_Vno; }
@@ -1191,12 +1196,14 @@ void add_hands_off(std::vector<row>& rows, const char* aircraft, const char* fil
         if (!*flown) *flown = fly_hands_off(setup{file, 0.0f}, 20.0f, SIT_AIRPORT, SIT_APPROACH_3NM);
         return **flown;
     };
+    const size_t first = rows.size();
     rows.push_back(make_within(aircraft, "hands off 20 s from the 3 nm approach: least pitch (deg)", 0.0f, -25.0f,
                                35.0f, [fly] { return fly().least_pitch_deg; }));
     rows.push_back(make_within(aircraft, "hands off 20 s from the 3 nm approach: most pitch (deg)", 0.0f, -25.0f,
                                35.0f, [fly] { return fly().most_pitch_deg; }));
     rows.push_back(make_within(aircraft, "hands off 20 s from the 3 nm approach: most bank (deg)", 0.0f, 0.0f, 15.0f,
                                [fly] { return fly().most_bank_deg; }));
+    share_flight(rows, first, flown.get());
 }
 
 // Two rows from one flight left hands off for 20 s from a start in the air:
@@ -1209,11 +1216,13 @@ void add_start_hands_off(std::vector<row>& rows, const char* aircraft, const cha
         if (!*flown) *flown = fly_hands_off(setup{file, -1.0f}, 20.0f, code, sub_mode);
         return **flown;
     };
+    const size_t first = rows.size();
     for (const bool most : {false, true}) {
         const std::string what = std::string("hands off 20 s from the ") + start + (most ? ": most" : ": least") + " pitch (deg)";
         rows.push_back(make_within(aircraft, what.c_str(), 0.0f, least, 15.0f,
                                    [fly, most] { return most ? fly().most_pitch_deg : fly().least_pitch_deg; }));
     }
+    share_flight(rows, first, flown.get());
 }
 
 // Four rows from one start in company of a second aircraft (or the random
@@ -1229,6 +1238,7 @@ void add_company(std::vector<row>& rows, const char* aircraft, const char* file,
         if (!*flown) *flown = fly_in_company(setup{file, -1.0f}, code, 30.0f);
         return **flown;
     };
+    const size_t first = rows.size();
     const std::string what = std::string(start) + " start: ";
     if (stalls)
         rows.push_back(make_within(aircraft, (what + "IAS over 1.3 x stall speed").c_str(), 1.0f, 0.99f, 99.0f,
@@ -1239,6 +1249,7 @@ void add_company(std::vector<row>& rows, const char* aircraft, const char* file,
                                [fly] { return std::max(-fly().after.least_pitch_deg, fly().after.most_pitch_deg); }));
     rows.push_back(make_within(aircraft, (what + "hands off 30 s: most bank (deg)").c_str(), 0.0f, 0.0f, 30.0f,
                                [fly] { return fly().after.most_bank_deg; }));
+    share_flight(rows, first, flown.get());
 }
 
 // Two rows from one flight dived and let go for 40 s: the pitch stays within
@@ -1250,11 +1261,13 @@ void add_dive_let_go(std::vector<row>& rows, const char* aircraft, const char* f
         if (!*flown) *flown = fly_dive_let_go(setup{file, -1.0f}, 40.0f);
         return **flown;
     };
+    const size_t first = rows.size();
     rows.push_back(make_within(aircraft, "dived 40 deg to 120 KIAS/1.5 x approach, let go 40 s: |pitch| (deg)",
                                0.0f, 0.0f, 60.0f,
                                [fly] { return std::max(-fly().least_pitch_deg, fly().most_pitch_deg); }));
     rows.push_back(make_within(aircraft, "dived 40 deg to 120 KIAS/1.5 x approach, let go 40 s: bank (deg)", 0.0f,
                                0.0f, 90.0f, [fly] { return fly().most_bank_deg; }));
+    share_flight(rows, first, flown.get());
 }
 
 // Standing at idle on the runway, loaded as the start loads it, with every
@@ -1408,7 +1421,9 @@ std::vector<row> table(const std::string& aircraft)
         // never-exceed speed, climbing at no steeper than the 30-45 degrees of
         // a real launch's full climb, and left to fly on with the pitch within
         // 35 degrees.
-        auto winch = [s, flown = std::make_shared<std::optional<launch_result>>()] {
+        const size_t winch_rows = rows.size();
+        const auto winch_flown = std::make_shared<std::optional<launch_result>>();
+        auto winch = [s, flown = winch_flown] {
             if (!*flown) *flown = fly_launch(s, SIT_WINCH, launch_air{}, 30.0f);
             return **flown;
         };
@@ -1422,6 +1437,7 @@ std::vector<row> table(const std::string& aircraft)
                                    35.0f, [winch] {
                                        return std::max(-winch().after.least_pitch_deg, winch().after.most_pitch_deg);
                                    }));
+        share_flight(rows, winch_rows, winch_flown.get());
         // Both launches hands off in the weather a first start has at its
         // roughest, the wind turned straight across the runway: 12 kt from
         // the left, its speed swinging by 6 kt and its direction by 30
@@ -1434,7 +1450,9 @@ std::vector<row> table(const std::string& aircraft)
         const launch_air gusty{true, 12.0f, RUNWAY_HEADING - 90.0f, 6.0f, 30.0f, 2.0f};
         for (const int code : {SIT_WINCH, SIT_AERO_TOW}) {
             const std::string name = code == SIT_WINCH ? "winch launch" : "aero-tow";
-            auto fly = [s, code, gusty, flown = std::make_shared<std::optional<launch_result>>()] {
+            const size_t first = rows.size();
+            const auto flown = std::make_shared<std::optional<launch_result>>();
+            auto fly = [s, code, gusty, flown] {
                 if (!*flown) *flown = fly_launch(s, code, gusty, 30.0f);
                 return **flown;
             };
@@ -1447,6 +1465,7 @@ std::vector<row> table(const std::string& aircraft)
                                        0.0f, 0.0f, 30.0f, [fly] {
                                            return std::max(-fly().after.least_pitch_deg, fly().after.most_pitch_deg);
                                        }));
+            share_flight(rows, first, flown.get());
         }
     }
     if (want("floatplane")) {
@@ -1530,10 +1549,12 @@ std::vector<row> table(const std::string& aircraft)
             std::snprintf(what, sizeof what, "rollout from %.0f kt in a 10-kt crosswind, let go, %.0f Hz: turn (deg)", touch, hz);
             rows.push_back(make_within(a.name, what, a.turn_10kt, a.turn_10kt - 0.75f, a.turn_10kt + 0.75f,
                                        [s, touch] { return fly_rollout(s, touch, 10.0f, 16.0f).heading_change_deg; }));
-            auto five = [s, touch, flown = std::make_shared<std::optional<rollout_result>>()] {
+            const auto flown = std::make_shared<std::optional<rollout_result>>();
+            auto five = [s, touch, flown] {
                 if (!*flown) *flown = fly_rollout(s, touch, 5.0f, 120.0f);
                 return **flown;
             };
+            const size_t first = rows.size();
             std::snprintf(what, sizeof what, "rollout from %.0f kt in a 5-kt crosswind, let go, %.0f Hz: turn (deg)", touch, hz);
             rows.push_back(make_within(a.name, what, a.turn_5kt, a.turn_5kt - 0.75f, a.turn_5kt + 0.75f,
                                        [five] { return five().heading_change_deg; }));
@@ -1543,6 +1564,7 @@ std::vector<row> table(const std::string& aircraft)
                 return r.stopped ? r.most_off_m : 99.0f;   // 99: it did not come to rest on the runway
             });
             rows.push_back(std::string(a.name) == "trainer" ? off : still_open(off, "unsteered, its long rollout carries it off the runway"));
+            share_flight(rows, first, flown.get());
         }
     }
 
@@ -1562,15 +1584,18 @@ std::vector<row> table(const std::string& aircraft)
     // at the 9 degrees of collective that about hover it; at every frame rate.
     if (want("carrier")) {
         for (const float hz : {20.0f, 30.0f, 60.0f, 120.0f}) {
-            auto fly = [hz, flown = std::make_shared<std::optional<deck_result>>()] {
+            const auto flown = std::make_shared<std::optional<deck_result>>();
+            auto fly = [hz, flown] {
                 if (!*flown) *flown = fly_deck_start(setup{"Orvell Helicopter.acf", -1.0f, hz}, 9.0f);
                 return **flown;
             };
+            const size_t first = rows.size();
             char what[100];
             std::snprintf(what, sizeof what, "catapult start, brake off 5 s: moved over the deck at %.0f Hz (m)", hz);
             rows.push_back(make_within("helicopter", what, 0.0f, 0.0f, 0.5f, [fly] { return fly().moved_m; }));
             std::snprintf(what, sizeof what, "catapult start, collective 9 deg 5 s: over the deck at %.0f Hz (m)", hz);
             rows.push_back(make_within("helicopter", what, 0.0f, 2.0f, 60.0f, [fly] { return fly().lifted_m; }));
+            share_flight(rows, first, flown.get());
         }
     }
 
@@ -1583,16 +1608,19 @@ std::vector<row> table(const std::string& aircraft)
     if (want("phugoid")) {
         const float rates[] = {20.0f, 30.0f, 60.0f, 120.0f};
         for (const float hz : rates) {
-            auto fly = [hz, flown = std::make_shared<std::optional<phugoid_result>>()] {
+            const auto flown = std::make_shared<std::optional<phugoid_result>>();
+            auto fly = [hz, flown] {
                 if (!*flown) *flown = fly_phugoid(setup{"Orvell Airliner.acf", 64000.0f, hz}, 25000.0f, 250.0f);
                 return **flown;
             };
+            const size_t first = rows.size();
             char what[100];
             std::snprintf(what, sizeof what, "phugoid, 25,000 ft, 250 KIAS: damping ratio at %.0f Hz", hz);
             rows.push_back(make_within("airliner", what, 0.04f, 0.02f, 0.08f, [fly] { return fly().damping; }));
             if (hz == 60.0f)
                 rows.push_back(make_within("airliner", "phugoid, 25,000 ft, 250 KIAS: period at 60 Hz (s)", 87.0f, 65.0f,
                                            95.0f, [fly] { return fly().period_s; }));
+            share_flight(rows, first, flown.get());
         }
     }
 

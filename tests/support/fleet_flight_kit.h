@@ -244,6 +244,10 @@ struct row {
     // Why the aircraft does not yet fly this figure within its band, for a
     // row still open (the flight tests fly it but do not hold it to the band).
     const char* open = nullptr;
+    // Rows that read one flight (flown once, by whichever of them asks first)
+    // carry the same key, so a test flies them together; none for a row that
+    // flies its own.
+    const void* flight = nullptr;
 };
 
 // The rows of one aircraft ("trainer", "airliner", "twin", "striker",
