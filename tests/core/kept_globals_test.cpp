@@ -279,9 +279,10 @@ std::vector<global> globals_of(const tokens& ts)
             const size_t end = past_closing(ts, i);
             if (defines_record(statement)) record_statics(ts, i + 1, end - 1, record_name(statement), found);
             if (initializer) {
-                // The only statics an initializer's braces can hold are a lambda's: kept as a function's.
-                const auto eq = std::find_if(statement.begin(), statement.end(), [](const token& w) { return w.text == "="; });
-                if (!record) kept_locals(ts, i + 1, end - 1, eq != statement.begin() && eq != statement.end() ? (eq - 1)->text : "?", found);
+                // The only statics an initializer's braces can hold are a
+                // lambda's: kept as a function's, named by the variable.
+                const auto eq = std::find_if(statement.begin() + 1, statement.end(), [](const token& w) { return w.text == "="; });
+                if (!record) kept_locals(ts, i + 1, end - 1, eq == statement.end() ? "?" : (eq - 1)->text, found);
                 statement.insert(statement.end(), ts.begin() + static_cast<long>(i), ts.begin() + static_cast<long>(end));
             } else {
                 kept_locals(ts, i + 1, end - 1, function_name(statement), found);
@@ -293,7 +294,8 @@ std::vector<global> globals_of(const tokens& ts)
         } else if (t == ";") {
             for (const std::string& name : mutable_names(statement))
                 if (!statement.empty()) {
-                    const auto type = std::find_if(statement.begin(), statement.end(), [](const token& w) { return record_members.count(w.text) > 0; });
+                    const auto type = std::find_if(statement.begin(), statement.end(),
+                                                   [](const token& w) { return record_members.count(w.text) > 0; });
                     found.push_back({statement[0].line, name, "", type == statement.end() ? "" : type->text});
                 }
             statement.clear();
@@ -503,7 +505,8 @@ TEST(KeptGlobals, EveryMutableGlobalIsRegisteredOrListedWithItsReason)
             const std::string ext = entry.path().extension().string();
             if (ext != ".cpp" && ext != ".h") continue;
             std::ifstream in(entry.path());
-            tree.emplace_back(fs::relative(entry.path(), source_root).string(), tokens_of(std::string(std::istreambuf_iterator<char>(in), {})));
+            tree.emplace_back(fs::relative(entry.path(), source_root).string(),
+                              tokens_of(std::string(std::istreambuf_iterator<char>(in), {})));
             globals_of(tree.back().second);
         }
     for (const auto& [file, code] : tree) {
