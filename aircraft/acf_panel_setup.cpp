@@ -19,6 +19,7 @@
 #include "aircraft/part_presence.h"
 
 float visibility_scale = 0.0f;
+int32_t acf_HUD_type = HUD_KIND_NONE;
 int32_t auto_fea_EQ = 0, battery_EQ = 0, avionics_EQ = 0;
 int32_t generator_EQ = 0, inverter_eq = 0, fuel_pump_EQ = 0;
 int32_t has_view_bitmap[ACF_VIEW_BITMAPS];
@@ -107,6 +108,14 @@ void ACF_setup_panel(int slot)
         a.acf_HUD_cntry = UNSET_HUD_CENTRE_Y;
     }
     a.acf_HUD_cntry += 0.5f * screen.ui_top_margin;
+    // The aircraft file gives the head-up display's box but not its kind. An
+    // aircraft with a box has the kind whose symbols stand over the picture:
+    // on an approach its localizer and glide-slope bars guide the pilot in
+    // every forward view, and they are the only guidance in the views without
+    // the panel. (The world-symbol kind would leave the bars out for runway
+    // outlines and approach brackets drawn only within a few miles of the
+    // runway; the synthetic-vision instrument draws those for any aircraft.)
+    acf_HUD_type = a.acf_HUD_delx > 0.0f && a.acf_HUD_dely > 0.0f ? HUD_KIND_SYMBOLS : HUD_KIND_NONE;
 
     // Equipment and lever columns start empty; the panel draws at its own origin meanwhile.
     auto_fea_EQ = battery_EQ = avionics_EQ = generator_EQ = inverter_eq = fuel_pump_EQ = 0;

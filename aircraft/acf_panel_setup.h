@@ -5,7 +5,8 @@
 //
 // Reads pln[0]: acf_file_path, acf_size_x, acf_size_z, acf_m_max,
 // acf_cockpit_type, the 200 instrument slots, acf_num_engines, acf_en_type,
-// acf_prop_type. Writes: visibility_scale, acf_HUD_cntrx and acf_HUD_cntry
+// acf_prop_type, acf_HUD_delx, acf_HUD_dely. Writes: visibility_scale,
+// acf_HUD_type, acf_HUD_cntrx and acf_HUD_cntry
 // (the window's centre when the file leaves them at 0, 0), the six equipment
 // flags, sim_cockpit_misc.lever_gang_x, has_view_bitmap, the view images
 // (view_image_buffers, through the shared pixel buffer), sound slots 0..58.
@@ -27,6 +28,15 @@ extern float visibility_scale;                         // aircraft size per weig
 extern int32_t auto_fea_EQ, battery_EQ, avionics_EQ;   // equipment present on the panel (0 or 1)
 extern int32_t generator_EQ, inverter_eq, fuel_pump_EQ;
 extern int32_t has_view_bitmap[ACF_VIEW_BITMAPS];      // the aircraft's own bitmap of the view was loaded
+
+// The kinds of head-up display (acf_HUD_type): none; one whose symbols stand
+// over the picture, with the deviation bars; one that also draws lines on the
+// world (runway outlines, approach brackets, the terrain ahead) in place of
+// the bars.
+constexpr int32_t HUD_KIND_NONE = 0;
+constexpr int32_t HUD_KIND_SYMBOLS = 1;
+constexpr int32_t HUD_KIND_WORLD = 2;
+extern int32_t acf_HUD_type;                           // the user's aircraft's head-up display kind
 
 // Display values, equipment flags, lever columns and the nine panel images.
 void ACF_setup_panel(int slot);

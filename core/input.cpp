@@ -26,7 +26,7 @@ void INPUT_clear()
     mouse_activity_time = 0.0f;
     mouse_press_time = 0.0f;
     key_pressed = key_down = key_hold_command = key_char = enter_pressed = escape_pressed = 0;
-    typed_text[0] = 0;
+    for (char& c : typed_text) c = 0;
     window_painted = window_created = 0;
     popup_owner = popup_answer_owner = popup_answer = 0;
 }

@@ -417,12 +417,7 @@ bool copy_kept_background(int rows)
 
 void OGL_forget_kept_background()
 {
-    background_cache_record& c = background_cache;
-    c.drawn = false;
-    c.have_candidate = false;
-    c.refused = false;
-    c.width = c.height = 0;
-    c.framebuffer = c.colour = 0;   // a new context starts without them
+    background_cache = background_cache_record{};   // a new context starts without its framebuffer and texture
 }
 ORVELL_RESET(OGL_forget_kept_background, scene);
 

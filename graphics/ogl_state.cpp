@@ -154,7 +154,9 @@ void OGL_set_projection(int mode, float left, float bottom, float right, float t
 {
     // A divisor or a viewport width of 0 would divide by zero, and a huge
     // viewport value would not convert to an int: such values are taken as
-    // 1, a square viewport and 0 below.
+    // 1, a square viewport and 0 below. A mode other than the two would load
+    // an identity projection under a viewport of unscaled numbers, a picture
+    // of nothing the caller meant: the call changes nothing.
     if (mode != PROJECTION_2D && mode != PROJECTION_3D) return;
     if (divisor == 0.0f) divisor = 1.0f;
 
@@ -232,38 +234,17 @@ void OGL_color_ramp(float value)
     glColor4f(c[0], c[1], c[2], 1.0f);
 }
 
-namespace {
-
-// The scissor test and box in force before the kit's own box was set, given
-// back when it is switched off: the frame may already clip its 3-D scene to
-// the rows the panel picture leaves (which gives the same picture), and that
-// cut stays in force.
-struct scissor_before_record {
-    bool kept = false;
-    GLboolean enabled = GL_FALSE;
-    GLint box[4] = {0, 0, 0, 0};
-};
-scissor_before_record scissor_before;
-
-}  // namespace
-
-// Nothing drawn into the pixel buffer, no box kept.
+// Nothing drawn into the pixel buffer.
 void OGL_state_reset()
 {
     for (float& v : frustum_box) v = 0.0f;
     draw_to_pixel_buffer = 0;
     for (uint8_t& c : pixel_byte_colour) c = 0;
-    scissor_before = scissor_before_record{};
 }
 ORVELL_RESET(OGL_state_reset, scene);
 
 void OGL_scissor_on(float x, float y, float width, float height)
 {
-    if (!scissor_before.kept) {
-        scissor_before.enabled = glIsEnabled(GL_SCISSOR_TEST);
-        glGetIntegerv(GL_SCISSOR_BOX, scissor_before.box);
-        scissor_before.kept = true;
-    }
     const float x1 = (MACIBM_ui_to_window_x(screen.screen_area_left + x) + screen.ui_side_margin) * screen.ui_scale;
     const float x2 =
         (MACIBM_ui_to_window_x(screen.screen_area_left + x + width) + screen.ui_side_margin) * screen.ui_scale;
@@ -272,18 +253,16 @@ void OGL_scissor_on(float x, float y, float width, float height)
     glEnable(GL_SCISSOR_TEST);
     const int ix1 = static_cast<int>(x1), iy1 = static_cast<int>(y1);
     const int w = static_cast<int>(x2 - x1), h = static_cast<int>(y2 - y1);
+    // GL refuses a box of negative size and keeps the one before, so a box
+    // turned inside out (a caller's empty area) would clip to an old box
+    // instead of to nothing: its size is held at 0.
     glScissor(ix1, iy1, std::max(w, 0), std::max(h, 0));
 }
 
-void OGL_scissor_off()
-{
-    if (scissor_before.kept && scissor_before.enabled) {
-        glScissor(scissor_before.box[0], scissor_before.box[1], scissor_before.box[2], scissor_before.box[3]);
-    } else {
-        glDisable(GL_SCISSOR_TEST);
-    }
-    scissor_before.kept = false;
-}
+// Off, whatever clipped before the box: the frame's own cut of the scene
+// under the panel ends here too, which leaves the picture as it is (the
+// panel's opaque rows cover those rows).
+void OGL_scissor_off() { glDisable(GL_SCISSOR_TEST); }
 
 void OGL_polygon_offset(int level)
 {

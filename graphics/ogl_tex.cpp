@@ -251,6 +251,8 @@ float OGL_tex_scale_for_res(const char* name, int slot, int kind, int width, int
         if (slot == 499) s = 1.0f;
         if (in_range(slot, 1000, 1002)) s = 1.0f;
 
+        // A side of 0 (an empty image) would raise the factor to 1/0, and every
+        // size scaled by it would be endless: such a side sets no floor.
         if (width > 0) s = std::max(s, 1.0f / static_cast<float>(width));
         if (height > 0) s = std::max(s, 1.0f / static_cast<float>(height));
 

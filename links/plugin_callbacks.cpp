@@ -373,6 +373,8 @@ int PLUGIN_host_create_menu(int parent_menu, int parent_item, char* title)
         char text[MENU_TEXT_SIZE];
         copy_text(text, title ? title : "", MENU_TEXT_SIZE);
         if (text[0] == 0) std::strcpy(text, " ");   // an empty title would leave the slot free
+        // A parent outside the menu table, or an item past its 200, would put
+        // the new menu under a position past the table: it goes on the bar.
         const bool valid_parent = parent_menu >= 1 && parent_menu < MENU_COUNT && parent_item >= 0 &&
                                   parent_item < MENU_ITEMS;
         MENU_create(m, valid_parent ? parent_menu * MENU_ITEMS + parent_item : 0, text);
@@ -381,6 +383,9 @@ int PLUGIN_host_create_menu(int parent_menu, int parent_item, char* title)
     return -1;
 }
 
+// A menu outside the plug-ins' slots 820..1019 is the program's own (or past
+// the table): a plug-in could rewrite or remove the program's menus, so such
+// a call is refused, as is an item past the menu's 200.
 int PLUGIN_host_append_menu_item(int menu, int item, char* text, int enabled)
 {
     if (menu < MENU_FIRST_PLUGIN || menu > MENU_LAST_PLUGIN || item < 0 || item >= MENU_ITEMS) return 0;
@@ -395,6 +400,8 @@ void PLUGIN_host_set_menu_item(int menu, int item, char* text, int enabled) { PL
 
 void PLUGIN_host_destroy_menu(int menu)
 {
+    // Only the plug-ins' own slots: clearing the title of one of the
+    // program's menus would free its slot and lose it from the bar.
     if (menu < MENU_FIRST_PLUGIN || menu > MENU_LAST_PLUGIN) return;
     menu_table[menu].title[0] = 0;
 }
@@ -429,8 +436,10 @@ void PLUGIN_host_local_to_world(double x, double y, double z, double* lat, doubl
     frame_centre(clat, clon);
     // The shared conversion takes the longitude from the point's full
     // position, so a point past a pole or far round the planet keeps its side.
-    // The longitude comes within half a turn of the centre's: brought into
-    // -180..180 as every longitude the host hands out.
+    // The longitude comes within half a turn of the centre's, so near the
+    // date line it runs past 180 (181 for a point just east of it), which is
+    // no longitude a plug-in expects: brought into -180..180 as every
+    // longitude the host hands out.
     const geo_point g = GEO_local_to_latlon_about(clat, clon, x, y, z);
     if (lat) *lat = static_cast<float>(g.lat);
     if (lon) *lon = static_cast<float>(UTIL_wrap_pm180(g.lon));

@@ -19,7 +19,7 @@ float speech_text_until = 0.0f;
 // show, until the last program's deadline, the text that program spoke.
 void SOUND_speech_text_reset()
 {
-    speech_text[0] = 0;
+    for (char& c : speech_text) c = 0;
     speech_text_until = 0.0f;
 }
 ORVELL_RESET(SOUND_speech_text_reset, program);

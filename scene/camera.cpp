@@ -282,10 +282,12 @@ void CAMERA_boxes()
     if (own_box && usable && VIEW_has_panel_picture(type)) {
         std::copy(box, box + 4, s.hud_box);
     } else if (own_box && usable) {
-        // The forward views without the panel look where the aircraft points:
-        // the aircraft's box keeps its size but is centred in the window, so
-        // the horizon of level flight lies near the window's middle instead of
-        // where the panel views leave room for the panel below it.
+        // The forward views without the panel look where the aircraft points.
+        // The aircraft's box stands high, above its panel, and the view's
+        // centre is the box's: without the panel that put the horizon of
+        // level flight in the window's top quarter and filled the rest with
+        // the ground under the nose. The box keeps its size but is centred in
+        // the window, so the horizon lies near the window's middle.
         const float cx = 512.0f, cy = 0.5f * (768.0f + extra_h);
         s.hud_box[0] = cx - a.acf_HUD_delx, s.hud_box[2] = cx + a.acf_HUD_delx;
         s.hud_box[1] = cy - a.acf_HUD_dely, s.hud_box[3] = cy + a.acf_HUD_dely;

@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "aircraft/acf_panel_setup.h"
 #include "aircraft/acf_struct.h"
 #include "core/hooks.h"
 #include "core/constants.h"
@@ -230,10 +231,11 @@ void cockpit_redraw()
 
 // The head-up display's box for this frame, false when it is left out. While
 // the replay bar is shown, a box reaching up to the bar (the heading tape's
-// figures stand two units above the box's top) is drawn shorter by the same
-// amount at both ends, so its figures stay off the bar's buttons and its
-// boresight stays on the view's centre; a box whose centre lies within 30
-// units of the bar has no room left for its tapes and is left out meanwhile.
+// figures stand two units above the box's top) would draw its heading figures
+// over the bar's buttons and hide them: it is drawn shorter by the same
+// amount at both ends, so its figures stay off the buttons and its boresight
+// stays on the view's centre; a box whose centre lies within 30 units of the
+// bar has no room left for its tapes and is left out meanwhile.
 bool hud_box_clear_of_bar(float box[4])
 {
     constexpr float FIGURES_ABOVE_TOP = 2.0f;
@@ -312,10 +314,7 @@ void SCENE_draw_3d()
     const bool hud_view = VIEW_is_forward(v.view_type) || v.view_type == VIEW_HUD;
     float hud_box[4];
     const bool hud_room = hud_box_clear_of_bar(hud_box);
-    // The aircraft record of this system has no head-up display type word:
-    // HUD_acf_type() stands in for acf_HUD_type, 2 for an aircraft whose file
-    // gives a head-up display box, 0 for one without.
-    if (HUD_acf_type() == 2 && sim_cockpit_electrical.HUD_on && hud_view && hud_room) {
+    if (acf_HUD_type == HUD_KIND_WORLD && sim_cockpit_electrical.HUD_on && hud_view && hud_room) {
         OGL_scissor_on(hud_box[0], hud_box[1], hud_box[2] - hud_box[0], hud_box[3] - hud_box[1]);
         HUD_draw_world_symbols(0);
         OGL_scissor_off();
@@ -336,7 +335,7 @@ void SCENE_draw_3d()
     // The aircraft's own head-up display, when it has one and it is on, in the
     // forward views that show it; the head-up display's own view shows one in
     // any case.
-    if (((hud_view && HUD_acf_type() != 0 && sim_cockpit_electrical.HUD_on) || v.view_type == VIEW_HUD) && hud_room)
+    if (((hud_view && acf_HUD_type != HUD_KIND_NONE && sim_cockpit_electrical.HUD_on) || v.view_type == VIEW_HUD) && hud_room)
         HUD_draw(hud_box[0], hud_box[1], hud_box[2], hud_box[3], 0);
     // The yaw string streams back 50 units. The flight model of this system
     // keeps no yaw-string deflection pair; the sideslip angle stands in for it:

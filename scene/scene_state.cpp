@@ -93,7 +93,7 @@ void SCENE_clear_state()
 
     for (ground_point& p : view_footprint) p = {};
     view_octant = 1;
-    sun_tangents[0] = sun_tangents[1] = 0.0f;
+    for (float& v : sun_tangents) v = 0.0f;
     sun_glare = 0.0f;
     terrain_window = {};
     std::memset(cell_visible, 0, sizeof cell_visible);

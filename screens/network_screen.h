@@ -19,6 +19,8 @@ struct network_screen_state {
     // Set when the data graph was asked for with nothing ticked to graph and
     // the data table opened in its place: the table then says what to tick,
     // until a group is ticked or the screen is opened from its own menu.
+    // Opened without a word, the menu item seemed to open the wrong screen,
+    // and the user did not learn why the graph stayed shut.
     int32_t graph_note = 0;
     // Each role's address and port as they stood before the user's typing:
     // what a refused value gives way to.

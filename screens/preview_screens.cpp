@@ -218,12 +218,16 @@ void SETUP_flight_path_3d()
 // from the eye through the pointer, met with the globe as it is drawn (the
 // frustum, the distance and the turn of SETUP_globe), and turned back into
 // the globe's own frame. Off the globe, the point of its rim nearest the ray.
+// A straight map of the pointer across the area onto 180 degrees of latitude
+// and longitude is right only at the globe's centre: a click near its edge
+// started the flight far from the point drawn under the pointer.
 void GLOBE_point_under_mouse(float& lat, float& lon)
 {
     lat = 0.0f, lon = -90.0f;
     const double w = SCREEN_width(), h = SCREEN_height() - 20.0f;
-    // The pointer across the area, -1..1; an empty area (or a pointer that is
-    // no number) gives the middle.
+    // The pointer across the area, -1..1; an empty area (a division by 0) or
+    // a pointer that is no number would make the ray, and the start placed
+    // from it, no number: they give the middle.
     const bool area = w > 0.0 && h > 0.0;
     const double nx = area && std::isfinite(mouse.mouse_x) ? 2.0 * mouse.mouse_x / w - 1.0 : 0.0;
     const double ny = area && std::isfinite(mouse.mouse_y) ? 2.0 * mouse.mouse_y / h - 1.0 : 0.0;
@@ -235,7 +239,9 @@ void GLOBE_point_under_mouse(float& lat, float& lon)
     const double len = std::sqrt(dx * dx + dy * dy + dz * dz);
     dx /= len, dy /= len, dz /= len;
     const float zoom = screen_settings.preview_zoom;
-    const double D = GLOBE_DISTANCE * (std::isfinite(zoom) ? zoom : 1.0f);   // the centre at (0, 0, -D)
+    // The centre at (0, 0, -D); a zoom of no number (from the shared view
+    // targets) would leave no point to meet: the globe's own distance stands in.
+    const double D = GLOBE_DISTANCE * (std::isfinite(zoom) ? zoom : 1.0f);
     // Along the ray, t from the eye: the nearest approach to the centre at
     // t = b, the sphere met at b -+ sqrt(1 - m2), m2 the squared miss.
     const double b = -dz * D;
@@ -247,7 +253,7 @@ void GLOBE_point_under_mouse(float& lat, float& lon)
     }
     double px = t * dx, py = t * dy, pz = t * dz + D;
     const double r = std::sqrt(px * px + py * py + pz * pz);
-    if (!(r > 0.0)) return;
+    if (!(r > 0.0)) return;   // the point at the globe's centre has no direction: 0 / 0
     px /= r, py /= r, pz /= r;
     // Undo the turn: the globe was turned by its pitch about x after its heading about y.
     const double p = globe_screen.pitch_deg * DEG_TO_RAD_DOUBLE, hd = globe_screen.heading_deg * DEG_TO_RAD_DOUBLE;
@@ -255,6 +261,7 @@ void GLOBE_point_under_mouse(float& lat, float& lon)
     const double x2 = px * std::cos(hd) - z1 * std::sin(hd), z2 = px * std::sin(hd) + z1 * std::cos(hd);
     const double la = std::asin(std::clamp(y1, -1.0, 1.0)) * RAD_TO_DEG_DOUBLE;
     const double lo = std::atan2(-z2, x2) * RAD_TO_DEG_DOUBLE;
+    // A turn of no number would hand the click a start of no number.
     if (!std::isfinite(la) || !std::isfinite(lo)) return;
     lat = static_cast<float>(la);
     lon = static_cast<float>(lo);
@@ -273,7 +280,7 @@ void globe_click(float lat, float lon)
         const airport_record& a = airport_table[i];
         if (a.runways.empty()) continue;
         const float d = std::hypot(a.runways[0].lat - lat, a.runways[0].lon - lon);
-        if (!std::isfinite(d)) continue;
+        if (!std::isfinite(d)) continue;   // a runway of no position (a damaged file) is never the nearest
         if (best < 0 || d < best_d) best = static_cast<int>(i), best_d = d;
     }
     if (best >= 0) start_selection.airport_index = best;
@@ -290,6 +297,7 @@ void globe_click(float lat, float lon)
     b.elevation = 30000.0f * UNIT.ft_to_mtrs;
     b.psi = 0.0f;
     const float rho = sim_physics.rho_sea_level;
+    // An air density of 0 (a planet set by a plug-in) would start the flight at an endless speed.
     b.groundspeed = pln[0].acf_est_Vs * 4.0f * (rho > 0.0f ? std::sqrt(1.225f / rho) : 1.0f);
     CORE_set_mode(MODE_FLYING, "planet region");
 }
@@ -320,6 +328,7 @@ void SETUP_globe()
     const float dt = frame_dt();
     const float heading_error = within(view_orbit_heading * RAD_TO_DEG_FLOAT - g.heading_deg, -180.0f, 360.0f);
     g.heading_deg = within(g.heading_deg + heading_error * dt * 4.0f, -180.0f, 360.0f);
+    // A pitch target of no number would leave the globe's pitch a NaN for good (the screen blank).
     const float pitch_error = std::clamp(view_orbit_pitch * RAD_TO_DEG_FLOAT - g.pitch_deg, -90.0f, 90.0f);
     g.pitch_deg = std::clamp(g.pitch_deg + (std::isfinite(pitch_error) ? pitch_error : 0.0f) * dt * 4.0f, -90.0f, 90.0f);
 
@@ -341,12 +350,15 @@ void SETUP_globe()
     OGL_set_state(STATE_FOG_ON, 0, STATE_LIGHTING_OFF, STATE_BLEND, STATE_DEPTH_TEST_OFF, STATE_DEPTH_WRITE_OFF);
     OGL_apply_color(49, 0.25f);
     glBegin(GL_POINTS);
+    // An airport without a runway has no position; one of no number would be a NaN vertex.
     for (const airport_record& a : airport_table)
         if (!a.runways.empty() && std::isfinite(a.runways[0].lat) && std::isfinite(a.runways[0].lon))
             sphere_vertex(a.runways[0].lat, a.runways[0].lon);
     glEnd();
 
-    // The flown path, each point lifted by its height.
+    // The flown path, each point lifted by its height. A planet radius of 0,
+    // or a point at or below the planet's centre, has no place on the sphere
+    // (a division by 0): left out.
     const double R = sim_physics.earth_radius_m;
     const double lat0 = static_cast<double>(lat_ref) + reference_lat_offset[planet()];
     const double lon0 = static_cast<double>(lon_ref) + reference_lon_offset[planet()];
@@ -364,7 +376,8 @@ void SETUP_globe()
 
     // The user's plane: a small square of its shadow texture at its point on
     // the sphere, turned back by the globe's turn so that it faces the viewer,
-    // and turned by the plane's heading.
+    // and turned by the plane's heading. A position or heading of no number
+    // (written by a plug-in or a datagram) would hand GL a matrix of NaN.
     if (std::isfinite(flt[0].latitude) && std::isfinite(flt[0].longitude)) {
         OGL_set_state(STATE_FOG_OFF, 1, STATE_LIGHTING_OFF, STATE_BLEND, STATE_DEPTH_TEST_OFF, STATE_DEPTH_WRITE_OFF);
         OGL_bind_tex(TEX_SLOT_SHADOW_FIRST, 0);

@@ -802,7 +802,8 @@ void screen_commands(int32_t c)
         bool graphed = false;
         for (int32_t g : sim_network_dataout.data_to_graph) graphed = graphed || g != 0;
         // With nothing to graph the data table opens instead, on its own tab,
-        // and says what to tick there.
+        // and says what to tick there: opened on the connections tab last
+        // shown, it left the user on a page with no graph boxes at all.
         if (!graphed) network_screen.graph_note = 1, network_screen.network_tab = 0;
         set_mode(graphed ? MODE_DATA_GRAPH : MODE_NETWORK);
     }

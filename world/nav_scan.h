@@ -44,7 +44,8 @@ public:
 
     // The alert's later lines name the file (they are left empty otherwise):
     // the main files and every custom scenery package's file are read at
-    // start-up, and a bare "Scan too far!" would not say which one is cut short.
+    // start-up, and a bare "Scan too far!" would not say which one is cut
+    // short, leaving the user no way to tell which file to mend or remove.
     void check() const
     {
         if (p_ >= end_) {

@@ -104,7 +104,8 @@ struct frequency_slot {
 static_assert(sizeof(frequency_slot) == 44);
 
 // One airport. Its position, for every user, is the position of its first
-// runway; the readers keep only airports that have at least one runway.
+// runway. An airport read without runway rows is kept, with no position:
+// every user of the first runway skips it.
 struct airport_record {
     uint8_t local;                 // first runway inside the loaded scenery area (scene build)
     int32_t kind;                  // 1 airport, 16 seaplane base, 17 heliport
@@ -205,9 +206,9 @@ void NAV_clear_tables();
 // file, or one too large for the table, changes nothing and gives 0.
 // Returns 1 when the file was read up to its end row.
 int APT_parse(int mode, char* path, int is_custom);
-// Closes the last airport of the table: an airport without runways is
-// dropped (nothing could place it); one without start positions gets a
-// default start at its first runway.
+// Closes the last airport of the table: one without start positions gets a
+// default start at its first runway (at latitude and longitude 0 when it has
+// no runway either). An airport without runways is kept.
 void APT_finish_airport();
 // Merges the custom scenery packages' "Earth nav data:apt.dat" files: a
 // package airport whose id (ignoring case) is already in the table takes that

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "aircraft/acf_panel_setup.h"
 #include "aircraft/acf_struct.h"
 #include "core/constants.h"
 #include "core/screen.h"
@@ -44,13 +45,19 @@ constexpr int MESH_NEAR_CELLS = 20;
 
 bool bright() { return sim_cockpit_electrical.HUD_brightness > 0.5f; }
 
-// The screen offset of an angle at the view's zoom and field of view.
+// The screen offset of an angle at the view's zoom and field of view. An
+// angle that is no number (a pitch written by a plug-in or a datagram) would
+// pass the clamp as a NaN and hand GL vertices of no number, which a driver
+// may draw as a line across the whole screen: it counts as level.
 float angle_offset(float angle_deg, float k)
 {
     if (!std::isfinite(angle_deg)) angle_deg = 0.0f;
     return std::tan(std::clamp(angle_deg, -89.0f, 89.0f) * DEG_TO_RAD_FLOAT) * k;
 }
 
+// A field of view of 0 (or a zoom that is no number) would give an endless
+// scale, and every offset from it inf or NaN: the scale is then 0, every
+// symbol on the centre.
 float pixels_per_tangent()
 {
     const float fov = sim_graphics_view.field_of_view_deg;
@@ -75,6 +82,8 @@ void pitch_ladder(float cx, float cy, int colour, float k)
     const flt_struct& f = flt[0];
     const float s = LADDER_SCALE;
     const float ox = screen.screen_area_left, oy = screen.screen_area_bottom;
+    // A roll of no number would make the whole rotated matrix NaN and lose the
+    // ladder and its labels: such a roll counts as wings level.
     const float phi = std::isfinite(f.phi) ? f.phi : 0.0f;
     glPushMatrix();
     glTranslatef(ox + cx, oy + cy, 0.0f);
@@ -109,12 +118,6 @@ void pitch_ladder(float cx, float cy, int colour, float k)
 }
 
 }   // namespace
-
-int32_t HUD_acf_type()
-{
-    const acf_struct& a = pln[0];
-    return (a.acf_HUD_delx > 0.0f && a.acf_HUD_dely > 0.0f) ? 2 : 0;
-}
 
 void HUD_draw(float x1, float y1, float x2, float y2, int mode)
 {
@@ -160,7 +163,7 @@ void HUD_draw(float x1, float y1, float x2, float y2, int mode)
 
         pitch_ladder(cx, cy, c, k);
 
-        if (sim_cockpit_radios.nav_type[0] != 0 && HUD_acf_type() != 2) {
+        if (sim_cockpit_radios.nav_type[0] != 0 && acf_HUD_type != HUD_KIND_WORLD) {
             // 1000 dots put a bar 12,000 units from the centre, off any
             // window, so the picture is the same as unheld; the hold keeps a
             // deflection written as an endless number by a plug-in or a

@@ -17,14 +17,6 @@
 constexpr int HUD_MODE_VIEW = 0;
 constexpr int HUD_MODE_SYNTHETIC = 1;
 
-// Stand-in for acf_HUD_type, the user's aircraft's head-up display kind: 0
-// none, 2 one that also draws its symbols on the world. This program's
-// aircraft record and file carry no such field, and its published list (whose
-// group sizes are fixed) has no sim/aircraft/view/acf_HUD_type, so the kind is
-// taken from the HUD box the file does carry: a box with a size is kind 2,
-// none is kind 0. Kind 1 (a display without world symbols) cannot occur, and
-// kind 2 keeps the deviation bars off, as it does for an aircraft of that kind.
-int32_t HUD_acf_type();
 // Draws the head-up display in the box (x0, y0)..(x1, y1), interface units
 // about the current 2-D origin.
 void HUD_draw(float x0, float y0, float x1, float y1, int mode);

@@ -37,6 +37,9 @@ TEST_F(ControlStep, LevelChangeFromAltitudeHoldNudgesTheThrottlesAtOnce)
     step();
     EXPECT_EQ(ap.altitude_mode, 15);
     EXPECT_EQ(ap.airspeed_mode, 10);
+    ap.altitude_mode = 13;   // speed by pitch: the pitch holds the speed, the autothrottle lets go
+    step();
+    EXPECT_EQ(ap.airspeed_mode, 9);
 }
 
 TEST_F(ControlStep, ArmedCourseCapturesWithinTwoAndAHalfDegrees)

@@ -96,6 +96,7 @@ TEST_F(Drawing, SetStateLeavesOpenGlInTheNamedState)
     expect_caps({GL_FOG, GL_TEXTURE_2D, GL_LIGHTING, GL_LIGHT0, GL_BLEND, GL_ALPHA_TEST, GL_DEPTH_TEST}, true, true);
     OGL_set_state(STATE_FOG_OFF, 2, STATE_LIGHTING_OFF, STATE_ALPHA_TEST, STATE_DEPTH_TEST_OFF, STATE_DEPTH_WRITE_OFF);
     EXPECT_TRUE(enabled_on_unit(0) && enabled_on_unit(1));
+    EXPECT_TRUE(glIsEnabled(GL_ALPHA_TEST) && !glIsEnabled(GL_BLEND));
 
     gload_dim_factor = 0.5f;
     OGL_set_state(STATE_FOG_OFF, 0, STATE_LIGHTING_OFF, STATE_OPAQUE, STATE_DEPTH_TEST_OFF, STATE_DEPTH_WRITE_OFF);
@@ -463,6 +464,10 @@ TEST_F(Drawing, ThreeDProjectionBoxesTheViewVolume)
     glGetIntegerv(GL_SCISSOR_BOX, box);
     EXPECT_EQ((std::array<GLint, 4>{box[0], box[1], box[2], box[3]}), (std::array<GLint, 4>{230, 52, 60, 80}));
     EXPECT_TRUE(glIsEnabled(GL_SCISSOR_TEST));
+    OGL_scissor_off();
+    EXPECT_FALSE(glIsEnabled(GL_SCISSOR_TEST));
+    glEnable(GL_SCISSOR_TEST);   // off is off, whatever clipped before the box
+    OGL_scissor_on(10, 20, 30, 40);
     OGL_scissor_off();
     EXPECT_FALSE(glIsEnabled(GL_SCISSOR_TEST));
 

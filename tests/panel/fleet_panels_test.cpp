@@ -86,7 +86,7 @@ TEST_F(FleetPanels, TurbopropPanelsCarryTheirEnginesAndTheStrikerItsHeadUpDispla
                       INS_ANN_OIL_PRESS, INS_ANN_GENERATOR, INS_ANN_ENGINE_FIRE})
             EXPECT_EQ(std::count(std::begin(pln[0].acf_ins_type), std::end(pln[0].acf_ins_type), t), 2)
                 << name << ": " << t;
-        EXPECT_EQ(HUD_acf_type(), std::string(name) == "Orvell Striker.acf" ? 2 : 0) << name;
+        EXPECT_EQ(acf_HUD_type, std::string(name) == "Orvell Striker.acf" ? HUD_KIND_SYMBOLS : HUD_KIND_NONE) << name;
     }
 }
 

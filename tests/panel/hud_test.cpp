@@ -186,6 +186,11 @@ TEST_F(Hud, SyntheticModeDrawsTheReducedSet)
     ASSERT_EQ(glyphs(prims, '+').size(), 1u);
     EXPECT_NEAR(glyphs(prims, '+')[0].r, 1.0f, 0.01f);   // white
     EXPECT_FALSE(glyphs(prims, '_').empty());              // the speed and altitude tapes
+    // The altitude tape stands on the ground band (brown, row 62), the speed tape on none.
+    const auto rects = rects_of(prims);
+    EXPECT_EQ(std::count_if(rects.begin(), rects.end(), [](const fb_rect& r) {
+                  return std::fabs(r.r - 0.5f) + std::fabs(r.g - 0.3f) + r.b < 0.02f && std::fabs(r.x1 - 804.0f) < 0.5f;
+              }), 1);
     // The view's display has the heading tape and its caret.
     prims = draw(0);
     EXPECT_FALSE(glyphs(prims, '|').empty());
@@ -210,8 +215,7 @@ TEST_F(Hud, DeviationBarsUnlessTheDisplayDrawsOnTheWorld)
         return std::make_pair(vertical, horizontal);
     };
     EXPECT_EQ(bars(), std::make_pair(1, 1));
-    pln[0].acf_HUD_delx = pln[0].acf_HUD_dely = 100.0f;   // a world-symbol display
-    EXPECT_EQ(HUD_acf_type(), 2);
+    acf_HUD_type = HUD_KIND_WORLD;
     EXPECT_EQ(bars(), std::make_pair(0, 0));
     // Without power nothing at all.
     sim_cockpit_electrical.battery_on = 0;

@@ -58,6 +58,7 @@ protected:
         ASSERT_TRUE(ui_2d_ready());
         flt[0] = flt_struct{};
         pln[0] = acf_struct{};
+        acf_HUD_type = HUD_KIND_NONE;
         for (int s = 0; s < ACF_INS_SLOTS; ++s) pln[0].acf_ins_type[s] = -1;
         has_view_bitmap[0] = 0;
         mouse = mouse_record{};

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <random>
 
+#include "aircraft/acf_panel_setup.h"
 #include "core/texture_slots.h"
 #include "graphics/ogl_bind_seam.h"
 #include "tests/scene/scene_fixture.h"
@@ -152,6 +153,7 @@ TEST_F(Sweep, TheHeadUpDisplayInTheForwardViews)
 {
     pln[0].acf_HUD_cntrx = 512.0f, pln[0].acf_HUD_cntry = 400.0f;
     pln[0].acf_HUD_delx = pln[0].acf_HUD_dely = 150.0f;
+    acf_HUD_type = HUD_KIND_SYMBOLS;
     sim_cockpit_electrical.battery_on = 1;
     flt[0].ENGN_bat_volt[0] = 1.0f;   // the panel has power
     const struct {
@@ -182,6 +184,7 @@ TEST_F(Sweep, TheHeadUpDisplayInTheForwardViews)
     }
     EXPECT_EQ(bar[0], bar[1]);
     sim_operation_prefs.replay_mode = 0;
+    acf_HUD_type = HUD_KIND_NONE;
     sim_cockpit_electrical.HUD_on = 0;
     sim_cockpit_electrical.battery_on = 0;
     flt[0].ENGN_bat_volt[0] = 0.0f;

@@ -430,4 +430,9 @@ TEST_F(Roads, ScorchMarkSizeFollowsTheWeaponsFuel)
     EXPECT_EQ(got.opacity, want.opacity);
     EXPECT_EQ(got.vx, want.vx);
     EXPECT_EQ(got.vy, want.vy);
+    // Between the 5-s ticks the mark puffs nothing.
+    interval_ticks[INTERVAL_FIVE_SECONDS] = 0;
+    PARTICLE_list_reset();
+    feedback([] { WPN_draw_impact_marks(); });
+    EXPECT_TRUE(particle_list.empty());
 }
