@@ -6,7 +6,7 @@
 //
 // The program folder is the build folder the aircraft files were generated
 // into; the aircraft is one of trainer, airliner, twin, striker, glider, floatplane, orbiter,
-// helicopter
+// helicopter, or afloat (the float plane's rows afloat)
 // (all of them when left out), and of its rows the one numbered (from 1);
 // a row still open (not yet within its band) is marked OPEN with its cause;
 // --trace prints the flight's state twice a second, --report writes the

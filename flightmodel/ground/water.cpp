@@ -74,6 +74,65 @@ float still_water_y(float x, float z)
     return water_level_m + static_cast<float>(std::sqrt(r * r - d2) - r);
 }
 
+// The speed at which the quadratic damping of a float's bottom equals the
+// damping by the waves it makes as it heaves and pitches (m/s).
+constexpr float WAVE_MAKING_DAMPING_MPS = 1.5f;
+
+// The steepest a wave stands before it breaks: wave number times half
+// height, k*a = pi/7.
+constexpr float BREAKING_STEEPNESS = 0.449f;
+
+// The mean drift of the water `depth` m below the surface of the waves, in
+// local x and z (m/s). Deep-water waves of half height a and wave number k,
+// running at c, carry the water at their surface along with them at
+// c*k^2*a^2 (the Stokes drift), fading as e^(-2k*depth) below it: a floating
+// body left to them drifts along with the waves at about that speed.
+void wave_drift(float depth, float* ux, float* uz)
+{
+    *ux = *uz = 0.0f;
+    const sim_weather_block& w = sim_weather;
+    if (!(w.wave_amplitude * UNIT.mtrs_to_ft > FLAT_WAVE_FT) || !(w.wave_length > 0.0f)) return;
+    const float k = TWO_PI_FLOAT / w.wave_length;
+    // Waves set steeper than they can stand (a peer or a plug-in sets height
+    // and length apart) would set the water running at many metres a second.
+    const float ka = std::min(k * 0.5f * w.wave_amplitude, BREAKING_STEEPNESS);
+    const float u = w.wave_speed * ka * ka * std::exp(-2.0f * k * std::max(depth, 0.0f));
+    if (!std::isfinite(u)) return;   // a speed of no number would carry every force with it
+    // They run towards the direction opposite to `wave_dir` (the surface's
+    // phase is constant along z*C - x*S = c*t).
+    const int dir = ((w.wave_dir % 360) + 360) % 360;
+    *ux = -degree_sin[dir] * u;
+    *uz = degree_cos[dir] * u;
+}
+
+// The skin friction coefficient of a float or hull of that length at that
+// speed through the water. It follows the flat-plate line of ship model
+// basins, 0.075 / (log10 Re - 2)^2, which rises as the speed falls, scaled
+// to the 0.0016 the floats' take-off runs are flown with at 50 kt. A fixed
+// 0.0016 left a float plane coasting at half the drag it meets at a walking
+// pace: landed at 50 kt on calm water it still made 1.4 kt four minutes later.
+constexpr float WATER_KINEMATIC_VISCOSITY = 1.19e-6f;   // m^2/s, sea water at 15 C
+constexpr float LEAST_REYNOLDS = 1.0e5f;                 // below it the line no longer holds
+constexpr float SKIN_LINE_SCALE = 0.8f;                  // 0.0016 over the line's 0.0020 at Re 1.3e8
+float skin_friction(float speed, float length_m)
+{
+    const float re = std::max(std::fabs(speed) * length_m / WATER_KINEMATIC_VISCOSITY, LEAST_REYNOLDS);
+    const float lg = std::log10(re) - 2.0f;
+    return SKIN_LINE_SCALE * 0.075f / (lg * lg);
+}
+
+// The length of a body from its first station to its last, at point k of
+// each (m).
+float body_length(int p, int k)
+{
+    float lo = 0.0f, hi = 0.0f;
+    for (int s = 0; s < ACF_BODY_STATIONS; ++s) {
+        const float z = pln[0].acf_body_Z[body_point(p, s, k)];
+        lo = s == 0 ? z : std::min(lo, z), hi = s == 0 ? z : std::max(hi, z);
+    }
+    return hi - lo;
+}
+
 }  // namespace
 
 float WATER_still_level(float x, float z, float mesh_y)
@@ -120,7 +179,11 @@ int FM_water_forces(int p, int s, int k, float x, float y, float z)
     const float depth = WAVE_height(px, WATER_still_level(px, pz, terrain_height_m), pz) - py;
     if (!(depth >= 0.0f)) return 0;
 
-    // 4. Track over the water and the heading relative to it.
+    // 4. Track over the water and the heading relative to it. The water of
+    // the waves drifts along with them: the panel moves through it.
+    float drift_x, drift_z;
+    wave_drift(depth, &drift_x, &drift_z);
+    vx -= drift_x, vz -= drift_z;
     float track = std::atan2(vx, -vz) * RAD_TO_DEG_FLOAT;
     if (track < 0.0f) track += 360.0f;
     const float rel = UTIL_wrap_pm180(f.psi - track);
@@ -141,18 +204,37 @@ int FM_water_forces(int p, int s, int k, float x, float y, float z)
     // 7. Buoyancy, damping, planing, side force and drag.
     const float q = 0.5f * rho * speed * speed;
     const float buoyancy = depth * plan_area * rho * g;
-    const float damping = -vy * std::fabs(vy) * plan_area * rho;
+    // The damping has a part that grows with the speed itself: a float that
+    // heaves and pitches sends out waves, and they carry its motion away. For
+    // a float bottom about 0.7 m wide rocking at the 2-3 s a float plane
+    // rocks with on its floats, that is about as much as the drag of the
+    // bottom at 1.5 m/s. Without it the float plane, its pitch resonant with
+    // the first start's sea, pitched over on its nose within two minutes of
+    // coming to rest there.
+    const float damping = -vy * (std::fabs(vy) + WAVE_MAKING_DAMPING_MPS) * plan_area * rho;
     const float planing = -speed * std::fabs(speed) * slope * front_area * rho;
     const float fy_raw = buoyancy + damping + planing;
-    const float side = 0.5f * side_area * q * std::sin(rel / RAD_TO_DEG_FLOAT);
-    const float skin = 0.0016f * plan_area * q;
+    // The side force pushes on the panel's side across the body, from the
+    // speed over the water across the heading: taken across the track and
+    // from the speed with the heave in it, it turned the heave and the
+    // sideways rocking of a float in the waves into a push along the heading
+    // (an aircraft left on the first start's sea surfed at 10 kt).
+    const float side = 0.25f * side_area * rho * (vx * vx + vz * vz) * std::sin(rel / RAD_TO_DEG_FLOAT);
+    // Skin friction acts on the panel's wetted surface, across the body's
+    // girth (on a float's sloping sides more than its plan shows).
+    const float gx = a.acf_body_X[body_point(p, s, k - 1)] - a.acf_body_X[body_point(p, s, k + 1)];
+    const float gy = a.acf_body_Y[body_point(p, s, k - 1)] - a.acf_body_Y[body_point(p, s, k + 1)];
+    const float wetted_area = std::fabs(dZ) * std::hypot(gx, gy) / 2.0f;
+    const float skin = skin_friction(speed, body_length(p, k)) * wetted_area * q;
     const float along = -planing * UTIL_clamp(slope, -0.05f, 0.05f) + skin;
 
     // 8-9. Into local axes, each component no more than the plane's weight.
     // The size of the weight: a negative mass would turn the range round.
     const float limit = std::fabs(f.m_total * g);
-    const float fz = UTIL_clamp(along * ct + side * st, -limit, limit);
-    const float fx = UTIL_clamp(side * ct - along * st, -limit, limit);
+    const float heading = f.psi / RAD_TO_DEG_FLOAT;
+    const float sh = std::sin(heading), ch = std::cos(heading);
+    const float fz = UTIL_clamp(along * ct + side * sh, -limit, limit);
+    const float fx = UTIL_clamp(side * ch - along * st, -limit, limit);
     const float fy = UTIL_clamp(fy_raw, -limit, limit);
 
     // 10. Into body axes, at the panel centre.
@@ -203,14 +285,21 @@ void FM_water_contact()
         }
     }
 
-    // The water rudder steers by the rudder input against the heading error.
-    const float error = UTIL_wrap_pm180(f.psi - f.hpath);
+    // The water rudder steers by the rudder input against the heading error,
+    // the track's angle off the heading, both over the water as the panels
+    // meet it: the water of the waves drifts with them, and the heave slides
+    // along the blade. Held against the ground, the blade held the tail
+    // against the drifting water and the plane crept astern at 2.6 kt on the
+    // first start's sea.
+    float drift_x, drift_z;
+    wave_drift(0.0f, &drift_x, &drift_z);
+    const float wx = f.local_vx - drift_x, wz = f.local_vz - drift_z;
+    const float error = UTIL_wrap_pm180(f.psi - std::atan2(wx, -wz) * RAD_TO_DEG_FLOAT);
     const bool pedals = sim_joystick.eq_ped_nobrk || sim_joystick.eq_ped_wibrk;
     const float input = pedals ? sim_joystick.yolk_heading_ratio : sim_joystick.yolk_roll_ratio;
     const float deflection = UTIL_clamp((a.acf_water_rud_maxdef * input - error) * 0.025f, -1.0f, 1.0f);
     const float limit = std::fabs(a.acf_m_empty);   // by size: a negative mass would turn the range round
-    const float force = UTIL_clamp(deflection * a.acf_water_rud_area * f.groundspeed * f.groundspeed *
-                                       sim_physics.rho_water / 2.0f,
+    const float force = UTIL_clamp(deflection * a.acf_water_rud_area * (wx * wx + wz * wz) * sim_physics.rho_water / 2.0f,
                                    -limit, limit);
     PHYS_add_gear_side(0, -force, 0.0f, a.acf_water_rud_longarm);
 

@@ -130,8 +130,15 @@ void SYSTEMS_touchdowns()
     // It must stay at rest a moment: the crash is judged after this stage,
     // and a plane that falls to the ground without speed is at rest in the
     // frame it crashes.
-    if (f.onground_any == 0 || crash_hold_until > frame_clock) s.landing_pending = false;
-    const bool at_rest = s.landing_pending && f.groundspeed < LANDING_AT_REST_MPS && on_landing_surface();
+    // Off the surface long enough for a touchdown from the air, it has lifted
+    // off; a shorter hop is a bounce or a skip over a wave on the way to
+    // rest. (Cleared at the first frame off the surface, a float plane's
+    // landing on waves, which skips it off the crests as it slows, was never
+    // counted.)
+    const bool lifted_off = f.onground_any == 0 && s.airborne_sec >= LANDING_MIN_AIRBORNE_SEC;
+    if (lifted_off || crash_hold_until > frame_clock) s.landing_pending = false;
+    const bool at_rest =
+        s.landing_pending && f.onground_any != 0 && f.groundspeed < LANDING_AT_REST_MPS && on_landing_surface();
     s.at_rest_sec = at_rest ? s.at_rest_sec + sim_operation_misc.frame_rate_period : 0.0f;
     if (at_rest && s.at_rest_sec >= LANDING_AT_REST_SEC) {
         s.landing_pending = false;

@@ -94,6 +94,7 @@ TEST_F(SystemsClock, ALandingCountsAtRestOnALandingSurfaceUnharmed)
         float sink_mps;
         int airborne_frames;
         int landings;
+        bool skips = false;   // off the surface for a second and back on the way to rest
     };
     const row rows[] = {
         {"on a runway", true, false, false, false, -2.0f, 60, 1},
@@ -103,6 +104,7 @@ TEST_F(SystemsClock, ALandingCountsAtRestOnALandingSurfaceUnharmed)
         {"a float plane on water", false, true, true, false, -2.0f, 60, 1},
         {"a land plane on water", false, true, false, false, -2.0f, 60, 0},
         {"settling onto the runway it was started on", true, false, false, false, -0.5f, 6, 0},
+        {"a float plane skipping off a wave on the way to rest", false, true, true, false, -2.0f, 60, 1, true},
     };
     sim_operation_prefs.reset_on_crash = 0;   // a crash holds the plane where it is
     const int cell = flt[0].i * TERRAIN_GRID_COLS + flt[0].j;
@@ -124,9 +126,13 @@ TEST_F(SystemsClock, ALandingCountsAtRestOnALandingSurfaceUnharmed)
         frames(1);
         flt[0].local_vy = 0.0f;
         EXPECT_EQ(logbook.landings[0], 0) << r.what;
-        if (r.lifts_off) {
+        if (r.lifts_off || r.skips) {
             flt[0].onground_any = 0;
             frames(20);
+        }
+        if (r.skips) {
+            flt[0].onground_any = 1;
+            frames(1);
         }
         flt[0].groundspeed = 1.0f;   // at rest (in the air after a lift-off)
         frames(25);

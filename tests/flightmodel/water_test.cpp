@@ -95,6 +95,7 @@ protected:
         sim_weather.wave_amplitude = 0.0f;
         water_level_m = 0.0f;
         terrain_height_m = -30.0f;   // the bed under the sea
+        height = 0.0f;
         shape(0.0f);
     }
     // Station 0 at z 0, station 1 at z 1 (rising by `rise` m aft); points
@@ -109,15 +110,47 @@ protected:
             a.acf_body_Y[body_point(HULL, s, 9)] = rise * s;
         }
     }
-    // The panel's centre 0.2 m under water, the plane moving (vx, vz).
-    static int wet(float vx, float vz)
+    // The panel's centre 0.2 m under the plane at `height` (0 by default:
+    // under still water), the plane moving (vx, vy, vz).
+    static inline float height = 0.0f;
+    static int wet(float vx, float vz, float vy = 0.0f)
     {
         flt_struct& f = flt[0];
         f.faxil_gear = f.fside_gear = f.fnrml_gear = f.L = f.M = f.N = 0.0f;
-        f.local_y = 0.0f;
-        f.local_vx = vx, f.local_vz = vz;
+        f.local_y = height;
+        f.local_vx = vx, f.local_vy = vy, f.local_vz = vz;
         return FM_water_forces(HULL, 0, 9, 0.0f, -0.2f, 0.5f);
     }
+    // The first start's sea: 1 m high, 12 m long, from `dir`, running at
+    // the deep-water speed of that length.
+    static void waves(int dir)
+    {
+        sim_weather.wave_amplitude = 1.0f;
+        sim_weather.wave_length = 12.0f;
+        sim_weather.wave_speed = 4.3276f;
+        sim_weather.wave_dir = dir;
+        // A crest over the panel's centre (z 0.5): 9.5 m, 3/4 of a length
+        // beyond it, has run to it.
+        sim_time.total_running_time_sec = 9.5f / sim_weather.wave_speed;
+    }
+    // The drift of the waves' water `depth` m under their surface: half
+    // height a, wave number k, speed c: c*k^2*a^2*e^(-2*k*depth).
+    static float surface_drift(float depth, float a = 0.5f)
+    {
+        const float k = 2.0f * 3.14159265f / sim_weather.wave_length;
+        return sim_weather.wave_speed * k * k * a * a * std::exp(-2.0f * k * depth);
+    }
+    // The skin friction of the panel (0.5 m^2 wetted, the hull 1 m long)
+    // moving at v through the water (N): the flat-plate line of ship model
+    // basins scaled by 0.8, 0.8 x 0.075 / (log10 Re - 2)^2 x area x q.
+    static float skin(float v)
+    {
+        const float re = std::max(v * 1.0f / 1.19e-6f, 1.0e5f);
+        const float lg = std::log10(re) - 2.0f;
+        return 0.8f * 0.075f / (lg * lg) * 0.5f * 0.5f * 1000.0f * v * v;
+    }
+    // The depth of the panel's centre under the waves now.
+    static float panel_depth() { return WAVE_height(0.0f, 0.0f, 0.5f) - (height - 0.2f); }
 };
 
 }  // namespace
@@ -151,31 +184,124 @@ TEST_F(Panel, PlaningLiftOnlyOnAFaceTurnedIntoTheFlow)
     wet(0.0f, -10.0f);
     EXPECT_NEAR(flt[0].fnrml_gear, buoyancy, 0.05f);
     const float skin_only = flt[0].faxil_gear;
-    // Skin friction 0.0016 x plan area 0.5 m^2 x q (0.5 x 1000 x 10^2).
-    EXPECT_NEAR(skin_only, 0.0016f * 0.5f * 50000.0f, 0.01f);
+    // Skin friction: at 10 m/s on a hull 1 m long, a coefficient of 0.0025
+    // (a float's 0.0016 near take-off speed), on 0.5 m^2.
+    EXPECT_NEAR(skin_only, skin(10.0f), 0.01f);
+    EXPECT_GT(skin_only, 0.0024f * 0.5f * 50000.0f);
 
     shape(-0.2f);   // falling aft: the bottom meets the water at 11 degrees
     wet(0.0f, -10.0f);
     // Slope -0.2 on a frontal area of 0.1 m^2: lift 10^2 x 0.2 x 0.1 x 1000 = 2000 N;
-    // its drag share takes the slope held at -0.05: 2000 x 0.05 + the skin's 40 N.
+    // its drag share takes the slope held at -0.05: 2000 x 0.05 + the skin's.
     EXPECT_NEAR(flt[0].fnrml_gear, buoyancy + 2000.0f, 0.5f);
-    EXPECT_NEAR(flt[0].faxil_gear, 100.0f + 40.0f, 0.05f);
+    EXPECT_NEAR(flt[0].faxil_gear, 100.0f + skin(10.0f), 0.05f);
 
     // No single panel pushes harder than the plane weighs.
     wet(0.0f, -200.0f);
     EXPECT_LE(flt[0].fnrml_gear, 1000.0f * 9.7982788f + 0.5f);
 }
 
-TEST_F(Panel, DriftAcrossTheHeadingGivesTheFullSideForce)
+TEST_F(Panel, DriftAcrossTheHeadingGivesTheFullSideForceAcrossTheBody)
 {
-    // A panel with a vertical extent (station 1's point 0.3 m lower) has a side area.
-    pln[0].acf_body_Y[body_point(HULL, 1, 9)] = -0.3f;
-    wet(-2.0f, 0.0f);   // heading north, drifting west at 2 m/s: 90 degrees off the track
-    // The side force stands across the track, that is along the body here;
-    // the drag along the track opposes the drift.
+    // A panel with a vertical extent (station 1's point 0.3 m higher: turned
+    // away from the flow, no planing) has a side area.
+    shape(0.3f);
     const float side_area = 1.0f * 0.3f;
-    EXPECT_NEAR(std::fabs(flt[0].faxil_gear), 0.5f * side_area * 0.5f * 1000.0f * 4.0f, 0.5f);
-    EXPECT_GT(flt[0].fside_gear, 0.0f);
+    const float full = 0.5f * side_area * 0.5f * 1000.0f * 4.0f;
+    const float drag = skin(2.0f);
+    // Heading north, drifting west at 2 m/s: 90 degrees off the track. The
+    // side force pushes on the panel's side, across the body against the
+    // drift, as the drag along the track does; nothing along the body.
+    wet(-2.0f, 0.0f);
+    EXPECT_NEAR(flt[0].fside_gear, full + drag, 0.5f);
+    EXPECT_NEAR(flt[0].faxil_gear, 0.0f, 0.01f);
+    // 30 degrees off the track: the side force across the body, the drag
+    // against the track, which has a share along the body.
+    wet(-2.0f * 0.5f, -2.0f * 0.8660254f);
+    EXPECT_NEAR(flt[0].fside_gear, 0.5f * full + 0.5f * drag, 0.5f);
+    EXPECT_NEAR(flt[0].faxil_gear, 0.8660254f * drag, 0.01f);
+    // Sinking at 2 m/s while drifting west at 0.2 m/s: the heave slides
+    // along the side; only the speed across the heading pushes on it.
+    wet(-0.2f, 0.0f, -2.0f);
+    const float heaving_skin = skin(std::sqrt(4.0f + 0.04f));
+    EXPECT_NEAR(flt[0].fside_gear, full * 0.01f + heaving_skin, 0.05f);
+}
+
+TEST_F(Panel, AHeavingBottomIsDampedByTheWavesItMakes)
+{
+    // Sinking at 0.1 m/s: besides the drag of its bottom (0.1 x 0.1 per
+    // square metre), the waves it makes damp it as that drag does at 1.5 m/s.
+    const float buoyancy = 0.2f * 0.5f * 1000.0f * 9.7982788f;
+    wet(0.0f, 0.0f, -0.1f);
+    EXPECT_NEAR(flt[0].fnrml_gear - buoyancy, 0.1f * (0.1f + 1.5f) * 0.5f * 1000.0f, 0.1f);
+    wet(0.0f, 0.0f, 0.1f);
+    EXPECT_NEAR(flt[0].fnrml_gear - buoyancy, -0.1f * (0.1f + 1.5f) * 0.5f * 1000.0f, 0.1f);
+}
+
+TEST_F(Panel, TheWavesWaterDriftsAlongWithThem)
+{
+    // Heading north, at rest on waves from the north: the water at the
+    // surface drifts south with them, so the panel meets it as if moving
+    // north, and its skin friction pushes it south (aft).
+    waves(0);
+    const float u = surface_drift(panel_depth());
+    ASSERT_GT(u, 0.1f);
+    wet(0.0f, 0.0f);
+    EXPECT_NEAR(flt[0].faxil_gear, skin(u), 1e-4f);
+    EXPECT_NEAR(flt[0].fside_gear, 0.0f, 1e-4f);
+    // Drifting south with the water, the panel meets none of it.
+    wet(0.0f, u);
+    EXPECT_NEAR(flt[0].faxil_gear, 0.0f, 1e-4f);
+    // Waves from the east drift west: the panel is pushed to the left.
+    waves(90);
+    sim_time.total_running_time_sec = 9.0f / sim_weather.wave_speed;   // the crest over the panel
+    const float u_east = surface_drift(panel_depth());
+    ASSERT_GT(u_east, 0.0f);
+    wet(0.0f, 0.0f);
+    EXPECT_NEAR(flt[0].fside_gear, -skin(u_east), 1e-4f);
+
+    // Waves set steeper than a wave stands (6 m high, 12 m long) drift as
+    // the steepest (k*a = pi/7) does: the plane on their crest, the panel
+    // 0.3 m under it.
+    waves(0);
+    sim_weather.wave_amplitude = 6.0f;
+    height = 2.9f;
+    const float steepest = surface_drift(panel_depth(), 0.449f * 12.0f / (2.0f * 3.14159265f));
+    ASSERT_GT(steepest, 0.3f);
+    wet(0.0f, 0.0f);
+    EXPECT_NEAR(flt[0].faxil_gear, skin(steepest), 1e-3f);
+}
+
+TEST_F(Panel, TheWaterRudderMeetsTheWaterAsThePanelsDo)
+{
+    acf_struct& a = pln[0];
+    a.acf_water_rud_area = 1.0f, a.acf_water_rud_longarm = 5.0f, a.acf_water_rud_maxdef = 30.0f;
+    a.acf_m_empty = 1000.0f;
+    sim_joystick.yolk_heading_ratio = sim_joystick.yolk_roll_ratio = 0.0f;
+    flt_struct& f = flt[0];
+    f.psi = 90.0f;   // heading east
+    auto rudder = [&](float vx, float vy, float vz) {
+        f.fside_gear = f.N = 0.0f;
+        f.local_vx = vx, f.local_vy = vy, f.local_vz = vz;
+        // The path and speed over the ground, as each frame derives them.
+        f.groundspeed = std::sqrt(vx * vx + vy * vy + vz * vz);
+        f.hpath = std::fmod(std::atan2(vx, -vz) * 57.29578f + 360.0f, 360.0f);
+        FM_water_contact();
+        return f.fside_gear;
+    };
+    // Heaving on still water, the blade slides along the water: no push.
+    EXPECT_EQ(rudder(0.0f, -2.0f, 0.0f), 0.0f);
+    // Drifting south, across the heading, at 1 m/s: the full push against it.
+    EXPECT_NEAR(rudder(0.0f, 0.0f, 1.0f), -0.5f * 1000.0f, 0.01f);
+    // At rest on waves from the north, the water drifting south past the
+    // blade at the waves' surface drift pushes it south (to the right).
+    waves(0);
+    const float u = surface_drift(0.0f);
+    EXPECT_NEAR(rudder(0.0f, 0.0f, 0.0f), 0.5f * 1000.0f * u * u, 1e-3f);
+    EXPECT_NEAR(rudder(0.0f, 0.0f, u), 0.0f, 1e-3f);
+    // Waves of a speed that is no number carry no water past it.
+    sim_weather.wave_speed = std::numeric_limits<float>::quiet_NaN();
+    EXPECT_EQ(rudder(0.0f, 0.0f, 0.0f), 0.0f);
 }
 
 // ---------------------------------------------------------------------------

@@ -674,6 +674,48 @@ float fly_water_run(const setup& s, float flaps)
     return NAN;
 }
 
+water_drift fly_afloat(const setup& s, const afloat& how)
+{
+    if (!start_on_runway(s)) return {NAN, NAN, NAN};   // on its approach: the float plane has no wheels
+    flt_struct& f = flt[0];
+    // A lake all over the area at sea level.
+    TEST_lay_flat_grid(-20.0f);
+    std::fill(std::begin(landuse_grid), std::end(landuse_grid), LANDUSE_WATER_A);
+    configure(0.0f, false);
+    place_in_air(0.0f, 0.0f, 0.0f);
+    f.local_y_d = f.local_y = 0.5f;
+    if (how.waves) {
+        // The first start's sea: 1 m high and 12 m long from the north,
+        // at the speed the weather gives waves of that length.
+        sim_weather.wave_amplitude = 1.0f;
+        sim_weather.wave_length = 12.0f;
+        sim_weather.wave_speed = std::sqrt(12.0f / FT) * 1.34f * KT;
+        sim_weather.wave_dir = 0;
+    }
+    if (!how.engine)
+        for (int32_t& on : f.ignition_on) on = 0;
+    // Afloat with the throttle closed until the propeller, still turning
+    // from the start's approach, has run down; then set going at the start's
+    // speed along the heading.
+    for (int k = 0; k < frames(10.0f); ++k) {
+        hands.throttle = idle();
+        frame();
+    }
+    f.local_vx = how.start_kt * KT * std::sin(f.psi / RAD);
+    f.local_vz = -how.start_kt * KT * std::cos(f.psi / RAD);
+    const int n = frames(how.seconds), last = frames(how.window);
+    float x0 = f.local_x, z0 = f.local_z, tilt = 0.0f;
+    for (int k = 0; k < n; ++k) {
+        if (k == n - last) x0 = f.local_x, z0 = f.local_z;
+        hands.throttle = idle();
+        frame();
+        tilt = std::max({tilt, std::fabs(f.theta), std::fabs(f.phi)});
+    }
+    if (!f.onground_any) return {NAN, NAN, NAN};
+    const float t = static_cast<float>(last) * frame_dt;
+    return {(f.local_z - z0) / t / KT, (f.local_x - x0) / t / KT, tilt};
+}
+
 float fly_idle_creep(const setup& s, float seconds)
 {
     if (!start_on_runway(s)) return NAN;
@@ -1490,6 +1532,46 @@ std::vector<row> table(const std::string& aircraft)
         // With no wheels its aero-tow starts on the approach, as its runway
         // start does, and flies on hands off.
         add_start_hands_off(rows, "floatplane", "Orvell Floatplane.acf", SIT_AERO_TOW, 0, "aero-tow", -15.0f);
+    }
+    // The float plane afloat, a table of its own (flown apart from its others).
+    if (want("afloat")) {
+        // Left afloat on the first start's sea with its engine stopped, it
+        // comes to lie across the waves and drifts along with them at about
+        // their own drift at the surface (0.58 kt), upright, the same at
+        // every frame rate (each within 0.15 kt of that drift): 90 s, the
+        // drift over the last 12 wave periods.
+        const char* on_sea = "afloat 90 s on the first start's sea, engine off";
+        for (const float hz : {20.0f, 30.0f, 60.0f, 120.0f}) {
+            const auto flown = std::make_shared<std::optional<water_drift>>();
+            auto drift = [hz, flown] {
+                if (!*flown) *flown = fly_afloat(setup{"Orvell Floatplane.acf", 0.0f, hz}, afloat{true, false, 0.0f, 90.0f, 33.3f});
+                return **flown;
+            };
+            const size_t first = rows.size();
+            char what[3][120];
+            std::snprintf(what[0], sizeof what[0], "%s, %.0f Hz: drift with the waves (kt)", on_sea, hz);
+            std::snprintf(what[1], sizeof what[1], "%s, %.0f Hz: drift across them (kt)", on_sea, hz);
+            std::snprintf(what[2], sizeof what[2], "%s, %.0f Hz: most pitch or bank (deg)", on_sea, hz);
+            rows.push_back(make_within("floatplane", what[0], 0.58f, 0.43f, 0.73f, [drift] { return drift().along_kt; }));
+            rows.push_back(make_within("floatplane", what[1], 0.0f, 0.0f, 0.4f, [drift] { return std::fabs(drift().across_kt); }));
+            rows.push_back(make_within("floatplane", what[2], 0.0f, 0.0f, 30.0f, [drift] { return drift().most_tilt_deg; }));
+            share_flight(rows, first, flown.get());
+        }
+        // Coasting on still water from a 50-kt landing, engine off: the floats'
+        // skin friction, rising as the speed falls, slows it to 2.1 kt in two
+        // minutes (1.0 kt in four).
+        rows.push_back(make_within("floatplane", "coasting from 50 kt on still water, engine off, 120 s later (kt)", 2.1f,
+                                   1.8f, 2.5f, [] {
+                                       const water_drift d = fly_afloat(setup{"Orvell Floatplane.acf", 0.0f, 30.0f},
+                                                                        afloat{false, false, 50.0f, 120.0f, 2.0f});
+                                       return std::hypot(d.along_kt, d.across_kt);
+                                   }));
+        // At idle on still water it keeps taxiing at about 5 kt.
+        rows.push_back(make("floatplane", "taxiing at 5 kt at idle on still water, 40 s later: speed (kt)", 5.0f, 0.2f, [] {
+            const water_drift d =
+                fly_afloat(setup{"Orvell Floatplane.acf", 0.0f, 30.0f}, afloat{false, true, 5.0f, 40.0f, 5.0f});
+            return std::hypot(d.along_kt, d.across_kt);
+        }));
     }
     if (want("orbiter")) {
         const setup s{"Orvell Orbiter.acf", -1.0f};

@@ -78,6 +78,24 @@ float fly_glide(const setup& s, float ias_kt, float feet = 4000.0f, float brakes
 // Water run (ft) from full power on still water to lift-off.
 float fly_water_run(const setup& s, float flaps);
 
+// Afloat on a lake at sea level, flaps up, the throttle closed with the
+// engine at idle or (engine false) its ignition off, on still water or
+// (waves) the first start's sea: waves 1 m high and 12 m long from the
+// north, running south. Left 10 s for the propeller to run down from the
+// start's approach, then set going at `start_kt` along its heading (east)
+// and nothing touched for `seconds`: its mean velocity over the last
+// `window` seconds (kt), along the waves' travel (south) and across it
+// (east), and the most pitch or bank it reached (deg); not a number when it
+// is no longer afloat.
+struct afloat {
+    bool waves = false, engine = false;
+    float start_kt = 0.0f, seconds = 60.0f, window = 10.0f;
+};
+struct water_drift {
+    float along_kt, across_kt, most_tilt_deg;
+};
+water_drift fly_afloat(const setup& s, const afloat& how);
+
 // Groundspeed (kt) `seconds` after every brake is let off, from rest on the
 // runway with the throttles closed, the engines settled at idle first.
 float fly_idle_creep(const setup& s, float seconds);
@@ -251,8 +269,8 @@ struct row {
 };
 
 // The rows of one aircraft ("trainer", "airliner", "twin", "striker",
-// "glider", "floatplane", "orbiter", "helicopter"), or of all of them for an
-// empty name.
+// "glider", "floatplane", "orbiter", "helicopter"; "afloat": the float
+// plane's rows afloat, flown apart), or of all of them for an empty name.
 std::vector<row> table(const std::string& aircraft);
 
 // The ratio of a row's measured figure to its reference, less one.
