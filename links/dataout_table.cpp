@@ -229,7 +229,9 @@ const data_group data_groups[DATAOUT_GROUP_COUNT] = {
                     F(&U.g_side, LOAD)}),
     G(413, KIND_A, {F(&U.alpha, ANGLE), F(&U.beta, ANGLE), F(&U.hpath, ANGLE), F(&U.vpath, ANGLE)}),
     G(414, KIND_A, {F(&sim_physics.earth_pressure_p, INHG, SEA_PRESSURE), F(&sim_physics.earth_temp_c, SEA_TEMPERATURE),
-                    F(&sim_weather.wind_speed_kt[0], KT, WIND), F(&sim_weather.wind_direction_degt[0], ANGLE)}),
+                    // The wind is kept in knots already: taken as metres a
+                    // second, a 10-kt wind was sent as 19.4 kt.
+                    F(&sim_weather.wind_speed_kt[0], WIND), F(&sim_weather.wind_direction_degt[0], ANGLE)}),
     G(415, KIND_A, {F(&sim_physics.ambient_pressure, INHG, PRESSURE), F(&sim_weather.temperature_ambient_c, TEMPERATURE),
                     F(&sim_weather.temperature_le_c, TEMPERATURE), F(&sim_physics.g_sealevel, FT),
                     F(&sim_weather.sigma), F(&U.Qstatic, PSF, PRESSURE), F(&sim_weather.speed_of_sound_ms, KT, SPEED)}),

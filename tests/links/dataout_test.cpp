@@ -288,11 +288,12 @@ TEST_F(DataGroups, FactorsMarkerToleranceAndInputMasks)
     f.dist = 1852.0f;
     f.faxil_prop = 100.0f;
     f.ENGN_FF_[0] = 0.01f;   // kg/s: 79.36639 lb/h
+    sim_weather.wind_speed_kt[0] = 10.0f;   // knots already: sent as they are
     const struct {
         int group, k;
         float sent;
     } rows[] = {{3, 2, -0.5f}, {14, 0, 73.819202f}, {19, 7, 1.0f}, {19, 6, 6076.1155f}, {54, 1, -22.500093f},
-                {40, 0, 79.36639f}};
+                {40, 0, 79.36639f}, {5, 2, 10.0f}};
     for (const auto& r : rows) EXPECT_NEAR(record_of(r.group).values[r.k], r.sent, 1e-3f) << r.group << " " << r.k;
     // Frames a second are 1 over the period: a period of 0 gives an endless rate, held to 9.9e9.
     const float period = sim_operation_misc.frame_rate_period;
