@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <memory>
 #include <vector>
 #include <cstring>
 #include <string>
@@ -86,14 +87,27 @@ int airport_index(const char* id)
     return NAV_find_nearest_by_id(id, 1, index, flt[0].latitude, flt[0].longitude) ? index : -1;
 }
 
+// The program started once for the suite, its first flying frames drawn.
+class ScreensInProgram : public ::testing::Test {
+protected:
+    static inline std::unique_ptr<temp_folder> folder;
+    static void SetUpTestSuite()
+    {
+        folder = copy_default_data_folder();
+        start_program(*folder);
+        frames(0.5);
+    }
+    static void TearDownTestSuite()
+    {
+        stop_program();
+        folder.reset();
+    }
+};
+
 }  // namespace
 
-TEST(ScreensInProgram, EachOpensAndActsFromTheNextFrame)
+TEST_F(ScreensInProgram, EachOpensFromItsCommandAndShowsItsPicture)
 {
-    const auto folder = copy_default_data_folder();
-    start_program(*folder);
-    frames(0.5);
-
     // Each screen opens from its command and draws a frame. The flying
     // frames between these screens are not looked at (those before the map
     // screens below are: the flight path's picture follows the scene drawn
@@ -129,9 +143,12 @@ TEST(ScreensInProgram, EachOpensAndActsFromTheNextFrame)
     matches_reference(MODE_FLIGHT_PLAN);
     APPLICATION_set_mode(MODE_FLYING, "test");
     frames(0.1);
+}
 
+TEST_F(ScreensInProgram, EachActsFromTheNextFrame)
+{
     // Screen 2: KPSP chosen and selected: the flight starts on a KPSP runway.
-    // No picture is looked at from here on.
+    // No picture is looked at here.
     const unseen_frames unseen;
     const int kpsp = airport_index("KPSP");
     ASSERT_GE(kpsp, 0);
@@ -167,5 +184,4 @@ TEST(ScreensInProgram, EachOpensAndActsFromTheNextFrame)
     APPLICATION_set_mode(MODE_FLYING, "test");
     EXPECT_EQ(atc_state.atc_dest_airport, kpsp);
     EXPECT_EQ(atc_state.atc_plan_filed, 1);
-    stop_program();
 }
