@@ -72,7 +72,7 @@ void SCENE_clear_state()
     view_orbit_heading = view_orbit_pitch = 0.0f;
     for (int k = 0; k < 3; ++k) view_fixed_point[k] = view_fixed_velocity[k] = 0.0f;
     view_follow_weapon = 0;
-    scene_followed_weapon = 0;
+    scene_followed_weapon = -1;   // no weapon followed, as at the program's start
 
     scene_ground_elevation = 0.0f;
     camera_cell = {};

@@ -466,6 +466,7 @@ void MACIBM_do_frame()
             int projections = sim_graphics_view.number_elumens_projections;
             if (projections < 1) projections = 1;
             if (projections > MAX_PROJECTIONS) projections = MAX_PROJECTIONS;
+            if (!frame_loop.seen) projections = 0;
             for (int p = 0; p < projections; ++p) {
                 PLUGIN_call_draw_hook(DRAW_PHASE_SCENE_BEFORE);
                 SCENE_draw_3d();
@@ -509,7 +510,7 @@ void MACIBM_do_frame()
 
             if (!flying || picture_view) {
                 const bool keep = PLUGIN_call_draw_hook(DRAW_PHASE_BACKGROUND_BEFORE) != 0;
-                if (keep) OGL_draw_background(hidden);
+                if (keep && (frame_loop.seen || !flying)) OGL_draw_background(hidden);
                 if (flying) frame_loop.plugins_kept_background = keep;
                 if (!keep && hidden > 0) {
                     // The scene was cut for a picture a plug-in has now left
@@ -555,7 +556,7 @@ void MACIBM_do_frame()
     draw_menus();
     mark("menus");
 
-    OGL_swap_buffers();
+    if (frame_loop.seen || app_mode != MODE_FLYING) OGL_swap_buffers();
     if (app_mode == MODE_FLYING) STARTUP_clock_flying_frame();
     // The platform's frame pacing (off unless the program entry turns it on)
     // holds the frame to the display's refresh, as a swap that waits for the

@@ -32,6 +32,13 @@ struct frame_state {
     float previous_mouse_x = 999.0f;
     float previous_mouse_y = 999.0f;
     bool plugins_kept_background = false;   // the last flying frame's plug-ins let the panel picture be drawn
+    // Whether the flying frames are drawn for the eye: the 3-D scene, the
+    // panel picture under the instruments and the swap that shows them.
+    // Always in the program. A test that steps the flight through frames it
+    // does not look at turns it off for them; the rest of the frame (the
+    // messages, the instruments and their clicks, the overlay, the menus,
+    // the simulation) runs as ever.
+    bool seen = true;
 };
 extern frame_state frame_loop;
 // Everything of the frame back to the state before the first frame.

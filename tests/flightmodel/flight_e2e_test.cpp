@@ -31,6 +31,8 @@ protected:
     static inline float started_terrain_height_m = 0.0f;
     static inline bool started_gear_down = false;
     static inline bool started_replay_empty = false;
+    // The suite looks at the flight, never at the picture.
+    const unseen_frames unseen;
 
     static void SetUpTestSuite()
     {

@@ -302,6 +302,7 @@ TEST(HardwareInProgram, ControllerThrottleMotionOutputAndTheSharedRecord)
     SHMEM_static_init();
     const auto folder = copy_default_data_folder();
     start_program(*folder);
+    const unseen_frames unseen;   // what the links send and read is looked at, not the picture
     app_mode = MODE_FLYING;
     sim_time.paused = 0;
     sim_operation_prefs.reset_on_crash = 0;

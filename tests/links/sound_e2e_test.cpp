@@ -69,6 +69,7 @@ TEST_F(SoundEndToEnd, FullThrottleIsHeardAndPausingStopsEveryLoop)
 
     MACIBM_pump_messages();
     FRAME_reset();
+    const unseen_frames unseen;   // heard, not looked at
     app_mode = MODE_FLYING;
     sim_time.paused = 0;
     for (int k = 0; k < 75; ++k) {   // 3 s at 25 frames a second

@@ -65,6 +65,8 @@ TEST_F(RadioStackEndToEnd, ClicksTuneAVorHearItsIdentAndSpellTheStartAirportInto
 
     MACIBM_pump_messages();
     FRAME_reset();
+    // The panel is looked at drawn alone; the frames' pictures are not.
+    const unseen_frames unseen;
     sim_graphics_view.view_type = VIEW_FORWARD;
     APPLICATION_set_mode(MODE_FLYING, "from test");
     sim_cockpit_electrical.battery_on = sim_cockpit_electrical.avionics_on = 1;

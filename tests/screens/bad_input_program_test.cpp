@@ -43,6 +43,9 @@ void record_text(const widget_box& b)
 
 class BadInput : public started_program {
 protected:
+    // The screens' frames are drawn; the flying frames between them are not
+    // looked at.
+    const unseen_frames unseen;
     static void frame() { test_clock_seconds += 0.05, MACIBM_do_frame(); }
 
     static void click(float x, float y)

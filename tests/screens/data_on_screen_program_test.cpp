@@ -67,6 +67,7 @@ std::vector<std::string> rows_of(int font, const std::vector<fb_rect>& rects)
 TEST_F(DataOnScreen, ANegativeLongitudeShowsItsMinusAndItsFullStop)
 {
     ASSERT_LT(flt[0].longitude, -100.0);   // the default start, KSBD
+    const unseen_frames unseen;   // the overlay is looked at drawn alone
     APPLICATION_handlemenu(600);
     frame();
     ASSERT_EQ(app_mode, MODE_NETWORK);

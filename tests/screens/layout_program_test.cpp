@@ -37,6 +37,9 @@ void record(const widget_box& b) { boxes.push_back({b.kind, b.x1, b.y1, b.x2, b.
 
 class ScreenLayout : public started_program {
 protected:
+    // The screens' frames are drawn; the flying frames between them are not
+    // looked at.
+    const unseen_frames unseen;
     static void frame() { test_clock_seconds += 0.05, MACIBM_do_frame(); }
 
     static void click(float x, float y)

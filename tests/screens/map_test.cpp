@@ -910,15 +910,21 @@ protected:
         return n;
     }
     // One frame over a background of the given grey: the map kept or drawn
-    // in full, the screen read back.
-    static std::vector<uint8_t> frame(bool kept, float background)
+    // in full, the screen read back into the next of four buffers used in
+    // turn (a fresh 2.3-MB buffer for every frame was most of the random
+    // test's time under the sanitizers). A frame's pixels hold until four
+    // more frames are read; a copy keeps them longer.
+    static const std::vector<uint8_t>& frame(bool kept, float background)
     {
         glClearColor(background, background, 1.0f - background, 1.0f);
         glClear(GL_COLOR_BUFFER_BIT);
         map_ground_cache.enabled = kept;
         MAP_draw_window(0);
         map_ground_cache.enabled = true;
-        std::vector<uint8_t> px(1024 * 768 * 3);
+        static std::array<std::vector<uint8_t>, 4> buffers;
+        static size_t next = 0;
+        std::vector<uint8_t>& px = buffers[next++ % buffers.size()];
+        px.resize(1024 * 768 * 3);
         glReadPixels(0, 0, 1024, 768, GL_RGB, GL_UNSIGNED_BYTE, px.data());
         return px;
     }
@@ -1018,7 +1024,7 @@ TEST_F(MapGroundCacheTest, RandomChangesAlwaysGiveTheFullRedrawsPixels)
         place(type, zoom, pan);
         const float background = 0.1f * float(next(10));
         if (map_ref_x != was_x || map_ref_z != was_z) {
-            const auto shifted = frame(true, background);
+            const auto& shifted = frame(true, background);
             ASSERT_LT(differing(shifted, frame(false, background)), 200);
         }
         ASSERT_TRUE(frame(true, background) == frame(false, background));

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <memory>
 #include <vector>
 #include <cstring>
 #include <string>
@@ -86,18 +87,35 @@ int airport_index(const char* id)
     return NAV_find_nearest_by_id(id, 1, index, flt[0].latitude, flt[0].longitude) ? index : -1;
 }
 
+// The program started once for the suite, its first flying frames drawn.
+class ScreensInProgram : public ::testing::Test {
+protected:
+    static inline std::unique_ptr<temp_folder> folder;
+    static void SetUpTestSuite()
+    {
+        folder = copy_default_data_folder();
+        start_program(*folder);
+        frames(0.5);
+    }
+    static void TearDownTestSuite()
+    {
+        stop_program();
+        folder.reset();
+    }
+};
+
 }  // namespace
 
-TEST(ScreensInProgram, EachOpensAndActsFromTheNextFrame)
+TEST_F(ScreensInProgram, EachOpensFromItsCommandAndShowsItsPicture)
 {
-    const auto folder = copy_default_data_folder();
-    start_program(*folder);
-    frames(0.5);
-
-    // Each screen opens from its command and draws a frame.
+    // Each screen opens from its command and draws a frame. The flying
+    // frames between these screens are not looked at (those before the map
+    // screens below are: the flight path's picture follows the scene drawn
+    // after the map).
     const int commands[][2] = {{408, 2},  {604, 6},  {607, 8},  {608, 9},   {610, 10},  {611, 11}, {613, 12},
                                {616, 13}, {614, 14}, {807, 20}, {1200, 21}, {1220, 22}};
     for (const auto& [command, mode] : commands) {
+        const unseen_frames unseen;
         APPLICATION_handlemenu(command);
         frames(0.1);
         EXPECT_EQ(app_mode, mode) << command;
@@ -125,8 +143,13 @@ TEST(ScreensInProgram, EachOpensAndActsFromTheNextFrame)
     matches_reference(MODE_FLIGHT_PLAN);
     APPLICATION_set_mode(MODE_FLYING, "test");
     frames(0.1);
+}
 
+TEST_F(ScreensInProgram, EachActsFromTheNextFrame)
+{
     // Screen 2: KPSP chosen and selected: the flight starts on a KPSP runway.
+    // No picture is looked at here.
+    const unseen_frames unseen;
     const int kpsp = airport_index("KPSP");
     ASSERT_GE(kpsp, 0);
     APPLICATION_handlemenu(408);
@@ -161,5 +184,4 @@ TEST(ScreensInProgram, EachOpensAndActsFromTheNextFrame)
     APPLICATION_set_mode(MODE_FLYING, "test");
     EXPECT_EQ(atc_state.atc_dest_airport, kpsp);
     EXPECT_EQ(atc_state.atc_plan_filed, 1);
-    stop_program();
 }

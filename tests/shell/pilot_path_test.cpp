@@ -358,6 +358,7 @@ TEST_F(PilotPath, TheMouseFliesTheTrainerOffTheRunway)
     EXPECT_NEAR(sim_joystick.yolk_roll_ratio, 0.0f, 0.05f);
 
     // The take-off run; past 55 knots the pointer a little below the centre.
+    const unseen_frames unseen;
     const bool rotated = frames_until([&] { return f.indicated_airspeed > 55.0f; }, 500, 0.1);
     ASSERT_TRUE(rotated) << "the trainer did not reach flying speed";
     move_to(a.acf_HUD_cntrx, a.acf_HUD_cntry - 25.0f);
@@ -463,6 +464,7 @@ TEST_F(PilotPath, AStartFromTheAirportListStandsOnTheRunway)
         ASSERT_NEAR(f.latitude, airport_table[static_cast<size_t>(wanted)].runways[0].lat, 0.01);
         const float theta0 = f.theta;
         float worst_agl = 0.0f, worst_theta = 0.0f, worst_speed = 0.0f;
+        const unseen_frames unseen;   // the trainer's state is looked at, not the picture
         for (int k = 0; k < 125; ++k) {   // 5 seconds
             frames(1);
             worst_agl = std::max(worst_agl, std::fabs(f.y_agl));
@@ -488,6 +490,7 @@ TEST_F(PilotPath, TheHelicopterHoversOnKeysAndThePointer)
     UTIL_strcpy(path.c_str(), a.acf_file_path);
     UTIL_strcpy("Orvell Helicopter.acf", a.acf_file_name);
     ASSERT_NE(ACF_load_and_setup(0), 0);
+    const unseen_frames unseen;   // the hover is looked at in the state, not the picture
     FLIGHT_init_situation(SIT_AIRPORT, SIT_RUNWAY);
     press('1');
     frames(2);
@@ -590,7 +593,10 @@ TEST_F(PilotPath, TheSecondAircraftOfAStartInCompanyIsInSight)
         sim_graphics_settings.draw_aircrafts = 1;
         clear_alerts();
         ASSERT_TRUE(choose_menu_item("Location", "Formation and Towing", start));
-        frames(start[0] == 'D' ? 100 : 3);
+        {
+            const unseen_frames unseen;   // the carried glider's frames before the one looked at
+            frames(start[0] == 'D' ? 100 : 3);
+        }
         plugin_host.entries.drawing = keep_planes_phase;
         frames(1);
         plugin_host.entries.drawing = nullptr;
@@ -617,7 +623,10 @@ TEST_F(PilotPath, TheSecondAircraftOfAStartInCompanyIsInSight)
     };
     const std::array<double, 3> carried = offset();
     press(' ');
-    frames(150);
+    {
+        const unseen_frames unseen;
+        frames(150);
+    }
     EXPECT_EQ(launch_flags.mothership_carried, 0);
     const std::array<double, 3> free = offset();
     const double drift = std::hypot(free[0] - carried[0], free[1] - carried[1], free[2] - carried[2]);

@@ -112,13 +112,14 @@ TEST_F(PilotViews, TheChaseViewShowsTheAircraftHighOverTheGround)
 
 // The fleet's glider on the KSBD runway with its parking brake set, in the
 // program's own start weather (a wind of 6 to 12 knots): once it has settled
-// onto its wheel and a wing tip it stands where it is for a minute. A suite
-// of its own: its minute of frames runs as a test entry beside the others.
+// onto its wheel and a wing tip it stands where it is for a minute. Its
+// place is looked at, not the picture: no frame is drawn.
 using ParkedGlider = PilotViews;
 
 TEST_F(ParkedGlider, StandsInTheWindOnItsBrake)
 {
     ASSERT_NO_FATAL_FAILURE(load_aircraft("Orvell Glider.acf", "Aircraft:Gliders:Orvell Glider:Orvell Glider.acf"));
+    const unseen_frames unseen;
     FLIGHT_init_situation(SIT_AIRPORT, SIT_RUNWAY);
     frames(1);
     const flt_struct& f = flt[0];

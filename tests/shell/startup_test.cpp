@@ -392,7 +392,10 @@ TEST(ProgramRestart, DamagedFilesTheFlightCanGoWithoutAreNamedOnceAndLeftOut)
         }
         clear_alerts();
         start_program(*folder);
-        run_frames_for(1.0);
+        {
+            const unseen_frames unseen;
+            run_frames_for(1.0);
+        }
         EXPECT_EQ(app_mode, MODE_FLYING);
         for (const alert_record& a : recorded_alerts) EXPECT_EQ(a.code, ALERT_NOTICE) << a.lines[0];
         for (const char* file : files) {

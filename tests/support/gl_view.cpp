@@ -35,8 +35,11 @@ std::vector<unsigned char> window_pixels(GLenum buffer)
 
 std::vector<GLfloat> feedback_of(const std::function<void()>& draw, size_t size, GLenum type)
 {
-    std::vector<GLfloat> buffer(size);
-    glFeedbackBuffer(static_cast<GLsizei>(buffer.size()), type, buffer.data());
+    // One buffer serves every capture, grown when one asks for more: a fresh
+    // one each time would clear megabytes for every frame a test captures.
+    static std::vector<GLfloat> buffer;
+    if (buffer.size() < size) buffer.resize(size);
+    glFeedbackBuffer(static_cast<GLsizei>(size), type, buffer.data());
     glRenderMode(GL_FEEDBACK);
     draw();
     const GLint n = glRenderMode(GL_RENDER);
@@ -44,6 +47,5 @@ std::vector<GLfloat> feedback_of(const std::function<void()>& draw, size_t size,
         ADD_FAILURE() << "the feedback buffer of " << size << " values was too small";
         return {};
     }
-    buffer.resize(static_cast<size_t>(n));
-    return buffer;
+    return std::vector<GLfloat>(buffer.begin(), buffer.begin() + n);
 }

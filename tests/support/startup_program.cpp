@@ -64,6 +64,9 @@ void run_frames_for(double seconds, double period)
     }
 }
 
+unseen_frames::unseen_frames() : kept_(frame_loop.seen) { frame_loop.seen = false; }
+unseen_frames::~unseen_frames() { frame_loop.seen = kept_; }
+
 void push_key_press(int key, int scan, unsigned mod)
 {
     SDL_Event e{};

@@ -44,6 +44,21 @@ void use_test_clock();
 // Runs the started program's frames for `seconds` (whole frames), the clock
 // moving `period` seconds before each.
 void run_frames_for(double seconds, double period = 0.05);
+// While one lives, the started program's flying frames are not drawn for
+// the eye (no 3-D scene, no panel picture, no swap; the instruments, their
+// clicks and everything else of the frame run as ever): the frames a test
+// steps the flight through without looking at the picture. A frame the test
+// looks at runs after it ends.
+class unseen_frames {
+public:
+    unseen_frames();
+    ~unseen_frames();
+    unseen_frames(const unseen_frames&) = delete;
+    unseen_frames& operator=(const unseen_frames&) = delete;
+
+private:
+    bool kept_;
+};
 // Pushes a key's press and release, with the modifier keys `mod` held, onto
 // the window's event queue, for the program's next frame to read.
 void push_key_press(int key, int scan, unsigned mod = 0);
