@@ -7,6 +7,10 @@ macro(orvell_generator name)
   if(EXISTS ${CMAKE_SOURCE_DIR}/tools/${name}.cpp)
     add_executable(${name} ${CMAKE_SOURCE_DIR}/tools/${name}.cpp)
     target_link_libraries(${name} PRIVATE orvell_libs)
+    # Run in every build: at -O1 under the sanitizers, like the subsystems.
+    if(ORVELL_SANITIZE)
+      target_compile_options(${name} PRIVATE -O1)
+    endif()
   endif()
 endmacro()
 
@@ -37,6 +41,9 @@ target_compile_options(orvell_env PRIVATE -O2)
 foreach(tool gen_world_tiles env_write)
   add_executable(${tool} ${CMAKE_SOURCE_DIR}/tools/${tool}.cpp)
   target_link_libraries(${tool} PRIVATE orvell_env)
+  if(ORVELL_SANITIZE)
+    target_compile_options(${tool} PRIVATE -O1)
+  endif()
 endforeach()
 
 # The magnetic-variation table is a source of the flight model, kept in the

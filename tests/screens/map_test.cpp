@@ -1009,7 +1009,7 @@ TEST_F(MapGroundCacheTest, RandomChangesAlwaysGiveTheFullRedrawsPixels)
     };
     int type = 0;
     float zoom = 1.5f, pan = 0.0f;
-    for (int round = 0; round < 200; ++round) {
+    for (int round = 0; round < 100; ++round) {
         SCOPED_TRACE(round);
         switch (next(8)) {
             case 0: zoom = 1.0f + 0.125f * float(next(12)); break;
