@@ -200,7 +200,10 @@ void FLIGHT_start_within_limits(int code)
     // A rotorcraft too high to hold its speed of least power: down to the
     // highest thousand-foot step that does (the fewest steps found by
     // halving: each is a trim), and no nearer the ground than a thousand feet.
-    if (rotor && frame.air.root_sigma > 0.0f && !holds(f, frame.groundspeed(lo))) {
+    // Whether the speed of least power is known to be held where the plane
+    // now is: each trim asked is costly, and none is asked twice.
+    bool lo_held = false;
+    if (rotor && frame.air.root_sigma > 0.0f && !(lo_held = holds(f, frame.groundspeed(lo)))) {
         const float top = f.local_y;
         const int steps = static_cast<int>(std::floor((top - terrain_height_m - LOWEST_AGL_M) / LOWER_STEP_M));
         if (steps > 0) {
@@ -212,6 +215,7 @@ void FLIGHT_start_within_limits(int code)
             }
             drop += static_cast<float>(held) * LOWER_STEP_M;
             lower_to(f, frame, top, static_cast<float>(held) * LOWER_STEP_M);
+            lo_held = held < steps;   // the lowest step was taken unasked
         }
     }
     // No air there at all (above the atmosphere's top, and no lower place to
@@ -225,7 +229,7 @@ void FLIGHT_start_within_limits(int code)
     // A rotorcraft may fly as slowly as the start asks.
     float kias = rotor ? std::min(asked_kias, hi) : std::clamp(asked_kias, lo, hi);
     if (a.acf_num_engines > 0 && !holds(f, frame.groundspeed(kias)))
-        kias = kias > lo && holds(f, frame.groundspeed(lo)) ? top_speed(f, frame, lo, kias) : lo;
+        kias = kias > lo && (lo_held || holds(f, frame.groundspeed(lo))) ? top_speed(f, frame, lo, kias) : lo;
 
     const float gs = std::fabs(kias - asked_kias) < SAME_KT ? asked_gs : frame.groundspeed(kias);
     const float scale = gs / asked_gs;

@@ -73,6 +73,7 @@ constexpr float COLLECTIVE_STEP_DEG = 0.1f;
 constexpr float ROTOR_ATTITUDE_LIMIT_DEG = 20.0f;
 constexpr float ROTOR_BANK_LIMIT_DEG = 30.0f;
 constexpr int ROTOR_ROUNDS = 30;
+constexpr int ROTOR_STOP_ROUNDS = 4;   // rounds with the collective at a stop before the trim gives up
 // A second: the rotor's disc follows the cyclic and its wash the collective
 // over about that.
 constexpr int ROTOR_TRIAL_PASSES = 60;
@@ -392,6 +393,7 @@ level_trim rotorcraft(const flt_struct& start, float v, float throttle, int roto
     };
 
     std::unique_ptr<flt_struct> settled = std::make_unique<flt_struct>(start);
+    int at_stop = 0;   // rounds running that left the collective at a stop
     for (int round = 0; round < ROTOR_ROUNDS; ++round) {
         settled = settle(*settled, v, t.throttle, t);
         const float moved = rotor_newton(*settled, v, t, longitudinal, vertical);
@@ -401,6 +403,12 @@ level_trim rotorcraft(const flt_struct& start, float v, float throttle, int roto
         // Settled, and asking for less than a tenth of a trial step.
         if (moved < 0.1f && turned < 0.1f)
             return {t.elv, t.ail, t.rud, driven ? t.throttle : throttle, t.alpha, t.phi, t.collective, true};
+        // Round after round the lever is asked past its stop: the balance
+        // lies beyond its travel (too high, too fast), and the rounds left
+        // would end where this does. A start's search for the height and
+        // speed a rotorcraft holds asks many such trims.
+        at_stop = t.collective <= c_lo || t.collective >= c_hi ? at_stop + 1 : 0;
+        if (at_stop >= ROTOR_STOP_ROUNDS) return plain;
     }
     return plain;
 }
