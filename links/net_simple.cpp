@@ -21,8 +21,6 @@ namespace {
 
 constexpr int LAST_FAILURE = FAILURE_SLOTS - 1;   // 173
 constexpr int SELECTION_LIMIT = 200;               // entries of a selection list and rows of the table
-constexpr int FIRST_FOLLOWING_SLOT = 6;            // 6..9 a master's display or station, 10 an instructing station
-constexpr int LAST_FOLLOWING_SLOT = 10;
 
 int32_t word_at(const uint8_t* p, int offset)
 {
@@ -141,7 +139,7 @@ void NET_handle_ISET(net_datagram& d)
     // master's display or instructor station, slots 6..9, or a station that
     // instructs it, slot 10) is the user's to switch on: switched on by a
     // datagram, any sender could go on to place the user's plane.
-    if (d.index >= FIRST_FOLLOWING_SLOT && d.index <= LAST_FOLLOWING_SLOT && r.enabled && !net_slot_enabled[d.index])
+    if (NET_slot_follows(d.index) && r.enabled && !net_slot_enabled[d.index])
         return NET_refuse(d, "it switches on a role in which this copy follows another");
     net_iset_rcv = r;
     const int s = d.index;

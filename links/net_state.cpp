@@ -37,8 +37,6 @@
 namespace {
 
 constexpr int SLOT_MULTIPLAYER = 0;
-constexpr int SLOT_MASTER_FIRST = 6;   // 6..9: this copy is a master's view, cockpit, display or instructor station
-constexpr int SLOT_MASTER_LAST = 9;
 constexpr int SLOT_INSTRUCTOR = 10;
 constexpr int PATH_FIELD = 500;   // the aircraft path's field
 
@@ -68,16 +66,16 @@ void set_plane(int i, float x, float y, float z, float psi, float theta, float p
     sim_operation_override.override_planepath[i] = 1;
 }
 
-// Whether this copy takes the user's plane's place from the network: it shows
-// a master's flight (slots 6..9) or a station instructs it (slot 10). A
-// datagram has no sender check, so any other sender (a multiplayer peer, any
-// program that reaches the port) places its own planes only: taken, its
-// position for the user's plane would carry the user across the globe.
+// Whether this copy takes the user's plane's place from the network (a role
+// of NET_slot_follows is on). A datagram has no sender check, so any other
+// sender (a multiplayer peer, any program that reaches the port) places its
+// own planes only: taken, its position for the user's plane would carry the
+// user across the globe.
 bool user_plane_followed()
 {
-    for (int s = SLOT_MASTER_FIRST; s <= SLOT_MASTER_LAST; ++s)
+    for (int s = NET_SLOT_FOLLOWING_FIRST; s <= NET_SLOT_FOLLOWING_LAST; ++s)
         if (net_slot_enabled[s]) return true;
-    return net_slot_enabled[SLOT_INSTRUCTOR] != 0;
+    return false;
 }
 
 constexpr const char* USER_PLANE_REFUSAL =
