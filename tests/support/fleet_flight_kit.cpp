@@ -747,7 +747,7 @@ float fly_brakes(const setup& s, bool toe, bool icy)
     return distance_from(x0, z0);
 }
 
-rollout_result fly_rollout(const setup& s, float touch_kt, float cross_kt, float seconds)
+rollout_result fly_rollout(const setup& s, float touch_kt, float cross_kt, float seconds, bool braked)
 {
     rollout_result r{NAN, 0.0f, false};
     if (!start_on_runway(s)) return r;
@@ -761,6 +761,7 @@ rollout_result fly_rollout(const setup& s, float touch_kt, float cross_kt, float
     f.local_vx = touch_kt * KT, f.local_vz = 0.0f;
     hands = test_pilot::pilot_hands{};
     hands.throttle = idle();
+    if (braked) hands.left_brake = hands.right_brake = 1.0f;
     // How far out its outermost wheel stands from the centre of gravity.
     float track = 0.0f;
     for (int g = PART_GEAR_FIRST; g <= PART_GEAR_LAST; ++g)
@@ -1609,20 +1610,24 @@ std::vector<row> table(const std::string& aircraft)
     // flaps, throttle closed, brakes off. The tyres and struts are stepped
     // finely while on the ground, so the heading's change comes out the same
     // at every frame rate: each rate within 0.75 degrees of the aircraft's
-    // figure. Each turns a few degrees into the wind. In 5 kt the trainer
-    // rolls to rest on a 200-ft runway; the others, touching down faster,
-    // roll so far that a turn of 2 to 4 degrees carries them off its edge
-    // unsteered (their pilots steer with the rudder).
+    // figure. Each turns a few degrees into the wind. In 5 kt each rolls to
+    // rest on a 200-ft runway: the trainer on its own; the twin, the striker
+    // and the airliner, touching down at 84 to 120 kt, on their brakes held
+    // evenly from the touchdown (let roll, a turn of 2 to 4 degrees carries
+    // them off its edge long before they stop). The glider, on one wheel
+    // under long wings, lays its downwind wing on the ground, and the
+    // dragging tip swings it off, braked or not.
     struct roller {
         const char *name, *file;
         float weight_kg, touch_kt;
         float turn_5kt, turn_10kt;   // deg
+        bool braked;                 // comes to rest on its brakes
     };
-    static constexpr roller rollers[] = {{"trainer", "Orvell Trainer.acf", 2450.0f * LB, 50.0f, 2.9f, 6.3f},
-                                         {"twin", "Orvell Twin.acf", 5660.0f, 84.0f, 2.1f, 26.1f},
-                                         {"striker", "Orvell Striker.acf", 0.0f, 96.0f, 3.8f, 14.6f},
-                                         {"airliner", "Orvell Airliner.acf", 64000.0f, 120.0f, 1.8f, 4.2f},
-                                         {"glider", "Orvell Glider.acf", 0.0f, 40.0f, 13.9f, 31.9f}};
+    static constexpr roller rollers[] = {{"trainer", "Orvell Trainer.acf", 2450.0f * LB, 50.0f, 2.9f, 6.3f, false},
+                                         {"twin", "Orvell Twin.acf", 5660.0f, 84.0f, 2.1f, 26.1f, true},
+                                         {"striker", "Orvell Striker.acf", 0.0f, 96.0f, 3.8f, 14.6f, true},
+                                         {"airliner", "Orvell Airliner.acf", 64000.0f, 120.0f, 1.8f, 4.2f, true},
+                                         {"glider", "Orvell Glider.acf", 0.0f, 40.0f, 13.9f, 31.9f, false}};
     for (const roller& a : rollers) {
         if (!want(a.name)) continue;
         for (const float hz : {20.0f, 30.0f, 60.0f, 120.0f}) {
@@ -1632,22 +1637,28 @@ std::vector<row> table(const std::string& aircraft)
             std::snprintf(what, sizeof what, "rollout from %.0f kt in a 10-kt crosswind, let go, %.0f Hz: turn (deg)", touch, hz);
             rows.push_back(make_within(a.name, what, a.turn_10kt, a.turn_10kt - 0.75f, a.turn_10kt + 0.75f,
                                        [s, touch] { return fly_rollout(s, touch, 10.0f, 16.0f).heading_change_deg; }));
+            // Unbraked, one flight gives both the turn and the rest; braked,
+            // the turn is the unbraked rollout's first 16 s.
+            const bool braked = a.braked;
             const auto flown = std::make_shared<std::optional<rollout_result>>();
-            auto five = [s, touch, flown] {
-                if (!*flown) *flown = fly_rollout(s, touch, 5.0f, 120.0f);
+            auto five = [s, touch, braked, flown] {
+                if (!*flown) *flown = fly_rollout(s, touch, 5.0f, braked ? 16.0f : 120.0f);
                 return **flown;
             };
             const size_t first = rows.size();
             std::snprintf(what, sizeof what, "rollout from %.0f kt in a 5-kt crosswind, let go, %.0f Hz: turn (deg)", touch, hz);
             rows.push_back(make_within(a.name, what, a.turn_5kt, a.turn_5kt - 0.75f, a.turn_5kt + 0.75f,
                                        [five] { return five().heading_change_deg; }));
-            std::snprintf(what, sizeof what, "rollout from %.0f kt in a 5-kt crosswind, let go, %.0f Hz: its outer wheel most off the centreline to rest (m)", touch, hz);
-            row off = make_within(a.name, what, 0.0f, 0.0f, RUNWAY_WIDTH_M / 2.0f, [five] {
-                const rollout_result r = five();
+            std::snprintf(what, sizeof what, "rollout from %.0f kt in a 5-kt crosswind, let go%s, %.0f Hz: its outer wheel most off the centreline to rest (m)",
+                          touch, braked ? ", braked" : "", hz);
+            row off = make_within(a.name, what, 0.0f, 0.0f, RUNWAY_WIDTH_M / 2.0f, [five, s, touch, braked] {
+                const rollout_result r = braked ? fly_rollout(s, touch, 5.0f, 120.0f, true) : five();
                 return r.stopped ? r.most_off_m : 99.0f;   // 99: it did not come to rest on the runway
             });
-            rows.push_back(std::string(a.name) == "trainer" ? off : still_open(off, "unsteered, its long rollout carries it off the runway"));
+            if (std::string(a.name) == "glider") off = still_open(off, "its downwind wing tip drags it off");
+            if (!braked) rows.push_back(off);
             share_flight(rows, first, flown.get());
+            if (braked) rows.push_back(off);
         }
     }
 

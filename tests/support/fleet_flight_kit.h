@@ -106,7 +106,8 @@ float fly_idle_creep(const setup& s, float seconds);
 float fly_brakes(const setup& s, bool toe, bool icy);
 
 // A rollout with every control let go: touched down at `touch_kt` along the
-// runway, landing flaps, the throttle closed, the brakes off, in a steady
+// runway, landing flaps, the throttle closed, the brakes off (or, `braked`,
+// both held on evenly from the touchdown), in a steady
 // wind of `cross_kt` straight across the runway from the left; flown for
 // `seconds`, until it stops or until a wheel leaves the 200-ft runway. The
 // heading's change 16 s after touching down (or where it left the runway,
@@ -116,7 +117,7 @@ struct rollout_result {
     float heading_change_deg, most_off_m;
     bool stopped;
 };
-rollout_result fly_rollout(const setup& s, float touch_kt, float cross_kt, float seconds);
+rollout_result fly_rollout(const setup& s, float touch_kt, float cross_kt, float seconds, bool braked = false);
 
 // A trimmed 3-degree approach at a held IAS, landing flaps and gear down:
 // the pitch attitude (deg) and where the stick sits (-1..1, aft positive).
