@@ -135,12 +135,12 @@ int last_wet_point(int part) { return ring_points(part) / 2 + 2; }
 // calm water still made 1.0 kt four minutes later.
 float wetted_girth(int p, int s, int k, float girth, float depth)
 {
-    if (k != first_wet_point(p) && k != last_wet_point(p)) return girth;
+    if ((k != first_wet_point(p) && k != last_wet_point(p)) || depth <= girth / 2.0f) return girth;
     const int n = ring_points(p);
     float top = pln[0].acf_body_Y[body_point(p, s, 0)];
     for (int j = 1; j < n; ++j) top = std::max(top, pln[0].acf_body_Y[body_point(p, s, j)]);
     const float side = std::max(top - pln[0].acf_body_Y[body_point(p, s, k)] - girth / 2.0f, 0.0f);
-    return girth + UTIL_clamp(depth - girth / 2.0f, 0.0f, side);
+    return girth + std::min(depth - girth / 2.0f, side);
 }
 
 // The length of a body from its first station to its last, at point k of
