@@ -40,10 +40,14 @@ constexpr float DRY_PATCH_SHARE = 0.35f;
 constexpr float CASTORING_STEER_DEG = 99.9f;
 constexpr float SIDE_GEAR_X_M = 0.05f;  // a gear further out than this is a left or right gear
 
-// Runway condition factor by runway_friction (0 dry, 1 wet, 2 icy), above 0 C
-// and at or below it.
+// Runway condition factor by runway_friction, above 0 C (dry, wet, puddles)
+// and at or below it (dry, snow, ice), as the weather screen names them. A
+// dry runway grips alike on either side of freezing: taken at 0.8 below it,
+// the first start's dry runway at -5 C held a fifth less than at +15 C, and
+// a trainer let go on it in a 5-kt crosswind ground-looped where it rolls
+// straight at +15 C. Snow and ice keep their own factors.
 constexpr float CONDITION_WARM[3] = {1.0f, 0.75f, 0.5f};
-constexpr float CONDITION_COLD[3] = {0.8f, 0.4f, 0.2f};
+constexpr float CONDITION_COLD[3] = {1.0f, 0.4f, 0.2f};
 
 bool wing_or_body_dusts(int n)
 {

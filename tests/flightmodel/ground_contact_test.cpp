@@ -234,9 +234,10 @@ TEST_F(Contact, SideForceAtLowFrameRatesAndOnWetAndIcyRunways)
     sim_weather.temperature_sealevel_c = 5.0f;
     const float dry = drag(0.0f);
     EXPECT_NEAR(dry, 1000.0f * 0.5f, 0.5f);
-    // Every cell of the condition table: friction 0, 1, 2 above and at or below 0 C.
+    // Every cell of the condition table: friction 0, 1, 2 above and at or below
+    // 0 C; a dry runway grips alike on either side of freezing.
     const struct { int32_t friction; float celsius, factor; } conditions[] = {
-        {0, 5.0f, 1.0f}, {1, 5.0f, 0.75f}, {2, 5.0f, 0.5f}, {0, 0.0f, 0.8f}, {1, 0.0f, 0.4f}, {2, -5.0f, 0.2f}};
+        {0, 5.0f, 1.0f}, {1, 5.0f, 0.75f}, {2, 5.0f, 0.5f}, {0, 0.0f, 1.0f}, {0, -5.0f, 1.0f}, {1, 0.0f, 0.4f}, {2, -5.0f, 0.2f}};
     for (const auto& c : conditions) {
         sim_weather.runway_friction = c.friction;
         sim_weather.temperature_sealevel_c = c.celsius;
