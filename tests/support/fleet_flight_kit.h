@@ -105,10 +105,12 @@ float fly_idle_creep(const setup& s, float seconds);
 // on a dry runway or (icy) an icy one below freezing.
 float fly_brakes(const setup& s, bool toe, bool icy);
 
-// A rollout with every control let go: touched down at `touch_kt` along the
-// runway, landing flaps, the throttle closed, the brakes off (or, `braked`,
-// both held on evenly from the touchdown), in a steady
-// wind of `cross_kt` straight across the runway from the left; flown for
+// A rollout with every control let go, on the program's own path: touched
+// down at `touch_kt` along the runway, landing flaps, the throttle closed,
+// the brakes off (or, `braked`, both put on from the touchdown by the brakes
+// key), in the first start's weather at `celsius` at sea level with a steady
+// wind of `cross_kt` straight across the runway from the left, the input
+// chain without pedals and the once-a-second work running; flown for
 // `seconds`, until it stops or until a wheel leaves the 200-ft runway. The
 // heading's change 16 s after touching down (or where it left the runway,
 // when that came first; deg), the most its outermost wheel strayed from the
@@ -117,7 +119,8 @@ struct rollout_result {
     float heading_change_deg, most_off_m;
     bool stopped;
 };
-rollout_result fly_rollout(const setup& s, float touch_kt, float cross_kt, float seconds, bool braked = false);
+rollout_result fly_rollout(const setup& s, float touch_kt, float cross_kt, float seconds, bool braked = false,
+                           float celsius = 15.0f);
 
 // A trimmed 3-degree approach at a held IAS, landing flaps and gear down:
 // the pitch attitude (deg) and where the stick sits (-1..1, aft positive).
